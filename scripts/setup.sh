@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Brings a Debian 12 machine to a working Kolu build. Safe to run again:
+# when every package is already installed it only checks and returns.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # Qt 6 and friends
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libqt6svg6
+  qcoro-qt6-dev libical-dev
+  # media back end for the radio and ambient loops
+  gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+  # tests
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xauth dbus dbus-x11
+  # tools Kolu runs at run time and at build time
+  unzip sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}" >&2
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the suite in a normal build, the suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and each file-reader
+# fuzz target for a bounded time. Tests run under a virtual X display and a
+# private D-Bus session bus.
+#   --quick   the normal build's suite only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  echo "== $dir"
+  cmake -S . -B "$dir" -G Ninja -DKOLU_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  xvfb-run -a -s "-screen 0 1920x1080x24" \
+    dbus-run-session -- ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_BENCHMARKS=ON
+[ $quick = 1 ] && exit 0
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKOLU_SANITIZE=ON
+
+bash scripts/fuzz.sh "${KOLU_FUZZ_SECONDS:-20}"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace kolu {
+
+// The one folder Kolu keeps its files in: "Kolu" in the user's data folder
+// (~/.local/share/Kolu). On the first run it takes over the folder of an
+// earlier release, "Orlix" or else "OXRail", by copying it. Nothing here
+// fails: a folder that cannot be made is still used, and every read then
+// finds nothing.
+class LocalStore {
+public:
+    // Uses the per-user data folder of the desktop.
+    LocalStore();
+    // Uses `dataLocation` in place of the per-user data folder.
+    explicit LocalStore(const QString &dataLocation);
+
+    // The data folder, without a trailing separator.
+    const QString &directory() const { return m_directory; }
+
+    // `directory`/`name`, created with its parents when missing. A failure to
+    // create it is ignored and the path is returned all the same.
+    QString subdirectory(const QString &name) const;
+
+    static QString defaultDataLocation();
+
+private:
+    QString m_directory;
+};
+
+} // namespace kolu

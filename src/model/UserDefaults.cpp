@@ -1,0 +1,162 @@
+#include "model/UserDefaults.h"
+
+#include "model/AtomicFile.h"
+#include "model/JsonCoding.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+constexpr qint64 kMaxDefaultsFileSize = 8 * 1024 * 1024;
+}
+
+UserDefaults::UserDefaults(QString filePath, QObject *parent)
+    : QObject(parent)
+    , m_filePath(std::move(filePath))
+{
+    load();
+}
+
+UserDefaults::UserDefaults(QObject *parent)
+    : UserDefaults(defaultFilePath(), parent)
+{
+}
+
+QString UserDefaults::defaultFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Kolu/defaults.json"_s;
+}
+
+void UserDefaults::load()
+{
+    const auto bytes = readWholeFile(m_filePath, kMaxDefaultsFileSize);
+    if (!bytes)
+        return;
+    const auto top = json::parseDocument(*bytes);
+    if (top && top->isObject())
+        m_values = top->toObject();
+}
+
+void UserDefaults::save()
+{
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    m_lastSaveSucceeded = writeFileAtomically(m_filePath, json::encodeDocument(m_values));
+}
+
+bool UserDefaults::contains(const QString &key) const
+{
+    return m_values.contains(key);
+}
+
+QJsonValue UserDefaults::value(const QString &key) const
+{
+    return m_values.value(key);
+}
+
+std::optional<bool> UserDefaults::boolean(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isBool())
+        return std::nullopt;
+    return v.toBool();
+}
+
+std::optional<qint64> UserDefaults::integer(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isDouble())
+        return std::nullopt;
+    const double d = v.toDouble();
+    // 2^63 is exactly representable; anything at or past it does not fit.
+    if (!std::isfinite(d) || std::trunc(d) != d || d < -9223372036854775808.0 || d >= 9223372036854775808.0)
+        return std::nullopt;
+    return static_cast<qint64>(d);
+}
+
+std::optional<double> UserDefaults::number(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isDouble())
+        return std::nullopt;
+    return v.toDouble();
+}
+
+std::optional<QString> UserDefaults::string(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isString())
+        return std::nullopt;
+    return v.toString();
+}
+
+std::optional<QStringList> UserDefaults::stringList(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isArray())
+        return std::nullopt;
+    QStringList list;
+    for (const QJsonValue &element : v.toArray()) {
+        if (!element.isString())
+            return std::nullopt;
+        list.append(element.toString());
+    }
+    return list;
+}
+
+std::optional<QJsonArray> UserDefaults::array(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isArray())
+        return std::nullopt;
+    return v.toArray();
+}
+
+std::optional<QJsonObject> UserDefaults::object(const QString &key) const
+{
+    const QJsonValue v = value(key);
+    if (!v.isObject())
+        return std::nullopt;
+    return v.toObject();
+}
+
+std::optional<QDateTime> UserDefaults::date(const QString &key) const
+{
+    const auto text = string(key);
+    if (!text)
+        return std::nullopt;
+    return json::decodeDate(*text);
+}
+
+void UserDefaults::set(const QString &key, const QJsonValue &value)
+{
+    if (value.isUndefined() || value.isNull())
+        m_values.remove(key);
+    else
+        m_values.insert(key, value);
+    save();
+    Q_EMIT changed(key);
+}
+
+void UserDefaults::setStringList(const QString &key, const QStringList &value)
+{
+    set(key, QJsonArray::fromStringList(value));
+}
+
+void UserDefaults::setDate(const QString &key, const QDateTime &value)
+{
+    set(key, json::encodeDate(value));
+}
+
+void UserDefaults::remove(const QString &key)
+{
+    set(key, QJsonValue(QJsonValue::Undefined));
+}
+
+} // namespace kolu

@@ -1,0 +1,43 @@
+#include "platform/Http.h"
+
+#include "model/Error.h"
+
+#include <qcoro/qcoronetworkreply.h>
+
+#include <QNetworkReply>
+#include <QPointer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
+                                  std::chrono::milliseconds timeout)
+{
+    std::unique_ptr<QNetworkReply> reply(network.get(request));
+    bool timedOut = false;
+
+    std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
+    QObject::connect(timer.get(), &ClockTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
+        timedOut = true;
+        r->abort();
+    });
+    timer->start(timeout, false);
+
+    co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
+    timer->stop();
+
+    if (timedOut)
+        throw TransportError(u"The request timed out."_s);
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // An HTTP error status is an answer; only failures without one are transport errors.
+    if (reply->error() != QNetworkReply::NoError && status == 0)
+        throw TransportError(reply->errorString());
+
+    co_return HttpResponse{status, reply->readAll()};
+}
+
+} // namespace kolu

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <qcoro/qcorotask.h>
+
+#include <chrono>
+
+namespace kolu {
+
+struct ProcessResult {
+    bool started = false;  // false when the program could not be run at all
+    bool timedOut = false; // killed after the time-out
+    bool crashed = false;
+    int exitCode = -1;
+    QByteArray standardOutput;
+    QByteArray standardError;
+
+    // Ran to the end on its own and exited with 0.
+    bool succeeded() const { return started && !timedOut && !crashed && exitCode == 0; }
+};
+
+// Runs the desktop's command-line tools (pactl, gsettings, unzip, ...).
+// Everything that starts a child process goes through this, so tests can
+// record the calls and answer them.
+class ProcessRunner {
+public:
+    virtual ~ProcessRunner();
+
+    // The full path of `program` on the search path, or empty when missing.
+    virtual QString findExecutable(const QString &program) const = 0;
+
+    // Runs `program` with `arguments` (never through a shell) and completes
+    // when it ends or after `timeout`, when it is killed.
+    virtual QCoro::Task<ProcessResult> run(QString program, QStringList arguments,
+                                           std::chrono::milliseconds timeout = std::chrono::seconds(30),
+                                           QString workingDirectory = {}) = 0;
+};
+
+class SystemProcessRunner final : public ProcessRunner {
+public:
+    QString findExecutable(const QString &program) const override;
+    QCoro::Task<ProcessResult> run(QString program, QStringList arguments, std::chrono::milliseconds timeout,
+                                   QString workingDirectory) override;
+};
+
+} // namespace kolu

@@ -1,0 +1,258 @@
+#include "model/PersistedFiles.h"
+
+#include "FailingDevice.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QDateTime at(qint64 seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class PersistedFilesTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    QString folder = home.path(u"data"_s);
+    PersistedFiles files{folder};
+
+    void SetUp() override { QDir().mkpath(folder); }
+
+    template<typename Format>
+    void expectAbsent(const QByteArray &bytes)
+    {
+        writeRaw(files.pathOf<Format>(), bytes);
+        EXPECT_FALSE(files.read<Format>()) << bytes.toStdString();
+        EXPECT_EQ(readAll(files.pathOf<Format>()), bytes) << "the reader must leave the file alone";
+    }
+};
+
+const QUuid kId = QUuid::fromString(u"6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b");
+
+} // namespace
+
+TEST_F(PersistedFilesTest, LinksRoundTripWithTheirExactShape)
+{
+    const std::vector<SavedLink> links{{kId, u"Qt"_s, u"https://qt.io"_s, at(1'700'000'000), true}};
+    ASSERT_TRUE(files.write<LinksFile>(links));
+    EXPECT_EQ(files.read<LinksFile>(), links);
+
+    const QByteArray bytes = readAll(files.pathOf<LinksFile>());
+    EXPECT_TRUE(bytes.contains("\"id\": \"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B\""));
+    EXPECT_TRUE(bytes.contains("\"dateAdded\": \"2023-11-14T22:13:20Z\""));
+    const QList<QByteArray> keys{"dateAdded", "id", "isFavorite", "title", "url"};
+    for (qsizetype i = 1; i < keys.size(); ++i)
+        EXPECT_LT(bytes.indexOf(keys[i - 1]), bytes.indexOf(keys[i]));
+}
+
+TEST_F(PersistedFilesTest, TwoWritesOfOneValueGiveIdenticalBytes)
+{
+    const std::vector<SavedLink> links{{kId, u"Qt"_s, u"https://qt.io"_s, at(5), false},
+                                       {QUuid::createUuid(), u"B"_s, u"b.example"_s, at(6), true}};
+    ASSERT_TRUE(files.write<LinksFile>(links));
+    const QByteArray first = readAll(files.pathOf<LinksFile>());
+    ASSERT_TRUE(files.write<LinksFile>(*files.read<LinksFile>()));
+    EXPECT_EQ(readAll(files.pathOf<LinksFile>()), first);
+}
+
+TEST_F(PersistedFilesTest, ClipboardItemsLeaveAbsentOptionalsOut)
+{
+    const ClipboardItem bare{kId, ClipboardItemKind::text, u"hello"_s, u"hello"_s, at(10), std::nullopt,
+                             std::nullopt};
+    ClipboardItem full = bare;
+    full.id = QUuid::createUuid();
+    full.kind = ClipboardItemKind::image;
+    full.filePath = u"/x/Clipboard/a.png"_s;
+    full.sourceURL = u"https://example.org"_s;
+    ASSERT_TRUE(files.write<ClipboardItemsFile>({bare, full}));
+
+    const auto top = QJsonDocument::fromJson(readAll(files.pathOf<ClipboardItemsFile>())).array();
+    EXPECT_EQ(top.at(0).toObject().keys(),
+              (QStringList{u"dateAdded"_s, u"id"_s, u"kind"_s, u"title"_s, u"value"_s}));
+    EXPECT_EQ(top.at(1).toObject().size(), 7);
+
+    const auto read = files.read<ClipboardItemsFile>();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, (std::vector<ClipboardItem>{bare, full}));
+}
+
+TEST_F(PersistedFilesTest, SubSecondDatesAreStoredToTheWholeSecond)
+{
+    ClipboardItem item{kId, ClipboardItemKind::link, u"t"_s, u"https://a.b"_s,
+                       QDateTime::fromMSecsSinceEpoch(1'700'000'000'750, Qt::UTC), std::nullopt, std::nullopt};
+    ASSERT_TRUE(files.write<ClipboardItemsFile>({item}));
+    const auto read = files.read<ClipboardItemsFile>();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->front().dateAdded, at(1'700'000'000));
+}
+
+TEST_F(PersistedFilesTest, NullOptionalReadsAsAbsent)
+{
+    writeRaw(files.pathOf<ClipboardItemsFile>(),
+             R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"file",
+                 "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])");
+    const auto read = files.read<ClipboardItemsFile>();
+    ASSERT_TRUE(read);
+    EXPECT_FALSE(read->front().filePath);
+    EXPECT_FALSE(read->front().sourceURL);
+}
+
+TEST_F(PersistedFilesTest, OneBadElementLosesTheWholeFile)
+{
+    const QByteArray good = R"({"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
+                               "kind":"text","title":"a","value":"b"})";
+    expectAbsent<ClipboardItemsFile>("[" + good + R"(, {"dateAdded":"2026-01-01T00:00:00Z",
+        "id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"video","title":"a","value":"b"}])");
+    expectAbsent<ClipboardItemsFile>("[" + good + R"(, {"id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
+        "kind":"text","title":"a","value":"b"}])");
+    expectAbsent<ClipboardItemsFile>("[" + good + ", 17]");
+    expectAbsent<LinksFile>(R"([{"dateAdded":"2026-01-01T00:00:00.5","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
+        "isFavorite":false,"title":"a","url":"b"}])");
+    expectAbsent<LinksFile>(R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"not-a-uuid",
+        "isFavorite":false,"title":"a","url":"b"}])");
+    expectAbsent<LinksFile>(R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
+        "isFavorite":"yes","title":"a","url":"b"}])");
+}
+
+TEST_F(PersistedFilesTest, MalformedFilesReadAsAbsent)
+{
+    EXPECT_FALSE(files.read<LinksFile>()); // missing
+    expectAbsent<LinksFile>("");
+    expectAbsent<LinksFile>("[{\"id\": ");
+    expectAbsent<LinksFile>("not json at all");
+    expectAbsent<LinksFile>("{}"); // an object where an array belongs
+    expectAbsent<PomodoroFile>("[]");
+    expectAbsent<PrayerSettingsFile>(R"({"city":"Cairo","country":"Egypt","method":5.5})");
+    expectAbsent<PrayerSettingsFile>(R"({"city":"Cairo","country":"Egypt"})");
+    expectAbsent<PrayerNotificationStatesFile>(R"({"fajr":true,"isha":"no"})");
+    expectAbsent<PrayerDayFile>(R"({"city":"c","country":"d","dateID":"2026-01-01","fetchedAt":"2026-01-01T00:00:00Z",
+        "method":2,"times":[{"date":"2026-01-01T05:00:00Z","name":"midnight","notificationsEnabled":true}]})");
+
+    // A folder where the file belongs reads as absent too.
+    QDir().mkpath(files.pathOf<WebSearchProvidersFile>());
+    EXPECT_FALSE(files.read<WebSearchProvidersFile>());
+}
+
+TEST_F(PersistedFilesTest, EmptyListIsNotAMissingFile)
+{
+    writeRaw(files.pathOf<LinksFile>(), "[]");
+    const auto read = files.read<LinksFile>();
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->empty());
+}
+
+TEST_F(PersistedFilesTest, FocusTimerOmitsStartWhileStopped)
+{
+    PomodoroState stopped;
+    stopped.remaining = 321.5;
+    ASSERT_TRUE(files.write<PomodoroFile>(stopped));
+    EXPECT_FALSE(readAll(files.pathOf<PomodoroFile>()).contains("startedAt"));
+    EXPECT_EQ(files.read<PomodoroFile>(), stopped);
+
+    PomodoroState runningState;
+    runningState.isRunning = true;
+    runningState.mode = PomodoroMode::breakTime;
+    runningState.startedAt = at(1000);
+    ASSERT_TRUE(files.write<PomodoroFile>(runningState));
+    EXPECT_TRUE(readAll(files.pathOf<PomodoroFile>()).contains("\"mode\": \"breakTime\""));
+    EXPECT_EQ(files.read<PomodoroFile>(), runningState);
+}
+
+TEST_F(PersistedFilesTest, FocusTimerAtLaunchIsMigratedThenBroughtUpToDate)
+{
+    PomodoroState legacy;
+    legacy.focusDuration = 960;
+    legacy.remaining = 500;
+    ASSERT_TRUE(files.write<PomodoroFile>(legacy));
+    const auto migrated = files.readPomodoroAtLaunch(at(0));
+    ASSERT_TRUE(migrated);
+    EXPECT_EQ(migrated->focusDuration, 1500);
+    EXPECT_EQ(migrated->remaining, 1500);
+
+    PomodoroState runningState;
+    runningState.isRunning = true;
+    runningState.remaining = 100;
+    runningState.startedAt = at(1000);
+    ASSERT_TRUE(files.write<PomodoroFile>(runningState));
+    const auto finished = files.readPomodoroAtLaunch(at(1250));
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(finished->remaining, 0);
+    EXPECT_FALSE(finished->isRunning);
+    EXPECT_TRUE(finished->finishedPendingNotification);
+}
+
+TEST_F(PersistedFilesTest, PrayerFilesRoundTrip)
+{
+    const PrayerSettings settings{u"Cairo"_s, u"Egypt"_s, 5};
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    EXPECT_EQ(files.read<PrayerSettingsFile>(), settings);
+
+    const PrayerDay day{u"2026-12-06"_s, u"Cairo"_s, u"Egypt"_s, 5, at(2000),
+                        {{PrayerName::fajr, at(3000), true}, {PrayerName::isha, at(4000), false}}};
+    ASSERT_TRUE(files.write<PrayerDayFile>(day));
+    EXPECT_EQ(files.read<PrayerDayFile>(), day);
+
+    const std::map<QString, bool> states{{u"fajr"_s, true}, {u"isha"_s, false}, {u"someday"_s, true}};
+    ASSERT_TRUE(files.write<PrayerNotificationStatesFile>(states));
+    EXPECT_EQ(files.read<PrayerNotificationStatesFile>(), states); // unknown keys stay
+}
+
+TEST_F(PersistedFilesTest, SearchProvidersRoundTrip)
+{
+    const std::vector<WebSearchProvider> providers{
+        WebSearchProvider::google(), {u"ddg"_s, u"Ducks"_s, u"https://ducks.example/?q={query}"_s, false}};
+    ASSERT_TRUE(files.write<WebSearchProvidersFile>(providers));
+    EXPECT_EQ(files.read<WebSearchProvidersFile>(), providers);
+}
+
+TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
+{
+    const std::vector<SavedLink> old{{kId, u"old"_s, u"https://old.example"_s, at(1), false}};
+    ASSERT_TRUE(files.write<LinksFile>(old));
+    const QByteArray before = readAll(files.pathOf<LinksFile>());
+
+    std::vector<SavedLink> many;
+    for (int i = 0; i < 50; ++i)
+        many.push_back({QUuid::createUuid(), u"new %1"_s.arg(i), u"https://new.example"_s, at(i), true});
+
+    const PersistedFiles failing(folder, test::failAfterBytes(100));
+    EXPECT_FALSE(failing.write<LinksFile>(many));
+    EXPECT_EQ(readAll(files.pathOf<LinksFile>()), before);
+    EXPECT_EQ(files.read<LinksFile>(), old);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{u"links.json"_s});
+}
+
+TEST_F(PersistedFilesTest, AnUnwritableFolderFailsQuietly)
+{
+    writeRaw(home.path(u"blocker"_s), "a file, not a folder");
+    const PersistedFiles blocked(home.path(u"blocker"_s));
+    EXPECT_FALSE(blocked.write<PrayerSettingsFile>({u"a"_s, u"b"_s, 1}));
+    EXPECT_FALSE(blocked.read<PrayerSettingsFile>());
+}

@@ -1,0 +1,206 @@
+#include "model/Models.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template<typename E>
+void expectRoundTrip(const std::vector<QString> &expectedNames)
+{
+    const auto cases = allCases<E>();
+    ASSERT_EQ(cases.size(), expectedNames.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(rawValue(cases[i]), expectedNames[i]);
+        EXPECT_EQ(fromRawValue<E>(expectedNames[i]), cases[i]);
+    }
+    EXPECT_FALSE(fromRawValue<E>(u""_s));
+    // Raw values are exact: no case folding, no trimming.
+    EXPECT_FALSE(fromRawValue<E>(expectedNames.front().toUpper()));
+    EXPECT_FALSE(fromRawValue<E>(QString(expectedNames.front() + u' ')));
+}
+
+QDateTime at(qint64 secondsSince1970)
+{
+    return QDateTime::fromSecsSinceEpoch(secondsSince1970, Qt::UTC);
+}
+
+} // namespace
+
+TEST(Enumerations, RawValuesRoundTripInDeclarationOrder)
+{
+    expectRoundTrip<RailModule>({u"today"_s, u"calendar"_s, u"prayers"_s, u"notes"_s, u"focus"_s, u"links"_s,
+                                 u"fileTray"_s, u"wallpapers"_s, u"reminders"_s, u"nowPlaying"_s});
+    expectRoundTrip<RailSize>({u"standard"_s, u"large"_s});
+    expectRoundTrip<PrayerName>({u"fajr"_s, u"sunrise"_s, u"dhuhr"_s, u"asr"_s, u"maghrib"_s, u"isha"_s});
+    expectRoundTrip<PomodoroMode>({u"focus"_s, u"breakTime"_s});
+    expectRoundTrip<ClipboardItemKind>({u"link"_s, u"text"_s, u"image"_s, u"file"_s});
+    expectRoundTrip<WallpaperLibrary>({u"noir"_s, u"still"_s, u"wild"_s, u"archive"_s, u"frontier"_s});
+    expectRoundTrip<WallpaperSource>(
+        {u"unsplash"_s, u"metMuseum"_s, u"artInstitute"_s, u"dropbox"_s, u"localFolder"_s});
+    expectRoundTrip<WallpaperCategory>(
+        {u"nature"_s, u"abstract"_s, u"space"_s, u"architecture"_s, u"minimal"_s, u"textures"_s});
+}
+
+TEST(Enumerations, CasesAreHashable)
+{
+    const QSet<RailModule> modules{RailModule::links, RailModule::links, RailModule::nowPlaying};
+    EXPECT_EQ(modules.size(), 2);
+}
+
+TEST(RailModules, TitlesAndSymbols)
+{
+    const std::vector<std::pair<QString, QString>> expected{
+        {u"Today"_s, u"sun.max"_s},
+        {u"Calendar"_s, u"calendar"_s},
+        {u"Prayers"_s, u"seal"_s},
+        {u"Notes"_s, u"note.text"_s},
+        {u"Focus"_s, u"timer"_s},
+        {u"Favorites Links"_s, u"star"_s},
+        {u"Tray"_s, u"tray.and.arrow.down"_s},
+        {u"Wallpapers"_s, u"photo.on.rectangle.angled"_s},
+        {u"Reminders"_s, u"checklist"_s},
+        {u"Soundscapes"_s, u"music.note"_s},
+    };
+    const auto modules = allCases<RailModule>();
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        EXPECT_EQ(title(modules[i]), expected[i].first);
+        EXPECT_EQ(symbol(modules[i]), expected[i].second);
+    }
+}
+
+TEST(Records, EqualityIsMemberwise)
+{
+    const ClipboardItem a{QUuid::createUuid(), ClipboardItemKind::text, u"t"_s, u"v"_s, at(100), std::nullopt,
+                          std::nullopt};
+    ClipboardItem b = a;
+    EXPECT_EQ(a, b);
+    b.sourceURL = u""_s; // present-but-empty differs from absent
+    EXPECT_NE(a, b);
+
+    EXPECT_EQ(RemindersConnectionState::failed(u"x"_s), RemindersConnectionState::failed(u"x"_s));
+    EXPECT_NE(RemindersConnectionState::failed(u"x"_s), RemindersConnectionState::failed(u"y"_s));
+    EXPECT_NE(RemindersConnectionState::ready(), RemindersConnectionState::denied());
+
+    // Dates compare as moments, whatever their time zone.
+    SavedLink utc{QUuid::createUuid(), u"a"_s, u"b"_s, at(1000), false};
+    SavedLink local = utc;
+    local.dateAdded = utc.dateAdded.toLocalTime();
+    EXPECT_EQ(utc, local);
+}
+
+TEST(FileTrayItem, DisplayTypeIsTheLastExtensionUpperCased)
+{
+    const auto type = [](const QString &path) {
+        return FileTrayItem{QUuid::createUuid(), QUrl::fromLocalFile(path), at(0)}.displayType();
+    };
+    EXPECT_EQ(type(u"/tmp/report.pdf"_s), u"PDF"_s);
+    EXPECT_EQ(type(u"/tmp/archive.tar.gz"_s), u"GZ"_s);
+    EXPECT_EQ(type(u"/tmp/Makefile"_s), u"File"_s);
+    EXPECT_EQ(type(u"/tmp/trailing."_s), u"File"_s);
+    EXPECT_EQ(type(u"/tmp/spaces.  "_s), u"File"_s);
+    EXPECT_EQ(type(u"/tmp/dir.d/"_s), u"D"_s);
+}
+
+TEST(ClipboardItem, DisplayDetailByKind)
+{
+    ClipboardItem item{QUuid::createUuid(), ClipboardItemKind::link, u"t"_s, u"https://example.org/a/b?c=1"_s,
+                       at(0), std::nullopt, std::nullopt};
+    EXPECT_EQ(item.displayDetail(), u"example.org"_s);
+    item.value = u"not a web address"_s;
+    EXPECT_EQ(item.displayDetail(), u"not a web address"_s);
+    item.value = u"mailto:someone"_s; // parses, but has no host
+    EXPECT_EQ(item.displayDetail(), u"mailto:someone"_s);
+
+    item.kind = ClipboardItemKind::text;
+    item.value = u"  some text "_s;
+    EXPECT_EQ(item.displayDetail(), u"  some text "_s);
+
+    item.kind = ClipboardItemKind::image;
+    EXPECT_EQ(item.displayDetail(), u"Image"_s);
+    item.filePath = u"/data/Clipboard/shot 1.png"_s;
+    EXPECT_EQ(item.displayDetail(), u"shot 1.png"_s);
+
+    item.kind = ClipboardItemKind::file;
+    item.value = u"/home/me/Documents/"_s;
+    EXPECT_EQ(item.displayDetail(), u"Documents"_s);
+}
+
+TEST(AppleNoteFolder, DisplayNameJoinsTheAccountOnlyWhenThereIsOne)
+{
+    EXPECT_EQ((AppleNoteFolder{u"1"_s, u"Ideas"_s, u""_s}.displayName()), u"Ideas"_s);
+    EXPECT_EQ((AppleNoteFolder{u"1"_s, u"Ideas"_s, u"Work"_s}.displayName()), u"Ideas · Work"_s);
+}
+
+TEST(CalendarEvent, StartsInText)
+{
+    const QDateTime now = at(1'700'000'000);
+    const auto text = [&](qint64 secondsAhead) {
+        CalendarEvent event;
+        event.startDate = now.addSecs(secondsAhead);
+        return event.startsInText(now);
+    };
+    EXPECT_EQ(text(30), u"Now"_s);
+    EXPECT_EQ(text(-3600), u"Now"_s);
+    EXPECT_EQ(text(60), u"Starts in 1m"_s);
+    EXPECT_EQ(text(59 * 60 + 59), u"Starts in 59m"_s);
+    EXPECT_EQ(text(60 * 60), u"Starts in 1h 0m"_s);
+    EXPECT_EQ(text(26 * 3600 + 5 * 60 + 30), u"Starts in 26h 5m"_s);
+}
+
+TEST(TodayWeather, ConditionText)
+{
+    const std::vector<std::pair<int, QString>> cases{
+        {0, u"Clear"_s},    {1, u"Mostly clear"_s}, {2, u"Mostly clear"_s}, {3, u"Cloudy"_s}, {4, u"Weather"_s},
+        {45, u"Fog"_s},     {48, u"Fog"_s},         {57, u"Drizzle"_s},      {66, u"Rain"_s},   {82, u"Rain"_s},
+        {77, u"Snow"_s},    {86, u"Snow"_s},        {95, u"Storm"_s},        {99, u"Storm"_s},  {-1, u"Weather"_s},
+    };
+    for (const auto &[code, expected] : cases)
+        EXPECT_EQ((TodayWeather{u"x"_s, 1.0, code, at(0)}.conditionText()), expected) << code;
+}
+
+TEST(AlertIds, CarryTheMomentInWholeSeconds)
+{
+    const PrayerTime today{PrayerName::maghrib, QDateTime::fromMSecsSinceEpoch(1'700'000'000'900, Qt::UTC), true};
+    PrayerTime tomorrow = today;
+    tomorrow.date = today.date.addDays(1);
+    EXPECT_EQ(ActivePrayerAlert{today}.id(), u"maghrib-1700000000"_s);
+    EXPECT_NE(ActivePrayerAlert{today}.id(), ActivePrayerAlert{tomorrow}.id());
+    EXPECT_EQ(today.id(), u"maghrib"_s);
+
+    ReminderItem reminder;
+    reminder.id = u"abc"_s;
+    const ActiveReminderAlert first{reminder, at(1000)};
+    const ActiveReminderAlert snoozed{reminder, at(1600)};
+    EXPECT_EQ(first.id(), u"abc-1000"_s);
+    EXPECT_NE(first.id(), snoozed.id());
+
+    // Before 1970 the seconds are truncated toward zero.
+    EXPECT_EQ(wholeSecondsSince1970(QDateTime::fromMSecsSinceEpoch(-1500, Qt::UTC)), -1);
+}
+
+TEST(WebSearchProvider, BuiltInProvidersInOrder)
+{
+    const auto &providers = WebSearchProvider::builtInProviders();
+    ASSERT_EQ(providers.size(), 3u);
+    EXPECT_EQ(providers[0].id, u"google"_s);
+    EXPECT_EQ(providers[1].id, u"pinterest"_s);
+    EXPECT_EQ(providers[2].id, u"youtube"_s);
+    EXPECT_EQ(WebSearchProvider::google(), providers[0]);
+    const std::vector<std::pair<QString, QString>> pathsAndQueries{
+        {u"/search"_s, u"q={query}"_s},
+        {u"/search/pins/"_s, u"q={query}"_s},
+        {u"/results"_s, u"search_query={query}"_s},
+    };
+    for (std::size_t i = 0; i < providers.size(); ++i) {
+        EXPECT_TRUE(providers[i].isBuiltIn);
+        const QUrl url(providers[i].searchURLTemplate);
+        EXPECT_EQ(url.scheme(), u"https"_s);
+        EXPECT_EQ(url.path(), pathsAndQueries[i].first);
+        EXPECT_EQ(url.query(QUrl::FullyDecoded), pathsAndQueries[i].second);
+    }
+}

@@ -1,0 +1,130 @@
+#include "model/UserDefaults.h"
+
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+
+    QByteArray fileBytes() const
+    {
+        QFile file(UserDefaults::defaultFilePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+} // namespace
+
+TEST_F(UserDefaultsTest, LivesInTheUsersConfigFolder)
+{
+    EXPECT_EQ(UserDefaults::defaultFilePath(), home.configHome() + u"/Kolu/defaults.json"_s);
+}
+
+TEST_F(UserDefaultsTest, ValuesSurviveARestart)
+{
+    {
+        UserDefaults defaults;
+        defaults.set(u"railSize"_s, u"large"_s);
+        defaults.set(u"clipboardHistoryLimit"_s, 40);
+        defaults.set(u"soundOn"_s, true);
+        defaults.setStringList(u"railModuleOrder"_s, {u"links"_s, u"today"_s});
+        defaults.setDate(u"lastCheck"_s, QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC));
+        EXPECT_TRUE(defaults.lastSaveSucceeded());
+    }
+    const UserDefaults reopened;
+    EXPECT_EQ(reopened.string(u"railSize"_s), u"large"_s);
+    EXPECT_EQ(reopened.integer(u"clipboardHistoryLimit"_s), 40);
+    EXPECT_EQ(reopened.boolean(u"soundOn"_s), true);
+    EXPECT_EQ(reopened.stringList(u"railModuleOrder"_s), (QStringList{u"links"_s, u"today"_s}));
+    EXPECT_EQ(reopened.date(u"lastCheck"_s), QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC));
+}
+
+TEST_F(UserDefaultsTest, AValueOfTheWrongTypeCountsAsAbsent)
+{
+    UserDefaults defaults;
+    defaults.set(u"s"_s, u"12"_s);
+    defaults.set(u"n"_s, 2.5);
+    defaults.set(u"b"_s, 1);
+    defaults.set(u"mixed"_s, QJsonArray{u"a"_s, 3});
+
+    EXPECT_FALSE(defaults.integer(u"s"_s));
+    EXPECT_FALSE(defaults.boolean(u"s"_s));
+    EXPECT_FALSE(defaults.integer(u"n"_s)) << "a fraction is no integer";
+    EXPECT_EQ(defaults.number(u"n"_s), 2.5);
+    EXPECT_FALSE(defaults.boolean(u"b"_s)) << "a number is no Boolean";
+    EXPECT_FALSE(defaults.string(u"b"_s));
+    EXPECT_FALSE(defaults.stringList(u"mixed"_s));
+    EXPECT_TRUE(defaults.array(u"mixed"_s));
+    EXPECT_FALSE(defaults.object(u"mixed"_s));
+    EXPECT_FALSE(defaults.date(u"s"_s));
+    EXPECT_FALSE(defaults.string(u"missing"_s));
+    EXPECT_TRUE(defaults.value(u"missing"_s).isUndefined());
+}
+
+TEST_F(UserDefaultsTest, ChangesAreSignalledAlsoWhenTheValueIsTheSame)
+{
+    UserDefaults defaults;
+    QSignalSpy spy(&defaults, &UserDefaults::changed);
+    defaults.set(u"k"_s, 1);
+    defaults.set(u"k"_s, 1);
+    defaults.remove(u"k"_s);
+    ASSERT_EQ(spy.count(), 3);
+    EXPECT_EQ(spy.at(2).at(0).toString(), u"k"_s);
+    EXPECT_FALSE(defaults.contains(u"k"_s));
+}
+
+TEST_F(UserDefaultsTest, SettingNullRemovesTheKey)
+{
+    UserDefaults defaults;
+    defaults.set(u"k"_s, u"v"_s);
+    defaults.set(u"k"_s, QJsonValue::Null);
+    EXPECT_FALSE(defaults.contains(u"k"_s));
+    EXPECT_FALSE(UserDefaults().contains(u"k"_s));
+}
+
+TEST_F(UserDefaultsTest, AMalformedFileReadsAsEmptyAndIsNotRewrittenByReading)
+{
+    QDir().mkpath(home.configHome() + u"/Kolu"_s);
+    for (const QByteArray &bad : {QByteArray("{\"railSize\": "), QByteArray("[1,2]"), QByteArray("\x00\x01", 2)}) {
+        QFile file(UserDefaults::defaultFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bad);
+        file.close();
+        const UserDefaults defaults;
+        EXPECT_FALSE(defaults.contains(u"railSize"_s));
+        EXPECT_EQ(fileBytes(), bad);
+    }
+}
+
+TEST_F(UserDefaultsTest, AFailedSaveKeepsTheValueInMemory)
+{
+    const QString blocker = home.path(u"blocker"_s);
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    UserDefaults defaults(blocker + u"/defaults.json"_s);
+    defaults.set(u"k"_s, u"v"_s);
+    EXPECT_FALSE(defaults.lastSaveSucceeded());
+    EXPECT_EQ(defaults.string(u"k"_s), u"v"_s);
+}
+
+TEST_F(UserDefaultsTest, WritesAreDeterministic)
+{
+    UserDefaults defaults;
+    defaults.set(u"b"_s, 1);
+    defaults.set(u"a"_s, 2);
+    const QByteArray first = fileBytes();
+    defaults.set(u"a"_s, 2);
+    EXPECT_EQ(fileBytes(), first);
+    EXPECT_LT(first.indexOf("\"a\""), first.indexOf("\"b\""));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <map>
+#include <optional>
+
+namespace kolu::test {
+
+// Points HOME and the XDG folders (data, config, cache, state, runtime) at a
+// fresh folder for the life of the object, and puts the old values back after.
+class TemporaryHome {
+public:
+    TemporaryHome();
+    ~TemporaryHome();
+
+    TemporaryHome(const TemporaryHome &) = delete;
+    TemporaryHome &operator=(const TemporaryHome &) = delete;
+
+    QString home() const;
+    QString dataHome() const;    // ~/.local/share
+    QString configHome() const;  // ~/.config
+    QString runtimeDir() const;  // mode 0700
+    // A path below home(); parents are not created.
+    QString path(const QString &relative) const;
+
+private:
+    QTemporaryDir m_root;
+    std::map<QByteArray, std::optional<QByteArray>> m_saved;
+};
+
+} // namespace kolu::test
