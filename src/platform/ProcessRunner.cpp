@@ -1,7 +1,9 @@
 #include "platform/ProcessRunner.h"
 
+#include "model/SignalAwaiter.h"
+
 #include <qcoro/qcoroprocess.h>
-#include <qcoro/qcorosignal.h>
+
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -30,7 +32,7 @@ QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList
     process.start();
     // Whether the exec went through is known when the state leaves Starting.
     while (!started && process.state() == QProcess::Starting)
-        co_await qCoro(&process, &QProcess::stateChanged);
+        co_await nextEmission(&process, &QProcess::stateChanged);
     if (!started)
         co_return result;
     result.started = true;
