@@ -21,6 +21,20 @@ QString symbol(RailModule module);
 // A module's accent colour depends on the theme, so it is resolved by the
 // style layer, not here.
 
+// The screen edge the rail sits on.
+enum class RailEdge { left, right, top };
+template<>
+struct EnumNames<RailEdge> {
+    static constexpr std::array<std::string_view, 3> names{"left", "right", "top"};
+};
+
+// Where the rail sits along a left or right edge.
+enum class RailVerticalPosition { top, center, bottom };
+template<>
+struct EnumNames<RailVerticalPosition> {
+    static constexpr std::array<std::string_view, 3> names{"top", "center", "bottom"};
+};
+
 enum class RailSize { standard, large };
 template<>
 struct EnumNames<RailSize> {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/Enums.h"
+#include "state/RailModules.h"
+
+#include <QHash>
+#include <QString>
+
+namespace kolu {
+
+class UserDefaults;
+
+// The user-defaults keys that the application state reads at start-up and
+// writes back when the matching field changes.
+namespace settingskeys {
+inline constexpr char selectedWebSearchProviderID[] = "selectedWebSearchProviderID";
+inline constexpr char clipboardHistoryLimit[] = "clipboardHistoryLimit";
+inline constexpr char showMinimizeAllAppsButton[] = "showMinimizeAllAppsButton";
+inline constexpr char selectedAppleNoteFolderID[] = "selectedAppleNoteFolderID";
+inline constexpr char wallpaperLibrary[] = "wallpaperLibrary";
+inline constexpr char wallpaperApplyToAllDisplays[] = "wallpaperApplyToAllDisplays";
+inline constexpr char wallpaperLocalFolderName[] = "wallpaperLocalFolderName";
+inline constexpr char calendarAlertLeadMinutesByEventID[] = "calendarAlertLeadMinutesByEventID";
+inline constexpr char reminderAlertsEnabled[] = "reminderAlertsEnabled";
+inline constexpr char railModuleOrder[] = "railModuleOrder";
+inline constexpr char hiddenRailModules[] = "hiddenRailModules";
+inline constexpr char railEdge[] = "railEdge";
+inline constexpr char railSize[] = "railSize";
+inline constexpr char railVerticalPosition[] = "railVerticalPosition";
+inline constexpr char statusMenuOpenHoldDuration[] = "statusMenuOpenHoldDuration";
+} // namespace settingskeys
+
+// Every setting as the application state first sees it. A missing key, a
+// value of the wrong type and a name that matches no case all give the
+// setting's default.
+struct AppSettings {
+    QString selectedWebSearchProviderID = QStringLiteral("google");
+    int clipboardHistoryLimit = 40;
+    bool showMinimizeAllAppsButton = true;
+    QString selectedAppleNoteFolderID;
+    WallpaperLibrary wallpaperLibrary = WallpaperLibrary::noir;
+    bool wallpaperApplyToAllDisplays = false;
+    QString wallpaperLocalFolderName;
+    QHash<QString, int> calendarAlertLeadMinutesByEventID;
+    bool reminderAlertsEnabled = true;
+    RailModuleOrder railModuleOrder = railmodules::orderFromStored({});
+    RailModuleSet hiddenRailModules;
+    RailEdge railEdge = RailEdge::right;
+    RailSize railSize = RailSize::standard;
+    RailVerticalPosition railVerticalPosition = RailVerticalPosition::center;
+    double statusMenuOpenHoldDuration = 4.0;
+
+    static AppSettings load(const UserDefaults &defaults);
+};
+
+// The history limits a user can choose; anything else reads as 40.
+int clipboardHistoryLimitFromStored(std::optional<qint64> stored);
+
+// The status-menu hold time kept between 1 and 10 seconds; not-a-number gives 1.
+double clampedStatusMenuHoldDuration(double seconds);
+
+// The scale of the rail views for a rail size.
+double railScaleFactor(RailSize size);
+
+} // namespace kolu

@@ -1,0 +1,117 @@
+#include "state/AppSettings.h"
+
+#include "model/UserDefaults.h"
+
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <cmath>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AppSettingsTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    UserDefaults defaults;
+
+    void store(const char *key, const QJsonValue &value) { defaults.set(QString::fromLatin1(key), value); }
+};
+
+} // namespace
+
+TEST_F(AppSettingsTest, DefaultsWithNothingStored)
+{
+    const AppSettings s = AppSettings::load(defaults);
+    EXPECT_EQ(s.selectedWebSearchProviderID, u"google"_s);
+    EXPECT_EQ(s.clipboardHistoryLimit, 40);
+    EXPECT_TRUE(s.showMinimizeAllAppsButton);
+    EXPECT_TRUE(s.reminderAlertsEnabled);
+    EXPECT_EQ(s.wallpaperLibrary, WallpaperLibrary::noir);
+    EXPECT_FALSE(s.wallpaperApplyToAllDisplays);
+    EXPECT_EQ(s.railEdge, RailEdge::right);
+    EXPECT_EQ(s.railVerticalPosition, RailVerticalPosition::center);
+    EXPECT_EQ(s.railSize, RailSize::standard);
+    EXPECT_EQ(railScaleFactor(s.railSize), 1.0);
+    EXPECT_EQ(s.statusMenuOpenHoldDuration, 4.0);
+    EXPECT_EQ(s.railModuleOrder.size(), 10u);
+    EXPECT_TRUE(s.hiddenRailModules.isEmpty());
+    EXPECT_TRUE(s.calendarAlertLeadMinutesByEventID.isEmpty());
+}
+
+TEST_F(AppSettingsTest, HistoryLimitTakesOnlyTheOfferedChoices)
+{
+    for (const auto &[stored, expected] : std::vector<std::pair<QJsonValue, int>>{
+             {25, 40}, {10, 10}, {30, 30}, {0, 40}, {u"20"_s, 40}, {20.5, 40}}) {
+        store(settingskeys::clipboardHistoryLimit, stored);
+        EXPECT_EQ(AppSettings::load(defaults).clipboardHistoryLimit, expected);
+    }
+}
+
+TEST_F(AppSettingsTest, BooleansOfTheWrongTypeKeepTheirDefault)
+{
+    store(settingskeys::showMinimizeAllAppsButton, u"no"_s);
+    store(settingskeys::reminderAlertsEnabled, false);
+    const AppSettings s = AppSettings::load(defaults);
+    EXPECT_TRUE(s.showMinimizeAllAppsButton);
+    EXPECT_FALSE(s.reminderAlertsEnabled);
+}
+
+TEST_F(AppSettingsTest, RailPlacementIsCaseSensitive)
+{
+    store(settingskeys::railEdge, u"Left"_s);
+    store(settingskeys::railSize, u"compact"_s);
+    store(settingskeys::railVerticalPosition, u"bottom"_s);
+    AppSettings s = AppSettings::load(defaults);
+    EXPECT_EQ(s.railEdge, RailEdge::right);
+    EXPECT_EQ(s.railSize, RailSize::standard);
+    EXPECT_EQ(s.railVerticalPosition, RailVerticalPosition::bottom);
+
+    store(settingskeys::railEdge, u"top"_s);
+    store(settingskeys::railSize, u"large"_s);
+    s = AppSettings::load(defaults);
+    EXPECT_EQ(s.railEdge, RailEdge::top);
+    EXPECT_EQ(railScaleFactor(s.railSize), 1.25);
+}
+
+TEST_F(AppSettingsTest, HoldDurationIsTakenAsStoredButClampedOnChange)
+{
+    store(settingskeys::statusMenuOpenHoldDuration, 20);
+    EXPECT_EQ(AppSettings::load(defaults).statusMenuOpenHoldDuration, 20);
+    EXPECT_EQ(clampedStatusMenuHoldDuration(0.5), 1.0);
+    EXPECT_EQ(clampedStatusMenuHoldDuration(12), 10.0);
+    EXPECT_EQ(clampedStatusMenuHoldDuration(4.5), 4.5);
+    EXPECT_EQ(clampedStatusMenuHoldDuration(std::nan("")), 1.0);
+}
+
+TEST_F(AppSettingsTest, LeadMinutesNeedEveryValueToBeAnInteger)
+{
+    store(settingskeys::calendarAlertLeadMinutesByEventID, QJsonObject{{u"a"_s, 5}, {u"b"_s, 15}});
+    EXPECT_EQ(AppSettings::load(defaults).calendarAlertLeadMinutesByEventID,
+              (QHash<QString, int>{{u"a"_s, 5}, {u"b"_s, 15}}));
+    store(settingskeys::calendarAlertLeadMinutesByEventID, QJsonObject{{u"a"_s, 5}, {u"b"_s, u"soon"_s}});
+    EXPECT_TRUE(AppSettings::load(defaults).calendarAlertLeadMinutesByEventID.isEmpty());
+}
+
+TEST_F(AppSettingsTest, ModuleListsWithANonStringCountAsAbsent)
+{
+    store(settingskeys::railModuleOrder, QJsonArray{u"links"_s, 3});
+    store(settingskeys::hiddenRailModules, QJsonArray{u"notes"_s});
+    const AppSettings s = AppSettings::load(defaults);
+    EXPECT_EQ(s.railModuleOrder.front(), RailModule::today);
+    EXPECT_EQ(s.hiddenRailModules, RailModuleSet{RailModule::notes});
+}
+
+TEST_F(AppSettingsTest, WallpaperLibraryByRawValue)
+{
+    store(settingskeys::wallpaperLibrary, u"frontier"_s);
+    EXPECT_EQ(AppSettings::load(defaults).wallpaperLibrary, WallpaperLibrary::frontier);
+    store(settingskeys::wallpaperLibrary, u"Frontier"_s);
+    EXPECT_EQ(AppSettings::load(defaults).wallpaperLibrary, WallpaperLibrary::noir);
+}
