@@ -1,0 +1,186 @@
+#include "state/AppState.h"
+
+#include "state/AppSettings.h"
+#include "state/RailLayout.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+NowPlayingItem idleNowPlayingItem()
+{
+    return NowPlayingItem{u"Nothing playing"_s, {}, {}, false, false, std::nullopt};
+}
+
+namespace {
+
+QString dataLocationOrDefault(const QString &dataLocation)
+{
+    return dataLocation.isEmpty() ? LocalStore::defaultDataLocation() : dataLocation;
+}
+
+} // namespace
+
+AppState::AppState(UserDefaults &defaults, Clock &clock, const QString &dataLocation, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_clock(clock)
+    , m_store(dataLocationOrDefault(dataLocation))
+    , m_files(m_store.directory())
+{
+    const AppSettings settings = AppSettings::load(defaults);
+    m_isExpanded = false;
+    m_isDockRevealed = false;
+    m_isLoadingTodayWeather = false;
+    m_todayWeatherStatusTint = StatusTint::secondary;
+    m_webSearchProviders = WebSearchProvider::builtInProviders();
+    m_selectedWebSearchProviderID = settings.selectedWebSearchProviderID;
+    m_clipboardHistoryLimit = settings.clipboardHistoryLimit;
+    m_fileTrayAirDropStatusTint = StatusTint::secondary;
+    m_systemAccessStatusTint = StatusTint::secondary;
+    m_showMinimizeAllAppsButton = settings.showMinimizeAllAppsButton;
+    m_remindersConnection = RemindersConnectionState::notDetermined();
+    m_prayerSettings = PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4};
+    m_isLoadingPrayers = false;
+    m_prayerStatusTint = StatusTint::secondary;
+    m_isLoadingAppleNotes = false;
+    m_isLoadingAppleNoteFolders = false;
+    m_selectedAppleNoteFolderID = settings.selectedAppleNoteFolderID;
+    m_nowPlaying = idleNowPlayingItem();
+    m_wallpaperLibrary = settings.wallpaperLibrary;
+    m_wallpaperApplyToAllDisplays = settings.wallpaperApplyToAllDisplays;
+    m_isLoadingWallpaper = false;
+    m_isApplyingWallpaper = false;
+    m_wallpaperStatusTint = StatusTint::secondary;
+    m_wallpaperLocalFolderName = settings.wallpaperLocalFolderName;
+    m_calendarAlertLeadMinutesByEventID = settings.calendarAlertLeadMinutesByEventID;
+    m_reminderAlertsEnabled = settings.reminderAlertsEnabled;
+    m_pomodoro = PomodoroState{};
+    m_pomodoroAlertVisible = false;
+    m_clipboardPulse = 0;
+    m_clipboardPulseActive = false;
+    m_railModuleOrder = settings.railModuleOrder;
+    m_hiddenRailModules = settings.hiddenRailModules;
+    m_isReorderingRail = false;
+    m_selectedModule = RailModule::today;
+    m_railEdge = settings.railEdge;
+    m_railSize = settings.railSize;
+    m_railVerticalPosition = settings.railVerticalPosition;
+    m_statusMenuOpenHoldDuration = settings.statusMenuOpenHoldDuration;
+
+    RailLayout::scaleFactor = railScaleFactor(m_railSize);
+}
+
+AppState::~AppState() = default;
+
+#define KOLU_FIELD_SETTER(name, setter, type)                                                                      \
+    void AppState::setter(type value) { assign(Field::name, m_##name, std::move(value)); }
+KOLU_APP_STATE_FIELDS(KOLU_FIELD_SETTER)
+#undef KOLU_FIELD_SETTER
+
+void AppState::callChromeNeedsLayout()
+{
+    if (onChromeNeedsLayout)
+        onChromeNeedsLayout();
+}
+
+void AppState::writeSetting(const char *key, const QJsonValue &value)
+{
+    m_defaults.set(QString::fromLatin1(key), value);
+}
+
+void AppState::react(Field field)
+{
+    namespace k = settingskeys;
+    switch (field) {
+    case Field::isExpanded:
+        if (onExpandedChange)
+            onExpandedChange(m_isExpanded);
+        break;
+    case Field::isDockRevealed:
+        if (onDockRevealChange)
+            onDockRevealChange(m_isDockRevealed);
+        break;
+    case Field::selectedWebSearchProviderID:
+        writeSetting(k::selectedWebSearchProviderID, m_selectedWebSearchProviderID);
+        break;
+    case Field::clipboardHistoryLimit:
+        writeSetting(k::clipboardHistoryLimit, m_clipboardHistoryLimit);
+        break;
+    case Field::showMinimizeAllAppsButton:
+        writeSetting(k::showMinimizeAllAppsButton, m_showMinimizeAllAppsButton);
+        callChromeNeedsLayout();
+        break;
+    case Field::prayerNotificationStates:
+        m_files.write<PrayerNotificationStatesFile>(m_prayerNotificationStates);
+        break;
+    case Field::selectedAppleNoteFolderID:
+        writeSetting(k::selectedAppleNoteFolderID, m_selectedAppleNoteFolderID);
+        break;
+    case Field::wallpaperLibrary:
+        writeSetting(k::wallpaperLibrary, rawValue(m_wallpaperLibrary));
+        break;
+    case Field::wallpaperApplyToAllDisplays:
+        writeSetting(k::wallpaperApplyToAllDisplays, m_wallpaperApplyToAllDisplays);
+        break;
+    case Field::calendarAlertLeadMinutesByEventID: {
+        QJsonObject leads;
+        for (auto it = m_calendarAlertLeadMinutesByEventID.constBegin();
+             it != m_calendarAlertLeadMinutesByEventID.constEnd(); ++it)
+            leads.insert(it.key(), it.value());
+        writeSetting(k::calendarAlertLeadMinutesByEventID, leads);
+        break;
+    }
+    case Field::reminderAlertsEnabled:
+        writeSetting(k::reminderAlertsEnabled, m_reminderAlertsEnabled);
+        break;
+    case Field::activePrayerAlert:
+    case Field::activeCalendarAlert:
+    case Field::activeReminderAlert:
+    case Field::pomodoroAlertVisible:
+    case Field::clipboardPulseActive:
+        callChromeNeedsLayout();
+        break;
+    case Field::railModuleOrder:
+        writeSetting(k::railModuleOrder, QJsonArray::fromStringList(railmodules::rawValues(m_railModuleOrder)));
+        ensureSelectedModuleIsVisible();
+        break;
+    case Field::hiddenRailModules:
+        writeSetting(k::hiddenRailModules, QJsonArray::fromStringList(railmodules::rawValues(m_hiddenRailModules)));
+        ensureSelectedModuleIsVisible();
+        callChromeNeedsLayout();
+        break;
+    case Field::selectedModule:
+        if (onSelectedModuleChange)
+            onSelectedModuleChange();
+        break;
+    case Field::railEdge:
+        writeSetting(k::railEdge, rawValue(m_railEdge));
+        callChromeNeedsLayout();
+        break;
+    case Field::railVerticalPosition:
+        writeSetting(k::railVerticalPosition, rawValue(m_railVerticalPosition));
+        callChromeNeedsLayout();
+        break;
+    case Field::railSize:
+        writeSetting(k::railSize, rawValue(m_railSize));
+        RailLayout::scaleFactor = railScaleFactor(m_railSize);
+        callChromeNeedsLayout();
+        break;
+    case Field::statusMenuOpenHoldDuration: {
+        const double clamped = clampedStatusMenuHoldDuration(m_statusMenuOpenHoldDuration);
+        if (clamped != m_statusMenuOpenHoldDuration)
+            setStatusMenuOpenHoldDuration(clamped); // the second pass writes it
+        else
+            writeSetting(k::statusMenuOpenHoldDuration, clamped);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace kolu

@@ -1,0 +1,127 @@
+// Which modules the rail shows, in which order, which one is selected, and
+// whether the rail is revealed and its panel expanded.
+#include "state/AppState.h"
+
+#include <algorithm>
+
+namespace kolu {
+
+RailModuleOrder AppState::visibleRailModules() const
+{
+    return railmodules::visible(m_railModuleOrder, m_hiddenRailModules);
+}
+
+void AppState::ensureSelectedModuleIsVisible()
+{
+    const RailModuleOrder visible = visibleRailModules();
+    if (std::find(visible.begin(), visible.end(), m_selectedModule) == visible.end())
+        setSelectedModule(visible.front());
+}
+
+void AppState::setRailModule(RailModule module, bool visible)
+{
+    if (visible) {
+        RailModuleSet hidden = m_hiddenRailModules;
+        hidden.remove(module);
+        setHiddenRailModules(std::move(hidden));
+        return;
+    }
+    // At least one module always stays visible.
+    if (visibleRailModules().size() <= 1)
+        return;
+    RailModuleSet hidden = m_hiddenRailModules;
+    hidden.insert(module);
+    setHiddenRailModules(std::move(hidden));
+    deactivateModule(module);
+}
+
+void AppState::moveRailModule(RailModule module, int toVisibleIndex)
+{
+    const RailModuleOrder visible = visibleRailModules();
+    if (std::find(visible.begin(), visible.end(), module) == visible.end())
+        return;
+    setRailModuleOrder(railmodules::moved(m_railModuleOrder, m_hiddenRailModules, module, toVisibleIndex));
+}
+
+void AppState::openModule(RailModule module)
+{
+    const RailModuleOrder visible = visibleRailModules();
+    if (std::find(visible.begin(), visible.end(), module) == visible.end())
+        return;
+    setSelectedModule(module);
+    expandPanel();
+}
+
+void AppState::expandPanel()
+{
+    if (!m_isDockRevealed)
+        setIsDockRevealed(true);
+    if (!m_isExpanded)
+        setIsExpanded(true);
+}
+
+void AppState::hideToEdge()
+{
+    if (m_isExpanded)
+        setIsExpanded(false);
+    if (m_isDockRevealed)
+        setIsDockRevealed(false);
+}
+
+void AppState::deactivateModule(RailModule module)
+{
+    switch (module) {
+    case RailModule::today:
+        setTodayWeather(std::nullopt);
+        setIsLoadingTodayWeather(false);
+        setTodayWeatherStatusMessage({});
+        break;
+    case RailModule::calendar:
+        setCalendarEvents({});
+        setActiveCalendarAlert(std::nullopt);
+        callChromeNeedsLayout();
+        break;
+    case RailModule::prayers:
+        setActivePrayerAlert(std::nullopt);
+        callChromeNeedsLayout();
+        setIsLoadingPrayers(false);
+        setPrayerStatusMessage({});
+        break;
+    case RailModule::notes:
+        setAppleNotes({});
+        setAppleNoteFolders({});
+        setIsLoadingAppleNotes(false);
+        setIsLoadingAppleNoteFolders(false);
+        break;
+    case RailModule::focus:
+        if (m_pomodoro.isRunning)
+            break; // a running timer keeps its alert
+        setPomodoroAlertVisible(false);
+        callChromeNeedsLayout();
+        break;
+    case RailModule::links:
+        setClipboardPulseActive(false);
+        callChromeNeedsLayout();
+        break;
+    case RailModule::fileTray:
+        setSelectedFileTrayIDs({});
+        break;
+    case RailModule::wallpapers:
+        setWallpaperItems({});
+        setWallpaperCandidate(std::nullopt);
+        setIsLoadingWallpaper(false);
+        setWallpaperStatusMessage({});
+        break;
+    case RailModule::reminders:
+        setReminders({});
+        setRemindersConnection(RemindersConnectionState::notDetermined());
+        setActiveReminderAlert(std::nullopt);
+        callChromeNeedsLayout();
+        break;
+    case RailModule::nowPlaying:
+        setNowPlaying(idleNowPlayingItem());
+        break;
+    }
+}
+
+} // namespace kolu

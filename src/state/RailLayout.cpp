@@ -1,0 +1,7 @@
+#include "state/RailLayout.h"
+
+namespace kolu {
+
+double RailLayout::scaleFactor = 1.0;
+
+} // namespace kolu

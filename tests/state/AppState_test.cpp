@@ -1,0 +1,220 @@
+#include "state/AppState.h"
+
+#include "state/AppSettings.h"
+#include "state/RailLayout.h"
+
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QSignalSpy>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using M = RailModule;
+
+namespace {
+
+class AppStateTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    UserDefaults defaults;
+    std::vector<QString> calls;
+
+    std::unique_ptr<AppState> makeState()
+    {
+        auto state = std::make_unique<AppState>(defaults, clock);
+        state->onExpandedChange = [this](bool v) { calls.push_back(u"expanded:%1"_s.arg(v)); };
+        state->onDockRevealChange = [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); };
+        state->onChromeNeedsLayout = [this] {
+            calls.push_back(u"layout@%1"_s.arg(RailLayout::scaleFactor));
+        };
+        state->onSelectedModuleChange = [this] { calls.push_back(u"selected"_s); };
+        return state;
+    }
+
+    int count(const QString &call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+};
+
+} // namespace
+
+TEST_F(AppStateTest, FirstValuesWithNothingStoredAndNothingWrittenBack)
+{
+    const auto state = makeState();
+    EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
+    EXPECT_EQ(state->clipboardHistoryLimit(), 40);
+    EXPECT_TRUE(state->showMinimizeAllAppsButton());
+    EXPECT_TRUE(state->reminderAlertsEnabled());
+    EXPECT_EQ(state->selectedModule(), M::today);
+    EXPECT_EQ(state->visibleRailModules().size(), 10u);
+    EXPECT_EQ(state->prayerSettings(), (PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));
+    EXPECT_EQ(state->nowPlaying().title, u"Nothing playing"_s);
+    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
+    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 4.0);
+    EXPECT_EQ(RailLayout::scaleFactor, 1.0);
+    EXPECT_FALSE(QFile::exists(defaults.filePath())) << "loading must not write the settings back";
+    EXPECT_TRUE(QFileInfo(state->store().directory()).isDir());
+}
+
+TEST_F(AppStateTest, ALargeRailIsScaledFromTheStart)
+{
+    defaults.set(QString::fromLatin1(settingskeys::railSize), u"large"_s);
+    const auto state = makeState();
+    EXPECT_EQ(RailLayout::scaleFactor, 1.25);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(AppStateTest, EveryAssignmentAnnouncesAndReactsEvenWhenUnchanged)
+{
+    const auto state = makeState();
+    QSignalSpy spy(state.get(), &AppState::changed);
+    state->setIsExpanded(false);
+    EXPECT_EQ(calls, std::vector<QString>{u"expanded:0"_s});
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).value<AppState::Field>(), AppState::Field::isExpanded);
+
+    QSignalSpy written(&defaults, &UserDefaults::changed);
+    state->setReminderAlertsEnabled(true);
+    EXPECT_EQ(written.count(), 1);
+    EXPECT_EQ(defaults.boolean(u"reminderAlertsEnabled"_s), true);
+
+    calls.clear();
+    state->setActiveCalendarAlert(std::nullopt);
+    EXPECT_EQ(calls, std::vector<QString>{u"layout@1"_s});
+}
+
+TEST_F(AppStateTest, ChangesAreWrittenInTheirStoredForm)
+{
+    const auto state = makeState();
+    state->setWallpaperLibrary(WallpaperLibrary::frontier);
+    state->setRailEdge(RailEdge::top);
+    state->setCalendarAlertLeadMinutesByEventID({{u"event-1"_s, 5}});
+    state->setPrayerNotificationStates({{u"fajr"_s, true}});
+    EXPECT_EQ(defaults.string(u"wallpaperLibrary"_s), u"frontier"_s);
+    EXPECT_EQ(defaults.string(u"railEdge"_s), u"top"_s);
+    EXPECT_EQ(defaults.object(u"calendarAlertLeadMinutesByEventID"_s)->value(u"event-1"_s).toInt(), 5);
+    EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), (PrayerNotificationStates{{u"fajr"_s, true}}));
+
+    const AppSettings reloaded = AppSettings::load(defaults);
+    EXPECT_EQ(reloaded.wallpaperLibrary, WallpaperLibrary::frontier);
+    EXPECT_EQ(reloaded.railEdge, RailEdge::top);
+}
+
+TEST_F(AppStateTest, RailSizeSetsTheScaleBeforeTheLayoutRuns)
+{
+    const auto state = makeState();
+    state->setRailSize(RailSize::large);
+    EXPECT_EQ(calls, std::vector<QString>{u"layout@1.25"_s});
+    EXPECT_EQ(defaults.string(u"railSize"_s), u"large"_s);
+    state->setRailSize(RailSize::standard);
+    EXPECT_EQ(RailLayout::scaleFactor, 1.0);
+}
+
+TEST_F(AppStateTest, HoldDurationIsClampedOnAssignment)
+{
+    const auto state = makeState();
+    for (const auto &[assigned, expected] : std::vector<std::pair<double, double>>{{0.5, 1.0}, {12, 10.0}, {4.5, 4.5}}) {
+        state->setStatusMenuOpenHoldDuration(assigned);
+        EXPECT_EQ(state->statusMenuOpenHoldDuration(), expected);
+        EXPECT_EQ(defaults.number(u"statusMenuOpenHoldDuration"_s), expected);
+    }
+}
+
+TEST_F(AppStateTest, TheLastVisibleModuleCannotBeHidden)
+{
+    defaults.setStringList(u"hiddenRailModules"_s, {u"today"_s, u"calendar"_s, u"prayers"_s, u"notes"_s, u"focus"_s,
+                                                    u"links"_s, u"fileTray"_s, u"wallpapers"_s});
+    const auto state = makeState();
+    ASSERT_EQ(state->visibleRailModules(), (RailModuleOrder{M::reminders, M::nowPlaying}));
+    state->setRailModule(M::reminders, false);
+    EXPECT_EQ(state->visibleRailModules(), RailModuleOrder{M::nowPlaying});
+    calls.clear();
+    state->setRailModule(M::nowPlaying, false);
+    EXPECT_EQ(state->visibleRailModules(), RailModuleOrder{M::nowPlaying});
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(AppStateTest, HidingTheSelectedModuleSelectsTheFirstVisible)
+{
+    const auto state = makeState();
+    state->openModule(M::notes);
+    calls.clear();
+    state->setRailModule(M::today, false);
+    EXPECT_EQ(state->selectedModule(), M::notes) << "a visible selection stays";
+    state->setRailModule(M::notes, false);
+    EXPECT_EQ(state->selectedModule(), M::calendar);
+    EXPECT_EQ(count(u"selected"_s), 1);
+    EXPECT_EQ(defaults.stringList(u"hiddenRailModules"_s), (QStringList{u"today"_s, u"notes"_s}));
+}
+
+TEST_F(AppStateTest, HidingAModuleDropsWhatItHeld)
+{
+    const auto state = makeState();
+    state->setTodayWeather(TodayWeather{u"Oslo"_s, 3.5, 3, clock.now()});
+    state->setTodayWeatherStatusMessage(u"Updated"_s);
+    state->setWallpaperStatusMessage(u"Ready"_s);
+    state->setNowPlaying(NowPlayingItem{u"Song"_s, u"Artist"_s, u"Player"_s, true, false, std::nullopt});
+    state->setRailModule(M::today, false);
+    state->setRailModule(M::wallpapers, false);
+    state->setRailModule(M::nowPlaying, false);
+    EXPECT_FALSE(state->todayWeather());
+    EXPECT_TRUE(state->todayWeatherStatusMessage().isEmpty());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+    EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
+}
+
+TEST_F(AppStateTest, HidingFocusLeavesARunningTimersAlert)
+{
+    const auto state = makeState();
+    PomodoroState running;
+    running.isRunning = true;
+    running.startedAt = clock.now();
+    state->setPomodoro(running);
+    state->setPomodoroAlertVisible(true);
+    calls.clear();
+    state->setRailModule(M::focus, false);
+    EXPECT_TRUE(state->pomodoroAlertVisible());
+    EXPECT_EQ(count(u"layout@1"_s), 1) << "only the hidden set's own layout call";
+}
+
+TEST_F(AppStateTest, MovingAModuleKeepsEveryModuleAndPersists)
+{
+    const auto state = makeState();
+    state->setRailModule(M::links, false);
+    state->moveRailModule(M::nowPlaying, -3);
+    EXPECT_EQ(state->visibleRailModules().front(), M::nowPlaying);
+    state->moveRailModule(M::today, 99);
+    EXPECT_EQ(state->railModuleOrder().size(), 10u);
+    EXPECT_EQ(state->railModuleOrder().back(), M::links);
+    EXPECT_EQ(state->visibleRailModules().back(), M::today);
+    EXPECT_EQ(defaults.stringList(u"railModuleOrder"_s)->size(), 10);
+}
+
+TEST_F(AppStateTest, PanelStateCallsBackOnlyOnChange)
+{
+    const auto state = makeState();
+    state->expandPanel();
+    EXPECT_EQ(calls, (std::vector<QString>{u"revealed:1"_s, u"expanded:1"_s}));
+    calls.clear();
+    state->expandPanel();
+    EXPECT_TRUE(calls.empty());
+    state->hideToEdge();
+    EXPECT_EQ(calls, (std::vector<QString>{u"expanded:0"_s, u"revealed:0"_s}));
+}
+
+TEST_F(AppStateTest, OpeningAHiddenModuleDoesNothing)
+{
+    const auto state = makeState();
+    state->setRailModule(M::notes, false);
+    calls.clear();
+    state->openModule(M::notes);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_FALSE(state->isExpanded());
+    state->openModule(M::focus);
+    EXPECT_EQ(state->selectedModule(), M::focus);
+    EXPECT_TRUE(state->isExpanded());
+}
