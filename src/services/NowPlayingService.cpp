@@ -95,7 +95,10 @@ QCoro::Task<NowPlayingItem> NowPlayingService::currentItem()
 QCoro::Task<std::optional<NowPlayingItem>> NowPlayingService::refreshIfNeeded(double minimumInterval)
 {
     const QDateTime now = m_clock.now();
-    if (m_lastRefresh.isValid() && double(m_lastRefresh.msecsTo(now)) / 1000.0 <= minimumInterval)
+    // A last refresh that lies ahead means the clock was set back; waiting
+    // for it to come round again would freeze the card for that long.
+    const qint64 elapsedMs = m_lastRefresh.isValid() ? m_lastRefresh.msecsTo(now) : -1;
+    if (elapsedMs >= 0 && double(elapsedMs) / 1000.0 <= minimumInterval)
         co_return std::nullopt;
     m_lastRefresh = now;
     co_return co_await currentItem();

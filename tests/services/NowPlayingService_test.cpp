@@ -143,23 +143,6 @@ TEST_F(NowPlayingServiceTest, APlayerIsNamedByItselfNotByItsTitle)
                               u"/home/me/Music/cover.jpg"_s}));
 }
 
-TEST_F(NowPlayingServiceTest, APausedPlayerShowsOnlyWhenNothingElsePlays)
-{
-    addVlc(u"Paused"_s, u"Quiet track"_s);
-    const NowPlayingItem item = awaitTask(service.currentItem());
-    EXPECT_EQ(item.title, u"Quiet track"_s);
-    EXPECT_EQ(item.source, u"VLC media player"_s);
-    EXPECT_FALSE(item.isPlaying);
-}
-
-TEST_F(NowPlayingServiceTest, EmbeddedArtworkIsWrittenToTheRuntimeFolder)
-{
-    FakeMprisPlayer &player = addVlc(u"Playing"_s);
-    player.artUrl = u"data:image/png;base64,"_s + QString::fromLatin1(QByteArray("png bytes").toBase64());
-    const NowPlayingItem item = awaitTask(service.currentItem());
-    EXPECT_EQ(item.artworkLocation, QDir(runtime.path()).filePath(u"Kolu/mediaremote-now-playing.png"_s));
-}
-
 TEST_F(NowPlayingServiceTest, AHungPlayerDoesNotHoldTheRefresh)
 {
     FakeMprisPlayer &hung = addPlayer(u"hung"_s, u"Hung"_s, u"hung"_s, u"Playing"_s, u"Never"_s);
@@ -194,6 +177,16 @@ TEST_F(NowPlayingServiceTest, TheThrottledRefreshRunsOncePerInterval)
     awaitTask(service.currentItem());
     clock.advance(10001ms);
     EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+}
+
+TEST_F(NowPlayingServiceTest, AClockSetBackDoesNotStopTheRefresh)
+{
+    addVlc(u"Playing"_s);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    clock.jumpWallClock(-1h);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    clock.advance(5s);
+    EXPECT_EQ(awaitTask(service.refreshIfNeeded(10)), std::nullopt);
 }
 
 TEST_F(NowPlayingServiceTest, PlayPauseGoesToThePlayingSpotifyOnly)
