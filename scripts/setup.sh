@@ -16,6 +16,8 @@ packages=(
   xvfb xauth dbus dbus-x11
   # tools Kolu runs at run time and at build time
   unzip sox
+  # pactl: reads and toggles the output mute on PipeWire or PulseAudio
+  pulseaudio-utils
 )
 
 missing=()
