@@ -171,12 +171,7 @@ bool LocalNoteStore::isAccessible() const
 
 std::optional<LocalNoteStore::Resolved> LocalNoteStore::resolve(const QString &id) const
 {
-    const NoteRoot *match = nullptr;
-    for (const NoteRoot &root : m_roots) {
-        if (id.startsWith(QString(root.accountName + u':'))
-            && (!match || root.accountName.size() > match->accountName.size()))
-            match = &root;
-    }
+    const NoteRoot *match = rootOf(id);
     if (!match)
         return std::nullopt;
     const QString relative = id.mid(match->accountName.size() + 1);
@@ -189,6 +184,34 @@ std::optional<LocalNoteStore::Resolved> LocalNoteStore::resolve(const QString &i
         }
     }
     return Resolved{match, relative};
+}
+
+const NoteRoot *LocalNoteStore::rootOf(const QString &id) const
+{
+    // The longest account name wins, so "Work" and "Work:Old" stay apart.
+    const NoteRoot *match = nullptr;
+    for (const NoteRoot &root : m_roots) {
+        if (id.startsWith(QString(root.accountName + u':'))
+            && (!match || root.accountName.size() > match->accountName.size()))
+            match = &root;
+    }
+    return match;
+}
+
+bool LocalNoteStore::leadsOutside(const QString &id) const
+{
+    const NoteRoot *match = rootOf(id);
+    if (!match)
+        return false;
+    const QString relative = id.mid(match->accountName.size() + 1);
+    if (relative.startsWith(u'/') || relative.contains(QChar(u'\0')) || relative.contains(u'\\'))
+        return true;
+    const QStringList components = relative.split(u'/');
+    if (components.contains(u".."_s) || components.contains(u"."_s))
+        return true;
+    // A link on the way may point elsewhere.
+    const QString canonical = QFileInfo(QDir(match->path).filePath(relative)).canonicalFilePath();
+    return !canonical.isEmpty() && !isInside(canonical, QFileInfo(match->path).canonicalFilePath());
 }
 
 std::optional<QString> LocalNoteStore::notePath(const QString &noteID) const
@@ -259,8 +282,12 @@ std::optional<std::pair<const NoteRoot *, QString>>
 LocalNoteStore::targetFolder(const QString &folderID, const QString &fallbackFolderName, QString &errorText) const
 {
     if (!folderID.isEmpty()) {
-        if (const auto path = folderPath(folderID))
+        if (folderPath(folderID))
             return std::make_pair(resolve(folderID)->root, resolve(folderID)->relativePath);
+        if (leadsOutside(folderID)) {
+            errorText = u"The folder is outside the notes folder."_s;
+            return std::nullopt;
+        }
     }
     // The chosen folder is gone (or none was chosen): use the folder of that
     // name at the top of the same account, made on first use.

@@ -60,6 +60,10 @@ private:
     };
     // The root an id belongs to and the checked path below it.
     std::optional<Resolved> resolve(const QString &id) const;
+    // The root whose account an id names.
+    const NoteRoot *rootOf(const QString &id) const;
+    // Whether an id tries to name something outside its root.
+    bool leadsOutside(const QString &id) const;
     // The folder new notes go to; made when missing.
     std::optional<std::pair<const NoteRoot *, QString>> targetFolder(const QString &folderID,
                                                                      const QString &fallbackFolderName,

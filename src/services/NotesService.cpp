@@ -96,10 +96,8 @@ std::vector<AppleNoteItem> NotesService::recentNotes(const std::vector<NoteStore
         AppleNoteItem item;
         item.id = entry.id;
         item.title = entry.name.trimmed().isEmpty() ? u"Untitled note"_s : entry.name;
-        if (entry.modified.isValid()) {
+        if (entry.modified.isValid())
             item.modifiedDate = entry.modified;
-            item.modifiedText = locale.toString(entry.modified.toLocalTime(), QLocale::LongFormat);
-        }
         notes.push_back(std::move(item));
     }
     std::stable_sort(notes.begin(), notes.end(), [](const AppleNoteItem &a, const AppleNoteItem &b) {
@@ -110,6 +108,11 @@ std::vector<AppleNoteItem> NotesService::recentNotes(const std::vector<NoteStore
         return a.modifiedText > b.modifiedText;
     });
     notes.resize(std::min(notes.size(), static_cast<std::size_t>(std::max(limit, 0))));
+    // Only the kept notes need their date written out.
+    for (AppleNoteItem &note : notes) {
+        if (note.modifiedDate)
+            note.modifiedText = locale.toString(note.modifiedDate->toLocalTime(), QLocale::LongFormat);
+    }
     return notes;
 }
 

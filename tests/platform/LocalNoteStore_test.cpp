@@ -186,7 +186,15 @@ TEST_F(LocalNoteStoreTest, ANoteGoesToItsFolderOrTheFolderOfItsName)
     // The chosen folder is gone: the one of its name at the top is used, made when missing.
     EXPECT_EQ(s.makeNote(u"Notes:Gone/Deep"_s, u"Deep"_s, u"B"_s, u"x"_s).noteID, u"Notes:Deep/B.md"_s);
     EXPECT_TRUE(QFileInfo(path(u"Notes/Deep"_s)).isDir());
-    EXPECT_EQ(s.makeNote(u"Notes:../.."_s, u"../../x"_s, u"C"_s, u"x"_s).noteID, u"Notes:-..-x/C.md"_s);
+    EXPECT_EQ(s.makeNote(u"Notes:.stale"_s, u"../../x"_s, u"C"_s, u"x"_s).noteID, u"Notes:-..-x/C.md"_s);
+    // A folder id that names a place outside the root is refused.
+    ASSERT_EQ(::symlink(temp.path().toLocal8Bit().constData(), path(u"Notes/Up"_s).toLocal8Bit().constData()), 0);
+    for (const QString &id : {u"Notes:../.."_s, u"Notes:Work/../.."_s, u"Notes:/tmp"_s, u"Notes:Up"_s}) {
+        const NoteStoreWrite refused = s.makeNote(id, u"Work"_s, u"E"_s, u"x"_s);
+        EXPECT_FALSE(refused.succeeded()) << id.toStdString();
+        EXPECT_FALSE(refused.errorText.isEmpty());
+    }
+    EXPECT_EQ(QDir(path(u"Notes/Work"_s)).entryList(QDir::Files), (QStringList{u"A.md"_s, u"Old.md"_s}));
 
     // A file in the way of the folder is reported, not replaced.
     write(u"Notes/Kolu"_s, "not a folder");
