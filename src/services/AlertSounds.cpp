@@ -4,6 +4,7 @@
 #include "services/AlertSoundSynthesis.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -70,11 +71,17 @@ QString AlertSounds::filePath(const QString &kind) const
 std::optional<QUrl> AlertSounds::generatedSoundURL(const QString &kind)
 {
     const QString path = filePath(kind);
-    // Written whole through a new file renamed into place, which replaces
-    // whatever was at the path (a symbolic link included) without following it.
-    const bool current = m_written.contains(kind) && QFileInfo(path).isFile() && !QFileInfo(path).isSymLink();
+    const QFileInfo found(path);
+    const bool current = m_written.contains(kind) && found.isFile() && !found.isSymLink();
     if (!current) {
-        if (m_folder.isEmpty() || !writeFileAtomically(path, makeWAVData(kind)))
+        if (m_folder.isEmpty())
+            return std::nullopt;
+        // A save through a symbolic link writes its target, so a link found
+        // at the path goes first; the file is then made anew beside it and
+        // renamed into place.
+        if (found.isSymLink() && !QFile::remove(path))
+            return std::nullopt;
+        if (!writeFileAtomically(path, makeWAVData(kind)))
             return std::nullopt;
         m_written.insert(kind);
     }
