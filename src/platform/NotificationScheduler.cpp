@@ -107,7 +107,6 @@ QCoro::Task<> NotificationScheduler::runDeliveries(QPointer<NotificationSchedule
         if (!self)
             co_return;
         self->rememberBanner(delivery.replacementKey, serverId);
-        Q_EMIT self->delivered(delivery.replacementKey, serverId);
     }
     if (self)
         self->m_delivering = false;

@@ -62,10 +62,6 @@ public:
     // How many replacement keys are remembered; the oldest go first.
     static constexpr std::size_t rememberedBanners = 64;
 
-Q_SIGNALS:
-    // A banner went to the server; `serverId` is 0 when it was not shown.
-    void delivered(const QString &replacementKey, quint32 serverId);
-
 private:
     struct Delivery {
         NotificationContent content;
