@@ -1,0 +1,30 @@
+// Synthesising every alert sound, as the first launch in a session does.
+#include "services/AlertSoundSynthesis.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+using namespace kolu;
+
+namespace {
+
+void synthesiseAllSixSounds(benchmark::State &state)
+{
+    for (auto _ : state) {
+        for (const char16_t *kind : {u"calendar", u"ocean", u"birds", u"chime", u"soft", u"digital"})
+            benchmark::DoNotOptimize(makeWAVData(QStringView(kind)));
+    }
+}
+BENCHMARK(synthesiseAllSixSounds)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

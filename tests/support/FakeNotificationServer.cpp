@@ -1,0 +1,70 @@
+#include "FakeNotificationServer.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::test {
+
+FakeNotificationServer::FakeNotificationServer(QDBusConnection connection, QStringList capabilities)
+    : m_connection(std::move(connection))
+    , m_capabilities(std::move(capabilities))
+{
+    if (!m_connection.registerObject(u"/org/freedesktop/Notifications"_s, this, QDBusConnection::ExportScriptableSlots)
+        || !m_connection.registerService(u"org.freedesktop.Notifications"_s))
+        throw std::runtime_error("cannot register the fake notification server");
+}
+
+FakeNotificationServer::~FakeNotificationServer()
+{
+    m_connection.unregisterService(u"org.freedesktop.Notifications"_s);
+    m_connection.unregisterObject(u"/org/freedesktop/Notifications"_s);
+}
+
+bool FakeNotificationServer::waitForCount(std::size_t count, std::chrono::milliseconds guard)
+{
+    if (m_received.size() >= count)
+        return true;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto connection = connect(this, &FakeNotificationServer::notified, &loop, [&] {
+        if (m_received.size() >= count)
+            loop.quit();
+    });
+    timer.start(guard);
+    loop.exec();
+    disconnect(connection);
+    return m_received.size() >= count;
+}
+
+uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
+                                    const QString &body, const QStringList &, const QVariantMap &hints,
+                                    int expireTimeout)
+{
+    const uint id = replacesId != 0 ? replacesId : m_nextId++;
+    m_received.push_back({appName, replacesId, summary, body, hints, expireTimeout, id});
+    Q_EMIT notified();
+    return id;
+}
+
+QStringList FakeNotificationServer::GetCapabilities()
+{
+    return m_capabilities;
+}
+
+void FakeNotificationServer::CloseNotification(uint) {}
+
+QString FakeNotificationServer::GetServerInformation(QString &vendor, QString &version, QString &specVersion)
+{
+    vendor = u"Kolu tests"_s;
+    version = u"1"_s;
+    specVersion = u"1.2"_s;
+    return u"fake"_s;
+}
+
+} // namespace kolu::test

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <chrono>
+#include <vector>
+
+namespace kolu::test {
+
+// One Notify call as the server received it.
+struct ReceivedNotification {
+    QString appName;
+    quint32 replacesId = 0;
+    QString summary;
+    QString body;
+    QVariantMap hints;
+    qint32 expireTimeout = 0;
+    quint32 id = 0; // the id the server answered with
+};
+
+// A notification server registered as org.freedesktop.Notifications on a
+// test's private bus. It records every banner and answers with ids 1, 2, ...,
+// keeping the id of a banner that replaces another.
+class FakeNotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    explicit FakeNotificationServer(QDBusConnection connection, QStringList capabilities = {QStringLiteral("body"), QStringLiteral("sound")});
+    ~FakeNotificationServer() override;
+
+    const std::vector<ReceivedNotification> &received() const { return m_received; }
+    // Runs the event loop until `count` banners have arrived or a real-time
+    // guard has passed (the client answers asynchronously); true when they did.
+    bool waitForCount(std::size_t count, std::chrono::milliseconds guard = std::chrono::seconds(10));
+
+public Q_SLOTS:
+    Q_SCRIPTABLE uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
+                             const QString &body, const QStringList &actions, const QVariantMap &hints,
+                             int expireTimeout);
+    Q_SCRIPTABLE QStringList GetCapabilities();
+    Q_SCRIPTABLE void CloseNotification(uint id);
+    Q_SCRIPTABLE QString GetServerInformation(QString &vendor, QString &version, QString &specVersion);
+
+Q_SIGNALS:
+    void notified();
+
+private:
+    QDBusConnection m_connection;
+    QStringList m_capabilities;
+    std::vector<ReceivedNotification> m_received;
+    uint m_nextId = 1;
+};
+
+} // namespace kolu::test
