@@ -14,10 +14,18 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
-                                  std::chrono::milliseconds timeout)
+                                  std::chrono::milliseconds timeout, qint64 maxBodyBytes)
 {
     std::unique_ptr<QNetworkReply> reply(network.get(request));
     bool timedOut = false;
+    bool tooLarge = false;
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
+                     [&tooLarge, maxBodyBytes, r = reply.get()](qint64 received, qint64 total) {
+                         if (!tooLarge && (received > maxBodyBytes || total > maxBodyBytes)) {
+                             tooLarge = true;
+                             r->abort();
+                         }
+                     });
 
     std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
     QObject::connect(timer.get(), &ClockTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
@@ -31,6 +39,8 @@ QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkReques
 
     if (timedOut)
         throw TransportError(u"The request timed out."_s);
+    if (tooLarge)
+        throw DecodingError(u"The answer is too large."_s);
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // An HTTP error status is an answer; only failures without one are transport errors.

@@ -20,10 +20,15 @@ struct HttpResponse {
     bool isSuccess() const { return statusCode >= 200 && statusCode < 300; }
 };
 
+// Answers larger than this are not read unless a caller allows more.
+inline constexpr qint64 kDefaultMaxHttpBody = 16 * 1024 * 1024;
+
 // Sends a GET and completes with the answer, whatever its status. A request
 // that cannot be completed (no connection, a time-out on `clock`) throws
-// TransportError with the platform's message.
+// TransportError with the platform's message; an answer of more than
+// `maxBodyBytes` is abandoned as soon as that is known and throws
+// DecodingError.
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
-                                  std::chrono::milliseconds timeout);
+                                  std::chrono::milliseconds timeout, qint64 maxBodyBytes = kDefaultMaxHttpBody);
 
 } // namespace kolu

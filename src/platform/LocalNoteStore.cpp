@@ -22,8 +22,6 @@ constexpr int kMaxDepth = 64;
 constexpr qsizetype kMaxStemBytes = 200;
 // Only the start of a note is read, to find a title for a note without a name.
 constexpr qint64 kTitleProbeBytes = 4096;
-// An editor may stay in front of xdg-open for as long as the user edits.
-constexpr std::chrono::hours kOpenerTimeout(24);
 
 bool isNoteFile(const QString &fileName)
 {
@@ -248,9 +246,8 @@ bool LocalNoteStore::open(const QString &noteID)
     const auto path = notePath(noteID);
     if (!path)
         return false;
-    // Not awaited: the editor runs on its own; the runner keeps the process.
-    m_runner.run(u"xdg-open"_s, {*path}, kOpenerTimeout, QString());
-    return true;
+    // The editor runs on its own, for as long as the user edits.
+    return m_runner.startDetached(u"xdg-open"_s, {*path});
 }
 
 QString LocalNoteStore::fileStem(const QString &title)

@@ -17,6 +17,11 @@ QString SystemProcessRunner::findExecutable(const QString &program) const
     return QStandardPaths::findExecutable(program);
 }
 
+bool SystemProcessRunner::startDetached(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
 QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList arguments,
                                                     std::chrono::milliseconds timeout, QString workingDirectory)
 {

@@ -37,6 +37,10 @@ public:
     virtual QCoro::Task<ProcessResult> run(QString program, QStringList arguments,
                                            std::chrono::milliseconds timeout = std::chrono::seconds(30),
                                            QString workingDirectory = {}) = 0;
+
+    // Starts `program` on its own (an opener or an editor that may run for
+    // hours) without waiting for it. Returns whether it started.
+    virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
 };
 
 class SystemProcessRunner final : public ProcessRunner {
@@ -44,6 +48,7 @@ public:
     QString findExecutable(const QString &program) const override;
     QCoro::Task<ProcessResult> run(QString program, QStringList arguments, std::chrono::milliseconds timeout,
                                    QString workingDirectory) override;
+    bool startDetached(const QString &program, const QStringList &arguments) override;
 };
 
 } // namespace kolu

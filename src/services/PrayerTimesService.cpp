@@ -119,7 +119,7 @@ QCoro::Task<PrayerDay> PrayerTimesService::fetchPrayerDay(PrayerSettings setting
     const QString dateID = dayID(date);
     QNetworkRequest request(*url);
     request.setRawHeader("Accept", "application/json");
-    const HttpResponse response = co_await httpGet(m_network, request, m_clock, kRequestTimeout);
+    const HttpResponse response = co_await httpGet(m_network, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
         throw PrayerTimesError(PrayerTimesError::Case::requestFailed);
 

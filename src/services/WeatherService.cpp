@@ -127,7 +127,7 @@ QCoro::Task<OpenMeteoLocation> WeatherService::geocode(QString city, QString cou
 
     QNetworkRequest request(*url);
     request.setRawHeader("Accept", "application/json");
-    const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout);
+    const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
         throw WeatherServiceError(WeatherServiceError::Case::locationNotFound);
 
@@ -152,7 +152,7 @@ QCoro::Task<TodayWeather> WeatherService::fetchWeather(QString city, QString cou
 
     QNetworkRequest request(*url);
     request.setRawHeader("Accept", "application/json");
-    const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout);
+    const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
         throw WeatherServiceError(WeatherServiceError::Case::unavailable);
 

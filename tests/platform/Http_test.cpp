@@ -79,3 +79,16 @@ TEST_F(HttpTest, ARefusedConnectionIsATransportError)
     const QUrl url(u"http://127.0.0.1:%1/"_s.arg(closedPort));
     EXPECT_THROW(test::awaitTask(httpGet(network, QNetworkRequest(url), clock, 15s)), TransportError);
 }
+
+TEST_F(HttpTest, AnAnswerPastTheLimitIsAbandoned)
+{
+    server.respond(u"/big"_s, {200, QByteArray(200 * 1024, 'x')});
+    const QNetworkRequest request(server.url(u"/big"_s));
+    try {
+        test::awaitTask(httpGet(network, request, clock, 15s, 64 * 1024));
+        FAIL() << "expected the answer to be refused";
+    } catch (const DecodingError &error) {
+        EXPECT_EQ(error.description(), u"The answer is too large."_s);
+    }
+    EXPECT_EQ(test::awaitTask(httpGet(network, request, clock, 15s, 200 * 1024)).body.size(), 200 * 1024);
+}

@@ -9,6 +9,12 @@ QString RecordingProcessRunner::findExecutable(const QString &program) const
     return m_missing.contains(program) ? QString() : u"/usr/bin/"_s + program;
 }
 
+bool RecordingProcessRunner::startDetached(const QString &program, const QStringList &arguments)
+{
+    m_runs.append({program, arguments, {}});
+    return !m_missing.contains(program);
+}
+
 QCoro::Task<ProcessResult> RecordingProcessRunner::run(QString program, QStringList arguments,
                                                        std::chrono::milliseconds, QString workingDirectory)
 {

@@ -25,6 +25,8 @@ public:
     QString findExecutable(const QString &program) const override;
     QCoro::Task<ProcessResult> run(QString program, QStringList arguments, std::chrono::milliseconds timeout,
                                    QString workingDirectory) override;
+    // Recorded among runs(); succeeds unless the program is missing.
+    bool startDetached(const QString &program, const QStringList &arguments) override;
 
     // Programs that findExecutable() does not find and run() cannot start.
     void setMissing(const QSet<QString> &programs) { m_missing = programs; }
