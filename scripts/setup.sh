@@ -16,6 +16,8 @@ packages=(
   xvfb xauth dbus dbus-x11
   # tools Kolu runs at run time and at build time
   unzip sox
+  # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
+  xwallpaper
 )
 
 missing=()
