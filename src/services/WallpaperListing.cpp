@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLocale>
 #include <QUrl>
 
 #include <algorithm>
@@ -109,7 +110,12 @@ QList<WallpaperCandidate> listWallpaperFolder(const QString &folder, WallpaperSo
         found.push_back({QDir::cleanPath(path), info.fileName()});
     }
 
-    QCollator collator;
+    // The C locale's collator compares code units and ignores numeric mode,
+    // so a session without a language still gets the natural order.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(found.begin(), found.end(),
