@@ -70,17 +70,3 @@ TEST_F(HttpDownloadTest, AnUnwritableTargetIsATransportError)
     server.respond(u"/file.zip"_s, {200, "zip", {}});
     EXPECT_THROW(download(u"/file.zip"_s, dir.filePath(u"no/such/folder/a.zip"_s)), TransportError);
 }
-
-TEST_F(HttpDownloadTest, TimesOutOnTheInjectedClock)
-{
-    server.setHoldResponses(true);
-    const QString target = dir.filePath(u"a.zip"_s);
-    auto probe = test::startTask(downloadToFile(network, QNetworkRequest(server.url(u"/slow"_s)), target, clock, 90s));
-    QEventLoop loop;
-    QObject::connect(&server, &test::LocalHttpServer::requestReceived, &loop, &QEventLoop::quit);
-    if (server.requests().isEmpty())
-        loop.exec();
-    clock.advance(90s);
-    EXPECT_THROW(probe.wait(), TransportError);
-    EXPECT_FALSE(QFile::exists(target));
-}
