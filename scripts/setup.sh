@@ -18,6 +18,8 @@ packages=(
   unzip sox
   # pactl: reads and toggles the output mute on PipeWire or PulseAudio
   pulseaudio-utils
+  # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
+  xwallpaper
 )
 
 missing=()

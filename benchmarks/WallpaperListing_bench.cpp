@@ -1,0 +1,40 @@
+// Listing a large wallpaper library: walking the folder, natural sorting and
+// building the candidates.
+#include "services/WallpaperListing.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void listLibrary(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int count = static_cast<int>(state.range(0));
+    for (int i = 0; i < count; ++i) {
+        const QString folder = dir.filePath(u"set%1"_s.arg(i % 10));
+        QDir().mkpath(folder);
+        QFile(u"%1/ChatGPT Image Sep 27, 2026, %2_15_32 AM.png"_s.arg(folder).arg(count - i)).open(QIODevice::WriteOnly);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(listWallpaperFolder(dir.path(), WallpaperSource::dropbox));
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(listLibrary)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,7 @@
+#include "platform/FolderPicker.h"
+
+namespace kolu {
+
+FolderPicker::~FolderPicker() = default;
+
+} // namespace kolu

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/Clock.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QString>
+
+#include <qcoro/qcorotask.h>
+
+#include <chrono>
+
+namespace kolu {
+
+// Downloads `request` into the file `targetPath`. The body goes to a
+// temporary file beside it, which replaces `targetPath` only once the whole
+// body has arrived, so a failed download never leaves a partial file behind
+// and never destroys the previous one. Redirects are followed unless they
+// lead to a less safe scheme.
+//
+// An HTTP status outside 200 to 299, a failure on the way (no connection, a
+// broken-off body), a time-out on `clock` and a file that cannot be written
+// all throw TransportError. An answer that is not HTTP is accepted.
+QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest request, QString targetPath,
+                                 Clock &clock, std::chrono::milliseconds timeout);
+
+} // namespace kolu

@@ -1,0 +1,108 @@
+#pragma once
+
+// Builds small zip archives in memory for the tests: stored (uncompressed)
+// entries, regular files and symbolic links, with any entry name, including
+// names a careful unpacker must refuse ("../x", "/x").
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace kolu::test {
+
+class ZipWriter {
+public:
+    void addFile(const QString &name, const QByteArray &content) { m_entries.append({name.toUtf8(), content, false}); }
+    // A link whose target is `target`, as unzip restores it on Unix.
+    void addSymlink(const QString &name, const QString &target)
+    {
+        m_entries.append({name.toUtf8(), target.toUtf8(), true});
+    }
+
+    QByteArray bytes() const
+    {
+        QByteArray out;
+        QByteArray central;
+        for (const Entry &entry : m_entries) {
+            const quint32 offset = quint32(out.size());
+            const quint32 crc = crc32(entry.content);
+            const quint32 size = quint32(entry.content.size());
+
+            out += le32(0x04034b50);
+            out += le16(10);           // version needed
+            out += le16(0x0800);       // UTF-8 names
+            out += le16(0);            // stored
+            out += le16(0) + le16(0x21); // time, date (1980-01-01)
+            out += le32(crc) + le32(size) + le32(size);
+            out += le16(quint16(entry.name.size())) + le16(0);
+            out += entry.name + entry.content;
+
+            const quint32 mode = entry.isLink ? 0120777u : 0100644u;
+            central += le32(0x02014b50);
+            central += le16((3 << 8) | 20); // made on Unix, so the mode counts
+            central += le16(10) + le16(0x0800) + le16(0) + le16(0) + le16(0x21);
+            central += le32(crc) + le32(size) + le32(size);
+            central += le16(quint16(entry.name.size())) + le16(0) + le16(0);
+            central += le16(0) + le16(0);
+            central += le32(mode << 16);
+            central += le32(offset);
+            central += entry.name;
+        }
+        const quint32 centralOffset = quint32(out.size());
+        out += central;
+        out += le32(0x06054b50);
+        out += le16(0) + le16(0);
+        out += le16(quint16(m_entries.size())) + le16(quint16(m_entries.size()));
+        out += le32(quint32(central.size())) + le32(centralOffset);
+        out += le16(0);
+        return out;
+    }
+
+    bool write(const QString &path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes()) >= 0;
+    }
+
+private:
+    struct Entry {
+        QByteArray name;
+        QByteArray content;
+        bool isLink;
+    };
+
+    static QByteArray le16(quint16 value)
+    {
+        const char bytes[2] = {char(value & 0xff), char(value >> 8)};
+        return QByteArray(bytes, 2);
+    }
+    static QByteArray le32(quint32 value)
+    {
+        return le16(quint16(value & 0xffff)) + le16(quint16(value >> 16));
+    }
+    static quint32 crc32(const QByteArray &data)
+    {
+        static const std::array<quint32, 256> table = [] {
+            std::array<quint32, 256> t{};
+            for (quint32 i = 0; i < 256; ++i) {
+                quint32 c = i;
+                for (int k = 0; k < 8; ++k)
+                    c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+                t[i] = c;
+            }
+            return t;
+        }();
+        quint32 crc = 0xffffffffu;
+        for (const char byte : data)
+            crc = table[(crc ^ quint8(byte)) & 0xff] ^ (crc >> 8);
+        return crc ^ 0xffffffffu;
+    }
+
+    QList<Entry> m_entries;
+};
+
+} // namespace kolu::test
