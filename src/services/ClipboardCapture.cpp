@@ -4,6 +4,7 @@
 #include "services/ClipboardRules.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -125,7 +126,11 @@ PreparedCapture fileCapture(const QString &path)
     PreparedCapture capture;
     capture.kind = ClipboardItemKind::file;
     capture.fingerprint = QString(u"file:"_s + path);
-    capture.title = QFileInfo(path).fileName();
+    // A copied folder may come with a trailing separator; its name is still
+    // the last component.
+    capture.title = QFileInfo(QDir::cleanPath(path)).fileName();
+    if (capture.title.isEmpty())
+        capture.title = path;
     capture.value = path;
     capture.filePath = path;
     return capture;

@@ -205,6 +205,11 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlace)
 
     pasteboard.copy().setUrls({QUrl::fromLocalFile(path)});
     EXPECT_FALSE(poll());
+
+    pasteboard.copy().setUrls({QUrl::fromLocalFile(home.path(u"Documents/"_s))});
+    const auto folder = poll();
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->item.title, u"Documents"_s);
 }
 
 TEST_F(ClipboardServiceTest, FilesCopiedByAFileManagerAreRead)
@@ -281,6 +286,12 @@ TEST_F(ClipboardServiceTest, AnImageQtCannotReadFallsThroughToTheText)
 TEST_F(ClipboardServiceTest, AHugeImageIsSkippedWithoutDecoding)
 {
     pasteboard.copy().setData(u"image/bmp"_s, bmpHeader(8000, 8000)).setText(u"fallback text"_s);
+    EXPECT_FALSE(poll());
+    EXPECT_TRUE(storedFiles().isEmpty());
+
+    QByteArray tooManyBytes = pngOf(sampleImage(qRgb(5, 5, 5)));
+    tooManyBytes.resize(clipboard::kMaxImageBytes + 1);
+    pasteboard.copy().setData(u"image/png"_s, tooManyBytes);
     EXPECT_FALSE(poll());
     EXPECT_TRUE(storedFiles().isEmpty());
 
