@@ -4,11 +4,13 @@
 #include "services/ClipboardService.h"
 
 #include "AwaitTask.h"
+#include "ClipboardLock.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
@@ -20,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -30,7 +34,19 @@ QClipboard &clipboard()
     return *QGuiApplication::clipboard();
 }
 
-TEST(SystemPasteboard, CountsChangesOfTheClipboardOnly)
+class SystemPasteboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_lock = std::make_unique<test::ClipboardLock>();
+        ASSERT_TRUE(m_lock->isReady()) << "the clipboard of this display could not be had";
+    }
+
+private:
+    std::unique_ptr<test::ClipboardLock> m_lock;
+};
+
+TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnly)
 {
     SystemPasteboard pasteboard;
     const qint64 start = pasteboard.changeCount();
@@ -46,7 +62,7 @@ TEST(SystemPasteboard, CountsChangesOfTheClipboardOnly)
     EXPECT_TRUE(pasteboard.localImage().isNull());
 }
 
-TEST(SystemPasteboard, ReadsFilesAndImagesCopiedInThisProcess)
+TEST_F(SystemPasteboardTest, ReadsFilesAndImagesCopiedInThisProcess)
 {
     SystemPasteboard pasteboard;
     auto *files = new QMimeData;
@@ -61,7 +77,7 @@ TEST(SystemPasteboard, ReadsFilesAndImagesCopiedInThisProcess)
     EXPECT_EQ(pasteboard.localImage().size(), QSize(8, 8));
 }
 
-TEST(SystemPasteboard, FeedsTheCaptureService)
+TEST_F(SystemPasteboardTest, FeedsTheCaptureService)
 {
     test::TemporaryHome home;
     test::ManualClock clock;
@@ -86,10 +102,13 @@ TEST(SystemPasteboard, FeedsTheCaptureService)
 }
 
 // Another program takes the clipboard: what Kolu sees comes over X11.
-class ForeignClipboardTest : public ::testing::Test {
+class ForeignClipboardTest : public SystemPasteboardTest {
 protected:
     void SetUp() override
     {
+        SystemPasteboardTest::SetUp();
+        if (HasFatalFailure())
+            return;
         if (QGuiApplication::platformName() != u"xcb"_s || QStandardPaths::findExecutable(u"xclip"_s).isEmpty())
             GTEST_SKIP() << "needs an X display and xclip";
     }
