@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QCoreApplication>
@@ -90,6 +91,22 @@ void captureFourKImage(benchmark::State &state)
     });
 }
 BENCHMARK(captureFourKImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// As another program offers it: PNG bytes, decoded and encoded again.
+void captureFourKPngFromAnotherProgram(benchmark::State &state)
+{
+    const QImage image = noisyImage(3840, 2160);
+    measureCapture(state, [&image](test::FakePasteboard &pasteboard, int i) {
+        QImage variant = image;
+        variant.setPixel(0, 0, qRgb(i % 256, i / 256 % 256, 9));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        variant.save(&buffer, "PNG", 90);
+        pasteboard.setData(u"image/png"_s, png);
+    });
+}
+BENCHMARK(captureFourKPngFromAnotherProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
