@@ -40,8 +40,8 @@ std::optional<OrlixUpdateConfiguration> OrlixUpdateConfiguration::compiledIn()
     return make(nonEmpty(buildinfo::kUpdateFeedURL), nonEmpty(buildinfo::kUpdatePublicKey));
 }
 
-OrlixUpdateController::OrlixUpdateController(std::optional<OrlixUpdateConfiguration> configuration,
-                                             QNetworkAccessManager &network, UserDefaults &defaults, Clock &clock,
+OrlixUpdateController::OrlixUpdateController(QNetworkAccessManager &network, UserDefaults &defaults,
+                                             std::optional<OrlixUpdateConfiguration> configuration, Clock &clock,
                                              QString currentBuild, QObject *parent)
     : QObject(parent)
     , m_configuration(std::move(configuration))

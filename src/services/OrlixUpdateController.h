@@ -52,9 +52,10 @@ class OrlixUpdateController final : public QObject {
     Q_OBJECT
 public:
     // `currentBuild` is our own build number.
-    OrlixUpdateController(std::optional<OrlixUpdateConfiguration> configuration, QNetworkAccessManager &network,
-                          UserDefaults &defaults, Clock &clock = SystemClock::instance(),
-                          QString currentBuild = defaultCurrentBuild(), QObject *parent = nullptr);
+    OrlixUpdateController(QNetworkAccessManager &network, UserDefaults &defaults,
+                          std::optional<OrlixUpdateConfiguration> configuration = OrlixUpdateConfiguration::compiledIn(),
+                          Clock &clock = SystemClock::instance(), QString currentBuild = defaultCurrentBuild(),
+                          QObject *parent = nullptr);
     ~OrlixUpdateController() override;
 
     // Set once at creation.

@@ -1,5 +1,6 @@
 #include "services/OrlixUpdateController.h"
 
+#include "model/BuildInfo.h"
 #include "model/UserDefaults.h"
 
 #include "AwaitTask.h"
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <string_view>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -38,8 +41,10 @@ TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
     EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
     EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
     EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, std::nullopt));
-    // The default build has neither setting.
-    EXPECT_FALSE(OrlixUpdateConfiguration::compiledIn());
+    // Empty build settings count as absent.
+    if (std::string_view(buildinfo::kUpdateFeedURL).empty() || std::string_view(buildinfo::kUpdatePublicKey).empty()) {
+        EXPECT_FALSE(OrlixUpdateConfiguration::compiledIn());
+    }
 }
 
 class UpdateControllerTest : public ::testing::Test {
@@ -48,7 +53,7 @@ protected:
     {
         // Loopback is plain http; the configuration rule is tested above.
         OrlixUpdateConfiguration config{server.url(u"/feed.xml"_s), u"key"_s};
-        return std::make_unique<OrlixUpdateController>(config, network, defaults, clock, currentBuild);
+        return std::make_unique<OrlixUpdateController>(network, defaults, config, clock, currentBuild);
     }
 
     // Runs the event loop until the controller's check has ended.
@@ -176,7 +181,7 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
 {
     defaults.setDate(OrlixUpdateController::kLastCheckDateKey, clock.now());
     defaults.set(OrlixUpdateController::kAutomaticChecksKey, true);
-    OrlixUpdateController controller(std::nullopt, network, defaults, clock, u"42"_s);
+    OrlixUpdateController controller(network, defaults, std::nullopt, clock, u"42"_s);
     int changes = 0;
     QObject::connect(&controller, &OrlixUpdateController::changed, [&] { ++changes; });
 
@@ -193,6 +198,10 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     clock.advance(48h);
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(clock.activeTimerCount(), 0);
+
+    // Made with the build's own settings, it follows them.
+    OrlixUpdateController fromBuild(network, defaults);
+    EXPECT_EQ(fromBuild.configuration(), OrlixUpdateConfiguration::compiledIn());
 }
 
 } // namespace
