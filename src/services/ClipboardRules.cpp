@@ -119,15 +119,25 @@ QString textTitle(QStringView trimmedText)
     if (line.isEmpty())
         return u"Clipboard text"_s;
 
-    // 80 user-perceived characters, so that no letter or emoji is cut apart.
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, line.toString());
+    // 80 user-perceived characters, so that no letter or emoji is cut apart,
+    // and never more than kMaxTitleUnits: one character can carry any number
+    // of combining marks.
+    const QString head = line.first(std::min(line.size(), kMaxTitleUnits + 1)).toString();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
     int count = 0;
-    qsizetype cut = line.size();
-    while (graphemes.toNextBoundary() >= 0) {
-        if (++count == 80) {
-            cut = graphemes.position();
+    qsizetype cut = 0;
+    for (qsizetype next = graphemes.toNextBoundary(); next >= 0; next = graphemes.toNextBoundary()) {
+        if (next > kMaxTitleUnits)
             break;
-        }
+        cut = next;
+        if (++count == 80)
+            break;
+    }
+    if (cut == 0) {
+        // A first character longer than the bound: cut between code points.
+        cut = std::min(line.size(), kMaxTitleUnits);
+        if (line.at(cut - 1).isHighSurrogate())
+            --cut;
     }
     return line.first(cut).toString();
 }

@@ -26,6 +26,8 @@ inline constexpr qint64 kMaxImagePixels = 40'000'000;
 inline constexpr qsizetype kMaxImageBytes = 64 * 1024 * 1024;
 // Screenshot files larger than this are not copied.
 inline constexpr qint64 kMaxScreenshotBytes = 64 * 1024 * 1024;
+// Titles hold at most this many UTF-16 units.
+inline constexpr qsizetype kMaxTitleUnits = 320;
 // Fingerprints remembered for de-duplication.
 inline constexpr int kFingerprintCapacity = 80;
 
@@ -48,7 +50,8 @@ QStringView keptText(QStringView text);
 // and replacement characters make up more than a tenth of its start.
 bool looksBinary(QStringView text);
 
-// The history title of a text: its first line, cut to 80 characters.
+// The history title of a text: its first line, cut to 80 characters (and to
+// kMaxTitleUnits).
 QString textTitle(QStringView trimmedText);
 
 // "<prefix><yyyyMMdd-HHmmss-SSS>.<extension>" of `moment` in local time,

@@ -49,6 +49,14 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApart)
     const QString title = textTitle(line);
     EXPECT_EQ(title.size(), 160);
     EXPECT_EQ(textTitle(u"first\r\nsecond"), u"first"_s);
+    EXPECT_EQ(textTitle(QString(100, u'x')), QString(80, u'x'));
+
+    // Characters piled high with combining marks still give a short title.
+    QString piled;
+    for (int i = 0; i < 10; ++i)
+        piled += QString(u'a' + QString(100, QChar(0x0301)));
+    EXPECT_EQ(textTitle(piled), piled.first(303)); // three whole characters
+    EXPECT_EQ(textTitle(QString(u'a' + QString(1000, QChar(0x0301)))).size(), kMaxTitleUnits);
 
     const QString longText = QString(QString(kMaxKeptTextLength - 1, u'a') + emoji);
     EXPECT_EQ(keptText(longText).size(), kMaxKeptTextLength - 1);
