@@ -14,6 +14,8 @@ packages=(
   # tests
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth dbus dbus-x11
+  # another program that owns the clipboard, for the clipboard tests
+  xclip
   # tools Kolu runs at run time and at build time
   unzip sox
   # pactl: reads and toggles the output mute on PipeWire or PulseAudio

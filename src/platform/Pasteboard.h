@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace kolu {
+
+// The desktop clipboard as the capture service sees it: a change count that
+// grows with every new content, and reads of that content by format. Reads can
+// be costly (another program may have to send megabytes), so callers look at
+// the change count first and read only after a change.
+class Pasteboard {
+public:
+    virtual ~Pasteboard();
+
+    // Grows by one with every change of the content, never goes back.
+    virtual qint64 changeCount() const = 0;
+
+    // The formats (MIME types) offered now.
+    virtual QStringList formats() const = 0;
+    // The bytes of one offered format; empty when it is not offered.
+    virtual QByteArray data(const QString &format) const = 0;
+    // The plain text, empty when there is none.
+    virtual QString text() const = 0;
+    // An image held already decoded by this process (a copy made inside Kolu);
+    // null otherwise. Encoded images from other programs come through data().
+    virtual QImage localImage() const = 0;
+};
+
+// The clipboard of the running desktop (not the primary selection). The
+// change count counts QClipboard's dataChanged signals from its creation.
+class SystemPasteboard final : public QObject, public Pasteboard {
+    Q_OBJECT
+public:
+    // Needs a QGuiApplication.
+    explicit SystemPasteboard(QObject *parent = nullptr);
+    ~SystemPasteboard() override;
+
+    qint64 changeCount() const override { return m_changeCount; }
+    QStringList formats() const override;
+    QByteArray data(const QString &format) const override;
+    QString text() const override;
+    QImage localImage() const override;
+
+private:
+    qint64 m_changeCount = 0;
+};
+
+} // namespace kolu

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+#include <QStringView>
+#include <QUrl>
+
+#include <deque>
+#include <optional>
+
+namespace kolu::clipboard {
+
+// Bounds on what a capture takes in. The clipboard itself keeps everything;
+// these only decide what the history receives.
+
+// Longer texts are kept shortened to this many UTF-16 units; the fingerprint
+// is of the kept text.
+inline constexpr qsizetype kMaxKeptTextLength = 200'000;
+// Images with more pixels are not captured (an 8000 x 8000 image would take
+// 256 MB decoded).
+inline constexpr qint64 kMaxImagePixels = 40'000'000;
+// Encoded images larger than this are not captured.
+inline constexpr qsizetype kMaxImageBytes = 64 * 1024 * 1024;
+// Screenshot files larger than this are not copied.
+inline constexpr qint64 kMaxScreenshotBytes = 64 * 1024 * 1024;
+// Titles hold at most this many UTF-16 units.
+inline constexpr qsizetype kMaxTitleUnits = 320;
+// Fingerprints remembered for de-duplication.
+inline constexpr int kFingerprintCapacity = 80;
+
+// SHA-256 as 64 lower-case hexadecimal digits.
+QString sha256Hex(QByteArrayView bytes);
+
+// http and https addresses unchanged; an address without a scheme gets
+// "https://"; anything else gives nothing.
+std::optional<QUrl> normalizedURL(const std::optional<QUrl> &url);
+
+// The address a copied text stands for when the whole text, trimmed, is one
+// token that parses as an address (normalised as above).
+std::optional<QUrl> wholeTextURL(QStringView text);
+
+// The text trimmed of white space and shortened to kMaxKeptTextLength
+// without splitting a surrogate pair. A view into `text`.
+QStringView keptText(QStringView text);
+
+// Whether a copied text is really binary data: it holds a NUL, or control
+// and replacement characters make up more than a tenth of its start.
+bool looksBinary(QStringView text);
+
+// The history title of a text: its first line, cut to 80 characters (and to
+// kMaxTitleUnits).
+QString textTitle(QStringView trimmedText);
+
+// "<prefix><yyyyMMdd-HHmmss-SSS>.<extension>" of `moment` in local time,
+// always with ASCII digits and the Gregorian calendar.
+QString captureFileName(const QString &prefix, const QDateTime &moment, const QString &extension);
+
+// `directory`/`fileName`, or when that exists "<base>-2.<ext>", "-3", ...,
+// so that an earlier capture is never overwritten.
+QString unusedFilePath(const QString &directory, const QString &fileName);
+
+// The first local file named by a "text/uri-list" or
+// "x-special/gnome-copied-files" payload, as a path. Lines are read only up
+// to the first file, so a list of thousands costs little.
+std::optional<QString> firstLocalFile(const QByteArray &uriList);
+// The first address of such a payload, of any scheme.
+std::optional<QUrl> firstURL(const QByteArray &uriList);
+
+// Fingerprints of recent captures, forgetting the oldest beyond capacity.
+class FingerprintMemory {
+public:
+    explicit FingerprintMemory(int capacity = kFingerprintCapacity)
+        : m_capacity(capacity)
+    {
+    }
+
+    // False when `fingerprint` is known; otherwise remembers it and returns
+    // true.
+    bool remember(const QString &fingerprint);
+    bool contains(const QString &fingerprint) const { return m_known.contains(fingerprint); }
+    int size() const { return static_cast<int>(m_order.size()); }
+
+private:
+    int m_capacity;
+    std::deque<QString> m_order; // oldest first
+    QSet<QString> m_known;
+};
+
+} // namespace kolu::clipboard

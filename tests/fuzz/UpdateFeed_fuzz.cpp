@@ -1,0 +1,21 @@
+// Feeds arbitrary bytes to the update feed reader. It must either name a
+// release that holds up (a comparable build number, a web download page) or
+// throw UpdateError; nothing else.
+#include "services/UpdateFeed.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    try {
+        const kolu::UpdateFeedItem release = kolu::newestRelease(bytes);
+        const QString scheme = release.downloadPage.scheme().toLower();
+        if (kolu::compareBuildNumbers(release.build, release.build) != 0 || release.downloadPage.host().isEmpty()
+            || (scheme != QStringLiteral("https") && scheme != QStringLiteral("http")))
+            std::abort();
+    } catch (const kolu::UpdateError &) {
+    }
+    return 0;
+}

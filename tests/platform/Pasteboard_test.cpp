@@ -1,0 +1,189 @@
+#include "platform/Pasteboard.h"
+
+#include "model/LocalStore.h"
+#include "services/ClipboardService.h"
+
+#include "AwaitTask.h"
+#include "ClipboardLock.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QClipboard &clipboard()
+{
+    return *QGuiApplication::clipboard();
+}
+
+class SystemPasteboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_lock = std::make_unique<test::ClipboardLock>();
+        ASSERT_TRUE(m_lock->isReady()) << "the clipboard of this display could not be had";
+    }
+
+private:
+    std::unique_ptr<test::ClipboardLock> m_lock;
+};
+
+TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnly)
+{
+    SystemPasteboard pasteboard;
+    const qint64 start = pasteboard.changeCount();
+    clipboard().setText(u"one"_s);
+    clipboard().setText(u"two"_s);
+    EXPECT_EQ(pasteboard.changeCount(), start + 2);
+    if (clipboard().supportsSelection()) {
+        clipboard().setText(u"selected"_s, QClipboard::Selection);
+        EXPECT_EQ(pasteboard.changeCount(), start + 2);
+    }
+    EXPECT_EQ(pasteboard.text(), u"two"_s);
+    EXPECT_TRUE(pasteboard.formats().contains(u"text/plain"_s));
+    EXPECT_TRUE(pasteboard.localImage().isNull());
+}
+
+TEST_F(SystemPasteboardTest, ReadsFilesAndImagesCopiedInThisProcess)
+{
+    SystemPasteboard pasteboard;
+    auto *files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile(u"/tmp/kolu a.txt"_s)});
+    clipboard().setMimeData(files);
+    EXPECT_EQ(pasteboard.data(u"text/uri-list"_s).trimmed(), QByteArray("file:///tmp/kolu%20a.txt"));
+    EXPECT_TRUE(pasteboard.data(u"image/png"_s).isEmpty());
+
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    clipboard().setImage(image);
+    EXPECT_EQ(pasteboard.localImage().size(), QSize(8, 8));
+}
+
+TEST_F(SystemPasteboardTest, FeedsTheCaptureService)
+{
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    SystemPasteboard pasteboard;
+    clipboard().setText(u"there before"_s);
+    ClipboardService service(pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {});
+    EXPECT_FALSE(test::awaitTask(service.captureLatestIfNeeded()));
+
+    clipboard().setText(u"kolu.test/docs"_s);
+    auto result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::link);
+    EXPECT_EQ(result->item.value, u"https://kolu.test/docs"_s);
+
+    QImage image(16, 9, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    clipboard().setImage(image);
+    result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(QImage(result->item.value).size(), QSize(16, 9));
+}
+
+// Another program takes the clipboard: what Kolu sees comes over X11.
+class ForeignClipboardTest : public SystemPasteboardTest {
+protected:
+    void SetUp() override
+    {
+        SystemPasteboardTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        if (QGuiApplication::platformName() != u"xcb"_s || QStandardPaths::findExecutable(u"xclip"_s).isEmpty())
+            GTEST_SKIP() << "needs an X display and xclip";
+    }
+
+    void TearDown() override
+    {
+        if (owner.state() != QProcess::NotRunning) {
+            owner.kill();
+            owner.waitForFinished(5000);
+        }
+    }
+
+    // Starts xclip serving `bytes` as `type` and waits (bounded) until the
+    // change has reached this process.
+    bool offer(const QByteArray &type, const QByteArray &bytes)
+    {
+        source.setFileTemplate(QString(home.home() + u"/offer-XXXXXX"_s));
+        if (!source.open() || source.write(bytes) != bytes.size() || !source.flush())
+            return false;
+        const qint64 before = pasteboard.changeCount();
+        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, QString::fromLatin1(type),
+                                 u"-i"_s, source.fileName()});
+        if (!owner.waitForStarted(5000))
+            return false;
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (pasteboard.changeCount() != before)
+                loop.quit();
+        });
+        QTimer::singleShot(10'000, &loop, &QEventLoop::quit);
+        poll.start(10);
+        loop.exec();
+        return pasteboard.changeCount() != before;
+    }
+
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    SystemPasteboard pasteboard;
+    QTemporaryFile source;
+    QProcess owner;
+};
+
+TEST_F(ForeignClipboardTest, AnotherProgramsImageArrivesEncoded)
+{
+    ClipboardService service(pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {});
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    ASSERT_TRUE(offer("image/png", png));
+
+    EXPECT_TRUE(pasteboard.formats().contains(u"image/png"_s));
+    EXPECT_TRUE(pasteboard.localImage().isNull()); // never decoded here
+    EXPECT_EQ(pasteboard.data(u"image/png"_s), png);
+    const auto result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(QImage(result->item.value).size(), QSize(20, 10));
+}
+
+TEST_F(ForeignClipboardTest, AnotherProgramsLongTextArrivesWhole)
+{
+    ClipboardService service(pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {});
+    QByteArray text;
+    for (int i = 0; text.size() < 3'000'000; ++i)
+        text += "line " + QByteArray::number(i) + " of a long copied log\n";
+    ASSERT_TRUE(offer("UTF8_STRING", text));
+    const auto result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
+    EXPECT_EQ(result->item.title, u"line 0 of a long copied log"_s);
+    EXPECT_EQ(result->item.value.size(), clipboard::kMaxKeptTextLength);
+}
+
+} // namespace
