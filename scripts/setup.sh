@@ -16,6 +16,10 @@ packages=(
   xvfb xauth dbus dbus-x11
   # tools Kolu runs at run time and at build time
   unzip sox
+  # MP3 output for sox, which writes the ambient loops at build time
+  libsox-fmt-mp3
+  # the radio's integration tests cut a short HLS stream with it
+  ffmpeg
 )
 
 missing=()
