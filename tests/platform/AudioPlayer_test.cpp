@@ -1,6 +1,7 @@
 // The GStreamer-backed player, on local files, into the null sound device.
 #include "platform/AudioPlayer.h"
 
+#include "NullSoundOutput.h"
 #include "TemporaryHome.h"
 
 #include <QDir>
@@ -40,12 +41,7 @@ bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limi
 
 class AudioPlayerTest : public ::testing::Test {
 protected:
-    AudioPlayerTest()
-    {
-        QFile config(QDir(home.home()).filePath(u".asoundrc"_s));
-        EXPECT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write("pcm.!default {\n  type null\n}\n");
-    }
+    AudioPlayerTest() { test::useNullSoundOutput(home.home()); }
 
     QString makeTone(const QString &name)
     {

@@ -68,15 +68,4 @@ private:
     QByteArray m_playlist;
 };
 
-// Points the default ALSA device at the null device, so that a machine
-// without a sound card still has an output that consumes audio in real time.
-// Call after TemporaryHome has moved HOME and before the first player is made.
-inline void useNullSoundDevice(const QString &home)
-{
-    QFile config(QDir(home).filePath(QStringLiteral(".asoundrc")));
-    if (!config.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write .asoundrc");
-    config.write("pcm.!default {\n  type null\n}\n");
-}
-
 } // namespace kolu::test

@@ -3,6 +3,7 @@
 #include "services/QuranAudioManager.h"
 
 #include "HlsTestStream.h"
+#include "NullSoundOutput.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "model/UserDefaults.h"
@@ -26,7 +27,7 @@ protected:
     QuranAudioStreamingTest()
         : defaults(home.configHome() + u"/Kolu/defaults.json"_s)
     {
-        test::useNullSoundDevice(home.home());
+        test::useNullSoundOutput(home.home());
     }
 
     std::unique_ptr<QuranAudioManager> makeManager(QUrl first, QList<QUrl> fallbacks = {})

@@ -2,7 +2,7 @@
 // back end into the null sound device.
 #include "services/SoundscapeAudioManager.h"
 
-#include "HlsTestStream.h"
+#include "NullSoundOutput.h"
 #include "TemporaryHome.h"
 #include "platform/AudioPlayer.h"
 
@@ -52,7 +52,7 @@ TEST(SoundscapeLoopsTest, TheBuildShipsEveryLoopWithItsLicence)
 TEST(SoundscapeLoopsTest, EveryMixPlaysItsLoops)
 {
     test::TemporaryHome home;
-    test::useNullSoundDevice(home.home());
+    test::useNullSoundOutput(home.home());
     SoundscapeAudioManager manager(MediaAudioPlayerFactory::instance(), {builtSoundFolder()});
     for (const SoundscapeMix &mix : manager.mixes()) {
         manager.applyMix(mix);
