@@ -11,6 +11,8 @@ packages=(
   qcoro-qt6-dev libical-dev
   # media back end for the radio and ambient loops
   gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+  # TLS for the HTTPS radio streams that GStreamer fetches
+  glib-networking
   # tests
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth dbus dbus-x11

@@ -66,6 +66,15 @@ TEST_F(QuranAudioManagerTest, StartsIdleWithDefaultsAndWritesNothing)
     EXPECT_FALSE(manager->currentStation());
     ASSERT_EQ(manager->stations().size(), 1);
     EXPECT_EQ(manager->stations().first().nameEnglish, u"Bahrain Quran Radio"_s);
+
+    const QuranRadioStation &builtIn = QuranAudioManager::bahrainStation();
+    EXPECT_TRUE(builtIn.streamURL.isValid());
+    EXPECT_EQ(builtIn.streamURL.scheme(), u"https"_s);
+    EXPECT_EQ(builtIn.streamURL.port(), 443);
+    EXPECT_EQ(builtIn.streamURL.path(), u"/live/ngrp:radio-106-1_all/playlist.m3u8"_s);
+    EXPECT_EQ(builtIn.providerURL.path(), u"/media-center/quran-kareem-106-1/"_s);
+    EXPECT_EQ(builtIn.providerURL.query(), u"lang=en"_s);
+    EXPECT_TRUE(builtIn.fallbackStreamURLs.isEmpty());
     EXPECT_FALSE(defaults.contains(u"quranRadioStationID"_s));
     EXPECT_TRUE(factory.requested.isEmpty());
 }
