@@ -11,6 +11,8 @@ packages=(
   qcoro-qt6-dev libical-dev
   # media back end for the radio and ambient loops
   gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+  # TLS for the HTTPS radio streams that GStreamer fetches
+  glib-networking
   # tests
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth dbus dbus-x11
@@ -22,6 +24,10 @@ packages=(
   pulseaudio-utils
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
+  # MP3 output for sox, which writes the ambient loops at build time
+  libsox-fmt-mp3
+  # the radio's integration tests cut a short HLS stream with it
+  ffmpeg
 )
 
 missing=()

@@ -1,0 +1,17 @@
+# The ambient loops: synthesised at build time by scripts/make-soundscapes.sh
+# into Kolu_Soundscapes_v1 beside the kolu executable, where the mixer looks
+# for them first.
+find_program(KOLU_SOX_EXECUTABLE sox REQUIRED)
+find_program(KOLU_FFMPEG_EXECUTABLE ffmpeg REQUIRED)
+
+set(KOLU_SOUNDSCAPES_DIR ${CMAKE_CURRENT_BINARY_DIR}/Kolu_Soundscapes_v1)
+set(_kolu_soundscape_files 01_Ocean.mp3 02_Forest_Birds.mp3 03_Rain.mp3 04_Stream.mp3 LICENSE)
+list(TRANSFORM _kolu_soundscape_files PREPEND ${KOLU_SOUNDSCAPES_DIR}/ OUTPUT_VARIABLE _kolu_soundscape_outputs)
+
+add_custom_command(
+  OUTPUT ${_kolu_soundscape_outputs}
+  COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/make-soundscapes.sh ${KOLU_SOUNDSCAPES_DIR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-soundscapes.sh ${PROJECT_SOURCE_DIR}/resources/soundscapes/LICENSE
+  COMMENT "Synthesising the ambient loops"
+  VERBATIM)
+add_custom_target(kolu_soundscapes ALL DEPENDS ${_kolu_soundscape_outputs})
