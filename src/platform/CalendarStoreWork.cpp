@@ -166,7 +166,8 @@ std::optional<QString> defaultTodoListPath(const QString &root, const std::optio
     return lists.front().path;
 }
 
-TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo)
+TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
+                             const SaveDeviceWrapper &wrap)
 {
     const auto list = defaultTodoListPath(root, preferredList);
     if (!list)
@@ -177,13 +178,14 @@ TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &
         uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
         path = QDir(*list).filePath(QString(uid + u".ics"));
     } while (QFileInfo::exists(path));
-    if (!writeFileAtomically(path, composeTodoFile(todo, uid)))
+    if (!writeFileAtomically(path, composeTodoFile(todo, uid), wrap))
         return {TodoWriteResult::Status::failed,
                 u"The reminder could not be saved in “%1”."_s.arg(QFileInfo(*list).fileName())};
     return {TodoWriteResult::Status::saved, {}};
 }
 
-TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool completed, const QDateTime &now)
+TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool completed, const QDateTime &now,
+                                    const SaveDeviceWrapper &wrap)
 {
     if (id.isEmpty())
         return {TodoWriteResult::Status::notFound, {}};
@@ -209,7 +211,7 @@ TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool
                 if (readWholeFile(path, kMaxCalendarItemFileSize) != original)
                     return {TodoWriteResult::Status::failed,
                             u"The reminder changed while it was being saved. Try again."_s};
-                if (!writeFileAtomically(path, edit.bytes))
+                if (!writeFileAtomically(path, edit.bytes, wrap))
                     return {TodoWriteResult::Status::failed,
                             u"The reminder could not be saved in “%1”."_s.arg(collection.name)};
                 return {TodoWriteResult::Status::saved, {}};

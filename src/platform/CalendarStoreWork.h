@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AtomicFile.h"
 #include "platform/CalendarStore.h"
 
 #include <QTimeZone>
@@ -22,8 +23,11 @@ std::vector<StoredTodo> loadOpenTodos(const QString &root, const QTimeZone &loca
 // root holds no list.
 std::optional<QString> defaultTodoListPath(const QString &root, const std::optional<QString> &preferred);
 
-TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo);
+// `wrap` lets tests fail a save part way.
+TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
+                             const SaveDeviceWrapper &wrap = {});
 
-TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool completed, const QDateTime &now);
+TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool completed, const QDateTime &now,
+                                    const SaveDeviceWrapper &wrap = {});
 
 } // namespace kolu

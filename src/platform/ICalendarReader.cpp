@@ -393,11 +393,21 @@ std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_k
 std::optional<QString> textProperty(icalcomponent *component, icalproperty_kind kind)
 {
     icalproperty *property = icalcomponent_get_first_property(component, kind);
-    if (!property)
+    if (!property) {
+        // The parser drops a property written with nothing after the colon
+        // and leaves a note; such a property is there, but empty.
+        const QByteArray note = QByteArray("No value for ") + icalproperty_kind_to_string(kind) + " property";
+        for (icalproperty *error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY); error;
+             error = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
+            const char *text = icalproperty_get_xlicerror(error);
+            if (text && QByteArray(text).startsWith(note))
+                return QString();
+        }
         return std::nullopt;
+    }
     icalvalue *value = icalproperty_get_value(property);
     if (!value)
-        return std::nullopt;
+        return QString();
     if (icalvalue_isa(value) == ICAL_TEXT_VALUE)
         return text(icalvalue_get_text(value));
     return text(icalproperty_get_value_as_string(property));

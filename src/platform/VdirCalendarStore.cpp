@@ -52,13 +52,14 @@ QCoro::Task<std::vector<StoredTodo>> VdirCalendarStore::openTodos()
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)
 {
     co_return co_await QtConcurrent::run(&writeNewTodo, remindersRoot(),
-                                         m_defaults.string(remindersDefaultListNameKey), std::move(todo));
+                                         m_defaults.string(remindersDefaultListNameKey), std::move(todo),
+                                         SaveDeviceWrapper());
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::setTodoCompleted(QString id, bool completed, QDateTime now)
 {
     co_return co_await QtConcurrent::run(&writeTodoCompletion, remindersRoot(), std::move(id), completed,
-                                         std::move(now));
+                                         std::move(now), SaveDeviceWrapper());
 }
 
 } // namespace kolu
