@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QUuid>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <memory>
 
@@ -20,24 +21,32 @@ namespace kolu {
 namespace {
 
 struct LoadedFile {
+    QString collection;
     QString name;
     ICalFile content;
 };
 
-std::vector<std::unique_ptr<LoadedFile>> loadCollection(const QString &collectionPath)
+LoadedFile loadFile(const std::pair<QString, QString> &collectionAndPath)
 {
-    std::vector<std::unique_ptr<LoadedFile>> files;
-    const QStringList paths = calendarItemFiles(collectionPath);
-    for (const QString &path : paths) {
-        const auto bytes = readWholeFile(path, kMaxCalendarItemFileSize);
-        if (!bytes)
-            continue;
-        auto file = std::make_unique<LoadedFile>();
-        file->name = QFileInfo(path).fileName();
-        file->content = readICalendar(*bytes);
-        files.push_back(std::move(file));
+    LoadedFile file;
+    file.collection = collectionAndPath.first;
+    file.name = QFileInfo(collectionAndPath.second).fileName();
+    if (const auto bytes = readWholeFile(collectionAndPath.second, kMaxCalendarItemFileSize))
+        file.content = readICalendar(*bytes);
+    return file;
+}
+
+// Every item file below `root`, parsed on all cores (parsing is most of the
+// work), in folder order and then file order.
+QList<LoadedFile> loadRoot(const QString &root)
+{
+    QList<std::pair<QString, QString>> paths;
+    for (const CalendarCollection &collection : calendarCollections(root)) {
+        const QStringList files = calendarItemFiles(collection.path);
+        for (const QString &file : files)
+            paths.push_back({collection.name, file});
     }
-    return files;
+    return QtConcurrent::blockingMapped(paths, &loadFile);
 }
 
 StoredEvent storedEvent(const QString &seriesId, const EventOccurrence &occurrence)
@@ -78,20 +87,23 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
                                     const QTimeZone &localZone)
 {
     std::vector<StoredEvent> result;
-    for (const CalendarCollection &collection : calendarCollections(root)) {
-        const auto files = loadCollection(collection.path);
+    const QList<LoadedFile> files = loadRoot(root);
+    qsizetype next = 0;
+    while (next < files.size()) {
+        const QString collection = files[next].collection;
         // Items of one event share a UID within one calendar; a calendar
         // keeps its own copy of an event it shares with another.
         std::vector<EventSeries> series;
         std::vector<QString> seriesIds;
         QHash<QString, size_t> seriesByUid;
-        for (const auto &file : files) {
+        for (; next < files.size() && files[next].collection == collection; ++next) {
+            const LoadedFile &file = files[next];
             int index = 0;
-            for (const ICalEvent &event : file->content.events) {
+            for (const ICalEvent &event : file.content.events) {
                 ++index;
                 if (event.uid.isEmpty()) {
                     series.push_back({&event, {}});
-                    seriesIds.push_back(u"%1/%2#%3"_s.arg(collection.name, file->name).arg(index));
+                    seriesIds.push_back(u"%1/%2#%3"_s.arg(collection, file.name).arg(index));
                     continue;
                 }
                 const auto known = seriesByUid.constFind(event.uid);
@@ -121,25 +133,24 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
 std::vector<StoredTodo> loadOpenTodos(const QString &root, const QTimeZone &localZone)
 {
     std::vector<StoredTodo> result;
-    for (const CalendarCollection &collection : calendarCollections(root)) {
-        for (const auto &file : loadCollection(collection.path)) {
-            for (const ICalTodo &todo : file->content.todos) {
-                // Without a UID a to-do cannot be found again to complete it.
-                if (todo.completed || todo.cancelled || todo.uid.isEmpty())
-                    continue;
-                StoredTodo stored;
-                stored.id = todo.uid;
-                stored.title = todo.summary;
-                stored.notes = todo.description;
-                stored.url = todo.url;
-                if (todo.due && todo.due->isDate())
-                    stored.dueDate = todo.due->date();
-                else if (todo.due)
-                    stored.dueTime = momentOf(*todo.due, localZone);
-                stored.priority = todo.priority;
-                stored.isFlagged = todo.flagged;
-                result.push_back(std::move(stored));
-            }
+    const QList<LoadedFile> files = loadRoot(root);
+    for (const LoadedFile &file : files) {
+        for (const ICalTodo &todo : file.content.todos) {
+            // Without a UID a to-do cannot be found again to complete it.
+            if (todo.completed || todo.cancelled || todo.uid.isEmpty())
+                continue;
+            StoredTodo stored;
+            stored.id = todo.uid;
+            stored.title = todo.summary;
+            stored.notes = todo.description;
+            stored.url = todo.url;
+            if (todo.due && todo.due->isDate())
+                stored.dueDate = todo.due->date();
+            else if (todo.due)
+                stored.dueTime = momentOf(*todo.due, localZone);
+            stored.priority = todo.priority;
+            stored.isFlagged = todo.flagged;
+            result.push_back(std::move(stored));
         }
     }
     return result;

@@ -18,7 +18,11 @@ constexpr int kLastYear = 2200;
 void configureLibical()
 {
     static std::once_flag once;
-    std::call_once(once, [] { icalerror_set_errors_are_fatal(0); });
+    std::call_once(once, [] {
+        icalerror_set_errors_are_fatal(0);
+        // Sets up the library's zone table once, before parsers run in parallel.
+        icaltimezone_get_utc_timezone();
+    });
 }
 
 std::optional<QString> text(const char *value)
@@ -127,10 +131,8 @@ public:
         auto zone = std::make_shared<ICalZone>();
         zone->systemZone = systemZoneNamed(id);
         if (!zone->systemZone.isValid()) {
-            const auto definition = m_definitions.constFind(id);
-            if (definition != m_definitions.constEnd())
-                zone->defined = *definition;
-            else
+            zone->defined = definitionFor(id);
+            if (!zone->defined)
                 zone->systemZone = systemZoneForPrefixedId(id);
         }
         // An unknown zone reads as floating: the user's own zone is the best guess.
@@ -160,20 +162,29 @@ private:
     {
         icalproperty *idProperty = icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY);
         const char *tzid = idProperty ? icalproperty_get_tzid(idProperty) : nullptr;
-        if (!tzid || !*tzid || m_definitions.contains(QByteArray(tzid)) || !isSafeZoneDefinition(vtimezone))
-            return;
+        if (tzid && *tzid && !m_definitions.contains(QByteArray(tzid)))
+            m_definitions.insert(QByteArray(tzid), vtimezone);
+    }
+
+    // Built only for zones the system does not know: most files carry a
+    // copy of a well-known zone that is never needed.
+    std::shared_ptr<icaltimezone> definitionFor(const QByteArray &id) const
+    {
+        icalcomponent *vtimezone = m_definitions.value(id);
+        if (!vtimezone || !isSafeZoneDefinition(vtimezone))
+            return nullptr;
         icaltimezone *zone = icaltimezone_new();
         icalcomponent *copy = icalcomponent_new_clone(vtimezone);
         if (!icaltimezone_set_component(zone, copy)) {
             icalcomponent_free(copy);
             icaltimezone_free(zone, 1);
-            return;
+            return nullptr;
         }
-        m_definitions.insert(QByteArray(tzid), std::shared_ptr<icaltimezone>(zone, ZoneDeleter()));
+        return std::shared_ptr<icaltimezone>(zone, ZoneDeleter());
     }
 
     std::shared_ptr<ICalZone> m_utc;
-    QHash<QByteArray, std::shared_ptr<icaltimezone>> m_definitions;
+    QHash<QByteArray, icalcomponent *> m_definitions;
     QHash<QByteArray, std::shared_ptr<const ICalZone>> m_zones;
 };
 
