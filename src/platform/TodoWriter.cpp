@@ -43,6 +43,24 @@ void replaceProperty(icalcomponent *component, icalproperty_kind kind, icalprope
         icalcomponent_add_property(component, replacement);
 }
 
+bool hasTodo(icalcomponent *root, const QString &uid)
+{
+    for (icalcomponent *item : itemComponents(root, ICAL_VTODO_COMPONENT)) {
+        const char *itemUid = icalcomponent_get_uid(item);
+        if (itemUid && QString::fromUtf8(itemUid) == uid
+            && !icalcomponent_get_first_property(item, ICAL_RECURRENCEID_PROPERTY))
+            return true;
+    }
+    return false;
+}
+
+bool holdsCleanTodo(const QByteArray &bytes, const QString &uid)
+{
+    const ICalComponentPtr root = parseICalendar(bytes);
+    return root && icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT
+        && icalcomponent_count_errors(root.get()) == 0 && hasTodo(root.get(), uid);
+}
+
 } // namespace
 
 QByteArray composeTodoFile(const NewTodo &todo, const QString &uid)
@@ -112,7 +130,7 @@ TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid
     }
     if (!target)
         return result;
-    if (icalcomponent_count_errors(root.get()) > 0) {
+    if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT || icalcomponent_count_errors(root.get()) > 0) {
         result.status = TodoEditResult::Status::unreadable;
         return result;
     }
@@ -123,8 +141,14 @@ TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid
     replaceProperty(target, ICAL_PERCENTCOMPLETE_PROPERTY, icalproperty_new_percentcomplete(completed ? 100 : 0));
     replaceProperty(target, ICAL_LASTMODIFIED_PROPERTY, icalproperty_new_lastmodified(stamp));
     replaceProperty(target, ICAL_DTSTAMP_PROPERTY, icalproperty_new_dtstamp(stamp));
+    // What is written must read back whole, with the edited to-do in it.
+    const QByteArray bytes = serialize(root.get());
+    if (!holdsCleanTodo(bytes, uid)) {
+        result.status = TodoEditResult::Status::unreadable;
+        return result;
+    }
     result.status = TodoEditResult::Status::edited;
-    result.bytes = serialize(root.get());
+    result.bytes = bytes;
     return result;
 }
 
