@@ -185,3 +185,32 @@ TEST(CalendarFolders, FindsTheRootAndListsCalendarsByName)
     EXPECT_EQ(collections[0].name, u"a"_s);
     EXPECT_EQ(collections[1].name, u"b"_s);
 }
+
+TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCountingFromTheStart)
+{
+    // A rule with COUNT is walked from its first occurrence; one without is
+    // started near the window. Both must agree.
+    const QList<QByteArray> rules{"FREQ=DAILY;INTERVAL=3",         "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH",
+                                  "FREQ=MONTHLY;BYDAY=1TU",        "FREQ=MONTHLY;BYMONTHDAY=-1,3",
+                                  "FREQ=YEARLY;BYMONTH=3;BYDAY=1MO", "FREQ=HOURLY;INTERVAL=5",
+                                  "FREQ=WEEKLY;BYDAY=SU;WKST=SU"};
+    for (const QByteArray &rule : rules) {
+        const auto file = [&](const QByteArray &extra) {
+            return readICalendar("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:r\r\n"
+                                 "DTSTART;TZID=Europe/Berlin:20190301T093000\r\nDURATION:PT45M\r\nRRULE:"
+                                 + rule + extra + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        };
+        const ICalFile jumping = file("");
+        const ICalFile counting = file(";COUNT=90000");
+        ASSERT_EQ(jumping.events.size(), 1u) << rule.constData();
+        ASSERT_EQ(counting.events.size(), 1u) << rule.constData();
+        std::vector<QDateTime> a;
+        std::vector<QDateTime> b;
+        for (const auto &o : occurrencesInWindow({&jumping.events[0], {}}, utc(3, 1, 23), utc(3, 8, 23), berlin))
+            a.push_back(o.start);
+        for (const auto &o : occurrencesInWindow({&counting.events[0], {}}, utc(3, 1, 23), utc(3, 8, 23), berlin))
+            b.push_back(o.start);
+        EXPECT_EQ(a, b) << rule.constData();
+        EXPECT_FALSE(a.empty()) << rule.constData();
+    }
+}
