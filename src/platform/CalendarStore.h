@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+#include <vector>
+
+namespace kolu {
+
+struct StoredAttendee {
+    std::optional<QString> name;
+    QString address; // as written, usually "mailto:..."
+};
+
+// One occurrence of an event. A repeating event gives one per start, all
+// with the series' identifier.
+struct StoredEvent {
+    QString seriesId;
+    std::optional<QString> title;
+    QDateTime start;
+    QDateTime end;
+    bool isAllDay = false;
+    std::optional<QString> location;
+    std::optional<QString> notes;
+    std::optional<QString> url;
+    std::vector<StoredAttendee> attendees;
+};
+
+struct StoredTodo {
+    QString id;
+    std::optional<QString> title;
+    std::optional<QString> notes;
+    std::optional<QString> url;
+    std::optional<QDate> dueDate;     // a due day without a time
+    std::optional<QDateTime> dueTime; // a due moment
+    int priority = 0;
+    bool isFlagged = false;
+    bool isCompleted = false;
+};
+
+struct NewTodo {
+    QString title;
+    std::optional<QString> notes;
+    std::optional<QString> url;
+    int priority = 0;
+    bool isFlagged = false;
+    std::optional<QDate> dueDate;
+    std::optional<QDateTime> dueTime;
+    bool alarmAtDueTime = false;
+    QDateTime createdAt;
+};
+
+struct TodoWriteResult {
+    enum class Status { saved, noList, notFound, failed };
+    Status status = Status::saved;
+    QString message; // for `failed`
+};
+
+// The user's calendars and to-do lists. Reading and writing run off the
+// calling thread; results arrive on it.
+class CalendarStore {
+public:
+    virtual ~CalendarStore();
+
+    // Whether the calendars can be read.
+    virtual bool hasEventAccess() const = 0;
+    // Whether the to-do lists can be read and written.
+    virtual bool hasReminderAccess() const = 0;
+
+    // Occurrences that overlap [from, to), in the store's order.
+    virtual QCoro::Task<std::vector<StoredEvent>> events(QDateTime from, QDateTime to) = 0;
+    // To-dos that are neither completed nor cancelled, in the store's order.
+    virtual QCoro::Task<std::vector<StoredTodo>> openTodos() = 0;
+    // Adds a to-do to the default list.
+    virtual QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) = 0;
+    // Marks the to-do `id` completed at `now`, or open again.
+    virtual QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) = 0;
+};
+
+} // namespace kolu
