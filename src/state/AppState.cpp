@@ -1,5 +1,17 @@
 #include "state/AppState.h"
 
+#include "services/CalendarService.h"
+#include "services/ClipboardService.h"
+#include "services/NotesService.h"
+#include "services/NotificationService.h"
+#include "services/NowPlayingService.h"
+#include "services/PrayerTimesService.h"
+#include "services/QuranAudioManager.h"
+#include "services/RemindersService.h"
+#include "services/RemoteAppMessageConfiguration.h"
+#include "services/SoundscapeAudioManager.h"
+#include "services/WallpaperService.h"
+#include "services/WeatherService.h"
 #include "state/AppSettings.h"
 #include "state/RailLayout.h"
 
@@ -17,6 +29,9 @@ NowPlayingItem idleNowPlayingItem()
 
 namespace {
 
+// "Never": the first value of every last-done moment.
+const QDateTime kDistantPast(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+
 QString dataLocationOrDefault(const QString &dataLocation)
 {
     return dataLocation.isEmpty() ? LocalStore::defaultDataLocation() : dataLocation;
@@ -24,12 +39,14 @@ QString dataLocationOrDefault(const QString &dataLocation)
 
 } // namespace
 
-AppState::AppState(UserDefaults &defaults, Clock &clock, const QString &dataLocation, QObject *parent)
+AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, const QString &dataLocation,
+                   QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_clock(clock)
     , m_store(dataLocationOrDefault(dataLocation))
     , m_files(m_store.directory())
+    , m_services(std::move(services))
 {
     const AppSettings settings = AppSettings::load(defaults);
     m_isExpanded = false;
@@ -71,10 +88,41 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, const QString &dataLoca
     m_railVerticalPosition = settings.railVerticalPosition;
     m_statusMenuOpenHoldDuration = settings.statusMenuOpenHoldDuration;
 
+    m_lastSlowRefresh = kDistantPast;
+    m_lastRemoteMessageCheck = kDistantPast;
+    m_lastPomodoroPersist = kDistantPast;
+    m_lastAlertCheck = kDistantPast;
+
     RailLayout::scaleFactor = railScaleFactor(m_railSize);
 }
 
 AppState::~AppState() = default;
+
+ClipboardService &AppState::clipboardService()
+{
+    if (!m_clipboardService)
+        m_clipboardService = m_services.makeClipboardService(m_store);
+    return *m_clipboardService;
+}
+
+WallpaperService &AppState::wallpaperService()
+{
+    if (!m_wallpaperService)
+        m_wallpaperService = m_services.makeWallpaperService(m_store);
+    return *m_wallpaperService;
+}
+
+void AppState::persist()
+{
+    m_files.write<LinksFile>(m_links);
+    if (!m_stateFilesLoaded)
+        return;
+    m_files.write<ClipboardItemsFile>(m_clipboardItems);
+    m_files.write<PomodoroFile>(m_pomodoro);
+    m_files.write<PrayerSettingsFile>(m_prayerSettings);
+    if (m_prayerDay)
+        m_files.write<PrayerDayFile>(*m_prayerDay);
+}
 
 #define KOLU_FIELD_SETTER(name, setter, type)                                                                      \
     void AppState::setter(type value) { assign(Field::name, m_##name, std::move(value)); }

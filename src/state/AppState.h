@@ -4,10 +4,14 @@
 #include "model/LocalStore.h"
 #include "model/PersistedFiles.h"
 #include "model/UserDefaults.h"
+#include "state/AppServices.h"
 #include "state/AppStateFields.h"
 
+#include <QHash>
 #include <QObject>
+#include <QSet>
 
+#include <chrono>
 #include <functional>
 
 namespace kolu {
@@ -26,8 +30,17 @@ public:
 
     // `defaults` and `clock` must outlive the object. `dataLocation` stands in
     // for the user's data folder when given (tests).
-    AppState(UserDefaults &defaults, Clock &clock, const QString &dataLocation = {}, QObject *parent = nullptr);
+    AppState(UserDefaults &defaults, Clock &clock, AppServices services, const QString &dataLocation = {},
+             QObject *parent = nullptr);
     ~AppState() override;
+
+    // Paces and defaults.
+    static constexpr int defaultCalendarAlertLeadMinutes = 10;
+    static constexpr std::chrono::milliseconds activeNowPlayingRefreshInterval{10'000};
+    static constexpr std::chrono::milliseconds idleNowPlayingRefreshInterval{60'000};
+    static constexpr std::chrono::milliseconds alertCheckInterval{15'000};
+    static constexpr std::chrono::milliseconds remoteMessageCheckInterval{21'600'000};
+    static constexpr std::chrono::milliseconds clipboardPulseDuration{1'400};
 
 #define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
     const type &name() const { return m_##name; }                                                                 \
@@ -40,6 +53,31 @@ public:
     std::function<void(bool)> onDockRevealChange;
     std::function<void()> onChromeNeedsLayout;
     std::function<void()> onSelectedModuleChange;
+
+    // The services. Views call a few of them directly (the two audio
+    // managers, the notes service).
+    CalendarService &calendarService() const { return *m_services.calendarService; }
+    RemindersService &remindersService() const { return *m_services.remindersService; }
+    NotesService &notesService() const { return *m_services.notesService; }
+    PrayerTimesService &prayerTimesService() const { return *m_services.prayerTimesService; }
+    WeatherService &weatherService() const { return *m_services.weatherService; }
+    NotificationService &notificationService() const { return *m_services.notificationService; }
+    RemoteAppMessageService &remoteMessageService() const { return *m_services.remoteMessageService; }
+    NowPlayingService &nowPlayingService() const { return *m_services.nowPlayingService; }
+    QuranAudioManager &quranAudioManager() const { return *m_services.quranAudioManager; }
+    SoundscapeAudioManager &soundscapeAudioManager() const { return *m_services.soundscapeAudioManager; }
+    ProcessRunner &processRunner() const { return *m_services.processes; }
+    Pasteboard &pasteboard() const { return *m_services.pasteboard; }
+    // Made on first use.
+    ClipboardService &clipboardService();
+    WallpaperService &wallpaperService();
+
+    // Writes the links, the clipboard history, the focus timer, the prayer
+    // settings and the prayer day (when one is held), each on its own; a
+    // failed write is skipped. Until the state files have been read at start,
+    // only the links are written, so an early save never replaces a file that
+    // was not read yet.
+    void persist();
 
     const LocalStore &store() const { return m_store; }
     const PersistedFiles &files() const { return m_files; }
@@ -56,6 +94,9 @@ public:
 
 Q_SIGNALS:
     void changed(kolu::AppState::Field field);
+    // Asks the window layer for the settings window and for the onboarding.
+    void showOrlixSettings();
+    void showOrlixOnboarding();
 
 private:
     template<typename T>
@@ -76,6 +117,24 @@ private:
     Clock &m_clock;
     LocalStore m_store;
     PersistedFiles m_files;
+    AppServices m_services;
+    std::unique_ptr<ClipboardService> m_clipboardService;
+    std::unique_ptr<WallpaperService> m_wallpaperService;
+
+    // Bookkeeping of the tick, the refreshes and the alert engine.
+    ClockTimer *m_refreshTimer = nullptr;
+    QDateTime m_lastSlowRefresh;
+    QDateTime m_lastRemoteMessageCheck;
+    QDateTime m_lastPomodoroPersist;
+    QDateTime m_lastAlertCheck;
+    bool m_nowPlayingRefreshInFlight = false;
+    ClockTimer *m_clipboardPulseReset = nullptr;
+    QSet<QString> m_firedCalendarAlertKeys;
+    QSet<QString> m_firedPrayerAlertKeys;
+    QSet<QString> m_firedReminderAlertKeys;
+    QHash<PrayerName, QDateTime> m_snoozedPrayerDates;
+    QHash<QString, QDateTime> m_snoozedReminderDates;
+    bool m_stateFilesLoaded = false;
 
 #define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_MEMBER)

@@ -3,6 +3,7 @@
 #include "model/AtomicFile.h"
 #include "services/AlertSoundSynthesis.h"
 
+#include "RecordingSoundPlayer.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -19,14 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class RecordingPlayer final : public SoundPlayer {
-public:
-    void play(const QString &path, float volume) override { played.emplace_back(path, volume); }
-    void beep() override { ++beeps; }
-
-    std::vector<std::pair<QString, float>> played;
-    int beeps = 0;
-};
+using RecordingPlayer = test::RecordingSoundPlayer;
 
 class AlertSoundsTest : public ::testing::Test {
 protected:

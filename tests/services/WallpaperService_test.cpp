@@ -4,6 +4,7 @@
 #include "services/WallpaperArchive.h"
 
 #include "AwaitTask.h"
+#include "FakeDesktop.h"
 #include "LocalHttpServer.h"
 #include "ManualClock.h"
 #include "RecordingProcessRunner.h"
@@ -21,38 +22,12 @@ using namespace kolu;
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
+using test::FakeDesktopPicture;
+using test::FakeFolderPicker;
+
 namespace {
 
 using Case = WallpaperServiceError::Case;
-
-class FakeDesktopPicture final : public DesktopPicture {
-public:
-    DisplayLayout layout{{u"DP-1"_s, u"HDMI-1"_s}, u"DP-1"_s};
-    DesktopPictureResult result;
-    std::optional<DesktopPictureError> failure;
-    QList<QPair<QString, DisplayTarget>> calls;
-
-    DisplayLayout displays() const override { return layout; }
-    QCoro::Task<DesktopPictureResult> setPicture(QString imagePath, DisplayTarget target) override
-    {
-        calls.append({imagePath, target});
-        if (failure)
-            throw *failure;
-        co_return result;
-    }
-};
-
-class FakeFolderPicker final : public FolderPicker {
-public:
-    std::optional<QString> answer;
-    QList<FolderPickerOptions> asked;
-
-    QCoro::Task<std::optional<QString>> chooseFolder(FolderPickerOptions options) override
-    {
-        asked.append(options);
-        co_return answer;
-    }
-};
 
 test::ZipWriter archiveOf(const QStringList &names)
 {

@@ -5,6 +5,7 @@
 
 #include "ManualClock.h"
 #include "TemporaryHome.h"
+#include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,12 @@ protected:
     test::TemporaryHome home;
     test::ManualClock clock;
     UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
     std::vector<QString> calls;
 
     std::unique_ptr<AppState> makeState()
     {
-        auto state = std::make_unique<AppState>(defaults, clock);
+        auto state = std::make_unique<AppState>(defaults, clock, services.take());
         state->onExpandedChange = [this](bool v) { calls.push_back(u"expanded:%1"_s.arg(v)); };
         state->onDockRevealChange = [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); };
         state->onChromeNeedsLayout = [this] {
@@ -217,4 +219,35 @@ TEST_F(AppStateTest, OpeningAHiddenModuleDoesNothing)
     state->openModule(M::focus);
     EXPECT_EQ(state->selectedModule(), M::focus);
     EXPECT_TRUE(state->isExpanded());
+}
+
+TEST_F(AppStateTest, TheClipboardAndWallpaperServicesAreMadeOnFirstUse)
+{
+    const auto state = makeState();
+    const QString clipboardFolder = state->store().directory() + u"/Clipboard"_s;
+    EXPECT_FALSE(QFileInfo::exists(clipboardFolder));
+    ClipboardService &first = state->clipboardService();
+    EXPECT_EQ(&first, &state->clipboardService());
+    EXPECT_TRUE(QFileInfo(clipboardFolder).isDir());
+    WallpaperService &wallpapers = state->wallpaperService();
+    EXPECT_EQ(&wallpapers, &state->wallpaperService());
+    EXPECT_TRUE(QFileInfo(state->store().directory() + u"/Wallpapers"_s).isDir());
+}
+
+TEST_F(AppStateTest, ASaveBeforeTheStateFilesAreReadTouchesOnlyTheLinks)
+{
+    const auto state = makeState();
+    const QByteArray history = R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
+                                   "kind":"text","title":"kept","value":"kept"}])";
+    QFile file(state->files().pathOf<ClipboardItemsFile>());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(history);
+    file.close();
+
+    state->setLinks({SavedLink{QUuid::createUuid(), u"Qt"_s, u"https://qt.io"_s, clock.now(), true}});
+    state->persist();
+    EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), history);
+    EXPECT_FALSE(QFile::exists(state->files().pathOf<PomodoroFile>()));
 }

@@ -1,0 +1,96 @@
+#include "TestAppServices.h"
+
+#include "model/LocalStore.h"
+#include "platform/LocalNoteStore.h"
+#include "platform/NotificationScheduler.h"
+#include "platform/VdirCalendarStore.h"
+#include "services/AlertSounds.h"
+#include "services/CalendarService.h"
+#include "services/ClipboardService.h"
+#include "services/NotesService.h"
+#include "services/NotificationService.h"
+#include "services/NowPlayingService.h"
+#include "services/PrayerTimesService.h"
+#include "services/QuranAudioManager.h"
+#include "services/RemindersService.h"
+#include "services/RemoteAppMessageConfiguration.h"
+#include "services/SoundscapeAudioManager.h"
+#include "services/WallpaperService.h"
+#include "services/WeatherService.h"
+
+#include <QDir>
+#include <QNetworkAccessManager>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::test {
+
+TestAppServices::TestAppServices(UserDefaults &defaults, ManualClock &clock, const TemporaryHome &home)
+{
+    AppServices &s = m_services;
+    s.network = std::make_unique<QNetworkAccessManager>();
+    auto processRunner = std::make_unique<RecordingProcessRunner>();
+    processes = processRunner.get();
+    s.processes = std::move(processRunner);
+    s.calendarStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
+    s.remindersStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
+    QDir().mkpath(home.path(u"Notes"_s));
+    s.noteStore = std::make_shared<LocalNoteStore>(std::vector<NoteRoot>{{home.path(u"Notes"_s), u"Notes"_s}},
+                                                   *s.processes);
+    auto notificationServer = std::make_unique<RecordingNotificationServer>();
+    notifications = notificationServer.get();
+    s.notificationServer = std::move(notificationServer);
+    s.notificationScheduler = std::make_unique<NotificationScheduler>(*s.notificationServer, clock);
+    auto soundPlayer = std::make_unique<RecordingSoundPlayer>();
+    sounds = soundPlayer.get();
+    s.soundPlayer = std::move(soundPlayer);
+    s.alertSounds = std::make_unique<AlertSounds>(defaults, *s.soundPlayer, home.runtimeDir());
+    auto players = std::make_unique<FakeAudioPlayerFactory>();
+    audio = players.get();
+    s.audioPlayers = std::move(players);
+    auto fakePasteboard = std::make_unique<FakePasteboard>();
+    pasteboard = fakePasteboard.get();
+    s.pasteboard = std::move(fakePasteboard);
+    auto desktop = std::make_unique<FakeDesktopPicture>();
+    desktopPicture = desktop.get();
+    s.desktopPicture = std::move(desktop);
+    auto picker = std::make_unique<FakeFolderPicker>();
+    folderPicker = picker.get();
+    s.folderPicker = std::move(picker);
+
+    const QUrl base = server.url();
+    s.calendarService = std::make_unique<CalendarService>(*s.calendarStore, clock);
+    s.remindersService = std::make_unique<RemindersService>(*s.remindersStore, clock);
+    s.notesService = std::make_unique<NotesService>(s.noteStore);
+    s.prayerTimesService = std::make_unique<PrayerTimesService>(*s.network, clock, base);
+    s.weatherService = std::make_unique<WeatherService>(*s.network, clock, base, base);
+    s.notificationService =
+        std::make_unique<NotificationService>(*s.notificationScheduler, *s.alertSounds, defaults, clock);
+    s.remoteMessageService = std::make_unique<RemoteAppMessageService>(*s.network);
+    s.nowPlayingService =
+        std::make_unique<NowPlayingService>(bus.connect(u"kolu"_s), *s.processes, clock, home.path(u"run/artwork"_s));
+    s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
+    s.soundscapeAudioManager =
+        std::make_unique<SoundscapeAudioManager>(*s.audioPlayers, QStringList{home.path(u"soundscapes"_s)});
+
+    Pasteboard *board = pasteboard;
+    s.makeClipboardService = [board, &clock](const LocalStore &store) {
+        return std::make_unique<ClipboardService>(*board, store.subdirectory(u"Clipboard"_s), clock, QStringList());
+    };
+    QNetworkAccessManager *network = s.network.get();
+    ProcessRunner *runner = processes;
+    DesktopPicture *desktopSetter = desktopPicture;
+    FolderPicker *folders = folderPicker;
+    s.makeWallpaperService = [network, runner, desktopSetter, folders, base, &defaults,
+                              &clock](const LocalStore &store) {
+        return std::make_unique<WallpaperService>(*network, store.subdirectory(u"Wallpapers"_s), defaults, *runner,
+                                                  *desktopSetter, *folders, clock, base.resolved(QUrl(u"/archive.zip"_s)));
+    };
+}
+
+AppServices TestAppServices::take()
+{
+    return std::move(m_services);
+}
+
+} // namespace kolu::test
