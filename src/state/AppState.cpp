@@ -82,7 +82,10 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     m_railModuleOrder = settings.railModuleOrder;
     m_hiddenRailModules = settings.hiddenRailModules;
     m_isReorderingRail = false;
-    m_selectedModule = RailModule::today;
+    // "today" unless it is hidden: the selection is always a visible module.
+    m_selectedModule = railmodules::visible(m_railModuleOrder, m_hiddenRailModules).front();
+    if (!m_hiddenRailModules.contains(RailModule::today))
+        m_selectedModule = RailModule::today;
     m_railEdge = settings.railEdge;
     m_railSize = settings.railSize;
     m_railVerticalPosition = settings.railVerticalPosition;

@@ -84,6 +84,16 @@ public:
     UserDefaults &defaults() const { return m_defaults; }
     Clock &clock() const { return m_clock; }
 
+    // Edits a field in place, then announces it and runs its reaction once:
+    // state.mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.skip(); });
+    template<Field F, typename Edit>
+    void mutate(Edit &&edit)
+    {
+        edit(storage<F>());
+        Q_EMIT changed(F);
+        react(F);
+    }
+
     // Rail modules and the panel.
     RailModuleOrder visibleRailModules() const;
     void setRailModule(RailModule module, bool visible);
@@ -107,11 +117,28 @@ private:
         react(field);
     }
 
+    // The member behind a field.
+    template<Field F>
+    auto &storage()
+    {
+#define KOLU_FIELD_STORAGE(name, setter, type)                                                                     \
+    if constexpr (F == Field::name) {                                                                              \
+        return m_##name;                                                                                           \
+    } else
+        KOLU_APP_STATE_FIELDS(KOLU_FIELD_STORAGE)
+#undef KOLU_FIELD_STORAGE
+        {
+            return m_isExpanded;
+        }
+    }
+
     void react(Field field);
     void callChromeNeedsLayout();
     void writeSetting(const char *key, const QJsonValue &value);
     void ensureSelectedModuleIsVisible();
     void deactivateModule(RailModule module);
+    // Drops the state of every hidden module; run once at start.
+    void deactivateHiddenModules();
 
     UserDefaults &m_defaults;
     Clock &m_clock;

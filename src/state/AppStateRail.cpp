@@ -2,6 +2,10 @@
 // whether the rail is revealed and its panel expanded.
 #include "state/AppState.h"
 
+#include "services/NotificationService.h"
+
+using namespace Qt::StringLiterals;
+
 #include <algorithm>
 
 namespace kolu {
@@ -80,12 +84,18 @@ void AppState::deactivateModule(RailModule module)
         setCalendarEvents({});
         setActiveCalendarAlert(std::nullopt);
         callChromeNeedsLayout();
+        m_firedCalendarAlertKeys.clear();
+        notificationService().cancelPendingNotifications({u"meeting-"_s});
         break;
     case RailModule::prayers:
         setActivePrayerAlert(std::nullopt);
         callChromeNeedsLayout();
         setIsLoadingPrayers(false);
         setPrayerStatusMessage({});
+        m_firedPrayerAlertKeys.clear();
+        m_snoozedPrayerDates.clear();
+        // Also covers the snoozed prayers' "prayer-snooze-" requests.
+        notificationService().cancelPendingNotifications({u"prayer-"_s});
         break;
     case RailModule::notes:
         setAppleNotes({});
@@ -117,10 +127,22 @@ void AppState::deactivateModule(RailModule module)
         setRemindersConnection(RemindersConnectionState::notDetermined());
         setActiveReminderAlert(std::nullopt);
         callChromeNeedsLayout();
+        m_firedReminderAlertKeys.clear();
+        m_snoozedReminderDates.clear();
+        notificationService().cancelPendingNotifications({u"reminder-"_s});
         break;
     case RailModule::nowPlaying:
         setNowPlaying(idleNowPlayingItem());
+        m_nowPlayingRefreshInFlight = false;
         break;
+    }
+}
+
+void AppState::deactivateHiddenModules()
+{
+    for (RailModule module : allCases<RailModule>()) {
+        if (m_hiddenRailModules.contains(module))
+            deactivateModule(module);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "state/AppState.h"
 
+#include "platform/NotificationScheduler.h"
 #include "state/AppSettings.h"
 #include "state/RailLayout.h"
 
@@ -250,4 +251,47 @@ TEST_F(AppStateTest, ASaveBeforeTheStateFilesAreReadTouchesOnlyTheLinks)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), history);
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PomodoroFile>()));
+}
+
+TEST_F(AppStateTest, AHiddenTodayIsNotSelectedAtLaunch)
+{
+    defaults.setStringList(u"hiddenRailModules"_s, {u"today"_s});
+    defaults.setStringList(u"railModuleOrder"_s, {u"focus"_s, u"today"_s});
+    QSignalSpy written(&defaults, &UserDefaults::changed);
+    const auto state = makeState();
+    EXPECT_EQ(state->selectedModule(), M::focus);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(written.count(), 0);
+}
+
+TEST_F(AppStateTest, HidingAModuleCancelsOnlyItsOwnNotifications)
+{
+    const auto state = makeState();
+    const QDateTime later = clock.now().addSecs(3600);
+    for (const QString &id : {u"meeting-a-1-10"_s, u"prayer-fajr-1"_s, u"prayer-snooze-asr-2"_s, u"reminder-snooze-r-3"_s})
+        services.scheduler->add({id, {u"t"_s, u"b"_s, true}, later, {}});
+
+    state->setRailModule(M::calendar, false);
+    EXPECT_EQ(services.scheduler->pendingIdentifiers(),
+              (QStringList{u"prayer-fajr-1"_s, u"prayer-snooze-asr-2"_s, u"reminder-snooze-r-3"_s}));
+    state->setRailModule(M::prayers, false);
+    EXPECT_EQ(services.scheduler->pendingIdentifiers(), QStringList{u"reminder-snooze-r-3"_s});
+    state->setRailModule(M::reminders, false);
+    EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
+}
+
+TEST_F(AppStateTest, AnInPlaceEditAnnouncesOnce)
+{
+    const auto state = makeState();
+    QSignalSpy spy(state.get(), &AppState::changed);
+    state->mutate<AppState::Field::pomodoro>([](PomodoroState &timer) {
+        timer.setFocusMinutes(30);
+        timer.skip();
+    });
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_EQ(state->pomodoro().mode, PomodoroMode::breakTime);
+    EXPECT_EQ(state->pomodoro().focusDuration, 1800);
+
+    state->mutate<AppState::Field::railSize>([](RailSize &size) { size = RailSize::large; });
+    EXPECT_EQ(calls, std::vector<QString>{u"layout@1.25"_s}) << "the field's reaction runs";
 }

@@ -41,6 +41,7 @@ TestAppServices::TestAppServices(UserDefaults &defaults, ManualClock &clock, con
     notifications = notificationServer.get();
     s.notificationServer = std::move(notificationServer);
     s.notificationScheduler = std::make_unique<NotificationScheduler>(*s.notificationServer, clock);
+    scheduler = s.notificationScheduler.get();
     auto soundPlayer = std::make_unique<RecordingSoundPlayer>();
     sounds = soundPlayer.get();
     s.soundPlayer = std::move(soundPlayer);

@@ -30,6 +30,7 @@ public:
     PrivateBus bus;
     RecordingProcessRunner *processes = nullptr;
     RecordingNotificationServer *notifications = nullptr;
+    NotificationScheduler *scheduler = nullptr;
     RecordingSoundPlayer *sounds = nullptr;
     FakeAudioPlayerFactory *audio = nullptr;
     FakePasteboard *pasteboard = nullptr;
