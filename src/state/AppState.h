@@ -16,6 +16,8 @@
 
 namespace kolu {
 
+struct ClipboardCaptureResult;
+
 // The one observable object every view reads: each published field, the
 // settings behind them, and the actions the views call. A setter stores the
 // value, emits changed(field), then runs the field's reaction, also when the
@@ -102,6 +104,23 @@ public:
     void expandPanel();
     void hideToEdge();
 
+    // Launch: reads the state files, tidies them and starts the tick.
+    void start();
+
+    // Refreshes of the information modules.
+    void refreshCalendarEvents();
+    void refreshTodayWeather(bool force);
+    void refreshPrayerTimesIfNeeded();
+    void refreshReminders();
+    void refreshAppleNotes(bool force);
+    void refreshAppleNoteFolders(bool force);
+
+    // Wallpapers.
+    void refreshWallpaper(bool force);
+
+    // Now playing.
+    void refreshNowPlaying();
+
 Q_SIGNALS:
     void changed(kolu::AppState::Field field);
     // Asks the window layer for the settings window and for the onboarding.
@@ -139,6 +158,23 @@ private:
     void deactivateModule(RailModule module);
     // Drops the state of every hidden module; run once at start.
     void deactivateHiddenModules();
+
+    // Loads what a module shows when it is opened or shown again.
+    void loadModuleDataIfNeeded(RailModule module);
+    // Keeps the scheduled prayer and meeting notifications in step.
+    void schedulePrayerNotifications();
+    void scheduleCalendarNotifications(const std::vector<CalendarEvent> &events);
+
+    // Links, search providers and the clipboard history at launch and on capture.
+    void cleanInvalidFavoriteLinks();
+    void loadWebSearchProviders();
+    void addClipboardCaptureResult(const ClipboardCaptureResult &result);
+    void trimClipboardHistoryToLimit();
+    void cleanupOlderClipboardImages();
+
+    // The remote message feed and the now-playing poll of the tick.
+    void checkRemoteMessageIfNeeded(bool force);
+    void refreshNowPlayingIfNeeded();
 
     UserDefaults &m_defaults;
     Clock &m_clock;
