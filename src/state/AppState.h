@@ -121,6 +121,12 @@ public:
     // Now playing.
     void refreshNowPlaying();
 
+    // -- Launch, tick, refreshes and alerts (public) --
+
+    // -- Links, search, wallpapers, clipboard history and file tray (public) --
+
+    // -- Message feed, system access, reminder and focus actions, now playing (public) --
+
 Q_SIGNALS:
     void changed(kolu::AppState::Field field);
     // Asks the window layer for the settings window and for the onboarding.
@@ -176,6 +182,12 @@ private:
     void checkRemoteMessageIfNeeded(bool force);
     void refreshNowPlayingIfNeeded();
 
+    // -- Launch, tick, refreshes and alerts (private) --
+
+    // -- Links, search, wallpapers, clipboard history and file tray (private) --
+
+    // -- Message feed, system access, reminder and focus actions, now playing (private) --
+
     UserDefaults &m_defaults;
     Clock &m_clock;
     LocalStore m_store;
@@ -198,6 +210,12 @@ private:
     QHash<PrayerName, QDateTime> m_snoozedPrayerDates;
     QHash<QString, QDateTime> m_snoozedReminderDates;
     bool m_stateFilesLoaded = false;
+
+    // -- Launch, tick, refreshes and alerts (data) --
+
+    // -- Links, search, wallpapers, clipboard history and file tray (data) --
+
+    // -- Message feed, system access, reminder and focus actions, now playing (data) --
 
 #define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_MEMBER)
