@@ -19,10 +19,12 @@ QString encodeDate(const QDateTime &moment)
                              time.minute(), time.second());
 }
 
-std::optional<QDateTime> decodeDate(QStringView text)
+namespace {
+
+std::optional<QDateTime> parseDate(QStringView text, bool keepMilliseconds)
 {
     static const QRegularExpression pattern(
-        uR"(^(\d{4})-(\d{2})-(\d{2})[Tt](\d{2}):(\d{2}):(\d{2})(?:\.\d+)?(?:([Zz])|([+-])(\d{2}):(\d{2}))$)"_s);
+        uR"(^(\d{4})-(\d{2})-(\d{2})[Tt](\d{2}):(\d{2}):(\d{2})(?:\.(\d{1,9}))?(?:([Zz])|([+-])(\d{2}):(\d{2}))$)"_s);
     const auto match = pattern.match(text.toString());
     if (!match.hasMatch())
         return std::nullopt;
@@ -31,18 +33,33 @@ std::optional<QDateTime> decodeDate(QStringView text)
     const int hour = number(4), minute = number(5), second = number(6);
     if (!date.isValid() || number(1) == 0 || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
+    int milliseconds = 0;
+    if (const QStringView fraction = match.capturedView(7); keepMilliseconds && !fraction.isEmpty())
+        milliseconds = QString(fraction.toString() + u"00"_s).left(3).toInt();
     int offsetSeconds = 0;
-    if (match.capturedView(7).isEmpty()) {
-        const int offsetHours = number(9), offsetMinutes = number(10);
+    if (match.capturedView(8).isEmpty()) {
+        const int offsetHours = number(10), offsetMinutes = number(11);
         if (offsetHours > 23 || offsetMinutes > 59)
             return std::nullopt;
-        offsetSeconds = (offsetHours * 3600 + offsetMinutes * 60) * (match.capturedView(8) == u"-" ? -1 : 1);
+        offsetSeconds = (offsetHours * 3600 + offsetMinutes * 60) * (match.capturedView(9) == u"-" ? -1 : 1);
     }
-    const QDateTime utc = QDateTime(date, QTime(hour, minute, second), Qt::UTC).addSecs(-offsetSeconds);
+    const QDateTime utc = QDateTime(date, QTime(hour, minute, second, milliseconds), Qt::UTC).addSecs(-offsetSeconds);
     // Only moments the writer can put back in four-digit form are accepted.
     if (!utc.isValid() || utc.date().year() < 1 || utc.date().year() > 9999)
         return std::nullopt;
     return utc;
+}
+
+} // namespace
+
+std::optional<QDateTime> decodeDate(QStringView text)
+{
+    return parseDate(text, false);
+}
+
+std::optional<QDateTime> decodeDateWithMilliseconds(QStringView text)
+{
+    return parseDate(text, true);
 }
 
 QString encodeUuid(const QUuid &uuid)

@@ -17,8 +17,12 @@ namespace kolu::json {
 // Dates are written in RFC 3339 form, UTC, whole seconds: "2026-12-06T18:00:00Z".
 QString encodeDate(const QDateTime &moment);
 // Reads RFC 3339 date-times: "Z" or a numeric offset, with or without a
-// fraction (which is dropped). Anything else gives nothing.
+// fraction (which is dropped). Anything else, surrounding spaces included,
+// gives nothing.
 std::optional<QDateTime> decodeDate(QStringView text);
+// The same form with the fraction kept to the millisecond, for moments that
+// come from outside ("2024-05-01T04:21:00.250Z").
+std::optional<QDateTime> decodeDateWithMilliseconds(QStringView text);
 
 // UUIDs are written in the canonical 8-4-4-4-12 form, upper case.
 QString encodeUuid(const QUuid &uuid);

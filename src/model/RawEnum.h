@@ -30,8 +30,11 @@ constexpr std::size_t caseCount()
 template<RawValueEnum E>
 QString rawValue(E value)
 {
-    const std::string_view name = EnumNames<E>::names[static_cast<std::size_t>(value)];
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    const auto index = static_cast<std::size_t>(value);
+    const auto &names = EnumNames<E>::names;
+    if (index >= names.size())
+        return {}; // not a case of E: no raw value
+    return QString::fromLatin1(names[index].data(), static_cast<qsizetype>(names[index].size()));
 }
 
 // The case whose raw value is exactly `raw`, or nothing.

@@ -13,6 +13,13 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
+AnswerTooLarge::AnswerTooLarge()
+    : DecodingError(u"The answer is too large."_s)
+{
+}
+
+AnswerTooLarge::~AnswerTooLarge() = default;
+
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
                                   std::chrono::milliseconds timeout, qint64 maxBodyBytes)
 {
@@ -40,7 +47,7 @@ QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkReques
     if (timedOut)
         throw TransportError(u"The request timed out."_s);
     if (tooLarge)
-        throw DecodingError(u"The answer is too large."_s);
+        throw AnswerTooLarge();
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // An HTTP error status is an answer; only failures without one are transport errors.

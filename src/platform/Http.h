@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Clock.h"
+#include "model/Error.h"
 
 #include <QByteArray>
 #include <QNetworkAccessManager>
@@ -20,6 +21,13 @@ struct HttpResponse {
     bool isSuccess() const { return statusCode >= 200 && statusCode < 300; }
 };
 
+// An answer abandoned because it grew past the caller's bound.
+class AnswerTooLarge : public DecodingError {
+public:
+    AnswerTooLarge();
+    ~AnswerTooLarge() override;
+};
+
 // Answers larger than this are not read unless a caller allows more.
 inline constexpr qint64 kDefaultMaxHttpBody = 16 * 1024 * 1024;
 
@@ -27,7 +35,7 @@ inline constexpr qint64 kDefaultMaxHttpBody = 16 * 1024 * 1024;
 // that cannot be completed (no connection, a time-out on `clock`) throws
 // TransportError with the platform's message; an answer of more than
 // `maxBodyBytes` is abandoned as soon as that is known and throws
-// DecodingError.
+// AnswerTooLarge.
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
                                   std::chrono::milliseconds timeout, qint64 maxBodyBytes = kDefaultMaxHttpBody);
 

@@ -2,7 +2,7 @@
 
 #include "model/JsonCoding.h"
 #include "platform/Http.h"
-#include "services/InternetDateTime.h"
+#include "model/JsonCoding.h"
 #include "services/ServiceRequest.h"
 
 #include <array>
@@ -69,10 +69,10 @@ QString PrayerTimesService::dayID(const QDateTime &date)
 
 std::optional<QDateTime> PrayerTimesService::date(const QString &text)
 {
-    if (auto whole = parseInternetDateTime(text))
+    if (auto whole = json::decodeDateWithMilliseconds(text))
         return whole;
     const QString firstPart = text.section(u' ', 0, 0).trimmed();
-    return parseInternetDateTime(firstPart);
+    return json::decodeDateWithMilliseconds(firstPart);
 }
 
 std::vector<PrayerTime> PrayerTimesService::decodeTimes(const QByteArray &body)

@@ -2,7 +2,7 @@
 
 #include "model/Error.h"
 #include "model/JsonCoding.h"
-#include "services/InternetDateTime.h"
+#include "model/JsonCoding.h"
 #include "services/ServiceRequest.h"
 
 #include <QJsonObject>
@@ -42,7 +42,7 @@ std::optional<QDateTime> decodeDateIfPresent(const QJsonObject &object, QLatin1S
     const QString text = value.toString().trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    const auto moment = parseInternetDateTime(text);
+    const auto moment = json::decodeDateWithMilliseconds(text);
     if (!moment)
         throw DecodingError(u"Expected an ISO 8601 date."_s);
     return moment;

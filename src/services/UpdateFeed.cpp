@@ -1,10 +1,9 @@
 #include "services/UpdateFeed.h"
 
-#include <QNetworkReply>
-#include <QPointer>
+#include "platform/Http.h"
+
 #include <QXmlStreamReader>
 
-#include <qcoro/qcoronetworkreply.h>
 
 #include <memory>
 
@@ -150,41 +149,15 @@ QCoro::Task<QByteArray> fetchUpdateFeed(QNetworkAccessManager &network, QUrl url
 {
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "application/rss+xml, application/xml, text/xml");
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
-    bool timedOut = false;
-    bool tooLarge = false;
-
-    // Stop a download that grows past the bound instead of holding it all.
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
-                     [&tooLarge, maxBytes, r = reply.get()](qint64 received, qint64 total) {
-                         if (!tooLarge && (received > maxBytes || total > maxBytes)) {
-                             tooLarge = true;
-                             r->abort();
-                         }
-                     });
-    std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
-    QObject::connect(timer.get(), &ClockTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
-        timedOut = true;
-        r->abort();
-    });
-    timer->start(timeout, false);
-
-    co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
-    timer->stop();
-
-    if (tooLarge)
+    HttpResponse response;
+    try {
+        response = co_await httpGet(network, request, clock, timeout, maxBytes);
+    } catch (const AnswerTooLarge &) {
         throw UpdateError::tooLarge();
-    if (timedOut)
-        throw TransportError(u"The request timed out."_s);
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError && status == 0)
-        throw TransportError(reply->errorString());
-    if (status < 200 || status >= 300)
-        throw UpdateError::badStatus(status);
-    const QByteArray body = reply->readAll();
-    if (body.size() > maxBytes)
-        throw UpdateError::tooLarge();
-    co_return body;
+    }
+    if (!response.isSuccess())
+        throw UpdateError::badStatus(response.statusCode);
+    co_return response.body;
 }
 
 } // namespace kolu

@@ -96,3 +96,12 @@ TEST(ObjectReader, RequiredFieldsMustHaveTheirType)
     json::ObjectReader notAnObject(QJsonValue(QJsonArray{}));
     EXPECT_FALSE(notAnObject.ok());
 }
+
+TEST(JsonDates, OutsideMomentsKeepTheirMilliseconds)
+{
+    EXPECT_EQ(json::decodeDateWithMilliseconds(u"2024-05-01T04:21:00.250Z"),
+              QDateTime(QDate(2024, 5, 1), QTime(4, 21, 0, 250), Qt::UTC));
+    EXPECT_EQ(json::decodeDateWithMilliseconds(u"2024-05-01T07:21:00.2+03:00"),
+              QDateTime(QDate(2024, 5, 1), QTime(4, 21, 0, 200), Qt::UTC));
+    EXPECT_FALSE(json::decodeDateWithMilliseconds(u" 2024-05-01T04:21:00Z"));
+}
