@@ -234,7 +234,7 @@ private:
     // -- Links, search, wallpapers, clipboard history and file tray (private) --
 
     // Tests reach the launch and capture steps through this.
-    friend class AppStateTestAccess;
+    friend class LinksAndTrayTestAccess;
 
     void insertLink(const SavedLink &link);
     void removeLegacyClipboardLinksIfNeeded();
