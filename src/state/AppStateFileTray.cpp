@@ -53,6 +53,16 @@ QString standardizedPath(const QUrl &url)
     return standardized ? standardized->toLocalFile() : QString();
 }
 
+// A run that could not even be tried counts as a failed one.
+QCoro::Task<ProcessResult> runShareTool(ProcessRunner &runner, QStringList arguments)
+{
+    try {
+        co_return co_await runner.run(kShareTool, std::move(arguments), kShareToolTimeout);
+    } catch (...) {
+        co_return ProcessResult{};
+    }
+}
+
 } // namespace
 
 bool AppState::receiveFileTrayDrop(const QMimeData &drop)
@@ -174,7 +184,7 @@ QCoro::Task<> AppState::airDropFileTrayItems()
     QPointer<AppState> self(this);
     // Paired devices that are in reach now, one id a line.
     const QStringList listArguments{u"--list-available"_s, u"--id-only"_s};
-    const ProcessResult listed = co_await processRunner().run(kShareTool, listArguments, kShareToolTimeout);
+    const ProcessResult listed = co_await runShareTool(processRunner(), listArguments);
     if (!self)
         co_return;
     const QStringList devices =
@@ -188,7 +198,7 @@ QCoro::Task<> AppState::airDropFileTrayItems()
     const QString device = devices.front().trimmed();
     for (const QString &path : std::as_const(paths)) {
         const QStringList shareArguments{u"--device"_s, device, u"--share"_s, path};
-        const ProcessResult sent = co_await processRunner().run(kShareTool, shareArguments, kShareToolTimeout);
+        const ProcessResult sent = co_await runShareTool(processRunner(), shareArguments);
         if (!self)
             co_return;
         if (!sent.succeeded()) {
