@@ -65,4 +65,36 @@ QImage SystemPasteboard::localImage() const
     return qvariant_cast<QImage>(mime->imageData());
 }
 
+void SystemPasteboard::writeText(const QString &text)
+{
+    auto *mime = new QMimeData;
+    mime->setText(text);
+    QGuiApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
+}
+
+void SystemPasteboard::writeImage(const QImage &image, const QByteArray &png)
+{
+    auto *mime = new QMimeData;
+    mime->setImageData(image);
+    if (!png.isEmpty())
+        mime->setData(u"image/png"_s, png);
+    QGuiApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
+}
+
+void SystemPasteboard::writeFiles(const QList<QUrl> &files)
+{
+    auto *mime = new QMimeData;
+    mime->setUrls(files);
+    mime->setData(u"x-special/gnome-copied-files"_s, gnomeCopiedFiles(files));
+    QGuiApplication::clipboard()->setMimeData(mime, QClipboard::Clipboard);
+}
+
+QByteArray gnomeCopiedFiles(const QList<QUrl> &files)
+{
+    QByteArray bytes("copy");
+    for (const QUrl &file : files)
+        bytes += '\n' + file.toEncoded();
+    return bytes;
+}
+
 } // namespace kolu

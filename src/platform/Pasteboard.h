@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace kolu {
 
@@ -28,7 +29,20 @@ public:
     // An image held already decoded by this process (a copy made inside Kolu);
     // null otherwise. Encoded images from other programs come through data().
     virtual QImage localImage() const = 0;
+
+    // Each write replaces the whole content (and so counts as a change).
+    virtual void writeText(const QString &text) = 0;
+    // `png` is the image's PNG encoding, offered as "image/png" beside the
+    // image itself.
+    virtual void writeImage(const QImage &image, const QByteArray &png) = 0;
+    // Offered as "text/uri-list" and as "x-special/gnome-copied-files", so
+    // that file managers paste the files themselves.
+    virtual void writeFiles(const QList<QUrl> &files) = 0;
 };
+
+// The "x-special/gnome-copied-files" form of a file copy: "copy", then one
+// encoded URL a line.
+QByteArray gnomeCopiedFiles(const QList<QUrl> &files);
 
 // The clipboard of the running desktop (not the primary selection). The
 // change count counts QClipboard's dataChanged signals from its creation.
@@ -44,6 +58,9 @@ public:
     QByteArray data(const QString &format) const override;
     QString text() const override;
     QImage localImage() const override;
+    void writeText(const QString &text) override;
+    void writeImage(const QImage &image, const QByteArray &png) override;
+    void writeFiles(const QList<QUrl> &files) override;
 
 private:
     qint64 m_changeCount = 0;

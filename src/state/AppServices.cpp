@@ -12,6 +12,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/SoundEffectPlayer.h"
 #include "platform/SystemDesktopPicture.h"
+#include "platform/UrlOpener.h"
 #include "platform/VdirCalendarStore.h"
 #include "services/AlertSounds.h"
 #include "services/CalendarService.h"
@@ -65,6 +66,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.pasteboard = std::make_unique<SystemPasteboard>();
     s.desktopPicture = std::make_unique<SystemDesktopPicture>(*s.processes, bus);
     s.folderPicker = folderPicker ? std::move(folderPicker) : std::make_unique<NoFolderPicker>();
+    s.urlOpener = std::make_unique<DesktopUrlOpener>();
 
     s.calendarService = std::make_unique<CalendarService>(*s.calendarStore, clock);
     s.remindersService = std::make_unique<RemindersService>(*s.remindersStore, clock);

@@ -32,6 +32,7 @@ class RemindersService;
 class RemoteAppMessageService;
 class SoundPlayer;
 class SoundscapeAudioManager;
+class UrlOpener;
 class UserDefaults;
 class WallpaperService;
 class WeatherService;
@@ -61,6 +62,7 @@ struct AppServices {
     std::unique_ptr<Pasteboard> pasteboard;
     std::unique_ptr<DesktopPicture> desktopPicture;
     std::unique_ptr<FolderPicker> folderPicker;
+    std::unique_ptr<UrlOpener> urlOpener;
 
     // The services, in the order the application state creates them.
     std::unique_ptr<CalendarService> calendarService;

@@ -159,7 +159,7 @@ void AppState::react(Field field)
         writeSetting(k::selectedWebSearchProviderID, m_selectedWebSearchProviderID);
         break;
     case Field::clipboardHistoryLimit:
-        writeSetting(k::clipboardHistoryLimit, m_clipboardHistoryLimit);
+        reactToClipboardHistoryLimit();
         break;
     case Field::showMinimizeAllAppsButton:
         writeSetting(k::showMinimizeAllAppsButton, m_showMinimizeAllAppsButton);
@@ -172,7 +172,7 @@ void AppState::react(Field field)
         writeSetting(k::selectedAppleNoteFolderID, m_selectedAppleNoteFolderID);
         break;
     case Field::wallpaperLibrary:
-        writeSetting(k::wallpaperLibrary, rawValue(m_wallpaperLibrary));
+        reactToWallpaperLibrary();
         break;
     case Field::wallpaperApplyToAllDisplays:
         writeSetting(k::wallpaperApplyToAllDisplays, m_wallpaperApplyToAllDisplays);

@@ -8,15 +8,21 @@
 #include "state/AppStateFields.h"
 
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPointer>
+#include <QUrl>
 #include <QSet>
 
 #include <chrono>
 #include <functional>
 
+class QMimeData;
+
 namespace kolu {
 
 struct ClipboardCaptureResult;
+class UrlOpener;
 
 // The one observable object every view reads: each published field, the
 // settings behind them, and the actions the views call. A setter stores the
@@ -125,6 +131,47 @@ public:
 
     // -- Links, search, wallpapers, clipboard history and file tray (public) --
 
+    // Opens web pages and files with the desktop's default applications.
+    UrlOpener &urlOpener() const;
+
+    // Favourite links: typed text that is no web address is ignored.
+    void addLink(const QString &title, const QString &url);
+    void deleteLink(const SavedLink &link);
+
+    // Web search. A built-in provider cannot be deleted; an unusable template
+    // or an empty query is ignored.
+    WebSearchProvider selectedWebSearchProvider() const;
+    void openWebSearch(const QString &query);
+    void addWebSearchProvider(const QString &title, const QString &searchURLTemplate);
+    void deleteWebSearchProvider(const WebSearchProvider &provider);
+
+    // Wallpapers. The tasks may be dropped: they finish on their own.
+    void moveWallpaperSelection(int offset);
+    QCoro::Task<> chooseWallpaperFolder();
+    void clearWallpaperFolder();
+    QCoro::Task<> applyCurrentWallpaper();
+    // Picks an index below its argument (at least 1) for the shown wallpaper
+    // after a load; uniform from the system generator unless replaced.
+    void setWallpaperRandomIndex(std::function<qsizetype(qsizetype)> pick);
+
+    // Clipboard history rows.
+    void deleteClipboardItem(const ClipboardItem &item);
+    void clearClipboardHistory();
+    void openClipboardItem(const ClipboardItem &item);
+    QCoro::Task<> copyClipboardItem(ClipboardItem item);
+
+    // File tray. A drop counts when it offers at least one file address.
+    bool receiveFileTrayDrop(const QMimeData &drop);
+    void addFileTrayURLs(const QList<QUrl> &urls);
+    void toggleFileTraySelection(const FileTrayItem &item);
+    QList<QUrl> fileTrayDragURLs(const FileTrayItem &startingWith) const;
+    void removeFileTrayItem(const FileTrayItem &item);
+    // Sends the selected files (or all) to a paired phone or computer.
+    QCoro::Task<> airDropFileTrayItems();
+
+    static constexpr int maxLinks = 80;
+    static constexpr int maxFileTrayItems = 24;
+
     // -- Message feed, system access, reminder and focus actions, now playing (public) --
 
 Q_SIGNALS:
@@ -186,6 +233,26 @@ private:
 
     // -- Links, search, wallpapers, clipboard history and file tray (private) --
 
+    // Tests reach the launch and capture steps through this.
+    friend class LinksAndTrayTestAccess;
+
+    void insertLink(const SavedLink &link);
+    void removeLegacyClipboardLinksIfNeeded();
+    void ensureSelectedWebSearchProviderExists();
+    void writeWebSearchProviders();
+
+    void reactToWallpaperLibrary();
+    QCoro::Task<> loadWallpapers(bool force);
+    qsizetype randomWallpaperIndex(qsizetype count);
+
+    void reactToClipboardHistoryLimit();
+    void deleteLocalClipboardImageFile(const ClipboardItem &item);
+    void showClipboardPulse();
+    QCoro::Task<> copyImage(QString path);
+    void copyFile(const QString &path);
+
+    void setFileTrayShareStatus(const QString &message, StatusTint tint);
+
     // -- Message feed, system access, reminder and focus actions, now playing (private) --
 
     UserDefaults &m_defaults;
@@ -214,6 +281,7 @@ private:
     // -- Launch, tick, refreshes and alerts (data) --
 
     // -- Links, search, wallpapers, clipboard history and file tray (data) --
+    std::function<qsizetype(qsizetype)> m_wallpaperRandomIndex;
 
     // -- Message feed, system access, reminder and focus actions, now playing (data) --
 

@@ -48,6 +48,25 @@ public:
         return m_image;
     }
 
+    // What the application wrote back, as a new content of its own.
+    void writeText(const QString &text) override
+    {
+        copy().setText(text);
+        ++writes;
+    }
+
+    void writeImage(const QImage &image, const QByteArray &png) override
+    {
+        copy().setLocalImage(image).setData(QStringLiteral("image/png"), png);
+        ++writes;
+    }
+
+    void writeFiles(const QList<QUrl> &files) override
+    {
+        copy().setUrls(files).setData(QStringLiteral("x-special/gnome-copied-files"), gnomeCopiedFiles(files));
+        ++writes;
+    }
+
     // Replaces the content with nothing and counts a change.
     FakePasteboard &copy()
     {
@@ -86,6 +105,7 @@ public:
     }
 
     mutable int reads = 0;
+    int writes = 0;
 
 private:
     qint64 m_changeCount = 0;

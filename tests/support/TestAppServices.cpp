@@ -58,6 +58,9 @@ TestAppServices::TestAppServices(UserDefaults &defaults, ManualClock &clock, con
     auto picker = std::make_unique<FakeFolderPicker>();
     folderPicker = picker.get();
     s.folderPicker = std::move(picker);
+    auto opener = std::make_unique<RecordingUrlOpener>();
+    urlOpener = opener.get();
+    s.urlOpener = std::move(opener);
 
     const QUrl base = server.url();
     s.calendarService = std::make_unique<CalendarService>(*s.calendarStore, clock);

@@ -11,6 +11,7 @@
 #include "RecordingNotificationServer.h"
 #include "RecordingProcessRunner.h"
 #include "RecordingSoundPlayer.h"
+#include "RecordingUrlOpener.h"
 #include "TemporaryHome.h"
 
 namespace kolu::test {
@@ -36,6 +37,7 @@ public:
     FakePasteboard *pasteboard = nullptr;
     FakeDesktopPicture *desktopPicture = nullptr;
     FakeFolderPicker *folderPicker = nullptr;
+    RecordingUrlOpener *urlOpener = nullptr;
 
 private:
     AppServices m_services;

@@ -1,0 +1,218 @@
+// The clipboard history: taking captures in, the limit, the image files of
+// dropped entries, the rail's pulse, and the row actions.
+#include "state/AppState.h"
+
+#include "platform/Pasteboard.h"
+#include "platform/UrlOpener.h"
+#include "services/ClipboardService.h"
+#include "state/AppSettings.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+bool isAllowedHistoryLimit(int limit)
+{
+    return limit == 10 || limit == 20 || limit == 30 || limit == 40;
+}
+
+struct LoadedImage {
+    QImage image;
+    QByteArray png;
+};
+
+// Off the main thread: a photo can take a while to decode and encode.
+LoadedImage loadImageAsPNG(const QString &path)
+{
+    LoadedImage loaded;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return loaded;
+    const QByteArray bytes = file.read(PersistedFiles::kMaxFileSize * 8);
+    if (!loaded.image.loadFromData(bytes))
+        return loaded;
+    if (QFileInfo(path).suffix().toLower() == u"png"_s) {
+        loaded.png = bytes;
+    } else {
+        QBuffer buffer(&loaded.png);
+        buffer.open(QIODevice::WriteOnly);
+        loaded.image.save(&buffer, "PNG");
+    }
+    return loaded;
+}
+
+} // namespace
+
+void AppState::addClipboardCaptureResult(const ClipboardCaptureResult &result)
+{
+    const ClipboardItem &item = result.item;
+    std::vector<ClipboardItem> items = m_clipboardItems;
+    std::erase_if(items, [&](const ClipboardItem &held) { return held.kind == item.kind && held.value == item.value; });
+    items.insert(items.begin(), item);
+    setClipboardItems(std::move(items));
+    trimClipboardHistoryToLimit();
+    if (item.kind == ClipboardItemKind::image)
+        cleanupOlderClipboardImages();
+    showClipboardPulse();
+    persist();
+}
+
+void AppState::reactToClipboardHistoryLimit()
+{
+    if (!isAllowedHistoryLimit(m_clipboardHistoryLimit)) {
+        setClipboardHistoryLimit(40); // that assignment stores and trims
+        return;
+    }
+    writeSetting(settingskeys::clipboardHistoryLimit, m_clipboardHistoryLimit);
+    trimClipboardHistoryToLimit();
+}
+
+void AppState::trimClipboardHistoryToLimit()
+{
+    const auto limit = static_cast<std::size_t>(std::max(0, m_clipboardHistoryLimit));
+    if (m_clipboardItems.size() <= limit)
+        return;
+    std::vector<ClipboardItem> items = m_clipboardItems;
+    const std::vector<ClipboardItem> dropped(items.begin() + static_cast<std::ptrdiff_t>(limit), items.end());
+    items.resize(limit);
+    setClipboardItems(std::move(items));
+    for (const ClipboardItem &item : dropped)
+        deleteLocalClipboardImageFile(item);
+    m_files.write<ClipboardItemsFile>(m_clipboardItems);
+}
+
+void AppState::cleanupOlderClipboardImages()
+{
+    // Images of earlier days count against the same limit as the whole
+    // history; the entries past it go, with their files.
+    const QDate today = m_clock.now().toLocalTime().date();
+    const auto limit = std::max(0, m_clipboardHistoryLimit);
+    int olderImages = 0;
+    std::vector<ClipboardItem> kept;
+    std::vector<ClipboardItem> dropped;
+    for (const ClipboardItem &item : m_clipboardItems) {
+        const bool olderImage =
+            item.kind == ClipboardItemKind::image && item.dateAdded.toLocalTime().date() != today;
+        if (olderImage && ++olderImages > limit)
+            dropped.push_back(item);
+        else
+            kept.push_back(item);
+    }
+    if (dropped.empty())
+        return;
+    setClipboardItems(std::move(kept));
+    for (const ClipboardItem &item : dropped)
+        deleteLocalClipboardImageFile(item);
+    m_files.write<ClipboardItemsFile>(m_clipboardItems);
+}
+
+void AppState::deleteLocalClipboardImageFile(const ClipboardItem &item)
+{
+    if (item.kind != ClipboardItemKind::image)
+        return;
+    const QString path = item.filePath.value_or(item.value);
+    if (path.isEmpty() || !QFileInfo(path).isAbsolute())
+        return;
+    const QString file = QDir::cleanPath(path);
+    const QString folder = QDir::cleanPath(m_store.subdirectory(u"Clipboard"_s));
+    // Only our own copies: never a file elsewhere, whatever the entry says.
+    if (!file.startsWith(QString(folder + u'/')))
+        return;
+    QFile::remove(file);
+}
+
+void AppState::deleteClipboardItem(const ClipboardItem &item)
+{
+    std::vector<ClipboardItem> items = m_clipboardItems;
+    std::erase_if(items, [&](const ClipboardItem &held) { return held.id == item.id; });
+    setClipboardItems(std::move(items));
+    deleteLocalClipboardImageFile(item);
+    persist();
+}
+
+void AppState::clearClipboardHistory()
+{
+    const std::vector<ClipboardItem> taken = m_clipboardItems;
+    setClipboardItems({});
+    for (const ClipboardItem &item : taken)
+        deleteLocalClipboardImageFile(item);
+    persist();
+}
+
+void AppState::showClipboardPulse()
+{
+    setClipboardPulse(m_clipboardPulse + 1);
+    setClipboardPulseActive(true); // its reaction asks for a layout
+    if (!m_clipboardPulseReset) {
+        m_clipboardPulseReset = m_clock.createTimer(this);
+        connect(m_clipboardPulseReset, &ClockTimer::timeout, this, [this] { setClipboardPulseActive(false); });
+    }
+    // Restarting keeps one reset pending, 1.4 s after the latest capture.
+    m_clipboardPulseReset->start(clipboardPulseDuration, false);
+}
+
+void AppState::openClipboardItem(const ClipboardItem &item)
+{
+    switch (item.kind) {
+    case ClipboardItemKind::image:
+    case ClipboardItemKind::file:
+        urlOpener().openUrl(QUrl::fromLocalFile(item.value));
+        break;
+    case ClipboardItemKind::link: {
+        const QUrl url(item.value, QUrl::StrictMode);
+        if (url.isValid() && !url.scheme().isEmpty())
+            urlOpener().openUrl(url);
+        break;
+    }
+    case ClipboardItemKind::text:
+        pasteboard().writeText(item.value);
+        break;
+    }
+}
+
+QCoro::Task<> AppState::copyClipboardItem(ClipboardItem item)
+{
+    switch (item.kind) {
+    case ClipboardItemKind::link:
+    case ClipboardItemKind::text:
+        pasteboard().writeText(item.value);
+        break;
+    case ClipboardItemKind::image:
+        co_await copyImage(item.filePath.value_or(item.value));
+        break;
+    case ClipboardItemKind::file:
+        copyFile(item.filePath.value_or(item.value));
+        break;
+    }
+}
+
+QCoro::Task<> AppState::copyImage(QString path)
+{
+    QPointer<AppState> self(this);
+    const LoadedImage loaded = co_await QtConcurrent::run(&loadImageAsPNG, path);
+    if (!self)
+        co_return;
+    if (loaded.image.isNull()) {
+        pasteboard().writeText(path);
+        co_return;
+    }
+    pasteboard().writeImage(loaded.image, loaded.png);
+}
+
+void AppState::copyFile(const QString &path)
+{
+    pasteboard().writeFiles({QUrl::fromLocalFile(path)});
+}
+
+} // namespace kolu

@@ -1,0 +1,211 @@
+// The file tray: files dropped on the rail, held by reference (nothing is
+// copied or moved), their selection, dragging them out again, and sending
+// them to a paired device through KDE Connect.
+#include "state/AppState.h"
+
+#include "platform/ProcessRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <chrono>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+const QString kShareTool = u"kdeconnect-cli"_s;
+constexpr std::chrono::seconds kShareToolTimeout{30};
+
+// A file address from one dropped text line, as a file manager or a browser
+// writes it ("file:///home/me/a.txt").
+std::optional<QUrl> fileURLFromText(const QString &line)
+{
+    const QString trimmed = line.trimmed();
+    if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
+        return std::nullopt;
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (url.isValid() && url.isLocalFile())
+        return url;
+    return std::nullopt;
+}
+
+// The file address with "." and ".." resolved and no trailing separator;
+// nothing for a relative or non-file address.
+std::optional<QUrl> standardizedFileURL(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    const QString path = url.toLocalFile();
+    if (!QDir::isAbsolutePath(path))
+        return std::nullopt;
+    return QUrl::fromLocalFile(QDir::cleanPath(path));
+}
+
+QString standardizedPath(const QUrl &url)
+{
+    const auto standardized = standardizedFileURL(url);
+    return standardized ? standardized->toLocalFile() : QString();
+}
+
+// A run that could not even be tried counts as a failed one.
+QCoro::Task<ProcessResult> runShareTool(ProcessRunner &runner, QStringList arguments)
+{
+    try {
+        co_return co_await runner.run(kShareTool, std::move(arguments), kShareToolTimeout);
+    } catch (...) {
+        co_return ProcessResult{};
+    }
+}
+
+} // namespace
+
+bool AppState::receiveFileTrayDrop(const QMimeData &drop)
+{
+    QList<QUrl> files;
+    for (const QUrl &url : drop.urls()) {
+        if (url.isLocalFile())
+            files.append(url);
+    }
+    if (files.isEmpty() && drop.hasText()) {
+        const QStringList lines = drop.text().split(u'\n');
+        for (const QString &line : lines) {
+            if (const auto url = fileURLFromText(line))
+                files.append(*url);
+        }
+    }
+    if (files.isEmpty())
+        return false;
+    addFileTrayURLs(files);
+    return true;
+}
+
+void AppState::addFileTrayURLs(const QList<QUrl> &urls)
+{
+    QList<QUrl> usable;
+    for (const QUrl &url : urls) {
+        const auto standardized = standardizedFileURL(url);
+        if (standardized && QFileInfo::exists(standardized->toLocalFile()))
+            usable.append(*standardized);
+    }
+    if (usable.isEmpty())
+        return;
+
+    std::vector<FileTrayItem> items = m_fileTrayItems;
+    for (const QUrl &url : usable) {
+        const QString path = url.toLocalFile();
+        std::erase_if(items, [&](const FileTrayItem &held) { return standardizedPath(held.url) == path; });
+        items.insert(items.begin(), FileTrayItem{QUuid::createUuid(), url, m_clock.now()});
+    }
+    if (items.size() > static_cast<std::size_t>(maxFileTrayItems))
+        items.resize(maxFileTrayItems);
+    setFileTrayItems(std::move(items));
+
+    FileTraySelection selection = m_selectedFileTrayIDs;
+    selection.removeIf([&](const QUuid &id) {
+        return std::none_of(m_fileTrayItems.begin(), m_fileTrayItems.end(),
+                            [&](const FileTrayItem &item) { return item.id == id; });
+    });
+    if (selection != m_selectedFileTrayIDs)
+        setSelectedFileTrayIDs(std::move(selection));
+}
+
+void AppState::toggleFileTraySelection(const FileTrayItem &item)
+{
+    FileTraySelection selection = m_selectedFileTrayIDs;
+    if (!selection.remove(item.id))
+        selection.insert(item.id);
+    setSelectedFileTrayIDs(std::move(selection));
+}
+
+QList<QUrl> AppState::fileTrayDragURLs(const FileTrayItem &startingWith) const
+{
+    if (m_selectedFileTrayIDs.contains(startingWith.id)) {
+        QList<QUrl> selected;
+        for (const FileTrayItem &item : m_fileTrayItems) {
+            if (m_selectedFileTrayIDs.contains(item.id))
+                selected.append(item.url);
+        }
+        if (!selected.isEmpty())
+            return selected;
+    }
+    return {startingWith.url};
+}
+
+void AppState::removeFileTrayItem(const FileTrayItem &item)
+{
+    std::vector<FileTrayItem> items = m_fileTrayItems;
+    std::erase_if(items, [&](const FileTrayItem &held) { return held.id == item.id; });
+    setFileTrayItems(std::move(items));
+    if (m_selectedFileTrayIDs.contains(item.id)) {
+        FileTraySelection selection = m_selectedFileTrayIDs;
+        selection.remove(item.id);
+        setSelectedFileTrayIDs(std::move(selection));
+    }
+}
+
+void AppState::setFileTrayShareStatus(const QString &message, StatusTint tint)
+{
+    setFileTrayAirDropStatusMessage(message);
+    setFileTrayAirDropStatusTint(tint);
+}
+
+QCoro::Task<> AppState::airDropFileTrayItems()
+{
+    QList<QUrl> candidates;
+    for (const FileTrayItem &item : m_fileTrayItems) {
+        if (m_selectedFileTrayIDs.contains(item.id))
+            candidates.append(item.url);
+    }
+    if (candidates.isEmpty()) {
+        for (const FileTrayItem &item : m_fileTrayItems)
+            candidates.append(item.url);
+    }
+    QStringList paths;
+    for (const QUrl &url : std::as_const(candidates)) {
+        if (QFileInfo::exists(url.toLocalFile()))
+            paths.append(url.toLocalFile());
+    }
+    if (paths.isEmpty()) {
+        setFileTrayShareStatus(u"Drop files first"_s, StatusTint::orange);
+        co_return;
+    }
+    const QString notAvailable = QStringLiteral("KDE Connect is not available");
+    if (processRunner().findExecutable(kShareTool).isEmpty()) {
+        setFileTrayShareStatus(notAvailable, StatusTint::orange);
+        co_return;
+    }
+
+    QPointer<AppState> self(this);
+    // Paired devices that are in reach now, one id a line.
+    const QStringList listArguments{u"--list-available"_s, u"--id-only"_s};
+    const ProcessResult listed = co_await runShareTool(processRunner(), listArguments);
+    if (!self)
+        co_return;
+    const QStringList devices =
+        QString::fromUtf8(listed.standardOutput).split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression(u"\\S"_s));
+    if (!listed.succeeded() || devices.isEmpty()) {
+        setFileTrayShareStatus(notAvailable, StatusTint::orange);
+        co_return;
+    }
+    setFileTrayShareStatus(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent);
+
+    const QString device = devices.front().trimmed();
+    for (const QString &path : std::as_const(paths)) {
+        const QStringList shareArguments{u"--device"_s, device, u"--share"_s, path};
+        const ProcessResult sent = co_await runShareTool(processRunner(), shareArguments);
+        if (!self)
+            co_return;
+        if (!sent.succeeded()) {
+            setFileTrayShareStatus(notAvailable, StatusTint::orange);
+            co_return;
+        }
+    }
+}
+
+} // namespace kolu

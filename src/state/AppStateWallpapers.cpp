@@ -1,0 +1,206 @@
+// The wallpapers module: loading the list, stepping through it, the local
+// folder, and setting the shown picture as desktop picture.
+#include "state/AppState.h"
+
+#include "services/WallpaperService.h"
+#include "state/AppSettings.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QString errorSentence(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const Error &e) {
+        return e.description();
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return u"Something went wrong."_s;
+    }
+}
+
+} // namespace
+
+void AppState::setWallpaperRandomIndex(std::function<qsizetype(qsizetype)> pick)
+{
+    m_wallpaperRandomIndex = std::move(pick);
+}
+
+qsizetype AppState::randomWallpaperIndex(qsizetype count)
+{
+    if (m_wallpaperRandomIndex)
+        return std::clamp<qsizetype>(m_wallpaperRandomIndex(count), 0, count - 1);
+    return static_cast<qsizetype>(QRandomGenerator::global()->bounded(static_cast<quint64>(count)));
+}
+
+void AppState::reactToWallpaperLibrary()
+{
+    writeSetting(settingskeys::wallpaperLibrary, rawValue(m_wallpaperLibrary));
+    setWallpaperCandidate(std::nullopt);
+    setWallpaperItems({});
+    setWallpaperStatusMessage({});
+}
+
+void AppState::refreshWallpaper(bool force)
+{
+    if (m_hiddenRailModules.contains(RailModule::wallpapers) || m_isLoadingWallpaper)
+        return;
+    loadWallpapers(force); // runs on by itself
+}
+
+QCoro::Task<> AppState::loadWallpapers(bool force)
+{
+    QPointer<AppState> self(this);
+    setIsLoadingWallpaper(true);
+    if (m_wallpaperLocalFolderName.isEmpty())
+        setWallpaperStatusMessage(force ? u"Refreshing web library..."_s : u"Loading web library..."_s);
+    else
+        setWallpaperStatusMessage(QString(u"Reading "_s + m_wallpaperLocalFolderName + u"..."_s));
+    setWallpaperStatusTint(StatusTint::secondary);
+
+    QList<WallpaperCandidate> items;
+    std::exception_ptr failure;
+    try {
+        items = co_await wallpaperService().wallpapers(m_wallpaperLibrary, force);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    if (m_hiddenRailModules.contains(RailModule::wallpapers)) {
+        setIsLoadingWallpaper(false);
+        co_return;
+    }
+    if (failure) {
+        setWallpaperStatusMessage(errorSentence(failure));
+        setWallpaperStatusTint(StatusTint::orange);
+        setIsLoadingWallpaper(false);
+        co_return;
+    }
+
+    const std::optional<QString> shownID =
+        m_wallpaperCandidate ? std::optional<QString>(m_wallpaperCandidate->id) : std::nullopt;
+    setWallpaperItems(std::vector<WallpaperCandidate>(items.begin(), items.end()));
+    std::vector<const WallpaperCandidate *> others;
+    for (const WallpaperCandidate &item : m_wallpaperItems) {
+        if (!shownID || item.id != *shownID)
+            others.push_back(&item);
+    }
+    std::optional<WallpaperCandidate> next;
+    if (!others.empty())
+        next = *others[static_cast<std::size_t>(randomWallpaperIndex(static_cast<qsizetype>(others.size())))];
+    else if (!m_wallpaperItems.empty())
+        next = m_wallpaperItems.front();
+    setWallpaperCandidate(std::move(next));
+
+    const QString unit = m_wallpaperLocalFolderName.isEmpty() ? u" web wallpapers"_s : u" local images"_s;
+    setWallpaperStatusMessage(QString(QString::number(m_wallpaperItems.size()) + unit));
+    setWallpaperStatusTint(StatusTint::green);
+    setIsLoadingWallpaper(false);
+}
+
+void AppState::moveWallpaperSelection(int offset)
+{
+    if (m_wallpaperItems.empty()) {
+        refreshWallpaper(false);
+        return;
+    }
+    const auto count = static_cast<qsizetype>(m_wallpaperItems.size());
+    qsizetype index = 0;
+    if (m_wallpaperCandidate) {
+        const auto found = std::find_if(m_wallpaperItems.begin(), m_wallpaperItems.end(),
+                                        [&](const WallpaperCandidate &c) { return c.id == m_wallpaperCandidate->id; });
+        if (found != m_wallpaperItems.end())
+            index = found - m_wallpaperItems.begin();
+    }
+    // Any offset wraps, however far it reaches.
+    const qsizetype next = ((index + offset) % count + count) % count;
+    setWallpaperCandidate(m_wallpaperItems[static_cast<std::size_t>(next)]);
+}
+
+QCoro::Task<> AppState::chooseWallpaperFolder()
+{
+    QPointer<AppState> self(this);
+    std::optional<QString> folder;
+    try {
+        folder = co_await wallpaperService().chooseLocalFolder();
+    } catch (...) {
+        folder.reset();
+    }
+    if (!self || !folder)
+        co_return;
+    setWallpaperLocalFolderName(lastPathComponent(*folder));
+    setWallpaperCandidate(std::nullopt);
+    setWallpaperItems({});
+    refreshWallpaper(false);
+}
+
+void AppState::clearWallpaperFolder()
+{
+    WallpaperService &service = wallpaperService();
+    m_defaults.remove(service.localFolderPathKey);
+    m_defaults.remove(service.localFolderNameKey);
+    setWallpaperLocalFolderName({});
+    setWallpaperCandidate(std::nullopt);
+    setWallpaperItems({});
+    refreshWallpaper(false);
+}
+
+QCoro::Task<> AppState::applyCurrentWallpaper()
+{
+    if (!m_wallpaperCandidate || m_isApplyingWallpaper)
+        co_return;
+    QPointer<AppState> self(this);
+    const WallpaperCandidate candidate = *m_wallpaperCandidate;
+    const bool toAllDisplays = m_wallpaperApplyToAllDisplays;
+    setIsApplyingWallpaper(true);
+    setWallpaperStatusMessage(u"Setting wallpaper..."_s);
+    setWallpaperStatusTint(StatusTint::secondary);
+
+    std::optional<WallpaperApplyResult> result;
+    std::exception_ptr failure;
+    try {
+        result = co_await wallpaperService().apply(candidate, toAllDisplays);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    if (failure) {
+        setWallpaperStatusMessage(errorSentence(failure));
+        setWallpaperStatusTint(StatusTint::orange);
+        setIsApplyingWallpaper(false);
+        co_return;
+    }
+    // The file belongs to the wallpaper that was set, which need not be the
+    // one shown now: the user may have stepped on meanwhile.
+    const auto recordOn = [&](WallpaperCandidate &c) {
+        if (c.id == candidate.id)
+            c.localFileURL = result->fileURL;
+    };
+    if (m_wallpaperCandidate && m_wallpaperCandidate->id == candidate.id)
+        mutate<Field::wallpaperCandidate>([&](std::optional<WallpaperCandidate> &shown) { recordOn(*shown); });
+    if (std::any_of(m_wallpaperItems.begin(), m_wallpaperItems.end(),
+                    [&](const WallpaperCandidate &c) { return c.id == candidate.id; }))
+        mutate<Field::wallpaperItems>([&](std::vector<WallpaperCandidate> &items) {
+            std::for_each(items.begin(), items.end(), recordOn);
+        });
+    QString status = u"Wallpaper set."_s;
+    if (result->setOnEveryDisplayInstead)
+        status = QString(status + u' ' + WallpaperService::everyDisplayNotice());
+    setWallpaperStatusMessage(status);
+    setWallpaperStatusTint(StatusTint::green);
+    setIsApplyingWallpaper(false);
+}
+
+} // namespace kolu

@@ -1,0 +1,227 @@
+#include "model/PersistedFiles.h"
+
+#include "AwaitTask.h"
+#include "LinksAndTrayFixture.h"
+
+#include <QBuffer>
+#include <QImage>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Access = LinksAndTrayTestAccess;
+
+class AppStateClipboardTest : public test::LinksAndTrayTest {
+protected:
+    ClipboardItem entry(ClipboardItemKind kind, const QString &value, std::optional<QString> filePath = std::nullopt)
+    {
+        return ClipboardItem{QUuid::createUuid(), kind, value, value, clock.now(), std::nullopt, filePath};
+    }
+
+    // An image entry whose file lies in the history's own folder.
+    ClipboardItem imageEntry(const AppState &state, const QString &name)
+    {
+        const QString path = state.store().subdirectory(u"Clipboard"_s) + u'/' + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("png");
+        return entry(ClipboardItemKind::image, path, path);
+    }
+
+    static QByteArray pngOf(const QImage &image)
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+};
+
+} // namespace
+
+TEST_F(AppStateClipboardTest, ACaptureReplacesItsTwinAndIsSaved)
+{
+    const auto state = makeState();
+    const ClipboardItem first = entry(ClipboardItemKind::link, u"https://a.example"_s);
+    Access::addClipboardCaptureResult(*state, first);
+    Access::addClipboardCaptureResult(*state, entry(ClipboardItemKind::text, u"https://a.example"_s));
+    clock.advance(std::chrono::seconds(3));
+    const ClipboardItem again = entry(ClipboardItemKind::link, u"https://a.example"_s);
+    Access::addClipboardCaptureResult(*state, again);
+    ASSERT_EQ(state->clipboardItems().size(), 2u) << "a text of the same value is no twin";
+    EXPECT_EQ(state->clipboardItems().front(), again);
+    EXPECT_EQ(state->clipboardItems().back().kind, ClipboardItemKind::text);
+    EXPECT_EQ(state->clipboardPulse(), 3);
+    EXPECT_EQ(state->files().read<ClipboardItemsFile>(), state->clipboardItems());
+}
+
+TEST_F(AppStateClipboardTest, LoweringTheLimitKeepsTheNewestAndDeletesDroppedImages)
+{
+    const auto state = makeState();
+    std::vector<ClipboardItem> items;
+    for (int i = 0; i < 25; ++i) {
+        items.push_back(i % 3 == 0 ? imageEntry(*state, u"image-%1.png"_s.arg(i))
+                                   : entry(ClipboardItemKind::text, u"text %1"_s.arg(i)));
+    }
+    state->setClipboardItems(items);
+    state->setClipboardHistoryLimit(10);
+    ASSERT_EQ(state->clipboardItems().size(), 10u);
+    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>(items.begin(), items.begin() + 10));
+    for (int i = 0; i < 25; i += 3)
+        EXPECT_EQ(QFile::exists(*items[i].filePath), i < 10) << i;
+    EXPECT_EQ(state->files().read<ClipboardItemsFile>()->size(), 10u);
+    EXPECT_EQ(defaults.integer(u"clipboardHistoryLimit"_s), 10);
+}
+
+TEST_F(AppStateClipboardTest, ALimitOutsideTheChoicesBecomesForty)
+{
+    const auto state = makeState();
+    state->setClipboardHistoryLimit(15);
+    EXPECT_EQ(state->clipboardHistoryLimit(), 40);
+    EXPECT_EQ(defaults.integer(u"clipboardHistoryLimit"_s), 40);
+    state->setClipboardHistoryLimit(30);
+    EXPECT_EQ(state->clipboardHistoryLimit(), 30);
+}
+
+TEST_F(AppStateClipboardTest, ACaptureBeyondTheLimitDropsTheOldest)
+{
+    defaults.set(u"clipboardHistoryLimit"_s, 10);
+    const auto state = makeState();
+    const ClipboardItem oldest = imageEntry(*state, u"oldest.png"_s);
+    Access::addClipboardCaptureResult(*state, oldest);
+    for (int i = 0; i < 10; ++i)
+        Access::addClipboardCaptureResult(*state, entry(ClipboardItemKind::text, u"t%1"_s.arg(i)));
+    EXPECT_EQ(state->clipboardItems().size(), 10u);
+    EXPECT_FALSE(QFile::exists(*oldest.filePath));
+}
+
+TEST_F(AppStateClipboardTest, FilesOutsideTheClipboardFolderAreNeverDeleted)
+{
+    const auto state = makeState();
+    const QString outside = makeFile(u"Pictures/mine.png"_s);
+    const QString clipboardFolder = state->store().subdirectory(u"Clipboard"_s);
+    const QString sneaky = makeFile(u".local/share/Kolu/kept.png"_s);
+    const ClipboardItem elsewhere = entry(ClipboardItemKind::image, outside, outside);
+    const ClipboardItem climbing =
+        entry(ClipboardItemKind::image, u"x"_s, QString(clipboardFolder + u"/../kept.png"_s));
+    const ClipboardItem folderItself = entry(ClipboardItemKind::image, clipboardFolder, clipboardFolder);
+    state->setClipboardItems({elsewhere, climbing, folderItself});
+    state->deleteClipboardItem(elsewhere);
+    state->clearClipboardHistory();
+    EXPECT_TRUE(state->clipboardItems().empty());
+    EXPECT_TRUE(QFile::exists(outside));
+    EXPECT_TRUE(QFile::exists(sneaky));
+    EXPECT_TRUE(QFileInfo(clipboardFolder).isDir());
+}
+
+TEST_F(AppStateClipboardTest, DeletingAnImageEntryRemovesItsFile)
+{
+    const auto state = makeState();
+    const ClipboardItem image = imageEntry(*state, u"one.png"_s);
+    state->setClipboardItems({image, entry(ClipboardItemKind::text, u"t"_s)});
+    state->deleteClipboardItem(image);
+    EXPECT_EQ(state->clipboardItems().size(), 1u);
+    EXPECT_FALSE(QFile::exists(*image.filePath));
+    EXPECT_EQ(state->files().read<ClipboardItemsFile>()->size(), 1u);
+}
+
+TEST_F(AppStateClipboardTest, ClearingAnEmptyHistoryStillSaves)
+{
+    const auto state = makeState();
+    state->clearClipboardHistory();
+    EXPECT_EQ(state->files().read<ClipboardItemsFile>(), std::vector<ClipboardItem>{});
+}
+
+TEST_F(AppStateClipboardTest, OlderImagesBeyondTheLimitAreDropped)
+{
+    defaults.set(u"clipboardHistoryLimit"_s, 10);
+    const auto state = makeState();
+    std::vector<ClipboardItem> items;
+    for (int i = 0; i < 12; ++i) {
+        ClipboardItem image = imageEntry(*state, u"old-%1.png"_s.arg(i));
+        image.dateAdded = clock.now().addDays(-2);
+        items.push_back(image);
+    }
+    items.insert(items.begin(), entry(ClipboardItemKind::text, u"today"_s));
+    state->setClipboardItems(items);
+    Access::cleanupOlderClipboardImages(*state);
+    ASSERT_EQ(state->clipboardItems().size(), 11u);
+    EXPECT_FALSE(QFile::exists(*items[11].filePath));
+    EXPECT_FALSE(QFile::exists(*items[12].filePath));
+    EXPECT_TRUE(QFile::exists(*items[10].filePath));
+    EXPECT_EQ(state->files().read<ClipboardItemsFile>()->size(), 11u);
+}
+
+TEST_F(AppStateClipboardTest, ThePulseLastsUntilShortlyAfterTheLastCapture)
+{
+    const auto state = makeState();
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0)
+            clock.advance(std::chrono::milliseconds(500));
+        Access::addClipboardCaptureResult(*state, entry(ClipboardItemKind::text, u"t%1"_s.arg(i)));
+    }
+    EXPECT_EQ(state->clipboardPulse(), 3);
+    layoutCalls = 0;
+    clock.advance(std::chrono::milliseconds(1'399));
+    EXPECT_TRUE(state->clipboardPulseActive());
+    clock.advance(std::chrono::milliseconds(1));
+    EXPECT_FALSE(state->clipboardPulseActive());
+    EXPECT_EQ(layoutCalls, 1);
+}
+
+TEST_F(AppStateClipboardTest, OpeningTextCopiesItAndOtherKindsOpen)
+{
+    const auto state = makeState();
+    state->openClipboardItem(entry(ClipboardItemKind::text, u"hello"_s));
+    EXPECT_EQ(services.pasteboard->text(), u"hello"_s);
+    EXPECT_TRUE(services.urlOpener->opened.isEmpty());
+
+    state->openClipboardItem(entry(ClipboardItemKind::link, u"https://a.example/x"_s));
+    state->openClipboardItem(entry(ClipboardItemKind::link, u"not a link"_s));
+    state->openClipboardItem(entry(ClipboardItemKind::file, u"/home/me/report.pdf"_s));
+    EXPECT_EQ(services.urlOpener->opened, (QList<QUrl>{QUrl(u"https://a.example/x"_s),
+                                                      QUrl::fromLocalFile(u"/home/me/report.pdf"_s)}));
+    EXPECT_EQ(services.pasteboard->writes, 1);
+}
+
+TEST_F(AppStateClipboardTest, CopyingPutsEachKindBackInItsForm)
+{
+    const auto state = makeState();
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::link, u"https://a.example"_s)));
+    EXPECT_EQ(services.pasteboard->text(), u"https://a.example"_s);
+
+    const QString file = makeFile(u"docs/a b.txt"_s);
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::file, file)));
+    EXPECT_EQ(services.pasteboard->data(u"text/uri-list"_s), QUrl::fromLocalFile(file).toEncoded() + "\r\n");
+    EXPECT_EQ(services.pasteboard->data(u"x-special/gnome-copied-files"_s),
+              "copy\n" + QUrl::fromLocalFile(file).toEncoded());
+}
+
+TEST_F(AppStateClipboardTest, CopyingAnImageOffersPng)
+{
+    const auto state = makeState();
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QByteArray png = pngOf(image);
+    const QString pngPath = makeFile(u"shot.png"_s, png);
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, u"ignored"_s, pngPath)));
+    EXPECT_EQ(services.pasteboard->data(u"image/png"_s), png) << "a PNG file goes as it is";
+    EXPECT_EQ(services.pasteboard->localImage().size(), QSize(4, 3));
+
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    const QString jpegPath = makeFile(u"photo.jpg"_s, jpeg);
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, jpegPath)));
+    QImage offered;
+    ASSERT_TRUE(offered.loadFromData(services.pasteboard->data(u"image/png"_s), "PNG"));
+    EXPECT_EQ(offered.size(), QSize(4, 3));
+
+    const QString broken = makeFile(u"broken.png"_s, "not an image");
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, broken)));
+    EXPECT_EQ(services.pasteboard->text(), broken) << "an unreadable image goes as its path";
+}

@@ -1,0 +1,178 @@
+#include "AwaitTask.h"
+#include "LinksAndTrayFixture.h"
+
+#include <QMimeData>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AppStateFileTrayTest : public test::LinksAndTrayTest {
+protected:
+    QUrl fileURL(const QString &relative) { return QUrl::fromLocalFile(makeFile(relative)); }
+
+    static QStringList paths(const AppState &state)
+    {
+        QStringList result;
+        for (const FileTrayItem &item : state.fileTrayItems())
+            result.append(QFileInfo(item.url.toLocalFile()).fileName());
+        return result;
+    }
+
+    ProcessResult answer(const QByteArray &output, int exitCode = 0)
+    {
+        ProcessResult result;
+        result.started = true;
+        result.exitCode = exitCode;
+        result.standardOutput = output;
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(AppStateFileTrayTest, DroppedFilesArriveNewestFirstAndSkipTheUnusable)
+{
+    const auto state = makeState();
+    const QUrl a = fileURL(u"a.txt"_s);
+    const QUrl b = fileURL(u"b.txt"_s);
+    state->addFileTrayURLs({a, QUrl(u"https://example.com/c.txt"_s), QUrl::fromLocalFile(home.path(u"gone.txt"_s)), b});
+    EXPECT_EQ(paths(*state), (QStringList{u"b.txt"_s, u"a.txt"_s}));
+    EXPECT_EQ(state->fileTrayItems().front().dateAdded, clock.now());
+
+    const auto before = state->fileTrayItems();
+    state->addFileTrayURLs({QUrl(u"https://example.com"_s)});
+    EXPECT_EQ(state->fileTrayItems(), before) << "nothing usable changes nothing";
+}
+
+TEST_F(AppStateFileTrayTest, AFileDroppedAgainMovesUpWithANewIdAndLeavesTheSelection)
+{
+    const auto state = makeState();
+    makeFile(u"dir/a.txt"_s);
+    state->addFileTrayURLs({QUrl::fromLocalFile(home.path(u"a/../dir/a.txt"_s)), fileURL(u"b.txt"_s)});
+    ASSERT_EQ(state->fileTrayItems().size(), 2u);
+    EXPECT_EQ(state->fileTrayItems().back().url, QUrl::fromLocalFile(home.path(u"dir/a.txt"_s)))
+        << "the path is kept standardized";
+    const FileTrayItem held = state->fileTrayItems().back();
+    state->toggleFileTraySelection(held);
+    ASSERT_TRUE(state->selectedFileTrayIDs().contains(held.id));
+
+    state->addFileTrayURLs({QUrl::fromLocalFile(home.path(u"dir/./sub/../a.txt"_s))});
+    EXPECT_EQ(paths(*state), (QStringList{u"a.txt"_s, u"b.txt"_s}));
+    EXPECT_NE(state->fileTrayItems().front().id, held.id);
+    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+}
+
+TEST_F(AppStateFileTrayTest, ThirtyFilesKeepTheLastTwentyFour)
+{
+    const auto state = makeState();
+    QList<QUrl> urls;
+    for (int i = 0; i < 30; ++i)
+        urls.append(fileURL(u"f%1"_s.arg(i)));
+    state->addFileTrayURLs(urls);
+    ASSERT_EQ(state->fileTrayItems().size(), 24u);
+    EXPECT_EQ(paths(*state).front(), u"f29"_s);
+    EXPECT_EQ(paths(*state).back(), u"f6"_s);
+}
+
+TEST_F(AppStateFileTrayTest, DropsOfferFileAddressesOrNothing)
+{
+    const auto state = makeState();
+    QMimeData text;
+    text.setText(u"just some words"_s);
+    EXPECT_FALSE(state->receiveFileTrayDrop(text));
+    QMimeData empty;
+    EXPECT_FALSE(state->receiveFileTrayDrop(empty));
+    QMimeData web;
+    web.setUrls({QUrl(u"https://example.com"_s)});
+    EXPECT_FALSE(state->receiveFileTrayDrop(web));
+    EXPECT_TRUE(state->fileTrayItems().empty());
+
+    QMimeData files;
+    files.setUrls({fileURL(u"x.txt"_s), QUrl(u"https://example.com"_s)});
+    EXPECT_TRUE(state->receiveFileTrayDrop(files));
+    QMimeData fileText;
+    fileText.setText(QString(QString::fromUtf8(fileURL(u"y.txt"_s).toEncoded()) + u"\n"_s));
+    EXPECT_TRUE(state->receiveFileTrayDrop(fileText));
+    EXPECT_EQ(paths(*state), (QStringList{u"y.txt"_s, u"x.txt"_s}));
+}
+
+TEST_F(AppStateFileTrayTest, DraggingASelectedItemTakesTheWholeSelectionInTrayOrder)
+{
+    const auto state = makeState();
+    state->addFileTrayURLs({fileURL(u"3"_s), fileURL(u"2"_s), fileURL(u"1"_s)});
+    const auto items = state->fileTrayItems();
+    state->toggleFileTraySelection(items[2]);
+    state->toggleFileTraySelection(items[1]);
+    EXPECT_EQ(state->fileTrayDragURLs(items[0]), QList<QUrl>{items[0].url});
+    EXPECT_EQ(state->fileTrayDragURLs(items[2]), (QList<QUrl>{items[1].url, items[2].url}));
+    state->toggleFileTraySelection(items[1]);
+    EXPECT_EQ(state->selectedFileTrayIDs().size(), 1);
+}
+
+TEST_F(AppStateFileTrayTest, RemovingLeavesTheFileOnDisk)
+{
+    const auto state = makeState();
+    state->addFileTrayURLs({fileURL(u"keep.txt"_s)});
+    const FileTrayItem item = state->fileTrayItems().front();
+    state->toggleFileTraySelection(item);
+    state->removeFileTrayItem(item);
+    EXPECT_TRUE(state->fileTrayItems().empty());
+    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+    EXPECT_TRUE(QFile::exists(item.url.toLocalFile()));
+}
+
+TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)
+{
+    const auto state = makeState();
+    test::awaitTask(state->airDropFileTrayItems());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s);
+    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+
+    state->addFileTrayURLs({fileURL(u"a.txt"_s), fileURL(u"b.txt"_s)});
+    const FileTrayItem selected = state->fileTrayItems().front();
+    state->toggleFileTraySelection(selected);
+    QFile::remove(selected.url.toLocalFile());
+    test::awaitTask(state->airDropFileTrayItems());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s)
+        << "a selection whose files are gone does not fall back to the others";
+
+    state->toggleFileTraySelection(selected);
+    services.processes->setMissing({u"kdeconnect-cli"_s});
+    test::awaitTask(state->airDropFileTrayItems());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s);
+    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+
+    services.processes->setMissing({});
+    services.processes->respond(u"kdeconnect-cli"_s, answer("\n"));
+    test::awaitTask(state->airDropFileTrayItems());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s)
+        << "no paired device in reach";
+}
+
+TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDevice)
+{
+    const auto state = makeState();
+    state->addFileTrayURLs({fileURL(u"a.txt"_s), fileURL(u"b c.txt"_s)});
+    services.processes->setResponder([this](const test::RecordedProcess &call) {
+        return call.arguments.contains(u"--list-available"_s) ? answer("phone1\nphone2\n") : answer("");
+    });
+    test::awaitTask(state->airDropFileTrayItems());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Choose a nearby device in KDE Connect"_s);
+    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::accent);
+    const auto &runs = services.processes->runs();
+    ASSERT_EQ(runs.size(), 3);
+    EXPECT_EQ(runs[0].arguments, (QStringList{u"--list-available"_s, u"--id-only"_s}));
+    EXPECT_EQ(runs[1].arguments,
+              (QStringList{u"--device"_s, u"phone1"_s, u"--share"_s, home.path(u"b c.txt"_s)}));
+    EXPECT_EQ(runs[2].arguments.last(), home.path(u"a.txt"_s));
+
+    services.processes->setResponder([this](const test::RecordedProcess &call) {
+        return call.arguments.contains(u"--list-available"_s) ? answer("phone1\n") : answer("", 1);
+    });
+    test::awaitTask(state->airDropFileTrayItems());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s)
+        << "a failed send is not reported as sent";
+    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+}

@@ -1,0 +1,184 @@
+#include "model/PersistedFiles.h"
+
+#include "LinksAndTrayFixture.h"
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Access = LinksAndTrayTestAccess;
+
+class AppStateLinksTest : public test::LinksAndTrayTest {
+protected:
+    SavedLink stored(const QString &url, bool favorite = true)
+    {
+        return SavedLink{QUuid::createUuid(), u"T"_s, url, clock.now(), favorite};
+    }
+};
+
+} // namespace
+
+TEST_F(AppStateLinksTest, AddingABareHostSavesItOnTopAsFavourite)
+{
+    const auto state = makeState();
+    state->addLink(u"Old"_s, u"https://old.example"_s);
+    state->addLink(QString(), u"  example.com  "_s);
+    ASSERT_EQ(state->links().size(), 2u);
+    const SavedLink &link = state->links().front();
+    EXPECT_EQ(link.title, u"example.com"_s);
+    EXPECT_EQ(link.url, u"https://example.com"_s);
+    EXPECT_TRUE(link.isFavorite);
+    EXPECT_EQ(link.dateAdded, clock.now());
+    EXPECT_EQ(state->files().read<LinksFile>(), state->links()) << "adding saves";
+}
+
+TEST_F(AppStateLinksTest, TextThatIsNoAddressAddsNothing)
+{
+    const auto state = makeState();
+    state->addLink(u"x"_s, u"not an address"_s);
+    state->addLink(u"x"_s, u"https:///nohost"_s);
+    EXPECT_TRUE(state->links().empty());
+    EXPECT_FALSE(QFile::exists(state->files().pathOf<LinksFile>()));
+}
+
+TEST_F(AppStateLinksTest, ASavedAddressMovesToTheTopWithANewIdButFormsAreNotMatched)
+{
+    const auto state = makeState();
+    state->addLink(u"A"_s, u"https://a.example"_s);
+    state->addLink(u"A slash"_s, u"https://a.example/"_s);
+    const QUuid firstID = state->links().back().id;
+    clock.advance(std::chrono::seconds(5));
+    state->addLink(u"Again"_s, u"https://a.example"_s);
+    ASSERT_EQ(state->links().size(), 2u);
+    EXPECT_EQ(state->links().front().title, u"Again"_s);
+    EXPECT_NE(state->links().front().id, firstID);
+    EXPECT_EQ(state->links().front().dateAdded, clock.now());
+    EXPECT_EQ(state->links().back().url, u"https://a.example/"_s);
+}
+
+TEST_F(AppStateLinksTest, TheListKeepsTheNewestEighty)
+{
+    const auto state = makeState();
+    for (int i = 0; i < 80; ++i)
+        state->addLink({}, u"https://site%1.example"_s.arg(i));
+    state->addLink({}, u"https://newest.example"_s);
+    ASSERT_EQ(state->links().size(), 80u);
+    EXPECT_EQ(state->links().front().url, u"https://newest.example"_s);
+    EXPECT_EQ(state->links().back().url, u"https://site1.example"_s);
+}
+
+TEST_F(AppStateLinksTest, InsertingKeepsTheGivenFavouriteFlag)
+{
+    const auto state = makeState();
+    Access::insertLink(*state, stored(u"example.org"_s, false));
+    ASSERT_EQ(state->links().size(), 1u);
+    EXPECT_FALSE(state->links().front().isFavorite);
+    EXPECT_EQ(state->links().front().url, u"https://example.org"_s);
+}
+
+TEST_F(AppStateLinksTest, DeletingRemovesByIdAndSaves)
+{
+    const auto state = makeState();
+    state->addLink({}, u"a.example"_s);
+    state->addLink({}, u"b.example"_s);
+    state->deleteLink(state->links().front());
+    ASSERT_EQ(state->links().size(), 1u);
+    EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
+}
+
+TEST_F(AppStateLinksTest, LaunchCleanUpDropsNonWebAndLegacyLinksOnce)
+{
+    const auto state = makeState();
+    state->setLinks({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
+                     stored(u"http:///nohost"_s), stored(u"https://captured.example"_s, false)});
+    Access::cleanInvalidFavoriteLinks(*state);
+    ASSERT_EQ(state->links().size(), 1u);
+    EXPECT_EQ(state->links().front().url, u"https://keep.example"_s);
+    EXPECT_EQ(defaults.boolean(u"didCleanLegacyAutoCapturedFavoriteLinks"_s), true);
+    EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
+
+    state->setLinks({stored(u"https://keep.example"_s), stored(u"https://later.example"_s, false)});
+    Access::cleanInvalidFavoriteLinks(*state);
+    EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
+}
+
+TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedAndUserProvidersKept)
+{
+    const WebSearchProvider custom{u"custom-1"_s, u"Duck"_s, u"https://duck.example/?q={query}"_s, false};
+    QDir().mkpath(home.dataHome() + u"/Kolu"_s);
+    PersistedFiles(home.dataHome() + u"/Kolu"_s)
+        .write<WebSearchProvidersFile>(
+            {{u"google"_s, u"Google"_s, u"https://evil.example/?q={query}"_s, true}, custom});
+    defaults.set(u"selectedWebSearchProviderID"_s, u"custom-gone"_s);
+    const auto state = makeState();
+    Access::loadWebSearchProviders(*state);
+    std::vector<WebSearchProvider> expected = WebSearchProvider::builtInProviders();
+    expected.push_back(custom);
+    EXPECT_EQ(state->webSearchProviders(), expected);
+    EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
+    EXPECT_EQ(state->files().read<WebSearchProvidersFile>(), expected);
+}
+
+TEST_F(AppStateLinksTest, AnUnreadableProvidersFileGivesTheBuiltIns)
+{
+    QDir().mkpath(home.dataHome() + u"/Kolu"_s);
+    QFile file(home.dataHome() + u"/Kolu/webSearchProviders.json"_s);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[{\"id\": 3}]");
+    file.close();
+    const auto state = makeState();
+    Access::loadWebSearchProviders(*state);
+    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
+}
+
+TEST_F(AppStateLinksTest, AddedProviderIsSelectedAndDeletingItSelectsGoogle)
+{
+    const auto state = makeState();
+    state->addWebSearchProvider(u"  Duck  "_s, u" https://duck.example/?q={query} "_s);
+    ASSERT_EQ(state->webSearchProviders().size(), 4u);
+    const WebSearchProvider added = state->webSearchProviders().back();
+    EXPECT_EQ(added.title, u"Duck"_s);
+    EXPECT_EQ(added.searchURLTemplate, u"https://duck.example/?q={query}"_s);
+    EXPECT_FALSE(added.isBuiltIn);
+    EXPECT_TRUE(added.id.startsWith(u"custom-"_s));
+    EXPECT_EQ(added.id.size(), 7 + 36);
+    EXPECT_EQ(added.id, added.id.toUpper().replace(u"CUSTOM-"_s, u"custom-"_s));
+    EXPECT_EQ(state->selectedWebSearchProvider(), added);
+    EXPECT_EQ(defaults.string(u"selectedWebSearchProviderID"_s), added.id);
+    EXPECT_EQ(state->files().read<WebSearchProvidersFile>()->size(), 4u);
+
+    state->deleteWebSearchProvider(added);
+    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
+    EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
+    EXPECT_EQ(state->files().read<WebSearchProvidersFile>()->size(), 3u);
+}
+
+TEST_F(AppStateLinksTest, UnusableProvidersAndBuiltInDeletionsAreIgnored)
+{
+    const auto state = makeState();
+    state->addWebSearchProvider(u"No placeholder"_s, u"https://duck.example/?q="_s);
+    state->addWebSearchProvider(u"  "_s, u"https://duck.example/?q={query}"_s);
+    state->addWebSearchProvider(u"Relative"_s, u"duck{query}"_s);
+    WebSearchProvider youtube = WebSearchProvider::builtInProviders().back();
+    state->deleteWebSearchProvider(youtube);
+    youtube.isBuiltIn = false;
+    state->deleteWebSearchProvider(youtube);
+    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
+}
+
+TEST_F(AppStateLinksTest, SearchOpensTheSelectedProvidersPage)
+{
+    const auto state = makeState();
+    state->openWebSearch(u"  a&b=c?d+e f  "_s);
+    state->openWebSearch(u"   "_s);
+    state->setSelectedWebSearchProviderID(u"youtube"_s);
+    state->openWebSearch(u"cats"_s);
+    state->setSelectedWebSearchProviderID(u"missing"_s);
+    state->openWebSearch(u"dogs"_s);
+    const QList<QUrl> &opened = services.urlOpener->opened;
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0].toEncoded(), "https://www.google.com/search?q=a%26b%3Dc%3Fd%2Be%20f");
+    EXPECT_EQ(opened[1].toEncoded(), "https://www.youtube.com/results?search_query=cats");
+    EXPECT_EQ(opened[2].toEncoded(), "https://www.google.com/search?q=dogs") << "an unknown id searches with google";
+}

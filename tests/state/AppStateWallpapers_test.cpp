@@ -1,0 +1,256 @@
+#include "AwaitTask.h"
+#include "LinksAndTrayFixture.h"
+
+#include <QSignalSpy>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using M = RailModule;
+
+namespace {
+
+class AppStateWallpapersTest : public test::LinksAndTrayTest {
+protected:
+    QString folder;
+    std::vector<qsizetype> pickedFrom; // the counts the random pick was given
+
+    // A local folder of `count` images named 1.jpg, 2.jpg, ...
+    std::unique_ptr<AppState> makeStateWithFolder(int count)
+    {
+        folder = home.path(u"Pics"_s);
+        QDir().mkpath(folder);
+        for (int i = 1; i <= count; ++i)
+            makeFile(u"Pics/%1.jpg"_s.arg(i));
+        defaults.set(u"wallpaperLocalFolderPath"_s, folder);
+        defaults.set(u"wallpaperLocalFolderName"_s, u"Pics"_s);
+        auto state = makeState();
+        state->setWallpaperRandomIndex([this](qsizetype count) {
+            pickedFrom.push_back(count);
+            return qsizetype(0);
+        });
+        return state;
+    }
+
+    static void load(AppState &state, bool force = false)
+    {
+        state.refreshWallpaper(force);
+        ASSERT_TRUE(waitUntil([&] { return !state.isLoadingWallpaper(); }));
+    }
+
+    // Local images know their file from the start; web ones learn it when set.
+    static void forgetFiles(AppState &state)
+    {
+        std::vector<WallpaperCandidate> items = state.wallpaperItems();
+        for (WallpaperCandidate &item : items)
+            item.localFileURL.reset();
+        state.setWallpaperItems(items);
+        state.setWallpaperCandidate(items.front());
+    }
+
+    static QString shownTitle(const AppState &state)
+    {
+        return state.wallpaperCandidate() ? state.wallpaperCandidate()->title : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
+{
+    const auto state = makeStateWithFolder(5);
+    state->refreshWallpaper(false);
+    EXPECT_TRUE(state->isLoadingWallpaper());
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
+    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::secondary);
+    state->refreshWallpaper(true); // dropped while a load runs
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(state->wallpaperItems().size(), 5u);
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"5 local images"_s);
+    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::green);
+    EXPECT_EQ(shownTitle(*state), u"1"_s);
+
+    load(*state);
+    EXPECT_EQ(pickedFrom, (std::vector<qsizetype>{5, 4})) << "the shown picture is not picked again";
+    EXPECT_EQ(shownTitle(*state), u"2"_s);
+}
+
+TEST_F(AppStateWallpapersTest, ASingleImageStaysShown)
+{
+    const auto state = makeStateWithFolder(1);
+    load(*state);
+    load(*state);
+    EXPECT_EQ(shownTitle(*state), u"1"_s);
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"1 local images"_s);
+}
+
+TEST_F(AppStateWallpapersTest, AFailedLoadKeepsTheListAndSaysWhy)
+{
+    const auto state = makeStateWithFolder(2);
+    load(*state);
+    for (const QString &name : {u"1.jpg"_s, u"2.jpg"_s})
+        QFile::remove(folder + u'/' + name);
+    load(*state);
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"No wallpaper images were found."_s);
+    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange);
+    EXPECT_EQ(state->wallpaperItems().size(), 2u);
+    EXPECT_TRUE(state->wallpaperCandidate());
+}
+
+TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
+{
+    const auto state = makeStateWithFolder(3);
+    state->setRailModule(M::wallpapers, false);
+    state->refreshWallpaper(false);
+    EXPECT_FALSE(state->isLoadingWallpaper());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+
+    state->setRailModule(M::wallpapers, true);
+    state->refreshWallpaper(false);
+    ASSERT_TRUE(state->isLoadingWallpaper());
+    state->setRailModule(M::wallpapers, false);
+    EXPECT_FALSE(state->isLoadingWallpaper());
+    // The running load ends by clearing the flag once more.
+    int flagWrites = 0;
+    QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
+        flagWrites += field == AppState::Field::isLoadingWallpaper;
+    });
+    ASSERT_TRUE(waitUntil([&] { return flagWrites > 0; }));
+    EXPECT_TRUE(pickedFrom.empty());
+    EXPECT_TRUE(state->wallpaperItems().empty());
+    EXPECT_FALSE(state->wallpaperCandidate());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+}
+
+TEST_F(AppStateWallpapersTest, SteppingWrapsBothWays)
+{
+    const auto state = makeStateWithFolder(5);
+    load(*state);
+    state->setWallpaperCandidate(state->wallpaperItems()[2]);
+    QStringList shown;
+    for (int i = 0; i < 3; ++i) {
+        state->moveWallpaperSelection(1);
+        shown.append(shownTitle(*state));
+    }
+    EXPECT_EQ(shown, (QStringList{u"4"_s, u"5"_s, u"1"_s}));
+    state->moveWallpaperSelection(-1);
+    EXPECT_EQ(shownTitle(*state), u"5"_s);
+
+    WallpaperCandidate stranger = state->wallpaperItems()[0];
+    stranger.id = u"gone"_s;
+    state->setWallpaperCandidate(stranger);
+    state->moveWallpaperSelection(1);
+    EXPECT_EQ(shownTitle(*state), u"2"_s) << "a candidate not in the list counts as the first";
+}
+
+TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsIt)
+{
+    const auto state = makeStateWithFolder(2);
+    state->moveWallpaperSelection(1);
+    EXPECT_TRUE(state->isLoadingWallpaper());
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(state->wallpaperItems().size(), 2u);
+}
+
+TEST_F(AppStateWallpapersTest, ChangingTheLibraryEmptiesTheListWithoutLoading)
+{
+    const auto state = makeStateWithFolder(2);
+    load(*state);
+    state->setWallpaperLibrary(WallpaperLibrary::wild);
+    EXPECT_TRUE(state->wallpaperItems().empty());
+    EXPECT_FALSE(state->wallpaperCandidate());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+    EXPECT_FALSE(state->isLoadingWallpaper());
+    EXPECT_EQ(defaults.string(u"wallpaperLibrary"_s), u"wild"_s);
+}
+
+TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
+{
+    const auto state = makeState();
+    state->setWallpaperRandomIndex([](qsizetype) { return qsizetype(0); });
+    const QString chosen = home.path(u"Holiday"_s);
+    QDir().mkpath(chosen);
+    for (int i = 1; i <= 7; ++i)
+        makeFile(u"Holiday/%1.png"_s.arg(i));
+
+    test::awaitTask(state->chooseWallpaperFolder());
+    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
+
+    services.folderPicker->answer = chosen;
+    test::awaitTask(state->chooseWallpaperFolder());
+    EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Holiday..."_s);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"7 local images"_s);
+}
+
+TEST_F(AppStateWallpapersTest, ClearingTheFolderGoesBackToTheWebLibrary)
+{
+    const auto state = makeStateWithFolder(2);
+    load(*state);
+    state->clearWallpaperFolder();
+    EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderPath"_s));
+    EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderName"_s));
+    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty());
+    EXPECT_TRUE(state->wallpaperItems().empty());
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"Loading web library..."_s);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange) << "the test server has no archive";
+}
+
+TEST_F(AppStateWallpapersTest, ApplyingSetsThePictureAndRecordsItsFile)
+{
+    const auto state = makeStateWithFolder(3);
+    load(*state);
+    forgetFiles(*state);
+    const WallpaperCandidate shown = *state->wallpaperCandidate();
+    QStringList statuses;
+    QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
+        if (field == AppState::Field::wallpaperStatusMessage)
+            statuses.append(state->wallpaperStatusMessage());
+    });
+    test::awaitTask(state->applyCurrentWallpaper());
+    EXPECT_EQ(statuses, (QStringList{u"Setting wallpaper..."_s, u"Wallpaper set."_s}));
+    ASSERT_EQ(services.desktopPicture->calls.size(), 1);
+    EXPECT_EQ(services.desktopPicture->calls[0].second, DisplayTarget::mainDisplay);
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"Wallpaper set."_s);
+    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::green);
+    EXPECT_FALSE(state->isApplyingWallpaper());
+    EXPECT_EQ(state->wallpaperCandidate()->localFileURL, shown.imageURL);
+}
+
+TEST_F(AppStateWallpapersTest, TheFileIsRecordedOnTheWallpaperThatWasApplied)
+{
+    const auto state = makeStateWithFolder(3);
+    load(*state);
+    forgetFiles(*state);
+    const WallpaperCandidate applied = *state->wallpaperCandidate();
+    // The user steps on while the picture is being set.
+    QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
+        if (field == AppState::Field::isApplyingWallpaper && state->isApplyingWallpaper())
+            state->moveWallpaperSelection(1);
+    });
+    test::awaitTask(state->applyCurrentWallpaper());
+    ASSERT_NE(state->wallpaperCandidate()->id, applied.id);
+    EXPECT_FALSE(state->wallpaperCandidate()->localFileURL) << "the shown wallpaper was not the one set";
+    const auto &items = state->wallpaperItems();
+    const auto it = std::find_if(items.begin(), items.end(), [&](const auto &c) { return c.id == applied.id; });
+    ASSERT_NE(it, items.end());
+    EXPECT_EQ(it->localFileURL, applied.imageURL);
+}
+
+TEST_F(AppStateWallpapersTest, AFailedApplySaysWhyAndNothingWithoutACandidate)
+{
+    const auto state = makeStateWithFolder(2);
+    test::awaitTask(state->applyCurrentWallpaper());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+
+    load(*state);
+    state->setWallpaperApplyToAllDisplays(true);
+    services.desktopPicture->failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"The desktop said no."_s);
+    test::awaitTask(state->applyCurrentWallpaper());
+    EXPECT_EQ(services.desktopPicture->calls.at(0).second, DisplayTarget::allDisplays);
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"The desktop said no."_s);
+    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange);
+    EXPECT_FALSE(state->isApplyingWallpaper());
+}
