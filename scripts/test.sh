@@ -13,9 +13,11 @@ quick=0
 jobs=$(nproc)
 
 # A virtual X display of our own: the server picks a free display number
-# itself, so runs on the same machine never share or race for one.
+# itself, so runs on the same machine never share or race for one, and it
+# never resets when its last client leaves (a test connecting during a reset
+# would be refused).
 scratch=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 for _ in $(seq 100); do
