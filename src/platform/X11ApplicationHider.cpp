@@ -1,6 +1,5 @@
 #include "platform/X11ApplicationHider.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 #include <xcb/xcb.h>
