@@ -10,6 +10,8 @@
 
 #include <QNetworkRequest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -27,7 +29,8 @@ int buildNumberFrom(const std::optional<QString> &text)
     QStringView digits(*text);
     if (digits.front() == u'+' || digits.front() == u'-')
         digits = digits.mid(1);
-    if (digits.isEmpty() || std::any_of(digits.begin(), digits.end(), [](QChar c) { return !c.isDigit() || c.unicode() > 127; }))
+    const auto isDecimalDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isDecimalDigit))
         return 0;
     bool ok = false;
     const int value = text->toInt(&ok, 10);
@@ -53,7 +56,8 @@ void AppState::checkRemoteMessageIfNeeded(bool force)
     const auto configuration = RemoteAppMessageConfiguration::fromFeedURLString(m_bundleInformation.messageFeedURL);
     if (!configuration)
         return;
-    fetchRemoteMessage(QPointer<AppState>(this), configuration->feedURL, buildNumberFrom(m_bundleInformation.buildNumber));
+    fetchRemoteMessage(QPointer<AppState>(this), configuration->feedURL,
+                       buildNumberFrom(m_bundleInformation.buildNumber));
 }
 
 QCoro::Task<> AppState::fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build)

@@ -6,6 +6,8 @@
 #include "services/NotificationService.h"
 #include "services/RemindersService.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -131,7 +133,8 @@ int AppState::calendarAlertLeadMinutes(const CalendarEvent &event) const
 void AppState::setCalendarAlertLeadMinutes(int minutes, const CalendarEvent &event)
 {
     // The field's reaction stores the leads and reschedules the meetings.
-    mutate<Field::calendarAlertLeadMinutesByEventID>([&](CalendarAlertLeads &leads) { leads.insert(event.id, minutes); });
+    mutate<Field::calendarAlertLeadMinutesByEventID>(
+        [&](CalendarAlertLeads &leads) { leads.insert(event.id, minutes); });
 }
 
 void AppState::snoozePomodoro(int minutes)

@@ -76,7 +76,10 @@ protected:
 
     int banners() const { return static_cast<int>(services.notifications->banners.size()); }
 
-    QStringList delivered() const { return defaults.stringList(u"deliveredRemoteAppMessageIDs"_s).value_or(QStringList()); }
+    QStringList delivered() const
+    {
+        return defaults.stringList(u"deliveredRemoteAppMessageIDs"_s).value_or(QStringList());
+    }
 };
 
 QByteArray message(const QString &id, const QString &extra = {})

@@ -125,7 +125,8 @@ TEST_F(AppStateReminderActionsTest, AddingWithoutAListReportsTheStateAndStillFet
     ReminderDraft draft;
     draft.title = u"Nowhere"_s;
     state->addReminder(draft);
-    ASSERT_TRUE(test::waitUntil([&] { return state->remindersConnection() != RemindersConnectionState::notDetermined(); }));
+    ASSERT_TRUE(test::waitUntil(
+        [&] { return state->remindersConnection() != RemindersConnectionState::notDetermined(); }));
     EXPECT_NE(state->remindersConnection(), RemindersConnectionState::ready());
     EXPECT_TRUE(state->reminders().empty());
 }
