@@ -22,6 +22,10 @@ packages=(
   unzip sox
   # pactl: reads and toggles the output mute on PipeWire or PulseAudio
   pulseaudio-utils
+  # X11 client library: hiding other applications' windows (EWMH)
+  libxcb1-dev
+  # a small EWMH window manager, for the window-hiding tests under Xvfb
+  openbox
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
   # MP3 output for sox, which writes the ambient loops at build time

@@ -4,6 +4,8 @@
 #include "model/LocalStore.h"
 #include "model/PersistedFiles.h"
 #include "model/UserDefaults.h"
+#include "platform/ApplicationHider.h"
+#include "services/RemoteAppMessage.h"
 #include "state/AppServices.h"
 #include "state/AppStateFields.h"
 
@@ -11,11 +13,15 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QUrl>
 #include <QSet>
+#include <QUrl>
+
+#include <qcoro/qcorotask.h>
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QMimeData;
 
@@ -174,6 +180,51 @@ public:
 
     // -- Message feed, system access, reminder and focus actions, now playing (public) --
 
+    // What the message feed reads at each check: the feed address and the
+    // build number. Compiled in; tests put their own.
+    struct BundleInformation {
+        std::optional<QString> messageFeedURL;
+        std::optional<QString> buildNumber;
+        static BundleInformation compiledIn();
+    };
+    void setBundleInformation(BundleInformation information) { m_bundleInformation = std::move(information); }
+    const QDateTime &lastRemoteMessageCheck() const { return m_lastRemoteMessageCheck; }
+
+    // Access to the calendars, reminders, notes and the desktop folder,
+    // reported in the one system-access status line.
+    void requestCalendarPermission();
+    void requestRemindersPermission();
+    void requestNotesPermission();
+    void requestDesktopPermission();
+    // Asks the window layer for Kolu's own settings page, where the folders
+    // are chosen.
+    void openRemindersAccessSettings();
+    // Hides every other application's windows and reports the count.
+    void minimizeAllApplications();
+    // Whether the hide-all button can work here (X11 with a window manager).
+    bool canMinimizeAllApplications() const;
+    // Replaces the desktop's hider (tests).
+    void setApplicationHider(std::unique_ptr<ApplicationHider> hider) { m_applicationHider = std::move(hider); }
+
+    // Reminders, calendar alert leads and the focus snooze.
+    void addReminder(ReminderDraft draft);
+    void toggleReminder(ReminderItem item);
+    void completeReminderAlert();
+    void snoozeReminder(int minutes);
+    int calendarAlertLeadMinutes(const CalendarEvent &event) const;
+    void setCalendarAlertLeadMinutes(int minutes, const CalendarEvent &event);
+    void snoozePomodoro(int minutes);
+
+    // The Now Playing card's transport and mute buttons.
+    void mediaAction(MediaAction action);
+
+Q_SIGNALS:
+    // Asks the window layer for the settings page where the reminders folder
+    // is chosen.
+    void showRemindersAccessSettings();
+
+public:
+
 Q_SIGNALS:
     void changed(kolu::AppState::Field field);
     // Asks the window layer for the settings window and for the onboarding.
@@ -254,6 +305,24 @@ private:
     void setFileTrayShareStatus(const QString &message, StatusTint tint);
 
     // -- Message feed, system access, reminder and focus actions, now playing (private) --
+    friend class AppStateTestAccess;
+
+    void deliverRemoteMessageIfNeeded(const RemoteAppMessage &message);
+    static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
+    static QCoro::Task<> awaitCalendarGrant(QPointer<AppState> self);
+    static QCoro::Task<> awaitRemindersGrant(QPointer<AppState> self);
+    static QCoro::Task<> awaitNotesGrant(QPointer<AppState> self);
+    static QCoro::Task<> runAddReminder(QPointer<AppState> self, ReminderDraft draft);
+    static QCoro::Task<> runToggleReminder(QPointer<AppState> self, ReminderItem item);
+    // Fetches the open reminders and publishes them with their state.
+    static QCoro::Task<> refetchOpenReminders(QPointer<AppState> self);
+    static QCoro::Task<> runRefreshNowPlaying(QPointer<AppState> self);
+    static QCoro::Task<> runThrottledNowPlayingRefresh(QPointer<AppState> self, double interval);
+    static QCoro::Task<> runMediaAction(QPointer<AppState> self, MediaAction action);
+    void setSystemAccessStatus(const QString &message, StatusTint tint);
+    ApplicationHider &applicationHider() const;
+    double nowPlayingRefreshInterval() const;
+    bool isModuleHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
 
     UserDefaults &m_defaults;
     Clock &m_clock;
@@ -284,6 +353,8 @@ private:
     std::function<qsizetype(qsizetype)> m_wallpaperRandomIndex;
 
     // -- Message feed, system access, reminder and focus actions, now playing (data) --
+    BundleInformation m_bundleInformation = BundleInformation::compiledIn();
+    mutable std::unique_ptr<ApplicationHider> m_applicationHider;
 
 #define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_MEMBER)

@@ -1,0 +1,154 @@
+// The user's actions on reminders, on calendar alert leads and on the focus
+// timer's alert.
+#include "state/AppState.h"
+
+#include "model/Error.h"
+#include "services/NotificationService.h"
+#include "services/RemindersService.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr int kOpenReminderLimit = 12;
+
+// Whether `key` is an alert key of `reminderID`: the id, "-", then the
+// alert's whole seconds. Checking the rest is digits keeps "a-b-…" (reminder
+// "a-b") from passing for reminder "a".
+bool isAlertKeyOf(const QString &key, const QString &reminderID)
+{
+    const QString prefix = QString(reminderID + u'-');
+    if (!key.startsWith(prefix))
+        return false;
+    QStringView rest = QStringView(key).mid(prefix.size());
+    if (rest.startsWith(u'-'))
+        rest = rest.mid(1);
+    return !rest.isEmpty() && std::all_of(rest.begin(), rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+void AppState::addReminder(ReminderDraft draft)
+{
+    runAddReminder(QPointer<AppState>(this), std::move(draft));
+}
+
+QCoro::Task<> AppState::runAddReminder(QPointer<AppState> self, ReminderDraft draft)
+{
+    RemindersConnectionState state = RemindersConnectionState::failed(QString());
+    try {
+        state = co_await self->remindersService().addReminder(std::move(draft));
+    } catch (const Error &error) {
+        state = RemindersConnectionState::failed(error.description());
+    } catch (...) {
+        state = RemindersConnectionState::failed(QString());
+    }
+    if (!self)
+        co_return;
+    self->setRemindersConnection(state);
+    co_await refetchOpenReminders(self);
+}
+
+void AppState::toggleReminder(ReminderItem item)
+{
+    runToggleReminder(QPointer<AppState>(this), std::move(item));
+}
+
+QCoro::Task<> AppState::runToggleReminder(QPointer<AppState> self, ReminderItem item)
+{
+    RemindersConnectionState state = RemindersConnectionState::failed(QString());
+    try {
+        state = co_await self->remindersService().setCompleted(item.id, !item.isCompleted);
+    } catch (const Error &error) {
+        state = RemindersConnectionState::failed(error.description());
+    } catch (...) {
+        state = RemindersConnectionState::failed(QString());
+    }
+    if (!self)
+        co_return;
+    self->setRemindersConnection(state);
+    self->m_snoozedReminderDates.remove(item.id);
+    co_await refetchOpenReminders(self);
+}
+
+QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
+{
+    if (!self)
+        co_return;
+    std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
+    try {
+        answer = co_await self->remindersService().fetchOpenReminders(kOpenReminderLimit);
+    } catch (const Error &error) {
+        // Keep the list shown; say why it was not renewed.
+        if (self)
+            self->setRemindersConnection(RemindersConnectionState::failed(error.description()));
+        co_return;
+    } catch (...) {
+        co_return;
+    }
+    if (!self)
+        co_return;
+    self->setRemindersConnection(answer.first);
+    self->setReminders(std::move(answer.second));
+}
+
+void AppState::completeReminderAlert()
+{
+    if (!m_activeReminderAlert)
+        return;
+    const ActiveReminderAlert alert = *m_activeReminderAlert;
+    setActiveReminderAlert(std::nullopt); // its reaction lays the rail out again
+    toggleReminder(alert.reminder);
+}
+
+void AppState::snoozeReminder(int minutes)
+{
+    if (isModuleHidden(RailModule::reminders) || !m_activeReminderAlert)
+        return;
+    const ReminderItem reminder = m_activeReminderAlert->reminder;
+    setActiveReminderAlert(std::nullopt);
+    const QDateTime date = m_clock.now().addSecs(static_cast<qint64>(minutes) * 60);
+    for (auto it = m_firedReminderAlertKeys.begin(); it != m_firedReminderAlertKeys.end();) {
+        if (isAlertKeyOf(*it, reminder.id))
+            it = m_firedReminderAlertKeys.erase(it);
+        else
+            ++it;
+    }
+    NotificationService &notifications = notificationService();
+    notifications.cancelPendingNotifications({notificationid::reminderSnoozePrefixFor(reminder.id)});
+    m_snoozedReminderDates.insert(reminder.id, date);
+    notifications.scheduleReminderAlert(reminder, date, QString(reminder.title + u" reminder"_s),
+                                        QString(u"Reminder in "_s + QString::number(minutes) + u" minutes."_s));
+}
+
+int AppState::calendarAlertLeadMinutes(const CalendarEvent &event) const
+{
+    return m_calendarAlertLeadMinutesByEventID.value(event.id, defaultCalendarAlertLeadMinutes);
+}
+
+void AppState::setCalendarAlertLeadMinutes(int minutes, const CalendarEvent &event)
+{
+    // The field's reaction stores the leads and reschedules the meetings.
+    mutate<Field::calendarAlertLeadMinutesByEventID>(
+        [&](CalendarAlertLeads &leads) { leads.insert(event.id, minutes); });
+}
+
+void AppState::snoozePomodoro(int minutes)
+{
+    setPomodoroAlertVisible(false); // its reaction lays the rail out again
+    const QDateTime now = m_clock.now();
+    mutate<Field::pomodoro>([&](PomodoroState &pomodoro) {
+        pomodoro.mode = PomodoroMode::focus;
+        pomodoro.remaining = static_cast<double>(std::max(minutes, 1)) * 60.0;
+        pomodoro.isRunning = true;
+        pomodoro.startedAt = now;
+        pomodoro.finishedPendingNotification = false;
+    });
+    persist();
+}
+
+} // namespace kolu

@@ -1,0 +1,148 @@
+#include "AppStateTestAccess.h"
+
+#include "FakeMprisPlayer.h"
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AppStateNowPlayingTest : public test::AppStateActionsTest {
+protected:
+    std::unique_ptr<test::FakeMprisPlayer> player;
+
+    void addVlc(const QString &status, const QString &title)
+    {
+        player = std::make_unique<test::FakeMprisPlayer>(services.bus.connect(u"vlc"_s), u"vlc"_s);
+        player->identity = u"VLC media player"_s;
+        player->desktopEntry = u"vlc"_s;
+        player->playbackStatus = status;
+        player->title = title;
+    }
+
+    // Every probe asks the sound server for the mute state once.
+    int probes() const
+    {
+        const auto &runs = services.processes->runs();
+        return static_cast<int>(std::count_if(runs.begin(), runs.end(), [](const test::RecordedProcess &run) {
+            return run.arguments.contains(u"get-sink-mute"_s);
+        }));
+    }
+
+    // One tick: a second passes and the throttled refresh runs to its end.
+    // Returns whether it probed.
+    bool tick(AppState &state)
+    {
+        clock.advance(std::chrono::seconds(1));
+        const int before = probes();
+        AppStateTestAccess::refreshNowPlayingIfNeeded(state);
+        EXPECT_TRUE(test::waitUntil([&] { return !AppStateTestAccess::nowPlayingRefreshInFlight(state); }));
+        return probes() > before;
+    }
+
+    // The seconds between successive probes over `ticks` ticks.
+    std::vector<qint64> probeGaps(AppState &state, int ticks)
+    {
+        std::vector<QDateTime> at;
+        for (int i = 0; i < ticks; ++i) {
+            if (tick(state))
+                at.push_back(clock.now());
+        }
+        std::vector<qint64> gaps;
+        for (size_t i = 1; i < at.size(); ++i)
+            gaps.push_back(at[i - 1].secsTo(at[i]));
+        return gaps;
+    }
+};
+
+} // namespace
+
+TEST_F(AppStateNowPlayingTest, WhileSelectedTheServiceIsProbedEveryTenSeconds)
+{
+    auto state = makeState();
+    state->setSelectedModule(RailModule::nowPlaying);
+    const auto gaps = probeGaps(*state, 40);
+    ASSERT_EQ(gaps.size(), 3u);
+    for (const qint64 gap : gaps)
+        EXPECT_EQ(gap, 11) << "more than ten seconds, at the first tick after";
+    EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
+}
+
+TEST_F(AppStateNowPlayingTest, IdleProbesComeEveryMinuteUntilSomethingPlays)
+{
+    auto state = makeState();
+    ASSERT_NE(state->selectedModule(), RailModule::nowPlaying);
+    const auto gaps = probeGaps(*state, 130);
+    ASSERT_EQ(gaps.size(), 2u);
+    EXPECT_EQ(gaps[0], 61);
+    EXPECT_EQ(gaps[1], 61);
+
+    addVlc(u"Playing"_s, u"Film score"_s);
+    int sinceLast = 0;
+    while (!tick(*state))
+        ASSERT_LT(++sinceLast, 70);
+    EXPECT_TRUE(state->nowPlaying().isPlaying);
+    EXPECT_EQ(state->nowPlaying().title, u"Film score"_s);
+    const auto playingGaps = probeGaps(*state, 23);
+    ASSERT_EQ(playingGaps.size(), 1u);
+    EXPECT_EQ(playingGaps[0], 11);
+}
+
+TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndClearsTheFlag)
+{
+    auto state = makeState();
+    ASSERT_TRUE(tick(*state));
+    NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
+    state->setNowPlaying(shown);
+    EXPECT_FALSE(tick(*state));
+    EXPECT_EQ(state->nowPlaying(), shown);
+    EXPECT_FALSE(AppStateTestAccess::nowPlayingRefreshInFlight(*state));
+}
+
+TEST_F(AppStateNowPlayingTest, TheImmediateRefreshIgnoresTheThrottle)
+{
+    auto state = makeState();
+    ASSERT_TRUE(tick(*state));
+    addVlc(u"Playing"_s, u"Film score"_s);
+    state->refreshNowPlaying();
+    ASSERT_TRUE(test::waitUntil([&] { return state->nowPlaying().title == u"Film score"_s; }));
+    EXPECT_EQ(probes(), 2);
+    EXPECT_FALSE(tick(*state)) << "the immediate path does not move the throttle";
+}
+
+TEST_F(AppStateNowPlayingTest, AMediaActionSendsTheCommandThenPublishesTheItem)
+{
+    auto state = makeState();
+    addVlc(u"Paused"_s, u"Track one"_s);
+    state->mediaAction(MediaAction::next);
+    ASSERT_TRUE(test::waitUntil([&] { return state->nowPlaying().title == u"Track one"_s; }));
+    EXPECT_EQ(player->calls(), QStringList{u"Next"_s});
+}
+
+TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothing)
+{
+    auto state = makeState();
+    addVlc(u"Playing"_s, u"Film score"_s);
+    state->setRailModule(RailModule::nowPlaying, false);
+    const int messages = player->messagesReceived();
+    state->refreshNowPlaying();
+    AppStateTestAccess::refreshNowPlayingIfNeeded(*state);
+    state->mediaAction(MediaAction::playPause);
+    EXPECT_FALSE(AppStateTestAccess::nowPlayingRefreshInFlight(*state));
+    EXPECT_EQ(probes(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(player->messagesReceived(), messages);
+    EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
+}
+
+TEST_F(AppStateNowPlayingTest, AnAnswerAfterHidingIsDropped)
+{
+    auto state = makeState();
+    addVlc(u"Playing"_s, u"Film score"_s);
+    state->refreshNowPlaying();
+    AppStateTestAccess::refreshNowPlayingIfNeeded(*state);
+    state->setRailModule(RailModule::nowPlaying, false);
+    ASSERT_TRUE(test::waitUntil([&] { return probes() == 2; }));
+    ASSERT_TRUE(test::waitUntil([&] { return !AppStateTestAccess::nowPlayingRefreshInFlight(*state); }));
+    EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
+}

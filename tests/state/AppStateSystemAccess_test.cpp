@@ -1,0 +1,146 @@
+#include "AppStateTestAccess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FakeApplicationHider final : public ApplicationHider {
+public:
+    bool available = true;
+    std::vector<int> answers; // one per call, in order
+    int calls = 0;
+    bool isAvailable() const override { return available; }
+    int hideOtherApplications() override { return answers.at(static_cast<size_t>(calls++)); }
+};
+
+class AppStateSystemAccessTest : public test::AppStateActionsTest {
+protected:
+    std::vector<std::pair<QString, StatusTint>> statuses;
+
+    std::unique_ptr<AppState> makeWatchedState()
+    {
+        auto state = makeState();
+        QObject::connect(state.get(), &AppState::changed, state.get(), [this, s = state.get()](AppState::Field f) {
+            if (f == AppState::Field::systemAccessStatusTint)
+                statuses.emplace_back(s->systemAccessStatusMessage(), s->systemAccessStatusTint());
+        });
+        return state;
+    }
+
+    QString calendarRoot() const { return home.path(u".local/share/calendars"_s); }
+
+    // Asks and waits for the answer: the asking line, then the result.
+    std::pair<QString, StatusTint> ask(AppState &state, void (AppState::*request)(), const QString &asking)
+    {
+        statuses.clear();
+        (state.*request)();
+        EXPECT_TRUE(test::waitUntil([&] { return statuses.size() == 2; }));
+        EXPECT_EQ(statuses.front(), std::make_pair(asking, StatusTint::secondary));
+        return statuses.empty() ? std::pair<QString, StatusTint>{} : statuses.back();
+    }
+};
+
+using Status = std::pair<QString, StatusTint>;
+
+} // namespace
+
+TEST_F(AppStateSystemAccessTest, CalendarAndRemindersAccessFollowTheirFolder)
+{
+    auto state = makeWatchedState();
+    const QString asksCalendar = u"Requesting Calendar access..."_s;
+    const QString asksReminders = u"Requesting Reminders access..."_s;
+    const Status calendarRefused{u"Calendar access needs Kolu Settings."_s, StatusTint::orange};
+    const Status remindersRefused{u"Reminders access needs Kolu Settings."_s, StatusTint::orange};
+
+    // Missing.
+    EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
+    EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders), remindersRefused);
+
+    // A file where the folder should be cannot be listed.
+    QDir().mkpath(home.path(u".local/share"_s));
+    {
+        QFile blocker(calendarRoot());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
+    ASSERT_TRUE(QFile::remove(calendarRoot()));
+
+    // Ready.
+    ASSERT_TRUE(QDir().mkpath(calendarRoot()));
+    EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar),
+              Status(u"Calendar access is ready."_s, StatusTint::green));
+    EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders),
+              Status(u"Reminders access is ready."_s, StatusTint::green));
+
+    // Unreadable, where permissions bind (not for the superuser).
+    if (::geteuid() != 0) {
+        ASSERT_TRUE(QFile::setPermissions(calendarRoot(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders), remindersRefused)
+            << "reminders need a folder they can write";
+        ASSERT_TRUE(QFile::setPermissions(calendarRoot(), {}));
+        EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
+        QFile::setPermissions(calendarRoot(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+}
+
+TEST_F(AppStateSystemAccessTest, NotesAccessFollowsTheNotesFolder)
+{
+    auto state = makeWatchedState();
+    const QString asking = u"Requesting Notes automation..."_s;
+    EXPECT_EQ(ask(*state, &AppState::requestNotesPermission, asking),
+              Status(u"Notes automation is ready."_s, StatusTint::green));
+    ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
+    EXPECT_EQ(ask(*state, &AppState::requestNotesPermission, asking),
+              Status(u"Notes automation needs Kolu Settings."_s, StatusTint::orange));
+}
+
+TEST_F(AppStateSystemAccessTest, DesktopFolderCheck)
+{
+    auto state = makeWatchedState();
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    ASSERT_TRUE(desktop.startsWith(home.home())) << desktop.toStdString();
+    QDir(desktop).removeRecursively();
+    state->requestDesktopPermission();
+    EXPECT_EQ(statuses.back(), Status(u"Desktop folder was not found."_s, StatusTint::orange));
+
+    ASSERT_TRUE(QDir().mkpath(desktop));
+    state->requestDesktopPermission();
+    EXPECT_EQ(statuses.back(), Status(u"Desktop access is ready."_s, StatusTint::green));
+}
+
+TEST_F(AppStateSystemAccessTest, ThePrivacyButtonAsksForKolusOwnSettings)
+{
+    auto state = makeWatchedState();
+    QSignalSpy spy(state.get(), &AppState::showRemindersAccessSettings);
+    state->openRemindersAccessSettings();
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_TRUE(statuses.empty()) << "no status text";
+}
+
+TEST_F(AppStateSystemAccessTest, HidingOtherApplicationsReportsTheCount)
+{
+    auto state = makeWatchedState();
+    auto hider = std::make_unique<FakeApplicationHider>();
+    FakeApplicationHider *fake = hider.get();
+    fake->answers = {2, 1, 0};
+    state->setApplicationHider(std::move(hider));
+    EXPECT_TRUE(state->canMinimizeAllApplications());
+
+    state->minimizeAllApplications();
+    EXPECT_EQ(statuses.back(), Status(u"Hid 2 apps."_s, StatusTint::green));
+    state->minimizeAllApplications();
+    EXPECT_EQ(statuses.back(), Status(u"Hid 1 app."_s, StatusTint::green));
+    state->minimizeAllApplications();
+    EXPECT_EQ(statuses.back(), Status(u"No visible apps were found."_s, StatusTint::secondary));
+
+    fake->available = false;
+    EXPECT_FALSE(state->canMinimizeAllApplications());
+}
