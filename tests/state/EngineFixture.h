@@ -37,6 +37,7 @@ public:
     QCoro::Task<std::vector<StoredTodo>> openTodos() override
     {
         co_await waitIfHeld();
+        ++todoReads;
         co_return std::vector<StoredTodo>(todos);
     }
     QCoro::Task<TodoWriteResult> addTodo(NewTodo) override { co_return TodoWriteResult{}; }
@@ -51,6 +52,7 @@ public:
     std::vector<StoredEvent> storedEvents;
     std::vector<StoredTodo> todos;
     bool hold = false;
+    int todoReads = 0;
 
 private:
     QCoro::Task<> waitIfHeld()
@@ -100,6 +102,37 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
     }
+
+    // Canned answers of the weather and prayer-times services.
+    void answerWeather(int status = 200)
+    {
+        services.server.respond(QStringLiteral("/v1/search"), {status, kBerlinAnswer});
+        services.server.respond(QStringLiteral("/v1/forecast"), {200, kForecastAnswer});
+    }
+    void answerPrayers(int status = 200)
+    {
+        services.server.setHandler([status](const RecordedRequest &request) -> std::optional<CannedResponse> {
+            if (!request.path.startsWith(QStringLiteral("/v1/timingsByCity/")))
+                return std::nullopt;
+            return CannedResponse{status, kPrayerAnswer};
+        });
+    }
+    int requestsTo(const QString &pathStart) const
+    {
+        int count = 0;
+        for (const RecordedRequest &request : services.server.requests())
+            count += request.path.startsWith(pathStart);
+        return count;
+    }
+
+    static constexpr char kBerlinAnswer[] =
+        R"({"results":[{"id":2950159,"name":"Berlin","latitude":52.52437,"longitude":13,"country":"Germany"}]})";
+    static constexpr char kForecastAnswer[] =
+        R"({"latitude":52.52,"current":{"time":"2026-03-14T09:00","temperature_2m":-3.5,"weather_code":71}})";
+    static constexpr char kPrayerAnswer[] = R"({"code":200,"status":"OK","data":{"timings":{
+        "Fajr":"2026-03-14T04:30:00+00:00","Sunrise":"2026-03-14T06:01:00+00:00",
+        "Dhuhr":"2026-03-14T12:05:00+00:00","Asr":"2026-03-14T15:20:00+00:00",
+        "Maghrib":"2026-03-14T18:10:00+00:00","Isha":"2026-03-14T19:30:00+00:00"}}})";
 
     // An event as the store holds it, `secondsAhead` from now.
     StoredEvent storedEvent(const QString &id, qint64 secondsAhead) const
