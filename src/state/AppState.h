@@ -204,7 +204,10 @@ private:
     bool isHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
     // The work of each refresh after its service call is started; each
     // checks that the object and its module are still there on return.
-    static QCoro::Task<> startupRefresh(QPointer<AppState> self, Clock *clock);
+    void startupRefresh();
+    // Runs `action` once after `delay`; the timer goes with this object, so
+    // nothing is left waiting when it is destroyed first.
+    void runAfter(std::chrono::milliseconds delay, std::function<void()> action);
     static QCoro::Task<> captureClipboard(QPointer<AppState> self);
     static QCoro::Task<> captureScreenshot(QPointer<AppState> self);
     static QCoro::Task<> fetchWeather(QPointer<AppState> self, QString city, QString country);
@@ -213,7 +216,6 @@ private:
     static QCoro::Task<> fetchReminders(QPointer<AppState> self);
     static QCoro::Task<> fetchAppleNotes(QPointer<AppState> self);
     static QCoro::Task<> fetchAppleNoteFolders(QPointer<AppState> self);
-    static QCoro::Task<> loadNotesAfterDelay(QPointer<AppState> self, Clock *clock);
 
     // -- Links, search, wallpapers, clipboard history and file tray (private) --
 

@@ -49,20 +49,25 @@ void AppState::start()
         connect(m_refreshTimer, &ClockTimer::timeout, this, &AppState::tick);
         m_refreshTimer->start(kTickInterval, true);
     }
-    startupRefresh(QPointer<AppState>(this), &m_clock);
+    runAfter(kStartupRefreshDelay, [this] { startupRefresh(); });
 }
 
-QCoro::Task<> AppState::startupRefresh(QPointer<AppState> self, Clock *clock)
+void AppState::startupRefresh()
 {
-    co_await clock->sleep(kStartupRefreshDelay);
-    if (self)
-        self->refreshCalendarEvents();
-    if (self)
-        self->refreshNowPlaying();
-    if (self)
-        self->refreshPrayerTimesIfNeeded();
-    if (self)
-        self->refreshTodayWeather(false);
+    refreshCalendarEvents();
+    refreshNowPlaying();
+    refreshPrayerTimesIfNeeded();
+    refreshTodayWeather(false);
+}
+
+void AppState::runAfter(std::chrono::milliseconds delay, std::function<void()> action)
+{
+    ClockTimer *timer = m_clock.createTimer(this);
+    connect(timer, &ClockTimer::timeout, this, [timer, action = std::move(action)] {
+        timer->deleteLater();
+        action();
+    });
+    timer->start(delay, false);
 }
 
 void AppState::tick()

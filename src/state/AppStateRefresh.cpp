@@ -267,7 +267,7 @@ void AppState::loadModuleDataIfNeeded(RailModule module)
     case RailModule::notes:
         refreshAppleNoteFolders(false);
         if (m_appleNotes.empty())
-            loadNotesAfterDelay(QPointer<AppState>(this), &m_clock);
+            runAfter(kFirstNotesDelay, [this] { refreshAppleNotes(false); });
         break;
     case RailModule::focus:
     case RailModule::links:
@@ -286,13 +286,6 @@ void AppState::loadModuleDataIfNeeded(RailModule module)
         refreshNowPlaying();
         break;
     }
-}
-
-QCoro::Task<> AppState::loadNotesAfterDelay(QPointer<AppState> self, Clock *clock)
-{
-    co_await clock->sleep(kFirstNotesDelay);
-    if (self)
-        self->refreshAppleNotes(false);
 }
 
 QCoro::Task<> AppState::captureScreenshot(QPointer<AppState> self)

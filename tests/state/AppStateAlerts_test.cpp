@@ -11,8 +11,6 @@ namespace {
 
 class AlertTest : public test::EngineTest {
 protected:
-    std::unique_ptr<AppState> state;
-
     void SetUp() override
     {
         state = makeState();

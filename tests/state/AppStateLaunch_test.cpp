@@ -26,7 +26,7 @@ protected:
 
 TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
 {
-    auto state = makeState();
+    state = makeState();
     state->start();
     EXPECT_TRUE(state->links().empty());
     EXPECT_TRUE(state->clipboardItems().empty());
@@ -52,7 +52,7 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)
     bad.write("[{\"broken\":");
     bad.close();
 
-    auto state = makeState();
+    state = makeState();
     state->start();
     EXPECT_EQ(state->prayerSettings().city, u"Berlin"_s);
     EXPECT_TRUE(state->clipboardItems().empty());
@@ -76,7 +76,7 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     PrayerDay yesterday{u"2026-03-13"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now().addDays(-1), {}};
     ASSERT_TRUE(files.write<PrayerDayFile>(yesterday));
 
-    auto state = makeState();
+    state = makeState();
     state->start();
     advance(1500ms);
     EXPECT_FALSE(state->isLoadingTodayWeather());
@@ -99,7 +99,7 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
 
 TEST_F(LaunchTest, RunningTimerIsSavedAtOnceThenAfterMoreThanTwentySecondsAndIdleTicksWriteNothing)
 {
-    auto state = makeState();
+    state = makeState();
     state->start();
     advance(2s);
     const QString pomodoroPath = state->files().pathOf<PomodoroFile>();
@@ -130,7 +130,7 @@ TEST_F(LaunchTest, PersistWithoutAPrayerDayLeavesItsFileAlone)
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("not json");
     bad.close();
-    auto state = makeState();
+    state = makeState();
     state->persist();
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PomodoroFile>())) << "nothing but links before start";
     state->start();
@@ -143,7 +143,7 @@ TEST_F(LaunchTest, PersistWithoutAPrayerDayLeavesItsFileAlone)
 TEST_F(LaunchTest, AHiddenFocusModuleStillFinishesARunningTimer)
 {
     defaults.set(u"hiddenRailModules"_s, QJsonArray{u"focus"_s});
-    auto state = makeState();
+    state = makeState();
     state->start();
     state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
         p.isRunning = true;

@@ -10,7 +10,7 @@ namespace {
 
 class RefreshTest : public test::EngineTest {
 protected:
-    std::unique_ptr<AppState> state = makeState();
+    RefreshTest() { state = makeState(); }
 
     bool prayerDayFileExists() const { return QFile::exists(state->files().pathOf<PrayerDayFile>()); }
 };

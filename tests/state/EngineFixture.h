@@ -23,6 +23,8 @@
 
 namespace kolu::test {
 
+using namespace std::chrono_literals;
+
 // Calendar and to-do lists held in memory. While `hold` is set, each read
 // waits until release() is called.
 class MemoryCalendarStore final : public CalendarStore {
@@ -73,6 +75,25 @@ protected:
     int layouts = 0;
 
     MemoryCalendarStore *calendar = nullptr;
+    std::unique_ptr<AppState> state;
+
+    // Lets every fetch still on its way end before the state goes: the start-up
+    // refresh and any answer of the local server.
+    void TearDown() override
+    {
+        if (!state)
+            return;
+        advance(2s);
+        waitUntil([&] {
+            return !state->isLoadingTodayWeather() && !state->isLoadingPrayers() && !state->isLoadingAppleNotes()
+                && !state->isLoadingAppleNoteFolders();
+        });
+        QElapsedTimer quiet;
+        quiet.start();
+        while (quiet.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        state.reset();
+    }
 
     std::unique_ptr<AppState> makeState()
     {
