@@ -167,6 +167,7 @@ void AppState::react(Field field)
         break;
     case Field::prayerNotificationStates:
         m_files.write<PrayerNotificationStatesFile>(m_prayerNotificationStates);
+        schedulePrayerNotifications();
         break;
     case Field::selectedAppleNoteFolderID:
         writeSetting(k::selectedAppleNoteFolderID, m_selectedAppleNoteFolderID);
@@ -183,6 +184,7 @@ void AppState::react(Field field)
              it != m_calendarAlertLeadMinutesByEventID.constEnd(); ++it)
             leads.insert(it.key(), it.value());
         writeSetting(k::calendarAlertLeadMinutesByEventID, leads);
+        scheduleCalendarNotifications(m_calendarEvents);
         break;
     }
     case Field::reminderAlertsEnabled:

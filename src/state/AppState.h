@@ -134,6 +134,18 @@ public:
     void refreshNowPlaying();
 
     // -- Launch, tick, refreshes and alerts (public) --
+    void refreshPrayerTimes(bool force);
+    // What the rail's Refresh control runs: only the weather is forced.
+    void refreshAll();
+    // Trimmed texts; an empty one changes nothing.
+    void updatePrayerLocation(const QString &city, const QString &country);
+    bool prayerNotificationEnabled(const PrayerTime &prayer) const;
+    void setPrayerNotificationEnabled(bool enabled, const PrayerTime &prayer);
+    // The next prayer of the held day, or nothing after its last one.
+    std::optional<PrayerTime> upcomingPrayer() const;
+    std::optional<AppleNoteFolder> selectedAppleNoteFolder() const;
+    // Hides the prayer alert and brings it back after `minutes`.
+    void snoozePrayer(int minutes);
 
     // -- Links, search, wallpapers, clipboard history and file tray (public) --
 
@@ -281,6 +293,26 @@ private:
     void refreshNowPlayingIfNeeded();
 
     // -- Launch, tick, refreshes and alerts (private) --
+    void tick();
+    void triggerTimeBasedAlertsIfNeeded();
+    void triggerCalendarAlertsIfNeeded();
+    void triggerPrayerAlertsIfNeeded();
+    void triggerReminderAlertsIfNeeded();
+    bool isHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
+    // The work of each refresh after its service call is started; each
+    // checks that the object and its module are still there on return.
+    void startupRefresh();
+    // Runs `action` once after `delay`; the timer goes with this object, so
+    // nothing is left waiting when it is destroyed first.
+    void runAfter(std::chrono::milliseconds delay, std::function<void()> action);
+    static QCoro::Task<> captureClipboard(QPointer<AppState> self);
+    static QCoro::Task<> captureScreenshot(QPointer<AppState> self);
+    static QCoro::Task<> fetchWeather(QPointer<AppState> self, QString city, QString country);
+    static QCoro::Task<> fetchPrayerDay(QPointer<AppState> self, PrayerSettings settings, QDateTime date);
+    static QCoro::Task<> fetchCalendarEvents(QPointer<AppState> self);
+    static QCoro::Task<> fetchReminders(QPointer<AppState> self);
+    static QCoro::Task<> fetchAppleNotes(QPointer<AppState> self);
+    static QCoro::Task<> fetchAppleNoteFolders(QPointer<AppState> self);
 
     // -- Links, search, wallpapers, clipboard history and file tray (private) --
 

@@ -28,6 +28,7 @@ void AppState::setRailModule(RailModule module, bool visible)
         RailModuleSet hidden = m_hiddenRailModules;
         hidden.remove(module);
         setHiddenRailModules(std::move(hidden));
+        loadModuleDataIfNeeded(module);
         return;
     }
     // At least one module always stays visible.
@@ -54,6 +55,7 @@ void AppState::openModule(RailModule module)
         return;
     setSelectedModule(module);
     expandPanel();
+    loadModuleDataIfNeeded(module);
 }
 
 void AppState::expandPanel()

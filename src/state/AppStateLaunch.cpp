@@ -1,0 +1,128 @@
+// Launch and the one-second tick: start() reads the saved state, tidies it
+// and starts the tick; the tick runs every periodic duty, each a cheap check
+// or a call that returns at once.
+#include "state/AppState.h"
+
+#include "services/ClipboardService.h"
+#include "services/NotificationService.h"
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr std::chrono::milliseconds kTickInterval{1000};
+constexpr std::chrono::milliseconds kStartupRefreshDelay{1600};
+constexpr qint64 kSlowRefreshIntervalMs = 300'000;
+constexpr qint64 kRunningPomodoroSaveIntervalMs = 20'000;
+
+} // namespace
+
+void AppState::start()
+{
+    setLinks(m_files.read<LinksFile>().value_or(LinksFile::Value{}));
+    cleanInvalidFavoriteLinks();
+    loadWebSearchProviders();
+    setClipboardItems(m_files.read<ClipboardItemsFile>().value_or(ClipboardItemsFile::Value{}));
+    trimClipboardHistoryToLimit();
+    cleanupOlderClipboardImages();
+    setPrayerSettings(
+        m_files.read<PrayerSettingsFile>().value_or(PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));
+    setPrayerDay(m_files.read<PrayerDayFile>());
+    setPrayerNotificationStates(
+        m_files.read<PrayerNotificationStatesFile>().value_or(PrayerNotificationStatesFile::Value{}));
+    setPomodoro(m_files.read<PomodoroFile>().value_or(PomodoroState{}));
+    // From here on a save may replace every state file: each one was read.
+    m_stateFilesLoaded = true;
+    mutate<Field::pomodoro>([](PomodoroState &p) { p.migrateDefaultFocusDurationIfNeeded(); });
+    const QDateTime launched = m_clock.now();
+    mutate<Field::pomodoro>([&launched](PomodoroState &p) { p.reconcileAfterLaunch(launched); });
+    deactivateHiddenModules();
+    notificationService().prepareAlertSounds();
+    notificationService().requestPermission();
+    m_lastSlowRefresh = m_clock.now();
+    checkRemoteMessageIfNeeded(true);
+
+    if (!m_refreshTimer) {
+        m_refreshTimer = m_clock.createTimer(this);
+        connect(m_refreshTimer, &ClockTimer::timeout, this, &AppState::tick);
+        m_refreshTimer->start(kTickInterval, true);
+    }
+    runAfter(kStartupRefreshDelay, [this] { startupRefresh(); });
+}
+
+void AppState::startupRefresh()
+{
+    refreshCalendarEvents();
+    refreshNowPlaying();
+    refreshPrayerTimesIfNeeded();
+    refreshTodayWeather(false);
+}
+
+void AppState::runAfter(std::chrono::milliseconds delay, std::function<void()> action)
+{
+    ClockTimer *timer = m_clock.createTimer(this);
+    connect(timer, &ClockTimer::timeout, this, [timer, action = std::move(action)] {
+        timer->deleteLater();
+        action();
+    });
+    timer->start(delay, false);
+}
+
+void AppState::tick()
+{
+    if (!(isHidden(RailModule::focus) && !m_pomodoro.isRunning && !m_pomodoroAlertVisible)) {
+        // A hidden focus module still counts a running timer down and finishes it.
+        const QDateTime now = m_clock.now();
+        mutate<Field::pomodoro>([&now](PomodoroState &p) { p.updateRemaining(now); });
+    }
+
+    // The history is shown by the tray, but capture belongs to the links module.
+    if (!isHidden(RailModule::links))
+        captureClipboard(QPointer<AppState>(this));
+
+    triggerTimeBasedAlertsIfNeeded();
+
+    const QDateTime now = m_clock.now();
+    if (m_lastSlowRefresh.msecsTo(now) > kSlowRefreshIntervalMs) {
+        m_lastSlowRefresh = now;
+        refreshCalendarEvents();
+        refreshNowPlaying();
+        if (m_prayerDay)
+            refreshPrayerTimesIfNeeded();
+    }
+
+    checkRemoteMessageIfNeeded(false);
+    refreshNowPlayingIfNeeded();
+
+    if (m_pomodoro.finishedPendingNotification) {
+        mutate<Field::pomodoro>([](PomodoroState &p) { p.finishedPendingNotification = false; });
+        setPomodoroAlertVisible(true);
+        notificationService().playFocusFinishedSound();
+        if (m_pomodoro.mode == PomodoroMode::breakTime)
+            notificationService().send(u"Break finished"_s, u"Ready for another focus session?"_s);
+        else
+            notificationService().send(u"Focus finished"_s, u"Nice work. Time for a short break."_s);
+    }
+
+    const QDateTime saveCheck = m_clock.now();
+    if (m_pomodoro.isRunning && m_lastPomodoroPersist.msecsTo(saveCheck) > kRunningPomodoroSaveIntervalMs) {
+        m_lastPomodoroPersist = saveCheck;
+        m_files.write<PomodoroFile>(m_pomodoro);
+    }
+}
+
+QCoro::Task<> AppState::captureClipboard(QPointer<AppState> self)
+{
+    std::optional<ClipboardCaptureResult> capture;
+    try {
+        capture = co_await self->clipboardService().captureLatestIfNeeded();
+    } catch (...) {
+        co_return;
+    }
+    if (self && capture && !self->isHidden(RailModule::links))
+        self->addClipboardCaptureResult(*capture);
+}
+
+} // namespace kolu

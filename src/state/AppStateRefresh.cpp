@@ -1,0 +1,363 @@
+// The refreshes of the information modules: each fetches in a task of its
+// own, publishes on return, and drops what arrives after its module was
+// hidden. Beside them sit the small prayer and notes members.
+#include "state/AppState.h"
+
+#include "services/CalendarService.h"
+#include "services/ClipboardService.h"
+#include "services/NotesService.h"
+#include "services/PrayerTimesService.h"
+#include "services/RemindersService.h"
+#include "services/WeatherService.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr int kUpcomingCalendarDays = 7;
+constexpr int kReminderLimit = 12;
+constexpr int kNoteLimit = 6;
+constexpr qint64 kWeatherFreshForMs = 1800'000;
+constexpr std::chrono::milliseconds kFirstNotesDelay{150};
+
+const QString kRefreshing = u"Refreshing..."_s;
+
+// The sentence shown for a failed fetch.
+QString failureText(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Error &error) {
+        return error.description();
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    } catch (...) {
+    }
+    return u"The request failed."_s;
+}
+
+} // namespace
+
+void AppState::refreshTodayWeather(bool force)
+{
+    if (isHidden(RailModule::today))
+        return;
+    if (!force) {
+        if (m_isLoadingTodayWeather)
+            return;
+        if (m_todayWeather && m_todayWeather->fetchedAt.msecsTo(m_clock.now()) < kWeatherFreshForMs)
+            return;
+    }
+    setIsLoadingTodayWeather(true);
+    setTodayWeatherStatusMessage(kRefreshing);
+    setTodayWeatherStatusTint(StatusTint::secondary);
+    fetchWeather(QPointer<AppState>(this), m_prayerSettings.city, m_prayerSettings.country);
+}
+
+QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, QString city, QString country)
+{
+    std::optional<TodayWeather> weather;
+    std::exception_ptr failure;
+    try {
+        weather = co_await self->weatherService().fetchWeather(city, country);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    // A module hidden meanwhile shows neither the result nor the error.
+    if (self->isHidden(RailModule::today)) {
+        self->setIsLoadingTodayWeather(false);
+        co_return;
+    }
+    if (weather) {
+        self->setTodayWeather(weather);
+        self->setTodayWeatherStatusMessage(weather->city);
+        self->setTodayWeatherStatusTint(StatusTint::green);
+    } else {
+        self->setTodayWeatherStatusMessage(failureText(failure));
+        self->setTodayWeatherStatusTint(StatusTint::orange);
+    }
+    self->setIsLoadingTodayWeather(false);
+}
+
+void AppState::refreshPrayerTimesIfNeeded()
+{
+    if (isHidden(RailModule::prayers))
+        return;
+    if (m_prayerDay && m_prayerDay->dateID == PrayerTimesService::dayID(m_clock.now()))
+        return;
+    refreshPrayerTimes(false);
+}
+
+void AppState::refreshPrayerTimes(bool force)
+{
+    if (isHidden(RailModule::prayers))
+        return;
+    if (!force && m_isLoadingPrayers)
+        return;
+    setIsLoadingPrayers(true);
+    setPrayerStatusMessage(kRefreshing);
+    setPrayerStatusTint(StatusTint::secondary);
+    fetchPrayerDay(QPointer<AppState>(this), m_prayerSettings, m_clock.now());
+}
+
+QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, PrayerSettings settings, QDateTime date)
+{
+    std::optional<PrayerDay> day;
+    std::exception_ptr failure;
+    try {
+        day = co_await self->prayerTimesService().fetchPrayerDay(settings, date);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    if (self->isHidden(RailModule::prayers)) {
+        self->setIsLoadingPrayers(false);
+        co_return;
+    }
+    if (day) {
+        // The user's switch wins over the service's default.
+        for (PrayerTime &time : day->times) {
+            const auto state = self->m_prayerNotificationStates.find(rawValue(time.name));
+            if (state != self->m_prayerNotificationStates.end())
+                time.notificationsEnabled = state->second;
+        }
+        self->setPrayerDay(day);
+        self->m_files.write<PrayerDayFile>(*day);
+        self->schedulePrayerNotifications();
+        self->setPrayerStatusMessage(u"Updated"_s);
+        self->setPrayerStatusTint(StatusTint::green);
+    } else {
+        self->setPrayerStatusMessage(failureText(failure));
+        self->setPrayerStatusTint(StatusTint::orange);
+    }
+    self->setIsLoadingPrayers(false);
+}
+
+void AppState::refreshCalendarEvents()
+{
+    if (isHidden(RailModule::calendar))
+        return;
+    fetchCalendarEvents(QPointer<AppState>(this));
+}
+
+QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self)
+{
+    std::vector<CalendarEvent> events;
+    try {
+        events = co_await self->calendarService().eventsForUpcomingDays(kUpcomingCalendarDays);
+    } catch (...) {
+        co_return; // the service answers without access by an empty list
+    }
+    if (!self || self->isHidden(RailModule::calendar))
+        co_return;
+    self->setCalendarEvents(events);
+    self->scheduleCalendarNotifications(events);
+}
+
+void AppState::refreshReminders()
+{
+    if (isHidden(RailModule::reminders))
+        return;
+    fetchReminders(QPointer<AppState>(this));
+}
+
+QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self)
+{
+    std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
+    try {
+        answer = co_await self->remindersService().fetchOpenReminders(kReminderLimit);
+    } catch (...) {
+        co_return;
+    }
+    if (!self)
+        co_return;
+    if (self->isHidden(RailModule::reminders)) {
+        self->setRemindersConnection(RemindersConnectionState::notDetermined());
+        co_return;
+    }
+    self->setRemindersConnection(answer.first);
+    self->setReminders(std::move(answer.second));
+}
+
+void AppState::refreshAppleNotes(bool force)
+{
+    if (isHidden(RailModule::notes))
+        return;
+    if (!force && m_isLoadingAppleNotes)
+        return;
+    setIsLoadingAppleNotes(true);
+    fetchAppleNotes(QPointer<AppState>(this));
+}
+
+QCoro::Task<> AppState::fetchAppleNotes(QPointer<AppState> self)
+{
+    std::optional<std::vector<AppleNoteItem>> notes;
+    try {
+        notes = co_await self->notesService().fetchOrlixNotes(kNoteLimit);
+    } catch (...) {
+    }
+    if (!self)
+        co_return;
+    if (notes && !self->isHidden(RailModule::notes))
+        self->setAppleNotes(std::move(*notes));
+    self->setIsLoadingAppleNotes(false);
+}
+
+void AppState::refreshAppleNoteFolders(bool force)
+{
+    if (isHidden(RailModule::notes))
+        return;
+    if (!force && (m_isLoadingAppleNoteFolders || !m_appleNoteFolders.empty()))
+        return;
+    setIsLoadingAppleNoteFolders(true);
+    fetchAppleNoteFolders(QPointer<AppState>(this));
+}
+
+QCoro::Task<> AppState::fetchAppleNoteFolders(QPointer<AppState> self)
+{
+    std::optional<std::vector<AppleNoteFolder>> folders;
+    try {
+        folders = co_await self->notesService().fetchNoteFolders();
+    } catch (...) {
+    }
+    if (!self)
+        co_return;
+    if (folders && !self->isHidden(RailModule::notes)) {
+        self->setAppleNoteFolders(std::move(*folders));
+        const QString selected = self->m_selectedAppleNoteFolderID;
+        const auto &list = self->m_appleNoteFolders;
+        if (!selected.isEmpty() && std::none_of(list.begin(), list.end(), [&selected](const AppleNoteFolder &f) {
+                return f.id == selected;
+            }))
+            self->setSelectedAppleNoteFolderID(QString());
+    }
+    self->setIsLoadingAppleNoteFolders(false);
+}
+
+void AppState::refreshAll()
+{
+    refreshCalendarEvents();
+    refreshNowPlaying();
+    refreshReminders();
+    refreshTodayWeather(true);
+    refreshAppleNotes(false);
+    refreshPrayerTimesIfNeeded();
+}
+
+void AppState::loadModuleDataIfNeeded(RailModule module)
+{
+    switch (module) {
+    case RailModule::today:
+        refreshCalendarEvents();
+        refreshTodayWeather(false);
+        break;
+    case RailModule::calendar:
+        refreshCalendarEvents();
+        break;
+    case RailModule::prayers:
+        refreshPrayerTimesIfNeeded();
+        break;
+    case RailModule::notes:
+        refreshAppleNoteFolders(false);
+        if (m_appleNotes.empty())
+            runAfter(kFirstNotesDelay, [this] { refreshAppleNotes(false); });
+        break;
+    case RailModule::focus:
+    case RailModule::links:
+        break;
+    case RailModule::fileTray:
+        captureScreenshot(QPointer<AppState>(this));
+        break;
+    case RailModule::wallpapers:
+        if (!m_wallpaperCandidate)
+            refreshWallpaper(false);
+        break;
+    case RailModule::reminders:
+        refreshReminders();
+        break;
+    case RailModule::nowPlaying:
+        refreshNowPlaying();
+        break;
+    }
+}
+
+QCoro::Task<> AppState::captureScreenshot(QPointer<AppState> self)
+{
+    std::optional<ClipboardCaptureResult> capture;
+    try {
+        capture = co_await self->clipboardService().captureRecentScreenshotIfNeeded();
+    } catch (...) {
+        co_return;
+    }
+    if (self && capture)
+        self->addClipboardCaptureResult(*capture);
+}
+
+void AppState::updatePrayerLocation(const QString &city, const QString &country)
+{
+    const QString trimmedCity = city.trimmed();
+    const QString trimmedCountry = country.trimmed();
+    if (trimmedCity.isEmpty() || trimmedCountry.isEmpty())
+        return;
+    mutate<Field::prayerSettings>([&](PrayerSettings &settings) {
+        settings.city = trimmedCity;
+        settings.country = trimmedCountry;
+    });
+    m_files.write<PrayerSettingsFile>(m_prayerSettings);
+    if (!isHidden(RailModule::prayers))
+        refreshPrayerTimes(true);
+}
+
+bool AppState::prayerNotificationEnabled(const PrayerTime &prayer) const
+{
+    const auto state = m_prayerNotificationStates.find(rawValue(prayer.name));
+    return state != m_prayerNotificationStates.end() ? state->second : prayer.notificationsEnabled;
+}
+
+void AppState::setPrayerNotificationEnabled(bool enabled, const PrayerTime &prayer)
+{
+    mutate<Field::prayerNotificationStates>(
+        [&](PrayerNotificationStates &states) { states[rawValue(prayer.name)] = enabled; });
+    if (!m_prayerDay)
+        return;
+    auto &times = m_prayerDay->times;
+    const auto time =
+        std::find_if(times.begin(), times.end(), [&](const PrayerTime &t) { return t.name == prayer.name; });
+    if (time == times.end())
+        return;
+    mutate<Field::prayerDay>([&](std::optional<PrayerDay> &day) {
+        day->times[std::distance(times.begin(), time)].notificationsEnabled = enabled;
+    });
+    m_files.write<PrayerDayFile>(*m_prayerDay);
+}
+
+std::optional<PrayerTime> AppState::upcomingPrayer() const
+{
+    if (!m_prayerDay)
+        return std::nullopt;
+    const QDateTime now = m_clock.now();
+    std::optional<PrayerTime> next;
+    for (const PrayerTime &time : m_prayerDay->times) {
+        if (time.date > now && (!next || time.date < next->date))
+            next = time;
+    }
+    return next;
+}
+
+std::optional<AppleNoteFolder> AppState::selectedAppleNoteFolder() const
+{
+    for (const AppleNoteFolder &folder : m_appleNoteFolders) {
+        if (folder.id == m_selectedAppleNoteFolderID)
+            return folder;
+    }
+    return std::nullopt;
+}
+
+} // namespace kolu

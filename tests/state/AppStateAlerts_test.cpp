@@ -1,0 +1,219 @@
+#include "EngineFixture.h"
+
+#include "services/NotificationIdentifiers.h"
+#include "state/AlertRules.h"
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+class AlertTest : public test::EngineTest {
+protected:
+    void SetUp() override
+    {
+        state = makeState();
+        int calendarLoads = 0;
+        QObject::connect(state.get(), &AppState::changed, [&calendarLoads](AppState::Field field) {
+            calendarLoads += field == AppState::Field::calendarEvents;
+        });
+        state->start();
+        // Passes run at the first tick and then every 16 s; stop on one, after
+        // the start-up refresh has published its (empty) calendar.
+        advance(17s);
+        ASSERT_TRUE(waitUntil([&] { return calendarLoads > 0; }));
+        QObject::disconnect(state.get(), &AppState::changed, nullptr, nullptr);
+    }
+
+    // Puts the events into the calendar and waits for the refresh to publish them.
+    void setEvents(std::vector<StoredEvent> events)
+    {
+        const std::size_t count = events.size();
+        calendar->storedEvents = std::move(events);
+        state->refreshCalendarEvents();
+        ASSERT_TRUE(waitUntil([&] { return state->calendarEvents().size() == count; }));
+    }
+
+    PrayerDay day(std::vector<PrayerTime> times) const
+    {
+        return PrayerDay{u"2026-03-14"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now(), std::move(times)};
+    }
+
+    // Moves to the next alert pass.
+    void nextPass() { advance(16s); }
+};
+
+} // namespace
+
+TEST_F(AlertTest, PassesNeedStrictlyMoreThanFifteenSeconds)
+{
+    setEvents({storedEvent(u"a"_s, 300)});
+    advance(15s); // the pass of the first tick was 15 s ago
+    EXPECT_FALSE(state->activeCalendarAlert());
+    advance(1s);
+    ASSERT_TRUE(state->activeCalendarAlert());
+    EXPECT_EQ(state->activeCalendarAlert()->id, u"a"_s);
+}
+
+TEST_F(AlertTest, CalendarEventIsAlertedOnceInsideItsLeadAndAgainAfterALeadChange)
+{
+    // The pass after next comes at +16 s: the event then starts in exactly 600 s.
+    setEvents({storedEvent(u"past"_s, -5), storedEvent(u"a"_s, 616)});
+    nextPass();
+    ASSERT_TRUE(state->activeCalendarAlert());
+    EXPECT_EQ(state->activeCalendarAlert()->id, u"a"_s);
+    const auto &banner = services.notifications->banners.back().content;
+    EXPECT_EQ(banner.title, u"Upcoming event"_s);
+    EXPECT_EQ(banner.body, u"Standup a starts in 10 minutes."_s);
+    EXPECT_EQ(services.sounds->played.size(), 1u);
+
+    state->setActiveCalendarAlert(std::nullopt);
+    nextPass();
+    EXPECT_FALSE(state->activeCalendarAlert()) << "raised once only";
+
+    // Five minutes before the start, with the lead now five minutes.
+    state->setCalendarAlertLeadMinutesByEventID({{u"a"_s, 5}});
+    advance(300s); // passes every 16 s: the one 296 s before the start raises it
+    ASSERT_TRUE(state->activeCalendarAlert());
+    EXPECT_EQ(services.notifications->banners.back().content.body, u"Standup a starts in 5 minutes."_s);
+}
+
+TEST_F(AlertTest, AFullFiredSetKeepsTheKeysOfAlertsStillInTheirWindow)
+{
+    CalendarAlertLeads leads;
+    std::vector<StoredEvent> events;
+    for (int i = 0; i < 90; ++i) {
+        const QString id = u"e%1"_s.arg(i, 2, 10, QChar(u'0'));
+        events.push_back(storedEvent(id, 3000 + i));
+        leads.insert(id, 60);
+    }
+    state->setCalendarAlertLeadMinutesByEventID(leads);
+    setEvents(events);
+    QStringList raised;
+    for (int pass = 0; pass < 90; ++pass) {
+        nextPass();
+        ASSERT_TRUE(state->activeCalendarAlert()) << pass;
+        raised << state->activeCalendarAlert()->id;
+        state->setActiveCalendarAlert(std::nullopt);
+    }
+    raised.removeDuplicates();
+    EXPECT_EQ(raised.size(), 90) << "an alert already raised came back";
+}
+
+TEST_F(AlertTest, PruningDropsOnlyKeysWhoseMomentHasPassed)
+{
+    const QDateTime now = clock.now();
+    QSet<QString> keys;
+    for (int i = 0; i < 81; ++i)
+        keys.insert(alertrules::calendarKey(u"x-%1"_s.arg(i), 10, now.addSecs(i % 2 ? 300 : -3600)));
+    keys.insert(alertrules::prayerKey(PrayerName::asr, now.addSecs(-59)));
+    alertrules::pruneFiredKeys(keys, 80, now);
+    EXPECT_EQ(keys.size(), 41);
+    EXPECT_TRUE(keys.contains(alertrules::prayerKey(PrayerName::asr, now.addSecs(-59))));
+    QSet<QString> small{alertrules::prayerKey(PrayerName::asr, now.addSecs(-3600))};
+    alertrules::pruneFiredKeys(small, 80, now);
+    EXPECT_EQ(small.size(), 1) << "below the bound nothing is dropped";
+}
+
+TEST_F(AlertTest, PrayerWindowRunsFromOneSecondBeforeToJustUnderAMinuteAfter)
+{
+    const QDateTime now = clock.now();
+    EXPECT_TRUE(alertrules::insideMomentWindow(now.addSecs(1), now));
+    EXPECT_FALSE(alertrules::insideMomentWindow(now.addSecs(2), now));
+    EXPECT_TRUE(alertrules::insideMomentWindow(now.addSecs(-59), now));
+    EXPECT_FALSE(alertrules::insideMomentWindow(now.addSecs(-60), now));
+    EXPECT_TRUE(alertrules::insideCalendarWindow(now.addSecs(600), 10, now));
+    EXPECT_FALSE(alertrules::insideCalendarWindow(now, 10, now));
+}
+
+TEST_F(AlertTest, PrayerTimeIsRaisedAtItsSecondWithItsBanner)
+{
+    state->setPrayerDay(day({{PrayerName::fajr, clock.now().addSecs(-60 + 16), true},
+                             {PrayerName::dhuhr, clock.now().addSecs(17), true}}));
+    nextPass(); // Fajr is now 60 s past, Dhuhr 1 s ahead
+    ASSERT_TRUE(state->activePrayerAlert());
+    EXPECT_EQ(state->activePrayerAlert()->prayer.name, PrayerName::dhuhr);
+    EXPECT_EQ(services.notifications->banners.back().content.title, u"Dhuhr"_s);
+    EXPECT_EQ(services.notifications->banners.back().content.body, u"It is time for Dhuhr."_s);
+}
+
+TEST_F(AlertTest, PrayerWithItsSwitchOffIsNotRaised)
+{
+    state->setPrayerDay(day({{PrayerName::asr, clock.now().addSecs(16), true}}));
+    state->setPrayerNotificationStates({{u"asr"_s, false}});
+    nextPass();
+    EXPECT_FALSE(state->activePrayerAlert());
+}
+
+TEST_F(AlertTest, SnoozedPrayerComesBackAndGoesBeforeADuePrayer)
+{
+    state->setPrayerDay(day({{PrayerName::fajr, clock.now().addSecs(10), true}}));
+    nextPass();
+    ASSERT_TRUE(state->activePrayerAlert());
+    const int layoutsBefore = layouts;
+    state->snoozePrayer(5);
+    EXPECT_FALSE(state->activePrayerAlert());
+    EXPECT_GT(layouts, layoutsBefore);
+    const QDateTime snoozeDate = clock.now().addSecs(300);
+    EXPECT_TRUE(services.scheduler->pendingIdentifiers().contains(
+        notificationid::prayerSnooze(PrayerName::fajr, snoozeDate)));
+
+    // A due Maghrib waits for the snoozed Fajr.
+    state->mutate<AppState::Field::prayerDay>([&](std::optional<PrayerDay> &d) {
+        d->times.push_back({PrayerName::maghrib, snoozeDate.addSecs(10), true});
+    });
+    advance(304s); // the first pass at or after the snooze date
+    ASSERT_TRUE(state->activePrayerAlert());
+    EXPECT_EQ(state->activePrayerAlert()->prayer.name, PrayerName::fajr);
+    EXPECT_EQ(state->activePrayerAlert()->prayer.date, snoozeDate) << "the snooze date tells it apart";
+    state->setActivePrayerAlert(std::nullopt);
+    nextPass();
+    ASSERT_TRUE(state->activePrayerAlert());
+    EXPECT_EQ(state->activePrayerAlert()->prayer.name, PrayerName::maghrib);
+    EXPECT_TRUE(bannerTitles().contains(u"Fajr reminder"_s)) << "the scheduled snooze banner was shown";
+}
+
+TEST_F(AlertTest, DueReminderIsRaisedOnlyWithATimeOfDay)
+{
+    ReminderItem dated;
+    dated.id = u"r1"_s;
+    dated.title = u"Call home"_s;
+    dated.dueDate = clock.now().addSecs(16);
+    ReminderItem timed = dated;
+    timed.id = u"r2"_s;
+    timed.includesTime = true;
+    state->setReminders({dated, timed});
+    nextPass();
+    ASSERT_TRUE(state->activeReminderAlert());
+    EXPECT_EQ(state->activeReminderAlert()->reminder.id, u"r2"_s);
+    EXPECT_EQ(services.notifications->banners.back().content.title, u"Reminder"_s);
+    EXPECT_EQ(services.notifications->banners.back().content.body, u"Call home"_s);
+
+    state->setActiveReminderAlert(std::nullopt);
+    state->setReminderAlertsEnabled(false);
+    state->setReminders({timed, [&] {
+                             ReminderItem r = timed;
+                             r.id = u"r3"_s;
+                             r.dueDate = clock.now().addSecs(16);
+                             return r;
+                         }()});
+    nextPass();
+    EXPECT_FALSE(state->activeReminderAlert());
+}
+
+TEST_F(AlertTest, HiddenModulesRaiseNothingAndHidingPrayersCancelsTheirRequests)
+{
+    state->setPrayerDay(day({{PrayerName::isha, clock.now().addSecs(3600), true}}));
+    state->setPrayerNotificationStates({});
+    EXPECT_TRUE(services.scheduler->pendingIdentifiers().contains(notificationid::prayerTime(PrayerName::isha)));
+    state->setRailModule(RailModule::prayers, false);
+    state->setRailModule(RailModule::calendar, false);
+    EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
+    calendar->storedEvents = {storedEvent(u"a"_s, 100)};
+    state->refreshCalendarEvents();
+    state->setPrayerDay(day({{PrayerName::isha, clock.now().addSecs(16), true}}));
+    nextPass();
+    EXPECT_FALSE(state->activeCalendarAlert());
+    EXPECT_FALSE(state->activePrayerAlert());
+}

@@ -1,0 +1,156 @@
+#include "EngineFixture.h"
+
+#include "model/AtomicFile.h"
+
+#include <QDir>
+#include <QJsonArray>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+class LaunchTest : public test::EngineTest {
+protected:
+    // The files are written before the state exists, as a previous run left them.
+    PersistedFiles files{LocalStore(home.dataHome()).directory()};
+
+    QStringList dataFiles(const AppState &state) const
+    {
+        return QDir(state.store().directory()).entryList(QDir::Files, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
+{
+    state = makeState();
+    state->start();
+    EXPECT_TRUE(state->links().empty());
+    EXPECT_TRUE(state->clipboardItems().empty());
+    EXPECT_EQ(state->prayerSettings(), (PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));
+    EXPECT_FALSE(state->prayerDay());
+    EXPECT_EQ(state->pomodoro(), PomodoroState{});
+    EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), PrayerNotificationStates{})
+        << "written back at launch";
+    EXPECT_EQ(clock.activeTimerCount(), 2) << "the tick and the start-up refresh";
+}
+
+TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)
+{
+    PomodoroState running;
+    running.isRunning = true;
+    running.remaining = 60;
+    running.startedAt = clock.now().addSecs(-600);
+    ASSERT_TRUE(files.write<PomodoroFile>(running));
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
+    QDir().mkpath(files.directory());
+    QFile bad(files.pathOf<ClipboardItemsFile>());
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("[{\"broken\":");
+    bad.close();
+
+    state = makeState();
+    state->start();
+    EXPECT_EQ(state->prayerSettings().city, u"Berlin"_s);
+    EXPECT_TRUE(state->clipboardItems().empty());
+    EXPECT_FALSE(state->pomodoroAlertVisible());
+    advance(1s);
+    EXPECT_TRUE(state->pomodoroAlertVisible());
+    EXPECT_FALSE(state->pomodoro().finishedPendingNotification);
+    ASSERT_FALSE(services.notifications->banners.empty());
+    EXPECT_EQ(services.notifications->banners.back().content.title, u"Focus finished"_s);
+    EXPECT_EQ(services.notifications->banners.back().content.body, u"Nice work. Time for a short break."_s);
+
+    // The next save replaces the unreadable history.
+    state->persist();
+    EXPECT_EQ(files.read<ClipboardItemsFile>(), ClipboardItemsFile::Value{});
+}
+
+TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshAfter300Seconds)
+{
+    answerWeather();
+    answerPrayers(500);
+    PrayerDay yesterday{u"2026-03-13"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now().addDays(-1), {}};
+    ASSERT_TRUE(files.write<PrayerDayFile>(yesterday));
+
+    state = makeState();
+    state->start();
+    advance(1500ms);
+    EXPECT_FALSE(state->isLoadingTodayWeather());
+    EXPECT_FALSE(state->isLoadingPrayers());
+    advance(100ms);
+    EXPECT_TRUE(state->isLoadingTodayWeather());
+    EXPECT_TRUE(state->isLoadingPrayers());
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
+    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
+    EXPECT_EQ(state->prayerStatusTint(), StatusTint::orange);
+    EXPECT_EQ(state->prayerDay(), yesterday) << "a failure keeps the held day";
+
+    advance(300s - 1600ms);
+    EXPECT_FALSE(state->isLoadingPrayers());
+    advance(1s);
+    EXPECT_TRUE(state->isLoadingPrayers()) << "the first slow refresh";
+    EXPECT_FALSE(state->isLoadingTodayWeather()) << "weather is not part of it";
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
+}
+
+TEST_F(LaunchTest, RunningTimerIsSavedAtOnceThenAfterMoreThanTwentySecondsAndIdleTicksWriteNothing)
+{
+    state = makeState();
+    state->start();
+    advance(2s);
+    const QString pomodoroPath = state->files().pathOf<PomodoroFile>();
+    EXPECT_FALSE(QFile::exists(pomodoroPath));
+    const QStringList before = dataFiles(*state);
+    for (const QString &name : before)
+        QFile::remove(QDir(state->store().directory()).filePath(name));
+    advance(30s);
+    EXPECT_TRUE(dataFiles(*state).isEmpty()) << "idle ticks write nothing";
+
+    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
+        p.isRunning = true;
+        p.startedAt = clock.now();
+    });
+    advance(1s);
+    EXPECT_TRUE(QFile::exists(pomodoroPath));
+    QFile::remove(pomodoroPath);
+    advance(20s);
+    EXPECT_FALSE(QFile::exists(pomodoroPath));
+    advance(1s);
+    EXPECT_TRUE(QFile::exists(pomodoroPath));
+}
+
+TEST_F(LaunchTest, PersistWithoutAPrayerDayLeavesItsFileAlone)
+{
+    QDir().mkpath(files.directory());
+    QFile bad(files.pathOf<PrayerDayFile>());
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not json");
+    bad.close();
+    state = makeState();
+    state->persist();
+    EXPECT_FALSE(QFile::exists(state->files().pathOf<PomodoroFile>())) << "nothing but links before start";
+    state->start();
+    EXPECT_FALSE(state->prayerDay());
+    state->persist();
+    EXPECT_TRUE(QFile::exists(state->files().pathOf<PomodoroFile>()));
+    EXPECT_EQ(readWholeFile(files.pathOf<PrayerDayFile>(), 100), QByteArray("not json"));
+}
+
+TEST_F(LaunchTest, AHiddenFocusModuleStillFinishesARunningTimer)
+{
+    defaults.set(u"hiddenRailModules"_s, QJsonArray{u"focus"_s});
+    state = makeState();
+    state->start();
+    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
+        p.isRunning = true;
+        p.remaining = 3;
+        p.startedAt = clock.now();
+    });
+    advance(4s);
+    EXPECT_TRUE(state->pomodoroAlertVisible());
+    EXPECT_FALSE(state->pomodoro().isRunning);
+}

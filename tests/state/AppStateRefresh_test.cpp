@@ -1,0 +1,154 @@
+#include "EngineFixture.h"
+
+#include "services/NotificationIdentifiers.h"
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+class RefreshTest : public test::EngineTest {
+protected:
+    RefreshTest() { state = makeState(); }
+
+    bool prayerDayFileExists() const { return QFile::exists(state->files().pathOf<PrayerDayFile>()); }
+};
+
+} // namespace
+
+TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800Seconds)
+{
+    answerWeather();
+    state->refreshTodayWeather(false);
+    EXPECT_TRUE(state->isLoadingTodayWeather());
+    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Refreshing..."_s);
+    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::secondary);
+    state->refreshTodayWeather(false); // declined while one is loading
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
+    ASSERT_TRUE(state->todayWeather());
+    EXPECT_EQ(state->todayWeather()->temperature, -3.5);
+    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
+    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::green);
+    EXPECT_EQ(requestsTo(u"/v1/search"_s), 1);
+
+    advance(1799s);
+    state->refreshTodayWeather(false);
+    EXPECT_FALSE(state->isLoadingTodayWeather());
+    advance(1s);
+    state->refreshTodayWeather(false);
+    EXPECT_TRUE(state->isLoadingTodayWeather());
+    state->refreshTodayWeather(true); // forced: a second fetch beside the first
+    ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/forecast"_s) == 3; }));
+}
+
+TEST_F(RefreshTest, WeatherFailureKeepsTheOldWeatherAndShowsTheError)
+{
+    answerWeather();
+    state->refreshTodayWeather(true);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
+    const auto held = state->todayWeather();
+    services.server.respond(u"/v1/forecast"_s, {503, "{}"});
+    state->refreshTodayWeather(true);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
+    EXPECT_EQ(state->todayWeather(), held);
+    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Weather is unavailable."_s);
+    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::orange);
+}
+
+TEST_F(RefreshTest, WeatherAndPrayerAnswersAfterTheirModuleWasHiddenAreDropped)
+{
+    for (int status : {200, 503}) {
+        answerWeather(status);
+        answerPrayers(status);
+        state->setRailModule(RailModule::today, true);
+        state->setRailModule(RailModule::prayers, true);
+        state->refreshTodayWeather(true);
+        state->refreshPrayerTimesIfNeeded();
+        state->setRailModule(RailModule::today, false);
+        state->setRailModule(RailModule::prayers, false);
+        ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
+        ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) > 0; }));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(state->todayWeather()) << status;
+        EXPECT_EQ(state->todayWeatherStatusMessage(), QString()) << status;
+        EXPECT_FALSE(state->prayerDay()) << status;
+        EXPECT_EQ(state->prayerStatusMessage(), QString()) << status;
+        EXPECT_FALSE(prayerDayFileExists()) << status;
+        services.server.clearRequests();
+    }
+}
+
+TEST_F(RefreshTest, FetchedPrayerDayTakesTheUsersSwitchesIsSavedAndScheduled)
+{
+    answerPrayers();
+    state->setPrayerNotificationStates({{u"fajr"_s, false}, {u"isha"_s, true}});
+    state->refreshPrayerTimesIfNeeded();
+    EXPECT_EQ(state->prayerStatusMessage(), u"Refreshing..."_s);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
+    ASSERT_TRUE(state->prayerDay());
+    EXPECT_EQ(state->prayerStatusMessage(), u"Updated"_s);
+    EXPECT_EQ(state->prayerStatusTint(), StatusTint::green);
+    EXPECT_EQ(state->prayerDay()->dateID, u"2026-03-14"_s);
+    const auto &times = state->prayerDay()->times;
+    EXPECT_FALSE(times.front().notificationsEnabled);
+    EXPECT_EQ(state->files().read<PrayerDayFile>(), state->prayerDay());
+    const QStringList pending = services.scheduler->pendingIdentifiers();
+    EXPECT_FALSE(pending.contains(notificationid::prayerTime(PrayerName::fajr))) << "past, and switched off";
+    EXPECT_TRUE(pending.contains(notificationid::prayerTime(PrayerName::isha)));
+    EXPECT_EQ(state->upcomingPrayer()->name, PrayerName::dhuhr);
+
+    // Today's day is held: nothing to fetch.
+    state->refreshPrayerTimesIfNeeded();
+    EXPECT_FALSE(state->isLoadingPrayers());
+    advance(11h);
+    EXPECT_FALSE(state->upcomingPrayer()) << "after the day's last prayer";
+}
+
+TEST_F(RefreshTest, PrayerSwitchAndLocationChangesAreSaved)
+{
+    PrayerTime fajr{PrayerName::fajr, clock.now(), true};
+    state->setPrayerNotificationEnabled(false, fajr);
+    EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(),
+              (PrayerNotificationStates{{u"fajr"_s, false}}));
+    EXPECT_FALSE(state->prayerNotificationEnabled(fajr));
+
+    state->updatePrayerLocation(u"   "_s, u"Germany"_s);
+    EXPECT_FALSE(QFile::exists(state->files().pathOf<PrayerSettingsFile>()));
+    EXPECT_FALSE(state->isLoadingPrayers());
+    state->updatePrayerLocation(u" Berlin\n"_s, u"Germany "_s);
+    EXPECT_EQ(state->files().read<PrayerSettingsFile>(), (PrayerSettings{u"Berlin"_s, u"Germany"_s, 4}));
+    EXPECT_TRUE(state->isLoadingPrayers());
+}
+
+TEST_F(RefreshTest, RemindersHiddenDuringTheirFetchStayUndetermined)
+{
+    StoredTodo todo;
+    todo.id = u"t1"_s;
+    todo.title = u"Call home"_s;
+    calendar->todos = {todo};
+    state->refreshReminders();
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
+    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
+
+    calendar->hold = true;
+    state->refreshReminders();
+    state->setRailModule(RailModule::reminders, false);
+    calendar->release();
+    ASSERT_TRUE(waitUntil([&] { return calendar->todoReads == 2; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::notDetermined());
+    EXPECT_TRUE(state->reminders().empty());
+}
+
+TEST_F(RefreshTest, OpeningAnEmptyNotesModuleFetchesItsNotesAfter150Milliseconds)
+{
+    state->openModule(RailModule::notes);
+    EXPECT_TRUE(state->isLoadingAppleNoteFolders());
+    EXPECT_FALSE(state->isLoadingAppleNotes());
+    advance(149ms);
+    EXPECT_FALSE(state->isLoadingAppleNotes());
+    advance(1ms);
+    EXPECT_TRUE(state->isLoadingAppleNotes());
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); }));
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "state/AppState.h"
+
+#include "model/SignalAwaiter.h"
+#include "platform/CalendarStore.h"
+#include "platform/NotificationScheduler.h"
+#include "services/CalendarService.h"
+#include "services/RemindersService.h"
+
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <chrono>
+#include <functional>
+
+namespace kolu::test {
+
+using namespace std::chrono_literals;
+
+// Calendar and to-do lists held in memory. While `hold` is set, each read
+// waits until release() is called.
+class MemoryCalendarStore final : public CalendarStore {
+public:
+    bool hasEventAccess() const override { return true; }
+    bool hasReminderAccess() const override { return true; }
+    QCoro::Task<std::vector<StoredEvent>> events(QDateTime, QDateTime) override
+    {
+        co_await waitIfHeld();
+        co_return std::vector<StoredEvent>(storedEvents);
+    }
+    QCoro::Task<std::vector<StoredTodo>> openTodos() override
+    {
+        co_await waitIfHeld();
+        ++todoReads;
+        co_return std::vector<StoredTodo>(todos);
+    }
+    QCoro::Task<TodoWriteResult> addTodo(NewTodo) override { co_return TodoWriteResult{}; }
+    QCoro::Task<TodoWriteResult> setTodoCompleted(QString, bool, QDateTime) override { co_return TodoWriteResult{}; }
+
+    void release()
+    {
+        hold = false;
+        m_gate.setObjectName(m_gate.objectName() + u'.');
+    }
+
+    std::vector<StoredEvent> storedEvents;
+    std::vector<StoredTodo> todos;
+    bool hold = false;
+    int todoReads = 0;
+
+private:
+    QCoro::Task<> waitIfHeld()
+    {
+        if (hold)
+            co_await nextEmission(&m_gate, &QObject::objectNameChanged);
+    }
+    QObject m_gate;
+};
+
+// An application state on real services over fakes, driven by a manual clock.
+class EngineTest : public ::testing::Test {
+protected:
+    TemporaryHome home;
+    ManualClock clock;
+    UserDefaults defaults;
+    TestAppServices services{defaults, clock, home};
+    int layouts = 0;
+
+    MemoryCalendarStore *calendar = nullptr;
+    std::unique_ptr<AppState> state;
+
+    // Lets every fetch still on its way end before the state goes: the start-up
+    // refresh and any answer of the local server.
+    void TearDown() override
+    {
+        if (!state)
+            return;
+        advance(2s);
+        waitUntil([&] {
+            return !state->isLoadingTodayWeather() && !state->isLoadingPrayers() && !state->isLoadingAppleNotes()
+                && !state->isLoadingAppleNoteFolders();
+        });
+        QElapsedTimer quiet;
+        quiet.start();
+        while (quiet.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        state.reset();
+    }
+
+    std::unique_ptr<AppState> makeState()
+    {
+        AppServices taken = services.take();
+        // The services go before the stores they read.
+        taken.calendarService.reset();
+        taken.remindersService.reset();
+        auto store = std::make_unique<MemoryCalendarStore>();
+        calendar = store.get();
+        taken.calendarStore = std::move(store);
+        taken.calendarService = std::make_unique<CalendarService>(*taken.calendarStore, clock, QTimeZone::utc());
+        taken.remindersService = std::make_unique<RemindersService>(*taken.calendarStore, clock, QTimeZone::utc());
+        auto state = std::make_unique<AppState>(defaults, clock, std::move(taken));
+        state->onChromeNeedsLayout = [this] { ++layouts; };
+        return state;
+    }
+
+    void advance(std::chrono::milliseconds by) { clock.advance(by); }
+
+    // Runs the event loop until `done` holds; the bound only guards against a
+    // hang (the local server answers through the event loop).
+    static bool waitUntil(const std::function<bool()> &done)
+    {
+        QElapsedTimer guard;
+        guard.start();
+        while (!done() && guard.elapsed() < 10'000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+
+    // Canned answers of the weather and prayer-times services.
+    void answerWeather(int status = 200)
+    {
+        services.server.respond(QStringLiteral("/v1/search"), {status, kBerlinAnswer});
+        services.server.respond(QStringLiteral("/v1/forecast"), {200, kForecastAnswer});
+    }
+    void answerPrayers(int status = 200)
+    {
+        services.server.setHandler([status](const RecordedRequest &request) -> std::optional<CannedResponse> {
+            if (!request.path.startsWith(QStringLiteral("/v1/timingsByCity/")))
+                return std::nullopt;
+            return CannedResponse{status, kPrayerAnswer};
+        });
+    }
+    int requestsTo(const QString &pathStart) const
+    {
+        int count = 0;
+        for (const RecordedRequest &request : services.server.requests())
+            count += request.path.startsWith(pathStart);
+        return count;
+    }
+
+    static constexpr char kBerlinAnswer[] =
+        R"({"results":[{"id":2950159,"name":"Berlin","latitude":52.52437,"longitude":13,"country":"Germany"}]})";
+    static constexpr char kForecastAnswer[] =
+        R"({"latitude":52.52,"current":{"time":"2026-03-14T09:00","temperature_2m":-3.5,"weather_code":71}})";
+    static constexpr char kPrayerAnswer[] = R"({"code":200,"status":"OK","data":{"timings":{
+        "Fajr":"2026-03-14T04:30:00+00:00","Sunrise":"2026-03-14T06:01:00+00:00",
+        "Dhuhr":"2026-03-14T12:05:00+00:00","Asr":"2026-03-14T15:20:00+00:00",
+        "Maghrib":"2026-03-14T18:10:00+00:00","Isha":"2026-03-14T19:30:00+00:00"}}})";
+
+    // An event as the store holds it, `secondsAhead` from now.
+    StoredEvent storedEvent(const QString &id, qint64 secondsAhead) const
+    {
+        StoredEvent event;
+        event.seriesId = id;
+        event.title = QString(QStringLiteral("Standup ") + id);
+        event.start = clock.now().addSecs(secondsAhead);
+        event.end = event.start.addSecs(900);
+        return event;
+    }
+
+    QStringList bannerTitles() const
+    {
+        QStringList titles;
+        for (const auto &banner : services.notifications->banners)
+            titles << banner.content.title;
+        return titles;
+    }
+};
+
+} // namespace kolu::test
