@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 using namespace kolu;
 
@@ -19,12 +18,3 @@ void synthesiseAllSixSounds(benchmark::State &state)
 BENCHMARK(synthesiseAllSixSounds)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -10,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QDir>
 
 using namespace kolu;
@@ -104,12 +103,3 @@ void tickWithNothingToSave(benchmark::State &bench)
 BENCHMARK(tickWithNothingToSave)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,7 +13,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QCoreApplication>
 #include <QImage>
 #include <QRandomGenerator>
 
@@ -109,12 +108,3 @@ void captureFourKPngFromAnotherProgram(benchmark::State &state)
 BENCHMARK(captureFourKPngFromAnotherProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

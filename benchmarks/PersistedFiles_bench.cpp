@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -36,11 +35,3 @@ void writeAndReadHistory(benchmark::State &state)
 BENCHMARK(writeAndReadHistory)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

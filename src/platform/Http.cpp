@@ -20,6 +20,23 @@ AnswerTooLarge::AnswerTooLarge()
 
 AnswerTooLarge::~AnswerTooLarge() = default;
 
+std::unique_ptr<ClockTimer> abortOnTimeout(QNetworkReply *reply, Clock &clock, std::chrono::milliseconds timeout,
+                                           bool &timedOut)
+{
+    std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
+    QObject::connect(timer.get(), &ClockTimer::timeout, reply, [&timedOut, reply] {
+        timedOut = true;
+        reply->abort();
+    });
+    timer->start(timeout, false);
+    return timer;
+}
+
+QString requestTimedOutText()
+{
+    return u"The request timed out."_s;
+}
+
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
                                   std::chrono::milliseconds timeout, qint64 maxBodyBytes)
 {
@@ -34,18 +51,13 @@ QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkReques
                          }
                      });
 
-    std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
-    QObject::connect(timer.get(), &ClockTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
-        timedOut = true;
-        r->abort();
-    });
-    timer->start(timeout, false);
+    const auto timer = abortOnTimeout(reply.get(), clock, timeout, timedOut);
 
     co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
     timer->stop();
 
     if (timedOut)
-        throw TransportError(u"The request timed out."_s);
+        throw TransportError(requestTimedOutText());
     if (tooLarge)
         throw AnswerTooLarge();
 

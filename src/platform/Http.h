@@ -11,6 +11,9 @@
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
+#include <memory>
+
+class QNetworkReply;
 
 namespace kolu {
 
@@ -27,6 +30,14 @@ public:
     AnswerTooLarge();
     ~AnswerTooLarge() override;
 };
+
+// Aborts `reply` once `timeout` has passed on `clock` and then sets
+// `timedOut`. The wait lasts as long as the returned timer lives.
+std::unique_ptr<ClockTimer> abortOnTimeout(QNetworkReply *reply, Clock &clock, std::chrono::milliseconds timeout,
+                                           bool &timedOut);
+
+// The sentence of a request that ran out of time.
+QString requestTimedOutText();
 
 // Answers larger than this are not read unless a caller allows more.
 inline constexpr qint64 kDefaultMaxHttpBody = 16 * 1024 * 1024;

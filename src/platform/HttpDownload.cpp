@@ -1,6 +1,7 @@
 #include "platform/HttpDownload.h"
 
 #include "model/Error.h"
+#include "platform/Http.h"
 
 #include <qcoro/qcoronetworkreply.h>
 
@@ -47,18 +48,13 @@ QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest
                          }
                      });
 
-    std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
-    QObject::connect(timer.get(), &ClockTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
-        timedOut = true;
-        r->abort();
-    });
-    timer->start(timeout, false);
+    const auto timer = abortOnTimeout(reply.get(), clock, timeout, timedOut);
 
     co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
     timer->stop();
 
     if (timedOut)
-        throw TransportError(u"The request timed out."_s);
+        throw TransportError(requestTimedOutText());
     if (writeFailed)
         throw TransportError(file.errorString());
 
