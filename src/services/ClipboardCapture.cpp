@@ -131,6 +131,7 @@ PreparedCapture fileCapture(const QString &path)
     capture.title = QFileInfo(QDir::cleanPath(path)).fileName();
     if (capture.title.isEmpty())
         capture.title = path;
+    capture.title = clipboard::cappedTitle(capture.title);
     capture.value = path;
     capture.filePath = path;
     return capture;
@@ -207,7 +208,7 @@ PreparedCapture linkCapture(const QUrl &url)
     PreparedCapture capture;
     capture.kind = ClipboardItemKind::link;
     capture.fingerprint = QString(u"link:"_s + absolute);
-    capture.title = url.host().isEmpty() ? absolute : url.host();
+    capture.title = clipboard::cappedTitle(url.host().isEmpty() ? absolute : url.host());
     capture.value = absolute;
     capture.sourceURL = absolute;
     return capture;

@@ -110,6 +110,16 @@ bool looksBinary(QStringView text)
     return odd * 10 > sample.size();
 }
 
+QString cappedTitle(const QString &title)
+{
+    if (title.size() <= kMaxTitleUnits)
+        return title;
+    qsizetype cut = kMaxTitleUnits;
+    if (title.at(cut - 1).isHighSurrogate())
+        --cut;
+    return title.left(cut);
+}
+
 QString textTitle(QStringView trimmedText)
 {
     qsizetype lineEnd = 0;

@@ -54,6 +54,10 @@ bool looksBinary(QStringView text);
 // kMaxTitleUnits).
 QString textTitle(QStringView trimmedText);
 
+// The title of a link or a file (an address, a path) cut to kMaxTitleUnits
+// without splitting a surrogate pair.
+QString cappedTitle(const QString &title);
+
 // "<prefix><yyyyMMdd-HHmmss-SSS>.<extension>" of `moment` in local time,
 // always with ASCII digits and the Gregorian calendar.
 QString captureFileName(const QString &prefix, const QDateTime &moment, const QString &extension);

@@ -60,6 +60,11 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApart)
 
     const QString longText = QString(QString(kMaxKeptTextLength - 1, u'a') + emoji);
     EXPECT_EQ(keptText(longText).size(), kMaxKeptTextLength - 1);
+
+    // An address or a path used as a title is cut too, never inside a pair.
+    EXPECT_EQ(cappedTitle(u"https://example.org"_s), u"https://example.org"_s);
+    EXPECT_EQ(cappedTitle(QString(1000, u'e')).size(), kMaxTitleUnits);
+    EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 1, u'e') + emoji)).size(), kMaxTitleUnits - 1);
 }
 
 TEST(ClipboardRules, FingerprintMemoryForgetsTheOldestBeyondItsCapacity)
