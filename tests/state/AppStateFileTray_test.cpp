@@ -1,5 +1,5 @@
 #include "AwaitTask.h"
-#include "LinksAndTrayFixture.h"
+#include "AppStateTestAccess.h"
 
 #include <QMimeData>
 
@@ -79,14 +79,11 @@ TEST_F(AppStateFileTrayTest, ThirtyFilesKeepTheLastTwentyFour)
 TEST_F(AppStateFileTrayTest, DropsOfferFileAddressesOrNothing)
 {
     const auto state = makeState();
-    QMimeData text;
+    QMimeData text, empty, web;
     text.setText(u"just some words"_s);
-    EXPECT_FALSE(state->receiveFileTrayDrop(text));
-    QMimeData empty;
-    EXPECT_FALSE(state->receiveFileTrayDrop(empty));
-    QMimeData web;
     web.setUrls({QUrl(u"https://example.com"_s)});
-    EXPECT_FALSE(state->receiveFileTrayDrop(web));
+    for (const QMimeData *data : {&text, &empty, &web})
+        EXPECT_FALSE(state->receiveFileTrayDrop(*data));
     EXPECT_TRUE(state->fileTrayItems().empty());
 
     QMimeData files;
@@ -98,7 +95,7 @@ TEST_F(AppStateFileTrayTest, DropsOfferFileAddressesOrNothing)
     EXPECT_EQ(paths(*state), (QStringList{u"y.txt"_s, u"x.txt"_s}));
 }
 
-TEST_F(AppStateFileTrayTest, DraggingASelectedItemTakesTheWholeSelectionInTrayOrder)
+TEST_F(AppStateFileTrayTest, DraggingASelectedItemTakesTheWholeSelectionInTrayOrderAndRemovingKeepsTheFile)
 {
     const auto state = makeState();
     state->addFileTrayURLs({fileURL(u"3"_s), fileURL(u"2"_s), fileURL(u"1"_s)});
@@ -109,18 +106,12 @@ TEST_F(AppStateFileTrayTest, DraggingASelectedItemTakesTheWholeSelectionInTrayOr
     EXPECT_EQ(state->fileTrayDragURLs(items[2]), (QList<QUrl>{items[1].url, items[2].url}));
     state->toggleFileTraySelection(items[1]);
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 1);
-}
 
-TEST_F(AppStateFileTrayTest, RemovingLeavesTheFileOnDisk)
-{
-    const auto state = makeState();
-    state->addFileTrayURLs({fileURL(u"keep.txt"_s)});
-    const FileTrayItem item = state->fileTrayItems().front();
-    state->toggleFileTraySelection(item);
-    state->removeFileTrayItem(item);
-    EXPECT_TRUE(state->fileTrayItems().empty());
+    // Removing drops the selection but leaves the file on disk.
+    state->removeFileTrayItem(items[2]);
+    EXPECT_EQ(state->fileTrayItems().size(), 2u);
     EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
-    EXPECT_TRUE(QFile::exists(item.url.toLocalFile()));
+    EXPECT_TRUE(QFile::exists(items[2].url.toLocalFile()));
 }
 
 TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)

@@ -47,16 +47,12 @@ protected:
     FeedRedirectingNetwork network{services.server.port()};
     QSignalSpy finished{&network, &QNetworkAccessManager::finished};
 
-    std::unique_ptr<AppState> makeFeedState(std::optional<QString> feed, std::optional<QString> build)
+    std::unique_ptr<AppState> makeFeedState(std::optional<QString> feed, std::optional<QString> build,
+                                            test::TestAppServices *from = nullptr)
     {
-        AppServices appServices = services.take();
+        AppServices appServices = (from ? *from : services).take();
         appServices.remoteMessageService = std::make_unique<RemoteAppMessageService>(network);
-        return withFeed(makeState(std::move(appServices)), std::move(feed), std::move(build));
-    }
-
-    static std::unique_ptr<AppState> withFeed(std::unique_ptr<AppState> state, std::optional<QString> feed,
-                                              std::optional<QString> build)
-    {
+        auto state = makeState(std::move(appServices));
         state->setBundleInformation({std::move(feed), std::move(build)});
         return state;
     }
@@ -104,9 +100,7 @@ TEST_F(AppStateMessagesTest, AMessageIsDeliveredOnceAcrossRelaunches)
     EXPECT_EQ(banners(), 1);
     state.reset(); // takes the first services' notification server with it
     test::TestAppServices relaunched{defaults, clock, home};
-    AppServices appServices = relaunched.take();
-    appServices.remoteMessageService = std::make_unique<RemoteAppMessageService>(network);
-    state = withFeed(makeState(std::move(appServices)), kFeed, u"57"_s);
+    state = makeFeedState(kFeed, u"57"_s, &relaunched);
     checkAndSettle(*state);
     EXPECT_TRUE(relaunched.notifications->banners.empty());
     EXPECT_EQ(services.server.requests().size(), 3);
@@ -160,8 +154,6 @@ TEST_F(AppStateMessagesTest, TheRunningBuildDecidesEligibility)
 {
     serve(message(u"newer"_s, uR"(,"minimumBuild":58)"_s));
     auto state = makeFeedState(kFeed, u"57"_s);
-    checkAndSettle(*state);
-    state->setBundleInformation({kFeed, std::nullopt}); // no build number: build 0
     checkAndSettle(*state);
     state->setBundleInformation({kFeed, u"58abc"_s}); // not a number: build 0
     checkAndSettle(*state);

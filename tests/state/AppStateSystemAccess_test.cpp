@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -114,15 +113,6 @@ TEST_F(AppStateSystemAccessTest, DesktopFolderCheck)
     ASSERT_TRUE(QDir().mkpath(desktop));
     state->requestDesktopPermission();
     EXPECT_EQ(statuses.back(), Status(u"Desktop access is ready."_s, StatusTint::green));
-}
-
-TEST_F(AppStateSystemAccessTest, ThePrivacyButtonAsksForKolusOwnSettings)
-{
-    auto state = makeWatchedState();
-    QSignalSpy spy(state.get(), &AppState::showRemindersAccessSettings);
-    state->openRemindersAccessSettings();
-    EXPECT_EQ(spy.count(), 1);
-    EXPECT_TRUE(statuses.empty()) << "no status text";
 }
 
 TEST_F(AppStateSystemAccessTest, HidingOtherApplicationsReportsTheCount)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/ClipboardService.h"
 #include "state/AppState.h"
 
 #include "ManualClock.h"
@@ -9,11 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <memory>
-#include <vector>
 
 namespace kolu {
 
@@ -28,12 +30,27 @@ public:
     static QHash<QString, QDateTime> &snoozedReminderDates(AppState &state) { return state.m_snoozedReminderDates; }
 };
 
+// Reaches the launch and capture steps that only the application state
+// itself calls.
+class LinksAndTrayTestAccess {
+public:
+    static void cleanInvalidFavoriteLinks(AppState &s) { s.cleanInvalidFavoriteLinks(); }
+    static void loadWebSearchProviders(AppState &s) { s.loadWebSearchProviders(); }
+    static void insertLink(AppState &s, const SavedLink &link) { s.insertLink(link); }
+    static void addClipboardCaptureResult(AppState &s, const ClipboardItem &item)
+    {
+        s.addClipboardCaptureResult(ClipboardCaptureResult{item});
+    }
+    static void cleanupOlderClipboardImages(AppState &s) { s.cleanupOlderClipboardImages(); }
+    static void markStateFilesLoaded(AppState &s) { s.m_stateFilesLoaded = true; }
+};
+
 namespace test {
 
 // Lets queued work (worker threads, the private bus, the local server) come
 // back; bounded, so something that never answers fails the test.
 template<typename Condition>
-bool waitUntil(Condition condition, int milliseconds = 5000)
+bool waitUntil(Condition condition, int milliseconds = 10'000)
 {
     QElapsedTimer timer;
     timer.start();
@@ -46,7 +63,7 @@ bool waitUntil(Condition condition, int milliseconds = 5000)
     return true;
 }
 
-// A state on test services, with the layout callback counted.
+// A state on test services in a temporary home, with the layout callback counted.
 class AppStateActionsTest : public ::testing::Test {
 protected:
     TemporaryHome home;
@@ -62,6 +79,34 @@ protected:
         return state;
     }
     std::unique_ptr<AppState> makeState() { return makeState(services.take()); }
+
+    template<typename Condition>
+    static bool waitUntil(Condition condition)
+    {
+        return test::waitUntil(std::move(condition));
+    }
+
+    // A file below the temporary home with `bytes` in it.
+    QString makeFile(const QString &relative, const QByteArray &bytes = "x")
+    {
+        const QString path = home.path(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+};
+
+// A state as it is once launch has read its files, without starting it.
+class LinksAndTrayTest : public AppStateActionsTest {
+protected:
+    std::unique_ptr<AppState> makeState()
+    {
+        auto state = AppStateActionsTest::makeState();
+        LinksAndTrayTestAccess::markStateFilesLoaded(*state);
+        return state;
+    }
 };
 
 } // namespace test

@@ -4,13 +4,8 @@
 #include "state/AppSettings.h"
 #include "state/RailLayout.h"
 
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
+#include "AppStateTestAccess.h"
 
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QJsonArray>
 #include <QSignalSpy>
 
@@ -20,17 +15,14 @@ using M = RailModule;
 
 namespace {
 
-class AppStateTest : public ::testing::Test {
+// Records each callback of the state in order.
+class AppStateTest : public test::AppStateActionsTest {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
     std::vector<QString> calls;
 
     std::unique_ptr<AppState> makeState()
     {
-        auto state = std::make_unique<AppState>(defaults, clock, services.take());
+        auto state = AppStateActionsTest::makeState();
         state->onExpandedChange = [this](bool v) { calls.push_back(u"expanded:%1"_s.arg(v)); };
         state->onDockRevealChange = [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); };
         state->onChromeNeedsLayout = [this] {
@@ -45,19 +37,12 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateTest, FirstValuesWithNothingStoredAndNothingWrittenBack)
+TEST_F(AppStateTest, NothingStoredGivesDefaultsAndNothingIsWrittenBack)
 {
     const auto state = makeState();
-    EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
-    EXPECT_EQ(state->clipboardHistoryLimit(), 40);
-    EXPECT_TRUE(state->showMinimizeAllAppsButton());
-    EXPECT_TRUE(state->reminderAlertsEnabled());
     EXPECT_EQ(state->selectedModule(), M::today);
     EXPECT_EQ(state->visibleRailModules().size(), 10u);
-    EXPECT_EQ(state->prayerSettings(), (PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));
-    EXPECT_EQ(state->nowPlaying().title, u"Nothing playing"_s);
     EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
-    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 4.0);
     EXPECT_EQ(RailLayout::scaleFactor, 1.0);
     EXPECT_FALSE(QFile::exists(defaults.filePath())) << "loading must not write the settings back";
     EXPECT_TRUE(QFileInfo(state->store().directory()).isDir());
@@ -101,10 +86,7 @@ TEST_F(AppStateTest, ChangesAreWrittenInTheirStoredForm)
     EXPECT_EQ(defaults.string(u"railEdge"_s), u"top"_s);
     EXPECT_EQ(defaults.object(u"calendarAlertLeadMinutesByEventID"_s)->value(u"event-1"_s).toInt(), 5);
     EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), (PrayerNotificationStates{{u"fajr"_s, true}}));
-
-    const AppSettings reloaded = AppSettings::load(defaults);
-    EXPECT_EQ(reloaded.wallpaperLibrary, WallpaperLibrary::frontier);
-    EXPECT_EQ(reloaded.railEdge, RailEdge::top);
+    EXPECT_EQ(AppSettings::load(defaults).railEdge, RailEdge::top);
 }
 
 TEST_F(AppStateTest, RailSizeSetsTheScaleBeforeTheLayoutRuns)
@@ -113,18 +95,14 @@ TEST_F(AppStateTest, RailSizeSetsTheScaleBeforeTheLayoutRuns)
     state->setRailSize(RailSize::large);
     EXPECT_EQ(calls, std::vector<QString>{u"layout@1.25"_s});
     EXPECT_EQ(defaults.string(u"railSize"_s), u"large"_s);
-    state->setRailSize(RailSize::standard);
-    EXPECT_EQ(RailLayout::scaleFactor, 1.0);
 }
 
 TEST_F(AppStateTest, HoldDurationIsClampedOnAssignment)
 {
     const auto state = makeState();
-    for (const auto &[assigned, expected] : std::vector<std::pair<double, double>>{{0.5, 1.0}, {12, 10.0}, {4.5, 4.5}}) {
-        state->setStatusMenuOpenHoldDuration(assigned);
-        EXPECT_EQ(state->statusMenuOpenHoldDuration(), expected);
-        EXPECT_EQ(defaults.number(u"statusMenuOpenHoldDuration"_s), expected);
-    }
+    state->setStatusMenuOpenHoldDuration(12);
+    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 10.0);
+    EXPECT_EQ(defaults.number(u"statusMenuOpenHoldDuration"_s), 10.0);
 }
 
 TEST_F(AppStateTest, TheLastVisibleModuleCannotBeHidden)
@@ -190,10 +168,7 @@ TEST_F(AppStateTest, MovingAModuleKeepsEveryModuleAndPersists)
     state->setRailModule(M::links, false);
     state->moveRailModule(M::nowPlaying, -3);
     EXPECT_EQ(state->visibleRailModules().front(), M::nowPlaying);
-    state->moveRailModule(M::today, 99);
-    EXPECT_EQ(state->railModuleOrder().size(), 10u);
     EXPECT_EQ(state->railModuleOrder().back(), M::links);
-    EXPECT_EQ(state->visibleRailModules().back(), M::today);
     EXPECT_EQ(defaults.stringList(u"railModuleOrder"_s)->size(), 10);
 }
 

@@ -8,18 +8,9 @@
 #include "services/CalendarService.h"
 #include "services/RemindersService.h"
 
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
-
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
+#include "AppStateTestAccess.h"
 
 #include <chrono>
-#include <functional>
 
 namespace kolu::test {
 
@@ -65,15 +56,10 @@ private:
     QObject m_gate;
 };
 
-// An application state on real services over fakes, driven by a manual clock.
-class EngineTest : public ::testing::Test {
+// An application state on real services over fakes, driven by a manual clock,
+// with its calendar and to-do lists in memory.
+class EngineTest : public AppStateActionsTest {
 protected:
-    TemporaryHome home;
-    ManualClock clock;
-    UserDefaults defaults;
-    TestAppServices services{defaults, clock, home};
-    int layouts = 0;
-
     MemoryCalendarStore *calendar = nullptr;
     std::unique_ptr<AppState> state;
 
@@ -106,23 +92,10 @@ protected:
         taken.calendarStore = std::move(store);
         taken.calendarService = std::make_unique<CalendarService>(*taken.calendarStore, clock, QTimeZone::utc());
         taken.remindersService = std::make_unique<RemindersService>(*taken.calendarStore, clock, QTimeZone::utc());
-        auto state = std::make_unique<AppState>(defaults, clock, std::move(taken));
-        state->onChromeNeedsLayout = [this] { ++layouts; };
-        return state;
+        return AppStateActionsTest::makeState(std::move(taken));
     }
 
     void advance(std::chrono::milliseconds by) { clock.advance(by); }
-
-    // Runs the event loop until `done` holds; the bound only guards against a
-    // hang (the local server answers through the event loop).
-    static bool waitUntil(const std::function<bool()> &done)
-    {
-        QElapsedTimer guard;
-        guard.start();
-        while (!done() && guard.elapsed() < 10'000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
 
     // Canned answers of the weather and prayer-times services.
     void answerWeather(int status = 200)
@@ -164,14 +137,6 @@ protected:
         event.start = clock.now().addSecs(secondsAhead);
         event.end = event.start.addSecs(900);
         return event;
-    }
-
-    QStringList bannerTitles() const
-    {
-        QStringList titles;
-        for (const auto &banner : services.notifications->banners)
-            titles << banner.content.title;
-        return titles;
     }
 };
 
