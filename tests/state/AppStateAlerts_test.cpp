@@ -118,14 +118,12 @@ TEST_F(AlertTest, PruningDropsOnlyKeysWhoseMomentHasPassed)
     EXPECT_EQ(small.size(), 1) << "below the bound nothing is dropped";
 }
 
+// The engine tests reach one side of each bound; these reach the other.
 TEST_F(AlertTest, PrayerWindowRunsFromOneSecondBeforeToJustUnderAMinuteAfter)
 {
     const QDateTime now = clock.now();
-    EXPECT_TRUE(alertrules::insideMomentWindow(now.addSecs(1), now));
     EXPECT_FALSE(alertrules::insideMomentWindow(now.addSecs(2), now));
     EXPECT_TRUE(alertrules::insideMomentWindow(now.addSecs(-59), now));
-    EXPECT_FALSE(alertrules::insideMomentWindow(now.addSecs(-60), now));
-    EXPECT_TRUE(alertrules::insideCalendarWindow(now.addSecs(600), 10, now));
     EXPECT_FALSE(alertrules::insideCalendarWindow(now, 10, now));
 }
 

@@ -96,7 +96,6 @@ TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndClearsTheFlag)
     state->setNowPlaying(shown);
     EXPECT_FALSE(tick(*state));
     EXPECT_EQ(state->nowPlaying(), shown);
-    EXPECT_FALSE(AppStateTestAccess::nowPlayingRefreshInFlight(*state));
 }
 
 TEST_F(AppStateNowPlayingTest, TheImmediateRefreshIgnoresTheThrottle)
