@@ -90,29 +90,23 @@ TEST_F(AppStateLinksTest, LaunchCleanUpDropsNonWebAndLegacyLinksOnce)
     EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
 }
 
-TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedAndUserProvidersKept)
+TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedUserProvidersKeptAndAnUnreadableFileGivesTheBuiltIns)
 {
-    const WebSearchProvider custom{u"custom-1"_s, u"Duck"_s, u"https://duck.example/?q={query}"_s, false};
-    QDir().mkpath(home.dataHome() + u"/Kolu"_s);
-    PersistedFiles(home.dataHome() + u"/Kolu"_s)
-        .write<WebSearchProvidersFile>(
-            {{u"google"_s, u"Google"_s, u"https://evil.example/?q={query}"_s, true}, custom});
+    makeFile(u".local/share/Kolu/webSearchProviders.json"_s, R"([{"id": 3}])");
     defaults.set(u"selectedWebSearchProviderID"_s, u"custom-gone"_s);
     const auto state = makeState();
+    Access::loadWebSearchProviders(*state);
+    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
+
+    const WebSearchProvider custom{u"custom-1"_s, u"Duck"_s, u"https://duck.example/?q={query}"_s, false};
+    ASSERT_TRUE(state->files().write<WebSearchProvidersFile>(
+        {{u"google"_s, u"Google"_s, u"https://evil.example/?q={query}"_s, true}, custom}));
     Access::loadWebSearchProviders(*state);
     std::vector<WebSearchProvider> expected = WebSearchProvider::builtInProviders();
     expected.push_back(custom);
     EXPECT_EQ(state->webSearchProviders(), expected);
     EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
     EXPECT_EQ(state->files().read<WebSearchProvidersFile>(), expected);
-}
-
-TEST_F(AppStateLinksTest, AnUnreadableProvidersFileGivesTheBuiltIns)
-{
-    makeFile(u".local/share/Kolu/webSearchProviders.json"_s, R"([{"id": 3}])");
-    const auto state = makeState();
-    Access::loadWebSearchProviders(*state);
-    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
 }
 
 TEST_F(AppStateLinksTest, AddedProviderIsSelectedAndDeletingItSelectsGoogle)
