@@ -45,15 +45,6 @@ protected:
     AlertSounds sounds{defaults, player, home.runtimeDir()};
 };
 
-TEST_F(AlertSoundsTest, PreparingWritesEveryKindIntoTheRuntimeFolder)
-{
-    EXPECT_EQ(AlertSounds::defaultFolder(), home.runtimeDir());
-    sounds.prepareAlertSounds();
-    for (const QString &kind : {u"calendar"_s, u"ocean"_s, u"birds"_s, u"chime"_s, u"soft"_s, u"digital"_s})
-        EXPECT_EQ(contents(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
-    EXPECT_TRUE(player.played.empty());
-}
-
 TEST_F(AlertSoundsTest, AFileFoundFromBeforeIsNotTrusted)
 {
     ASSERT_TRUE(writeFileAtomically(soundPath(u"calendar"_s), "RIFF left by someone else"));
@@ -71,9 +62,13 @@ TEST_F(AlertSoundsTest, AFileFoundFromBeforeIsNotTrusted)
     EXPECT_EQ(contents(soundPath(u"birds"_s)), makeWAVData(u"birds"));
 }
 
-TEST_F(AlertSoundsTest, AFileIsWrittenOncePerRunAndAgainWhenItWasRemoved)
+TEST_F(AlertSoundsTest, EveryKindIsWrittenOncePerRunAndAgainWhenItWasRemoved)
 {
+    EXPECT_EQ(AlertSounds::defaultFolder(), home.runtimeDir());
     sounds.prepareAlertSounds();
+    for (const QString &kind : {u"calendar"_s, u"ocean"_s, u"birds"_s, u"chime"_s, u"soft"_s, u"digital"_s})
+        EXPECT_EQ(contents(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
+    EXPECT_TRUE(player.played.empty());
     {
         // Marks this run's file, so a second write would show.
         QFile file(soundPath(u"calendar"_s));

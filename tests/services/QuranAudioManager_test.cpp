@@ -6,11 +6,10 @@
 #include "model/UserDefaults.h"
 #include "services/QuranCustomStationError.h"
 
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -20,7 +19,6 @@ namespace {
 
 using Item = AudioPlayer::ItemStatus;
 using Time = AudioPlayer::TimeControlStatus;
-using Kind = QuranPlayerStatus::Kind;
 
 QuranRadioStation twoAddressStation()
 {
@@ -32,11 +30,6 @@ QuranRadioStation twoAddressStation()
 
 class QuranAudioManagerTest : public ::testing::Test {
 protected:
-    QuranAudioManagerTest()
-        : defaults(home.configHome() + u"/Kolu/defaults.json"_s)
-    {
-    }
-
     std::unique_ptr<QuranAudioManager> makeManager(QuranRadioStation builtIn = QuranAudioManager::bahrainStation())
     {
         return std::make_unique<QuranAudioManager>(defaults, factory, clock, std::move(builtIn));
@@ -51,7 +44,7 @@ protected:
     }
 
     test::TemporaryHome home;
-    UserDefaults defaults;
+    UserDefaults defaults{home.configHome() + u"/Kolu/defaults.json"_s};
     test::FakeAudioPlayerFactory factory;
     test::ManualClock clock;
 };
@@ -237,7 +230,8 @@ TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
     settle();
     EXPECT_EQ(manager->status(), QuranPlayerStatus::playing());
 
-    // The player pausing on its own shows as paused; waiting shows as loading.
+    // Waiting shows as loading, and a pause report leaves it there: only a
+    // playing stream turns paused.
     player->report(Time::WaitingToPlay);
     settle();
     EXPECT_EQ(manager->status(), QuranPlayerStatus::loading());
