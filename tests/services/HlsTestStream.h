@@ -27,13 +27,10 @@ public:
             throw std::runtime_error("ffmpeg is missing; run scripts/setup.sh");
         QProcess process;
         process.setWorkingDirectory(m_folder.path());
-        process.start(ffmpeg, {QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                               QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                               QStringLiteral("sine=frequency=440:duration=8"), QStringLiteral("-c:a"), QStringLiteral("aac"),
-                               QStringLiteral("-b:a"), QStringLiteral("64k"), QStringLiteral("-f"), QStringLiteral("hls"),
-                               QStringLiteral("-hls_time"), QStringLiteral("1"), QStringLiteral("-hls_list_size"),
-                               QStringLiteral("0"), QStringLiteral("-hls_segment_filename"), QStringLiteral("seg%d.ts"),
-                               QStringLiteral("full.m3u8")});
+        process.start(ffmpeg, QStringLiteral("-nostdin -hide_banner -loglevel error -f lavfi -i sine=frequency=440:duration=8 "
+                                             "-c:a aac -b:a 64k -f hls -hls_time 1 -hls_list_size 0 "
+                                             "-hls_segment_filename seg%d.ts full.m3u8")
+                                  .split(QLatin1Char(' ')));
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
             throw std::runtime_error("ffmpeg could not make the test stream");
 

@@ -5,6 +5,7 @@
 #include "FakeNotificationServer.h"
 #include "ManualClock.h"
 #include "PrivateBus.h"
+#include "RecordingSoundPlayer.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,6 @@ using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class SilentPlayer final : public SoundPlayer {
-public:
-    void play(const QString &, float) override {}
-    void beep() override {}
-};
 
 class NotificationServiceTest : public ::testing::Test {
 protected:
@@ -51,12 +46,12 @@ protected:
     test::ManualClock clock;
     NotificationScheduler scheduler{desktop, clock};
     UserDefaults defaults{QDir(home.configHome()).filePath(u"Kolu/defaults.json"_s)};
-    SilentPlayer player;
+    test::RecordingSoundPlayer player;
     AlertSounds sounds{defaults, player, home.runtimeDir()};
     NotificationService service{scheduler, sounds, defaults, clock};
 };
 
-TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipTheNextSecond)
+TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipTheNextSecondButNotSnoozes)
 {
     service.schedulePrayerAlert({PrayerName::fajr, in(300), true}, u"Fajr reminder"_s, u"Prayer reminder in 5 minutes."_s);
     service.schedulePrayerAlerts({{PrayerName::fajr, in(60), true}, {PrayerName::asr, in(7200), true}});
@@ -71,6 +66,15 @@ TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipThe
 
     service.schedulePrayerAlerts({});
     EXPECT_EQ(pending(), QStringList{u"prayer-snooze-fajr-"_s + epoch(300)}) << "snoozes are not prayer times";
+
+    // Cancelling, then snoozing again, keeps only the new snooze.
+    service.cancelPendingNotifications({notificationid::prayerSnoozePrefixFor(PrayerName::fajr)});
+    service.schedulePrayerAlert({PrayerName::fajr, in(600), true}, u"Fajr reminder"_s, u"in 10"_s);
+    EXPECT_EQ(pending(), QStringList{u"prayer-snooze-fajr-"_s + epoch(600)});
+    service.schedulePrayerAlerts({{PrayerName::fajr, in(900), true}});
+    service.cancelPendingNotifications({u"prayer-"_s});
+    EXPECT_TRUE(pending().isEmpty()) << "the prayer prefix takes the snoozes with it";
+    service.cancelPendingNotifications({});
 }
 
 TEST_F(NotificationServiceTest, APrayerTimeShowsItsNameAndASoundAndTheLiveAlertTakesItsPlace)
@@ -129,29 +133,20 @@ TEST_F(NotificationServiceTest, ChangingALeadOrMovingAMeetingLeavesOneRequest)
     EXPECT_EQ(pending().size(), 2);
     service.cancelPendingNotifications({u"meeting-"_s});
     EXPECT_TRUE(pending().isEmpty());
-}
-
-TEST_F(NotificationServiceTest, EveryOccurrenceOfARepeatingMeetingKeepsItsRequest)
-{
-    const QString id = u"weekly-sync"_s; // one id for the whole series
-    std::vector<CalendarEvent> occurrences;
-    for (int week = 1; week <= 3; ++week)
-        occurrences.push_back(event(id, u"Sync"_s, in(week * 7 * 86400)));
-    service.scheduleMeetingAlerts(occurrences, {}, 10);
-    ASSERT_EQ(pending().size(), 3);
-    for (const QString &identifier : pending())
-        EXPECT_TRUE(identifier.startsWith(notificationid::meetingPrefixFor(id)));
-    EXPECT_EQ(pending()[0], u"meeting-weekly%2Dsync-"_s + epoch(7 * 86400) + u"-10"_s);
+    // An absurd lead schedules nothing.
+    service.scheduleMeetingAlerts({event(u"e"_s, u"E"_s, in(3600))}, {{u"e"_s, std::numeric_limits<qint64>::max()}}, 10);
+    EXPECT_TRUE(pending().isEmpty());
 }
 
 TEST_F(NotificationServiceTest, OutsideIdsCannotReachEachOthersRequests)
 {
-    service.scheduleMeetingAlerts({event(u"a"_s, u"A"_s, in(3600)), event(u"a-1"_s, u"A1"_s, in(3600)),
-                                   event(u"a%"_s, u"A%"_s, in(3600))},
+    // Two occurrences of "a" (one id for a whole series) each keep their request.
+    service.scheduleMeetingAlerts({event(u"a"_s, u"A"_s, in(3600)), event(u"a"_s, u"A"_s, in(7200)),
+                                   event(u"a-1"_s, u"A1"_s, in(3600)), event(u"a%"_s, u"A%"_s, in(3600))},
                                   {}, 10);
-    ASSERT_EQ(pending().size(), 3);
-    EXPECT_EQ(pending()[1], u"meeting-a%2D1-"_s + epoch(3600) + u"-10"_s);
-    EXPECT_EQ(pending()[2], u"meeting-a%25-"_s + epoch(3600) + u"-10"_s);
+    ASSERT_EQ(pending().size(), 4);
+    EXPECT_EQ(pending()[2], u"meeting-a%2D1-"_s + epoch(3600) + u"-10"_s);
+    EXPECT_EQ(pending()[3], u"meeting-a%25-"_s + epoch(3600) + u"-10"_s);
     // Rescheduling "a" alone leaves the other two alone.
     service.scheduleMeetingAlerts({event(u"a"_s, u"A"_s, in(4000))}, {}, 10);
     EXPECT_EQ(pending().size(), 3);
@@ -188,32 +183,11 @@ TEST_F(NotificationServiceTest, SnoozesUseTheCallersTextsAndTheCalendarSoundChoi
     EXPECT_FALSE(soundOn(received[2]));
 }
 
-TEST_F(NotificationServiceTest, CancellingThenSnoozingAgainKeepsOnlyTheNewSnooze)
-{
-    service.schedulePrayerAlert({PrayerName::fajr, in(300), true}, u"Fajr reminder"_s, u"in 5"_s);
-    service.cancelPendingNotifications({notificationid::prayerSnoozePrefixFor(PrayerName::fajr)});
-    service.schedulePrayerAlert({PrayerName::fajr, in(600), true}, u"Fajr reminder"_s, u"in 10"_s);
-    EXPECT_EQ(pending(), QStringList{u"prayer-snooze-fajr-"_s + epoch(600)});
-    service.schedulePrayerAlerts({{PrayerName::fajr, in(900), true}});
-    service.cancelPendingNotifications({u"prayer-"_s});
-    EXPECT_TRUE(pending().isEmpty()) << "the prayer prefix takes the snoozes with it";
-    service.cancelPendingNotifications({});
-}
-
-TEST_F(NotificationServiceTest, AbsurdLeadsScheduleNothing)
-{
-    service.scheduleMeetingAlerts({event(u"e"_s, u"E"_s, in(3600))}, {{u"e"_s, std::numeric_limits<qint64>::max()}}, 10);
-    EXPECT_TRUE(pending().isEmpty());
-}
-
 TEST(NotificationIdentifiers, PercentEncodeOnlyThePercentAndTheDash)
 {
     EXPECT_EQ(notificationid::encodeOutsideId(u"A-b%c/d é"_s), u"A%2Db%25c/d é"_s);
     EXPECT_EQ(notificationid::epochText(QDateTime::fromMSecsSinceEpoch(-1500, Qt::UTC)), u"-1"_s)
         << "truncated toward zero";
-    EXPECT_EQ(notificationid::prayerTime(PrayerName::isha), u"prayer-isha"_s);
-    EXPECT_TRUE(notificationid::prayerSnooze(PrayerName::isha, QDateTime::fromSecsSinceEpoch(5))
-                    .startsWith(notificationid::prayerPrefix));
 }
 
 } // namespace

@@ -6,11 +6,10 @@
 #include "model/UserDefaults.h"
 #include "services/QuranCustomStationError.h"
 
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -20,7 +19,6 @@ namespace {
 
 using Item = AudioPlayer::ItemStatus;
 using Time = AudioPlayer::TimeControlStatus;
-using Kind = QuranPlayerStatus::Kind;
 
 QuranRadioStation twoAddressStation()
 {
@@ -32,11 +30,6 @@ QuranRadioStation twoAddressStation()
 
 class QuranAudioManagerTest : public ::testing::Test {
 protected:
-    QuranAudioManagerTest()
-        : defaults(home.configHome() + u"/Kolu/defaults.json"_s)
-    {
-    }
-
     std::unique_ptr<QuranAudioManager> makeManager(QuranRadioStation builtIn = QuranAudioManager::bahrainStation())
     {
         return std::make_unique<QuranAudioManager>(defaults, factory, clock, std::move(builtIn));
@@ -51,41 +44,25 @@ protected:
     }
 
     test::TemporaryHome home;
-    UserDefaults defaults;
+    UserDefaults defaults{home.configHome() + u"/Kolu/defaults.json"_s};
     test::FakeAudioPlayerFactory factory;
     test::ManualClock clock;
 };
 
 TEST_F(QuranAudioManagerTest, StartsIdleWithDefaultsAndWritesNothing)
 {
+    // Values of the wrong type count as absent.
+    defaults.set(u"quranVolume"_s, u"loud"_s);
+    defaults.set(u"quranBahrainStationEnabled"_s, 1);
     auto manager = makeManager();
     EXPECT_EQ(manager->status(), QuranPlayerStatus::idle());
     EXPECT_DOUBLE_EQ(manager->volume(), 0.78);
     EXPECT_TRUE(manager->isBahrainStationEnabled());
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s);
     EXPECT_FALSE(manager->currentStation());
-    ASSERT_EQ(manager->stations().size(), 1);
-    EXPECT_EQ(manager->stations().first().nameEnglish, u"Bahrain Quran Radio"_s);
-
-    const QuranRadioStation &builtIn = QuranAudioManager::bahrainStation();
-    EXPECT_TRUE(builtIn.streamURL.isValid());
-    EXPECT_EQ(builtIn.streamURL.scheme(), u"https"_s);
-    EXPECT_EQ(builtIn.streamURL.port(), 443);
-    EXPECT_EQ(builtIn.streamURL.path(), u"/live/ngrp:radio-106-1_all/playlist.m3u8"_s);
-    EXPECT_EQ(builtIn.providerURL.path(), u"/media-center/quran-kareem-106-1/"_s);
-    EXPECT_EQ(builtIn.providerURL.query(), u"lang=en"_s);
-    EXPECT_TRUE(builtIn.fallbackStreamURLs.isEmpty());
+    EXPECT_EQ(manager->stations(), QList<QuranRadioStation>{QuranAudioManager::bahrainStation()});
     EXPECT_FALSE(defaults.contains(u"quranRadioStationID"_s));
     EXPECT_TRUE(factory.requested.isEmpty());
-}
-
-TEST_F(QuranAudioManagerTest, ValuesOfTheWrongTypeCountAsAbsent)
-{
-    defaults.set(u"quranVolume"_s, u"loud"_s);
-    defaults.set(u"quranBahrainStationEnabled"_s, 1);
-    auto manager = makeManager();
-    EXPECT_DOUBLE_EQ(manager->volume(), 0.78);
-    EXPECT_TRUE(manager->isBahrainStationEnabled());
 }
 
 TEST_F(QuranAudioManagerTest, StoredCustomSelectionWithoutValidStationFallsBackAndIsRewritten)
@@ -108,26 +85,11 @@ TEST_F(QuranAudioManagerTest, LoadsTheCustomStationAndTrimsItsName)
     defaults.set(u"quranCustomRadioStationStreamURL"_s, u"https://radio.example/a.m3u8"_s);
     auto manager = makeManager();
     ASSERT_TRUE(manager->customStation());
-    const QuranRadioStation &custom = *manager->customStation();
-    EXPECT_EQ(custom, QuranRadioStation::custom(u"Mine"_s, QUrl(u"https://radio.example/a.m3u8"_s)));
-    EXPECT_EQ(custom.country, u"Custom Station"_s);
-    EXPECT_EQ(custom.attributionText, u"Custom live stream"_s);
-    EXPECT_EQ(custom.providerURL, custom.streamURL);
+    EXPECT_EQ(*manager->customStation(), QuranRadioStation::custom(u"Mine"_s, QUrl(u"https://radio.example/a.m3u8"_s)));
     // Built-in switched off: the custom station is the fallback selection.
     EXPECT_EQ(manager->selectedStationID(), u"custom"_s);
     EXPECT_FALSE(defaults.contains(u"quranRadioStationID"_s));
     EXPECT_EQ(manager->stations().size(), 1);
-}
-
-TEST_F(QuranAudioManagerTest, NoStationOfferedMeansThePlayControlDoesNothing)
-{
-    defaults.set(u"quranBahrainStationEnabled"_s, false);
-    auto manager = makeManager();
-    EXPECT_EQ(manager->selectedStationID(), QString());
-    EXPECT_FALSE(manager->selectedStation());
-    manager->togglePlayPause();
-    EXPECT_EQ(manager->status(), QuranPlayerStatus::idle());
-    EXPECT_TRUE(factory.requested.isEmpty());
 }
 
 TEST_F(QuranAudioManagerTest, SwitchingTheBuiltInStationOffWhilePlayingStopsAndMovesTheSelection)
@@ -142,6 +104,9 @@ TEST_F(QuranAudioManagerTest, SwitchingTheBuiltInStationOffWhilePlayingStopsAndM
     EXPECT_EQ(factory.liveCount(), 0);
     EXPECT_EQ(manager->selectedStationID(), QString());
     EXPECT_EQ(defaults.boolean(u"quranBahrainStationEnabled"_s), false);
+    manager->togglePlayPause(); // no station offered: nothing
+    EXPECT_EQ(manager->status(), QuranPlayerStatus::idle());
+    EXPECT_EQ(factory.requested.size(), 1);
 
     manager->setBahrainStationEnabled(true);
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s);
@@ -173,11 +138,6 @@ TEST_F(QuranAudioManagerTest, CustomStationValidation)
     EXPECT_FALSE(manager->customStation());
     EXPECT_FALSE(defaults.contains(u"quranCustomRadioStationName"_s));
 
-    EXPECT_EQ(QuranCustomStationError(QuranCustomStationError::Case::MissingName).description(),
-              u"Enter a name for the station."_s);
-    EXPECT_EQ(QuranCustomStationError(QuranCustomStationError::Case::InvalidStreamURL).description(),
-              u"Enter a valid HTTPS live stream URL."_s);
-
     EXPECT_EQ(caseOf(u" Mine "_s, u"  HTTPS://radio.example/live.m3u8 \n"_s), std::nullopt);
     ASSERT_TRUE(manager->customStation());
     EXPECT_EQ(manager->customStation()->nameEnglish, u"Mine"_s);
@@ -187,34 +147,27 @@ TEST_F(QuranAudioManagerTest, CustomStationValidation)
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s);
 }
 
-TEST_F(QuranAudioManagerTest, SavingWhileTheCustomStreamPlaysStopsItWithoutRestarting)
-{
-    auto manager = makeManager();
-    saveCustom(*manager);
-    manager->selectStation(*manager->customStation());
-    manager->togglePlayPause();
-    ASSERT_EQ(manager->currentStation()->id, u"custom"_s);
-
-    manager->saveCustomStation(u"Other"_s, u"https://other.example/x.m3u8"_s);
-    EXPECT_EQ(manager->status(), QuranPlayerStatus::idle());
-    EXPECT_FALSE(manager->currentStation());
-    EXPECT_EQ(factory.requested.size(), 1);
-    EXPECT_EQ(manager->selectedStationID(), u"custom"_s);
-}
-
-TEST_F(QuranAudioManagerTest, RemovingTheCustomStation)
+TEST_F(QuranAudioManagerTest, SavingOrRemovingThePlayingCustomStationStopsItWithoutRestarting)
 {
     auto manager = makeManager();
     manager->removeCustomStation(); // nothing to remove: nothing changes
-    EXPECT_FALSE(defaults.contains(u"quranCustomRadioStationName"_s));
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s);
 
     saveCustom(*manager);
     manager->selectStation(*manager->customStation());
     manager->togglePlayPause();
+    ASSERT_EQ(manager->currentStation()->id, u"custom"_s);
+    manager->saveCustomStation(u"Other"_s, u"https://other.example/x.m3u8"_s);
+    EXPECT_EQ(manager->status(), QuranPlayerStatus::idle());
+    EXPECT_FALSE(manager->currentStation());
+    EXPECT_EQ(factory.requested.size(), 1);
+    EXPECT_EQ(manager->selectedStationID(), u"custom"_s);
+
+    manager->togglePlayPause();
     manager->removeCustomStation();
     EXPECT_FALSE(manager->customStation());
     EXPECT_EQ(manager->status(), QuranPlayerStatus::idle());
+    EXPECT_EQ(factory.liveCount(), 0);
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s);
     EXPECT_FALSE(defaults.contains(u"quranCustomRadioStationName"_s));
     EXPECT_FALSE(defaults.contains(u"quranCustomRadioStationStreamURL"_s));
@@ -277,7 +230,8 @@ TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
     settle();
     EXPECT_EQ(manager->status(), QuranPlayerStatus::playing());
 
-    // The player pausing on its own shows as paused; waiting shows as loading.
+    // Waiting shows as loading, and a pause report leaves it there: only a
+    // playing stream turns paused.
     player->report(Time::WaitingToPlay);
     settle();
     EXPECT_EQ(manager->status(), QuranPlayerStatus::loading());
@@ -290,20 +244,6 @@ TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
     EXPECT_FALSE(manager->currentStation());
     EXPECT_FALSE(manager->player());
     EXPECT_EQ(factory.liveCount(), 0);
-}
-
-TEST_F(QuranAudioManagerTest, AFailedStreamMovesToTheNextAddress)
-{
-    auto manager = makeManager(twoAddressStation());
-    manager->togglePlayPause();
-    factory.last()->report(Item::Failed);
-    settle();
-    ASSERT_EQ(factory.requested.size(), 2);
-    EXPECT_EQ(factory.requested.at(1), QUrl(u"https://two.example/live.m3u8"_s));
-    EXPECT_EQ(manager->status(), QuranPlayerStatus::loading());
-    factory.last()->report(Time::Playing);
-    settle();
-    EXPECT_EQ(manager->status(), QuranPlayerStatus::playing());
 }
 
 TEST_F(QuranAudioManagerTest, ASingleFailingAddressEndsInNetworkUnavailableWithoutARetry)
@@ -324,12 +264,15 @@ TEST_F(QuranAudioManagerTest, ASingleFailingAddressEndsInNetworkUnavailableWitho
     EXPECT_EQ(manager->status(), QuranPlayerStatus::loading());
 }
 
-TEST_F(QuranAudioManagerTest, LateSignalsOfAFailedAttemptNeverOverwriteNetworkUnavailable)
+TEST_F(QuranAudioManagerTest, AFailedStreamMovesToTheNextAddressAndLateSignalsChangeNothing)
 {
     auto manager = makeManager(twoAddressStation());
     manager->togglePlayPause();
     factory.last()->report(Item::Failed);
     settle();
+    ASSERT_EQ(factory.requested.size(), 2);
+    EXPECT_EQ(factory.requested.at(1), QUrl(u"https://two.example/live.m3u8"_s));
+    EXPECT_EQ(manager->status(), QuranPlayerStatus::loading());
     test::FakeAudioPlayer *last = factory.last();
     last->report(Item::Failed);
     clock.advance(100ms);
@@ -362,15 +305,18 @@ TEST_F(QuranAudioManagerTest, SignalsOfAReplacedPlayerAreIgnored)
     EXPECT_EQ(factory.requested.size(), 2);
 }
 
-TEST_F(QuranAudioManagerTest, StartCheckLooksAtThePlayerAfterTheDelay)
+TEST_F(QuranAudioManagerTest, StartCheckLooksAtThePlayerAfterTheDelayAndTheWatchdogLeavesItAlone)
 {
-    auto manager = makeManager();
+    auto manager = makeManager(twoAddressStation());
     manager->togglePlayPause();
     factory.last()->timeControl = Time::Playing; // playing without a report yet
     clock.advance(449ms);
     EXPECT_EQ(manager->status(), QuranPlayerStatus::loading());
     clock.advance(1ms);
     EXPECT_EQ(manager->status(), QuranPlayerStatus::playing());
+    clock.advance(30s);
+    EXPECT_EQ(manager->status(), QuranPlayerStatus::playing());
+    EXPECT_EQ(factory.requested.size(), 1);
 }
 
 TEST_F(QuranAudioManagerTest, APauseInTheFirstMomentsSurvivesTheStartCheck)
@@ -400,16 +346,6 @@ TEST_F(QuranAudioManagerTest, WatchdogMovesOnFromAStreamStuckLoading)
     clock.advance(30s);
     EXPECT_EQ(manager->status(), QuranPlayerStatus::networkUnavailable());
     EXPECT_EQ(factory.requested.size(), 2);
-}
-
-TEST_F(QuranAudioManagerTest, WatchdogLeavesAPlayingStreamAlone)
-{
-    auto manager = makeManager(twoAddressStation());
-    manager->togglePlayPause();
-    factory.last()->timeControl = Time::Playing;
-    clock.advance(30s);
-    EXPECT_EQ(manager->status(), QuranPlayerStatus::playing());
-    EXPECT_EQ(factory.requested.size(), 1);
 }
 
 TEST_F(QuranAudioManagerTest, VolumeIsClampedWhereItIsStoredAndPlayed)

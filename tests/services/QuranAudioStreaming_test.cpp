@@ -2,6 +2,7 @@
 // GStreamer back end into the null sound device.
 #include "services/QuranAudioManager.h"
 
+#include "EventLoopWait.h"
 #include "HlsTestStream.h"
 #include "NullSoundOutput.h"
 #include "ManualClock.h"
@@ -9,12 +10,9 @@
 #include "model/UserDefaults.h"
 #include "platform/AudioPlayer.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -38,24 +36,10 @@ protected:
         return std::make_unique<QuranAudioManager>(defaults, MediaAudioPlayerFactory::instance(), clock, station);
     }
 
-    // Runs the event loop until the manager's status is `wanted`, or gives up
-    // after `limit` of real time (the back end answers at its own pace).
     static bool waitForStatus(QuranAudioManager &manager, const QuranPlayerStatus &wanted,
                               std::chrono::milliseconds limit = std::chrono::seconds(30))
     {
-        if (manager.status() == wanted)
-            return true;
-        QEventLoop loop;
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        QObject::connect(&manager, &QuranAudioManager::statusChanged, &loop, [&] {
-            if (manager.status() == wanted)
-                loop.quit();
-        });
-        guard.start(limit);
-        loop.exec();
-        return manager.status() == wanted;
+        return test::waitUntil([&] { return manager.status() == wanted; }, limit);
     }
 
     test::TemporaryHome home;
@@ -98,10 +82,8 @@ TEST_F(QuranAudioStreamingTest, EveryAddressDeadGivesNetworkUnavailable)
     manager->togglePlayPause();
     ASSERT_TRUE(waitForStatus(*manager, QuranPlayerStatus::networkUnavailable()));
     // Later reports of the dead players change nothing.
-    QEventLoop settle;
-    QTimer::singleShot(300, &settle, &QEventLoop::quit);
-    settle.exec();
-    EXPECT_EQ(manager->status(), QuranPlayerStatus::networkUnavailable());
+    EXPECT_FALSE(test::waitUntil([&] { return manager->status() != QuranPlayerStatus::networkUnavailable(); },
+                                 std::chrono::milliseconds(300)));
 }
 
 TEST_F(QuranAudioStreamingTest, AStreamThatDiesWhilePlayingIsNoticed)

@@ -2,16 +2,14 @@
 // back end into the null sound device.
 #include "services/SoundscapeAudioManager.h"
 
+#include "EventLoopWait.h"
 #include "NullSoundOutput.h"
 #include "TemporaryHome.h"
 #include "platform/AudioPlayer.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -24,18 +22,6 @@ namespace {
 QString builtSoundFolder()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../src/"_s + SoundscapeAudioManager::kSoundFolderName);
-}
-
-bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit = std::chrono::seconds(20))
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < limit.count()) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
 }
 
 TEST(SoundscapeLoopsTest, TheBuildShipsEveryLoopWithItsLicence)
@@ -60,7 +46,7 @@ TEST(SoundscapeLoopsTest, EveryMixPlaysItsLoops)
         for (const SoundscapeMix::Item &item : mix.items) {
             AudioPlayer *player = manager.player(item.trackID);
             ASSERT_TRUE(player);
-            EXPECT_TRUE(waitUntil([&] { return player->timeControlStatus() == AudioPlayer::TimeControlStatus::Playing; }))
+            EXPECT_TRUE(test::waitUntil([&] { return player->timeControlStatus() == AudioPlayer::TimeControlStatus::Playing; }))
                 << item.trackID.toStdString();
         }
         EXPECT_TRUE(manager.isPlaying());
