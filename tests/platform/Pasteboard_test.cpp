@@ -5,19 +5,18 @@
 
 #include "AwaitTask.h"
 #include "ClipboardLock.h"
+#include "EventWait.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -138,16 +137,7 @@ protected:
                                  u"-i"_s, source.fileName()});
         if (!owner.waitForStarted(5000))
             return false;
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (pasteboard.changeCount() != before)
-                loop.quit();
-        });
-        QTimer::singleShot(10'000, &loop, &QEventLoop::quit);
-        poll.start(10);
-        loop.exec();
-        return pasteboard.changeCount() != before;
+        return test::waitUntil([&] { return pasteboard.changeCount() != before; });
     }
 
     test::TemporaryHome home;
