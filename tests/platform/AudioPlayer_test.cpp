@@ -1,21 +1,16 @@
 // The GStreamer-backed player, on local files, into the null sound device.
 #include "platform/AudioPlayer.h"
 
+#include "EventWait.h"
 #include "NullSoundOutput.h"
 #include "TemporaryHome.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,20 +19,8 @@ namespace {
 
 using Item = AudioPlayer::ItemStatus;
 using Time = AudioPlayer::TimeControlStatus;
-
-// Runs the event loop until `done` holds or `limit` of real time has passed;
-// the back end answers at its own pace.
-bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit = std::chrono::seconds(20))
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < limit.count()) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
-}
+using test::waitUntil;
+constexpr std::chrono::seconds kBackEndLimit{20};
 
 class AudioPlayerTest : public ::testing::Test {
 protected:
@@ -80,7 +63,7 @@ TEST_F(AudioPlayerTest, AFileThatIsNoAudioFailsOnce)
             ++failures;
     });
     player->play();
-    ASSERT_TRUE(waitUntil([&] { return player->itemStatus() == Item::Failed; }));
+    ASSERT_TRUE(waitUntil([&] { return player->itemStatus() == Item::Failed; }, kBackEndLimit));
     EXPECT_FALSE(player->errorString().isEmpty());
     EXPECT_FALSE(player->isPlaying());
     EXPECT_EQ(player->timeControlStatus(), Time::Paused);
@@ -90,42 +73,35 @@ TEST_F(AudioPlayerTest, AFileThatIsNoAudioFailsOnce)
     EXPECT_FALSE(player->isPlaying());
 }
 
-TEST_F(AudioPlayerTest, PlaysLoopsPausesAndClampsItsVolume)
+TEST_F(AudioPlayerTest, LoopsOrStopsAtTheEndPausesAndClampsItsVolume)
 {
     const QString tone = makeTone(u"tone.wav"_s);
-    auto player = factory.create(QUrl::fromLocalFile(tone), true);
-    ASSERT_TRUE(player);
-    EXPECT_EQ(player->itemStatus(), Item::Unknown);
-    player->setVolume(1.7);
-    EXPECT_DOUBLE_EQ(player->volume(), 1.0);
-    player->setVolume(0.25);
-    EXPECT_NEAR(player->volume(), 0.25, 1e-6);
+    auto looping = factory.create(QUrl::fromLocalFile(tone), true);
+    auto once = factory.create(QUrl::fromLocalFile(tone), false);
+    ASSERT_TRUE(looping && once);
+    looping->setVolume(1.7);
+    EXPECT_DOUBLE_EQ(looping->volume(), 1.0);
 
-    player->play();
-    EXPECT_TRUE(player->isPlaying());
-    ASSERT_TRUE(waitUntil([&] { return player->timeControlStatus() == Time::Playing; }));
-    EXPECT_EQ(player->itemStatus(), Item::ReadyToPlay);
+    looping->play();
+    once->play();
+    EXPECT_TRUE(looping->isPlaying());
+    ASSERT_TRUE(waitUntil([&] {
+        return looping->timeControlStatus() == Time::Playing && once->timeControlStatus() == Time::Playing;
+    }, kBackEndLimit));
+    EXPECT_EQ(looping->itemStatus(), Item::ReadyToPlay);
 
-    // The 1.5 s tone is still playing well after its end: it loops.
-    waitUntil([] { return false; }, std::chrono::milliseconds(2500));
-    EXPECT_TRUE(player->isPlaying());
-    EXPECT_EQ(player->timeControlStatus(), Time::Playing);
+    // The 1.5 s tone without looping stops at its end; the looping one is
+    // still playing a second after that.
+    ASSERT_TRUE(waitUntil([&] { return once->timeControlStatus() == Time::Paused; }, kBackEndLimit));
+    EXPECT_FALSE(once->isPlaying());
+    EXPECT_EQ(once->itemStatus(), Item::ReadyToPlay);
+    waitUntil([] { return false; }, std::chrono::milliseconds(1000));
+    EXPECT_TRUE(looping->isPlaying());
+    EXPECT_EQ(looping->timeControlStatus(), Time::Playing);
 
-    player->pause();
-    EXPECT_FALSE(player->isPlaying());
-    EXPECT_EQ(player->timeControlStatus(), Time::Paused);
-}
-
-TEST_F(AudioPlayerTest, WithoutLoopingItStopsAtTheEnd)
-{
-    const QString tone = makeTone(u"once.wav"_s);
-    auto player = factory.create(QUrl::fromLocalFile(tone), false);
-    ASSERT_TRUE(player);
-    player->play();
-    ASSERT_TRUE(waitUntil([&] { return player->timeControlStatus() == Time::Playing; }));
-    ASSERT_TRUE(waitUntil([&] { return player->timeControlStatus() == Time::Paused; }));
-    EXPECT_FALSE(player->isPlaying());
-    EXPECT_EQ(player->itemStatus(), Item::ReadyToPlay);
+    looping->pause();
+    EXPECT_FALSE(looping->isPlaying());
+    EXPECT_EQ(looping->timeControlStatus(), Time::Paused);
 }
 
 } // namespace

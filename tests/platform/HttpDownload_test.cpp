@@ -59,8 +59,6 @@ TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
 
     server.respond(u"/missing"_s, {404, "not here", {}});
     EXPECT_THROW(download(u"/missing"_s, target), TransportError);
-    server.respond(u"/broken"_s, {500, "oops", {}});
-    EXPECT_THROW(download(u"/broken"_s, target), TransportError);
     EXPECT_EQ(contents(target), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"a.zip"_s});
 }

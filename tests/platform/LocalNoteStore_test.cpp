@@ -32,6 +32,12 @@ protected:
         file.setFileTime(modified, QFileDevice::FileModificationTime);
     }
 
+    // A symbolic link at `at` to `target`, both below the temporary folder.
+    void link(const QString &target, const QString &at)
+    {
+        ASSERT_EQ(::symlink(path(target).toLocal8Bit().constData(), path(at).toLocal8Bit().constData()), 0);
+    }
+
     QByteArray read(const QString &relative) const
     {
         QFile file(path(relative));
@@ -70,9 +76,8 @@ TEST_F(LocalNoteStoreTest, ListsAVaultSkippingHiddenFoldersAndLinks)
     write(u"Vault/.trash/Deleted.md"_s);
     write(u"Vault/.hidden.md"_s);
     write(u"Outside/Secret.md"_s);
-    ASSERT_EQ(::symlink(path(u"Outside"_s).toLocal8Bit().constData(), path(u"Vault/Linked"_s).toLocal8Bit().constData()), 0);
-    ASSERT_EQ(::symlink(path(u"Outside/Secret.md"_s).toLocal8Bit().constData(),
-                        path(u"Vault/Secret.md"_s).toLocal8Bit().constData()), 0);
+    link(u"Outside"_s, u"Vault/Linked"_s);
+    link(u"Outside/Secret.md"_s, u"Vault/Secret.md"_s);
     // A name in another encoding cannot be opened again by its decoded name.
     const QByteArray oddName = path(u"Vault/"_s).toLocal8Bit() + "\xff\xfe.md";
     FILE *raw = ::fopen(oddName.constData(), "w");
@@ -126,8 +131,8 @@ TEST_F(LocalNoteStoreTest, IdsThatLeadOutsideTheirRootAreRefused)
     write(u"Notes/Sub/A.md"_s);
     write(u"Secret.md"_s);
     write(u"Notes/.trash/B.md"_s);
-    ASSERT_EQ(::symlink(path(u"Secret.md"_s).toLocal8Bit().constData(), path(u"Notes/Link.md"_s).toLocal8Bit().constData()), 0);
-    ASSERT_EQ(::symlink(temp.path().toLocal8Bit().constData(), path(u"Notes/Up"_s).toLocal8Bit().constData()), 0);
+    link(u"Secret.md"_s, u"Notes/Link.md"_s);
+    link({}, u"Notes/Up"_s);
     auto s = store();
     EXPECT_TRUE(s.notePath(u"Notes:Sub/A.md"_s));
     for (const QString &id : {u"Notes:../Secret.md"_s, u"Notes:Sub/../../Secret.md"_s, u"Notes:/etc/passwd.md"_s,
@@ -160,7 +165,7 @@ TEST_F(LocalNoteStoreTest, ANewNoteNeverReplacesAnother)
     EXPECT_EQ(read(u"Notes/Plan 3.md"_s), "third");
 
     // A dangling link holds its name too.
-    ASSERT_EQ(::symlink(path(u"nowhere"_s).toLocal8Bit().constData(), path(u"Notes/Link.md"_s).toLocal8Bit().constData()), 0);
+    link(u"nowhere"_s, u"Notes/Link.md"_s);
     EXPECT_EQ(s.makeNote(u"Notes:"_s, u"Notes"_s, u"Link"_s, u"x"_s).noteID, u"Notes:Link 2.md"_s);
     EXPECT_FALSE(QFileInfo::exists(path(u"nowhere"_s)));
 }
@@ -188,7 +193,7 @@ TEST_F(LocalNoteStoreTest, ANoteGoesToItsFolderOrTheFolderOfItsName)
     EXPECT_TRUE(QFileInfo(path(u"Notes/Deep"_s)).isDir());
     EXPECT_EQ(s.makeNote(u"Notes:.stale"_s, u"../../x"_s, u"C"_s, u"x"_s).noteID, u"Notes:-..-x/C.md"_s);
     // A folder id that names a place outside the root is refused.
-    ASSERT_EQ(::symlink(temp.path().toLocal8Bit().constData(), path(u"Notes/Up"_s).toLocal8Bit().constData()), 0);
+    link({}, u"Notes/Up"_s);
     for (const QString &id : {u"Notes:../.."_s, u"Notes:Work/../.."_s, u"Notes:/tmp"_s, u"Notes:Up"_s}) {
         const NoteStoreWrite refused = s.makeNote(id, u"Work"_s, u"E"_s, u"x"_s);
         EXPECT_FALSE(refused.succeeded()) << id.toStdString();

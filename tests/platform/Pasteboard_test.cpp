@@ -5,20 +5,18 @@
 
 #include "AwaitTask.h"
 #include "ClipboardLock.h"
+#include "EventWait.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMimeData>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -46,7 +44,7 @@ private:
     std::unique_ptr<test::ClipboardLock> m_lock;
 };
 
-TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnly)
+TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnlyIncludingItsOwnWrites)
 {
     SystemPasteboard pasteboard;
     const qint64 start = pasteboard.changeCount();
@@ -60,21 +58,26 @@ TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnly)
     EXPECT_EQ(pasteboard.text(), u"two"_s);
     EXPECT_TRUE(pasteboard.formats().contains(u"text/plain"_s));
     EXPECT_TRUE(pasteboard.localImage().isNull());
+
+    // Kolu's own writes replace the content and count as changes too.
+    pasteboard.writeText(u"again"_s);
+    EXPECT_EQ(pasteboard.text(), u"again"_s);
+    const QList<QUrl> files{QUrl::fromLocalFile(u"/tmp/kolu a.txt"_s)};
+    pasteboard.writeFiles(files);
+    EXPECT_EQ(pasteboard.data(u"x-special/gnome-copied-files"_s), gnomeCopiedFiles(files));
+    EXPECT_TRUE(pasteboard.data(u"text/uri-list"_s).startsWith("file:///tmp/kolu%20a.txt"));
+    EXPECT_TRUE(pasteboard.data(u"image/png"_s).isEmpty());
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    pasteboard.writeImage(image, "png bytes");
+    EXPECT_EQ(pasteboard.data(u"image/png"_s), "png bytes");
+    EXPECT_EQ(pasteboard.changeCount(), start + 5);
 }
 
-TEST_F(SystemPasteboardTest, ReadsFilesAndImagesCopiedInThisProcess)
+TEST(GnomeCopiedFiles, ListsEveryFileAfterTheVerb)
 {
-    SystemPasteboard pasteboard;
-    auto *files = new QMimeData;
-    files->setUrls({QUrl::fromLocalFile(u"/tmp/kolu a.txt"_s)});
-    clipboard().setMimeData(files);
-    EXPECT_EQ(pasteboard.data(u"text/uri-list"_s).trimmed(), QByteArray("file:///tmp/kolu%20a.txt"));
-    EXPECT_TRUE(pasteboard.data(u"image/png"_s).isEmpty());
-
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    clipboard().setImage(image);
-    EXPECT_EQ(pasteboard.localImage().size(), QSize(8, 8));
+    EXPECT_EQ(gnomeCopiedFiles({QUrl::fromLocalFile(u"/a b"_s), QUrl::fromLocalFile(u"/c"_s)}),
+              "copy\nfile:///a%20b\nfile:///c");
 }
 
 TEST_F(SystemPasteboardTest, FeedsTheCaptureService)
@@ -95,6 +98,7 @@ TEST_F(SystemPasteboardTest, FeedsTheCaptureService)
     QImage image(16, 9, QImage::Format_RGB32);
     image.fill(Qt::blue);
     clipboard().setImage(image);
+    EXPECT_EQ(pasteboard.localImage().size(), QSize(16, 9)); // copied in this process: no encoding
     result = test::awaitTask(service.captureLatestIfNeeded());
     ASSERT_TRUE(result);
     EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
@@ -133,28 +137,19 @@ protected:
                                  u"-i"_s, source.fileName()});
         if (!owner.waitForStarted(5000))
             return false;
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (pasteboard.changeCount() != before)
-                loop.quit();
-        });
-        QTimer::singleShot(10'000, &loop, &QEventLoop::quit);
-        poll.start(10);
-        loop.exec();
-        return pasteboard.changeCount() != before;
+        return test::waitUntil([&] { return pasteboard.changeCount() != before; });
     }
 
     test::TemporaryHome home;
     test::ManualClock clock;
     SystemPasteboard pasteboard;
+    ClipboardService service{pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {}};
     QTemporaryFile source;
     QProcess owner;
 };
 
 TEST_F(ForeignClipboardTest, AnotherProgramsImageArrivesEncoded)
 {
-    ClipboardService service(pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {});
     QImage image(20, 10, QImage::Format_RGB32);
     image.fill(Qt::green);
     QByteArray png;
@@ -174,7 +169,6 @@ TEST_F(ForeignClipboardTest, AnotherProgramsImageArrivesEncoded)
 
 TEST_F(ForeignClipboardTest, AnotherProgramsLongTextArrivesWhole)
 {
-    ClipboardService service(pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {});
     QByteArray text;
     for (int i = 0; text.size() < 3'000'000; ++i)
         text += "line " + QByteArray::number(i) + " of a long copied log\n";

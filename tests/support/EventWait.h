@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+namespace kolu::test {
+
+// Runs the event loop until `done` holds, for another process (X server,
+// window manager, D-Bus peer, GStreamer) that answers at its own pace. The
+// bound only turns a hang into a failure.
+inline bool waitUntil(const std::function<bool()> &done,
+                      std::chrono::milliseconds limit = std::chrono::seconds(10))
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < limit.count()) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
+
+} // namespace kolu::test
