@@ -3,7 +3,7 @@
 #include "services/NowPlayingRules.h"
 
 #include "AwaitTask.h"
-#include "EventLoopWait.h"
+#include "EventWait.h"
 #include "FakeMprisPlayer.h"
 #include "ManualClock.h"
 #include "PrivateBus.h"

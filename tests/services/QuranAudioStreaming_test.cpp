@@ -2,7 +2,7 @@
 // GStreamer back end into the null sound device.
 #include "services/QuranAudioManager.h"
 
-#include "EventLoopWait.h"
+#include "EventWait.h"
 #include "HlsTestStream.h"
 #include "NullSoundOutput.h"
 #include "ManualClock.h"

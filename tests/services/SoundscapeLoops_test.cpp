@@ -2,7 +2,7 @@
 // back end into the null sound device.
 #include "services/SoundscapeAudioManager.h"
 
-#include "EventLoopWait.h"
+#include "EventWait.h"
 #include "NullSoundOutput.h"
 #include "TemporaryHome.h"
 #include "platform/AudioPlayer.h"

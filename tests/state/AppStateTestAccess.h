@@ -3,6 +3,7 @@
 #include "services/ClipboardService.h"
 #include "state/AppState.h"
 
+#include "EventWait.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "TestAppServices.h"
@@ -11,9 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <memory>
 
@@ -46,22 +45,6 @@ public:
 };
 
 namespace test {
-
-// Lets queued work (worker threads, the private bus, the local server) come
-// back; bounded, so something that never answers fails the test.
-template<typename Condition>
-bool waitUntil(Condition condition, int milliseconds = 10'000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 // A state on test services in a temporary home, with the layout callback counted.
 class AppStateActionsTest : public ::testing::Test {
