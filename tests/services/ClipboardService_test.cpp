@@ -117,36 +117,30 @@ TEST_F(ClipboardServiceTest, TheSameTextAgainIsNotCapturedEvenWithOtherWhitespac
     EXPECT_TRUE(copyText(u"meeting notes for tomorrow"_s));
 }
 
-TEST_F(ClipboardServiceTest, SingleTokensBecomeLinks)
+TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
 {
-    auto result = copyText(u"  example.com/path?q=1 "_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::link);
-    EXPECT_EQ(result->item.value, u"https://example.com/path?q=1"_s);
-    EXPECT_EQ(result->item.sourceURL, u"https://example.com/path?q=1"_s);
-    EXPECT_EQ(result->item.title, u"example.com"_s);
-
-    result = copyText(u"http://kolu.test/a"_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.value, u"http://kolu.test/a"_s);
-
-    // A plain word, even a single character, reads as a host name.
-    result = copyText(u"q"_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.value, u"https://q"_s);
-
-    // The same address again is known.
-    EXPECT_FALSE(copyText(u"https://example.com/path?q=1"_s));
-}
-
-TEST_F(ClipboardServiceTest, AddressesThatAreNotWebLinksStayText)
-{
-    for (const QString &text : {u"http://example.com/a b"_s, u"mailto:someone@example.com"_s}) {
-        const auto result = copyText(text);
-        ASSERT_TRUE(result) << text.toStdString();
-        EXPECT_EQ(result->item.kind, ClipboardItemKind::text) << text.toStdString();
-        EXPECT_EQ(result->item.value, text);
+    const auto link = ClipboardItemKind::link;
+    const struct {
+        QString copied;
+        ClipboardItemKind kind;
+        QString value;
+    } cases[] = {
+        {u"  example.com/path?q=1 "_s, link, u"https://example.com/path?q=1"_s},
+        {u"http://kolu.test/a"_s, link, u"http://kolu.test/a"_s},
+        {u"q"_s, link, u"https://q"_s}, // a plain word, even one character, reads as a host name
+        {u"http://example.com/a b"_s, ClipboardItemKind::text, u"http://example.com/a b"_s},
+        {u"mailto:someone@example.com"_s, ClipboardItemKind::text, u"mailto:someone@example.com"_s},
+    };
+    for (const auto &c : cases) {
+        const auto result = copyText(c.copied);
+        ASSERT_TRUE(result) << c.copied.toStdString();
+        EXPECT_EQ(result->item.kind, c.kind) << c.copied.toStdString();
+        EXPECT_EQ(result->item.value, c.value);
+        EXPECT_EQ(result->item.sourceURL, c.kind == link ? std::optional(c.value) : std::nullopt);
     }
+    // A link is titled by its host; the same address again is known.
+    EXPECT_EQ(copyText(u"example.org/x"_s).value().item.title, u"example.org"_s);
+    EXPECT_FALSE(copyText(u"https://example.com/path?q=1"_s));
 }
 
 TEST_F(ClipboardServiceTest, ATextTooShortOrEmptyIsIgnoredButConsumed)
