@@ -84,8 +84,6 @@ public:
     // False when `fingerprint` is known; otherwise remembers it and returns
     // true.
     bool remember(const QString &fingerprint);
-    bool contains(const QString &fingerprint) const { return m_known.contains(fingerprint); }
-    int size() const { return static_cast<int>(m_order.size()); }
 
 private:
     int m_capacity;

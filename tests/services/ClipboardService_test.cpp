@@ -84,15 +84,12 @@ protected:
 
 // --- Polling -----------------------------------------------------------------
 
-TEST_F(ClipboardServiceTest, ContentAlreadyThereAtCreationIsNeverCaptured)
+TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsRead)
 {
     pasteboard.copy().setText(u"copied before launch"_s);
     ClipboardService late(pasteboard, imageDirectory, clock, folders);
     EXPECT_FALSE(test::awaitTask(late.captureLatestIfNeeded()));
-}
 
-TEST_F(ClipboardServiceTest, AnUnchangedClipboardIsNotRead)
-{
     ASSERT_TRUE(copyText(u"first copy"_s));
     pasteboard.reads = 0;
     EXPECT_FALSE(poll());
@@ -110,9 +107,6 @@ TEST_F(ClipboardServiceTest, TextEntryIsTrimmedAndTitledByItsFirstLine)
     EXPECT_EQ(item.value, QString(longLine + u"\nsecond line"_s));
     EXPECT_EQ(item.title, QString(80, u'x'));
     EXPECT_EQ(item.dateAdded, clock.now());
-    EXPECT_FALSE(item.sourceURL);
-    EXPECT_FALSE(item.filePath);
-    EXPECT_FALSE(item.id.isNull());
 }
 
 TEST_F(ClipboardServiceTest, TheSameTextAgainIsNotCapturedEvenWithOtherWhitespace)
@@ -123,43 +117,30 @@ TEST_F(ClipboardServiceTest, TheSameTextAgainIsNotCapturedEvenWithOtherWhitespac
     EXPECT_TRUE(copyText(u"meeting notes for tomorrow"_s));
 }
 
-TEST_F(ClipboardServiceTest, SingleTokensBecomeLinks)
+TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
 {
-    auto result = copyText(u"  example.com/path?q=1 "_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::link);
-    EXPECT_EQ(result->item.value, u"https://example.com/path?q=1"_s);
-    EXPECT_EQ(result->item.sourceURL, u"https://example.com/path?q=1"_s);
-    EXPECT_EQ(result->item.title, u"example.com"_s);
-    EXPECT_FALSE(result->item.filePath);
-
-    result = copyText(u"http://kolu.test/a"_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.value, u"http://kolu.test/a"_s);
-    EXPECT_EQ(result->item.title, u"kolu.test"_s);
-
-    // A plain word, even a single character, reads as a host name.
-    result = copyText(u"word"_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::link);
-    EXPECT_EQ(result->item.value, u"https://word"_s);
-    EXPECT_EQ(result->item.title, u"word"_s);
-    result = copyText(u"q"_s);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.value, u"https://q"_s);
-
-    // The same address again is known.
-    EXPECT_FALSE(copyText(u"https://example.com/path?q=1"_s));
-}
-
-TEST_F(ClipboardServiceTest, AddressesThatAreNotWebLinksStayText)
-{
-    for (const QString &text : {u"http://example.com/a b"_s, u"mailto:someone@example.com"_s, u"ftp://files.test/x"_s}) {
-        const auto result = copyText(text);
-        ASSERT_TRUE(result) << text.toStdString();
-        EXPECT_EQ(result->item.kind, ClipboardItemKind::text) << text.toStdString();
-        EXPECT_EQ(result->item.value, text);
+    const auto link = ClipboardItemKind::link;
+    const struct {
+        QString copied;
+        ClipboardItemKind kind;
+        QString value;
+    } cases[] = {
+        {u"  example.com/path?q=1 "_s, link, u"https://example.com/path?q=1"_s},
+        {u"http://kolu.test/a"_s, link, u"http://kolu.test/a"_s},
+        {u"q"_s, link, u"https://q"_s}, // a plain word, even one character, reads as a host name
+        {u"http://example.com/a b"_s, ClipboardItemKind::text, u"http://example.com/a b"_s},
+        {u"mailto:someone@example.com"_s, ClipboardItemKind::text, u"mailto:someone@example.com"_s},
+    };
+    for (const auto &c : cases) {
+        const auto result = copyText(c.copied);
+        ASSERT_TRUE(result) << c.copied.toStdString();
+        EXPECT_EQ(result->item.kind, c.kind) << c.copied.toStdString();
+        EXPECT_EQ(result->item.value, c.value);
+        EXPECT_EQ(result->item.sourceURL, c.kind == link ? std::optional(c.value) : std::nullopt);
     }
+    // A link is titled by its host; the same address again is known.
+    EXPECT_EQ(copyText(u"example.org/x"_s).value().item.title, u"example.org"_s);
+    EXPECT_FALSE(copyText(u"https://example.com/path?q=1"_s));
 }
 
 TEST_F(ClipboardServiceTest, ATextTooShortOrEmptyIsIgnoredButConsumed)
@@ -199,7 +180,6 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlace)
     ASSERT_TRUE(result);
     EXPECT_EQ(result->item.kind, ClipboardItemKind::file);
     EXPECT_EQ(result->item.title, u"report final.pdf"_s);
-    EXPECT_EQ(result->item.value, path);
     EXPECT_EQ(result->item.filePath, path);
     EXPECT_TRUE(storedFiles().isEmpty());
 
@@ -212,23 +192,20 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlace)
     EXPECT_EQ(folder->item.title, u"Documents"_s);
 }
 
-TEST_F(ClipboardServiceTest, FilesCopiedByAFileManagerAreRead)
+TEST_F(ClipboardServiceTest, AFileManagersListAndTenThousandFilesGiveTheFirstFile)
 {
     const QString path = home.path(u"Pictures/cat.jpg"_s);
     pasteboard.copy().setData(u"x-special/gnome-copied-files"_s, QByteArray("copy\n" + QUrl::fromLocalFile(path).toEncoded()));
-    const auto result = poll();
+    auto result = poll();
     ASSERT_TRUE(result);
     EXPECT_EQ(result->item.kind, ClipboardItemKind::file);
     EXPECT_EQ(result->item.value, path);
-}
 
-TEST_F(ClipboardServiceTest, TenThousandCopiedFilesGiveTheFirstFile)
-{
     QList<QUrl> urls;
     for (int i = 0; i < 10'000; ++i)
         urls.append(QUrl::fromLocalFile(home.path(u"many/file-%1.txt"_s.arg(i))));
     pasteboard.copy().setUrls(urls);
-    const auto result = poll();
+    result = poll();
     ASSERT_TRUE(result);
     EXPECT_EQ(result->item.value, home.path(u"many/file-0.txt"_s));
 }
@@ -243,9 +220,7 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngUnderATimeStampedName)
     ASSERT_TRUE(result);
     const ClipboardItem &item = result->item;
     EXPECT_EQ(item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(item.title, u"Clipboard image"_s);
     EXPECT_EQ(item.filePath, item.value);
-    EXPECT_FALSE(item.sourceURL);
 
     const QStringList files = storedFiles();
     ASSERT_EQ(files.size(), 1);
@@ -262,24 +237,19 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngUnderATimeStampedName)
     EXPECT_EQ(storedFiles().size(), 1);
 }
 
-TEST_F(ClipboardServiceTest, AnImageFromAnotherProgramIsReadFromItsEncodedBytes)
+TEST_F(ClipboardServiceTest, EncodedImageBytesWinOverAFileAndUnreadableOnesFallThroughToText)
 {
-    const QString file = home.path(u"Documents/a.pdf"_s);
     pasteboard.copy()
         .setData(u"image/bmp"_s, QByteArray("not an image"))
         .setData(u"image/png"_s, pngOf(sampleImage(qRgb(1, 2, 3))))
-        .setUrls({QUrl::fromLocalFile(file)});
-    const auto result = poll();
+        .setUrls({QUrl::fromLocalFile(home.path(u"Documents/a.pdf"_s))});
+    auto result = poll();
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::image); // the image wins over the file
-}
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
 
-TEST_F(ClipboardServiceTest, AnImageQtCannotReadFallsThroughToTheText)
-{
     pasteboard.copy().setData(u"image/x-unknown"_s, QByteArray(1000, '\x07')).setText(u"alt text of it"_s);
-    const auto result = poll();
+    result = poll();
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
     EXPECT_EQ(result->item.value, u"alt text of it"_s);
 }
 
@@ -317,15 +287,14 @@ TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
 
 TEST_F(ClipboardServiceTest, AnEarlierImageFileIsNeverOverwritten)
 {
-    // The clock stands still, so both images get the same time stamp.
-    pasteboard.copy().setLocalImage(sampleImage(qRgb(1, 1, 1)));
-    const auto first = poll();
-    pasteboard.copy().setLocalImage(sampleImage(qRgb(2, 2, 2)));
-    const auto second = poll();
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(first->item.value, second->item.value);
-    EXPECT_EQ(storedFiles().size(), 2);
-    EXPECT_TRUE(second->item.value.endsWith(u"-2.png"_s));
+    // The clock stands still, so all images get the same time stamp.
+    for (int shade = 1; shade <= 3; ++shade) {
+        pasteboard.copy().setLocalImage(sampleImage(qRgb(shade, shade, shade)));
+        ASSERT_TRUE(poll());
+    }
+    const QStringList files = storedFiles();
+    ASSERT_EQ(files.size(), 3);
+    EXPECT_EQ(files.filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2) << files.join(u' ').toStdString();
 }
 
 // --- Bad input ---------------------------------------------------------------
@@ -409,8 +378,6 @@ TEST_F(ScreenshotScanTest, ARecentScreenshotIsCopiedOnce)
     ASSERT_TRUE(result);
     const ClipboardItem &item = result->item;
     EXPECT_EQ(item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(item.title, u"Screenshot"_s);
-    EXPECT_EQ(item.filePath, item.value);
     const QStringList files = storedFiles();
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(QRegularExpression(u"^screenshot-\\d{8}-\\d{6}-\\d{3}\\.PNG$"_s).match(files.front()).hasMatch())
@@ -432,8 +399,7 @@ TEST_F(ScreenshotScanTest, OnlyFilesDatedWithinTheWindowCount)
 
     makeFile(u"Desktop/Screenshot soon.png"_s, clock.now().addSecs(60 + 2));
     clock.advance(60s);
-    const auto result = scan();
-    ASSERT_TRUE(result);
+    EXPECT_TRUE(scan());
 }
 
 TEST_F(ScreenshotScanTest, NamesExtensionsAndHiddenFilesAreChecked)
@@ -478,14 +444,6 @@ TEST_F(ScreenshotScanTest, SuccessiveScansOverlapByASecond)
     clock.advance(10s);
     makeFile(u"Desktop/Screenshot late.png"_s, clock.now().addSecs(-12));
     EXPECT_FALSE(scan());
-}
-
-TEST(ClipboardServiceFolders, ScreenshotsAreLookedForWhereLinuxToolsSaveThem)
-{
-    test::TemporaryHome home;
-    const QStringList folders = ClipboardService::defaultScreenshotFolders();
-    const QStringList expected{home.path(u"Pictures/Screenshots"_s), home.path(u"Pictures"_s), home.path(u"Desktop"_s)};
-    EXPECT_EQ(folders, expected);
 }
 
 } // namespace

