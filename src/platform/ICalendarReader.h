@@ -93,7 +93,7 @@ struct ICalComponentDeleter {
 using ICalComponentPtr = std::unique_ptr<icalcomponent, ICalComponentDeleter>;
 ICalComponentPtr parseICalendar(const QByteArray &bytes);
 
-// The VEVENT or VTODO children of a parsed tree (the tree itself when it is one).
+// The event or to-do children of a parsed tree (the tree itself when it is one).
 std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_kind kind);
 
 // A text property's value, or nothing when it is absent.
