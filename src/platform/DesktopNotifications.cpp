@@ -4,15 +4,12 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>
-#include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcNotifications, "kolu.notifications")
 
 const QString service = u"org.freedesktop.Notifications"_s;
 const QString path = u"/org/freedesktop/Notifications"_s;
@@ -50,10 +47,8 @@ QCoro::Task<quint32> DesktopNotifications::notify(NotificationContent content, q
     message << u"Kolu"_s << replacesId << QString() << content.title << content.body << QStringList()
             << soundHints(content.playsSound) << qint32(-1);
     const QDBusMessage reply = co_await call(m_connection, message);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        qCWarning(lcNotifications) << "notification not shown:" << reply.errorMessage();
-        co_return 0U;
-    }
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        co_return 0U; // not shown; nothing more to do about it
     co_return reply.arguments().constFirst().toUInt();
 }
 

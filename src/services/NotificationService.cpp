@@ -1,6 +1,5 @@
 #include "services/NotificationService.h"
 
-#include <QLoggingCategory>
 
 #include <limits>
 
@@ -10,17 +9,12 @@ namespace kolu {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcNotificationService, "kolu.notifications")
-
-QCoro::Task<> logAuthorization(QPointer<NotificationScheduler> scheduler)
+// The answer changes nothing: notifications are sent either way, and a
+// desktop without a server simply shows none.
+QCoro::Task<> askForAuthorization(QPointer<NotificationScheduler> scheduler)
 {
-    if (!scheduler)
-        co_return;
-    const NotificationAuthorization answer = co_await scheduler->requestAuthorization();
-    if (!answer.granted)
-        qCInfo(lcNotificationService) << "no notification server answers; notifications will not show";
-    else if (!answer.sound)
-        qCInfo(lcNotificationService) << "the notification server plays no sounds";
+    if (scheduler)
+        co_await scheduler->requestAuthorization();
 }
 
 } // namespace
@@ -36,7 +30,7 @@ NotificationService::NotificationService(NotificationScheduler &scheduler, Alert
 
 void NotificationService::requestPermission()
 {
-    logAuthorization(QPointer<NotificationScheduler>(&m_scheduler));
+    askForAuthorization(QPointer<NotificationScheduler>(&m_scheduler));
 }
 
 QString NotificationService::displayName(PrayerName name)

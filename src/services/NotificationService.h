@@ -25,7 +25,7 @@ public:
     NotificationService(NotificationScheduler &scheduler, AlertSounds &sounds, UserDefaults &defaults,
                         Clock &clock = SystemClock::instance());
 
-    // Asks the notification server what it allows; the answer is only logged.
+    // Asks the notification server what it allows; the answer is not used.
     void requestPermission();
 
     // Replaces the pending prayer-time notifications with those of `times`
