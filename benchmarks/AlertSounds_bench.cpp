@@ -1,5 +1,5 @@
 // Synthesising every alert sound, as the first launch in a session does.
-#include "services/AlertSoundSynthesis.h"
+#include "services/media/AlertSoundSynthesis.h"
 
 #include <benchmark/benchmark.h>
 

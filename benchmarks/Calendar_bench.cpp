@@ -1,8 +1,8 @@
 // Reading a week of events from a large calendar root: 3 calendars, 5,000
 // events, 200 of them weekly with exceptions and moved occurrences.
 #include "model/UserDefaults.h"
-#include "platform/VdirCalendarStore.h"
-#include "services/CalendarService.h"
+#include "platform/calendar/VdirCalendarStore.h"
+#include "services/calendar/CalendarService.h"
 
 #include "AwaitTask.h"
 #include "ManualClock.h"

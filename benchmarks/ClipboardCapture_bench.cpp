@@ -1,7 +1,7 @@
 // Capturing large copies: how long the main thread is held while a capture is
 // read and handed off, and how long the whole capture takes with the worker.
 #include "model/LocalStore.h"
-#include "services/ClipboardService.h"
+#include "services/clipboard/ClipboardService.h"
 
 #include "AwaitTask.h"
 #include "FakePasteboard.h"

@@ -1,7 +1,7 @@
 // Listing the recent notes of a large notes folder: the whole walk, as one
 // refresh of the notes card does it (it runs on a worker thread).
-#include "platform/LocalNoteStore.h"
-#include "services/NotesService.h"
+#include "platform/notes/LocalNoteStore.h"
+#include "services/notes/NotesService.h"
 
 #include "RecordingProcessRunner.h"
 

@@ -1,5 +1,5 @@
 // One now-playing refresh with five media players on the bus.
-#include "services/NowPlayingService.h"
+#include "services/media/NowPlayingService.h"
 
 #include "AwaitTask.h"
 #include "FakeMprisPlayer.h"

@@ -1,6 +1,6 @@
 // Listing a large wallpaper library: walking the folder, natural sorting and
 // building the candidates.
-#include "services/WallpaperListing.h"
+#include "services/wallpaper/WallpaperListing.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // quit, and then saves its state.
 #include "model/BuildInfo.h"
 #include "model/UserDefaults.h"
-#include "platform/FolderPicker.h"
-#include "platform/QuitSignals.h"
+#include "platform/desktop/FolderPicker.h"
+#include "platform/system/QuitSignals.h"
 #include "state/AppServices.h"
 #include "state/AppState.h"
 

@@ -1,6 +1,6 @@
 #include "state/AlertRules.h"
 
-#include "services/NotificationIdentifiers.h"
+#include "services/notifications/NotificationIdentifiers.h"
 
 using namespace Qt::StringLiterals;
 

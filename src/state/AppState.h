@@ -4,8 +4,8 @@
 #include "model/LocalStore.h"
 #include "model/PersistedFiles.h"
 #include "model/UserDefaults.h"
-#include "platform/ApplicationHider.h"
-#include "services/RemoteAppMessage.h"
+#include "platform/x11/ApplicationHider.h"
+#include "services/info/RemoteAppMessage.h"
 #include "state/AppServices.h"
 #include "state/AppStateFields.h"
 

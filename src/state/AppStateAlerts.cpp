@@ -3,8 +3,8 @@
 // notifications scheduled ahead for prayers and meetings.
 #include "state/AppState.h"
 
-#include "services/NotificationIdentifiers.h"
-#include "services/NotificationService.h"
+#include "services/notifications/NotificationIdentifiers.h"
+#include "services/notifications/NotificationService.h"
 #include "state/AlertRules.h"
 
 #include <algorithm>

@@ -2,9 +2,9 @@
 // dropped entries, the rail's pulse, and the row actions.
 #include "state/AppState.h"
 
-#include "platform/Pasteboard.h"
-#include "platform/UrlOpener.h"
-#include "services/ClipboardService.h"
+#include "platform/desktop/Pasteboard.h"
+#include "platform/desktop/UrlOpener.h"
+#include "services/clipboard/ClipboardService.h"
 #include "state/AppSettings.h"
 
 #include <QBuffer>

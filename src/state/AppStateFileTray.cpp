@@ -3,7 +3,7 @@
 // them to a paired device through KDE Connect.
 #include "state/AppState.h"
 
-#include "platform/ProcessRunner.h"
+#include "platform/system/ProcessRunner.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 // or a call that returns at once.
 #include "state/AppState.h"
 
-#include "services/ClipboardService.h"
-#include "services/NotificationService.h"
+#include "services/clipboard/ClipboardService.h"
+#include "services/notifications/NotificationService.h"
 
 using namespace Qt::StringLiterals;
 

@@ -2,7 +2,7 @@
 // links, the clean-up at launch, and the search providers.
 #include "state/AppState.h"
 
-#include "platform/UrlOpener.h"
+#include "platform/desktop/UrlOpener.h"
 #include "state/LinkRules.h"
 
 #include <algorithm>

@@ -4,9 +4,9 @@
 
 #include "model/BuildInfo.h"
 #include "model/Error.h"
-#include "platform/Http.h"
-#include "services/NotificationService.h"
-#include "services/RemoteAppMessageConfiguration.h"
+#include "platform/net/Http.h"
+#include "services/notifications/NotificationService.h"
+#include "services/info/RemoteAppMessageConfiguration.h"
 
 #include <QNetworkRequest>
 

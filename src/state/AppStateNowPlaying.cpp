@@ -1,7 +1,7 @@
 // Keeping the now-playing item current, and the Now Playing card's buttons.
 #include "state/AppState.h"
 
-#include "services/NowPlayingService.h"
+#include "services/media/NowPlayingService.h"
 
 namespace kolu {
 

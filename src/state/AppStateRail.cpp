@@ -2,7 +2,7 @@
 // whether the rail is revealed and its panel expanded.
 #include "state/AppState.h"
 
-#include "services/NotificationService.h"
+#include "services/notifications/NotificationService.h"
 
 using namespace Qt::StringLiterals;
 

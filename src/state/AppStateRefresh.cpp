@@ -3,12 +3,12 @@
 // hidden. Beside them sit the small prayer and notes members.
 #include "state/AppState.h"
 
-#include "services/CalendarService.h"
-#include "services/ClipboardService.h"
-#include "services/NotesService.h"
-#include "services/PrayerTimesService.h"
-#include "services/RemindersService.h"
-#include "services/WeatherService.h"
+#include "services/calendar/CalendarService.h"
+#include "services/clipboard/ClipboardService.h"
+#include "services/notes/NotesService.h"
+#include "services/info/PrayerTimesService.h"
+#include "services/calendar/RemindersService.h"
+#include "services/info/WeatherService.h"
 
 #include <algorithm>
 

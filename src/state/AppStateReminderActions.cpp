@@ -3,8 +3,8 @@
 #include "state/AppState.h"
 
 #include "model/Error.h"
-#include "services/NotificationService.h"
-#include "services/RemindersService.h"
+#include "services/notifications/NotificationService.h"
+#include "services/calendar/RemindersService.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 // hiding the other applications; all report in one status line.
 #include "state/AppState.h"
 
-#include "services/CalendarService.h"
-#include "services/NotesService.h"
-#include "services/RemindersService.h"
+#include "services/calendar/CalendarService.h"
+#include "services/notes/NotesService.h"
+#include "services/calendar/RemindersService.h"
 
 #include <QDir>
 #include <QFileInfo>

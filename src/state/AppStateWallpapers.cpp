@@ -2,7 +2,7 @@
 // folder, and setting the shown picture as desktop picture.
 #include "state/AppState.h"
 
-#include "services/WallpaperService.h"
+#include "services/wallpaper/WallpaperService.h"
 #include "state/AppSettings.h"
 
 #include <QRandomGenerator>

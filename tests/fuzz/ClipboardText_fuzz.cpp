@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the clipboard's text and file-list readings, as
 // another program could offer them. Whatever the bytes: no crash, and an
 // entry that comes out respects the bounds.
-#include "services/ClipboardCapture.h"
-#include "services/ClipboardRules.h"
+#include "services/clipboard/ClipboardCapture.h"
+#include "services/clipboard/ClipboardRules.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the iCalendar reader as the content of one item
 // file: it must neither crash nor hang, whatever the bytes, and what it reads
 // goes through recurrence expansion and the to-do editor as a real file would.
-#include "platform/ICalendarReader.h"
-#include "platform/RecurrenceExpansion.h"
-#include "platform/TodoWriter.h"
+#include "platform/calendar/ICalendarReader.h"
+#include "platform/calendar/RecurrenceExpansion.h"
+#include "platform/calendar/TodoWriter.h"
 
 #include <QHash>
 

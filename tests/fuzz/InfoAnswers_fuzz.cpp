@@ -4,9 +4,9 @@
 // reader may refuse the bytes with its error, never crash, and what it
 // accepts must keep its promises.
 #include "model/Error.h"
-#include "services/PrayerTimesService.h"
-#include "services/RemoteAppMessage.h"
-#include "services/WeatherService.h"
+#include "services/info/PrayerTimesService.h"
+#include "services/info/RemoteAppMessage.h"
+#include "services/info/WeatherService.h"
 
 #include <QDateTime>
 

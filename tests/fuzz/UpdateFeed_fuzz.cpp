@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the update feed reader. It must either name a
 // release that holds up (a comparable build number, a web download page) or
 // throw UpdateError; nothing else.
-#include "services/UpdateFeed.h"
+#include "services/info/UpdateFeed.h"
 
 #include <cstdint>
 #include <cstdlib>

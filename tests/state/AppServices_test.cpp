@@ -1,9 +1,9 @@
 #include "state/AppServices.h"
 
 #include "model/UserDefaults.h"
-#include "platform/FolderPicker.h"
-#include "services/NotificationService.h"
-#include "services/NowPlayingService.h"
+#include "platform/desktop/FolderPicker.h"
+#include "services/notifications/NotificationService.h"
+#include "services/media/NowPlayingService.h"
 #include "state/AppState.h"
 
 #include "AwaitTask.h"

@@ -1,6 +1,6 @@
 #include "AppStateTestAccess.h"
 
-#include "services/RemoteAppMessageConfiguration.h"
+#include "services/info/RemoteAppMessageConfiguration.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

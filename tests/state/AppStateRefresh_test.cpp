@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 
-#include "services/NotificationIdentifiers.h"
+#include "services/notifications/NotificationIdentifiers.h"
 
 using namespace kolu;
 using namespace Qt::StringLiterals;

@@ -1,7 +1,7 @@
 #include "AppStateTestAccess.h"
 
-#include "platform/NotificationScheduler.h"
-#include "services/NotificationIdentifiers.h"
+#include "platform/notifications/NotificationScheduler.h"
+#include "services/notifications/NotificationIdentifiers.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/ClipboardService.h"
+#include "services/clipboard/ClipboardService.h"
 #include "state/AppState.h"
 
 #include "EventWait.h"

@@ -1,6 +1,6 @@
 #include "state/AppState.h"
 
-#include "platform/NotificationScheduler.h"
+#include "platform/notifications/NotificationScheduler.h"
 #include "state/AppSettings.h"
 #include "state/RailLayout.h"
 

@@ -3,10 +3,10 @@
 #include "state/AppState.h"
 
 #include "model/SignalAwaiter.h"
-#include "platform/CalendarStore.h"
-#include "platform/NotificationScheduler.h"
-#include "services/CalendarService.h"
-#include "services/RemindersService.h"
+#include "platform/calendar/CalendarStore.h"
+#include "platform/notifications/NotificationScheduler.h"
+#include "services/calendar/CalendarService.h"
+#include "services/calendar/RemindersService.h"
 
 #include "AppStateTestAccess.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AudioPlayer.h"
+#include "platform/media/AudioPlayer.h"
 
 #include <QList>
 #include <QPointer>

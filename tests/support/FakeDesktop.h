@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DesktopPicture.h"
-#include "platform/FolderPicker.h"
+#include "platform/desktop/DesktopPicture.h"
+#include "platform/desktop/FolderPicker.h"
 
 #include <QList>
 #include <QPair>

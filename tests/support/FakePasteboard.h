@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/desktop/Pasteboard.h"
 
 #include <QList>
 #include <QPair>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NotificationServer.h"
+#include "platform/notifications/NotificationServer.h"
 
 #include <vector>
 

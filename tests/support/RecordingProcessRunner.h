@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProcessRunner.h"
+#include "platform/system/ProcessRunner.h"
 
 #include <QList>
 #include <QMap>

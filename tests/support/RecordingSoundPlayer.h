@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SoundPlayer.h"
+#include "platform/media/SoundPlayer.h"
 
 #include <QString>
 

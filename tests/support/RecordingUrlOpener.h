@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UrlOpener.h"
+#include "platform/desktop/UrlOpener.h"
 
 #include <QList>
 

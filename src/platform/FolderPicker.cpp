@@ -1,7 +1,0 @@
-#include "platform/FolderPicker.h"
-
-namespace kolu {
-
-FolderPicker::~FolderPicker() = default;
-
-} // namespace kolu

@@ -1,0 +1,84 @@
+#include "platform/calendar/CalendarFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+bool isInside(const QString &path, const QString &folder)
+{
+    return path.startsWith(QString(folder + u'/'));
+}
+
+} // namespace
+
+QStringList defaultCalendarRootCandidates(const QString &home)
+{
+    return {QDir(home).filePath(u".local/share/calendars"_s), QDir(home).filePath(u".calendars"_s)};
+}
+
+QString resolveCalendarRoot(const std::optional<QString> &configured, const QString &home)
+{
+    if (configured) {
+        const QString path = configured->trimmed();
+        if (path == u"~")
+            return home;
+        if (path.startsWith(u"~/"))
+            return QDir(home).filePath(path.mid(2));
+        if (!path.isEmpty())
+            return path;
+    }
+    const QStringList candidates = defaultCalendarRootCandidates(home);
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate).isDir())
+            return candidate;
+    }
+    return candidates.first();
+}
+
+bool isUsableFolder(const QString &path, bool writable)
+{
+    const QFileInfo info(path);
+    return info.isDir() && info.isReadable() && info.isExecutable() && (!writable || info.isWritable());
+}
+
+std::vector<CalendarCollection> calendarCollections(const QString &root)
+{
+    std::vector<CalendarCollection> collections;
+    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
+    if (canonicalRoot.isEmpty())
+        return collections;
+    const QFileInfoList entries = QDir(canonicalRoot).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QString resolved = entry.canonicalFilePath();
+        if (resolved.isEmpty() || !isInside(resolved, canonicalRoot) || !QFileInfo(resolved).isDir())
+            continue;
+        collections.push_back({entry.fileName(), resolved});
+    }
+    return collections;
+}
+
+QStringList calendarItemFiles(const QString &collectionPath)
+{
+    QStringList files;
+    const QString folder = QFileInfo(collectionPath).canonicalFilePath();
+    if (folder.isEmpty())
+        return files;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({u"*.ics"_s}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QString resolved = entry.canonicalFilePath();
+        if (resolved.isEmpty() || !isInside(resolved, folder) || !QFileInfo(resolved).isFile())
+            continue;
+        files.push_back(resolved);
+    }
+    return files;
+}
+
+} // namespace kolu

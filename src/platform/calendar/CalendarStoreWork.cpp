@@ -1,0 +1,235 @@
+#include "platform/calendar/CalendarStoreWork.h"
+
+#include "model/AtomicFile.h"
+#include "platform/calendar/CalendarFolders.h"
+#include "platform/calendar/ICalendarReader.h"
+#include "platform/calendar/RecurrenceExpansion.h"
+#include "platform/calendar/TodoWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QUuid>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+struct LoadedFile {
+    QString collection;
+    QString name;
+    ICalFile content;
+};
+
+LoadedFile loadFile(const std::pair<QString, QString> &collectionAndPath)
+{
+    LoadedFile file;
+    file.collection = collectionAndPath.first;
+    file.name = QFileInfo(collectionAndPath.second).fileName();
+    if (const auto bytes = readWholeFile(collectionAndPath.second, kMaxCalendarItemFileSize))
+        file.content = readICalendar(*bytes);
+    return file;
+}
+
+// Every item file below `root`, parsed on all cores (parsing is most of the
+// work), in folder order and then file order.
+QList<LoadedFile> loadRoot(const QString &root)
+{
+    QList<std::pair<QString, QString>> paths;
+    for (const CalendarCollection &collection : calendarCollections(root)) {
+        const QStringList files = calendarItemFiles(collection.path);
+        for (const QString &file : files)
+            paths.push_back({collection.name, file});
+    }
+    return QtConcurrent::blockingMapped(paths, &loadFile);
+}
+
+StoredEvent storedEvent(const QString &seriesId, const EventOccurrence &occurrence)
+{
+    const ICalEvent &event = *occurrence.event;
+    StoredEvent stored;
+    stored.seriesId = seriesId;
+    stored.title = event.summary;
+    stored.start = occurrence.start;
+    stored.end = occurrence.end;
+    stored.isAllDay = event.start.isDate();
+    stored.location = event.location;
+    stored.notes = event.description;
+    stored.url = event.url;
+    for (const ICalAttendee &attendee : event.attendees)
+        stored.attendees.push_back({attendee.name, attendee.address});
+    return stored;
+}
+
+// The bytes of a file with folded lines joined, so that a long UID split over
+// two lines is still found by a plain search.
+QByteArray unfolded(const QByteArray &bytes)
+{
+    QByteArray result = bytes;
+    result.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
+    return result;
+}
+
+bool fileHoldsTodos(const QString &path)
+{
+    const auto bytes = readWholeFile(path, kMaxCalendarItemFileSize);
+    return bytes && !readICalendar(*bytes).todos.empty();
+}
+
+} // namespace
+
+std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
+                                    const QTimeZone &localZone)
+{
+    std::vector<StoredEvent> result;
+    const QList<LoadedFile> files = loadRoot(root);
+    qsizetype next = 0;
+    while (next < files.size()) {
+        const QString collection = files[next].collection;
+        // Items of one event share a UID within one calendar; a calendar
+        // keeps its own copy of an event it shares with another.
+        std::vector<EventSeries> series;
+        std::vector<QString> seriesIds;
+        QHash<QString, size_t> seriesByUid;
+        for (; next < files.size() && files[next].collection == collection; ++next) {
+            const LoadedFile &file = files[next];
+            int index = 0;
+            for (const ICalEvent &event : file.content.events) {
+                ++index;
+                if (event.uid.isEmpty()) {
+                    series.push_back({&event, {}});
+                    seriesIds.push_back(u"%1/%2#%3"_s.arg(collection, file.name).arg(index));
+                    continue;
+                }
+                const auto known = seriesByUid.constFind(event.uid);
+                if (known == seriesByUid.constEnd()) {
+                    seriesByUid.insert(event.uid, series.size());
+                    series.push_back(event.recurrenceId ? EventSeries{nullptr, {&event}} : EventSeries{&event, {}});
+                    seriesIds.push_back(event.uid);
+                } else if (event.recurrenceId) {
+                    series[*known].overrides.push_back(&event);
+                } else if (!series[*known].master) {
+                    series[*known].master = &event;
+                } else {
+                    // A second copy of the same event: listed as it is.
+                    series.push_back({&event, {}});
+                    seriesIds.push_back(event.uid);
+                }
+            }
+        }
+        for (size_t i = 0; i < series.size(); ++i) {
+            for (const EventOccurrence &occurrence : occurrencesInWindow(series[i], from, to, localZone))
+                result.push_back(storedEvent(seriesIds[i], occurrence));
+        }
+    }
+    return result;
+}
+
+std::vector<StoredTodo> loadOpenTodos(const QString &root, const QTimeZone &localZone)
+{
+    std::vector<StoredTodo> result;
+    const QList<LoadedFile> files = loadRoot(root);
+    for (const LoadedFile &file : files) {
+        for (const ICalTodo &todo : file.content.todos) {
+            // Without a UID a to-do cannot be found again to complete it.
+            if (todo.completed || todo.cancelled || todo.uid.isEmpty())
+                continue;
+            StoredTodo stored;
+            stored.id = todo.uid;
+            stored.title = todo.summary;
+            stored.notes = todo.description;
+            stored.url = todo.url;
+            if (todo.due && todo.due->isDate())
+                stored.dueDate = todo.due->date();
+            else if (todo.due)
+                stored.dueTime = momentOf(*todo.due, localZone);
+            stored.priority = todo.priority;
+            stored.isFlagged = todo.flagged;
+            result.push_back(std::move(stored));
+        }
+    }
+    return result;
+}
+
+std::optional<QString> defaultTodoListPath(const QString &root, const std::optional<QString> &preferred)
+{
+    const std::vector<CalendarCollection> lists = calendarCollections(root);
+    if (lists.empty())
+        return std::nullopt;
+    if (preferred && !preferred->isEmpty()) {
+        for (const CalendarCollection &list : lists) {
+            if (list.name == *preferred)
+                return list.path;
+        }
+    }
+    for (const CalendarCollection &list : lists) {
+        const QStringList files = calendarItemFiles(list.path);
+        for (const QString &file : files) {
+            if (fileHoldsTodos(file))
+                return list.path;
+        }
+    }
+    return lists.front().path;
+}
+
+TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
+                             const SaveDeviceWrapper &wrap)
+{
+    const auto list = defaultTodoListPath(root, preferredList);
+    if (!list)
+        return {TodoWriteResult::Status::noList, {}};
+    QString uid;
+    QString path;
+    do {
+        uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        path = QDir(*list).filePath(QString(uid + u".ics"));
+    } while (QFileInfo::exists(path));
+    if (!writeFileAtomically(path, composeTodoFile(todo, uid), wrap))
+        return {TodoWriteResult::Status::failed,
+                u"The reminder could not be saved in “%1”."_s.arg(QFileInfo(*list).fileName())};
+    return {TodoWriteResult::Status::saved, {}};
+}
+
+TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool completed, const QDateTime &now,
+                                    const SaveDeviceWrapper &wrap)
+{
+    if (id.isEmpty())
+        return {TodoWriteResult::Status::notFound, {}};
+    const QByteArray wanted = id.toUtf8();
+    const QString likelyName = QString(id + u".ics");
+    for (int pass = 0; pass < 2; ++pass) {
+        // Most tools name the file after the UID, so those files are tried first.
+        for (const CalendarCollection &collection : calendarCollections(root)) {
+            const QStringList files = calendarItemFiles(collection.path);
+            for (const QString &path : files) {
+                if ((QFileInfo(path).fileName() == likelyName) != (pass == 0))
+                    continue;
+                const auto original = readWholeFile(path, kMaxCalendarItemFileSize);
+                if (!original || !unfolded(*original).contains(wanted))
+                    continue;
+                const TodoEditResult edit = withTodoCompletion(*original, id, completed, now);
+                if (edit.status == TodoEditResult::Status::notFound)
+                    continue;
+                if (edit.status == TodoEditResult::Status::unreadable)
+                    return {TodoWriteResult::Status::failed,
+                            u"The reminder’s file could not be read cleanly, so it was left unchanged."_s};
+                // Another program may have changed the file meanwhile; its change wins.
+                if (readWholeFile(path, kMaxCalendarItemFileSize) != original)
+                    return {TodoWriteResult::Status::failed,
+                            u"The reminder changed while it was being saved. Try again."_s};
+                if (!writeFileAtomically(path, edit.bytes, wrap))
+                    return {TodoWriteResult::Status::failed,
+                            u"The reminder could not be saved in “%1”."_s.arg(collection.name)};
+                return {TodoWriteResult::Status::saved, {}};
+            }
+        }
+    }
+    return {TodoWriteResult::Status::notFound, {}};
+}
+
+} // namespace kolu

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/AtomicFile.h"
+#include "platform/calendar/CalendarStore.h"
+
+#include <QTimeZone>
+
+#include <optional>
+
+namespace kolu {
+
+// The blocking work behind VdirCalendarStore, run on a worker thread. Each
+// function takes everything it needs as values, so nothing is shared with the
+// thread that asked.
+
+std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
+                                    const QTimeZone &localZone);
+
+std::vector<StoredTodo> loadOpenTodos(const QString &root, const QTimeZone &localZone);
+
+// The list new to-dos go to: `preferred` when such a folder exists, else the
+// first list by name that holds to-dos, else the first list. Nothing when the
+// root holds no list.
+std::optional<QString> defaultTodoListPath(const QString &root, const std::optional<QString> &preferred);
+
+// `wrap` lets tests fail a save part way.
+TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
+                             const SaveDeviceWrapper &wrap = {});
+
+TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool completed, const QDateTime &now,
+                                    const SaveDeviceWrapper &wrap = {});
+
+} // namespace kolu

@@ -1,0 +1,443 @@
+#include "platform/calendar/ICalendarReader.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <mutex>
+
+namespace kolu {
+
+namespace {
+
+// Calendars hold nothing before or after these years; anything outside is
+// treated as damage, which also keeps zone and recurrence arithmetic bounded.
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2200;
+
+void configureLibical()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        icalerror_set_errors_are_fatal(0);
+        // Sets up the library's zone table once, before parsers run in parallel.
+        icaltimezone_get_utc_timezone();
+    });
+}
+
+std::optional<QString> text(const char *value)
+{
+    if (!value)
+        return std::nullopt;
+    return QString::fromUtf8(value);
+}
+
+// Zones of the system database, looked up once per process: opening a zone
+// reads its file, and thousands of items usually share a handful of zones.
+QTimeZone systemZoneNamed(const QByteArray &id)
+{
+    static QMutex mutex;
+    static QHash<QByteArray, QTimeZone> cache;
+    QMutexLocker lock(&mutex);
+    const auto found = cache.constFind(id);
+    if (found != cache.constEnd())
+        return *found;
+    QTimeZone zone;
+    if (QTimeZone::isTimeZoneIdAvailable(id)) {
+        zone = QTimeZone(id);
+    } else {
+        // Names written by other systems' calendars.
+        const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(id);
+        if (!iana.isEmpty())
+            zone = QTimeZone(iana);
+    }
+    cache.insert(id, zone);
+    return zone;
+}
+
+// A zone id that carries a vendor prefix such as "/example.org/Tzfile/Europe/Berlin".
+QTimeZone systemZoneForPrefixedId(const QByteArray &id)
+{
+    if (!id.startsWith('/'))
+        return {};
+    const QList<QByteArray> parts = id.split('/');
+    for (qsizetype first = 1; first + 1 < parts.size(); ++first) {
+        const QByteArray candidate = parts.mid(first).join('/');
+        if (QTimeZone::isTimeZoneIdAvailable(candidate))
+            return systemZoneNamed(candidate);
+    }
+    return {};
+}
+
+// A VTIMEZONE is trusted only when its rules are yearly and start in a sane
+// year: expanding anything else can take unbounded time.
+bool isSafeZoneDefinition(icalcomponent *vtimezone)
+{
+    for (icalcomponent *part = icalcomponent_get_first_component(vtimezone, ICAL_ANY_COMPONENT); part;
+         part = icalcomponent_get_next_component(vtimezone, ICAL_ANY_COMPONENT)) {
+        const icalcomponent_kind kind = icalcomponent_isa(part);
+        if (kind != ICAL_XSTANDARD_COMPONENT && kind != ICAL_XDAYLIGHT_COMPONENT)
+            continue;
+        icalproperty *start = icalcomponent_get_first_property(part, ICAL_DTSTART_PROPERTY);
+        if (!start)
+            return false;
+        const icaltimetype value = icalvalue_get_datetime(icalproperty_get_value(start));
+        if (value.year < kFirstYear - 400 || value.year > kLastYear)
+            return false;
+        for (icalproperty *rule = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY); rule;
+             rule = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+            const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+            if (recurrence.freq != ICAL_YEARLY_RECURRENCE || recurrence.interval != 1)
+                return false;
+        }
+        int dates = 0;
+        for (icalproperty *date = icalcomponent_get_first_property(part, ICAL_RDATE_PROPERTY); date;
+             date = icalcomponent_get_next_property(part, ICAL_RDATE_PROPERTY)) {
+            if (++dates > 1000)
+                return false;
+        }
+    }
+    return true;
+}
+
+struct ZoneDeleter {
+    void operator()(icaltimezone *zone) const { icaltimezone_free(zone, 1); }
+};
+
+// The zones one file refers to, resolved once per file.
+class ZoneTable {
+public:
+    explicit ZoneTable(icalcomponent *root)
+    {
+        collectDefinitions(root);
+        m_utc = std::make_shared<ICalZone>();
+        m_utc->utc = true;
+    }
+
+    std::shared_ptr<const ICalZone> zoneFor(icalproperty *property, const icaltimetype &value)
+    {
+        if (value.is_date)
+            return nullptr;
+        if (icaltime_is_utc(value))
+            return m_utc;
+        icalparameter *parameter = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+        const char *tzid = parameter ? icalparameter_get_tzid(parameter) : nullptr;
+        if (!tzid || !*tzid)
+            return nullptr;
+        const QByteArray id(tzid);
+        const auto known = m_zones.constFind(id);
+        if (known != m_zones.constEnd())
+            return *known;
+        auto zone = std::make_shared<ICalZone>();
+        zone->systemZone = systemZoneNamed(id);
+        if (!zone->systemZone.isValid()) {
+            zone->defined = definitionFor(id);
+            if (!zone->defined)
+                zone->systemZone = systemZoneForPrefixedId(id);
+        }
+        // An unknown zone reads as floating: the user's own zone is the best guess.
+        std::shared_ptr<const ICalZone> result;
+        if (zone->systemZone.isValid() || zone->defined)
+            result = zone;
+        m_zones.insert(id, result);
+        return result;
+    }
+
+private:
+    void collectDefinitions(icalcomponent *component)
+    {
+        if (icalcomponent_isa(component) == ICAL_VTIMEZONE_COMPONENT) {
+            addDefinition(component);
+            return;
+        }
+        for (icalcomponent *child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); child;
+             child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+            const icalcomponent_kind kind = icalcomponent_isa(child);
+            if (kind == ICAL_VTIMEZONE_COMPONENT || kind == ICAL_VCALENDAR_COMPONENT)
+                collectDefinitions(child);
+        }
+    }
+
+    void addDefinition(icalcomponent *vtimezone)
+    {
+        icalproperty *idProperty = icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY);
+        const char *tzid = idProperty ? icalproperty_get_tzid(idProperty) : nullptr;
+        if (tzid && *tzid && !m_definitions.contains(QByteArray(tzid)))
+            m_definitions.insert(QByteArray(tzid), vtimezone);
+    }
+
+    // Built only for zones the system does not know: most files carry a
+    // copy of a well-known zone that is never needed.
+    std::shared_ptr<icaltimezone> definitionFor(const QByteArray &id) const
+    {
+        icalcomponent *vtimezone = m_definitions.value(id);
+        if (!vtimezone || !isSafeZoneDefinition(vtimezone))
+            return nullptr;
+        icaltimezone *zone = icaltimezone_new();
+        icalcomponent *copy = icalcomponent_new_clone(vtimezone);
+        if (!icaltimezone_set_component(zone, copy)) {
+            icalcomponent_free(copy);
+            icaltimezone_free(zone, 1);
+            return nullptr;
+        }
+        return std::shared_ptr<icaltimezone>(zone, ZoneDeleter());
+    }
+
+    std::shared_ptr<ICalZone> m_utc;
+    QHash<QByteArray, icalcomponent *> m_definitions;
+    QHash<QByteArray, std::shared_ptr<const ICalZone>> m_zones;
+};
+
+// The date or date-time value of a property, read without libical's own
+// zone lookup (which reaches for process-wide state).
+std::optional<WallTime> wallTimeOf(icalproperty *property, ZoneTable &zones)
+{
+    if (!property)
+        return std::nullopt;
+    icalvalue *value = icalproperty_get_value(property);
+    if (!value)
+        return std::nullopt;
+    icaltimetype time;
+    switch (icalvalue_isa(value)) {
+    case ICAL_DATETIME_VALUE:
+        time = icalvalue_get_datetime(value);
+        break;
+    case ICAL_DATE_VALUE:
+        time = icalvalue_get_date(value);
+        break;
+    case ICAL_DATETIMEPERIOD_VALUE: {
+        const icaldatetimeperiodtype both = icalvalue_get_datetimeperiod(value);
+        time = icaltime_is_null_time(both.time) ? both.period.start : both.time;
+        break;
+    }
+    case ICAL_PERIOD_VALUE:
+        time = icalvalue_get_period(value).start;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (icaltime_is_null_time(time) || time.year < kFirstYear || time.year > kLastYear)
+        return std::nullopt;
+    WallTime result;
+    result.value = time;
+    result.zone = zones.zoneFor(property, time);
+    result.value.zone = nullptr;
+    return result;
+}
+
+std::vector<WallTime> wallTimesOf(icalcomponent *component, icalproperty_kind kind, ZoneTable &zones)
+{
+    std::vector<WallTime> times;
+    for (icalproperty *property = icalcomponent_get_first_property(component, kind); property;
+         property = icalcomponent_get_next_property(component, kind)) {
+        if (auto time = wallTimeOf(property, zones))
+            times.push_back(*time);
+    }
+    return times;
+}
+
+std::optional<QString> xProperty(icalcomponent *component, const char *name)
+{
+    for (icalproperty *property = icalcomponent_get_first_property(component, ICAL_X_PROPERTY); property;
+         property = icalcomponent_get_next_property(component, ICAL_X_PROPERTY)) {
+        const char *propertyName = icalproperty_get_x_name(property);
+        if (propertyName && qstricmp(propertyName, name) == 0)
+            return text(icalproperty_get_value_as_string(property));
+    }
+    return std::nullopt;
+}
+
+std::optional<ICalEvent> readEvent(icalcomponent *component, ZoneTable &zones)
+{
+    auto start = wallTimeOf(icalcomponent_get_first_property(component, ICAL_DTSTART_PROPERTY), zones);
+    if (!start)
+        return std::nullopt;
+    ICalEvent event;
+    event.uid = text(icalcomponent_get_uid(component)).value_or(QString());
+    event.summary = textProperty(component, ICAL_SUMMARY_PROPERTY);
+    event.location = textProperty(component, ICAL_LOCATION_PROPERTY);
+    event.description = textProperty(component, ICAL_DESCRIPTION_PROPERTY);
+    event.url = textProperty(component, ICAL_URL_PROPERTY);
+    icalproperty *status = icalcomponent_get_first_property(component, ICAL_STATUS_PROPERTY);
+    event.cancelled = status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED;
+    event.start = *start;
+    event.end = wallTimeOf(icalcomponent_get_first_property(component, ICAL_DTEND_PROPERTY), zones);
+    if (icalproperty *duration = icalcomponent_get_first_property(component, ICAL_DURATION_PROPERTY)) {
+        const icaldurationtype value = icalproperty_get_duration(duration);
+        if (!icaldurationtype_is_bad_duration(value) && !value.is_neg)
+            event.durationSeconds = icaldurationtype_as_int(value);
+    }
+    for (icalproperty *attendee = icalcomponent_get_first_property(component, ICAL_ATTENDEE_PROPERTY); attendee;
+         attendee = icalcomponent_get_next_property(component, ICAL_ATTENDEE_PROPERTY)) {
+        ICalAttendee entry;
+        if (icalparameter *cn = icalproperty_get_first_parameter(attendee, ICAL_CN_PARAMETER))
+            entry.name = text(icalparameter_get_cn(cn));
+        entry.address = text(icalproperty_get_attendee(attendee)).value_or(QString());
+        event.attendees.push_back(std::move(entry));
+    }
+    for (icalproperty *rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY); rule;
+         rule = icalcomponent_get_next_property(component, ICAL_RRULE_PROPERTY)) {
+        const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+        if (recurrence.freq != ICAL_NO_RECURRENCE)
+            event.rules.push_back(recurrence);
+    }
+    event.recurrenceDates = wallTimesOf(component, ICAL_RDATE_PROPERTY, zones);
+    event.exceptionDates = wallTimesOf(component, ICAL_EXDATE_PROPERTY, zones);
+    event.recurrenceId = wallTimeOf(icalcomponent_get_first_property(component, ICAL_RECURRENCEID_PROPERTY), zones);
+    return event;
+}
+
+ICalTodo readTodo(icalcomponent *component, ZoneTable &zones)
+{
+    ICalTodo todo;
+    todo.uid = text(icalcomponent_get_uid(component)).value_or(QString());
+    todo.summary = textProperty(component, ICAL_SUMMARY_PROPERTY);
+    todo.description = textProperty(component, ICAL_DESCRIPTION_PROPERTY);
+    todo.url = textProperty(component, ICAL_URL_PROPERTY);
+    todo.due = wallTimeOf(icalcomponent_get_first_property(component, ICAL_DUE_PROPERTY), zones);
+    if (icalproperty *priority = icalcomponent_get_first_property(component, ICAL_PRIORITY_PROPERTY)) {
+        const int value = icalproperty_get_priority(priority);
+        todo.priority = value >= 0 && value <= 9 ? value : 0;
+    }
+    const auto flagged = xProperty(component, "X-KOLU-FLAGGED");
+    todo.flagged = flagged && flagged->trimmed().compare(u"TRUE", Qt::CaseInsensitive) == 0;
+    icalproperty *status = icalcomponent_get_first_property(component, ICAL_STATUS_PROPERTY);
+    const icalproperty_status statusValue = status ? icalproperty_get_status(status) : ICAL_STATUS_NONE;
+    todo.completed = statusValue == ICAL_STATUS_COMPLETED
+        || icalcomponent_get_first_property(component, ICAL_COMPLETED_PROPERTY) != nullptr;
+    todo.cancelled = statusValue == ICAL_STATUS_CANCELLED;
+    return todo;
+}
+
+void collectItems(icalcomponent *component, icalcomponent_kind kind, std::vector<icalcomponent *> &items, int depth)
+{
+    if (icalcomponent_isa(component) == kind) {
+        items.push_back(component);
+        return;
+    }
+    if (depth > 2)
+        return;
+    for (icalcomponent *child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); child;
+         child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+        const icalcomponent_kind childKind = icalcomponent_isa(child);
+        if (childKind == kind || childKind == ICAL_VCALENDAR_COMPONENT || childKind == ICAL_XROOT_COMPONENT)
+            collectItems(child, kind, items, depth + 1);
+    }
+}
+
+} // namespace
+
+QDate WallTime::date() const
+{
+    return QDate(value.year, value.month, value.day);
+}
+
+std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZone)
+{
+    const icaltimetype &v = time.value;
+    if (v.year < kFirstYear || v.year > kLastYear)
+        return std::nullopt;
+    const QDate date(v.year, v.month, v.day);
+    if (!date.isValid())
+        return std::nullopt;
+    if (v.is_date)
+        return QDateTime(date, QTime(0, 0), localZone).toUTC();
+    // A leap second reads as the second before it.
+    const QTime clock(v.hour, v.minute, qMin(v.second, 59));
+    if (!clock.isValid())
+        return std::nullopt;
+    if (!time.zone)
+        return QDateTime(date, clock, localZone).toUTC();
+    if (time.zone->utc)
+        return QDateTime(date, clock, Qt::UTC);
+    if (time.zone->systemZone.isValid())
+        return QDateTime(date, clock, time.zone->systemZone).toUTC();
+    icaltimetype local = v;
+    local.zone = nullptr;
+    local.is_daylight = 0;
+    return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(local, time.zone->defined.get()), Qt::UTC);
+}
+
+icaltimetype wallClockIn(const QDateTime &moment, const WallTime &reference, const QTimeZone &localZone)
+{
+    QDateTime there;
+    icaltimetype result = icaltime_null_time();
+    if (reference.zone && reference.zone->defined) {
+        result = icaltime_from_timet_with_zone(moment.toSecsSinceEpoch(), 0, reference.zone->defined.get());
+    } else {
+        if (!reference.zone)
+            there = moment.toTimeZone(localZone);
+        else if (reference.zone->utc)
+            there = moment.toUTC();
+        else
+            there = moment.toTimeZone(reference.zone->systemZone);
+        result.year = there.date().year();
+        result.month = there.date().month();
+        result.day = there.date().day();
+        result.hour = there.time().hour();
+        result.minute = there.time().minute();
+        result.second = there.time().second();
+    }
+    result.zone = nullptr;
+    result.is_daylight = 0;
+    result.is_date = reference.value.is_date;
+    if (result.is_date)
+        result.hour = result.minute = result.second = 0;
+    return result;
+}
+
+ICalComponentPtr parseICalendar(const QByteArray &bytes)
+{
+    configureLibical();
+    // The parser reads up to the first NUL byte; a file with one inside is damaged anyway.
+    return ICalComponentPtr(icalparser_parse_string(bytes.constData()));
+}
+
+std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_kind kind)
+{
+    std::vector<icalcomponent *> items;
+    if (root)
+        collectItems(root, kind, items, 0);
+    return items;
+}
+
+std::optional<QString> textProperty(icalcomponent *component, icalproperty_kind kind)
+{
+    icalproperty *property = icalcomponent_get_first_property(component, kind);
+    if (!property) {
+        // The parser drops a property written with nothing after the colon
+        // and leaves a note; such a property is there, but empty.
+        const QByteArray note = QByteArray("No value for ") + icalproperty_kind_to_string(kind) + " property";
+        for (icalproperty *error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY); error;
+             error = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
+            const char *text = icalproperty_get_xlicerror(error);
+            if (text && QByteArray(text).startsWith(note))
+                return QString();
+        }
+        return std::nullopt;
+    }
+    icalvalue *value = icalproperty_get_value(property);
+    if (!value)
+        return QString();
+    if (icalvalue_isa(value) == ICAL_TEXT_VALUE)
+        return text(icalvalue_get_text(value));
+    return text(icalproperty_get_value_as_string(property));
+}
+
+ICalFile readICalendar(const QByteArray &bytes)
+{
+    ICalFile file;
+    const ICalComponentPtr root = parseICalendar(bytes);
+    if (!root)
+        return file;
+    ZoneTable zones(root.get());
+    for (icalcomponent *component : itemComponents(root.get(), ICAL_VEVENT_COMPONENT)) {
+        if (auto event = readEvent(component, zones))
+            file.events.push_back(std::move(*event));
+    }
+    for (icalcomponent *component : itemComponents(root.get(), ICAL_VTODO_COMPONENT))
+        file.todos.push_back(readTodo(component, zones));
+    return file;
+}
+
+} // namespace kolu

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/calendar/ICalendarReader.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <vector>
+
+namespace kolu {
+
+// One event and the overrides (same UID, with RECURRENCE-ID) that move or
+// cancel single occurrences of it. `master` may be null when a calendar holds
+// only overrides.
+struct EventSeries {
+    const ICalEvent *master = nullptr;
+    std::vector<const ICalEvent *> overrides;
+};
+
+struct EventOccurrence {
+    const ICalEvent *event = nullptr; // the component the details come from
+    QDateTime start;
+    QDateTime end;
+};
+
+// Bounds that keep a hostile rule (FREQ=SECONDLY without end, a huge COUNT)
+// from taking unbounded time or memory.
+inline constexpr int kMaxRecurrenceSteps = 100000;
+inline constexpr int kMaxOccurrencesPerSeries = 1000;
+
+// The occurrences of a series that overlap [from, to): those that start in
+// the window, and those that started before it and are still going on. In
+// order of start.
+std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from,
+                                                 const QDateTime &to, const QTimeZone &localZone);
+
+} // namespace kolu

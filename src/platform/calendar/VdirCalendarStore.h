@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/calendar/CalendarStore.h"
+
+#include <QDir>
+#include <QString>
+#include <QTimeZone>
+
+namespace kolu {
+
+class UserDefaults;
+
+// Calendars and to-do lists kept as folders of iCalendar files: a root folder
+// holds one folder per calendar or list, each holding one ".ics" file per
+// item. Synchronisation tools and command-line calendars share this layout,
+// so whatever they keep shows here and what is written here reaches them.
+class VdirCalendarStore final : public CalendarStore {
+public:
+    // Settings keys (strings).
+    static inline const QString calendarFolderPathKey = QStringLiteral("calendarFolderPath");
+    static inline const QString remindersFolderPathKey = QStringLiteral("remindersFolderPath");
+    static inline const QString remindersDefaultListNameKey = QStringLiteral("remindersDefaultListName");
+
+    // Times without a zone are read in `localZone`.
+    explicit VdirCalendarStore(UserDefaults &defaults, QString home = QDir::homePath(),
+                               QTimeZone localZone = QTimeZone::systemTimeZone());
+
+    QString calendarRoot() const;
+    QString remindersRoot() const;
+
+    bool hasEventAccess() const override;
+    bool hasReminderAccess() const override;
+    QCoro::Task<std::vector<StoredEvent>> events(QDateTime from, QDateTime to) override;
+    QCoro::Task<std::vector<StoredTodo>> openTodos() override;
+    QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) override;
+    QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) override;
+
+private:
+    UserDefaults &m_defaults;
+    QString m_home;
+    QTimeZone m_localZone;
+};
+
+} // namespace kolu

@@ -1,0 +1,7 @@
+#include "platform/desktop/FolderPicker.h"
+
+namespace kolu {
+
+FolderPicker::~FolderPicker() = default;
+
+} // namespace kolu

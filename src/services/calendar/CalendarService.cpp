@@ -1,0 +1,71 @@
+#include "services/calendar/CalendarService.h"
+
+#include "model/Clock.h"
+#include "services/calendar/CalendarEventFields.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to)
+{
+    const std::vector<StoredEvent> stored = co_await store.events(from, to);
+    std::vector<const StoredEvent *> timed;
+    for (const StoredEvent &occurrence : stored) {
+        if (!occurrence.isAllDay)
+            timed.push_back(&occurrence);
+    }
+    std::stable_sort(timed.begin(), timed.end(),
+                     [](const StoredEvent *a, const StoredEvent *b) { return a->start < b->start; });
+    std::vector<CalendarEvent> events;
+    events.reserve(timed.size());
+    for (const StoredEvent *occurrence : timed)
+        events.push_back(CalendarService::event(*occurrence));
+    co_return events;
+}
+
+} // namespace
+
+CalendarService::CalendarService(CalendarStore &store, Clock &clock, QTimeZone localZone)
+    : m_store(store)
+    , m_clock(clock)
+    , m_localZone(std::move(localZone))
+{
+}
+
+QCoro::Task<bool> CalendarService::requestAccess()
+{
+    co_return m_store.hasEventAccess();
+}
+
+QCoro::Task<std::vector<CalendarEvent>> CalendarService::eventsForUpcomingDays(int days)
+{
+    if (!m_store.hasEventAccess())
+        co_return std::vector<CalendarEvent>{};
+    const QDate today = m_clock.now().toTimeZone(m_localZone).date();
+    const QDateTime from = QDateTime(today, QTime(0, 0), m_localZone).toUTC();
+    QDateTime to = QDateTime(today.addDays(std::max(days, 1)), QTime(0, 0), m_localZone).toUTC();
+    if (!to.isValid() || to <= from)
+        to = from.addSecs(86400);
+    // Nothing of this object is used after the wait, so it may go meanwhile.
+    co_return co_await upcomingEvents(m_store, from, to);
+}
+
+CalendarEvent CalendarService::event(const StoredEvent &stored)
+{
+    CalendarEvent event;
+    event.id = stored.seriesId;
+    event.title = stored.title.value_or(u"Untitled"_s);
+    event.startDate = stored.start;
+    event.endDate = stored.end;
+    event.location = stored.location;
+    event.meetingURL = meetingURL(stored.url, stored.location, stored.notes);
+    event.attendeeInitials = attendeeInitials(stored.attendees);
+    return event;
+}
+
+} // namespace kolu

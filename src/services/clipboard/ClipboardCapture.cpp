@@ -1,0 +1,237 @@
+#include "services/clipboard/ClipboardCapture.h"
+
+#include "platform/desktop/Pasteboard.h"
+#include "services/clipboard/ClipboardRules.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+const QString kUriList = u"text/uri-list"_s;
+const QString kCopiedFiles = u"x-special/gnome-copied-files"_s;
+
+bool withinPixelBound(const QSize &size)
+{
+    return size.isValid() && qint64(size.width()) * size.height() <= clipboard::kMaxImagePixels;
+}
+
+// Image formats offered, PNG first, then in the order offered.
+QStringList imageFormats(const QStringList &formats)
+{
+    QStringList images;
+    for (const QString &format : formats) {
+        if (format.startsWith(u"image/"_s))
+            images.append(format);
+    }
+    if (const qsizetype png = images.indexOf(u"image/png"_s); png > 0)
+        images.move(png, 0);
+    return images;
+}
+
+// Whether `bytes` start like an image Qt can decode; reads the header only.
+bool isReadableImage(const QByteArray &bytes, QSize *size)
+{
+    QByteArray copy = bytes; // shared, not copied
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (!reader.canRead())
+        return false;
+    *size = reader.size();
+    return size->isValid() && !size->isEmpty();
+}
+
+bool hasVisibleCharacter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            return true;
+    }
+    return false;
+}
+
+std::optional<QByteArray> encodePng(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // A fast zlib level: a 4K image encodes about five times faster than at
+    // the default level, which keeps the worker free for the next copy.
+    writer.setCompression(3);
+    if (!writer.write(image) || png.isEmpty())
+        return std::nullopt;
+    return png;
+}
+
+std::optional<PreparedCapture> imageCapture(const QImage &image)
+{
+    if (image.isNull() || !withinPixelBound(image.size()))
+        return std::nullopt;
+    auto png = encodePng(image);
+    if (!png)
+        return std::nullopt;
+    PreparedCapture capture;
+    capture.kind = ClipboardItemKind::image;
+    capture.fingerprint = QString(u"image:"_s + clipboard::sha256Hex(*png));
+    capture.title = u"Clipboard image"_s;
+    capture.png = std::move(*png);
+    return capture;
+}
+
+std::optional<PreparedCapture> encodedImageCapture(const QByteArray &bytes)
+{
+    if (bytes.size() > clipboard::kMaxImageBytes)
+        return std::nullopt;
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // Checked again here: the header decides how much the decoder allocates.
+    if (!withinPixelBound(reader.size()))
+        return std::nullopt;
+    return imageCapture(reader.read());
+}
+
+std::optional<PreparedCapture> textCapture(const QString &text)
+{
+    const QStringView kept = clipboard::keptText(text);
+    if (clipboard::looksBinary(kept))
+        return std::nullopt;
+    // A text that had to be shortened is no address.
+    if (QStringView(text).trimmed().size() <= clipboard::kMaxKeptTextLength) {
+        if (const auto url = clipboard::wholeTextURL(kept))
+            return linkCapture(*url);
+    }
+    if (kept.size() < 2)
+        return std::nullopt;
+    PreparedCapture capture;
+    capture.kind = ClipboardItemKind::text;
+    capture.fingerprint = QString(u"text:"_s + clipboard::sha256Hex(kept.toUtf8()));
+    capture.title = clipboard::textTitle(kept);
+    capture.value = kept.toString();
+    return capture;
+}
+
+PreparedCapture fileCapture(const QString &path)
+{
+    PreparedCapture capture;
+    capture.kind = ClipboardItemKind::file;
+    capture.fingerprint = QString(u"file:"_s + path);
+    // A copied folder may come with a trailing separator; its name is still
+    // the last component.
+    capture.title = QFileInfo(QDir::cleanPath(path)).fileName();
+    if (capture.title.isEmpty())
+        capture.title = path;
+    capture.title = clipboard::cappedTitle(capture.title);
+    capture.value = path;
+    capture.filePath = path;
+    return capture;
+}
+
+} // namespace
+
+PasteboardReading readPasteboard(const Pasteboard &pasteboard)
+{
+    PasteboardReading reading;
+    const QStringList formats = pasteboard.formats();
+
+    // 1. An image. An offered image Qt cannot read falls through, as if
+    // there were none.
+    const QStringList images = imageFormats(formats);
+    for (const QString &format : images) {
+        const QByteArray bytes = pasteboard.data(format);
+        if (bytes.isEmpty())
+            continue;
+        if (bytes.size() > clipboard::kMaxImageBytes) {
+            reading.kind = PasteboardReading::Kind::oversizedImage;
+            return reading;
+        }
+        QSize size;
+        if (isReadableImage(bytes, &size)) {
+            reading.kind = withinPixelBound(size) ? PasteboardReading::Kind::encodedImage
+                                                  : PasteboardReading::Kind::oversizedImage;
+            reading.imageBytes = bytes;
+            return reading;
+        }
+    }
+    if (images.isEmpty()) {
+        const QImage image = pasteboard.localImage();
+        if (!image.isNull()) {
+            reading.kind = withinPixelBound(image.size()) ? PasteboardReading::Kind::localImage
+                                                          : PasteboardReading::Kind::oversizedImage;
+            reading.image = image;
+            return reading;
+        }
+    }
+
+    // 2. A local file.
+    QByteArray uriList;
+    if (formats.contains(kUriList))
+        uriList = pasteboard.data(kUriList);
+    std::optional<QString> file = clipboard::firstLocalFile(uriList);
+    if (!file && formats.contains(kCopiedFiles))
+        file = clipboard::firstLocalFile(pasteboard.data(kCopiedFiles));
+    if (file) {
+        reading.kind = PasteboardReading::Kind::file;
+        reading.filePath = *file;
+        return reading;
+    }
+
+    // 3. A text with something visible in it.
+    const QString text = pasteboard.text();
+    if (hasVisibleCharacter(text)) {
+        reading.kind = PasteboardReading::Kind::text;
+        reading.text = text;
+        return reading;
+    }
+
+    // 4. Only without text: an address offered as such.
+    if (const auto url = clipboard::normalizedURL(clipboard::firstURL(uriList))) {
+        reading.kind = PasteboardReading::Kind::link;
+        reading.url = *url;
+    }
+    return reading;
+}
+
+PreparedCapture linkCapture(const QUrl &url)
+{
+    const QString absolute = url.toString(QUrl::FullyEncoded);
+    PreparedCapture capture;
+    capture.kind = ClipboardItemKind::link;
+    capture.fingerprint = QString(u"link:"_s + absolute);
+    capture.title = clipboard::cappedTitle(url.host().isEmpty() ? absolute : url.host());
+    capture.value = absolute;
+    capture.sourceURL = absolute;
+    return capture;
+}
+
+std::optional<PreparedCapture> prepareCapture(const PasteboardReading &reading)
+{
+    switch (reading.kind) {
+    case PasteboardReading::Kind::encodedImage:
+        return encodedImageCapture(reading.imageBytes);
+    case PasteboardReading::Kind::localImage:
+        return imageCapture(reading.image);
+    case PasteboardReading::Kind::file:
+        return fileCapture(reading.filePath);
+    case PasteboardReading::Kind::text:
+        return textCapture(reading.text);
+    case PasteboardReading::Kind::link:
+        return linkCapture(reading.url);
+    case PasteboardReading::Kind::oversizedImage:
+    case PasteboardReading::Kind::nothing:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace kolu

@@ -1,0 +1,213 @@
+#include "services/clipboard/ClipboardRules.h"
+
+#include <QCalendar>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::clipboard {
+
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x000A: case 0x000B: case 0x000C: case 0x000D: case 0x0085: case 0x2028: case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Lines of a URI list without comments, blanks, and the leading "copy" or
+// "cut" of the copied-files format. `visit` returns true to stop.
+template<typename Visit>
+void forEachListedURL(const QByteArray &list, Visit visit)
+{
+    qsizetype start = 0;
+    bool first = true;
+    while (start < list.size()) {
+        qsizetype end = list.indexOf('\n', start);
+        if (end < 0)
+            end = list.size();
+        const QByteArray line = list.sliced(start, end - start).trimmed();
+        start = end + 1;
+        const bool wasFirst = std::exchange(first, false);
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (wasFirst && (line == "copy" || line == "cut"))
+            continue;
+        const QUrl url = QUrl::fromEncoded(line, QUrl::StrictMode);
+        if (url.isValid() && visit(url))
+            return;
+    }
+}
+
+} // namespace
+
+QString sha256Hex(QByteArrayView bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+std::optional<QUrl> normalizedURL(const std::optional<QUrl> &url)
+{
+    if (!url)
+        return std::nullopt;
+    const QString scheme = url->scheme().toLower();
+    if (scheme == u"http"_s || scheme == u"https"_s)
+        return url;
+    if (!scheme.isEmpty())
+        return std::nullopt;
+    const QUrl withScheme(QString(u"https://"_s + url->toString(QUrl::FullyEncoded)), QUrl::StrictMode);
+    if (!withScheme.isValid())
+        return std::nullopt;
+    return withScheme;
+}
+
+std::optional<QUrl> wholeTextURL(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    for (const QChar c : trimmed) {
+        if (c.isSpace() || isLineBreak(c))
+            return std::nullopt;
+    }
+    const QUrl url(trimmed.toString(), QUrl::StrictMode);
+    if (!url.isValid() || trimmed.isEmpty())
+        return std::nullopt;
+    return normalizedURL(url);
+}
+
+QStringView keptText(QStringView text)
+{
+    QStringView trimmed = text.trimmed();
+    if (trimmed.size() <= kMaxKeptTextLength)
+        return trimmed;
+    qsizetype length = kMaxKeptTextLength;
+    if (trimmed.at(length - 1).isHighSurrogate())
+        --length;
+    return trimmed.first(length);
+}
+
+bool looksBinary(QStringView text)
+{
+    constexpr qsizetype kSample = 4096;
+    const QStringView sample = text.first(std::min(text.size(), kSample));
+    qsizetype odd = 0;
+    for (const QChar c : sample) {
+        if (c.unicode() == 0)
+            return true;
+        const bool control = c.category() == QChar::Other_Control && !c.isSpace();
+        if (control || c == QChar::ReplacementCharacter)
+            ++odd;
+    }
+    return odd * 10 > sample.size();
+}
+
+QString cappedTitle(const QString &title)
+{
+    if (title.size() <= kMaxTitleUnits)
+        return title;
+    qsizetype cut = kMaxTitleUnits;
+    if (title.at(cut - 1).isHighSurrogate())
+        --cut;
+    return title.left(cut);
+}
+
+QString textTitle(QStringView trimmedText)
+{
+    qsizetype lineEnd = 0;
+    while (lineEnd < trimmedText.size() && !isLineBreak(trimmedText.at(lineEnd)))
+        ++lineEnd;
+    const QStringView line = trimmedText.first(lineEnd);
+    if (line.isEmpty())
+        return u"Clipboard text"_s;
+
+    // 80 user-perceived characters, so that no letter or emoji is cut apart,
+    // and never more than kMaxTitleUnits: one character can carry any number
+    // of combining marks.
+    const QString head = line.first(std::min(line.size(), kMaxTitleUnits + 1)).toString();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
+    int count = 0;
+    qsizetype cut = 0;
+    for (qsizetype next = graphemes.toNextBoundary(); next >= 0; next = graphemes.toNextBoundary()) {
+        if (next > kMaxTitleUnits)
+            break;
+        cut = next;
+        if (++count == 80)
+            break;
+    }
+    if (cut == 0) {
+        // A first character longer than the bound: cut between code points.
+        cut = std::min(line.size(), kMaxTitleUnits);
+        if (line.at(cut - 1).isHighSurrogate())
+            --cut;
+    }
+    return line.first(cut).toString();
+}
+
+QString captureFileName(const QString &prefix, const QDateTime &moment, const QString &extension)
+{
+    // The C locale and the Gregorian calendar whatever the user's settings,
+    // so names sort by time and stay plain ASCII.
+    const QString stamp = QLocale::c().toString(moment.toLocalTime(), u"yyyyMMdd-HHmmss-zzz", QCalendar());
+    return QString(prefix + stamp + u'.' + extension);
+}
+
+QString unusedFilePath(const QString &directory, const QString &fileName)
+{
+    const QString candidate = QString(directory + u'/' + fileName);
+    if (!QFileInfo::exists(candidate))
+        return candidate;
+    const QFileInfo info(fileName);
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : QString(u'.' + info.suffix());
+    for (int n = 2;; ++n) {
+        const QString path = QString(directory + u'/' + base + u'-' + QString::number(n) + suffix);
+        if (!QFileInfo::exists(path))
+            return path;
+    }
+}
+
+std::optional<QString> firstLocalFile(const QByteArray &uriList)
+{
+    std::optional<QString> found;
+    forEachListedURL(uriList, [&found](const QUrl &url) {
+        if (!url.isLocalFile())
+            return false;
+        found = url.toLocalFile();
+        return true;
+    });
+    return found;
+}
+
+std::optional<QUrl> firstURL(const QByteArray &uriList)
+{
+    std::optional<QUrl> found;
+    forEachListedURL(uriList, [&found](const QUrl &url) {
+        found = url;
+        return true;
+    });
+    return found;
+}
+
+bool FingerprintMemory::remember(const QString &fingerprint)
+{
+    if (m_known.contains(fingerprint))
+        return false;
+    m_order.push_back(fingerprint);
+    m_known.insert(fingerprint);
+    while (static_cast<int>(m_order.size()) > m_capacity) {
+        m_known.remove(m_order.front());
+        m_order.pop_front();
+    }
+    return true;
+}
+
+} // namespace kolu::clipboard

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "services/media/QuranPlayerStatus.h"
+#include "services/media/QuranRadioStation.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+namespace kolu {
+
+class AudioPlayer;
+class AudioPlayerFactory;
+class Clock;
+class ClockTimer;
+class UserDefaults;
+
+// How long the radio waits before looking whether a new stream plays, and how
+// long a stream may stay loading before the next address is tried.
+struct QuranAudioDelays {
+    std::chrono::milliseconds startCheck{450};
+    std::chrono::milliseconds watchdog{30000};
+};
+
+// Plays a live radio stream: one built-in station and at most one that the
+// user adds. Remembers the selected station, the volume and whether the
+// built-in station is offered. A stream that does not start, stalls or dies
+// moves on to the station's next address; when none is left the status says
+// the network is unavailable.
+//
+// It does not know the ambient mixer: its callers keep one source at a time.
+class QuranAudioManager : public QObject {
+    Q_OBJECT
+public:
+    // `builtInStation` is the station offered as "bahrain"; tests hand in one
+    // whose addresses point at a local server.
+    QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory &players, Clock &clock,
+                      QuranRadioStation builtInStation = bahrainStation(), QuranAudioDelays delays = QuranAudioDelays(),
+                      QObject *parent = nullptr);
+    ~QuranAudioManager() override;
+
+    static const QuranRadioStation &bahrainStation();
+
+    const QuranPlayerStatus &status() const { return m_status; }
+    // The station whose stream is loaded.
+    const std::optional<QuranRadioStation> &currentStation() const { return m_currentStation; }
+    const std::optional<QuranRadioStation> &customStation() const { return m_customStation; }
+
+    bool isBahrainStationEnabled() const { return m_bahrainStationEnabled; }
+    void setBahrainStationEnabled(bool enabled);
+
+    const QString &selectedStationID() const { return m_selectedStationID; }
+    void setSelectedStationID(const QString &id);
+
+    // As the caller set it; the stored and played value is clamped to 0...1.
+    double volume() const { return m_volume; }
+    void setVolume(double volume);
+
+    // The built-in station when enabled, then the user's station when present.
+    QList<QuranRadioStation> stations() const;
+    // The selected one of stations(), else the first; none when empty.
+    std::optional<QuranRadioStation> selectedStation() const;
+
+    void selectStation(const QuranRadioStation &station);
+    void togglePlayPause();
+    void resume();
+    void stop();
+
+    // Throws QuranCustomStationError.
+    void saveCustomStation(const QString &name, const QString &streamURLString);
+    void removeCustomStation();
+
+    // The live player, if any.
+    AudioPlayer *player() const { return m_player.get(); }
+
+Q_SIGNALS:
+    void statusChanged();
+    void currentStationChanged();
+    void customStationChanged();
+    void bahrainStationEnabledChanged();
+    void selectedStationIDChanged();
+    void volumeChanged();
+
+private:
+    static std::optional<QuranRadioStation> loadCustomStation(const UserDefaults &defaults);
+
+    void play(const QuranRadioStation &station, int streamIndex);
+    void setStatus(QuranPlayerStatus status);
+    void setCurrentStation(std::optional<QuranRadioStation> station);
+    void setCustomStation(std::optional<QuranRadioStation> station);
+    void dropPlayer();
+
+    // Each reaction below belongs to one play attempt and acts only while
+    // that attempt is the live one: a newer play, a stop or a failure of the
+    // attempt ends it, and its late signals and timers then change nothing.
+    bool isLive(quint64 attempt) const { return attempt == m_attempt && m_attemptAlive; }
+    void onItemStatusChanged(quint64 attempt, const QuranRadioStation &station, int streamIndex);
+    void onTimeControlStatusChanged(quint64 attempt);
+    void onStartCheck(quint64 attempt);
+    void onWatchdog(quint64 attempt, const QuranRadioStation &station, int streamIndex);
+
+    UserDefaults &m_defaults;
+    AudioPlayerFactory &m_players;
+    Clock &m_clock;
+    QuranRadioStation m_builtInStation;
+    QuranAudioDelays m_delays;
+
+    QuranPlayerStatus m_status = QuranPlayerStatus::idle();
+    std::optional<QuranRadioStation> m_currentStation;
+    std::optional<QuranRadioStation> m_customStation;
+    bool m_bahrainStationEnabled = true;
+    QString m_selectedStationID;
+    double m_volume = 0.78;
+
+    std::unique_ptr<AudioPlayer> m_player;
+    std::unique_ptr<ClockTimer> m_startCheck;
+    std::unique_ptr<ClockTimer> m_watchdog;
+    quint64 m_attempt = 0;
+    bool m_attemptAlive = false;
+};
+
+} // namespace kolu

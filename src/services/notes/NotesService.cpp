@@ -1,0 +1,169 @@
+#include "services/notes/NotesService.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QSet>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QString descriptionOf(NotesServiceError::Case errorCase, const QString &detail)
+{
+    switch (errorCase) {
+    case NotesServiceError::Case::appleScript: return QString(u"Notes rejected the note: "_s + detail);
+    case NotesServiceError::Case::emptyNote: return u"Write a note first."_s;
+    case NotesServiceError::Case::scriptCreationFailed: return u"Kolu could not prepare the note."_s;
+    }
+    return {};
+}
+
+// Line breaks of any origin become line feeds.
+QString withLineFeeds(const QString &text)
+{
+    QString result = text;
+    result.replace(u"\r\n"_s, u"\n"_s);
+    result.replace(u'\r', u'\n');
+    return result;
+}
+
+std::vector<NoteStoreFolder> listFolders(std::shared_ptr<NoteStore> store)
+{
+    return store->folders();
+}
+
+std::vector<NoteStoreNote> listNotes(std::shared_ptr<NoteStore> store)
+{
+    return store->notes();
+}
+
+bool probeAccess(std::shared_ptr<NoteStore> store)
+{
+    return store->isAccessible();
+}
+
+} // namespace
+
+NotesServiceError::NotesServiceError(Case errorCase, const QString &detail)
+    : Error(descriptionOf(errorCase, detail))
+    , m_case(errorCase)
+{
+}
+
+NotesServiceError::~NotesServiceError() = default;
+
+NotesService::NotesService(std::shared_ptr<NoteStore> store)
+    : m_store(std::move(store))
+{
+}
+
+std::vector<AppleNoteFolder> NotesService::folderList(const std::vector<NoteStoreFolder> &listed)
+{
+    std::vector<AppleNoteFolder> folders;
+    QSet<QString> seen;
+    for (const NoteStoreFolder &entry : listed) {
+        const QString id = entry.id.trimmed();
+        const QString name = entry.name.trimmed();
+        if (id.isEmpty() || name.isEmpty() || seen.contains(id))
+            continue;
+        seen.insert(id);
+        folders.push_back({id, name, entry.accountName.trimmed()});
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(folders.begin(), folders.end(), [&](const AppleNoteFolder &a, const AppleNoteFolder &b) {
+        return collator.compare(a.displayName(), b.displayName()) < 0;
+    });
+    return folders;
+}
+
+std::vector<AppleNoteItem> NotesService::recentNotes(const std::vector<NoteStoreNote> &listed, int limit)
+{
+    std::vector<AppleNoteItem> notes;
+    QSet<QString> seen;
+    const QLocale locale = QLocale::system();
+    for (const NoteStoreNote &entry : listed) {
+        if (entry.id.isEmpty() || seen.contains(entry.id))
+            continue;
+        seen.insert(entry.id);
+        AppleNoteItem item;
+        item.id = entry.id;
+        item.title = entry.name.trimmed().isEmpty() ? u"Untitled note"_s : entry.name;
+        if (entry.modified.isValid())
+            item.modifiedDate = entry.modified;
+        notes.push_back(std::move(item));
+    }
+    std::stable_sort(notes.begin(), notes.end(), [](const AppleNoteItem &a, const AppleNoteItem &b) {
+        if (a.modifiedDate && b.modifiedDate)
+            return *a.modifiedDate > *b.modifiedDate;
+        if (a.modifiedDate || b.modifiedDate)
+            return a.modifiedDate.has_value();
+        return a.modifiedText > b.modifiedText;
+    });
+    notes.resize(std::min(notes.size(), static_cast<std::size_t>(std::max(limit, 0))));
+    // Only the kept notes need their date written out.
+    for (AppleNoteItem &note : notes) {
+        if (note.modifiedDate)
+            note.modifiedText = locale.toString(note.modifiedDate->toLocalTime(), QLocale::LongFormat);
+    }
+    return notes;
+}
+
+QString NotesService::noteContent(const QString &title, const QString &body)
+{
+    return QString(u"# "_s + title + u"\n\n"_s + body + u"\n"_s);
+}
+
+QCoro::Task<std::vector<AppleNoteFolder>> NotesService::fetchNoteFolders()
+{
+    std::vector<NoteStoreFolder> listed = co_await QtConcurrent::run(listFolders, m_store);
+    co_return folderList(listed);
+}
+
+QCoro::Task<std::vector<AppleNoteItem>> NotesService::fetchOrlixNotes(int limit)
+{
+    if (limit <= 0)
+        co_return {};
+    std::vector<NoteStoreNote> listed = co_await QtConcurrent::run(listNotes, m_store);
+    co_return recentNotes(listed, limit);
+}
+
+QCoro::Task<bool> NotesService::requestAutomationAccess()
+{
+    co_return co_await QtConcurrent::run(probeAccess, m_store);
+}
+
+void NotesService::openNote(const QString &id)
+{
+    m_store->open(id);
+}
+
+void NotesService::saveNote(const QString &title, const QString &body, const std::optional<AppleNoteFolder> &folder)
+{
+    QString noteTitle = withLineFeeds(title).trimmed();
+    QString noteBody = withLineFeeds(body).trimmed();
+    if (noteTitle.isEmpty() && noteBody.isEmpty())
+        throw NotesServiceError(NotesServiceError::Case::emptyNote);
+    if (noteTitle.isEmpty())
+        noteTitle = u"Kolu Note"_s;
+    if (noteBody.isEmpty())
+        noteBody = noteTitle;
+
+    const QString folderID = folder ? folder->id : QString();
+    const QString fallbackName = folder ? folder->name : u"Kolu"_s;
+    const NoteStoreWrite written =
+        m_store->makeNote(folderID, fallbackName, noteTitle, noteContent(noteTitle, noteBody));
+    if (!written.prepared)
+        throw NotesServiceError(NotesServiceError::Case::scriptCreationFailed);
+    if (!written.errorText.isEmpty())
+        throw NotesServiceError(NotesServiceError::Case::appleScript, written.errorText);
+}
+
+} // namespace kolu

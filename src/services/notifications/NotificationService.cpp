@@ -1,0 +1,160 @@
+#include "services/notifications/NotificationService.h"
+
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+// The answer changes nothing: notifications are sent either way, and a
+// desktop without a server simply shows none.
+QCoro::Task<> askForAuthorization(QPointer<NotificationScheduler> scheduler)
+{
+    if (scheduler)
+        co_await scheduler->requestAuthorization();
+}
+
+} // namespace
+
+NotificationService::NotificationService(NotificationScheduler &scheduler, AlertSounds &sounds,
+                                         UserDefaults &defaults, Clock &clock)
+    : m_scheduler(scheduler)
+    , m_sounds(sounds)
+    , m_defaults(defaults)
+    , m_clock(clock)
+{
+}
+
+void NotificationService::requestPermission()
+{
+    askForAuthorization(QPointer<NotificationScheduler>(&m_scheduler));
+}
+
+QString NotificationService::displayName(PrayerName name)
+{
+    switch (name) {
+    case PrayerName::fajr:
+        return u"Fajr"_s;
+    case PrayerName::sunrise:
+        return u"Sunrise"_s;
+    case PrayerName::dhuhr:
+        return u"Dhuhr"_s;
+    case PrayerName::asr:
+        return u"Asr"_s;
+    case PrayerName::maghrib:
+        return u"Maghrib"_s;
+    case PrayerName::isha:
+        return u"Isha"_s;
+    }
+    return rawValue(name);
+}
+
+bool NotificationService::calendarSoundOn() const
+{
+    return m_defaults.string(u"calendarAlertSound"_s) != u"off"_s;
+}
+
+std::optional<NotificationRequest> NotificationService::scheduledRequest(QString identifier, const QString &title,
+                                                                         const QString &body, bool playsSound,
+                                                                         const QDateTime &fireDate,
+                                                                         QString replacementKey) const
+{
+    // Read "now" once; the current second and the next are skipped.
+    if (!fireDate.isValid() || m_clock.now().msecsTo(fireDate) <= 1000)
+        return std::nullopt;
+    return NotificationRequest{std::move(identifier), {title, body, playsSound}, fireDate, std::move(replacementKey)};
+}
+
+void NotificationService::schedulePrayerAlerts(const std::vector<PrayerTime> &times)
+{
+    QStringList identifiers;
+    for (const PrayerName name : allCases<PrayerName>())
+        identifiers.append(notificationid::prayerTime(name));
+
+    std::vector<NotificationRequest> requests;
+    for (const PrayerTime &time : times) {
+        const QString title = displayName(time.name);
+        if (auto request = scheduledRequest(notificationid::prayerTime(time.name), title,
+                                            QString(u"It is time for "_s + title + u'.'), true, time.date,
+                                            notificationid::prayerBanner(time.name, time.date)))
+            requests.push_back(std::move(*request));
+    }
+    m_scheduler.removePending(identifiers);
+    for (NotificationRequest &request : requests)
+        m_scheduler.add(std::move(request));
+}
+
+void NotificationService::scheduleMeetingAlerts(const std::vector<CalendarEvent> &events,
+                                                const QHash<QString, qint64> &alertMinutesByEventID,
+                                                qint64 defaultMinutes)
+{
+    // Removing every pending request of each given series covers every lead
+    // and also an occurrence that moved or was dropped from the series.
+    QStringList prefixes;
+    for (const CalendarEvent &event : events)
+        prefixes.append(notificationid::meetingPrefixFor(event.id));
+
+    const bool sound = calendarSoundOn();
+    std::vector<NotificationRequest> requests;
+    for (const CalendarEvent &event : events) {
+        const qint64 lead = alertMinutesByEventID.value(event.id, defaultMinutes);
+        // A lead too large to count in seconds fires at no reachable moment.
+        constexpr qint64 largestLead = std::numeric_limits<qint64>::max() / 60;
+        if (lead > largestLead || lead < -largestLead)
+            continue;
+        const QDateTime fireDate = event.startDate.addSecs(-lead * 60);
+        if (auto request = scheduledRequest(
+                notificationid::meeting(event.id, event.startDate, lead), u"Upcoming meeting"_s,
+                QString(event.title + u" starts in "_s + QString::number(lead) + u" minutes."_s), sound, fireDate,
+                notificationid::meetingBanner(event.id, event.startDate)))
+            requests.push_back(std::move(*request));
+    }
+    m_scheduler.removePendingWithPrefixes(prefixes);
+    for (NotificationRequest &request : requests)
+        m_scheduler.add(std::move(request));
+}
+
+void NotificationService::schedulePrayerAlert(const PrayerTime &prayer, const QString &title, const QString &body)
+{
+    if (auto request = scheduledRequest(notificationid::prayerSnooze(prayer.name, prayer.date), title, body, true,
+                                        prayer.date, notificationid::prayerBanner(prayer.name, prayer.date)))
+        m_scheduler.add(std::move(*request));
+}
+
+void NotificationService::scheduleReminderAlert(const ReminderItem &reminder, const QDateTime &date,
+                                                const QString &title, const QString &body)
+{
+    if (auto request = scheduledRequest(notificationid::reminderSnooze(reminder.id, date), title, body,
+                                        calendarSoundOn(), date, notificationid::reminderBanner(reminder.id, date)))
+        m_scheduler.add(std::move(*request));
+}
+
+void NotificationService::send(const QString &title, const QString &body, const QString &replacementKey)
+{
+    m_scheduler.deliver({title, body, true}, replacementKey);
+}
+
+void NotificationService::cancelPendingNotifications(const QStringList &prefixes)
+{
+    m_scheduler.removePendingWithPrefixes(prefixes);
+}
+
+void NotificationService::prepareAlertSounds()
+{
+    m_sounds.prepareAlertSounds();
+}
+
+void NotificationService::playCalendarAlertSound()
+{
+    m_sounds.playCalendarAlertSound();
+}
+
+void NotificationService::playFocusFinishedSound()
+{
+    m_sounds.playFocusFinishedSound();
+}
+
+} // namespace kolu

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "model/Clock.h"
+#include "model/Models.h"
+#include "model/UserDefaults.h"
+#include "platform/notifications/NotificationScheduler.h"
+#include "services/media/AlertSounds.h"
+#include "services/notifications/NotificationIdentifiers.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace kolu {
+
+// The one door to desktop notifications: prayer, meeting and snooze
+// notifications scheduled ahead, immediate ones, removal by identifier
+// prefix, and the alert sounds. It keeps no record of what it scheduled: the
+// scheduler's pending requests are the only state, and the identifiers let a
+// later call find and replace earlier requests.
+class NotificationService {
+public:
+    NotificationService(NotificationScheduler &scheduler, AlertSounds &sounds, UserDefaults &defaults,
+                        Clock &clock = SystemClock::instance());
+
+    // Asks the notification server what it allows; the answer is not used.
+    void requestPermission();
+
+    // Replaces the pending prayer-time notifications with those of `times`
+    // (the caller passes only the times whose notifications are on).
+    void schedulePrayerAlerts(const std::vector<PrayerTime> &times);
+    // Replaces the pending meeting notifications of the given events, every
+    // occurrence and lead of their series.
+    void scheduleMeetingAlerts(const std::vector<CalendarEvent> &events,
+                               const QHash<QString, qint64> &alertMinutesByEventID, qint64 defaultMinutes);
+    // Adds a snoozed-prayer notification at `prayer.date`.
+    void schedulePrayerAlert(const PrayerTime &prayer, const QString &title, const QString &body);
+    // Adds a snoozed-reminder notification at `date`.
+    void scheduleReminderAlert(const ReminderItem &reminder, const QDateTime &date, const QString &title,
+                               const QString &body);
+    // Shows a notification at once with the default sound. With a
+    // replacement key (see notificationid), it takes the place of the
+    // scheduled banner of the same moment instead of showing a second one.
+    void send(const QString &title, const QString &body, const QString &replacementKey = {});
+    // Removes every pending request whose identifier begins with one of the
+    // prefixes. It takes effect at once, so a request added right after stays.
+    void cancelPendingNotifications(const QStringList &prefixes);
+
+    void prepareAlertSounds();
+    void playCalendarAlertSound();
+    void playFocusFinishedSound();
+
+    // The title of a prayer's notification: "Fajr", "Sunrise", ...
+    static QString displayName(PrayerName name);
+
+private:
+    // A request for `fireDate`, or nothing when it is not more than a second
+    // ahead.
+    std::optional<NotificationRequest> scheduledRequest(QString identifier, const QString &title,
+                                                        const QString &body, bool playsSound,
+                                                        const QDateTime &fireDate, QString replacementKey) const;
+    // Meeting and snoozed-reminder notifications are silent when the
+    // calendar alert sound is "off".
+    bool calendarSoundOn() const;
+
+    NotificationScheduler &m_scheduler;
+    AlertSounds &m_sounds;
+    UserDefaults &m_defaults;
+    Clock &m_clock;
+};
+
+} // namespace kolu

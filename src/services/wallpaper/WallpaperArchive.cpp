@@ -1,0 +1,141 @@
+#include "services/wallpaper/WallpaperArchive.h"
+
+#include "services/wallpaper/WallpaperListing.h"
+#include "services/wallpaper/WallpaperServiceError.h"
+
+#include <qcoro/qcorofuture.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace kolu {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Case = WallpaperServiceError::Case;
+
+fs::path toPath(const QString &path)
+{
+    return fs::path(path.toStdU16String());
+}
+
+void removeTree(const QString &folder)
+{
+    std::error_code error;
+    fs::remove_all(toPath(folder), error); // never follows links; a leftover is harmless
+}
+
+// Removes every entry that is not a plain file or folder: links could point
+// outside the library, and special files are no pictures.
+void removeLinksAndSpecialFiles(const QString &folder)
+{
+    std::vector<fs::path> doomed;
+    std::error_code error;
+    fs::recursive_directory_iterator it(toPath(folder), fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        const fs::file_status status = it->symlink_status(error);
+        if (error)
+            break;
+        // Linked folders are never entered: the iterator does not follow links.
+        if (!fs::is_regular_file(status) && !fs::is_directory(status))
+            doomed.push_back(it->path());
+    }
+    for (const fs::path &path : doomed) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+}
+
+QMutex &swapMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+// Cleans the unpacked side folder and swaps it in. Runs on a worker thread.
+// Reports the failure case, or nothing on success.
+std::optional<Case> installUnpackedLibrary(const QString &sideFolder, const QString &libraryFolder)
+{
+    removeLinksAndSpecialFiles(sideFolder);
+    if (listWallpaperFolder(sideFolder, WallpaperSource::dropbox).isEmpty()) {
+        removeTree(sideFolder);
+        return Case::noImageFound;
+    }
+
+    // Two unpackings finishing at once must not interleave their renames.
+    QMutexLocker lock(&swapMutex());
+    const fs::path library = toPath(libraryFolder);
+    const fs::path retired = toPath(QString(sideFolder + u"-old"_s));
+    std::error_code error;
+    const bool hadLibrary = fs::symlink_status(library, error).type() != fs::file_type::not_found;
+    if (hadLibrary) {
+        fs::rename(library, retired, error);
+        if (error) {
+            removeTree(sideFolder);
+            return Case::libraryDownloadFailed;
+        }
+    }
+    fs::rename(toPath(sideFolder), library, error);
+    if (error) {
+        std::error_code ignored;
+        if (hadLibrary)
+            fs::rename(retired, library, ignored);
+        removeTree(sideFolder);
+        return Case::libraryDownloadFailed;
+    }
+    if (hadLibrary)
+        removeTree(QString(sideFolder + u"-old"_s));
+    return std::nullopt;
+}
+
+} // namespace
+
+bool unzipSucceeded(const ProcessResult &result)
+{
+    return result.started && !result.timedOut && !result.crashed && (result.exitCode == 0 || result.exitCode == 1);
+}
+
+QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archivePath, QString libraryFolder)
+{
+    const QString unzip = runner.findExecutable(u"unzip"_s);
+    if (unzip.isEmpty())
+        throw WallpaperServiceError(Case::libraryDownloadFailed);
+
+    // A hidden sibling, so the listing never sees it and the final rename
+    // stays on one file system.
+    const QString parent = QFileInfo(libraryFolder).absolutePath();
+    QString sideFolder;
+    {
+        QTemporaryDir side(QString(parent + u"/." + QFileInfo(libraryFolder).fileName() + u"-XXXXXX"));
+        if (!side.isValid())
+            throw WallpaperServiceError(Case::libraryDownloadFailed);
+        side.setAutoRemove(false);
+        sideFolder = side.path();
+    }
+
+    // -o: never stop to ask about an entry that appears twice; -q: quiet.
+    const QStringList arguments{u"-q"_s, u"-o"_s, archivePath, u"-d"_s, sideFolder};
+    const ProcessResult result = co_await runner.run(unzip, arguments, std::chrono::minutes(10));
+    if (!unzipSucceeded(result)) {
+        co_await QtConcurrent::run(removeTree, sideFolder);
+        throw WallpaperServiceError(Case::libraryDownloadFailed);
+    }
+
+    const std::optional<Case> failure = co_await QtConcurrent::run(installUnpackedLibrary, sideFolder, libraryFolder);
+    if (failure)
+        throw WallpaperServiceError(*failure);
+}
+
+} // namespace kolu

@@ -1,0 +1,203 @@
+#include "platform/calendar/CalendarFolders.h"
+#include "platform/calendar/CalendarStoreWork.h"
+#include "platform/calendar/RecurrenceExpansion.h"
+
+#include "CalendarFixtures.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QTimeZone berlin("Europe/Berlin");
+
+QDateTime utc(int month, int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+// Monday 2 March 2026 to Monday 9 March, midnight in Berlin.
+std::vector<StoredEvent> firstWeekOfMarch(const QString &root)
+{
+    return loadEvents(root, utc(3, 1, 23), utc(3, 8, 23), berlin);
+}
+
+std::vector<QDateTime> startsOf(const std::vector<StoredEvent> &events, const QString &id)
+{
+    std::vector<QDateTime> starts;
+    for (const StoredEvent &event : events) {
+        if (event.seriesId == id)
+            starts.push_back(event.start);
+    }
+    return starts;
+}
+
+const StoredEvent *find(const std::vector<StoredEvent> &events, const QString &id, const QDateTime &start)
+{
+    for (const StoredEvent &event : events) {
+        if (event.seriesId == id && event.start == start)
+            return &event;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(CalendarStoreEvents, ExpandsRulesExceptionsAndOverridesWithOneIdPerSeries)
+{
+    const auto events = firstWeekOfMarch(test::calendarFixture(u"synced"_s));
+    // Monday is cancelled by an override, Wednesday removed by EXDATE,
+    // Friday moved to 11:00; every occurrence keeps the series' UID.
+    EXPECT_EQ(startsOf(events, u"standup-2026@example.com"_s),
+              (std::vector<QDateTime>{utc(3, 3, 8, 30), utc(3, 5, 8, 30), utc(3, 6, 10)}));
+    const StoredEvent *moved = find(events, u"standup-2026@example.com"_s, utc(3, 6, 10));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->title, u"Standup (moved)"_s);
+    EXPECT_EQ(moved->end, utc(3, 6, 10, 15));
+    EXPECT_EQ(moved->location, u"Room 2.01"_s);
+    const StoredEvent *tuesday = find(events, u"standup-2026@example.com"_s, utc(3, 3, 8, 30));
+    ASSERT_TRUE(tuesday);
+    EXPECT_EQ(tuesday->end, utc(3, 3, 8, 45));
+    ASSERT_EQ(tuesday->attendees.size(), 6u);
+    EXPECT_EQ(tuesday->attendees[0].name, u"  Team Lead  "_s);
+    EXPECT_EQ(tuesday->attendees[1].name, std::nullopt);
+    EXPECT_EQ(tuesday->attendees[1].address, u"mailto:jane.doe@example.com"_s);
+
+    // RDATE adds dates with the series' length; DTSTART lies before the window.
+    EXPECT_EQ(startsOf(events, u"workshop@example.com"_s), (std::vector<QDateTime>{utc(3, 3, 16), utc(3, 7, 11)}));
+    EXPECT_EQ(find(events, u"workshop@example.com"_s, utc(3, 7, 11))->end, utc(3, 7, 11, 30));
+    // UNTIL is inclusive; the day before the window is not listed.
+    EXPECT_EQ(startsOf(events, u"early-check@example.com"_s), (std::vector<QDateTime>{utc(3, 2, 7), utc(3, 3, 7)}));
+    // COUNT counts from the first occurrence, years-old rules still reach today.
+    EXPECT_EQ(startsOf(events, u"course-three-times"_s), (std::vector<QDateTime>{utc(3, 3, 15)}));
+    EXPECT_TRUE(startsOf(events, u"course-two-times"_s).empty());
+    EXPECT_EQ(startsOf(events, u"choir-since-2019"_s), (std::vector<QDateTime>{utc(3, 3, 18)}));
+    // An event that began before the window and is still going on is listed.
+    EXPECT_EQ(startsOf(events, u"deploy-night@example.com"_s), (std::vector<QDateTime>{utc(3, 1, 22)}));
+}
+
+TEST(CalendarStoreEvents, ReadsEveryKindOfTimeZone)
+{
+    const auto events = firstWeekOfMarch(test::calendarFixture(u"synced"_s));
+    // A system zone named by TZID, UTC, a zone name from another system, a
+    // zone defined only in the file, and a floating time in the local zone.
+    EXPECT_EQ(startsOf(events, u"Z1NJ7QJ3XBGW1A6B3XKU1X2E7Q9T0N3J8V5C"_s), (std::vector<QDateTime>{utc(3, 4, 15)}));
+    EXPECT_EQ(startsOf(events, u"review-1@example.com"_s), (std::vector<QDateTime>{utc(3, 3, 13)}));
+    EXPECT_EQ(startsOf(events, u"040000008200E00074C5B7101A82E00800000000"_s), (std::vector<QDateTime>{utc(3, 5, 14)}));
+    EXPECT_EQ(startsOf(events, u"custom-zone@example.com"_s), (std::vector<QDateTime>{utc(3, 5, 14, 30)}));
+    EXPECT_EQ(startsOf(events, u"floating-untitled"_s), (std::vector<QDateTime>{utc(3, 5, 6)}));
+
+    // After the change to summer time the same wall-clock times move an hour.
+    const auto later = loadEvents(test::calendarFixture(u"synced"_s), utc(3, 29, 22), utc(4, 5, 22), berlin);
+    EXPECT_EQ(startsOf(later, u"standup-2026@example.com"_s).front(), utc(3, 30, 7, 30));
+    EXPECT_EQ(startsOf(later, u"choir-since-2019"_s), (std::vector<QDateTime>{utc(3, 31, 17)}));
+}
+
+TEST(CalendarStoreEvents, MarksAllDayEventsAndKeepsTheFolderOrder)
+{
+    const auto events = firstWeekOfMarch(test::calendarFixture(u"synced"_s));
+    const StoredEvent *offsite = find(events, u"offsite@example.com"_s, QDateTime(QDate(2026, 3, 4), QTime(0, 0), berlin));
+    ASSERT_TRUE(offsite);
+    EXPECT_TRUE(offsite->isAllDay);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const StoredEvent &e) { return e.isAllDay; }), 1);
+    // Calendars by folder name, items by file name.
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0].seriesId, u"lunch-zeta"_s);
+    EXPECT_EQ(events[1].seriesId, u"lunch-empty-title"_s);
+    EXPECT_EQ(events[1].title, QString());
+    EXPECT_EQ(events.back().seriesId, u"workshop@example.com"_s);
+}
+
+TEST(CalendarStoreEvents, SkipsOrBoundsDamagedAndHostileFiles)
+{
+    QTemporaryDir outside;
+    QTemporaryDir root;
+    test::copyCalendarFixture(u"hostile"_s, root.path());
+    // A link that leads out of the calendar folder, and a calendar folder that is one.
+    QFile leaked(outside.filePath(u"secret.ics"_s));
+    ASSERT_TRUE(leaked.open(QIODevice::WriteOnly));
+    leaked.write("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:leaked\r\nDTSTART:20260303T100000Z\r\nEND:VEVENT\r\n"
+                 "END:VCALENDAR\r\n");
+    leaked.close();
+    ASSERT_TRUE(QFile::link(leaked.fileName(), root.filePath(u"inbox/leak.ics"_s)));
+    ASSERT_TRUE(QFile::link(outside.path(), root.filePath(u"elsewhere"_s)));
+
+    const auto events = firstWeekOfMarch(root.path());
+    EXPECT_EQ(startsOf(events, u"still-here"_s), (std::vector<QDateTime>{utc(3, 3, 12)}));
+    // An unknown zone, or a zone definition that could not be expanded in
+    // bounded time, reads as local time.
+    EXPECT_EQ(startsOf(events, u"unknown-zone"_s), (std::vector<QDateTime>{utc(3, 3, 14)}));
+    EXPECT_EQ(startsOf(events, u"bad-zone-rule"_s), (std::vector<QDateTime>{utc(3, 3, 15)}));
+    EXPECT_LE(startsOf(events, u"every-second"_s).size(), static_cast<size_t>(kMaxOccurrencesPerSeries));
+    for (const QString &id : {u"huge-count"_s, u"no-start"_s, u"far-year"_s, u"leaked"_s, u"broken-lines"_s})
+        EXPECT_TRUE(startsOf(events, id).empty()) << id.toStdString();
+}
+
+TEST(CalendarStoreEvents, SecondlyRuleInsideTheWindowIsCappedPerSeries)
+{
+    ICalFile file = readICalendar("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:s\r\nDTSTART:20260302T000000Z\r\n"
+                                  "RRULE:FREQ=SECONDLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    ASSERT_EQ(file.events.size(), 1u);
+    const auto occurrences = occurrencesInWindow({&file.events[0], {}}, utc(3, 1, 23), utc(3, 8, 23), berlin);
+    EXPECT_EQ(occurrences.size(), static_cast<size_t>(kMaxOccurrencesPerSeries));
+}
+
+TEST(CalendarFolders, FindsTheRootAndListsCalendarsByName)
+{
+    QTemporaryDir home;
+    const QString local = home.filePath(u".local/share/calendars"_s);
+    const QString dotted = home.filePath(u".calendars"_s);
+    EXPECT_EQ(resolveCalendarRoot(std::nullopt, home.path()), local);
+    QDir().mkpath(dotted);
+    EXPECT_EQ(resolveCalendarRoot(std::nullopt, home.path()), dotted);
+    QDir().mkpath(local);
+    EXPECT_EQ(resolveCalendarRoot(std::nullopt, home.path()), local);
+    EXPECT_EQ(resolveCalendarRoot(u"~/cal"_s, home.path()), home.filePath(u"cal"_s));
+    EXPECT_EQ(resolveCalendarRoot(u"  "_s, home.path()), local);
+    EXPECT_EQ(resolveCalendarRoot(u"/srv/cal"_s, home.path()), u"/srv/cal"_s);
+
+    EXPECT_TRUE(isUsableFolder(local, true));
+    EXPECT_FALSE(isUsableFolder(home.filePath(u"missing"_s), false));
+    QDir().mkpath(QString(local + u"/b"));
+    QDir().mkpath(QString(local + u"/a"));
+    QDir().mkpath(QString(local + u"/.hidden"));
+    const auto collections = calendarCollections(local);
+    ASSERT_EQ(collections.size(), 2u);
+    EXPECT_EQ(collections[0].name, u"a"_s);
+    EXPECT_EQ(collections[1].name, u"b"_s);
+}
+
+TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCountingFromTheStart)
+{
+    // A rule with COUNT is walked from its first occurrence; one without is
+    // started near the window. Both must agree.
+    const QList<QByteArray> rules{"FREQ=DAILY;INTERVAL=3",         "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH",
+                                  "FREQ=MONTHLY;BYDAY=1TU",        "FREQ=MONTHLY;BYMONTHDAY=-1,3",
+                                  "FREQ=YEARLY;BYMONTH=3;BYDAY=1MO", "FREQ=HOURLY;INTERVAL=5",
+                                  "FREQ=WEEKLY;BYDAY=SU;WKST=SU"};
+    for (const QByteArray &rule : rules) {
+        const auto file = [&](const QByteArray &extra) {
+            return readICalendar("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:r\r\n"
+                                 "DTSTART;TZID=Europe/Berlin:20190301T093000\r\nDURATION:PT45M\r\nRRULE:"
+                                 + rule + extra + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        };
+        const ICalFile jumping = file("");
+        const ICalFile counting = file(";COUNT=90000");
+        ASSERT_EQ(jumping.events.size(), 1u) << rule.constData();
+        ASSERT_EQ(counting.events.size(), 1u) << rule.constData();
+        const auto startsInWindow = [](const ICalFile &f) {
+            std::vector<QDateTime> starts;
+            for (const auto &o : occurrencesInWindow({&f.events[0], {}}, utc(3, 1, 23), utc(3, 8, 23), berlin))
+                starts.push_back(o.start);
+            return starts;
+        };
+        const auto a = startsInWindow(jumping);
+        EXPECT_EQ(a, startsInWindow(counting)) << rule.constData();
+        EXPECT_FALSE(a.empty()) << rule.constData();
+    }
+}

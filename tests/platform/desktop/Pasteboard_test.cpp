@@ -1,0 +1,183 @@
+#include "platform/desktop/Pasteboard.h"
+
+#include "model/LocalStore.h"
+#include "services/clipboard/ClipboardService.h"
+
+#include "AwaitTask.h"
+#include "ClipboardLock.h"
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QClipboard &clipboard()
+{
+    return *QGuiApplication::clipboard();
+}
+
+class SystemPasteboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_lock = std::make_unique<test::ClipboardLock>();
+        ASSERT_TRUE(m_lock->isReady()) << "the clipboard of this display could not be had";
+    }
+
+private:
+    std::unique_ptr<test::ClipboardLock> m_lock;
+};
+
+TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnlyIncludingItsOwnWrites)
+{
+    SystemPasteboard pasteboard;
+    const qint64 start = pasteboard.changeCount();
+    clipboard().setText(u"one"_s);
+    clipboard().setText(u"two"_s);
+    EXPECT_EQ(pasteboard.changeCount(), start + 2);
+    if (clipboard().supportsSelection()) {
+        clipboard().setText(u"selected"_s, QClipboard::Selection);
+        EXPECT_EQ(pasteboard.changeCount(), start + 2);
+    }
+    EXPECT_EQ(pasteboard.text(), u"two"_s);
+    EXPECT_TRUE(pasteboard.formats().contains(u"text/plain"_s));
+    EXPECT_TRUE(pasteboard.localImage().isNull());
+
+    // Kolu's own writes replace the content and count as changes too.
+    pasteboard.writeText(u"again"_s);
+    EXPECT_EQ(pasteboard.text(), u"again"_s);
+    const QList<QUrl> files{QUrl::fromLocalFile(u"/tmp/kolu a.txt"_s)};
+    pasteboard.writeFiles(files);
+    EXPECT_EQ(pasteboard.data(u"x-special/gnome-copied-files"_s), gnomeCopiedFiles(files));
+    EXPECT_TRUE(pasteboard.data(u"text/uri-list"_s).startsWith("file:///tmp/kolu%20a.txt"));
+    EXPECT_TRUE(pasteboard.data(u"image/png"_s).isEmpty());
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    pasteboard.writeImage(image, "png bytes");
+    EXPECT_EQ(pasteboard.data(u"image/png"_s), "png bytes");
+    EXPECT_EQ(pasteboard.changeCount(), start + 5);
+}
+
+TEST(GnomeCopiedFiles, ListsEveryFileAfterTheVerb)
+{
+    EXPECT_EQ(gnomeCopiedFiles({QUrl::fromLocalFile(u"/a b"_s), QUrl::fromLocalFile(u"/c"_s)}),
+              "copy\nfile:///a%20b\nfile:///c");
+}
+
+TEST_F(SystemPasteboardTest, FeedsTheCaptureService)
+{
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    SystemPasteboard pasteboard;
+    clipboard().setText(u"there before"_s);
+    ClipboardService service(pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {});
+    EXPECT_FALSE(test::awaitTask(service.captureLatestIfNeeded()));
+
+    clipboard().setText(u"kolu.test/docs"_s);
+    auto result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::link);
+    EXPECT_EQ(result->item.value, u"https://kolu.test/docs"_s);
+
+    QImage image(16, 9, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    clipboard().setImage(image);
+    EXPECT_EQ(pasteboard.localImage().size(), QSize(16, 9)); // copied in this process: no encoding
+    result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(QImage(result->item.value).size(), QSize(16, 9));
+}
+
+// Another program takes the clipboard: what Kolu sees comes over X11.
+class ForeignClipboardTest : public SystemPasteboardTest {
+protected:
+    void SetUp() override
+    {
+        SystemPasteboardTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        if (QGuiApplication::platformName() != u"xcb"_s || QStandardPaths::findExecutable(u"xclip"_s).isEmpty())
+            GTEST_SKIP() << "needs an X display and xclip";
+    }
+
+    void TearDown() override
+    {
+        if (owner.state() != QProcess::NotRunning) {
+            owner.kill();
+            owner.waitForFinished(5000);
+        }
+    }
+
+    // Starts xclip serving `bytes` as `type` and waits (bounded) until the
+    // change has reached this process.
+    bool offer(const QByteArray &type, const QByteArray &bytes)
+    {
+        source.setFileTemplate(QString(home.home() + u"/offer-XXXXXX"_s));
+        if (!source.open() || source.write(bytes) != bytes.size() || !source.flush())
+            return false;
+        const qint64 before = pasteboard.changeCount();
+        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, QString::fromLatin1(type),
+                                 u"-i"_s, source.fileName()});
+        if (!owner.waitForStarted(5000))
+            return false;
+        return test::waitUntil([&] { return pasteboard.changeCount() != before; });
+    }
+
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    SystemPasteboard pasteboard;
+    ClipboardService service{pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {}};
+    QTemporaryFile source;
+    QProcess owner;
+};
+
+TEST_F(ForeignClipboardTest, AnotherProgramsImageArrivesEncoded)
+{
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    ASSERT_TRUE(offer("image/png", png));
+
+    EXPECT_TRUE(pasteboard.formats().contains(u"image/png"_s));
+    EXPECT_TRUE(pasteboard.localImage().isNull()); // never decoded here
+    EXPECT_EQ(pasteboard.data(u"image/png"_s), png);
+    const auto result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(QImage(result->item.value).size(), QSize(20, 10));
+}
+
+TEST_F(ForeignClipboardTest, AnotherProgramsLongTextArrivesWhole)
+{
+    QByteArray text;
+    for (int i = 0; text.size() < 3'000'000; ++i)
+        text += "line " + QByteArray::number(i) + " of a long copied log\n";
+    ASSERT_TRUE(offer("UTF8_STRING", text));
+    const auto result = test::awaitTask(service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
+    EXPECT_EQ(result->item.title, u"line 0 of a long copied log"_s);
+    EXPECT_EQ(result->item.value.size(), clipboard::kMaxKeptTextLength);
+}
+
+} // namespace

@@ -1,0 +1,108 @@
+// The GStreamer-backed player, on local files, into the null sound device.
+#include "platform/media/AudioPlayer.h"
+
+#include "EventWait.h"
+#include "NullSoundOutput.h"
+#include "TemporaryHome.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+using Item = AudioPlayer::ItemStatus;
+using Time = AudioPlayer::TimeControlStatus;
+using test::waitUntil;
+constexpr std::chrono::seconds kBackEndLimit{20};
+
+class AudioPlayerTest : public ::testing::Test {
+protected:
+    AudioPlayerTest() { test::useNullSoundOutput(home.home()); }
+
+    QString makeTone(const QString &name)
+    {
+        const QString path = folder.filePath(name);
+        QProcess sox;
+        sox.start(QStandardPaths::findExecutable(u"sox"_s),
+                  {u"-q"_s, u"-n"_s, u"-r"_s, u"44100"_s, u"-c"_s, u"2"_s, path, u"synth"_s, u"1.5"_s, u"sine"_s,
+                   u"440"_s});
+        EXPECT_TRUE(sox.waitForFinished(30000));
+        EXPECT_EQ(sox.exitCode(), 0);
+        return path;
+    }
+
+    test::TemporaryHome home;
+    QTemporaryDir folder;
+    MediaAudioPlayerFactory &factory = MediaAudioPlayerFactory::instance();
+};
+
+TEST_F(AudioPlayerTest, AnUnreadableFileGivesNoPlayer)
+{
+    EXPECT_EQ(factory.create(QUrl::fromLocalFile(folder.filePath(u"absent.mp3"_s)), true), nullptr);
+}
+
+TEST_F(AudioPlayerTest, AFileThatIsNoAudioFailsOnce)
+{
+    QFile junk(folder.filePath(u"junk.mp3"_s));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+
+    auto player = factory.create(QUrl::fromLocalFile(junk.fileName()), false);
+    ASSERT_TRUE(player);
+    int failures = 0;
+    QObject::connect(player.get(), &AudioPlayer::itemStatusChanged, [&] {
+        if (player->itemStatus() == Item::Failed)
+            ++failures;
+    });
+    player->play();
+    ASSERT_TRUE(waitUntil([&] { return player->itemStatus() == Item::Failed; }, kBackEndLimit));
+    EXPECT_FALSE(player->errorString().isEmpty());
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(player->timeControlStatus(), Time::Paused);
+    player->play(); // a failed player stays failed
+    waitUntil([] { return false; }, std::chrono::milliseconds(200));
+    EXPECT_EQ(failures, 1);
+    EXPECT_FALSE(player->isPlaying());
+}
+
+TEST_F(AudioPlayerTest, LoopsOrStopsAtTheEndPausesAndClampsItsVolume)
+{
+    const QString tone = makeTone(u"tone.wav"_s);
+    auto looping = factory.create(QUrl::fromLocalFile(tone), true);
+    auto once = factory.create(QUrl::fromLocalFile(tone), false);
+    ASSERT_TRUE(looping && once);
+    looping->setVolume(1.7);
+    EXPECT_DOUBLE_EQ(looping->volume(), 1.0);
+
+    looping->play();
+    once->play();
+    EXPECT_TRUE(looping->isPlaying());
+    ASSERT_TRUE(waitUntil([&] {
+        return looping->timeControlStatus() == Time::Playing && once->timeControlStatus() == Time::Playing;
+    }, kBackEndLimit));
+    EXPECT_EQ(looping->itemStatus(), Item::ReadyToPlay);
+
+    // The 1.5 s tone without looping stops at its end; the looping one is
+    // still playing a second after that.
+    ASSERT_TRUE(waitUntil([&] { return once->timeControlStatus() == Time::Paused; }, kBackEndLimit));
+    EXPECT_FALSE(once->isPlaying());
+    EXPECT_EQ(once->itemStatus(), Item::ReadyToPlay);
+    waitUntil([] { return false; }, std::chrono::milliseconds(1000));
+    EXPECT_TRUE(looping->isPlaying());
+    EXPECT_EQ(looping->timeControlStatus(), Time::Playing);
+
+    looping->pause();
+    EXPECT_FALSE(looping->isPlaying());
+    EXPECT_EQ(looping->timeControlStatus(), Time::Paused);
+}
+
+} // namespace
+} // namespace kolu

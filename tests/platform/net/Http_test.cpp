@@ -1,0 +1,89 @@
+#include "platform/net/Http.h"
+
+#include "model/Error.h"
+
+#include "AwaitTask.h"
+#include "EventWait.h"
+#include "LocalHttpServer.h"
+#include "ManualClock.h"
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class HttpTest : public ::testing::Test {
+protected:
+    test::LocalHttpServer server;
+    test::ManualClock clock;
+    QNetworkAccessManager network;
+};
+
+} // namespace
+
+TEST_F(HttpTest, ReturnsTheAnswerOrErrorStatusAndRecordsTheRequestInOrder)
+{
+    server.respond(u"/v1/timings"_s, {200, R"({"ok":true})"});
+    QNetworkRequest request(server.url(u"/v1/timings?city=Cairo&country=Egypt&method=5"_s));
+    request.setRawHeader("Accept", "application/json");
+    const HttpResponse response = test::awaitTask(httpGet(network, request, clock, 15s));
+    EXPECT_EQ(response.statusCode, 200);
+    EXPECT_TRUE(response.isSuccess());
+    EXPECT_EQ(response.body, R"({"ok":true})");
+
+    ASSERT_EQ(server.requests().size(), 1);
+    const auto &recorded = server.requests().front();
+    EXPECT_EQ(recorded.method, "GET");
+    EXPECT_EQ(recorded.path, u"/v1/timings"_s);
+    const QList<QPair<QString, QString>> query{{u"city"_s, u"Cairo"_s}, {u"country"_s, u"Egypt"_s}, {u"method"_s, u"5"_s}};
+    EXPECT_EQ(recorded.queryItems, query);
+    EXPECT_EQ(recorded.header("accept"), "application/json");
+
+    // An error status is an answer, not a transport error.
+    const HttpResponse missing = test::awaitTask(httpGet(network, QNetworkRequest(server.url(u"/missing"_s)), clock, 15s));
+    EXPECT_EQ(missing.statusCode, 404);
+    EXPECT_FALSE(missing.isSuccess());
+}
+
+TEST_F(HttpTest, TimesOutOnTheInjectedClock)
+{
+    server.setHoldResponses(true);
+    auto probe = test::startTask(httpGet(network, QNetworkRequest(server.url(u"/slow"_s)), clock, 15s));
+    ASSERT_TRUE(test::waitUntil([&] { return !server.requests().isEmpty(); }));
+    clock.advance(14s);
+    EXPECT_FALSE(probe.isDone());
+    clock.advance(1s);
+    try {
+        probe.wait();
+        FAIL() << "expected a time-out";
+    } catch (const TransportError &error) {
+        EXPECT_EQ(error.description(), u"The request timed out."_s);
+    }
+}
+
+TEST_F(HttpTest, ARefusedConnectionIsATransportError)
+{
+    quint16 closedPort = 0;
+    {
+        test::LocalHttpServer gone;
+        closedPort = gone.port();
+    }
+    const QUrl url(u"http://127.0.0.1:%1/"_s.arg(closedPort));
+    EXPECT_THROW(test::awaitTask(httpGet(network, QNetworkRequest(url), clock, 15s)), TransportError);
+}
+
+TEST_F(HttpTest, AnAnswerPastTheLimitIsAbandoned)
+{
+    server.respond(u"/big"_s, {200, QByteArray(200 * 1024, 'x')});
+    const QNetworkRequest request(server.url(u"/big"_s));
+    try {
+        test::awaitTask(httpGet(network, request, clock, 15s, 64 * 1024));
+        FAIL() << "expected the answer to be refused";
+    } catch (const DecodingError &error) {
+        EXPECT_EQ(error.description(), u"The answer is too large."_s);
+    }
+    EXPECT_EQ(test::awaitTask(httpGet(network, request, clock, 15s, 200 * 1024)).body.size(), 200 * 1024);
+}

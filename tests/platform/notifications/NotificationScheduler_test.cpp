@@ -1,0 +1,189 @@
+#include "platform/notifications/DesktopNotifications.h"
+#include "platform/notifications/NotificationScheduler.h"
+
+#include "AwaitTask.h"
+#include "FakeNotificationServer.h"
+#include "ManualClock.h"
+#include "PrivateBus.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class DesktopNotificationsTest : public ::testing::Test {
+protected:
+    test::PrivateBus bus;
+    test::FakeNotificationServer server{bus.connect(u"server"_s)};
+    DesktopNotifications desktop{bus.connect(u"client"_s)};
+};
+
+TEST_F(DesktopNotificationsTest, ShowsABannerUnderTheApplicationsNameWithItsSoundHint)
+{
+    const quint32 first = test::awaitTask(desktop.notify({u"Fajr"_s, u"It is time for Fajr."_s, true}, 0));
+    test::awaitTask(desktop.notify({u"Upcoming meeting"_s, u"Standup starts in 5 minutes."_s, false}, 0));
+    ASSERT_EQ(server.received().size(), 2U);
+    const test::ReceivedNotification &sounding = server.received()[0];
+    EXPECT_EQ(sounding.appName, u"Kolu"_s);
+    EXPECT_EQ(sounding.summary, u"Fajr"_s);
+    EXPECT_EQ(sounding.body, u"It is time for Fajr."_s);
+    EXPECT_EQ(sounding.replacesId, 0U);
+    EXPECT_EQ(sounding.expireTimeout, -1);
+    EXPECT_EQ(sounding.hints.value(u"sound-name"_s).toString(), u"message-new-instant"_s);
+    EXPECT_FALSE(sounding.hints.contains(u"suppress-sound"_s));
+    const test::ReceivedNotification &silent = server.received()[1];
+    EXPECT_TRUE(silent.hints.value(u"suppress-sound"_s).toBool());
+    EXPECT_FALSE(silent.hints.contains(u"sound-name"_s));
+
+    EXPECT_EQ(test::awaitTask(desktop.notify({u"Again"_s, u""_s, true}, first)), first);
+    EXPECT_EQ(server.received().back().replacesId, first);
+}
+
+TEST_F(DesktopNotificationsTest, AuthorisationIsTheServersPresenceAndCapabilities)
+{
+    const NotificationAuthorization answer = test::awaitTask(desktop.authorization());
+    EXPECT_TRUE(answer.granted);
+    EXPECT_TRUE(answer.sound);
+
+    test::PrivateBus emptyBus;
+    DesktopNotifications nobody(emptyBus.connect(u"client"_s));
+    const NotificationAuthorization none = test::awaitTask(nobody.authorization());
+    EXPECT_FALSE(none.granted);
+    EXPECT_EQ(test::awaitTask(nobody.notify({u"Lost"_s, u""_s, true}, 0)), 0U);
+
+    // A server without sounds grants banners only.
+    test::PrivateBus silentBus;
+    test::FakeNotificationServer silent(silentBus.connect(u"server"_s), {u"body"_s});
+    DesktopNotifications quiet(silentBus.connect(u"client"_s));
+    const NotificationAuthorization bannersOnly = test::awaitTask(quiet.authorization());
+    EXPECT_TRUE(bannersOnly.granted);
+    EXPECT_FALSE(bannersOnly.sound);
+}
+
+class NotificationSchedulerTest : public ::testing::Test {
+protected:
+    NotificationRequest request(const QString &identifier, qint64 secondsAhead, const QString &key = {})
+    {
+        return {identifier, {identifier, u"body"_s, true}, clock.now().addSecs(secondsAhead), key};
+    }
+
+    test::PrivateBus bus;
+    test::FakeNotificationServer server{bus.connect(u"server"_s)};
+    DesktopNotifications desktop{bus.connect(u"client"_s)};
+    test::ManualClock clock;
+    NotificationScheduler scheduler{desktop, clock};
+};
+
+TEST_F(NotificationSchedulerTest, KeepsPendingRequestsInOrderAndReplacesBySameIdentifier)
+{
+    scheduler.add(request(u"prayer-fajr"_s, 60));
+    scheduler.add(request(u"prayer-snooze-fajr-1"_s, 60));
+    scheduler.add(request(u"meeting-a-1-10"_s, 60));
+    scheduler.add(request(u"prayer-fajr"_s, 120));
+    EXPECT_EQ(scheduler.pendingIdentifiers(),
+              (QStringList{u"prayer-snooze-fajr-1"_s, u"meeting-a-1-10"_s, u"prayer-fajr"_s}));
+
+    scheduler.removePending({u"meeting-a-1-10"_s, u"unknown"_s});
+    EXPECT_EQ(scheduler.pendingIdentifiers(), (QStringList{u"prayer-snooze-fajr-1"_s, u"prayer-fajr"_s}));
+
+    scheduler.removePendingWithPrefixes({});
+    EXPECT_EQ(scheduler.pendingIdentifiers().size(), 2);
+    scheduler.removePendingWithPrefixes({u"Prayer-"_s});
+    EXPECT_EQ(scheduler.pendingIdentifiers().size(), 2) << "the prefix test is case-sensitive";
+    scheduler.removePendingWithPrefixes({u"meeting-"_s, u"prayer-"_s});
+    EXPECT_TRUE(scheduler.pendingIdentifiers().isEmpty());
+    EXPECT_EQ(clock.activeTimerCount(), 0) << "nothing pending, nothing to check";
+
+    // Cancel then add, as a new snooze does: the new request stays.
+    scheduler.add(request(u"reminder-snooze-r-100"_s, 60));
+    scheduler.removePendingWithPrefixes({u"reminder-snooze-r-"_s});
+    scheduler.add(request(u"reminder-snooze-r-200"_s, 120));
+    EXPECT_EQ(scheduler.pendingIdentifiers(), QStringList{u"reminder-snooze-r-200"_s});
+}
+
+TEST_F(NotificationSchedulerTest, FiresARequestWhenItsMomentArrivesOrAtOnceWhenPastAndOnlyOnce)
+{
+    scheduler.add(request(u"later"_s, 5));
+    clock.advance(4s);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(server.received().empty());
+    clock.advance(1s);
+    ASSERT_TRUE(server.waitForCount(1));
+    EXPECT_EQ(server.received()[0].summary, u"later"_s);
+    EXPECT_TRUE(scheduler.pendingIdentifiers().isEmpty());
+    clock.advance(10s);
+    EXPECT_FALSE(server.waitForCount(2, 200ms));
+
+    // A request already past goes at the next check, once.
+    scheduler.add(request(u"past"_s, -30));
+    clock.advance(1s);
+    ASSERT_TRUE(server.waitForCount(2));
+    clock.advance(3s);
+    EXPECT_FALSE(server.waitForCount(3, 200ms));
+}
+
+TEST_F(NotificationSchedulerTest, AWallClockJumpDeliversEveryPassedRequestOnceInOrderOfTheirMoments)
+{
+    scheduler.add(request(u"third"_s, 3000));
+    scheduler.add(request(u"first"_s, 600));
+    scheduler.add(request(u"after"_s, 7200));
+    scheduler.add(request(u"second"_s, 1200));
+    // A suspend: the wall clock moves on while the monotonic timers stood still.
+    clock.jumpWallClock(3600s);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(server.received().empty());
+    clock.advance(1s);
+    ASSERT_TRUE(server.waitForCount(3));
+    EXPECT_EQ(server.received()[0].summary, u"first"_s);
+    EXPECT_EQ(server.received()[1].summary, u"second"_s);
+    EXPECT_EQ(server.received()[2].summary, u"third"_s);
+    EXPECT_EQ(scheduler.pendingIdentifiers(), QStringList{u"after"_s});
+    clock.advance(5s);
+    EXPECT_FALSE(server.waitForCount(4, 200ms));
+}
+
+TEST_F(NotificationSchedulerTest, ABannerWithTheSameKeyTakesThePlaceOfTheEarlierOne)
+{
+    scheduler.add(request(u"prayer-fajr"_s, 2, u"prayer-fajr-100"_s));
+    clock.advance(2s);
+    ASSERT_TRUE(server.waitForCount(1));
+    scheduler.deliver({u"Fajr"_s, u"It is time for Fajr."_s, true}, u"prayer-fajr-100"_s);
+    scheduler.deliver({u"Other"_s, u""_s, true}, u"prayer-dhuhr-200"_s);
+    scheduler.deliver({u"Plain"_s, u""_s, true});
+    ASSERT_TRUE(server.waitForCount(4));
+    const auto &received = server.received();
+    EXPECT_EQ(received[0].replacesId, 0U);
+    EXPECT_EQ(received[1].replacesId, received[0].id);
+    EXPECT_EQ(received[2].replacesId, 0U);
+    EXPECT_EQ(received[3].replacesId, 0U);
+}
+
+TEST_F(NotificationSchedulerTest, BannersQueuedTogetherStillReplaceOneAnother)
+{
+    // The immediate banner is asked for before the scheduled one's id is known.
+    scheduler.deliver({u"first"_s, u""_s, true}, u"k"_s);
+    scheduler.deliver({u"second"_s, u""_s, true}, u"k"_s);
+    ASSERT_TRUE(server.waitForCount(2));
+    EXPECT_EQ(server.received()[1].replacesId, server.received()[0].id);
+}
+
+TEST(NotificationScheduler, OutlivedByAnUnansweredDelivery)
+{
+    test::PrivateBus bus;
+    test::FakeNotificationServer server(bus.connect(u"server"_s));
+    DesktopNotifications desktop(bus.connect(u"client"_s));
+    test::ManualClock clock;
+    auto scheduler = std::make_unique<NotificationScheduler>(desktop, clock);
+    scheduler->deliver({u"gone"_s, u""_s, true});
+    scheduler.reset();
+    // The answer arrives after the scheduler is gone and is dropped.
+    EXPECT_TRUE(server.waitForCount(1));
+    QCoreApplication::processEvents();
+}
+
+} // namespace

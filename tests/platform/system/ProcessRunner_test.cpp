@@ -1,0 +1,32 @@
+#include "platform/system/ProcessRunner.h"
+
+#include "AwaitTask.h"
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+TEST(SystemProcessRunner, RunsWithoutAShellCapturesOutputAndReportsAMissingProgram)
+{
+    SystemProcessRunner runner;
+    const QString sh = runner.findExecutable(u"sh"_s);
+    ASSERT_FALSE(sh.isEmpty());
+    // The argument reaches the program as it is: no shell expansion of "$HOME".
+    const ProcessResult result =
+        test::awaitTask(runner.run(u"printf"_s, {u"%s"_s, u"$HOME; ok"_s}, 10s, {}));
+    EXPECT_TRUE(result.succeeded());
+    EXPECT_EQ(result.standardOutput, "$HOME; ok");
+
+    const ProcessResult failed = test::awaitTask(runner.run(sh, {u"-c"_s, u"echo bad >&2; exit 3"_s}, 10s, {}));
+    EXPECT_TRUE(failed.started);
+    EXPECT_FALSE(failed.succeeded());
+    EXPECT_EQ(failed.exitCode, 3);
+    EXPECT_EQ(failed.standardError, "bad\n");
+
+    EXPECT_TRUE(runner.findExecutable(u"kolu-no-such-tool"_s).isEmpty());
+    const ProcessResult missing = test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {}));
+    EXPECT_FALSE(missing.started);
+    EXPECT_FALSE(missing.succeeded());
+}

@@ -1,0 +1,148 @@
+#include "services/calendar/CalendarEventFields.h"
+#include "services/calendar/CalendarService.h"
+
+#include "model/UserDefaults.h"
+#include "platform/calendar/VdirCalendarStore.h"
+
+#include "AwaitTask.h"
+#include "ManualClock.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(KOLU_TEST_DATA_DIR "/calendars/") + name;
+}
+
+QDateTime utc(int month, int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+class CalendarServiceTest : public ::testing::Test {
+protected:
+    CalendarServiceTest() { defaults.set(VdirCalendarStore::calendarFolderPathKey, fixture(u"synced"_s)); }
+
+    std::vector<CalendarEvent> upcoming(int days) { return test::awaitTask(service.eventsForUpcomingDays(days)); }
+
+    QTemporaryDir config;
+    UserDefaults defaults{config.filePath(u"defaults.json"_s)};
+    const QTimeZone berlin{"Europe/Berlin"};
+    // Monday 2 March 2026, 9:00 in Berlin.
+    test::ManualClock clock{utc(3, 2, 8)};
+    VdirCalendarStore store{defaults, config.path(), berlin};
+    CalendarService service{store, clock, berlin};
+};
+
+const CalendarEvent *find(const std::vector<CalendarEvent> &events, const QString &id)
+{
+    for (const CalendarEvent &event : events) {
+        if (event.id == id)
+            return &event;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(CalendarServiceTest, ListsTimedOccurrencesOfTheWeekByStartKeepingTheStoreOrderOnTies)
+{
+    const auto events = upcoming(7);
+    std::vector<std::pair<QString, QDateTime>> listed;
+    for (const CalendarEvent &event : events)
+        listed.emplace_back(event.id, event.startDate);
+    const std::vector<std::pair<QString, QDateTime>> expected{
+        {u"deploy-night@example.com"_s, utc(3, 1, 22)},
+        {u"early-check@example.com"_s, utc(3, 2, 7)},
+        {u"early-check@example.com"_s, utc(3, 3, 7)},
+        {u"standup-2026@example.com"_s, utc(3, 3, 8, 30)},
+        {u"review-1@example.com"_s, utc(3, 3, 13)},
+        {u"course-three-times"_s, utc(3, 3, 15)},
+        {u"workshop@example.com"_s, utc(3, 3, 16)},
+        {u"choir-since-2019"_s, utc(3, 3, 18)},
+        {u"Z1NJ7QJ3XBGW1A6B3XKU1X2E7Q9T0N3J8V5C"_s, utc(3, 4, 15)},
+        {u"floating-untitled"_s, utc(3, 5, 6)},
+        {u"standup-2026@example.com"_s, utc(3, 5, 8, 30)},
+        {u"040000008200E00074C5B7101A82E00800000000"_s, utc(3, 5, 14)},
+        {u"custom-zone@example.com"_s, utc(3, 5, 14, 30)},
+        {u"lunch-zeta"_s, utc(3, 6, 10)},
+        {u"lunch-empty-title"_s, utc(3, 6, 10)},
+        {u"standup-2026@example.com"_s, utc(3, 6, 10)},
+        {u"workshop@example.com"_s, utc(3, 7, 11)},
+    };
+    EXPECT_EQ(listed, expected);
+    // The all-day offsite is never listed.
+    EXPECT_EQ(find(events, u"offsite@example.com"_s), nullptr);
+    EXPECT_EQ(find(events, u"floating-untitled"_s)->title, u"Untitled"_s);
+    EXPECT_EQ(find(events, u"lunch-empty-title"_s)->title, QString());
+    EXPECT_EQ(find(events, u"Z1NJ7QJ3XBGW1A6B3XKU1X2E7Q9T0N3J8V5C"_s)->location, u"Dr. Weber, Hauptstr. 5"_s);
+    EXPECT_EQ(find(events, u"Z1NJ7QJ3XBGW1A6B3XKU1X2E7Q9T0N3J8V5C"_s)->endDate, utc(3, 4, 16));
+}
+
+TEST_F(CalendarServiceTest, FindsMeetingLinksAndAttendeeInitials)
+{
+    const auto events = upcoming(7);
+    const CalendarEvent *standup = find(events, u"standup-2026@example.com"_s);
+    EXPECT_EQ(standup->meetingURL, QUrl(u"https://meet.example.com/standup-room"_s));
+    // Six attendees, "Tina Lund" repeats "TL": the first four distinct ones.
+    EXPECT_EQ(standup->attendeeInitials, (QStringList{u"TL"_s, u"JD"_s, u"PL"_s, u"Q"_s}));
+    EXPECT_EQ(find(events, u"040000008200E00074C5B7101A82E00800000000"_s)->meetingURL,
+              QUrl(u"https://teams.example.com/l/meetup-join/19%3ameeting"_s));
+    EXPECT_EQ(find(events, u"Z1NJ7QJ3XBGW1A6B3XKU1X2E7Q9T0N3J8V5C"_s)->meetingURL, std::nullopt);
+    EXPECT_TRUE(find(events, u"review-1@example.com"_s)->attendeeInitials.isEmpty());
+}
+
+TEST_F(CalendarServiceTest, ZeroOrNegativeDaysFetchOneDayFromTheStartOfToday)
+{
+    clock.setNow(utc(3, 2, 22, 30)); // 23:30 in Berlin, still Monday there
+    for (int days : {0, -3, 1}) {
+        std::vector<QString> ids;
+        for (const CalendarEvent &event : upcoming(days))
+            ids.push_back(event.id);
+        EXPECT_EQ(ids, (std::vector<QString>{u"deploy-night@example.com"_s, u"early-check@example.com"_s})) << days;
+    }
+}
+
+TEST_F(CalendarServiceTest, WithoutTheCalendarFolderThereIsNoAccessAndNoEvents)
+{
+    EXPECT_TRUE(test::awaitTask(service.requestAccess()));
+    defaults.set(VdirCalendarStore::calendarFolderPathKey, config.filePath(u"missing"_s));
+    EXPECT_FALSE(test::awaitTask(service.requestAccess()));
+    EXPECT_TRUE(upcoming(7).empty());
+}
+
+TEST(CalendarEventFields, Initials)
+{
+    EXPECT_EQ(initials(u"mary_ann-smith"_s), u"MA"_s);
+    EXPECT_EQ(initials(u"Plato"_s), u"PL"_s);
+    EXPECT_EQ(initials(u".x"_s), u".X"_s);
+    EXPECT_EQ(initials(QString()), std::nullopt);
+
+    EXPECT_EQ(attendeeInitials({{u"  Team Lead \n"_s, u"mailto:a@x.org"_s},
+                                {std::nullopt, u"mailto:jane.doe@x.org"_s},
+                                {u"   "_s, u"MAILTO:bo@x.org"_s},
+                                {std::nullopt, QString()}}),
+              (QStringList{u"TL"_s, u"JD"_s, u"BO"_s}));
+}
+
+TEST(CalendarEventFields, MeetingLinks)
+{
+    EXPECT_EQ(meetingURL(u"https://own.example.com"_s, u"https://room.example.com"_s, std::nullopt),
+              QUrl(u"https://own.example.com"_s));
+    // The location's link comes before the notes' link.
+    EXPECT_EQ(meetingURL(std::nullopt, u"Zoom https://zoom.example.com/j/1"_s, u"https://other.example.com"_s),
+              QUrl(u"https://zoom.example.com/j/1"_s));
+    EXPECT_EQ(meetingURL(std::nullopt, u"Room 4"_s, u"Join (www.meet.example.com/abc)."_s),
+              QUrl(u"http://www.meet.example.com/abc"_s));
+    EXPECT_EQ(meetingURL(u"not a url"_s, std::nullopt, u"zoommtg://zoom.example.com/join?confno=1"_s),
+              QUrl(u"zoommtg://zoom.example.com/join?confno=1"_s));
+    EXPECT_EQ(meetingURL(std::nullopt, u"Room 4"_s, u"No link here: a.b"_s), std::nullopt);
+}

@@ -1,0 +1,231 @@
+#include "services/calendar/RemindersService.h"
+
+#include "model/UserDefaults.h"
+#include "platform/calendar/ICalendarReader.h"
+#include "platform/calendar/VdirCalendarStore.h"
+
+#include "AwaitTask.h"
+#include "ManualClock.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QDateTime utc(int month, int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+void copyTodos(const QString &target)
+{
+    const QString source = QStringLiteral(KOLU_TEST_DATA_DIR "/calendars/todos");
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString destination = QDir(target).filePath(QDir(source).relativeFilePath(file));
+        QDir().mkpath(QFileInfo(destination).path());
+        QFile::copy(file, destination);
+    }
+}
+
+QStringList titles(const std::vector<ReminderItem> &items)
+{
+    QStringList result;
+    for (const ReminderItem &item : items)
+        result.push_back(item.title);
+    return result;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
+}
+
+class RemindersServiceTest : public ::testing::Test {
+protected:
+    RemindersServiceTest()
+    {
+        copyTodos(root.path());
+        defaults.set(VdirCalendarStore::remindersFolderPathKey, root.path());
+    }
+
+    std::pair<RemindersConnectionState, std::vector<ReminderItem>> fetch(int limit = 12)
+    {
+        return test::awaitTask(service.fetchOpenReminders(limit));
+    }
+    RemindersConnectionState add(const ReminderDraft &draft) { return test::awaitTask(service.addReminder(draft)); }
+    RemindersConnectionState complete(const QString &id, bool completed)
+    {
+        return test::awaitTask(service.setCompleted(id, completed));
+    }
+    // The one file `add` wrote into `list`.
+    ICalTodo written(const QString &list, const QStringList &before)
+    {
+        QStringList after = filesIn(root.filePath(list));
+        for (const QString &name : before)
+            after.removeOne(name);
+        EXPECT_EQ(after.size(), 1);
+        QFile file(root.filePath(QString(list + u'/' + after.value(0))));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const ICalFile read = readICalendar(file.readAll());
+        EXPECT_EQ(read.todos.size(), 1u);
+        return read.todos.empty() ? ICalTodo{} : read.todos.front();
+    }
+
+    QTemporaryDir root;
+    QTemporaryDir config;
+    UserDefaults defaults{config.filePath(u"defaults.json"_s)};
+    const QTimeZone berlin{"Europe/Berlin"};
+    test::ManualClock clock{utc(3, 2, 8)};
+    VdirCalendarStore store{defaults, config.path(), berlin};
+    RemindersService service{store, clock, berlin};
+};
+
+ReminderDraft draft(const QString &title)
+{
+    ReminderDraft d;
+    d.title = title;
+    return d;
+}
+
+} // namespace
+
+TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
+{
+    const auto [state, items] = fetch();
+    EXPECT_EQ(state, RemindersConnectionState::ready());
+    EXPECT_EQ(titles(items), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
+                                          u"apple"_s, u"Banana"_s, u"cherry"_s}));
+    const ReminderItem &rent = items[0];
+    EXPECT_EQ(rent.id, u"pay-rent"_s);
+    EXPECT_EQ(rent.dueDate, utc(3, 2, 9));
+    EXPECT_TRUE(rent.includesTime);
+    EXPECT_EQ(rent.priority, 9);
+    EXPECT_EQ(rent.url, QUrl(u"https://bank.example.com/transfer"_s));
+    EXPECT_TRUE(items[1].isFlagged);
+    // A due day alone is its midnight in the local zone, without a time.
+    EXPECT_EQ(items[2].dueDate, utc(3, 2, 23));
+    EXPECT_FALSE(items[2].includesTime);
+    EXPECT_FALSE(items[4].dueDate.has_value());
+
+    EXPECT_EQ(titles(fetch(3).second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s}));
+    EXPECT_TRUE(fetch(-1).second.empty());
+}
+
+TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
+{
+    // Undated first in the input; a later and an earlier due date; a tie with
+    // the earlier one keeps its input order.
+    std::vector<ReminderItem> items(4);
+    const QStringList input{u"a"_s, u"b"_s, u"c"_s, u"tie"_s};
+    for (int i = 0; i < 4; ++i) {
+        items[i].id = input[i];
+        items[i].title = u"same"_s;
+    }
+    items[1].dueDate = utc(3, 1, 9);
+    items[2].dueDate = items[3].dueDate = utc(3, 1, 8);
+    RemindersService::sortForDisplay(items);
+    QStringList ids;
+    for (const ReminderItem &item : items)
+        ids.push_back(item.id);
+    EXPECT_EQ(ids, (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+}
+
+TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
+{
+    const QStringList before = filesIn(root.filePath(u"errands"_s));
+    ReminderDraft d = draft(u"  Renew passport \n"_s);
+    d.notes = u"   "_s;
+    d.url = u"example.com/passport"_s;
+    d.hasDate = true;
+    d.hasTime = true;
+    d.dueDate = utc(3, 9, 8, 30).addSecs(42); // seconds are dropped
+    d.priority = 5;
+    d.isFlagged = true;
+    EXPECT_EQ(add(d), RemindersConnectionState::ready());
+
+    const ICalTodo todo = written(u"errands"_s, before);
+    EXPECT_EQ(todo.summary, u"Renew passport"_s);
+    EXPECT_EQ(todo.description, std::nullopt);
+    EXPECT_EQ(todo.url, u"https://example.com/passport"_s);
+    EXPECT_EQ(todo.priority, 5);
+    EXPECT_TRUE(todo.flagged);
+    ASSERT_TRUE(todo.due);
+    EXPECT_EQ(momentOf(*todo.due, berlin), utc(3, 9, 8, 30));
+
+    const auto items = fetch().second;
+    const auto it = std::find_if(items.begin(), items.end(), [](const ReminderItem &i) { return i.title == u"Renew passport"; });
+    ASSERT_NE(it, items.end());
+    EXPECT_TRUE(it->includesTime);
+    EXPECT_EQ(it->id, todo.uid);
+}
+
+TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
+{
+    defaults.set(VdirCalendarStore::remindersDefaultListNameKey, u"home"_s);
+    const QStringList before = filesIn(root.filePath(u"home"_s));
+    ReminderDraft d = draft(u"Water plants"_s);
+    d.hasDate = false;
+    d.hasTime = true;
+    d.dueDate = utc(3, 9, 8);
+    d.url = u"example page"_s;
+    d.notes = u"Balcony too"_s;
+    EXPECT_EQ(add(d), RemindersConnectionState::ready());
+    const ICalTodo todo = written(u"home"_s, before);
+    EXPECT_FALSE(todo.due.has_value());
+    EXPECT_EQ(todo.url, std::nullopt);
+    EXPECT_EQ(todo.description, u"Balcony too"_s);
+
+    // A date without a time is a due day in the local zone.
+    const QStringList before2 = filesIn(root.filePath(u"home"_s));
+    d = draft(u"Dated"_s);
+    d.hasDate = true;
+    d.dueDate = utc(3, 9, 23, 30); // already 10 March in Berlin
+    EXPECT_EQ(add(d), RemindersConnectionState::ready());
+    const ICalTodo dated = written(u"home"_s, before2);
+    ASSERT_TRUE(dated.due);
+    EXPECT_TRUE(dated.due->isDate());
+    EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10));
+}
+
+TEST_F(RemindersServiceTest, CompletesAndReopensByIdentifier)
+{
+    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::ready());
+    EXPECT_FALSE(titles(fetch().second).contains(u"Call mom"_s));
+    EXPECT_EQ(complete(u"call-mom"_s, false), RemindersConnectionState::ready());
+    EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
+    EXPECT_EQ(complete(u"nope"_s, true), RemindersConnectionState::failed(u"Reminder could not be found."_s));
+}
+
+TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
+{
+    // An empty title is answered at once, whatever the access.
+    defaults.set(VdirCalendarStore::remindersFolderPathKey, root.filePath(u"missing"_s));
+    EXPECT_EQ(add(draft(u"  "_s)), RemindersConnectionState::ready());
+    EXPECT_FALSE(test::awaitTask(service.requestAccess()));
+    const auto [state, items] = fetch();
+    EXPECT_EQ(state, RemindersConnectionState::denied());
+    EXPECT_TRUE(items.empty());
+    EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::denied());
+    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
+
+    QTemporaryDir empty;
+    defaults.set(VdirCalendarStore::remindersFolderPathKey, empty.path());
+    EXPECT_TRUE(test::awaitTask(service.requestAccess()));
+    EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
+}
+
+TEST(RemindersServiceUrl, NormalizesTypedAddresses)
+{
+    EXPECT_EQ(RemindersService::normalizedURL(u"  "_s), std::nullopt);
+    EXPECT_EQ(RemindersService::normalizedURL(u" http://example.com "_s), QUrl(u"http://example.com"_s));
+    EXPECT_EQ(RemindersService::normalizedURL(u"mailto:someone@example.com"_s),
+              QUrl(u"mailto:someone@example.com"_s));
+}

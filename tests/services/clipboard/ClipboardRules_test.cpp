@@ -1,0 +1,66 @@
+#include "services/clipboard/ClipboardRules.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace kolu::clipboard;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(ClipboardRules, FileNamesUseAsciiDigitsAndTheGregorianCalendarWhateverTheLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
+    const QDateTime moment(QDate(2026, 3, 4), QTime(7, 5, 9, 45), Qt::LocalTime);
+    EXPECT_EQ(captureFileName(u"clipboard-"_s, moment, u"png"_s), u"clipboard-20260304-070509-045.png"_s);
+    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+    EXPECT_EQ(captureFileName(u"screenshot-"_s, moment, u"JPG"_s), u"screenshot-20260304-070509-045.JPG"_s);
+    QLocale::setDefault(saved);
+}
+
+TEST(ClipboardRules, NormalisedAddresses)
+{
+    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
+    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
+}
+
+TEST(ClipboardRules, TitlesNeverCutACharacterApart)
+{
+    const QString emoji = u"\U0001F600"_s; // two UTF-16 units
+    QString line;
+    for (int i = 0; i < 100; ++i)
+        line += emoji;
+    const QString title = textTitle(line);
+    EXPECT_EQ(title.size(), 160);
+    EXPECT_EQ(textTitle(u"first\r\nsecond"), u"first"_s);
+
+    // Characters piled high with combining marks still give a short title.
+    QString piled;
+    for (int i = 0; i < 10; ++i)
+        piled += QString(u'a' + QString(100, QChar(0x0301)));
+    EXPECT_EQ(textTitle(piled), piled.first(303)); // three whole characters
+    EXPECT_EQ(textTitle(QString(u'a' + QString(1000, QChar(0x0301)))).size(), kMaxTitleUnits);
+
+    const QString longText = QString(QString(kMaxKeptTextLength - 1, u'a') + emoji);
+    EXPECT_EQ(keptText(longText).size(), kMaxKeptTextLength - 1);
+
+    // An address or a path used as a title is cut too, never inside a pair.
+    EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 1, u'e') + emoji)).size(), kMaxTitleUnits - 1);
+}
+
+TEST(ClipboardRules, UriListsSkipCommentsAndTheCopyVerb)
+{
+    EXPECT_EQ(firstLocalFile("# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n"), u"/tmp/a b.txt"_s);
+    EXPECT_EQ(firstLocalFile("cut\nfile:///tmp/x"), u"/tmp/x"_s);
+    EXPECT_EQ(firstLocalFile("not a list at all \x01\x02"), std::nullopt);
+    EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
+}
+
+} // namespace

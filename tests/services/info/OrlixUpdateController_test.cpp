@@ -1,0 +1,183 @@
+#include "services/info/OrlixUpdateController.h"
+
+#include "model/UserDefaults.h"
+
+#include "AwaitTask.h"
+#include "LocalHttpServer.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray feedWith(const QByteArray &build, const QByteArray &version)
+{
+    return "<rss version=\"2.0\"><channel><item><title>Kolu " + version + "</title><build>" + build
+        + "</build><version>" + version + "</version><link>https://kolu.test/releases/" + version
+        + "</link></item></channel></rss>";
+}
+
+TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
+{
+    const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
+    EXPECT_EQ(config->publicKey, u"key="_s);
+
+    for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
+        EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();
+    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
+    EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
+}
+
+class UpdateControllerTest : public ::testing::Test {
+protected:
+    std::unique_ptr<OrlixUpdateController> makeController(QString currentBuild = u"42"_s)
+    {
+        // Loopback is plain http; the configuration rule is tested above.
+        OrlixUpdateConfiguration config{server.url(u"/feed.xml"_s), u"key"_s};
+        return std::make_unique<OrlixUpdateController>(network, defaults, config, clock, currentBuild);
+    }
+
+    // Runs the event loop until the controller's check has ended.
+    void waitUntilSettled(OrlixUpdateController &controller)
+    {
+        QEventLoop loop;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        QObject::connect(&controller, &OrlixUpdateController::changed, &loop, [&] {
+            if (controller.status().state != UpdateStatus::State::checking)
+                loop.quit();
+        });
+        guard.start(10s);
+        if (controller.status().state == UpdateStatus::State::checking)
+            loop.exec();
+    }
+
+    test::TemporaryHome home;
+    test::LocalHttpServer server;
+    test::ManualClock clock;
+    QNetworkAccessManager network;
+    UserDefaults defaults{home.path(u".config/Kolu/defaults.json"_s)};
+};
+
+TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
+{
+    server.respond(u"/feed.xml"_s, {200, feedWith("43", "0.5.0"), {{"Content-Type", "application/rss+xml"}}});
+    auto controller = makeController();
+    test::awaitTask(controller->checkForUpdates());
+
+    const UpdateStatus &status = controller->status();
+    EXPECT_EQ(status.state, UpdateStatus::State::updateAvailable);
+    EXPECT_EQ(status.message, u"Kolu 0.5.0 is available."_s);
+    ASSERT_TRUE(status.release);
+    EXPECT_EQ(status.release->downloadPage, QUrl(u"https://kolu.test/releases/0.5.0"_s));
+    EXPECT_EQ(controller->lastUpdateCheckDate(), clock.now());
+    EXPECT_EQ(defaults.date(OrlixUpdateController::kLastCheckDateKey), clock.now());
+}
+
+TEST_F(UpdateControllerTest, ReportsUpToDateForTheSameOrAnOlderBuild)
+{
+    server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
+    auto controller = makeController();
+    test::awaitTask(controller->checkForUpdates());
+    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
+    EXPECT_FALSE(controller->status().release);
+
+    server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
+    test::awaitTask(controller->checkForUpdates());
+    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
+}
+
+TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
+{
+    auto controller = makeController();
+    const auto failureFor = [&](test::CannedResponse response) {
+        server.respond(u"/feed.xml"_s, std::move(response));
+        test::awaitTask(controller->checkForUpdates());
+        EXPECT_EQ(controller->status().state, UpdateStatus::State::failed);
+        return controller->status().message;
+    };
+    EXPECT_EQ(failureFor({404, "gone"}), u"The update feed answered with status 404."_s);
+    EXPECT_EQ(failureFor({200, QByteArray(3 * 1024 * 1024, ' ')}), u"The update feed is too large."_s);
+    // The feed reader's own sentences (tested with it) reach the status.
+    EXPECT_EQ(failureFor({200, feedWith("1.x", "odd")}), u"The update feed lists no valid version."_s);
+    EXPECT_TRUE(controller->canCheckForUpdates());
+}
+
+TEST_F(UpdateControllerTest, ACheckTimesOutOnTheInjectedClock)
+{
+    server.setHoldResponses(true);
+    auto controller = makeController();
+    auto probe = test::startTask(controller->checkForUpdates());
+    EXPECT_EQ(controller->status().state, UpdateStatus::State::checking);
+    EXPECT_FALSE(controller->canCheckForUpdates());
+    // A second request while one runs is not sent.
+    test::awaitTask(controller->checkForUpdates());
+
+    QEventLoop loop;
+    QObject::connect(&server, &test::LocalHttpServer::requestReceived, &loop, &QEventLoop::quit);
+    if (server.requests().isEmpty())
+        loop.exec();
+    clock.advance(OrlixUpdateController::kRequestTimeout);
+    probe.wait();
+    EXPECT_EQ(controller->status().state, UpdateStatus::State::failed);
+    EXPECT_EQ(controller->status().message, u"The request timed out."_s);
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
+TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
+{
+    server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
+    auto controller = makeController();
+    EXPECT_FALSE(controller->automaticallyChecksForUpdates());
+    clock.advance(2h);
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    controller->setAutomaticallyChecksForUpdates(true);
+    EXPECT_EQ(defaults.boolean(OrlixUpdateController::kAutomaticChecksKey), true);
+    // The looks fall 60 s after creation and then every hour; stop right at
+    // the next one so that the request's own time-out stays ahead.
+    clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
+    waitUntilSettled(*controller);
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
+
+    clock.advance(23h);
+    EXPECT_EQ(server.requests().size(), 1);
+    clock.advance(1h);
+    waitUntilSettled(*controller);
+    EXPECT_EQ(server.requests().size(), 2);
+}
+
+TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
+{
+    defaults.setDate(OrlixUpdateController::kLastCheckDateKey, clock.now());
+    defaults.set(OrlixUpdateController::kAutomaticChecksKey, true);
+    OrlixUpdateController controller(network, defaults, std::nullopt, clock, u"42"_s);
+    int changes = 0;
+    QObject::connect(&controller, &OrlixUpdateController::changed, [&] { ++changes; });
+
+    EXPECT_FALSE(controller.canCheckForUpdates());
+    test::awaitTask(controller.checkForUpdates());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::idle);
+    EXPECT_FALSE(controller.automaticallyChecksForUpdates());
+    controller.setAutomaticallyChecksForUpdates(false);
+    EXPECT_EQ(defaults.boolean(OrlixUpdateController::kAutomaticChecksKey), true);
+    EXPECT_EQ(changes, 2);
+    clock.advance(48h);
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+}
+
+} // namespace

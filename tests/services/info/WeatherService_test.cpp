@@ -1,0 +1,138 @@
+#include "services/info/WeatherService.h"
+
+#include "model/Error.h"
+
+#include "AwaitTask.h"
+#include "FailureText.h"
+#include "LocalHttpServer.h"
+#include "ManualClock.h"
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr char kBerlin[] = R"({"results":[{"id":2950159,"name":"Berlin","latitude":52.52437,"longitude":13,
+    "country":"Germany"}],"generationtime_ms":0.5})";
+constexpr char kCurrent[] = R"({"latitude":52.52,"current_units":{"temperature_2m":"°C"},
+    "current":{"time":"2026-03-14T09:00","interval":900,"temperature_2m":-3.5,"weather_code":71}})";
+
+class WeatherServiceTest : public ::testing::Test {
+protected:
+    WeatherService service() { return WeatherService(network, clock, server.url(), server.url()); }
+
+    TodayWeather fetch(const QString &city = u"berlin"_s, const QString &country = u"Germany"_s)
+    {
+        auto s = service();
+        return test::awaitTask(s.fetchWeather(city, country));
+    }
+
+    QString failure(const QString &city = u"Berlin"_s, const QString &country = u"Germany"_s)
+    {
+        return test::failureText<WeatherServiceError>([&] { fetch(city, country); });
+    }
+    bool undecodable() { return test::failsWith<DecodingError>([&] { fetch(); }); }
+
+    test::LocalHttpServer server;
+    test::ManualClock clock;
+    QNetworkAccessManager network;
+};
+
+} // namespace
+
+TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditions)
+{
+    server.respond(u"/v1/search"_s, {200, kBerlin});
+    server.respond(u"/v1/forecast"_s, {200, kCurrent});
+    const TodayWeather weather = fetch(u"  berlin \n"_s, u" "_s);
+
+    ASSERT_EQ(server.requests().size(), 2);
+    const auto &geocoding = server.requests().at(0);
+    EXPECT_EQ(geocoding.path, u"/v1/search"_s);
+    const QList<QPair<QString, QString>> geocodingQuery{
+        {u"name"_s, u"berlin"_s}, {u"count"_s, u"1"_s}, {u"language"_s, u"en"_s}, {u"format"_s, u"json"_s}};
+    EXPECT_EQ(geocoding.queryItems, geocodingQuery);
+
+    const auto &forecast = server.requests().at(1);
+    EXPECT_EQ(forecast.path, u"/v1/forecast"_s);
+    const QList<QPair<QString, QString>> forecastQuery{{u"latitude"_s, u"52.52437"_s},
+                                                       {u"longitude"_s, u"13.0"_s},
+                                                       {u"current"_s, u"temperature_2m,weather_code"_s},
+                                                       {u"temperature_unit"_s, u"celsius"_s},
+                                                       {u"timezone"_s, u"auto"_s}};
+    EXPECT_EQ(forecast.queryItems, forecastQuery);
+
+    // The geocoder's spelling, not what was typed.
+    EXPECT_EQ(weather, (TodayWeather{u"Berlin"_s, -3.5, 71, clock.now()}));
+}
+
+TEST_F(WeatherServiceTest, CityAndCountryAreJoinedAndEncoded)
+{
+    server.respond(u"/v1/search"_s, {200, kBerlin});
+    server.respond(u"/v1/forecast"_s, {200, kCurrent});
+    fetch(u"Frankfurt am Main"_s, u"Deutschland & Co"_s);
+    EXPECT_EQ(server.requests().at(0).queryValue(u"name"_s), u"Frankfurt am Main, Deutschland & Co"_s);
+}
+
+TEST_F(WeatherServiceTest, AnUnknownOrBlankPlaceIsNotFound)
+{
+    const QString notFound = u"Weather location not found."_s;
+    EXPECT_EQ(failure(u" \t"_s, u"\n"_s), notFound);
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    for (const QByteArray &body : {QByteArray(R"({"generationtime_ms":0.1})"), QByteArray(R"({"results":[]})")}) {
+        server.respond(u"/v1/search"_s, {200, body});
+        EXPECT_EQ(failure(), notFound) << body.toStdString();
+    }
+    server.respond(u"/v1/search"_s, {503, kBerlin});
+    EXPECT_EQ(failure(), notFound);
+}
+
+TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailable)
+{
+    server.respond(u"/v1/search"_s, {200, kBerlin});
+    server.respond(u"/v1/forecast"_s, {503, kCurrent});
+    EXPECT_EQ(failure(), u"Weather is unavailable."_s);
+    server.respond(u"/v1/forecast"_s, {200, R"({"latitude":52.52})"});
+    EXPECT_EQ(failure(), u"Weather is unavailable."_s);
+}
+
+TEST_F(WeatherServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
+{
+    server.respond(u"/v1/search"_s, {200, kBerlin});
+    const QList<QByteArray> forecasts{
+        "<html></html>", QByteArray(kCurrent).left(40),
+        R"({"current":{"temperature_2m":3}})",
+        R"({"current":{"temperature_2m":3,"weather_code":3.5}})",
+        R"({"current":{"temperature_2m":"3","weather_code":3}})",
+        QByteArray(R"({"current":{"x":")") + QByteArray(2 * 1024 * 1024, 'x') + R"("}})"};
+    for (const QByteArray &body : forecasts) {
+        server.respond(u"/v1/forecast"_s, {200, body});
+        EXPECT_TRUE(undecodable()) << body.left(60).toStdString();
+    }
+
+    server.respond(u"/v1/forecast"_s, {200, kCurrent});
+    for (const QByteArray &body : {QByteArray(R"({"results":[{"name":"Berlin","latitude":52.5}]})"),
+                                  QByteArray(R"({"results":[{"name":"A","latitude":1,"longitude":2},{"name":7}]})"),
+                                  QByteArray(R"({"results":{}})")}) {
+        server.respond(u"/v1/search"_s, {200, body});
+        EXPECT_TRUE(undecodable()) << body.toStdString();
+    }
+}
+
+TEST_F(WeatherServiceTest, AWholeWeatherCodeWrittenWithADecimalIsRead)
+{
+    server.respond(u"/v1/search"_s, {200, kBerlin});
+    server.respond(u"/v1/forecast"_s, {200, R"({"current":{"temperature_2m":21,"weather_code":3.0}})"});
+    EXPECT_EQ(fetch().weatherCode, 3);
+}
+
+TEST(WeatherCoordinates, AreTheShortestDecimalThatReadsBack)
+{
+    EXPECT_EQ(WeatherService::coordinateText(-0.1275), u"-0.1275"_s);
+    EXPECT_EQ(WeatherService::coordinateText(0.1 + 0.2), u"0.30000000000000004"_s);
+    EXPECT_EQ(WeatherService::coordinateText(1e-5), u"0.00001"_s);
+    EXPECT_EQ(WeatherService::coordinateText(0), u"0.0"_s);
+}

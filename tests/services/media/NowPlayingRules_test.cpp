@@ -1,0 +1,188 @@
+#include "services/media/NowPlayingRules.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <optional>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+using kolu::MprisPlayer;
+using kolu::PlayerKind;
+
+namespace {
+
+MprisPlayer player(const QString &instance, const QString &identity, const QString &desktopEntry,
+                   const QString &status, const QString &title)
+{
+    MprisPlayer result;
+    result.busName = u"org.mpris.MediaPlayer2."_s + instance;
+    result.identity = identity;
+    result.desktopEntry = desktopEntry;
+    result.playbackStatus = status;
+    result.title = title;
+    return result;
+}
+
+TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
+{
+    const std::pair<QString, QString> browserTitles[] = {
+        {u"  (3) Song Name - YouTube \n"_s, u"Song Name"_s},
+        {u"Track \u2022 YouTube Music"_s, u"Track"_s},
+        {u"Mix | Listen online for free on SoundCloud"_s, u"Mix"_s},
+        {u"Ya Habibi | Play on Anghami"_s, u"Ya Habibi"_s},
+        // Only a count is dropped; a word in brackets is part of the title.
+        {u"(Live) Song - YouTube"_s, u"(Live) Song"_s},
+        {u"() Song"_s, u"Song"_s},
+        {u"(12"_s, u"(12"_s},
+        // Only a browser's empty title becomes the video site.
+        {u"(3) - YouTube"_s, u"YouTube"_s},
+        {u"  "_s, u"YouTube"_s},
+    };
+    for (const auto &[raw, cleaned] : browserTitles)
+        EXPECT_EQ(kolu::cleanedTitle(raw, PlayerKind::browser), cleaned) << raw.toStdString();
+    EXPECT_EQ(kolu::cleanedTitle(u"(3) - YouTube"_s, PlayerKind::spotify), QString());
+    // Media titles lose their site suffix but keep a count.
+    EXPECT_EQ(kolu::cleanMediaTitle(u" Song - YouTube "_s), u"Song"_s);
+    EXPECT_EQ(kolu::cleanMediaTitle(u"(1) Song"_s), u"(1) Song"_s);
+}
+
+TEST(NowPlayingArtwork, VideoAddressesGiveTheirThumbnail)
+{
+    const QString thumb = u"https://i.ytimg.com/vi/abc123/hqdefault.jpg"_s;
+    const std::pair<QString, std::optional<QString>> cases[] = {
+        {u"https://www.youtube.com/watch?list=x&v=abc123&t=4"_s, thumb},
+        {u"https://WWW.YouTube.com/shorts/abc123"_s, thumb},
+        {u"https://www.youtube.com/embed/abc123?autoplay=1"_s, thumb},
+        {u"https://youtu.be/abc123?si=q"_s, thumb},
+        {u"https://music.youtube.com/watch?v=abc123"_s, thumb},
+        // A short link without an id gives an empty, present location.
+        {u"https://youtu.be"_s, QString()},
+        {u"https://www.youtube.com/watch"_s, std::nullopt},
+        {u"https://www.youtube.com/shorts"_s, std::nullopt},
+        {u"https://example.com/watch?v=abc"_s, std::nullopt},
+        {u"not an address"_s, std::nullopt},
+    };
+    for (const auto &[address, expected] : cases)
+        EXPECT_EQ(kolu::youtubeArtworkURL(address), expected) << address.toStdString();
+    // Ids are trimmed and kept in one path segment.
+    EXPECT_EQ(kolu::thumbnailURL(u"/?abc& "_s), u"https://i.ytimg.com/vi/abc/hqdefault.jpg"_s);
+    EXPECT_EQ(kolu::thumbnailURL(u"/?& "_s), QString());
+    EXPECT_EQ(kolu::thumbnailURL(u"../../x"_s), u"https://i.ytimg.com/vi/..%2F..%2Fx/hqdefault.jpg"_s);
+}
+
+TEST(NowPlayingArtwork, ArtAddressesBecomePathsOrStayHttps)
+{
+    EXPECT_EQ(kolu::artworkLocation(u"file:///tmp/cover%20art.jpg"_s, {}), u"/tmp/cover art.jpg"_s);
+    EXPECT_EQ(kolu::artworkLocation(u"file://localhost/tmp/a.png"_s, {}), u"/tmp/a.png"_s);
+    EXPECT_EQ(kolu::artworkLocation(u"file://otherhost/tmp/a.png"_s, {}), std::nullopt);
+    EXPECT_EQ(kolu::artworkLocation(u"https://i.scdn.co/image/ab67"_s, {}), u"https://i.scdn.co/image/ab67"_s);
+    EXPECT_EQ(kolu::artworkLocation(u"http://example.com/a.jpg"_s, {}), std::nullopt);
+    EXPECT_EQ(kolu::artworkLocation(QString(), {}), std::nullopt);
+}
+
+TEST(NowPlayingArtwork, EmbeddedImagesAreWrittenToTheArtworkFolderButNotThroughALink)
+{
+    QTemporaryDir root;
+    const QString folder = QDir(root.path()).filePath(u"Kolu"_s);
+    const QByteArray png("\x89PNG fake image");
+    const auto location =
+        kolu::artworkLocation(u"data:image/png;base64,"_s + QString::fromLatin1(png.toBase64()), folder);
+    ASSERT_EQ(location, QDir(folder).filePath(u"mediaremote-now-playing.png"_s));
+    QFile written(*location);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), png);
+
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, folder),
+              QDir(folder).filePath(u"mediaremote-now-playing.jpg"_s));
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/png;base64,***"_s, folder), std::nullopt);
+    EXPECT_EQ(kolu::artworkLocation(u"data:text/html;base64,AAAA"_s, folder), std::nullopt);
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/png,raw"_s, folder), std::nullopt);
+
+    // A link in place of the artwork file is not followed.
+    const QString elsewhere = QDir(root.path()).filePath(u"elsewhere"_s);
+    ASSERT_TRUE(QFile::remove(QDir(folder).filePath(u"mediaremote-now-playing.jpg"_s)));
+    ASSERT_TRUE(QFile::link(elsewhere, QDir(folder).filePath(u"mediaremote-now-playing.jpg"_s)));
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, folder), std::nullopt);
+    EXPECT_FALSE(QFile::exists(elsewhere));
+}
+
+TEST(NowPlayingPlayers, BrowsersAreKnownByIdentityAndDesktopEntryAlone)
+{
+    const auto kindOf = [](const QString &identity, const QString &desktopEntry, const QString &title = {}) {
+        return kolu::playerKind(player(u"x"_s, identity, desktopEntry, u"Playing"_s, title));
+    };
+    EXPECT_EQ(kindOf(u"Mozilla Firefox"_s, u"firefox-esr"_s), PlayerKind::browser);
+    EXPECT_EQ(kindOf(u"Microsoft Edge"_s, u"microsoft-edge"_s), PlayerKind::browser);
+    EXPECT_EQ(kindOf({}, u"com.google.Chrome"_s), PlayerKind::browser);
+    EXPECT_EQ(kindOf(u"Spotify"_s, u"com.spotify.Client"_s), PlayerKind::spotify);
+    EXPECT_EQ(kindOf(u"spotifyd"_s, {}), PlayerKind::other);
+    EXPECT_EQ(kindOf(u"Searcher"_s, u"research"_s), PlayerKind::other);
+    // What plays says nothing about who plays it.
+    EXPECT_EQ(kindOf(u"Rhythmbox"_s, u"org.gnome.Rhythmbox3"_s, u"March of the Arc - Edge Mix"_s), PlayerKind::other);
+}
+
+TEST(NowPlayingPlayers, SourcesAreNamedByServiceThenPlayer)
+{
+    EXPECT_EQ(kolu::normalizedSource(u"Rhythmbox"_s, u"rhythmbox"_s, u"Edge of Night"_s), u"Rhythmbox"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"mpv"_s, {}, u"Talk | SoundCloud"_s), u"SoundCloud"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"Anghami"_s, {}, u"Song"_s), u"Anghami"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"VLC media player"_s, u"vlc"_s, u"clip from youtube"_s), u"YouTube"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"Brave"_s, u"brave-browser"_s, u"Song"_s), u"YouTube"_s);
+    EXPECT_EQ(kolu::normalizedSource({}, {}, u"Song"_s), u"Audio"_s);
+}
+
+TEST(NowPlayingPlayers, ABrowserItemTakesItsSiteFromTheTabAddress)
+{
+    MprisPlayer tab = player(u"chromium.instance1"_s, u"Chromium"_s, u"chromium"_s, u"Paused"_s,
+                             u"(4) Lofi beats - YouTube"_s);
+    tab.url = u"https://www.youtube.com/watch?v=xyz"_s;
+    tab.artUrl = u"file:///tmp/.org.chromium.Chromium.abc/art.png"_s;
+    kolu::NowPlayingItem item = kolu::itemFromPlayer(tab, {});
+    EXPECT_EQ(item, (kolu::NowPlayingItem{u"Lofi beats"_s, u"Chromium"_s, u"YouTube"_s, false, false,
+                                          u"https://i.ytimg.com/vi/xyz/hqdefault.jpg"_s}));
+
+    tab.url = u"https://play.anghami.com/song/1"_s;
+    tab.title = u"Habibi | Anghami"_s;
+    tab.artists = {u"Amr Diab"_s};
+    item = kolu::itemFromPlayer(tab, {});
+    EXPECT_EQ(item, (kolu::NowPlayingItem{u"Habibi"_s, u"Amr Diab"_s, u"Anghami"_s, false, false,
+                                          u"/tmp/.org.chromium.Chromium.abc/art.png"_s}));
+
+    tab.url.clear();
+    tab.title = u"Podcast"_s;
+    EXPECT_EQ(kolu::itemFromPlayer(tab, {}).source, u"YouTube"_s);
+}
+
+TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
+{
+    const MprisPlayer spotifyPlaying = player(u"spotify"_s, u"Spotify"_s, u"spotify"_s, u"Playing"_s, u"S"_s);
+    const MprisPlayer spotifyPaused = player(u"spotify"_s, u"Spotify"_s, u"spotify"_s, u"Paused"_s, u"S"_s);
+    const MprisPlayer otherPlaying = player(u"vlc"_s, u"VLC"_s, u"vlc"_s, u"Playing"_s, u"V"_s);
+    const MprisPlayer otherPaused = player(u"vlc"_s, u"VLC"_s, u"vlc"_s, u"Paused"_s, u"V"_s);
+    const MprisPlayer otherStopped = player(u"vlc"_s, u"VLC"_s, u"vlc"_s, u"Stopped"_s, u"V"_s);
+    const MprisPlayer browserPaused = player(u"firefox.i1"_s, u"Firefox"_s, u"firefox"_s, u"Paused"_s, u"B"_s);
+    const MprisPlayer browserPlaying = player(u"firefox.i2"_s, u"Firefox"_s, u"firefox"_s, u"Playing"_s, u"B2"_s);
+
+    const auto titleOf = [](const QList<MprisPlayer> &players) {
+        const auto item = kolu::chooseNowPlaying(players, {});
+        return item ? item->title : u"none"_s;
+    };
+    EXPECT_EQ(titleOf({otherPlaying, spotifyPlaying, browserPlaying}), u"S"_s);
+    EXPECT_EQ(titleOf({browserPlaying, otherPlaying, spotifyPaused}), u"V"_s);
+    EXPECT_EQ(titleOf({browserPaused, spotifyPaused, otherPaused}), u"B"_s);
+    EXPECT_EQ(titleOf({browserPaused, browserPlaying}), u"B2"_s);
+    EXPECT_EQ(titleOf({otherPaused, spotifyPaused}), u"S"_s);
+    EXPECT_EQ(titleOf({otherStopped}), u"none"_s);
+    EXPECT_EQ(titleOf({}), u"none"_s);
+
+    // A playing player with no title gives way.
+    MprisPlayer untitled = spotifyPlaying;
+    untitled.title = u"(1) - YouTube"_s;
+    EXPECT_EQ(titleOf({untitled, otherPaused}), u"V"_s);
+}
+
+} // namespace

@@ -1,0 +1,217 @@
+#include "services/media/NowPlayingService.h"
+
+#include "services/media/NowPlayingRules.h"
+
+#include "AwaitTask.h"
+#include "EventWait.h"
+#include "FakeMprisPlayer.h"
+#include "ManualClock.h"
+#include "PrivateBus.h"
+#include "RecordingProcessRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using kolu::MediaAction;
+using kolu::NowPlayingItem;
+using kolu::test::FakeMprisPlayer;
+using kolu::test::awaitTask;
+
+namespace {
+
+class NowPlayingServiceTest : public ::testing::Test {
+protected:
+    kolu::test::PrivateBus bus;
+    kolu::test::ManualClock clock;
+    kolu::test::RecordingProcessRunner processes;
+    QTemporaryDir runtime;
+    kolu::NowPlayingService service{bus.connect(u"kolu"_s), processes, clock,
+                                    QDir(runtime.path()).filePath(u"Kolu"_s)};
+    std::vector<std::unique_ptr<FakeMprisPlayer>> players;
+
+    FakeMprisPlayer &addPlayer(const QString &instance, const QString &identity, const QString &desktopEntry,
+                               const QString &status, const QString &title)
+    {
+        auto player = std::make_unique<FakeMprisPlayer>(bus.connect(instance), instance);
+        player->identity = identity;
+        player->desktopEntry = desktopEntry;
+        player->playbackStatus = status;
+        player->title = title;
+        players.push_back(std::move(player));
+        return *players.back();
+    }
+    FakeMprisPlayer &addSpotify(const QString &status, const QString &title = u"Song"_s)
+    {
+        return addPlayer(u"spotify"_s, u"Spotify"_s, u"spotify"_s, status, title);
+    }
+    FakeMprisPlayer &addVlc(const QString &status, const QString &title = u"Film score"_s)
+    {
+        return addPlayer(u"vlc"_s, u"VLC media player"_s, u"vlc"_s, status, title);
+    }
+    FakeMprisPlayer &addChromium(const QString &status, const QString &title = u"(2) Video - YouTube"_s)
+    {
+        FakeMprisPlayer &tab = addPlayer(u"chromium.instance7"_s, u"Chromium"_s, u"chromium"_s, status, title);
+        tab.url = u"https://www.youtube.com/watch?v=vid42"_s;
+        return tab;
+    }
+
+    void setMuted(bool muted)
+    {
+        kolu::ProcessResult result;
+        result.started = true;
+        result.exitCode = 0;
+        result.standardOutput = muted ? "Mute: yes\n" : "Mute: no\n";
+        processes.respond(u"env"_s, result);
+    }
+
+    int messagesToPlayers() const
+    {
+        int total = 0;
+        for (const auto &player : players)
+            total += player->messagesReceived();
+        return total;
+    }
+};
+
+TEST_F(NowPlayingServiceTest, NothingOnTheBusIsNothingPlayingEvenWhenMuted)
+{
+    setMuted(true);
+    addVlc(u"Stopped"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()), kolu::nothingPlayingItem());
+}
+
+TEST_F(NowPlayingServiceTest, APlayingSpotifyTrackCarriesTheMuteState)
+{
+    setMuted(true);
+    FakeMprisPlayer &spotify = addSpotify(u"Playing"_s, u"Hey Jude"_s);
+    spotify.artists = {u"The Beatles"_s};
+    spotify.artUrl = u"https://i.scdn.co/image/ab67616d"_s;
+    addVlc(u"Playing"_s);
+
+    EXPECT_EQ(awaitTask(service.currentItem()),
+              (NowPlayingItem{u"Hey Jude"_s, u"The Beatles"_s, u"Spotify"_s, true, true,
+                              u"https://i.scdn.co/image/ab67616d"_s}));
+    ASSERT_EQ(processes.runs().size(), 1);
+    EXPECT_EQ(processes.runs().constFirst().arguments,
+              (QStringList{u"LC_ALL=C"_s, u"/usr/bin/pactl"_s, u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s}));
+}
+
+TEST_F(NowPlayingServiceTest, APlayingTabBeatsAPausedSpotifyAndWithoutPactlNothingIsMuted)
+{
+    processes.setMissing({u"pactl"_s});
+    addSpotify(u"Paused"_s);
+    addChromium(u"Playing"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()),
+              (NowPlayingItem{u"Video"_s, u"Chromium"_s, u"YouTube"_s, true, false,
+                              u"https://i.ytimg.com/vi/vid42/hqdefault.jpg"_s}));
+    EXPECT_TRUE(processes.runs().isEmpty());
+}
+
+TEST_F(NowPlayingServiceTest, AHungPlayerDoesNotHoldTheRefresh)
+{
+    FakeMprisPlayer &hung = addPlayer(u"hung"_s, u"Hung"_s, u"hung"_s, u"Playing"_s, u"Never"_s);
+    hung.silent = true;
+    addSpotify(u"Paused"_s, u"Waiting"_s);
+
+    auto probe = kolu::test::startTask(service.currentItem());
+    ASSERT_TRUE(kolu::test::waitUntil([&] { return hung.messagesReceived() == 2 && clock.activeTimerCount() == 2; }));
+    EXPECT_FALSE(probe.isDone());
+    clock.advance(kolu::MprisClient::defaultCallTimeout);
+    const NowPlayingItem item = probe.wait();
+    EXPECT_EQ(item.title, u"Waiting"_s);
+    EXPECT_EQ(item.source, u"Spotify"_s);
+}
+
+TEST_F(NowPlayingServiceTest, TheThrottledRefreshRunsOncePerInterval)
+{
+    FakeMprisPlayer &vlc = addVlc(u"Playing"_s);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    const int asked = vlc.messagesReceived();
+
+    clock.advance(9s);
+    EXPECT_EQ(awaitTask(service.refreshIfNeeded(10)), std::nullopt);
+    clock.advance(1s);
+    EXPECT_EQ(awaitTask(service.refreshIfNeeded(10)), std::nullopt);
+    EXPECT_EQ(vlc.messagesReceived(), asked);
+    EXPECT_EQ(processes.runs().size(), 1);
+
+    clock.advance(1ms);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    // A direct read does not move the throttle.
+    awaitTask(service.currentItem());
+    clock.advance(10001ms);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+}
+
+TEST_F(NowPlayingServiceTest, AClockSetBackDoesNotStopTheRefresh)
+{
+    addVlc(u"Playing"_s);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    clock.jumpWallClock(-1h);
+    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    clock.advance(5s);
+    EXPECT_EQ(awaitTask(service.refreshIfNeeded(10)), std::nullopt);
+}
+
+TEST_F(NowPlayingServiceTest, CommandsGoToPlayingSpotifyThenABrowserThenPausedSpotifyThenAnotherPlayer)
+{
+    FakeMprisPlayer &stopped = addPlayer(u"audacious"_s, u"Audacious"_s, u"audacious"_s, u"Stopped"_s, {});
+    FakeMprisPlayer &spotify = addSpotify(u"Playing"_s);
+    FakeMprisPlayer &vlc = addVlc(u"Paused"_s);
+    FakeMprisPlayer &tab = addChromium(u"Playing"_s);
+    const auto callsSoFar = [&] {
+        return QList<QStringList>{stopped.calls(), spotify.calls(), vlc.calls(), tab.calls()};
+    };
+    awaitTask(service.perform(MediaAction::playPause));
+    EXPECT_EQ(callsSoFar(), (QList<QStringList>{{}, {u"PlayPause"_s}, {}, {}}));
+
+    // A browser with media takes the command before a paused Spotify.
+    spotify.playbackStatus = u"Paused"_s;
+    tab.playbackStatus = u"Paused"_s;
+    awaitTask(service.perform(MediaAction::next));
+    EXPECT_EQ(callsSoFar(), (QList<QStringList>{{}, {u"PlayPause"_s}, {}, {u"Next"_s}}));
+
+    // Without one, the paused Spotify does, even before a playing player.
+    tab.playbackStatus = u"Stopped"_s;
+    vlc.playbackStatus = u"Playing"_s;
+    awaitTask(service.perform(MediaAction::playPause));
+    EXPECT_EQ(callsSoFar(), (QList<QStringList>{{}, {u"PlayPause"_s, u"PlayPause"_s}, {}, {u"Next"_s}}));
+
+    // Otherwise the first other player that plays.
+    spotify.playbackStatus = u"Stopped"_s;
+    awaitTask(service.perform(MediaAction::previous));
+    EXPECT_EQ(callsSoFar(), (QList<QStringList>{{}, {u"PlayPause"_s, u"PlayPause"_s}, {u"Previous"_s}, {u"Next"_s}}));
+}
+
+TEST_F(NowPlayingServiceTest, AStoppedSpotifyAloneStillGetsTheCommand)
+{
+    FakeMprisPlayer &spotify = addSpotify(u"Stopped"_s);
+    awaitTask(service.perform(MediaAction::playPause));
+    EXPECT_EQ(spotify.calls(), QStringList{u"PlayPause"_s});
+}
+
+TEST_F(NowPlayingServiceTest, MuteTogglesTheDefaultSinkAndLeavesPlayersAlone)
+{
+    addSpotify(u"Playing"_s);
+    addChromium(u"Playing"_s);
+    awaitTask(service.perform(MediaAction::toggleMute));
+    ASSERT_EQ(processes.runs().size(), 1);
+    EXPECT_EQ(processes.runs().constFirst().program, u"pactl"_s);
+    EXPECT_EQ(processes.runs().constFirst().arguments,
+              (QStringList{u"set-sink-mute"_s, u"@DEFAULT_SINK@"_s, u"toggle"_s}));
+    EXPECT_EQ(messagesToPlayers(), 0);
+}
+
+TEST_F(NowPlayingServiceTest, NobodyToCommandIsQuietlyNothing)
+{
+    awaitTask(service.perform(MediaAction::next));
+    EXPECT_TRUE(processes.runs().isEmpty());
+}
+
+} // namespace

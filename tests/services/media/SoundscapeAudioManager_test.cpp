@@ -1,0 +1,197 @@
+#include "services/media/SoundscapeAudioManager.h"
+
+#include "FakeAudioPlayer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+using Item = AudioPlayer::ItemStatus;
+
+class SoundscapeAudioManagerTest : public ::testing::Test {
+protected:
+    SoundscapeAudioManagerTest()
+    {
+        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
+            QFile file(folder.filePath(track.filename));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("sound") == 5);
+        }
+        manager = std::make_unique<SoundscapeAudioManager>(
+            factory, QStringList{folder.filePath(u"missing"_s), folder.path()});
+    }
+
+    template <typename Entry>
+    static Entry byID(const QList<Entry> &entries, const QString &id)
+    {
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry &e) { return e.id == id; });
+        return found == entries.end() ? Entry{} : *found;
+    }
+    SoundscapeTrack track(const QString &id) const { return byID(manager->tracks(), id); }
+    SoundscapeMix mix(const QString &id) const { return byID(manager->mixes(), id); }
+
+    QStringList activeIDs() const
+    {
+        QStringList ids;
+        for (const SoundscapeTrack &t : manager->activeTracks())
+            ids.append(t.id);
+        return ids;
+    }
+
+    test::FakeAudioPlayer *playerOf(const QString &id) const
+    {
+        return static_cast<test::FakeAudioPlayer *>(manager->player(id));
+    }
+
+    QTemporaryDir folder;
+    test::FakeAudioPlayerFactory factory;
+    std::unique_ptr<SoundscapeAudioManager> manager;
+};
+
+TEST_F(SoundscapeAudioManagerTest, StartsSilentWithTheTablesAndDefaultVolumes)
+{
+    EXPECT_FALSE(manager->isPlaying());
+    EXPECT_FALSE(manager->currentTrack());
+    EXPECT_TRUE(manager->activeTrackIDs().isEmpty());
+    EXPECT_FALSE(manager->errorMessage());
+    EXPECT_DOUBLE_EQ(manager->volume(track(u"rain"_s)), 0.58);
+    EXPECT_DOUBLE_EQ(manager->volume(SoundscapeTrack{u"wind"_s, {}, {}, {}}), 0.68) << "an unknown track";
+    EXPECT_TRUE(factory.requested.isEmpty());
+}
+
+TEST_F(SoundscapeAudioManagerTest, VolumesAreClampedAndReachTheLivePlayer)
+{
+    const SoundscapeTrack rain = track(u"rain"_s);
+    manager->setVolume(1.3, rain);
+    EXPECT_DOUBLE_EQ(manager->volume(rain), 1.0);
+    manager->setVolume(-1, rain);
+    EXPECT_DOUBLE_EQ(manager->volume(rain), 0.0);
+    manager->setVolume(0.4, rain);
+    manager->play(rain);
+    EXPECT_DOUBLE_EQ(playerOf(u"rain"_s)->currentVolume, 0.4);
+    EXPECT_TRUE(playerOf(u"rain"_s)->loops);
+    manager->setVolume(0.9, rain);
+    EXPECT_DOUBLE_EQ(playerOf(u"rain"_s)->currentVolume, 0.9);
+
+    // Nothing is remembered: a new manager starts from the defaults.
+    SoundscapeAudioManager fresh(factory, {folder.path()});
+    EXPECT_DOUBLE_EQ(fresh.volume(rain), 0.58);
+}
+
+TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlays)
+{
+    manager->play(track(u"rain"_s));
+    manager->applyMix(mix(u"calm"_s));
+    EXPECT_EQ(activeIDs(), (QStringList{u"ocean"_s, u"forest"_s}));
+    EXPECT_FALSE(manager->player(u"rain"_s));
+    EXPECT_EQ(manager->currentTrack(), track(u"forest"_s));
+    EXPECT_TRUE(manager->isPlaying());
+    EXPECT_DOUBLE_EQ(playerOf(u"ocean"_s)->currentVolume, 0.58);
+    EXPECT_DOUBLE_EQ(playerOf(u"forest"_s)->currentVolume, 0.38);
+    manager->stop();
+    EXPECT_DOUBLE_EQ(manager->volume(track(u"ocean"_s)), 0.58);
+    EXPECT_DOUBLE_EQ(manager->volume(track(u"forest"_s)), 0.38);
+}
+
+TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActiveOneCurrent)
+{
+    manager->toggle(track(u"stream"_s));
+    manager->toggle(track(u"ocean"_s));
+    manager->toggle(track(u"rain"_s));
+    ASSERT_EQ(manager->currentTrack(), track(u"rain"_s));
+    manager->toggle(track(u"rain"_s));
+    EXPECT_EQ(manager->currentTrack(), track(u"stream"_s));
+    EXPECT_EQ(activeIDs(), (QStringList{u"ocean"_s, u"stream"_s}));
+    EXPECT_TRUE(manager->isPlaying());
+
+    manager->toggle(track(u"ocean"_s));
+    manager->toggle(track(u"stream"_s));
+    EXPECT_FALSE(manager->currentTrack());
+    EXPECT_FALSE(manager->isPlaying());
+    EXPECT_EQ(factory.liveCount(), 0);
+}
+
+TEST_F(SoundscapeAudioManagerTest, PauseAndResumeKeepTheSamePlayers)
+{
+    manager->applyMix(mix(u"focus"_s));
+    const int made = static_cast<int>(factory.requested.size());
+    manager->pause();
+    EXPECT_FALSE(manager->isPlaying());
+    EXPECT_EQ(activeIDs(), (QStringList{u"rain"_s, u"stream"_s}));
+    EXPECT_FALSE(playerOf(u"rain"_s)->playRequested);
+    manager->resume();
+    EXPECT_TRUE(manager->isPlaying());
+    EXPECT_TRUE(playerOf(u"rain"_s)->playRequested);
+    EXPECT_EQ(factory.requested.size(), made);
+
+    manager->stop();
+    manager->resume();
+    EXPECT_FALSE(manager->isPlaying());
+    EXPECT_EQ(factory.requested.size(), made);
+}
+
+TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActive)
+{
+    QFile::remove(folder.filePath(u"03_Rain.mp3"_s));
+    manager->play(track(u"rain"_s));
+    EXPECT_EQ(manager->errorMessage(), u"Sound file missing."_s);
+    EXPECT_FALSE(manager->currentTrack());
+    EXPECT_TRUE(manager->activeTrackIDs().isEmpty());
+
+    // With another track playing, the failed one is left as the current one.
+    manager->play(track(u"ocean"_s));
+    EXPECT_FALSE(manager->errorMessage());
+    manager->play(track(u"rain"_s));
+    EXPECT_EQ(manager->currentTrack(), track(u"rain"_s));
+    EXPECT_EQ(activeIDs(), QStringList{u"ocean"_s});
+    EXPECT_TRUE(manager->isPlaying());
+    // Stopping one track keeps the error line; toggling clears it.
+    manager->stop(track(u"forest"_s));
+    EXPECT_TRUE(manager->errorMessage());
+    manager->toggle(track(u"forest"_s));
+    EXPECT_FALSE(manager->errorMessage());
+}
+
+TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
+{
+    factory.unopenable.insert(QUrl::fromLocalFile(folder.filePath(u"01_Ocean.mp3"_s)));
+    manager->play(track(u"ocean"_s));
+    EXPECT_EQ(manager->errorMessage(), u"Kolu could not play this sound."_s);
+    EXPECT_TRUE(manager->activeTrackIDs().isEmpty());
+
+    manager->play(track(u"stream"_s));
+    manager->play(track(u"forest"_s));
+    playerOf(u"forest"_s)->report(Item::Failed);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(manager->errorMessage(), u"Kolu could not play this sound."_s);
+    EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
+    EXPECT_FALSE(manager->player(u"forest"_s));
+    EXPECT_EQ(manager->currentTrack(), track(u"stream"_s));
+    EXPECT_TRUE(manager->isPlaying());
+}
+
+TEST_F(SoundscapeAudioManagerTest, AMixWithAMissingTrackStillPlaysTheOthers)
+{
+    QFile::remove(folder.filePath(u"03_Rain.mp3"_s));
+    manager->applyMix(mix(u"focus"_s));
+    EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
+    EXPECT_FALSE(manager->errorMessage()); // cleared by the later item
+    EXPECT_EQ(manager->currentTrack(), track(u"stream"_s));
+
+    const SoundscapeMix odd{u"odd"_s, u"Odd"_s, u"scope"_s, {{u"wind"_s, 0.5}, {u"ocean"_s, 0.3}}};
+    manager->applyMix(odd);
+    EXPECT_EQ(activeIDs(), QStringList{u"ocean"_s});
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,193 @@
+#include "services/notifications/NotificationService.h"
+
+#include "platform/notifications/DesktopNotifications.h"
+
+#include "FakeNotificationServer.h"
+#include "ManualClock.h"
+#include "PrivateBus.h"
+#include "RecordingSoundPlayer.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class NotificationServiceTest : public ::testing::Test {
+protected:
+    QDateTime in(qint64 seconds) const { return clock.now().addSecs(seconds); }
+    QString epoch(qint64 secondsAhead) const { return QString::number(in(secondsAhead).toSecsSinceEpoch()); }
+    QStringList pending() const { return scheduler.pendingIdentifiers(); }
+    static CalendarEvent event(const QString &id, const QString &title, const QDateTime &start)
+    {
+        return {id, title, start, start.addSecs(1800), std::nullopt, std::nullopt, {}};
+    }
+    static ReminderItem reminderNamed(const QString &id)
+    {
+        ReminderItem reminder;
+        reminder.id = id;
+        reminder.title = u"Call"_s;
+        return reminder;
+    }
+    static bool soundOn(const test::ReceivedNotification &received)
+    {
+        return received.hints.contains(u"sound-name"_s) && !received.hints.contains(u"suppress-sound"_s);
+    }
+
+    test::TemporaryHome home;
+    test::PrivateBus bus;
+    test::FakeNotificationServer server{bus.connect(u"server"_s)};
+    DesktopNotifications desktop{bus.connect(u"client"_s)};
+    test::ManualClock clock;
+    NotificationScheduler scheduler{desktop, clock};
+    UserDefaults defaults{QDir(home.configHome()).filePath(u"Kolu/defaults.json"_s)};
+    test::RecordingSoundPlayer player;
+    AlertSounds sounds{defaults, player, home.runtimeDir()};
+    NotificationService service{scheduler, sounds, defaults, clock};
+};
+
+TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipTheNextSecondButNotSnoozes)
+{
+    service.schedulePrayerAlert({PrayerName::fajr, in(300), true}, u"Fajr reminder"_s, u"Prayer reminder in 5 minutes."_s);
+    service.schedulePrayerAlerts({{PrayerName::fajr, in(60), true}, {PrayerName::asr, in(7200), true}});
+    EXPECT_EQ(pending(), (QStringList{u"prayer-snooze-fajr-"_s + epoch(300), u"prayer-fajr"_s, u"prayer-asr"_s}));
+
+    // Asr moved to a second from now: its old request goes, no new one comes.
+    service.schedulePrayerAlerts({{PrayerName::fajr, in(60), true}, {PrayerName::asr, in(1), true}});
+    EXPECT_EQ(pending(), (QStringList{u"prayer-snooze-fajr-"_s + epoch(300), u"prayer-fajr"_s}));
+
+    service.schedulePrayerAlerts({{PrayerName::isha, in(2), true}});
+    EXPECT_EQ(pending(), (QStringList{u"prayer-snooze-fajr-"_s + epoch(300), u"prayer-isha"_s}));
+
+    service.schedulePrayerAlerts({});
+    EXPECT_EQ(pending(), QStringList{u"prayer-snooze-fajr-"_s + epoch(300)}) << "snoozes are not prayer times";
+
+    // Cancelling, then snoozing again, keeps only the new snooze.
+    service.cancelPendingNotifications({notificationid::prayerSnoozePrefixFor(PrayerName::fajr)});
+    service.schedulePrayerAlert({PrayerName::fajr, in(600), true}, u"Fajr reminder"_s, u"in 10"_s);
+    EXPECT_EQ(pending(), QStringList{u"prayer-snooze-fajr-"_s + epoch(600)});
+    service.schedulePrayerAlerts({{PrayerName::fajr, in(900), true}});
+    service.cancelPendingNotifications({u"prayer-"_s});
+    EXPECT_TRUE(pending().isEmpty()) << "the prayer prefix takes the snoozes with it";
+    service.cancelPendingNotifications({});
+}
+
+TEST_F(NotificationServiceTest, APrayerTimeShowsItsNameAndASoundAndTheLiveAlertTakesItsPlace)
+{
+    defaults.set(u"calendarAlertSound"_s, u"off"_s); // only meetings and reminders listen to it
+    const QDateTime maghrib = in(90);
+    service.schedulePrayerAlerts({{PrayerName::maghrib, maghrib, true}});
+    clock.advance(90s);
+    ASSERT_TRUE(server.waitForCount(1));
+    const test::ReceivedNotification scheduled = server.received()[0];
+    EXPECT_EQ(scheduled.summary, u"Maghrib"_s);
+    EXPECT_EQ(scheduled.body, u"It is time for Maghrib."_s);
+    EXPECT_TRUE(soundOn(scheduled));
+
+    // The alert engine's immediate banner for the same prayer moment.
+    service.send(u"Maghrib"_s, u"It is time for Maghrib."_s, notificationid::prayerBanner(PrayerName::maghrib, maghrib));
+    service.send(u"Focus finished"_s, u"Time for a break."_s);
+    ASSERT_TRUE(server.waitForCount(3));
+    EXPECT_EQ(server.received()[1].replacesId, scheduled.id);
+    EXPECT_TRUE(soundOn(server.received()[1]));
+    EXPECT_EQ(server.received()[2].replacesId, 0U);
+    EXPECT_TRUE(soundOn(server.received()[2]));
+}
+
+TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndTheOccurrenceStart)
+{
+    const QDateTime standup = in(3600);
+    const QDateTime review = in(7200);
+    service.scheduleMeetingAlerts({event(u"standup"_s, u"Standup"_s, standup), event(u"review"_s, u"Review"_s, review)},
+                                  {{u"standup"_s, 1}}, 10);
+    EXPECT_EQ(pending(), (QStringList{u"meeting-standup-"_s + epoch(3600) + u"-1"_s,
+                                      u"meeting-review-"_s + epoch(7200) + u"-10"_s}));
+    clock.advance(3540s);
+    ASSERT_TRUE(server.waitForCount(1));
+    EXPECT_EQ(server.received()[0].summary, u"Upcoming meeting"_s);
+    EXPECT_EQ(server.received()[0].body, u"Standup starts in 1 minutes."_s);
+    EXPECT_TRUE(soundOn(server.received()[0]));
+
+    service.send(u"Upcoming event"_s, u"Standup starts in 1 minutes."_s,
+                 notificationid::meetingBanner(u"standup"_s, standup));
+    ASSERT_TRUE(server.waitForCount(2));
+    EXPECT_EQ(server.received()[1].replacesId, server.received()[0].id);
+}
+
+TEST_F(NotificationServiceTest, ChangingALeadOrMovingAMeetingLeavesOneRequest)
+{
+    const QDateTime start = in(3600);
+    service.scheduleMeetingAlerts({event(u"e"_s, u"Plan"_s, start)}, {}, 10);
+    service.scheduleMeetingAlerts({event(u"e"_s, u"Plan"_s, start)}, {{u"e"_s, 5}}, 10);
+    EXPECT_EQ(pending(), QStringList{u"meeting-e-"_s + epoch(3600) + u"-5"_s});
+    service.scheduleMeetingAlerts({event(u"e"_s, u"Plan"_s, in(5400))}, {{u"e"_s, 5}}, 10);
+    EXPECT_EQ(pending(), QStringList{u"meeting-e-"_s + epoch(5400) + u"-5"_s});
+    // An event left out of the call keeps its request; hiding the module
+    // removes them all by prefix.
+    service.scheduleMeetingAlerts({event(u"other"_s, u"Other"_s, in(4000))}, {}, 10);
+    EXPECT_EQ(pending().size(), 2);
+    service.cancelPendingNotifications({u"meeting-"_s});
+    EXPECT_TRUE(pending().isEmpty());
+    // An absurd lead schedules nothing.
+    service.scheduleMeetingAlerts({event(u"e"_s, u"E"_s, in(3600))}, {{u"e"_s, std::numeric_limits<qint64>::max()}}, 10);
+    EXPECT_TRUE(pending().isEmpty());
+}
+
+TEST_F(NotificationServiceTest, OutsideIdsCannotReachEachOthersRequests)
+{
+    // Two occurrences of "a" (one id for a whole series) each keep their request.
+    service.scheduleMeetingAlerts({event(u"a"_s, u"A"_s, in(3600)), event(u"a"_s, u"A"_s, in(7200)),
+                                   event(u"a-1"_s, u"A1"_s, in(3600)), event(u"a%"_s, u"A%"_s, in(3600))},
+                                  {}, 10);
+    ASSERT_EQ(pending().size(), 4);
+    EXPECT_EQ(pending()[2], u"meeting-a%2D1-"_s + epoch(3600) + u"-10"_s);
+    EXPECT_EQ(pending()[3], u"meeting-a%25-"_s + epoch(3600) + u"-10"_s);
+    // Rescheduling "a" alone leaves the other two alone.
+    service.scheduleMeetingAlerts({event(u"a"_s, u"A"_s, in(4000))}, {}, 10);
+    EXPECT_EQ(pending().size(), 3);
+    service.cancelPendingNotifications({notificationid::meetingPrefixFor(u"a"_s)});
+    EXPECT_EQ(pending().size(), 2);
+
+    const ReminderItem dashed = reminderNamed(u"x-y"_s);
+    const ReminderItem plain = reminderNamed(u"x"_s);
+    service.scheduleReminderAlert(dashed, in(600), u"Reminder"_s, u"Call"_s);
+    service.scheduleReminderAlert(plain, in(600), u"Reminder"_s, u"Call"_s);
+    service.cancelPendingNotifications({notificationid::reminderSnoozePrefixFor(u"x"_s)});
+    EXPECT_TRUE(pending().contains(u"reminder-snooze-x%2Dy-"_s + epoch(600)));
+    EXPECT_FALSE(pending().contains(u"reminder-snooze-x-"_s + epoch(600)));
+}
+
+TEST_F(NotificationServiceTest, SnoozesUseTheCallersTextsAndTheCalendarSoundChoice)
+{
+    defaults.set(u"calendarAlertSound"_s, u"off"_s);
+    const ReminderItem reminder = reminderNamed(u"r1"_s);
+    service.scheduleReminderAlert(reminder, in(120), u"Reminder"_s, u"first"_s);
+    service.scheduleReminderAlert(reminder, in(120), u"Reminder"_s, u"Pay rent"_s);
+    service.schedulePrayerAlert({PrayerName::asr, in(120), true}, u"Asr reminder"_s, u"Prayer reminder in 2 minutes."_s);
+    service.scheduleMeetingAlerts({event(u"m"_s, u"Sync"_s, in(720))}, {}, 10);
+    EXPECT_EQ(pending(), (QStringList{u"reminder-snooze-r1-"_s + epoch(120), u"prayer-snooze-asr-"_s + epoch(120),
+                                      u"meeting-m-"_s + epoch(720) + u"-10"_s}));
+    clock.advance(120s);
+    ASSERT_TRUE(server.waitForCount(3));
+    const auto &received = server.received();
+    EXPECT_EQ(received[0].body, u"Pay rent"_s) << "the second snooze to the same second replaced the first";
+    EXPECT_FALSE(soundOn(received[0]));
+    EXPECT_EQ(received[1].summary, u"Asr reminder"_s);
+    EXPECT_TRUE(soundOn(received[1]));
+    EXPECT_EQ(received[2].summary, u"Upcoming meeting"_s);
+    EXPECT_FALSE(soundOn(received[2]));
+}
+
+TEST(NotificationIdentifiers, PercentEncodeOnlyThePercentAndTheDash)
+{
+    EXPECT_EQ(notificationid::encodeOutsideId(u"A-b%c/d é"_s), u"A%2Db%25c/d é"_s);
+    EXPECT_EQ(notificationid::epochText(QDateTime::fromMSecsSinceEpoch(-1500, Qt::UTC)), u"-1"_s)
+        << "truncated toward zero";
+}
+
+} // namespace

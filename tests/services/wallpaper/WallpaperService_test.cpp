@@ -1,0 +1,336 @@
+#include "services/wallpaper/WallpaperService.h"
+
+#include "model/LocalStore.h"
+#include "services/wallpaper/WallpaperArchive.h"
+
+#include "AwaitTask.h"
+#include "FailureText.h"
+#include "FakeDesktop.h"
+#include "LocalHttpServer.h"
+#include "ManualClock.h"
+#include "RecordingProcessRunner.h"
+#include "ZipWriter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+using test::FakeDesktopPicture;
+using test::FakeFolderPicker;
+
+namespace {
+
+using Case = WallpaperServiceError::Case;
+
+test::ZipWriter archiveOf(const QStringList &names)
+{
+    test::ZipWriter zip;
+    for (const QString &name : names)
+        zip.addFile(name, "picture " + name.toUtf8());
+    return zip;
+}
+
+QStringList sourceIDs(const QList<WallpaperCandidate> &candidates)
+{
+    QStringList ids;
+    for (const WallpaperCandidate &candidate : candidates)
+        ids << candidate.sourceID;
+    return ids;
+}
+
+template<typename Action>
+void expectFailure(Action &&action, Case expected)
+{
+    EXPECT_EQ(test::failureText<WallpaperServiceError>(action), WallpaperServiceError::errorDescription(expected));
+}
+
+class WallpaperServiceTest : public ::testing::Test {
+protected:
+    QList<WallpaperCandidate> load(bool refresh)
+    {
+        return test::awaitTask(service.wallpapers(WallpaperLibrary::still, refresh));
+    }
+
+    void serve(const test::ZipWriter &zip) { serveBody(200, zip.bytes()); }
+    void serveBody(int status, const QByteArray &body)
+    {
+        server.respond(u"/scl/fo/share"_s, {status, body, {{"Content-Type", "application/zip"}}});
+    }
+    qsizetype downloads() const { return server.requests().size(); }
+
+    // Everything below `folder`, as relative paths, hidden entries included.
+    static QStringList tree(const QString &folder)
+    {
+        QStringList entries;
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            entries << QDir(folder).relativeFilePath(it.next());
+        entries.sort();
+        return entries;
+    }
+
+    QTemporaryDir root;
+    LocalStore store{root.filePath(u"data"_s)};
+    test::LocalHttpServer server;
+    test::ManualClock clock;
+    QNetworkAccessManager network;
+    UserDefaults defaults{root.filePath(u"defaults.json"_s)};
+    SystemProcessRunner runner;
+    FakeDesktopPicture desktop;
+    FakeFolderPicker picker;
+    WallpaperService service{network,  store.subdirectory(u"Wallpapers"_s), defaults, runner, desktop, picker,
+                             clock,    server.url(u"/scl/fo/share?rlkey=k&dl=1"_s)};
+};
+
+} // namespace
+
+// Exit statuses 1 and 2 are covered through the service below.
+TEST(UnzipExitStatus, ATimedOutOrUnstartedUnzipFails)
+{
+    ProcessResult timedOut;
+    timedOut.started = timedOut.timedOut = true;
+    EXPECT_FALSE(unzipSucceeded(timedOut));
+    EXPECT_FALSE(unzipSucceeded(ProcessResult{}));
+}
+
+TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForced)
+{
+    serve(archiveOf({u"10.jpg"_s, u"2.jpg"_s, u"Set/1.png"_s, u"readme.txt"_s}));
+
+    const QList<WallpaperCandidate> first = load(false);
+    EXPECT_EQ(downloads(), 1);
+    EXPECT_EQ(sourceIDs(first), (QStringList{u"1.png"_s, u"2.jpg"_s, u"10.jpg"_s}));
+    EXPECT_EQ(first.front().localFileURL, QUrl::fromLocalFile(service.libraryFolder() + u"/Set/1.png"_s));
+    EXPECT_EQ(server.requests().front().queryValue(u"rlkey"_s), u"k"_s);
+    // Only the archive and the library are left: no side folder, no temporary file.
+    EXPECT_EQ(QDir(service.downloadDirectory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{u"DropboxLibrary"_s, u"orlix-wallpapers-dropbox.zip"_s}));
+
+    EXPECT_EQ(load(false), first);
+    EXPECT_EQ(downloads(), 1);
+
+    serve(archiveOf({u"new.webp"_s}));
+    EXPECT_EQ(sourceIDs(load(true)), QStringList{u"new.webp"_s});
+    EXPECT_EQ(downloads(), 2);
+    EXPECT_EQ(tree(service.libraryFolder()), QStringList{u"new.webp"_s});
+}
+
+// A 404, an HTML page and an archive without images: each fails without a
+// cache and leaves an existing cache exactly as it was.
+TEST_F(WallpaperServiceTest, ABadAnswerFailsWithoutACacheAndKeepsAnExistingOne)
+{
+    const struct {
+        int status;
+        QByteArray body;
+        Case expected;
+    } answers[] = {
+        {404, "gone", Case::libraryDownloadFailed},
+        {200, "<!DOCTYPE html><html><body>Sign in</body></html>", Case::libraryDownloadFailed},
+        {200, archiveOf({u"notes.txt"_s, u"anim.gif"_s}).bytes(), Case::noImageFound},
+    };
+    int count = 0;
+    for (const auto &answer : answers) {
+        SCOPED_TRACE(answer.body.left(20).toStdString());
+        WallpaperService fresh{network, store.subdirectory(u"Fresh%1"_s.arg(++count)), defaults, runner, desktop,
+                               picker,  clock, server.url(u"/scl/fo/share"_s)};
+        serveBody(answer.status, answer.body);
+        expectFailure([&] { test::awaitTask(fresh.wallpapers(WallpaperLibrary::still, false)); }, answer.expected);
+        EXPECT_FALSE(QFileInfo::exists(fresh.libraryFolder()));
+    }
+
+    serve(archiveOf({u"keep.jpg"_s}));
+    const QList<WallpaperCandidate> cached = load(true);
+    for (const auto &answer : answers) {
+        SCOPED_TRACE(answer.body.left(20).toStdString());
+        serveBody(answer.status, answer.body);
+        EXPECT_EQ(load(true), cached);
+        EXPECT_EQ(tree(service.libraryFolder()), QStringList{u"keep.jpg"_s});
+        EXPECT_EQ(tree(service.downloadDirectory()).filter(u"DropboxLibrary-"_s), QStringList{});
+    }
+}
+
+TEST_F(WallpaperServiceTest, UntrustedEntriesStayInsideTheLibrary)
+{
+    QTemporaryDir outside;
+    QFile secret(outside.filePath(u"secret.png"_s));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.close();
+
+    test::ZipWriter zip;
+    zip.addFile(u"ok.png"_s, "ok");
+    zip.addFile(u"../../escape.png"_s, "escape");
+    zip.addFile(u"/absolute.png"_s, "absolute");
+    zip.addSymlink(u"link.png"_s, outside.filePath(u"secret.png"_s));
+    zip.addSymlink(u"linkedfolder"_s, outside.path());
+    serve(zip);
+
+    const QList<WallpaperCandidate> found = load(false);
+    // Names that tried to leave are unpacked inside; links are gone.
+    EXPECT_EQ(sourceIDs(found), (QStringList{u"absolute.png"_s, u"escape.png"_s, u"ok.png"_s}));
+    EXPECT_EQ(tree(service.libraryFolder()), (QStringList{u"absolute.png"_s, u"escape.png"_s, u"ok.png"_s}));
+    EXPECT_EQ(tree(root.filePath(u"data"_s)).filter(u"escape"_s),
+              QStringList{u"Kolu/Wallpapers/DropboxLibrary/escape.png"_s});
+    EXPECT_EQ(tree(outside.path()), QStringList{u"secret.png"_s});
+}
+
+TEST_F(WallpaperServiceTest, AnEntryWrittenThroughALinkIsRefusedAndTheCacheKept)
+{
+    serve(archiveOf({u"keep.jpg"_s}));
+    const QList<WallpaperCandidate> cached = load(false);
+
+    QTemporaryDir outside;
+    test::ZipWriter zip;
+    zip.addSymlink(u"door"_s, outside.path());
+    zip.addFile(u"door/planted.png"_s, "planted");
+    zip.addFile(u"fine.png"_s, "fine");
+    serve(zip);
+
+    EXPECT_EQ(load(true), cached);
+    EXPECT_TRUE(tree(outside.path()).isEmpty());
+}
+
+TEST_F(WallpaperServiceTest, ADownloadTimesOutAfterNinetySecondsOnTheClock)
+{
+    serve(archiveOf({u"keep.jpg"_s}));
+    const QList<WallpaperCandidate> cached = load(false);
+
+    server.setHoldResponses(true);
+    auto probe = test::startTask(service.wallpapers(WallpaperLibrary::noir, true));
+    QEventLoop loop;
+    QObject::connect(&server, &test::LocalHttpServer::requestReceived, &loop, &QEventLoop::quit);
+    if (downloads() < 2)
+        loop.exec();
+    clock.advance(89s);
+    EXPECT_FALSE(probe.isDone());
+    clock.advance(1s);
+    EXPECT_EQ(probe.wait(), cached);
+}
+
+TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
+{
+    // unzip stands in: it writes one picture, then exits with the given status.
+    test::RecordingProcessRunner fakeUnzip;
+    int exitCode = 1;
+    fakeUnzip.setResponder([&exitCode](const test::RecordedProcess &call) {
+        QFile picture(call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(exitCode));
+        picture.open(QIODevice::WriteOnly);
+        ProcessResult result;
+        result.started = true;
+        result.exitCode = exitCode;
+        return result;
+    });
+    WallpaperService withFake{network, service.downloadDirectory(), defaults, fakeUnzip, desktop, picker, clock,
+                              server.url(u"/scl/fo/share"_s)};
+    serve(archiveOf({u"x.png"_s}));
+
+    const auto installed = test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, false));
+    EXPECT_EQ(sourceIDs(installed), QStringList{u"from-unzip-1.png"_s});
+    ASSERT_EQ(fakeUnzip.runs().size(), 1);
+    const test::RecordedProcess &call = fakeUnzip.runs().front();
+    EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
+    EXPECT_EQ(call.arguments.mid(0, 4),
+              (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
+
+    exitCode = 2;
+    EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
+    EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
+}
+
+TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
+{
+    QTemporaryDir pictures;
+    QFile(pictures.filePath(u"sea.jpg"_s)).open(QIODevice::WriteOnly);
+    defaults.set(service.localFolderPathKey, pictures.path());
+    defaults.set(service.localFolderNameKey, u"Pictures"_s);
+
+    const QList<WallpaperCandidate> local = load(true);
+    EXPECT_EQ(sourceIDs(local), QStringList{u"sea.jpg"_s});
+    EXPECT_EQ(local.front().source, WallpaperSource::localFolder);
+    EXPECT_EQ(downloads(), 0);
+
+    QFile::remove(pictures.filePath(u"sea.jpg"_s));
+    expectFailure([&] { load(false); }, Case::noImageFound);
+}
+
+TEST_F(WallpaperServiceTest, AVanishedLocalFolderFallsBackToTheWebLibraryAndKeepsTheKeys)
+{
+    defaults.set(service.localFolderPathKey, root.filePath(u"gone"_s));
+    defaults.set(service.localFolderNameKey, u"gone"_s);
+    serve(archiveOf({u"web.png"_s}));
+
+    EXPECT_EQ(sourceIDs(load(false)), QStringList{u"web.png"_s});
+    EXPECT_EQ(defaults.string(service.localFolderPathKey), root.filePath(u"gone"_s));
+    EXPECT_EQ(defaults.string(service.localFolderNameKey), u"gone"_s);
+}
+
+TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
+{
+    defaults.set(service.localFolderPathKey, u"/old/path"_s);
+    defaults.set(service.localFolderNameKey, u"path"_s);
+
+    EXPECT_EQ(test::awaitTask(service.chooseLocalFolder()), std::nullopt);
+    EXPECT_EQ(defaults.string(service.localFolderPathKey), u"/old/path"_s);
+    EXPECT_EQ(defaults.string(service.localFolderNameKey), u"path"_s);
+    ASSERT_EQ(picker.asked.size(), 1);
+
+    picker.answer = u"/home/me/Pictures/Walls"_s;
+    EXPECT_EQ(test::awaitTask(service.chooseLocalFolder()), u"/home/me/Pictures/Walls"_s);
+    EXPECT_EQ(defaults.string(u"wallpaperLocalFolderPath"_s), u"/home/me/Pictures/Walls"_s);
+    EXPECT_EQ(defaults.string(u"wallpaperLocalFolderName"_s), u"Walls"_s);
+}
+
+TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplays)
+{
+    const QString path = root.filePath(u"pic.png"_s);
+    QFile(path).open(QIODevice::WriteOnly);
+    WallpaperCandidate candidate;
+    candidate.imageURL = QUrl::fromLocalFile(path);
+    candidate.localFileURL = QUrl::fromLocalFile(root.filePath(u"moved-away.png"_s));
+
+    WallpaperApplyResult result = test::awaitTask(service.apply(candidate, false));
+    EXPECT_EQ(result.fileURL, QUrl::fromLocalFile(path));
+    EXPECT_FALSE(result.setOnEveryDisplayInstead);
+    ASSERT_EQ(desktop.calls.size(), 1);
+    EXPECT_EQ(desktop.calls.front(), qMakePair(path, DisplayTarget::mainDisplay));
+
+    // A desktop that cannot target one display says so.
+    desktop.result.setOnEveryDisplayInstead = true;
+    result = test::awaitTask(service.apply(candidate, false));
+    EXPECT_TRUE(result.setOnEveryDisplayInstead);
+    desktop.result.setOnEveryDisplayInstead = false;
+    test::awaitTask(service.apply(candidate, true));
+    EXPECT_EQ(desktop.calls.back().second, DisplayTarget::allDisplays);
+}
+
+TEST_F(WallpaperServiceTest, ApplyReportsAMissingFileAndAMissingDisplay)
+{
+    WallpaperCandidate candidate;
+    candidate.imageURL = QUrl::fromLocalFile(root.filePath(u"missing.png"_s));
+    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::invalidImageData);
+    candidate.imageURL = QUrl(u"https://example.invalid/a.png"_s);
+    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::invalidImageData);
+    EXPECT_TRUE(desktop.calls.isEmpty());
+
+    const QString path = root.filePath(u"pic.png"_s);
+    QFile(path).open(QIODevice::WriteOnly);
+    candidate.localFileURL = QUrl::fromLocalFile(path);
+    desktop.layout = {};
+    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::screenUnavailable);
+
+    desktop.layout = {{u"screen"_s}, u"screen"_s};
+    desktop.failure = DesktopPictureError(DesktopPictureError::Kind::noDisplay, u"No X11 display is available."_s);
+    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::screenUnavailable);
+
+    desktop.failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"gsettings said no"_s);
+    EXPECT_EQ(test::failureText<DesktopPictureError>([&] { test::awaitTask(service.apply(candidate, true)); }),
+              u"gsettings said no"_s);
+}
