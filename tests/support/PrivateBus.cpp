@@ -6,9 +6,14 @@ using namespace Qt::StringLiterals;
 
 namespace kolu::test {
 
+QString PrivateBus::configFile()
+{
+    return QStringLiteral(KOLU_TEST_BUS_CONFIG);
+}
+
 PrivateBus::PrivateBus()
 {
-    m_daemon.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+    m_daemon.start(u"dbus-daemon"_s, {u"--config-file="_s + configFile(), u"--nofork"_s, u"--print-address=1"_s});
     if (!m_daemon.waitForStarted(10000))
         throw std::runtime_error("cannot start dbus-daemon");
     // The address is the first line the daemon prints; wait for it with a

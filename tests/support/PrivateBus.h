@@ -8,6 +8,7 @@ namespace kolu::test {
 
 // A D-Bus session bus of the test's own: a dbus-daemon started for the life
 // of the object, so tests that run at once never see each other's names.
+// Only the peers a test registers answer on it.
 class PrivateBus {
 public:
     PrivateBus();
@@ -15,6 +16,10 @@ public:
 
     PrivateBus(const PrivateBus &) = delete;
     PrivateBus &operator=(const PrivateBus &) = delete;
+
+    // The bus configuration every test bus uses: a session bus that starts
+    // no service on demand.
+    static QString configFile();
 
     const QString &address() const { return m_address; }
 
