@@ -3,12 +3,13 @@
 #include <QDBusConnection>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryFile>
 
 namespace kolu::test {
 
 // A D-Bus session bus of the test's own: a dbus-daemon started for the life
-// of the object, so tests that run at once never see each other's names.
-// Only the peers a test registers answer on it.
+// of the object, so tests that run at once never see each other's names,
+// and nothing installed on the machine is started on it by activation.
 class PrivateBus {
 public:
     PrivateBus();
@@ -17,10 +18,6 @@ public:
     PrivateBus(const PrivateBus &) = delete;
     PrivateBus &operator=(const PrivateBus &) = delete;
 
-    // The bus configuration every test bus uses: a session bus that starts
-    // no service on demand.
-    static QString configFile();
-
     const QString &address() const { return m_address; }
 
     // A new connection to this bus under `name` (each name is one peer; a
@@ -28,6 +25,7 @@ public:
     QDBusConnection connect(const QString &name);
 
 private:
+    QTemporaryFile m_config;
     QProcess m_daemon;
     QString m_address;
     QStringList m_connections;
