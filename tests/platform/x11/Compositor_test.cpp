@@ -53,7 +53,7 @@ public:
         const QByteArray number = m_server.readLine().trimmed();
         if (number.isEmpty())
             return;
-        m_connection = xcb_connect(":" + number, nullptr);
+        m_connection = xcb_connect(QByteArray(":" + number).constData(), nullptr);
         if (xcb_connection_has_error(m_connection)) {
             xcb_disconnect(m_connection);
             m_connection = nullptr;

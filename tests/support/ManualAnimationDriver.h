@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAnimationDriver>
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace kolu::test {
+
+// Drives every Qt animation of the process from the test instead of the wall
+// clock while it is installed: advanceBy() moves animation time forward and
+// lets each running animation take its step.
+class ManualAnimationDriver : public QAnimationDriver {
+public:
+    ManualAnimationDriver() { install(); }
+    ~ManualAnimationDriver() override { uninstall(); }
+
+    void advanceBy(qint64 ms)
+    {
+        // Animations started since the last step begin on the next pass of
+        // the event loop; then small steps, as frames would come.
+        QCoreApplication::processEvents();
+        while (ms > 0) {
+            const qint64 step = std::min<qint64>(ms, 16);
+            m_elapsed += step;
+            ms -= step;
+            advance();
+        }
+    }
+
+    qint64 elapsed() const override { return m_elapsed; }
+
+private:
+    qint64 m_elapsed = 0;
+};
+
+} // namespace kolu::test
