@@ -27,7 +27,8 @@ class SystemColorScheme;
 // views reach it through OrlixStyle::current() (the most recently created
 // live instance). Before any exists, current() is a built-in style with
 // nothing stored (default theme, light scheme), so widgets can be drawn in
-// isolation. Views listen to changed() and repaint.
+// isolation. Create the application's style before any view: kit widgets
+// connect to current().changed() when they are built, and repaint on it.
 class OrlixStyle : public QObject {
     Q_OBJECT
 public:

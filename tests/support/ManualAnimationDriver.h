@@ -17,10 +17,11 @@ public:
 
     void advanceBy(qint64 ms)
     {
-        // Animations started since the last step begin on the next pass of
-        // the event loop; then small steps, as frames would come.
-        QCoreApplication::processEvents();
+        // Small steps, as frames would come. Animations started since the
+        // last step join on a later pass of the event loop, so each step
+        // lets posted events run first.
         while (ms > 0) {
+            QCoreApplication::processEvents();
             const qint64 step = std::min<qint64>(ms, 16);
             m_elapsed += step;
             ms -= step;
