@@ -209,7 +209,7 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
     // An empty title is answered at once, whatever the access.
     defaults.set(VdirCalendarStore::remindersFolderPathKey, root.filePath(u"missing"_s));
     EXPECT_EQ(add(draft(u"  "_s)), RemindersConnectionState::ready());
-    EXPECT_FALSE(test::awaitTask(service.requestAccess()));
+    EXPECT_FALSE(store.hasReminderAccess());
     const auto [state, items] = fetch();
     EXPECT_EQ(state, RemindersConnectionState::denied());
     EXPECT_TRUE(items.empty());
@@ -218,7 +218,7 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
 
     QTemporaryDir empty;
     defaults.set(VdirCalendarStore::remindersFolderPathKey, empty.path());
-    EXPECT_TRUE(test::awaitTask(service.requestAccess()));
+    EXPECT_TRUE(store.hasReminderAccess());
     EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }
 
