@@ -5,6 +5,7 @@
 #include "platform/calendar/VdirCalendarStore.h"
 
 #include "AwaitTask.h"
+#include "TestFiles.h"
 #include "ManualClock.h"
 
 #include <QDirIterator>
@@ -72,9 +73,7 @@ protected:
         for (const QString &name : before)
             after.removeOne(name);
         EXPECT_EQ(after.size(), 1);
-        QFile file(root.filePath(QString(list + u'/' + after.value(0))));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const ICalFile read = readICalendar(file.readAll());
+        const ICalFile read = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0)))));
         EXPECT_EQ(read.todos.size(), 1u);
         return read.todos.empty() ? ICalTodo{} : read.todos.front();
     }
