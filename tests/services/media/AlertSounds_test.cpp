@@ -5,6 +5,7 @@
 
 #include "EventWait.h"
 #include "RecordingSoundPlayer.h"
+#include "TestFiles.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,6 @@ protected:
     QString soundPath(const QString &kind) const
     {
         return QDir(home.runtimeDir()).filePath(QString(u"Kolu-"_s + kind + u"-alert.wav"_s));
-    }
-    static QByteArray contents(const QString &path)
-    {
-        return readWholeFile(path, 1 << 20).value_or(QByteArray());
     }
     // The kind and volume of the last sound played.
     std::pair<QString, float> lastPlayed() const
@@ -76,7 +73,7 @@ TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenItsBytesAreRight)
             wrong.chop(2);
         writeOld(kind, wrong);
         ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
-        EXPECT_EQ(contents(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
+        EXPECT_EQ(test::readFile(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
         EXPECT_NE(modified(kind), longAgo) << kind.toStdString();
     }
 
@@ -86,8 +83,8 @@ TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenItsBytesAreRight)
     ASSERT_TRUE(QFile::link(target, soundPath(u"soft"_s)));
     ASSERT_TRUE(sounds.generatedSoundURL(u"soft"_s).has_value());
     EXPECT_FALSE(QFileInfo(soundPath(u"soft"_s)).isSymLink());
-    EXPECT_EQ(contents(soundPath(u"soft"_s)), makeWAVData(u"soft"));
-    EXPECT_EQ(contents(target), makeWAVData(u"soft"));
+    EXPECT_EQ(test::readFile(soundPath(u"soft"_s)), makeWAVData(u"soft"));
+    EXPECT_EQ(test::readFile(target), makeWAVData(u"soft"));
 }
 
 TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayed)
@@ -100,7 +97,7 @@ TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayed)
     EXPECT_FALSE(QFileInfo::exists(soundPath(u"birds"_s)));
     EXPECT_TRUE(player.played.empty());
     ASSERT_TRUE(test::waitUntil([&] { return player.played.size() == 2; }));
-    EXPECT_EQ(contents(soundPath(u"birds"_s)), makeWAVData(u"birds"));
+    EXPECT_EQ(test::readFile(soundPath(u"birds"_s)), makeWAVData(u"birds"));
     EXPECT_EQ(lastPlayed(), std::make_pair(u"birds"_s, 0.54F));
     // Only the needed kind was made.
     EXPECT_EQ(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files), QStringList{u"Kolu-birds-alert.wav"_s});
@@ -112,7 +109,7 @@ TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayed)
         file.write("mark");
     }
     sounds.playCalendarAlertSound();
-    EXPECT_TRUE(contents(soundPath(u"birds"_s)).endsWith("mark"));
+    EXPECT_TRUE(test::readFile(soundPath(u"birds"_s)).endsWith("mark"));
     EXPECT_EQ(player.played.size(), 3U);
 }
 
