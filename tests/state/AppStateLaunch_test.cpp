@@ -102,8 +102,8 @@ TEST_F(LaunchTest, ChangesReachTheirFilesWithinSecondsAndOnlyChangedFilesAreWrit
 
     // A capture rewrites the history alone.
     const auto afterLink = inodes();
-    LinksAndTrayTestAccess::addClipboardCaptureResult(
-        *state, ClipboardItem{QUuid::createUuid(), ClipboardItemKind::text, u"t"_s, u"text"_s, clock.now(), {}, {}});
+    state->addClipboardCaptureResult(
+        {ClipboardItem{QUuid::createUuid(), ClipboardItemKind::text, u"t"_s, u"text"_s, clock.now(), {}, {}}});
     advance(AppState::stateSaveDelay);
     auto now = inodes();
     for (const auto &[name, inode] : afterLink)
