@@ -80,8 +80,9 @@ QString captureFileName(const QString &prefix, const QDateTime &moment, const QS
 QString unusedFilePath(const QString &directory, const QString &fileName);
 
 // The first local file named by a "text/uri-list" or
-// "x-special/gnome-copied-files" payload, as a clean absolute path. Lines are read only up
-// to the first file, so a list of thousands costs little.
+// "x-special/gnome-copied-files" payload, as a clean absolute path (see
+// cleanAbsolutePath). Lines are read only up to the first file, so a list of
+// thousands costs little.
 std::optional<QString> firstLocalFile(const QByteArray &uriList);
 // The first address of such a payload, of any scheme.
 std::optional<QUrl> firstURL(const QByteArray &uriList);
