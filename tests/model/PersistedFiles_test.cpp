@@ -266,7 +266,7 @@ TEST_F(PersistedFilesTest, ADamagedFileIsMovedAsideBeforeItIsOverwrittenAndAFewA
     QList<QByteArray> damaged;
     for (int i = 0; i < 5; ++i) {
         damaged.append(QByteArray(R"([{"id": "x"},)") + QByteArray::number(i) + "]");
-        writeRaw(path, damaged.last());
+        ASSERT_TRUE(test::writeFile(path, damaged.last()));
         EXPECT_FALSE(files.read<LinksFile>());
         ASSERT_TRUE(files.write<LinksFile>(links));
         EXPECT_EQ(files.read<LinksFile>(), links);
@@ -275,7 +275,7 @@ TEST_F(PersistedFilesTest, ADamagedFileIsMovedAsideBeforeItIsOverwrittenAndAFewA
     ASSERT_EQ(copies.size(), kKeptDamagedCopies);
     for (qsizetype i = 0; i < copies.size(); ++i) {
         EXPECT_TRUE(QFileInfo(copies[i]).fileName().startsWith(u"links.json.damaged-"_s));
-        EXPECT_EQ(readAll(copies[i]), damaged[damaged.size() - copies.size() + i]) << "the newest, oldest first";
+        EXPECT_EQ(test::readFile(copies[i]), damaged[damaged.size() - copies.size() + i]) << "the newest, oldest first";
     }
 
     // A file that read well is simply replaced.
@@ -318,11 +318,11 @@ TEST_F(PersistedFilesTest, ASaveReplacesOnlyARegularFile)
     EXPECT_FALSE(QFileInfo(fifo).isFile()) << "the pipe a link led to is still a pipe";
 
     // A link to a regular file is followed: the file gets the content, the link stays.
-    writeRaw(target, "{}");
+    ASSERT_TRUE(test::writeFile(target, "{}"));
     ASSERT_TRUE(QFile::link(target, path));
     ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
     EXPECT_TRUE(QFileInfo(path).isSymLink());
-    EXPECT_EQ(PrayerSettingsFile::decode(readAll(target)), settings);
+    EXPECT_EQ(PrayerSettingsFile::decode(test::readFile(target)), settings);
 }
 
 TEST_F(PersistedFilesTest, WritingTheBytesAFileHoldsLeavesItAlone)
