@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -72,10 +73,23 @@ QStringList calendarItemFiles(const QString &collectionPath)
         return files;
     const QFileInfoList entries =
         QDir(folder).entryInfoList({u"*.ics"_s}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    // A link to another item of the folder is that item again: it is read
+    // once, under the item's own name when that is listed too.
+    QSet<QString> named;
+    for (const QFileInfo &entry : entries) {
+        if (!entry.isSymLink())
+            named.insert(entry.absoluteFilePath());
+    }
+    QSet<QString> seen;
     for (const QFileInfo &entry : entries) {
         const QString resolved = entry.canonicalFilePath();
         if (resolved.isEmpty() || !isInside(resolved, folder) || !QFileInfo(resolved).isFile())
             continue;
+        if (entry.isSymLink() && named.contains(resolved))
+            continue;
+        if (seen.contains(resolved))
+            continue;
+        seen.insert(resolved);
         files.push_back(resolved);
     }
     return files;
