@@ -174,12 +174,10 @@ QByteArray foldLongLines(const QByteArray &bytes)
 
 std::optional<QByteArray> readCalendarItemFile(const QString &path)
 {
+    if (auto whole = readWholeFile(path, kMaxCalendarItemFileSize))
+        return whole;
     const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    if (info.size() <= kMaxCalendarItemFileSize)
-        return readWholeFile(path, kMaxCalendarItemFileSize);
-    if (info.size() > kMaxReducedFileSize)
+    if (!info.isFile() || info.size() <= kMaxCalendarItemFileSize || info.size() > kMaxReducedFileSize)
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
