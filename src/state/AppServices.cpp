@@ -27,6 +27,7 @@
 #include "services/media/SoundscapeAudioManager.h"
 #include "services/wallpaper/WallpaperService.h"
 #include "services/info/WeatherService.h"
+#include "services/share/DeviceShareService.h"
 
 #include <QNetworkAccessManager>
 
@@ -79,6 +80,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.nowPlayingService = std::make_unique<NowPlayingService>(bus, *s.processes, clock);
     s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
     s.soundscapeAudioManager = std::make_unique<SoundscapeAudioManager>(*s.audioPlayers);
+    s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);
 
     Pasteboard *pasteboard = s.pasteboard.get();
     s.makeClipboardService = [pasteboard, &clock](const LocalStore &store) {

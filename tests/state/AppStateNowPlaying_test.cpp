@@ -145,3 +145,13 @@ TEST_F(AppStateNowPlayingTest, AnAnswerAfterHidingIsDropped)
     ASSERT_TRUE(test::waitUntil([&] { return !AppStateTestAccess::nowPlayingRefreshInFlight(*state); }));
     EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
 }
+
+TEST_F(AppStateNowPlayingTest, HidingDuringAProbeKeepsItsFlagUntilTheProbeEnds)
+{
+    auto state = makeState();
+    AppStateTestAccess::refreshNowPlayingIfNeeded(*state);
+    state->setRailModule(RailModule::nowPlaying, false);
+    state->setRailModule(RailModule::nowPlaying, true);
+    EXPECT_TRUE(AppStateTestAccess::nowPlayingRefreshInFlight(*state));
+    ASSERT_TRUE(test::waitUntil([&] { return !AppStateTestAccess::nowPlayingRefreshInFlight(*state); }));
+}
