@@ -45,7 +45,7 @@ QString failureText(std::exception_ptr failure)
 
 void AppState::refreshTodayWeather(bool force)
 {
-    if (isHidden(RailModule::today))
+    if (isModuleHidden(RailModule::today))
         return;
     if (!force) {
         if (m_isLoadingTodayWeather)
@@ -73,7 +73,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, Q
     if (!self || !self->isLatestRequest(RefreshKind::weather, request))
         co_return;
     // A module hidden meanwhile shows neither the result nor the error.
-    if (self->isHidden(RailModule::today)) {
+    if (self->isModuleHidden(RailModule::today)) {
         self->setIsLoadingTodayWeather(false);
         co_return;
     }
@@ -90,7 +90,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, Q
 
 void AppState::refreshPrayerTimesIfNeeded()
 {
-    if (isHidden(RailModule::prayers))
+    if (isModuleHidden(RailModule::prayers))
         return;
     if (m_prayerDay && m_prayerDay->dateID == PrayerTimesService::dayID(m_clock.now()))
         return;
@@ -99,7 +99,7 @@ void AppState::refreshPrayerTimesIfNeeded()
 
 void AppState::refreshPrayerTimes(bool force)
 {
-    if (isHidden(RailModule::prayers))
+    if (isModuleHidden(RailModule::prayers))
         return;
     if (!force && m_isLoadingPrayers)
         return;
@@ -122,7 +122,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
     // The day of an earlier request (another city, say) is neither shown nor saved.
     if (!self || !self->isLatestRequest(RefreshKind::prayers, request))
         co_return;
-    if (self->isHidden(RailModule::prayers)) {
+    if (self->isModuleHidden(RailModule::prayers)) {
         self->setIsLoadingPrayers(false);
         co_return;
     }
@@ -147,7 +147,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
 
 void AppState::refreshCalendarEvents()
 {
-    if (isHidden(RailModule::calendar))
+    if (isModuleHidden(RailModule::calendar))
         return;
     fetchCalendarEvents(QPointer<AppState>(this), beginRequest(RefreshKind::calendar));
 }
@@ -160,7 +160,7 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 req
     } catch (...) {
         co_return; // the service answers without access by an empty list
     }
-    if (!self || !self->isLatestRequest(RefreshKind::calendar, request) || self->isHidden(RailModule::calendar))
+    if (!self || !self->isLatestRequest(RefreshKind::calendar, request) || self->isModuleHidden(RailModule::calendar))
         co_return;
     self->setCalendarEvents(events);
     self->scheduleCalendarNotifications(events);
@@ -168,7 +168,7 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 req
 
 void AppState::refreshReminders()
 {
-    if (isHidden(RailModule::reminders))
+    if (isModuleHidden(RailModule::reminders))
         return;
     fetchReminders(QPointer<AppState>(this), beginRequest(RefreshKind::reminders));
 }
@@ -183,7 +183,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
     }
     if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
-    if (self->isHidden(RailModule::reminders)) {
+    if (self->isModuleHidden(RailModule::reminders)) {
         self->setRemindersConnection(RemindersConnectionState::notDetermined());
         co_return;
     }
@@ -193,7 +193,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
 
 void AppState::refreshAppleNotes(bool force)
 {
-    if (isHidden(RailModule::notes))
+    if (isModuleHidden(RailModule::notes))
         return;
     if (!force && m_isLoadingAppleNotes)
         return;
@@ -210,14 +210,14 @@ QCoro::Task<> AppState::fetchAppleNotes(QPointer<AppState> self, quint64 request
     }
     if (!self || !self->isLatestRequest(RefreshKind::notes, request))
         co_return;
-    if (notes && !self->isHidden(RailModule::notes))
+    if (notes && !self->isModuleHidden(RailModule::notes))
         self->setAppleNotes(std::move(*notes));
     self->setIsLoadingAppleNotes(false);
 }
 
 void AppState::refreshAppleNoteFolders(bool force)
 {
-    if (isHidden(RailModule::notes))
+    if (isModuleHidden(RailModule::notes))
         return;
     if (!force && (m_isLoadingAppleNoteFolders || !m_appleNoteFolders.empty()))
         return;
@@ -234,7 +234,7 @@ QCoro::Task<> AppState::fetchAppleNoteFolders(QPointer<AppState> self, quint64 r
     }
     if (!self || !self->isLatestRequest(RefreshKind::noteFolders, request))
         co_return;
-    if (folders && !self->isHidden(RailModule::notes)) {
+    if (folders && !self->isModuleHidden(RailModule::notes)) {
         self->setAppleNoteFolders(std::move(*folders));
         const QString selected = self->m_selectedAppleNoteFolderID;
         const auto &list = self->m_appleNoteFolders;
@@ -316,7 +316,7 @@ void AppState::updatePrayerLocation(const QString &city, const QString &country)
         settings.country = trimmedCountry;
     });
     m_files.write<PrayerSettingsFile>(m_prayerSettings);
-    if (!isHidden(RailModule::prayers))
+    if (!isModuleHidden(RailModule::prayers))
         refreshPrayerTimes(true);
 }
 

@@ -75,7 +75,7 @@ void AppState::reloadWallpapers()
 // Ends the running load; the next one starts when a folder change asked for it.
 void AppState::finishWallpaperLoad()
 {
-    if (std::exchange(m_wallpaperReloadPending, false) && !isHidden(RailModule::wallpapers)) {
+    if (std::exchange(m_wallpaperReloadPending, false) && !isModuleHidden(RailModule::wallpapers)) {
         loadWallpapers(false); // the flag stays set
         return;
     }

@@ -1,4 +1,4 @@
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include "services/media/QuranAudioManager.h"
 #include "services/media/SoundscapeAudioManager.h"
