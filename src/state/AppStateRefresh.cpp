@@ -4,6 +4,7 @@
 // notes members.
 #include "state/AppState.h"
 
+#include "model/Error.h"
 #include "services/calendar/CalendarService.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/notes/NotesService.h"
@@ -20,26 +21,11 @@ namespace kolu {
 namespace {
 
 constexpr int kUpcomingCalendarDays = 7;
-constexpr int kReminderLimit = 12;
 constexpr int kNoteLimit = 6;
 constexpr qint64 kWeatherFreshForMs = 1800'000;
 constexpr std::chrono::milliseconds kFirstNotesDelay{150};
 
 const QString kRefreshing = u"Refreshing..."_s;
-
-// The sentence shown for a failed fetch.
-QString failureText(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const Error &error) {
-        return error.description();
-    } catch (const std::exception &error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-    }
-    return u"The request failed."_s;
-}
 
 } // namespace
 
@@ -82,7 +68,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, Q
         self->setTodayWeatherStatusMessage(weather->city);
         self->setTodayWeatherStatusTint(StatusTint::green);
     } else {
-        self->setTodayWeatherStatusMessage(failureText(failure));
+        self->setTodayWeatherStatusMessage(failureSentence(failure));
         self->setTodayWeatherStatusTint(StatusTint::orange);
     }
     self->setIsLoadingTodayWeather(false);
@@ -139,7 +125,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
         self->setPrayerStatusMessage(u"Updated"_s);
         self->setPrayerStatusTint(StatusTint::green);
     } else {
-        self->setPrayerStatusMessage(failureText(failure));
+        self->setPrayerStatusMessage(failureSentence(failure));
         self->setPrayerStatusTint(StatusTint::orange);
     }
     self->setIsLoadingPrayers(false);
@@ -177,7 +163,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
 {
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
-        answer = co_await self->remindersService().fetchOpenReminders(kReminderLimit);
+        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders);
     } catch (...) {
         co_return;
     }
