@@ -66,7 +66,7 @@ void ApplicationDelegate::createRailWindow()
     if (m_parts.railContent)
         m_railPanel->setContent(m_parts.railContent(*m_state, m_railPanel.get()));
     m_railPanel->showPanel();
-    m_hover = new RailHover(*m_state, *m_railPanel, m_clock, {}, this);
+    m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
     connectStateCallbacks();
     m_hover->start();
 }

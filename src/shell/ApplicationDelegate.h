@@ -39,6 +39,8 @@ struct ShellParts {
     std::function<bool()> isCompositing;
     // The window-system layer for the panel; the system's when not given.
     std::function<std::unique_ptr<PanelWindowing>()> panelWindowing;
+    // Where the pointer is, in global coordinates; QCursor::pos() when not given.
+    std::function<QPoint()> pointer;
 };
 
 // Owns the application state and the update controller, and runs the
