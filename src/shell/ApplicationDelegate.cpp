@@ -32,10 +32,10 @@ ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, A
 
 ApplicationDelegate::~ApplicationDelegate()
 {
-    // The state's callbacks point into the panel and the hover poll.
-    m_state->onExpandedChange = nullptr;
-    m_state->onDockRevealChange = nullptr;
-    m_state->onChromeNeedsLayout = nullptr;
+    // Everything that reads the state goes before it.
+    delete m_hover;
+    delete m_statusItem;
+    m_railPanel.reset();
     delete m_settingsWindow.data();
     delete m_onboardingWindow.data();
 }
@@ -75,16 +75,16 @@ void ApplicationDelegate::connectStateCallbacks()
 {
     RailPanel *panel = m_railPanel.get();
     RailHover *hover = m_hover;
-    m_state->onExpandedChange = [panel, hover](bool) {
+    connect(m_state.get(), &AppState::expandedChanged, panel, [panel, hover] {
         panel->relayout();
         hover->refreshInterval();
-    };
-    m_state->onDockRevealChange = [hover](bool) { hover->refreshInterval(); };
-    m_state->onChromeNeedsLayout = [panel, hover] {
+    });
+    connect(m_state.get(), &AppState::dockRevealChanged, hover, &RailHover::refreshInterval);
+    connect(m_state.get(), &AppState::chromeNeedsLayout, panel, [panel, hover] {
         panel->raisePanel();
         panel->relayout();
         hover->refreshInterval();
-    };
+    });
 }
 
 void ApplicationDelegate::terminate()

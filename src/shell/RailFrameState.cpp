@@ -18,7 +18,7 @@ RailFrameInput railFrameInput(const AppState &state)
     in.calendarAlert = state.activeCalendarAlert().has_value();
     in.prayerAlert = state.activePrayerAlert().has_value();
     in.reminderAlert = state.activeReminderAlert().has_value();
-    in.scale = RailLayout::scaleFactor;
+    in.scale = RailLayout::scaleFactor(state.railSize());
     return in;
 }
 
