@@ -1,5 +1,6 @@
 #include "platform/x11/PanelWindowing.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 
 #include <xcb/shape.h>
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <vector>
 
 namespace kolu {
@@ -37,17 +39,57 @@ public:
     void setInputRegion(quint32, const QRegion &) override {}
 };
 
-class X11PanelWindowing final : public PanelWindowing {
+xcb_rectangle_t toXcb(const QRect &r)
+{
+    return {static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()), static_cast<uint16_t>(r.width()),
+            static_cast<uint16_t>(r.height())};
+}
+
+// Reparenting window managers copy a client's input shape to the frame
+// they put around it only when the shape has more than one rectangle; with
+// none or one they leave the frame taking clicks over the whole window. So
+// "nothing" is said with two points outside the window, and a single
+// rectangle gives up one corner pixel to become two.
+std::vector<xcb_rectangle_t> inputRectangles(const QRegion &region)
+{
+    std::vector<xcb_rectangle_t> rects;
+    if (region.isEmpty())
+        return {toXcb(QRect(-8, -8, 1, 1)), toXcb(QRect(-4, -4, 1, 1))};
+    QRegion shaped = region;
+    if (region.rectCount() == 1) {
+        const QRect only = region.boundingRect();
+        if (only.width() > 1 || only.height() > 1)
+            shaped -= QRect(only.bottomRight(), QSize(1, 1));
+    }
+    rects.reserve(static_cast<std::size_t>(shaped.rectCount()));
+    for (const QRect &r : shaped)
+        rects.push_back(toXcb(r));
+    return rects;
+}
+
+class X11PanelWindowing final : public PanelWindowing, public QAbstractNativeEventFilter {
 public:
-    X11PanelWindowing(xcb_connection_t *connection, int screenNumber)
+    // With `watchEvents`, the connection is the application's and its
+    // events pass through Qt: the input shape is then put again on the
+    // window manager's frame whenever the window is reparented or moved.
+    X11PanelWindowing(xcb_connection_t *connection, int screenNumber, bool watchEvents)
         : m_connection(connection)
+        , m_watchesEvents(watchEvents && QCoreApplication::instance())
     {
+        if (m_watchesEvents)
+            QCoreApplication::instance()->installNativeEventFilter(this);
         xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
         for (int i = 0; i < screenNumber && it.rem > 0; ++i)
             xcb_screen_next(&it);
         m_root = it.rem > 0 ? it.data->root : xcb_window_t(XCB_WINDOW_NONE);
         const xcb_query_extension_reply_t *shape = xcb_get_extension_data(connection, &xcb_shape_id);
         m_hasShape = shape && shape->present;
+    }
+
+    ~X11PanelWindowing() override
+    {
+        if (m_watchesEvents && QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
     }
 
     bool isAvailable() const override { return m_root != XCB_WINDOW_NONE; }
@@ -117,17 +159,55 @@ public:
     {
         if (!isAvailable() || !m_hasShape)
             return;
-        std::vector<xcb_rectangle_t> rects;
-        rects.reserve(static_cast<std::size_t>(region.rectCount()));
-        for (const QRect &r : region)
-            rects.push_back({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
-                             static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
-        xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, window, 0,
-                             0, static_cast<uint32_t>(rects.size()), rects.data());
-        xcb_flush(m_connection);
+        m_regions[window] = region;
+        applyInputRegion(window);
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t" || m_regions.empty())
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        xcb_window_t window = XCB_WINDOW_NONE;
+        switch (event->response_type & ~0x80) {
+        case XCB_REPARENT_NOTIFY:
+            window = reinterpret_cast<const xcb_reparent_notify_event_t *>(event)->window;
+            break;
+        case XCB_CONFIGURE_NOTIFY:
+            window = reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window;
+            break;
+        default:
+            return false;
+        }
+        if (m_regions.count(window))
+            applyInputRegion(window);
+        return false;
     }
 
 private:
+    // On the window, and on the frame a reparenting window manager put
+    // around it: clicks that the window lets through would otherwise land
+    // on the frame rather than on the windows below.
+    void applyInputRegion(xcb_window_t window)
+    {
+        const std::vector<xcb_rectangle_t> rects = inputRectangles(m_regions[window]);
+        xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, window, 0,
+                             0, static_cast<uint32_t>(rects.size()), rects.data());
+        const auto treeCookie = xcb_query_tree(m_connection, window);
+        const auto geometryCookie = xcb_get_geometry(m_connection, window);
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_connection, treeCookie, nullptr);
+        xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(m_connection, geometryCookie, nullptr);
+        if (tree && geometry && tree->parent != XCB_WINDOW_NONE && tree->parent != tree->root) {
+            const auto dx = static_cast<int16_t>(geometry->x + geometry->border_width);
+            const auto dy = static_cast<int16_t>(geometry->y + geometry->border_width);
+            xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                                 tree->parent, dx, dy, static_cast<uint32_t>(rects.size()), rects.data());
+        }
+        std::free(tree);
+        std::free(geometry);
+        xcb_flush(m_connection);
+    }
+
     xcb_atom_t atom(const char *name)
     {
         const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
@@ -170,8 +250,10 @@ private:
     }
 
     xcb_connection_t *m_connection;
+    bool m_watchesEvents = false;
     xcb_window_t m_root = XCB_WINDOW_NONE;
     bool m_hasShape = false;
+    std::map<xcb_window_t, QRegion> m_regions;
 };
 
 } // namespace
@@ -180,13 +262,14 @@ std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connec
 {
     if (!connection || xcb_connection_has_error(connection))
         return std::make_unique<NullPanelWindowing>();
-    return std::make_unique<X11PanelWindowing>(connection, screenNumber);
+    return std::make_unique<X11PanelWindowing>(connection, screenNumber, false);
 }
 
 std::unique_ptr<PanelWindowing> createSystemPanelWindowing()
 {
-    if (auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
-        return createX11PanelWindowing(x11->connection(), 0);
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection() && !xcb_connection_has_error(x11->connection()))
+        return std::make_unique<X11PanelWindowing>(x11->connection(), 0, true);
     return std::make_unique<NullPanelWindowing>();
 }
 

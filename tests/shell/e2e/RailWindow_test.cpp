@@ -1,0 +1,193 @@
+// The real program on a 1440 x 900 desktop of the test's own with openbox,
+// driven by xdotool and read back with xprop and xwininfo.
+#include "model/LocalStore.h"
+#include "model/PersistedFiles.h"
+
+#include "EventWait.h"
+#include "PrivateDesktop.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <csignal>
+#include <memory>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kRailName = u"^Kolu Rail$"_s;
+
+class RailWindowTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::PrivateDesktop desktop;
+    std::vector<std::unique_ptr<QProcess>> programs;
+
+    void SetUp() override
+    {
+        if (!desktop.isRunning())
+            GTEST_SKIP() << "no Xvfb with openbox here";
+    }
+
+    void TearDown() override
+    {
+        for (auto &program : programs) {
+            program->terminate();
+            if (!program->waitForFinished(10000))
+                program->kill();
+        }
+    }
+
+    // Settings the program reads at launch, with the onboarding done.
+    void writeDefaults(QJsonObject values)
+    {
+        values.insert(u"hasCompletedOrlixOnboarding"_s, true);
+        const QString path = home.configHome() + u"/Kolu/defaults.json"_s;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(values).toJson());
+    }
+
+    QProcess &launch()
+    {
+        auto program = std::make_unique<QProcess>();
+        program->setProcessEnvironment(desktop.environment());
+        program->setProcessChannelMode(QProcess::ForwardedChannels);
+        program->start(QStringLiteral(KOLU_EXECUTABLE), {});
+        EXPECT_TRUE(program->waitForStarted(10000));
+        programs.push_back(std::move(program));
+        return *programs.back();
+    }
+
+    // Launches and waits for the rail to be mapped where it belongs.
+    quint32 launchRail(const QRect &expected)
+    {
+        launch();
+        quint32 rail = 0;
+        EXPECT_TRUE(test::waitUntil([&] {
+            rail = desktop.findWindow(kRailName);
+            return rail && desktop.geometry(rail) == expected;
+        })) << "rail at " << desktop.geometry(rail).x() << "," << desktop.geometry(rail).y() << " "
+            << desktop.geometry(rail).width() << "x" << desktop.geometry(rail).height();
+        return rail;
+    }
+
+    bool waitForGeometry(quint32 window, const QRect &expected)
+    {
+        return test::waitUntil([&] { return desktop.geometry(window) == expected; });
+    }
+};
+
+} // namespace
+
+TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
+{
+    struct Case {
+        const char *edge;
+        QRect frame;
+    };
+    // Ten modules with the minimize-all button make the top rail 779 + 32 wide.
+    const Case cases[] = {{"left", {0, 110, 18, 680}}, {"top", {314, 0, 811, 18}}, {"right", {1422, 110, 18, 680}}};
+    for (const Case &c : cases) {
+        writeDefaults({{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
+        const quint32 rail = launchRail(c.frame);
+        ASSERT_NE(rail, 0u) << c.edge;
+        const QString states = desktop.property(rail, u"_NET_WM_STATE"_s);
+        for (const QString &state : {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s,
+                                     u"_NET_WM_STATE_SKIP_PAGER"_s})
+            EXPECT_TRUE(states.contains(state)) << c.edge << ": " << states.toStdString();
+        EXPECT_EQ(desktop.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
+        EXPECT_TRUE(desktop.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
+        TearDown();
+        programs.clear();
+        ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) == 0; }));
+    }
+
+    // An ordinary window brought to the front stays below the rail.
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    QProcess other;
+    other.setProcessEnvironment(desktop.environment());
+    other.start(u"xmessage"_s, {u"-geometry"_s, u"600x400+1000+300"_s, u"an ordinary window"_s});
+    quint32 window = 0;
+    ASSERT_TRUE(test::waitUntil([&] { return (window = desktop.findWindow(u"^xmessage$"_s)) != 0; }));
+    desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    desktop.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
+    EXPECT_TRUE(test::waitUntil([&] {
+        const QStringList stacking = desktop.rootProperty(u"_NET_CLIENT_LIST_STACKING"_s).split(u", "_s);
+        return stacking.size() >= 2 && stacking.last().toUInt(nullptr, 16) == rail;
+    }));
+    other.kill();
+    other.waitForFinished(5000);
+}
+
+TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
+{
+    writeDefaults({{u"railEdge"_s, u"top"_s}, {u"showMinimizeAllAppsButton"_s, true}});
+    const quint32 rail = launchRail({314, 0, 811, 18});
+    ASSERT_NE(rail, 0u);
+
+    // A window under the rail's left end, away from the reveal band in its middle.
+    QProcess below;
+    below.setProcessEnvironment(desktop.environment());
+    // Line-buffered, so each event is readable as it happens.
+    below.start(u"stdbuf"_s, {u"-oL"_s, u"xev"_s, u"-geometry"_s, u"300x200+340+0"_s, u"-event"_s, u"button"_s, u"-name"_s, u"below"_s});
+    quint32 window = 0;
+    ASSERT_TRUE(test::waitUntil([&] {
+        window = desktop.findWindow(u"^below$"_s);
+        return window && desktop.geometry(window).contains(QPoint(400, 6));
+    }));
+    desktop.click({400, 6});
+    EXPECT_TRUE(test::waitUntil([&] {
+        below.waitForReadyRead(10);
+        return below.peek(1 << 16).contains("ButtonPress");
+    }));
+    EXPECT_EQ(desktop.geometry(rail), QRect(314, 0, 811, 18)) << "the rail did not take the click";
+    below.kill();
+    below.waitForFinished(5000);
+}
+
+TEST_F(RailWindowTest, PointerInTheBandRevealsAndLeavingHides)
+{
+    writeDefaults({});
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    ASSERT_NE(rail, 0u);
+    desktop.movePointer({1439, 450});
+    EXPECT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+    desktop.movePointer({300, 450});
+    EXPECT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
+}
+
+TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
+{
+    writeDefaults({});
+    QProcess &first = launch();
+    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    QProcess &second = launch();
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(desktop.findWindows(kRailName).size(), 1);
+}
+
+TEST_F(RailWindowTest, QuitSignalSavesTheFocusTimer)
+{
+    writeDefaults({});
+    QProcess &program = launch();
+    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    const PersistedFiles files(LocalStore(home.dataHome()).directory());
+    ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(files.read<PomodoroFile>().has_value());
+}
