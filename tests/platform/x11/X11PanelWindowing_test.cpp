@@ -1,6 +1,7 @@
 #include "platform/x11/PanelWindowing.h"
 
-#include "PrivateDesktop.h"
+#include "PrivateDisplay.h"
+#include "XTools.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +17,16 @@ namespace {
 
 class X11PanelWindowingTest : public ::testing::Test {
 protected:
-    test::PrivateDesktop desktop{{640, 480}};
+    test::PrivateDisplay display;
+    test::XTools tools{display};
     xcb_connection_t *connection = nullptr;
     xcb_window_t window = XCB_WINDOW_NONE;
 
     void SetUp() override
     {
-        if (!desktop.isRunning())
-            GTEST_SKIP() << "no Xvfb with openbox here";
-        connection = xcb_connect(desktop.display().constData(), nullptr);
-        ASSERT_FALSE(xcb_connection_has_error(connection));
+        if (!display.isRunning())
+            GTEST_SKIP() << "no Xvfb here";
+        connection = display.connection();
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         window = xcb_generate_id(connection);
         xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 10, 10, 100, 50, 0,
@@ -37,13 +38,7 @@ protected:
         xcb_flush(connection);
     }
 
-    void TearDown() override
-    {
-        if (connection)
-            xcb_disconnect(connection);
-    }
-
-    QString names(const QString &property) const { return desktop.property(window, property); }
+    QString names(const QString &property) const { return tools.property(window, property); }
 
     std::vector<uint32_t> hints() const
     {

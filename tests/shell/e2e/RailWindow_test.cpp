@@ -4,8 +4,9 @@
 #include "model/PersistedFiles.h"
 
 #include "EventWait.h"
-#include "PrivateDesktop.h"
+#include "PrivateDisplay.h"
 #include "TemporaryHome.h"
+#include "XTools.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,10 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <xcb/xcb.h>
+
 #include <csignal>
+#include <cstdlib>
 #include <memory>
 
 using namespace kolu;
@@ -28,12 +32,13 @@ const QString kRailName = u"^Kolu Rail$"_s;
 class RailWindowTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
-    test::PrivateDesktop desktop;
+    test::PrivateDisplay display{1440, 900};
+    test::XTools desktop{display};
     std::vector<std::unique_ptr<QProcess>> programs;
 
     void SetUp() override
     {
-        if (!desktop.isRunning())
+        if (!display.isRunning() || !display.startWindowManager())
             GTEST_SKIP() << "no Xvfb with openbox here";
     }
 
@@ -122,8 +127,8 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
     desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
     desktop.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
     EXPECT_TRUE(test::waitUntil([&] {
-        const QStringList stacking = desktop.rootProperty(u"_NET_CLIENT_LIST_STACKING"_s).split(u", "_s);
-        return stacking.size() >= 2 && stacking.last().toUInt(nullptr, 16) == rail;
+        const QList<quint32> stacking = desktop.rootWindows(u"_NET_CLIENT_LIST_STACKING"_s);
+        return stacking.size() >= 2 && stacking.last() == rail;
     }));
     other.kill();
     other.waitForFinished(5000);
@@ -135,24 +140,30 @@ TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
     const quint32 rail = launchRail({314, 0, 811, 18});
     ASSERT_NE(rail, 0u);
 
-    // A window under the rail's left end, away from the reveal band in its middle.
-    QProcess below;
-    below.setProcessEnvironment(desktop.environment());
-    // Line-buffered, so each event is readable as it happens.
-    below.start(u"stdbuf"_s, {u"-oL"_s, u"xev"_s, u"-geometry"_s, u"300x200+340+0"_s, u"-event"_s, u"button"_s, u"-name"_s, u"below"_s});
-    quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] {
-        window = desktop.findWindow(u"^below$"_s);
-        return window && desktop.geometry(window).contains(QPoint(400, 6));
-    }));
-    desktop.click({400, 6});
-    EXPECT_TRUE(test::waitUntil([&] {
-        below.waitForReadyRead(10);
-        return below.peek(1 << 16).contains("ButtonPress");
-    }));
-    EXPECT_EQ(desktop.geometry(rail), QRect(314, 0, 811, 18)) << "the rail did not take the click";
-    below.kill();
-    below.waitForFinished(5000);
+    // A window of the test's own at the bottom of the stack, under the
+    // rail's left end (away from the reveal band in its middle).
+    xcb_connection_t *c = display.connection();
+    const xcb_window_t below = xcb_generate_id(c);
+    const uint32_t values[] = {1};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, below, display.root(), 300, 0, 400, 200, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_map_window(c, below);
+    const uint32_t bottom[] = {XCB_STACK_MODE_BELOW};
+    xcb_configure_window(c, below, XCB_CONFIG_WINDOW_STACK_MODE, bottom);
+    xcb_flush(c);
+    ASSERT_TRUE(test::waitUntil([&] { return desktop.geometry(below) == QRect(300, 0, 400, 200); }));
+
+    // The server sends a click to the window the pointer is in, found
+    // through every window's input shape (the rail's and its frame's).
+    desktop.movePointer({400, 6});
+    EXPECT_EQ(desktop.windowUnderPointer(), below) << "clicks go through the rail";
+    EXPECT_EQ(desktop.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
+
+    // Expanded, the rail takes what falls on it.
+    desktop.movePointer({719, 2});
+    ASSERT_TRUE(test::waitUntil([&] { return desktop.geometry(rail).height() > 18; }));
+    desktop.movePointer({400, 6});
+    EXPECT_NE(desktop.windowUnderPointer(), below);
 }
 
 TEST_F(RailWindowTest, PointerInTheBandRevealsAndLeavingHides)
