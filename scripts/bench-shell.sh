@@ -69,7 +69,8 @@ median_launch() {
   printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
 }
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Nanoseconds on the CPU, at the scheduler's resolution (not the 10 ms ticks).
+cpu_ns() { awk '{print $1}' "/proc/$1/schedstat"; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
 launch_minimal=$(median_launch "$minimal" "Minimal Rail")
@@ -81,20 +82,19 @@ read -r kolu_pid _ < <(launch "$kolu" "Kolu Rail")
 pids+=("$minimal_pid" "$kolu_pid")
 xdotool mousemove 700 450
 sleep 3
-minimal_start=$(cpu_ticks "$minimal_pid")
-kolu_start=$(cpu_ticks "$kolu_pid")
+minimal_start=$(cpu_ns "$minimal_pid")
+kolu_start=$(cpu_ns "$kolu_pid")
 sleep "$idle_seconds"
-minimal_cpu=$(( $(cpu_ticks "$minimal_pid") - minimal_start ))
-kolu_cpu=$(( $(cpu_ticks "$kolu_pid") - kolu_start ))
+minimal_cpu=$(( $(cpu_ns "$minimal_pid") - minimal_start ))
+kolu_cpu=$(( $(cpu_ns "$kolu_pid") - kolu_start ))
 minimal_rss=$(rss_kb "$minimal_pid")
 kolu_rss=$(rss_kb "$kolu_pid")
 
-hz=$(getconf CLK_TCK)
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
 printf '%-28s %12s %12s %8s\n' "" "minimal" "kolu" "ratio"
 printf '%-28s %10s ms %10s ms %8s\n' "launch to mapped (median)" "$launch_minimal" "$launch_kolu" \
   "$(ratio "$launch_kolu" "$launch_minimal")"
-printf '%-28s %10s ms %10s ms %8s\n' "CPU over ${idle_seconds} s idle" "$(( minimal_cpu * 1000 / hz ))" \
-  "$(( kolu_cpu * 1000 / hz ))" "$(ratio "$kolu_cpu" "$minimal_cpu")"
+printf '%-28s %10s ms %10s ms %8s\n' "CPU over ${idle_seconds} s idle" "$(( minimal_cpu / 1000000 ))" \
+  "$(( kolu_cpu / 1000000 ))" "$(ratio "$kolu_cpu" "$minimal_cpu")"
 printf '%-28s %10s MB %10s MB %8s\n' "resident memory" "$(( minimal_rss / 1024 ))" "$(( kolu_rss / 1024 ))" \
   "$(ratio "$kolu_rss" "$minimal_rss")"
