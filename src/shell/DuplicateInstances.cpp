@@ -17,6 +17,18 @@ namespace duplicates {
 
 namespace {
 
+QByteArray runtimeDirOf(const QString &processFolder)
+{
+    QFile file(processFolder + QStringLiteral("/environ"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QByteArray kName = "XDG_RUNTIME_DIR=";
+    for (const QByteArray &entry : file.readAll().split('\0'))
+        if (entry.startsWith(kName))
+            return entry.mid(kName.size());
+    return {};
+}
+
 bool readIdentity(const QString &procRoot, pid_t pid, ProcessIdentity &out)
 {
     const QString folder = procRoot + QLatin1Char('/') + QString::number(pid);
@@ -26,6 +38,7 @@ bool readIdentity(const QString &procRoot, pid_t pid, ProcessIdentity &out)
     out.pid = pid;
     out.uid = info.st_uid;
     out.executable = QFileInfo(folder + QStringLiteral("/exe")).symLinkTarget();
+    out.runtimeDir = runtimeDirOf(folder);
     return !out.executable.isEmpty();
 }
 
@@ -44,7 +57,7 @@ QList<pid_t> find(const QString &procRoot, const ProcessIdentity &own)
             continue;
         ProcessIdentity other;
         if (readIdentity(procRoot, static_cast<pid_t>(pid), other) && other.uid == own.uid &&
-            other.executable == own.executable)
+            other.executable == own.executable && other.runtimeDir == own.runtimeDir)
             found.append(other.pid);
     }
     return found;
@@ -56,6 +69,7 @@ ProcessIdentity self(const QString &procRoot)
     own.pid = ::getpid();
     own.uid = ::getuid();
     own.executable = QFileInfo(procRoot + QStringLiteral("/self/exe")).symLinkTarget();
+    own.runtimeDir = qgetenv("XDG_RUNTIME_DIR");
     return own;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QByteArray>
 #include <QString>
 
 #include <sys/types.h>
@@ -10,13 +11,16 @@ namespace kolu {
 
 class Clock;
 
-// Other running copies of this program that belong to this user: processes
-// whose /proc/PID/exe is our own executable and whose owner is us. Never
-// another user's process, never another program.
+// Other running copies of this program in this user's session: processes
+// whose /proc/PID/exe is our own executable, whose owner is us and whose
+// runtime folder (XDG_RUNTIME_DIR, where the single-instance lock lives) is
+// ours. Never another user's process, never another program, never a copy
+// running in another session with a lock of its own.
 struct ProcessIdentity {
     pid_t pid = 0;
     uid_t uid = 0;
     QString executable;
+    QByteArray runtimeDir;
 };
 
 namespace duplicates {

@@ -46,12 +46,19 @@ protected:
     QString proc = home.path(u"proc"_s);
     QString exe = QCoreApplication::applicationFilePath();
 
-    // A /proc entry: a folder owned by `uid` with an `exe` link.
-    void addProcess(qint64 pid, const QString &executable, uid_t uid = ::getuid())
+    // A /proc entry: a folder owned by `uid` with an `exe` link and the
+    // environment of a process of this session.
+    void addProcess(qint64 pid, const QString &executable, uid_t uid = ::getuid(),
+                    const QByteArray &runtimeDir = qgetenv("XDG_RUNTIME_DIR"))
     {
         const QString folder = proc + u'/' + (pid < 0 ? u"self"_s : QString::number(pid));
         ASSERT_TRUE(QDir().mkpath(folder));
         ASSERT_TRUE(QFile::link(executable, folder + u"/exe"_s));
+        QByteArray variables("HOME=/x");
+        variables.append('\0').append("XDG_RUNTIME_DIR=").append(runtimeDir).append('\0');
+        QFile file(folder + u"/environ"_s);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(variables);
         if (uid != ::getuid()) {
             ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), uid, uid), 0);
         }
@@ -74,16 +81,17 @@ protected:
 
 TEST_F(DuplicateInstancesTest, FindsOnlyOurOwnProgramOfOurOwnUser)
 {
-    const ProcessIdentity own{100, ::getuid(), exe};
-    addProcess(100, exe);                 // ourselves
-    addProcess(101, exe);                 // a duplicate
-    addProcess(102, u"/usr/bin/sleep"_s); // another program
-    addProcess(104, exe + u"-other"_s);   // a similar name
+    const ProcessIdentity own{100, ::getuid(), exe, qgetenv("XDG_RUNTIME_DIR")};
+    addProcess(100, exe);                              // ourselves
+    addProcess(101, exe);                              // a duplicate
+    addProcess(102, u"/usr/bin/sleep"_s);              // another program
+    addProcess(104, exe + u"-other"_s);                // a similar name
+    addProcess(105, exe, ::getuid(), "/run/user/4711"); // another session, with its own lock
     ASSERT_TRUE(QDir().mkpath(proc + u"/notapid"_s));
     if (::geteuid() == 0)
         addProcess(103, exe, 65534); // another user's copy
     EXPECT_EQ(duplicates::find(proc, own), QList<pid_t>{101});
-    EXPECT_TRUE(duplicates::find(proc, ProcessIdentity{100, ::getuid(), {}}).isEmpty());
+    EXPECT_TRUE(duplicates::find(proc, ProcessIdentity{100, ::getuid(), {}, {}}).isEmpty());
 }
 
 TEST_F(DuplicateInstancesTest, AsksDuplicatesToQuitAndKillsTheOnesStillThere)

@@ -71,7 +71,8 @@ class X11PanelWindowing final : public PanelWindowing, public QAbstractNativeEve
 public:
     // With `watchEvents`, the connection is the application's and its
     // events pass through Qt: the input shape is then put again on the
-    // window manager's frame whenever the window is reparented or moved.
+    // window manager's frame whenever the window is reparented, mapped or
+    // moved.
     X11PanelWindowing(xcb_connection_t *connection, int screenNumber, bool watchEvents)
         : m_connection(connection)
         , m_watchesEvents(watchEvents && QCoreApplication::instance())
@@ -175,6 +176,9 @@ public:
             break;
         case XCB_CONFIGURE_NOTIFY:
             window = reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window;
+            break;
+        case XCB_MAP_NOTIFY:
+            window = reinterpret_cast<const xcb_map_notify_event_t *>(event)->window;
             break;
         default:
             return false;

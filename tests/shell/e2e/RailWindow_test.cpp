@@ -156,7 +156,7 @@ TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
     // The server sends a click to the window the pointer is in, found
     // through every window's input shape (the rail's and its frame's).
     desktop.movePointer({400, 6});
-    EXPECT_EQ(desktop.windowUnderPointer(), below) << "clicks go through the rail";
+    EXPECT_TRUE(test::waitUntil([&] { return desktop.windowUnderPointer() == below; })) << "clicks go through the rail";
     EXPECT_EQ(desktop.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
 
     // Expanded, the rail takes what falls on it.
