@@ -20,8 +20,11 @@ packages=(
   xclip
   # tools Kolu runs at run time and at build time
   unzip sox
-  # pactl: reads and toggles the output mute on PipeWire or PulseAudio
-  pulseaudio-utils
+  # the output mute: followed through libpulse (PipeWire or PulseAudio),
+  # with pactl where no connection can be made
+  libpulse-dev pulseaudio-utils
+  # a sound server of the tests' own, for the output-mute tests
+  pulseaudio
   # X11 client library: hiding other applications' windows (EWMH)
   libxcb1-dev
   # X11 input shapes: only what the rail draws takes clicks
@@ -36,7 +39,14 @@ packages=(
   libsox-fmt-mp3
   # the radio's integration tests cut a short HLS stream with it
   ffmpeg
+  # date and time texts (the style layer formats through ICU)
+  libicu-dev
 )
+# npm fetches the icon set and the display font at configure time. A Node.js
+# that already brings its own npm is kept; otherwise Debian's is installed.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

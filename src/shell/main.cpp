@@ -5,11 +5,13 @@
 #include "model/UserDefaults.h"
 #include "platform/desktop/FolderPicker.h"
 #include "platform/system/QuitSignals.h"
+#include "platform/x11/Compositor.h"
 #include "shell/ApplicationDelegate.h"
 #include "shell/DuplicateInstances.h"
 #include "shell/SingleInstanceLock.h"
 #include "shell/StatusItem.h"
 #include "state/AppServices.h"
+#include "style/Fonts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -57,9 +59,15 @@ int main(int argc, char **argv)
     kolu::DuplicateInstanceCloser duplicates(clock);
     duplicates.closeAll();
 
+    // A missing display font only means the system font is used.
+    kolu::OrlixFonts::registerDisplayFont();
+
+    kolu::ShellParts parts;
+    parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
     kolu::UserDefaults defaults;
     kolu::ApplicationDelegate delegate(
-        defaults, clock, kolu::AppServices::createDefault(defaults, clock, nullptr, [] { QApplication::beep(); }));
+        defaults, clock, kolu::AppServices::createDefault(defaults, clock, nullptr, [] { QApplication::beep(); }),
+        std::move(parts));
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
     delegate.start();
 
