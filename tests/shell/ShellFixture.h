@@ -59,6 +59,15 @@ protected:
         parts.pointer = [this] { return pointer; };
     }
 
+    // The start-up refresh asks the local server for prayers and weather;
+    // its answers are let in before the state goes.
+    void TearDown() override
+    {
+        if (delegate) {
+            EXPECT_TRUE(waitUntil([this] { return !state().isLoadingPrayers() && !state().isLoadingTodayWeather(); }));
+        }
+    }
+
     void launch()
     {
         delegate = std::make_unique<ApplicationDelegate>(defaults, clock, services.take(), parts);
