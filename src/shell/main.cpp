@@ -9,12 +9,14 @@
 #include "shell/ApplicationDelegate.h"
 #include "shell/DuplicateInstances.h"
 #include "shell/SingleInstanceLock.h"
+#include "state/AppState.h"
 #include "shell/StatusItem.h"
 #include "state/AppServices.h"
 #include "style/Fonts.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QTextStream>
 
 #include <cstring>
 
@@ -70,6 +72,9 @@ int main(int argc, char **argv)
         std::move(parts));
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
     delegate.start();
+    // One line when the rail is up, for scripts that wait for the program.
+    QTextStream(stdout) << "Kolu " << kolu::buildinfo::kShortVersion << " (build " << kolu::buildinfo::kBuildNumber
+                        << ") is running. Data: " << delegate.state().store().directory() << Qt::endl;
 
     const int status = QApplication::exec();
     delegate.terminate();

@@ -58,6 +58,10 @@ TEST_F(AppStateFileTrayTest, AFileDroppedAgainMovesUpWithANewIdAndLeavesTheSelec
     EXPECT_EQ(paths(*state), (QStringList{u"a.txt"_s, u"b.txt"_s}));
     EXPECT_NE(state->fileTrayItems().front().id, held.id);
     EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+
+    // ".." above the root stays at the root.
+    state->addFileTrayURLs({QUrl(QString(u"file:///../.."_s + home.path(u"dir/a.txt"_s)))});
+    EXPECT_EQ(state->fileTrayItems().front().url, QUrl::fromLocalFile(home.path(u"dir/a.txt"_s)));
 }
 
 TEST_F(AppStateFileTrayTest, ThirtyFilesKeepTheLastTwentyFour)
@@ -114,8 +118,7 @@ TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)
 {
     const auto state = makeState();
     test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s);
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"Drop files first"_s, StatusTint::orange));
 
     state->addFileTrayURLs({fileURL(u"a.txt"_s), fileURL(u"b.txt"_s)});
     const FileTrayItem selected = state->fileTrayItems().front();
@@ -128,8 +131,7 @@ TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)
     state->toggleFileTraySelection(selected);
     services.processes->setMissing({u"kdeconnect-cli"_s});
     test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s);
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"KDE Connect is not available"_s, StatusTint::orange));
 
     services.processes->setMissing({});
     services.processes->respond(u"kdeconnect-cli"_s, answer("\n"));
@@ -146,8 +148,7 @@ TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDevice)
         return call.arguments.contains(u"--list-available"_s) ? answer("phone1\nphone2\n") : answer("");
     });
     test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Choose a nearby device in KDE Connect"_s);
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::accent);
+    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent));
     const auto &runs = services.processes->runs();
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[0].arguments, (QStringList{u"--list-available"_s, u"--id-only"_s}));
