@@ -78,10 +78,14 @@ protected:
     {
         launch();
         quint32 rail = 0;
-        EXPECT_TRUE(test::waitUntil([&] {
-            rail = desktop.findWindow(kRailName);
-            return rail && desktop.geometry(rail) == expected;
-        })) << "rail at " << desktop.geometry(rail).x() << "," << desktop.geometry(rail).y() << " "
+        // A generous bound: under a fully loaded machine every X tool run is slow.
+        EXPECT_TRUE(test::waitUntil(
+            [&] {
+                rail = desktop.findWindow(kRailName);
+                return rail && desktop.geometry(rail) == expected;
+            },
+            std::chrono::seconds(60)))
+            << "rail " << rail << " at " << desktop.geometry(rail).x() << "," << desktop.geometry(rail).y() << " "
             << desktop.geometry(rail).width() << "x" << desktop.geometry(rail).height();
         return rail;
     }
