@@ -1,5 +1,7 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/focus/FocusCard.h"
+
 #include <QWidget>
 
 namespace kolu {
@@ -21,7 +23,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         break;
 
     case RailModule::focus:
-        break;
+        return new FocusCard(state, parent);
 
     case RailModule::links:
         break;
