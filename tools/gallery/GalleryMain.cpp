@@ -78,6 +78,8 @@ QImage renderView(const gallery::View &view, OrlixStyle &style, qreal scale, con
         }
     }
     QImage result = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Composed pixel for pixel.
+    layer.setDevicePixelRatio(1);
     // Without a compositor the window is shaped to what it draws, so the
     // wallpaper still shows around its shapes.
     QPainter painter(&result);
