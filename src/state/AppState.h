@@ -55,6 +55,9 @@ public:
     static constexpr std::chrono::milliseconds alertCheckInterval{15'000};
     static constexpr std::chrono::milliseconds remoteMessageCheckInterval{21'600'000};
     static constexpr std::chrono::milliseconds clipboardPulseDuration{1'400};
+    // A change to a saved field reaches its file this long after it at most,
+    // so a crash or a lost display costs seconds, not the session.
+    static constexpr std::chrono::milliseconds stateSaveDelay{2'000};
 
 #define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
     const type &name() const { return m_##name; }                                                                 \
@@ -81,10 +84,11 @@ public:
     WallpaperService &wallpaperService();
 
     // Writes the links, the clipboard history, the focus timer, the prayer
-    // settings and the prayer day (when one is held), each on its own; a
-    // failed write is skipped. Until the state files have been read at start,
-    // only the links are written, so an early save never replaces a file that
-    // was not read yet.
+    // settings and the prayer day (when one is held), each on its own; a file
+    // that already holds its content is not rewritten, and a failed write is
+    // skipped. Until the state files have been read at start, only the links
+    // are written, so an early save never replaces a file that was not read
+    // yet. Changes are also saved by themselves, stateSaveDelay after them.
     void persist();
 
     const LocalStore &store() const { return m_store; }
@@ -189,6 +193,8 @@ public:
     QCoro::Task<> airDropFileTrayItems();
 
     static constexpr int maxLinks = 80;
+    // The reminders card lists at most this many open reminders.
+    static constexpr int maxOpenReminders = 12;
     static constexpr int maxFileTrayItems = 24;
 
     // What the message feed reads at each check: the feed address and the
@@ -206,6 +212,7 @@ public:
 
     // Access to the calendars, reminders, notes and the desktop folder,
     // reported in the one system-access status line.
+    enum class AccessArea { calendar, reminders, notes };
     void requestCalendarPermission();
     void requestRemindersPermission();
     void requestNotesPermission();
@@ -275,6 +282,8 @@ private:
     }
 
     void react(Field field);
+    // Starts the delayed save unless one is pending.
+    void scheduleStateSave();
     void writeSetting(const char *key, const QJsonValue &value);
     void ensureSelectedModuleIsVisible();
     void deactivateModule(RailModule module);
@@ -332,11 +341,12 @@ private:
 
     void deliverRemoteMessageIfNeeded(const RemoteAppMessage &message);
     static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
-    static QCoro::Task<> awaitCalendarGrant(QPointer<AppState> self);
-    static QCoro::Task<> awaitRemindersGrant(QPointer<AppState> self);
-    static QCoro::Task<> awaitNotesGrant(QPointer<AppState> self);
-    static QCoro::Task<> runAddReminder(QPointer<AppState> self, ReminderDraft draft);
-    static QCoro::Task<> runToggleReminder(QPointer<AppState> self, ReminderItem item);
+    void requestAccess(AccessArea area);
+    static QCoro::Task<> awaitAccessGrant(QPointer<AppState> self, AccessArea area);
+    // Publishes the answer of a reminder write (and drops the written
+    // reminder's snooze), then fetches the open reminders again.
+    static QCoro::Task<> finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,
+                                             QString snoozeToDrop);
     // Fetches the open reminders and publishes them with their state.
     static QCoro::Task<> refetchOpenReminders(QPointer<AppState> self);
     static QCoro::Task<> runRefreshNowPlaying(QPointer<AppState> self);
@@ -368,6 +378,10 @@ private:
     QHash<PrayerName, QDateTime> m_snoozedPrayerDates;
     QHash<QString, QDateTime> m_snoozedReminderDates;
     bool m_stateFilesLoaded = false;
+    ClockTimer *m_stateSaveTimer = nullptr;
+    // The focus timer as last read or written, so that a tick that changes
+    // nothing asks for no save.
+    PomodoroState m_savedPomodoro;
 
     std::function<qsizetype(qsizetype)> m_wallpaperRandomIndex;
     BundleInformation m_bundleInformation = BundleInformation::compiledIn();

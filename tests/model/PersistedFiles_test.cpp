@@ -1,7 +1,10 @@
 #include "model/PersistedFiles.h"
 
+#include "model/DamagedFile.h"
+
 #include "FailingDevice.h"
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +14,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <sys/stat.h>
+
+#include <functional>
+
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -19,21 +26,6 @@ namespace {
 QDateTime at(qint64 seconds)
 {
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 class PersistedFilesTest : public ::testing::Test {
@@ -47,9 +39,9 @@ protected:
     template<typename Format>
     void expectAbsent(const QByteArray &bytes)
     {
-        writeRaw(files.pathOf<Format>(), bytes);
+        ASSERT_TRUE(test::writeFile(files.pathOf<Format>(), bytes));
         EXPECT_FALSE(files.read<Format>()) << bytes.toStdString();
-        EXPECT_EQ(readAll(files.pathOf<Format>()), bytes) << "the reader must leave the file alone";
+        EXPECT_EQ(test::readFile(files.pathOf<Format>()), bytes) << "the reader must leave the file alone";
     }
 };
 
@@ -63,7 +55,7 @@ TEST_F(PersistedFilesTest, LinksRoundTripWithTheirExactShape)
     ASSERT_TRUE(files.write<LinksFile>(links));
     EXPECT_EQ(files.read<LinksFile>(), links);
 
-    const QByteArray bytes = readAll(files.pathOf<LinksFile>());
+    const QByteArray bytes = test::readFile(files.pathOf<LinksFile>());
     EXPECT_TRUE(bytes.contains("\"id\": \"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B\""));
     EXPECT_TRUE(bytes.contains("\"dateAdded\": \"2023-11-14T22:13:20Z\""));
     const QList<QByteArray> keys{"dateAdded", "id", "isFavorite", "title", "url"};
@@ -76,9 +68,9 @@ TEST_F(PersistedFilesTest, TwoWritesOfOneValueGiveIdenticalBytes)
     const std::vector<SavedLink> links{{kId, u"Qt"_s, u"https://qt.io"_s, at(5), false},
                                        {QUuid::createUuid(), u"B"_s, u"b.example"_s, at(6), true}};
     ASSERT_TRUE(files.write<LinksFile>(links));
-    const QByteArray first = readAll(files.pathOf<LinksFile>());
+    const QByteArray first = test::readFile(files.pathOf<LinksFile>());
     ASSERT_TRUE(files.write<LinksFile>(*files.read<LinksFile>()));
-    EXPECT_EQ(readAll(files.pathOf<LinksFile>()), first);
+    EXPECT_EQ(test::readFile(files.pathOf<LinksFile>()), first);
 }
 
 TEST_F(PersistedFilesTest, ClipboardItemsLeaveAbsentOptionalsOut)
@@ -92,7 +84,7 @@ TEST_F(PersistedFilesTest, ClipboardItemsLeaveAbsentOptionalsOut)
     full.sourceURL = u"https://example.org"_s;
     ASSERT_TRUE(files.write<ClipboardItemsFile>({bare, full}));
 
-    const auto top = QJsonDocument::fromJson(readAll(files.pathOf<ClipboardItemsFile>())).array();
+    const auto top = QJsonDocument::fromJson(test::readFile(files.pathOf<ClipboardItemsFile>())).array();
     EXPECT_EQ(top.at(0).toObject().keys(),
               (QStringList{u"dateAdded"_s, u"id"_s, u"kind"_s, u"title"_s, u"value"_s}));
     EXPECT_EQ(top.at(1).toObject().size(), 7);
@@ -114,9 +106,9 @@ TEST_F(PersistedFilesTest, SubSecondDatesAreStoredToTheWholeSecond)
 
 TEST_F(PersistedFilesTest, NullOptionalReadsAsAbsent)
 {
-    writeRaw(files.pathOf<ClipboardItemsFile>(),
+    ASSERT_TRUE(test::writeFile(files.pathOf<ClipboardItemsFile>(),
              R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"file",
-                 "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])");
+                 "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])"));
     const auto read = files.read<ClipboardItemsFile>();
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->front().filePath);
@@ -161,7 +153,7 @@ TEST_F(PersistedFilesTest, MalformedFilesReadAsAbsent)
 
 TEST_F(PersistedFilesTest, EmptyListIsNotAMissingFile)
 {
-    writeRaw(files.pathOf<LinksFile>(), "[]");
+    ASSERT_TRUE(test::writeFile(files.pathOf<LinksFile>(), "[]"));
     const auto read = files.read<LinksFile>();
     ASSERT_TRUE(read);
     EXPECT_TRUE(read->empty());
@@ -172,7 +164,7 @@ TEST_F(PersistedFilesTest, FocusTimerOmitsStartWhileStopped)
     PomodoroState stopped;
     stopped.remaining = 321.5;
     ASSERT_TRUE(files.write<PomodoroFile>(stopped));
-    EXPECT_FALSE(readAll(files.pathOf<PomodoroFile>()).contains("startedAt"));
+    EXPECT_FALSE(test::readFile(files.pathOf<PomodoroFile>()).contains("startedAt"));
     EXPECT_EQ(files.read<PomodoroFile>(), stopped);
 
     PomodoroState runningState;
@@ -180,7 +172,7 @@ TEST_F(PersistedFilesTest, FocusTimerOmitsStartWhileStopped)
     runningState.mode = PomodoroMode::breakTime;
     runningState.startedAt = at(1000);
     ASSERT_TRUE(files.write<PomodoroFile>(runningState));
-    EXPECT_TRUE(readAll(files.pathOf<PomodoroFile>()).contains("\"mode\": \"breakTime\""));
+    EXPECT_TRUE(test::readFile(files.pathOf<PomodoroFile>()).contains("\"mode\": \"breakTime\""));
     EXPECT_EQ(files.read<PomodoroFile>(), runningState);
 }
 
@@ -235,7 +227,7 @@ TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
 {
     const std::vector<SavedLink> old{{kId, u"old"_s, u"https://old.example"_s, at(1), false}};
     ASSERT_TRUE(files.write<LinksFile>(old));
-    const QByteArray before = readAll(files.pathOf<LinksFile>());
+    const QByteArray before = test::readFile(files.pathOf<LinksFile>());
 
     std::vector<SavedLink> many;
     for (int i = 0; i < 50; ++i)
@@ -243,7 +235,7 @@ TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
 
     const PersistedFiles failing(folder, test::failAfterBytes(100));
     EXPECT_FALSE(failing.write<LinksFile>(many));
-    EXPECT_EQ(readAll(files.pathOf<LinksFile>()), before);
+    EXPECT_EQ(test::readFile(files.pathOf<LinksFile>()), before);
     EXPECT_EQ(files.read<LinksFile>(), old);
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{u"links.json"_s});
@@ -251,8 +243,107 @@ TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
 
 TEST_F(PersistedFilesTest, AnUnwritableFolderFailsQuietly)
 {
-    writeRaw(home.path(u"blocker"_s), "a file, not a folder");
+    ASSERT_TRUE(test::writeFile(home.path(u"blocker"_s), "a file, not a folder"));
     const PersistedFiles blocked(home.path(u"blocker"_s));
     EXPECT_FALSE(blocked.write<PrayerSettingsFile>({u"a"_s, u"b"_s, 1}));
     EXPECT_FALSE(blocked.read<PrayerSettingsFile>());
+}
+
+namespace {
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat entry {};
+    return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_ino : 0;
+}
+
+} // namespace
+
+TEST_F(PersistedFilesTest, ADamagedFileIsMovedAsideBeforeItIsOverwrittenAndAFewAreKept)
+{
+    const QString path = files.pathOf<LinksFile>();
+    const std::vector<SavedLink> links{{kId, u"Qt"_s, u"https://qt.io"_s, at(1), true}};
+    QList<QByteArray> damaged;
+    for (int i = 0; i < 5; ++i) {
+        damaged.append(QByteArray(R"([{"id": "x"},)") + QByteArray::number(i) + "]");
+        ASSERT_TRUE(test::writeFile(path, damaged.last()));
+        EXPECT_FALSE(files.read<LinksFile>());
+        ASSERT_TRUE(files.write<LinksFile>(links));
+        EXPECT_EQ(files.read<LinksFile>(), links);
+    }
+    const QStringList copies = damagedCopies(path);
+    ASSERT_EQ(copies.size(), kKeptDamagedCopies);
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        EXPECT_TRUE(QFileInfo(copies[i]).fileName().startsWith(u"links.json.damaged-"_s));
+        EXPECT_EQ(test::readFile(copies[i]), damaged[damaged.size() - copies.size() + i]) << "the newest, oldest first";
+    }
+
+    // A file that read well is simply replaced.
+    ASSERT_TRUE(files.write<LinksFile>({}));
+    EXPECT_EQ(damagedCopies(path).size(), kKeptDamagedCopies);
+}
+
+TEST_F(PersistedFilesTest, ASaveReplacesOnlyARegularFile)
+{
+    const QString path = files.pathOf<PrayerSettingsFile>();
+    const PrayerSettings settings{u"Oslo"_s, u"Norway"_s, 3};
+    const QString fifo = home.path(u"pipe"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString target = home.path(u"elsewhere/settings.json"_s);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+
+    struct Case {
+        const char *what;
+        std::function<void()> make;
+    };
+    const std::vector<Case> refused{
+        {"a pipe", [&] { ::mkfifo(QFile::encodeName(path).constData(), 0600); }},
+        {"a link to a pipe", [&] { QFile::link(fifo, path); }},
+        {"a dangling link", [&] { QFile::link(home.path(u"gone"_s), path); }},
+        {"a folder", [&] { QDir().mkpath(path); }},
+    };
+    for (const Case &c : refused) {
+        c.make();
+        const QFileInfo before(path);
+        const ino_t inode = inodeOf(path);
+        EXPECT_FALSE(files.write<PrayerSettingsFile>(settings)) << c.what;
+        EXPECT_EQ(inodeOf(path), inode) << c.what << " is left where it was";
+        EXPECT_EQ(QFileInfo(path).isSymLink(), before.isSymLink()) << c.what;
+        EXPECT_FALSE(QFileInfo(path).isFile() && !before.isFile()) << c.what;
+        if (before.isDir() && !before.isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile()) << "the pipe a link led to is still a pipe";
+
+    // A link to a regular file is followed: the file gets the content, the link stays.
+    ASSERT_TRUE(test::writeFile(target, "{}"));
+    ASSERT_TRUE(QFile::link(target, path));
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(PrayerSettingsFile::decode(test::readFile(target)), settings);
+}
+
+TEST_F(PersistedFilesTest, WritingTheBytesAFileHoldsLeavesItAlone)
+{
+    const QString path = files.pathOf<PrayerSettingsFile>();
+    const PrayerSettings settings{u"Oslo"_s, u"Norway"_s, 3};
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    const ino_t written = inodeOf(path);
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    EXPECT_EQ(inodeOf(path), written);
+
+    // The same holds for what another instance read from the file.
+    const PersistedFiles reader(folder);
+    ASSERT_EQ(reader.read<PrayerSettingsFile>(), settings);
+    ASSERT_TRUE(reader.write<PrayerSettingsFile>(settings));
+    EXPECT_EQ(inodeOf(path), written);
+
+    ASSERT_TRUE(files.write<PrayerSettingsFile>({u"Rome"_s, u"Italy"_s, 3}));
+    EXPECT_NE(inodeOf(path), written);
+    // A file removed behind its back is written again.
+    QFile::remove(path);
+    ASSERT_TRUE(files.write<PrayerSettingsFile>({u"Rome"_s, u"Italy"_s, 3}));
+    EXPECT_TRUE(QFileInfo::exists(path));
 }

@@ -1,9 +1,13 @@
 #include "model/UserDefaults.h"
 
+#include "model/DamagedFile.h"
+
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -16,11 +20,7 @@ class UserDefaultsTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
 
-    QByteArray fileBytes() const
-    {
-        QFile file(UserDefaults::defaultFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return test::readFile(UserDefaults::defaultFilePath()); }
 };
 
 } // namespace
@@ -94,12 +94,8 @@ TEST_F(UserDefaultsTest, SettingNullRemovesTheKey)
 
 TEST_F(UserDefaultsTest, AMalformedFileReadsAsEmptyAndIsNotRewrittenByReading)
 {
-    QDir().mkpath(home.configHome() + u"/Kolu"_s);
     for (const QByteArray &bad : {QByteArray("{\"railSize\": "), QByteArray("[1,2]"), QByteArray("\x00\x01", 2)}) {
-        QFile file(UserDefaults::defaultFilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bad);
-        file.close();
+        ASSERT_TRUE(test::writeFile(UserDefaults::defaultFilePath(), bad));
         const UserDefaults defaults;
         EXPECT_FALSE(defaults.contains(u"railSize"_s));
         EXPECT_EQ(fileBytes(), bad);
@@ -109,9 +105,7 @@ TEST_F(UserDefaultsTest, AMalformedFileReadsAsEmptyAndIsNotRewrittenByReading)
 TEST_F(UserDefaultsTest, AFailedSaveKeepsTheValueInMemory)
 {
     const QString blocker = home.path(u"blocker"_s);
-    QFile file(blocker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(test::writeFile(blocker));
     UserDefaults defaults(blocker + u"/defaults.json"_s);
     defaults.set(u"k"_s, u"v"_s);
     EXPECT_FALSE(defaults.lastSaveSucceeded());
@@ -127,4 +121,43 @@ TEST_F(UserDefaultsTest, WritesAreDeterministic)
     defaults.set(u"a"_s, 2);
     EXPECT_EQ(fileBytes(), first);
     EXPECT_LT(first.indexOf("\"a\""), first.indexOf("\"b\""));
+}
+
+TEST_F(UserDefaultsTest, AMalformedFileIsMovedAsideBeforeTheFirstSave)
+{
+    QDir().mkpath(home.configHome() + u"/Kolu"_s);
+    const QByteArray typo = R"({"railSize": "large",})";
+    {
+        QFile file(UserDefaults::defaultFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(typo);
+    }
+    UserDefaults defaults;
+    EXPECT_TRUE(defaults.loadFailed());
+    defaults.set(u"railSize"_s, u"small"_s);
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    const QStringList copies = damagedCopies(UserDefaults::defaultFilePath());
+    ASSERT_EQ(copies.size(), 1);
+    QFile kept(copies.front());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), typo);
+    EXPECT_EQ(UserDefaults().string(u"railSize"_s), u"small"_s);
+    EXPECT_FALSE(UserDefaults().loadFailed());
+}
+
+TEST_F(UserDefaultsTest, SettingWhatIsStoredWritesNothing)
+{
+    UserDefaults defaults;
+    defaults.set(u"railSize"_s, u"large"_s);
+    defaults.remove(u"absent"_s);
+    // Replaced by hand: a save now would put the value back.
+    QFile file(UserDefaults::defaultFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("{}");
+    file.close();
+    defaults.set(u"railSize"_s, u"large"_s);
+    defaults.remove(u"absent"_s);
+    EXPECT_EQ(fileBytes(), "{}");
+    defaults.set(u"railSize"_s, u"small"_s);
+    EXPECT_TRUE(fileBytes().contains("small"));
 }

@@ -3,6 +3,7 @@
 #include "model/Error.h"
 
 #include "AwaitTask.h"
+#include "TestFiles.h"
 #include "LocalHttpServer.h"
 #include "ManualClock.h"
 
@@ -25,12 +26,6 @@ protected:
         test::awaitTask(downloadToFile(network, QNetworkRequest(server.url(path)), target, clock, 90s));
     }
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     test::LocalHttpServer server;
     test::ManualClock clock;
     QNetworkAccessManager network;
@@ -45,7 +40,7 @@ TEST_F(HttpDownloadTest, FollowsARedirectAndKeepsOnlyTheFinalBody)
     server.respond(u"/file.zip"_s, {200, QByteArray(200000, 'z'), {}});
     const QString target = dir.filePath(u"a.zip"_s);
     download(u"/share"_s, target);
-    EXPECT_EQ(contents(target), QByteArray(200000, 'z'));
+    EXPECT_EQ(test::readFile(target), QByteArray(200000, 'z'));
     EXPECT_EQ(server.requests().size(), 2);
 }
 
@@ -59,7 +54,7 @@ TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
 
     server.respond(u"/missing"_s, {404, "not here", {}});
     EXPECT_THROW(download(u"/missing"_s, target), TransportError);
-    EXPECT_EQ(contents(target), "previous");
+    EXPECT_EQ(test::readFile(target), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"a.zip"_s});
 }
 

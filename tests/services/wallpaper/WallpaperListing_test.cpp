@@ -1,5 +1,7 @@
 #include "services/wallpaper/WallpaperListing.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,11 +17,7 @@ class WallpaperFolder : public ::testing::Test {
 protected:
     void touch(const QString &relative)
     {
-        const QString path = dir.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("image");
+        ASSERT_TRUE(test::writeFile(dir.filePath(relative), "image"));
     }
 
     QStringList names(const QList<WallpaperCandidate> &candidates)
