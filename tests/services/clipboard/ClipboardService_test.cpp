@@ -271,6 +271,17 @@ TEST_F(ClipboardServiceTest, AHugeImageIsSkippedWithoutDecoding)
     (void)poll();
 }
 
+TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
+{
+    // 36 million pixels, 144 MB decoded: more than Qt's own default limit.
+    const QImage large = sampleImage(qRgb(9, 90, 200), 6000, 6000);
+    pasteboard.copy().setData(u"image/png"_s, pngOf(large));
+    const auto result = poll();
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(QImageReader(result->item.value).size(), large.size());
+}
+
 TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
 {
     ClipboardService broken(pasteboard, home.path(u"missing/parent/Clipboard"_s), clock, folders);
