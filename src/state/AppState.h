@@ -299,6 +299,9 @@ private:
     void triggerPrayerAlertsIfNeeded();
     void triggerReminderAlertsIfNeeded();
     bool isHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
+    // Removes what saves, downloads and unpackings of a killed earlier run
+    // left in Kolu's own folders.
+    void removeLeftoversOfEarlierRuns();
     // The work of each refresh after its service call is started; each
     // checks that the object and its module are still there on return.
     void startupRefresh();

@@ -5,15 +5,20 @@
 
 #include <qcoro/qcorofuture.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <csignal>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -56,6 +61,19 @@ void removeLinksAndSpecialFiles(const QString &folder)
         std::error_code ignored;
         fs::remove(path, ignored);
     }
+}
+
+// The prefix of the side folders beside `libraryFolder`: hidden, so the
+// listing never sees them, and on the same file system for the final rename.
+QString sideFolderPrefix(const QString &libraryFolder)
+{
+    return QString(u'.' + QFileInfo(libraryFolder).fileName() + u'-');
+}
+
+// Whether the process `pid` still runs (one of another user counts too).
+bool isRunning(qint64 pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
 }
 
 QMutex &swapMutex()
@@ -113,12 +131,13 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     if (unzip.isEmpty())
         throw WallpaperServiceError(Case::libraryDownloadFailed);
 
-    // A hidden sibling, so the listing never sees it and the final rename
-    // stays on one file system.
+    // Named after this process, so that a later start can tell it from the
+    // work of a Kolu that still runs.
     const QString parent = QFileInfo(libraryFolder).absolutePath();
     QString sideFolder;
     {
-        QTemporaryDir side(QString(parent + u"/." + QFileInfo(libraryFolder).fileName() + u"-XXXXXX"));
+        QTemporaryDir side(QString(parent + u'/' + sideFolderPrefix(libraryFolder)
+                                   + QString::number(QCoreApplication::applicationPid()) + u"-XXXXXX"));
         if (!side.isValid())
             throw WallpaperServiceError(Case::libraryDownloadFailed);
         side.setAutoRemove(false);
@@ -136,6 +155,23 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     const std::optional<Case> failure = co_await QtConcurrent::run(installUnpackedLibrary, sideFolder, libraryFolder);
     if (failure)
         throw WallpaperServiceError(*failure);
+}
+
+void removeLeftoverUnpackFolders(const QString &libraryFolder)
+{
+    const QString prefix = sideFolderPrefix(libraryFolder);
+    const QDir parent(QFileInfo(libraryFolder).absolutePath());
+    const QStringList names = parent.entryList({QString(prefix + u'*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        // "<pid>-XXXXXX" with "-old" while it is being retired; a name
+        // without a process is from an older version and as good as gone.
+        const QStringList parts = name.mid(prefix.size()).split(u'-');
+        bool numeric = false;
+        const qint64 pid = parts.front().toLongLong(&numeric);
+        if (parts.size() >= 2 && numeric && parts.at(1).size() == 6 && isRunning(pid))
+            continue;
+        removeTree(parent.filePath(name));
+    }
 }
 
 } // namespace kolu

@@ -1,5 +1,6 @@
 #include "services/wallpaper/WallpaperService.h"
 
+#include "model/LeftoverFiles.h"
 #include "platform/net/HttpDownload.h"
 #include "services/wallpaper/WallpaperArchive.h"
 #include "services/wallpaper/WallpaperListing.h"
@@ -24,6 +25,8 @@ namespace {
 using Case = WallpaperServiceError::Case;
 
 constexpr auto kDownloadTimeout = 90s;
+const QString kArchiveFileName = QStringLiteral("orlix-wallpapers-dropbox.zip");
+const QString kLibraryFolderName = QStringLiteral("DropboxLibrary");
 
 bool isFileAt(const QString &path)
 {
@@ -60,12 +63,18 @@ WallpaperService::WallpaperService(QNetworkAccessManager &session, QString downl
 
 QString WallpaperService::archivePath() const
 {
-    return QString(m_downloadDirectory + u"/orlix-wallpapers-dropbox.zip"_s);
+    return QString(m_downloadDirectory + u'/' + kArchiveFileName);
 }
 
 QString WallpaperService::libraryFolder() const
 {
-    return QString(m_downloadDirectory + u"/DropboxLibrary"_s);
+    return QString(m_downloadDirectory + u'/' + kLibraryFolderName);
+}
+
+void WallpaperService::removeLeftovers(const QString &downloadDirectory)
+{
+    removeLeftoverSaveCopies(downloadDirectory, [](const QString &name) { return name == kArchiveFileName; });
+    removeLeftoverUnpackFolders(QString(downloadDirectory + u'/' + kLibraryFolderName));
 }
 
 QCoro::Task<std::optional<QString>> WallpaperService::chooseLocalFolder()
