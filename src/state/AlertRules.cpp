@@ -2,6 +2,8 @@
 
 #include "services/notifications/NotificationIdentifiers.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu::alertrules {
@@ -36,6 +38,17 @@ QString prayerSnoozeKey(PrayerName name, const QDateTime &snoozeDate)
 QString reminderKey(const QString &reminderID, const QDateTime &alertDate)
 {
     return QString(reminderID + u'-' + notificationid::epochText(alertDate));
+}
+
+bool isReminderKey(const QString &key, const QString &reminderID)
+{
+    const QString prefix = QString(reminderID + u'-');
+    if (!key.startsWith(prefix))
+        return false;
+    QStringView rest = QStringView(key).mid(prefix.size());
+    if (rest.startsWith(u'-'))
+        rest = rest.mid(1);
+    return !rest.isEmpty() && std::all_of(rest.begin(), rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 bool insideCalendarWindow(const QDateTime &startDate, int leadMinutes, const QDateTime &now)

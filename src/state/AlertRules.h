@@ -15,6 +15,10 @@ QString prayerKey(PrayerName name, const QDateTime &date);
 QString prayerSnoozeKey(PrayerName name, const QDateTime &snoozeDate);
 QString prayerSnoozeKeyPrefix(PrayerName name);
 QString reminderKey(const QString &reminderID, const QDateTime &alertDate);
+// Whether `key` is an alert key of `reminderID`: the id, "-", then the
+// alert's whole seconds. Checking the rest is digits keeps "a-b-…" (reminder
+// "a-b") from passing for reminder "a".
+bool isReminderKey(const QString &key, const QString &reminderID);
 
 // An event is announced from `leadMinutes` before its start until it starts.
 bool insideCalendarWindow(const QDateTime &startDate, int leadMinutes, const QDateTime &now);

@@ -48,11 +48,6 @@ double clampedStatusMenuHoldDuration(double seconds)
     return std::min(std::max(seconds, 1.0), 10.0);
 }
 
-double railScaleFactor(RailSize size)
-{
-    return size == RailSize::large ? 1.25 : 1.0;
-}
-
 AppSettings AppSettings::load(const UserDefaults &defaults)
 {
     namespace k = settingskeys;

@@ -59,7 +59,4 @@ int clipboardHistoryLimitFromStored(std::optional<qint64> stored);
 // The status-menu hold time kept between 1 and 10 seconds; not-a-number gives 1.
 double clampedStatusMenuHoldDuration(double seconds);
 
-// The scale of the rail views for a rail size.
-double railScaleFactor(RailSize size);
-
 } // namespace kolu

@@ -95,8 +95,6 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     m_lastRemoteMessageCheck = kDistantPast;
     m_lastPomodoroPersist = kDistantPast;
     m_lastAlertCheck = kDistantPast;
-
-    RailLayout::scaleFactor = railScaleFactor(m_railSize);
 }
 
 AppState::~AppState() = default;
@@ -132,10 +130,9 @@ void AppState::persist()
 KOLU_APP_STATE_FIELDS(KOLU_FIELD_SETTER)
 #undef KOLU_FIELD_SETTER
 
-void AppState::callChromeNeedsLayout()
+double AppState::railScaleFactor() const
 {
-    if (onChromeNeedsLayout)
-        onChromeNeedsLayout();
+    return RailLayout::scaleFactor(m_railSize);
 }
 
 void AppState::writeSetting(const char *key, const QJsonValue &value)
@@ -148,12 +145,10 @@ void AppState::react(Field field)
     namespace k = settingskeys;
     switch (field) {
     case Field::isExpanded:
-        if (onExpandedChange)
-            onExpandedChange(m_isExpanded);
+        Q_EMIT expandedChanged(m_isExpanded);
         break;
     case Field::isDockRevealed:
-        if (onDockRevealChange)
-            onDockRevealChange(m_isDockRevealed);
+        Q_EMIT dockRevealChanged(m_isDockRevealed);
         break;
     case Field::selectedWebSearchProviderID:
         writeSetting(k::selectedWebSearchProviderID, m_selectedWebSearchProviderID);
@@ -163,7 +158,7 @@ void AppState::react(Field field)
         break;
     case Field::showMinimizeAllAppsButton:
         writeSetting(k::showMinimizeAllAppsButton, m_showMinimizeAllAppsButton);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case Field::prayerNotificationStates:
         m_files.write<PrayerNotificationStatesFile>(m_prayerNotificationStates);
@@ -195,7 +190,7 @@ void AppState::react(Field field)
     case Field::activeReminderAlert:
     case Field::pomodoroAlertVisible:
     case Field::clipboardPulseActive:
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case Field::railModuleOrder:
         writeSetting(k::railModuleOrder, QJsonArray::fromStringList(railmodules::rawValues(m_railModuleOrder)));
@@ -204,24 +199,22 @@ void AppState::react(Field field)
     case Field::hiddenRailModules:
         writeSetting(k::hiddenRailModules, QJsonArray::fromStringList(railmodules::rawValues(m_hiddenRailModules)));
         ensureSelectedModuleIsVisible();
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case Field::selectedModule:
-        if (onSelectedModuleChange)
-            onSelectedModuleChange();
+        Q_EMIT selectedModuleChanged();
         break;
     case Field::railEdge:
         writeSetting(k::railEdge, rawValue(m_railEdge));
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case Field::railVerticalPosition:
         writeSetting(k::railVerticalPosition, rawValue(m_railVerticalPosition));
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case Field::railSize:
         writeSetting(k::railSize, rawValue(m_railSize));
-        RailLayout::scaleFactor = railScaleFactor(m_railSize);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case Field::statusMenuOpenHoldDuration: {
         const double clamped = clampedStatusMenuHoldDuration(m_statusMenuOpenHoldDuration);

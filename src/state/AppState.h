@@ -62,12 +62,6 @@ public:
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_ACCESS)
 #undef KOLU_FIELD_ACCESS
 
-    // Set by the window layer; a callback that is not set is skipped.
-    std::function<void(bool)> onExpandedChange;
-    std::function<void(bool)> onDockRevealChange;
-    std::function<void()> onChromeNeedsLayout;
-    std::function<void()> onSelectedModuleChange;
-
     // The services. Views call a few of them directly (the two audio
     // managers, the notes service).
     CalendarService &calendarService() const { return *m_services.calendarService; }
@@ -110,14 +104,20 @@ public:
 
     // Rail modules and the panel.
     RailModuleOrder visibleRailModules() const;
+    bool isModuleHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
+    // The scale of the rail views for the current rail size.
+    double railScaleFactor() const;
     void setRailModule(RailModule module, bool visible);
     void moveRailModule(RailModule module, int toVisibleIndex);
     void openModule(RailModule module);
     void expandPanel();
     void hideToEdge();
 
-    // Launch: reads the state files, tidies them and starts the tick.
+    // Launch: loads the saved state, then starts the tick.
     void start();
+    // Reads the state files and tidies them (links, search providers, the
+    // clipboard history). From then on a save may replace every state file.
+    void loadSavedState();
 
     // Refreshes of the information modules.
     void refreshCalendarEvents();
@@ -130,10 +130,12 @@ public:
     // Wallpapers.
     void refreshWallpaper(bool force);
 
-    // Now playing.
+    // Now playing: at once, or throttled to the pace of what is shown (the
+    // tick's poll; one at a time).
     void refreshNowPlaying();
+    void refreshNowPlayingIfNeeded();
+    bool isRefreshingNowPlaying() const { return m_nowPlayingRefreshInFlight; }
 
-    // -- Launch, tick, refreshes and alerts (public) --
     void refreshPrayerTimes(bool force);
     // What the rail's Refresh control runs: only the weather is forced.
     void refreshAll();
@@ -146,8 +148,6 @@ public:
     std::optional<AppleNoteFolder> selectedAppleNoteFolder() const;
     // Hides the prayer alert and brings it back after `minutes`.
     void snoozePrayer(int minutes);
-
-    // -- Links, search, wallpapers, clipboard history and file tray (public) --
 
     // Opens web pages and files with the desktop's default applications.
     UrlOpener &urlOpener() const;
@@ -172,7 +172,8 @@ public:
     // after a load; uniform from the system generator unless replaced.
     void setWallpaperRandomIndex(std::function<qsizetype(qsizetype)> pick);
 
-    // Clipboard history rows.
+    // Clipboard history: what the capture found goes on top, replacing its twin.
+    void addClipboardCaptureResult(const ClipboardCaptureResult &result);
     void deleteClipboardItem(const ClipboardItem &item);
     void clearClipboardHistory();
     void openClipboardItem(const ClipboardItem &item);
@@ -190,8 +191,6 @@ public:
     static constexpr int maxLinks = 80;
     static constexpr int maxFileTrayItems = 24;
 
-    // -- Message feed, system access, reminder and focus actions, now playing (public) --
-
     // What the message feed reads at each check: the feed address and the
     // build number. Compiled in; tests put their own.
     struct BundleInformation {
@@ -201,6 +200,9 @@ public:
     };
     void setBundleInformation(BundleInformation information) { m_bundleInformation = std::move(information); }
     const QDateTime &lastRemoteMessageCheck() const { return m_lastRemoteMessageCheck; }
+    // Asks the feed when six hours have passed since the last check, or at
+    // once when forced.
+    void checkRemoteMessageIfNeeded(bool force);
 
     // Access to the calendars, reminders, notes and the desktop folder,
     // reported in the one system-access status line.
@@ -223,6 +225,8 @@ public:
     void toggleReminder(ReminderItem item);
     void completeReminderAlert();
     void snoozeReminder(int minutes);
+    // When the alert of a snoozed reminder comes back.
+    std::optional<QDateTime> reminderSnoozedUntil(const QString &reminderID) const;
     int calendarAlertLeadMinutes(const CalendarEvent &event) const;
     void setCalendarAlertLeadMinutes(int minutes, const CalendarEvent &event);
     void snoozePomodoro(int minutes);
@@ -231,14 +235,17 @@ public:
     void mediaAction(MediaAction action);
 
 Q_SIGNALS:
+    void changed(kolu::AppState::Field field);
+    // The reactions the window layer follows, each emitted after the field
+    // is stored (also when it did not change).
+    void expandedChanged(bool expanded);
+    void dockRevealChanged(bool revealed);
+    void selectedModuleChanged();
+    // The rail's chrome (alerts, buttons, edge, size) needs laying out again.
+    void chromeNeedsLayout();
     // Asks the window layer for the settings page where the reminders folder
     // is chosen.
     void showRemindersAccessSettings();
-
-public:
-
-Q_SIGNALS:
-    void changed(kolu::AppState::Field field);
     // Asks the window layer for the settings window and for the onboarding.
     void showOrlixSettings();
     void showOrlixOnboarding();
@@ -268,7 +275,6 @@ private:
     }
 
     void react(Field field);
-    void callChromeNeedsLayout();
     void writeSetting(const char *key, const QJsonValue &value);
     void ensureSelectedModuleIsVisible();
     void deactivateModule(RailModule module);
@@ -281,24 +287,17 @@ private:
     void schedulePrayerNotifications();
     void scheduleCalendarNotifications(const std::vector<CalendarEvent> &events);
 
-    // Links, search providers and the clipboard history at launch and on capture.
+    // Links, search providers and the clipboard history at launch.
     void cleanInvalidFavoriteLinks();
     void loadWebSearchProviders();
-    void addClipboardCaptureResult(const ClipboardCaptureResult &result);
     void trimClipboardHistoryToLimit();
     void cleanupOlderClipboardImages();
 
-    // The remote message feed and the now-playing poll of the tick.
-    void checkRemoteMessageIfNeeded(bool force);
-    void refreshNowPlayingIfNeeded();
-
-    // -- Launch, tick, refreshes and alerts (private) --
     void tick();
     void triggerTimeBasedAlertsIfNeeded();
     void triggerCalendarAlertsIfNeeded();
     void triggerPrayerAlertsIfNeeded();
     void triggerReminderAlertsIfNeeded();
-    bool isHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
     // Removes what saves, downloads and unpackings of a killed earlier run
     // left in Kolu's own folders.
     void removeLeftoversOfEarlierRuns();
@@ -317,11 +316,6 @@ private:
     static QCoro::Task<> fetchAppleNotes(QPointer<AppState> self);
     static QCoro::Task<> fetchAppleNoteFolders(QPointer<AppState> self);
 
-    // -- Links, search, wallpapers, clipboard history and file tray (private) --
-
-    // Tests reach the launch and capture steps through this.
-    friend class LinksAndTrayTestAccess;
-
     void insertLink(const SavedLink &link);
     void removeLegacyClipboardLinksIfNeeded();
     void ensureSelectedWebSearchProviderExists();
@@ -339,9 +333,6 @@ private:
 
     void setFileTrayShareStatus(const QString &message, StatusTint tint);
 
-    // -- Message feed, system access, reminder and focus actions, now playing (private) --
-    friend class AppStateTestAccess;
-
     void deliverRemoteMessageIfNeeded(const RemoteAppMessage &message);
     static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
     static QCoro::Task<> awaitCalendarGrant(QPointer<AppState> self);
@@ -357,7 +348,6 @@ private:
     void setSystemAccessStatus(const QString &message, StatusTint tint);
     ApplicationHider &applicationHider() const;
     double nowPlayingRefreshInterval() const;
-    bool isModuleHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
 
     UserDefaults &m_defaults;
     Clock &m_clock;
@@ -382,12 +372,7 @@ private:
     QHash<QString, QDateTime> m_snoozedReminderDates;
     bool m_stateFilesLoaded = false;
 
-    // -- Launch, tick, refreshes and alerts (data) --
-
-    // -- Links, search, wallpapers, clipboard history and file tray (data) --
     std::function<qsizetype(qsizetype)> m_wallpaperRandomIndex;
-
-    // -- Message feed, system access, reminder and focus actions, now playing (data) --
     BundleInformation m_bundleInformation = BundleInformation::compiledIn();
     mutable std::unique_ptr<ApplicationHider> m_applicationHider;
 

@@ -34,17 +34,17 @@ void AppState::triggerTimeBasedAlertsIfNeeded()
     if (m_lastAlertCheck.msecsTo(now) <= alertCheckInterval.count())
         return;
     m_lastAlertCheck = now;
-    if (!isHidden(RailModule::calendar))
+    if (!isModuleHidden(RailModule::calendar))
         triggerCalendarAlertsIfNeeded();
-    if (!isHidden(RailModule::prayers))
+    if (!isModuleHidden(RailModule::prayers))
         triggerPrayerAlertsIfNeeded();
-    if (!isHidden(RailModule::reminders))
+    if (!isModuleHidden(RailModule::reminders))
         triggerReminderAlertsIfNeeded();
 }
 
 void AppState::triggerCalendarAlertsIfNeeded()
 {
-    if (isHidden(RailModule::calendar) || m_activeCalendarAlert)
+    if (isModuleHidden(RailModule::calendar) || m_activeCalendarAlert)
         return;
     const QDateTime now = m_clock.now();
     for (const CalendarEvent &event : m_calendarEvents) {
@@ -66,7 +66,7 @@ void AppState::triggerCalendarAlertsIfNeeded()
 
 void AppState::triggerPrayerAlertsIfNeeded()
 {
-    if (isHidden(RailModule::prayers) || m_activePrayerAlert || !m_prayerDay)
+    if (isModuleHidden(RailModule::prayers) || m_activePrayerAlert || !m_prayerDay)
         return;
     const QDateTime now = m_clock.now();
     const std::vector<PrayerTime> times = m_prayerDay->times;
@@ -116,7 +116,7 @@ void AppState::triggerPrayerAlertsIfNeeded()
 
 void AppState::triggerReminderAlertsIfNeeded()
 {
-    if (isHidden(RailModule::reminders) || !m_reminderAlertsEnabled || m_activeReminderAlert)
+    if (isModuleHidden(RailModule::reminders) || !m_reminderAlertsEnabled || m_activeReminderAlert)
         return;
     const QDateTime now = m_clock.now();
     const std::vector<ReminderItem> reminders = m_reminders;
@@ -154,7 +154,7 @@ void AppState::triggerReminderAlertsIfNeeded()
 
 void AppState::snoozePrayer(int minutes)
 {
-    if (isHidden(RailModule::prayers) || !m_activePrayerAlert)
+    if (isModuleHidden(RailModule::prayers) || !m_activePrayerAlert)
         return;
     const PrayerName name = m_activePrayerAlert->prayer.name;
     setActivePrayerAlert(std::nullopt);
@@ -171,7 +171,7 @@ void AppState::snoozePrayer(int minutes)
 
 void AppState::schedulePrayerNotifications()
 {
-    if (isHidden(RailModule::prayers)) {
+    if (isModuleHidden(RailModule::prayers)) {
         notificationService().cancelPendingNotifications({notificationid::prayerPrefix.toString()});
         return;
     }
@@ -187,7 +187,7 @@ void AppState::schedulePrayerNotifications()
 
 void AppState::scheduleCalendarNotifications(const std::vector<CalendarEvent> &events)
 {
-    if (isHidden(RailModule::calendar)) {
+    if (isModuleHidden(RailModule::calendar)) {
         notificationService().cancelPendingNotifications({notificationid::meetingPrefix.toString()});
         return;
     }

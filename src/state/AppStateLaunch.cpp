@@ -25,7 +25,7 @@ constexpr qint64 kRunningPomodoroSaveIntervalMs = 20'000;
 
 } // namespace
 
-void AppState::start()
+void AppState::loadSavedState()
 {
     removeLeftoversOfEarlierRuns();
     setLinks(m_files.read<LinksFile>().value_or(LinksFile::Value{}));
@@ -42,6 +42,11 @@ void AppState::start()
     setPomodoro(m_files.read<PomodoroFile>().value_or(PomodoroState{}));
     // From here on a save may replace every state file: each one was read.
     m_stateFilesLoaded = true;
+}
+
+void AppState::start()
+{
+    loadSavedState();
     mutate<Field::pomodoro>([](PomodoroState &p) { p.migrateDefaultFocusDurationIfNeeded(); });
     const QDateTime launched = m_clock.now();
     mutate<Field::pomodoro>([&launched](PomodoroState &p) { p.reconcileAfterLaunch(launched); });
@@ -91,14 +96,14 @@ void AppState::runAfter(std::chrono::milliseconds delay, std::function<void()> a
 
 void AppState::tick()
 {
-    if (!(isHidden(RailModule::focus) && !m_pomodoro.isRunning && !m_pomodoroAlertVisible)) {
+    if (!(isModuleHidden(RailModule::focus) && !m_pomodoro.isRunning && !m_pomodoroAlertVisible)) {
         // A hidden focus module still counts a running timer down and finishes it.
         const QDateTime now = m_clock.now();
         mutate<Field::pomodoro>([&now](PomodoroState &p) { p.updateRemaining(now); });
     }
 
     // The history is shown by the tray, but capture belongs to the links module.
-    if (!isHidden(RailModule::links))
+    if (!isModuleHidden(RailModule::links))
         captureClipboard(QPointer<AppState>(this));
 
     triggerTimeBasedAlertsIfNeeded();
@@ -140,7 +145,7 @@ QCoro::Task<> AppState::captureClipboard(QPointer<AppState> self)
     } catch (...) {
         co_return;
     }
-    if (self && capture && !self->isHidden(RailModule::links))
+    if (self && capture && !self->isModuleHidden(RailModule::links))
         self->addClipboardCaptureResult(*capture);
 }
 

@@ -85,13 +85,13 @@ void AppState::deactivateModule(RailModule module)
     case RailModule::calendar:
         setCalendarEvents({});
         setActiveCalendarAlert(std::nullopt);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         m_firedCalendarAlertKeys.clear();
         notificationService().cancelPendingNotifications({u"meeting-"_s});
         break;
     case RailModule::prayers:
         setActivePrayerAlert(std::nullopt);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         setIsLoadingPrayers(false);
         setPrayerStatusMessage({});
         m_firedPrayerAlertKeys.clear();
@@ -109,11 +109,11 @@ void AppState::deactivateModule(RailModule module)
         if (m_pomodoro.isRunning)
             break; // a running timer keeps its alert
         setPomodoroAlertVisible(false);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case RailModule::links:
         setClipboardPulseActive(false);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         break;
     case RailModule::fileTray:
         setSelectedFileTrayIDs({});
@@ -128,7 +128,7 @@ void AppState::deactivateModule(RailModule module)
         setReminders({});
         setRemindersConnection(RemindersConnectionState::notDetermined());
         setActiveReminderAlert(std::nullopt);
-        callChromeNeedsLayout();
+        Q_EMIT chromeNeedsLayout();
         m_firedReminderAlertKeys.clear();
         m_snoozedReminderDates.clear();
         notificationService().cancelPendingNotifications({u"reminder-"_s});

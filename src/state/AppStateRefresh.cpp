@@ -44,7 +44,7 @@ QString failureText(std::exception_ptr failure)
 
 void AppState::refreshTodayWeather(bool force)
 {
-    if (isHidden(RailModule::today))
+    if (isModuleHidden(RailModule::today))
         return;
     if (!force) {
         if (m_isLoadingTodayWeather)
@@ -70,7 +70,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, QString city, QStr
     if (!self)
         co_return;
     // A module hidden meanwhile shows neither the result nor the error.
-    if (self->isHidden(RailModule::today)) {
+    if (self->isModuleHidden(RailModule::today)) {
         self->setIsLoadingTodayWeather(false);
         co_return;
     }
@@ -87,7 +87,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, QString city, QStr
 
 void AppState::refreshPrayerTimesIfNeeded()
 {
-    if (isHidden(RailModule::prayers))
+    if (isModuleHidden(RailModule::prayers))
         return;
     if (m_prayerDay && m_prayerDay->dateID == PrayerTimesService::dayID(m_clock.now()))
         return;
@@ -96,7 +96,7 @@ void AppState::refreshPrayerTimesIfNeeded()
 
 void AppState::refreshPrayerTimes(bool force)
 {
-    if (isHidden(RailModule::prayers))
+    if (isModuleHidden(RailModule::prayers))
         return;
     if (!force && m_isLoadingPrayers)
         return;
@@ -117,7 +117,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, PrayerSettings s
     }
     if (!self)
         co_return;
-    if (self->isHidden(RailModule::prayers)) {
+    if (self->isModuleHidden(RailModule::prayers)) {
         self->setIsLoadingPrayers(false);
         co_return;
     }
@@ -142,7 +142,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, PrayerSettings s
 
 void AppState::refreshCalendarEvents()
 {
-    if (isHidden(RailModule::calendar))
+    if (isModuleHidden(RailModule::calendar))
         return;
     fetchCalendarEvents(QPointer<AppState>(this));
 }
@@ -155,7 +155,7 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self)
     } catch (...) {
         co_return; // the service answers without access by an empty list
     }
-    if (!self || self->isHidden(RailModule::calendar))
+    if (!self || self->isModuleHidden(RailModule::calendar))
         co_return;
     self->setCalendarEvents(events);
     self->scheduleCalendarNotifications(events);
@@ -163,7 +163,7 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self)
 
 void AppState::refreshReminders()
 {
-    if (isHidden(RailModule::reminders))
+    if (isModuleHidden(RailModule::reminders))
         return;
     fetchReminders(QPointer<AppState>(this));
 }
@@ -178,7 +178,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self)
     }
     if (!self)
         co_return;
-    if (self->isHidden(RailModule::reminders)) {
+    if (self->isModuleHidden(RailModule::reminders)) {
         self->setRemindersConnection(RemindersConnectionState::notDetermined());
         co_return;
     }
@@ -188,7 +188,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self)
 
 void AppState::refreshAppleNotes(bool force)
 {
-    if (isHidden(RailModule::notes))
+    if (isModuleHidden(RailModule::notes))
         return;
     if (!force && m_isLoadingAppleNotes)
         return;
@@ -205,14 +205,14 @@ QCoro::Task<> AppState::fetchAppleNotes(QPointer<AppState> self)
     }
     if (!self)
         co_return;
-    if (notes && !self->isHidden(RailModule::notes))
+    if (notes && !self->isModuleHidden(RailModule::notes))
         self->setAppleNotes(std::move(*notes));
     self->setIsLoadingAppleNotes(false);
 }
 
 void AppState::refreshAppleNoteFolders(bool force)
 {
-    if (isHidden(RailModule::notes))
+    if (isModuleHidden(RailModule::notes))
         return;
     if (!force && (m_isLoadingAppleNoteFolders || !m_appleNoteFolders.empty()))
         return;
@@ -229,7 +229,7 @@ QCoro::Task<> AppState::fetchAppleNoteFolders(QPointer<AppState> self)
     }
     if (!self)
         co_return;
-    if (folders && !self->isHidden(RailModule::notes)) {
+    if (folders && !self->isModuleHidden(RailModule::notes)) {
         self->setAppleNoteFolders(std::move(*folders));
         const QString selected = self->m_selectedAppleNoteFolderID;
         const auto &list = self->m_appleNoteFolders;
@@ -311,7 +311,7 @@ void AppState::updatePrayerLocation(const QString &city, const QString &country)
         settings.country = trimmedCountry;
     });
     m_files.write<PrayerSettingsFile>(m_prayerSettings);
-    if (!isHidden(RailModule::prayers))
+    if (!isModuleHidden(RailModule::prayers))
         refreshPrayerTimes(true);
 }
 

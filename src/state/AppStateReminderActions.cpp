@@ -3,6 +3,7 @@
 #include "state/AppState.h"
 
 #include "model/Error.h"
+#include "state/AlertRules.h"
 #include "services/notifications/NotificationService.h"
 #include "services/calendar/RemindersService.h"
 
@@ -15,20 +16,6 @@ namespace kolu {
 namespace {
 
 constexpr int kOpenReminderLimit = 12;
-
-// Whether `key` is an alert key of `reminderID`: the id, "-", then the
-// alert's whole seconds. Checking the rest is digits keeps "a-b-…" (reminder
-// "a-b") from passing for reminder "a".
-bool isAlertKeyOf(const QString &key, const QString &reminderID)
-{
-    const QString prefix = QString(reminderID + u'-');
-    if (!key.startsWith(prefix))
-        return false;
-    QStringView rest = QStringView(key).mid(prefix.size());
-    if (rest.startsWith(u'-'))
-        rest = rest.mid(1);
-    return !rest.isEmpty() && std::all_of(rest.begin(), rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
 
 } // namespace
 
@@ -113,7 +100,7 @@ void AppState::snoozeReminder(int minutes)
     setActiveReminderAlert(std::nullopt);
     const QDateTime date = m_clock.now().addSecs(static_cast<qint64>(minutes) * 60);
     for (auto it = m_firedReminderAlertKeys.begin(); it != m_firedReminderAlertKeys.end();) {
-        if (isAlertKeyOf(*it, reminder.id))
+        if (alertrules::isReminderKey(*it, reminder.id))
             it = m_firedReminderAlertKeys.erase(it);
         else
             ++it;
@@ -123,6 +110,12 @@ void AppState::snoozeReminder(int minutes)
     m_snoozedReminderDates.insert(reminder.id, date);
     notifications.scheduleReminderAlert(reminder, date, QString(reminder.title + u" reminder"_s),
                                         QString(u"Reminder in "_s + QString::number(minutes) + u" minutes."_s));
+}
+
+std::optional<QDateTime> AppState::reminderSnoozedUntil(const QString &reminderID) const
+{
+    const auto found = m_snoozedReminderDates.constFind(reminderID);
+    return found == m_snoozedReminderDates.constEnd() ? std::nullopt : std::optional<QDateTime>(found.value());
 }
 
 int AppState::calendarAlertLeadMinutes(const CalendarEvent &event) const

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "model/Enums.h"
+
 namespace kolu {
 
 // Layout values shared by every rail view.
 struct RailLayout {
-    // 1.25 for the large rail, 1.0 for the standard one. Set by the
-    // application state when it loads or changes the rail size; read by the
-    // rail views at their next layout.
-    static double scaleFactor;
+    // The scale of the rail views: 1.25 for the large rail, 1.0 for the
+    // standard one.
+    static constexpr double scaleFactor(RailSize size) { return size == RailSize::large ? 1.25 : 1.0; }
 };
 
 } // namespace kolu

@@ -118,6 +118,15 @@ TEST_F(AlertTest, PruningDropsOnlyKeysWhoseMomentHasPassed)
     EXPECT_EQ(small.size(), 1) << "below the bound nothing is dropped";
 }
 
+TEST(AlertRules, AReminderKeyIsTheIdThenOnlyItsMoment)
+{
+    const std::vector<std::pair<QString, bool>> keys{
+        {u"r-1-100"_s, true}, {u"r-1--100"_s, true}, {u"r-1-2-500"_s, false}, {u"r-1-"_s, false},
+        {u"r-1-1x"_s, false}, {u"x-1"_s, false}, {u"r-10-5"_s, false}};
+    for (const auto &[key, matches] : keys)
+        EXPECT_EQ(alertrules::isReminderKey(key, u"r-1"_s), matches) << key.toStdString();
+}
+
 // The engine tests reach one side of each bound; these reach the other.
 TEST_F(AlertTest, PrayerWindowRunsFromOneSecondBeforeToJustUnderAMinuteAfter)
 {

@@ -1,7 +1,7 @@
 #include "model/PersistedFiles.h"
 
 #include "AwaitTask.h"
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -10,8 +10,6 @@ using namespace kolu;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-using Access = LinksAndTrayTestAccess;
 
 class AppStateClipboardTest : public test::LinksAndTrayTest {
 protected:
@@ -46,11 +44,11 @@ TEST_F(AppStateClipboardTest, ACaptureReplacesItsTwinAndIsSaved)
 {
     const auto state = makeState();
     const ClipboardItem first = entry(ClipboardItemKind::link, u"https://a.example"_s);
-    Access::addClipboardCaptureResult(*state, first);
-    Access::addClipboardCaptureResult(*state, entry(ClipboardItemKind::text, u"https://a.example"_s));
+    state->addClipboardCaptureResult({first});
+    state->addClipboardCaptureResult({entry(ClipboardItemKind::text, u"https://a.example"_s)});
     clock.advance(std::chrono::seconds(3));
     const ClipboardItem again = entry(ClipboardItemKind::link, u"https://a.example"_s);
-    Access::addClipboardCaptureResult(*state, again);
+    state->addClipboardCaptureResult({again});
     ASSERT_EQ(state->clipboardItems().size(), 2u) << "a text of the same value is no twin";
     EXPECT_EQ(state->clipboardItems().front(), again);
     EXPECT_EQ(state->clipboardItems().back().kind, ClipboardItemKind::text);
@@ -85,9 +83,9 @@ TEST_F(AppStateClipboardTest, ACaptureBeyondTheLimitDropsTheOldest)
     defaults.set(u"clipboardHistoryLimit"_s, 10);
     const auto state = makeState();
     const ClipboardItem oldest = imageEntry(*state, u"oldest.png"_s);
-    Access::addClipboardCaptureResult(*state, oldest);
+    state->addClipboardCaptureResult({oldest});
     for (int i = 0; i < 10; ++i)
-        Access::addClipboardCaptureResult(*state, entry(ClipboardItemKind::text, u"t%1"_s.arg(i)));
+        state->addClipboardCaptureResult({entry(ClipboardItemKind::text, u"t%1"_s.arg(i))});
     EXPECT_EQ(state->clipboardItems().size(), 10u);
     EXPECT_FALSE(QFile::exists(*oldest.filePath));
 }
@@ -126,33 +124,13 @@ TEST_F(AppStateClipboardTest, DeletingAnImageEntryRemovesItsFileAndClearingSaves
     EXPECT_EQ(state->files().read<ClipboardItemsFile>(), std::vector<ClipboardItem>{});
 }
 
-TEST_F(AppStateClipboardTest, OlderImagesBeyondTheLimitAreDropped)
-{
-    defaults.set(u"clipboardHistoryLimit"_s, 10);
-    const auto state = makeState();
-    std::vector<ClipboardItem> items;
-    for (int i = 0; i < 12; ++i) {
-        ClipboardItem image = imageEntry(*state, u"old-%1.png"_s.arg(i));
-        image.dateAdded = clock.now().addDays(-2);
-        items.push_back(image);
-    }
-    items.insert(items.begin(), entry(ClipboardItemKind::text, u"today"_s));
-    state->setClipboardItems(items);
-    Access::cleanupOlderClipboardImages(*state);
-    ASSERT_EQ(state->clipboardItems().size(), 11u);
-    EXPECT_FALSE(QFile::exists(*items[11].filePath));
-    EXPECT_FALSE(QFile::exists(*items[12].filePath));
-    EXPECT_TRUE(QFile::exists(*items[10].filePath));
-    EXPECT_EQ(state->files().read<ClipboardItemsFile>()->size(), 11u);
-}
-
 TEST_F(AppStateClipboardTest, ThePulseLastsUntilShortlyAfterTheLastCapture)
 {
     const auto state = makeState();
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             clock.advance(std::chrono::milliseconds(500));
-        Access::addClipboardCaptureResult(*state, entry(ClipboardItemKind::text, u"t%1"_s.arg(i)));
+        state->addClipboardCaptureResult({entry(ClipboardItemKind::text, u"t%1"_s.arg(i))});
     }
     EXPECT_EQ(state->clipboardPulse(), 3);
     layoutCalls = 0;

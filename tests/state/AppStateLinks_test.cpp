@@ -1,13 +1,11 @@
 #include "model/PersistedFiles.h"
 
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-using Access = LinksAndTrayTestAccess;
 
 class AppStateLinksTest : public test::LinksAndTrayTest {
 protected:
@@ -65,28 +63,21 @@ TEST_F(AppStateLinksTest, TheListKeepsTheNewestEighty)
     EXPECT_EQ(state->links().back().url, u"https://site1.example"_s);
 }
 
-TEST_F(AppStateLinksTest, InsertingKeepsTheGivenFavouriteFlag)
-{
-    const auto state = makeState();
-    Access::insertLink(*state, stored(u"example.org"_s, false));
-    ASSERT_EQ(state->links().size(), 1u);
-    EXPECT_FALSE(state->links().front().isFavorite);
-    EXPECT_EQ(state->links().front().url, u"https://example.org"_s);
-}
-
 TEST_F(AppStateLinksTest, LaunchCleanUpDropsNonWebAndLegacyLinksOnce)
 {
-    const auto state = makeState();
-    state->setLinks({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
-                     stored(u"http:///nohost"_s), stored(u"https://captured.example"_s, false)});
-    Access::cleanInvalidFavoriteLinks(*state);
+    const auto state = AppStateActionsTest::makeState();
+    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
+                                                 stored(u"http:///nohost"_s),
+                                                 stored(u"https://captured.example"_s, false)}));
+    state->loadSavedState();
     ASSERT_EQ(state->links().size(), 1u);
     EXPECT_EQ(state->links().front().url, u"https://keep.example"_s);
     EXPECT_EQ(defaults.boolean(u"didCleanLegacyAutoCapturedFavoriteLinks"_s), true);
     EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
 
-    state->setLinks({stored(u"https://keep.example"_s), stored(u"https://later.example"_s, false)});
-    Access::cleanInvalidFavoriteLinks(*state);
+    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s),
+                                                 stored(u"https://later.example"_s, false)}));
+    state->loadSavedState();
     EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
 }
 
@@ -95,13 +86,12 @@ TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedUserProvidersKeptAndAnUnreada
     makeFile(u".local/share/Kolu/webSearchProviders.json"_s, R"([{"id": 3}])");
     defaults.set(u"selectedWebSearchProviderID"_s, u"custom-gone"_s);
     const auto state = makeState();
-    Access::loadWebSearchProviders(*state);
     EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
 
     const WebSearchProvider custom{u"custom-1"_s, u"Duck"_s, u"https://duck.example/?q={query}"_s, false};
     ASSERT_TRUE(state->files().write<WebSearchProvidersFile>(
         {{u"google"_s, u"Google"_s, u"https://evil.example/?q={query}"_s, true}, custom}));
-    Access::loadWebSearchProviders(*state);
+    state->loadSavedState();
     std::vector<WebSearchProvider> expected = WebSearchProvider::builtInProviders();
     expected.push_back(custom);
     EXPECT_EQ(state->webSearchProviders(), expected);

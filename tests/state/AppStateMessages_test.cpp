@@ -1,4 +1,4 @@
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include "services/info/RemoteAppMessageConfiguration.h"
 
@@ -66,7 +66,7 @@ protected:
     void checkAndSettle(AppState &state, bool force = true)
     {
         const auto before = finished.count();
-        AppStateTestAccess::checkRemoteMessageIfNeeded(state, force);
+        state.checkRemoteMessageIfNeeded(force);
         ASSERT_TRUE(test::waitUntil([&] { return finished.count() > before; }));
     }
 
@@ -123,7 +123,7 @@ TEST_F(AppStateMessagesTest, TheFeedIsAskedAtMostEverySixHoursUnlessForced)
     EXPECT_EQ(first, clock.now());
 
     clock.advance(std::chrono::seconds(21600));
-    AppStateTestAccess::checkRemoteMessageIfNeeded(*state, false);
+    state->checkRemoteMessageIfNeeded(false);
     EXPECT_EQ(state->lastRemoteMessageCheck(), first);
     EXPECT_EQ(network.requestsMade, 1);
 
@@ -139,12 +139,12 @@ TEST_F(AppStateMessagesTest, TheFeedIsAskedAtMostEverySixHoursUnlessForced)
 TEST_F(AppStateMessagesTest, WithoutASecureFeedNothingIsAskedButTheCheckIsStamped)
 {
     auto state = makeFeedState(std::nullopt, u"5"_s);
-    AppStateTestAccess::checkRemoteMessageIfNeeded(*state, true);
+    state->checkRemoteMessageIfNeeded(true);
     EXPECT_EQ(state->lastRemoteMessageCheck(), clock.now());
 
     state->setBundleInformation({services.server.url(u"/message.json"_s).toString(), u"5"_s});
     clock.advance(std::chrono::seconds(30));
-    AppStateTestAccess::checkRemoteMessageIfNeeded(*state, true);
+    state->checkRemoteMessageIfNeeded(true);
     EXPECT_EQ(state->lastRemoteMessageCheck(), clock.now());
     EXPECT_EQ(network.requestsMade, 0);
     EXPECT_TRUE(services.server.requests().isEmpty());
@@ -182,7 +182,7 @@ TEST_F(AppStateMessagesTest, EligibilityIsJudgedWhenTheFetchStarts)
     const QString expiry = clock.now().addSecs(5).toString(Qt::ISODate);
     serve(message(u"brief"_s, QString(uR"(,"expiresAt":")"_s + expiry + u"\""_s)));
     auto state = makeFeedState(kFeed, u"5"_s);
-    AppStateTestAccess::checkRemoteMessageIfNeeded(*state, true);
+    state->checkRemoteMessageIfNeeded(true);
     clock.advance(std::chrono::seconds(8)); // expired by the time the answer comes
     ASSERT_TRUE(test::waitUntil([&] { return finished.count() == 1; }));
     EXPECT_TRUE(test::waitUntil([&] { return banners() == 1; }));

@@ -1,4 +1,4 @@
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include "FakeMprisPlayer.h"
 
@@ -35,8 +35,8 @@ protected:
     {
         clock.advance(std::chrono::seconds(1));
         const int before = probes();
-        AppStateTestAccess::refreshNowPlayingIfNeeded(state);
-        EXPECT_TRUE(test::waitUntil([&] { return !AppStateTestAccess::nowPlayingRefreshInFlight(state); }));
+        state.refreshNowPlayingIfNeeded();
+        EXPECT_TRUE(test::waitUntil([&] { return !state.isRefreshingNowPlaying(); }));
         return probes() > before;
     }
 
@@ -125,9 +125,9 @@ TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothing)
     state->setRailModule(RailModule::nowPlaying, false);
     const int messages = player->messagesReceived();
     state->refreshNowPlaying();
-    AppStateTestAccess::refreshNowPlayingIfNeeded(*state);
+    state->refreshNowPlayingIfNeeded();
     state->mediaAction(MediaAction::playPause);
-    EXPECT_FALSE(AppStateTestAccess::nowPlayingRefreshInFlight(*state));
+    EXPECT_FALSE(state->isRefreshingNowPlaying());
     EXPECT_EQ(probes(), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(player->messagesReceived(), messages);
@@ -139,9 +139,9 @@ TEST_F(AppStateNowPlayingTest, AnAnswerAfterHidingIsDropped)
     auto state = makeState();
     addVlc(u"Playing"_s, u"Film score"_s);
     state->refreshNowPlaying();
-    AppStateTestAccess::refreshNowPlayingIfNeeded(*state);
+    state->refreshNowPlayingIfNeeded();
     state->setRailModule(RailModule::nowPlaying, false);
     ASSERT_TRUE(test::waitUntil([&] { return probes() == 2; }));
-    ASSERT_TRUE(test::waitUntil([&] { return !AppStateTestAccess::nowPlayingRefreshInFlight(*state); }));
+    ASSERT_TRUE(test::waitUntil([&] { return !state->isRefreshingNowPlaying(); }));
     EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
 }

@@ -1,4 +1,4 @@
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include "platform/notifications/NotificationScheduler.h"
 #include "services/notifications/NotificationIdentifiers.h"
@@ -44,9 +44,6 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
 {
     auto state = makeState();
     const ReminderItem item = reminder(u"r-1"_s, u"Call the bank"_s);
-    auto &fired = AppStateTestAccess::firedReminderAlertKeys(*state);
-    // "r-1-2-500" belongs to reminder "r-1-2" and must survive.
-    fired = {u"r-1-100"_s, u"r-1-2-500"_s, u"x-1"_s};
     const QDateTime start = clock.now();
 
     raise(*state, item);
@@ -54,8 +51,7 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
     state->snoozeReminder(10);
     EXPECT_FALSE(state->activeReminderAlert());
     EXPECT_EQ(layoutCalls, 1);
-    EXPECT_EQ(fired, (QSet<QString>{u"r-1-2-500"_s, u"x-1"_s}));
-    EXPECT_EQ(AppStateTestAccess::snoozedReminderDates(*state).value(u"r-1"_s), start.addSecs(600));
+    EXPECT_EQ(state->reminderSnoozedUntil(u"r-1"_s), start.addSecs(600));
     const QString prefix = notificationid::reminderSnoozePrefixFor(u"r-1"_s);
     ASSERT_EQ(services.scheduler->pendingIdentifiers().size(), 1);
     EXPECT_TRUE(services.scheduler->pendingIdentifiers().front().startsWith(prefix));
@@ -64,7 +60,7 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
     clock.advance(std::chrono::minutes(5));
     raise(*state, item);
     state->snoozeReminder(1);
-    EXPECT_EQ(AppStateTestAccess::snoozedReminderDates(*state).value(u"r-1"_s), start.addSecs(360));
+    EXPECT_EQ(state->reminderSnoozedUntil(u"r-1"_s), start.addSecs(360));
     ASSERT_EQ(services.scheduler->pendingIdentifiers().size(), 1) << "the earlier snooze is replaced";
 
     clock.advance(std::chrono::seconds(61));
@@ -90,7 +86,7 @@ TEST_F(AppStateReminderActionsTest, ASnoozeNeedsAnAlertAndAVisibleModule)
     state->snoozeReminder(10);
     EXPECT_TRUE(state->activeReminderAlert());
     EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
-    EXPECT_TRUE(AppStateTestAccess::snoozedReminderDates(*state).isEmpty());
+    EXPECT_FALSE(state->reminderSnoozedUntil(u"r"_s));
 }
 
 TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
@@ -104,7 +100,9 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
 
     const ReminderItem bread = *std::find_if(state->reminders().begin(), state->reminders().end(),
                                              [](const ReminderItem &r) { return r.title == u"Buy bread"_s; });
-    AppStateTestAccess::snoozedReminderDates(*state).insert(bread.id, clock.now().addSecs(300));
+    raise(*state, bread);
+    state->snoozeReminder(5);
+    ASSERT_TRUE(state->reminderSnoozedUntil(bread.id));
     raise(*state, bread);
     layoutCalls = 0;
     state->completeReminderAlert();
@@ -112,7 +110,7 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
     EXPECT_EQ(layoutCalls, 1);
     ASSERT_TRUE(test::waitUntil([&] { return state->reminders().size() == 1; }));
     EXPECT_EQ(state->reminders().front().title, u"Water plants"_s);
-    EXPECT_FALSE(AppStateTestAccess::snoozedReminderDates(*state).contains(bread.id));
+    EXPECT_FALSE(state->reminderSnoozedUntil(bread.id));
 
     state->completeReminderAlert(); // no alert: nothing
     EXPECT_EQ(layoutCalls, 1);

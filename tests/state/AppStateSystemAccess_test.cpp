@@ -1,4 +1,4 @@
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "AwaitTask.h"
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include <QSignalSpy>
 

@@ -2,9 +2,8 @@
 
 #include "platform/notifications/NotificationScheduler.h"
 #include "state/AppSettings.h"
-#include "state/RailLayout.h"
 
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -23,12 +22,13 @@ protected:
     std::unique_ptr<AppState> makeState()
     {
         auto state = AppStateActionsTest::makeState();
-        state->onExpandedChange = [this](bool v) { calls.push_back(u"expanded:%1"_s.arg(v)); };
-        state->onDockRevealChange = [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); };
-        state->onChromeNeedsLayout = [this] {
-            calls.push_back(u"layout@%1"_s.arg(RailLayout::scaleFactor));
-        };
-        state->onSelectedModuleChange = [this] { calls.push_back(u"selected"_s); };
+        AppState *raw = state.get();
+        QObject::connect(raw, &AppState::expandedChanged, [this](bool v) { calls.push_back(u"expanded:%1"_s.arg(v)); });
+        QObject::connect(raw, &AppState::dockRevealChanged,
+                         [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); });
+        QObject::connect(raw, &AppState::chromeNeedsLayout,
+                         [this, raw] { calls.push_back(u"layout@%1"_s.arg(raw->railScaleFactor())); });
+        QObject::connect(raw, &AppState::selectedModuleChanged, [this] { calls.push_back(u"selected"_s); });
         return state;
     }
 
@@ -43,7 +43,7 @@ TEST_F(AppStateTest, NothingStoredGivesDefaultsAndNothingIsWrittenBack)
     EXPECT_EQ(state->selectedModule(), M::today);
     EXPECT_EQ(state->visibleRailModules().size(), 10u);
     EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
-    EXPECT_EQ(RailLayout::scaleFactor, 1.0);
+    EXPECT_EQ(state->railScaleFactor(), 1.0);
     EXPECT_FALSE(QFile::exists(defaults.filePath())) << "loading must not write the settings back";
     EXPECT_TRUE(QFileInfo(state->store().directory()).isDir());
 }
@@ -52,7 +52,7 @@ TEST_F(AppStateTest, ALargeRailIsScaledFromTheStart)
 {
     defaults.set(QString::fromLatin1(settingskeys::railSize), u"large"_s);
     const auto state = makeState();
-    EXPECT_EQ(RailLayout::scaleFactor, 1.25);
+    EXPECT_EQ(state->railScaleFactor(), 1.25);
     EXPECT_TRUE(calls.empty());
 }
 

@@ -8,7 +8,7 @@
 #include "services/calendar/CalendarService.h"
 #include "services/calendar/RemindersService.h"
 
-#include "AppStateTestAccess.h"
+#include "AppStateFixture.h"
 
 #include <chrono>
 

@@ -3,11 +3,13 @@
 #include <QDBusConnection>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryFile>
 
 namespace kolu::test {
 
 // A D-Bus session bus of the test's own: a dbus-daemon started for the life
-// of the object, so tests that run at once never see each other's names.
+// of the object, so tests that run at once never see each other's names,
+// and nothing installed on the machine is started on it by activation.
 class PrivateBus {
 public:
     PrivateBus();
@@ -23,6 +25,7 @@ public:
     QDBusConnection connect(const QString &name);
 
 private:
+    QTemporaryFile m_config;
     QProcess m_daemon;
     QString m_address;
     QStringList m_connections;

@@ -17,3 +17,12 @@ TEST(PrivateBus, NamesStayOnTheirOwnBus)
     QDBusConnection other = second.connect(u"client"_s);
     EXPECT_FALSE(other.interface()->isServiceRegistered(u"org.kolu.Test"_s).value());
 }
+
+TEST(PrivateBus, NoInstalledServiceIsStartedForAnUnownedName)
+{
+    kolu::test::PrivateBus bus;
+    QDBusConnection client = bus.connect(u"client"_s);
+    const QDBusReply<void> started = client.interface()->startService(u"org.freedesktop.Notifications"_s);
+    EXPECT_FALSE(started.isValid());
+    EXPECT_FALSE(client.interface()->isServiceRegistered(u"org.freedesktop.Notifications"_s).value());
+}

@@ -1,6 +1,7 @@
 #include "platform/x11/X11ApplicationHider.h"
 
 #include "EventWait.h"
+#include "PrivateDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -30,92 +31,8 @@ xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
     return atom;
 }
 
-std::vector<uint32_t> readProperty(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
-{
-    const auto cookie = xcb_get_property(c, 0, window, property, type, 0, 1024);
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
-    std::vector<uint32_t> values;
-    if (reply && reply->format == 32) {
-        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
-        values.assign(data, data + xcb_get_property_value_length(reply) / 4);
-    }
-    std::free(reply);
-    return values;
-}
-
+using test::PrivateDisplay;
 using test::waitUntil;
-
-// An X server of the test's own, with a window manager once asked for, so
-// that no other test's windows are ever touched.
-class PrivateDisplay {
-public:
-    PrivateDisplay()
-    {
-        m_server.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s,
-                                    u"640x480x24"_s});
-        if (!waitUntil([this] { return m_server.canReadLine() || m_server.state() == QProcess::NotRunning; }))
-            return;
-        const QByteArray number = m_server.readLine().trimmed();
-        if (!number.isEmpty())
-            m_name = ":" + number;
-        if (!m_name.isEmpty()) {
-            m_connection = xcb_connect(m_name.constData(), nullptr);
-            if (xcb_connection_has_error(m_connection)) {
-                xcb_disconnect(m_connection);
-                m_connection = nullptr;
-            }
-        }
-    }
-
-    ~PrivateDisplay()
-    {
-        m_windowManager.kill();
-        m_windowManager.waitForFinished(5000);
-        if (m_connection)
-            xcb_disconnect(m_connection);
-        m_server.kill();
-        m_server.waitForFinished(5000);
-    }
-
-    bool isRunning() const { return m_connection != nullptr; }
-    const QByteArray &name() const { return m_name; }
-    xcb_connection_t *connection() const { return m_connection; }
-    xcb_window_t root() const { return xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root; }
-
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"DISPLAY"_s, QString::fromLatin1(m_name));
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        return env;
-    }
-
-    bool startWindowManager()
-    {
-        m_windowManager.setProcessEnvironment(environment());
-        m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
-        return m_windowManager.waitForStarted(5000);
-    }
-
-    std::vector<uint32_t> clientList() const
-    {
-        return readProperty(m_connection, root(), internAtom(m_connection, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
-    }
-
-    bool isIconic(xcb_window_t window) const
-    {
-        const xcb_atom_t wmState = internAtom(m_connection, "WM_STATE");
-        const auto state = readProperty(m_connection, window, wmState, wmState);
-        return !state.empty() && state.front() == 3;
-    }
-
-private:
-    QProcess m_server;
-    QProcess m_windowManager;
-    QByteArray m_name;
-    xcb_connection_t *m_connection = nullptr;
-};
 
 // Another program with a few top-level windows: this test executable run
 // again in its child mode (see X11WindowChild below).
@@ -124,6 +41,7 @@ public:
     WindowClient(const PrivateDisplay &display, const QString &types)
     {
         QProcessEnvironment env = display.environment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         env.insert(QString::fromLatin1(kChildWindowsVariable), types);
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);

@@ -18,32 +18,6 @@
 
 namespace kolu {
 
-// Reaches the members the tick and the launch call, and the alert engine's
-// bookkeeping, so each can be tested on its own.
-class AppStateTestAccess {
-public:
-    static void checkRemoteMessageIfNeeded(AppState &state, bool force) { state.checkRemoteMessageIfNeeded(force); }
-    static void refreshNowPlayingIfNeeded(AppState &state) { state.refreshNowPlayingIfNeeded(); }
-    static bool nowPlayingRefreshInFlight(const AppState &state) { return state.m_nowPlayingRefreshInFlight; }
-    static QSet<QString> &firedReminderAlertKeys(AppState &state) { return state.m_firedReminderAlertKeys; }
-    static QHash<QString, QDateTime> &snoozedReminderDates(AppState &state) { return state.m_snoozedReminderDates; }
-};
-
-// Reaches the launch and capture steps that only the application state
-// itself calls.
-class LinksAndTrayTestAccess {
-public:
-    static void cleanInvalidFavoriteLinks(AppState &s) { s.cleanInvalidFavoriteLinks(); }
-    static void loadWebSearchProviders(AppState &s) { s.loadWebSearchProviders(); }
-    static void insertLink(AppState &s, const SavedLink &link) { s.insertLink(link); }
-    static void addClipboardCaptureResult(AppState &s, const ClipboardItem &item)
-    {
-        s.addClipboardCaptureResult(ClipboardCaptureResult{item});
-    }
-    static void cleanupOlderClipboardImages(AppState &s) { s.cleanupOlderClipboardImages(); }
-    static void markStateFilesLoaded(AppState &s) { s.m_stateFilesLoaded = true; }
-};
-
 namespace test {
 
 // A state on test services in a temporary home, with the layout callback counted.
@@ -58,7 +32,7 @@ protected:
     std::unique_ptr<AppState> makeState(AppServices appServices)
     {
         auto state = std::make_unique<AppState>(defaults, clock, std::move(appServices));
-        state->onChromeNeedsLayout = [this] { ++layoutCalls; };
+        QObject::connect(state.get(), &AppState::chromeNeedsLayout, [this] { ++layoutCalls; });
         return state;
     }
     std::unique_ptr<AppState> makeState() { return makeState(services.take()); }
@@ -81,13 +55,13 @@ protected:
     }
 };
 
-// A state as it is once launch has read its files, without starting it.
+// A state that has loaded its saved state, without starting it.
 class LinksAndTrayTest : public AppStateActionsTest {
 protected:
     std::unique_ptr<AppState> makeState()
     {
         auto state = AppStateActionsTest::makeState();
-        LinksAndTrayTestAccess::markStateFilesLoaded(*state);
+        state->loadSavedState();
         return state;
     }
 };
