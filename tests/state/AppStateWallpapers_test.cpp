@@ -20,7 +20,7 @@ protected:
         folder = home.path(u"Pics"_s);
         QDir().mkpath(folder);
         for (int i = 1; i <= count; ++i)
-            makeFile(u"Pics/%1.jpg"_s.arg(i));
+            makeFile(u"Pics/%1.jpg"_s.arg(i), "\xff\xd8\xff\xe0 picture");
         defaults.set(u"wallpaperLocalFolderPath"_s, folder);
         defaults.set(u"wallpaperLocalFolderName"_s, u"Pics"_s);
         auto state = makeState();
@@ -164,7 +164,7 @@ TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
     const QString chosen = home.path(u"Holiday"_s);
     QDir().mkpath(chosen);
     for (int i = 1; i <= 7; ++i)
-        makeFile(u"Holiday/%1.png"_s.arg(i));
+        makeFile(u"Holiday/%1.png"_s.arg(i), "\x89PNG\r\n\x1a\n picture");
 
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";

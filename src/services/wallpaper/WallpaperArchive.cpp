@@ -2,6 +2,7 @@
 
 #include "services/wallpaper/WallpaperListing.h"
 #include "services/wallpaper/WallpaperServiceError.h"
+#include "services/wallpaper/ZipListing.h"
 
 #include <qcoro/qcorofuture.h>
 
@@ -30,6 +31,39 @@ namespace {
 namespace fs = std::filesystem;
 
 using Case = WallpaperServiceError::Case;
+
+// What a wallpaper archive may hold. Pictures hardly compress, so a high
+// ratio of unpacked to packed bytes marks an archive bomb.
+constexpr qsizetype kMaxArchiveEntries = 20'000;
+constexpr UnpackBounds kUnpackBounds{
+    .maxEntryBytes = kMaxWallpaperImageBytes,
+    .maxTotalBytes = qint64(2) * 1024 * 1024 * 1024,
+    .maxRatio = 20,
+    .maxSkipped = 1000,
+};
+
+// The plan for the archive at `path`, from its listing alone. Runs on a
+// worker thread.
+std::optional<UnpackPlan> planArchive(const QString &path)
+{
+    const std::optional<std::vector<ZipEntry>> listing = readZipListing(path, kMaxArchiveEntries);
+    if (!listing)
+        return std::nullopt;
+    return planUnpacking(*listing, QFileInfo(path).size(), kUnpackBounds);
+}
+
+// An entry name as unzip's pattern that matches that name alone.
+QString literalPattern(const QString &name)
+{
+    QString pattern;
+    pattern.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == u'\\' || c == u'*' || c == u'?' || c == u'[')
+            pattern += u'\\';
+        pattern += c;
+    }
+    return pattern;
+}
 
 fs::path toPath(const QString &path)
 {
@@ -130,6 +164,10 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     const QString unzip = runner.findExecutable(u"unzip"_s);
     if (unzip.isEmpty())
         throw WallpaperServiceError(Case::libraryDownloadFailed);
+    // The listing first: a bomb is refused before anything is written.
+    const std::optional<UnpackPlan> plan = co_await QtConcurrent::run(planArchive, archivePath);
+    if (!plan || plan->refused)
+        throw WallpaperServiceError(Case::libraryDownloadFailed);
 
     // Named after this process, so that a later start can tell it from the
     // work of a Kolu that still runs.
@@ -144,8 +182,15 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
         sideFolder = side.path();
     }
 
-    // -o: never stop to ask about an entry that appears twice; -q: quiet.
-    const QStringList arguments{u"-q"_s, u"-o"_s, archivePath, u"-d"_s, sideFolder};
+    // -o: never stop to ask about an entry that appears twice; -q: quiet;
+    // -x: entries too large to be a wallpaper are skipped.
+    QStringList arguments{u"-q"_s, u"-o"_s, archivePath};
+    if (!plan->skipped.isEmpty()) {
+        arguments.append(u"-x"_s);
+        for (const QString &name : plan->skipped)
+            arguments.append(literalPattern(name));
+    }
+    arguments.append({u"-d"_s, sideFolder});
     const ProcessResult result = co_await runner.run(unzip, arguments, std::chrono::minutes(10));
     if (!unzipSucceeded(result)) {
         co_await QtConcurrent::run(removeTree, sideFolder);

@@ -8,10 +8,12 @@
 #include <qcoro/qcorofuture.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -25,8 +27,15 @@ namespace {
 using Case = WallpaperServiceError::Case;
 
 constexpr auto kDownloadTimeout = 90s;
+// A larger answer is no wallpaper library.
+constexpr qint64 kMaxArchiveBytes = qint64(1) * 1024 * 1024 * 1024;
 const QString kArchiveFileName = QStringLiteral("orlix-wallpapers-dropbox.zip");
 const QString kLibraryFolderName = QStringLiteral("DropboxLibrary");
+
+void removeFile(const QString &path)
+{
+    QFile::remove(path);
+}
 
 bool isFileAt(const QString &path)
 {
@@ -143,8 +152,18 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::refreshDropboxLibrary(b
 QCoro::Task<void> WallpaperService::downloadAndUnpack()
 {
     QNetworkRequest request(m_dropboxArchiveURL);
-    co_await downloadToFile(m_session, request, archivePath(), m_clock, kDownloadTimeout);
-    co_await unpackWallpaperArchive(m_runner, archivePath(), libraryFolder());
+    co_await downloadToFile(m_session, request, archivePath(), m_clock, kDownloadTimeout, kMaxArchiveBytes);
+    std::exception_ptr failure;
+    try {
+        co_await unpackWallpaperArchive(m_runner, archivePath(), libraryFolder());
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        // An archive that could not be unpacked is no use to keep.
+        co_await QtConcurrent::run(removeFile, archivePath());
+        std::rethrow_exception(failure);
+    }
 }
 
 std::optional<QString> WallpaperService::localImagePath(const WallpaperCandidate &candidate)
