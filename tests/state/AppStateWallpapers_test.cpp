@@ -1,13 +1,43 @@
 #include "AwaitTask.h"
 #include "AppStateFixture.h"
 
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QThreadPool>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
 using M = RailModule;
 
 namespace {
+
+// Keeps every worker of the shared pool busy while it lives, so that a folder
+// listing handed to a worker cannot end before the test has looked at the
+// loading state.
+class WorkersHeld {
+public:
+    WorkersHeld()
+        : m_count(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        auto started = std::make_shared<QSemaphore>();
+        for (int i = 0; i < m_count; ++i)
+            QThreadPool::globalInstance()->start([gate = m_gate, started] {
+                started->release();
+                gate->acquire();
+            });
+        EXPECT_TRUE(started->tryAcquire(m_count, 10000));
+    }
+    ~WorkersHeld() { release(); }
+    void release()
+    {
+        m_gate->release(m_count);
+        m_count = 0;
+    }
+
+private:
+    std::shared_ptr<QSemaphore> m_gate = std::make_shared<QSemaphore>();
+    int m_count;
+};
 
 class AppStateWallpapersTest : public test::LinksAndTrayTest {
 protected:
@@ -58,12 +88,14 @@ protected:
 TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
 {
     const auto state = makeStateWithFolder(5);
+    WorkersHeld held;
     state->refreshWallpaper(false);
     EXPECT_TRUE(state->isLoadingWallpaper());
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
     EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::secondary);
     state->refreshWallpaper(true); // dropped while a load runs
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(state->wallpaperItems().size(), 5u);
     EXPECT_EQ(state->wallpaperStatusMessage(), u"5 local images"_s);
@@ -105,11 +137,13 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
     EXPECT_FALSE(state->isLoadingWallpaper());
     EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
 
+    WorkersHeld held;
     state->setRailModule(M::wallpapers, true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(state->isLoadingWallpaper());
     state->setRailModule(M::wallpapers, false);
     EXPECT_FALSE(state->isLoadingWallpaper());
+    held.release();
     // The running load ends by clearing the flag once more.
     int flagWrites = 0;
     QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
@@ -125,8 +159,10 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
 TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
 {
     const auto state = makeStateWithFolder(5);
+    WorkersHeld held;
     state->moveWallpaperSelection(1);
     EXPECT_TRUE(state->isLoadingWallpaper());
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     ASSERT_EQ(state->wallpaperItems().size(), 5u);
     state->setWallpaperCandidate(state->wallpaperItems()[2]);
@@ -170,9 +206,11 @@ TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
     EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
 
     services.folderPicker->answer = chosen;
+    WorkersHeld held;
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Holiday..."_s);
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(state->wallpaperStatusMessage(), u"7 local images"_s);
 }
