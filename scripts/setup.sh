@@ -32,7 +32,14 @@ packages=(
   libsox-fmt-mp3
   # the radio's integration tests cut a short HLS stream with it
   ffmpeg
+  # date and time texts (the style layer formats through ICU)
+  libicu-dev
 )
+# npm fetches the icon set and the display font at configure time. A Node.js
+# that already brings its own npm is kept; otherwise Debian's is installed.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

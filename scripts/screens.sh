@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Renders the gallery: every registered view in each theme and appearance,
+# each glass tier, at s = 1 (and 1.25 where a view scales) and device pixel
+# ratio 2, over a test wallpaper the gallery draws itself. Pictures land in
+# build/screens/ (one folder per view, one contact sheet per view).
+#   scripts/screens.sh [view name filter]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build/screens -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_TESTS=OFF >/dev/null
+cmake --build build/screens --target kolu_gallery -j "$(nproc)"
+rm -rf build/screens/pictures
+QT_QPA_PLATFORM=offscreen build/screens/tools/gallery/kolu_gallery build/screens/pictures "$@"
+echo "screens: build/screens/pictures"

@@ -1,0 +1,160 @@
+#include "style/IconProvider.h"
+
+#include <QCache>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cmath>
+
+namespace kolu {
+
+namespace {
+
+const QString kTable = QStringLiteral(":/kolu/icons/symbols.tsv");
+constexpr qreal kBoxPerPoint = 1.15;
+
+const QHash<QString, QString> &symbolTable()
+{
+    static const QHash<QString, QString> table = [] {
+        QHash<QString, QString> rows;
+        QFile file(kTable);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return rows;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith(u'#'))
+                continue;
+            const QStringList cells = line.split(u'\t', Qt::SkipEmptyParts);
+            if (cells.size() >= 2)
+                rows.insert(cells.at(0), cells.at(1));
+        }
+        return rows;
+    }();
+    return table;
+}
+
+int exclamationCount(const QString &symbol)
+{
+    if (symbol == u"exclamationmark")
+        return 1;
+    if (symbol == u"exclamationmark.2")
+        return 2;
+    if (symbol == u"exclamationmark.3")
+        return 3;
+    return 0;
+}
+
+QCache<QString, QSvgRenderer> &renderers()
+{
+    static QCache<QString, QSvgRenderer> cache(256);
+    return cache;
+}
+
+// The icon files paint in "currentColor"; they are drawn black here and
+// recoloured afterwards, so the renderer never needs to know the colour.
+QSvgRenderer *renderer(const QString &file)
+{
+    if (QSvgRenderer *cached = renderers().object(file))
+        return cached;
+    QFile svg(file);
+    if (!svg.open(QIODevice::ReadOnly))
+        return nullptr;
+    QByteArray data = svg.readAll();
+    data.replace("currentColor", "#000000");
+    auto *loaded = new QSvgRenderer(data);
+    if (!loaded->isValid()) {
+        delete loaded;
+        return nullptr;
+    }
+    renderers().insert(file, loaded);
+    return loaded;
+}
+
+QCache<QString, QPixmap> &pixmaps()
+{
+    static QCache<QString, QPixmap> cache(8 * 1024); // KiB
+    return cache;
+}
+
+} // namespace
+
+QStringList IconProvider::symbolNames()
+{
+    QStringList names = symbolTable().keys();
+    names.sort();
+    return names;
+}
+
+bool IconProvider::hasSymbol(const QString &symbol)
+{
+    return symbolTable().contains(symbol);
+}
+
+QString IconProvider::iconFile(const QString &symbol, IconWeight weight)
+{
+    const auto it = symbolTable().constFind(symbol);
+    if (it == symbolTable().constEnd())
+        return {};
+    QString folder = weight == IconWeight::bold ? QStringLiteral("bold") : QStringLiteral("regular");
+    if (symbol.endsWith(u".fill"))
+        folder = QStringLiteral("fill");
+    else if (exclamationCount(symbol) > 0)
+        folder = QStringLiteral("bold");
+    return QStringLiteral(":/kolu/icons/") + folder + u'/' + *it + QStringLiteral(".svg");
+}
+
+QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &color, qreal devicePixelRatio,
+                             IconWeight weight)
+{
+    const int pixels = std::max(1, int(std::lround(size * devicePixelRatio)));
+    const QString key = symbol + u'|' + QString::number(int(weight)) + u'|' + QString::number(pixels) + u'|'
+        + QString::number(color.rgba64().toArgb32(), 16) + u'|' + QString::number(devicePixelRatio);
+    if (const QPixmap *cached = pixmaps().object(key))
+        return *cached;
+
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer *svg = renderer(iconFile(symbol, weight));
+    if (svg) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int marks = exclamationCount(symbol);
+        if (marks <= 1) {
+            svg->render(&painter, QRectF(0, 0, pixels, pixels));
+        } else {
+            // The mark sits in the middle quarter of its square: set the
+            // copies side by side, a little closer than their own width.
+            const qreal step = pixels * 0.26;
+            const qreal first = -step * (marks - 1) / 2.0;
+            for (int i = 0; i < marks; ++i)
+                svg->render(&painter, QRectF(first + i * step, 0, pixels, pixels));
+        }
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), color);
+    }
+    QPixmap result = QPixmap::fromImage(std::move(image));
+    result.setDevicePixelRatio(devicePixelRatio);
+    pixmaps().insert(key, new QPixmap(result), int(pixels * pixels * 4 / 1024 + 1));
+    return result;
+}
+
+void IconProvider::paint(QPainter &painter, const QRectF &rect, const QString &symbol, qreal size,
+                         const QColor &color, IconWeight weight)
+{
+    const QTransform t = painter.deviceTransform();
+    const qreal scale = std::max<qreal>(0.01, std::hypot(t.m11(), t.m12()));
+    // The icon squares hold their glyph within about 81 % of their side; a
+    // symbol of point size `size` should be about that tall.
+    const QPixmap icon = pixmap(symbol, size * kBoxPerPoint, color, scale, weight);
+    const QSizeF logical(icon.width() / scale, icon.height() / scale);
+    QPointF topLeft = rect.center() - QPointF(logical.width() / 2, logical.height() / 2);
+    // Land on whole device pixels so thin strokes stay sharp.
+    const QPointF device = t.map(topLeft);
+    topLeft += QPointF((std::round(device.x()) - device.x()) / scale, (std::round(device.y()) - device.y()) / scale);
+    painter.drawPixmap(topLeft, icon);
+}
+
+} // namespace kolu

@@ -1,0 +1,71 @@
+#include "style/widgets/EmptyState.h"
+
+#include "style/Fonts.h"
+#include "style/IconProvider.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kolu {
+
+namespace {
+constexpr int kIconFrame = 28;
+}
+
+EmptyState::EmptyState(const QString &symbol, const QString &title, const QString &subtitle, QWidget *parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_title(new ElidedLabel(title))
+    , m_subtitle(new ElidedLabel(subtitle))
+{
+    setObjectName(QStringLiteral("emptyState"));
+    m_title->setObjectName(QStringLiteral("emptyStateTitle"));
+    m_subtitle->setObjectName(QStringLiteral("emptyStateSubtitle"));
+    m_title->setFont(OrlixFonts::system(12, QFont::Bold));
+    m_subtitle->setFont(OrlixFonts::system(11, QFont::Medium));
+    m_subtitle->setMaximumLines(2);
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 6, 0, 6);
+    row->setSpacing(10);
+    // The icon is painted into this space.
+    row->addSpacing(kIconFrame);
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    texts->addWidget(m_title);
+    texts->addWidget(m_subtitle);
+    row->addLayout(texts, 1);
+    row->setAlignment(texts, Qt::AlignVCenter);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    applyColors();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &EmptyState::applyColors);
+}
+
+void EmptyState::setContent(const QString &symbol, const QString &title, const QString &subtitle)
+{
+    m_symbol = symbol;
+    m_title->setText(title);
+    m_subtitle->setText(subtitle);
+    update();
+}
+
+void EmptyState::applyColors()
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    m_title->setColor(style.text());
+    m_subtitle->setColor(style.secondaryText());
+    update();
+}
+
+void EmptyState::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRectF frame(0, (height() - kIconFrame) / 2.0, kIconFrame, kIconFrame);
+    IconProvider::paint(painter, frame, m_symbol, 18, OrlixStyle::current().secondaryText());
+}
+
+} // namespace kolu

@@ -1,0 +1,111 @@
+#include "style/widgets/OrlixTextField.h"
+
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+
+#include <QPainter>
+
+namespace kolu {
+
+namespace {
+
+constexpr qreal kRadius = 9, kBorder = 0.8;
+constexpr int kPadX = 10, kPadY = 8;
+
+QPalette fieldPalette(QPalette palette)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, Qt::transparent);
+        palette.setColor(group, QPalette::Text, style.text());
+        palette.setColor(group, QPalette::PlaceholderText, style.mutedText());
+        palette.setColor(group, QPalette::Highlight, style.primaryButtonFill());
+        palette.setColor(group, QPalette::HighlightedText, style.primaryButtonLabel());
+    }
+    return palette;
+}
+
+} // namespace
+
+void paintTextFieldFrame(QPainter &painter, const QRectF &rect)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape =
+        continuousRoundedRect(rect.adjusted(kBorder / 2, kBorder / 2, -kBorder / 2, -kBorder / 2), kRadius);
+    painter.fillPath(shape, style.innerShade());
+    QColor border = style.hairline();
+    border.setAlphaF(border.alphaF() * 0.45f);
+    painter.strokePath(shape, QPen(border, kBorder));
+    painter.restore();
+}
+
+OrlixTextField::OrlixTextField(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setObjectName(QStringLiteral("textField"));
+    setFrame(false);
+    setFont(OrlixFonts::system(13, QFont::Medium));
+    setTextMargins(kPadX, kPadY, kPadX, kPadY);
+    setAttribute(Qt::WA_MacShowFocusRect, false);
+    applyStyle();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextField::applyStyle);
+}
+
+void OrlixTextField::applyStyle()
+{
+    setPalette(fieldPalette(palette()));
+    update();
+}
+
+QSize OrlixTextField::sizeHint() const
+{
+    const QSize hint = QLineEdit::sizeHint();
+    return {hint.width(), fontMetrics().height() + 2 * kPadY};
+}
+
+void OrlixTextField::paintEvent(QPaintEvent *event)
+{
+    {
+        QPainter painter(this);
+        paintTextFieldFrame(painter, rect());
+    }
+    QLineEdit::paintEvent(event);
+}
+
+OrlixTextArea::OrlixTextArea(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("textArea"));
+    setFrameShape(QFrame::NoFrame);
+    setFont(OrlixFonts::system(13, QFont::Medium));
+    // The padding is the document's margin, so the viewport (and the frame
+    // painted on it) covers the whole field.
+    document()->setDocumentMargin(kPadY);
+    viewport()->setAutoFillBackground(false);
+    setBackgroundVisible(false);
+    applyStyle();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextArea::applyStyle);
+}
+
+void OrlixTextArea::applyStyle()
+{
+    QPalette palette = fieldPalette(this->palette());
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Window, Qt::transparent);
+    setPalette(palette);
+    update();
+}
+
+void OrlixTextArea::paintEvent(QPaintEvent *event)
+{
+    {
+        QPainter painter(viewport());
+        paintTextFieldFrame(painter, viewport()->rect());
+    }
+    QPlainTextEdit::paintEvent(event);
+}
+
+} // namespace kolu

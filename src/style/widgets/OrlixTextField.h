@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace kolu {
+
+// The kit's one-line text field: 13 pt medium in the text colour, padding
+// 10 x 8, on innerShade in a rounded rectangle (radius 9) with a hairline
+// border (45 %, 0.8 wide). The placeholder uses mutedText.
+class OrlixTextField : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit OrlixTextField(QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void applyStyle();
+};
+
+// The same look for several lines of text (notes, composers).
+class OrlixTextArea : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit OrlixTextArea(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void applyStyle();
+};
+
+// Paints the field background shared by both: fill and hairline border.
+void paintTextFieldFrame(QPainter &painter, const QRectF &rect);
+
+} // namespace kolu

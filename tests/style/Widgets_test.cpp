@@ -1,0 +1,181 @@
+#include "model/UserDefaults.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+#include "style/widgets/MenuPicker.h"
+#include "style/widgets/ModuleCard.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSwitch.h"
+#include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/ShrinkLabel.h"
+#include "style/widgets/SmallSpinner.h"
+
+#include "ManualAnimationDriver.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A style of the test's own over a fresh defaults file.
+struct StyleFixture : ::testing::Test {
+    test::TemporaryHome home;
+    UserDefaults defaults{home.path(u"defaults.json"_s)};
+    OrlixStyle style{defaults};
+};
+
+using KitWidgets = StyleFixture;
+
+QRgb pixelAt(QWidget &widget, QPoint point)
+{
+    return widget.grab().toImage().pixel(point);
+}
+
+} // namespace
+
+TEST_F(KitWidgets, PrimaryButtonFillAndLabelPerTheme)
+{
+    OrlixButton button(OrlixButton::Kind::primary, u"Save"_s);
+    button.resize(button.sizeHint());
+    const struct {
+        const char *theme;
+        QColor fill;
+    } cases[] = {
+        {"default", QColor::fromRgbF(0.62f, 0.79f, 1.0f)},
+        {"flatOlive", QColor::fromRgbF(0.56f, 0.665f, 0.315f)},
+        {"activeDark", QColor::fromRgbF(0.31f, 0.9f, 0.365f)},
+        {"heroLight", QColor(0x0D, 0x6C, 0xE8)},
+    };
+    for (const auto &c : cases) {
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(c.theme));
+        // Beside the label, at mid height: only the fill is there.
+        const QRgb px = pixelAt(button, QPoint(4, button.height() / 2));
+        EXPECT_EQ(px, c.fill.rgb()) << c.theme;
+    }
+    EXPECT_EQ(style.primaryButtonLabel(), QColor(Qt::white));
+}
+
+TEST_F(KitWidgets, PressShrinksAndDimsThenEasesBack)
+{
+    test::ManualAnimationDriver clock;
+    defaults.set(u"orlixTheme"_s, u"activeDark"_s);
+    OrlixButton button(OrlixButton::Kind::primary, QString());
+    button.resize(80, 30);
+    button.show();
+    const int background = button.palette().color(QPalette::Window).red();
+    QTest::mousePress(&button, Qt::LeftButton);
+    // The press eases in over 0.12 s, through values between.
+    bool between = false;
+    for (int elapsed = 0; elapsed < 300 && button.pressProgress() < 1.0; elapsed += 16) {
+        clock.advanceBy(16);
+        between = between || (button.pressProgress() > 0 && button.pressProgress() < 1);
+    }
+    EXPECT_TRUE(between);
+    EXPECT_DOUBLE_EQ(button.pressProgress(), 1.0);
+    // 78 % of the green fill over the window behind the button.
+    const QRgb pressed = pixelAt(button, QPoint(40, 15));
+    EXPECT_NEAR(qRed(pressed), qRound(0.31 * 255 * 0.78 + background * 0.22), 2);
+    QTest::mouseRelease(&button, Qt::LeftButton);
+    clock.advanceBy(130);
+    EXPECT_DOUBLE_EQ(button.pressProgress(), 0.0);
+}
+
+TEST_F(KitWidgets, EmptyStateCutsItsSubtitleAfterTwoLines)
+{
+    EmptyState empty(u"checklist"_s, u"Nothing due"_s,
+                     u"First line of a long explanation that wraps, a second line that keeps going on and on, "
+                     "and a third line that must not be shown at all in such a narrow row"_s);
+    empty.resize(260, 80);
+    const QStringList lines = empty.subtitleLabel()->visibleLines(200);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.constLast().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(empty.subtitleLabel()->isElided(200));
+    EXPECT_FALSE(empty.titleLabel()->isElided(200));
+    EXPECT_EQ(empty.subtitleLabel()->heightForWidth(200), 2 * QFontMetrics(empty.subtitleLabel()->font()).lineSpacing());
+}
+
+TEST_F(KitWidgets, ShrinkLabelShrinksToItsFloorThenCuts)
+{
+    ShrinkLabel label(u"A fairly long sound title"_s);
+    label.setMinimumScaleFactor(0.75);
+    const int natural = label.sizeHint().width();
+    EXPECT_EQ(label.scaleFor(natural + 5), 1.0);
+    EXPECT_EQ(label.shownText(natural + 5), label.text());
+    const int slightly = int(natural * 0.85);
+    EXPECT_NEAR(label.scaleFor(slightly), 0.85, 0.02);
+    EXPECT_EQ(label.shownText(slightly), label.text());
+    EXPECT_DOUBLE_EQ(label.scaleFor(natural / 2), 0.75);
+    EXPECT_TRUE(label.shownText(natural / 2).endsWith(QChar(0x2026)));
+}
+
+TEST_F(KitWidgets, PickersAndSwitchFollowTheUser)
+{
+    test::ManualAnimationDriver clock;
+    SegmentedPicker picker({u"System"_s, u"Dark"_s, u"Light"_s});
+    picker.resize(240, 26);
+    picker.setCurrentIndex(0);
+    picker.show();
+    QSignalSpy activated(&picker, &SegmentedPicker::activated);
+    QTest::mouseClick(&picker, Qt::LeftButton, {}, picker.segmentRect(2).center().toPoint());
+    EXPECT_EQ(picker.currentIndex(), 2);
+    ASSERT_EQ(activated.count(), 1);
+    EXPECT_EQ(activated.at(0).at(0).toInt(), 2);
+    QTest::keyClick(&picker, Qt::Key_Left);
+    EXPECT_EQ(picker.currentIndex(), 1);
+    QTest::keyClick(&picker, Qt::Key_Right);
+    QTest::keyClick(&picker, Qt::Key_Right);
+    EXPECT_EQ(picker.currentIndex(), 2) << "stops at the last segment";
+    picker.setCurrentIndex(0);
+    EXPECT_EQ(activated.count(), 4) << "choosing in code is not the user's choice";
+
+    OrlixSwitch toggle;
+    toggle.show();
+    QTest::mouseClick(&toggle, Qt::LeftButton);
+    EXPECT_TRUE(toggle.isChecked());
+    clock.advanceBy(1000);
+    EXPECT_DOUBLE_EQ(toggle.knobPosition(), 1.0);
+    QTest::keyClick(&toggle, Qt::Key_Space);
+    EXPECT_FALSE(toggle.isChecked());
+
+    MenuPicker menu({u"Bell"_s, u"Ocean"_s, u"Birds"_s});
+    menu.setCurrentIndex(0);
+    QSignalSpy chosen(&menu, &MenuPicker::activated);
+    QAction *ocean = menu.menu()->findChild<QAction *>(u"menuPickerItem1"_s);
+    ASSERT_NE(ocean, nullptr);
+    ocean->trigger();
+    EXPECT_EQ(menu.currentIndex(), 1);
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_TRUE(ocean->isChecked());
+    EXPECT_FALSE(menu.menu()->findChild<QAction *>(u"menuPickerItem0"_s)->isChecked());
+}
+
+TEST_F(KitWidgets, SpinnerRunsOnlyWhileShownAndCardHoldsItsContent)
+{
+    test::ManualAnimationDriver clock;
+    SmallSpinner spinner;
+    EXPECT_FALSE(spinner.isAnimating());
+    spinner.show();
+    EXPECT_TRUE(spinner.isAnimating());
+    const int before = spinner.phase();
+    clock.advanceBy(250);
+    EXPECT_NE(spinner.phase(), before);
+    spinner.hide();
+    EXPECT_FALSE(spinner.isAnimating());
+
+    ModuleCard card(u"A very long title that the card itself never draws"_s, u"note.text"_s);
+    auto *label = new ElidedLabel(u"content"_s);
+    card.addContent(label);
+    card.resize(318, 120);
+    card.show();
+    EXPECT_EQ(label->parentWidget(), &card);
+    EXPECT_EQ(label->x(), ModuleCard::kPadding);
+    EXPECT_EQ(label->y(), ModuleCard::kPadding);
+}

@@ -1,0 +1,19 @@
+#include "GalleryViews.h"
+
+#include "KitViews.h"
+
+namespace kolu::gallery {
+
+const std::vector<View> &views()
+{
+    static const std::vector<View> all = {
+        {"kit-glass", {560, 300}, false, [](const Context &) { return glassPresets(); }},
+        {"kit-card", {354, 420}, false, [](const Context &) { return onPanel(cardKit()); }},
+        {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
+        {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
+        {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
+    };
+    return all;
+}
+
+} // namespace kolu::gallery
