@@ -1,10 +1,14 @@
-// One now-playing refresh with five media players on the bus.
+// One now-playing refresh with five media players on the bus, the output
+// mute included: read through a sound-server connection, as Kolu does, or
+// through pactl, the way taken where no connection can be made.
+#include "platform/media/PactlOutputMute.h"
+#include "platform/media/PulseOutputMute.h"
 #include "services/media/NowPlayingService.h"
 
 #include "AwaitTask.h"
 #include "FakeMprisPlayer.h"
+#include "LocalSoundServer.h"
 #include "PrivateBus.h"
-#include "RecordingProcessRunner.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,13 +22,27 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void refreshWithFivePlayers(benchmark::State &state)
+enum class MuteRead { soundServer, pactl };
+
+void refreshWithFivePlayers(benchmark::State &state, MuteRead muteRead)
 {
     test::PrivateBus bus;
-    test::RecordingProcessRunner processes;
+    test::LocalSoundServer server;
+    if (!server.isRunning()) {
+        state.SkipWithError("no PulseAudio daemon to measure against");
+        return;
+    }
+    // pactl finds the benchmark's own server through the environment.
+    qputenv("PULSE_SERVER", server.address());
+    SystemProcessRunner processes;
+    std::unique_ptr<OutputMute> mute = std::make_unique<PactlOutputMute>(processes);
+    if (muteRead == MuteRead::soundServer)
+        mute = std::make_unique<PulseOutputMute>(std::move(mute), server.address());
+    server.pactl({u"set-sink-mute"_s, u"@DEFAULT_SINK@"_s, u"1"_s});
     QTemporaryDir runtime;
     NowPlayingService service(bus.connect(u"kolu"_s), processes, SystemClock::instance(),
-                              QDir(runtime.path()).filePath(u"Kolu"_s));
+                              QDir(runtime.path()).filePath(u"Kolu"_s), MprisClient::defaultCallTimeout,
+                              std::move(mute));
 
     struct Setup {
         QString instance, identity, desktopEntry, status, title;
@@ -51,11 +69,12 @@ void refreshWithFivePlayers(benchmark::State &state)
 
     for (auto _ : state) {
         const NowPlayingItem item = test::awaitTask(service.currentItem());
-        if (item.title != u"A video"_s)
+        if (item.title != u"A video"_s || !item.isMuted)
             state.SkipWithError("wrong item chosen");
         benchmark::DoNotOptimize(item);
     }
 }
-BENCHMARK(refreshWithFivePlayers)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(refreshWithFivePlayers, soundServerMute, MuteRead::soundServer)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(refreshWithFivePlayers, pactlMute, MuteRead::pactl)->Unit(benchmark::kMillisecond);
 
 } // namespace

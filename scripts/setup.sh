@@ -20,8 +20,11 @@ packages=(
   xclip
   # tools Kolu runs at run time and at build time
   unzip sox
-  # pactl: reads and toggles the output mute on PipeWire or PulseAudio
-  pulseaudio-utils
+  # the output mute: followed through libpulse (PipeWire or PulseAudio),
+  # with pactl where no connection can be made
+  libpulse-dev pulseaudio-utils
+  # a sound server of the tests' own, for the output-mute tests
+  pulseaudio
   # X11 client library: hiding other applications' windows (EWMH)
   libxcb1-dev
   # a small EWMH window manager, for the window-hiding tests under Xvfb

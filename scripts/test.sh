@@ -32,7 +32,7 @@ run_suite() {
   echo "== $dir"
   cmake -S . -B "$dir" -G Ninja -DKOLU_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  dbus-run-session -- ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  dbus-run-session --config-file=tests/support/private-bus.conf -- ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_BENCHMARKS=ON

@@ -12,4 +12,17 @@ Error::~Error() = default;
 TransportError::~TransportError() = default;
 DecodingError::~DecodingError() = default;
 
+QString failureSentence(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Error &error) {
+        return error.description();
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    } catch (...) {
+    }
+    return QStringLiteral("Something went wrong.");
+}
+
 } // namespace kolu

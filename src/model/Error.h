@@ -34,6 +34,37 @@ public:
     ~TransportError() override;
 };
 
+// The sentence a status line shows for a caught failure: an Error's
+// description, another exception's message, or a general sentence.
+QString failureSentence(std::exception_ptr failure);
+
+// A service's own failure: one case of the service's `CaseType`, whose
+// sentence comes from that service's table, errorSentence(CaseType) (or
+// errorSentence(CaseType, detail) where a case carries the platform's own
+// message). Each service names its type with an alias:
+// using WeatherServiceError = ServiceError<WeatherErrorCase>;
+template<typename CaseType>
+class ServiceError : public Error {
+public:
+    using Case = CaseType;
+
+    explicit ServiceError(Case which)
+        : Error(errorSentence(which))
+        , m_case(which)
+    {
+    }
+    ServiceError(Case which, const QString &detail)
+        : Error(errorSentence(which, detail))
+        , m_case(which)
+    {
+    }
+
+    Case which() const { return m_case; }
+
+private:
+    Case m_case;
+};
+
 // An answer that arrived but could not be understood.
 class DecodingError : public Error {
 public:

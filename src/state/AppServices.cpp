@@ -2,6 +2,8 @@
 
 #include "model/LocalStore.h"
 #include "platform/media/AudioPlayer.h"
+#include "platform/media/PactlOutputMute.h"
+#include "platform/media/PulseOutputMute.h"
 #include "platform/calendar/CalendarStore.h"
 #include "platform/notifications/DesktopNotifications.h"
 #include "platform/desktop/DesktopPicture.h"
@@ -76,7 +78,9 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.notificationService =
         std::make_unique<NotificationService>(*s.notificationScheduler, *s.alertSounds, defaults, clock);
     s.remoteMessageService = std::make_unique<RemoteAppMessageService>(*s.network);
-    s.nowPlayingService = std::make_unique<NowPlayingService>(bus, *s.processes, clock);
+    s.nowPlayingService = std::make_unique<NowPlayingService>(
+        bus, *s.processes, clock, NowPlayingService::defaultArtworkDirectory(), MprisClient::defaultCallTimeout,
+        std::make_unique<PulseOutputMute>(std::make_unique<PactlOutputMute>(*s.processes)));
     s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
     s.soundscapeAudioManager = std::make_unique<SoundscapeAudioManager>(*s.audioPlayers);
 

@@ -189,6 +189,8 @@ public:
     QCoro::Task<> airDropFileTrayItems();
 
     static constexpr int maxLinks = 80;
+    // The reminders card lists at most this many open reminders.
+    static constexpr int maxOpenReminders = 12;
     static constexpr int maxFileTrayItems = 24;
 
     // What the message feed reads at each check: the feed address and the
@@ -206,6 +208,7 @@ public:
 
     // Access to the calendars, reminders, notes and the desktop folder,
     // reported in the one system-access status line.
+    enum class AccessArea { calendar, reminders, notes };
     void requestCalendarPermission();
     void requestRemindersPermission();
     void requestNotesPermission();
@@ -335,11 +338,12 @@ private:
 
     void deliverRemoteMessageIfNeeded(const RemoteAppMessage &message);
     static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
-    static QCoro::Task<> awaitCalendarGrant(QPointer<AppState> self);
-    static QCoro::Task<> awaitRemindersGrant(QPointer<AppState> self);
-    static QCoro::Task<> awaitNotesGrant(QPointer<AppState> self);
-    static QCoro::Task<> runAddReminder(QPointer<AppState> self, ReminderDraft draft);
-    static QCoro::Task<> runToggleReminder(QPointer<AppState> self, ReminderItem item);
+    void requestAccess(AccessArea area);
+    static QCoro::Task<> awaitAccessGrant(QPointer<AppState> self, AccessArea area);
+    // Publishes the answer of a reminder write (and drops the written
+    // reminder's snooze), then fetches the open reminders again.
+    static QCoro::Task<> finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,
+                                             QString snoozeToDrop);
     // Fetches the open reminders and publishes them with their state.
     static QCoro::Task<> refetchOpenReminders(QPointer<AppState> self);
     static QCoro::Task<> runRefreshNowPlaying(QPointer<AppState> self);

@@ -3,6 +3,7 @@
 // hidden. Beside them sit the small prayer and notes members.
 #include "state/AppState.h"
 
+#include "model/Error.h"
 #include "services/calendar/CalendarService.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/notes/NotesService.h"
@@ -19,26 +20,11 @@ namespace kolu {
 namespace {
 
 constexpr int kUpcomingCalendarDays = 7;
-constexpr int kReminderLimit = 12;
 constexpr int kNoteLimit = 6;
 constexpr qint64 kWeatherFreshForMs = 1800'000;
 constexpr std::chrono::milliseconds kFirstNotesDelay{150};
 
 const QString kRefreshing = u"Refreshing..."_s;
-
-// The sentence shown for a failed fetch.
-QString failureText(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const Error &error) {
-        return error.description();
-    } catch (const std::exception &error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-    }
-    return u"The request failed."_s;
-}
 
 } // namespace
 
@@ -79,7 +65,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, QString city, QStr
         self->setTodayWeatherStatusMessage(weather->city);
         self->setTodayWeatherStatusTint(StatusTint::green);
     } else {
-        self->setTodayWeatherStatusMessage(failureText(failure));
+        self->setTodayWeatherStatusMessage(failureSentence(failure));
         self->setTodayWeatherStatusTint(StatusTint::orange);
     }
     self->setIsLoadingTodayWeather(false);
@@ -134,7 +120,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, PrayerSettings s
         self->setPrayerStatusMessage(u"Updated"_s);
         self->setPrayerStatusTint(StatusTint::green);
     } else {
-        self->setPrayerStatusMessage(failureText(failure));
+        self->setPrayerStatusMessage(failureSentence(failure));
         self->setPrayerStatusTint(StatusTint::orange);
     }
     self->setIsLoadingPrayers(false);
@@ -172,7 +158,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self)
 {
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
-        answer = co_await self->remindersService().fetchOpenReminders(kReminderLimit);
+        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders);
     } catch (...) {
         co_return;
     }

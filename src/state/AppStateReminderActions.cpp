@@ -15,41 +15,26 @@ namespace kolu {
 
 namespace {
 
-constexpr int kOpenReminderLimit = 12;
 
 } // namespace
 
 void AppState::addReminder(ReminderDraft draft)
 {
-    runAddReminder(QPointer<AppState>(this), std::move(draft));
-}
-
-QCoro::Task<> AppState::runAddReminder(QPointer<AppState> self, ReminderDraft draft)
-{
-    RemindersConnectionState state = RemindersConnectionState::failed(QString());
-    try {
-        state = co_await self->remindersService().addReminder(std::move(draft));
-    } catch (const Error &error) {
-        state = RemindersConnectionState::failed(error.description());
-    } catch (...) {
-        state = RemindersConnectionState::failed(QString());
-    }
-    if (!self)
-        co_return;
-    self->setRemindersConnection(state);
-    co_await refetchOpenReminders(self);
+    finishReminderWrite(QPointer<AppState>(this), remindersService().addReminder(std::move(draft)), {});
 }
 
 void AppState::toggleReminder(ReminderItem item)
 {
-    runToggleReminder(QPointer<AppState>(this), std::move(item));
+    finishReminderWrite(QPointer<AppState>(this), remindersService().setCompleted(item.id, !item.isCompleted),
+                        item.id);
 }
 
-QCoro::Task<> AppState::runToggleReminder(QPointer<AppState> self, ReminderItem item)
+QCoro::Task<> AppState::finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,
+                                            QString snoozeToDrop)
 {
     RemindersConnectionState state = RemindersConnectionState::failed(QString());
     try {
-        state = co_await self->remindersService().setCompleted(item.id, !item.isCompleted);
+        state = co_await std::move(write);
     } catch (const Error &error) {
         state = RemindersConnectionState::failed(error.description());
     } catch (...) {
@@ -58,7 +43,8 @@ QCoro::Task<> AppState::runToggleReminder(QPointer<AppState> self, ReminderItem 
     if (!self)
         co_return;
     self->setRemindersConnection(state);
-    self->m_snoozedReminderDates.remove(item.id);
+    if (!snoozeToDrop.isEmpty())
+        self->m_snoozedReminderDates.remove(snoozeToDrop);
     co_await refetchOpenReminders(self);
 }
 
@@ -68,7 +54,7 @@ QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
         co_return;
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
-        answer = co_await self->remindersService().fetchOpenReminders(kOpenReminderLimit);
+        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders);
     } catch (const Error &error) {
         // Keep the list shown; say why it was not renewed.
         if (self)

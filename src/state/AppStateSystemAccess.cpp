@@ -2,9 +2,8 @@
 // hiding the other applications; all report in one status line.
 #include "state/AppState.h"
 
-#include "services/calendar/CalendarService.h"
+#include "platform/calendar/CalendarStore.h"
 #include "services/notes/NotesService.h"
-#include "services/calendar/RemindersService.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,76 +19,82 @@ void AppState::setSystemAccessStatus(const QString &message, StatusTint tint)
     setSystemAccessStatusTint(tint);
 }
 
-void AppState::requestCalendarPermission()
+namespace {
+
+struct AccessTexts {
+    QString requesting;
+    QString ready;
+    QString needsSettings;
+};
+
+AccessTexts accessTexts(AppState::AccessArea area)
 {
-    setSystemAccessStatus(u"Requesting Calendar access..."_s, StatusTint::secondary);
-    awaitCalendarGrant(QPointer<AppState>(this));
+    switch (area) {
+    case AppState::AccessArea::calendar:
+        return {u"Requesting Calendar access..."_s, u"Calendar access is ready."_s,
+                u"Calendar access needs Kolu Settings."_s};
+    case AppState::AccessArea::reminders:
+        return {u"Requesting Reminders access..."_s, u"Reminders access is ready."_s,
+                u"Reminders access needs Kolu Settings."_s};
+    case AppState::AccessArea::notes:
+        break;
+    }
+    return {u"Requesting Notes automation..."_s, u"Notes automation is ready."_s,
+            u"Notes automation needs Kolu Settings."_s};
 }
 
-QCoro::Task<> AppState::awaitCalendarGrant(QPointer<AppState> self)
+} // namespace
+
+void AppState::requestCalendarPermission()
 {
-    bool granted = false;
-    try {
-        granted = co_await self->calendarService().requestAccess();
-    } catch (...) {
-        granted = false;
-    }
-    if (!self)
-        co_return;
-    if (granted) {
-        self->setSystemAccessStatus(u"Calendar access is ready."_s, StatusTint::green);
-        self->refreshCalendarEvents();
-    } else {
-        self->setSystemAccessStatus(u"Calendar access needs Kolu Settings."_s, StatusTint::orange);
-    }
+    requestAccess(AccessArea::calendar);
 }
 
 void AppState::requestRemindersPermission()
 {
-    setSystemAccessStatus(u"Requesting Reminders access..."_s, StatusTint::secondary);
-    awaitRemindersGrant(QPointer<AppState>(this));
-}
-
-QCoro::Task<> AppState::awaitRemindersGrant(QPointer<AppState> self)
-{
-    bool granted = false;
-    try {
-        granted = co_await self->remindersService().requestAccess();
-    } catch (...) {
-        granted = false;
-    }
-    if (!self)
-        co_return;
-    if (granted) {
-        self->setSystemAccessStatus(u"Reminders access is ready."_s, StatusTint::green);
-        self->refreshReminders();
-    } else {
-        self->setSystemAccessStatus(u"Reminders access needs Kolu Settings."_s, StatusTint::orange);
-    }
+    requestAccess(AccessArea::reminders);
 }
 
 void AppState::requestNotesPermission()
 {
-    setSystemAccessStatus(u"Requesting Notes automation..."_s, StatusTint::secondary);
-    awaitNotesGrant(QPointer<AppState>(this));
+    requestAccess(AccessArea::notes);
 }
 
-QCoro::Task<> AppState::awaitNotesGrant(QPointer<AppState> self)
+void AppState::requestAccess(AccessArea area)
 {
+    setSystemAccessStatus(accessTexts(area).requesting, StatusTint::secondary);
+    awaitAccessGrant(QPointer<AppState>(this), area);
+}
+
+QCoro::Task<> AppState::awaitAccessGrant(QPointer<AppState> self, AccessArea area)
+{
+    // There is no prompt on this desktop: calendars and reminders are there
+    // when their folders are, notes when the notes folder can be used.
     bool granted = false;
     try {
-        granted = co_await self->notesService().requestAutomationAccess();
+        switch (area) {
+        case AccessArea::calendar: granted = self->m_services.calendarStore->hasEventAccess(); break;
+        case AccessArea::reminders: granted = self->m_services.remindersStore->hasReminderAccess(); break;
+        case AccessArea::notes: granted = co_await self->notesService().requestAutomationAccess(); break;
+        }
     } catch (...) {
         granted = false;
     }
     if (!self)
         co_return;
-    if (granted) {
-        self->setSystemAccessStatus(u"Notes automation is ready."_s, StatusTint::green);
+    const AccessTexts texts = accessTexts(area);
+    if (!granted) {
+        self->setSystemAccessStatus(texts.needsSettings, StatusTint::orange);
+        co_return;
+    }
+    self->setSystemAccessStatus(texts.ready, StatusTint::green);
+    switch (area) {
+    case AccessArea::calendar: self->refreshCalendarEvents(); break;
+    case AccessArea::reminders: self->refreshReminders(); break;
+    case AccessArea::notes:
         self->refreshAppleNoteFolders(true);
         self->refreshAppleNotes(true);
-    } else {
-        self->setSystemAccessStatus(u"Notes automation needs Kolu Settings."_s, StatusTint::orange);
+        break;
     }
 }
 

@@ -2,6 +2,7 @@
 // folder, and setting the shown picture as desktop picture.
 #include "state/AppState.h"
 
+#include "model/Error.h"
 #include "services/wallpaper/WallpaperService.h"
 #include "state/AppSettings.h"
 
@@ -13,23 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-namespace {
-
-QString errorSentence(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const Error &e) {
-        return e.description();
-    } catch (const std::exception &e) {
-        return QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        return u"Something went wrong."_s;
-    }
-}
-
-} // namespace
 
 void AppState::setWallpaperRandomIndex(std::function<qsizetype(qsizetype)> pick)
 {
@@ -82,7 +66,7 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
         co_return;
     }
     if (failure) {
-        setWallpaperStatusMessage(errorSentence(failure));
+        setWallpaperStatusMessage(failureSentence(failure));
         setWallpaperStatusTint(StatusTint::orange);
         setIsLoadingWallpaper(false);
         co_return;
@@ -177,7 +161,7 @@ QCoro::Task<> AppState::applyCurrentWallpaper()
     if (!self)
         co_return;
     if (failure) {
-        setWallpaperStatusMessage(errorSentence(failure));
+        setWallpaperStatusMessage(failureSentence(failure));
         setWallpaperStatusTint(StatusTint::orange);
         setIsApplyingWallpaper(false);
         co_return;

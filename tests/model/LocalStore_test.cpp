@@ -1,6 +1,7 @@
 #include "model/LocalStore.h"
 
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,9 @@ protected:
 
     void writeFile(const QString &relative, const QByteArray &bytes)
     {
-        QDir().mkpath(QFileInfo(at(relative)).absolutePath());
-        QFile file(at(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(test::writeFile(at(relative), bytes));
     }
-
-    QByteArray readFile(const QString &relative) const
-    {
-        QFile file(at(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray readFile(const QString &relative) const { return test::readFile(at(relative)); }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "FailingDevice.h"
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,21 +22,6 @@ QDateTime at(qint64 seconds)
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 class PersistedFilesTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
@@ -47,9 +33,9 @@ protected:
     template<typename Format>
     void expectAbsent(const QByteArray &bytes)
     {
-        writeRaw(files.pathOf<Format>(), bytes);
+        ASSERT_TRUE(test::writeFile(files.pathOf<Format>(), bytes));
         EXPECT_FALSE(files.read<Format>()) << bytes.toStdString();
-        EXPECT_EQ(readAll(files.pathOf<Format>()), bytes) << "the reader must leave the file alone";
+        EXPECT_EQ(test::readFile(files.pathOf<Format>()), bytes) << "the reader must leave the file alone";
     }
 };
 
@@ -63,7 +49,7 @@ TEST_F(PersistedFilesTest, LinksRoundTripWithTheirExactShape)
     ASSERT_TRUE(files.write<LinksFile>(links));
     EXPECT_EQ(files.read<LinksFile>(), links);
 
-    const QByteArray bytes = readAll(files.pathOf<LinksFile>());
+    const QByteArray bytes = test::readFile(files.pathOf<LinksFile>());
     EXPECT_TRUE(bytes.contains("\"id\": \"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B\""));
     EXPECT_TRUE(bytes.contains("\"dateAdded\": \"2023-11-14T22:13:20Z\""));
     const QList<QByteArray> keys{"dateAdded", "id", "isFavorite", "title", "url"};
@@ -76,9 +62,9 @@ TEST_F(PersistedFilesTest, TwoWritesOfOneValueGiveIdenticalBytes)
     const std::vector<SavedLink> links{{kId, u"Qt"_s, u"https://qt.io"_s, at(5), false},
                                        {QUuid::createUuid(), u"B"_s, u"b.example"_s, at(6), true}};
     ASSERT_TRUE(files.write<LinksFile>(links));
-    const QByteArray first = readAll(files.pathOf<LinksFile>());
+    const QByteArray first = test::readFile(files.pathOf<LinksFile>());
     ASSERT_TRUE(files.write<LinksFile>(*files.read<LinksFile>()));
-    EXPECT_EQ(readAll(files.pathOf<LinksFile>()), first);
+    EXPECT_EQ(test::readFile(files.pathOf<LinksFile>()), first);
 }
 
 TEST_F(PersistedFilesTest, ClipboardItemsLeaveAbsentOptionalsOut)
@@ -92,7 +78,7 @@ TEST_F(PersistedFilesTest, ClipboardItemsLeaveAbsentOptionalsOut)
     full.sourceURL = u"https://example.org"_s;
     ASSERT_TRUE(files.write<ClipboardItemsFile>({bare, full}));
 
-    const auto top = QJsonDocument::fromJson(readAll(files.pathOf<ClipboardItemsFile>())).array();
+    const auto top = QJsonDocument::fromJson(test::readFile(files.pathOf<ClipboardItemsFile>())).array();
     EXPECT_EQ(top.at(0).toObject().keys(),
               (QStringList{u"dateAdded"_s, u"id"_s, u"kind"_s, u"title"_s, u"value"_s}));
     EXPECT_EQ(top.at(1).toObject().size(), 7);
@@ -114,9 +100,9 @@ TEST_F(PersistedFilesTest, SubSecondDatesAreStoredToTheWholeSecond)
 
 TEST_F(PersistedFilesTest, NullOptionalReadsAsAbsent)
 {
-    writeRaw(files.pathOf<ClipboardItemsFile>(),
+    ASSERT_TRUE(test::writeFile(files.pathOf<ClipboardItemsFile>(),
              R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"file",
-                 "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])");
+                 "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])"));
     const auto read = files.read<ClipboardItemsFile>();
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->front().filePath);
@@ -161,7 +147,7 @@ TEST_F(PersistedFilesTest, MalformedFilesReadAsAbsent)
 
 TEST_F(PersistedFilesTest, EmptyListIsNotAMissingFile)
 {
-    writeRaw(files.pathOf<LinksFile>(), "[]");
+    ASSERT_TRUE(test::writeFile(files.pathOf<LinksFile>(), "[]"));
     const auto read = files.read<LinksFile>();
     ASSERT_TRUE(read);
     EXPECT_TRUE(read->empty());
@@ -172,7 +158,7 @@ TEST_F(PersistedFilesTest, FocusTimerOmitsStartWhileStopped)
     PomodoroState stopped;
     stopped.remaining = 321.5;
     ASSERT_TRUE(files.write<PomodoroFile>(stopped));
-    EXPECT_FALSE(readAll(files.pathOf<PomodoroFile>()).contains("startedAt"));
+    EXPECT_FALSE(test::readFile(files.pathOf<PomodoroFile>()).contains("startedAt"));
     EXPECT_EQ(files.read<PomodoroFile>(), stopped);
 
     PomodoroState runningState;
@@ -180,7 +166,7 @@ TEST_F(PersistedFilesTest, FocusTimerOmitsStartWhileStopped)
     runningState.mode = PomodoroMode::breakTime;
     runningState.startedAt = at(1000);
     ASSERT_TRUE(files.write<PomodoroFile>(runningState));
-    EXPECT_TRUE(readAll(files.pathOf<PomodoroFile>()).contains("\"mode\": \"breakTime\""));
+    EXPECT_TRUE(test::readFile(files.pathOf<PomodoroFile>()).contains("\"mode\": \"breakTime\""));
     EXPECT_EQ(files.read<PomodoroFile>(), runningState);
 }
 
@@ -235,7 +221,7 @@ TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
 {
     const std::vector<SavedLink> old{{kId, u"old"_s, u"https://old.example"_s, at(1), false}};
     ASSERT_TRUE(files.write<LinksFile>(old));
-    const QByteArray before = readAll(files.pathOf<LinksFile>());
+    const QByteArray before = test::readFile(files.pathOf<LinksFile>());
 
     std::vector<SavedLink> many;
     for (int i = 0; i < 50; ++i)
@@ -243,7 +229,7 @@ TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
 
     const PersistedFiles failing(folder, test::failAfterBytes(100));
     EXPECT_FALSE(failing.write<LinksFile>(many));
-    EXPECT_EQ(readAll(files.pathOf<LinksFile>()), before);
+    EXPECT_EQ(test::readFile(files.pathOf<LinksFile>()), before);
     EXPECT_EQ(files.read<LinksFile>(), old);
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{u"links.json"_s});
@@ -251,7 +237,7 @@ TEST_F(PersistedFilesTest, AFailedWriteLeavesTheOldFileIntact)
 
 TEST_F(PersistedFilesTest, AnUnwritableFolderFailsQuietly)
 {
-    writeRaw(home.path(u"blocker"_s), "a file, not a folder");
+    ASSERT_TRUE(test::writeFile(home.path(u"blocker"_s), "a file, not a folder"));
     const PersistedFiles blocked(home.path(u"blocker"_s));
     EXPECT_FALSE(blocked.write<PrayerSettingsFile>({u"a"_s, u"b"_s, 1}));
     EXPECT_FALSE(blocked.read<PrayerSettingsFile>());

@@ -1,6 +1,7 @@
 #include "model/UserDefaults.h"
 
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,7 @@ class UserDefaultsTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
 
-    QByteArray fileBytes() const
-    {
-        QFile file(UserDefaults::defaultFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return test::readFile(UserDefaults::defaultFilePath()); }
 };
 
 } // namespace
@@ -94,12 +91,8 @@ TEST_F(UserDefaultsTest, SettingNullRemovesTheKey)
 
 TEST_F(UserDefaultsTest, AMalformedFileReadsAsEmptyAndIsNotRewrittenByReading)
 {
-    QDir().mkpath(home.configHome() + u"/Kolu"_s);
     for (const QByteArray &bad : {QByteArray("{\"railSize\": "), QByteArray("[1,2]"), QByteArray("\x00\x01", 2)}) {
-        QFile file(UserDefaults::defaultFilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bad);
-        file.close();
+        ASSERT_TRUE(test::writeFile(UserDefaults::defaultFilePath(), bad));
         const UserDefaults defaults;
         EXPECT_FALSE(defaults.contains(u"railSize"_s));
         EXPECT_EQ(fileBytes(), bad);
@@ -109,9 +102,7 @@ TEST_F(UserDefaultsTest, AMalformedFileReadsAsEmptyAndIsNotRewrittenByReading)
 TEST_F(UserDefaultsTest, AFailedSaveKeepsTheValueInMemory)
 {
     const QString blocker = home.path(u"blocker"_s);
-    QFile file(blocker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(test::writeFile(blocker));
     UserDefaults defaults(blocker + u"/defaults.json"_s);
     defaults.set(u"k"_s, u"v"_s);
     EXPECT_FALSE(defaults.lastSaveSucceeded());

@@ -4,6 +4,7 @@
 #include "state/AppState.h"
 
 #include "EventWait.h"
+#include "TestFiles.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "TestAppServices.h"
@@ -47,10 +48,7 @@ protected:
     QString makeFile(const QString &relative, const QByteArray &bytes = "x")
     {
         const QString path = home.path(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        EXPECT_TRUE(test::writeFile(path, bytes));
         return path;
     }
 };

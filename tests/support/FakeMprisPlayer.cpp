@@ -29,6 +29,15 @@ FakeMprisPlayer::~FakeMprisPlayer()
     m_connection.unregisterObject(objectPath);
 }
 
+void FakeMprisPlayer::changePlaybackStatus(const QString &status)
+{
+    playbackStatus = status;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(objectPath, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+    signal << u"org.mpris.MediaPlayer2.Player"_s << QVariantMap{{u"PlaybackStatus"_s, status}} << QStringList();
+    m_connection.send(signal);
+}
+
 QString FakeMprisPlayer::introspect(const QString &) const
 {
     return {};

@@ -29,6 +29,10 @@ public:
     QVariantMap metadataOverrides;
     bool silent = false;
 
+    // Sets the status and announces it with PropertiesChanged, as a player
+    // does when the user plays or pauses it in its own window.
+    void changePlaybackStatus(const QString &status);
+
     // The player methods received, by name ("PlayPause", "Next", ...).
     const QStringList &calls() const { return m_calls; }
     // Every message received, answered or not.

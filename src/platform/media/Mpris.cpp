@@ -192,6 +192,7 @@ QCoro::Task<std::optional<MprisPlayer>> MprisClient::readPlayer(QString busName)
 
     MprisPlayer result;
     result.busName = busName;
+    result.owner = playerReply->service();
     result.identity = stringFrom(root.value(u"Identity"_s));
     result.desktopEntry = stringFrom(root.value(u"DesktopEntry"_s));
     result.playbackStatus = stringFrom(player.value(u"PlaybackStatus"_s));

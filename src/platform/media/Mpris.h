@@ -24,6 +24,7 @@ struct MprisPlayer {
     QStringList artists;    // xesam:artist
     QString url;            // xesam:url (a browser's page, a player's file)
     QString artUrl;         // mpris:artUrl
+    QString owner;          // the unique connection name that answered, e.g. ":1.42"
 
     bool isPlaying() const;
     bool isPaused() const;

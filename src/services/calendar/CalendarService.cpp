@@ -37,11 +37,6 @@ CalendarService::CalendarService(CalendarStore &store, Clock &clock, QTimeZone l
 {
 }
 
-QCoro::Task<bool> CalendarService::requestAccess()
-{
-    co_return m_store.hasEventAccess();
-}
-
 QCoro::Task<std::vector<CalendarEvent>> CalendarService::eventsForUpcomingDays(int days)
 {
     if (!m_store.hasEventAccess())

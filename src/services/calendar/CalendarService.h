@@ -25,10 +25,6 @@ public:
     // without access.
     QCoro::Task<std::vector<CalendarEvent>> eventsForUpcomingDays(int days);
 
-    // Whether the calendars can be read. There is no prompt: this looks for
-    // the calendar folder and says whether it was found.
-    QCoro::Task<bool> requestAccess();
-
     // The record shown for one stored occurrence.
     static CalendarEvent event(const StoredEvent &stored);
 

@@ -68,11 +68,6 @@ RemindersService::RemindersService(CalendarStore &store, Clock &clock, QTimeZone
 {
 }
 
-QCoro::Task<bool> RemindersService::requestAccess()
-{
-    co_return m_store.hasReminderAccess();
-}
-
 QCoro::Task<std::pair<RemindersConnectionState, std::vector<ReminderItem>>>
 RemindersService::fetchOpenReminders(int limit)
 {

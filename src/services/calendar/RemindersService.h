@@ -29,10 +29,6 @@ public:
     QCoro::Task<RemindersConnectionState> addReminder(ReminderDraft draft);
     QCoro::Task<RemindersConnectionState> setCompleted(QString id, bool completed);
 
-    // Whether the lists can be read and written. There is no prompt: this
-    // looks for the reminders folder and says whether it was found.
-    QCoro::Task<bool> requestAccess();
-
     // The address typed in a draft: as written when it has a scheme, else
     // with "https://" in front when it has no spaces, else nothing.
     static std::optional<QUrl> normalizedURL(const QString &text);

@@ -13,16 +13,6 @@ namespace kolu {
 
 namespace {
 
-QString descriptionOf(PrayerTimesError::Case errorCase)
-{
-    switch (errorCase) {
-    case PrayerTimesError::Case::invalidURL: return u"Prayer location is not valid."_s;
-    case PrayerTimesError::Case::requestFailed: return u"Could not refresh prayer times."_s;
-    case PrayerTimesError::Case::emptyResponse: return u"No prayer times were returned."_s;
-    }
-    return {};
-}
-
 struct TimingSource {
     PrayerName prayer;
     QLatin1StringView key;
@@ -40,13 +30,15 @@ constexpr std::array<TimingSource, 6> kTimingSources{{
 
 } // namespace
 
-PrayerTimesError::PrayerTimesError(Case errorCase)
-    : Error(descriptionOf(errorCase))
-    , m_case(errorCase)
+QString errorSentence(PrayerTimesErrorCase which)
 {
+    switch (which) {
+    case PrayerTimesErrorCase::invalidURL: return u"Prayer location is not valid."_s;
+    case PrayerTimesErrorCase::requestFailed: return u"Could not refresh prayer times."_s;
+    case PrayerTimesErrorCase::emptyResponse: return u"No prayer times were returned."_s;
+    }
+    return {};
 }
-
-PrayerTimesError::~PrayerTimesError() = default;
 
 QUrl PrayerTimesService::defaultBaseURL()
 {
@@ -100,7 +92,7 @@ std::vector<PrayerTime> PrayerTimesService::decodeTimes(const QByteArray &body)
             times.push_back({kTimingSources[i].prayer, *moment, kTimingSources[i].notificationsEnabled});
     }
     if (times.empty())
-        throw PrayerTimesError(PrayerTimesError::Case::emptyResponse);
+        throw PrayerTimesError(PrayerTimesErrorCase::emptyResponse);
     return times;
 }
 
@@ -114,14 +106,14 @@ QCoro::Task<PrayerDay> PrayerTimesService::fetchPrayerDay(PrayerSettings setting
                                  {u"method"_s, QString::number(settings.method)},
                                  {u"iso8601"_s, u"true"_s}});
     if (!url || !localDay.isValid())
-        throw PrayerTimesError(PrayerTimesError::Case::invalidURL);
+        throw PrayerTimesError(PrayerTimesErrorCase::invalidURL);
 
     const QString dateID = dayID(date);
     QNetworkRequest request(*url);
     request.setRawHeader("Accept", "application/json");
     const HttpResponse response = co_await httpGet(m_network, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
-        throw PrayerTimesError(PrayerTimesError::Case::requestFailed);
+        throw PrayerTimesError(PrayerTimesErrorCase::requestFailed);
 
     PrayerDay day;
     day.times = decodeTimes(response.body);

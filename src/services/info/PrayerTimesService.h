@@ -15,18 +15,9 @@
 
 namespace kolu {
 
-class PrayerTimesError : public Error {
-public:
-    enum class Case { invalidURL, requestFailed, emptyResponse };
-
-    explicit PrayerTimesError(Case errorCase);
-    ~PrayerTimesError() override;
-
-    Case errorCase() const { return m_case; }
-
-private:
-    Case m_case;
-};
+enum class PrayerTimesErrorCase { invalidURL, requestFailed, emptyResponse };
+QString errorSentence(PrayerTimesErrorCase which);
+using PrayerTimesError = ServiceError<PrayerTimesErrorCase>;
 
 // Fetches one day's prayer times and sunrise for a city from the public
 // prayer-times service. Keeps no state between calls.

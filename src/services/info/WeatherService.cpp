@@ -14,26 +14,14 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-namespace {
-
-QString descriptionOf(WeatherServiceError::Case errorCase)
+QString errorSentence(WeatherErrorCase which)
 {
-    switch (errorCase) {
-    case WeatherServiceError::Case::locationNotFound: return u"Weather location not found."_s;
-    case WeatherServiceError::Case::unavailable: return u"Weather is unavailable."_s;
+    switch (which) {
+    case WeatherErrorCase::locationNotFound: return u"Weather location not found."_s;
+    case WeatherErrorCase::unavailable: return u"Weather is unavailable."_s;
     }
     return {};
 }
-
-} // namespace
-
-WeatherServiceError::WeatherServiceError(Case errorCase)
-    : Error(descriptionOf(errorCase))
-    , m_case(errorCase)
-{
-}
-
-WeatherServiceError::~WeatherServiceError() = default;
 
 QUrl WeatherService::defaultGeocodingBaseURL()
 {
@@ -117,23 +105,23 @@ QCoro::Task<OpenMeteoLocation> WeatherService::geocode(QString city, QString cou
     }
     const QString name = parts.join(u", "_s);
     if (name.isEmpty())
-        throw WeatherServiceError(WeatherServiceError::Case::locationNotFound);
+        throw WeatherServiceError(WeatherErrorCase::locationNotFound);
 
     const auto url = serviceURL(m_geocodingBaseURL, u"/v1/search"_s,
                                 {{u"name"_s, name}, {u"count"_s, u"1"_s}, {u"language"_s, u"en"_s},
                                  {u"format"_s, u"json"_s}});
     if (!url)
-        throw WeatherServiceError(WeatherServiceError::Case::locationNotFound);
+        throw WeatherServiceError(WeatherErrorCase::locationNotFound);
 
     QNetworkRequest request(*url);
     request.setRawHeader("Accept", "application/json");
     const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
-        throw WeatherServiceError(WeatherServiceError::Case::locationNotFound);
+        throw WeatherServiceError(WeatherErrorCase::locationNotFound);
 
     auto location = decodeGeocodingAnswer(response.body);
     if (!location)
-        throw WeatherServiceError(WeatherServiceError::Case::locationNotFound);
+        throw WeatherServiceError(WeatherErrorCase::locationNotFound);
     co_return *location;
 }
 
@@ -148,17 +136,17 @@ QCoro::Task<TodayWeather> WeatherService::fetchWeather(QString city, QString cou
                                  {u"temperature_unit"_s, u"celsius"_s},
                                  {u"timezone"_s, u"auto"_s}});
     if (!url)
-        throw WeatherServiceError(WeatherServiceError::Case::unavailable);
+        throw WeatherServiceError(WeatherErrorCase::unavailable);
 
     QNetworkRequest request(*url);
     request.setRawHeader("Accept", "application/json");
     const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
-        throw WeatherServiceError(WeatherServiceError::Case::unavailable);
+        throw WeatherServiceError(WeatherErrorCase::unavailable);
 
     const auto current = decodeForecastAnswer(response.body);
     if (!current)
-        throw WeatherServiceError(WeatherServiceError::Case::unavailable);
+        throw WeatherServiceError(WeatherErrorCase::unavailable);
     co_return TodayWeather{location.name, current->temperature, current->weatherCode, m_clock.now()};
 }
 

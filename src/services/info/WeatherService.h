@@ -15,18 +15,9 @@
 
 namespace kolu {
 
-class WeatherServiceError : public Error {
-public:
-    enum class Case { locationNotFound, unavailable };
-
-    explicit WeatherServiceError(Case errorCase);
-    ~WeatherServiceError() override;
-
-    Case errorCase() const { return m_case; }
-
-private:
-    Case m_case;
-};
+enum class WeatherErrorCase { locationNotFound, unavailable };
+QString errorSentence(WeatherErrorCase which);
+using WeatherServiceError = ServiceError<WeatherErrorCase>;
 
 // The place the geocoder found for a name.
 struct OpenMeteoLocation {

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -301,6 +303,25 @@ NowPlayingItem itemFromPlayer(const MprisPlayer &player, const QString &artworkD
     return item;
 }
 
+QList<MprisPlayer> latestStartedFirst(const QList<MprisPlayer> &players, const QHash<QString, quint64> &startedPlaying)
+{
+    QList<qsizetype> slots;
+    QList<MprisPlayer> playing;
+    for (qsizetype i = 0; i < players.size(); ++i) {
+        if (players.at(i).isPlaying()) {
+            slots.append(i);
+            playing.append(players.at(i));
+        }
+    }
+    std::stable_sort(playing.begin(), playing.end(), [&](const MprisPlayer &a, const MprisPlayer &b) {
+        return startedPlaying.value(a.busName, 0) > startedPlaying.value(b.busName, 0);
+    });
+    QList<MprisPlayer> ordered = players;
+    for (qsizetype i = 0; i < slots.size(); ++i)
+        ordered[slots.at(i)] = playing.at(i);
+    return ordered;
+}
+
 std::optional<MprisPlayer> chosenBrowserPlayer(const QList<MprisPlayer> &players)
 {
     for (bool playing : {true, false}) {
@@ -312,27 +333,50 @@ std::optional<MprisPlayer> chosenBrowserPlayer(const QList<MprisPlayer> &players
     return std::nullopt;
 }
 
-std::optional<NowPlayingItem> chooseNowPlaying(const QList<MprisPlayer> &players, const QString &artworkDirectory)
+std::optional<NowPlayingChoice> chooseNowPlaying(const QList<MprisPlayer> &unordered, const QString &artworkDirectory,
+                                                 const NowPlayingPreference &preference)
 {
-    const auto firstWithTitle = [&](PlayerKind kind, bool playing) -> std::optional<NowPlayingItem> {
+    const QList<MprisPlayer> players = latestStartedFirst(unordered, preference.startedPlaying);
+    const auto choice = [&](const MprisPlayer &player) {
+        return NowPlayingChoice{player.busName, itemFromPlayer(player, artworkDirectory)};
+    };
+    const auto firstWithTitle = [&](PlayerKind kind, bool playing) -> std::optional<NowPlayingChoice> {
         for (const MprisPlayer &player : players) {
             if (playerKind(player) != kind || !(playing ? player.isPlaying() : player.isPaused()))
                 continue;
-            NowPlayingItem item = itemFromPlayer(player, artworkDirectory);
-            if (!item.title.isEmpty())
-                return item;
+            NowPlayingChoice chosen = choice(player);
+            if (!chosen.item.title.isEmpty())
+                return chosen;
+        }
+        return std::nullopt;
+    };
+    const auto firstBrowser = [&](bool playing) -> std::optional<NowPlayingChoice> {
+        for (const MprisPlayer &player : players) {
+            if (playerKind(player) == PlayerKind::browser && (playing ? player.isPlaying() : player.isPaused()))
+                return choice(player);
         }
         return std::nullopt;
     };
 
-    if (auto item = firstWithTitle(PlayerKind::spotify, true))
-        return item;
-    if (auto item = firstWithTitle(PlayerKind::other, true))
-        return item;
-    if (auto browser = chosenBrowserPlayer(players))
-        return itemFromPlayer(*browser, artworkDirectory);
-    if (auto item = firstWithTitle(PlayerKind::spotify, false))
-        return item;
+    if (auto chosen = firstWithTitle(PlayerKind::spotify, true))
+        return chosen;
+    if (auto chosen = firstWithTitle(PlayerKind::other, true))
+        return chosen;
+    if (auto chosen = firstBrowser(true))
+        return chosen;
+    // The player the user just paused stays on show, so the next play/pause
+    // resumes it instead of starting another paused player.
+    for (const MprisPlayer &player : players) {
+        if (player.busName != preference.keptBusName || !player.isPaused())
+            continue;
+        NowPlayingChoice chosen = choice(player);
+        if (playerKind(player) == PlayerKind::browser || !chosen.item.title.isEmpty())
+            return chosen;
+    }
+    if (auto chosen = firstBrowser(false))
+        return chosen;
+    if (auto chosen = firstWithTitle(PlayerKind::spotify, false))
+        return chosen;
     return firstWithTitle(PlayerKind::other, false);
 }
 

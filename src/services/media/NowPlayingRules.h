@@ -3,6 +3,7 @@
 #include "model/Records.h"
 #include "platform/media/Mpris.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -56,13 +57,36 @@ std::optional<QString> artworkLocation(const QString &artUrl, const QString &art
 // What the item for one player looks like.
 NowPlayingItem itemFromPlayer(const MprisPlayer &player, const QString &artworkDirectory);
 
+// Whom the user follows, for the choice of what to show.
+struct NowPlayingPreference {
+    // The player last shown or controlled: it stays on show while it is
+    // paused, rather than another paused player taking its place.
+    QString keptBusName;
+    // When each playing player started, by bus name: a larger number is
+    // later; a player that is absent counts as started before all others.
+    QHash<QString, quint64> startedPlaying;
+};
+
+// The item to show and the player it comes from.
+struct NowPlayingChoice {
+    QString busName;
+    NowPlayingItem item;
+};
+
+// `players` with the playing ones put in the order they started playing,
+// the latest first; the others keep their places.
+QList<MprisPlayer> latestStartedFirst(const QList<MprisPlayer> &players, const QHash<QString, quint64> &startedPlaying);
+
 // The player a browser's item comes from: the first playing browser, else
 // the first paused one.
 std::optional<MprisPlayer> chosenBrowserPlayer(const QList<MprisPlayer> &players);
 
 // The item to show, in order of preference: Spotify playing, another player
-// playing, a browser, Spotify paused, another player paused. Nothing when
-// none qualifies.
-std::optional<NowPlayingItem> chooseNowPlaying(const QList<MprisPlayer> &players, const QString &artworkDirectory);
+// playing, a browser playing, the kept player while it is paused, a browser
+// paused, Spotify paused, another player paused. Among several playing
+// players of one kind the one that started last wins. Nothing when none
+// qualifies.
+std::optional<NowPlayingChoice> chooseNowPlaying(const QList<MprisPlayer> &players, const QString &artworkDirectory,
+                                                 const NowPlayingPreference &preference = {});
 
 } // namespace kolu

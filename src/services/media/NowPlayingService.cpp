@@ -1,5 +1,6 @@
 #include "services/media/NowPlayingService.h"
 
+#include "platform/media/PactlOutputMute.h"
 #include "services/media/NowPlayingRules.h"
 
 #include <QDir>
@@ -11,10 +12,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
-
-// pactl answers at once or not at all; a stuck sound server must not hold a
-// refresh open.
-constexpr std::chrono::milliseconds pactlTimeout{1500};
 
 MprisCommand commandFor(MediaAction action)
 {
@@ -57,13 +54,17 @@ std::optional<MprisPlayer> mediaKeyTarget(const QList<MprisPlayer> &players, con
 } // namespace
 
 NowPlayingService::NowPlayingService(QDBusConnection connection, ProcessRunner &processes, Clock &clock,
-                                     QString artworkDirectory, std::chrono::milliseconds callTimeout)
-    : m_mpris(std::move(connection), clock, callTimeout)
-    , m_processes(processes)
+                                     QString artworkDirectory, std::chrono::milliseconds callTimeout,
+                                     std::unique_ptr<OutputMute> outputMute)
+    : m_mpris(connection, clock, callTimeout)
+    , m_playbackOrder(std::make_unique<MprisPlaybackOrder>(connection))
+    , m_outputMute(outputMute ? std::move(outputMute) : std::make_unique<PactlOutputMute>(processes))
     , m_clock(clock)
     , m_artworkDirectory(std::move(artworkDirectory))
 {
 }
+
+NowPlayingService::~NowPlayingService() = default;
 
 ProcessRunner &NowPlayingService::defaultProcessRunner()
 {
@@ -81,15 +82,28 @@ QString NowPlayingService::defaultArtworkDirectory()
 
 QCoro::Task<NowPlayingItem> NowPlayingService::currentItem()
 {
-    const bool muted = co_await isOutputMuted();
-    const QList<MprisPlayer> players = co_await m_mpris.readPlayers();
-    std::optional<NowPlayingItem> item = chooseNowPlaying(players, m_artworkDirectory);
+    // Both reads start at once: a mute read that has to ask a child process
+    // runs while the players answer.
+    auto playersRead = m_mpris.readPlayers();
+    auto muteRead = m_outputMute->isMuted();
+    const QList<MprisPlayer> players = co_await std::move(playersRead);
+    const bool muted = co_await std::move(muteRead);
+
+    m_playbackOrder->notePlayers(players);
+    NowPlayingPreference preference{m_keptPlayer, {}};
+    for (const MprisPlayer &player : players)
+        preference.startedPlaying.insert(player.busName, m_playbackOrder->startedAt(player));
+    std::optional<NowPlayingChoice> choice = chooseNowPlaying(players, m_artworkDirectory, preference);
     // The "Nothing playing" item is compared as a whole, so it never carries
     // the mute state.
-    if (!item)
+    if (!choice) {
+        m_shownPlayer.clear();
         co_return nothingPlayingItem();
-    item->isMuted = muted;
-    co_return *item;
+    }
+    m_shownPlayer = choice->busName;
+    m_keptPlayer = choice->busName;
+    choice->item.isMuted = muted;
+    co_return choice->item;
 }
 
 QCoro::Task<std::optional<NowPlayingItem>> NowPlayingService::refreshIfNeeded(double minimumInterval)
@@ -107,57 +121,60 @@ QCoro::Task<std::optional<NowPlayingItem>> NowPlayingService::refreshIfNeeded(do
 QCoro::Task<> NowPlayingService::perform(MediaAction action)
 {
     if (action == MediaAction::toggleMute) {
-        co_await toggleMute();
+        co_await m_outputMute->toggle();
         co_return;
     }
     const MprisCommand command = commandFor(action);
-    const QList<MprisPlayer> players = co_await m_mpris.readPlayers();
+    // The buttons belong to the item on show: they act on its player, even
+    // when another player would take a media key. One that has gone since
+    // takes nothing; the read that follows shows what is there now.
+    if (!m_shownPlayer.isEmpty()) {
+        m_keptPlayer = m_shownPlayer;
+        co_await m_mpris.send(m_shownPlayer, command);
+        co_return;
+    }
+    co_await sendAsMediaKey(command);
+}
+
+QCoro::Task<> NowPlayingService::sendAsMediaKey(MprisCommand command)
+{
+    QList<MprisPlayer> players = co_await m_mpris.readPlayers();
+    m_playbackOrder->notePlayers(players);
+    QHash<QString, quint64> startedPlaying;
+    for (const MprisPlayer &player : players)
+        startedPlaying.insert(player.busName, m_playbackOrder->startedAt(player));
+    players = latestStartedFirst(players, startedPlaying);
     QSet<QString> asked;
+
+    const auto sendTo = [this, command](const QString &busName) -> QCoro::Task<bool> {
+        m_keptPlayer = busName;
+        return m_mpris.send(busName, command);
+    };
 
     for (const MprisPlayer &player : players) {
         if (playerKind(player) == PlayerKind::spotify && player.isPlaying()) {
             asked.insert(player.busName);
-            if (co_await m_mpris.send(player.busName, command))
+            if (co_await sendTo(player.busName))
                 co_return;
         }
     }
 
     // A browser with media takes the key; paused players are left alone.
     if (const std::optional<MprisPlayer> browser = chosenBrowserPlayer(players)) {
-        co_await m_mpris.send(browser->busName, command);
+        co_await sendTo(browser->busName);
         co_return;
     }
 
     for (const MprisPlayer &player : players) {
         if (playerKind(player) == PlayerKind::spotify && player.isPaused()) {
             asked.insert(player.busName);
-            if (co_await m_mpris.send(player.busName, command))
+            if (co_await sendTo(player.busName))
                 co_return;
         }
     }
 
     if (const std::optional<MprisPlayer> target = mediaKeyTarget(players, asked))
-        co_await m_mpris.send(target->busName, command);
-}
-
-QCoro::Task<bool> NowPlayingService::isOutputMuted()
-{
-    const QString pactl = m_processes.findExecutable(u"pactl"_s);
-    if (pactl.isEmpty())
-        co_return false;
-    // pactl translates its "yes"; the C locale keeps the answer readable.
-    const QStringList arguments = {u"LC_ALL=C"_s, pactl, u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s};
-    const ProcessResult result = co_await m_processes.run(u"env"_s, arguments, pactlTimeout);
-    if (!result.succeeded())
-        co_return false;
-    const QString answer = QString::fromUtf8(result.standardOutput).trimmed();
-    co_return answer.compare(u"Mute: yes"_s, Qt::CaseInsensitive) == 0;
-}
-
-QCoro::Task<> NowPlayingService::toggleMute()
-{
-    const QStringList arguments = {u"set-sink-mute"_s, u"@DEFAULT_SINK@"_s, u"toggle"_s};
-    co_await m_processes.run(u"pactl"_s, arguments, pactlTimeout);
+        co_await sendTo(target->busName);
 }
 
 } // namespace kolu

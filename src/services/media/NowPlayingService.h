@@ -4,6 +4,8 @@
 #include "model/Enums.h"
 #include "model/Records.h"
 #include "platform/media/Mpris.h"
+#include "platform/media/MprisPlaybackOrder.h"
+#include "platform/media/OutputMute.h"
 #include "platform/system/ProcessRunner.h"
 
 #include <QDBusConnection>
@@ -13,20 +15,25 @@
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 namespace kolu {
 
 // Answers what is playing right now, from the media players and browsers on
 // the session bus, and sends them the transport buttons. Calls may overlap:
-// each waits on the bus, never on the main thread.
+// each waits on the bus, never on the main thread. Transport buttons go to
+// the player the shown item came from.
 class NowPlayingService {
 public:
+    // Without `outputMute` the mute is read through pactl on `processes`.
     explicit NowPlayingService(QDBusConnection connection = QDBusConnection::sessionBus(),
                                ProcessRunner &processes = defaultProcessRunner(),
                                Clock &clock = SystemClock::instance(),
                                QString artworkDirectory = defaultArtworkDirectory(),
-                               std::chrono::milliseconds callTimeout = MprisClient::defaultCallTimeout);
+                               std::chrono::milliseconds callTimeout = MprisClient::defaultCallTimeout,
+                               std::unique_ptr<OutputMute> outputMute = nullptr);
+    ~NowPlayingService();
 
     // What plays now, or the "Nothing playing" item. Never fails.
     QCoro::Task<NowPlayingItem> currentItem();
@@ -35,7 +42,9 @@ public:
     // the last refresh started here; nothing otherwise.
     QCoro::Task<std::optional<NowPlayingItem>> refreshIfNeeded(double minimumInterval);
 
-    // Carries out one transport button. Never fails visibly.
+    // Carries out one transport button: on the player whose item
+    // currentItem() last answered, or, when it answered none, on the player
+    // a media key would reach. Never fails visibly.
     QCoro::Task<> perform(MediaAction action);
 
     // "Kolu" in the per-user runtime folder.
@@ -44,11 +53,15 @@ public:
 private:
     static ProcessRunner &defaultProcessRunner();
 
-    QCoro::Task<bool> isOutputMuted();
-    QCoro::Task<> toggleMute();
+    QCoro::Task<> sendAsMediaKey(MprisCommand command);
 
     MprisClient m_mpris;
-    ProcessRunner &m_processes;
+    std::unique_ptr<MprisPlaybackOrder> m_playbackOrder;
+    std::unique_ptr<OutputMute> m_outputMute;
+    // The player of the item last answered; empty with "Nothing playing".
+    QString m_shownPlayer;
+    // The player last shown or sent a command: it stays on show while paused.
+    QString m_keptPlayer;
     Clock &m_clock;
     QString m_artworkDirectory;
     QDateTime m_lastRefresh; // invalid until the first throttled refresh

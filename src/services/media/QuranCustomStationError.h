@@ -4,27 +4,10 @@
 
 namespace kolu {
 
-// Why a user's station could not be saved; description() is the sentence
-// the settings page shows.
-class QuranCustomStationError : public Error {
-public:
-    enum class Case {
-        MissingName,
-        InvalidStreamURL,
-    };
-
-    explicit QuranCustomStationError(Case which);
-    ~QuranCustomStationError() override;
-
-    Case which() const { return m_case; }
-
-    friend bool operator==(const QuranCustomStationError &a, const QuranCustomStationError &b)
-    {
-        return a.m_case == b.m_case;
-    }
-
-private:
-    Case m_case;
-};
+// Why a user's station could not be saved; the sentence is what the settings
+// page shows.
+enum class QuranCustomStationErrorCase { MissingName, InvalidStreamURL };
+QString errorSentence(QuranCustomStationErrorCase which);
+using QuranCustomStationError = ServiceError<QuranCustomStationErrorCase>;
 
 } // namespace kolu

@@ -15,16 +15,6 @@ namespace kolu {
 
 namespace {
 
-QString descriptionOf(NotesServiceError::Case errorCase, const QString &detail)
-{
-    switch (errorCase) {
-    case NotesServiceError::Case::appleScript: return QString(u"Notes rejected the note: "_s + detail);
-    case NotesServiceError::Case::emptyNote: return u"Write a note first."_s;
-    case NotesServiceError::Case::scriptCreationFailed: return u"Kolu could not prepare the note."_s;
-    }
-    return {};
-}
-
 // Line breaks of any origin become line feeds.
 QString withLineFeeds(const QString &text)
 {
@@ -51,13 +41,15 @@ bool probeAccess(std::shared_ptr<NoteStore> store)
 
 } // namespace
 
-NotesServiceError::NotesServiceError(Case errorCase, const QString &detail)
-    : Error(descriptionOf(errorCase, detail))
-    , m_case(errorCase)
+QString errorSentence(NotesErrorCase which, const QString &detail)
 {
+    switch (which) {
+    case NotesErrorCase::appleScript: return QString(u"Notes rejected the note: "_s + detail);
+    case NotesErrorCase::emptyNote: return u"Write a note first."_s;
+    case NotesErrorCase::scriptCreationFailed: return u"Kolu could not prepare the note."_s;
+    }
+    return {};
 }
-
-NotesServiceError::~NotesServiceError() = default;
 
 NotesService::NotesService(std::shared_ptr<NoteStore> store)
     : m_store(std::move(store))
@@ -150,7 +142,7 @@ void NotesService::saveNote(const QString &title, const QString &body, const std
     QString noteTitle = withLineFeeds(title).trimmed();
     QString noteBody = withLineFeeds(body).trimmed();
     if (noteTitle.isEmpty() && noteBody.isEmpty())
-        throw NotesServiceError(NotesServiceError::Case::emptyNote);
+        throw NotesServiceError(NotesErrorCase::emptyNote);
     if (noteTitle.isEmpty())
         noteTitle = u"Kolu Note"_s;
     if (noteBody.isEmpty())
@@ -161,9 +153,9 @@ void NotesService::saveNote(const QString &title, const QString &body, const std
     const NoteStoreWrite written =
         m_store->makeNote(folderID, fallbackName, noteTitle, noteContent(noteTitle, noteBody));
     if (!written.prepared)
-        throw NotesServiceError(NotesServiceError::Case::scriptCreationFailed);
+        throw NotesServiceError(NotesErrorCase::scriptCreationFailed);
     if (!written.errorText.isEmpty())
-        throw NotesServiceError(NotesServiceError::Case::appleScript, written.errorText);
+        throw NotesServiceError(NotesErrorCase::appleScript, written.errorText);
 }
 
 } // namespace kolu

@@ -14,19 +14,10 @@
 
 namespace kolu {
 
-class NotesServiceError : public Error {
-public:
-    enum class Case { appleScript, emptyNote, scriptCreationFailed };
-
-    // `detail` is the store's own message, used by appleScript only.
-    explicit NotesServiceError(Case errorCase, const QString &detail = {});
-    ~NotesServiceError() override;
-
-    Case errorCase() const { return m_case; }
-
-private:
-    Case m_case;
-};
+enum class NotesErrorCase { appleScript, emptyNote, scriptCreationFailed };
+// `detail` is the store's own message, used by appleScript only.
+QString errorSentence(NotesErrorCase which, const QString &detail = {});
+using NotesServiceError = ServiceError<NotesErrorCase>;
 
 // Lists the user's note folders and recent notes, opens a note and saves new
 // ones. Nothing is cached: every call asks the store again, and the listings

@@ -4,6 +4,7 @@
 #include "platform/net/Http.h"
 
 #include "AwaitTask.h"
+#include "TestFiles.h"
 #include "LocalHttpServer.h"
 #include "ManualClock.h"
 
@@ -26,12 +27,6 @@ protected:
         test::awaitTask(downloadToFile(network, QNetworkRequest(server.url(path)), target, clock, 90s, 1 << 20));
     }
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     test::LocalHttpServer server;
     test::ManualClock clock;
     QNetworkAccessManager network;
@@ -46,7 +41,7 @@ TEST_F(HttpDownloadTest, FollowsARedirectAndKeepsOnlyTheFinalBody)
     server.respond(u"/file.zip"_s, {200, QByteArray(200000, 'z'), {}});
     const QString target = dir.filePath(u"a.zip"_s);
     download(u"/share"_s, target);
-    EXPECT_EQ(contents(target), QByteArray(200000, 'z'));
+    EXPECT_EQ(test::readFile(target), QByteArray(200000, 'z'));
     EXPECT_EQ(server.requests().size(), 2);
 }
 
@@ -63,7 +58,7 @@ TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
     // An answer over the bound is given up.
     server.respond(u"/huge"_s, {200, QByteArray(3 << 20, 'z'), {}});
     EXPECT_THROW(download(u"/huge"_s, target), AnswerTooLarge);
-    EXPECT_EQ(contents(target), "previous");
+    EXPECT_EQ(test::readFile(target), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"a.zip"_s});
 }
 

@@ -15,6 +15,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QCoro::Task<int> sleepThenAnswer(Clock &clock)
+{
+    co_await clock.sleep(1600ms);
+    co_return 42;
+}
+
 class HttpTest : public ::testing::Test {
 protected:
     test::LocalHttpServer server;
@@ -86,4 +92,16 @@ TEST_F(HttpTest, AnAnswerPastTheLimitIsAbandoned)
         EXPECT_EQ(error.description(), u"The answer is too large."_s);
     }
     EXPECT_EQ(test::awaitTask(httpGet(network, request, clock, 15s, 200 * 1024)).body.size(), 200 * 1024);
+}
+
+// The time-outs rest on this: a sleep ends only when the clock has moved on.
+TEST(ClockSleep, CompletesOnlyWhenTheClockHasMoved)
+{
+    test::ManualClock clock;
+    auto probe = test::startTask(sleepThenAnswer(clock));
+    clock.advance(1599ms);
+    EXPECT_FALSE(probe.isDone());
+    clock.advance(1ms);
+    ASSERT_TRUE(probe.isDone());
+    EXPECT_EQ(probe.wait(), 42);
 }

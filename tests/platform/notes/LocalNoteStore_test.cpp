@@ -1,6 +1,7 @@
 #include "platform/notes/LocalNoteStore.h"
 
 #include "RecordingProcessRunner.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,14 +23,7 @@ protected:
     void write(const QString &relative, const QByteArray &content = "text",
                const QDateTime &modified = QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC))
     {
-        const QString full = path(relative);
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        file.setFileTime(modified, QFileDevice::FileModificationTime);
+        ASSERT_TRUE(test::writeFile(path(relative), content, modified));
     }
 
     // A symbolic link at `at` to `target`, both below the temporary folder.
@@ -40,8 +34,7 @@ protected:
 
     QByteArray read(const QString &relative) const
     {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        return QFile::exists(path(relative)) ? test::readFile(path(relative)) : QByteArray("<missing>");
     }
 
     LocalNoteStore store(std::vector<NoteRoot> roots = {})

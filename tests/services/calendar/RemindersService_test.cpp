@@ -5,6 +5,7 @@
 #include "platform/calendar/VdirCalendarStore.h"
 
 #include "AwaitTask.h"
+#include "TestFiles.h"
 #include "ManualClock.h"
 
 #include <QDirIterator>
@@ -72,9 +73,7 @@ protected:
         for (const QString &name : before)
             after.removeOne(name);
         EXPECT_EQ(after.size(), 1);
-        QFile file(root.filePath(QString(list + u'/' + after.value(0))));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const ICalFile read = readICalendar(file.readAll());
+        const ICalFile read = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0)))));
         EXPECT_EQ(read.todos.size(), 1u);
         return read.todos.empty() ? ICalTodo{} : read.todos.front();
     }
@@ -209,7 +208,7 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
     // An empty title is answered at once, whatever the access.
     defaults.set(VdirCalendarStore::remindersFolderPathKey, root.filePath(u"missing"_s));
     EXPECT_EQ(add(draft(u"  "_s)), RemindersConnectionState::ready());
-    EXPECT_FALSE(test::awaitTask(service.requestAccess()));
+    EXPECT_FALSE(store.hasReminderAccess());
     const auto [state, items] = fetch();
     EXPECT_EQ(state, RemindersConnectionState::denied());
     EXPECT_TRUE(items.empty());
@@ -218,7 +217,7 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
 
     QTemporaryDir empty;
     defaults.set(VdirCalendarStore::remindersFolderPathKey, empty.path());
-    EXPECT_TRUE(test::awaitTask(service.requestAccess()));
+    EXPECT_TRUE(store.hasReminderAccess());
     EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }
 

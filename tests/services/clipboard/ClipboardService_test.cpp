@@ -3,6 +3,7 @@
 #include "model/LocalStore.h"
 
 #include "AwaitTask.h"
+#include "TestFiles.h"
 #include "FakePasteboard.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
@@ -372,12 +373,8 @@ protected:
     QString makeFile(const QString &relative, const QDateTime &modified, const QByteArray &bytes = {})
     {
         const QString path = home.path(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.isEmpty() ? QByteArray("pixels of " + relative.toUtf8()) : bytes);
-        file.flush();
-        EXPECT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        EXPECT_TRUE(test::writeFile(path, bytes.isEmpty() ? QByteArray("pixels of " + relative.toUtf8()) : bytes,
+                                    modified));
         return path;
     }
 };

@@ -4,6 +4,7 @@
 #include "services/media/AlertSoundSynthesis.h"
 
 #include "RecordingSoundPlayer.h"
+#include "TestFiles.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -25,10 +26,6 @@ protected:
     {
         return QDir(home.runtimeDir()).filePath(QString(u"Kolu-"_s + kind + u"-alert.wav"_s));
     }
-    static QByteArray contents(const QString &path)
-    {
-        return readWholeFile(path, 1 << 20).value_or(QByteArray());
-    }
     // The kind and volume of the last sound played.
     std::pair<QString, float> lastPlayed() const
     {
@@ -49,7 +46,7 @@ TEST_F(AlertSoundsTest, AFileFoundFromBeforeIsNotTrusted)
 {
     ASSERT_TRUE(writeFileAtomically(soundPath(u"calendar"_s), "RIFF left by someone else"));
     sounds.playCalendarAlertSound();
-    EXPECT_EQ(contents(soundPath(u"calendar"_s)), makeWAVData(u"calendar"));
+    EXPECT_EQ(test::readFile(soundPath(u"calendar"_s)), makeWAVData(u"calendar"));
 
     // A link planted at the path is replaced, and its target left alone.
     const QString target = QDir(home.home()).filePath(u"precious.txt"_s);
@@ -57,9 +54,9 @@ TEST_F(AlertSoundsTest, AFileFoundFromBeforeIsNotTrusted)
     ASSERT_TRUE(QFile::link(target, soundPath(u"birds"_s)));
     defaults.set(u"calendarAlertSound"_s, u"birds"_s);
     sounds.playCalendarAlertSound();
-    EXPECT_EQ(contents(target), "keep me");
+    EXPECT_EQ(test::readFile(target), "keep me");
     EXPECT_FALSE(QFileInfo(soundPath(u"birds"_s)).isSymLink());
-    EXPECT_EQ(contents(soundPath(u"birds"_s)), makeWAVData(u"birds"));
+    EXPECT_EQ(test::readFile(soundPath(u"birds"_s)), makeWAVData(u"birds"));
 }
 
 TEST_F(AlertSoundsTest, EveryKindIsWrittenOncePerRunAndAgainWhenItWasRemoved)
@@ -67,7 +64,7 @@ TEST_F(AlertSoundsTest, EveryKindIsWrittenOncePerRunAndAgainWhenItWasRemoved)
     EXPECT_EQ(AlertSounds::defaultFolder(), home.runtimeDir());
     sounds.prepareAlertSounds();
     for (const QString &kind : {u"calendar"_s, u"ocean"_s, u"birds"_s, u"chime"_s, u"soft"_s, u"digital"_s})
-        EXPECT_EQ(contents(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
+        EXPECT_EQ(test::readFile(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
     EXPECT_TRUE(player.played.empty());
     {
         // Marks this run's file, so a second write would show.
@@ -76,11 +73,11 @@ TEST_F(AlertSoundsTest, EveryKindIsWrittenOncePerRunAndAgainWhenItWasRemoved)
         file.write("mark");
     }
     sounds.playCalendarAlertSound();
-    EXPECT_TRUE(contents(soundPath(u"calendar"_s)).endsWith("mark"));
+    EXPECT_TRUE(test::readFile(soundPath(u"calendar"_s)).endsWith("mark"));
 
     ASSERT_TRUE(QFile::remove(soundPath(u"calendar"_s)));
     sounds.playCalendarAlertSound();
-    EXPECT_EQ(contents(soundPath(u"calendar"_s)), makeWAVData(u"calendar"));
+    EXPECT_EQ(test::readFile(soundPath(u"calendar"_s)), makeWAVData(u"calendar"));
     EXPECT_EQ(player.played.size(), 2U);
 }
 

@@ -168,8 +168,8 @@ TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
     const MprisPlayer browserPlaying = player(u"firefox.i2"_s, u"Firefox"_s, u"firefox"_s, u"Playing"_s, u"B2"_s);
 
     const auto titleOf = [](const QList<MprisPlayer> &players) {
-        const auto item = kolu::chooseNowPlaying(players, {});
-        return item ? item->title : u"none"_s;
+        const auto choice = kolu::chooseNowPlaying(players, {});
+        return choice ? choice->item.title : u"none"_s;
     };
     EXPECT_EQ(titleOf({otherPlaying, spotifyPlaying, browserPlaying}), u"S"_s);
     EXPECT_EQ(titleOf({browserPlaying, otherPlaying, spotifyPaused}), u"V"_s);
@@ -183,6 +183,50 @@ TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
     MprisPlayer untitled = spotifyPlaying;
     untitled.title = u"(1) - YouTube"_s;
     EXPECT_EQ(titleOf({untitled, otherPaused}), u"V"_s);
+}
+
+TEST(NowPlayingPlayers, ThePlayerTheUserFollowsStaysOnShowAndTheLatestStartedWins)
+{
+    const auto make = [](const QString &instance, const QString &status) {
+        return player(instance, instance, instance, status, instance.toUpper());
+    };
+    const MprisPlayer alphaPaused = make(u"alpha"_s, u"Paused"_s);
+    const MprisPlayer alphaPlaying = make(u"alpha"_s, u"Playing"_s);
+    const MprisPlayer zuluPaused = make(u"zulu"_s, u"Paused"_s);
+    const MprisPlayer zuluPlaying = make(u"zulu"_s, u"Playing"_s);
+    const MprisPlayer zuluStopped = make(u"zulu"_s, u"Stopped"_s);
+    const MprisPlayer tabPaused = player(u"firefox.i1"_s, u"Firefox"_s, u"firefox"_s, u"Paused"_s, u"TAB"_s);
+    const QString zulu = zuluPaused.busName;
+
+    struct Case {
+        QList<MprisPlayer> players;
+        kolu::NowPlayingPreference preference;
+        QString shown;
+    };
+    const Case cases[] = {
+        // The paused player the user followed, not the first paused one.
+        {{alphaPaused, zuluPaused}, {zulu, {}}, u"ZULU"_s},
+        {{alphaPaused, zuluPaused}, {{}, {}}, u"ALPHA"_s},
+        // ... not even a paused browser tab takes its place,
+        {{tabPaused, zuluPaused}, {zulu, {}}, u"ZULU"_s},
+        // ... but anything playing does,
+        {{alphaPlaying, zuluPaused}, {zulu, {}}, u"ALPHA"_s},
+        // ... and a stopped one is not kept.
+        {{alphaPaused, zuluStopped}, {zulu, {}}, u"ALPHA"_s},
+        // Among playing players the one that started last.
+        {{alphaPlaying, zuluPlaying}, {{}, {{alphaPlaying.busName, 1}, {zulu, 2}}}, u"ZULU"_s},
+        {{alphaPlaying, zuluPlaying}, {{}, {{alphaPlaying.busName, 3}, {zulu, 2}}}, u"ALPHA"_s},
+        {{alphaPlaying, zuluPlaying}, {zulu, {}}, u"ALPHA"_s},
+    };
+    int index = 0;
+    for (const Case &c : cases) {
+        const auto choice = kolu::chooseNowPlaying(c.players, {}, c.preference);
+        ASSERT_TRUE(choice.has_value()) << "case " << index;
+        EXPECT_EQ(choice->item.title, c.shown) << "case " << index;
+        const QString instance = c.shown == u"TAB"_s ? u"firefox.i1"_s : c.shown.toLower();
+        EXPECT_EQ(choice->busName, u"org.mpris.MediaPlayer2."_s + instance) << "case " << index;
+        ++index;
+    }
 }
 
 } // namespace

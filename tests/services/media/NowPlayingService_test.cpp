@@ -215,3 +215,67 @@ TEST_F(NowPlayingServiceTest, NobodyToCommandIsQuietlyNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NowPlayingServiceTest, PlayPauseStaysWithThePlayerTheUserPaused)
+{
+    FakeMprisPlayer &alpha = addPlayer(u"alpha"_s, u"Alpha"_s, u"alpha"_s, u"Paused"_s, u"Alpha tune"_s);
+    FakeMprisPlayer &zulu = addPlayer(u"zulu"_s, u"Zulu"_s, u"zulu"_s, u"Playing"_s, u"Zulu tune"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()).title, u"Zulu tune"_s);
+
+    // Paused from the card, and again from its own window: either way it
+    // stays on show and the next play/pause resumes it.
+    for (bool fromTheCard : {true, false}) {
+        if (fromTheCard)
+            awaitTask(service.perform(MediaAction::playPause));
+        zulu.changePlaybackStatus(u"Paused"_s);
+        const NowPlayingItem shown = awaitTask(service.currentItem());
+        EXPECT_EQ(shown.title, u"Zulu tune"_s);
+        EXPECT_FALSE(shown.isPlaying);
+        awaitTask(service.perform(MediaAction::playPause));
+        zulu.changePlaybackStatus(u"Playing"_s);
+        EXPECT_EQ(awaitTask(service.currentItem()).title, u"Zulu tune"_s);
+    }
+    EXPECT_TRUE(alpha.calls().isEmpty());
+    EXPECT_EQ(zulu.calls().size(), 3);
+}
+
+TEST_F(NowPlayingServiceTest, ThePlayerThatStartedLastIsShown)
+{
+    FakeMprisPlayer &alpha = addPlayer(u"alpha"_s, u"Alpha"_s, u"alpha"_s, u"Paused"_s, u"Alpha tune"_s);
+    FakeMprisPlayer &zulu = addPlayer(u"zulu"_s, u"Zulu"_s, u"zulu"_s, u"Paused"_s, u"Zulu tune"_s);
+    // Both start between two reads; their announcements tell the order.
+    alpha.changePlaybackStatus(u"Playing"_s);
+    zulu.changePlaybackStatus(u"Playing"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()).title, u"Zulu tune"_s);
+    // A pause and a new start put alpha ahead.
+    alpha.changePlaybackStatus(u"Paused"_s);
+    alpha.changePlaybackStatus(u"Playing"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()).title, u"Alpha tune"_s);
+    // An announcement that it still plays does not move zulu ahead.
+    zulu.changePlaybackStatus(u"Playing"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()).title, u"Alpha tune"_s);
+}
+
+TEST_F(NowPlayingServiceTest, TheButtonsActOnThePlayerOfTheShownItem)
+{
+    FakeMprisPlayer &music = addVlc(u"Playing"_s, u"Album track"_s);
+    FakeMprisPlayer &tab = addChromium(u"Playing"_s);
+    EXPECT_EQ(awaitTask(service.currentItem()).title, u"Album track"_s);
+    awaitTask(service.perform(MediaAction::playPause));
+    awaitTask(service.perform(MediaAction::next));
+    EXPECT_EQ(music.calls(), (QStringList{u"PlayPause"_s, u"Next"_s}));
+    EXPECT_TRUE(tab.calls().isEmpty());
+
+    // Once the shown player has left, a button reaches no other player.
+    players.erase(players.begin());
+    awaitTask(service.perform(MediaAction::next));
+    EXPECT_TRUE(tab.calls().isEmpty());
+    // With the tab on show, it takes them.
+    EXPECT_EQ(awaitTask(service.currentItem()).source, u"YouTube"_s);
+    awaitTask(service.perform(MediaAction::previous));
+    EXPECT_EQ(tab.calls(), QStringList{u"Previous"_s});
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "services/media/SoundscapeAudioManager.h"
 
 #include "FakeAudioPlayer.h"
+#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,10 +24,8 @@ class SoundscapeAudioManagerTest : public ::testing::Test {
 protected:
     SoundscapeAudioManagerTest()
     {
-        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
-            QFile file(folder.filePath(track.filename));
-            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("sound") == 5);
-        }
+        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
+            EXPECT_TRUE(test::writeFile(folder.filePath(track.filename), "sound"));
         manager = std::make_unique<SoundscapeAudioManager>(
             factory, QStringList{folder.filePath(u"missing"_s), folder.path()});
     }

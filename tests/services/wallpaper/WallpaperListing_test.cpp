@@ -1,5 +1,6 @@
 #include "services/wallpaper/WallpaperListing.h"
 
+#include "TestFiles.h"
 #include "ZipWriter.h"
 
 #include <QDir>
@@ -17,11 +18,7 @@ class WallpaperFolder : public ::testing::Test {
 protected:
     void touch(const QString &relative, std::optional<QByteArray> bytes = std::nullopt)
     {
-        const QString path = dir.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.value_or(test::pictureBytes(relative)));
+        ASSERT_TRUE(test::writeFile(dir.filePath(relative), bytes.value_or(test::pictureBytes(relative))));
     }
 
     QStringList names(const QList<WallpaperCandidate> &candidates)

@@ -49,7 +49,7 @@ QStringList sourceIDs(const QList<WallpaperCandidate> &candidates)
 template<typename Action>
 void expectFailure(Action &&action, Case expected)
 {
-    EXPECT_EQ(test::failureText<WallpaperServiceError>(action), WallpaperServiceError::errorDescription(expected));
+    EXPECT_EQ(test::failureText<WallpaperServiceError>(action), errorSentence(expected));
 }
 
 class WallpaperServiceTest : public ::testing::Test {

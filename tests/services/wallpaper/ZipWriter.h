@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 // Builds small zip archives in memory for the tests: stored (uncompressed)
 // entries, regular files and symbolic links, with any entry name, including
 // names a careful unpacker must refuse ("../x", "/x").
@@ -96,11 +98,7 @@ public:
         return out;
     }
 
-    bool write(const QString &path) const
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes()) >= 0;
-    }
+    bool write(const QString &path) const { return kolu::test::writeFile(path, bytes()); }
 
 private:
     struct Entry {
