@@ -1,43 +1,14 @@
 #include "AwaitTask.h"
 #include "AppStateFixture.h"
+#include "WorkersHeld.h"
 
-#include <QSemaphore>
 #include <QSignalSpy>
-#include <QThreadPool>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
 using M = RailModule;
 
 namespace {
-
-// Keeps every worker of the shared pool busy while it lives, so that a folder
-// listing handed to a worker cannot end before the test has looked at the
-// loading state.
-class WorkersHeld {
-public:
-    WorkersHeld()
-        : m_count(QThreadPool::globalInstance()->maxThreadCount())
-    {
-        auto started = std::make_shared<QSemaphore>();
-        for (int i = 0; i < m_count; ++i)
-            QThreadPool::globalInstance()->start([gate = m_gate, started] {
-                started->release();
-                gate->acquire();
-            });
-        EXPECT_TRUE(started->tryAcquire(m_count, 10000));
-    }
-    ~WorkersHeld() { release(); }
-    void release()
-    {
-        m_gate->release(m_count);
-        m_count = 0;
-    }
-
-private:
-    std::shared_ptr<QSemaphore> m_gate = std::make_shared<QSemaphore>();
-    int m_count;
-};
 
 class AppStateWallpapersTest : public test::LinksAndTrayTest {
 protected:
@@ -88,7 +59,7 @@ protected:
 TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
 {
     const auto state = makeStateWithFolder(5);
-    WorkersHeld held;
+    test::WorkersHeld held;
     state->refreshWallpaper(false);
     EXPECT_TRUE(state->isLoadingWallpaper());
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
@@ -137,7 +108,7 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
     EXPECT_FALSE(state->isLoadingWallpaper());
     EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
 
-    WorkersHeld held;
+    test::WorkersHeld held;
     state->setRailModule(M::wallpapers, true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(state->isLoadingWallpaper());
@@ -159,7 +130,7 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
 TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
 {
     const auto state = makeStateWithFolder(5);
-    WorkersHeld held;
+    test::WorkersHeld held;
     state->moveWallpaperSelection(1);
     EXPECT_TRUE(state->isLoadingWallpaper());
     held.release();
@@ -206,7 +177,7 @@ TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
     EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
 
     services.folderPicker->answer = chosen;
-    WorkersHeld held;
+    test::WorkersHeld held;
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Holiday..."_s);

@@ -7,6 +7,7 @@
 #include "FakePasteboard.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
+#include "WorkersHeld.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -345,9 +346,11 @@ TEST_F(ClipboardServiceTest, BinaryDataCopiedAsTextIsSkipped)
 TEST_F(ClipboardServiceTest, APollWhileACaptureIsPreparedLeavesTheChangeForLater)
 {
     pasteboard.copy().setText(u"the first of two copies"_s);
+    test::WorkersHeld held; // the first capture stays in preparation
     auto first = test::startTask(service.captureLatestIfNeeded());
     pasteboard.copy().setText(u"the second of two copies"_s);
     EXPECT_FALSE(poll());
+    held.release();
     const auto firstResult = first.wait();
     ASSERT_TRUE(firstResult);
     EXPECT_EQ(firstResult->item.value, u"the first of two copies"_s);
