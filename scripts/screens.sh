@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build/screens -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B build/screens -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_TESTS=ON >/dev/null
 cmake --build build/screens --target kolu_gallery -j "$(nproc)"
 rm -rf build/screens/pictures
 QT_QPA_PLATFORM=offscreen build/screens/tools/gallery/kolu_gallery build/screens/pictures "$@"

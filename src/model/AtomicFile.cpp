@@ -4,13 +4,50 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 namespace kolu {
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
+namespace {
+
+// The file a save may replace: `path` itself when nothing or a regular file
+// is there, the target when `path` is a link to a regular file, and nothing
+// otherwise. Replacing a device node or a pipe with a regular file would
+// break whatever else uses it (as root, a link to /dev/zero would replace
+// /dev/zero).
+std::optional<QString> replaceableTarget(const QString &path)
 {
-    QSaveFile file(path);
+    const QByteArray native = QFile::encodeName(path);
+    struct stat entry {};
+    if (::lstat(native.constData(), &entry) != 0)
+        return path; // nothing there, or the write itself will fail
+    if (S_ISREG(entry.st_mode))
+        return path;
+    if (!S_ISLNK(entry.st_mode))
+        return std::nullopt;
+    struct stat target {};
+    if (::stat(native.constData(), &target) != 0 || !S_ISREG(target.st_mode))
+        return std::nullopt;
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    if (resolved.isEmpty())
+        return std::nullopt;
+    return resolved;
+}
+
+} // namespace
+
+WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
+{
+    const auto target = replaceableTarget(path);
+    if (!target) {
+        qWarning("Not saving %s: it is not a regular file", qUtf8Printable(path));
+        return WriteOutcome::notARegularFile;
+    }
+    QSaveFile file(*target);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return WriteOutcome::failed;
 
     QIODevice *out = &file;
     std::unique_ptr<QIODevice> wrapper;
@@ -18,7 +55,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, const Sav
         wrapper = wrap(&file);
         if (!wrapper || !wrapper->open(QIODevice::WriteOnly)) {
             file.cancelWriting();
-            return false;
+            return WriteOutcome::failed;
         }
         out = wrapper.get();
     }
@@ -28,13 +65,18 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, const Sav
         const qint64 chunk = out->write(bytes.constData() + written, bytes.size() - written);
         if (chunk <= 0) {
             file.cancelWriting();
-            return false;
+            return WriteOutcome::failed;
         }
         written += chunk;
     }
     if (wrapper)
         wrapper->close();
-    return file.commit();
+    return file.commit() ? WriteOutcome::written : WriteOutcome::failed;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
+{
+    return writeFile(path, bytes, wrap) == WriteOutcome::written;
 }
 
 std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)

@@ -13,10 +13,22 @@ namespace kolu {
 // Wraps the device a save writes through. Tests use it to fail a write part way.
 using SaveDeviceWrapper = std::function<std::unique_ptr<QIODevice>(QIODevice *target)>;
 
+enum class WriteOutcome {
+    written,
+    failed,
+    // Something other than a regular file (a device, a pipe, a folder, a
+    // dangling link) is at the path; it was left alone.
+    notARegularFile,
+};
+
 // Writes `bytes` to a temporary file beside `path` and renames it over `path`
 // only when every byte was written, so a reader sees the old content or the
-// new, never a mix. Returns whether the new content is in place; on failure the
-// old file is untouched.
+// new, never a mix. Only a regular file is ever replaced: a symbolic link is
+// followed when it leads to one, and anything else at the path is left as it
+// is. On failure the old file is untouched.
+WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {});
+
+// writeFile() for callers that only need to know whether the content is in place.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {});
 
 // The whole content of a regular file no larger than `maxSize`, or nothing when

@@ -72,11 +72,12 @@ public:
     // of the wrong form fails the reader.
     std::optional<QString> optionalString(QLatin1StringView key);
     std::optional<QDateTime> optionalDate(QLatin1StringView key);
+    // Whether `key` is missing or null.
+    bool isAbsent(QLatin1StringView key) const;
 
 private:
     // The value at `key`, or Undefined (after failing) when it is missing.
     QJsonValue required(QLatin1StringView key);
-    bool isAbsent(QLatin1StringView key) const;
 
     QJsonObject m_object;
     bool m_ok = true;

@@ -32,6 +32,27 @@ void createFolder(const fs::path &path)
     fs::create_directories(path, error); // an existing folder is not an error; others are dropped
 }
 
+// Copies `legacy` whole to `target` through a side folder that is renamed
+// into place only when the copy is complete, so an interrupted or failed copy
+// leaves no half-filled data folder behind and the next launch tries again.
+bool takeOver(const fs::path &legacy, const fs::path &target, const fs::path &side)
+{
+    std::error_code error;
+    fs::remove_all(side, error); // what an interrupted earlier attempt left
+    if (error)
+        return false;
+    // Links are copied as links, so the copy never leaves the legacy tree.
+    fs::copy(legacy, side, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+    if (!error)
+        fs::rename(side, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove_all(side, ignored);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 LocalStore::LocalStore()
@@ -48,19 +69,27 @@ LocalStore::LocalStore(const QString &dataLocation)
             const fs::path legacy = toPath(QDir::cleanPath(dataLocation + u'/' + legacyName));
             if (!somethingExists(legacy))
                 continue;
-            // Links are copied as links, so the copy never leaves the legacy tree.
-            std::error_code error;
-            fs::copy(legacy, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
-            break; // only one legacy folder is taken over, whether or not the copy worked
+            const fs::path side = toPath(QDir::cleanPath(dataLocation + u'/' + QLatin1StringView(kTakeOverFolderName)));
+            // A failed copy leaves the data folder missing, so that the next
+            // launch tries again instead of starting empty for good; until
+            // then nothing is stored.
+            m_takeOverFailed = !takeOver(legacy, target, side);
+            break; // only one legacy folder is taken over
         }
     }
-    createFolder(target);
+    if (!m_takeOverFailed)
+        createFolder(target);
 }
 
 QString LocalStore::subdirectory(const QString &name) const
 {
     const QString path = QDir::cleanPath(m_directory + u'/' + name);
-    createFolder(toPath(path));
+    if (m_takeOverFailed) {
+        std::error_code error;
+        fs::create_directory(toPath(path), error); // never the data folder itself
+    } else {
+        createFolder(toPath(path));
+    }
     return path;
 }
 

@@ -6,9 +6,10 @@ namespace kolu {
 
 // The one folder Kolu keeps its files in: "Kolu" in the user's data folder
 // (~/.local/share/Kolu). On the first run it takes over the folder of an
-// earlier release, "Orlix" or else "OXRail", by copying it. Nothing here
-// fails: a folder that cannot be made is still used, and every read then
-// finds nothing.
+// earlier release, "Orlix" or else "OXRail", by copying it whole into a side
+// folder that is renamed into place when complete. A copy that fails leaves
+// no data folder, so the next run tries again. Nothing here fails: a folder
+// that cannot be made is still used, and every read then finds nothing.
 class LocalStore {
 public:
     // Uses the per-user data folder of the desktop.
@@ -25,8 +26,16 @@ public:
 
     static QString defaultDataLocation();
 
+    // The side folder, beside the data folder, that a take-over copies into.
+    static constexpr char kTakeOverFolderName[] = ".Kolu-takeover";
+
+    // Whether this run's take-over of a legacy folder failed; the data folder
+    // is then left missing for the next run to try again.
+    bool takeOverFailed() const { return m_takeOverFailed; }
+
 private:
     QString m_directory;
+    bool m_takeOverFailed = false;
 };
 
 } // namespace kolu

@@ -1,115 +1,20 @@
 #include "model/PersistedFiles.h"
 
-#include "model/AtomicFile.h"
-#include "model/JsonCoding.h"
-#include "model/RecordCoding.h"
+#include "model/DamagedFile.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
 
 namespace kolu {
 
 namespace {
 
-template<typename T>
-std::optional<std::vector<T>> decodeListDocument(const QByteArray &bytes)
+QByteArray digestOf(const QByteArray &bytes)
 {
-    const auto top = json::parseDocument(bytes);
-    if (!top)
-        return std::nullopt;
-    return json::decodeList<T>(*top);
-}
-
-template<typename T>
-std::optional<T> decodeObjectDocument(const QByteArray &bytes)
-{
-    const auto top = json::parseDocument(bytes);
-    if (!top)
-        return std::nullopt;
-    return json::decode<T>(*top);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
 } // namespace
-
-QByteArray LinksFile::encode(const Value &value)
-{
-    return json::encodeDocument(json::encodeList(value));
-}
-
-std::optional<LinksFile::Value> LinksFile::decode(const QByteArray &bytes)
-{
-    return decodeListDocument<SavedLink>(bytes);
-}
-
-QByteArray ClipboardItemsFile::encode(const Value &value)
-{
-    return json::encodeDocument(json::encodeList(value));
-}
-
-std::optional<ClipboardItemsFile::Value> ClipboardItemsFile::decode(const QByteArray &bytes)
-{
-    return decodeListDocument<ClipboardItem>(bytes);
-}
-
-QByteArray WebSearchProvidersFile::encode(const Value &value)
-{
-    return json::encodeDocument(json::encodeList(value));
-}
-
-std::optional<WebSearchProvidersFile::Value> WebSearchProvidersFile::decode(const QByteArray &bytes)
-{
-    return decodeListDocument<WebSearchProvider>(bytes);
-}
-
-QByteArray PomodoroFile::encode(const Value &value)
-{
-    return json::encodeDocument(json::encode(value));
-}
-
-std::optional<PomodoroFile::Value> PomodoroFile::decode(const QByteArray &bytes)
-{
-    return decodeObjectDocument<PomodoroState>(bytes);
-}
-
-QByteArray PrayerSettingsFile::encode(const Value &value)
-{
-    return json::encodeDocument(json::encode(value));
-}
-
-std::optional<PrayerSettingsFile::Value> PrayerSettingsFile::decode(const QByteArray &bytes)
-{
-    return decodeObjectDocument<PrayerSettings>(bytes);
-}
-
-QByteArray PrayerDayFile::encode(const Value &value)
-{
-    return json::encodeDocument(json::encode(value));
-}
-
-std::optional<PrayerDayFile::Value> PrayerDayFile::decode(const QByteArray &bytes)
-{
-    return decodeObjectDocument<PrayerDay>(bytes);
-}
-
-QByteArray PrayerNotificationStatesFile::encode(const Value &value)
-{
-    QJsonObject object;
-    for (const auto &[key, enabled] : value)
-        object.insert(key, enabled);
-    return json::encodeDocument(object);
-}
-
-std::optional<PrayerNotificationStatesFile::Value> PrayerNotificationStatesFile::decode(const QByteArray &bytes)
-{
-    const auto top = json::parseDocument(bytes);
-    if (!top || !top->isObject())
-        return std::nullopt;
-    Value states;
-    const QJsonObject object = top->toObject();
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        if (!it->isBool())
-            return std::nullopt;
-        states.emplace(it.key(), it->toBool());
-    }
-    return states;
-}
 
 PersistedFiles::PersistedFiles(QString directory, SaveDeviceWrapper wrap)
     : m_directory(std::move(directory))
@@ -132,9 +37,33 @@ std::optional<QByteArray> PersistedFiles::readFile(const QString &path)
     return readWholeFile(path, kMaxFileSize);
 }
 
-bool PersistedFiles::writeFile(const QString &path, const QByteArray &bytes) const
+void PersistedFiles::noteRead(const QString &path, const std::optional<QByteArray> &bytes, bool decoded) const
 {
-    return writeFileAtomically(path, bytes, m_wrap);
+    if (decoded) {
+        m_known.insert(path, Known{digestOf(*bytes), false});
+        return;
+    }
+    // Only a regular file is ever set aside; anything else at the path is
+    // not ours and a save leaves it alone.
+    if (QFileInfo(path).isFile())
+        m_known.insert(path, Known{{}, true});
+    else
+        m_known.remove(path);
+}
+
+WriteOutcome PersistedFiles::writeFile(const QString &path, const QByteArray &bytes) const
+{
+    const QByteArray digest = digestOf(bytes);
+    const Known known = m_known.value(path);
+    if (!known.damaged && known.digest == digest && QFileInfo(path).isFile())
+        return WriteOutcome::written;
+    if (known.damaged && QFileInfo(path).isFile()
+        && !moveDamagedFileAside(path, QDateTime::currentDateTimeUtc()))
+        return WriteOutcome::failed; // never overwrite what could not be kept
+    const WriteOutcome outcome = kolu::writeFile(path, bytes, m_wrap);
+    if (outcome == WriteOutcome::written)
+        m_known.insert(path, Known{digest, false});
+    return outcome;
 }
 
 } // namespace kolu

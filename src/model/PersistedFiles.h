@@ -1,75 +1,64 @@
 #pragma once
 
 #include "model/AtomicFile.h"
+#include "model/JsonCoding.h"
 #include "model/PomodoroState.h"
+#include "model/RecordCoding.h"
 #include "model/Records.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <vector>
 
 namespace kolu {
 
-// The seven JSON files kept directly in the data folder. Each format names its
-// file and turns its value into the one shared encoding and back. decode()
+// A file name as a template argument.
+template<std::size_t N>
+struct FileName {
+    constexpr FileName(const char (&text)[N]) { std::copy_n(text, N, value); }
+    char value[N];
+};
+
+// One JSON file kept directly in the data folder, holding a `T`: a list of
+// records, one record or a flag map, in the one shared encoding. decode()
 // gives nothing for a document that is not wholly valid.
-struct LinksFile {
-    using Value = std::vector<SavedLink>;
-    static constexpr char name[] = "links.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
+template<typename T, FileName Name>
+struct JsonFile {
+    using Value = T;
+    static constexpr const char *name = Name.value;
+
+    static QByteArray encode(const Value &value) { return json::encodeDocument(json::encodeValue(value)); }
+
+    static std::optional<Value> decode(const QByteArray &bytes)
+    {
+        const auto top = json::parseDocument(bytes);
+        if (!top)
+            return std::nullopt;
+        return json::decodeValue<Value>(*top);
+    }
 };
 
-struct ClipboardItemsFile {
-    using Value = std::vector<ClipboardItem>;
-    static constexpr char name[] = "clipboardItems.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
-};
-
-struct WebSearchProvidersFile {
-    using Value = std::vector<WebSearchProvider>;
-    static constexpr char name[] = "webSearchProviders.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
-};
-
-struct PomodoroFile {
-    using Value = PomodoroState;
-    static constexpr char name[] = "pomodoro.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
-};
-
-struct PrayerSettingsFile {
-    using Value = PrayerSettings;
-    static constexpr char name[] = "prayerSettings.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
-};
-
-struct PrayerDayFile {
-    using Value = PrayerDay;
-    static constexpr char name[] = "prayerDay.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
-};
-
-// A map from a prayer's raw name to whether its notification is on. Keys that
-// name no prayer are kept as they are.
-struct PrayerNotificationStatesFile {
-    using Value = std::map<QString, bool>;
-    static constexpr char name[] = "prayerNotificationStates.json";
-    static QByteArray encode(const Value &value);
-    static std::optional<Value> decode(const QByteArray &bytes);
-};
+using LinksFile = JsonFile<std::vector<SavedLink>, "links.json">;
+using ClipboardItemsFile = JsonFile<std::vector<ClipboardItem>, "clipboardItems.json">;
+using WebSearchProvidersFile = JsonFile<std::vector<WebSearchProvider>, "webSearchProviders.json">;
+using PomodoroFile = JsonFile<PomodoroState, "pomodoro.json">;
+using PrayerSettingsFile = JsonFile<PrayerSettings, "prayerSettings.json">;
+using PrayerDayFile = JsonFile<PrayerDay, "prayerDay.json">;
+// A prayer's raw name to whether its notification is on. Keys that name no
+// prayer are kept as they are.
+using PrayerNotificationStatesFile = JsonFile<json::FlagMap, "prayerNotificationStates.json">;
 
 // Reads and writes those files in one folder. A missing, unreadable or
-// malformed file reads as absent and is left as it is; a failed write leaves
+// malformed file reads as absent and is left as it is until it would be
+// overwritten: then it is first moved aside (see moveDamagedFileAside). A
+// write whose bytes the file already holds is skipped. A failed write leaves
 // the old file intact and is reported only through the result.
 class PersistedFiles {
 public:
@@ -87,16 +76,20 @@ public:
     template<typename Format>
     std::optional<typename Format::Value> read() const
     {
-        const auto bytes = readFile(pathOf<Format>());
-        if (!bytes)
-            return std::nullopt;
-        return Format::decode(*bytes);
+        const QString path = pathOf<Format>();
+        const auto bytes = readFile(path);
+        std::optional<typename Format::Value> value;
+        if (bytes)
+            value = Format::decode(*bytes);
+        noteRead(path, bytes, value.has_value());
+        return value;
     }
 
+    // Whether the content of the file is in place (also when it already was).
     template<typename Format>
     bool write(const typename Format::Value &value) const
     {
-        return writeFile(pathOf<Format>(), Format::encode(value));
+        return writeFile(pathOf<Format>(), Format::encode(value)) == WriteOutcome::written;
     }
 
     // The focus timer as it stands at launch: read, moved off the old default
@@ -108,10 +101,18 @@ public:
 
 private:
     static std::optional<QByteArray> readFile(const QString &path);
-    bool writeFile(const QString &path, const QByteArray &bytes) const;
+    void noteRead(const QString &path, const std::optional<QByteArray> &bytes, bool decoded) const;
+    WriteOutcome writeFile(const QString &path, const QByteArray &bytes) const;
+
+    // What is known of each file from the last read or write.
+    struct Known {
+        QByteArray digest;    // of the bytes the file holds; empty when unknown
+        bool damaged = false; // there but not readable: moved aside before a write
+    };
 
     QString m_directory;
     SaveDeviceWrapper m_wrap;
+    mutable QHash<QString, Known> m_known;
 };
 
 } // namespace kolu

@@ -1,6 +1,7 @@
 #include "model/UserDefaults.h"
 
 #include "model/AtomicFile.h"
+#include "model/DamagedFile.h"
 #include "model/JsonCoding.h"
 
 #include <QDir>
@@ -37,16 +38,26 @@ QString UserDefaults::defaultFilePath()
 void UserDefaults::load()
 {
     const auto bytes = readWholeFile(m_filePath, kMaxDefaultsFileSize);
-    if (!bytes)
-        return;
-    const auto top = json::parseDocument(*bytes);
-    if (top && top->isObject())
+    const auto top = bytes ? json::parseDocument(*bytes) : std::nullopt;
+    if (top && top->isObject()) {
         m_values = top->toObject();
+        return;
+    }
+    // Only a regular file is set aside; anything else is left to the save.
+    m_loadFailed = QFileInfo(m_filePath).isFile();
+    m_damagedFileInPlace = m_loadFailed;
 }
 
 void UserDefaults::save()
 {
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    if (m_damagedFileInPlace && QFileInfo(m_filePath).isFile()) {
+        if (!moveDamagedFileAside(m_filePath, QDateTime::currentDateTimeUtc())) {
+            m_lastSaveSucceeded = false;
+            return;
+        }
+    }
+    m_damagedFileInPlace = false;
     m_lastSaveSucceeded = writeFileAtomically(m_filePath, json::encodeDocument(m_values));
 }
 
@@ -136,11 +147,17 @@ std::optional<QDateTime> UserDefaults::date(const QString &key) const
 
 void UserDefaults::set(const QString &key, const QJsonValue &value)
 {
-    if (value.isUndefined() || value.isNull())
-        m_values.remove(key);
-    else
-        m_values.insert(key, value);
-    save();
+    const bool removing = value.isUndefined() || value.isNull();
+    // A value the file already holds is not written again: a slider sets the
+    // same value many times over.
+    const bool same = removing ? !m_values.contains(key) : m_values.value(key) == value;
+    if (!same) {
+        if (removing)
+            m_values.remove(key);
+        else
+            m_values.insert(key, value);
+        save();
+    }
     Q_EMIT changed(key);
 }
 

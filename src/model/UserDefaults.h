@@ -16,7 +16,8 @@ namespace kolu {
 // and written whole and atomically after every change. A getter gives nothing
 // both when the key is absent and when it holds a value of another type, so
 // callers fall back to their default in either case. A file that is missing
-// or malformed reads as empty.
+// or malformed reads as empty; a malformed one is moved aside before the first
+// save writes over it.
 class UserDefaults : public QObject {
     Q_OBJECT
 public:
@@ -45,8 +46,9 @@ public:
     // A date stored by setDate().
     std::optional<QDateTime> date(const QString &key) const;
 
-    // Stores `value` (Undefined or null removes the key), saves, and emits
-    // changed(key). A failed save keeps the value in memory.
+    // Stores `value` (Undefined or null removes the key), saves when that
+    // changed what is stored, and emits changed(key) either way. A failed
+    // save keeps the value in memory.
     void set(const QString &key, const QJsonValue &value);
     void setStringList(const QString &key, const QStringList &value);
     void setDate(const QString &key, const QDateTime &value);
@@ -54,6 +56,10 @@ public:
 
     // Whether the last save reached the disk.
     bool lastSaveSucceeded() const { return m_lastSaveSucceeded; }
+    // Whether a file was there at start that could not be read, so every
+    // value read as absent. A one-time step keyed on a stored flag must not
+    // run again because of it.
+    bool loadFailed() const { return m_loadFailed; }
 
 Q_SIGNALS:
     void changed(const QString &key);
@@ -65,6 +71,8 @@ private:
     QString m_filePath;
     QJsonObject m_values;
     bool m_lastSaveSucceeded = true;
+    bool m_loadFailed = false;
+    bool m_damagedFileInPlace = false;
 };
 
 } // namespace kolu

@@ -118,11 +118,28 @@ void AppState::persist()
     m_files.write<LinksFile>(m_links);
     if (!m_stateFilesLoaded)
         return;
+    if (m_stateSaveTimer)
+        m_stateSaveTimer->stop();
     m_files.write<ClipboardItemsFile>(m_clipboardItems);
-    m_files.write<PomodoroFile>(m_pomodoro);
+    if (m_files.write<PomodoroFile>(m_pomodoro))
+        m_savedPomodoro = m_pomodoro;
     m_files.write<PrayerSettingsFile>(m_prayerSettings);
     if (m_prayerDay)
         m_files.write<PrayerDayFile>(*m_prayerDay);
+}
+
+void AppState::scheduleStateSave()
+{
+    if (!m_stateFilesLoaded)
+        return;
+    if (!m_stateSaveTimer) {
+        m_stateSaveTimer = m_clock.createTimer(this);
+        connect(m_stateSaveTimer, &ClockTimer::timeout, this, &AppState::persist);
+    }
+    // Not restarted by later changes, so a steady stream of them still
+    // reaches the disk.
+    if (!m_stateSaveTimer->isActive())
+        m_stateSaveTimer->start(stateSaveDelay, false);
 }
 
 #define KOLU_FIELD_SETTER(name, setter, type)                                                                      \
@@ -159,6 +176,17 @@ void AppState::react(Field field)
     case Field::showMinimizeAllAppsButton:
         writeSetting(k::showMinimizeAllAppsButton, m_showMinimizeAllAppsButton);
         Q_EMIT chromeNeedsLayout();
+        break;
+    case Field::links:
+    case Field::clipboardItems:
+    case Field::prayerSettings:
+    case Field::prayerDay:
+        scheduleStateSave();
+        break;
+    case Field::pomodoro:
+        // A running timer changes every second; the tick saves it at its own pace.
+        if (!m_pomodoro.isRunning && m_pomodoro != m_savedPomodoro)
+            scheduleStateSave();
         break;
     case Field::prayerNotificationStates:
         m_files.write<PrayerNotificationStatesFile>(m_prayerNotificationStates);

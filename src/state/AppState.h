@@ -55,6 +55,9 @@ public:
     static constexpr std::chrono::milliseconds alertCheckInterval{15'000};
     static constexpr std::chrono::milliseconds remoteMessageCheckInterval{21'600'000};
     static constexpr std::chrono::milliseconds clipboardPulseDuration{1'400};
+    // A change to a saved field reaches its file this long after it at most,
+    // so a crash or a lost display costs seconds, not the session.
+    static constexpr std::chrono::milliseconds stateSaveDelay{2'000};
 
 #define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
     const type &name() const { return m_##name; }                                                                 \
@@ -81,10 +84,11 @@ public:
     WallpaperService &wallpaperService();
 
     // Writes the links, the clipboard history, the focus timer, the prayer
-    // settings and the prayer day (when one is held), each on its own; a
-    // failed write is skipped. Until the state files have been read at start,
-    // only the links are written, so an early save never replaces a file that
-    // was not read yet.
+    // settings and the prayer day (when one is held), each on its own; a file
+    // that already holds its content is not rewritten, and a failed write is
+    // skipped. Until the state files have been read at start, only the links
+    // are written, so an early save never replaces a file that was not read
+    // yet. Changes are also saved by themselves, stateSaveDelay after them.
     void persist();
 
     const LocalStore &store() const { return m_store; }
@@ -278,6 +282,8 @@ private:
     }
 
     void react(Field field);
+    // Starts the delayed save unless one is pending.
+    void scheduleStateSave();
     void writeSetting(const char *key, const QJsonValue &value);
     void ensureSelectedModuleIsVisible();
     void deactivateModule(RailModule module);
@@ -375,6 +381,10 @@ private:
     QHash<PrayerName, QDateTime> m_snoozedPrayerDates;
     QHash<QString, QDateTime> m_snoozedReminderDates;
     bool m_stateFilesLoaded = false;
+    ClockTimer *m_stateSaveTimer = nullptr;
+    // The focus timer as last read or written, so that a tick that changes
+    // nothing asks for no save.
+    PomodoroState m_savedPomodoro;
 
     std::function<qsizetype(qsizetype)> m_wallpaperRandomIndex;
     BundleInformation m_bundleInformation = BundleInformation::compiledIn();

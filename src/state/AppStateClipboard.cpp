@@ -4,6 +4,7 @@
 
 #include "platform/desktop/Pasteboard.h"
 #include "platform/desktop/UrlOpener.h"
+#include "services/clipboard/ClipboardRules.h"
 #include "services/clipboard/ClipboardService.h"
 #include "state/AppSettings.h"
 
@@ -80,12 +81,21 @@ void AppState::reactToClipboardHistoryLimit()
 
 void AppState::trimClipboardHistoryToLimit()
 {
+    // The newest entries, as many as the limit allows and as fit in what the
+    // history file may take: a file the reader refuses would lose them all.
     const auto limit = static_cast<std::size_t>(std::max(0, m_clipboardHistoryLimit));
-    if (m_clipboardItems.size() <= limit)
+    std::size_t keep = 0;
+    qint64 bytes = 0;
+    for (; keep < std::min(limit, m_clipboardItems.size()); ++keep) {
+        bytes += clipboard::storedBytes(m_clipboardItems[keep]);
+        if (bytes > clipboard::kMaxHistoryBytes)
+            break;
+    }
+    if (keep == m_clipboardItems.size())
         return;
     std::vector<ClipboardItem> items = m_clipboardItems;
-    const std::vector<ClipboardItem> dropped(items.begin() + static_cast<std::ptrdiff_t>(limit), items.end());
-    items.resize(limit);
+    const std::vector<ClipboardItem> dropped(items.begin() + static_cast<std::ptrdiff_t>(keep), items.end());
+    items.resize(keep);
     setClipboardItems(std::move(items));
     for (const ClipboardItem &item : dropped)
         deleteLocalClipboardImageFile(item);

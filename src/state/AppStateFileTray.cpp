@@ -3,6 +3,7 @@
 // them to a paired device through KDE Connect.
 #include "state/AppState.h"
 
+#include "model/FilePath.h"
 #include "platform/system/ProcessRunner.h"
 
 #include <QDir>
@@ -41,10 +42,10 @@ std::optional<QUrl> standardizedFileURL(const QUrl &url)
 {
     if (!url.isLocalFile())
         return std::nullopt;
-    const QString path = url.toLocalFile();
-    if (!QDir::isAbsolutePath(path))
+    const auto path = cleanAbsolutePath(url.toLocalFile());
+    if (!path)
         return std::nullopt;
-    return QUrl::fromLocalFile(QDir::cleanPath(path));
+    return QUrl::fromLocalFile(*path);
 }
 
 QString standardizedPath(const QUrl &url)

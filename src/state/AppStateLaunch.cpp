@@ -40,6 +40,7 @@ void AppState::loadSavedState()
     setPrayerNotificationStates(
         m_files.read<PrayerNotificationStatesFile>().value_or(PrayerNotificationStatesFile::Value{}));
     setPomodoro(m_files.read<PomodoroFile>().value_or(PomodoroState{}));
+    m_savedPomodoro = m_pomodoro;
     // From here on a save may replace every state file: each one was read.
     m_stateFilesLoaded = true;
 }
@@ -51,7 +52,6 @@ void AppState::start()
     const QDateTime launched = m_clock.now();
     mutate<Field::pomodoro>([&launched](PomodoroState &p) { p.reconcileAfterLaunch(launched); });
     deactivateHiddenModules();
-    notificationService().prepareAlertSounds();
     notificationService().requestPermission();
     m_lastSlowRefresh = m_clock.now();
     checkRemoteMessageIfNeeded(true);
@@ -133,7 +133,8 @@ void AppState::tick()
     const QDateTime saveCheck = m_clock.now();
     if (m_pomodoro.isRunning && m_lastPomodoroPersist.msecsTo(saveCheck) > kRunningPomodoroSaveIntervalMs) {
         m_lastPomodoroPersist = saveCheck;
-        m_files.write<PomodoroFile>(m_pomodoro);
+        if (m_files.write<PomodoroFile>(m_pomodoro))
+            m_savedPomodoro = m_pomodoro;
     }
 }
 

@@ -78,6 +78,12 @@ void AppState::removeLegacyClipboardLinksIfNeeded()
 {
     if (m_defaults.boolean(kLegacyCleanupKey).value_or(false))
         return;
+    // An unreadable settings file says nothing about whether the clean-up
+    // ran; running it again would delete the user's own non-favourite links.
+    if (m_defaults.loadFailed()) {
+        m_defaults.set(kLegacyCleanupKey, true);
+        return;
+    }
     // Earlier releases put links captured from the clipboard here, marked
     // as not favourite.
     std::vector<SavedLink> links = m_links;

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -115,4 +117,37 @@ TEST_F(LocalStoreTest, SubdirectoryIsCreatedOnceAndStable)
     EXPECT_EQ(first, second);
     EXPECT_TRUE(QFileInfo(first).isDir());
     EXPECT_EQ(readFile(u"Kolu/Wallpapers/keep.jpg"_s), "jpg");
+}
+
+TEST_F(LocalStoreTest, AFailedTakeOverLeavesNothingAndTheNextRunTriesAgain)
+{
+    // A pipe cannot be copied, so the copy fails part way.
+    writeFile(u"Orlix/a.json"_s, "orlix");
+    writeFile(u"Orlix/Clipboard/b.png"_s, "png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at(u"Orlix/pipe"_s)).constData(), 0600), 0);
+    {
+        const LocalStore store;
+        EXPECT_TRUE(store.takeOverFailed());
+        EXPECT_FALSE(QFileInfo::exists(at(u"Kolu"_s))) << "no half-filled data folder";
+        EXPECT_FALSE(QFileInfo::exists(at(QLatin1StringView(LocalStore::kTakeOverFolderName))));
+        store.subdirectory(u"Clipboard"_s);
+        EXPECT_FALSE(QFileInfo::exists(at(u"Kolu"_s))) << "asking for a subfolder does not make it either";
+    }
+    QFile::remove(at(u"Orlix/pipe"_s));
+    const LocalStore store;
+    EXPECT_FALSE(store.takeOverFailed());
+    EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
+    EXPECT_EQ(readFile(u"Kolu/Clipboard/b.png"_s), "png");
+}
+
+TEST_F(LocalStoreTest, WhatAnInterruptedTakeOverLeftIsReplacedByAWholeCopy)
+{
+    const QString side = QLatin1StringView(LocalStore::kTakeOverFolderName);
+    writeFile(u"Orlix/a.json"_s, "orlix");
+    writeFile(side + u"/a.js"_s, "half");
+    writeFile(side + u"/stale.json"_s, "stale");
+    const LocalStore store;
+    EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
+    EXPECT_FALSE(QFileInfo::exists(at(u"Kolu/stale.json"_s)));
+    EXPECT_FALSE(QFileInfo::exists(at(side)));
 }

@@ -1,5 +1,7 @@
 #include "model/PersistedFiles.h"
 
+#include "model/DamagedFile.h"
+
 #include "FailingDevice.h"
 #include "TemporaryHome.h"
 #include "TestFiles.h"
@@ -11,6 +13,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <sys/stat.h>
+
+#include <functional>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -241,4 +247,103 @@ TEST_F(PersistedFilesTest, AnUnwritableFolderFailsQuietly)
     const PersistedFiles blocked(home.path(u"blocker"_s));
     EXPECT_FALSE(blocked.write<PrayerSettingsFile>({u"a"_s, u"b"_s, 1}));
     EXPECT_FALSE(blocked.read<PrayerSettingsFile>());
+}
+
+namespace {
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat entry {};
+    return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_ino : 0;
+}
+
+} // namespace
+
+TEST_F(PersistedFilesTest, ADamagedFileIsMovedAsideBeforeItIsOverwrittenAndAFewAreKept)
+{
+    const QString path = files.pathOf<LinksFile>();
+    const std::vector<SavedLink> links{{kId, u"Qt"_s, u"https://qt.io"_s, at(1), true}};
+    QList<QByteArray> damaged;
+    for (int i = 0; i < 5; ++i) {
+        damaged.append(QByteArray(R"([{"id": "x"},)") + QByteArray::number(i) + "]");
+        ASSERT_TRUE(test::writeFile(path, damaged.last()));
+        EXPECT_FALSE(files.read<LinksFile>());
+        ASSERT_TRUE(files.write<LinksFile>(links));
+        EXPECT_EQ(files.read<LinksFile>(), links);
+    }
+    const QStringList copies = damagedCopies(path);
+    ASSERT_EQ(copies.size(), kKeptDamagedCopies);
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        EXPECT_TRUE(QFileInfo(copies[i]).fileName().startsWith(u"links.json.damaged-"_s));
+        EXPECT_EQ(test::readFile(copies[i]), damaged[damaged.size() - copies.size() + i]) << "the newest, oldest first";
+    }
+
+    // A file that read well is simply replaced.
+    ASSERT_TRUE(files.write<LinksFile>({}));
+    EXPECT_EQ(damagedCopies(path).size(), kKeptDamagedCopies);
+}
+
+TEST_F(PersistedFilesTest, ASaveReplacesOnlyARegularFile)
+{
+    const QString path = files.pathOf<PrayerSettingsFile>();
+    const PrayerSettings settings{u"Oslo"_s, u"Norway"_s, 3};
+    const QString fifo = home.path(u"pipe"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString target = home.path(u"elsewhere/settings.json"_s);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+
+    struct Case {
+        const char *what;
+        std::function<void()> make;
+    };
+    const std::vector<Case> refused{
+        {"a pipe", [&] { ::mkfifo(QFile::encodeName(path).constData(), 0600); }},
+        {"a link to a pipe", [&] { QFile::link(fifo, path); }},
+        {"a dangling link", [&] { QFile::link(home.path(u"gone"_s), path); }},
+        {"a folder", [&] { QDir().mkpath(path); }},
+    };
+    for (const Case &c : refused) {
+        c.make();
+        const QFileInfo before(path);
+        const ino_t inode = inodeOf(path);
+        EXPECT_FALSE(files.write<PrayerSettingsFile>(settings)) << c.what;
+        EXPECT_EQ(inodeOf(path), inode) << c.what << " is left where it was";
+        EXPECT_EQ(QFileInfo(path).isSymLink(), before.isSymLink()) << c.what;
+        EXPECT_FALSE(QFileInfo(path).isFile() && !before.isFile()) << c.what;
+        if (before.isDir() && !before.isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile()) << "the pipe a link led to is still a pipe";
+
+    // A link to a regular file is followed: the file gets the content, the link stays.
+    ASSERT_TRUE(test::writeFile(target, "{}"));
+    ASSERT_TRUE(QFile::link(target, path));
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(PrayerSettingsFile::decode(test::readFile(target)), settings);
+}
+
+TEST_F(PersistedFilesTest, WritingTheBytesAFileHoldsLeavesItAlone)
+{
+    const QString path = files.pathOf<PrayerSettingsFile>();
+    const PrayerSettings settings{u"Oslo"_s, u"Norway"_s, 3};
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    const ino_t written = inodeOf(path);
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(settings));
+    EXPECT_EQ(inodeOf(path), written);
+
+    // The same holds for what another instance read from the file.
+    const PersistedFiles reader(folder);
+    ASSERT_EQ(reader.read<PrayerSettingsFile>(), settings);
+    ASSERT_TRUE(reader.write<PrayerSettingsFile>(settings));
+    EXPECT_EQ(inodeOf(path), written);
+
+    ASSERT_TRUE(files.write<PrayerSettingsFile>({u"Rome"_s, u"Italy"_s, 3}));
+    EXPECT_NE(inodeOf(path), written);
+    // A file removed behind its back is written again.
+    QFile::remove(path);
+    ASSERT_TRUE(files.write<PrayerSettingsFile>({u"Rome"_s, u"Italy"_s, 3}));
+    EXPECT_TRUE(QFileInfo::exists(path));
 }

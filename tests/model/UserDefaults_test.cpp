@@ -1,10 +1,13 @@
 #include "model/UserDefaults.h"
 
+#include "model/DamagedFile.h"
+
 #include "TemporaryHome.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -118,4 +121,43 @@ TEST_F(UserDefaultsTest, WritesAreDeterministic)
     defaults.set(u"a"_s, 2);
     EXPECT_EQ(fileBytes(), first);
     EXPECT_LT(first.indexOf("\"a\""), first.indexOf("\"b\""));
+}
+
+TEST_F(UserDefaultsTest, AMalformedFileIsMovedAsideBeforeTheFirstSave)
+{
+    QDir().mkpath(home.configHome() + u"/Kolu"_s);
+    const QByteArray typo = R"({"railSize": "large",})";
+    {
+        QFile file(UserDefaults::defaultFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(typo);
+    }
+    UserDefaults defaults;
+    EXPECT_TRUE(defaults.loadFailed());
+    defaults.set(u"railSize"_s, u"small"_s);
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    const QStringList copies = damagedCopies(UserDefaults::defaultFilePath());
+    ASSERT_EQ(copies.size(), 1);
+    QFile kept(copies.front());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), typo);
+    EXPECT_EQ(UserDefaults().string(u"railSize"_s), u"small"_s);
+    EXPECT_FALSE(UserDefaults().loadFailed());
+}
+
+TEST_F(UserDefaultsTest, SettingWhatIsStoredWritesNothing)
+{
+    UserDefaults defaults;
+    defaults.set(u"railSize"_s, u"large"_s);
+    defaults.remove(u"absent"_s);
+    // Replaced by hand: a save now would put the value back.
+    QFile file(UserDefaults::defaultFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("{}");
+    file.close();
+    defaults.set(u"railSize"_s, u"large"_s);
+    defaults.remove(u"absent"_s);
+    EXPECT_EQ(fileBytes(), "{}");
+    defaults.set(u"railSize"_s, u"small"_s);
+    EXPECT_TRUE(fileBytes().contains("small"));
 }

@@ -4,6 +4,7 @@
 #include "AppStateFixture.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 
 using namespace kolu;
@@ -88,6 +89,22 @@ TEST_F(AppStateClipboardTest, ACaptureBeyondTheLimitDropsTheOldest)
         state->addClipboardCaptureResult({entry(ClipboardItemKind::text, u"t%1"_s.arg(i))});
     EXPECT_EQ(state->clipboardItems().size(), 10u);
     EXPECT_FALSE(QFile::exists(*oldest.filePath));
+}
+
+TEST_F(AppStateClipboardTest, TheHistoryFileAlwaysReadsBack)
+{
+    // Each character of these takes six bytes in the file, in the title and
+    // the value: forty of them would be far past what the reader accepts.
+    const auto state = makeState();
+    const QString escaped(100'000, QChar(0x01));
+    for (int i = 0; i < 40; ++i)
+        state->addClipboardCaptureResult({entry(ClipboardItemKind::text, escaped + QString::number(i))});
+    const QString path = state->files().pathOf<ClipboardItemsFile>();
+    EXPECT_LE(QFileInfo(path).size(), PersistedFiles::kMaxFileSize);
+    ASSERT_GE(state->clipboardItems().size(), 10u);
+    EXPECT_LT(state->clipboardItems().size(), 40u);
+    EXPECT_EQ(state->clipboardItems().front().value, escaped + u"39"_s) << "the newest are kept";
+    EXPECT_EQ(state->files().read<ClipboardItemsFile>(), state->clipboardItems());
 }
 
 TEST_F(AppStateClipboardTest, FilesOutsideTheClipboardFolderAreNeverDeleted)

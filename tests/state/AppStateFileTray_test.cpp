@@ -58,6 +58,10 @@ TEST_F(AppStateFileTrayTest, AFileDroppedAgainMovesUpWithANewIdAndLeavesTheSelec
     EXPECT_EQ(paths(*state), (QStringList{u"a.txt"_s, u"b.txt"_s}));
     EXPECT_NE(state->fileTrayItems().front().id, held.id);
     EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+
+    // ".." above the root stays at the root.
+    state->addFileTrayURLs({QUrl(QString(u"file:///../.."_s + home.path(u"dir/a.txt"_s)))});
+    EXPECT_EQ(state->fileTrayItems().front().url, QUrl::fromLocalFile(home.path(u"dir/a.txt"_s)));
 }
 
 TEST_F(AppStateFileTrayTest, ThirtyFilesKeepTheLastTwentyFour)

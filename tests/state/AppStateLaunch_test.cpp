@@ -1,10 +1,15 @@
 #include "EngineFixture.h"
 
 #include "model/AtomicFile.h"
+#include "model/DamagedFile.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QJsonArray>
+
+#include <sys/stat.h>
+
+#include <map>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -36,6 +41,13 @@ TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
     EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), PrayerNotificationStates{})
         << "written back at launch";
     EXPECT_EQ(clock.activeTimerCount(), 2) << "the tick and the start-up refresh";
+
+    // Sounds and players are made on first use: an idle launch makes no
+    // alert sound and opens no player.
+    advance(2s);
+    EXPECT_TRUE(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files).isEmpty());
+    EXPECT_TRUE(services.audio->created.isEmpty());
+    EXPECT_TRUE(services.sounds->played.empty());
 }
 
 TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)
@@ -60,9 +72,50 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)
     EXPECT_EQ(services.notifications->banners.back().content.title, u"Focus finished"_s);
     EXPECT_EQ(services.notifications->banners.back().content.body, u"Nice work. Time for a short break."_s);
 
-    // The next save replaces the unreadable history.
+    // The next save replaces the unreadable history, and keeps it aside.
     state->persist();
     EXPECT_EQ(files.read<ClipboardItemsFile>(), ClipboardItemsFile::Value{});
+    const QStringList kept = damagedCopies(files.pathOf<ClipboardItemsFile>());
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readWholeFile(kept.front(), 100), QByteArray("[{\"broken\":"));
+}
+
+TEST_F(LaunchTest, ChangesReachTheirFilesWithinSecondsAndOnlyChangedFilesAreWritten)
+{
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
+    state = makeState();
+    state->start();
+    state->persist();
+    const QString directory = state->store().directory();
+    const auto inodes = [&] {
+        std::map<QString, ino_t> found;
+        for (const QString &name : dataFiles(*state)) {
+            struct stat entry {};
+            ::lstat(QFile::encodeName(directory + u'/' + name).constData(), &entry);
+            found[name] = entry.st_ino;
+        }
+        return found;
+    };
+    const auto before = inodes();
+    advance(30s);
+    EXPECT_EQ(inodes(), before) << "idle ticks write nothing";
+
+    // A change no operation saves: on disk within the delay, not before.
+    const SavedLink link{QUuid::createUuid(), u"T"_s, u"https://kolu.test"_s, clock.now(), true};
+    state->setLinks({link});
+    advance(AppState::stateSaveDelay - 1ms);
+    EXPECT_EQ(files.read<LinksFile>(), LinksFile::Value{});
+    advance(1ms);
+    EXPECT_EQ(files.read<LinksFile>(), LinksFile::Value{link});
+
+    // A capture rewrites the history alone.
+    const auto afterLink = inodes();
+    state->addClipboardCaptureResult(
+        {ClipboardItem{QUuid::createUuid(), ClipboardItemKind::text, u"t"_s, u"text"_s, clock.now(), {}, {}}});
+    advance(AppState::stateSaveDelay);
+    auto now = inodes();
+    for (const auto &[name, inode] : afterLink)
+        EXPECT_EQ(now[name] != inode, name == u"clipboardItems.json"_s) << name.toStdString();
 }
 
 TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshAfter300Seconds)

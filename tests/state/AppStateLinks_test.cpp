@@ -81,6 +81,20 @@ TEST_F(AppStateLinksTest, LaunchCleanUpDropsNonWebAndLegacyLinksOnce)
     EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
 }
 
+TEST_F(AppStateLinksTest, AnUnreadableSettingsFileNeverRerunsTheOneTimeCleanUp)
+{
+    // The settings say the clean-up ran, but a typing mistake hides that.
+    const QString settingsPath = makeFile(u".config/Kolu/typo.json"_s,
+                                          R"({"didCleanLegacyAutoCapturedFavoriteLinks": true,})");
+    UserDefaults typo(settingsPath);
+    auto state = std::make_unique<AppState>(typo, clock, services.take());
+    const std::vector<SavedLink> links{stored(u"https://fav.example"_s), stored(u"https://mine.example"_s, false)};
+    ASSERT_TRUE(state->files().write<LinksFile>(links));
+    state->loadSavedState();
+    EXPECT_EQ(state->links(), links);
+    EXPECT_EQ(typo.boolean(u"didCleanLegacyAutoCapturedFavoriteLinks"_s), true) << "and it never runs later";
+}
+
 TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedUserProvidersKeptAndAnUnreadableFileGivesTheBuiltIns)
 {
     makeFile(u".local/share/Kolu/webSearchProviders.json"_s, R"([{"id": 3}])");

@@ -103,11 +103,11 @@ std::optional<PreparedCapture> encodedImageCapture(const QByteArray &bytes)
 
 std::optional<PreparedCapture> textCapture(const QString &text)
 {
-    const QStringView kept = clipboard::keptText(text);
-    if (clipboard::looksBinary(kept))
+    if (clipboard::looksBinary(QStringView(text).trimmed()))
         return std::nullopt;
+    const QStringView kept = clipboard::keptText(text);
     // A text that had to be shortened is no address.
-    if (QStringView(text).trimmed().size() <= clipboard::kMaxKeptTextLength) {
+    if (QStringView(text).trimmed().size() == kept.size()) {
         if (const auto url = clipboard::wholeTextURL(kept))
             return linkCapture(*url);
     }

@@ -1,5 +1,7 @@
 #include "services/clipboard/ClipboardRules.h"
 
+#include "model/FilePath.h"
+
 #include <QCalendar>
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -84,30 +86,79 @@ std::optional<QUrl> wholeTextURL(QStringView text)
     return normalizedURL(url);
 }
 
+namespace {
+
+// Stored bytes of the unit at `i`, counting a surrogate pair once at its first
+// half. A lone surrogate counts as an escape, the most a writer may make of it.
+int unitBytes(QStringView text, qsizetype i)
+{
+    const char16_t c = text.at(i).unicode();
+    if (c < 0x20 || c == 0x7f)
+        return 6; // a six-character escape
+    if (c == u'"' || c == u'\\')
+        return 2;
+    if (c < 0x80)
+        return 1;
+    if (c < 0x800)
+        return 2;
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode()))
+        return 4;
+    if (QChar::isLowSurrogate(c) && i > 0 && QChar::isHighSurrogate(text.at(i - 1).unicode()))
+        return 0;
+    if (QChar::isSurrogate(c))
+        return 6;
+    return 3;
+}
+
+// Room for the keys, the date, the id, the kind and the indentation of one entry.
+constexpr qint64 kEntryFrameBytes = 512;
+
+} // namespace
+
 QStringView keptText(QStringView text)
 {
     QStringView trimmed = text.trimmed();
-    if (trimmed.size() <= kMaxKeptTextLength)
-        return trimmed;
-    qsizetype length = kMaxKeptTextLength;
-    if (trimmed.at(length - 1).isHighSurrogate())
+    qsizetype length = std::min(trimmed.size(), kMaxKeptTextLength);
+    qint64 bytes = 0;
+    for (qsizetype i = 0; i < length; ++i) {
+        bytes += unitBytes(trimmed, i);
+        if (bytes > kMaxKeptTextBytes) {
+            length = i;
+            break;
+        }
+    }
+    if (length < trimmed.size() && length > 0 && trimmed.at(length - 1).isHighSurrogate())
         --length;
     return trimmed.first(length);
 }
 
+qint64 storedBytes(QStringView text)
+{
+    qint64 bytes = 2; // the quotes
+    for (qsizetype i = 0; i < text.size(); ++i)
+        bytes += unitBytes(text, i);
+    return bytes;
+}
+
+qint64 storedBytes(const ClipboardItem &item)
+{
+    return kEntryFrameBytes + storedBytes(item.title) + storedBytes(item.value)
+        + (item.sourceURL ? storedBytes(*item.sourceURL) : 0) + (item.filePath ? storedBytes(*item.filePath) : 0);
+}
+
 bool looksBinary(QStringView text)
 {
-    constexpr qsizetype kSample = 4096;
-    const QStringView sample = text.first(std::min(text.size(), kSample));
+    // The whole text: a harmless start must not let binary data through, each
+    // odd character of which takes six bytes in the history file.
     qsizetype odd = 0;
-    for (const QChar c : sample) {
+    for (const QChar c : text) {
         if (c.unicode() == 0)
             return true;
         const bool control = c.category() == QChar::Other_Control && !c.isSpace();
         if (control || c == QChar::ReplacementCharacter)
             ++odd;
     }
-    return odd * 10 > sample.size();
+    return odd * 10 > text.size();
 }
 
 QString cappedTitle(const QString &title)
@@ -181,8 +232,11 @@ std::optional<QString> firstLocalFile(const QByteArray &uriList)
     forEachListedURL(uriList, [&found](const QUrl &url) {
         if (!url.isLocalFile())
             return false;
-        found = url.toLocalFile();
-        return true;
+        // Stored and shown as the file it names: "." and ".." resolved, so
+        // "file:///../../etc/shadow" is "/etc/shadow". A relative path names
+        // no file.
+        found = cleanAbsolutePath(url.toLocalFile());
+        return found.has_value();
     });
     return found;
 }

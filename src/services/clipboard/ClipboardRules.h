@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
@@ -16,9 +18,13 @@ namespace kolu::clipboard {
 // Bounds on what a capture takes in. The clipboard itself keeps everything;
 // these only decide what the history receives.
 
-// Longer texts are kept shortened to this many UTF-16 units; the fingerprint
-// is of the kept text.
+// Longer texts are kept shortened to this many UTF-16 units, and further to
+// this many bytes in the history file; the fingerprint is of the kept text.
 inline constexpr qsizetype kMaxKeptTextLength = 200'000;
+inline constexpr qint64 kMaxKeptTextBytes = 512 * 1024;
+// What the whole history may take in its file: well below what the reader
+// accepts, so the history always reads back. Beyond it the oldest entries go.
+inline constexpr qint64 kMaxHistoryBytes = 24 * 1024 * 1024;
 // Images with more pixels are not captured (an 8000 x 8000 image would take
 // 256 MB decoded).
 inline constexpr qint64 kMaxImagePixels = 40'000'000;
@@ -42,12 +48,19 @@ std::optional<QUrl> normalizedURL(const std::optional<QUrl> &url);
 // token that parses as an address (normalised as above).
 std::optional<QUrl> wholeTextURL(QStringView text);
 
-// The text trimmed of white space and shortened to kMaxKeptTextLength
-// without splitting a surrogate pair. A view into `text`.
+// The text trimmed of white space and shortened to kMaxKeptTextLength units
+// and kMaxKeptTextBytes stored bytes without splitting a surrogate pair. A
+// view into `text`.
 QStringView keptText(QStringView text);
 
+// At least as many bytes as `text` takes as a string in a stored file:
+// UTF-8, with quotes, backslashes and control characters escaped.
+qint64 storedBytes(QStringView text);
+// At least as many bytes as `item` takes in the history file.
+qint64 storedBytes(const ClipboardItem &item);
+
 // Whether a copied text is really binary data: it holds a NUL, or control
-// and replacement characters make up more than a tenth of its start.
+// and replacement characters make up more than a tenth of it.
 bool looksBinary(QStringView text);
 
 // The history title of a text: its first line, cut to 80 characters (and to
@@ -67,8 +80,9 @@ QString captureFileName(const QString &prefix, const QDateTime &moment, const QS
 QString unusedFilePath(const QString &directory, const QString &fileName);
 
 // The first local file named by a "text/uri-list" or
-// "x-special/gnome-copied-files" payload, as a path. Lines are read only up
-// to the first file, so a list of thousands costs little.
+// "x-special/gnome-copied-files" payload, as a clean absolute path (see
+// cleanAbsolutePath). Lines are read only up to the first file, so a list of
+// thousands costs little.
 std::optional<QString> firstLocalFile(const QByteArray &uriList);
 // The first address of such a payload, of any scheme.
 std::optional<QUrl> firstURL(const QByteArray &uriList);

@@ -1,5 +1,7 @@
 #include "services/clipboard/ClipboardRules.h"
 
+#include "model/PersistedFiles.h"
+
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -61,6 +63,47 @@ TEST(ClipboardRules, UriListsSkipCommentsAndTheCopyVerb)
     EXPECT_EQ(firstLocalFile("cut\nfile:///tmp/x"), u"/tmp/x"_s);
     EXPECT_EQ(firstLocalFile("not a list at all \x01\x02"), std::nullopt);
     EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
+}
+
+TEST(ClipboardRules, CopiedFilePathsAreCleanAndAbsolute)
+{
+    const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
+        {"file:///../../etc/shadow", u"/etc/shadow"_s},
+        {"file:///home/u/./a/../b.txt", u"/home/u/b.txt"_s},
+        {"file:///home/u/folder/", u"/home/u/folder"_s},
+        {"file:relative/name.txt", std::nullopt},
+    };
+    for (const auto &[list, path] : cases)
+        EXPECT_EQ(firstLocalFile(list), path) << list.toStdString();
+}
+
+TEST(ClipboardRules, BinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
+{
+    // A harmless start does not hide a control-character tail.
+    const QString tail = QString(QString(4096, u'a') + QString(200'000, QChar(0x01)));
+    EXPECT_TRUE(looksBinary(tail));
+    EXPECT_FALSE(looksBinary(QString(QString(9000, u'a') + QString(900, QChar(0x01)))));
+
+    // Characters of three bytes each: the unit bound alone would keep 600,000 bytes.
+    const QString wide(kMaxKeptTextLength, QChar(0x4E2D));
+    const QStringView kept = keptText(wide);
+    EXPECT_LE(storedBytes(kept), kMaxKeptTextBytes + 2);
+    EXPECT_GT(storedBytes(kept), kMaxKeptTextBytes - 8);
+
+    // The bound counts what the file holds: escapes, quotes and pairs.
+    EXPECT_EQ(storedBytes(u"a\"\\"), 2 + 1 + 2 + 2);
+    EXPECT_EQ(storedBytes(QString(QChar(0x01))), 2 + 6);
+    EXPECT_EQ(storedBytes(u"\U0001F600"_s), 2 + 4);
+
+    // Never less than the history file really takes, whatever the text holds.
+    QString mixed;
+    for (char16_t c : {u'a', u'"', u'\\', u'\n', char16_t(0x01), char16_t(0x7f), char16_t(0xE9), char16_t(0x4E2D),
+                       char16_t(0xD83D), char16_t(0xDE00), char16_t(0xD800), u'b', char16_t(0xDC00)})
+        mixed += QChar(c);
+    mixed = mixed.repeated(500);
+    const ClipboardItem item{QUuid::createUuid(), ClipboardItemKind::file, mixed, mixed,
+                             QDateTime::currentDateTimeUtc(), mixed, mixed};
+    EXPECT_GE(storedBytes(item), ClipboardItemsFile::encode({item}).size());
 }
 
 } // namespace

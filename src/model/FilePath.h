@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace kolu {
+
+// An absolute path with "." and ".." resolved, repeated and trailing
+// separators dropped: the file it names, as it is stored and shown. ".."
+// at the root stays at the root, so "/../../etc/shadow" is "/etc/shadow".
+// Nothing for a relative or empty path.
+std::optional<QString> cleanAbsolutePath(QStringView path);
+
+} // namespace kolu
