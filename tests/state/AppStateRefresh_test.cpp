@@ -22,14 +22,12 @@ TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800S
     answerWeather();
     state->refreshTodayWeather(false);
     EXPECT_TRUE(state->isLoadingTodayWeather());
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Refreshing..."_s);
-    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::secondary);
+    EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Refreshing..."_s, StatusTint::secondary));
     state->refreshTodayWeather(false); // declined while one is loading
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
     ASSERT_TRUE(state->todayWeather());
     EXPECT_EQ(state->todayWeather()->temperature, -3.5);
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
-    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::green);
+    EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Berlin"_s, StatusTint::green));
     EXPECT_EQ(requestsTo(u"/v1/search"_s), 1);
 
     advance(1799s);
@@ -52,8 +50,7 @@ TEST_F(RefreshTest, WeatherFailureKeepsTheOldWeatherAndShowsTheError)
     state->refreshTodayWeather(true);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
     EXPECT_EQ(state->todayWeather(), held);
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Weather is unavailable."_s);
-    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Weather is unavailable."_s, StatusTint::orange));
 }
 
 TEST_F(RefreshTest, WeatherAndPrayerAnswersAfterTheirModuleWasHiddenAreDropped)
@@ -87,8 +84,7 @@ TEST_F(RefreshTest, FetchedPrayerDayTakesTheUsersSwitchesIsSavedAndScheduled)
     EXPECT_EQ(state->prayerStatusMessage(), u"Refreshing..."_s);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
     ASSERT_TRUE(state->prayerDay());
-    EXPECT_EQ(state->prayerStatusMessage(), u"Updated"_s);
-    EXPECT_EQ(state->prayerStatusTint(), StatusTint::green);
+    EXPECT_EQ(test::prayerStatus(*state), test::Status(u"Updated"_s, StatusTint::green));
     EXPECT_EQ(state->prayerDay()->dateID, u"2026-03-14"_s);
     const auto &times = state->prayerDay()->times;
     EXPECT_FALSE(times.front().notificationsEnabled);
@@ -157,4 +153,73 @@ TEST_F(RefreshTest, OpeningAnEmptyNotesModuleFetchesItsNotesAfter150Milliseconds
     advance(1ms);
     EXPECT_TRUE(notesFetchStarted);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); }));
+}
+
+TEST_F(RefreshTest, ACityChangeDuringTheStartUpFetchOutranksItsLateAnswer)
+{
+    answerPrayers();
+    services.server.setHoldResponses(true);
+    state->refreshPrayerTimesIfNeeded();
+    ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) == 1; }));
+    state->updatePrayerLocation(u"Berlin"_s, u"Germany"_s);
+    ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) == 2; }));
+
+    const auto forCity = [](const QString &city) {
+        return [city](const test::RecordedRequest &request) { return request.queryValue(u"city"_s) == city; };
+    };
+    ASSERT_EQ(services.server.answerHeld(forCity(u"Berlin"_s)), 1);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
+    ASSERT_TRUE(state->prayerDay());
+    EXPECT_EQ(state->prayerDay()->city, u"Berlin"_s);
+
+    // The first city's answer lands last; its time-out timer going tells
+    // that it was read.
+    const int waiting = clock.activeTimerCount();
+    ASSERT_EQ(services.server.answerHeld(forCity(u"Makkah"_s)), 1);
+    ASSERT_TRUE(waitUntil([&] { return clock.activeTimerCount() == waiting - 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state->prayerDay()->city, u"Berlin"_s);
+    EXPECT_EQ(state->files().read<PrayerDayFile>()->city, u"Berlin"_s);
+    EXPECT_EQ(state->prayerStatusMessage(), u"Updated"_s);
+}
+
+TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoad)
+{
+    answerWeather();
+    answerPrayers();
+    services.server.setHoldResponses(true);
+    const struct {
+        RailModule module;
+        QString path;
+        std::function<bool()> loading;
+    } kinds[] = {
+        {RailModule::today, u"/v1/search"_s, [&] { return state->isLoadingTodayWeather(); }},
+        {RailModule::prayers, u"/v1/timingsByCity/"_s, [&] { return state->isLoadingPrayers(); }},
+        {RailModule::wallpapers, u"/archive.zip"_s, [&] { return state->isLoadingWallpaper(); }},
+    };
+    for (const auto &kind : kinds) {
+        state->openModule(kind.module);
+        ASSERT_TRUE(waitUntil([&] { return requestsTo(kind.path) == 1; })) << kind.path.toStdString();
+        state->setRailModule(kind.module, false);
+        EXPECT_TRUE(kind.loading()) << "its request still runs: " << kind.path.toStdString();
+        state->setRailModule(kind.module, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(requestsTo(kind.path), 1) << kind.path.toStdString();
+    }
+    services.server.setHoldResponses(false);
+    services.server.answerHeld([](const test::RecordedRequest &) { return true; });
+    for (const auto &kind : kinds)
+        EXPECT_TRUE(waitUntil([&] { return !kind.loading(); })) << "cleared when its request ends: " << kind.path.toStdString();
+}
+
+TEST_F(RefreshTest, DestroyingTheStateMidFetchEndsEveryWaitingRequest)
+{
+    services.server.setHoldResponses(true);
+    state->refreshTodayWeather(true);
+    state->refreshPrayerTimes(true);
+    ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 2; }));
+    ASSERT_GE(clock.activeTimerCount(), 2);
+    state.reset();
+    // Each request's time-out timer lives as long as its wait.
+    EXPECT_TRUE(waitUntil([&] { return clock.activeTimerCount() == 0; }));
 }

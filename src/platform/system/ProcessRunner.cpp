@@ -41,9 +41,38 @@ void killGroup(QProcess &process)
 
 ProcessRunner::~ProcessRunner() = default;
 
+namespace {
+
+// Lists a run's process among the running ones for as long as it lives.
+class RunningEntry {
+public:
+    RunningEntry(std::shared_ptr<QSet<QProcess *>> running, QProcess *process)
+        : m_running(std::move(running))
+        , m_process(process)
+    {
+        m_running->insert(m_process);
+    }
+    ~RunningEntry() { m_running->remove(m_process); }
+    RunningEntry(const RunningEntry &) = delete;
+    RunningEntry &operator=(const RunningEntry &) = delete;
+
+private:
+    std::shared_ptr<QSet<QProcess *>> m_running;
+    QProcess *m_process;
+};
+
+} // namespace
+
 SystemProcessRunner::SystemProcessRunner(Clock &clock)
     : m_clock(clock)
+    , m_running(std::make_shared<QSet<QProcess *>>())
 {
+}
+
+SystemProcessRunner::~SystemProcessRunner()
+{
+    for (QProcess *process : std::as_const(*m_running))
+        killGroup(*process);
 }
 
 QString SystemProcessRunner::findExecutable(const QString &program) const
@@ -61,6 +90,7 @@ QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList
 {
     ProcessResult result;
     QProcess process;
+    const RunningEntry entry(m_running, &process);
     process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());

@@ -3,12 +3,16 @@
 #include "model/Clock.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
+#include <memory>
+
+class QProcess;
 
 namespace kolu {
 
@@ -48,10 +52,13 @@ public:
     virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
 };
 
+// Children still running when the runner goes are killed, so every caller
+// waiting for one resumes (with a result that did not succeed) and ends.
 class SystemProcessRunner final : public ProcessRunner {
 public:
     // The time-out runs on `clock`.
     explicit SystemProcessRunner(Clock &clock = SystemClock::instance());
+    ~SystemProcessRunner() override;
 
     QString findExecutable(const QString &program) const override;
     QCoro::Task<ProcessResult> run(QString program, QStringList arguments, std::chrono::milliseconds timeout,
@@ -60,6 +67,8 @@ public:
 
 private:
     Clock &m_clock;
+    // Shared with the runs, which may end after the runner.
+    std::shared_ptr<QSet<QProcess *>> m_running;
 };
 
 } // namespace kolu

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -112,4 +114,17 @@ TEST(SystemProcessRunner, ChildHasNoInputAndNoTerminalAndDiesWithItsParent)
     ASSERT_GT(child, 0);
     EXPECT_TRUE(test::waitUntil([&] { return processEnded(child); }, 10s));
     ::kill(child, SIGKILL);
+}
+
+TEST(SystemProcessRunner, AChildStillRunningWhenTheRunnerGoesIsKilledAndItsCallerResumes)
+{
+    QTemporaryDir dir;
+    const QString mark = dir.filePath(u"started"_s);
+    auto runner = std::make_unique<SystemProcessRunner>();
+    auto run = test::startTask(runner->run(u"sh"_s, {u"-c"_s, u"touch \"$0\"; exec sleep 60"_s, mark}, 120s, {}));
+    ASSERT_TRUE(test::waitUntil([&] { return QFile::exists(mark); }));
+    runner.reset();
+    const ProcessResult result = run.wait();
+    EXPECT_TRUE(result.started);
+    EXPECT_FALSE(result.succeeded());
 }
