@@ -241,8 +241,8 @@ TEST_F(AppStateWallpapersTest, AFolderChosenWhileTheWebLibraryLoadsOutranksItsAn
     services.server.setHoldResponses(true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 1; }));
-    makeFile(u"Pics/1.jpg"_s);
-    makeFile(u"Pics/2.jpg"_s);
+    makeFile(u"Pics/1.jpg"_s, "\xff\xd8\xff\xe0 picture");
+    makeFile(u"Pics/2.jpg"_s, "\xff\xd8\xff\xe0 picture");
     services.folderPicker->answer = home.path(u"Pics"_s);
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_TRUE(state->isLoadingWallpaper());
