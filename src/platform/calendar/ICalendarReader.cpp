@@ -1,5 +1,7 @@
 #include "platform/calendar/ICalendarReader.h"
 
+#include "platform/calendar/CalendarFileReading.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -332,6 +334,36 @@ QDate WallTime::date() const
     return QDate(value.year, value.month, value.day);
 }
 
+namespace {
+
+// The moment of a wall-clock time (counted as if the wall clock were UTC) in
+// a zone known by its offset from UTC at any moment.
+template<typename OffsetAt>
+QDateTime momentOfWall(qint64 wall, const OffsetAt &offsetAt)
+{
+    // The offsets in force a day before and a day after: zones do not change
+    // their clocks twice within a day.
+    const int before = offsetAt(wall - 86400);
+    const int after = offsetAt(wall + 86400);
+    const bool beforeFits = offsetAt(wall - before) == before;
+    const bool afterFits = offsetAt(wall - after) == after;
+    qint64 utc = wall - before; // a time in the gap moves forward by the gap
+    if (beforeFits && afterFits)
+        utc = std::min(wall - before, wall - after); // a repeated time: its first occurrence
+    else if (afterFits)
+        utc = wall - after;
+    return QDateTime::fromSecsSinceEpoch(utc, Qt::UTC);
+}
+
+} // namespace
+
+QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone)
+{
+    return momentOfWall(QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch(), [&](qint64 utc) {
+        return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, Qt::UTC));
+    });
+}
+
 std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZone)
 {
     const icaltimetype &v = time.value;
@@ -341,21 +373,22 @@ std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZo
     if (!date.isValid())
         return std::nullopt;
     if (v.is_date)
-        return QDateTime(date, QTime(0, 0), localZone).toUTC();
+        return momentAt(date, QTime(0, 0), localZone);
     // A leap second reads as the second before it.
     const QTime clock(v.hour, v.minute, qMin(v.second, 59));
     if (!clock.isValid())
         return std::nullopt;
     if (!time.zone)
-        return QDateTime(date, clock, localZone).toUTC();
+        return momentAt(date, clock, localZone);
     if (time.zone->utc)
         return QDateTime(date, clock, Qt::UTC);
     if (time.zone->systemZone.isValid())
-        return QDateTime(date, clock, time.zone->systemZone).toUTC();
-    icaltimetype local = v;
-    local.zone = nullptr;
-    local.is_daylight = 0;
-    return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(local, time.zone->defined.get()), Qt::UTC);
+        return momentAt(date, clock, time.zone->systemZone);
+    icaltimezone *defined = time.zone->defined.get();
+    return momentOfWall(QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch(), [defined](qint64 utc) {
+        icaltimetype moment = icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, nullptr);
+        return icaltimezone_get_utc_offset_of_utc_time(defined, &moment, nullptr);
+    });
 }
 
 icaltimetype wallClockIn(const QDateTime &moment, const WallTime &reference, const QTimeZone &localZone)
@@ -390,7 +423,7 @@ ICalComponentPtr parseICalendar(const QByteArray &bytes)
 {
     configureLibical();
     // The parser reads up to the first NUL byte; a file with one inside is damaged anyway.
-    return ICalComponentPtr(icalparser_parse_string(bytes.constData()));
+    return ICalComponentPtr(icalparser_parse_string(foldLongLines(bytes).constData()));
 }
 
 std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_kind kind)
