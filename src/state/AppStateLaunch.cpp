@@ -45,7 +45,6 @@ void AppState::start()
     const QDateTime launched = m_clock.now();
     mutate<Field::pomodoro>([&launched](PomodoroState &p) { p.reconcileAfterLaunch(launched); });
     deactivateHiddenModules();
-    notificationService().prepareAlertSounds();
     notificationService().requestPermission();
     m_lastSlowRefresh = m_clock.now();
     checkRemoteMessageIfNeeded(true);

@@ -20,18 +20,6 @@ PomodoroState running(double remaining, const QDateTime &since = kStart)
 
 } // namespace
 
-TEST(PomodoroState, DefaultsAreATwentyFiveMinuteFocusStopped)
-{
-    const PomodoroState state;
-    EXPECT_EQ(state.mode, PomodoroMode::focus);
-    EXPECT_EQ(state.focusDuration, 1500);
-    EXPECT_EQ(state.breakDuration, 300);
-    EXPECT_EQ(state.remaining, 1500);
-    EXPECT_FALSE(state.isRunning);
-    EXPECT_FALSE(state.startedAt);
-    EXPECT_FALSE(state.finishedPendingNotification);
-}
-
 TEST(PomodoroState, UpdateCountsDownFromTheLastUpdate)
 {
     PomodoroState state = running(100);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSet>
-
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -44,33 +42,6 @@ TEST(Enumerations, RawValuesRoundTripInDeclarationOrder)
         {u"unsplash"_s, u"metMuseum"_s, u"artInstitute"_s, u"dropbox"_s, u"localFolder"_s});
     expectRoundTrip<WallpaperCategory>(
         {u"nature"_s, u"abstract"_s, u"space"_s, u"architecture"_s, u"minimal"_s, u"textures"_s});
-}
-
-TEST(Enumerations, CasesAreHashable)
-{
-    const QSet<RailModule> modules{RailModule::links, RailModule::links, RailModule::nowPlaying};
-    EXPECT_EQ(modules.size(), 2);
-}
-
-TEST(RailModules, TitlesAndSymbols)
-{
-    const std::vector<std::pair<QString, QString>> expected{
-        {u"Today"_s, u"sun.max"_s},
-        {u"Calendar"_s, u"calendar"_s},
-        {u"Prayers"_s, u"seal"_s},
-        {u"Notes"_s, u"note.text"_s},
-        {u"Focus"_s, u"timer"_s},
-        {u"Favorites Links"_s, u"star"_s},
-        {u"Tray"_s, u"tray.and.arrow.down"_s},
-        {u"Wallpapers"_s, u"photo.on.rectangle.angled"_s},
-        {u"Reminders"_s, u"checklist"_s},
-        {u"Soundscapes"_s, u"music.note"_s},
-    };
-    const auto modules = allCases<RailModule>();
-    for (std::size_t i = 0; i < modules.size(); ++i) {
-        EXPECT_EQ(title(modules[i]), expected[i].first);
-        EXPECT_EQ(symbol(modules[i]), expected[i].second);
-    }
 }
 
 TEST(Records, EqualityIsMemberwise)
@@ -181,26 +152,4 @@ TEST(AlertIds, CarryTheMomentInWholeSeconds)
 
     // Before 1970 the seconds are truncated toward zero.
     EXPECT_EQ(wholeSecondsSince1970(QDateTime::fromMSecsSinceEpoch(-1500, Qt::UTC)), -1);
-}
-
-TEST(WebSearchProvider, BuiltInProvidersInOrder)
-{
-    const auto &providers = WebSearchProvider::builtInProviders();
-    ASSERT_EQ(providers.size(), 3u);
-    EXPECT_EQ(providers[0].id, u"google"_s);
-    EXPECT_EQ(providers[1].id, u"pinterest"_s);
-    EXPECT_EQ(providers[2].id, u"youtube"_s);
-    EXPECT_EQ(WebSearchProvider::google(), providers[0]);
-    const std::vector<std::pair<QString, QString>> pathsAndQueries{
-        {u"/search"_s, u"q={query}"_s},
-        {u"/search/pins/"_s, u"q={query}"_s},
-        {u"/results"_s, u"search_query={query}"_s},
-    };
-    for (std::size_t i = 0; i < providers.size(); ++i) {
-        EXPECT_TRUE(providers[i].isBuiltIn);
-        const QUrl url(providers[i].searchURLTemplate);
-        EXPECT_EQ(url.scheme(), u"https"_s);
-        EXPECT_EQ(url.path(), pathsAndQueries[i].first);
-        EXPECT_EQ(url.query(QUrl::FullyDecoded), pathsAndQueries[i].second);
-    }
 }

@@ -118,8 +118,7 @@ TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)
 {
     const auto state = makeState();
     test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s);
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"Drop files first"_s, StatusTint::orange));
 
     state->addFileTrayURLs({fileURL(u"a.txt"_s), fileURL(u"b.txt"_s)});
     const FileTrayItem selected = state->fileTrayItems().front();
@@ -132,8 +131,7 @@ TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)
     state->toggleFileTraySelection(selected);
     services.processes->setMissing({u"kdeconnect-cli"_s});
     test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s);
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"KDE Connect is not available"_s, StatusTint::orange));
 
     services.processes->setMissing({});
     services.processes->respond(u"kdeconnect-cli"_s, answer("\n"));
@@ -150,8 +148,7 @@ TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDevice)
         return call.arguments.contains(u"--list-available"_s) ? answer("phone1\nphone2\n") : answer("");
     });
     test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Choose a nearby device in KDE Connect"_s);
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::accent);
+    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent));
     const auto &runs = services.processes->runs();
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[0].arguments, (QStringList{u"--list-available"_s, u"--id-only"_s}));

@@ -21,6 +21,17 @@ namespace kolu {
 
 namespace test {
 
+// A status line as the state shows it: its sentence and its tint.
+using Status = std::pair<QString, StatusTint>;
+inline Status weatherStatus(const AppState &s) { return {s.todayWeatherStatusMessage(), s.todayWeatherStatusTint()}; }
+inline Status prayerStatus(const AppState &s) { return {s.prayerStatusMessage(), s.prayerStatusTint()}; }
+inline Status wallpaperStatus(const AppState &s) { return {s.wallpaperStatusMessage(), s.wallpaperStatusTint()}; }
+inline Status fileTrayStatus(const AppState &s)
+{
+    return {s.fileTrayAirDropStatusMessage(), s.fileTrayAirDropStatusTint()};
+}
+inline Status systemAccessStatus(const AppState &s) { return {s.systemAccessStatusMessage(), s.systemAccessStatusTint()}; }
+
 // A state on test services in a temporary home, with the layout callback counted.
 class AppStateActionsTest : public ::testing::Test {
 protected:

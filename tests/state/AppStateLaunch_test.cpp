@@ -40,6 +40,13 @@ TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
     EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), PrayerNotificationStates{})
         << "written back at launch";
     EXPECT_EQ(clock.activeTimerCount(), 2) << "the tick and the start-up refresh";
+
+    // Sounds and players are made on first use: an idle launch makes no
+    // alert sound and opens no player.
+    advance(2s);
+    EXPECT_TRUE(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files).isEmpty());
+    EXPECT_TRUE(services.audio->created.isEmpty());
+    EXPECT_TRUE(services.sounds->played.empty());
 }
 
 TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)

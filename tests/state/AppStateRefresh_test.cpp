@@ -22,14 +22,12 @@ TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800S
     answerWeather();
     state->refreshTodayWeather(false);
     EXPECT_TRUE(state->isLoadingTodayWeather());
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Refreshing..."_s);
-    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::secondary);
+    EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Refreshing..."_s, StatusTint::secondary));
     state->refreshTodayWeather(false); // declined while one is loading
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
     ASSERT_TRUE(state->todayWeather());
     EXPECT_EQ(state->todayWeather()->temperature, -3.5);
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
-    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::green);
+    EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Berlin"_s, StatusTint::green));
     EXPECT_EQ(requestsTo(u"/v1/search"_s), 1);
 
     advance(1799s);
@@ -52,8 +50,7 @@ TEST_F(RefreshTest, WeatherFailureKeepsTheOldWeatherAndShowsTheError)
     state->refreshTodayWeather(true);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
     EXPECT_EQ(state->todayWeather(), held);
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Weather is unavailable."_s);
-    EXPECT_EQ(state->todayWeatherStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Weather is unavailable."_s, StatusTint::orange));
 }
 
 TEST_F(RefreshTest, WeatherAndPrayerAnswersAfterTheirModuleWasHiddenAreDropped)
@@ -87,8 +84,7 @@ TEST_F(RefreshTest, FetchedPrayerDayTakesTheUsersSwitchesIsSavedAndScheduled)
     EXPECT_EQ(state->prayerStatusMessage(), u"Refreshing..."_s);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
     ASSERT_TRUE(state->prayerDay());
-    EXPECT_EQ(state->prayerStatusMessage(), u"Updated"_s);
-    EXPECT_EQ(state->prayerStatusTint(), StatusTint::green);
+    EXPECT_EQ(test::prayerStatus(*state), test::Status(u"Updated"_s, StatusTint::green));
     EXPECT_EQ(state->prayerDay()->dateID, u"2026-03-14"_s);
     const auto &times = state->prayerDay()->times;
     EXPECT_FALSE(times.front().notificationsEnabled);

@@ -11,6 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using test::Status;
+
 class FakeApplicationHider final : public ApplicationHider {
 public:
     bool available = true;
@@ -22,7 +24,7 @@ public:
 
 class AppStateSystemAccessTest : public test::AppStateActionsTest {
 protected:
-    std::vector<std::pair<QString, StatusTint>> statuses;
+    std::vector<Status> statuses;
 
     std::unique_ptr<AppState> makeWatchedState()
     {
@@ -37,17 +39,16 @@ protected:
     QString calendarRoot() const { return home.path(u".local/share/calendars"_s); }
 
     // Asks and waits for the answer: the asking line, then the result.
-    std::pair<QString, StatusTint> ask(AppState &state, void (AppState::*request)(), const QString &asking)
+    Status ask(AppState &state, void (AppState::*request)(), const QString &asking)
     {
         statuses.clear();
         (state.*request)();
         EXPECT_TRUE(test::waitUntil([&] { return statuses.size() == 2; }));
         EXPECT_EQ(statuses.front(), std::make_pair(asking, StatusTint::secondary));
-        return statuses.empty() ? std::pair<QString, StatusTint>{} : statuses.back();
+        return statuses.empty() ? Status{} : statuses.back();
     }
 };
 
-using Status = std::pair<QString, StatusTint>;
 
 } // namespace
 

@@ -60,14 +60,12 @@ TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
     const auto state = makeStateWithFolder(5);
     state->refreshWallpaper(false);
     EXPECT_TRUE(state->isLoadingWallpaper());
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::secondary);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
     state->refreshWallpaper(true); // dropped while a load runs
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(state->wallpaperItems().size(), 5u);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"5 local images"_s);
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::green);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"5 local images"_s, StatusTint::green));
     EXPECT_EQ(shownTitle(*state), u"1"_s);
 
     load(*state);
@@ -91,8 +89,7 @@ TEST_F(AppStateWallpapersTest, AFailedLoadKeepsTheListAndSaysWhy)
     for (const QString &name : {u"1.jpg"_s, u"2.jpg"_s})
         QFile::remove(folder + u'/' + name);
     load(*state);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"No wallpaper images were found."_s);
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"No wallpaper images were found."_s, StatusTint::orange));
     EXPECT_EQ(state->wallpaperItems().size(), 2u);
     EXPECT_TRUE(state->wallpaperCandidate());
 }
@@ -230,7 +227,6 @@ TEST_F(AppStateWallpapersTest, AFailedApplySaysWhyAndNothingWithoutACandidate)
     services.desktopPicture->failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"The desktop said no."_s);
     test::awaitTask(state->applyCurrentWallpaper());
     EXPECT_EQ(services.desktopPicture->calls.at(0).second, DisplayTarget::allDisplays);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"The desktop said no."_s);
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"The desktop said no."_s, StatusTint::orange));
     EXPECT_FALSE(state->isApplyingWallpaper());
 }

@@ -1,9 +1,21 @@
 #include "state/AppState.h"
 
+#include "model/UserDefaults.h"
+#include "platform/desktop/FolderPicker.h"
 #include "platform/notifications/NotificationScheduler.h"
+#include "services/media/NowPlayingService.h"
+#include "services/notifications/NotificationService.h"
+#include "state/AppServices.h"
 #include "state/AppSettings.h"
+#include "state/RailModules.h"
 
 #include "AppStateFixture.h"
+#include "AwaitTask.h"
+#include "ManualClock.h"
+#include "PrivateBus.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -269,4 +281,63 @@ TEST_F(AppStateTest, AnInPlaceEditAnnouncesOnce)
 
     state->mutate<AppState::Field::railSize>([](RailSize &size) { size = RailSize::large; });
     EXPECT_EQ(calls, std::vector<QString>{u"layout@1.25"_s}) << "the field's reaction runs";
+}
+
+TEST(AppServices, TheDefaultServicesComeUpWithoutADesktop)
+{
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    test::PrivateBus bus;
+    UserDefaults defaults;
+    AppState state(defaults, clock, AppServices::createDefault(defaults, clock, nullptr, {}, bus.connect(u"kolu"_s)));
+    // Every service is there, and the lazy ones can be made.
+    EXPECT_NO_THROW(state.clipboardService());
+    EXPECT_NO_THROW(state.wallpaperService());
+    EXPECT_EQ(test::awaitTask(state.nowPlayingService().currentItem()).title, u"Nothing playing"_s);
+}
+
+
+namespace {
+const RailModuleOrder kDefault{M::today, M::calendar, M::prayers, M::notes,      M::focus,
+                               M::links, M::fileTray, M::wallpapers, M::reminders, M::nowPlaying};
+}
+
+TEST(RailModuleOrder, StoredOrderKeepsKnownNamesThenAppendsTheRest)
+{
+    EXPECT_EQ(railmodules::orderFromStored({}), kDefault);
+    EXPECT_EQ(railmodules::orderFromStored({u"notes"_s, u"weather"_s, u"calendar"_s}),
+              (RailModuleOrder{M::today, M::notes, M::calendar, M::prayers, M::focus, M::links, M::fileTray,
+                               M::wallpapers, M::reminders, M::nowPlaying}));
+    // Repeats stay as stored; names are case-sensitive.
+    const RailModuleOrder repeated = railmodules::orderFromStored({u"today"_s, u"links"_s, u"links"_s, u"Notes"_s});
+    EXPECT_EQ(repeated.size(), 11u);
+    EXPECT_EQ(repeated[1], M::links);
+    EXPECT_EQ(repeated[2], M::links);
+}
+
+TEST(RailModuleOrder, EveryModuleHiddenHidesNoneAndVisibleIsNeverEmpty)
+{
+    QStringList all;
+    RailModuleSet everything;
+    for (RailModule module : allCases<RailModule>()) {
+        all.append(rawValue(module));
+        everything.insert(module);
+    }
+    EXPECT_TRUE(railmodules::hiddenFromStored(all).isEmpty());
+    all.removeLast();
+    EXPECT_EQ(railmodules::hiddenFromStored(all).size(), 9);
+    EXPECT_EQ(railmodules::hiddenFromStored({u"links"_s, u"bogus"_s}), RailModuleSet{M::links});
+    EXPECT_EQ(railmodules::visible(kDefault, everything), RailModuleOrder{M::calendar});
+}
+
+TEST(RailModuleOrder, MovingClampsTheIndexAndPutsHiddenModulesLast)
+{
+    const RailModuleSet hidden{M::calendar, M::links};
+    const RailModuleOrder first = railmodules::moved(kDefault, hidden, M::reminders, -3);
+    EXPECT_EQ(first, (RailModuleOrder{M::reminders, M::today, M::prayers, M::notes, M::focus, M::fileTray,
+                                      M::wallpapers, M::nowPlaying, M::calendar, M::links}));
+    const RailModuleOrder last = railmodules::moved(kDefault, hidden, M::today, 99);
+    EXPECT_EQ(last, (RailModuleOrder{M::prayers, M::notes, M::focus, M::fileTray, M::wallpapers, M::reminders,
+                                     M::nowPlaying, M::today, M::calendar, M::links}));
+    EXPECT_EQ(railmodules::moved(kDefault, hidden, M::links, 0), kDefault) << "a hidden module does not move";
 }

@@ -3,17 +3,21 @@
 #include "model/AtomicFile.h"
 #include "services/media/AlertSoundSynthesis.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QStandardPaths>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-AlertSounds::AlertSounds(UserDefaults &defaults, SoundPlayer &player, QString folder)
-    : m_defaults(defaults)
+AlertSounds::AlertSounds(UserDefaults &defaults, SoundPlayer &player, QString folder, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
     , m_player(player)
     , m_folder(std::move(folder))
 {
@@ -34,12 +38,6 @@ const QStringList &AlertSounds::focusSoundKinds()
 {
     static const QStringList kinds{u"calendar"_s, u"chime"_s, u"soft"_s, u"digital"_s};
     return kinds;
-}
-
-void AlertSounds::prepareAlertSounds()
-{
-    for (const QString &kind : {u"calendar"_s, u"ocean"_s, u"birds"_s, u"chime"_s, u"soft"_s, u"digital"_s})
-        generatedSoundURL(kind);
 }
 
 void AlertSounds::playCalendarAlertSound()
@@ -68,34 +66,100 @@ QString AlertSounds::filePath(const QString &kind) const
     return QDir(m_folder).filePath(QString(u"Kolu-"_s + kind + u"-alert.wav"_s));
 }
 
-std::optional<QUrl> AlertSounds::generatedSoundURL(const QString &kind)
+QByteArray AlertSounds::expectedDigest(const QString &kind)
+{
+    // What makeWAVData() gives for each kind; a test keeps the two in step.
+    static const QHash<QString, QByteArray> digests{
+        {u"calendar"_s, "8e1da12a987f6f14a6b87feb1a7803213a67dfc1fce405dacaa07aabced333e9"},
+        {u"ocean"_s, "7030cd0818f4c5a8f3cb6d84269db8f79e15eb40b7c1af03fbf68b74c75fa07c"},
+        {u"birds"_s, "ccf38bb59eb1bf331ef8857b5586581ed1b9a6af7f6306ad812b78204c254ae9"},
+        {u"chime"_s, "e9ea5cd466058ddee6f1a0d7b365004d2a574b298b7e092b073185835de9c6d0"},
+        {u"soft"_s, "6474159c2055b88bc6eea779d393d3dcc1760c37ab97c70b4bc17aff8fe2d53d"},
+        {u"digital"_s, "eaeb5c2dac1d87ac369366372df8bde2e72f72e5fbf9eb8066c5a923defe372b"},
+    };
+    return QByteArray::fromHex(digests.value(kind));
+}
+
+bool AlertSounds::isCurrent(const QString &kind)
 {
     const QString path = filePath(kind);
     const QFileInfo found(path);
-    const bool current = m_written.contains(kind) && found.isFile() && !found.isSymLink();
-    if (!current) {
-        if (m_folder.isEmpty())
-            return std::nullopt;
-        // A save through a symbolic link writes its target, so a link found
-        // at the path goes first; the file is then made anew beside it and
-        // renamed into place.
-        if (found.isSymLink() && !QFile::remove(path))
-            return std::nullopt;
-        if (!writeFileAtomically(path, makeWAVData(kind)))
-            return std::nullopt;
-        m_written.insert(kind);
-    }
-    return QUrl::fromLocalFile(path);
+    if (!found.isFile() || found.isSymLink())
+        return false;
+    if (m_written.contains(kind))
+        return true;
+    // Reading and hashing a few hundred kilobytes costs far less than making
+    // the sound again.
+    const qint64 size = wavHeaderSize + qint64(alertSampleCount(kind)) * 2;
+    if (found.size() != size)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file) || hash.result() != expectedDigest(kind))
+        return false;
+    m_written.insert(kind);
+    return true;
+}
+
+bool AlertSounds::writeSound(const QString &kind, const QByteArray &data)
+{
+    const QString path = filePath(kind);
+    // A save through a symbolic link writes its target, so a link found at
+    // the path goes first; the file is then made anew beside it and renamed
+    // into place.
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+        return false;
+    if (!writeFileAtomically(path, data))
+        return false;
+    m_written.insert(kind);
+    return true;
+}
+
+std::optional<QUrl> AlertSounds::generatedSoundURL(const QString &kind)
+{
+    if (m_folder.isEmpty())
+        return std::nullopt;
+    if (!isCurrent(kind) && !writeSound(kind, makeWAVData(kind)))
+        return std::nullopt;
+    return QUrl::fromLocalFile(filePath(kind));
 }
 
 void AlertSounds::playGeneratedSound(const QString &kind)
 {
-    const auto url = generatedSoundURL(kind);
-    if (!url) {
+    if (m_folder.isEmpty()) {
         m_player.beep();
         return;
     }
-    m_player.play(url->toLocalFile(), alertSoundVolume(kind));
+    if (isCurrent(kind)) {
+        m_player.play(filePath(kind), alertSoundVolume(kind));
+        return;
+    }
+    // Making a sound takes tens of milliseconds: a worker does it, and the
+    // alert sounds once the file is there.
+    const bool alreadyMaking = m_waitingPlays.contains(kind);
+    ++m_waitingPlays[kind];
+    if (alreadyMaking)
+        return;
+    auto *watcher = new QFutureWatcher<QByteArray>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, kind] {
+        watcher->deleteLater();
+        finishMaking(kind, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([kind] { return makeWAVData(kind); }));
+}
+
+void AlertSounds::finishMaking(const QString &kind, const QByteArray &data)
+{
+    const int plays = m_waitingPlays.take(kind);
+    const bool written = writeSound(kind, data);
+    for (int i = 0; i < plays; ++i) {
+        if (written)
+            m_player.play(filePath(kind), alertSoundVolume(kind));
+        else
+            m_player.beep();
+    }
 }
 
 } // namespace kolu

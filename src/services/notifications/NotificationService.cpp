@@ -142,11 +142,6 @@ void NotificationService::cancelPendingNotifications(const QStringList &prefixes
     m_scheduler.removePendingWithPrefixes(prefixes);
 }
 
-void NotificationService::prepareAlertSounds()
-{
-    m_sounds.prepareAlertSounds();
-}
-
 void NotificationService::playCalendarAlertSound()
 {
     m_sounds.playCalendarAlertSound();

@@ -48,7 +48,6 @@ public:
     // prefixes. It takes effect at once, so a request added right after stays.
     void cancelPendingNotifications(const QStringList &prefixes);
 
-    void prepareAlertSounds();
     void playCalendarAlertSound();
     void playFocusFinishedSound();
 

@@ -3,12 +3,15 @@
 #include "model/AtomicFile.h"
 #include "services/media/AlertSoundSynthesis.h"
 
+#include "EventWait.h"
 #include "RecordingSoundPlayer.h"
 #include "TestFiles.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,47 +45,87 @@ protected:
     AlertSounds sounds{defaults, player, home.runtimeDir()};
 };
 
-TEST_F(AlertSoundsTest, AFileFoundFromBeforeIsNotTrusted)
+TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenItsBytesAreRight)
 {
-    ASSERT_TRUE(writeFileAtomically(soundPath(u"calendar"_s), "RIFF left by someone else"));
+    const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-3);
+    const auto writeOld = [&](const QString &kind, const QByteArray &bytes) {
+        ASSERT_TRUE(writeFileAtomically(soundPath(kind), bytes));
+        QFile file(soundPath(kind));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    };
+    const auto modified = [&](const QString &kind) {
+        return QFileInfo(soundPath(kind)).lastModified().toUTC();
+    };
+
+    // The right bytes: played as they are, not made again.
+    writeOld(u"calendar"_s, makeWAVData(u"calendar"));
     sounds.playCalendarAlertSound();
-    EXPECT_EQ(test::readFile(soundPath(u"calendar"_s)), makeWAVData(u"calendar"));
+    EXPECT_EQ(player.played.size(), 1U);
+    EXPECT_EQ(modified(u"calendar"_s), longAgo);
+
+    // One wrong sample, or a wrong length: made again.
+    for (const QString &kind : {u"ocean"_s, u"birds"_s}) {
+        QByteArray wrong = makeWAVData(kind);
+        if (kind == u"ocean"_s)
+            wrong[wrong.size() / 2] = char(wrong.at(wrong.size() / 2) ^ 1);
+        else
+            wrong.chop(2);
+        writeOld(kind, wrong);
+        ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
+        EXPECT_EQ(test::readFile(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
+        EXPECT_NE(modified(kind), longAgo) << kind.toStdString();
+    }
 
     // A link planted at the path is replaced, and its target left alone.
     const QString target = QDir(home.home()).filePath(u"precious.txt"_s);
-    ASSERT_TRUE(writeFileAtomically(target, "keep me"));
-    ASSERT_TRUE(QFile::link(target, soundPath(u"birds"_s)));
-    defaults.set(u"calendarAlertSound"_s, u"birds"_s);
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(test::readFile(target), "keep me");
-    EXPECT_FALSE(QFileInfo(soundPath(u"birds"_s)).isSymLink());
-    EXPECT_EQ(test::readFile(soundPath(u"birds"_s)), makeWAVData(u"birds"));
+    ASSERT_TRUE(writeFileAtomically(target, makeWAVData(u"soft")));
+    ASSERT_TRUE(QFile::link(target, soundPath(u"soft"_s)));
+    ASSERT_TRUE(sounds.generatedSoundURL(u"soft"_s).has_value());
+    EXPECT_FALSE(QFileInfo(soundPath(u"soft"_s)).isSymLink());
+    EXPECT_EQ(test::readFile(soundPath(u"soft"_s)), makeWAVData(u"soft"));
+    EXPECT_EQ(test::readFile(target), makeWAVData(u"soft"));
 }
 
-TEST_F(AlertSoundsTest, EveryKindIsWrittenOncePerRunAndAgainWhenItWasRemoved)
+TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayed)
 {
     EXPECT_EQ(AlertSounds::defaultFolder(), home.runtimeDir());
-    sounds.prepareAlertSounds();
-    for (const QString &kind : {u"calendar"_s, u"ocean"_s, u"birds"_s, u"chime"_s, u"soft"_s, u"digital"_s})
-        EXPECT_EQ(test::readFile(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
+    defaults.set(u"calendarAlertSound"_s, u"birds"_s);
+    sounds.playCalendarAlertSound();
+    sounds.playCalendarAlertSound();
+    // Nothing is made before the event loop hears from the worker.
+    EXPECT_FALSE(QFileInfo::exists(soundPath(u"birds"_s)));
     EXPECT_TRUE(player.played.empty());
+    ASSERT_TRUE(test::waitUntil([&] { return player.played.size() == 2; }));
+    EXPECT_EQ(test::readFile(soundPath(u"birds"_s)), makeWAVData(u"birds"));
+    EXPECT_EQ(lastPlayed(), std::make_pair(u"birds"_s, 0.54F));
+    // Only the needed kind was made.
+    EXPECT_EQ(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files), QStringList{u"Kolu-birds-alert.wav"_s});
+
     {
         // Marks this run's file, so a second write would show.
-        QFile file(soundPath(u"calendar"_s));
+        QFile file(soundPath(u"birds"_s));
         ASSERT_TRUE(file.open(QIODevice::Append));
         file.write("mark");
     }
     sounds.playCalendarAlertSound();
-    EXPECT_TRUE(test::readFile(soundPath(u"calendar"_s)).endsWith("mark"));
+    EXPECT_TRUE(test::readFile(soundPath(u"birds"_s)).endsWith("mark"));
+    EXPECT_EQ(player.played.size(), 3U);
+}
 
-    ASSERT_TRUE(QFile::remove(soundPath(u"calendar"_s)));
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(test::readFile(soundPath(u"calendar"_s)), makeWAVData(u"calendar"));
-    EXPECT_EQ(player.played.size(), 2U);
+TEST_F(AlertSoundsTest, TheKnownDigestsAreThoseOfTheSynthesisedSounds)
+{
+    for (const QString &kind : {u"calendar"_s, u"ocean"_s, u"birds"_s, u"chime"_s, u"soft"_s, u"digital"_s})
+        EXPECT_EQ(QCryptographicHash::hash(makeWAVData(kind), QCryptographicHash::Sha256).toHex(),
+                  AlertSounds::expectedDigest(kind).toHex())
+            << kind.toStdString();
 }
 
 TEST_F(AlertSoundsTest, TheChoicesPickTheKindAndVolumeAndOffIsSilent)
 {
+    // Made beforehand, so each play is heard at once.
+    for (const QString &kind : {u"calendar"_s, u"birds"_s, u"soft"_s})
+        ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
     sounds.playCalendarAlertSound();
     EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
     defaults.set(u"calendarAlertSound"_s, u"birds"_s);
@@ -113,9 +156,8 @@ TEST_F(AlertSoundsTest, TheChoicesPickTheKindAndVolumeAndOffIsSilent)
 TEST_F(AlertSoundsTest, AFolderThatCannotBeWrittenFallsBackToTheBeep)
 {
     AlertSounds nowhere(defaults, player, QDir(home.home()).filePath(u"missing/folder"_s));
-    nowhere.prepareAlertSounds();
     nowhere.playCalendarAlertSound();
-    EXPECT_EQ(player.beeps, 1);
+    EXPECT_TRUE(test::waitUntil([&] { return player.beeps == 1; }));
     EXPECT_TRUE(player.played.empty());
     EXPECT_FALSE(nowhere.generatedSoundURL(u"soft"_s).has_value());
 }

@@ -1,0 +1,46 @@
+#include "cards/ModuleCardFactory.h"
+
+#include <QWidget>
+
+namespace kolu {
+
+QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
+{
+    // One case per module; a module whose card exists returns it here.
+    switch (module) {
+    case RailModule::today:
+        break;
+
+    case RailModule::calendar:
+        break;
+
+    case RailModule::prayers:
+        break;
+
+    case RailModule::notes:
+        break;
+
+    case RailModule::focus:
+        break;
+
+    case RailModule::links:
+        break;
+
+    case RailModule::fileTray:
+        break;
+
+    case RailModule::wallpapers:
+        break;
+
+    case RailModule::reminders:
+        break;
+
+    case RailModule::nowPlaying:
+        break;
+    }
+    Q_UNUSED(state);
+    Q_UNUSED(parent);
+    return nullptr;
+}
+
+} // namespace kolu
