@@ -124,6 +124,7 @@ SettingsSidebar::SettingsSidebar(QWidget *parent)
     }
     groups->addStretch(1);
     scroll->setWidget(list);
+    list->setAutoFillBackground(false); // setWidget() turned it on
     outer->addWidget(scroll, 1);
     repaintOnStyleChange(this);
 }

@@ -11,7 +11,6 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
@@ -40,6 +39,33 @@ protected:
     }
 };
 
+// Lays the window's background over the content and thins it away, so a new
+// page fades in.
+class FadeCover : public QWidget {
+public:
+    FadeCover(SettingsView *view, const qreal &fade)
+        : QWidget(view)
+        , m_view(view)
+        , m_fade(fade)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setOpacity(m_fade);
+        painter.translate(-pos());
+        paintWindowBackdrop(painter, m_view->rect(), m_view->colorScheme());
+    }
+
+private:
+    SettingsView *m_view;
+    const qreal &m_fade;
+};
+
 } // namespace
 
 SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateController, QWidget *parent)
@@ -53,6 +79,7 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     , m_header(settingsText(QString(), OrlixFonts::system(30, QFont::Bold), PaletteRole::text, 1, m_column))
     , m_columnLayout(new QVBoxLayout(m_column))
     , m_swap(new QVariantAnimation(this))
+    , m_fadeCover(new FadeCover(this, m_fade))
 {
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(QStringLiteral("Kolu Settings"));
@@ -77,26 +104,25 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     canvasLayout->setContentsMargins(44, 0, 44, 46);
     canvasLayout->setSpacing(0);
     m_column->setObjectName(QStringLiteral("settingsContentColumn"));
-    m_columnLayout->setContentsMargins(0, 0, 0, 0);
     m_columnLayout->setSpacing(26);
     m_header->setObjectName(QStringLiteral("settingsPageHeader"));
-    m_header->setContentsMargins(0, 42, 0, 0);
+    m_columnLayout->setContentsMargins(0, 42, 0, 0);
     m_columnLayout->addWidget(m_header);
     m_columnLayout->addStretch(1);
     canvasLayout->addWidget(m_column, 1, Qt::AlignLeft);
     canvasLayout->addStretch(0);
     m_scroll->setWidget(canvas);
+    canvas->setAutoFillBackground(false); // setWidget() turned it on
 
-    auto *fade = new QGraphicsOpacityEffect(m_column);
-    fade->setOpacity(1);
-    m_column->setGraphicsEffect(fade);
     m_swap->setDuration(OrlixMotion::contentSwap().durationMs);
     m_swap->setEasingCurve(OrlixMotion::contentSwap().curve);
     m_swap->setStartValue(0.0);
     m_swap->setEndValue(1.0);
-    connect(m_swap, &QVariantAnimation::valueChanged, fade,
-            [fade](const QVariant &value) { fade->setOpacity(value.toDouble()); });
-    connect(m_swap, &QVariantAnimation::finished, fade, [fade] { fade->setOpacity(1); });
+    connect(m_swap, &QVariantAnimation::valueChanged, m_column, [this](const QVariant &value) {
+        m_fade = 1 - value.toDouble();
+        m_fadeCover->setVisible(m_fade > 0);
+        m_fadeCover->update();
+    });
 
     connect(m_sidebar, &SettingsSidebar::pageChosen, this, &SettingsView::setSelectedPage);
     connect(&m_settings, &SettingsViewSettings::lookChanged, this, &SettingsView::applyLook);
@@ -152,6 +178,8 @@ void SettingsView::showPage(bool animated)
         m_columnLayout->insertWidget(1, m_body);
     m_scroll->ensureVisible(0, 0);
     if (animated) {
+        m_fadeCover->setGeometry(m_scroll->geometry());
+        m_fadeCover->raise();
         m_swap->stop();
         m_swap->start();
     }

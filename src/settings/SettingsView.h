@@ -85,6 +85,8 @@ private:
     QVBoxLayout *m_columnLayout;
     QPointer<QWidget> m_body;
     QVariantAnimation *m_swap;
+    qreal m_fade = 0;
+    QWidget *m_fadeCover;
 };
 
 } // namespace kolu

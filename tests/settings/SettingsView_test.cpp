@@ -5,6 +5,8 @@
 
 #include "SettingsFixture.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -74,6 +76,8 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
         EXPECT_EQ(header->text(), settingsPageTitle(page));
         EXPECT_EQ(column->maximumWidth(), page == OrlixSettingsPage::tabs ? 650 : 560) << rawValue(page).toStdString();
         EXPECT_LE(column->width(), column->maximumWidth());
+        // A page with only its header has nothing to scroll.
+        EXPECT_EQ(view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"))->verticalScrollBar()->maximum(), 0);
     }
     EXPECT_FALSE(view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-general"))->isSelected());
 }
