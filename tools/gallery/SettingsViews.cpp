@@ -24,11 +24,23 @@ namespace kolu::gallery {
 
 namespace {
 
+struct Updates {
+    QNetworkAccessManager network;
+    OrlixUpdateController controller{network, state().defaults(), std::nullopt, clock()};
+};
+Updates *updates = nullptr;
+
 OrlixUpdateController &updateController()
 {
-    static QNetworkAccessManager network;
-    static OrlixUpdateController controller(network, state().defaults(), std::nullopt, clock());
-    return controller;
+    if (!updates) {
+        updates = new Updates;
+        // Goes before the shared state it reads (routines run last-added first).
+        qAddPostRoutine([] {
+            delete updates;
+            updates = nullptr;
+        });
+    }
+    return updates->controller;
 }
 
 // The window reads its look from the state's defaults: give them the look
