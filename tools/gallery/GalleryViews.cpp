@@ -1,18 +1,23 @@
 #include "GalleryViews.h"
 
 #include "KitViews.h"
+#include "RailViews.h"
 
 namespace kolu::gallery {
 
 const std::vector<View> &views()
 {
-    static const std::vector<View> all = {
+    static const std::vector<View> all = [] {
+        std::vector<View> list = {
         {"kit-glass", {560, 300}, false, [](const Context &) { return glassPresets(); }},
         {"kit-card", {354, 420}, false, [](const Context &) { return onPanel(cardKit()); }},
         {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
         {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
         {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
-    };
+        };
+        appendRailViews(list);
+        return list;
+    }();
     return all;
 }
 
