@@ -1,6 +1,8 @@
 // Reading a week of events from a large calendar root: 3 calendars, 5,000
-// events, 200 of them weekly with exceptions and moved occurrences.
+// events, 200 of them weekly with exceptions and moved occurrences; and one
+// event with a very long unfolded line.
 #include "model/UserDefaults.h"
+#include "platform/calendar/CalendarStoreWork.h"
 #include "platform/calendar/VdirCalendarStore.h"
 #include "services/calendar/CalendarService.h"
 
@@ -102,6 +104,32 @@ void upcomingWeek(benchmark::State &state)
     state.counters["events"] = static_cast<double>(count);
     reportPeakMemory(state);
 }
-BENCHMARK(upcomingWeek)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(upcomingWeek)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// One event whose 4 MB description was written as a single unfolded line.
+void longUnfoldedLine(benchmark::State &state)
+{
+    QTemporaryDir root;
+    QDir(root.path()).mkpath(u"notes"_s);
+    QByteArray description;
+    while (description.size() < 4 * 1000 * 1000)
+        description += "Minutes of the meeting\\, with decisions\\; and follow-ups. ";
+    QFile file(root.filePath(u"notes/minutes.ics"_s));
+    if (file.open(QIODevice::WriteOnly))
+        file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:minutes\r\nDTSTART:20260303T090000Z\r\n"
+                   "DTEND:20260303T100000Z\r\nSUMMARY:Minutes\r\nDESCRIPTION:"
+                   + description + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    file.close();
+    const QTimeZone berlin("Europe/Berlin");
+    const QDateTime from(QDate(2026, 3, 2), QTime(0, 0), Qt::UTC);
+    size_t count = 0;
+    for (auto _ : state) {
+        const auto events = loadEvents(root.path(), from, from.addDays(7), berlin);
+        count = events.size();
+        benchmark::DoNotOptimize(events);
+    }
+    state.counters["events"] = static_cast<double>(count);
+}
+BENCHMARK(longUnfoldedLine)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

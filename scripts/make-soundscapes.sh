@@ -4,8 +4,9 @@
 # Usage: make-soundscapes.sh OUTPUT_FOLDER
 #
 # Everything is made from noise and sine sweeps; nothing is recorded or
-# sampled. The random choices come from a fixed seed, so every build makes
-# the same files. Each loop is rendered a little longer than it plays and
+# sampled. The random choices come from one seeded generator kept in this
+# shell, and sox runs in its repeatable mode (its noise and dither seeded), so
+# every build makes the same audio. Each loop is rendered a little longer than it plays and
 # its tail is crossfaded into its head, so the end runs on into the start
 # without a seam. The loops are released under CC0 (see LICENSE beside them).
 set -euo pipefail
@@ -22,7 +23,14 @@ LOOP=96  # seconds each loop plays before it starts again; every slow
 SEAM=4   # seconds of tail crossfaded into the head
 TOTAL=$((LOOP + SEAM))
 TOTAL_MS=$((TOTAL * 1000))
-RANDOM=1729
+# The generator's state. Not bash's RANDOM: every $(...) subshell reseeds
+# that one, so no two builds drew the same numbers.
+SEED=1729
+
+# sox with its noise generators and dither seeded.
+sox() {
+    command sox -R "$@"
+}
 
 # Mono float WAV from nothing: gen FILE sox-effects...
 gen() {
@@ -38,9 +46,11 @@ duration_ms() {
     awk -v s="$seconds" 'BEGIN { printf "%d", s * 1000 + 0.5 }'
 }
 
-# A random number in MIN..MAX.
+# A random number in MIN..MAX, left in REPLY. Never call it inside $(...):
+# the draw would be lost with the subshell.
 between() {
-    echo $(($1 + RANDOM % ($2 - $1 + 1)))
+    SEED=$(((SEED * 1103515245 + 12345) % 2147483648))
+    REPLY=$(($1 + (SEED / 65536) % ($2 - $1 + 1)))
 }
 
 # Silence of MS milliseconds, made once and reused.
@@ -58,12 +68,14 @@ scatter() {
     local events=("$@") parts=() t=0 pick
     declare -A length
     for e in "${events[@]}"; do length[$e]=$(duration_ms "$e"); done
-    parts+=("$(gap "$(between 0 "$max")")")
+    between 0 "$max"
+    parts+=("$(gap "$REPLY")")
     while ((t < TOTAL_MS)); do
-        pick=${events[RANDOM % ${#events[@]}]}
+        between 0 $((${#events[@]} - 1))
+        pick=${events[REPLY]}
         local g
-        g=$(between "$min" "$max")
-        g=$((g / 10 * 10 + 10))
+        between "$min" "$max"
+        g=$((REPLY / 10 * 10 + 10))
         parts+=("$pick" "$(gap "$g")")
         t=$((t + length[$pick] + g))
     done
@@ -125,12 +137,17 @@ rain() {
     gen "$work/r_low.wav" synth "$TOTAL" brownnoise gain -12 highpass 40 lowpass 700 gain -n -24
     local drops=() i f
     for i in 1 2 3 4 5 6 7 8; do
-        f=$(between 1800 5200)
-        gen "$work/drop_$i.wav" synth 0.035 whitenoise gain -12 bandpass "$f" 1.2q fade q 0.001 0.035 0.03 gain -n "-$(between 14 26)"
+        between 1800 5200
+        f=$REPLY
+        between 14 26
+        gen "$work/drop_$i.wav" synth 0.035 whitenoise gain -12 bandpass "$f" 1.2q fade q 0.001 0.035 0.03 gain -n "-$REPLY"
         drops+=("$work/drop_$i.wav")
     done
     for i in 1 2 3; do
-        gen "$work/plip_$i.wav" synth 0.06 sine "$(between 2600 3400)-$(between 3800 5000)" fade q 0.002 0.06 0.055 gain -n -30
+        between 2600 3400
+        f=$REPLY
+        between 3800 5000
+        gen "$work/plip_$i.wav" synth 0.06 sine "$f-$REPLY" fade q 0.002 0.06 0.055 gain -n -30
         drops+=("$work/plip_$i.wav")
     done
     scatter "$work/r_drops_a.wav" 10 120 "${drops[@]}"
@@ -154,11 +171,15 @@ stream() {
     gen "$work/s_hiss.wav" synth "$TOTAL" whitenoise gain -12 highpass 2500 lowpass 6000 gain -n -32
     local bubbles=() i lo hi len
     for i in $(seq 1 16); do
-        lo=$(between 350 1100)
-        hi=$((lo + $(between 300 1400)))
-        len=$(between 18 60)
+        between 350 1100
+        lo=$REPLY
+        between 300 1400
+        hi=$((lo + REPLY))
+        between 18 60
+        len=$REPLY
+        between 16 30
         gen "$work/bub_$i.wav" synth "0.0$len" sine "$lo-$hi" fade q 0.002 "0.0$len" "0.0$((len * 3 / 4))" \
-            gain -n "-$(between 16 30)"
+            gain -n "-$REPLY"
         bubbles+=("$work/bub_$i.wav")
     done
     scatter "$work/s_a.wav" 0 60 "${bubbles[@]}"
@@ -180,15 +201,22 @@ stream() {
 # open air of a wood (a little reverberation).
 song() {
     # song OUT NOTES: a phrase of NOTES notes of one bird.
-    local file=$1 notes=$2 parts=() base i a b len
-    base=$(between 2200 4200)
+    local file=$1 notes=$2 parts=() base i a b len rate
+    between 2200 4200
+    base=$REPLY
     for ((i = 0; i < notes; i++)); do
-        a=$((base + $(between -400 400)))
-        b=$((a + $(between -1500 1500)))
-        len=$(between 50 160)
-        gen "$work/n_$i.wav" synth "0.$(printf '%03d' "$len")" sine "$a-$b" synth sine amod "$(between 20 60)" 0 60 \
+        between -400 400
+        a=$((base + REPLY))
+        between -1500 1500
+        b=$((a + REPLY))
+        between 50 160
+        len=$REPLY
+        between 20 60
+        rate=$REPLY
+        gen "$work/n_$i.wav" synth "0.$(printf '%03d' "$len")" sine "$a-$b" synth sine amod "$rate" 0 60 \
             fade h 0.01 "0.$(printf '%03d' "$len")" 0.03
-        parts+=("$work/n_$i.wav" "$(gap "$(between 2 9)0")")
+        between 2 9
+        parts+=("$work/n_$i.wav" "$(gap "${REPLY}0")")
     done
     sox -q "${parts[@]}" "$file"
 }
@@ -196,16 +224,19 @@ song() {
 trill() {
     # trill OUT: one short note repeated fast.
     local file=$1 parts=() i a
-    a=$(between 3500 6000)
+    between 3500 6000
+    a=$REPLY
     gen "$work/t_note.wav" synth 0.025 sine "$a-$((a - 900))" fade q 0.003 0.025 0.015
-    for ((i = 0; i < $(between 8 18); i++)); do parts+=("$work/t_note.wav" "$(gap 30)"); done
+    between 8 18
+    for ((i = 0; i < REPLY; i++)); do parts+=("$work/t_note.wav" "$(gap 30)"); done
     sox -q "${parts[@]}" "$file"
 }
 
 call() {
     # call OUT: two falling notes, as a dove or a cuckoo.
     local file=$1 a
-    a=$(between 700 1300)
+    between 700 1300
+    a=$REPLY
     gen "$work/c1.wav" synth 0.28 sine "$a-$((a - 120))" fade h 0.04 0.28 0.12
     gen "$work/c2.wav" synth 0.36 sine "$((a * 8 / 10))-$((a * 8 / 10 - 100))" fade h 0.04 0.36 0.16
     sox -q "$work/c1.wav" "$(gap 120)" "$work/c2.wav" "$file"
@@ -217,13 +248,16 @@ forest() {
         synth sine amod 0.166667 60 40 gain -n -34
     local near=() far=() i
     for i in 1 2 3 4 5 6; do
-        song "$work/song_$i.wav" "$(between 3 8)"
-        sox -q "$work/song_$i.wav" "$work/song_${i}n.wav" gain -n "-$(between 8 14)"
+        between 3 8
+        song "$work/song_$i.wav" "$REPLY"
+        between 8 14
+        sox -q "$work/song_$i.wav" "$work/song_${i}n.wav" gain -n "-$REPLY"
         near+=("$work/song_${i}n.wav")
     done
     for i in 1 2 3; do
         trill "$work/trill_$i.wav"
-        sox -q "$work/trill_$i.wav" "$work/trill_${i}n.wav" gain -n "-$(between 12 18)"
+        between 12 18
+        sox -q "$work/trill_$i.wav" "$work/trill_${i}n.wav" gain -n "-$REPLY"
         near+=("$work/trill_${i}n.wav")
     done
     for i in 1 2; do

@@ -2,6 +2,19 @@
 # Builds Kolu and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# Kolu is a window on an X11 display (on Wayland, through XWayland). Without
+# one, Qt would end the run with its own abort message; say it plainly first.
+no_display() {
+  echo "Kolu needs an X11 display (or XWayland on a Wayland session): $1." >&2
+  exit 1
+}
+[ -n "${DISPLAY:-}" ] || no_display "DISPLAY is not set"
+# A local display is a socket in /tmp/.X11-unix; a remote one is left to Qt.
+if [[ "$DISPLAY" =~ ^(unix)?:([0-9]+)(\.[0-9]+)?$ ]]; then
+  [ -S "/tmp/.X11-unix/X${BASH_REMATCH[2]}" ] || no_display "no X server answers on $DISPLAY"
+fi
+
 bash scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release

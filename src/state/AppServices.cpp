@@ -29,6 +29,7 @@
 #include "services/media/SoundscapeAudioManager.h"
 #include "services/wallpaper/WallpaperService.h"
 #include "services/info/WeatherService.h"
+#include "services/share/DeviceShareService.h"
 
 #include <QNetworkAccessManager>
 
@@ -83,6 +84,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
         std::make_unique<PulseOutputMute>(std::make_unique<PactlOutputMute>(*s.processes)));
     s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
     s.soundscapeAudioManager = std::make_unique<SoundscapeAudioManager>(*s.audioPlayers);
+    s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);
 
     Pasteboard *pasteboard = s.pasteboard.get();
     s.makeClipboardService = [pasteboard, &clock](const LocalStore &store) {

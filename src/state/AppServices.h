@@ -13,6 +13,7 @@ class AlertSounds;
 class AudioPlayerFactory;
 class CalendarService;
 class CalendarStore;
+class DeviceShareService;
 class Clock;
 class ClipboardService;
 class DesktopPicture;
@@ -75,6 +76,7 @@ struct AppServices {
     std::unique_ptr<NowPlayingService> nowPlayingService;
     std::unique_ptr<QuranAudioManager> quranAudioManager;
     std::unique_ptr<SoundscapeAudioManager> soundscapeAudioManager;
+    std::unique_ptr<DeviceShareService> deviceShareService;
 
     // The two services made on first use, from the data folder.
     std::function<std::unique_ptr<ClipboardService>(const LocalStore &)> makeClipboardService;

@@ -18,6 +18,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -28,6 +29,9 @@ class QMimeData;
 namespace kolu {
 
 struct ClipboardCaptureResult;
+struct QuranRadioStation;
+struct SoundscapeMix;
+struct SoundscapeTrack;
 class UrlOpener;
 
 // The one observable object every view reads: each published field, the
@@ -79,6 +83,7 @@ public:
     SoundscapeAudioManager &soundscapeAudioManager() const { return *m_services.soundscapeAudioManager; }
     ProcessRunner &processRunner() const { return *m_services.processes; }
     Pasteboard &pasteboard() const { return *m_services.pasteboard; }
+    DeviceShareService &deviceShareService() const { return *m_services.deviceShareService; }
     // Made on first use.
     ClipboardService &clipboardService();
     WallpaperService &wallpaperService();
@@ -241,6 +246,23 @@ public:
     // The Now Playing card's transport and mute buttons.
     void mediaAction(MediaAction action);
 
+    // The radio and the ambient soundscapes, which never play together:
+    // starting one stops the other first. Each reads now playing again.
+    // The radio's play and pause button.
+    void toggleQuranRadio();
+    // A station row: chooses the station, which plays at once while the
+    // radio is busy.
+    void selectQuranStation(const QuranRadioStation &station);
+    // A sound's tile, and a mix button.
+    void toggleSoundscape(const SoundscapeTrack &track);
+    void applySoundscapeMix(const SoundscapeMix &mix);
+    // Stops every ambient sound; the radio is left alone.
+    void stopSoundscapes();
+    // The summary button: pauses or resumes whichever source is chosen (the
+    // radio when it has a station or is busy), or opens the module when
+    // nothing has been chosen.
+    void toggleSystemAudio();
+
 Q_SIGNALS:
     void changed(kolu::AppState::Field field);
     // The reactions the window layer follows, each emitted after the field
@@ -315,12 +337,13 @@ private:
     void runAfter(std::chrono::milliseconds delay, std::function<void()> action);
     static QCoro::Task<> captureClipboard(QPointer<AppState> self);
     static QCoro::Task<> captureScreenshot(QPointer<AppState> self);
-    static QCoro::Task<> fetchWeather(QPointer<AppState> self, QString city, QString country);
-    static QCoro::Task<> fetchPrayerDay(QPointer<AppState> self, PrayerSettings settings, QDateTime date);
-    static QCoro::Task<> fetchCalendarEvents(QPointer<AppState> self);
-    static QCoro::Task<> fetchReminders(QPointer<AppState> self);
-    static QCoro::Task<> fetchAppleNotes(QPointer<AppState> self);
-    static QCoro::Task<> fetchAppleNoteFolders(QPointer<AppState> self);
+    static QCoro::Task<> fetchWeather(QPointer<AppState> self, quint64 request, QString city, QString country);
+    static QCoro::Task<> fetchPrayerDay(QPointer<AppState> self, quint64 request, PrayerSettings settings,
+                                        QDateTime date);
+    static QCoro::Task<> fetchCalendarEvents(QPointer<AppState> self, quint64 request);
+    static QCoro::Task<> fetchReminders(QPointer<AppState> self, quint64 request);
+    static QCoro::Task<> fetchAppleNotes(QPointer<AppState> self, quint64 request);
+    static QCoro::Task<> fetchAppleNoteFolders(QPointer<AppState> self, quint64 request);
 
     void insertLink(const SavedLink &link);
     void removeLegacyClipboardLinksIfNeeded();
@@ -329,6 +352,9 @@ private:
 
     void reactToWallpaperLibrary();
     QCoro::Task<> loadWallpapers(bool force);
+    // Loads again after a folder change, once the running load has ended.
+    void reloadWallpapers();
+    void finishWallpaperLoad();
     qsizetype randomWallpaperIndex(qsizetype count);
 
     void reactToClipboardHistoryLimit();
@@ -352,6 +378,7 @@ private:
     static QCoro::Task<> runRefreshNowPlaying(QPointer<AppState> self);
     static QCoro::Task<> runThrottledNowPlayingRefresh(QPointer<AppState> self, double interval);
     static QCoro::Task<> runMediaAction(QPointer<AppState> self, MediaAction action);
+    void showNowPlaying(quint64 request, NowPlayingItem item);
     void setSystemAccessStatus(const QString &message, StatusTint tint);
     ApplicationHider &applicationHider() const;
     double nowPlayingRefreshInterval() const;
@@ -371,6 +398,22 @@ private:
     QDateTime m_lastPomodoroPersist;
     QDateTime m_lastAlertCheck;
     bool m_nowPlayingRefreshInFlight = false;
+    // Each refresh kind numbers its requests. Only the answer of the latest
+    // one is published or saved, so an earlier answer that lands last never
+    // wins; its loading flag is the latest request's, cleared when that ends.
+    enum class RefreshKind { weather, prayers, calendar, reminders, notes, noteFolders, wallpapers, nowPlaying };
+    std::array<quint64, 8> m_latestRequests{};
+    quint64 beginRequest(RefreshKind kind) { return ++m_latestRequests[static_cast<std::size_t>(kind)]; }
+    bool isLatestRequest(RefreshKind kind, quint64 request) const
+    {
+        return m_latestRequests[static_cast<std::size_t>(kind)] == request;
+    }
+    // Now playing has many sources (the tick's probe, refreshes, the buttons'
+    // re-reads): an answer is shown unless a later-started one was shown.
+    quint64 m_shownNowPlayingRequest = 0;
+    // The folder or library changed while a load ran: its answer is dropped
+    // and, for a folder change, a new load follows it.
+    bool m_wallpaperReloadPending = false;
     ClockTimer *m_clipboardPulseReset = nullptr;
     QSet<QString> m_firedCalendarAlertKeys;
     QSet<QString> m_firedPrayerAlertKeys;

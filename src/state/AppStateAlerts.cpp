@@ -58,7 +58,7 @@ void AppState::triggerCalendarAlertsIfNeeded()
         setActiveCalendarAlert(event);
         notificationService().playCalendarAlertSound();
         notificationService().send(u"Upcoming event"_s, alertrules::calendarAlertBody(event.title, lead),
-                                   notificationid::meetingBanner(event.id, event.startDate));
+                                   notificationid::meetingBanner(event.id, event.startDate, lead));
         break;
     }
     alertrules::pruneFiredKeys(m_firedCalendarAlertKeys, kCalendarKeyBound, now);

@@ -4,24 +4,19 @@
 #include "state/AppState.h"
 
 #include "model/FilePath.h"
-#include "platform/system/ProcessRunner.h"
+#include "services/share/DeviceShareService.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QRegularExpression>
 
 #include <algorithm>
-#include <chrono>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 
 namespace {
-
-const QString kShareTool = u"kdeconnect-cli"_s;
-constexpr std::chrono::seconds kShareToolTimeout{30};
 
 // A file address from one dropped text line, as a file manager or a browser
 // writes it ("file:///home/me/a.txt").
@@ -52,16 +47,6 @@ QString standardizedPath(const QUrl &url)
 {
     const auto standardized = standardizedFileURL(url);
     return standardized ? standardized->toLocalFile() : QString();
-}
-
-// A run that could not even be tried counts as a failed one.
-QCoro::Task<ProcessResult> runShareTool(ProcessRunner &runner, QStringList arguments)
-{
-    try {
-        co_return co_await runner.run(kShareTool, std::move(arguments), kShareToolTimeout);
-    } catch (...) {
-        co_return ProcessResult{};
-    }
 }
 
 } // namespace
@@ -177,32 +162,26 @@ QCoro::Task<> AppState::airDropFileTrayItems()
         co_return;
     }
     const QString notAvailable = QStringLiteral("KDE Connect is not available");
-    if (processRunner().findExecutable(kShareTool).isEmpty()) {
+    if (!deviceShareService().isAvailable()) {
         setFileTrayShareStatus(notAvailable, StatusTint::orange);
         co_return;
     }
 
     QPointer<AppState> self(this);
-    // Paired devices that are in reach now, one id a line.
-    const QStringList listArguments{u"--list-available"_s, u"--id-only"_s};
-    const ProcessResult listed = co_await runShareTool(processRunner(), listArguments);
+    const std::optional<QString> device = co_await deviceShareService().firstDeviceInReach();
     if (!self)
         co_return;
-    const QStringList devices =
-        QString::fromUtf8(listed.standardOutput).split(u'\n', Qt::SkipEmptyParts).filter(QRegularExpression(u"\\S"_s));
-    if (!listed.succeeded() || devices.isEmpty()) {
+    if (!device) {
         setFileTrayShareStatus(notAvailable, StatusTint::orange);
         co_return;
     }
     setFileTrayShareStatus(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent);
 
-    const QString device = devices.front().trimmed();
     for (const QString &path : std::as_const(paths)) {
-        const QStringList shareArguments{u"--device"_s, device, u"--share"_s, path};
-        const ProcessResult sent = co_await runShareTool(processRunner(), shareArguments);
+        const bool sent = co_await deviceShareService().sendFile(*device, path);
         if (!self)
             co_return;
-        if (!sent.succeeded()) {
+        if (!sent) {
             setFileTrayShareStatus(notAvailable, StatusTint::orange);
             co_return;
         }

@@ -14,10 +14,19 @@ void AppState::refreshNowPlaying()
 
 QCoro::Task<> AppState::runRefreshNowPlaying(QPointer<AppState> self)
 {
+    const quint64 request = self->beginRequest(RefreshKind::nowPlaying);
     NowPlayingItem item = co_await self->nowPlayingService().currentItem();
-    if (!self || self->isModuleHidden(RailModule::nowPlaying))
-        co_return;
-    self->setNowPlaying(std::move(item));
+    if (self)
+        self->showNowPlaying(request, std::move(item));
+}
+
+void AppState::showNowPlaying(quint64 request, NowPlayingItem item)
+{
+    // An answer older than the one shown would put back what has changed.
+    if (isModuleHidden(RailModule::nowPlaying) || request < m_shownNowPlayingRequest)
+        return;
+    m_shownNowPlayingRequest = request;
+    setNowPlaying(std::move(item));
 }
 
 double AppState::nowPlayingRefreshInterval() const
@@ -38,12 +47,18 @@ void AppState::refreshNowPlayingIfNeeded()
 
 QCoro::Task<> AppState::runThrottledNowPlayingRefresh(QPointer<AppState> self, double interval)
 {
-    std::optional<NowPlayingItem> item = co_await self->nowPlayingService().refreshIfNeeded(interval);
+    const quint64 request = self->beginRequest(RefreshKind::nowPlaying);
+    std::optional<NowPlayingItem> item;
+    try {
+        item = co_await self->nowPlayingService().refreshIfNeeded(interval);
+    } catch (...) {
+        item.reset(); // the flag below is cleared on every path
+    }
     if (!self)
         co_return;
-    if (item && !self->isModuleHidden(RailModule::nowPlaying))
-        self->setNowPlaying(std::move(*item));
     self->m_nowPlayingRefreshInFlight = false;
+    if (item)
+        self->showNowPlaying(request, std::move(*item));
 }
 
 void AppState::mediaAction(MediaAction action)
@@ -58,10 +73,10 @@ QCoro::Task<> AppState::runMediaAction(QPointer<AppState> self, MediaAction acti
     co_await self->nowPlayingService().perform(action);
     if (!self || self->isModuleHidden(RailModule::nowPlaying))
         co_return;
+    const quint64 request = self->beginRequest(RefreshKind::nowPlaying);
     NowPlayingItem item = co_await self->nowPlayingService().currentItem();
-    if (!self || self->isModuleHidden(RailModule::nowPlaying))
-        co_return;
-    self->setNowPlaying(std::move(item));
+    if (self)
+        self->showNowPlaying(request, std::move(item));
 }
 
 } // namespace kolu

@@ -78,8 +78,9 @@ void AppState::deactivateModule(RailModule module)
 {
     switch (module) {
     case RailModule::today:
+        // A fetch on its way keeps its loading flag and clears it when it
+        // ends, so showing the module again does not start a second one.
         setTodayWeather(std::nullopt);
-        setIsLoadingTodayWeather(false);
         setTodayWeatherStatusMessage({});
         break;
     case RailModule::calendar:
@@ -92,7 +93,6 @@ void AppState::deactivateModule(RailModule module)
     case RailModule::prayers:
         setActivePrayerAlert(std::nullopt);
         Q_EMIT chromeNeedsLayout();
-        setIsLoadingPrayers(false);
         setPrayerStatusMessage({});
         m_firedPrayerAlertKeys.clear();
         m_snoozedPrayerDates.clear();
@@ -102,8 +102,6 @@ void AppState::deactivateModule(RailModule module)
     case RailModule::notes:
         setAppleNotes({});
         setAppleNoteFolders({});
-        setIsLoadingAppleNotes(false);
-        setIsLoadingAppleNoteFolders(false);
         break;
     case RailModule::focus:
         if (m_pomodoro.isRunning)
@@ -121,7 +119,6 @@ void AppState::deactivateModule(RailModule module)
     case RailModule::wallpapers:
         setWallpaperItems({});
         setWallpaperCandidate(std::nullopt);
-        setIsLoadingWallpaper(false);
         setWallpaperStatusMessage({});
         break;
     case RailModule::reminders:
@@ -135,7 +132,6 @@ void AppState::deactivateModule(RailModule module)
         break;
     case RailModule::nowPlaying:
         setNowPlaying(idleNowPlayingItem());
-        m_nowPlayingRefreshInFlight = false;
         break;
     }
 }

@@ -1,6 +1,7 @@
 // The refreshes of the information modules: each fetches in a task of its
-// own, publishes on return, and drops what arrives after its module was
-// hidden. Beside them sit the small prayer and notes members.
+// own and publishes on return, unless a later request of its kind was made
+// meanwhile or its module was hidden. Beside them sit the small prayer and
+// notes members.
 #include "state/AppState.h"
 
 #include "model/Error.h"
@@ -41,10 +42,11 @@ void AppState::refreshTodayWeather(bool force)
     setIsLoadingTodayWeather(true);
     setTodayWeatherStatusMessage(kRefreshing);
     setTodayWeatherStatusTint(StatusTint::secondary);
-    fetchWeather(QPointer<AppState>(this), m_prayerSettings.city, m_prayerSettings.country);
+    fetchWeather(QPointer<AppState>(this), beginRequest(RefreshKind::weather), m_prayerSettings.city,
+                 m_prayerSettings.country);
 }
 
-QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, QString city, QString country)
+QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, QString city, QString country)
 {
     std::optional<TodayWeather> weather;
     std::exception_ptr failure;
@@ -53,7 +55,8 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, QString city, QStr
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!self)
+    // A later request owns the flag and the status line.
+    if (!self || !self->isLatestRequest(RefreshKind::weather, request))
         co_return;
     // A module hidden meanwhile shows neither the result nor the error.
     if (self->isModuleHidden(RailModule::today)) {
@@ -89,10 +92,11 @@ void AppState::refreshPrayerTimes(bool force)
     setIsLoadingPrayers(true);
     setPrayerStatusMessage(kRefreshing);
     setPrayerStatusTint(StatusTint::secondary);
-    fetchPrayerDay(QPointer<AppState>(this), m_prayerSettings, m_clock.now());
+    fetchPrayerDay(QPointer<AppState>(this), beginRequest(RefreshKind::prayers), m_prayerSettings, m_clock.now());
 }
 
-QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, PrayerSettings settings, QDateTime date)
+QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request, PrayerSettings settings,
+                                       QDateTime date)
 {
     std::optional<PrayerDay> day;
     std::exception_ptr failure;
@@ -101,7 +105,8 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, PrayerSettings s
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!self)
+    // The day of an earlier request (another city, say) is neither shown nor saved.
+    if (!self || !self->isLatestRequest(RefreshKind::prayers, request))
         co_return;
     if (self->isModuleHidden(RailModule::prayers)) {
         self->setIsLoadingPrayers(false);
@@ -130,10 +135,10 @@ void AppState::refreshCalendarEvents()
 {
     if (isModuleHidden(RailModule::calendar))
         return;
-    fetchCalendarEvents(QPointer<AppState>(this));
+    fetchCalendarEvents(QPointer<AppState>(this), beginRequest(RefreshKind::calendar));
 }
 
-QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self)
+QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 request)
 {
     std::vector<CalendarEvent> events;
     try {
@@ -141,7 +146,7 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self)
     } catch (...) {
         co_return; // the service answers without access by an empty list
     }
-    if (!self || self->isModuleHidden(RailModule::calendar))
+    if (!self || !self->isLatestRequest(RefreshKind::calendar, request) || self->isModuleHidden(RailModule::calendar))
         co_return;
     self->setCalendarEvents(events);
     self->scheduleCalendarNotifications(events);
@@ -151,10 +156,10 @@ void AppState::refreshReminders()
 {
     if (isModuleHidden(RailModule::reminders))
         return;
-    fetchReminders(QPointer<AppState>(this));
+    fetchReminders(QPointer<AppState>(this), beginRequest(RefreshKind::reminders));
 }
 
-QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self)
+QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
 {
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
@@ -162,7 +167,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self)
     } catch (...) {
         co_return;
     }
-    if (!self)
+    if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
     if (self->isModuleHidden(RailModule::reminders)) {
         self->setRemindersConnection(RemindersConnectionState::notDetermined());
@@ -179,17 +184,17 @@ void AppState::refreshAppleNotes(bool force)
     if (!force && m_isLoadingAppleNotes)
         return;
     setIsLoadingAppleNotes(true);
-    fetchAppleNotes(QPointer<AppState>(this));
+    fetchAppleNotes(QPointer<AppState>(this), beginRequest(RefreshKind::notes));
 }
 
-QCoro::Task<> AppState::fetchAppleNotes(QPointer<AppState> self)
+QCoro::Task<> AppState::fetchAppleNotes(QPointer<AppState> self, quint64 request)
 {
     std::optional<std::vector<AppleNoteItem>> notes;
     try {
         notes = co_await self->notesService().fetchOrlixNotes(kNoteLimit);
     } catch (...) {
     }
-    if (!self)
+    if (!self || !self->isLatestRequest(RefreshKind::notes, request))
         co_return;
     if (notes && !self->isModuleHidden(RailModule::notes))
         self->setAppleNotes(std::move(*notes));
@@ -203,17 +208,17 @@ void AppState::refreshAppleNoteFolders(bool force)
     if (!force && (m_isLoadingAppleNoteFolders || !m_appleNoteFolders.empty()))
         return;
     setIsLoadingAppleNoteFolders(true);
-    fetchAppleNoteFolders(QPointer<AppState>(this));
+    fetchAppleNoteFolders(QPointer<AppState>(this), beginRequest(RefreshKind::noteFolders));
 }
 
-QCoro::Task<> AppState::fetchAppleNoteFolders(QPointer<AppState> self)
+QCoro::Task<> AppState::fetchAppleNoteFolders(QPointer<AppState> self, quint64 request)
 {
     std::optional<std::vector<AppleNoteFolder>> folders;
     try {
         folders = co_await self->notesService().fetchNoteFolders();
     } catch (...) {
     }
-    if (!self)
+    if (!self || !self->isLatestRequest(RefreshKind::noteFolders, request))
         co_return;
     if (folders && !self->isModuleHidden(RailModule::notes)) {
         self->setAppleNoteFolders(std::move(*folders));

@@ -52,18 +52,20 @@ QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
 {
     if (!self)
         co_return;
+    // Shares the numbering of the reminders refresh: whichever was asked last is shown.
+    const quint64 request = self->beginRequest(RefreshKind::reminders);
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
         answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders);
     } catch (const Error &error) {
         // Keep the list shown; say why it was not renewed.
-        if (self)
+        if (self && self->isLatestRequest(RefreshKind::reminders, request))
             self->setRemindersConnection(RemindersConnectionState::failed(error.description()));
         co_return;
     } catch (...) {
         co_return;
     }
-    if (!self)
+    if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
     self->setRemindersConnection(answer.first);
     self->setReminders(std::move(answer.second));

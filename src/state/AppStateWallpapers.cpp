@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +31,7 @@ qsizetype AppState::randomWallpaperIndex(qsizetype count)
 void AppState::reactToWallpaperLibrary()
 {
     writeSetting(settingskeys::wallpaperLibrary, rawValue(m_wallpaperLibrary));
+    beginRequest(RefreshKind::wallpapers); // a load on its way was for the other library
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});
     setWallpaperStatusMessage({});
@@ -42,9 +44,32 @@ void AppState::refreshWallpaper(bool force)
     loadWallpapers(force); // runs on by itself
 }
 
+void AppState::reloadWallpapers()
+{
+    if (!m_isLoadingWallpaper) {
+        refreshWallpaper(false);
+        return;
+    }
+    // One load at a time (web loads share one archive): the running one is
+    // superseded and the new one follows it.
+    beginRequest(RefreshKind::wallpapers);
+    m_wallpaperReloadPending = true;
+}
+
+// Ends the running load; the next one starts when a folder change asked for it.
+void AppState::finishWallpaperLoad()
+{
+    if (std::exchange(m_wallpaperReloadPending, false) && !isModuleHidden(RailModule::wallpapers)) {
+        loadWallpapers(false); // the flag stays set
+        return;
+    }
+    setIsLoadingWallpaper(false);
+}
+
 QCoro::Task<> AppState::loadWallpapers(bool force)
 {
     QPointer<AppState> self(this);
+    const quint64 request = beginRequest(RefreshKind::wallpapers);
     setIsLoadingWallpaper(true);
     if (m_wallpaperLocalFolderName.isEmpty())
         setWallpaperStatusMessage(force ? u"Refreshing web library..."_s : u"Loading web library..."_s);
@@ -61,14 +86,14 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
     }
     if (!self)
         co_return;
-    if (m_hiddenRailModules.contains(RailModule::wallpapers)) {
-        setIsLoadingWallpaper(false);
+    if (!isLatestRequest(RefreshKind::wallpapers, request) || m_hiddenRailModules.contains(RailModule::wallpapers)) {
+        finishWallpaperLoad();
         co_return;
     }
     if (failure) {
         setWallpaperStatusMessage(failureSentence(failure));
         setWallpaperStatusTint(StatusTint::orange);
-        setIsLoadingWallpaper(false);
+        finishWallpaperLoad();
         co_return;
     }
 
@@ -90,7 +115,7 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
     const QString unit = m_wallpaperLocalFolderName.isEmpty() ? u" web wallpapers"_s : u" local images"_s;
     setWallpaperStatusMessage(QString(QString::number(m_wallpaperItems.size()) + unit));
     setWallpaperStatusTint(StatusTint::green);
-    setIsLoadingWallpaper(false);
+    finishWallpaperLoad();
 }
 
 void AppState::moveWallpaperSelection(int offset)
@@ -126,7 +151,7 @@ QCoro::Task<> AppState::chooseWallpaperFolder()
     setWallpaperLocalFolderName(lastPathComponent(*folder));
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});
-    refreshWallpaper(false);
+    reloadWallpapers();
 }
 
 void AppState::clearWallpaperFolder()
@@ -137,7 +162,7 @@ void AppState::clearWallpaperFolder()
     setWallpaperLocalFolderName({});
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});
-    refreshWallpaper(false);
+    reloadWallpapers();
 }
 
 QCoro::Task<> AppState::applyCurrentWallpaper()

@@ -145,3 +145,16 @@ TEST_F(AppStateNowPlayingTest, AnAnswerAfterHidingIsDropped)
     ASSERT_TRUE(test::waitUntil([&] { return !state->isRefreshingNowPlaying(); }));
     EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
 }
+
+TEST_F(AppStateNowPlayingTest, HidingDuringAProbeKeepsItsFlagUntilTheProbeEnds)
+{
+    auto state = makeState();
+    services.processes->hold(); // the probe waits for the sound server's answer
+    state->refreshNowPlayingIfNeeded();
+    ASSERT_TRUE(test::waitUntil([&] { return probes() == 1; }));
+    state->setRailModule(RailModule::nowPlaying, false);
+    state->setRailModule(RailModule::nowPlaying, true);
+    EXPECT_TRUE(state->isRefreshingNowPlaying());
+    services.processes->release();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->isRefreshingNowPlaying(); }));
+}

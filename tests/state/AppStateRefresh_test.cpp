@@ -154,3 +154,72 @@ TEST_F(RefreshTest, OpeningAnEmptyNotesModuleFetchesItsNotesAfter150Milliseconds
     EXPECT_TRUE(notesFetchStarted);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); }));
 }
+
+TEST_F(RefreshTest, ACityChangeDuringTheStartUpFetchOutranksItsLateAnswer)
+{
+    answerPrayers();
+    services.server.setHoldResponses(true);
+    state->refreshPrayerTimesIfNeeded();
+    ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) == 1; }));
+    state->updatePrayerLocation(u"Berlin"_s, u"Germany"_s);
+    ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) == 2; }));
+
+    const auto forCity = [](const QString &city) {
+        return [city](const test::RecordedRequest &request) { return request.queryValue(u"city"_s) == city; };
+    };
+    ASSERT_EQ(services.server.answerHeld(forCity(u"Berlin"_s)), 1);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
+    ASSERT_TRUE(state->prayerDay());
+    EXPECT_EQ(state->prayerDay()->city, u"Berlin"_s);
+
+    // The first city's answer lands last; its time-out timer going tells
+    // that it was read.
+    const int waiting = clock.activeTimerCount();
+    ASSERT_EQ(services.server.answerHeld(forCity(u"Makkah"_s)), 1);
+    ASSERT_TRUE(waitUntil([&] { return clock.activeTimerCount() == waiting - 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state->prayerDay()->city, u"Berlin"_s);
+    EXPECT_EQ(state->files().read<PrayerDayFile>()->city, u"Berlin"_s);
+    EXPECT_EQ(state->prayerStatusMessage(), u"Updated"_s);
+}
+
+TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoad)
+{
+    answerWeather();
+    answerPrayers();
+    services.server.setHoldResponses(true);
+    const struct {
+        RailModule module;
+        QString path;
+        std::function<bool()> loading;
+    } kinds[] = {
+        {RailModule::today, u"/v1/search"_s, [&] { return state->isLoadingTodayWeather(); }},
+        {RailModule::prayers, u"/v1/timingsByCity/"_s, [&] { return state->isLoadingPrayers(); }},
+        {RailModule::wallpapers, u"/archive.zip"_s, [&] { return state->isLoadingWallpaper(); }},
+    };
+    for (const auto &kind : kinds) {
+        state->openModule(kind.module);
+        ASSERT_TRUE(waitUntil([&] { return requestsTo(kind.path) == 1; })) << kind.path.toStdString();
+        state->setRailModule(kind.module, false);
+        EXPECT_TRUE(kind.loading()) << "its request still runs: " << kind.path.toStdString();
+        state->setRailModule(kind.module, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(requestsTo(kind.path), 1) << kind.path.toStdString();
+    }
+    services.server.setHoldResponses(false);
+    services.server.answerHeld([](const test::RecordedRequest &) { return true; });
+    for (const auto &kind : kinds)
+        EXPECT_TRUE(waitUntil([&] { return !kind.loading(); })) << "cleared when its request ends: " << kind.path.toStdString();
+}
+
+TEST_F(RefreshTest, DestroyingTheStateMidFetchEndsEveryWaitingRequest)
+{
+    services.server.setHoldResponses(true);
+    state->refreshTodayWeather(true);
+    state->refreshPrayerTimes(true);
+    ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 2; }));
+    ASSERT_GE(clock.activeTimerCount(), 2);
+    state.reset();
+    // Each request's time-out timer lives as long as its wait.
+    EXPECT_TRUE(waitUntil([&] { return clock.activeTimerCount() == 0; }));
+}

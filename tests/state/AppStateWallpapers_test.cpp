@@ -106,13 +106,8 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
     state->refreshWallpaper(false);
     ASSERT_TRUE(state->isLoadingWallpaper());
     state->setRailModule(M::wallpapers, false);
-    EXPECT_FALSE(state->isLoadingWallpaper());
-    // The running load ends by clearing the flag once more.
-    int flagWrites = 0;
-    QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
-        flagWrites += field == AppState::Field::isLoadingWallpaper;
-    });
-    ASSERT_TRUE(waitUntil([&] { return flagWrites > 0; }));
+    EXPECT_TRUE(state->isLoadingWallpaper()) << "the running load keeps its flag until it ends";
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_TRUE(pickedFrom.empty());
     EXPECT_TRUE(state->wallpaperItems().empty());
     EXPECT_FALSE(state->wallpaperCandidate());
@@ -123,8 +118,8 @@ TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
 {
     const auto state = makeStateWithFolder(5);
     state->moveWallpaperSelection(1);
-    EXPECT_TRUE(state->isLoadingWallpaper());
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    // The folder may be read before the call returns: wait for the list.
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper() && !state->wallpaperItems().empty(); }));
     ASSERT_EQ(state->wallpaperItems().size(), 5u);
     state->setWallpaperCandidate(state->wallpaperItems()[2]);
     QStringList shown;
@@ -229,4 +224,23 @@ TEST_F(AppStateWallpapersTest, AFailedApplySaysWhyAndNothingWithoutACandidate)
     EXPECT_EQ(services.desktopPicture->calls.at(0).second, DisplayTarget::allDisplays);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"The desktop said no."_s, StatusTint::orange));
     EXPECT_FALSE(state->isApplyingWallpaper());
+}
+
+TEST_F(AppStateWallpapersTest, AFolderChosenWhileTheWebLibraryLoadsOutranksItsAnswer)
+{
+    const auto state = makeState();
+    services.server.setHoldResponses(true);
+    state->refreshWallpaper(false);
+    ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 1; }));
+    makeFile(u"Pics/1.jpg"_s);
+    makeFile(u"Pics/2.jpg"_s);
+    services.folderPicker->answer = home.path(u"Pics"_s);
+    test::awaitTask(state->chooseWallpaperFolder());
+    EXPECT_TRUE(state->isLoadingWallpaper());
+
+    services.server.answerHeld([](const test::RecordedRequest &) { return true; });
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"2 local images"_s) << "the web answer was dropped, then the folder read";
+    EXPECT_EQ(state->wallpaperItems().size(), 2u);
+    EXPECT_EQ(services.server.requests().size(), 1) << "one load at a time";
 }

@@ -36,6 +36,10 @@ void FakeMprisPlayer::changePlaybackStatus(const QString &status)
         QDBusMessage::createSignal(objectPath, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
     signal << u"org.mpris.MediaPlayer2.Player"_s << QVariantMap{{u"PlaybackStatus"_s, status}} << QStringList();
     m_connection.send(signal);
+    // A call to the bus after the signal returns once the bus has passed the
+    // signal on: whatever the code under test asks next is answered after it.
+    m_connection.call(QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s,
+                                                     u"org.freedesktop.DBus"_s, u"GetId"_s));
 }
 
 QString FakeMprisPlayer::introspect(const QString &) const

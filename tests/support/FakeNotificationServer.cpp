@@ -46,8 +46,17 @@ uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, con
                                     const QString &body, const QStringList &, const QVariantMap &hints,
                                     int expireTimeout)
 {
-    const uint id = replacesId != 0 ? replacesId : m_nextId++;
+    const uint id = m_open.contains(replacesId) ? replacesId : m_nextId++;
+    m_open.insert(id);
     m_received.push_back({appName, replacesId, summary, body, hints, expireTimeout, id});
+    if (m_clock) {
+        ClockTimer *expiry = m_clock->createTimer(this);
+        connect(expiry, &ClockTimer::timeout, this, [this, id, expiry] {
+            m_open.remove(id);
+            expiry->deleteLater();
+        });
+        expiry->start(m_closeDelay, false);
+    }
     Q_EMIT notified();
     return id;
 }
@@ -57,7 +66,16 @@ QStringList FakeNotificationServer::GetCapabilities()
     return m_capabilities;
 }
 
-void FakeNotificationServer::CloseNotification(uint) {}
+void FakeNotificationServer::CloseNotification(uint id)
+{
+    m_open.remove(id);
+}
+
+void FakeNotificationServer::closeBannersAfter(Clock &clock, std::chrono::milliseconds delay)
+{
+    m_clock = &clock;
+    m_closeDelay = delay;
+}
 
 QString FakeNotificationServer::GetServerInformation(QString &vendor, QString &version, QString &specVersion)
 {

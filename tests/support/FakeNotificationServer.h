@@ -1,7 +1,10 @@
 #pragma once
 
+#include "model/Clock.h"
+
 #include <QDBusConnection>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -23,7 +26,8 @@ struct ReceivedNotification {
 
 // A notification server registered as org.freedesktop.Notifications on a
 // test's private bus. It records every banner and answers with ids 1, 2, ...,
-// keeping the id of a banner that replaces another.
+// keeping the id of a banner that replaces another while that one is still
+// open; one that replaces a closed banner is shown as a new one.
 class FakeNotificationServer : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
@@ -32,6 +36,11 @@ public:
     ~FakeNotificationServer() override;
 
     const std::vector<ReceivedNotification> &received() const { return m_received; }
+    // How many banners came up on screen: replacing an open one adds none.
+    std::size_t bannersShown() const { return m_nextId - 1; }
+    // Closes each banner `delay` after it was shown on `clock`, as a server
+    // with an expiry time does.
+    void closeBannersAfter(Clock &clock, std::chrono::milliseconds delay);
     // Runs the event loop until `count` banners have arrived or a real-time
     // guard has passed (the client answers asynchronously); true when they did.
     bool waitForCount(std::size_t count, std::chrono::milliseconds guard = std::chrono::seconds(10));
@@ -52,6 +61,9 @@ private:
     QStringList m_capabilities;
     std::vector<ReceivedNotification> m_received;
     uint m_nextId = 1;
+    QSet<uint> m_open;
+    Clock *m_clock = nullptr;
+    std::chrono::milliseconds m_closeDelay{0};
 };
 
 } // namespace kolu::test

@@ -109,8 +109,27 @@ void LocalHttpServer::onReadyRead(QTcpSocket *socket)
 
     m_requests.append(request);
     Q_EMIT requestReceived(request);
-    if (!m_hold)
+    if (m_hold)
+        m_held.append({socket, request});
+    else
         answer(socket, request);
+}
+
+int LocalHttpServer::answerHeld(const std::function<bool(const RecordedRequest &)> &which)
+{
+    int answered = 0;
+    for (qsizetype i = 0; i < m_held.size();) {
+        if (!which(m_held[i].second)) {
+            ++i;
+            continue;
+        }
+        const auto [socket, request] = m_held.takeAt(i);
+        if (socket) {
+            answer(socket, request);
+            ++answered;
+        }
+    }
+    return answered;
 }
 
 void LocalHttpServer::answer(QTcpSocket *socket, const RecordedRequest &request)

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
 #include <QUrl>
@@ -52,8 +53,12 @@ public:
     // Asked first for every request; an empty result falls through to the
     // canned responses, then to 404.
     void setHandler(Handler handler);
-    // While held, requests are recorded but never answered (for time-outs).
+    // While held, requests are recorded but not answered (for time-outs and
+    // for answering in another order).
     void setHoldResponses(bool hold);
+    // Answers the held requests that `which` picks, in arrival order; returns
+    // how many.
+    int answerHeld(const std::function<bool(const RecordedRequest &)> &which);
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
@@ -72,6 +77,7 @@ private:
     bool m_hold = false;
     QList<RecordedRequest> m_requests;
     QMap<QTcpSocket *, QByteArray> m_buffers;
+    QList<QPair<QPointer<QTcpSocket>, RecordedRequest>> m_held;
 };
 
 } // namespace kolu::test

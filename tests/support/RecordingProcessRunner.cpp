@@ -1,5 +1,7 @@
 #include "RecordingProcessRunner.h"
 
+#include "model/SignalAwaiter.h"
+
 using namespace Qt::StringLiterals;
 
 namespace kolu::test {
@@ -20,6 +22,8 @@ QCoro::Task<ProcessResult> RecordingProcessRunner::run(QString program, QStringL
 {
     const RecordedProcess call{program, arguments, workingDirectory};
     m_runs.append(call);
+    if (m_held)
+        co_await nextEmission(&m_gate, &QObject::objectNameChanged);
     if (m_missing.contains(program))
         co_return ProcessResult{};
     if (m_responder)

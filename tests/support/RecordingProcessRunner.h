@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QObject>
 #include <QSet>
 
 #include <functional>
@@ -37,7 +38,17 @@ public:
 
     const QList<RecordedProcess> &runs() const { return m_runs; }
 
+    // While held, every run is recorded and then waits until release().
+    void hold() { m_held = true; }
+    void release()
+    {
+        m_held = false;
+        m_gate.setObjectName(m_gate.objectName() + u'.');
+    }
+
 private:
+    bool m_held = false;
+    QObject m_gate;
     QSet<QString> m_missing;
     QMap<QString, ProcessResult> m_results;
     Responder m_responder;

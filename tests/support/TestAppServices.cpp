@@ -15,6 +15,7 @@
 #include "services/calendar/RemindersService.h"
 #include "services/info/RemoteAppMessageConfiguration.h"
 #include "services/media/SoundscapeAudioManager.h"
+#include "services/share/DeviceShareService.h"
 #include "services/wallpaper/WallpaperService.h"
 #include "services/info/WeatherService.h"
 
@@ -76,6 +77,7 @@ TestAppServices::TestAppServices(UserDefaults &defaults, ManualClock &clock, con
     s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
     s.soundscapeAudioManager =
         std::make_unique<SoundscapeAudioManager>(*s.audioPlayers, QStringList{home.path(u"soundscapes"_s)});
+    s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);
 
     Pasteboard *board = pasteboard;
     s.makeClipboardService = [board, &clock](const LocalStore &store) {

@@ -8,6 +8,7 @@
 
 #include "model/UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <memory>
@@ -25,9 +26,19 @@ struct Shared {
     AppState appState{defaults, clock, services.take(), QDir(home.dataHome()).filePath(QStringLiteral("Kolu"))};
 };
 
+Shared *instance = nullptr;
+
 Shared &shared()
 {
-    static auto *instance = new Shared; // lives until the process ends
+    if (!instance) {
+        instance = new Shared;
+        // Goes with the application, so the private bus's daemon and the
+        // temporary home do not outlive the gallery.
+        qAddPostRoutine([] {
+            delete instance;
+            instance = nullptr;
+        });
+    }
     return *instance;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -72,10 +73,25 @@ QStringList calendarItemFiles(const QString &collectionPath)
         return files;
     const QFileInfoList entries =
         QDir(folder).entryInfoList({u"*.ics"_s}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    // A link to another item of the folder is that item again: it is read
+    // once, under the item's own name when that is listed too. An entry is a
+    // link when its resolved path is not its own (the folder is resolved).
+    QSet<QString> named;
+    QStringList resolvedPaths;
     for (const QFileInfo &entry : entries) {
-        const QString resolved = entry.canonicalFilePath();
+        resolvedPaths.push_back(entry.canonicalFilePath());
+        if (resolvedPaths.back() == entry.absoluteFilePath())
+            named.insert(resolvedPaths.back());
+    }
+    QSet<QString> seen;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString &resolved = resolvedPaths[i];
         if (resolved.isEmpty() || !isInside(resolved, folder) || !QFileInfo(resolved).isFile())
             continue;
+        const bool isLink = resolved != entries[i].absoluteFilePath();
+        if ((isLink && named.contains(resolved)) || seen.contains(resolved))
+            continue;
+        seen.insert(resolved);
         files.push_back(resolved);
     }
     return files;

@@ -30,10 +30,12 @@ std::vector<CalendarCollection> calendarCollections(const QString &root);
 
 // The ".ics" files of one calendar folder, by name, as resolved paths. Hidden
 // files, anything that is not a regular file and links that lead outside the
-// folder are left out.
+// folder are left out, and each file is listed once however many links lead
+// to it.
 QStringList calendarItemFiles(const QString &collectionPath);
 
-// Files larger than this are not read: no single item comes close.
+// Files larger than this are not read whole: no single item comes close
+// unless it carries an attachment or a pasted document.
 inline constexpr qint64 kMaxCalendarItemFileSize = 4 * 1024 * 1024;
 
 } // namespace kolu

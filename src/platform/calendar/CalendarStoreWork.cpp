@@ -1,7 +1,9 @@
 #include "platform/calendar/CalendarStoreWork.h"
 
 #include "model/AtomicFile.h"
+#include "platform/calendar/CalendarFileReading.h"
 #include "platform/calendar/CalendarFolders.h"
+#include "platform/calendar/GuardedFileReplace.h"
 #include "platform/calendar/ICalendarReader.h"
 #include "platform/calendar/RecurrenceExpansion.h"
 #include "platform/calendar/TodoWriter.h"
@@ -31,7 +33,7 @@ LoadedFile loadFile(const std::pair<QString, QString> &collectionAndPath)
     LoadedFile file;
     file.collection = collectionAndPath.first;
     file.name = QFileInfo(collectionAndPath.second).fileName();
-    if (const auto bytes = readWholeFile(collectionAndPath.second, kMaxCalendarItemFileSize))
+    if (const auto bytes = readCalendarItemFile(collectionAndPath.second))
         file.content = readICalendar(*bytes);
     return file;
 }
@@ -77,8 +79,52 @@ QByteArray unfolded(const QByteArray &bytes)
 
 bool fileHoldsTodos(const QString &path)
 {
-    const auto bytes = readWholeFile(path, kMaxCalendarItemFileSize);
+    const auto bytes = readCalendarItemFile(path);
     return bytes && !readICalendar(*bytes).todos.empty();
+}
+
+// How often a completion starts over when another program keeps saving the file.
+constexpr int kSaveAttempts = 5;
+
+TodoWriteResult writeTodoCompletionIn(const QString &path, const QString &collection, const QByteArray &wanted,
+                                      const QString &id, bool completed, const QDateTime &now,
+                                      const SaveDeviceWrapper &wrap)
+{
+    for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
+        const auto original = readWholeFile(path, kMaxCalendarItemFileSize);
+        if (!original) {
+            // A file too large to rewrite safely is left alone, and says so.
+            const auto reduced = attempt == 0 ? readCalendarItemFile(path) : std::nullopt;
+            if (reduced && unfolded(*reduced).contains(wanted)) {
+                for (const ICalTodo &todo : readICalendar(*reduced).todos) {
+                    if (todo.uid == id)
+                        return {TodoWriteResult::Status::failed,
+                                u"The reminder’s file is too large to change safely, so it was left unchanged."_s};
+                }
+            }
+            return {TodoWriteResult::Status::notFound, {}};
+        }
+        if (!unfolded(*original).contains(wanted))
+            return {TodoWriteResult::Status::notFound, {}};
+        const TodoEditResult edit = withTodoCompletion(*original, id, completed, now);
+        if (edit.status == TodoEditResult::Status::notFound)
+            return {TodoWriteResult::Status::notFound, {}};
+        if (edit.status == TodoEditResult::Status::unreadable)
+            return {TodoWriteResult::Status::failed,
+                    u"The reminder’s file could not be read cleanly, so it was left unchanged."_s};
+        switch (replaceFileIfUnchanged(path, *original, edit.bytes, wrap)) {
+        case GuardedReplace::replaced:
+            return {TodoWriteResult::Status::saved, {}};
+        case GuardedReplace::failed:
+            return {TodoWriteResult::Status::failed, u"The reminder could not be saved in “%1”."_s.arg(collection)};
+        case GuardedReplace::changedMeanwhile:
+            // Another program saved the file meanwhile: start over from its version.
+            break;
+        }
+    }
+    return {TodoWriteResult::Status::failed,
+            u"The reminder kept being changed by another program, so it was left as that program saved it. "
+            u"Try again."_s};
 }
 
 } // namespace
@@ -209,23 +255,9 @@ TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool
             for (const QString &path : files) {
                 if ((QFileInfo(path).fileName() == likelyName) != (pass == 0))
                     continue;
-                const auto original = readWholeFile(path, kMaxCalendarItemFileSize);
-                if (!original || !unfolded(*original).contains(wanted))
-                    continue;
-                const TodoEditResult edit = withTodoCompletion(*original, id, completed, now);
-                if (edit.status == TodoEditResult::Status::notFound)
-                    continue;
-                if (edit.status == TodoEditResult::Status::unreadable)
-                    return {TodoWriteResult::Status::failed,
-                            u"The reminder’s file could not be read cleanly, so it was left unchanged."_s};
-                // Another program may have changed the file meanwhile; its change wins.
-                if (readWholeFile(path, kMaxCalendarItemFileSize) != original)
-                    return {TodoWriteResult::Status::failed,
-                            u"The reminder changed while it was being saved. Try again."_s};
-                if (!writeFileAtomically(path, edit.bytes, wrap))
-                    return {TodoWriteResult::Status::failed,
-                            u"The reminder could not be saved in “%1”."_s.arg(collection.name)};
-                return {TodoWriteResult::Status::saved, {}};
+                const TodoWriteResult result = writeTodoCompletionIn(path, collection.name, wanted, id, completed, now, wrap);
+                if (result.status != TodoWriteResult::Status::notFound)
+                    return result;
             }
         }
     }

@@ -1,5 +1,7 @@
 #include "platform/calendar/ICalendarReader.h"
 
+#include "platform/calendar/CalendarFileReading.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -332,6 +334,24 @@ QDate WallTime::date() const
     return QDate(value.year, value.month, value.day);
 }
 
+QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone)
+{
+    const qint64 wall = QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch();
+    const auto offsetAt = [&](qint64 utc) { return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, Qt::UTC)); };
+    // The offsets in force a day before and a day after: zones do not change
+    // their clocks twice within a day.
+    const int before = offsetAt(wall - 86400);
+    const int after = offsetAt(wall + 86400);
+    const bool beforeFits = offsetAt(wall - before) == before;
+    const bool afterFits = offsetAt(wall - after) == after;
+    qint64 utc = wall - before; // a time in the gap moves forward by the gap
+    if (beforeFits && afterFits)
+        utc = std::min(wall - before, wall - after); // a repeated time: its first occurrence
+    else if (afterFits)
+        utc = wall - after;
+    return QDateTime::fromSecsSinceEpoch(utc, Qt::UTC);
+}
+
 std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZone)
 {
     const icaltimetype &v = time.value;
@@ -341,17 +361,17 @@ std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZo
     if (!date.isValid())
         return std::nullopt;
     if (v.is_date)
-        return QDateTime(date, QTime(0, 0), localZone).toUTC();
+        return momentAt(date, QTime(0, 0), localZone);
     // A leap second reads as the second before it.
     const QTime clock(v.hour, v.minute, qMin(v.second, 59));
     if (!clock.isValid())
         return std::nullopt;
     if (!time.zone)
-        return QDateTime(date, clock, localZone).toUTC();
+        return momentAt(date, clock, localZone);
     if (time.zone->utc)
         return QDateTime(date, clock, Qt::UTC);
     if (time.zone->systemZone.isValid())
-        return QDateTime(date, clock, time.zone->systemZone).toUTC();
+        return momentAt(date, clock, time.zone->systemZone);
     icaltimetype local = v;
     local.zone = nullptr;
     local.is_daylight = 0;
@@ -390,7 +410,7 @@ ICalComponentPtr parseICalendar(const QByteArray &bytes)
 {
     configureLibical();
     // The parser reads up to the first NUL byte; a file with one inside is damaged anyway.
-    return ICalComponentPtr(icalparser_parse_string(bytes.constData()));
+    return ICalComponentPtr(icalparser_parse_string(foldLongLines(bytes).constData()));
 }
 
 std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_kind kind)

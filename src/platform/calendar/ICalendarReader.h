@@ -33,6 +33,11 @@ struct WallTime {
     QDate date() const;
 };
 
+// The moment a wall-clock time in `zone` stands for. A time that a clock
+// change skips is moved forward by the length of the gap; a time that it
+// repeats means its first occurrence.
+QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone);
+
 // The moment a wall-clock time stands for, or nothing when the value lies
 // outside the years a calendar can sensibly hold (a guard against hostile
 // files) or does not form a date. A date is read as its local midnight.

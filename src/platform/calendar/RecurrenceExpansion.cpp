@@ -20,16 +20,44 @@ bool overlaps(const QDateTime &start, const QDateTime &end, const QDateTime &fro
 }
 
 // How long each occurrence lasts: DTEND minus DTSTART, else DURATION, else
-// nothing for a timed event and one day for a date.
-qint64 lengthInSeconds(const ICalEvent &event, const QDateTime &start, const QTimeZone &localZone)
-{
-    if (event.end) {
-        if (const auto end = momentOf(*event.end, localZone))
-            return std::max<qint64>(0, start.secsTo(*end));
+// nothing for a timed event and one day for a date. An event on dates lasts
+// whole days, whatever clock changes they hold.
+struct OccurrenceLength {
+    qint64 seconds = 0;
+    std::optional<qint64> days;
+
+    QDateTime endOf(const QDateTime &start, const QTimeZone &localZone) const
+    {
+        if (days)
+            return momentAt(start.toTimeZone(localZone).date().addDays(*days), QTime(0, 0), localZone);
+        return start.addSecs(seconds);
     }
-    if (event.durationSeconds)
-        return *event.durationSeconds;
-    return event.start.isDate() ? 86400 : 0;
+    // At least as long as any occurrence lasts.
+    qint64 longestSeconds() const { return days ? *days * 86400 + 3600 : seconds; }
+};
+
+OccurrenceLength lengthOf(const ICalEvent &event, const QDateTime &start, const QTimeZone &localZone)
+{
+    OccurrenceLength length;
+    if (event.end) {
+        if (event.start.isDate() && event.end->isDate()) {
+            length.days = std::max<qint64>(0, event.start.date().daysTo(event.end->date()));
+            return length;
+        }
+        if (const auto end = momentOf(*event.end, localZone)) {
+            length.seconds = std::max<qint64>(0, start.secsTo(*end));
+            return length;
+        }
+    }
+    if (event.durationSeconds) {
+        length.seconds = *event.durationSeconds;
+        if (event.start.isDate() && length.seconds % 86400 == 0)
+            length.days = length.seconds / 86400;
+        return length;
+    }
+    if (event.start.isDate())
+        length.days = 1;
+    return length;
 }
 
 // The last start a rule's UNTIL allows, read in the zone of the series.
@@ -70,10 +98,120 @@ UntilLimit untilLimitOf(const icalrecurrencetype &rule, const WallTime &start, c
     return limit;
 }
 
+// Wall-clock times counted in seconds as if the wall clock were UTC, which is
+// how the rules step through them.
+qint64 wallSeconds(const icaltimetype &time)
+{
+    return QDateTime(QDate(time.year, time.month, time.day), QTime(time.hour, time.minute, time.second), Qt::UTC)
+        .toSecsSinceEpoch();
+}
+
+icaltimetype wallTimeAt(qint64 seconds, const icaltimetype &like)
+{
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    icaltimetype result = like;
+    result.year = moment.date().year();
+    result.month = moment.date().month();
+    result.day = moment.date().day();
+    result.hour = like.is_date ? 0 : moment.time().hour();
+    result.minute = like.is_date ? 0 : moment.time().minute();
+    result.second = like.is_date ? 0 : moment.time().second();
+    return result;
+}
+
+template<size_t N>
+bool isUnused(const short (&values)[N])
+{
+    return values[0] == ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+bool hasNoByParts(const icalrecurrencetype &rule)
+{
+    return isUnused(rule.by_second) && isUnused(rule.by_minute) && isUnused(rule.by_hour) && isUnused(rule.by_day)
+        && isUnused(rule.by_month_day) && isUnused(rule.by_year_day) && isUnused(rule.by_week_no)
+        && isUnused(rule.by_month) && isUnused(rule.by_set_pos) && !rule.rscale;
+}
+
+// The length of one period of a rule on the wall clock, for the rules whose
+// periods are all alike.
+std::optional<qint64> fixedPeriodSeconds(const icalrecurrencetype &rule)
+{
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return 1;
+    case ICAL_MINUTELY_RECURRENCE:
+        return 60;
+    case ICAL_HOURLY_RECURRENCE:
+        return 3600;
+    case ICAL_DAILY_RECURRENCE:
+        return 86400;
+    case ICAL_WEEKLY_RECURRENCE:
+        return 7 * 86400;
+    default:
+        return std::nullopt;
+    }
+}
+
+// An occurrence of the rule at or before the wall-clock time `before` that
+// lies a whole number of periods after DTSTART, and how many occurrences
+// precede it. Only for rules that hold exactly one occurrence in every
+// period: those can be counted by periods instead of walked one by one.
+struct PeriodJump {
+    icaltimetype start;
+    qint64 skipped = 0;
+};
+
+std::optional<PeriodJump> jumpByPeriods(const icalrecurrencetype &rule, const icaltimetype &dtstart,
+                                        const icaltimetype &before)
+{
+    if (!hasNoByParts(rule) || rule.interval < 1)
+        return std::nullopt;
+    const qint64 first = wallSeconds(dtstart);
+    const qint64 target = wallSeconds(before);
+    if (target <= first)
+        return std::nullopt;
+    if (const auto period = fixedPeriodSeconds(rule)) {
+        const qint64 step = *period * rule.interval;
+        const qint64 periods = (target - first) / step;
+        return PeriodJump{wallTimeAt(first + periods * step, dtstart), periods};
+    }
+    // Months and years: only when every period has DTSTART's day.
+    const QDate firstDate(dtstart.year, dtstart.month, dtstart.day);
+    const QDate targetDate(before.year, before.month, before.day);
+    const int monthsPerPeriod = rule.freq == ICAL_MONTHLY_RECURRENCE ? rule.interval
+        : rule.freq == ICAL_YEARLY_RECURRENCE                         ? 12 * rule.interval
+                                                                      : 0;
+    if (monthsPerPeriod == 0 || firstDate.day() > 28)
+        return std::nullopt;
+    const int months = (targetDate.year() - firstDate.year()) * 12 + targetDate.month() - firstDate.month() - 1;
+    const qint64 periods = std::max(0, months / monthsPerPeriod);
+    const QDate jumped = firstDate.addMonths(static_cast<int>(periods) * monthsPerPeriod);
+    icaltimetype start = dtstart;
+    start.year = jumped.year();
+    start.month = jumped.month();
+    start.day = jumped.day();
+    return PeriodJump{start, periods};
+}
+
+// The last start at or before `before` on the grid of a rule stepping in
+// hours, minutes or seconds: a whole number of intervals after DTSTART.
+icaltimetype inPhase(const icalrecurrencetype &rule, const icaltimetype &dtstart, const icaltimetype &before)
+{
+    const auto period = fixedPeriodSeconds(rule);
+    if (!period || rule.interval < 1)
+        return dtstart;
+    const qint64 first = wallSeconds(dtstart);
+    const qint64 step = *period * rule.interval;
+    const qint64 target = wallSeconds(before);
+    if (target <= first)
+        return dtstart;
+    return wallTimeAt(first + (target - first) / step * step, dtstart);
+}
+
 // Adds the starts a rule produces that may overlap the window.
 void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, const QDateTime &firstStart,
-                   qint64 length, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
-                   std::vector<QDateTime> &starts)
+                   const OccurrenceLength &length, const QDateTime &from, const QDateTime &to,
+                   const QTimeZone &localZone, std::vector<QDateTime> &starts)
 {
     const UntilLimit until = untilLimitOf(original, master.start, localZone);
     icalrecurrencetype rule = original;
@@ -81,30 +219,54 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
     icaltimetype dtstart = master.start.value;
     dtstart.zone = nullptr;
 
-    IteratorPtr iterator(icalrecur_iterator_new(rule, dtstart));
+    // The iterator can start near the window instead of at the first
+    // occurrence, which may lie years back: a rule stepping in hours, minutes
+    // or seconds from a later start on its own grid (the iterator's own jump
+    // loses their phase), any other rule by the iterator's jump. A counted
+    // rule can only do so when its occurrences can be counted by periods.
+    const QDateTime jump = from.addSecs(-length.longestSeconds()).addDays(-2);
+    icaltimetype first = dtstart;
+    std::optional<icaltimetype> jumpTo;
+    qint64 remaining = -1; // occurrences left of a counted rule, counted from `first`
+    if (jump > firstStart) {
+        const icaltimetype jumpWall = wallClockIn(jump, master.start, localZone);
+        const auto period = fixedPeriodSeconds(rule);
+        if (rule.count == 0 && period && *period < 86400) {
+            first = inPhase(rule, dtstart, jumpWall);
+        } else if (rule.count == 0) {
+            jumpTo = jumpWall;
+        } else if (const auto periods = jumpByPeriods(rule, dtstart, jumpWall)) {
+            if (periods->skipped >= rule.count)
+                return;
+            first = periods->start;
+            remaining = rule.count - periods->skipped;
+            rule.count = 0;
+        }
+    }
+    IteratorPtr iterator(icalrecur_iterator_new(rule, first));
     if (!iterator)
         return;
-    // Without COUNT the iterator can start near the window instead of at the
-    // first occurrence, which may lie years back.
-    const QDateTime jump = from.addSecs(-length).addDays(-2);
-    if (rule.count == 0 && jump > firstStart) {
-        if (!icalrecur_iterator_set_start(iterator.get(), wallClockIn(jump, master.start, localZone)))
-            iterator.reset(icalrecur_iterator_new(rule, dtstart));
+    if (jumpTo && !icalrecur_iterator_set_start(iterator.get(), *jumpTo)) {
+        iterator.reset(icalrecur_iterator_new(rule, dtstart));
         if (!iterator)
             return;
     }
     int found = 0;
     for (int step = 0; step < kMaxRecurrenceSteps && found < kMaxOccurrencesPerSeries; ++step) {
+        if (remaining == 0)
+            break;
         const icaltimetype next = icalrecur_iterator_next(iterator.get());
         if (icaltime_is_null_time(next))
             break;
+        if (remaining > 0)
+            --remaining;
         WallTime wall = master.start;
         wall.value = next;
         wall.value.zone = nullptr;
         const auto start = momentOf(wall, localZone);
         if (!start || *start >= to || !until.allows(*start, localZone))
             break;
-        if (overlaps(*start, start->addSecs(length), from, to)) {
+        if (overlaps(*start, length.endOf(*start, localZone), from, to)) {
             starts.push_back(*start);
             ++found;
         }
@@ -119,17 +281,17 @@ bool isExcluded(const QDateTime &start, const std::set<qint64> &moments, const s
 }
 
 void addSingle(const ICalEvent &event, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
-               std::optional<qint64> fallbackLength, std::vector<EventOccurrence> &result)
+               std::optional<OccurrenceLength> fallbackLength, std::vector<EventOccurrence> &result)
 {
     if (event.cancelled)
         return;
     const auto start = momentOf(event.start, localZone);
     if (!start)
         return;
-    qint64 length = lengthInSeconds(event, *start, localZone);
+    OccurrenceLength length = lengthOf(event, *start, localZone);
     if (!event.end && !event.durationSeconds && fallbackLength)
         length = *fallbackLength;
-    const QDateTime end = start->addSecs(length);
+    const QDateTime end = length.endOf(*start, localZone);
     if (overlaps(*start, end, from, to))
         result.push_back({&event, *start, end});
 }
@@ -150,16 +312,16 @@ std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, cons
         const auto firstStart = momentOf(master.start, localZone);
         if (!firstStart || master.cancelled)
             return result;
-        const qint64 length = lengthInSeconds(master, *firstStart, localZone);
+        const OccurrenceLength length = lengthOf(master, *firstStart, localZone);
 
         std::vector<QDateTime> starts;
-        if (overlaps(*firstStart, firstStart->addSecs(length), from, to))
+        if (overlaps(*firstStart, length.endOf(*firstStart, localZone), from, to))
             starts.push_back(*firstStart);
         for (const icalrecurrencetype &rule : master.rules)
             addRuleStarts(rule, master, *firstStart, length, from, to, localZone, starts);
         for (const WallTime &date : master.recurrenceDates) {
             const auto start = momentOf(date, localZone);
-            if (start && overlaps(*start, start->addSecs(length), from, to))
+            if (start && overlaps(*start, length.endOf(*start, localZone), from, to))
                 starts.push_back(*start);
         }
 
@@ -184,7 +346,7 @@ std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, cons
             if (result.size() >= static_cast<size_t>(kMaxOccurrencesPerSeries))
                 break;
             if (!isExcluded(start, excludedMoments, excludedDates, localZone))
-                result.push_back({&master, start, start.addSecs(length)});
+                result.push_back({&master, start, length.endOf(start, localZone)});
         }
         for (const ICalEvent *override : series.overrides)
             addSingle(*override, from, to, localZone, length, result);

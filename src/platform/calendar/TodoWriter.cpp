@@ -2,6 +2,10 @@
 
 #include "platform/calendar/ICalendarReader.h"
 
+#include <map>
+#include <optional>
+#include <vector>
+
 namespace kolu {
 
 namespace {
@@ -33,16 +37,6 @@ QByteArray utf8(const QString &text)
     return text.toUtf8();
 }
 
-void replaceProperty(icalcomponent *component, icalproperty_kind kind, icalproperty *replacement)
-{
-    while (icalproperty *old = icalcomponent_get_first_property(component, kind)) {
-        icalcomponent_remove_property(component, old);
-        icalproperty_free(old);
-    }
-    if (replacement)
-        icalcomponent_add_property(component, replacement);
-}
-
 bool hasTodo(icalcomponent *root, const QString &uid)
 {
     for (icalcomponent *item : itemComponents(root, ICAL_VTODO_COMPONENT)) {
@@ -54,11 +48,158 @@ bool hasTodo(icalcomponent *root, const QString &uid)
     return false;
 }
 
-bool holdsCleanTodo(const QByteArray &bytes, const QString &uid)
+bool isCompleted(icalcomponent *root, const QString &uid)
 {
-    const ICalComponentPtr root = parseICalendar(bytes);
-    return root && icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT
-        && icalcomponent_count_errors(root.get()) == 0 && hasTodo(root.get(), uid);
+    for (icalcomponent *item : itemComponents(root, ICAL_VTODO_COMPONENT)) {
+        const char *itemUid = icalcomponent_get_uid(item);
+        if (!itemUid || QString::fromUtf8(itemUid) != uid
+            || icalcomponent_get_first_property(item, ICAL_RECURRENCEID_PROPERTY))
+            continue;
+        icalproperty *status = icalcomponent_get_first_property(item, ICAL_STATUS_PROPERTY);
+        return (status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED)
+            || icalcomponent_get_first_property(item, ICAL_COMPLETED_PROPERTY);
+    }
+    return false;
+}
+
+// One content line as it stands in the file: its first physical line and any
+// folded continuation, line ends included.
+struct ContentLine {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    QByteArray name;  // upper case
+    QByteArray value; // unfolded, as written
+};
+
+std::vector<ContentLine> contentLines(const QByteArray &bytes)
+{
+    std::vector<ContentLine> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        const qsizetype next = newline < 0 ? bytes.size() : newline + 1;
+        const bool continuation = bytes[start] == ' ' || bytes[start] == '\t';
+        if (continuation && !lines.empty()) {
+            lines.back().end = next;
+        } else {
+            lines.push_back({start, next, {}, {}});
+        }
+        start = next;
+    }
+    for (ContentLine &line : lines) {
+        QByteArray text = bytes.mid(line.begin, line.end - line.begin);
+        text.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
+        while (text.endsWith('\n') || text.endsWith('\r'))
+            text.chop(1);
+        qsizetype nameEnd = 0;
+        while (nameEnd < text.size() && text[nameEnd] != ':' && text[nameEnd] != ';')
+            ++nameEnd;
+        line.name = text.left(nameEnd).trimmed().toUpper();
+        bool quoted = false;
+        for (qsizetype i = nameEnd; i < text.size(); ++i) {
+            if (text[i] == '"') {
+                quoted = !quoted;
+            } else if (text[i] == ':' && !quoted) {
+                line.value = text.mid(i + 1);
+                break;
+            }
+        }
+    }
+    return lines;
+}
+
+// Where in the file one to-do's own properties are.
+struct TodoLines {
+    size_t begin = 0;           // the BEGIN:VTODO line
+    size_t end = 0;             // the END:VTODO line
+    size_t firstNested = 0;     // the first line of a component inside it, or `end`
+    std::vector<size_t> own;    // lines directly inside it
+    QByteArray lineEnd = "\r\n"; // as the file writes them
+};
+
+std::optional<TodoLines> findTodo(const QByteArray &bytes, const std::vector<ContentLine> &lines,
+                                  const QByteArray &uid)
+{
+    std::vector<QByteArray> open;
+    std::optional<TodoLines> current;
+    size_t currentDepth = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ContentLine &line = lines[i];
+        if (line.name == "BEGIN") {
+            const QByteArray kind = line.value.trimmed().toUpper();
+            if (current && open.size() == currentDepth && current->firstNested == current->end)
+                current->firstNested = i;
+            open.push_back(kind);
+            if (kind == "VTODO" && !current) {
+                current = TodoLines{i, 0, 0, {}, {}};
+                currentDepth = open.size();
+                current->firstNested = current->end = size_t(-1);
+            }
+            continue;
+        }
+        if (line.name == "END") {
+            if (current && open.size() == currentDepth) {
+                current->end = i;
+                if (current->firstNested == size_t(-1))
+                    current->firstNested = i;
+                const QByteArray text = bytes.mid(line.begin, line.end - line.begin);
+                current->lineEnd = text.endsWith("\r\n") ? "\r\n" : "\n";
+                bool matches = false;
+                bool isOverride = false;
+                for (size_t own : current->own) {
+                    if (lines[own].name == "UID" && lines[own].value == uid)
+                        matches = true;
+                    if (lines[own].name == "RECURRENCE-ID")
+                        isOverride = true;
+                }
+                if (matches && !isOverride)
+                    return current;
+                current.reset();
+            }
+            if (!open.empty())
+                open.pop_back();
+            continue;
+        }
+        if (current && open.size() == currentDepth)
+            current->own.push_back(i);
+    }
+    return std::nullopt;
+}
+
+// `bytes` with the named properties of one to-do set to new values (or
+// removed for no value). Each property's first line is replaced where it
+// stands and any repeat removed; a missing one is added after the to-do's
+// last property. Every other byte stays as it was.
+QByteArray withChangedProperties(const QByteArray &bytes, const std::vector<ContentLine> &lines,
+                                 const TodoLines &todo,
+                                 const std::vector<std::pair<QByteArray, std::optional<QByteArray>>> &changes)
+{
+    std::map<size_t, QByteArray> replaced; // line index to its new text (empty: removed)
+    QByteArray added;
+    for (const auto &[name, value] : changes) {
+        const QByteArray text = value ? name + ':' + *value + todo.lineEnd : QByteArray();
+        bool placed = false;
+        for (size_t own : todo.own) {
+            if (lines[own].name != name)
+                continue;
+            replaced[own] = placed ? QByteArray() : text;
+            placed = true;
+        }
+        if (!placed)
+            added += text;
+    }
+    QByteArray result;
+    result.reserve(bytes.size() + added.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i == todo.firstNested)
+            result += added;
+        const auto change = replaced.find(i);
+        if (change != replaced.end())
+            result += change->second;
+        else
+            result.append(bytes.constData() + lines[i].begin, lines[i].end - lines[i].begin);
+    }
+    return result;
 }
 
 } // namespace
@@ -117,33 +258,32 @@ TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid
 {
     TodoEditResult result;
     const ICalComponentPtr root = parseICalendar(original);
-    if (!root)
-        return result;
-    icalcomponent *target = nullptr;
-    for (icalcomponent *item : itemComponents(root.get(), ICAL_VTODO_COMPONENT)) {
-        const char *itemUid = icalcomponent_get_uid(item);
-        if (itemUid && QString::fromUtf8(itemUid) == uid
-            && !icalcomponent_get_first_property(item, ICAL_RECURRENCEID_PROPERTY)) {
-            target = item;
-            break;
-        }
-    }
-    if (!target)
+    if (!root || !hasTodo(root.get(), uid))
         return result;
     if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT || icalcomponent_count_errors(root.get()) > 0) {
         result.status = TodoEditResult::Status::unreadable;
         return result;
     }
-    const icaltimetype stamp = utcTime(now);
-    replaceProperty(target, ICAL_STATUS_PROPERTY,
-                    icalproperty_new_status(completed ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
-    replaceProperty(target, ICAL_COMPLETED_PROPERTY, completed ? icalproperty_new_completed(stamp) : nullptr);
-    replaceProperty(target, ICAL_PERCENTCOMPLETE_PROPERTY, icalproperty_new_percentcomplete(completed ? 100 : 0));
-    replaceProperty(target, ICAL_LASTMODIFIED_PROPERTY, icalproperty_new_lastmodified(stamp));
-    replaceProperty(target, ICAL_DTSTAMP_PROPERTY, icalproperty_new_dtstamp(stamp));
+    const auto lines = contentLines(original);
+    const auto target = findTodo(original, lines, uid.toUtf8());
+    if (!target) {
+        result.status = TodoEditResult::Status::unreadable;
+        return result;
+    }
+    const QByteArray stamp = QByteArray(icaltime_as_ical_string(utcTime(now)));
+    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> changes{
+        {"STATUS", QByteArray(completed ? "COMPLETED" : "NEEDS-ACTION")},
+        {"COMPLETED", completed ? std::optional(stamp) : std::nullopt},
+        {"PERCENT-COMPLETE", QByteArray(completed ? "100" : "0")},
+        {"LAST-MODIFIED", stamp},
+        {"DTSTAMP", stamp},
+    };
+    const QByteArray bytes = withChangedProperties(original, lines, *target, changes);
     // What is written must read back whole, with the edited to-do in it.
-    const QByteArray bytes = serialize(root.get());
-    if (!holdsCleanTodo(bytes, uid)) {
+    const ICalComponentPtr check = parseICalendar(bytes);
+    if (!check || icalcomponent_isa(check.get()) != ICAL_VCALENDAR_COMPONENT
+        || icalcomponent_count_errors(check.get()) > 0 || !hasTodo(check.get(), uid)
+        || isCompleted(check.get(), uid) != completed) {
         result.status = TodoEditResult::Status::unreadable;
         return result;
     }

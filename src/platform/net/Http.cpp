@@ -2,12 +2,7 @@
 
 #include "model/Error.h"
 
-#include <qcoro/qcoronetworkreply.h>
-
 #include <QNetworkReply>
-#include <QPointer>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -20,44 +15,20 @@ AnswerTooLarge::AnswerTooLarge()
 
 AnswerTooLarge::~AnswerTooLarge() = default;
 
-std::unique_ptr<ClockTimer> abortOnTimeout(QNetworkReply *reply, Clock &clock, std::chrono::milliseconds timeout,
-                                           bool &timedOut)
-{
-    std::unique_ptr<ClockTimer> timer(clock.createTimer(nullptr));
-    QObject::connect(timer.get(), &ClockTimer::timeout, reply, [&timedOut, reply] {
-        timedOut = true;
-        reply->abort();
-    });
-    timer->start(timeout, false);
-    return timer;
-}
-
-QString requestTimedOutText()
-{
-    return u"The request timed out."_s;
-}
-
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
                                   std::chrono::milliseconds timeout, qint64 maxBodyBytes)
 {
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
-    bool timedOut = false;
+    QNetworkReply *sent = network.get(request);
     bool tooLarge = false;
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
-                     [&tooLarge, maxBodyBytes, r = reply.get()](qint64 received, qint64 total) {
+    QObject::connect(sent, &QNetworkReply::downloadProgress, sent,
+                     [&tooLarge, maxBodyBytes, sent](qint64 received, qint64 total) {
                          if (!tooLarge && (received > maxBodyBytes || total > maxBodyBytes)) {
                              tooLarge = true;
-                             r->abort();
+                             sent->abort();
                          }
                      });
 
-    const auto timer = abortOnTimeout(reply.get(), clock, timeout, timedOut);
-
-    co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
-    timer->stop();
-
-    if (timedOut)
-        throw TransportError(requestTimedOutText());
+    const OwnedReply reply = co_await finishReply(sent, clock, timeout);
     if (tooLarge)
         throw AnswerTooLarge();
 

@@ -2,6 +2,7 @@
 
 #include "model/Clock.h"
 #include "model/Error.h"
+#include "platform/net/ReplyWait.h"
 
 #include <QByteArray>
 #include <QNetworkAccessManager>
@@ -11,9 +12,6 @@
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
-#include <memory>
-
-class QNetworkReply;
 
 namespace kolu {
 
@@ -31,20 +29,13 @@ public:
     ~AnswerTooLarge() override;
 };
 
-// Aborts `reply` once `timeout` has passed on `clock` and then sets
-// `timedOut`. The wait lasts as long as the returned timer lives.
-std::unique_ptr<ClockTimer> abortOnTimeout(QNetworkReply *reply, Clock &clock, std::chrono::milliseconds timeout,
-                                           bool &timedOut);
-
-// The sentence of a request that ran out of time.
-QString requestTimedOutText();
-
 // Answers larger than this are not read unless a caller allows more.
 inline constexpr qint64 kDefaultMaxHttpBody = 16 * 1024 * 1024;
 
 // Sends a GET and completes with the answer, whatever its status. A request
 // that cannot be completed (no connection, a time-out on `clock`) throws
-// TransportError with the platform's message; an answer of more than
+// TransportError with the platform's message (RequestCancelled when the
+// network access manager goes first); an answer of more than
 // `maxBodyBytes` is abandoned as soon as that is known and throws
 // AnswerTooLarge.
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,

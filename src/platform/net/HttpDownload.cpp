@@ -3,8 +3,6 @@
 #include "model/Error.h"
 #include "platform/net/Http.h"
 
-#include <qcoro/qcoronetworkreply.h>
-
 #include <QNetworkReply>
 #include <QSaveFile>
 
@@ -31,13 +29,12 @@ QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest
         throw TransportError(file.errorString());
 
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
-    bool timedOut = false;
+    QNetworkReply *sent = network.get(request);
     bool writeFailed = false;
 
     // Written as it arrives, so a large archive never sits in memory whole.
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(),
-                     [&file, &writeFailed, r = reply.get()] {
+    QObject::connect(sent, &QNetworkReply::readyRead, sent,
+                     [&file, &writeFailed, r = sent] {
                          const QByteArray chunk = r->readAll();
                          // The body of a redirect that is being followed is not part of the file.
                          if (isRedirect(r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
@@ -48,13 +45,7 @@ QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest
                          }
                      });
 
-    const auto timer = abortOnTimeout(reply.get(), clock, timeout, timedOut);
-
-    co_await qCoro(reply.get()).waitForFinished(std::chrono::milliseconds(-1));
-    timer->stop();
-
-    if (timedOut)
-        throw TransportError(requestTimedOutText());
+    const OwnedReply reply = co_await finishReply(sent, clock, timeout);
     if (writeFailed)
         throw TransportError(file.errorString());
 

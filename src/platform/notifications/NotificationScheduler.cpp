@@ -46,10 +46,22 @@ QStringList NotificationScheduler::pendingIdentifiers() const
     return identifiers;
 }
 
-void NotificationScheduler::deliver(NotificationContent content, QString replacementKey)
+void NotificationScheduler::deliver(NotificationContent content, QString momentKey)
 {
-    m_deliveries.push_back({std::move(content), std::move(replacementKey)});
+    enqueue(std::move(content), momentKey);
     startDeliveries();
+}
+
+void NotificationScheduler::enqueue(NotificationContent content, const QString &momentKey)
+{
+    if (!momentKey.isEmpty()) {
+        if (std::find(m_announcedMoments.begin(), m_announcedMoments.end(), momentKey) != m_announcedMoments.end())
+            return;
+        m_announcedMoments.push_back(momentKey);
+        while (m_announcedMoments.size() > rememberedMoments)
+            m_announcedMoments.pop_front();
+    }
+    m_deliveries.push_back(std::move(content));
 }
 
 QCoro::Task<NotificationAuthorization> NotificationScheduler::requestAuthorization()
@@ -69,7 +81,7 @@ void NotificationScheduler::checkDueRequests()
     std::stable_sort(due.begin(), due.end(),
                      [](const NotificationRequest &a, const NotificationRequest &b) { return a.fireDate < b.fireDate; });
     for (NotificationRequest &request : due)
-        m_deliveries.push_back({std::move(request.content), std::move(request.replacementKey)});
+        enqueue(std::move(request.content), request.momentKey);
     updateTimer();
     startDeliveries();
 }
@@ -90,47 +102,20 @@ void NotificationScheduler::startDeliveries()
     runDeliveries(QPointer<NotificationScheduler>(this));
 }
 
-// One banner at a time, so a banner that replaces another knows the server's
-// id of the one before it.
+// One banner at a time, in the order they were asked for.
 QCoro::Task<> NotificationScheduler::runDeliveries(QPointer<NotificationScheduler> self)
 {
     while (self && !self->m_deliveries.empty()) {
-        Delivery delivery = std::move(self->m_deliveries.front());
+        NotificationContent content = std::move(self->m_deliveries.front());
         self->m_deliveries.pop_front();
-        const quint32 replaces = self->bannerFor(delivery.replacementKey);
-        quint32 serverId = 0;
         try {
-            serverId = co_await self->m_server.notify(delivery.content, replaces);
+            co_await self->m_server.notify(std::move(content), 0);
         } catch (...) {
-            serverId = 0;
+            // Nothing is shown; the next banner is tried all the same.
         }
-        if (!self)
-            co_return;
-        self->rememberBanner(delivery.replacementKey, serverId);
     }
     if (self)
         self->m_delivering = false;
-}
-
-quint32 NotificationScheduler::bannerFor(const QString &replacementKey) const
-{
-    if (replacementKey.isEmpty())
-        return 0;
-    for (const auto &[key, serverId] : m_banners) {
-        if (key == replacementKey)
-            return serverId;
-    }
-    return 0;
-}
-
-void NotificationScheduler::rememberBanner(const QString &replacementKey, quint32 serverId)
-{
-    if (replacementKey.isEmpty() || serverId == 0)
-        return;
-    std::erase_if(m_banners, [&](const auto &entry) { return entry.first == replacementKey; });
-    m_banners.emplace_back(replacementKey, serverId);
-    while (m_banners.size() > rememberedBanners)
-        m_banners.pop_front();
 }
 
 } // namespace kolu

@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <deque>
-#include <utility>
 #include <vector>
 
 namespace kolu {
@@ -21,9 +20,9 @@ struct NotificationRequest {
     QString identifier;
     NotificationContent content;
     QDateTime fireDate;
-    // Banners with the same non-empty key take each other's place on screen,
-    // so one moment never shows as two banners. Empty: no replacement.
-    QString replacementKey;
+    // Requests and immediate banners with the same non-empty key announce one
+    // moment: only the first of them is shown. Empty: always shown.
+    QString momentKey;
 };
 
 // Pending notifications kept in this process, shown through a
@@ -47,8 +46,9 @@ public:
     void removePendingWithPrefixes(const QStringList &prefixes);
     // The identifiers of the pending requests, in the order they were added.
     QStringList pendingIdentifiers() const;
-    // Shows `content` now.
-    void deliver(NotificationContent content, QString replacementKey = {});
+    // Shows `content` now, unless a banner with the same moment key was
+    // already shown (or is on its way).
+    void deliver(NotificationContent content, QString momentKey = {});
 
     // What the server allows (nothing when no server answers).
     QCoro::Task<NotificationAuthorization> requestAuthorization();
@@ -59,28 +59,27 @@ public:
 
     // How often pending requests are compared with the wall clock.
     static constexpr std::chrono::milliseconds checkInterval{1000};
-    // How many replacement keys are remembered; the oldest go first.
-    static constexpr std::size_t rememberedBanners = 64;
+    // How many moment keys are remembered; the oldest go first.
+    static constexpr std::size_t rememberedMoments = 64;
 
 private:
-    struct Delivery {
-        NotificationContent content;
-        QString replacementKey;
-    };
 
     void updateTimer();
     void startDeliveries();
     static QCoro::Task<> runDeliveries(QPointer<NotificationScheduler> self);
-    quint32 bannerFor(const QString &replacementKey) const;
-    void rememberBanner(const QString &replacementKey, quint32 serverId);
+    // Queues `content` unless its moment was announced, and remembers it.
+    void enqueue(NotificationContent content, const QString &momentKey);
 
     NotificationServer &m_server;
     Clock &m_clock;
     ClockTimer *m_timer;
     std::vector<NotificationRequest> m_pending;
-    std::deque<Delivery> m_deliveries;
+    std::deque<NotificationContent> m_deliveries;
     bool m_delivering = false;
-    std::deque<std::pair<QString, quint32>> m_banners; // replacement key, server id
+    // Moments already announced. Remembered rather than replaced on screen:
+    // the server may have closed the first banner by the time the second
+    // comes (a time-out, or the user), and would then show both.
+    std::deque<QString> m_announcedMoments;
 };
 
 } // namespace kolu

@@ -4,13 +4,45 @@
 
 #include <qcoro/qcoroprocess.h>
 
-
 #include <QProcess>
 #include <QStandardPaths>
 
 namespace kolu {
 
 ProcessRunner::~ProcessRunner() = default;
+
+namespace {
+
+// Lists a run's process among the running ones for as long as it lives.
+class RunningEntry {
+public:
+    RunningEntry(std::shared_ptr<QSet<QProcess *>> running, QProcess *process)
+        : m_running(std::move(running))
+        , m_process(process)
+    {
+        m_running->insert(m_process);
+    }
+    ~RunningEntry() { m_running->remove(m_process); }
+    RunningEntry(const RunningEntry &) = delete;
+    RunningEntry &operator=(const RunningEntry &) = delete;
+
+private:
+    std::shared_ptr<QSet<QProcess *>> m_running;
+    QProcess *m_process;
+};
+
+} // namespace
+
+SystemProcessRunner::SystemProcessRunner()
+    : m_running(std::make_shared<QSet<QProcess *>>())
+{
+}
+
+SystemProcessRunner::~SystemProcessRunner()
+{
+    for (QProcess *process : std::as_const(*m_running))
+        process->kill();
+}
 
 QString SystemProcessRunner::findExecutable(const QString &program) const
 {
@@ -27,6 +59,7 @@ QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList
 {
     ProcessResult result;
     QProcess process;
+    const RunningEntry entry(m_running, &process);
     process.setProgram(program);
     process.setArguments(arguments);
     if (!workingDirectory.isEmpty())

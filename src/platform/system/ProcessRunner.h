@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
+#include <memory>
+
+class QProcess;
 
 namespace kolu {
 
@@ -43,12 +47,21 @@ public:
     virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
 };
 
+// Children still running when the runner goes are killed, so every caller
+// waiting for one resumes (with a result that did not succeed) and ends.
 class SystemProcessRunner final : public ProcessRunner {
 public:
+    SystemProcessRunner();
+    ~SystemProcessRunner() override;
+
     QString findExecutable(const QString &program) const override;
     QCoro::Task<ProcessResult> run(QString program, QStringList arguments, std::chrono::milliseconds timeout,
                                    QString workingDirectory) override;
     bool startDetached(const QString &program, const QStringList &arguments) override;
+
+private:
+    // Shared with the runs, which may end after the runner.
+    std::shared_ptr<QSet<QProcess *>> m_running;
 };
 
 } // namespace kolu

@@ -64,9 +64,10 @@ QString prayerBanner(PrayerName name, const QDateTime &date)
     return QString(u"prayer-"_s + rawValue(name) + u'-' + epochText(date));
 }
 
-QString meetingBanner(const QString &eventID, const QDateTime &startDate)
+QString meetingBanner(const QString &eventID, const QDateTime &startDate, qint64 leadMinutes)
 {
-    return QString(u"meeting-"_s + encodeOutsideId(eventID) + u'-' + epochText(startDate));
+    return QString(u"meeting-"_s + encodeOutsideId(eventID) + u'-' + epochText(startDate) + u'-'
+                   + QString::number(leadMinutes));
 }
 
 QString reminderBanner(const QString &reminderID, const QDateTime &alertDate)

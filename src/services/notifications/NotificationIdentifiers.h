@@ -38,12 +38,13 @@ QString meeting(const QString &eventID, const QDateTime &startDate, qint64 leadM
 QString reminderSnoozePrefixFor(const QString &reminderID);
 QString reminderSnooze(const QString &reminderID, const QDateTime &fireDate);
 
-// Replacement keys: the scheduled banner and the immediate one for the same
-// moment share a key, so the later takes the earlier's place on screen.
+// Moment keys: the scheduled banner and the immediate one for the same
+// moment share a key, so only the first of them is shown.
 // A prayer (or snoozed prayer) at `date`.
 QString prayerBanner(PrayerName name, const QDateTime &date);
-// A meeting occurrence, whatever its lead.
-QString meetingBanner(const QString &eventID, const QDateTime &startDate);
+// A meeting occurrence announced `leadMinutes` ahead; another lead chosen
+// later is a moment of its own.
+QString meetingBanner(const QString &eventID, const QDateTime &startDate, qint64 leadMinutes);
 // A reminder alert at `alertDate`.
 QString reminderBanner(const QString &reminderID, const QDateTime &alertDate);
 

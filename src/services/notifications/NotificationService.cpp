@@ -60,12 +60,12 @@ bool NotificationService::calendarSoundOn() const
 std::optional<NotificationRequest> NotificationService::scheduledRequest(QString identifier, const QString &title,
                                                                          const QString &body, bool playsSound,
                                                                          const QDateTime &fireDate,
-                                                                         QString replacementKey) const
+                                                                         QString momentKey) const
 {
     // Read "now" once; the current second and the next are skipped.
     if (!fireDate.isValid() || m_clock.now().msecsTo(fireDate) <= 1000)
         return std::nullopt;
-    return NotificationRequest{std::move(identifier), {title, body, playsSound}, fireDate, std::move(replacementKey)};
+    return NotificationRequest{std::move(identifier), {title, body, playsSound}, fireDate, std::move(momentKey)};
 }
 
 void NotificationService::schedulePrayerAlerts(const std::vector<PrayerTime> &times)
@@ -109,7 +109,7 @@ void NotificationService::scheduleMeetingAlerts(const std::vector<CalendarEvent>
         if (auto request = scheduledRequest(
                 notificationid::meeting(event.id, event.startDate, lead), u"Upcoming meeting"_s,
                 QString(event.title + u" starts in "_s + QString::number(lead) + u" minutes."_s), sound, fireDate,
-                notificationid::meetingBanner(event.id, event.startDate)))
+                notificationid::meetingBanner(event.id, event.startDate, lead)))
             requests.push_back(std::move(*request));
     }
     m_scheduler.removePendingWithPrefixes(prefixes);
@@ -132,9 +132,9 @@ void NotificationService::scheduleReminderAlert(const ReminderItem &reminder, co
         m_scheduler.add(std::move(*request));
 }
 
-void NotificationService::send(const QString &title, const QString &body, const QString &replacementKey)
+void NotificationService::send(const QString &title, const QString &body, const QString &momentKey)
 {
-    m_scheduler.deliver({title, body, true}, replacementKey);
+    m_scheduler.deliver({title, body, true}, momentKey);
 }
 
 void NotificationService::cancelPendingNotifications(const QStringList &prefixes)

@@ -40,10 +40,10 @@ public:
     // Adds a snoozed-reminder notification at `date`.
     void scheduleReminderAlert(const ReminderItem &reminder, const QDateTime &date, const QString &title,
                                const QString &body);
-    // Shows a notification at once with the default sound. With a
-    // replacement key (see notificationid), it takes the place of the
-    // scheduled banner of the same moment instead of showing a second one.
-    void send(const QString &title, const QString &body, const QString &replacementKey = {});
+    // Shows a notification at once with the default sound. With a moment
+    // key (see notificationid), nothing is shown when the scheduled banner of
+    // the same moment was already shown, and that one is not shown later.
+    void send(const QString &title, const QString &body, const QString &momentKey = {});
     // Removes every pending request whose identifier begins with one of the
     // prefixes. It takes effect at once, so a request added right after stays.
     void cancelPendingNotifications(const QStringList &prefixes);
@@ -59,7 +59,7 @@ private:
     // ahead.
     std::optional<NotificationRequest> scheduledRequest(QString identifier, const QString &title,
                                                         const QString &body, bool playsSound,
-                                                        const QDateTime &fireDate, QString replacementKey) const;
+                                                        const QDateTime &fireDate, QString momentKey) const;
     // Meeting and snoozed-reminder notifications are silent when the
     // calendar alert sound is "off".
     bool calendarSoundOn() const;

@@ -1,6 +1,7 @@
 #include "services/wallpaper/WallpaperService.h"
 
 #include "platform/net/HttpDownload.h"
+#include "platform/net/ReplyWait.h"
 #include "services/wallpaper/WallpaperArchive.h"
 #include "services/wallpaper/WallpaperListing.h"
 
@@ -122,6 +123,8 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::refreshDropboxLibrary(b
         co_await downloadAndUnpack();
     } catch (const WallpaperServiceError &failure) {
         archiveHeldNoImage = failure.which() == Case::noImageFound;
+    } catch (const RequestCancelled &) {
+        throw; // the service is going: nothing of it may be touched
     } catch (const Error &) {
         // Whatever went wrong, the cached library (kept intact) is the answer.
     }

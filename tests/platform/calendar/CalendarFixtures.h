@@ -27,4 +27,32 @@ inline void copyCalendarFixture(const QString &name, const QString &target)
     }
 }
 
+// Writes one item file the way synchronisation tools lay a calendar root out:
+// a folder per calendar with its display name beside the item files.
+inline QString writeCalendarItem(const QString &root, const QString &calendar, const QString &fileName,
+                                 const QByteArray &bytes)
+{
+    const QString folder = QDir(root).filePath(calendar);
+    QDir().mkpath(folder);
+    QFile name(QDir(folder).filePath(QStringLiteral("displayname")));
+    if (!name.exists() && name.open(QIODevice::WriteOnly))
+        name.write(calendar.toUtf8());
+    QFile file(QDir(folder).filePath(fileName));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return file.fileName();
+}
+
+// One VEVENT as a whole file, with the Berlin zone definition the way
+// calendar clients append it after the event.
+inline QByteArray eventFileWith(const QByteArray &eventLines)
+{
+    return "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Example//Desktop Calendar//EN\nBEGIN:VEVENT\n" + eventLines
+        + "DTSTAMP:20260101T101010Z\nEND:VEVENT\nBEGIN:VTIMEZONE\nTZID:Europe/Berlin\nBEGIN:DAYLIGHT\n"
+          "TZOFFSETFROM:+0100\nTZOFFSETTO:+0200\nTZNAME:CEST\nDTSTART:19700329T020000\n"
+          "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\nEND:DAYLIGHT\nBEGIN:STANDARD\nTZOFFSETFROM:+0200\n"
+          "TZOFFSETTO:+0100\nTZNAME:CET\nDTSTART:19701025T030000\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\n"
+          "END:STANDARD\nEND:VTIMEZONE\nEND:VCALENDAR\n";
+}
+
 } // namespace kolu::test

@@ -130,7 +130,7 @@ TEST_F(CalendarStoreTodos, CompletingAndReopeningKeepsEveryOtherProperty)
     ASSERT_EQ(writeTodoCompletion(root.path(), u"pay-rent"_s, true, now).status, TodoWriteResult::Status::saved);
     const QByteArray completed = contentOf(file);
     for (const char *kept : {"X-APPLE-SORT-ORDER:123456", "X-TODOMAN-NOTE;X-EXTRA=kept:keep me",
-                             "RELATED-TO;RELTYPE=PARENT:household", "CATEGORIES:bills", "CATEGORIES:monthly",
+                             "RELATED-TO;RELTYPE=PARENT:household", "CATEGORIES:bills,monthly\r\n",
                              "DESCRIPTION:Transfer to the landlord", "CREATED:20260220T090000Z"}) {
         EXPECT_TRUE(completed.contains(kept)) << kept << "\n" << completed.constData();
     }

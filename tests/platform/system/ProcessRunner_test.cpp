@@ -1,6 +1,12 @@
 #include "platform/system/ProcessRunner.h"
 
 #include "AwaitTask.h"
+#include "EventWait.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -29,4 +35,17 @@ TEST(SystemProcessRunner, RunsWithoutAShellCapturesOutputAndReportsAMissingProgr
     const ProcessResult missing = test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {}));
     EXPECT_FALSE(missing.started);
     EXPECT_FALSE(missing.succeeded());
+}
+
+TEST(SystemProcessRunner, AChildStillRunningWhenTheRunnerGoesIsKilledAndItsCallerResumes)
+{
+    QTemporaryDir dir;
+    const QString mark = dir.filePath(u"started"_s);
+    auto runner = std::make_unique<SystemProcessRunner>();
+    auto run = test::startTask(runner->run(u"sh"_s, {u"-c"_s, u"touch \"$0\"; exec sleep 60"_s, mark}, 120s, {}));
+    ASSERT_TRUE(test::waitUntil([&] { return QFile::exists(mark); }));
+    runner.reset();
+    const ProcessResult result = run.wait();
+    EXPECT_TRUE(result.started);
+    EXPECT_FALSE(result.succeeded());
 }

@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,32 @@ TEST(SoundscapeLoopsTest, TheBuildShipsEveryLoopWithItsLicence)
         EXPECT_GT(file.size(), 500 * 1024) << track.filename.toStdString();
     }
     EXPECT_TRUE(QFileInfo(folder.filePath(u"LICENSE"_s)).isFile());
+}
+
+// The decoded samples of an audio file, as ffmpeg gives them.
+QByteArray decoded(const QString &file)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(u"ffmpeg"_s, {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-i"_s, file, u"-f"_s, u"s16le"_s, u"-"_s});
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
+        return {};
+    return ffmpeg.readAllStandardOutput();
+}
+
+TEST(SoundscapeLoopsTest, AnotherSynthesisGivesTheSameAudio)
+{
+    // The loops are made by a script with random choices and noise; every
+    // build must make the same sound.
+    QTemporaryDir again;
+    QProcess script;
+    script.start(u"bash"_s, {QDir::cleanPath(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../scripts/make-soundscapes.sh")), again.path()});
+    ASSERT_TRUE(script.waitForFinished(100000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
+        const QByteArray built = decoded(QDir(builtSoundFolder()).filePath(track.filename));
+        EXPECT_FALSE(built.isEmpty()) << track.filename.toStdString();
+        EXPECT_TRUE(built == decoded(QDir(again.path()).filePath(track.filename))) << track.filename.toStdString();
+    }
 }
 
 TEST(SoundscapeLoopsTest, EveryMixPlaysItsLoops)

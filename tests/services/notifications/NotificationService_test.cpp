@@ -12,6 +12,8 @@
 
 #include <QDir>
 
+#include <functional>
+
 using namespace kolu;
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
@@ -77,7 +79,7 @@ TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipThe
     service.cancelPendingNotifications({});
 }
 
-TEST_F(NotificationServiceTest, APrayerTimeShowsItsNameAndASoundAndTheLiveAlertTakesItsPlace)
+TEST_F(NotificationServiceTest, APrayerTimeShowsItsNameAndASound)
 {
     defaults.set(u"calendarAlertSound"_s, u"off"_s); // only meetings and reminders listen to it
     const QDateTime maghrib = in(90);
@@ -88,15 +90,53 @@ TEST_F(NotificationServiceTest, APrayerTimeShowsItsNameAndASoundAndTheLiveAlertT
     EXPECT_EQ(scheduled.summary, u"Maghrib"_s);
     EXPECT_EQ(scheduled.body, u"It is time for Maghrib."_s);
     EXPECT_TRUE(soundOn(scheduled));
-
-    // The alert engine's immediate banner for the same prayer moment.
-    service.send(u"Maghrib"_s, u"It is time for Maghrib."_s, notificationid::prayerBanner(PrayerName::maghrib, maghrib));
     service.send(u"Focus finished"_s, u"Time for a break."_s);
-    ASSERT_TRUE(server.waitForCount(3));
-    EXPECT_EQ(server.received()[1].replacesId, scheduled.id);
+    ASSERT_TRUE(server.waitForCount(2));
     EXPECT_TRUE(soundOn(server.received()[1]));
-    EXPECT_EQ(server.received()[2].replacesId, 0U);
-    EXPECT_TRUE(soundOn(server.received()[2]));
+}
+
+// Each moment a banner is scheduled for and the alert engine also announces:
+// whichever of the two comes first is the only banner, also when the server
+// closed it (after ten seconds here) before the other comes.
+TEST_F(NotificationServiceTest, AMomentAnnouncedTwiceShowsOneBanner)
+{
+    server.closeBannersAfter(clock, 10s);
+    const ReminderItem call = reminderNamed(u"r1"_s);
+    const struct {
+        std::function<void(const QDateTime &)> schedule;
+        std::function<QString(const QDateTime &)> key;
+    } moments[] = {
+        {[&](const QDateTime &at) { service.schedulePrayerAlerts({{PrayerName::isha, at, true}}); },
+         [](const QDateTime &at) { return notificationid::prayerBanner(PrayerName::isha, at); }},
+        {[&](const QDateTime &at) { service.schedulePrayerAlert({PrayerName::asr, at, true}, u"Asr"_s, u""_s); },
+         [](const QDateTime &at) { return notificationid::prayerBanner(PrayerName::asr, at); }},
+        {[&](const QDateTime &at) { service.scheduleMeetingAlerts({event(u"m"_s, u"Plan"_s, at.addSecs(300))}, {}, 5); },
+         [](const QDateTime &at) { return notificationid::meetingBanner(u"m"_s, at.addSecs(300), 5); }},
+        {[&](const QDateTime &at) { service.scheduleReminderAlert(call, at, u"Call"_s, u""_s); },
+         [](const QDateTime &at) { return notificationid::reminderBanner(u"r1"_s, at); }},
+    };
+    std::size_t shown = 0;
+    for (const auto &moment : moments) {
+        for (const bool scheduledFirst : {true, false}) {
+            const QDateTime at = in(60);
+            const QString key = moment.key(at);
+            moment.schedule(at);
+            if (scheduledFirst) {
+                clock.advance(60s);
+                ASSERT_TRUE(server.waitForCount(++shown)) << key.toStdString();
+                clock.advance(15s); // the next alert pass, after the server closed the banner
+                service.send(u"Live"_s, u""_s, key);
+            } else {
+                // The alert pass a second before the moment, then the scheduled request falls due.
+                clock.advance(59s);
+                service.send(u"Live"_s, u""_s, key);
+                ASSERT_TRUE(server.waitForCount(++shown)) << key.toStdString();
+                clock.advance(16s);
+            }
+            EXPECT_FALSE(server.waitForCount(shown + 1, 200ms)) << key.toStdString();
+        }
+    }
+    EXPECT_EQ(server.bannersShown(), shown);
 }
 
 TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndTheOccurrenceStart)
@@ -112,11 +152,6 @@ TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndTheOccurrenceStart)
     EXPECT_EQ(server.received()[0].summary, u"Upcoming meeting"_s);
     EXPECT_EQ(server.received()[0].body, u"Standup starts in 1 minutes."_s);
     EXPECT_TRUE(soundOn(server.received()[0]));
-
-    service.send(u"Upcoming event"_s, u"Standup starts in 1 minutes."_s,
-                 notificationid::meetingBanner(u"standup"_s, standup));
-    ASSERT_TRUE(server.waitForCount(2));
-    EXPECT_EQ(server.received()[1].replacesId, server.received()[0].id);
 }
 
 TEST_F(NotificationServiceTest, ChangingALeadOrMovingAMeetingLeavesOneRequest)

@@ -1,0 +1,191 @@
+#include "platform/calendar/CalendarFileReading.h"
+
+#include "model/AtomicFile.h"
+#include "platform/calendar/CalendarFolders.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kolu {
+
+namespace {
+
+// Octets per physical line, as calendar clients fold them.
+constexpr qsizetype kFoldWidth = 75;
+// A value longer than this in a file too large to read whole is cut here.
+constexpr qsizetype kLongValueCut = 256 * 1024;
+// Larger files are not even read in pieces.
+constexpr qint64 kMaxReducedFileSize = 1024LL * 1024 * 1024;
+
+// Whether a content line's name and parameters say it holds binary data.
+bool isBinaryValue(const QByteArray &line, qsizetype colon)
+{
+    const QByteArray head = line.left(colon).toUpper();
+    return head.startsWith("ATTACH") || head.contains(";ENCODING=BASE64") || head.contains(";VALUE=BINARY");
+}
+
+// The position of the colon that ends a line's name and parameters (colons
+// inside quoted parameter values do not count), or -1.
+qsizetype valueStart(const QByteArray &line)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ':' && !quoted)
+            return i;
+    }
+    return -1;
+}
+
+// `line` cut to at most `size` bytes without splitting a UTF-8 sequence or
+// an escape.
+QByteArray cutLine(const QByteArray &line, qsizetype size)
+{
+    qsizetype end = std::min(size, line.size());
+    while (end > 0 && end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
+        --end;
+    qsizetype backslashes = 0;
+    while (backslashes < end && line[end - 1 - backslashes] == '\\')
+        ++backslashes;
+    if (backslashes % 2 == 1)
+        --end;
+    return line.left(end);
+}
+
+// Reads a file piece by piece into its logical (unfolded) lines, cutting or
+// leaving out very long ones, without ever holding much more than the result.
+class ReducingReader {
+public:
+    bool read(QFile &file)
+    {
+        char buffer[64 * 1024];
+        for (;;) {
+            const qint64 got = file.read(buffer, sizeof buffer);
+            if (got < 0)
+                return false;
+            if (got == 0)
+                break;
+            take(buffer, got);
+            if (m_result.size() > kMaxCalendarItemFileSize)
+                return false;
+        }
+        finishLine();
+        return m_result.size() <= kMaxCalendarItemFileSize;
+    }
+
+    QByteArray result() const { return m_result; }
+
+private:
+    void take(const char *data, qint64 size)
+    {
+        qint64 at = 0;
+        while (at < size) {
+            if (m_atLineStart) {
+                m_atLineStart = false;
+                if (data[at] == ' ' || data[at] == '\t') {
+                    // A folded line goes on: its line end was not part of the value.
+                    if (m_line.endsWith('\r'))
+                        m_line.chop(1);
+                    ++at;
+                    continue;
+                }
+                finishLine();
+            }
+            const char *newline = static_cast<const char *>(memchr(data + at, '\n', size_t(size - at)));
+            const qint64 end = newline ? newline - data : size;
+            append(data + at, end - at);
+            at = end;
+            if (newline) {
+                m_atLineStart = true;
+                ++at;
+            }
+        }
+    }
+
+    void append(const char *data, qint64 size)
+    {
+        const qint64 room = kLongValueCut + 1 - m_line.size();
+        if (size > room) {
+            m_long = true;
+            size = std::max<qint64>(room, 0);
+        }
+        m_line.append(data, size);
+    }
+
+    void finishLine()
+    {
+        if (m_line.endsWith('\r'))
+            m_line.chop(1);
+        if (m_long) {
+            const qsizetype colon = valueStart(m_line);
+            // A binary value is of no use cut; a line whose name and
+            // parameters alone are that long is damage.
+            if (colon < 0 || isBinaryValue(m_line, colon))
+                m_line.clear();
+            else
+                m_line = cutLine(m_line, kLongValueCut);
+        }
+        if (!m_line.isEmpty())
+            m_result += foldLongLines(m_line) + "\r\n";
+        m_line.clear();
+        m_long = false;
+    }
+
+    QByteArray m_result;
+    QByteArray m_line;
+    bool m_long = false;
+    bool m_atLineStart = false;
+};
+
+} // namespace
+
+QByteArray foldLongLines(const QByteArray &bytes)
+{
+    QByteArray result;
+    qsizetype copied = 0; // bytes of `bytes` already in `result`
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        const qsizetype next = newline < 0 ? bytes.size() : newline + 1;
+        qsizetype end = newline < 0 ? bytes.size() : newline;
+        const bool crlf = end > start && bytes[end - 1] == '\r';
+        if (crlf)
+            --end;
+        if (end - start > kFoldWidth) {
+            if (result.isEmpty())
+                result.reserve(bytes.size() + (bytes.size() / (kFoldWidth - 1)) * 3);
+            result.append(bytes.constData() + copied, start - copied);
+            const char *lineEnd = crlf ? "\r\n " : "\n ";
+            result.append(bytes.constData() + start, kFoldWidth);
+            for (qsizetype at = start + kFoldWidth; at < end; at += kFoldWidth - 1) {
+                result.append(lineEnd);
+                result.append(bytes.constData() + at, std::min(kFoldWidth - 1, end - at));
+            }
+            copied = end;
+        }
+        start = next;
+    }
+    if (copied == 0)
+        return bytes;
+    result.append(bytes.constData() + copied, bytes.size() - copied);
+    return result;
+}
+
+std::optional<QByteArray> readCalendarItemFile(const QString &path)
+{
+    if (auto whole = readWholeFile(path, kMaxCalendarItemFileSize))
+        return whole;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() <= kMaxCalendarItemFileSize || info.size() > kMaxReducedFileSize)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    ReducingReader reader;
+    if (!reader.read(file))
+        return std::nullopt;
+    return reader.result();
+}
+
+} // namespace kolu

@@ -1,0 +1,91 @@
+#include "platform/calendar/GuardedFileReplace.h"
+
+#include "platform/calendar/CalendarFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kolu {
+
+namespace {
+
+bool holds(const QString &path, const QByteArray &expected)
+{
+    return readWholeFile(path, kMaxCalendarItemFileSize) == expected;
+}
+
+bool writeAll(QIODevice &out, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 chunk = out.write(bytes.constData() + written, bytes.size() - written);
+        if (chunk <= 0)
+            return false;
+        written += chunk;
+    }
+    return true;
+}
+
+// Swaps two names in one step; false with errno set when the file system
+// cannot.
+bool exchange(const QByteArray &a, const QByteArray &b)
+{
+    return renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) == 0;
+}
+
+} // namespace
+
+GuardedReplace replaceFileIfUnchanged(const QString &path, const QByteArray &expected, const QByteArray &bytes,
+                                      const SaveDeviceWrapper &wrap)
+{
+    const QFileInfo target(path);
+    // Hidden and without the item suffix, so readers of the folder pass it by.
+    QTemporaryFile temp(target.dir().filePath(QStringLiteral(".save-XXXXXX.tmp")));
+    if (!temp.open())
+        return GuardedReplace::failed;
+    QIODevice *out = &temp;
+    std::unique_ptr<QIODevice> wrapper;
+    if (wrap) {
+        wrapper = wrap(&temp);
+        if (!wrapper || !wrapper->open(QIODevice::WriteOnly))
+            return GuardedReplace::failed;
+        out = wrapper.get();
+    }
+    if (!writeAll(*out, bytes))
+        return GuardedReplace::failed;
+    if (wrapper)
+        wrapper->close();
+    if (!temp.flush() || ::fsync(temp.handle()) != 0)
+        return GuardedReplace::failed;
+    temp.close();
+    temp.setPermissions(QFile::permissions(path));
+
+    if (!holds(path, expected))
+        return GuardedReplace::changedMeanwhile;
+    const QByteArray from = QFile::encodeName(temp.fileName());
+    const QByteArray to = QFile::encodeName(path);
+    if (exchange(from, to)) {
+        // The temporary name now holds what was displaced; a save that
+        // landed after the check goes back in place.
+        if (holds(temp.fileName(), expected))
+            return GuardedReplace::replaced;
+        if (!exchange(from, to))
+            std::rename(from.constData(), to.constData());
+        return GuardedReplace::changedMeanwhile;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return GuardedReplace::failed;
+    // A file system that cannot swap names: a plain rename right after the check.
+    if (std::rename(from.constData(), to.constData()) != 0)
+        return GuardedReplace::failed;
+    return GuardedReplace::replaced;
+}
+
+} // namespace kolu

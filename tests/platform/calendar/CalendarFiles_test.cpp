@@ -1,0 +1,143 @@
+#include "platform/calendar/CalendarFileReading.h"
+#include "platform/calendar/CalendarStoreWork.h"
+#include "platform/calendar/ICalendarReader.h"
+
+#include "CalendarFixtures.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QTimeZone berlin("Europe/Berlin");
+
+QDateTime utc(int month, int day, int hour)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, 0), Qt::UTC);
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Folds a content line at 75 octets the way calendar clients write it.
+QByteArray folded(const QByteArray &line)
+{
+    QByteArray result = line.left(75);
+    for (qsizetype at = 75; at < line.size(); at += 74)
+        result += "\r\n " + line.mid(at, 74);
+    return result + "\r\n";
+}
+
+QByteArray unfoldedText(QByteArray bytes)
+{
+    return bytes.replace("\r\n ", "").replace("\n ", "");
+}
+
+// Text that is long, not ASCII throughout and full of escapes.
+QByteArray longText(qsizetype size)
+{
+    QByteArray text;
+    const QByteArray piece = "Agenda \xc3\xa4\xc3\xb6\xc3\xbc \xe2\x82\xac\\, item\\; \\\\ next\\n";
+    while (text.size() < size)
+        text += piece;
+    return text;
+}
+
+} // namespace
+
+TEST(CalendarFiles, LongLinesAreFoldedBeforeParsingWithoutChangingTheirContent)
+{
+    const QByteArray description = longText(400 * 1024);
+    for (const QByteArray &lineEnd : {QByteArray("\r\n"), QByteArray("\n")}) {
+        const QByteArray file = "BEGIN:VCALENDAR" + lineEnd + "BEGIN:VEVENT" + lineEnd + "UID:long" + lineEnd
+            + "DTSTART:20260303T100000Z" + lineEnd + "DESCRIPTION:" + description + lineEnd + "END:VEVENT" + lineEnd
+            + "END:VCALENDAR" + lineEnd;
+        const QByteArray prepared = foldLongLines(file);
+        EXPECT_EQ(unfoldedText(prepared), file);
+        for (const QByteArray &line : prepared.split('\n'))
+            ASSERT_LE(line.size(), 80) << line.left(100).constData();
+        const ICalFile read = readICalendar(file);
+        ASSERT_EQ(read.events.size(), 1u);
+        QString expected = QString::fromUtf8(description);
+        expected.replace(u"\\n"_s, u"\n"_s).replace(u"\\,"_s, u","_s).replace(u"\\;"_s, u";"_s);
+        expected.replace(u"\\\\"_s, u"\\"_s);
+        EXPECT_EQ(read.events[0].description, expected);
+    }
+    // Files without long lines are passed on as they are.
+    const QByteArray plain = test::eventFileWith("UID:short\nDTSTART:20260303T100000Z\n");
+    EXPECT_EQ(foldLongLines(plain), plain);
+}
+
+TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
+{
+    QTemporaryDir root;
+    // A signed contract attached as written by a groupware client, and a
+    // meeting whose description holds a pasted log.
+    QByteArray attachment;
+    while (attachment.size() < 6 * 1024 * 1024)
+        attachment += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0NTY3";
+    const QByteArray contract = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Groupware//EN\r\nBEGIN:VEVENT\r\n"
+                                "UID:contract\r\nDTSTAMP:20260201T080000Z\r\nSUMMARY:Contract signing\r\n"
+                                "DTSTART:20260303T090000Z\r\nDTEND:20260303T100000Z\r\n"
+        + folded("ATTACH;FMTTYPE=application/pdf;ENCODING=BASE64;VALUE=BINARY;X-FILENAME=contract.pdf:" + attachment)
+        + "LOCATION:Notary\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const QString contractPath = test::writeCalendarItem(root.path(), u"work"_s, u"contract.ics"_s, contract);
+    const QByteArray log = longText(10 * 1024 * 1024);
+    test::writeCalendarItem(root.path(), u"work"_s, u"postmortem.ics"_s,
+                            test::eventFileWith("UID:postmortem\nSUMMARY:Postmortem\nDTSTART:20260304T130000Z\n"
+                                                "DTEND:20260304T140000Z\nDESCRIPTION:"
+                                                + log + "\nLOCATION:Room 4\n"));
+    test::writeCalendarItem(root.path(), u"tasks"_s, u"read-log.ics"_s,
+                            "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Example//Tasks//EN\nBEGIN:VTODO\nUID:read-log\n"
+                            "SUMMARY:Read the log\nDESCRIPTION:"
+                                + log + "\nSTATUS:NEEDS-ACTION\nEND:VTODO\nEND:VCALENDAR\n");
+
+    const auto events = loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].seriesId, u"contract"_s);
+    EXPECT_EQ(events[0].title, u"Contract signing"_s);
+    EXPECT_EQ(events[0].location, u"Notary"_s);
+    EXPECT_EQ(events[1].seriesId, u"postmortem"_s);
+    EXPECT_EQ(events[1].location, u"Room 4"_s);
+    EXPECT_EQ(events[1].end, utc(3, 4, 14));
+    // The description keeps its beginning, cut to a size that can be shown.
+    ASSERT_TRUE(events[1].notes);
+    EXPECT_TRUE(events[1].notes->startsWith(u"Agenda äöü €, item; \\ next\n"_s));
+    EXPECT_LT(events[1].notes->size(), 1024 * 1024);
+
+    const auto todos = loadOpenTodos(root.path(), berlin);
+    ASSERT_EQ(todos.size(), 1u);
+    EXPECT_EQ(todos[0].title, u"Read the log"_s);
+    EXPECT_EQ(contentOf(contractPath), contract);
+}
+
+TEST(CalendarFiles, ALinkToAnotherFileOfTheSameFolderIsReadOnce)
+{
+    QTemporaryDir root;
+    const QString event = test::writeCalendarItem(
+        root.path(), u"personal"_s, u"dentist.ics"_s,
+        test::eventFileWith("UID:dentist\nSUMMARY:Dentist\nDTSTART;TZID=Europe/Berlin:20260303T100000\n"
+                            "DTEND;TZID=Europe/Berlin:20260303T110000\n"));
+    const QString todo = test::writeCalendarItem(root.path(), u"personal"_s, u"floss.ics"_s,
+                                                 "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VTODO\nUID:floss\n"
+                                                 "SUMMARY:Floss\nEND:VTODO\nEND:VCALENDAR\n");
+    // Links named before and after what they point to.
+    ASSERT_TRUE(QFile::link(event, root.filePath(u"personal/a-dentist.ics"_s)));
+    ASSERT_TRUE(QFile::link(u"dentist.ics"_s, root.filePath(u"personal/z-dentist.ics"_s)));
+    ASSERT_TRUE(QFile::link(todo, root.filePath(u"personal/a-floss.ics"_s)));
+
+    const auto events = loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].seriesId, u"dentist"_s);
+    EXPECT_EQ(loadOpenTodos(root.path(), berlin).size(), 1u);
+    ASSERT_EQ(writeTodoCompletion(root.path(), u"floss"_s, true, utc(3, 2, 9)).status, TodoWriteResult::Status::saved);
+    EXPECT_TRUE(QFileInfo(root.filePath(u"personal/a-floss.ics"_s)).isSymLink());
+    EXPECT_TRUE(loadOpenTodos(root.path(), berlin).empty());
+}

@@ -1,0 +1,160 @@
+#include "platform/calendar/CalendarStoreWork.h"
+#include "platform/calendar/ICalendarReader.h"
+
+#include "CalendarFixtures.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime now(QDate(2026, 3, 2), QTime(10, 15, 30), Qt::UTC);
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The properties completing or reopening a to-do may change.
+bool isEditedLine(const QByteArray &line)
+{
+    static const std::set<QByteArray> edited{"STATUS", "COMPLETED", "PERCENT-COMPLETE", "LAST-MODIFIED", "DTSTAMP"};
+    if (line.startsWith(' ') || line.startsWith('\t'))
+        return false;
+    qsizetype end = 0;
+    while (end < line.size() && line[end] != ':' && line[end] != ';')
+        ++end;
+    return edited.count(line.left(end).toUpper()) > 0;
+}
+
+// The file's physical lines, line ends included, split by whether they may change.
+std::pair<QByteArrayList, QByteArrayList> splitLines(const QByteArray &bytes)
+{
+    QByteArrayList kept;
+    QByteArrayList edited;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArray line = bytes.mid(start, end - start);
+        (isEditedLine(line) ? edited : kept).push_back(line);
+        start = end;
+    }
+    return {kept, edited};
+}
+
+// A program that replaces the file the way synchronisation tools do (a
+// new file renamed over it) each time a save has written its new content.
+class ForeignSaveDevice final : public QIODevice {
+public:
+    ForeignSaveDevice(QIODevice *target, std::function<void()> save)
+        : m_target(target)
+        , m_save(std::move(save))
+    {
+    }
+    void close() override
+    {
+        m_save();
+        QIODevice::close();
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override { return m_target->write(data, size); }
+
+private:
+    QIODevice *m_target;
+    std::function<void()> m_save;
+};
+
+} // namespace
+
+TEST(CalendarTodoEdits, CompletingAndReopeningChangeOnlyTheirOwnLines)
+{
+    struct Case {
+        QString file;
+        QString uid;
+        QByteArray lineEnd;
+    };
+    for (const Case &c : {Case{u"tasks/7d4c1f0e-2b8a-4f61-9c3e-5a0d2e6b1f47.ics"_s, u"plan-trip"_s, "\r\n"},
+                          Case{u"tasks/water-plants.ics"_s, u"water-plants"_s, "\n"}}) {
+        QTemporaryDir root;
+        test::copyCalendarFixture(u"edits"_s, root.path());
+        const QString path = root.filePath(c.file);
+        const QByteArray original = contentOf(path);
+
+        ASSERT_EQ(writeTodoCompletion(root.path(), c.uid, true, now).status, TodoWriteResult::Status::saved);
+        const QByteArray completed = contentOf(path);
+        // Categories on one line, unknown components, escapes, folds and
+        // line ends stay byte for byte.
+        EXPECT_EQ(splitLines(completed).first, splitLines(original).first) << completed.constData();
+        const QByteArrayList completedLines = splitLines(completed).second;
+        const std::set<QByteArray> completedSet(completedLines.begin(), completedLines.end());
+        EXPECT_EQ(completedSet,
+                  (std::set<QByteArray>{"STATUS:COMPLETED" + c.lineEnd, "COMPLETED:20260302T101530Z" + c.lineEnd,
+                                        "PERCENT-COMPLETE:100" + c.lineEnd,
+                                        "LAST-MODIFIED:20260302T101530Z" + c.lineEnd,
+                                        "DTSTAMP:20260302T101530Z" + c.lineEnd}));
+        EXPECT_EQ(completedLines.size(), 5);
+        const ICalFile read = readICalendar(completed);
+        ASSERT_EQ(read.todos.size(), 1u);
+        EXPECT_TRUE(read.todos[0].completed);
+
+        ASSERT_EQ(writeTodoCompletion(root.path(), c.uid, false, now.addSecs(60)).status,
+                  TodoWriteResult::Status::saved);
+        const QByteArray reopened = contentOf(path);
+        EXPECT_EQ(splitLines(reopened).first, splitLines(original).first);
+        const QByteArrayList reopenedLines = splitLines(reopened).second;
+        EXPECT_EQ(std::set<QByteArray>(reopenedLines.begin(), reopenedLines.end()),
+                  (std::set<QByteArray>{"STATUS:NEEDS-ACTION" + c.lineEnd, "PERCENT-COMPLETE:0" + c.lineEnd,
+                                        "LAST-MODIFIED:20260302T101630Z" + c.lineEnd,
+                                        "DTSTAMP:20260302T101630Z" + c.lineEnd}));
+        EXPECT_FALSE(readICalendar(reopened).todos.at(0).completed);
+    }
+}
+
+TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
+{
+    QTemporaryDir root;
+    test::copyCalendarFixture(u"edits"_s, root.path());
+    const QString path = root.filePath(u"tasks/water-plants.ics"_s);
+    int saves = 0;
+    int allowedSaves = 1;
+    // The other program renames the title each time it saves.
+    const SaveDeviceWrapper racing = [&](QIODevice *target) {
+        return std::make_unique<ForeignSaveDevice>(target, [&] {
+            if (saves >= allowedSaves)
+                return;
+            ++saves;
+            QString text = QString::fromUtf8(contentOf(path));
+            text.replace(QRegularExpression(u"SUMMARY:Water \\S+ plants"_s), u"SUMMARY:Water %1 plants"_s.arg(saves));
+            ASSERT_TRUE(writeFileAtomically(path, text.toUtf8()));
+        });
+    };
+
+    // Its save lands after the new content was written, before it is put in
+    // place: the completion starts over from the other program's version.
+    ASSERT_EQ(writeTodoCompletion(root.path(), u"water-plants"_s, true, now, racing).status,
+              TodoWriteResult::Status::saved);
+    QByteArray after = contentOf(path);
+    EXPECT_TRUE(after.contains("SUMMARY:Water 1 plants")) << after.constData();
+    EXPECT_TRUE(after.contains("STATUS:COMPLETED"));
+
+    // A program that keeps saving wins: the completion gives up and says so.
+    allowedSaves = saves + 1000;
+    const auto result = writeTodoCompletion(root.path(), u"water-plants"_s, false, now, racing);
+    EXPECT_EQ(result.status, TodoWriteResult::Status::failed);
+    EXPECT_FALSE(result.message.isEmpty());
+    after = contentOf(path);
+    EXPECT_TRUE(after.contains(QByteArray("SUMMARY:Water " + QByteArray::number(saves) + " plants"))) << after.constData();
+    EXPECT_TRUE(after.contains("STATUS:COMPLETED"));
+}
