@@ -27,8 +27,12 @@ packages=(
   pulseaudio
   # X11 client library: hiding other applications' windows (EWMH)
   libxcb1-dev
+  # X11 input shapes: only what the rail draws takes clicks
+  libxcb-shape0-dev
   # a small EWMH window manager, for the window-hiding tests under Xvfb
   openbox
+  # drives and reads the end-to-end rail tests under Xvfb
+  xdotool x11-utils
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
   # MP3 output for sox, which writes the ambient loops at build time

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QSvgRenderer>
 
 #include <cmath>
@@ -117,7 +118,17 @@ QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &co
 
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QSvgRenderer *svg = renderer(iconFile(symbol, weight));
+    const QString file = iconFile(symbol, weight);
+    if (file.isEmpty()) {
+        // Said once per name, so that a view asking for a symbol the table
+        // lacks is noticed.
+        static QSet<QString> reported;
+        if (!reported.contains(symbol)) {
+            reported.insert(symbol);
+            qWarning("kolu: the icon table has no symbol \"%s\"", qPrintable(symbol));
+        }
+    }
+    QSvgRenderer *svg = file.isEmpty() ? nullptr : renderer(file);
     if (svg) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);

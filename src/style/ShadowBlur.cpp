@@ -77,15 +77,23 @@ QImage blurredShapeMask(const QSizeF &size, qreal cornerRadius, qreal blurRadius
     const qreal extent = shadowExtent(blurRadius);
     const QSize pixels(int(std::ceil((size.width() + 2 * extent) * scale)),
                        int(std::ceil((size.height() + 2 * extent) * scale)));
-    QImage alpha(pixels, QImage::Format_Alpha8);
+    // A soft shadow has no detail to lose: blur a smaller copy (up to a
+    // quarter of the size, keeping three pixels per sigma) and scale it up.
+    const qreal sigma = blurRadius / 2 * scale;
+    const int down = std::clamp(int(sigma / 3), 1, 4);
+    const qreal workScale = scale / down;
+    QImage alpha(QSize(int(std::ceil(pixels.width() / qreal(down))), int(std::ceil(pixels.height() / qreal(down)))),
+                 QImage::Format_Alpha8);
     alpha.fill(0);
     {
         QPainter painter(&alpha);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(scale, scale);
+        painter.scale(workScale, workScale);
         painter.fillPath(continuousRoundedRect(QRectF(QPointF(extent, extent), size), cornerRadius), Qt::black);
     }
-    gaussianBlurAlpha(alpha, blurRadius / 2 * scale);
+    gaussianBlurAlpha(alpha, sigma / down);
+    if (down > 1)
+        alpha = alpha.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
     // Black with the blurred coverage as alpha, ready to draw.
     QImage mask = alpha.convertToFormat(QImage::Format_ARGB32_Premultiplied);

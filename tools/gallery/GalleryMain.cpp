@@ -78,6 +78,8 @@ QImage renderView(const gallery::View &view, OrlixStyle &style, qreal scale, con
         }
     }
     QImage result = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Composed pixel for pixel.
+    layer.setDevicePixelRatio(1);
     // Without a compositor the window is shaped to what it draws, so the
     // wallpaper still shows around its shapes.
     QPainter painter(&result);
@@ -87,12 +89,25 @@ QImage renderView(const gallery::View &view, OrlixStyle &style, qreal scale, con
     return result;
 }
 
+// The offscreen platform says for every window that it cannot pass size
+// hints on; nothing to act on here.
+QtMessageHandler previousHandler = nullptr;
+
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    previousHandler = qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {

@@ -334,10 +334,13 @@ QDate WallTime::date() const
     return QDate(value.year, value.month, value.day);
 }
 
-QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone)
+namespace {
+
+// The moment of a wall-clock time (counted as if the wall clock were UTC) in
+// a zone known by its offset from UTC at any moment.
+template<typename OffsetAt>
+QDateTime momentOfWall(qint64 wall, const OffsetAt &offsetAt)
 {
-    const qint64 wall = QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch();
-    const auto offsetAt = [&](qint64 utc) { return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, Qt::UTC)); };
     // The offsets in force a day before and a day after: zones do not change
     // their clocks twice within a day.
     const int before = offsetAt(wall - 86400);
@@ -350,6 +353,15 @@ QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone)
     else if (afterFits)
         utc = wall - after;
     return QDateTime::fromSecsSinceEpoch(utc, Qt::UTC);
+}
+
+} // namespace
+
+QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone)
+{
+    return momentOfWall(QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch(), [&](qint64 utc) {
+        return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, Qt::UTC));
+    });
 }
 
 std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZone)
@@ -372,10 +384,11 @@ std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZo
         return QDateTime(date, clock, Qt::UTC);
     if (time.zone->systemZone.isValid())
         return momentAt(date, clock, time.zone->systemZone);
-    icaltimetype local = v;
-    local.zone = nullptr;
-    local.is_daylight = 0;
-    return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(local, time.zone->defined.get()), Qt::UTC);
+    icaltimezone *defined = time.zone->defined.get();
+    return momentOfWall(QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch(), [defined](qint64 utc) {
+        icaltimetype moment = icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, nullptr);
+        return icaltimezone_get_utc_offset_of_utc_time(defined, &moment, nullptr);
+    });
 }
 
 icaltimetype wallClockIn(const QDateTime &moment, const WallTime &reference, const QTimeZone &localZone)

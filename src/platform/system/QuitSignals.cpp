@@ -40,12 +40,14 @@ QuitSignals::QuitSignals(QObject *parent)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 QuitSignals::~QuitSignals()
 {
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);
+    ::signal(SIGHUP, SIG_DFL);
 }
 
 } // namespace kolu

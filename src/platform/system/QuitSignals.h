@@ -6,7 +6,7 @@ class QSocketNotifier;
 
 namespace kolu {
 
-// Turns SIGINT and SIGTERM into a Qt signal on the main thread, so the
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal on the main thread, so the
 // program can save its state and leave the event loop in order.
 class QuitSignals : public QObject {
     Q_OBJECT

@@ -84,10 +84,13 @@ QCoro::Task<NowPlayingItem> NowPlayingService::currentItem()
 {
     // Both reads start at once: a mute read that has to ask a child process
     // runs while the players answer.
+    const std::weak_ptr<int> alive = m_lifetime;
     auto playersRead = m_mpris.readPlayers();
     auto muteRead = m_outputMute->isMuted();
     const QList<MprisPlayer> players = co_await std::move(playersRead);
     const bool muted = co_await std::move(muteRead);
+    if (alive.expired())
+        co_return nothingPlayingItem();
 
     m_playbackOrder->notePlayers(players);
     NowPlayingPreference preference{m_keptPlayer, {}};
@@ -138,7 +141,10 @@ QCoro::Task<> NowPlayingService::perform(MediaAction action)
 
 QCoro::Task<> NowPlayingService::sendAsMediaKey(MprisCommand command)
 {
+    const std::weak_ptr<int> alive = m_lifetime;
     QList<MprisPlayer> players = co_await m_mpris.readPlayers();
+    if (alive.expired())
+        co_return;
     m_playbackOrder->notePlayers(players);
     QHash<QString, quint64> startedPlaying;
     for (const MprisPlayer &player : players)
@@ -146,7 +152,11 @@ QCoro::Task<> NowPlayingService::sendAsMediaKey(MprisCommand command)
     players = latestStartedFirst(players, startedPlaying);
     QSet<QString> asked;
 
-    const auto sendTo = [this, command](const QString &busName) -> QCoro::Task<bool> {
+    // A player that did not take the command sends nothing more once the
+    // service has gone.
+    const auto sendTo = [this, command, alive](const QString &busName) -> QCoro::Task<bool> {
+        if (alive.expired())
+            return [](bool taken) -> QCoro::Task<bool> { co_return taken; }(true);
         m_keptPlayer = busName;
         return m_mpris.send(busName, command);
     };

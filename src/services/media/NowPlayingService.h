@@ -65,6 +65,9 @@ private:
     Clock &m_clock;
     QString m_artworkDirectory;
     QDateTime m_lastRefresh; // invalid until the first throttled refresh
+    // Expires with the service: a call whose answers arrive after it went
+    // ends without touching it.
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
 };
 
 } // namespace kolu

@@ -1,5 +1,7 @@
 #include "shell/rules/CollapsedRailRules.h"
 
+#include "shell/rules/RailFrame.h"
+
 #include <algorithm>
 
 namespace kolu::railview {
@@ -42,7 +44,7 @@ CollapsedContent collapsedContent(const RailViewInput &in)
 
 double handleThickness(double scale)
 {
-    return std::max(18.0 * scale, 14.0);
+    return railframe::handleThickness(scale);
 }
 
 QSizeF handleSize(RailEdge edge, double scale)

@@ -80,6 +80,10 @@ OrlixTextArea::OrlixTextArea(QWidget *parent)
 {
     setObjectName(QStringLiteral("textArea"));
     setFrameShape(QFrame::NoFrame);
+    // The desktop's scroll bars would clash with the field; it still
+    // scrolls with the wheel, the keyboard and the caret.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFont(OrlixFonts::system(13, QFont::Medium));
     // The padding is the document's margin, so the viewport (and the frame
     // painted on it) covers the whole field.

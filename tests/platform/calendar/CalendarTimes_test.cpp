@@ -36,7 +36,10 @@ std::vector<Span> spansOf(const QByteArray &eventLines, const QDateTime &from, c
                           const QTimeZone &localZone = berlin)
 {
     QTemporaryDir root;
-    test::writeCalendarItem(root.path(), u"personal"_s, u"item.ics"_s, test::eventFileWith(eventLines));
+    QByteArray file = test::eventFileWith(eventLines);
+    if (eventLines.contains("TZID=Custom Berlin"))
+        file.replace("TZID:Europe/Berlin", "TZID:Custom Berlin");
+    test::writeCalendarItem(root.path(), u"personal"_s, u"item.ics"_s, file);
     std::vector<Span> spans;
     for (const StoredEvent &event : loadEvents(root.path(), from, to, localZone))
         spans.push_back({event.start, event.end});
@@ -61,7 +64,12 @@ TEST(CalendarTimes, LocalTimesInsideAClockChangeFollowTheRfcRule)
         QByteArray lines;
         Span expected;
     };
+    // "Custom Berlin" is known only from the file's own definition.
     const std::vector<Case> cases{
+        {"DTSTART;TZID=Custom Berlin:20260329T023000\nDTEND;TZID=Custom Berlin:20260329T040000\n",
+         {utc(2026, 3, 29, 1, 30), utc(2026, 3, 29, 2)}},
+        {"DTSTART;TZID=Custom Berlin:20261025T023000\nDTEND;TZID=Custom Berlin:20261025T033000\n",
+         {utc(2026, 10, 25, 0, 30), utc(2026, 10, 25, 2, 30)}},
         {"DTSTART;TZID=Europe/Berlin:20260329T023000\nDTEND;TZID=Europe/Berlin:20260329T040000\n",
          {utc(2026, 3, 29, 1, 30), utc(2026, 3, 29, 2)}},
         {"DTSTART;TZID=Europe/Berlin:20261025T023000\nDTEND;TZID=Europe/Berlin:20261025T033000\n",

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QRegion>
+
+#include <memory>
+
+struct xcb_connection_t;
+
+namespace kolu {
+
+// What the window manager must know about the rail panel, and the input
+// region that lets clicks outside what the panel draws reach the windows
+// below. X11 only; elsewhere every call does nothing.
+class PanelWindowing {
+public:
+    virtual ~PanelWindowing();
+
+    virtual bool isAvailable() const = 0;
+
+    // Before the top-level X window `window` is first mapped: its window
+    // type, and the states a window manager reads when it takes the window
+    // on (above others, sticky on every desktop, out of the task bar and the
+    // pager).
+    virtual void prepare(quint32 window) = 0;
+
+    // After mapping: asks the window manager for the same states again and
+    // for every desktop, for managers that read them only from requests.
+    virtual void requestStates(quint32 window) = 0;
+
+    // Whether the window manager may give the window the keyboard (the
+    // ICCCM input hint). Asking for activation still works either way.
+    virtual void setAcceptsFocus(quint32 window, bool accepts) = 0;
+
+    // Only `region` (window coordinates, device pixels) takes pointer input;
+    // an empty region lets every click through.
+    virtual void setInputRegion(quint32 window, const QRegion &region) = 0;
+};
+
+// For a connection of the caller's own (tests use a private X server). The
+// connection must outlive the object.
+std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connection, int screenNumber);
+
+// The running application's: Qt's own xcb connection when the application
+// runs on X11, otherwise one that does nothing.
+std::unique_ptr<PanelWindowing> createSystemPanelWindowing();
+
+} // namespace kolu

@@ -1,0 +1,182 @@
+#include "shell/ApplicationDelegate.h"
+
+#include "model/Clock.h"
+#include "model/UserDefaults.h"
+#include "platform/x11/PanelWindowing.h"
+#include "services/info/OrlixUpdateController.h"
+#include "shell/RailHover.h"
+#include "shell/RailPanel.h"
+#include "shell/StatusItem.h"
+#include "state/AppState.h"
+
+#include <QApplication>
+#include <QNetworkAccessManager>
+#include <QWidget>
+
+namespace kolu {
+
+ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, AppServices services,
+                                         ShellParts parts, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_clock(clock)
+    , m_parts(std::move(parts))
+    , m_state(std::make_unique<AppState>(defaults, clock, std::move(services)))
+    , m_network(std::make_unique<QNetworkAccessManager>())
+    , m_updateController(std::make_unique<OrlixUpdateController>(*m_network, defaults,
+                                                                 OrlixUpdateConfiguration::compiledIn(), clock))
+{
+    connect(m_state.get(), &AppState::showOrlixSettings, this, &ApplicationDelegate::showSettingsWindow);
+    connect(m_state.get(), &AppState::showOrlixOnboarding, this, &ApplicationDelegate::showOnboardingWindow);
+}
+
+ApplicationDelegate::~ApplicationDelegate()
+{
+    // Everything that reads the state goes before it.
+    delete m_hover;
+    delete m_statusItem;
+    m_railPanel.reset();
+    delete m_settingsWindow.data();
+    delete m_onboardingWindow.data();
+}
+
+void ApplicationDelegate::start()
+{
+    m_statusItem = new StatusItem(
+        *m_state, [this] { return m_updateController->isConfigured(); }, this);
+    connect(m_statusItem, &StatusItem::commandTriggered, this, &ApplicationDelegate::runStatusCommand);
+    connect(m_updateController.get(), &OrlixUpdateController::changed, m_statusItem, &StatusItem::refreshEnabling);
+    m_statusItem->show();
+
+    createRailWindow();
+    m_state->start();
+
+    if (!m_defaults.boolean(QString::fromLatin1(kOnboardingCompletedKey)).value_or(false)) {
+        m_onboardingDelay = m_clock.createTimer(this);
+        connect(m_onboardingDelay, &ClockTimer::timeout, this, &ApplicationDelegate::showOnboardingWindow);
+        m_onboardingDelay->start(std::chrono::milliseconds(kOnboardingDelayMs), false);
+    }
+}
+
+void ApplicationDelegate::createRailWindow()
+{
+    m_windowing = m_parts.panelWindowing ? m_parts.panelWindowing() : createSystemPanelWindowing();
+    const bool translucent = m_parts.isCompositing && m_parts.isCompositing();
+    m_railPanel = std::make_unique<RailPanel>(*m_state, *m_windowing, translucent);
+    if (m_parts.railContent)
+        m_railPanel->setContent(m_parts.railContent(*m_state, m_railPanel.get()));
+    m_railPanel->showPanel();
+    m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
+    connectStateCallbacks();
+    m_hover->start();
+}
+
+void ApplicationDelegate::connectStateCallbacks()
+{
+    RailPanel *panel = m_railPanel.get();
+    RailHover *hover = m_hover;
+    connect(m_state.get(), &AppState::expandedChanged, panel, [panel, hover] {
+        panel->relayout();
+        hover->refreshInterval();
+    });
+    connect(m_state.get(), &AppState::dockRevealChanged, hover, &RailHover::refreshInterval);
+    connect(m_state.get(), &AppState::chromeNeedsLayout, panel, [panel, hover] {
+        panel->raisePanel();
+        panel->relayout();
+        hover->refreshInterval();
+    });
+}
+
+void ApplicationDelegate::terminate()
+{
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    m_state->persist();
+    if (m_hover)
+        m_hover->stop();
+    if (m_onboardingDelay)
+        m_onboardingDelay->stop();
+}
+
+void ApplicationDelegate::bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void ApplicationDelegate::showSettingsWindow()
+{
+    if (!m_settingsWindow && m_parts.settingsWindow) {
+        m_settingsWindow = m_parts.settingsWindow(*this);
+        if (m_settingsWindow)
+            // Closing hides it; the next request shows the same window.
+            m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    if (m_settingsWindow)
+        bringToFront(m_settingsWindow);
+}
+
+void ApplicationDelegate::showOnboardingWindow()
+{
+    if (!m_onboardingWindow && m_parts.onboardingWindow) {
+        QPointer<ApplicationDelegate> self(this);
+        m_onboardingWindow = m_parts.onboardingWindow(*this, [self] {
+            if (!self)
+                return;
+            self->m_defaults.set(QString::fromLatin1(kOnboardingCompletedKey), true);
+            if (QWidget *window = self->m_onboardingWindow) {
+                self->m_onboardingWindow = nullptr;
+                window->close();
+                window->deleteLater();
+            }
+        });
+        if (m_onboardingWindow)
+            m_onboardingWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    if (m_onboardingWindow)
+        bringToFront(m_onboardingWindow);
+}
+
+void ApplicationDelegate::runStatusCommand(StatusCommand command)
+{
+    const auto showRail = [this] {
+        if (m_hover)
+            m_hover->holdStatusMenuOpenBriefly();
+        if (m_railPanel)
+            m_railPanel->raisePanel();
+    };
+    // The expanded rail takes the keyboard, as an application brought to
+    // the front does.
+    const auto activateRail = [this] {
+        if (m_railPanel)
+            m_railPanel->activateWindow();
+    };
+    if (const auto module = statusmenu::moduleFor(command)) {
+        showRail();
+        m_state->openModule(*module);
+        activateRail();
+        return;
+    }
+    switch (command) {
+    case StatusCommand::showKolu:
+        showRail();
+        m_state->expandPanel();
+        activateRail();
+        break;
+    case StatusCommand::settings:
+        showSettingsWindow();
+        break;
+    case StatusCommand::checkForUpdates:
+        m_updateController->checkForUpdates();
+        break;
+    case StatusCommand::quit:
+        QApplication::quit();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace kolu

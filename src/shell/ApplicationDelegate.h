@@ -1,0 +1,103 @@
+#pragma once
+
+#include "shell/rules/StatusMenuRules.h"
+#include "state/AppServices.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QNetworkAccessManager;
+
+namespace kolu {
+
+class AppState;
+class Clock;
+class ClockTimer;
+class OrlixUpdateController;
+class PanelWindowing;
+class RailHover;
+class RailPanel;
+class StatusItem;
+class UserDefaults;
+
+class ApplicationDelegate;
+
+// What other parts of the interface plug into the shell, each built on
+// demand. A part that is not given is simply not offered.
+struct ShellParts {
+    // The rail's views, given the whole panel.
+    std::function<QWidget *(AppState &state, QWidget *parent)> railContent;
+    // The settings window; made once and kept.
+    std::function<QWidget *(ApplicationDelegate &delegate)> settingsWindow;
+    // The first-run onboarding; `finish` marks it done and closes it.
+    std::function<QWidget *(ApplicationDelegate &delegate, std::function<void()> finish)> onboardingWindow;
+    // Whether a compositing manager blends translucent windows.
+    std::function<bool()> isCompositing;
+    // The window-system layer for the panel; the system's when not given.
+    std::function<std::unique_ptr<PanelWindowing>()> panelWindowing;
+    // Where the pointer is, in global coordinates; QCursor::pos() when not given.
+    std::function<QPoint()> pointer;
+};
+
+// Owns the application state and the update controller, and runs the
+// visible program: the rail panel with its hover poll, the status item, the
+// settings and onboarding windows, and the saving at the end.
+class ApplicationDelegate : public QObject {
+    Q_OBJECT
+public:
+    // `defaults` and `clock` must outlive the object.
+    ApplicationDelegate(UserDefaults &defaults, Clock &clock, AppServices services, ShellParts parts = {},
+                        QObject *parent = nullptr);
+    ~ApplicationDelegate() override;
+
+    // The launch after the single-instance checks: the status item, the
+    // rail panel and its hover poll, the state's start, and the onboarding
+    // 0.7 s later on a first launch.
+    void start();
+    // Saves the state first, then stops the hover poll and its pending work.
+    // Safe to call more than once.
+    void terminate();
+
+    void showSettingsWindow();
+    void showOnboardingWindow();
+
+    // The status menu's commands.
+    void runStatusCommand(StatusCommand command);
+
+    AppState &state() const { return *m_state; }
+    OrlixUpdateController &updateController() const { return *m_updateController; }
+    RailPanel *railPanel() const { return m_railPanel.get(); }
+    RailHover *railHover() const { return m_hover; }
+    StatusItem *statusItem() const { return m_statusItem; }
+    QWidget *settingsWindow() const { return m_settingsWindow; }
+    QWidget *onboardingWindow() const { return m_onboardingWindow; }
+
+    static constexpr const char *kOnboardingCompletedKey = "hasCompletedOrlixOnboarding";
+    static constexpr int kOnboardingDelayMs = 700;
+
+private:
+    void createRailWindow();
+    void connectStateCallbacks();
+    void bringToFront(QWidget *window);
+
+    UserDefaults &m_defaults;
+    Clock &m_clock;
+    ShellParts m_parts;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<OrlixUpdateController> m_updateController;
+    std::unique_ptr<PanelWindowing> m_windowing;
+    std::unique_ptr<RailPanel> m_railPanel;
+    RailHover *m_hover = nullptr;
+    StatusItem *m_statusItem = nullptr;
+    ClockTimer *m_onboardingDelay = nullptr;
+    QPointer<QWidget> m_settingsWindow;
+    QPointer<QWidget> m_onboardingWindow;
+    bool m_terminated = false;
+};
+
+} // namespace kolu

@@ -1,0 +1,141 @@
+#include "shell/RailHover.h"
+
+#include "model/Clock.h"
+#include "shell/RailFrameState.h"
+#include "shell/RailPanel.h"
+#include "state/AppState.h"
+
+#include <QCursor>
+
+namespace kolu {
+
+using std::chrono::milliseconds;
+
+RailHover::RailHover(AppState &state, RailPanel &panel, Clock &clock, PointerSource pointer, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_panel(panel)
+    , m_clock(clock)
+    , m_pointer(pointer ? std::move(pointer) : PointerSource([] { return QCursor::pos(); }))
+    , m_poll(clock.createTimer(this))
+    , m_hide(clock.createTimer(this))
+    , m_holdEnd(clock.createTimer(this))
+{
+    connect(m_poll, &ClockTimer::timeout, this, &RailHover::poll);
+    connect(m_hide, &ClockTimer::timeout, this, [this] { m_state.hideToEdge(); });
+    connect(m_holdEnd, &ClockTimer::timeout, this, [this] {
+        m_holdUntil.reset();
+        poll();
+    });
+}
+
+RailHover::~RailHover() = default;
+
+void RailHover::start()
+{
+    const RailFrameInput in = railFrameInput(m_state);
+    m_interval = hover::pollInterval(in.edge, in.expanded || m_state.isDockRevealed() ||
+                                                  railframe::hasEdgeNotification(in));
+    m_poll->start(m_interval, true);
+}
+
+void RailHover::stop()
+{
+    m_poll->stop();
+    m_hide->stop();
+    m_holdEnd->stop();
+    m_holdUntil.reset();
+}
+
+bool RailHover::isPolling() const
+{
+    return m_poll->isActive();
+}
+
+bool RailHover::isHidePending() const
+{
+    return m_hide->isActive();
+}
+
+bool RailHover::isHoldRunning() const
+{
+    return m_holdUntil && m_clock.now() < *m_holdUntil;
+}
+
+void RailHover::refreshInterval()
+{
+    const RailFrameInput in = railFrameInput(m_state);
+    const milliseconds wanted =
+        hover::pollInterval(in.edge, in.expanded || m_state.isDockRevealed() || railframe::hasEdgeNotification(in));
+    if (wanted == m_interval || !m_poll->isActive())
+        return;
+    m_interval = wanted;
+    m_poll->start(m_interval, true);
+}
+
+HoverInput RailHover::input() const
+{
+    const RailFrameInput frame = railFrameInput(m_state);
+    HoverInput in;
+    in.pointer = m_pointer();
+    in.visibleFrame = m_panel.visibleFrame();
+    in.panelFrame = m_panel.geometry();
+    in.edge = frame.edge;
+    in.position = frame.position;
+    in.expanded = frame.expanded;
+    in.dockRevealed = m_state.isDockRevealed();
+    in.edgeNotification = railframe::hasEdgeNotification(frame);
+    in.holdRunning = isHoldRunning();
+    in.scale = frame.scale;
+    return in;
+}
+
+void RailHover::poll()
+{
+    const HoverDecision decision = hover::decide(input());
+    switch (decision.action) {
+    case HoverAction::keep:
+    case HoverAction::reveal:
+        // Raised when the rail comes into use, not on every look: raising
+        // restacks windows and wakes the window manager.
+        if (!m_kept || decision.action == HoverAction::reveal)
+            m_panel.raisePanel();
+        m_kept = true;
+        cancelHide();
+        if (decision.action == HoverAction::reveal)
+            m_state.expandPanel();
+        break;
+    case HoverAction::scheduleHide:
+        m_kept = false;
+        scheduleHide(decision.hideDelay);
+        break;
+    case HoverAction::none:
+        m_kept = false;
+        break;
+    }
+    refreshInterval();
+}
+
+void RailHover::scheduleHide(milliseconds delay)
+{
+    // A pending hide is not re-timed by later polls.
+    if (isHoldRunning() || m_hide->isActive())
+        return;
+    m_hide->start(delay, false);
+}
+
+void RailHover::cancelHide()
+{
+    m_hide->stop();
+}
+
+void RailHover::holdStatusMenuOpenBriefly()
+{
+    m_holdEnd->stop();
+    cancelHide();
+    const auto hold = milliseconds(qRound64(m_state.statusMenuOpenHoldDuration() * 1000.0));
+    m_holdUntil = m_clock.now().addMSecs(hold.count());
+    m_holdEnd->start(hold, false);
+}
+
+} // namespace kolu

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "shell/rules/HoverRules.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QPoint>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace kolu {
+
+class AppState;
+class Clock;
+class ClockTimer;
+class RailPanel;
+
+// Reveals the rail when the pointer touches the band at its edge, keeps it
+// out while the pointer is near, and hides it a moment after the pointer
+// leaves, by polling the pointer on one timer whose period follows the
+// rail's state. A status-menu command holds the rail out for a while.
+class RailHover : public QObject {
+    Q_OBJECT
+public:
+    using PointerSource = std::function<QPoint()>;
+
+    // `state`, `panel` and `clock` must outlive the object. `pointer` reads
+    // the global pointer position (QCursor::pos() when empty).
+    RailHover(AppState &state, RailPanel &panel, Clock &clock, PointerSource pointer = {}, QObject *parent = nullptr);
+    ~RailHover() override;
+
+    // Starts polling at the period the state wants.
+    void start();
+    // Stops polling and cancels the pending hide and the hold.
+    void stop();
+
+    // Picks the period again; the timer is restarted only when it changes.
+    void refreshInterval();
+    // One look at the pointer.
+    void poll();
+    // Keeps the rail out for the state's status-menu hold, wherever the
+    // pointer is; when the hold ends the rail is looked at again at once.
+    void holdStatusMenuOpenBriefly();
+
+    std::chrono::milliseconds interval() const { return m_interval; }
+    bool isPolling() const;
+    bool isHidePending() const;
+    bool isHoldRunning() const;
+
+private:
+    HoverInput input() const;
+    void scheduleHide(std::chrono::milliseconds delay);
+    void cancelHide();
+
+    AppState &m_state;
+    RailPanel &m_panel;
+    Clock &m_clock;
+    PointerSource m_pointer;
+    ClockTimer *m_poll = nullptr;
+    ClockTimer *m_hide = nullptr;
+    ClockTimer *m_holdEnd = nullptr;
+    std::optional<QDateTime> m_holdUntil;
+    std::chrono::milliseconds m_interval{350};
+    bool m_kept = false;
+};
+
+} // namespace kolu

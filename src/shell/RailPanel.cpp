@@ -1,0 +1,220 @@
+#include "shell/RailPanel.h"
+
+#include "platform/x11/PanelWindowing.h"
+#include "shell/RailFrameState.h"
+#include "state/AppState.h"
+
+#include <QApplication>
+#include <QEasingCurve>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace kolu {
+
+namespace {
+
+// Used when no screen can be found at all.
+const QRect kFallbackFrame(0, 0, 1440, 900);
+
+QRect screenFrame(const QScreen *screen)
+{
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+} // namespace
+
+RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent)
+    : QWidget(parent,
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
+    , m_state(state)
+    , m_windowing(windowing)
+    , m_lastLayoutEdge(state.railEdge())
+{
+    setObjectName(QStringLiteral("railPanel"));
+    setWindowTitle(QStringLiteral("Kolu Rail"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (translucent) {
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // Until the rail's views arrive the panel holds an empty, clear area.
+    auto *empty = new QWidget(this);
+    empty->setObjectName(QStringLiteral("railContent"));
+    setContent(empty);
+
+    m_creationFrame = screenFrame(QGuiApplication::primaryScreen());
+    if (m_creationFrame.isEmpty())
+        m_creationFrame = kFallbackFrame;
+    const QRect frame = railframe::frame(railFrameInput(state), m_creationFrame);
+    setGeometry(frame);
+    setMinimumSize(1, 1);
+
+    m_slide = new QPropertyAnimation(this, "geometry", this);
+    m_slide->setDuration(kSlideDurationMs);
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.2, 0.82), QPointF(0.18, 1.0), QPointF(1.0, 1.0));
+    m_slide->setEasingCurve(curve);
+
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watchScreen(screen);
+        relayout();
+    });
+    // Runs after Qt has moved the panel off the screen that goes.
+    connect(qApp, &QGuiApplication::screenRemoved, this,
+            [this] { QMetaObject::invokeMethod(this, &RailPanel::relayout, Qt::QueuedConnection); });
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &RailPanel::relayout);
+    qApp->installEventFilter(this);
+}
+
+RailPanel::~RailPanel()
+{
+    qApp->removeEventFilter(this);
+}
+
+void RailPanel::watchScreen(QScreen *screen)
+{
+    connect(screen, &QScreen::availableGeometryChanged, this, &RailPanel::relayout);
+    connect(screen, &QScreen::geometryChanged, this, &RailPanel::relayout);
+}
+
+void RailPanel::setContent(QWidget *content)
+{
+    if (!content || content == m_content)
+        return;
+    if (m_content)
+        m_content->deleteLater();
+    m_content = content;
+    content->setParent(this);
+    content->setAutoFillBackground(false);
+    layout()->addWidget(content);
+    content->show();
+}
+
+void RailPanel::setDrawnRegion(const QRegion &region)
+{
+    m_drawnRegion = region;
+    applyInputRegion();
+}
+
+void RailPanel::showPanel()
+{
+    // The window type and states must be on the window before the window
+    // manager first sees it.
+    const WId id = winId();
+    m_windowing.prepare(static_cast<quint32>(id));
+    m_passesClicks = !railframe::passesClicksThrough(railFrameInput(m_state));
+    m_acceptsFocus = !m_state.isExpanded();
+    applyInputPolicy();
+    show();
+    m_windowing.requestStates(static_cast<quint32>(id));
+    applyInputRegion();
+}
+
+QRect RailPanel::visibleFrame() const
+{
+    const QWindow *window = windowHandle();
+    QScreen *screen = window ? window->screen() : nullptr;
+    if (!QGuiApplication::screens().contains(screen))
+        screen = QGuiApplication::primaryScreen();
+    const QRect frame = screenFrame(screen);
+    return frame.isEmpty() ? m_creationFrame : frame;
+}
+
+QRect RailPanel::targetFrame() const
+{
+    return railframe::frame(railFrameInput(m_state), visibleFrame());
+}
+
+bool RailPanel::isAnimating() const
+{
+    return m_slide->state() == QAbstractAnimation::Running;
+}
+
+void RailPanel::relayout()
+{
+    const RailFrameInput in = railFrameInput(m_state);
+    const QRect target = railframe::frame(in, visibleFrame());
+    applyInputPolicy();
+    const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
+    m_lastLayoutEdge = in.edge;
+    m_slide->stop();
+    if (slide && geometry() != target) {
+        m_slide->setStartValue(geometry());
+        m_slide->setEndValue(target);
+        m_slide->start();
+    } else if (geometry() != target) {
+        setGeometry(target);
+    }
+    applyInputRegion();
+}
+
+void RailPanel::raisePanel()
+{
+    raise();
+}
+
+void RailPanel::applyInputPolicy()
+{
+    // Through the window layer rather than Qt's window flags: changing a
+    // flag on a mapped window makes Qt rewrite the window type, and the
+    // window manager would stop treating the panel as a dock.
+    const RailFrameInput in = railFrameInput(m_state);
+    const bool passesClicks = railframe::passesClicksThrough(in);
+    const bool acceptsFocus = in.expanded;
+    if (acceptsFocus != m_acceptsFocus && testAttribute(Qt::WA_WState_Created))
+        m_windowing.setAcceptsFocus(static_cast<quint32>(winId()), acceptsFocus);
+    m_acceptsFocus = acceptsFocus;
+    if (passesClicks != m_passesClicks) {
+        m_passesClicks = passesClicks;
+        if (passesClicks && testAttribute(Qt::WA_WState_Created))
+            m_windowing.setInputRegion(static_cast<quint32>(winId()), QRegion());
+        else
+            applyInputRegion();
+    }
+}
+
+void RailPanel::applyInputRegion()
+{
+    // While the panel lets every click through its input region stays empty.
+    if (m_passesClicks || !testAttribute(Qt::WA_WState_Created))
+        return;
+    QRegion region = m_drawnRegion.value_or(QRegion(rect())) & QRegion(rect());
+    const qreal ratio = devicePixelRatioF();
+    if (!qFuzzyCompare(ratio, 1.0)) {
+        QRegion scaled;
+        for (const QRect &r : region)
+            scaled += QRect((QRectF(r).topLeft() * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
+        region = scaled;
+    }
+    m_windowing.setInputRegion(static_cast<quint32>(winId()), region);
+}
+
+void RailPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The input region does not follow the window's size by itself.
+    applyInputRegion();
+}
+
+bool RailPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click into one of the rail's text fields gives the panel the
+    // keyboard; hovering never does, so the user's window keeps it.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && m_acceptsFocus) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->window() == this && widget->testAttribute(Qt::WA_InputMethodEnabled) && !isActiveWindow())
+            activateWindow();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kolu

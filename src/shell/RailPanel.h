@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/Enums.h"
+#include "shell/rules/RailFrame.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QRegion>
+#include <QWidget>
+
+#include <optional>
+
+class QPropertyAnimation;
+class QScreen;
+
+namespace kolu {
+
+class AppState;
+class PanelWindowing;
+
+// The borderless window at the screen edge that holds the rail. It is kept
+// above other windows on every desktop and out of the task bar; its size and
+// place follow the frame rules each time it is laid out; only what it draws
+// takes clicks; it takes the keyboard only while expanded, and only when one
+// of its text fields is clicked.
+class RailPanel : public QWidget {
+    Q_OBJECT
+public:
+    // `windowing` must outlive the panel. `translucent` is decided once, by
+    // whether a compositing manager runs.
+    RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent = nullptr);
+    ~RailPanel() override;
+
+    // The rail's views; the panel owns it and gives it its whole area.
+    void setContent(QWidget *content);
+    QWidget *content() const { return m_content; }
+
+    // What the content draws, in panel coordinates: only this takes clicks.
+    // Without one, the whole panel does.
+    void setDrawnRegion(const QRegion &region);
+
+    // Maps the panel where the frame rules place it.
+    void showPanel();
+
+    // Re-reads the state and the visible frame and moves there: sliding
+    // when the rail goes from a side edge to a side edge, at once otherwise.
+    void relayout();
+    // Brings the panel above other windows.
+    void raisePanel();
+
+    // The available geometry of the panel's screen, else of the primary
+    // screen, else the frame the panel was created in.
+    QRect visibleFrame() const;
+    // Where the frame rules put the panel now.
+    QRect targetFrame() const;
+    bool isAnimating() const;
+
+    static constexpr int kSlideDurationMs = 360;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void applyInputPolicy();
+    void applyInputRegion();
+    void watchScreen(QScreen *screen);
+
+    AppState &m_state;
+    PanelWindowing &m_windowing;
+    QPointer<QWidget> m_content;
+    std::optional<QRegion> m_drawnRegion;
+    QRect m_creationFrame;
+    RailEdge m_lastLayoutEdge;
+    QPropertyAnimation *m_slide = nullptr;
+    bool m_passesClicks = false;
+    bool m_acceptsFocus = false;
+};
+
+} // namespace kolu

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+namespace kolu {
+
+// Keeps a second copy of Kolu from running for the same user: an exclusive
+// flock on a file in the per-user runtime folder, held while the object
+// lives (the file itself stays).
+class SingleInstanceLock {
+public:
+    enum class Outcome {
+        acquired,
+        heldElsewhere, // another process holds it: this one must leave
+        unavailable,   // no usable lock file: carry on without the lock
+    };
+
+    // The lock file's name, in `runtimeFolder()`.
+    static constexpr const char *kFileName = "local.tamsu.orlix.lock";
+
+    // XDG_RUNTIME_DIR when it names a folder of this user's; else Qt's
+    // per-user fallback. Never the shared temporary folder, where another
+    // user's file would lock this user out.
+    static QString runtimeFolder();
+
+    SingleInstanceLock() = default;
+    ~SingleInstanceLock();
+    SingleInstanceLock(const SingleInstanceLock &) = delete;
+    SingleInstanceLock &operator=(const SingleInstanceLock &) = delete;
+
+    // Opens (creating when missing, never truncating, never following a
+    // symbolic link) `folder`/kFileName and tries the lock without waiting.
+    // A file that is not a regular file of this user's is left alone.
+    Outcome acquire(const QString &folder = runtimeFolder());
+    bool isHeld() const { return m_fd >= 0; }
+    void release();
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace kolu

@@ -1,0 +1,83 @@
+// Kolu's entry point: one instance per user, the rail at its screen edge, the
+// status item, and the state saved on the way out.
+#include "model/BuildInfo.h"
+#include "model/Clock.h"
+#include "model/UserDefaults.h"
+#include "platform/desktop/FolderPicker.h"
+#include "platform/system/QuitSignals.h"
+#include "platform/x11/Compositor.h"
+#include "shell/ApplicationDelegate.h"
+#include "shell/DuplicateInstances.h"
+#include "shell/SingleInstanceLock.h"
+#include "state/AppState.h"
+#include "shell/StatusItem.h"
+#include "state/AppServices.h"
+#include "style/Fonts.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTextStream>
+
+#include <cstring>
+
+namespace {
+
+// The rail needs what only X11 offers (the global pointer, placing and
+// stacking its own window), so on a Wayland session it runs through
+// XWayland unless the user picked a platform.
+void preferX11(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Before anything is shown: a second copy leaves quietly at once.
+    kolu::SingleInstanceLock lock;
+    if (lock.acquire() == kolu::SingleInstanceLock::Outcome::heldElsewhere)
+        return 0;
+
+    preferX11(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
+    QApplication::setApplicationVersion(QString::fromLatin1(kolu::buildinfo::kShortVersion));
+    QApplication::setDesktopFileName(QStringLiteral("kolu"));
+    QApplication::setWindowIcon(kolu::StatusItem::applicationIcon());
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A quit signal during the launch is answered as soon as the event loop
+    // runs, through the same saving path.
+    kolu::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &kolu::QuitSignals::quitRequested, &app, &QApplication::quit);
+
+    kolu::Clock &clock = kolu::SystemClock::instance();
+    kolu::DuplicateInstanceCloser duplicates(clock);
+    duplicates.closeAll();
+
+    // A missing display font only means the system font is used.
+    kolu::OrlixFonts::registerDisplayFont();
+
+    kolu::ShellParts parts;
+    parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
+    kolu::UserDefaults defaults;
+    kolu::ApplicationDelegate delegate(
+        defaults, clock, kolu::AppServices::createDefault(defaults, clock, nullptr, [] { QApplication::beep(); }),
+        std::move(parts));
+    QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
+    delegate.start();
+    // One line when the rail is up, for scripts that wait for the program.
+    QTextStream(stdout) << "Kolu " << kolu::buildinfo::kShortVersion << " (build " << kolu::buildinfo::kBuildNumber
+                        << ") is running. Data: " << delegate.state().store().directory() << Qt::endl;
+
+    const int status = QApplication::exec();
+    delegate.terminate();
+    lock.release();
+    return status;
+}

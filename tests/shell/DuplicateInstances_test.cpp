@@ -1,0 +1,123 @@
+#include "shell/DuplicateInstances.h"
+
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Run as a child of this test: a copy of "the program" that ignores the
+// polite request to quit when asked to.
+const char kChildVariable[] = "KOLU_TEST_DUPLICATE_CHILD";
+
+struct ChildMode {
+    ChildMode()
+    {
+        const QByteArray mode = qgetenv(kChildVariable);
+        if (mode.isEmpty())
+            return;
+        if (mode == "stubborn")
+            ::signal(SIGTERM, SIG_IGN);
+        [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, "ready\n", 6);
+        // Bounded, so a failed test never leaves it behind for long.
+        for (int i = 0; i < 600; ++i)
+            ::usleep(100'000);
+        std::_Exit(0);
+    }
+} childMode;
+
+class DuplicateInstancesTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    QString proc = home.path(u"proc"_s);
+    QString exe = QCoreApplication::applicationFilePath();
+
+    // A /proc entry: a folder owned by `uid` with an `exe` link and the
+    // environment of a process of this session.
+    void addProcess(qint64 pid, const QString &executable, uid_t uid = ::getuid(),
+                    const QByteArray &runtimeDir = qgetenv("XDG_RUNTIME_DIR"))
+    {
+        const QString folder = proc + u'/' + (pid < 0 ? u"self"_s : QString::number(pid));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QFile::link(executable, folder + u"/exe"_s));
+        QByteArray variables("HOME=/x");
+        variables.append('\0').append("XDG_RUNTIME_DIR=").append(runtimeDir).append('\0');
+        QFile file(folder + u"/environ"_s);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(variables);
+        if (uid != ::getuid()) {
+            ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), uid, uid), 0);
+        }
+    }
+
+    std::unique_ptr<QProcess> startChild(const char *mode)
+    {
+        auto child = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kChildVariable), QString::fromLatin1(mode));
+        child->setProcessEnvironment(env);
+        child->start(exe, {});
+        EXPECT_TRUE(child->waitForStarted(5000));
+        EXPECT_TRUE(child->waitForReadyRead(10000));
+        return child;
+    }
+};
+
+} // namespace
+
+TEST_F(DuplicateInstancesTest, FindsOnlyOurOwnProgramOfOurOwnUser)
+{
+    const ProcessIdentity own{100, ::getuid(), exe, qgetenv("XDG_RUNTIME_DIR")};
+    addProcess(100, exe);                              // ourselves
+    addProcess(101, exe);                              // a duplicate
+    addProcess(102, u"/usr/bin/sleep"_s);              // another program
+    addProcess(104, exe + u"-other"_s);                // a similar name
+    addProcess(105, exe, ::getuid(), "/run/user/4711"); // another session, with its own lock
+    ASSERT_TRUE(QDir().mkpath(proc + u"/notapid"_s));
+    if (::geteuid() == 0)
+        addProcess(103, exe, 65534); // another user's copy
+    EXPECT_EQ(duplicates::find(proc, own), QList<pid_t>{101});
+    EXPECT_TRUE(duplicates::find(proc, ProcessIdentity{100, ::getuid(), {}, {}}).isEmpty());
+}
+
+TEST_F(DuplicateInstancesTest, AsksDuplicatesToQuitAndKillsTheOnesStillThere)
+{
+    auto polite = startChild("polite");
+    auto stubborn = startChild("stubborn");
+    addProcess(-1, exe);
+    addProcess(polite->processId(), exe);
+    addProcess(stubborn->processId(), exe);
+
+    test::ManualClock clock;
+    DuplicateInstanceCloser closer(clock, proc);
+    const QList<pid_t> asked = closer.closeAll();
+    EXPECT_EQ(asked.size(), 2);
+    // Finished may already have been noticed while events ran.
+    const auto finished = [](QProcess &child) {
+        return child.state() == QProcess::NotRunning || child.waitForFinished(10000);
+    };
+    EXPECT_TRUE(finished(*polite));
+    EXPECT_EQ(polite->exitStatus(), QProcess::CrashExit) << "ended by SIGTERM";
+    EXPECT_EQ(stubborn->state(), QProcess::Running);
+
+    clock.advance(799ms);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(stubborn->state(), QProcess::Running);
+    clock.advance(1ms);
+    EXPECT_TRUE(finished(*stubborn));
+    EXPECT_EQ(stubborn->exitStatus(), QProcess::CrashExit) << "killed";
+}

@@ -1,0 +1,133 @@
+#include "ShellFixture.h"
+
+#include "shell/StatusItem.h"
+
+#include <QAction>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+
+namespace {
+using HoverTest = test::ShellTest;
+} // namespace
+
+TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelay)
+{
+    launch();
+    EXPECT_EQ(hover().interval(), 350ms) << "parked at the side";
+    pointer = sideBandPoint();
+    clock.advance(350ms);
+    ASSERT_TRUE(state().isExpanded());
+    EXPECT_TRUE(state().isDockRevealed());
+    EXPECT_EQ(hover().interval(), 120ms);
+    settle();
+    EXPECT_EQ(panel().geometry(), panel().targetFrame());
+    EXPECT_EQ(panel().geometry().width(), 441);
+
+    // Gone: the hide comes 0.55 s after the first poll that misses, and the
+    // polls in between do not put it off.
+    pointer = farAway();
+    clock.advance(120ms);
+    EXPECT_TRUE(hover().isHidePending());
+    clock.advance(549ms);
+    EXPECT_TRUE(state().isExpanded());
+    clock.advance(1ms);
+    EXPECT_FALSE(state().isExpanded());
+    EXPECT_FALSE(state().isDockRevealed());
+    EXPECT_EQ(hover().interval(), 350ms);
+}
+
+TEST_F(HoverTest, ComingBackBeforeTheHideKeepsTheRail)
+{
+    launch();
+    pointer = sideBandPoint();
+    clock.advance(350ms);
+    settle();
+    pointer = farAway();
+    clock.advance(120ms);
+    ASSERT_TRUE(hover().isHidePending());
+    pointer = panel().geometry().center();
+    clock.advance(120ms);
+    EXPECT_FALSE(hover().isHidePending());
+    clock.advance(2s);
+    EXPECT_TRUE(state().isExpanded());
+}
+
+TEST_F(HoverTest, TopEdgePollsFasterAndHidesSooner)
+{
+    defaults.set(QStringLiteral("railEdge"), QStringLiteral("top"));
+    launch();
+    ASSERT_EQ(state().railEdge(), RailEdge::top);
+    EXPECT_EQ(hover().interval(), 200ms);
+    const QRect rail = panel().geometry();
+    pointer = {rail.center().x(), panel().visibleFrame().y()};
+    clock.advance(200ms);
+    ASSERT_TRUE(state().isExpanded());
+    EXPECT_EQ(hover().interval(), 50ms);
+    pointer = farAway() + QPoint(0, panel().visibleFrame().height() / 3);
+    clock.advance(50ms);
+    clock.advance(99ms);
+    EXPECT_TRUE(state().isExpanded());
+    clock.advance(1ms);
+    EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, StatusMenuCommandHoldsTheRailOutThenLetsItGo)
+{
+    defaults.set(QStringLiteral("statusMenuOpenHoldDuration"), 4);
+    launch();
+    pointer = farAway();
+    delegate->runStatusCommand(StatusCommand::openAgenda);
+    EXPECT_TRUE(state().isExpanded());
+    EXPECT_EQ(state().selectedModule(), RailModule::calendar);
+    EXPECT_TRUE(hover().isHoldRunning());
+
+    clock.advance(3990ms);
+    EXPECT_TRUE(state().isExpanded()) << "held although the pointer is away";
+    EXPECT_FALSE(hover().isHidePending());
+    clock.advance(10ms);
+    EXPECT_FALSE(hover().isHoldRunning());
+    EXPECT_TRUE(hover().isHidePending()) << "looked at again when the hold ends";
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
+
+    // "Show Kolu" holds too; a module hidden from the rail does not open.
+    delegate->runStatusCommand(StatusCommand::showKolu);
+    EXPECT_TRUE(state().isExpanded());
+    state().hideToEdge();
+    state().setRailModule(RailModule::nowPlaying, false);
+    delegate->runStatusCommand(StatusCommand::openNowPlaying);
+    EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, AnEdgeNotificationKeepsTheRailAndDisablesTheBand)
+{
+    launch();
+    state().setPomodoroAlertVisible(true);
+    EXPECT_EQ(hover().interval(), 120ms) << "something shows at the edge";
+    pointer = sideBandPoint();
+    clock.advance(120ms);
+    EXPECT_FALSE(state().isExpanded());
+
+    state().expandPanel();
+    pointer = farAway();
+    clock.advance(2s);
+    EXPECT_TRUE(state().isExpanded());
+    state().setPomodoroAlertVisible(false);
+    clock.advance(120ms + 550ms);
+    EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, TerminationSavesFirstThenStopsThePoll)
+{
+    launch();
+    delegate->runStatusCommand(StatusCommand::showKolu);
+    ASSERT_TRUE(hover().isHoldRunning());
+    state().mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.setFocusMinutes(42); });
+    delegate->terminate();
+    EXPECT_EQ(state().files().read<PomodoroFile>()->focusDuration, 42 * 60);
+    EXPECT_FALSE(hover().isPolling());
+    EXPECT_FALSE(hover().isHoldRunning());
+    EXPECT_FALSE(hover().isHidePending());
+    EXPECT_EQ(clock.activeTimerCount(), 2) << "only the state's own timers run on";
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "platform/x11/PanelWindowing.h"
+#include "shell/ApplicationDelegate.h"
+#include "shell/RailHover.h"
+#include "shell/RailPanel.h"
+#include "state/AppState.h"
+
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QList>
+
+#include <memory>
+#include <optional>
+
+namespace kolu::test {
+
+// What the shell asked of the window system, in order.
+class RecordingPanelWindowing final : public PanelWindowing {
+public:
+    bool isAvailable() const override { return true; }
+    void prepare(quint32 window) override { prepared.append(window); }
+    void requestStates(quint32 window) override { statesRequested.append(window); }
+    void setAcceptsFocus(quint32, bool accepts) override { acceptsFocus = accepts; }
+    void setInputRegion(quint32, const QRegion &region) override { inputRegion = region; }
+
+    QList<quint32> prepared;
+    QList<quint32> statesRequested;
+    std::optional<bool> acceptsFocus;
+    std::optional<QRegion> inputRegion;
+};
+
+// The whole shell on the offscreen platform: real state and services over
+// test collaborators, a manual clock, a pointer the test moves, and a
+// window layer that records.
+class ShellTest : public ::testing::Test {
+protected:
+    TemporaryHome home;
+    ManualClock clock;
+    UserDefaults defaults;
+    TestAppServices services{defaults, clock, home};
+    RecordingPanelWindowing *windowing = nullptr;
+    QPoint pointer{10, 10};
+    ShellParts parts;
+    std::unique_ptr<ApplicationDelegate> delegate;
+
+    ShellTest()
+    {
+        parts.panelWindowing = [this] {
+            auto recording = std::make_unique<RecordingPanelWindowing>();
+            windowing = recording.get();
+            return recording;
+        };
+        parts.pointer = [this] { return pointer; };
+    }
+
+    // The start-up refresh asks the local server for prayers and weather;
+    // its answers are let in before the state goes.
+    void TearDown() override
+    {
+        if (delegate) {
+            EXPECT_TRUE(waitUntil([this] { return !state().isLoadingPrayers() && !state().isLoadingTodayWeather(); }));
+        }
+    }
+
+    void launch()
+    {
+        delegate = std::make_unique<ApplicationDelegate>(defaults, clock, services.take(), parts);
+        delegate->start();
+    }
+
+    AppState &state() const { return delegate->state(); }
+    RailPanel &panel() const { return *delegate->railPanel(); }
+    RailHover &hover() const { return *delegate->railHover(); }
+
+    // Lets a running slide finish; it runs on Qt's animation clock.
+    void settle() const { EXPECT_TRUE(waitUntil([this] { return !panel().isAnimating(); })); }
+
+    // The middle of the reveal band of the parked rail at its side edge.
+    QPoint sideBandPoint() const
+    {
+        const QRect frame = panel().visibleFrame();
+        const QRect rail = panel().geometry();
+        const int x = state().railEdge() == RailEdge::left ? frame.x() : frame.x() + frame.width() - 1;
+        return {x, rail.y() + rail.height() / 2};
+    }
+    QPoint farAway() const { return panel().visibleFrame().center() - QPoint(panel().visibleFrame().width() / 3, 0); }
+};
+
+} // namespace kolu::test

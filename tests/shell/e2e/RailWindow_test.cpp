@@ -1,0 +1,208 @@
+// The real program on a 1440 x 900 desktop of the test's own with openbox,
+// driven by xdotool and read back with xprop and xwininfo.
+#include "model/LocalStore.h"
+#include "model/PersistedFiles.h"
+
+#include "EventWait.h"
+#include "PrivateDisplay.h"
+#include "TemporaryHome.h"
+#include "XTools.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <xcb/xcb.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kRailName = u"^Kolu Rail$"_s;
+
+class RailWindowTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::PrivateDisplay display{1440, 900};
+    test::XTools desktop{display};
+    std::vector<std::unique_ptr<QProcess>> programs;
+
+    void SetUp() override
+    {
+        if (!display.isRunning() || !display.startWindowManager())
+            GTEST_SKIP() << "no Xvfb with openbox here";
+    }
+
+    void TearDown() override
+    {
+        for (auto &program : programs) {
+            program->terminate();
+            if (!program->waitForFinished(10000))
+                program->kill();
+        }
+    }
+
+    // Settings the program reads at launch, with the onboarding done.
+    void writeDefaults(QJsonObject values)
+    {
+        values.insert(u"hasCompletedOrlixOnboarding"_s, true);
+        const QString path = home.configHome() + u"/Kolu/defaults.json"_s;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(values).toJson());
+    }
+
+    QProcess &launch()
+    {
+        auto program = std::make_unique<QProcess>();
+        program->setProcessEnvironment(desktop.environment());
+        program->setProcessChannelMode(QProcess::ForwardedChannels);
+        program->start(QStringLiteral(KOLU_EXECUTABLE), {});
+        EXPECT_TRUE(program->waitForStarted(10000));
+        programs.push_back(std::move(program));
+        return *programs.back();
+    }
+
+    // Launches and waits for the rail to be mapped where it belongs.
+    quint32 launchRail(const QRect &expected)
+    {
+        launch();
+        quint32 rail = 0;
+        // A generous bound: under a fully loaded machine every X tool run is slow.
+        EXPECT_TRUE(test::waitUntil(
+            [&] {
+                rail = desktop.findWindow(kRailName);
+                return rail && desktop.geometry(rail) == expected;
+            },
+            std::chrono::seconds(60)))
+            << "rail " << rail << " at " << desktop.geometry(rail).x() << "," << desktop.geometry(rail).y() << " "
+            << desktop.geometry(rail).width() << "x" << desktop.geometry(rail).height();
+        return rail;
+    }
+
+    bool waitForGeometry(quint32 window, const QRect &expected)
+    {
+        return test::waitUntil([&] { return desktop.geometry(window) == expected; });
+    }
+};
+
+} // namespace
+
+TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
+{
+    struct Case {
+        const char *edge;
+        QRect frame;
+    };
+    // Ten modules with the minimize-all button make the top rail 779 + 32 wide.
+    const Case cases[] = {{"left", {0, 110, 18, 680}}, {"top", {314, 0, 811, 18}}, {"right", {1422, 110, 18, 680}}};
+    for (const Case &c : cases) {
+        writeDefaults({{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
+        const quint32 rail = launchRail(c.frame);
+        ASSERT_NE(rail, 0u) << c.edge;
+        const QString states = desktop.property(rail, u"_NET_WM_STATE"_s);
+        for (const QString &state : {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s,
+                                     u"_NET_WM_STATE_SKIP_PAGER"_s})
+            EXPECT_TRUE(states.contains(state)) << c.edge << ": " << states.toStdString();
+        EXPECT_EQ(desktop.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
+        EXPECT_TRUE(desktop.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
+        TearDown();
+        programs.clear();
+        ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) == 0; }));
+    }
+
+    // An ordinary window brought to the front stays below the rail.
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    QProcess other;
+    other.setProcessEnvironment(desktop.environment());
+    other.start(u"xmessage"_s, {u"-geometry"_s, u"600x400+1000+300"_s, u"an ordinary window"_s});
+    quint32 window = 0;
+    ASSERT_TRUE(test::waitUntil([&] { return (window = desktop.findWindow(u"^xmessage$"_s)) != 0; }));
+    desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    desktop.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
+    EXPECT_TRUE(test::waitUntil([&] {
+        const QList<quint32> stacking = desktop.rootWindows(u"_NET_CLIENT_LIST_STACKING"_s);
+        return stacking.size() >= 2 && stacking.last() == rail;
+    }));
+    other.kill();
+    other.waitForFinished(5000);
+}
+
+TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
+{
+    writeDefaults({{u"railEdge"_s, u"top"_s}, {u"showMinimizeAllAppsButton"_s, true}});
+    const quint32 rail = launchRail({314, 0, 811, 18});
+    ASSERT_NE(rail, 0u);
+
+    // A window of the test's own at the bottom of the stack, under the
+    // rail's left end (away from the reveal band in its middle).
+    xcb_connection_t *c = display.connection();
+    const xcb_window_t below = xcb_generate_id(c);
+    const uint32_t values[] = {1};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, below, display.root(), 300, 0, 400, 200, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_map_window(c, below);
+    const uint32_t bottom[] = {XCB_STACK_MODE_BELOW};
+    xcb_configure_window(c, below, XCB_CONFIG_WINDOW_STACK_MODE, bottom);
+    xcb_flush(c);
+    ASSERT_TRUE(test::waitUntil([&] { return desktop.geometry(below) == QRect(300, 0, 400, 200); }));
+
+    // The server sends a click to the window the pointer is in, found
+    // through every window's input shape (the rail's and its frame's).
+    desktop.movePointer({400, 6});
+    EXPECT_TRUE(test::waitUntil([&] { return desktop.windowUnderPointer() == below; })) << "clicks go through the rail";
+    EXPECT_EQ(desktop.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
+
+    // Expanded, the rail takes what falls on it.
+    desktop.movePointer({719, 2});
+    ASSERT_TRUE(test::waitUntil([&] { return desktop.geometry(rail).height() > 18; }));
+    desktop.movePointer({400, 6});
+    EXPECT_NE(desktop.windowUnderPointer(), below);
+}
+
+TEST_F(RailWindowTest, PointerInTheBandRevealsAndLeavingHides)
+{
+    writeDefaults({});
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    ASSERT_NE(rail, 0u);
+    desktop.movePointer({1439, 450});
+    EXPECT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+    desktop.movePointer({300, 450});
+    EXPECT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
+}
+
+TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
+{
+    writeDefaults({});
+    QProcess &first = launch();
+    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    QProcess &second = launch();
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(desktop.findWindows(kRailName).size(), 1);
+}
+
+TEST_F(RailWindowTest, QuitSignalSavesTheFocusTimer)
+{
+    writeDefaults({});
+    QProcess &program = launch();
+    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    const PersistedFiles files(LocalStore(home.dataHome()).directory());
+    ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(files.read<PomodoroFile>().has_value());
+}

@@ -1,0 +1,125 @@
+#include "shell/rules/HoverRules.h"
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QRect kScreen(0, 0, 1440, 900);
+
+// The parked right rail of a 1440 x 900 screen, centred: 18 x 680 at 1422, 110.
+HoverInput parkedRight(QPoint pointer)
+{
+    HoverInput in;
+    in.pointer = pointer;
+    in.visibleFrame = kScreen;
+    in.panelFrame = QRect(1422, 110, 18, 680);
+    return in;
+}
+
+HoverAction actionAt(HoverInput in, QPoint pointer)
+{
+    in.pointer = pointer;
+    return hover::decide(in).action;
+}
+
+} // namespace
+
+TEST(HoverRulesTest, RightBandIs27WideAnd132HighAroundThePanelsMiddle)
+{
+    const HoverInput in = parkedRight({});
+    EXPECT_EQ(hover::revealBand(in), QRect(1416, 384, 27, 132));
+    struct Case {
+        QPoint pointer;
+        HoverAction action;
+    };
+    const Case cases[] = {
+        {{1439, 450}, HoverAction::reveal}, // against the screen edge
+        {{1416, 450}, HoverAction::reveal}, // 24 in
+        {{1415, 450}, HoverAction::keep},   // just outside the band, inside the zone
+        {{1416, 384}, HoverAction::reveal}, {{1416, 383}, HoverAction::keep},
+        {{1416, 515}, HoverAction::reveal}, {{1416, 516}, HoverAction::keep},
+        {{1439, 350}, HoverAction::keep}, // 100 above the middle: near, but no reveal
+        {{1405, 450}, HoverAction::none}, // outside the 16 zone, nothing to hide
+        {{1439, 89}, HoverAction::none},  // above the 20 zone
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(actionAt(in, c.pointer), c.action) << c.pointer.x() << "," << c.pointer.y();
+}
+
+TEST(HoverRulesTest, BandFollowsTheEdgeAndPosition)
+{
+    HoverInput in = parkedRight({});
+    in.position = RailVerticalPosition::top;
+    EXPECT_EQ(hover::revealBand(in), QRect(1416, 110, 27, 132));
+    in.position = RailVerticalPosition::bottom;
+    EXPECT_EQ(hover::revealBand(in), QRect(1416, 658, 27, 132));
+
+    in.edge = RailEdge::left;
+    in.panelFrame = QRect(0, 110, 18, 680);
+    EXPECT_EQ(hover::revealBand(in), QRect(-3, 658, 27, 132));
+
+    // Top: 132 wide centred on the panel, 27 deep from 3 above the frame.
+    in.edge = RailEdge::top;
+    in.panelFrame = QRect(314, 0, 811, 18);
+    EXPECT_EQ(hover::revealBand(in), QRect(653, -3, 132, 27));
+    EXPECT_EQ(actionAt(in, {653, 0}), HoverAction::reveal);
+    EXPECT_EQ(actionAt(in, {700, 23}), HoverAction::reveal);
+    EXPECT_EQ(actionAt(in, {700, 24}), HoverAction::keep);
+    EXPECT_EQ(actionAt(in, {652, 0}), HoverAction::keep);
+
+    // Large rail: the band keeps its depth of 24.
+    in.scale = 1.25;
+    EXPECT_EQ(hover::bandDepth(1.25), 24);
+    EXPECT_EQ(hover::revealBand(in).height(), 27);
+}
+
+TEST(HoverRulesTest, ExpandedRailStaysWhileThePointerIsNearAndHidesAfterItLeaves)
+{
+    HoverInput in = parkedRight({});
+    in.expanded = true;
+    in.dockRevealed = true;
+    in.panelFrame = QRect(999, 110, 441, 680);
+    // The zone reaches 22 beside the panel and 20 above and below it.
+    EXPECT_EQ(hover::insideZone(in), QRect(977, 90, 485, 720));
+    EXPECT_EQ(actionAt(in, {977, 450}), HoverAction::keep);
+    EXPECT_EQ(actionAt(in, {1000, 90}), HoverAction::keep);
+    EXPECT_EQ(actionAt(in, {1000, 809}), HoverAction::keep);
+    in.pointer = {976, 450};
+    EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::scheduleHide, 550ms}));
+    in.pointer = {1000, 810};
+    EXPECT_EQ(hover::decide(in).action, HoverAction::scheduleHide);
+    // The band does not act on an expanded rail: the pointer is in the zone anyway.
+    EXPECT_EQ(actionAt(in, {1439, 450}), HoverAction::keep);
+
+    in.edge = RailEdge::top;
+    in.panelFrame = QRect(314, 0, 811, 610);
+    in.pointer = {100, 700};
+    EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::scheduleHide, 100ms}));
+
+    // Revealed but not expanded: the shorter side delay.
+    in.edge = RailEdge::right;
+    in.expanded = false;
+    in.panelFrame = QRect(1422, 110, 18, 680);
+    EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::scheduleHide, 280ms}));
+}
+
+TEST(HoverRulesTest, HoldsAndEdgeNotificationsKeepTheRailAndBlockTheBand)
+{
+    HoverInput in = parkedRight({100, 100});
+    in.expanded = true;
+    in.panelFrame = QRect(999, 110, 441, 680);
+    in.holdRunning = true;
+    EXPECT_EQ(hover::decide(in).action, HoverAction::keep);
+    in.holdRunning = false;
+    in.edgeNotification = true;
+    EXPECT_EQ(hover::decide(in).action, HoverAction::keep);
+
+    // With a notification at the edge the band keeps, never expands.
+    in = parkedRight({1439, 450});
+    in.edgeNotification = true;
+    in.panelFrame = QRect(1010, 110, 430, 680);
+    EXPECT_EQ(hover::decide(in).action, HoverAction::keep);
+}

@@ -1,0 +1,150 @@
+#include "shell/rules/RailFrame.h"
+
+#include <gtest/gtest.h>
+
+using namespace kolu;
+
+namespace {
+
+const QRect kScreen(0, 0, 1440, 900);
+
+RailFrameInput side(double scale, RailEdge edge = RailEdge::right)
+{
+    RailFrameInput in;
+    in.edge = edge;
+    in.scale = scale;
+    return in;
+}
+
+} // namespace
+
+TEST(RailFrameTest, SideFramesOnA1440By900Screen)
+{
+    struct Case {
+        const char *what;
+        double scale;
+        bool expanded, calendar, prayer, pulse;
+        QRect frame;
+    };
+    // At s = 1.25 the 850 height does not fit (900 - 72 = 828).
+    const Case cases[] = {
+        {"collapsed", 1.0, false, false, false, false, {1422, 110, 18, 680}},
+        {"expanded", 1.0, true, false, false, false, {999, 110, 441, 680}},
+        {"expanded with a prayer alert", 1.0, true, false, true, false, {645, 110, 795, 680}},
+        {"expanded with a calendar alert", 1.0, true, true, false, false, {999, 110, 441, 680}},
+        {"collapsed with an alert", 1.0, false, true, false, true, {1010, 110, 430, 680}},
+        {"collapsed with the pulse", 1.0, false, false, false, true, {1324, 110, 116, 680}},
+        {"large collapsed", 1.25, false, false, false, false, {1417, 36, 23, 828}},
+        {"large expanded", 1.25, true, false, false, false, {888, 36, 552, 828}},
+        {"large expanded with a prayer alert", 1.25, true, false, true, false, {446, 36, 994, 828}},
+        {"large collapsed with an alert", 1.25, false, false, true, false, {902, 36, 538, 828}},
+        {"large collapsed with the pulse", 1.25, false, false, false, true, {1295, 36, 145, 828}},
+    };
+    for (const Case &c : cases) {
+        RailFrameInput in = side(c.scale);
+        in.expanded = c.expanded;
+        in.calendarAlert = c.calendar;
+        in.prayerAlert = c.prayer;
+        in.clipboardPulseActive = c.pulse;
+        EXPECT_EQ(railframe::frame(in, kScreen), c.frame) << c.what;
+        in.edge = RailEdge::left;
+        EXPECT_EQ(railframe::frame(in, kScreen), QRect(0, c.frame.y(), c.frame.width(), c.frame.height())) << c.what;
+    }
+}
+
+TEST(RailFrameTest, SidePositionsAndShortScreens)
+{
+    RailFrameInput in = side(1.0);
+    // A visible frame below a 30 high top panel.
+    const QRect belowPanel(0, 30, 1440, 870);
+    const std::pair<RailVerticalPosition, int> positions[] = {
+        {RailVerticalPosition::top, 30}, {RailVerticalPosition::center, 125}, {RailVerticalPosition::bottom, 220}};
+    for (const auto &[position, y] : positions) {
+        in.position = position;
+        EXPECT_EQ(railframe::frame(in, belowPanel), QRect(1422, y, 18, 680));
+    }
+
+    // Short screen: the height is H - 72 and the centre stays the centre.
+    in.position = RailVerticalPosition::center;
+    EXPECT_EQ(railframe::frame(in, QRect(0, 0, 1024, 400)), QRect(1006, 36, 18, 328));
+    // A frame smaller than the rail: never an empty or negative window.
+    for (const QRect &tiny : {QRect(0, 0, 10, 40), QRect(0, 0, 0, 0)}) {
+        const QSize size = railframe::size(in, tiny);
+        EXPECT_GE(size.width(), 18);
+        EXPECT_GE(size.height(), 18);
+    }
+}
+
+TEST(RailFrameTest, TopWidthKeepsTheStripPaddingInsideTheGlass)
+{
+    // Six modules with the minimize-all button: the toolbar is 531, and the
+    // glass adds 16 on each side.
+    EXPECT_DOUBLE_EQ(railframe::topToolbarContentWidth(6, true, 1.0), 531);
+    EXPECT_DOUBLE_EQ(railframe::topToolbarContentWidth(6, false, 1.0), 491);
+    EXPECT_DOUBLE_EQ(railframe::topToolbarContentWidth(0, false, 1.0), 181) << "counts at least one module";
+    EXPECT_DOUBLE_EQ(railframe::topToolbarContentWidth(6, true, 1.25), 541) << "only the gaps scale";
+
+    RailFrameInput in = side(1.0, RailEdge::top);
+    in.visibleModuleCount = 6;
+    in.showsMinimizeAllAppsButton = true;
+    EXPECT_EQ(railframe::frame(in, kScreen), QRect(438, 0, 563, 18));
+    in.scale = 1.25;
+    EXPECT_EQ(railframe::frame(in, kScreen), QRect(429, 0, 581, 23));
+
+    // Two modules without the button: the 350 card column is wider.
+    in.scale = 1.0;
+    in.visibleModuleCount = 2;
+    in.showsMinimizeAllAppsButton = false;
+    EXPECT_EQ(railframe::size(in, kScreen), QSize(350, 18));
+}
+
+TEST(RailFrameTest, TopFramesByState)
+{
+    RailFrameInput in = side(1.0, RailEdge::top);
+    in.visibleModuleCount = 2;
+    struct Case {
+        const char *what;
+        bool expanded, calendar, prayer, pulse;
+        QSize size;
+    };
+    const Case cases[] = {
+        {"expanded", true, false, false, false, {350, 610}},
+        {"expanded with a prayer alert", true, false, true, false, {694, 610}},
+        {"expanded with a calendar alert", true, true, false, false, {680, 610}},
+        {"collapsed with an alert", false, true, false, false, {380, 112}},
+        {"collapsed with the pulse only", false, false, false, true, {350, 112}},
+        {"collapsed with the pulse and an alert", false, true, false, true, {380, 112}},
+    };
+    for (const Case &c : cases) {
+        in.expanded = c.expanded;
+        in.calendarAlert = c.calendar;
+        in.prayerAlert = c.prayer;
+        in.clipboardPulseActive = c.pulse;
+        EXPECT_EQ(railframe::size(in, kScreen), c.size) << c.what;
+    }
+
+    // Narrow and short screens bound the top rail by W - 72 and H - 36.
+    in = side(1.0, RailEdge::top);
+    in.visibleModuleCount = 10;
+    in.showsMinimizeAllAppsButton = true;
+    in.expanded = true;
+    EXPECT_EQ(railframe::frame(in, QRect(100, 20, 800, 500)), QRect(136, 20, 728, 464));
+}
+
+TEST(RailFrameTest, ClicksPassOnlyThroughTheQuietCollapsedTopRail)
+{
+    RailFrameInput in = side(1.0, RailEdge::top);
+    EXPECT_TRUE(railframe::passesClicksThrough(in));
+    in.clipboardPulseActive = true;
+    EXPECT_FALSE(railframe::passesClicksThrough(in)) << "the pulse can be clicked";
+    in.clipboardPulseActive = false;
+    in.expanded = true;
+    EXPECT_FALSE(railframe::passesClicksThrough(in));
+    EXPECT_FALSE(railframe::passesClicksThrough(side(1.0, RailEdge::left))) << "the side handle takes drops";
+
+    EXPECT_TRUE(railframe::animatesBetween(RailEdge::right, RailEdge::left));
+    EXPECT_TRUE(railframe::animatesBetween(RailEdge::right, RailEdge::right));
+    EXPECT_FALSE(railframe::animatesBetween(RailEdge::right, RailEdge::top));
+    EXPECT_FALSE(railframe::animatesBetween(RailEdge::top, RailEdge::left));
+    EXPECT_FALSE(railframe::animatesBetween(RailEdge::top, RailEdge::top));
+}
