@@ -2,21 +2,24 @@
 
 #include "KitViews.h"
 #include "RailViews.h"
+#include "SettingsViews.h"
 
 namespace kolu::gallery {
 
 const std::vector<View> &views()
 {
     static const std::vector<View> all = [] {
-        std::vector<View> list = {
-        {"kit-glass", {560, 300}, false, [](const Context &) { return glassPresets(); }},
-        {"kit-card", {354, 420}, false, [](const Context &) { return onPanel(cardKit()); }},
-        {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
-        {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
-        {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
+        std::vector<View> kit = {
+            {"kit-glass", {560, 300}, false, [](const Context &) { return glassPresets(); }},
+            {"kit-card", {354, 420}, false, [](const Context &) { return onPanel(cardKit()); }},
+            {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
+            {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
+            {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
         };
-        appendRailViews(list);
-        return list;
+        for (View &view : settingsViews())
+            kit.push_back(std::move(view));
+        appendRailViews(kit);
+        return kit;
     }();
     return all;
 }
