@@ -1,6 +1,7 @@
 #include "cards/ModuleCardFactory.h"
 
 #include "cards/focus/FocusCard.h"
+#include "cards/reminders/RemindersCard.h"
 
 #include <QWidget>
 
@@ -35,7 +36,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         break;
 
     case RailModule::reminders:
-        break;
+        return new RemindersCard(state, parent);
 
     case RailModule::nowPlaying:
         break;

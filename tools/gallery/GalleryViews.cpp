@@ -2,6 +2,7 @@
 
 #include "FocusViews.h"
 #include "KitViews.h"
+#include "RailViews.h"
 #include "SettingsViews.h"
 
 namespace kolu::gallery {
@@ -24,6 +25,7 @@ const std::vector<View> &views()
         };
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
+        appendRailViews(kit);
         return kit;
     }();
     return all;
