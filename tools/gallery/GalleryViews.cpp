@@ -1,6 +1,7 @@
 #include "GalleryViews.h"
 
 #include "KitViews.h"
+#include "RemindersViews.h"
 #include "SettingsViews.h"
 
 namespace kolu::gallery {
@@ -15,6 +16,8 @@ const std::vector<View> &views()
             {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
             {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
         };
+        for (View &view : remindersViews())
+            kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
         return kit;
