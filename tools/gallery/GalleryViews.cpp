@@ -2,6 +2,7 @@
 
 #include "KitViews.h"
 #include "RemindersViews.h"
+#include "RailViews.h"
 #include "SettingsViews.h"
 
 namespace kolu::gallery {
@@ -20,6 +21,7 @@ const std::vector<View> &views()
             kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
+        appendRailViews(kit);
         return kit;
     }();
     return all;
