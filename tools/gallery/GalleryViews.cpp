@@ -1,6 +1,7 @@
 #include "GalleryViews.h"
 
 #include "KitViews.h"
+#include "RemindersViews.h"
 #include "RailViews.h"
 #include "SettingsViews.h"
 
@@ -16,6 +17,8 @@ const std::vector<View> &views()
             {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
             {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
         };
+        for (View &view : remindersViews())
+            kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
         appendRailViews(kit);

@@ -29,12 +29,14 @@ namespace {
 
 void dimWhenDisabled(QWidget *widget)
 {
-    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(widget);
-        widget->setGraphicsEffect(effect);
+    // An effect only while dimmed: an enabled picker draws as it is.
+    if (widget->isEnabled()) {
+        widget->setGraphicsEffect(nullptr);
+        return;
     }
-    effect->setOpacity(widget->isEnabled() ? 1.0 : 0.45);
+    auto *effect = new QGraphicsOpacityEffect(widget);
+    effect->setOpacity(0.45);
+    widget->setGraphicsEffect(effect);
 }
 
 } // namespace
