@@ -1,6 +1,7 @@
 #include "GalleryViews.h"
 
 #include "KitViews.h"
+#include "RailViews.h"
 #include "SettingsViews.h"
 
 namespace kolu::gallery {
@@ -16,6 +17,8 @@ const std::vector<View> &views()
             {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
         };
         for (View &view : settingsViews())
+            kit.push_back(std::move(view));
+        for (View &view : expandedRailViews())
             kit.push_back(std::move(view));
         return kit;
     }();
