@@ -1,6 +1,6 @@
 // Entry point of every benchmark: Qt's application object, then Google
 // Benchmark's own command line.
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -8,7 +8,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv); // widget benchmarks need the widget application
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,5 +1,7 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/reminders/RemindersCard.h"
+
 #include <QWidget>
 
 namespace kolu {
@@ -33,7 +35,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         break;
 
     case RailModule::reminders:
-        break;
+        return new RemindersCard(state, parent);
 
     case RailModule::nowPlaying:
         break;

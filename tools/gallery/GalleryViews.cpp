@@ -1,5 +1,6 @@
 #include "GalleryViews.h"
 
+#include "ExpandedRailViews.h"
 #include "KitViews.h"
 #include "RailViews.h"
 #include "SettingsViews.h"
@@ -18,6 +19,7 @@ const std::vector<View> &views()
         };
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
+        appendRailViews(kit);
         for (View &view : expandedRailViews())
             kit.push_back(std::move(view));
         return kit;

@@ -1,77 +1,76 @@
 #include "RailViews.h"
 
 #include "GalleryState.h"
+#include "ManualClock.h"
 
-#include "shell/rail/expanded/ExpandedRail.h"
-#include "shell/rail/expanded/TopExpandedRail.h"
+#include "shell/rail/RailView.h"
 #include "state/AppState.h"
 
 namespace kolu::gallery {
 
 namespace {
 
-enum class Alert { none, focus, calendar, prayer, reminder };
+enum class Show { rest, pulse, calendar, prayer, reminder, focus };
 
-// Puts the shared state in the pose of one picture.
-void pose(const Context &ctx, RailEdge edge, int moduleCount, Alert alert)
+QWidget *collapsedRail(const Context &context, RailEdge edge, Show show)
 {
     AppState &s = state();
-    s.setRailSize(ctx.scale > 1 ? RailSize::large : RailSize::standard);
+    s.setRailSize(context.scale > 1.0 ? RailSize::large : RailSize::standard);
     s.setRailEdge(edge);
     s.setRailVerticalPosition(RailVerticalPosition::center);
-    RailModuleSet hidden;
-    for (int m = moduleCount; m < 10; ++m)
-        hidden.insert(RailModule(m));
-    s.setRailModuleOrder({RailModule::today, RailModule::calendar, RailModule::prayers, RailModule::notes,
-                          RailModule::focus, RailModule::links, RailModule::fileTray, RailModule::wallpapers,
-                          RailModule::reminders, RailModule::nowPlaying});
-    s.setHiddenRailModules(hidden);
-    s.setSelectedModule(moduleCount > 5 ? RailModule::links : RailModule::today);
-    s.setIsReorderingRail(false);
-    s.setPomodoroAlertVisible(alert == Alert::focus);
-    s.setActiveCalendarAlert(alert == Alert::calendar ? std::optional<CalendarEvent>(CalendarEvent{}) : std::nullopt);
-    s.setActivePrayerAlert(alert == Alert::prayer ? std::optional<ActivePrayerAlert>(ActivePrayerAlert{})
-                                                  : std::nullopt);
-    s.setActiveReminderAlert(alert == Alert::reminder ? std::optional<ActiveReminderAlert>(ActiveReminderAlert{})
-                                                      : std::nullopt);
-}
+    s.setIsExpanded(false);
+    s.setClipboardPulseActive(show == Show::pulse);
 
-View side(const char *name, RailEdge edge, int count, Alert alert)
-{
-    const bool wide = alert == Alert::prayer || alert == Alert::reminder;
-    return {name, {wide ? 795 : 441, 620}, true, [=](const Context &ctx) -> QWidget * {
-                pose(ctx, edge, count, alert);
-                return new ExpandedRail(state());
-            }};
-}
-
-View top(const char *name, int count, Alert alert)
-{
-    return {name, {900, 600}, true, [=](const Context &ctx) -> QWidget * {
-                pose(ctx, RailEdge::top, count, alert);
-                return new TopExpandedRail(state());
-            }};
+    CalendarEvent event;
+    event.id = QStringLiteral("gallery-event");
+    event.title = QStringLiteral("Design review with the whole team");
+    event.startDate = clock().now().addSecs(600);
+    s.setActiveCalendarAlert(show == Show::calendar ? std::optional(event) : std::nullopt);
+    ActivePrayerAlert prayer;
+    prayer.prayer.name = PrayerName::maghrib;
+    s.setActivePrayerAlert(show == Show::prayer ? std::optional(prayer) : std::nullopt);
+    ActiveReminderAlert reminder;
+    reminder.reminder.id = QStringLiteral("gallery-reminder");
+    reminder.reminder.title = QStringLiteral("Call the bank about the card");
+    s.setActiveReminderAlert(show == Show::reminder ? std::optional(reminder) : std::nullopt);
+    s.setPomodoroAlertVisible(show == Show::focus);
+    return new RailView(s);
 }
 
 } // namespace
 
-std::vector<View> expandedRailViews()
+void appendRailViews(std::vector<View> &views)
 {
-    return {
-        side("rail-expanded-left-1", RailEdge::left, 1, Alert::none),
-        side("rail-expanded-left-6", RailEdge::left, 6, Alert::none),
-        side("rail-expanded-left-10", RailEdge::left, 10, Alert::none),
-        side("rail-expanded-right-1", RailEdge::right, 1, Alert::none),
-        side("rail-expanded-right-6", RailEdge::right, 6, Alert::none),
-        side("rail-expanded-right-10", RailEdge::right, 10, Alert::none),
-        side("rail-expanded-left-focus", RailEdge::left, 10, Alert::focus),
-        side("rail-expanded-left-calendar", RailEdge::left, 10, Alert::calendar),
-        side("rail-expanded-right-prayer", RailEdge::right, 10, Alert::prayer),
-        side("rail-expanded-left-reminder", RailEdge::left, 10, Alert::reminder),
-        top("rail-expanded-top-1", 1, Alert::none),
-        top("rail-expanded-top-6", 6, Alert::none),
-        top("rail-expanded-top-10", 10, Alert::none),
+    struct Edge {
+        const char *name;
+        RailEdge edge;
+        QSize size;
     };
+    // Side canvases are as wide as an alert's frame plus a margin; the top
+    // one as tall as the handle, the pulse or a notification below it.
+    static const Edge edges[] = {
+        {"left", RailEdge::left, {450, 180}},
+        {"right", RailEdge::right, {450, 180}},
+        {"top", RailEdge::top, {380, 150}},
+    };
+    static const struct {
+        const char *name;
+        Show show;
+    } shows[] = {
+        {"collapsed", Show::rest}, {"pulse", Show::pulse},       {"calendar", Show::calendar},
+        {"prayer", Show::prayer},  {"reminder", Show::reminder}, {"focus", Show::focus},
+    };
+    static std::vector<std::string> names;
+    names.reserve(std::size(edges) * std::size(shows));
+    for (const Edge &edge : edges) {
+        for (const auto &show : shows) {
+            names.push_back(std::string("rail-") + edge.name + "-" + show.name);
+            const RailEdge railEdge = edge.edge;
+            const Show what = show.show;
+            views.push_back(View{names.back().c_str(), edge.size, true,
+                                 [railEdge, what](const Context &c) { return collapsedRail(c, railEdge, what); }});
+        }
+    }
 }
 
 } // namespace kolu::gallery

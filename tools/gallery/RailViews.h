@@ -4,7 +4,8 @@
 
 namespace kolu::gallery {
 
-// The expanded rails at each edge, with few and many modules and with alerts.
-std::vector<View> expandedRailViews();
+// The collapsed rails at each edge: at rest, with the clipboard pulse and
+// with each of the four alerts.
+void appendRailViews(std::vector<View> &views);
 
 } // namespace kolu::gallery
