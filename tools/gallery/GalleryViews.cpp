@@ -1,5 +1,6 @@
 #include "GalleryViews.h"
 
+#include "ExpandedRailViews.h"
 #include "KitViews.h"
 #include "RemindersViews.h"
 #include "RailViews.h"
@@ -22,6 +23,8 @@ const std::vector<View> &views()
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
         appendRailViews(kit);
+        for (View &view : expandedRailViews())
+            kit.push_back(std::move(view));
         return kit;
     }();
     return all;
