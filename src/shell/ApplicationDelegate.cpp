@@ -6,6 +6,7 @@
 #include "platform/x11/WindowActivation.h"
 #include "services/info/OrlixUpdateController.h"
 #include "shell/RailHover.h"
+#include "shell/rail/RailView.h"
 #include "shell/RailPanel.h"
 #include "shell/StatusItem.h"
 #include "state/AppState.h"
@@ -64,10 +65,13 @@ void ApplicationDelegate::createRailWindow()
     m_windowing = m_parts.panelWindowing ? m_parts.panelWindowing() : createSystemPanelWindowing();
     const bool translucent = m_parts.isCompositing && m_parts.isCompositing();
     m_railPanel = std::make_unique<RailPanel>(*m_state, *m_windowing, translucent);
-    if (m_parts.railContent)
-        m_railPanel->setContent(m_parts.railContent(*m_state, m_railPanel.get()));
+    QWidget *content = m_parts.railContent ? m_parts.railContent(*m_state, m_railPanel.get()) : nullptr;
+    if (content)
+        m_railPanel->setContent(content);
     m_railPanel->showPanel();
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
+    if (auto *view = qobject_cast<RailView *>(content))
+        connect(view, &RailView::interactionActiveChanged, m_hover, &RailHover::setInteractionActive);
     connectStateCallbacks();
     m_hover->start();
 }

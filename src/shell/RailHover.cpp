@@ -85,7 +85,7 @@ HoverInput RailHover::input() const
     in.expanded = frame.expanded;
     in.dockRevealed = m_state.isDockRevealed();
     in.edgeNotification = railframe::hasEdgeNotification(frame);
-    in.holdRunning = isHoldRunning();
+    in.holdRunning = isHoldRunning() || m_interactionActive;
     in.scale = frame.scale;
     return in;
 }
@@ -119,7 +119,7 @@ void RailHover::poll()
 void RailHover::scheduleHide(milliseconds delay)
 {
     // A pending hide is not re-timed by later polls.
-    if (isHoldRunning() || m_hide->isActive())
+    if (isHoldRunning() || m_interactionActive || m_hide->isActive())
         return;
     m_hide->start(delay, false);
 }
@@ -136,6 +136,17 @@ void RailHover::holdStatusMenuOpenBriefly()
     const auto hold = milliseconds(qRound64(m_state.statusMenuOpenHoldDuration() * 1000.0));
     m_holdUntil = m_clock.now().addMSecs(hold.count());
     m_holdEnd->start(hold, false);
+}
+
+void RailHover::setInteractionActive(bool active)
+{
+    if (active == m_interactionActive)
+        return;
+    m_interactionActive = active;
+    if (active)
+        cancelHide();
+    else if (m_poll->isActive())
+        poll();
 }
 
 } // namespace kolu

@@ -43,6 +43,9 @@ public:
     // Keeps the rail out for the state's status-menu hold, wherever the
     // pointer is; when the hold ends the rail is looked at again at once.
     void holdStatusMenuOpenBriefly();
+    // While a file drag or a menu of the rail is under way, the rail stays
+    // out wherever the pointer is; when it ends the rail is looked at again.
+    void setInteractionActive(bool active);
 
     std::chrono::milliseconds interval() const { return m_interval; }
     bool isPolling() const;
@@ -64,6 +67,7 @@ private:
     std::optional<QDateTime> m_holdUntil;
     std::chrono::milliseconds m_interval{350};
     bool m_kept = false;
+    bool m_interactionActive = false;
 };
 
 } // namespace kolu

@@ -12,6 +12,7 @@
 #include "state/AppState.h"
 #include "shell/StatusItem.h"
 #include "settings/SettingsView.h"
+#include "shell/rail/RailView.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
 #include "style/Fonts.h"
@@ -70,6 +71,9 @@ int main(int argc, char **argv)
 
     kolu::ShellParts parts;
     parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
+    parts.railContent = [](kolu::AppState &state, QWidget *parent) -> QWidget * {
+        return new kolu::RailView(state, parent);
+    };
     parts.settingsWindow = [](kolu::ApplicationDelegate &owner) -> QWidget * {
         return new kolu::SettingsView(owner.state(), owner.updateController());
     };

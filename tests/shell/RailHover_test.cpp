@@ -53,6 +53,25 @@ TEST_F(HoverTest, ComingBackBeforeTheHideKeepsTheRail)
     EXPECT_TRUE(state().isExpanded());
 }
 
+TEST_F(HoverTest, ADragOrMenuOfTheRailKeepsItOutUntilItEnds)
+{
+    launch();
+    pointer = sideBandPoint();
+    clock.advance(350ms);
+    ASSERT_TRUE(state().isExpanded());
+    pointer = farAway();
+    clock.advance(120ms);
+    ASSERT_TRUE(hover().isHidePending());
+    hover().setInteractionActive(true);
+    EXPECT_FALSE(hover().isHidePending()) << "a drag under way cancels the pending hide";
+    clock.advance(5s);
+    EXPECT_TRUE(state().isExpanded());
+    hover().setInteractionActive(false);
+    EXPECT_TRUE(hover().isHidePending()) << "looked at again when the drag ends";
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
+}
+
 TEST_F(HoverTest, TopEdgePollsFasterAndHidesSooner)
 {
     defaults.set(QStringLiteral("railEdge"), QStringLiteral("top"));

@@ -1,7 +1,9 @@
 #include "GalleryViews.h"
 
+#include "ExpandedRailViews.h"
 #include "FocusViews.h"
 #include "KitViews.h"
+#include "RemindersViews.h"
 #include "RailViews.h"
 #include "SettingsViews.h"
 
@@ -23,9 +25,13 @@ const std::vector<View> &views()
             {"focus-complete", {336, 432}, false, [](const Context &) { return focusCard("complete"); }},
             {"focus-editing", {336, 432}, false, [](const Context &) { return focusCard("editing"); }},
         };
+        for (View &view : remindersViews())
+            kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
         appendRailViews(kit);
+        for (View &view : expandedRailViews())
+            kit.push_back(std::move(view));
         return kit;
     }();
     return all;

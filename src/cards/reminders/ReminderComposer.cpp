@@ -29,12 +29,14 @@ namespace {
 
 void dimWhenDisabled(QWidget *widget)
 {
-    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(widget);
-        widget->setGraphicsEffect(effect);
+    // An effect only while dimmed: an enabled picker draws as it is.
+    if (widget->isEnabled()) {
+        widget->setGraphicsEffect(nullptr);
+        return;
     }
-    effect->setOpacity(widget->isEnabled() ? 1.0 : 0.45);
+    auto *effect = new QGraphicsOpacityEffect(widget);
+    effect->setOpacity(0.45);
+    widget->setGraphicsEffect(effect);
 }
 
 } // namespace
@@ -73,7 +75,8 @@ ReminderComposer::ReminderComposer(QWidget *parent) : QWidget(parent)
     m_time->setFont(OrlixFonts::system(11, QFont::Bold));
     m_timePicker = new QTimeEdit(this);
     m_timePicker->setObjectName(u"reminderTimePicker"_s);
-    m_timePicker->setDisplayFormat(QLocale().timeFormat(QLocale::ShortFormat));
+    // Hours and minutes only, also where the short format carries seconds.
+    m_timePicker->setDisplayFormat(QLocale().timeFormat(QLocale::ShortFormat).remove(u":ss"_s));
     dateRow->addWidget(m_date);
     dateRow->addWidget(m_datePicker, 1);
     dateRow->addWidget(m_time);
@@ -205,6 +208,12 @@ void ReminderComposer::updatePickers()
 void ReminderComposer::updateFlag()
 {
     const OrlixStyle &style = OrlixStyle::current();
+    // The tick boxes' labels follow the card's text colour in every appearance.
+    for (QCheckBox *box : {m_date, m_time}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText, style.text());
+        box->setPalette(palette);
+    }
     if (m_flag->isChecked())
         m_flag->setSymbol(u"flag.fill"_s, style.tint(RailModule::reminders));
     else

@@ -162,6 +162,10 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
     m_listLayout->setContentsMargins(0, 0, 0, 0);
     m_listLayout->setSpacing(10);
     m_scroll->setWidget(m_list);
+    // The card's glass shows through the list; the scroll area would fill it.
+    m_list->setAutoFillBackground(false);
+    m_scroll->setAutoFillBackground(false);
+    m_scroll->setStyleSheet(u"QScrollArea { background: transparent; }"_s);
     contentLayout()->addWidget(m_scroll, 1);
 
     connect(&m_state, &AppState::changed, this, &RemindersCard::onStateChanged);

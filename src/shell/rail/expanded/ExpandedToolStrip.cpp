@@ -1,0 +1,269 @@
+#include "shell/rail/expanded/ExpandedToolStrip.h"
+
+#include "shell/rail/expanded/ToolStripButton.h"
+#include "shell/rules/ExpandedRailGeometry.h"
+#include "state/AppState.h"
+#include "style/ContinuousCorners.h"
+#include "style/GlassProfile.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/RailIconButton.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+#include <QPainter>
+#include <QVariantAnimation>
+
+namespace kolu {
+
+using Field = AppState::Field;
+
+namespace {
+
+// The state itself as the receiver of the refresh calls.
+class StateRefreshCalls final : public RailRefreshCalls {
+public:
+    explicit StateRefreshCalls(AppState &state) : m_state(state) {}
+    void refreshCalendarEvents() override { m_state.refreshCalendarEvents(); }
+    void refreshNowPlaying() override { m_state.refreshNowPlaying(); }
+    void refreshReminders() override { m_state.refreshReminders(); }
+    void refreshTodayWeather(bool force) override { m_state.refreshTodayWeather(force); }
+    void refreshNotes(bool force) override { m_state.refreshAppleNotes(force); }
+    void refreshPrayerTimesIfNeeded() override { m_state.refreshPrayerTimesIfNeeded(); }
+
+private:
+    AppState &m_state;
+};
+
+// A thin hairline between the module buttons and the actions of the top strip.
+class StripSeparator : public QWidget {
+public:
+    explicit StripSeparator(QWidget *parent) : QWidget(parent) { setFixedSize(1, 30); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QColor c = OrlixStyle::current().hairline();
+        c.setAlphaF(c.alphaF() * 0.55);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawRoundedRect(QRectF(rect()), 0.5, 0.5);
+    }
+};
+
+} // namespace
+
+void refreshEverything(RailRefreshCalls &calls)
+{
+    calls.refreshCalendarEvents();
+    calls.refreshNowPlaying();
+    calls.refreshReminders();
+    calls.refreshTodayWeather(true);
+    calls.refreshNotes(false);
+    calls.refreshPrayerTimesIfNeeded();
+}
+
+ExpandedToolStrip::ExpandedToolStrip(AppState &state, QWidget *parent)
+    : ExpandedToolStrip(state, Qt::Vertical, parent)
+{
+}
+
+ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWidget *parent)
+    : QWidget(parent), m_state(state), m_axis(axis), m_refresh(std::make_unique<StateRefreshCalls>(state))
+{
+    setObjectName(axis == Qt::Vertical ? QStringLiteral("expandedToolStrip") : QStringLiteral("topExpandedToolStrip"));
+    repaintOnStyleChange(this);
+    const double s = state.railScaleFactor();
+    const bool vertical = axis == Qt::Vertical;
+
+    auto *outer = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this);
+    if (vertical)
+        outer->setContentsMargins(int(expandedrail::stripHorizontalPadding), int(expandedrail::stripVerticalPadding),
+                                  int(expandedrail::stripHorizontalPadding), int(expandedrail::stripVerticalPadding));
+    else
+        outer->setContentsMargins(14, 8, 14, 8);
+    outer->setSpacing(vertical ? 0 : 10);
+    m_buttons = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    m_buttons->setSpacing(qRound(expandedrail::buttonSpacing * s));
+    if (!vertical)
+        m_buttons->setContentsMargins(4, 0, 4, 0);
+    outer->addLayout(m_buttons);
+    if (vertical) {
+        outer->addStretch(1);
+        outer->addSpacing(int(expandedrail::actionSpacerMinimum));
+    } else {
+        outer->addWidget(new StripSeparator(this), 0, Qt::AlignVCenter);
+    }
+    m_actions = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    m_actions->setSpacing(int(expandedrail::actionButtonSpacing));
+    outer->addLayout(m_actions);
+    if (!vertical)
+        outer->addStretch(1);
+
+    m_selection = new QVariantAnimation(this);
+    m_selection->setStartValue(0.0);
+    m_selection->setEndValue(1.0);
+    connect(m_selection, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
+        const double t = v.toDouble();
+        const QRectF to = targetBubble();
+        if (m_axis == Qt::Vertical) {
+            m_bubble = QRectF(m_bubbleFrom.topLeft() + (to.topLeft() - m_bubbleFrom.topLeft()) * t,
+                              m_bubbleFrom.size() + (to.size() - m_bubbleFrom.size()) * t);
+        } else {
+            const double k = 0.96 + 0.04 * t;
+            m_bubble = QRectF(to.center() - QPointF(to.width() * k, to.height() * k) / 2, to.size() * k);
+            m_bubbleOpacity = t;
+        }
+        update();
+    });
+
+    rebuildButtons();
+    rebuildActions();
+    connect(&state, &AppState::changed, this, [this](Field f) {
+        switch (f) {
+        case Field::railModuleOrder:
+        case Field::hiddenRailModules: rebuildButtons(); break;
+        case Field::showMinimizeAllAppsButton: rebuildActions(); break;
+        case Field::selectedModule: moveSelection(true); break;
+        default: break;
+        }
+    });
+}
+
+ExpandedToolStrip::~ExpandedToolStrip() = default;
+
+ToolStripButton *ExpandedToolStrip::button(RailModule module) const { return m_buttonFor.value(module); }
+
+void ExpandedToolStrip::setRefreshCalls(std::unique_ptr<RailRefreshCalls> calls) { m_refresh = std::move(calls); }
+
+bool ExpandedToolStrip::selectionAnimating() const { return m_selection->state() == QAbstractAnimation::Running; }
+
+void ExpandedToolStrip::rebuildButtons()
+{
+    // Buttons keep their identity (and their pending work) across reorders.
+    const RailModuleOrder visible = m_state.visibleRailModules();
+    for (auto it = m_buttonFor.begin(); it != m_buttonFor.end();) {
+        if (std::find(visible.begin(), visible.end(), it.key()) == visible.end()) {
+            delete it.value();
+            it = m_buttonFor.erase(it);
+        } else {
+            m_buttons->removeWidget(it.value());
+            ++it;
+        }
+    }
+    const Qt::Orientation axis = m_axis;
+    for (const RailModule module : visible) {
+        ToolStripButton *b = m_buttonFor.value(module);
+        if (!b) {
+            b = new ToolStripButton(m_state, module, axis, this);
+            b->setFixedSize(b->sizeHint());
+            m_buttonFor.insert(module, b);
+        }
+        m_buttons->addWidget(b, 0, Qt::AlignCenter);
+        b->show();
+    }
+    if (layout())
+        layout()->activate();
+    moveSelection(false);
+}
+
+void ExpandedToolStrip::rebuildActions()
+{
+    while (QLayoutItem *item = m_actions->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    const bool vertical = m_axis == Qt::Vertical;
+    auto add = [&](const QString &symbol, const QString &help, const QString &name, auto action) {
+        auto *b = new RailIconButton(symbol, help, this);
+        b->setObjectName(name);
+        if (vertical)
+            b->setFixedSize(40, int(expandedrail::actionButtonHeight));
+        else
+            b->setFixedSize(30, 30);
+        connect(b, &QAbstractButton::clicked, this, action);
+        m_actions->addWidget(b, 0, Qt::AlignCenter);
+    };
+    if (m_state.showMinimizeAllAppsButton())
+        add(QStringLiteral("rectangle.compress.vertical"), tr("Minimize All Apps"), QStringLiteral("minimizeAllButton"),
+            [this] { m_state.minimizeAllApplications(); });
+    add(QStringLiteral("arrow.clockwise"), tr("Refresh"), QStringLiteral("refreshButton"),
+        [this] { refreshEverything(*m_refresh); });
+    add(QStringLiteral("gearshape"), tr("Settings"), QStringLiteral("settingsButton"),
+        [this] { Q_EMIT settingsRequested(); });
+}
+
+QRectF ExpandedToolStrip::targetBubble() const
+{
+    const ToolStripButton *b = m_buttonFor.value(m_state.selectedModule());
+    return b ? QRectF(b->geometry()) : QRectF();
+}
+
+void ExpandedToolStrip::moveSelection(bool animated)
+{
+    const QRectF to = targetBubble();
+    if (!animated || m_bubble.isEmpty() || to.isEmpty() || !isVisible()) {
+        m_selection->stop();
+        m_bubble = to;
+        m_bubbleOpacity = 1;
+        update();
+        return;
+    }
+    m_bubbleFrom = m_bubble;
+    const Motion &motion = OrlixMotion::railMotion();
+    m_selection->stop();
+    m_selection->setDuration(motion.durationMs);
+    m_selection->setEasingCurve(motion.curve);
+    m_selection->start();
+}
+
+void ExpandedToolStrip::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (!selectionAnimating())
+        m_bubble = targetBubble();
+}
+
+bool ExpandedToolStrip::event(QEvent *event)
+{
+    // Buttons move when the layout settles; the resting bubble follows them.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) {
+        const bool handled = QWidget::event(event);
+        if (!selectionAnimating())
+            m_bubble = targetBubble();
+        return handled;
+    }
+    return QWidget::event(event);
+}
+
+void ExpandedToolStrip::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = m_state.railScaleFactor();
+    LiquidGlassSurface::paint(p, QRectF(rect()), expandedrail::stripWidth * s / 2, OrlixGlassProfile::rail());
+    if (m_bubble.isEmpty())
+        return;
+    const QColor tint = OrlixStyle::current().tint(m_state.selectedModule());
+    p.setOpacity(m_bubbleOpacity);
+    OrlixGlassProfile profile = OrlixGlassProfile::control(true);
+    profile.tint = tint;
+    profile.tintStrength = 0.12;
+    LiquidGlassSurface::paint(p, m_bubble, 18, profile);
+    QColor stroke = tint;
+    stroke.setAlphaF(0.24);
+    p.setPen(QPen(stroke, 0.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(continuousRoundedRect(m_bubble.adjusted(0.4, 0.4, -0.4, -0.4), 18));
+}
+
+TopExpandedToolStrip::TopExpandedToolStrip(AppState &state, QWidget *parent)
+    : ExpandedToolStrip(state, Qt::Horizontal, parent)
+{
+}
+
+} // namespace kolu

@@ -1,0 +1,49 @@
+#include "shell/rail/expanded/FloatingConnector.h"
+
+#include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QPainter>
+
+namespace kolu {
+
+FloatingConnector::FloatingConnector(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("floatingConnector"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    repaintOnStyleChange(this);
+}
+
+void FloatingConnector::place(RailModule module, double y, const expandedrail::Canvas &canvas)
+{
+    if (module == m_module && y == m_y && canvas.edge == m_canvas.edge && canvas.scale == m_canvas.scale
+        && canvas.hasExpandedAlert == m_canvas.hasExpandedAlert)
+        return;
+    m_module = module;
+    m_y = y;
+    m_canvas = canvas;
+    update();
+}
+
+void FloatingConnector::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    const expandedrail::Connector k = expandedrail::connector(m_canvas);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    QColor tint = style.tint(m_module);
+    QColor glow = tint;
+    glow.setAlphaF(0.08);
+    p.setBrush(glow);
+    p.drawRoundedRect(QRectF(k.midX - k.width / 2 - 3, m_y - 4, k.width + 6, 8), 4, 4);
+    tint.setAlphaF(0.2);
+    p.setBrush(tint);
+    p.drawRoundedRect(QRectF(k.midX - k.width / 2, m_y - 1, k.width, 2), 1, 1);
+    QColor dot = style.iconPrimary();
+    dot.setAlphaF(dot.alphaF() * 0.34);
+    p.setBrush(dot);
+    p.drawEllipse(QPointF(k.startX, m_y), 2, 2);
+}
+
+} // namespace kolu

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/Enums.h"
+#include "shell/rules/ExpandedRailGeometry.h"
+
+#include <QWidget>
+
+namespace kolu {
+
+// The short line and dot that tie the selected module's button to the card.
+// It covers the whole canvas, draws in canvas coordinates and lets every
+// press through.
+class FloatingConnector : public QWidget {
+    Q_OBJECT
+public:
+    explicit FloatingConnector(QWidget *parent = nullptr);
+
+    void place(RailModule module, double y, const expandedrail::Canvas &canvas);
+    double y() const { return m_y; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    RailModule m_module = RailModule::today;
+    double m_y = 0;
+    expandedrail::Canvas m_canvas;
+};
+
+} // namespace kolu

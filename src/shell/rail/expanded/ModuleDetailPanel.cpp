@@ -1,0 +1,206 @@
+#include "shell/rail/expanded/ModuleDetailPanel.h"
+
+#include "cards/ModuleCardFactory.h"
+#include "state/AppState.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/GlassProfile.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
+#include "style/TodayVisuals.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QVariantAnimation>
+#include <QVBoxLayout>
+
+namespace kolu {
+
+namespace {
+
+constexpr int panelPadding = 18;
+constexpr double insertionOffset = 12;
+
+// The 34 x 34 badge: the module's symbol on a faint tint.
+class DetailBadge : public QWidget {
+public:
+    DetailBadge(RailModule module, QString symbol, QWidget *parent)
+        : QWidget(parent), m_module(module), m_symbol(std::move(symbol))
+    {
+        setObjectName(QStringLiteral("detailBadge"));
+        setFixedSize(34, 34);
+        setAccessibleName(m_symbol);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const OrlixStyle &style = OrlixStyle::current();
+        const QColor tint = style.tint(m_module);
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
+        QColor fill = tint;
+        fill.setAlphaF(0.14);
+        QColor stroke = style.hairline();
+        stroke.setAlphaF(stroke.alphaF() * 0.55);
+        const QPainterPath path = continuousRoundedRect(r, 12);
+        p.fillPath(path, fill);
+        p.setPen(QPen(stroke, 0.8));
+        p.drawPath(path);
+        IconProvider::paint(p, QRectF(rect()), m_symbol, 18, tint, IconWeight::bold);
+    }
+
+private:
+    RailModule m_module;
+    QString m_symbol;
+};
+
+} // namespace
+
+ModuleDetailPanel::ModuleDetailPanel(AppState &state, RailModule module, QWidget *parent)
+    : QWidget(parent), m_state(state), m_module(module)
+{
+    setObjectName(QStringLiteral("moduleDetailPanel"));
+    m_swap = new QVariantAnimation(this);
+    m_swap->setDuration(OrlixMotion::contentSwap().durationMs);
+    m_swap->setEasingCurve(OrlixMotion::contentSwap().curve);
+    m_swap->setStartValue(0.0);
+    m_swap->setEndValue(1.0);
+    connect(m_swap, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
+        const double t = v.toDouble();
+        if (auto *effect = m_page ? qobject_cast<QGraphicsOpacityEffect *>(m_page->graphicsEffect()) : nullptr)
+            effect->setOpacity(t);
+        placePage(insertionOffset * (1 - t));
+    });
+    connect(m_swap, &QVariantAnimation::finished, this, [this] {
+        if (m_page)
+            m_page->setGraphicsEffect(nullptr); // a finished page paints without an offscreen pass
+    });
+    repaintOnStyleChange(this);
+    buildPage();
+}
+
+QString ModuleDetailPanel::tagline(RailModule module)
+{
+    switch (module) {
+    case RailModule::today: return tr("Your day at a glance.");
+    case RailModule::calendar: return tr("What is next, right at the edge.");
+    case RailModule::prayers: return tr("Prayer times with gentle alerts.");
+    case RailModule::notes: return tr("A quick doorway into your notes.");
+    case RailModule::focus: return tr("A simple timer that stays out of the way.");
+    case RailModule::links: return tr("Favorite websites within reach.");
+    case RailModule::fileTray: return tr("Files and captured copies in one place.");
+    case RailModule::wallpapers: return tr("Fresh desktop inspiration.");
+    case RailModule::reminders: return tr("Your reminders, right on the edge.");
+    case RailModule::nowPlaying: return tr("Calm audio, right on the edge.");
+    }
+    return {};
+}
+
+QString ModuleDetailPanel::badgeSymbol() const
+{
+    return m_module == RailModule::today ? TodayVisuals::current(m_state.clock()).symbol : symbol(m_module);
+}
+
+void ModuleDetailPanel::setModule(RailModule module)
+{
+    if (module == m_module)
+        return;
+    m_module = module;
+    buildPage();
+    auto *effect = new QGraphicsOpacityEffect(m_page);
+    effect->setOpacity(0);
+    m_page->setGraphicsEffect(effect);
+    placePage(insertionOffset);
+    m_swap->stop();
+    m_swap->start();
+}
+
+void ModuleDetailPanel::buildPage()
+{
+    // The old page goes with its card and whatever the card held for the moment.
+    delete m_page;
+    auto *page = new QWidget(this);
+    page->setObjectName(QStringLiteral("detailPage"));
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(14);
+
+    auto *header = new QWidget(page);
+    header->setObjectName(QStringLiteral("detailHeader"));
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    row->addWidget(new DetailBadge(m_module, badgeSymbol(), header), 0, Qt::AlignVCenter);
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    auto *title = new QLabel(kolu::title(m_module), header);
+    title->setObjectName(QStringLiteral("detailTitle"));
+    title->setFont(OrlixFonts::system(20, QFont::Bold));
+    auto *tag = new QLabel(tagline(m_module), header);
+    tag->setObjectName(QStringLiteral("detailTagline"));
+    tag->setFont(OrlixFonts::system(12, QFont::DemiBold));
+    tag->setWordWrap(true);
+    tag->setMaximumHeight(QFontMetrics(tag->font()).lineSpacing() * 2 + 1);
+    const OrlixStyle &style = OrlixStyle::current();
+    title->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(style.text().name(QColor::HexArgb)));
+    tag->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(style.secondaryText().name(QColor::HexArgb)));
+    texts->addWidget(title);
+    texts->addWidget(tag);
+    row->addLayout(texts, 1);
+    column->addWidget(header);
+
+    auto *scroll = new QScrollArea(page);
+    scroll->setObjectName(QStringLiteral("detailScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    auto *content = new QWidget;
+    auto *stack = new QVBoxLayout(content);
+    stack->setContentsMargins(0, 0, 0, 8);
+    stack->setSpacing(12);
+    m_card = createModuleCard(m_module, m_state, content);
+    if (m_card)
+        stack->addWidget(m_card);
+    stack->addStretch(1);
+    scroll->setWidget(content);
+    column->addWidget(scroll, 1);
+
+    m_page = page;
+    placePage(0);
+    page->show();
+}
+
+void ModuleDetailPanel::placePage(double offset)
+{
+    if (!m_page)
+        return;
+    const QRect inner = rect().adjusted(panelPadding, panelPadding, -panelPadding, -panelPadding);
+    m_page->setGeometry(inner.translated(qRound(offset), 0));
+}
+
+void ModuleDetailPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placePage(m_swap->state() == QAbstractAnimation::Running ? insertionOffset * (1 - m_swap->currentValue().toDouble())
+                                                              : 0);
+}
+
+void ModuleDetailPanel::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    LiquidGlassSurface::paint(p, QRectF(rect()), 28, OrlixGlassProfile::panel());
+}
+
+} // namespace kolu

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QScrollArea;
+class QVariantAnimation;
+
+namespace kolu {
+
+class AppState;
+
+// The glass panel beside the tool strip: a header naming the open module
+// (badge, title, tagline) and that module's card in a scroll area. A module
+// change builds a fresh page that fades in from 12 points to the right.
+class ModuleDetailPanel : public QWidget {
+    Q_OBJECT
+public:
+    ModuleDetailPanel(AppState &state, RailModule module, QWidget *parent = nullptr);
+
+    RailModule module() const { return m_module; }
+    void setModule(RailModule module);
+
+    // The tagline under a module's title.
+    static QString tagline(RailModule module);
+    // The symbol in the header's badge: the today module's follows the hour.
+    QString badgeSymbol() const;
+
+    // The card of the open module, null while that module has none.
+    QWidget *card() const { return m_card; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildPage();
+    void placePage(double offset);
+
+    AppState &m_state;
+    RailModule m_module;
+    QPointer<QWidget> m_page;
+    QPointer<QWidget> m_card;
+    QVariantAnimation *m_swap = nullptr;
+};
+
+} // namespace kolu

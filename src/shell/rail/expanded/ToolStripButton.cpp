@@ -1,0 +1,379 @@
+#include "shell/rail/expanded/ToolStripButton.h"
+
+#include "shell/rules/ExpandedRailGeometry.h"
+#include "state/AppState.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/GlassProfile.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVariantAnimation>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace kolu {
+
+using Field = AppState::Field;
+
+namespace {
+
+constexpr double leanRadians = -0.12217;
+constexpr double leanShift = -4;
+
+bool offersFiles(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &u) { return u.isLocalFile(); });
+}
+
+} // namespace
+
+ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orientation axis, QWidget *parent)
+    : QAbstractButton(parent), m_state(state), m_module(module), m_axis(axis)
+{
+    setObjectName(QStringLiteral("toolStripButton-") + rawValue(module));
+    setToolTip(title(module));
+    setAccessibleName(title(module));
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    setAcceptDrops(true);
+    repaintOnStyleChange(this);
+
+    m_hoverTimer = state.clock().createTimer(this);
+    connect(m_hoverTimer, &ClockTimer::timeout, this, &ToolStripButton::openIfStillWanted);
+    m_pulseReset = state.clock().createTimer(this);
+    connect(m_pulseReset, &ClockTimer::timeout, this, [this] { setPulsing(false, 120); });
+    m_pressTimer = state.clock().createTimer(this);
+    connect(m_pressTimer, &ClockTimer::timeout, this, [this] {
+        if (m_pressing)
+            m_longPressed = true;
+    });
+
+    m_poseAnimation = new QVariantAnimation(this);
+    connect(m_poseAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
+        m_pose = v.toDouble();
+        update();
+    });
+    m_rings = new QVariantAnimation(this);
+    m_rings->setStartValue(0.0);
+    m_rings->setEndValue(1.0);
+    m_rings->setDuration(int(1000 / 0.92));
+    m_rings->setLoopCount(-1);
+    connect(m_rings, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
+        m_ringPhase = v.toDouble();
+        update();
+    });
+
+    connect(&state, &AppState::changed, this, [this](Field f) { onStateChanged(int(f)); });
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (!m_state.isReorderingRail() && m_state.selectedModule() != m_module)
+            m_state.openModule(m_module);
+    });
+
+    // Appearing while an alert is up takes the pose at once.
+    if (showsPersistentPulse())
+        setPulsing(true, 120);
+    else if (module == RailModule::fileTray && state.clipboardPulseActive())
+        showClipboardIconPulse();
+    updateRings();
+}
+
+QSize ToolStripButton::sizeHint() const
+{
+    const double s = m_state.railScaleFactor();
+    return {int(expandedrail::buttonWidth), int(std::ceil(expandedrail::buttonHeight * s))};
+}
+
+bool ToolStripButton::showsPersistentPulse() const
+{
+    switch (m_module) {
+    case RailModule::calendar: return m_state.activeCalendarAlert().has_value();
+    case RailModule::focus: return m_state.pomodoroAlertVisible();
+    case RailModule::reminders: return m_state.activeReminderAlert().has_value();
+    default: return false;
+    }
+}
+
+bool ToolStripButton::showsPulseRings() const
+{
+    return m_pulsing || showsPersistentPulse() || (m_module == RailModule::fileTray && m_state.clipboardPulseActive());
+}
+
+bool ToolStripButton::ringsRunning() const { return m_rings->state() == QAbstractAnimation::Running; }
+
+std::optional<QString> ToolStripButton::badgeText() const
+{
+    if (m_module != RailModule::fileTray)
+        return std::nullopt;
+    return toolstrip::badgeText(int(m_state.fileTrayItems().size() + m_state.clipboardItems().size()));
+}
+
+void ToolStripButton::onStateChanged(int field)
+{
+    switch (Field(field)) {
+    case Field::pomodoroAlertVisible:
+        if (m_module == RailModule::focus)
+            setPulsing(m_state.pomodoroAlertVisible(), 120);
+        break;
+    case Field::activeCalendarAlert:
+        if (m_module == RailModule::calendar)
+            setPulsing(m_state.activeCalendarAlert().has_value(), 120);
+        break;
+    case Field::activeReminderAlert:
+        if (m_module == RailModule::reminders)
+            setPulsing(m_state.activeReminderAlert().has_value(), 120);
+        break;
+    case Field::clipboardPulse:
+        if (m_module == RailModule::fileTray)
+            showClipboardIconPulse();
+        break;
+    case Field::selectedModule:
+    case Field::fileTrayItems:
+    case Field::clipboardItems:
+        update();
+        break;
+    default: break;
+    }
+    updateRings();
+}
+
+void ToolStripButton::setPulsing(bool pulsing, int durationMs)
+{
+    if (pulsing == m_pulsing && m_poseAnimation->state() != QAbstractAnimation::Running
+        && m_pose == (pulsing ? 1.0 : 0.0)) {
+        updateRings();
+        return;
+    }
+    m_pulsing = pulsing;
+    m_poseAnimation->stop();
+    m_poseAnimation->setLoopCount(1);
+    m_poseAnimation->setKeyValues({});
+    m_poseAnimation->setDuration(durationMs);
+    m_poseAnimation->setEasingCurve(pulsing ? QEasingCurve::InOutQuad : QEasingCurve::OutQuad);
+    m_poseAnimation->setStartValue(m_pose);
+    m_poseAnimation->setEndValue(pulsing ? 1.0 : 0.0);
+    m_poseAnimation->start();
+    updateRings();
+}
+
+void ToolStripButton::showClipboardIconPulse()
+{
+    m_pulseReset->stop();
+    m_pulsing = true;
+    // Four wobbles out to the lean and back.
+    m_poseAnimation->stop();
+    m_poseAnimation->setEasingCurve(QEasingCurve::InOutQuad);
+    m_poseAnimation->setDuration(160);
+    m_poseAnimation->setKeyValues({{0.0, 0.0}, {0.5, 1.0}, {1.0, 0.0}});
+    m_poseAnimation->setLoopCount(4);
+    m_poseAnimation->start();
+    // The reset always follows the last pulse.
+    m_pulseReset->start(std::chrono::milliseconds(toolstrip::clipboardWobbleResetMs), false);
+    updateRings();
+}
+
+void ToolStripButton::updateRings()
+{
+    // The rings run only while they show, so an idle strip draws nothing.
+    const bool show = showsPulseRings();
+    if (show && !ringsRunning())
+        m_rings->start();
+    else if (!show && ringsRunning()) {
+        m_rings->stop();
+        update();
+    }
+}
+
+void ToolStripButton::openIfStillWanted()
+{
+    if (!m_state.isReorderingRail() && m_state.selectedModule() != m_module)
+        m_state.openModule(m_module);
+}
+
+void ToolStripButton::enterEvent(QEnterEvent *event)
+{
+    QAbstractButton::enterEvent(event);
+    m_hoverTimer->stop();
+    if (m_state.selectedModule() != m_module && !m_state.isReorderingRail())
+        m_hoverTimer->start(std::chrono::milliseconds(toolstrip::hoverOpenDelayMs), false);
+}
+
+void ToolStripButton::leaveEvent(QEvent *event)
+{
+    QAbstractButton::leaveEvent(event);
+    m_hoverTimer->stop();
+}
+
+void ToolStripButton::mousePressEvent(QMouseEvent *event)
+{
+    QAbstractButton::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressing = true;
+    m_longPressed = false;
+    m_pressPos = event->position();
+    m_pressTimer->start(std::chrono::milliseconds(toolstrip::reorderPressMs), false);
+}
+
+void ToolStripButton::mouseMoveEvent(QMouseEvent *event)
+{
+    QAbstractButton::mouseMoveEvent(event);
+    if (!m_pressing)
+        return;
+    const QPointF delta = event->position() - m_pressPos;
+    if (!m_longPressed) {
+        // Moving away before the press has held long enough is no reorder.
+        if (std::hypot(delta.x(), delta.y()) > toolstrip::reorderPressTolerance) {
+            m_pressTimer->stop();
+            m_pressing = false;
+        }
+        return;
+    }
+    const auto &visible = m_state.visibleRailModules();
+    const auto it = std::find(visible.begin(), visible.end(), m_module);
+    if (it == visible.end())
+        return;
+    const int index = int(it - visible.begin());
+    if (!m_reorderStartIndex) {
+        m_reorderStartIndex = index;
+        m_state.setIsReorderingRail(true);
+    }
+    // The displacement is measured from the press in the button's own
+    // coordinates, which move with the button; add back how far it moved.
+    const double step = (expandedrail::buttonHeight + expandedrail::buttonSpacing) * m_state.railScaleFactor();
+    const double along = m_axis == Qt::Vertical ? delta.y() : delta.x();
+    const double travelled = (index - *m_reorderStartIndex) * step;
+    const int target = toolstrip::reorderTarget(*m_reorderStartIndex, along + travelled, int(visible.size()),
+                                                m_state.railScaleFactor());
+    if (target != index)
+        m_state.moveRailModule(m_module, target);
+}
+
+void ToolStripButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool reordered = m_longPressed;
+    m_pressTimer->stop();
+    m_pressing = false;
+    m_longPressed = false;
+    if (reordered) {
+        // A long press is never a click.
+        setDown(false);
+        endReorder();
+        event->accept();
+        return;
+    }
+    QAbstractButton::mouseReleaseEvent(event);
+}
+
+void ToolStripButton::endReorder()
+{
+    if (!m_reorderStartIndex)
+        return;
+    m_reorderStartIndex.reset();
+    m_state.setIsReorderingRail(false);
+}
+
+void ToolStripButton::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_module == RailModule::fileTray && offersFiles(event->mimeData())) {
+        m_fileDropTarget = true;
+        update();
+        event->acceptProposedAction();
+        return;
+    }
+    event->ignore();
+}
+
+void ToolStripButton::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    QAbstractButton::dragLeaveEvent(event);
+    m_fileDropTarget = false;
+    update();
+}
+
+void ToolStripButton::dropEvent(QDropEvent *event)
+{
+    m_fileDropTarget = false;
+    update();
+    if (m_module != RailModule::fileTray || !m_state.receiveFileTrayDrop(*event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void ToolStripButton::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    const QColor tint = style.tint(m_module);
+    const bool selected = m_state.selectedModule() == m_module;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(rect());
+    const QPointF c = r.center();
+
+    if (ringsRunning()) {
+        for (int i = 0; i < 3; ++i) {
+            const double f = std::fmod(m_ringPhase + 0.26 * i, 1.0);
+            QColor ring = tint;
+            ring.setAlphaF(0.72 * (1 - f));
+            const QSizeF size(56 + 44 * f, 50 + 36 * f);
+            const QRectF rr(c.x() - size.width() / 2, c.y() - size.height() / 2, size.width(), size.height());
+            p.setPen(QPen(ring, 1.55));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(continuousRoundedRect(rr, 22 + 12 * f));
+        }
+    }
+    if (m_fileDropTarget) {
+        const QRectF hr = QRectF(r.width() * -0.04, r.height() * -0.04, r.width() * 1.08, r.height() * 1.08);
+        OrlixGlassProfile profile = OrlixGlassProfile::control(true);
+        profile.tint = tint;
+        profile.tintStrength = 0.12;
+        LiquidGlassSurface::paint(p, hr, 18, profile);
+        QColor stroke = tint;
+        stroke.setAlphaF(0.44);
+        p.setPen(QPen(stroke, 1.1));
+        p.drawPath(continuousRoundedRect(hr.adjusted(0.5, 0.5, -0.5, -0.5), 18));
+    }
+
+    // The icon, leaning while it pulses.
+    p.save();
+    const QRectF iconRect(c.x() - 22, c.y() - 19, 44, 38);
+    p.translate(c + QPointF(leanShift * m_pose, 0));
+    p.rotate(leanRadians * m_pose * 180 / M_PI);
+    p.translate(-c);
+    IconProvider::paint(p, iconRect, symbol(m_module), 20, selected ? tint : style.iconPrimary(), IconWeight::bold);
+    p.restore();
+
+    if (const auto badge = badgeText()) {
+        const QFont font = OrlixFonts::monospacedDigits(9, QFont::Bold);
+        const double w = std::max(16.0, QFontMetricsF(font).horizontalAdvance(*badge) + 10);
+        const QPointF at = c + QPointF(16, m_axis == Qt::Vertical ? -14 : -9);
+        const QRectF br(at.x() - w / 2, at.y() - 8, w, 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(tint);
+        p.drawRoundedRect(br, 8, 8);
+        QColor hair = style.hairline();
+        hair.setAlphaF(hair.alphaF() * 0.32);
+        p.setPen(QPen(hair, 0.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(br, 8, 8);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(br, Qt::AlignCenter, *badge);
+    }
+}
+
+} // namespace kolu

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+
+#include <optional>
+
+class QVariantAnimation;
+
+namespace kolu {
+
+class AppState;
+class ClockTimer;
+
+// One module's button in the expanded rail's tool strip. A click, or 0.08 s
+// of hover, opens the module; a 0.28 s press then a drag reorders the
+// modules; only the file tray's button takes file drops. The button leans
+// while its module has an alert up and wobbles when the clipboard captured
+// something. Its delays run on the state's clock.
+class ToolStripButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    ToolStripButton(AppState &state, RailModule module, Qt::Orientation axis, QWidget *parent = nullptr);
+
+    RailModule module() const { return m_module; }
+    bool isPulsing() const { return m_pulsing; }
+    bool showsPersistentPulse() const;
+    bool showsPulseRings() const;
+    bool isFileDropTarget() const { return m_fileDropTarget; }
+    std::optional<QString> badgeText() const;
+    // The current lean, 0 at rest and 1 in the full attention pose.
+    double pose() const { return m_pose; }
+    bool ringsRunning() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void onStateChanged(int field);
+    void setPulsing(bool pulsing, int durationMs);
+    void showClipboardIconPulse();
+    void updateRings();
+    void openIfStillWanted();
+    void endReorder();
+
+    AppState &m_state;
+    RailModule m_module;
+    Qt::Orientation m_axis;
+    bool m_pulsing = false;
+    bool m_fileDropTarget = false;
+    double m_pose = 0;
+    double m_ringPhase = 0;
+    ClockTimer *m_hoverTimer = nullptr;
+    ClockTimer *m_pulseReset = nullptr;
+    ClockTimer *m_pressTimer = nullptr;
+    QVariantAnimation *m_poseAnimation = nullptr;
+    QVariantAnimation *m_rings = nullptr;
+    bool m_pressing = false;
+    bool m_longPressed = false;
+    QPointF m_pressPos;
+    std::optional<int> m_reorderStartIndex;
+};
+
+} // namespace kolu

@@ -1,0 +1,96 @@
+#include "RemindersViews.h"
+
+#include "GalleryState.h"
+#include "KitViews.h"
+#include "ManualClock.h"
+
+#include "cards/reminders/RemindersCard.h"
+#include "model/UserDefaults.h"
+#include "state/AppState.h"
+
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::gallery {
+
+namespace {
+
+std::vector<ReminderItem> sampleReminders()
+{
+    const QDateTime now = clock().now();
+    const QString titles[] = {
+        u"Call the insurance office about the renewal letter that arrived last week"_s,
+        u"Pick up the dry cleaning"_s,
+        u"Send the signed lease back to the landlord before the weekend"_s,
+        u"Book flights for the family visit in the spring holidays"_s,
+        u"Water the plants"_s,
+        u"Review the quarterly budget spreadsheet and mark every line that changed"_s,
+        u"Renew passport"_s,
+        u"Buy a birthday present for Mira"_s,
+        u"Return the library books"_s,
+        u"Schedule the car service and ask about the winter tyres"_s,
+        u"Pay the electricity bill"_s,
+        u"Prepare the slides for Thursday's planning meeting with the whole team"_s,
+    };
+    const int dayOffsets[] = {-2, -1, 0, 0, 0, 1, 1, 2, 4, 9, 30, 400};
+    std::vector<ReminderItem> items;
+    for (int i = 0; i < 12; ++i) {
+        ReminderItem item;
+        item.id = u"gallery-"_s + QString::number(i);
+        item.title = titles[i];
+        item.dueDate = now.addDays(dayOffsets[i]).addSecs(i * 1800);
+        item.includesTime = i % 3 != 0;
+        item.priority = QList<int>{0, 1, 5, 9}[i % 4];
+        item.isFlagged = i % 5 == 0;
+        if (i % 2 == 0)
+            item.notes = u"Bring the folder with last year's papers, the receipt and the reference number from the letter."_s;
+        if (i % 3 == 0)
+            item.url = QUrl(u"https://example.org/task"_s);
+        items.push_back(item);
+    }
+    return items;
+}
+
+QWidget *card(const QString &filter, const RemindersConnectionState &connection, bool withReminders,
+              bool composing = false)
+{
+    AppState &s = state();
+    s.defaults().set(reminderrules::filterKey, filter);
+    s.setRemindersConnection(connection);
+    s.setReminders(withReminders ? sampleReminders() : std::vector<ReminderItem>{});
+    auto *view = new RemindersCard(s);
+    view->setFixedSize(318, 500);
+    if (composing) {
+        view->composerAction();
+        view->findChild<QLineEdit *>(u"reminderTitleField"_s)->setText(u"Buy milk"_s);
+    }
+    return onPanel(view);
+}
+
+} // namespace
+
+std::vector<View> remindersViews()
+{
+    const auto ready = RemindersConnectionState::ready();
+    return {
+        {"reminders-today", {354, 536}, false, [=](const Context &) { return card(u"today"_s, ready, true); }},
+        {"reminders-overdue", {354, 536}, false, [=](const Context &) { return card(u"overdue"_s, ready, true); }},
+        {"reminders-scheduled", {354, 536}, false,
+         [=](const Context &) { return card(u"upcoming"_s, ready, true); }},
+        {"reminders-empty", {354, 536}, false, [=](const Context &) { return card(u"today"_s, ready, false); }},
+        {"reminders-blocked", {354, 536}, false,
+         [](const Context &) { return card(u"today"_s, RemindersConnectionState::denied(), false); }},
+        {"reminders-not-loaded", {354, 536}, false,
+         [](const Context &) { return card(u"today"_s, RemindersConnectionState::notDetermined(), false); }},
+        {"reminders-failed", {354, 536}, false,
+         [](const Context &) {
+             return card(u"today"_s, RemindersConnectionState::failed(u"The to-do folder could not be read."_s),
+                         false);
+         }},
+        {"reminders-composer", {354, 536}, false,
+         [=](const Context &) { return card(u"today"_s, ready, true, true); }},
+    };
+}
+
+} // namespace kolu::gallery
