@@ -1,5 +1,7 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/prayers/PrayersCard.h"
+
 #include <QWidget>
 
 namespace kolu {
@@ -15,7 +17,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         break;
 
     case RailModule::prayers:
-        break;
+        return new PrayersCard(state, parent);
 
     case RailModule::notes:
         break;
