@@ -1,5 +1,6 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/notes/NotesCard.h"
 #include "cards/prayers/PrayersCard.h"
 
 #include <QWidget>
@@ -20,7 +21,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         return new PrayersCard(state, parent);
 
     case RailModule::notes:
-        break;
+        return new NotesCard(state, parent);
 
     case RailModule::focus:
         break;
