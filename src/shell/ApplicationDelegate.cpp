@@ -3,6 +3,7 @@
 #include "model/Clock.h"
 #include "model/UserDefaults.h"
 #include "platform/x11/PanelWindowing.h"
+#include "platform/x11/WindowActivation.h"
 #include "services/info/OrlixUpdateController.h"
 #include "shell/RailHover.h"
 #include "shell/RailPanel.h"
@@ -104,6 +105,9 @@ void ApplicationDelegate::bringToFront(QWidget *window)
     window->show();
     window->raise();
     window->activateWindow();
+    // Asked for from the tray or a settings button: the window manager's
+    // focus-stealing prevention must not keep it behind.
+    requestUserActivation(window->windowHandle());
 }
 
 void ApplicationDelegate::showSettingsWindow()

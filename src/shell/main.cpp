@@ -11,8 +11,12 @@
 #include "shell/SingleInstanceLock.h"
 #include "state/AppState.h"
 #include "shell/StatusItem.h"
+#include "settings/SettingsView.h"
+#include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
 #include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/SystemColorScheme.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -66,7 +70,17 @@ int main(int argc, char **argv)
 
     kolu::ShellParts parts;
     parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
+    parts.settingsWindow = [](kolu::ApplicationDelegate &owner) -> QWidget * {
+        return new kolu::SettingsView(owner.state(), owner.updateController());
+    };
+    parts.onboardingWindow = [](kolu::ApplicationDelegate &, std::function<void()> finish) -> QWidget * {
+        return new kolu::OnboardingView(std::move(finish));
+    };
     kolu::UserDefaults defaults;
+    // The one style every view draws in; it follows the stored theme and the
+    // desktop's light or dark preference.
+    kolu::SystemColorScheme systemScheme;
+    kolu::OrlixStyle style(defaults, &systemScheme);
     kolu::ApplicationDelegate delegate(
         defaults, clock, kolu::AppServices::createDefault(defaults, clock, nullptr, [] { QApplication::beep(); }),
         std::move(parts));

@@ -57,7 +57,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
 {
     AppServices s;
     s.network = std::make_unique<QNetworkAccessManager>();
-    s.processes = std::make_unique<SystemProcessRunner>();
+    s.processes = std::make_unique<SystemProcessRunner>(clock);
     s.calendarStore = std::make_unique<VdirCalendarStore>(defaults);
     s.remindersStore = std::make_unique<VdirCalendarStore>(defaults);
     s.noteStore = std::make_shared<LocalNoteStore>(LocalNoteStore::defaultRoots(), *s.processes);

@@ -329,6 +329,9 @@ private:
     void triggerCalendarAlertsIfNeeded();
     void triggerPrayerAlertsIfNeeded();
     void triggerReminderAlertsIfNeeded();
+    // Removes what saves, downloads and unpackings of a killed earlier run
+    // left in Kolu's own folders.
+    void removeLeftoversOfEarlierRuns();
     // The work of each refresh after its service call is started; each
     // checks that the object and its module are still there on return.
     void startupRefresh();

@@ -5,6 +5,12 @@
 
 #include "services/clipboard/ClipboardService.h"
 #include "services/notifications/NotificationService.h"
+#include "services/wallpaper/WallpaperService.h"
+
+#include "model/LeftoverFiles.h"
+
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +27,7 @@ constexpr qint64 kRunningPomodoroSaveIntervalMs = 20'000;
 
 void AppState::loadSavedState()
 {
+    removeLeftoversOfEarlierRuns();
     setLinks(m_files.read<LinksFile>().value_or(LinksFile::Value{}));
     cleanInvalidFavoriteLinks();
     loadWebSearchProviders();
@@ -55,6 +62,18 @@ void AppState::start()
         m_refreshTimer->start(kTickInterval, true);
     }
     runAfter(kStartupRefreshDelay, [this] { startupRefresh(); });
+}
+
+void AppState::removeLeftoversOfEarlierRuns()
+{
+    // Before anything is saved: a save of this run must not lose its copy.
+    const auto isJson = [](const QString &name) { return name.endsWith(u".json"_s); };
+    removeLeftoverSaveCopies(m_store.directory(), isJson);
+    removeLeftoverSaveCopies(QFileInfo(m_defaults.filePath()).absolutePath(), isJson);
+    removeLeftoverSaveCopies(QString(m_store.directory() + u"/Clipboard"_s),
+                             [](const QString &name) { return name.endsWith(u".png"_s); });
+    // A killed unpacking may have left gigabytes behind: removed on a worker.
+    (void)QtConcurrent::run(&WallpaperService::removeLeftovers, QString(m_store.directory() + u"/Wallpapers"_s));
 }
 
 void AppState::startupRefresh()

@@ -4,6 +4,7 @@
 #include "model/DamagedFile.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QJsonArray>
 
 #include <sys/stat.h>
@@ -195,4 +196,34 @@ TEST_F(LaunchTest, AHiddenFocusModuleStillFinishesARunningTimer)
     advance(4s);
     EXPECT_TRUE(state->pomodoroAlertVisible());
     EXPECT_FALSE(state->pomodoro().isRunning);
+}
+
+TEST_F(LaunchTest, LeftoversOfAKilledRunAreRemovedAndNothingElse)
+{
+    const QString data = LocalStore(home.dataHome()).directory();
+    QProcess gone; // a process that has ended, standing for a killed Kolu
+    gone.start(u"true"_s, {});
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString dead = QString::number(gone.processId());
+    const QString alive = QString::number(QCoreApplication::applicationPid());
+
+    const QStringList leftovers{data + u"/links.json.Ab12Z9"_s, defaults.filePath() + u".q0W9e8"_s,
+                                data + u"/Clipboard/clipboard-20260314-090000-000.png.XyZ123"_s,
+                                data + u"/Wallpapers/orlix-wallpapers-dropbox.zip.a1b2c3"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ/a.jpg"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ-old/b.jpg"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-Qm2L0v/c.jpg"_s};
+    const QStringList kept{data + u"/links.json"_s, data + u"/notes.txt.Ab12Z9"_s, data + u"/links.json.Ab12Z"_s,
+                           data + u"/Wallpapers/DropboxLibrary/d.jpg"_s,
+                           data + u"/Wallpapers/.DropboxLibrary-"_s + alive + u"-r5T6y7/e.jpg"_s};
+    for (const QString &path : leftovers + kept)
+        writeRaw(path, "x");
+
+    state = makeState();
+    state->start();
+    for (const QString &path : leftovers)
+        EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); })) << path.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(data + u"/Wallpapers/.DropboxLibrary-Qm2L0v"_s));
+    for (const QString &path : kept)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }

@@ -1,5 +1,6 @@
 #include "AwaitTask.h"
 #include "AppStateFixture.h"
+#include "WorkersHeld.h"
 
 #include <QSignalSpy>
 
@@ -20,7 +21,7 @@ protected:
         folder = home.path(u"Pics"_s);
         QDir().mkpath(folder);
         for (int i = 1; i <= count; ++i)
-            makeFile(u"Pics/%1.jpg"_s.arg(i));
+            makeFile(u"Pics/%1.jpg"_s.arg(i), "\xff\xd8\xff\xe0 picture");
         defaults.set(u"wallpaperLocalFolderPath"_s, folder);
         defaults.set(u"wallpaperLocalFolderName"_s, u"Pics"_s);
         auto state = makeState();
@@ -58,11 +59,13 @@ protected:
 TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
 {
     const auto state = makeStateWithFolder(5);
+    test::WorkersHeld held;
     state->refreshWallpaper(false);
     EXPECT_TRUE(state->isLoadingWallpaper());
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
     state->refreshWallpaper(true); // dropped while a load runs
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(state->wallpaperItems().size(), 5u);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"5 local images"_s, StatusTint::green));
@@ -102,11 +105,13 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
     EXPECT_FALSE(state->isLoadingWallpaper());
     EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
 
+    test::WorkersHeld held;
     state->setRailModule(M::wallpapers, true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(state->isLoadingWallpaper());
     state->setRailModule(M::wallpapers, false);
     EXPECT_TRUE(state->isLoadingWallpaper()) << "the running load keeps its flag until it ends";
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_TRUE(pickedFrom.empty());
     EXPECT_TRUE(state->wallpaperItems().empty());
@@ -117,8 +122,10 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
 TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
 {
     const auto state = makeStateWithFolder(5);
+    test::WorkersHeld held;
     state->moveWallpaperSelection(1);
-    // The folder may be read before the call returns: wait for the list.
+    EXPECT_TRUE(state->isLoadingWallpaper());
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper() && !state->wallpaperItems().empty(); }));
     ASSERT_EQ(state->wallpaperItems().size(), 5u);
     state->setWallpaperCandidate(state->wallpaperItems()[2]);
@@ -156,15 +163,17 @@ TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
     const QString chosen = home.path(u"Holiday"_s);
     QDir().mkpath(chosen);
     for (int i = 1; i <= 7; ++i)
-        makeFile(u"Holiday/%1.png"_s.arg(i));
+        makeFile(u"Holiday/%1.png"_s.arg(i), "\x89PNG\r\n\x1a\n picture");
 
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
 
     services.folderPicker->answer = chosen;
+    test::WorkersHeld held;
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Holiday..."_s);
+    held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(state->wallpaperStatusMessage(), u"7 local images"_s);
 }
@@ -232,8 +241,8 @@ TEST_F(AppStateWallpapersTest, AFolderChosenWhileTheWebLibraryLoadsOutranksItsAn
     services.server.setHoldResponses(true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 1; }));
-    makeFile(u"Pics/1.jpg"_s);
-    makeFile(u"Pics/2.jpg"_s);
+    makeFile(u"Pics/1.jpg"_s, "\xff\xd8\xff\xe0 picture");
+    makeFile(u"Pics/2.jpg"_s, "\xff\xd8\xff\xe0 picture");
     services.folderPicker->answer = home.path(u"Pics"_s);
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_TRUE(state->isLoadingWallpaper());

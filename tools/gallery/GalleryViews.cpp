@@ -1,18 +1,24 @@
 #include "GalleryViews.h"
 
 #include "KitViews.h"
+#include "SettingsViews.h"
 
 namespace kolu::gallery {
 
 const std::vector<View> &views()
 {
-    static const std::vector<View> all = {
-        {"kit-glass", {560, 300}, false, [](const Context &) { return glassPresets(); }},
-        {"kit-card", {354, 420}, false, [](const Context &) { return onPanel(cardKit()); }},
-        {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
-        {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
-        {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
-    };
+    static const std::vector<View> all = [] {
+        std::vector<View> kit = {
+            {"kit-glass", {560, 300}, false, [](const Context &) { return glassPresets(); }},
+            {"kit-card", {354, 420}, false, [](const Context &) { return onPanel(cardKit()); }},
+            {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
+            {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
+            {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
+        };
+        for (View &view : settingsViews())
+            kit.push_back(std::move(view));
+        return kit;
+    }();
     return all;
 }
 

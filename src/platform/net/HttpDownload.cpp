@@ -2,9 +2,12 @@
 
 #include "model/Error.h"
 #include "platform/net/Http.h"
+#include "platform/net/ReplyWait.h"
+#include "platform/net/StreamedFile.h"
+
+#include <qcoro/qcorofuture.h>
 
 #include <QNetworkReply>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -22,46 +25,62 @@ bool isRedirect(int status)
 } // namespace
 
 QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest request, QString targetPath,
-                                 Clock &clock, std::chrono::milliseconds timeout)
+                                 Clock &clock, std::chrono::milliseconds timeout, qint64 maxBytes)
 {
-    QSaveFile file(targetPath);
-    if (!file.open(QIODevice::WriteOnly))
-        throw TransportError(file.errorString());
+    // A failure on the way (a time-out included) discards the file with it.
+    StreamedFile file(targetPath);
 
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply *sent = network.get(request);
-    bool writeFailed = false;
+    bool tooLarge = false;
+    qint64 received = 0;
 
-    // Written as it arrives, so a large archive never sits in memory whole.
-    QObject::connect(sent, &QNetworkReply::readyRead, sent,
-                     [&file, &writeFailed, r = sent] {
-                         const QByteArray chunk = r->readAll();
-                         // The body of a redirect that is being followed is not part of the file.
-                         if (isRedirect(r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
-                             return;
-                         if (!writeFailed && file.write(chunk) != chunk.size()) {
-                             writeFailed = true;
-                             r->abort();
-                         }
-                     });
+    // A declared length over the bound stops the download before the body.
+    QObject::connect(sent, &QNetworkReply::metaDataChanged, sent, [&tooLarge, maxBytes, r = sent] {
+        if (isRedirect(r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
+            return;
+        if (r->header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxBytes) {
+            tooLarge = true;
+            r->abort();
+        }
+    });
+    // Handed on as it arrives, so a large archive never sits in memory whole.
+    QObject::connect(sent, &QNetworkReply::readyRead, sent, [&file, &tooLarge, &received, maxBytes, r = sent] {
+        const QByteArray chunk = r->readAll();
+        // The body of a redirect that is being followed is not part of the file.
+        if (tooLarge || isRedirect(r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
+            return;
+        received += chunk.size();
+        if (received > maxBytes) {
+            tooLarge = true;
+            r->abort();
+            return;
+        }
+        file.append(chunk);
+    });
 
     const OwnedReply reply = co_await finishReply(sent, clock, timeout);
-    if (writeFailed)
-        throw TransportError(file.errorString());
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status != 0 && (status < 200 || status > 299))
-        throw TransportError(u"The server answered with status %1."_s.arg(status));
-    // Without a status this was no HTTP answer (a file address, say): only a
-    // failure counts. With a 2xx status an error means the body broke off.
-    if (reply->error() != QNetworkReply::NoError)
+    const QByteArray rest = tooLarge ? QByteArray() : reply->readAll();
+    received += rest.size();
+    tooLarge = tooLarge || received > maxBytes;
+    const bool badStatus = status != 0 && (status < 200 || status > 299);
+    if (tooLarge || badStatus || reply->error() != QNetworkReply::NoError) {
+        co_await file.discard();
+        if (tooLarge)
+            throw AnswerTooLarge();
+        if (badStatus)
+            throw TransportError(u"The server answered with status %1."_s.arg(status));
+        // Without a status this was no HTTP answer (a file address, say): only a
+        // failure counts. With a 2xx status an error means the body broke off.
         throw TransportError(reply->errorString());
+    }
 
-    const QByteArray rest = reply->readAll();
-    if (file.write(rest) != rest.size())
-        throw TransportError(file.errorString());
-    if (!file.commit())
-        throw TransportError(file.errorString());
+    file.append(rest);
+    const QString error = co_await file.commit();
+    if (!error.isEmpty())
+        throw TransportError(error);
 }
 
 } // namespace kolu

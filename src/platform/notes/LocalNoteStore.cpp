@@ -252,27 +252,36 @@ bool LocalNoteStore::open(const QString &noteID)
 
 QString LocalNoteStore::fileStem(const QString &title)
 {
+    // One pass that stops once the name is full, so a title of any length
+    // costs no more than a short one.
     QString stem;
-    stem.reserve(title.size());
-    for (const QChar c : title) {
+    stem.reserve(kMaxStemBytes);
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        QChar c = title.at(i);
         if (c == u'\r')
             continue;
-        if (c == u'/')
-            stem += u'-';
+        // Slashes would make folders; a backslash would make a name whose id
+        // is refused.
+        if (c == u'/' || c == u'\\')
+            c = u'-';
         else if (c.category() == QChar::Other_Control)
-            stem += u' ';
-        else
-            stem += c;
+            c = u' ';
+        // No leading space or dot: the name would be hidden or untidy.
+        if (stem.isEmpty() && (c.isSpace() || c == u'.'))
+            continue;
+        const bool pair = c.isHighSurrogate() && i + 1 < title.size() && title.at(i + 1).isLowSurrogate();
+        const qsizetype size = pair ? 4 : c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+        if (bytes + size > kMaxStemBytes)
+            break;
+        bytes += size;
+        stem += c;
+        if (pair)
+            stem += title.at(++i);
     }
-    stem = stem.trimmed();
-    while (stem.startsWith(u'.'))
-        stem = stem.mid(1).trimmed();
-    while (stem.toUtf8().size() > kMaxStemBytes) {
+    while (!stem.isEmpty() && stem.back().isSpace())
         stem.chop(1);
-        if (!stem.isEmpty() && stem.back().isHighSurrogate())
-            stem.chop(1);
-    }
-    return stem.trimmed();
+    return stem;
 }
 
 std::optional<std::pair<const NoteRoot *, QString>>

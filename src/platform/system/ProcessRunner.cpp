@@ -2,12 +2,42 @@
 
 #include "model/SignalAwaiter.h"
 
-#include <qcoro/qcoroprocess.h>
-
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <memory>
+
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace kolu {
+
+namespace {
+
+// Runs in the child between fork and exec, so only async-signal-safe calls.
+void detachChild(pid_t parent)
+{
+    // A new session has no controlling terminal: a tool that would ask on
+    // /dev/tty (unzip's password prompt) fails instead of waiting. It also
+    // makes the child the leader of its own process group, which the
+    // time-out kills as a whole.
+    ::setsid();
+    // The child dies with Kolu instead of working on for nobody.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) // Kolu died before the line above
+        ::_exit(127);
+}
+
+void killGroup(QProcess &process)
+{
+    const qint64 pid = process.processId();
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+    process.kill();
+}
+
+} // namespace
 
 ProcessRunner::~ProcessRunner() = default;
 
@@ -33,15 +63,16 @@ private:
 
 } // namespace
 
-SystemProcessRunner::SystemProcessRunner()
-    : m_running(std::make_shared<QSet<QProcess *>>())
+SystemProcessRunner::SystemProcessRunner(Clock &clock)
+    : m_clock(clock)
+    , m_running(std::make_shared<QSet<QProcess *>>())
 {
 }
 
 SystemProcessRunner::~SystemProcessRunner()
 {
     for (QProcess *process : std::as_const(*m_running))
-        process->kill();
+        killGroup(*process);
 }
 
 QString SystemProcessRunner::findExecutable(const QString &program) const
@@ -62,8 +93,11 @@ QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList
     const RunningEntry entry(m_running, &process);
     process.setProgram(program);
     process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] { detachChild(parent); });
 
     bool started = false;
     QObject::connect(&process, &QProcess::started, [&started] { started = true; });
@@ -75,12 +109,17 @@ QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList
         co_return result;
     result.started = true;
 
-    const bool finished = co_await qCoro(process).waitForFinished(timeout);
-    if (!finished) {
+    const std::unique_ptr<ClockTimer> timer(m_clock.createTimer(nullptr));
+    QObject::connect(timer.get(), &ClockTimer::timeout, &process, [&result, &process] {
         result.timedOut = true;
-        process.kill();
-        co_await qCoro(process).waitForFinished(std::chrono::seconds(5));
-    }
+        killGroup(process);
+    });
+    timer->start(timeout, false);
+    // A killed child always ends, so this wait ends too.
+    while (process.state() != QProcess::NotRunning)
+        co_await nextEmission(&process, &QProcess::stateChanged);
+    timer->stop();
+
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();
     result.standardOutput = process.readAllStandardOutput();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Clock.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -28,7 +30,9 @@ struct ProcessResult {
 
 // Runs the desktop's command-line tools (pactl, gsettings, unzip, ...).
 // Everything that starts a child process goes through this, so tests can
-// record the calls and answer them.
+// record the calls and answer them. A child that run() starts has no
+// standard input and no terminal (a tool that would ask the user something
+// fails at once), and it dies with Kolu.
 class ProcessRunner {
 public:
     virtual ~ProcessRunner();
@@ -37,7 +41,8 @@ public:
     virtual QString findExecutable(const QString &program) const = 0;
 
     // Runs `program` with `arguments` (never through a shell) and completes
-    // when it ends or after `timeout`, when it is killed.
+    // when it ends or after `timeout`, when it is killed with every process
+    // it started.
     virtual QCoro::Task<ProcessResult> run(QString program, QStringList arguments,
                                            std::chrono::milliseconds timeout = std::chrono::seconds(30),
                                            QString workingDirectory = {}) = 0;
@@ -51,7 +56,8 @@ public:
 // waiting for one resumes (with a result that did not succeed) and ends.
 class SystemProcessRunner final : public ProcessRunner {
 public:
-    SystemProcessRunner();
+    // The time-out runs on `clock`.
+    explicit SystemProcessRunner(Clock &clock = SystemClock::instance());
     ~SystemProcessRunner() override;
 
     QString findExecutable(const QString &program) const override;
@@ -60,6 +66,7 @@ public:
     bool startDetached(const QString &program, const QStringList &arguments) override;
 
 private:
+    Clock &m_clock;
     // Shared with the runs, which may end after the runner.
     std::shared_ptr<QSet<QProcess *>> m_running;
 };

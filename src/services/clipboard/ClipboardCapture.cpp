@@ -139,6 +139,15 @@ PreparedCapture fileCapture(const QString &path)
 
 } // namespace
 
+void allowImagesWithinCaptureBound()
+{
+    // Decoders allocate up to 8 bytes a pixel (16 bits a channel, with alpha).
+    constexpr qint64 kBytesPerPixel = 8;
+    constexpr qint64 kNeededMB = (clipboard::kMaxImagePixels * kBytesPerPixel + (1 << 20) - 1) >> 20;
+    if (QImageReader::allocationLimit() > 0 && QImageReader::allocationLimit() < kNeededMB)
+        QImageReader::setAllocationLimit(int(kNeededMB));
+}
+
 PasteboardReading readPasteboard(const Pasteboard &pasteboard)
 {
     PasteboardReading reading;

@@ -49,4 +49,9 @@ std::optional<PreparedCapture> prepareCapture(const PasteboardReading &reading);
 // The link entry of an address.
 PreparedCapture linkCapture(const QUrl &url);
 
+// Raises Qt's process-wide limit on what one image decode may allocate to
+// what the largest image within the capture's pixel bound needs, so that no
+// image within the bound is refused by the decoder. Never lowers it.
+void allowImagesWithinCaptureBound();
+
 } // namespace kolu

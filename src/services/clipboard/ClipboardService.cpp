@@ -69,6 +69,7 @@ ClipboardService::ClipboardService(Pasteboard &pasteboard, QString imageDirector
     , m_screenshotFolders(std::move(screenshotFolders))
     , m_lastChangeCount(pasteboard.changeCount())
 {
+    allowImagesWithinCaptureBound();
 }
 
 ClipboardService::~ClipboardService() = default;

@@ -2,18 +2,24 @@
 
 #include "services/wallpaper/WallpaperListing.h"
 #include "services/wallpaper/WallpaperServiceError.h"
+#include "services/wallpaper/ZipListing.h"
 
 #include <qcoro/qcorofuture.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <csignal>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -25,6 +31,39 @@ namespace {
 namespace fs = std::filesystem;
 
 using Case = WallpaperServiceError::Case;
+
+// What a wallpaper archive may hold. Pictures hardly compress, so a high
+// ratio of unpacked to packed bytes marks an archive bomb.
+constexpr qsizetype kMaxArchiveEntries = 20'000;
+constexpr UnpackBounds kUnpackBounds{
+    .maxEntryBytes = kMaxWallpaperImageBytes,
+    .maxTotalBytes = qint64(2) * 1024 * 1024 * 1024,
+    .maxRatio = 20,
+    .maxSkipped = 1000,
+};
+
+// The plan for the archive at `path`, from its listing alone. Runs on a
+// worker thread.
+std::optional<UnpackPlan> planArchive(const QString &path)
+{
+    const std::optional<std::vector<ZipEntry>> listing = readZipListing(path, kMaxArchiveEntries);
+    if (!listing)
+        return std::nullopt;
+    return planUnpacking(*listing, QFileInfo(path).size(), kUnpackBounds);
+}
+
+// An entry name as unzip's pattern that matches that name alone.
+QString literalPattern(const QString &name)
+{
+    QString pattern;
+    pattern.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == u'\\' || c == u'*' || c == u'?' || c == u'[')
+            pattern += u'\\';
+        pattern += c;
+    }
+    return pattern;
+}
 
 fs::path toPath(const QString &path)
 {
@@ -56,6 +95,19 @@ void removeLinksAndSpecialFiles(const QString &folder)
         std::error_code ignored;
         fs::remove(path, ignored);
     }
+}
+
+// The prefix of the side folders beside `libraryFolder`: hidden, so the
+// listing never sees them, and on the same file system for the final rename.
+QString sideFolderPrefix(const QString &libraryFolder)
+{
+    return QString(u'.' + QFileInfo(libraryFolder).fileName() + u'-');
+}
+
+// Whether the process `pid` still runs (one of another user counts too).
+bool isRunning(qint64 pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
 }
 
 QMutex &swapMutex()
@@ -112,21 +164,33 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     const QString unzip = runner.findExecutable(u"unzip"_s);
     if (unzip.isEmpty())
         throw WallpaperServiceError(Case::libraryDownloadFailed);
+    // The listing first: a bomb is refused before anything is written.
+    const std::optional<UnpackPlan> plan = co_await QtConcurrent::run(planArchive, archivePath);
+    if (!plan || plan->refused)
+        throw WallpaperServiceError(Case::libraryDownloadFailed);
 
-    // A hidden sibling, so the listing never sees it and the final rename
-    // stays on one file system.
+    // Named after this process, so that a later start can tell it from the
+    // work of a Kolu that still runs.
     const QString parent = QFileInfo(libraryFolder).absolutePath();
     QString sideFolder;
     {
-        QTemporaryDir side(QString(parent + u"/." + QFileInfo(libraryFolder).fileName() + u"-XXXXXX"));
+        QTemporaryDir side(QString(parent + u'/' + sideFolderPrefix(libraryFolder)
+                                   + QString::number(QCoreApplication::applicationPid()) + u"-XXXXXX"));
         if (!side.isValid())
             throw WallpaperServiceError(Case::libraryDownloadFailed);
         side.setAutoRemove(false);
         sideFolder = side.path();
     }
 
-    // -o: never stop to ask about an entry that appears twice; -q: quiet.
-    const QStringList arguments{u"-q"_s, u"-o"_s, archivePath, u"-d"_s, sideFolder};
+    // -o: never stop to ask about an entry that appears twice; -q: quiet;
+    // -x: entries too large to be a wallpaper are skipped.
+    QStringList arguments{u"-q"_s, u"-o"_s, archivePath};
+    if (!plan->skipped.isEmpty()) {
+        arguments.append(u"-x"_s);
+        for (const QString &name : plan->skipped)
+            arguments.append(literalPattern(name));
+    }
+    arguments.append({u"-d"_s, sideFolder});
     const ProcessResult result = co_await runner.run(unzip, arguments, std::chrono::minutes(10));
     if (!unzipSucceeded(result)) {
         co_await QtConcurrent::run(removeTree, sideFolder);
@@ -136,6 +200,23 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     const std::optional<Case> failure = co_await QtConcurrent::run(installUnpackedLibrary, sideFolder, libraryFolder);
     if (failure)
         throw WallpaperServiceError(*failure);
+}
+
+void removeLeftoverUnpackFolders(const QString &libraryFolder)
+{
+    const QString prefix = sideFolderPrefix(libraryFolder);
+    const QDir parent(QFileInfo(libraryFolder).absolutePath());
+    const QStringList names = parent.entryList({QString(prefix + u'*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        // "<pid>-XXXXXX" with "-old" while it is being retired; a name
+        // without a process is from an older version and as good as gone.
+        const QStringList parts = name.mid(prefix.size()).split(u'-');
+        bool numeric = false;
+        const qint64 pid = parts.front().toLongLong(&numeric);
+        if (parts.size() >= 2 && numeric && parts.at(1).size() == 6 && isRunning(pid))
+            continue;
+        removeTree(parent.filePath(name));
+    }
 }
 
 } // namespace kolu

@@ -25,4 +25,9 @@ bool unzipSucceeded(const ProcessResult &result);
 // libraryDownloadFailed for everything else.
 QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archivePath, QString libraryFolder);
 
+// Removes the side folders that unpackings of earlier runs left beside
+// `libraryFolder` (each folder names the process that made it; those of a
+// process still running stay). Slow file work: call it on a worker thread.
+void removeLeftoverUnpackFolders(const QString &libraryFolder);
+
 } // namespace kolu

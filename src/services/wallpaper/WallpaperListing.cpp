@@ -5,6 +5,7 @@
 #include <QCollator>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QUrl>
@@ -91,6 +92,19 @@ bool hasWallpaperImageExtension(const QString &fileName)
         || extension == u"webp"_s;
 }
 
+bool startsLikeImage(const QByteArray &head)
+{
+    if (head.startsWith("\x89PNG\r\n\x1a\n") || head.startsWith("\xff\xd8\xff"))
+        return true;
+    if (head.size() < 12)
+        return false;
+    if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
+        return true;
+    // HEIF: a file-type box whose major brand is one of the HEIF brands.
+    static const QByteArrayList heifBrands{"heic", "heix", "hevc", "hevx", "heim", "heis", "hevm", "hevs", "mif1", "msf1"};
+    return head.mid(4, 4) == "ftyp" && heifBrands.contains(head.mid(8, 4));
+}
+
 QList<WallpaperCandidate> listWallpaperFolder(const QString &folder, WallpaperSource source)
 {
     // Without QDir::Hidden, hidden files are skipped and hidden folders are
@@ -105,7 +119,11 @@ QList<WallpaperCandidate> listWallpaperFolder(const QString &folder, WallpaperSo
     while (it.hasNext()) {
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();
-        if (info.isSymLink() || !info.isFile() || !hasWallpaperImageExtension(info.fileName()))
+        if (info.isSymLink() || !info.isFile() || !hasWallpaperImageExtension(info.fileName())
+            || info.size() > kMaxWallpaperImageBytes)
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !startsLikeImage(file.read(12)))
             continue;
         found.push_back({QDir::cleanPath(path), info.fileName()});
     }

@@ -1,5 +1,6 @@
 #include "services/wallpaper/WallpaperService.h"
 
+#include "model/LeftoverFiles.h"
 #include "platform/net/HttpDownload.h"
 #include "platform/net/ReplyWait.h"
 #include "services/wallpaper/WallpaperArchive.h"
@@ -8,10 +9,12 @@
 #include <qcoro/qcorofuture.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -25,6 +28,15 @@ namespace {
 using Case = WallpaperServiceError::Case;
 
 constexpr auto kDownloadTimeout = 90s;
+// A larger answer is no wallpaper library.
+constexpr qint64 kMaxArchiveBytes = qint64(1) * 1024 * 1024 * 1024;
+const QString kArchiveFileName = QStringLiteral("orlix-wallpapers-dropbox.zip");
+const QString kLibraryFolderName = QStringLiteral("DropboxLibrary");
+
+void removeFile(const QString &path)
+{
+    QFile::remove(path);
+}
 
 bool isFileAt(const QString &path)
 {
@@ -61,12 +73,18 @@ WallpaperService::WallpaperService(QNetworkAccessManager &session, QString downl
 
 QString WallpaperService::archivePath() const
 {
-    return QString(m_downloadDirectory + u"/orlix-wallpapers-dropbox.zip"_s);
+    return QString(m_downloadDirectory + u'/' + kArchiveFileName);
 }
 
 QString WallpaperService::libraryFolder() const
 {
-    return QString(m_downloadDirectory + u"/DropboxLibrary"_s);
+    return QString(m_downloadDirectory + u'/' + kLibraryFolderName);
+}
+
+void WallpaperService::removeLeftovers(const QString &downloadDirectory)
+{
+    removeLeftoverSaveCopies(downloadDirectory, [](const QString &name) { return name == kArchiveFileName; });
+    removeLeftoverUnpackFolders(QString(downloadDirectory + u'/' + kLibraryFolderName));
 }
 
 QCoro::Task<std::optional<QString>> WallpaperService::chooseLocalFolder()
@@ -137,8 +155,18 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::refreshDropboxLibrary(b
 QCoro::Task<void> WallpaperService::downloadAndUnpack()
 {
     QNetworkRequest request(m_dropboxArchiveURL);
-    co_await downloadToFile(m_session, request, archivePath(), m_clock, kDownloadTimeout);
-    co_await unpackWallpaperArchive(m_runner, archivePath(), libraryFolder());
+    co_await downloadToFile(m_session, request, archivePath(), m_clock, kDownloadTimeout, kMaxArchiveBytes);
+    std::exception_ptr failure;
+    try {
+        co_await unpackWallpaperArchive(m_runner, archivePath(), libraryFolder());
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        // An archive that could not be unpacked is no use to keep.
+        co_await QtConcurrent::run(removeFile, archivePath());
+        std::rethrow_exception(failure);
+    }
 }
 
 std::optional<QString> WallpaperService::localImagePath(const WallpaperCandidate &candidate)

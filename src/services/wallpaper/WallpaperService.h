@@ -36,6 +36,10 @@ public:
 
     // The status note for WallpaperApplyResult::setOnEveryDisplayInstead.
     static QString everyDisplayNotice();
+    // Removes what downloads and unpackings of earlier runs left in
+    // `downloadDirectory` when they were killed. Slow file work: call it on a
+    // worker thread, at start, before any refresh.
+    static void removeLeftovers(const QString &downloadDirectory);
 
     WallpaperService(QNetworkAccessManager &session, QString downloadDirectory, UserDefaults &defaults,
                      ProcessRunner &runner, DesktopPicture &desktopPicture, FolderPicker &folderPicker,

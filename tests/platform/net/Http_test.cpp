@@ -118,7 +118,7 @@ class HttpDownloadTest : public ::testing::Test {
 protected:
     void download(const QString &path, const QString &target)
     {
-        test::awaitTask(downloadToFile(network, QNetworkRequest(server.url(path)), target, clock, 90s));
+        test::awaitTask(downloadToFile(network, QNetworkRequest(server.url(path)), target, clock, 90s, 1 << 20));
     }
 
     test::LocalHttpServer server;
@@ -149,6 +149,9 @@ TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
 
     server.respond(u"/missing"_s, {404, "not here", {}});
     EXPECT_THROW(download(u"/missing"_s, target), TransportError);
+    // An answer over the bound is given up.
+    server.respond(u"/huge"_s, {200, QByteArray(3 << 20, 'z'), {}});
+    EXPECT_THROW(download(u"/huge"_s, target), AnswerTooLarge);
     EXPECT_EQ(test::readFile(target), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"a.zip"_s});
 }

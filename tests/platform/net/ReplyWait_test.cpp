@@ -30,7 +30,7 @@ TEST(ReplyWait, RequestsWaitingWhenTheirNetworkAccessGoesEndCancelled)
     server.setHoldResponses(true);
     auto network = std::make_unique<QNetworkAccessManager>();
     auto get = test::startTask(httpGet(*network, QNetworkRequest(server.url(u"/get"_s)), clock, 60s));
-    auto download = test::startTask(downloadToFile(*network, QNetworkRequest(server.url(u"/zip"_s)), target, clock, 60s));
+    auto download = test::startTask(downloadToFile(*network, QNetworkRequest(server.url(u"/zip"_s)), target, clock, 60s, 1 << 20));
     ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() == 2; }));
     EXPECT_EQ(clock.activeTimerCount(), 2);
 

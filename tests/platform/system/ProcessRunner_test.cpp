@@ -2,6 +2,7 @@
 
 #include "AwaitTask.h"
 #include "EventWait.h"
+#include "ManualClock.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +10,9 @@
 #include <memory>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -35,6 +39,81 @@ TEST(SystemProcessRunner, RunsWithoutAShellCapturesOutputAndReportsAMissingProgr
     const ProcessResult missing = test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {}));
     EXPECT_FALSE(missing.started);
     EXPECT_FALSE(missing.succeeded());
+}
+
+namespace {
+
+// Whether the process is gone or only a zombie waiting to be reaped.
+bool processEnded(pid_t pid)
+{
+    if (::kill(pid, 0) != 0)
+        return true;
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || line.mid(close + 2, 1) == "Z";
+}
+
+} // namespace
+
+TEST(SystemProcessRunner, TimeOutOnTheInjectedClockKillsTheChildAndWhatItStarted)
+{
+    test::ManualClock clock;
+    SystemProcessRunner runner(clock);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pidFile = dir.filePath(u"grandchild"_s);
+    // A child that never ends on its own, with a grandchild of its own.
+    auto probe = test::startTask(runner.run(
+        u"sh"_s, {u"-c"_s, u"sleep 3600 & echo $! >\"$0.part\"; mv \"$0.part\" \"$0\"; wait"_s, pidFile}, 5s, {}));
+    ASSERT_TRUE(test::waitUntil([&] { return QFile::exists(pidFile) && clock.activeTimerCount() > 0; }));
+    clock.advance(4999ms);
+    EXPECT_FALSE(probe.isDone());
+    clock.advance(1ms);
+    const ProcessResult result = probe.wait();
+    EXPECT_TRUE(result.started);
+    EXPECT_TRUE(result.timedOut);
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const pid_t grandchild = pid_t(file.readAll().trimmed().toLongLong());
+    ASSERT_GT(grandchild, 0);
+    EXPECT_TRUE(test::waitUntil([&] { return processEnded(grandchild); }, 10s));
+    ::kill(grandchild, SIGKILL);
+}
+
+TEST(SystemProcessRunner, ChildHasNoInputAndNoTerminalAndDiesWithItsParent)
+{
+    SystemProcessRunner runner;
+    // Standard input is empty and closed, so a reader ends at once.
+    const ProcessResult cat = test::awaitTask(runner.run(u"cat"_s, {}, 10s, {}));
+    EXPECT_TRUE(cat.succeeded());
+    EXPECT_TRUE(cat.standardOutput.isEmpty());
+
+    // The child leads a session of its own, which no terminal controls.
+    const ProcessResult session = test::awaitTask(
+        runner.run(u"sh"_s, {u"-c"_s, u"echo $$; cut -d' ' -f6 /proc/$$/stat; exec 3</dev/tty && echo tty"_s}, 10s, {}));
+    const QList<QByteArray> lines = session.standardOutput.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << session.standardOutput.constData();
+    EXPECT_EQ(lines[0], lines[1]);
+
+    // A parent killed while its child runs takes the child with it.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pidFile = dir.filePath(u"child"_s);
+    const ProcessResult parent =
+        test::awaitTask(runner.run(QString::fromUtf8(KOLU_DYING_PARENT), {pidFile}, 10s, {}));
+    ASSERT_TRUE(parent.succeeded()) << parent.standardError.constData();
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const pid_t child = pid_t(file.readAll().trimmed().toLongLong());
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(test::waitUntil([&] { return processEnded(child); }, 10s));
+    ::kill(child, SIGKILL);
 }
 
 TEST(SystemProcessRunner, AChildStillRunningWhenTheRunnerGoesIsKilledAndItsCallerResumes)

@@ -7,6 +7,7 @@
 #include "FakePasteboard.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
+#include "WorkersHeld.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -272,6 +273,18 @@ TEST_F(ClipboardServiceTest, AHugeImageIsSkippedWithoutDecoding)
     (void)poll();
 }
 
+TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
+{
+    // 36 million pixels, 144 MB decoded: more than Qt's own default limit.
+    const QImage large = sampleImage(qRgb(9, 90, 200), 6000, 6000);
+    pasteboard.copy().setData(u"image/png"_s, pngOf(large));
+    // Decoding and encoding that many pixels takes a while on a busy machine.
+    const auto result = test::awaitTask(service.captureLatestIfNeeded(), std::chrono::minutes(1));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(QImageReader(result->item.value).size(), large.size());
+}
+
 TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
 {
     ClipboardService broken(pasteboard, home.path(u"missing/parent/Clipboard"_s), clock, folders);
@@ -334,9 +347,11 @@ TEST_F(ClipboardServiceTest, BinaryDataCopiedAsTextIsSkipped)
 TEST_F(ClipboardServiceTest, APollWhileACaptureIsPreparedLeavesTheChangeForLater)
 {
     pasteboard.copy().setText(u"the first of two copies"_s);
+    test::WorkersHeld held; // the first capture stays in preparation
     auto first = test::startTask(service.captureLatestIfNeeded());
     pasteboard.copy().setText(u"the second of two copies"_s);
     EXPECT_FALSE(poll());
+    held.release();
     const auto firstResult = first.wait();
     ASSERT_TRUE(firstResult);
     EXPECT_EQ(firstResult->item.value, u"the first of two copies"_s);

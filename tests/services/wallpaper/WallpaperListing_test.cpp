@@ -1,6 +1,7 @@
 #include "services/wallpaper/WallpaperListing.h"
 
 #include "TestFiles.h"
+#include "ZipWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,9 +16,9 @@ namespace {
 
 class WallpaperFolder : public ::testing::Test {
 protected:
-    void touch(const QString &relative)
+    void touch(const QString &relative, std::optional<QByteArray> bytes = std::nullopt)
     {
-        ASSERT_TRUE(test::writeFile(dir.filePath(relative), "image"));
+        ASSERT_TRUE(test::writeFile(dir.filePath(relative), bytes.value_or(test::pictureBytes(relative))));
     }
 
     QStringList names(const QList<WallpaperCandidate> &candidates)
@@ -65,6 +66,11 @@ TEST_F(WallpaperFolder, ListsImagesInNaturalOrderAcrossSubfolders)
     touch(u".hiddenfolder/inside.png"_s);
     QDir().mkpath(dir.filePath(u"folder.png"_s));
     touch(u"notes.txt"_s);
+    // Named like images, but none: text, nothing, and a file far too large.
+    touch(u"page.png"_s, QByteArray("<!DOCTYPE html>"));
+    touch(u"empty.jpg"_s, QByteArray());
+    touch(u"huge.jpg"_s);
+    ASSERT_TRUE(QFile::resize(dir.filePath(u"huge.jpg"_s), kMaxWallpaperImageBytes + 1));
 
     const QList<WallpaperCandidate> found = listWallpaperFolder(dir.path(), WallpaperSource::localFolder);
     EXPECT_EQ(names(found), (QStringList{u"1.jpg"_s, u"2.jpg"_s, u"10.jpg"_s, u"a.webp"_s, u"b.JPG"_s, u"c.heic"_s}));

@@ -34,7 +34,7 @@ test::ZipWriter archiveOf(const QStringList &names)
 {
     test::ZipWriter zip;
     for (const QString &name : names)
-        zip.addFile(name, "picture " + name.toUtf8());
+        zip.addFile(name, test::pictureBytes(name));
     return zip;
 }
 
@@ -145,6 +145,7 @@ TEST_F(WallpaperServiceTest, ABadAnswerFailsWithoutACacheAndKeepsAnExistingOne)
         serveBody(answer.status, answer.body);
         expectFailure([&] { test::awaitTask(fresh.wallpapers(WallpaperLibrary::still, false)); }, answer.expected);
         EXPECT_FALSE(QFileInfo::exists(fresh.libraryFolder()));
+        EXPECT_FALSE(QFileInfo::exists(fresh.archivePath())) << "a failed download is not kept";
     }
 
     serve(archiveOf({u"keep.jpg"_s}));
@@ -166,9 +167,9 @@ TEST_F(WallpaperServiceTest, UntrustedEntriesStayInsideTheLibrary)
     secret.close();
 
     test::ZipWriter zip;
-    zip.addFile(u"ok.png"_s, "ok");
-    zip.addFile(u"../../escape.png"_s, "escape");
-    zip.addFile(u"/absolute.png"_s, "absolute");
+    zip.addFile(u"ok.png"_s, test::pictureBytes(u"ok.png"_s));
+    zip.addFile(u"../../escape.png"_s, test::pictureBytes(u"escape.png"_s));
+    zip.addFile(u"/absolute.png"_s, test::pictureBytes(u"absolute.png"_s));
     zip.addSymlink(u"link.png"_s, outside.filePath(u"secret.png"_s));
     zip.addSymlink(u"linkedfolder"_s, outside.path());
     serve(zip);
@@ -182,6 +183,28 @@ TEST_F(WallpaperServiceTest, UntrustedEntriesStayInsideTheLibrary)
     EXPECT_EQ(tree(outside.path()), QStringList{u"secret.png"_s});
 }
 
+TEST_F(WallpaperServiceTest, AnArchiveBombIsRefusedFromItsListingAndHugeEntriesAreSkipped)
+{
+    // 64 MB of zeros in a few kilobytes: refused before anything is unpacked.
+    test::ZipWriter bomb;
+    bomb.addFile(u"fine.png"_s, test::pictureBytes(u"fine.png"_s));
+    bomb.addDeflatedFile(u"zeros.png"_s, QByteArray(64 * 1024 * 1024, '\0'));
+    serve(bomb);
+    expectFailure([&] { load(false); }, Case::libraryDownloadFailed);
+    EXPECT_EQ(tree(service.downloadDirectory()), QStringList{});
+
+    // An entry larger than any picture is left packed; a name that would
+    // match it as a pattern is not.
+    test::ZipWriter large;
+    large.addFile(u"filler.bin"_s, QByteArray(12 * 1024 * 1024, 'f'));
+    large.addClaimedFile(u"huge[1].png"_s, 200 * 1024 * 1024);
+    large.addFile(u"huge1.png"_s, test::pictureBytes(u"huge1.png"_s));
+    large.addFile(u"ok.jpg"_s, test::pictureBytes(u"ok.jpg"_s));
+    serve(large);
+    EXPECT_EQ(sourceIDs(load(true)), (QStringList{u"huge1.png"_s, u"ok.jpg"_s}));
+    EXPECT_EQ(tree(service.libraryFolder()), (QStringList{u"filler.bin"_s, u"huge1.png"_s, u"ok.jpg"_s}));
+}
+
 TEST_F(WallpaperServiceTest, AnEntryWrittenThroughALinkIsRefusedAndTheCacheKept)
 {
     serve(archiveOf({u"keep.jpg"_s}));
@@ -190,8 +213,8 @@ TEST_F(WallpaperServiceTest, AnEntryWrittenThroughALinkIsRefusedAndTheCacheKept)
     QTemporaryDir outside;
     test::ZipWriter zip;
     zip.addSymlink(u"door"_s, outside.path());
-    zip.addFile(u"door/planted.png"_s, "planted");
-    zip.addFile(u"fine.png"_s, "fine");
+    zip.addFile(u"door/planted.png"_s, test::pictureBytes(u"planted.png"_s));
+    zip.addFile(u"fine.png"_s, test::pictureBytes(u"fine.png"_s));
     serve(zip);
 
     EXPECT_EQ(load(true), cached);
@@ -223,6 +246,7 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
     fakeUnzip.setResponder([&exitCode](const test::RecordedProcess &call) {
         QFile picture(call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(exitCode));
         picture.open(QIODevice::WriteOnly);
+        picture.write(test::pictureBytes(picture.fileName()));
         ProcessResult result;
         result.started = true;
         result.exitCode = exitCode;
@@ -248,7 +272,10 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
 TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
 {
     QTemporaryDir pictures;
-    QFile(pictures.filePath(u"sea.jpg"_s)).open(QIODevice::WriteOnly);
+    QFile sea(pictures.filePath(u"sea.jpg"_s));
+    ASSERT_TRUE(sea.open(QIODevice::WriteOnly));
+    sea.write(test::pictureBytes(sea.fileName()));
+    sea.close();
     defaults.set(service.localFolderPathKey, pictures.path());
     defaults.set(service.localFolderNameKey, u"Pictures"_s);
 

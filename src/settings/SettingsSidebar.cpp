@@ -1,0 +1,151 @@
+#include "settings/SettingsSidebar.h"
+
+#include "settings/SettingsLogo.h"
+#include "settings/SettingsRowKit.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/IconProvider.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QPainter>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace kolu {
+
+SettingsSidebarButton::SettingsSidebarButton(OrlixSettingsPage page, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_page(page)
+{
+    setObjectName(QStringLiteral("settingsSidebarButton-") + rawValue(page));
+    setText(settingsPageTitle(page));
+    setAccessibleName(settingsPageTitle(page));
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setFixedHeight(34);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    repaintOnStyleChange(this);
+}
+
+void SettingsSidebarButton::setSelected(bool selected)
+{
+    if (m_selected == selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+QSize SettingsSidebarButton::sizeHint() const
+{
+    return {SettingsSidebar::kWidth - 20, 34};
+}
+
+void SettingsSidebarButton::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_selected) {
+        QColor fill = style.surfaceRaised();
+        fill.setAlphaF(fill.alphaF() * 0.72f);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawPath(continuousRoundedRect(QRectF(rect()), 10));
+    }
+    const QColor symbolColor = m_selected ? style.text() : style.iconSecondary();
+    const QColor titleColor = m_selected ? style.text() : style.secondaryText();
+    const QRectF symbolRect(10, 0, 20, height());
+    IconProvider::paint(painter, symbolRect, settingsPageSymbol(m_page), 14, symbolColor, IconWeight::bold);
+    const QFont font = OrlixFonts::system(14, QFont::DemiBold);
+    painter.setFont(font);
+    painter.setPen(titleColor);
+    const QRectF titleRect(40, 0, width() - 50, height());
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetrics(font).elidedText(text(), Qt::ElideRight, int(titleRect.width())));
+    if (hasFocus()) {
+        QPen pen(style.secondaryText(), 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 10));
+    }
+}
+
+SettingsSidebar::SettingsSidebar(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("settingsSidebar"));
+    setFixedWidth(kWidth);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(18);
+
+    auto *header = new QVBoxLayout;
+    header->setContentsMargins(18, 24, 18, 0);
+    header->setSpacing(8);
+    header->addWidget(new OrlixSettingsLogo(58, this), 0, Qt::AlignLeft);
+    auto *names = new QVBoxLayout;
+    names->setSpacing(2);
+    names->addWidget(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(16, QFont::Bold), PaletteRole::text, 1, this));
+    names->addWidget(settingsText(QStringLiteral("Beta 1.3"), OrlixFonts::system(9, QFont::DemiBold),
+                                  PaletteRole::mutedText, 1, this));
+    header->addLayout(names);
+    header->addSpacing(8);
+    header->addWidget(settingsText(QStringLiteral("Settings"), OrlixFonts::system(22, QFont::Bold),
+                                   PaletteRole::text, 1, this));
+    outer->addLayout(header);
+
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("settingsSidebarScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto *list = new QWidget;
+    list->setAutoFillBackground(false);
+    auto *groups = new QVBoxLayout(list);
+    groups->setContentsMargins(10, 2, 10, 20);
+    groups->setSpacing(18);
+    for (const SettingsSidebarGroup &group : settingsSidebarGroups()) {
+        auto *column = new QVBoxLayout;
+        column->setSpacing(6);
+        auto *title = settingsText(group.title, OrlixFonts::system(12, QFont::Bold), PaletteRole::mutedText, 1, list);
+        title->setContentsMargins(10, 0, 10, 0);
+        column->addWidget(title);
+        for (OrlixSettingsPage page : group.pages) {
+            auto *button = new SettingsSidebarButton(page, list);
+            connect(button, &QAbstractButton::clicked, this, [this, page] { Q_EMIT pageChosen(page); });
+            m_buttons[page] = button;
+            column->addWidget(button);
+        }
+        groups->addLayout(column);
+    }
+    groups->addStretch(1);
+    scroll->setWidget(list);
+    list->setAutoFillBackground(false); // setWidget() turned it on
+    outer->addWidget(scroll, 1);
+    repaintOnStyleChange(this);
+}
+
+void SettingsSidebar::setSelectedPage(OrlixSettingsPage page)
+{
+    for (auto &[buttonPage, button] : m_buttons)
+        button->setSelected(buttonPage == page);
+}
+
+SettingsSidebarButton *SettingsSidebar::button(OrlixSettingsPage page) const
+{
+    const auto it = m_buttons.find(page);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void SettingsSidebar::paintEvent(QPaintEvent *)
+{
+    QColor fill = OrlixStyle::current().surface();
+    fill.setAlphaF(fill.alphaF() * 0.28f);
+    QPainter(this).fillRect(rect(), fill);
+}
+
+} // namespace kolu

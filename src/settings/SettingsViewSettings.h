@@ -1,0 +1,67 @@
+#pragma once
+
+#include "style/Theme.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace kolu {
+
+class UserDefaults;
+
+namespace defaults_keys {
+inline constexpr char focusAlertSound[] = "focusAlertSound";
+inline constexpr char calendarAlertSound[] = "calendarAlertSound";
+inline constexpr char reminderAlertsEnabled[] = "reminderAlertsEnabled";
+} // namespace defaults_keys
+
+// The six settings the settings window's pages store themselves, read live
+// from the defaults store: a default applies while a key is absent, and a
+// write through any view bound to the same key (the rail's appearance
+// controls, the state's reminder alerts switch) is seen here at once.
+class SettingsViewSettings : public QObject {
+    Q_OBJECT
+public:
+    explicit SettingsViewSettings(UserDefaults &defaults, QObject *parent = nullptr);
+
+    QString appearanceModeRaw() const;
+    QString themeRaw() const;
+    QString heroColorHex() const;
+    QString focusAlertSound() const;
+    QString calendarAlertSound() const;
+    bool reminderAlertsEnabled() const;
+
+    void setAppearanceModeRaw(const QString &value);
+    void setThemeRaw(const QString &value);
+    void setHeroColorHex(const QString &value);
+    void setFocusAlertSound(const QString &value);
+    void setCalendarAlertSound(const QString &value);
+    void setReminderAlertsEnabled(bool value);
+
+    // The window's colour scheme: the theme's own first (activeDark dark,
+    // heroLight light), else the appearance mode's exact "dark" or "light";
+    // nothing means "follow the system".
+    std::optional<ColorScheme> preferredColorScheme() const;
+
+    UserDefaults &defaults() const { return m_defaults; }
+
+Q_SIGNALS:
+    // One of the six keys was written (even with the value it had).
+    void changed(const QString &key);
+    // Theme, appearance mode or hero colour: the window redraws in them.
+    void lookChanged();
+    // The calendar alert sound now differs from what it was; writing the
+    // value it already had says nothing.
+    void calendarAlertSoundChanged();
+
+private:
+    QString stringOr(const char *key, const char *fallback) const;
+    void onDefaultsChanged(const QString &key);
+
+    UserDefaults &m_defaults;
+    QString m_lastCalendarAlertSound;
+};
+
+} // namespace kolu

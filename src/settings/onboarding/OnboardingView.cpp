@@ -1,0 +1,275 @@
+#include "settings/onboarding/OnboardingView.h"
+
+#include "settings/SettingsLogo.h"
+#include "settings/SettingsRowKit.h"
+#include "settings/WindowBackdrop.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/GlassProfile.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVariantAnimation>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kolu {
+
+namespace {
+
+constexpr int kCardPadding = 18;
+constexpr int kTile = 64;
+constexpr int kTextLeft = kCardPadding + kTile + 16;
+constexpr int kCardMinimumHeight = 132;
+constexpr qreal kEntryOffset = 28;
+
+QFont titleFont()
+{
+    return OrlixFonts::system(21, QFont::Bold);
+}
+
+QFont subtitleFont()
+{
+    return OrlixFonts::system(14, QFont::DemiBold);
+}
+
+int wrappedHeight(const QFont &font, const QString &text, int width)
+{
+    return QFontMetrics(font).boundingRect(QRect(0, 0, std::max(width, 1), 100000), Qt::TextWordWrap, text).height();
+}
+
+} // namespace
+
+OnboardingFeatureCard::OnboardingFeatureCard(QWidget *parent)
+    : QWidget(parent)
+    , m_animation(new QVariantAnimation(this))
+{
+    setObjectName(QStringLiteral("onboardingFeatureCard"));
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    m_animation->setDuration(OrlixMotion::contentSwap().durationMs);
+    m_animation->setEasingCurve(OrlixMotion::contentSwap().curve);
+    m_animation->setStartValue(0.0);
+    m_animation->setEndValue(1.0);
+    connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_entry = value.toDouble();
+        update();
+    });
+    repaintOnStyleChange(this);
+}
+
+void OnboardingFeatureCard::setPage(const OnboardingPage &page, bool animated)
+{
+    m_page = page;
+    setAccessibleName(page.title);
+    m_animation->stop();
+    m_entry = 1;
+    if (animated)
+        m_animation->start();
+    updateGeometry();
+    update();
+}
+
+int OnboardingFeatureCard::heightForWidth(int width) const
+{
+    const int textWidth = width - kTextLeft - kCardPadding;
+    const int text = wrappedHeight(titleFont(), m_page.title, textWidth) + 8 +
+                     wrappedHeight(subtitleFont(), m_page.subtitle, textWidth);
+    return std::max(kCardMinimumHeight, 2 * kCardPadding + std::max(kTile, text));
+}
+
+QSize OnboardingFeatureCard::sizeHint() const
+{
+    return {OnboardingView::kSide - 56, heightForWidth(OnboardingView::kSide - 56)};
+}
+
+void OnboardingFeatureCard::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    LiquidGlassSurface::paint(painter, QRectF(rect()), 22, OrlixGlassProfile::card());
+
+    // The new page comes in from the trailing edge as it appears.
+    painter.setOpacity(m_entry);
+    painter.translate((1 - m_entry) * kEntryOffset, 0);
+    const QRectF tile(kCardPadding, kCardPadding, kTile, kTile);
+    QColor tileFill = m_page.tint;
+    tileFill.setAlphaF(0.16f);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(tileFill);
+    painter.drawPath(continuousRoundedRect(tile, 18));
+    IconProvider::paint(painter, tile, m_page.symbol, 28, m_page.tint, IconWeight::bold);
+
+    const int textWidth = width() - kTextLeft - kCardPadding;
+    const int titleHeight = wrappedHeight(titleFont(), m_page.title, textWidth);
+    painter.setFont(titleFont());
+    painter.setPen(style.text());
+    painter.drawText(QRectF(kTextLeft, kCardPadding, textWidth, titleHeight), Qt::TextWordWrap, m_page.title);
+    painter.setFont(subtitleFont());
+    painter.setPen(style.secondaryText());
+    painter.drawText(QRectF(kTextLeft, kCardPadding + titleHeight + 8, textWidth,
+                            height() - kCardPadding - titleHeight - 8),
+                     Qt::TextWordWrap, m_page.subtitle);
+}
+
+OnboardingPageDots::OnboardingPageDots(int count, QWidget *parent)
+    : QWidget(parent)
+    , m_count(count)
+{
+    setObjectName(QStringLiteral("onboardingPageDots"));
+    setFixedHeight(7);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    repaintOnStyleChange(this);
+}
+
+void OnboardingPageDots::setSelectedIndex(int index)
+{
+    if (index == m_selected)
+        return;
+    m_selected = index;
+    update();
+}
+
+QRectF OnboardingPageDots::dotRect(int index) const
+{
+    constexpr qreal spacing = 7;
+    const qreal total = (m_count - 1) * (7 + spacing) + 22;
+    qreal x = (width() - total) / 2;
+    for (int i = 0; i < index; ++i)
+        x += (i == m_selected ? 22 : 7) + spacing;
+    return {x, 0, index == m_selected ? 22.0 : 7.0, 7};
+}
+
+QSize OnboardingPageDots::sizeHint() const
+{
+    return {(m_count - 1) * 14 + 22, 7};
+}
+
+void OnboardingPageDots::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < m_count; ++i) {
+        painter.setBrush(i == m_selected ? themeAccentColor() : OrlixStyle::current().line());
+        painter.drawPath(continuousRoundedRect(dotRect(i), 3.5));
+    }
+}
+
+OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
+    : QWidget(parent)
+    , m_onFinish(std::move(onFinish))
+    , m_pages(onboardingPages())
+{
+    setObjectName(QStringLiteral("onboardingWindow"));
+    setWindowTitle(QStringLiteral("Welcome to Kolu"));
+    setFixedSize(kSide, kSide);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto *header = new QVBoxLayout;
+    header->setContentsMargins(28, 34, 28, 0);
+    header->setSpacing(8);
+    header->addWidget(new OrlixSettingsLogo(78, this), 0, Qt::AlignHCenter);
+    auto *names = new QVBoxLayout;
+    names->setSpacing(2);
+    const auto centred = [](ElidedLabel *label) {
+        label->setAlignment(Qt::AlignHCenter);
+        return label;
+    };
+    names->addWidget(centred(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(18, QFont::Bold),
+                                          PaletteRole::text, 1, this)));
+    names->addWidget(centred(settingsText(QStringLiteral("Beta 1.3"), OrlixFonts::system(9, QFont::DemiBold),
+                                          PaletteRole::mutedText, 1, this)));
+    header->addLayout(names);
+    header->addSpacing(8);
+    header->addWidget(centred(settingsText(QStringLiteral("Welcome to Kolu"), OrlixFonts::system(30, QFont::Bold),
+                                           PaletteRole::text, 1, this)));
+    header->addWidget(centred(settingsText(QStringLiteral("Small tools, always beside your screen."),
+                                           OrlixFonts::system(14, QFont::DemiBold), PaletteRole::secondaryText, 0,
+                                           this)));
+    outer->addLayout(header);
+
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(28, 28, 28, 28);
+    body->setSpacing(22);
+    m_card = new OnboardingFeatureCard(this);
+    m_card->setPage(m_pages.front(), false);
+    body->addWidget(m_card);
+    m_dots = new OnboardingPageDots(int(m_pages.size()), this);
+    body->addWidget(m_dots);
+
+    auto *footer = new QHBoxLayout;
+    footer->setSpacing(10);
+    auto *skip = new OrlixButton(OrlixButton::Kind::secondary, QStringLiteral("Skip"), this);
+    skip->setObjectName(QStringLiteral("onboardingSkip"));
+    m_back = new OrlixButton(OrlixButton::Kind::secondary, QString(), this);
+    m_back->setObjectName(QStringLiteral("onboardingBack"));
+    m_back->setSymbol(QStringLiteral("chevron.left"));
+    m_back->setAccessibleName(QStringLiteral("Back"));
+    m_primary = new OrlixButton(OrlixButton::Kind::primary, QString(), this);
+    m_primary->setObjectName(QStringLiteral("onboardingPrimary"));
+    footer->addWidget(skip);
+    footer->addStretch(1);
+    footer->addWidget(m_back);
+    footer->addWidget(m_primary);
+    body->addLayout(footer);
+    outer->addLayout(body);
+    outer->addStretch(1);
+
+    connect(skip, &OrlixButton::clicked, this, &OnboardingView::finish);
+    connect(m_back, &OrlixButton::clicked, this, [this] { goTo(std::max(m_selectedIndex - 1, 0)); });
+    connect(m_primary, &OrlixButton::clicked, this, [this] {
+        if (m_selectedIndex == int(m_pages.size()) - 1)
+            finish();
+        else
+            goTo(m_selectedIndex + 1);
+    });
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] {
+        setPalette(windowPalette(OrlixStyle::current().colorScheme()));
+        update();
+    });
+    setPalette(windowPalette(OrlixStyle::current().colorScheme()));
+    goTo(0);
+}
+
+void OnboardingView::goTo(int index)
+{
+    const bool changed = index != m_selectedIndex;
+    m_selectedIndex = index;
+    const bool last = index == int(m_pages.size()) - 1;
+    m_back->setEnabled(index > 0);
+    m_primary->setText(last ? QStringLiteral("Start using Kolu") : QStringLiteral("Next"));
+    m_primary->setSymbol(last ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("arrow.right"));
+    m_dots->setSelectedIndex(index);
+    if (changed)
+        m_card->setPage(m_pages[std::size_t(index)], true);
+}
+
+void OnboardingView::finish()
+{
+    // The application closes and drops this window from inside the call.
+    if (m_onFinish)
+        m_onFinish();
+}
+
+void OnboardingView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintWindowBackdrop(painter, rect(), OrlixStyle::current().colorScheme());
+}
+
+} // namespace kolu

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "settings/onboarding/OnboardingPages.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QVariantAnimation;
+
+namespace kolu {
+
+class OrlixButton;
+
+// The feature card: the page's tinted symbol tile beside its title and
+// subtitle. A page change slides the new page in from the trailing edge
+// while it fades in.
+class OnboardingFeatureCard : public QWidget {
+    Q_OBJECT
+public:
+    explicit OnboardingFeatureCard(QWidget *parent = nullptr);
+    void setPage(const OnboardingPage &page, bool animated);
+    const OnboardingPage &page() const { return m_page; }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    OnboardingPage m_page;
+    qreal m_entry = 1;
+    QVariantAnimation *m_animation;
+};
+
+// One capsule per page; the current one is long and in the accent colour.
+class OnboardingPageDots : public QWidget {
+    Q_OBJECT
+public:
+    OnboardingPageDots(int count, QWidget *parent = nullptr);
+    void setSelectedIndex(int index);
+    QRectF dotRect(int index) const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int m_count;
+    int m_selected = 0;
+};
+
+// The first-run welcome: a fixed 520 x 520 pt window titled "Welcome to
+// Kolu" that walks through five pages. It stores nothing itself: Skip and
+// the last page's button call `onFinish`, which the application uses to
+// record completion and close the window. Closing the window otherwise
+// ends nothing.
+class OnboardingView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kSide = 520;
+
+    explicit OnboardingView(std::function<void()> onFinish, QWidget *parent = nullptr);
+
+    int selectedIndex() const { return m_selectedIndex; }
+    const std::vector<OnboardingPage> &pages() const { return m_pages; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void goTo(int index);
+    void finish();
+
+    std::function<void()> m_onFinish;
+    std::vector<OnboardingPage> m_pages;
+    int m_selectedIndex = 0;
+    OnboardingFeatureCard *m_card;
+    OnboardingPageDots *m_dots;
+    OrlixButton *m_back;
+    OrlixButton *m_primary;
+};
+
+} // namespace kolu

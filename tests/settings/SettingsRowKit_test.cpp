@@ -1,0 +1,102 @@
+#include "settings/SettingsLogo.h"
+#include "settings/SettingsRowKit.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+
+#include "SettingsFixture.h"
+#include "TestFiles.h"
+
+#include <QTest>
+
+namespace kolu::test {
+
+namespace {
+
+class SettingsRowKitTest : public SettingsTest {};
+
+TEST_F(SettingsRowKitTest, DetailsStopAfterTwoLines)
+{
+    const QString detail = QStringLiteral("The first line of the detail is long enough to wrap on its own, "
+                                          "then a second line keeps going with more words, "
+                                          "and a third line would follow if the row let it through.");
+    for (SettingsRow *row : {settingsStatusRow(QStringLiteral("Status"), detail, QStringLiteral("calendar"), Qt::red),
+                             settingLine(QStringLiteral("Line"), detail, QStringLiteral("calendar"), Qt::red)}) {
+        std::unique_ptr<SettingsRow> owner(row);
+        row->resize(280, row->heightForWidth(280) > 0 ? row->heightForWidth(280) : 80);
+        const int width = row->detailLabel()->width() > 0 ? row->detailLabel()->width() : 200;
+        const QStringList lines = row->detailLabel()->visibleLines(width);
+        ASSERT_EQ(lines.size(), 2) << row->objectName().toStdString();
+        EXPECT_TRUE(lines.last().endsWith(QChar(0x2026))) << lines.last().toStdString();
+        EXPECT_TRUE(row->detailLabel()->isElided(width));
+    }
+    // The status row's title keeps one line; the line's title wraps.
+    std::unique_ptr<SettingsRow> status(settingsStatusRow(detail, QString(), QStringLiteral("calendar"), Qt::red));
+    std::unique_ptr<SettingsRow> line(settingLine(detail, QString(), QStringLiteral("calendar"), Qt::red));
+    EXPECT_EQ(status->titleLabel()->visibleLines(200).size(), 1);
+    EXPECT_GT(line->titleLabel()->visibleLines(200).size(), 2);
+}
+
+TEST_F(SettingsRowKitTest, PermissionRowRunsItsTwoActions)
+{
+    int requests = 0;
+    int settings = 0;
+    std::unique_ptr<SettingsRow> row(permissionActionRow(
+        QStringLiteral("Calendar"), QStringLiteral("Events from your calendar folder"), QStringLiteral("calendar"),
+        Qt::blue, QStringLiteral("Allow"), [&] { ++requests; }, [&] { ++settings; }));
+    row->show();
+    EXPECT_EQ(row->requestButton()->text(), QStringLiteral("Allow"));
+    EXPECT_EQ(row->settingsButton()->symbol(), QStringLiteral("gearshape"));
+    EXPECT_EQ(row->settingsButton()->toolTip(), QStringLiteral("Open Kolu settings"));
+    QTest::mouseClick(row->requestButton(), Qt::LeftButton);
+    QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
+    QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
+    EXPECT_EQ(requests, 1);
+    EXPECT_EQ(settings, 2);
+}
+
+TEST_F(SettingsRowKitTest, AccentFollowsThemeAndHeroColour)
+{
+    struct Case {
+        const char *theme;
+        QColor accent;
+    };
+    const Case cases[] = {
+        {"default", QColor::fromRgbF(0.62f, 0.79f, 1.0f)},
+        {"flatOlive", QColor::fromRgbF(0.56f, 0.665f, 0.315f)},
+        {"activeDark", QColor::fromRgbF(0.31f, 0.9f, 0.365f)},
+        {"heroLight", QColor(QStringLiteral("#AA3355"))},
+    };
+    defaults.set(QStringLiteral("orlixHeroColorHex"), QStringLiteral("#AA3355"));
+    for (const Case &c : cases) {
+        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(c.theme));
+        EXPECT_EQ(themeAccentColor().rgb(), c.accent.rgb()) << c.theme;
+        EXPECT_EQ(themeAccentColor().alpha(), 255) << c.theme;
+    }
+}
+
+TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
+{
+    const QString folder = home.path(QStringLiteral("icons"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // Nothing there and no window icon: the monogram, on a 62 pt tile in
+    // whatever frame the caller gives.
+    for (int frame : {58, 78}) {
+        OrlixSettingsLogo logo(frame);
+        logo.setIconFolder(folder);
+        EXPECT_TRUE(logo.showsMonogram());
+        EXPECT_EQ(logo.size(), QSize(frame, frame));
+        EXPECT_EQ(logo.tileRect().size(), QSizeF(62, 62));
+        EXPECT_EQ(logo.tileRect().center(), QPointF(frame / 2.0, frame / 2.0));
+    }
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(folder + QStringLiteral("/KoluIcon.png")));
+    EXPECT_TRUE(settingsLogoImage(folder, 58, 1).has_value());
+    // A logo file that cannot be decoded ends the search: no icon at all.
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/KoluLogo.png"), "not an image"));
+    EXPECT_FALSE(settingsLogoImage(folder, 58, 1).has_value());
+}
+
+} // namespace
+
+} // namespace kolu::test

@@ -1,0 +1,133 @@
+#include "services/media/QuranAudioManager.h"
+#include "settings/SettingsSidebar.h"
+#include "settings/SettingsView.h"
+#include "style/widgets/ElidedLabel.h"
+
+#include "SettingsFixture.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace kolu::test {
+
+namespace {
+
+class SettingsViewTest : public SettingsTest {};
+
+TEST_F(SettingsViewTest, FreshViewShowsGeneralAndFollowsTheSystem)
+{
+    style.setSystemScheme(ColorScheme::dark);
+    SettingsView view(*state, updates);
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Kolu Settings"));
+    EXPECT_EQ(view.size(), QSize(860, 640));
+    EXPECT_EQ(view.selectedPage(), OrlixSettingsPage::general);
+    EXPECT_EQ(view.findChild<ElidedLabel *>(QStringLiteral("settingsPageHeader"))->text(), QStringLiteral("General"));
+    EXPECT_EQ(view.preferredColorScheme(), std::nullopt);
+    EXPECT_EQ(view.colorScheme(), ColorScheme::dark);
+    EXPECT_EQ(view.viewSettings().themeRaw(), QStringLiteral("default"));
+    EXPECT_EQ(view.viewSettings().calendarAlertSound(), QStringLiteral("calendar"));
+    EXPECT_TRUE(view.viewSettings().reminderAlertsEnabled());
+    EXPECT_FALSE(defaults.contains(QStringLiteral("orlixTheme"))); // reading stores nothing
+}
+
+TEST_F(SettingsViewTest, ThemeDecidesBeforeTheAppearanceMode)
+{
+    struct Case {
+        const char *theme;
+        const char *mode;
+        std::optional<ColorScheme> expected;
+    };
+    const Case cases[] = {
+        {"activeDark", "light", ColorScheme::dark},
+        {"heroLight", "dark", ColorScheme::light},
+        {"default", "Dark", std::nullopt},
+        {"default", "dark", ColorScheme::dark},
+        {"flatOlive", "light", ColorScheme::light},
+        {"noSuchTheme", "dark", ColorScheme::dark},
+        {"default", "system", std::nullopt},
+    };
+    style.setSystemScheme(ColorScheme::light);
+    SettingsView view(*state, updates);
+    for (const Case &c : cases) {
+        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(c.theme));
+        defaults.set(QStringLiteral("orlixAppearanceMode"), QString::fromLatin1(c.mode));
+        EXPECT_EQ(view.preferredColorScheme(), c.expected) << c.theme << " " << c.mode;
+        EXPECT_EQ(view.colorScheme(), c.expected.value_or(ColorScheme::light)) << c.theme << " " << c.mode;
+        // The window's palette follows at once.
+        EXPECT_EQ(view.palette().color(QPalette::WindowText), style.text()) << c.theme << " " << c.mode;
+    }
+}
+
+TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
+{
+    SettingsView view(*state, updates);
+    view.show();
+    auto *header = view.findChild<ElidedLabel *>(QStringLiteral("settingsPageHeader"));
+    auto *column = view.findChild<QWidget *>(QStringLiteral("settingsContentColumn"));
+    for (OrlixSettingsPage page : allCases<OrlixSettingsPage>()) {
+        auto *button = view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-") +
+                                                                rawValue(page));
+        ASSERT_NE(button, nullptr) << rawValue(page).toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(view.selectedPage(), page);
+        EXPECT_TRUE(button->isSelected());
+        EXPECT_EQ(header->text(), settingsPageTitle(page));
+        EXPECT_EQ(column->maximumWidth(), page == OrlixSettingsPage::tabs ? 650 : 560) << rawValue(page).toStdString();
+        EXPECT_LE(column->width(), column->maximumWidth());
+        // A page with only its header has nothing to scroll.
+        EXPECT_EQ(view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"))->verticalScrollBar()->maximum(), 0);
+    }
+    EXPECT_FALSE(view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-general"))->isSelected());
+}
+
+TEST_F(SettingsViewTest, PageTableAcceptsOnlyTheNineNames)
+{
+    EXPECT_EQ(fromRawValue<OrlixSettingsPage>(u"appleApps"), OrlixSettingsPage::appleApps);
+    EXPECT_EQ(fromRawValue<OrlixSettingsPage>(u"AppleApps"), std::nullopt);
+    EXPECT_EQ(fromRawValue<OrlixSettingsPage>(u""), std::nullopt);
+    std::size_t inGroups = 0;
+    for (const auto &group : settingsSidebarGroups())
+        inGroups += group.pages.size();
+    EXPECT_EQ(inGroups, caseCount<OrlixSettingsPage>());
+}
+
+TEST_F(SettingsViewTest, OnlyARealCalendarSoundChangeRefreshes)
+{
+    SettingsView view(*state, updates);
+    QSignalSpy refreshes(&view.viewSettings(), &SettingsViewSettings::calendarAlertSoundChanged);
+    // The stored default written out explicitly is no change.
+    view.viewSettings().setCalendarAlertSound(QStringLiteral("calendar"));
+    EXPECT_EQ(refreshes.count(), 0);
+    view.viewSettings().setCalendarAlertSound(QStringLiteral("ocean"));
+    EXPECT_EQ(refreshes.count(), 1);
+    view.viewSettings().setCalendarAlertSound(QStringLiteral("ocean"));
+    EXPECT_EQ(refreshes.count(), 1);
+    // Another view bound to the key counts the same; the focus sound is not it.
+    defaults.set(QStringLiteral("calendarAlertSound"), QStringLiteral("birds"));
+    defaults.set(QStringLiteral("focusAlertSound"), QStringLiteral("chime"));
+    EXPECT_EQ(refreshes.count(), 2);
+    EXPECT_EQ(view.viewSettings().focusAlertSound(), QStringLiteral("chime"));
+}
+
+TEST_F(SettingsViewTest, FormEntriesSurviveHidingAndTakeTheSavedStation)
+{
+    SettingsView view(*state, updates);
+    view.formEntries().customRadioName = QStringLiteral("typed");
+    view.show();
+    view.hide();
+    view.show();
+    // Nothing saved: what was typed stays.
+    EXPECT_EQ(view.formEntries().customRadioName, QStringLiteral("typed"));
+    state->quranAudioManager().saveCustomStation(QStringLiteral("Night Recitation"),
+                                                 QStringLiteral("https://radio.example/live"));
+    view.hide();
+    view.show();
+    EXPECT_EQ(view.formEntries().customRadioName, QStringLiteral("Night Recitation"));
+    EXPECT_EQ(view.formEntries().customRadioStreamURL, QStringLiteral("https://radio.example/live"));
+}
+
+} // namespace
+
+} // namespace kolu::test

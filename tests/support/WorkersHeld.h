@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSemaphore>
+#include <QThreadPool>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kolu::test {
+
+// Keeps every worker of the shared pool busy while it lives (or until
+// release()), so that work handed to a worker cannot end before the test
+// has looked at what is in progress. A fast worker could otherwise finish
+// before the coroutine that started it even waits.
+class WorkersHeld {
+public:
+    WorkersHeld()
+        : m_count(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        auto started = std::make_shared<QSemaphore>();
+        for (int i = 0; i < m_count; ++i)
+            QThreadPool::globalInstance()->start([gate = m_gate, started] {
+                started->release();
+                gate->acquire();
+            });
+        EXPECT_TRUE(started->tryAcquire(m_count, 10000)) << "the workers were busy elsewhere";
+    }
+    ~WorkersHeld() { release(); }
+    WorkersHeld(const WorkersHeld &) = delete;
+    WorkersHeld &operator=(const WorkersHeld &) = delete;
+
+    void release()
+    {
+        m_gate->release(m_count);
+        m_count = 0;
+    }
+
+private:
+    std::shared_ptr<QSemaphore> m_gate = std::make_shared<QSemaphore>();
+    int m_count;
+};
+
+} // namespace kolu::test

@@ -1,0 +1,153 @@
+#include "SettingsViews.h"
+
+#include "GalleryState.h"
+#include "KitViews.h"
+#include "ManualClock.h"
+
+#include "model/UserDefaults.h"
+#include "services/info/OrlixUpdateController.h"
+#include "settings/SettingsLogo.h"
+#include "settings/SettingsRowKit.h"
+#include "settings/SettingsView.h"
+#include "settings/onboarding/OnboardingView.h"
+#include "state/AppState.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSwitch.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QVariantAnimation>
+#include <QVBoxLayout>
+
+namespace kolu::gallery {
+
+namespace {
+
+struct Updates {
+    QNetworkAccessManager network;
+    OrlixUpdateController controller{network, state().defaults(), std::nullopt, clock()};
+};
+Updates *updates = nullptr;
+
+OrlixUpdateController &updateController()
+{
+    if (!updates) {
+        updates = new Updates;
+        // Goes before the shared state it reads (routines run last-added first).
+        qAddPostRoutine([] {
+            delete updates;
+            updates = nullptr;
+        });
+    }
+    return updates->controller;
+}
+
+// The window reads its look from the state's defaults: give them the look
+// the gallery draws.
+void copyLook(const Context &context)
+{
+    UserDefaults &defaults = state().defaults();
+    defaults.set(QStringLiteral("orlixTheme"), rawValue(context.style.theme()));
+    defaults.set(QStringLiteral("orlixAppearanceMode"), context.style.colorScheme() == ColorScheme::dark
+                                                            ? QStringLiteral("dark")
+                                                            : QStringLiteral("light"));
+}
+
+// Pictures show the end of every page change.
+void settle(QWidget *widget)
+{
+    // Laid out as shown, scroll bars included.
+    widget->setAttribute(Qt::WA_DontShowOnScreen);
+    widget->show();
+    QCoreApplication::processEvents();
+    for (auto *animation : widget->findChildren<QVariantAnimation *>())
+        animation->setCurrentTime(animation->totalDuration());
+}
+
+QWidget *settingsWindow(const Context &context, OrlixSettingsPage page)
+{
+    copyLook(context);
+    auto *view = new SettingsView(state(), updateController());
+    view->setSelectedPage(page);
+    settle(view);
+    return view;
+}
+
+QWidget *onboardingPage(int index)
+{
+    auto *view = new OnboardingView([] {});
+    auto *next = view->findChild<OrlixButton *>(QStringLiteral("onboardingPrimary"));
+    for (int i = 0; i < index; ++i)
+        next->click();
+    settle(view);
+    return view;
+}
+
+QWidget *rowKit()
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    auto *column = new QWidget;
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(18);
+
+    auto *card = new SettingsSectionCard;
+    card->contentLayout()->addWidget(settingLine(QStringLiteral("Reminder alerts"),
+                                                 QStringLiteral("Show an edge alert when a reminder is due."),
+                                                 QStringLiteral("bell"), style.tint(RailModule::reminders)));
+    card->contentLayout()->addWidget(new SettingsDivider);
+    card->contentLayout()->addWidget(settingLine(
+        QStringLiteral("Calendar sound"),
+        QStringLiteral("Played for event alerts. A long detail wraps onto a second line and stops there with an "
+                       "ellipsis when it runs longer still."),
+        QStringLiteral("calendar"), style.tint(RailModule::calendar)));
+    layout->addWidget(new SettingsGroup(QStringLiteral("Audio"), card));
+
+    auto *rows = new QWidget;
+    auto *rowsLayout = new QVBoxLayout(rows);
+    rowsLayout->setContentsMargins(0, 0, 0, 0);
+    rowsLayout->setSpacing(10);
+    rowsLayout->addWidget(settingsStatusRow(QStringLiteral("Calendar folder"),
+                                            QStringLiteral("Events from ~/.local/share/calendars, read 2 minutes ago."),
+                                            QStringLiteral("calendar"), style.tint(RailModule::calendar)));
+    rowsLayout->addWidget(permissionActionRow(QStringLiteral("Reminders"),
+                                              QStringLiteral("Choose the folder your reminders are kept in."),
+                                              QStringLiteral("checklist"), style.tint(RailModule::reminders),
+                                              QStringLiteral("Choose"), [] {}, [] {}));
+    auto *info = new SettingsInfoCard;
+    auto *logo = new OrlixSettingsLogo(78);
+    info->contentLayout()->addWidget(logo, 0, Qt::AlignHCenter);
+    rowsLayout->addWidget(info);
+    layout->addWidget(new SettingsGroup(QStringLiteral("System Access"), rows));
+    return column;
+}
+
+} // namespace
+
+std::vector<View> settingsViews()
+{
+    std::vector<View> views;
+    views.push_back({"settings-rows", {520, 560}, false, [](const Context &) { return onPanel(rowKit(), 24); }});
+    static const auto names = [] {
+        std::vector<std::string> all;
+        for (OrlixSettingsPage page : allCases<OrlixSettingsPage>())
+            all.push_back("settings-" + rawValue(page).toStdString());
+        return all;
+    }();
+    for (OrlixSettingsPage page : allCases<OrlixSettingsPage>())
+        views.push_back({names[std::size_t(page)].c_str(),
+                         {SettingsView::kWidth, SettingsView::kHeight},
+                         false,
+                         [page](const Context &context) { return settingsWindow(context, page); }});
+    static const char *const onboardingNames[] = {"onboarding-1", "onboarding-2", "onboarding-3", "onboarding-4",
+                                                  "onboarding-5"};
+    for (int index = 0; index < 5; ++index)
+        views.push_back({onboardingNames[index],
+                         {OnboardingView::kSide, OnboardingView::kSide},
+                         false,
+                         [index](const Context &) { return onboardingPage(index); }});
+    return views;
+}
+
+} // namespace kolu::gallery
