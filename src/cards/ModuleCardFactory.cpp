@@ -2,6 +2,7 @@
 
 #include "cards/notes/NotesCard.h"
 #include "cards/prayers/PrayersCard.h"
+#include "cards/reminders/RemindersCard.h"
 
 #include <QWidget>
 
@@ -36,7 +37,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         break;
 
     case RailModule::reminders:
-        break;
+        return new RemindersCard(state, parent);
 
     case RailModule::nowPlaying:
         break;

@@ -1,6 +1,7 @@
 #include "GalleryViews.h"
 
 #include "KitViews.h"
+#include "RailViews.h"
 #include "SettingsViews.h"
 
 namespace kolu::gallery {
@@ -17,6 +18,7 @@ const std::vector<View> &views()
         };
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
+        appendRailViews(kit);
         return kit;
     }();
     return all;

@@ -1,5 +1,7 @@
 #include "shell/rules/RailFrame.h"
 
+#include "shell/rules/ExpandedRailGeometry.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -86,7 +88,7 @@ QSize size(const RailFrameInput &in, const QRect &visibleFrame)
     } else {
         height = std::min(680.0 * s, H - 72.0);
         if (in.expanded)
-            width = 441.0 * s + ((in.prayerAlert || in.reminderAlert) ? 354.0 * s : 0.0);
+            width = expandedrail::width({in.edge, s, in.prayerAlert || in.reminderAlert});
         else if (sideAlert(in))
             width = 430.0 * s;
         else if (in.clipboardPulseActive)

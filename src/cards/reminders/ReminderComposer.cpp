@@ -1,0 +1,228 @@
+#include "cards/reminders/ReminderComposer.h"
+
+#include "cards/reminders/ReminderRow.h"
+#include "model/Enums.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixTextField.h"
+#include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+void dimWhenDisabled(QWidget *widget)
+{
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(widget);
+        widget->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(widget->isEnabled() ? 1.0 : 0.45);
+}
+
+} // namespace
+
+ReminderComposer::ReminderComposer(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(u"reminderComposer"_s);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(9);
+
+    m_title = new OrlixTextField(this);
+    m_title->setObjectName(u"reminderTitleField"_s);
+    m_title->setPlaceholderText(tr("What needs to be done?"));
+    layout->addWidget(m_title);
+    connect(m_title, &QLineEdit::returnPressed, this, [this] {
+        if (isReady())
+            Q_EMIT submitted();
+    });
+
+    m_notes = new OrlixTextField(this);
+    m_notes->setObjectName(u"reminderNotesField"_s);
+    m_notes->setPlaceholderText(tr("Notes"));
+    layout->addWidget(m_notes);
+
+    auto *dateRow = new QHBoxLayout;
+    dateRow->setSpacing(8);
+    m_date = new QCheckBox(tr("Date"), this);
+    m_date->setObjectName(u"reminderDateCheck"_s);
+    m_date->setFont(OrlixFonts::system(11, QFont::Bold));
+    m_datePicker = new QDateEdit(this);
+    m_datePicker->setObjectName(u"reminderDatePicker"_s);
+    m_datePicker->setCalendarPopup(true);
+    m_time = new QCheckBox(tr("Time"), this);
+    m_time->setObjectName(u"reminderTimeCheck"_s);
+    m_time->setFont(OrlixFonts::system(11, QFont::Bold));
+    m_timePicker = new QTimeEdit(this);
+    m_timePicker->setObjectName(u"reminderTimePicker"_s);
+    m_timePicker->setDisplayFormat(QLocale().timeFormat(QLocale::ShortFormat));
+    dateRow->addWidget(m_date);
+    dateRow->addWidget(m_datePicker, 1);
+    dateRow->addWidget(m_time);
+    dateRow->addWidget(m_timePicker, 1);
+    layout->addLayout(dateRow);
+    // A time belongs to a date: ticking Time ticks Date, unticking Date unticks Time.
+    connect(m_date, &QCheckBox::toggled, this, &ReminderComposer::setDateChecked);
+    connect(m_time, &QCheckBox::toggled, this, &ReminderComposer::setTimeChecked);
+
+    auto *linkRow = new QHBoxLayout;
+    linkRow->setSpacing(8);
+    m_url = new OrlixTextField(this);
+    m_url->setObjectName(u"reminderUrlField"_s);
+    m_url->setPlaceholderText(tr("URL"));
+    m_flag = new SymbolButton(u"flag"_s, 14, this);
+    m_flag->setObjectName(u"reminderFlagButton"_s);
+    m_flag->setToolTip(tr("Flag"));
+    m_flag->setCheckable(true);
+    linkRow->addWidget(m_url, 1);
+    linkRow->addWidget(m_flag);
+    layout->addLayout(linkRow);
+    connect(m_flag, &QAbstractButton::toggled, this, [this] {
+        updateFlag();
+        Q_EMIT draftChanged();
+    });
+
+    m_priority = new SegmentedPicker({tr("None"), tr("Low"), tr("Med"), tr("High")}, this);
+    m_priority->setObjectName(u"reminderPriorityPicker"_s);
+    m_priority->setAccessibleName(tr("Priority"));
+    m_priority->setCurrentIndex(0);
+    layout->addWidget(m_priority);
+
+    m_failure = new ElidedLabel(QString(), this);
+    m_failure->setObjectName(u"reminderComposerFailure"_s);
+    m_failure->setMaximumLines(2);
+    m_failure->setFont(OrlixFonts::system(11, QFont::DemiBold));
+    m_failure->setColor(QColor(255, 69, 58));
+    m_failure->hide();
+    layout->addWidget(m_failure);
+
+    for (OrlixTextField *field : {m_title, m_notes, m_url})
+        connect(field, &QLineEdit::textChanged, this, &ReminderComposer::draftChanged);
+    connect(m_priority, &SegmentedPicker::currentIndexChanged, this, &ReminderComposer::draftChanged);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &ReminderComposer::updateFlag);
+    repaintOnStyleChange(this);
+    updatePickers();
+    updateFlag();
+}
+
+ReminderDraft ReminderComposer::freshDraft(const QDateTime &now)
+{
+    ReminderDraft draft;
+    draft.dueDate = now;
+    return draft;
+}
+
+ReminderDraft ReminderComposer::draft() const
+{
+    ReminderDraft draft;
+    draft.title = m_title->text();
+    draft.notes = m_notes->text();
+    draft.url = m_url->text();
+    draft.dueDate = QDateTime(m_datePicker->date(), m_timePicker->time());
+    draft.hasDate = m_date->isChecked();
+    draft.hasTime = m_time->isChecked();
+    draft.priority = priorities[std::clamp(m_priority->currentIndex(), 0, 3)];
+    draft.isFlagged = m_flag->isChecked();
+    return draft;
+}
+
+void ReminderComposer::setDraft(const ReminderDraft &draft)
+{
+    m_title->setText(draft.title);
+    m_notes->setText(draft.notes);
+    m_url->setText(draft.url);
+    const QDateTime local = draft.dueDate.toLocalTime();
+    m_datePicker->setDate(local.date());
+    m_timePicker->setTime(QTime(local.time().hour(), local.time().minute()));
+    m_date->setChecked(draft.hasDate || draft.hasTime);
+    m_time->setChecked(draft.hasTime);
+    const auto found = std::find(std::begin(priorities), std::end(priorities), draft.priority);
+    m_priority->setCurrentIndex(found == std::end(priorities) ? 0 : int(found - std::begin(priorities)));
+    m_flag->setChecked(draft.isFlagged);
+    updatePickers();
+    updateFlag();
+    Q_EMIT draftChanged();
+}
+
+bool ReminderComposer::isReady() const
+{
+    return !m_title->text().trimmed().isEmpty();
+}
+
+void ReminderComposer::setFailure(const QString &message)
+{
+    m_failure->setText(message);
+    m_failure->setVisible(!message.isEmpty());
+}
+
+QString ReminderComposer::failure() const
+{
+    return m_failure->isVisible() ? m_failure->text() : QString();
+}
+
+void ReminderComposer::setDateChecked(bool checked)
+{
+    if (!checked && m_time->isChecked())
+        m_time->setChecked(false);
+    updatePickers();
+    Q_EMIT draftChanged();
+}
+
+void ReminderComposer::setTimeChecked(bool checked)
+{
+    if (checked && !m_date->isChecked())
+        m_date->setChecked(true);
+    updatePickers();
+    Q_EMIT draftChanged();
+}
+
+void ReminderComposer::updatePickers()
+{
+    m_datePicker->setEnabled(m_date->isChecked());
+    m_timePicker->setEnabled(m_time->isChecked());
+    dimWhenDisabled(m_datePicker);
+    dimWhenDisabled(m_timePicker);
+}
+
+void ReminderComposer::updateFlag()
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    if (m_flag->isChecked())
+        m_flag->setSymbol(u"flag.fill"_s, style.tint(RailModule::reminders));
+    else
+        m_flag->setSymbol(u"flag"_s, style.secondaryText());
+}
+
+void ReminderComposer::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 14);
+    QColor fill = style.surface();
+    fill.setAlphaF(fill.alphaF() * 0.46f);
+    painter.fillPath(shape, fill);
+    QColor hairline = style.hairline();
+    hairline.setAlphaF(hairline.alphaF() * 0.28f);
+    painter.strokePath(shape, QPen(hairline, 0.8));
+}
+
+} // namespace kolu

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QTimeZone>
+
+#include <vector>
+
+namespace kolu {
+
+class DateText;
+
+// The filters the reminders card offers. Only the first three are shown;
+// the other two are names a stored value may hold.
+enum class ReminderFilter { overdue, today, upcoming, noDate, flagged };
+
+namespace reminderrules {
+
+inline const QString filterKey = QStringLiteral("orlixReminderFilter");
+
+QString rawValue(ReminderFilter filter);
+// The filter a stored value selects: one of the offered three, else today.
+ReminderFilter selectedFilter(const QString &raw);
+QString label(ReminderFilter filter);
+// The three chips, in order.
+std::vector<ReminderFilter> offeredFilters();
+
+// The day boundaries the card works with, taken once per evaluation.
+struct Day {
+    QDateTime startOfToday;
+    QDateTime startOfTomorrow;
+    QDateTime startOfDayAfter;
+    static Day of(const QDateTime &now, const QTimeZone &zone);
+};
+
+bool keeps(ReminderFilter filter, const ReminderItem &item, const Day &day);
+std::vector<ReminderItem> filtered(const std::vector<ReminderItem> &items, ReminderFilter filter, const Day &day);
+
+struct Section {
+    QString title;
+    QDateTime sortDate;
+    std::vector<ReminderItem> reminders;
+};
+
+// "Overdue", "Today", "Tomorrow", then one section per later day, earliest
+// first; each section's reminders by due date, stable.
+std::vector<Section> sections(const std::vector<ReminderItem> &items, const Day &day, const QTimeZone &zone,
+                              const DateText &dates);
+
+// The count line. The state keeps only the first `listLimit` open reminders,
+// so a full list may stand for more and says so.
+QString countText(int count, int listLimit);
+
+struct EmptyContent {
+    QString symbol;
+    QString title;
+    QString subtitle;
+    bool offersSettings = false;
+};
+// The empty state for a connection. `listIsFull`: the list shown is cut at
+// its limit, so reminders may exist that the filter would keep.
+EmptyContent emptyContent(const RemindersConnectionState &connection, bool listIsFull);
+QString connectionLine(const RemindersConnectionState &connection);
+
+// The details line's date: abbreviated date, and the short time when set.
+QString dueText(const ReminderItem &item, const DateText &dates);
+// "exclamationmark.3" and so on for the store's priorities 1, 5, 9.
+QString priorityMark(int priority);
+
+} // namespace reminderrules
+
+} // namespace kolu

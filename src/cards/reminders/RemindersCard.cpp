@@ -1,0 +1,319 @@
+#include "cards/reminders/RemindersCard.h"
+
+#include "cards/reminders/ReminderComposer.h"
+#include "cards/reminders/ReminderRow.h"
+#include "model/UserDefaults.h"
+#include "style/ContinuousCorners.h"
+#include "style/DateText.h"
+#include "style/Fonts.h"
+#include "style/IconProvider.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QColor withAlpha(QColor color, qreal alpha)
+{
+    color.setAlphaF(color.alphaF() * alpha);
+    return color;
+}
+
+} // namespace
+
+ReminderFilterChip::ReminderFilterChip(const QString &text, QWidget *parent) : QAbstractButton(parent)
+{
+    setText(text);
+    setCheckable(true);
+    setCursor(Qt::PointingHandCursor);
+    setFont(OrlixFonts::system(10, QFont::Bold));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    repaintOnStyleChange(this);
+}
+
+QSize ReminderFilterChip::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(text()) + 16, metrics.height() + 14};
+}
+
+void ReminderFilterChip::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    const QColor tint = style.tint(RailModule::reminders);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
+    const QPainterPath capsule = continuousRoundedRect(frame, frame.height() / 2);
+    painter.fillPath(capsule, isChecked() ? withAlpha(tint, 0.18) : withAlpha(style.surfaceRaised(), 0.34));
+    painter.strokePath(capsule, QPen(isChecked() ? withAlpha(tint, 0.34) : withAlpha(style.hairline(), 0.18), 0.8));
+    painter.setPen(isChecked() ? style.text() : style.secondaryText());
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter, fontMetrics().elidedText(text(), Qt::ElideRight, width() - 16));
+}
+
+ReminderComposerButton::ReminderComposerButton(QWidget *parent) : QAbstractButton(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setFixedSize(30, 28);
+    repaintOnStyleChange(this);
+}
+
+void ReminderComposerButton::setReady(bool ready)
+{
+    if (ready == m_ready)
+        return;
+    m_ready = ready;
+    update();
+}
+
+QString ReminderComposerButton::symbol() const
+{
+    return m_ready ? u"checkmark"_s : u"plus"_s;
+}
+
+void ReminderComposerButton::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    const QColor tint = style.tint(RailModule::reminders);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(isDown() ? 0.7 : 1.0);
+    const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 8);
+    painter.fillPath(shape, m_ready ? withAlpha(tint, 0.95) : withAlpha(style.surfaceRaised(), 0.72));
+    painter.strokePath(shape, QPen(m_ready ? withAlpha(tint, 0.35) : withAlpha(style.hairline(), 0.35), 0.8));
+    IconProvider::paint(painter, rect(), symbol(), 13, m_ready ? QColor(Qt::white) : style.text(), IconWeight::bold);
+}
+
+RemindersCard::RemindersCard(AppState &state, QWidget *parent)
+    : ModuleCard(tr("Reminders"), u"checklist"_s, parent), m_state(state)
+{
+    setObjectName(u"remindersCard"_s);
+
+    auto *header = new QWidget(this);
+    auto *headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(0, 0, 0, 0);
+    headerLayout->setSpacing(10);
+    auto *lines = new QVBoxLayout;
+    lines->setSpacing(2);
+    m_connectionLine = new ElidedLabel(QString(), header);
+    m_connectionLine->setObjectName(u"reminderConnectionLine"_s);
+    m_connectionLine->setFont(OrlixFonts::system(12, QFont::Bold));
+    m_countLine = new ElidedLabel(QString(), header);
+    m_countLine->setObjectName(u"reminderCountLine"_s);
+    m_countLine->setFont(OrlixFonts::system(11, QFont::DemiBold));
+    lines->addWidget(m_connectionLine);
+    lines->addWidget(m_countLine);
+    headerLayout->addLayout(lines, 1);
+    m_refresh = new OrlixButton(OrlixButton::Kind::secondary, QString(), header);
+    m_refresh->setObjectName(u"reminderRefreshButton"_s);
+    m_refresh->setSymbol(u"arrow.clockwise"_s);
+    m_refresh->setToolTip(tr("Refresh Reminders"));
+    headerLayout->addWidget(m_refresh);
+    m_composerButton = new ReminderComposerButton(header);
+    m_composerButton->setObjectName(u"reminderComposerButton"_s);
+    headerLayout->addWidget(m_composerButton);
+    addContent(header);
+    connect(m_refresh, &QAbstractButton::clicked, this, [this] { m_state.refreshReminders(); });
+    connect(m_composerButton, &QAbstractButton::clicked, this, &RemindersCard::composerAction);
+
+    auto *strip = new QWidget(this);
+    auto *stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setSpacing(6);
+    for (ReminderFilter filter : reminderrules::offeredFilters()) {
+        auto *chip = new ReminderFilterChip(reminderrules::label(filter), strip);
+        chip->setObjectName(u"reminderFilter_"_s + reminderrules::rawValue(filter));
+        stripLayout->addWidget(chip, 1);
+        m_chips.emplace_back(filter, chip);
+        connect(chip, &QAbstractButton::clicked, this, [this, filter] {
+            m_state.defaults().set(reminderrules::filterKey, reminderrules::rawValue(filter));
+        });
+    }
+    addContent(strip);
+
+    m_composer = new ReminderComposer(this);
+    m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
+    m_composer->hide();
+    addContent(m_composer);
+    connect(m_composer, &ReminderComposer::submitted, this, &RemindersCard::addReminder);
+    connect(m_composer, &ReminderComposer::draftChanged, this, &RemindersCard::updateHeader);
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(u"reminderList"_s);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_list = new QWidget;
+    m_list->setAutoFillBackground(false);
+    m_listLayout = new QVBoxLayout(m_list);
+    m_listLayout->setContentsMargins(0, 0, 0, 0);
+    m_listLayout->setSpacing(10);
+    m_scroll->setWidget(m_list);
+    contentLayout()->addWidget(m_scroll, 1);
+
+    connect(&m_state, &AppState::changed, this, &RemindersCard::onStateChanged);
+    connect(&m_state.defaults(), &UserDefaults::changed, this, [this](const QString &key) {
+        if (key == reminderrules::filterKey) {
+            updateChips();
+            rebuildList();
+        }
+    });
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] {
+        updateHeader();
+        rebuildList();
+    });
+    updateHeader();
+    updateChips();
+    rebuildList();
+}
+
+ReminderFilter RemindersCard::selectedFilter() const
+{
+    return reminderrules::selectedFilter(
+        m_state.defaults().string(reminderrules::filterKey).value_or(reminderrules::rawValue(ReminderFilter::today)));
+}
+
+void RemindersCard::composerAction()
+{
+    if (!m_composing) {
+        m_composing = true;
+        ReminderDraft draft = m_composer->draft();
+        draft.hasDate = selectedFilter() == ReminderFilter::today;
+        if (draft.hasDate)
+            draft.dueDate = m_state.clock().now();
+        else
+            draft.hasTime = false; // a time is kept only with a date
+        m_composer->setDraft(draft);
+        m_composer->show();
+        updateHeader();
+        m_composer->findChild<QWidget *>(u"reminderTitleField"_s)->setFocus();
+        return;
+    }
+    addReminder();
+}
+
+void RemindersCard::addReminder()
+{
+    // A second add while the first is on its way would write the reminder twice.
+    if (!m_composer->isReady() || m_addPending)
+        return;
+    m_addPending = true;
+    m_composer->setFailure(QString());
+    m_state.addReminder(m_composer->draft());
+}
+
+void RemindersCard::onStateChanged(AppState::Field field)
+{
+    if (field == AppState::Field::remindersConnection) {
+        if (m_addPending) {
+            // The first answer after an add is the add's own.
+            m_addPending = false;
+            const RemindersConnectionState &answer = m_state.remindersConnection();
+            if (answer.kind == RemindersConnectionState::Kind::ready) {
+                m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
+                m_composer->hide();
+                m_composing = false;
+            } else {
+                m_composer->setFailure(answer.kind == RemindersConnectionState::Kind::failed &&
+                                               !answer.message.isEmpty()
+                                           ? answer.message
+                                           : reminderrules::connectionLine(answer));
+            }
+        }
+        updateHeader();
+        rebuildList();
+    } else if (field == AppState::Field::reminders) {
+        updateHeader();
+        rebuildList();
+    }
+}
+
+void RemindersCard::updateHeader()
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    m_connectionLine->setText(reminderrules::connectionLine(m_state.remindersConnection()));
+    m_connectionLine->setColor(style.text());
+    m_countLine->setText(
+        reminderrules::countText(int(m_state.reminders().size()), AppState::maxOpenReminders));
+    m_countLine->setColor(style.secondaryText());
+    const bool ready = m_composing && m_composer->isReady();
+    m_composerButton->setReady(ready);
+    m_composerButton->setToolTip(m_composing ? tr("Save reminder") : tr("Add reminder"));
+}
+
+void RemindersCard::updateChips()
+{
+    const ReminderFilter selected = selectedFilter();
+    for (auto &[filter, chip] : m_chips)
+        chip->setChecked(filter == selected);
+}
+
+void RemindersCard::rebuildList()
+{
+    while (QLayoutItem *item = m_listLayout->takeAt(0)) {
+        if (item->widget())
+            item->widget()->deleteLater();
+        delete item;
+    }
+    const OrlixStyle &style = OrlixStyle::current();
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const auto day = reminderrules::Day::of(m_state.clock().now(), zone);
+    const auto &all = m_state.reminders();
+    const auto kept = reminderrules::filtered(all, selectedFilter(), day);
+    if (kept.empty()) {
+        const bool full = int(all.size()) >= AppState::maxOpenReminders;
+        const auto content = reminderrules::emptyContent(m_state.remindersConnection(), full);
+        auto *empty = new EmptyState(content.symbol, content.title, content.subtitle, m_list);
+        empty->setObjectName(u"reminderEmptyState"_s);
+        m_listLayout->addWidget(empty);
+        if (content.offersSettings) {
+            auto *open = new OrlixButton(OrlixButton::Kind::secondary, tr("Open Settings"), m_list);
+            open->setObjectName(u"reminderOpenSettingsButton"_s);
+            open->setSymbol(u"gearshape"_s);
+            open->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+            m_listLayout->addWidget(open);
+            connect(open, &QAbstractButton::clicked, this, [this] { m_state.openRemindersAccessSettings(); });
+        }
+        m_listLayout->addStretch(1);
+        return;
+    }
+    for (const auto &section : reminderrules::sections(kept, day, zone, DateText::user())) {
+        auto *block = new QWidget(m_list);
+        block->setObjectName(u"reminderSection"_s);
+        auto *blockLayout = new QVBoxLayout(block);
+        blockLayout->setContentsMargins(0, 0, 0, 0);
+        blockLayout->setSpacing(7);
+        auto *titleLine = new QHBoxLayout;
+        auto *title = new ElidedLabel(section.title, block);
+        title->setObjectName(u"reminderSectionTitle"_s);
+        title->setFont(OrlixFonts::system(12, QFont::Bold));
+        title->setColor(style.secondaryText());
+        auto *count = new ElidedLabel(QString::number(section.reminders.size()), block);
+        count->setObjectName(u"reminderSectionCount"_s);
+        count->setFont(OrlixFonts::system(10, QFont::Bold));
+        count->setColor(style.tint(RailModule::reminders));
+        count->setAlignment(Qt::AlignRight);
+        titleLine->addWidget(title, 1);
+        titleLine->addWidget(count);
+        blockLayout->addLayout(titleLine);
+        for (const ReminderItem &item : section.reminders)
+            blockLayout->addWidget(new ReminderRow(m_state, item, block));
+        m_listLayout->addWidget(block);
+    }
+    m_listLayout->addStretch(1);
+}
+
+} // namespace kolu

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "shell/rules/CollapsedRailRules.h"
+
+#include <QWidget>
+
+namespace kolu {
+
+class AppState;
+class EdgeNotification;
+class EdgeNotificationRings;
+class GlowTile;
+
+// A pending alert at a side edge: a glowing glass tile with the module's
+// symbol at the screen edge and the alert's notification beside it, towards
+// the screen. Its frame is 430s x 112; spare width stays on the screen side.
+class EdgeAlert : public QWidget {
+    Q_OBJECT
+public:
+    EdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent = nullptr);
+
+    EdgeAlertKind kind() const { return m_kind; }
+    EdgeNotification *notification() const { return m_notification; }
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    railview::EdgeAlertGeometry geometryNow() const;
+    void relayout();
+
+    EdgeAlertKind m_kind;
+    AppState &m_state;
+    EdgeNotificationRings *m_rings;
+    GlowTile *m_tile;
+    EdgeNotification *m_notification;
+};
+
+} // namespace kolu

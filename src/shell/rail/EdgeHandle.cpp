@@ -1,0 +1,169 @@
+#include "shell/rail/EdgeHandle.h"
+
+#include "shell/rail/RailGlass.h"
+#include "shell/rules/CollapsedRailRules.h"
+#include "state/AppState.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QDragEnterEvent>
+
+#include <algorithm>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kolu {
+
+EdgeHandle::EdgeHandle(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("edgeHandle"));
+    setAcceptDrops(true);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(tr("Hover to show Kolu"));
+    setAttribute(Qt::WA_NoSystemBackground);
+    repaintOnStyleChange(this);
+    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
+        if (field == AppState::Field::railEdge || field == AppState::Field::railSize) {
+            updateGeometry();
+            update();
+        }
+    });
+}
+
+QSize EdgeHandle::sizeHint() const
+{
+    return railview::handleSize(m_state.railEdge(), m_state.railScaleFactor()).toSize();
+}
+
+bool EdgeHandle::carriesLocalFiles(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    if (urls.isEmpty())
+        return false;
+    for (const QUrl &url : urls) {
+        if (!url.isLocalFile())
+            return false;
+    }
+    return true;
+}
+
+void EdgeHandle::setFileDropTarget(bool target)
+{
+    if (target == m_fileDropTarget)
+        return;
+    m_fileDropTarget = target;
+    update();
+    Q_EMIT dragActiveChanged(target);
+    if (target)
+        m_state.openModule(RailModule::fileTray);
+}
+
+void EdgeHandle::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const OrlixStyle &style = OrlixStyle::current();
+    const RailEdge edge = m_state.railEdge();
+    const QSizeF size = railview::handleSize(edge, m_state.railScaleFactor());
+    QRectF pill(QPointF(), size);
+    pill.moveCenter(QRectF(rect()).center());
+    const qreal radius = std::min(size.width(), size.height()) / 2;
+    const QColor trayTint = style.tint(RailModule::fileTray);
+    if (m_fileDropTarget)
+        LiquidGlassSurface::paint(painter, pill, radius, railControlGlass(trayTint, {0.08, 9, 0, 5}));
+    else
+        LiquidGlassSurface::paint(painter, pill, radius, OrlixGlassProfile::edgeHandle());
+
+    QString symbol = QStringLiteral("tray.and.arrow.down");
+    QPointF offset;
+    if (!m_fileDropTarget) {
+        switch (edge) {
+        case RailEdge::left:
+            symbol = QStringLiteral("chevron.right");
+            offset = {2, 0};
+            break;
+        case RailEdge::right:
+            symbol = QStringLiteral("chevron.left");
+            offset = {-2, 0};
+            break;
+        case RailEdge::top:
+            symbol = QStringLiteral("chevron.down");
+            offset = {0, 2};
+            break;
+        }
+    }
+    const qreal symbolSize = m_fileDropTarget ? 11 : 8;
+    QRectF iconRect(QPointF(), QSizeF(symbolSize * 2, symbolSize * 2));
+    iconRect.moveCenter(pill.center() + offset);
+    IconProvider::paint(painter, iconRect, symbol, symbolSize, m_fileDropTarget ? trayTint : style.iconPrimary(),
+                        IconWeight::bold);
+}
+
+void EdgeHandle::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void EdgeHandle::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        if (rect().contains(event->position().toPoint()))
+            m_state.expandPanel();
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void EdgeHandle::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!carriesLocalFiles(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    setFileDropTarget(true);
+}
+
+void EdgeHandle::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (carriesLocalFiles(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void EdgeHandle::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    QWidget::dragLeaveEvent(event);
+    setFileDropTarget(false);
+}
+
+void EdgeHandle::dropEvent(QDropEvent *event)
+{
+    if (!carriesLocalFiles(event->mimeData())) {
+        event->ignore();
+        setFileDropTarget(false);
+        return;
+    }
+    m_state.openModule(RailModule::fileTray);
+    // The state decides what the tray takes; the drop reports its answer.
+    if (m_state.receiveFileTrayDrop(*event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+    setFileDropTarget(false);
+}
+
+} // namespace kolu

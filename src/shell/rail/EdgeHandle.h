@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <QWidget>
+
+class QMimeData;
+
+namespace kolu {
+
+class AppState;
+
+// The slim glass pill at the screen edge while the rail is hidden. A click
+// expands the rail. It takes file drops: a drag of local files entering it
+// opens the Tray at once (the rail grows under the drag), and a drop goes to
+// the tray. Drags of anything else are refused.
+class EdgeHandle : public QWidget {
+    Q_OBJECT
+public:
+    explicit EdgeHandle(AppState &state, QWidget *parent = nullptr);
+
+    bool isFileDropTarget() const { return m_fileDropTarget; }
+    QSize sizeHint() const override;
+
+    // Only local files: a uri-list whose every entry is a file:// URL.
+    static bool carriesLocalFiles(const QMimeData *mime);
+
+Q_SIGNALS:
+    // A drag over the handle began or ended; the hover hiding waits meanwhile.
+    void dragActiveChanged(bool active);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void setFileDropTarget(bool target);
+
+    AppState &m_state;
+    bool m_fileDropTarget = false;
+    bool m_pressed = false;
+};
+
+} // namespace kolu

@@ -1,0 +1,226 @@
+#include "shell/rail/EdgeNotification.h"
+
+#include "shell/rail/RailGlass.h"
+#include "shell/rules/EdgeNotificationContent.h"
+#include "state/AppState.h"
+#include "style/ContinuousCorners.h"
+#include "style/DateText.h"
+#include "style/Fonts.h"
+#include "style/IconProvider.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kolu {
+
+namespace {
+
+QFont systemFont(int size, QFont::Weight weight)
+{
+    return OrlixFonts::system(size, weight);
+}
+
+// The module symbol in white on a rounded square of the tint, with a
+// coloured shadow below it.
+class NotificationBadge : public QWidget {
+public:
+    NotificationBadge(const EdgeNotificationLook &look, QWidget *parent) : QWidget(parent), m_look(look)
+    {
+        setObjectName(QStringLiteral("notificationBadge"));
+        setFixedSize(QSizeF(look.badgeSize, look.badgeSize).toSize());
+        repaintOnStyleChange(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor tint = OrlixStyle::current().tint(m_look.module);
+        const QRectF square(rect());
+        // The shadow (radius 10, y 5) would reach outside the badge; a soft
+        // inner glow along the bottom stands for it within the frame.
+        QColor glow = withOpacity(tint, m_look.badgeShadowOpacity);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(glow);
+        painter.drawPath(continuousRoundedRect(square.adjusted(1, 3, -1, 0), 16));
+        painter.setBrush(tint);
+        painter.drawPath(continuousRoundedRect(square.adjusted(0, 0, 0, -2), 16));
+        IconProvider::paint(painter, square.adjusted(0, 0, 0, -2), m_look.symbol, m_look.symbolSize, Qt::white,
+                            IconWeight::bold);
+    }
+
+private:
+    EdgeNotificationLook m_look;
+};
+
+} // namespace
+
+EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget *parent)
+    : QWidget(parent), m_kind(kind), m_state(state)
+{
+    static const char *names[] = {"calendarEdgeNotification", "prayerEdgeNotification",
+                                  "reminderEdgeNotification", "focusEdgeNotification"};
+    setObjectName(QString::fromLatin1(names[static_cast<int>(kind)]));
+    setAttribute(Qt::WA_NoSystemBackground);
+    const EdgeNotificationLook look = edgenotification::look(kind);
+    const QSize size = railview::notificationSize(kind).toSize();
+    setFixedSize(size);
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 10, 10, 10);
+    row->setSpacing(12);
+    row->addWidget(new NotificationBadge(look, this), 0, Qt::AlignVCenter);
+
+    auto *column = new QWidget(this);
+    column->setObjectName(QStringLiteral("notificationText"));
+    // At least the column's own width; the space the buttons leave goes to
+    // the text too, since the desktop's fonts run wider than the widths were
+    // made for.
+    column->setMinimumWidth(static_cast<int>(look.textWidth));
+    column->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *lines = new QVBoxLayout(column);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(2);
+    lines->addStretch();
+    m_first = new ElidedLabel(QString(), column);
+    m_first->setObjectName(QStringLiteral("firstLine"));
+    m_first->setFont(systemFont(14, QFont::Bold));
+    m_second = new ElidedLabel(QString(), column);
+    m_second->setObjectName(QStringLiteral("secondLine"));
+    m_second->setFont(systemFont(12, QFont::DemiBold));
+    lines->addWidget(m_first);
+    lines->addWidget(m_second);
+    if (kind == EdgeAlertKind::calendar || kind == EdgeAlertKind::focus) {
+        m_third = new ElidedLabel(QString(), column);
+        m_third->setObjectName(QStringLiteral("thirdLine"));
+        m_third->setFont(systemFont(12, QFont::DemiBold));
+        lines->addWidget(m_third);
+    }
+    lines->addStretch();
+    row->addWidget(column, 1, Qt::AlignVCenter);
+    addButtons(row);
+
+    auto recolour = [this] {
+        const OrlixStyle &style = OrlixStyle::current();
+        m_first->setColor(style.text());
+        m_second->setColor(style.secondaryText());
+        if (m_third)
+            m_third->setColor(withOpacity(style.secondaryText(), 0.92));
+        update();
+    };
+    recolour();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, recolour);
+    refreshLines();
+    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
+        if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert ||
+            field == AppState::Field::activeReminderAlert)
+            refreshLines();
+    });
+}
+
+QSize EdgeNotification::sizeHint() const
+{
+    return railview::notificationSize(m_kind).toSize();
+}
+
+void EdgeNotification::refreshLines()
+{
+    const EdgeNotificationLines text =
+        edgenotification::lines(m_kind, m_state.activeCalendarAlert(), m_state.activePrayerAlert(),
+                                m_state.activeReminderAlert(), DateText::user());
+    m_first->setText(text.first);
+    m_second->setText(text.second);
+    if (m_third)
+        m_third->setText(text.third.value_or(QString()));
+}
+
+void EdgeNotification::clearAlertDirectly()
+{
+    // The state re-frames the panel for its own actions; a field cleared
+    // here asks for it explicitly.
+    Q_EMIT m_state.chromeNeedsLayout();
+}
+
+void EdgeNotification::addButtons(QHBoxLayout *row)
+{
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    row->addLayout(buttons);
+    auto *secondary =
+        new OrlixButton(OrlixButton::Kind::secondary, m_kind == EdgeAlertKind::reminder ? tr("Done") : tr("Stop"), this);
+    secondary->setObjectName(m_kind == EdgeAlertKind::reminder ? QStringLiteral("doneButton")
+                                                                : QStringLiteral("stopButton"));
+    buttons->addWidget(secondary, 0, Qt::AlignVCenter);
+
+    switch (m_kind) {
+    case EdgeAlertKind::focus: {
+        connect(secondary, &QAbstractButton::clicked, this, [this] {
+            m_state.setPomodoroAlertVisible(false);
+            clearAlertDirectly();
+            m_state.mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.reset(); });
+            m_state.persist();
+        });
+        auto *snooze = new OrlixButton(OrlixButton::Kind::primary, tr("Snooze"), this);
+        snooze->setObjectName(QStringLiteral("snoozeButton"));
+        connect(snooze, &QAbstractButton::clicked, this, [this] { m_state.snoozePomodoro(5); });
+        buttons->addWidget(snooze, 0, Qt::AlignVCenter);
+        return;
+    }
+    case EdgeAlertKind::calendar:
+        connect(secondary, &QAbstractButton::clicked, this, [this] {
+            m_state.setActiveCalendarAlert(std::nullopt);
+            clearAlertDirectly();
+        });
+        return;
+    case EdgeAlertKind::prayer:
+        connect(secondary, &QAbstractButton::clicked, this, [this] {
+            m_state.setActivePrayerAlert(std::nullopt);
+            clearAlertDirectly();
+        });
+        break;
+    case EdgeAlertKind::reminder:
+        connect(secondary, &QAbstractButton::clicked, this, [this] { m_state.completeReminderAlert(); });
+        break;
+    }
+
+    auto *remind = new OrlixButton(OrlixButton::Kind::primary, tr("Remind"), this);
+    remind->setObjectName(QStringLiteral("remindButton"));
+    remind->setSymbol(QStringLiteral("bell"));
+    buttons->addWidget(remind, 0, Qt::AlignVCenter);
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("remindMenu"));
+    for (int minutes : edgenotification::snoozeChoices) {
+        QAction *action = m_menu->addAction(tr("%n minutes", nullptr, minutes));
+        connect(action, &QAction::triggered, this, [this, minutes] {
+            if (m_kind == EdgeAlertKind::prayer)
+                m_state.snoozePrayer(minutes);
+            else
+                m_state.snoozeReminder(minutes);
+        });
+    }
+    connect(m_menu, &QMenu::aboutToShow, this, [this] { Q_EMIT menuActiveChanged(true); });
+    connect(m_menu, &QMenu::aboutToHide, this, [this] { Q_EMIT menuActiveChanged(false); });
+    connect(remind, &QAbstractButton::clicked, this,
+            [this, remind] { m_menu->popup(remind->mapToGlobal(QPoint(0, remind->height()))); });
+}
+
+void EdgeNotification::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor tint = OrlixStyle::current().tint(edgenotification::look(m_kind).module);
+    const QRectF shape = QRectF(rect());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(withOpacity(tint, 0.1));
+    painter.drawPath(continuousRoundedRect(shape, 28));
+    paintRailGlass(painter, shape, 28, railControlGlass(tint, {0.1, 14, 0, 7}), withOpacity(tint, 0.28), 0.8);
+}
+
+} // namespace kolu

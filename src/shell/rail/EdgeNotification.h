@@ -1,0 +1,51 @@
+#pragma once
+
+#include "shell/rules/CollapsedRailRules.h"
+
+#include <QWidget>
+
+class QHBoxLayout;
+class QMenu;
+
+namespace kolu {
+
+class AppState;
+class ElidedLabel;
+
+// The small glass banner through which the user answers an alert: a badge
+// with the module's symbol, two or three lines and one or two buttons
+// (focus: Stop / Snooze; calendar: Stop; prayer: Stop / Remind menu;
+// reminder: Done / Remind menu). Callers give it its fixed size
+// (railview::notificationSize). Self-contained, so every rail layout can
+// place one.
+class EdgeNotification : public QWidget {
+    Q_OBJECT
+public:
+    EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget *parent = nullptr);
+
+    EdgeAlertKind kind() const { return m_kind; }
+    QSize sizeHint() const override;
+    // The "Remind" menu of the prayer and reminder banners, else null.
+    QMenu *remindMenu() const { return m_menu; }
+
+Q_SIGNALS:
+    // A menu of the banner opened or closed; the hover hiding waits meanwhile.
+    void menuActiveChanged(bool active);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void refreshLines();
+    void addButtons(QHBoxLayout *row);
+    void clearAlertDirectly();
+
+    EdgeAlertKind m_kind;
+    AppState &m_state;
+    ElidedLabel *m_first = nullptr;
+    ElidedLabel *m_second = nullptr;
+    ElidedLabel *m_third = nullptr;
+    QMenu *m_menu = nullptr;
+};
+
+} // namespace kolu

@@ -1,0 +1,32 @@
+#include "shell/rail/GlowTile.h"
+
+#include "shell/rail/RailGlass.h"
+#include "style/IconProvider.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QPainter>
+
+namespace kolu {
+
+GlowTile::GlowTile(const Look &look, QWidget *parent) : QWidget(parent), m_look(look)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    repaintOnStyleChange(this);
+}
+
+void GlowTile::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QColor tint = OrlixStyle::current().tint(m_look.module);
+    QRectF tile(QPointF(), m_look.glass);
+    tile.moveCenter(QRectF(rect()).center());
+    paintRailGlass(painter, tile, 24, railControlGlass(tint, m_look.shadow), withOpacity(tint, m_look.strokeOpacity),
+                   m_look.strokeWidth);
+    QRectF icon(QPointF(), QSizeF(50, 50));
+    icon.moveCenter(tile.center());
+    IconProvider::paint(painter, icon, m_look.symbol, 25, tint, IconWeight::bold);
+}
+
+} // namespace kolu

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "style/GlassProfile.h"
+
+#include <QColor>
+
+class QPainter;
+class QRectF;
+
+namespace kolu {
+
+// The control-role glass of the rail's small surfaces (handle drop look,
+// clipboard pulse, alert tiles, notifications): a light tinted glass whose
+// only difference between uses is its shadow.
+OrlixGlassProfile railControlGlass(const QColor &tint, const OrlixGlassShadow &shadow);
+
+// Paints `profile` on a continuous rounded rectangle, then strokes the same
+// shape in `stroke` (already carrying its opacity).
+void paintRailGlass(QPainter &painter, const QRectF &rect, qreal radius, const OrlixGlassProfile &profile,
+                    const QColor &stroke, qreal strokeWidth);
+
+// `color` with its alpha multiplied by `opacity`.
+QColor withOpacity(QColor color, double opacity);
+
+} // namespace kolu

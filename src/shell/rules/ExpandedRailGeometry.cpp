@@ -1,0 +1,121 @@
+#include "shell/rules/ExpandedRailGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kolu::expandedrail {
+
+namespace {
+
+// The span of the columns between the outer edge and the card's far side.
+double innerColumns(double s) { return (outerMargin + stripWidth + columnGap) * s; }
+
+} // namespace
+
+double width(const Canvas &c)
+{
+    const double base = (2 * outerMargin + stripWidth + columnGap + cardWidth) * c.scale;
+    return c.hasExpandedAlert ? base + alertColumnWidth * c.scale : base;
+}
+
+double height(const Canvas &c) { return canvasHeight * c.scale; }
+
+double toolStripCenterX(const Canvas &c)
+{
+    const double fromEdge = (outerMargin + stripWidth / 2) * c.scale;
+    return c.edge == RailEdge::right ? width(c) - fromEdge : fromEdge;
+}
+
+double detailCardCenterX(const Canvas &c)
+{
+    const double fromEdge = innerColumns(c.scale) + cardWidth / 2 * c.scale;
+    return c.edge == RailEdge::right ? width(c) - fromEdge : fromEdge;
+}
+
+double expandedAlertCenterX(const Canvas &c, double alertWidth)
+{
+    const double offset = cardWidth / 2 * c.scale + alertGap + alertWidth / 2;
+    return c.edge == RailEdge::right ? detailCardCenterX(c) - offset : detailCardCenterX(c) + offset;
+}
+
+double stripHeight(int visibleCount, double scale)
+{
+    const int missing = std::max(0, 10 - visibleCount);
+    return std::max(minimumStripHeight * scale, canvasHeight * scale - heightPerMissingModule * missing);
+}
+
+double stripContentHeight(int visibleCount, bool showsMinimize, double scale)
+{
+    const int n = std::max(0, visibleCount);
+    const int actions = showsMinimize ? 3 : 2;
+    const double buttons = n * buttonHeight * scale + std::max(0, n - 1) * buttonSpacing * scale;
+    const double actionColumn = actions * actionButtonHeight + (actions - 1) * actionButtonSpacing;
+    return 2 * stripVerticalPadding + buttons + actionSpacerMinimum + actionColumn;
+}
+
+double moduleIconY(int index, int visibleCount, double scale)
+{
+    const double top = (canvasHeight * scale - stripHeight(visibleCount, scale)) / 2;
+    return top + stripVerticalPadding + buttonHeight * scale / 2 + index * (buttonHeight + buttonSpacing) * scale;
+}
+
+double moduleIconY(RailModule module, const std::vector<RailModule> &visible, double scale)
+{
+    const auto it = std::find(visible.begin(), visible.end(), module);
+    const int index = it == visible.end() ? 0 : int(it - visible.begin());
+    return moduleIconY(index, int(visible.size()), scale);
+}
+
+double detailCardCenterY(double iconY, double scale)
+{
+    const double half = cardHeight / 2 * scale;
+    return std::clamp(iconY, half + 10, canvasHeight * scale - half - 10);
+}
+
+Connector connector(const Canvas &c)
+{
+    // Both ends sit 6 points inside the gap between the strip and the card,
+    // measured from the canvas's far side at the right so they move with the
+    // card when a notification column widens the canvas.
+    const double s = c.scale;
+    const double w = width(c);
+    Connector k{};
+    if (c.edge == RailEdge::right) {
+        k.startX = w - innerColumns(s) + 6;
+        k.endX = w - (outerMargin + stripWidth) * s - 6;
+    } else {
+        k.startX = (outerMargin + stripWidth) * s + 6;
+        k.endX = innerColumns(s) - 6;
+    }
+    k.width = std::max(k.endX - k.startX, 18.0);
+    k.midX = k.startX + k.width / 2;
+    return k;
+}
+
+bool sideSwipeCollapses(double dx) { return dx > 70 || dx < -110; }
+
+bool topSwipeCollapses(double dy) { return dy < -70; }
+
+} // namespace kolu::expandedrail
+
+namespace kolu::toolstrip {
+
+std::optional<QString> badgeText(int count)
+{
+    if (count < 1)
+        return std::nullopt;
+    if (count > 99)
+        return QStringLiteral("99+");
+    return QString::number(count);
+}
+
+int reorderTarget(int startIndex, double displacement, int visibleCount, double scale)
+{
+    if (visibleCount < 1)
+        return 0;
+    const double step = (expandedrail::buttonHeight + expandedrail::buttonSpacing) * scale;
+    const int d = int(std::round(displacement / step)); // halves away from zero
+    return std::clamp(startIndex + d, 0, visibleCount - 1);
+}
+
+} // namespace kolu::toolstrip

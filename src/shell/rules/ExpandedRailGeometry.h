@@ -1,0 +1,106 @@
+#pragma once
+
+#include "model/Enums.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace kolu {
+
+// Where the expanded rail puts its parts. Every value is a plain function of
+// the scale s, the edge and the visible modules, so the panel's frame, the
+// views and the tests agree. Lengths are logical points; canvas coordinates
+// grow rightwards and downwards from the canvas's top-left corner.
+namespace expandedrail {
+
+// Columns of the side canvas: margin, tool strip, gap, card, margin.
+inline constexpr double outerMargin = 16;  // ×s
+inline constexpr double stripWidth = 74;   // ×s
+inline constexpr double columnGap = 17;    // ×s
+inline constexpr double cardWidth = 318;   // ×s
+inline constexpr double cardHeight = 500;  // ×s
+inline constexpr double canvasHeight = 620; // ×s
+inline constexpr double alertColumnWidth = 354; // ×s
+inline constexpr double alertGap = 12;     // not scaled
+
+// The tool strip's button column, shared by the strip's layout and by the
+// icon positions the connector and the card follow, so both agree.
+inline constexpr double stripVerticalPadding = 12; // not scaled
+inline constexpr double stripHorizontalPadding = 8; // not scaled
+inline constexpr double buttonHeight = 42;          // ×s
+inline constexpr double buttonWidth = 54;           // not scaled
+inline constexpr double buttonSpacing = 8;          // ×s
+inline constexpr double actionSpacerMinimum = 8;    // not scaled
+inline constexpr double actionButtonHeight = 26;    // not scaled
+inline constexpr double actionButtonSpacing = 8;    // not scaled
+inline constexpr double minimumStripHeight = 430;   // ×s
+inline constexpr double heightPerMissingModule = 48; // not scaled
+
+// Notification frames (never scaled).
+inline constexpr double shortAlertWidth = 318, shortAlertHeight = 76;
+inline constexpr double wideAlertWidth = 332, wideAlertHeight = 82;
+
+struct Canvas {
+    RailEdge edge = RailEdge::left;
+    double scale = 1.0;
+    bool hasExpandedAlert = false; // a prayer or reminder notification widens the canvas
+};
+
+double width(const Canvas &c);
+double height(const Canvas &c);
+
+double toolStripCenterX(const Canvas &c);
+double detailCardCenterX(const Canvas &c);
+double expandedAlertCenterX(const Canvas &c, double alertWidth);
+
+// The strip's height for `visibleCount` modules: max(430s, 620s − 48·missing).
+double stripHeight(int visibleCount, double scale);
+// The height the strip's content needs: padding, buttons, the least spacer,
+// the action buttons (two, or three with minimise).
+double stripContentHeight(int visibleCount, bool showsMinimize, double scale);
+
+// Vertical centre of the button at `index` (0 for a module not shown).
+double moduleIconY(int index, int visibleCount, double scale);
+double moduleIconY(RailModule module, const std::vector<RailModule> &visible, double scale);
+
+// The card follows its button but keeps 10 points clear of top and bottom.
+double detailCardCenterY(double iconY, double scale);
+
+// The small line between the selected button and the card. Its ends follow
+// the card, also when a notification column widens the canvas at the right.
+struct Connector {
+    double startX;
+    double endX;
+    double width; // at least 18
+    double midX;
+};
+Connector connector(const Canvas &c);
+
+// A horizontal swipe across the side rail that collapses it.
+inline constexpr double swipeMinimumDistance = 20;
+bool sideSwipeCollapses(double dx);
+// An upward swipe across the top rail that collapses it.
+bool topSwipeCollapses(double dy);
+
+} // namespace expandedrail
+
+// The rules of one module button.
+namespace toolstrip {
+
+inline constexpr int hoverOpenDelayMs = 80;
+inline constexpr int reorderPressMs = 280;
+inline constexpr double reorderPressTolerance = 10;
+inline constexpr int clipboardWobbleResetMs = 650;
+
+// The tray's count badge: none below 1, "99+" above 99.
+std::optional<QString> badgeText(int count);
+
+// The visible index a reorder drag of `displacement` points (along the
+// strip's axis) from `startIndex` aims at; the step is 42s + 8s on both axes.
+int reorderTarget(int startIndex, double displacement, int visibleCount, double scale);
+
+} // namespace toolstrip
+
+} // namespace kolu

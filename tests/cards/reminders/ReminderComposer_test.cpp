@@ -1,0 +1,138 @@
+#include "RemindersCardFixture.h"
+
+#include "style/widgets/SegmentedPicker.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::test {
+namespace {
+
+class ReminderComposerTest : public RemindersCardTest {
+protected:
+    void openComposer(RemindersCard &card)
+    {
+        click(child(card, u"reminderComposerButton"_s));
+        ASSERT_TRUE(card.isComposing());
+    }
+    static void type(QWidget &card, const QString &field, const QString &text)
+    {
+        auto *edit = child<QLineEdit>(card, field);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+};
+
+TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIs)
+{
+    auto card = makeCard(); // under Today
+    openComposer(*card);
+    auto *date = child<QCheckBox>(*card, u"reminderDateCheck"_s);
+    auto *time = child<QCheckBox>(*card, u"reminderTimeCheck"_s);
+    EXPECT_TRUE(date->isChecked());
+    EXPECT_FALSE(time->isChecked());
+    EXPECT_FALSE(child(*card, u"reminderTimePicker"_s)->isEnabled());
+
+    date->setChecked(false);
+    time->setChecked(true);
+    EXPECT_TRUE(date->isChecked());
+    date->setChecked(false);
+    EXPECT_FALSE(time->isChecked());
+    EXPECT_FALSE(child(*card, u"reminderTimePicker"_s)->isEnabled());
+    EXPECT_FALSE(child(*card, u"reminderDatePicker"_s)->isEnabled());
+
+    // A blank title adds nothing, from the button or from Return.
+    type(*card, u"reminderTitleField"_s, u"  "_s);
+    auto *button = child<ReminderComposerButton>(*card, u"reminderComposerButton"_s);
+    EXPECT_EQ(button->symbol(), u"plus"_s);
+    click(button);
+    QTest::keyClick(child(*card, u"reminderTitleField"_s), Qt::Key_Return);
+    EXPECT_TRUE(card->isComposing());
+    EXPECT_TRUE(todoFiles().isEmpty());
+}
+
+TEST_F(ReminderComposerTest, ReturnAddsTheReminderAndClearsTheForm)
+{
+    ASSERT_TRUE(QDir().mkpath(listFolder()));
+    auto card = makeCard();
+    openComposer(*card);
+    type(*card, u"reminderTitleField"_s, u"Buy milk"_s);
+    EXPECT_EQ(child<ReminderComposerButton>(*card, u"reminderComposerButton"_s)->symbol(), u"checkmark"_s);
+    auto *priority = child<SegmentedPicker>(*card, u"reminderPriorityPicker"_s);
+    QTest::mouseClick(priority, Qt::LeftButton, {}, priority->segmentRect(1).center().toPoint());
+    QTest::keyClick(child(*card, u"reminderTitleField"_s), Qt::Key_Return);
+
+    ASSERT_TRUE(waitUntil([&] { return !card->isComposing(); }));
+    const QStringList files = todoFiles();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].contains(u"SUMMARY:Buy milk"_s)) << files[0].toStdString();
+    EXPECT_TRUE(files[0].contains(u"PRIORITY:9"_s)) << files[0].toStdString();
+    EXPECT_EQ(child<QLineEdit>(*card, u"reminderTitleField"_s)->text(), QString());
+    EXPECT_EQ(priority->currentIndex(), 0);
+    EXPECT_FALSE(child<QCheckBox>(*card, u"reminderDateCheck"_s)->isChecked());
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
+}
+
+TEST_F(ReminderComposerTest, AFailedAddKeepsTheDraft)
+{
+    // No to-do folder: the add cannot be written.
+    auto card = makeCard();
+    openComposer(*card);
+    type(*card, u"reminderTitleField"_s, u"Buy milk"_s);
+    type(*card, u"reminderNotesField"_s, u"two litres"_s);
+    click(child(*card, u"reminderComposerButton"_s));
+    ASSERT_TRUE(waitUntil([&] { return !child<ReminderComposer>(*card, u"reminderComposer"_s)->failure().isEmpty(); }));
+    EXPECT_TRUE(card->isComposing());
+    const ReminderDraft draft = child<ReminderComposer>(*card, u"reminderComposer"_s)->draft();
+    EXPECT_EQ(draft.title, u"Buy milk"_s);
+    EXPECT_EQ(draft.notes, u"two litres"_s);
+    EXPECT_TRUE(draft.hasDate);
+}
+
+TEST_F(ReminderComposerTest, ListsCompletesAndAddsInAFolderAnotherClientWrote)
+{
+    ASSERT_TRUE(QDir().mkpath(listFolder()));
+    const QString path = listFolder() + u"/3f2a9c1e-renew.ics"_s;
+    ASSERT_TRUE(writeFile(path, "BEGIN:VCALENDAR\r\n"
+                                "VERSION:2.0\r\n"
+                                "PRODID:-//Hand written//Test//EN\r\n"
+                                "BEGIN:VTODO\r\n"
+                                "UID:3f2a9c1e-renew\r\n"
+                                "DTSTAMP:20260310T120000Z\r\n"
+                                "SUMMARY:Renew passport\r\n"
+                                "DUE:20260314T170000Z\r\n"
+                                "STATUS:NEEDS-ACTION\r\n"
+                                "CATEGORIES:errands\r\n"
+                                "X-CLIENT-COLOUR:#ff0000\r\n"
+                                "END:VTODO\r\n"
+                                "END:VCALENDAR\r\n"));
+    defaults.set(reminderrules::filterKey, u"upcoming"_s);
+    auto card = makeCard();
+    state->refreshReminders();
+    ASSERT_TRUE(waitUntil([&] { return card->findChild<ReminderRow *>() != nullptr; }));
+    EXPECT_EQ(card->findChild<ElidedLabel *>(u"reminderTitle"_s)->text(), u"Renew passport"_s);
+
+    // One click, one toggle: the to-do is completed (a second toggle would reopen it).
+    click(child(*card, u"reminderCompleteButton"_s));
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().empty(); }));
+    const QString completed = QString::fromUtf8(readFile(path));
+    EXPECT_TRUE(completed.contains(u"STATUS:COMPLETED"_s)) << completed.toStdString();
+    for (const QString &kept : {u"X-CLIENT-COLOUR:#ff0000"_s, u"CATEGORIES:errands"_s, u"UID:3f2a9c1e-renew"_s})
+        EXPECT_TRUE(completed.contains(kept)) << kept.toStdString();
+
+    openComposer(*card);
+    type(*card, u"reminderTitleField"_s, u"Post the form"_s);
+    QTest::keyClick(child(*card, u"reminderTitleField"_s), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
+    EXPECT_EQ(todoFiles().size(), 2);
+    for (const QString &text : todoFiles()) {
+        EXPECT_TRUE(text.startsWith(u"BEGIN:VCALENDAR"_s));
+        EXPECT_TRUE(text.contains(u"BEGIN:VTODO"_s));
+        EXPECT_TRUE(text.contains(u"UID:"_s));
+    }
+}
+
+} // namespace
+} // namespace kolu::test

@@ -1,0 +1,182 @@
+#include "shell/rules/CollapsedRailRules.h"
+#include "shell/rules/EdgeNotificationContent.h"
+#include "shell/rules/RingPhase.h"
+#include "style/DateText.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimeZone>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+TEST(CollapsedRailRules, AlertPriorityAndSlotForEveryCombination)
+{
+    // Every combination of the four alert flags and the pulse, at each edge.
+    for (int bits = 0; bits < 32; ++bits) {
+        for (RailEdge edge : {RailEdge::left, RailEdge::right, RailEdge::top}) {
+            RailViewInput in;
+            in.edge = edge;
+            in.calendarAlert = bits & 1;
+            in.prayerAlert = bits & 2;
+            in.reminderAlert = bits & 4;
+            in.focusAlert = bits & 8;
+            in.clipboardPulseActive = bits & 16;
+            std::optional<EdgeAlertKind> expected;
+            if (bits & 1)
+                expected = EdgeAlertKind::calendar;
+            else if (bits & 2)
+                expected = EdgeAlertKind::prayer;
+            else if (bits & 4)
+                expected = EdgeAlertKind::reminder;
+            else if (bits & 8)
+                expected = EdgeAlertKind::focus;
+            const CollapsedContent c = railview::collapsedContent(in);
+            SCOPED_TRACE(testing::Message() << "bits " << bits << " edge " << int(edge));
+            EXPECT_EQ(c.alert, expected);
+            if (expected) {
+                EXPECT_FALSE(c.handle);
+                EXPECT_FALSE(c.pulse);
+            } else if (edge == RailEdge::top) {
+                EXPECT_TRUE(c.handle) << "the top pulse shows below the handle";
+                EXPECT_EQ(c.pulse, in.clipboardPulseActive);
+            } else {
+                EXPECT_EQ(c.pulse, in.clipboardPulseActive);
+                EXPECT_NE(c.handle, c.pulse) << "a side pulse replaces the handle";
+            }
+        }
+    }
+}
+
+TEST(CollapsedRailRules, LayoutFollowsEdgeAndExpansion)
+{
+    EXPECT_EQ(railview::layout(RailEdge::top, false), RailViewLayout::topDock);
+    EXPECT_EQ(railview::layout(RailEdge::top, true), RailViewLayout::topExpanded);
+    for (RailEdge edge : {RailEdge::left, RailEdge::right}) {
+        EXPECT_EQ(railview::layout(edge, false), RailViewLayout::dock);
+        EXPECT_EQ(railview::layout(edge, true), RailViewLayout::expanded);
+    }
+}
+
+TEST(CollapsedRailRules, HandleSizesAtBothScales)
+{
+    EXPECT_EQ(railview::handleSize(RailEdge::left, 1.0), QSizeF(18, 96));
+    EXPECT_EQ(railview::handleSize(RailEdge::right, 1.25), QSizeF(22.5, 96));
+    EXPECT_EQ(railview::handleSize(RailEdge::top, 1.25), QSizeF(120, 22.5));
+    EXPECT_EQ(railview::handleThickness(0.5), 14.0) << "never thinner than 14";
+}
+
+TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
+{
+    for (EdgeAlertKind kind :
+         {EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder, EdgeAlertKind::focus}) {
+        for (double scale : {1.0, 1.25}) {
+            const QSizeF note = railview::notificationSize(kind);
+            const auto left = railview::edgeAlertGeometry(kind, RailEdge::left, scale);
+            const auto right = railview::edgeAlertGeometry(kind, RailEdge::right, scale);
+            EXPECT_EQ(left.frame, QSizeF(430 * scale, 112));
+            EXPECT_EQ(left.notification.size(), note);
+            EXPECT_EQ(left.tile.left(), 0.0);
+            EXPECT_EQ(left.notification.left(), left.tile.right());
+            EXPECT_EQ(right.tile.right(), right.frame.width());
+            EXPECT_EQ(right.notification.right(), right.tile.left());
+            // The mirror images of each other.
+            EXPECT_DOUBLE_EQ(right.notification.left(), left.frame.width() - left.notification.right());
+            EXPECT_DOUBLE_EQ(left.tile.center().y(), 56.0);
+            EXPECT_DOUBLE_EQ(left.notification.center().y(), 56.0);
+        }
+    }
+    EXPECT_EQ(railview::edgeAlertGeometry(EdgeAlertKind::focus, RailEdge::left, 1.25).frame.width(), 537.5);
+    EXPECT_EQ(railview::notificationSize(EdgeAlertKind::prayer), QSizeF(332, 82));
+    EXPECT_EQ(railview::notificationSize(EdgeAlertKind::calendar), QSizeF(318, 76));
+}
+
+TEST(CollapsedRailRules, PlacementAgainstTheEdge)
+{
+    const QRectF area(0, 0, 400, 600);
+    const QSizeF item(100, 112);
+    struct Case {
+        RailEdge edge;
+        RailVerticalPosition position;
+        QPointF topLeft;
+    } cases[] = {
+        {RailEdge::left, RailVerticalPosition::top, {0, 0}},
+        {RailEdge::left, RailVerticalPosition::center, {0, 244}},
+        {RailEdge::left, RailVerticalPosition::bottom, {0, 488}},
+        {RailEdge::right, RailVerticalPosition::bottom, {300, 488}},
+        {RailEdge::top, RailVerticalPosition::bottom, {150, 0}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(railview::placeAtEdge(area, item, c.edge, c.position).topLeft(), c.topLeft)
+            << int(c.edge) << " " << int(c.position);
+    EXPECT_EQ(railview::pulseScreenPadding(RailEdge::top), 0.0);
+    EXPECT_EQ(railview::pulseScreenPadding(RailEdge::left), 10.0);
+}
+
+TEST(RingPhase, RingsGrowFadeAndRepeat)
+{
+    const auto start = rings::framesAt(0);
+    EXPECT_EQ(start[0].size, QSizeF(56, 50));
+    EXPECT_DOUBLE_EQ(start[0].opacity, 0.72);
+    // The three rings are a quarter-ish cycle apart and keep growing until
+    // they wrap; a full cycle later everything repeats.
+    const double period = 1.0 / rings::cyclesPerSecond;
+    for (double t = 0; t < 3 * period; t += period / 17) {
+        const auto now = rings::framesAt(t);
+        const auto later = rings::framesAt(t + period);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_NEAR(now[i].size.width(), later[i].size.width(), 1e-6);
+            EXPECT_GE(now[i].size.width(), 56.0);
+            EXPECT_LT(now[i].size.width(), 100.0);
+            EXPECT_GE(now[i].opacity, 0.0);
+            EXPECT_LE(now[i].blur, 0.18);
+            // Larger ring, fainter ring.
+            if (i > 0 && now[i].size.width() > now[i - 1].size.width()) {
+                EXPECT_LT(now[i].opacity, now[i - 1].opacity);
+            }
+        }
+    }
+}
+
+TEST(EdgeNotificationContent, LinesForEveryKindWithAndWithoutAlert)
+{
+    const DateText dates(u"en_US"_s, u"UTC"_s);
+    CalendarEvent event;
+    event.title = u"Standup"_s;
+    event.startDate = QDateTime(QDate(2026, 3, 2), QTime(14, 5), QTimeZone::utc());
+    ActivePrayerAlert prayer;
+    prayer.prayer.name = PrayerName::maghrib;
+    ActiveReminderAlert reminder;
+    reminder.reminder.title = u"Call the bank"_s;
+
+    using edgenotification::lines;
+    const auto cal = lines(EdgeAlertKind::calendar, event, std::nullopt, std::nullopt, dates);
+    EXPECT_EQ(cal.first, u"Event soon"_s);
+    EXPECT_EQ(cal.second, u"Standup"_s);
+    EXPECT_EQ(cal.third.value_or(u"?"_s).remove(QChar(0x202F)).remove(u' '), u"2:05PM"_s);
+    const auto noCal = lines(EdgeAlertKind::calendar, std::nullopt, std::nullopt, std::nullopt, dates);
+    EXPECT_EQ(noCal.second, u"Calendar event"_s);
+    EXPECT_EQ(noCal.third, QString());
+    event.title.clear();
+    EXPECT_EQ(lines(EdgeAlertKind::calendar, event, {}, {}, dates).second, QString());
+
+    EXPECT_EQ(lines(EdgeAlertKind::prayer, {}, prayer, {}, dates).first, u"Maghrib"_s);
+    EXPECT_EQ(lines(EdgeAlertKind::prayer, {}, {}, {}, dates).first, u"Prayer"_s);
+    EXPECT_FALSE(lines(EdgeAlertKind::prayer, {}, prayer, {}, dates).third);
+    EXPECT_EQ(lines(EdgeAlertKind::reminder, {}, {}, reminder, dates).second, u"Call the bank"_s);
+    EXPECT_EQ(lines(EdgeAlertKind::reminder, {}, {}, {}, dates).second, u"Reminder due"_s);
+    const auto focus = lines(EdgeAlertKind::focus, {}, {}, {}, dates);
+    EXPECT_EQ(focus.first + u'|' + focus.second + u'|' + focus.third.value_or(QString()),
+              u"Time is up|Stop now|or snooze..."_s);
+
+    const QStringList names{u"Fajr"_s, u"Sunrise"_s, u"Dhuhr"_s, u"Asr"_s, u"Maghrib"_s, u"Isha"_s};
+    for (int i = 0; i < names.size(); ++i) {
+        prayer.prayer.name = static_cast<PrayerName>(i);
+        EXPECT_EQ(edgenotification::prayerName(prayer), names[i]);
+    }
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,166 @@
+#include "shell/rules/ExpandedRailGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace kolu;
+using namespace kolu::expandedrail;
+
+
+TEST(ExpandedRailGeometry, ColumnsAtBothEdgesWithAndWithoutTheAlertColumn)
+{
+    struct Row {
+        RailEdge edge;
+        bool alert;
+        double width, strip, card, alertCentre;
+    };
+    const Row rows[] = {
+        {RailEdge::left, false, 441, 53, 266, 603},
+        {RailEdge::left, true, 795, 53, 266, 603},
+        {RailEdge::right, false, 441, 388, 175, -162},
+        {RailEdge::right, true, 795, 742, 529, 192},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(testing::Message() << int(r.edge) << " alert " << r.alert);
+        const Canvas c{r.edge, 1.0, r.alert};
+        EXPECT_DOUBLE_EQ(width(c), r.width);
+        EXPECT_DOUBLE_EQ(height(c), 620);
+        EXPECT_DOUBLE_EQ(toolStripCenterX(c), r.strip);
+        EXPECT_DOUBLE_EQ(detailCardCenterX(c), r.card);
+        EXPECT_DOUBLE_EQ(expandedAlertCenterX(c, wideAlertWidth), r.alertCentre);
+    }
+    // The large rail scales every column but not the 12-point alert gap.
+    const Canvas large{RailEdge::left, 1.25, true};
+    EXPECT_DOUBLE_EQ(width(large), 795 * 1.25);
+    EXPECT_DOUBLE_EQ(expandedAlertCenterX(large, wideAlertWidth), 266 * 1.25 + 159 * 1.25 + 12 + 166);
+}
+
+TEST(ExpandedRailGeometry, ConnectorStaysBetweenStripAndCard)
+{
+    const Connector left = connector({RailEdge::left, 1.0, false});
+    EXPECT_DOUBLE_EQ(left.startX, 96);
+    EXPECT_DOUBLE_EQ(left.endX, 101);
+    EXPECT_DOUBLE_EQ(left.width, 18);
+    EXPECT_DOUBLE_EQ(left.midX, 105);
+    const Connector right = connector({RailEdge::right, 1.0, false});
+    EXPECT_DOUBLE_EQ(right.startX, 340);
+    EXPECT_DOUBLE_EQ(right.endX, 345);
+    EXPECT_DOUBLE_EQ(right.midX, 349);
+
+    // Whatever the edge, scale and alert column, the connector begins in the
+    // gap between the card and the strip and moves with them.
+    for (const RailEdge edge : {RailEdge::left, RailEdge::right})
+        for (const double s : {1.0, 1.25})
+            for (const bool alert : {false, true}) {
+                SCOPED_TRACE(testing::Message() << int(edge) << " s " << s << " alert " << alert);
+                const Canvas c{edge, s, alert};
+                const Connector k = connector(c);
+                const double cardNear = edge == RailEdge::left ? detailCardCenterX(c) - cardWidth / 2 * s
+                                                               : detailCardCenterX(c) + cardWidth / 2 * s;
+                const double stripNear = edge == RailEdge::left ? toolStripCenterX(c) + stripWidth / 2 * s
+                                                                : toolStripCenterX(c) - stripWidth / 2 * s;
+                const double gapLow = std::min(cardNear, stripNear), gapHigh = std::max(cardNear, stripNear);
+                EXPECT_GT(k.startX, gapLow);
+                EXPECT_GT(k.midX, gapLow);
+                EXPECT_LT(k.midX, gapHigh);
+                EXPECT_GE(k.width, 18);
+            }
+    // At the right edge with a notification column the ends follow the card.
+    const Connector wide = connector({RailEdge::right, 1.0, true});
+    EXPECT_DOUBLE_EQ(wide.startX, 795 - 107 + 6);
+    EXPECT_DOUBLE_EQ(wide.endX, 795 - 90 - 6);
+}
+
+TEST(ExpandedRailGeometry, StripHeightsAndIconCentres)
+{
+    const double standard[] = {430, 430, 430, 430, 430, 430, 476, 524, 572, 620};
+    for (int n = 1; n <= 10; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_DOUBLE_EQ(stripHeight(n, 1.0), standard[n - 1]);
+        EXPECT_DOUBLE_EQ(stripHeight(n, 1.25), std::max(537.5, 775.0 - 48 * (10 - n)));
+    }
+    // The first button sits one padding and half a button below the strip's
+    // top, and the buttons follow 50s apart.
+    for (const double s : {1.0, 1.25})
+        for (int n = 1; n <= 10; ++n) {
+            const double top = (620 * s - stripHeight(n, s)) / 2;
+            for (int i = 0; i < n; ++i)
+                EXPECT_DOUBLE_EQ(moduleIconY(i, n, s), top + stripVerticalPadding + 21 * s + i * 50 * s);
+        }
+    // A module not shown is placed as the first one.
+    const std::vector<RailModule> few{RailModule::calendar, RailModule::focus};
+    EXPECT_DOUBLE_EQ(moduleIconY(RailModule::notes, few, 1.0), moduleIconY(0, 2, 1.0));
+    EXPECT_DOUBLE_EQ(moduleIconY(RailModule::focus, few, 1.0), moduleIconY(1, 2, 1.0));
+}
+
+TEST(ExpandedRailGeometry, StripContentFitsItsHeightAtBothScales)
+{
+    for (const double s : {1.0, 1.25})
+        for (const bool minimize : {false, true})
+            for (int n = 1; n <= 10; ++n) {
+                SCOPED_TRACE(testing::Message() << "s " << s << " minimize " << minimize << " n " << n);
+                EXPECT_LE(stripContentHeight(n, minimize, s), stripHeight(n, s));
+                // The last button's centre lies inside the strip, above the actions.
+                const double top = (620 * s - stripHeight(n, s)) / 2;
+                EXPECT_LE(moduleIconY(n - 1, n, s) + 21 * s, top + stripHeight(n, s) - stripVerticalPadding);
+            }
+}
+
+TEST(ExpandedRailGeometry, CardCentreFollowsItsButtonWithinTheCanvas)
+{
+    for (const double s : {1.0, 1.25}) {
+        const double low = 250 * s + 10, high = 370 * s - 10;
+        for (double y = -50; y <= 900; y += 7.5) {
+            const double c = detailCardCenterY(y, s);
+            EXPECT_GE(c, low);
+            EXPECT_LE(c, high);
+            if (y >= low && y <= high) {
+                EXPECT_DOUBLE_EQ(c, y);
+            }
+        }
+    }
+    EXPECT_DOUBLE_EQ(detailCardCenterY(0, 1.0), 260);
+    EXPECT_DOUBLE_EQ(detailCardCenterY(1000, 1.0), 360);
+}
+
+TEST(ExpandedRailGeometry, SwipeThresholds)
+{
+    EXPECT_FALSE(sideSwipeCollapses(70));
+    EXPECT_TRUE(sideSwipeCollapses(71));
+    EXPECT_TRUE(sideSwipeCollapses(70.01));
+    EXPECT_FALSE(sideSwipeCollapses(-110));
+    EXPECT_TRUE(sideSwipeCollapses(-110.5));
+    EXPECT_FALSE(sideSwipeCollapses(0));
+
+    EXPECT_FALSE(topSwipeCollapses(-70));
+    EXPECT_TRUE(topSwipeCollapses(-70.5));
+    for (const double down : {0.0, 71.0, 300.0})
+        EXPECT_FALSE(topSwipeCollapses(down));
+}
+
+TEST(ToolStripRules, BadgeText)
+{
+    EXPECT_EQ(toolstrip::badgeText(0), std::nullopt);
+    EXPECT_EQ(toolstrip::badgeText(-3), std::nullopt);
+    EXPECT_EQ(toolstrip::badgeText(1), QStringLiteral("1"));
+    EXPECT_EQ(toolstrip::badgeText(99), QStringLiteral("99"));
+    EXPECT_EQ(toolstrip::badgeText(100), QStringLiteral("99+"));
+}
+
+TEST(ToolStripRules, ReorderStepsFromTheStartIndex)
+{
+    // Half a step rounds away from zero, in both directions.
+    EXPECT_EQ(toolstrip::reorderTarget(3, 24, 10, 1.0), 3);
+    EXPECT_EQ(toolstrip::reorderTarget(3, 25, 10, 1.0), 4);
+    EXPECT_EQ(toolstrip::reorderTarget(3, -24, 10, 1.0), 3);
+    EXPECT_EQ(toolstrip::reorderTarget(3, -25, 10, 1.0), 2);
+    EXPECT_EQ(toolstrip::reorderTarget(3, 124, 10, 1.0), 5);
+    EXPECT_EQ(toolstrip::reorderTarget(3, 125, 10, 1.0), 6);
+    // The large rail's step is 62.5.
+    EXPECT_EQ(toolstrip::reorderTarget(0, 31, 10, 1.25), 0);
+    EXPECT_EQ(toolstrip::reorderTarget(0, 31.25, 10, 1.25), 1);
+    // Clamped to the visible list.
+    EXPECT_EQ(toolstrip::reorderTarget(2, 1000, 6, 1.0), 5);
+    EXPECT_EQ(toolstrip::reorderTarget(2, -1000, 6, 1.0), 0);
+}

@@ -1,0 +1,309 @@
+#include "../state/AppStateFixture.h"
+
+#include "model/PersistedFiles.h"
+#include "platform/notifications/NotificationScheduler.h"
+#include "services/notifications/NotificationIdentifiers.h"
+#include "shell/rail/ClipboardEdgePulse.h"
+#include "shell/rail/DockRail.h"
+#include "shell/rail/EdgeAlert.h"
+#include "shell/rail/EdgeHandle.h"
+#include "shell/rail/EdgeNotification.h"
+#include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/RailView.h"
+#include "style/widgets/ElidedLabel.h"
+
+#include <QAbstractButton>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+class RailViewsTest : public test::AppStateActionsTest {
+protected:
+    std::unique_ptr<AppState> state = makeState();
+
+    void SetUp() override { state->loadSavedState(); }
+
+    void raiseAll(int bits)
+    {
+        CalendarEvent event;
+        event.id = u"e1"_s;
+        event.title = u"Standup"_s;
+        event.startDate = clock.now().addSecs(300);
+        state->setActiveCalendarAlert(bits & 1 ? std::optional(event) : std::nullopt);
+        ActivePrayerAlert prayer;
+        prayer.prayer.name = PrayerName::asr;
+        state->setActivePrayerAlert(bits & 2 ? std::optional(prayer) : std::nullopt);
+        ReminderItem item;
+        item.id = u"r-7"_s;
+        item.title = u"Call the bank"_s;
+        state->setActiveReminderAlert(bits & 4 ? std::optional(ActiveReminderAlert{item, clock.now()})
+                                               : std::nullopt);
+        state->setPomodoroAlertVisible(bits & 8);
+    }
+
+    static std::optional<EdgeAlertKind> expectedKind(int bits)
+    {
+        if (bits & 1)
+            return EdgeAlertKind::calendar;
+        if (bits & 2)
+            return EdgeAlertKind::prayer;
+        if (bits & 4)
+            return EdgeAlertKind::reminder;
+        if (bits & 8)
+            return EdgeAlertKind::focus;
+        return std::nullopt;
+    }
+};
+
+TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
+{
+    RailView view(*state);
+    view.resize(441, 620);
+    view.show();
+    for (RailEdge edge : {RailEdge::left, RailEdge::right, RailEdge::top}) {
+        state->setRailEdge(edge);
+        for (int bits = 0; bits < 32; ++bits) {
+            SCOPED_TRACE(testing::Message() << "edge " << int(edge) << " bits " << bits);
+            raiseAll(bits);
+            state->setClipboardPulseActive(bits & 16);
+            const auto expected = expectedKind(bits);
+            if (edge == RailEdge::top) {
+                ASSERT_EQ(view.currentLayout(), RailViewLayout::topDock);
+                auto *top = qobject_cast<TopDockRail *>(view.content());
+                ASSERT_TRUE(top);
+                EXPECT_EQ(top->notification() ? std::optional(top->notification()->kind()) : std::nullopt, expected);
+                EXPECT_EQ(top->handle() != nullptr, !expected);
+                EXPECT_EQ(top->pulse() != nullptr, !expected && (bits & 16));
+            } else {
+                ASSERT_EQ(view.currentLayout(), RailViewLayout::dock);
+                auto *dock = qobject_cast<DockRail *>(view.content());
+                ASSERT_TRUE(dock);
+                EXPECT_EQ(dock->alert() ? std::optional(dock->alert()->kind()) : std::nullopt, expected);
+                EXPECT_EQ(dock->pulse() != nullptr, !expected && (bits & 16));
+                EXPECT_EQ(dock->handle() != nullptr, !expected && !(bits & 16));
+            }
+        }
+    }
+    raiseAll(0);
+    state->setIsDockRevealed(true);
+    EXPECT_EQ(view.currentLayout(), RailViewLayout::topDock) << "revealing alone keeps the collapsed layout";
+
+    // The expanded layouts come from their factories.
+    view.setExpandedLayoutFactory(RailViewLayout::expanded, [](AppState &, QWidget *parent) {
+        auto *w = new QWidget(parent);
+        w->setObjectName(u"sideExpanded"_s);
+        return w;
+    });
+    state->setRailEdge(RailEdge::left);
+    state->setIsExpanded(true);
+    EXPECT_EQ(view.currentLayout(), RailViewLayout::expanded);
+    EXPECT_EQ(view.content()->objectName(), u"sideExpanded"_s);
+}
+
+TEST_F(RailViewsTest, SizesAtTheLargeRail)
+{
+    state->setRailSize(RailSize::large);
+    ASSERT_DOUBLE_EQ(state->railScaleFactor(), 1.25);
+    for (RailEdge edge : {RailEdge::left, RailEdge::top}) {
+        state->setRailEdge(edge);
+        EdgeHandle handle(*state);
+        EXPECT_EQ(handle.sizeHint(), edge == RailEdge::top ? QSize(120, 23) : QSize(23, 96));
+    }
+    for (RailEdge edge : {RailEdge::left, RailEdge::right}) {
+        state->setRailEdge(edge);
+        for (int bits : {1, 2, 4, 8}) {
+            raiseAll(bits);
+            DockRail dock(*state);
+            dock.resize(800, 620);
+            dock.show();
+            EdgeAlert *alert = dock.alert();
+            ASSERT_TRUE(alert);
+            EXPECT_EQ(alert->width(), 538) << "537.5 rounded up to the pixel grid";
+            EXPECT_EQ(alert->height(), 112);
+            const QRect note = alert->notification()->geometry();
+            EXPECT_EQ(note.size(), railview::notificationSize(alert->kind()).toSize());
+            EXPECT_EQ(alert->y(), (620 - 112) / 2) << "centred along the edge";
+            if (edge == RailEdge::left) {
+                EXPECT_EQ(alert->x(), 0);
+                EXPECT_EQ(note.left(), 88) << "beside the tile, spare width to the right";
+            } else {
+                EXPECT_EQ(alert->geometry().right(), 799);
+                EXPECT_NEAR(note.right() + 1, alert->width() - 88, 1);
+            }
+        }
+    }
+}
+
+TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
+{
+    state->setRailEdge(RailEdge::right);
+    EdgeHandle handle(*state);
+    handle.resize(handle.sizeHint());
+    handle.show();
+
+    QMimeData text;
+    text.setText(u"hello"_s);
+    QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&handle, &enterText);
+    EXPECT_FALSE(enterText.isAccepted());
+    EXPECT_FALSE(handle.isFileDropTarget());
+    EXPECT_FALSE(state->isExpanded());
+
+    QMimeData web;
+    web.setUrls({QUrl(u"https://example.org/a.txt"_s)});
+    EXPECT_FALSE(EdgeHandle::carriesLocalFiles(&web));
+
+    const QString path = makeFile(u"Documents/a.txt"_s);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&handle, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(handle.isFileDropTarget());
+    EXPECT_TRUE(state->isExpanded());
+    EXPECT_EQ(state->selectedModule(), RailModule::fileTray);
+
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&handle, &leave);
+    EXPECT_FALSE(handle.isFileDropTarget());
+    EXPECT_TRUE(state->isExpanded()) << "leaving does not undo the opening";
+
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    // The application refuses to route a drop when no drag is under way, so
+    // the widget gets it straight.
+    static_cast<QObject &>(handle).event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(waitUntil([&] { return state->fileTrayItems().size() == 1; }));
+}
+
+TEST_F(RailViewsTest, HandleAndPulseClicksOpenTheRail)
+{
+    state->setRailEdge(RailEdge::left);
+    EdgeHandle handle(*state);
+    handle.resize(handle.sizeHint());
+    QTest::mouseClick(&handle, Qt::LeftButton);
+    EXPECT_TRUE(state->isExpanded());
+
+    state->hideToEdge();
+    ClipboardEdgePulse pulse(*state);
+    pulse.resize(pulse.sizeHint());
+    EXPECT_EQ(pulse.sizeHint(), QSize(116, 92)) << "10 from the side edge";
+    QTest::mouseClick(&pulse, Qt::LeftButton);
+    EXPECT_TRUE(state->isExpanded());
+    EXPECT_EQ(state->selectedModule(), RailModule::fileTray);
+    state->setRailEdge(RailEdge::top);
+    EXPECT_EQ(pulse.sizeHint(), QSize(106, 92));
+}
+
+TEST_F(RailViewsTest, NotificationActionsReachTheState)
+{
+    // Reminder: the third menu item snoozes 20 minutes.
+    raiseAll(4);
+    {
+        EdgeNotification note(EdgeAlertKind::reminder, *state);
+        ASSERT_TRUE(note.remindMenu());
+        const auto actions = note.remindMenu()->actions();
+        ASSERT_EQ(actions.size(), 4);
+        EXPECT_EQ(actions[2]->text(), u"20 minutes"_s);
+        actions[2]->trigger();
+        EXPECT_FALSE(state->activeReminderAlert());
+        ASSERT_EQ(services.scheduler->pendingIdentifiers().size(), 1);
+        EXPECT_TRUE(services.scheduler->pendingIdentifiers().front().startsWith(
+            notificationid::reminderSnoozePrefixFor(u"r-7"_s)));
+    }
+    // Focus: Stop clears the alert, refills the timer and writes its file.
+    state->mutate<AppState::Field::pomodoro>([](PomodoroState &p) {
+        p.remaining = 12;
+        p.isRunning = true;
+    });
+    raiseAll(8);
+    {
+        EdgeNotification note(EdgeAlertKind::focus, *state);
+        auto *stop = note.findChild<QAbstractButton *>(u"stopButton"_s);
+        ASSERT_TRUE(stop);
+        layoutCalls = 0;
+        QTest::mouseClick(stop, Qt::LeftButton);
+        EXPECT_FALSE(state->pomodoroAlertVisible());
+        EXPECT_GE(layoutCalls, 1);
+        EXPECT_FALSE(state->pomodoro().isRunning);
+        EXPECT_EQ(state->pomodoro().remaining, state->pomodoro().focusDuration);
+        const auto saved = state->files().read<PomodoroFile>();
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->remaining, state->pomodoro().focusDuration);
+        EXPECT_FALSE(saved->isRunning);
+    }
+    // Calendar and prayer Stop clear their fields and ask for a relayout.
+    for (int bits : {1, 2}) {
+        raiseAll(bits);
+        EdgeNotification note(bits == 1 ? EdgeAlertKind::calendar : EdgeAlertKind::prayer, *state);
+        layoutCalls = 0;
+        QTest::mouseClick(note.findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
+        EXPECT_FALSE(state->activeCalendarAlert());
+        EXPECT_FALSE(state->activePrayerAlert());
+        EXPECT_GE(layoutCalls, 1);
+    }
+}
+
+TEST_F(RailViewsTest, AnAlertAnsweredInsideTheRailLeavesForTheNextOne)
+{
+    state->setRailEdge(RailEdge::left);
+    raiseAll(1 | 8);
+    DockRail dock(*state);
+    dock.resize(441, 620);
+    dock.show();
+    ASSERT_EQ(dock.alert()->kind(), EdgeAlertKind::calendar);
+    QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
+    ASSERT_TRUE(dock.alert());
+    EXPECT_EQ(dock.alert()->kind(), EdgeAlertKind::focus);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(RailViewsTest, LongTextsAreElidedWithinTheBanner)
+{
+    CalendarEvent event;
+    event.title = QString(2000, u'\u05D0'); // right-to-left
+    event.startDate = clock.now();
+    state->setActiveCalendarAlert(event);
+    EdgeNotification note(EdgeAlertKind::calendar, *state);
+    note.show();
+    auto *second = note.findChild<ElidedLabel *>(u"secondLine"_s);
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->isElided(second->width()));
+    EXPECT_GE(second->width(), 118);
+    EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), note.width())
+        << "the line stays inside the banner";
+    auto *stop = note.findChild<QWidget *>(u"stopButton"_s);
+    EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), stop->x()) << "and clear of its button";
+}
+
+TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
+{
+    state->setRailEdge(RailEdge::right);
+    RailView view(*state);
+    view.resize(441, 620);
+    view.show();
+    const QTimer &timer = EdgeNotificationRings::sharedTimer();
+    EXPECT_FALSE(timer.isActive()) << "the rail at rest animates nothing";
+    state->setClipboardPulseActive(true);
+    EXPECT_TRUE(timer.isActive());
+    state->setClipboardPulseActive(false);
+    EXPECT_FALSE(timer.isActive());
+    raiseAll(2);
+    EXPECT_TRUE(timer.isActive());
+    view.hide();
+    EXPECT_FALSE(timer.isActive()) << "a hidden rail stops it";
+    view.show();
+    EXPECT_TRUE(timer.isActive());
+    raiseAll(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(timer.isActive());
+}
+
+} // namespace
+} // namespace kolu

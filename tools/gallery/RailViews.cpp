@@ -1,0 +1,76 @@
+#include "RailViews.h"
+
+#include "GalleryState.h"
+#include "ManualClock.h"
+
+#include "shell/rail/RailView.h"
+#include "state/AppState.h"
+
+namespace kolu::gallery {
+
+namespace {
+
+enum class Show { rest, pulse, calendar, prayer, reminder, focus };
+
+QWidget *collapsedRail(const Context &context, RailEdge edge, Show show)
+{
+    AppState &s = state();
+    s.setRailSize(context.scale > 1.0 ? RailSize::large : RailSize::standard);
+    s.setRailEdge(edge);
+    s.setRailVerticalPosition(RailVerticalPosition::center);
+    s.setIsExpanded(false);
+    s.setClipboardPulseActive(show == Show::pulse);
+
+    CalendarEvent event;
+    event.id = QStringLiteral("gallery-event");
+    event.title = QStringLiteral("Design review with the whole team");
+    event.startDate = clock().now().addSecs(600);
+    s.setActiveCalendarAlert(show == Show::calendar ? std::optional(event) : std::nullopt);
+    ActivePrayerAlert prayer;
+    prayer.prayer.name = PrayerName::maghrib;
+    s.setActivePrayerAlert(show == Show::prayer ? std::optional(prayer) : std::nullopt);
+    ActiveReminderAlert reminder;
+    reminder.reminder.id = QStringLiteral("gallery-reminder");
+    reminder.reminder.title = QStringLiteral("Call the bank about the card");
+    s.setActiveReminderAlert(show == Show::reminder ? std::optional(reminder) : std::nullopt);
+    s.setPomodoroAlertVisible(show == Show::focus);
+    return new RailView(s);
+}
+
+} // namespace
+
+void appendRailViews(std::vector<View> &views)
+{
+    struct Edge {
+        const char *name;
+        RailEdge edge;
+        QSize size;
+    };
+    // Side canvases are as wide as an alert's frame plus a margin; the top
+    // one as tall as the handle, the pulse or a notification below it.
+    static const Edge edges[] = {
+        {"left", RailEdge::left, {450, 180}},
+        {"right", RailEdge::right, {450, 180}},
+        {"top", RailEdge::top, {380, 150}},
+    };
+    static const struct {
+        const char *name;
+        Show show;
+    } shows[] = {
+        {"collapsed", Show::rest}, {"pulse", Show::pulse},       {"calendar", Show::calendar},
+        {"prayer", Show::prayer},  {"reminder", Show::reminder}, {"focus", Show::focus},
+    };
+    static std::vector<std::string> names;
+    names.reserve(std::size(edges) * std::size(shows));
+    for (const Edge &edge : edges) {
+        for (const auto &show : shows) {
+            names.push_back(std::string("rail-") + edge.name + "-" + show.name);
+            const RailEdge railEdge = edge.edge;
+            const Show what = show.show;
+            views.push_back(View{names.back().c_str(), edge.size, true,
+                                 [railEdge, what](const Context &c) { return collapsedRail(c, railEdge, what); }});
+        }
+    }
+}
+
+} // namespace kolu::gallery

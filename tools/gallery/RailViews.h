@@ -1,0 +1,11 @@
+#pragma once
+
+#include "GalleryViews.h"
+
+namespace kolu::gallery {
+
+// The collapsed rails at each edge: at rest, with the clipboard pulse and
+// with each of the four alerts.
+void appendRailViews(std::vector<View> &views);
+
+} // namespace kolu::gallery
