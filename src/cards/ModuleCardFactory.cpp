@@ -1,5 +1,7 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/notes/NotesCard.h"
+#include "cards/prayers/PrayersCard.h"
 #include "cards/reminders/RemindersCard.h"
 
 #include <QWidget>
@@ -17,10 +19,10 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         break;
 
     case RailModule::prayers:
-        break;
+        return new PrayersCard(state, parent);
 
     case RailModule::notes:
-        break;
+        return new NotesCard(state, parent);
 
     case RailModule::focus:
         break;

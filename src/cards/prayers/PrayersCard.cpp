@@ -1,0 +1,288 @@
+#include "cards/prayers/PrayersCard.h"
+
+#include "cards/StatusTintColor.h"
+#include "cards/prayers/PrayerRules.h"
+#include "cards/prayers/PrayerWidgets.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/SmallSpinner.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QShowEvent>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QColor prayersTint()
+{
+    return OrlixStyle::current().tint(RailModule::prayers);
+}
+
+QColor withAlpha(QColor color, qreal alpha)
+{
+    color.setAlphaF(color.alphaF() * alpha);
+    return color;
+}
+
+// The tinted panel behind the next prayer.
+class PrayerHeaderPanel : public QWidget {
+public:
+    explicit PrayerHeaderPanel(QWidget *parent)
+        : QWidget(parent)
+    {
+        repaintOnStyleChange(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPainterPath path = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 18);
+        painter.fillPath(path, withAlpha(prayersTint(), 0.12));
+        painter.setPen(QPen(withAlpha(prayersTint(), 0.26), 0.8));
+        painter.drawPath(path);
+    }
+};
+
+ElidedLabel *makeLabel(const QString &text, qreal size, QFont::Weight weight, QWidget *parent)
+{
+    auto *label = new ElidedLabel(text, parent);
+    label->setFont(OrlixFonts::system(size, weight));
+    return label;
+}
+
+} // namespace
+
+PrayersCard::PrayersCard(AppState &state, QWidget *parent)
+    : ModuleCard(u"Prayers"_s, u"seal"_s, parent)
+    , m_state(state)
+{
+    setObjectName(u"prayersCard"_s);
+    QVBoxLayout *stack = contentLayout();
+    stack->setSpacing(10);
+
+    // Header: the next prayer and the refresh button.
+    auto *header = new PrayerHeaderPanel(this);
+    header->setObjectName(u"prayerHeader"_s);
+    auto *headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(13, 13, 13, 13);
+    headerRow->setSpacing(12);
+    auto *headerTexts = new QVBoxLayout;
+    headerTexts->setSpacing(3);
+    auto *caption = makeLabel(u"Next prayer"_s, 11, QFont::Bold, header);
+    m_nextName = makeLabel({}, 25, QFont::Black, header);
+    m_nextName->setObjectName(u"prayerNextName"_s);
+    m_nextSubtitle = makeLabel({}, 12, QFont::Bold, header);
+    m_nextSubtitle->setObjectName(u"prayerNextSubtitle"_s);
+    headerTexts->addWidget(caption);
+    headerTexts->addWidget(m_nextName);
+    headerTexts->addWidget(m_nextSubtitle);
+    headerRow->addLayout(headerTexts, 1);
+    m_refresh = new OrlixButton(OrlixButton::Kind::secondary, {}, header);
+    m_refresh->setObjectName(u"prayerRefreshButton"_s);
+    m_refresh->setToolTip(u"Refresh prayer times"_s);
+    m_refresh->setAccessibleName(u"Refresh prayer times"_s);
+    m_spinner = new SmallSpinner(m_refresh, 16);
+    m_spinner->setObjectName(u"prayerRefreshSpinner"_s);
+    m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    headerRow->addWidget(m_refresh, 0, Qt::AlignVCenter);
+    stack->addWidget(header);
+
+    // Location editor.
+    m_city = new PrayerLocationField(u"City"_s, this);
+    m_city->setObjectName(u"prayerCityField"_s);
+    m_city->lineEdit()->setObjectName(u"prayerCityEdit"_s);
+    m_city->menuButton()->setObjectName(u"prayerCityMenu"_s);
+    m_country = new PrayerLocationField(u"Country"_s, this);
+    m_country->setObjectName(u"prayerCountryField"_s);
+    m_country->lineEdit()->setObjectName(u"prayerCountryEdit"_s);
+    m_country->menuButton()->setObjectName(u"prayerCountryMenu"_s);
+    m_country->setOptions(prayers::countryPresets());
+    auto *fields = new QHBoxLayout;
+    fields->setSpacing(7);
+    fields->addWidget(m_city, 1);
+    fields->addWidget(m_country, 1);
+    stack->addLayout(fields);
+
+    m_status = makeLabel({}, 11, QFont::DemiBold, this);
+    m_status->setObjectName(u"prayerLocationStatus"_s);
+    m_set = new OrlixButton(OrlixButton::Kind::primary, u"Set"_s, this);
+    m_set->setObjectName(u"prayerSetButton"_s);
+    auto *statusRow = new QHBoxLayout;
+    statusRow->setSpacing(7);
+    statusRow->addWidget(m_status, 1);
+    statusRow->addWidget(m_set);
+    stack->addLayout(statusRow);
+
+    // Today's times.
+    auto *today = makeLabel(u"Today"_s, 13, QFont::Bold, this);
+    m_listCity = makeLabel({}, 11, QFont::Bold, this);
+    m_listCity->setObjectName(u"prayerListCity"_s);
+    m_listCity->setAlignment(Qt::AlignRight);
+    auto *todayRow = new QHBoxLayout;
+    todayRow->addWidget(today);
+    todayRow->addWidget(m_listCity, 1);
+    stack->addLayout(todayRow);
+
+    m_rows = new QWidget(this);
+    m_rows->setObjectName(u"prayerRows"_s);
+    m_rowsLayout = new QVBoxLayout(m_rows);
+    m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    m_rowsLayout->setSpacing(7);
+    stack->addWidget(m_rows);
+    m_empty = new EmptyState(u"seal"_s, {}, u"Set a city and refresh today's times."_s, this);
+    m_empty->setObjectName(u"prayerEmptyState"_s);
+    stack->addWidget(m_empty);
+
+    const auto applyColors = [this, caption, today] {
+        const OrlixStyle &style = OrlixStyle::current();
+        caption->setColor(style.secondaryText());
+        m_nextName->setColor(style.text());
+        m_nextSubtitle->setColor(prayersTint());
+        today->setColor(style.text());
+        m_listCity->setColor(style.secondaryText());
+        m_spinner->setColor(style.secondaryText());
+        updateLocationStatus();
+    };
+    applyColors();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+
+    connect(m_refresh, &QAbstractButton::clicked, this, [this] { m_state.refreshPrayerTimes(true); });
+    connect(m_set, &QAbstractButton::clicked, this, &PrayersCard::setLocation);
+    connect(m_country, &PrayerLocationField::optionChosen, this, &PrayersCard::chooseCountry);
+    connect(m_country->lineEdit(), &QLineEdit::textChanged, this, [this] {
+        m_city->setOptions(prayers::cityOptions(m_country->text()));
+        updateSetButton();
+    });
+    connect(m_city->lineEdit(), &QLineEdit::textChanged, this, &PrayersCard::updateSetButton);
+    connect(&m_state, &AppState::changed, this, &PrayersCard::onStateChanged);
+
+    m_city->setOptions(prayers::cityOptions({}));
+    updateHeader();
+    updateRefreshButton();
+    updateSetButton();
+    updateList();
+}
+
+void PrayersCard::showEvent(QShowEvent *event)
+{
+    ModuleCard::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // Each appearance starts from the stored place; unconfirmed edits go.
+    m_city->setText(m_state.prayerSettings().city);
+    m_country->setText(m_state.prayerSettings().country);
+    updateHeader();
+    m_state.refreshPrayerTimesIfNeeded();
+}
+
+void PrayersCard::onStateChanged(AppState::Field field)
+{
+    switch (field) {
+    case AppState::Field::prayerSettings:
+        updateLocationStatus();
+        updateList();
+        break;
+    case AppState::Field::prayerDay:
+    case AppState::Field::prayerNotificationStates:
+        updateHeader();
+        updateList();
+        break;
+    case AppState::Field::isLoadingPrayers:
+        updateRefreshButton();
+        updateList();
+        break;
+    case AppState::Field::prayerStatusMessage:
+    case AppState::Field::prayerStatusTint:
+        updateLocationStatus();
+        break;
+    default:
+        break;
+    }
+}
+
+void PrayersCard::updateHeader()
+{
+    const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
+    m_nextName->setText(upcoming ? prayers::displayName(upcoming->name) : u"Ready"_s);
+    m_nextSubtitle->setText(prayers::nextPrayerSubtitle(upcoming, m_state.clock().now()));
+}
+
+void PrayersCard::updateLocationStatus()
+{
+    m_status->setText(prayers::locationStatus(m_state.prayerStatusMessage(), m_state.prayerSettings()));
+    m_status->setColor(statusTintColor(m_state.prayerStatusTint(), prayersTint()));
+}
+
+void PrayersCard::updateSetButton()
+{
+    m_set->setEnabled(prayers::canSetLocation(m_city->text(), m_country->text()));
+}
+
+void PrayersCard::updateRefreshButton()
+{
+    // The button stays pressable while loading: a press forces another fetch.
+    const bool loading = m_state.isLoadingPrayers();
+    m_refresh->setSymbol(loading ? QString() : u"arrow.clockwise"_s);
+    m_spinner->setVisible(loading);
+    m_spinner->move((m_refresh->sizeHint().width() - 16) / 2, (m_refresh->sizeHint().height() - 16) / 2);
+}
+
+void PrayersCard::updateList()
+{
+    const std::optional<PrayerDay> &day = m_state.prayerDay();
+    m_listCity->setText(day ? day->city : m_state.prayerSettings().city);
+    const bool hasTimes = day && !day->times.empty();
+    m_rows->setVisible(hasTimes);
+    m_empty->setVisible(!hasTimes);
+    if (!hasTimes) {
+        m_empty->setContent(u"seal"_s, m_state.isLoadingPrayers() ? u"Loading prayers"_s : u"No prayer times"_s,
+                            u"Set a city and refresh today's times."_s);
+        return;
+    }
+    while (m_rowWidgets.size() > day->times.size()) {
+        delete m_rowWidgets.back();
+        m_rowWidgets.pop_back();
+    }
+    while (m_rowWidgets.size() < day->times.size()) {
+        auto *row = new PrayerTimeRow(m_rows);
+        connect(row, &PrayerTimeRow::notificationToggled, this,
+                [this](bool enabled, const PrayerTime &prayer) { m_state.setPrayerNotificationEnabled(enabled, prayer); });
+        m_rowsLayout->addWidget(row);
+        m_rowWidgets.push_back(row);
+    }
+    const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
+    for (std::size_t i = 0; i < day->times.size(); ++i) {
+        const PrayerTime &time = day->times[i];
+        m_rowWidgets[i]->setPrayer(time, upcoming && upcoming->name == time.name,
+                                   m_state.prayerNotificationEnabled(time));
+    }
+}
+
+void PrayersCard::chooseCountry(const QString &chosen)
+{
+    const prayers::LocationFields next = prayers::chooseCountry({m_city->text(), m_country->text()}, chosen);
+    m_country->setText(next.country);
+    m_city->setText(next.city);
+}
+
+void PrayersCard::setLocation()
+{
+    if (!prayers::canSetLocation(m_city->text(), m_country->text()))
+        return;
+    m_state.updatePrayerLocation(m_city->text(), m_country->text());
+}
+
+} // namespace kolu

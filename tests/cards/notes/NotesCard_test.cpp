@@ -1,0 +1,230 @@
+#include "cards/notes/NotesCard.h"
+
+#include "cards/notes/NotesWidgets.h"
+#include "state/AppState.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixTextField.h"
+
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+class NotesCardTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<NotesCard> card;
+    QString root;
+
+    void SetUp() override
+    {
+        root = home.path(u"Notes"_s);
+        ASSERT_TRUE(QDir().mkpath(root + u"/Work"_s));
+        state = std::make_unique<AppState>(defaults, clock, services.take());
+        state->loadSavedState();
+        state->setRailModule(RailModule::notes, true);
+    }
+
+    void TearDown() override
+    {
+        card.reset();
+        test::waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); });
+    }
+
+    NotesCard &makeCard()
+    {
+        card = std::make_unique<NotesCard>(*state);
+        card->resize(340, 700);
+        card->show();
+        return *card;
+    }
+
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = card->findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+
+    void openComposer()
+    {
+        QTest::mouseClick(find<QAbstractButton>(u"notesComposerToggle"_s), Qt::LeftButton);
+        ASSERT_TRUE(card->isComposerOpen());
+        test::waitUntil([&] { return !state->isLoadingAppleNoteFolders(); });
+    }
+
+    void save() { QTest::mouseClick(find<QAbstractButton>(u"noteSaveButton"_s), Qt::LeftButton); }
+
+    QStringList noteFiles() const
+    {
+        QStringList files;
+        QDirIterator it(home.home(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (path.endsWith(u".md"_s))
+                files << QDir(root).relativeFilePath(path);
+        }
+        files.sort();
+        return files;
+    }
+
+    static std::vector<AppleNoteItem> sampleNotes(int count)
+    {
+        std::vector<AppleNoteItem> notes;
+        for (int i = 0; i < count; ++i)
+            notes.push_back({u"Notes:n%1.md"_s.arg(i), u"Note %1"_s.arg(i), {}, u"Today"_s, {}});
+        return notes;
+    }
+};
+
+TEST_F(NotesCardTest, BlankSaveKeepsTheTextsAndABodyOnlySaveWritesAKoluNote)
+{
+    makeCard();
+    openComposer();
+    auto *composer = card->composer();
+    composer->titleField()->setText(u"   "_s);
+    composer->bodyEditor()->setPlainText(u" \n "_s);
+    save();
+    EXPECT_EQ(composer->statusText(), u"Write a note first."_s);
+    EXPECT_EQ(composer->titleField()->text(), u"   "_s);
+    EXPECT_EQ(composer->bodyEditor()->toPlainText(), u" \n "_s);
+    EXPECT_TRUE(card->isComposerOpen());
+    EXPECT_TRUE(noteFiles().isEmpty());
+
+    composer->titleField()->clear();
+    composer->bodyEditor()->setPlainText(u"Buy bread"_s);
+    save();
+    EXPECT_EQ(composer->statusText(), u"Saved in Notes."_s);
+    EXPECT_EQ(noteFiles(), (QStringList{u"Kolu/Kolu Note.md"_s}));
+    EXPECT_TRUE(composer->titleField()->text().isEmpty());
+    EXPECT_TRUE(composer->bodyEditor()->toPlainText().isEmpty());
+    EXPECT_FALSE(card->isComposerOpen());
+    EXPECT_FALSE(composer->isVisibleTo(card.get()));
+
+    // A second note of the same title is added beside the first, never over it.
+    openComposer();
+    composer->bodyEditor()->setPlainText(u"Milk"_s);
+    save();
+    EXPECT_EQ(noteFiles(), (QStringList{u"Kolu/Kolu Note 2.md"_s, u"Kolu/Kolu Note.md"_s}));
+    QFile first(root + u"/Kolu/Kolu Note.md"_s);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(first.readAll().contains("Buy bread"));
+}
+
+TEST_F(NotesCardTest, HostileTitlesStayInsideTheNotesFolder)
+{
+    makeCard();
+    const QString titles[] = {u"../../escape"_s, QString(u"a"_s + QChar(0) + u"b"_s),
+                              QString(10000, u'x'), u"/etc/passwd"_s};
+    for (const QString &title : titles) {
+        openComposer();
+        card->composer()->titleField()->setText(title);
+        card->composer()->bodyEditor()->setPlainText(u"body"_s);
+        save();
+        EXPECT_EQ(card->composer()->statusText(), u"Saved in Notes."_s) << title.left(20).toStdString();
+    }
+    const QStringList files = noteFiles();
+    EXPECT_EQ(files.size(), 4) << files.join(u", "_s).toStdString();
+    for (const QString &file : files)
+        EXPECT_FALSE(file.startsWith(u".."_s)) << file.toStdString();
+}
+
+TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsKolu)
+{
+    makeCard();
+    state->setSelectedAppleNoteFolderID(u"Notes:Work"_s);
+    state->setAppleNoteFolders({});
+    state->setIsLoadingAppleNoteFolders(true);
+    QTest::mouseClick(find<QAbstractButton>(u"notesComposerToggle"_s), Qt::LeftButton);
+    auto *menu = find<QToolButton>(u"noteFolderMenu"_s);
+    EXPECT_EQ(menu->text(), u"Loading..."_s);
+    EXPECT_FALSE(menu->isEnabled());
+    card->composer()->titleField()->setText(u"Plan"_s);
+    save();
+    EXPECT_EQ(noteFiles(), (QStringList{u"Work/Plan.md"_s}));
+    test::waitUntil([&] { return !state->isLoadingAppleNoteFolders(); });
+
+    state->setIsLoadingAppleNoteFolders(false);
+    state->setAppleNoteFolders({{u"Notes:Work"_s, u"Work"_s, u"Notes"_s}});
+    state->setSelectedAppleNoteFolderID(u"Notes:Gone"_s);
+    EXPECT_EQ(menu->text(), u"Kolu"_s);
+    EXPECT_TRUE(menu->isEnabled());
+    QStringList entries;
+    for (QAction *action : menu->menu()->actions()) {
+        if (action->isSeparator())
+            continue;
+        entries << action->text();
+        EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
+    }
+    EXPECT_EQ(entries.size(), 2);
+    menu->menu()->actions().last()->trigger();
+    EXPECT_EQ(state->selectedAppleNoteFolderID(), u"Notes:Work"_s);
+    EXPECT_EQ(menu->text(), u"Work"_s);
+}
+
+TEST_F(NotesCardTest, ListShowsLoadingEmptyOrFourTilesThatOpenTheirNote)
+{
+    makeCard();
+    test::waitUntil([&] { return !state->isLoadingAppleNotes(); });
+    state->setAppleNotes({});
+    state->setIsLoadingAppleNotes(true);
+    auto *empty = find<EmptyState>(u"notesEmptyState"_s);
+    EXPECT_EQ(empty->titleLabel()->text(), u"Loading notes"_s);
+    EXPECT_FALSE(find<QAbstractButton>(u"notesRefreshButton"_s)->isEnabled());
+    state->setIsLoadingAppleNotes(false);
+    EXPECT_EQ(empty->titleLabel()->text(), u"No notes found"_s);
+    EXPECT_TRUE(find<QAbstractButton>(u"notesRefreshButton"_s)->isEnabled());
+
+    for (const int count : {6, 3}) {
+        state->setAppleNotes(sampleNotes(count));
+        EXPECT_FALSE(empty->isVisibleTo(card.get()));
+        const QList<NoteTile *> tiles = card->findChildren<NoteTile *>();
+        ASSERT_EQ(tiles.size(), std::min(count, 4)) << count;
+        EXPECT_EQ(find<ElidedLabel>(u"notesCount"_s)->text(), u"%1 from Notes"_s.arg(count));
+    }
+    // Loading with notes known keeps the tiles.
+    state->setIsLoadingAppleNotes(true);
+    EXPECT_EQ(card->findChildren<NoteTile *>().size(), 3);
+    state->setIsLoadingAppleNotes(false);
+
+    QFile note(root + u"/n1.md"_s);
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.write("# Note 1\n");
+    note.close();
+    NoteTile *tile = card->findChildren<NoteTile *>().at(1);
+    ASSERT_EQ(tile->note().id, u"Notes:n1.md"_s);
+    QTest::mouseClick(tile, Qt::LeftButton);
+    ASSERT_FALSE(services.processes->runs().isEmpty());
+    EXPECT_EQ(services.processes->runs().last().arguments.value(0), QFileInfo(note).absoluteFilePath());
+
+    QTest::mouseClick(find<QAbstractButton>(u"notesOpenFolderButton"_s), Qt::LeftButton);
+    ASSERT_FALSE(services.urlOpener->opened.isEmpty());
+    EXPECT_EQ(services.urlOpener->opened.last(), QUrl::fromLocalFile(root));
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,214 @@
+#include "cards/prayers/PrayersCard.h"
+
+#include "cards/prayers/PrayerWidgets.h"
+#include "state/AppState.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSwitch.h"
+#include "style/widgets/SmallSpinner.h"
+
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+class PrayersCardTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<PrayersCard> card;
+
+    void SetUp() override
+    {
+        state = std::make_unique<AppState>(defaults, clock, services.take());
+        state->loadSavedState();
+        state->setRailModule(RailModule::prayers, true);
+        state->setPrayerSettings({u"Makkah"_s, u"Saudi Arabia"_s, 4});
+    }
+
+    void TearDown() override
+    {
+        card.reset();
+        test::waitUntil([&] { return !state->isLoadingPrayers(); });
+    }
+
+    PrayersCard &makeCard()
+    {
+        card = std::make_unique<PrayersCard>(*state);
+        card->resize(340, 700);
+        card->show();
+        return *card;
+    }
+
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = card->findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+
+    QLineEdit *cityEdit() const { return find<QLineEdit>(u"prayerCityEdit"_s); }
+    QLineEdit *countryEdit() const { return find<QLineEdit>(u"prayerCountryEdit"_s); }
+    QAbstractButton *setButton() const { return find<QAbstractButton>(u"prayerSetButton"_s); }
+
+    static QStringList menuEntries(QToolButton *button)
+    {
+        QStringList entries;
+        for (QAction *action : button->menu()->actions())
+            entries << action->text();
+        return entries;
+    }
+
+    static void trigger(QToolButton *button, const QString &entry)
+    {
+        for (QAction *action : button->menu()->actions()) {
+            if (action->text() == entry) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu entry " << entry.toStdString();
+    }
+
+    PrayerDay day() const
+    {
+        PrayerDay day{u"2026-03-14"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now(), {}};
+        const QTime times[] = {{4, 30}, {6, 1}, {12, 5}, {15, 20}, {18, 10}, {19, 30}};
+        int i = 0;
+        for (PrayerName name : {PrayerName::fajr, PrayerName::sunrise, PrayerName::dhuhr, PrayerName::asr,
+                                PrayerName::maghrib, PrayerName::isha})
+            day.times.push_back({name, QDateTime(QDate(2026, 3, 14), times[i++], Qt::UTC), true});
+        return day;
+    }
+};
+
+TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
+{
+    makeCard();
+    EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
+    EXPECT_EQ(countryEdit()->text(), u"Saudi Arabia"_s);
+    auto *cityMenu = find<QToolButton>(u"prayerCityMenu"_s);
+    auto *countryMenu = find<QToolButton>(u"prayerCountryMenu"_s);
+    EXPECT_EQ(menuEntries(countryMenu).size(), 10);
+    EXPECT_EQ(menuEntries(cityMenu).first(), u"Makkah"_s);
+
+    trigger(countryMenu, u"Egypt"_s);
+    EXPECT_EQ(cityEdit()->text(), u"Cairo"_s);
+    EXPECT_EQ(countryEdit()->text(), u"Egypt"_s);
+    EXPECT_EQ(menuEntries(cityMenu), (QStringList{u"Cairo"_s, u"Alexandria"_s, u"Giza"_s}));
+
+    trigger(cityMenu, u"Giza"_s);
+    trigger(countryMenu, u"Egypt"_s);
+    EXPECT_EQ(cityEdit()->text(), u"Giza"_s) << "the same country leaves the city alone";
+
+    // A typed country that is no exact preset offers every city.
+    countryEdit()->clear();
+    QTest::keyClicks(countryEdit(), u"egypt"_s);
+    const QStringList all = menuEntries(cityMenu);
+    ASSERT_EQ(all.size(), 40);
+    EXPECT_EQ(all.mid(0, 4), (QStringList{u"Abha"_s, u"Abu Dhabi"_s, u"Ajman"_s, u"Al Ain"_s}));
+
+    // Unconfirmed edits are dropped at the next appearance.
+    card->hide();
+    card->show();
+    EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
+    EXPECT_EQ(countryEdit()->text(), u"Saudi Arabia"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->text().isEmpty(), false);
+}
+
+TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAForcedRequest)
+{
+    makeCard();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
+    for (const QString &blank : {u""_s, u"   "_s, QString(500, u' ')}) {
+        cityEdit()->setText(blank);
+        EXPECT_FALSE(setButton()->isEnabled()) << blank.size();
+    }
+    cityEdit()->setText(u"Cairo"_s);
+    countryEdit()->setText(u" "_s);
+    EXPECT_FALSE(setButton()->isEnabled());
+
+    services.server.clearRequests();
+    countryEdit()->setText(u"Egypt"_s);
+    cityEdit()->setText(u" Cairo "_s);
+    ASSERT_TRUE(setButton()->isEnabled());
+    QTest::mouseClick(setButton(), Qt::LeftButton);
+    EXPECT_EQ(state->prayerSettings().city, u"Cairo"_s);
+    EXPECT_EQ(state->prayerSettings().country, u"Egypt"_s);
+    EXPECT_TRUE(state->isLoadingPrayers());
+    ASSERT_TRUE(test::waitUntil([&] { return !services.server.requests().isEmpty(); }));
+    EXPECT_EQ(services.server.requests().last().queryValue(u"city"_s), u"Cairo"_s);
+
+    // Characters that mean something in a web address reach the server as text.
+    const QString odd = u"Ain / Sokhna & #2"_s;
+    cityEdit()->setText(odd);
+    QTest::mouseClick(setButton(), Qt::LeftButton);
+    ASSERT_TRUE(test::waitUntil([&] {
+        return !services.server.requests().isEmpty() && services.server.requests().last().queryValue(u"city"_s) == odd;
+    }));
+}
+
+TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
+{
+    makeCard();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
+    state->setPrayerDay(std::nullopt);
+    EXPECT_TRUE(find<EmptyState>(u"prayerEmptyState"_s)->isVisibleTo(card.get()));
+    EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Ready"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text(), u"Refresh today's times"_s);
+    state->setIsLoadingPrayers(true);
+    EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"Loading prayers"_s);
+    EXPECT_TRUE(find<SmallSpinner>(u"prayerRefreshSpinner"_s)->isVisibleTo(card.get()));
+    EXPECT_TRUE(find<QAbstractButton>(u"prayerRefreshButton"_s)->isEnabled());
+    state->setIsLoadingPrayers(false);
+    EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"No prayer times"_s);
+
+    state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
+    EXPECT_FALSE(find<EmptyState>(u"prayerEmptyState"_s)->isVisibleTo(card.get()));
+    EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Dhuhr"_s);
+    EXPECT_TRUE(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text().startsWith(u"in 3h 5m • "_s));
+    for (const QString &id : {u"fajr"_s, u"sunrise"_s, u"dhuhr"_s, u"asr"_s, u"maghrib"_s, u"isha"_s}) {
+        auto *row = find<PrayerTimeRow>(u"prayerRow_"_s + id);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->isNext(), id == u"dhuhr"_s) << id.toStdString();
+        EXPECT_EQ(row->notificationSwitch()->isEnabled(), id != u"sunrise"_s) << id.toStdString();
+    }
+
+    auto *fajr = find<OrlixSwitch>(u"prayerSwitch_fajr"_s);
+    ASSERT_TRUE(fajr->isChecked());
+    QTest::mouseClick(fajr, Qt::LeftButton);
+    EXPECT_FALSE(state->prayerNotificationStates().at(u"fajr"_s));
+    const auto written = state->files().read<PrayerNotificationStatesFile>();
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->at(u"fajr"_s), false);
+    EXPECT_FALSE(find<OrlixSwitch>(u"prayerSwitch_fajr"_s)->isChecked());
+
+    auto *sunrise = find<OrlixSwitch>(u"prayerSwitch_sunrise"_s);
+    const bool before = sunrise->isChecked();
+    QTest::mouseClick(sunrise, Qt::LeftButton);
+    EXPECT_EQ(sunrise->isChecked(), before);
+    EXPECT_EQ(state->prayerNotificationStates().count(u"sunrise"_s), 0u);
+}
+
+} // namespace
+} // namespace kolu
