@@ -1,5 +1,6 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/focus/FocusCard.h"
 #include "cards/notes/NotesCard.h"
 #include "cards/prayers/PrayersCard.h"
 #include "cards/reminders/RemindersCard.h"
@@ -25,7 +26,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         return new NotesCard(state, parent);
 
     case RailModule::focus:
-        break;
+        return new FocusCard(state, parent);
 
     case RailModule::links:
         break;

@@ -1,6 +1,7 @@
 #include "GalleryViews.h"
 
 #include "ExpandedRailViews.h"
+#include "FocusViews.h"
 #include "KitViews.h"
 #include "RemindersViews.h"
 #include "RailViews.h"
@@ -17,6 +18,12 @@ const std::vector<View> &views()
             {"kit-controls", {354, 360}, false, [](const Context &) { return onPanel(controls()); }},
             {"kit-symbols", {560, 420}, false, [](const Context &) { return onPanel(symbols()); }},
             {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
+            {"focus-idle", {336, 432}, false, [](const Context &) { return focusCard("idle"); }},
+            {"focus-running", {336, 432}, false, [](const Context &) { return focusCard("running"); }},
+            {"focus-paused", {336, 432}, false, [](const Context &) { return focusCard("paused"); }},
+            {"focus-break", {336, 432}, false, [](const Context &) { return focusCard("break"); }},
+            {"focus-complete", {336, 432}, false, [](const Context &) { return focusCard("complete"); }},
+            {"focus-editing", {336, 432}, false, [](const Context &) { return focusCard("editing"); }},
         };
         for (View &view : remindersViews())
             kit.push_back(std::move(view));

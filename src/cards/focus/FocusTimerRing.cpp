@@ -1,0 +1,230 @@
+#include "cards/focus/FocusTimerRing.h"
+
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ShrinkLabel.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr int kCentreWidth = 156;
+constexpr int kTimeWidth = 142;
+constexpr qreal kTimeSize = 44;
+
+QColor withAlpha(QColor color, qreal alpha)
+{
+    color.setAlphaF(static_cast<float>(color.alphaF() * alpha));
+    return color;
+}
+
+} // namespace
+
+FocusDurationField::FocusDurationField(QWidget *parent)
+    : QLineEdit(parent)
+{
+}
+
+void FocusDurationField::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        Q_EMIT cancelled();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+FocusTimeButton::FocusTimeButton(QWidget *parent)
+    : QAbstractButton(parent)
+    , m_label(new ShrinkLabel({}, this))
+{
+    m_label->setFont(OrlixFonts::monospacedDigits(kTimeSize, QFont::Medium));
+    m_label->setMinimumScaleFactor(0.72);
+    m_label->setAlignment(Qt::AlignCenter);
+    m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(kTimeWidth, m_label->sizeHint().height());
+}
+
+void FocusTimeButton::setDisplayTime(const QString &time)
+{
+    if (m_label->text() == time)
+        return;
+    m_label->setText(time);
+    setText(time);
+}
+
+void FocusTimeButton::paintEvent(QPaintEvent *)
+{
+    // The label draws the time; the button only takes the clicks.
+}
+
+void FocusTimeButton::resizeEvent(QResizeEvent *event)
+{
+    QAbstractButton::resizeEvent(event);
+    m_label->setGeometry(rect());
+}
+
+FocusTimerRing::FocusTimerRing(QWidget *parent)
+    : QWidget(parent)
+    , m_time(new FocusTimeButton(this))
+    , m_field(new FocusDurationField(this))
+    , m_caption(new ShrinkLabel({}, this))
+    , m_tint(OrlixStyle::current().tint(RailModule::focus))
+{
+    setObjectName(u"focusRing"_s);
+    setFixedSize(kSize, kSize);
+    m_time->setObjectName(u"focusTimeButton"_s);
+    m_field->setObjectName(u"focusDurationField"_s);
+    m_caption->setObjectName(u"focusModeTitle"_s);
+
+    m_field->setFrame(false);
+    m_field->setAlignment(Qt::AlignCenter);
+    m_field->setPlaceholderText(u"25:00"_s);
+    m_field->setFont(OrlixFonts::monospacedDigits(kTimeSize, QFont::Medium));
+    m_field->setFixedWidth(kTimeWidth);
+    m_field->setAttribute(Qt::WA_MacShowFocusRect, false);
+    m_field->hide();
+    auto applyFieldColours = [this] {
+        QPalette palette = m_field->palette();
+        palette.setColor(QPalette::Base, Qt::transparent);
+        palette.setColor(QPalette::Text, OrlixStyle::current().text());
+        palette.setColor(QPalette::PlaceholderText, OrlixStyle::current().mutedText());
+        m_field->setPalette(palette);
+    };
+    applyFieldColours();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, m_field, applyFieldColours);
+
+    m_caption->setFont(OrlixFonts::rounded(13, QFont::Black));
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->setColor(m_tint);
+
+    auto *centre = new QWidget(this);
+    centre->setFixedWidth(kCentreWidth);
+    auto *column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(8);
+    column->addWidget(m_time, 0, Qt::AlignHCenter);
+    column->addWidget(m_field, 0, Qt::AlignHCenter);
+    column->addWidget(m_caption);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(centre, 0, Qt::AlignCenter);
+
+    setCanEditDuration(true);
+    m_canEdit = true;
+    m_time->setToolTip(u"Edit duration"_s);
+    connect(m_time, &QAbstractButton::clicked, this, &FocusTimerRing::beginEditingRequested);
+    connect(m_field, &QLineEdit::returnPressed, this, &FocusTimerRing::commitRequested);
+    connect(m_field, &FocusDurationField::cancelled, this, &FocusTimerRing::cancelRequested);
+    repaintOnStyleChange(this);
+}
+
+void FocusTimerRing::setDisplayTime(const QString &time)
+{
+    m_time->setDisplayTime(time);
+}
+
+void FocusTimerRing::setProgress(double progress)
+{
+    progress = std::clamp(progress, 0.0, 1.0);
+    if (m_progress == progress)
+        return;
+    m_progress = progress;
+    update();
+}
+
+void FocusTimerRing::setTint(const QColor &tint)
+{
+    if (m_tint == tint)
+        return;
+    m_tint = tint;
+    m_caption->setColor(tint);
+    update();
+}
+
+void FocusTimerRing::setModeTitle(const QString &title)
+{
+    m_caption->setText(title);
+}
+
+void FocusTimerRing::setCanEditDuration(bool canEdit)
+{
+    if (m_canEdit == canEdit)
+        return;
+    m_canEdit = canEdit;
+    m_time->setEnabled(canEdit);
+    m_time->setToolTip(canEdit ? u"Edit duration"_s : u"Duration locked while this session is active"_s);
+}
+
+void FocusTimerRing::setEditing(bool editing)
+{
+    if (m_editing == editing)
+        return;
+    m_editing = editing;
+    m_time->setVisible(!editing);
+    m_field->setVisible(editing);
+    if (editing) {
+        // Typing goes straight into the field: the panel takes the keyboard.
+        if (QWidget *top = window(); top->isVisible() && !top->isActiveWindow())
+            top->activateWindow();
+        m_field->setFocus(Qt::OtherFocusReason);
+        m_field->selectAll();
+    }
+}
+
+void FocusTimerRing::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const qreal margin = (kSize - kDialSize) / 2.0;
+    const QRectF dial(margin, margin, kDialSize, kDialSize);
+
+    // A soft tinted glow under the dial.
+    for (int i = 0; i < 4; ++i) {
+        const qreal spread = 3.5 * (i + 1);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withAlpha(m_tint, 0.07 / 4));
+        painter.drawEllipse(dial.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2));
+    }
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(withAlpha(style.surfaceRaised(), 0.46));
+    painter.drawEllipse(dial);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(withAlpha(Qt::white, 0.5), kLineWidth));
+    painter.drawEllipse(dial.adjusted(7, 7, -7, -7));
+
+    const QRectF track = dial.adjusted(kTrackInset, kTrackInset, -kTrackInset, -kTrackInset);
+    painter.setPen(QPen(withAlpha(style.line(), 0.34), kLineWidth));
+    painter.drawEllipse(track);
+
+    if (m_progress <= 0)
+        return;
+    QPen arc(m_tint, kLineWidth, Qt::SolidLine, Qt::RoundCap);
+    painter.setPen(arc);
+    if (m_progress >= 1) {
+        painter.drawEllipse(track);
+        return;
+    }
+    // From the top, clockwise.
+    painter.drawArc(track, 90 * 16, -static_cast<int>(std::lround(m_progress * 360 * 16)));
+}
+
+} // namespace kolu

@@ -1,0 +1,239 @@
+#include "cards/focus/FocusCard.h"
+#include "cards/focus/FocusControls.h"
+#include "cards/focus/FocusTimerRing.h"
+#include "state/AppState.h"
+#include "style/widgets/MenuPicker.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/ShrinkLabel.h"
+
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace kolu {
+namespace {
+
+class FocusCardTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<FocusCard> card;
+
+    void SetUp() override
+    {
+        state = std::make_unique<AppState>(defaults, clock, services.take());
+        state->loadSavedState();
+    }
+
+    FocusCard &makeCard()
+    {
+        card = std::make_unique<FocusCard>(*state);
+        card->show();
+        return *card;
+    }
+
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = card->findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+
+    FocusTimerRing *ring() const { return find<FocusTimerRing>(u"focusRing"_s); }
+    FocusDurationField *field() const { return find<FocusDurationField>(u"focusDurationField"_s); }
+    QAbstractButton *timeButton() const { return find<QAbstractButton>(u"focusTimeButton"_s); }
+    QAbstractButton *primary() const { return find<QAbstractButton>(u"focusPrimaryButton"_s); }
+    std::optional<PomodoroState> saved() const { return state->files().read<PomodoroFile>(); }
+
+    // Opens the field by clicking the time and types `text` over its content.
+    void typeDuration(const QString &text)
+    {
+        QTest::mouseClick(timeButton(), Qt::LeftButton);
+        ASSERT_TRUE(card->isEditingDuration());
+        QTest::keyClicks(field(), text);
+    }
+};
+
+TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSaved)
+{
+    makeCard();
+    QTest::mouseClick(timeButton(), Qt::LeftButton);
+    EXPECT_TRUE(field()->isVisible());
+    EXPECT_FALSE(timeButton()->isVisible());
+    EXPECT_EQ(card->window()->focusWidget(), field()) << "typing goes straight into the field";
+
+    // Letters and spaces never reach the field.
+    QTest::keyClicks(field(), u"4x :3a0"_s);
+    EXPECT_EQ(field()->text(), u"4:30"_s);
+    QTest::keyClick(field(), Qt::Key_Return);
+
+    EXPECT_FALSE(card->isEditingDuration());
+    EXPECT_TRUE(timeButton()->isVisible());
+    EXPECT_EQ(timeButton()->text(), u"05:00"_s);
+    EXPECT_EQ(find<QAbstractButton>(u"focusMinutesButton"_s)->text(), u"5 min"_s);
+    ASSERT_TRUE(saved());
+    EXPECT_EQ(saved()->focusDuration, 300);
+    EXPECT_EQ(saved()->remaining, 300);
+
+    // Text the field cannot take is cut to five characters.
+    typeDuration(u"123456"_s);
+    EXPECT_EQ(field()->text(), u"12345"_s);
+    QTest::keyClick(field(), Qt::Key_Escape);
+}
+
+TEST_F(FocusCardTest, UnparsableDurationsAndEscapeCancelWithoutSaving)
+{
+    makeCard();
+    for (const QString &typed : {u"7:"_s, u":30"_s, u"1:60"_s}) {
+        typeDuration(typed);
+        QTest::keyClick(field(), Qt::Key_Return);
+        EXPECT_FALSE(card->isEditingDuration()) << typed.toStdString();
+        EXPECT_EQ(card->durationText(), u"25:00"_s) << typed.toStdString();
+        EXPECT_FALSE(saved()) << typed.toStdString() << " wrote the timer";
+    }
+
+    typeDuration(u"9"_s);
+    QTest::keyClick(field(), Qt::Key_Escape);
+    EXPECT_FALSE(card->isEditingDuration());
+    EXPECT_TRUE(timeButton()->isVisible());
+    EXPECT_EQ(timeButton()->text(), u"25:00"_s);
+    EXPECT_EQ(card->durationText(), u"25:00"_s);
+    EXPECT_FALSE(saved());
+
+    // The unchanged length closes the editor and saves nothing either.
+    typeDuration(u"25"_s);
+    QTest::keyClick(field(), Qt::Key_Return);
+    EXPECT_FALSE(card->isEditingDuration());
+    EXPECT_FALSE(saved());
+}
+
+TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
+{
+    makeCard();
+    QTest::mouseClick(primary(), Qt::LeftButton);
+
+    const PomodoroState &p = state->pomodoro();
+    EXPECT_TRUE(p.isRunning);
+    EXPECT_EQ(p.startedAt, clock.now());
+    ASSERT_TRUE(saved());
+    EXPECT_TRUE(saved()->isRunning);
+    EXPECT_EQ(primary()->text(), u"Pause"_s);
+    EXPECT_EQ(static_cast<OrlixButton *>(primary())->symbol(), u"pause.fill"_s);
+    for (const QString &name : {u"focusMinusButton"_s, u"focusPlusButton"_s, u"focusMinutesButton"_s,
+                                u"focusTimeButton"_s})
+        EXPECT_FALSE(find(name)->isEnabled()) << name.toStdString();
+    EXPECT_EQ(timeButton()->toolTip(), u"Duration locked while this session is active"_s);
+    card->beginDurationEdit();
+    card->adjustFocusMinutes(5);
+    EXPECT_FALSE(card->isEditingDuration());
+    EXPECT_EQ(state->pomodoro().focusDuration, 1500);
+
+    // Paused part-way: still locked, and the button resumes.
+    clock.advance(60s);
+    QTest::mouseClick(primary(), Qt::LeftButton);
+    EXPECT_FALSE(state->pomodoro().isRunning);
+    EXPECT_EQ(primary()->text(), u"Resume"_s);
+    EXPECT_FALSE(find(u"focusPlusButton"_s)->isEnabled());
+
+    QTest::mouseClick(find<QAbstractButton>(u"focusResetButton"_s), Qt::LeftButton);
+    EXPECT_EQ(primary()->text(), u"Start"_s);
+    EXPECT_TRUE(find(u"focusPlusButton"_s)->isEnabled());
+    EXPECT_EQ(timeButton()->toolTip(), u"Edit duration"_s);
+
+    // The steps clamp, and the minus at one minute still saves.
+    for (int i = 0; i < 30; ++i)
+        QTest::mouseClick(find<QAbstractButton>(u"focusMinusButton"_s), Qt::LeftButton);
+    EXPECT_EQ(card->focusMinutes(), 1);
+    EXPECT_EQ(saved()->focusDuration, 60);
+    EXPECT_EQ(card->durationText(), u"01:00"_s);
+
+    QTest::mouseClick(find<QAbstractButton>(u"focusSkipButton"_s), Qt::LeftButton);
+    EXPECT_EQ(state->pomodoro().mode, PomodoroMode::breakTime);
+    EXPECT_EQ(find<ShrinkLabel>(u"focusModeTitle"_s)->text(), u"Break time"_s);
+}
+
+TEST_F(FocusCardTest, TheAlertSoundPickerStoresItsChoice)
+{
+    defaults.set(FocusCard::alertSoundKey, u"trumpet"_s);
+    makeCard();
+    auto *picker = find<MenuPicker>(u"focusAlertSoundPicker"_s);
+    EXPECT_EQ(picker->currentIndex(), 0) << "an unknown sound plays the bell, so the bell shows";
+
+    for (const auto &[item, stored] : {std::pair{1, u"chime"_s}, {4, u"off"_s}, {0, u"calendar"_s}}) {
+        QAction *action = picker->menu()->findChild<QAction *>(u"menuPickerItem%1"_s.arg(item));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        EXPECT_EQ(defaults.string(FocusCard::alertSoundKey), stored);
+    }
+}
+
+TEST_F(FocusCardTest, RestartAfterCompletionRunsOneFullSession)
+{
+    state->start();
+    makeCard();
+    state->mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.remaining = 0; });
+    EXPECT_EQ(primary()->text(), u"Restart"_s);
+    EXPECT_EQ(find<ShrinkLabel>(u"focusModeTitle"_s)->text(), u"Complete"_s);
+    const size_t before = services.notifications->banners.size();
+
+    QTest::mouseClick(primary(), Qt::LeftButton);
+    clock.advance(2s);
+    EXPECT_TRUE(state->pomodoro().isRunning);
+    EXPECT_EQ(state->pomodoro().remaining, 1498);
+    EXPECT_EQ(services.notifications->banners.size(), before) << "a restart is not a second ending";
+
+    clock.advance(1500s);
+    EXPECT_TRUE(test::waitUntil([&] { return services.notifications->banners.size() == before + 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(services.notifications->banners.size(), before + 1);
+    EXPECT_EQ(services.notifications->banners.back().content.title, u"Focus finished"_s);
+}
+
+TEST(FocusTimerRingTest, TheArcRunsClockwiseFromTheTop)
+{
+    FocusTimerRing ring;
+    ring.setTint(QColor(255, 0, 0));
+    const int centre = FocusTimerRing::kSize / 2;
+    const int edge = (FocusTimerRing::kSize - FocusTimerRing::kDialSize) / 2 + FocusTimerRing::kTrackInset;
+    const QPoint right(FocusTimerRing::kSize - edge, centre);
+    const QPoint bottom(centre, FocusTimerRing::kSize - edge);
+    const QPoint left(edge, centre);
+    const auto isTint = [](const QColor &c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
+
+    const struct {
+        double progress;
+        bool right, bottom, left;
+    } cases[] = {{0, false, false, false}, {0.3, true, false, false}, {0.6, true, true, false}, {1, true, true, true}};
+    for (const auto &c : cases) {
+        ring.setProgress(c.progress);
+        const QImage image = ring.grab().toImage();
+        EXPECT_EQ(isTint(image.pixelColor(right)), c.right) << c.progress;
+        EXPECT_EQ(isTint(image.pixelColor(bottom)), c.bottom) << c.progress;
+        EXPECT_EQ(isTint(image.pixelColor(left)), c.left) << c.progress;
+    }
+
+    // The longest time shrinks onto one line instead of being cut.
+    ring.setDisplayTime(u"180:00"_s);
+    const ShrinkLabel *time = ring.timeButton()->label();
+    EXPECT_GE(time->scaleFor(time->width()), 0.72);
+    EXPECT_EQ(time->shownText(time->width()), u"180:00"_s);
+}
+
+} // namespace
+} // namespace kolu

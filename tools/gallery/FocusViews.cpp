@@ -1,0 +1,44 @@
+#include "FocusViews.h"
+
+#include "GalleryState.h"
+#include "KitViews.h"
+
+#include "cards/focus/FocusCard.h"
+#include "state/AppState.h"
+
+#include "ManualClock.h"
+
+#include <cstring>
+
+namespace kolu::gallery {
+
+QWidget *focusCard(const char *session)
+{
+    const QDateTime now = clock().now();
+    PomodoroState p;
+    p.focusDuration = 1500;
+    p.breakDuration = 300;
+    p.remaining = 1500;
+    if (std::strcmp(session, "running") == 0) {
+        p.isRunning = true;
+        p.startedAt = now.addSecs(-520);
+        p.remaining = 980;
+    } else if (std::strcmp(session, "paused") == 0) {
+        p.remaining = 610;
+    } else if (std::strcmp(session, "break") == 0) {
+        p.mode = PomodoroMode::breakTime;
+        p.isRunning = true;
+        p.startedAt = now.addSecs(-100);
+        p.remaining = 200;
+    } else if (std::strcmp(session, "complete") == 0) {
+        p.remaining = 0;
+    }
+    state().setPomodoro(p);
+    auto *card = new FocusCard(state());
+    if (std::strcmp(session, "editing") == 0)
+        card->beginDurationEdit();
+    card->setFixedWidth(300);
+    return onPanel(card);
+}
+
+} // namespace kolu::gallery
