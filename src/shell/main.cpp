@@ -13,6 +13,8 @@
 #include "shell/StatusItem.h"
 #include "settings/SettingsView.h"
 #include "shell/rail/RailView.h"
+#include "shell/rail/expanded/ExpandedRail.h"
+#include "shell/rail/expanded/TopExpandedRail.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
 #include "style/Fonts.h"
@@ -72,7 +74,18 @@ int main(int argc, char **argv)
     kolu::ShellParts parts;
     parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
     parts.railContent = [](kolu::AppState &state, QWidget *parent) -> QWidget * {
-        return new kolu::RailView(state, parent);
+        auto *view = new kolu::RailView(state, parent);
+        view->setExpandedLayoutFactory(kolu::RailViewLayout::expanded, [](kolu::AppState &s, QWidget *p) {
+            auto *rail = new kolu::ExpandedRail(s, p);
+            QObject::connect(rail, &kolu::ExpandedRail::settingsRequested, &s, &kolu::AppState::showOrlixSettings);
+            return static_cast<QWidget *>(rail);
+        });
+        view->setExpandedLayoutFactory(kolu::RailViewLayout::topExpanded, [](kolu::AppState &s, QWidget *p) {
+            auto *rail = new kolu::TopExpandedRail(s, p);
+            QObject::connect(rail, &kolu::TopExpandedRail::settingsRequested, &s, &kolu::AppState::showOrlixSettings);
+            return static_cast<QWidget *>(rail);
+        });
+        return view;
     };
     parts.settingsWindow = [](kolu::ApplicationDelegate &owner) -> QWidget * {
         return new kolu::SettingsView(owner.state(), owner.updateController());
