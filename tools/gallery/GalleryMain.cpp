@@ -110,7 +110,7 @@ int main(int argc, char **argv)
     previousHandler = qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() < 2) {
+    if (args.size() < 2 || args.at(1).startsWith(u'-')) {
         QTextStream(stderr) << "usage: kolu_gallery <out folder> [view name filter]\n";
         return 2;
     }
