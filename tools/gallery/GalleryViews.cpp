@@ -2,6 +2,7 @@
 
 #include "ExpandedRailViews.h"
 #include "KitViews.h"
+#include "PrayersNotesViews.h"
 #include "RemindersViews.h"
 #include "RailViews.h"
 #include "SettingsViews.h"
@@ -19,6 +20,8 @@ const std::vector<View> &views()
             {"kit-type", {354, 300}, false, [](const Context &) { return onPanel(typography()); }},
         };
         for (View &view : remindersViews())
+            kit.push_back(std::move(view));
+        for (View &view : prayersNotesViews())
             kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));
