@@ -3,6 +3,7 @@
 #include "ExpandedRailViews.h"
 #include "FocusViews.h"
 #include "KitViews.h"
+#include "PrayersNotesViews.h"
 #include "RemindersViews.h"
 #include "RailViews.h"
 #include "SettingsViews.h"
@@ -26,6 +27,8 @@ const std::vector<View> &views()
             {"focus-editing", {336, 432}, false, [](const Context &) { return focusCard("editing"); }},
         };
         for (View &view : remindersViews())
+            kit.push_back(std::move(view));
+        for (View &view : prayersNotesViews())
             kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));

@@ -1,0 +1,114 @@
+#include "PrayersNotesViews.h"
+
+#include "GalleryState.h"
+#include "KitViews.h"
+#include "ManualClock.h"
+
+#include "cards/notes/NotesCard.h"
+#include "cards/notes/NotesWidgets.h"
+#include "cards/prayers/PrayersCard.h"
+#include "services/info/PrayerTimesService.h"
+#include "state/AppState.h"
+#include "style/widgets/OrlixTextField.h"
+
+#include <QAbstractButton>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::gallery {
+
+namespace {
+
+PrayerDay prayerDay(const QString &city, bool withTimes)
+{
+    const QDateTime now = clock().now();
+    PrayerDay day{PrayerTimesService::dayID(now), city, u"Saudi Arabia"_s, 4, now, {}};
+    if (!withTimes)
+        return day;
+    const int offsets[] = {-5 * 3600, -3 * 3600, 45 * 60, 4 * 3600, 7 * 3600, 9 * 3600};
+    int i = 0;
+    for (PrayerName name : {PrayerName::fajr, PrayerName::sunrise, PrayerName::dhuhr, PrayerName::asr,
+                            PrayerName::maghrib, PrayerName::isha})
+        day.times.push_back({name, now.addSecs(offsets[i++]), name != PrayerName::sunrise});
+    return day;
+}
+
+// A finished state for the card: nothing left for it to fetch.
+QWidget *prayersCard(const QString &city, bool withTimes, bool loading, const QString &status, StatusTint tint)
+{
+    AppState &s = state();
+    s.setPrayerSettings({city, u"Saudi Arabia"_s, 4});
+    s.setPrayerDay(prayerDay(city, withTimes));
+    s.setIsLoadingPrayers(loading);
+    s.setPrayerStatusMessage(status);
+    s.setPrayerStatusTint(tint);
+    if (loading)
+        s.setPrayerDay(std::nullopt);
+    return onPanel(new PrayersCard(s));
+}
+
+std::vector<AppleNoteItem> sampleNotes(bool longTitles)
+{
+    const QString titles[] = {
+        u"Groceries"_s,
+        longTitles ? u"Quarterly planning notes for the design review with every open question listed"_s
+                   : u"Meeting notes"_s,
+        u"Reading list"_s,
+        longTitles ? QString(u"Supercalifragilisticexpialidocious"_s.repeated(3)) : u"Ideas"_s,
+        u"Travel"_s,
+        u"Recipes"_s,
+    };
+    std::vector<AppleNoteItem> notes;
+    int i = 0;
+    for (const QString &title : titles) {
+        notes.push_back({u"Notes:note-%1.md"_s.arg(i), title, {}, i == 0 ? u"Today"_s : u"%1 days ago"_s.arg(i), {}});
+        ++i;
+    }
+    return notes;
+}
+
+QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer, const QString &composerStatus)
+{
+    AppState &s = state();
+    s.setAppleNotes(std::move(notes));
+    s.setIsLoadingAppleNotes(loading);
+    s.setAppleNoteFolders({{u"Notes:Work"_s, u"Work"_s, u"Notes"_s}, {u"Notes:Home"_s, u"Home"_s, u"Notes"_s}});
+    s.setSelectedAppleNoteFolderID(u"Notes:Work"_s);
+    // Marked loading while the composer opens, so it asks for nothing.
+    s.setIsLoadingAppleNoteFolders(true);
+    auto *card = new NotesCard(s);
+    if (composer) {
+        card->findChild<QAbstractButton *>(u"notesComposerToggle"_s)->click();
+        card->composer()->titleField()->setText(u"Weekend plans"_s);
+        if (!composerStatus.isEmpty())
+            card->composer()->setStatus(composerStatus, QColor(232, 130, 30));
+    }
+    s.setIsLoadingAppleNoteFolders(false);
+    return onPanel(card);
+}
+
+} // namespace
+
+std::vector<View> prayersNotesViews()
+{
+    return {
+        {"prayers-full", {354, 700}, false,
+         [](const Context &) { return prayersCard(u"Makkah"_s, true, false, {}, StatusTint::secondary); }},
+        {"prayers-loading", {354, 520}, false,
+         [](const Context &) {
+             return prayersCard(u"Makkah"_s, false, true, u"Refreshing..."_s, StatusTint::secondary);
+         }},
+        {"prayers-error-long", {354, 520}, false,
+         [](const Context &) {
+             return prayersCard(u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s, false, false,
+                                u"Prayer times are unavailable for this city right now."_s, StatusTint::orange);
+         }},
+        {"notes-full", {354, 520}, false, [](const Context &) { return notesCard(sampleNotes(false), false, false, {}); }},
+        {"notes-long", {354, 520}, false, [](const Context &) { return notesCard(sampleNotes(true), true, false, {}); }},
+        {"notes-loading", {354, 300}, false, [](const Context &) { return notesCard({}, true, false, {}); }},
+        {"notes-empty-composer", {354, 520}, false,
+         [](const Context &) { return notesCard({}, false, true, u"Write a note first."_s); }},
+    };
+}
+
+} // namespace kolu::gallery
