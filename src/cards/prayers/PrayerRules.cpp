@@ -1,5 +1,7 @@
 #include "cards/prayers/PrayerRules.h"
 
+#include "services/notifications/NotificationService.h"
+
 #include "style/DateText.h"
 
 #include <algorithm>
@@ -91,21 +93,7 @@ bool canSetLocation(const QString &city, const QString &country)
 
 QString displayName(PrayerName name)
 {
-    switch (name) {
-    case PrayerName::fajr:
-        return u"Fajr"_s;
-    case PrayerName::sunrise:
-        return u"Sunrise"_s;
-    case PrayerName::dhuhr:
-        return u"Dhuhr"_s;
-    case PrayerName::asr:
-        return u"Asr"_s;
-    case PrayerName::maghrib:
-        return u"Maghrib"_s;
-    case PrayerName::isha:
-        return u"Isha"_s;
-    }
-    return {};
+    return NotificationService::displayName(name);
 }
 
 QString timeText(const QDateTime &date)
