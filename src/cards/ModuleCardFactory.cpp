@@ -4,6 +4,7 @@
 #include "cards/notes/NotesCard.h"
 #include "cards/prayers/PrayersCard.h"
 #include "cards/reminders/RemindersCard.h"
+#include "cards/today/TodayCard.h"
 
 #include <QWidget>
 
@@ -14,7 +15,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
     // One case per module; a module whose card exists returns it here.
     switch (module) {
     case RailModule::today:
-        break;
+        return new TodayCard(state, parent);
 
     case RailModule::calendar:
         break;
