@@ -1,5 +1,6 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/calendar/CalendarCard.h"
 #include "cards/focus/FocusCard.h"
 #include "cards/notes/NotesCard.h"
 #include "cards/prayers/PrayersCard.h"
@@ -18,7 +19,7 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         return new TodayCard(state, parent);
 
     case RailModule::calendar:
-        break;
+        return new CalendarCard(state, parent);
 
     case RailModule::prayers:
         return new PrayersCard(state, parent);
