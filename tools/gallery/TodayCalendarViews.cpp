@@ -133,7 +133,7 @@ std::vector<View> todayCalendarViews()
         {"today-long", {354, 500}, false, [](const Context &) { return todayCard(TodayLook::longTexts); }},
         {"calendar-empty", {354, 400}, false, [](const Context &) { return calendarCard(CalendarLook::empty); }},
         {"calendar-one", {354, 440}, false, [](const Context &) { return calendarCard(CalendarLook::one); }},
-        {"calendar-week", {354, 820}, false, [](const Context &) { return calendarCard(CalendarLook::week); }},
+        {"calendar-week", {354, 860}, false, [](const Context &) { return calendarCard(CalendarLook::week); }},
         {"calendar-now", {354, 640}, false, [](const Context &) { return calendarCard(CalendarLook::now); }},
         {"calendar-long", {354, 740}, false, [](const Context &) { return calendarCard(CalendarLook::longTexts); }},
     };

@@ -8,6 +8,7 @@
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QGraphicsOpacityEffect>
@@ -78,9 +79,9 @@ CalendarAgendaList::CalendarAgendaList(AppState &state, QWidget *parent)
     stack->setSpacing(9);
 
     auto *heading = new QHBoxLayout;
-    auto *title = new ElidedLabel(u"Events"_s, this);
+    auto *title = new ShrinkLabel(u"Events"_s, this);
     title->setFont(OrlixFonts::system(12, QFont::Bold));
-    m_date = new ElidedLabel({}, this);
+    m_date = new ShrinkLabel({}, this);
     m_date->setObjectName(u"calendarAgendaDate"_s);
     m_date->setFont(OrlixFonts::system(11, QFont::Bold));
     m_date->setAlignment(Qt::AlignRight);
@@ -112,8 +113,10 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     m_date->setText(DateText::user().format(day.date, u"MMMd"_s));
     m_empty->setIsToday(day.day == now.toLocalTime().date());
     m_empty->setVisible(day.events.empty());
-    m_rowsBox->setVisible(!day.events.empty());
 
+    // The rows change out of sight, so the list is laid out once rather
+    // than once per row shown or hidden.
+    m_rowsBox->hide();
     const std::size_t count = day.events.size();
     while (m_rows.size() < count) {
         auto *row = new CalendarEventAgendaRow(m_state, m_rowsBox);
@@ -128,6 +131,7 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     for (std::size_t i = count; i < m_used; ++i)
         m_rows[i]->hide();
     m_used = count;
+    m_rowsBox->setVisible(count > 0);
     if (newDay)
         fadeIn();
 }

@@ -14,6 +14,7 @@ namespace kolu {
 class AppState;
 class CalendarEventAgendaRow;
 class ElidedLabel;
+class ShrinkLabel;
 
 // The row that stands for a day without events.
 class CalendarEmptyAgendaRow : public QWidget {
@@ -56,7 +57,7 @@ private:
 
     AppState &m_state;
     QString m_dayID;
-    ElidedLabel *m_date;
+    ShrinkLabel *m_date;
     CalendarEmptyAgendaRow *m_empty;
     QWidget *m_rowsBox;
     QVBoxLayout *m_rowsLayout;

@@ -250,9 +250,8 @@ CalendarEventAgendaRow::CalendarEventAgendaRow(AppState &state, QWidget *parent)
 
     auto *alert = new QHBoxLayout;
     alert->setSpacing(8);
-    m_notify = new ElidedLabel(u"Notify"_s, m_card);
+    m_notify = new ShrinkLabel(u"Notify"_s, m_card);
     m_notify->setFont(OrlixFonts::system(11, QFont::Bold));
-    m_notify->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     QStringList labels;
     for (const calendar::LeadOption &option : calendar::leadOptions)
         labels << QString::fromLatin1(option.label);

@@ -71,7 +71,7 @@ private:
     QWidget *m_locationLine;
     QWidget *m_locationIcon;
     ElidedLabel *m_location;
-    ElidedLabel *m_notify;
+    ShrinkLabel *m_notify;
     SegmentedPicker *m_lead;
     CalendarMeetingButton *m_meeting;
 };
