@@ -88,20 +88,15 @@ TEST_F(AppStateNowPlayingTest, IdleProbesComeEveryMinuteUntilSomethingPlays)
     EXPECT_EQ(playingGaps[0], 11);
 }
 
-TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndClearsTheFlag)
+TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresTheThrottle)
 {
     auto state = makeState();
     ASSERT_TRUE(tick(*state));
-    NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
+    const NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
     state->setNowPlaying(shown);
     EXPECT_FALSE(tick(*state));
     EXPECT_EQ(state->nowPlaying(), shown);
-}
 
-TEST_F(AppStateNowPlayingTest, TheImmediateRefreshIgnoresTheThrottle)
-{
-    auto state = makeState();
-    ASSERT_TRUE(tick(*state));
     addVlc(u"Playing"_s, u"Film score"_s);
     state->refreshNowPlaying();
     ASSERT_TRUE(test::waitUntil([&] { return state->nowPlaying().title == u"Film score"_s; }));
