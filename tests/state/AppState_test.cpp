@@ -221,16 +221,13 @@ TEST_F(AppStateTest, ASaveBeforeTheStateFilesAreReadTouchesOnlyTheLinks)
     const auto state = makeState();
     const QByteArray history = R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
                                    "kind":"text","title":"kept","value":"kept"}])";
-    QFile file(state->files().pathOf<ClipboardItemsFile>());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(history);
-    file.close();
+    const QString path = state->files().pathOf<ClipboardItemsFile>();
+    ASSERT_TRUE(test::writeFile(path, history));
 
     state->setLinks({SavedLink{QUuid::createUuid(), u"Qt"_s, u"https://qt.io"_s, clock.now(), true}});
     state->persist();
     EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), history);
+    EXPECT_EQ(test::readFile(path), history);
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PomodoroFile>()));
 }
 

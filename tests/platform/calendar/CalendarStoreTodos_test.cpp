@@ -20,12 +20,6 @@ const QTimeZone berlin("Europe/Berlin");
 const QString longUid =
     u"errand-0123456789-abcdefghijklmnopqrstuvwxyz-0123456789-abcdefghijklmnopqrstuvwxyz-ABCDEFGHIJ"_s;
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const StoredTodo *find(const std::vector<StoredTodo> &todos, const QString &id)
 {
     const auto it = std::find_if(todos.begin(), todos.end(), [&](const StoredTodo &t) { return t.id == id; });
@@ -124,7 +118,7 @@ TEST_F(CalendarStoreTodos, ComposedTodoParsesBackWithEveryField)
 TEST_F(CalendarStoreTodos, FindsATodoByUidWhateverItsFileIsCalled)
 {
     ASSERT_EQ(writeTodoCompletion(root.path(), longUid, true, now).status, TodoWriteResult::Status::saved);
-    EXPECT_TRUE(contentOf(path(u"errands/nc-7F3A91.ics"_s)).contains("STATUS:COMPLETED"));
+    EXPECT_TRUE(test::readFile(path(u"errands/nc-7F3A91.ics"_s)).contains("STATUS:COMPLETED"));
     EXPECT_EQ(writeTodoCompletion(root.path(), u"no-such-todo"_s, true, now).status, TodoWriteResult::Status::notFound);
     // An event with that UID is not a to-do.
     EXPECT_EQ(writeTodoCompletion(root.path(), u"event-only"_s, true, now).status, TodoWriteResult::Status::notFound);
@@ -133,21 +127,18 @@ TEST_F(CalendarStoreTodos, FindsATodoByUidWhateverItsFileIsCalled)
 TEST_F(CalendarStoreTodos, AFailedOrUnsafeWriteLeavesTheFileAsItWas)
 {
     const QString file = path(u"home/call-mom.ics"_s);
-    const QByteArray before = contentOf(file);
+    const QByteArray before = test::readFile(file);
     const auto failed = writeTodoCompletion(root.path(), u"call-mom"_s, true, now, test::failAfterBytes(40));
     EXPECT_EQ(failed.status, TodoWriteResult::Status::failed);
     EXPECT_FALSE(failed.message.isEmpty());
-    EXPECT_EQ(contentOf(file), before);
+    EXPECT_EQ(test::readFile(file), before);
 
     // A file the parser had to skip parts of is not rewritten: it would lose them.
-    QFile damaged(path(u"home/damaged.ics"_s));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     const QByteArray damagedBytes = "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nUID:damaged\r\nSUMMARY:Half\r\n"
                                     "DUE:notadate\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
-    damaged.write(damagedBytes);
-    damaged.close();
+    ASSERT_TRUE(test::writeFile(path(u"home/damaged.ics"_s), damagedBytes));
     EXPECT_EQ(writeTodoCompletion(root.path(), u"damaged"_s, true, now).status, TodoWriteResult::Status::failed);
-    EXPECT_EQ(contentOf(damaged.fileName()), damagedBytes);
+    EXPECT_EQ(test::readFile(path(u"home/damaged.ics"_s)), damagedBytes);
 
     NewTodo todo;
     todo.title = u"Never written"_s;
