@@ -4,6 +4,7 @@
 #include "services/wallpaper/WallpaperArchive.h"
 
 #include "AwaitTask.h"
+#include "EventWait.h"
 #include "FailureText.h"
 #include "FakeDesktop.h"
 #include "LocalHttpServer.h"
@@ -14,7 +15,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -227,10 +227,7 @@ TEST_F(WallpaperServiceTest, ADownloadTimesOutAfterNinetySecondsOnTheClock)
 
     server.setHoldResponses(true);
     auto probe = test::startTask(service.wallpapers(WallpaperLibrary::noir, true));
-    QEventLoop loop;
-    QObject::connect(&server, &test::LocalHttpServer::requestReceived, &loop, &QEventLoop::quit);
-    if (downloads() < 2)
-        loop.exec();
+    ASSERT_TRUE(test::waitUntil([&] { return downloads() == 2; }));
     clock.advance(89s);
     EXPECT_FALSE(probe.isDone());
     clock.advance(1s);
