@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
 #include <QSignalSpy>
 
 using namespace kolu;
@@ -280,7 +279,6 @@ TEST(AppServices, TheDefaultServicesComeUpWithoutADesktop)
     EXPECT_NO_THROW(state.wallpaperService());
     EXPECT_EQ(test::awaitTask(state.nowPlayingService().currentItem()).title, u"Nothing playing"_s);
 }
-
 
 namespace {
 const RailModuleOrder kDefault{M::today, M::calendar, M::prayers, M::notes,      M::focus,

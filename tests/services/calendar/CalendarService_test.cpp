@@ -8,7 +8,6 @@
 #include "CalendarFixtures.h"
 #include "ManualClock.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -9,7 +9,6 @@
 #include "TestFiles.h"
 #include "ManualClock.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

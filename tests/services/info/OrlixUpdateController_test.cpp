@@ -61,7 +61,7 @@ protected:
     UserDefaults defaults{home.path(u".config/Kolu/defaults.json"_s)};
 };
 
-TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
+TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPageAndNoOther)
 {
     server.respond(u"/feed.xml"_s, {200, feedWith("43", "0.5.0"), {{"Content-Type", "application/rss+xml"}}});
     auto controller = makeController();
@@ -74,19 +74,14 @@ TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
     EXPECT_EQ(status.release->downloadPage, QUrl(u"https://kolu.test/releases/0.5.0"_s));
     EXPECT_EQ(controller->lastUpdateCheckDate(), clock.now());
     EXPECT_EQ(defaults.date(OrlixUpdateController::kLastCheckDateKey), clock.now());
-}
 
-TEST_F(UpdateControllerTest, ReportsUpToDateForTheSameOrAnOlderBuild)
-{
-    server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
-    auto controller = makeController();
-    test::awaitTask(controller->checkForUpdates());
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
-    EXPECT_FALSE(controller->status().release);
-
-    server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
-    test::awaitTask(controller->checkForUpdates());
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
+    // The same or an older build is up to date.
+    for (const char *build : {"42", "9"}) {
+        server.respond(u"/feed.xml"_s, {200, feedWith(build, "0.4.2")});
+        test::awaitTask(controller->checkForUpdates());
+        EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate) << build;
+        EXPECT_FALSE(controller->status().release) << build;
+    }
 }
 
 TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
