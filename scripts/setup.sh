@@ -33,6 +33,8 @@ packages=(
   openbox
   # drives and reads the end-to-end rail tests under Xvfb
   xdotool x11-utils
+  # a compositing manager, for the rail's window-shape tests with and without one
+  picom
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
   # MP3 output for sox, which writes the ambient loops at build time
