@@ -60,14 +60,6 @@ TEST_F(AppStateTest, NothingStoredGivesDefaultsAndNothingIsWrittenBack)
     EXPECT_TRUE(QFileInfo(state->store().directory()).isDir());
 }
 
-TEST_F(AppStateTest, ALargeRailIsScaledFromTheStart)
-{
-    defaults.set(QString::fromLatin1(settingskeys::railSize), u"large"_s);
-    const auto state = makeState();
-    EXPECT_EQ(state->railScaleFactor(), 1.25);
-    EXPECT_TRUE(calls.empty());
-}
-
 TEST_F(AppStateTest, EveryAssignmentAnnouncesAndReactsEvenWhenUnchanged)
 {
     const auto state = makeState();
@@ -94,6 +86,8 @@ TEST_F(AppStateTest, ChangesAreWrittenInTheirStoredForm)
     state->setRailEdge(RailEdge::top);
     state->setCalendarAlertLeadMinutesByEventID({{u"event-1"_s, 5}});
     state->setPrayerNotificationStates({{u"fajr"_s, true}});
+    state->setStatusMenuOpenHoldDuration(12); // clamped on assignment
+    EXPECT_EQ(defaults.number(u"statusMenuOpenHoldDuration"_s), 10.0);
     EXPECT_EQ(defaults.string(u"wallpaperLibrary"_s), u"frontier"_s);
     EXPECT_EQ(defaults.string(u"railEdge"_s), u"top"_s);
     EXPECT_EQ(defaults.object(u"calendarAlertLeadMinutesByEventID"_s)->value(u"event-1"_s).toInt(), 5);
@@ -109,12 +103,12 @@ TEST_F(AppStateTest, RailSizeSetsTheScaleBeforeTheLayoutRuns)
     EXPECT_EQ(defaults.string(u"railSize"_s), u"large"_s);
 }
 
-TEST_F(AppStateTest, HoldDurationIsClampedOnAssignment)
+TEST_F(AppStateTest, ALargeRailIsScaledFromTheStart)
 {
+    defaults.set(QString::fromLatin1(settingskeys::railSize), u"large"_s);
     const auto state = makeState();
-    state->setStatusMenuOpenHoldDuration(12);
-    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 10.0);
-    EXPECT_EQ(defaults.number(u"statusMenuOpenHoldDuration"_s), 10.0);
+    EXPECT_EQ(state->railScaleFactor(), 1.25);
+    EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(AppStateTest, TheLastVisibleModuleCannotBeHidden)
@@ -278,9 +272,6 @@ TEST_F(AppStateTest, AnInPlaceEditAnnouncesOnce)
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(state->pomodoro().mode, PomodoroMode::breakTime);
     EXPECT_EQ(state->pomodoro().focusDuration, 1800);
-
-    state->mutate<AppState::Field::railSize>([](RailSize &size) { size = RailSize::large; });
-    EXPECT_EQ(calls, std::vector<QString>{u"layout@1.25"_s}) << "the field's reaction runs";
 }
 
 TEST(AppServices, TheDefaultServicesComeUpWithoutADesktop)
