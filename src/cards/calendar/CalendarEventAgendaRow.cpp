@@ -2,6 +2,7 @@
 
 #include "cards/calendar/AttendeeInitialsStack.h"
 #include "cards/calendar/CalendarEventRules.h"
+#include "cards/calendar/CalendarRowColors.h"
 #include "cards/calendar/TimelineMarker.h"
 #include "platform/desktop/UrlOpener.h"
 #include "state/AppState.h"
@@ -65,11 +66,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        const OrlixStyle &style = OrlixStyle::current();
-        const bool now = m_isNow();
+        const calendar::AgendaRowColors colors = calendar::agendaRowColors(OrlixStyle::current(), m_isNow());
         QPainter painter(this);
-        paintShape(painter, rect(), 13, now ? withAlpha(calendarTint(), 0.22) : withAlpha(style.surfaceRaised(), 0.42),
-                   now ? withAlpha(calendarTint(), 0.38) : withAlpha(style.hairline(), 0.22), 0.8);
+        paintShape(painter, rect(), 13, colors.cardFill, colors.cardStroke, 0.8);
     }
 
 private:
@@ -137,12 +136,11 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        const OrlixStyle &style = OrlixStyle::current();
+        const calendar::AgendaRowColors colors = calendar::agendaRowColors(OrlixStyle::current(), m_now);
         QPainter painter(this);
         const QRectF r(rect());
-        paintShape(painter, r, r.height() / 2, m_now ? withAlpha(Qt::white, 0.18) : withAlpha(style.surface(), 0.5),
-                   m_now ? withAlpha(Qt::white, 0.16) : withAlpha(style.hairline(), 0.22), 0.7);
-        const QColor content = m_now ? withAlpha(Qt::white, 0.92) : style.secondaryText();
+        paintShape(painter, r, r.height() / 2, colors.pillFill, colors.pillStroke, 0.7);
+        const QColor &content = colors.pillContent;
         IconProvider::paint(painter, QRectF(9, 0, kIcon, height()), u"clock"_s, 10, content, IconWeight::bold);
         painter.setPen(content);
         painter.setFont(font());
@@ -321,7 +319,7 @@ QString CalendarEventAgendaRow::locationText() const
 void CalendarEventAgendaRow::applyColors()
 {
     const OrlixStyle &style = OrlixStyle::current();
-    const QColor details = m_now ? withAlpha(Qt::white, 0.72) : style.secondaryText();
+    const QColor details = calendar::agendaRowColors(style, m_now).details;
     m_title->setColor(style.text());
     static_cast<DetailIcon *>(m_clockIcon)->setColor(details);
     static_cast<DetailIcon *>(m_locationIcon)->setColor(details);
