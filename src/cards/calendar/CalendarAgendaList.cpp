@@ -140,24 +140,30 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     m_empty->setIsToday(day.day == now.toLocalTime().date());
     m_empty->setVisible(day.events.empty());
 
-    // The rows change out of sight, so the list is laid out once rather
-    // than once per row shown or hidden.
-    m_rowsBox->hide();
     const std::size_t count = day.events.size();
-    while (m_rows.size() < count) {
-        auto *row = new CalendarEventAgendaRow(m_state, m_rowsBox);
-        m_rowsLayout->addWidget(row);
-        m_rows.push_back(row);
+    if (count == m_used && count > 0) {
+        // The same rows stay shown: only their contents change.
+        for (std::size_t i = 0; i < count; ++i)
+            m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
+    } else {
+        // Rows come or go out of sight, so the list is laid out once rather
+        // than once per row shown or hidden.
+        m_rowsBox->hide();
+        while (m_rows.size() < count) {
+            auto *row = new CalendarEventAgendaRow(m_state, m_rowsBox);
+            m_rowsLayout->addWidget(row);
+            m_rows.push_back(row);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
+            m_rows[i]->show();
+        }
+        // Rows beyond this day's events wait hidden for a busier day.
+        for (std::size_t i = count; i < m_used; ++i)
+            m_rows[i]->hide();
+        m_used = count;
+        m_rowsBox->setVisible(count > 0);
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
-        m_rows[i]->show();
-    }
-    // Rows beyond this day's events wait hidden for a busier day.
-    for (std::size_t i = count; i < m_used; ++i)
-        m_rows[i]->hide();
-    m_used = count;
-    m_rowsBox->setVisible(count > 0);
     if (newDay)
         fadeIn();
 }

@@ -4,13 +4,29 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kolu {
+
+namespace {
+
+// Text that may break a line by itself (newlines, tabs and other controls,
+// line and paragraph separators) always goes through the full layout.
+bool breaksLines(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x85 || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator;
+    });
+}
+
+} // namespace
 
 ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
     : QWidget(parent)
@@ -22,6 +38,14 @@ ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     repaintOnStyleChange(this);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] { forgetLines(); });
+}
+
+void ElidedLabel::forgetLines()
+{
+    for (CachedLines &entry : m_cache)
+        entry = {};
+    m_naturalWidth = -1;
 }
 
 void ElidedLabel::setText(const QString &text)
@@ -29,6 +53,7 @@ void ElidedLabel::setText(const QString &text)
     if (m_text == text)
         return;
     m_text = text;
+    forgetLines();
     updateGeometry();
     update();
 }
@@ -39,6 +64,7 @@ void ElidedLabel::setMaximumLines(int lines)
     if (m_maximumLines == lines)
         return;
     m_maximumLines = lines;
+    forgetLines();
     updateGeometry();
     update();
 }
@@ -54,6 +80,7 @@ void ElidedLabel::setColor(const QColor &color)
 void ElidedLabel::setFont(const QFont &font)
 {
     m_font = font;
+    forgetLines();
     QWidget::setFont(font);
     updateGeometry();
     update();
@@ -67,10 +94,32 @@ void ElidedLabel::setAlignment(Qt::Alignment alignment)
 
 QStringList ElidedLabel::visibleLines(int width) const
 {
+    return linesFor(width);
+}
+
+const QStringList &ElidedLabel::linesFor(int width) const
+{
+    for (const CachedLines &entry : m_cache)
+        if (entry.width == width)
+            return entry.lines;
+    CachedLines &slot = m_cache[m_nextSlot];
+    m_nextSlot = (m_nextSlot + 1) % m_cache.size();
+    slot.width = width;
+    slot.lines = wrap(width);
+    return slot.lines;
+}
+
+QStringList ElidedLabel::wrap(int width) const
+{
     QStringList lines;
     if (m_text.isEmpty() || width <= 0)
         return lines;
     const QFontMetricsF metrics(m_font);
+    if (m_naturalWidth < 0)
+        m_naturalWidth = metrics.horizontalAdvance(m_text.trimmed());
+    // Most labels fit on one line: no need to wrap them.
+    if (m_naturalWidth <= width && !breaksLines(m_text))
+        return {m_text.trimmed()};
     QString text = m_text;
     text.replace(u'\n', QChar::LineSeparator);
     QTextLayout layout(text, m_font);
@@ -99,21 +148,21 @@ QStringList ElidedLabel::visibleLines(int width) const
 
 bool ElidedLabel::isElided(int width) const
 {
-    const QStringList lines = visibleLines(width);
+    const QStringList &lines = linesFor(width);
     return !lines.isEmpty() && lines.constLast().endsWith(QChar(0x2026)) && !m_text.endsWith(QChar(0x2026));
 }
 
 int ElidedLabel::heightForWidth(int width) const
 {
-    const qsizetype count = std::max<qsizetype>(1, visibleLines(width).size());
+    const qsizetype count = std::max<qsizetype>(1, linesFor(width).size());
     return int(std::ceil(QFontMetricsF(m_font).lineSpacing() * qreal(count)));
 }
 
 QSize ElidedLabel::sizeHint() const
 {
-    const QFontMetricsF metrics(m_font);
-    const int natural = int(std::ceil(metrics.horizontalAdvance(m_text)));
-    const int width = std::min(natural, 320);
+    if (m_naturalWidth < 0)
+        m_naturalWidth = QFontMetricsF(m_font).horizontalAdvance(m_text.trimmed());
+    const int width = std::min(int(std::ceil(m_naturalWidth)), 320);
     return {width, heightForWidth(std::max(width, 1))};
 }
 
@@ -129,10 +178,17 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     painter.setPen(m_color.isValid() ? m_color : OrlixStyle::current().text());
     const QFontMetricsF metrics(m_font);
     qreal y = 0;
-    for (const QString &line : visibleLines(width())) {
+    for (const QString &line : linesFor(width())) {
         painter.drawText(QRectF(0, y, width(), metrics.lineSpacing()), int(m_alignment | Qt::AlignVCenter), line);
         y += metrics.lineSpacing();
     }
+}
+
+void ElidedLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        forgetLines();
+    QWidget::changeEvent(event);
 }
 
 } // namespace kolu

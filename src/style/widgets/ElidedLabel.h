@@ -3,13 +3,18 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+
+#include <array>
 
 namespace kolu {
 
 // Text wrapped on at most maximumLines() lines; what does not fit ends the
 // last line with "…". Re-lays itself out on every width change, and its
-// height follows its width.
+// height follows its width. The lines of the last few widths asked for are
+// kept until the text, font, line limit or style changes, so layouts that
+// ask for the height again and again do not wrap the text again.
 class ElidedLabel : public QWidget {
     Q_OBJECT
 public:
@@ -35,13 +40,26 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    const QStringList &linesFor(int width) const;
+    QStringList wrap(int width) const;
+    void forgetLines();
+
+    struct CachedLines {
+        int width = -1;
+        QStringList lines;
+    };
     QString m_text;
     QFont m_font;
     QColor m_color;
     int m_maximumLines = 1;
     Qt::Alignment m_alignment = Qt::AlignLeft;
+    mutable std::array<CachedLines, 3> m_cache;
+    mutable std::size_t m_nextSlot = 0;
+    // Advance of the text on one line; below 0 until measured.
+    mutable qreal m_naturalWidth = -1;
 };
 
 } // namespace kolu
