@@ -140,30 +140,30 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     m_empty->setIsToday(day.day == now.toLocalTime().date());
     m_empty->setVisible(day.events.empty());
 
+    // Each row shown or hidden on screen would lay the list out again, so
+    // the rows change out of sight and the list is laid out once when they
+    // return. Off screen, and when the same rows stay, nothing is hidden.
     const std::size_t count = day.events.size();
-    if (count == m_used && count > 0) {
-        // The same rows stay shown: only their contents change.
-        for (std::size_t i = 0; i < count; ++i)
-            m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
-    } else {
-        // Rows come or go out of sight, so the list is laid out once rather
-        // than once per row shown or hidden.
+    if (isVisible() && count != m_used)
         m_rowsBox->hide();
-        while (m_rows.size() < count) {
-            auto *row = new CalendarEventAgendaRow(m_state, m_rowsBox);
-            m_rowsLayout->addWidget(row);
-            m_rows.push_back(row);
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
-            m_rows[i]->show();
-        }
-        // Rows beyond this day's events wait hidden for a busier day.
-        for (std::size_t i = count; i < m_used; ++i)
-            m_rows[i]->hide();
-        m_used = count;
-        m_rowsBox->setVisible(count > 0);
+    while (m_rows.size() < count) {
+        auto *row = new CalendarEventAgendaRow(m_state, m_rowsBox);
+        m_rowsLayout->addWidget(row);
+        m_rows.push_back(row);
     }
+    for (std::size_t i = 0; i < count; ++i) {
+        m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
+        // A new row shows with the list; showing it now would lay it out at
+        // a size it never has.
+        if (!m_rows[i]->isVisibleTo(m_rowsBox))
+            m_rows[i]->show();
+    }
+    // Rows beyond this day's events wait hidden for a busier day.
+    for (std::size_t i = count; i < m_used; ++i)
+        m_rows[i]->hide();
+    m_used = count;
+    if (m_rowsBox->isVisibleTo(this) != (count > 0))
+        m_rowsBox->setVisible(count > 0);
     if (newDay)
         fadeIn();
 }

@@ -1,5 +1,7 @@
 #include "cards/calendar/CalendarDays.h"
 
+#include <array>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu::calendar {
@@ -9,16 +11,22 @@ std::vector<CalendarDayGroup> upcomingDays(const std::vector<CalendarEvent> &eve
     const QDate today = now.toLocalTime().date();
     std::vector<CalendarDayGroup> days;
     days.reserve(7);
+    // Where each day's group sits; a day past the end of the calendar has none.
+    std::array<std::ptrdiff_t, 7> groupOf{};
     for (int offset = 0; offset < 7; ++offset) {
         const QDate day = today.addDays(offset);
-        if (!day.isValid())
+        groupOf[std::size_t(offset)] = day.isValid() ? std::ptrdiff_t(days.size()) : -1;
+        if (day.isValid())
+            days.push_back(CalendarDayGroup{day, day.startOfDay(), {}});
+    }
+    // Each start is turned into a local date once.
+    for (const CalendarEvent &event : events) {
+        const QDate start = event.startDate.isValid() ? event.startDate.toLocalTime().date() : QDate();
+        if (!start.isValid())
             continue;
-        CalendarDayGroup group{day, day.startOfDay(), {}};
-        for (const CalendarEvent &event : events) {
-            if (event.startDate.isValid() && event.startDate.toLocalTime().date() == day)
-                group.events.push_back(event);
-        }
-        days.push_back(std::move(group));
+        const qint64 offset = today.daysTo(start);
+        if (offset >= 0 && offset < 7 && groupOf[std::size_t(offset)] >= 0)
+            days[std::size_t(groupOf[std::size_t(offset)])].events.push_back(event);
     }
     return days;
 }

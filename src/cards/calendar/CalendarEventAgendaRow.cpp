@@ -42,6 +42,14 @@ QColor calendarTint()
     return OrlixStyle::current().tint(RailModule::calendar);
 }
 
+// Shows or hides a part of the card only when that changes: showing a part
+// again lays it out at once, even while the row is off screen.
+void setShown(QWidget *part, bool shown)
+{
+    if (part->isVisibleTo(part->parentWidget()) != shown)
+        part->setVisible(shown);
+}
+
 void paintShape(QPainter &painter, const QRectF &rect, qreal radius, const QColor &fill, const QColor &stroke,
                 qreal strokeWidth)
 {
@@ -291,10 +299,10 @@ void CalendarEventAgendaRow::setEvent(const CalendarEvent &event, bool isFirst, 
         m_timeRange->setText(calendar::timeRange(event, dates));
         const std::optional<QString> location = calendar::cleanedLocation(event);
         m_location->setText(location.value_or(QString()));
-        m_locationLine->setVisible(location.has_value());
+        setShown(m_locationLine, location.has_value());
         const std::optional<QUrl> link = calendar::openableMeetingURL(event.meetingURL);
         m_meetingURL = link.value_or(QUrl());
-        m_meeting->setVisible(link.has_value());
+        setShown(m_meeting, link.has_value());
         m_meeting->setToolTip(link ? link->toString() : QString());
         applyColors();
     }
