@@ -199,6 +199,8 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
     ASSERT_TRUE(result);
     EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
     EXPECT_EQ(result->item.value, QString::fromUtf8(text.first(clipboard::kMaxKeptTextLength)));
+    // The transfer stopped early, and the owner still serves the next one.
+    EXPECT_EQ(x11.workerReader()->data(u"UTF8_STRING"_s, 10), text.first(11));
 
     // Kolu's own copy is read through Qt, on the main thread.
     x11.writeText(u"from Kolu itself"_s);
