@@ -180,10 +180,15 @@ X11SelectionReader::Outcome X11SelectionReader::transfer(std::uint32_t target,
     const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window, m_root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                       XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-    const std::unique_ptr<void, std::function<void(void *)>> destroyWindow(c, [c, window](void *) {
-        xcb_destroy_window(c, window);
-        xcb_flush(c);
-    });
+    struct WindowGuard {
+        xcb_connection_t *connection;
+        xcb_window_t window;
+        ~WindowGuard()
+        {
+            xcb_destroy_window(connection, window);
+            xcb_flush(connection);
+        }
+    } const guard{c, window};
     xcb_convert_selection(c, window, selection, target, property, XCB_CURRENT_TIME);
     xcb_flush(c);
 
