@@ -1,6 +1,8 @@
 #include "shell/rail/RailView.h"
 
 #include "shell/rail/DockRail.h"
+#include "shell/rail/expanded/ExpandedRail.h"
+#include "shell/rail/expanded/TopExpandedRail.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
 
@@ -62,9 +64,13 @@ void RailView::rebuild(bool force)
     }
     case RailViewLayout::expanded:
         content = m_expanded ? m_expanded(m_state, this) : nullptr;
+        if (auto *side = qobject_cast<ExpandedRail *>(content))
+            connect(side, &ExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     case RailViewLayout::topExpanded:
         content = m_topExpanded ? m_topExpanded(m_state, this) : nullptr;
+        if (auto *top = qobject_cast<TopExpandedRail *>(content))
+            connect(top, &TopExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     }
     if (!content) {
