@@ -1,9 +1,11 @@
 #include "cards/ModuleCardFactory.h"
 
+#include "cards/calendar/CalendarCard.h"
 #include "cards/focus/FocusCard.h"
 #include "cards/notes/NotesCard.h"
 #include "cards/prayers/PrayersCard.h"
 #include "cards/reminders/RemindersCard.h"
+#include "cards/today/TodayCard.h"
 
 #include <QWidget>
 
@@ -14,10 +16,10 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
     // One case per module; a module whose card exists returns it here.
     switch (module) {
     case RailModule::today:
-        break;
+        return new TodayCard(state, parent);
 
     case RailModule::calendar:
-        break;
+        return new CalendarCard(state, parent);
 
     case RailModule::prayers:
         return new PrayersCard(state, parent);

@@ -11,6 +11,7 @@
 #include "platform/notes/LocalNoteStore.h"
 #include "platform/notifications/NotificationScheduler.h"
 #include "platform/desktop/Pasteboard.h"
+#include "platform/x11/X11Pasteboard.h"
 #include "platform/system/ProcessRunner.h"
 #include "platform/media/SoundEffectPlayer.h"
 #include "platform/desktop/SystemDesktopPicture.h"
@@ -66,7 +67,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.soundPlayer = std::make_unique<SoundEffectPlayer>(clock, std::move(beep));
     s.alertSounds = std::make_unique<AlertSounds>(defaults, *s.soundPlayer);
     s.audioPlayers = std::make_unique<MediaAudioPlayerFactory>();
-    s.pasteboard = std::make_unique<SystemPasteboard>();
+    s.pasteboard = createSystemPasteboard();
     s.desktopPicture = std::make_unique<SystemDesktopPicture>(*s.processes, bus);
     s.folderPicker = folderPicker ? std::move(folderPicker) : std::make_unique<NoFolderPicker>();
     s.urlOpener = std::make_unique<DesktopUrlOpener>();

@@ -5,22 +5,16 @@
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
-TEST(JsonDates, WrittenInUtcWholeSeconds)
+TEST(JsonDates, WrittenInUtcWholeSecondsAndReadOnlyAsRfc3339)
 {
     const QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(18, 30, 15, 987), Qt::UTC);
-    EXPECT_EQ(json::encodeDate(moment), u"2026-12-06T18:30:15Z"_s);
-    // A moment in another zone is written as the same instant in UTC.
     EXPECT_EQ(json::encodeDate(moment.toOffsetFromUtc(3600)), u"2026-12-06T18:30:15Z"_s);
     EXPECT_EQ(json::encodeDate(QDateTime(QDate(7, 1, 2), QTime(3, 4, 5), Qt::UTC)), u"0007-01-02T03:04:05Z"_s);
-}
 
-TEST(JsonDates, ReadsRfc3339AndDropsFractions)
-{
     const QDateTime expected(QDate(2026, 12, 6), QTime(18, 30, 15), Qt::UTC);
-    EXPECT_EQ(json::decodeDate(u"2026-12-06T18:30:15Z"), expected);
     EXPECT_EQ(json::decodeDate(u"2026-12-06T18:30:15.999Z"), expected);
-    EXPECT_EQ(json::decodeDate(u"2026-12-06T20:30:15+02:00"), expected);
     EXPECT_EQ(json::decodeDate(u"2026-12-06T17:00:15-01:30"), expected);
+    EXPECT_EQ(json::decodeDateWithMilliseconds(u"2026-12-06T20:30:15.2+02:00"), expected.addMSecs(200));
 
     for (const QString &bad : {u""_s, u"2026-12-06"_s, u"2026-12-06 18:30:15Z"_s, u"2026-12-06T18:30:15"_s,
                               u"2026-13-06T18:30:15Z"_s, u"2026-02-30T18:30:15Z"_s, u"2026-12-06T24:00:00Z"_s,
@@ -34,32 +28,17 @@ TEST(JsonUuids, UpperCaseCanonicalForm)
 {
     const QUuid uuid = QUuid::fromString(u"6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b");
     EXPECT_EQ(json::encodeUuid(uuid), u"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B"_s);
-    EXPECT_EQ(json::decodeUuid(u"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B"), uuid);
     EXPECT_EQ(json::decodeUuid(u"6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b"), uuid);
-    EXPECT_FALSE(json::decodeUuid(u"{6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b}"));
-    EXPECT_FALSE(json::decodeUuid(u"6f1c2a3b4d5e4f608a7b9c0d1e2f3a4b"));
-    EXPECT_FALSE(json::decodeUuid(u"6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4g"));
-    EXPECT_FALSE(json::decodeUuid(u""));
-}
-
-TEST(JsonDocuments, SortedKeysAndIdenticalBytes)
-{
-    const QJsonObject object{{u"zeta"_s, 1}, {u"alpha"_s, true}, {u"mid"_s, u"x"_s}};
-    const QByteArray bytes = json::encodeDocument(object);
-    EXPECT_LT(bytes.indexOf("alpha"), bytes.indexOf("mid"));
-    EXPECT_LT(bytes.indexOf("mid"), bytes.indexOf("zeta"));
-    EXPECT_EQ(bytes, json::encodeDocument(object));
-    EXPECT_TRUE(bytes.contains('\n')); // pretty-printed
+    for (const char16_t *bad : {u"{6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b}", u"6f1c2a3b4d5e4f608a7b9c0d1e2f3a4b",
+                                u"6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4g", u""})
+        EXPECT_FALSE(json::decodeUuid(QStringView(bad)));
 }
 
 TEST(JsonDocuments, ParseRejectsWhatIsNotOneDocument)
 {
-    EXPECT_TRUE(json::parseDocument("[]"));
     EXPECT_TRUE(json::parseDocument("{\"a\": 1}"));
-    EXPECT_FALSE(json::parseDocument(""));
-    EXPECT_FALSE(json::parseDocument("[1, 2"));
-    EXPECT_FALSE(json::parseDocument("{} trailing"));
-    EXPECT_FALSE(json::parseDocument("\xff\xfe"));
+    for (const QByteArray &bad : {QByteArray(""), QByteArray("[1, 2"), QByteArray("{} trailing"), QByteArray("\xff\xfe")})
+        EXPECT_FALSE(json::parseDocument(bad)) << bad.toStdString();
 }
 
 TEST(ObjectReader, RequiredFieldsMustHaveTheirType)
@@ -68,12 +47,8 @@ TEST(ObjectReader, RequiredFieldsMustHaveTheirType)
                              {u"n"_s, QJsonValue::Null}, {u"big"_s, 1e12}, {u"a"_s, QJsonArray{1}}};
     {
         json::ObjectReader r(object);
-        EXPECT_EQ(r.string("s"_L1), u"text"_s);
-        EXPECT_TRUE(r.boolean("b"_L1));
         EXPECT_EQ(r.integer("i"_L1), 42);
-        EXPECT_EQ(r.number("f"_L1), 1.5);
         EXPECT_EQ(r.number("i"_L1), 42);
-        EXPECT_EQ(r.array("a"_L1).size(), 1);
         EXPECT_FALSE(r.optionalString("n"_L1));
         EXPECT_FALSE(r.optionalString("missing"_L1));
         EXPECT_TRUE(r.ok());
@@ -92,16 +67,5 @@ TEST(ObjectReader, RequiredFieldsMustHaveTheirType)
     EXPECT_TRUE(failsOn([](auto &r) { r.optionalString("i"_L1); }));
     EXPECT_TRUE(failsOn([](auto &r) { r.date("s"_L1); }));
     EXPECT_TRUE(failsOn([](auto &r) { r.uuid("s"_L1); }));
-
-    json::ObjectReader notAnObject(QJsonValue(QJsonArray{}));
-    EXPECT_FALSE(notAnObject.ok());
-}
-
-TEST(JsonDates, OutsideMomentsKeepTheirMilliseconds)
-{
-    EXPECT_EQ(json::decodeDateWithMilliseconds(u"2024-05-01T04:21:00.250Z"),
-              QDateTime(QDate(2024, 5, 1), QTime(4, 21, 0, 250), Qt::UTC));
-    EXPECT_EQ(json::decodeDateWithMilliseconds(u"2024-05-01T07:21:00.2+03:00"),
-              QDateTime(QDate(2024, 5, 1), QTime(4, 21, 0, 200), Qt::UTC));
-    EXPECT_FALSE(json::decodeDateWithMilliseconds(u" 2024-05-01T04:21:00Z"));
+    EXPECT_FALSE(json::ObjectReader(QJsonValue(QJsonArray{})).ok());
 }

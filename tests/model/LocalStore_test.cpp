@@ -32,31 +32,17 @@ protected:
 
 } // namespace
 
-TEST_F(LocalStoreTest, UsesKoluInTheUsersDataFolder)
-{
-    const LocalStore store;
-    EXPECT_EQ(store.directory(), at(u"Kolu"_s));
-    EXPECT_TRUE(QFileInfo(store.directory()).isDir());
-    EXPECT_TRUE(QDir(store.directory()).isEmpty());
-}
-
-TEST_F(LocalStoreTest, TakesOverTheOlderLegacyFolderByCopying)
-{
-    writeFile(u"OXRail/links.json"_s, "[]");
-    writeFile(u"OXRail/Clipboard/deep/shot.png"_s, "png");
-    const LocalStore store;
-    EXPECT_EQ(readFile(u"Kolu/links.json"_s), "[]");
-    EXPECT_EQ(readFile(u"Kolu/Clipboard/deep/shot.png"_s), "png");
-    EXPECT_TRUE(QFileInfo::exists(at(u"OXRail/links.json"_s))) << "the legacy folder stays";
-}
-
-TEST_F(LocalStoreTest, OrlixWinsOverOXRail)
+TEST_F(LocalStoreTest, TakesOverTheNewestLegacyFolderByCopying)
 {
     writeFile(u"Orlix/a.json"_s, "orlix");
+    writeFile(u"Orlix/Clipboard/deep/shot.png"_s, "png");
     writeFile(u"OXRail/b.json"_s, "oxrail");
     const LocalStore store;
+    EXPECT_EQ(store.directory(), at(u"Kolu"_s));
     EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
-    EXPECT_FALSE(QFileInfo::exists(at(u"Kolu/b.json"_s)));
+    EXPECT_EQ(readFile(u"Kolu/Clipboard/deep/shot.png"_s), "png");
+    EXPECT_FALSE(QFileInfo::exists(at(u"Kolu/b.json"_s))) << "Orlix wins over OXRail";
+    EXPECT_TRUE(QFileInfo::exists(at(u"Orlix/a.json"_s))) << "the legacy folder stays";
 }
 
 TEST_F(LocalStoreTest, AnExistingFolderIsNeverRefilled)
@@ -106,17 +92,6 @@ TEST_F(LocalStoreTest, AFileInTheWayIsSurvived)
     const QString clipboard = store.subdirectory(u"Clipboard"_s);
     EXPECT_EQ(clipboard, at(u"Kolu/Clipboard"_s));
     EXPECT_FALSE(QFileInfo(clipboard).isDir());
-}
-
-TEST_F(LocalStoreTest, SubdirectoryIsCreatedOnceAndStable)
-{
-    const LocalStore store;
-    const QString first = store.subdirectory(u"Wallpapers"_s);
-    writeFile(u"Kolu/Wallpapers/keep.jpg"_s, "jpg");
-    const QString second = store.subdirectory(u"Wallpapers"_s);
-    EXPECT_EQ(first, second);
-    EXPECT_TRUE(QFileInfo(first).isDir());
-    EXPECT_EQ(readFile(u"Kolu/Wallpapers/keep.jpg"_s), "jpg");
 }
 
 TEST_F(LocalStoreTest, AFailedTakeOverLeavesNothingAndTheNextRunTriesAgain)

@@ -110,18 +110,13 @@ TEST_F(PersistedFilesTest, FilesKeepTheirExactShapeAndLeaveAbsentValuesOut)
     EXPECT_FALSE(test::readFile(files.pathOf<PomodoroFile>()).contains("startedAt"));
 }
 
-TEST_F(PersistedFilesTest, SubSecondDatesAreStoredToTheWholeSecond)
+TEST_F(PersistedFilesTest, SubSecondDatesAndNullOptionalsReadBack)
 {
     ClipboardItem item{kId, ClipboardItemKind::link, u"t"_s, u"https://a.b"_s,
                        QDateTime::fromMSecsSinceEpoch(1'700'000'000'750, Qt::UTC), std::nullopt, std::nullopt};
     ASSERT_TRUE(files.write<ClipboardItemsFile>({item}));
-    const auto read = files.read<ClipboardItemsFile>();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->front().dateAdded, at(1'700'000'000));
-}
+    EXPECT_EQ(files.read<ClipboardItemsFile>()->front().dateAdded, at(1'700'000'000));
 
-TEST_F(PersistedFilesTest, NullOptionalReadsAsAbsent)
-{
     ASSERT_TRUE(test::writeFile(files.pathOf<ClipboardItemsFile>(),
              R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"file",
                  "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])"));
@@ -131,33 +126,24 @@ TEST_F(PersistedFilesTest, NullOptionalReadsAsAbsent)
     EXPECT_FALSE(read->front().sourceURL);
 }
 
-TEST_F(PersistedFilesTest, OneBadElementLosesTheWholeFile)
+// One bad element loses the whole file; the reader leaves the file alone.
+TEST_F(PersistedFilesTest, MalformedFilesReadAsAbsent)
 {
     const QByteArray good = R"({"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
                                "kind":"text","title":"a","value":"b"})";
     expectAbsent<ClipboardItemsFile>("[" + good + R"(, {"dateAdded":"2026-01-01T00:00:00Z",
         "id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"video","title":"a","value":"b"}])");
-    expectAbsent<ClipboardItemsFile>("[" + good + R"(, {"id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
-        "kind":"text","title":"a","value":"b"}])");
     expectAbsent<ClipboardItemsFile>("[" + good + ", 17]");
     expectAbsent<LinksFile>(R"([{"dateAdded":"2026-01-01T00:00:00.5","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
         "isFavorite":false,"title":"a","url":"b"}])");
-    expectAbsent<LinksFile>(R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"not-a-uuid",
-        "isFavorite":false,"title":"a","url":"b"}])");
     expectAbsent<LinksFile>(R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
         "isFavorite":"yes","title":"a","url":"b"}])");
-}
-
-TEST_F(PersistedFilesTest, MalformedFilesReadAsAbsent)
-{
     EXPECT_FALSE(files.read<LinksFile>()); // missing
     expectAbsent<LinksFile>("");
     expectAbsent<LinksFile>("[{\"id\": ");
-    expectAbsent<LinksFile>("not json at all");
     expectAbsent<LinksFile>("{}"); // an object where an array belongs
     expectAbsent<PomodoroFile>("[]");
     expectAbsent<PrayerSettingsFile>(R"({"city":"Cairo","country":"Egypt","method":5.5})");
-    expectAbsent<PrayerSettingsFile>(R"({"city":"Cairo","country":"Egypt"})");
     expectAbsent<PrayerNotificationStatesFile>(R"({"fajr":true,"isha":"no"})");
     expectAbsent<PrayerDayFile>(R"({"city":"c","country":"d","dateID":"2026-01-01","fetchedAt":"2026-01-01T00:00:00Z",
         "method":2,"times":[{"date":"2026-01-01T05:00:00Z","name":"midnight","notificationsEnabled":true}]})");

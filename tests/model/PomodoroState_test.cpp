@@ -47,16 +47,6 @@ TEST(PomodoroState, UpdateDoesNothingWhenStoppedOrWithoutStart)
     EXPECT_EQ(noStart.remaining, 42);
 }
 
-TEST(PomodoroState, RunningOutFinishesThePeriod)
-{
-    PomodoroState state = running(100);
-    state.reconcileAfterLaunch(kStart.addSecs(250));
-    EXPECT_EQ(state.remaining, 0);
-    EXPECT_FALSE(state.isRunning);
-    EXPECT_TRUE(state.finishedPendingNotification);
-    EXPECT_EQ(state.startedAt, kStart.addSecs(250)); // kept at the moment of the update
-}
-
 TEST(PomodoroState, PauseKeepsWhatIsLeftAndFinishesAnExpiredPeriod)
 {
     PomodoroState state = running(100);
@@ -132,32 +122,23 @@ TEST(PomodoroState, SetFocusMinutesClampsAndRefillsOnlyAStoppedFocus)
 
 TEST(PomodoroState, MigratesOnlyAStoppedFocusOfSixteenMinutes)
 {
-    for (double seconds : {960.0, 930.0}) {
-        PomodoroState state;
-        state.focusDuration = seconds;
+    const struct {
+        double seconds;
+        bool running;
+        PomodoroMode mode;
+        double migrated;
+    } cases[] = {{960, false, PomodoroMode::focus, 1500}, {930, false, PomodoroMode::focus, 1500},
+                 {990, false, PomodoroMode::focus, 990},  {929, false, PomodoroMode::focus, 929},
+                 {960, true, PomodoroMode::focus, 960},   {960, false, PomodoroMode::breakTime, 960}};
+    for (const auto &c : cases) {
+        PomodoroState state = c.running ? running(400) : PomodoroState{};
+        state.mode = c.mode;
+        state.focusDuration = c.seconds;
         state.remaining = 400;
         state.migrateDefaultFocusDurationIfNeeded();
-        EXPECT_EQ(state.focusDuration, 1500) << seconds;
-        EXPECT_EQ(state.remaining, 1500) << seconds;
+        EXPECT_EQ(state.focusDuration, c.migrated) << c.seconds;
+        EXPECT_EQ(state.remaining, c.migrated == c.seconds ? 400 : 1500) << c.seconds;
     }
-    for (double seconds : {990.0, 929.0}) {
-        PomodoroState state;
-        state.focusDuration = seconds;
-        state.remaining = 400;
-        state.migrateDefaultFocusDurationIfNeeded();
-        EXPECT_EQ(state.focusDuration, seconds);
-        EXPECT_EQ(state.remaining, 400);
-    }
-    PomodoroState runningState = running(400);
-    runningState.focusDuration = 960;
-    runningState.migrateDefaultFocusDurationIfNeeded();
-    EXPECT_EQ(runningState.focusDuration, 960);
-
-    PomodoroState breakState;
-    breakState.mode = PomodoroMode::breakTime;
-    breakState.focusDuration = 960;
-    breakState.migrateDefaultFocusDurationIfNeeded();
-    EXPECT_EQ(breakState.focusDuration, 960);
 }
 
 TEST(PomodoroState, DisplayTimeRoundsUpToTheSecond)
@@ -172,5 +153,4 @@ TEST(PomodoroState, DisplayTimeRoundsUpToTheSecond)
     EXPECT_EQ(shown(0), u"00:00"_s);
     EXPECT_EQ(shown(-3), u"00:00"_s);
     EXPECT_EQ(shown(10800), u"180:00"_s);
-    EXPECT_EQ(shown(1500), u"25:00"_s);
 }

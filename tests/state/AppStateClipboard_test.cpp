@@ -14,6 +14,8 @@ namespace {
 
 class AppStateClipboardTest : public test::LinksAndTrayTest {
 protected:
+    std::unique_ptr<AppState> state = makeState();
+
     ClipboardItem entry(ClipboardItemKind kind, const QString &value, std::optional<QString> filePath = std::nullopt)
     {
         return ClipboardItem{QUuid::createUuid(), kind, value, value, clock.now(), std::nullopt, filePath};
@@ -23,9 +25,7 @@ protected:
     ClipboardItem imageEntry(const AppState &state, const QString &name)
     {
         const QString path = state.store().subdirectory(u"Clipboard"_s) + u'/' + name;
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("png");
+        EXPECT_TRUE(test::writeFile(path, "png"));
         return entry(ClipboardItemKind::image, path, path);
     }
 
@@ -43,7 +43,6 @@ protected:
 
 TEST_F(AppStateClipboardTest, ACaptureReplacesItsTwinAndIsSaved)
 {
-    const auto state = makeState();
     const ClipboardItem first = entry(ClipboardItemKind::link, u"https://a.example"_s);
     state->addClipboardCaptureResult({first});
     state->addClipboardCaptureResult({entry(ClipboardItemKind::text, u"https://a.example"_s)});
@@ -59,7 +58,6 @@ TEST_F(AppStateClipboardTest, ACaptureReplacesItsTwinAndIsSaved)
 
 TEST_F(AppStateClipboardTest, LoweringTheLimitKeepsTheNewestAndDeletesDroppedImages)
 {
-    const auto state = makeState();
     std::vector<ClipboardItem> items;
     for (int i = 0; i < 25; ++i) {
         items.push_back(i % 3 == 0 ? imageEntry(*state, u"image-%1.png"_s.arg(i))
@@ -81,8 +79,7 @@ TEST_F(AppStateClipboardTest, LoweringTheLimitKeepsTheNewestAndDeletesDroppedIma
 
 TEST_F(AppStateClipboardTest, ACaptureBeyondTheLimitDropsTheOldest)
 {
-    defaults.set(u"clipboardHistoryLimit"_s, 10);
-    const auto state = makeState();
+    state->setClipboardHistoryLimit(10);
     const ClipboardItem oldest = imageEntry(*state, u"oldest.png"_s);
     state->addClipboardCaptureResult({oldest});
     for (int i = 0; i < 10; ++i)
@@ -95,7 +92,6 @@ TEST_F(AppStateClipboardTest, TheHistoryFileAlwaysReadsBack)
 {
     // Each character of these takes six bytes in the file, in the title and
     // the value: forty of them would be far past what the reader accepts.
-    const auto state = makeState();
     const QString escaped(100'000, QChar(0x01));
     for (int i = 0; i < 40; ++i)
         state->addClipboardCaptureResult({entry(ClipboardItemKind::text, escaped + QString::number(i))});
@@ -109,7 +105,6 @@ TEST_F(AppStateClipboardTest, TheHistoryFileAlwaysReadsBack)
 
 TEST_F(AppStateClipboardTest, FilesOutsideTheClipboardFolderAreNeverDeleted)
 {
-    const auto state = makeState();
     const QString outside = makeFile(u"Pictures/mine.png"_s);
     const QString clipboardFolder = state->store().subdirectory(u"Clipboard"_s);
     const QString sneaky = makeFile(u".local/share/Kolu/kept.png"_s);
@@ -128,7 +123,6 @@ TEST_F(AppStateClipboardTest, FilesOutsideTheClipboardFolderAreNeverDeleted)
 
 TEST_F(AppStateClipboardTest, DeletingAnImageEntryRemovesItsFileAndClearingSaves)
 {
-    const auto state = makeState();
     const ClipboardItem image = imageEntry(*state, u"one.png"_s);
     state->setClipboardItems({image, entry(ClipboardItemKind::text, u"t"_s)});
     state->deleteClipboardItem(image);
@@ -143,7 +137,6 @@ TEST_F(AppStateClipboardTest, DeletingAnImageEntryRemovesItsFileAndClearingSaves
 
 TEST_F(AppStateClipboardTest, ThePulseLastsUntilShortlyAfterTheLastCapture)
 {
-    const auto state = makeState();
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             clock.advance(std::chrono::milliseconds(500));
@@ -160,7 +153,6 @@ TEST_F(AppStateClipboardTest, ThePulseLastsUntilShortlyAfterTheLastCapture)
 
 TEST_F(AppStateClipboardTest, OpeningTextCopiesItAndOtherKindsOpen)
 {
-    const auto state = makeState();
     state->openClipboardItem(entry(ClipboardItemKind::text, u"hello"_s));
     EXPECT_EQ(services.pasteboard->text(), u"hello"_s);
     EXPECT_TRUE(services.urlOpener->opened.isEmpty());
@@ -175,7 +167,6 @@ TEST_F(AppStateClipboardTest, OpeningTextCopiesItAndOtherKindsOpen)
 
 TEST_F(AppStateClipboardTest, CopyingPutsEachKindBackInItsForm)
 {
-    const auto state = makeState();
     test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::link, u"https://a.example"_s)));
     EXPECT_EQ(services.pasteboard->text(), u"https://a.example"_s);
 
@@ -186,7 +177,6 @@ TEST_F(AppStateClipboardTest, CopyingPutsEachKindBackInItsForm)
 
 TEST_F(AppStateClipboardTest, CopyingAnImageOffersPng)
 {
-    const auto state = makeState();
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::red);
     const QByteArray png = encoded(image, "PNG");

@@ -10,6 +10,7 @@ namespace {
 class AppStateNowPlayingTest : public test::AppStateActionsTest {
 protected:
     std::unique_ptr<test::FakeMprisPlayer> player;
+    std::unique_ptr<AppState> state = makeState();
 
     void addVlc(const QString &status, const QString &title)
     {
@@ -59,7 +60,6 @@ protected:
 
 TEST_F(AppStateNowPlayingTest, WhileSelectedTheServiceIsProbedEveryTenSeconds)
 {
-    auto state = makeState();
     state->setSelectedModule(RailModule::nowPlaying);
     const auto gaps = probeGaps(*state, 40);
     ASSERT_EQ(gaps.size(), 3u);
@@ -70,7 +70,6 @@ TEST_F(AppStateNowPlayingTest, WhileSelectedTheServiceIsProbedEveryTenSeconds)
 
 TEST_F(AppStateNowPlayingTest, IdleProbesComeEveryMinuteUntilSomethingPlays)
 {
-    auto state = makeState();
     ASSERT_NE(state->selectedModule(), RailModule::nowPlaying);
     const auto gaps = probeGaps(*state, 130);
     ASSERT_EQ(gaps.size(), 2u);
@@ -88,20 +87,14 @@ TEST_F(AppStateNowPlayingTest, IdleProbesComeEveryMinuteUntilSomethingPlays)
     EXPECT_EQ(playingGaps[0], 11);
 }
 
-TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndClearsTheFlag)
+TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresTheThrottle)
 {
-    auto state = makeState();
     ASSERT_TRUE(tick(*state));
-    NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
+    const NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
     state->setNowPlaying(shown);
     EXPECT_FALSE(tick(*state));
     EXPECT_EQ(state->nowPlaying(), shown);
-}
 
-TEST_F(AppStateNowPlayingTest, TheImmediateRefreshIgnoresTheThrottle)
-{
-    auto state = makeState();
-    ASSERT_TRUE(tick(*state));
     addVlc(u"Playing"_s, u"Film score"_s);
     state->refreshNowPlaying();
     ASSERT_TRUE(test::waitUntil([&] { return state->nowPlaying().title == u"Film score"_s; }));
@@ -111,7 +104,6 @@ TEST_F(AppStateNowPlayingTest, TheImmediateRefreshIgnoresTheThrottle)
 
 TEST_F(AppStateNowPlayingTest, AMediaActionSendsTheCommandThenPublishesTheItem)
 {
-    auto state = makeState();
     addVlc(u"Paused"_s, u"Track one"_s);
     state->mediaAction(MediaAction::next);
     ASSERT_TRUE(test::waitUntil([&] { return state->nowPlaying().title == u"Track one"_s; }));
@@ -120,7 +112,6 @@ TEST_F(AppStateNowPlayingTest, AMediaActionSendsTheCommandThenPublishesTheItem)
 
 TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothing)
 {
-    auto state = makeState();
     addVlc(u"Playing"_s, u"Film score"_s);
     state->setRailModule(RailModule::nowPlaying, false);
     const int messages = player->messagesReceived();
@@ -136,7 +127,6 @@ TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothing)
 
 TEST_F(AppStateNowPlayingTest, AnAnswerAfterHidingIsDropped)
 {
-    auto state = makeState();
     addVlc(u"Playing"_s, u"Film score"_s);
     state->refreshNowPlaying();
     state->refreshNowPlayingIfNeeded();
@@ -148,7 +138,6 @@ TEST_F(AppStateNowPlayingTest, AnAnswerAfterHidingIsDropped)
 
 TEST_F(AppStateNowPlayingTest, HidingDuringAProbeKeepsItsFlagUntilTheProbeEnds)
 {
-    auto state = makeState();
     services.processes->hold(); // the probe waits for the sound server's answer
     state->refreshNowPlayingIfNeeded();
     ASSERT_TRUE(test::waitUntil([&] { return probes() == 1; }));

@@ -12,6 +12,8 @@ namespace {
 
 class AppStateReminderActionsTest : public test::AppStateActionsTest {
 protected:
+    std::unique_ptr<AppState> state = makeState();
+
     ReminderItem reminder(const QString &id, const QString &title)
     {
         ReminderItem item;
@@ -42,7 +44,6 @@ protected:
 
 TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnEarlierSnooze)
 {
-    auto state = makeState();
     const ReminderItem item = reminder(u"r-1"_s, u"Call the bank"_s);
     const QDateTime start = clock.now();
 
@@ -77,7 +78,6 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
 
 TEST_F(AppStateReminderActionsTest, ASnoozeNeedsAnAlertAndAVisibleModule)
 {
-    auto state = makeState();
     state->snoozeReminder(10);
     EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
 
@@ -92,7 +92,6 @@ TEST_F(AppStateReminderActionsTest, ASnoozeNeedsAnAlertAndAVisibleModule)
 TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
 {
     ASSERT_TRUE(QDir().mkpath(home.path(u".local/share/calendars/Tasks"_s)));
-    auto state = makeState();
     addAndWait(*state, u"Buy bread"_s);
     addAndWait(*state, u"Water plants"_s);
     EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
@@ -118,7 +117,6 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
 
 TEST_F(AppStateReminderActionsTest, AddingWithoutAListReportsTheStateAndStillFetches)
 {
-    auto state = makeState();
     ReminderDraft draft;
     draft.title = u"Nowhere"_s;
     state->addReminder(draft);
@@ -130,7 +128,6 @@ TEST_F(AppStateReminderActionsTest, AddingWithoutAListReportsTheStateAndStillFet
 
 TEST_F(AppStateReminderActionsTest, AFocusSnoozeStartsAFocusRunOfAtLeastOneMinute)
 {
-    auto state = makeState();
     state->mutate<AppState::Field::pomodoro>([](PomodoroState &p) {
         p.mode = PomodoroMode::breakTime;
         p.finishedPendingNotification = true;

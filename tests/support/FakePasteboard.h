@@ -6,6 +6,8 @@
 #include <QPair>
 #include <QUrl>
 
+#include <atomic>
+
 namespace kolu::test {
 
 // A clipboard that tests fill by hand. copy() starts a new content (the
@@ -26,7 +28,9 @@ public:
         return names;
     }
 
-    QByteArray data(const QString &format) const override
+    bool readsOffMainThread() const override { return offMainThread; }
+
+    QByteArray data(const QString &format, qsizetype = -1) const override
     {
         ++reads;
         for (const auto &entry : m_data) {
@@ -36,7 +40,7 @@ public:
         return {};
     }
 
-    QString text() const override
+    QString text(qsizetype = -1) const override
     {
         ++reads;
         return m_text;
@@ -104,7 +108,9 @@ public:
         return *this;
     }
 
-    mutable int reads = 0;
+    mutable std::atomic<int> reads = 0;
+    // What readsOffMainThread() answers.
+    bool offMainThread = false;
     int writes = 0;
 
 private:

@@ -10,30 +10,28 @@ using namespace Qt::StringLiterals;
 namespace kolu::test {
 
 namespace {
-const char *const kVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
-                                  "XDG_RUNTIME_DIR"};
-}
+// Each variable and the folder below the temporary home it points at.
+const std::pair<const char *, QLatin1StringView> kFolders[] = {
+    {"HOME", ""_L1},
+    {"XDG_DATA_HOME", ".local/share"_L1},
+    {"XDG_CONFIG_HOME", ".config"_L1},
+    {"XDG_CACHE_HOME", ".cache"_L1},
+    {"XDG_STATE_HOME", ".local/state"_L1},
+    {"XDG_RUNTIME_DIR", "run"_L1},
+};
+} // namespace
 
 TemporaryHome::TemporaryHome()
 {
     if (!m_root.isValid())
         throw std::runtime_error("cannot create a temporary home");
-    for (const char *name : kVariables) {
+    for (const auto &[name, folder] : kFolders) {
         m_saved[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        const QString full = folder.isEmpty() ? home() : path(folder);
+        QDir().mkpath(full);
+        qputenv(name, QFile::encodeName(full));
     }
-    QDir().mkpath(dataHome());
-    QDir().mkpath(configHome());
-    QDir().mkpath(path(u".cache"_s));
-    QDir().mkpath(path(u".local/state"_s));
-    QDir().mkpath(runtimeDir());
     QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    qputenv("HOME", QFile::encodeName(home()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome()));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(path(u".cache"_s)));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(path(u".local/state"_s)));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir()));
 }
 
 TemporaryHome::~TemporaryHome()
@@ -44,31 +42,6 @@ TemporaryHome::~TemporaryHome()
         else
             qunsetenv(name.constData());
     }
-}
-
-QString TemporaryHome::home() const
-{
-    return m_root.path();
-}
-
-QString TemporaryHome::dataHome() const
-{
-    return path(u".local/share"_s);
-}
-
-QString TemporaryHome::configHome() const
-{
-    return path(u".config"_s);
-}
-
-QString TemporaryHome::runtimeDir() const
-{
-    return path(u"run"_s);
-}
-
-QString TemporaryHome::path(const QString &relative) const
-{
-    return m_root.path() + u'/' + relative;
 }
 
 } // namespace kolu::test

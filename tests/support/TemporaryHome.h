@@ -19,12 +19,12 @@ public:
     TemporaryHome(const TemporaryHome &) = delete;
     TemporaryHome &operator=(const TemporaryHome &) = delete;
 
-    QString home() const;
-    QString dataHome() const;    // ~/.local/share
-    QString configHome() const;  // ~/.config
-    QString runtimeDir() const;  // mode 0700
+    QString home() const { return m_root.path(); }
+    QString dataHome() const { return path(QStringLiteral(".local/share")); }
+    QString configHome() const { return path(QStringLiteral(".config")); }
+    QString runtimeDir() const { return path(QStringLiteral("run")); } // mode 0700
     // A path below home(); parents are not created.
-    QString path(const QString &relative) const;
+    QString path(const QString &relative) const { return m_root.path() + u'/' + relative; }
 
 private:
     QTemporaryDir m_root;

@@ -29,39 +29,29 @@ namespace kolu::test {
 TestAppServices::TestAppServices(UserDefaults &defaults, ManualClock &clock, const TemporaryHome &home)
 {
     AppServices &s = m_services;
+    // Makes a fake, keeps a pointer to it in `kept`, and hands it over.
+    const auto made = [](auto *&kept) {
+        auto fake = std::make_unique<std::remove_reference_t<decltype(*kept)>>();
+        kept = fake.get();
+        return fake;
+    };
     s.network = std::make_unique<QNetworkAccessManager>();
-    auto processRunner = std::make_unique<RecordingProcessRunner>();
-    processes = processRunner.get();
-    s.processes = std::move(processRunner);
+    s.processes = made(processes);
     s.calendarStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
     s.remindersStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
     QDir().mkpath(home.path(u"Notes"_s));
     s.noteStore = std::make_shared<LocalNoteStore>(std::vector<NoteRoot>{{home.path(u"Notes"_s), u"Notes"_s}},
                                                    *s.processes);
-    auto notificationServer = std::make_unique<RecordingNotificationServer>();
-    notifications = notificationServer.get();
-    s.notificationServer = std::move(notificationServer);
+    s.notificationServer = made(notifications);
     s.notificationScheduler = std::make_unique<NotificationScheduler>(*s.notificationServer, clock);
     scheduler = s.notificationScheduler.get();
-    auto soundPlayer = std::make_unique<RecordingSoundPlayer>();
-    sounds = soundPlayer.get();
-    s.soundPlayer = std::move(soundPlayer);
+    s.soundPlayer = made(sounds);
     s.alertSounds = std::make_unique<AlertSounds>(defaults, *s.soundPlayer, home.runtimeDir());
-    auto players = std::make_unique<FakeAudioPlayerFactory>();
-    audio = players.get();
-    s.audioPlayers = std::move(players);
-    auto fakePasteboard = std::make_unique<FakePasteboard>();
-    pasteboard = fakePasteboard.get();
-    s.pasteboard = std::move(fakePasteboard);
-    auto desktop = std::make_unique<FakeDesktopPicture>();
-    desktopPicture = desktop.get();
-    s.desktopPicture = std::move(desktop);
-    auto picker = std::make_unique<FakeFolderPicker>();
-    folderPicker = picker.get();
-    s.folderPicker = std::move(picker);
-    auto opener = std::make_unique<RecordingUrlOpener>();
-    urlOpener = opener.get();
-    s.urlOpener = std::move(opener);
+    s.audioPlayers = made(audio);
+    s.pasteboard = made(pasteboard);
+    s.desktopPicture = made(desktopPicture);
+    s.folderPicker = made(folderPicker);
+    s.urlOpener = made(urlOpener);
 
     const QUrl base = server.url();
     s.calendarService = std::make_unique<CalendarService>(*s.calendarStore, clock);

@@ -7,6 +7,7 @@
 #include "RemindersViews.h"
 #include "RailViews.h"
 #include "SettingsViews.h"
+#include "TodayCalendarViews.h"
 
 namespace kolu::gallery {
 
@@ -29,6 +30,8 @@ const std::vector<View> &views()
         for (View &view : remindersViews())
             kit.push_back(std::move(view));
         for (View &view : prayersNotesViews())
+            kit.push_back(std::move(view));
+        for (View &view : todayCalendarViews())
             kit.push_back(std::move(view));
         for (View &view : settingsViews())
             kit.push_back(std::move(view));

@@ -37,13 +37,14 @@ QStringList SystemPasteboard::formats() const
     return mime ? mime->formats() : QStringList();
 }
 
-QByteArray SystemPasteboard::data(const QString &format) const
+// Qt transfers a content whole, so the limits change nothing here.
+QByteArray SystemPasteboard::data(const QString &format, qsizetype) const
 {
     const QMimeData *mime = clipboardData();
     return mime && mime->hasFormat(format) ? mime->data(format) : QByteArray();
 }
 
-QString SystemPasteboard::text() const
+QString SystemPasteboard::text(qsizetype) const
 {
     const QMimeData *mime = clipboardData();
     return mime && mime->hasText() ? mime->text() : QString();

@@ -20,12 +20,23 @@ public:
     // Grows by one with every change of the content, never goes back.
     virtual qint64 changeCount() const = 0;
 
+    // Whether the content is best read on a worker thread now: another
+    // program holds it, and formats(), data() and text() fetch it over a
+    // connection of this pasteboard's own, so they may be called from one
+    // worker thread at a time. False when reads must stay on the main thread.
+    virtual bool readsOffMainThread() const { return false; }
+
     // The formats (MIME types) offered now.
     virtual QStringList formats() const = 0;
-    // The bytes of one offered format; empty when it is not offered.
-    virtual QByteArray data(const QString &format) const = 0;
-    // The plain text, empty when there is none.
-    virtual QString text() const = 0;
+    // The bytes of one offered format; empty when it is not offered. With
+    // `byteLimit` >= 0 reading may stop early: a longer content then comes
+    // back cut, but still longer than `byteLimit`.
+    virtual QByteArray data(const QString &format, qsizetype byteLimit = -1) const = 0;
+    // The plain text, empty when there is none. With `visibleLimit` >= 0
+    // reading may stop early: leading white space may be left out, and a
+    // text with more than `visibleLimit` units after its leading white space
+    // comes back cut, but still with more than that.
+    virtual QString text(qsizetype visibleLimit = -1) const = 0;
     // An image held already decoded by this process (a copy made inside Kolu);
     // null otherwise. Encoded images from other programs come through data().
     virtual QImage localImage() const = 0;
@@ -55,8 +66,8 @@ public:
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList formats() const override;
-    QByteArray data(const QString &format) const override;
-    QString text() const override;
+    QByteArray data(const QString &format, qsizetype byteLimit = -1) const override;
+    QString text(qsizetype visibleLimit = -1) const override;
     QImage localImage() const override;
     void writeText(const QString &text) override;
     void writeImage(const QImage &image, const QByteArray &png) override;

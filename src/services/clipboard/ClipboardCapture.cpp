@@ -106,8 +106,9 @@ std::optional<PreparedCapture> textCapture(const QString &text)
     if (clipboard::looksBinary(QStringView(text).trimmed()))
         return std::nullopt;
     const QStringView kept = clipboard::keptText(text);
-    // A text that had to be shortened is no address.
-    if (QStringView(text).trimmed().size() == kept.size()) {
+    // A text that had to be shortened is no address, nor is one that long
+    // (its reading may have stopped just before more words).
+    if (QStringView(text).trimmed().size() == kept.size() && kept.size() < clipboard::kMaxKeptTextLength) {
         if (const auto url = clipboard::wholeTextURL(kept))
             return linkCapture(*url);
     }
@@ -157,7 +158,7 @@ PasteboardReading readPasteboard(const Pasteboard &pasteboard)
     // there were none.
     const QStringList images = imageFormats(formats);
     for (const QString &format : images) {
-        const QByteArray bytes = pasteboard.data(format);
+        const QByteArray bytes = pasteboard.data(format, clipboard::kMaxImageBytes);
         if (bytes.isEmpty())
             continue;
         if (bytes.size() > clipboard::kMaxImageBytes) {
@@ -195,8 +196,9 @@ PasteboardReading readPasteboard(const Pasteboard &pasteboard)
         return reading;
     }
 
-    // 3. A text with something visible in it.
-    const QString text = pasteboard.text();
+    // 3. A text with something visible in it. Only what can be kept is read
+    // (and one unit more, so that a cut text is known to be cut).
+    const QString text = pasteboard.text(clipboard::kMaxKeptTextLength);
     if (hasVisibleCharacter(text)) {
         reading.kind = PasteboardReading::Kind::text;
         reading.text = text;

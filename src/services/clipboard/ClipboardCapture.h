@@ -28,7 +28,8 @@ struct PasteboardReading {
 };
 
 // Reads the clipboard on the calling thread. Cheap checks only: image
-// headers are looked at, nothing is decoded, texts are not copied.
+// headers are looked at, nothing is decoded, texts are not copied, and reads
+// stop at what the capture can keep.
 PasteboardReading readPasteboard(const Pasteboard &pasteboard);
 
 // A capture ready to be de-duplicated and recorded.

@@ -84,13 +84,23 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     // Consumed from here on, whatever comes of it.
     m_lastChangeCount = count;
 
-    PasteboardReading reading = readPasteboard(m_pasteboard);
+    QPointer<ClipboardService> self(this);
+    InFlight inFlight(this, m_pollInFlight);
+
+    // Another program's content may be megabytes sent in pieces: fetched on a
+    // worker when the pasteboard can, so the interface keeps moving.
+    PasteboardReading reading;
+    if (m_pasteboard.readsOffMainThread()) {
+        const Pasteboard *pasteboard = &m_pasteboard;
+        reading = co_await QtConcurrent::run([pasteboard] { return readPasteboard(*pasteboard); });
+        if (!self)
+            co_return std::nullopt;
+    } else {
+        reading = readPasteboard(m_pasteboard);
+    }
     if (reading.kind == PasteboardReading::Kind::nothing
         || reading.kind == PasteboardReading::Kind::oversizedImage)
         co_return std::nullopt;
-
-    QPointer<ClipboardService> self(this);
-    InFlight inFlight(this, m_pollInFlight);
 
     std::optional<PreparedCapture> prepared;
     if (reading.kind == PasteboardReading::Kind::file || reading.kind == PasteboardReading::Kind::link)

@@ -29,9 +29,11 @@ struct ClipboardCaptureResult {
 // as files into `imageDirectory`; texts, links and file references live only
 // in the entry.
 //
-// Reading the clipboard happens on the calling (main) thread; decoding,
-// PNG encoding, hashing, folder listing and file writes run on a worker, so a
-// huge copy does not stall the interface.
+// Reading another program's copy happens on a worker when the pasteboard
+// allows it (otherwise on the calling, main, thread); decoding, PNG encoding,
+// hashing, folder listing and file writes always run on a worker, so a huge
+// copy does not stall the interface. The pasteboard must outlive any read
+// it lets run on a worker.
 class ClipboardService final : public QObject {
     Q_OBJECT
 public:

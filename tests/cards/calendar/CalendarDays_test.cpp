@@ -1,40 +1,18 @@
 #include "cards/calendar/CalendarDays.h"
 
+#include "PinnedZone.h"
+
 #include <gtest/gtest.h>
 
 #include <QSet>
 #include <QTimeZone>
-
-#include <cstdlib>
-#include <ctime>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu::calendar {
 namespace {
 
-// Pins the process's local zone for one test.
-class LocalZone {
-public:
-    explicit LocalZone(const char *zone)
-    {
-        if (const char *old = std::getenv("TZ"))
-            m_old = old;
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~LocalZone()
-    {
-        if (m_old.isEmpty())
-            ::unsetenv("TZ");
-        else
-            ::setenv("TZ", m_old.constData(), 1);
-        ::tzset();
-    }
-
-private:
-    QByteArray m_old;
-};
+using LocalZone = test::PinnedZone;
 
 CalendarEvent eventAt(const QString &id, const QDateTime &start)
 {

@@ -1,4 +1,5 @@
 #include "platform/desktop/Pasteboard.h"
+#include "platform/x11/X11Pasteboard.h"
 
 #include "model/LocalStore.h"
 #include "services/clipboard/ClipboardService.h"
@@ -178,6 +179,30 @@ TEST_F(ForeignClipboardTest, AnotherProgramsLongTextArrivesWhole)
     EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
     EXPECT_EQ(result->item.title, u"line 0 of a long copied log"_s);
     EXPECT_EQ(result->item.value.size(), clipboard::kMaxKeptTextLength);
+}
+
+TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept)
+{
+    X11Pasteboard x11;
+    ClipboardService x11Service{x11, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {}};
+    QByteArray text;
+    text.reserve(50'000'000);
+    for (int i = 0; text.size() < 50'000'000; ++i)
+        text += "line " + QByteArray::number(i) + " of a very long copied log\n";
+    const qint64 before = x11.changeCount();
+    ASSERT_TRUE(offer("UTF8_STRING", text));
+    ASSERT_TRUE(test::waitUntil([&] { return x11.changeCount() != before; }));
+
+    EXPECT_TRUE(x11.readsOffMainThread());
+    const auto result = test::awaitTask(x11Service.captureLatestIfNeeded());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
+    EXPECT_EQ(result->item.value, QString::fromUtf8(text.first(clipboard::kMaxKeptTextLength)));
+
+    // Kolu's own copy is read through Qt, on the main thread.
+    x11.writeText(u"from Kolu itself"_s);
+    EXPECT_FALSE(x11.readsOffMainThread());
+    EXPECT_EQ(x11.text(), u"from Kolu itself"_s);
 }
 
 } // namespace

@@ -333,6 +333,20 @@ TEST_F(ClipboardServiceTest, AHugeTextIsKeptShortened)
     EXPECT_EQ(token->item.kind, ClipboardItemKind::text);
 }
 
+TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadOnAWorker)
+{
+    pasteboard.offMainThread = true;
+    pasteboard.copy().setText(QString(u"  another program's text\n"_s).repeated(100'000));
+    test::WorkersHeld held;
+    auto capture = test::startTask(service.captureLatestIfNeeded());
+    EXPECT_EQ(pasteboard.reads, 0) << "read on the main thread";
+    held.release();
+    const auto result = capture.wait();
+    ASSERT_TRUE(result);
+    EXPECT_GT(pasteboard.reads, 0);
+    EXPECT_EQ(result->item.value.size(), clipboard::kMaxKeptTextLength);
+}
+
 TEST_F(ClipboardServiceTest, BinaryDataCopiedAsTextIsSkipped)
 {
     QByteArray noise(4096, '\0');

@@ -1,14 +1,7 @@
 #include "services/notes/NotesService.h"
 
-#include "platform/notes/LocalNoteStore.h"
-
 #include "AwaitTask.h"
 #include "FailureText.h"
-#include "RecordingProcessRunner.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -116,31 +109,3 @@ TEST_F(NotesServiceTest, SavingReportsTheStoresFailures)
     EXPECT_EQ(saveFailure(u"T"_s, u"B"_s), u"Kolu could not prepare the note."_s);
 }
 
-TEST(NotesServiceOnFiles, SavesAndListsNotesInATemporaryRoot)
-{
-    QTemporaryDir temp;
-    test::RecordingProcessRunner runner;
-    const QString root = QDir(temp.path()).filePath(u"Notes"_s);
-    NotesService service(std::make_shared<LocalNoteStore>(std::vector<NoteRoot>{{root, u"Notes"_s}}, runner));
-
-    EXPECT_FALSE(test::awaitTask(service.requestAutomationAccess()));
-    service.saveNote(u"Groceries"_s, u"milk"_s, std::nullopt);
-    service.saveNote(u"Groceries"_s, u"eggs"_s, std::nullopt);
-    EXPECT_TRUE(test::awaitTask(service.requestAutomationAccess()));
-
-    const auto folders = test::awaitTask(service.fetchNoteFolders());
-    ASSERT_EQ(folders.size(), 2u);
-    EXPECT_EQ(folders[0], (AppleNoteFolder{u"Notes:Kolu"_s, u"Kolu"_s, u"Notes"_s}));
-    EXPECT_EQ(folders[1], (AppleNoteFolder{u"Notes:"_s, u"Notes"_s, u"Notes"_s}));
-
-    const auto notes = test::awaitTask(service.fetchOrlixNotes(6));
-    ASSERT_EQ(notes.size(), 2u);
-    QFile second(QDir(root).filePath(u"Kolu/Groceries 2.md"_s));
-    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
-    EXPECT_EQ(second.readAll(), "# Groceries\n\neggs\n");
-
-    service.openNote(u"Notes:Kolu/Groceries 2.md"_s);
-    service.openNote(u"Notes:../../etc/passwd"_s);
-    ASSERT_EQ(runner.runs().size(), 1);
-    EXPECT_EQ(runner.runs().front().arguments, QStringList{second.fileName()});
-}

@@ -1,0 +1,216 @@
+#include "cards/calendar/CalendarAgendaList.h"
+
+#include "cards/calendar/CalendarEventAgendaRow.h"
+#include "style/ContinuousCorners.h"
+#include "style/DateText.h"
+#include "style/Fonts.h"
+#include "style/IconProvider.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/ShrinkLabel.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVariantAnimation>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QColor withAlpha(QColor color, qreal alpha)
+{
+    color.setAlphaF(color.alphaF() * alpha);
+    return color;
+}
+
+constexpr int kEmptyIcon = 18;
+constexpr qreal kRise = 6;
+
+// Fades the list in while it rises into place.
+class RisingFade : public QGraphicsOpacityEffect {
+public:
+    using QGraphicsOpacityEffect::QGraphicsOpacityEffect;
+
+    void setProgress(qreal progress)
+    {
+        m_rise = kRise * (1 - progress);
+        setOpacity(std::clamp<qreal>(progress, 0, 1));
+    }
+
+protected:
+    QRectF boundingRectFor(const QRectF &rect) const override { return rect.adjusted(0, 0, 0, kRise); }
+    void draw(QPainter *painter) override
+    {
+        painter->translate(0, m_rise);
+        QGraphicsOpacityEffect::draw(painter);
+    }
+
+private:
+    qreal m_rise = kRise;
+};
+
+} // namespace
+
+CalendarEmptyAgendaRow::CalendarEmptyAgendaRow(QWidget *parent)
+    : QWidget(parent)
+    , m_text(new ElidedLabel({}, this))
+{
+    setObjectName(u"calendarEmptyRow"_s);
+    m_text->setObjectName(u"calendarEmptyText"_s);
+    m_text->setFont(OrlixFonts::system(12, QFont::DemiBold));
+    auto *row = new QHBoxLayout(this);
+    // The symbol is painted in the leading margin.
+    row->setContentsMargins(10 + kEmptyIcon + 9, 10, 10, 10);
+    row->addWidget(m_text, 1);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this,
+            [this] { m_text->setColor(OrlixStyle::current().secondaryText()); });
+    m_text->setColor(OrlixStyle::current().secondaryText());
+    repaintOnStyleChange(this);
+}
+
+void CalendarEmptyAgendaRow::setIsToday(bool isToday)
+{
+    m_text->setText(isToday ? u"No events today."_s : u"No events."_s);
+}
+
+QString CalendarEmptyAgendaRow::text() const
+{
+    return m_text->text();
+}
+
+void CalendarEmptyAgendaRow::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(continuousRoundedRect(rect(), 11), withAlpha(style.surfaceRaised(), 0.42));
+    IconProvider::paint(painter, QRectF(10, (height() - kEmptyIcon) / 2.0, kEmptyIcon, kEmptyIcon),
+                        u"checkmark.circle"_s, 15, style.tint(RailModule::calendar), IconWeight::bold);
+}
+
+CalendarAgendaList::CalendarAgendaList(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+{
+    setObjectName(u"calendarAgenda"_s);
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(10, 10, 10, 10);
+    stack->setSpacing(9);
+
+    auto *heading = new QHBoxLayout;
+    auto *title = new ShrinkLabel(u"Events"_s, this);
+    title->setFont(OrlixFonts::system(12, QFont::Bold));
+    m_date = new ShrinkLabel({}, this);
+    m_date->setObjectName(u"calendarAgendaDate"_s);
+    m_date->setFont(OrlixFonts::system(11, QFont::Bold));
+    m_date->setAlignment(Qt::AlignRight);
+    heading->addWidget(title, 1);
+    heading->addWidget(m_date, 1);
+    stack->addLayout(heading);
+
+    m_empty = new CalendarEmptyAgendaRow(this);
+    stack->addWidget(m_empty);
+    m_rowsBox = new QWidget(this);
+    m_rowsLayout = new QVBoxLayout(m_rowsBox);
+    m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    m_rowsLayout->setSpacing(0);
+    stack->addWidget(m_rowsBox);
+
+    const auto applyColors = [this, title] {
+        title->setColor(OrlixStyle::current().text());
+        m_date->setColor(OrlixStyle::current().secondaryText());
+    };
+    applyColors();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    repaintOnStyleChange(this);
+}
+
+void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDateTime &now)
+{
+    const bool newDay = !m_dayID.isEmpty() && day.id() != m_dayID;
+    m_dayID = day.id();
+    m_date->setText(DateText::user().format(day.date, u"MMMd"_s));
+    m_empty->setIsToday(day.day == now.toLocalTime().date());
+    m_empty->setVisible(day.events.empty());
+
+    // The rows change out of sight, so the list is laid out once rather
+    // than once per row shown or hidden.
+    m_rowsBox->hide();
+    const std::size_t count = day.events.size();
+    while (m_rows.size() < count) {
+        auto *row = new CalendarEventAgendaRow(m_state, m_rowsBox);
+        m_rowsLayout->addWidget(row);
+        m_rows.push_back(row);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
+        m_rows[i]->show();
+    }
+    // Rows beyond this day's events wait hidden for a busier day.
+    for (std::size_t i = count; i < m_used; ++i)
+        m_rows[i]->hide();
+    m_used = count;
+    m_rowsBox->setVisible(count > 0);
+    if (newDay)
+        fadeIn();
+}
+
+void CalendarAgendaList::refreshLeads()
+{
+    for (std::size_t i = 0; i < m_used; ++i)
+        m_rows[i]->refreshLead();
+}
+
+std::vector<CalendarEventAgendaRow *> CalendarAgendaList::rows() const
+{
+    return {m_rows.begin(), m_rows.begin() + std::ptrdiff_t(m_used)};
+}
+
+QString CalendarAgendaList::dateText() const
+{
+    return m_date->text();
+}
+
+void CalendarAgendaList::fadeIn()
+{
+    if (!isVisible())
+        return;
+    if (!m_fade) {
+        m_fade = new QVariantAnimation(this);
+        m_fade->setDuration(OrlixMotion::smooth().durationMs);
+        m_fade->setEasingCurve(OrlixMotion::smooth().curve);
+        m_fade->setStartValue(0.0);
+        m_fade->setEndValue(1.0);
+        connect(m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            if (auto *effect = dynamic_cast<RisingFade *>(graphicsEffect()))
+                effect->setProgress(value.toDouble());
+        });
+        // A settled list paints without an offscreen pass.
+        connect(m_fade, &QVariantAnimation::finished, this, [this] { setGraphicsEffect(nullptr); });
+    }
+    m_fade->stop();
+    auto *effect = new RisingFade(this);
+    effect->setProgress(0);
+    setGraphicsEffect(effect);
+    m_fade->start();
+}
+
+void CalendarAgendaList::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath path = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 14);
+    painter.fillPath(path, withAlpha(style.surface(), 0.36));
+    painter.setPen(QPen(withAlpha(style.hairline(), 0.26), 0.8));
+    painter.drawPath(path);
+}
+
+} // namespace kolu

@@ -1,0 +1,157 @@
+#include "cards/calendar/CalendarCard.h"
+
+#include "cards/calendar/CalendarAgendaList.h"
+#include "cards/calendar/CalendarDays.h"
+#include "cards/calendar/CalendarWeekStrip.h"
+#include "style/ContinuousCorners.h"
+#include "style/DateText.h"
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QShowEvent>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+// The event count of the selected day on a tinted capsule.
+class CalendarSummaryPill : public QWidget {
+public:
+    explicit CalendarSummaryPill(QWidget *parent)
+        : QWidget(parent)
+    {
+        setObjectName(u"calendarSummary"_s);
+        setFont(OrlixFonts::system(11, QFont::Bold));
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        repaintOnStyleChange(this);
+    }
+    void setText(const QString &text)
+    {
+        if (text == m_text)
+            return;
+        m_text = text;
+        updateGeometry();
+        update();
+    }
+    const QString &text() const { return m_text; }
+    QSize sizeHint() const override
+    {
+        const QFontMetricsF metrics(font());
+        return {int(std::ceil(metrics.horizontalAdvance(m_text) + 18)), int(std::ceil(metrics.height() + 10))};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const QColor tint = OrlixStyle::current().tint(RailModule::calendar);
+        QColor fill = tint, stroke = tint;
+        fill.setAlphaF(0.12f);
+        stroke.setAlphaF(0.24f);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
+        const QPainterPath path = continuousRoundedRect(r, r.height() / 2);
+        painter.fillPath(path, fill);
+        painter.setPen(QPen(stroke, 0.8));
+        painter.drawPath(path);
+        painter.setPen(tint);
+        painter.setFont(font());
+        painter.drawText(rect(), Qt::AlignCenter, m_text);
+    }
+
+private:
+    QString m_text;
+};
+
+CalendarCard::CalendarCard(AppState &state, QWidget *parent)
+    : ModuleCard(u"Calendar"_s, u"calendar"_s, parent)
+    , m_state(state)
+    , m_selectedDayID(calendar::CalendarDayGroup::dayId(state.clock().now().toLocalTime().date()))
+{
+    setObjectName(u"calendarCard"_s);
+    QVBoxLayout *stack = contentLayout();
+    stack->setSpacing(12);
+
+    auto *header = new QHBoxLayout;
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    auto *caption = new ElidedLabel(u"This week"_s, this);
+    caption->setFont(OrlixFonts::system(11, QFont::Bold));
+    m_headerDate = new ElidedLabel({}, this);
+    m_headerDate->setObjectName(u"calendarHeaderDate"_s);
+    m_headerDate->setFont(OrlixFonts::system(15, QFont::Bold));
+    texts->addWidget(caption);
+    texts->addWidget(m_headerDate);
+    m_summary = new CalendarSummaryPill(this);
+    header->addLayout(texts, 1);
+    header->addWidget(m_summary, 0, Qt::AlignBottom);
+    stack->addLayout(header);
+
+    m_strip = new CalendarWeekStrip(this);
+    stack->addWidget(m_strip);
+    m_agenda = new CalendarAgendaList(state, this);
+    stack->addWidget(m_agenda);
+
+    const auto applyColors = [this, caption] {
+        caption->setColor(OrlixStyle::current().secondaryText());
+        m_headerDate->setColor(OrlixStyle::current().text());
+    };
+    applyColors();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    connect(m_strip, &CalendarWeekStrip::daySelected, this, &CalendarCard::selectDay);
+    connect(&m_state, &AppState::changed, this, &CalendarCard::onStateChanged);
+    refresh();
+}
+
+void CalendarCard::selectDay(const QString &id)
+{
+    if (id == m_selectedDayID)
+        return;
+    m_selectedDayID = id;
+    refresh();
+}
+
+void CalendarCard::refresh()
+{
+    const QDateTime now = m_state.clock().now();
+    const std::vector<calendar::CalendarDayGroup> days = calendar::upcomingDays(m_state.calendarEvents(), now);
+    const calendar::CalendarDayGroup selected = calendar::selectedDay(days, m_selectedDayID, now);
+    m_headerDate->setText(DateText::user().format(selected.date, u"EEEEMMMd"_s));
+    m_summary->setText(calendar::daySummary(selected.events.size()));
+    m_strip->setDays(days, m_selectedDayID, now);
+    m_agenda->setDay(selected, now);
+}
+
+QString CalendarCard::summaryText() const
+{
+    return m_summary->text();
+}
+
+QString CalendarCard::headerDateText() const
+{
+    return m_headerDate->text();
+}
+
+void CalendarCard::showEvent(QShowEvent *event)
+{
+    ModuleCard::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void CalendarCard::onStateChanged(AppState::Field field)
+{
+    if (field == AppState::Field::calendarEvents)
+        refresh();
+    else if (field == AppState::Field::calendarAlertLeadMinutesByEventID)
+        m_agenda->refreshLeads();
+}
+
+} // namespace kolu

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "state/AppState.h"
+#include "style/widgets/ModuleCard.h"
+
+namespace kolu {
+
+class CalendarAgendaList;
+class CalendarSummaryPill;
+class CalendarWeekStrip;
+class ElidedLabel;
+
+// The calendar module: the seven days from today as a strip, the selected
+// day's date and event count, and its agenda. It loads nothing: the events
+// are the state's, and every view is worked out again whenever the state
+// announces them or a day is pressed. The chosen day lives only as long as
+// the card and starts on today; when it is no longer in the strip (after
+// midnight) the first day is shown and no cell is highlighted.
+class CalendarCard : public ModuleCard {
+    Q_OBJECT
+public:
+    explicit CalendarCard(AppState &state, QWidget *parent = nullptr);
+
+    const QString &selectedDayID() const { return m_selectedDayID; }
+    void selectDay(const QString &id);
+    // Works out the strip, the header and the agenda again.
+    void refresh();
+
+    CalendarWeekStrip *weekStrip() const { return m_strip; }
+    CalendarAgendaList *agenda() const { return m_agenda; }
+    QString summaryText() const;
+    QString headerDateText() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void onStateChanged(AppState::Field field);
+
+    AppState &m_state;
+    QString m_selectedDayID;
+    ElidedLabel *m_headerDate;
+    CalendarSummaryPill *m_summary;
+    CalendarWeekStrip *m_strip;
+    CalendarAgendaList *m_agenda;
+};
+
+} // namespace kolu

@@ -1,0 +1,335 @@
+#include "cards/today/TodayCard.h"
+
+#include "cards/StatusTintColor.h"
+#include "cards/calendar/CalendarEventRules.h"
+#include "cards/today/TodayRules.h"
+#include "cards/today/TodaySummaryTile.h"
+#include "platform/desktop/UrlOpener.h"
+#include "style/DateText.h"
+#include "style/Fonts.h"
+#include "style/GlassProfile.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/OrlixStyle.h"
+#include "style/TodayVisuals.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/ShrinkLabel.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QColor moduleTint(RailModule module)
+{
+    return OrlixStyle::current().tint(module);
+}
+
+ElidedLabel *makeLabel(const QString &name, const QFont &font, QWidget *parent)
+{
+    auto *label = new ElidedLabel({}, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    return label;
+}
+
+// The glass behind the three summary tiles.
+class SummaryPanel : public QWidget {
+public:
+    explicit SummaryPanel(QWidget *parent)
+        : QWidget(parent)
+    {
+        repaintOnStyleChange(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        LiquidGlassSurface::paint(painter, rect(), 16, OrlixGlassProfile::card());
+    }
+};
+
+// The reminders tile: the same raised panel as the summary tiles.
+class RemindersPanel : public QWidget {
+public:
+    explicit RemindersPanel(QWidget *parent)
+        : QWidget(parent)
+    {
+        repaintOnStyleChange(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        TodaySummaryTile::paintPanel(painter, rect());
+    }
+};
+
+} // namespace
+
+TodaySymbol::TodaySymbol(qreal pointSize, int frame, QWidget *parent)
+    : QWidget(parent)
+    , m_pointSize(pointSize)
+{
+    setFixedSize(frame, frame);
+    repaintOnStyleChange(this);
+}
+
+void TodaySymbol::setSymbol(const QString &symbol, const QColor &color)
+{
+    if (symbol == m_symbol && color == m_color)
+        return;
+    m_symbol = symbol;
+    m_color = color;
+    update();
+}
+
+void TodaySymbol::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    IconProvider::paint(painter, rect(), m_symbol, m_pointSize, m_color, IconWeight::bold);
+}
+
+TodayReminderLine::TodayReminderLine(QWidget *parent)
+    : QWidget(parent)
+    , m_mark(new TodaySymbol(10, 16, this))
+    , m_title(makeLabel(u"todayReminderTitle"_s, OrlixFonts::system(12, QFont::Bold), this))
+{
+    setObjectName(u"todayReminderRow"_s);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    row->addWidget(m_mark, 0, Qt::AlignVCenter);
+    row->addWidget(m_title, 1, Qt::AlignVCenter);
+}
+
+void TodayReminderLine::setReminder(const ReminderItem &reminder)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    m_mark->setSymbol(reminder.isFlagged ? u"flag.fill"_s : u"circle"_s,
+                      reminder.isFlagged ? style.tint(RailModule::reminders) : style.iconSecondary());
+    m_title->setText(reminder.title);
+    m_title->setColor(style.text());
+}
+
+QString TodayReminderLine::title() const
+{
+    return m_title->text();
+}
+
+bool TodayReminderLine::isFlagged() const
+{
+    return m_mark->symbol() == u"flag.fill"_s;
+}
+
+TodayCard::TodayCard(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+{
+    setObjectName(u"todayCard"_s);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(18);
+
+    // Greeting and date.
+    auto *greetingBlock = new QVBoxLayout;
+    greetingBlock->setSpacing(4);
+    m_greeting = new ShrinkLabel({}, this);
+    m_greeting->setObjectName(u"todayGreeting"_s);
+    m_greeting->setFont(OrlixFonts::display(19.5));
+    m_greeting->setMinimumScaleFactor(0.74);
+    m_date = makeLabel(u"todayDate"_s, OrlixFonts::system(14, QFont::Bold), this);
+    greetingBlock->addWidget(m_greeting);
+    greetingBlock->addWidget(m_date);
+    stack->addLayout(greetingBlock);
+
+    // Weather strip.
+    auto *weather = new QHBoxLayout;
+    weather->setSpacing(10);
+    m_weatherIcon = new TodaySymbol(18, 34, this);
+    m_weatherIcon->setObjectName(u"todayWeatherIcon"_s);
+    auto *weatherTexts = new QVBoxLayout;
+    weatherTexts->setSpacing(2);
+    m_temperature = makeLabel(u"todayTemperature"_s, OrlixFonts::rounded(22, QFont::Black), this);
+    m_weatherDetail = makeLabel(u"todayWeatherDetail"_s, OrlixFonts::system(12, QFont::Bold), this);
+    weatherTexts->addWidget(m_temperature);
+    weatherTexts->addWidget(m_weatherDetail);
+    weather->addWidget(m_weatherIcon, 0, Qt::AlignVCenter);
+    weather->addLayout(weatherTexts, 1);
+    stack->addLayout(weather);
+
+    // The summary panel.
+    auto *panel = new SummaryPanel(this);
+    panel->setObjectName(u"todaySummary"_s);
+    auto *tiles = new QVBoxLayout(panel);
+    tiles->setContentsMargins(14, 14, 14, 14);
+    tiles->setSpacing(12);
+    m_nextEvent = new TodaySummaryTile(u"calendar"_s, moduleTint(RailModule::calendar), u"Next up"_s, panel);
+    m_nextEvent->setObjectName(u"todayNextEventTile"_s);
+    m_meetingButton = new OrlixButton(OrlixButton::Kind::secondary, {}, this);
+    m_meetingButton->setObjectName(u"todayMeetingButton"_s);
+    m_meetingButton->setSymbol(u"arrow.up.right"_s);
+    m_meetingButton->setFixedSize(32, 32);
+    m_meetingButton->setToolTip(u"Open event link"_s);
+    m_meetingButton->setAccessibleName(u"Open event link"_s);
+    m_nextEvent->setAccessory(m_meetingButton);
+    m_nextPrayer = new TodaySummaryTile(u"seal"_s, moduleTint(RailModule::prayers), u"Next prayer"_s, panel);
+    m_nextPrayer->setObjectName(u"todayNextPrayerTile"_s);
+    tiles->addWidget(m_nextEvent);
+    tiles->addWidget(m_nextPrayer);
+
+    auto *reminders = new RemindersPanel(panel);
+    reminders->setObjectName(u"todayRemindersTile"_s);
+    auto *remindersStack = new QVBoxLayout(reminders);
+    remindersStack->setContentsMargins(12, 12, 12, 12);
+    remindersStack->setSpacing(8);
+    auto *header = new QHBoxLayout;
+    auto *headerIcon = new TodaySymbol(13, 18, reminders);
+    auto *headerTitle = makeLabel({}, OrlixFonts::system(13, QFont::Bold), reminders);
+    headerTitle->setText(u"Today reminders"_s);
+    m_reminderCount = makeLabel(u"todayRemindersCount"_s, OrlixFonts::system(11, QFont::Bold), reminders);
+    m_reminderCount->setAlignment(Qt::AlignRight);
+    m_reminderCount->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    header->addWidget(headerIcon, 0, Qt::AlignVCenter);
+    header->addWidget(headerTitle, 1, Qt::AlignVCenter);
+    header->addWidget(m_reminderCount, 0, Qt::AlignVCenter);
+    remindersStack->addLayout(header);
+    m_remindersEmpty = makeLabel(u"todayRemindersEmpty"_s, OrlixFonts::system(12, QFont::DemiBold), reminders);
+    m_remindersEmpty->setText(u"No reminders due today."_s);
+    remindersStack->addWidget(m_remindersEmpty);
+    auto *lines = new QVBoxLayout;
+    lines->setSpacing(7);
+    for (auto &line : m_reminderLines) {
+        line = new TodayReminderLine(reminders);
+        line->hide();
+        lines->addWidget(line);
+    }
+    remindersStack->addLayout(lines);
+    tiles->addWidget(reminders);
+    stack->addWidget(panel);
+
+    const auto applyColors = [this, headerIcon, headerTitle] {
+        const OrlixStyle &style = OrlixStyle::current();
+        m_greeting->setColor(style.text());
+        m_date->setColor(style.secondaryText());
+        m_temperature->setColor(style.text());
+        headerIcon->setSymbol(u"checklist"_s, style.text());
+        headerTitle->setColor(style.text());
+        m_reminderCount->setColor(style.secondaryText());
+        m_remindersEmpty->setColor(style.secondaryText());
+        refresh();
+    };
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
+    connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
+    applyColors();
+}
+
+void TodayCard::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    refresh();
+    m_state.refreshTodayWeather(false);
+}
+
+void TodayCard::onStateChanged(AppState::Field field)
+{
+    switch (field) {
+    case AppState::Field::calendarEvents:
+        refreshNextEvent();
+        break;
+    case AppState::Field::todayWeather:
+    case AppState::Field::isLoadingTodayWeather:
+    case AppState::Field::todayWeatherStatusMessage:
+    case AppState::Field::todayWeatherStatusTint:
+        refreshWeather();
+        break;
+    case AppState::Field::prayerDay:
+        refreshNextPrayer();
+        break;
+    case AppState::Field::reminders:
+        refreshReminders();
+        break;
+    default:
+        break;
+    }
+}
+
+void TodayCard::refresh()
+{
+    const QDateTime now = m_state.clock().now();
+    m_greeting->setText(TodayVisuals::current(m_state.clock()).greeting);
+    m_date->setText(today::gregorianDateText(now, DateText::user()));
+    refreshWeather();
+    refreshNextEvent();
+    refreshNextPrayer();
+    refreshReminders();
+}
+
+void TodayCard::refreshWeather()
+{
+    const std::optional<TodayWeather> &weather = m_state.todayWeather();
+    const today::WeatherLook look = today::weatherLook(weather);
+    const QColor todayTint = moduleTint(RailModule::today);
+    m_weatherIcon->setSymbol(look.symbol, look.tint.isValid() ? look.tint : todayTint);
+    m_temperature->setText(today::temperatureText(weather));
+    m_weatherDetail->setText(
+        today::weatherDetail(weather, m_state.isLoadingTodayWeather(), m_state.todayWeatherStatusMessage()));
+    m_weatherDetail->setColor(weather ? OrlixStyle::current().secondaryText()
+                                      : statusTintColor(m_state.todayWeatherStatusTint(), todayTint));
+}
+
+void TodayCard::refreshNextEvent()
+{
+    const QDateTime now = m_state.clock().now();
+    const std::optional<CalendarEvent> event = today::upcomingEvent(m_state.calendarEvents(), now);
+    m_nextEvent->setTint(moduleTint(RailModule::calendar));
+    m_nextEvent->setValue(event ? event->title : u"No upcoming events"_s);
+    m_nextEvent->setDetail(event ? today::upcomingEventDetail(*event, now, DateText::user()) : u"Calendar is quiet"_s);
+    // Only a web address gets the button: nothing else is handed to the desktop.
+    const std::optional<QUrl> link = event ? calendar::openableMeetingURL(event->meetingURL) : std::nullopt;
+    m_meetingURL = link.value_or(QUrl());
+    m_meetingButton->setVisible(link.has_value());
+}
+
+void TodayCard::refreshNextPrayer()
+{
+    const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
+    m_nextPrayer->setTint(moduleTint(RailModule::prayers));
+    m_nextPrayer->setValue(today::nextPrayerValue(upcoming));
+    m_nextPrayer->setDetail(today::nextPrayerDetail(upcoming, m_state.clock().now()));
+}
+
+void TodayCard::refreshReminders()
+{
+    const std::vector<ReminderItem> due = today::allTodayReminders(m_state.reminders(), m_state.clock().now());
+    m_reminderCount->setText(today::reminderCountText(due.size()));
+    m_remindersEmpty->setVisible(due.empty());
+    for (std::size_t i = 0; i < m_reminderLines.size(); ++i) {
+        TodayReminderLine *line = m_reminderLines[i];
+        if (i < due.size())
+            line->setReminder(due[i]);
+        line->setVisible(i < due.size());
+    }
+}
+
+void TodayCard::openMeetingLink()
+{
+    if (const std::optional<QUrl> link = calendar::openableMeetingURL(m_meetingURL))
+        m_state.urlOpener().openUrl(*link);
+}
+
+} // namespace kolu

@@ -1,0 +1,185 @@
+#include "cards/calendar/AttendeeInitialsStack.h"
+#include "cards/calendar/CalendarAgendaList.h"
+#include "cards/calendar/CalendarCard.h"
+#include "cards/calendar/CalendarEventAgendaRow.h"
+#include "cards/calendar/CalendarEventRules.h"
+#include "cards/calendar/CalendarWeekStrip.h"
+#include "cards/calendar/TimelineMarker.h"
+#include "style/DateText.h"
+#include "style/widgets/SegmentedPicker.h"
+
+#include "ManualClock.h"
+#include "PinnedZone.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonObject>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+TEST(CalendarEventRules, NowRangeLocationAndLinks)
+{
+    const QDateTime start(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
+    const CalendarEvent event{u"e"_s, u"Standup"_s, start, start.addSecs(1800), u"  Room 4 \n"_s, {}, {}};
+    for (const auto &[offset, running] : {std::pair{-1, false}, {0, true}, {900, true}, {1800, true}, {1801, false}})
+        EXPECT_EQ(calendar::isHappeningNow(event, start.addSecs(offset)), running) << offset;
+    EXPECT_EQ(calendar::timeRange(event, DateText(u"en_US"_s, u"UTC"_s)), u"9:00\u202FAM - 9:30\u202FAM"_s);
+    EXPECT_EQ(calendar::cleanedLocation(event), u"Room 4"_s);
+    CalendarEvent blank = event;
+    blank.location = u" \n\t "_s;
+    EXPECT_FALSE(calendar::cleanedLocation(blank));
+
+    const std::pair<const char *, bool> links[] = {
+        {"https://meet.example.com/x?y=1", true}, {"HTTP://example.com", true}, {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},          {"ftp://example.com", false}, {"https://", false},
+        {"mailto:a@example.com", false},
+    };
+    for (const auto &[link, openable] : links)
+        EXPECT_EQ(calendar::openableMeetingURL(QUrl(QString::fromLatin1(link))).has_value(), openable) << link;
+    EXPECT_FALSE(calendar::openableMeetingURL(std::nullopt));
+}
+
+class CalendarCardTest : public ::testing::Test {
+protected:
+    test::PinnedZone zone{"Europe/London"};
+    test::TemporaryHome home;
+    test::ManualClock clock{QDateTime(QDate(2025, 3, 27), QTime(10, 0), Qt::UTC)};
+    UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
+    std::unique_ptr<CalendarCard> card;
+
+    CalendarCard &makeCard()
+    {
+        card = std::make_unique<CalendarCard>(*state);
+        card->resize(330, 900);
+        card->show();
+        return *card;
+    }
+
+    CalendarEvent event(const QString &id, qint64 minutesFromNow, int attendees = 0) const
+    {
+        const QDateTime start = clock.now().addSecs(minutesFromNow * 60);
+        CalendarEvent e{id, id, start, start.addSecs(1800), {}, {}, {}};
+        for (int i = 0; i < attendees; ++i)
+            e.attendeeInitials << QString(QChar(u'A' + i % 26));
+        return e;
+    }
+
+    QStringList highlighted() const
+    {
+        QStringList ids;
+        for (const CalendarDayCell *cell : card->weekStrip()->cells())
+            if (cell->isSelected())
+                ids << cell->dayID();
+        return ids;
+    }
+};
+
+TEST_F(CalendarCardTest, EmptyWeekAcrossTheClockChangeHighlightsOneDayAtATime)
+{
+    makeCard();
+    const auto cells = card->weekStrip()->cells();
+    ASSERT_EQ(cells.size(), 7u);
+    EXPECT_EQ(cells.front()->weekdayText(), u"Today"_s);
+    for (const CalendarDayCell *cell : cells)
+        EXPECT_FALSE(cell->hasEvents());
+    EXPECT_EQ(highlighted(), QStringList{u"2025-03-27"_s});
+    EXPECT_EQ(card->summaryText(), u"Clear"_s);
+    EXPECT_TRUE(card->agenda()->emptyRow()->isVisible());
+    EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events today."_s);
+
+    // Past midnight the strip moves on; the chosen day has left it, so the
+    // new first day shows and no cell is highlighted until one is pressed.
+    clock.setNow(clock.now().addDays(1));
+    card->refresh();
+    EXPECT_EQ(highlighted(), QStringList());
+    EXPECT_EQ(card->agenda()->dayID(), u"2025-03-28"_s);
+    EXPECT_EQ(cells.front()->dayID(), u"2025-03-28"_s);
+
+    // Sunday 30 March and Monday 31 March straddle the change to summer time.
+    for (CalendarDayCell *cell : cells) {
+        QTest::mouseClick(cell, Qt::LeftButton);
+        EXPECT_EQ(highlighted(), QStringList{cell->dayID()});
+        EXPECT_EQ(card->agenda()->dayID(), cell->dayID());
+        if (cell != cells.front()) {
+            EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events."_s);
+        }
+    }
+}
+
+TEST_F(CalendarCardTest, CountsRowsAttendeesAndLeadChoices)
+{
+    state->setCalendarEvents({event(u"a"_s, -30, 4), event(u"yesterday"_s, -24 * 60), event(u"b"_s, 60, 3),
+                              event(u"tomorrow"_s, 24 * 60)});
+    makeCard();
+    EXPECT_EQ(card->summaryText(), u"2 events"_s);
+    auto rows = card->agenda()->rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[0]->isHappeningNow());
+    EXPECT_FALSE(rows[1]->isHappeningNow());
+    EXPECT_TRUE(rows[0]->marker()->isFirst() && !rows[0]->marker()->isLast());
+    EXPECT_EQ(rows[0]->initials()->circleCount(), 3);
+    EXPECT_EQ(rows[0]->initials()->badgeText(), u"+1"_s);
+    EXPECT_EQ(rows[1]->initials()->circleCount(), 3);
+    EXPECT_EQ(rows[1]->initials()->badgeText(), QString());
+
+    // "5m" on the first event stores 5 for it alone; a new list keeps it.
+    SegmentedPicker *picker = rows[0]->leadPicker();
+    EXPECT_EQ(picker->currentIndex(), 0);
+    QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(1).center().toPoint());
+    const QJsonObject stored = defaults.object(u"calendarAlertLeadMinutesByEventID"_s).value_or(QJsonObject());
+    EXPECT_EQ(stored, (QJsonObject{{u"a"_s, 5}}));
+    EXPECT_EQ(state->calendarAlertLeadMinutes(event(u"b"_s, 60)), 10);
+    state->setCalendarEvents({event(u"a"_s, -30, 4), event(u"b"_s, 60, 3)});
+    rows = card->agenda()->rows();
+    EXPECT_EQ(rows[0]->leadPicker()->currentIndex(), 1);
+    EXPECT_EQ(rows[1]->leadPicker()->currentIndex(), 0);
+
+    // Tomorrow has one event; a single row shows the ring alone.
+    QTest::mouseClick(card->weekStrip()->cells()[1], Qt::LeftButton);
+    EXPECT_EQ(card->summaryText(), u"Clear"_s);
+    state->setCalendarEvents({event(u"tomorrow"_s, 24 * 60)});
+    EXPECT_EQ(card->summaryText(), u"1 event"_s);
+    ASSERT_EQ(card->agenda()->rows().size(), 1u);
+    EXPECT_TRUE(card->agenda()->rows()[0]->marker()->isFirst() && card->agenda()->rows()[0]->marker()->isLast());
+}
+
+TEST_F(CalendarCardTest, BadEventsStayInsideTheCardAndOnlyWebLinksOpen)
+{
+    CalendarEvent huge = event(u"huge"_s, 10, 40);
+    huge.title = QString(5000, u'W');
+    huge.location = QString(5000, u'L');
+    huge.meetingURL = QUrl(u"https://meet.example.com/"_s + QString(300, u'x'));
+    CalendarEvent spaces = event(u"spaces"_s, 20);
+    spaces.location = u"   "_s;
+    spaces.meetingURL = QUrl(u"file:///etc/passwd"_s);
+    CalendarEvent long_ = event(u"long"_s, -24 * 60);
+    long_.endDate = clock.now().addDays(1);
+    state->setCalendarEvents({huge, spaces, long_});
+    makeCard();
+    const auto rows = card->agenda()->rows();
+    ASSERT_EQ(rows.size(), 2u);
+    for (CalendarEventAgendaRow *row : rows) {
+        const QRect inCard(row->mapTo(card.get(), QPoint()), row->size());
+        EXPECT_LE(inCard.right(), card->width() - ModuleCard::kPadding) << row->event().id.toStdString();
+    }
+    EXPECT_EQ(rows[1]->locationText(), QString());
+    EXPECT_FALSE(rows[1]->meetingButton()->isVisible());
+    CalendarMeetingButton *button = rows[0]->meetingButton();
+    ASSERT_TRUE(button->isVisible());
+    EXPECT_EQ(button->toolTip(), huge.meetingURL->toString());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{*huge.meetingURL});
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,182 @@
+#include "cards/today/TodayCard.h"
+#include "cards/today/TodayRules.h"
+#include "cards/today/TodaySummaryTile.h"
+#include "style/DateText.h"
+#include "style/widgets/ElidedLabel.h"
+
+#include "../calendar/PinnedZone.h"
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+TodayWeather weather(double temperature, int code)
+{
+    return TodayWeather{u"Makkah"_s, temperature, code, QDateTime(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC)};
+}
+
+TEST(TodayRules, WeatherTextsSymbolsAndTints)
+{
+    const struct {
+        std::optional<TodayWeather> weather;
+        QString temperature, detail, symbol;
+        bool ownTint; // a fixed colour rather than the today tint
+    } cases[] = {
+        {weather(21.5, 2), u"22°"_s, u"Mostly clear • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(-0.5, 48), u"-1°"_s, u"Fog • Makkah"_s, u"cloud.fog"_s, false},
+        {weather(-0.4, 0), u"0°"_s, u"Clear • Makkah"_s, u"sun.max"_s, true},
+        {weather(9.49, 81), u"9°"_s, u"Rain • Makkah"_s, u"cloud.rain"_s, true},
+        {weather(30, 57), u"30°"_s, u"Drizzle • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(30, 99), u"30°"_s, u"Storm • Makkah"_s, u"cloud.bolt.rain"_s, false},
+        {weather(30, -3), u"30°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(std::numeric_limits<double>::quiet_NaN(), 400), u"--°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s,
+         false},
+        {std::nullopt, u"--°"_s, u"Weather uses your prayer city"_s, u"cloud.sun"_s, false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(today::temperatureText(c.weather), c.temperature) << c.detail.toStdString();
+        EXPECT_EQ(today::weatherDetail(c.weather, false, {}), c.detail);
+        EXPECT_EQ(today::weatherLook(c.weather).symbol, c.symbol) << c.detail.toStdString();
+        EXPECT_EQ(today::weatherLook(c.weather).tint.isValid(), c.ownTint) << c.detail.toStdString();
+    }
+    EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
+    EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
+}
+
+TEST(TodayRules, NextEventPrayerAndDate)
+{
+    const QDateTime now(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
+    auto event = [&](const QString &id, int minutes) {
+        return CalendarEvent{id, id, now.addSecs(minutes * 60), now.addSecs(minutes * 60 + 1800), {}, {}, {}};
+    };
+    EXPECT_EQ(today::upcomingEvent({event(u"running"_s, -1), event(u"now"_s, 0), event(u"later"_s, 5)}, now)->id,
+              u"now"_s);
+    EXPECT_FALSE(today::upcomingEvent({event(u"running"_s, -1)}, now));
+
+    const DateText dates(u"en_US"_s, u"UTC"_s);
+    EXPECT_EQ(today::upcomingEventDetail(event(u"e"_s, 12), now, dates), u"9:12\u202FAM • Starts in 12m"_s);
+    EXPECT_EQ(today::gregorianDateText(now, dates), u"Mar 14, 26"_s);
+    EXPECT_EQ(today::gregorianDateText(now, DateText(u"en_GB"_s, u"UTC"_s)), u"14 Mar 26"_s);
+
+    EXPECT_EQ(today::nextPrayerValue(std::nullopt), u"Ready"_s);
+    EXPECT_EQ(today::nextPrayerDetail(std::nullopt, now), u"Refresh prayer times"_s);
+    const PrayerTime asr{PrayerName::asr, now.addSecs(3600), true};
+    EXPECT_EQ(today::nextPrayerValue(asr), u"Asr"_s);
+    EXPECT_TRUE(today::nextPrayerDetail(asr, now).startsWith(u"in 1h 0m • "_s));
+    EXPECT_TRUE(today::nextPrayerDetail(PrayerTime{PrayerName::asr, now.addSecs(30), true}, now)
+                    .startsWith(u"in 1m • "_s));
+}
+
+class TodayCardTest : public ::testing::Test {
+protected:
+    test::PinnedZone zone{"Asia/Riyadh"};
+    test::TemporaryHome home;
+    test::ManualClock clock; // 12:00 in Riyadh
+    UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
+    std::unique_ptr<TodayCard> card;
+
+    void TearDown() override
+    {
+        card.reset();
+        test::waitUntil([&] { return !state->isLoadingTodayWeather(); });
+    }
+
+    TodayCard &makeCard()
+    {
+        card = std::make_unique<TodayCard>(*state);
+        card->resize(318, 640);
+        card->show();
+        return *card;
+    }
+
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = card->findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
+
+    ReminderItem due(const QString &id, int minutesFromNow, bool flagged = false) const
+    {
+        ReminderItem item;
+        item.id = id;
+        item.title = id;
+        item.dueDate = clock.now().addSecs(minutesFromNow * 60);
+        item.isFlagged = flagged;
+        return item;
+    }
+};
+
+TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
+{
+    TodayWeather fresh = weather(21.5, 2);
+    fresh.fetchedAt = clock.now(); // fresh, so showing the card fetches nothing
+    state->setTodayWeather(fresh);
+    state->setReminders({due(u"later"_s, 60), due(u"yesterday"_s, -24 * 60), due(u"first"_s, -60, true),
+                         due(u"tieA"_s, 30), due(u"tomorrow"_s, 24 * 60), due(u"tieB"_s, 30), due(u"last"_s, 300)});
+    ReminderItem undated = due(u"undated"_s, 0);
+    undated.dueDate.reset();
+    makeCard();
+    EXPECT_FALSE(state->isLoadingTodayWeather());
+    EXPECT_EQ(text(u"todayTemperature"_s), u"22°"_s);
+    EXPECT_EQ(text(u"todayWeatherDetail"_s), u"Mostly clear • Makkah"_s);
+    EXPECT_EQ(find<TodaySymbol>(u"todayWeatherIcon"_s)->symbol(), u"cloud.sun"_s);
+
+    EXPECT_EQ(text(u"todayRemindersCount"_s), u"5"_s);
+    EXPECT_FALSE(find(u"todayRemindersEmpty"_s)->isVisible());
+    QStringList shown;
+    for (const TodayReminderLine *line : card->findChildren<TodayReminderLine *>())
+        if (line->isVisible())
+            shown << line->title();
+    EXPECT_EQ(shown, (QStringList{u"first"_s, u"tieA"_s, u"tieB"_s}));
+    EXPECT_TRUE(card->findChildren<TodayReminderLine *>().front()->isFlagged());
+
+    state->setReminders({undated, due(u"yesterday"_s, -24 * 60)});
+    EXPECT_EQ(text(u"todayRemindersCount"_s), u"Clear"_s);
+    EXPECT_TRUE(find(u"todayRemindersEmpty"_s)->isVisible());
+}
+
+TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddresses)
+{
+    makeCard();
+    EXPECT_TRUE(state->isLoadingTodayWeather()) << "no weather held: showing the card asks for it";
+    EXPECT_EQ(text(u"todayTemperature"_s), u"--°"_s);
+
+    auto *tile = find<TodaySummaryTile>(u"todayNextEventTile"_s);
+    auto *button = find<QAbstractButton>(u"todayMeetingButton"_s);
+    EXPECT_EQ(tile->value(), u"No upcoming events"_s);
+    EXPECT_EQ(tile->detail(), u"Calendar is quiet"_s);
+    EXPECT_FALSE(button->isVisible());
+
+    const QDateTime now = clock.now();
+    for (const QString &link : {u"file:///etc/passwd"_s, u"javascript:alert(1)"_s, u"https://meet.example.com/a-b"_s}) {
+        state->setCalendarEvents({{u"e"_s, u"Standup"_s, now.addSecs(600), now.addSecs(1200), {}, QUrl(link), {}}});
+        EXPECT_EQ(tile->value(), u"Standup"_s);
+        EXPECT_EQ(button->isVisible(), link.startsWith(u"https"_s)) << link.toStdString();
+        if (button->isVisible())
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{QUrl(u"https://meet.example.com/a-b"_s)});
+    EXPECT_GE(tile->height(), 62);
+}
+
+} // namespace
+} // namespace kolu

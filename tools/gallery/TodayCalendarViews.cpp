@@ -1,0 +1,142 @@
+#include "TodayCalendarViews.h"
+
+#include "GalleryState.h"
+#include "KitViews.h"
+#include "ManualClock.h"
+
+#include "cards/calendar/CalendarCard.h"
+#include "cards/today/TodayCard.h"
+#include "services/info/PrayerTimesService.h"
+#include "state/AppState.h"
+
+using namespace Qt::StringLiterals;
+
+namespace kolu::gallery {
+
+namespace {
+
+const QString kLongText = u"Quarterly planning review with the design, research and platform teams, "
+                          u"including every open question from the last three retrospectives"_s;
+const QString kLongPlace = u"Building 7, Floor 3, Conference Room \"Horizon\" (next to the kitchen), "
+                           u"1200 Long Avenue, Springfield"_s;
+
+CalendarEvent event(const QString &id, const QString &title, qint64 startMinutes, qint64 lengthMinutes,
+                    std::optional<QString> location = {}, std::optional<QUrl> link = {}, QStringList initials = {})
+{
+    const QDateTime start = clock().now().addSecs(startMinutes * 60);
+    return {id, title, start, start.addSecs(lengthMinutes * 60), std::move(location), std::move(link),
+            std::move(initials)};
+}
+
+ReminderItem reminder(const QString &title, int minutesFromNow, bool flagged)
+{
+    ReminderItem item;
+    item.id = u"gallery-today-"_s + title;
+    item.title = title;
+    item.dueDate = clock().now().addSecs(minutesFromNow * 60);
+    item.includesTime = true;
+    item.isFlagged = flagged;
+    return item;
+}
+
+std::optional<PrayerDay> prayerDay(const QString &city)
+{
+    const QDateTime now = clock().now();
+    PrayerDay day{PrayerTimesService::dayID(now), city, u"Saudi Arabia"_s, 4, now, {}};
+    const int offsets[] = {-4 * 3600, -2 * 3600, 3 * 3600 + 20 * 60, 6 * 3600, 9 * 3600, 10 * 3600};
+    int i = 0;
+    for (PrayerName name : {PrayerName::fajr, PrayerName::sunrise, PrayerName::dhuhr, PrayerName::asr,
+                            PrayerName::maghrib, PrayerName::isha})
+        day.times.push_back({name, now.addSecs(offsets[i++]), true});
+    return day;
+}
+
+enum class TodayLook { empty, full, longTexts };
+
+QWidget *todayCard(TodayLook look)
+{
+    AppState &s = state();
+    // A hidden today module asks for no weather, so the empty card keeps
+    // its resting text.
+    s.setRailModule(RailModule::today, look != TodayLook::empty);
+    s.setIsLoadingTodayWeather(false);
+    s.setTodayWeatherStatusMessage({});
+    s.setTodayWeatherStatusTint(StatusTint::secondary);
+    if (look == TodayLook::empty) {
+        s.setTodayWeather(std::nullopt);
+        s.setCalendarEvents({});
+        s.setPrayerDay(std::nullopt);
+        s.setReminders({});
+        return onPanel(new TodayCard(s));
+    }
+    const bool longTexts = look == TodayLook::longTexts;
+    const QString city = longTexts ? u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s : u"Makkah"_s;
+    s.setTodayWeather(TodayWeather{city, longTexts ? -0.4 : 21.5, longTexts ? 48 : 61, clock().now()});
+    s.setCalendarEvents({event(u"t1"_s, longTexts ? kLongText : u"Design sync"_s, 19, 30, {},
+                               QUrl(u"https://meet.example.com/abc-defg-hij"_s))});
+    s.setPrayerDay(prayerDay(city));
+    s.setReminders({reminder(u"Pick up the dry cleaning"_s, 120, false),
+                    reminder(longTexts ? kLongText : u"Call the bank"_s, 30, true),
+                    reminder(u"Water the plants"_s, 240, false), reminder(u"Pay the electricity bill"_s, 300, false),
+                    reminder(u"Renew passport"_s, 420, true)});
+    return onPanel(new TodayCard(s));
+}
+
+enum class CalendarLook { empty, one, week, now, longTexts };
+
+std::vector<CalendarEvent> calendarEvents(CalendarLook look)
+{
+    const QUrl meet(u"https://meet.example.com/team-weekly"_s);
+    switch (look) {
+    case CalendarLook::empty:
+        return {};
+    case CalendarLook::one:
+        return {event(u"c1"_s, u"Lunch with Sam"_s, 200, 60, u"Corner Café"_s, {}, {u"S"_s, u"M"_s})};
+    case CalendarLook::now:
+        return {event(u"n1"_s, u"Team weekly"_s, -11, 45, u"Room 4"_s, meet,
+                      {u"AK"_s, u"JL"_s, u"MR"_s, u"TS"_s, u"PW"_s}),
+                event(u"n2"_s, u"Design review"_s, 80, 30, {}, {}, {u"D"_s})};
+    case CalendarLook::longTexts:
+        return {event(u"l1"_s, kLongText, 30, 60, kLongPlace, meet, QStringList(40, u"W"_s)),
+                event(u"l2"_s, QString(5000, u'W'), 120, 30, u"   \n "_s, QUrl(u"file:///etc/passwd"_s), {}),
+                event(u"l3"_s, u"Conference"_s, -24 * 60, 3 * 24 * 60, QString(400, u'L'), {}, {u"A"_s})};
+    case CalendarLook::week: {
+        std::vector<CalendarEvent> week{
+            event(u"w1"_s, u"Standup"_s, -11, 15, u"Room 4"_s, meet, {u"AK"_s, u"JL"_s, u"MR"_s, u"TS"_s}),
+            event(u"w2"_s, u"Design review"_s, 80, 30, u"Studio"_s, {}, {u"D"_s, u"E"_s}),
+            event(u"w3"_s, u"Gym"_s, 600, 60),
+        };
+        for (int day = 1; day < 7; day += 2)
+            week.push_back(event(u"w%1"_s.arg(day + 3), u"Planning"_s, day * 24 * 60 + 30, 60, {}, meet, {u"P"_s}));
+        return week;
+    }
+    }
+    return {};
+}
+
+QWidget *calendarCard(CalendarLook look)
+{
+    AppState &s = state();
+    s.setRailModule(RailModule::calendar, true);
+    s.setCalendarEvents(calendarEvents(look));
+    s.setCalendarAlertLeadMinutesByEventID({{u"w2"_s, 5}, {u"n1"_s, 2}});
+    return onPanel(new CalendarCard(s));
+}
+
+} // namespace
+
+std::vector<View> todayCalendarViews()
+{
+    return {
+        {"today-empty", {354, 480}, false, [](const Context &) { return todayCard(TodayLook::empty); }},
+        {"today-full", {354, 500}, false, [](const Context &) { return todayCard(TodayLook::full); }},
+        {"today-long", {354, 500}, false, [](const Context &) { return todayCard(TodayLook::longTexts); }},
+        {"calendar-empty", {354, 400}, false, [](const Context &) { return calendarCard(CalendarLook::empty); }},
+        {"calendar-one", {354, 440}, false, [](const Context &) { return calendarCard(CalendarLook::one); }},
+        {"calendar-week", {354, 860}, false, [](const Context &) { return calendarCard(CalendarLook::week); }},
+        {"calendar-now", {354, 640}, false, [](const Context &) { return calendarCard(CalendarLook::now); }},
+        {"calendar-long", {354, 740}, false, [](const Context &) { return calendarCard(CalendarLook::longTexts); }},
+    };
+}
+
+} // namespace kolu::gallery
