@@ -2,10 +2,9 @@
 # into Kolu_Soundscapes_v1 beside the kolu executable, where the mixer looks
 # for them first.
 find_program(KOLU_SOX_EXECUTABLE sox REQUIRED)
-find_program(KOLU_FFMPEG_EXECUTABLE ffmpeg REQUIRED)
 
 set(KOLU_SOUNDSCAPES_DIR ${CMAKE_CURRENT_BINARY_DIR}/Kolu_Soundscapes_v1)
-set(_kolu_soundscape_files 01_Ocean.mp3 02_Forest_Birds.mp3 03_Rain.mp3 04_Stream.mp3 LICENSE)
+set(_kolu_soundscape_files 01_Ocean.flac 02_Forest_Birds.flac 03_Rain.flac 04_Stream.flac LICENSE)
 list(TRANSFORM _kolu_soundscape_files PREPEND ${KOLU_SOUNDSCAPES_DIR}/ OUTPUT_VARIABLE _kolu_soundscape_outputs)
 
 add_custom_command(

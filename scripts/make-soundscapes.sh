@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Synthesises Kolu's four ambient loops with sox (and encodes them with ffmpeg):
-#   01_Ocean.mp3 02_Forest_Birds.mp3 03_Rain.mp3 04_Stream.mp3
+# Synthesises Kolu's four ambient loops with sox:
+#   01_Ocean.flac 02_Forest_Birds.flac 03_Rain.flac 04_Stream.flac
 # Usage: make-soundscapes.sh OUTPUT_FOLDER
 #
 # Everything is made from noise and sine sweeps; nothing is recorded or
@@ -87,17 +87,18 @@ pan() {
     sox -q "$1" -c 2 "$2" remix "1v$3" "1v$4"
 }
 
-# Joins the tail of IN onto its head and writes the finished MP3 to OUT.
+# Joins the tail of IN onto its head and writes the finished loop to OUT.
 seal() {
     local in=$1 target=$2
     sox -q "$in" "$work/body.wav" trim 0 "$LOOP"
     sox -q "$in" "$work/tail.wav" trim "$LOOP" "$SEAM"
     sox -q "$work/body.wav" "$work/head_in.wav" fade q "$SEAM"
     sox -q "$work/tail.wav" "$work/tail_out.wav" fade q 0 "$SEAM" "$SEAM"
-    sox -q -m -v 1 "$work/head_in.wav" -v 1 "$work/tail_out.wav" -b 16 "$work/sealed.wav" gain -n -3
-    # ffmpeg's encoder writes the encoder delay and padding into the file's
-    # header, so that players which honour it loop without a gap.
-    ffmpeg -nostdin -hide_banner -loglevel error -y -i "$work/sealed.wav" -c:a libmp3lame -b:a 128k "$target"
+    # FLAC: its decoder gives back exactly the samples written, no more and
+    # no fewer, so the last sample of a pass meets the first of the next.
+    # (A lossy codec's decoder adds a delay and padding that not every
+    # player trims, and a loop then stumbles at every pass.)
+    sox -q -m -v 1 "$work/head_in.wav" -v 1 "$work/tail_out.wav" -b 16 -C 8 "$target" gain -n -3
 }
 
 mix() {
@@ -125,7 +126,7 @@ ocean() {
     pan "$work/o_foam.wav" "$work/o_foam2.wav" 0.55 0.8
     pan "$work/o_bed.wav" "$work/o_bed2.wav" 0.7 0.7
     mix "$work/ocean.wav" -v 1 "$work/o_low2.wav" -v 1 "$work/o_surf2.wav" -v 1 "$work/o_foam2.wav" -v 1 "$work/o_bed2.wav"
-    seal "$work/ocean.wav" "$out/01_Ocean.mp3"
+    seal "$work/ocean.wav" "$out/01_Ocean.flac"
 }
 
 # ---------------------------------------------------------------- rain
@@ -159,7 +160,7 @@ rain() {
     pan "$work/r_drops_b.wav" "$work/r_b2.wav" 0.3 0.9
     pan "$work/r_drops_c.wav" "$work/r_c2.wav" 0.6 0.6
     mix "$work/rain.wav" -v 1 "$work/r_hiss2.wav" -v 1 "$work/r_low2.wav" -v 0.9 "$work/r_a2.wav" -v 0.9 "$work/r_b2.wav" -v 0.7 "$work/r_c2.wav"
-    seal "$work/rain.wav" "$out/03_Rain.mp3"
+    seal "$work/rain.wav" "$out/03_Rain.flac"
 }
 
 # ---------------------------------------------------------------- stream
@@ -192,7 +193,7 @@ stream() {
     pan "$work/s_c.wav" "$work/s_c2.wav" 0.7 0.7
     mix "$work/stream_dry.wav" -v 1 "$work/s_rush2.wav" -v 1 "$work/s_hiss2.wav" -v 0.8 "$work/s_a2.wav" -v 0.8 "$work/s_b2.wav" -v 0.6 "$work/s_c2.wav"
     sox -q "$work/stream_dry.wav" "$work/stream.wav" reverb 30 50 40 trim 0 "$TOTAL"
-    seal "$work/stream.wav" "$out/04_Stream.mp3"
+    seal "$work/stream.wav" "$out/04_Stream.flac"
 }
 
 # ---------------------------------------------------------------- forest birds
@@ -280,7 +281,7 @@ forest() {
     mix "$work/birds_dry.wav" -v 1 "$work/f_a2.wav" -v 1 "$work/f_b2.wav" -v 1 "$work/f_far2.wav"
     sox -q "$work/birds_dry.wav" "$work/birds.wav" reverb 40 50 70 30 0 -4 trim 0 "$TOTAL"
     mix "$work/forest.wav" -v 1 "$work/f_wind2.wav" -v 1 "$work/f_leaves2.wav" -v 1 "$work/birds.wav"
-    seal "$work/forest.wav" "$out/02_Forest_Birds.mp3"
+    seal "$work/forest.wav" "$out/02_Forest_Birds.flac"
 }
 
 ocean

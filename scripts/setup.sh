@@ -11,6 +11,8 @@ packages=(
   qcoro-qt6-dev libical-dev
   # media back end for the radio and ambient loops
   gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+  # the ambient loops are played through GStreamer directly (gapless passes)
+  libgstreamer1.0-dev
   # TLS for the HTTPS radio streams that GStreamer fetches
   glib-networking
   # tests
@@ -37,8 +39,6 @@ packages=(
   picom
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
-  # MP3 output for sox, which writes the ambient loops at build time
-  libsox-fmt-mp3
   # the radio's integration tests cut a short HLS stream with it
   ffmpeg
   # date and time texts (the style layer formats through ICU)

@@ -1,5 +1,7 @@
 #include "platform/media/AudioPlayer.h"
 
+#include "platform/media/LoopingAudioPlayer.h"
+
 #include <QAudioOutput>
 #include <QFile>
 #include <QMediaPlayer>
@@ -165,6 +167,10 @@ std::unique_ptr<AudioPlayer> MediaAudioPlayerFactory::create(const QUrl &source,
         if (!file.open(QIODevice::ReadOnly))
             return nullptr;
     }
+    // A loop goes straight to GStreamer, which runs each pass on into the
+    // next; the media player's own loop starts over with a break.
+    if (loops && source.isLocalFile())
+        return std::make_unique<LoopingAudioPlayer>(source);
     return std::make_unique<MediaAudioPlayer>(source, loops);
 }
 

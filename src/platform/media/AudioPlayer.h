@@ -58,13 +58,15 @@ public:
     virtual ~AudioPlayerFactory();
 
     // A new player for `source`, not yet playing. When `loops` is set the
-    // source starts again from the beginning each time it ends. Returns
+    // source starts again from the beginning each time it ends; a local file
+    // then runs on into its next pass without a break. Returns
     // nullptr when a local file cannot be opened for reading; every other
     // failure is reported later through the item status.
     virtual std::unique_ptr<AudioPlayer> create(const QUrl &source, bool loops) = 0;
 };
 
-// QMediaPlayer with a QAudioOutput on the default output device.
+// QMediaPlayer with a QAudioOutput on the default output device; a looping
+// local file is a LoopingAudioPlayer.
 class MediaAudioPlayerFactory final : public AudioPlayerFactory {
 public:
     std::unique_ptr<AudioPlayer> create(const QUrl &source, bool loops) override;

@@ -39,10 +39,10 @@ QHash<QString, double> defaultVolumes()
 QList<SoundscapeTrack> SoundscapeAudioManager::defaultTracks()
 {
     return {
-        {u"ocean"_s, u"Ocean Waves"_s, u"water.waves"_s, u"01_Ocean.mp3"_s},
-        {u"forest"_s, u"Forest Birds"_s, u"leaf"_s, u"02_Forest_Birds.mp3"_s},
-        {u"rain"_s, u"Soft Rain"_s, u"cloud.rain"_s, u"03_Rain.mp3"_s},
-        {u"stream"_s, u"Hemlock Stream"_s, u"drop"_s, u"04_Stream.mp3"_s},
+        {u"ocean"_s, u"Ocean Waves"_s, u"water.waves"_s, u"01_Ocean.flac"_s},
+        {u"forest"_s, u"Forest Birds"_s, u"leaf"_s, u"02_Forest_Birds.flac"_s},
+        {u"rain"_s, u"Soft Rain"_s, u"cloud.rain"_s, u"03_Rain.flac"_s},
+        {u"stream"_s, u"Hemlock Stream"_s, u"drop"_s, u"04_Stream.flac"_s},
     };
 }
 

@@ -62,22 +62,25 @@ TEST_F(AudioPlayerTest, AFileThatIsNoAudioFailsOnce)
     junk.write(QByteArray(4096, 'x'));
     junk.close();
 
-    auto player = factory.create(QUrl::fromLocalFile(junk.fileName()), false);
-    ASSERT_TRUE(player);
-    int failures = 0;
-    QObject::connect(player.get(), &AudioPlayer::itemStatusChanged, [&] {
-        if (player->itemStatus() == Item::Failed)
-            ++failures;
-    });
-    player->play();
-    ASSERT_TRUE(waitUntil([&] { return player->itemStatus() == Item::Failed; }, kBackEndLimit));
-    EXPECT_FALSE(player->errorString().isEmpty());
-    EXPECT_FALSE(player->isPlaying());
-    EXPECT_EQ(player->timeControlStatus(), Time::Paused);
-    player->play(); // a failed player stays failed
-    waitUntil([] { return false; }, std::chrono::milliseconds(200));
-    EXPECT_EQ(failures, 1);
-    EXPECT_FALSE(player->isPlaying());
+    // A stream, and a loop (played by its own pipeline).
+    for (const bool loops : {false, true}) {
+        auto player = factory.create(QUrl::fromLocalFile(junk.fileName()), loops);
+        ASSERT_TRUE(player);
+        int failures = 0;
+        QObject::connect(player.get(), &AudioPlayer::itemStatusChanged, [&] {
+            if (player->itemStatus() == Item::Failed)
+                ++failures;
+        });
+        player->play();
+        ASSERT_TRUE(waitUntil([&] { return player->itemStatus() == Item::Failed; }, kBackEndLimit)) << loops;
+        EXPECT_FALSE(player->errorString().isEmpty());
+        EXPECT_FALSE(player->isPlaying());
+        EXPECT_EQ(player->timeControlStatus(), Time::Paused);
+        player->play(); // a failed player stays failed
+        waitUntil([] { return false; }, std::chrono::milliseconds(200));
+        EXPECT_EQ(failures, 1) << loops;
+        EXPECT_FALSE(player->isPlaying());
+    }
 }
 
 TEST_F(AudioPlayerTest, LoopsOrStopsAtTheEndPausesAndClampsItsVolume)

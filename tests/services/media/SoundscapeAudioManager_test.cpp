@@ -141,7 +141,7 @@ TEST_F(SoundscapeAudioManagerTest, PauseAndResumeKeepTheSamePlayers)
 
 TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActive)
 {
-    QFile::remove(folder.filePath(u"03_Rain.mp3"_s));
+    QFile::remove(folder.filePath(u"03_Rain.flac"_s));
     manager->play(track(u"rain"_s));
     EXPECT_EQ(manager->errorMessage(), u"Sound file missing."_s);
     EXPECT_FALSE(manager->currentTrack());
@@ -163,7 +163,7 @@ TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActive)
 
 TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
 {
-    factory.unopenable.insert(QUrl::fromLocalFile(folder.filePath(u"01_Ocean.mp3"_s)));
+    factory.unopenable.insert(QUrl::fromLocalFile(folder.filePath(u"01_Ocean.flac"_s)));
     manager->play(track(u"ocean"_s));
     EXPECT_EQ(manager->errorMessage(), u"Kolu could not play this sound."_s);
     EXPECT_TRUE(manager->activeTrackIDs().isEmpty());
@@ -181,7 +181,7 @@ TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
 
 TEST_F(SoundscapeAudioManagerTest, AMixWithAMissingTrackStillPlaysTheOthers)
 {
-    QFile::remove(folder.filePath(u"03_Rain.mp3"_s));
+    QFile::remove(folder.filePath(u"03_Rain.flac"_s));
     manager->applyMix(mix(u"focus"_s));
     EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
     EXPECT_FALSE(manager->errorMessage()); // cleared by the later item
