@@ -151,6 +151,9 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
     ASSERT_NE(it, items.end());
     EXPECT_TRUE(it->includesTime);
     EXPECT_EQ(it->id, todo.uid);
+
+    EXPECT_EQ(RemindersService::normalizedURL(u" http://example.com "_s), QUrl(u"http://example.com"_s));
+    EXPECT_EQ(RemindersService::normalizedURL(u"mailto:a@example.com"_s), QUrl(u"mailto:a@example.com"_s));
 }
 
 TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
@@ -206,12 +209,4 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
     defaults.set(VdirCalendarStore::remindersFolderPathKey, empty.path());
     EXPECT_TRUE(store.hasReminderAccess());
     EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
-}
-
-TEST(RemindersServiceUrl, NormalizesTypedAddresses)
-{
-    EXPECT_EQ(RemindersService::normalizedURL(u"  "_s), std::nullopt);
-    EXPECT_EQ(RemindersService::normalizedURL(u" http://example.com "_s), QUrl(u"http://example.com"_s));
-    EXPECT_EQ(RemindersService::normalizedURL(u"mailto:someone@example.com"_s),
-              QUrl(u"mailto:someone@example.com"_s));
 }
