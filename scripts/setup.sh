@@ -17,6 +17,8 @@ packages=(
   glib-networking
   # tests
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  # the hostile-input benchmark packs its archive bomb with zlib
+  zlib1g-dev
   xvfb xauth dbus dbus-x11
   # another program that owns the clipboard, for the clipboard tests
   xclip
@@ -27,7 +29,8 @@ packages=(
   libpulse-dev pulseaudio-utils
   # a sound server of the tests' own, for the output-mute tests
   pulseaudio
-  # X11 client library: hiding other applications' windows (EWMH)
+  # X11 client library: hiding other applications' windows (EWMH), reading
+  # another program's clipboard on a worker
   libxcb1-dev
   # X11 input shapes: only what the rail draws takes clicks
   libxcb-shape0-dev

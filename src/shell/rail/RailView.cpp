@@ -3,8 +3,10 @@
 #include "shell/rail/DockRail.h"
 #include "shell/rail/DrawnShape.h"
 #include "shell/rail/RailTransition.h"
+#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
+#include "shell/rail/expanded/TopExpandedRail.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
 
@@ -119,9 +121,13 @@ void RailView::rebuild(bool animate)
     }
     case RailViewLayout::expanded:
         content = m_expanded ? m_expanded(m_state, this) : nullptr;
+        if (auto *side = qobject_cast<ExpandedRail *>(content))
+            connect(side, &ExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     case RailViewLayout::topExpanded:
         content = m_topExpanded ? m_topExpanded(m_state, this) : nullptr;
+        if (auto *top = qobject_cast<TopExpandedRail *>(content))
+            connect(top, &TopExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     }
     if (!content) {
