@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QVariantAnimation>
 #include <QTest>
 
 #include <memory>
@@ -274,8 +275,17 @@ TEST_F(ExpandedRailWidgetsTest, DetailHeaderPerModuleAndTodaySymbolByHour)
         panel.setModule(RailModule::calendar);
     }
 
-    // A module change builds a fresh page; a module without a card shows its header alone.
+    // A module change builds a fresh page; a module without a card shows its
+    // header alone. The old page fades out, taking no input, and then goes.
     panel.setModule(RailModule::links);
-    EXPECT_EQ(panel.findChild<QLabel *>(QStringLiteral("detailTitle"))->text(), kolu::title(RailModule::links));
+    auto *page = panel.findChild<QWidget *>(QStringLiteral("detailPage"));
+    EXPECT_EQ(page->findChild<QLabel *>(QStringLiteral("detailTitle"))->text(), kolu::title(RailModule::links));
     EXPECT_EQ(panel.findChildren<QWidget *>(QStringLiteral("detailPage")).size(), 1);
+    QPointer<QWidget> leaving = panel.findChild<QWidget *>(QStringLiteral("leavingDetailPage"));
+    ASSERT_TRUE(leaving);
+    EXPECT_TRUE(leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
+    for (QVariantAnimation *swap : panel.findChildren<QVariantAnimation *>())
+        swap->setCurrentTime(swap->duration());
+    EXPECT_FALSE(leaving);
+    EXPECT_EQ(page->graphicsEffect(), nullptr);
 }

@@ -25,7 +25,8 @@ namespace kolu {
 namespace {
 
 constexpr int panelPadding = 18;
-constexpr double insertionOffset = 12;
+constexpr double insertionOffset = 12; // the new page comes from the right
+constexpr double removalOffset = -10;  // the old one goes to the left
 
 // The 34 x 34 badge: the module's symbol on a faint tint.
 class DetailBadge : public QWidget {
@@ -77,11 +78,14 @@ ModuleDetailPanel::ModuleDetailPanel(AppState &state, RailModule module, QWidget
         const double t = v.toDouble();
         if (auto *effect = m_page ? qobject_cast<QGraphicsOpacityEffect *>(m_page->graphicsEffect()) : nullptr)
             effect->setOpacity(t);
-        placePage(insertionOffset * (1 - t));
+        if (auto *effect = m_leaving ? qobject_cast<QGraphicsOpacityEffect *>(m_leaving->graphicsEffect()) : nullptr)
+            effect->setOpacity(1 - t);
+        placePage(insertionOffset * (1 - t), removalOffset * t);
     });
     connect(m_swap, &QVariantAnimation::finished, this, [this] {
         if (m_page)
             m_page->setGraphicsEffect(nullptr); // a finished page paints without an offscreen pass
+        delete m_leaving;
     });
     repaintOnStyleChange(this);
     buildPage();
@@ -114,12 +118,23 @@ void ModuleDetailPanel::setModule(RailModule module)
     if (module == m_module)
         return;
     m_module = module;
+    // The old page fades out to the left with its card, taking no more
+    // input; one still leaving from an earlier change goes at once.
+    m_swap->stop();
+    delete m_leaving;
+    m_leaving = m_page;
+    if (m_leaving) {
+        m_leaving->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_leaving->setObjectName(QStringLiteral("leavingDetailPage"));
+        auto *fade = new QGraphicsOpacityEffect(m_leaving);
+        m_leaving->setGraphicsEffect(fade);
+    }
+    m_page = nullptr;
     buildPage();
     auto *effect = new QGraphicsOpacityEffect(m_page);
     effect->setOpacity(0);
     m_page->setGraphicsEffect(effect);
-    placePage(insertionOffset);
-    m_swap->stop();
+    placePage(insertionOffset, 0);
     m_swap->start();
 }
 
@@ -177,23 +192,24 @@ void ModuleDetailPanel::buildPage()
     column->addWidget(scroll, 1);
 
     m_page = page;
-    placePage(0);
+    placePage(0, 0);
     page->show();
 }
 
-void ModuleDetailPanel::placePage(double offset)
+void ModuleDetailPanel::placePage(double offset, double leavingOffset)
 {
-    if (!m_page)
-        return;
     const QRect inner = rect().adjusted(panelPadding, panelPadding, -panelPadding, -panelPadding);
-    m_page->setGeometry(inner.translated(qRound(offset), 0));
+    if (m_page)
+        m_page->setGeometry(inner.translated(qRound(offset), 0));
+    if (m_leaving)
+        m_leaving->setGeometry(inner.translated(qRound(leavingOffset), 0));
 }
 
 void ModuleDetailPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    placePage(m_swap->state() == QAbstractAnimation::Running ? insertionOffset * (1 - m_swap->currentValue().toDouble())
-                                                              : 0);
+    const double t = m_swap->state() == QAbstractAnimation::Running ? m_swap->currentValue().toDouble() : 1;
+    placePage(insertionOffset * (1 - t), removalOffset * t);
 }
 
 void ModuleDetailPanel::paintEvent(QPaintEvent *)

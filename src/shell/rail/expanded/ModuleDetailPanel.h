@@ -15,7 +15,8 @@ class AppState;
 
 // The glass panel beside the tool strip: a header naming the open module
 // (badge, title, tagline) and that module's card in a scroll area. A module
-// change builds a fresh page that fades in from 12 points to the right.
+// change builds a fresh page that fades in from 12 points to the right while
+// the old one fades out 10 points to the left.
 class ModuleDetailPanel : public QWidget {
     Q_OBJECT
 public:
@@ -38,11 +39,12 @@ protected:
 
 private:
     void buildPage();
-    void placePage(double offset);
+    void placePage(double offset, double leavingOffset);
 
     AppState &m_state;
     RailModule m_module;
     QPointer<QWidget> m_page;
+    QPointer<QWidget> m_leaving; // the previous page while it fades out
     QPointer<QWidget> m_card;
     QVariantAnimation *m_swap = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "shell/rail/expanded/TopExpandedRail.h"
 
 #include "shell/rail/DockRail.h"
+#include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/Glide.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
@@ -20,13 +21,6 @@ using Field = AppState::Field;
 
 constexpr double rowSpacing = 14;   // strip to card
 constexpr double columnSpacing = 12; // card to notification
-
-// The top rail opens and closes with a short ease-out.
-const Motion &openMotion()
-{
-    static const Motion motion{160, QEasingCurve(QEasingCurve::OutQuad)};
-    return motion;
-}
 
 } // namespace
 
@@ -57,7 +51,7 @@ TopExpandedRail::TopExpandedRail(AppState &state, QWidget *parent) : QWidget(par
         case Field::pomodoroAlertVisible: showNotification(true); break;
         case Field::isExpanded:
             if (m_shown)
-                m_presence->moveTo(m_state.isExpanded() ? 1 : 0, openMotion());
+                m_presence->moveTo(m_state.isExpanded() ? 1 : 0, railmotion::topExpansion());
             break;
         default: break;
         }
@@ -115,7 +109,7 @@ void TopExpandedRail::showEvent(QShowEvent *event)
     // Opened just now: the card drops in from the top.
     if (m_state.isExpanded()) {
         m_presence->jumpTo(0);
-        m_presence->moveTo(1, openMotion());
+        m_presence->moveTo(1, railmotion::topExpansion());
     }
 }
 
