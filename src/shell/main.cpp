@@ -17,7 +17,6 @@
 #include "shell/rail/expanded/TopExpandedRail.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
-#include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/SystemColorScheme.h"
 
@@ -67,9 +66,6 @@ int main(int argc, char **argv)
     kolu::Clock &clock = kolu::SystemClock::instance();
     kolu::DuplicateInstanceCloser duplicates(clock);
     duplicates.closeAll();
-
-    // A missing display font only means the system font is used.
-    kolu::OrlixFonts::registerDisplayFont();
 
     kolu::ShellParts parts;
     parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
