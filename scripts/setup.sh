@@ -35,6 +35,8 @@ packages=(
   openbox
   # drives and reads the end-to-end rail tests under Xvfb
   xdotool x11-utils
+  # a compositing manager, for the rail's window-shape tests with and without one
+  picom
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
   # the radio's integration tests cut a short HLS stream with it

@@ -65,12 +65,21 @@ void ApplicationDelegate::createRailWindow()
     m_windowing = m_parts.panelWindowing ? m_parts.panelWindowing() : createSystemPanelWindowing();
     const bool translucent = m_parts.isCompositing && m_parts.isCompositing();
     m_railPanel = std::make_unique<RailPanel>(*m_state, *m_windowing, translucent);
+    if (m_parts.isCompositing)
+        m_railPanel->setCompositingProbe(m_parts.isCompositing);
     QWidget *content = m_parts.railContent ? m_parts.railContent(*m_state, m_railPanel.get()) : nullptr;
     if (content)
         m_railPanel->setContent(content);
+    auto *view = qobject_cast<RailView *>(content);
+    if (view) {
+        // The view fills the panel, so its coordinates are the panel's.
+        RailPanel *panel = m_railPanel.get();
+        connect(view, &RailView::drawnRegionChanged, panel, &RailPanel::setDrawnRegion);
+        panel->setDrawnRegion(view->drawnRegion());
+    }
     m_railPanel->showPanel();
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
-    if (auto *view = qobject_cast<RailView *>(content))
+    if (view)
         connect(view, &RailView::interactionActiveChanged, m_hover, &RailHover::setInteractionActive);
     connectStateCallbacks();
     m_hover->start();

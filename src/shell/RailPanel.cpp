@@ -33,6 +33,8 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     , m_state(state)
     , m_windowing(windowing)
     , m_lastLayoutEdge(state.railEdge())
+    , m_translucent(translucent)
+    , m_shapesWindow(!translucent)
 {
     setObjectName(QStringLiteral("railPanel"));
     setWindowTitle(QStringLiteral("Kolu Rail"));
@@ -101,8 +103,25 @@ void RailPanel::setContent(QWidget *content)
 
 void RailPanel::setDrawnRegion(const QRegion &region)
 {
+    if (m_drawnRegion == region)
+        return;
     m_drawnRegion = region;
-    applyInputRegion();
+    applyShapes();
+}
+
+QRegion RailPanel::drawnRegion() const
+{
+    return m_drawnRegion.value_or(QRegion(rect())) & QRegion(rect());
+}
+
+void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
+{
+    m_isCompositing = std::move(isCompositing);
+}
+
+bool RailPanel::composited() const
+{
+    return m_translucent && (!m_isCompositing || m_isCompositing());
 }
 
 void RailPanel::showPanel()
@@ -116,7 +135,8 @@ void RailPanel::showPanel()
     applyInputPolicy();
     show();
     m_windowing.requestStates(static_cast<quint32>(id));
-    applyInputRegion();
+    m_shapesWindow = !composited();
+    applyShapes();
 }
 
 QRect RailPanel::visibleFrame() const
@@ -143,6 +163,7 @@ void RailPanel::relayout()
 {
     const RailFrameInput in = railFrameInput(m_state);
     const QRect target = railframe::frame(in, visibleFrame());
+    m_shapesWindow = !composited();
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
     m_lastLayoutEdge = in.edge;
@@ -154,7 +175,7 @@ void RailPanel::relayout()
     } else if (geometry() != target) {
         setGeometry(target);
     }
-    applyInputRegion();
+    applyShapes();
 }
 
 void RailPanel::raisePanel()
@@ -175,19 +196,15 @@ void RailPanel::applyInputPolicy()
     m_acceptsFocus = acceptsFocus;
     if (passesClicks != m_passesClicks) {
         m_passesClicks = passesClicks;
-        if (passesClicks && testAttribute(Qt::WA_WState_Created))
-            m_windowing.setInputRegion(static_cast<quint32>(winId()), QRegion());
-        else
-            applyInputRegion();
+        applyShapes();
     }
 }
 
-void RailPanel::applyInputRegion()
+void RailPanel::applyShapes()
 {
-    // While the panel lets every click through its input region stays empty.
-    if (m_passesClicks || !testAttribute(Qt::WA_WState_Created))
+    if (!testAttribute(Qt::WA_WState_Created))
         return;
-    QRegion region = m_drawnRegion.value_or(QRegion(rect())) & QRegion(rect());
+    QRegion region = drawnRegion();
     const qreal ratio = devicePixelRatioF();
     if (!qFuzzyCompare(ratio, 1.0)) {
         QRegion scaled;
@@ -195,14 +212,17 @@ void RailPanel::applyInputRegion()
             scaled += QRect((QRectF(r).topLeft() * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
         region = scaled;
     }
-    m_windowing.setInputRegion(static_cast<quint32>(winId()), region);
+    const auto window = static_cast<quint32>(winId());
+    // While the panel lets every click through its input region stays empty.
+    m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
+    m_windowing.setVisibleRegion(window, m_shapesWindow ? std::optional<QRegion>(region) : std::nullopt);
 }
 
 void RailPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // The input region does not follow the window's size by itself.
-    applyInputRegion();
+    // The shapes do not follow the window's size by themselves.
+    applyShapes();
 }
 
 bool RailPanel::eventFilter(QObject *watched, QEvent *event)

@@ -8,6 +8,7 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QPropertyAnimation;
@@ -35,9 +36,18 @@ public:
     void setContent(QWidget *content);
     QWidget *content() const { return m_content; }
 
-    // What the content draws, in panel coordinates: only this takes clicks.
-    // Without one, the whole panel does.
+    // What the content draws, in panel coordinates: only this takes clicks
+    // and, where nothing composites the panel over the desktop, only this
+    // shows. Without one, the whole panel does.
     void setDrawnRegion(const QRegion &region);
+    QRegion drawnRegion() const;
+
+    // Asked at each layout whether a compositing manager runs now: a
+    // translucent panel whose compositor went away is shaped like an opaque
+    // one. Without a probe, the answer given at construction stands.
+    void setCompositingProbe(std::function<bool()> isCompositing);
+    // Whether only the drawn region shows (no compositor blends the panel).
+    bool shapesWindow() const { return m_shapesWindow; }
 
     // Maps the panel where the frame rules place it.
     void showPanel();
@@ -63,7 +73,8 @@ protected:
 
 private:
     void applyInputPolicy();
-    void applyInputRegion();
+    void applyShapes();
+    bool composited() const;
     void watchScreen(QScreen *screen);
 
     AppState &m_state;
@@ -73,6 +84,9 @@ private:
     QRect m_creationFrame;
     RailEdge m_lastLayoutEdge;
     QPropertyAnimation *m_slide = nullptr;
+    std::function<bool()> m_isCompositing;
+    bool m_translucent = false;
+    bool m_shapesWindow = false;
     bool m_passesClicks = false;
     bool m_acceptsFocus = false;
 };

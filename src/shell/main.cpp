@@ -25,6 +25,7 @@
 #include <QTextStream>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -68,7 +69,9 @@ int main(int argc, char **argv)
     duplicates.closeAll();
 
     kolu::ShellParts parts;
-    parts.isCompositing = [] { return kolu::createSystemCompositor()->isCompositing(); };
+    // Asked again at each layout of the rail: a compositor may come or go.
+    std::shared_ptr<kolu::Compositor> compositor = kolu::createSystemCompositor();
+    parts.isCompositing = [compositor] { return compositor->isCompositing(); };
     parts.railContent = [](kolu::AppState &state, QWidget *parent) -> QWidget * {
         auto *view = new kolu::RailView(state, parent);
         view->setExpandedLayoutFactory(kolu::RailViewLayout::expanded, [](kolu::AppState &s, QWidget *p) {

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 
 using namespace kolu;

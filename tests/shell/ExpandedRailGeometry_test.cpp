@@ -1,4 +1,5 @@
 #include "shell/rules/ExpandedRailGeometry.h"
+#include "shell/rules/RailFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,75 @@ TEST(ExpandedRailGeometry, CardCentreFollowsItsButtonWithinTheCanvas)
     }
     EXPECT_DOUBLE_EQ(detailCardCenterY(0, 1.0), 260);
     EXPECT_DOUBLE_EQ(detailCardCenterY(1000, 1.0), 360);
+}
+
+TEST(ExpandedRailGeometry, NotificationsBesideTheCardInsideTheCanvas)
+{
+    const std::vector<RailModule> all{RailModule::today, RailModule::calendar, RailModule::prayers, RailModule::notes,
+                                      RailModule::focus, RailModule::links, RailModule::fileTray,
+                                      RailModule::wallpapers, RailModule::reminders, RailModule::nowPlaying};
+    RailViewInput in;
+    in.focusAlert = in.calendarAlert = in.prayerAlert = in.reminderAlert = true;
+    struct Row {
+        RailEdge edge;
+        double cardColumn, ownColumn;
+    };
+    for (const Row &r : {Row{RailEdge::left, 266, 603}, Row{RailEdge::right, 529, 192}}) {
+        in.edge = r.edge;
+        in.scale = 1;
+        const std::vector<PlacedNotification> placed = sideNotifications(in, all);
+        ASSERT_EQ(placed.size(), 4u);
+        const double xs[] = {r.cardColumn, r.cardColumn, r.ownColumn, r.ownColumn};
+        const RailModule at[] = {RailModule::focus, RailModule::calendar, RailModule::prayers, RailModule::reminders};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(placed[i].centre, QPointF(xs[i], moduleIconY(at[i], all, 1.0)));
+            EXPECT_EQ(placed[i].size, railview::notificationSize(placed[i].kind));
+        }
+        // Every notification stays on the canvas, whatever the scale and modules.
+        for (const double s : {1.0, 1.25})
+            for (std::size_t n = 1; n <= all.size(); ++n) {
+                in.scale = s;
+                const std::vector<RailModule> visible(all.begin(), all.begin() + long(n));
+                const Canvas c{r.edge, s, true};
+                for (const PlacedNotification &p : sideNotifications(in, visible)) {
+                    const QRectF frame(p.centre - QPointF(p.size.width(), p.size.height()) / 2, p.size);
+                    EXPECT_TRUE(QRectF(0, 0, width(c), height(c)).contains(frame)) << int(p.kind) << " n " << n;
+                }
+            }
+    }
+    // Focus alone keeps the narrow canvas: over the card at the right edge.
+    in = RailViewInput{};
+    in.focusAlert = true;
+    EXPECT_EQ(sideNotifications(in, all).at(0).centre.x(), 175);
+    EXPECT_TRUE(sideNotifications(RailViewInput{}, all).empty());
+}
+
+TEST(ExpandedRailGeometry, TopStripGivesWayFromItsActions)
+{
+    // Wide enough: the row the panel's frame is sized for.
+    for (const double s : {1.0, 1.25})
+        for (int n = 1; n <= 10; ++n)
+            for (const bool minimize : {false, true}) {
+                const double frameWidth = railframe::topToolbarContentWidth(n, minimize, s);
+                const toprail::StripFit fit = toprail::stripFit(frameWidth, n, minimize ? 3 : 2, s);
+                EXPECT_DOUBLE_EQ(fit.contentWidth + 28, frameWidth);
+                EXPECT_EQ(fit.spacing, 10);
+                EXPECT_EQ(fit.overflow, 0);
+            }
+    struct Row {
+        double stripWidth, spacing, action, overflow;
+    };
+    // Ten modules and three actions need 779 at s = 1: the spacing gives way
+    // first, then the actions, and only then does the row overflow.
+    const Row rows[] = {{779, 10, 30, 0}, {767, 7, 30, 0}, {752, 4, 29, 0}, {737, 4, 24, 0}, {700, 4, 24, 37}};
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.stripWidth);
+        const toprail::StripFit fit = toprail::stripFit(r.stripWidth, 10, 3, 1.0);
+        EXPECT_DOUBLE_EQ(fit.moduleRowWidth, 620);
+        EXPECT_DOUBLE_EQ(fit.spacing, r.spacing);
+        EXPECT_DOUBLE_EQ(fit.actionWidth, r.action);
+        EXPECT_DOUBLE_EQ(fit.overflow, r.overflow);
+    }
 }
 
 TEST(ExpandedRailGeometry, SwipeThresholds)

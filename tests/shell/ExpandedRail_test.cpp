@@ -1,3 +1,6 @@
+#include "shell/rail/DockRail.h"
+#include "shell/rail/EdgeNotification.h"
+#include "shell/rail/RailView.h"
 #include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
@@ -5,13 +8,17 @@
 #include "shell/rail/expanded/TopExpandedRail.h"
 #include "state/AppState.h"
 
+#include "ManualAnimationDriver.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractAnimation>
 #include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -40,6 +47,41 @@ protected:
         QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
                             Qt::NoModifier);
         QCoreApplication::sendEvent(w, &release);
+    }
+
+    void raiseAlerts(bool calendar, bool prayer, bool reminder, bool focus)
+    {
+        state->setActiveCalendarAlert(calendar ? std::optional(CalendarEvent{}) : std::nullopt);
+        state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
+        state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
+        state->setPomodoroAlertVisible(focus);
+    }
+
+    // Moves every finite animation under `root` on by `ms`, frame by frame;
+    // the wall clock drives none of them while the driver is installed.
+    static void step(QWidget &root, int ms)
+    {
+        for (int t = 0; t < ms; t += 16) {
+            QList<QPointer<QAbstractAnimation>> running;
+            for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+                if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
+                    running.append(a);
+            for (const QPointer<QAbstractAnimation> &a : running)
+                if (a && a->state() == QAbstractAnimation::Running)
+                    a->setCurrentTime(a->currentTime() + 16);
+        }
+    }
+
+    // Runs every motion to its end; then only the endless rings of a
+    // pending alert may still run.
+    static void settle(QWidget &root)
+    {
+        step(root, 1000);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+            if (a->loopCount() != -1) {
+                EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
+            }
     }
 };
 
@@ -125,4 +167,130 @@ TEST_F(ExpandedRailTest, TopRailCollapsesOnlyUpwards)
         swipe(title, QPointF(4, 4), r.by);
         EXPECT_EQ(!state->isExpanded(), r.collapses);
     }
+}
+
+TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
+{
+    test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
+    raiseAlerts(true, true, true, true);
+    ExpandedRail rail(*state);
+    rail.resize(795, 620);
+    rail.show();
+    const QPoint origin = rail.canvasRect().topLeft();
+    const auto rest = [&](EdgeAlertKind kind) {
+        for (const expandedrail::PlacedNotification &p :
+             expandedrail::sideNotifications(railViewInput(*state), state->visibleRailModules()))
+            if (p.kind == kind)
+                return QRectF(origin + p.centre - QPointF(p.size.width(), p.size.height()) / 2, p.size).toRect();
+        return QRect();
+    };
+    // Those pending when the rail opens are in place at once, under the strip.
+    for (const EdgeAlertKind kind :
+         {EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder, EdgeAlertKind::focus}) {
+        EdgeNotification *n = rail.notification(kind);
+        ASSERT_NE(n, nullptr);
+        EXPECT_EQ(n->geometry(), rest(kind));
+        EXPECT_LT(rail.children().indexOf(n), rail.children().indexOf(rail.toolStrip()));
+    }
+    // Focus leaves to the right, fading and taking no clicks, then goes.
+    QPointer<QWidget> focus = rail.notification(EdgeAlertKind::focus);
+    const QRect focusRest = rest(EdgeAlertKind::focus);
+    state->setPomodoroAlertVisible(false);
+    EXPECT_EQ(rail.notification(EdgeAlertKind::focus), nullptr);
+    step(rail, 64);
+    ASSERT_TRUE(focus);
+    EXPECT_GT(focus->x(), focusRest.x());
+    EXPECT_TRUE(focus->testAttribute(Qt::WA_TransparentForMouseEvents));
+    settle(rail);
+    EXPECT_FALSE(focus);
+    // The calendar's goes at once; a new focus alert enters from 14 to the right.
+    QPointer<QWidget> calendar = rail.notification(EdgeAlertKind::calendar);
+    state->setActiveCalendarAlert(std::nullopt);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(calendar);
+    state->setPomodoroAlertVisible(true);
+    EdgeNotification *entering = rail.notification(EdgeAlertKind::focus);
+    EXPECT_EQ(entering->geometry(), focusRest.translated(14, 0));
+    settle(rail);
+    EXPECT_EQ(entering->geometry(), focusRest);
+    EXPECT_EQ(entering->graphicsEffect(), nullptr);
+}
+
+TEST_F(ExpandedRailTest, CardGlidesToItsButtonAndComesFromTheEdge)
+{
+    test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
+    for (const RailEdge edge : {RailEdge::left, RailEdge::right}) {
+        SCOPED_TRACE(int(edge));
+        state->setRailEdge(edge);
+        state->setSelectedModule(RailModule::today);
+        state->setIsExpanded(true);
+        ExpandedRail rail(*state);
+        rail.resize(441, 620);
+        rail.show();
+        const int away = edge == RailEdge::left ? -318 : 318;
+        const int enteringX = rail.detailPanel()->x();
+        EXPECT_EQ(rail.presence(), 0);
+        settle(rail);
+        EXPECT_EQ(rail.detailPanel()->x(), enteringX - away);
+        EXPECT_EQ(rail.detailPanel()->graphicsEffect(), nullptr);
+
+        const double from = rail.connector()->y();
+        const double to = expandedrail::moduleIconY(RailModule::nowPlaying, state->visibleRailModules(), 1.0);
+        state->openModule(RailModule::nowPlaying);
+        step(rail, 96);
+        EXPECT_GT(rail.connector()->y(), from);
+        EXPECT_LT(rail.connector()->y(), to);
+        settle(rail);
+        EXPECT_DOUBLE_EQ(rail.connector()->y(), to);
+        EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1, int(expandedrail::detailCardCenterY(to, 1.0)));
+
+        // Collapsing takes the card back to the edge.
+        state->setIsExpanded(false);
+        settle(rail);
+        EXPECT_EQ(rail.detailPanel()->x(), enteringX);
+    }
+}
+
+TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKeepsItsButtons)
+{
+    test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
+    state->setRailEdge(RailEdge::top);
+    state->setShowMinimizeAllAppsButton(true);
+    raiseAlerts(true, true, false, false);
+    TopExpandedRail rail(*state);
+    rail.resize(900, 600);
+    rail.show();
+    ASSERT_NE(rail.notification(), nullptr);
+    EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::calendar);
+    EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 318) / 2);
+    state->setActiveCalendarAlert(std::nullopt);
+    settle(rail);
+    EXPECT_EQ(rail.findChildren<EdgeNotification *>().size(), 1);
+    EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::prayer);
+    EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 332) / 2);
+    EXPECT_EQ(rail.notification()->x(), rail.detailPanel()->geometry().right() + 1 + 12);
+
+    // Too narrow for the whole strip: the module buttons keep their width and
+    // the actions still fit inside the glass.
+    rail.resize(780, 600);
+    QWidget *strip = rail.toolStrip();
+    for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^toolStripButton-"))))
+        EXPECT_EQ(b->width(), 54);
+    EXPECT_LE(strip->findChild<QWidget *>(QStringLiteral("settingsButton"))->geometry().right(), strip->width() - 14);
+}
+
+TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
+{
+    state->setRailEdge(RailEdge::left);
+    raiseAlerts(false, true, false, false);
+    RailView view(*state);
+    view.setExpandedLayoutFactory(RailViewLayout::expanded,
+                                  [](AppState &s, QWidget *parent) { return new ExpandedRail(s, parent); });
+    state->setIsExpanded(true);
+    QSignalSpy waiting(&view, &RailView::interactionActiveChanged);
+    auto *rail = qobject_cast<ExpandedRail *>(view.content());
+    ASSERT_NE(rail, nullptr);
+    Q_EMIT rail->notification(EdgeAlertKind::prayer)->menuActiveChanged(true);
+    ASSERT_EQ(waiting.count(), 1);
+    EXPECT_TRUE(waiting.at(0).at(0).toBool());
 }

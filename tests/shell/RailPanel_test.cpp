@@ -66,6 +66,25 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksAndTheQuietTopRailNone)
     EXPECT_EQ(*windowing->inputRegion, QRegion(panel().rect())) << "clipped to the window";
 }
 
+TEST_F(RailPanelTest, ShowsOnlyWhatIsDrawnWhileNothingComposites)
+{
+    bool compositing = true;
+    parts.isCompositing = [&] { return compositing; };
+    launch();
+    panel().setDrawnRegion(QRegion(0, 100, 18, 300));
+    EXPECT_EQ(windowing->visibleRegion, std::nullopt) << "blended by the compositor: no hard edges";
+
+    // The compositor goes: the translucent panel would show black where it
+    // draws nothing, so from its next layout only the drawing shows.
+    compositing = false;
+    state().setClipboardPulseActive(true);
+    EXPECT_EQ(windowing->visibleRegion, QRegion(0, 100, 18, 300));
+    EXPECT_EQ(windowing->inputRegion, windowing->visibleRegion);
+    compositing = true;
+    state().setClipboardPulseActive(false);
+    EXPECT_EQ(windowing->visibleRegion, std::nullopt);
+}
+
 TEST_F(RailPanelTest, TakesTheKeyboardOnlyWhenExpandedAndAFieldIsClicked)
 {
     parts.railContent = [](AppState &, QWidget *parent) {

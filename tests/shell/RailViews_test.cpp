@@ -1,4 +1,5 @@
 #include "../state/AppStateFixture.h"
+#include "ManualAnimationDriver.h"
 
 #include "model/PersistedFiles.h"
 #include "platform/notifications/NotificationScheduler.h"
@@ -9,14 +10,17 @@
 #include "shell/rail/EdgeHandle.h"
 #include "shell/rail/EdgeNotification.h"
 #include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/RailTransition.h"
 #include "shell/rail/RailView.h"
 #include "style/widgets/ElidedLabel.h"
 
 #include <QAbstractButton>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QVariantAnimation>
 
 using namespace Qt::StringLiterals;
 
@@ -303,6 +307,100 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     raiseAll(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(timer.isActive());
+}
+
+TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)
+{
+    struct Case {
+        RailEdge edge;
+        int alerts;
+        bool pulse;
+        const char *item;
+    };
+    const Case cases[] = {{RailEdge::right, 0, false, "edgeHandle"},
+                          {RailEdge::left, 0, true, "clipboardEdgePulse"},
+                          {RailEdge::right, 4, false, "edgeAlert"},
+                          {RailEdge::top, 0, false, "edgeHandle"},
+                          {RailEdge::top, 0, true, "clipboardEdgePulse"},
+                          {RailEdge::top, 1, false, "calendarEdgeNotification"}};
+    for (const Case &c : cases) {
+        state->setRailEdge(c.edge);
+        raiseAll(c.alerts);
+        state->setClipboardPulseActive(c.pulse);
+        RailView view(*state);
+        view.resize(c.edge == RailEdge::top ? QSize(811, 200) : QSize(430, 680));
+        view.show();
+        const auto *item = view.findChild<QWidget *>(QString::fromLatin1(c.item));
+        ASSERT_TRUE(item && item->isVisible()) << c.item;
+        const QRect itemRect(item->mapTo(&view, QPoint()), item->size());
+        const QRegion region = view.drawnRegion();
+        EXPECT_TRUE(region.contains(itemRect.center())) << c.item;
+        EXPECT_FALSE(region.contains(itemRect.topLeft())) << c.item << ": rounded as drawn";
+        EXPECT_FALSE(region.contains(QPoint(5, 5))) << c.item << ": nothing else";
+    }
+}
+
+TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
+{
+    // Animation time stands still unless the test moves it: `at(ms)` puts
+    // every motion of the rail at that point of its run.
+    test::ManualAnimationDriver frozen;
+    state->setRailEdge(RailEdge::left);
+    RailView view(*state);
+    const auto at = [&view](int ms) {
+        for (auto *motion : view.findChildren<QVariantAnimation *>(u"railMotion"_s))
+            if (motion->state() == QAbstractAnimation::Running)
+                motion->setCurrentTime(ms);
+    };
+    const int rest = OrlixMotion::smooth().durationMs;
+    for (RailViewLayout layout : {RailViewLayout::expanded, RailViewLayout::topExpanded})
+        view.setExpandedLayoutFactory(layout, [](AppState &, QWidget *parent) { return new QWidget(parent); });
+    view.resize(430, 680);
+    view.show();
+    QSignalSpy published(&view, &RailView::drawnRegionChanged);
+
+    // An alert comes in from 14 points to the right, at the left edge too.
+    raiseAll(8);
+    auto *alert = view.findChild<EdgeAlert *>();
+    auto *effect = qobject_cast<RailTransitionEffect *>(alert->graphicsEffect());
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->boundingRectFor(QRectF(0, 0, 10, 10)).topLeft(), QPointF(14, 0));
+    at(rest);
+    EXPECT_EQ(alert->graphicsEffect(), nullptr) << "no extra paint pass at rest";
+
+    // It leaves as a picture that takes no clicks: the region is the
+    // handle's at once.
+    const QRect alertRect(alert->mapTo(&view, QPoint()), alert->size());
+    raiseAll(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(railmotion::leavingPictures(view.content()), 1);
+    EXPECT_EQ(published.last().at(0).value<QRegion>(), view.drawnRegion());
+    EXPECT_FALSE(view.drawnRegion().contains(alertRect.center() + QPoint(100, 0)));
+    EXPECT_TRUE(view.drawnRegion().contains(view.findChild<EdgeHandle *>()->geometry().center()));
+    at(rest);
+    EXPECT_EQ(railmotion::leavingPictures(view.content()), 0);
+
+    // A new place along the edge slides the handle there.
+    state->setRailVerticalPosition(RailVerticalPosition::top);
+    EXPECT_TRUE(railmotion::isMoving(view.findChild<EdgeHandle *>()));
+    at(rest);
+
+    // Opening cross-fades on the spring at a side, eases out over 0.16 s
+    // at the top.
+    for (RailEdge edge : {RailEdge::left, RailEdge::top}) {
+        state->setRailEdge(edge);
+        at(rest);
+        state->expandPanel();
+        QWidget *opened = view.content();
+        EXPECT_TRUE(railmotion::isMoving(opened));
+        at(railmotion::topExpansion().durationMs);
+        EXPECT_EQ(railmotion::isMoving(opened), edge != RailEdge::top);
+        at(rest);
+        EXPECT_FALSE(railmotion::isMoving(opened));
+        EXPECT_EQ(railmotion::leavingPictures(&view), 0);
+        state->hideToEdge();
+        at(rest);
+    }
 }
 
 } // namespace

@@ -28,11 +28,13 @@ public:
     void requestStates(quint32 window) override { statesRequested.append(window); }
     void setAcceptsFocus(quint32, bool accepts) override { acceptsFocus = accepts; }
     void setInputRegion(quint32, const QRegion &region) override { inputRegion = region; }
+    void setVisibleRegion(quint32, const std::optional<QRegion> &region) override { visibleRegion = region; }
 
     QList<quint32> prepared;
     QList<quint32> statesRequested;
     std::optional<bool> acceptsFocus;
     std::optional<QRegion> inputRegion;
+    std::optional<QRegion> visibleRegion; // none: the whole window shows
 };
 
 // The whole shell on the offscreen platform: real state and services over

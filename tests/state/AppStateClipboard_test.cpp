@@ -25,9 +25,7 @@ protected:
     ClipboardItem imageEntry(const AppState &state, const QString &name)
     {
         const QString path = state.store().subdirectory(u"Clipboard"_s) + u'/' + name;
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("png");
+        EXPECT_TRUE(test::writeFile(path, "png"));
         return entry(ClipboardItemKind::image, path, path);
     }
 

@@ -65,11 +65,7 @@ TEST_F(AppStateSystemAccessTest, CalendarAndRemindersAccessFollowTheirFolder)
     EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders), remindersRefused);
 
     // A file where the folder should be cannot be listed.
-    QDir().mkpath(home.path(u".local/share"_s));
-    {
-        QFile blocker(calendarRoot());
-        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    }
+    ASSERT_TRUE(test::writeFile(calendarRoot()));
     EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
     ASSERT_TRUE(QFile::remove(calendarRoot()));
 

@@ -2,8 +2,6 @@
 #include "AppStateFixture.h"
 #include "WorkersHeld.h"
 
-#include <QSignalSpy>
-
 using namespace kolu;
 using namespace Qt::StringLiterals;
 using M = RailModule;

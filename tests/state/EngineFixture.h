@@ -74,10 +74,6 @@ protected:
             return !state->isLoadingTodayWeather() && !state->isLoadingPrayers() && !state->isLoadingAppleNotes()
                 && !state->isLoadingAppleNoteFolders();
         });
-        QElapsedTimer quiet;
-        quiet.start();
-        while (quiet.elapsed() < 100)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         state.reset();
     }
 

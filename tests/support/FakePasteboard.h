@@ -28,7 +28,11 @@ public:
         return names;
     }
 
-    bool readsOffMainThread() const override { return offMainThread; }
+    // Itself, when offMainThread is set; the test keeps it alive.
+    std::shared_ptr<const PasteboardContent> workerReader() const override
+    {
+        return offMainThread ? std::shared_ptr<const PasteboardContent>(std::shared_ptr<void>(), this) : nullptr;
+    }
 
     QByteArray data(const QString &format, qsizetype = -1) const override
     {
@@ -109,7 +113,7 @@ public:
     }
 
     mutable std::atomic<int> reads = 0;
-    // What readsOffMainThread() answers.
+    // Whether workerReader() offers a reader.
     bool offMainThread = false;
     int writes = 0;
 

@@ -1,7 +1,5 @@
 #include "PrivateBus.h"
 
-#include <QFile>
-
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;

@@ -10,10 +10,10 @@ namespace kolu::gallery {
 
 namespace {
 
-enum class Alert { none, focus, calendar, prayer, reminder };
+enum class Alert { none, focus, calendar, prayer, reminder, all };
 
 // Puts the shared state in the pose of one picture.
-void pose(const Context &ctx, RailEdge edge, int moduleCount, Alert alert)
+void pose(const Context &ctx, RailEdge edge, int moduleCount, Alert alert, bool minimize = false)
 {
     AppState &s = state();
     s.setRailSize(ctx.scale > 1 ? RailSize::large : RailSize::standard);
@@ -28,17 +28,18 @@ void pose(const Context &ctx, RailEdge edge, int moduleCount, Alert alert)
     s.setHiddenRailModules(hidden);
     s.setSelectedModule(moduleCount > 5 ? RailModule::links : RailModule::today);
     s.setIsReorderingRail(false);
-    s.setPomodoroAlertVisible(alert == Alert::focus);
-    s.setActiveCalendarAlert(alert == Alert::calendar ? std::optional<CalendarEvent>(CalendarEvent{}) : std::nullopt);
-    s.setActivePrayerAlert(alert == Alert::prayer ? std::optional<ActivePrayerAlert>(ActivePrayerAlert{})
-                                                  : std::nullopt);
-    s.setActiveReminderAlert(alert == Alert::reminder ? std::optional<ActiveReminderAlert>(ActiveReminderAlert{})
-                                                      : std::nullopt);
+    s.setShowMinimizeAllAppsButton(minimize);
+    const auto on = [alert](Alert a) { return alert == a || alert == Alert::all; };
+    s.setPomodoroAlertVisible(on(Alert::focus));
+    s.setActiveCalendarAlert(on(Alert::calendar) ? std::optional<CalendarEvent>(CalendarEvent{}) : std::nullopt);
+    s.setActivePrayerAlert(on(Alert::prayer) ? std::optional<ActivePrayerAlert>(ActivePrayerAlert{}) : std::nullopt);
+    s.setActiveReminderAlert(on(Alert::reminder) ? std::optional<ActiveReminderAlert>(ActiveReminderAlert{})
+                                                 : std::nullopt);
 }
 
 View side(const char *name, RailEdge edge, int count, Alert alert)
 {
-    const bool wide = alert == Alert::prayer || alert == Alert::reminder;
+    const bool wide = alert == Alert::prayer || alert == Alert::reminder || alert == Alert::all;
     return {name, {wide ? 795 : 441, 620}, true, [=](const Context &ctx) -> QWidget * {
                 pose(ctx, edge, count, alert);
                 return new ExpandedRail(state());
@@ -49,6 +50,15 @@ View top(const char *name, int count, Alert alert)
 {
     return {name, {900, 600}, true, [=](const Context &ctx) -> QWidget * {
                 pose(ctx, RailEdge::top, count, alert);
+                return new TopExpandedRail(state());
+            }};
+}
+
+// A screen too narrow for the whole strip: its action area gives way.
+View narrowTop(const char *name, int width)
+{
+    return {name, {width, 600}, false, [=](const Context &ctx) -> QWidget * {
+                pose(ctx, RailEdge::top, 10, Alert::none, true);
                 return new TopExpandedRail(state());
             }};
 }
@@ -66,11 +76,24 @@ std::vector<View> expandedRailViews()
         side("rail-expanded-right-10", RailEdge::right, 10, Alert::none),
         side("rail-expanded-left-focus", RailEdge::left, 10, Alert::focus),
         side("rail-expanded-left-calendar", RailEdge::left, 10, Alert::calendar),
-        side("rail-expanded-right-prayer", RailEdge::right, 10, Alert::prayer),
+        side("rail-expanded-left-prayer", RailEdge::left, 10, Alert::prayer),
         side("rail-expanded-left-reminder", RailEdge::left, 10, Alert::reminder),
+        side("rail-expanded-left-all", RailEdge::left, 10, Alert::all),
+        side("rail-expanded-right-focus", RailEdge::right, 10, Alert::focus),
+        side("rail-expanded-right-calendar", RailEdge::right, 10, Alert::calendar),
+        side("rail-expanded-right-prayer", RailEdge::right, 10, Alert::prayer),
+        side("rail-expanded-right-reminder", RailEdge::right, 10, Alert::reminder),
+        side("rail-expanded-right-all", RailEdge::right, 6, Alert::all),
         top("rail-expanded-top-1", 1, Alert::none),
         top("rail-expanded-top-6", 6, Alert::none),
         top("rail-expanded-top-10", 10, Alert::none),
+        top("rail-expanded-top-focus", 6, Alert::focus),
+        top("rail-expanded-top-calendar", 6, Alert::calendar),
+        top("rail-expanded-top-prayer", 6, Alert::prayer),
+        top("rail-expanded-top-reminder", 6, Alert::reminder),
+        top("rail-expanded-top-all", 6, Alert::all),
+        narrowTop("rail-expanded-top-narrow-760", 760),
+        narrowTop("rail-expanded-top-narrow-700", 700),
     };
 }
 

@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -29,6 +31,30 @@ QColor withAlpha(QColor color, qreal alpha)
 }
 
 constexpr int kEmptyIcon = 18;
+constexpr qreal kRise = 6;
+
+// Fades the list in while it rises into place.
+class RisingFade : public QGraphicsOpacityEffect {
+public:
+    using QGraphicsOpacityEffect::QGraphicsOpacityEffect;
+
+    void setProgress(qreal progress)
+    {
+        m_rise = kRise * (1 - progress);
+        setOpacity(std::clamp<qreal>(progress, 0, 1));
+    }
+
+protected:
+    QRectF boundingRectFor(const QRectF &rect) const override { return rect.adjusted(0, 0, 0, kRise); }
+    void draw(QPainter *painter) override
+    {
+        painter->translate(0, m_rise);
+        QGraphicsOpacityEffect::draw(painter);
+    }
+
+private:
+    qreal m_rise = kRise;
+};
 
 } // namespace
 
@@ -158,20 +184,20 @@ void CalendarAgendaList::fadeIn()
         return;
     if (!m_fade) {
         m_fade = new QVariantAnimation(this);
-        m_fade->setDuration(OrlixMotion::contentSwap().durationMs);
-        m_fade->setEasingCurve(OrlixMotion::contentSwap().curve);
+        m_fade->setDuration(OrlixMotion::smooth().durationMs);
+        m_fade->setEasingCurve(OrlixMotion::smooth().curve);
         m_fade->setStartValue(0.0);
         m_fade->setEndValue(1.0);
         connect(m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-            if (auto *effect = qobject_cast<QGraphicsOpacityEffect *>(graphicsEffect()))
-                effect->setOpacity(value.toDouble());
+            if (auto *effect = dynamic_cast<RisingFade *>(graphicsEffect()))
+                effect->setProgress(value.toDouble());
         });
         // A settled list paints without an offscreen pass.
         connect(m_fade, &QVariantAnimation::finished, this, [this] { setGraphicsEffect(nullptr); });
     }
     m_fade->stop();
-    auto *effect = new QGraphicsOpacityEffect(this);
-    effect->setOpacity(0);
+    auto *effect = new RisingFade(this);
+    effect->setProgress(0);
     setGraphicsEffect(effect);
     m_fade->start();
 }

@@ -32,7 +32,8 @@ private:
 };
 
 // The agenda of the selected day: a heading with the day's date over either
-// its events on a timeline or the empty row. A new day fades the list in.
+// its events on a timeline or the empty row. A new day fades the list in as
+// it rises 6 into place.
 // Rows are kept and reused from one day to the next.
 class CalendarAgendaList : public QWidget {
     Q_OBJECT

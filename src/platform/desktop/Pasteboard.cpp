@@ -17,7 +17,7 @@ const QMimeData *clipboardData()
 
 } // namespace
 
-Pasteboard::~Pasteboard() = default;
+PasteboardContent::~PasteboardContent() = default;
 
 SystemPasteboard::SystemPasteboard(QObject *parent)
     : QObject(parent)

@@ -7,24 +7,15 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <memory>
+
 namespace kolu {
 
-// The desktop clipboard as the capture service sees it: a change count that
-// grows with every new content, and reads of that content by format. Reads can
-// be costly (another program may have to send megabytes), so callers look at
-// the change count first and read only after a change.
-class Pasteboard {
+// What the clipboard holds now, read by format. Reads can be costly (another
+// program may have to send megabytes).
+class PasteboardContent {
 public:
-    virtual ~Pasteboard();
-
-    // Grows by one with every change of the content, never goes back.
-    virtual qint64 changeCount() const = 0;
-
-    // Whether the content is best read on a worker thread now: another
-    // program holds it, and formats(), data() and text() fetch it over a
-    // connection of this pasteboard's own, so they may be called from one
-    // worker thread at a time. False when reads must stay on the main thread.
-    virtual bool readsOffMainThread() const { return false; }
+    virtual ~PasteboardContent();
 
     // The formats (MIME types) offered now.
     virtual QStringList formats() const = 0;
@@ -40,6 +31,23 @@ public:
     // An image held already decoded by this process (a copy made inside Kolu);
     // null otherwise. Encoded images from other programs come through data().
     virtual QImage localImage() const = 0;
+};
+
+// The desktop clipboard as the capture service sees it: a change count that
+// grows with every new content, and reads of that content by format, on the
+// main thread. Callers look at the change count first and read only after a
+// change.
+class Pasteboard : public PasteboardContent {
+public:
+    // Grows by one with every change of the content, never goes back.
+    virtual qint64 changeCount() const = 0;
+
+    // A reader of the current content for a worker thread, when another
+    // program holds it and it can be fetched without the main thread (over a
+    // connection of the pasteboard's own). One worker at a time may use it;
+    // holding it keeps it safe to use after the pasteboard is gone (its reads
+    // then fail at once). Null when reads must stay on the main thread.
+    virtual std::shared_ptr<const PasteboardContent> workerReader() const { return nullptr; }
 
     // Each write replaces the whole content (and so counts as a change).
     virtual void writeText(const QString &text) = 0;

@@ -3,14 +3,15 @@
 #include <QRegion>
 
 #include <memory>
+#include <optional>
 
 struct xcb_connection_t;
 
 namespace kolu {
 
-// What the window manager must know about the rail panel, and the input
-// region that lets clicks outside what the panel draws reach the windows
-// below. X11 only; elsewhere every call does nothing.
+// What the window manager must know about the rail panel, and the shapes
+// that let clicks outside what the panel draws reach the windows below and,
+// without a compositor, let the desktop show there. X11 only; elsewhere every call does nothing.
 class PanelWindowing {
 public:
     virtual ~PanelWindowing();
@@ -34,6 +35,12 @@ public:
     // Only `region` (window coordinates, device pixels) takes pointer input;
     // an empty region lets every click through.
     virtual void setInputRegion(quint32 window, const QRegion &region) = 0;
+
+    // Only `region` (as above) of the window shows; an empty region hides
+    // all of it, none shows the whole rectangle again. Where no compositing
+    // manager blends the panel over the desktop, this keeps what the panel
+    // does not draw from showing as an opaque rectangle.
+    virtual void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) = 0;
 };
 
 // For a connection of the caller's own (tests use a private X server). The

@@ -37,6 +37,7 @@ public:
     void requestStates(quint32) override {}
     void setAcceptsFocus(quint32, bool) override {}
     void setInputRegion(quint32, const QRegion &) override {}
+    void setVisibleRegion(quint32, const std::optional<QRegion> &) override {}
 };
 
 xcb_rectangle_t toXcb(const QRect &r)
@@ -45,12 +46,12 @@ xcb_rectangle_t toXcb(const QRect &r)
             static_cast<uint16_t>(r.height())};
 }
 
-// Reparenting window managers copy a client's input shape to the frame
-// they put around it only when the shape has more than one rectangle; with
-// none or one they leave the frame taking clicks over the whole window. So
-// "nothing" is said with two points outside the window, and a single
-// rectangle gives up one corner pixel to become two.
-std::vector<xcb_rectangle_t> inputRectangles(const QRegion &region)
+// Reparenting window managers copy a client's shape to the frame they put
+// around it only when the shape has more than one rectangle; with none or
+// one they leave the frame whole. So "nothing" is said with two points
+// outside the window, and a single rectangle gives up one corner pixel to
+// become two.
+std::vector<xcb_rectangle_t> shapeRectangles(const QRegion &region)
 {
     std::vector<xcb_rectangle_t> rects;
     if (region.isEmpty())
@@ -160,13 +161,34 @@ public:
     {
         if (!isAvailable() || !m_hasShape)
             return;
-        m_regions[window] = region;
-        applyInputRegion(window);
+        // The shapes stay put on the window and its frame; reparenting and
+        // moves are followed through the window's events.
+        if (m_shapes[window].input == region)
+            return;
+        m_shapes[window].input = region;
+        applyShapes(window);
+    }
+
+    void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) override
+    {
+        if (!isAvailable() || !m_hasShape)
+            return;
+        Shapes &shapes = m_shapes[window];
+        if (shapes.visible == region)
+            return;
+        if (!region) {
+            // Back to the whole rectangle, on the window and on its frame.
+            forEachShapedWindow(window, [this](xcb_window_t target, int16_t, int16_t) {
+                xcb_shape_mask(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, target, 0, 0, XCB_NONE);
+            });
+        }
+        shapes.visible = region;
+        applyShapes(window);
     }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {
-        if (eventType != "xcb_generic_event_t" || m_regions.empty())
+        if (eventType != "xcb_generic_event_t" || m_shapes.empty())
             return false;
         const auto *event = static_cast<const xcb_generic_event_t *>(message);
         xcb_window_t window = XCB_WINDOW_NONE;
@@ -183,33 +205,54 @@ public:
         default:
             return false;
         }
-        if (m_regions.count(window))
-            applyInputRegion(window);
+        if (m_shapes.count(window))
+            applyShapes(window);
         return false;
     }
 
 private:
-    // On the window, and on the frame a reparenting window manager put
-    // around it: clicks that the window lets through would otherwise land
-    // on the frame rather than on the windows below.
-    void applyInputRegion(xcb_window_t window)
+    struct Shapes {
+        std::optional<QRegion> input;
+        std::optional<QRegion> visible;
+    };
+
+    // Calls `apply` for the window, then for the frame a reparenting window
+    // manager put around it, with the window's offset inside that frame.
+    template<typename Apply>
+    void forEachShapedWindow(xcb_window_t window, Apply apply)
     {
-        const std::vector<xcb_rectangle_t> rects = inputRectangles(m_regions[window]);
-        xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, window, 0,
-                             0, static_cast<uint32_t>(rects.size()), rects.data());
+        apply(window, 0, 0);
         const auto treeCookie = xcb_query_tree(m_connection, window);
         const auto geometryCookie = xcb_get_geometry(m_connection, window);
         xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_connection, treeCookie, nullptr);
         xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(m_connection, geometryCookie, nullptr);
-        if (tree && geometry && tree->parent != XCB_WINDOW_NONE && tree->parent != tree->root) {
-            const auto dx = static_cast<int16_t>(geometry->x + geometry->border_width);
-            const auto dy = static_cast<int16_t>(geometry->y + geometry->border_width);
-            xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
-                                 tree->parent, dx, dy, static_cast<uint32_t>(rects.size()), rects.data());
-        }
+        if (tree && geometry && tree->parent != XCB_WINDOW_NONE && tree->parent != tree->root)
+            apply(tree->parent, static_cast<int16_t>(geometry->x + geometry->border_width),
+                  static_cast<int16_t>(geometry->y + geometry->border_width));
         std::free(tree);
         std::free(geometry);
         xcb_flush(m_connection);
+    }
+
+    // On the window and on its frame: clicks that the window lets through
+    // would otherwise land on the frame rather than on the windows below,
+    // and the frame would still cover what the window no longer shows.
+    void applyShapes(xcb_window_t window)
+    {
+        const Shapes &shapes = m_shapes[window];
+        std::vector<xcb_rectangle_t> input, visible;
+        if (shapes.input)
+            input = shapeRectangles(*shapes.input);
+        if (shapes.visible)
+            visible = shapeRectangles(*shapes.visible);
+        forEachShapedWindow(window, [&](xcb_window_t target, int16_t dx, int16_t dy) {
+            if (shapes.visible)
+                xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                                     target, dx, dy, static_cast<uint32_t>(visible.size()), visible.data());
+            if (shapes.input)
+                xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                                     target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
+        });
     }
 
     xcb_atom_t atom(const char *name)
@@ -257,7 +300,7 @@ private:
     bool m_watchesEvents = false;
     xcb_window_t m_root = XCB_WINDOW_NONE;
     bool m_hasShape = false;
-    std::map<xcb_window_t, QRegion> m_regions;
+    std::map<xcb_window_t, Shapes> m_shapes;
 };
 
 } // namespace

@@ -88,13 +88,18 @@ X11SelectionReader::X11SelectionReader(QByteArray displayName, QByteArray select
 {
 }
 
-X11SelectionReader::~X11SelectionReader()
+void X11SelectionReader::close()
 {
     m_closing = true;
     if (m_wake >= 0) {
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(m_wake, &one, sizeof one);
     }
+}
+
+X11SelectionReader::~X11SelectionReader()
+{
+    close();
     const std::lock_guard lock(m_mutex);
     if (m_connection)
         xcb_disconnect(m_connection);
@@ -102,7 +107,7 @@ X11SelectionReader::~X11SelectionReader()
         ::close(m_wake);
 }
 
-bool X11SelectionReader::connectIfNeeded()
+bool X11SelectionReader::connectIfNeeded() const
 {
     if (m_closing)
         return false;
@@ -127,7 +132,7 @@ bool X11SelectionReader::connectIfNeeded()
     return true;
 }
 
-std::uint32_t X11SelectionReader::atom(const QByteArray &name)
+std::uint32_t X11SelectionReader::atom(const QByteArray &name) const
 {
     if (const auto known = m_atoms.constFind(name); known != m_atoms.cend())
         return *known;
@@ -140,7 +145,7 @@ std::uint32_t X11SelectionReader::atom(const QByteArray &name)
 }
 
 X11SelectionReader::Outcome X11SelectionReader::transfer(std::uint32_t target,
-                                                         const std::function<bool(QByteArrayView)> &sink)
+                                                         const std::function<bool(QByteArrayView)> &sink) const
 {
     xcb_connection_t *c = m_connection;
     const xcb_atom_t selection = atom(m_selection);
@@ -254,7 +259,7 @@ X11SelectionReader::Outcome X11SelectionReader::transfer(std::uint32_t target,
 }
 
 X11SelectionReader::Outcome X11SelectionReader::read(const QByteArray &target,
-                                                     const std::function<bool(QByteArrayView)> &sink)
+                                                     const std::function<bool(QByteArrayView)> &sink) const
 {
     const std::lock_guard lock(m_mutex);
     if (!connectIfNeeded())
@@ -262,7 +267,7 @@ X11SelectionReader::Outcome X11SelectionReader::read(const QByteArray &target,
     return transfer(atom(target), sink);
 }
 
-QStringList X11SelectionReader::targets()
+QStringList X11SelectionReader::targets() const
 {
     const std::lock_guard lock(m_mutex);
     if (!connectIfNeeded())
@@ -298,7 +303,7 @@ QStringList X11SelectionReader::targets()
     return names;
 }
 
-QStringList X11SelectionReader::formats()
+QStringList X11SelectionReader::formats() const
 {
     QStringList formats;
     bool hasText = false;
@@ -312,7 +317,7 @@ QStringList X11SelectionReader::formats()
     return formats;
 }
 
-QByteArray X11SelectionReader::data(const QString &target, qsizetype byteLimit)
+QByteArray X11SelectionReader::data(const QString &target, qsizetype byteLimit) const
 {
     QByteArray bytes;
     const Outcome outcome = read(target.toUtf8(), [&bytes, byteLimit](QByteArrayView piece) {
@@ -325,7 +330,7 @@ QByteArray X11SelectionReader::data(const QString &target, qsizetype byteLimit)
     return outcome == Outcome::complete || outcome == Outcome::stopped ? bytes : QByteArray();
 }
 
-QString X11SelectionReader::text(qsizetype visibleLimit)
+QString X11SelectionReader::text(qsizetype visibleLimit) const
 {
     for (const TextTarget &target : kTextTargets) {
         BoundedTextCollector collector(target.encoding, visibleLimit);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/Pasteboard.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -43,7 +45,7 @@ private:
 // protocol for large contents; a reader that has what it needs ends the
 // transfer early. A transfer gives up when the owner stays silent or takes
 // too long. One transfer runs at a time; others wait their turn.
-class X11SelectionReader {
+class X11SelectionReader final : public PasteboardContent {
 public:
     struct Limits {
         // The owner must answer each step within this...
@@ -56,8 +58,7 @@ public:
     // made on first use, on the reading thread, and made again if it breaks.
     explicit X11SelectionReader(QByteArray displayName = {}, QByteArray selection = "CLIPBOARD");
     X11SelectionReader(QByteArray displayName, QByteArray selection, Limits limits);
-    // Ends a transfer in progress at once and waits for it to return.
-    ~X11SelectionReader();
+    ~X11SelectionReader() override;
 
     X11SelectionReader(const X11SelectionReader &) = delete;
     X11SelectionReader &operator=(const X11SelectionReader &) = delete;
@@ -68,33 +69,39 @@ public:
     // (complete), until `sink` returns false (stopped), or until something
     // goes wrong (failed). Refused: there is no owner or it does not offer
     // `target`.
-    Outcome read(const QByteArray &target, const std::function<bool(QByteArrayView)> &sink);
+    Outcome read(const QByteArray &target, const std::function<bool(QByteArrayView)> &sink) const;
 
     // The names of the targets offered; empty without an owner.
-    QStringList targets();
+    QStringList targets() const;
     // The MIME types offered, "text/plain" among them when a text is.
-    QStringList formats();
+    QStringList formats() const override;
     // The bytes of `target` (a MIME type or another target name); with
     // `byteLimit` >= 0, no more than `byteLimit` + 1 of them. Empty when
     // refused or failed.
-    QByteArray data(const QString &target, qsizetype byteLimit = -1);
+    QByteArray data(const QString &target, qsizetype byteLimit = -1) const override;
     // The text in the best encoding offered (UTF-8, else Latin-1), bounded
     // as BoundedTextCollector says.
-    QString text(qsizetype visibleLimit = -1);
+    QString text(qsizetype visibleLimit = -1) const override;
+    // Always null: another program's images come encoded.
+    QImage localImage() const override { return {}; }
+
+    // Ends a transfer in progress at once; every later one fails at once.
+    // Safe from any thread.
+    void close();
 
 private:
-    bool connectIfNeeded();
-    std::uint32_t atom(const QByteArray &name);
-    Outcome transfer(std::uint32_t target, const std::function<bool(QByteArrayView)> &sink);
+    bool connectIfNeeded() const;
+    std::uint32_t atom(const QByteArray &name) const;
+    Outcome transfer(std::uint32_t target, const std::function<bool(QByteArrayView)> &sink) const;
 
     const QByteArray m_displayName;
     const QByteArray m_selection;
     const Limits m_limits;
-    std::mutex m_mutex; // one transfer at a time; guards what follows
-    xcb_connection_t *m_connection = nullptr;
-    std::uint32_t m_root = 0;
-    QHash<QByteArray, std::uint32_t> m_atoms;
-    QHash<std::uint32_t, QString> m_atomNames;
+    mutable std::mutex m_mutex; // one transfer at a time; guards what follows
+    mutable xcb_connection_t *m_connection = nullptr;
+    mutable std::uint32_t m_root = 0;
+    mutable QHash<QByteArray, std::uint32_t> m_atoms;
+    mutable QHash<std::uint32_t, QString> m_atomNames;
     int m_wake = -1; // an eventfd that ends a wait when closing
     std::atomic<bool> m_closing = false;
 };

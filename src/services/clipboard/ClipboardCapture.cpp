@@ -149,7 +149,7 @@ void allowImagesWithinCaptureBound()
         QImageReader::setAllocationLimit(int(kNeededMB));
 }
 
-PasteboardReading readPasteboard(const Pasteboard &pasteboard)
+PasteboardReading readPasteboard(const PasteboardContent &pasteboard)
 {
     PasteboardReading reading;
     const QStringList formats = pasteboard.formats();

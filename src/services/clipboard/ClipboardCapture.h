@@ -11,7 +11,7 @@
 
 namespace kolu {
 
-class Pasteboard;
+class PasteboardContent;
 
 // What one clipboard change offers, in the order the capture looks at it:
 // an image, a local file, a text, an address. Only the reading that decides
@@ -30,7 +30,7 @@ struct PasteboardReading {
 // Reads the clipboard on the calling thread. Cheap checks only: image
 // headers are looked at, nothing is decoded, texts are not copied, and reads
 // stop at what the capture can keep.
-PasteboardReading readPasteboard(const Pasteboard &pasteboard);
+PasteboardReading readPasteboard(const PasteboardContent &pasteboard);
 
 // A capture ready to be de-duplicated and recorded.
 struct PreparedCapture {

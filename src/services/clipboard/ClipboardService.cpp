@@ -51,6 +51,14 @@ std::optional<QString> writeNewFile(const QString &directory, const QString &fil
     return path;
 }
 
+// The worker's part of a read: the reader stays alive while it runs. (A
+// function, not a capturing lambda: GCC 12 destroys a lambda made inside a
+// co_await expression twice.)
+PasteboardReading readShared(const std::shared_ptr<const PasteboardContent> &reader)
+{
+    return readPasteboard(*reader);
+}
+
 ClipboardItem makeItem(ClipboardItemKind kind, QString title, QString value, const QDateTime &now,
                        std::optional<QString> sourceURL, std::optional<QString> filePath)
 {
@@ -90,9 +98,9 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     // Another program's content may be megabytes sent in pieces: fetched on a
     // worker when the pasteboard can, so the interface keeps moving.
     PasteboardReading reading;
-    if (m_pasteboard.readsOffMainThread()) {
-        const Pasteboard *pasteboard = &m_pasteboard;
-        reading = co_await QtConcurrent::run([pasteboard] { return readPasteboard(*pasteboard); });
+    const std::shared_ptr<const PasteboardContent> reader = m_pasteboard.workerReader();
+    if (reader) {
+        reading = co_await QtConcurrent::run(&readShared, reader);
         if (!self)
             co_return std::nullopt;
     } else {

@@ -30,10 +30,9 @@ struct ClipboardCaptureResult {
 // in the entry.
 //
 // Reading another program's copy happens on a worker when the pasteboard
-// allows it (otherwise on the calling, main, thread); decoding, PNG encoding,
+// offers a reader for one (otherwise on the calling, main, thread); decoding, PNG encoding,
 // hashing, folder listing and file writes always run on a worker, so a huge
-// copy does not stall the interface. The pasteboard must outlive any read
-// it lets run on a worker.
+// copy does not stall the interface.
 class ClipboardService final : public QObject {
     Q_OBJECT
 public:

@@ -53,6 +53,11 @@ QRectF ClipboardEdgePulse::badgeRect() const
     return {QPointF((width() - size.width()) / 2, 0), size};
 }
 
+QRegion ClipboardEdgePulse::drawnShape() const
+{
+    return drawnshape::rounded(badgeRect().adjusted(2, 2, -2, -2), 36);
+}
+
 void ClipboardEdgePulse::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/rail/DrawnShape.h"
+
 #include <QWidget>
 
 namespace kolu {
@@ -11,11 +13,13 @@ class GlowTile;
 // The short-lived Tray badge with rings that shows at the edge when the
 // clipboard captured something; a click opens the Tray. It keeps 10 points
 // from a side screen edge (inside its own frame) and none at the top.
-class ClipboardEdgePulse : public QWidget {
+class ClipboardEdgePulse : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
     explicit ClipboardEdgePulse(AppState &state, QWidget *parent = nullptr);
     QSize sizeHint() const override;
+    // The widest ring around the tile.
+    QRegion drawnShape() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -4,7 +4,10 @@
 #include "shell/rail/EdgeAlert.h"
 #include "shell/rail/EdgeHandle.h"
 #include "shell/rail/EdgeNotification.h"
+#include "shell/rail/RailTransition.h"
 #include "state/AppState.h"
+
+#include <QList>
 
 namespace kolu {
 
@@ -28,15 +31,75 @@ bool affectsCollapsedRail(AppState::Field field)
     }
 }
 
-// An alert goes from inside its own button's click (Stop, Done): hidden now,
-// deleted once the click has returned.
-template<typename T>
-void retire(QPointer<T> &widget)
+// Changes of these come and go with the items' transitions; the others
+// (edge, size) re-place at once.
+bool animatesCollapsedRail(AppState::Field field)
 {
+    using F = AppState::Field;
+    return field == F::activeCalendarAlert || field == F::activePrayerAlert || field == F::activeReminderAlert ||
+           field == F::pomodoroAlertVisible || field == F::clipboardPulseActive || field == F::railVerticalPosition;
+}
+
+// The side of the rail that a leaving picture keeps to while the panel
+// changes size: the screen edge.
+Qt::Alignment screenEdgeAnchor(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case RailEdge::right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case RailEdge::top:
+        break;
+    }
+    return Qt::AlignTop | Qt::AlignHCenter;
+}
+
+// An alert goes from inside its own button's click (Stop, Done): hidden now
+// (a picture of it leaves when animated), deleted once the click has
+// returned.
+template<typename T>
+void retire(QPointer<T> &widget, bool animate, const RailTransition &transition, Qt::Alignment anchor)
+{
+    if (animate)
+        railmotion::leave(widget, transition, OrlixMotion::smooth(), anchor);
     widget->hide();
     widget->deleteLater();
     widget = nullptr;
 }
+
+// Shows or hides one item of a collapsed rail; with `animate` a leaving
+// item leaves a picture behind, and one that shows is noted to enter once
+// it has its place.
+void setItemShown(QWidget *item, bool shown, bool animate, const RailTransition &transition, Qt::Alignment anchor,
+                  QList<QWidget *> &entering)
+{
+    if (shown == item->isVisibleTo(item->parentWidget()))
+        return;
+    if (shown) {
+        item->show();
+        if (animate)
+            entering.append(item);
+        return;
+    }
+    if (animate)
+        railmotion::leave(item, transition, OrlixMotion::smooth(), anchor);
+    item->hide();
+}
+
+// Slides what moved in a re-placing from where it was painted.
+void slideFrom(const QList<std::pair<QWidget *, QPoint>> &before)
+{
+    for (const auto &[item, from] : before) {
+        if (item->isVisible() && item->pos() != from)
+            railmotion::enter(item, RailTransition::slide(from - item->pos()), OrlixMotion::smooth());
+    }
+}
+
+const RailTransition kSideAlert = RailTransition::moveAndFade({14, 0});
+const RailTransition kSidePulse = RailTransition::scaleAndFade(0.92, Qt::AlignCenter);
+const RailTransition kTopNotification = RailTransition::moveAndFade({0, -10});
+const RailTransition kTopPulse = RailTransition::scaleAndFade(0.92, Qt::AlignTop | Qt::AlignHCenter);
 
 } // namespace
 
@@ -64,9 +127,9 @@ DockRail::DockRail(AppState &state, QWidget *parent)
     connect(m_handle, &EdgeHandle::dragActiveChanged, this, &DockRail::interactionActiveChanged);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (affectsCollapsedRail(field))
-            refresh();
+            refresh(animatesCollapsedRail(field));
     });
-    refresh();
+    refresh(false);
 }
 
 EdgeAlert *DockRail::alert() const
@@ -84,21 +147,33 @@ ClipboardEdgePulse *DockRail::pulse() const
     return m_pulse->isVisibleTo(this) ? m_pulse : nullptr;
 }
 
-void DockRail::refresh()
+void DockRail::refresh(bool animate)
 {
     const CollapsedContent content = railview::collapsedContent(railViewInput(m_state));
+    const Qt::Alignment anchor = screenEdgeAnchor(m_state.railEdge());
+    QList<std::pair<QWidget *, QPoint>> before;
+    for (QWidget *item : {static_cast<QWidget *>(m_handle), static_cast<QWidget *>(m_pulse),
+                          static_cast<QWidget *>(m_alert.data())}) {
+        if (item && item->isVisible())
+            before.append({item, item->pos()});
+    }
+    QList<QWidget *> entering;
     if (m_alert && (!content.alert || m_alert->kind() != *content.alert))
-        retire(m_alert);
+        retire(m_alert, animate, kSideAlert, anchor);
     if (content.alert && !m_alert) {
         m_alert = new EdgeAlert(*content.alert, m_state, this);
         connect(m_alert->notification(), &EdgeNotification::menuActiveChanged, this,
                 &DockRail::interactionActiveChanged);
+        setItemShown(m_alert, true, animate, kSideAlert, anchor, entering);
     }
-    m_handle->setVisible(content.handle);
-    m_pulse->setVisible(content.pulse);
-    if (m_alert)
-        m_alert->show();
+    setItemShown(m_handle, content.handle, animate, RailTransition::fade(), anchor, entering);
+    setItemShown(m_pulse, content.pulse, animate, kSidePulse, anchor, entering);
     place();
+    if (animate)
+        slideFrom(before);
+    for (QWidget *item : std::as_const(entering))
+        railmotion::enter(item, item == m_pulse ? kSidePulse : item == m_handle ? RailTransition::fade() : kSideAlert,
+                          OrlixMotion::smooth());
 }
 
 void DockRail::place()
@@ -127,9 +202,9 @@ TopDockRail::TopDockRail(AppState &state, QWidget *parent)
     connect(m_handle, &EdgeHandle::dragActiveChanged, this, &TopDockRail::interactionActiveChanged);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (affectsCollapsedRail(field))
-            refresh();
+            refresh(animatesCollapsedRail(field) && field != AppState::Field::railVerticalPosition);
     });
-    refresh();
+    refresh(false);
 }
 
 EdgeNotification *TopDockRail::notification() const
@@ -147,20 +222,27 @@ ClipboardEdgePulse *TopDockRail::pulse() const
     return m_pulse->isVisibleTo(this) ? m_pulse : nullptr;
 }
 
-void TopDockRail::refresh()
+void TopDockRail::refresh(bool animate)
 {
     const CollapsedContent content = railview::collapsedContent(railViewInput(m_state));
+    const Qt::Alignment anchor = screenEdgeAnchor(RailEdge::top);
+    QList<QWidget *> entering;
     if (m_notification && (!content.alert || m_notification->kind() != *content.alert))
-        retire(m_notification);
+        retire(m_notification, animate, kTopNotification, anchor);
     if (content.alert && !m_notification) {
         m_notification = new EdgeNotification(*content.alert, m_state, this);
         connect(m_notification, &EdgeNotification::menuActiveChanged, this, &TopDockRail::interactionActiveChanged);
+        setItemShown(m_notification, true, animate, kTopNotification, anchor, entering);
     }
-    m_handle->setVisible(content.handle);
-    m_pulse->setVisible(content.pulse);
-    if (m_notification)
-        m_notification->show();
+    setItemShown(m_handle, content.handle, animate, RailTransition::fade(), anchor, entering);
+    setItemShown(m_pulse, content.pulse, animate, kTopPulse, anchor, entering);
     place();
+    for (QWidget *item : std::as_const(entering))
+        railmotion::enter(item,
+                          item == m_pulse    ? kTopPulse
+                          : item == m_handle ? RailTransition::fade()
+                                             : kTopNotification,
+                          OrlixMotion::smooth());
 }
 
 void TopDockRail::place()

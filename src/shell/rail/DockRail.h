@@ -15,7 +15,10 @@ class EdgeNotification;
 
 // The collapsed rail at a side edge (left or right): the first pending
 // alert as an edge alert, else the clipboard pulse, else the handle, placed
-// against the screen edge at the rail's vertical position.
+// against the screen edge at the rail's vertical position. An alert comes
+// and goes with a fade and a 14-point shift to the right, the pulse grows
+// from 0.92 about its centre as it fades in, the handle fades; a new
+// vertical position slides the item along the edge.
 class DockRail : public QWidget {
     Q_OBJECT
 public:
@@ -34,7 +37,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void refresh();
+    // With `animate`, what comes and goes does so with its transition.
+    void refresh(bool animate);
     void place();
 
     AppState &m_state;
@@ -45,7 +49,9 @@ private:
 
 // The collapsed rail at the top edge: the first pending alert as its
 // notification below the handle's place, else the handle with the clipboard
-// pulse below it while one shows.
+// pulse below it while one shows. A notification comes and goes with a fade
+// and a 10-point rise, the pulse grows from 0.92 below the handle as it
+// fades in, the handle fades.
 class TopDockRail : public QWidget {
     Q_OBJECT
 public:
@@ -62,7 +68,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void refresh();
+    void refresh(bool animate);
     void place();
 
     AppState &m_state;

@@ -42,6 +42,12 @@ QSize EdgeAlert::sizeHint() const
     return geometryNow().frame.toSize();
 }
 
+QRegion EdgeAlert::drawnShape() const
+{
+    return drawnshape::rounded(QRectF(m_rings->geometry()).adjusted(1, 2, -1, -2), 36) +
+           drawnshape::rounded(m_notification->geometry(), 28);
+}
+
 void EdgeAlert::relayout()
 {
     const railview::EdgeAlertGeometry g = geometryNow();

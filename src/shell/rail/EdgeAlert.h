@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/rail/DrawnShape.h"
 #include "shell/rules/CollapsedRailRules.h"
 
 #include <QWidget>
@@ -14,7 +15,7 @@ class GlowTile;
 // A pending alert at a side edge: a glowing glass tile with the module's
 // symbol at the screen edge and the alert's notification beside it, towards
 // the screen. Its frame is 430s x 112; spare width stays on the screen side.
-class EdgeAlert : public QWidget {
+class EdgeAlert : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
     EdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent = nullptr);
@@ -22,6 +23,8 @@ public:
     EdgeAlertKind kind() const { return m_kind; }
     EdgeNotification *notification() const { return m_notification; }
     QSize sizeHint() const override;
+    // The widest ring around the tile, and the notification.
+    QRegion drawnShape() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -63,16 +63,27 @@ void EdgeHandle::setFileDropTarget(bool target)
         m_state.openModule(RailModule::fileTray);
 }
 
+QRectF EdgeHandle::pill() const
+{
+    QRectF pill(QPointF(), railview::handleSize(m_state.railEdge(), m_state.railScaleFactor()));
+    pill.moveCenter(QRectF(rect()).center());
+    return pill;
+}
+
+QRegion EdgeHandle::drawnShape() const
+{
+    const QRectF shape = pill();
+    return drawnshape::rounded(shape, std::min(shape.width(), shape.height()) / 2);
+}
+
 void EdgeHandle::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const OrlixStyle &style = OrlixStyle::current();
     const RailEdge edge = m_state.railEdge();
-    const QSizeF size = railview::handleSize(edge, m_state.railScaleFactor());
-    QRectF pill(QPointF(), size);
-    pill.moveCenter(QRectF(rect()).center());
-    const qreal radius = std::min(size.width(), size.height()) / 2;
+    const QRectF pill = this->pill();
+    const qreal radius = std::min(pill.width(), pill.height()) / 2;
     const QColor trayTint = style.tint(RailModule::fileTray);
     if (m_fileDropTarget)
         LiquidGlassSurface::paint(painter, pill, radius, railControlGlass(trayTint, {0.08, 9, 0, 5}));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "shell/rail/DrawnShape.h"
 
 #include <QWidget>
 
@@ -14,13 +15,15 @@ class AppState;
 // expands the rail. It takes file drops: a drag of local files entering it
 // opens the Tray at once (the rail grows under the drag), and a drop goes to
 // the tray. Drags of anything else are refused.
-class EdgeHandle : public QWidget {
+class EdgeHandle : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
     explicit EdgeHandle(AppState &state, QWidget *parent = nullptr);
 
     bool isFileDropTarget() const { return m_fileDropTarget; }
     QSize sizeHint() const override;
+    // The pill.
+    QRegion drawnShape() const override;
 
     // Only local files: a uri-list whose every entry is a file:// URL.
     static bool carriesLocalFiles(const QMimeData *mime);
@@ -40,6 +43,7 @@ protected:
 
 private:
     void setFileDropTarget(bool target);
+    QRectF pill() const;
 
     AppState &m_state;
     bool m_fileDropTarget = false;

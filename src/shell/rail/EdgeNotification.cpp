@@ -130,6 +130,11 @@ QSize EdgeNotification::sizeHint() const
     return railview::notificationSize(m_kind).toSize();
 }
 
+QRegion EdgeNotification::drawnShape() const
+{
+    return drawnshape::rounded(rect(), 28);
+}
+
 void EdgeNotification::refreshLines()
 {
     const EdgeNotificationLines text =

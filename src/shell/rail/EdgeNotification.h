@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/rail/DrawnShape.h"
 #include "shell/rules/CollapsedRailRules.h"
 
 #include <QWidget>
@@ -18,13 +19,15 @@ class ElidedLabel;
 // reminder: Done / Remind menu). Callers give it its fixed size
 // (railview::notificationSize). Self-contained, so every rail layout can
 // place one.
-class EdgeNotification : public QWidget {
+class EdgeNotification : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
     EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget *parent = nullptr);
 
     EdgeAlertKind kind() const { return m_kind; }
     QSize sizeHint() const override;
+    // The rounded banner.
+    QRegion drawnShape() const override;
     // The "Remind" menu of the prayer and reminder banners, else null.
     QMenu *remindMenu() const { return m_menu; }
 

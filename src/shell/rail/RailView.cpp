@@ -1,10 +1,57 @@
 #include "shell/rail/RailView.h"
 
 #include "shell/rail/DockRail.h"
+#include "shell/rail/DrawnShape.h"
+#include "shell/rail/RailTransition.h"
+#include "shell/rail/expanded/ExpandedRail.h"
+#include "shell/rail/expanded/ExpandedToolStrip.h"
+#include "shell/rail/expanded/ModuleDetailPanel.h"
+#include "shell/rail/expanded/TopExpandedRail.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
 
+#include <QEvent>
+
 namespace kolu {
+
+namespace {
+
+bool atTop(RailViewLayout layout)
+{
+    return layout == RailViewLayout::topDock || layout == RailViewLayout::topExpanded;
+}
+
+RailTransition transitionOf(RailViewLayout layout)
+{
+    return layout == RailViewLayout::topExpanded ? RailTransition::moveInFromTop() : RailTransition::fade();
+}
+
+Qt::Alignment screenEdgeAnchor(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case RailEdge::right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case RailEdge::top:
+        break;
+    }
+    return Qt::AlignTop | Qt::AlignHCenter;
+}
+
+// The rounded surfaces of the opened layouts, which are built elsewhere: the
+// tool strip is a capsule, the card's panel has corners of 28.
+void describeSurfaces(QWidget *layout)
+{
+    for (QObject *child : layout->children()) {
+        if (qobject_cast<ExpandedToolStrip *>(child))
+            child->setProperty(drawnshape::cornerRadiusProperty, -1.0);
+        else if (qobject_cast<ModuleDetailPanel *>(child))
+            child->setProperty(drawnshape::cornerRadiusProperty, 28.0);
+    }
+}
+
+} // namespace
 
 RailView::RailView(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
@@ -12,12 +59,12 @@ RailView::RailView(AppState &state, QWidget *parent) : QWidget(parent), m_state(
     setAttribute(Qt::WA_NoSystemBackground);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge || field == AppState::Field::isExpanded)
-            rebuild(false);
+            rebuild(true);
     });
     // The theme, appearance or hero colour changed: every layout repaints
     // from the style object.
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] { update(); });
-    rebuild(true);
+    rebuild(false);
 }
 
 void RailView::setExpandedLayoutFactory(RailViewLayout layout, LayoutFactory factory)
@@ -28,23 +75,35 @@ void RailView::setExpandedLayoutFactory(RailViewLayout layout, LayoutFactory fac
         m_topExpanded = std::move(factory);
     else
         return;
-    if (m_layout == layout)
-        rebuild(true);
+    if (m_layout == layout) {
+        m_content = nullptr; // rebuilt in place, without a swap
+        rebuild(false);
+    }
 }
 
-void RailView::rebuild(bool force)
+void RailView::rebuild(bool animate)
 {
     const RailViewLayout next = railview::layout(m_state.railEdge(), m_state.isExpanded());
-    if (!force && next == m_layout && m_content)
+    if (next == m_layout && m_content)
         return;
+    const RailViewLayout previous = m_layout;
     m_layout = next;
+    animate = animate && m_content && isVisible();
+    // Opening or closing at the top eases out over 0.16 s; everything else
+    // moves on the smooth spring.
+    const bool sameEdge = atTop(previous) == atTop(next);
+    const Motion &motion = sameEdge && atTop(next) ? railmotion::topExpansion() : OrlixMotion::smooth();
     // The swap can start inside an event of the old layout (a file drag
     // entering the handle opens the Tray): delete it once that has returned.
-    if (m_content) {
+    for (QWidget *old : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (old->objectName() == QLatin1String("leavingPicture") || old->isHidden())
+            continue;
         // What the old layout held cannot end any more.
         setInteractionActive(false);
-        m_content->hide();
-        m_content->deleteLater();
+        if (animate && sameEdge)
+            railmotion::leave(old, transitionOf(previous), motion, screenEdgeAnchor(m_state.railEdge()));
+        old->hide();
+        old->deleteLater();
     }
     QWidget *content = nullptr;
     switch (next) {
@@ -62,9 +121,13 @@ void RailView::rebuild(bool force)
     }
     case RailViewLayout::expanded:
         content = m_expanded ? m_expanded(m_state, this) : nullptr;
+        if (auto *side = qobject_cast<ExpandedRail *>(content))
+            connect(side, &ExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     case RailViewLayout::topExpanded:
         content = m_topExpanded ? m_topExpanded(m_state, this) : nullptr;
+        if (auto *top = qobject_cast<TopExpandedRail *>(content))
+            connect(top, &TopExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     }
     if (!content) {
@@ -72,9 +135,71 @@ void RailView::rebuild(bool force)
         content->setObjectName(QStringLiteral("emptyRail"));
         content->setAttribute(Qt::WA_NoSystemBackground);
     }
+    describeSurfaces(content);
     m_content = content;
     content->setGeometry(rect());
-    content->show();
+    if (animate)
+        railmotion::enter(content, transitionOf(next), motion);
+    else
+        content->show();
+    watchContent();
+    publishDrawnRegion();
+}
+
+QRegion RailView::drawnRegion() const
+{
+    if (!m_content)
+        return {};
+    return drawnshape::ofChildren(m_content).translated(m_content->pos()) & rect();
+}
+
+void RailView::watchContent()
+{
+    if (!m_content)
+        return;
+    m_content->installEventFilter(this);
+    for (QObject *child : m_content->children()) {
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    }
+}
+
+bool RailView::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+    case QEvent::ChildAdded:
+    case QEvent::ChildRemoved:
+        if (m_content && (watched == m_content || watched->parent() == m_content))
+            scheduleDrawnRegion();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RailView::scheduleDrawnRegion()
+{
+    // Many items move in one layout pass; the region follows once after it.
+    if (m_regionScheduled)
+        return;
+    m_regionScheduled = true;
+    QMetaObject::invokeMethod(this, &RailView::publishDrawnRegion, Qt::QueuedConnection);
+}
+
+void RailView::publishDrawnRegion()
+{
+    m_regionScheduled = false;
+    watchContent();
+    const QRegion region = drawnRegion();
+    if (region == m_publishedRegion)
+        return;
+    m_publishedRegion = region;
+    Q_EMIT drawnRegionChanged(region);
 }
 
 void RailView::setInteractionActive(bool active)
@@ -90,6 +215,7 @@ void RailView::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (m_content)
         m_content->setGeometry(rect());
+    publishDrawnRegion();
 }
 
 } // namespace kolu

@@ -3,6 +3,7 @@
 #include "shell/rules/CollapsedRailRules.h"
 
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +18,15 @@ class AppState;
 // expanded rail shows an empty canvas. Colours come from the style object
 // (OrlixStyle), never from the widget palette, so a theme or appearance
 // change repaints every layout at once.
+//
+// Swapping layouts: at the top edge the opened rail comes in from the top
+// edge as it fades in and the collapsed one fades, both easing out over
+// 0.16 s; at a side edge the two cross-fade on the smooth spring. A move
+// between a side and the top fades the new layout in on the smooth spring
+// (the panel jumps there, so the old one has nowhere to fade).
+//
+// It also tells the panel what it draws: the resting places of what the
+// current layout shows, so that what fades away never takes a click.
 class RailView : public QWidget {
     Q_OBJECT
 public:
@@ -30,18 +40,30 @@ public:
     RailViewLayout currentLayout() const { return m_layout; }
     QWidget *content() const { return m_content; }
 
+    // What the current layout draws at rest, in this view's coordinates.
+    QRegion drawnRegion() const;
+
 Q_SIGNALS:
     // A file drag over the handle or a menu of the rail is in progress: the
     // hover hiding waits until it ends, or the rail would slide away under
     // the pointer.
     void interactionActiveChanged(bool active);
+    // What is drawn changed: a layout swap, an item that came or went, a
+    // move, a new size.
+    void drawnRegionChanged(const QRegion &region);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void rebuild(bool force);
+    // `animate`: the swap runs its transitions (not at start-up, nor when
+    // a layout is rebuilt in place).
+    void rebuild(bool animate);
     void setInteractionActive(bool active);
+    void watchContent();
+    void scheduleDrawnRegion();
+    void publishDrawnRegion();
 
     AppState &m_state;
     RailViewLayout m_layout = RailViewLayout::dock;
@@ -49,6 +71,8 @@ private:
     LayoutFactory m_expanded;
     LayoutFactory m_topExpanded;
     bool m_interactionActive = false;
+    bool m_regionScheduled = false;
+    QRegion m_publishedRegion;
 };
 
 } // namespace kolu

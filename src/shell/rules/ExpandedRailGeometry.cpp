@@ -92,11 +92,72 @@ Connector connector(const Canvas &c)
     return k;
 }
 
+std::vector<PlacedNotification> sideNotifications(const RailViewInput &in, const std::vector<RailModule> &visible)
+{
+    const Canvas c{in.edge == RailEdge::right ? RailEdge::right : RailEdge::left, in.scale,
+                   in.prayerAlert || in.reminderAlert};
+    std::vector<PlacedNotification> placed;
+    const auto add = [&](bool pending, EdgeAlertKind kind, RailModule module, bool ownColumn) {
+        if (!pending)
+            return;
+        const QSizeF size = railview::notificationSize(kind);
+        const double x = ownColumn ? expandedAlertCenterX(c, size.width()) : detailCardCenterX(c);
+        placed.push_back({kind, QPointF(x, moduleIconY(module, visible, in.scale)), size});
+    };
+    add(in.focusAlert, EdgeAlertKind::focus, RailModule::focus, false);
+    add(in.calendarAlert, EdgeAlertKind::calendar, RailModule::calendar, false);
+    add(in.prayerAlert, EdgeAlertKind::prayer, RailModule::prayers, true);
+    add(in.reminderAlert, EdgeAlertKind::reminder, RailModule::reminders, true);
+    return placed;
+}
+
+QPointF cardEntryOffset(RailEdge edge, double scale)
+{
+    switch (edge) {
+    case RailEdge::left: return {-cardWidth * scale, 0};
+    case RailEdge::right: return {cardWidth * scale, 0};
+    case RailEdge::top: break;
+    }
+    return {0, -cardHeight * scale};
+}
+
 bool sideSwipeCollapses(double dx) { return dx > 70 || dx < -110; }
 
 bool topSwipeCollapses(double dy) { return dy < -70; }
 
 } // namespace kolu::expandedrail
+
+namespace kolu::toprail {
+
+StripFit stripFit(double stripWidth, int moduleCount, int actionCount, double scale)
+{
+    using expandedrail::buttonSpacing;
+    using expandedrail::buttonWidth;
+    const int n = std::max(moduleCount, 0);
+    StripFit fit{};
+    fit.moduleRowWidth = n * buttonWidth + std::max(0, n - 1) * buttonSpacing * scale + 2 * moduleRowPadding;
+    // modules | separator | action … action: one spacing before each item after the modules.
+    const int gaps = 1 + actionCount;
+    const auto width = [&](double spacing, double action) {
+        return fit.moduleRowWidth + gaps * spacing + separatorWidth + actionCount * action;
+    };
+    const double room = stripWidth - 2 * stripPadding;
+    fit.spacing = itemSpacing;
+    fit.actionWidth = actionWidth;
+    if (width(itemSpacing, actionWidth) > room && gaps > 0) {
+        const double spacing = (room - width(0, actionWidth)) / gaps;
+        fit.spacing = std::clamp(spacing, minimumItemSpacing, itemSpacing);
+    }
+    if (width(fit.spacing, actionWidth) > room && actionCount > 0) {
+        const double action = (room - width(fit.spacing, 0)) / actionCount;
+        fit.actionWidth = std::clamp(action, minimumActionWidth, actionWidth);
+    }
+    fit.contentWidth = width(fit.spacing, fit.actionWidth);
+    fit.overflow = std::max(0.0, fit.contentWidth - room);
+    return fit;
+}
+
+} // namespace kolu::toprail
 
 namespace kolu::toolstrip {
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "shell/rules/CollapsedRailRules.h"
 
+#include <QPointF>
 #include <QString>
 
 #include <optional>
@@ -78,6 +80,25 @@ struct Connector {
 };
 Connector connector(const Canvas &c);
 
+// One notification of the side rail: its centre on the canvas and its frame
+// (never scaled).
+struct PlacedNotification {
+    EdgeAlertKind kind;
+    QPointF centre;
+    QSizeF size;
+};
+// Every pending alert has its notification at the height of its module's
+// button: focus and calendar over the card's column, prayer and reminder in
+// the column that widens the canvas, on the side away from the edge.
+std::vector<PlacedNotification> sideNotifications(const RailViewInput &in, const std::vector<RailModule> &visible);
+
+// How the parts come and go. A notification enters from 14 points to the
+// right and leaves 8 points to the right, fading, at every edge.
+inline constexpr double notificationEntryOffset = 14;
+inline constexpr double notificationExitOffset = 8;
+// The card enters from the rail's own edge, a card's length away, fading.
+QPointF cardEntryOffset(RailEdge edge, double scale);
+
 // A horizontal swipe across the side rail that collapses it.
 inline constexpr double swipeMinimumDistance = 20;
 bool sideSwipeCollapses(double dx);
@@ -85,6 +106,33 @@ bool sideSwipeCollapses(double dx);
 bool topSwipeCollapses(double dy);
 
 } // namespace expandedrail
+
+// The top rail's tool strip: module buttons, a separator and the action
+// buttons in a row, 10 apart, between 14-point paddings.
+namespace toprail {
+
+inline constexpr double stripPadding = 14;     // each side, not scaled
+inline constexpr double moduleRowPadding = 4;  // each side of the module buttons
+inline constexpr double itemSpacing = 10;      // between modules, separator and actions
+inline constexpr double actionWidth = 30;
+inline constexpr double separatorWidth = 1;
+// How far the action area gives way on a narrow screen.
+inline constexpr double minimumItemSpacing = 4;
+inline constexpr double minimumActionWidth = 24;
+
+// The row in a strip `stripWidth` wide. The module buttons keep their width;
+// when the row does not fit, the spacing after them shrinks first, then the
+// action buttons. `overflow` is what still does not fit (cut at the right).
+struct StripFit {
+    double moduleRowWidth;
+    double spacing;
+    double actionWidth;
+    double contentWidth;
+    double overflow;
+};
+StripFit stripFit(double stripWidth, int moduleCount, int actionCount, double scale);
+
+} // namespace toprail
 
 // The rules of one module button.
 namespace toolstrip {

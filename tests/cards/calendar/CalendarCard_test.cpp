@@ -97,6 +97,14 @@ TEST_F(CalendarCardTest, EmptyWeekAcrossTheClockChangeHighlightsOneDayAtATime)
     EXPECT_TRUE(card->agenda()->emptyRow()->isVisible());
     EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events today."_s);
 
+    // Past midnight the strip moves on; the chosen day has left it, so the
+    // new first day shows and no cell is highlighted until one is pressed.
+    clock.setNow(clock.now().addDays(1));
+    card->refresh();
+    EXPECT_EQ(highlighted(), QStringList());
+    EXPECT_EQ(card->agenda()->dayID(), u"2025-03-28"_s);
+    EXPECT_EQ(cells.front()->dayID(), u"2025-03-28"_s);
+
     // Sunday 30 March and Monday 31 March straddle the change to summer time.
     for (CalendarDayCell *cell : cells) {
         QTest::mouseClick(cell, Qt::LeftButton);

@@ -20,12 +20,6 @@ QDateTime utc(int month, int day, int hour)
     return QDateTime(QDate(2026, month, day), QTime(hour, 0), Qt::UTC);
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Folds a content line at 75 octets the way calendar clients write it.
 QByteArray folded(const QByteArray &line)
 {
@@ -115,7 +109,7 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
     const auto todos = loadOpenTodos(root.path(), berlin);
     ASSERT_EQ(todos.size(), 1u);
     EXPECT_EQ(todos[0].title, u"Read the log"_s);
-    EXPECT_EQ(contentOf(contractPath), contract);
+    EXPECT_EQ(test::readFile(contractPath), contract);
 }
 
 TEST(CalendarFiles, ALinkToAnotherFileOfTheSameFolderIsReadOnce)

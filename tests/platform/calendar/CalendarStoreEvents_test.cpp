@@ -119,12 +119,10 @@ TEST(CalendarStoreEvents, SkipsOrBoundsDamagedAndHostileFiles)
     QTemporaryDir root;
     test::copyCalendarFixture(u"hostile"_s, root.path());
     // A link that leads out of the calendar folder, and a calendar folder that is one.
-    QFile leaked(outside.filePath(u"secret.ics"_s));
-    ASSERT_TRUE(leaked.open(QIODevice::WriteOnly));
-    leaked.write("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:leaked\r\nDTSTART:20260303T100000Z\r\nEND:VEVENT\r\n"
-                 "END:VCALENDAR\r\n");
-    leaked.close();
-    ASSERT_TRUE(QFile::link(leaked.fileName(), root.filePath(u"inbox/leak.ics"_s)));
+    ASSERT_TRUE(test::writeFile(outside.filePath(u"secret.ics"_s),
+                                "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:leaked\r\nDTSTART:20260303T100000Z\r\n"
+                                "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+    ASSERT_TRUE(QFile::link(outside.filePath(u"secret.ics"_s), root.filePath(u"inbox/leak.ics"_s)));
     ASSERT_TRUE(QFile::link(outside.path(), root.filePath(u"elsewhere"_s)));
 
     const auto events = firstWeekOfMarch(root.path());

@@ -18,12 +18,6 @@ namespace {
 
 const QDateTime now(QDate(2026, 3, 2), QTime(10, 15, 30), Qt::UTC);
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The properties completing or reopening a to-do may change.
 bool isEditedLine(const QByteArray &line)
 {
@@ -90,10 +84,10 @@ TEST(CalendarTodoEdits, CompletingAndReopeningChangeOnlyTheirOwnLines)
         QTemporaryDir root;
         test::copyCalendarFixture(u"edits"_s, root.path());
         const QString path = root.filePath(c.file);
-        const QByteArray original = contentOf(path);
+        const QByteArray original = test::readFile(path);
 
         ASSERT_EQ(writeTodoCompletion(root.path(), c.uid, true, now).status, TodoWriteResult::Status::saved);
-        const QByteArray completed = contentOf(path);
+        const QByteArray completed = test::readFile(path);
         // Categories on one line, unknown components, escapes, folds and
         // line ends stay byte for byte.
         EXPECT_EQ(splitLines(completed).first, splitLines(original).first) << completed.constData();
@@ -111,7 +105,7 @@ TEST(CalendarTodoEdits, CompletingAndReopeningChangeOnlyTheirOwnLines)
 
         ASSERT_EQ(writeTodoCompletion(root.path(), c.uid, false, now.addSecs(60)).status,
                   TodoWriteResult::Status::saved);
-        const QByteArray reopened = contentOf(path);
+        const QByteArray reopened = test::readFile(path);
         EXPECT_EQ(splitLines(reopened).first, splitLines(original).first);
         const QByteArrayList reopenedLines = splitLines(reopened).second;
         EXPECT_EQ(std::set<QByteArray>(reopenedLines.begin(), reopenedLines.end()),
@@ -135,7 +129,7 @@ TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
             if (saves >= allowedSaves)
                 return;
             ++saves;
-            QString text = QString::fromUtf8(contentOf(path));
+            QString text = QString::fromUtf8(test::readFile(path));
             text.replace(QRegularExpression(u"SUMMARY:Water \\S+ plants"_s), u"SUMMARY:Water %1 plants"_s.arg(saves));
             ASSERT_TRUE(writeFileAtomically(path, text.toUtf8()));
         });
@@ -145,7 +139,7 @@ TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
     // place: the completion starts over from the other program's version.
     ASSERT_EQ(writeTodoCompletion(root.path(), u"water-plants"_s, true, now, racing).status,
               TodoWriteResult::Status::saved);
-    QByteArray after = contentOf(path);
+    QByteArray after = test::readFile(path);
     EXPECT_TRUE(after.contains("SUMMARY:Water 1 plants")) << after.constData();
     EXPECT_TRUE(after.contains("STATUS:COMPLETED"));
 
@@ -154,7 +148,7 @@ TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
     const auto result = writeTodoCompletion(root.path(), u"water-plants"_s, false, now, racing);
     EXPECT_EQ(result.status, TodoWriteResult::Status::failed);
     EXPECT_FALSE(result.message.isEmpty());
-    after = contentOf(path);
+    after = test::readFile(path);
     EXPECT_TRUE(after.contains(QByteArray("SUMMARY:Water " + QByteArray::number(saves) + " plants"))) << after.constData();
     EXPECT_TRUE(after.contains("STATUS:COMPLETED"));
 }

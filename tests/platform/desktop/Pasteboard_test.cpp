@@ -9,6 +9,7 @@
 #include "EventWait.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
+#include "WorkersHeld.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -193,7 +194,7 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
     ASSERT_TRUE(offer("UTF8_STRING", text));
     ASSERT_TRUE(test::waitUntil([&] { return x11.changeCount() != before; }));
 
-    EXPECT_TRUE(x11.readsOffMainThread());
+    EXPECT_TRUE(x11.workerReader());
     const auto result = test::awaitTask(x11Service.captureLatestIfNeeded());
     ASSERT_TRUE(result);
     EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
@@ -201,8 +202,24 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
 
     // Kolu's own copy is read through Qt, on the main thread.
     x11.writeText(u"from Kolu itself"_s);
-    EXPECT_FALSE(x11.readsOffMainThread());
+    EXPECT_FALSE(x11.workerReader());
     EXPECT_EQ(x11.text(), u"from Kolu itself"_s);
+}
+
+TEST_F(ForeignClipboardTest, APasteboardGoneWhileAWorkerReadsEndsTheCaptureSafely)
+{
+    auto x11 = std::make_unique<X11Pasteboard>();
+    auto x11Service = std::make_unique<ClipboardService>(
+        *x11, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, QStringList());
+    const qint64 before = x11->changeCount();
+    ASSERT_TRUE(offer("UTF8_STRING", "copied by another program"));
+    ASSERT_TRUE(test::waitUntil([&] { return x11->changeCount() != before; }));
+    test::WorkersHeld held;
+    auto capture = test::startTask(x11Service->captureLatestIfNeeded());
+    x11Service.reset();
+    x11.reset();
+    held.release();
+    EXPECT_FALSE(capture.wait());
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace kolu;
@@ -142,10 +141,7 @@ TEST_F(HttpDownloadTest, FollowsARedirectAndKeepsOnlyTheFinalBody)
 TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
 {
     const QString target = dir.filePath(u"a.zip"_s);
-    QFile previous(target);
-    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
-    previous.write("previous");
-    previous.close();
+    ASSERT_TRUE(test::writeFile(target, "previous"));
 
     server.respond(u"/missing"_s, {404, "not here", {}});
     EXPECT_THROW(download(u"/missing"_s, target), TransportError);

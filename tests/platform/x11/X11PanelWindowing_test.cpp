@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 using namespace kolu;
 
@@ -53,10 +54,10 @@ protected:
         return values;
     }
 
-    QList<QRect> inputShape() const
+    QList<QRect> shape(xcb_shape_kind_t kind) const
     {
-        auto *reply = xcb_shape_get_rectangles_reply(
-            connection, xcb_shape_get_rectangles(connection, window, XCB_SHAPE_SK_INPUT), nullptr);
+        auto *reply =
+            xcb_shape_get_rectangles_reply(connection, xcb_shape_get_rectangles(connection, window, kind), nullptr);
         QList<QRect> rects;
         if (reply) {
             const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply);
@@ -89,24 +90,33 @@ TEST_F(X11PanelWindowingTest, PreparesTheWindowAsAnEdgePanelOnEveryDesktop)
     EXPECT_EQ(hints()[1], 1u);
 }
 
-TEST_F(X11PanelWindowingTest, InputShapesStayVisibleToReparentingManagers)
+TEST_F(X11PanelWindowingTest, ShapesStayVisibleToReparentingManagers)
 {
     auto windowing = createX11PanelWindowing(connection, 0);
-    // Several rectangles pass as they are.
-    const QRegion handle = QRegion(0, 0, 18, 20) + QRegion(40, 30, 10, 10);
-    windowing->setInputRegion(window, handle);
-    EXPECT_EQ(QRegion(inputShape().front()) + QRegion(inputShape().back()), handle);
-    // Nothing: two points outside the window, so no click lands on it.
-    windowing->setInputRegion(window, QRegion());
-    const QList<QRect> nothing = inputShape();
-    ASSERT_EQ(nothing.size(), 2);
-    for (const QRect &r : nothing)
-        EXPECT_FALSE(r.intersects(QRect(0, 0, 100, 50)));
-    // One rectangle: all of it but one corner pixel, in more than one piece.
-    windowing->setInputRegion(window, QRegion(0, 0, 100, 50));
-    QRegion shaped;
-    for (const QRect &r : inputShape())
-        shaped += r;
-    EXPECT_GT(inputShape().size(), 1);
-    EXPECT_EQ(shaped, QRegion(0, 0, 100, 50) - QRegion(99, 49, 1, 1));
+    const auto setInput = [&](const QRegion &r) { windowing->setInputRegion(window, r); };
+    const auto setVisible = [&](const QRegion &r) { windowing->setVisibleRegion(window, r); };
+    const std::pair<xcb_shape_kind_t, std::function<void(const QRegion &)>> kinds[] = {
+        {XCB_SHAPE_SK_INPUT, setInput}, {XCB_SHAPE_SK_BOUNDING, setVisible}};
+    for (const auto &[kind, set] : kinds) {
+        // Several rectangles pass as they are.
+        const QRegion handle = QRegion(0, 0, 18, 20) + QRegion(40, 30, 10, 10);
+        set(handle);
+        EXPECT_EQ(QRegion(shape(kind).front()) + QRegion(shape(kind).back()), handle);
+        // Nothing: two points outside the window, so nothing of it is left.
+        set(QRegion());
+        const QList<QRect> nothing = shape(kind);
+        ASSERT_EQ(nothing.size(), 2);
+        for (const QRect &r : nothing)
+            EXPECT_FALSE(r.intersects(QRect(0, 0, 100, 50)));
+        // One rectangle: all of it but one corner pixel, in more than one piece.
+        set(QRegion(0, 0, 100, 50));
+        QRegion shaped;
+        for (const QRect &r : shape(kind))
+            shaped += r;
+        EXPECT_GT(shape(kind).size(), 1);
+        EXPECT_EQ(shaped, QRegion(0, 0, 100, 50) - QRegion(99, 49, 1, 1));
+    }
+    // Without a visible region the whole window shows again.
+    windowing->setVisibleRegion(window, std::nullopt);
+    EXPECT_EQ(shape(XCB_SHAPE_SK_BOUNDING), QList<QRect>{QRect(0, 0, 100, 50)});
 }

@@ -114,8 +114,8 @@ TEST_F(X11SelectionReaderTest, BinaryContentArrivesWholeAndAbsentOrSilentOwnersE
     EXPECT_EQ(reader.text(), QString());
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    for (int i = 0; png.size() < 3'000'000; ++i)
-        png += char(i * 7919 % 256);
+    for (unsigned i = 0; png.size() < 3'000'000; ++i)
+        png += char(i * 7919u % 256);
     ASSERT_TRUE(offer("image/png", png));
     EXPECT_TRUE(reader.formats().contains(u"image/png"_s));
     EXPECT_TRUE(reader.data(u"image/png"_s) == png);

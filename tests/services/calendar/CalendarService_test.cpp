@@ -5,9 +5,9 @@
 #include "platform/calendar/VdirCalendarStore.h"
 
 #include "AwaitTask.h"
+#include "CalendarFixtures.h"
 #include "ManualClock.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,11 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString fixture(const QString &name)
-{
-    return QStringLiteral(KOLU_TEST_DATA_DIR "/calendars/") + name;
-}
-
 QDateTime utc(int month, int day, int hour, int minute = 0)
 {
     return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
@@ -29,7 +24,7 @@ QDateTime utc(int month, int day, int hour, int minute = 0)
 
 class CalendarServiceTest : public ::testing::Test {
 protected:
-    CalendarServiceTest() { defaults.set(VdirCalendarStore::calendarFolderPathKey, fixture(u"synced"_s)); }
+    CalendarServiceTest() { defaults.set(VdirCalendarStore::calendarFolderPathKey, test::calendarFixture(u"synced"_s)); }
 
     std::vector<CalendarEvent> upcoming(int days) { return test::awaitTask(service.eventsForUpcomingDays(days)); }
 

@@ -5,11 +5,10 @@
 #include "platform/calendar/VdirCalendarStore.h"
 
 #include "AwaitTask.h"
+#include "CalendarFixtures.h"
 #include "TestFiles.h"
 #include "ManualClock.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,18 +21,6 @@ namespace {
 QDateTime utc(int month, int day, int hour, int minute = 0)
 {
     return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
-}
-
-void copyTodos(const QString &target)
-{
-    const QString source = QStringLiteral(KOLU_TEST_DATA_DIR "/calendars/todos");
-    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString destination = QDir(target).filePath(QDir(source).relativeFilePath(file));
-        QDir().mkpath(QFileInfo(destination).path());
-        QFile::copy(file, destination);
-    }
 }
 
 QStringList titles(const std::vector<ReminderItem> &items)
@@ -53,7 +40,7 @@ class RemindersServiceTest : public ::testing::Test {
 protected:
     RemindersServiceTest()
     {
-        copyTodos(root.path());
+        test::copyCalendarFixture(u"todos"_s, root.path());
         defaults.set(VdirCalendarStore::remindersFolderPathKey, root.path());
     }
 
@@ -164,6 +151,9 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
     ASSERT_NE(it, items.end());
     EXPECT_TRUE(it->includesTime);
     EXPECT_EQ(it->id, todo.uid);
+
+    EXPECT_EQ(RemindersService::normalizedURL(u" http://example.com "_s), QUrl(u"http://example.com"_s));
+    EXPECT_EQ(RemindersService::normalizedURL(u"mailto:a@example.com"_s), QUrl(u"mailto:a@example.com"_s));
 }
 
 TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
@@ -219,12 +209,4 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
     defaults.set(VdirCalendarStore::remindersFolderPathKey, empty.path());
     EXPECT_TRUE(store.hasReminderAccess());
     EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
-}
-
-TEST(RemindersServiceUrl, NormalizesTypedAddresses)
-{
-    EXPECT_EQ(RemindersService::normalizedURL(u"  "_s), std::nullopt);
-    EXPECT_EQ(RemindersService::normalizedURL(u" http://example.com "_s), QUrl(u"http://example.com"_s));
-    EXPECT_EQ(RemindersService::normalizedURL(u"mailto:someone@example.com"_s),
-              QUrl(u"mailto:someone@example.com"_s));
 }

@@ -4,6 +4,7 @@
 #include "services/info/UpdateFeed.h"
 
 #include "AwaitTask.h"
+#include "EventWait.h"
 #include "FailureText.h"
 #include "LocalHttpServer.h"
 #include "ManualClock.h"
@@ -11,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QTimer>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -50,19 +49,9 @@ protected:
     }
 
     // Runs the event loop until the controller's check has ended.
-    void waitUntilSettled(OrlixUpdateController &controller)
+    static bool waitUntilSettled(OrlixUpdateController &controller)
     {
-        QEventLoop loop;
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        QObject::connect(&controller, &OrlixUpdateController::changed, &loop, [&] {
-            if (controller.status().state != UpdateStatus::State::checking)
-                loop.quit();
-        });
-        guard.start(10s);
-        if (controller.status().state == UpdateStatus::State::checking)
-            loop.exec();
+        return test::waitUntil([&] { return controller.status().state != UpdateStatus::State::checking; });
     }
 
     test::TemporaryHome home;
@@ -72,7 +61,7 @@ protected:
     UserDefaults defaults{home.path(u".config/Kolu/defaults.json"_s)};
 };
 
-TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
+TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPageAndNoOther)
 {
     server.respond(u"/feed.xml"_s, {200, feedWith("43", "0.5.0"), {{"Content-Type", "application/rss+xml"}}});
     auto controller = makeController();
@@ -85,19 +74,14 @@ TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPage)
     EXPECT_EQ(status.release->downloadPage, QUrl(u"https://kolu.test/releases/0.5.0"_s));
     EXPECT_EQ(controller->lastUpdateCheckDate(), clock.now());
     EXPECT_EQ(defaults.date(OrlixUpdateController::kLastCheckDateKey), clock.now());
-}
 
-TEST_F(UpdateControllerTest, ReportsUpToDateForTheSameOrAnOlderBuild)
-{
-    server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
-    auto controller = makeController();
-    test::awaitTask(controller->checkForUpdates());
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
-    EXPECT_FALSE(controller->status().release);
-
-    server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
-    test::awaitTask(controller->checkForUpdates());
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
+    // The same or an older build is up to date.
+    for (const char *build : {"42", "9"}) {
+        server.respond(u"/feed.xml"_s, {200, feedWith(build, "0.4.2")});
+        test::awaitTask(controller->checkForUpdates());
+        EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate) << build;
+        EXPECT_FALSE(controller->status().release) << build;
+    }
 }
 
 TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
@@ -125,10 +109,7 @@ TEST_F(UpdateControllerTest, ACheckTimesOutOnTheInjectedClock)
     // A second request while one runs is not sent.
     test::awaitTask(controller->checkForUpdates());
 
-    QEventLoop loop;
-    QObject::connect(&server, &test::LocalHttpServer::requestReceived, &loop, &QEventLoop::quit);
-    if (server.requests().isEmpty())
-        loop.exec();
+    ASSERT_TRUE(test::waitUntil([&] { return !server.requests().isEmpty(); }));
     clock.advance(OrlixUpdateController::kRequestTimeout);
     probe.wait();
     EXPECT_EQ(controller->status().state, UpdateStatus::State::failed);
@@ -149,14 +130,14 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
     // The looks fall 60 s after creation and then every hour; stop right at
     // the next one so that the request's own time-out stays ahead.
     clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
-    waitUntilSettled(*controller);
+    ASSERT_TRUE(waitUntilSettled(*controller));
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
 
     clock.advance(23h);
     EXPECT_EQ(server.requests().size(), 1);
     clock.advance(1h);
-    waitUntilSettled(*controller);
+    ASSERT_TRUE(waitUntilSettled(*controller));
     EXPECT_EQ(server.requests().size(), 2);
 }
 

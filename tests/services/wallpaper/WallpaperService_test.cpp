@@ -4,16 +4,17 @@
 #include "services/wallpaper/WallpaperArchive.h"
 
 #include "AwaitTask.h"
+#include "EventWait.h"
 #include "FailureText.h"
 #include "FakeDesktop.h"
 #include "LocalHttpServer.h"
 #include "ManualClock.h"
 #include "RecordingProcessRunner.h"
+#include "TestFiles.h"
 #include "ZipWriter.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -162,9 +163,7 @@ TEST_F(WallpaperServiceTest, ABadAnswerFailsWithoutACacheAndKeepsAnExistingOne)
 TEST_F(WallpaperServiceTest, UntrustedEntriesStayInsideTheLibrary)
 {
     QTemporaryDir outside;
-    QFile secret(outside.filePath(u"secret.png"_s));
-    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
-    secret.close();
+    ASSERT_TRUE(test::writeFile(outside.filePath(u"secret.png"_s)));
 
     test::ZipWriter zip;
     zip.addFile(u"ok.png"_s, test::pictureBytes(u"ok.png"_s));
@@ -228,10 +227,7 @@ TEST_F(WallpaperServiceTest, ADownloadTimesOutAfterNinetySecondsOnTheClock)
 
     server.setHoldResponses(true);
     auto probe = test::startTask(service.wallpapers(WallpaperLibrary::noir, true));
-    QEventLoop loop;
-    QObject::connect(&server, &test::LocalHttpServer::requestReceived, &loop, &QEventLoop::quit);
-    if (downloads() < 2)
-        loop.exec();
+    ASSERT_TRUE(test::waitUntil([&] { return downloads() == 2; }));
     clock.advance(89s);
     EXPECT_FALSE(probe.isDone());
     clock.advance(1s);
@@ -244,9 +240,8 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
     test::RecordingProcessRunner fakeUnzip;
     int exitCode = 1;
     fakeUnzip.setResponder([&exitCode](const test::RecordedProcess &call) {
-        QFile picture(call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(exitCode));
-        picture.open(QIODevice::WriteOnly);
-        picture.write(test::pictureBytes(picture.fileName()));
+        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(exitCode);
+        test::writeFile(picture, test::pictureBytes(picture));
         ProcessResult result;
         result.started = true;
         result.exitCode = exitCode;
@@ -272,10 +267,7 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
 TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
 {
     QTemporaryDir pictures;
-    QFile sea(pictures.filePath(u"sea.jpg"_s));
-    ASSERT_TRUE(sea.open(QIODevice::WriteOnly));
-    sea.write(test::pictureBytes(sea.fileName()));
-    sea.close();
+    ASSERT_TRUE(test::writeFile(pictures.filePath(u"sea.jpg"_s), test::pictureBytes(u"sea.jpg"_s)));
     defaults.set(service.localFolderPathKey, pictures.path());
     defaults.set(service.localFolderNameKey, u"Pictures"_s);
 
@@ -318,7 +310,7 @@ TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
 TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplays)
 {
     const QString path = root.filePath(u"pic.png"_s);
-    QFile(path).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(test::writeFile(path));
     WallpaperCandidate candidate;
     candidate.imageURL = QUrl::fromLocalFile(path);
     candidate.localFileURL = QUrl::fromLocalFile(root.filePath(u"moved-away.png"_s));
@@ -348,7 +340,7 @@ TEST_F(WallpaperServiceTest, ApplyReportsAMissingFileAndAMissingDisplay)
     EXPECT_TRUE(desktop.calls.isEmpty());
 
     const QString path = root.filePath(u"pic.png"_s);
-    QFile(path).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(test::writeFile(path));
     candidate.localFileURL = QUrl::fromLocalFile(path);
     desktop.layout = {};
     expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::screenUnavailable);

@@ -1,5 +1,6 @@
 #include "services/wallpaper/ZipListing.h"
 
+#include "TestFiles.h"
 #include "ZipWriter.h"
 
 #include <QTemporaryDir>
@@ -32,10 +33,7 @@ TEST(ZipListing, ReadsDeclaredSizesAndRefusesWhatIsNoArchive)
     // Not an archive, a cut-off one, and a missing file.
     const QByteArray whole = zip.bytes();
     for (const QByteArray &bytes : {QByteArray("<!DOCTYPE html>"), whole.left(whole.size() - 10), QByteArray()}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        ASSERT_TRUE(test::writeFile(path, bytes));
         EXPECT_FALSE(readZipListing(path, 10)) << bytes.left(20).constData();
     }
     EXPECT_FALSE(readZipListing(dir.filePath(u"missing.zip"_s), 10));

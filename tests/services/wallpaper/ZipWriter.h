@@ -7,7 +7,6 @@
 // names a careful unpacker must refuse ("../x", "/x").
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QString>
 

@@ -16,10 +16,12 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 using namespace kolu;
@@ -93,6 +95,38 @@ protected:
     bool waitForGeometry(quint32 window, const QRect &expected)
     {
         return test::waitUntil([&] { return desktop.geometry(window) == expected; });
+    }
+
+    // What the screen shows at `p`, as 0xRRGGBB.
+    quint32 pixel(QPoint p) const
+    {
+        xcb_connection_t *c = display.connection();
+        auto *reply = xcb_get_image_reply(
+            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, display.root(), p.x(), p.y(), 1, 1, ~0u), nullptr);
+        quint32 value = 0;
+        if (reply && xcb_get_image_data_length(reply) >= 4)
+            std::memcpy(&value, xcb_get_image_data(reply), 4);
+        std::free(reply);
+        return value & 0xFFFFFF;
+    }
+
+    bool boundingShaped(quint32 window) const
+    {
+        xcb_connection_t *c = display.connection();
+        auto *reply = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
+        const bool shaped = reply && reply->bounding_shaped;
+        std::free(reply);
+        return shaped;
+    }
+
+    bool compositorRuns() const
+    {
+        xcb_connection_t *c = display.connection();
+        auto *reply = xcb_get_selection_owner_reply(
+            c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
+        const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
+        std::free(reply);
+        return owned;
     }
 };
 
@@ -205,4 +239,48 @@ TEST_F(RailWindowTest, QuitSignalSavesTheFocusTimer)
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_TRUE(files.read<PomodoroFile>().has_value());
+}
+
+TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
+{
+    // A window of the test's own in a colour of its own, under the rail.
+    constexpr quint32 kGreen = 0x00FF00;
+    xcb_connection_t *c = display.connection();
+    const xcb_window_t below = xcb_generate_id(c);
+    const uint32_t values[] = {kGreen, 1};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, below, display.root(), 1200, 0, 240, 900, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT,
+                      values);
+    xcb_map_window(c, below);
+    const uint32_t bottom[] = {XCB_STACK_MODE_BELOW};
+    xcb_configure_window(c, below, XCB_CONFIG_WINDOW_STACK_MODE, bottom);
+    xcb_flush(c);
+
+    // Without a compositor the window is shaped to what it draws; with one
+    // it stays whole and translucent. Either way the desktop shows and
+    // takes the pointer beside the handle.
+    QProcess compositor;
+    for (const bool composited : {false, true}) {
+        if (composited) {
+            compositor.setProcessEnvironment(desktop.environment());
+            compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
+            if (!compositor.waitForStarted(5000) || !test::waitUntil([this] { return compositorRuns(); })) {
+                ADD_FAILURE() << "picom did not start";
+                break;
+            }
+        }
+        writeDefaults({});
+        const quint32 rail = launchRail({1422, 110, 18, 680});
+        ASSERT_NE(rail, 0u);
+        EXPECT_TRUE(test::waitUntil([&] { return pixel({1430, 200}) == kGreen; })) << "composited " << composited;
+        EXPECT_NE(pixel({1430, 450}), kGreen) << "the handle shows";
+        EXPECT_EQ(boundingShaped(rail), !composited);
+        desktop.movePointer({1430, 200});
+        EXPECT_TRUE(test::waitUntil([&] { return desktop.windowUnderPointer() == below; }));
+        TearDown();
+        programs.clear();
+        ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) == 0; }));
+    }
+    compositor.terminate();
+    compositor.waitForFinished(5000);
 }

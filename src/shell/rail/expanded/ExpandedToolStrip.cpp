@@ -80,29 +80,24 @@ ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWid
     const double s = state.railScaleFactor();
     const bool vertical = axis == Qt::Vertical;
 
-    auto *outer = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this);
-    if (vertical)
+    if (vertical) {
+        auto *outer = new QBoxLayout(QBoxLayout::TopToBottom, this);
         outer->setContentsMargins(int(expandedrail::stripHorizontalPadding), int(expandedrail::stripVerticalPadding),
                                   int(expandedrail::stripHorizontalPadding), int(expandedrail::stripVerticalPadding));
-    else
-        outer->setContentsMargins(14, 8, 14, 8);
-    outer->setSpacing(vertical ? 0 : 10);
-    m_buttons = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
-    m_buttons->setSpacing(qRound(expandedrail::buttonSpacing * s));
-    if (!vertical)
-        m_buttons->setContentsMargins(4, 0, 4, 0);
-    outer->addLayout(m_buttons);
-    if (vertical) {
+        outer->setSpacing(0);
+        m_buttons = new QBoxLayout(QBoxLayout::TopToBottom);
+        m_buttons->setSpacing(qRound(expandedrail::buttonSpacing * s));
+        outer->addLayout(m_buttons);
         outer->addStretch(1);
         outer->addSpacing(int(expandedrail::actionSpacerMinimum));
+        m_actions = new QBoxLayout(QBoxLayout::TopToBottom);
+        m_actions->setSpacing(int(expandedrail::actionButtonSpacing));
+        outer->addLayout(m_actions);
     } else {
-        outer->addWidget(new StripSeparator(this), 0, Qt::AlignVCenter);
+        // The row is placed by hand: on a narrow screen its action area gives
+        // way while the module buttons keep their width (arrangeRow).
+        m_separator = new StripSeparator(this);
     }
-    m_actions = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
-    m_actions->setSpacing(int(expandedrail::actionButtonSpacing));
-    outer->addLayout(m_actions);
-    if (!vertical)
-        outer->addStretch(1);
 
     m_selection = new QVariantAnimation(this);
     m_selection->setStartValue(0.0);
@@ -151,11 +146,13 @@ void ExpandedToolStrip::rebuildButtons()
             delete it.value();
             it = m_buttonFor.erase(it);
         } else {
-            m_buttons->removeWidget(it.value());
+            if (m_buttons)
+                m_buttons->removeWidget(it.value());
             ++it;
         }
     }
     const Qt::Orientation axis = m_axis;
+    m_ordered.clear();
     for (const RailModule module : visible) {
         ToolStripButton *b = m_buttonFor.value(module);
         if (!b) {
@@ -163,20 +160,19 @@ void ExpandedToolStrip::rebuildButtons()
             b->setFixedSize(b->sizeHint());
             m_buttonFor.insert(module, b);
         }
-        m_buttons->addWidget(b, 0, Qt::AlignCenter);
+        if (m_buttons)
+            m_buttons->addWidget(b, 0, Qt::AlignCenter);
+        m_ordered.push_back(b);
         b->show();
     }
-    if (layout())
-        layout()->activate();
+    arrange();
     moveSelection(false);
 }
 
 void ExpandedToolStrip::rebuildActions()
 {
-    while (QLayoutItem *item = m_actions->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
+    qDeleteAll(m_actionButtons);
+    m_actionButtons.clear();
     const bool vertical = m_axis == Qt::Vertical;
     auto add = [&](const QString &symbol, const QString &help, const QString &name, auto action) {
         auto *b = new RailIconButton(symbol, help, this);
@@ -184,9 +180,12 @@ void ExpandedToolStrip::rebuildActions()
         if (vertical)
             b->setFixedSize(40, int(expandedrail::actionButtonHeight));
         else
-            b->setFixedSize(30, 30);
+            b->setFixedSize(int(toprail::actionWidth), 30);
         connect(b, &QAbstractButton::clicked, this, action);
-        m_actions->addWidget(b, 0, Qt::AlignCenter);
+        if (m_actions)
+            m_actions->addWidget(b, 0, Qt::AlignCenter);
+        m_actionButtons.push_back(b);
+        b->show();
     };
     if (m_state.showMinimizeAllAppsButton())
         add(QStringLiteral("rectangle.compress.vertical"), tr("Minimize All Apps"), QStringLiteral("minimizeAllButton"),
@@ -195,6 +194,42 @@ void ExpandedToolStrip::rebuildActions()
         [this] { refreshEverything(*m_refresh); });
     add(QStringLiteral("gearshape"), tr("Settings"), QStringLiteral("settingsButton"),
         [this] { Q_EMIT settingsRequested(); });
+    arrange();
+}
+
+void ExpandedToolStrip::arrange()
+{
+    if (m_axis == Qt::Vertical) {
+        if (layout())
+            layout()->activate();
+        return;
+    }
+    const double s = m_state.railScaleFactor();
+    const toprail::StripFit fit =
+        toprail::stripFit(width(), int(m_ordered.size()), int(m_actionButtons.size()), s);
+    const double room = width() - 2 * toprail::stripPadding;
+    double x = toprail::stripPadding + std::max(0.0, (room - fit.contentWidth) / 2);
+    const double mid = height() / 2.0;
+    const auto put = [&](QWidget *w, double itemWidth, double itemHeight) {
+        w->setGeometry(QRectF(x, mid - itemHeight / 2, itemWidth, itemHeight).toRect());
+        x += itemWidth;
+    };
+    x += toprail::moduleRowPadding;
+    for (std::size_t i = 0; i < m_ordered.size(); ++i) {
+        if (i > 0)
+            x += expandedrail::buttonSpacing * s;
+        put(m_ordered[i], m_ordered[i]->width(), m_ordered[i]->height());
+    }
+    x += toprail::moduleRowPadding + fit.spacing;
+    put(m_separator, toprail::separatorWidth, m_separator->height());
+    for (QWidget *action : m_actionButtons) {
+        x += fit.spacing;
+        action->setFixedSize(qRound(fit.actionWidth), 30);
+        put(action, fit.actionWidth, 30);
+    }
+    if (!selectionAnimating())
+        m_bubble = targetBubble();
+    update();
 }
 
 QRectF ExpandedToolStrip::targetBubble() const
@@ -224,6 +259,8 @@ void ExpandedToolStrip::moveSelection(bool animated)
 void ExpandedToolStrip::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (m_axis == Qt::Horizontal)
+        arrange();
     if (!selectionAnimating())
         m_bubble = targetBubble();
 }

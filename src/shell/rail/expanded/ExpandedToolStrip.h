@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QBoxLayout;
 class QVariantAnimation;
@@ -61,6 +62,7 @@ protected:
 private:
     void rebuildButtons();
     void rebuildActions();
+    void arrange();
     void moveSelection(bool animated);
     QRectF targetBubble() const;
 
@@ -69,6 +71,9 @@ private:
     QBoxLayout *m_buttons = nullptr;
     QBoxLayout *m_actions = nullptr;
     QHash<RailModule, ToolStripButton *> m_buttonFor;
+    std::vector<ToolStripButton *> m_ordered;
+    std::vector<QWidget *> m_actionButtons;
+    QWidget *m_separator = nullptr;
     std::unique_ptr<RailRefreshCalls> m_refresh;
     QVariantAnimation *m_selection = nullptr;
     QRectF m_bubble;

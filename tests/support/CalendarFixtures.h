@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -33,14 +35,10 @@ inline QString writeCalendarItem(const QString &root, const QString &calendar, c
                                  const QByteArray &bytes)
 {
     const QString folder = QDir(root).filePath(calendar);
-    QDir().mkpath(folder);
-    QFile name(QDir(folder).filePath(QStringLiteral("displayname")));
-    if (!name.exists() && name.open(QIODevice::WriteOnly))
-        name.write(calendar.toUtf8());
-    QFile file(QDir(folder).filePath(fileName));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return file.fileName();
+    if (!QFile::exists(QDir(folder).filePath(QStringLiteral("displayname"))))
+        writeFile(QDir(folder).filePath(QStringLiteral("displayname")), calendar.toUtf8());
+    writeFile(QDir(folder).filePath(fileName), bytes);
+    return QDir(folder).filePath(fileName);
 }
 
 // One VEVENT as a whole file, with the Berlin zone definition the way

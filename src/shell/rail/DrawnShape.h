@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRegion>
+
+class QRectF;
+class QWidget;
+
+namespace kolu {
+
+// A rail widget that paints less than its rectangle says what it paints:
+// only that takes clicks and, where nothing composites the panel over the
+// desktop, only that shows.
+class DrawnShape {
+public:
+    virtual ~DrawnShape();
+    // In the widget's own coordinates.
+    virtual QRegion drawnShape() const = 0;
+};
+
+namespace drawnshape {
+
+// What the visible children of `container` draw, in its coordinates: a child
+// that says what it draws adds that; one that lets every press through
+// (a fading picture, a connector line) adds nothing; any other adds its
+// rectangle, rounded by its `cornerRadiusProperty` when it has one.
+QRegion ofChildren(const QWidget *container);
+
+// A widget property for surfaces built elsewhere: the corner radius of the
+// rounded rectangle the widget fills; a negative radius rounds the short
+// side fully (a capsule).
+inline constexpr const char *cornerRadiusProperty = "drawnCornerRadius";
+
+// A rounded rectangle to the pixel, as the window shapes take it.
+QRegion rounded(const QRectF &rect, qreal radius);
+
+} // namespace drawnshape
+
+} // namespace kolu

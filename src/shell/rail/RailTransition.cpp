@@ -1,0 +1,234 @@
+#include "shell/rail/RailTransition.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QVariantAnimation>
+
+#include <algorithm>
+
+namespace kolu {
+
+namespace {
+
+const char *const kMotionName = "railMotion";
+
+QPointF anchorPoint(const QRectF &rect, Qt::Alignment anchor)
+{
+    const double x = anchor & Qt::AlignLeft ? rect.left() : anchor & Qt::AlignRight ? rect.right() : rect.center().x();
+    const double y = anchor & Qt::AlignTop ? rect.top() : anchor & Qt::AlignBottom ? rect.bottom() : rect.center().y();
+    return {x, y};
+}
+
+// Runs from `from` to `to` on the motion's curve.
+QVariantAnimation *startMotion(QObject *owner, const Motion &motion, double from, double to)
+{
+    auto *animation = new QVariantAnimation(owner);
+    animation->setObjectName(QLatin1String(kMotionName));
+    animation->setDuration(motion.durationMs);
+    animation->setEasingCurve(motion.curve);
+    animation->setStartValue(from);
+    animation->setEndValue(to);
+    return animation;
+}
+
+// A finished motion waits for deletion; only a running one counts.
+QVariantAnimation *runningMotion(const QWidget *widget)
+{
+    const auto motions =
+        widget->findChildren<QVariantAnimation *>(QLatin1String(kMotionName), Qt::FindDirectChildrenOnly);
+    for (QVariantAnimation *motion : motions) {
+        if (motion->state() == QAbstractAnimation::Running)
+            return motion;
+    }
+    return nullptr;
+}
+
+// The picture of an item on its way out. It takes no clicks, keeps to the
+// side of its parent it was anchored to while the parent changes size, and
+// goes when its motion ends.
+class LeavingPicture : public QWidget {
+public:
+    LeavingPicture(QWidget *source, double from, const RailTransition &transition, const Motion &motion,
+                   Qt::Alignment anchor)
+        : QWidget(source->parentWidget()), m_effect(transition), m_anchor(anchor)
+    {
+        setObjectName(QStringLiteral("leavingPicture"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        m_picture = source->grab();
+        m_source = QRectF(QPointF(), source->size());
+        m_parentSize = parentWidget()->size();
+        // Room for the whole way, from rest to the far end.
+        m_effect.setProgress(0.0);
+        const QRectF reach = m_effect.boundingRectFor(m_source).united(m_source);
+        m_effect.setProgress(from);
+        m_origin = -reach.topLeft();
+        setGeometry(reach.translated(source->pos()).toAlignedRect());
+        parentWidget()->installEventFilter(this);
+        lower();
+        show();
+
+        QVariantAnimation *animation = startMotion(this, motion, from, 0.0);
+        connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            m_effect.setProgress(value.toDouble());
+            update();
+        });
+        connect(animation, &QVariantAnimation::finished, this, [this] {
+            hide();
+            deleteLater();
+        });
+        animation->start(QAbstractAnimation::DeleteWhenStopped);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.translate(m_origin);
+        m_effect.paintAt(painter, m_source, m_picture, QPointF());
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == parentWidget() && event->type() == QEvent::Resize) {
+            const QSize size = parentWidget()->size();
+            const QSize delta = size - m_parentSize;
+            m_parentSize = size;
+            const int dx = m_anchor & Qt::AlignRight ? delta.width()
+                           : m_anchor & Qt::AlignHCenter ? delta.width() / 2 : 0;
+            const int dy = m_anchor & Qt::AlignBottom ? delta.height()
+                           : m_anchor & Qt::AlignVCenter ? delta.height() / 2 : 0;
+            move(pos() + QPoint(dx, dy));
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    RailTransitionEffect m_effect;
+    Qt::Alignment m_anchor;
+    QPixmap m_picture;
+    QRectF m_source;
+    QPointF m_origin;
+    QSize m_parentSize;
+};
+
+} // namespace
+
+RailTransitionEffect::RailTransitionEffect(const RailTransition &transition, QObject *parent)
+    : QGraphicsEffect(parent), m_transition(transition)
+{
+}
+
+void RailTransitionEffect::setProgress(double progress)
+{
+    if (progress == m_progress)
+        return;
+    m_progress = progress;
+    updateBoundingRect();
+    update();
+}
+
+QPointF RailTransitionEffect::offsetFor(const QRectF &bounds) const
+{
+    const QPointF far = m_transition.fromTopEdge ? QPointF(0, -bounds.height()) : m_transition.offset;
+    return far * (1.0 - m_progress);
+}
+
+QRectF RailTransitionEffect::boundingRectFor(const QRectF &rect) const
+{
+    // A spring's small overshoot can scale the item a little past its size.
+    const double grow = m_transition.scale == 1.0 ? 0.0 : 0.02 * std::max(rect.width(), rect.height());
+    return rect.translated(offsetFor(rect)).adjusted(-grow, -grow, grow, grow);
+}
+
+void RailTransitionEffect::paintAt(QPainter &painter, const QRectF &bounds, const QPixmap &picture,
+                                   QPointF origin) const
+{
+    const double scale = m_transition.scale + (1.0 - m_transition.scale) * m_progress;
+    const QPointF anchor = anchorPoint(bounds, m_transition.anchor);
+    painter.save();
+    if (m_transition.fades)
+        painter.setOpacity(painter.opacity() * std::clamp(m_progress, 0.0, 1.0));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
+    painter.translate(offsetFor(bounds) + anchor);
+    painter.scale(scale, scale);
+    painter.translate(-anchor);
+    painter.drawPixmap(origin, picture);
+    painter.restore();
+}
+
+void RailTransitionEffect::draw(QPainter *painter)
+{
+    if (m_progress == 1.0) {
+        drawSource(painter);
+        return;
+    }
+    QPoint origin;
+    const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
+    paintAt(*painter, sourceBoundingRect(Qt::LogicalCoordinates), picture, origin);
+}
+
+namespace railmotion {
+
+void enter(QWidget *widget, const RailTransition &transition, const Motion &motion)
+{
+    delete runningMotion(widget);
+    widget->setGraphicsEffect(nullptr);
+    widget->show();
+    // Nothing to see move on a rail that is not on screen.
+    if (!widget->isVisible())
+        return;
+    auto *effect = new RailTransitionEffect(transition);
+    effect->setProgress(0.0);
+    widget->setGraphicsEffect(effect);
+    QVariantAnimation *animation = startMotion(widget, motion, 0.0, 1.0);
+    QPointer<RailTransitionEffect> guard(effect);
+    QObject::connect(animation, &QVariantAnimation::valueChanged, effect,
+                     [effect](const QVariant &value) { effect->setProgress(value.toDouble()); });
+    QObject::connect(animation, &QVariantAnimation::finished, widget, [widget, guard] {
+        if (guard && widget->graphicsEffect() == guard)
+            widget->setGraphicsEffect(nullptr);
+    });
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void leave(QWidget *widget, const RailTransition &transition, const Motion &motion, Qt::Alignment anchor)
+{
+    if (!widget->parentWidget() || !widget->isVisible() || widget->size().isEmpty())
+        return;
+    // An item still on its way in leaves from where it got to.
+    double from = 1.0;
+    if (runningMotion(widget)) {
+        if (auto *effect = qobject_cast<RailTransitionEffect *>(widget->graphicsEffect()))
+            from = std::clamp(effect->progress(), 0.0, 1.0);
+    }
+    delete runningMotion(widget);
+    widget->setGraphicsEffect(nullptr);
+    new LeavingPicture(widget, from, transition, motion, anchor);
+}
+
+bool isMoving(const QWidget *widget)
+{
+    return runningMotion(widget) != nullptr;
+}
+
+int leavingPictures(const QWidget *parent)
+{
+    const auto pictures = parent->findChildren<QWidget *>(QStringLiteral("leavingPicture"), Qt::FindDirectChildrenOnly);
+    return static_cast<int>(std::count_if(pictures.begin(), pictures.end(), [](QWidget *w) { return !w->isHidden(); }));
+}
+
+const Motion &topExpansion()
+{
+    static const Motion motion = [] {
+        QEasingCurve curve(QEasingCurve::BezierSpline);
+        curve.addCubicBezierSegment(QPointF(0.0, 0.0), QPointF(0.58, 1.0), QPointF(1.0, 1.0));
+        return Motion{160, curve};
+    }();
+    return motion;
+}
+
+} // namespace railmotion
+
+} // namespace kolu

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "style/Motion.h"
+
+#include <QGraphicsEffect>
+#include <QPixmap>
+#include <QPointF>
+#include <QWidget>
+
+class QVariantAnimation;
+
+namespace kolu {
+
+// How a rail item enters or leaves: a fade, an offset and a scale about an
+// anchor, all reached at the far end of the motion. The item's geometry
+// stays where it rests; only the painting moves, so what takes clicks is
+// always the resting place.
+struct RailTransition {
+    QPointF offset;
+    // Moves the item by its own height upwards: in from the top edge.
+    bool fromTopEdge = false;
+    double scale = 1.0;
+    Qt::Alignment anchor = Qt::AlignCenter;
+    bool fades = true;
+
+    static RailTransition fade() { return {}; }
+    static RailTransition moveAndFade(QPointF by) { return {by, false, 1.0, Qt::AlignCenter, true}; }
+    static RailTransition scaleAndFade(double from, Qt::Alignment anchor) { return {{}, false, from, anchor, true}; }
+    static RailTransition moveInFromTop() { return {{}, true, 1.0, Qt::AlignCenter, true}; }
+    static RailTransition slide(QPointF by) { return {by, false, 1.0, Qt::AlignCenter, false}; }
+};
+
+// Paints its widget (with its children) part of the way through a
+// transition: `progress` 1 is at rest, 0 at the far end.
+class RailTransitionEffect : public QGraphicsEffect {
+    Q_OBJECT
+public:
+    RailTransitionEffect(const RailTransition &transition, QObject *parent = nullptr);
+
+    void setProgress(double progress);
+    double progress() const { return m_progress; }
+
+    QRectF boundingRectFor(const QRectF &rect) const override;
+    // The same look on any painter, for pictures of a leaving item.
+    void paintAt(QPainter &painter, const QRectF &bounds, const QPixmap &picture, QPointF origin) const;
+
+protected:
+    void draw(QPainter *painter) override;
+
+private:
+    QPointF offsetFor(const QRectF &bounds) const;
+
+    RailTransition m_transition;
+    double m_progress = 1.0;
+};
+
+namespace railmotion {
+
+// Shows `widget` and runs `transition` from its far end to rest over
+// `motion`; the effect goes when the motion ends, so nothing is left that
+// paints through an extra pass at rest. A motion already running on the
+// widget is replaced.
+void enter(QWidget *widget, const RailTransition &transition, const Motion &motion);
+
+// Leaves a picture of `widget` in its parent that runs `transition` from
+// rest to its far end over `motion` and then goes. The widget itself is the
+// caller's to hide or delete right after. `anchor` keeps the picture at the
+// same side of the parent while the parent changes size (the screen edge).
+void leave(QWidget *widget, const RailTransition &transition, const Motion &motion,
+           Qt::Alignment anchor = Qt::AlignLeft | Qt::AlignTop);
+
+// Whether a motion started here still runs on `widget` or in `parent`'s
+// leaving pictures.
+bool isMoving(const QWidget *widget);
+int leavingPictures(const QWidget *parent);
+
+// Ease-out over 0.16 s: the top rail opening and closing.
+const Motion &topExpansion();
+
+} // namespace railmotion
+
+} // namespace kolu
