@@ -2,12 +2,15 @@
 
 #include "model/Clock.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,17 +32,21 @@ QByteArray runtimeDirOf(const QString &processFolder)
     return {};
 }
 
-bool readIdentity(const QString &procRoot, pid_t pid, ProcessIdentity &out)
+// Whether the process whose /proc folder is `folder` is a duplicate of
+// `own`: what tells it apart is read cheapest first, and the reading stops at
+// the first difference, since a launch looks at every process on the machine
+// and most are another user's or another program.
+bool isDuplicate(const QByteArray &folder, const QByteArray &ownExecutable, const ProcessIdentity &own)
 {
-    const QString folder = procRoot + QLatin1Char('/') + QString::number(pid);
     struct stat info {};
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+    if (::stat(folder.constData(), &info) != 0 || info.st_uid != own.uid)
         return false;
-    out.pid = pid;
-    out.uid = info.st_uid;
-    out.executable = QFileInfo(folder + QStringLiteral("/exe")).symLinkTarget();
-    out.runtimeDir = runtimeDirOf(folder);
-    return !out.executable.isEmpty();
+    char target[PATH_MAX];
+    const QByteArray link = folder + "/exe";
+    const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+    if (length <= 0 || QByteArrayView(target, length) != ownExecutable)
+        return false;
+    return runtimeDirOf(QFile::decodeName(folder)) == own.runtimeDir;
 }
 
 } // namespace
@@ -49,17 +56,21 @@ QList<pid_t> find(const QString &procRoot, const ProcessIdentity &own)
     QList<pid_t> found;
     if (own.executable.isEmpty())
         return found;
-    const QStringList entries = QDir(procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &name : entries) {
-        bool numeric = false;
-        const long pid = name.toLong(&numeric);
-        if (!numeric || pid <= 0 || pid == own.pid)
+    const QByteArray root = QFile::encodeName(procRoot);
+    const QByteArray ownExecutable = QFile::encodeName(own.executable);
+    DIR *folder = ::opendir(root.constData());
+    if (folder == nullptr)
+        return found;
+    while (const dirent *entry = ::readdir(folder)) {
+        char *end = nullptr;
+        const long pid = std::strtol(entry->d_name, &end, 10);
+        if (end == entry->d_name || *end != '\0' || pid <= 0 || pid == own.pid)
             continue;
-        ProcessIdentity other;
-        if (readIdentity(procRoot, static_cast<pid_t>(pid), other) && other.uid == own.uid &&
-            other.executable == own.executable && other.runtimeDir == own.runtimeDir)
-            found.append(other.pid);
+        if (isDuplicate(QByteArray(root + '/' + entry->d_name), ownExecutable, own))
+            found.append(static_cast<pid_t>(pid));
     }
+    ::closedir(folder);
+    std::sort(found.begin(), found.end());
     return found;
 }
 

@@ -17,7 +17,6 @@
 #include "shell/rail/expanded/TopExpandedRail.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
-#include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/SystemColorScheme.h"
 
@@ -68,9 +67,6 @@ int main(int argc, char **argv)
     kolu::Clock &clock = kolu::SystemClock::instance();
     kolu::DuplicateInstanceCloser duplicates(clock);
     duplicates.closeAll();
-
-    // A missing display font only means the system font is used.
-    kolu::OrlixFonts::registerDisplayFont();
 
     kolu::ShellParts parts;
     // Asked again at each layout of the rail: a compositor may come or go.

@@ -34,7 +34,7 @@ PulseOutputMute::PulseOutputMute(std::unique_ptr<OutputMute> fallback, QByteArra
     , m_fallback(std::move(fallback))
     , m_server(std::move(server))
 {
-    connectToServer();
+    // The connection is opened by the first read, not at launch.
 }
 
 PulseOutputMute::~PulseOutputMute()
@@ -150,12 +150,14 @@ void PulseOutputMute::onMuteSet(pa_context *, int success, void *self)
 
 QCoro::Task<bool> PulseOutputMute::isMuted()
 {
-    if (m_state == State::unavailable) {
+    if (m_state == State::notStarted) {
+        connectToServer();
+    } else if (m_state == State::unavailable) {
         // The server may have come (back) since; the next read will know.
         connectToServer();
         co_return co_await m_fallback->isMuted();
     }
-    if (m_state != State::following)
+    if (m_state == State::connecting || m_state == State::connected)
         co_await qCoro(this, &PulseOutputMute::stateSettled, firstAnswerBound);
     if (m_state == State::unavailable)
         co_return co_await m_fallback->isMuted();
@@ -165,6 +167,8 @@ QCoro::Task<bool> PulseOutputMute::isMuted()
 QCoro::Task<> PulseOutputMute::toggle()
 {
     if (m_state != State::following) {
+        if (m_state == State::notStarted)
+            connectToServer();
         co_await m_fallback->toggle();
         co_return;
     }

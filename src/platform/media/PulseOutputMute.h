@@ -18,7 +18,8 @@ namespace kolu {
 // of the default sink is followed as the server announces changes, so a read
 // costs nothing. The connection runs on GLib's main loop, which Qt's event
 // loop drives. Where no connection can be made (no server, or an event loop
-// that is not GLib's), `fallback` answers instead.
+// that is not GLib's), `fallback` answers instead. Nothing connects before
+// the first read or toggle.
 class PulseOutputMute final : public QObject, public OutputMute {
     Q_OBJECT
 
@@ -40,7 +41,7 @@ Q_SIGNALS:
     void stateSettled();
 
 private:
-    enum class State { connecting, connected, following, unavailable };
+    enum class State { notStarted, connecting, connected, following, unavailable };
 
     void connectToServer();
     void disconnectFromServer();
@@ -56,7 +57,7 @@ private:
     QByteArray m_server;
     pa_glib_mainloop *m_mainloop = nullptr;
     pa_context *m_context = nullptr;
-    State m_state = State::unavailable;
+    State m_state = State::notStarted;
     bool m_muted = false;
 };
 
