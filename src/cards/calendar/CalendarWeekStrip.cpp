@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -39,6 +40,22 @@ constexpr qreal kPadY = 8, kGap = 5, kNumberW = 30, kNumberH = 28, kDot = 4;
 qreal weekdayHeight()
 {
     return std::ceil(QFontMetricsF(weekdayFont()).height());
+}
+
+// The desktop's fonts run wider than the ones the cell was measured for, so
+// "Today" in a narrow panel shrinks a little before it is ever cut.
+QFont fittedWeekdayFont(const QString &text, qreal width)
+{
+    QFont font = weekdayFont();
+    const qreal natural = QFontMetricsF(font).horizontalAdvance(text);
+    if (natural <= width || natural <= 0)
+        return font;
+    const qreal scale = std::max(0.75, width / natural);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * scale);
+    else
+        font.setPixelSize(std::max(1, int(std::floor(font.pixelSize() * scale))));
+    return font;
 }
 
 } // namespace
@@ -86,9 +103,9 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     qreal y = kPadY;
     const qreal lineH = weekdayHeight();
-    painter.setFont(weekdayFont());
     painter.setPen(m_selected ? tint : style.secondaryText());
     const QRectF weekday(0, y, width(), lineH);
+    painter.setFont(fittedWeekdayFont(m_weekday, weekday.width()));
     painter.drawText(weekday, Qt::AlignCenter,
                      QFontMetricsF(painter.font()).elidedText(m_weekday, Qt::ElideRight, weekday.width()));
     y += lineH + kGap;
