@@ -5,6 +5,7 @@
 #include "style/GlassProfile.h"
 #include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
@@ -20,12 +21,6 @@ namespace {
 
 // "As many lines as needed" for a label that elides after a fixed count.
 constexpr int kUnlimitedLines = 1000;
-
-QColor withOpacity(QColor color, qreal opacity)
-{
-    color.setAlphaF(color.alphaF() * static_cast<float>(opacity));
-    return color;
-}
 
 void fillRounded(QPainter &painter, const QRectF &rect, qreal radius, const QColor &color)
 {
@@ -52,7 +47,7 @@ void paintSettingsCardOutline(QPainter &painter, const QRectF &rect, qreal corne
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(withOpacity(color, opacity), 0.8);
+    QPen pen(withAlpha(color, opacity), 0.8);
     pen.setMiterLimit(10);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
@@ -115,7 +110,7 @@ void SettingsInfoCard::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
-    fillRounded(painter, card, 16, withOpacity(style.surfaceRaised(), 0.54));
+    fillRounded(painter, card, 16, withAlpha(style.surfaceRaised(), 0.54));
     paintSettingsCardOutline(painter, card, 16, style.hairline(), 0.34);
 }
 
@@ -132,7 +127,7 @@ void SettingsDivider::paintEvent(QPaintEvent *)
 {
     // 28 pt badge + 12 pt spacing: the rule starts under the row's text.
     QPainter painter(this);
-    painter.fillRect(QRectF(40, 0, width() - 40, 1), withOpacity(OrlixStyle::current().line(), 0.72));
+    painter.fillRect(QRectF(40, 0, width() - 40, 1), withAlpha(OrlixStyle::current().line(), 0.72));
 }
 
 SettingsSymbolBadge::SettingsSymbolBadge(const QString &symbol, const QColor &tint, int side, qreal symbolSize,
@@ -151,7 +146,7 @@ void SettingsSymbolBadge::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    fillRounded(painter, QRectF(rect()), 8, withOpacity(m_tint, 0.12));
+    fillRounded(painter, QRectF(rect()), 8, withAlpha(m_tint, 0.12));
     IconProvider::paint(painter, QRectF(rect()), m_symbol, m_symbolSize, m_tint,
                         m_bold ? IconWeight::bold : IconWeight::regular);
 }
@@ -202,10 +197,10 @@ void SettingsRow::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
     if (m_kind == Kind::status) {
-        fillRounded(painter, card, 12, withOpacity(style.surfaceRaised(), 0.5));
+        fillRounded(painter, card, 12, withAlpha(style.surfaceRaised(), 0.5));
         paintSettingsCardOutline(painter, card, 12, style.hairline(), 0.32);
     } else {
-        fillRounded(painter, card, 12, withOpacity(style.surface(), 0.34));
+        fillRounded(painter, card, 12, withAlpha(style.surface(), 0.34));
         paintSettingsCardOutline(painter, card, 12, style.hairline(), 0.2);
     }
 }

@@ -1,6 +1,7 @@
 #include "style/LiquidGlassSurface.h"
 
 #include "style/ContinuousCorners.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/ShadowBlur.h"
 
@@ -45,12 +46,6 @@ QColor adjusted(const QColor &color, double saturation, double contrast, double 
         return float(std::clamp(c + luminosity, 0.0, 1.0));
     };
     return QColor::fromRgbF(channel(rgb.redF()), channel(rgb.greenF()), channel(rgb.blueF()), rgb.alphaF());
-}
-
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(std::clamp(color.alphaF() * alpha, 0.0, 1.0)));
-    return color;
 }
 
 QByteArray cacheKey(const QSizeF &size, qreal radius, const OrlixGlassProfile &p, GlassTier tier, qreal scale)

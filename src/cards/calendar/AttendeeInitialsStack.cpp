@@ -1,6 +1,7 @@
 #include "cards/calendar/AttendeeInitialsStack.h"
 
 #include "style/Fonts.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -12,12 +13,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
 
 QColor attendeeFill(int index)
 {

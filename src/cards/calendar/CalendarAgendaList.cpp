@@ -6,6 +6,7 @@
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 #include "style/Motion.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/ShrinkLabel.h"
@@ -23,12 +24,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
 
 constexpr int kEmptyIcon = 18;
 constexpr qreal kRise = 6;

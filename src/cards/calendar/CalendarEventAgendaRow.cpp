@@ -10,6 +10,7 @@
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/SegmentedPicker.h"
@@ -30,12 +31,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
 
 QColor calendarTint()
 {

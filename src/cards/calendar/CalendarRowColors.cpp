@@ -1,18 +1,9 @@
 #include "cards/calendar/CalendarRowColors.h"
 
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 
 namespace kolu::calendar {
-
-namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(float(color.alphaF() * alpha));
-    return color;
-}
-
-} // namespace
 
 AgendaRowColors agendaRowColors(const OrlixStyle &style, bool happeningNow)
 {

@@ -3,6 +3,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/DateText.h"
 #include "style/Fonts.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -18,12 +19,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
 
 QFont weekdayFont()
 {

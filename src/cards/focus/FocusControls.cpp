@@ -3,6 +3,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -16,12 +17,6 @@ namespace kolu {
 namespace {
 
 constexpr int kTitleWidth = 86;
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(static_cast<float>(color.alphaF() * alpha));
-    return color;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "cards/focus/FocusTimerRing.h"
 
 #include "style/Fonts.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
@@ -22,12 +23,6 @@ namespace {
 constexpr int kCentreWidth = 156;
 constexpr int kTimeWidth = 142;
 constexpr qreal kTimeSize = 44;
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(static_cast<float>(color.alphaF() * alpha));
-    return color;
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixSwitch.h"
@@ -21,12 +22,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
 
 void paintRoundedPanel(QPainter &painter, const QRectF &rect, qreal radius, const QColor &fill, const QColor &stroke)
 {

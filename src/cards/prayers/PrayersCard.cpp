@@ -5,6 +5,7 @@
 #include "cards/prayers/PrayerWidgets.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
@@ -27,12 +28,6 @@ namespace {
 QColor prayersTint()
 {
     return OrlixStyle::current().tint(RailModule::prayers);
-}
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
 }
 
 // The tinted panel behind the next prayer.

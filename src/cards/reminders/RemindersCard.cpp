@@ -7,6 +7,7 @@
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
@@ -21,16 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-namespace {
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
-
-} // namespace
 
 ReminderFilterChip::ReminderFilterChip(const QString &text, QWidget *parent) : QAbstractButton(parent)
 {

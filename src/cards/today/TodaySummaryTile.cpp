@@ -3,6 +3,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
@@ -18,12 +19,6 @@ namespace {
 constexpr int kPadding = 11;
 constexpr int kIcon = 28;
 constexpr int kSpacing = 10;
-
-QColor withAlpha(QColor color, qreal alpha)
-{
-    color.setAlphaF(color.alphaF() * alpha);
-    return color;
-}
 
 } // namespace
 
