@@ -6,10 +6,8 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 
+#include "../CardTest.h"
 #include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
@@ -25,34 +23,12 @@ using namespace std::chrono_literals;
 namespace kolu {
 namespace {
 
-class FocusCardTest : public ::testing::Test {
+class FocusCardTest : public test::CardTest<FocusCard> {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<FocusCard> card;
-
     void SetUp() override
     {
-        state = std::make_unique<AppState>(defaults, clock, services.take());
+        CardTest::SetUp();
         state->loadSavedState();
-    }
-
-    FocusCard &makeCard()
-    {
-        card = std::make_unique<FocusCard>(*state);
-        card->show();
-        return *card;
-    }
-
-    template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        T *widget = card->findChild<T *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
     }
 
     FocusTimerRing *ring() const { return find<FocusTimerRing>(u"focusRing"_s); }

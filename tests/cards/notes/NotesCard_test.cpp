@@ -7,10 +7,8 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
 
+#include "../CardTest.h"
 #include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
@@ -29,21 +27,17 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 namespace {
 
-class NotesCardTest : public ::testing::Test {
+class NotesCardTest : public test::CardTest<NotesCard> {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<NotesCard> card;
     QString root;
+
+    NotesCardTest() { cardSize = {340, 700}; }
 
     void SetUp() override
     {
         root = home.path(u"Notes"_s);
         ASSERT_TRUE(QDir().mkpath(root + u"/Work"_s));
-        state = std::make_unique<AppState>(defaults, clock, services.take());
+        CardTest::SetUp();
         state->loadSavedState();
         state->setRailModule(RailModule::notes, true);
     }
@@ -52,22 +46,6 @@ protected:
     {
         card.reset();
         test::waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); });
-    }
-
-    NotesCard &makeCard()
-    {
-        card = std::make_unique<NotesCard>(*state);
-        card->resize(340, 700);
-        card->show();
-        return *card;
-    }
-
-    template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        T *widget = card->findChild<T *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
     }
 
     void openComposer()

@@ -8,10 +8,8 @@
 #include "style/widgets/OrlixSwitch.h"
 #include "style/widgets/SmallSpinner.h"
 
+#include "../CardTest.h"
 #include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +26,13 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 namespace {
 
-class PrayersCardTest : public ::testing::Test {
+class PrayersCardTest : public test::CardTest<PrayersCard> {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state;
-    std::unique_ptr<PrayersCard> card;
+    PrayersCardTest() { cardSize = {340, 700}; }
 
     void SetUp() override
     {
-        state = std::make_unique<AppState>(defaults, clock, services.take());
+        CardTest::SetUp();
         state->loadSavedState();
         state->setRailModule(RailModule::prayers, true);
         state->setPrayerSettings({u"Makkah"_s, u"Saudi Arabia"_s, 4});
@@ -49,22 +42,6 @@ protected:
     {
         card.reset();
         test::waitUntil([&] { return !state->isLoadingPrayers(); });
-    }
-
-    PrayersCard &makeCard()
-    {
-        card = std::make_unique<PrayersCard>(*state);
-        card->resize(340, 700);
-        card->show();
-        return *card;
-    }
-
-    template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        T *widget = card->findChild<T *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
     }
 
     QLineEdit *cityEdit() const { return find<QLineEdit>(u"prayerCityEdit"_s); }

@@ -5,10 +5,8 @@
 #include "style/widgets/ElidedLabel.h"
 
 #include "../calendar/PinnedZone.h"
+#include "../CardTest.h"
 #include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
@@ -81,15 +79,12 @@ TEST(TodayRules, NextEventPrayerAndDate)
                     .startsWith(u"in 1m • "_s));
 }
 
-class TodayCardTest : public ::testing::Test {
+// The manual clock starts at 12:00 in Riyadh.
+class TodayCardTest : public test::CardTest<TodayCard> {
 protected:
     test::PinnedZone zone{"Asia/Riyadh"};
-    test::TemporaryHome home;
-    test::ManualClock clock; // 12:00 in Riyadh
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
-    std::unique_ptr<TodayCard> card;
+
+    TodayCardTest() { cardSize = {318, 640}; }
 
     void TearDown() override
     {
@@ -97,21 +92,6 @@ protected:
         test::waitUntil([&] { return !state->isLoadingTodayWeather(); });
     }
 
-    TodayCard &makeCard()
-    {
-        card = std::make_unique<TodayCard>(*state);
-        card->resize(318, 640);
-        card->show();
-        return *card;
-    }
-
-    template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        T *widget = card->findChild<T *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
     QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
 
     ReminderItem due(const QString &id, int minutesFromNow, bool flagged = false) const
