@@ -21,18 +21,7 @@ namespace kolu {
 
 QColor themeAccentColor()
 {
-    const OrlixStyle &style = OrlixStyle::current();
-    switch (style.theme()) {
-    case OrlixTheme::default_:
-        return QColor::fromRgbF(0.62f, 0.79f, 1.0f);
-    case OrlixTheme::flatOlive:
-        return QColor::fromRgbF(0.56f, 0.665f, 0.315f);
-    case OrlixTheme::activeDark:
-        return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
-    case OrlixTheme::heroLight:
-        return style.heroColor();
-    }
-    return style.heroColor();
+    return OrlixStyle::current().primaryButtonFill();
 }
 
 namespace {
@@ -117,23 +106,8 @@ void OrlixSettingsLogo::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF tile = tileRect();
 
-    OrlixGlassProfile profile = OrlixGlassProfile::control(true);
-    profile.nativeMaterial = GlassMaterial::hudWindow;
-    profile.blendingMode = GlassBlending::behindWindow;
-    profile.prefersSystemGlass = true;
-    profile.baseColor = style.glassBase();
-    profile.glassDensity = 0.16;
-    profile.glassOpacity = 1.0;
-    profile.tint = themeAccentColor();
-    profile.tintStrength = 0.12;
-    profile.edgeHighlight = 0.24;
-    profile.edgeWidth = 0.8;
-    profile.specularStrength = 0.14;
-    profile.saturation = 1.04;
-    profile.contrast = 1.01;
-    profile.luminosity = 0.006;
-    profile.noiseAmount = 0;
-    profile.shadow = {0.16, 14, 0, 8};
+    const OrlixGlassProfile profile =
+        OrlixGlassProfile::tintedControl(style.glassBase(), themeAccentColor(), {0.16, 14, 0, 8});
     LiquidGlassSurface::paint(painter, tile, 18, profile);
 
     if (const auto image = settingsLogoImage(m_folder, 58, devicePixelRatioF())) {

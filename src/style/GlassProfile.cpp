@@ -81,6 +81,30 @@ OrlixGlassProfile OrlixGlassProfile::control(bool interactive)
     return p;
 }
 
+OrlixGlassProfile OrlixGlassProfile::tintedControl(const QColor &base, const QColor &tint,
+                                                   const OrlixGlassShadow &shadow)
+{
+    OrlixGlassProfile p = control(true);
+    p.nativeMaterial = GlassMaterial::hudWindow;
+    p.blendingMode = GlassBlending::behindWindow;
+    p.systemGlassStyle = OrlixSystemGlassStyle::regular;
+    p.prefersSystemGlass = true;
+    p.baseColor = base;
+    p.glassDensity = 0.16;
+    p.glassOpacity = 1.0;
+    p.tint = tint;
+    p.tintStrength = 0.12;
+    p.edgeHighlight = 0.24;
+    p.edgeWidth = 0.8;
+    p.specularStrength = 0.14;
+    p.saturation = 1.04;
+    p.contrast = 1.01;
+    p.luminosity = 0.006;
+    p.noiseAmount = 0;
+    p.shadow = shadow;
+    return p;
+}
+
 OrlixGlassProfile OrlixGlassProfile::resolved(OrlixTheme theme, ColorScheme scheme) const
 {
     OrlixGlassProfile p = *this;

@@ -65,6 +65,11 @@ struct OrlixGlassProfile {
     // card preset's look with role control. Views adjust it, then resolve.
     static OrlixGlassProfile control(bool interactive = false);
 
+    // The light tinted glass of small floating controls (the rail's handle,
+    // pulse, alert tiles and notifications, the settings logo tile) over
+    // `base`; uses differ only in tint and shadow.
+    static OrlixGlassProfile tintedControl(const QColor &base, const QColor &tint, const OrlixGlassShadow &shadow);
+
     // A copy adapted to `theme` and `scheme`: activeDark has its own dense
     // look whatever the scheme; other themes take their light look in light
     // scheme and keep the preset look in dark. glassBase and surfaceRaised

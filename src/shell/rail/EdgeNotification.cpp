@@ -46,7 +46,7 @@ protected:
         const QRectF square(rect());
         // The shadow (radius 10, y 5) would reach outside the badge; a soft
         // inner glow along the bottom stands for it within the frame.
-        QColor glow = withOpacity(tint, m_look.badgeShadowOpacity);
+        QColor glow = withAlpha(tint, m_look.badgeShadowOpacity);
         painter.setPen(Qt::NoPen);
         painter.setBrush(glow);
         painter.drawPath(continuousRoundedRect(square.adjusted(1, 3, -1, 0), 16));
@@ -112,7 +112,7 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
         m_first->setColor(style.text());
         m_second->setColor(style.secondaryText());
         if (m_third)
-            m_third->setColor(withOpacity(style.secondaryText(), 0.92));
+            m_third->setColor(withAlpha(style.secondaryText(), 0.92));
         update();
     };
     recolour();
@@ -223,9 +223,9 @@ void EdgeNotification::paintEvent(QPaintEvent *)
     const QColor tint = OrlixStyle::current().tint(edgenotification::look(m_kind).module);
     const QRectF shape = QRectF(rect());
     painter.setPen(Qt::NoPen);
-    painter.setBrush(withOpacity(tint, 0.1));
+    painter.setBrush(withAlpha(tint, 0.1));
     painter.drawPath(continuousRoundedRect(shape, 28));
-    paintRailGlass(painter, shape, 28, railControlGlass(tint, {0.1, 14, 0, 7}), withOpacity(tint, 0.28), 0.8);
+    paintRailGlass(painter, shape, 28, railControlGlass(tint, {0.1, 14, 0, 7}), withAlpha(tint, 0.28), 0.8);
 }
 
 } // namespace kolu

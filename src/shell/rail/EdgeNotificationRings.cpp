@@ -97,7 +97,7 @@ void EdgeNotificationRings::paintRings(QPainter &painter, const QRectF &rect, co
             continue;
         // The slight blur softens the stroke: a wider, fainter pen stands for it.
         const qreal width = rings::lineWidth + ring.blur * 2;
-        painter.setPen(QPen(withOpacity(tint, ring.opacity * rings::lineWidth / width), width));
+        painter.setPen(QPen(withAlpha(tint, ring.opacity * rings::lineWidth / width), width));
         QRectF shape(QPointF(), ring.size);
         shape.moveCenter(centre);
         painter.drawPath(continuousRoundedRect(shape, ring.cornerRadius));

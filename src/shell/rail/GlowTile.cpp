@@ -22,7 +22,7 @@ void GlowTile::paintEvent(QPaintEvent *)
     const QColor tint = OrlixStyle::current().tint(m_look.module);
     QRectF tile(QPointF(), m_look.glass);
     tile.moveCenter(QRectF(rect()).center());
-    paintRailGlass(painter, tile, 24, railControlGlass(tint, m_look.shadow), withOpacity(tint, m_look.strokeOpacity),
+    paintRailGlass(painter, tile, 24, railControlGlass(tint, m_look.shadow), withAlpha(tint, m_look.strokeOpacity),
                    m_look.strokeWidth);
     QRectF icon(QPointF(), QSizeF(50, 50));
     icon.moveCenter(tile.center());

@@ -11,25 +11,7 @@ namespace kolu {
 
 OrlixGlassProfile railControlGlass(const QColor &tint, const OrlixGlassShadow &shadow)
 {
-    OrlixGlassProfile p = OrlixGlassProfile::control(true);
-    p.nativeMaterial = GlassMaterial::hudWindow;
-    p.blendingMode = GlassBlending::behindWindow;
-    p.systemGlassStyle = OrlixSystemGlassStyle::regular;
-    p.prefersSystemGlass = true;
-    p.baseColor = OrlixStyle::current().glassBase();
-    p.glassDensity = 0.16;
-    p.glassOpacity = 1.0;
-    p.tint = tint;
-    p.tintStrength = 0.12;
-    p.edgeHighlight = 0.24;
-    p.edgeWidth = 0.8;
-    p.specularStrength = 0.14;
-    p.saturation = 1.04;
-    p.contrast = 1.01;
-    p.luminosity = 0.006;
-    p.noiseAmount = 0;
-    p.shadow = shadow;
-    return p;
+    return OrlixGlassProfile::tintedControl(OrlixStyle::current().glassBase(), tint, shadow);
 }
 
 void paintRailGlass(QPainter &painter, const QRectF &rect, qreal radius, const OrlixGlassProfile &profile,
@@ -45,12 +27,6 @@ void paintRailGlass(QPainter &painter, const QRectF &rect, qreal radius, const O
     const qreal inset = strokeWidth / 2;
     painter.drawPath(continuousRoundedRect(rect.adjusted(inset, inset, -inset, -inset), radius - inset));
     painter.restore();
-}
-
-QColor withOpacity(QColor color, double opacity)
-{
-    color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
-    return color;
 }
 
 } // namespace kolu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "style/GlassProfile.h"
+#include "style/Opacity.h"
 
 #include <QColor>
 
@@ -18,8 +19,5 @@ OrlixGlassProfile railControlGlass(const QColor &tint, const OrlixGlassShadow &s
 // shape in `stroke` (already carrying its opacity).
 void paintRailGlass(QPainter &painter, const QRectF &rect, qreal radius, const OrlixGlassProfile &profile,
                     const QColor &stroke, qreal strokeWidth);
-
-// `color` with its alpha multiplied by `opacity`.
-QColor withOpacity(QColor color, double opacity);
 
 } // namespace kolu
