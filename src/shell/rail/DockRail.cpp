@@ -40,21 +40,6 @@ bool animatesCollapsedRail(AppState::Field field)
            field == F::pomodoroAlertVisible || field == F::clipboardPulseActive || field == F::railVerticalPosition;
 }
 
-// The side of the rail that a leaving picture keeps to while the panel
-// changes size: the screen edge.
-Qt::Alignment screenEdgeAnchor(RailEdge edge)
-{
-    switch (edge) {
-    case RailEdge::left:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    case RailEdge::right:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case RailEdge::top:
-        break;
-    }
-    return Qt::AlignTop | Qt::AlignHCenter;
-}
-
 // An alert goes from inside its own button's click (Stop, Done): hidden now
 // (a picture of it leaves when animated), deleted once the click has
 // returned.

@@ -115,6 +115,19 @@ private:
 
 } // namespace
 
+Qt::Alignment screenEdgeAnchor(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case RailEdge::right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case RailEdge::top:
+        break;
+    }
+    return Qt::AlignTop | Qt::AlignHCenter;
+}
+
 RailTransitionEffect::RailTransitionEffect(const RailTransition &transition, QObject *parent)
     : QGraphicsEffect(parent), m_transition(transition)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Enums.h"
 #include "style/Motion.h"
 
 #include <QGraphicsEffect>
@@ -29,6 +30,10 @@ struct RailTransition {
     static RailTransition moveInFromTop() { return {{}, true, 1.0, Qt::AlignCenter, true}; }
     static RailTransition slide(QPointF by) { return {by, false, 1.0, Qt::AlignCenter, false}; }
 };
+
+// The side of the rail that a leaving picture keeps to while the panel
+// changes size: the screen edge.
+Qt::Alignment screenEdgeAnchor(RailEdge edge);
 
 // Paints its widget (with its children) part of the way through a
 // transition: `progress` 1 is at rest, 0 at the far end.

@@ -26,19 +26,6 @@ RailTransition transitionOf(RailViewLayout layout)
     return layout == RailViewLayout::topExpanded ? RailTransition::moveInFromTop() : RailTransition::fade();
 }
 
-Qt::Alignment screenEdgeAnchor(RailEdge edge)
-{
-    switch (edge) {
-    case RailEdge::left:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    case RailEdge::right:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case RailEdge::top:
-        break;
-    }
-    return Qt::AlignTop | Qt::AlignHCenter;
-}
-
 // The rounded surfaces of the opened layouts, which are built elsewhere: the
 // tool strip is a capsule, the card's panel has corners of 28.
 void describeSurfaces(QWidget *layout)
