@@ -90,7 +90,7 @@ void upcomingWeek(benchmark::State &state)
     writeRoot(root.path());
     QTemporaryDir config;
     UserDefaults defaults(config.filePath(u"defaults.json"_s));
-    defaults.set(VdirCalendarStore::calendarFolderPathKey, root.path());
+    defaults.set(SettingsKey::calendarFolderPath, root.path());
     const QTimeZone berlin("Europe/Berlin");
     test::ManualClock clock(QDateTime(QDate(2026, 3, 2), QTime(8, 0), Qt::UTC));
     VdirCalendarStore store(defaults, config.path(), berlin);

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kolu and starts it.
+# Builds Kolu when it has to and starts it. A build that is current starts at
+# once: the package check runs only when there is no build yet, and CMake
+# configures again only when a CMake file changed (the build does that
+# itself).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,7 +18,14 @@ if [[ "$DISPLAY" =~ ^(unix)?:([0-9]+)(\.[0-9]+)?$ ]]; then
   [ -S "/tmp/.X11-unix/X${BASH_REMATCH[2]}" ] || no_display "no X server answers on $DISPLAY"
 fi
 
-bash scripts/setup.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release
-exec build/release/src/kolu "$@"
+dir=build/release
+program=$dir/src/kolu
+if [ ! -f "$dir/build.ninja" ]; then
+  bash scripts/setup.sh
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$dir"
+elif [ ! -x "$program" ] || [ -n "$(find CMakeLists.txt cmake src resources assets -newer "$program" -print -quit)" ]; then
+  # Something the program is built from changed since it was last linked.
+  cmake --build "$dir"
+fi
+exec "$program" "$@"

@@ -9,12 +9,16 @@ packages=(
   # Qt 6 and friends
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libqt6svg6
   qcoro-qt6-dev libical-dev
+  # the Tray's thumbnails of WebP and TIFF pictures
+  qt6-image-formats-plugins
   # media back end for the radio and ambient loops
   gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   # the ambient loops are played through GStreamer directly (gapless passes)
   libgstreamer1.0-dev
   # TLS for the HTTPS radio streams that GStreamer fetches
   glib-networking
+  # the format check on changed lines (clang-format and clang-format-diff)
+  clang-format
   # tests
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # the hostile-input benchmark packs its archive bomb with zlib
@@ -34,12 +38,16 @@ packages=(
   libxcb1-dev
   # X11 input shapes: only what the rail draws takes clicks
   libxcb-shape0-dev
+  # X11 selection-owner changes: following a compositor that starts or stops
+  libxcb-xfixes0-dev
   # a small EWMH window manager, for the window-hiding tests under Xvfb
   openbox
   # drives and reads the end-to-end rail tests under Xvfb
   xdotool x11-utils
   # a compositing manager, for the rail's window-shape tests with and without one
   picom
+  # Arabic glyphs for the radio's station names
+  fonts-noto-core
   # the plain X11 desktop-picture setter (also used by the tests under Xvfb)
   xwallpaper
   # the radio's integration tests cut a short HLS stream with it
@@ -68,5 +76,35 @@ echo "setup: installing ${missing[*]}" >&2
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# Another package manager run (an unattended upgrade on a fresh machine, a
+# software centre) holds apt's and dpkg's locks until it ends. Wait for it,
+# for at most KOLU_APT_LOCK_WAIT seconds, rather than failing at once.
+lock_wait=${KOLU_APT_LOCK_WAIT:-600}
+deadline=$((SECONDS + lock_wait))
+apt_get() {
+  local output status told=0
+  while :; do
+    output=$($SUDO apt-get "$@" 2>&1) \
+      && status=0 || status=$?
+    [ $status -eq 0 ] && return 0
+    if grep -qE 'Could not get lock|Unable to (acquire|lock)' <<<"$output"; then
+      if [ $SECONDS -ge $deadline ]; then
+        echo "$output" >&2
+        echo "setup: another package manager still holds the package lock after ${lock_wait} s;" \
+          "let it finish (or end it), then run scripts/setup.sh again" >&2
+        return 1
+      fi
+      if [ $told = 0 ]; then
+        echo "setup: another package manager holds the package lock; waiting up to ${lock_wait} s for it" >&2
+        told=1
+      fi
+      sleep 2
+      continue
+    fi
+    echo "$output" >&2
+    return $status
+  done
+}
+apt_get update -qq
+apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

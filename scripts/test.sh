@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the suite in a normal build, the suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and each file-reader
-# fuzz target for a bounded time. Tests run under a virtual X display and a
-# private D-Bus session bus.
-#   --quick   the normal build's suite only
-set -euo pipefail
+# Builds and runs every test: the format check on changed lines, the suite in
+# a normal build, the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each file-reader fuzz target for a bounded
+# time. Tests run under a virtual X display and a private D-Bus session bus.
+# Every stage runs even when an earlier one failed; the run ends with each
+# stage's result and fails when any stage failed.
+#   --quick   the format check and the normal build's suite only
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh || exit 1
 
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
@@ -27,20 +29,45 @@ done
 [ -s "$scratch/display" ] || { echo "Xvfb did not start:"; cat "$scratch/xvfb.log"; exit 1; }
 export DISPLAY=":$(cat "$scratch/display")"
 
-run_suite() {
-  local dir=$1; shift
-  echo "== $dir"
-  cmake -S . -B "$dir" -G Ninja -DKOLU_WERROR=ON "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
-  dbus-run-session --config-file=tests/support/private-bus.conf -- ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+results=()
+failed=0
+# Runs one stage and notes its result; a failing stage never stops the run.
+stage() {
+  local name=$1; shift
+  echo "== $name"
+  local start=$SECONDS
+  if "$@"; then
+    results+=("passed  $name ($((SECONDS - start)) s)")
+  else
+    results+=("FAILED  $name ($((SECONDS - start)) s)")
+    failed=1
+  fi
 }
 
-run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_BENCHMARKS=ON
-[ $quick = 1 ] && exit 0
+# Each step is chained: errexit does not hold inside a function run as a
+# condition.
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DKOLU_WERROR=ON "$@" >/dev/null \
+    && cmake --build "$dir" -j "$jobs" \
+    && dbus-run-session --config-file=tests/support/private-bus.conf -- \
+      ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
 
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKOLU_SANITIZE=ON
+sanitized_suite() (
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKOLU_SANITIZE=ON
+)
 
-bash scripts/fuzz.sh "${KOLU_FUZZ_SECONDS:-20}"
+stage "format of changed lines" bash scripts/check-format.sh
+stage "suite" run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_BENCHMARKS=ON
+if [ $quick = 0 ]; then
+  stage "suite under sanitizers" sanitized_suite
+  stage "fuzz targets" bash scripts/fuzz.sh "${KOLU_FUZZ_SECONDS:-20}"
+fi
+
+echo "== summary"
+printf '  %s\n' "${results[@]}"
+exit $failed

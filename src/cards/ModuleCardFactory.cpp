@@ -2,10 +2,14 @@
 
 #include "cards/calendar/CalendarCard.h"
 #include "cards/focus/FocusCard.h"
+#include "cards/links/LinksCard.h"
 #include "cards/notes/NotesCard.h"
+#include "cards/nowplaying/NowPlayingCard.h"
 #include "cards/prayers/PrayersCard.h"
 #include "cards/reminders/RemindersCard.h"
 #include "cards/today/TodayCard.h"
+#include "cards/tray/FileTrayCard.h"
+#include "cards/wallpapers/WallpapersCard.h"
 
 #include <QWidget>
 
@@ -31,19 +35,19 @@ QWidget *createModuleCard(RailModule module, AppState &state, QWidget *parent)
         return new FocusCard(state, parent);
 
     case RailModule::links:
-        break;
+        return new LinksCard(state, parent);
 
     case RailModule::fileTray:
-        break;
+        return new FileTrayCard(state, parent);
 
     case RailModule::wallpapers:
-        break;
+        return new WallpapersCard(state, parent);
 
     case RailModule::reminders:
         return new RemindersCard(state, parent);
 
     case RailModule::nowPlaying:
-        break;
+        return new NowPlayingCard(state, parent);
     }
     Q_UNUSED(state);
     Q_UNUSED(parent);

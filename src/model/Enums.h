@@ -46,6 +46,9 @@ template<>
 struct EnumNames<PrayerName> {
     static constexpr std::array<std::string_view, 6> names{"fajr", "sunrise", "dhuhr", "asr", "maghrib", "isha"};
 };
+// The name shown for a prayer, in the card and in its notification: "Fajr",
+// "Sunrise", ...
+QString displayName(PrayerName name);
 
 enum class PomodoroMode { focus, breakTime };
 template<>

@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <cmath>
-
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -61,6 +59,88 @@ void UserDefaults::save()
     m_lastSaveSucceeded = writeFileAtomically(m_filePath, json::encodeDocument(m_values));
 }
 
+bool UserDefaults::contains(SettingsKey key) const
+{
+    return contains(settingsKeyName(key));
+}
+
+QJsonValue UserDefaults::value(SettingsKey key) const
+{
+    return value(settingsKeyName(key));
+}
+
+QJsonValue UserDefaults::valueOrDefault(SettingsKey key) const
+{
+    const SettingsKeyRow &row = settingsKeyRow(key);
+    const QJsonValue stored = value(QString(row.name));
+    return isSettingOfType(stored, row.type) ? stored : row.defaultValue;
+}
+
+std::optional<bool> UserDefaults::boolean(SettingsKey key) const
+{
+    return boolean(settingsKeyName(key));
+}
+
+std::optional<qint64> UserDefaults::integer(SettingsKey key) const
+{
+    return integer(settingsKeyName(key));
+}
+
+std::optional<double> UserDefaults::number(SettingsKey key) const
+{
+    return number(settingsKeyName(key));
+}
+
+std::optional<QString> UserDefaults::string(SettingsKey key) const
+{
+    return string(settingsKeyName(key));
+}
+
+std::optional<QStringList> UserDefaults::stringList(SettingsKey key) const
+{
+    return stringList(settingsKeyName(key));
+}
+
+std::optional<QJsonObject> UserDefaults::object(SettingsKey key) const
+{
+    return object(settingsKeyName(key));
+}
+
+std::optional<QDateTime> UserDefaults::date(SettingsKey key) const
+{
+    return date(settingsKeyName(key));
+}
+
+QStringList UserDefaults::stringListValue(SettingsKey key) const
+{
+    if (auto stored = stringList(key))
+        return *stored;
+    QStringList list;
+    for (const QJsonValue &element : defaultOf(key).toArray())
+        list.append(element.toString());
+    return list;
+}
+
+void UserDefaults::set(SettingsKey key, const QJsonValue &value)
+{
+    set(settingsKeyName(key), value);
+}
+
+void UserDefaults::setStringList(SettingsKey key, const QStringList &value)
+{
+    set(key, QJsonArray::fromStringList(value));
+}
+
+void UserDefaults::setDate(SettingsKey key, const QDateTime &value)
+{
+    set(key, json::encodeDate(value));
+}
+
+void UserDefaults::remove(SettingsKey key)
+{
+    set(key, QJsonValue(QJsonValue::Undefined));
+}
+
 bool UserDefaults::contains(const QString &key) const
 {
     return m_values.contains(key);
@@ -82,13 +162,9 @@ std::optional<bool> UserDefaults::boolean(const QString &key) const
 std::optional<qint64> UserDefaults::integer(const QString &key) const
 {
     const QJsonValue v = value(key);
-    if (!v.isDouble())
+    if (!isSettingOfType(v, SettingType::integer))
         return std::nullopt;
-    const double d = v.toDouble();
-    // 2^63 is exactly representable; anything at or past it does not fit.
-    if (!std::isfinite(d) || std::trunc(d) != d || d < -9223372036854775808.0 || d >= 9223372036854775808.0)
-        return std::nullopt;
-    return static_cast<qint64>(d);
+    return static_cast<qint64>(v.toDouble());
 }
 
 std::optional<double> UserDefaults::number(const QString &key) const
@@ -110,14 +186,11 @@ std::optional<QString> UserDefaults::string(const QString &key) const
 std::optional<QStringList> UserDefaults::stringList(const QString &key) const
 {
     const QJsonValue v = value(key);
-    if (!v.isArray())
+    if (!isSettingOfType(v, SettingType::stringList))
         return std::nullopt;
     QStringList list;
-    for (const QJsonValue &element : v.toArray()) {
-        if (!element.isString())
-            return std::nullopt;
+    for (const QJsonValue &element : v.toArray())
         list.append(element.toString());
-    }
     return list;
 }
 
@@ -158,7 +231,8 @@ void UserDefaults::set(const QString &key, const QJsonValue &value)
             m_values.insert(key, value);
         save();
     }
-    Q_EMIT changed(key);
+    if (const auto known = settingsKeyNamed(key))
+        Q_EMIT changed(*known);
 }
 
 void UserDefaults::setStringList(const QString &key, const QStringList &value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SettingsKeys.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -29,30 +31,59 @@ public:
     static QString defaultFilePath();
     const QString &filePath() const { return m_filePath; }
 
-    bool contains(const QString &key) const;
+    // Reads and writes by key (see SettingsKeys.h). A getter gives nothing
+    // when the key is absent or holds a value of another type than the one
+    // it asks for; the ...Value getters give the key's default instead.
+    bool contains(SettingsKey key) const;
     // The raw stored value; Undefined when absent.
-    QJsonValue value(const QString &key) const;
+    QJsonValue value(SettingsKey key) const;
+    // The stored value when it is of the key's type, else the key's default.
+    QJsonValue valueOrDefault(SettingsKey key) const;
 
-    std::optional<bool> boolean(const QString &key) const;
+    std::optional<bool> boolean(SettingsKey key) const;
     // An integral number that fits 64 bits.
-    std::optional<qint64> integer(const QString &key) const;
+    std::optional<qint64> integer(SettingsKey key) const;
     // Any number.
-    std::optional<double> number(const QString &key) const;
-    std::optional<QString> string(const QString &key) const;
+    std::optional<double> number(SettingsKey key) const;
+    std::optional<QString> string(SettingsKey key) const;
     // An array whose every element is a string.
-    std::optional<QStringList> stringList(const QString &key) const;
-    std::optional<QJsonArray> array(const QString &key) const;
-    std::optional<QJsonObject> object(const QString &key) const;
+    std::optional<QStringList> stringList(SettingsKey key) const;
+    std::optional<QJsonObject> object(SettingsKey key) const;
     // A date stored by setDate().
-    std::optional<QDateTime> date(const QString &key) const;
+    std::optional<QDateTime> date(SettingsKey key) const;
+
+    bool boolValue(SettingsKey key) const { return boolean(key).value_or(defaultOf(key).toBool()); }
+    qint64 integerValue(SettingsKey key) const { return integer(key).value_or(defaultOf(key).toInteger()); }
+    double numberValue(SettingsKey key) const { return number(key).value_or(defaultOf(key).toDouble()); }
+    QString stringValue(SettingsKey key) const { return string(key).value_or(defaultOf(key).toString()); }
+    QStringList stringListValue(SettingsKey key) const;
+    QJsonObject objectValue(SettingsKey key) const { return object(key).value_or(defaultOf(key).toObject()); }
 
     // Stores `value` (Undefined or null removes the key), saves when that
     // changed what is stored, and emits changed(key) either way. A failed
     // save keeps the value in memory.
-    void set(const QString &key, const QJsonValue &value);
-    void setStringList(const QString &key, const QStringList &value);
-    void setDate(const QString &key, const QDateTime &value);
-    void remove(const QString &key);
+    void set(SettingsKey key, const QJsonValue &value);
+    void setStringList(SettingsKey key, const QStringList &value);
+    void setDate(SettingsKey key, const QDateTime &value);
+    void remove(SettingsKey key);
+
+    // The same by stored name, for tests and tools that check the stored
+    // file itself; the program goes through the keys above. A name that is
+    // not in the table is stored but announces no change.
+    bool contains(const QString &name) const;
+    QJsonValue value(const QString &name) const;
+    std::optional<bool> boolean(const QString &name) const;
+    std::optional<qint64> integer(const QString &name) const;
+    std::optional<double> number(const QString &name) const;
+    std::optional<QString> string(const QString &name) const;
+    std::optional<QStringList> stringList(const QString &name) const;
+    std::optional<QJsonArray> array(const QString &name) const;
+    std::optional<QJsonObject> object(const QString &name) const;
+    std::optional<QDateTime> date(const QString &name) const;
+    void set(const QString &name, const QJsonValue &value);
+    void setStringList(const QString &name, const QStringList &value);
+    void setDate(const QString &name, const QDateTime &value);
+    void remove(const QString &name);
 
     // Whether the last save reached the disk.
     bool lastSaveSucceeded() const { return m_lastSaveSucceeded; }
@@ -62,9 +93,11 @@ public:
     bool loadFailed() const { return m_loadFailed; }
 
 Q_SIGNALS:
-    void changed(const QString &key);
+    // A key was written, also with the value it already had.
+    void changed(kolu::SettingsKey key);
 
 private:
+    static QJsonValue defaultOf(SettingsKey key) { return settingsKeyRow(key).defaultValue; }
     void load();
     void save();
 

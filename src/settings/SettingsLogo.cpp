@@ -67,6 +67,36 @@ std::optional<QPixmap> settingsLogoImage(const QString &folder, int side, qreal 
     return std::nullopt;
 }
 
+namespace {
+
+// How far the tile's shadow (radius 14, y 8) and the tile itself reach past
+// a 58 pt frame.
+constexpr int kSpill = 32;
+
+// Paints its logo's tile over the logo's frame and beyond it.
+class LogoSpill : public QWidget {
+public:
+    LogoSpill(const OrlixSettingsLogo *logo, QWidget *parent) : QWidget(parent), m_logo(logo)
+    {
+        setObjectName(QStringLiteral("settingsLogoTile"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        repaintOnStyleChange(this);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        m_logo->paintTile(painter, QPointF(kSpill, kSpill));
+    }
+
+private:
+    const OrlixSettingsLogo *m_logo;
+};
+
+} // namespace
+
 OrlixSettingsLogo::OrlixSettingsLogo(int frame, QWidget *parent)
     : QWidget(parent)
     , m_folder(iconFolder())
@@ -74,6 +104,37 @@ OrlixSettingsLogo::OrlixSettingsLogo(int frame, QWidget *parent)
     setObjectName(QStringLiteral("settingsLogo"));
     setFixedSize(frame, frame);
     repaintOnStyleChange(this);
+    placeSpill();
+}
+
+bool OrlixSettingsLogo::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::ParentChange:
+        delete m_spill;
+        m_spill = nullptr;
+        placeSpill();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide: placeSpill(); break;
+    default: break;
+    }
+    return handled;
+}
+
+void OrlixSettingsLogo::placeSpill()
+{
+    if (!parentWidget())
+        return;
+    if (!m_spill)
+        m_spill = new LogoSpill(this, parentWidget());
+    m_spill->setGeometry(geometry().adjusted(-kSpill, -kSpill, kSpill, kSpill));
+    m_spill->setVisible(isVisibleTo(parentWidget()));
+    m_spill->lower(); // the shadow stays under the labels beside it
+    m_spill->update();
 }
 
 QString OrlixSettingsLogo::iconFolder()
@@ -86,11 +147,19 @@ void OrlixSettingsLogo::setIconFolder(const QString &folder)
 {
     m_folder = folder;
     update();
+    if (m_spill)
+        m_spill->update();
 }
 
 bool OrlixSettingsLogo::showsMonogram() const
 {
     return !settingsLogoImage(m_folder, 58, devicePixelRatioF()).has_value();
+}
+
+QColor OrlixSettingsLogo::monogramColor()
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    return style.colorScheme() == ColorScheme::light ? style.text() : QColor(Qt::white);
 }
 
 QRectF OrlixSettingsLogo::tileRect() const
@@ -100,11 +169,20 @@ QRectF OrlixSettingsLogo::tileRect() const
 
 void OrlixSettingsLogo::paintEvent(QPaintEvent *)
 {
-    const OrlixStyle &style = OrlixStyle::current();
+    // Inside a parent the companion paints the tile, uncut.
+    if (m_spill)
+        return;
     QPainter painter(this);
+    paintTile(painter, QPointF());
+}
+
+void OrlixSettingsLogo::paintTile(QPainter &painter, QPointF origin) const
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRectF tile = tileRect();
+    const QRectF tile = tileRect().translated(origin);
 
     const OrlixGlassProfile profile =
         OrlixGlassProfile::tintedControl(style.glassBase(), themeAccentColor(), {0.16, 14, 0, 8});
@@ -117,11 +195,12 @@ void OrlixSettingsLogo::paintEvent(QPaintEvent *)
         painter.drawPixmap(iconRect, *image, QRectF(QPointF(0, 0), QSizeF(image->size())));
         painter.restore();
     } else {
-        painter.setPen(Qt::white);
+        painter.setPen(monogramColor());
         painter.setFont(OrlixFonts::rounded(28, QFont::Black));
         painter.drawText(tile, Qt::AlignCenter, QStringLiteral("K"));
     }
     paintSettingsCardOutline(painter, tile, 18, Qt::white, 0.18);
+    painter.restore();
 }
 
 } // namespace kolu

@@ -21,7 +21,9 @@ std::optional<QPixmap> settingsLogoImage(const QString &folder, int side, qreal 
 
 // The application icon on a 62 pt glass tile, centred in whatever frame the
 // caller gives it (58 pt in the sidebar, 78 pt in the onboarding header);
-// the monogram "K" when there is no icon.
+// the monogram "K" when there is no icon. The tile and its shadow may reach
+// past the frame: inside a parent they are painted by a companion widget
+// above the frame, so nothing is cut at the frame's edges.
 class OrlixSettingsLogo : public QWidget {
     Q_OBJECT
 public:
@@ -36,13 +38,24 @@ public:
     void setIconFolder(const QString &folder);
 
     bool showsMonogram() const;
+    // The monogram's colour: white on the dark tiles; the text colour on
+    // the light ones, where white would all but vanish.
+    static QColor monogramColor();
     QRectF tileRect() const;
 
+    // Paints the tile, shadow and icon or monogram with the frame's top-left
+    // corner at `origin`.
+    void paintTile(QPainter &painter, QPointF origin) const;
+
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void placeSpill();
+
     QString m_folder;
+    QWidget *m_spill = nullptr; // paints the tile beyond the frame
 };
 
 } // namespace kolu

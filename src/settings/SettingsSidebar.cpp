@@ -1,17 +1,22 @@
 #include "settings/SettingsSidebar.h"
 
+#include "model/BuildInfo.h"
 #include "settings/SettingsLogo.h"
 #include "settings/SettingsRowKit.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QPainter>
+#include <QVariantAnimation>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kolu {
 
@@ -27,6 +32,13 @@ SettingsSidebarButton::SettingsSidebarButton(OrlixSettingsPage page, QWidget *pa
     setFixedHeight(34);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     repaintOnStyleChange(this);
+    m_fade = new QVariantAnimation(this);
+    m_fade->setDuration(OrlixMotion::contentSwap().durationMs);
+    m_fade->setEasingCurve(OrlixMotion::contentSwap().curve);
+    connect(m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_highlight = value.toDouble();
+        update();
+    });
 }
 
 void SettingsSidebarButton::setSelected(bool selected)
@@ -34,6 +46,15 @@ void SettingsSidebarButton::setSelected(bool selected)
     if (m_selected == selected)
         return;
     m_selected = selected;
+    m_fade->stop();
+    const qreal target = selected ? 1 : 0;
+    if (isVisible()) {
+        m_fade->setStartValue(m_highlight);
+        m_fade->setEndValue(target);
+        m_fade->start();
+    } else {
+        m_highlight = target;
+    }
     update();
 }
 
@@ -47,12 +68,27 @@ void SettingsSidebarButton::paintEvent(QPaintEvent *)
     const OrlixStyle &style = OrlixStyle::current();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (m_selected) {
+    if (m_highlight > 0.001) {
+        painter.save();
+        painter.setOpacity(std::clamp(m_highlight, 0.0, 1.0));
+        const QPainterPath shape = continuousRoundedRect(QRectF(rect()), 10);
         QColor fill = style.surfaceRaised();
         fill.setAlphaF(fill.alphaF() * 0.72f);
         painter.setPen(Qt::NoPen);
         painter.setBrush(fill);
-        painter.drawPath(continuousRoundedRect(QRectF(rect()), 10));
+        painter.drawPath(shape);
+        if (style.colorScheme() == ColorScheme::light) {
+            // A white raised fill is lost on a light sidebar: a faint shade
+            // of the text colour and a hairline mark the row instead.
+            QColor shade = style.text();
+            shade.setAlphaF(0.16f);
+            painter.setBrush(shade);
+            painter.drawPath(shape);
+            painter.setPen(QPen(style.hairline(), 0.8));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 10));
+        }
+        painter.restore();
     }
     const QColor symbolColor = m_selected ? style.text() : style.iconSecondary();
     const QColor titleColor = m_selected ? style.text() : style.secondaryText();
@@ -88,7 +124,7 @@ SettingsSidebar::SettingsSidebar(QWidget *parent)
     auto *names = new QVBoxLayout;
     names->setSpacing(2);
     names->addWidget(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(16, QFont::Bold), PaletteRole::text, 1, this));
-    names->addWidget(settingsText(QStringLiteral("Beta 1.3"), OrlixFonts::system(9, QFont::DemiBold),
+    names->addWidget(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion), OrlixFonts::system(9, QFont::DemiBold),
                                   PaletteRole::mutedText, 1, this));
     header->addLayout(names);
     header->addSpacing(8);

@@ -7,6 +7,8 @@
 
 #include <map>
 
+class QVariantAnimation;
+
 namespace kolu {
 
 // One page's button: its symbol and title, on a raised rounded fill while
@@ -18,6 +20,9 @@ public:
     OrlixSettingsPage page() const { return m_page; }
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
+    // How much of the selected row's highlight shows, 0 to 1: it fades in
+    // and out with the content swap when the selection moves on screen.
+    qreal highlight() const { return m_highlight; }
     QSize sizeHint() const override;
 
 protected:
@@ -26,6 +31,8 @@ protected:
 private:
     OrlixSettingsPage m_page;
     bool m_selected = false;
+    qreal m_highlight = 0;
+    QVariantAnimation *m_fade = nullptr;
 };
 
 // The left column: the logo and name, then the three titled groups of page

@@ -109,7 +109,9 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     m_columnLayout->setContentsMargins(0, 42, 0, 0);
     m_columnLayout->addWidget(m_header);
     m_columnLayout->addStretch(1);
-    canvasLayout->addWidget(m_column, 1, Qt::AlignLeft);
+    // No alignment: an aligned item's height for width is taken at the full
+    // width, beyond the column's maximum, and wrapped texts get cut.
+    canvasLayout->addWidget(m_column, 1);
     canvasLayout->addStretch(0);
     m_scroll->setWidget(canvas);
     canvas->setAutoFillBackground(false); // setWidget() turned it on

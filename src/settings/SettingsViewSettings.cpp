@@ -1,17 +1,23 @@
 #include "settings/SettingsViewSettings.h"
 
 #include "model/UserDefaults.h"
-#include "style/HeroColor.h"
+
+#include <algorithm>
+#include <array>
 
 namespace kolu {
 
 namespace {
 
-constexpr const char *kLookKeys[] = {defaults_keys::orlixAppearanceMode, defaults_keys::orlixTheme,
-                                     defaults_keys::orlixHeroColorHex};
-constexpr const char *kOwnKeys[] = {defaults_keys::orlixAppearanceMode, defaults_keys::orlixTheme,
-                                    defaults_keys::orlixHeroColorHex,   defaults_keys::focusAlertSound,
-                                    defaults_keys::calendarAlertSound,  defaults_keys::reminderAlertsEnabled};
+using K = SettingsKey;
+constexpr std::array kLookKeys{K::orlixAppearanceMode, K::orlixTheme, K::orlixHeroColorHex};
+constexpr std::array kOwnKeys{K::orlixAppearanceMode, K::orlixTheme,         K::orlixHeroColorHex,
+                              K::focusAlertSound,     K::calendarAlertSound, K::reminderAlertsEnabled};
+
+bool oneOf(SettingsKey key, const auto &keys)
+{
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
 
 } // namespace
 
@@ -23,92 +29,82 @@ SettingsViewSettings::SettingsViewSettings(UserDefaults &defaults, QObject *pare
     connect(&m_defaults, &UserDefaults::changed, this, &SettingsViewSettings::onDefaultsChanged);
 }
 
-QString SettingsViewSettings::stringOr(const char *key, const char *fallback) const
-{
-    return m_defaults.string(QString::fromLatin1(key)).value_or(QString::fromLatin1(fallback));
-}
-
 QString SettingsViewSettings::appearanceModeRaw() const
 {
-    return stringOr(defaults_keys::orlixAppearanceMode, "system");
+    return m_defaults.stringValue(K::orlixAppearanceMode);
 }
 
 QString SettingsViewSettings::themeRaw() const
 {
-    return stringOr(defaults_keys::orlixTheme, "default");
+    return m_defaults.stringValue(K::orlixTheme);
 }
 
 QString SettingsViewSettings::heroColorHex() const
 {
-    return stringOr(defaults_keys::orlixHeroColorHex, kDefaultHeroColorHex);
+    return m_defaults.stringValue(K::orlixHeroColorHex);
 }
 
 QString SettingsViewSettings::focusAlertSound() const
 {
-    return stringOr(defaults_keys::focusAlertSound, "calendar");
+    return m_defaults.stringValue(K::focusAlertSound);
 }
 
 QString SettingsViewSettings::calendarAlertSound() const
 {
-    return stringOr(defaults_keys::calendarAlertSound, "calendar");
+    return m_defaults.stringValue(K::calendarAlertSound);
 }
 
 bool SettingsViewSettings::reminderAlertsEnabled() const
 {
-    return m_defaults.boolean(QString::fromLatin1(defaults_keys::reminderAlertsEnabled)).value_or(true);
+    return m_defaults.boolValue(K::reminderAlertsEnabled);
 }
 
 void SettingsViewSettings::setAppearanceModeRaw(const QString &value)
 {
-    m_defaults.set(QString::fromLatin1(defaults_keys::orlixAppearanceMode), value);
+    m_defaults.set(K::orlixAppearanceMode, value);
 }
 
 void SettingsViewSettings::setThemeRaw(const QString &value)
 {
-    m_defaults.set(QString::fromLatin1(defaults_keys::orlixTheme), value);
+    m_defaults.set(K::orlixTheme, value);
 }
 
 void SettingsViewSettings::setHeroColorHex(const QString &value)
 {
-    m_defaults.set(QString::fromLatin1(defaults_keys::orlixHeroColorHex), value);
+    m_defaults.set(K::orlixHeroColorHex, value);
 }
 
 void SettingsViewSettings::setFocusAlertSound(const QString &value)
 {
-    m_defaults.set(QString::fromLatin1(defaults_keys::focusAlertSound), value);
+    m_defaults.set(K::focusAlertSound, value);
 }
 
 void SettingsViewSettings::setCalendarAlertSound(const QString &value)
 {
-    m_defaults.set(QString::fromLatin1(defaults_keys::calendarAlertSound), value);
+    m_defaults.set(K::calendarAlertSound, value);
 }
 
 void SettingsViewSettings::setReminderAlertsEnabled(bool value)
 {
-    m_defaults.set(QString::fromLatin1(defaults_keys::reminderAlertsEnabled), value);
+    m_defaults.set(K::reminderAlertsEnabled, value);
 }
 
 std::optional<ColorScheme> SettingsViewSettings::preferredColorScheme() const
 {
-    return kolu::preferredColorScheme(themeFromStored(m_defaults.string(QString::fromLatin1(defaults_keys::orlixTheme))),
-                                      m_defaults.string(QString::fromLatin1(defaults_keys::orlixAppearanceMode)));
+    return kolu::preferredColorScheme(themeFromStored(m_defaults.string(K::orlixTheme)),
+                                      m_defaults.string(K::orlixAppearanceMode));
 }
 
-void SettingsViewSettings::onDefaultsChanged(const QString &key)
+void SettingsViewSettings::onDefaultsChanged(SettingsKey key)
 {
-    bool own = false;
-    for (const char *ownKey : kOwnKeys)
-        own = own || key == QLatin1StringView(ownKey);
-    if (!own)
+    if (!oneOf(key, kOwnKeys))
         return;
     Q_EMIT changed(key);
-    for (const char *lookKey : kLookKeys) {
-        if (key == QLatin1StringView(lookKey)) {
-            Q_EMIT lookChanged();
-            return;
-        }
+    if (oneOf(key, kLookKeys)) {
+        Q_EMIT lookChanged();
+        return;
     }
-    if (key == QLatin1StringView(defaults_keys::calendarAlertSound)) {
+    if (key == K::calendarAlertSound) {
         const QString now = calendarAlertSound();
         if (now == m_lastCalendarAlertSound)
             return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/SettingsKeys.h"
 #include "style/Theme.h"
 
 #include <QObject>
@@ -10,12 +11,6 @@
 namespace kolu {
 
 class UserDefaults;
-
-namespace defaults_keys {
-inline constexpr char focusAlertSound[] = "focusAlertSound";
-inline constexpr char calendarAlertSound[] = "calendarAlertSound";
-inline constexpr char reminderAlertsEnabled[] = "reminderAlertsEnabled";
-} // namespace defaults_keys
 
 // The six settings the settings window's pages store themselves, read live
 // from the defaults store: a default applies while a key is absent, and a
@@ -49,7 +44,7 @@ public:
 
 Q_SIGNALS:
     // One of the six keys was written (even with the value it had).
-    void changed(const QString &key);
+    void changed(kolu::SettingsKey key);
     // Theme, appearance mode or hero colour: the window redraws in them.
     void lookChanged();
     // The calendar alert sound now differs from what it was; writing the
@@ -57,8 +52,7 @@ Q_SIGNALS:
     void calendarAlertSoundChanged();
 
 private:
-    QString stringOr(const char *key, const char *fallback) const;
-    void onDefaultsChanged(const QString &key);
+    void onDefaultsChanged(SettingsKey key);
 
     UserDefaults &m_defaults;
     QString m_lastCalendarAlertSound;

@@ -2,9 +2,12 @@
 
 #include "model/Clock.h"
 #include "model/UserDefaults.h"
-#include "platform/x11/PanelWindowing.h"
+#include "platform/windowing/PanelWindowing.h"
+#include "platform/x11/CompositorWatch.h"
+#include "platform/x11/DisplayLoss.h"
 #include "platform/x11/WindowActivation.h"
 #include "services/info/OrlixUpdateController.h"
+#include "settings/SettingsView.h"
 #include "shell/RailHover.h"
 #include "shell/rail/RailView.h"
 #include "shell/RailPanel.h"
@@ -12,6 +15,9 @@
 #include "state/AppState.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QNetworkAccessManager>
 #include <QWidget>
 
@@ -30,6 +36,12 @@ ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, A
 {
     connect(m_state.get(), &AppState::showOrlixSettings, this, &ApplicationDelegate::showSettingsWindow);
     connect(m_state.get(), &AppState::showOrlixOnboarding, this, &ApplicationDelegate::showOnboardingWindow);
+    connect(m_state.get(), &AppState::showRemindersAccessSettings, this, [this] {
+        // The to-do folder is chosen on the settings page of the desktop's apps.
+        showSettingsWindow();
+        if (auto *view = qobject_cast<SettingsView *>(m_settingsWindow.data()))
+            view->setSelectedPage(OrlixSettingsPage::appleApps);
+    });
 }
 
 ApplicationDelegate::~ApplicationDelegate()
@@ -52,8 +64,10 @@ void ApplicationDelegate::start()
 
     createRailWindow();
     m_state->start();
+    // The X server going away ends the program at once: save on the way.
+    m_displayLoss = std::make_unique<DisplayLoss>([this] { terminate(); });
 
-    if (!m_defaults.boolean(QString::fromLatin1(kOnboardingCompletedKey)).value_or(false)) {
+    if (!m_defaults.boolValue(SettingsKey::hasCompletedOrlixOnboarding)) {
         m_onboardingDelay = m_clock.createTimer(this);
         connect(m_onboardingDelay, &ClockTimer::timeout, this, &ApplicationDelegate::showOnboardingWindow);
         m_onboardingDelay->start(std::chrono::milliseconds(kOnboardingDelayMs), false);
@@ -65,8 +79,13 @@ void ApplicationDelegate::createRailWindow()
     m_windowing = m_parts.panelWindowing ? m_parts.panelWindowing() : createSystemPanelWindowing();
     const bool translucent = m_parts.isCompositing && m_parts.isCompositing();
     m_railPanel = std::make_unique<RailPanel>(*m_state, *m_windowing, translucent);
-    if (m_parts.isCompositing)
+    if (m_parts.isCompositing) {
         m_railPanel->setCompositingProbe(m_parts.isCompositing);
+        // A compositor that stops leaves what the panel does not draw opaque
+        // until the panel is shaped again: at once, not at the next layout.
+        auto *watch = new CompositorWatch(m_railPanel.get());
+        connect(watch, &CompositorWatch::changed, m_railPanel.get(), &RailPanel::relayout);
+    }
     QWidget *content = m_parts.railContent ? m_parts.railContent(*m_state, m_railPanel.get()) : nullptr;
     if (content)
         m_railPanel->setContent(content);
@@ -123,13 +142,36 @@ void ApplicationDelegate::bringToFront(QWidget *window)
     requestUserActivation(window->windowHandle());
 }
 
+namespace {
+
+// A newly made settings or onboarding window: titled, closable and
+// minimisable, of fixed size (no maximise button), centred on the screen
+// that holds the pointer.
+void prepareWindow(QWidget *window)
+{
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowMinimizeButtonHint);
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace
+
 void ApplicationDelegate::showSettingsWindow()
 {
     if (!m_settingsWindow && m_parts.settingsWindow) {
         m_settingsWindow = m_parts.settingsWindow(*this);
-        if (m_settingsWindow)
+        if (m_settingsWindow) {
             // Closing hides it; the next request shows the same window.
             m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+            prepareWindow(m_settingsWindow);
+        }
     }
     if (m_settingsWindow)
         bringToFront(m_settingsWindow);
@@ -142,15 +184,17 @@ void ApplicationDelegate::showOnboardingWindow()
         m_onboardingWindow = m_parts.onboardingWindow(*this, [self] {
             if (!self)
                 return;
-            self->m_defaults.set(QString::fromLatin1(kOnboardingCompletedKey), true);
+            self->m_defaults.set(SettingsKey::hasCompletedOrlixOnboarding, true);
             if (QWidget *window = self->m_onboardingWindow) {
                 self->m_onboardingWindow = nullptr;
                 window->close();
                 window->deleteLater();
             }
         });
-        if (m_onboardingWindow)
+        if (m_onboardingWindow) {
             m_onboardingWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+            prepareWindow(m_onboardingWindow);
+        }
     }
     if (m_onboardingWindow)
         bringToFront(m_onboardingWindow);

@@ -17,6 +17,7 @@ namespace kolu {
 class AppState;
 class Clock;
 class ClockTimer;
+class DisplayLoss;
 class OrlixUpdateController;
 class PanelWindowing;
 class RailHover;
@@ -76,7 +77,6 @@ public:
     QWidget *settingsWindow() const { return m_settingsWindow; }
     QWidget *onboardingWindow() const { return m_onboardingWindow; }
 
-    static constexpr const char *kOnboardingCompletedKey = "hasCompletedOrlixOnboarding";
     static constexpr int kOnboardingDelayMs = 700;
 
 private:
@@ -97,6 +97,7 @@ private:
     ClockTimer *m_onboardingDelay = nullptr;
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_onboardingWindow;
+    std::unique_ptr<DisplayLoss> m_displayLoss;
     bool m_terminated = false;
 };
 

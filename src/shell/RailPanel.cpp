@@ -1,6 +1,7 @@
 #include "shell/RailPanel.h"
 
-#include "platform/x11/PanelWindowing.h"
+#include "platform/windowing/PanelWindowing.h"
+#include "platform/x11/WindowActivation.h"
 #include "shell/RailFrameState.h"
 #include "state/AppState.h"
 
@@ -191,8 +192,19 @@ void RailPanel::applyInputPolicy()
     const RailFrameInput in = railFrameInput(m_state);
     const bool passesClicks = railframe::passesClicksThrough(in);
     const bool acceptsFocus = in.expanded;
-    if (acceptsFocus != m_acceptsFocus && testAttribute(Qt::WA_WState_Created))
+    if (acceptsFocus != m_acceptsFocus && testAttribute(Qt::WA_WState_Created)) {
         m_windowing.setAcceptsFocus(static_cast<quint32>(winId()), acceptsFocus);
+        if (acceptsFocus) {
+            // The user's window has the keyboard now; it gets it back when
+            // the rail collapses.
+            const quint32 active = activeWindowId();
+            m_keyboardOwner = active == static_cast<quint32>(winId()) ? 0 : active;
+        } else if (isActiveWindow()) {
+            // A collapsed rail keeps no keyboard: what is typed next goes
+            // where it went before one of its fields was used.
+            handKeyboardTo(m_keyboardOwner);
+        }
+    }
     m_acceptsFocus = acceptsFocus;
     if (passesClicks != m_passesClicks) {
         m_passesClicks = passesClicks;
@@ -215,7 +227,11 @@ void RailPanel::applyShapes()
     const auto window = static_cast<quint32>(winId());
     // While the panel lets every click through its input region stays empty.
     m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
-    m_windowing.setVisibleRegion(window, m_shapesWindow ? std::optional<QRegion>(region) : std::nullopt);
+    // Under a compositor the whole window shows, clear where nothing is
+    // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
+    // an unshaped dock a square shadow of their own around it.
+    const QRegion whole(QRect(QPoint(0, 0), (QSizeF(size()) * ratio).toSize()));
+    m_windowing.setVisibleRegion(window, m_shapesWindow ? region : whole);
 }
 
 void RailPanel::resizeEvent(QResizeEvent *event)
@@ -231,8 +247,12 @@ bool RailPanel::eventFilter(QObject *watched, QEvent *event)
     // keyboard; hovering never does, so the user's window keeps it.
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && m_acceptsFocus) {
         auto *widget = static_cast<QWidget *>(watched);
-        if (widget->window() == this && widget->testAttribute(Qt::WA_InputMethodEnabled) && !isActiveWindow())
+        if (widget->window() == this && widget->testAttribute(Qt::WA_InputMethodEnabled) && !isActiveWindow()) {
             activateWindow();
+            // Some window managers refuse the plain request of a dock that
+            // was not clicked through them; this one they honour.
+            requestUserActivation(windowHandle());
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -89,6 +89,8 @@ private:
     bool m_shapesWindow = false;
     bool m_passesClicks = false;
     bool m_acceptsFocus = false;
+    // The window that had the keyboard when the rail expanded (0: none).
+    quint32 m_keyboardOwner = 0;
 };
 
 } // namespace kolu

@@ -1,16 +1,34 @@
 #include "shell/StatusItem.h"
 
 #include "state/AppState.h"
+#include "style/IconProvider.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
-#include <QPalette>
 #include <QSystemTrayIcon>
 
 namespace kolu {
+
+namespace {
+
+// A row's symbol in the menu's own text colours, sharp on both common
+// device pixel ratios.
+QIcon menuIcon(const QString &symbol, const QPalette &palette)
+{
+    QIcon icon;
+    for (const qreal dpr : {1.0, 2.0}) {
+        icon.addPixmap(IconProvider::pixmap(symbol, 16, palette.color(QPalette::Active, QPalette::WindowText), dpr),
+                       QIcon::Normal);
+        icon.addPixmap(IconProvider::pixmap(symbol, 16, palette.color(QPalette::Disabled, QPalette::WindowText), dpr),
+                       QIcon::Disabled);
+    }
+    return icon;
+}
+
+} // namespace
 
 StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured, QObject *parent)
     : QObject(parent)
@@ -27,6 +45,8 @@ StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured,
         }
         QAction *action = m_menu->addAction(tr(row.title));
         action->setObjectName(QString::fromLatin1(row.objectName));
+        if (row.symbol)
+            action->setIcon(menuIcon(QString::fromLatin1(row.symbol), m_menu->palette()));
         if (row.shortcut) {
             // Shown as a hint beside the title; the menu is the only place
             // these keys act, since the rail never holds the keyboard.
@@ -44,8 +64,7 @@ StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured,
     });
     refreshEnabling();
 
-    const bool darkPanel = QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
-    m_tray->setIcon(statusIcon(darkPanel));
+    m_tray->setIcon(statusIcon());
     m_tray->setToolTip(QStringLiteral("Kolu"));
     m_tray->setContextMenu(m_menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -80,10 +99,9 @@ void StatusItem::refreshEnabling()
         action->setEnabled(statusmenu::isEnabled(command, visible, updates));
 }
 
-QIcon StatusItem::statusIcon(bool darkPanel)
+QIcon StatusItem::statusIcon()
 {
-    return QIcon(darkPanel ? QStringLiteral(":/shell/kolu-status-light.svg")
-                           : QStringLiteral(":/shell/kolu-status-dark.svg"));
+    return QIcon(QStringLiteral(":/shell/kolu-status.svg"));
 }
 
 QIcon StatusItem::applicationIcon()

@@ -34,9 +34,9 @@ public:
     // Recomputes which commands are enabled.
     void refreshEnabling();
 
-    // The status icon for a tray of the given lightness: a light glyph on a
-    // dark panel, a dark glyph on a light one.
-    static QIcon statusIcon(bool darkPanel);
+    // The status icon. Trays do not say how light they are, so it reads on
+    // any: a mid-tone tile that stands out from a black and a white panel.
+    static QIcon statusIcon();
     static QIcon applicationIcon();
 
 Q_SIGNALS:

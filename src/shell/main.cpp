@@ -7,6 +7,7 @@
 #include "platform/system/QuitSignals.h"
 #include "platform/x11/Compositor.h"
 #include "shell/ApplicationDelegate.h"
+#include "shell/DialogFolderPicker.h"
 #include "shell/DuplicateInstances.h"
 #include "shell/SingleInstanceLock.h"
 #include "state/AppState.h"
@@ -14,7 +15,6 @@
 #include "settings/SettingsView.h"
 #include "shell/rail/RailView.h"
 #include "shell/rail/expanded/ExpandedRail.h"
-#include "shell/rail/expanded/TopExpandedRail.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
 #include "style/OrlixStyle.h"
@@ -74,16 +74,14 @@ int main(int argc, char **argv)
     parts.isCompositing = [compositor] { return compositor->isCompositing(); };
     parts.railContent = [](kolu::AppState &state, QWidget *parent) -> QWidget * {
         auto *view = new kolu::RailView(state, parent);
-        view->setExpandedLayoutFactory(kolu::RailViewLayout::expanded, [](kolu::AppState &s, QWidget *p) {
+        // One expanded rail for every edge: it takes the edge's look when made.
+        const auto expanded = [](kolu::AppState &s, QWidget *p) {
             auto *rail = new kolu::ExpandedRail(s, p);
             QObject::connect(rail, &kolu::ExpandedRail::settingsRequested, &s, &kolu::AppState::showOrlixSettings);
             return static_cast<QWidget *>(rail);
-        });
-        view->setExpandedLayoutFactory(kolu::RailViewLayout::topExpanded, [](kolu::AppState &s, QWidget *p) {
-            auto *rail = new kolu::TopExpandedRail(s, p);
-            QObject::connect(rail, &kolu::TopExpandedRail::settingsRequested, &s, &kolu::AppState::showOrlixSettings);
-            return static_cast<QWidget *>(rail);
-        });
+        };
+        view->setExpandedLayoutFactory(kolu::RailViewLayout::expanded, expanded);
+        view->setExpandedLayoutFactory(kolu::RailViewLayout::topExpanded, expanded);
         return view;
     };
     parts.settingsWindow = [](kolu::ApplicationDelegate &owner) -> QWidget * {
@@ -98,7 +96,7 @@ int main(int argc, char **argv)
     kolu::SystemColorScheme systemScheme;
     kolu::OrlixStyle style(defaults, &systemScheme);
     kolu::ApplicationDelegate delegate(
-        defaults, clock, kolu::AppServices::createDefault(defaults, clock, nullptr, [] { QApplication::beep(); }),
+        defaults, clock, kolu::AppServices::createDefault(defaults, clock, std::make_unique<kolu::DialogFolderPicker>(), [] { QApplication::beep(); }),
         std::move(parts));
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
     delegate.start();

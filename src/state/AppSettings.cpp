@@ -13,11 +13,6 @@ namespace kolu {
 
 namespace {
 
-QString key(const char *name)
-{
-    return QString::fromLatin1(name);
-}
-
 QHash<QString, int> leadMinutesFromStored(const std::optional<QJsonObject> &stored)
 {
     QHash<QString, int> leads;
@@ -50,30 +45,29 @@ double clampedStatusMenuHoldDuration(double seconds)
 
 AppSettings AppSettings::load(const UserDefaults &defaults)
 {
-    namespace k = settingskeys;
+    using k = SettingsKey;
     AppSettings s;
-    s.selectedWebSearchProviderID = defaults.string(key(k::selectedWebSearchProviderID)).value_or(u"google"_s);
-    s.clipboardHistoryLimit = clipboardHistoryLimitFromStored(defaults.integer(key(k::clipboardHistoryLimit)));
-    s.showMinimizeAllAppsButton = defaults.boolean(key(k::showMinimizeAllAppsButton)).value_or(true);
-    s.selectedAppleNoteFolderID = defaults.string(key(k::selectedAppleNoteFolderID)).value_or(QString());
-    s.wallpaperLibrary = fromRawValue<WallpaperLibrary>(defaults.string(key(k::wallpaperLibrary)).value_or(QString()))
-                             .value_or(WallpaperLibrary::noir);
-    s.wallpaperApplyToAllDisplays = defaults.boolean(key(k::wallpaperApplyToAllDisplays)).value_or(false);
-    s.wallpaperLocalFolderName = defaults.string(key(k::wallpaperLocalFolderName)).value_or(QString());
-    s.calendarAlertLeadMinutesByEventID = leadMinutesFromStored(defaults.object(key(k::calendarAlertLeadMinutesByEventID)));
-    s.reminderAlertsEnabled = defaults.boolean(key(k::reminderAlertsEnabled)).value_or(true);
-    s.railModuleOrder = railmodules::orderFromStored(defaults.stringList(key(k::railModuleOrder)).value_or(QStringList()));
-    s.hiddenRailModules =
-        railmodules::hiddenFromStored(defaults.stringList(key(k::hiddenRailModules)).value_or(QStringList()));
+    s.selectedWebSearchProviderID = defaults.stringValue(k::selectedWebSearchProviderID);
+    s.clipboardHistoryLimit = clipboardHistoryLimitFromStored(defaults.integer(k::clipboardHistoryLimit));
+    s.showMinimizeAllAppsButton = defaults.boolValue(k::showMinimizeAllAppsButton);
+    s.selectedAppleNoteFolderID = defaults.stringValue(k::selectedAppleNoteFolderID);
+    s.wallpaperLibrary =
+        fromRawValue<WallpaperLibrary>(defaults.stringValue(k::wallpaperLibrary)).value_or(WallpaperLibrary::noir);
+    s.wallpaperApplyToAllDisplays = defaults.boolValue(k::wallpaperApplyToAllDisplays);
+    s.wallpaperLocalFolderName = defaults.stringValue(k::wallpaperLocalFolderName);
+    s.calendarAlertLeadMinutesByEventID = leadMinutesFromStored(defaults.object(k::calendarAlertLeadMinutesByEventID));
+    s.reminderAlertsEnabled = defaults.boolValue(k::reminderAlertsEnabled);
+    s.railModuleOrder = railmodules::orderFromStored(defaults.stringListValue(k::railModuleOrder));
+    s.hiddenRailModules = railmodules::hiddenFromStored(defaults.stringListValue(k::hiddenRailModules));
 
-    const QString edge = defaults.string(key(k::railEdge)).value_or(QString());
+    const QString edge = defaults.stringValue(k::railEdge);
     s.railEdge = edge == u"left"_s ? RailEdge::left : edge == u"top"_s ? RailEdge::top : RailEdge::right;
-    s.railSize = defaults.string(key(k::railSize)) == u"large"_s ? RailSize::large : RailSize::standard;
-    const QString position = defaults.string(key(k::railVerticalPosition)).value_or(QString());
+    s.railSize = defaults.stringValue(k::railSize) == u"large"_s ? RailSize::large : RailSize::standard;
+    const QString position = defaults.stringValue(k::railVerticalPosition);
     s.railVerticalPosition = position == u"top"_s      ? RailVerticalPosition::top
                              : position == u"bottom"_s ? RailVerticalPosition::bottom
                                                        : RailVerticalPosition::center;
-    s.statusMenuOpenHoldDuration = defaults.number(key(k::statusMenuOpenHoldDuration)).value_or(4.0);
+    s.statusMenuOpenHoldDuration = defaults.numberValue(k::statusMenuOpenHoldDuration);
     return s;
 }
 

@@ -10,26 +10,6 @@ namespace kolu {
 
 class UserDefaults;
 
-// The user-defaults keys that the application state reads at start-up and
-// writes back when the matching field changes.
-namespace settingskeys {
-inline constexpr char selectedWebSearchProviderID[] = "selectedWebSearchProviderID";
-inline constexpr char clipboardHistoryLimit[] = "clipboardHistoryLimit";
-inline constexpr char showMinimizeAllAppsButton[] = "showMinimizeAllAppsButton";
-inline constexpr char selectedAppleNoteFolderID[] = "selectedAppleNoteFolderID";
-inline constexpr char wallpaperLibrary[] = "wallpaperLibrary";
-inline constexpr char wallpaperApplyToAllDisplays[] = "wallpaperApplyToAllDisplays";
-inline constexpr char wallpaperLocalFolderName[] = "wallpaperLocalFolderName";
-inline constexpr char calendarAlertLeadMinutesByEventID[] = "calendarAlertLeadMinutesByEventID";
-inline constexpr char reminderAlertsEnabled[] = "reminderAlertsEnabled";
-inline constexpr char railModuleOrder[] = "railModuleOrder";
-inline constexpr char hiddenRailModules[] = "hiddenRailModules";
-inline constexpr char railEdge[] = "railEdge";
-inline constexpr char railSize[] = "railSize";
-inline constexpr char railVerticalPosition[] = "railVerticalPosition";
-inline constexpr char statusMenuOpenHoldDuration[] = "statusMenuOpenHoldDuration";
-} // namespace settingskeys
-
 // Every setting as the application state first sees it. A missing key, a
 // value of the wrong type and a name that matches no case all give the
 // setting's default.

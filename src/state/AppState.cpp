@@ -59,7 +59,6 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     m_fileTrayAirDropStatusTint = StatusTint::secondary;
     m_systemAccessStatusTint = StatusTint::secondary;
     m_showMinimizeAllAppsButton = settings.showMinimizeAllAppsButton;
-    m_remindersConnection = RemindersConnectionState::notDetermined();
     m_prayerSettings = PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4};
     m_isLoadingPrayers = false;
     m_prayerStatusTint = StatusTint::secondary;
@@ -95,6 +94,13 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     m_lastRemoteMessageCheck = kDistantPast;
     m_lastPomodoroPersist = kDistantPast;
     m_lastAlertCheck = kDistantPast;
+
+    // The settings window's reminder-alert switch writes the store itself;
+    // the published flag, and with it the alert check, follows it.
+    connect(&m_defaults, &UserDefaults::changed, this, [this](SettingsKey key) {
+        if (key == SettingsKey::reminderAlertsEnabled && m_defaults.boolValue(key) != m_reminderAlertsEnabled)
+            setReminderAlertsEnabled(m_defaults.boolValue(key));
+    });
 }
 
 AppState::~AppState() = default;
@@ -152,14 +158,14 @@ double AppState::railScaleFactor() const
     return RailLayout::scaleFactor(m_railSize);
 }
 
-void AppState::writeSetting(const char *key, const QJsonValue &value)
+void AppState::writeSetting(SettingsKey key, const QJsonValue &value)
 {
-    m_defaults.set(QString::fromLatin1(key), value);
+    m_defaults.set(key, value);
 }
 
 void AppState::react(Field field)
 {
-    namespace k = settingskeys;
+    using k = SettingsKey;
     switch (field) {
     case Field::isExpanded:
         Q_EMIT expandedChanged(m_isExpanded);

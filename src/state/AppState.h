@@ -4,7 +4,7 @@
 #include "model/LocalStore.h"
 #include "model/PersistedFiles.h"
 #include "model/UserDefaults.h"
-#include "platform/x11/ApplicationHider.h"
+#include "platform/windowing/ApplicationHider.h"
 #include "services/info/RemoteAppMessage.h"
 #include "state/AppServices.h"
 #include "state/AppStateFields.h"
@@ -69,6 +69,13 @@ public:
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_ACCESS)
 #undef KOLU_FIELD_ACCESS
 
+    // The halves of reminderList. Each setter replaces its half, keeps the
+    // other and publishes reminderList once.
+    const std::vector<ReminderItem> &reminders() const { return m_reminderList.items; }
+    const RemindersConnectionState &remindersConnection() const { return m_reminderList.connection; }
+    void setReminders(std::vector<ReminderItem> items);
+    void setRemindersConnection(RemindersConnectionState connection);
+
     // The services. Views call a few of them directly (the two audio
     // managers, the notes service).
     CalendarService &calendarService() const { return *m_services.calendarService; }
@@ -84,6 +91,7 @@ public:
     ProcessRunner &processRunner() const { return *m_services.processes; }
     Pasteboard &pasteboard() const { return *m_services.pasteboard; }
     DeviceShareService &deviceShareService() const { return *m_services.deviceShareService; }
+    FolderPicker &folderPicker() const { return *m_services.folderPicker; }
     // Made on first use.
     ClipboardService &clipboardService();
     WallpaperService &wallpaperService();
@@ -100,6 +108,7 @@ public:
     const PersistedFiles &files() const { return m_files; }
     UserDefaults &defaults() const { return m_defaults; }
     Clock &clock() const { return m_clock; }
+    QNetworkAccessManager &network() const { return *m_services.network; }
 
     // Edits a field in place, then announces it and runs its reaction once:
     // state.mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.skip(); });
@@ -201,6 +210,8 @@ public:
     // The reminders card lists at most this many open reminders.
     static constexpr int maxOpenReminders = 12;
     static constexpr int maxFileTrayItems = 24;
+    // The sizes the clipboard history can be set to, smallest first.
+    static constexpr std::array<int, 4> clipboardHistoryLimitOptions{10, 20, 30, 40};
 
     // What the message feed reads at each check: the feed address and the
     // build number. Compiled in; tests put their own.
@@ -306,7 +317,7 @@ private:
     void react(Field field);
     // Starts the delayed save unless one is pending.
     void scheduleStateSave();
-    void writeSetting(const char *key, const QJsonValue &value);
+    void writeSetting(SettingsKey key, const QJsonValue &value);
     void ensureSelectedModuleIsVisible();
     void deactivateModule(RailModule module);
     // Drops the state of every hidden module; run once at start.

@@ -92,7 +92,7 @@ void AppState::triggerPrayerAlertsIfNeeded()
         m_snoozedPrayerDates.remove(time.name);
         setActivePrayerAlert(ActivePrayerAlert{PrayerTime{time.name, snoozeDate, true}});
         notificationService().playCalendarAlertSound();
-        notificationService().send(NotificationService::displayName(time.name), u"Prayer reminder."_s,
+        notificationService().send(kolu::displayName(time.name), u"Prayer reminder."_s,
                                    notificationid::prayerBanner(time.name, snoozeDate));
         return;
     }
@@ -105,7 +105,7 @@ void AppState::triggerPrayerAlertsIfNeeded()
             continue;
         m_firedPrayerAlertKeys.insert(key);
         setActivePrayerAlert(ActivePrayerAlert{time});
-        const QString name = NotificationService::displayName(time.name);
+        const QString name = kolu::displayName(time.name);
         notificationService().playCalendarAlertSound();
         notificationService().send(name, QString(u"It is time for "_s + name + u'.'),
                                    notificationid::prayerBanner(time.name, time.date));
@@ -119,7 +119,7 @@ void AppState::triggerReminderAlertsIfNeeded()
     if (isModuleHidden(RailModule::reminders) || !m_reminderAlertsEnabled || m_activeReminderAlert)
         return;
     const QDateTime now = m_clock.now();
-    const std::vector<ReminderItem> reminders = m_reminders;
+    const std::vector<ReminderItem> reminders = m_reminderList.items;
     for (auto it = m_snoozedReminderDates.begin(); it != m_snoozedReminderDates.end();) {
         const QString id = it.key();
         const bool held = std::any_of(reminders.begin(), reminders.end(),
@@ -163,7 +163,7 @@ void AppState::snoozePrayer(int minutes)
     m_firedPrayerAlertKeys.removeIf([&](const QString &key) { return key.startsWith(snoozeKeys); });
     notificationService().cancelPendingNotifications({notificationid::prayerSnoozePrefixFor(name)});
     m_snoozedPrayerDates.insert(name, snoozeDate);
-    const QString displayName = NotificationService::displayName(name);
+    const QString displayName = kolu::displayName(name);
     notificationService().schedulePrayerAlert(
         PrayerTime{name, snoozeDate, true}, QString(displayName + u" reminder"_s),
         QString(u"Prayer reminder in "_s + QString::number(minutes) + u" minutes."_s));

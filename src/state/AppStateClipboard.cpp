@@ -75,7 +75,7 @@ void AppState::reactToClipboardHistoryLimit()
         setClipboardHistoryLimit(40); // that assignment stores and trims
         return;
     }
-    writeSetting(settingskeys::clipboardHistoryLimit, m_clipboardHistoryLimit);
+    writeSetting(SettingsKey::clipboardHistoryLimit, m_clipboardHistoryLimit);
     trimClipboardHistoryToLimit();
 }
 

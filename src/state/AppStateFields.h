@@ -18,6 +18,16 @@ using PrayerNotificationStates = std::map<QString, bool>;
 using CalendarAlertLeads = QHash<QString, int>;
 using FileTraySelection = QSet<QUuid>;
 
+// The open reminders and the state of the last reminders call, published as
+// one field: an answer that brings both is one change, so a view showing
+// them redraws once.
+struct ReminderList {
+    RemindersConnectionState connection; // notDetermined until a call answers
+    std::vector<ReminderItem> items;
+
+    friend bool operator==(const ReminderList &, const ReminderList &) = default;
+};
+
 // Every published field of the application state, in declaration order:
 // X(name, setter, type). The list generates the field enumeration, the
 // getters and the setters, so they can never disagree.
@@ -41,8 +51,7 @@ using FileTraySelection = QSet<QUuid>;
     X(systemAccessStatusMessage, setSystemAccessStatusMessage, QString)                                            \
     X(systemAccessStatusTint, setSystemAccessStatusTint, StatusTint)                                               \
     X(showMinimizeAllAppsButton, setShowMinimizeAllAppsButton, bool)                                               \
-    X(reminders, setReminders, std::vector<ReminderItem>)                                                          \
-    X(remindersConnection, setRemindersConnection, RemindersConnectionState)                                       \
+    X(reminderList, setReminderList, ReminderList)                                                                 \
     X(prayerSettings, setPrayerSettings, PrayerSettings)                                                           \
     X(prayerDay, setPrayerDay, std::optional<PrayerDay>)                                                           \
     X(isLoadingPrayers, setIsLoadingPrayers, bool)                                                                 \

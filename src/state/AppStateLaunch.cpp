@@ -79,6 +79,9 @@ void AppState::removeLeftoversOfEarlierRuns()
 void AppState::startupRefresh()
 {
     refreshCalendarEvents();
+    // Today's list and the due-reminder alerts need the reminders before
+    // their own module is ever opened.
+    refreshReminders();
     refreshNowPlaying();
     refreshPrayerTimesIfNeeded();
     refreshTodayWeather(false);
@@ -112,6 +115,8 @@ void AppState::tick()
     if (m_lastSlowRefresh.msecsTo(now) > kSlowRefreshIntervalMs) {
         m_lastSlowRefresh = now;
         refreshCalendarEvents();
+        // A to-do changed by another program shows, and alerts, without a visit.
+        refreshReminders();
         refreshNowPlaying();
         if (m_prayerDay)
             refreshPrayerTimesIfNeeded();

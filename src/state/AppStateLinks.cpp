@@ -13,7 +13,7 @@ namespace kolu {
 
 namespace {
 
-const QString kLegacyCleanupKey = u"didCleanLegacyAutoCapturedFavoriteLinks"_s;
+constexpr SettingsKey kLegacyCleanupKey = SettingsKey::didCleanLegacyAutoCapturedFavoriteLinks;
 const QString kCustomProviderPrefix = u"custom-"_s;
 
 QString linkTitle(const QString &title, const linkrules::WebAddress &address)
@@ -76,7 +76,7 @@ void AppState::cleanInvalidFavoriteLinks()
 
 void AppState::removeLegacyClipboardLinksIfNeeded()
 {
-    if (m_defaults.boolean(kLegacyCleanupKey).value_or(false))
+    if (m_defaults.boolValue(kLegacyCleanupKey))
         return;
     // An unreadable settings file says nothing about whether the clean-up
     // ran; running it again would delete the user's own non-favourite links.

@@ -18,7 +18,7 @@ namespace kolu {
 
 namespace {
 
-const QString kDeliveredIDsKey = u"deliveredRemoteAppMessageIDs"_s;
+constexpr SettingsKey kDeliveredIDsKey = SettingsKey::deliveredRemoteAppMessageIDs;
 constexpr std::chrono::milliseconds kFeedTimeout{12'000};
 
 // A decimal integer with an optional sign and nothing else; 0 otherwise.
@@ -85,7 +85,7 @@ QCoro::Task<> AppState::fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL
 
 void AppState::deliverRemoteMessageIfNeeded(const RemoteAppMessage &message)
 {
-    const QStringList stored = m_defaults.stringList(kDeliveredIDsKey).value_or(QStringList());
+    const QStringList stored = m_defaults.stringListValue(kDeliveredIDsKey);
     QSet<QString> delivered(stored.begin(), stored.end());
     if (delivered.contains(message.id))
         return;

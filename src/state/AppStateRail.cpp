@@ -122,8 +122,7 @@ void AppState::deactivateModule(RailModule module)
         setWallpaperStatusMessage({});
         break;
     case RailModule::reminders:
-        setReminders({});
-        setRemindersConnection(RemindersConnectionState::notDetermined());
+        setReminderList({});
         setActiveReminderAlert(std::nullopt);
         Q_EMIT chromeNeedsLayout();
         m_firedReminderAlertKeys.clear();

@@ -12,6 +12,8 @@
 #include "services/calendar/RemindersService.h"
 #include "services/info/WeatherService.h"
 
+#include <QDebug>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +28,21 @@ constexpr qint64 kWeatherFreshForMs = 1800'000;
 constexpr std::chrono::milliseconds kFirstNotesDelay{150};
 
 const QString kRefreshing = u"Refreshing..."_s;
+
+// A request that never got an answer (no network, unknown host, time-out,
+// a failed secure connection) reads as one plain sentence that says what to
+// do; the platform's own words go to the log.
+QString statusSentence(std::exception_ptr failure, const QString &whenUnreachable)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const TransportError &error) {
+        qWarning().noquote() << whenUnreachable << "Reason:" << error.description();
+        return whenUnreachable;
+    } catch (...) {
+    }
+    return failureSentence(failure);
+}
 
 } // namespace
 
@@ -68,7 +85,8 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, Q
         self->setTodayWeatherStatusMessage(weather->city);
         self->setTodayWeatherStatusTint(StatusTint::green);
     } else {
-        self->setTodayWeatherStatusMessage(failureSentence(failure));
+        self->setTodayWeatherStatusMessage(
+            statusSentence(failure, tr("Kolu is offline: the weather will update when the network is back.")));
         self->setTodayWeatherStatusTint(StatusTint::orange);
     }
     self->setIsLoadingTodayWeather(false);
@@ -125,7 +143,8 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
         self->setPrayerStatusMessage(u"Updated"_s);
         self->setPrayerStatusTint(StatusTint::green);
     } else {
-        self->setPrayerStatusMessage(failureSentence(failure));
+        self->setPrayerStatusMessage(
+            statusSentence(failure, tr("Kolu is offline: prayer times will update when the network is back.")));
         self->setPrayerStatusTint(StatusTint::orange);
     }
     self->setIsLoadingPrayers(false);
@@ -173,8 +192,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
         self->setRemindersConnection(RemindersConnectionState::notDetermined());
         co_return;
     }
-    self->setRemindersConnection(answer.first);
-    self->setReminders(std::move(answer.second));
+    self->setReminderList({std::move(answer.first), std::move(answer.second)});
 }
 
 void AppState::refreshAppleNotes(bool force)

@@ -18,6 +18,16 @@ namespace {
 
 } // namespace
 
+void AppState::setReminders(std::vector<ReminderItem> items)
+{
+    mutate<Field::reminderList>([&](ReminderList &list) { list.items = std::move(items); });
+}
+
+void AppState::setRemindersConnection(RemindersConnectionState connection)
+{
+    mutate<Field::reminderList>([&](ReminderList &list) { list.connection = std::move(connection); });
+}
+
 void AppState::addReminder(ReminderDraft draft)
 {
     finishReminderWrite(QPointer<AppState>(this), remindersService().addReminder(std::move(draft)), {});
@@ -67,8 +77,7 @@ QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
     }
     if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
-    self->setRemindersConnection(answer.first);
-    self->setReminders(std::move(answer.second));
+    self->setReminderList({std::move(answer.first), std::move(answer.second)});
 }
 
 void AppState::completeReminderAlert()

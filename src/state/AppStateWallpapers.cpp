@@ -30,7 +30,7 @@ qsizetype AppState::randomWallpaperIndex(qsizetype count)
 
 void AppState::reactToWallpaperLibrary()
 {
-    writeSetting(settingskeys::wallpaperLibrary, rawValue(m_wallpaperLibrary));
+    writeSetting(SettingsKey::wallpaperLibrary, rawValue(m_wallpaperLibrary));
     beginRequest(RefreshKind::wallpapers); // a load on its way was for the other library
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});
@@ -156,9 +156,8 @@ QCoro::Task<> AppState::chooseWallpaperFolder()
 
 void AppState::clearWallpaperFolder()
 {
-    WallpaperService &service = wallpaperService();
-    m_defaults.remove(service.localFolderPathKey);
-    m_defaults.remove(service.localFolderNameKey);
+    m_defaults.remove(SettingsKey::wallpaperLocalFolderPath);
+    m_defaults.remove(SettingsKey::wallpaperLocalFolderName);
     setWallpaperLocalFolderName({});
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});

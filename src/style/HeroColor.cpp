@@ -1,5 +1,7 @@
 #include "style/HeroColor.h"
 
+#include "model/SettingsKeys.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -39,7 +41,8 @@ std::optional<QColor> parseHexColor(const QString &text)
 
 QColor heroColorFromStored(const std::optional<QString> &stored)
 {
-    const QString text = stored.value_or(QString::fromLatin1(kDefaultHeroColorHex));
+    // Absent: the default in the settings-key table, "#0D6CE8".
+    const QString text = stored.value_or(settingsKeyRow(SettingsKey::orlixHeroColorHex).defaultValue.toString());
     return parseHexColor(text).value_or(fallbackHeroColor());
 }
 

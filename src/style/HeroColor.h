@@ -7,9 +7,6 @@
 
 namespace kolu {
 
-// The stored hero colour's default, "#0D6CE8".
-inline constexpr char kDefaultHeroColorHex[] = "#0D6CE8";
-
 // The colour shown when the stored hero value is unusable: a rounded
 // rendering of the default (0.052, 0.424, 0.91), not its exact bytes.
 QColor fallbackHeroColor();

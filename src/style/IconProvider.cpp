@@ -17,10 +17,15 @@ namespace {
 const QString kTable = QStringLiteral(":/kolu/icons/symbols.tsv");
 constexpr qreal kBoxPerPoint = 1.15;
 
-const QHash<QString, QString> &symbolTable()
+struct SymbolTable {
+    QHash<QString, QString> files;
+    QSet<QString> mirrored; // drawn flipped left to right
+};
+
+const SymbolTable &table()
 {
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> rows;
+    static const SymbolTable table = [] {
+        SymbolTable rows;
         QFile file(kTable);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
             return rows;
@@ -30,11 +35,18 @@ const QHash<QString, QString> &symbolTable()
                 continue;
             const QStringList cells = line.split(u'\t', Qt::SkipEmptyParts);
             if (cells.size() >= 2)
-                rows.insert(cells.at(0), cells.at(1));
+                rows.files.insert(cells.at(0), cells.at(1));
+            if (cells.size() >= 3 && cells.at(2) == u"mirrored")
+                rows.mirrored.insert(cells.at(0));
         }
         return rows;
     }();
     return table;
+}
+
+const QHash<QString, QString> &symbolTable()
+{
+    return table().files;
 }
 
 int exclamationCount(const QString &symbol)
@@ -133,6 +145,10 @@ QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &co
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         const int marks = exclamationCount(symbol);
+        if (table().mirrored.contains(symbol)) {
+            painter.translate(pixels, 0);
+            painter.scale(-1, 1);
+        }
         if (marks <= 1) {
             svg->render(&painter, QRectF(0, 0, pixels, pixels));
         } else {

@@ -160,14 +160,18 @@ QColor LiquidGlassSurface::materialColor(const OrlixGlassProfile &p, GlassTier t
         return color;
     }
     // Without blur the wallpaper shows through sharp, so the material must
-    // carry most of the contrast that blur would have given.
+    // carry most of the contrast that blur would have given. Dark text on
+    // the light materials needs them dense even over a blurred wallpaper:
+    // at 0.91 the secondary lines keep 4.5:1 over the darkest spot of a busy
+    // wallpaper (a paler light material left event titles at 2:1), and
+    // denser still where nothing blurs.
     const bool dark = p.nativeMaterial == GlassMaterial::hudWindow;
     switch (tier) {
     case GlassTier::blurred:
-        color.setAlphaF(dark ? 0.55f : 0.6f);
+        color.setAlphaF(dark ? 0.55f : 0.91f);
         break;
     case GlassTier::translucent:
-        color.setAlphaF(dark ? 0.84f : 0.86f);
+        color.setAlphaF(dark ? 0.84f : 0.94f);
         break;
     case GlassTier::opaque:
         color.setAlphaF(1.0f);

@@ -25,9 +25,9 @@ OrlixStyle::OrlixStyle(UserDefaults &defaults, SystemColorScheme *system, QObjec
     , m_system(system)
 {
     reload();
-    connect(&m_defaults, &UserDefaults::changed, this, [this](const QString &key) {
-        if (key == QLatin1String(defaults_keys::orlixTheme) || key == QLatin1String(defaults_keys::orlixAppearanceMode)
-            || key == QLatin1String(defaults_keys::orlixHeroColorHex)) {
+    connect(&m_defaults, &UserDefaults::changed, this, [this](SettingsKey key) {
+        if (key == SettingsKey::orlixTheme || key == SettingsKey::orlixAppearanceMode
+            || key == SettingsKey::orlixHeroColorHex) {
             reload();
             Q_EMIT changed();
         }
@@ -55,9 +55,9 @@ OrlixStyle &OrlixStyle::current()
 
 void OrlixStyle::reload()
 {
-    m_theme = themeFromStored(m_defaults.string(QLatin1String(defaults_keys::orlixTheme)));
-    m_mode = m_defaults.string(QLatin1String(defaults_keys::orlixAppearanceMode));
-    m_hero = heroColorFromStored(m_defaults.string(QLatin1String(defaults_keys::orlixHeroColorHex)));
+    m_theme = themeFromStored(m_defaults.string(SettingsKey::orlixTheme));
+    m_mode = m_defaults.string(SettingsKey::orlixAppearanceMode);
+    m_hero = heroColorFromStored(m_defaults.string(SettingsKey::orlixHeroColorHex));
 }
 
 std::optional<ColorScheme> OrlixStyle::preferredColorScheme() const

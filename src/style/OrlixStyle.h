@@ -18,8 +18,8 @@ class UserDefaults;
 class SystemColorScheme;
 
 // The one style object: resolves the current theme, appearance mode and hero
-// colour from the defaults ("orlixTheme", "orlixAppearanceMode",
-// "orlixHeroColorHex") and the system's light/dark scheme, and hands out the
+// colour from the defaults (SettingsKey::orlixTheme, orlixAppearanceMode,
+// orlixHeroColorHex) and the system's light/dark scheme, and hands out the
 // palette, module tints and button colours for them. It only reads the
 // defaults; unusable stored values fall back without being rewritten.
 //

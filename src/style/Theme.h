@@ -10,7 +10,7 @@
 
 namespace kolu {
 
-// The four looks of the program, stored by raw value under "orlixTheme".
+// The four looks of the program, stored by raw value under SettingsKey::orlixTheme.
 // `default_` is the theme whose raw value is "default" (a C++ keyword).
 enum class OrlixTheme { default_, flatOlive, activeDark, heroLight };
 template<>
@@ -18,7 +18,7 @@ struct EnumNames<OrlixTheme> {
     static constexpr std::array<std::string_view, 4> names{"default", "flatOlive", "activeDark", "heroLight"};
 };
 
-// The user's light/dark choice, stored by raw value under "orlixAppearanceMode".
+// The user's light/dark choice, stored by raw value under SettingsKey::orlixAppearanceMode.
 enum class OrlixAppearanceMode { system, dark, light };
 template<>
 struct EnumNames<OrlixAppearanceMode> {
@@ -27,12 +27,6 @@ struct EnumNames<OrlixAppearanceMode> {
 
 // Light or dark appearance, as the views draw it.
 enum class ColorScheme { light, dark };
-
-namespace defaults_keys {
-inline constexpr char orlixTheme[] = "orlixTheme";
-inline constexpr char orlixAppearanceMode[] = "orlixAppearanceMode";
-inline constexpr char orlixHeroColorHex[] = "orlixHeroColorHex";
-} // namespace defaults_keys
 
 // A stored theme name: exactly a raw value, otherwise (missing, unknown,
 // another case spelling) `default_`.

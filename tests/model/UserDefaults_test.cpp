@@ -69,13 +69,15 @@ TEST_F(UserDefaultsTest, ChangesAreSignalledAlsoWhenTheValueIsTheSameAndNullRemo
 {
     UserDefaults defaults;
     QSignalSpy spy(&defaults, &UserDefaults::changed);
-    defaults.set(u"k"_s, 1);
-    defaults.set(u"k"_s, 1);
-    defaults.set(u"k"_s, QJsonValue::Null);
+    defaults.set(SettingsKey::railSize, u"large"_s);
+    defaults.set(u"railSize"_s, u"large"_s);
+    defaults.set(SettingsKey::railSize, QJsonValue::Null);
+    defaults.set(u"notAKey"_s, 1); // stored, but no key announces it
     ASSERT_EQ(spy.count(), 3);
-    EXPECT_EQ(spy.at(2).at(0).toString(), u"k"_s);
-    EXPECT_FALSE(defaults.contains(u"k"_s));
-    EXPECT_FALSE(UserDefaults().contains(u"k"_s));
+    EXPECT_EQ(spy.at(2).at(0).value<SettingsKey>(), SettingsKey::railSize);
+    EXPECT_FALSE(defaults.contains(SettingsKey::railSize));
+    EXPECT_FALSE(UserDefaults().contains(u"railSize"_s));
+    EXPECT_EQ(UserDefaults().integer(u"notAKey"_s), 1);
 }
 
 TEST_F(UserDefaultsTest, AMalformedFileReadsAsEmptyAndIsNotRewrittenByReading)

@@ -1,8 +1,11 @@
 #include "settings/onboarding/OnboardingView.h"
+#include "style/Motion.h"
 #include "style/widgets/OrlixButton.h"
 
+#include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
 
+#include <QAbstractAnimation>
 #include <QTest>
 
 namespace kolu::test {
@@ -16,6 +19,14 @@ protected:
 
     OrlixButton *button(const char *name) { return view.findChild<OrlixButton *>(QString::fromLatin1(name)); }
     void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    // Moves every running animation of the window `ms` on (to its end when
+    // negative).
+    void advance(int ms = -1)
+    {
+        for (QAbstractAnimation *a : view.findChildren<QAbstractAnimation *>())
+            if (a->state() == QAbstractAnimation::Running)
+                a->setCurrentTime(ms < 0 ? a->totalDuration() : a->currentTime() + ms);
+    }
 };
 
 TEST_F(OnboardingTest, WalksThePagesOneStepAtATime)
@@ -33,6 +44,7 @@ TEST_F(OnboardingTest, WalksThePagesOneStepAtATime)
         EXPECT_EQ(button("onboardingPrimary")->text(), QStringLiteral("Next"));
         EXPECT_EQ(button("onboardingPrimary")->symbol(), QStringLiteral("arrow.right"));
         click("onboardingPrimary");
+        advance();
         EXPECT_EQ(dots->dotRect(page + 1).width(), 22);
         EXPECT_EQ(dots->dotRect(page).width(), 7);
     }
@@ -85,6 +97,40 @@ TEST_F(OnboardingTest, HeroThemeTintsTheFirstTileWhenTheViewIsMade)
     EXPECT_EQ(hero.pages().front().tint.rgb(), QColor(QStringLiteral("#22AA66")).rgb());
     defaults.set(QStringLiteral("orlixHeroColorHex"), QStringLiteral("#3355CC"));
     EXPECT_EQ(hero.pages().front().tint.rgb(), QColor(QStringLiteral("#22AA66")).rgb());
+}
+
+TEST_F(OnboardingTest, ContentStandsCentredInTheWindow)
+{
+    view.show();
+    const QWidget *logo = view.findChild<QWidget *>(QStringLiteral("settingsLogo"));
+    ASSERT_NE(logo, nullptr);
+    const int above = logo->mapTo(&view, QPoint()).y() - 34; // the header's own top padding
+    const QWidget *primary = button("onboardingPrimary");
+    const int below = view.height() - (primary->mapTo(&view, QPoint()).y() + primary->height()) - 28;
+    EXPECT_NEAR(above, below, 2);
+}
+
+TEST_F(OnboardingTest, APageChangeMovesTheCardsAndTheLongDot)
+{
+    test::ManualAnimationDriver heldStill; // only advance() moves the animations
+    view.show();
+    auto *dots = view.findChild<OnboardingPageDots *>();
+    auto *card = view.findChild<OnboardingFeatureCard *>();
+    const QString first = card->page().title;
+    click("onboardingPrimary");
+    // Halfway: the old card is still leaving and the long dot is between.
+    advance(OrlixMotion::contentSwap().durationMs / 2);
+    ASSERT_NE(card->leavingPage(), nullptr);
+    EXPECT_EQ(card->leavingPage()->title, first);
+    EXPECT_GT(card->progress(), 0);
+    EXPECT_LT(card->progress(), 1);
+    EXPECT_GT(dots->dotRect(1).width(), 7);
+    EXPECT_LT(dots->dotRect(1).width(), 22);
+    EXPECT_GT(dots->dotRect(0).width(), 7);
+    advance();
+    EXPECT_EQ(card->leavingPage(), nullptr);
+    EXPECT_EQ(dots->dotRect(1).width(), 22);
+    EXPECT_EQ(dots->dotRect(0).width(), 7);
 }
 
 } // namespace

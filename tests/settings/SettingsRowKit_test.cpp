@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 
 #include <QTest>
+#include <cmath>
 
 namespace kolu::test {
 
@@ -95,6 +96,59 @@ TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
     // A logo file that cannot be decoded ends the search: no icon at all.
     ASSERT_TRUE(writeFile(folder + QStringLiteral("/KoluLogo.png"), "not an image"));
     EXPECT_FALSE(settingsLogoImage(folder, 58, 1).has_value());
+}
+
+TEST_F(SettingsRowKitTest, TheMonogramReadsOnItsTileInEveryLook)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const QString folder = home.path(QStringLiteral("no-icons"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    struct Look {
+        const char *theme;
+        ColorScheme scheme;
+    };
+    for (const Look &look : {Look{"default", ColorScheme::light}, Look{"flatOlive", ColorScheme::light},
+                             Look{"heroLight", ColorScheme::light}, Look{"default", ColorScheme::dark},
+                             Look{"activeDark", ColorScheme::dark}}) {
+        SCOPED_TRACE(look.theme);
+        style.setSystemScheme(look.scheme);
+        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(look.theme));
+        OrlixSettingsLogo logo(78);
+        logo.setIconFolder(folder);
+        // The tile over the window's own background.
+        QImage image(logo.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(style.appChrome().rgb());
+        logo.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QColor tile = image.pixelColor(logo.tileRect().topLeft().toPoint() + QPoint(12, 12));
+        const double a = luminance(tile), b = luminance(OrlixSettingsLogo::monogramColor());
+        EXPECT_GE((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05), 3.0);
+    }
+}
+
+TEST_F(SettingsRowKitTest, TheLogoTileOverflowsItsFrameUncut)
+{
+    const QString folder = home.path(QStringLiteral("no-icons"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    style.setGlassTier(GlassTier::translucent); // where glass casts shadows
+    QWidget host;
+    host.resize(200, 200);
+    auto *logo = new OrlixSettingsLogo(58, &host);
+    logo->setIconFolder(folder);
+    logo->move(70, 40);
+    host.show();
+    QImage image(host.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    host.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    EXPECT_EQ(logo->size(), QSize(58, 58));
+    // The 62 pt tile reaches 2 points past each side of the 58 pt frame,
+    // and its shadow lies below the frame.
+    const int middle = logo->y() + 29;
+    EXPECT_GT(qAlpha(image.pixel(logo->x() - 1, middle)), 0);
+    EXPECT_GT(qAlpha(image.pixel(logo->x() + 58, middle)), 0);
+    EXPECT_GT(qAlpha(image.pixel(logo->x() + 29, logo->y() + 58 + 6)), 0);
 }
 
 } // namespace

@@ -179,19 +179,38 @@ TEST(ExpandedRailGeometry, TopStripGivesWayFromItsActions)
                 EXPECT_EQ(fit.overflow, 0);
             }
     struct Row {
-        double stripWidth, spacing, action, overflow;
+        double stripWidth, spacing, action, padding, moduleSpacing;
+        int actions, modules;
     };
     // Ten modules and three actions need 779 at s = 1: the spacing gives way
-    // first, then the actions, and only then does the row overflow.
-    const Row rows[] = {{779, 10, 30, 0}, {767, 7, 30, 0}, {752, 4, 29, 0}, {737, 4, 24, 0}, {700, 4, 24, 37}};
+    // first, then the actions, the padding and the module spacing; then the
+    // leading actions go, Settings last of all; then the trailing modules.
+    const Row rows[] = {{779, 10, 30, 14, 8, 3, 10}, {767, 7, 30, 14, 8, 3, 10}, {752, 4, 29, 14, 8, 3, 10},
+                        {737, 4, 24, 14, 8, 3, 10},  {723, 4, 24, 7, 8, 3, 10},  {668, 4, 24, 7, 4, 2, 10},
+                        {640, 4, 24, 7, 4, 1, 10},   {620, 4, 24, 7, 4, 1, 9}};
     for (const Row &r : rows) {
         SCOPED_TRACE(r.stripWidth);
         const toprail::StripFit fit = toprail::stripFit(r.stripWidth, 10, 3, 1.0);
-        EXPECT_DOUBLE_EQ(fit.moduleRowWidth, 620);
         EXPECT_DOUBLE_EQ(fit.spacing, r.spacing);
         EXPECT_DOUBLE_EQ(fit.actionWidth, r.action);
-        EXPECT_DOUBLE_EQ(fit.overflow, r.overflow);
+        EXPECT_DOUBLE_EQ(fit.padding, r.padding);
+        EXPECT_DOUBLE_EQ(fit.moduleSpacing, r.moduleSpacing);
+        EXPECT_EQ(fit.shownActions, r.actions);
+        EXPECT_EQ(fit.shownModules, r.modules);
+        EXPECT_DOUBLE_EQ(fit.overflow, 0);
     }
+    // At every width the rail can have, Settings shows whole inside the glass.
+    for (const double s : {1.0, 1.25})
+        for (int n = 1; n <= 10; ++n)
+            for (const int actions : {2, 3})
+                for (double panel = 350 * s; panel <= 1400; panel += 7) {
+                    const double strip = panel - 32 * s;
+                    const toprail::StripFit fit = toprail::stripFit(strip, n, actions, s);
+                    SCOPED_TRACE(testing::Message() << s << " " << n << " " << actions << " " << panel);
+                    ASSERT_GE(fit.shownActions, 1);
+                    ASSERT_GE(fit.actionWidth, toprail::minimumActionWidth);
+                    ASSERT_LE(fit.contentWidth, strip - 2 * fit.padding + 1e-9);
+                }
 }
 
 TEST(ExpandedRailGeometry, SwipeThresholds)

@@ -2,6 +2,7 @@
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "state/AppState.h"
+#include "style/widgets/RailIconButton.h"
 #include "style/TodayVisuals.h"
 
 #include "ManualClock.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QDragEnterEvent>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMimeData>
@@ -172,6 +174,14 @@ TEST_F(ExpandedRailWidgetsTest, ActionsOfBothStrips)
         EXPECT_EQ(strip->findChild<QAbstractButton *>(QStringLiteral("minimizeAllButton")), nullptr);
         state->setShowMinimizeAllAppsButton(true);
         EXPECT_NE(strip->findChild<QAbstractButton *>(QStringLiteral("minimizeAllButton")), nullptr);
+
+        // Action symbols are 14 pt; the side strip's gear 15.
+        for (const char *name : {"minimizeAllButton", "refreshButton", "settingsButton"}) {
+            const auto *action = strip->findChild<RailIconButton *>(QString::fromLatin1(name));
+            ASSERT_NE(action, nullptr) << name;
+            const bool gear = !top && QLatin1String(name) == QLatin1String("settingsButton");
+            EXPECT_EQ(action->symbolSize(), gear ? 15 : 14) << name;
+        }
     }
 }
 
@@ -288,4 +298,26 @@ TEST_F(ExpandedRailWidgetsTest, DetailHeaderPerModuleAndTodaySymbolByHour)
         swap->setCurrentTime(swap->duration());
     EXPECT_FALSE(leaving);
     EXPECT_EQ(page->graphicsEffect(), nullptr);
+}
+
+TEST_F(ExpandedRailWidgetsTest, TheSelectedIconCastsAShadowInItsTint)
+{
+    const auto inked = [&](RailModule selected) {
+        state->setSelectedModule(selected);
+        ToolStripButton button(*state, RailModule::links, Qt::Vertical);
+        button.resize(button.sizeHint());
+        QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qAlpha(image.pixel(x, y)) > 0;
+        return count;
+    };
+    const int plain = inked(RailModule::today);
+    const int selected = inked(RailModule::links);
+    EXPECT_GT(plain, 0);
+    // The shadow spreads well past the glyph.
+    EXPECT_GT(selected, plain * 3 / 2);
 }

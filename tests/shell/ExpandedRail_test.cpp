@@ -5,7 +5,8 @@
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
-#include "shell/rail/expanded/TopExpandedRail.h"
+#include "shell/rail/expanded/ToolStripButton.h"
+#include "style/OrlixStyle.h"
 #include "state/AppState.h"
 
 #include "ManualAnimationDriver.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractAnimation>
+#include <QImage>
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -151,7 +153,7 @@ TEST_F(ExpandedRailTest, SidewaysSwipeCollapsesPastItsThresholds)
 TEST_F(ExpandedRailTest, TopRailCollapsesOnlyUpwards)
 {
     state->setRailEdge(RailEdge::top);
-    TopExpandedRail rail(*state);
+    ExpandedRail rail(*state);
     rail.resize(800, 620);
     rail.show();
     QWidget *title = rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle"));
@@ -257,7 +259,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     state->setRailEdge(RailEdge::top);
     state->setShowMinimizeAllAppsButton(true);
     raiseAlerts(true, true, false, false);
-    TopExpandedRail rail(*state);
+    ExpandedRail rail(*state);
     rail.resize(900, 600);
     rail.show();
     ASSERT_NE(rail.notification(), nullptr);
@@ -277,6 +279,21 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^toolStripButton-"))))
         EXPECT_EQ(b->width(), 54);
     EXPECT_LE(strip->findChild<QWidget *>(QStringLiteral("settingsButton"))->geometry().right(), strip->width() - 14);
+
+    // Narrower still, Settings stays whole inside the glass, clear of the
+    // module buttons; the other actions give way before it.
+    for (const int width : {760, 700, 660}) {
+        SCOPED_TRACE(width);
+        rail.resize(width, 600);
+        const QWidget *settings = strip->findChild<QWidget *>(QStringLiteral("settingsButton"));
+        ASSERT_TRUE(settings->isVisibleTo(strip));
+        EXPECT_GE(settings->width(), 24);
+        EXPECT_LE(settings->geometry().right() + 1, strip->width() - toprail::minimumStripPadding);
+        for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^toolStripButton-"))))
+            if (b->isVisibleTo(strip)) {
+                EXPECT_LT(b->geometry().right(), settings->x());
+            }
+    }
 }
 
 TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
@@ -293,4 +310,55 @@ TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
     Q_EMIT rail->notification(EdgeAlertKind::prayer)->menuActiveChanged(true);
     ASSERT_EQ(waiting.count(), 1);
     EXPECT_TRUE(waiting.at(0).at(0).toBool());
+}
+
+namespace {
+
+// What `widget` paints with its children over transparent pixels.
+QImage picture(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+} // namespace
+
+TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
+{
+    test::ManualAnimationDriver wallClockHeld; // the rings stay at their first frame
+    OrlixStyle &style = OrlixStyle::current();
+    const GlassTier tier = style.glassTier();
+    style.setGlassTier(GlassTier::translucent); // where glass casts shadows
+    state->setRailEdge(RailEdge::left);
+    state->setSelectedModule(RailModule::links);
+    const auto paint = [&](bool alert, QRect *button, QRect *strip, QRect *card) {
+        state->setPomodoroAlertVisible(alert);
+        ExpandedRail rail(*state);
+        rail.resize(441, 620);
+        rail.show();
+        rail.toolStrip()->layout()->activate();
+        QWidget *focus = rail.toolStrip()->button(RailModule::focus);
+        *button = QRect(focus->mapTo(&rail, QPoint()), focus->size());
+        *strip = rail.toolStrip()->geometry();
+        *card = rail.detailPanel()->geometry();
+        return picture(rail);
+    };
+    QRect button, strip, card;
+    const QImage calm = paint(false, &button, &strip, &card);
+    const QImage alert = paint(true, &button, &strip, &card);
+    style.setGlassTier(tier);
+
+    // The focus button's rings reach past the button and past the strip, on
+    // the screen side where nothing else is drawn.
+    int changed = 0;
+    for (int y = button.center().y() - 43; y <= button.center().y() + 43; ++y)
+        for (int x = 0; x < strip.left(); ++x)
+            changed += calm.pixel(x, y) != alert.pixel(x, y);
+    EXPECT_GT(changed, 10);
+
+    // The card's shadow lies below the card, not cut at its edges.
+    EXPECT_GT(qAlpha(calm.pixel(card.center().x(), card.bottom() + 6)), 0);
+    EXPECT_GT(qAlpha(calm.pixel(card.left() + 6, card.bottom() + 4)), 0);
 }

@@ -11,10 +11,19 @@
 #include "shell/rail/EdgeNotification.h"
 #include "shell/rail/EdgeNotificationRings.h"
 #include "shell/rail/RailTransition.h"
+#include "shell/RailFrameState.h"
 #include "shell/rail/RailView.h"
+#include "shell/rail/expanded/ExpandedRail.h"
+#include "shell/rail/expanded/ExpandedToolStrip.h"
+#include "shell/rail/expanded/ToolStripButton.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 
 #include <QAbstractButton>
+#include <QDragEnterEvent>
+#include <QImage>
+#include <QPalette>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -77,21 +86,17 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
             raiseAll(bits);
             state->setClipboardPulseActive(bits & 16);
             const auto expected = expectedKind(bits);
-            if (edge == RailEdge::top) {
-                ASSERT_EQ(view.currentLayout(), RailViewLayout::topDock);
-                auto *top = qobject_cast<TopDockRail *>(view.content());
-                ASSERT_TRUE(top);
-                EXPECT_EQ(top->notification() ? std::optional(top->notification()->kind()) : std::nullopt, expected);
-                EXPECT_EQ(top->handle() != nullptr, !expected);
-                EXPECT_EQ(top->pulse() != nullptr, !expected && (bits & 16));
-            } else {
-                ASSERT_EQ(view.currentLayout(), RailViewLayout::dock);
-                auto *dock = qobject_cast<DockRail *>(view.content());
-                ASSERT_TRUE(dock);
-                EXPECT_EQ(dock->alert() ? std::optional(dock->alert()->kind()) : std::nullopt, expected);
-                EXPECT_EQ(dock->pulse() != nullptr, !expected && (bits & 16));
-                EXPECT_EQ(dock->handle() != nullptr, !expected && !(bits & 16));
-            }
+            const bool top = edge == RailEdge::top;
+            ASSERT_EQ(view.currentLayout(), top ? RailViewLayout::topDock : RailViewLayout::dock);
+            auto *dock = qobject_cast<DockRail *>(view.content());
+            ASSERT_TRUE(dock);
+            EXPECT_EQ(dock->notification() ? std::optional(dock->notification()->kind()) : std::nullopt, expected);
+            // At a side the alert is the tile with its notification; at the top the notification alone.
+            EXPECT_EQ(dock->alert() ? std::optional(dock->alert()->kind()) : std::nullopt,
+                      top ? std::optional<EdgeAlertKind>() : expected);
+            EXPECT_EQ(dock->pulse() != nullptr, !expected && (bits & 16));
+            // At the top the pulse shows below the handle; at a side it takes its place.
+            EXPECT_EQ(dock->handle() != nullptr, !expected && (top || !(bits & 16)));
         }
     }
     raiseAll(0);
@@ -401,6 +406,109 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
         state->hideToEdge();
         at(rest);
     }
+}
+
+
+TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
+{
+    test::ManualAnimationDriver heldStill; // only the steps below move the animations
+    // Moves every running animation under `root` on by `ms`, frame by frame.
+    const auto step = [](QObject &root, int ms) {
+        for (int t = 0; t < ms; t += 16)
+            for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+                if (a->state() == QAbstractAnimation::Running)
+                    a->setCurrentTime(a->currentTime() + 16);
+    };
+    state->setRailEdge(RailEdge::right);
+    EdgeHandle handle(*state);
+    ExpandedToolStrip strip(*state);
+    ToolStripButton *tray = strip.button(RailModule::fileTray);
+    const QString path = makeFile(u"Documents/b.txt"_s);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path)});
+    struct Target {
+        QWidget *widget;
+        std::function<double()> look;
+    };
+    const int spring = OrlixMotion::smooth().durationMs;
+    for (const Target &t : {Target{&handle, [&] { return handle.dropLook(); }},
+                            Target{tray, [&] { return tray->dropLook(); }}}) {
+        SCOPED_TRACE(t.widget->objectName().toStdString());
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(t.widget, &enter);
+        EXPECT_EQ(t.look(), 0) << "not switched at once";
+        step(*t.widget, spring / 3);
+        EXPECT_NE(t.look(), 0);
+        EXPECT_NE(t.look(), 1);
+        step(*t.widget, spring + 32);
+        EXPECT_DOUBLE_EQ(t.look(), 1);
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(t.widget, &leave);
+        EXPECT_EQ(t.look(), 1) << "nor back";
+        step(*t.widget, spring / 3);
+        EXPECT_NE(t.look(), 1);
+        step(*t.widget, spring + 32);
+        EXPECT_DOUBLE_EQ(t.look(), 0);
+    }
+}
+
+TEST_F(RailViewsTest, ClipboardPulseFitsTheCollapsedTopRail)
+{
+    state->setRailEdge(RailEdge::top);
+    state->setClipboardPulseActive(true);
+    for (const RailSize size : {RailSize::standard, RailSize::large}) {
+        state->setRailSize(size);
+        SCOPED_TRACE(state->railScaleFactor());
+        DockRail dock(*state);
+        dock.resize(railframe::size(railFrameInput(*state), QRect(0, 0, 1920, 1080)));
+        dock.show();
+        ASSERT_NE(dock.pulse(), nullptr);
+        ASSERT_NE(dock.handle(), nullptr);
+        const QRect pulse = dock.pulse()->geometry();
+        EXPECT_GE(pulse.top(), dock.handle()->geometry().bottom()) << "below the handle";
+        EXPECT_LE(pulse.bottom(), dock.height() - 1) << "whole inside the rail";
+    }
+}
+
+TEST_F(RailViewsTest, ANotificationOverTheCardCoversWhatIsBelow)
+{
+    OrlixStyle &style = OrlixStyle::current();
+    const GlassTier tier = style.glassTier();
+    // Over black, then over white: a covering banner looks the same on both
+    // in every tier that lets things show through.
+    const auto pixelOver = [&](const QColor &below, bool covers) {
+        QWidget host;
+        host.resize(400, 120);
+        host.setAutoFillBackground(true);
+        QPalette palette = host.palette();
+        palette.setColor(QPalette::Window, below);
+        host.setPalette(palette);
+        EdgeNotification banner(EdgeAlertKind::calendar, *state, &host);
+        banner.setCoversWhatIsBelow(covers);
+        banner.setGeometry(QRect(QPoint(20, 20), banner.sizeHint()));
+        QImage image(host.size(), QImage::Format_ARGB32_Premultiplied);
+        host.render(&image);
+        // A blank spot of the banner: in its top padding, past the badge.
+        return image.pixelColor(20 + 170, 20 + 5);
+    };
+    for (const GlassTier t : {GlassTier::blurred, GlassTier::translucent}) {
+        style.setGlassTier(t);
+        SCOPED_TRACE(int(t));
+        const QColor onBlack = pixelOver(Qt::black, true);
+        const QColor onWhite = pixelOver(Qt::white, true);
+        EXPECT_NEAR(onBlack.redF(), onWhite.redF(), 0.02);
+        EXPECT_NEAR(onBlack.greenF(), onWhite.greenF(), 0.02);
+        // Without the cover what is below shows through.
+        EXPECT_GT(std::abs(pixelOver(Qt::black, false).redF() - pixelOver(Qt::white, false).redF()), 0.02);
+    }
+    style.setGlassTier(tier);
+
+    // The expanded rails' banners, which can lie over the card, cover.
+    state->setRailEdge(RailEdge::left);
+    state->setActiveCalendarAlert(CalendarEvent{});
+    ExpandedRail rail(*state);
+    ASSERT_NE(rail.notification(EdgeAlertKind::calendar), nullptr);
+    EXPECT_TRUE(rail.notification(EdgeAlertKind::calendar)->coversWhatIsBelow());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/x11/PanelWindowing.h"
+#include "platform/windowing/PanelWindowing.h"
 #include "shell/ApplicationDelegate.h"
 #include "shell/RailHover.h"
 #include "shell/RailPanel.h"

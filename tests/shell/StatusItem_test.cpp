@@ -1,10 +1,20 @@
 #include "ShellFixture.h"
 
 #include "shell/StatusItem.h"
+#include "shell/rules/StatusMenuRules.h"
+#include "style/IconProvider.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -34,9 +44,53 @@ TEST_F(StatusItemTest, NineCommandsInOrderWithCtrlHints)
               (QStringList{u"Show Kolu|Ctrl+Shift+D"_s, u"-"_s, u"Agenda|"_s, u"Capture|"_s, u"Now Playing|"_s,
                            u"File Tray|"_s, u"Clipboard|"_s, u"-"_s, u"Settings...|Ctrl+,"_s,
                            u"Check for Updates...|"_s, u"-"_s, u"Quit Kolu|Ctrl+Q"_s}));
-    for (bool dark : {false, true})
-        EXPECT_FALSE(StatusItem::statusIcon(dark).pixmap(16, 16).isNull());
+    EXPECT_FALSE(StatusItem::statusIcon().pixmap(16, 16).isNull());
     EXPECT_FALSE(StatusItem::applicationIcon().pixmap(64, 64).isNull());
+}
+
+namespace {
+
+// Relative luminance of an sRGB colour.
+double luminance(const QColor &color)
+{
+    const auto channel = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) + 0.0722 * channel(color.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+} // namespace
+
+TEST(StatusIcon, ItsOutlineReadsOnBlackAndOnWhitePanels)
+{
+    // Trays draw at their own sizes; the icon's outline (its opaque pixels
+    // next to transparent ones) must stand out from the panel at 3:1.
+    for (const int size : {16, 22, 24, 32}) {
+        const QImage icon =
+            StatusItem::statusIcon().pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        const auto opaque = [&icon](int x, int y) {
+            return x >= 0 && y >= 0 && x < icon.width() && y < icon.height() && qAlpha(icon.pixel(x, y)) >= 200;
+        };
+        for (const QColor panel : {QColor(Qt::black), QColor(Qt::white)}) {
+            std::vector<double> ratios;
+            for (int y = 0; y < icon.height(); ++y) {
+                for (int x = 0; x < icon.width(); ++x) {
+                    if (!opaque(x, y) || (opaque(x - 1, y) && opaque(x + 1, y) && opaque(x, y - 1) && opaque(x, y + 1)))
+                        continue;
+                    ratios.push_back(contrast(QColor::fromRgb(icon.pixel(x, y)), panel));
+                }
+            }
+            ASSERT_FALSE(ratios.empty()) << size;
+            std::sort(ratios.begin(), ratios.end());
+            EXPECT_GE(ratios[ratios.size() / 2], 3.0) << size << " px on " << panel.name().toStdString();
+        }
+    }
 }
 
 TEST_F(StatusItemTest, ModuleCommandsFollowTheRailsModules)
@@ -93,7 +147,7 @@ TEST_F(StatusItemTest, SettingsAndOnboardingWindowsAreMadeOnceAndReused)
     EXPECT_TRUE(delegate->onboardingWindow()->isVisible()) << "the same window again";
     finishOnboarding();
     EXPECT_EQ(delegate->onboardingWindow(), nullptr);
-    EXPECT_EQ(defaults.boolean(QString::fromLatin1(ApplicationDelegate::kOnboardingCompletedKey)), true);
+    EXPECT_EQ(defaults.boolean(SettingsKey::hasCompletedOrlixOnboarding), true);
 
     delegate->runStatusCommand(StatusCommand::settings);
     QWidget *settings = delegate->settingsWindow();
@@ -107,7 +161,7 @@ TEST_F(StatusItemTest, SettingsAndOnboardingWindowsAreMadeOnceAndReused)
 
 TEST_F(StatusItemTest, LaterLaunchesSkipTheOnboarding)
 {
-    defaults.set(QString::fromLatin1(ApplicationDelegate::kOnboardingCompletedKey), true);
+    defaults.set(SettingsKey::hasCompletedOrlixOnboarding, true);
     bool made = false;
     parts.onboardingWindow = [&made](ApplicationDelegate &, std::function<void()>) {
         made = true;
@@ -116,4 +170,63 @@ TEST_F(StatusItemTest, LaterLaunchesSkipTheOnboarding)
     launch();
     clock.advance(5s);
     EXPECT_FALSE(made);
+}
+
+TEST_F(StatusItemTest, EveryRowWithASymbolShowsItsIcon)
+{
+    launch();
+    const StatusItem &item = *delegate->statusItem();
+    int withIcons = 0;
+    for (const StatusMenuRow &row : statusmenu::rows()) {
+        if (!row.command)
+            continue;
+        SCOPED_TRACE(row.title);
+        const QAction *action = item.action(*row.command);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->icon().isNull(), row.symbol == nullptr);
+        if (!row.symbol)
+            continue;
+        EXPECT_TRUE(IconProvider::hasSymbol(QString::fromLatin1(row.symbol)));
+        // Something is drawn, both enabled and disabled.
+        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+            const QImage image = action->icon().pixmap(16, 16, mode).toImage();
+            bool inked = false;
+            for (int y = 0; y < image.height() && !inked; ++y)
+                for (int x = 0; x < image.width() && !inked; ++x)
+                    inked = qAlpha(image.pixel(x, y)) > 0;
+            EXPECT_TRUE(inked) << int(mode);
+        }
+        ++withIcons;
+    }
+    EXPECT_EQ(withIcons, 8);
+}
+
+TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredWithoutAMaximiseButton)
+{
+    parts.settingsWindow = [](ApplicationDelegate &) {
+        auto *window = new QWidget;
+        window->setFixedSize(860, 640);
+        return window;
+    };
+    parts.onboardingWindow = [](ApplicationDelegate &, std::function<void()>) {
+        auto *window = new QWidget;
+        window->setFixedSize(520, 520);
+        return window;
+    };
+    launch();
+    clock.advance(700ms);
+    delegate->runStatusCommand(StatusCommand::settings);
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QPoint centre = screen->availableGeometry().center();
+    for (QWidget *window : {delegate->onboardingWindow(), delegate->settingsWindow()}) {
+        ASSERT_NE(window, nullptr);
+        SCOPED_TRACE(window->width());
+        EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 4);
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+    }
 }

@@ -21,7 +21,7 @@ protected:
     test::TemporaryHome home;
     UserDefaults defaults;
 
-    void store(const char *key, const QJsonValue &value) { defaults.set(QString::fromLatin1(key), value); }
+    void store(SettingsKey key, const QJsonValue &value) { defaults.set(key, value); }
 };
 
 } // namespace
@@ -30,17 +30,17 @@ TEST_F(AppSettingsTest, HistoryLimitTakesOnlyTheOfferedChoices)
 {
     for (const auto &[stored, expected] : std::vector<std::pair<QJsonValue, int>>{
              {25, 40}, {10, 10}, {30, 30}, {0, 40}, {u"20"_s, 40}, {20.5, 40}}) {
-        store(settingskeys::clipboardHistoryLimit, stored);
+        store(SettingsKey::clipboardHistoryLimit, stored);
         EXPECT_EQ(AppSettings::load(defaults).clipboardHistoryLimit, expected);
     }
 }
 
 TEST_F(AppSettingsTest, ValuesOfTheWrongTypeKeepTheirDefault)
 {
-    store(settingskeys::showMinimizeAllAppsButton, u"no"_s);
-    store(settingskeys::reminderAlertsEnabled, false);
-    store(settingskeys::railModuleOrder, QJsonArray{u"links"_s, 3});
-    store(settingskeys::hiddenRailModules, QJsonArray{u"notes"_s});
+    store(SettingsKey::showMinimizeAllAppsButton, u"no"_s);
+    store(SettingsKey::reminderAlertsEnabled, false);
+    store(SettingsKey::railModuleOrder, QJsonArray{u"links"_s, 3});
+    store(SettingsKey::hiddenRailModules, QJsonArray{u"notes"_s});
     const AppSettings s = AppSettings::load(defaults);
     EXPECT_TRUE(s.showMinimizeAllAppsButton);
     EXPECT_FALSE(s.reminderAlertsEnabled);
@@ -50,10 +50,10 @@ TEST_F(AppSettingsTest, ValuesOfTheWrongTypeKeepTheirDefault)
 
 TEST_F(AppSettingsTest, StoredNamesAreCaseSensitive)
 {
-    store(settingskeys::railEdge, u"Left"_s);
-    store(settingskeys::railSize, u"compact"_s);
-    store(settingskeys::railVerticalPosition, u"bottom"_s);
-    store(settingskeys::wallpaperLibrary, u"Frontier"_s);
+    store(SettingsKey::railEdge, u"Left"_s);
+    store(SettingsKey::railSize, u"compact"_s);
+    store(SettingsKey::railVerticalPosition, u"bottom"_s);
+    store(SettingsKey::wallpaperLibrary, u"Frontier"_s);
     const AppSettings s = AppSettings::load(defaults);
     EXPECT_EQ(s.railEdge, RailEdge::right);
     EXPECT_EQ(s.railSize, RailSize::standard);
@@ -63,7 +63,7 @@ TEST_F(AppSettingsTest, StoredNamesAreCaseSensitive)
 
 TEST_F(AppSettingsTest, HoldDurationIsTakenAsStoredButClampedOnChange)
 {
-    store(settingskeys::statusMenuOpenHoldDuration, 20);
+    store(SettingsKey::statusMenuOpenHoldDuration, 20);
     EXPECT_EQ(AppSettings::load(defaults).statusMenuOpenHoldDuration, 20);
     EXPECT_EQ(clampedStatusMenuHoldDuration(0.5), 1.0);
     EXPECT_EQ(clampedStatusMenuHoldDuration(12), 10.0);
@@ -72,9 +72,9 @@ TEST_F(AppSettingsTest, HoldDurationIsTakenAsStoredButClampedOnChange)
 
 TEST_F(AppSettingsTest, LeadMinutesNeedEveryValueToBeAnInteger)
 {
-    store(settingskeys::calendarAlertLeadMinutesByEventID, QJsonObject{{u"a"_s, 5}, {u"b"_s, 15}});
+    store(SettingsKey::calendarAlertLeadMinutesByEventID, QJsonObject{{u"a"_s, 5}, {u"b"_s, 15}});
     EXPECT_EQ(AppSettings::load(defaults).calendarAlertLeadMinutesByEventID,
               (QHash<QString, int>{{u"a"_s, 5}, {u"b"_s, 15}}));
-    store(settingskeys::calendarAlertLeadMinutesByEventID, QJsonObject{{u"a"_s, 5}, {u"b"_s, u"soon"_s}});
+    store(SettingsKey::calendarAlertLeadMinutesByEventID, QJsonObject{{u"a"_s, 5}, {u"b"_s, u"soon"_s}});
     EXPECT_TRUE(AppSettings::load(defaults).calendarAlertLeadMinutesByEventID.isEmpty());
 }

@@ -227,3 +227,26 @@ TEST_F(LaunchTest, LeftoversOfAKilledRunAreRemovedAndNothingElse)
     for (const QString &path : kept)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
+
+TEST_F(LaunchTest, RemindersLoadAtLaunchAndWithTheSlowRefreshWithoutTheirModuleOpened)
+{
+    state = makeState();
+    ReminderItem todo;
+    todo.id = u"t1"_s;
+    todo.title = u"Pay rent"_s;
+    todo.dueDate = clock.now().addSecs(3600).toUTC();
+    todo.includesTime = true;
+    calendar->todos = {todo};
+    state->start();
+    advance(1600ms);
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; })) << "loaded at launch";
+    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
+
+    // Another program adds a to-do: the slow refresh brings it.
+    ReminderItem second = todo;
+    second.id = u"t2"_s;
+    second.title = u"Water plants"_s;
+    calendar->todos.push_back(second);
+    advance(300s);
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 2; })) << "reloaded by the slow refresh";
+}

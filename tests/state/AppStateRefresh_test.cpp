@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 
 #include "services/notifications/NotificationIdentifiers.h"
+#include "services/info/ServiceRequest.h"
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -118,7 +119,7 @@ TEST_F(RefreshTest, PrayerSwitchAndLocationChangesAreSaved)
 
 TEST_F(RefreshTest, RemindersHiddenDuringTheirFetchStayUndetermined)
 {
-    StoredTodo todo;
+    ReminderItem todo;
     todo.id = u"t1"_s;
     todo.title = u"Call home"_s;
     calendar->todos = {todo};
@@ -222,4 +223,26 @@ TEST_F(RefreshTest, DestroyingTheStateMidFetchEndsEveryWaitingRequest)
     state.reset();
     // Each request's time-out timer lives as long as its wait.
     EXPECT_TRUE(waitUntil([&] { return clock.activeTimerCount() == 0; }));
+}
+
+TEST_F(RefreshTest, AnUnreachableServiceReadsAsOnePlainSentenceAndTheLastGoodDataStays)
+{
+    PrayerDay held{u"2026-03-14"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now(), {}};
+    state->setPrayerDay(held);
+    TodayWeather weather{u"Makkah"_s, 30, 0, clock.now().addSecs(-3600)};
+    state->setTodayWeather(weather);
+    services.server.setHoldResponses(true); // no answer: the request times out
+    state->refreshPrayerTimes(true);
+    state->refreshTodayWeather(true);
+    ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 2; }));
+    advance(kRequestTimeout);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers() && !state->isLoadingTodayWeather(); }));
+    EXPECT_EQ(test::prayerStatus(*state),
+              test::Status(u"Kolu is offline: prayer times will update when the network is back."_s,
+                           StatusTint::orange));
+    EXPECT_EQ(test::weatherStatus(*state),
+              test::Status(u"Kolu is offline: the weather will update when the network is back."_s,
+                           StatusTint::orange));
+    EXPECT_EQ(state->prayerDay(), held);
+    EXPECT_EQ(state->todayWeather(), weather);
 }

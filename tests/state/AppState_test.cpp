@@ -75,6 +75,22 @@ TEST_F(AppStateTest, EveryAssignmentAnnouncesAndReactsEvenWhenUnchanged)
     EXPECT_EQ(calls, std::vector<QString>{u"layout@1"_s});
 }
 
+TEST_F(AppStateTest, TheReminderAlertFlagFollowsAWriteFromTheSettingsWindow)
+{
+    const auto state = makeState();
+    QSignalSpy spy(state.get(), &AppState::changed);
+    for (const auto &[stored, expected] :
+         std::vector<std::pair<QJsonValue, bool>>{{false, false}, {false, false}, {u"no"_s, true}, {true, true}}) {
+        defaults.set(SettingsKey::reminderAlertsEnabled, stored);
+        EXPECT_EQ(state->reminderAlertsEnabled(), expected);
+    }
+    // Only the two real changes were published.
+    const auto published = std::count_if(spy.begin(), spy.end(), [](const QList<QVariant> &args) {
+        return args.at(0).value<AppState::Field>() == AppState::Field::reminderAlertsEnabled;
+    });
+    EXPECT_EQ(published, 2);
+}
+
 TEST_F(AppStateTest, ChangesAreWrittenInTheirStoredForm)
 {
     const auto state = makeState();
@@ -101,7 +117,7 @@ TEST_F(AppStateTest, RailSizeSetsTheScaleBeforeTheLayoutRuns)
 
 TEST_F(AppStateTest, ALargeRailIsScaledFromTheStart)
 {
-    defaults.set(QString::fromLatin1(settingskeys::railSize), u"large"_s);
+    defaults.set(SettingsKey::railSize, u"large"_s);
     const auto state = makeState();
     EXPECT_EQ(state->railScaleFactor(), 1.25);
     EXPECT_TRUE(calls.empty());

@@ -27,11 +27,11 @@ public:
         co_await waitIfHeld();
         co_return std::vector<StoredEvent>(storedEvents);
     }
-    QCoro::Task<std::vector<StoredTodo>> openTodos() override
+    QCoro::Task<std::vector<ReminderItem>> openTodos() override
     {
         co_await waitIfHeld();
         ++todoReads;
-        co_return std::vector<StoredTodo>(todos);
+        co_return std::vector<ReminderItem>(todos);
     }
     QCoro::Task<TodoWriteResult> addTodo(NewTodo) override { co_return TodoWriteResult{}; }
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString, bool, QDateTime) override { co_return TodoWriteResult{}; }
@@ -43,7 +43,7 @@ public:
     }
 
     std::vector<StoredEvent> storedEvents;
-    std::vector<StoredTodo> todos;
+    std::vector<ReminderItem> todos;
     bool hold = false;
     int todoReads = 0;
 

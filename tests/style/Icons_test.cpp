@@ -88,3 +88,18 @@ TEST(DisplayFont, RegistersFromThePackageAndIsFoundByItsFamily)
     EXPECT_EQ(QFontInfo(OrlixFonts::display(19.5)).family(), family);
     EXPECT_EQ(OrlixFonts::display(19.5).pixelSize(), 20);
 }
+
+TEST(IconProvider, DistinctPageIconsAndARightSidebarOnTheRight)
+{
+    // Each settings page has its own picture.
+    EXPECT_NE(IconProvider::iconFile(u"apple.logo"_s), IconProvider::iconFile(u"square.grid.2x2"_s));
+    // "sidebar.right" has its bar on the right: more ink in the right half.
+    const QImage image =
+        IconProvider::pixmap(u"sidebar.right"_s, 32, Qt::black, 1, IconWeight::bold).toImage().convertToFormat(
+            QImage::Format_ARGB32);
+    long left = 0, right = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            (x < image.width() / 2 ? left : right) += qAlpha(image.pixel(x, y));
+    EXPECT_GT(right, left * 11 / 10);
+}

@@ -102,6 +102,41 @@ TEST_F(KitWidgets, EmptyStateCutsItsSubtitleAfterTwoLines)
     EXPECT_EQ(empty.subtitleLabel()->heightForWidth(200), 2 * QFontMetrics(empty.subtitleLabel()->font()).lineSpacing());
 }
 
+// Laid out at a card's width and given the height that width needs, both
+// subtitle lines show: nothing is squeezed to the one-line size hint.
+TEST_F(KitWidgets, EmptyStateInACardShowsBothSubtitleLines)
+{
+    for (const int width : {282, 362}) {
+        ModuleCard card(u"Reminders"_s, u"checklist"_s);
+        auto *empty = new EmptyState(u"checklist"_s, u"No open reminders"_s,
+                                     u"Open reminders from your to-do folder will appear here, sooner or later."_s);
+        card.addContent(empty);
+        card.resize(width, card.heightForWidth(width));
+        card.show();
+        QCoreApplication::sendPostedEvents();
+        ElidedLabel *subtitle = empty->subtitleLabel();
+        ASSERT_EQ(subtitle->visibleLines(subtitle->width()).size(), 2) << width;
+        EXPECT_GE(subtitle->height(), subtitle->heightForWidth(subtitle->width())) << width;
+        EXPECT_LE(subtitle->mapTo(&card, QPoint(0, subtitle->height())).y(), card.height() - ModuleCard::kPadding);
+    }
+}
+
+TEST_F(KitWidgets, AShrinkableButtonDropsItsSymbolBeforeItsLetters)
+{
+    OrlixButton button(OrlixButton::Kind::secondary, u"Notes folder"_s);
+    button.setSymbol(u"note.text"_s);
+    EXPECT_EQ(button.minimumSizeHint(), button.sizeHint()) << "fixed unless asked";
+    button.setShrinkable(true);
+    EXPECT_LT(button.minimumSizeHint().width(), button.sizeHint().width() - 12);
+    button.resize(button.sizeHint());
+    EXPECT_TRUE(button.showsSymbol());
+    button.resize(button.sizeHint().width() - 10, button.sizeHint().height());
+    EXPECT_FALSE(button.showsSymbol());
+    button.grab(); // paints at every width without running over
+    button.resize(button.minimumSizeHint());
+    button.grab();
+}
+
 // The lines kept per width follow every change of line limit, font and text.
 TEST_F(KitWidgets, ElidedLabelRewrapsWhatChanges)
 {
@@ -192,4 +227,28 @@ TEST_F(KitWidgets, SpinnerRunsOnlyWhileShownAndCardHoldsItsContent)
     EXPECT_EQ(label->parentWidget(), &card);
     EXPECT_EQ(label->x(), ModuleCard::kPadding);
     EXPECT_EQ(label->y(), ModuleCard::kPadding);
+}
+
+TEST_F(KitWidgets, AButtonAllowedToShrinkFitsItsLabelThenCutsIt)
+{
+    OrlixButton button(OrlixButton::Kind::secondary, u"Set Wallpaper"_s);
+    button.setSymbol(u"checkmark.circle.fill"_s);
+    const int natural = button.sizeHint().width();
+    EXPECT_EQ(button.minimumSizeHint(), button.sizeHint()) << "whole by default";
+    button.resize(natural / 2, button.sizeHint().height());
+    EXPECT_EQ(button.labelScale(), 1.0);
+    EXPECT_EQ(button.shownText(), u"Set Wallpaper"_s);
+
+    button.setMinimumScaleFactor(0.82);
+    EXPECT_LT(button.minimumSizeHint().width(), natural / 2);
+    const struct {
+        int width;
+        bool shrunk, cut;
+    } cases[] = {{natural, false, false}, {natural - 10, true, false}, {natural / 2, true, true}};
+    for (const auto &c : cases) {
+        button.resize(c.width, button.sizeHint().height());
+        EXPECT_EQ(button.labelScale() < 1.0, c.shrunk) << c.width;
+        EXPECT_GE(button.labelScale(), 0.82) << c.width;
+        EXPECT_EQ(button.shownText().endsWith(u"…"_s), c.cut) << c.width;
+    }
 }

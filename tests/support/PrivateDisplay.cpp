@@ -2,6 +2,7 @@
 
 #include "EventWait.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,6 +37,12 @@ PrivateDisplay::~PrivateDisplay()
     m_server.waitForFinished(5000);
 }
 
+bool PrivateDisplay::stopServer()
+{
+    m_server.kill();
+    return m_server.waitForFinished(10000);
+}
+
 xcb_window_t PrivateDisplay::root() const
 {
     return xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
@@ -57,10 +64,49 @@ bool PrivateDisplay::startWindowManager()
     m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
     if (!m_windowManager.waitForStarted(5000))
         return false;
-    return waitUntil([this] {
+    const bool announced = waitUntil([this] {
         return m_windowManager.state() == QProcess::NotRunning
             || !property(root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).empty();
     }) && m_windowManager.state() == QProcess::Running;
+    return announced && waitUntilManaging();
+}
+
+bool PrivateDisplay::waitUntilManaging()
+{
+    // openbox announces itself before it has finished starting: a window
+    // mapped in between may be dropped for good (its map request is left
+    // unread, or the manager gives the window up as unmapped). A window of
+    // our own that it takes in shows that it now handles every request.
+    const xcb_window_t probe = xcb_generate_id(m_connection);
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, probe, root(), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_atom_t wmState = atom("WM_STATE");
+    int polls = 0;
+    const bool managed = waitUntil(
+        [&] {
+            if (m_windowManager.state() == QProcess::NotRunning)
+                return true;
+            if (!property(probe, "WM_STATE", wmState).empty())
+                return true;
+            // A map request of our own again, now and then, wakes a manager
+            // that left the first one unread; one it already holds is
+            // answered by nothing.
+            if (polls++ % 25 == 0) {
+                xcb_map_window(m_connection, probe);
+                xcb_flush(m_connection);
+            }
+            return false;
+        },
+        std::chrono::seconds(60));
+    xcb_destroy_window(m_connection, probe);
+    xcb_flush(m_connection);
+    // Gone from the manager's list before a test counts its windows.
+    const bool released = waitUntil([&] {
+        const std::vector<std::uint32_t> clients = clientList();
+        return m_windowManager.state() == QProcess::NotRunning
+            || std::find(clients.begin(), clients.end(), probe) == clients.end();
+    });
+    return managed && released && m_windowManager.state() == QProcess::Running;
 }
 
 xcb_atom_t PrivateDisplay::atom(const char *name) const

@@ -31,8 +31,12 @@ public:
     // The environment of a child process that should use this display.
     QProcessEnvironment environment() const;
 
-    // Starts openbox and waits until it has announced itself on the root
-    // window. False when it could not start or did not announce itself.
+    // Ends the X server as a crash or a logout would, under every client
+    // still connected. True once it has gone.
+    bool stopServer();
+
+    // Starts openbox and waits until it manages new windows. False when it
+    // could not start or never took a window in.
     bool startWindowManager();
 
     xcb_atom_t atom(const char *name) const;
@@ -44,6 +48,8 @@ public:
     bool isIconic(xcb_window_t window) const;
 
 private:
+    bool waitUntilManaging();
+
     QProcess m_server;
     QProcess m_windowManager;
     QByteArray m_name;

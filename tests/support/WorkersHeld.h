@@ -9,18 +9,19 @@
 
 namespace kolu::test {
 
-// Keeps every worker of the shared pool busy while it lives (or until
+// Keeps every worker of a pool (the shared one by default) busy while it lives (or until
 // release()), so that work handed to a worker cannot end before the test
 // has looked at what is in progress. A fast worker could otherwise finish
 // before the coroutine that started it even waits.
 class WorkersHeld {
 public:
-    WorkersHeld()
-        : m_count(QThreadPool::globalInstance()->maxThreadCount())
+    // `pool`: the shared pool unless another is named.
+    explicit WorkersHeld(QThreadPool *pool = QThreadPool::globalInstance())
+        : m_count(pool->maxThreadCount())
     {
         auto started = std::make_shared<QSemaphore>();
         for (int i = 0; i < m_count; ++i)
-            QThreadPool::globalInstance()->start([gate = m_gate, started] {
+            pool->start([gate = m_gate, started] {
                 started->release();
                 gate->acquire();
             });

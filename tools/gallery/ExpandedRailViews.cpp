@@ -3,7 +3,6 @@
 #include "GalleryState.h"
 
 #include "shell/rail/expanded/ExpandedRail.h"
-#include "shell/rail/expanded/TopExpandedRail.h"
 #include "state/AppState.h"
 
 namespace kolu::gallery {
@@ -50,7 +49,7 @@ View top(const char *name, int count, Alert alert)
 {
     return {name, {900, 600}, true, [=](const Context &ctx) -> QWidget * {
                 pose(ctx, RailEdge::top, count, alert);
-                return new TopExpandedRail(state());
+                return new ExpandedRail(state());
             }};
 }
 
@@ -59,7 +58,7 @@ View narrowTop(const char *name, int width)
 {
     return {name, {width, 600}, false, [=](const Context &ctx) -> QWidget * {
                 pose(ctx, RailEdge::top, 10, Alert::none, true);
-                return new TopExpandedRail(state());
+                return new ExpandedRail(state());
             }};
 }
 

@@ -3,6 +3,8 @@
 #include "GalleryState.h"
 #include "KitViews.h"
 
+#include "DetailPanelView.h"
+
 #include "cards/focus/FocusCard.h"
 #include "state/AppState.h"
 
@@ -32,13 +34,19 @@ QWidget *focusCard(const char *session)
         p.remaining = 200;
     } else if (std::strcmp(session, "complete") == 0) {
         p.remaining = 0;
+    } else if (std::strcmp(session, "break-ready") == 0) {
+        p.mode = PomodoroMode::breakTime;
+        p.remaining = 300;
+    } else if (std::strcmp(session, "longest") == 0) {
+        p.focusDuration = 180 * 60; // "180:00", the widest time
+        p.remaining = 180 * 60;
     }
     state().setPomodoro(p);
-    auto *card = new FocusCard(state());
-    if (std::strcmp(session, "editing") == 0)
-        card->beginDurationEdit();
-    card->setFixedWidth(300);
-    return onPanel(card);
+    const bool editing = std::strcmp(session, "editing") == 0;
+    return inDetailPanel(RailModule::focus, [editing](QWidget *built) {
+        if (editing)
+            static_cast<FocusCard *>(built)->beginDurationEdit();
+    });
 }
 
 } // namespace kolu::gallery

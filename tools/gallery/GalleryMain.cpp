@@ -57,6 +57,10 @@ QImage renderView(const gallery::View &view, OrlixStyle &style, qreal scale, con
     widget->setAttribute(Qt::WA_TranslucentBackground);
     widget->resize(logical);
     widget->show();
+    // Layouts settle through posted events: draw only once they have run, as
+    // the running program's first frame does.
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::sendPostedEvents();
 
     QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
     layer.setDevicePixelRatio(kDpr);
@@ -140,8 +144,8 @@ int main(int argc, char **argv)
             QPainter sheetPainter(&sheet);
             int rowIndex = 0;
             for (const Look &look : kLooks) {
-                defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(look.theme));
-                defaults.set(QStringLiteral("orlixAppearanceMode"), QString::fromLatin1(look.mode));
+                defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));
+                defaults.set(SettingsKey::orlixAppearanceMode, QString::fromLatin1(look.mode));
                 int column = 0;
                 for (const Tier &tier : kTiers) {
                     style.setGlassTier(tier.tier);

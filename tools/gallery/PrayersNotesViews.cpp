@@ -1,5 +1,6 @@
 #include "PrayersNotesViews.h"
 
+#include "DetailPanelView.h"
 #include "GalleryState.h"
 #include "KitViews.h"
 #include "ManualClock.h"
@@ -44,7 +45,7 @@ QWidget *prayersCard(const QString &city, bool withTimes, bool loading, const QS
     s.setPrayerStatusTint(tint);
     if (loading)
         s.setPrayerDay(std::nullopt);
-    return onPanel(new PrayersCard(s));
+    return inDetailPanel(RailModule::prayers);
 }
 
 std::vector<AppleNoteItem> sampleNotes(bool longTitles)
@@ -76,15 +77,17 @@ QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer
     s.setSelectedAppleNoteFolderID(u"Notes:Work"_s);
     // Marked loading while the composer opens, so it asks for nothing.
     s.setIsLoadingAppleNoteFolders(true);
-    auto *card = new NotesCard(s);
-    if (composer) {
-        card->findChild<QAbstractButton *>(u"notesComposerToggle"_s)->click();
-        card->composer()->titleField()->setText(u"Weekend plans"_s);
-        if (!composerStatus.isEmpty())
-            card->composer()->setStatus(composerStatus, QColor(232, 130, 30));
-    }
+    QWidget *panel = inDetailPanel(RailModule::notes, [&](QWidget *built) {
+        auto *card = static_cast<NotesCard *>(built);
+        if (composer) {
+            card->findChild<QAbstractButton *>(u"notesComposerToggle"_s)->click();
+            card->composer()->titleField()->setText(u"Weekend plans"_s);
+            if (!composerStatus.isEmpty())
+                card->composer()->setStatus(composerStatus, QColor(232, 130, 30));
+        }
+    });
     s.setIsLoadingAppleNoteFolders(false);
-    return onPanel(card);
+    return panel;
 }
 
 } // namespace
@@ -92,22 +95,38 @@ QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer
 std::vector<View> prayersNotesViews()
 {
     return {
-        {"prayers-full", {354, 700}, false,
+        {"prayers-full", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) { return prayersCard(u"Makkah"_s, true, false, {}, StatusTint::secondary); }},
-        {"prayers-loading", {354, 520}, false,
+        {"prayers-loading", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) {
              return prayersCard(u"Makkah"_s, false, true, u"Refreshing..."_s, StatusTint::secondary);
          }},
-        {"prayers-error-long", {354, 520}, false,
+        {"prayers-error-long", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) {
              return prayersCard(u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s, false, false,
                                 u"Prayer times are unavailable for this city right now."_s, StatusTint::orange);
          }},
-        {"notes-full", {354, 520}, false, [](const Context &) { return notesCard(sampleNotes(false), false, false, {}); }},
-        {"notes-long", {354, 520}, false, [](const Context &) { return notesCard(sampleNotes(true), true, false, {}); }},
-        {"notes-loading", {354, 300}, false, [](const Context &) { return notesCard({}, true, false, {}); }},
-        {"notes-empty-composer", {354, 520}, false,
+        {"notes-full", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return notesCard(sampleNotes(false), false, false, {}); }},
+        {"notes-long", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return notesCard(sampleNotes(true), true, false, {}); }},
+        {"notes-loading", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return notesCard({}, true, false, {}); }},
+        {"notes-empty-composer", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) { return notesCard({}, false, true, u"Write a note first."_s); }},
+        {"notes-saved-composer", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) { return notesCard(sampleNotes(false), false, true, u"Saved in Notes."_s); }},
+        {"notes-odd-tiles", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) {
+             auto notes = sampleNotes(false);
+             notes.resize(3);
+             return notesCard(notes, false, false, {});
+         }},
+        {"prayers-offline", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) {
+             return prayersCard(u"Makkah"_s, false, false,
+                                u"Kolu is offline: prayer times will update when the network is back."_s,
+                                StatusTint::orange);
+         }},
+        {"prayers-updated", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) { return prayersCard(u"Makkah"_s, true, false, u"Updated"_s, StatusTint::green); }},
     };
 }
 

@@ -1,5 +1,6 @@
 #include "RemindersViews.h"
 
+#include "DetailPanelView.h"
 #include "GalleryState.h"
 #include "KitViews.h"
 #include "ManualClock.h"
@@ -56,16 +57,16 @@ QWidget *card(const QString &filter, const RemindersConnectionState &connection,
               bool composing = false)
 {
     AppState &s = state();
-    s.defaults().set(reminderrules::filterKey, filter);
+    s.defaults().set(SettingsKey::orlixReminderFilter, filter);
     s.setRemindersConnection(connection);
     s.setReminders(withReminders ? sampleReminders() : std::vector<ReminderItem>{});
-    auto *view = new RemindersCard(s);
-    view->setFixedSize(318, 500);
-    if (composing) {
-        view->composerAction();
-        view->findChild<QLineEdit *>(u"reminderTitleField"_s)->setText(u"Buy milk"_s);
-    }
-    return onPanel(view);
+    return inDetailPanel(RailModule::reminders, [composing](QWidget *built) {
+        auto *view = static_cast<RemindersCard *>(built);
+        if (composing) {
+            view->composerAction();
+            view->findChild<QLineEdit *>(u"reminderTitleField"_s)->setText(u"Buy milk"_s);
+        }
+    });
 }
 
 } // namespace
@@ -74,22 +75,28 @@ std::vector<View> remindersViews()
 {
     const auto ready = RemindersConnectionState::ready();
     return {
-        {"reminders-today", {354, 536}, false, [=](const Context &) { return card(u"today"_s, ready, true); }},
-        {"reminders-overdue", {354, 536}, false, [=](const Context &) { return card(u"overdue"_s, ready, true); }},
-        {"reminders-scheduled", {354, 536}, false,
+        {"reminders-today", {kDetailPanelWidth, kDetailPanelHeight}, false, [=](const Context &) { return card(u"today"_s, ready, true); }},
+        {"reminders-overdue", {kDetailPanelWidth, kDetailPanelHeight}, false, [=](const Context &) { return card(u"overdue"_s, ready, true); }},
+        {"reminders-scheduled", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [=](const Context &) { return card(u"upcoming"_s, ready, true); }},
-        {"reminders-empty", {354, 536}, false, [=](const Context &) { return card(u"today"_s, ready, false); }},
-        {"reminders-blocked", {354, 536}, false,
+        {"reminders-empty", {kDetailPanelWidth, kDetailPanelHeight}, false, [=](const Context &) { return card(u"today"_s, ready, false); }},
+        {"reminders-blocked", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) { return card(u"today"_s, RemindersConnectionState::denied(), false); }},
-        {"reminders-not-loaded", {354, 536}, false,
+        {"reminders-not-loaded", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) { return card(u"today"_s, RemindersConnectionState::notDetermined(), false); }},
-        {"reminders-failed", {354, 536}, false,
+        {"reminders-failed", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [](const Context &) {
              return card(u"today"_s, RemindersConnectionState::failed(u"The to-do folder could not be read."_s),
                          false);
          }},
-        {"reminders-composer", {354, 536}, false,
+        {"reminders-composer", {kDetailPanelWidth, kDetailPanelHeight}, false,
          [=](const Context &) { return card(u"today"_s, ready, true, true); }},
+        {"reminders-one", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [=](const Context &) {
+             QWidget *panel = card(u"upcoming"_s, ready, false);
+             state().setReminders({sampleReminders()[2]});
+             return panel;
+         }},
     };
 }
 

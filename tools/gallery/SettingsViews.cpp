@@ -48,8 +48,8 @@ OrlixUpdateController &updateController()
 void copyLook(const Context &context)
 {
     UserDefaults &defaults = state().defaults();
-    defaults.set(QStringLiteral("orlixTheme"), rawValue(context.style.theme()));
-    defaults.set(QStringLiteral("orlixAppearanceMode"), context.style.colorScheme() == ColorScheme::dark
+    defaults.set(SettingsKey::orlixTheme, rawValue(context.style.theme()));
+    defaults.set(SettingsKey::orlixAppearanceMode, context.style.colorScheme() == ColorScheme::dark
                                                             ? QStringLiteral("dark")
                                                             : QStringLiteral("light"));
 }

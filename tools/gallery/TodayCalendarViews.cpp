@@ -1,5 +1,6 @@
 #include "TodayCalendarViews.h"
 
+#include "DetailPanelView.h"
 #include "GalleryState.h"
 #include "KitViews.h"
 #include "ManualClock.h"
@@ -51,7 +52,7 @@ std::optional<PrayerDay> prayerDay(const QString &city)
     return day;
 }
 
-enum class TodayLook { empty, full, longTexts };
+enum class TodayLook { empty, full, longTexts, weatherLoading, eventWithoutLink };
 
 QWidget *todayCard(TodayLook look)
 {
@@ -67,22 +68,35 @@ QWidget *todayCard(TodayLook look)
         s.setCalendarEvents({});
         s.setPrayerDay(std::nullopt);
         s.setReminders({});
-        return onPanel(new TodayCard(s));
+        return inDetailPanel(RailModule::today);
+    }
+    // (A failed fetch shows only in the running program: showing the card
+    // asks for the weather again.)
+    if (look == TodayLook::weatherLoading) {
+        s.setTodayWeather(std::nullopt);
+        s.setIsLoadingTodayWeather(true);
+        s.setTodayWeatherStatusMessage(u"Refreshing..."_s);
+        s.setTodayWeatherStatusTint(StatusTint::secondary);
+        s.setCalendarEvents({event(u"t2"_s, u"Design sync"_s, 19, 30, {}, {})});
+        s.setPrayerDay(prayerDay(u"Makkah"_s));
+        s.setReminders({});
+        return inDetailPanel(RailModule::today);
     }
     const bool longTexts = look == TodayLook::longTexts;
     const QString city = longTexts ? u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s : u"Makkah"_s;
     s.setTodayWeather(TodayWeather{city, longTexts ? -0.4 : 21.5, longTexts ? 48 : 61, clock().now()});
     s.setCalendarEvents({event(u"t1"_s, longTexts ? kLongText : u"Design sync"_s, 19, 30, {},
-                               QUrl(u"https://meet.example.com/abc-defg-hij"_s))});
+                               look == TodayLook::eventWithoutLink ? QUrl()
+                                                                   : QUrl(u"https://meet.example.com/abc-defg-hij"_s))});
     s.setPrayerDay(prayerDay(city));
     s.setReminders({reminder(u"Pick up the dry cleaning"_s, 120, false),
                     reminder(longTexts ? kLongText : u"Call the bank"_s, 30, true),
                     reminder(u"Water the plants"_s, 240, false), reminder(u"Pay the electricity bill"_s, 300, false),
                     reminder(u"Renew passport"_s, 420, true)});
-    return onPanel(new TodayCard(s));
+    return inDetailPanel(RailModule::today);
 }
 
-enum class CalendarLook { empty, one, week, now, longTexts };
+enum class CalendarLook { empty, one, week, now, longTexts, sameStart };
 
 std::vector<CalendarEvent> calendarEvents(CalendarLook look)
 {
@@ -90,6 +104,9 @@ std::vector<CalendarEvent> calendarEvents(CalendarLook look)
     switch (look) {
     case CalendarLook::empty:
         return {};
+    case CalendarLook::sameStart:
+        return {event(u"s1"_s, u"Design review"_s, 90, 30, u"Studio"_s, {}, {u"D"_s}),
+                event(u"s2"_s, u"Budget call"_s, 90, 60, {}, meet, {u"B"_s, u"C"_s})};
     case CalendarLook::one:
         return {event(u"c1"_s, u"Lunch with Sam"_s, 200, 60, u"Corner Café"_s, {}, {u"S"_s, u"M"_s})};
     case CalendarLook::now:
@@ -120,7 +137,7 @@ QWidget *calendarCard(CalendarLook look)
     s.setRailModule(RailModule::calendar, true);
     s.setCalendarEvents(calendarEvents(look));
     s.setCalendarAlertLeadMinutesByEventID({{u"w2"_s, 5}, {u"n1"_s, 2}});
-    return onPanel(new CalendarCard(s));
+    return inDetailPanel(RailModule::calendar);
 }
 
 } // namespace
@@ -128,14 +145,20 @@ QWidget *calendarCard(CalendarLook look)
 std::vector<View> todayCalendarViews()
 {
     return {
-        {"today-empty", {354, 480}, false, [](const Context &) { return todayCard(TodayLook::empty); }},
-        {"today-full", {354, 500}, false, [](const Context &) { return todayCard(TodayLook::full); }},
-        {"today-long", {354, 500}, false, [](const Context &) { return todayCard(TodayLook::longTexts); }},
-        {"calendar-empty", {354, 400}, false, [](const Context &) { return calendarCard(CalendarLook::empty); }},
-        {"calendar-one", {354, 440}, false, [](const Context &) { return calendarCard(CalendarLook::one); }},
-        {"calendar-week", {354, 860}, false, [](const Context &) { return calendarCard(CalendarLook::week); }},
-        {"calendar-now", {354, 640}, false, [](const Context &) { return calendarCard(CalendarLook::now); }},
-        {"calendar-long", {354, 740}, false, [](const Context &) { return calendarCard(CalendarLook::longTexts); }},
+        {"today-empty", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return todayCard(TodayLook::empty); }},
+        {"today-full", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return todayCard(TodayLook::full); }},
+        {"today-long", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return todayCard(TodayLook::longTexts); }},        {"today-weather-loading", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) { return todayCard(TodayLook::weatherLoading); }},
+        {"today-event-without-link", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) { return todayCard(TodayLook::eventWithoutLink); }},
+
+        {"calendar-empty", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::empty); }},
+        {"calendar-one", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::one); }},
+        {"calendar-week", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::week); }},
+        {"calendar-now", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::now); }},
+        {"calendar-long", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::longTexts); }},
+        {"calendar-same-start", {kDetailPanelWidth, kDetailPanelHeight}, false,
+         [](const Context &) { return calendarCard(CalendarLook::sameStart); }},
     };
 }
 

@@ -14,7 +14,10 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QAbstractScrollArea>
 #include <QPainter>
+#include <QScrollBar>
+#include <QShowEvent>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -130,7 +133,11 @@ CalendarAgendaList::CalendarAgendaList(AppState &state, QWidget *parent)
 void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDateTime &now)
 {
     const bool newDay = !m_dayID.isEmpty() && day.id() != m_dayID;
+    if (day.id() != m_dayID)
+        m_limit = kRowPage;
     m_dayID = day.id();
+    m_day = day;
+    m_now = now;
     m_date->setText(DateText::user().format(day.date, u"MMMd"_s));
     m_empty->setIsToday(day.day == now.toLocalTime().date());
     m_empty->setVisible(day.events.empty());
@@ -138,7 +145,7 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     // Each row shown or hidden on screen would lay the list out again, so
     // the rows change out of sight and the list is laid out once when they
     // return. Off screen, and when the same rows stay, nothing is hidden.
-    const std::size_t count = day.events.size();
+    const std::size_t count = std::min(day.events.size(), m_limit);
     if (isVisible() && count != m_used)
         m_rowsBox->hide();
     while (m_rows.size() < count) {
@@ -147,7 +154,7 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
         m_rows.push_back(row);
     }
     for (std::size_t i = 0; i < count; ++i) {
-        m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == count, now);
+        m_rows[i]->setEvent(day.events[i], i == 0, i + 1 == day.events.size(), now);
         // A new row shows with the list; showing it now would lay it out at
         // a size it never has.
         if (!m_rows[i]->isVisibleTo(m_rowsBox))
@@ -161,6 +168,39 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
         m_rowsBox->setVisible(count > 0);
     if (newDay)
         fadeIn();
+}
+
+void CalendarAgendaList::showMore()
+{
+    if (m_used >= m_day.events.size())
+        return;
+    m_limit = m_used + kRowPage;
+    setDay(m_day, m_now);
+}
+
+void CalendarAgendaList::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The scroll area the card sits in (the detail panel's), if any.
+    if (m_watchedScroll)
+        return;
+    for (QWidget *above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(above)) {
+            m_watchedScroll = area->verticalScrollBar();
+            connect(m_watchedScroll, &QScrollBar::valueChanged, this, &CalendarAgendaList::showMoreIfNearTheEnd);
+            break;
+        }
+    }
+}
+
+void CalendarAgendaList::showMoreIfNearTheEnd()
+{
+    if (!m_watchedScroll || m_used >= m_day.events.size())
+        return;
+    // Within a screenful of the last row made: make the next page.
+    const QScrollBar *bar = m_watchedScroll;
+    if (bar->maximum() - bar->value() <= std::max(bar->pageStep(), 1))
+        showMore();
 }
 
 void CalendarAgendaList::refreshLeads()

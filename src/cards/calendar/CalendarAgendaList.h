@@ -2,10 +2,13 @@
 
 #include "cards/calendar/CalendarDays.h"
 
+#include <QDateTime>
+#include <QPointer>
 #include <QWidget>
 
 #include <vector>
 
+class QScrollBar;
 class QVBoxLayout;
 class QVariantAnimation;
 
@@ -34,7 +37,9 @@ private:
 // The agenda of the selected day: a heading with the day's date over either
 // its events on a timeline or the empty row. A new day fades the list in as
 // it rises 6 into place.
-// Rows are kept and reused from one day to the next.
+// Rows are kept and reused from one day to the next. A crowded day makes its
+// rows a page at a time: the first page at once, the next ones as the
+// scroll area around the card nears the end of the rows made so far.
 class CalendarAgendaList : public QWidget {
     Q_OBJECT
 public:
@@ -43,6 +48,10 @@ public:
     void setDay(const calendar::CalendarDayGroup &day, const QDateTime &now);
     // Shows the leads the state holds, for every row.
     void refreshLeads();
+    // Makes the next page of the day's rows, if any are left.
+    void showMore();
+
+    static constexpr std::size_t kRowPage = 20;
 
     const QString &dayID() const { return m_dayID; }
     // The rows in use, in order.
@@ -52,9 +61,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void fadeIn();
+    void showMoreIfNearTheEnd();
 
     AppState &m_state;
     QString m_dayID;
@@ -64,6 +75,10 @@ private:
     QVBoxLayout *m_rowsLayout;
     std::vector<CalendarEventAgendaRow *> m_rows;
     std::size_t m_used = 0;
+    calendar::CalendarDayGroup m_day;
+    QDateTime m_now;
+    std::size_t m_limit = kRowPage;
+    QPointer<QScrollBar> m_watchedScroll;
     QVariantAnimation *m_fade = nullptr;
 };
 

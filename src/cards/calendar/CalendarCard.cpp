@@ -6,6 +6,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/DateText.h"
 #include "style/Fonts.h"
+#include "style/MinuteTicker.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
@@ -90,8 +91,11 @@ CalendarCard::CalendarCard(AppState &state, QWidget *parent)
     texts->addWidget(caption);
     texts->addWidget(m_headerDate);
     m_summary = new CalendarSummaryPill(this);
+    // The pill's text stands on the caption's baseline: both 11 pt, the
+    // caption lowered by the pill's own top padding.
+    texts->setContentsMargins(0, 5, 0, 0);
     header->addLayout(texts, 1);
-    header->addWidget(m_summary, 0, Qt::AlignBottom);
+    header->addWidget(m_summary, 0, Qt::AlignTop);
     stack->addLayout(header);
 
     m_strip = new CalendarWeekStrip(this);
@@ -107,6 +111,8 @@ CalendarCard::CalendarCard(AppState &state, QWidget *parent)
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
     connect(m_strip, &CalendarWeekStrip::daySelected, this, &CalendarCard::selectDay);
     connect(&m_state, &AppState::changed, this, &CalendarCard::onStateChanged);
+    // "Starts in", "happening now" and the timeline follow the clock while shown.
+    connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, &CalendarCard::refresh);
     refresh();
 }
 

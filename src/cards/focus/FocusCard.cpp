@@ -3,6 +3,7 @@
 #include "cards/focus/FocusControls.h"
 #include "cards/focus/FocusRules.h"
 #include "cards/focus/FocusTimerRing.h"
+#include "model/UserDefaults.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/MenuPicker.h"
@@ -14,8 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-const QString FocusCard::alertSoundKey = u"focusAlertSound"_s;
 
 FocusCard::FocusCard(AppState &state, QWidget *parent)
     : ModuleCard(u"Focus"_s, u"timer"_s, parent)
@@ -64,7 +63,7 @@ FocusCard::FocusCard(AppState &state, QWidget *parent)
     // Each appearance starts from the saved length.
     m_focusMinutes = m_seenPomodoroMinutes = focus::pomodoroMinutes(state.pomodoro());
     setDurationText(focus::durationText(m_focusMinutes));
-    m_sound->setCurrentIndex(focus::alertSoundIndex(state.defaults().string(alertSoundKey)));
+    showAlertSound();
 
     FocusDurationField *field = m_ring->field();
     connect(field, &QLineEdit::textChanged, this, &FocusCard::filterDurationText);
@@ -88,8 +87,18 @@ FocusCard::FocusCard(AppState &state, QWidget *parent)
         if (field == AppState::Field::pomodoro)
             pomodoroChanged();
     });
+    // The end-of-session sound is shared with the tick and the settings window.
+    connect(&state.defaults(), &UserDefaults::changed, this, [this](SettingsKey key) {
+        if (key == SettingsKey::focusAlertSound)
+            showAlertSound();
+    });
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &FocusCard::refresh);
     refresh();
+}
+
+void FocusCard::showAlertSound()
+{
+    m_sound->setCurrentIndex(focus::alertSoundIndex(m_state.defaults().string(SettingsKey::focusAlertSound)));
 }
 
 QString FocusCard::durationText() const
@@ -205,7 +214,7 @@ void FocusCard::chooseAlertSound(int index)
     const QStringList &values = focus::alertSoundValues();
     if (index < 0 || index >= values.size())
         return;
-    m_state.defaults().set(alertSoundKey, values[index]);
+    m_state.defaults().set(SettingsKey::focusAlertSound, values[index]);
 }
 
 void FocusCard::pomodoroChanged()

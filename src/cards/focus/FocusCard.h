@@ -24,10 +24,6 @@ class FocusCard : public ModuleCard {
 public:
     explicit FocusCard(AppState &state, QWidget *parent = nullptr);
 
-    // The defaults key of the end-of-session sound, shared with the tick
-    // and the settings window.
-    static const QString alertSoundKey;
-
     int focusMinutes() const { return m_focusMinutes; }
     bool isEditingDuration() const { return m_editing; }
     QString durationText() const;
@@ -44,6 +40,7 @@ private:
     void filterDurationText();
     void setEditing(bool editing);
     void chooseAlertSound(int index);
+    void showAlertSound();
     void pomodoroChanged();
     void refresh();
     QColor modeTint() const;

@@ -91,6 +91,8 @@ FocusTimerRing::FocusTimerRing(QWidget *parent)
     m_field->setPlaceholderText(u"25:00"_s);
     m_field->setFont(OrlixFonts::monospacedDigits(kTimeSize, QFont::Medium));
     m_field->setFixedWidth(kTimeWidth);
+    // As tall as the time it stands in for, so the caption below stays put.
+    m_field->setFixedHeight(m_time->height());
     m_field->setAttribute(Qt::WA_MacShowFocusRect, false);
     m_field->hide();
     auto applyFieldColours = [this] {
@@ -98,6 +100,11 @@ FocusTimerRing::FocusTimerRing(QWidget *parent)
         palette.setColor(QPalette::Base, Qt::transparent);
         palette.setColor(QPalette::Text, OrlixStyle::current().text());
         palette.setColor(QPalette::PlaceholderText, OrlixStyle::current().mutedText());
+        // Selected digits in the theme's colours, not the toolkit's blue.
+        for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::Highlight, OrlixStyle::current().primaryButtonFill());
+            palette.setColor(group, QPalette::HighlightedText, OrlixStyle::current().primaryButtonLabel());
+        }
         m_field->setPalette(palette);
     };
     applyFieldColours();

@@ -5,7 +5,6 @@
 #include "cards/notes/NotesWidgets.h"
 #include "model/Error.h"
 #include "platform/desktop/UrlOpener.h"
-#include "platform/notes/LocalNoteStore.h"
 #include "services/notes/NotesService.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
@@ -41,9 +40,14 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
     m_toggle->setSymbol(u"plus"_s);
     m_openFolder->setObjectName(u"notesOpenFolderButton"_s);
     m_openFolder->setSymbol(u"note.text"_s);
+    // Where the desktop's fonts are wide, this one gives up its symbol first.
+    m_openFolder->setShrinkable(true);
     m_refresh->setObjectName(u"notesRefreshButton"_s);
     m_refresh->setToolTip(u"Refresh notes"_s);
     m_refresh->setAccessibleName(u"Refresh notes"_s);
+    // The spinner takes the symbol's place in a button of the same size.
+    m_refresh->setSymbol(u"arrow.clockwise"_s);
+    m_refresh->setFixedSize(m_refresh->sizeHint());
     m_spinner->setObjectName(u"notesRefreshSpinner"_s);
     m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_empty->setObjectName(u"notesEmptyState"_s);
@@ -131,6 +135,8 @@ void NotesCard::toggleComposer()
     m_toggle->setText(m_composerOpen ? u"Close"_s : u"New note"_s);
     m_toggle->setSymbol(m_composerOpen ? u"xmark"_s : u"plus"_s);
     if (m_composerOpen) {
+        // A new note has not been saved yet: the last save's line goes.
+        m_composer->setStatus({}, {});
         m_composer->titleField()->setFocus();
         m_state.refreshAppleNoteFolders(false);
     }
@@ -140,9 +146,9 @@ void NotesCard::openNotesFolder()
 {
     // The notes are files; the desktop opens their folder in the user's file
     // manager or editor. A failure is not reported, as for a tile.
-    const std::vector<NoteRoot> roots = LocalNoteStore::defaultRoots();
-    if (!roots.empty())
-        m_state.urlOpener().openUrl(QUrl::fromLocalFile(roots.front().path));
+    const QUrl location = m_state.notesService().notesLocation();
+    if (!location.isEmpty())
+        m_state.urlOpener().openUrl(location);
 }
 
 void NotesCard::saveNote()
@@ -179,7 +185,7 @@ void NotesCard::updateRefreshButton()
     m_refresh->setEnabled(!loading);
     m_refresh->setSymbol(loading ? QString() : u"arrow.clockwise"_s);
     m_spinner->setVisible(loading);
-    m_spinner->move((m_refresh->sizeHint().width() - 14) / 2, (m_refresh->sizeHint().height() - 14) / 2);
+    m_spinner->move((m_refresh->width() - 14) / 2, (m_refresh->height() - 14) / 2);
 }
 
 void NotesCard::updateNotes()

@@ -45,4 +45,22 @@ int tintIndex(const QString &noteID)
     return static_cast<int>(hash % 4u);
 }
 
+QString shownTitle(const QString &title)
+{
+    QString shown;
+    shown.reserve(title.size());
+    for (const QChar c : title) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\t' || u == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            shown += u' ';
+        else if (c.category() == QChar::Other_Control)
+            continue;
+        else if ((u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+            continue; // direction embeddings, overrides and isolates
+        else
+            shown += c;
+    }
+    return shown.simplified();
+}
+
 } // namespace kolu::notes

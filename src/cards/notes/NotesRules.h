@@ -26,6 +26,11 @@ std::optional<AppleNoteFolder> folderForSave(const std::vector<AppleNoteFolder> 
 // "6 from Notes".
 QString countText(qsizetype count);
 
+// A note's title as a tile shows it: control characters (NUL, escapes) and
+// the invisible marks that override or embed a writing direction are
+// dropped, line breaks and tabs read as spaces. The note keeps its own text.
+QString shownTitle(const QString &title);
+
 // The tile colour of a note: 0...3, the same for an id in every run.
 int tintIndex(const QString &noteID);
 

@@ -88,17 +88,21 @@ protected:
 NoteTile::NoteTile(const AppleNoteItem &note, QWidget *parent)
     : QWidget(parent)
     , m_note(note)
-    , m_title(new ElidedLabel(note.title, this))
+    , m_title(new ElidedLabel(notes::shownTitle(note.title), this))
     , m_modified(new ElidedLabel(note.modifiedText, this))
 {
     setObjectName(u"noteTile"_s);
+    m_title->setObjectName(u"noteTileTitle"_s);
     setFixedHeight(154);
     setCursor(Qt::PointingHandCursor);
     setToolTip(u"Open in editor"_s);
     setAccessibleName(note.title);
     m_title->setFont(OrlixFonts::system(15, QFont::Black));
     m_title->setMaximumLines(4);
+    // Each title reads in its own direction, whatever the tiles around it hold.
+    m_title->setLayoutDirection(m_title->text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     m_modified->setFont(OrlixFonts::system(9, QFont::Bold));
+    m_modified->setMaximumLines(2); // a long weekday and month stay whole
 
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(10, 10 + 22 + 8, 10, 10);
@@ -168,7 +172,6 @@ NotesComposer::NotesComposer(QWidget *parent)
     m_save->setSymbol(u"checkmark"_s);
     m_status->setObjectName(u"noteStatus"_s);
     m_status->setFont(OrlixFonts::system(10, QFont::DemiBold));
-    m_status->hide();
     m_categoryLabel->setFont(OrlixFonts::system(11, QFont::Bold));
 
     auto *stack = new QVBoxLayout(this);
@@ -177,14 +180,16 @@ NotesComposer::NotesComposer(QWidget *parent)
     stack->addWidget(m_title);
     auto *folderRow = new QHBoxLayout;
     folderRow->setSpacing(8);
-    folderRow->addWidget(m_categoryLabel);
+    folderRow->addSpacing(16); // the "folder" symbol is painted here
+    folderRow->addWidget(m_categoryLabel, 0, Qt::AlignVCenter);
     folderRow->addWidget(m_folderButton, 1);
     stack->addLayout(folderRow);
     stack->addWidget(m_body);
     auto *saveRow = new QHBoxLayout;
     saveRow->setSpacing(8);
-    saveRow->addWidget(m_save);
-    saveRow->addWidget(m_status, 1);
+    // The status keeps its place while empty, so the button never moves under the pointer.
+    saveRow->addWidget(m_save, 0, Qt::AlignVCenter);
+    saveRow->addWidget(m_status, 1, Qt::AlignVCenter);
     stack->addLayout(saveRow);
 
     const auto applyColors = [this] {
@@ -226,7 +231,6 @@ void NotesComposer::setStatus(const QString &message, const QColor &color)
 {
     m_status->setText(message);
     m_status->setColor(color);
-    m_status->setVisible(!message.isEmpty());
 }
 
 QString NotesComposer::statusText() const
@@ -239,6 +243,9 @@ void NotesComposer::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const OrlixStyle &style = OrlixStyle::current();
     paintPanel(painter, rect(), 13, withAlpha(style.surface(), 0.38), withAlpha(style.hairline(), 0.26));
+    const QRect label = m_categoryLabel->geometry();
+    IconProvider::paint(painter, QRectF(label.left() - 16, label.center().y() - 6, 12, 12), u"folder"_s, 11,
+                        style.secondaryText(), IconWeight::bold);
 }
 
 } // namespace kolu

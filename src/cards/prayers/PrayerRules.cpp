@@ -1,7 +1,5 @@
 #include "cards/prayers/PrayerRules.h"
 
-#include "services/notifications/NotificationService.h"
-
 #include "style/DateText.h"
 
 #include <algorithm>
@@ -89,11 +87,6 @@ LocationFields chooseCountry(const LocationFields &fields, const QString &chosen
 bool canSetLocation(const QString &city, const QString &country)
 {
     return !city.trimmed().isEmpty() && !country.trimmed().isEmpty();
-}
-
-QString displayName(PrayerName name)
-{
-    return NotificationService::displayName(name);
 }
 
 QString timeText(const QDateTime &date)

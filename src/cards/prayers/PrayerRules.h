@@ -29,7 +29,6 @@ LocationFields chooseCountry(const LocationFields &fields, const QString &chosen
 // Whether "Set" may be pressed for the typed texts.
 bool canSetLocation(const QString &city, const QString &country);
 
-QString displayName(PrayerName name);
 // Hour and minute in the user's locale.
 QString timeText(const QDateTime &date);
 // "in 1h 5m • 5:10 PM", or "Refresh today's times" without a next prayer.

@@ -10,6 +10,7 @@
 #include "style/widgets/OrlixSwitch.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -95,6 +96,15 @@ PrayerLocationField::PrayerLocationField(const QString &title, QWidget *parent)
     applyColors();
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
     connect(m_edit, &QLineEdit::textEdited, this, &PrayerLocationField::textEdited);
+    m_edit->installEventFilter(this);
+}
+
+bool PrayerLocationField::eventFilter(QObject *watched, QEvent *event)
+{
+    // A field at rest shows the beginning of its text, not its scrolled end.
+    if (watched == m_edit && event->type() == QEvent::FocusOut)
+        m_edit->setCursorPosition(0);
+    return QWidget::eventFilter(watched, event);
 }
 
 QString PrayerLocationField::text() const
@@ -104,8 +114,12 @@ QString PrayerLocationField::text() const
 
 void PrayerLocationField::setText(const QString &text)
 {
-    if (m_edit->text() != text)
-        m_edit->setText(text);
+    if (m_edit->text() == text)
+        return;
+    m_edit->setText(text);
+    // Set from outside: the start shows uncut; while typing the cursor stays.
+    if (!m_edit->hasFocus())
+        m_edit->setCursorPosition(0);
 }
 
 void PrayerLocationField::setOptions(const QStringList &options)
@@ -170,11 +184,11 @@ void PrayerTimeRow::setPrayer(const PrayerTime &prayer, bool isNext, bool notifi
     m_isNext = isNext;
     setObjectName(u"prayerRow_"_s + prayer.id());
     m_switch->setObjectName(u"prayerSwitch_"_s + prayer.id());
-    m_name->setText(prayers::displayName(prayer.name));
+    m_name->setText(displayName(prayer.name));
     m_time->setText(prayers::timeText(prayer.date));
     m_switch->setChecked(notificationEnabled);
     m_switch->setEnabled(prayer.name != PrayerName::sunrise);
-    m_switch->setAccessibleName(prayers::displayName(prayer.name) + u" notification"_s);
+    m_switch->setAccessibleName(displayName(prayer.name) + u" notification"_s);
     applyColors();
 }
 

@@ -5,6 +5,7 @@
 #include "cards/prayers/PrayerWidgets.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
+#include "style/MinuteTicker.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
@@ -89,6 +90,9 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     m_refresh->setObjectName(u"prayerRefreshButton"_s);
     m_refresh->setToolTip(u"Refresh prayer times"_s);
     m_refresh->setAccessibleName(u"Refresh prayer times"_s);
+    // The spinner takes the symbol's place in a button of the same size.
+    m_refresh->setSymbol(u"arrow.clockwise"_s);
+    m_refresh->setFixedSize(m_refresh->sizeHint());
     m_spinner = new SmallSpinner(m_refresh, 16);
     m_spinner->setObjectName(u"prayerRefreshSpinner"_s);
     m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -113,12 +117,13 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
 
     m_status = makeLabel({}, 11, QFont::DemiBold, this);
     m_status->setObjectName(u"prayerLocationStatus"_s);
+    m_status->setMaximumLines(2); // an offline sentence is read whole
     m_set = new OrlixButton(OrlixButton::Kind::primary, u"Set"_s, this);
     m_set->setObjectName(u"prayerSetButton"_s);
     auto *statusRow = new QHBoxLayout;
     statusRow->setSpacing(7);
-    statusRow->addWidget(m_status, 1);
-    statusRow->addWidget(m_set);
+    statusRow->addWidget(m_status, 1, Qt::AlignVCenter);
+    statusRow->addWidget(m_set, 0, Qt::AlignVCenter);
     stack->addLayout(statusRow);
 
     // Today's times.
@@ -163,6 +168,11 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     });
     connect(m_city->lineEdit(), &QLineEdit::textChanged, this, &PrayersCard::updateSetButton);
     connect(&m_state, &AppState::changed, this, &PrayersCard::onStateChanged);
+    // The countdown and the highlighted next prayer follow the clock while shown.
+    connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, [this] {
+        updateHeader();
+        updateList();
+    });
 
     m_city->setOptions(prayers::cityOptions({}));
     updateHeader();
@@ -202,6 +212,7 @@ void PrayersCard::onStateChanged(AppState::Field field)
     case AppState::Field::prayerStatusMessage:
     case AppState::Field::prayerStatusTint:
         updateLocationStatus();
+        updateList();
         break;
     default:
         break;
@@ -211,7 +222,7 @@ void PrayersCard::onStateChanged(AppState::Field field)
 void PrayersCard::updateHeader()
 {
     const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
-    m_nextName->setText(upcoming ? prayers::displayName(upcoming->name) : u"Ready"_s);
+    m_nextName->setText(upcoming ? displayName(upcoming->name) : u"Ready"_s);
     m_nextSubtitle->setText(prayers::nextPrayerSubtitle(upcoming, m_state.clock().now()));
 }
 
@@ -232,7 +243,7 @@ void PrayersCard::updateRefreshButton()
     const bool loading = m_state.isLoadingPrayers();
     m_refresh->setSymbol(loading ? QString() : u"arrow.clockwise"_s);
     m_spinner->setVisible(loading);
-    m_spinner->move((m_refresh->sizeHint().width() - 16) / 2, (m_refresh->sizeHint().height() - 16) / 2);
+    m_spinner->move((m_refresh->width() - 16) / 2, (m_refresh->height() - 16) / 2);
 }
 
 void PrayersCard::updateList()
@@ -243,8 +254,11 @@ void PrayersCard::updateList()
     m_rows->setVisible(hasTimes);
     m_empty->setVisible(!hasTimes);
     if (!hasTimes) {
+        // After a failed fetch the empty state says what happened, not what to set.
+        const bool failed = !m_state.isLoadingPrayers() && m_state.prayerStatusTint() == StatusTint::orange
+            && !m_state.prayerStatusMessage().isEmpty();
         m_empty->setContent(u"seal"_s, m_state.isLoadingPrayers() ? u"Loading prayers"_s : u"No prayer times"_s,
-                            u"Set a city and refresh today's times."_s);
+                            failed ? m_state.prayerStatusMessage() : u"Set a city and refresh today's times."_s);
         return;
     }
     while (m_rowWidgets.size() > day->times.size()) {

@@ -6,16 +6,15 @@
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixCheckBox.h"
+#include "style/widgets/OrlixDateField.h"
 #include "style/widgets/OrlixTextField.h"
 #include "style/widgets/SegmentedPicker.h"
 #include "style/widgets/StyledWidget.h"
 
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QGraphicsOpacityEffect>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -24,22 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-namespace {
-
-void dimWhenDisabled(QWidget *widget)
-{
-    // An effect only while dimmed: an enabled picker draws as it is.
-    if (widget->isEnabled()) {
-        widget->setGraphicsEffect(nullptr);
-        return;
-    }
-    auto *effect = new QGraphicsOpacityEffect(widget);
-    effect->setOpacity(0.45);
-    widget->setGraphicsEffect(effect);
-}
-
-} // namespace
 
 ReminderComposer::ReminderComposer(QWidget *parent) : QWidget(parent)
 {
@@ -62,29 +45,37 @@ ReminderComposer::ReminderComposer(QWidget *parent) : QWidget(parent)
     m_notes->setPlaceholderText(tr("Notes"));
     layout->addWidget(m_notes);
 
-    auto *dateRow = new QHBoxLayout;
-    dateRow->setSpacing(8);
-    m_date = new QCheckBox(tr("Date"), this);
+    // Date and time on two lines: side by side they would not fit the card
+    // at the standard rail size without cutting the date.
+    auto *dateRows = new QGridLayout;
+    dateRows->setHorizontalSpacing(8);
+    dateRows->setVerticalSpacing(7);
+    m_date = new OrlixCheckBox(tr("Date"), this);
     m_date->setObjectName(u"reminderDateCheck"_s);
-    m_date->setFont(OrlixFonts::system(11, QFont::Bold));
-    m_datePicker = new QDateEdit(this);
+    m_datePicker = new OrlixDateField(OrlixDateField::Mode::date, this);
     m_datePicker->setObjectName(u"reminderDatePicker"_s);
-    m_datePicker->setCalendarPopup(true);
-    m_time = new QCheckBox(tr("Time"), this);
+    m_time = new OrlixCheckBox(tr("Time"), this);
     m_time->setObjectName(u"reminderTimeCheck"_s);
-    m_time->setFont(OrlixFonts::system(11, QFont::Bold));
-    m_timePicker = new QTimeEdit(this);
+    m_timePicker = new OrlixDateField(OrlixDateField::Mode::time, this);
     m_timePicker->setObjectName(u"reminderTimePicker"_s);
-    // Hours and minutes only, also where the short format carries seconds.
-    m_timePicker->setDisplayFormat(QLocale().timeFormat(QLocale::ShortFormat).remove(u":ss"_s));
-    dateRow->addWidget(m_date);
-    dateRow->addWidget(m_datePicker, 1);
-    dateRow->addWidget(m_time);
-    dateRow->addWidget(m_timePicker, 1);
-    layout->addLayout(dateRow);
+    dateRows->addWidget(m_date, 0, 0);
+    dateRows->addWidget(m_datePicker, 0, 1);
+    dateRows->addWidget(m_time, 1, 0);
+    dateRows->addWidget(m_timePicker, 1, 1);
+    dateRows->setColumnStretch(1, 1);
+    layout->addLayout(dateRows);
     // A time belongs to a date: ticking Time ticks Date, unticking Date unticks Time.
-    connect(m_date, &QCheckBox::toggled, this, &ReminderComposer::setDateChecked);
-    connect(m_time, &QCheckBox::toggled, this, &ReminderComposer::setTimeChecked);
+    connect(m_date, &QAbstractButton::toggled, this, &ReminderComposer::setDateChecked);
+    connect(m_time, &QAbstractButton::toggled, this, &ReminderComposer::setTimeChecked);
+    // Both pickers edit the one due moment: each keeps the other's part.
+    connect(m_datePicker, &OrlixDateField::valueChanged, this, [this](const QDateTime &value) {
+        m_timePicker->setValue(QDateTime(value.date(), m_timePicker->value().time()));
+        Q_EMIT draftChanged();
+    });
+    connect(m_timePicker, &OrlixDateField::valueChanged, this, [this](const QDateTime &value) {
+        m_datePicker->setValue(QDateTime(m_datePicker->value().date(), value.time()));
+        Q_EMIT draftChanged();
+    });
 
     auto *linkRow = new QHBoxLayout;
     linkRow->setSpacing(8);
@@ -139,7 +130,7 @@ ReminderDraft ReminderComposer::draft() const
     draft.title = m_title->text();
     draft.notes = m_notes->text();
     draft.url = m_url->text();
-    draft.dueDate = QDateTime(m_datePicker->date(), m_timePicker->time());
+    draft.dueDate = QDateTime(m_datePicker->value().date(), m_timePicker->value().time());
     draft.hasDate = m_date->isChecked();
     draft.hasTime = m_time->isChecked();
     draft.priority = priorities[std::clamp(m_priority->currentIndex(), 0, 3)];
@@ -153,8 +144,9 @@ void ReminderComposer::setDraft(const ReminderDraft &draft)
     m_notes->setText(draft.notes);
     m_url->setText(draft.url);
     const QDateTime local = draft.dueDate.toLocalTime();
-    m_datePicker->setDate(local.date());
-    m_timePicker->setTime(QTime(local.time().hour(), local.time().minute()));
+    const QDateTime shown(local.date(), QTime(local.time().hour(), local.time().minute()));
+    m_datePicker->setValue(shown);
+    m_timePicker->setValue(shown);
     m_date->setChecked(draft.hasDate || draft.hasTime);
     m_time->setChecked(draft.hasTime);
     const auto found = std::find(std::begin(priorities), std::end(priorities), draft.priority);
@@ -201,19 +193,11 @@ void ReminderComposer::updatePickers()
 {
     m_datePicker->setEnabled(m_date->isChecked());
     m_timePicker->setEnabled(m_time->isChecked());
-    dimWhenDisabled(m_datePicker);
-    dimWhenDisabled(m_timePicker);
 }
 
 void ReminderComposer::updateFlag()
 {
     const OrlixStyle &style = OrlixStyle::current();
-    // The tick boxes' labels follow the card's text colour in every appearance.
-    for (QCheckBox *box : {m_date, m_time}) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::WindowText, style.text());
-        box->setPalette(palette);
-    }
     if (m_flag->isChecked())
         m_flag->setSymbol(u"flag.fill"_s, style.tint(RailModule::reminders));
     else

@@ -4,13 +4,12 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QDateEdit;
-class QTimeEdit;
 
 namespace kolu {
 
 class ElidedLabel;
+class OrlixCheckBox;
+class OrlixDateField;
 class OrlixTextField;
 class SegmentedPicker;
 class SymbolButton;
@@ -52,10 +51,10 @@ private:
 
     OrlixTextField *m_title;
     OrlixTextField *m_notes;
-    QCheckBox *m_date;
-    QDateEdit *m_datePicker;
-    QCheckBox *m_time;
-    QTimeEdit *m_timePicker;
+    OrlixCheckBox *m_date;
+    OrlixDateField *m_datePicker;
+    OrlixCheckBox *m_time;
+    OrlixDateField *m_timePicker;
     OrlixTextField *m_url;
     SymbolButton *m_flag;
     SegmentedPicker *m_priority;

@@ -18,8 +18,6 @@ enum class ReminderFilter { overdue, today, upcoming, noDate, flagged };
 
 namespace reminderrules {
 
-inline const QString filterKey = QStringLiteral("orlixReminderFilter");
-
 QString rawValue(ReminderFilter filter);
 // The filter a stored value selects: one of the offered three, else today.
 ReminderFilter selectedFilter(const QString &raw);
@@ -42,6 +40,8 @@ struct Section {
     QString title;
     QDateTime sortDate;
     std::vector<ReminderItem> reminders;
+
+    friend bool operator==(const Section &, const Section &) = default;
 };
 
 // "Overdue", "Today", "Tomorrow", then one section per later day, earliest
@@ -58,6 +58,8 @@ struct EmptyContent {
     QString title;
     QString subtitle;
     bool offersSettings = false;
+
+    friend bool operator==(const EmptyContent &, const EmptyContent &) = default;
 };
 // The empty state for a connection. `listIsFull`: the list shown is cut at
 // its limit, so reminders may exist that the filter would keep.

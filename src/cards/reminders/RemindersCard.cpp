@@ -7,6 +7,7 @@
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/MinuteTicker.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
@@ -15,8 +16,8 @@
 #include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
+#include <QHash>
 #include <QPainter>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -54,37 +55,9 @@ void ReminderFilterChip::paintEvent(QPaintEvent *)
     painter.drawText(rect(), Qt::AlignCenter, fontMetrics().elidedText(text(), Qt::ElideRight, width() - 16));
 }
 
-ReminderComposerButton::ReminderComposerButton(QWidget *parent) : QAbstractButton(parent)
+ReminderComposerButton::ReminderComposerButton(QWidget *parent)
+    : ComposerToggleButton(RailModule::reminders, QSize(30, 28), 8, 13, parent)
 {
-    setCursor(Qt::PointingHandCursor);
-    setFixedSize(30, 28);
-    repaintOnStyleChange(this);
-}
-
-void ReminderComposerButton::setReady(bool ready)
-{
-    if (ready == m_ready)
-        return;
-    m_ready = ready;
-    update();
-}
-
-QString ReminderComposerButton::symbol() const
-{
-    return m_ready ? u"checkmark"_s : u"plus"_s;
-}
-
-void ReminderComposerButton::paintEvent(QPaintEvent *)
-{
-    const OrlixStyle &style = OrlixStyle::current();
-    const QColor tint = style.tint(RailModule::reminders);
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setOpacity(isDown() ? 0.7 : 1.0);
-    const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 8);
-    painter.fillPath(shape, m_ready ? withAlpha(tint, 0.95) : withAlpha(style.surfaceRaised(), 0.72));
-    painter.strokePath(shape, QPen(m_ready ? withAlpha(tint, 0.35) : withAlpha(style.hairline(), 0.35), 0.8));
-    IconProvider::paint(painter, rect(), symbol(), 13, m_ready ? QColor(Qt::white) : style.text(), IconWeight::bold);
 }
 
 RemindersCard::RemindersCard(AppState &state, QWidget *parent)
@@ -129,7 +102,7 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
         stripLayout->addWidget(chip, 1);
         m_chips.emplace_back(filter, chip);
         connect(chip, &QAbstractButton::clicked, this, [this, filter] {
-            m_state.defaults().set(reminderrules::filterKey, reminderrules::rawValue(filter));
+            m_state.defaults().set(SettingsKey::orlixReminderFilter, reminderrules::rawValue(filter));
         });
     }
     addContent(strip);
@@ -141,34 +114,31 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
     connect(m_composer, &ReminderComposer::submitted, this, &RemindersCard::addReminder);
     connect(m_composer, &ReminderComposer::draftChanged, this, &RemindersCard::updateHeader);
 
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(u"reminderList"_s);
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->viewport()->setAutoFillBackground(false);
-    m_list = new QWidget;
-    m_list->setAutoFillBackground(false);
+    // The sections sit in the card itself, which scrolls inside the panel
+    // like every other card.
+    m_list = new QWidget(this);
+    m_list->setObjectName(u"reminderList"_s);
     m_listLayout = new QVBoxLayout(m_list);
     m_listLayout->setContentsMargins(0, 0, 0, 0);
     m_listLayout->setSpacing(10);
-    m_scroll->setWidget(m_list);
-    // The card's glass shows through the list; the scroll area would fill it.
-    m_list->setAutoFillBackground(false);
-    m_scroll->setAutoFillBackground(false);
-    m_scroll->setStyleSheet(u"QScrollArea { background: transparent; }"_s);
-    contentLayout()->addWidget(m_scroll, 1);
+    addContent(m_list);
 
     connect(&m_state, &AppState::changed, this, &RemindersCard::onStateChanged);
-    connect(&m_state.defaults(), &UserDefaults::changed, this, [this](const QString &key) {
-        if (key == reminderrules::filterKey) {
+    connect(&m_state.defaults(), &UserDefaults::changed, this, [this](SettingsKey key) {
+        if (key == SettingsKey::orlixReminderFilter) {
             updateChips();
             rebuildList();
         }
     });
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] {
         updateHeader();
+        m_shown.reset(); // the section titles take the new colours
         rebuildList();
+    });
+    // The sections follow the day: at midnight "Tomorrow" becomes "Today".
+    connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, [this] {
+        if (reminderrules::Day::of(m_state.clock().now(), QTimeZone::systemTimeZone()).startOfToday != m_shownDay)
+            rebuildList();
     });
     updateHeader();
     updateChips();
@@ -177,8 +147,7 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
 
 ReminderFilter RemindersCard::selectedFilter() const
 {
-    return reminderrules::selectedFilter(
-        m_state.defaults().string(reminderrules::filterKey).value_or(reminderrules::rawValue(ReminderFilter::today)));
+    return reminderrules::selectedFilter(m_state.defaults().stringValue(SettingsKey::orlixReminderFilter));
 }
 
 void RemindersCard::composerAction()
@@ -212,28 +181,24 @@ void RemindersCard::addReminder()
 
 void RemindersCard::onStateChanged(AppState::Field field)
 {
-    if (field == AppState::Field::remindersConnection) {
-        if (m_addPending) {
-            // The first answer after an add is the add's own.
-            m_addPending = false;
-            const RemindersConnectionState &answer = m_state.remindersConnection();
-            if (answer.kind == RemindersConnectionState::Kind::ready) {
-                m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
-                m_composer->hide();
-                m_composing = false;
-            } else {
-                m_composer->setFailure(answer.kind == RemindersConnectionState::Kind::failed &&
-                                               !answer.message.isEmpty()
-                                           ? answer.message
-                                           : reminderrules::connectionLine(answer));
-            }
+    if (field != AppState::Field::reminderList)
+        return;
+    if (m_addPending) {
+        // The first answer after an add is the add's own.
+        m_addPending = false;
+        const RemindersConnectionState &answer = m_state.remindersConnection();
+        if (answer.kind == RemindersConnectionState::Kind::ready) {
+            m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
+            m_composer->hide();
+            m_composing = false;
+        } else {
+            m_composer->setFailure(answer.kind == RemindersConnectionState::Kind::failed && !answer.message.isEmpty()
+                                       ? answer.message
+                                       : reminderrules::connectionLine(answer));
         }
-        updateHeader();
-        rebuildList();
-    } else if (field == AppState::Field::reminders) {
-        updateHeader();
-        rebuildList();
     }
+    updateHeader();
+    rebuildList();
 }
 
 void RemindersCard::updateHeader()
@@ -258,19 +223,36 @@ void RemindersCard::updateChips()
 
 void RemindersCard::rebuildList()
 {
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const auto day = reminderrules::Day::of(m_state.clock().now(), zone);
+    m_shownDay = day.startOfToday;
+    const auto &all = m_state.reminders();
+    const auto kept = reminderrules::filtered(all, selectedFilter(), day);
+    ListContent next;
+    if (kept.empty()) {
+        const bool full = int(all.size()) >= AppState::maxOpenReminders;
+        next.empty = reminderrules::emptyContent(m_state.remindersConnection(), full);
+    } else {
+        next.sections = reminderrules::sections(kept, day, zone, DateText::user());
+    }
+    if (m_shown == next)
+        return;
+    m_shown = next;
+
+    // The rows shown now, by reminder; a row whose reminder is unchanged moves
+    // to its new section before the old sections go.
+    QHash<QString, ReminderRow *> rows;
     while (QLayoutItem *item = m_listLayout->takeAt(0)) {
-        if (item->widget())
-            item->widget()->deleteLater();
+        if (QWidget *widget = item->widget()) {
+            for (ReminderRow *row : widget->findChildren<ReminderRow *>())
+                rows.insert(row->reminder().id, row);
+            widget->deleteLater();
+        }
         delete item;
     }
     const OrlixStyle &style = OrlixStyle::current();
-    const QTimeZone zone = QTimeZone::systemTimeZone();
-    const auto day = reminderrules::Day::of(m_state.clock().now(), zone);
-    const auto &all = m_state.reminders();
-    const auto kept = reminderrules::filtered(all, selectedFilter(), day);
-    if (kept.empty()) {
-        const bool full = int(all.size()) >= AppState::maxOpenReminders;
-        const auto content = reminderrules::emptyContent(m_state.remindersConnection(), full);
+    if (next.empty) {
+        const reminderrules::EmptyContent &content = *next.empty;
         auto *empty = new EmptyState(content.symbol, content.title, content.subtitle, m_list);
         empty->setObjectName(u"reminderEmptyState"_s);
         m_listLayout->addWidget(empty);
@@ -285,7 +267,7 @@ void RemindersCard::rebuildList()
         m_listLayout->addStretch(1);
         return;
     }
-    for (const auto &section : reminderrules::sections(kept, day, zone, DateText::user())) {
+    for (const reminderrules::Section &section : next.sections) {
         auto *block = new QWidget(m_list);
         block->setObjectName(u"reminderSection"_s);
         auto *blockLayout = new QVBoxLayout(block);
@@ -304,8 +286,12 @@ void RemindersCard::rebuildList()
         titleLine->addWidget(title, 1);
         titleLine->addWidget(count);
         blockLayout->addLayout(titleLine);
-        for (const ReminderItem &item : section.reminders)
-            blockLayout->addWidget(new ReminderRow(m_state, item, block));
+        for (const ReminderItem &item : section.reminders) {
+            ReminderRow *row = rows.take(item.id);
+            if (!row || row->reminder() != item)
+                row = new ReminderRow(m_state, item, block);
+            blockLayout->addWidget(row);
+        }
         m_listLayout->addWidget(block);
     }
     m_listLayout->addStretch(1);

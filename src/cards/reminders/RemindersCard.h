@@ -2,11 +2,14 @@
 
 #include "cards/reminders/ReminderRules.h"
 #include "state/AppState.h"
+#include "style/widgets/ComposerToggleButton.h"
 #include "style/widgets/ModuleCard.h"
 
 #include <QAbstractButton>
 
-class QScrollArea;
+#include <optional>
+#include <vector>
+
 class QVBoxLayout;
 
 namespace kolu {
@@ -28,20 +31,10 @@ protected:
 
 // The header's composer button: "plus" to open the composer, a filled
 // "checkmark" once the draft can be added.
-class ReminderComposerButton : public QAbstractButton {
+class ReminderComposerButton : public ComposerToggleButton {
     Q_OBJECT
 public:
     explicit ReminderComposerButton(QWidget *parent = nullptr);
-    void setReady(bool ready);
-    bool isReady() const { return m_ready; }
-    QString symbol() const;
-    QSize sizeHint() const override { return {30, 28}; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    bool m_ready = false;
 };
 
 // The reminders module: the open reminders filtered by day and grouped in
@@ -63,6 +56,8 @@ private:
     void onStateChanged(AppState::Field field);
     void updateHeader();
     void updateChips();
+    // Lays the list out again when what it shows changed, keeping the row of
+    // every reminder that stays as it was.
     void rebuildList();
 
     AppState &m_state;
@@ -72,10 +67,18 @@ private:
     ReminderComposerButton *m_composerButton;
     std::vector<std::pair<ReminderFilter, ReminderFilterChip *>> m_chips;
     ReminderComposer *m_composer;
-    QScrollArea *m_scroll;
     QWidget *m_list;
     QVBoxLayout *m_listLayout;
+    // What the list shows: its sections, or the empty state when none.
+    struct ListContent {
+        std::vector<reminderrules::Section> sections;
+        std::optional<reminderrules::EmptyContent> empty;
+        friend bool operator==(const ListContent &, const ListContent &) = default;
+    };
+    std::optional<ListContent> m_shown; // nothing until built, and after a style change
     bool m_composing = false;
+    // The day the sections were worked out for.
+    QDateTime m_shownDay;
     // An add was handed to the state; its answer decides whether the draft goes.
     bool m_addPending = false;
 };

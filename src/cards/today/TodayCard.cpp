@@ -10,6 +10,7 @@
 #include "style/GlassProfile.h"
 #include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
+#include "style/MinuteTicker.h"
 #include "style/OrlixStyle.h"
 #include "style/TodayVisuals.h"
 #include "style/widgets/ElidedLabel.h"
@@ -163,6 +164,7 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
     weatherTexts->setSpacing(2);
     m_temperature = makeLabel(u"todayTemperature"_s, OrlixFonts::rounded(22, QFont::Black), this);
     m_weatherDetail = makeLabel(u"todayWeatherDetail"_s, OrlixFonts::system(12, QFont::Bold), this);
+    m_weatherDetail->setMaximumLines(2); // a failure's sentence is read whole
     weatherTexts->addWidget(m_temperature);
     weatherTexts->addWidget(m_weatherDetail);
     weather->addWidget(m_weatherIcon, 0, Qt::AlignVCenter);
@@ -233,6 +235,8 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
     connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
     connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
+    // The greeting, the date and every "in 45m" follow the clock while shown.
+    connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, &TodayCard::refresh);
     applyColors();
 }
 
@@ -260,7 +264,7 @@ void TodayCard::onStateChanged(AppState::Field field)
     case AppState::Field::prayerDay:
         refreshNextPrayer();
         break;
-    case AppState::Field::reminders:
+    case AppState::Field::reminderList:
         refreshReminders();
         break;
     default:

@@ -75,7 +75,7 @@ QString upcomingEventDetail(const CalendarEvent &event, const QDateTime &now, co
 
 QString nextPrayerValue(const std::optional<PrayerTime> &upcoming)
 {
-    return upcoming ? prayers::displayName(upcoming->name) : u"Ready"_s;
+    return upcoming ? displayName(upcoming->name) : u"Ready"_s;
 }
 
 QString nextPrayerDetail(const std::optional<PrayerTime> &upcoming, const QDateTime &now)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -28,18 +30,6 @@ struct StoredEvent {
     std::optional<QString> notes;
     std::optional<QString> url;
     std::vector<StoredAttendee> attendees;
-};
-
-struct StoredTodo {
-    QString id;
-    std::optional<QString> title;
-    std::optional<QString> notes;
-    std::optional<QString> url;
-    std::optional<QDate> dueDate;     // a due day without a time
-    std::optional<QDateTime> dueTime; // a due moment
-    int priority = 0;
-    bool isFlagged = false;
-    bool isCompleted = false;
 };
 
 struct NewTodo {
@@ -74,7 +64,7 @@ public:
     // Occurrences that overlap [from, to), in the store's order.
     virtual QCoro::Task<std::vector<StoredEvent>> events(QDateTime from, QDateTime to) = 0;
     // To-dos that are neither completed nor cancelled, in the store's order.
-    virtual QCoro::Task<std::vector<StoredTodo>> openTodos() = 0;
+    virtual QCoro::Task<std::vector<ReminderItem>> openTodos() = 0;
     // Adds a to-do to the default list.
     virtual QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) = 0;
     // Marks the to-do `id` completed at `now`, or open again.

@@ -127,6 +127,30 @@ TodoWriteResult writeTodoCompletionIn(const QString &path, const QString &collec
             u"Try again."_s};
 }
 
+ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)
+{
+    ReminderItem item;
+    item.id = todo.uid;
+    item.title = todo.summary.value_or(u"Untitled"_s);
+    item.notes = todo.description;
+    if (todo.due && todo.due->isDate()) {
+        item.dueDate = QDateTime(todo.due->date(), QTime(0, 0), localZone).toUTC();
+    } else if (todo.due) {
+        if (const std::optional<QDateTime> moment = momentOf(*todo.due, localZone)) {
+            item.dueDate = moment->toUTC();
+            item.includesTime = true;
+        }
+    }
+    item.priority = todo.priority;
+    item.isFlagged = todo.flagged;
+    if (todo.url) {
+        const QUrl url(todo.url->trimmed());
+        if (url.isValid() && !url.isEmpty())
+            item.url = url;
+    }
+    return item;
+}
+
 } // namespace
 
 std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
@@ -176,27 +200,16 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
     return result;
 }
 
-std::vector<StoredTodo> loadOpenTodos(const QString &root, const QTimeZone &localZone)
+std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone)
 {
-    std::vector<StoredTodo> result;
+    std::vector<ReminderItem> result;
     const QList<LoadedFile> files = loadRoot(root);
     for (const LoadedFile &file : files) {
         for (const ICalTodo &todo : file.content.todos) {
             // Without a UID a to-do cannot be found again to complete it.
             if (todo.completed || todo.cancelled || todo.uid.isEmpty())
                 continue;
-            StoredTodo stored;
-            stored.id = todo.uid;
-            stored.title = todo.summary;
-            stored.notes = todo.description;
-            stored.url = todo.url;
-            if (todo.due && todo.due->isDate())
-                stored.dueDate = todo.due->date();
-            else if (todo.due)
-                stored.dueTime = momentOf(*todo.due, localZone);
-            stored.priority = todo.priority;
-            stored.isFlagged = todo.flagged;
-            result.push_back(std::move(stored));
+            result.push_back(reminderItem(todo, localZone));
         }
     }
     return result;

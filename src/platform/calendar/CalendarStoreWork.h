@@ -16,7 +16,10 @@ namespace kolu {
 std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
                                     const QTimeZone &localZone);
 
-std::vector<StoredTodo> loadOpenTodos(const QString &root, const QTimeZone &localZone);
+// The open to-dos as reminders: a due day counts from its start in
+// `localZone`; a to-do without a title is "Untitled"; an address that does
+// not read as one is left out.
+std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone);
 
 // The list new to-dos go to: `preferred` when such a folder exists, else the
 // first list by name that holds to-dos, else the first list. Nothing when the

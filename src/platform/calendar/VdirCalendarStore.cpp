@@ -21,12 +21,12 @@ VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTime
 
 QString VdirCalendarStore::calendarRoot() const
 {
-    return resolveCalendarRoot(m_defaults.string(calendarFolderPathKey), m_home);
+    return resolveCalendarRoot(m_defaults.string(SettingsKey::calendarFolderPath), m_home);
 }
 
 QString VdirCalendarStore::remindersRoot() const
 {
-    return resolveCalendarRoot(m_defaults.string(remindersFolderPathKey), m_home);
+    return resolveCalendarRoot(m_defaults.string(SettingsKey::remindersFolderPath), m_home);
 }
 
 bool VdirCalendarStore::hasEventAccess() const
@@ -44,7 +44,7 @@ QCoro::Task<std::vector<StoredEvent>> VdirCalendarStore::events(QDateTime from, 
     co_return co_await QtConcurrent::run(&loadEvents, calendarRoot(), from, to, m_localZone);
 }
 
-QCoro::Task<std::vector<StoredTodo>> VdirCalendarStore::openTodos()
+QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
 {
     co_return co_await QtConcurrent::run(&loadOpenTodos, remindersRoot(), m_localZone);
 }
@@ -52,7 +52,7 @@ QCoro::Task<std::vector<StoredTodo>> VdirCalendarStore::openTodos()
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)
 {
     co_return co_await QtConcurrent::run(&writeNewTodo, remindersRoot(),
-                                         m_defaults.string(remindersDefaultListNameKey), std::move(todo),
+                                         m_defaults.string(SettingsKey::remindersDefaultListName), std::move(todo),
                                          SaveDeviceWrapper());
 }
 

@@ -16,11 +16,6 @@ class UserDefaults;
 // so whatever they keep shows here and what is written here reaches them.
 class VdirCalendarStore final : public CalendarStore {
 public:
-    // Settings keys (strings).
-    static inline const QString calendarFolderPathKey = QStringLiteral("calendarFolderPath");
-    static inline const QString remindersFolderPathKey = QStringLiteral("remindersFolderPath");
-    static inline const QString remindersDefaultListNameKey = QStringLiteral("remindersDefaultListName");
-
     // Times without a zone are read in `localZone`.
     explicit VdirCalendarStore(UserDefaults &defaults, QString home = QDir::homePath(),
                                QTimeZone localZone = QTimeZone::systemTimeZone());
@@ -31,7 +26,7 @@ public:
     bool hasEventAccess() const override;
     bool hasReminderAccess() const override;
     QCoro::Task<std::vector<StoredEvent>> events(QDateTime from, QDateTime to) override;
-    QCoro::Task<std::vector<StoredTodo>> openTodos() override;
+    QCoro::Task<std::vector<ReminderItem>> openTodos() override;
     QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) override;
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) override;
 

@@ -112,6 +112,11 @@ std::vector<NoteRoot> LocalNoteStore::defaultRoots()
     return {NoteRoot{QDir::home().filePath(u"Notes"_s), u"Notes"_s}};
 }
 
+QUrl LocalNoteStore::location() const
+{
+    return m_roots.empty() ? QUrl() : QUrl::fromLocalFile(m_roots.front().path);
+}
+
 LocalNoteStore::LocalNoteStore(std::vector<NoteRoot> roots, ProcessRunner &runner)
     : m_runner(runner)
 {

@@ -36,6 +36,7 @@ public:
     std::vector<NoteStoreFolder> folders() const override;
     std::vector<NoteStoreNote> notes() const override;
     bool isAccessible() const override;
+    QUrl location() const override;
     bool open(const QString &noteID) override;
     NoteStoreWrite makeNote(const QString &folderID, const QString &fallbackFolderName, const QString &title,
                             const QString &content) override;

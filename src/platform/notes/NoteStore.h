@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QUrl>
 
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
     virtual std::vector<NoteStoreNote> notes() const = 0;
     // Whether the notes can be read and written.
     virtual bool isAccessible() const = 0;
+    // Where the notes are kept, for the desktop to show (the first account's
+    // folder); empty when there is no such place.
+    virtual QUrl location() const = 0;
 
     // Shows the note to the user; false when it cannot.
     virtual bool open(const QString &noteID) = 0;

@@ -41,23 +41,29 @@ void killGroup(QProcess &process)
 
 ProcessRunner::~ProcessRunner() = default;
 
+struct SystemProcessRunner::Runs {
+    QSet<QProcess *> running;
+    bool runnerGone = false;
+};
+
 namespace {
 
 // Lists a run's process among the running ones for as long as it lives.
+template<typename Runs>
 class RunningEntry {
 public:
-    RunningEntry(std::shared_ptr<QSet<QProcess *>> running, QProcess *process)
-        : m_running(std::move(running))
+    RunningEntry(std::shared_ptr<Runs> runs, QProcess *process)
+        : m_runs(std::move(runs))
         , m_process(process)
     {
-        m_running->insert(m_process);
+        m_runs->running.insert(m_process);
     }
-    ~RunningEntry() { m_running->remove(m_process); }
+    ~RunningEntry() { m_runs->running.remove(m_process); }
     RunningEntry(const RunningEntry &) = delete;
     RunningEntry &operator=(const RunningEntry &) = delete;
 
 private:
-    std::shared_ptr<QSet<QProcess *>> m_running;
+    std::shared_ptr<Runs> m_runs;
     QProcess *m_process;
 };
 
@@ -65,13 +71,14 @@ private:
 
 SystemProcessRunner::SystemProcessRunner(Clock &clock)
     : m_clock(clock)
-    , m_running(std::make_shared<QSet<QProcess *>>())
+    , m_runs(std::make_shared<Runs>())
 {
 }
 
 SystemProcessRunner::~SystemProcessRunner()
 {
-    for (QProcess *process : std::as_const(*m_running))
+    m_runs->runnerGone = true;
+    for (QProcess *process : std::as_const(m_runs->running))
         killGroup(*process);
 }
 
@@ -88,9 +95,14 @@ bool SystemProcessRunner::startDetached(const QString &program, const QStringLis
 QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList arguments,
                                                     std::chrono::milliseconds timeout, QString workingDirectory)
 {
+    // After the first wait the runner may be gone: from there on only these
+    // locals are read, and the clock only while the runner is still there.
+    const std::shared_ptr<Runs> runs = m_runs;
+    Clock &clock = m_clock;
+
     ProcessResult result;
     QProcess process;
-    const RunningEntry entry(m_running, &process);
+    const RunningEntry<Runs> entry(runs, &process);
     process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
@@ -109,16 +121,24 @@ QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList
         co_return result;
     result.started = true;
 
-    const std::unique_ptr<ClockTimer> timer(m_clock.createTimer(nullptr));
-    QObject::connect(timer.get(), &ClockTimer::timeout, &process, [&result, &process] {
-        result.timedOut = true;
+    std::unique_ptr<ClockTimer> timer;
+    if (runs->runnerGone) {
+        // The runner went while the child was starting (its kill may have
+        // come before the child had a process group of its own).
         killGroup(process);
-    });
-    timer->start(timeout, false);
+    } else {
+        timer.reset(clock.createTimer(nullptr));
+        QObject::connect(timer.get(), &ClockTimer::timeout, &process, [&result, &process] {
+            result.timedOut = true;
+            killGroup(process);
+        });
+        timer->start(timeout, false);
+    }
     // A killed child always ends, so this wait ends too.
     while (process.state() != QProcess::NotRunning)
         co_await nextEmission(&process, &QProcess::stateChanged);
-    timer->stop();
+    if (timer && !runs->runnerGone)
+        timer->stop();
 
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();

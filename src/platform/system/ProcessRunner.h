@@ -66,9 +66,12 @@ public:
     bool startDetached(const QString &program, const QStringList &arguments) override;
 
 private:
+    struct Runs;
+
     Clock &m_clock;
-    // Shared with the runs, which may end after the runner.
-    std::shared_ptr<QSet<QProcess *>> m_running;
+    // Shared with the runs, which may end after the runner: a run resumed
+    // after the runner went reads only this, never the runner.
+    std::shared_ptr<Runs> m_runs;
 };
 
 } // namespace kolu

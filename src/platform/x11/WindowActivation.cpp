@@ -49,18 +49,64 @@ void requestActivation(xcb_connection_t *connection, xcb_window_t window)
     xcb_flush(connection);
 }
 
+xcb_connection_t *applicationConnection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+bool windowExists(xcb_connection_t *connection, xcb_window_t window)
+{
+    xcb_get_window_attributes_reply_t *reply =
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    const bool exists = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(reply);
+    return exists;
+}
+
 } // namespace
 
 void requestUserActivation(QWindow *window)
 {
     if (!window || !window->isVisible())
         return;
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (xcb_connection_t *connection = applicationConnection())
+        requestActivation(connection, static_cast<xcb_window_t>(window->winId()));
+}
+
+quint32 activeWindowId()
+{
+    xcb_connection_t *connection = applicationConnection();
+    if (!connection)
+        return 0;
+    const xcb_atom_t activeWindow = internAtom(connection, "_NET_ACTIVE_WINDOW");
+    const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    if (activeWindow == XCB_ATOM_NONE || !screens.rem)
+        return 0;
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, screens.data->root, activeWindow, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    quint32 window = 0;
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
+        std::memcpy(&window, xcb_get_property_value(reply), 4);
+    std::free(reply);
+    return window;
+}
+
+void handKeyboardTo(quint32 window)
+{
+    xcb_connection_t *connection = applicationConnection();
+    if (!connection)
         return;
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
+    if (window != 0 && windowExists(connection, window)) {
+        requestActivation(connection, window);
         return;
-    requestActivation(x11->connection(), static_cast<xcb_window_t>(window->winId()));
+    }
+    // The window that had the keyboard is gone: let go of it, so that the
+    // window manager (or the pointer) decides where typing goes next.
+    xcb_set_input_focus(connection, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+    xcb_flush(connection);
 }
 
 } // namespace kolu

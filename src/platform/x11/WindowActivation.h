@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QWindow;
 
 namespace kolu {
@@ -12,5 +14,15 @@ namespace kolu {
 // or taskbar sends it, which window managers honour. Elsewhere it does
 // nothing beyond the platform's own activation (QWidget::activateWindow).
 void requestUserActivation(QWindow *window);
+
+// The window the window manager shows as active (_NET_ACTIVE_WINDOW), or 0
+// when there is none or the platform is not X11.
+quint32 activeWindowId();
+
+// Hands the keyboard from one of this program's windows to `window` (the
+// one that had it before), asked for as requestUserActivation asks. When
+// `window` is 0 or no longer exists, no window keeps the keyboard. Nothing
+// happens where the platform is not X11.
+void handKeyboardTo(quint32 window);
 
 } // namespace kolu

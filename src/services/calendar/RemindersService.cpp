@@ -36,13 +36,9 @@ RemindersConnectionState stateOf(const TodoWriteResult &result)
 }
 
 QCoro::Task<std::pair<RemindersConnectionState, std::vector<ReminderItem>>>
-openReminders(CalendarStore &store, QTimeZone localZone, int limit)
+openReminders(CalendarStore &store, int limit)
 {
-    const std::vector<StoredTodo> todos = co_await store.openTodos();
-    std::vector<ReminderItem> items;
-    items.reserve(todos.size());
-    for (const StoredTodo &todo : todos)
-        items.push_back(RemindersService::item(todo, localZone));
+    std::vector<ReminderItem> items = co_await store.openTodos();
     RemindersService::sortForDisplay(items);
     if (items.size() > static_cast<size_t>(limit))
         items.resize(static_cast<size_t>(limit));
@@ -73,7 +69,7 @@ RemindersService::fetchOpenReminders(int limit)
 {
     if (!m_store.hasReminderAccess())
         co_return std::pair{RemindersConnectionState::denied(), std::vector<ReminderItem>{}};
-    co_return co_await openReminders(m_store, m_localZone, std::max(limit, 0));
+    co_return co_await openReminders(m_store, std::max(limit, 0));
 }
 
 QCoro::Task<RemindersConnectionState> RemindersService::addReminder(ReminderDraft draft)
@@ -143,27 +139,5 @@ void RemindersService::sortForDisplay(std::vector<ReminderItem> &items)
     });
 }
 
-ReminderItem RemindersService::item(const StoredTodo &todo, const QTimeZone &localZone)
-{
-    ReminderItem item;
-    item.id = todo.id;
-    item.title = todo.title.value_or(u"Untitled"_s);
-    item.notes = todo.notes;
-    if (todo.dueTime) {
-        item.dueDate = todo.dueTime->toUTC();
-        item.includesTime = true;
-    } else if (todo.dueDate) {
-        item.dueDate = QDateTime(*todo.dueDate, QTime(0, 0), localZone).toUTC();
-    }
-    item.priority = todo.priority;
-    item.isFlagged = todo.isFlagged;
-    if (todo.url) {
-        const QUrl url(todo.url->trimmed());
-        if (url.isValid() && !url.isEmpty())
-            item.url = url;
-    }
-    item.isCompleted = todo.isCompleted;
-    return item;
-}
 
 } // namespace kolu

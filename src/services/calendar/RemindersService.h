@@ -36,8 +36,6 @@ public:
     // Sorts open reminders by due date, then undated ones by title; stable.
     static void sortForDisplay(std::vector<ReminderItem> &items);
 
-    static ReminderItem item(const StoredTodo &todo, const QTimeZone &localZone);
-
 private:
     CalendarStore &m_store;
     Clock &m_clock;

@@ -77,13 +77,13 @@ bool OrlixUpdateController::canCheckForUpdates() const
 
 bool OrlixUpdateController::automaticallyChecksForUpdates() const
 {
-    return isConfigured() && m_defaults.boolean(kAutomaticChecksKey).value_or(false);
+    return isConfigured() && m_defaults.boolValue(SettingsKey::automaticallyChecksForUpdates);
 }
 
 void OrlixUpdateController::setAutomaticallyChecksForUpdates(bool enabled)
 {
     if (isConfigured())
-        m_defaults.set(kAutomaticChecksKey, enabled);
+        m_defaults.set(SettingsKey::automaticallyChecksForUpdates, enabled);
     Q_EMIT changed();
 }
 
@@ -96,7 +96,7 @@ std::optional<QDateTime> OrlixUpdateController::lastUpdateCheckDate() const
 {
     if (!isConfigured())
         return std::nullopt;
-    return m_defaults.date(kLastCheckDateKey);
+    return m_defaults.date(SettingsKey::lastUpdateCheckDate);
 }
 
 void OrlixUpdateController::setStatus(UpdateStatus status)
@@ -125,7 +125,7 @@ QCoro::Task<> OrlixUpdateController::checkForUpdates()
         co_return;
     }
     QPointer<OrlixUpdateController> self(this);
-    m_defaults.setDate(kLastCheckDateKey, m_clock.now());
+    m_defaults.setDate(SettingsKey::lastUpdateCheckDate, m_clock.now());
     setStatus({UpdateStatus::State::checking, u"Checking for updates…"_s, std::nullopt});
 
     UpdateStatus outcome;

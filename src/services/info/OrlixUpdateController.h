@@ -84,8 +84,6 @@ public:
 
     static QString defaultCurrentBuild();
 
-    static inline const QString kAutomaticChecksKey = QStringLiteral("automaticallyChecksForUpdates");
-    static inline const QString kLastCheckDateKey = QStringLiteral("lastUpdateCheckDate");
     static constexpr std::chrono::hours kAutomaticCheckInterval{24};
     static constexpr std::chrono::minutes kAutomaticCheckPace{60};
     static constexpr std::chrono::seconds kFirstAutomaticCheckDelay{60};

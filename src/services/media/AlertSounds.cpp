@@ -42,13 +42,13 @@ const QStringList &AlertSounds::focusSoundKinds()
 
 void AlertSounds::playCalendarAlertSound()
 {
-    if (const auto kind = chosenKind(m_defaults.string(u"calendarAlertSound"_s), calendarSoundKinds()))
+    if (const auto kind = chosenKind(m_defaults.string(SettingsKey::calendarAlertSound), calendarSoundKinds()))
         playGeneratedSound(*kind);
 }
 
 void AlertSounds::playFocusFinishedSound()
 {
-    if (const auto kind = chosenKind(m_defaults.string(u"focusAlertSound"_s), focusSoundKinds()))
+    if (const auto kind = chosenKind(m_defaults.string(SettingsKey::focusAlertSound), focusSoundKinds()))
         playGeneratedSound(*kind);
 }
 

@@ -14,8 +14,8 @@
 namespace kolu {
 
 // The synthesised alert sounds: written as WAV files into the per-user
-// runtime folder and played at each kind's volume. The user defaults
-// "calendarAlertSound" and "focusAlertSound" choose the kind; "off" is silent.
+// runtime folder and played at each kind's volume. The settings
+// calendarAlertSound and focusAlertSound choose the kind; "off" is silent.
 // A file is made when it is first needed, off the main thread; one left by
 // an earlier run is played as it is when its bytes are right.
 class AlertSounds final : public QObject {

@@ -17,13 +17,11 @@ namespace {
 const QString kBahrainID = u"bahrain"_s;
 const QString kCustomID = u"custom"_s;
 
-const QString kVolumeKey = u"quranVolume"_s;
-const QString kBahrainEnabledKey = u"quranBahrainStationEnabled"_s;
-const QString kStationIDKey = u"quranRadioStationID"_s;
-const QString kCustomNameKey = u"quranCustomRadioStationName"_s;
-const QString kCustomURLKey = u"quranCustomRadioStationStreamURL"_s;
-
-constexpr double kDefaultVolume = 0.78;
+constexpr SettingsKey kVolumeKey = SettingsKey::quranVolume;
+constexpr SettingsKey kBahrainEnabledKey = SettingsKey::quranBahrainStationEnabled;
+constexpr SettingsKey kStationIDKey = SettingsKey::quranRadioStationID;
+constexpr SettingsKey kCustomNameKey = SettingsKey::quranCustomRadioStationName;
+constexpr SettingsKey kCustomURLKey = SettingsKey::quranCustomRadioStationStreamURL;
 
 double clampedVolume(double volume)
 {
@@ -61,9 +59,9 @@ QuranAudioManager::QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory 
     , m_delays(delays)
 {
     m_builtInStation.id = kBahrainID;
-    m_volume = defaults.number(kVolumeKey).value_or(kDefaultVolume);
+    m_volume = defaults.numberValue(kVolumeKey);
     m_customStation = loadCustomStation(defaults);
-    m_bahrainStationEnabled = defaults.boolean(kBahrainEnabledKey).value_or(true);
+    m_bahrainStationEnabled = defaults.boolValue(kBahrainEnabledKey);
 
     const QString fallbackID = m_bahrainStationEnabled ? kBahrainID : m_customStation ? kCustomID : QString();
     const QString storedID = defaults.string(kStationIDKey).value_or(fallbackID);

@@ -137,6 +137,11 @@ void NotesService::openNote(const QString &id)
     m_store->open(id);
 }
 
+QUrl NotesService::notesLocation() const
+{
+    return m_store->location();
+}
+
 void NotesService::saveNote(const QString &title, const QString &body, const std::optional<AppleNoteFolder> &folder)
 {
     QString noteTitle = withLineFeeds(title).trimmed();

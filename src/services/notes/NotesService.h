@@ -36,6 +36,8 @@ public:
 
     // Shows the note; any failure is ignored.
     void openNote(const QString &id);
+    // Where the notes are kept, for the desktop to show; empty when nowhere.
+    QUrl notesLocation() const;
 
     // Saves a new note into `folder` (by its id; when that is gone, into the
     // folder of its name; without a folder, into "Kolu"). Throws

@@ -33,28 +33,9 @@ void NotificationService::requestPermission()
     askForAuthorization(QPointer<NotificationScheduler>(&m_scheduler));
 }
 
-QString NotificationService::displayName(PrayerName name)
-{
-    switch (name) {
-    case PrayerName::fajr:
-        return u"Fajr"_s;
-    case PrayerName::sunrise:
-        return u"Sunrise"_s;
-    case PrayerName::dhuhr:
-        return u"Dhuhr"_s;
-    case PrayerName::asr:
-        return u"Asr"_s;
-    case PrayerName::maghrib:
-        return u"Maghrib"_s;
-    case PrayerName::isha:
-        return u"Isha"_s;
-    }
-    return rawValue(name);
-}
-
 bool NotificationService::calendarSoundOn() const
 {
-    return m_defaults.string(u"calendarAlertSound"_s) != u"off"_s;
+    return m_defaults.string(SettingsKey::calendarAlertSound) != u"off"_s;
 }
 
 std::optional<NotificationRequest> NotificationService::scheduledRequest(QString identifier, const QString &title,

@@ -51,9 +51,6 @@ public:
     void playCalendarAlertSound();
     void playFocusFinishedSound();
 
-    // The title of a prayer's notification: "Fajr", "Sunrise", ...
-    static QString displayName(PrayerName name);
-
 private:
     // A request for `fireDate`, or nothing when it is not more than a second
     // ahead.

@@ -93,14 +93,14 @@ QCoro::Task<std::optional<QString>> WallpaperService::chooseLocalFolder()
         co_await m_folderPicker.chooseFolder({u"Choose Wallpaper Folder"_s, u"Use Folder"_s, false});
     if (!chosen || chosen->isEmpty())
         co_return std::nullopt;
-    m_defaults.set(localFolderPathKey, *chosen);
-    m_defaults.set(localFolderNameKey, lastPathComponent(*chosen));
+    m_defaults.set(SettingsKey::wallpaperLocalFolderPath, *chosen);
+    m_defaults.set(SettingsKey::wallpaperLocalFolderName, lastPathComponent(*chosen));
     co_return chosen;
 }
 
 std::optional<QString> WallpaperService::localFolderPath() const
 {
-    const std::optional<QString> path = m_defaults.string(localFolderPathKey);
+    const std::optional<QString> path = m_defaults.string(SettingsKey::wallpaperLocalFolderPath);
     if (!path || path->isEmpty() || !QFileInfo::exists(*path))
         return std::nullopt;
     return path;

@@ -45,9 +45,6 @@ public:
                      ProcessRunner &runner, DesktopPicture &desktopPicture, FolderPicker &folderPicker,
                      Clock &clock = SystemClock::instance(), QUrl archiveURL = defaultArchiveURL());
 
-    const QString localFolderPathKey = QStringLiteral("wallpaperLocalFolderPath");
-    const QString localFolderNameKey = QStringLiteral("wallpaperLocalFolderName");
-
     const QString &downloadDirectory() const { return m_downloadDirectory; }
     const QUrl &dropboxArchiveURL() const { return m_dropboxArchiveURL; }
     QString archivePath() const;

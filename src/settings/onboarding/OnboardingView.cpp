@@ -1,5 +1,6 @@
 #include "settings/onboarding/OnboardingView.h"
 
+#include "model/BuildInfo.h"
 #include "settings/SettingsLogo.h"
 #include "settings/SettingsRowKit.h"
 #include "settings/WindowBackdrop.h"
@@ -29,7 +30,6 @@ constexpr int kCardPadding = 18;
 constexpr int kTile = 64;
 constexpr int kTextLeft = kCardPadding + kTile + 16;
 constexpr int kCardMinimumHeight = 132;
-constexpr qreal kEntryOffset = 28;
 
 QFont titleFont()
 {
@@ -64,17 +64,27 @@ OnboardingFeatureCard::OnboardingFeatureCard(QWidget *parent)
         m_entry = value.toDouble();
         update();
     });
+    connect(m_animation, &QVariantAnimation::finished, this, [this] {
+        m_leaving.reset();
+        update();
+    });
     repaintOnStyleChange(this);
 }
 
 void OnboardingFeatureCard::setPage(const OnboardingPage &page, bool animated)
 {
+    if (animated)
+        m_leaving = m_page;
+    else
+        m_leaving.reset();
     m_page = page;
     setAccessibleName(page.title);
     m_animation->stop();
     m_entry = 1;
-    if (animated)
+    if (animated) {
+        m_entry = 0;
         m_animation->start();
+    }
     updateGeometry();
     update();
 }
@@ -94,32 +104,44 @@ QSize OnboardingFeatureCard::sizeHint() const
 
 void OnboardingFeatureCard::paintEvent(QPaintEvent *)
 {
-    const OrlixStyle &style = OrlixStyle::current();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    LiquidGlassSurface::paint(painter, QRectF(rect()), 22, OrlixGlassProfile::card());
+    // The old card leaves towards the trailing edge as the new one comes in
+    // from it, each fading, glass and all.
+    const qreal t = std::clamp(m_entry, 0.0, 1.0);
+    if (m_leaving)
+        paintPage(painter, *m_leaving, t * width(), 1 - t);
+    paintPage(painter, m_page, (1 - t) * width(), t);
+}
 
-    // The new page comes in from the trailing edge as it appears.
-    painter.setOpacity(m_entry);
-    painter.translate((1 - m_entry) * kEntryOffset, 0);
+void OnboardingFeatureCard::paintPage(QPainter &painter, const OnboardingPage &page, qreal dx, qreal opacity) const
+{
+    if (opacity <= 0.001)
+        return;
+    const OrlixStyle &style = OrlixStyle::current();
+    painter.save();
+    painter.setOpacity(opacity);
+    painter.translate(dx, 0);
+    LiquidGlassSurface::paint(painter, QRectF(rect()), 22, OrlixGlassProfile::card());
     const QRectF tile(kCardPadding, kCardPadding, kTile, kTile);
-    QColor tileFill = m_page.tint;
+    QColor tileFill = page.tint;
     tileFill.setAlphaF(0.16f);
     painter.setPen(Qt::NoPen);
     painter.setBrush(tileFill);
     painter.drawPath(continuousRoundedRect(tile, 18));
-    IconProvider::paint(painter, tile, m_page.symbol, 28, m_page.tint, IconWeight::bold);
+    IconProvider::paint(painter, tile, page.symbol, 28, page.tint, IconWeight::bold);
 
     const int textWidth = width() - kTextLeft - kCardPadding;
-    const int titleHeight = wrappedHeight(titleFont(), m_page.title, textWidth);
+    const int titleHeight = wrappedHeight(titleFont(), page.title, textWidth);
     painter.setFont(titleFont());
     painter.setPen(style.text());
-    painter.drawText(QRectF(kTextLeft, kCardPadding, textWidth, titleHeight), Qt::TextWordWrap, m_page.title);
+    painter.drawText(QRectF(kTextLeft, kCardPadding, textWidth, titleHeight), Qt::TextWordWrap, page.title);
     painter.setFont(subtitleFont());
     painter.setPen(style.secondaryText());
     painter.drawText(QRectF(kTextLeft, kCardPadding + titleHeight + 8, textWidth,
                             height() - kCardPadding - titleHeight - 8),
-                     Qt::TextWordWrap, m_page.subtitle);
+                     Qt::TextWordWrap, page.subtitle);
+    painter.restore();
 }
 
 OnboardingPageDots::OnboardingPageDots(int count, QWidget *parent)
@@ -128,6 +150,15 @@ OnboardingPageDots::OnboardingPageDots(int count, QWidget *parent)
 {
     setObjectName(QStringLiteral("onboardingPageDots"));
     setFixedHeight(7);
+    m_animation = new QVariantAnimation(this);
+    m_animation->setDuration(OrlixMotion::contentSwap().durationMs);
+    m_animation->setEasingCurve(OrlixMotion::contentSwap().curve);
+    m_animation->setStartValue(0.0);
+    m_animation->setEndValue(1.0);
+    connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_swap = value.toDouble();
+        update();
+    });
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     repaintOnStyleChange(this);
 }
@@ -136,7 +167,11 @@ void OnboardingPageDots::setSelectedIndex(int index)
 {
     if (index == m_selected)
         return;
+    m_previous = m_selected;
     m_selected = index;
+    m_swap = 0;
+    m_animation->stop();
+    m_animation->start();
     update();
 }
 
@@ -144,10 +179,19 @@ QRectF OnboardingPageDots::dotRect(int index) const
 {
     constexpr qreal spacing = 7;
     const qreal total = (m_count - 1) * (7 + spacing) + 22;
+    const auto widthOf = [this](int i) {
+        const qreal swap = std::clamp(m_swap, 0.0, 1.0);
+        qreal length = 0;
+        if (i == m_selected)
+            length += swap;
+        if (i == m_previous)
+            length += 1 - swap;
+        return 7 + 15 * std::min<qreal>(length, 1);
+    };
     qreal x = (width() - total) / 2;
     for (int i = 0; i < index; ++i)
-        x += (i == m_selected ? 22 : 7) + spacing;
-    return {x, 0, index == m_selected ? 22.0 : 7.0, 7};
+        x += widthOf(i) + spacing;
+    return {x, 0, widthOf(index), 7};
 }
 
 QSize OnboardingPageDots::sizeHint() const
@@ -192,7 +236,7 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
     };
     names->addWidget(centred(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(18, QFont::Bold),
                                           PaletteRole::text, 1, this)));
-    names->addWidget(centred(settingsText(QStringLiteral("Beta 1.3"), OrlixFonts::system(9, QFont::DemiBold),
+    names->addWidget(centred(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion), OrlixFonts::system(9, QFont::DemiBold),
                                           PaletteRole::mutedText, 1, this)));
     header->addLayout(names);
     header->addSpacing(8);
@@ -201,6 +245,8 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
     header->addWidget(centred(settingsText(QStringLiteral("Small tools, always beside your screen."),
                                            OrlixFonts::system(14, QFont::DemiBold), PaletteRole::secondaryText, 0,
                                            this)));
+    // The content stands centred in the window's fixed frame.
+    outer->addStretch(1);
     outer->addLayout(header);
 
     auto *body = new QVBoxLayout;

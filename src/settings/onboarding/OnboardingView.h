@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include <functional>
 #include <vector>
 
@@ -22,6 +24,10 @@ public:
     explicit OnboardingFeatureCard(QWidget *parent = nullptr);
     void setPage(const OnboardingPage &page, bool animated);
     const OnboardingPage &page() const { return m_page; }
+    // The page leaving during a change, else null.
+    const OnboardingPage *leavingPage() const { return m_leaving ? &*m_leaving : nullptr; }
+    // How far a change has come: 0 just begun, 1 done.
+    qreal progress() const { return m_entry; }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -31,7 +37,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The whole card, glass and content, `dx` along and at `opacity`.
+    void paintPage(QPainter &painter, const OnboardingPage &page, qreal dx, qreal opacity) const;
+
     OnboardingPage m_page;
+    std::optional<OnboardingPage> m_leaving;
     qreal m_entry = 1;
     QVariantAnimation *m_animation;
 };
@@ -42,6 +52,8 @@ class OnboardingPageDots : public QWidget {
 public:
     OnboardingPageDots(int count, QWidget *parent = nullptr);
     void setSelectedIndex(int index);
+    // Where the dot of `index` is now: the long one's width moves to the
+    // newly selected dot with the content swap.
     QRectF dotRect(int index) const;
     QSize sizeHint() const override;
 
@@ -51,6 +63,9 @@ protected:
 private:
     int m_count;
     int m_selected = 0;
+    int m_previous = 0;
+    qreal m_swap = 1; // 0 the previous dot long, 1 the selected one
+    QVariantAnimation *m_animation = nullptr;
 };
 
 // The first-run welcome: a fixed 520 x 520 pt window titled "Welcome to

@@ -9,6 +9,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace kolu {
 
 namespace {
@@ -81,10 +83,66 @@ void slideFrom(const QList<std::pair<QWidget *, QPoint>> &before)
     }
 }
 
-const RailTransition kSideAlert = RailTransition::moveAndFade({14, 0});
-const RailTransition kSidePulse = RailTransition::scaleAndFade(0.92, Qt::AlignCenter);
-const RailTransition kTopNotification = RailTransition::moveAndFade({0, -10});
-const RailTransition kTopPulse = RailTransition::scaleAndFade(0.92, Qt::AlignTop | Qt::AlignHCenter);
+// Where the pulse and the alert sit, away from the screen edge: handle
+// thicknesses plus points.
+struct Depth {
+    double thicknesses = 0;
+    double points = 0;
+};
+
+QWidget *makeEdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent)
+{
+    return new EdgeAlert(kind, state, parent);
+}
+
+QWidget *makeEdgeNotification(EdgeAlertKind kind, AppState &state, QWidget *parent)
+{
+    return new EdgeNotification(kind, state, parent);
+}
+
+// The pending alert's notification inside what `makeAlert` made.
+EdgeNotification *notificationOf(QWidget *alert)
+{
+    if (auto *sideAlert = qobject_cast<EdgeAlert *>(alert))
+        return sideAlert->notification();
+    return qobject_cast<EdgeNotification *>(alert);
+}
+
+QPointF inwards(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left: return {1, 0};
+    case RailEdge::right: return {-1, 0};
+    case RailEdge::top: break;
+    }
+    return {0, 1};
+}
+
+} // namespace
+
+// What tells the collapsed rail at one edge from the other: its name, the
+// alert it shows, how the alert and the pulse come and go, and where they
+// sit. At a side edge the pulse takes the handle's place; at the top it
+// shows below the handle, with the handle's thickness between them.
+struct DockRail::DockEdge {
+    const char *objectName;
+    QWidget *(*makeAlert)(EdgeAlertKind, AppState &, QWidget *);
+    RailTransition alert;
+    RailTransition pulse;
+    Depth pulseDepth;
+    Depth alertDepth;
+};
+
+namespace {
+
+const DockRail::DockEdge kSideEdge{"dockRail", makeEdgeAlert, RailTransition::moveAndFade({14, 0}),
+                                   RailTransition::scaleAndFade(0.92, Qt::AlignCenter), {}, {}};
+const DockRail::DockEdge kTopEdge{"topDockRail",
+                                  makeEdgeNotification,
+                                  RailTransition::moveAndFade({0, -10}),
+                                  RailTransition::scaleAndFade(0.92, Qt::AlignTop | Qt::AlignHCenter),
+                                  {2, 0},
+                                  {1, 8}};
 
 } // namespace
 
@@ -104,10 +162,10 @@ RailViewInput railViewInput(const AppState &state)
 }
 
 DockRail::DockRail(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state), m_handle(new EdgeHandle(state, this)),
-      m_pulse(new ClipboardEdgePulse(state, this))
+    : QWidget(parent), m_state(state), m_edge(state.railEdge() == RailEdge::top ? kTopEdge : kSideEdge),
+      m_handle(new EdgeHandle(state, this)), m_pulse(new ClipboardEdgePulse(state, this))
 {
-    setObjectName(QStringLiteral("dockRail"));
+    setObjectName(QLatin1String(m_edge.objectName));
     setAttribute(Qt::WA_NoSystemBackground);
     connect(m_handle, &EdgeHandle::dragActiveChanged, this, &DockRail::interactionActiveChanged);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
@@ -119,7 +177,12 @@ DockRail::DockRail(AppState &state, QWidget *parent)
 
 EdgeAlert *DockRail::alert() const
 {
-    return m_alert;
+    return qobject_cast<EdgeAlert *>(m_alert.data());
+}
+
+EdgeNotification *DockRail::notification() const
+{
+    return m_alert ? notificationOf(m_alert) : nullptr;
 }
 
 EdgeHandle *DockRail::handle() const
@@ -137,27 +200,30 @@ void DockRail::refresh(bool animate)
     const CollapsedContent content = railview::collapsedContent(railViewInput(m_state));
     const Qt::Alignment anchor = screenEdgeAnchor(m_state.railEdge());
     QList<std::pair<QWidget *, QPoint>> before;
-    for (QWidget *item : {static_cast<QWidget *>(m_handle), static_cast<QWidget *>(m_pulse),
-                          static_cast<QWidget *>(m_alert.data())}) {
+    for (QWidget *item : {static_cast<QWidget *>(m_handle), static_cast<QWidget *>(m_pulse), m_alert.data()}) {
         if (item && item->isVisible())
             before.append({item, item->pos()});
     }
     QList<QWidget *> entering;
-    if (m_alert && (!content.alert || m_alert->kind() != *content.alert))
-        retire(m_alert, animate, kSideAlert, anchor);
+    if (m_alert && (!content.alert || m_alertKind != *content.alert))
+        retire(m_alert, animate, m_edge.alert, anchor);
     if (content.alert && !m_alert) {
-        m_alert = new EdgeAlert(*content.alert, m_state, this);
-        connect(m_alert->notification(), &EdgeNotification::menuActiveChanged, this,
+        m_alertKind = *content.alert;
+        m_alert = m_edge.makeAlert(m_alertKind, m_state, this);
+        connect(notificationOf(m_alert), &EdgeNotification::menuActiveChanged, this,
                 &DockRail::interactionActiveChanged);
-        setItemShown(m_alert, true, animate, kSideAlert, anchor, entering);
+        setItemShown(m_alert, true, animate, m_edge.alert, anchor, entering);
     }
     setItemShown(m_handle, content.handle, animate, RailTransition::fade(), anchor, entering);
-    setItemShown(m_pulse, content.pulse, animate, kSidePulse, anchor, entering);
+    setItemShown(m_pulse, content.pulse, animate, m_edge.pulse, anchor, entering);
     place();
     if (animate)
         slideFrom(before);
     for (QWidget *item : std::as_const(entering))
-        railmotion::enter(item, item == m_pulse ? kSidePulse : item == m_handle ? RailTransition::fade() : kSideAlert,
+        railmotion::enter(item,
+                          item == m_pulse    ? m_edge.pulse
+                          : item == m_handle ? RailTransition::fade()
+                                             : m_edge.alert,
                           OrlixMotion::smooth());
 }
 
@@ -166,85 +232,25 @@ void DockRail::place()
     const RailEdge edge = m_state.railEdge();
     const RailVerticalPosition position = m_state.railVerticalPosition();
     const QRectF area(rect());
-    m_handle->setGeometry(railview::placeAtEdge(area, m_handle->sizeHint(), edge, position).toRect());
-    m_pulse->setGeometry(railview::placeAtEdge(area, m_pulse->sizeHint(), edge, position).toRect());
+    const double t = railview::handleThickness(m_state.railScaleFactor());
+    const QPointF in = inwards(edge);
+    const auto put = [&](QWidget *item, Depth depth) {
+        const QRectF at = railview::placeAtEdge(area, item->sizeHint(), edge, position);
+        // Kept inside the rail: at s = 1 the pulse two handle thicknesses
+        // below the top handle would reach 16 points past the rail's bottom.
+        const double room = in.x() > 0 ? area.right() - at.right()
+                            : in.x() < 0 ? at.left() - area.left()
+                                         : area.bottom() - at.bottom();
+        const double shift = std::min(depth.thicknesses * t + depth.points, std::max(0.0, room));
+        item->setGeometry(at.translated(in * shift).toRect());
+    };
+    put(m_handle, {});
+    put(m_pulse, m_edge.pulseDepth);
     if (m_alert)
-        m_alert->setGeometry(railview::placeAtEdge(area, m_alert->sizeHint(), edge, position).toRect());
+        put(m_alert, m_edge.alertDepth);
 }
 
 void DockRail::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    place();
-}
-
-TopDockRail::TopDockRail(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state), m_handle(new EdgeHandle(state, this)),
-      m_pulse(new ClipboardEdgePulse(state, this))
-{
-    setObjectName(QStringLiteral("topDockRail"));
-    setAttribute(Qt::WA_NoSystemBackground);
-    connect(m_handle, &EdgeHandle::dragActiveChanged, this, &TopDockRail::interactionActiveChanged);
-    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
-        if (affectsCollapsedRail(field))
-            refresh(animatesCollapsedRail(field) && field != AppState::Field::railVerticalPosition);
-    });
-    refresh(false);
-}
-
-EdgeNotification *TopDockRail::notification() const
-{
-    return m_notification;
-}
-
-EdgeHandle *TopDockRail::handle() const
-{
-    return m_handle->isVisibleTo(this) ? m_handle : nullptr;
-}
-
-ClipboardEdgePulse *TopDockRail::pulse() const
-{
-    return m_pulse->isVisibleTo(this) ? m_pulse : nullptr;
-}
-
-void TopDockRail::refresh(bool animate)
-{
-    const CollapsedContent content = railview::collapsedContent(railViewInput(m_state));
-    const Qt::Alignment anchor = screenEdgeAnchor(RailEdge::top);
-    QList<QWidget *> entering;
-    if (m_notification && (!content.alert || m_notification->kind() != *content.alert))
-        retire(m_notification, animate, kTopNotification, anchor);
-    if (content.alert && !m_notification) {
-        m_notification = new EdgeNotification(*content.alert, m_state, this);
-        connect(m_notification, &EdgeNotification::menuActiveChanged, this, &TopDockRail::interactionActiveChanged);
-        setItemShown(m_notification, true, animate, kTopNotification, anchor, entering);
-    }
-    setItemShown(m_handle, content.handle, animate, RailTransition::fade(), anchor, entering);
-    setItemShown(m_pulse, content.pulse, animate, kTopPulse, anchor, entering);
-    place();
-    for (QWidget *item : std::as_const(entering))
-        railmotion::enter(item,
-                          item == m_pulse    ? kTopPulse
-                          : item == m_handle ? RailTransition::fade()
-                                             : kTopNotification,
-                          OrlixMotion::smooth());
-}
-
-void TopDockRail::place()
-{
-    const QRectF area(rect());
-    const double t = railview::handleThickness(m_state.railScaleFactor());
-    const auto atTop = [&](const QSizeF &size, double y) {
-        return railview::placeAtEdge(area, size, RailEdge::top, RailVerticalPosition::top).translated(0, y).toRect();
-    };
-    m_handle->setGeometry(atTop(m_handle->sizeHint(), 0));
-    // Below the handle, with the handle's thickness between them.
-    m_pulse->setGeometry(atTop(m_pulse->sizeHint(), t + t));
-    if (m_notification)
-        m_notification->setGeometry(atTop(m_notification->sizeHint(), t + 8));
-}
-
-void TopDockRail::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     place();

@@ -13,19 +13,30 @@ class EdgeAlert;
 class EdgeHandle;
 class EdgeNotification;
 
-// The collapsed rail at a side edge (left or right): the first pending
-// alert as an edge alert, else the clipboard pulse, else the handle, placed
-// against the screen edge at the rail's vertical position. An alert comes
-// and goes with a fade and a 14-point shift to the right, the pulse grows
-// from 0.92 about its centre as it fades in, the handle fades; a new
-// vertical position slides the item along the edge.
+// The collapsed rail: the first pending alert, else the handle and the
+// clipboard pulse, placed against the screen edge. At a side edge the alert
+// shows as an edge alert (tile and notification) and the pulse takes the
+// handle's place at the rail's vertical position; at the top the alert is
+// its notification below the handle's place and the pulse shows below the
+// handle. What differs between the edges is one `DockEdge`, chosen by the
+// edge the rail has when this view is made.
+//
+// Motion: an alert comes and goes with a fade and a shift (14 points to the
+// right at a side, a 10-point rise at the top), the pulse grows from 0.92 as
+// it fades in, the handle fades; a new vertical position slides the items
+// along the edge.
 class DockRail : public QWidget {
     Q_OBJECT
 public:
+    struct DockEdge;
+
     explicit DockRail(AppState &state, QWidget *parent = nullptr);
 
-    // What shows now (null when something else does).
+    // What shows now (null when something else does). `alert()` is the side
+    // edge's alert; `notification()` the pending alert's notification at
+    // either edge.
     EdgeAlert *alert() const;
+    EdgeNotification *notification() const;
     EdgeHandle *handle() const;
     ClipboardEdgePulse *pulse() const;
 
@@ -42,39 +53,11 @@ private:
     void place();
 
     AppState &m_state;
+    const DockEdge &m_edge;
     EdgeHandle *m_handle;
     ClipboardEdgePulse *m_pulse;
-    QPointer<EdgeAlert> m_alert;
-};
-
-// The collapsed rail at the top edge: the first pending alert as its
-// notification below the handle's place, else the handle with the clipboard
-// pulse below it while one shows. A notification comes and goes with a fade
-// and a 10-point rise, the pulse grows from 0.92 below the handle as it
-// fades in, the handle fades.
-class TopDockRail : public QWidget {
-    Q_OBJECT
-public:
-    explicit TopDockRail(AppState &state, QWidget *parent = nullptr);
-
-    EdgeNotification *notification() const;
-    EdgeHandle *handle() const;
-    ClipboardEdgePulse *pulse() const;
-
-Q_SIGNALS:
-    void interactionActiveChanged(bool active);
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    void refresh(bool animate);
-    void place();
-
-    AppState &m_state;
-    EdgeHandle *m_handle;
-    ClipboardEdgePulse *m_pulse;
-    QPointer<EdgeNotification> m_notification;
+    QPointer<QWidget> m_alert;
+    EdgeAlertKind m_alertKind = EdgeAlertKind::calendar;
 };
 
 // The rail's state as the collapsed rails read it.

@@ -1,10 +1,12 @@
 #include "shell/rail/EdgeHandle.h"
 
 #include "shell/rail/RailGlass.h"
+#include "shell/rail/expanded/Glide.h"
 #include "shell/rules/CollapsedRailRules.h"
 #include "state/AppState.h"
 #include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
+#include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -25,6 +27,7 @@ EdgeHandle::EdgeHandle(AppState &state, QWidget *parent) : QWidget(parent), m_st
     setToolTip(tr("Hover to show Kolu"));
     setAttribute(Qt::WA_NoSystemBackground);
     repaintOnStyleChange(this);
+    m_dropLook = new Glide(0, [this] { update(); }, this);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge || field == AppState::Field::railSize) {
             updateGeometry();
@@ -57,10 +60,15 @@ void EdgeHandle::setFileDropTarget(bool target)
     if (target == m_fileDropTarget)
         return;
     m_fileDropTarget = target;
-    update();
+    m_dropLook->moveTo(target ? 1 : 0, OrlixMotion::smooth());
     Q_EMIT dragActiveChanged(target);
     if (target)
         m_state.openModule(RailModule::fileTray);
+}
+
+double EdgeHandle::dropLook() const
+{
+    return m_dropLook->value();
 }
 
 QRectF EdgeHandle::pill() const
@@ -85,34 +93,42 @@ void EdgeHandle::paintEvent(QPaintEvent *)
     const QRectF pill = this->pill();
     const qreal radius = std::min(pill.width(), pill.height()) / 2;
     const QColor trayTint = style.tint(RailModule::fileTray);
-    if (m_fileDropTarget)
-        LiquidGlassSurface::paint(painter, pill, radius, railControlGlass(trayTint, {0.08, 9, 0, 5}));
-    else
-        LiquidGlassSurface::paint(painter, pill, radius, OrlixGlassProfile::edgeHandle());
+    // The chevron look and the drop look cross-fade on the smooth spring.
+    const qreal drop = std::clamp(m_dropLook->value(), 0.0, 1.0);
+    const auto layer = [&painter](qreal opacity, const auto &paint) {
+        if (opacity <= 0.001)
+            return;
+        painter.save();
+        painter.setOpacity(opacity);
+        paint();
+        painter.restore();
+    };
+    layer(1 - drop, [&] { LiquidGlassSurface::paint(painter, pill, radius, OrlixGlassProfile::edgeHandle()); });
+    layer(drop, [&] { LiquidGlassSurface::paint(painter, pill, radius, railSelectionGlass(trayTint)); });
 
-    QString symbol = QStringLiteral("tray.and.arrow.down");
+    QString chevron;
     QPointF offset;
-    if (!m_fileDropTarget) {
-        switch (edge) {
-        case RailEdge::left:
-            symbol = QStringLiteral("chevron.right");
-            offset = {2, 0};
-            break;
-        case RailEdge::right:
-            symbol = QStringLiteral("chevron.left");
-            offset = {-2, 0};
-            break;
-        case RailEdge::top:
-            symbol = QStringLiteral("chevron.down");
-            offset = {0, 2};
-            break;
-        }
+    switch (edge) {
+    case RailEdge::left:
+        chevron = QStringLiteral("chevron.right");
+        offset = {2, 0};
+        break;
+    case RailEdge::right:
+        chevron = QStringLiteral("chevron.left");
+        offset = {-2, 0};
+        break;
+    case RailEdge::top:
+        chevron = QStringLiteral("chevron.down");
+        offset = {0, 2};
+        break;
     }
-    const qreal symbolSize = m_fileDropTarget ? 11 : 8;
-    QRectF iconRect(QPointF(), QSizeF(symbolSize * 2, symbolSize * 2));
-    iconRect.moveCenter(pill.center() + offset);
-    IconProvider::paint(painter, iconRect, symbol, symbolSize, m_fileDropTarget ? trayTint : style.iconPrimary(),
-                        IconWeight::bold);
+    const auto symbolAt = [&](const QString &symbol, qreal size, QPointF by, const QColor &color) {
+        QRectF iconRect(QPointF(), QSizeF(size * 2, size * 2));
+        iconRect.moveCenter(pill.center() + by);
+        IconProvider::paint(painter, iconRect, symbol, size, color, IconWeight::bold);
+    };
+    layer(1 - drop, [&] { symbolAt(chevron, 8, offset, style.iconPrimary()); });
+    layer(drop, [&] { symbolAt(QStringLiteral("tray.and.arrow.down"), 11, {}, trayTint); });
 }
 
 void EdgeHandle::mousePressEvent(QMouseEvent *event)

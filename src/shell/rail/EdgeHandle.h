@@ -15,12 +15,16 @@ class AppState;
 // expands the rail. It takes file drops: a drag of local files entering it
 // opens the Tray at once (the rail grows under the drag), and a drop goes to
 // the tray. Drags of anything else are refused.
+class Glide;
+
 class EdgeHandle : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
     explicit EdgeHandle(AppState &state, QWidget *parent = nullptr);
 
     bool isFileDropTarget() const { return m_fileDropTarget; }
+    // How far the drop look has come in: 0 the chevron, 1 the tray glass.
+    double dropLook() const;
     QSize sizeHint() const override;
     // The pill.
     QRegion drawnShape() const override;
@@ -47,6 +51,7 @@ private:
 
     AppState &m_state;
     bool m_fileDropTarget = false;
+    Glide *m_dropLook = nullptr;
     bool m_pressed = false;
 };
 

@@ -7,6 +7,7 @@
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
@@ -220,12 +221,28 @@ void EdgeNotification::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor tint = OrlixStyle::current().tint(edgenotification::look(m_kind).module);
+    const OrlixStyle &style = OrlixStyle::current();
+    const QColor tint = style.tint(edgenotification::look(m_kind).module);
     const QRectF shape = QRectF(rect());
+    const OrlixGlassProfile glass = railControlGlass(tint, {0.1, 14, 0, 7});
     painter.setPen(Qt::NoPen);
+    if (m_covers) {
+        // The material as dense as where nothing composites.
+        const OrlixGlassProfile resolved = glass.resolved(style.theme(), style.colorScheme());
+        painter.setBrush(LiquidGlassSurface::materialColor(resolved, GlassTier::opaque));
+        painter.drawPath(continuousRoundedRect(shape, 28));
+    }
     painter.setBrush(withAlpha(tint, 0.1));
     painter.drawPath(continuousRoundedRect(shape, 28));
-    paintRailGlass(painter, shape, 28, railControlGlass(tint, {0.1, 14, 0, 7}), withAlpha(tint, 0.28), 0.8);
+    paintRailGlass(painter, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
+}
+
+void EdgeNotification::setCoversWhatIsBelow(bool covers)
+{
+    if (covers == m_covers)
+        return;
+    m_covers = covers;
+    update();
 }
 
 } // namespace kolu

@@ -31,6 +31,12 @@ public:
     // The "Remind" menu of the prayer and reminder banners, else null.
     QMenu *remindMenu() const { return m_menu; }
 
+    // Lying over Kolu's own glass (a card in the expanded rail), the banner
+    // covers what is below it with its material: the desktop's blur, which
+    // would hide it, does not reach between two of our surfaces.
+    void setCoversWhatIsBelow(bool covers);
+    bool coversWhatIsBelow() const { return m_covers; }
+
 Q_SIGNALS:
     // A menu of the banner opened or closed; the hover hiding waits meanwhile.
     void menuActiveChanged(bool active);
@@ -49,6 +55,7 @@ private:
     ElidedLabel *m_second = nullptr;
     ElidedLabel *m_third = nullptr;
     QMenu *m_menu = nullptr;
+    bool m_covers = false;
 };
 
 } // namespace kolu

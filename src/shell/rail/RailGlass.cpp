@@ -14,6 +14,11 @@ OrlixGlassProfile railControlGlass(const QColor &tint, const OrlixGlassShadow &s
     return OrlixGlassProfile::tintedControl(OrlixStyle::current().glassBase(), tint, shadow);
 }
 
+OrlixGlassProfile railSelectionGlass(const QColor &tint)
+{
+    return railControlGlass(tint, {0.08, 9, 0, 5});
+}
+
 void paintRailGlass(QPainter &painter, const QRectF &rect, qreal radius, const OrlixGlassProfile &profile,
                     const QColor &stroke, qreal strokeWidth)
 {

@@ -14,6 +14,9 @@ namespace kolu {
 // clipboard pulse, alert tiles, notifications): a light tinted glass whose
 // only difference between uses is its shadow.
 OrlixGlassProfile railControlGlass(const QColor &tint, const OrlixGlassShadow &shadow);
+// The same glass under the selected tool strip button and under the file
+// drop looks of the handle and the tray button.
+OrlixGlassProfile railSelectionGlass(const QColor &tint);
 
 // Paints `profile` on a continuous rounded rectangle, then strokes the same
 // shape in `stroke` (already carrying its opacity).

@@ -6,7 +6,6 @@
 #include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
-#include "shell/rail/expanded/TopExpandedRail.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
 
@@ -94,28 +93,21 @@ void RailView::rebuild(bool animate)
     }
     QWidget *content = nullptr;
     switch (next) {
-    case RailViewLayout::dock: {
+    case RailViewLayout::dock:
+    case RailViewLayout::topDock: {
         auto *dock = new DockRail(m_state, this);
         connect(dock, &DockRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         content = dock;
         break;
     }
-    case RailViewLayout::topDock: {
-        auto *top = new TopDockRail(m_state, this);
-        connect(top, &TopDockRail::interactionActiveChanged, this, &RailView::setInteractionActive);
-        content = top;
+    case RailViewLayout::expanded:
+    case RailViewLayout::topExpanded: {
+        const LayoutFactory &factory = next == RailViewLayout::expanded ? m_expanded : m_topExpanded;
+        content = factory ? factory(m_state, this) : nullptr;
+        if (auto *rail = qobject_cast<ExpandedRail *>(content))
+            connect(rail, &ExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
         break;
     }
-    case RailViewLayout::expanded:
-        content = m_expanded ? m_expanded(m_state, this) : nullptr;
-        if (auto *side = qobject_cast<ExpandedRail *>(content))
-            connect(side, &ExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
-        break;
-    case RailViewLayout::topExpanded:
-        content = m_topExpanded ? m_topExpanded(m_state, this) : nullptr;
-        if (auto *top = qobject_cast<TopExpandedRail *>(content))
-            connect(top, &TopExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
-        break;
     }
     if (!content) {
         content = new QWidget(this);

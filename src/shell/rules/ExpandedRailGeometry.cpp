@@ -133,27 +133,44 @@ StripFit stripFit(double stripWidth, int moduleCount, int actionCount, double sc
 {
     using expandedrail::buttonSpacing;
     using expandedrail::buttonWidth;
-    const int n = std::max(moduleCount, 0);
     StripFit fit{};
-    fit.moduleRowWidth = n * buttonWidth + std::max(0, n - 1) * buttonSpacing * scale + 2 * moduleRowPadding;
-    // modules | separator | action … action: one spacing before each item after the modules.
-    const int gaps = 1 + actionCount;
-    const auto width = [&](double spacing, double action) {
-        return fit.moduleRowWidth + gaps * spacing + separatorWidth + actionCount * action;
-    };
-    const double room = stripWidth - 2 * stripPadding;
+    fit.padding = stripPadding;
+    fit.moduleSpacing = buttonSpacing * scale;
     fit.spacing = itemSpacing;
     fit.actionWidth = actionWidth;
-    if (width(itemSpacing, actionWidth) > room && gaps > 0) {
-        const double spacing = (room - width(0, actionWidth)) / gaps;
-        fit.spacing = std::clamp(spacing, minimumItemSpacing, itemSpacing);
-    }
-    if (width(fit.spacing, actionWidth) > room && actionCount > 0) {
-        const double action = (room - width(fit.spacing, 0)) / actionCount;
-        fit.actionWidth = std::clamp(action, minimumActionWidth, actionWidth);
-    }
-    fit.contentWidth = width(fit.spacing, fit.actionWidth);
-    fit.overflow = std::max(0.0, fit.contentWidth - room);
+    fit.shownModules = std::max(moduleCount, 0);
+    fit.shownActions = std::max(actionCount, 0);
+    const auto rowWidth = [&](double moduleSpacing) {
+        const int n = fit.shownModules;
+        return n * buttonWidth + std::max(0, n - 1) * moduleSpacing + 2 * moduleRowPadding;
+    };
+    // modules | separator | action … action: one spacing before each item after the modules.
+    const auto gaps = [&] { return 1 + fit.shownActions; };
+    const auto width = [&](double moduleSpacing, double spacing, double action) {
+        return rowWidth(moduleSpacing) + gaps() * spacing + separatorWidth + fit.shownActions * action;
+    };
+    const auto current = [&] { return width(fit.moduleSpacing, fit.spacing, fit.actionWidth); };
+    const auto room = [&] { return stripWidth - 2 * fit.padding; };
+    const auto fits = [&] { return current() <= room() + 1e-9; };
+
+    if (!fits())
+        fit.spacing = std::clamp((room() - width(fit.moduleSpacing, 0, fit.actionWidth)) / gaps(),
+                                 minimumItemSpacing, itemSpacing);
+    if (!fits() && fit.shownActions > 0)
+        fit.actionWidth = std::clamp((room() - width(fit.moduleSpacing, fit.spacing, 0)) / fit.shownActions,
+                                     minimumActionWidth, actionWidth);
+    if (!fits())
+        fit.padding = std::clamp((stripWidth - current()) / 2, minimumStripPadding, stripPadding);
+    if (!fits() && fit.shownModules > 1)
+        fit.moduleSpacing = std::clamp((room() - width(0, fit.spacing, fit.actionWidth)) / (fit.shownModules - 1),
+                                       minimumModuleSpacing, fit.moduleSpacing);
+    while (!fits() && fit.shownActions > 1)
+        --fit.shownActions;
+    while (!fits() && fit.shownModules > 1)
+        --fit.shownModules;
+    fit.moduleRowWidth = rowWidth(fit.moduleSpacing);
+    fit.contentWidth = current();
+    fit.overflow = std::max(0.0, fit.contentWidth - room());
     return fit;
 }
 

@@ -116,17 +116,27 @@ inline constexpr double moduleRowPadding = 4;  // each side of the module button
 inline constexpr double itemSpacing = 10;      // between modules, separator and actions
 inline constexpr double actionWidth = 30;
 inline constexpr double separatorWidth = 1;
-// How far the action area gives way on a narrow screen.
+// How far the row gives way on a narrow screen. The padding can shrink to
+// where the strip's rounded ends still hold the buttons.
 inline constexpr double minimumItemSpacing = 4;
 inline constexpr double minimumActionWidth = 24;
+inline constexpr double minimumStripPadding = 7;
+inline constexpr double minimumModuleSpacing = 4;
 
 // The row in a strip `stripWidth` wide. The module buttons keep their width;
-// when the row does not fit, the spacing after them shrinks first, then the
-// action buttons. `overflow` is what still does not fit (cut at the right).
+// when the row does not fit, in this order: the spacing after them shrinks,
+// then the action buttons, the strip's padding and the spacing between the
+// module buttons; then the leading actions go (minimise, then refresh), so
+// that Settings, the last action, stays reachable at every width; at last
+// the trailing module buttons go. `overflow` is what still does not fit.
 struct StripFit {
+    double padding;        // each side of the row inside the strip
+    double moduleSpacing;  // between module buttons
     double moduleRowWidth;
-    double spacing;
+    double spacing;        // before the separator and before each action
     double actionWidth;
+    int shownModules;      // the leading ones
+    int shownActions;      // the trailing ones
     double contentWidth;
     double overflow;
 };

@@ -38,8 +38,9 @@ EmptyState::EmptyState(const QString &symbol, const QString &title, const QStrin
     texts->setSpacing(2);
     texts->addWidget(m_title);
     texts->addWidget(m_subtitle);
+    // Not aligned: an aligned column gets its size hint's height, one line
+    // short when the subtitle wraps; the row's height is the column's anyway.
     row->addLayout(texts, 1);
-    row->setAlignment(texts, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     applyColors();
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &EmptyState::applyColors);

@@ -16,7 +16,9 @@ ModuleCard::ModuleCard(const QString &title, const QString &symbol, QWidget *par
     setObjectName(QStringLiteral("moduleCard"));
     m_layout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     m_layout->setSpacing(kSpacing);
-    m_layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // No alignment on the layout: an aligned layout is laid out at its size
+    // hint, which for wrapped text is shorter than the height the card's
+    // width needs, and the content would be squeezed into the top.
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     repaintOnStyleChange(this);
 }

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kolu {
@@ -58,6 +59,42 @@ void OrlixButton::animatePress(bool down)
     m_animation->start();
 }
 
+void OrlixButton::setMinimumScaleFactor(qreal factor)
+{
+    factor = std::clamp<qreal>(factor, 0.05, 1.0);
+    if (m_minimumScale == factor)
+        return;
+    m_minimumScale = factor;
+    updateGeometry();
+    update();
+}
+
+// The width the label may take: the button less its padding and symbol.
+qreal OrlixButton::labelRoom() const
+{
+    const qreal padX = m_kind == Kind::primary ? 11 : 10;
+    const qreal symbol = showsSymbol() ? 12 + (text().isEmpty() ? 0 : kIconGap) : 0;
+    return std::max<qreal>(0, width() - 2 * padX - symbol);
+}
+
+qreal OrlixButton::labelScale() const
+{
+    const qreal natural = QFontMetricsF(labelFont()).horizontalAdvance(text());
+    const qreal room = labelRoom();
+    if (m_minimumScale >= 1 || natural <= room || natural <= 0)
+        return 1.0;
+    return std::max(m_minimumScale, room / natural);
+}
+
+QString OrlixButton::shownText() const
+{
+    if (m_minimumScale < 1)
+        return QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, labelRoom() / labelScale());
+    if (m_shrinkable)
+        return QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, labelRoom());
+    return text();
+}
+
 QSize OrlixButton::sizeHint() const
 {
     const QFontMetricsF metrics(labelFont());
@@ -66,6 +103,39 @@ QSize OrlixButton::sizeHint() const
     if (!m_symbol.isEmpty())
         width += 12 + (text().isEmpty() ? 0 : kIconGap);
     return QSize(int(std::ceil(width)), int(std::ceil(metrics.height() + 2 * kPadY)));
+}
+
+void OrlixButton::setShrinkable(bool shrinkable)
+{
+    if (shrinkable == m_shrinkable)
+        return;
+    m_shrinkable = shrinkable;
+    // A fixed policy would hold the button at its size hint whatever its minimum.
+    QSizePolicy policy = sizePolicy();
+    policy.setHorizontalPolicy(shrinkable ? QSizePolicy::Preferred : QSizePolicy::Fixed);
+    setSizePolicy(policy);
+    updateGeometry();
+}
+
+QSize OrlixButton::minimumSizeHint() const
+{
+    const QSize hint = sizeHint();
+    if (m_minimumScale < 1) {
+        // The padding and the symbol; the label shrinks, then is cut.
+        const qreal padX = m_kind == Kind::primary ? 11 : 10;
+        return QSize(int(std::ceil(2 * padX + (m_symbol.isEmpty() ? 0 : 12))), hint.height());
+    }
+    if (!m_shrinkable || text().isEmpty())
+        return hint;
+    // Room for the padding and a few letters.
+    const qreal padX = m_kind == Kind::primary ? 11 : 10;
+    return {std::min(hint.width(), int(std::ceil(2 * padX + QFontMetricsF(labelFont()).averageCharWidth() * 4))),
+            hint.height()};
+}
+
+bool OrlixButton::showsSymbol() const
+{
+    return !m_symbol.isEmpty() && (!m_shrinkable || text().isEmpty() || width() >= sizeHint().width());
 }
 
 void OrlixButton::paintEvent(QPaintEvent *)
@@ -98,17 +168,24 @@ void OrlixButton::paintEvent(QPaintEvent *)
     const QColor label = primary ? style.primaryButtonLabel() : style.text();
     const QFont font = labelFont();
     const QFontMetricsF metrics(font);
-    const qreal textWidth = metrics.horizontalAdvance(text());
-    const qreal iconWidth = m_symbol.isEmpty() ? 0 : 12;
-    const qreal gap = (m_symbol.isEmpty() || text().isEmpty()) ? 0 : kIconGap;
-    qreal x = (width() - (iconWidth + gap + textWidth)) / 2;
-    if (!m_symbol.isEmpty()) {
+    const bool symbol = showsSymbol();
+    const QString shown = shownText();
+    const qreal textScale = labelScale();
+    const qreal textWidth = metrics.horizontalAdvance(shown);
+    const qreal iconWidth = symbol ? 12 : 0;
+    const qreal gap = (!symbol || shown.isEmpty()) ? 0 : kIconGap;
+    qreal x = (width() - (iconWidth + gap + textWidth * textScale)) / 2;
+    if (symbol) {
         IconProvider::paint(painter, QRectF(x, 0, iconWidth, height()), m_symbol, 12, label, IconWeight::bold);
         x += iconWidth + gap;
     }
     painter.setFont(font);
     painter.setPen(label);
-    painter.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+    // A shrunk label keeps its vertical centre.
+    painter.translate(x, height() / 2.0);
+    painter.scale(textScale, textScale);
+    const qreal h = height() / textScale;
+    painter.drawText(QRectF(0, -h / 2, textWidth + 1, h), Qt::AlignVCenter | Qt::AlignLeft, shown);
 }
 
 } // namespace kolu

@@ -28,18 +28,36 @@ public:
     // How far the press has gone, 0 (released) to 1 (pressed), animated.
     qreal pressProgress() const { return m_press; }
 
+    // A shrinkable button may be laid out narrower than its size hint: it
+    // drops its symbol first, then ends its label with "…". Off by default.
+    void setShrinkable(bool shrinkable);
+    // Whether the symbol is drawn at the current width.
+    bool showsSymbol() const;
+    // Lets the label shrink to fit a narrower button, down to `factor` of
+    // its size, and be cut with "…" past that, the symbol kept; the button
+    // then accepts any width its layout gives it. 1 (the default) keeps the
+    // label whole.
+    void setMinimumScaleFactor(qreal factor);
+    qreal minimumScaleFactor() const { return m_minimumScale; }
+    // The scale the label is drawn at in the current width, and its text.
+    qreal labelScale() const;
+    QString shownText() const;
+
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void animatePress(bool down);
+    qreal labelRoom() const;
 
     Kind m_kind;
     QString m_symbol;
+    bool m_shrinkable = false;
     qreal m_press = 0;
+    qreal m_minimumScale = 1;
     QVariantAnimation *m_animation;
 };
 

@@ -29,13 +29,21 @@ void RailIconButton::setSymbol(const QString &symbol)
     update();
 }
 
+void RailIconButton::setSymbolSize(qreal size)
+{
+    if (qFuzzyCompare(m_symbolSize, size))
+        return;
+    m_symbolSize = size;
+    update();
+}
+
 void RailIconButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     QColor color = OrlixStyle::current().secondaryText();
     if (isDown())
         color.setAlphaF(color.alphaF() * 0.6f);
-    IconProvider::paint(painter, rect(), m_symbol, 13, color, IconWeight::bold);
+    IconProvider::paint(painter, rect(), m_symbol, m_symbolSize, color, IconWeight::bold);
 }
 
 } // namespace kolu

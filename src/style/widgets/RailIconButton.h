@@ -5,8 +5,9 @@
 
 namespace kolu {
 
-// A small icon button: the symbol at 13 pt semibold in secondaryText on a
-// 28 x 28 square that takes clicks everywhere; the help text is its tooltip.
+// A small icon button: the symbol (13 pt unless set) semibold in
+// secondaryText on a 28 x 28 square that takes clicks everywhere; the help
+// text is its tooltip.
 class RailIconButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -14,6 +15,8 @@ public:
 
     const QString &symbol() const { return m_symbol; }
     void setSymbol(const QString &symbol);
+    qreal symbolSize() const { return m_symbolSize; }
+    void setSymbolSize(qreal size);
 
     QSize sizeHint() const override { return {28, 28}; }
 
@@ -22,6 +25,7 @@ protected:
 
 private:
     QString m_symbol;
+    qreal m_symbolSize = 13;
 };
 
 } // namespace kolu

@@ -17,7 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QJsonObject>
 #include <QPainter>
 #include <QTest>
@@ -222,6 +225,35 @@ TEST_F(CalendarCardTest, RunningEventTextReadsInEveryLook)
         EXPECT_GE(contrast(colors.details, cardFill), 4.5) << theme << "-" << mode;
         EXPECT_GE(contrast(colors.pillContent, pillFill), 3.0) /* bold digits */ << theme << "-" << mode;
     }
+}
+
+TEST_F(CalendarCardTest, ACrowdedDayMakesItsRowsAPageAtATimeAsThePanelScrolls)
+{
+    std::vector<CalendarEvent> events;
+    for (int i = 0; i < 300; ++i)
+        events.push_back(event(u"e%1"_s.arg(i), 5 + i % 600));
+    state->setCalendarEvents(events);
+    QScrollArea panel;
+    panel.setWidgetResizable(true);
+    panel.resize(282, 500);
+    card = std::make_unique<CalendarCard>(*state);
+    panel.setWidget(card.get());
+    panel.show();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(card->summaryText(), u"300 events"_s);
+    EXPECT_EQ(card->agenda()->rows().size(), CalendarAgendaList::kRowPage);
+
+    // Scrolled to the end of what is made, the next page comes.
+    QScrollBar *bar = panel.verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(card->agenda()->rows().size(), 2 * CalendarAgendaList::kRowPage);
+    for (int page = 0; page < 50; ++page) {
+        bar->setValue(bar->maximum());
+        QCoreApplication::sendPostedEvents();
+    }
+    EXPECT_EQ(card->agenda()->rows().size(), 300u) << "every row, in the end";
+    (void)panel.takeWidget(); // the card is the fixture's
 }
 
 } // namespace

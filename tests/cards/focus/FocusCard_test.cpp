@@ -6,6 +6,8 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 
+#include "style/OrlixStyle.h"
+
 #include "../CardTest.h"
 #include "EventWait.h"
 
@@ -49,7 +51,12 @@ protected:
 TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSaved)
 {
     makeCard();
+    auto *caption = find<QWidget>(u"focusModeTitle"_s);
+    QCoreApplication::sendPostedEvents();
+    const QPoint captionAt = caption->mapTo(card.get(), QPoint());
     QTest::mouseClick(timeButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(caption->mapTo(card.get(), QPoint()), captionAt) << "the caption stays put";
     EXPECT_TRUE(field()->isVisible());
     EXPECT_FALSE(timeButton()->isVisible());
     EXPECT_EQ(card->window()->focusWidget(), field()) << "typing goes straight into the field";
@@ -66,6 +73,10 @@ TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSaved)
     ASSERT_TRUE(saved());
     EXPECT_EQ(saved()->focusDuration, 300);
     EXPECT_EQ(saved()->remaining, 300);
+
+    // Selected digits show in the theme's colours.
+    EXPECT_EQ(field()->palette().color(QPalette::Active, QPalette::Highlight),
+              OrlixStyle::current().primaryButtonFill());
 
     // Text the field cannot take is cut to five characters.
     typeDuration(u"123456"_s);
@@ -146,7 +157,7 @@ TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
 
 TEST_F(FocusCardTest, TheAlertSoundPickerStoresItsChoice)
 {
-    defaults.set(FocusCard::alertSoundKey, u"trumpet"_s);
+    defaults.set(SettingsKey::focusAlertSound, u"trumpet"_s);
     makeCard();
     auto *picker = find<MenuPicker>(u"focusAlertSoundPicker"_s);
     EXPECT_EQ(picker->currentIndex(), 0) << "an unknown sound plays the bell, so the bell shows";
@@ -155,7 +166,7 @@ TEST_F(FocusCardTest, TheAlertSoundPickerStoresItsChoice)
         QAction *action = picker->menu()->findChild<QAction *>(u"menuPickerItem%1"_s.arg(item));
         ASSERT_NE(action, nullptr);
         action->trigger();
-        EXPECT_EQ(defaults.string(FocusCard::alertSoundKey), stored);
+        EXPECT_EQ(defaults.string(SettingsKey::focusAlertSound), stored);
     }
 }
 

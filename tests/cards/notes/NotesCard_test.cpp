@@ -103,8 +103,22 @@ TEST_F(NotesCardTest, BlankSaveKeepsTheTextsAndABodyOnlySaveWritesAKoluNote)
     EXPECT_FALSE(card->isComposerOpen());
     EXPECT_FALSE(composer->isVisibleTo(card.get()));
 
-    // A second note of the same title is added beside the first, never over it.
+    // A new note starts with no status, and the button stays where it was.
     openComposer();
+    EXPECT_EQ(composer->statusText(), QString());
+    auto *saveButton = card->findChild<QWidget *>(u"noteSaveButton"_s);
+    // Let the save's list reload land first, then lay out only: a late
+    // answer arriving between the two reads would move the whole composer.
+    test::waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); });
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QPoint at = saveButton->mapTo(composer, QPoint());
+    composer->setStatus(u"Write a note first."_s, Qt::red);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_EQ(saveButton->mapTo(composer, QPoint()), at);
+    composer->setStatus({}, {});
+
+    // A second note of the same title is added beside the first, never over it.
     composer->bodyEditor()->setPlainText(u"Milk"_s);
     save();
     EXPECT_EQ(noteFiles(), (QStringList{u"Kolu/Kolu Note 2.md"_s, u"Kolu/Kolu Note.md"_s}));
@@ -202,6 +216,27 @@ TEST_F(NotesCardTest, ListShowsLoadingEmptyOrFourTilesThatOpenTheirNote)
     QTest::mouseClick(find<QAbstractButton>(u"notesOpenFolderButton"_s), Qt::LeftButton);
     ASSERT_FALSE(services.urlOpener->opened.isEmpty());
     EXPECT_EQ(services.urlOpener->opened.last(), QUrl::fromLocalFile(root));
+}
+
+TEST(NoteTileTest, HostileTitlesShowWithoutControlsEachInItsOwnDirection)
+{
+    const struct {
+        QString title, shown;
+        Qt::LayoutDirection direction;
+    } cases[] = {
+        {QString(u"Plan"_s + QChar(0) + QChar(0) + u"s"_s), u"Plans"_s, Qt::LeftToRight},
+        {QString(u"invoice"_s + QChar(0x202E) + u"fdp.exe"_s), u"invoicefdp.exe"_s, Qt::LeftToRight},
+        {u"ملاحظة"_s, u"ملاحظة"_s, Qt::RightToLeft},
+    };
+    for (const auto &c : cases) {
+        const AppleNoteItem note{u"Notes:x.md"_s, c.title, {}, u"Today"_s, {}};
+        NoteTile tile(note);
+        auto *title = tile.findChild<ElidedLabel *>(u"noteTileTitle"_s);
+        ASSERT_NE(title, nullptr);
+        EXPECT_EQ(title->text(), c.shown);
+        EXPECT_EQ(title->layoutDirection(), c.direction) << c.shown.toStdString();
+        EXPECT_EQ(tile.note().title, c.title) << "the note keeps its own text";
+    }
 }
 
 } // namespace

@@ -49,3 +49,25 @@ TEST(NotesRules, TileTintIsFixedPerIdAndSpreadsOverThePalette)
 
 } // namespace
 } // namespace kolu
+
+namespace kolu {
+namespace {
+
+TEST(NotesRules, ShownTitlesDropControlsAndDirectionOverrides)
+{
+    const struct {
+        QString title, shown;
+    } cases[] = {
+        {QString(u"a"_s + QChar(0) + u"b"_s + QChar(0)), u"ab"_s},
+        {u"Line one\nline\ttwo"_s, u"Line one line two"_s},
+        {QString(u"abc"_s + QChar(0x202E) + u"def"_s), u"abcdef"_s},
+        {QString(QChar(0x2067) + u"x"_s + QChar(0x2069) + QChar(0x1B) + u"[31m"_s), u"x[31m"_s},
+        {QString(u"  "_s + QChar(0x7F) + QChar(0x85) + u"Plan  "_s), u"Plan"_s},
+        {u"مرحبا بالعالم"_s, u"مرحبا بالعالم"_s},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(notes::shownTitle(c.title), c.shown) << c.shown.toStdString();
+}
+
+} // namespace
+} // namespace kolu

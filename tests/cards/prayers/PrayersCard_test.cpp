@@ -189,3 +189,72 @@ TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
 
 } // namespace
 } // namespace kolu
+
+namespace kolu {
+namespace {
+
+TEST_F(PrayersCardTest, AFailedFetchSaysWhatHappenedInTheStatusAndTheEmptyState)
+{
+    makeCard();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
+    state->setPrayerDay(std::nullopt);
+    const QString offline = u"Kolu is offline: prayer times will update when the network is back."_s;
+    state->setPrayerStatusMessage(offline);
+    state->setPrayerStatusTint(StatusTint::orange);
+    auto *empty = find<EmptyState>(u"prayerEmptyState"_s);
+    EXPECT_EQ(empty->subtitleLabel()->text(), offline);
+    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->text(), offline);
+    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->maximumLines(), 2);
+
+    state->setPrayerStatusMessage(u"Updated"_s);
+    state->setPrayerStatusTint(StatusTint::green);
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Set a city and refresh today's times."_s);
+
+    // The spinner stands in a button as wide as the refresh button: nothing jumps.
+    auto *refresh = find<QWidget>(u"prayerRefreshButton"_s);
+    QCoreApplication::sendPostedEvents();
+    const QRect resting = refresh->geometry();
+    state->setIsLoadingPrayers(true);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(refresh->geometry(), resting);
+    state->setIsLoadingPrayers(false);
+}
+
+TEST_F(PrayersCardTest, TheCountdownAndTheHighlightFollowTheClockWhileShown)
+{
+    using namespace std::chrono_literals;
+    makeCard();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
+    state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
+    EXPECT_TRUE(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text().startsWith(u"in 3h 5m • "_s));
+    clock.advance(61s);
+    EXPECT_TRUE(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text().startsWith(u"in 3h 4m • "_s));
+    clock.advance(3h + 4min); // 12:05:01
+    EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Asr"_s);
+    EXPECT_FALSE(find<PrayerTimeRow>(u"prayerRow_dhuhr"_s)->isNext());
+    EXPECT_TRUE(find<PrayerTimeRow>(u"prayerRow_asr"_s)->isNext());
+}
+
+TEST_F(PrayersCardTest, FieldsAtRestShowTheBeginningOfTheirText)
+{
+    makeCard();
+    for (const QString &text : {u"Saudi Arabia"_s, u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s}) {
+        state->setPrayerSettings({text, text, 4});
+        card->hide();
+        card->show(); // each showing fills the stored place
+        for (QLineEdit *edit : {cityEdit(), countryEdit()}) {
+            EXPECT_EQ(edit->text(), text);
+            EXPECT_EQ(edit->cursorPosition(), 0) << text.toStdString();
+        }
+    }
+    // After typing, leaving the field brings its beginning back into view.
+    cityEdit()->setFocus();
+    QTest::keyClicks(cityEdit(), u" and more words to run past the edge"_s);
+    EXPECT_GT(cityEdit()->cursorPosition(), 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(cityEdit(), &out);
+    EXPECT_EQ(cityEdit()->cursorPosition(), 0);
+}
+
+} // namespace
+} // namespace kolu

@@ -1,8 +1,13 @@
 #include "RemindersCardFixture.h"
 
+#include "style/DateText.h"
+#include "style/widgets/OrlixDateField.h"
 #include "style/widgets/SegmentedPicker.h"
 
 #include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QFontMetricsF>
+
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -29,8 +34,8 @@ TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIs)
 {
     auto card = makeCard(); // under Today
     openComposer(*card);
-    auto *date = child<QCheckBox>(*card, u"reminderDateCheck"_s);
-    auto *time = child<QCheckBox>(*card, u"reminderTimeCheck"_s);
+    auto *date = child<QAbstractButton>(*card, u"reminderDateCheck"_s);
+    auto *time = child<QAbstractButton>(*card, u"reminderTimeCheck"_s);
     EXPECT_TRUE(date->isChecked());
     EXPECT_FALSE(time->isChecked());
     EXPECT_FALSE(child(*card, u"reminderTimePicker"_s)->isEnabled());
@@ -71,7 +76,7 @@ TEST_F(ReminderComposerTest, ReturnAddsTheReminderAndClearsTheForm)
     EXPECT_TRUE(files[0].contains(u"PRIORITY:9"_s)) << files[0].toStdString();
     EXPECT_EQ(child<QLineEdit>(*card, u"reminderTitleField"_s)->text(), QString());
     EXPECT_EQ(priority->currentIndex(), 0);
-    EXPECT_FALSE(child<QCheckBox>(*card, u"reminderDateCheck"_s)->isChecked());
+    EXPECT_FALSE(child<QAbstractButton>(*card, u"reminderDateCheck"_s)->isChecked());
     ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
 }
 
@@ -108,7 +113,7 @@ TEST_F(ReminderComposerTest, ListsCompletesAndAddsInAFolderAnotherClientWrote)
                                 "X-CLIENT-COLOUR:#ff0000\r\n"
                                 "END:VTODO\r\n"
                                 "END:VCALENDAR\r\n"));
-    defaults.set(reminderrules::filterKey, u"upcoming"_s);
+    defaults.set(SettingsKey::orlixReminderFilter, u"upcoming"_s);
     auto card = makeCard();
     state->refreshReminders();
     ASSERT_TRUE(waitUntil([&] { return card->findChild<ReminderRow *>() != nullptr; }));
@@ -132,6 +137,32 @@ TEST_F(ReminderComposerTest, ListsCompletesAndAddsInAFolderAnotherClientWrote)
         EXPECT_TRUE(text.contains(u"BEGIN:VTODO"_s));
         EXPECT_TRUE(text.contains(u"UID:"_s));
     }
+}
+
+TEST_F(ReminderComposerTest, ThemedPickersWriteTheDateAsTheRowsDoAndStepTheDraft)
+{
+    auto card = makeCard(); // under Today: the date is ticked, set to now
+    openComposer(*card);
+    EXPECT_EQ(card->findChild<QCheckBox *>(), nullptr) << "no stock tick boxes";
+    EXPECT_EQ(card->findChild<QDateTimeEdit *>(), nullptr) << "no stock pickers";
+    auto *date = child<OrlixDateField>(*card, u"reminderDatePicker"_s);
+    auto *time = child<OrlixDateField>(*card, u"reminderTimePicker"_s);
+    const QDateTime now = clock.now().toLocalTime();
+    EXPECT_EQ(date->text(), DateText::user().format(now, u"yMMMd"_s));
+    EXPECT_EQ(time->text(), DateText::user().format(now, u"jmm"_s));
+    // Never narrower than its text: the year is never cut.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_GE(date->width(), QFontMetricsF(date->font()).horizontalAdvance(date->text()));
+    EXPECT_EQ(date->minimumSizeHint(), date->sizeHint());
+
+    auto *composer = child<ReminderComposer>(*card, u"reminderComposer"_s);
+    QTest::keyClick(date, Qt::Key_Up);
+    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1));
+    child<QAbstractButton>(*card, u"reminderTimeCheck"_s)->setChecked(true);
+    const QTime before = composer->draft().dueDate.time();
+    QTest::keyClick(time, Qt::Key_PageUp);
+    EXPECT_EQ(composer->draft().dueDate.time(), before.addSecs(3600));
+    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1)) << "the time keeps the chosen day";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -32,7 +33,7 @@ QStringList texts(const QWidget &card, const QString &name)
 TEST_F(RemindersCardTest, StoredFilterFallsBackToTodayAndChipsStoreTheirValue)
 {
     for (const QString &raw : {u"flagged"_s, u""_s, u"xyz"_s}) {
-        defaults.set(reminderrules::filterKey, raw);
+        defaults.set(SettingsKey::orlixReminderFilter, raw);
         auto card = makeCard();
         EXPECT_EQ(card->selectedFilter(), ReminderFilter::today) << raw.toStdString();
         EXPECT_TRUE(child<QAbstractButton>(*card, u"reminderFilter_today"_s)->isChecked());
@@ -40,7 +41,7 @@ TEST_F(RemindersCardTest, StoredFilterFallsBackToTodayAndChipsStoreTheirValue)
     }
     auto card = makeCard();
     click(child(*card, u"reminderFilter_upcoming"_s));
-    EXPECT_EQ(defaults.string(reminderrules::filterKey), u"upcoming"_s);
+    EXPECT_EQ(defaults.string(SettingsKey::orlixReminderFilter), u"upcoming"_s);
     EXPECT_TRUE(child<QAbstractButton>(*card, u"reminderFilter_upcoming"_s)->isChecked());
 }
 
@@ -101,6 +102,63 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettings)
     state->setRemindersConnection(RemindersConnectionState::ready());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(card->findChild<QWidget *>(u"reminderOpenSettingsButton"_s), nullptr);
+}
+
+TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
+{
+    ASSERT_TRUE(QDir().mkpath(listFolder()));
+    const QString today = clock.now().toTimeZone(QTimeZone::systemTimeZone()).date().toString(u"yyyyMMdd"_s);
+    const auto write = [&](const QString &id, const QString &title) {
+        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:%1\r\nSUMMARY:%2\r\n"
+                             u"DUE;VALUE=DATE:%3\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s.arg(id, title, today);
+        ASSERT_TRUE(writeFile(listFolder() + u'/' + id + u".ics"_s, text.toUtf8()));
+    };
+    write(u"milk"_s, u"Buy milk"_s);
+    write(u"call"_s, u"Call home"_s);
+    auto card = makeCard();
+    QSignalSpy changes(state.get(), &AppState::changed);
+    const auto publications = [&] {
+        return std::count_if(changes.begin(), changes.end(), [](const QList<QVariant> &arguments) {
+            return arguments.at(0).value<AppState::Field>() == AppState::Field::reminderList;
+        });
+    };
+    // Refreshes, waits for the answer, shows the new sections (a layout shows
+    // them once the event loop runs) and lets the widgets they replaced go.
+    const auto refresh = [&] {
+        const auto before = publications();
+        state->refreshReminders();
+        const bool answered = waitUntil([&] { return publications() > before; });
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return answered ? publications() - before : 0;
+    };
+    const auto rowsByTitle = [&] {
+        std::map<QString, QPointer<QWidget>> rows;
+        for (QWidget *row : card->findChildren<QWidget *>(u"reminderRow"_s))
+            rows[row->findChild<ElidedLabel *>(u"reminderTitle"_s)->text()] = row;
+        return rows;
+    };
+
+    // A new list is published once, reminders and connection together.
+    EXPECT_EQ(refresh(), 1);
+    const auto first = rowsByTitle();
+    ASSERT_EQ(first.size(), 2u);
+
+    // The same list again keeps every row.
+    EXPECT_EQ(refresh(), 1);
+    EXPECT_EQ(rowsByTitle(), first);
+
+    // A changed reminder gets a new row; the unchanged one keeps its own.
+    write(u"call"_s, u"Call home tonight"_s);
+    write(u"bread"_s, u"Buy bread"_s);
+    EXPECT_EQ(refresh(), 1);
+    const auto third = rowsByTitle();
+    ASSERT_EQ(third.size(), 3u);
+    EXPECT_EQ(third.at(u"Buy milk"_s), first.at(u"Buy milk"_s));
+    EXPECT_TRUE(first.at(u"Call home"_s).isNull());
+    for (const auto &[title, row] : third)
+        EXPECT_TRUE(row->isVisibleTo(card.get())) << title.toStdString();
+    EXPECT_EQ(texts(*card, u"reminderSectionCount"_s), QStringList{u"3"_s});
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 #include "cards/today/TodayRules.h"
 #include "cards/today/TodaySummaryTile.h"
 #include "style/DateText.h"
+#include "style/MinuteTicker.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/ShrinkLabel.h"
 
 #include "../calendar/PinnedZone.h"
 #include "../CardTest.h"
@@ -156,6 +158,39 @@ TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddres
     }
     EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{QUrl(u"https://meet.example.com/a-b"_s)});
     EXPECT_GE(tile->height(), 62);
+}
+
+TEST_F(TodayCardTest, TimeTextsFollowTheClockAtTheMinuteWhileShownAndNothingRunsWhileHidden)
+{
+    using namespace std::chrono_literals;
+    // 17:59:30 in Riyadh; fresh weather, so the card fetches nothing.
+    clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(14, 59, 30), Qt::UTC));
+    TodayWeather fresh = weather(21.5, 2);
+    fresh.fetchedAt = clock.now();
+    state->setTodayWeather(fresh);
+    const QDateTime start = clock.now().addSecs(45 * 60 + 30); // 18:45
+    state->setCalendarEvents({{u"e"_s, u"Standup"_s, start, start.addSecs(900), {}, {}, {}}});
+    makeCard();
+    auto *tile = find<TodaySummaryTile>(u"todayNextEventTile"_s);
+    EXPECT_EQ(find<ShrinkLabel>(u"todayGreeting"_s)->text(), u"Have a nice day"_s);
+    const QString before = tile->detail();
+
+    clock.advance(35s); // 18:00:05
+    EXPECT_EQ(find<ShrinkLabel>(u"todayGreeting"_s)->text(), u"Have a calm evening"_s);
+    EXPECT_NE(tile->detail(), before) << before.toStdString();
+    EXPECT_TRUE(tile->detail().endsWith(u"in 44m"_s)) << tile->detail().toStdString();
+
+    // Within a minute nothing is worked out again; hidden, no timer runs.
+    auto *ticker = card->findChild<MinuteTicker *>();
+    ASSERT_NE(ticker, nullptr);
+    EXPECT_TRUE(ticker->isRunning());
+    card->hide();
+    EXPECT_FALSE(ticker->isRunning());
+    clock.advance(10min);
+    EXPECT_TRUE(tile->detail().endsWith(u"in 44m"_s)) << "no work while hidden";
+    card->show();
+    EXPECT_TRUE(ticker->isRunning());
+    EXPECT_TRUE(tile->detail().endsWith(u"in 34m"_s)) << "showing works every text out again";
 }
 
 } // namespace

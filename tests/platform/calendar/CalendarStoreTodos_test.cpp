@@ -20,9 +20,9 @@ const QTimeZone berlin("Europe/Berlin");
 const QString longUid =
     u"errand-0123456789-abcdefghijklmnopqrstuvwxyz-0123456789-abcdefghijklmnopqrstuvwxyz-ABCDEFGHIJ"_s;
 
-const StoredTodo *find(const std::vector<StoredTodo> &todos, const QString &id)
+const ReminderItem *find(const std::vector<ReminderItem> &todos, const QString &id)
 {
-    const auto it = std::find_if(todos.begin(), todos.end(), [&](const StoredTodo &t) { return t.id == id; });
+    const auto it = std::find_if(todos.begin(), todos.end(), [&](const ReminderItem &t) { return t.id == id; });
     return it == todos.end() ? nullptr : &*it;
 }
 
@@ -41,23 +41,37 @@ TEST_F(CalendarStoreTodos, ListsOpenTodosWithTheirFields)
 {
     const auto todos = loadOpenTodos(root.path(), berlin);
     QStringList ids;
-    for (const StoredTodo &todo : todos)
+    for (const ReminderItem &todo : todos)
         ids.push_back(todo.id);
     // Lists by name (errands, home), files by name; completed and cancelled ones are left out.
     EXPECT_EQ(ids, (QStringList{longUid, u"a4c2d2b8f1e94f4c8d0b7e1d2c3b4a59"_s, u"call-mom"_s, u"pay-rent"_s,
                                 u"t-apple"_s, u"t-banana"_s, u"t-cherry"_s}));
-    const StoredTodo *milk = find(todos, u"a4c2d2b8f1e94f4c8d0b7e1d2c3b4a59"_s);
-    EXPECT_EQ(milk->dueDate, QDate(2026, 3, 3));
-    EXPECT_EQ(milk->dueTime, std::nullopt);
+    // A due day alone is its local midnight, without a time.
+    const ReminderItem *milk = find(todos, u"a4c2d2b8f1e94f4c8d0b7e1d2c3b4a59"_s);
+    EXPECT_EQ(milk->dueDate, QDateTime(QDate(2026, 3, 2), QTime(23, 0), Qt::UTC));
+    EXPECT_FALSE(milk->includesTime);
     EXPECT_EQ(milk->priority, 5);
     EXPECT_FALSE(milk->isFlagged);
-    const StoredTodo *call = find(todos, u"call-mom"_s);
-    EXPECT_EQ(call->dueTime, QDateTime(QDate(2026, 3, 2), QTime(17, 0), Qt::UTC));
+    const ReminderItem *call = find(todos, u"call-mom"_s);
+    EXPECT_EQ(call->dueDate, QDateTime(QDate(2026, 3, 2), QTime(17, 0), Qt::UTC));
+    EXPECT_TRUE(call->includesTime);
     EXPECT_TRUE(call->isFlagged);
-    const StoredTodo *rent = find(todos, u"pay-rent"_s);
-    EXPECT_EQ(rent->url, u"https://bank.example.com/transfer"_s);
+    const ReminderItem *rent = find(todos, u"pay-rent"_s);
+    EXPECT_EQ(rent->url, QUrl(u"https://bank.example.com/transfer"_s));
     EXPECT_EQ(rent->notes, u"Transfer to the landlord"_s);
     EXPECT_EQ(rent->priority, 9);
+}
+
+TEST_F(CalendarStoreTodos, ATodoWithoutTitleOrUsableAddressStillLists)
+{
+    ASSERT_TRUE(test::writeFile(path(u"home/bare.ics"_s), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\n"
+                                                            "UID:bare\r\nURL:  \r\nEND:VTODO\r\nEND:VCALENDAR\r\n"));
+    const auto todos = loadOpenTodos(root.path(), berlin);
+    const ReminderItem *bare = find(todos, u"bare"_s);
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(bare->title, u"Untitled"_s);
+    EXPECT_EQ(bare->url, std::nullopt);
+    EXPECT_EQ(bare->dueDate, std::nullopt);
 }
 
 TEST_F(CalendarStoreTodos, ComposedTodoParsesBackWithEveryField)

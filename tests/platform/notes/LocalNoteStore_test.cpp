@@ -107,6 +107,8 @@ TEST_F(LocalNoteStoreTest, ListsSeveralAccountsWithStableIds)
     EXPECT_EQ(ids(s.notes()), noteIDs);
     EXPECT_EQ(s.notePath(u"Nextcloud:Work/Standup.txt"_s), path(u"Cloud/Work/Standup.txt"_s));
     EXPECT_EQ(s.folderPath(u"Notes:"_s), path(u"Notes"_s));
+    // The desktop is shown the first account's folder.
+    EXPECT_EQ(s.location(), QUrl::fromLocalFile(path(u"Notes"_s)));
 }
 
 TEST_F(LocalNoteStoreTest, ANoteWithoutANameTakesItsFirstLine)
@@ -213,6 +215,7 @@ TEST_F(LocalNoteStoreTest, ANoteGoesToItsFolderOrTheFolderOfItsName)
 TEST_F(LocalNoteStoreTest, WithoutARootNothingIsPrepared)
 {
     EXPECT_FALSE(LocalNoteStore({}, runner).makeNote({}, u"Kolu"_s, u"A"_s, u"x"_s).prepared);
+    EXPECT_TRUE(LocalNoteStore({}, runner).location().isEmpty());
 }
 
 TEST_F(LocalNoteStoreTest, AnUnwritableFolderIsReported)

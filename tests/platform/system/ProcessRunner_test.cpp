@@ -4,9 +4,13 @@
 #include "EventWait.h"
 #include "ManualClock.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <cstddef>
+#include <cstring>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -126,5 +130,27 @@ TEST(SystemProcessRunner, AChildStillRunningWhenTheRunnerGoesIsKilledAndItsCalle
     runner.reset();
     const ProcessResult result = run.wait();
     EXPECT_TRUE(result.started);
+    EXPECT_FALSE(result.succeeded());
+}
+
+TEST(SystemProcessRunner, ARunResumedAfterItsRunnerWentNeverReadsTheRunner)
+{
+    // The child is running but its start is not yet known to the run (no
+    // event has been handled), so the run resumes only after the runner
+    // went. The runner's memory is scribbled over: a run that read it
+    // would crash here every time.
+    QTemporaryDir dir;
+    const QString mark = dir.filePath(u"started"_s);
+    alignas(SystemProcessRunner) std::byte storage[sizeof(SystemProcessRunner)];
+    auto *runner = new (storage) SystemProcessRunner();
+    auto run = test::startTask(runner->run(u"sh"_s, {u"-c"_s, u"touch \"$0\"; exec sleep 60"_s, mark}, 120s, {}));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(mark) && waited.elapsed() < 20000)
+        QThread::yieldCurrentThread();
+    ASSERT_TRUE(QFile::exists(mark));
+    runner->~SystemProcessRunner();
+    std::memset(storage, 0xA5, sizeof storage);
+    const ProcessResult result = run.wait();
     EXPECT_FALSE(result.succeeded());
 }

@@ -24,7 +24,7 @@ QDateTime utc(int month, int day, int hour, int minute = 0)
 
 class CalendarServiceTest : public ::testing::Test {
 protected:
-    CalendarServiceTest() { defaults.set(VdirCalendarStore::calendarFolderPathKey, test::calendarFixture(u"synced"_s)); }
+    CalendarServiceTest() { defaults.set(SettingsKey::calendarFolderPath, test::calendarFixture(u"synced"_s)); }
 
     std::vector<CalendarEvent> upcoming(int days) { return test::awaitTask(service.eventsForUpcomingDays(days)); }
 
@@ -109,7 +109,7 @@ TEST_F(CalendarServiceTest, ZeroOrNegativeDaysFetchOneDayFromTheStartOfToday)
 TEST_F(CalendarServiceTest, WithoutTheCalendarFolderThereIsNoAccessAndNoEvents)
 {
     EXPECT_TRUE(store.hasEventAccess());
-    defaults.set(VdirCalendarStore::calendarFolderPathKey, config.filePath(u"missing"_s));
+    defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
     EXPECT_FALSE(store.hasEventAccess());
     EXPECT_TRUE(upcoming(7).empty());
 }

@@ -41,7 +41,7 @@ protected:
     RemindersServiceTest()
     {
         test::copyCalendarFixture(u"todos"_s, root.path());
-        defaults.set(VdirCalendarStore::remindersFolderPathKey, root.path());
+        defaults.set(SettingsKey::remindersFolderPath, root.path());
     }
 
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> fetch(int limit = 12)
@@ -158,7 +158,7 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
 
 TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
 {
-    defaults.set(VdirCalendarStore::remindersDefaultListNameKey, u"home"_s);
+    defaults.set(SettingsKey::remindersDefaultListName, u"home"_s);
     const QStringList before = filesIn(root.filePath(u"home"_s));
     ReminderDraft d = draft(u"Water plants"_s);
     d.hasDate = false;
@@ -196,7 +196,7 @@ TEST_F(RemindersServiceTest, CompletesAndReopensByIdentifier)
 TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
 {
     // An empty title is answered at once, whatever the access.
-    defaults.set(VdirCalendarStore::remindersFolderPathKey, root.filePath(u"missing"_s));
+    defaults.set(SettingsKey::remindersFolderPath, root.filePath(u"missing"_s));
     EXPECT_EQ(add(draft(u"  "_s)), RemindersConnectionState::ready());
     EXPECT_FALSE(store.hasReminderAccess());
     const auto [state, items] = fetch();
@@ -206,7 +206,7 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
     EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
 
     QTemporaryDir empty;
-    defaults.set(VdirCalendarStore::remindersFolderPathKey, empty.path());
+    defaults.set(SettingsKey::remindersFolderPath, empty.path());
     EXPECT_TRUE(store.hasReminderAccess());
     EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }

@@ -73,7 +73,7 @@ TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPageAndNoOther)
     ASSERT_TRUE(status.release);
     EXPECT_EQ(status.release->downloadPage, QUrl(u"https://kolu.test/releases/0.5.0"_s));
     EXPECT_EQ(controller->lastUpdateCheckDate(), clock.now());
-    EXPECT_EQ(defaults.date(OrlixUpdateController::kLastCheckDateKey), clock.now());
+    EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
 
     // The same or an older build is up to date.
     for (const char *build : {"42", "9"}) {
@@ -126,7 +126,7 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
     EXPECT_TRUE(server.requests().isEmpty());
 
     controller->setAutomaticallyChecksForUpdates(true);
-    EXPECT_EQ(defaults.boolean(OrlixUpdateController::kAutomaticChecksKey), true);
+    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     // The looks fall 60 s after creation and then every hour; stop right at
     // the next one so that the request's own time-out stays ahead.
     clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
@@ -143,8 +143,8 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
 
 TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
 {
-    defaults.setDate(OrlixUpdateController::kLastCheckDateKey, clock.now());
-    defaults.set(OrlixUpdateController::kAutomaticChecksKey, true);
+    defaults.setDate(SettingsKey::lastUpdateCheckDate, clock.now());
+    defaults.set(SettingsKey::automaticallyChecksForUpdates, true);
     OrlixUpdateController controller(network, defaults, std::nullopt, clock, u"42"_s);
     int changes = 0;
     QObject::connect(&controller, &OrlixUpdateController::changed, [&] { ++changes; });
@@ -155,7 +155,7 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     EXPECT_EQ(controller.status().state, UpdateStatus::State::idle);
     EXPECT_FALSE(controller.automaticallyChecksForUpdates());
     controller.setAutomaticallyChecksForUpdates(false);
-    EXPECT_EQ(defaults.boolean(OrlixUpdateController::kAutomaticChecksKey), true);
+    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     EXPECT_EQ(changes, 2);
     clock.advance(48h);
     EXPECT_TRUE(server.requests().isEmpty());

@@ -19,6 +19,7 @@ public:
     std::vector<NoteStoreFolder> folders() const override { return listedFolders; }
     std::vector<NoteStoreNote> notes() const override { return listedNotes; }
     bool isAccessible() const override { return accessible; }
+    QUrl location() const override { return {}; }
     bool open(const QString &) override { return true; }
     NoteStoreWrite makeNote(const QString &folderID, const QString &fallbackFolderName, const QString &title,
                             const QString &content) override

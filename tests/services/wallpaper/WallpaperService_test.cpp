@@ -268,8 +268,8 @@ TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
 {
     QTemporaryDir pictures;
     ASSERT_TRUE(test::writeFile(pictures.filePath(u"sea.jpg"_s), test::pictureBytes(u"sea.jpg"_s)));
-    defaults.set(service.localFolderPathKey, pictures.path());
-    defaults.set(service.localFolderNameKey, u"Pictures"_s);
+    defaults.set(SettingsKey::wallpaperLocalFolderPath, pictures.path());
+    defaults.set(SettingsKey::wallpaperLocalFolderName, u"Pictures"_s);
 
     const QList<WallpaperCandidate> local = load(true);
     EXPECT_EQ(sourceIDs(local), QStringList{u"sea.jpg"_s});
@@ -282,23 +282,23 @@ TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
 
 TEST_F(WallpaperServiceTest, AVanishedLocalFolderFallsBackToTheWebLibraryAndKeepsTheKeys)
 {
-    defaults.set(service.localFolderPathKey, root.filePath(u"gone"_s));
-    defaults.set(service.localFolderNameKey, u"gone"_s);
+    defaults.set(SettingsKey::wallpaperLocalFolderPath, root.filePath(u"gone"_s));
+    defaults.set(SettingsKey::wallpaperLocalFolderName, u"gone"_s);
     serve(archiveOf({u"web.png"_s}));
 
     EXPECT_EQ(sourceIDs(load(false)), QStringList{u"web.png"_s});
-    EXPECT_EQ(defaults.string(service.localFolderPathKey), root.filePath(u"gone"_s));
-    EXPECT_EQ(defaults.string(service.localFolderNameKey), u"gone"_s);
+    EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderPath), root.filePath(u"gone"_s));
+    EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderName), u"gone"_s);
 }
 
 TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
 {
-    defaults.set(service.localFolderPathKey, u"/old/path"_s);
-    defaults.set(service.localFolderNameKey, u"path"_s);
+    defaults.set(SettingsKey::wallpaperLocalFolderPath, u"/old/path"_s);
+    defaults.set(SettingsKey::wallpaperLocalFolderName, u"path"_s);
 
     EXPECT_EQ(test::awaitTask(service.chooseLocalFolder()), std::nullopt);
-    EXPECT_EQ(defaults.string(service.localFolderPathKey), u"/old/path"_s);
-    EXPECT_EQ(defaults.string(service.localFolderNameKey), u"path"_s);
+    EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderPath), u"/old/path"_s);
+    EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderName), u"path"_s);
     ASSERT_EQ(picker.asked.size(), 1);
 
     picker.answer = u"/home/me/Pictures/Walls"_s;

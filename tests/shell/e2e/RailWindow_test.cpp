@@ -119,6 +119,20 @@ protected:
         return shaped;
     }
 
+    // Whether the window's bounding shape covers all of it (a compositor
+    // blends it whole) rather than only what it draws.
+    bool shapeCoversWindow(quint32 window) const
+    {
+        xcb_connection_t *c = display.connection();
+        auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
+        auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+        const bool covers = extents && geometry && extents->bounding_shape_extents_width == geometry->width
+                            && extents->bounding_shape_extents_height == geometry->height;
+        std::free(extents);
+        std::free(geometry);
+        return covers;
+    }
+
     bool compositorRuns() const
     {
         xcb_connection_t *c = display.connection();
@@ -215,6 +229,73 @@ TEST_F(RailWindowTest, PointerInTheBandRevealsAndLeavingHides)
     EXPECT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
 }
 
+TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
+{
+    writeDefaults({});
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    ASSERT_NE(rail, 0u);
+    const auto active = [this] { return desktop.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
+
+    // Back to the window that had the keyboard; when that one has gone, the
+    // collapsed rail still lets go of it.
+    for (const bool ownerGoes : {false, true}) {
+        QProcess other;
+        other.setProcessEnvironment(desktop.environment());
+        other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
+        quint32 window = 0;
+        ASSERT_TRUE(test::waitUntil([&] { return (window = desktop.findWindow(u"^xmessage$"_s)) != 0; }));
+        desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+        ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
+
+        desktop.movePointer({1439, 450});
+        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+        // One of the rail's fields took the keyboard.
+        desktop.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
+        ASSERT_TRUE(test::waitUntil([&] { return active() == rail; }));
+        if (ownerGoes) {
+            other.kill();
+            other.waitForFinished(5000);
+            ASSERT_TRUE(test::waitUntil([&] { return desktop.findWindow(u"^xmessage$"_s) == 0; }));
+        }
+
+        desktop.movePointer({300, 150});
+        ASSERT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
+        if (ownerGoes)
+            EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
+        else
+            EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
+        other.kill();
+        other.waitForFinished(5000);
+    }
+}
+
+TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
+{
+    QProcess compositor;
+    compositor.setProcessEnvironment(desktop.environment());
+    const auto startCompositor = [&] {
+        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
+        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
+    };
+    ASSERT_TRUE(startCompositor()) << "picom did not start";
+    writeDefaults({});
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    ASSERT_NE(rail, 0u);
+    EXPECT_TRUE(test::waitUntil([&] { return shapeCoversWindow(rail); }));
+
+    // Nothing else happens: the panel is cut to what it draws because the
+    // compositor went.
+    compositor.terminate();
+    compositor.waitForFinished(5000);
+    ASSERT_TRUE(test::waitUntil([this] { return !compositorRuns(); }));
+    EXPECT_TRUE(test::waitUntil([&] { return !shapeCoversWindow(rail); })) << "cut once nothing composites";
+
+    ASSERT_TRUE(startCompositor()) << "picom did not start again";
+    EXPECT_TRUE(test::waitUntil([&] { return shapeCoversWindow(rail); })) << "whole again under a compositor";
+    compositor.terminate();
+    compositor.waitForFinished(5000);
+}
+
 TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
 {
     writeDefaults({});
@@ -238,6 +319,19 @@ TEST_F(RailWindowTest, QuitSignalSavesTheFocusTimer)
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(files.read<PomodoroFile>().has_value());
+}
+
+TEST_F(RailWindowTest, LosingTheDisplaySavesTheFocusTimer)
+{
+    // Nothing saved the focus timer yet: only the way out can write it.
+    writeDefaults({});
+    QProcess &program = launch();
+    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    const PersistedFiles files(LocalStore(home.dataHome()).directory());
+    ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
+    ASSERT_TRUE(display.stopServer());
+    ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_TRUE(files.read<PomodoroFile>().has_value());
 }
 
@@ -275,7 +369,10 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
         // The handle shows; beside it, what lies below.
         EXPECT_TRUE(test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; }))
             << "composited " << composited;
-        EXPECT_EQ(boundingShaped(rail), !composited);
+        // Shaped either way: a compositor draws no square shadow of its own
+        // around a shaped dock.
+        EXPECT_TRUE(boundingShaped(rail));
+        EXPECT_EQ(shapeCoversWindow(rail), composited);
         desktop.movePointer({1430, 200});
         EXPECT_TRUE(test::waitUntil([&] { return desktop.windowUnderPointer() == below; }));
         TearDown();

@@ -1,34 +1,77 @@
 #include "shell/rail/expanded/ExpandedRail.h"
 
 #include "shell/rail/DockRail.h"
+#include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/Glide.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/RailNotifications.h"
 #include "shell/rail/expanded/SwipeCollapseFilter.h"
+#include "shell/rail/expanded/ToolStripRingLayer.h"
 #include "state/AppState.h"
 #include "style/Motion.h"
 
+#include <QPainter>
+
+#include <algorithm>
 #include <cmath>
 
 namespace kolu {
 
 using Field = AppState::Field;
 
-ExpandedRail::ExpandedRail(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+// What tells the opened rail at the top from the one at a side edge.
+struct ExpandedRail::ExpandedEdge {
+    const char *objectName;
+    // The strip runs along the top edge with the card row below it; else
+    // the strip, the connector and the card stand on the side canvas.
+    bool acrossTop;
+    SwipeCollapseFilter::Direction swipe;
+    // The card's way in from the edge and back.
+    const Motion &(*cardMotion)();
+    // The calendar's notification comes and goes with the others' motion
+    // (at a side edge it appears and goes at once).
+    bool calendarMoves;
+};
+
+namespace {
+
+const ExpandedRail::ExpandedEdge kSideEdge{"expandedRail", false, SwipeCollapseFilter::Direction::sideways,
+                                           OrlixMotion::smooth, false};
+const ExpandedRail::ExpandedEdge kTopEdge{"topExpandedRail", true, SwipeCollapseFilter::Direction::upwards,
+                                          railmotion::topExpansion, true};
+
+// The top edge's row: strip to card, card to notification, the sides.
+constexpr double topRowSpacing = 14;
+constexpr double topColumnSpacing = 12;
+constexpr double topSideMargin = 16; // ×s
+
+} // namespace
+
+ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
+    : QWidget(parent), m_state(state), m_edge(state.railEdge() == RailEdge::top ? kTopEdge : kSideEdge)
 {
-    setObjectName(QStringLiteral("expandedRail"));
-    m_connector = new FloatingConnector(this);
+    setObjectName(QLatin1String(m_edge.objectName));
+    const double s = state.railScaleFactor();
+    if (!m_edge.acrossTop)
+        m_connector = new FloatingConnector(this);
     m_panel = new ModuleDetailPanel(state, state.selectedModule(), this);
-    m_strip = new ExpandedToolStrip(state, this);
+    m_panel->setGlassPaintedByHost(true); // its shadow reaches past the card
+    if (m_edge.acrossTop) {
+        m_panel->setFixedSize(qRound(expandedrail::cardWidth * s), qRound(expandedrail::cardHeight * s));
+        m_strip = new TopExpandedToolStrip(state, this);
+    } else {
+        m_strip = new ExpandedToolStrip(state, this);
+    }
     m_strip->raise(); // the strip stays above the notifications, the card and the connector
+    new ToolStripRingLayer(m_strip, this); // and its buttons' rings above the strip
     connect(m_strip, &ExpandedToolStrip::settingsRequested, this, &ExpandedRail::settingsRequested);
-    new SwipeCollapseFilter(state, this, SwipeCollapseFilter::Direction::sideways);
+    new SwipeCollapseFilter(state, this, m_edge.swipe);
 
     const auto step = [this] { relayout(); };
     m_iconY = new Glide(0, step, this);
-    m_cardY = new Glide(0, step, this);
+    m_card = new Glide(0, step, this);
     m_canvasTop = new Glide(0, step, this);
     m_presence = new Glide(1, step, this);
     m_notifications = new RailNotifications(state, this, m_strip,
@@ -44,23 +87,33 @@ ExpandedRail::~ExpandedRail() = default;
 
 void ExpandedRail::onStateChanged(int field)
 {
+    // The card follows its button only on the side canvas.
+    const bool followsButtons = !m_edge.acrossTop;
     switch (Field(field)) {
     case Field::selectedModule:
         m_panel->setModule(m_state.selectedModule());
-        retarget(true);
+        if (followsButtons)
+            retarget(true);
         break;
     // Opening a module announces its order and visibility again: a target
     // that did not change keeps its glide.
     case Field::railModuleOrder:
-    case Field::hiddenRailModules: retarget(true); break;
+    case Field::hiddenRailModules:
+        if (followsButtons)
+            retarget(true);
+        break;
     case Field::railVerticalPosition: m_canvasTop->moveTo(canvasTopTarget(), OrlixMotion::smooth()); break;
     case Field::railEdge:
-    case Field::railSize: retarget(false); break;
+    case Field::railSize:
+        if (followsButtons)
+            retarget(false);
+        break;
     case Field::showMinimizeAllAppsButton: relayout(); break;
     case Field::activePrayerAlert:
     case Field::activeReminderAlert:
-        // The notification column widens the canvas: everything moves with it.
-        retarget(false);
+        // The notification column widens the side canvas: everything moves with it.
+        if (followsButtons)
+            retarget(false);
         showNotifications(true);
         break;
     case Field::activeCalendarAlert:
@@ -69,7 +122,7 @@ void ExpandedRail::onStateChanged(int field)
         // The card goes back to the edge with the rail (and comes again if
         // the rail opens before this view is gone).
         if (m_shown)
-            m_presence->moveTo(m_state.isExpanded() ? 1 : 0, OrlixMotion::smooth());
+            m_presence->moveTo(m_state.isExpanded() ? 1 : 0, m_edge.cardMotion());
         break;
     default: break;
     }
@@ -83,6 +136,8 @@ expandedrail::Canvas ExpandedRail::canvas() const
 
 double ExpandedRail::canvasTopTarget() const
 {
+    if (m_edge.acrossTop)
+        return 0;
     const int h = int(std::ceil(expandedrail::height(canvas())));
     switch (m_state.railVerticalPosition()) {
     case RailVerticalPosition::top: return 0;
@@ -94,6 +149,8 @@ double ExpandedRail::canvasTopTarget() const
 
 QRect ExpandedRail::canvasRect() const
 {
+    if (m_edge.acrossTop)
+        return rect();
     const expandedrail::Canvas c = canvas();
     const int w = int(std::ceil(expandedrail::width(c)));
     const int h = int(std::ceil(expandedrail::height(c)));
@@ -103,38 +160,81 @@ QRect ExpandedRail::canvasRect() const
 
 EdgeNotification *ExpandedRail::notification(EdgeAlertKind kind) const { return m_notifications->notification(kind); }
 
+EdgeNotification *ExpandedRail::notification() const
+{
+    const std::optional<EdgeAlertKind> kind = railview::pendingAlert(railViewInput(m_state));
+    return kind ? m_notifications->notification(*kind) : nullptr;
+}
+
 double ExpandedRail::presence() const { return m_presence->value(); }
+
+double ExpandedRail::cardTarget() const
+{
+    const double s = m_state.railScaleFactor();
+    if (!m_edge.acrossTop)
+        return expandedrail::detailCardCenterY(m_iconY->target(), s);
+    // The card's left side: the card and its notification centred together;
+    // a row wider than the rail keeps the card whole.
+    double row = expandedrail::cardWidth * s;
+    if (const std::optional<EdgeAlertKind> kind = railview::pendingAlert(railViewInput(m_state)))
+        row += topColumnSpacing + railview::notificationSize(*kind).width();
+    return std::max(topSideMargin * s, (width() - row) / 2);
+}
 
 void ExpandedRail::retarget(bool glide)
 {
     const double s = m_state.railScaleFactor();
-    const double iconY = expandedrail::moduleIconY(m_state.selectedModule(), m_state.visibleRailModules(), s);
+    const double iconY =
+        m_edge.acrossTop ? 0 : expandedrail::moduleIconY(m_state.selectedModule(), m_state.visibleRailModules(), s);
     if (glide) {
         m_iconY->moveTo(iconY, OrlixMotion::railMotion());
-        m_cardY->moveTo(expandedrail::detailCardCenterY(iconY, s), OrlixMotion::railMotion());
+        m_card->moveTo(cardTarget(), OrlixMotion::railMotion());
     } else {
         m_iconY->jumpTo(iconY);
-        m_cardY->jumpTo(expandedrail::detailCardCenterY(iconY, s));
+        m_card->jumpTo(cardTarget());
     }
     if (!m_canvasTop->isMoving())
         m_canvasTop->jumpTo(canvasTopTarget());
     relayout();
 }
 
-void ExpandedRail::showNotifications(bool animated)
+std::vector<EdgeAlertKind> ExpandedRail::notificationKinds() const
 {
     std::vector<EdgeAlertKind> kinds;
+    if (m_edge.acrossTop) {
+        if (const std::optional<EdgeAlertKind> kind = railview::pendingAlert(railViewInput(m_state)))
+            kinds.push_back(*kind);
+        return kinds;
+    }
     for (const expandedrail::PlacedNotification &n :
          expandedrail::sideNotifications(railViewInput(m_state), m_state.visibleRailModules()))
         kinds.push_back(n.kind);
-    // The calendar's notification has no motion of its own at the side.
-    m_notifications->show(kinds, [animated](EdgeAlertKind kind) -> const Motion * {
-        return animated && kind != EdgeAlertKind::calendar ? &OrlixMotion::smooth() : nullptr;
+    return kinds;
+}
+
+void ExpandedRail::showNotifications(bool animated)
+{
+    const bool calendarMoves = m_edge.calendarMoves;
+    m_notifications->show(notificationKinds(), [animated, calendarMoves](EdgeAlertKind kind) -> const Motion * {
+        return animated && (calendarMoves || kind != EdgeAlertKind::calendar) ? &OrlixMotion::smooth() : nullptr;
     });
+    if (!m_edge.acrossTop)
+        return;
+    // The top row re-centres around the card and its notification.
+    if (animated)
+        m_card->moveTo(cardTarget(), OrlixMotion::smooth());
+    else
+        m_card->jumpTo(cardTarget());
+    relayout();
 }
 
 QRectF ExpandedRail::notificationRect(EdgeAlertKind kind) const
 {
+    if (m_edge.acrossTop) {
+        const double s = m_state.railScaleFactor();
+        const double x = m_card->value() + expandedrail::cardWidth * s + topColumnSpacing;
+        return {QPointF(x, expandedrail::stripWidth * s + topRowSpacing), railview::notificationSize(kind)};
+    }
     // A leaving notification keeps the place it had with its alert pending.
     RailViewInput in = railViewInput(m_state);
     switch (kind) {
@@ -159,7 +259,7 @@ void ExpandedRail::showEvent(QShowEvent *event)
     // Opened just now: the card comes in from the edge.
     if (m_state.isExpanded()) {
         m_presence->jumpTo(0);
-        m_presence->moveTo(1, OrlixMotion::smooth());
+        m_presence->moveTo(1, m_edge.cardMotion());
     }
 }
 
@@ -167,33 +267,60 @@ void ExpandedRail::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_canvasTop->jumpTo(canvasTopTarget());
+    if (m_edge.acrossTop)
+        m_card->jumpTo(cardTarget());
     relayout();
 }
 
 void ExpandedRail::relayout()
 {
     using namespace expandedrail;
-    const Canvas c = canvas();
-    const double s = c.scale;
-    const QRect canvasArea = canvasRect();
-    const QPointF origin = canvasArea.topLeft();
-    const int n = int(m_state.visibleRailModules().size());
-
-    m_connector->setGeometry(canvasArea);
-    m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
-
+    const double s = m_state.railScaleFactor();
     const double p = m_presence->value();
-    const QSizeF card(cardWidth * s, cardHeight * s);
-    const QPointF cardCentre = QPointF(detailCardCenterX(c), m_cardY->value()) + cardEntryOffset(c.edge, s) * (1 - p);
-    m_panel->setGeometry(QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect());
+    if (m_edge.acrossTop) {
+        const double side = topSideMargin * s;
+        const double stripHeight = stripWidth * s;
+        m_strip->setGeometry(QRectF(side, 0, std::max(0.0, width() - 2 * side), stripHeight).toRect());
+        const QPointF offset = cardEntryOffset(RailEdge::top, s) * (1 - p);
+        m_panel->move(QPointF(m_card->value(), stripHeight + topRowSpacing).toPoint() + offset.toPoint());
+    } else {
+        const Canvas c = canvas();
+        const QRect canvasArea = canvasRect();
+        const QPointF origin = canvasArea.topLeft();
+        const int n = int(m_state.visibleRailModules().size());
+
+        m_connector->setGeometry(canvasArea);
+        m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
+
+        const QSizeF card(cardWidth * s, cardHeight * s);
+        const QPointF cardCentre = QPointF(detailCardCenterX(c), m_card->value()) + cardEntryOffset(c.edge, s) * (1 - p);
+        m_panel->setGeometry(
+            QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect());
+
+        const QSizeF strip(stripWidth * s, stripHeight(n, s));
+        const QPointF stripCentre(toolStripCenterX(c), canvasHeight * s / 2);
+        m_strip->setGeometry(
+            QRectF(origin + stripCentre - QPointF(strip.width(), strip.height()) / 2, strip).toAlignedRect());
+    }
     fadeWhileMoving(m_panel, p, m_presence->isMoving());
-
-    const QSizeF strip(stripWidth * s, stripHeight(n, s));
-    const QPointF stripCentre(toolStripCenterX(c), canvasHeight * s / 2);
-    m_strip->setGeometry(
-        QRectF(origin + stripCentre - QPointF(strip.width(), strip.height()) / 2, strip).toAlignedRect());
-
+    // The card's glass is painted here, below the card, with its shadow.
+    const QRect glass = m_panel->geometry().marginsAdded(QMargins(40, 40, 40, 40));
+    if (glass != m_cardGlass || m_presence->isMoving()) {
+        update(m_cardGlass.united(glass));
+        m_cardGlass = glass;
+    }
     m_notifications->place();
+}
+
+void ExpandedRail::paintEvent(QPaintEvent *)
+{
+    if (m_panel->isHidden())
+        return;
+    QPainter painter(this);
+    // Faded as the card is while it comes and goes.
+    const bool faded = m_presence->isMoving() || m_presence->value() < 1;
+    painter.setOpacity(faded ? std::clamp(m_presence->value(), 0.0, 1.0) : 1.0);
+    ModuleDetailPanel::paintGlass(painter, QRectF(m_panel->geometry()));
 }
 
 } // namespace kolu

@@ -14,21 +14,31 @@ class Glide;
 class ModuleDetailPanel;
 class RailNotifications;
 
-// The rail opened at the left or right edge: the tool strip, the selected
-// module's card beside it, the connector between them and the notifications
-// of pending alerts, placed on one canvas by the expanded rail's geometry.
-// The canvas sits at the top, centre or bottom of the panel on the rail's
-// side. A sideways swipe collapses it.
+// The opened rail: the tool strip, the selected module's card and the
+// notifications of pending alerts. What differs between the edges is one
+// `ExpandedEdge`, chosen by the edge the rail has when this view is made:
 //
-// Motion: the card and the connector glide to a newly selected button; the
-// card comes in from the rail's edge when the rail opens and goes back there
-// when it closes; notifications come and go beside the card.
+// - At the left or right edge the strip, the card beside it, the connector
+//   between them and every pending alert's notification sit on one canvas
+//   placed by the expanded rail's geometry, at the top, centre or bottom of
+//   the panel. The card and the connector glide to a newly selected button.
+//   A sideways swipe collapses the rail.
+// - At the top edge the strip runs across the top and, below it, the card
+//   and at most one notification (calendar, else prayer, else reminder,
+//   else focus) are centred together; the row re-centres as the
+//   notification comes and goes. An upward swipe collapses the rail.
+//
+// The card comes in from the rail's edge when the rail opens and goes back
+// there when it closes; notifications come and go beside the card.
 class ExpandedRail : public QWidget {
     Q_OBJECT
 public:
+    struct ExpandedEdge;
+
     explicit ExpandedRail(AppState &state, QWidget *parent = nullptr);
     ~ExpandedRail() override;
 
+    // The side canvas (at the top edge: the whole view).
     expandedrail::Canvas canvas() const;
     // The canvas's rectangle inside this widget (where it is now, while it
     // moves to a new vertical position).
@@ -36,9 +46,12 @@ public:
 
     ExpandedToolStrip *toolStrip() const { return m_strip; }
     ModuleDetailPanel *detailPanel() const { return m_panel; }
+    // Null at the top edge.
     FloatingConnector *connector() const { return m_connector; }
     // The notification of `kind` on show, else null.
     EdgeNotification *notification(EdgeAlertKind kind) const;
+    // The first pending alert's notification on show, else null.
+    EdgeNotification *notification() const;
     // How far the card has come in: 0 off at the edge, 1 in place.
     double presence() const;
 
@@ -50,25 +63,30 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void onStateChanged(int field);
     void retarget(bool glide);
     void showNotifications(bool animated);
+    std::vector<EdgeAlertKind> notificationKinds() const;
     void relayout();
     double canvasTopTarget() const;
+    double cardTarget() const;
     QRectF notificationRect(EdgeAlertKind kind) const;
 
     AppState &m_state;
+    const ExpandedEdge &m_edge;
     ExpandedToolStrip *m_strip = nullptr;
     ModuleDetailPanel *m_panel = nullptr;
     FloatingConnector *m_connector = nullptr;
     RailNotifications *m_notifications = nullptr;
     Glide *m_iconY = nullptr;     // the connector's line
-    Glide *m_cardY = nullptr;     // the card's centre
+    Glide *m_card = nullptr;      // the card's centre at a side, its left side at the top
     Glide *m_canvasTop = nullptr; // the canvas's top inside the widget
     Glide *m_presence = nullptr;  // the card's way in and out
     bool m_shown = false;
+    QRect m_cardGlass; // where the card's glass and shadow were painted last
 };
 
 } // namespace kolu

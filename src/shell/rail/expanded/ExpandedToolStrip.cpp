@@ -1,5 +1,6 @@
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 
+#include "shell/rail/RailGlass.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "shell/rules/ExpandedRailGeometry.h"
 #include "state/AppState.h"
@@ -158,6 +159,7 @@ void ExpandedToolStrip::rebuildButtons()
         if (!b) {
             b = new ToolStripButton(m_state, module, axis, this);
             b->setFixedSize(b->sizeHint());
+            connect(b, &ToolStripButton::ringsChanged, this, [this, b] { Q_EMIT ringsChanged(b); });
             m_buttonFor.insert(module, b);
         }
         if (m_buttons)
@@ -177,6 +179,8 @@ void ExpandedToolStrip::rebuildActions()
     auto add = [&](const QString &symbol, const QString &help, const QString &name, auto action) {
         auto *b = new RailIconButton(symbol, help, this);
         b->setObjectName(name);
+        // 14 pt; the side strip's gear is a little larger.
+        b->setSymbolSize(vertical && symbol == QLatin1String("gearshape") ? 15 : 14);
         if (vertical)
             b->setFixedSize(40, int(expandedrail::actionButtonHeight));
         else
@@ -207,8 +211,8 @@ void ExpandedToolStrip::arrange()
     const double s = m_state.railScaleFactor();
     const toprail::StripFit fit =
         toprail::stripFit(width(), int(m_ordered.size()), int(m_actionButtons.size()), s);
-    const double room = width() - 2 * toprail::stripPadding;
-    double x = toprail::stripPadding + std::max(0.0, (room - fit.contentWidth) / 2);
+    const double room = width() - 2 * fit.padding;
+    double x = fit.padding + std::max(0.0, (room - fit.contentWidth) / 2);
     const double mid = height() / 2.0;
     const auto put = [&](QWidget *w, double itemWidth, double itemHeight) {
         w->setGeometry(QRectF(x, mid - itemHeight / 2, itemWidth, itemHeight).toRect());
@@ -216,13 +220,23 @@ void ExpandedToolStrip::arrange()
     };
     x += toprail::moduleRowPadding;
     for (std::size_t i = 0; i < m_ordered.size(); ++i) {
+        const bool shown = int(i) < fit.shownModules;
+        m_ordered[i]->setVisible(shown);
+        if (!shown)
+            continue;
         if (i > 0)
-            x += expandedrail::buttonSpacing * s;
+            x += fit.moduleSpacing;
         put(m_ordered[i], m_ordered[i]->width(), m_ordered[i]->height());
     }
     x += toprail::moduleRowPadding + fit.spacing;
     put(m_separator, toprail::separatorWidth, m_separator->height());
-    for (QWidget *action : m_actionButtons) {
+    // The leading actions give way first: Settings, the last, always shows.
+    const int hidden = int(m_actionButtons.size()) - fit.shownActions;
+    for (int i = 0; i < int(m_actionButtons.size()); ++i) {
+        QWidget *action = m_actionButtons[std::size_t(i)];
+        action->setVisible(i >= hidden);
+        if (i < hidden)
+            continue;
         x += fit.spacing;
         action->setFixedSize(qRound(fit.actionWidth), 30);
         put(action, fit.actionWidth, 30);
@@ -287,15 +301,7 @@ void ExpandedToolStrip::paintEvent(QPaintEvent *)
         return;
     const QColor tint = OrlixStyle::current().tint(m_state.selectedModule());
     p.setOpacity(m_bubbleOpacity);
-    OrlixGlassProfile profile = OrlixGlassProfile::control(true);
-    profile.tint = tint;
-    profile.tintStrength = 0.12;
-    LiquidGlassSurface::paint(p, m_bubble, 18, profile);
-    QColor stroke = tint;
-    stroke.setAlphaF(0.24);
-    p.setPen(QPen(stroke, 0.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(continuousRoundedRect(m_bubble.adjusted(0.4, 0.4, -0.4, -0.4), 18));
+    paintRailGlass(p, m_bubble, 18, railSelectionGlass(tint), withAlpha(tint, 0.24), 0.8);
 }
 
 TopExpandedToolStrip::TopExpandedToolStrip(AppState &state, QWidget *parent)

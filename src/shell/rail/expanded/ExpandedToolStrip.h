@@ -44,6 +44,8 @@ public:
     ~ExpandedToolStrip() override;
 
     ToolStripButton *button(RailModule module) const;
+    // The module buttons in their order.
+    const std::vector<ToolStripButton *> &buttons() const { return m_ordered; }
     // Replaces the state as the receiver of the refresh button's calls.
     void setRefreshCalls(std::unique_ptr<RailRefreshCalls> calls);
     // Where the selection bubble is drawn, in the strip's coordinates.
@@ -52,6 +54,8 @@ public:
 
 Q_SIGNALS:
     void settingsRequested();
+    // The rings of `button` moved on, started or stopped.
+    void ringsChanged(ToolStripButton *button);
 
 protected:
     ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWidget *parent);

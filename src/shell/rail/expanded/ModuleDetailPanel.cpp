@@ -153,7 +153,8 @@ void ModuleDetailPanel::buildPage()
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    row->addWidget(new DetailBadge(m_module, badgeSymbol(), header), 0, Qt::AlignVCenter);
+    auto *badge = new DetailBadge(m_module, badgeSymbol(), header);
+    row->addWidget(badge, 0, Qt::AlignVCenter);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(2);
     auto *title = new QLabel(kolu::title(m_module), header);
@@ -164,10 +165,18 @@ void ModuleDetailPanel::buildPage()
     tag->setFont(OrlixFonts::system(12, QFont::DemiBold));
     tag->setWordWrap(true);
     tag->setMaximumHeight(QFontMetrics(tag->font()).lineSpacing() * 2 + 1);
-    const OrlixStyle &style = OrlixStyle::current();
-    title->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(style.text().name(QColor::HexArgb)));
-    tag->setStyleSheet(
-        QStringLiteral("color: %1; background: transparent;").arg(style.secondaryText().name(QColor::HexArgb)));
+    const auto applyColors = [title, tag, badge] {
+        const OrlixStyle &style = OrlixStyle::current();
+        const auto sheet = [](const QColor &color) {
+            return QStringLiteral("color: %1; background: transparent;").arg(color.name(QColor::HexArgb));
+        };
+        title->setStyleSheet(sheet(style.text()));
+        tag->setStyleSheet(sheet(style.secondaryText()));
+        badge->update();
+    };
+    applyColors();
+    // The page follows a change of theme, appearance or hero colour while it is open.
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, header, applyColors);
     texts->addWidget(title);
     texts->addWidget(tag);
     row->addLayout(texts, 1);
@@ -179,7 +188,10 @@ void ModuleDetailPanel::buildPage()
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    // Transparent without a style sheet: a sheet here would reach every
+    // control of the card and repaint its fields in the stock look.
+    scroll->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
     auto *content = new QWidget;
     auto *stack = new QVBoxLayout(content);
     stack->setContentsMargins(0, 0, 0, 8);
@@ -189,6 +201,7 @@ void ModuleDetailPanel::buildPage()
         stack->addWidget(m_card);
     stack->addStretch(1);
     scroll->setWidget(content);
+    content->setAutoFillBackground(false); // the scroll area turned it on
     column->addWidget(scroll, 1);
 
     m_page = page;
@@ -212,11 +225,28 @@ void ModuleDetailPanel::resizeEvent(QResizeEvent *event)
     placePage(insertionOffset * (1 - t), removalOffset * t);
 }
 
+void ModuleDetailPanel::paintGlass(QPainter &painter, const QRectF &rect)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    LiquidGlassSurface::paint(painter, rect, 28, OrlixGlassProfile::panel());
+    painter.restore();
+}
+
+void ModuleDetailPanel::setGlassPaintedByHost(bool byHost)
+{
+    if (byHost == m_glassByHost)
+        return;
+    m_glassByHost = byHost;
+    update();
+}
+
 void ModuleDetailPanel::paintEvent(QPaintEvent *)
 {
+    if (m_glassByHost)
+        return;
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    LiquidGlassSurface::paint(p, QRectF(rect()), 28, OrlixGlassProfile::panel());
+    paintGlass(p, QRectF(rect()));
 }
 
 } // namespace kolu

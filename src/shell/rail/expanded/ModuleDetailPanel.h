@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 class QScrollArea;
 class QVariantAnimation;
 
@@ -33,6 +34,12 @@ public:
     // The card of the open module, null while that module has none.
     QWidget *card() const { return m_card; }
 
+    // The panel's glass on its rounded rectangle `rect`, shadow included.
+    static void paintGlass(QPainter &painter, const QRectF &rect);
+    // The host paints the glass behind the panel (with paintGlass), so that
+    // its shadow reaches past the panel's edges; the panel paints none.
+    void setGlassPaintedByHost(bool byHost);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -47,6 +54,7 @@ private:
     QPointer<QWidget> m_leaving; // the previous page while it fades out
     QPointer<QWidget> m_card;
     QVariantAnimation *m_swap = nullptr;
+    bool m_glassByHost = false;
 };
 
 } // namespace kolu

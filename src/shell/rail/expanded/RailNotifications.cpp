@@ -46,6 +46,7 @@ void RailNotifications::show(const std::vector<EdgeAlertKind> &kinds, const Moti
         Item *raw = item.get();
         raw->kind = kind;
         raw->widget = new EdgeNotification(kind, m_state, m_host);
+        raw->widget->setCoversWhatIsBelow(true); // it may lie over the card
         connect(raw->widget, &EdgeNotification::menuActiveChanged, this,
                 [this, raw](bool open) { setMenuOpen(*raw, open); });
         if (m_above)

@@ -1,16 +1,18 @@
 #include "shell/rail/expanded/ToolStripButton.h"
 
+#include "shell/rail/RailGlass.h"
+#include "shell/rail/expanded/Glide.h"
 #include "shell/rules/ExpandedRailGeometry.h"
 #include "state/AppState.h"
-#include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/GlassProfile.h"
 #include "style/IconProvider.h"
-#include "style/LiquidGlassSurface.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
+#include "style/ShadowBlur.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QCache>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -29,6 +31,45 @@ namespace {
 
 constexpr double leanRadians = -0.12217;
 constexpr double leanShift = -4;
+
+constexpr double iconPoints = 20;
+const QSizeF iconFrame(44, 38);
+// The selected icon's shadow in its tint.
+constexpr double iconShadowOpacity = 0.34, iconShadowRadius = 8, iconShadowY = 3;
+
+// The icon's own shape blurred into a soft shadow in `tint`, padded by the
+// blur's reach; made once per symbol, colour and device scale.
+const QImage &iconShadow(const QString &symbol, const QColor &tint, qreal dpr)
+{
+    static QCache<QString, QImage> cache(64);
+    const QString key = symbol + QLatin1Char('|') + tint.name(QColor::HexArgb) + QLatin1Char('|') +
+                        QString::number(dpr);
+    if (const QImage *hit = cache.object(key))
+        return *hit;
+    const qreal pad = shadowExtent(iconShadowRadius);
+    const QSizeF logical = iconFrame + QSizeF(2 * pad, 2 * pad);
+    QImage image((logical * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        IconProvider::paint(p, QRectF(QPointF(pad, pad), iconFrame), symbol, iconPoints, Qt::black, IconWeight::bold);
+    }
+    QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
+    gaussianBlurAlpha(alpha, iconShadowRadius / 2 * dpr);
+    QImage shadow(alpha.size(), QImage::Format_ARGB32_Premultiplied);
+    shadow.setDevicePixelRatio(dpr);
+    shadow.fill(Qt::transparent);
+    {
+        QPainter p(&shadow);
+        p.drawImage(QPoint(), alpha);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(shadow.rect(), withAlpha(tint, iconShadowOpacity));
+    }
+    auto *stored = new QImage(shadow);
+    cache.insert(key, stored);
+    return *stored;
+}
 
 bool offersFiles(const QMimeData *mime)
 {
@@ -73,8 +114,9 @@ ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orienta
     m_rings->setLoopCount(-1);
     connect(m_rings, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
         m_ringPhase = v.toDouble();
-        update();
+        Q_EMIT ringsChanged();
     });
+    m_dropLook = new Glide(0, [this] { update(); }, this);
 
     connect(&state, &AppState::changed, this, [this](Field f) { onStateChanged(int(f)); });
     connect(this, &QAbstractButton::clicked, this, [this] {
@@ -112,6 +154,8 @@ bool ToolStripButton::showsPulseRings() const
 }
 
 bool ToolStripButton::ringsRunning() const { return m_rings->state() == QAbstractAnimation::Running; }
+
+double ToolStripButton::dropLook() const { return m_dropLook->value(); }
 
 std::optional<QString> ToolStripButton::badgeText() const
 {
@@ -192,7 +236,7 @@ void ToolStripButton::updateRings()
         m_rings->start();
     else if (!show && ringsRunning()) {
         m_rings->stop();
-        update();
+        Q_EMIT ringsChanged();
     }
 }
 
@@ -289,7 +333,7 @@ void ToolStripButton::dragEnterEvent(QDragEnterEvent *event)
 {
     if (m_module == RailModule::fileTray && offersFiles(event->mimeData())) {
         m_fileDropTarget = true;
-        update();
+        m_dropLook->moveTo(1, OrlixMotion::smooth());
         event->acceptProposedAction();
         return;
     }
@@ -300,13 +344,13 @@ void ToolStripButton::dragLeaveEvent(QDragLeaveEvent *event)
 {
     QAbstractButton::dragLeaveEvent(event);
     m_fileDropTarget = false;
-    update();
+    m_dropLook->moveTo(0, OrlixMotion::smooth());
 }
 
 void ToolStripButton::dropEvent(QDropEvent *event)
 {
     m_fileDropTarget = false;
-    update();
+    m_dropLook->moveTo(0, OrlixMotion::smooth());
     if (m_module != RailModule::fileTray || !m_state.receiveFileTrayDrop(*event->mimeData())) {
         event->ignore();
         return;
@@ -324,37 +368,29 @@ void ToolStripButton::paintEvent(QPaintEvent *)
     const QRectF r(rect());
     const QPointF c = r.center();
 
-    if (ringsRunning()) {
-        for (int i = 0; i < 3; ++i) {
-            const double f = std::fmod(m_ringPhase + 0.26 * i, 1.0);
-            QColor ring = tint;
-            ring.setAlphaF(0.72 * (1 - f));
-            const QSizeF size(56 + 44 * f, 50 + 36 * f);
-            const QRectF rr(c.x() - size.width() / 2, c.y() - size.height() / 2, size.width(), size.height());
-            p.setPen(QPen(ring, 1.55));
-            p.setBrush(Qt::NoBrush);
-            p.drawPath(continuousRoundedRect(rr, 22 + 12 * f));
-        }
-    }
-    if (m_fileDropTarget) {
+    // The drop highlight: the selection glass, scaled by 1.08 about the centre.
+    if (const double drop = std::clamp(m_dropLook->value(), 0.0, 1.0); drop > 0.001) {
+        p.save();
+        p.setOpacity(drop);
         const QRectF hr = QRectF(r.width() * -0.04, r.height() * -0.04, r.width() * 1.08, r.height() * 1.08);
-        OrlixGlassProfile profile = OrlixGlassProfile::control(true);
-        profile.tint = tint;
-        profile.tintStrength = 0.12;
-        LiquidGlassSurface::paint(p, hr, 18, profile);
-        QColor stroke = tint;
-        stroke.setAlphaF(0.44);
-        p.setPen(QPen(stroke, 1.1));
-        p.drawPath(continuousRoundedRect(hr.adjusted(0.5, 0.5, -0.5, -0.5), 18));
+        paintRailGlass(p, hr, 18, railSelectionGlass(tint), withAlpha(tint, 0.44), 1.1);
+        p.restore();
     }
 
-    // The icon, leaning while it pulses.
+    // The icon, leaning while it pulses; the selected one casts a soft
+    // shadow in its tint.
     p.save();
-    const QRectF iconRect(c.x() - 22, c.y() - 19, 44, 38);
+    const QRectF iconRect(c - QPointF(iconFrame.width(), iconFrame.height()) / 2, iconFrame);
     p.translate(c + QPointF(leanShift * m_pose, 0));
     p.rotate(leanRadians * m_pose * 180 / M_PI);
     p.translate(-c);
-    IconProvider::paint(p, iconRect, symbol(m_module), 20, selected ? tint : style.iconPrimary(), IconWeight::bold);
+    if (selected) {
+        const qreal pad = shadowExtent(iconShadowRadius);
+        p.drawImage(iconRect.topLeft() + QPointF(-pad, -pad + iconShadowY),
+                    iconShadow(symbol(m_module), tint, p.device()->devicePixelRatioF()));
+    }
+    IconProvider::paint(p, iconRect, symbol(m_module), iconPoints, selected ? tint : style.iconPrimary(),
+                        IconWeight::bold);
     p.restore();
 
     if (const auto badge = badgeText()) {

@@ -13,6 +13,7 @@ namespace kolu {
 
 class AppState;
 class ClockTimer;
+class Glide;
 
 // One module's button in the expanded rail's tool strip. A click, or 0.08 s
 // of hover, opens the module; a 0.28 s press then a drag reorders the
@@ -29,10 +30,21 @@ public:
     bool showsPersistentPulse() const;
     bool showsPulseRings() const;
     bool isFileDropTarget() const { return m_fileDropTarget; }
+    // How far the drop highlight has come in, 0 to 1.
+    double dropLook() const;
     std::optional<QString> badgeText() const;
     // The current lean, 0 at rest and 1 in the full attention pose.
     double pose() const { return m_pose; }
     bool ringsRunning() const;
+    // Where the rings are in their cycle, 0 to 1. They are painted by the
+    // strip's ring layer above the strip, since they reach past the button.
+    double ringPhase() const { return m_ringPhase; }
+
+Q_SIGNALS:
+    // The rings moved on, started or stopped.
+    void ringsChanged();
+
+public:
 
     QSize sizeHint() const override;
 
@@ -67,6 +79,7 @@ private:
     ClockTimer *m_pressTimer = nullptr;
     QVariantAnimation *m_poseAnimation = nullptr;
     QVariantAnimation *m_rings = nullptr;
+    Glide *m_dropLook = nullptr;
     bool m_pressing = false;
     bool m_longPressed = false;
     QPointF m_pressPos;

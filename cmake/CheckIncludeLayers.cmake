@@ -1,0 +1,111 @@
+# Refuses an include against the direction of the layers:
+#   model -> platform -> services -> state -> style -> shell / cards / settings
+# A layer includes only itself and the layers before it; the style uses the
+# model alone; cards and settings never include the shell (nor each other);
+# the code without widgets (model, platform, services, state and the shell's
+# pure rules) includes no widgets header; the shell's rules include nothing
+# else of the shell. Project headers are included by their path below src/.
+#
+#   cmake -DSOURCE_DIR=<src> -DQT_WIDGETS_DIR=<QtWidgets include folder>
+#         [-DEXPECTED=<file>] -P CheckIncludeLayers.cmake
+#
+# Without EXPECTED it fails when any include breaks a rule. With EXPECTED (a
+# file of "<path below SOURCE_DIR>: <included name>" lines) it fails unless
+# exactly those includes are refused: the check's own test.
+
+cmake_minimum_required(VERSION 3.25)
+
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+if(NOT IS_DIRECTORY "${SOURCE_DIR}")
+  message(FATAL_ERROR "SOURCE_DIR must name the source folder")
+endif()
+if(NOT QT_WIDGETS_DIR OR NOT EXISTS "${QT_WIDGETS_DIR}/QWidget")
+  message(FATAL_ERROR "QT_WIDGETS_DIR must name the QtWidgets include folder")
+endif()
+
+set(_layers model platform services state style shell cards settings)
+set(_uses_model model)
+set(_uses_platform model platform)
+set(_uses_services model platform services)
+set(_uses_state model platform services state)
+set(_uses_style model style)
+set(_uses_shell model platform services state style shell cards settings)
+set(_uses_cards model platform services state style cards)
+set(_uses_settings model platform services state style settings)
+set(_without_widgets model platform services state)
+
+file(GLOB_RECURSE _files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+list(SORT _files)
+if(NOT _files)
+  message(FATAL_ERROR "No sources below ${SOURCE_DIR}")
+endif()
+
+set(_refused "")
+set(_report "")
+foreach(_file IN LISTS _files)
+  string(REGEX MATCH "^[^/]+" _layer "${_file}")
+  if(NOT _layer IN_LIST _layers)
+    continue()
+  endif()
+  set(_rules OFF)
+  if(_file MATCHES "^shell/rules/")
+    set(_rules ON)
+  endif()
+  set(_widgetless OFF)
+  set(_no_widgets "${_layer} holds no widgets")
+  if(_rules)
+    set(_widgetless ON)
+    set(_no_widgets "the shell's rules hold no widgets")
+  elseif(_layer IN_LIST _without_widgets)
+    set(_widgetless ON)
+  endif()
+
+  file(STRINGS "${SOURCE_DIR}/${_file}" _lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(_line IN LISTS _lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*([\"<])([^\">]*)[\">].*$" "\\1;\\2" _parts "${_line}")
+    list(GET _parts 0 _quote)
+    list(GET _parts 1 _name)
+    set(_why "")
+    if(_quote STREQUAL "\"")
+      string(REGEX MATCH "^[^/]+" _target "${_name}")
+      if(NOT _name MATCHES "/" OR NOT _target IN_LIST _layers)
+        set(_why "a project header is included by its path below src/")
+      elseif(NOT _target IN_LIST _uses_${_layer})
+        if(_target STREQUAL "shell")
+          set(_why "only the shell includes the shell")
+        else()
+          string(REPLACE ";" ", " _allowed "${_uses_${_layer}}")
+          set(_why "${_layer} includes only ${_allowed}")
+        endif()
+      elseif(_rules AND _target STREQUAL "shell" AND NOT _name MATCHES "^shell/rules/")
+        set(_why "the shell's rules include nothing else of the shell")
+      elseif(_widgetless AND _name MATCHES "^style/widgets/")
+        set(_why "${_no_widgets}")
+      endif()
+    elseif(_widgetless AND (_name MATCHES "^QtWidgets/" OR EXISTS "${QT_WIDGETS_DIR}/${_name}"))
+      set(_why "${_no_widgets}")
+    endif()
+    if(_why)
+      list(APPEND _refused "${_file}: ${_name}")
+      string(APPEND _report "${_file}: includes ${_name}: ${_why}\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(DEFINED EXPECTED)
+  file(STRINGS "${EXPECTED}" _expected REGEX ".")
+  list(SORT _expected)
+  list(SORT _refused)
+  if(NOT _refused STREQUAL _expected)
+    string(REPLACE ";" "\n  " _got "${_refused}")
+    string(REPLACE ";" "\n  " _want "${_expected}")
+    message(FATAL_ERROR "Refused:\n  ${_got}\nExpected to refuse:\n  ${_want}\n")
+  endif()
+  list(LENGTH _refused _count)
+  message(STATUS "${_count} includes refused, as expected")
+elseif(_refused)
+  message(FATAL_ERROR "Includes against the direction of the layers:\n${_report}")
+else()
+  list(LENGTH _files _count)
+  message(STATUS "${_count} files follow the layers")
+endif()

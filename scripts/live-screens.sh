@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Photographs the running program as a user sees it: the built kolu on a
+# private X server with openbox, in a temporary home that holds a sample
+# calendar, to-do list and notes folder. Each module is opened the way a user
+# opens it (the pointer rests on the screen edge, then clicks the module's
+# button in the tool strip) and the screen is saved, one PNG per module, plus
+# one with each composer open, under build/screens/live/.
+#   scripts/live-screens.sh <kolu executable> <output folder>
+set -euo pipefail
+kolu=$1
+out=$2
+width=1440
+height=900
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The temporary home: settings past the welcome, and sample data.
+export HOME=$work/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME/Kolu" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$HOME/Notes/Work"
+chmod 700 "$XDG_RUNTIME_DIR"
+echo '{"hasCompletedOrlixOnboarding": true}' > "$XDG_CONFIG_HOME/Kolu/defaults.json"
+
+stamp() { date -d "$1" +%Y%m%dT%H%M00; }
+ics() { # folder, name, body (a command substitution drops the body's last line feed)
+    mkdir -p "$1"
+    printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Kolu//Live screens//EN\r\n%s\r\nEND:VCALENDAR\r\n' \
+        "${3%$'\r'}" > "$1/$2.ics"
+}
+event() { # folder, id, title, start, minutes, extra
+    local start
+    start=$(date -d "$4" +%s)
+    ics "$1" "$2" "$(printf 'BEGIN:VEVENT\r\nUID:%s\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:%s\r\nDTSTART:%s\r\nDTEND:%s\r\n%sEND:VEVENT\r\n' \
+        "$2" "$3" "$(stamp "@$start")" "$(stamp "@$((start + $5 * 60))")" "${6:-}")"
+}
+todo() { # folder, id, title, due, extra
+    ics "$1" "$2" "$(printf 'BEGIN:VTODO\r\nUID:%s\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:%s\r\nDUE:%s\r\nSTATUS:NEEDS-ACTION\r\n%sEND:VTODO\r\n' \
+        "$2" "$3" "$(stamp "$4")" "${5:-}")"
+}
+calendars=$XDG_DATA_HOME/calendars
+event "$calendars/Personal" standup "Team standup" "now + 45 minutes" 15 $'URL:https://meet.example.com/standup\r\n'
+event "$calendars/Personal" lunch "Lunch with Mira at the new place by the river" "now + 3 hours" 60
+event "$calendars/Personal" review "Quarterly planning review" "tomorrow 10:00" 90
+event "$calendars/Personal" dentist "Dentist" "now + 50 hours" 45
+todo "$calendars/Tasks" rent "Pay the rent" "now + 2 hours" $'PRIORITY:1\r\n'
+todo "$calendars/Tasks" plants "Water the plants" "now + 5 hours" $'X-KOLU-FLAGGED:TRUE\r\n'
+todo "$calendars/Tasks" passport "Renew passport" "yesterday 12:00" $'DESCRIPTION:Bring the old one and two photos.\r\n'
+todo "$calendars/Tasks" slides "Prepare the slides for Thursday's planning meeting with the whole team" "tomorrow 09:00" \
+    $'URL:https://example.org/slides\r\nPRIORITY:5\r\n'
+printf '# Groceries\n\nBread, milk, apples.\n' > "$HOME/Notes/Groceries.md"
+printf 'Ideas for the garden and the balcony, collected over the winter.\n' > "$HOME/Notes/Garden ideas.md"
+printf 'Agenda for Monday.\n' > "$HOME/Notes/Work/Meeting notes.md"
+printf 'Books to read.\n' > "$HOME/Notes/Reading list.md"
+
+# A private X server and window manager.
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$work/display")
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+
+dbus-run-session -- "$kolu" >"$work/kolu.log" 2>&1 &
+pids+=($!)
+
+rail=""
+for _ in $(seq 300); do
+    rail=$(xdotool search --name '^Kolu Rail$' 2>/dev/null | head -n1) && [ -n "$rail" ] && break
+    sleep 0.1
+done
+[ -n "$rail" ] || { echo "live screens: the rail did not appear"; cat "$work/kolu.log"; exit 1; }
+
+geometry() { # prints x y w h of the rail window
+    xwininfo -id "$rail" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}'
+}
+shoot() {
+    ffmpeg -loglevel error -y -f x11grab -video_size "${width}x${height}" -i "$DISPLAY" -frames:v 1 "$out/$1.png"
+    echo "  $out/$1.png"
+}
+# Waits until the rail is expanded (wider than the collapsed handle).
+expand() {
+    for _ in $(seq 50); do
+        read -r x y w h < <(geometry)
+        [ "$w" -gt 300 ] && return 0
+        xdotool mousemove $((width - 1)) $((y + h / 2))
+        sleep 0.2
+    done
+    echo "live screens: the rail did not expand"; return 1
+}
+
+mkdir -p "$out"
+sleep 3 # the start-up refresh loads the sample data
+modules=(today calendar prayers notes focus links fileTray wallpapers reminders nowPlaying)
+for i in "${!modules[@]}"; do
+    expand
+    read -r x y w h < <(geometry)
+    # The tool strip: the rail's column at the screen edge; a button every 50 points.
+    bx=$((x + w - 53))
+    by=$((y + (h - 620) / 2 + 33 + 50 * i))
+    xdotool mousemove "$bx" "$by" click 1
+    sleep 1.2 # the card's entrance animation
+    shoot "$(printf '%02d' "$i")-${modules[$i]}"
+    case ${modules[$i]} in
+    reminders | notes)
+        # The card follows its button, kept 10 points inside the canvas
+        # (620 high, the panel 500); its composer button sits in the card's
+        # first row: at the right (reminders) or the left (notes).
+        read -r x y w h < <(geometry)
+        canvasTop=$((y + (h - 620) / 2))
+        iconY=$((33 + 50 * i))
+        centre=$((iconY < 260 ? 260 : iconY > 360 ? 360 : iconY))
+        panelTop=$((canvasTop + centre - 250))
+        panelRight=$((x + w - 107))
+        if [ "${modules[$i]}" = reminders ]; then
+            xdotool mousemove $((panelRight - 47)) $((panelTop + 98)) click 1
+        else
+            xdotool mousemove $((panelRight - 260)) $((panelTop + 100)) click 1
+        fi
+        sleep 1
+        shoot "$(printf '%02d' "$i")-${modules[$i]}-composer"
+        ;;
+    esac
+done
+echo "live screens: $out"

@@ -1,0 +1,472 @@
+#include "cards/nowplaying/SoundscapeWidgets.h"
+
+#include "cards/nowplaying/SoundscapeRules.h"
+#include "model/Models.h"
+#include "services/media/QuranAudioManager.h"
+#include "services/media/SoundscapeAudioManager.h"
+#include "state/AppState.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/GlassProfile.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/Motion.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/ShrinkLabel.h"
+
+#include <QEasingCurve>
+#include <QGraphicsOpacityEffect>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr double kDisclosureResponse = 0.3;
+constexpr double kDisclosureDamping = 0.86;
+
+// The disclosure's spring sampled over its settle time.
+qreal disclosureSpringProgress(qreal progress)
+{
+    static const double settle = springSettleTime(kDisclosureResponse, kDisclosureDamping);
+    return dampedSpring(progress * settle, kDisclosureResponse, kDisclosureDamping);
+}
+
+QEasingCurve disclosureSpring()
+{
+    QEasingCurve curve;
+    curve.setCustomType(disclosureSpringProgress);
+    return curve;
+}
+
+QColor faded(QColor color, qreal opacity)
+{
+    color.setAlphaF(color.alphaF() * opacity);
+    return color;
+}
+
+void fillRounded(QPainter &painter, const QRectF &rect, qreal radius, const QColor &fill, const QColor &stroke = {},
+                 qreal strokeWidth = 0.8)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath path = continuousRoundedRect(rect.adjusted(0.4, 0.4, -0.4, -0.4), radius);
+    painter.fillPath(path, fill);
+    if (stroke.isValid())
+        painter.strokePath(path, QPen(stroke, strokeWidth));
+}
+
+QColor tint()
+{
+    return OrlixStyle::current().tint(RailModule::nowPlaying);
+}
+
+// A button that draws nothing of its own: its children are its label.
+class PlainButton : public QAbstractButton {
+public:
+    using QAbstractButton::QAbstractButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override {}
+};
+
+// The disclosure's header bar.
+class DisclosureHeader : public QAbstractButton {
+public:
+    using QAbstractButton::QAbstractButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const OrlixStyle &style = OrlixStyle::current();
+        fillRounded(painter, rect(), 14, faded(style.surfaceRaised(), 0.5), faded(style.hairline(), 0.32));
+    }
+};
+
+} // namespace
+
+SoundscapeSymbol::SoundscapeSymbol(const QString &symbol, qreal pointSize, QWidget *parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_size(pointSize)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void SoundscapeSymbol::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    update();
+}
+
+void SoundscapeSymbol::setColor(const QColor &color)
+{
+    m_color = color;
+    update();
+}
+
+void SoundscapeSymbol::setRotation(qreal degrees)
+{
+    m_rotation = degrees;
+    update();
+}
+
+QSize SoundscapeSymbol::sizeHint() const
+{
+    const int side = int(std::ceil(m_size * 1.3));
+    return {side, side};
+}
+
+void SoundscapeSymbol::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF box = rect();
+    if (m_rotation != 0) {
+        painter.translate(box.center());
+        painter.rotate(m_rotation);
+        painter.translate(-box.center());
+    }
+    IconProvider::paint(painter, box, m_symbol, m_size, m_color, IconWeight::bold);
+}
+
+// ---------------------------------------------------------------------------
+
+SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &symbol, QWidget *content,
+                                           QWidget *parent)
+    : QWidget(parent)
+    , m_header(new DisclosureHeader(this))
+    , m_chevron(new SoundscapeSymbol(u"chevron.down"_s, 11, m_header))
+    , m_content(content)
+    , m_turn(new QVariantAnimation(this))
+{
+    m_header->setObjectName(u"disclosureHeader"_s);
+    m_header->setFixedHeight(38);
+    m_header->setCursor(Qt::PointingHandCursor);
+    m_header->setAccessibleName(title);
+    auto *icon = new SoundscapeSymbol(symbol, 13, m_header);
+    icon->setFixedWidth(22);
+    auto *label = new ElidedLabel(title, m_header);
+    label->setFont(OrlixFonts::system(13, QFont::Black));
+    auto *row = new QHBoxLayout(m_header);
+    row->setContentsMargins(12, 0, 12, 0);
+    row->setSpacing(9);
+    row->addWidget(icon);
+    row->addWidget(label, 1, Qt::AlignVCenter);
+    row->addWidget(m_chevron);
+    m_chevron->setRotation(-90);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    column->addWidget(m_header);
+    column->addWidget(m_content);
+    m_content->setParent(this);
+    m_content->hide();
+
+    m_turn->setDuration(int(springSettleTime(kDisclosureResponse, kDisclosureDamping) * 1000));
+    m_turn->setEasingCurve(disclosureSpring());
+    connect(m_turn, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_chevron->setRotation(value.toReal());
+    });
+
+    const auto restyle = [this, icon, label] {
+        const OrlixStyle &style = OrlixStyle::current();
+        icon->setColor(tint());
+        m_chevron->setColor(style.secondaryText());
+        label->setColor(style.text());
+        update();
+    };
+    restyle();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, restyle);
+    connect(m_header, &QAbstractButton::clicked, this, [this] { setExpanded(!m_expanded); });
+}
+
+qreal SoundscapeDisclosure::chevronRotation() const
+{
+    return m_expanded ? 0 : -90;
+}
+
+void SoundscapeDisclosure::setExpanded(bool expanded)
+{
+    if (expanded == m_expanded)
+        return;
+    m_expanded = expanded;
+    m_turn->stop();
+    if (isVisible()) {
+        m_turn->setStartValue(m_chevron->rotation());
+        m_turn->setEndValue(chevronRotation());
+        m_turn->start();
+    } else {
+        m_chevron->setRotation(chevronRotation());
+    }
+    if (expanded && isVisible()) {
+        // Fades in; the effect goes once the fade ends so nothing keeps
+        // painting through it.
+        auto *effect = new QGraphicsOpacityEffect(m_content);
+        effect->setOpacity(0);
+        m_content->setGraphicsEffect(effect);
+        m_content->show();
+        auto *fade = new QVariantAnimation(m_content);
+        fade->setDuration(m_turn->duration());
+        fade->setEasingCurve(disclosureSpring());
+        fade->setStartValue(0.0);
+        fade->setEndValue(1.0);
+        connect(fade, &QVariantAnimation::valueChanged, effect,
+                [effect](const QVariant &value) { effect->setOpacity(std::clamp(value.toReal(), 0.0, 1.0)); });
+        connect(fade, &QVariantAnimation::finished, m_content, [content = m_content] { content->setGraphicsEffect(nullptr); });
+        fade->start(QAbstractAnimation::DeleteWhenStopped);
+    } else if (expanded) {
+        m_content->show();
+    } else {
+        m_content->hide();
+    }
+    Q_EMIT expandedChanged(expanded);
+}
+
+// ---------------------------------------------------------------------------
+
+AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
+    : QWidget(parent)
+    , m_sound(std::move(sound))
+    , m_button(new PlainButton(this))
+    , m_symbol(new SoundscapeSymbol(m_sound.symbol, 14, m_button))
+    , m_title(new ShrinkLabel(m_sound.title, m_button))
+    , m_mark(new SoundscapeSymbol(u"plus.circle"_s, 12, m_button))
+    , m_slider(new QSlider(Qt::Horizontal, this))
+{
+    setObjectName(u"ambientTile:"_s + m_sound.id);
+    setToolTip(tr("Mix ambient sounds together."));
+    m_button->setObjectName(u"ambientTileButton"_s);
+    m_button->setAccessibleName(m_sound.title);
+    m_button->setMinimumHeight(30);
+    m_button->setCursor(Qt::PointingHandCursor);
+    m_title->setFont(OrlixFonts::system(12, QFont::Bold));
+    m_title->setMinimumScaleFactor(0.75);
+    m_title->setMinimumWidth(10);
+    auto *row = new QHBoxLayout(m_button);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    row->addWidget(m_symbol);
+    row->addWidget(m_title, 1, Qt::AlignVCenter);
+    row->addWidget(m_mark);
+
+    m_slider->setObjectName(u"ambientVolume"_s);
+    m_slider->setRange(0, 1000);
+    m_slider->setAccessibleName(m_sound.title);
+    m_slider->hide();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 9, 10, 9);
+    column->setSpacing(7);
+    column->addWidget(m_button);
+    column->addWidget(m_slider);
+
+    connect(m_button, &QAbstractButton::clicked, this, &AmbientSoundTile::toggled);
+    connect(m_slider, &QSlider::valueChanged, this, [this](int value) { Q_EMIT volumeMoved(value / 1000.0); });
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &AmbientSoundTile::restyle);
+    restyle();
+}
+
+void AmbientSoundTile::setActive(bool active)
+{
+    if (active == m_active)
+        return;
+    m_active = active;
+    m_slider->setVisible(active);
+    restyle();
+}
+
+void AmbientSoundTile::setVolume(double volume)
+{
+    const QSignalBlocker blocker(m_slider);
+    m_slider->setValue(int(std::lround(std::clamp(volume, 0.0, 1.0) * 1000)));
+}
+
+void AmbientSoundTile::restyle()
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    const QColor foreground = m_active ? tint() : style.text();
+    m_symbol->setColor(foreground);
+    m_mark->setSymbol(m_active ? u"checkmark.circle.fill"_s : u"plus.circle"_s);
+    m_mark->setColor(faded(foreground, m_active ? 1.0 : 0.58));
+    m_title->setColor(foreground);
+    QPalette sliderPalette = m_slider->palette();
+    sliderPalette.setColor(QPalette::Highlight, tint());
+    m_slider->setPalette(sliderPalette);
+    update();
+}
+
+void AmbientSoundTile::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const OrlixStyle &style = OrlixStyle::current();
+    fillRounded(painter, rect(), 13, faded(style.surfaceRaised(), m_active ? 0.62 : 0.42),
+                m_active ? faded(tint(), 0.3) : faded(style.hairline(), 0.24));
+}
+
+// ---------------------------------------------------------------------------
+
+SoundscapeAmbientSection::SoundscapeAmbientSection(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_clear(new OrlixButton(OrlixButton::Kind::secondary, QString(), this))
+    , m_error(new QLabel(this))
+{
+    setObjectName(u"ambientSection"_s);
+    SoundscapeAudioManager &mixer = state.soundscapeAudioManager();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+
+    auto *mixRow = new QHBoxLayout;
+    mixRow->setSpacing(7);
+    for (const SoundscapeMix &mix : mixer.mixes()) {
+        auto *button = new OrlixButton(OrlixButton::Kind::secondary, mix.title, this);
+        button->setObjectName(u"mix:"_s + mix.id);
+        button->setSymbol(mix.symbol);
+        button->setMinimumScaleFactor(0.82);
+        button->setMinimumWidth(0);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        connect(button, &QAbstractButton::clicked, this, [this, mix] { m_state.applySoundscapeMix(mix); });
+        mixRow->addWidget(button, 1);
+    }
+    m_clear->setObjectName(u"clearMix"_s);
+    m_clear->setSymbol(u"xmark"_s);
+    m_clear->setToolTip(tr("Clear ambient mix"));
+    m_clear->setAccessibleName(tr("Clear ambient mix"));
+    m_clear->setFixedWidth(24 + 16);
+    connect(m_clear, &QAbstractButton::clicked, this, [this] { m_state.stopSoundscapes(); });
+    mixRow->addWidget(m_clear);
+    column->addLayout(mixRow);
+
+    auto *grid = new QGridLayout;
+    grid->setVerticalSpacing(8);
+    grid->setHorizontalSpacing(8);
+    int index = 0;
+    for (const SoundscapeTrack &track : mixer.tracks()) {
+        auto *tile = new AmbientSoundTile(track, this);
+        tile->setMinimumWidth(10);
+        connect(tile, &AmbientSoundTile::toggled, this, [this, track] { m_state.toggleSoundscape(track); });
+        connect(tile, &AmbientSoundTile::volumeMoved, this,
+                [this, track](double volume) { m_state.soundscapeAudioManager().setVolume(volume, track); });
+        grid->addWidget(tile, index / 2, index % 2, Qt::AlignTop);
+        m_tiles.append(tile);
+        ++index;
+    }
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    column->addLayout(grid);
+
+    m_error->setObjectName(u"ambientError"_s);
+    m_error->setFont(OrlixFonts::system(11, QFont::DemiBold));
+    m_error->setWordWrap(true);
+    QPalette palette = m_error->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 149, 0));
+    m_error->setPalette(palette);
+    column->addWidget(m_error);
+
+    connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeAmbientSection::refresh);
+    connect(&mixer, &SoundscapeAudioManager::volumeByTrackIDChanged, this, &SoundscapeAmbientSection::refresh);
+    connect(&mixer, &SoundscapeAudioManager::errorMessageChanged, this, &SoundscapeAmbientSection::refresh);
+    refresh();
+}
+
+void SoundscapeAmbientSection::refresh()
+{
+    const SoundscapeAudioManager &mixer = m_state.soundscapeAudioManager();
+    m_clear->setEnabled(!mixer.activeTrackIDs().isEmpty());
+    for (AmbientSoundTile *tile : std::as_const(m_tiles)) {
+        tile->setActive(mixer.activeTrackIDs().contains(tile->sound().id));
+        tile->setVolume(mixer.volume(tile->sound()));
+    }
+    m_error->setText(mixer.errorMessage().value_or(QString()));
+    m_error->setVisible(mixer.errorMessage().has_value());
+}
+
+// ---------------------------------------------------------------------------
+
+SoundscapeNowPlayingSummary::SoundscapeNowPlayingSummary(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_button(new PlainButton(this))
+    , m_symbol(new SoundscapeSymbol(u"play.circle.fill"_s, 24, m_button))
+    , m_title(new ElidedLabel(QString(), this))
+    , m_subtitle(new ElidedLabel(QString(), this))
+{
+    setObjectName(u"soundscapeSummary"_s);
+    m_button->setObjectName(u"summaryButton"_s);
+    m_button->setCursor(Qt::PointingHandCursor);
+    m_button->setFixedSize(m_symbol->sizeHint());
+    m_symbol->setGeometry(0, 0, m_button->width(), m_button->height());
+    m_title->setObjectName(u"summaryTitle"_s);
+    m_subtitle->setObjectName(u"summarySubtitle"_s);
+    m_title->setFont(OrlixFonts::system(13, QFont::Bold));
+    m_subtitle->setFont(OrlixFonts::system(11, QFont::DemiBold));
+
+    auto *text = new QVBoxLayout;
+    text->setSpacing(2);
+    text->addWidget(m_title);
+    text->addWidget(m_subtitle);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(12, 12, 12, 12);
+    row->setSpacing(10);
+    row->addWidget(m_button);
+    row->addLayout(text, 1);
+
+    connect(m_button, &QAbstractButton::clicked, this, [this] { m_state.toggleSystemAudio(); });
+    const QuranAudioManager &radio = state.quranAudioManager();
+    const SoundscapeAudioManager &mixer = state.soundscapeAudioManager();
+    connect(&radio, &QuranAudioManager::statusChanged, this, &SoundscapeNowPlayingSummary::refresh);
+    connect(&radio, &QuranAudioManager::currentStationChanged, this, &SoundscapeNowPlayingSummary::refresh);
+    connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeNowPlayingSummary::refresh);
+    connect(&mixer, &SoundscapeAudioManager::currentTrackChanged, this, &SoundscapeNowPlayingSummary::refresh);
+    connect(&mixer, &SoundscapeAudioManager::isPlayingChanged, this, &SoundscapeNowPlayingSummary::refresh);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapeNowPlayingSummary::refresh);
+    refresh();
+}
+
+QSize SoundscapeNowPlayingSummary::sizeHint() const
+{
+    return {240, QWidget::sizeHint().height()};
+}
+
+void SoundscapeNowPlayingSummary::refresh()
+{
+    const QuranAudioManager &radio = m_state.quranAudioManager();
+    const SoundscapeAudioManager &mixer = m_state.soundscapeAudioManager();
+    const OrlixStyle &style = OrlixStyle::current();
+    const QList<SoundscapeTrack> active = mixer.activeTracks();
+    m_title->setText(soundscape::summaryTitle(radio.currentStation(), active, mixer.currentTrack()));
+    m_subtitle->setText(soundscape::summarySubtitle(radio.status(), int(active.size()), mixer.isPlaying()));
+    const bool pause = soundscape::summaryShowsPause(radio.status(), mixer.isPlaying());
+    m_symbol->setSymbol(pause ? u"pause.circle.fill"_s : u"play.circle.fill"_s);
+    m_symbol->setColor(pause ? tint() : style.secondaryText());
+    m_button->setAccessibleName(pause ? tr("Pause") : tr("Play"));
+    m_title->setColor(style.text());
+    m_subtitle->setColor(style.secondaryText());
+    update();
+}
+
+void SoundscapeNowPlayingSummary::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    LiquidGlassSurface::paint(painter, rect(), 18, OrlixGlassProfile::card());
+}
+
+} // namespace kolu

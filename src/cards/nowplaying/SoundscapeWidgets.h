@@ -1,0 +1,141 @@
+#pragma once
+
+#include "services/media/SoundscapeTrack.h"
+
+#include <QAbstractButton>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QSlider;
+class QVariantAnimation;
+
+namespace kolu {
+
+class AppState;
+class ElidedLabel;
+class OrlixButton;
+class ShrinkLabel;
+
+// A symbol drawn in one colour, centred in its box.
+class SoundscapeSymbol : public QWidget {
+    Q_OBJECT
+public:
+    SoundscapeSymbol(const QString &symbol, qreal pointSize, QWidget *parent = nullptr);
+    void setSymbol(const QString &symbol);
+    const QString &symbol() const { return m_symbol; }
+    void setColor(const QColor &color);
+    void setRotation(qreal degrees);
+    qreal rotation() const { return m_rotation; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_symbol;
+    qreal m_size;
+    QColor m_color;
+    qreal m_rotation = 0;
+};
+
+// A section that opens under its header. The header (a rounded bar with the
+// symbol, the title and a chevron) toggles it; the chevron turns on a spring
+// and the content fades in. The parent owns nothing but the widget.
+class SoundscapeDisclosure : public QWidget {
+    Q_OBJECT
+public:
+    SoundscapeDisclosure(const QString &title, const QString &symbol, QWidget *content, QWidget *parent = nullptr);
+
+    bool isExpanded() const { return m_expanded; }
+    void setExpanded(bool expanded);
+    QWidget *content() const { return m_content; }
+    QAbstractButton *header() const { return m_header; }
+    // The chevron's turn: 0 while open, -90 (pointing right) while closed.
+    qreal chevronRotation() const;
+
+Q_SIGNALS:
+    void expandedChanged(bool expanded);
+
+private:
+    QAbstractButton *m_header;
+    SoundscapeSymbol *m_chevron;
+    QWidget *m_content;
+    QVariantAnimation *m_turn;
+    bool m_expanded = false;
+};
+
+// One ambient sound: a button that turns it on or off and, while it plays,
+// its volume slider.
+class AmbientSoundTile : public QWidget {
+    Q_OBJECT
+public:
+    AmbientSoundTile(SoundscapeTrack sound, QWidget *parent = nullptr);
+
+    const SoundscapeTrack &sound() const { return m_sound; }
+    void setActive(bool active);
+    bool isActive() const { return m_active; }
+    // Shows `volume` (0...1) without reporting a move.
+    void setVolume(double volume);
+    QAbstractButton *button() const { return m_button; }
+    QSlider *slider() const { return m_slider; }
+
+Q_SIGNALS:
+    void toggled();
+    void volumeMoved(double volume);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void restyle();
+
+    SoundscapeTrack m_sound;
+    bool m_active = false;
+    QAbstractButton *m_button;
+    SoundscapeSymbol *m_symbol;
+    ShrinkLabel *m_title;
+    SoundscapeSymbol *m_mark;
+    QSlider *m_slider;
+};
+
+// The "Ambient" section: the mix buttons and the clear button, a tile per
+// sound in two columns, and the mixer's error.
+class SoundscapeAmbientSection : public QWidget {
+    Q_OBJECT
+public:
+    explicit SoundscapeAmbientSection(AppState &state, QWidget *parent = nullptr);
+
+private:
+    void refresh();
+
+    AppState &m_state;
+    OrlixButton *m_clear;
+    QList<AmbientSoundTile *> m_tiles;
+    QLabel *m_error;
+};
+
+// The compact row of Kolu's own audio at the top of the card: what plays,
+// what happens, and one play or pause button.
+class SoundscapeNowPlayingSummary : public QWidget {
+    Q_OBJECT
+public:
+    explicit SoundscapeNowPlayingSummary(AppState &state, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void refresh();
+
+    AppState &m_state;
+    QAbstractButton *m_button;
+    SoundscapeSymbol *m_symbol;
+    ElidedLabel *m_title;
+    ElidedLabel *m_subtitle;
+};
+
+} // namespace kolu

@@ -1,0 +1,335 @@
+#include "platform/windowing/PanelWindowing.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace kolu {
+
+PanelWindowing::~PanelWindowing() = default;
+
+namespace {
+
+// The panel asks to be a dock: window managers keep docks above ordinary
+// windows, on every desktop and out of window cycling, and still give them
+// the keyboard when they accept it (WM_HINTS input), which the expanded rail
+// needs for its text fields.
+constexpr const char *kWindowType = "_NET_WM_WINDOW_TYPE_DOCK";
+constexpr std::array<const char *, 4> kStates{"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                                             "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
+constexpr std::uint32_t kStateAdd = 1;
+constexpr std::uint32_t kSourceApplication = 1;
+
+class NullPanelWindowing final : public PanelWindowing {
+public:
+    bool isAvailable() const override { return false; }
+    void prepare(quint32) override {}
+    void requestStates(quint32) override {}
+    void setAcceptsFocus(quint32, bool) override {}
+    void setInputRegion(quint32, const QRegion &) override {}
+    void setVisibleRegion(quint32, const std::optional<QRegion> &) override {}
+};
+
+xcb_rectangle_t toXcb(const QRect &r)
+{
+    return {static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()), static_cast<uint16_t>(r.width()),
+            static_cast<uint16_t>(r.height())};
+}
+
+// Reparenting window managers copy a client's shape to the frame they put
+// around it only when the shape has more than one rectangle; with none or
+// one they leave the frame whole. So "nothing" is said with two points
+// outside the window, and a single rectangle gives up one corner pixel to
+// become two.
+std::vector<xcb_rectangle_t> shapeRectangles(const QRegion &region)
+{
+    std::vector<xcb_rectangle_t> rects;
+    if (region.isEmpty())
+        return {toXcb(QRect(-8, -8, 1, 1)), toXcb(QRect(-4, -4, 1, 1))};
+    QRegion shaped = region;
+    if (region.rectCount() == 1) {
+        const QRect only = region.boundingRect();
+        if (only.width() > 1 || only.height() > 1)
+            shaped -= QRect(only.bottomRight(), QSize(1, 1));
+    }
+    rects.reserve(static_cast<std::size_t>(shaped.rectCount()));
+    for (const QRect &r : shaped)
+        rects.push_back(toXcb(r));
+    return rects;
+}
+
+class X11PanelWindowing final : public PanelWindowing, public QAbstractNativeEventFilter {
+public:
+    // With `watchEvents`, the connection is the application's and its
+    // events pass through Qt: the input shape is then put again on the
+    // window manager's frame whenever the window is reparented, mapped or
+    // moved.
+    X11PanelWindowing(xcb_connection_t *connection, int screenNumber, bool watchEvents)
+        : m_connection(connection)
+        , m_watchesEvents(watchEvents && QCoreApplication::instance())
+    {
+        if (m_watchesEvents)
+            QCoreApplication::instance()->installNativeEventFilter(this);
+        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+        for (int i = 0; i < screenNumber && it.rem > 0; ++i)
+            xcb_screen_next(&it);
+        m_root = it.rem > 0 ? it.data->root : xcb_window_t(XCB_WINDOW_NONE);
+        const xcb_query_extension_reply_t *shape = xcb_get_extension_data(connection, &xcb_shape_id);
+        m_hasShape = shape && shape->present;
+    }
+
+    ~X11PanelWindowing() override
+    {
+        if (m_watchesEvents && QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    bool isAvailable() const override { return m_root != XCB_WINDOW_NONE; }
+
+    void prepare(quint32 window) override
+    {
+        if (!isAvailable())
+            return;
+        // Keep whatever types are already there (a toolkit's own fallback)
+        // behind ours, so the first one the manager knows is ours.
+        std::vector<xcb_atom_t> types{atom(kWindowType)};
+        for (xcb_atom_t existing : atomList(window, atom("_NET_WM_WINDOW_TYPE")))
+            if (existing != types.front())
+                types.push_back(existing);
+        changeAtoms(window, atom("_NET_WM_WINDOW_TYPE"), types);
+
+        std::vector<xcb_atom_t> states = atomList(window, atom("_NET_WM_STATE"));
+        for (const char *name : kStates) {
+            const xcb_atom_t state = atom(name);
+            if (std::find(states.begin(), states.end(), state) == states.end())
+                states.push_back(state);
+        }
+        changeAtoms(window, atom("_NET_WM_STATE"), states);
+
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL,
+                            32, 1, &kAllDesktops);
+
+        // The panel draws its own shadow inside its transparent window. A
+        // compositor would add a square one around the whole window; these
+        // say the client draws its own (client-side frame extents, which
+        // xfwm4, KWin and picom's usual configuration read) and ask for no
+        // shadow outright where that is understood.
+        const std::uint32_t noFrameExtents[4] = {0, 0, 0, 0};
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL,
+                            32, 4, noFrameExtents);
+        const std::uint32_t noShadow = 0;
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_COMPTON_SHADOW"), XCB_ATOM_CARDINAL, 32,
+                            1, &noShadow);
+        xcb_flush(m_connection);
+    }
+
+    void requestStates(quint32 window) override
+    {
+        if (!isAvailable())
+            return;
+        const xcb_atom_t wmState = atom("_NET_WM_STATE");
+        // Two states fit in one request.
+        for (std::size_t i = 0; i < kStates.size(); i += 2)
+            sendToRoot(window, wmState, {kStateAdd, atom(kStates[i]), atom(kStates[i + 1]), kSourceApplication, 0});
+        sendToRoot(window, atom("_NET_WM_DESKTOP"), {kAllDesktops, kSourceApplication, 0, 0, 0});
+        xcb_flush(m_connection);
+    }
+
+    void setAcceptsFocus(quint32 window, bool accepts) override
+    {
+        if (!isAvailable())
+            return;
+        // WM_HINTS: flags, input, initial state, icon pixmap, icon window,
+        // icon x, icon y, icon mask, window group. Only the input hint
+        // changes; the rest stays as the toolkit wrote it.
+        std::array<std::uint32_t, 9> hints{};
+        const auto cookie = xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9);
+        if (xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr)) {
+            if (reply->format == 32) {
+                const auto count = std::min<std::size_t>(hints.size(), xcb_get_property_value_length(reply) / 4);
+                std::memcpy(hints.data(), xcb_get_property_value(reply), count * 4);
+            }
+            std::free(reply);
+        }
+        constexpr std::uint32_t kInputHint = 1;
+        hints[0] |= kInputHint;
+        hints[1] = accepts ? 1 : 0;
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
+                            static_cast<uint32_t>(hints.size()), hints.data());
+        xcb_flush(m_connection);
+    }
+
+    void setInputRegion(quint32 window, const QRegion &region) override
+    {
+        if (!isAvailable() || !m_hasShape)
+            return;
+        // The shapes stay put on the window and its frame; reparenting and
+        // moves are followed through the window's events.
+        if (m_shapes[window].input == region)
+            return;
+        m_shapes[window].input = region;
+        applyShapes(window);
+    }
+
+    void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) override
+    {
+        if (!isAvailable() || !m_hasShape)
+            return;
+        Shapes &shapes = m_shapes[window];
+        if (shapes.visible == region)
+            return;
+        if (!region) {
+            // Back to the whole rectangle, on the window and on its frame.
+            forEachShapedWindow(window, [this](xcb_window_t target, int16_t, int16_t) {
+                xcb_shape_mask(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, target, 0, 0, XCB_NONE);
+            });
+        }
+        shapes.visible = region;
+        applyShapes(window);
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t" || m_shapes.empty())
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        xcb_window_t window = XCB_WINDOW_NONE;
+        switch (event->response_type & ~0x80) {
+        case XCB_REPARENT_NOTIFY:
+            window = reinterpret_cast<const xcb_reparent_notify_event_t *>(event)->window;
+            break;
+        case XCB_CONFIGURE_NOTIFY:
+            window = reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window;
+            break;
+        case XCB_MAP_NOTIFY:
+            window = reinterpret_cast<const xcb_map_notify_event_t *>(event)->window;
+            break;
+        default:
+            return false;
+        }
+        if (m_shapes.count(window))
+            applyShapes(window);
+        return false;
+    }
+
+private:
+    struct Shapes {
+        std::optional<QRegion> input;
+        std::optional<QRegion> visible;
+    };
+
+    // Calls `apply` for the window, then for the frame a reparenting window
+    // manager put around it, with the window's offset inside that frame.
+    template<typename Apply>
+    void forEachShapedWindow(xcb_window_t window, Apply apply)
+    {
+        apply(window, 0, 0);
+        const auto treeCookie = xcb_query_tree(m_connection, window);
+        const auto geometryCookie = xcb_get_geometry(m_connection, window);
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_connection, treeCookie, nullptr);
+        xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(m_connection, geometryCookie, nullptr);
+        if (tree && geometry && tree->parent != XCB_WINDOW_NONE && tree->parent != tree->root)
+            apply(tree->parent, static_cast<int16_t>(geometry->x + geometry->border_width),
+                  static_cast<int16_t>(geometry->y + geometry->border_width));
+        std::free(tree);
+        std::free(geometry);
+        xcb_flush(m_connection);
+    }
+
+    // On the window and on its frame: clicks that the window lets through
+    // would otherwise land on the frame rather than on the windows below,
+    // and the frame would still cover what the window no longer shows.
+    void applyShapes(xcb_window_t window)
+    {
+        const Shapes &shapes = m_shapes[window];
+        std::vector<xcb_rectangle_t> input, visible;
+        if (shapes.input)
+            input = shapeRectangles(*shapes.input);
+        if (shapes.visible)
+            visible = shapeRectangles(*shapes.visible);
+        forEachShapedWindow(window, [&](xcb_window_t target, int16_t dx, int16_t dy) {
+            if (shapes.visible)
+                xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                                     target, dx, dy, static_cast<uint32_t>(visible.size()), visible.data());
+            if (shapes.input)
+                xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                                     target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
+        });
+    }
+
+    xcb_atom_t atom(const char *name)
+    {
+        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    }
+
+    std::vector<xcb_atom_t> atomList(xcb_window_t window, xcb_atom_t property)
+    {
+        const auto cookie = xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, 64);
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
+        std::vector<xcb_atom_t> atoms;
+        if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+            const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+            atoms.assign(data, data + xcb_get_property_value_length(reply) / 4);
+        }
+        std::free(reply);
+        return atoms;
+    }
+
+    void changeAtoms(xcb_window_t window, xcb_atom_t property, const std::vector<xcb_atom_t> &atoms)
+    {
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, property, XCB_ATOM_ATOM, 32,
+                            static_cast<uint32_t>(atoms.size()), atoms.data());
+    }
+
+    void sendToRoot(xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data)
+    {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = type;
+        std::memcpy(event.data.data32, data.data(), sizeof event.data.data32);
+        xcb_send_event(m_connection, 0, m_root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&event));
+    }
+
+    xcb_connection_t *m_connection;
+    bool m_watchesEvents = false;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    bool m_hasShape = false;
+    std::map<xcb_window_t, Shapes> m_shapes;
+};
+
+} // namespace
+
+std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connection, int screenNumber)
+{
+    if (!connection || xcb_connection_has_error(connection))
+        return std::make_unique<NullPanelWindowing>();
+    return std::make_unique<X11PanelWindowing>(connection, screenNumber, false);
+}
+
+std::unique_ptr<PanelWindowing> createSystemPanelWindowing()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection() && !xcb_connection_has_error(x11->connection()))
+        return std::make_unique<X11PanelWindowing>(x11->connection(), 0, true);
+    return std::make_unique<NullPanelWindowing>();
+}
+
+} // namespace kolu

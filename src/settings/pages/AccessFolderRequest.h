@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <qcoro/qcorotask.h>
+
+namespace kolu {
+
+class AppState;
+
+// The folders Kolu reads the desktop's calendars and to-do lists from.
+enum class AccessFolder { calendar, reminders };
+
+// The folder in use for `folder`: the one chosen in the settings, else the
+// first usual place that exists.
+QString accessFolderPath(const AppState &state, AccessFolder folder);
+// Whether that folder can be read (to-do lists: also written).
+bool isAccessFolderUsable(const AppState &state, AccessFolder folder);
+
+// Asks for access: when the folder in use is usable (and `askFirst` is
+// false) the state checks it, reports and refreshes; otherwise the user
+// picks a folder. A usable pick is stored and checked the same way; one that
+// is not is reported in orange and nothing is stored. Cancelling a request
+// reports that access is still missing; cancelling `askFirst` changes
+// nothing.
+QCoro::Task<> requestAccessFolder(AppState &state, AccessFolder folder, bool askFirst);
+
+} // namespace kolu

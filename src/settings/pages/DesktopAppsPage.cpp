@@ -1,0 +1,233 @@
+#include "settings/pages/DesktopAppsPage.h"
+
+#include "platform/desktop/UrlOpener.h"
+#include "platform/notes/LocalNoteStore.h"
+#include "settings/SettingsRowKit.h"
+#include "settings/pages/AccessFolderRequest.h"
+#include "settings/pages/SettingsPageParts.h"
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace kolu {
+
+namespace {
+
+// A path as the user knows it: the home folder as "~".
+QString displayPath(const QString &path)
+{
+    const QString home = QDir::homePath();
+    if (path == home)
+        return QStringLiteral("~");
+    if (path.startsWith(home + QLatin1Char('/')))
+        return QStringLiteral("~") + path.mid(home.size());
+    return path;
+}
+
+QString notesFolder()
+{
+    const std::vector<NoteRoot> roots = LocalNoteStore::defaultRoots();
+    return roots.empty() ? QString() : roots.front().path;
+}
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+QVBoxLayout *rowStack(QVBoxLayout *parent)
+{
+    auto *stack = new QVBoxLayout;
+    stack->setSpacing(8);
+    stack->setContentsMargins(0, 0, 0, 0);
+    parent->addLayout(stack);
+    return stack;
+}
+
+QString remindersLine(const RemindersConnectionState &connection)
+{
+    switch (connection.kind) {
+    case RemindersConnectionState::Kind::notDetermined:
+        return DesktopAppsPage::tr("Choose a to-do folder to show your reminders.");
+    case RemindersConnectionState::Kind::denied:
+        return DesktopAppsPage::tr("Choose a readable to-do folder in Kolu Settings.");
+    case RemindersConnectionState::Kind::ready:
+        return DesktopAppsPage::tr("Reminders are ready.");
+    case RemindersConnectionState::Kind::failed:
+        return connection.message;
+    }
+    return {};
+}
+
+// The status line's colour; the same green and orange as the cards' lines.
+QColor statusColor(StatusTint tint)
+{
+    switch (tint) {
+    case StatusTint::green: return QColor(52, 168, 83);
+    case StatusTint::orange: return QColor(232, 130, 30);
+    case StatusTint::accent:
+    case StatusTint::secondary: break;
+    }
+    return OrlixStyle::current().secondaryText();
+}
+
+} // namespace
+
+DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("desktopAppsPage"));
+    const OrlixStyle &style = OrlixStyle::current();
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    SettingsSectionCard *card = nullptr;
+    outer->addWidget(settingsSectionPage(tr("System Access"), &card, this));
+    QVBoxLayout *content = card->contentLayout();
+
+    content->addWidget(
+        settingsCardHeader(tr("Desktop Apps"), QStringLiteral("apple.logo"), tr("Calendar, Reminders, Notes"), nullptr));
+
+    QVBoxLayout *status = rowStack(content);
+    m_calendarStatus = settingsStatusRow(tr("Calendar"), {}, QStringLiteral("calendar"),
+                                         style.tint(RailModule::calendar));
+    m_calendarStatus->setObjectName(QStringLiteral("desktopAppsCalendarStatus"));
+    m_remindersStatus = settingsStatusRow(tr("Reminders"), {}, QStringLiteral("checklist"),
+                                          style.tint(RailModule::reminders));
+    m_remindersStatus->setObjectName(QStringLiteral("desktopAppsRemindersStatus"));
+    m_notesStatus = settingsStatusRow(tr("Notes"), {}, QStringLiteral("note.text"), style.tint(RailModule::notes));
+    m_notesStatus->setObjectName(QStringLiteral("desktopAppsNotesStatus"));
+    for (SettingsRow *row : {m_calendarStatus, m_remindersStatus, m_notesStatus})
+        status->addWidget(row);
+
+    QVBoxLayout *access = rowStack(content);
+    AppState *appState = &m_state;
+    m_calendarAccess = permissionActionRow(
+        tr("Calendar Permission"), {}, QStringLiteral("calendar.badge.checkmark"), style.tint(RailModule::calendar),
+        tr("Request"), [appState] { requestAccessFolder(*appState, AccessFolder::calendar, false); },
+        [appState] { requestAccessFolder(*appState, AccessFolder::calendar, true); });
+    m_calendarAccess->setObjectName(QStringLiteral("desktopAppsCalendarAccess"));
+    m_remindersAccess = permissionActionRow(
+        tr("Reminders Permission"), {}, QStringLiteral("checklist.checked"), style.tint(RailModule::reminders),
+        tr("Request"), [appState] { requestAccessFolder(*appState, AccessFolder::reminders, false); },
+        [appState] { requestAccessFolder(*appState, AccessFolder::reminders, true); });
+    m_remindersAccess->setObjectName(QStringLiteral("desktopAppsRemindersAccess"));
+    m_notesAccess = permissionActionRow(
+        tr("Notes Permission"), {}, QStringLiteral("note.text"), style.tint(RailModule::notes), tr("Request"),
+        [appState] { appState->requestNotesPermission(); }, [this] { openFolder(notesFolder()); });
+    m_notesAccess->setObjectName(QStringLiteral("desktopAppsNotesAccess"));
+    m_desktopAccess = permissionActionRow(
+        tr("Desktop Permission"), {}, QStringLiteral("desktopcomputer"), style.tint(RailModule::fileTray),
+        tr("Check"), [appState] { appState->requestDesktopPermission(); }, [this] { openFolder(desktopFolder()); });
+    m_desktopAccess->setObjectName(QStringLiteral("desktopAppsDesktopAccess"));
+    m_notesAccess->settingsButton()->setToolTip(tr("Open the notes folder"));
+    m_desktopAccess->settingsButton()->setToolTip(tr("Open the desktop folder"));
+    m_calendarAccess->settingsButton()->setToolTip(tr("Choose the calendar folder"));
+    m_remindersAccess->settingsButton()->setToolTip(tr("Choose the to-do folder"));
+    for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess})
+        access->addWidget(row);
+
+    m_message = new SettingsSymbolLabel({}, QStringLiteral("info.circle"), OrlixFonts::system(11, QFont::Bold),
+                                        PaletteRole::secondaryText, 2, this);
+    m_message->setObjectName(QStringLiteral("systemAccessMessage"));
+    content->addWidget(m_message);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    auto *refresh = settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), QStringLiteral("arrow.clockwise"),
+                                       QStringLiteral("desktopAppsRefresh"));
+    auto *openCalendar = settingsPageButton(OrlixButton::Kind::primary, tr("Open Calendar"),
+                                            QStringLiteral("calendar"), QStringLiteral("desktopAppsOpenCalendar"));
+    auto *openReminders = settingsPageButton(OrlixButton::Kind::secondary, tr("Open Reminders"),
+                                             QStringLiteral("checklist"), QStringLiteral("desktopAppsOpenReminders"));
+    connect(refresh, &OrlixButton::clicked, this, [appState] { appState->refreshAll(); });
+    connect(openCalendar, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::calendar); });
+    connect(openReminders, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::reminders); });
+    buttons->addWidget(refresh);
+    buttons->addWidget(openCalendar);
+    buttons->addWidget(openReminders);
+    buttons->addStretch(1);
+    content->addLayout(buttons);
+
+    updateStatusRows();
+    updateFolderDetails();
+    updateMessage();
+    connect(&m_state, &AppState::changed, this, &DesktopAppsPage::stateChanged);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &DesktopAppsPage::updateMessage);
+}
+
+void DesktopAppsPage::stateChanged(AppState::Field field)
+{
+    switch (field) {
+    case AppState::Field::calendarEvents:
+    case AppState::Field::reminderList:
+    case AppState::Field::appleNotes:
+        updateStatusRows();
+        break;
+    case AppState::Field::systemAccessStatusMessage:
+    case AppState::Field::systemAccessStatusTint:
+        // Every request ends here, also one that chose a new folder.
+        updateMessage();
+        updateFolderDetails();
+        break;
+    default:
+        break;
+    }
+}
+
+void DesktopAppsPage::updateStatusRows()
+{
+    m_calendarStatus->detailLabel()->setText(
+        tr("%1 events this week. Event alert times are set per event in your calendar app.")
+            .arg(QString::number(m_state.calendarEvents().size())));
+    m_remindersStatus->detailLabel()->setText(remindersLine(m_state.remindersConnection()));
+    m_notesStatus->detailLabel()->setText(
+        tr("%1 recent notes").arg(QString::number(m_state.appleNotes().size())));
+}
+
+void DesktopAppsPage::updateFolderDetails()
+{
+    const auto folderLine = [](const QString &path, bool usable) {
+        return usable ? tr("Folder: %1").arg(displayPath(path))
+                      : tr("No usable folder yet (looked in %1).").arg(displayPath(path));
+    };
+    m_calendarAccess->detailLabel()->setText(
+        tr("Allow Kolu to read upcoming calendar events.") + QLatin1Char(' ')
+        + folderLine(accessFolderPath(m_state, AccessFolder::calendar),
+                     isAccessFolderUsable(m_state, AccessFolder::calendar)));
+    m_remindersAccess->detailLabel()->setText(
+        tr("Allow Kolu to show and update reminders.") + QLatin1Char(' ')
+        + folderLine(accessFolderPath(m_state, AccessFolder::reminders),
+                     isAccessFolderUsable(m_state, AccessFolder::reminders)));
+    const QString notes = notesFolder();
+    m_notesAccess->detailLabel()->setText(tr("Allow Kolu to use your notes folder when saving or reading notes.")
+                                          + QLatin1Char(' ') + folderLine(notes, QFileInfo(notes).isDir()));
+    const QString desktop = desktopFolder();
+    m_desktopAccess->detailLabel()->setText(tr("Allow Kolu to read recent screenshots from your Desktop.")
+                                            + QLatin1Char(' ') + folderLine(desktop, QFileInfo(desktop).isDir()));
+}
+
+void DesktopAppsPage::updateMessage()
+{
+    const QString &message = m_state.systemAccessStatusMessage();
+    m_message->setText(message);
+    m_message->setColor(statusColor(m_state.systemAccessStatusTint()));
+    m_message->setVisible(!message.isEmpty());
+}
+
+void DesktopAppsPage::openFolder(const QString &path)
+{
+    // The folder itself, shown by the desktop's file manager; nothing when
+    // it is not there.
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        m_state.urlOpener().openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace kolu

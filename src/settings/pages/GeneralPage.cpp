@@ -1,0 +1,284 @@
+#include "settings/pages/GeneralPage.h"
+
+#include "model/BuildInfo.h"
+#include "settings/SettingsLogo.h"
+#include "settings/SettingsRowKit.h"
+#include "settings/SettingsView.h"
+#include "settings/pages/PageKit.h"
+#include "state/AppState.h"
+#include "style/Fonts.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSlider.h"
+#include "style/widgets/OrlixSwitch.h"
+#include "style/widgets/SegmentedPicker.h"
+
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kolu {
+
+namespace {
+
+// The developer credited on the page.
+constexpr char kDeveloperName[] = "Kolu Contributors";
+
+constexpr RailEdge kEdges[] = {RailEdge::left, RailEdge::right, RailEdge::top};
+constexpr RailVerticalPosition kPositions[] = {RailVerticalPosition::top, RailVerticalPosition::center,
+                                               RailVerticalPosition::bottom};
+constexpr RailSize kSizes[] = {RailSize::standard, RailSize::large};
+
+template<typename T, std::size_t N>
+int indexOf(const T (&cases)[N], T value)
+{
+    const auto *it = std::find(std::begin(cases), std::end(cases), value);
+    return it == std::end(cases) ? -1 : int(it - std::begin(cases));
+}
+
+QString edgeWord(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left: return SettingsGeneralPage::tr("Left");
+    case RailEdge::right: return SettingsGeneralPage::tr("Right");
+    case RailEdge::top: return SettingsGeneralPage::tr("Top");
+    }
+    return {};
+}
+
+QString positionWord(RailVerticalPosition position)
+{
+    switch (position) {
+    case RailVerticalPosition::top: return SettingsGeneralPage::tr("Upper");
+    case RailVerticalPosition::center: return SettingsGeneralPage::tr("Middle");
+    case RailVerticalPosition::bottom: return SettingsGeneralPage::tr("Lower");
+    }
+    return {};
+}
+
+QColor systemPurple()
+{
+    return QColor::fromRgbF(0.69f, 0.32f, 0.87f);
+}
+
+QColor systemGreen()
+{
+    return QColor::fromRgbF(0.20f, 0.78f, 0.35f);
+}
+
+// Heading, a flexible space, the control.
+QWidget *controlRow(QWidget *heading, QWidget *control)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    // The rows under the lines breathe like the lines do.
+    layout->setContentsMargins(0, 8, 0, 8);
+    layout->setSpacing(12);
+    layout->addWidget(heading, 1, Qt::AlignVCenter);
+    layout->addWidget(control, 0, Qt::AlignVCenter);
+    return row;
+}
+
+SegmentedPicker *picker(const QString &name, const QString &accessibleName, const QStringList &segments, int width)
+{
+    auto *picker = new SegmentedPicker(segments);
+    picker->setObjectName(name);
+    picker->setAccessibleName(accessibleName);
+    picker->setFixedWidth(width);
+    return picker;
+}
+
+} // namespace
+
+int SettingsGeneralPage::shownHoldSeconds(double storedSeconds)
+{
+    if (std::isnan(storedSeconds))
+        return 1;
+    return int(std::trunc(std::clamp(storedSeconds, 1.0, 10.0)));
+}
+
+QString SettingsGeneralPage::summaryLine(const AppState &state)
+{
+    const QString separator = QStringLiteral(" \u2022 ");
+    QString edge = edgeWord(state.railEdge());
+    if (state.railEdge() != RailEdge::top)
+        edge += u' ' + positionWord(state.railVerticalPosition());
+    return tr("%1 visible tabs").arg(state.visibleRailModules().size()) + separator + edge + separator +
+           (state.railSize() == RailSize::large ? QStringLiteral("125%") : QStringLiteral("100%")) + separator +
+           tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
+}
+
+SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
+    : SettingsPageWidget(parent)
+    , m_view(view)
+{
+    setObjectName(QStringLiteral("settingsGeneralPage"));
+    fullWidth(this); // the page fills the content column
+    AppState &state = view.state();
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(26);
+
+    // Application.
+    auto *card = new SettingsInfoCard;
+    card->setObjectName(QStringLiteral("generalApplicationCard"));
+    QVBoxLayout *rows = card->contentLayout();
+    rows->setSpacing(0);
+    auto addRow = [rows](QWidget *row) {
+        if (rows->count() > 0)
+            rows->addWidget(new SettingsDivider);
+        rows->addWidget(fullWidth(row));
+    };
+    addRow(settingLine(tr("Kolu App"), QString::fromUtf8(buildinfo::kDisplayVersion), QStringLiteral("app.badge"),
+                       themeAccentColor()));
+    addRow(settingLine(tr("Developer"), QString::fromUtf8(kDeveloperName), QStringLiteral("person.crop.circle"),
+                       systemPurple()));
+    m_summary = settingLine(tr("Floating edge utility"), QString(), QStringLiteral("sidebar.right"), systemGreen());
+    m_summary->setObjectName(QStringLiteral("generalSummaryRow"));
+    addRow(m_summary);
+
+    m_edge = picker(QStringLiteral("generalRailEdgePicker"), tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")},
+                    246);
+    addRow(controlRow(settingsRowHeading(tr("Rail edge"), QStringLiteral("rectangle.inset.filled"), QString()),
+                      m_edge));
+
+    m_position = picker(QStringLiteral("generalRailPositionPicker"), tr("Rail position"),
+                        {tr("Upper"), tr("Middle"), tr("Lower")}, 250);
+    m_positionRow = controlRow(
+        settingsRowHeading(tr("Rail position"), QStringLiteral("rectangle.inset.filled.and.person.filled"),
+                           tr("Move the edge handle to the upper, middle, or lower corner.")),
+        m_position);
+    m_positionRow->setObjectName(QStringLiteral("generalRailPositionRow"));
+    m_positionDivider = new SettingsDivider;
+    rows->addWidget(m_positionDivider);
+    rows->addWidget(fullWidth(m_positionRow));
+
+    m_size = picker(QStringLiteral("generalRailSizePicker"), tr("Rail size"), {tr("Standard"), tr("Larger")}, 250);
+    addRow(controlRow(settingsRowHeading(tr("Rail size"), QStringLiteral("arrow.up.left.and.arrow.down.right"),
+                                         tr("Choose Standard or Larger for the edge rail.")),
+                      m_size));
+
+    auto *hold = new QWidget;
+    auto *holdLayout = new QHBoxLayout(hold);
+    holdLayout->setContentsMargins(0, 0, 0, 0);
+    holdLayout->setSpacing(10);
+    m_hold = new OrlixSlider(hold);
+    m_hold->setObjectName(QStringLiteral("generalMenuHoldSlider"));
+    m_hold->setAccessibleName(tr("Menu open time"));
+    m_hold->setRange(1, 10);
+    m_hold->setFixedWidth(160);
+    m_hold->setTint(themeAccentColor());
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, m_hold, [this] { m_hold->setTint(themeAccentColor()); });
+    m_holdText = settingsText(QString(), OrlixFonts::monospacedDigits(12, QFont::Bold), PaletteRole::text, 1, hold);
+    m_holdText->setObjectName(QStringLiteral("generalMenuHoldText"));
+    m_holdText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_holdText->setFixedWidth(46);
+    holdLayout->addWidget(m_hold, 0, Qt::AlignVCenter);
+    holdLayout->addWidget(m_holdText, 0, Qt::AlignVCenter);
+    addRow(controlRow(settingsRowHeading(tr("Menu open time"), QStringLiteral("timer"),
+                                         tr("Keep Kolu visible after choosing an item from the menu bar.")),
+                      hold));
+
+    auto *minimizeLabel = new QWidget;
+    auto *minimizeText = new QVBoxLayout(minimizeLabel);
+    minimizeText->setContentsMargins(0, 0, 0, 0);
+    minimizeText->setSpacing(2);
+    minimizeText->addWidget(
+        settingsText(tr("Minimize All Apps Button"), OrlixFonts::system(13, QFont::Bold), PaletteRole::text, 0));
+    minimizeText->addWidget(settingsText(tr("Show the minimize shortcut in the rail above Refresh and Settings."),
+                                         OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0));
+    m_minimize = new OrlixSwitch;
+    m_minimize->setObjectName(QStringLiteral("generalMinimizeSwitch"));
+    m_minimize->setAccessibleName(tr("Minimize All Apps Button"));
+    addRow(controlRow(minimizeLabel, m_minimize));
+
+    for (int i = 0; i < rows->count(); ++i)
+        if (QWidget *row = rows->itemAt(i)->widget(); row && !qobject_cast<SettingsDivider *>(row))
+            row->setProperty("generalCardRow", true);
+    page->addWidget(new SettingsGroup(tr("Application"), card));
+
+    // Quick actions.
+    auto *actions = new SettingsInfoCard;
+    auto *buttons = new QWidget;
+    auto *buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->setSpacing(10);
+    auto *refresh = new OrlixButton(OrlixButton::Kind::primary, tr("Refresh Kolu"));
+    refresh->setObjectName(QStringLiteral("generalRefreshButton"));
+    refresh->setSymbol(QStringLiteral("arrow.clockwise"));
+    auto *manage = new OrlixButton(OrlixButton::Kind::secondary, tr("Manage Tabs"));
+    manage->setObjectName(QStringLiteral("generalManageTabsButton"));
+    manage->setSymbol(QStringLiteral("square.grid.2x2"));
+    auto *highlights = new OrlixButton(OrlixButton::Kind::secondary, tr("Show Highlights"));
+    highlights->setObjectName(QStringLiteral("generalShowHighlightsButton"));
+    highlights->setSymbol(QStringLiteral("sparkles"));
+    buttonRow->addWidget(refresh);
+    buttonRow->addWidget(manage);
+    buttonRow->addWidget(highlights);
+    buttonRow->addStretch(1);
+    actions->contentLayout()->addWidget(fullWidth(buttons));
+    page->addWidget(new SettingsGroup(tr("Quick Actions"), actions));
+
+    connect(m_edge, &SegmentedPicker::activated, this, [&state](int index) {
+        if (index >= 0 && index < int(std::size(kEdges)))
+            state.setRailEdge(kEdges[index]);
+    });
+    connect(m_position, &SegmentedPicker::activated, this, [&state](int index) {
+        if (index >= 0 && index < int(std::size(kPositions)))
+            state.setRailVerticalPosition(kPositions[index]);
+    });
+    connect(m_size, &SegmentedPicker::activated, this, [&state](int index) {
+        if (index >= 0 && index < int(std::size(kSizes)))
+            state.setRailSize(kSizes[index]);
+    });
+    // Only a move by the user writes the hold; a stored 4.5 stays 4.5.
+    connect(m_hold, &OrlixSlider::moved, this, [&state](int seconds) { state.setStatusMenuOpenHoldDuration(seconds); });
+    connect(m_minimize, &QAbstractButton::clicked, this, [&state](bool on) { state.setShowMinimizeAllAppsButton(on); });
+    connect(refresh, &QAbstractButton::clicked, this, [&state] { state.refreshAll(); });
+    connect(manage, &QAbstractButton::clicked, this, [this] { m_view.setSelectedPage(OrlixSettingsPage::tabs); });
+    connect(highlights, &QAbstractButton::clicked, this, [&state] {
+        // The window layer brings the program to the front with the window.
+        Q_EMIT state.showOrlixOnboarding();
+    });
+    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
+        switch (field) {
+        case AppState::Field::railEdge:
+        case AppState::Field::railVerticalPosition:
+        case AppState::Field::railSize:
+        case AppState::Field::statusMenuOpenHoldDuration:
+        case AppState::Field::showMinimizeAllAppsButton:
+        case AppState::Field::railModuleOrder:
+        case AppState::Field::hiddenRailModules:
+            sync();
+            break;
+        default:
+            break;
+        }
+    });
+    sync();
+}
+
+void SettingsGeneralPage::sync()
+{
+    const AppState &state = m_view.state();
+    m_summary->detailLabel()->setText(summaryLine(state));
+    m_edge->setCurrentIndex(indexOf(kEdges, state.railEdge()));
+    m_position->setCurrentIndex(indexOf(kPositions, state.railVerticalPosition()));
+    const bool side = state.railEdge() != RailEdge::top;
+    m_positionRow->setVisible(side);
+    m_positionDivider->setVisible(side);
+    m_size->setCurrentIndex(indexOf(kSizes, state.railSize()));
+    const int seconds = shownHoldSeconds(state.statusMenuOpenHoldDuration());
+    {
+        const QSignalBlocker quiet(m_hold);
+        m_hold->setValue(seconds);
+    }
+    m_holdText->setText(tr("%1 sec").arg(seconds));
+    m_minimize->setChecked(state.showMinimizeAllAppsButton());
+}
+
+} // namespace kolu

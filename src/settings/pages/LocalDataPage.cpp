@@ -1,0 +1,159 @@
+#include "settings/pages/LocalDataPage.h"
+
+#include "settings/SettingsRowKit.h"
+#include "settings/pages/SettingsPageParts.h"
+#include "settings/pages/WebSearchSection.h"
+#include "style/ContinuousCorners.h"
+#include "style/Fonts.h"
+#include "style/Opacity.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/StyledWidget.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kolu {
+
+WebSearchPanel::WebSearchPanel(QWidget *content, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("webSearchPanel"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(content);
+    repaintOnStyleChange(this);
+}
+
+void WebSearchPanel::paintEvent(QPaintEvent *)
+{
+    const OrlixStyle &style = OrlixStyle::current();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF panel = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(withAlpha(style.surface(), 0.34));
+    painter.drawPath(continuousRoundedRect(panel, 12));
+    paintSettingsCardOutline(painter, panel, 12, style.hairline(), 0.24);
+}
+
+LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("localDataPage"));
+    const OrlixStyle &style = OrlixStyle::current();
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    SettingsSectionCard *card = nullptr;
+    outer->addWidget(settingsSectionPage(tr("Local Holding Areas"), &card, this));
+    QVBoxLayout *content = card->contentLayout();
+
+    content->addWidget(settingsCardHeader(tr("Local Holding Areas"), QStringLiteral("tray.full"),
+                                          tr("Stored on this computer"), nullptr));
+
+    auto *rows = new QVBoxLayout;
+    rows->setSpacing(8);
+    m_linksRow = settingsStatusRow(tr("Copy & Links"), {}, QStringLiteral("star"), style.tint(RailModule::links));
+    m_linksRow->setObjectName(QStringLiteral("localDataLinksRow"));
+    m_trayRow = settingsStatusRow(tr("File Tray"), {}, QStringLiteral("tray.and.arrow.down"),
+                                  style.tint(RailModule::fileTray));
+    m_trayRow->setObjectName(QStringLiteral("localDataTrayRow"));
+    rows->addWidget(m_linksRow);
+    rows->addWidget(m_trayRow);
+    content->addLayout(rows);
+
+    auto *history = new QHBoxLayout;
+    history->setSpacing(12);
+    history->setContentsMargins(0, 4, 0, 4);
+    auto *historyText = new QVBoxLayout;
+    historyText->setSpacing(2);
+    historyText->addWidget(new SettingsSymbolLabel(tr("Clipboard history"), QStringLiteral("doc.on.clipboard"),
+                                                   OrlixFonts::system(13, QFont::Bold), PaletteRole::text, 1));
+    historyText->addWidget(settingsText(tr("Choose how many recent copied items Kolu keeps."),
+                                        OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 0));
+    history->addLayout(historyText, 1);
+    QStringList segments;
+    for (const int option : AppState::clipboardHistoryLimitOptions)
+        segments << QString::number(option);
+    m_limit = new SegmentedPicker(segments);
+    m_limit->setObjectName(QStringLiteral("clipboardHistoryPicker"));
+    m_limit->setAccessibleName(tr("Clipboard history"));
+    m_limit->setFixedWidth(220);
+    history->addWidget(m_limit, 0, Qt::AlignVCenter);
+    content->addLayout(history);
+    connect(m_limit, &SegmentedPicker::activated, this, [this](int index) {
+        const auto &options = AppState::clipboardHistoryLimitOptions;
+        if (index >= 0 && index < static_cast<int>(options.size())
+            && m_state.clipboardHistoryLimit() != options[static_cast<std::size_t>(index)])
+            m_state.setClipboardHistoryLimit(options[static_cast<std::size_t>(index)]);
+    });
+
+    content->addWidget(new WebSearchPanel(new WebSearchSection(m_state, entries)));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    auto *openLinks = settingsPageButton(OrlixButton::Kind::primary, tr("Open Copy & Links"),
+                                         QStringLiteral("doc.on.doc"), QStringLiteral("localDataOpenLinks"));
+    auto *openTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Open File Tray"),
+                                        QStringLiteral("tray.and.arrow.down"), QStringLiteral("localDataOpenTray"));
+    m_clearTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), QStringLiteral("trash"),
+                                     QStringLiteral("localDataClearTray"));
+    AppState *appState = &m_state;
+    connect(openLinks, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::links); });
+    connect(openTray, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::fileTray); });
+    connect(m_clearTray, &OrlixButton::clicked, this, [appState] {
+        // Only the list: the held files stay where they are.
+        appState->setFileTrayItems({});
+        appState->setSelectedFileTrayIDs({});
+    });
+    buttons->addWidget(openLinks);
+    buttons->addWidget(openTray);
+    buttons->addWidget(m_clearTray);
+    buttons->addStretch(1);
+    content->addLayout(buttons);
+
+    updateCounts();
+    updateLimit();
+    connect(&m_state, &AppState::changed, this, &LocalDataPage::stateChanged);
+}
+
+void LocalDataPage::stateChanged(AppState::Field field)
+{
+    switch (field) {
+    case AppState::Field::links:
+    case AppState::Field::clipboardItems:
+    case AppState::Field::fileTrayItems:
+        updateCounts();
+        break;
+    case AppState::Field::clipboardHistoryLimit:
+        updateLimit();
+        break;
+    default:
+        break;
+    }
+}
+
+void LocalDataPage::updateCounts()
+{
+    m_linksRow->detailLabel()->setText(tr("%1 links, %2 captured copies")
+                                           .arg(QString::number(m_state.links().size()),
+                                                QString::number(m_state.clipboardItems().size())));
+    m_trayRow->detailLabel()->setText(tr("%1 held files. References original files without moving them.")
+                                          .arg(QString::number(m_state.fileTrayItems().size())));
+    m_clearTray->setEnabled(!m_state.fileTrayItems().empty());
+}
+
+void LocalDataPage::updateLimit()
+{
+    const auto &options = AppState::clipboardHistoryLimitOptions;
+    const auto it = std::find(options.begin(), options.end(), m_state.clipboardHistoryLimit());
+    m_limit->setCurrentIndex(it == options.end() ? -1 : static_cast<int>(it - options.begin()));
+}
+
+} // namespace kolu

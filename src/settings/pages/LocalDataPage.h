@@ -1,0 +1,44 @@
+#pragma once
+
+#include "state/AppState.h"
+
+#include <QWidget>
+
+namespace kolu {
+
+class OrlixButton;
+class SegmentedPicker;
+class SettingsRow;
+struct SettingsFormEntries;
+
+// What Kolu keeps on this computer: saved links, captured copies and the
+// Tray's held files; how many copies the clipboard history keeps; the web
+// search sites; and shortcuts to the links and Tray modules.
+class LocalDataPage : public QWidget {
+    Q_OBJECT
+public:
+    LocalDataPage(AppState &state, SettingsFormEntries &entries, QWidget *parent = nullptr);
+
+private:
+    void stateChanged(AppState::Field field);
+    void updateCounts();
+    void updateLimit();
+
+    AppState &m_state;
+    SettingsRow *m_linksRow;
+    SettingsRow *m_trayRow;
+    SegmentedPicker *m_limit;
+    OrlixButton *m_clearTray;
+};
+
+// The rounded panel the web search section sits on.
+class WebSearchPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit WebSearchPanel(QWidget *content, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+} // namespace kolu

@@ -1,0 +1,77 @@
+#include "settings/pages/ReleaseNotesCard.h"
+
+#include "settings/SettingsLogo.h"
+#include "settings/pages/RowHolder.h"
+#include "style/Fonts.h"
+#include "style/IconProvider.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kolu {
+
+namespace {
+
+// The accent checkmark in front of a note, 11 pt bold, 2 pt below the top.
+class NoteMark : public QWidget {
+public:
+    explicit NoteMark(QWidget *parent)
+        : QWidget(parent)
+    {
+        setFixedSize(14, 16);
+        connect(&OrlixStyle::current(), &OrlixStyle::changed, this, qOverload<>(&QWidget::update));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        IconProvider::paint(painter, QRectF(0, 2, 14, 14), QStringLiteral("checkmark.circle.fill"), 11,
+                            themeAccentColor(), IconWeight::bold);
+    }
+};
+
+} // namespace
+
+ReleaseNotesCard::ReleaseNotesCard(const QString &version, const QString &label, const QStringList &notes,
+                                   QWidget *parent)
+    : SettingsInfoCard(parent)
+{
+    setObjectName(QStringLiteral("releaseNotesCard"));
+    QVBoxLayout *content = contentLayout();
+    content->setAlignment(Qt::Alignment());
+
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(0, 0, 0, 8);
+    auto *versionText = settingsText(version, OrlixFonts::system(15, QFont::Bold), PaletteRole::text, 1, this);
+    versionText->setObjectName(QStringLiteral("releaseNotesVersion"));
+    auto *labelText = new ElidedLabel(label, this);
+    labelText->setObjectName(QStringLiteral("releaseNotesLabel"));
+    labelText->setFont(OrlixFonts::system(10, QFont::Bold));
+    labelText->setColor(themeAccentColor());
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, labelText,
+            [labelText] { labelText->setColor(themeAccentColor()); });
+    header->addWidget(versionText, 1, Qt::AlignBaseline);
+    header->addWidget(labelText, 0, Qt::AlignBaseline);
+    content->addWidget(rowHolder(header, nullptr));
+    content->addWidget(new SettingsDivider(this));
+
+    auto *list = new QVBoxLayout;
+    list->setContentsMargins(0, 13, 0, 5);
+    list->setSpacing(9);
+    for (const QString &note : notes) {
+        auto *row = new QHBoxLayout;
+        row->setSpacing(9);
+        row->addWidget(new NoteMark(this), 0, Qt::AlignTop);
+        auto *text = settingsText(note, OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, this);
+        text->setObjectName(QStringLiteral("releaseNote"));
+        row->addWidget(text, 1, Qt::AlignTop);
+        list->addWidget(rowHolder(row, nullptr));
+    }
+    content->addWidget(rowHolder(list, nullptr));
+}
+
+} // namespace kolu

@@ -1,0 +1,278 @@
+#include "cards/nowplaying/NowPlayingCard.h"
+
+#include "cards/nowplaying/NowPlayingHero.h"
+#include "cards/nowplaying/QuranRecitationSection.h"
+#include "cards/nowplaying/SoundscapeRules.h"
+#include "cards/nowplaying/SoundscapeWidgets.h"
+#include "services/media/QuranAudioManager.h"
+#include "services/media/SoundscapeAudioManager.h"
+#include "state/AppState.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+
+#include "../CardTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSlider>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+using Kind = QuranPlayerStatus::Kind;
+
+class NowPlayingCardTest : public test::CardTest<NowPlayingCard> {
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(home.path(u"soundscapes"_s));
+        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
+            QFile file(home.path(u"soundscapes/"_s + track.filename));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        CardTest::SetUp();
+    }
+
+    SoundscapeAudioManager &mixer() const { return state->soundscapeAudioManager(); }
+    QuranAudioManager &radio() const { return state->quranAudioManager(); }
+    QString summaryTitle() const { return find<ElidedLabel>(u"summaryTitle"_s)->text(); }
+    QString summarySubtitle() const { return find<ElidedLabel>(u"summarySubtitle"_s)->text(); }
+    const SoundscapeTrack &track(const QString &id) const
+    {
+        for (const SoundscapeTrack &t : mixer().tracks())
+            if (t.id == id)
+                return t;
+        ADD_FAILURE() << id.toStdString();
+        return mixer().tracks().front();
+    }
+    // Another application plays, as the state would publish it.
+    void publish(NowPlayingItem item) { state->setNowPlaying(std::move(item)); }
+    NowPlayingItem music() const
+    {
+        NowPlayingItem item;
+        item.title = u"Song"_s;
+        item.artist = u"Artist"_s;
+        item.source = u"Player"_s;
+        item.isPlaying = true;
+        return item;
+    }
+    void bringRadioTo(Kind kind)
+    {
+        state->toggleQuranRadio(); // loading
+        if (kind == Kind::Loading)
+            return;
+        auto *player = services.audio->last();
+        ASSERT_NE(player, nullptr);
+        player->report(AudioPlayer::ItemStatus::ReadyToPlay);
+        player->report(AudioPlayer::TimeControlStatus::Playing);
+        clock.advance(std::chrono::milliseconds(0));
+        ASSERT_EQ(radio().status(), QuranPlayerStatus::playing());
+        if (kind == Kind::Paused) {
+            state->toggleQuranRadio();
+            ASSERT_EQ(radio().status(), QuranPlayerStatus::paused());
+        }
+    }
+};
+
+TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHero)
+{
+    makeCard();
+    EXPECT_FALSE(card->showsHero());
+    EXPECT_TRUE(card->summary()->isVisible());
+    EXPECT_FALSE(card->hero()->isVisible());
+    EXPECT_EQ(summaryTitle(), u"Nothing playing"_s);
+    EXPECT_EQ(summarySubtitle(), u"Choose Ambient or Quran Radio"_s);
+
+    // Titled "Nothing playing" but muted: something, so the hero.
+    NowPlayingItem muted = soundscape::nothingPlayingItem();
+    muted.isMuted = true;
+    publish(muted);
+    EXPECT_TRUE(card->hero()->isVisible());
+    EXPECT_FALSE(card->summary()->isVisible());
+    EXPECT_EQ(card->hero()->height(), NowPlayingHero::preferredHeight);
+
+    // A stream that tunes holds the summary, a paused one gives way.
+    bringRadioTo(Kind::Loading);
+    publish(music());
+    EXPECT_FALSE(card->hero()->isVisible());
+    EXPECT_EQ(summarySubtitle(), u"Tuning..."_s);
+    state->quranAudioManager().stop();
+    bringRadioTo(Kind::Paused);
+    NowPlayingItem other = music();
+    other.title = u"Other"_s;
+    publish(other);
+    EXPECT_TRUE(card->hero()->isVisible());
+}
+
+TEST_F(NowPlayingCardTest, SectionsStartClosedAndOpenOnTheirOwn)
+{
+    makeCard();
+    SoundscapeDisclosure *ambient = card->ambient();
+    SoundscapeDisclosure *quran = card->radio();
+    EXPECT_FALSE(ambient->isExpanded());
+    EXPECT_FALSE(quran->isExpanded());
+    EXPECT_FALSE(ambient->content()->isVisible());
+    QTest::mouseClick(ambient->header(), Qt::LeftButton);
+    EXPECT_TRUE(ambient->isExpanded());
+    EXPECT_TRUE(ambient->content()->isVisible());
+    EXPECT_EQ(ambient->chevronRotation(), 0);
+    QTest::mouseClick(quran->header(), Qt::LeftButton);
+    EXPECT_TRUE(ambient->isExpanded());
+    EXPECT_TRUE(quran->isExpanded());
+    QTest::mouseClick(ambient->header(), Qt::LeftButton);
+    EXPECT_FALSE(ambient->isExpanded());
+    EXPECT_FALSE(ambient->content()->isVisible());
+    EXPECT_EQ(ambient->chevronRotation(), -90);
+    EXPECT_TRUE(quran->isExpanded());
+}
+
+TEST_F(NowPlayingCardTest, AMixStopsTheRadioThenAppliesThenRefreshes)
+{
+    makeCard();
+    card->ambient()->setExpanded(true);
+    bringRadioTo(Kind::Playing);
+    const NowPlayingItem sentinel = music();
+    publish(sentinel);
+
+    QStringList calls;
+    QObject::connect(&radio(), &QuranAudioManager::statusChanged, card.get(), [&] {
+        if (radio().status() == QuranPlayerStatus::idle())
+            calls << u"stop"_s;
+    });
+    QObject::connect(&mixer(), &SoundscapeAudioManager::activeTrackIDsChanged, card.get(), [&] {
+        if (!mixer().activeTrackIDs().isEmpty() && !calls.contains(u"apply"_s))
+            calls << u"apply"_s;
+    });
+    QObject::connect(state.get(), &AppState::changed, card.get(), [&](AppState::Field field) {
+        if (field == AppState::Field::nowPlaying)
+            calls << u"refresh"_s;
+    });
+    QTest::mouseClick(find<OrlixButton>(u"mix:calm"_s), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls.contains(u"refresh"_s); }, 20000));
+    EXPECT_EQ(calls, (QStringList{u"stop"_s, u"apply"_s, u"refresh"_s}));
+    EXPECT_EQ(radio().status(), QuranPlayerStatus::idle());
+
+    const auto sliderOf = [&](const QString &id) {
+        return find<AmbientSoundTile>(u"ambientTile:"_s + id)->slider();
+    };
+    EXPECT_NEAR(sliderOf(u"ocean"_s)->value() / 1000.0, 0.58, 0.001);
+    EXPECT_NEAR(sliderOf(u"forest"_s)->value() / 1000.0, 0.38, 0.001);
+    EXPECT_TRUE(sliderOf(u"ocean"_s)->isVisible());
+    EXPECT_FALSE(sliderOf(u"rain"_s)->isVisible());
+    // The summary names the mix.
+    EXPECT_EQ(summaryTitle(), u"Ambient Mix"_s);
+    EXPECT_EQ(summarySubtitle(), u"2 sounds playing"_s);
+}
+
+TEST_F(NowPlayingCardTest, TilesStopTheRadioAndSlidersSetOnlyTheirVolume)
+{
+    makeCard();
+    card->ambient()->setExpanded(true);
+    bringRadioTo(Kind::Playing);
+    const SoundscapeTrack &rain = track(u"rain"_s);
+    QTest::mouseClick(find<AmbientSoundTile>(u"ambientTile:rain"_s)->button(), Qt::LeftButton);
+    EXPECT_EQ(radio().status(), QuranPlayerStatus::idle());
+    EXPECT_TRUE(mixer().activeTrackIDs().contains(u"rain"_s));
+    EXPECT_EQ(summaryTitle(), rain.title);
+    EXPECT_EQ(summarySubtitle(), u"Ambient soundscape"_s);
+
+    const QSet<QString> before = mixer().activeTrackIDs();
+    const double ocean = mixer().volume(track(u"ocean"_s));
+    int activeChanges = 0;
+    QObject::connect(&mixer(), &SoundscapeAudioManager::activeTrackIDsChanged, card.get(), [&] { ++activeChanges; });
+    QObject::connect(&radio(), &QuranAudioManager::statusChanged, card.get(), [&] { ++activeChanges; });
+    find<AmbientSoundTile>(u"ambientTile:rain"_s)->slider()->setValue(250);
+    EXPECT_NEAR(mixer().volume(rain), 0.25, 0.001);
+    EXPECT_EQ(mixer().volume(track(u"ocean"_s)), ocean);
+    EXPECT_EQ(mixer().activeTrackIDs(), before);
+    EXPECT_EQ(activeChanges, 0);
+
+    for (const QString &id : {u"ocean"_s, u"forest"_s})
+        QTest::mouseClick(find<AmbientSoundTile>(u"ambientTile:"_s + id)->button(), Qt::LeftButton);
+    EXPECT_EQ(summaryTitle(), u"Ambient Mix"_s);
+    EXPECT_EQ(summarySubtitle(), u"3 sounds playing"_s);
+    EXPECT_TRUE(find<OrlixButton>(u"clearMix"_s)->isEnabled());
+    QTest::mouseClick(find<OrlixButton>(u"clearMix"_s), Qt::LeftButton);
+    EXPECT_TRUE(mixer().activeTrackIDs().isEmpty());
+    EXPECT_FALSE(find<OrlixButton>(u"clearMix"_s)->isEnabled());
+}
+
+TEST(SoundscapeRulesTest, RadioStatusLinePlayButtonAndSummary)
+{
+    struct Case {
+        QuranPlayerStatus status;
+        bool hasStation;
+        QString text;
+        soundscape::StatusTone tone;
+        QString button;
+        bool enabled;
+        QString subtitle; // with no sound active
+    };
+    using soundscape::StatusTone;
+    const Case cases[] = {
+        {QuranPlayerStatus::idle(), true, u"Choose a station and press play."_s, StatusTone::secondary, u"Play"_s, true,
+         u"Choose Ambient or Quran Radio"_s},
+        {QuranPlayerStatus::idle(), false, u"No radio station is enabled."_s, StatusTone::secondary, u"Play"_s, false,
+         u"Choose Ambient or Quran Radio"_s},
+        {QuranPlayerStatus::loading(), true, u"Tuning live stream..."_s, StatusTone::secondary, u"Loading"_s, false,
+         u"Tuning..."_s},
+        {QuranPlayerStatus::playing(), true, u"Live stream playing."_s, StatusTone::tint, u"Pause"_s, true,
+         u"Quran Radio is live"_s},
+        {QuranPlayerStatus::paused(), true, u"Paused"_s, StatusTone::secondary, u"Play"_s, true, u"Paused"_s},
+        {QuranPlayerStatus::networkUnavailable(), true, u"Qur'an radio requires an internet connection."_s,
+         StatusTone::warning, u"Play"_s, true, u"Choose Ambient or Quran Radio"_s},
+        {QuranPlayerStatus::error(u"Boom"_s), true, u"Boom"_s, StatusTone::warning, u"Play"_s, true,
+         u"Choose Ambient or Quran Radio"_s},
+        {QuranPlayerStatus::error(QString()), true, QString(), StatusTone::warning, u"Play"_s, true,
+         u"Choose Ambient or Quran Radio"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(soundscape::radioStatusText(c.status, c.hasStation), c.text);
+        EXPECT_EQ(soundscape::radioStatusTone(c.status), c.tone);
+        EXPECT_EQ(soundscape::radioPlayButton(c.status).title, c.button);
+        EXPECT_EQ(soundscape::radioPlayButtonEnabled(c.status, c.hasStation), c.enabled);
+        EXPECT_EQ(soundscape::summarySubtitle(c.status, 0, false), c.subtitle);
+    }
+    // Past the radio rows: the mixer's.
+    EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::idle(), 2, false), u"Paused"_s);
+    EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::error(u"x"_s), 1, true), u"Ambient soundscape"_s);
+    EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::idle(), 3, true), u"3 sounds playing"_s);
+}
+
+TEST_F(NowPlayingCardTest, TheRadioCardWithAndWithoutAStation)
+{
+    makeCard();
+    card->radio()->setExpanded(true);
+    auto *play = find<OrlixButton>(u"radioPlay"_s);
+    const QuranRadioStation station = *radio().selectedStation();
+    EXPECT_EQ(find<ElidedLabel>(u"radioTitleArabic"_s)->text(), station.nameArabic);
+    EXPECT_EQ(find<ElidedLabel>(u"radioTitleEnglish"_s)->text(), station.nameEnglish);
+    EXPECT_TRUE(play->isEnabled());
+    EXPECT_EQ(play->text(), u"Play"_s);
+
+    // Play stops the ambient sounds first.
+    state->applySoundscapeMix(mixer().mixes().front());
+    QTest::mouseClick(play, Qt::LeftButton);
+    EXPECT_TRUE(mixer().activeTrackIDs().isEmpty());
+    EXPECT_EQ(play->text(), u"Loading"_s);
+    EXPECT_FALSE(play->isEnabled());
+    EXPECT_EQ(summaryTitle(), station.nameArabic);
+
+    radio().stop();
+    radio().setBahrainStationEnabled(false);
+    EXPECT_EQ(find<ElidedLabel>(u"radioTitleArabic"_s)->text(), u"No station enabled"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"radioTitleEnglish"_s)->text(), u"Add a station in Settings"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"radioAttribution"_s)->text(), u"No radio station enabled"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"radioStatus"_s)->text(), u"No radio station is enabled."_s);
+    EXPECT_NE(find<QWidget>(u"radioNoStations"_s), nullptr);
+    EXPECT_FALSE(play->isEnabled());
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,255 @@
+#include "cards/nowplaying/NowPlayingHero.h"
+
+#include "cards/images/ImageSlot.h"
+#include "cards/nowplaying/NowPlayingArtwork.h"
+#include "cards/nowplaying/NowPlayingControls.h"
+#include "cards/nowplaying/NowPlayingHeroRules.h"
+#include "state/AppState.h"
+#include "style/widgets/ElidedLabel.h"
+
+#include "../CardTest.h"
+#include "EventWait.h"
+#include "FakeMprisPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+TEST(NowPlayingHeroRulesTest, ArtworkLocationsNameAWebPictureAFileOrNothing)
+{
+    const QString cwd = QDir::currentPath();
+    struct Case {
+        std::optional<QString> location;
+        std::optional<QUrl> expected;
+    };
+    const Case cases[] = {
+        {std::nullopt, std::nullopt},
+        {u"   "_s, std::nullopt},
+        {u"\n\t"_s, std::nullopt},
+        {u"  https://h/a.png\n"_s, QUrl(u"https://h/a.png"_s)},
+        {u"http://h/a.png"_s, QUrl(u"http://h/a.png"_s)},
+        {u"https://"_s, std::nullopt},
+        {u"/tmp/cover art.png"_s, QUrl::fromLocalFile(u"/tmp/cover art.png"_s)},
+        {u"file:///tmp/cover%20art.png"_s, QUrl::fromLocalFile(u"/tmp/cover art.png"_s)},
+        {u"rel/a.png"_s, QUrl::fromLocalFile(cwd + u"/rel/a.png"_s)},
+        {u"file://elsewhere/a.png"_s, std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(nowplaying::artworkURL(c.location), c.expected) << c.location.value_or(u"(none)"_s).toStdString();
+}
+
+TEST(NowPlayingHeroRulesTest, BadgesAndTheDetailLine)
+{
+    const std::pair<QString, QString> badges[] = {
+        {u"Spotify"_s, u"music.note.list"_s},      {u"SoundCloud"_s, u"waveform"_s},
+        {u"Anghami"_s, u"music.note.tv"_s},        {u"x YouTube y"_s, u"play.rectangle.fill"_s},
+        {u"youtube"_s, u"music.note"_s},           {u"Spotify "_s, u"music.note"_s},
+        {QString(), u"music.note"_s},              {u"VLC media player"_s, u"music.note"_s},
+    };
+    for (const auto &[source, symbol] : badges)
+        EXPECT_EQ(nowplaying::badgeSymbol(source), symbol) << source.toStdString();
+    EXPECT_EQ(nowplaying::badgeText({}), u"Audio"_s);
+    EXPECT_EQ(nowplaying::badgeText(u"Spotify"_s), u"Spotify"_s);
+
+    EXPECT_EQ(nowplaying::detailLine(u"Nina"_s, u"Spotify"_s), u"Nina \u00B7 Spotify"_s);
+    EXPECT_EQ(nowplaying::detailLine({}, u"Spotify"_s), u"Spotify"_s);
+    EXPECT_EQ(nowplaying::detailLine(u"Nina"_s, {}), u"Nina"_s);
+    EXPECT_EQ(nowplaying::detailLine({}, {}), QString());
+}
+
+class NowPlayingHeroTest : public test::CardTest<NowPlayingHero> {
+protected:
+    NowPlayingHeroTest() { cardSize = {254, NowPlayingHero::preferredHeight}; }
+
+    void TearDown() override
+    {
+        card.reset();
+        test::waitUntil([&] { return !state->isRefreshingNowPlaying(); });
+    }
+
+    static NowPlayingItem item(const QString &artwork = {}, bool playing = true)
+    {
+        NowPlayingItem i{u"Clair de Lune"_s, u"Debussy"_s, u"Spotify"_s, playing, false, std::nullopt};
+        if (!artwork.isNull())
+            i.artworkLocation = artwork;
+        return i;
+    }
+
+    NowPlayingArtworkView &artwork() { return *card->artworkView(); }
+
+    bool artworkSettled()
+    {
+        return test::waitUntil([&] { return artwork().imageSlot()->phase() != ImageSlot::Phase::loading; });
+    }
+
+    QString writePicture(const QString &path)
+    {
+        EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        QImage image(300, 300, QImage::Format_RGB32);
+        image.fill(QColor(200, 60, 90));
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+};
+
+TEST_F(NowPlayingHeroTest, AWebAddressIsTrimmedAndLoadedOnce)
+{
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    services.server.respond(u"/a.png"_s, {200, png, {{"Content-Type", "image/png"}}});
+
+    makeCard();
+    state->setNowPlaying(item(u"  "_s + services.server.url(u"/a.png"_s).toString() + u"\n"_s));
+    ASSERT_TRUE(artworkSettled());
+    EXPECT_TRUE(artwork().showsArtwork());
+    state->setNowPlaying(state->nowPlaying()); // announced again, unchanged
+    card->resize(260, NowPlayingHero::preferredHeight);
+    card->update();
+    QCoreApplication::processEvents();
+    const auto requests = services.server.requests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const test::RecordedRequest &r) { return r.path == u"/a.png"_s; }),
+              1);
+}
+
+TEST_F(NowPlayingHeroTest, FilesAreReadFromPathsAndFileAddresses)
+{
+    const QString absolute = writePicture(home.path(u"art/a.png"_s));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(home.home()));
+    writePicture(home.path(u"rel/a.png"_s));
+    makeCard();
+    for (const QString &location : {u"rel/a.png"_s, QUrl::fromLocalFile(absolute).toString(), absolute}) {
+        state->setNowPlaying(item(location));
+        ASSERT_TRUE(artworkSettled()) << location.toStdString();
+        EXPECT_TRUE(artwork().showsArtwork()) << location.toStdString();
+        EXPECT_LE(artwork().imageSlot()->image().width(), 238) << "decoded for the tile, not at full size";
+    }
+    QDir::setCurrent(before);
+}
+
+TEST_F(NowPlayingHeroTest, WithoutArtworkThePlaceholderShowsTheStateOfPlay)
+{
+    services.server.respond(u"/gone.png"_s, {404, "gone", {}});
+    makeCard();
+    struct Case {
+        QString location;
+        bool playing;
+    };
+    for (const Case &c : {Case{u"   "_s, true}, Case{{}, false}, Case{services.server.url(u"/gone.png"_s).toString(), true},
+                          Case{home.path(u"missing.png"_s), false}}) {
+        state->setNowPlaying(item(c.location, c.playing));
+        ASSERT_TRUE(artworkSettled());
+        EXPECT_FALSE(artwork().showsArtwork()) << c.location.toStdString();
+        EXPECT_EQ(NowPlayingArtworkPlaceholder::symbol(artwork().item()),
+                  c.playing ? u"waveform"_s : u"music.note"_s);
+    }
+    EXPECT_FALSE(nowplaying::artworkURL(u"   "_s)) << "a blank location names nothing";
+}
+
+TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItem)
+{
+    makeCard();
+    NowPlayingItem i = item();
+    i.artist.clear();
+    i.isMuted = true;
+    i.isPlaying = false;
+    state->setNowPlaying(i);
+    EXPECT_EQ(find<ElidedLabel>(u"nowPlayingTitle"_s)->text(), u"Clair de Lune"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"nowPlayingTitle"_s)->maximumLines(), 2);
+    EXPECT_EQ(find<ElidedLabel>(u"nowPlayingDetail"_s)->text(), u"Spotify"_s) << "no separator without an artist";
+    auto *mute = find<NowPlayingStatusButton>(u"nowPlayingMuteButton"_s);
+    EXPECT_EQ(mute->toolTip(), u"Unmute"_s);
+    EXPECT_EQ(mute->symbol(), u"speaker.slash.fill"_s);
+    EXPECT_EQ(find<MediaControlButton>(u"nowPlayingPlayPauseButton"_s)->symbol(), u"play.fill"_s);
+
+    const std::pair<QString, QString> badges[] = {{u"Spotify"_s, u"music.note.list"_s},
+                                                  {u"x YouTube y"_s, u"play.rectangle.fill"_s},
+                                                  {u"youtube"_s, u"music.note"_s},
+                                                  {QString(), u"music.note"_s}};
+    for (const auto &[source, symbol] : badges) {
+        i.source = source;
+        i.isMuted = false;
+        i.isPlaying = true;
+        state->setNowPlaying(i);
+        auto *badge = find<SourceBadge>(u"sourceBadge"_s);
+        EXPECT_EQ(badge->symbol(), symbol);
+        EXPECT_EQ(badge->text(), source.isEmpty() ? u"Audio"_s : source);
+        EXPECT_EQ(find<ElidedLabel>(u"nowPlayingDetail"_s)->text(), source);
+    }
+    EXPECT_EQ(mute->toolTip(), u"Mute"_s);
+    EXPECT_EQ(find<MediaControlButton>(u"nowPlayingPlayPauseButton"_s)->symbol(), u"pause.fill"_s);
+    EXPECT_EQ(find<MediaControlButton>(u"nowPlayingNextButton"_s)->toolTip(), u"forward.fill"_s);
+}
+
+TEST_F(NowPlayingHeroTest, TheButtonsSendTheirCommandsThroughTheState)
+{
+    test::FakeMprisPlayer player(services.bus.connect(u"vlc"_s), u"vlc"_s);
+    player.identity = u"VLC media player"_s;
+    player.playbackStatus = u"Playing"_s;
+    player.title = u"Track"_s;
+    state->setRailModule(RailModule::nowPlaying, true); // reads what plays
+    ASSERT_TRUE(test::waitUntil([&] { return state->nowPlaying().title == u"Track"_s; }));
+    makeCard();
+    const std::pair<QString, QString> presses[] = {{u"nowPlayingPreviousButton"_s, u"Previous"_s},
+                                                   {u"nowPlayingPlayPauseButton"_s, u"PlayPause"_s},
+                                                   {u"nowPlayingNextButton"_s, u"Next"_s}};
+    // Each action reads the item again and publishes it: waiting for that
+    // lets every action end before the next, and before the test does.
+    int published = 0;
+    QObject::connect(state.get(), &AppState::changed, [&](AppState::Field field) {
+        published += field == AppState::Field::nowPlaying;
+    });
+    QStringList expected;
+    for (const auto &[button, call] : presses) {
+        const int before = published;
+        QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
+        expected << call;
+        ASSERT_TRUE(test::waitUntil([&] { return published > before; })) << call.toStdString();
+        EXPECT_EQ(player.calls(), expected);
+    }
+    const auto mutes = [&] {
+        const auto &runs = services.processes->runs();
+        return std::count_if(runs.begin(), runs.end(), [](const test::RecordedProcess &run) {
+            return run.arguments.contains(u"set-sink-mute"_s);
+        });
+    };
+    const int before = published;
+    QTest::mouseClick(find<QAbstractButton>(u"nowPlayingMuteButton"_s), Qt::LeftButton);
+    ASSERT_TRUE(test::waitUntil([&] { return published > before; }));
+    EXPECT_EQ(mutes(), 1);
+}
+
+TEST_F(NowPlayingHeroTest, TheTileIsTheShorterSideAndCentred)
+{
+    makeCard();
+    const struct {
+        QSize hero;
+        QRect tile;
+    } cases[] = {
+        {{400, 238}, {81, 0, 238, 238}},
+        {{238, 238}, {0, 0, 238, 238}},
+        {{200, 238}, {0, 19, 200, 200}},
+    };
+    for (const auto &c : cases) {
+        card->resize(c.hero);
+        EXPECT_EQ(card->tileRect(), c.tile);
+        EXPECT_EQ(artwork().geometry().size(), c.tile.size());
+        EXPECT_EQ(artwork().mapTo(card.get(), QPoint()), c.tile.topLeft());
+    }
+}
+
+} // namespace
+} // namespace kolu

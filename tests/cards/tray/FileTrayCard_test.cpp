@@ -1,0 +1,477 @@
+#include "cards/tray/FileTrayCard.h"
+
+#include "cards/tray/FileTrayDragSource.h"
+#include "cards/tray/FileTrayDropZone.h"
+#include "cards/tray/TrayIcons.h"
+#include "cards/tray/TrayRows.h"
+#include "cards/tray/TrayThumbnails.h"
+#include "services/clipboard/ClipboardService.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+
+#include "../CardTest.h"
+#include "EventWait.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QImage>
+#include <QMimeData>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+// Records each drag instead of running the system's.
+class RecordingDragLauncher final : public DragLauncher {
+public:
+    struct Drag {
+        QList<QUrl> urls;
+        QSize imageSize;
+    };
+    QList<Drag> drags;
+
+    void startDrag(QWidget *, QMimeData *data, const QPixmap &image, QPoint) override
+    {
+        drags.append({data->urls(), image.deviceIndependentSize().toSize()});
+        delete data;
+    }
+};
+
+class FileTrayCardTest : public test::CardTest<FileTrayCard> {
+protected:
+    RecordingDragLauncher launcher;
+    DragLauncher *previousLauncher = nullptr;
+
+    FileTrayCardTest() { cardSize = {282, 900}; }
+
+    void SetUp() override
+    {
+        CardTest::SetUp();
+        previousLauncher = DragLauncher::replace(&launcher);
+        TrayThumbnails::shared().clear();
+    }
+    void TearDown() override
+    {
+        card.reset();
+        DragLauncher::replace(previousLauncher);
+        test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); });
+    }
+
+    QString makeFile(const QString &name, const QByteArray &bytes = "held")
+    {
+        const QString path = home.path(u"Files/"_s + name);
+        EXPECT_TRUE(test::writeFile(path, bytes));
+        return path;
+    }
+
+    static QByteArray png(int side = 8, QColor color = Qt::red)
+    {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(color);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+
+    QList<QUrl> holdFiles(int count, const QString &suffix = u"txt"_s)
+    {
+        QList<QUrl> urls;
+        for (int i = 0; i < count; ++i)
+            urls.append(QUrl::fromLocalFile(makeFile(u"file-%1.%2"_s.arg(i, 2, 10, QChar(u'0')).arg(suffix))));
+        // The tray puts the last given first: give them in reverse so the
+        // list reads file-00, file-01, ...
+        QList<QUrl> reversed(urls.rbegin(), urls.rend());
+        state->addFileTrayURLs(reversed);
+        return urls;
+    }
+
+    ClipboardItem textEntry(int i)
+    {
+        return {QUuid::createUuid(), ClipboardItemKind::text, u"Copied %1"_s.arg(i), u"value %1"_s.arg(i),
+                clock.now(), {}, {}};
+    }
+
+    ClipboardItem imageEntry(const QString &path)
+    {
+        return {QUuid::createUuid(), ClipboardItemKind::image, u"Image"_s, path, clock.now(), {}, path};
+    }
+
+    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
+
+    // Sends a press, moves and a release to the first held row's drag layer,
+    // in its own coordinates (fractions of a pixel included).
+    void gesture(FileTrayDragSource *source, QList<QPointF> moves)
+    {
+        const QPointF start(20, 20);
+        auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, source->mapToGlobal(at), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(source, &event);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        for (const QPointF &offset : moves)
+            send(QEvent::MouseMove, start + offset, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, start + (moves.isEmpty() ? QPointF() : moves.last()), Qt::LeftButton,
+             Qt::NoButton);
+    }
+
+    // Delivers a drag and drop at `point` of the card the way the window does:
+    // to the innermost widget there that takes drops.
+    struct DropResult {
+        bool enterAccepted;
+        bool dropAccepted;
+        Qt::DropAction action;
+        QWidget *target;
+    };
+    DropResult dropAt(QPoint point, const QMimeData &data, Qt::DropAction proposed)
+    {
+        QWidget *target = card->childAt(point);
+        while (target && !target->acceptDrops())
+            target = target->parentWidget();
+        if (!target && card->acceptDrops())
+            target = card.get();
+        if (!target)
+            return {false, false, Qt::IgnoreAction, nullptr};
+        const QPoint local = target->mapFrom(card.get(), point);
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(local, offered, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(proposed);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(local), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        drop.setDropAction(proposed);
+        QApplication::sendEvent(target, &drop);
+        return {enter.isAccepted(), drop.isAccepted(), drop.dropAction(), target};
+    }
+};
+
+TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
+{
+    makeCard();
+    struct Case {
+        int held;
+        const char *subtitle;
+    };
+    for (const Case c : {Case{0, "0 items"}, Case{1, "1 item"}, Case{2, "2 items"}, Case{0, "0 items"}}) {
+        state->setFileTrayItems({});
+        holdFiles(c.held);
+        SCOPED_TRACE(c.held);
+        EXPECT_EQ(text(u"fileTrayCount"_s), QString::fromLatin1(c.subtitle));
+        EXPECT_EQ(find<QAbstractButton>(u"fileTrayShareButton"_s)->isEnabled(), c.held > 0);
+        EXPECT_EQ(find<QAbstractButton>(u"fileTrayClearAllButton"_s)->isEnabled(), c.held > 0);
+        EXPECT_EQ(find<QWidget>(u"fileTrayEmptyState"_s)->isVisible(), c.held == 0);
+        EXPECT_EQ(card->fileRows().size(), std::size_t(c.held));
+    }
+    EXPECT_EQ(find<EmptyState>(u"fileTrayEmptyState"_s)->titleLabel()->text(), u"Drop files here"_s);
+    EXPECT_EQ(find<QAbstractButton>(u"fileTrayShareButton"_s)->text(), u"Share with KDE Connect"_s);
+
+    for (const int captured : {0, 9, 3}) {
+        std::vector<ClipboardItem> items;
+        for (int i = 0; i < captured; ++i)
+            items.push_back(textEntry(i));
+        state->setClipboardItems(items);
+        SCOPED_TRACE(captured);
+        EXPECT_EQ(text(u"clipboardCount"_s), u"%1 captured"_s.arg(captured));
+        EXPECT_EQ(card->clipboardRows().size(), std::size_t(std::min(captured, 6)));
+        EXPECT_EQ(find<QWidget>(u"clipboardEmptyState"_s)->isVisible(), captured == 0);
+        EXPECT_EQ(find<QAbstractButton>(u"clipboardClearButton"_s)->isEnabled(), captured > 0);
+        if (captured > 0) {
+            EXPECT_EQ(card->clipboardRows().front()->item(), items.front()); // newest first
+        }
+    }
+}
+
+TEST_F(FileTrayCardTest, ClearAllEmptiesItemsAndSelectionAndTheStatusLineStays)
+{
+    makeCard();
+    holdFiles(3);
+    state->toggleFileTraySelection(state->fileTrayItems()[1]);
+    state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
+    state->setFileTrayAirDropStatusTint(StatusTint::orange);
+    ASSERT_TRUE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
+
+    QTest::mouseClick(find<QAbstractButton>(u"fileTrayClearAllButton"_s), Qt::LeftButton);
+    EXPECT_TRUE(state->fileTrayItems().empty());
+    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s);
+    EXPECT_TRUE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
+    EXPECT_EQ(text(u"fileTrayStatus"_s), u"Drop files first"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
+
+    state->setFileTrayAirDropStatusMessage({});
+    EXPECT_FALSE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
+}
+
+TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefused)
+{
+    makeCard();
+    QApplication::processEvents();
+    const QString first = makeFile(u"report.pdf"_s);
+    const QString second = makeFile(u"photo.png"_s, png());
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+
+    // On the clipboard half, proposing a move as a file manager does.
+    const QWidget *clipboard = find<QWidget>(u"clipboardEmptyState"_s);
+    const QPoint onClipboard = clipboard->mapTo(card.get(), clipboard->rect().center());
+    DropResult result = dropAt(onClipboard, files, Qt::MoveAction);
+    EXPECT_EQ(result.target, card.get());
+    EXPECT_TRUE(result.enterAccepted);
+    EXPECT_TRUE(result.dropAccepted);
+    EXPECT_EQ(result.action, Qt::CopyAction);
+    ASSERT_EQ(state->fileTrayItems().size(), 2u);
+    EXPECT_EQ(state->fileTrayItems()[0].url.toLocalFile(), second);
+    EXPECT_TRUE(QFile::exists(first) && QFile::exists(second));
+    EXPECT_FALSE(card->isDropTarget());
+
+    QMimeData textOnly;
+    textOnly.setText(u"just some words"_s);
+    result = dropAt(onClipboard, textOnly, Qt::CopyAction);
+    EXPECT_FALSE(result.enterAccepted);
+    EXPECT_FALSE(result.dropAccepted);
+    EXPECT_EQ(state->fileTrayItems().size(), 2u);
+
+    QMimeData web;
+    web.setUrls({QUrl(u"https://example.org/page"_s)});
+    EXPECT_FALSE(dropAt(onClipboard, web, Qt::CopyAction).dropAccepted);
+    EXPECT_EQ(state->fileTrayItems().size(), 2u);
+}
+
+TEST_F(FileTrayCardTest, TheDropZoneShowsAHoveringDrag)
+{
+    makeCard();
+    FileTrayDropZone *zone = card->dropZone();
+    EXPECT_EQ(zone->title(), u"Drop file manager files"_s);
+    EXPECT_EQ(zone->symbol(), u"plus.circle"_s);
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(makeFile(u"a.txt"_s))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(card.get(), &enter);
+    EXPECT_TRUE(card->isDropTarget());
+    EXPECT_TRUE(zone->isTargeted());
+    EXPECT_EQ(zone->title(), u"Release to hold files"_s);
+    EXPECT_EQ(zone->symbol(), u"tray.and.arrow.down.fill"_s);
+
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(card.get(), &leave);
+    EXPECT_FALSE(card->isDropTarget());
+    EXPECT_EQ(zone->title(), u"Drop file manager files"_s);
+}
+
+TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFartherIsOneDrag)
+{
+    makeCard();
+    holdFiles(2);
+    const FileTrayItem first = state->fileTrayItems()[0];
+
+    struct Case {
+        QList<QPointF> moves;
+        bool drags;
+    };
+    const Case cases[] = {
+        {{}, false},
+        {{QPointF(1.5, 0), QPointF(3.0, 0)}, false},
+        {{QPointF(0, 3.0)}, false},
+        {{QPointF(3.1, 0)}, true},
+        {{QPointF(0, -3.1), QPointF(0, -10), QPointF(0, -30)}, true},
+    };
+    for (const Case &c : cases) {
+        launcher.drags.clear();
+        state->setSelectedFileTrayIDs({});
+        gesture(card->fileRows().front()->dragSource(), c.moves);
+        SCOPED_TRACE(c.moves.isEmpty() ? 0.0 : c.moves.front().x());
+        // A click toggles the selection; a drag starts once and is no click.
+        EXPECT_EQ(launcher.drags.size(), c.drags ? 1 : 0);
+        EXPECT_EQ(state->selectedFileTrayIDs().contains(first.id), !c.drags);
+        if (c.drags) {
+            EXPECT_EQ(launcher.drags.front().urls, QList<QUrl>{first.url}); // unselected: itself alone
+        }
+    }
+}
+
+TEST_F(FileTrayCardTest, FourteenSelectedFilesDragTwelveWithThePressedOneAmongThem)
+{
+    makeCard();
+    const QList<QUrl> urls = holdFiles(14);
+    for (const FileTrayItem &item : state->fileTrayItems())
+        state->toggleFileTraySelection(item);
+    ASSERT_EQ(card->fileRows().size(), 14u);
+
+    // Pressed among the first twelve: the first twelve in list order.
+    gesture(card->fileRows()[2]->dragSource(), {QPointF(8, 8)});
+    ASSERT_EQ(launcher.drags.size(), 1);
+    EXPECT_EQ(launcher.drags[0].urls, urls.first(12));
+    EXPECT_EQ(launcher.drags[0].imageSize, QSize(36 + 11 * 3, 36 + 11 * 3));
+
+    // Pressed as the fourteenth: the first eleven and itself.
+    gesture(card->fileRows()[13]->dragSource(), {QPointF(8, 8)});
+    ASSERT_EQ(launcher.drags.size(), 2);
+    QList<QUrl> expected = urls.first(11);
+    expected.append(urls[13]);
+    EXPECT_EQ(launcher.drags[1].urls, expected);
+    EXPECT_EQ(state->selectedFileTrayIDs().size(), 14); // dragging changes no selection
+}
+
+TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
+{
+    const QString exact = home.path(u"Clip/exact.png"_s);
+    const QString over = home.path(u"Clip/over.png"_s);
+    QByteArray bytes = png();
+    bytes.append(QByteArray(20'971'520 - bytes.size(), '\0')); // past the picture's end: still a PNG
+    ASSERT_TRUE(test::writeFile(exact, bytes));
+    bytes.append('\0');
+    ASSERT_TRUE(test::writeFile(over, bytes));
+    state->setClipboardItems({imageEntry(over), imageEntry(exact)});
+    const int before = TrayThumbnails::shared().decodesStarted();
+    makeCard();
+
+    ASSERT_EQ(card->clipboardRows().size(), 2u);
+    ClipboardItemIcon *overIcon = card->clipboardRows()[0]->icon();
+    ClipboardItemIcon *exactIcon = card->clipboardRows()[1]->icon();
+    EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
+    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
+    ASSERT_TRUE(test::waitUntil([&] { return exactIcon->look() == ClipboardItemIcon::Look::thumbnail; }));
+    EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
+    EXPECT_EQ(overIcon->size(), QSize(52, 52));
+    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1);
+}
+
+TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
+{
+    const QString path = makeFile(u"shot.png"_s, png(300, Qt::blue));
+    state->addFileTrayURLs({QUrl::fromLocalFile(path)});
+    state->setClipboardItems({imageEntry(path)});
+    const int before = TrayThumbnails::shared().decodesStarted();
+    makeCard();
+    auto *icon = card->findChild<FileTrayIcon *>(u"fileTrayIcon"_s);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_TRUE(test::waitUntil([&] {
+        return icon->look() == FileTrayIcon::Look::picture
+            && card->clipboardRows().front()->icon()->look() == ClipboardItemIcon::Look::thumbnail;
+    }));
+    const int decodes = TrayThumbnails::shared().decodesStarted();
+    EXPECT_LE(decodes - before, 2); // one per drawn size, never per paint
+    for (int i = 0; i < 5; ++i) {
+        card->repaint();
+        holdFiles(1); // the rows are built again
+        state->setClipboardItems({imageEntry(path)});
+    }
+    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), decodes);
+
+    // The picture is kept scaled, not at its full size.
+    const TrayThumbnails::Thumbnail kept = TrayThumbnails::shared().request(path, 92);
+    ASSERT_EQ(kept.state, TrayThumbnails::State::ready);
+    EXPECT_EQ(kept.image.size(), QSize(92, 92));
+
+    ASSERT_TRUE(test::writeFile(path, png(200, Qt::green), QDateTime::currentDateTime().addSecs(60)));
+    state->setClipboardItems({imageEntry(path)});
+    EXPECT_GT(TrayThumbnails::shared().decodesStarted(), decodes);
+}
+
+TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
+{
+    const QString held = makeFile(u"gone.png"_s, png());
+    const QString captured = makeFile(u"captured.png"_s, png());
+    const QString notPicture = makeFile(u"fake.png"_s, "not a picture");
+    state->addFileTrayURLs({QUrl::fromLocalFile(held), QUrl::fromLocalFile(notPicture)});
+    ASSERT_TRUE(QFile::remove(held));
+    ASSERT_TRUE(QFile::remove(captured));
+    state->setClipboardItems({imageEntry(captured)});
+    makeCard();
+
+    ClipboardItemIcon *icon = card->clipboardRows().front()->icon();
+    EXPECT_EQ(icon->look(), ClipboardItemIcon::Look::kindIcon);
+    EXPECT_EQ(icon->size(), QSize(34, 34));
+    const auto icons = card->findChildren<FileTrayIcon *>();
+    ASSERT_EQ(icons.size(), 2);
+    // The unreadable "picture" shows its type's icon once its decode failed.
+    ASSERT_TRUE(test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); }));
+    for (FileTrayIcon *fileIcon : icons) {
+        const bool missing = fileIcon->path() == held;
+        EXPECT_EQ(fileIcon->look(), missing ? FileTrayIcon::Look::missing : FileTrayIcon::Look::typeIcon);
+    }
+}
+
+TEST_F(FileTrayCardTest, DeleteRemovesTheEntryAndItsStoredImage)
+{
+    const QString stored = state->store().subdirectory(u"Clipboard"_s) + u"/clip.png"_s;
+    ASSERT_TRUE(test::writeFile(stored, png()));
+    const ClipboardItem image = imageEntry(stored);
+    const ClipboardItem text = textEntry(1);
+    state->setClipboardItems({image, text});
+    makeCard();
+
+    QTest::mouseClick(card->clipboardRows().front()->findChild<QAbstractButton *>(u"clipboardDeleteButton"_s),
+                      Qt::LeftButton);
+    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{text});
+    EXPECT_FALSE(QFile::exists(stored));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(card->clipboardRows().size(), 1u);
+    EXPECT_EQ(card->findChildren<ClipboardRow *>().size(), 1);
+
+    // The row's other actions reach the state: open puts a text back.
+    QTest::mouseClick(card->clipboardRows().front()->findChild<QAbstractButton *>(u"clipboardOpenButton"_s),
+                      Qt::LeftButton);
+    EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
+}
+
+TEST_F(FileTrayCardTest, RemoveTakesOneHeldFileAndTheRowsFollowTheSelection)
+{
+    makeCard();
+    holdFiles(3);
+    FileTrayRow *middle = card->fileRows()[1];
+    const FileTrayItem item = middle->item();
+    QTest::mouseClick(card->fileRows()[0]->dragSource(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(card->fileRows()[0]->isSelected());
+    QTest::mouseClick(middle->findChild<QAbstractButton *>(u"fileTrayRemoveButton"_s), Qt::LeftButton);
+    ASSERT_EQ(state->fileTrayItems().size(), 2u);
+    EXPECT_TRUE(std::none_of(state->fileTrayItems().begin(), state->fileTrayItems().end(),
+                             [&](const FileTrayItem &held) { return held.id == item.id; }));
+    EXPECT_TRUE(QFile::exists(item.url.toLocalFile()));
+    EXPECT_EQ(state->selectedFileTrayIDs().size(), 1);
+}
+
+// A state whose clipboard service looks in the test home's screenshot folder.
+class FileTrayScreenshotTest : public FileTrayCardTest {
+protected:
+    QString folder;
+
+    void SetUp() override
+    {
+        folder = home.path(u"Pictures/Screenshots"_s);
+        AppServices own = services.take();
+        test::FakePasteboard *board = services.pasteboard;
+        test::ManualClock *manual = &clock;
+        const QString screenshots = folder;
+        own.makeClipboardService = [board, manual, screenshots](const LocalStore &store) {
+            return std::make_unique<ClipboardService>(*board, store.subdirectory(u"Clipboard"_s), *manual,
+                                                      QStringList{screenshots});
+        };
+        state = std::make_unique<AppState>(defaults, clock, std::move(own));
+        previousLauncher = DragLauncher::replace(&launcher);
+        TrayThumbnails::shared().clear();
+    }
+};
+
+TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
+{
+    ASSERT_TRUE(test::writeFile(folder + u"/Screenshot one.png"_s, png(), clock.now().addSecs(-5)));
+    makeCard();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
+    EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);
+    EXPECT_EQ(card->clipboardRows().size(), 1u);
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,259 @@
+// The tray's file traffic for real, on an X server of the test's own: files
+// dragged out of the card land in a second X client (the peer), and fifty
+// files dragged in from it are held while the panel keeps answering. The
+// pointer is driven with xdotool; every step waits on what the other side
+// reports, within a bound.
+#include "cards/tray/FileTrayCard.h"
+
+#include "cards/tray/FileTrayDragSource.h"
+#include "cards/tray/FileTrayDropZone.h"
+#include "cards/tray/TrayIcons.h"
+#include "cards/tray/TrayRows.h"
+#include "cards/tray/TrayThumbnails.h"
+
+#include "../../CardTest.h"
+#include "EventWait.h"
+#include "TestFiles.h"
+#include "WorkersHeld.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+// Runs xdotool steps one after another, each once the previous one has
+// ended and its condition holds. It is driven by a timer, so it goes on
+// inside the event loop a running drag holds.
+class PointerScript : public QObject {
+public:
+    struct Step {
+        QStringList xdotool;
+        std::function<bool()> then; // holds before the next step starts
+    };
+
+    explicit PointerScript(std::vector<Step> steps)
+        : m_steps(std::move(steps))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &PointerScript::advance);
+        m_timer.start(10);
+    }
+    bool finished() const { return m_index >= m_steps.size() && m_process.state() == QProcess::NotRunning; }
+    std::size_t stepsDone() const { return m_index; }
+
+private:
+    void advance()
+    {
+        if (m_process.state() != QProcess::NotRunning)
+            return;
+        if (m_started && m_steps[m_index].then && !m_steps[m_index].then())
+            return;
+        if (m_started)
+            ++m_index;
+        m_started = false;
+        if (m_index >= m_steps.size()) {
+            m_timer.stop();
+            return;
+        }
+        m_process.start(u"xdotool"_s, m_steps[m_index].xdotool);
+        m_started = true;
+    }
+
+    std::vector<Step> m_steps;
+    std::size_t m_index = 0;
+    bool m_started = false;
+    QProcess m_process;
+    QTimer m_timer;
+};
+
+// Counts the drag moves a widget is sent.
+class DragMoveCounter : public QObject {
+public:
+    int moves = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::DragMove)
+            ++moves;
+        return false;
+    }
+};
+
+class FileTrayRealDragTest : public test::CardTest<FileTrayCard> {
+protected:
+    QProcess peer;
+    QStringList lines;
+    QRect peerFrame;
+    DragMoveCounter dragMoves;
+
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != u"xcb"_s)
+            GTEST_SKIP() << "needs an X server";
+        CardTest::SetUp();
+        TrayThumbnails::shared().clear();
+    }
+
+    void TearDown() override
+    {
+        peer.kill();
+        peer.waitForFinished(5000);
+        card.reset();
+        test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); });
+    }
+
+    void showCard()
+    {
+        makeCard();
+        card->setGeometry(0, 0, 300, 720);
+        card->installEventFilter(&dragMoves);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(card.get(), 20000));
+    }
+
+    void startPeer(const QStringList &arguments)
+    {
+        QObject::connect(&peer, &QProcess::readyReadStandardOutput, &peer, [this] {
+            while (peer.canReadLine()) {
+                const QString line = QString::fromUtf8(peer.readLine()).trimmed();
+                lines.append(line);
+                if (line.startsWith(u"ready "_s)) {
+                    const QStringList v = line.split(u' ');
+                    peerFrame = QRect(v[1].toInt(), v[2].toInt(), v[3].toInt(), v[4].toInt());
+                }
+            }
+        });
+        peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        peer.start(QStringLiteral(KOLU_DROP_PEER), arguments);
+        ASSERT_TRUE(test::waitUntil([&] { return peerFrame.isValid(); })) << "the peer did not come up";
+    }
+
+    int count(const QString &prefix) const
+    {
+        return int(std::count_if(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(prefix); }));
+    }
+
+    static QStringList moveTo(QPoint p) { return {u"mousemove"_s, QString::number(p.x()), QString::number(p.y())}; }
+
+    QString makeFile(const QString &name, const QByteArray &bytes = "held")
+    {
+        const QString path = home.path(u"Files/"_s + name);
+        EXPECT_TRUE(test::writeFile(path, bytes));
+        return path;
+    }
+
+    static QByteArray png(int side)
+    {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(QColor(40, 120, 200));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+};
+
+TEST_F(FileTrayRealDragTest, FilesDraggedOutLandInAnotherClientAsACopy)
+{
+    QList<QUrl> urls;
+    for (const QString &name : {u"first.txt"_s, u"second.pdf"_s, u"third.png"_s})
+        urls.prepend(QUrl::fromLocalFile(makeFile(name)));
+    state->addFileTrayURLs(urls); // shown first.txt, second.pdf, third.png
+    showCard();
+    const std::vector<FileTrayItem> held = state->fileTrayItems();
+    ASSERT_EQ(held.size(), 3u);
+    state->toggleFileTraySelection(held[0]);
+    state->toggleFileTraySelection(held[2]);
+    startPeer({});
+
+    FileTrayRow *pressed = card->fileRows()[2];
+    const QPoint start = pressed->dragSource()->mapToGlobal(pressed->dragSource()->rect().center());
+    const QPoint target = peerFrame.center();
+    PointerScript script({
+        {{u"mousemove"_s, QString::number(start.x()), QString::number(start.y()), u"mousedown"_s, u"1"_s,
+          u"mousemove"_s, QString::number(start.x() + 8), QString::number(start.y()), u"mousemove"_s,
+          QString::number(start.x() + 16), QString::number(start.y())},
+         [] { return FileTrayDragSource::isAnyDragRunning(); }},
+        {moveTo(target), [&] { return count(u"enter"_s) >= 1; }},
+        {moveTo(target + QPoint(5, 5)), [&] { return count(u"move"_s) >= 1; }},
+        {moveTo(target + QPoint(10, 10)), [&] { return count(u"move"_s) >= 2; }},
+        {{u"mouseup"_s, u"1"_s}, [&] { return count(u"drop "_s) >= 1; }},
+    });
+    ASSERT_TRUE(test::waitUntil([&] { return script.finished() && !FileTrayDragSource::isAnyDragRunning(); },
+                                std::chrono::seconds(40)))
+        << "stopped after step " << script.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
+
+    EXPECT_TRUE(lines.contains(u"drop copy 2"_s)) << lines.join(u" | "_s).toStdString();
+    EXPECT_TRUE(lines.contains(u"url "_s + held[0].url.toString()));
+    EXPECT_TRUE(lines.contains(u"url "_s + held[2].url.toString()));
+    EXPECT_FALSE(lines.contains(u"url "_s + held[1].url.toString()));
+    // A copy: the files and the tray stay as they were.
+    for (const FileTrayItem &item : held)
+        EXPECT_TRUE(QFile::exists(item.url.toLocalFile()));
+    EXPECT_EQ(state->fileTrayItems(), held);
+}
+
+TEST_F(FileTrayRealDragTest, FiftyFilesDroppedFromAnotherClientAreHeldAsACopyWithoutStallingThePanel)
+{
+    QStringList paths;
+    for (int i = 0; i < 50; ++i)
+        paths.append(makeFile(u"picture-%1.png"_s.arg(i, 2, 10, QChar(u'0')), png(400)));
+    showCard();
+    QStringList arguments{u"--source"_s};
+    arguments += paths;
+    startPeer(arguments);
+
+    // No picture can be decoded until the workers are let go: whatever the
+    // panel does meanwhile, it does on the main thread without them.
+    test::WorkersHeld workers(TrayThumbnails::shared().workers());
+    const QPoint start = peerFrame.center();
+    const QPoint zone = card->dropZone()->mapToGlobal(card->dropZone()->rect().center());
+    PointerScript script({
+        {{u"mousemove"_s, QString::number(start.x()), QString::number(start.y()), u"mousedown"_s, u"1"_s,
+          u"mousemove"_s, QString::number(start.x() + 10), QString::number(start.y()), u"mousemove"_s,
+          QString::number(start.x() + 20), QString::number(start.y())},
+         [&] { return count(u"dragging"_s) >= 1; }},
+        {moveTo(zone), [&] { return card->isDropTarget(); }},
+        {moveTo(zone + QPoint(4, 0)), [&] { return dragMoves.moves >= 1; }},
+        {moveTo(zone + QPoint(8, 0)), [&] { return dragMoves.moves >= 2; }},
+        {{u"mouseup"_s, u"1"_s}, [&] { return count(u"dragged "_s) >= 1; }},
+    });
+    ASSERT_TRUE(test::waitUntil([&] { return script.finished(); }, std::chrono::seconds(40)))
+        << "stopped after step " << script.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
+
+    // The source offered a move and proposed it; the tray took a copy.
+    EXPECT_TRUE(lines.contains(u"dragged copy"_s)) << lines.join(u" | "_s).toStdString();
+    ASSERT_EQ(state->fileTrayItems().size(), std::size_t(AppState::maxFileTrayItems));
+    EXPECT_EQ(state->fileTrayItems().front().url.toLocalFile(), paths.last());
+    EXPECT_FALSE(card->isDropTarget());
+    for (const QString &path : paths)
+        EXPECT_TRUE(QFile::exists(path));
+
+    // The panel answers while every picture still waits for a worker.
+    ASSERT_EQ(card->fileRows().size(), 24u);
+    EXPECT_TRUE(TrayThumbnails::shared().isBusy());
+    FileTrayRow *row = card->fileRows()[5];
+    QTest::mouseClick(row->dragSource(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(row->isSelected());
+
+    workers.release();
+    const auto icons = card->findChildren<FileTrayIcon *>();
+    ASSERT_TRUE(test::waitUntil([&] {
+        return std::all_of(icons.begin(), icons.end(),
+                           [](const FileTrayIcon *icon) { return icon->look() == FileTrayIcon::Look::picture; });
+    }));
+}
+
+} // namespace
+} // namespace kolu

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "model/Other.h"
+#include "platform/area/Store.h"
+#include <QString>
+#include <QWidget>

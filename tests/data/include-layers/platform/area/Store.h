@@ -1,0 +1,6 @@
+#pragma once
+
+#include "model/Record.h"
+#include "services/area/Service.h"
+#include <QtWidgets/QLabel>
+#include <QImage>

@@ -1,0 +1,125 @@
+#include "platform/windowing/PanelWindowing.h"
+
+#include "PrivateDisplay.h"
+#include "XTools.h"
+
+#include <gtest/gtest.h>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+using namespace kolu;
+
+namespace {
+
+class X11PanelWindowingTest : public ::testing::Test {
+protected:
+    test::PrivateDisplay display;
+    test::XTools tools{display};
+    xcb_connection_t *connection = nullptr;
+    xcb_window_t window = XCB_WINDOW_NONE;
+
+    void SetUp() override
+    {
+        if (!display.isRunning())
+            GTEST_SKIP() << "no Xvfb here";
+        connection = display.connection();
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        window = xcb_generate_id(connection);
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 10, 10, 100, 50, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        // As a toolkit leaves them: input hint set, a window group.
+        const uint32_t hints[9] = {1 | 64, 1, 0, 0, 0, 0, 0, 0, 4242};
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9,
+                            hints);
+        xcb_flush(connection);
+    }
+
+    QString names(const QString &property) const { return tools.property(window, property); }
+
+    std::vector<uint32_t> hints() const
+    {
+        auto *reply = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr);
+        std::vector<uint32_t> values;
+        if (reply) {
+            const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
+            values.assign(data, data + xcb_get_property_value_length(reply) / 4);
+        }
+        std::free(reply);
+        return values;
+    }
+
+    QList<QRect> shape(xcb_shape_kind_t kind) const
+    {
+        auto *reply =
+            xcb_shape_get_rectangles_reply(connection, xcb_shape_get_rectangles(connection, window, kind), nullptr);
+        QList<QRect> rects;
+        if (reply) {
+            const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply);
+            for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
+                rects.append(QRect(r[i].x, r[i].y, r[i].width, r[i].height));
+        }
+        std::free(reply);
+        return rects;
+    }
+};
+
+} // namespace
+
+TEST_F(X11PanelWindowingTest, PreparesTheWindowAsAnEdgePanelOnEveryDesktop)
+{
+    auto windowing = createX11PanelWindowing(connection, 0);
+    ASSERT_TRUE(windowing->isAvailable());
+    windowing->prepare(window);
+    windowing->prepare(window); // again: nothing doubles
+    EXPECT_EQ(names(QStringLiteral("_NET_WM_WINDOW_TYPE")), QStringLiteral("_NET_WM_WINDOW_TYPE_DOCK"));
+    EXPECT_EQ(names(QStringLiteral("_NET_WM_STATE")),
+              QStringLiteral("_NET_WM_STATE_ABOVE, _NET_WM_STATE_STICKY, _NET_WM_STATE_SKIP_TASKBAR, "
+                             "_NET_WM_STATE_SKIP_PAGER"));
+    EXPECT_EQ(names(QStringLiteral("_NET_WM_DESKTOP")), QStringLiteral("4294967295"));
+    // The panel draws its own shadow: compositors add no square one.
+    EXPECT_EQ(names(QStringLiteral("_GTK_FRAME_EXTENTS")), QStringLiteral("0, 0, 0, 0"));
+    EXPECT_EQ(names(QStringLiteral("_COMPTON_SHADOW")), QStringLiteral("0"));
+
+    // Focus changes only the input hint; the rest stays.
+    windowing->setAcceptsFocus(window, false);
+    EXPECT_EQ(hints(), (std::vector<uint32_t>{1 | 64, 0, 0, 0, 0, 0, 0, 0, 4242}));
+    windowing->setAcceptsFocus(window, true);
+    EXPECT_EQ(hints()[1], 1u);
+}
+
+TEST_F(X11PanelWindowingTest, ShapesStayVisibleToReparentingManagers)
+{
+    auto windowing = createX11PanelWindowing(connection, 0);
+    const auto setInput = [&](const QRegion &r) { windowing->setInputRegion(window, r); };
+    const auto setVisible = [&](const QRegion &r) { windowing->setVisibleRegion(window, r); };
+    const std::pair<xcb_shape_kind_t, std::function<void(const QRegion &)>> kinds[] = {
+        {XCB_SHAPE_SK_INPUT, setInput}, {XCB_SHAPE_SK_BOUNDING, setVisible}};
+    for (const auto &[kind, set] : kinds) {
+        // Several rectangles pass as they are.
+        const QRegion handle = QRegion(0, 0, 18, 20) + QRegion(40, 30, 10, 10);
+        set(handle);
+        EXPECT_EQ(QRegion(shape(kind).front()) + QRegion(shape(kind).back()), handle);
+        // Nothing: two points outside the window, so nothing of it is left.
+        set(QRegion());
+        const QList<QRect> nothing = shape(kind);
+        ASSERT_EQ(nothing.size(), 2);
+        for (const QRect &r : nothing)
+            EXPECT_FALSE(r.intersects(QRect(0, 0, 100, 50)));
+        // One rectangle: all of it but one corner pixel, in more than one piece.
+        set(QRegion(0, 0, 100, 50));
+        QRegion shaped;
+        for (const QRect &r : shape(kind))
+            shaped += r;
+        EXPECT_GT(shape(kind).size(), 1);
+        EXPECT_EQ(shaped, QRegion(0, 0, 100, 50) - QRegion(99, 49, 1, 1));
+    }
+    // Without a visible region the whole window shows again.
+    windowing->setVisibleRegion(window, std::nullopt);
+    EXPECT_EQ(shape(XCB_SHAPE_SK_BOUNDING), QList<QRect>{QRect(0, 0, 100, 50)});
+}

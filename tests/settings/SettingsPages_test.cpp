@@ -1,0 +1,355 @@
+#include "model/BuildInfo.h"
+#include "settings/SettingsRowKit.h"
+#include "settings/SettingsView.h"
+#include "settings/pages/AppearancePage.h"
+#include "settings/pages/GeneralPage.h"
+#include "settings/pages/KoluTabsPage.h"
+#include "settings/pages/PageKit.h"
+#include "settings/pages/ProfilePage.h"
+#include "state/AppSettings.h"
+#include "style/widgets/ColorWell.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSlider.h"
+#include "style/widgets/OrlixSwitch.h"
+#include "style/widgets/SegmentedPicker.h"
+
+#include "SettingsFixture.h"
+
+#include <QColorDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace kolu::test {
+
+namespace {
+
+class SettingsPagesTest : public SettingsTest {
+protected:
+    RecordingUrlOpener *opener = services.urlOpener;
+
+    std::unique_ptr<SettingsView> open(OrlixSettingsPage page)
+    {
+        auto view = std::make_unique<SettingsView>(*state, updates);
+        view->setSelectedPage(page);
+        view->show();
+        return view;
+    }
+
+    template<typename T>
+    static T *find(const QWidget &view, const char *name)
+    {
+        auto *widget = view.findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    static void choose(SegmentedPicker *picker, int index)
+    {
+        QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(index).center().toPoint());
+    }
+
+    static QString summary(const QWidget &view)
+    {
+        return find<SettingsRow>(view, "generalSummaryRow")->detailLabel()->text();
+    }
+
+    static int visibleCardRows(const QWidget &view)
+    {
+        auto *card = find<QWidget>(view, "generalApplicationCard");
+        int rows = 0;
+        for (auto *child : card->findChildren<QWidget *>())
+            if (child->property("generalCardRow").toBool() && child->isVisibleTo(card))
+                ++rows;
+        return rows;
+    }
+
+    // Types a colour into the dialog's HTML field, as a user does.
+    static void typeColor(QColorDialog *dialog, const QString &html)
+    {
+        QLineEdit *field = nullptr;
+        for (auto *edit : dialog->findChildren<QLineEdit *>())
+            if (edit->text().startsWith(u'#'))
+                field = edit;
+        ASSERT_NE(field, nullptr);
+        field->selectAll();
+        QTest::keyClicks(field, html);
+    }
+
+    QStringList storedHidden() const
+    {
+        return defaults.stringList(SettingsKey::hiddenRailModules).value_or(QStringList());
+    }
+};
+
+TEST_F(SettingsPagesTest, GeneralSummaryFollowsTheRail)
+{
+    struct Case {
+        RailEdge edge;
+        RailVerticalPosition position;
+        RailSize size;
+        double hold;
+        const char *summary;
+        const char *holdText;
+        int rows;
+    };
+    const Case cases[] = {
+        {RailEdge::right, RailVerticalPosition::center, RailSize::standard, 4,
+         "10 visible tabs \u2022 Right Middle \u2022 100% \u2022 4s menu hold", "4 sec", 8},
+        {RailEdge::top, RailVerticalPosition::center, RailSize::large, 4,
+         "10 visible tabs \u2022 Top \u2022 125% \u2022 4s menu hold", "4 sec", 7},
+        {RailEdge::left, RailVerticalPosition::top, RailSize::standard, 1,
+         "10 visible tabs \u2022 Left Upper \u2022 100% \u2022 1s menu hold", "1 sec", 8},
+        {RailEdge::right, RailVerticalPosition::bottom, RailSize::large, 10,
+         "10 visible tabs \u2022 Right Lower \u2022 125% \u2022 10s menu hold", "10 sec", 8},
+    };
+    auto view = open(OrlixSettingsPage::general);
+    auto *edge = find<SegmentedPicker>(*view, "generalRailEdgePicker");
+    auto *position = find<SegmentedPicker>(*view, "generalRailPositionPicker");
+    for (const Case &c : cases) {
+        state->setRailEdge(c.edge);
+        state->setRailVerticalPosition(c.position);
+        state->setRailSize(c.size);
+        state->setStatusMenuOpenHoldDuration(c.hold);
+        EXPECT_EQ(summary(*view), QString::fromUtf8(c.summary));
+        EXPECT_EQ(find<ElidedLabel>(*view, "generalMenuHoldText")->text(), QString::fromLatin1(c.holdText));
+        EXPECT_EQ(visibleCardRows(*view), c.rows) << c.summary;
+        EXPECT_EQ(edge->currentIndex(), int(c.edge));
+        EXPECT_EQ(position->currentIndex(), int(c.position));
+    }
+    // From the top back to a side edge, the position chosen before returns.
+    state->setRailVerticalPosition(RailVerticalPosition::bottom);
+    state->setRailEdge(RailEdge::top);
+    choose(edge, 0);
+    EXPECT_EQ(state->railEdge(), RailEdge::left);
+    EXPECT_TRUE(find<QWidget>(*view, "generalRailPositionRow")->isVisible());
+    EXPECT_EQ(position->currentIndex(), 2);
+
+    // Hiding a module lowers the count at once; the word stays plural.
+    for (RailModule module : allCases<RailModule>())
+        if (module != RailModule::calendar)
+            state->setRailModule(module, false);
+    EXPECT_TRUE(summary(*view).startsWith(QStringLiteral("1 visible tabs \u2022 ")));
+}
+
+TEST_F(SettingsPagesTest, GeneralShowsAFractionalHoldWithoutWritingItBack)
+{
+    state->setStatusMenuOpenHoldDuration(4.5);
+    auto view = open(OrlixSettingsPage::general);
+    auto *slider = find<OrlixSlider>(*view, "generalMenuHoldSlider");
+    EXPECT_EQ(slider->value(), 4);
+    EXPECT_EQ(find<ElidedLabel>(*view, "generalMenuHoldText")->text(), QStringLiteral("4 sec"));
+    EXPECT_TRUE(summary(*view).endsWith(QStringLiteral("4s menu hold")));
+    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 4.5);
+
+    // The user's move writes whole seconds.
+    QTest::mouseClick(slider, Qt::LeftButton, {}, slider->knobCentre(7).toPoint());
+    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 7.0);
+    EXPECT_EQ(find<ElidedLabel>(*view, "generalMenuHoldText")->text(), QStringLiteral("7 sec"));
+    QTest::keyClick(slider, Qt::Key_End);
+    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 10.0);
+    QTest::keyClick(slider, Qt::Key_Right); // already at the end
+    EXPECT_EQ(state->statusMenuOpenHoldDuration(), 10.0);
+}
+
+TEST_F(SettingsPagesTest, GeneralControlsWriteTheStateAndReachTheRail)
+{
+    auto view = open(OrlixSettingsPage::general);
+    QSignalSpy layouts(state.get(), &AppState::chromeNeedsLayout);
+    state->setIsExpanded(true);
+
+    choose(find<SegmentedPicker>(*view, "generalRailEdgePicker"), 0);
+    EXPECT_EQ(state->railEdge(), RailEdge::left);
+    EXPECT_EQ(defaults.string(SettingsKey::railEdge), QStringLiteral("left"));
+    choose(find<SegmentedPicker>(*view, "generalRailSizePicker"), 1);
+    EXPECT_EQ(state->railSize(), RailSize::large);
+    choose(find<SegmentedPicker>(*view, "generalRailPositionPicker"), 0);
+    EXPECT_EQ(state->railVerticalPosition(), RailVerticalPosition::top);
+    EXPECT_GE(layouts.count(), 3);
+    EXPECT_TRUE(state->isExpanded());
+
+    auto *minimize = find<OrlixSwitch>(*view, "generalMinimizeSwitch");
+    const bool before = state->showMinimizeAllAppsButton();
+    EXPECT_EQ(minimize->isChecked(), before);
+    QTest::mouseClick(minimize, Qt::LeftButton);
+    EXPECT_EQ(state->showMinimizeAllAppsButton(), !before);
+
+    // Show Highlights asks for the onboarding every time, also after it
+    // was completed; Manage Tabs turns to the tabs page.
+    QSignalSpy onboarding(state.get(), &AppState::showOrlixOnboarding);
+    QTest::mouseClick(find<OrlixButton>(*view, "generalShowHighlightsButton"), Qt::LeftButton);
+    QTest::mouseClick(find<OrlixButton>(*view, "generalShowHighlightsButton"), Qt::LeftButton);
+    EXPECT_EQ(onboarding.count(), 2);
+    QTest::mouseClick(find<OrlixButton>(*view, "generalManageTabsButton"), Qt::LeftButton);
+    EXPECT_EQ(view->selectedPage(), OrlixSettingsPage::tabs);
+}
+
+TEST_F(SettingsPagesTest, TabsKeepTheLastModuleVisible)
+{
+    for (RailModule module : allCases<RailModule>())
+        if (module != RailModule::notes && module != RailModule::focus)
+            state->setRailModule(module, false);
+    auto view = open(OrlixSettingsPage::tabs);
+    auto *count = find<ElidedLabel>(*view, "koluTabsCount");
+    auto *notes = find<OrlixSwitch>(*view, "featureToggle-notes");
+    auto *focus = find<OrlixSwitch>(*view, "featureToggle-focus");
+    auto *calendar = find<OrlixSwitch>(*view, "featureToggle-calendar");
+    EXPECT_EQ(count->text(), QStringLiteral("2 visible"));
+    EXPECT_TRUE(notes->isEnabled() && notes->isChecked());
+    EXPECT_TRUE(focus->isEnabled() && focus->isChecked());
+
+    QTest::mouseClick(notes, Qt::LeftButton);
+    EXPECT_EQ(count->text(), QStringLiteral("1 visible"));
+    EXPECT_FALSE(notes->isChecked());
+    EXPECT_FALSE(focus->isEnabled());
+    EXPECT_TRUE(notes->isEnabled());
+    EXPECT_TRUE(calendar->isEnabled());
+    QStringList expected;
+    for (RailModule module : allCases<RailModule>())
+        if (module != RailModule::focus)
+            expected << rawValue(module);
+    EXPECT_EQ(storedHidden(), expected);
+
+    // A disabled switch does nothing; a hidden module's switch shows it.
+    QTest::mouseClick(focus, Qt::LeftButton);
+    EXPECT_FALSE(state->isModuleHidden(RailModule::focus));
+    QTest::mouseClick(calendar, Qt::LeftButton);
+    EXPECT_EQ(count->text(), QStringLiteral("2 visible"));
+    EXPECT_TRUE(focus->isEnabled());
+    EXPECT_TRUE(calendar->isChecked());
+}
+
+TEST_F(SettingsPagesTest, TabsColumnsIgnoreTheRailOrder)
+{
+    auto view = open(OrlixSettingsPage::tabs);
+    auto columnOrder = [&view] {
+        QStringList names;
+        for (const char *column : {"koluTabsFirstColumn", "koluTabsSecondColumn"})
+            for (auto *row : find<QWidget>(*view, column)->findChildren<SettingsFeatureToggleRow *>(
+                     QString(), Qt::FindDirectChildrenOnly))
+                names << rawValue(row->module());
+        return names;
+    };
+    const QStringList expected =
+        QStringLiteral("today reminders links nowPlaying notes prayers focus calendar fileTray wallpapers").split(u' ');
+    EXPECT_EQ(columnOrder(), expected);
+    state->moveRailModule(RailModule::wallpapers, 0);
+    state->moveRailModule(RailModule::today, 9);
+    EXPECT_EQ(state->visibleRailModules().front(), RailModule::wallpapers);
+    EXPECT_EQ(columnOrder(), expected);
+    EXPECT_EQ(find<ElidedLabel>(*view, "koluTabsCount")->text(), QStringLiteral("10 visible"));
+
+    // Today's symbol follows the hour.
+    for (auto [hour, symbol] : {std::pair{3, "moon.stars"}, std::pair{12, "sun.max"}, std::pair{20, "moon.stars"}}) {
+        clock.setNow(QDateTime(QDate(2026, 3, 2), QTime(hour, 0)));
+        auto fresh = open(OrlixSettingsPage::tabs);
+        auto *row = find<SettingsFeatureToggleRow>(*fresh, "featureToggleRow-today");
+        EXPECT_EQ(row->symbol()->symbol(), QString::fromLatin1(symbol)) << hour;
+    }
+}
+
+TEST_F(SettingsPagesTest, AppearanceWritesTheLookSettings)
+{
+    auto view = open(OrlixSettingsPage::appearance);
+    SettingsViewSettings &settings = view->viewSettings();
+    auto *heroRow = find<QWidget>(*view, "heroColorRow");
+    auto *themeTitle = find<ElidedLabel>(*view, "appearanceThemeTitle");
+
+    // An unknown theme: "Default", nothing checked, no hero row.
+    settings.setThemeRaw(QStringLiteral("noSuchTheme"));
+    EXPECT_EQ(themeTitle->text(), QStringLiteral("Default"));
+    for (auto *row : view->findChildren<ThemeRow *>())
+        EXPECT_FALSE(row->isSelected()) << rawValue(row->theme()).toStdString();
+    EXPECT_FALSE(heroRow->isVisible());
+
+    // Hero Light shows the hero row; leaving it keeps the stored colour.
+    settings.setHeroColorHex(QStringLiteral("#12AB34"));
+    QTest::mouseClick(find<ThemeRow>(*view, "themeRow-heroLight"), Qt::LeftButton);
+    EXPECT_EQ(settings.themeRaw(), QStringLiteral("heroLight"));
+    EXPECT_EQ(themeTitle->text(), QStringLiteral("Hero Light"));
+    EXPECT_TRUE(heroRow->isVisible());
+    EXPECT_TRUE(find<ThemeRow>(*view, "themeRow-heroLight")->isSelected());
+    QTest::mouseClick(find<ThemeRow>(*view, "themeRow-flatOlive"), Qt::LeftButton);
+    EXPECT_EQ(settings.themeRaw(), QStringLiteral("flatOlive"));
+    EXPECT_FALSE(heroRow->isVisible());
+    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#12AB34"));
+    QTest::mouseClick(find<ThemeRow>(*view, "themeRow-heroLight"), Qt::LeftButton);
+    EXPECT_TRUE(heroRow->isVisible());
+
+    // Picking pure red in the well's dialog stores it at once; the swatches
+    // follow. Cancelling goes back to the colour the dialog opened with.
+    auto *well = find<ColorWell>(*view, "heroColorWell");
+    EXPECT_EQ(well->color(), QColor(0x12, 0xAB, 0x34));
+    QTest::mouseClick(well, Qt::LeftButton);
+    ASSERT_NE(well->dialog(), nullptr);
+    EXPECT_FALSE(well->dialog()->testOption(QColorDialog::ShowAlphaChannel));
+    typeColor(well->dialog(), QStringLiteral("#ff0000"));
+    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#FF0000"));
+    const auto swatches = find<ThemeSwatches>(*view, "themeSwatches-heroLight")->colors();
+    ASSERT_EQ(swatches.size(), 4u);
+    EXPECT_EQ(swatches[1], QColor(255, 0, 0));
+    EXPECT_NEAR(swatches[2].redF(), 1.0, 1e-3);
+    EXPECT_NEAR(swatches[2].greenF(), 0.58, 1e-3);
+    well->dialog()->accept();
+    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#FF0000"));
+    QTest::mouseClick(well, Qt::LeftButton);
+    typeColor(well->dialog(), QStringLiteral("#0000ff"));
+    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#0000FF"));
+    well->dialog()->reject();
+    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#FF0000"));
+
+    // The mode: an unknown string shows "Follow System"; a segment stores
+    // a valid raw value.
+    auto *modeTitle = find<ElidedLabel>(*view, "appearanceModeTitle");
+    auto *mode = find<SegmentedPicker>(*view, "appearanceModePicker");
+    settings.setAppearanceModeRaw(QStringLiteral("Dark"));
+    EXPECT_EQ(modeTitle->text(), QStringLiteral("Follow System"));
+    const char *const modes[] = {"system", "dark", "light"};
+    for (int index : {1, 2, 0}) {
+        choose(mode, index);
+        EXPECT_EQ(settings.appearanceModeRaw(), QString::fromLatin1(modes[index]));
+        EXPECT_EQ(modeTitle->text(), mode->segments()[index]);
+    }
+}
+
+TEST_F(SettingsPagesTest, ProfileOpensOnlySecureAddresses)
+{
+    auto view = open(OrlixSettingsPage::profile);
+    EXPECT_EQ(find<ElidedLabel>(*view, "profileProductLine")->text(),
+              QStringLiteral("Kolu App ") + QString::fromUtf8(buildinfo::kDisplayVersion));
+    auto *link = find<SettingsLink>(*view, "profileSiteLink");
+    QTest::mouseClick(link, Qt::LeftButton);
+    ASSERT_EQ(opener->opened.size(), 1);
+    EXPECT_EQ(opener->opened.front().scheme(), QStringLiteral("https"));
+
+    const std::pair<const char *, bool> addresses[] = {
+        {"https://kolu.example.org/", true}, {"http://kolu.example.org/", false}, {"javascript:alert(1)", false},
+        {"file:///etc/passwd", false},       {"https://", false},
+    };
+    for (auto [address, openable] : addresses) {
+        EXPECT_EQ(SettingsLink::isOpenable(QUrl(QString::fromLatin1(address))), openable) << address;
+        SettingsLink other(QStringLiteral("x"), QUrl(QString::fromLatin1(address)), *opener);
+        opener->opened.clear();
+        other.click();
+        EXPECT_EQ(opener->opened.size(), openable ? 1 : 0) << address;
+    }
+}
+
+TEST_F(SettingsPagesTest, OneVersionEverywhere)
+{
+    const QString version = QString::fromUtf8(buildinfo::kDisplayVersion);
+    auto view = open(OrlixSettingsPage::general);
+    bool inSidebar = false;
+    for (auto *label : view->findChildren<ElidedLabel *>())
+        inSidebar = inSidebar || label->text() == version;
+    EXPECT_TRUE(inSidebar);
+    bool inGeneral = false;
+    for (auto *row : view->findChildren<SettingsRow *>())
+        inGeneral = inGeneral || row->detailLabel()->text() == version;
+    EXPECT_TRUE(inGeneral);
+}
+
+} // namespace
+
+} // namespace kolu::test

@@ -1,0 +1,197 @@
+// Every card as it shows in the real detail panel: at the panel's own width
+// and height, for both rail sizes, after the layouts have settled.
+#include "cards/reminders/ReminderRow.h"
+#include "cards/reminders/RemindersCard.h"
+#include "shell/rail/expanded/ModuleDetailPanel.h"
+#include "shell/rules/ExpandedRailGeometry.h"
+#include "state/AppState.h"
+#include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestAppServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <memory>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class DetailPanelCardsTest : public ::testing::Test {
+protected:
+    test::TemporaryHome home;
+    test::ManualClock clock;
+    UserDefaults defaults;
+    test::TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
+    // The desktop's own sans serif, as the running program gets it from the
+    // X11 platform (the offscreen platform's default is narrower).
+    const QFont appFont = QGuiApplication::font();
+
+    DetailPanelCardsTest() { QGuiApplication::setFont(QFont(u"Sans Serif"_s)); }
+    ~DetailPanelCardsTest() override { QGuiApplication::setFont(appFont); }
+
+    // A panel of the rail's size at scale `s`, shown and laid out.
+    std::unique_ptr<ModuleDetailPanel> openPanel(RailModule module, double s)
+    {
+        auto panel = std::make_unique<ModuleDetailPanel>(*state, module);
+        panel->resize(qRound(expandedrail::cardWidth * s), qRound(expandedrail::cardHeight * s));
+        panel->show();
+        settle();
+        return panel;
+    }
+
+    // Lets every posted layout request run, as a frame of the running program would.
+    static void settle()
+    {
+        for (int i = 0; i < 4; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::sendPostedEvents();
+        }
+    }
+
+    static QWidget *viewport(const ModuleDetailPanel &panel)
+    {
+        auto *scroll = panel.findChild<QScrollArea *>(u"detailScroll"_s);
+        return scroll ? scroll->viewport() : nullptr;
+    }
+
+    // Shown widgets of `card` that reach past its left or right edge.
+    static QStringList overflowing(const QWidget &card)
+    {
+        QStringList found;
+        for (const QWidget *child : card.findChildren<QWidget *>()) {
+            if (!child->isVisibleTo(&card) || child->width() <= 0)
+                continue;
+            const QRect inCard(child->mapTo(&card, QPoint(0, 0)), child->size());
+            if (inCard.left() < 0 || inCard.right() > card.width() - 1)
+                found << QStringLiteral("%1 (%2) at %3..%4 of %5")
+                             .arg(child->objectName(), QString::fromLatin1(child->metaObject()->className()))
+                             .arg(inCard.left())
+                             .arg(inCard.right())
+                             .arg(card.width());
+        }
+        return found;
+    }
+
+    ReminderItem dueToday(int n) const
+    {
+        ReminderItem item;
+        item.id = u"r%1"_s.arg(n);
+        item.title = u"Reminder number %1"_s.arg(n);
+        item.dueDate = clock.now().toLocalTime().date().startOfDay().addSecs(3600 * 20).toUTC();
+        item.includesTime = true;
+        return item;
+    }
+};
+
+TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
+{
+    // Every card with content: tiles, rows, a long date under each note.
+    const QDateTime now = clock.now();
+    QDir().mkpath(home.path(u"Notes/Work"_s));
+    for (const QString &name : {u"Notes/Groceries.md"_s, u"Notes/Garden ideas.md"_s, u"Notes/Work/Meeting notes.md"_s,
+                                u"Notes/Reading list.md"_s}) {
+        QFile file(home.path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Bread, milk, apples.\n");
+    }
+    state->refreshAppleNotes(true);
+    state->refreshAppleNoteFolders(true);
+    ASSERT_TRUE(test::waitUntil([&] { return state->appleNotes().size() == 4 && !state->isLoadingAppleNoteFolders(); }));
+    state->setRemindersConnection(RemindersConnectionState::ready());
+    state->setReminders({dueToday(1), dueToday(2)});
+    state->setCalendarEvents({{u"e"_s, u"Quarterly planning review with the whole team"_s, now.addSecs(600),
+                               now.addSecs(4200), u"Meeting room on the third floor"_s, {}, {u"AB"_s, u"CD"_s}}});
+    for (const double s : {1.0, 1.25}) {
+        for (int m = 0; m < 10; ++m) {
+            const auto module = RailModule(m);
+            auto panel = openPanel(module, s);
+            QWidget *card = panel->card();
+            if (!card)
+                continue;
+            SCOPED_TRACE(QStringLiteral("%1 at scale %2").arg(kolu::title(module)).arg(s).toStdString());
+            // As it opens, then with its composer open where it has one.
+            for (const bool composing : {false, true}) {
+                SCOPED_TRACE(composing ? "composer open" : "composer closed");
+                if (composing) {
+                    if (auto *reminders = qobject_cast<RemindersCard *>(card))
+                        reminders->composerAction();
+                    if (auto *toggle = card->findChild<QAbstractButton *>(u"notesComposerToggle"_s))
+                        toggle->click();
+                    settle();
+                }
+                const int room = viewport(*panel)->width();
+                EXPECT_LE(card->minimumSizeHint().width(), room);
+                EXPECT_LE(card->width(), room);
+                EXPECT_EQ(overflowing(*card), QStringList());
+            }
+        }
+    }
+}
+
+TEST_F(DetailPanelCardsTest, RemindersLayTheirSectionsInTheCardWithNoScrollAreaOfTheirOwn)
+{
+    state->setRemindersConnection(RemindersConnectionState::ready());
+    std::vector<ReminderItem> items;
+    for (int n = 0; n < 9; ++n)
+        items.push_back(dueToday(n));
+    state->setReminders(items);
+    auto panel = openPanel(RailModule::reminders, 1.0);
+    QWidget *card = panel->card();
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->findChild<QAbstractScrollArea *>(), nullptr);
+    // No style sheet above the card: one would reach its fields and paint
+    // them in the stock look (white boxes in the dark appearances).
+    for (const QWidget *above = card; above; above = above->parentWidget())
+        EXPECT_TRUE(above->styleSheet().isEmpty()) << above->objectName().toStdString();
+    EXPECT_EQ(card->findChild<QScrollBar *>(), nullptr);
+    const auto rows = card->findChildren<ReminderRow *>();
+    ASSERT_EQ(rows.size(), 9);
+    for (const ReminderRow *row : rows) {
+        // Each row whole inside the card: the card, not a box in it, is as tall as its list.
+        const QRect inCard(row->mapTo(card, QPoint(0, 0)), row->size());
+        EXPECT_TRUE(card->rect().contains(inCard)) << row->objectName().toStdString();
+        EXPECT_GE(row->height(), 34 + 20);
+    }
+    // The panel scrolls the long card.
+    auto *scroll = panel->findChild<QScrollArea *>(u"detailScroll"_s);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(DetailPanelCardsTest, EmptyStatesShowTheirWholeTwoLineSubtitleAndTheirButton)
+{
+    state->setRemindersConnection(RemindersConnectionState::denied());
+    auto panel = openPanel(RailModule::reminders, 1.0);
+    QWidget *card = panel->card();
+    auto *open = card->findChild<QAbstractButton *>(u"reminderOpenSettingsButton"_s);
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(open->isVisible());
+    EXPECT_TRUE(card->rect().contains(QRect(open->mapTo(card, QPoint(0, 0)), open->size())));
+    EXPECT_GE(open->height(), open->sizeHint().height());
+
+    state->setRemindersConnection(RemindersConnectionState::ready());
+    settle();
+    auto *subtitle = card->findChild<EmptyState *>()->findChild<ElidedLabel *>(u"emptyStateSubtitle"_s);
+    ASSERT_NE(subtitle, nullptr);
+    const QStringList lines = subtitle->visibleLines(subtitle->width());
+    ASSERT_EQ(lines.size(), 2) << subtitle->text().toStdString();
+    EXPECT_FALSE(subtitle->isElided(subtitle->width()));
+    EXPECT_GE(subtitle->height(), int(QFontMetricsF(subtitle->font()).lineSpacing() * 2));
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+#include "Wallpaper.h"
+#include "model/SettingsKeys.h"
+#include "style/HeroColor.h"
+#include "style/LiquidGlassSurface.h"
+#include "style/ModuleTint.h"
+#include "style/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+using namespace kolu;
+
+namespace {
+
+double linear(double c)
+{
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor &c)
+{
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The darkest spot a blurring compositor puts behind the glass over the
+// gallery's wallpaper: the wallpaper blurred as the gallery blurs it.
+QColor darkestBlurredWallpaper()
+{
+    const QImage wallpaper = gallery::makeWallpaper(QSize(1600, 1200) * 2);
+    const QImage soft = wallpaper.scaled(wallpaper.size() / 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .scaled(wallpaper.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QColor darkest = Qt::white;
+    for (int y = 0; y < soft.height(); y += 4)
+        for (int x = 0; x < soft.width(); x += 4) {
+            const QColor c = soft.pixelColor(x, y);
+            if (luminance(c) < luminance(darkest))
+                darkest = c;
+        }
+    return darkest;
+}
+
+// The glass's flat middle over `below`, in the blurred tier.
+QColor glassOver(const QColor &below, const OrlixGlassProfile &resolved)
+{
+    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(below);
+    QPainter painter(&image);
+    LiquidGlassSurface::paintResolved(painter, QRectF(image.rect()), 8, resolved, GlassTier::blurred);
+    painter.end();
+    return image.pixelColor(32, 32);
+}
+
+} // namespace
+
+TEST(BlurredTier, LightLooksKeepBodyTextReadableOverTheWallpaper)
+{
+    const QColor below = darkestBlurredWallpaper();
+    const QColor hero(settingsKeyRow(SettingsKey::orlixHeroColorHex).defaultValue.toString());
+    struct Surface {
+        const char *name;
+        OrlixGlassProfile profile;
+    };
+    double lowest = 100;
+    // The secondary lines (event titles, reminder titles) reach 4.5:1; under
+    // heroLight the hero blue tinting the small controls keeps them lower
+    // (4.1:1 even on an opaque material).
+    struct Look {
+        OrlixTheme theme;
+        double secondary;
+    };
+    for (const auto &[theme, secondaryFloor] :
+         {Look{OrlixTheme::default_, 4.5}, Look{OrlixTheme::flatOlive, 4.5}, Look{OrlixTheme::heroLight, 3.4}}) {
+        const QColor base = paletteColor(theme, ColorScheme::light, PaletteRole::glassBase);
+        std::vector<Surface> surfaces{{"rail", OrlixGlassProfile::rail()},
+                                      {"edgeHandle", OrlixGlassProfile::edgeHandle()},
+                                      {"panel", OrlixGlassProfile::panel()}};
+        // The notifications, pulse and alert tiles, in every module's tint.
+        for (int m = 0; m < 10; ++m)
+            surfaces.push_back({"control", OrlixGlassProfile::tintedControl(
+                                               base, moduleTint(RailModule(m), theme, hero), {0.1, 14, 0, 7})});
+        double lowestText = 100, lowestSecondary = 100;
+        for (const Surface &surface : surfaces) {
+            const OrlixGlassProfile resolved = surface.profile.resolved(theme, ColorScheme::light);
+            const QColor glass = glassOver(below, resolved);
+            const double text = contrast(glass, paletteColor(theme, ColorScheme::light, PaletteRole::text));
+            const double secondary =
+                contrast(glass, paletteColor(theme, ColorScheme::light, PaletteRole::secondaryText));
+            EXPECT_GE(text, 4.5) << int(theme) << " " << surface.name;
+            EXPECT_GE(secondary, secondaryFloor) << int(theme) << " " << surface.name;
+            lowestText = std::min(lowestText, text);
+            lowestSecondary = std::min(lowestSecondary, secondary);
+        }
+        std::cout << "theme " << int(theme) << ": body text at least " << lowestText << ":1, secondary text at least "
+                  << lowestSecondary << ":1\n";
+        lowest = std::min(lowest, lowestText);
+    }
+    std::cout << "darkest blurred wallpaper " << below.name().toStdString() << ", lowest body text " << lowest << ":1\n";
+}

@@ -1,0 +1,124 @@
+// A second X client for the tray's real drag tests. It reports on standard
+// output, one line at a time:
+//   ready <x> <y> <width> <height>   its window is up, in root coordinates
+//   enter | move                    a drag offering file addresses is over it
+//   drop <action> <n>               a drop landed (copy/move/link), n files,
+//   url <address>                   followed by one line per address
+// As a target it accepts text/uri-list only, as a copy. Given file paths
+// (kolu_drop_peer --source <path>...), it is also a drag source: a press
+// and move in its window drags those files out, offering copy and move as a
+// file manager does, and reports "dragging" when its drag starts and
+// "dragged <action>" when it ends.
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString &line)
+{
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+}
+
+QString actionName(Qt::DropAction action)
+{
+    switch (action) {
+    case Qt::CopyAction:
+        return QStringLiteral("copy");
+    case Qt::MoveAction:
+        return QStringLiteral("move");
+    case Qt::LinkAction:
+        return QStringLiteral("link");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
+class Peer : public QWidget {
+public:
+    explicit Peer(QList<QUrl> source)
+        : m_source(std::move(source))
+    {
+        setWindowTitle(QStringLiteral("kolu-drop-peer"));
+        setAcceptDrops(true);
+    }
+
+protected:
+    void showEvent(QShowEvent *) override
+    {
+        QTimer::singleShot(0, this, [this] {
+            const QRect frame(mapToGlobal(QPoint(0, 0)), size());
+            say(QStringLiteral("ready %1 %2 %3 %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
+        });
+    }
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        if (!event->mimeData()->hasUrls())
+            return event->ignore();
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        say(QStringLiteral("enter"));
+    }
+    void dragMoveEvent(QDragMoveEvent *event) override
+    {
+        if (!event->mimeData()->hasUrls())
+            return event->ignore();
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        say(QStringLiteral("move"));
+    }
+    void dropEvent(QDropEvent *event) override
+    {
+        const QList<QUrl> urls = event->mimeData()->urls();
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        say(QStringLiteral("drop %1 %2").arg(actionName(event->dropAction())).arg(urls.size()));
+        for (const QUrl &url : urls)
+            say(QStringLiteral("url ") + url.toString());
+    }
+    void mousePressEvent(QMouseEvent *event) override { m_press = event->position().toPoint(); }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (m_source.isEmpty() || m_dragging || (event->position().toPoint() - m_press).manhattanLength() < 4)
+            return;
+        m_dragging = true;
+        auto *drag = new QDrag(this);
+        auto *data = new QMimeData;
+        data->setUrls(m_source);
+        drag->setMimeData(data);
+        say(QStringLiteral("dragging"));
+        const Qt::DropAction result = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        say(QStringLiteral("dragged ") + actionName(result));
+        m_dragging = false;
+    }
+
+private:
+    QList<QUrl> m_source;
+    QPoint m_press;
+    bool m_dragging = false;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QList<QUrl> source;
+    const QStringList args = QApplication::arguments().mid(1);
+    if (!args.isEmpty() && args.first() == QLatin1String("--source"))
+        for (const QString &path : args.mid(1))
+            source.append(QUrl::fromLocalFile(path));
+    Peer peer(std::move(source));
+    peer.setGeometry(420, 80, 200, 200);
+    peer.show();
+    return app.exec();
+}
