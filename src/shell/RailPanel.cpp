@@ -245,16 +245,38 @@ bool RailPanel::eventFilter(QObject *watched, QEvent *event)
 {
     // A click into one of the rail's text fields gives the panel the
     // keyboard; hovering never does, so the user's window keeps it.
-    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && m_acceptsFocus) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) && watched->isWidgetType()
+        && m_acceptsFocus && static_cast<QWidget *>(watched)->window() == this) {
         auto *widget = static_cast<QWidget *>(watched);
-        if (widget->window() == this && widget->testAttribute(Qt::WA_InputMethodEnabled) && !isActiveWindow()) {
-            activateWindow();
-            // Some window managers refuse the plain request of a dock that
-            // was not clicked through them; this one they honour.
-            requestUserActivation(windowHandle());
+        if (type == QEvent::MouseButtonPress && widget->testAttribute(Qt::WA_InputMethodEnabled)) {
+            takeKeyboard();
+        } else if (type == QEvent::MouseButtonRelease) {
+            // A button that opens a composer puts its first field in focus
+            // once the click has been handled: the keyboard follows it there.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    const QWidget *focused = focusWidget();
+                    if (m_acceptsFocus && focused && focused->testAttribute(Qt::WA_InputMethodEnabled))
+                        takeKeyboard();
+                },
+                Qt::QueuedConnection);
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void RailPanel::takeKeyboard()
+{
+    // Qt can count the panel active while the window manager has given the
+    // keyboard to a window of its own (KWin does): the manager's word holds.
+    if (isActiveWindow() && activeWindowId() == static_cast<quint32>(winId()))
+        return;
+    activateWindow();
+    // Some window managers refuse the plain request of a dock that was not
+    // clicked through them; this one they honour.
+    requestUserActivation(windowHandle());
 }
 
 } // namespace kolu

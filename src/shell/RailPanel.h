@@ -73,6 +73,8 @@ protected:
 
 private:
     void applyInputPolicy();
+    // Asks for the keyboard for one of the rail's fields after a click.
+    void takeKeyboard();
     void applyShapes();
     bool composited() const;
     void watchScreen(QScreen *screen);

@@ -61,7 +61,15 @@ bool PrivateDisplay::startWindowManager()
         return false;
     m_windowManager.setProcessEnvironment(environment());
     m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
+    // The end-to-end checks run under openbox; KOLU_TEST_WM names another
+    // manager to try them under (its command line, split at spaces).
+    const QString other = qEnvironmentVariable("KOLU_TEST_WM");
+    if (other.isEmpty()) {
+        m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
+    } else {
+        QStringList words = other.split(u' ', Qt::SkipEmptyParts);
+        m_windowManager.start(words.takeFirst(), words);
+    }
     if (!m_windowManager.waitForStarted(5000))
         return false;
     const bool announced = waitUntil([this] {
