@@ -6,6 +6,7 @@
 #include "ManualClock.h"
 
 #include "cards/nowplaying/NowPlayingCard.h"
+#include "cards/nowplaying/SoundscapeDisclosure.h"
 #include "cards/nowplaying/SoundscapeRules.h"
 #include "cards/nowplaying/SoundscapeWidgets.h"
 #include "services/media/QuranAudioManager.h"
