@@ -1,5 +1,7 @@
 #include "settings/SettingsLogo.h"
 #include "settings/SettingsRowKit.h"
+#include "settings/pages/SettingsPageParts.h"
+#include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 
@@ -149,6 +151,24 @@ TEST_F(SettingsRowKitTest, TheLogoTileOverflowsItsFrameUncut)
     EXPECT_GT(qAlpha(image.pixel(logo->x() - 1, middle)), 0);
     EXPECT_GT(qAlpha(image.pixel(logo->x() + 58, middle)), 0);
     EXPECT_GT(qAlpha(image.pixel(logo->x() + 29, logo->y() + 58 + 6)), 0);
+}
+
+// The kit's fonts are sized in pixels: the symbol beside a card's title is
+// drawn at that size, not at an unset point size.
+TEST_F(SettingsRowKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
+{
+    SettingsSymbolLabel label(QStringLiteral("Desktop Apps"), QStringLiteral("apple.logo"),
+                              OrlixFonts::system(15, QFont::Bold), PaletteRole::text);
+    label.setColor(QColor(255, 0, 0));
+    label.resize(label.sizeHint());
+    const QImage image = label.grab().toImage();
+    const int side = label.sizeHint().height();
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < std::min(side, image.width()); ++x)
+            inked += qRed(image.pixel(x, y)) > 160 && qGreen(image.pixel(x, y)) < 100; // the symbol's red
+    // A desktop glyph about the text's height fills a good part of its square.
+    EXPECT_GT(inked, side * side / 8) << "side " << side;
 }
 
 } // namespace

@@ -252,3 +252,22 @@ TEST_F(KitWidgets, AButtonAllowedToShrinkFitsItsLabelThenCutsIt)
         EXPECT_EQ(button.shownText().endsWith(u"…"_s), c.cut) << c.width;
     }
 }
+
+TEST_F(KitWidgets, AShrinkingButtonThatMayDropItsSymbolKeepsItsLabelWhole)
+{
+    OrlixButton button(OrlixButton::Kind::secondary, u"Nature"_s);
+    button.setSymbol(u"tree"_s);
+    button.setMinimumScaleFactor(0.82);
+    button.setShrinkable(true);
+    const int natural = button.sizeHint().width();
+    EXPECT_EQ(button.minimumSizeHint().width(), button.smallestWholeWidth(false));
+    EXPECT_LT(button.smallestWholeWidth(false), button.smallestWholeWidth(true));
+    // From its natural width down to its minimum: symbol while the shrunk
+    // label still fits beside it, and never a cut label.
+    for (int width = natural; width >= button.minimumSizeHint().width(); --width) {
+        button.resize(width, button.sizeHint().height());
+        EXPECT_EQ(button.shownText(), u"Nature"_s) << width;
+        EXPECT_GE(button.labelScale(), 0.82) << width;
+        EXPECT_EQ(button.showsSymbol(), width >= button.smallestWholeWidth(true)) << width;
+    }
+}
