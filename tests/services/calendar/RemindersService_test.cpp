@@ -4,31 +4,21 @@
 #include "platform/calendar/ICalendarReader.h"
 #include "platform/calendar/VdirCalendarStore.h"
 
-#include "AwaitTask.h"
+#include "../ServiceTests.h"
 #include "CalendarFixtures.h"
-#include "TestFiles.h"
-#include "ManualClock.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
-QDateTime utc(int month, int day, int hour, int minute = 0)
+QDateTime march(int day, int hour, int minute = 0)
 {
-    return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+    return test::utc(2026, 3, day, hour, minute);
 }
 
 QStringList titles(const std::vector<ReminderItem> &items)
 {
-    QStringList result;
-    for (const ReminderItem &item : items)
-        result.push_back(item.title);
-    return result;
+    return test::each(items, &ReminderItem::title);
 }
 
 QStringList filesIn(const QString &folder)
@@ -69,7 +59,7 @@ protected:
     QTemporaryDir config;
     UserDefaults defaults{config.filePath(u"defaults.json"_s)};
     const QTimeZone berlin{"Europe/Berlin"};
-    test::ManualClock clock{utc(3, 2, 8)};
+    test::ManualClock clock{march(2, 8)};
     VdirCalendarStore store{defaults, config.path(), berlin};
     RemindersService service{store, clock, berlin};
 };
@@ -91,13 +81,13 @@ TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
                                           u"apple"_s, u"Banana"_s, u"cherry"_s}));
     const ReminderItem &rent = items[0];
     EXPECT_EQ(rent.id, u"pay-rent"_s);
-    EXPECT_EQ(rent.dueDate, utc(3, 2, 9));
+    EXPECT_EQ(rent.dueDate, march(2, 9));
     EXPECT_TRUE(rent.includesTime);
     EXPECT_EQ(rent.priority, 9);
     EXPECT_EQ(rent.url, QUrl(u"https://bank.example.com/transfer"_s));
     EXPECT_TRUE(items[1].isFlagged);
     // A due day alone is its midnight in the local zone, without a time.
-    EXPECT_EQ(items[2].dueDate, utc(3, 2, 23));
+    EXPECT_EQ(items[2].dueDate, march(2, 23));
     EXPECT_FALSE(items[2].includesTime);
     EXPECT_FALSE(items[4].dueDate.has_value());
 
@@ -110,18 +100,12 @@ TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
     // Undated first in the input; a later and an earlier due date; a tie with
     // the earlier one keeps its input order.
     std::vector<ReminderItem> items(4);
-    const QStringList input{u"a"_s, u"b"_s, u"c"_s, u"tie"_s};
-    for (int i = 0; i < 4; ++i) {
-        items[i].id = input[i];
-        items[i].title = u"same"_s;
-    }
-    items[1].dueDate = utc(3, 1, 9);
-    items[2].dueDate = items[3].dueDate = utc(3, 1, 8);
+    for (int i = 0; i < 4; ++i)
+        items[i].id = QStringList{u"a"_s, u"b"_s, u"c"_s, u"tie"_s}[i];
+    items[1].dueDate = march(1, 9);
+    items[2].dueDate = items[3].dueDate = march(1, 8);
     RemindersService::sortForDisplay(items);
-    QStringList ids;
-    for (const ReminderItem &item : items)
-        ids.push_back(item.id);
-    EXPECT_EQ(ids, (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+    EXPECT_EQ(test::each(items, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
 }
 
 TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
@@ -132,7 +116,7 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
     d.url = u"example.com/passport"_s;
     d.hasDate = true;
     d.hasTime = true;
-    d.dueDate = utc(3, 9, 8, 30).addSecs(42); // seconds are dropped
+    d.dueDate = march(9, 8, 30).addSecs(42); // seconds are dropped
     d.priority = 5;
     d.isFlagged = true;
     EXPECT_EQ(add(d), RemindersConnectionState::ready());
@@ -144,10 +128,10 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
     EXPECT_EQ(todo.priority, 5);
     EXPECT_TRUE(todo.flagged);
     ASSERT_TRUE(todo.due);
-    EXPECT_EQ(momentOf(*todo.due, berlin), utc(3, 9, 8, 30));
+    EXPECT_EQ(momentOf(*todo.due, berlin), march(9, 8, 30));
 
     const auto items = fetch().second;
-    const auto it = std::find_if(items.begin(), items.end(), [](const ReminderItem &i) { return i.title == u"Renew passport"; });
+    const auto it = std::ranges::find(items, u"Renew passport"_s, &ReminderItem::title);
     ASSERT_NE(it, items.end());
     EXPECT_TRUE(it->includesTime);
     EXPECT_EQ(it->id, todo.uid);
@@ -163,7 +147,7 @@ TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenLi
     ReminderDraft d = draft(u"Water plants"_s);
     d.hasDate = false;
     d.hasTime = true;
-    d.dueDate = utc(3, 9, 8);
+    d.dueDate = march(9, 8);
     d.url = u"example page"_s;
     d.notes = u"Balcony too"_s;
     EXPECT_EQ(add(d), RemindersConnectionState::ready());
@@ -176,7 +160,7 @@ TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenLi
     const QStringList before2 = filesIn(root.filePath(u"home"_s));
     d = draft(u"Dated"_s);
     d.hasDate = true;
-    d.dueDate = utc(3, 9, 23, 30); // already 10 March in Berlin
+    d.dueDate = march(9, 23, 30); // already 10 March in Berlin
     EXPECT_EQ(add(d), RemindersConnectionState::ready());
     const ICalTodo dated = written(u"home"_s, before2);
     ASSERT_TRUE(dated.due);

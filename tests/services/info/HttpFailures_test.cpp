@@ -4,18 +4,10 @@
 #include "services/info/UpdateFeed.h"
 #include "services/info/WeatherService.h"
 
-#include "AwaitTask.h"
-#include "FailureText.h"
+#include "../ServiceTests.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace kolu;
-using namespace std::chrono_literals;
-using namespace Qt::StringLiterals;
 
 TEST(HttpFailures, AnErrorStatusBecomesTheServicesSentence)
 {

@@ -3,19 +3,10 @@
 #include "model/UserDefaults.h"
 #include "services/info/UpdateFeed.h"
 
-#include "AwaitTask.h"
-#include "EventWait.h"
-#include "FailureText.h"
+#include "../ServiceTests.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-
-#include <gtest/gtest.h>
-
 
 using namespace kolu;
-using namespace std::chrono_literals;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -87,15 +78,15 @@ TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPageAndNoOther)
 TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
 {
     auto controller = makeController();
-    const auto failureFor = [&](test::CannedResponse response) {
-        server.respond(u"/feed.xml"_s, std::move(response));
+    const auto failureFor = [&](const QByteArray &body) {
+        server.respond(u"/feed.xml"_s, {200, body});
         test::awaitTask(controller->checkForUpdates());
         EXPECT_EQ(controller->status().state, UpdateStatus::State::failed);
         return controller->status().message;
     };
-    EXPECT_EQ(failureFor({200, QByteArray(3 * 1024 * 1024, ' ')}), u"The update feed is too large."_s);
+    EXPECT_EQ(failureFor(QByteArray(3 * 1024 * 1024, ' ')), u"The update feed is too large."_s);
     // The feed reader's own sentences (tested with it) reach the status.
-    EXPECT_EQ(failureFor({200, feedWith("1.x", "odd")}), u"The update feed lists no valid version."_s);
+    EXPECT_EQ(failureFor(feedWith("1.x", "odd")), u"The update feed lists no valid version."_s);
     EXPECT_TRUE(controller->canCheckForUpdates());
 }
 
@@ -150,21 +141,16 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     QObject::connect(&controller, &OrlixUpdateController::changed, [&] { ++changes; });
 
     EXPECT_FALSE(controller.canCheckForUpdates());
-    test::awaitTask(controller.checkForUpdates());
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::idle);
     EXPECT_FALSE(controller.automaticallyChecksForUpdates());
+    test::awaitTask(controller.checkForUpdates());
     controller.setAutomaticallyChecksForUpdates(false);
-    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     EXPECT_EQ(changes, 2);
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::idle);
+    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     clock.advance(48h);
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(clock.activeTimerCount(), 0);
 }
-
-} // namespace
-
-namespace {
 
 QByteArray feedOf(const QByteArray &items)
 {
@@ -210,16 +196,15 @@ TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
     EXPECT_EQ(newestRelease(feedOf(item("7", "http://kolu.test/7"))).version, u"7"_s);
 }
 
-TEST(UpdateFeed, UnusableFeedsGiveAClearSentence)
+TEST(UpdateFeed, UnusableFeedsAndEntityBombsGiveAClearSentence)
 {
-    EXPECT_EQ(failureOf(R"({"build": 42})"), u"The update feed could not be read."_s);
-    EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), u"The update feed could not be read."_s);
-    EXPECT_EQ(failureOf(feedOf("")), u"The update feed lists no valid version."_s);
-    EXPECT_EQ(failureOf(feedOf(item("x", "https://kolu.test"))), u"The update feed lists no valid version."_s);
-}
+    const QString unread = u"The update feed could not be read."_s, none = u"The update feed lists no valid version."_s;
+    EXPECT_EQ(failureOf(R"({"build": 42})"), unread);
+    EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), unread);
+    EXPECT_EQ(failureOf(feedOf("")), none);
+    EXPECT_EQ(failureOf(feedOf(item("x", "https://kolu.test"))), none);
 
-TEST(UpdateFeed, EntityBombsAreRefused)
-{
+    // Entity bombs are refused.
     QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\">";
     for (char c = 'b'; c <= 'j'; ++c) {
         const char previous = char(c - 1);

@@ -3,23 +3,13 @@
 #include "model/AtomicFile.h"
 #include "services/media/AlertSoundSynthesis.h"
 
-#include "EventWait.h"
+#include "../ServiceTests.h"
 #include "RecordingSoundPlayer.h"
-#include "TestFiles.h"
-#include "TemporaryHome.h"
-
-#include <gtest/gtest.h>
 
 #include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include <utility>
+#include <QJsonValue>
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -126,24 +116,21 @@ TEST_F(AlertSoundsTest, TheChoicesPickTheKindAndVolumeAndOffIsSilent)
     // Made beforehand, so each play is heard at once.
     for (const QString &kind : {u"calendar"_s, u"birds"_s, u"soft"_s})
         ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"calendarAlertSound"_s, u"birds"_s);
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"birds"_s, 0.54F));
-    defaults.set(u"calendarAlertSound"_s, u"chime"_s); // a focus sound only
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"calendarAlertSound"_s, 7); // a wrong type counts as absent
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"focusAlertSound"_s, u"ocean"_s); // a calendar sound only
-    sounds.playFocusFinishedSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"focusAlertSound"_s, u"soft"_s);
-    sounds.playFocusFinishedSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"soft"_s, 0.62F));
-
+    const bool calendar = true, focus = false;
+    const std::tuple<bool, QJsonValue, QString, float> cases[] = {
+        {calendar, {}, u"calendar"_s, 0.52F},
+        {calendar, u"birds"_s, u"birds"_s, 0.54F},
+        {calendar, u"chime"_s, u"calendar"_s, 0.52F}, // a focus sound only
+        {calendar, 7, u"calendar"_s, 0.52F},          // a wrong type counts as absent
+        {focus, u"ocean"_s, u"calendar"_s, 0.52F},    // a calendar sound only
+        {focus, u"soft"_s, u"soft"_s, 0.62F},
+    };
+    for (const auto &[forCalendar, choice, kind, volume] : cases) {
+        if (!choice.isNull())
+            defaults.set(forCalendar ? u"calendarAlertSound"_s : u"focusAlertSound"_s, choice);
+        forCalendar ? sounds.playCalendarAlertSound() : sounds.playFocusFinishedSound();
+        EXPECT_EQ(lastPlayed(), std::make_pair(kind, volume)) << choice.toString().toStdString();
+    }
     const std::size_t before = player.played.size();
     defaults.set(u"focusAlertSound"_s, u"off"_s);
     defaults.set(u"calendarAlertSound"_s, u"off"_s);

@@ -2,22 +2,11 @@
 
 #include "services/media/NowPlayingRules.h"
 
-#include "AwaitTask.h"
-#include "EventWait.h"
+#include "../ServiceTests.h"
 #include "FakeMprisPlayer.h"
-#include "ManualClock.h"
 #include "PrivateBus.h"
 #include "RecordingProcessRunner.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <memory>
-
-using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 using kolu::MediaAction;
 using kolu::NowPlayingItem;
 using kolu::test::FakeMprisPlayer;
@@ -61,44 +50,21 @@ protected:
         return tab;
     }
 
-    void setMuted(bool muted)
-    {
-        kolu::ProcessResult result;
-        result.started = true;
-        result.exitCode = 0;
-        result.standardOutput = muted ? "Mute: yes\n" : "Mute: no\n";
-        processes.respond(u"env"_s, result);
-    }
-
-    int messagesToPlayers() const
-    {
-        int total = 0;
-        for (const auto &player : players)
-            total += player->messagesReceived();
-        return total;
-    }
 };
 
-TEST_F(NowPlayingServiceTest, NothingOnTheBusIsNothingPlayingEvenWhenMuted)
+TEST_F(NowPlayingServiceTest, APlayingSpotifyTrackCarriesTheMuteStateAndNothingPlayingDoesNot)
 {
-    setMuted(true);
-    addVlc(u"Stopped"_s);
+    processes.respond(u"env"_s, {true, false, false, 0, "Mute: yes\n", {}});
+    FakeMprisPlayer &vlc = addVlc(u"Stopped"_s);
     EXPECT_EQ(awaitTask(service.currentItem()), kolu::nothingPlayingItem());
-}
-
-TEST_F(NowPlayingServiceTest, APlayingSpotifyTrackCarriesTheMuteState)
-{
-    setMuted(true);
     FakeMprisPlayer &spotify = addSpotify(u"Playing"_s, u"Hey Jude"_s);
     spotify.artists = {u"The Beatles"_s};
     spotify.artUrl = u"https://i.scdn.co/image/ab67616d"_s;
-    addVlc(u"Playing"_s);
-
+    vlc.playbackStatus = u"Playing"_s;
     EXPECT_EQ(awaitTask(service.currentItem()),
               (NowPlayingItem{u"Hey Jude"_s, u"The Beatles"_s, u"Spotify"_s, true, true,
                               u"https://i.scdn.co/image/ab67616d"_s}));
-    ASSERT_EQ(processes.runs().size(), 1);
-    EXPECT_EQ(processes.runs().constFirst().arguments,
+    EXPECT_EQ(processes.runs().constLast().arguments,
               (QStringList{u"LC_ALL=C"_s, u"/usr/bin/pactl"_s, u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s}));
 }
 
@@ -128,7 +94,7 @@ TEST_F(NowPlayingServiceTest, AHungPlayerDoesNotHoldTheRefresh)
     EXPECT_EQ(item.source, u"Spotify"_s);
 }
 
-TEST_F(NowPlayingServiceTest, TheThrottledRefreshRunsOncePerInterval)
+TEST_F(NowPlayingServiceTest, TheThrottledRefreshRunsOncePerIntervalWhateverTheWallClock)
 {
     FakeMprisPlayer &vlc = addVlc(u"Playing"_s);
     EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
@@ -147,12 +113,7 @@ TEST_F(NowPlayingServiceTest, TheThrottledRefreshRunsOncePerInterval)
     awaitTask(service.currentItem());
     clock.advance(10001ms);
     EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
-}
-
-TEST_F(NowPlayingServiceTest, AClockSetBackDoesNotStopTheRefresh)
-{
-    addVlc(u"Playing"_s);
-    EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
+    // A clock set back does not stop the refresh.
     clock.jumpWallClock(-1h);
     EXPECT_TRUE(awaitTask(service.refreshIfNeeded(10)).has_value());
     clock.advance(5s);
@@ -198,6 +159,8 @@ TEST_F(NowPlayingServiceTest, AStoppedSpotifyAloneStillGetsTheCommand)
 
 TEST_F(NowPlayingServiceTest, MuteTogglesTheDefaultSinkAndLeavesPlayersAlone)
 {
+    awaitTask(service.perform(MediaAction::next)); // nobody to command: quietly nothing
+    EXPECT_TRUE(processes.runs().isEmpty());
     addSpotify(u"Playing"_s);
     addChromium(u"Playing"_s);
     awaitTask(service.perform(MediaAction::toggleMute));
@@ -205,18 +168,9 @@ TEST_F(NowPlayingServiceTest, MuteTogglesTheDefaultSinkAndLeavesPlayersAlone)
     EXPECT_EQ(processes.runs().constFirst().program, u"pactl"_s);
     EXPECT_EQ(processes.runs().constFirst().arguments,
               (QStringList{u"set-sink-mute"_s, u"@DEFAULT_SINK@"_s, u"toggle"_s}));
-    EXPECT_EQ(messagesToPlayers(), 0);
+    for (const auto &player : players)
+        EXPECT_EQ(player->messagesReceived(), 0);
 }
-
-TEST_F(NowPlayingServiceTest, NobodyToCommandIsQuietlyNothing)
-{
-    awaitTask(service.perform(MediaAction::next));
-    EXPECT_TRUE(processes.runs().isEmpty());
-}
-
-} // namespace
-
-namespace {
 
 TEST_F(NowPlayingServiceTest, PlayPauseStaysWithThePlayerTheUserPaused)
 {

@@ -1,12 +1,9 @@
 #include "services/share/DeviceShareService.h"
 
-#include "AwaitTask.h"
+#include "../ServiceTests.h"
 #include "RecordingProcessRunner.h"
 
-#include <gtest/gtest.h>
-
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 TEST(DeviceShareService, ReadsTheFirstDeviceInReachAndReportsEachSend)
 {
