@@ -62,6 +62,8 @@ protected:
         pasteboard.copy().setText(text);
         return poll();
     }
+    // The item a poll or scan must capture; none fails the test.
+    static ClipboardItem captured(const std::optional<ClipboardCaptureResult> &result) { return result.value().item; }
     QStringList storedFiles() const { return QDir(imageDirectory).entryList(QDir::Files, QDir::Name); }
     void makeFile(const QString &relative, const QDateTime &modified, const QByteArray &bytes = {})
     {
@@ -94,12 +96,11 @@ TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsRead)
 TEST_F(ClipboardServiceTest, TextIsTrimmedTitledByItsFirstLineAndKnownAgainWhateverItsWhitespace)
 {
     const QString longLine(100, u'x');
-    const auto result = copyText(QString(u"\n   "_s + longLine + u"\nsecond line  \n\n"_s));
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
-    EXPECT_EQ(result->item.value, QString(longLine + u"\nsecond line"_s));
-    EXPECT_EQ(result->item.title, QString(80, u'x'));
-    EXPECT_EQ(result->item.dateAdded, clock.now());
+    const ClipboardItem item = captured(copyText(QString(u"\n   "_s + longLine + u"\nsecond line  \n\n"_s)));
+    EXPECT_EQ(item.kind, ClipboardItemKind::text);
+    EXPECT_EQ(item.value, QString(longLine + u"\nsecond line"_s));
+    EXPECT_EQ(item.title, QString(80, u'x'));
+    EXPECT_EQ(item.dateAdded, clock.now());
     EXPECT_FALSE(copyText(QString(u"  \t"_s + longLine + u"\nsecond line"_s)));
 }
 
@@ -119,21 +120,20 @@ TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
         {QString(300'000, u'a'), ClipboardItemKind::text, QString(clipboard::kMaxKeptTextLength, u'a')},
     };
     for (const auto &c : cases) {
-        const auto result = copyText(c.copied);
-        ASSERT_TRUE(result) << c.copied.left(40).toStdString();
-        EXPECT_EQ(result->item.kind, c.kind) << c.copied.left(40).toStdString();
-        EXPECT_EQ(result->item.value, c.value);
-        EXPECT_EQ(result->item.sourceURL, c.kind == link ? std::optional(c.value) : std::nullopt);
+        const ClipboardItem item = captured(copyText(c.copied));
+        EXPECT_EQ(item.kind, c.kind) << c.copied.left(40).toStdString();
+        EXPECT_EQ(item.value, c.value);
+        EXPECT_EQ(item.sourceURL, c.kind == link ? std::optional(c.value) : std::nullopt);
     }
     // A link is titled by its host; the same address again is known.
-    EXPECT_EQ(copyText(u"example.org/x"_s).value().item.title, u"example.org"_s);
+    EXPECT_EQ(captured(copyText(u"example.org/x"_s)).title, u"example.org"_s);
     EXPECT_FALSE(copyText(u"https://example.com/path?q=1"_s));
 
     // An explicit address counts only without text, and only on the web.
     pasteboard.copy().setText(u"   "_s).setUrls({QUrl(u"https://kolu.test/page"_s)});
-    EXPECT_EQ(poll().value().item.kind, link);
+    EXPECT_EQ(captured(poll()).kind, link);
     pasteboard.copy().setText(u"caption text"_s).setUrls({QUrl(u"https://kolu.test/other"_s)});
-    EXPECT_EQ(poll().value().item.kind, ClipboardItemKind::text);
+    EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::text);
     pasteboard.copy().setUrls({QUrl(u"mailto:a@b.test"_s)});
     EXPECT_FALSE(poll());
 }
@@ -157,25 +157,24 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt
 {
     const QString path = home.path(u"Documents/report final.pdf"_s);
     pasteboard.copy().setUrls({QUrl(u"https://kolu.test"_s), QUrl::fromLocalFile(path)}).setText(u"report final.pdf"_s);
-    const auto result = poll();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::file);
-    EXPECT_EQ(result->item.title, u"report final.pdf"_s);
-    EXPECT_EQ(result->item.filePath, path);
+    const ClipboardItem item = captured(poll());
+    EXPECT_EQ(item.kind, ClipboardItemKind::file);
+    EXPECT_EQ(item.title, u"report final.pdf"_s);
+    EXPECT_EQ(item.filePath, path);
     EXPECT_TRUE(storedFiles().isEmpty());
     pasteboard.copy().setUrls({QUrl::fromLocalFile(path)});
     EXPECT_FALSE(poll());
     pasteboard.copy().setUrls({QUrl::fromLocalFile(home.path(u"Documents/"_s))});
-    EXPECT_EQ(poll().value().item.title, u"Documents"_s);
+    EXPECT_EQ(captured(poll()).title, u"Documents"_s);
 
     const QString cat = home.path(u"Pictures/cat.jpg"_s);
     pasteboard.copy().setData(u"x-special/gnome-copied-files"_s, "copy\n" + QUrl::fromLocalFile(cat).toEncoded());
-    EXPECT_EQ(poll().value().item.value, cat);
+    EXPECT_EQ(captured(poll()).value, cat);
     QList<QUrl> urls;
     for (int i = 0; i < 10'000; ++i)
         urls.append(QUrl::fromLocalFile(home.path(u"many/file-%1.txt"_s.arg(i))));
     pasteboard.copy().setUrls(urls);
-    EXPECT_EQ(poll().value().item.value, home.path(u"many/file-0.txt"_s));
+    EXPECT_EQ(captured(poll()).value, home.path(u"many/file-0.txt"_s));
 }
 
 // --- Images ------------------------------------------------------------------
@@ -184,15 +183,12 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngUnderATimeStampedName)
 {
     const QImage image = sampleImage(qRgb(200, 40, 10));
     pasteboard.copy().setLocalImage(image);
-    const auto result = poll();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(result->item.filePath, result->item.value);
-    const QStringList files = storedFiles();
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_EQ(result->item.value, QString(imageDirectory + u'/' + files.front()));
-    EXPECT_TRUE(QRegularExpression(u"^clipboard-\\d{8}-\\d{6}-\\d{3}\\.png$"_s).match(files.front()).hasMatch());
-    QImageReader reader(result->item.value);
+    const ClipboardItem item = captured(poll());
+    EXPECT_EQ(item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(item.filePath, item.value);
+    // Named as the file-name rule says (tested with it).
+    EXPECT_EQ(storedFiles(), QStringList{clipboard::captureFileName(u"clipboard-"_s, clock.now(), u"png"_s)});
+    QImageReader reader(item.value);
     EXPECT_EQ(reader.format(), "png");
     EXPECT_EQ(reader.read().convertToFormat(QImage::Format_ARGB32), image);
 
@@ -207,9 +203,9 @@ TEST_F(ClipboardServiceTest, EncodedImageBytesWinOverAFileAndUnreadableOnesFallT
         .setData(u"image/bmp"_s, QByteArray("not an image"))
         .setData(u"image/png"_s, pngOf(sampleImage(qRgb(1, 2, 3))))
         .setUrls({QUrl::fromLocalFile(home.path(u"Documents/a.pdf"_s))});
-    EXPECT_EQ(poll().value().item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::image);
     pasteboard.copy().setData(u"image/x-unknown"_s, QByteArray(1000, '\x07')).setText(u"alt text of it"_s);
-    EXPECT_EQ(poll().value().item.value, u"alt text of it"_s);
+    EXPECT_EQ(captured(poll()).value, u"alt text of it"_s);
 }
 
 TEST_F(ClipboardServiceTest, AHugeImageIsSkippedWithoutDecoding)
@@ -232,8 +228,7 @@ TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
     pasteboard.copy().setData(u"image/png"_s, pngOf(sampleImage(qRgb(9, 90, 200), 6000, 6000)));
     // Decoding and encoding that many pixels takes a while on a busy machine.
     const auto result = test::awaitTask(service.captureLatestIfNeeded(), std::chrono::minutes(1));
-    ASSERT_TRUE(result);
-    EXPECT_EQ(QImageReader(result->item.value).size(), QSize(6000, 6000));
+    EXPECT_EQ(QImageReader(captured(result).value).size(), QSize(6000, 6000));
 }
 
 TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
@@ -269,12 +264,11 @@ TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)
     auto capture = test::startTask(service.captureLatestIfNeeded());
     EXPECT_EQ(pasteboard.reads, 0) << "read on the main thread";
     held.release();
-    const auto result = capture.wait();
-    ASSERT_TRUE(result);
+    const ClipboardItem item = captured(capture.wait());
     EXPECT_GT(pasteboard.reads, 0);
-    EXPECT_EQ(result->item.value.size(), clipboard::kMaxKeptTextLength);
-    EXPECT_TRUE(huge.trimmed().startsWith(result->item.value));
-    EXPECT_LE(result->item.title.size(), 80);
+    EXPECT_EQ(item.value.size(), clipboard::kMaxKeptTextLength);
+    EXPECT_TRUE(huge.trimmed().startsWith(item.value));
+    EXPECT_LE(item.title.size(), 80);
 }
 
 TEST_F(ClipboardServiceTest, APollWhileACaptureIsPreparedLeavesTheChangeForLater)
@@ -285,8 +279,8 @@ TEST_F(ClipboardServiceTest, APollWhileACaptureIsPreparedLeavesTheChangeForLater
     pasteboard.copy().setText(u"the second of two copies"_s);
     EXPECT_FALSE(poll());
     held.release();
-    EXPECT_EQ(first.wait().value().item.value, u"the first of two copies"_s);
-    EXPECT_EQ(poll().value().item.value, u"the second of two copies"_s);
+    EXPECT_EQ(captured(first.wait()).value, u"the first of two copies"_s);
+    EXPECT_EQ(captured(poll()).value, u"the second of two copies"_s);
 }
 
 TEST_F(ClipboardServiceTest, TheOldestFingerprintIsForgottenFirst)
@@ -304,13 +298,10 @@ TEST_F(ClipboardServiceTest, TheOldestFingerprintIsForgottenFirst)
 TEST_F(ClipboardServiceTest, ARecentScreenshotIsCopiedOnce)
 {
     makeFile(u"Desktop/SCREEN SHOT 2026-03-14.PNG"_s, clock.now().addSecs(-30));
-    const auto result = scan();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
-    const QStringList files = storedFiles();
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_TRUE(QRegularExpression(u"^screenshot-\\d{8}-\\d{6}-\\d{3}\\.PNG$"_s).match(files.front()).hasMatch());
-    EXPECT_EQ(test::readFile(result->item.value), QByteArray("pixels of Desktop/SCREEN SHOT 2026-03-14.PNG"));
+    const ClipboardItem item = captured(scan());
+    EXPECT_EQ(item.kind, ClipboardItemKind::image);
+    EXPECT_EQ(storedFiles(), QStringList{clipboard::captureFileName(u"screenshot-"_s, clock.now(), u"PNG"_s)});
+    EXPECT_EQ(test::readFile(item.value), QByteArray("pixels of Desktop/SCREEN SHOT 2026-03-14.PNG"));
     EXPECT_TRUE(QFile::exists(home.path(u"Desktop/SCREEN SHOT 2026-03-14.PNG"_s)));
     clock.advance(5s);
     EXPECT_FALSE(scan());
@@ -351,7 +342,7 @@ TEST_F(ClipboardServiceTest, TheNewestScreenshotAcrossFoldersWinsAndAKnownNewest
 {
     makeFile(u"Pictures/Screenshots/Screenshot a.png"_s, clock.now().addSecs(-40), "older");
     makeFile(u"Desktop/screenshot_b.jpg"_s, clock.now().addSecs(-20), "newer");
-    EXPECT_TRUE(scan().value().item.value.endsWith(u".jpg"_s));
+    EXPECT_TRUE(captured(scan()).value.endsWith(u".jpg"_s));
     // The newest is now a known fingerprint under another name: nothing,
     // even though an older candidate remains.
     clock.advance(1s);
