@@ -35,15 +35,13 @@ protected:
         factory.last()->report(status);
         settle();
     }
-    void saveCustom(QuranAudioManager &manager)
-    {
-        manager.saveCustomStation(u"My Radio"_s, u"https://radio.example/stream.m3u8"_s);
-    }
+    void saveCustom() { manager->saveCustomStation(u"My Radio"_s, u"https://radio.example/stream.m3u8"_s); }
 
     test::TemporaryHome home;
     UserDefaults defaults{home.configHome() + u"/Kolu/defaults.json"_s};
     test::FakeAudioPlayerFactory factory;
     test::ManualClock clock;
+    std::unique_ptr<QuranAudioManager> manager = makeManager();
 };
 
 TEST_F(QuranAudioManagerTest, StoredValuesOfTheWrongTypeOrAnInvalidCustomStationCountAsAbsent)
@@ -53,7 +51,7 @@ TEST_F(QuranAudioManagerTest, StoredValuesOfTheWrongTypeOrAnInvalidCustomStation
     defaults.set(u"quranRadioStationID"_s, u"custom"_s);
     defaults.set(u"quranCustomRadioStationName"_s, u"Mine"_s);
     defaults.set(u"quranCustomRadioStationStreamURL"_s, u"http://insecure.example/live"_s);
-    auto manager = makeManager();
+    manager = makeManager();
     EXPECT_EQ(manager->status(), Status::idle());
     EXPECT_DOUBLE_EQ(manager->volume(), 0.78);
     EXPECT_TRUE(manager->isBahrainStationEnabled());
@@ -77,7 +75,6 @@ TEST_F(QuranAudioManagerTest, StoredValuesOfTheWrongTypeOrAnInvalidCustomStation
 
 TEST_F(QuranAudioManagerTest, SwitchingTheBuiltInStationOffWhilePlayingStopsAndMovesTheSelection)
 {
-    auto manager = makeManager();
     manager->togglePlayPause();
     manager->setBahrainStationEnabled(false);
     EXPECT_EQ(manager->status(), Status::idle());
@@ -89,7 +86,7 @@ TEST_F(QuranAudioManagerTest, SwitchingTheBuiltInStationOffWhilePlayingStopsAndM
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s);
 
     // With a custom station the selection moves there, and back on leaves it.
-    saveCustom(*manager);
+    saveCustom();
     manager->setBahrainStationEnabled(false);
     manager->setBahrainStationEnabled(true);
     EXPECT_EQ(manager->selectedStationID(), u"custom"_s);
@@ -98,7 +95,6 @@ TEST_F(QuranAudioManagerTest, SwitchingTheBuiltInStationOffWhilePlayingStopsAndM
 
 TEST_F(QuranAudioManagerTest, CustomStationValidation)
 {
-    auto manager = makeManager();
     auto caseOf = [&](const QString &name, const QString &address) -> std::optional<QuranCustomStationError::Case> {
         try {
             manager->saveCustomStation(name, address);
@@ -120,8 +116,7 @@ TEST_F(QuranAudioManagerTest, CustomStationValidation)
 
 TEST_F(QuranAudioManagerTest, SavingOrRemovingThePlayingCustomStationStopsItWithoutRestarting)
 {
-    auto manager = makeManager();
-    saveCustom(*manager);
+    saveCustom();
     manager->selectStation(*manager->customStation());
     manager->togglePlayPause();
     manager->saveCustomStation(u"Other"_s, u"https://other.example/x.m3u8"_s);
@@ -139,8 +134,7 @@ TEST_F(QuranAudioManagerTest, SavingOrRemovingThePlayingCustomStationStopsItWith
 
 TEST_F(QuranAudioManagerTest, ChoosingAStationStartsItOnlyWhileSomethingIsLoaded)
 {
-    auto manager = makeManager();
-    saveCustom(*manager);
+    saveCustom();
     manager->selectStation(*manager->customStation());
     EXPECT_TRUE(factory.requested.isEmpty());
 
@@ -157,7 +151,6 @@ TEST_F(QuranAudioManagerTest, ChoosingAStationStartsItOnlyWhileSomethingIsLoaded
 
 TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
 {
-    auto manager = makeManager();
     manager->setVolume(0.5);
     manager->togglePlayPause();
     test::FakeAudioPlayer *player = factory.last();
@@ -192,7 +185,6 @@ TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
 
 TEST_F(QuranAudioManagerTest, ASingleFailingAddressEndsInNetworkUnavailableWithoutARetry)
 {
-    auto manager = makeManager();
     manager->togglePlayPause();
     report(Item::Failed);
     EXPECT_EQ(manager->status(), Status::networkUnavailable());
@@ -205,7 +197,7 @@ TEST_F(QuranAudioManagerTest, ASingleFailingAddressEndsInNetworkUnavailableWitho
 
 TEST_F(QuranAudioManagerTest, AFailedStreamMovesToTheNextAddressAndLateSignalsChangeNothing)
 {
-    auto manager = makeManager(twoAddressStation());
+    manager = makeManager(twoAddressStation());
     manager->togglePlayPause();
     report(Item::Failed);
     ASSERT_EQ(factory.requested.size(), 2);
@@ -227,8 +219,7 @@ TEST_F(QuranAudioManagerTest, AFailedStreamMovesToTheNextAddressAndLateSignalsCh
 
 TEST_F(QuranAudioManagerTest, SignalsOfAReplacedPlayerAreIgnored)
 {
-    auto manager = makeManager();
-    saveCustom(*manager);
+    saveCustom();
     manager->togglePlayPause();
     factory.last()->report(Time::Playing);
     factory.last()->report(Item::Failed); // queued behind the switch below
@@ -241,7 +232,7 @@ TEST_F(QuranAudioManagerTest, SignalsOfAReplacedPlayerAreIgnored)
 
 TEST_F(QuranAudioManagerTest, StartCheckLooksAtThePlayerAfterTheDelayAndAPauseInTheFirstMomentsSurvivesIt)
 {
-    auto manager = makeManager(twoAddressStation());
+    manager = makeManager(twoAddressStation());
     manager->togglePlayPause();
     factory.last()->timeControl = Time::Playing; // playing without a report yet
     clock.advance(449ms);
@@ -264,7 +255,7 @@ TEST_F(QuranAudioManagerTest, StartCheckLooksAtThePlayerAfterTheDelayAndAPauseIn
 
 TEST_F(QuranAudioManagerTest, WatchdogMovesOnFromAStreamStuckLoading)
 {
-    auto manager = makeManager(twoAddressStation());
+    manager = makeManager(twoAddressStation());
     manager->togglePlayPause();
     clock.advance(29s);
     EXPECT_EQ(factory.requested.size(), 1);
@@ -278,7 +269,6 @@ TEST_F(QuranAudioManagerTest, WatchdogMovesOnFromAStreamStuckLoading)
 
 TEST_F(QuranAudioManagerTest, VolumeIsClampedWhereItIsStoredAndPlayed)
 {
-    auto manager = makeManager();
     manager->togglePlayPause();
     for (const auto &[asked, kept] : {std::pair{1.4, 1.0}, std::pair{-0.2, 0.0}}) {
         manager->setVolume(asked);
