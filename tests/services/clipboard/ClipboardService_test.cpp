@@ -179,7 +179,7 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt
 
 // --- Images ------------------------------------------------------------------
 
-TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngUnderATimeStampedName)
+TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
 {
     const QImage image = sampleImage(qRgb(200, 40, 10));
     pasteboard.copy().setLocalImage(image);
@@ -191,13 +191,20 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngUnderATimeStampedName)
     QImageReader reader(item.value);
     EXPECT_EQ(reader.format(), "png");
     EXPECT_EQ(reader.read().convertToFormat(QImage::Format_ARGB32), image);
-
     pasteboard.copy().setLocalImage(image);
     EXPECT_FALSE(poll());
-    EXPECT_EQ(storedFiles().size(), 1);
+
+    // The clock stands still, so the next images get the same time stamp.
+    for (int shade = 1; shade <= 2; ++shade) {
+        pasteboard.copy().setLocalImage(sampleImage(qRgb(shade, shade, shade)));
+        ASSERT_TRUE(poll());
+    }
+    EXPECT_EQ(storedFiles().filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2) << storedFiles().join(u' ').toStdString();
 }
 
-TEST_F(ClipboardServiceTest, EncodedImageBytesWinOverAFileAndUnreadableOnesFallThroughToText)
+// Encoded bytes win over a file; unreadable ones fall through to text; a
+// huge image is skipped without decoding.
+TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 {
     pasteboard.copy()
         .setData(u"image/bmp"_s, QByteArray("not an image"))
@@ -206,17 +213,14 @@ TEST_F(ClipboardServiceTest, EncodedImageBytesWinOverAFileAndUnreadableOnesFallT
     EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::image);
     pasteboard.copy().setData(u"image/x-unknown"_s, QByteArray(1000, '\x07')).setText(u"alt text of it"_s);
     EXPECT_EQ(captured(poll()).value, u"alt text of it"_s);
-}
 
-TEST_F(ClipboardServiceTest, AHugeImageIsSkippedWithoutDecoding)
-{
     pasteboard.copy().setData(u"image/bmp"_s, bmpHeader(8000, 8000)).setText(u"fallback text"_s);
     EXPECT_FALSE(poll());
     QByteArray tooManyBytes = pngOf(sampleImage(qRgb(5, 5, 5)));
     tooManyBytes.resize(clipboard::kMaxImageBytes + 1);
     pasteboard.copy().setData(u"image/png"_s, tooManyBytes);
     EXPECT_FALSE(poll());
-    EXPECT_TRUE(storedFiles().isEmpty());
+    EXPECT_EQ(storedFiles().size(), 1);
     // A truncated image within bounds is read as far as it goes or dropped, never a crash.
     pasteboard.copy().setData(u"image/bmp"_s, bmpHeader(100, 100));
     (void)poll();
@@ -239,18 +243,6 @@ TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
         pasteboard.copy().setLocalImage(sampleImage(qRgb(9, 9, 9)));
         EXPECT_FALSE(test::awaitTask(broken.captureLatestIfNeeded()));
     }
-}
-
-TEST_F(ClipboardServiceTest, AnEarlierImageFileIsNeverOverwritten)
-{
-    // The clock stands still, so all images get the same time stamp.
-    for (int shade = 1; shade <= 3; ++shade) {
-        pasteboard.copy().setLocalImage(sampleImage(qRgb(shade, shade, shade)));
-        ASSERT_TRUE(poll());
-    }
-    const QStringList files = storedFiles();
-    ASSERT_EQ(files.size(), 3);
-    EXPECT_EQ(files.filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2) << files.join(u' ').toStdString();
 }
 
 // --- Races and bounds --------------------------------------------------------
@@ -295,15 +287,20 @@ TEST_F(ClipboardServiceTest, TheOldestFingerprintIsForgottenFirst)
 
 // --- Screenshots -------------------------------------------------------------
 
-TEST_F(ClipboardServiceTest, ARecentScreenshotIsCopiedOnce)
+TEST_F(ClipboardServiceTest, TheNewestRecentScreenshotAcrossFoldersIsCopiedOnce)
 {
-    makeFile(u"Desktop/SCREEN SHOT 2026-03-14.PNG"_s, clock.now().addSecs(-30));
+    makeFile(u"Pictures/Screenshots/Screenshot a.png"_s, clock.now().addSecs(-40), "older");
+    makeFile(u"Desktop/SCREEN SHOT b.JPG"_s, clock.now().addSecs(-20), "newer");
     const ClipboardItem item = captured(scan());
     EXPECT_EQ(item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(storedFiles(), QStringList{clipboard::captureFileName(u"screenshot-"_s, clock.now(), u"PNG"_s)});
-    EXPECT_EQ(test::readFile(item.value), QByteArray("pixels of Desktop/SCREEN SHOT 2026-03-14.PNG"));
-    EXPECT_TRUE(QFile::exists(home.path(u"Desktop/SCREEN SHOT 2026-03-14.PNG"_s)));
+    EXPECT_EQ(storedFiles(), QStringList{clipboard::captureFileName(u"screenshot-"_s, clock.now(), u"JPG"_s)});
+    EXPECT_EQ(test::readFile(item.value), "newer");
+    EXPECT_TRUE(QFile::exists(home.path(u"Desktop/SCREEN SHOT b.JPG"_s)));
+    // The newest is known now, also under another name: nothing, even
+    // though an older candidate remains.
     clock.advance(5s);
+    EXPECT_FALSE(scan());
+    makeFile(u"Pictures/Screenshot c.png"_s, clock.now(), "newer");
     EXPECT_FALSE(scan());
 }
 
@@ -336,18 +333,6 @@ TEST_F(ClipboardServiceTest, ScreenshotNamesExtensionsHiddenFilesAndLinksAreChec
     clock.advance(1s);
     makeFile(u"Pictures/لقطة شاشة 2026.jpeg"_s, clock.now());
     EXPECT_TRUE(scan());
-}
-
-TEST_F(ClipboardServiceTest, TheNewestScreenshotAcrossFoldersWinsAndAKnownNewestHidesTheRest)
-{
-    makeFile(u"Pictures/Screenshots/Screenshot a.png"_s, clock.now().addSecs(-40), "older");
-    makeFile(u"Desktop/screenshot_b.jpg"_s, clock.now().addSecs(-20), "newer");
-    EXPECT_TRUE(captured(scan()).value.endsWith(u".jpg"_s));
-    // The newest is now a known fingerprint under another name: nothing,
-    // even though an older candidate remains.
-    clock.advance(1s);
-    makeFile(u"Pictures/Screenshot c.png"_s, clock.now(), "newer");
-    EXPECT_FALSE(scan());
 }
 
 } // namespace
