@@ -81,7 +81,7 @@ TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
 {
     EXPECT_EQ(fetch().first, RemindersConnectionState::ready());
     EXPECT_EQ(titles(fetch().second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
-                                          u"apple"_s, u"Banana"_s, u"cherry"_s}));
+                                                   u"apple"_s, u"Banana"_s, u"cherry"_s}));
     // The fields are the store's to read (tested with it).
     EXPECT_EQ(titles(fetch(3).second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s}));
     EXPECT_TRUE(fetch(-1).second.empty());
@@ -136,8 +136,8 @@ TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenLi
     EXPECT_EQ(todo.description, u"Balcony too"_s);
 
     // A date without a time is a due day in the local zone.
-    const ICalTodo dated = added(draft(u"Dated"_s, [](ReminderDraft &d) { d.dueDate = march(9, 23, 30), d.hasDate = true; }),
-                                 u"home"_s);
+    const ICalTodo dated =
+        added(draft(u"Dated"_s, [](ReminderDraft &d) { d.dueDate = march(9, 23, 30), d.hasDate = true; }), u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
 }

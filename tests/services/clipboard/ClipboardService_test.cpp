@@ -67,8 +67,8 @@ protected:
     QStringList storedFiles() const { return QDir(imageDirectory).entryList(QDir::Files, QDir::Name); }
     void makeFile(const QString &relative, const QDateTime &modified, const QByteArray &bytes = {})
     {
-        EXPECT_TRUE(test::writeFile(home.path(relative), bytes.isEmpty() ? "pixels of " + relative.toUtf8() : bytes,
-                                    modified));
+        EXPECT_TRUE(
+            test::writeFile(home.path(relative), bytes.isEmpty() ? "pixels of " + relative.toUtf8() : bytes, modified));
     }
 
     test::TemporaryHome home;
@@ -199,7 +199,8 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
         pasteboard.copy().setLocalImage(sampleImage(qRgb(shade, shade, shade)));
         ASSERT_TRUE(poll());
     }
-    EXPECT_EQ(storedFiles().filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2) << storedFiles().join(u' ').toStdString();
+    EXPECT_EQ(storedFiles().filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2)
+        << storedFiles().join(u' ').toStdString();
 }
 
 // Encoded bytes win over a file; unreadable ones fall through to text; a
@@ -322,9 +323,9 @@ TEST_F(ClipboardServiceTest, OnlyFilesDatedWithinTheWindowCountAndScansOverlapBy
 TEST_F(ClipboardServiceTest, ScreenshotNamesExtensionsHiddenFilesAndLinksAreChecked)
 {
     const QDateTime recent = clock.now().addSecs(-10);
-    for (const QString &skipped : {u"Desktop/holiday.png"_s, u"Desktop/Screenshot notes.txt"_s,
-                                   u"Desktop/.Screenshot hidden.png"_s,
-                                   u"Pictures/Screenshots/2026/Screenshot in a subfolder.png"_s})
+    for (const QString &skipped :
+         {u"Desktop/holiday.png"_s, u"Desktop/Screenshot notes.txt"_s, u"Desktop/.Screenshot hidden.png"_s,
+          u"Pictures/Screenshots/2026/Screenshot in a subfolder.png"_s})
         makeFile(skipped, recent);
     QDir().mkpath(home.path(u"Desktop/Screenshot folder.png"_s));
     QFile::link(home.path(u"Desktop/holiday.png"_s), home.path(u"Desktop/Screenshot link.png"_s));

@@ -12,8 +12,8 @@ namespace {
 
 QByteArray feedOf(const QByteArray &items)
 {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\"><channel><title>Kolu</title>"
-        + items + "</channel></rss>";
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\"><channel><title>Kolu</title>" + items
+           + "</channel></rss>";
 }
 
 QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArray &version = {})

@@ -97,8 +97,9 @@ TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
         server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, body});
         EXPECT_TRUE(test::failsWith<DecodingError>([&] { fetch(); })) << body.left(60).toStdString();
     }
-    server.respond(u"/v1/timingsByCity/01-05-2024"_s,
-                   {200, R"({"data":{"timings":{"Fajr":"","Sunrise":"","Dhuhr":"","Asr":"","Maghrib":"","Isha":""}}})"});
+    server.respond(
+        u"/v1/timingsByCity/01-05-2024"_s,
+        {200, R"({"data":{"timings":{"Fajr":"","Sunrise":"","Dhuhr":"","Asr":"","Maghrib":"","Isha":""}}})"});
     EXPECT_EQ(test::failureText<PrayerTimesError>([&] { fetch(); }), u"No prayer times were returned."_s);
 }
 
@@ -115,8 +116,8 @@ TEST_F(PrayerTimesServiceTest, AnAddressThatCannotBeBuiltSendsNothing)
 TEST(PrayerTimesDate, ReadsFullDateTimesOnly)
 {
     const QDateTime expected = utc(2024, 5, 1, 4, 21);
-    for (const QString &text : {u"2024-05-01T07:21:00+03:00"_s, u"2024-05-01T04:21:00.000Z"_s,
-                                u"2024-05-01T07:21:00+03:00 (+03)"_s})
+    for (const QString &text :
+         {u"2024-05-01T07:21:00+03:00"_s, u"2024-05-01T04:21:00.000Z"_s, u"2024-05-01T07:21:00+03:00 (+03)"_s})
         EXPECT_EQ(PrayerTimesService::date(text), expected) << text.toStdString();
     for (const QString &text : {u" 2024-05-01T07:21:00+03:00"_s, u"04:21 (EEST)"_s, u"2024-05-01"_s,
                                 u"2024-02-30T04:21:00Z"_s, u""_s})

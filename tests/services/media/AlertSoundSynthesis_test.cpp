@@ -48,8 +48,8 @@ TEST(AlertSoundSynthesis, TheHeaderIsCanonicalPcm)
 
 TEST(AlertSoundSynthesis, QuantisingClampsAndTruncatesTowardZero)
 {
-    const std::pair<double, qint16> cases[] = {{1.0, 32767},  {7.5, 32767},   {-1.0, -32767}, {-3.0, -32767},
-                                               {0.5, 16383},  {-0.5, -16383}, {0.00001, 0}};
+    const std::pair<double, qint16> cases[] = {{1.0, 32767}, {7.5, 32767},   {-1.0, -32767}, {-3.0, -32767},
+                                               {0.5, 16383}, {-0.5, -16383}, {0.00001, 0}};
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(quantiseSample(value), expected) << value;
 }

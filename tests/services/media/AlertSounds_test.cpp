@@ -100,8 +100,7 @@ TEST_F(AlertSoundsTest, TheChoicesPickTheKindAndVolumeAndOffIsSilent)
         ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
     const bool calendar = true, focus = false;
     const std::tuple<bool, QJsonValue, QString, float> cases[] = {
-        {calendar, {}, u"calendar"_s, 0.52F},
-        {calendar, u"birds"_s, u"birds"_s, 0.54F},
+        {calendar, {}, u"calendar"_s, 0.52F},         {calendar, u"birds"_s, u"birds"_s, 0.54F},
         {calendar, u"chime"_s, u"calendar"_s, 0.52F}, // a focus sound only
         {calendar, 7, u"calendar"_s, 0.52F},          // a wrong type counts as absent
         {focus, u"ocean"_s, u"calendar"_s, 0.52F},    // a calendar sound only

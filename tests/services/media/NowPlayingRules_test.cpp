@@ -158,7 +158,8 @@ TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
         return player(instance, identity.isEmpty() ? instance : identity, identity.isEmpty() ? instance : identity,
                       status, instance.toUpper());
     };
-    const MprisPlayer spotifyPlaying = make(u"spotify"_s, u"Playing"_s), spotifyPaused = make(u"spotify"_s, u"Paused"_s);
+    const MprisPlayer spotifyPlaying = make(u"spotify"_s, u"Playing"_s),
+                      spotifyPaused = make(u"spotify"_s, u"Paused"_s);
     const MprisPlayer alphaPlaying = make(u"alpha"_s, u"Playing"_s), alphaPaused = make(u"alpha"_s, u"Paused"_s);
     const MprisPlayer zuluPlaying = make(u"zulu"_s, u"Playing"_s), zuluPaused = make(u"zulu"_s, u"Paused"_s);
     const MprisPlayer zuluStopped = make(u"zulu"_s, u"Stopped"_s);
@@ -198,7 +199,8 @@ TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
     for (const auto &c : cases) {
         const auto choice = kolu::chooseNowPlaying(c.players, {}, c.preference);
         EXPECT_EQ(choice ? choice->item.title : QString(), c.shown) << "case " << index;
-        EXPECT_EQ(choice ? choice->busName : QString(), c.shown.isEmpty() ? QString() : u"org.mpris.MediaPlayer2."_s + c.shown.toLower())
+        EXPECT_EQ(choice ? choice->busName : QString(),
+                  c.shown.isEmpty() ? QString() : u"org.mpris.MediaPlayer2."_s + c.shown.toLower())
             << "case " << index++;
     }
 }

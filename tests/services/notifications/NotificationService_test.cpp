@@ -116,8 +116,9 @@ TEST_F(NotificationServiceTest, AMomentAnnouncedTwiceShowsOneBanner)
 
 TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndTheOccurrenceStart)
 {
-    service.scheduleMeetingAlerts({event(u"standup"_s, u"Standup"_s, in(3600)), event(u"review"_s, u"Review"_s, in(7200))},
-                                  {{u"standup"_s, 1}}, 10);
+    service.scheduleMeetingAlerts(
+        {event(u"standup"_s, u"Standup"_s, in(3600)), event(u"review"_s, u"Review"_s, in(7200))}, {{u"standup"_s, 1}},
+        10);
     EXPECT_EQ(pending(), (QStringList{u"meeting-standup-"_s + epoch(3600) + u"-1"_s,
                                       u"meeting-review-"_s + epoch(7200) + u"-10"_s}));
     clock.advance(3540s);

@@ -27,9 +27,9 @@ TEST(WallpaperID, KeepsLettersDigitsDashAndUnderscoreOnly)
 TEST(WallpaperFolder, ListsImagesInNaturalOrderAcrossSubfoldersButNoLinks)
 {
     QTemporaryDir dir, outside;
-    for (const QString &name : {u"10.jpg"_s, u"2.jpg"_s, u"1.jpg"_s, u"Sub/b.JPG"_s, u"a.webp"_s, u"c.heic"_s,
-                                u"___.png"_s, u"anim.gif"_s, u".hidden.png"_s, u".hiddenfolder/inside.png"_s,
-                                u"notes.txt"_s, u"huge.jpg"_s})
+    for (const QString &name :
+         {u"10.jpg"_s, u"2.jpg"_s, u"1.jpg"_s, u"Sub/b.JPG"_s, u"a.webp"_s, u"c.heic"_s, u"___.png"_s, u"anim.gif"_s,
+          u".hidden.png"_s, u".hiddenfolder/inside.png"_s, u"notes.txt"_s, u"huge.jpg"_s})
         ASSERT_TRUE(test::writeFile(dir.filePath(name), test::pictureBytes(name)));
     ASSERT_TRUE(QFile::resize(dir.filePath(u"huge.jpg"_s), kMaxWallpaperImageBytes + 1));
     // Named like images, but none: a folder, text, nothing, and links out.

@@ -231,7 +231,8 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsAndTimeOutsDoNot)
     EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
     EXPECT_EQ(call.arguments.mid(0, 4), (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
 
-    for (const ProcessResult &failed : {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
+    for (const ProcessResult &failed :
+         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
         ending = failed;
         EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
         EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
@@ -278,8 +279,11 @@ TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
 TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplaysOrSaysWhyNot)
 {
     WallpaperCandidate candidate;
-    const auto failure = [&] { return test::failureText<WallpaperServiceError>([&] { test::awaitTask(service.apply(candidate, true)); }); };
-    for (const QUrl &unusable : {QUrl::fromLocalFile(root.filePath(u"missing.png"_s)), QUrl(u"https://example.invalid/a.png"_s)}) {
+    const auto failure = [&] {
+        return test::failureText<WallpaperServiceError>([&] { test::awaitTask(service.apply(candidate, true)); });
+    };
+    for (const QUrl &unusable :
+         {QUrl::fromLocalFile(root.filePath(u"missing.png"_s)), QUrl(u"https://example.invalid/a.png"_s)}) {
         candidate.imageURL = unusable;
         EXPECT_EQ(failure(), errorSentence(Case::invalidImageData));
     }

@@ -25,7 +25,9 @@ inline QByteArray pictureBytes(const QString &name)
     else if (lower.endsWith(u".webp"))
         head = QByteArray("RIFF\0\0\0\0WEBP", 12);
     else if (lower.endsWith(u".heic"))
-        head = QByteArray("\0\0\0\x18" "ftypheic", 12);
+        head = QByteArray("\0\0\0\x18"
+                          "ftypheic",
+                          12);
     return head + "picture " + name.toUtf8();
 }
 
@@ -53,7 +55,10 @@ public:
         m_entries.append({name.toUtf8(), {}, false, 0, declaredSize, {}});
     }
     // A link whose target is `target`, as unzip restores it on Unix.
-    void addSymlink(const QString &name, const QString &target) { m_entries.append({name.toUtf8(), target.toUtf8(), true, 0, {}, {}}); }
+    void addSymlink(const QString &name, const QString &target)
+    {
+        m_entries.append({name.toUtf8(), target.toUtf8(), true, 0, {}, {}});
+    }
 
     QByteArray bytes() const
     {
@@ -64,17 +69,17 @@ public:
             const quint32 packed = quint32(entry.content.size());
             // Version needed, UTF-8 names, method, time and date (1980-01-01), sizes, name length.
             const QByteArray common = le16(10) + le16(0x0800) + le16(entry.method) + le16(0) + le16(0x21)
-                + le32(entry.crc.value_or(crc32(entry.content))) + le32(packed) + le32(entry.size.value_or(packed))
-                + le16(quint16(entry.name.size())) + le16(0);
+                                      + le32(entry.crc.value_or(crc32(entry.content))) + le32(packed)
+                                      + le32(entry.size.value_or(packed)) + le16(quint16(entry.name.size())) + le16(0);
             out += le32(0x04034b50) + common + entry.name + entry.content;
             // Made on Unix, so the mode counts.
             const quint32 mode = entry.isLink ? 0120777u : 0100644u;
-            central += le32(0x02014b50) + le16((3 << 8) | 20) + common + le16(0) + le16(0) + le16(0)
-                + le32(mode << 16) + le32(offset) + entry.name;
+            central += le32(0x02014b50) + le16((3 << 8) | 20) + common + le16(0) + le16(0) + le16(0) + le32(mode << 16)
+                       + le32(offset) + entry.name;
         }
         const quint16 count = quint16(m_entries.size());
         return out + central + le32(0x06054b50) + le16(0) + le16(0) + le16(count) + le16(count)
-            + le32(quint32(central.size())) + le32(quint32(out.size())) + le16(0);
+               + le32(quint32(central.size())) + le32(quint32(out.size())) + le16(0);
     }
 
     bool write(const QString &path) const { return kolu::test::writeFile(path, bytes()); }
