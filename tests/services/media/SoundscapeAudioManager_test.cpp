@@ -57,7 +57,7 @@ TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTh
     EXPECT_DOUBLE_EQ(SoundscapeAudioManager(factory, {folder.path()}).volume(rain), 0.58);
 }
 
-TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlays)
+TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsItsPlayers)
 {
     manager->play(track(u"rain"_s));
     manager->applyMix(mix(u"calm"_s));
@@ -66,7 +66,17 @@ TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlays)
     EXPECT_EQ(manager->currentTrack(), track(u"forest"_s));
     EXPECT_TRUE(manager->isPlaying());
     EXPECT_DOUBLE_EQ(playerOf(u"forest"_s)->currentVolume, 0.38);
+    // A pause and a resume keep the same players.
+    const qsizetype made = factory.requested.size();
+    manager->pause();
+    EXPECT_FALSE(manager->isPlaying());
+    EXPECT_FALSE(playerOf(u"ocean"_s)->playRequested);
+    manager->resume();
+    EXPECT_TRUE(playerOf(u"ocean"_s)->playRequested);
+    EXPECT_EQ(factory.requested.size(), made);
     manager->stop();
+    manager->resume();
+    EXPECT_FALSE(manager->isPlaying());
     EXPECT_DOUBLE_EQ(manager->volume(track(u"forest"_s)), 0.38);
 }
 
@@ -86,25 +96,6 @@ TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActive
     EXPECT_FALSE(manager->currentTrack());
     EXPECT_FALSE(manager->isPlaying());
     EXPECT_EQ(factory.liveCount(), 0);
-}
-
-TEST_F(SoundscapeAudioManagerTest, PauseAndResumeKeepTheSamePlayers)
-{
-    manager->applyMix(mix(u"focus"_s));
-    const int made = static_cast<int>(factory.requested.size());
-    manager->pause();
-    EXPECT_FALSE(manager->isPlaying());
-    EXPECT_EQ(activeIDs(), (QStringList{u"rain"_s, u"stream"_s}));
-    EXPECT_FALSE(playerOf(u"rain"_s)->playRequested);
-    manager->resume();
-    EXPECT_TRUE(manager->isPlaying());
-    EXPECT_TRUE(playerOf(u"rain"_s)->playRequested);
-    EXPECT_EQ(factory.requested.size(), made);
-
-    manager->stop();
-    manager->resume();
-    EXPECT_FALSE(manager->isPlaying());
-    EXPECT_EQ(factory.requested.size(), made);
 }
 
 TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActiveNorStopsAMix)
