@@ -65,7 +65,6 @@ TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsIt
     EXPECT_FALSE(manager->player(u"rain"_s));
     EXPECT_EQ(manager->currentTrack(), track(u"forest"_s));
     EXPECT_TRUE(manager->isPlaying());
-    EXPECT_DOUBLE_EQ(playerOf(u"forest"_s)->currentVolume, 0.38);
     // A pause and a resume keep the same players.
     const qsizetype made = factory.requested.size();
     manager->pause();
@@ -77,7 +76,6 @@ TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsIt
     manager->stop();
     manager->resume();
     EXPECT_FALSE(manager->isPlaying());
-    EXPECT_DOUBLE_EQ(manager->volume(track(u"forest"_s)), 0.38);
 }
 
 TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActiveOneCurrent)
