@@ -2,7 +2,11 @@
 
 #include "shell/StatusItem.h"
 
+#include <QAbstractAnimation>
 #include <QAction>
+#include <QEnterEvent>
+
+#include <algorithm>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -35,6 +39,53 @@ TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelay)
     EXPECT_FALSE(state().isExpanded());
     EXPECT_FALSE(state().isDockRevealed());
     EXPECT_EQ(hover().interval(), 350ms);
+}
+
+TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
+{
+    int looks = 0;
+    parts.pointer = [this, &looks] {
+        ++looks;
+        return pointer;
+    };
+    withRailViews();
+    launch();
+    pointer = sideBandPoint();
+    clock.advance(350ms);
+    ASSERT_TRUE(state().isExpanded());
+    ASSERT_EQ(state().selectedModule(), RailModule::today);
+    settle();
+    // The rail's own motions (the card coming in, the cross-fade) end.
+    EXPECT_TRUE(test::waitUntil([this] {
+        const auto running = panel().findChildren<QAbstractAnimation *>();
+        return std::none_of(running.begin(), running.end(),
+                            [](QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+    }));
+
+    // The pointer rests on the open rail: the window system tells when it
+    // leaves, so the poll keeps the parked period.
+    pointer = panel().geometry().center();
+    QEnterEvent enter(QPointF(), QPointF(), QPointF(pointer));
+    QCoreApplication::sendEvent(&panel(), &enter);
+    EXPECT_EQ(hover().interval(), 350ms);
+    looks = 0;
+    clock.advance(10s);
+    EXPECT_LE(looks, 29) << "about one look each 0.35 s";
+    EXPECT_TRUE(state().isExpanded());
+    // Nothing moves in the open, idle rail: no animation asks for frames.
+    for (QAbstractAnimation *animation : panel().findChildren<QAbstractAnimation *>())
+        EXPECT_NE(animation->state(), QAbstractAnimation::Running) << animation->parent()->objectName().toStdString();
+
+    // Leaving is looked at at once, and then at the short period.
+    pointer = farAway();
+    looks = 0;
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&panel(), &leave);
+    EXPECT_EQ(looks, 1);
+    EXPECT_TRUE(hover().isHidePending());
+    EXPECT_EQ(hover().interval(), 120ms);
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
 }
 
 TEST_F(HoverTest, ComingBackBeforeTheHideKeepsTheRail)

@@ -4,6 +4,8 @@
 #include "shell/ApplicationDelegate.h"
 #include "shell/RailHover.h"
 #include "shell/RailPanel.h"
+#include "shell/rail/RailView.h"
+#include "shell/rail/expanded/ExpandedRail.h"
 #include "state/AppState.h"
 
 #include "EventWait.h"
@@ -68,6 +70,18 @@ protected:
         if (delegate) {
             EXPECT_TRUE(waitUntil([this] { return !state().isLoadingPrayers() && !state().isLoadingTodayWeather(); }));
         }
+    }
+
+    // The rail's own views, as the program has them.
+    void withRailViews()
+    {
+        parts.railContent = [](AppState &state, QWidget *parent) -> QWidget * {
+            auto *view = new RailView(state, parent);
+            const auto expanded = [](AppState &s, QWidget *p) -> QWidget * { return new ExpandedRail(s, p); };
+            view->setExpandedLayoutFactory(RailViewLayout::expanded, expanded);
+            view->setExpandedLayoutFactory(RailViewLayout::topExpanded, expanded);
+            return view;
+        };
     }
 
     void launch()
