@@ -35,9 +35,11 @@ constexpr qreal kRise = 6;
 // fades out sinking 6 while the new one fades in rising 6 into place.
 class DayTransition : public QGraphicsEffect {
 public:
-    DayTransition(QPixmap outgoing, QObject *parent)
+    // `outgoing` shows the old list's part at `at`, in the list.
+    DayTransition(QPixmap outgoing, QPoint at, QObject *parent)
         : QGraphicsEffect(parent)
         , m_outgoing(std::move(outgoing))
+        , m_at(at)
     {
     }
 
@@ -54,7 +56,7 @@ protected:
     {
         QRectF bounds = rect;
         if (!m_outgoing.isNull())
-            bounds |= QRectF(QPointF(0, 0), m_outgoing.deviceIndependentSize());
+            bounds |= QRectF(QPointF(m_at), m_outgoing.deviceIndependentSize());
         return bounds.adjusted(0, 0, 0, kRise);
     }
     void draw(QPainter *painter) override
@@ -65,7 +67,7 @@ protected:
         const qreal opacity = painter->opacity();
         if (!m_outgoing.isNull() && m_progress < 1) {
             painter->setOpacity(opacity * (1 - m_progress));
-            painter->drawPixmap(QPointF(0, kRise * m_progress), m_outgoing);
+            painter->drawPixmap(QPointF(m_at) + QPointF(0, kRise * m_progress), m_outgoing);
         }
         painter->setOpacity(opacity * m_progress);
         painter->drawPixmap(QPointF(offset) + QPointF(0, kRise * (1 - m_progress)), incoming);
@@ -74,6 +76,7 @@ protected:
 
 private:
     QPixmap m_outgoing;
+    QPoint m_at;
     qreal m_progress = 0;
 };
 
@@ -158,12 +161,18 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     const bool newDay = !m_dayID.isEmpty() && day.id() != m_dayID;
     // The list as it looks now leaves while the new day comes in; a change
     // still running lands first.
+    // Only the part on screen is kept: a crowded day's list runs far below.
     QPixmap outgoing;
+    QPoint outgoingAt;
     if (newDay && isVisible() && OrlixMotion::enabled()) {
         if (m_fade)
             m_fade->stop();
         setGraphicsEffect(nullptr);
-        outgoing = grab();
+        const QRect shown = visibleRegion().boundingRect();
+        if (!shown.isEmpty()) {
+            outgoing = grab(shown);
+            outgoingAt = shown.topLeft();
+        }
     }
     if (day.id() != m_dayID)
         m_limit = kRowPage;
@@ -199,7 +208,7 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     if (m_rowsBox->isVisibleTo(this) != (count > 0))
         m_rowsBox->setVisible(count > 0);
     if (newDay)
-        changeDay(std::move(outgoing));
+        changeDay(std::move(outgoing), outgoingAt);
 }
 
 void CalendarAgendaList::showMore()
@@ -251,7 +260,7 @@ QString CalendarAgendaList::dateText() const
     return m_date->text();
 }
 
-void CalendarAgendaList::changeDay(QPixmap outgoing)
+void CalendarAgendaList::changeDay(QPixmap outgoing, QPoint outgoingAt)
 {
     if (!isVisible() || !OrlixMotion::enabled())
         return;
@@ -268,7 +277,7 @@ void CalendarAgendaList::changeDay(QPixmap outgoing)
         connect(m_fade, &QVariantAnimation::finished, this, [this] { setGraphicsEffect(nullptr); });
     }
     m_fade->stop();
-    auto *effect = new DayTransition(std::move(outgoing), this);
+    auto *effect = new DayTransition(std::move(outgoing), outgoingAt, this);
     effect->setProgress(0);
     setGraphicsEffect(effect);
     runMotion(m_fade);

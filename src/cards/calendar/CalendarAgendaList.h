@@ -52,7 +52,9 @@ public:
     // Makes the next page of the day's rows, if any are left.
     void showMore();
 
-    static constexpr std::size_t kRowPage = 20;
+    // A page runs well past a screenful (a row is near 200 high), so a
+    // scroll finds the next one made before it gets there.
+    static constexpr std::size_t kRowPage = 8;
 
     const QString &dayID() const { return m_dayID; }
     // The rows in use, in order.
@@ -68,7 +70,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void changeDay(QPixmap outgoing);
+    void changeDay(QPixmap outgoing, QPoint outgoingAt);
     void showMoreIfNearTheEnd();
 
     AppState &m_state;
