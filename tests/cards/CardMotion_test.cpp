@@ -18,6 +18,7 @@
 
 #include <QAbstractAnimation>
 #include <QAnimationDriver>
+#include <QGraphicsOpacityEffect>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -166,11 +167,16 @@ TEST_F(NotesMotion, ComposerSlidesInAndLeavesOnTheSwapCurve)
     EXPECT_TRUE(notes.isComposerOpen());
     EXPECT_TRUE(notes.composer()->isVisible());
     motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs / 2);
+    auto *label = dynamic_cast<QGraphicsOpacityEffect *>(toggle->graphicsEffect());
+    ASSERT_NE(label, nullptr) << "the toggle's new label fades in";
+    EXPECT_GT(label->opacity(), 0.2);
+    EXPECT_LT(label->opacity(), 0.8);
     EXPECT_GT(notes.composerReveal().progress(), 0.2);
     EXPECT_LT(notes.composerReveal().progress(), 0.8);
     motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs);
     EXPECT_DOUBLE_EQ(notes.composerReveal().progress(), 1.0);
     EXPECT_EQ(notes.composer()->graphicsEffect(), nullptr);
+    EXPECT_EQ(toggle->graphicsEffect(), nullptr);
 
     toggle->click();
     EXPECT_FALSE(notes.isComposerOpen());

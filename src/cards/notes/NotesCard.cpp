@@ -136,6 +136,7 @@ void NotesCard::toggleComposer()
     m_reveal->setOpen(m_composerOpen);
     m_toggle->setText(m_composerOpen ? u"Close"_s : u"New note"_s);
     m_toggle->setSymbol(m_composerOpen ? u"xmark"_s : u"plus"_s);
+    fadeIn(m_toggle, OrlixMotion::contentSwap());
     if (m_composerOpen) {
         // A new note has not been saved yet: the last save's line goes.
         m_composer->setStatus({}, {});

@@ -102,4 +102,28 @@ void Reveal::apply(qreal progress)
         m_effect->setProgress(progress);
 }
 
+void fadeIn(QWidget *widget, const Motion &motion)
+{
+    if (!widget->isVisible() || !OrlixMotion::enabled())
+        return;
+    auto *effect = new QGraphicsOpacityEffect(widget);
+    effect->setOpacity(0);
+    widget->setGraphicsEffect(effect); // replaces (and deletes) a fade still running
+    QPointer<QGraphicsOpacityEffect> shown(effect);
+    auto *fade = new QVariantAnimation(widget);
+    applyMotion(fade, motion);
+    fade->setStartValue(0.0);
+    fade->setEndValue(1.0);
+    QObject::connect(fade, &QVariantAnimation::valueChanged, widget, [shown](const QVariant &value) {
+        if (shown)
+            shown->setOpacity(std::clamp(value.toDouble(), 0.0, 1.0));
+    });
+    QObject::connect(fade, &QVariantAnimation::finished, widget, [widget, shown, fade] {
+        if (shown && widget->graphicsEffect() == shown)
+            widget->setGraphicsEffect(nullptr);
+        fade->deleteLater();
+    });
+    runMotion(fade);
+}
+
 } // namespace kolu

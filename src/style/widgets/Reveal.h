@@ -14,7 +14,9 @@ class RevealEffect;
 
 // Shows and hides a widget with a motion: it fades in as it slides down from
 // behind its own top edge, and leaves the same way back up. The layout gives
-// the widget its room as it opens and takes it back when it has left.
+// the widget its room as it opens and takes it back when it has left. The
+// motion draws through the widget's graphics effect, so the widget carries
+// none of its own.
 class Reveal : public QObject {
     Q_OBJECT
 public:
@@ -37,5 +39,11 @@ private:
     bool m_open = false;
     qreal m_progress = 0;
 };
+
+// Fades `widget` in from nothing with `motion` (a label that has just
+// changed, say); at the end it paints directly again. Like Reveal, it uses
+// the widget's graphics effect. With motion off, or
+// while the widget is not shown, nothing happens.
+void fadeIn(QWidget *widget, const Motion &motion);
 
 } // namespace kolu
