@@ -10,10 +10,8 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/SegmentedPicker.h"
 
-#include "ManualClock.h"
+#include "../CardTest.h"
 #include "PinnedZone.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +25,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -56,22 +53,15 @@ TEST(CalendarEventRules, NowRangeLocationAndLinks)
     EXPECT_FALSE(calendar::openableMeetingURL(std::nullopt));
 }
 
-class CalendarCardTest : public ::testing::Test {
+// Thursday 27 March 2025, 10:00 in London, three days before summer time.
+class CalendarCardTest : public test::CardTest<CalendarCard> {
 protected:
     test::PinnedZone zone{"Europe/London"};
-    test::TemporaryHome home;
-    test::ManualClock clock{QDateTime(QDate(2025, 3, 27), QTime(10, 0), Qt::UTC)};
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
-    std::unique_ptr<CalendarCard> card;
 
-    CalendarCard &makeCard()
+    CalendarCardTest()
     {
-        card = std::make_unique<CalendarCard>(*state);
-        card->resize(330, 900);
-        card->show();
-        return *card;
+        clock.setNow(QDateTime(QDate(2025, 3, 27), QTime(10, 0), Qt::UTC));
+        cardSize = {330, 900};
     }
 
     CalendarEvent event(const QString &id, qint64 minutesFromNow, int attendees = 0) const

@@ -1,23 +1,18 @@
 #include "cards/focus/FocusCard.h"
 #include "cards/focus/FocusControls.h"
 #include "cards/focus/FocusTimerRing.h"
-#include "state/AppState.h"
 #include "style/widgets/MenuPicker.h"
-#include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 
 #include "style/OrlixStyle.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMenu>
 #include <QTest>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -77,11 +72,6 @@ TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSaved)
     // Selected digits show in the theme's colours.
     EXPECT_EQ(field()->palette().color(QPalette::Active, QPalette::Highlight),
               OrlixStyle::current().primaryButtonFill());
-
-    // Text the field cannot take is cut to five characters.
-    typeDuration(u"123456"_s);
-    EXPECT_EQ(field()->text(), u"12345"_s);
-    QTest::keyClick(field(), Qt::Key_Escape);
 }
 
 TEST_F(FocusCardTest, UnparsableDurationsAndEscapeCancelWithoutSaving)
@@ -121,7 +111,6 @@ TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
     ASSERT_TRUE(saved());
     EXPECT_TRUE(saved()->isRunning);
     EXPECT_EQ(primary()->text(), u"Pause"_s);
-    EXPECT_EQ(static_cast<OrlixButton *>(primary())->symbol(), u"pause.fill"_s);
     for (const QString &name : {u"focusMinusButton"_s, u"focusPlusButton"_s, u"focusMinutesButton"_s,
                                 u"focusTimeButton"_s})
         EXPECT_FALSE(find(name)->isEnabled()) << name.toStdString();

@@ -1,6 +1,5 @@
 #include "cards/links/LinksCard.h"
 
-#include "cards/links/BrandIconLibrary.h"
 #include "cards/links/FavoriteLinkTile.h"
 #include "cards/links/LinkControls.h"
 #include "style/widgets/ElidedLabel.h"
@@ -9,15 +8,13 @@
 #include "style/widgets/OrlixTextField.h"
 
 #include "../CardTest.h"
+#include "BrandIconFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
 
@@ -64,14 +61,12 @@ TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncoded)
     for (const QString &blank : {u""_s, u"   "_s, u" \t "_s}) {
         query->setText(blank);
         EXPECT_FALSE(button->isEnabled()) << blank.size();
-        EXPECT_DOUBLE_EQ(button->drawnOpacity(), 0.58);
         QTest::keyClick(query, Qt::Key_Return);
     }
     EXPECT_TRUE(opened().isEmpty()) << "a blank query opens nothing";
 
     query->setText(u"a b&c"_s);
     EXPECT_TRUE(button->isEnabled());
-    EXPECT_DOUBLE_EQ(button->drawnOpacity(), 1.0);
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(opened().size(), 1);
     EXPECT_EQ(opened().last().toString(QUrl::FullyEncoded), u"https://s.test/?q=a%20b%26c"_s);
@@ -98,14 +93,11 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     auto *invitation = find<QAbstractButton>(u"linkComposerInvitation"_s);
     EXPECT_FALSE(card->isComposing());
     EXPECT_FALSE(title->isVisibleTo(card.get()));
-    EXPECT_EQ(composerButton()->symbol(), u"plus"_s);
-    EXPECT_EQ(composerButton()->toolTip(), u"Add link"_s);
 
     QTest::mouseClick(invitation, Qt::LeftButton);
     EXPECT_TRUE(card->isComposing());
     EXPECT_TRUE(title->isVisibleTo(card.get()));
     EXPECT_FALSE(invitation->isVisibleTo(card.get()));
-    EXPECT_EQ(composerButton()->toolTip(), u"Save link"_s);
     settle();
     EXPECT_EQ(focused(), title) << "the site name takes the focus on the next turn";
 
@@ -116,7 +108,6 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     title->setText(u"  Site "_s);
     QTest::mouseClick(composerButton(), Qt::LeftButton);
     EXPECT_EQ(focused(), url) << "a name without an address: the address";
-    EXPECT_EQ(composerButton()->symbol(), u"plus"_s);
 
     url->setText(u"   "_s);
     EXPECT_FALSE(composerButton()->isReady());
@@ -128,7 +119,6 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     title->clear();
     url->setText(u"  example.org "_s);
     EXPECT_TRUE(composerButton()->isReady());
-    EXPECT_EQ(composerButton()->symbol(), u"checkmark"_s);
     QTest::mouseClick(composerButton(), Qt::LeftButton);
     ASSERT_EQ(state->links().size(), 1u);
     EXPECT_EQ(state->links().front().title, u"example.org"_s);
@@ -226,14 +216,11 @@ TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->monogram(), u"NA"_s);
     EXPECT_FALSE(icon->showsBrandImage());
-    EXPECT_DOUBLE_EQ(icon->monogramPointSize(), 20);
 
     QAction *copy = tiles[1]->findChild<QAction *>(u"copyLinkAction"_s);
     QAction *remove = tiles[1]->findChild<QAction *>(u"deleteLinkAction"_s);
     ASSERT_TRUE(copy && remove);
     EXPECT_EQ(tiles[1]->actions(), (QList<QAction *>{copy, remove}));
-    EXPECT_EQ(copy->text(), u"Copy URL"_s);
-    EXPECT_EQ(remove->text(), u"Delete"_s);
     copy->trigger();
     EXPECT_EQ(services.pasteboard->text(), u"file:///etc/passwd"_s) << "copied as stored";
 
@@ -247,23 +234,10 @@ TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
 
 TEST_F(LinksCardTest, IconShowsTheBrandImageWhenTheLibraryHasOne)
 {
-    QTemporaryDir folder;
-    // The shipped table and the current folder come back however the test ends.
-    struct Restore {
-        QString folder = QDir::currentPath();
-        ~Restore()
-        {
-            BrandIconLibrary::setAliases({});
-            QDir::setCurrent(folder);
-        }
-    } restore;
-    ASSERT_TRUE(QDir(folder.path()).mkpath(u"Resources/BrandIcons"_s));
-    QFile svg(folder.filePath(u"Resources/BrandIcons/example.svg"_s));
-    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
-    svg.write(R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 8 8"><circle cx="4" cy="4" r="4"/></svg>)");
-    svg.close();
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
-    BrandIconLibrary::setAliases({{u"example.com"_s, u"example"_s}});
+    const test::BrandIconFolder folder({{u"example.com"_s, u"example"_s}});
+    folder.writeIcon(
+        u"example"_s,
+        R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 8 8"><circle cx="4" cy="4" r="4"/></svg>)");
 
     const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
     state->setLinks({link(u"Example"_s, u"https://www.example.com"_s, base.addSecs(1)),
@@ -274,7 +248,6 @@ TEST_F(LinksCardTest, IconShowsTheBrandImageWhenTheLibraryHasOne)
     EXPECT_TRUE(icons[0]->showsBrandImage());
     EXPECT_FALSE(icons[1]->showsBrandImage());
     EXPECT_EQ(icons[1]->monogram(), u"X"_s);
-    EXPECT_DOUBLE_EQ(icons[1]->monogramPointSize(), 24);
     // Both draw: the brand image in its inset, the monogram on its colour.
     for (LargeLinkIcon *icon : icons) {
         QImage picture(icon->size() * 2, QImage::Format_ARGB32_Premultiplied);

@@ -1,14 +1,12 @@
 #include "cards/notes/NotesCard.h"
 
 #include "cards/notes/NotesWidgets.h"
-#include "state/AppState.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +17,6 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -42,11 +38,7 @@ protected:
         state->setRailModule(RailModule::notes, true);
     }
 
-    void TearDown() override
-    {
-        card.reset();
-        test::waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); });
-    }
+    bool idle() const override { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); }
 
     void openComposer()
     {

@@ -1,7 +1,7 @@
 #include "cards/prayers/PrayersCard.h"
 
+#include "cards/prayers/PrayerRules.h"
 #include "cards/prayers/PrayerWidgets.h"
-#include "state/AppState.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
@@ -9,7 +9,6 @@
 #include "style/widgets/SmallSpinner.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +17,6 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -38,11 +35,7 @@ protected:
         state->setPrayerSettings({u"Makkah"_s, u"Saudi Arabia"_s, 4});
     }
 
-    void TearDown() override
-    {
-        card.reset();
-        test::waitUntil([&] { return !state->isLoadingPrayers(); });
-    }
+    bool idle() const override { return !state->isLoadingPrayers(); }
 
     QLineEdit *cityEdit() const { return find<QLineEdit>(u"prayerCityEdit"_s); }
     QLineEdit *countryEdit() const { return find<QLineEdit>(u"prayerCountryEdit"_s); }
@@ -86,8 +79,7 @@ TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
     EXPECT_EQ(countryEdit()->text(), u"Saudi Arabia"_s);
     auto *cityMenu = find<QToolButton>(u"prayerCityMenu"_s);
     auto *countryMenu = find<QToolButton>(u"prayerCountryMenu"_s);
-    EXPECT_EQ(menuEntries(countryMenu).size(), 10);
-    EXPECT_EQ(menuEntries(cityMenu).first(), u"Makkah"_s);
+    EXPECT_EQ(menuEntries(countryMenu), prayers::countryPresets());
 
     trigger(countryMenu, u"Egypt"_s);
     EXPECT_EQ(cityEdit()->text(), u"Cairo"_s);
@@ -101,16 +93,13 @@ TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
     // A typed country that is no exact preset offers every city.
     countryEdit()->clear();
     QTest::keyClicks(countryEdit(), u"egypt"_s);
-    const QStringList all = menuEntries(cityMenu);
-    ASSERT_EQ(all.size(), 40);
-    EXPECT_EQ(all.mid(0, 4), (QStringList{u"Abha"_s, u"Abu Dhabi"_s, u"Ajman"_s, u"Al Ain"_s}));
+    EXPECT_EQ(menuEntries(cityMenu), prayers::cityOptions(u"egypt"_s));
 
     // Unconfirmed edits are dropped at the next appearance.
     card->hide();
     card->show();
     EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
     EXPECT_EQ(countryEdit()->text(), u"Saudi Arabia"_s);
-    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->text().isEmpty(), false);
 }
 
 TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAForcedRequest)

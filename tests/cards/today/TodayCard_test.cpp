@@ -8,7 +8,6 @@
 
 #include "../calendar/PinnedZone.h"
 #include "../CardTest.h"
-#include "EventWait.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +16,6 @@
 
 #include <cmath>
 #include <limits>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -88,11 +86,7 @@ protected:
 
     TodayCardTest() { cardSize = {318, 640}; }
 
-    void TearDown() override
-    {
-        card.reset();
-        test::waitUntil([&] { return !state->isLoadingTodayWeather(); });
-    }
+    bool idle() const override { return !state->isLoadingTodayWeather(); }
 
     QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
 
