@@ -87,8 +87,6 @@ TEST_F(OnboardingTest, HeroThemeTintsTheFirstTileWhenTheViewIsMade)
     defaults.set(QStringLiteral("orlixTheme"), QStringLiteral("heroLight"));
     OnboardingView hero([] {});
     EXPECT_EQ(hero.pages().front().tint.rgb(), QColor(QStringLiteral("#22AA66")).rgb());
-    defaults.set(QStringLiteral("orlixHeroColorHex"), QStringLiteral("#3355CC"));
-    EXPECT_EQ(hero.pages().front().tint.rgb(), QColor(QStringLiteral("#22AA66")).rgb());
 }
 
 TEST_F(OnboardingTest, ContentStandsCentredInTheWindow)

@@ -36,21 +36,6 @@ TEST_F(SettingsRowKitTest, DetailsStopAfterTwoLines)
     EXPECT_GT(line->titleLabel()->visibleLines(200).size(), 2);
 }
 
-TEST_F(SettingsRowKitTest, PermissionRowRunsItsTwoActions)
-{
-    int requests = 0;
-    int settings = 0;
-    std::unique_ptr<SettingsRow> row(permissionActionRow(
-        QStringLiteral("Calendar"), QStringLiteral("Events from your calendar folder"), QStringLiteral("calendar"),
-        Qt::blue, QStringLiteral("Allow"), [&] { ++requests; }, [&] { ++settings; }));
-    row->show();
-    QTest::mouseClick(row->requestButton(), Qt::LeftButton);
-    QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
-    QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
-    EXPECT_EQ(requests, 1);
-    EXPECT_EQ(settings, 2);
-}
-
 TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
 {
     const QString folder = home.path(QStringLiteral("icons"));

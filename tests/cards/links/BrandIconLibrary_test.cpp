@@ -1,7 +1,11 @@
-#include "BrandIconFolder.h"
+#include "cards/links/BrandIconLibrary.h"
+
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -14,11 +18,28 @@ SavedLink link(const QString &url)
     return SavedLink{QUuid::createUuid(), {}, url, {}, true};
 }
 
-// A small alias table and an empty folder to look for icons in.
+// A small alias table and an empty current folder to look for icons in; the
+// shipped table and the current folder come back however the test ends.
 class BrandIconLibraryTest : public ::testing::Test {
 protected:
-    test::BrandIconFolder folder{
-        {{u"example.com"_s, u"example"_s}, {u"example.org"_s, u"example"_s}, {u"video.test"_s, u"video"_s}}};
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        BrandIconLibrary::setAliases(
+            {{u"example.com"_s, u"example"_s}, {u"example.org"_s, u"example"_s}, {u"video.test"_s, u"video"_s}});
+    }
+    void TearDown() override
+    {
+        BrandIconLibrary::setAliases({});
+        QDir::setCurrent(previous);
+    }
+    void write(const QString &relative, const QByteArray &content)
+    {
+        ASSERT_TRUE(test::writeFile(folder.filePath(relative), content));
+    }
 };
 
 const QByteArray kSquare = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 24 12">)"
@@ -64,11 +85,11 @@ TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
     EXPECT_FALSE(BrandIconLibrary::iconURL(u"example"_s));
     EXPECT_TRUE(BrandIconLibrary::image(site).isNull()) << "no file yet";
 
-    folder.writeIcon(u"example"_s, "<svg this is not");
+    write(u"Resources/BrandIcons/example.svg"_s, "<svg this is not");
     EXPECT_TRUE(BrandIconLibrary::iconURL(u"example"_s));
     EXPECT_TRUE(BrandIconLibrary::image(site).isNull()) << "an unreadable file gives no image";
 
-    folder.writeIcon(u"example"_s, kSquare);
+    write(u"Resources/BrandIcons/example.svg"_s, kSquare);
     const QImage first = BrandIconLibrary::image(site);
     ASSERT_FALSE(first.isNull()) << "a failed load is tried again";
     EXPECT_EQ(first.size(), QSize(BrandIconLibrary::imageSize, BrandIconLibrary::imageSize / 2));
@@ -82,7 +103,7 @@ TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
 
 TEST_F(BrandIconLibraryTest, SlugsNameOnlyFilesInsideTheIconFolder)
 {
-    folder.write(u"Resources/escape.svg"_s, kSquare);
+    write(u"Resources/escape.svg"_s, kSquare);
     for (const QString &slug : {u"../escape"_s, u""_s, u".hidden"_s, u"a/b"_s})
         EXPECT_FALSE(BrandIconLibrary::iconURL(slug)) << slug.toStdString();
 }

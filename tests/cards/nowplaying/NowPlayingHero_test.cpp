@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QImage>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -85,10 +84,7 @@ protected:
 
     QString writePicture(const QString &path)
     {
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-        QImage image(300, 300, QImage::Format_RGB32);
-        image.fill(QColor(200, 60, 90));
-        EXPECT_TRUE(image.save(path, "PNG"));
+        EXPECT_TRUE(test::writeFile(path, test::pngBytes({300, 300})));
         return path;
     }
 };
@@ -160,16 +156,11 @@ TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItem)
     EXPECT_EQ(mute->symbol(), u"speaker.slash.fill"_s);
     EXPECT_EQ(find<MediaControlButton>(u"nowPlayingPlayPauseButton"_s)->symbol(), u"play.fill"_s);
 
-    for (const QString &source : {u"Spotify"_s, QString()}) {
-        i.source = source;
-        i.isMuted = false;
-        i.isPlaying = true;
-        state->setNowPlaying(i);
-        auto *badge = find<SourceBadge>(u"sourceBadge"_s);
-        EXPECT_EQ(badge->symbol(), nowplaying::badgeSymbol(source));
-        EXPECT_EQ(badge->text(), source.isEmpty() ? u"Audio"_s : source);
-        EXPECT_EQ(find<ElidedLabel>(u"nowPlayingDetail"_s)->text(), source);
-    }
+    i.source.clear();
+    i.isMuted = false;
+    i.isPlaying = true;
+    state->setNowPlaying(i);
+    EXPECT_EQ(find<SourceBadge>(u"sourceBadge"_s)->text(), u"Audio"_s);
     EXPECT_EQ(mute->toolTip(), u"Mute"_s);
     EXPECT_EQ(find<MediaControlButton>(u"nowPlayingPlayPauseButton"_s)->symbol(), u"pause.fill"_s);
 }

