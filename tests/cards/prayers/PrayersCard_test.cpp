@@ -132,7 +132,6 @@ TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
     state->setPrayerDay(std::nullopt);
     EXPECT_TRUE(find<EmptyState>(u"prayerEmptyState"_s)->isVisibleTo(card.get()));
     EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Ready"_s);
-    EXPECT_EQ(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text(), u"Refresh today's times"_s);
     state->setIsLoadingPrayers(true);
     EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"Loading prayers"_s);
     state->setIsLoadingPrayers(false);
@@ -141,7 +140,6 @@ TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
     state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
     EXPECT_FALSE(find<EmptyState>(u"prayerEmptyState"_s)->isVisibleTo(card.get()));
     EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Dhuhr"_s);
-    EXPECT_TRUE(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text().startsWith(u"in 3h 5m • "_s));
     for (const QString &id : {u"fajr"_s, u"sunrise"_s, u"dhuhr"_s, u"asr"_s, u"maghrib"_s, u"isha"_s}) {
         auto *row = find<PrayerTimeRow>(u"prayerRow_"_s + id);
         ASSERT_NE(row, nullptr);
