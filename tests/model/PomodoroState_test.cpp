@@ -69,19 +69,6 @@ TEST(PomodoroState, PauseKeepsWhatIsLeftAndFinishesAnExpiredPeriod)
     EXPECT_EQ(idle.remaining, 77);
 }
 
-TEST(PomodoroState, ResetRefillsTheCurrentPeriod)
-{
-    PomodoroState state = running(12);
-    state.mode = PomodoroMode::breakTime;
-    state.finishedPendingNotification = true;
-    state.reset();
-    EXPECT_EQ(state.remaining, 300);
-    EXPECT_EQ(state.mode, PomodoroMode::breakTime);
-    EXPECT_FALSE(state.isRunning);
-    EXPECT_FALSE(state.startedAt);
-    EXPECT_FALSE(state.finishedPendingNotification);
-}
-
 TEST(PomodoroState, SkipSwitchesToTheOtherPeriodFull)
 {
     PomodoroState state = running(1);

@@ -10,9 +10,7 @@
 #include "state/AppState.h"
 
 #include "ManualAnimationDriver.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
+#include "ShellFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,60 +30,7 @@ using namespace kolu;
 
 namespace {
 
-class ExpandedRailTest : public ::testing::Test {
-protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
-
-    // A press on `w` at `at` and a release `by` away from it, in fractional points.
-    void swipe(QWidget *w, QPointF at, QPointF by)
-    {
-        const QPointF global = w->mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &release);
-    }
-
-    void raiseAlerts(bool calendar, bool prayer, bool reminder, bool focus)
-    {
-        state->setActiveCalendarAlert(calendar ? std::optional(CalendarEvent{}) : std::nullopt);
-        state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
-        state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
-        state->setPomodoroAlertVisible(focus);
-    }
-
-    // Moves every finite animation under `root` on by `ms`, frame by frame;
-    // the wall clock drives none of them while the driver is installed.
-    static void step(QWidget &root, int ms)
-    {
-        for (int t = 0; t < ms; t += 16) {
-            QList<QPointer<QAbstractAnimation>> running;
-            for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-                if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
-                    running.append(a);
-            for (const QPointer<QAbstractAnimation> &a : running)
-                if (a && a->state() == QAbstractAnimation::Running)
-                    a->setCurrentTime(a->currentTime() + 16);
-        }
-    }
-
-    // Runs every motion to its end; then only the endless rings of a
-    // pending alert may still run.
-    static void settle(QWidget &root)
-    {
-        step(root, 1000);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (const QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-            if (a->loopCount() != -1) {
-                EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
-            }
-    }
-};
+using ExpandedRailTest = test::RailStateTest;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 
 #include <chrono>
@@ -23,6 +24,17 @@ inline bool waitUntil(const std::function<bool()> &done,
         loop.exec();
     }
     return done();
+}
+
+// Asks `process` to end, kills it when it does not, and waits for it (bounded).
+inline void endProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished(5000);
 }
 
 } // namespace kolu::test

@@ -44,12 +44,7 @@ LocalSoundServer::~LocalSoundServer()
 
 void LocalSoundServer::stop()
 {
-    if (m_daemon.state() == QProcess::NotRunning)
-        return;
-    m_daemon.terminate();
-    if (!m_daemon.waitForFinished(5000))
-        m_daemon.kill();
-    m_daemon.waitForFinished(5000);
+    endProcess(m_daemon);
     m_running = false;
 }
 

@@ -52,7 +52,6 @@ public:
     void jumpWallClock(std::chrono::milliseconds by);
     void setNow(const QDateTime &moment);
 
-    qint64 monotonicMs() const { return m_monotonicMs; }
     // Timers that are running now.
     int activeTimerCount() const;
 
