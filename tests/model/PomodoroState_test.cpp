@@ -62,6 +62,10 @@ TEST(PomodoroState, PauseKeepsWhatIsLeftAndFinishesAnExpiredPeriod)
     EXPECT_TRUE(expired.finishedPendingNotification);
     EXPECT_FALSE(expired.startedAt);
     EXPECT_FALSE(expired.isRunning);
+    // Resetting the finished period refills it and drops the pending finish.
+    expired.reset();
+    EXPECT_EQ(expired.remaining, expired.focusDuration);
+    EXPECT_FALSE(expired.finishedPendingNotification);
 
     PomodoroState idle;
     idle.remaining = 77;
