@@ -26,6 +26,16 @@ inline bool waitUntil(const std::function<bool()> &done,
     return done();
 }
 
+// Starts `program` and returns the first line it prints, empty when none
+// came within a real-time bound: the address or display a daemon announces.
+// Blocking, so it works before any application object exists.
+inline QByteArray startAndReadLine(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    process.start(program, arguments);
+    while (!process.canReadLine() && process.waitForReadyRead(20000)) { }
+    return process.readLine().trimmed();
+}
+
 // Asks `process` to end, kills it when it does not, and waits for it (bounded).
 inline void endProcess(QProcess &process)
 {
@@ -35,6 +45,17 @@ inline void endProcess(QProcess &process)
     if (!process.waitForFinished(5000))
         process.kill();
     process.waitForFinished(5000);
+}
+
+// Runs a tool in `environment` to its end (bounded) and returns what it printed.
+inline QString runToEnd(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(environment);
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(10000))
+        endProcess(tool);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
 }
 
 } // namespace kolu::test

@@ -21,7 +21,6 @@ public:
     bool isActive() const override { return m_active; }
 
     qint64 dueAt() const { return m_dueAt; }
-    std::chrono::milliseconds interval() const { return m_interval; }
 
 private:
     friend class ManualClock;

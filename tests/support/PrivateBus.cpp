@@ -12,16 +12,10 @@ PrivateBus::PrivateBus()
 {
     // The session bus's rules without its service folders: a name nobody
     // owns stays unowned, and nothing installed here is started to answer.
-    m_daemon.start(u"dbus-daemon"_s, {u"--config-file=" KOLU_BUS_CONFIG ""_s, u"--nofork"_s, u"--print-address=1"_s});
-    if (!m_daemon.waitForStarted(10000))
-        throw std::runtime_error("cannot start dbus-daemon");
-    // The address is the first line the daemon prints; wait for it with a
-    // real-time bound, as the daemon is another process.
-    while (!m_daemon.canReadLine()) {
-        if (!m_daemon.waitForReadyRead(10000))
-            throw std::runtime_error("dbus-daemon printed no address");
-    }
-    m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+    m_address = QString::fromUtf8(startAndReadLine(
+        m_daemon, u"dbus-daemon"_s, {u"--config-file=" KOLU_BUS_CONFIG ""_s, u"--nofork"_s, u"--print-address=1"_s}));
+    if (m_address.isEmpty())
+        throw std::runtime_error("dbus-daemon did not start");
 }
 
 PrivateBus::~PrivateBus()

@@ -14,11 +14,9 @@ namespace kolu::test {
 
 PrivateDisplay::PrivateDisplay(int width, int height)
 {
-    m_server.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s, u"-screen"_s, u"0"_s,
-                                u"%1x%2x24"_s.arg(width).arg(height)});
-    // Blocking reads: the server may start before any application exists.
-    while (!m_server.canReadLine() && m_server.waitForReadyRead(20000)) { }
-    const QByteArray number = m_server.readLine().trimmed();
+    const QByteArray number = startAndReadLine(m_server, u"Xvfb"_s,
+                                               {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s,
+                                                u"-screen"_s, u"0"_s, u"%1x%2x24"_s.arg(width).arg(height)});
     if (number.isEmpty())
         return;
     m_name = ":" + number;
@@ -165,14 +163,7 @@ bool PrivateDisplay::isIconic(xcb_window_t window) const
 
 QString PrivateDisplay::run(const QString &program, const QStringList &arguments) const
 {
-    QProcess tool;
-    tool.setProcessEnvironment(environment());
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(10000)) {
-        tool.kill();
-        tool.waitForFinished(5000);
-    }
-    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+    return runToEnd(program, arguments, environment());
 }
 
 QList<quint32> PrivateDisplay::findWindows(const QString &pattern) const

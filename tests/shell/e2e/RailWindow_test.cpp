@@ -120,27 +120,23 @@ protected:
         return value & 0xFFFFFF;
     }
 
-    bool boundingShaped(quint32 window) const
-    {
-        xcb_connection_t *c = display.connection();
-        auto *reply = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
-        const bool shaped = reply && reply->bounding_shaped;
-        std::free(reply);
-        return shaped;
-    }
-
-    // Whether the window's bounding shape covers all of it (a compositor
-    // blends it whole) rather than only what it draws.
-    bool shapeCoversWindow(quint32 window) const
+    // How the window's bounding shape cuts it: not at all, to all of it (a
+    // compositor blends it whole), or to what it draws.
+    enum class Shape { none, whole, cut };
+    Shape shapeOf(quint32 window) const
     {
         xcb_connection_t *c = display.connection();
         auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
         auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-        const bool covers = extents && geometry && extents->bounding_shape_extents_width == geometry->width
-                            && extents->bounding_shape_extents_height == geometry->height;
+        Shape shape = Shape::none;
+        if (extents && geometry && extents->bounding_shaped)
+            shape = extents->bounding_shape_extents_width == geometry->width
+                            && extents->bounding_shape_extents_height == geometry->height
+                        ? Shape::whole
+                        : Shape::cut;
         std::free(extents);
         std::free(geometry);
-        return covers;
+        return shape;
     }
 
     bool compositorRuns() const
@@ -272,17 +268,17 @@ TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
     writeDefaults({});
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
-    EXPECT_TRUE(test::waitUntil([&] { return shapeCoversWindow(rail); }));
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; }));
 
     // Nothing else happens: the panel is cut to what it draws because the
     // compositor went.
     compositor.terminate();
     compositor.waitForFinished(5000);
     ASSERT_TRUE(test::waitUntil([this] { return !compositorRuns(); }));
-    EXPECT_TRUE(test::waitUntil([&] { return !shapeCoversWindow(rail); })) << "cut once nothing composites";
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::cut; })) << "cut once nothing composites";
 
     ASSERT_TRUE(startCompositor()) << "picom did not start again";
-    EXPECT_TRUE(test::waitUntil([&] { return shapeCoversWindow(rail); })) << "whole again under a compositor";
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; })) << "whole again under a compositor";
     compositor.terminate();
     compositor.waitForFinished(5000);
 }
@@ -347,8 +343,7 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
             << "composited " << composited;
         // Shaped either way: a compositor draws no square shadow of its own
         // around a shaped dock.
-        EXPECT_TRUE(boundingShaped(rail));
-        EXPECT_EQ(shapeCoversWindow(rail), composited);
+        EXPECT_EQ(shapeOf(rail), composited ? Shape::whole : Shape::cut);
         display.movePointer({1430, 200});
         EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; }));
         TearDown();
