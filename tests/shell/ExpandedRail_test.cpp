@@ -188,11 +188,11 @@ TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
     const QRect focusRest = rest(EdgeAlertKind::focus);
     state->setPomodoroAlertVisible(false);
     EXPECT_EQ(rail.notification(EdgeAlertKind::focus), nullptr);
-    step(rail, 64);
+    test::step(rail, 64);
     ASSERT_TRUE(focus);
     EXPECT_GT(focus->x(), focusRest.x());
     EXPECT_TRUE(focus->testAttribute(Qt::WA_TransparentForMouseEvents));
-    settle(rail);
+    test::settle(rail);
     EXPECT_FALSE(focus);
     // The calendar's goes at once; a new focus alert enters from 14 to the right.
     QPointer<QWidget> calendar = rail.notification(EdgeAlertKind::calendar);
@@ -202,7 +202,7 @@ TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
     state->setPomodoroAlertVisible(true);
     EdgeNotification *entering = rail.notification(EdgeAlertKind::focus);
     EXPECT_EQ(entering->geometry(), focusRest.translated(14, 0));
-    settle(rail);
+    test::settle(rail);
     EXPECT_EQ(entering->geometry(), focusRest);
     EXPECT_EQ(entering->graphicsEffect(), nullptr);
 }
@@ -221,23 +221,23 @@ TEST_F(ExpandedRailTest, CardGlidesToItsButtonAndComesFromTheEdge)
         const int away = edge == RailEdge::left ? -318 : 318;
         const int enteringX = rail.detailPanel()->x();
         EXPECT_EQ(rail.presence(), 0);
-        settle(rail);
+        test::settle(rail);
         EXPECT_EQ(rail.detailPanel()->x(), enteringX - away);
         EXPECT_EQ(rail.detailPanel()->graphicsEffect(), nullptr);
 
         const double from = rail.connector()->y();
         const double to = expandedrail::moduleIconY(RailModule::nowPlaying, state->visibleRailModules(), 1.0);
         state->openModule(RailModule::nowPlaying);
-        step(rail, 96);
+        test::step(rail, 96);
         EXPECT_GT(rail.connector()->y(), from);
         EXPECT_LT(rail.connector()->y(), to);
-        settle(rail);
+        test::settle(rail);
         EXPECT_DOUBLE_EQ(rail.connector()->y(), to);
         EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1, int(expandedrail::detailCardCenterY(to, 1.0)));
 
         // Collapsing takes the card back to the edge.
         state->setIsExpanded(false);
-        settle(rail);
+        test::settle(rail);
         EXPECT_EQ(rail.detailPanel()->x(), enteringX);
     }
 }
@@ -255,7 +255,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::calendar);
     EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 318) / 2);
     state->setActiveCalendarAlert(std::nullopt);
-    settle(rail);
+    test::settle(rail);
     EXPECT_EQ(rail.findChildren<EdgeNotification *>().size(), 1);
     EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::prayer);
     EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 332) / 2);

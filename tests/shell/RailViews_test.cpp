@@ -1,5 +1,6 @@
 #include "../state/AppStateFixture.h"
 #include "ManualAnimationDriver.h"
+#include "ShellFixture.h"
 
 #include "model/PersistedFiles.h"
 #include "platform/notifications/NotificationScheduler.h"
@@ -375,13 +376,6 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
 TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
 {
     test::ManualAnimationDriver heldStill; // only the steps below move the animations
-    // Moves every running animation under `root` on by `ms`, frame by frame.
-    const auto step = [](QObject &root, int ms) {
-        for (int t = 0; t < ms; t += 16)
-            for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-                if (a->state() == QAbstractAnimation::Running)
-                    a->setCurrentTime(a->currentTime() + 16);
-    };
     state->setRailEdge(RailEdge::right);
     EdgeHandle handle(*state);
     ExpandedToolStrip strip(*state);
@@ -400,17 +394,17 @@ TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(t.widget, &enter);
         EXPECT_EQ(t.look(), 0) << "not switched at once";
-        step(*t.widget, spring / 3);
+        test::step(*t.widget, spring / 3);
         EXPECT_NE(t.look(), 0);
         EXPECT_NE(t.look(), 1);
-        step(*t.widget, spring + 32);
+        test::step(*t.widget, spring + 32);
         EXPECT_DOUBLE_EQ(t.look(), 1);
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(t.widget, &leave);
         EXPECT_EQ(t.look(), 1) << "nor back";
-        step(*t.widget, spring / 3);
+        test::step(*t.widget, spring / 3);
         EXPECT_NE(t.look(), 1);
-        step(*t.widget, spring + 32);
+        test::step(*t.widget, spring + 32);
         EXPECT_DOUBLE_EQ(t.look(), 0);
     }
 }

@@ -43,8 +43,35 @@ public:
     std::optional<QRegion> visibleRegion; // none: the whole window shows
 };
 
+// Moves every finite animation under `root` on by `ms`, frame by frame;
+// the wall clock drives none of them while a ManualAnimationDriver is installed.
+inline void step(QObject &root, int ms)
+{
+    for (int t = 0; t < ms; t += 16) {
+        QList<QPointer<QAbstractAnimation>> running;
+        for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+            if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
+                running.append(a);
+        for (const QPointer<QAbstractAnimation> &a : running)
+            if (a && a->state() == QAbstractAnimation::Running)
+                a->setCurrentTime(a->currentTime() + 16);
+    }
+}
+
+// Runs every motion to its end; then only the endless rings of a pending
+// alert may still run.
+inline void settle(QObject &root)
+{
+    step(root, 1000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+        if (a->loopCount() != -1) {
+            EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
+        }
+}
+
 // The state on test services, for the rail's widgets on their own, with the
-// input and animation steps their tests drive them by.
+// input their tests drive them by.
 class RailStateTest : public ::testing::Test {
 protected:
     TemporaryHome home;
@@ -76,33 +103,6 @@ protected:
         state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
         state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
         state->setPomodoroAlertVisible(focus);
-    }
-
-    // Moves every finite animation under `root` on by `ms`, frame by frame;
-    // the wall clock drives none of them while a ManualAnimationDriver is installed.
-    static void step(QObject &root, int ms)
-    {
-        for (int t = 0; t < ms; t += 16) {
-            QList<QPointer<QAbstractAnimation>> running;
-            for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-                if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
-                    running.append(a);
-            for (const QPointer<QAbstractAnimation> &a : running)
-                if (a && a->state() == QAbstractAnimation::Running)
-                    a->setCurrentTime(a->currentTime() + 16);
-        }
-    }
-
-    // Runs every motion to its end; then only the endless rings of a
-    // pending alert may still run.
-    static void settle(QObject &root)
-    {
-        step(root, 1000);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (const QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-            if (a->loopCount() != -1) {
-                EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
-            }
     }
 };
 
