@@ -10,10 +10,7 @@
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 
-#include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
+#include "ShellFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +30,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class DetailPanelCardsTest : public ::testing::Test {
+class DetailPanelCardsTest : public test::RailStateTest {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
     // The desktop's own sans serif, as the running program gets it from the
     // X11 platform (the offscreen platform's default is narrower).
     const QFont appFont = QGuiApplication::font();

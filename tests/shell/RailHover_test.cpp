@@ -88,37 +88,31 @@ TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
     EXPECT_FALSE(state().isExpanded());
 }
 
-TEST_F(HoverTest, ComingBackBeforeTheHideKeepsTheRail)
+TEST_F(HoverTest, ComingBackOrADragOfTheRailCancelsAPendingHide)
 {
     launch();
-    pointer = sideBandPoint();
-    clock.advance(350ms);
-    settle();
+    for (const bool drag : {false, true}) {
+        SCOPED_TRACE(drag ? "drag" : "pointer back");
+        pointer = sideBandPoint();
+        clock.advance(350ms);
+        ASSERT_TRUE(state().isExpanded());
+        settle();
+        pointer = farAway();
+        clock.advance(120ms);
+        ASSERT_TRUE(hover().isHidePending());
+        if (drag)
+            hover().setInteractionActive(true); // cancels at once
+        else
+            pointer = panel().geometry().center(); // cancels at the next poll
+        clock.advance(drag ? 0ms : 120ms);
+        EXPECT_FALSE(hover().isHidePending());
+        clock.advance(5s);
+        EXPECT_TRUE(state().isExpanded());
+    }
+    // Looked at again when the drag ends.
     pointer = farAway();
-    clock.advance(120ms);
-    ASSERT_TRUE(hover().isHidePending());
-    pointer = panel().geometry().center();
-    clock.advance(120ms);
-    EXPECT_FALSE(hover().isHidePending());
-    clock.advance(2s);
-    EXPECT_TRUE(state().isExpanded());
-}
-
-TEST_F(HoverTest, ADragOrMenuOfTheRailKeepsItOutUntilItEnds)
-{
-    launch();
-    pointer = sideBandPoint();
-    clock.advance(350ms);
-    ASSERT_TRUE(state().isExpanded());
-    pointer = farAway();
-    clock.advance(120ms);
-    ASSERT_TRUE(hover().isHidePending());
-    hover().setInteractionActive(true);
-    EXPECT_FALSE(hover().isHidePending()) << "a drag under way cancels the pending hide";
-    clock.advance(5s);
-    EXPECT_TRUE(state().isExpanded());
     hover().setInteractionActive(false);
-    EXPECT_TRUE(hover().isHidePending()) << "looked at again when the drag ends";
+    EXPECT_TRUE(hover().isHidePending());
     clock.advance(550ms);
     EXPECT_FALSE(state().isExpanded());
 }
