@@ -264,16 +264,16 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
     QProcess other;
-    other.setProcessEnvironment(desktop.environment());
+    other.setProcessEnvironment(display.environment());
     other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
     quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] { return (window = desktop.findWindow(u"^xmessage$"_s)) != 0; }));
-    desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    const auto active = [this] { return desktop.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
-    const auto focused = [this] { return desktop.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
+    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
+    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
+    const auto focused = [this] { return display.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
     ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
 
-    desktop.movePointer({1439, 450});
+    display.movePointer({1439, 450});
     ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
     // What shows at `p` once the slide or the card's entrance has come to
     // rest there: the same colour several looks in a row.
@@ -290,12 +290,12 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
     const QPoint notesButton{1387, 173};
     const QPoint composerButton{1073, 250};
     ASSERT_TRUE(settled(notesButton));
-    desktop.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
+    display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
     ASSERT_TRUE(settled(composerButton));
     // The composer puts its title field in focus; the window manager must
     // hand the rail the keyboard for it (some refuse a dock's plain request
     // and keep it on a window of their own).
-    desktop.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
+    display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
     EXPECT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
         << "active " << active() << " focus " << focused();
     other.kill();
