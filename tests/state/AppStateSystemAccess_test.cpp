@@ -1,5 +1,7 @@
 #include "AppStateFixture.h"
 
+#include "services/notes/NotesService.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -130,4 +132,67 @@ TEST_F(AppStateSystemAccessTest, HidingOtherApplicationsReportsTheCount)
 
     fake->available = false;
     EXPECT_FALSE(state->canMinimizeAllApplications());
+}
+
+TEST_F(AppStateSystemAccessTest, DesktopCheckLooksInEveryScreenshotsFolder)
+{
+    auto state = makeWatchedState();
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    ASSERT_TRUE(pictures.startsWith(home.home())) << pictures.toStdString();
+    const Status ready{u"Desktop access is ready."_s, StatusTint::green};
+    const Status notFound{u"Desktop folder was not found."_s, StatusTint::orange};
+    const Status refused{u"Desktop access needs Kolu Settings."_s, StatusTint::orange};
+    const bool permissionsBind = ::geteuid() != 0;
+    struct Case {
+        const char *name;
+        QStringList folders; // made, listable
+        QString unlistable;  // made, without any permission
+        Status expected;
+    };
+    const Case cases[] = {
+        {"none", {}, {}, notFound},
+        {"only the screenshots folder", {pictures + u"/Screenshots"_s}, {}, ready},
+        {"only the pictures folder", {pictures}, {}, ready},
+        {"an unlistable desktop alone", {}, desktop, permissionsBind ? refused : ready},
+        {"an unlistable desktop beside screenshots", {pictures + u"/Screenshots"_s}, desktop, ready},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString &folder : {desktop, pictures}) {
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QDir(folder).removeRecursively();
+        }
+        for (const QString &folder : c.folders)
+            ASSERT_TRUE(QDir().mkpath(folder));
+        if (!c.unlistable.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(c.unlistable));
+            ASSERT_TRUE(QFile::setPermissions(c.unlistable, {}));
+        }
+        state->requestDesktopPermission();
+        ASSERT_FALSE(statuses.empty());
+        EXPECT_EQ(statuses.back(), c.expected);
+    }
+    QFile::setPermissions(desktop, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(AppStateSystemAccessTest, TheNotesFollowTheChosenNotesFolder)
+{
+    ASSERT_TRUE(test::writeFile(home.path(u"Notes/Old.md"_s)));
+    ASSERT_TRUE(test::writeFile(home.path(u"Sync/notes/One.md"_s)));
+    ASSERT_TRUE(test::writeFile(home.path(u"Sync/notes/Work/Two.md"_s)));
+    auto state = makeWatchedState();
+    state->refreshAppleNotes(true);
+    ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 1; }));
+
+    // A change of the setting alone, as from the settings file or the page.
+    defaults.set(SettingsKey::notesFolderPath, u"~/Sync/notes"_s);
+    ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 2 && state->appleNoteFolders().size() == 2; }));
+    EXPECT_EQ(state->notesService().notesLocation(), QUrl::fromLocalFile(home.path(u"Sync/notes"_s)));
+    EXPECT_EQ(ask(*state, &AppState::requestNotesPermission, u"Requesting Notes automation..."_s),
+              Status(u"Notes automation is ready."_s, StatusTint::green));
+
+    defaults.remove(SettingsKey::notesFolderPath);
+    ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 1; }));
+    EXPECT_EQ(state->notesService().notesLocation(), QUrl::fromLocalFile(home.path(u"Notes"_s)));
 }
