@@ -32,6 +32,12 @@ inline QDateTime utc(int year, int month, int day, int hour, int minute = 0, int
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), Qt::UTC);
 }
 
+// The calendar tests' month.
+inline QDateTime march(int day, int hour, int minute = 0)
+{
+    return utc(2026, 3, day, hour, minute);
+}
+
 // One text taken from each element: ids, titles, names.
 template<typename List, typename Field>
 QStringList each(const List &list, Field field)

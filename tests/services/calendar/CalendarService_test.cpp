@@ -8,13 +8,9 @@
 #include "CalendarFixtures.h"
 
 using namespace kolu;
+using test::march;
 
 namespace {
-
-QDateTime march(int day, int hour, int minute = 0)
-{
-    return test::utc(2026, 3, day, hour, minute);
-}
 
 class CalendarServiceTest : public ::testing::Test {
 protected:
@@ -58,6 +54,11 @@ TEST_F(CalendarServiceTest, ListsTimedOccurrencesOfTheWeekByStartKeepingTheStore
     EXPECT_EQ(standup->meetingURL, QUrl(u"https://meet.example.com/standup-room"_s));
     // Six attendees, "Tina Lund" repeats "TL": the first four distinct ones.
     EXPECT_EQ(standup->attendeeInitials, (QStringList{u"TL"_s, u"JD"_s, u"PL"_s, u"Q"_s}));
+
+    // Without the folder there is no access and no event.
+    defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
+    EXPECT_FALSE(store.hasEventAccess());
+    EXPECT_TRUE(upcoming(7).empty());
 }
 
 TEST_F(CalendarServiceTest, ZeroOrNegativeDaysFetchOneDayFromTheStartOfToday)
@@ -67,14 +68,6 @@ TEST_F(CalendarServiceTest, ZeroOrNegativeDaysFetchOneDayFromTheStartOfToday)
         EXPECT_EQ(test::each(upcoming(days), &CalendarEvent::id),
                   (QStringList{u"deploy-night@example.com"_s, u"early-check@example.com"_s}))
             << days;
-}
-
-TEST_F(CalendarServiceTest, WithoutTheCalendarFolderThereIsNoAccessAndNoEvents)
-{
-    EXPECT_TRUE(store.hasEventAccess());
-    defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
-    EXPECT_FALSE(store.hasEventAccess());
-    EXPECT_TRUE(upcoming(7).empty());
 }
 
 TEST(CalendarEventFields, InitialsAndMeetingLinks)

@@ -8,13 +8,9 @@
 #include "CalendarFixtures.h"
 
 using namespace kolu;
+using test::march;
 
 namespace {
-
-QDateTime march(int day, int hour, int minute = 0)
-{
-    return test::utc(2026, 3, day, hour, minute);
-}
 
 QStringList titles(const std::vector<ReminderItem> &items)
 {
@@ -24,15 +20,6 @@ QStringList titles(const std::vector<ReminderItem> &items)
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
-}
-
-ReminderDraft draft(const QString &title, const std::function<void(ReminderDraft &)> &fill = {})
-{
-    ReminderDraft d;
-    d.title = title;
-    if (fill)
-        fill(d);
-    return d;
 }
 
 class RemindersServiceTest : public ::testing::Test {
@@ -58,12 +45,10 @@ protected:
         const QStringList before = filesIn(root.filePath(list));
         EXPECT_EQ(add(draft), RemindersConnectionState::ready());
         QStringList after = filesIn(root.filePath(list));
-        for (const QString &name : before)
-            after.removeOne(name);
+        after.removeIf([&](const QString &name) { return before.contains(name); });
         EXPECT_EQ(after.size(), 1);
-        const ICalFile read = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0)))));
-        EXPECT_EQ(read.todos.size(), 1u);
-        return read.todos.empty() ? ICalTodo{} : read.todos.front();
+        const auto todos = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0))))).todos;
+        return todos.size() == 1 ? todos.front() : ICalTodo{};
     }
 
     QTemporaryDir root;
@@ -102,14 +87,15 @@ TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
 
 TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
 {
-    const ICalTodo todo = added(draft(u"  Renew passport \n"_s,
-                                      [](ReminderDraft &d) {
-                                          d.notes = u"   "_s;
-                                          d.url = u"example.com/passport"_s;
-                                          d.dueDate = march(9, 8, 30).addSecs(42); // seconds are dropped
-                                          d.hasDate = d.hasTime = d.isFlagged = true;
-                                          d.priority = 5;
-                                      }),
+    // The seconds are dropped.
+    const ICalTodo todo = added({.title = u"  Renew passport \n"_s,
+                                 .notes = u"   "_s,
+                                 .url = u"example.com/passport"_s,
+                                 .dueDate = march(9, 8, 30).addSecs(42),
+                                 .hasDate = true,
+                                 .hasTime = true,
+                                 .priority = 5,
+                                 .isFlagged = true},
                                 u"errands"_s);
     EXPECT_EQ(todo.summary, u"Renew passport"_s);
     EXPECT_EQ(todo.description, std::nullopt);
@@ -123,13 +109,11 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
 TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
 {
     defaults.set(SettingsKey::remindersDefaultListName, u"home"_s);
-    const ICalTodo todo = added(draft(u"Water plants"_s,
-                                      [](ReminderDraft &d) {
-                                          d.notes = u"Balcony too"_s;
-                                          d.url = u"example page"_s;
-                                          d.dueDate = march(9, 8);
-                                          d.hasTime = true;
-                                      }),
+    const ICalTodo todo = added({.title = u"Water plants"_s,
+                                 .notes = u"Balcony too"_s,
+                                 .url = u"example page"_s,
+                                 .dueDate = march(9, 8),
+                                 .hasTime = true},
                                 u"home"_s);
     EXPECT_FALSE(todo.due.has_value());
     EXPECT_EQ(todo.url, std::nullopt);
@@ -137,7 +121,7 @@ TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenLi
 
     // A date without a time is a due day in the local zone.
     const ICalTodo dated =
-        added(draft(u"Dated"_s, [](ReminderDraft &d) { d.dueDate = march(9, 23, 30), d.hasDate = true; }), u"home"_s);
+        added({.title = u"Dated"_s, .notes = {}, .url = {}, .dueDate = march(9, 23, 30), .hasDate = true}, u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
 }
@@ -155,16 +139,17 @@ TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
 {
     // An empty title is answered at once, whatever the access.
     defaults.set(SettingsKey::remindersFolderPath, root.filePath(u"missing"_s));
-    EXPECT_EQ(add(draft(u"  "_s)), RemindersConnectionState::ready());
+    EXPECT_EQ(add({u"  "_s, {}, {}, {}}), RemindersConnectionState::ready());
     EXPECT_FALSE(store.hasReminderAccess());
     const auto [state, items] = fetch();
     EXPECT_EQ(state, RemindersConnectionState::denied());
     EXPECT_TRUE(items.empty());
-    EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::denied());
+    EXPECT_EQ(add({u"x"_s, {}, {}, {}}), RemindersConnectionState::denied());
     EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
 
     QTemporaryDir empty;
     defaults.set(SettingsKey::remindersFolderPath, empty.path());
     EXPECT_TRUE(store.hasReminderAccess());
-    EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
+    EXPECT_EQ(add({u"x"_s, {}, {}, {}}),
+              RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }

@@ -7,7 +7,7 @@
 #include "WorkersHeld.h"
 
 #include <QBuffer>
-#include <QDataStream>
+#include <QtEndian>
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -23,27 +23,22 @@ QImage sampleImage(QRgb colour, int width = 64, int height = 48)
     return image;
 }
 
-QByteArray pngOf(const QImage &image)
+QByteArray encoded(const QImage &image, const char *format = "PNG")
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 
-// A BMP header that claims `width` x `height` pixels; the reader learns the
-// size without any pixel data.
+// A BMP of one pixel whose header claims `width` x `height`: the reader
+// learns the size without the pixel data.
 QByteArray bmpHeader(qint32 width, qint32 height)
 {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("BM", 2);
-    out << quint32(54 + 16) << quint32(0) << quint32(54);
-    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0) << quint32(16)
-        << quint32(2835) << quint32(2835) << quint32(0) << quint32(0);
-    bytes.append(16, '\0');
+    QByteArray bytes = encoded(sampleImage(0, 1, 1), "BMP");
+    qToLittleEndian(width, bytes.data() + 18);
+    qToLittleEndian(height, bytes.data() + 22);
     return bytes;
 }
 
@@ -78,8 +73,6 @@ protected:
     QStringList folders{home.path(u"Pictures/Screenshots"_s), home.path(u"Pictures"_s), home.path(u"Desktop"_s)};
     ClipboardService service{pasteboard, imageDirectory, clock, folders};
 };
-
-// --- Polling -----------------------------------------------------------------
 
 TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsRead)
 {
@@ -177,8 +170,6 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt
     EXPECT_EQ(captured(poll()).value, home.path(u"many/file-0.txt"_s));
 }
 
-// --- Images ------------------------------------------------------------------
-
 TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
 {
     const QImage image = sampleImage(qRgb(200, 40, 10));
@@ -209,7 +200,7 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 {
     pasteboard.copy()
         .setData(u"image/bmp"_s, QByteArray("not an image"))
-        .setData(u"image/png"_s, pngOf(sampleImage(qRgb(1, 2, 3))))
+        .setData(u"image/png"_s, encoded(sampleImage(qRgb(1, 2, 3))))
         .setUrls({QUrl::fromLocalFile(home.path(u"Documents/a.pdf"_s))});
     EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::image);
     pasteboard.copy().setData(u"image/x-unknown"_s, QByteArray(1000, '\x07')).setText(u"alt text of it"_s);
@@ -217,7 +208,7 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 
     pasteboard.copy().setData(u"image/bmp"_s, bmpHeader(8000, 8000)).setText(u"fallback text"_s);
     EXPECT_FALSE(poll());
-    QByteArray tooManyBytes = pngOf(sampleImage(qRgb(5, 5, 5)));
+    QByteArray tooManyBytes = encoded(sampleImage(qRgb(5, 5, 5)));
     tooManyBytes.resize(clipboard::kMaxImageBytes + 1);
     pasteboard.copy().setData(u"image/png"_s, tooManyBytes);
     EXPECT_FALSE(poll());
@@ -230,7 +221,7 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
 {
     // 36 million pixels, 144 MB decoded: more than Qt's own default limit.
-    pasteboard.copy().setData(u"image/png"_s, pngOf(sampleImage(qRgb(9, 90, 200), 6000, 6000)));
+    pasteboard.copy().setData(u"image/png"_s, encoded(sampleImage(qRgb(9, 90, 200), 6000, 6000)));
     // Decoding and encoding that many pixels takes a while on a busy machine.
     const auto result = test::awaitTask(service.captureLatestIfNeeded(), std::chrono::minutes(1));
     EXPECT_EQ(QImageReader(captured(result).value).size(), QSize(6000, 6000));
@@ -245,8 +236,6 @@ TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
         EXPECT_FALSE(test::awaitTask(broken.captureLatestIfNeeded()));
     }
 }
-
-// --- Races and bounds --------------------------------------------------------
 
 TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)
 {
@@ -285,8 +274,6 @@ TEST_F(ClipboardServiceTest, TheOldestFingerprintIsForgottenFirst)
     EXPECT_FALSE(copyText(u"distinct copy number 1"_s));
     EXPECT_TRUE(copyText(u"distinct copy number 0"_s));
 }
-
-// --- Screenshots -------------------------------------------------------------
 
 TEST_F(ClipboardServiceTest, TheNewestRecentScreenshotAcrossFoldersIsCopiedOnce)
 {

@@ -24,11 +24,6 @@ QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArra
     return xml + "</item>";
 }
 
-QByteArray feedWith(const QByteArray &build, const QByteArray &version)
-{
-    return feedOf(item(build, "https://kolu.test/releases/" + version, version));
-}
-
 TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
 {
     const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
@@ -59,28 +54,18 @@ protected:
     OrlixUpdateController controller{network, defaults, {{server.url(u"/feed.xml"_s), u"key"_s}}, clock, u"42"_s};
 };
 
-// The outcomes as the settings page shows them are tested with it.
-TEST_F(UpdateControllerTest, AnOlderBuildIsUpToDateAndTheCheckIsRemembered)
-{
-    server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
-    test::awaitTask(controller.checkForUpdates());
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate);
-    EXPECT_FALSE(controller.status().release);
-    EXPECT_EQ(controller.lastUpdateCheckDate(), clock.now());
-    EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
-}
-
 TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
 {
-    const auto failureFor = [&](const QByteArray &body) {
-        server.respond(u"/feed.xml"_s, {200, body});
+    const auto failureFor = [&](const QByteArray &body, int status = 200) {
+        server.respond(u"/feed.xml"_s, {status, body});
         test::awaitTask(controller.checkForUpdates());
         EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
         return controller.status().message;
     };
     EXPECT_EQ(failureFor(QByteArray(3 * 1024 * 1024, ' ')), u"The update feed is too large."_s);
     // The feed reader's own sentences (tested with it) reach the status.
-    EXPECT_EQ(failureFor(feedWith("1.x", "odd")), u"The update feed lists no valid version."_s);
+    EXPECT_EQ(failureFor(feedOf(item("1.x", "https://kolu.test/odd"))), u"The update feed lists no valid version."_s);
+    EXPECT_EQ(failureFor("gone", 404), u"The update feed answered with status 404."_s);
     EXPECT_TRUE(controller.canCheckForUpdates());
 }
 
@@ -101,9 +86,10 @@ TEST_F(UpdateControllerTest, ACheckTimesOutOnTheInjectedClock)
     EXPECT_EQ(server.requests().size(), 1);
 }
 
-TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
+// The outcomes as the settings page shows them are tested with it.
+TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOnAndRemembersTheCheck)
 {
-    server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
+    server.respond(u"/feed.xml"_s, {200, feedOf(item("9", "https://kolu.test/9", "0.0.9"))});
     EXPECT_FALSE(controller.automaticallyChecksForUpdates());
     clock.advance(2h);
     EXPECT_TRUE(server.requests().isEmpty());
@@ -115,7 +101,10 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
     clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
     ASSERT_TRUE(waitUntilSettled());
     EXPECT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate);
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate) << "an older build";
+    EXPECT_FALSE(controller.status().release);
+    EXPECT_EQ(controller.lastUpdateCheckDate(), clock.now());
+    EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
 
     clock.advance(23h);
     EXPECT_EQ(server.requests().size(), 1);

@@ -101,6 +101,8 @@ TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
         u"/v1/timingsByCity/01-05-2024"_s,
         {200, R"({"data":{"timings":{"Fajr":"","Sunrise":"","Dhuhr":"","Asr":"","Maghrib":"","Isha":""}}})"});
     EXPECT_EQ(test::failureText<PrayerTimesError>([&] { fetch(); }), u"No prayer times were returned."_s);
+    server.respond(u"/v1/timingsByCity/01-05-2024"_s, {500, "{}"}); // an error status, whatever the body says
+    EXPECT_EQ(test::failureText<Error>([&] { fetch(); }), u"Could not refresh prayer times."_s);
 }
 
 TEST_F(PrayerTimesServiceTest, AnAddressThatCannotBeBuiltSendsNothing)

@@ -74,6 +74,8 @@ TEST_F(WeatherServiceTest, AnUnknownOrBlankPlaceIsNotFound)
         server.respond(u"/v1/search"_s, {200, body});
         EXPECT_EQ(failure(), notFound) << body.toStdString();
     }
+    server.respond(u"/v1/search"_s, {503, kBerlin}); // an error status, whatever the body says
+    EXPECT_EQ(failure(), notFound);
 }
 
 TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailable)

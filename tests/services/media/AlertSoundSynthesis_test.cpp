@@ -1,7 +1,9 @@
 #include "services/media/AlertSoundSynthesis.h"
+#include "services/media/AlertSounds.h"
 
 #include "../ServiceTests.h"
 
+#include <QCryptographicHash>
 #include <QtEndian>
 
 using namespace kolu;
@@ -22,6 +24,8 @@ TEST(AlertSoundSynthesis, EveryKindHasItsLengthPeakSilencesAndFingerprint)
         const QByteArray wav = makeWAVData(kind);
         ASSERT_EQ(wav.size(), wavHeaderSize + 2 * count) << kind.toStdString();
         EXPECT_EQ(alertSampleCount(kind), count);
+        // Files from an earlier run are checked against these digests.
+        EXPECT_EQ(QCryptographicHash::hash(wav, QCryptographicHash::Sha256), AlertSounds::expectedDigest(kind));
         std::tuple<int, qint64, int, int> found{0, 0, -1, -1};
         auto &[foundPeak, foundSum, foundFirst, foundLast] = found;
         for (int i = 0; i < count; ++i) {

@@ -10,13 +10,7 @@ namespace {
 MprisPlayer player(const QString &instance, const QString &identity, const QString &desktopEntry,
                    const QString &status, const QString &title)
 {
-    MprisPlayer result;
-    result.busName = u"org.mpris.MediaPlayer2."_s + instance;
-    result.identity = identity;
-    result.desktopEntry = desktopEntry;
-    result.playbackStatus = status;
-    result.title = title;
-    return result;
+    return {u"org.mpris.MediaPlayer2."_s + instance, identity, desktopEntry, status, title, {}, {}, {}, {}};
 }
 
 TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
@@ -26,12 +20,10 @@ TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
         {u"Track \u2022 YouTube Music"_s, u"Track"_s},
         {u"Mix | Listen online for free on SoundCloud"_s, u"Mix"_s},
         {u"Ya Habibi | Play on Anghami"_s, u"Ya Habibi"_s},
-        // Only a count is dropped; a word in brackets is part of the title.
-        {u"(Live) Song - YouTube"_s, u"(Live) Song"_s},
+        {u"(Live) Song - YouTube"_s, u"(Live) Song"_s}, // only a count is dropped
         {u"() Song"_s, u"Song"_s},
         {u"(12"_s, u"(12"_s},
-        // Only a browser's empty title becomes the video site.
-        {u"(3) - YouTube"_s, u"YouTube"_s},
+        {u"(3) - YouTube"_s, u"YouTube"_s}, // only a browser's empty title becomes the site
         {u"  "_s, u"YouTube"_s},
     };
     for (const auto &[raw, cleaned] : browserTitles)
@@ -42,38 +34,38 @@ TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
     EXPECT_EQ(kolu::cleanMediaTitle(u"(1) Song"_s), u"(1) Song"_s);
 }
 
-TEST(NowPlayingArtwork, VideoAddressesGiveTheirThumbnail)
+// Video pages give their thumbnail; art addresses become paths or stay https.
+TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothing)
 {
     const QString thumb = u"https://i.ytimg.com/vi/abc123/hqdefault.jpg"_s;
-    const std::pair<QString, std::optional<QString>> cases[] = {
-        {u"https://www.youtube.com/watch?list=x&v=abc123&t=4"_s, thumb},
-        {u"https://WWW.YouTube.com/shorts/abc123"_s, thumb},
-        {u"https://www.youtube.com/embed/abc123?autoplay=1"_s, thumb},
-        {u"https://youtu.be/abc123?si=q"_s, thumb},
-        {u"https://music.youtube.com/watch?v=abc123"_s, thumb},
-        // A short link without an id gives an empty, present location.
-        {u"https://youtu.be"_s, QString()},
-        {u"https://www.youtube.com/watch"_s, std::nullopt},
-        {u"https://www.youtube.com/shorts"_s, std::nullopt},
-        {u"https://example.com/watch?v=abc"_s, std::nullopt},
-        {u"not an address"_s, std::nullopt},
+    using Rule = std::optional<QString> (*)(const QString &);
+    const Rule video = kolu::youtubeArtworkURL,
+               id = [](const QString &v) -> std::optional<QString> { return kolu::thumbnailURL(v); };
+    const Rule artwork = [](const QString &address) { return kolu::artworkLocation(address, {}); };
+    const std::tuple<Rule, QString, std::optional<QString>> cases[] = {
+        {video, u"https://www.youtube.com/watch?list=x&v=abc123&t=4"_s, thumb},
+        {video, u"https://WWW.YouTube.com/shorts/abc123"_s, thumb},
+        {video, u"https://www.youtube.com/embed/abc123?autoplay=1"_s, thumb},
+        {video, u"https://youtu.be/abc123?si=q"_s, thumb},
+        {video, u"https://music.youtube.com/watch?v=abc123"_s, thumb},
+        {video, u"https://youtu.be"_s, QString()}, // no id: an empty, present location
+        {video, u"https://www.youtube.com/watch"_s, std::nullopt},
+        {video, u"https://www.youtube.com/shorts"_s, std::nullopt},
+        {video, u"https://example.com/watch?v=abc"_s, std::nullopt},
+        {video, u"not an address"_s, std::nullopt},
+        // Ids are trimmed and kept in one path segment.
+        {id, u"/?abc& "_s, u"https://i.ytimg.com/vi/abc/hqdefault.jpg"_s},
+        {id, u"/?& "_s, QString()},
+        {id, u"../../x"_s, u"https://i.ytimg.com/vi/..%2F..%2Fx/hqdefault.jpg"_s},
+        {artwork, u"file:///tmp/cover%20art.jpg"_s, u"/tmp/cover art.jpg"_s},
+        {artwork, u"file://localhost/tmp/a.png"_s, u"/tmp/a.png"_s},
+        {artwork, u"https://i.scdn.co/image/ab67"_s, u"https://i.scdn.co/image/ab67"_s},
+        {artwork, u"file://otherhost/tmp/a.png"_s, std::nullopt},
+        {artwork, u"http://example.com/a.jpg"_s, std::nullopt},
+        {artwork, QString(), std::nullopt},
     };
-    for (const auto &[address, expected] : cases)
-        EXPECT_EQ(kolu::youtubeArtworkURL(address), expected) << address.toStdString();
-    // Ids are trimmed and kept in one path segment.
-    EXPECT_EQ(kolu::thumbnailURL(u"/?abc& "_s), u"https://i.ytimg.com/vi/abc/hqdefault.jpg"_s);
-    EXPECT_EQ(kolu::thumbnailURL(u"/?& "_s), QString());
-    EXPECT_EQ(kolu::thumbnailURL(u"../../x"_s), u"https://i.ytimg.com/vi/..%2F..%2Fx/hqdefault.jpg"_s);
-}
-
-TEST(NowPlayingArtwork, ArtAddressesBecomePathsOrStayHttps)
-{
-    EXPECT_EQ(kolu::artworkLocation(u"file:///tmp/cover%20art.jpg"_s, {}), u"/tmp/cover art.jpg"_s);
-    EXPECT_EQ(kolu::artworkLocation(u"file://localhost/tmp/a.png"_s, {}), u"/tmp/a.png"_s);
-    EXPECT_EQ(kolu::artworkLocation(u"file://otherhost/tmp/a.png"_s, {}), std::nullopt);
-    EXPECT_EQ(kolu::artworkLocation(u"https://i.scdn.co/image/ab67"_s, {}), u"https://i.scdn.co/image/ab67"_s);
-    EXPECT_EQ(kolu::artworkLocation(u"http://example.com/a.jpg"_s, {}), std::nullopt);
-    EXPECT_EQ(kolu::artworkLocation(QString(), {}), std::nullopt);
+    for (const auto &[rule, address, expected] : cases)
+        EXPECT_EQ(rule(address), expected) << address.toStdString();
 }
 
 TEST(NowPlayingArtwork, EmbeddedImagesAreWrittenToTheArtworkFolderButNotThroughALink)
