@@ -12,8 +12,7 @@ using test::march;
 
 namespace {
 
-class CalendarServiceTest : public ::testing::Test {
-protected:
+struct CalendarServiceTest : ::testing::Test {
     CalendarServiceTest() { defaults.set(SettingsKey::calendarFolderPath, test::calendarFixture(u"synced"_s)); }
 
     std::vector<CalendarEvent> upcoming(int days) { return test::awaitTask(service.eventsForUpcomingDays(days)); }

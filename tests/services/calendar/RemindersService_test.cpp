@@ -22,8 +22,7 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
 }
 
-class RemindersServiceTest : public ::testing::Test {
-protected:
+struct RemindersServiceTest : ::testing::Test {
     RemindersServiceTest()
     {
         test::copyCalendarFixture(u"todos"_s, root.path());
@@ -87,15 +86,9 @@ TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
 
 TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
 {
-    // The seconds are dropped.
-    const ICalTodo todo = added({.title = u"  Renew passport \n"_s,
-                                 .notes = u"   "_s,
-                                 .url = u"example.com/passport"_s,
-                                 .dueDate = march(9, 8, 30).addSecs(42),
-                                 .hasDate = true,
-                                 .hasTime = true,
-                                 .priority = 5,
-                                 .isFlagged = true},
+    // Title, notes, link, due moment (its seconds are dropped), date and time set, priority, flag.
+    const ICalTodo todo = added({u"  Renew passport \n"_s, u"   "_s, u"example.com/passport"_s,
+                                 march(9, 8, 30).addSecs(42), true, true, 5, true},
                                 u"errands"_s);
     EXPECT_EQ(todo.summary, u"Renew passport"_s);
     EXPECT_EQ(todo.description, std::nullopt);
@@ -109,19 +102,14 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
 TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
 {
     defaults.set(SettingsKey::remindersDefaultListName, u"home"_s);
-    const ICalTodo todo = added({.title = u"Water plants"_s,
-                                 .notes = u"Balcony too"_s,
-                                 .url = u"example page"_s,
-                                 .dueDate = march(9, 8),
-                                 .hasTime = true},
-                                u"home"_s);
+    const ICalTodo todo =
+        added({u"Water plants"_s, u"Balcony too"_s, u"example page"_s, march(9, 8), false, true}, u"home"_s);
     EXPECT_FALSE(todo.due.has_value());
     EXPECT_EQ(todo.url, std::nullopt);
     EXPECT_EQ(todo.description, u"Balcony too"_s);
 
     // A date without a time is a due day in the local zone.
-    const ICalTodo dated =
-        added({.title = u"Dated"_s, .notes = {}, .url = {}, .dueDate = march(9, 23, 30), .hasDate = true}, u"home"_s);
+    const ICalTodo dated = added({u"Dated"_s, {}, {}, march(9, 23, 30), true}, u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
 }

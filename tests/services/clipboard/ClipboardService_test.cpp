@@ -42,14 +42,7 @@ QByteArray bmpHeader(qint32 width, qint32 height)
     return bytes;
 }
 
-class ClipboardServiceTest : public ::testing::Test {
-protected:
-    ClipboardServiceTest()
-    {
-        for (const QString &folder : folders)
-            QDir().mkpath(folder);
-    }
-
+struct ClipboardServiceTest : ::testing::Test {
     std::optional<ClipboardCaptureResult> poll() { return test::awaitTask(service.captureLatestIfNeeded()); }
     std::optional<ClipboardCaptureResult> scan() { return test::awaitTask(service.captureRecentScreenshotIfNeeded()); }
     std::optional<ClipboardCaptureResult> copyText(const QString &text)

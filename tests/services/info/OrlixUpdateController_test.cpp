@@ -37,8 +37,7 @@ TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
     EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
 }
 
-class UpdateControllerTest : public ::testing::Test {
-protected:
+struct UpdateControllerTest : ::testing::Test {
     // Runs the event loop until the controller's check has ended.
     bool waitUntilSettled()
     {

@@ -28,8 +28,7 @@ struct ZoneGuard {
     const QByteArray old = qgetenv("TZ");
 };
 
-class PrayerTimesServiceTest : public ::testing::Test {
-protected:
+struct PrayerTimesServiceTest : ::testing::Test {
     PrayerDay fetch(PrayerSettings settings = {u"Berlin"_s, u"Germany"_s, 3}, QDateTime date = utc(2024, 5, 1, 10, 0))
     {
         return test::awaitTask(service.fetchPrayerDay(settings, date));

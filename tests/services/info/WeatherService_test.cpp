@@ -14,8 +14,7 @@ constexpr char kBerlin[] = R"({"results":[{"id":2950159,"name":"Berlin","latitud
 constexpr char kCurrent[] = R"({"latitude":52.52,"current_units":{"temperature_2m":"°C"},
     "current":{"time":"2026-03-14T09:00","interval":900,"temperature_2m":-3.5,"weather_code":71}})";
 
-class WeatherServiceTest : public ::testing::Test {
-protected:
+struct WeatherServiceTest : ::testing::Test {
     TodayWeather fetch(const QString &city = u"berlin"_s, const QString &country = u"Germany"_s)
     {
         return test::awaitTask(service.fetchWeather(city, country));

@@ -11,8 +11,7 @@ using namespace kolu;
 
 namespace {
 
-class AlertSoundsTest : public ::testing::Test {
-protected:
+struct AlertSoundsTest : ::testing::Test {
     QString soundPath(const QString &kind) const
     {
         return QDir(home.runtimeDir()).filePath(QString(u"Kolu-"_s + kind + u"-alert.wav"_s));

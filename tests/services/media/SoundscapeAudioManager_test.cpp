@@ -10,8 +10,7 @@ namespace {
 
 using Item = AudioPlayer::ItemStatus;
 
-class SoundscapeAudioManagerTest : public ::testing::Test {
-protected:
+struct SoundscapeAudioManagerTest : ::testing::Test {
     SoundscapeAudioManagerTest()
     {
         for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
@@ -20,17 +19,12 @@ protected:
             factory, QStringList{folder.filePath(u"missing"_s), folder.path()});
     }
 
-    template <typename Entry>
-    static Entry byID(const QList<Entry> &entries, const QString &id)
+    SoundscapeTrack track(const QString &id) const
     {
-        const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry &e) { return e.id == id; });
-        return found == entries.end() ? Entry{} : *found;
+        return *std::ranges::find(manager->tracks(), id, &SoundscapeTrack::id);
     }
-    SoundscapeTrack track(const QString &id) const { return byID(manager->tracks(), id); }
-    SoundscapeMix mix(const QString &id) const { return byID(manager->mixes(), id); }
-
+    SoundscapeMix mix(const QString &id) const { return *std::ranges::find(manager->mixes(), id, &SoundscapeMix::id); }
     QStringList activeIDs() const { return test::each(manager->activeTracks(), &SoundscapeTrack::id); }
-
     test::FakeAudioPlayer *playerOf(const QString &id) const
     {
         return static_cast<test::FakeAudioPlayer *>(manager->player(id));

@@ -36,8 +36,7 @@ QDateTime at(int hour)
     return test::utc(2026, 3, 14, hour);
 }
 
-class NotesServiceTest : public ::testing::Test {
-protected:
+struct NotesServiceTest : ::testing::Test {
     QString saveFailure(const QString &title, const QString &body)
     {
         return test::failureText<NotesServiceError>([&] { service.saveNote(title, body, std::nullopt); });

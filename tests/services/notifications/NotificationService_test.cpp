@@ -11,8 +11,7 @@ using namespace kolu;
 
 namespace {
 
-class NotificationServiceTest : public ::testing::Test {
-protected:
+struct NotificationServiceTest : ::testing::Test {
     QDateTime in(qint64 seconds) const { return clock.now().addSecs(seconds); }
     QString epoch(qint64 secondsAhead) const { return QString::number(in(secondsAhead).toSecsSinceEpoch()); }
     QStringList pending() const { return scheduler.pendingIdentifiers(); }

@@ -39,8 +39,7 @@ void expectFailure(Action &&action, Case expected)
     EXPECT_EQ(test::failureText<WallpaperServiceError>(action), errorSentence(expected));
 }
 
-class WallpaperServiceTest : public ::testing::Test {
-protected:
+struct WallpaperServiceTest : ::testing::Test {
     QList<WallpaperCandidate> load(bool refresh)
     {
         return test::awaitTask(service.wallpapers(WallpaperLibrary::still, refresh));

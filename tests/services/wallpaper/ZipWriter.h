@@ -25,9 +25,7 @@ inline QByteArray pictureBytes(const QString &name)
     else if (lower.endsWith(u".webp"))
         head = QByteArray("RIFF\0\0\0\0WEBP", 12);
     else if (lower.endsWith(u".heic"))
-        head = QByteArray("\0\0\0\x18"
-                          "ftypheic",
-                          12);
+        head = QByteArray::fromHex("00000018") + "ftypheic";
     return head + "picture " + name.toUtf8();
 }
 
