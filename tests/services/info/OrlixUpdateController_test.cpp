@@ -148,7 +148,7 @@ TEST(UpdateFeed, BuildNumbersCompareNumericallyByComponent)
         EXPECT_EQ(compareBuildNumbers(odd, u"1"_s), std::nullopt) << odd.toStdString();
 }
 
-TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
+TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlaceAndUnusableFeedsSaySo)
 {
     const QByteArray feed = feedOf(item("40", "https://kolu.test/40", "0.4.0") + item("  42 ", "https://kolu.test/42", "0.4.2")
                                    + item("41", "https://kolu.test/41") + item("99", "javascript:alert(1)")
@@ -161,10 +161,8 @@ TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
 
     // Without a display version the build number stands in.
     EXPECT_EQ(newestRelease(feedOf(item("7", "http://kolu.test/7"))).version, u"7"_s);
-}
 
-TEST(UpdateFeed, UnusableFeedsAndEntityBombsGiveAClearSentence)
-{
+    // Unusable feeds and entity bombs give a clear sentence.
     const QString unread = u"The update feed could not be read."_s, none = u"The update feed lists no valid version."_s;
     EXPECT_EQ(failureOf(R"({"build": 42})"), unread);
     EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), unread);

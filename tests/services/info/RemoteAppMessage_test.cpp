@@ -30,7 +30,7 @@ TEST(RemoteAppMessageConfiguration, AcceptsOnlySecureAddressesWithAHost)
     EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(std::nullopt));
 }
 
-TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDates)
+TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDatesAndRefusesTheRest)
 {
     const RemoteAppMessage decoded = RemoteAppMessage::decode(R"({"id":" m1\n","title":"  Hello ","body":"Body",
         "minimumBuild":3,"maximumBuild":null,"startsAt":"  ","expiresAt":"2026-02-01T00:00:00.250Z","extra":[1]})");
@@ -43,10 +43,7 @@ TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDates)
 
     const auto offset = RemoteAppMessage::decode(R"({"id":"a","title":"b","body":"c","startsAt":"2026-01-01T03:00:00+03:00"})");
     EXPECT_EQ(offset.startsAt, utc(2026, 1, 1, 0, 0));
-}
 
-TEST(RemoteAppMessage, RefusesDocumentsThatDoNotDecode)
-{
     const QList<QByteArray> documents{
         "<html>", "[]", R"({"id":"a","title":"b"})", R"({"id":1,"title":"b","body":"c"})",
         R"({"id":"a","title":"b","body":"c","maximumBuild":2.5})",

@@ -77,7 +77,7 @@ TEST_F(WeatherServiceTest, AnUnknownOrBlankPlaceIsNotFound)
     EXPECT_EQ(failure(), notFound);
 }
 
-TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailable)
+TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailableAndOneThatDoesNotDecodeSaysSo)
 {
     server.respond(u"/v1/search"_s, {200, kBerlin});
     server.respond(u"/v1/forecast"_s, {200, R"({"latitude":52.52})"});
@@ -85,11 +85,8 @@ TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailable)
     // A whole weather code written with a decimal is read.
     server.respond(u"/v1/forecast"_s, {200, R"({"current":{"temperature_2m":21,"weather_code":3.0}})"});
     EXPECT_EQ(fetch().weatherCode, 3);
-}
 
-TEST_F(WeatherServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
-{
-    server.respond(u"/v1/search"_s, {200, kBerlin});
+    // Answers that do not decode give the decoder's error.
     const QList<QByteArray> forecasts{
         "<html></html>", QByteArray(kCurrent).left(40),
         R"({"current":{"temperature_2m":3}})",
