@@ -61,7 +61,7 @@ struct RemindersServiceTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
+TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitleAndCompletesAndReopensThemById)
 {
     EXPECT_EQ(fetch().first, RemindersConnectionState::ready());
     EXPECT_EQ(titles(fetch().second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
@@ -69,6 +69,12 @@ TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
     // The fields are the store's to read (tested with it).
     EXPECT_EQ(titles(fetch(3).second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s}));
     EXPECT_TRUE(fetch(-1).second.empty());
+
+    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::ready());
+    EXPECT_FALSE(titles(fetch().second).contains(u"Call mom"_s));
+    EXPECT_EQ(complete(u"call-mom"_s, false), RemindersConnectionState::ready());
+    EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
+    EXPECT_EQ(complete(u"nope"_s, true), RemindersConnectionState::failed(u"Reminder could not be found."_s));
 }
 
 TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
@@ -84,7 +90,7 @@ TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
     EXPECT_EQ(test::each(items, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
 }
 
-TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
+TEST_F(RemindersServiceTest, AddsRemindersThatReadBackADraftWithoutDateIgnoringTheTimeInTheChosenList)
 {
     // Title, notes, link, due moment (its seconds are dropped), date and time set, priority, flag.
     const ICalTodo todo = added({u"  Renew passport \n"_s, u"   "_s, u"example.com/passport"_s,
@@ -97,30 +103,19 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
     EXPECT_TRUE(todo.flagged);
     EXPECT_EQ(momentOf(todo.due.value(), berlin), march(9, 8, 30));
     EXPECT_EQ(RemindersService::normalizedURL(u"mailto:a@example.com"_s), QUrl(u"mailto:a@example.com"_s));
-}
 
-TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
-{
+    // A draft without a date ignores the time and goes to the chosen list.
     defaults.set(SettingsKey::remindersDefaultListName, u"home"_s);
-    const ICalTodo todo =
+    const ICalTodo undated =
         added({u"Water plants"_s, u"Balcony too"_s, u"example page"_s, march(9, 8), false, true}, u"home"_s);
-    EXPECT_FALSE(todo.due.has_value());
-    EXPECT_EQ(todo.url, std::nullopt);
-    EXPECT_EQ(todo.description, u"Balcony too"_s);
+    EXPECT_FALSE(undated.due.has_value());
+    EXPECT_EQ(undated.url, std::nullopt);
+    EXPECT_EQ(undated.description, u"Balcony too"_s);
 
     // A date without a time is a due day in the local zone.
     const ICalTodo dated = added({u"Dated"_s, {}, {}, march(9, 23, 30), true}, u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
-}
-
-TEST_F(RemindersServiceTest, CompletesAndReopensByIdentifier)
-{
-    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::ready());
-    EXPECT_FALSE(titles(fetch().second).contains(u"Call mom"_s));
-    EXPECT_EQ(complete(u"call-mom"_s, false), RemindersConnectionState::ready());
-    EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
-    EXPECT_EQ(complete(u"nope"_s, true), RemindersConnectionState::failed(u"Reminder could not be found."_s));
 }
 
 TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)

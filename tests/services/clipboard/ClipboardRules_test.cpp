@@ -22,16 +22,6 @@ TEST(ClipboardRules, FileNamesUseAsciiDigitsAndTheGregorianCalendarWhateverTheLo
     QLocale::setDefault(saved);
 }
 
-TEST(ClipboardRules, NormalisedAddresses)
-{
-    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
-    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
-    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
-    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
-    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
-    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
-}
-
 TEST(ClipboardRules, TitlesNeverCutACharacterApart)
 {
     const QString emoji = u"\U0001F600"_s; // two UTF-16 units
@@ -54,7 +44,7 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApart)
     EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 1, u'e') + emoji)).size(), kMaxTitleUnits - 1);
 }
 
-TEST(ClipboardRules, UriListsGiveTheFirstCleanAbsoluteFile)
+TEST(ClipboardRules, AddressesAreNormalisedAndUriListsGiveTheFirstCleanAbsoluteFile)
 {
     const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
         {"# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n", u"/tmp/a b.txt"_s},
@@ -68,6 +58,13 @@ TEST(ClipboardRules, UriListsGiveTheFirstCleanAbsoluteFile)
     for (const auto &[list, path] : cases)
         EXPECT_EQ(firstLocalFile(list), path) << list.toStdString();
     EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
+
+    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
+    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
 }
 
 TEST(ClipboardRules, BinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)

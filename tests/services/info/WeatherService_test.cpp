@@ -34,7 +34,7 @@ struct WeatherServiceTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditions)
+TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditionsAndAnUnknownOrBlankPlaceIsNotFound)
 {
     server.respond(u"/v1/search"_s, {200, kBerlin});
     server.respond(u"/v1/forecast"_s, {200, kCurrent});
@@ -61,13 +61,12 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditions)
 
     fetch(u"Frankfurt am Main"_s, u"Deutschland & Co"_s);
     EXPECT_EQ(server.requests().at(2).queryValue(u"name"_s), u"Frankfurt am Main, Deutschland & Co"_s);
-}
 
-TEST_F(WeatherServiceTest, AnUnknownOrBlankPlaceIsNotFound)
-{
+    // An unknown or blank place is not found.
     const QString notFound = u"Weather location not found."_s;
+    const auto asked = server.requests().size();
     EXPECT_EQ(failure(u" \t"_s, u"\n"_s), notFound);
-    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_EQ(server.requests().size(), asked) << "a blank place is not asked for";
 
     for (const QByteArray &body : {QByteArray(R"({"generationtime_ms":0.1})"), QByteArray(R"({"results":[]})")}) {
         server.respond(u"/v1/search"_s, {200, body});

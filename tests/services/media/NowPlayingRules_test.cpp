@@ -94,7 +94,7 @@ TEST(NowPlayingArtwork, EmbeddedImagesAreWrittenToTheArtworkFolderButNotThroughA
     EXPECT_FALSE(QFile::exists(elsewhere));
 }
 
-TEST(NowPlayingPlayers, BrowsersAreKnownByIdentityAndDesktopEntryAlone)
+TEST(NowPlayingPlayers, BrowsersAreKnownByIdentityAndDesktopEntryAloneAndSourcesByServiceThenPlayer)
 {
     const auto kindOf = [](const QString &identity, const QString &desktopEntry, const QString &title = {}) {
         return kolu::playerKind(player(u"x"_s, identity, desktopEntry, u"Playing"_s, title));
@@ -107,10 +107,7 @@ TEST(NowPlayingPlayers, BrowsersAreKnownByIdentityAndDesktopEntryAlone)
     EXPECT_EQ(kindOf(u"Searcher"_s, u"research"_s), PlayerKind::other);
     // What plays says nothing about who plays it.
     EXPECT_EQ(kindOf(u"Rhythmbox"_s, u"org.gnome.Rhythmbox3"_s, u"March of the Arc - Edge Mix"_s), PlayerKind::other);
-}
 
-TEST(NowPlayingPlayers, SourcesAreNamedByServiceThenPlayer)
-{
     EXPECT_EQ(kolu::normalizedSource(u"Rhythmbox"_s, u"rhythmbox"_s, u"Edge of Night"_s), u"Rhythmbox"_s);
     EXPECT_EQ(kolu::normalizedSource(u"mpv"_s, {}, u"Talk | SoundCloud"_s), u"SoundCloud"_s);
     EXPECT_EQ(kolu::normalizedSource(u"Anghami"_s, {}, u"Song"_s), u"Anghami"_s);

@@ -151,7 +151,7 @@ TEST_F(QuranAudioManagerTest, ChoosingAStationStartsItOnlyWhileSomethingIsLoaded
     EXPECT_EQ(factory.liveCount(), 1);
 }
 
-TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
+TEST_F(QuranAudioManagerTest, PlayPauseResumeAndAVolumeClampedWhereItIsStoredAndPlayed)
 {
     manager->setVolume(0.5);
     manager->togglePlayPause();
@@ -183,6 +183,17 @@ TEST_F(QuranAudioManagerTest, PlayPauseAndResume)
     EXPECT_EQ(manager->status(), Status::idle());
     EXPECT_FALSE(manager->currentStation());
     EXPECT_EQ(factory.liveCount(), 0);
+
+    manager->togglePlayPause();
+    for (const auto &[asked, kept] : {std::pair{1.4, 1.0}, std::pair{-0.2, 0.0}}) {
+        manager->setVolume(asked);
+        EXPECT_EQ(defaults.number(u"quranVolume"_s), kept) << asked;
+        EXPECT_DOUBLE_EQ(factory.last()->currentVolume, kept) << asked;
+    }
+    manager->setVolume(std::nan(""));
+    EXPECT_EQ(defaults.number(u"quranVolume"_s), 0.0);
+    manager->setVolume(0.3);
+    EXPECT_DOUBLE_EQ(makeManager()->volume(), 0.3);
 }
 
 TEST_F(QuranAudioManagerTest, AFailedStreamMovesToTheNextAddressAndLateSignalsChangeNothing)
@@ -244,20 +255,6 @@ TEST_F(QuranAudioManagerTest, StartCheckAndWatchdogLookAfterTheirDelaysAndAPause
     clock.advance(30s);
     EXPECT_EQ(manager->status(), Status::networkUnavailable());
     EXPECT_EQ(factory.requested.size(), 4);
-}
-
-TEST_F(QuranAudioManagerTest, VolumeIsClampedWhereItIsStoredAndPlayed)
-{
-    manager->togglePlayPause();
-    for (const auto &[asked, kept] : {std::pair{1.4, 1.0}, std::pair{-0.2, 0.0}}) {
-        manager->setVolume(asked);
-        EXPECT_EQ(defaults.number(u"quranVolume"_s), kept) << asked;
-        EXPECT_DOUBLE_EQ(factory.last()->currentVolume, kept) << asked;
-    }
-    manager->setVolume(std::nan(""));
-    EXPECT_EQ(defaults.number(u"quranVolume"_s), 0.0);
-    manager->setVolume(0.3);
-    EXPECT_DOUBLE_EQ(makeManager()->volume(), 0.3);
 }
 
 } // namespace

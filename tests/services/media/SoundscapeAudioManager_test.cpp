@@ -51,7 +51,8 @@ TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTh
     EXPECT_DOUBLE_EQ(SoundscapeAudioManager(factory, {folder.path()}).volume(rain), 0.58);
 }
 
-TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsItsPlayers)
+TEST_F(SoundscapeAudioManagerTest,
+       AMixReplacesWhatPlaysAPauseKeepsItsPlayersAndTogglingOffMakesTheLaterActiveTrackCurrent)
 {
     manager->play(track(u"rain"_s));
     manager->applyMix(mix(u"calm"_s));
@@ -70,10 +71,7 @@ TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsIt
     manager->stop();
     manager->resume();
     EXPECT_FALSE(manager->isPlaying());
-}
 
-TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActiveOneCurrent)
-{
     manager->toggle(track(u"stream"_s));
     manager->toggle(track(u"ocean"_s));
     manager->toggle(track(u"rain"_s));
@@ -90,7 +88,7 @@ TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActive
     EXPECT_EQ(factory.liveCount(), 0);
 }
 
-TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActiveNorStopsAMix)
+TEST_F(SoundscapeAudioManagerTest, AMissingUnopenableOrUndecodableFileIsReportedAndNeverBecomesActiveNorStopsAMix)
 {
     QFile::remove(folder.filePath(u"03_Rain.flac"_s));
     manager->play(track(u"rain"_s));
@@ -116,10 +114,8 @@ TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActiveNo
     manager->applyMix(odd);
     EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
     EXPECT_FALSE(manager->errorMessage()); // cleared by the later item
-}
 
-TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
-{
+    manager->stop();
     factory.unopenable.insert(QUrl::fromLocalFile(folder.filePath(u"01_Ocean.flac"_s)));
     manager->play(track(u"ocean"_s));
     EXPECT_EQ(manager->errorMessage(), u"Kolu could not play this sound."_s);

@@ -48,7 +48,7 @@ struct NotesServiceTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnce)
+TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnceRecentNotesNewestFirstAndLimited)
 {
     store->listedFolders = {{u"n:"_s, u"Notes"_s, u"Notes"_s},  {u"c:Work"_s, u"work"_s, u"Cloud"_s},
                             {u"n:Work"_s, u"Work"_s, u"Notes"_s}, {u"n:Work"_s, u"Again"_s, u"Notes"_s},
@@ -56,10 +56,7 @@ TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnce)
                             {u"n:b"_s, u"banana"_s, u""_s},       {u"n:a"_s, u"Apple"_s, u""_s}};
     EXPECT_EQ(test::each(test::awaitTask(service.fetchNoteFolders()), &AppleNoteFolder::displayName),
               (QStringList{u"Apple"_s, u"banana"_s, u"Notes · Notes"_s, u"work · Cloud"_s, u"Work · Notes"_s}));
-}
 
-TEST_F(NotesServiceTest, RecentNotesAreNewestFirstAndLimited)
-{
     store->listedNotes = {{u"a"_s, u"Older"_s, at(9)},         {u"b"_s, u""_s, at(11)},
                           {u"c"_s, u"Undated"_s, QDateTime()}, {u"d"_s, u"Newest"_s, at(12)},
                           {u"b"_s, u"Twice"_s, at(8)},         {u"e"_s, u"Tie"_s, at(9)}};

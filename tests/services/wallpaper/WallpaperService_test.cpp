@@ -223,7 +223,7 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsAndTimeOutsDoNot)
     }
 }
 
-TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
+TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibraryAndChosenOrKeptThroughACancel)
 {
     QTemporaryDir pictures;
     ASSERT_TRUE(test::writeFile(pictures.filePath(u"sea.jpg"_s), test::pictureBytes(u"sea.jpg"_s)));
@@ -243,10 +243,7 @@ TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
     serve(archiveOf({u"web.png"_s}));
     EXPECT_EQ(sourceIDs(load(false)), QStringList{u"web.png"_s});
     EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderPath), root.filePath(u"gone"_s));
-}
 
-TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
-{
     defaults.set(SettingsKey::wallpaperLocalFolderPath, u"/old/path"_s);
     defaults.set(SettingsKey::wallpaperLocalFolderName, u"path"_s);
 
