@@ -22,7 +22,7 @@ TEST(ClipboardRules, FileNamesUseAsciiDigitsAndTheGregorianCalendarWhateverTheLo
     QLocale::setDefault(saved);
 }
 
-TEST(ClipboardRules, TitlesNeverCutACharacterApart)
+TEST(ClipboardRules, TitlesNeverCutACharacterApartBinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
 {
     const QString emoji = u"\U0001F600"_s; // two UTF-16 units
     QString line;
@@ -42,33 +42,7 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApart)
 
     // An address or a path used as a title is cut too, never inside a pair.
     EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 1, u'e') + emoji)).size(), kMaxTitleUnits - 1);
-}
 
-TEST(ClipboardRules, AddressesAreNormalisedAndUriListsGiveTheFirstCleanAbsoluteFile)
-{
-    const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
-        {"# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n", u"/tmp/a b.txt"_s},
-        {"cut\nfile:///tmp/x", u"/tmp/x"_s},
-        {"not a list at all \x01\x02", std::nullopt},
-        {"file:///../../etc/shadow", u"/etc/shadow"_s},
-        {"file:///home/u/./a/../b.txt", u"/home/u/b.txt"_s},
-        {"file:///home/u/folder/", u"/home/u/folder"_s},
-        {"file:relative/name.txt", std::nullopt},
-    };
-    for (const auto &[list, path] : cases)
-        EXPECT_EQ(firstLocalFile(list), path) << list.toStdString();
-    EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
-
-    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
-    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
-    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
-    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
-    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
-    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
-}
-
-TEST(ClipboardRules, BinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
-{
     // A harmless start does not hide a control-character tail.
     const QString tail = QString(QString(4096, u'a') + QString(200'000, QChar(0x01)));
     EXPECT_TRUE(looksBinary(tail));
@@ -94,6 +68,29 @@ TEST(ClipboardRules, BinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
     const ClipboardItem item{QUuid::createUuid(), ClipboardItemKind::file, mixed, mixed,
                              QDateTime::currentDateTimeUtc(), mixed, mixed};
     EXPECT_GE(storedBytes(item), ClipboardItemsFile::encode({item}).size());
+}
+
+TEST(ClipboardRules, AddressesAreNormalisedAndUriListsGiveTheFirstCleanAbsoluteFile)
+{
+    const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
+        {"# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n", u"/tmp/a b.txt"_s},
+        {"cut\nfile:///tmp/x", u"/tmp/x"_s},
+        {"not a list at all \x01\x02", std::nullopt},
+        {"file:///../../etc/shadow", u"/etc/shadow"_s},
+        {"file:///home/u/./a/../b.txt", u"/home/u/b.txt"_s},
+        {"file:///home/u/folder/", u"/home/u/folder"_s},
+        {"file:relative/name.txt", std::nullopt},
+    };
+    for (const auto &[list, path] : cases)
+        EXPECT_EQ(firstLocalFile(list), path) << list.toStdString();
+    EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
+
+    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
+    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
 }
 
 } // namespace

@@ -17,20 +17,7 @@ RemoteAppMessage message(int minimum, int maximum)
 
 } // namespace
 
-TEST(RemoteAppMessageConfiguration, AcceptsOnlySecureAddressesWithAHost)
-{
-    const auto accepted = RemoteAppMessageConfiguration::fromFeedURLString(u"HTTPS://Example.org/feed.json"_s);
-    ASSERT_TRUE(accepted);
-    EXPECT_EQ(accepted->feedURL.host(), u"example.org"_s);
-    EXPECT_EQ(accepted->feedURL.path(), u"/feed.json"_s);
-
-    for (const QString &refused : {u""_s, u"http://example.org/feed.json"_s, u"https:///feed.json"_s,
-                                   u"example.org/feed.json"_s, u" https://example.org/feed.json"_s})
-        EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(refused)) << refused.toStdString();
-    EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(std::nullopt));
-}
-
-TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDatesAndRefusesTheRest)
+TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDatesFromSecureAddressesAndRefusesTheRest)
 {
     const RemoteAppMessage decoded = RemoteAppMessage::decode(R"({"id":" m1\n","title":"  Hello ","body":"Body",
         "minimumBuild":3,"maximumBuild":null,"startsAt":"  ","expiresAt":"2026-02-01T00:00:00.250Z","extra":[1]})");
@@ -51,6 +38,17 @@ TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDatesAndRefusesTheRest)
         R"({"id":"a","title":"b","body":"c","expiresAt":"2026-02-01"})"};
     for (const QByteArray &document : documents)
         EXPECT_THROW(RemoteAppMessage::decode(document), DecodingError) << document.toStdString();
+
+    // Only secure addresses with a host are read from.
+    const auto accepted = RemoteAppMessageConfiguration::fromFeedURLString(u"HTTPS://Example.org/feed.json"_s);
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(accepted->feedURL.host(), u"example.org"_s);
+    EXPECT_EQ(accepted->feedURL.path(), u"/feed.json"_s);
+
+    for (const QString &refused : {u""_s, u"http://example.org/feed.json"_s, u"https:///feed.json"_s,
+                                   u"example.org/feed.json"_s, u" https://example.org/feed.json"_s})
+        EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(refused)) << refused.toStdString();
+    EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(std::nullopt));
 }
 
 TEST(RemoteAppMessage, EligibilityBoundsAreInclusiveAndExpiryExclusive)

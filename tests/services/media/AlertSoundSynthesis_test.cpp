@@ -10,7 +10,7 @@ using namespace kolu;
 
 namespace {
 
-TEST(AlertSoundSynthesis, EveryKindHasItsLengthPeakSilencesAndFingerprint)
+TEST(AlertSoundSynthesis, EveryKindHasItsLengthPeakSilencesAndFingerprintInACanonicalPcmFile)
 {
     // Figures from a separate implementation of the recipes in double
     // precision: samples, largest magnitude, sum of all samples, and the
@@ -40,10 +40,7 @@ TEST(AlertSoundSynthesis, EveryKindHasItsLengthPeakSilencesAndFingerprint)
         EXPECT_EQ(found, std::tuple(peak, sum, first, last)) << kind.toStdString();
     }
     EXPECT_EQ(makeWAVData(u"thunder"), makeWAVData(u"ocean")) << "an unknown kind";
-}
 
-TEST(AlertSoundSynthesis, TheHeaderIsCanonicalPcmAndQuantisingClampsAndTruncatesTowardZero)
-{
     // RIFF size; fmt: PCM, mono, 44100 Hz, 88200 bytes a second, 2-byte frames, 16 bits; data size.
     EXPECT_EQ(makeWAVData(u"ocean").left(wavHeaderSize).toHex(' '),
               "52 49 46 46 bc 09 04 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 00 "

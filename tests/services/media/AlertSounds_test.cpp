@@ -32,7 +32,7 @@ struct AlertSoundsTest : ::testing::Test {
     AlertSounds sounds{defaults, player, home.runtimeDir()};
 };
 
-TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenItsBytesAreRight)
+TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenRightAndTheChoicesPickTheKindAndVolume)
 {
     const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-3);
     QByteArray flipped = makeWAVData(u"ocean");
@@ -55,6 +55,32 @@ TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenItsBytesAreRight)
     ASSERT_TRUE(sounds.generatedSoundURL(u"soft"_s).has_value());
     EXPECT_FALSE(QFileInfo(soundPath(u"soft"_s)).isSymLink());
     EXPECT_EQ(test::readFile(target), makeWAVData(u"soft"));
+
+    // The choices pick the kind and volume, and off is silent.
+    // Made beforehand, so each play is heard at once.
+    for (const QString &kind : {u"calendar"_s, u"birds"_s, u"soft"_s})
+        ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
+    const bool calendar = true, focus = false;
+    const std::tuple<bool, QJsonValue, QString, float> cases[] = {
+        {calendar, {}, u"calendar"_s, 0.52F},         {calendar, u"birds"_s, u"birds"_s, 0.54F},
+        {calendar, u"chime"_s, u"calendar"_s, 0.52F}, // a focus sound only
+        {calendar, 7, u"calendar"_s, 0.52F},          // a wrong type counts as absent
+        {focus, u"ocean"_s, u"calendar"_s, 0.52F},    // a calendar sound only
+        {focus, u"soft"_s, u"soft"_s, 0.62F},
+    };
+    for (const auto &[forCalendar, choice, kind, volume] : cases) {
+        if (!choice.isNull())
+            defaults.set(forCalendar ? u"calendarAlertSound"_s : u"focusAlertSound"_s, choice);
+        forCalendar ? sounds.playCalendarAlertSound() : sounds.playFocusFinishedSound();
+        EXPECT_EQ(lastPlayed(), std::make_pair(kind, volume)) << choice.toString().toStdString();
+    }
+    const std::size_t before = player.played.size();
+    for (const QString &key : {u"focusAlertSound"_s, u"calendarAlertSound"_s})
+        defaults.set(key, u"off"_s);
+    sounds.playFocusFinishedSound();
+    sounds.playCalendarAlertSound();
+    EXPECT_EQ(player.played.size(), before);
+    EXPECT_EQ(player.beeps, 0);
 }
 
 TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayedOrElseABeep)
@@ -88,34 +114,6 @@ TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayedOrElseABeep
     EXPECT_TRUE(test::waitUntil([&] { return player.beeps == 1; }));
     EXPECT_EQ(player.played.size(), 3U);
     EXPECT_FALSE(nowhere.generatedSoundURL(u"soft"_s).has_value());
-}
-
-TEST_F(AlertSoundsTest, TheChoicesPickTheKindAndVolumeAndOffIsSilent)
-{
-    // Made beforehand, so each play is heard at once.
-    for (const QString &kind : {u"calendar"_s, u"birds"_s, u"soft"_s})
-        ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
-    const bool calendar = true, focus = false;
-    const std::tuple<bool, QJsonValue, QString, float> cases[] = {
-        {calendar, {}, u"calendar"_s, 0.52F},         {calendar, u"birds"_s, u"birds"_s, 0.54F},
-        {calendar, u"chime"_s, u"calendar"_s, 0.52F}, // a focus sound only
-        {calendar, 7, u"calendar"_s, 0.52F},          // a wrong type counts as absent
-        {focus, u"ocean"_s, u"calendar"_s, 0.52F},    // a calendar sound only
-        {focus, u"soft"_s, u"soft"_s, 0.62F},
-    };
-    for (const auto &[forCalendar, choice, kind, volume] : cases) {
-        if (!choice.isNull())
-            defaults.set(forCalendar ? u"calendarAlertSound"_s : u"focusAlertSound"_s, choice);
-        forCalendar ? sounds.playCalendarAlertSound() : sounds.playFocusFinishedSound();
-        EXPECT_EQ(lastPlayed(), std::make_pair(kind, volume)) << choice.toString().toStdString();
-    }
-    const std::size_t before = player.played.size();
-    for (const QString &key : {u"focusAlertSound"_s, u"calendarAlertSound"_s})
-        defaults.set(key, u"off"_s);
-    sounds.playFocusFinishedSound();
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(player.played.size(), before);
-    EXPECT_EQ(player.beeps, 0);
 }
 
 } // namespace

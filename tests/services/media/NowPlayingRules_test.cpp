@@ -35,7 +35,7 @@ TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
 }
 
 // Video pages give their thumbnail; art addresses become paths or stay https.
-TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothing)
+TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothingAndEmbeddedImagesAFileNotThroughALink)
 {
     const QString thumb = u"https://i.ytimg.com/vi/abc123/hqdefault.jpg"_s;
     using Rule = std::optional<QString> (*)(const QString &);
@@ -66,10 +66,8 @@ TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothing)
     };
     for (const auto &[rule, address, expected] : cases)
         EXPECT_EQ(rule(address), expected) << address.toStdString();
-}
 
-TEST(NowPlayingArtwork, EmbeddedImagesAreWrittenToTheArtworkFolderButNotThroughALink)
-{
+    // Embedded images are written to the artwork folder, but not through a link.
     QTemporaryDir root;
     const QString folder = QDir(root.path()).filePath(u"Kolu"_s);
     const QByteArray png("\x89PNG fake image");

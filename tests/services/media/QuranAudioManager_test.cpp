@@ -92,7 +92,7 @@ TEST_F(QuranAudioManagerTest, SwitchingTheBuiltInStationOffWhilePlayingStopsAndM
     EXPECT_EQ(defaults.string(u"quranRadioStationID"_s), u"custom"_s);
 }
 
-TEST_F(QuranAudioManagerTest, CustomStationValidation)
+TEST_F(QuranAudioManagerTest, ACustomStationIsValidatedAndSavingOrRemovingItWhilePlayingStopsItWithoutRestarting)
 {
     auto caseOf = [&](const QString &name, const QString &address) -> std::optional<QuranCustomStationError::Case> {
         try {
@@ -111,10 +111,8 @@ TEST_F(QuranAudioManagerTest, CustomStationValidation)
     EXPECT_EQ(defaults.string(u"quranCustomRadioStationName"_s), u"Mine"_s);
     EXPECT_EQ(defaults.string(u"quranCustomRadioStationStreamURL"_s), u"https://radio.example/live.m3u8"_s);
     EXPECT_EQ(manager->selectedStationID(), u"bahrain"_s); // saving keeps the selection
-}
 
-TEST_F(QuranAudioManagerTest, SavingOrRemovingThePlayingCustomStationStopsItWithoutRestarting)
-{
+    // Saving or removing the playing custom station stops it without restarting.
     saveCustom();
     manager->selectStation(*manager->customStation());
     manager->togglePlayPause();

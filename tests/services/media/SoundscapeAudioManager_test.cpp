@@ -35,7 +35,7 @@ struct SoundscapeAudioManagerTest : ::testing::Test {
     std::unique_ptr<SoundscapeAudioManager> manager;
 };
 
-TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTheLivePlayer)
+TEST_F(SoundscapeAudioManagerTest, VolumesAreClampedMixesReplaceWhatPlaysAndTogglingOffMovesTheCurrentTrack)
 {
     const SoundscapeTrack rain = track(u"rain"_s);
     EXPECT_DOUBLE_EQ(manager->volume(SoundscapeTrack{u"wind"_s, {}, {}, {}}), 0.68) << "an unknown track";
@@ -49,11 +49,8 @@ TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTh
     EXPECT_DOUBLE_EQ(playerOf(u"rain"_s)->currentVolume, 0.9);
     // Nothing is remembered: a new manager starts from the defaults.
     EXPECT_DOUBLE_EQ(SoundscapeAudioManager(factory, {folder.path()}).volume(rain), 0.58);
-}
 
-TEST_F(SoundscapeAudioManagerTest,
-       AMixReplacesWhatPlaysAPauseKeepsItsPlayersAndTogglingOffMakesTheLaterActiveTrackCurrent)
-{
+    // A mix replaces what plays; a pause keeps its players.
     manager->play(track(u"rain"_s));
     manager->applyMix(mix(u"calm"_s));
     EXPECT_EQ(activeIDs(), (QStringList{u"ocean"_s, u"forest"_s}));

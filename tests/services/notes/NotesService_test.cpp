@@ -48,7 +48,7 @@ struct NotesServiceTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnceRecentNotesNewestFirstAndLimited)
+TEST_F(NotesServiceTest, FoldersAndRecentNotesAreListedInOrderAndSavingFillsInTheMissingHalfAndReportsFailures)
 {
     store->listedFolders = {{u"n:"_s, u"Notes"_s, u"Notes"_s},  {u"c:Work"_s, u"work"_s, u"Cloud"_s},
                             {u"n:Work"_s, u"Work"_s, u"Notes"_s}, {u"n:Work"_s, u"Again"_s, u"Notes"_s},
@@ -67,10 +67,7 @@ TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnceRecentNotesNe
 
     EXPECT_EQ(test::awaitTask(service.fetchOrlixNotes(2)).size(), 2u);
     EXPECT_TRUE(test::awaitTask(service.fetchOrlixNotes(-3)).empty());
-}
 
-TEST_F(NotesServiceTest, SavingFillsInTheMissingHalfAndTheFolderAndReportsTheStoresFailures)
-{
     EXPECT_EQ(saveFailure(u" \n "_s, u"\r\n\t"_s), u"Write a note first."_s);
     EXPECT_TRUE(store->made.empty());
 

@@ -5,7 +5,7 @@
 
 using namespace kolu;
 
-TEST(ZipListing, ReadsDeclaredSizesAndRefusesWhatIsNoArchive)
+TEST(ZipListing, ReadsDeclaredSizesRefusesWhatIsNoArchiveAndPlansToSkipHugeEntriesAndRefuseBombs)
 {
     QTemporaryDir dir;
     test::ZipWriter zip;
@@ -31,10 +31,8 @@ TEST(ZipListing, ReadsDeclaredSizesAndRefusesWhatIsNoArchive)
         EXPECT_FALSE(readZipListing(path, 10)) << bytes.left(20).constData();
     }
     EXPECT_FALSE(readZipListing(dir.filePath(u"missing.zip"_s), 10));
-}
 
-TEST(ZipListing, PlanSkipsHugeEntriesAndRefusesBombs)
-{
+    // The plan skips huge entries and refuses bombs.
     const UnpackBounds bounds{.maxEntryBytes = 100, .maxTotalBytes = 1000, .maxRatio = 20, .maxSkipped = 2};
     const auto entry = [](const char *name, qint64 packed, qint64 size) { return ZipEntry{name, packed, size}; };
     const struct {
