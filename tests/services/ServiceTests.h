@@ -1,7 +1,6 @@
 #pragma once
 
-// The common ground of the service tests: tasks awaited on an event loop, an
-// injected clock, files written whole, and the short spellings.
+// The service tests' common ground: tasks awaited, an injected clock, files written whole, short spellings.
 
 #include "AwaitTask.h"
 #include "EventWait.h"

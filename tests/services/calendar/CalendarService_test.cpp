@@ -54,19 +54,17 @@ TEST_F(CalendarServiceTest, ListsTimedOccurrencesOfTheWeekByStartKeepingTheStore
     // Six attendees, "Tina Lund" repeats "TL": the first four distinct ones.
     EXPECT_EQ(standup->attendeeInitials, (QStringList{u"TL"_s, u"JD"_s, u"PL"_s, u"Q"_s}));
 
-    // Without the folder there is no access and no event.
-    defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
-    EXPECT_FALSE(store.hasEventAccess());
-    EXPECT_TRUE(upcoming(7).empty());
-}
-
-TEST_F(CalendarServiceTest, ZeroOrNegativeDaysFetchOneDayFromTheStartOfToday)
-{
+    // Zero or negative days fetch one day from the start of today.
     clock.setNow(march(2, 22, 30)); // 23:30 in Berlin, still Monday there
     for (int days : {0, -3, 1})
         EXPECT_EQ(test::each(upcoming(days), &CalendarEvent::id),
                   (QStringList{u"deploy-night@example.com"_s, u"early-check@example.com"_s}))
             << days;
+
+    // Without the folder there is no access and no event.
+    defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
+    EXPECT_FALSE(store.hasEventAccess());
+    EXPECT_TRUE(upcoming(7).empty());
 }
 
 TEST(CalendarEventFields, InitialsAndMeetingLinks)

@@ -61,7 +61,7 @@ struct RemindersServiceTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitleAndCompletesAndReopensThemById)
+TEST_F(RemindersServiceTest, ListsCompletesAndReopensDatedRemindersFirstOrAnswersDeniedOrFailed)
 {
     EXPECT_EQ(fetch().first, RemindersConnectionState::ready());
     EXPECT_EQ(titles(fetch().second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
@@ -75,19 +75,31 @@ TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitleAndCompletesAn
     EXPECT_EQ(complete(u"call-mom"_s, false), RemindersConnectionState::ready());
     EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
     EXPECT_EQ(complete(u"nope"_s, true), RemindersConnectionState::failed(u"Reminder could not be found."_s));
-}
 
-TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
-{
-    // Undated first in the input; a later and an earlier due date; a tie with
-    // the earlier one keeps its input order.
-    std::vector<ReminderItem> items(4);
+    // Dated first, whatever the input order; a tie keeps its input order.
+    std::vector<ReminderItem> sorted(4);
     for (int i = 0; i < 4; ++i)
-        items[i].id = QStringList{u"a"_s, u"b"_s, u"c"_s, u"tie"_s}[i];
-    items[1].dueDate = march(1, 9);
-    items[2].dueDate = items[3].dueDate = march(1, 8);
-    RemindersService::sortForDisplay(items);
-    EXPECT_EQ(test::each(items, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+        sorted[i].id = QStringList{u"a"_s, u"b"_s, u"c"_s, u"tie"_s}[i];
+    sorted[1].dueDate = march(1, 9);
+    sorted[2].dueDate = sorted[3].dueDate = march(1, 8);
+    RemindersService::sortForDisplay(sorted);
+    EXPECT_EQ(test::each(sorted, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+
+    // An empty title is answered at once, whatever the access.
+    defaults.set(SettingsKey::remindersFolderPath, root.filePath(u"missing"_s));
+    EXPECT_EQ(add({u"  "_s, {}, {}, {}}), RemindersConnectionState::ready());
+    EXPECT_FALSE(store.hasReminderAccess());
+    const auto [state, listed] = fetch();
+    EXPECT_EQ(state, RemindersConnectionState::denied());
+    EXPECT_TRUE(listed.empty());
+    EXPECT_EQ(add({u"x"_s, {}, {}, {}}), RemindersConnectionState::denied());
+    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
+
+    QTemporaryDir empty;
+    defaults.set(SettingsKey::remindersFolderPath, empty.path());
+    EXPECT_TRUE(store.hasReminderAccess());
+    EXPECT_EQ(add({u"x"_s, {}, {}, {}}),
+              RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }
 
 TEST_F(RemindersServiceTest, AddsRemindersThatReadBackADraftWithoutDateIgnoringTheTimeInTheChosenList)
@@ -116,23 +128,4 @@ TEST_F(RemindersServiceTest, AddsRemindersThatReadBackADraftWithoutDateIgnoringT
     const ICalTodo dated = added({u"Dated"_s, {}, {}, march(9, 23, 30), true}, u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
-}
-
-TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
-{
-    // An empty title is answered at once, whatever the access.
-    defaults.set(SettingsKey::remindersFolderPath, root.filePath(u"missing"_s));
-    EXPECT_EQ(add({u"  "_s, {}, {}, {}}), RemindersConnectionState::ready());
-    EXPECT_FALSE(store.hasReminderAccess());
-    const auto [state, items] = fetch();
-    EXPECT_EQ(state, RemindersConnectionState::denied());
-    EXPECT_TRUE(items.empty());
-    EXPECT_EQ(add({u"x"_s, {}, {}, {}}), RemindersConnectionState::denied());
-    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
-
-    QTemporaryDir empty;
-    defaults.set(SettingsKey::remindersFolderPath, empty.path());
-    EXPECT_TRUE(store.hasReminderAccess());
-    EXPECT_EQ(add({u"x"_s, {}, {}, {}}),
-              RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }

@@ -11,17 +11,6 @@ using namespace kolu::clipboard;
 
 namespace {
 
-TEST(ClipboardRules, FileNamesUseAsciiDigitsAndTheGregorianCalendarWhateverTheLocale)
-{
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
-    const QDateTime moment(QDate(2026, 3, 4), QTime(7, 5, 9, 45), Qt::LocalTime);
-    EXPECT_EQ(captureFileName(u"clipboard-"_s, moment, u"png"_s), u"clipboard-20260304-070509-045.png"_s);
-    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
-    EXPECT_EQ(captureFileName(u"screenshot-"_s, moment, u"JPG"_s), u"screenshot-20260304-070509-045.JPG"_s);
-    QLocale::setDefault(saved);
-}
-
 TEST(ClipboardRules, TitlesNeverCutACharacterApartBinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
 {
     const QString emoji = u"\U0001F600"_s; // two UTF-16 units
@@ -70,7 +59,7 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApartBinaryTextIsJudgedWholeAndKept
     EXPECT_GE(storedBytes(item), ClipboardItemsFile::encode({item}).size());
 }
 
-TEST(ClipboardRules, AddressesAreNormalisedAndUriListsGiveTheFirstCleanAbsoluteFile)
+TEST(ClipboardRules, AddressesAreNormalisedUriListsGiveTheFirstCleanFileAndFileNamesAsciiDigits)
 {
     const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
         {"# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n", u"/tmp/a b.txt"_s},
@@ -91,6 +80,15 @@ TEST(ClipboardRules, AddressesAreNormalisedAndUriListsGiveTheFirstCleanAbsoluteF
     EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
     EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
     EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
+
+    // File names use ASCII digits and the Gregorian calendar whatever the locale.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
+    const QDateTime moment(QDate(2026, 3, 4), QTime(7, 5, 9, 45), Qt::LocalTime);
+    EXPECT_EQ(captureFileName(u"clipboard-"_s, moment, u"png"_s), u"clipboard-20260304-070509-045.png"_s);
+    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+    EXPECT_EQ(captureFileName(u"screenshot-"_s, moment, u"JPG"_s), u"screenshot-20260304-070509-045.JPG"_s);
+    QLocale::setDefault(saved);
 }
 
 } // namespace

@@ -168,7 +168,7 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt
     EXPECT_EQ(captured(poll()).value, home.path(u"many/file-0.txt"_s));
 }
 
-TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
+TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceNeverOverAnEarlierFileAndAFailedWriteIsNotRetried)
 {
     const QImage image = sampleImage(qRgb(200, 40, 10));
     pasteboard.copy().setLocalImage(image);
@@ -190,6 +190,14 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
     }
     EXPECT_EQ(storedFiles().filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2)
         << storedFiles().join(u' ').toStdString();
+
+    // A failed write gives nothing and is not retried.
+    ClipboardService broken(pasteboard, home.path(u"missing/parent/Clipboard"_s), clock, folders);
+    ASSERT_TRUE(test::writeFile(home.path(u"missing"_s))); // a file where the folder should be
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        pasteboard.copy().setLocalImage(sampleImage(qRgb(9, 9, 9)));
+        EXPECT_FALSE(test::awaitTask(broken.captureLatestIfNeeded()));
+    }
 }
 
 // Encoded bytes win over a file; unreadable ones fall through to text; a
@@ -223,16 +231,6 @@ TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
     // Decoding and encoding that many pixels takes a while on a busy machine.
     const auto result = test::awaitTask(service.captureLatestIfNeeded(), std::chrono::minutes(1));
     EXPECT_EQ(QImageReader(captured(result).value).size(), QSize(6000, 6000));
-}
-
-TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
-{
-    ClipboardService broken(pasteboard, home.path(u"missing/parent/Clipboard"_s), clock, folders);
-    ASSERT_TRUE(test::writeFile(home.path(u"missing"_s))); // a file where the folder should be
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        pasteboard.copy().setLocalImage(sampleImage(qRgb(9, 9, 9)));
-        EXPECT_FALSE(test::awaitTask(broken.captureLatestIfNeeded()));
-    }
 }
 
 TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)

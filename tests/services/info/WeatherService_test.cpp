@@ -34,7 +34,7 @@ struct WeatherServiceTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditionsAndAnUnknownOrBlankPlaceIsNotFound)
+TEST_F(WeatherServiceTest, GeocodesThenReadsTheConditionsAndSaysWhenThePlaceOrTheForecastIsUnusable)
 {
     server.respond(u"/v1/search"_s, {200, kBerlin});
     server.respond(u"/v1/forecast"_s, {200, kCurrent});
@@ -74,10 +74,8 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditionsAndAnUnknownOrBl
     }
     server.respond(u"/v1/search"_s, {503, kBerlin}); // an error status, whatever the body says
     EXPECT_EQ(failure(), notFound);
-}
 
-TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailableAndOneThatDoesNotDecodeSaysSo)
-{
+    // A forecast without conditions is unavailable.
     server.respond(u"/v1/search"_s, {200, kBerlin});
     server.respond(u"/v1/forecast"_s, {200, R"({"latitude":52.52})"});
     EXPECT_EQ(failure(), u"Weather is unavailable."_s);

@@ -12,9 +12,8 @@ namespace {
 
 TEST(AlertSoundSynthesis, EveryKindHasItsLengthPeakSilencesAndFingerprintInACanonicalPcmFile)
 {
-    // Figures from a separate implementation of the recipes in double
-    // precision: samples, largest magnitude, sum of all samples, and the
-    // first and last sample that is not 0.
+    // Figures from a separate implementation of the recipes in double precision: samples, largest
+    // magnitude, sum of all samples, and the first and last sample that is not 0.
     const std::tuple<QString, int, int, qint64, int, int> expectations[] = {
         {u"calendar"_s, 59535, 16237, 287662, 1, 59534}, {u"chime"_s, 59535, 14614, 279195, 1, 59534},
         {u"digital"_s, 59535, 7208, -68782, 1, 22931},   {u"soft"_s, 79380, 8115, -37, 4, 79367},

@@ -13,7 +13,7 @@ MprisPlayer player(const QString &instance, const QString &identity, const QStri
     return {u"org.mpris.MediaPlayer2."_s + instance, identity, desktopEntry, status, title, {}, {}, {}, {}};
 }
 
-TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
+TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemovedAndABrowserItemTakesItsSiteFromTheTab)
 {
     const std::pair<QString, QString> browserTitles[] = {
         {u"  (3) Song Name - YouTube \n"_s, u"Song Name"_s},
@@ -32,6 +32,26 @@ TEST(NowPlayingTitles, SiteSuffixesAndTabCountersAreRemoved)
     // Media titles lose their site suffix but keep a count.
     EXPECT_EQ(kolu::cleanMediaTitle(u" Song - YouTube "_s), u"Song"_s);
     EXPECT_EQ(kolu::cleanMediaTitle(u"(1) Song"_s), u"(1) Song"_s);
+
+    // A browser item takes its site from the tab address.
+    MprisPlayer tab =
+        player(u"chromium.instance1"_s, u"Chromium"_s, u"chromium"_s, u"Paused"_s, u"(4) Lofi beats - YouTube"_s);
+    tab.url = u"https://www.youtube.com/watch?v=xyz"_s;
+    tab.artUrl = u"file:///tmp/.org.chromium.Chromium.abc/art.png"_s;
+    kolu::NowPlayingItem item = kolu::itemFromPlayer(tab, {});
+    EXPECT_EQ(item, (kolu::NowPlayingItem{u"Lofi beats"_s, u"Chromium"_s, u"YouTube"_s, false, false,
+                                          u"https://i.ytimg.com/vi/xyz/hqdefault.jpg"_s}));
+
+    tab.url = u"https://play.anghami.com/song/1"_s;
+    tab.title = u"Habibi | Anghami"_s;
+    tab.artists = {u"Amr Diab"_s};
+    item = kolu::itemFromPlayer(tab, {});
+    EXPECT_EQ(item, (kolu::NowPlayingItem{u"Habibi"_s, u"Amr Diab"_s, u"Anghami"_s, false, false,
+                                          u"/tmp/.org.chromium.Chromium.abc/art.png"_s}));
+
+    tab.url.clear();
+    tab.title = u"Podcast"_s;
+    EXPECT_EQ(kolu::itemFromPlayer(tab, {}).source, u"YouTube"_s);
 }
 
 // Video pages give their thumbnail; art addresses become paths or stay https.
@@ -112,28 +132,6 @@ TEST(NowPlayingPlayers, BrowsersAreKnownByIdentityAndDesktopEntryAloneAndSources
     EXPECT_EQ(kolu::normalizedSource(u"VLC media player"_s, u"vlc"_s, u"clip from youtube"_s), u"YouTube"_s);
     EXPECT_EQ(kolu::normalizedSource(u"Brave"_s, u"brave-browser"_s, u"Song"_s), u"YouTube"_s);
     EXPECT_EQ(kolu::normalizedSource({}, {}, u"Song"_s), u"Audio"_s);
-}
-
-TEST(NowPlayingPlayers, ABrowserItemTakesItsSiteFromTheTabAddress)
-{
-    MprisPlayer tab = player(u"chromium.instance1"_s, u"Chromium"_s, u"chromium"_s, u"Paused"_s,
-                             u"(4) Lofi beats - YouTube"_s);
-    tab.url = u"https://www.youtube.com/watch?v=xyz"_s;
-    tab.artUrl = u"file:///tmp/.org.chromium.Chromium.abc/art.png"_s;
-    kolu::NowPlayingItem item = kolu::itemFromPlayer(tab, {});
-    EXPECT_EQ(item, (kolu::NowPlayingItem{u"Lofi beats"_s, u"Chromium"_s, u"YouTube"_s, false, false,
-                                          u"https://i.ytimg.com/vi/xyz/hqdefault.jpg"_s}));
-
-    tab.url = u"https://play.anghami.com/song/1"_s;
-    tab.title = u"Habibi | Anghami"_s;
-    tab.artists = {u"Amr Diab"_s};
-    item = kolu::itemFromPlayer(tab, {});
-    EXPECT_EQ(item, (kolu::NowPlayingItem{u"Habibi"_s, u"Amr Diab"_s, u"Anghami"_s, false, false,
-                                          u"/tmp/.org.chromium.Chromium.abc/art.png"_s}));
-
-    tab.url.clear();
-    tab.title = u"Podcast"_s;
-    EXPECT_EQ(kolu::itemFromPlayer(tab, {}).source, u"YouTube"_s);
 }
 
 // Spotify, then another player, then a browser, playing before paused; the

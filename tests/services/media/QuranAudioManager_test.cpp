@@ -140,7 +140,8 @@ TEST_F(QuranAudioManagerTest, ChoosingAStationStartsItOnlyWhileSomethingIsLoaded
     report(Time::Playing);
     manager->togglePlayPause();
     EXPECT_EQ(manager->status(), Status::paused());
-    factory.last()->report(Item::Failed); // queued behind the switch: the replaced player is not heard
+    factory.last()->report(Time::Playing); // both queued behind the switch: the replaced player is not heard
+    factory.last()->report(Item::Failed);
     manager->selectStation(*manager->customStation());
     settle();
     EXPECT_EQ(manager->status(), Status::loading());

@@ -50,9 +50,8 @@ TEST(SoundscapeLoopsTest, TheBuildShipsTheLoopsWithTheirLicenceAndAnotherSynthes
     }
 }
 
-// What a loop player gives out, placed where its timestamps put it on the
-// output's timeline (a sink plays each sample at its running time, so a pause
-// between passes is a jump), checked against the file's samples end to end.
+// What a loop player gives out, placed where its timestamps put it on the output's timeline (a sink plays
+// each sample at its running time, so a pause between passes is a jump), checked against the file's samples.
 struct SeamProbe {
     static constexpr qint64 kRate = 44100, kFrameBytes = 4;
     const QByteArray loop;

@@ -2,9 +2,8 @@
 
 #include "TestFiles.h"
 
-// Builds small zip archives in memory for the tests: stored (uncompressed)
-// entries, regular files and symbolic links, with any entry name, including
-// names a careful unpacker must refuse ("../x", "/x").
+// Small zip archives built in memory: stored, deflated and claimed entries and symbolic links, under
+// any entry name, including names a careful unpacker must refuse ("../x", "/x").
 
 #include <QByteArray>
 #include <QList>
