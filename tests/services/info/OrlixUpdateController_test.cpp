@@ -24,19 +24,6 @@ QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArra
     return xml + "</item>";
 }
 
-TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
-{
-    const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
-    ASSERT_TRUE(config);
-    EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
-    EXPECT_EQ(config->publicKey, u"key="_s);
-
-    for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
-        EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
-}
-
 struct UpdateControllerTest : ::testing::Test {
     // Runs the event loop until the controller's check has ended.
     bool waitUntilSettled()
@@ -136,7 +123,7 @@ QString failureOf(const QByteArray &feed)
     return test::failureText<UpdateError>([&] { newestRelease(feed); });
 }
 
-TEST(UpdateFeed, BuildNumbersCompareByComponentTheNewestValidReleaseWinsAndUnusableFeedsSaySo)
+TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestValidReleaseWins)
 {
     const QByteArray feed = feedOf(item("40", "https://kolu.test/40", "0.4.0") + item("  42 ", "https://kolu.test/42", "0.4.2")
                                    + item("41", "https://kolu.test/41") + item("99", "javascript:alert(1)")
@@ -172,6 +159,17 @@ TEST(UpdateFeed, BuildNumbersCompareByComponentTheNewestValidReleaseWinsAndUnusa
     EXPECT_EQ(compareBuildNumbers(u"99999999999999999999999"_s, u"99999999999999999999998"_s), 1);
     for (const QString &odd : {u""_s, u"1..2"_s, u"-1"_s, u"1.2b"_s, u"٤٢"_s, QString(65, u'1')})
         EXPECT_EQ(compareBuildNumbers(odd, u"1"_s), std::nullopt) << odd.toStdString();
+
+    // Only an https feed with a host and a key is configured.
+    const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
+    EXPECT_EQ(config->publicKey, u"key="_s);
+
+    for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
+        EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();
+    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
+    EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
 }
 
 } // namespace

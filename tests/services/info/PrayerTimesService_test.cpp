@@ -45,7 +45,7 @@ struct PrayerTimesServiceTest : ::testing::Test {
 } // namespace
 
 // The city goes out untrimmed and percent-encoded, spaces included.
-TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrder)
+TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrderOrFailsWithoutUsableTimes)
 {
     server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, answer()});
     const PrayerDay day = fetch({u" New York "_s, u"A+B & C=D"_s, 5});
@@ -79,10 +79,8 @@ TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrder)
     server.respond(u"/v1/timingsByCity/02-05-2024"_s, {200, answer()});
     EXPECT_EQ(fetch({u"Tokyo"_s, u"Japan"_s, 3}, utc(2024, 5, 1, 20, 30)).dateID, u"2024-05-02"_s);
     EXPECT_EQ(server.requests().back().path, u"/v1/timingsByCity/02-05-2024"_s);
-}
 
-TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
-{
+    // Answers without usable times fail.
     const QList<QByteArray> bodies{
         "<html><body>Bad gateway</body></html>",
         answer().left(80),
@@ -109,14 +107,11 @@ TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
               }),
               u"Prayer location is not valid."_s);
     EXPECT_EQ(server.requests().size(), sent);
-}
 
-TEST(PrayerTimesDate, ReadsFullDateTimesOnly)
-{
-    const QDateTime expected = utc(2024, 5, 1, 4, 21);
+    // Only full date-times are read.
     for (const QString &text :
          {u"2024-05-01T07:21:00+03:00"_s, u"2024-05-01T04:21:00.000Z"_s, u"2024-05-01T07:21:00+03:00 (+03)"_s})
-        EXPECT_EQ(PrayerTimesService::date(text), expected) << text.toStdString();
+        EXPECT_EQ(PrayerTimesService::date(text), utc(2024, 5, 1, 4, 21)) << text.toStdString();
     for (const QString &text : {u" 2024-05-01T07:21:00+03:00"_s, u"04:21 (EEST)"_s, u"2024-05-01"_s,
                                 u"2024-02-30T04:21:00Z"_s, u""_s})
         EXPECT_EQ(PrayerTimesService::date(text), std::nullopt) << text.toStdString();

@@ -17,7 +17,7 @@ RemoteAppMessage message(int minimum, int maximum)
 
 } // namespace
 
-TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDatesFromSecureAddressesAndRefusesTheRest)
+TEST(RemoteAppMessage, DecodesFromSecureAddressesRefusesTheRestAndBoundsEligibilityInclusiveExpiryExclusive)
 {
     const RemoteAppMessage decoded = RemoteAppMessage::decode(R"({"id":" m1\n","title":"  Hello ","body":"Body",
         "minimumBuild":3,"maximumBuild":null,"startsAt":"  ","expiresAt":"2026-02-01T00:00:00.250Z","extra":[1]})");
@@ -49,10 +49,8 @@ TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDatesFromSecureAddressesAndRe
                                    u"example.org/feed.json"_s, u" https://example.org/feed.json"_s})
         EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(refused)) << refused.toStdString();
     EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(std::nullopt));
-}
 
-TEST(RemoteAppMessage, EligibilityBoundsAreInclusiveAndExpiryExclusive)
-{
+    // Eligibility bounds are inclusive and the expiry exclusive.
     const QDateTime inside = utc(2026, 1, 15, 12, 0);
     EXPECT_TRUE(message(57, 57).isEligible(57, inside));
     EXPECT_FALSE(message(58, 60).isEligible(57, inside));

@@ -102,10 +102,8 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheConditionsAndSaysWhenThePlaceOrTh
         server.respond(u"/v1/search"_s, {200, body});
         EXPECT_TRUE(undecodable()) << body.toStdString();
     }
-}
 
-TEST(WeatherCoordinates, AreTheShortestDecimalThatReadsBack)
-{
+    // Coordinates go out as the shortest decimal that reads back.
     const std::pair<double, QString> cases[] = {
         {-0.1275, u"-0.1275"_s}, {0.1 + 0.2, u"0.30000000000000004"_s}, {1e-5, u"0.00001"_s}, {0.0, u"0.0"_s}};
     for (const auto &[value, text] : cases)
