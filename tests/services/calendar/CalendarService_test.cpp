@@ -65,10 +65,8 @@ TEST_F(CalendarServiceTest, ListsTimedOccurrencesOfTheWeekByStartKeepingTheStore
     defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
     EXPECT_FALSE(store.hasEventAccess());
     EXPECT_TRUE(upcoming(7).empty());
-}
 
-TEST(CalendarEventFields, InitialsAndMeetingLinks)
-{
+    // Initials and meeting links of any event.
     EXPECT_EQ(initials(u"mary_ann-smith"_s), u"MA"_s);
     EXPECT_EQ(initials(u"Plato"_s), u"PL"_s);
     EXPECT_EQ(initials(u".x"_s), u".X"_s);

@@ -233,7 +233,7 @@ TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
     EXPECT_EQ(QImageReader(captured(result).value).size(), QSize(6000, 6000));
 }
 
-TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)
+TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadOnAWorkerAndAPollMeanwhileLeavesTheChangeForLater)
 {
     pasteboard.offMainThread = true;
     const QString huge = QString(u"  another program's text\n"_s).repeated(100'000);
@@ -247,16 +247,15 @@ TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)
     EXPECT_EQ(item.value.size(), clipboard::kMaxKeptTextLength);
     EXPECT_TRUE(huge.trimmed().startsWith(item.value));
     EXPECT_LE(item.title.size(), 80);
-}
 
-TEST_F(ClipboardServiceTest, APollWhileACaptureIsPreparedLeavesTheChangeForLater)
-{
+    // A poll while a capture is prepared leaves the change for later.
+    pasteboard.offMainThread = false;
     pasteboard.copy().setText(u"the first of two copies"_s);
-    test::WorkersHeld held; // the first capture stays in preparation
+    test::WorkersHeld again; // the first capture stays in preparation
     auto first = test::startTask(service.captureLatestIfNeeded());
     pasteboard.copy().setText(u"the second of two copies"_s);
     EXPECT_FALSE(poll());
-    held.release();
+    again.release();
     EXPECT_EQ(captured(first.wait()).value, u"the first of two copies"_s);
     EXPECT_EQ(captured(poll()).value, u"the second of two copies"_s);
 }

@@ -112,32 +112,10 @@ TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothingAndEmbeddedImagesAF
     EXPECT_FALSE(QFile::exists(elsewhere));
 }
 
-TEST(NowPlayingPlayers, BrowsersAreKnownByIdentityAndDesktopEntryAloneAndSourcesByServiceThenPlayer)
-{
-    const auto kindOf = [](const QString &identity, const QString &desktopEntry, const QString &title = {}) {
-        return kolu::playerKind(player(u"x"_s, identity, desktopEntry, u"Playing"_s, title));
-    };
-    EXPECT_EQ(kindOf(u"Mozilla Firefox"_s, u"firefox-esr"_s), PlayerKind::browser);
-    EXPECT_EQ(kindOf(u"Microsoft Edge"_s, u"microsoft-edge"_s), PlayerKind::browser);
-    EXPECT_EQ(kindOf({}, u"com.google.Chrome"_s), PlayerKind::browser);
-    EXPECT_EQ(kindOf(u"Spotify"_s, u"com.spotify.Client"_s), PlayerKind::spotify);
-    EXPECT_EQ(kindOf(u"spotifyd"_s, {}), PlayerKind::other);
-    EXPECT_EQ(kindOf(u"Searcher"_s, u"research"_s), PlayerKind::other);
-    // What plays says nothing about who plays it.
-    EXPECT_EQ(kindOf(u"Rhythmbox"_s, u"org.gnome.Rhythmbox3"_s, u"March of the Arc - Edge Mix"_s), PlayerKind::other);
-
-    EXPECT_EQ(kolu::normalizedSource(u"Rhythmbox"_s, u"rhythmbox"_s, u"Edge of Night"_s), u"Rhythmbox"_s);
-    EXPECT_EQ(kolu::normalizedSource(u"mpv"_s, {}, u"Talk | SoundCloud"_s), u"SoundCloud"_s);
-    EXPECT_EQ(kolu::normalizedSource(u"Anghami"_s, {}, u"Song"_s), u"Anghami"_s);
-    EXPECT_EQ(kolu::normalizedSource(u"VLC media player"_s, u"vlc"_s, u"clip from youtube"_s), u"YouTube"_s);
-    EXPECT_EQ(kolu::normalizedSource(u"Brave"_s, u"brave-browser"_s, u"Song"_s), u"YouTube"_s);
-    EXPECT_EQ(kolu::normalizedSource({}, {}, u"Song"_s), u"Audio"_s);
-}
-
 // Spotify, then another player, then a browser, playing before paused; the
 // player the user follows stays on show while paused; among playing players
 // the one that started last.
-TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
+TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrderAndKnowsBrowsersByIdentityAndDesktopEntryAlone)
 {
     const auto make = [](const QString &instance, const QString &status, const QString &identity = {}) {
         return player(instance, identity.isEmpty() ? instance : identity, identity.isEmpty() ? instance : identity,
@@ -188,6 +166,26 @@ TEST(NowPlayingPlayers, TheChoiceFollowsThePreferenceOrder)
                   c.shown.isEmpty() ? QString() : u"org.mpris.MediaPlayer2."_s + c.shown.toLower())
             << "case " << index++;
     }
+
+    // Browsers are known by identity and desktop entry alone; sources by service, then player.
+    const auto kindOf = [](const QString &identity, const QString &desktopEntry, const QString &title = {}) {
+        return kolu::playerKind(player(u"x"_s, identity, desktopEntry, u"Playing"_s, title));
+    };
+    EXPECT_EQ(kindOf(u"Mozilla Firefox"_s, u"firefox-esr"_s), PlayerKind::browser);
+    EXPECT_EQ(kindOf(u"Microsoft Edge"_s, u"microsoft-edge"_s), PlayerKind::browser);
+    EXPECT_EQ(kindOf({}, u"com.google.Chrome"_s), PlayerKind::browser);
+    EXPECT_EQ(kindOf(u"Spotify"_s, u"com.spotify.Client"_s), PlayerKind::spotify);
+    EXPECT_EQ(kindOf(u"spotifyd"_s, {}), PlayerKind::other);
+    EXPECT_EQ(kindOf(u"Searcher"_s, u"research"_s), PlayerKind::other);
+    // What plays says nothing about who plays it.
+    EXPECT_EQ(kindOf(u"Rhythmbox"_s, u"org.gnome.Rhythmbox3"_s, u"March of the Arc - Edge Mix"_s), PlayerKind::other);
+
+    EXPECT_EQ(kolu::normalizedSource(u"Rhythmbox"_s, u"rhythmbox"_s, u"Edge of Night"_s), u"Rhythmbox"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"mpv"_s, {}, u"Talk | SoundCloud"_s), u"SoundCloud"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"Anghami"_s, {}, u"Song"_s), u"Anghami"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"VLC media player"_s, u"vlc"_s, u"clip from youtube"_s), u"YouTube"_s);
+    EXPECT_EQ(kolu::normalizedSource(u"Brave"_s, u"brave-browser"_s, u"Song"_s), u"YouTube"_s);
+    EXPECT_EQ(kolu::normalizedSource({}, {}, u"Song"_s), u"Audio"_s);
 }
 
 } // namespace

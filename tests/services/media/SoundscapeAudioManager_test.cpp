@@ -35,7 +35,7 @@ struct SoundscapeAudioManagerTest : ::testing::Test {
     std::unique_ptr<SoundscapeAudioManager> manager;
 };
 
-TEST_F(SoundscapeAudioManagerTest, VolumesAreClampedMixesReplaceWhatPlaysAndTogglingOffMovesTheCurrentTrack)
+TEST_F(SoundscapeAudioManagerTest, VolumesMixesAndTogglesActOnTheLivePlayersAndAFileThatFailsIsReportedNeverActive)
 {
     const SoundscapeTrack rain = track(u"rain"_s);
     EXPECT_DOUBLE_EQ(manager->volume(SoundscapeTrack{u"wind"_s, {}, {}, {}}), 0.68) << "an unknown track";
@@ -83,10 +83,8 @@ TEST_F(SoundscapeAudioManagerTest, VolumesAreClampedMixesReplaceWhatPlaysAndTogg
     EXPECT_FALSE(manager->currentTrack());
     EXPECT_FALSE(manager->isPlaying());
     EXPECT_EQ(factory.liveCount(), 0);
-}
 
-TEST_F(SoundscapeAudioManagerTest, AMissingUnopenableOrUndecodableFileIsReportedAndNeverBecomesActiveNorStopsAMix)
-{
+    // A missing, unopenable or undecodable file is reported, never becomes active, nor stops a mix.
     QFile::remove(folder.filePath(u"03_Rain.flac"_s));
     manager->play(track(u"rain"_s));
     EXPECT_EQ(manager->errorMessage(), u"Sound file missing."_s);
