@@ -17,11 +17,6 @@ QStringList titles(const std::vector<ReminderItem> &items)
     return test::each(items, &ReminderItem::title);
 }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
-}
-
 struct RemindersServiceTest : ::testing::Test {
     RemindersServiceTest()
     {
@@ -41,9 +36,10 @@ struct RemindersServiceTest : ::testing::Test {
     // Adds `draft` and reads back the one file it wrote into `list`.
     ICalTodo added(const ReminderDraft &draft, const QString &list)
     {
-        const QStringList before = filesIn(root.filePath(list));
+        const auto files = [&] { return QDir(root.filePath(list)).entryList({u"*.ics"_s}, QDir::Files); };
+        const QStringList before = files();
         EXPECT_EQ(add(draft), RemindersConnectionState::ready());
-        QStringList after = filesIn(root.filePath(list));
+        QStringList after = files();
         after.removeIf([&](const QString &name) { return before.contains(name); });
         EXPECT_EQ(after.size(), 1);
         const auto todos = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0))))).todos;

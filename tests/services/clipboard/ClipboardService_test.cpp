@@ -88,7 +88,7 @@ TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsReadAndTextIsTrimmedT
     EXPECT_FALSE(copyText(QString(u"  \t"_s + longLine + u"\nsecond line"_s)));
 }
 
-TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
+TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayTextAndACopiedFileIsReferencedInPlace)
 {
     const auto link = ClipboardItemKind::link;
     const struct {
@@ -120,6 +120,28 @@ TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
     EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::text);
     pasteboard.copy().setUrls({QUrl(u"mailto:a@b.test"_s)});
     EXPECT_FALSE(poll());
+
+    // A copied file is referenced in place, whatever list carries it.
+    const QString path = home.path(u"Documents/report final.pdf"_s);
+    pasteboard.copy().setUrls({QUrl(u"https://kolu.test"_s), QUrl::fromLocalFile(path)}).setText(u"report final.pdf"_s);
+    const ClipboardItem item = captured(poll());
+    EXPECT_EQ(item.kind, ClipboardItemKind::file);
+    EXPECT_EQ(item.title, u"report final.pdf"_s);
+    EXPECT_EQ(item.filePath, path);
+    EXPECT_TRUE(storedFiles().isEmpty());
+    pasteboard.copy().setUrls({QUrl::fromLocalFile(path)});
+    EXPECT_FALSE(poll());
+    pasteboard.copy().setUrls({QUrl::fromLocalFile(home.path(u"Documents/"_s))});
+    EXPECT_EQ(captured(poll()).title, u"Documents"_s);
+
+    const QString cat = home.path(u"Pictures/cat.jpg"_s);
+    pasteboard.copy().setData(u"x-special/gnome-copied-files"_s, "copy\n" + QUrl::fromLocalFile(cat).toEncoded());
+    EXPECT_EQ(captured(poll()).value, cat);
+    QList<QUrl> urls;
+    for (int i = 0; i < 10'000; ++i)
+        urls.append(QUrl::fromLocalFile(home.path(u"many/file-%1.txt"_s.arg(i))));
+    pasteboard.copy().setUrls(urls);
+    EXPECT_EQ(captured(poll()).value, home.path(u"many/file-0.txt"_s));
 }
 
 TEST_F(ClipboardServiceTest, ShortBlankOrBinaryTextIsIgnoredButConsumedAndTheOldestFingerprintForgottenFirst)
@@ -142,30 +164,6 @@ TEST_F(ClipboardServiceTest, ShortBlankOrBinaryTextIsIgnoredButConsumedAndTheOld
     EXPECT_FALSE(copyText(u"distinct copy number %1"_s.arg(clipboard::kFingerprintCapacity)));
     EXPECT_FALSE(copyText(u"distinct copy number 1"_s));
     EXPECT_TRUE(copyText(first));
-}
-
-TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt)
-{
-    const QString path = home.path(u"Documents/report final.pdf"_s);
-    pasteboard.copy().setUrls({QUrl(u"https://kolu.test"_s), QUrl::fromLocalFile(path)}).setText(u"report final.pdf"_s);
-    const ClipboardItem item = captured(poll());
-    EXPECT_EQ(item.kind, ClipboardItemKind::file);
-    EXPECT_EQ(item.title, u"report final.pdf"_s);
-    EXPECT_EQ(item.filePath, path);
-    EXPECT_TRUE(storedFiles().isEmpty());
-    pasteboard.copy().setUrls({QUrl::fromLocalFile(path)});
-    EXPECT_FALSE(poll());
-    pasteboard.copy().setUrls({QUrl::fromLocalFile(home.path(u"Documents/"_s))});
-    EXPECT_EQ(captured(poll()).title, u"Documents"_s);
-
-    const QString cat = home.path(u"Pictures/cat.jpg"_s);
-    pasteboard.copy().setData(u"x-special/gnome-copied-files"_s, "copy\n" + QUrl::fromLocalFile(cat).toEncoded());
-    EXPECT_EQ(captured(poll()).value, cat);
-    QList<QUrl> urls;
-    for (int i = 0; i < 10'000; ++i)
-        urls.append(QUrl::fromLocalFile(home.path(u"many/file-%1.txt"_s.arg(i))));
-    pasteboard.copy().setUrls(urls);
-    EXPECT_EQ(captured(poll()).value, home.path(u"many/file-0.txt"_s));
 }
 
 TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceNeverOverAnEarlierFileAndAFailedWriteIsNotRetried)

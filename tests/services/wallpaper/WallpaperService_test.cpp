@@ -191,34 +191,6 @@ TEST_F(WallpaperServiceTest, AnArchiveBombIsRefusedFromItsListingAndHugeEntriesA
     EXPECT_EQ(tree(service.libraryFolder()), (QStringList{u"filler.bin"_s, u"huge1.png"_s, u"ok.jpg"_s}));
 }
 
-TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsAndTimeOutsDoNot)
-{
-    // unzip stands in: it writes one picture, then ends as told.
-    test::RecordingProcessRunner fakeUnzip;
-    ProcessResult ending{true, false, false, 1, {}, {}};
-    fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
-        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
-        test::writeFile(picture, test::pictureBytes(picture));
-        return ending;
-    });
-    WallpaperService withFake{network, service.downloadDirectory(), defaults, fakeUnzip, desktop, picker, clock,
-                              server.url(u"/scl/fo/share"_s)};
-    serve(archiveOf({u"x.png"_s}));
-
-    const auto installed = test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, false));
-    EXPECT_EQ(sourceIDs(installed), QStringList{u"from-unzip-1.png"_s});
-    const test::RecordedProcess &call = fakeUnzip.runs().front();
-    EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
-    EXPECT_EQ(call.arguments.mid(0, 4), (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
-
-    for (const ProcessResult &failed :
-         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
-        ending = failed;
-        EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
-        EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
-    }
-}
-
 TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibraryAndChosenOrKeptThroughACancel)
 {
     QTemporaryDir pictures;
@@ -253,7 +225,7 @@ TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibraryAnd
     EXPECT_EQ(defaults.string(u"wallpaperLocalFolderName"_s), u"Walls"_s);
 }
 
-TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplaysOrSaysWhyNot)
+TEST_F(WallpaperServiceTest, ApplySetsTheFileOnTheAskedDisplaysOrSaysWhyNotAndUnzipWarningsStillInstall)
 {
     WallpaperCandidate candidate;
     const auto failure = [&] {
@@ -285,4 +257,30 @@ TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplaysOrSaysWhy
     desktop.failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"gsettings said no"_s);
     EXPECT_EQ(test::failureText<DesktopPictureError>([&] { test::awaitTask(service.apply(candidate, true)); }),
               u"gsettings said no"_s);
+
+    // Unzip's warnings still install, its errors and time-outs do not. A stand-in writes one picture, then
+    // ends as told.
+    test::RecordingProcessRunner fakeUnzip;
+    ProcessResult ending{true, false, false, 1, {}, {}};
+    fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
+        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
+        test::writeFile(picture, test::pictureBytes(picture));
+        return ending;
+    });
+    WallpaperService withFake{network, service.downloadDirectory(),   defaults, fakeUnzip, desktop, picker,
+                              clock,   server.url(u"/scl/fo/share"_s)};
+    serve(archiveOf({u"x.png"_s}));
+
+    const auto installed = test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, false));
+    EXPECT_EQ(sourceIDs(installed), QStringList{u"from-unzip-1.png"_s});
+    const test::RecordedProcess &call = fakeUnzip.runs().front();
+    EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
+    EXPECT_EQ(call.arguments.mid(0, 4), (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
+
+    for (const ProcessResult &failed :
+         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
+        ending = failed;
+        EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
+        EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
+    }
 }
