@@ -1,7 +1,6 @@
 #pragma once
 
-// The common ground of the service tests: tasks awaited on an event loop, an
-// injected clock, files written whole, and the short spellings.
+// The service tests' common ground: tasks awaited, an injected clock, files written whole, short spellings.
 
 #include "AwaitTask.h"
 #include "EventWait.h"
@@ -30,6 +29,12 @@ namespace kolu::test {
 inline QDateTime utc(int year, int month, int day, int hour, int minute = 0, int second = 0, int ms = 0)
 {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), Qt::UTC);
+}
+
+// The calendar tests' month.
+inline QDateTime march(int day, int hour, int minute = 0)
+{
+    return utc(2026, 3, day, hour, minute);
 }
 
 // One text taken from each element: ids, titles, names.

@@ -8,16 +8,11 @@
 #include "CalendarFixtures.h"
 
 using namespace kolu;
+using test::march;
 
 namespace {
 
-QDateTime march(int day, int hour, int minute = 0)
-{
-    return test::utc(2026, 3, day, hour, minute);
-}
-
-class CalendarServiceTest : public ::testing::Test {
-protected:
+struct CalendarServiceTest : ::testing::Test {
     CalendarServiceTest() { defaults.set(SettingsKey::calendarFolderPath, test::calendarFixture(u"synced"_s)); }
 
     std::vector<CalendarEvent> upcoming(int days) { return test::awaitTask(service.eventsForUpcomingDays(days)); }
@@ -58,27 +53,20 @@ TEST_F(CalendarServiceTest, ListsTimedOccurrencesOfTheWeekByStartKeepingTheStore
     EXPECT_EQ(standup->meetingURL, QUrl(u"https://meet.example.com/standup-room"_s));
     // Six attendees, "Tina Lund" repeats "TL": the first four distinct ones.
     EXPECT_EQ(standup->attendeeInitials, (QStringList{u"TL"_s, u"JD"_s, u"PL"_s, u"Q"_s}));
-}
 
-TEST_F(CalendarServiceTest, ZeroOrNegativeDaysFetchOneDayFromTheStartOfToday)
-{
+    // Zero or negative days fetch one day from the start of today.
     clock.setNow(march(2, 22, 30)); // 23:30 in Berlin, still Monday there
     for (int days : {0, -3, 1})
         EXPECT_EQ(test::each(upcoming(days), &CalendarEvent::id),
                   (QStringList{u"deploy-night@example.com"_s, u"early-check@example.com"_s}))
             << days;
-}
 
-TEST_F(CalendarServiceTest, WithoutTheCalendarFolderThereIsNoAccessAndNoEvents)
-{
-    EXPECT_TRUE(store.hasEventAccess());
+    // Without the folder there is no access and no event.
     defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
     EXPECT_FALSE(store.hasEventAccess());
     EXPECT_TRUE(upcoming(7).empty());
-}
 
-TEST(CalendarEventFields, InitialsAndMeetingLinks)
-{
+    // Initials and meeting links of any event.
     EXPECT_EQ(initials(u"mary_ann-smith"_s), u"MA"_s);
     EXPECT_EQ(initials(u"Plato"_s), u"PL"_s);
     EXPECT_EQ(initials(u".x"_s), u".X"_s);

@@ -8,35 +8,16 @@
 #include "CalendarFixtures.h"
 
 using namespace kolu;
+using test::march;
 
 namespace {
-
-QDateTime march(int day, int hour, int minute = 0)
-{
-    return test::utc(2026, 3, day, hour, minute);
-}
 
 QStringList titles(const std::vector<ReminderItem> &items)
 {
     return test::each(items, &ReminderItem::title);
 }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
-}
-
-ReminderDraft draft(const QString &title, const std::function<void(ReminderDraft &)> &fill = {})
-{
-    ReminderDraft d;
-    d.title = title;
-    if (fill)
-        fill(d);
-    return d;
-}
-
-class RemindersServiceTest : public ::testing::Test {
-protected:
+struct RemindersServiceTest : ::testing::Test {
     RemindersServiceTest()
     {
         test::copyCalendarFixture(u"todos"_s, root.path());
@@ -55,15 +36,14 @@ protected:
     // Adds `draft` and reads back the one file it wrote into `list`.
     ICalTodo added(const ReminderDraft &draft, const QString &list)
     {
-        const QStringList before = filesIn(root.filePath(list));
+        const auto files = [&] { return QDir(root.filePath(list)).entryList({u"*.ics"_s}, QDir::Files); };
+        const QStringList before = files();
         EXPECT_EQ(add(draft), RemindersConnectionState::ready());
-        QStringList after = filesIn(root.filePath(list));
-        for (const QString &name : before)
-            after.removeOne(name);
+        QStringList after = files();
+        after.removeIf([&](const QString &name) { return before.contains(name); });
         EXPECT_EQ(after.size(), 1);
-        const ICalFile read = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0)))));
-        EXPECT_EQ(read.todos.size(), 1u);
-        return read.todos.empty() ? ICalTodo{} : read.todos.front();
+        const auto todos = readICalendar(test::readFile(root.filePath(QString(list + u'/' + after.value(0))))).todos;
+        return todos.size() == 1 ? todos.front() : ICalTodo{};
     }
 
     QTemporaryDir root;
@@ -77,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
+TEST_F(RemindersServiceTest, ListsCompletesAndReopensDatedRemindersFirstOrAnswersDeniedOrFailed)
 {
     EXPECT_EQ(fetch().first, RemindersConnectionState::ready());
     EXPECT_EQ(titles(fetch().second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
@@ -85,31 +65,44 @@ TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
     // The fields are the store's to read (tested with it).
     EXPECT_EQ(titles(fetch(3).second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s}));
     EXPECT_TRUE(fetch(-1).second.empty());
-}
 
-TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
-{
-    // Undated first in the input; a later and an earlier due date; a tie with
-    // the earlier one keeps its input order.
-    std::vector<ReminderItem> items(4);
+    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::ready());
+    EXPECT_FALSE(titles(fetch().second).contains(u"Call mom"_s));
+    EXPECT_EQ(complete(u"call-mom"_s, false), RemindersConnectionState::ready());
+    EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
+    EXPECT_EQ(complete(u"nope"_s, true), RemindersConnectionState::failed(u"Reminder could not be found."_s));
+
+    // Dated first, whatever the input order; a tie keeps its input order.
+    std::vector<ReminderItem> sorted(4);
     for (int i = 0; i < 4; ++i)
-        items[i].id = QStringList{u"a"_s, u"b"_s, u"c"_s, u"tie"_s}[i];
-    items[1].dueDate = march(1, 9);
-    items[2].dueDate = items[3].dueDate = march(1, 8);
-    RemindersService::sortForDisplay(items);
-    EXPECT_EQ(test::each(items, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+        sorted[i].id = QStringList{u"a"_s, u"b"_s, u"c"_s, u"tie"_s}[i];
+    sorted[1].dueDate = march(1, 9);
+    sorted[2].dueDate = sorted[3].dueDate = march(1, 8);
+    RemindersService::sortForDisplay(sorted);
+    EXPECT_EQ(test::each(sorted, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+
+    // An empty title is answered at once, whatever the access.
+    defaults.set(SettingsKey::remindersFolderPath, root.filePath(u"missing"_s));
+    EXPECT_EQ(add({u"  "_s, {}, {}, {}}), RemindersConnectionState::ready());
+    EXPECT_FALSE(store.hasReminderAccess());
+    const auto [state, listed] = fetch();
+    EXPECT_EQ(state, RemindersConnectionState::denied());
+    EXPECT_TRUE(listed.empty());
+    EXPECT_EQ(add({u"x"_s, {}, {}, {}}), RemindersConnectionState::denied());
+    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
+
+    QTemporaryDir empty;
+    defaults.set(SettingsKey::remindersFolderPath, empty.path());
+    EXPECT_TRUE(store.hasReminderAccess());
+    EXPECT_EQ(add({u"x"_s, {}, {}, {}}),
+              RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }
 
-TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
+TEST_F(RemindersServiceTest, AddsRemindersThatReadBackADraftWithoutDateIgnoringTheTimeInTheChosenList)
 {
-    const ICalTodo todo = added(draft(u"  Renew passport \n"_s,
-                                      [](ReminderDraft &d) {
-                                          d.notes = u"   "_s;
-                                          d.url = u"example.com/passport"_s;
-                                          d.dueDate = march(9, 8, 30).addSecs(42); // seconds are dropped
-                                          d.hasDate = d.hasTime = d.isFlagged = true;
-                                          d.priority = 5;
-                                      }),
+    // Title, notes, link, due moment (its seconds are dropped), date and time set, priority, flag.
+    const ICalTodo todo = added({u"  Renew passport \n"_s, u"   "_s, u"example.com/passport"_s,
+                                 march(9, 8, 30).addSecs(42), true, true, 5, true},
                                 u"errands"_s);
     EXPECT_EQ(todo.summary, u"Renew passport"_s);
     EXPECT_EQ(todo.description, std::nullopt);
@@ -118,53 +111,17 @@ TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
     EXPECT_TRUE(todo.flagged);
     EXPECT_EQ(momentOf(todo.due.value(), berlin), march(9, 8, 30));
     EXPECT_EQ(RemindersService::normalizedURL(u"mailto:a@example.com"_s), QUrl(u"mailto:a@example.com"_s));
-}
 
-TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
-{
+    // A draft without a date ignores the time and goes to the chosen list.
     defaults.set(SettingsKey::remindersDefaultListName, u"home"_s);
-    const ICalTodo todo = added(draft(u"Water plants"_s,
-                                      [](ReminderDraft &d) {
-                                          d.notes = u"Balcony too"_s;
-                                          d.url = u"example page"_s;
-                                          d.dueDate = march(9, 8);
-                                          d.hasTime = true;
-                                      }),
-                                u"home"_s);
-    EXPECT_FALSE(todo.due.has_value());
-    EXPECT_EQ(todo.url, std::nullopt);
-    EXPECT_EQ(todo.description, u"Balcony too"_s);
+    const ICalTodo undated =
+        added({u"Water plants"_s, u"Balcony too"_s, u"example page"_s, march(9, 8), false, true}, u"home"_s);
+    EXPECT_FALSE(undated.due.has_value());
+    EXPECT_EQ(undated.url, std::nullopt);
+    EXPECT_EQ(undated.description, u"Balcony too"_s);
 
     // A date without a time is a due day in the local zone.
-    const ICalTodo dated =
-        added(draft(u"Dated"_s, [](ReminderDraft &d) { d.dueDate = march(9, 23, 30), d.hasDate = true; }), u"home"_s);
+    const ICalTodo dated = added({u"Dated"_s, {}, {}, march(9, 23, 30), true}, u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
-}
-
-TEST_F(RemindersServiceTest, CompletesAndReopensByIdentifier)
-{
-    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::ready());
-    EXPECT_FALSE(titles(fetch().second).contains(u"Call mom"_s));
-    EXPECT_EQ(complete(u"call-mom"_s, false), RemindersConnectionState::ready());
-    EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
-    EXPECT_EQ(complete(u"nope"_s, true), RemindersConnectionState::failed(u"Reminder could not be found."_s));
-}
-
-TEST_F(RemindersServiceTest, AnswersDeniedWithoutTheFolderAndFailedWithoutAList)
-{
-    // An empty title is answered at once, whatever the access.
-    defaults.set(SettingsKey::remindersFolderPath, root.filePath(u"missing"_s));
-    EXPECT_EQ(add(draft(u"  "_s)), RemindersConnectionState::ready());
-    EXPECT_FALSE(store.hasReminderAccess());
-    const auto [state, items] = fetch();
-    EXPECT_EQ(state, RemindersConnectionState::denied());
-    EXPECT_TRUE(items.empty());
-    EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::denied());
-    EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
-
-    QTemporaryDir empty;
-    defaults.set(SettingsKey::remindersFolderPath, empty.path());
-    EXPECT_TRUE(store.hasReminderAccess());
-    EXPECT_EQ(add(draft(u"x"_s)), RemindersConnectionState::failed(u"No default Reminders list is available."_s));
 }

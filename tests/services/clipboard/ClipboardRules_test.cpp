@@ -11,28 +11,7 @@ using namespace kolu::clipboard;
 
 namespace {
 
-TEST(ClipboardRules, FileNamesUseAsciiDigitsAndTheGregorianCalendarWhateverTheLocale)
-{
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
-    const QDateTime moment(QDate(2026, 3, 4), QTime(7, 5, 9, 45), Qt::LocalTime);
-    EXPECT_EQ(captureFileName(u"clipboard-"_s, moment, u"png"_s), u"clipboard-20260304-070509-045.png"_s);
-    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
-    EXPECT_EQ(captureFileName(u"screenshot-"_s, moment, u"JPG"_s), u"screenshot-20260304-070509-045.JPG"_s);
-    QLocale::setDefault(saved);
-}
-
-TEST(ClipboardRules, NormalisedAddresses)
-{
-    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
-    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
-    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
-    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
-    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
-    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
-}
-
-TEST(ClipboardRules, TitlesNeverCutACharacterApart)
+TEST(ClipboardRules, TitlesNeverCutACharacterApartBinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
 {
     const QString emoji = u"\U0001F600"_s; // two UTF-16 units
     QString line;
@@ -52,26 +31,7 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApart)
 
     // An address or a path used as a title is cut too, never inside a pair.
     EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 1, u'e') + emoji)).size(), kMaxTitleUnits - 1);
-}
 
-TEST(ClipboardRules, UriListsGiveTheFirstCleanAbsoluteFile)
-{
-    const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
-        {"# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n", u"/tmp/a b.txt"_s},
-        {"cut\nfile:///tmp/x", u"/tmp/x"_s},
-        {"not a list at all \x01\x02", std::nullopt},
-        {"file:///../../etc/shadow", u"/etc/shadow"_s},
-        {"file:///home/u/./a/../b.txt", u"/home/u/b.txt"_s},
-        {"file:///home/u/folder/", u"/home/u/folder"_s},
-        {"file:relative/name.txt", std::nullopt},
-    };
-    for (const auto &[list, path] : cases)
-        EXPECT_EQ(firstLocalFile(list), path) << list.toStdString();
-    EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
-}
-
-TEST(ClipboardRules, BinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
-{
     // A harmless start does not hide a control-character tail.
     const QString tail = QString(QString(4096, u'a') + QString(200'000, QChar(0x01)));
     EXPECT_TRUE(looksBinary(tail));
@@ -97,6 +57,38 @@ TEST(ClipboardRules, BinaryTextIsJudgedWholeAndKeptTextFitsItsByteBound)
     const ClipboardItem item{QUuid::createUuid(), ClipboardItemKind::file, mixed, mixed,
                              QDateTime::currentDateTimeUtc(), mixed, mixed};
     EXPECT_GE(storedBytes(item), ClipboardItemsFile::encode({item}).size());
+}
+
+TEST(ClipboardRules, AddressesAreNormalisedUriListsGiveTheFirstCleanFileAndFileNamesAsciiDigits)
+{
+    const std::vector<std::pair<QByteArray, std::optional<QString>>> cases{
+        {"# comment\r\nhttps://kolu.test\r\nfile:///tmp/a%20b.txt\r\n", u"/tmp/a b.txt"_s},
+        {"cut\nfile:///tmp/x", u"/tmp/x"_s},
+        {"not a list at all \x01\x02", std::nullopt},
+        {"file:///../../etc/shadow", u"/etc/shadow"_s},
+        {"file:///home/u/./a/../b.txt", u"/home/u/b.txt"_s},
+        {"file:///home/u/folder/", u"/home/u/folder"_s},
+        {"file:relative/name.txt", std::nullopt},
+    };
+    for (const auto &[list, path] : cases)
+        EXPECT_EQ(firstLocalFile(list), path) << list.toStdString();
+    EXPECT_EQ(firstURL("\n\nhttps://kolu.test/a\n"), QUrl(u"https://kolu.test/a"_s));
+
+    EXPECT_EQ(normalizedURL(std::nullopt), std::nullopt);
+    EXPECT_EQ(normalizedURL(QUrl(u"HTTPS://kolu.test/x"_s)), QUrl(u"HTTPS://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"kolu.test/x"_s)), QUrl(u"https://kolu.test/x"_s));
+    EXPECT_EQ(normalizedURL(QUrl(u"javascript:alert(1)"_s)), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"kolu.test\u2028more"), std::nullopt);
+    EXPECT_EQ(wholeTextURL(u"a\u00a0b"), std::nullopt);
+
+    // File names use ASCII digits and the Gregorian calendar whatever the locale.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
+    const QDateTime moment(QDate(2026, 3, 4), QTime(7, 5, 9, 45), Qt::LocalTime);
+    EXPECT_EQ(captureFileName(u"clipboard-"_s, moment, u"png"_s), u"clipboard-20260304-070509-045.png"_s);
+    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+    EXPECT_EQ(captureFileName(u"screenshot-"_s, moment, u"JPG"_s), u"screenshot-20260304-070509-045.JPG"_s);
+    QLocale::setDefault(saved);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "WorkersHeld.h"
 
 #include <QBuffer>
-#include <QDataStream>
+#include <QtEndian>
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -23,38 +23,26 @@ QImage sampleImage(QRgb colour, int width = 64, int height = 48)
     return image;
 }
 
-QByteArray pngOf(const QImage &image)
+QByteArray encoded(const QImage &image, const char *format = "PNG")
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 
-// A BMP header that claims `width` x `height` pixels; the reader learns the
-// size without any pixel data.
+// A BMP of one pixel whose header claims `width` x `height`: the reader
+// learns the size without the pixel data.
 QByteArray bmpHeader(qint32 width, qint32 height)
 {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("BM", 2);
-    out << quint32(54 + 16) << quint32(0) << quint32(54);
-    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0) << quint32(16)
-        << quint32(2835) << quint32(2835) << quint32(0) << quint32(0);
-    bytes.append(16, '\0');
+    QByteArray bytes = encoded(sampleImage(0, 1, 1), "BMP");
+    qToLittleEndian(width, bytes.data() + 18);
+    qToLittleEndian(height, bytes.data() + 22);
     return bytes;
 }
 
-class ClipboardServiceTest : public ::testing::Test {
-protected:
-    ClipboardServiceTest()
-    {
-        for (const QString &folder : folders)
-            QDir().mkpath(folder);
-    }
-
+struct ClipboardServiceTest : ::testing::Test {
     std::optional<ClipboardCaptureResult> poll() { return test::awaitTask(service.captureLatestIfNeeded()); }
     std::optional<ClipboardCaptureResult> scan() { return test::awaitTask(service.captureRecentScreenshotIfNeeded()); }
     std::optional<ClipboardCaptureResult> copyText(const QString &text)
@@ -79,9 +67,7 @@ protected:
     ClipboardService service{pasteboard, imageDirectory, clock, folders};
 };
 
-// --- Polling -----------------------------------------------------------------
-
-TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsRead)
+TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsReadAndTextIsTrimmedTitledAndKnownAgain)
 {
     pasteboard.copy().setText(u"copied before launch"_s);
     ClipboardService late(pasteboard, imageDirectory, clock, folders);
@@ -91,10 +77,8 @@ TEST_F(ClipboardServiceTest, OnlyAChangeMadeAfterCreationIsRead)
     pasteboard.reads = 0;
     EXPECT_FALSE(poll());
     EXPECT_EQ(pasteboard.reads, 0);
-}
 
-TEST_F(ClipboardServiceTest, TextIsTrimmedTitledByItsFirstLineAndKnownAgainWhateverItsWhitespace)
-{
+    // Text is trimmed, titled by its first line and known again whatever its whitespace.
     const QString longLine(100, u'x');
     const ClipboardItem item = captured(copyText(QString(u"\n   "_s + longLine + u"\nsecond line  \n\n"_s)));
     EXPECT_EQ(item.kind, ClipboardItemKind::text);
@@ -104,7 +88,7 @@ TEST_F(ClipboardServiceTest, TextIsTrimmedTitledByItsFirstLineAndKnownAgainWhate
     EXPECT_FALSE(copyText(QString(u"  \t"_s + longLine + u"\nsecond line"_s)));
 }
 
-TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
+TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayTextAndACopiedFileIsReferencedInPlace)
 {
     const auto link = ClipboardItemKind::link;
     const struct {
@@ -136,25 +120,8 @@ TEST_F(ClipboardServiceTest, SingleWebTokensBecomeLinksOtherAddressesStayText)
     EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::text);
     pasteboard.copy().setUrls({QUrl(u"mailto:a@b.test"_s)});
     EXPECT_FALSE(poll());
-}
 
-TEST_F(ClipboardServiceTest, ShortBlankOrBinaryTextIsIgnoredButConsumed)
-{
-    QByteArray noise(4096, '\0');
-    for (int i = 0; i < noise.size(); ++i)
-        noise[i] = char((i * 37 + 11) % 256);
-    for (const QString &ignored : {u"%"_s, u" \n\t "_s, QString::fromLatin1(noise), QString(u"text\0with a NUL"_s)}) {
-        EXPECT_FALSE(copyText(ignored)) << ignored.left(20).toStdString();
-        pasteboard.reads = 0;
-        EXPECT_FALSE(poll());
-        EXPECT_EQ(pasteboard.reads, 0);
-    }
-    // Ordinary text with a few tabs and a stray control character is fine.
-    EXPECT_TRUE(copyText(u"name\tvalue\x01\nnext\tline"_s));
-}
-
-TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt)
-{
+    // A copied file is referenced in place, whatever list carries it.
     const QString path = home.path(u"Documents/report final.pdf"_s);
     pasteboard.copy().setUrls({QUrl(u"https://kolu.test"_s), QUrl::fromLocalFile(path)}).setText(u"report final.pdf"_s);
     const ClipboardItem item = captured(poll());
@@ -177,9 +144,29 @@ TEST_F(ClipboardServiceTest, ACopiedFileIsReferencedInPlaceWhateverListCarriesIt
     EXPECT_EQ(captured(poll()).value, home.path(u"many/file-0.txt"_s));
 }
 
-// --- Images ------------------------------------------------------------------
+TEST_F(ClipboardServiceTest, ShortBlankOrBinaryTextIsIgnoredButConsumedAndTheOldestFingerprintForgottenFirst)
+{
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 37 + 11) % 256);
+    for (const QString &ignored : {u"%"_s, u" \n\t "_s, QString::fromLatin1(noise), QString(u"text\0with a NUL"_s)}) {
+        EXPECT_FALSE(copyText(ignored)) << ignored.left(20).toStdString();
+        pasteboard.reads = 0;
+        EXPECT_FALSE(poll());
+        EXPECT_EQ(pasteboard.reads, 0);
+    }
+    // Ordinary text with a few tabs and a stray control character is fine;
+    // as the first of 81 captures it is the only one forgotten.
+    const QString first = u"name\tvalue\x01\nnext\tline"_s;
+    EXPECT_TRUE(copyText(first));
+    for (int i = 1; i <= clipboard::kFingerprintCapacity; ++i)
+        ASSERT_TRUE(copyText(u"distinct copy number %1"_s.arg(i)));
+    EXPECT_FALSE(copyText(u"distinct copy number %1"_s.arg(clipboard::kFingerprintCapacity)));
+    EXPECT_FALSE(copyText(u"distinct copy number 1"_s));
+    EXPECT_TRUE(copyText(first));
+}
 
-TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
+TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceNeverOverAnEarlierFileAndAFailedWriteIsNotRetried)
 {
     const QImage image = sampleImage(qRgb(200, 40, 10));
     pasteboard.copy().setLocalImage(image);
@@ -201,6 +188,14 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceAndNeverOverAnEarlierFile)
     }
     EXPECT_EQ(storedFiles().filter(QRegularExpression(u"-[23]\\.png$"_s)).size(), 2)
         << storedFiles().join(u' ').toStdString();
+
+    // A failed write gives nothing and is not retried.
+    ClipboardService broken(pasteboard, home.path(u"missing/parent/Clipboard"_s), clock, folders);
+    ASSERT_TRUE(test::writeFile(home.path(u"missing"_s))); // a file where the folder should be
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        pasteboard.copy().setLocalImage(sampleImage(qRgb(9, 9, 9)));
+        EXPECT_FALSE(test::awaitTask(broken.captureLatestIfNeeded()));
+    }
 }
 
 // Encoded bytes win over a file; unreadable ones fall through to text; a
@@ -209,7 +204,7 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 {
     pasteboard.copy()
         .setData(u"image/bmp"_s, QByteArray("not an image"))
-        .setData(u"image/png"_s, pngOf(sampleImage(qRgb(1, 2, 3))))
+        .setData(u"image/png"_s, encoded(sampleImage(qRgb(1, 2, 3))))
         .setUrls({QUrl::fromLocalFile(home.path(u"Documents/a.pdf"_s))});
     EXPECT_EQ(captured(poll()).kind, ClipboardItemKind::image);
     pasteboard.copy().setData(u"image/x-unknown"_s, QByteArray(1000, '\x07')).setText(u"alt text of it"_s);
@@ -217,7 +212,7 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 
     pasteboard.copy().setData(u"image/bmp"_s, bmpHeader(8000, 8000)).setText(u"fallback text"_s);
     EXPECT_FALSE(poll());
-    QByteArray tooManyBytes = pngOf(sampleImage(qRgb(5, 5, 5)));
+    QByteArray tooManyBytes = encoded(sampleImage(qRgb(5, 5, 5)));
     tooManyBytes.resize(clipboard::kMaxImageBytes + 1);
     pasteboard.copy().setData(u"image/png"_s, tooManyBytes);
     EXPECT_FALSE(poll());
@@ -230,25 +225,13 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
 TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
 {
     // 36 million pixels, 144 MB decoded: more than Qt's own default limit.
-    pasteboard.copy().setData(u"image/png"_s, pngOf(sampleImage(qRgb(9, 90, 200), 6000, 6000)));
+    pasteboard.copy().setData(u"image/png"_s, encoded(sampleImage(qRgb(9, 90, 200), 6000, 6000)));
     // Decoding and encoding that many pixels takes a while on a busy machine.
     const auto result = test::awaitTask(service.captureLatestIfNeeded(), std::chrono::minutes(1));
     EXPECT_EQ(QImageReader(captured(result).value).size(), QSize(6000, 6000));
 }
 
-TEST_F(ClipboardServiceTest, AFailedWriteGivesNothingAndIsNotRetried)
-{
-    ClipboardService broken(pasteboard, home.path(u"missing/parent/Clipboard"_s), clock, folders);
-    ASSERT_TRUE(test::writeFile(home.path(u"missing"_s))); // a file where the folder should be
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        pasteboard.copy().setLocalImage(sampleImage(qRgb(9, 9, 9)));
-        EXPECT_FALSE(test::awaitTask(broken.captureLatestIfNeeded()));
-    }
-}
-
-// --- Races and bounds --------------------------------------------------------
-
-TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)
+TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadOnAWorkerAndAPollMeanwhileLeavesTheChangeForLater)
 {
     pasteboard.offMainThread = true;
     const QString huge = QString(u"  another program's text\n"_s).repeated(100'000);
@@ -262,31 +245,18 @@ TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadAndShortenedOnAWorker)
     EXPECT_EQ(item.value.size(), clipboard::kMaxKeptTextLength);
     EXPECT_TRUE(huge.trimmed().startsWith(item.value));
     EXPECT_LE(item.title.size(), 80);
-}
 
-TEST_F(ClipboardServiceTest, APollWhileACaptureIsPreparedLeavesTheChangeForLater)
-{
+    // A poll while a capture is prepared leaves the change for later.
+    pasteboard.offMainThread = false;
     pasteboard.copy().setText(u"the first of two copies"_s);
-    test::WorkersHeld held; // the first capture stays in preparation
+    test::WorkersHeld again; // the first capture stays in preparation
     auto first = test::startTask(service.captureLatestIfNeeded());
     pasteboard.copy().setText(u"the second of two copies"_s);
     EXPECT_FALSE(poll());
-    held.release();
+    again.release();
     EXPECT_EQ(captured(first.wait()).value, u"the first of two copies"_s);
     EXPECT_EQ(captured(poll()).value, u"the second of two copies"_s);
 }
-
-TEST_F(ClipboardServiceTest, TheOldestFingerprintIsForgottenFirst)
-{
-    for (int i = 0; i <= clipboard::kFingerprintCapacity; ++i)
-        ASSERT_TRUE(copyText(u"distinct copy number %1"_s.arg(i)));
-    // 81 captures: only the very first was forgotten.
-    EXPECT_FALSE(copyText(u"distinct copy number %1"_s.arg(clipboard::kFingerprintCapacity)));
-    EXPECT_FALSE(copyText(u"distinct copy number 1"_s));
-    EXPECT_TRUE(copyText(u"distinct copy number 0"_s));
-}
-
-// --- Screenshots -------------------------------------------------------------
 
 TEST_F(ClipboardServiceTest, TheNewestRecentScreenshotAcrossFoldersIsCopiedOnce)
 {

@@ -24,26 +24,7 @@ QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArra
     return xml + "</item>";
 }
 
-QByteArray feedWith(const QByteArray &build, const QByteArray &version)
-{
-    return feedOf(item(build, "https://kolu.test/releases/" + version, version));
-}
-
-TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
-{
-    const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
-    ASSERT_TRUE(config);
-    EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
-    EXPECT_EQ(config->publicKey, u"key="_s);
-
-    for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
-        EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
-    EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
-}
-
-class UpdateControllerTest : public ::testing::Test {
-protected:
+struct UpdateControllerTest : ::testing::Test {
     // Runs the event loop until the controller's check has ended.
     bool waitUntilSettled()
     {
@@ -59,33 +40,21 @@ protected:
     OrlixUpdateController controller{network, defaults, {{server.url(u"/feed.xml"_s), u"key"_s}}, clock, u"42"_s};
 };
 
-// The outcomes as the settings page shows them are tested with it.
-TEST_F(UpdateControllerTest, AnOlderBuildIsUpToDateAndTheCheckIsRemembered)
+TEST_F(UpdateControllerTest, FailuresAndTimeOutsOnTheInjectedClockBecomeStatusSentences)
 {
-    server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
-    test::awaitTask(controller.checkForUpdates());
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate);
-    EXPECT_FALSE(controller.status().release);
-    EXPECT_EQ(controller.lastUpdateCheckDate(), clock.now());
-    EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
-}
-
-TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
-{
-    const auto failureFor = [&](const QByteArray &body) {
-        server.respond(u"/feed.xml"_s, {200, body});
+    const auto failureFor = [&](const QByteArray &body, int status = 200) {
+        server.respond(u"/feed.xml"_s, {status, body});
         test::awaitTask(controller.checkForUpdates());
         EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
         return controller.status().message;
     };
     EXPECT_EQ(failureFor(QByteArray(3 * 1024 * 1024, ' ')), u"The update feed is too large."_s);
     // The feed reader's own sentences (tested with it) reach the status.
-    EXPECT_EQ(failureFor(feedWith("1.x", "odd")), u"The update feed lists no valid version."_s);
+    EXPECT_EQ(failureFor(feedOf(item("1.x", "https://kolu.test/odd"))), u"The update feed lists no valid version."_s);
+    EXPECT_EQ(failureFor("gone", 404), u"The update feed answered with status 404."_s);
     EXPECT_TRUE(controller.canCheckForUpdates());
-}
 
-TEST_F(UpdateControllerTest, ACheckTimesOutOnTheInjectedClock)
-{
+    const auto sent = server.requests().size();
     server.setHoldResponses(true);
     auto probe = test::startTask(controller.checkForUpdates());
     EXPECT_EQ(controller.status().state, UpdateStatus::State::checking);
@@ -93,17 +62,18 @@ TEST_F(UpdateControllerTest, ACheckTimesOutOnTheInjectedClock)
     // A second request while one runs is not sent.
     test::awaitTask(controller.checkForUpdates());
 
-    ASSERT_TRUE(test::waitUntil([&] { return !server.requests().isEmpty(); }));
+    ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() > sent; }));
     clock.advance(OrlixUpdateController::kRequestTimeout);
     probe.wait();
     EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
     EXPECT_EQ(controller.status().message, u"The request timed out."_s);
-    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().size(), sent + 1);
 }
 
-TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
+// The outcomes as the settings page shows them are tested with it.
+TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOnAndRemembersTheCheck)
 {
-    server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
+    server.respond(u"/feed.xml"_s, {200, feedOf(item("9", "https://kolu.test/9", "0.0.9"))});
     EXPECT_FALSE(controller.automaticallyChecksForUpdates());
     clock.advance(2h);
     EXPECT_TRUE(server.requests().isEmpty());
@@ -115,7 +85,10 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
     clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
     ASSERT_TRUE(waitUntilSettled());
     EXPECT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate);
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate) << "an older build";
+    EXPECT_FALSE(controller.status().release);
+    EXPECT_EQ(controller.lastUpdateCheckDate(), clock.now());
+    EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
 
     clock.advance(23h);
     EXPECT_EQ(server.requests().size(), 1);
@@ -150,17 +123,7 @@ QString failureOf(const QByteArray &feed)
     return test::failureText<UpdateError>([&] { newestRelease(feed); });
 }
 
-TEST(UpdateFeed, BuildNumbersCompareNumericallyByComponent)
-{
-    EXPECT_EQ(compareBuildNumbers(u"1.10"_s, u"1.9"_s), 1);
-    EXPECT_EQ(compareBuildNumbers(u"1"_s, u"1.0.0"_s), 0);
-    EXPECT_EQ(compareBuildNumbers(u"41"_s, u"42"_s), -1);
-    EXPECT_EQ(compareBuildNumbers(u"99999999999999999999999"_s, u"99999999999999999999998"_s), 1);
-    for (const QString &odd : {u""_s, u"1..2"_s, u"-1"_s, u"1.2b"_s, u"٤٢"_s, QString(65, u'1')})
-        EXPECT_EQ(compareBuildNumbers(odd, u"1"_s), std::nullopt) << odd.toStdString();
-}
-
-TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
+TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestValidReleaseWins)
 {
     const QByteArray feed = feedOf(item("40", "https://kolu.test/40", "0.4.0") + item("  42 ", "https://kolu.test/42", "0.4.2")
                                    + item("41", "https://kolu.test/41") + item("99", "javascript:alert(1)")
@@ -173,10 +136,8 @@ TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
 
     // Without a display version the build number stands in.
     EXPECT_EQ(newestRelease(feedOf(item("7", "http://kolu.test/7"))).version, u"7"_s);
-}
 
-TEST(UpdateFeed, UnusableFeedsAndEntityBombsGiveAClearSentence)
-{
+    // Unusable feeds and entity bombs give a clear sentence.
     const QString unread = u"The update feed could not be read."_s, none = u"The update feed lists no valid version."_s;
     EXPECT_EQ(failureOf(R"({"build": 42})"), unread);
     EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), unread);
@@ -191,6 +152,24 @@ TEST(UpdateFeed, UnusableFeedsAndEntityBombsGiveAClearSentence)
     }
     bomb += "]><rss><channel><item><build>&j;</build><link>https://kolu.test</link></item></channel></rss>";
     EXPECT_TRUE(test::failsWith<UpdateError>([&] { newestRelease(bomb); }));
+
+    EXPECT_EQ(compareBuildNumbers(u"1.10"_s, u"1.9"_s), 1);
+    EXPECT_EQ(compareBuildNumbers(u"1"_s, u"1.0.0"_s), 0);
+    EXPECT_EQ(compareBuildNumbers(u"41"_s, u"42"_s), -1);
+    EXPECT_EQ(compareBuildNumbers(u"99999999999999999999999"_s, u"99999999999999999999998"_s), 1);
+    for (const QString &odd : {u""_s, u"1..2"_s, u"-1"_s, u"1.2b"_s, u"٤٢"_s, QString(65, u'1')})
+        EXPECT_EQ(compareBuildNumbers(odd, u"1"_s), std::nullopt) << odd.toStdString();
+
+    // Only an https feed with a host and a key is configured.
+    const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
+    EXPECT_EQ(config->publicKey, u"key="_s);
+
+    for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
+        EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();
+    EXPECT_FALSE(OrlixUpdateConfiguration::make(u"https://updates.kolu.test/feed.xml"_s, u"   "_s));
+    EXPECT_FALSE(OrlixUpdateConfiguration::make(std::nullopt, u"key"_s));
 }
 
 } // namespace

@@ -28,11 +28,11 @@ struct ZoneGuard {
     const QByteArray old = qgetenv("TZ");
 };
 
-class PrayerTimesServiceTest : public ::testing::Test {
-protected:
-    PrayerDay fetch(PrayerSettings settings = {u"Berlin"_s, u"Germany"_s, 3}, QDateTime date = utc(2024, 5, 1, 10, 0))
+struct PrayerTimesServiceTest : ::testing::Test {
+    PrayerDay fetch(PrayerSettings settings = {u"Berlin"_s, u"Germany"_s, 3}, QDateTime date = utc(2024, 5, 1, 10, 0),
+                    PrayerTimesService *from = nullptr)
     {
-        return test::awaitTask(service.fetchPrayerDay(settings, date));
+        return test::awaitTask((from ? *from : service).fetchPrayerDay(settings, date));
     }
 
     ZoneGuard zone{"Europe/Berlin"};
@@ -45,7 +45,7 @@ protected:
 } // namespace
 
 // The city goes out untrimmed and percent-encoded, spaces included.
-TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrder)
+TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrderOrFailsWithoutUsableTimes)
 {
     server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, answer()});
     const PrayerDay day = fetch({u" New York "_s, u"A+B & C=D"_s, 5});
@@ -73,19 +73,14 @@ TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrder)
     const PrayerDay five = fetch();
     ASSERT_EQ(five.times.size(), 5u);
     EXPECT_EQ(five.times[1].name, PrayerName::dhuhr);
-}
 
-TEST_F(PrayerTimesServiceTest, TheLocalDayNamesThePathAndTheDay)
-{
+    // The local day names the path and the day: 20:30 UTC on 1 May is 2 May in Tokyo.
     ZoneGuard tokyo("Asia/Tokyo");
     server.respond(u"/v1/timingsByCity/02-05-2024"_s, {200, answer()});
-    // 20:30 UTC on 1 May is already 2 May in Tokyo.
     EXPECT_EQ(fetch({u"Tokyo"_s, u"Japan"_s, 3}, utc(2024, 5, 1, 20, 30)).dateID, u"2024-05-02"_s);
-    EXPECT_EQ(server.requests().front().path, u"/v1/timingsByCity/02-05-2024"_s);
-}
+    EXPECT_EQ(server.requests().back().path, u"/v1/timingsByCity/02-05-2024"_s);
 
-TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
-{
+    // Answers without usable times fail.
     const QList<QByteArray> bodies{
         "<html><body>Bad gateway</body></html>",
         answer().left(80),
@@ -101,24 +96,22 @@ TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
         u"/v1/timingsByCity/01-05-2024"_s,
         {200, R"({"data":{"timings":{"Fajr":"","Sunrise":"","Dhuhr":"","Asr":"","Maghrib":"","Isha":""}}})"});
     EXPECT_EQ(test::failureText<PrayerTimesError>([&] { fetch(); }), u"No prayer times were returned."_s);
-}
+    server.respond(u"/v1/timingsByCity/01-05-2024"_s, {500, "{}"}); // an error status, whatever the body says
+    EXPECT_EQ(test::failureText<Error>([&] { fetch(); }), u"Could not refresh prayer times."_s);
 
-TEST_F(PrayerTimesServiceTest, AnAddressThatCannotBeBuiltSendsNothing)
-{
+    // An address that cannot be built sends nothing.
     PrayerTimesService broken(network, clock, QUrl(u"not a url"_s));
+    const auto sent = server.requests().size();
     EXPECT_EQ(test::failureText<PrayerTimesError>([&] {
-                  test::awaitTask(broken.fetchPrayerDay({u"Berlin"_s, u"Germany"_s, 3}, utc(2024, 5, 1, 10, 0)));
+                  fetch({u"Berlin"_s, u"Germany"_s, 3}, utc(2024, 5, 1, 10, 0), &broken);
               }),
               u"Prayer location is not valid."_s);
-    EXPECT_TRUE(server.requests().isEmpty());
-}
+    EXPECT_EQ(server.requests().size(), sent);
 
-TEST(PrayerTimesDate, ReadsFullDateTimesOnly)
-{
-    const QDateTime expected = utc(2024, 5, 1, 4, 21);
+    // Only full date-times are read.
     for (const QString &text :
          {u"2024-05-01T07:21:00+03:00"_s, u"2024-05-01T04:21:00.000Z"_s, u"2024-05-01T07:21:00+03:00 (+03)"_s})
-        EXPECT_EQ(PrayerTimesService::date(text), expected) << text.toStdString();
+        EXPECT_EQ(PrayerTimesService::date(text), utc(2024, 5, 1, 4, 21)) << text.toStdString();
     for (const QString &text : {u" 2024-05-01T07:21:00+03:00"_s, u"04:21 (EEST)"_s, u"2024-05-01"_s,
                                 u"2024-02-30T04:21:00Z"_s, u""_s})
         EXPECT_EQ(PrayerTimesService::date(text), std::nullopt) << text.toStdString();

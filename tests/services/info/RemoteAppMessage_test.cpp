@@ -17,20 +17,7 @@ RemoteAppMessage message(int minimum, int maximum)
 
 } // namespace
 
-TEST(RemoteAppMessageConfiguration, AcceptsOnlySecureAddressesWithAHost)
-{
-    const auto accepted = RemoteAppMessageConfiguration::fromFeedURLString(u"HTTPS://Example.org/feed.json"_s);
-    ASSERT_TRUE(accepted);
-    EXPECT_EQ(accepted->feedURL.host(), u"example.org"_s);
-    EXPECT_EQ(accepted->feedURL.path(), u"/feed.json"_s);
-
-    for (const QString &refused : {u""_s, u"http://example.org/feed.json"_s, u"https:///feed.json"_s,
-                                   u"example.org/feed.json"_s, u" https://example.org/feed.json"_s})
-        EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(refused)) << refused.toStdString();
-    EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(std::nullopt));
-}
-
-TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDates)
+TEST(RemoteAppMessage, DecodesFromSecureAddressesRefusesTheRestAndBoundsEligibilityInclusiveExpiryExclusive)
 {
     const RemoteAppMessage decoded = RemoteAppMessage::decode(R"({"id":" m1\n","title":"  Hello ","body":"Body",
         "minimumBuild":3,"maximumBuild":null,"startsAt":"  ","expiresAt":"2026-02-01T00:00:00.250Z","extra":[1]})");
@@ -43,10 +30,7 @@ TEST(RemoteAppMessage, DecodesTrimmedTextsBoundsAndDates)
 
     const auto offset = RemoteAppMessage::decode(R"({"id":"a","title":"b","body":"c","startsAt":"2026-01-01T03:00:00+03:00"})");
     EXPECT_EQ(offset.startsAt, utc(2026, 1, 1, 0, 0));
-}
 
-TEST(RemoteAppMessage, RefusesDocumentsThatDoNotDecode)
-{
     const QList<QByteArray> documents{
         "<html>", "[]", R"({"id":"a","title":"b"})", R"({"id":1,"title":"b","body":"c"})",
         R"({"id":"a","title":"b","body":"c","maximumBuild":2.5})",
@@ -54,10 +38,19 @@ TEST(RemoteAppMessage, RefusesDocumentsThatDoNotDecode)
         R"({"id":"a","title":"b","body":"c","expiresAt":"2026-02-01"})"};
     for (const QByteArray &document : documents)
         EXPECT_THROW(RemoteAppMessage::decode(document), DecodingError) << document.toStdString();
-}
 
-TEST(RemoteAppMessage, EligibilityBoundsAreInclusiveAndExpiryExclusive)
-{
+    // Only secure addresses with a host are read from.
+    const auto accepted = RemoteAppMessageConfiguration::fromFeedURLString(u"HTTPS://Example.org/feed.json"_s);
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(accepted->feedURL.host(), u"example.org"_s);
+    EXPECT_EQ(accepted->feedURL.path(), u"/feed.json"_s);
+
+    for (const QString &refused : {u""_s, u"http://example.org/feed.json"_s, u"https:///feed.json"_s,
+                                   u"example.org/feed.json"_s, u" https://example.org/feed.json"_s})
+        EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(refused)) << refused.toStdString();
+    EXPECT_FALSE(RemoteAppMessageConfiguration::fromFeedURLString(std::nullopt));
+
+    // Eligibility bounds are inclusive and the expiry exclusive.
     const QDateTime inside = utc(2026, 1, 15, 12, 0);
     EXPECT_TRUE(message(57, 57).isEligible(57, inside));
     EXPECT_FALSE(message(58, 60).isEligible(57, inside));

@@ -14,8 +14,7 @@ constexpr char kBerlin[] = R"({"results":[{"id":2950159,"name":"Berlin","latitud
 constexpr char kCurrent[] = R"({"latitude":52.52,"current_units":{"temperature_2m":"°C"},
     "current":{"time":"2026-03-14T09:00","interval":900,"temperature_2m":-3.5,"weather_code":71}})";
 
-class WeatherServiceTest : public ::testing::Test {
-protected:
+struct WeatherServiceTest : ::testing::Test {
     TodayWeather fetch(const QString &city = u"berlin"_s, const QString &country = u"Germany"_s)
     {
         return test::awaitTask(service.fetchWeather(city, country));
@@ -35,7 +34,7 @@ protected:
 
 } // namespace
 
-TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditions)
+TEST_F(WeatherServiceTest, GeocodesThenReadsTheConditionsAndSaysWhenThePlaceOrTheForecastIsUnusable)
 {
     server.respond(u"/v1/search"_s, {200, kBerlin});
     server.respond(u"/v1/forecast"_s, {200, kCurrent});
@@ -62,33 +61,29 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheCurrentConditions)
 
     fetch(u"Frankfurt am Main"_s, u"Deutschland & Co"_s);
     EXPECT_EQ(server.requests().at(2).queryValue(u"name"_s), u"Frankfurt am Main, Deutschland & Co"_s);
-}
 
-TEST_F(WeatherServiceTest, AnUnknownOrBlankPlaceIsNotFound)
-{
+    // An unknown or blank place is not found.
     const QString notFound = u"Weather location not found."_s;
+    const auto asked = server.requests().size();
     EXPECT_EQ(failure(u" \t"_s, u"\n"_s), notFound);
-    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_EQ(server.requests().size(), asked) << "a blank place is not asked for";
 
     for (const QByteArray &body : {QByteArray(R"({"generationtime_ms":0.1})"), QByteArray(R"({"results":[]})")}) {
         server.respond(u"/v1/search"_s, {200, body});
         EXPECT_EQ(failure(), notFound) << body.toStdString();
     }
-}
+    server.respond(u"/v1/search"_s, {503, kBerlin}); // an error status, whatever the body says
+    EXPECT_EQ(failure(), notFound);
 
-TEST_F(WeatherServiceTest, AForecastWithoutConditionsIsUnavailable)
-{
+    // A forecast without conditions is unavailable.
     server.respond(u"/v1/search"_s, {200, kBerlin});
     server.respond(u"/v1/forecast"_s, {200, R"({"latitude":52.52})"});
     EXPECT_EQ(failure(), u"Weather is unavailable."_s);
     // A whole weather code written with a decimal is read.
     server.respond(u"/v1/forecast"_s, {200, R"({"current":{"temperature_2m":21,"weather_code":3.0}})"});
     EXPECT_EQ(fetch().weatherCode, 3);
-}
 
-TEST_F(WeatherServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
-{
-    server.respond(u"/v1/search"_s, {200, kBerlin});
+    // Answers that do not decode give the decoder's error.
     const QList<QByteArray> forecasts{
         "<html></html>", QByteArray(kCurrent).left(40),
         R"({"current":{"temperature_2m":3}})",
@@ -107,10 +102,8 @@ TEST_F(WeatherServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
         server.respond(u"/v1/search"_s, {200, body});
         EXPECT_TRUE(undecodable()) << body.toStdString();
     }
-}
 
-TEST(WeatherCoordinates, AreTheShortestDecimalThatReadsBack)
-{
+    // Coordinates go out as the shortest decimal that reads back.
     const std::pair<double, QString> cases[] = {
         {-0.1275, u"-0.1275"_s}, {0.1 + 0.2, u"0.30000000000000004"_s}, {1e-5, u"0.00001"_s}, {0.0, u"0.0"_s}};
     for (const auto &[value, text] : cases)

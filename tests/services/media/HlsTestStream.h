@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <stdexcept>
@@ -20,19 +19,15 @@ class HlsTestStream {
 public:
     HlsTestStream()
     {
-        if (!m_folder.isValid())
-            throw std::runtime_error("no temporary folder");
-        const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-        if (ffmpeg.isEmpty())
-            throw std::runtime_error("ffmpeg is missing; run scripts/setup.sh");
         QProcess process;
         process.setWorkingDirectory(m_folder.path());
-        process.start(ffmpeg, QStringLiteral("-nostdin -hide_banner -loglevel error -f lavfi -i sine=frequency=440:duration=8 "
-                                             "-c:a aac -b:a 64k -f hls -hls_time 1 -hls_list_size 0 "
-                                             "-hls_segment_filename seg%d.ts full.m3u8")
-                                  .split(QLatin1Char(' ')));
+        process.start(QStringLiteral("ffmpeg"),
+                      QStringLiteral("-nostdin -hide_banner -loglevel error -f lavfi -i sine=frequency=440:duration=8 "
+                                     "-c:a aac -b:a 64k -f hls -hls_time 1 -hls_list_size 0 "
+                                     "-hls_segment_filename seg%d.ts full.m3u8")
+                          .split(QLatin1Char(' ')));
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-            throw std::runtime_error("ffmpeg could not make the test stream");
+            throw std::runtime_error("ffmpeg (see scripts/setup.sh) could not make the test stream");
 
         QFile full(m_folder.filePath(QStringLiteral("full.m3u8")));
         if (!full.open(QIODevice::ReadOnly))

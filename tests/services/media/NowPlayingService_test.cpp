@@ -14,8 +14,7 @@ using kolu::test::awaitTask;
 
 namespace {
 
-class NowPlayingServiceTest : public ::testing::Test {
-protected:
+struct NowPlayingServiceTest : ::testing::Test {
     kolu::test::PrivateBus bus;
     kolu::test::ManualClock clock;
     kolu::test::RecordingProcessRunner processes;
@@ -122,26 +121,20 @@ TEST_F(NowPlayingServiceTest, CommandsGoToPlayingSpotifyThenABrowserThenPausedSp
     EXPECT_EQ(callsSoFar(), (QList<QStringList>{{}, {u"PlayPause"_s, u"PlayPause"_s}, {u"Previous"_s}, {u"Next"_s}}));
 }
 
-TEST_F(NowPlayingServiceTest, AStoppedSpotifyAloneStillGetsTheCommand)
-{
-    FakeMprisPlayer &spotify = add(u"spotify"_s, u"Stopped"_s);
-    awaitTask(service.perform(MediaAction::playPause));
-    EXPECT_EQ(spotify.calls(), QStringList{u"PlayPause"_s});
-}
-
-TEST_F(NowPlayingServiceTest, MuteTogglesTheDefaultSinkAndLeavesPlayersAlone)
+TEST_F(NowPlayingServiceTest, MuteTogglesTheDefaultSinkAndLeavesPlayersAloneAndAStoppedSpotifyIsCommanded)
 {
     awaitTask(service.perform(MediaAction::next)); // nobody to command: quietly nothing
     EXPECT_TRUE(processes.runs().isEmpty());
-    add(u"spotify"_s, u"Playing"_s);
-    add(u"chromium.instance7"_s, u"Playing"_s, u"(2) Video - YouTube"_s);
+    FakeMprisPlayer &spotify = add(u"spotify"_s, u"Stopped"_s);
     awaitTask(service.perform(MediaAction::toggleMute));
     ASSERT_EQ(processes.runs().size(), 1);
     EXPECT_EQ(processes.runs().constFirst().program, u"pactl"_s);
     EXPECT_EQ(processes.runs().constFirst().arguments,
               (QStringList{u"set-sink-mute"_s, u"@DEFAULT_SINK@"_s, u"toggle"_s}));
-    for (const auto &player : players)
-        EXPECT_EQ(player->messagesReceived(), 0);
+    EXPECT_EQ(spotify.messagesReceived(), 0);
+    // A stopped Spotify alone still gets a player command.
+    awaitTask(service.perform(MediaAction::playPause));
+    EXPECT_EQ(spotify.calls(), QStringList{u"PlayPause"_s});
 }
 
 TEST_F(NowPlayingServiceTest, PlayPauseStaysWithThePlayerTheUserPaused)

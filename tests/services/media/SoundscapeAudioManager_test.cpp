@@ -10,8 +10,7 @@ namespace {
 
 using Item = AudioPlayer::ItemStatus;
 
-class SoundscapeAudioManagerTest : public ::testing::Test {
-protected:
+struct SoundscapeAudioManagerTest : ::testing::Test {
     SoundscapeAudioManagerTest()
     {
         for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
@@ -20,17 +19,12 @@ protected:
             factory, QStringList{folder.filePath(u"missing"_s), folder.path()});
     }
 
-    template <typename Entry>
-    static Entry byID(const QList<Entry> &entries, const QString &id)
+    SoundscapeTrack track(const QString &id) const
     {
-        const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry &e) { return e.id == id; });
-        return found == entries.end() ? Entry{} : *found;
+        return *std::ranges::find(manager->tracks(), id, &SoundscapeTrack::id);
     }
-    SoundscapeTrack track(const QString &id) const { return byID(manager->tracks(), id); }
-    SoundscapeMix mix(const QString &id) const { return byID(manager->mixes(), id); }
-
+    SoundscapeMix mix(const QString &id) const { return *std::ranges::find(manager->mixes(), id, &SoundscapeMix::id); }
     QStringList activeIDs() const { return test::each(manager->activeTracks(), &SoundscapeTrack::id); }
-
     test::FakeAudioPlayer *playerOf(const QString &id) const
     {
         return static_cast<test::FakeAudioPlayer *>(manager->player(id));
@@ -41,7 +35,7 @@ protected:
     std::unique_ptr<SoundscapeAudioManager> manager;
 };
 
-TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTheLivePlayer)
+TEST_F(SoundscapeAudioManagerTest, VolumesMixesAndTogglesActOnTheLivePlayersAndAFileThatFailsIsReportedNeverActive)
 {
     const SoundscapeTrack rain = track(u"rain"_s);
     EXPECT_DOUBLE_EQ(manager->volume(SoundscapeTrack{u"wind"_s, {}, {}, {}}), 0.68) << "an unknown track";
@@ -55,10 +49,8 @@ TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTh
     EXPECT_DOUBLE_EQ(playerOf(u"rain"_s)->currentVolume, 0.9);
     // Nothing is remembered: a new manager starts from the defaults.
     EXPECT_DOUBLE_EQ(SoundscapeAudioManager(factory, {folder.path()}).volume(rain), 0.58);
-}
 
-TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsItsPlayers)
-{
+    // A mix replaces what plays; a pause keeps its players.
     manager->play(track(u"rain"_s));
     manager->applyMix(mix(u"calm"_s));
     EXPECT_EQ(activeIDs(), (QStringList{u"ocean"_s, u"forest"_s}));
@@ -76,10 +68,7 @@ TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsIt
     manager->stop();
     manager->resume();
     EXPECT_FALSE(manager->isPlaying());
-}
 
-TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActiveOneCurrent)
-{
     manager->toggle(track(u"stream"_s));
     manager->toggle(track(u"ocean"_s));
     manager->toggle(track(u"rain"_s));
@@ -94,10 +83,8 @@ TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActive
     EXPECT_FALSE(manager->currentTrack());
     EXPECT_FALSE(manager->isPlaying());
     EXPECT_EQ(factory.liveCount(), 0);
-}
 
-TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActiveNorStopsAMix)
-{
+    // A missing, unopenable or undecodable file is reported, never becomes active, nor stops a mix.
     QFile::remove(folder.filePath(u"03_Rain.flac"_s));
     manager->play(track(u"rain"_s));
     EXPECT_EQ(manager->errorMessage(), u"Sound file missing."_s);
@@ -122,10 +109,8 @@ TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActiveNo
     manager->applyMix(odd);
     EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
     EXPECT_FALSE(manager->errorMessage()); // cleared by the later item
-}
 
-TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
-{
+    manager->stop();
     factory.unopenable.insert(QUrl::fromLocalFile(folder.filePath(u"01_Ocean.flac"_s)));
     manager->play(track(u"ocean"_s));
     EXPECT_EQ(manager->errorMessage(), u"Kolu could not play this sound."_s);

@@ -36,13 +36,11 @@ QByteArray decoded(const QString &file)
 TEST(SoundscapeLoopsTest, TheBuildShipsTheLoopsWithTheirLicenceAndAnotherSynthesisGivesTheSameAudio)
 {
     EXPECT_TRUE(QFileInfo(QDir(builtSoundFolder()).filePath(u"LICENSE"_s)).isFile());
-    // The loops are made by a script with random choices and noise; every
-    // build must make the same sound.
+    // The script that makes the loops draws random choices and noise: every build must make the same sound.
     QTemporaryDir again;
     QProcess script;
     script.start(u"bash"_s, {QDir::cleanPath(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../scripts/make-soundscapes.sh")), again.path()});
-    // Minutes of sound to synthesise: on a loaded machine that takes as
-    // long as it takes, so only the suite's own time-out bounds the wait.
+    // Minutes of sound: on a loaded machine only the suite's own time-out bounds the wait.
     ASSERT_TRUE(script.waitForFinished(-1));
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
     for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
@@ -52,19 +50,14 @@ TEST(SoundscapeLoopsTest, TheBuildShipsTheLoopsWithTheirLicenceAndAnotherSynthes
     }
 }
 
-// What a loop player gives out, placed where its timestamps put it on the
-// output's timeline (a sink plays each sample at its running time, so a pause
-// between passes is a jump), checked against the file's samples end to end.
+// What a loop player gives out, placed where its timestamps put it on the output's timeline (a sink plays
+// each sample at its running time, so a pause between passes is a jump), checked against the file's samples.
 struct SeamProbe {
     static constexpr qint64 kRate = 44100, kFrameBytes = 4;
-    explicit SeamProbe(QByteArray samples)
-        : loop(std::move(samples))
-    {
-    }
     const QByteArray loop;
-    std::mutex mutex;
+    std::mutex mutex{};
     qint64 end = 0;
-    QString fault;
+    QString fault{};
 
     GstElement *sink()
     {
@@ -116,7 +109,7 @@ TEST(SoundscapeLoopsTest, EveryLoopRunsOnIntoItsNextPassSampleForSample)
     gst_init(nullptr, nullptr);
     for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
         const QString file = QDir(builtSoundFolder()).filePath(track.filename);
-        SeamProbe probe(decoded(file));
+        SeamProbe probe{decoded(file)};
         ASSERT_FALSE(probe.loop.isEmpty()) << track.filename.toStdString();
         LoopingAudioPlayer player(QUrl::fromLocalFile(file), probe.sink());
         player.play();

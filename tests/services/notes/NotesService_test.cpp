@@ -36,8 +36,7 @@ QDateTime at(int hour)
     return test::utc(2026, 3, 14, hour);
 }
 
-class NotesServiceTest : public ::testing::Test {
-protected:
+struct NotesServiceTest : ::testing::Test {
     QString saveFailure(const QString &title, const QString &body)
     {
         return test::failureText<NotesServiceError>([&] { service.saveNote(title, body, std::nullopt); });
@@ -49,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnce)
+TEST_F(NotesServiceTest, FoldersAndRecentNotesAreListedInOrderAndSavingFillsInTheMissingHalfAndReportsFailures)
 {
     store->listedFolders = {{u"n:"_s, u"Notes"_s, u"Notes"_s},  {u"c:Work"_s, u"work"_s, u"Cloud"_s},
                             {u"n:Work"_s, u"Work"_s, u"Notes"_s}, {u"n:Work"_s, u"Again"_s, u"Notes"_s},
@@ -57,10 +56,7 @@ TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnce)
                             {u"n:b"_s, u"banana"_s, u""_s},       {u"n:a"_s, u"Apple"_s, u""_s}};
     EXPECT_EQ(test::each(test::awaitTask(service.fetchNoteFolders()), &AppleNoteFolder::displayName),
               (QStringList{u"Apple"_s, u"banana"_s, u"Notes · Notes"_s, u"work · Cloud"_s, u"Work · Notes"_s}));
-}
 
-TEST_F(NotesServiceTest, RecentNotesAreNewestFirstAndLimited)
-{
     store->listedNotes = {{u"a"_s, u"Older"_s, at(9)},         {u"b"_s, u""_s, at(11)},
                           {u"c"_s, u"Undated"_s, QDateTime()}, {u"d"_s, u"Newest"_s, at(12)},
                           {u"b"_s, u"Twice"_s, at(8)},         {u"e"_s, u"Tie"_s, at(9)}};
@@ -71,10 +67,7 @@ TEST_F(NotesServiceTest, RecentNotesAreNewestFirstAndLimited)
 
     EXPECT_EQ(test::awaitTask(service.fetchOrlixNotes(2)).size(), 2u);
     EXPECT_TRUE(test::awaitTask(service.fetchOrlixNotes(-3)).empty());
-}
 
-TEST_F(NotesServiceTest, SavingFillsInTheMissingHalfAndTheFolderAndReportsTheStoresFailures)
-{
     EXPECT_EQ(saveFailure(u" \n "_s, u"\r\n\t"_s), u"Write a note first."_s);
     EXPECT_TRUE(store->made.empty());
 

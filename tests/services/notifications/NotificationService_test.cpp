@@ -11,8 +11,7 @@ using namespace kolu;
 
 namespace {
 
-class NotificationServiceTest : public ::testing::Test {
-protected:
+struct NotificationServiceTest : ::testing::Test {
     QDateTime in(qint64 seconds) const { return clock.now().addSecs(seconds); }
     QString epoch(qint64 secondsAhead) const { return QString::number(in(secondsAhead).toSecsSinceEpoch()); }
     QStringList pending() const { return scheduler.pendingIdentifiers(); }
@@ -20,13 +19,7 @@ protected:
     {
         return {id, title, start, start.addSecs(1800), std::nullopt, std::nullopt, {}};
     }
-    static ReminderItem reminderNamed(const QString &id)
-    {
-        ReminderItem reminder;
-        reminder.id = id;
-        reminder.title = u"Call"_s;
-        return reminder;
-    }
+    static ReminderItem reminderNamed(const QString &id) { return {id, u"Call"_s, {}, {}, false, 0, false, {}}; }
     static bool soundOn(const test::ReceivedNotification &received)
     {
         return received.hints.contains(u"sound-name"_s) && !received.hints.contains(u"suppress-sound"_s);
@@ -44,7 +37,7 @@ protected:
     NotificationService service{scheduler, sounds, defaults, clock};
 };
 
-TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipTheNextSecondButNotSnoozes)
+TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirRequestsSnoozesUseTheCallersTextsAndOnlyCalendarAlertsItsSound)
 {
     service.schedulePrayerAlert({PrayerName::fajr, in(300), true}, u"Fajr reminder"_s, u"Prayer reminder in 5 minutes."_s);
     service.schedulePrayerAlerts({{PrayerName::fajr, in(60), true}, {PrayerName::asr, in(7200), true}});
@@ -68,11 +61,36 @@ TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirPendingRequestsAndSkipThe
     service.cancelPendingNotifications({u"prayer-"_s});
     EXPECT_TRUE(pending().isEmpty()) << "the prayer prefix takes the snoozes with it";
     service.cancelPendingNotifications({});
+
+    // The calendar sound choice holds for meetings and reminders; prayer times
+    // and focus banners always sound.
+    defaults.set(u"calendarAlertSound"_s, u"off"_s);
+    const ReminderItem reminder = reminderNamed(u"r1"_s);
+    service.scheduleReminderAlert(reminder, in(120), u"Reminder"_s, u"first"_s);
+    service.scheduleReminderAlert(reminder, in(120), u"Reminder"_s, u"Pay rent"_s);
+    service.schedulePrayerAlert({PrayerName::asr, in(120), true}, u"Asr reminder"_s,
+                                u"Prayer reminder in 2 minutes."_s);
+    service.scheduleMeetingAlerts({event(u"m"_s, u"Sync"_s, in(720))}, {}, 10);
+    service.schedulePrayerAlerts({{PrayerName::maghrib, in(120), true}});
+    EXPECT_EQ(pending(), (QStringList{u"reminder-snooze-r1-"_s + epoch(120), u"prayer-snooze-asr-"_s + epoch(120),
+                                      u"meeting-m-"_s + epoch(720) + u"-10"_s, u"prayer-maghrib"_s}));
+    clock.advance(120s);
+    service.send(u"Focus finished"_s, u"Time for a break."_s);
+    ASSERT_TRUE(server.waitForCount(5));
+    std::map<QString, std::pair<QString, bool>> shown; // summary: body, sound
+    for (const test::ReceivedNotification &received : server.received())
+        shown[received.summary] = {received.body, soundOn(received)};
+    const std::map<QString, std::pair<QString, bool>> expected{
+        {u"Reminder"_s, {u"Pay rent"_s, false}}, // the second snooze to the same second replaced the first
+        {u"Asr reminder"_s, {u"Prayer reminder in 2 minutes."_s, true}},
+        {u"Upcoming meeting"_s, {u"Sync starts in 10 minutes."_s, false}},
+        {u"Maghrib"_s, {u"It is time for Maghrib."_s, true}},
+        {u"Focus finished"_s, {u"Time for a break."_s, true}}};
+    EXPECT_EQ(shown, expected);
 }
 
-// Each moment a banner is scheduled for and the alert engine also announces:
-// whichever of the two comes first is the only banner, also when the server
-// closed it (after ten seconds here) before the other comes.
+// Each moment a banner is scheduled for and the alert engine also announces: whichever comes first is the
+// only banner, also when the server closed it (after ten seconds here) before the other comes.
 TEST_F(NotificationServiceTest, AMomentAnnouncedTwiceShowsOneBanner)
 {
     server.closeBannersAfter(clock, 10s);
@@ -114,7 +132,7 @@ TEST_F(NotificationServiceTest, AMomentAnnouncedTwiceShowsOneBanner)
     EXPECT_EQ(server.bannersShown(), shown);
 }
 
-TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndTheOccurrenceStart)
+TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndStartAChangeLeavesOneRequestAndIdsCannotReachOthers)
 {
     service.scheduleMeetingAlerts(
         {event(u"standup"_s, u"Standup"_s, in(3600)), event(u"review"_s, u"Review"_s, in(7200))}, {{u"standup"_s, 1}},
@@ -125,10 +143,8 @@ TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndTheOccurrenceStart)
     ASSERT_TRUE(server.waitForCount(1));
     EXPECT_EQ(server.received()[0].body, u"Standup starts in 1 minutes."_s);
     EXPECT_TRUE(soundOn(server.received()[0]));
-}
 
-TEST_F(NotificationServiceTest, ChangingALeadOrMovingAMeetingLeavesOneRequest)
-{
+    service.cancelPendingNotifications({u"meeting-"_s});
     const QDateTime start = in(3600);
     service.scheduleMeetingAlerts({event(u"e"_s, u"Plan"_s, start)}, {}, 10);
     service.scheduleMeetingAlerts({event(u"e"_s, u"Plan"_s, start)}, {{u"e"_s, 5}}, 10);
@@ -144,10 +160,7 @@ TEST_F(NotificationServiceTest, ChangingALeadOrMovingAMeetingLeavesOneRequest)
     // An absurd lead schedules nothing.
     service.scheduleMeetingAlerts({event(u"e"_s, u"E"_s, in(3600))}, {{u"e"_s, std::numeric_limits<qint64>::max()}}, 10);
     EXPECT_TRUE(pending().isEmpty());
-}
 
-TEST_F(NotificationServiceTest, OutsideIdsCannotReachEachOthersRequests)
-{
     // Two occurrences of "a" (one id for a whole series) each keep their request.
     service.scheduleMeetingAlerts({event(u"a"_s, u"A"_s, in(3600)), event(u"a"_s, u"A"_s, in(7200)),
                                    event(u"a-1"_s, u"A1"_s, in(3600)), event(u"a%"_s, u"A%"_s, in(3600))},
@@ -168,34 +181,6 @@ TEST_F(NotificationServiceTest, OutsideIdsCannotReachEachOthersRequests)
     service.cancelPendingNotifications({notificationid::reminderSnoozePrefixFor(u"x"_s)});
     EXPECT_TRUE(pending().contains(u"reminder-snooze-x%2Dy-"_s + epoch(600)));
     EXPECT_FALSE(pending().contains(u"reminder-snooze-x-"_s + epoch(600)));
-}
-
-// The calendar sound choice holds for meetings and reminders; prayer times
-// and focus banners always sound.
-TEST_F(NotificationServiceTest, SnoozesUseTheCallersTextsAndOnlyCalendarAlertsTheCalendarSoundChoice)
-{
-    defaults.set(u"calendarAlertSound"_s, u"off"_s);
-    const ReminderItem reminder = reminderNamed(u"r1"_s);
-    service.scheduleReminderAlert(reminder, in(120), u"Reminder"_s, u"first"_s);
-    service.scheduleReminderAlert(reminder, in(120), u"Reminder"_s, u"Pay rent"_s);
-    service.schedulePrayerAlert({PrayerName::asr, in(120), true}, u"Asr reminder"_s, u"Prayer reminder in 2 minutes."_s);
-    service.scheduleMeetingAlerts({event(u"m"_s, u"Sync"_s, in(720))}, {}, 10);
-    service.schedulePrayerAlerts({{PrayerName::maghrib, in(120), true}});
-    EXPECT_EQ(pending(), (QStringList{u"reminder-snooze-r1-"_s + epoch(120), u"prayer-snooze-asr-"_s + epoch(120),
-                                      u"meeting-m-"_s + epoch(720) + u"-10"_s, u"prayer-maghrib"_s}));
-    clock.advance(120s);
-    service.send(u"Focus finished"_s, u"Time for a break."_s);
-    ASSERT_TRUE(server.waitForCount(5));
-    std::map<QString, std::pair<QString, bool>> shown; // summary: body, sound
-    for (const test::ReceivedNotification &received : server.received())
-        shown[received.summary] = {received.body, soundOn(received)};
-    const std::map<QString, std::pair<QString, bool>> expected{
-        {u"Reminder"_s, {u"Pay rent"_s, false}}, // the second snooze to the same second replaced the first
-        {u"Asr reminder"_s, {u"Prayer reminder in 2 minutes."_s, true}},
-        {u"Upcoming meeting"_s, {u"Sync starts in 10 minutes."_s, false}},
-        {u"Maghrib"_s, {u"It is time for Maghrib."_s, true}},
-        {u"Focus finished"_s, {u"Time for a break."_s, true}}};
-    EXPECT_EQ(shown, expected);
 }
 
 } // namespace

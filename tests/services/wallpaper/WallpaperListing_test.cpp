@@ -7,24 +7,7 @@ using namespace kolu;
 
 namespace {
 
-TEST(WallpaperTitle, RemovesGeneratorNoiseAndSeparators)
-{
-    EXPECT_EQ(wallpaperDisplayTitle(u"/x/ChatGPT Image Sep 27, 2026, 10_15_32 AM.png"_s, 1), u"10 15 32 AM"_s);
-    EXPECT_EQ(wallpaperDisplayTitle(u"/x/___.jpg"_s, 3), u"Wallpaper 3"_s);
-    // Only the last extension goes; inner runs of spaces stay.
-    EXPECT_EQ(wallpaperDisplayTitle(u"/x/a.b-c__d.png"_s, 1), u"a.b c  d"_s);
-    // Case matters for the removed phrases.
-    EXPECT_EQ(wallpaperDisplayTitle(u"/x/chatgpt image 1.png"_s, 1), u"chatgpt image 1"_s);
-}
-
-TEST(WallpaperID, KeepsLettersDigitsDashAndUnderscoreOnly)
-{
-    // Non-ASCII letters stay; each scalar outside the set becomes one "-",
-    // including one outside the basic plane, and nothing is collapsed.
-    EXPECT_EQ(sanitizedWallpaperID(u"Çay_ş..é😀x"_s), u"Çay_ş--é-x"_s);
-}
-
-TEST(WallpaperFolder, ListsImagesInNaturalOrderAcrossSubfoldersButNoLinks)
+TEST(WallpaperFolder, ListsImagesInNaturalOrderAcrossSubfoldersButNoLinksWithTitlesAndIdsOfTheirNames)
 {
     QTemporaryDir dir, outside;
     for (const QString &name :
@@ -55,6 +38,17 @@ TEST(WallpaperFolder, ListsImagesInNaturalOrderAcrossSubfoldersButNoLinks)
     EXPECT_EQ(inSub.imageURL, QUrl::fromLocalFile(path));
 
     EXPECT_TRUE(listWallpaperFolder(dir.filePath(u"missing"_s), WallpaperSource::localFolder).isEmpty());
+
+    // Titles lose generator noise and separators.
+    EXPECT_EQ(wallpaperDisplayTitle(u"/x/ChatGPT Image Sep 27, 2026, 10_15_32 AM.png"_s, 1), u"10 15 32 AM"_s);
+    EXPECT_EQ(wallpaperDisplayTitle(u"/x/___.jpg"_s, 3), u"Wallpaper 3"_s);
+    // Only the last extension goes; inner runs of spaces stay.
+    EXPECT_EQ(wallpaperDisplayTitle(u"/x/a.b-c__d.png"_s, 1), u"a.b c  d"_s);
+    // Case matters for the removed phrases.
+    EXPECT_EQ(wallpaperDisplayTitle(u"/x/chatgpt image 1.png"_s, 1), u"chatgpt image 1"_s);
+    // Non-ASCII letters stay; each scalar outside the set, even outside the
+    // basic plane, becomes one "-", and nothing is collapsed.
+    EXPECT_EQ(sanitizedWallpaperID(u"Çay_ş..é😀x"_s), u"Çay_ş--é-x"_s);
 }
 
 } // namespace

@@ -39,8 +39,7 @@ void expectFailure(Action &&action, Case expected)
     EXPECT_EQ(test::failureText<WallpaperServiceError>(action), errorSentence(expected));
 }
 
-class WallpaperServiceTest : public ::testing::Test {
-protected:
+struct WallpaperServiceTest : ::testing::Test {
     QList<WallpaperCandidate> load(bool refresh)
     {
         return test::awaitTask(service.wallpapers(WallpaperLibrary::still, refresh));
@@ -80,7 +79,7 @@ protected:
 
 } // namespace
 
-TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForced)
+TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForcedOrADownloadTimesOutAfterNinetySeconds)
 {
     serve(archiveOf({u"10.jpg"_s, u"2.jpg"_s, u"Set/1.png"_s, u"readme.txt"_s}));
 
@@ -100,6 +99,16 @@ TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForced)
     EXPECT_EQ(sourceIDs(load(true)), QStringList{u"new.webp"_s});
     EXPECT_EQ(downloads(), 2);
     EXPECT_EQ(tree(service.libraryFolder()), QStringList{u"new.webp"_s});
+
+    // A download times out after ninety seconds on the clock and the cache stays.
+    const QList<WallpaperCandidate> cached = load(false);
+    server.setHoldResponses(true);
+    auto probe = test::startTask(service.wallpapers(WallpaperLibrary::noir, true));
+    ASSERT_TRUE(test::waitUntil([&] { return downloads() == 3; }));
+    clock.advance(89s);
+    EXPECT_FALSE(probe.isDone());
+    clock.advance(1s);
+    EXPECT_EQ(probe.wait(), cached);
 }
 
 // A 404, an HTML page and an archive without images: each fails without a
@@ -142,10 +151,7 @@ TEST_F(WallpaperServiceTest, UntrustedEntriesStayInsideTheLibrary)
     QTemporaryDir outside;
     ASSERT_TRUE(test::writeFile(outside.filePath(u"secret.png"_s)));
 
-    test::ZipWriter zip;
-    zip.addFile(u"ok.png"_s, test::pictureBytes(u"ok.png"_s));
-    zip.addFile(u"../../escape.png"_s, test::pictureBytes(u"escape.png"_s));
-    zip.addFile(u"/absolute.png"_s, test::pictureBytes(u"absolute.png"_s));
+    test::ZipWriter zip = archiveOf({u"ok.png"_s, u"../../escape.png"_s, u"/absolute.png"_s});
     zip.addSymlink(u"link.png"_s, outside.filePath(u"secret.png"_s));
     zip.addSymlink(u"linkedfolder"_s, outside.path());
     serve(zip);
@@ -156,14 +162,20 @@ TEST_F(WallpaperServiceTest, UntrustedEntriesStayInsideTheLibrary)
     EXPECT_EQ(tree(service.libraryFolder()), (QStringList{u"absolute.png"_s, u"escape.png"_s, u"ok.png"_s}));
     EXPECT_EQ(tree(root.filePath(u"data"_s)).filter(u"escape"_s),
               QStringList{u"Kolu/Wallpapers/DropboxLibrary/escape.png"_s});
+
+    // An entry written through a link is refused and the cache kept.
+    test::ZipWriter door = archiveOf({u"fine.png"_s});
+    door.addSymlink(u"door"_s, outside.path());
+    door.addFile(u"door/planted.png"_s, test::pictureBytes(u"planted.png"_s));
+    serve(door);
+    EXPECT_EQ(load(true), found);
     EXPECT_EQ(tree(outside.path()), QStringList{u"secret.png"_s});
 }
 
 TEST_F(WallpaperServiceTest, AnArchiveBombIsRefusedFromItsListingAndHugeEntriesAreSkipped)
 {
     // 64 MB of zeros in a few kilobytes: refused before anything is unpacked.
-    test::ZipWriter bomb;
-    bomb.addFile(u"fine.png"_s, test::pictureBytes(u"fine.png"_s));
+    test::ZipWriter bomb = archiveOf({u"fine.png"_s});
     bomb.addDeflatedFile(u"zeros.png"_s, QByteArray(64 * 1024 * 1024, '\0'));
     serve(bomb);
     expectFailure([&] { load(false); }, Case::libraryDownloadFailed);
@@ -171,75 +183,15 @@ TEST_F(WallpaperServiceTest, AnArchiveBombIsRefusedFromItsListingAndHugeEntriesA
 
     // An entry larger than any picture is left packed; a name that would
     // match it as a pattern is not.
-    test::ZipWriter large;
+    test::ZipWriter large = archiveOf({u"huge1.png"_s, u"ok.jpg"_s});
     large.addFile(u"filler.bin"_s, QByteArray(12 * 1024 * 1024, 'f'));
     large.addClaimedFile(u"huge[1].png"_s, 200 * 1024 * 1024);
-    large.addFile(u"huge1.png"_s, test::pictureBytes(u"huge1.png"_s));
-    large.addFile(u"ok.jpg"_s, test::pictureBytes(u"ok.jpg"_s));
     serve(large);
     EXPECT_EQ(sourceIDs(load(true)), (QStringList{u"huge1.png"_s, u"ok.jpg"_s}));
     EXPECT_EQ(tree(service.libraryFolder()), (QStringList{u"filler.bin"_s, u"huge1.png"_s, u"ok.jpg"_s}));
 }
 
-TEST_F(WallpaperServiceTest, AnEntryWrittenThroughALinkIsRefusedAndTheCacheKept)
-{
-    serve(archiveOf({u"keep.jpg"_s}));
-    const QList<WallpaperCandidate> cached = load(false);
-
-    QTemporaryDir outside;
-    test::ZipWriter zip;
-    zip.addSymlink(u"door"_s, outside.path());
-    zip.addFile(u"door/planted.png"_s, test::pictureBytes(u"planted.png"_s));
-    zip.addFile(u"fine.png"_s, test::pictureBytes(u"fine.png"_s));
-    serve(zip);
-
-    EXPECT_EQ(load(true), cached);
-    EXPECT_TRUE(tree(outside.path()).isEmpty());
-}
-
-TEST_F(WallpaperServiceTest, ADownloadTimesOutAfterNinetySecondsOnTheClock)
-{
-    serve(archiveOf({u"keep.jpg"_s}));
-    const QList<WallpaperCandidate> cached = load(false);
-
-    server.setHoldResponses(true);
-    auto probe = test::startTask(service.wallpapers(WallpaperLibrary::noir, true));
-    ASSERT_TRUE(test::waitUntil([&] { return downloads() == 2; }));
-    clock.advance(89s);
-    EXPECT_FALSE(probe.isDone());
-    clock.advance(1s);
-    EXPECT_EQ(probe.wait(), cached);
-}
-
-TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsAndTimeOutsDoNot)
-{
-    // unzip stands in: it writes one picture, then ends as told.
-    test::RecordingProcessRunner fakeUnzip;
-    ProcessResult ending{true, false, false, 1, {}, {}};
-    fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
-        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
-        test::writeFile(picture, test::pictureBytes(picture));
-        return ending;
-    });
-    WallpaperService withFake{network, service.downloadDirectory(), defaults, fakeUnzip, desktop, picker, clock,
-                              server.url(u"/scl/fo/share"_s)};
-    serve(archiveOf({u"x.png"_s}));
-
-    const auto installed = test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, false));
-    EXPECT_EQ(sourceIDs(installed), QStringList{u"from-unzip-1.png"_s});
-    const test::RecordedProcess &call = fakeUnzip.runs().front();
-    EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
-    EXPECT_EQ(call.arguments.mid(0, 4), (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
-
-    for (const ProcessResult &failed :
-         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
-        ending = failed;
-        EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
-        EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
-    }
-}
-
-TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
+TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibraryAndChosenOrKeptThroughACancel)
 {
     QTemporaryDir pictures;
     ASSERT_TRUE(test::writeFile(pictures.filePath(u"sea.jpg"_s), test::pictureBytes(u"sea.jpg"_s)));
@@ -259,10 +211,7 @@ TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
     serve(archiveOf({u"web.png"_s}));
     EXPECT_EQ(sourceIDs(load(false)), QStringList{u"web.png"_s});
     EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderPath), root.filePath(u"gone"_s));
-}
 
-TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
-{
     defaults.set(SettingsKey::wallpaperLocalFolderPath, u"/old/path"_s);
     defaults.set(SettingsKey::wallpaperLocalFolderName, u"path"_s);
 
@@ -276,7 +225,7 @@ TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
     EXPECT_EQ(defaults.string(u"wallpaperLocalFolderName"_s), u"Walls"_s);
 }
 
-TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplaysOrSaysWhyNot)
+TEST_F(WallpaperServiceTest, ApplySetsTheFileOnTheAskedDisplaysOrSaysWhyNotAndUnzipWarningsStillInstall)
 {
     WallpaperCandidate candidate;
     const auto failure = [&] {
@@ -308,4 +257,30 @@ TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplaysOrSaysWhy
     desktop.failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"gsettings said no"_s);
     EXPECT_EQ(test::failureText<DesktopPictureError>([&] { test::awaitTask(service.apply(candidate, true)); }),
               u"gsettings said no"_s);
+
+    // Unzip's warnings still install, its errors and time-outs do not. A stand-in writes one picture, then
+    // ends as told.
+    test::RecordingProcessRunner fakeUnzip;
+    ProcessResult ending{true, false, false, 1, {}, {}};
+    fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
+        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
+        test::writeFile(picture, test::pictureBytes(picture));
+        return ending;
+    });
+    WallpaperService withFake{network, service.downloadDirectory(),   defaults, fakeUnzip, desktop, picker,
+                              clock,   server.url(u"/scl/fo/share"_s)};
+    serve(archiveOf({u"x.png"_s}));
+
+    const auto installed = test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, false));
+    EXPECT_EQ(sourceIDs(installed), QStringList{u"from-unzip-1.png"_s});
+    const test::RecordedProcess &call = fakeUnzip.runs().front();
+    EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
+    EXPECT_EQ(call.arguments.mid(0, 4), (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
+
+    for (const ProcessResult &failed :
+         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
+        ending = failed;
+        EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
+        EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
+    }
 }

@@ -2,9 +2,8 @@
 
 #include "TestFiles.h"
 
-// Builds small zip archives in memory for the tests: stored (uncompressed)
-// entries, regular files and symbolic links, with any entry name, including
-// names a careful unpacker must refuse ("../x", "/x").
+// Small zip archives built in memory: stored, deflated and claimed entries and symbolic links, under
+// any entry name, including names a careful unpacker must refuse ("../x", "/x").
 
 #include <QByteArray>
 #include <QList>
@@ -25,9 +24,7 @@ inline QByteArray pictureBytes(const QString &name)
     else if (lower.endsWith(u".webp"))
         head = QByteArray("RIFF\0\0\0\0WEBP", 12);
     else if (lower.endsWith(u".heic"))
-        head = QByteArray("\0\0\0\x18"
-                          "ftypheic",
-                          12);
+        head = QByteArray::fromHex("00000018") + "ftypheic";
     return head + "picture " + name.toUtf8();
 }
 
@@ -39,14 +36,8 @@ public:
     void addDeflatedFile(const QString &name, const QByteArray &content)
     {
         const QByteArray zlib = qCompress(content, 9);
-        addPackedFile(name, zlib.mid(6, zlib.size() - 10), quint32(content.size()), crc32(content));
-    }
-    // A deflated entry whose raw deflate stream was made elsewhere (an
-    // archive bomb too large to build in memory): `size` and `crc` are the
-    // unpacked content's.
-    void addPackedFile(const QString &name, const QByteArray &deflated, quint32 size, quint32 crc)
-    {
-        m_entries.append({name.toUtf8(), deflated, false, 8, size, crc});
+        m_entries.append(
+            {name.toUtf8(), zlib.mid(6, zlib.size() - 10), false, 8, quint32(content.size()), crc32(content)});
     }
     // An entry that claims `declaredSize` bytes but holds none: only a
     // listing may look at it.
@@ -82,8 +73,6 @@ public:
                + le32(quint32(central.size())) + le32(quint32(out.size())) + le16(0);
     }
 
-    bool write(const QString &path) const { return kolu::test::writeFile(path, bytes()); }
-
 private:
     struct Entry {
         QByteArray name;
@@ -102,20 +91,19 @@ private:
     static QByteArray le32(quint32 value) { return le16(quint16(value & 0xffff)) + le16(quint16(value >> 16)); }
     static quint32 crc32(const QByteArray &data)
     {
-        static const std::array<quint32, 256> table = [] {
+        static const auto table = [] {
             std::array<quint32, 256> t{};
             for (quint32 i = 0; i < 256; ++i) {
-                quint32 c = i;
+                t[i] = i;
                 for (int k = 0; k < 8; ++k)
-                    c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-                t[i] = c;
+                    t[i] = (t[i] & 1) ? 0xedb88320u ^ (t[i] >> 1) : t[i] >> 1;
             }
             return t;
         }();
-        quint32 crc = 0xffffffffu;
+        quint32 crc = ~0u;
         for (const char byte : data)
             crc = table[(crc ^ quint8(byte)) & 0xff] ^ (crc >> 8);
-        return crc ^ 0xffffffffu;
+        return ~crc;
     }
 
     QList<Entry> m_entries;
