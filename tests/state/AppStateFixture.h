@@ -3,11 +3,12 @@
 #include "services/clipboard/ClipboardService.h"
 #include "state/AppState.h"
 
+#include "AwaitTask.h"
 #include "EventWait.h"
-#include "TestFiles.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "TestAppServices.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,7 @@
 
 #include <memory>
 
-namespace kolu {
-
-namespace test {
+namespace kolu::test {
 
 // A status line as the state shows it: its sentence and its tint.
 using Status = std::pair<QString, StatusTint>;
@@ -30,7 +29,6 @@ inline Status fileTrayStatus(const AppState &s)
 {
     return {s.fileTrayAirDropStatusMessage(), s.fileTrayAirDropStatusTint()};
 }
-inline Status systemAccessStatus(const AppState &s) { return {s.systemAccessStatusMessage(), s.systemAccessStatusTint()}; }
 
 // A state on test services in a temporary home, with the layout callback counted.
 class AppStateActionsTest : public ::testing::Test {
@@ -49,6 +47,14 @@ protected:
     }
     std::unique_ptr<AppState> makeState() { return makeState(services.take()); }
 
+    // A state that has read its saved files, without starting it.
+    std::unique_ptr<AppState> makeLoadedState()
+    {
+        auto state = makeState();
+        state->loadSavedState();
+        return state;
+    }
+
     template<typename Condition>
     static bool waitUntil(Condition condition)
     {
@@ -64,17 +70,4 @@ protected:
     }
 };
 
-// A state that has loaded its saved state, without starting it.
-class LinksAndTrayTest : public AppStateActionsTest {
-protected:
-    std::unique_ptr<AppState> makeState()
-    {
-        auto state = AppStateActionsTest::makeState();
-        state->loadSavedState();
-        return state;
-    }
-};
-
-} // namespace test
-
-} // namespace kolu
+} // namespace kolu::test

@@ -1,17 +1,14 @@
 #include "AppStateFixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <unistd.h>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
+using test::Status;
 
 namespace {
-
-using test::Status;
 
 class FakeApplicationHider final : public ApplicationHider {
 public:
@@ -24,110 +21,84 @@ public:
 
 class AppStateSystemAccessTest : public test::AppStateActionsTest {
 protected:
-    std::vector<Status> statuses;
+    std::unique_ptr<AppState> state = makeState();
+    std::vector<Status> statuses; // every status line shown, in order
 
-    std::unique_ptr<AppState> makeWatchedState()
+    AppStateSystemAccessTest()
     {
-        auto state = makeState();
-        QObject::connect(state.get(), &AppState::changed, state.get(), [this, s = state.get()](AppState::Field f) {
-            if (f == AppState::Field::systemAccessStatusTint)
-                statuses.emplace_back(s->systemAccessStatusMessage(), s->systemAccessStatusTint());
+        QObject::connect(state.get(), &AppState::changed, state.get(), [this](AppState::Field field) {
+            if (field == AppState::Field::systemAccessStatusTint)
+                statuses.push_back(status());
         });
-        return state;
     }
 
-    QString calendarRoot() const { return home.path(u".local/share/calendars"_s); }
+    Status status() const { return {state->systemAccessStatusMessage(), state->systemAccessStatusTint()}; }
 
-    // Asks and waits for the answer: the asking line, then the result.
-    Status ask(AppState &state, void (AppState::*request)(), const QString &asking)
+    // Asks for `area` ("Calendar", "Reminders" or "Notes"): the asking line, then the answer.
+    QString ask(const QString &area)
     {
+        const auto request = area == u"Calendar"_s    ? &AppState::requestCalendarPermission
+                             : area == u"Reminders"_s ? &AppState::requestRemindersPermission
+                                                      : &AppState::requestNotesPermission;
         statuses.clear();
-        (state.*request)();
-        EXPECT_TRUE(test::waitUntil([&] { return statuses.size() == 2; }));
-        EXPECT_EQ(statuses.front(), std::make_pair(asking, StatusTint::secondary));
-        return statuses.empty() ? Status{} : statuses.back();
+        (state.get()->*request)();
+        if (!waitUntil([&] { return statuses.size() == 2; }))
+            return u"no answer"_s;
+        EXPECT_EQ(statuses.front().second, StatusTint::secondary);
+        EXPECT_TRUE(statuses.front().first.startsWith(u"Requesting "_s + area)) << statuses.front().first.toStdString();
+        const auto &[answer, tint] = statuses.back();
+        EXPECT_EQ(tint, answer.endsWith(u" is ready."_s) ? StatusTint::green : StatusTint::orange);
+        return answer;
     }
 };
 
-
 } // namespace
 
-TEST_F(AppStateSystemAccessTest, CalendarAndRemindersAccessFollowTheirFolder)
+TEST_F(AppStateSystemAccessTest, EachAccessFollowsItsFolder)
 {
-    auto state = makeWatchedState();
-    const QString asksCalendar = u"Requesting Calendar access..."_s;
-    const QString asksReminders = u"Requesting Reminders access..."_s;
-    const Status calendarRefused{u"Calendar access needs Kolu Settings."_s, StatusTint::orange};
-    const Status remindersRefused{u"Reminders access needs Kolu Settings."_s, StatusTint::orange};
-
-    // Missing.
-    EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
-    EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders), remindersRefused);
-
-    // A file where the folder should be cannot be listed.
-    ASSERT_TRUE(test::writeFile(calendarRoot()));
-    EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
-    ASSERT_TRUE(QFile::remove(calendarRoot()));
-
-    // Ready.
-    ASSERT_TRUE(QDir().mkpath(calendarRoot()));
-    EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar),
-              Status(u"Calendar access is ready."_s, StatusTint::green));
-    EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders),
-              Status(u"Reminders access is ready."_s, StatusTint::green));
-
-    // Unreadable, where permissions bind (not for the superuser).
-    if (::geteuid() != 0) {
-        ASSERT_TRUE(QFile::setPermissions(calendarRoot(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        EXPECT_EQ(ask(*state, &AppState::requestRemindersPermission, asksReminders), remindersRefused)
-            << "reminders need a folder they can write";
-        ASSERT_TRUE(QFile::setPermissions(calendarRoot(), {}));
-        EXPECT_EQ(ask(*state, &AppState::requestCalendarPermission, asksCalendar), calendarRefused);
-        QFile::setPermissions(calendarRoot(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString root = home.path(u".local/share/calendars"_s);
+    EXPECT_EQ(ask(u"Calendar"_s), u"Calendar access needs Kolu Settings."_s);
+    EXPECT_EQ(ask(u"Reminders"_s), u"Reminders access needs Kolu Settings."_s);
+    ASSERT_TRUE(test::writeFile(root)); // a file where the folder should be cannot be listed
+    EXPECT_EQ(ask(u"Calendar"_s), u"Calendar access needs Kolu Settings."_s);
+    ASSERT_TRUE(QFile::remove(root) && QDir().mkpath(root));
+    EXPECT_EQ(ask(u"Calendar"_s), u"Calendar access is ready."_s);
+    EXPECT_EQ(ask(u"Reminders"_s), u"Reminders access is ready."_s);
+    if (::geteuid() != 0) { // permissions bind only below the superuser
+        ASSERT_TRUE(QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        EXPECT_EQ(ask(u"Reminders"_s), u"Reminders access needs Kolu Settings."_s) << "reminders need to write";
+        ASSERT_TRUE(QFile::setPermissions(root, {}));
+        EXPECT_EQ(ask(u"Calendar"_s), u"Calendar access needs Kolu Settings."_s);
+        QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-}
 
-TEST_F(AppStateSystemAccessTest, NotesAccessFollowsTheNotesFolder)
-{
-    auto state = makeWatchedState();
-    const QString asking = u"Requesting Notes automation..."_s;
-    EXPECT_EQ(ask(*state, &AppState::requestNotesPermission, asking),
-              Status(u"Notes automation is ready."_s, StatusTint::green));
+    EXPECT_EQ(ask(u"Notes"_s), u"Notes automation is ready."_s);
     ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
-    EXPECT_EQ(ask(*state, &AppState::requestNotesPermission, asking),
-              Status(u"Notes automation needs Kolu Settings."_s, StatusTint::orange));
-}
+    EXPECT_EQ(ask(u"Notes"_s), u"Notes automation needs Kolu Settings."_s);
 
-TEST_F(AppStateSystemAccessTest, DesktopFolderCheck)
-{
-    auto state = makeWatchedState();
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     ASSERT_TRUE(desktop.startsWith(home.home())) << desktop.toStdString();
     QDir(desktop).removeRecursively();
     state->requestDesktopPermission();
-    EXPECT_EQ(statuses.back(), Status(u"Desktop folder was not found."_s, StatusTint::orange));
-
+    EXPECT_EQ(status(), Status(u"Desktop folder was not found."_s, StatusTint::orange));
     ASSERT_TRUE(QDir().mkpath(desktop));
     state->requestDesktopPermission();
-    EXPECT_EQ(statuses.back(), Status(u"Desktop access is ready."_s, StatusTint::green));
+    EXPECT_EQ(status(), Status(u"Desktop access is ready."_s, StatusTint::green));
 }
 
 TEST_F(AppStateSystemAccessTest, HidingOtherApplicationsReportsTheCount)
 {
-    auto state = makeWatchedState();
     auto hider = std::make_unique<FakeApplicationHider>();
     FakeApplicationHider *fake = hider.get();
     fake->answers = {2, 1, 0};
     state->setApplicationHider(std::move(hider));
     EXPECT_TRUE(state->canMinimizeAllApplications());
-
-    state->minimizeAllApplications();
-    EXPECT_EQ(statuses.back(), Status(u"Hid 2 apps."_s, StatusTint::green));
-    state->minimizeAllApplications();
-    EXPECT_EQ(statuses.back(), Status(u"Hid 1 app."_s, StatusTint::green));
-    state->minimizeAllApplications();
-    EXPECT_EQ(statuses.back(), Status(u"No visible apps were found."_s, StatusTint::secondary));
-
+    for (const Status &expected :
+         {Status(u"Hid 2 apps."_s, StatusTint::green), Status(u"Hid 1 app."_s, StatusTint::green),
+          Status(u"No visible apps were found."_s, StatusTint::secondary)}) {
+        state->minimizeAllApplications();
+        EXPECT_EQ(status(), expected);
+    }
     fake->available = false;
     EXPECT_FALSE(state->canMinimizeAllApplications());
 }

@@ -1,4 +1,3 @@
-#include "AwaitTask.h"
 #include "AppStateFixture.h"
 #include "WorkersHeld.h"
 
@@ -8,21 +7,20 @@ using M = RailModule;
 
 namespace {
 
-class AppStateWallpapersTest : public test::LinksAndTrayTest {
+class AppStateWallpapersTest : public test::AppStateActionsTest {
 protected:
-    QString folder;
+    QString folder = home.path(u"Pics"_s);
     std::vector<qsizetype> pickedFrom; // the counts the random pick was given
 
     // A local folder of `count` images named 1.jpg, 2.jpg, ...
     std::unique_ptr<AppState> makeStateWithFolder(int count)
     {
-        folder = home.path(u"Pics"_s);
         QDir().mkpath(folder);
         for (int i = 1; i <= count; ++i)
             makeFile(u"Pics/%1.jpg"_s.arg(i), "\xff\xd8\xff\xe0 picture");
         defaults.set(u"wallpaperLocalFolderPath"_s, folder);
         defaults.set(u"wallpaperLocalFolderName"_s, u"Pics"_s);
-        auto state = makeState();
+        auto state = makeLoadedState();
         state->setWallpaperRandomIndex([this](qsizetype count) {
             pickedFrom.push_back(count);
             return qsizetype(0);
@@ -30,20 +28,10 @@ protected:
         return state;
     }
 
-    static void load(AppState &state, bool force = false)
+    static void load(AppState &state)
     {
-        state.refreshWallpaper(force);
+        state.refreshWallpaper(false);
         ASSERT_TRUE(waitUntil([&] { return !state.isLoadingWallpaper(); }));
-    }
-
-    // Local images know their file from the start; web ones learn it when set.
-    static void forgetFiles(AppState &state)
-    {
-        std::vector<WallpaperCandidate> items = state.wallpaperItems();
-        for (WallpaperCandidate &item : items)
-            item.localFileURL.reset();
-        state.setWallpaperItems(items);
-        state.setWallpaperCandidate(items.front());
     }
 
     static QString shownTitle(const AppState &state)
@@ -54,44 +42,29 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
-{
-    const auto state = makeStateWithFolder(5);
-    test::WorkersHeld held;
-    state->refreshWallpaper(false);
-    EXPECT_TRUE(state->isLoadingWallpaper());
-    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
-    state->refreshWallpaper(true); // dropped while a load runs
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_EQ(state->wallpaperItems().size(), 5u);
-    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"5 local images"_s, StatusTint::green));
-    EXPECT_EQ(shownTitle(*state), u"1"_s);
-
-    load(*state);
-    EXPECT_EQ(pickedFrom, (std::vector<qsizetype>{5, 4})) << "the shown picture is not picked again";
-    EXPECT_EQ(shownTitle(*state), u"2"_s);
-}
-
-TEST_F(AppStateWallpapersTest, ASingleImageStaysShown)
-{
-    const auto state = makeStateWithFolder(1);
-    load(*state);
-    load(*state);
-    EXPECT_EQ(shownTitle(*state), u"1"_s);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"1 local images"_s);
-}
-
-TEST_F(AppStateWallpapersTest, AFailedLoadKeepsTheListAndSaysWhy)
+TEST_F(AppStateWallpapersTest, EachLoadShowsAnotherPictureWhileThereIsOneAndAFailureKeepsTheList)
 {
     const auto state = makeStateWithFolder(2);
+    test::WorkersHeld held;
+    state->refreshWallpaper(false);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
+    state->refreshWallpaper(true); // dropped while a load runs
+    held.release();
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"2 local images"_s, StatusTint::green));
+    EXPECT_EQ(shownTitle(*state), u"1"_s);
     load(*state);
-    for (const QString &name : {u"1.jpg"_s, u"2.jpg"_s})
-        QFile::remove(folder + u'/' + name);
+    EXPECT_EQ(shownTitle(*state), u"2"_s);
+    EXPECT_EQ(pickedFrom, (std::vector<qsizetype>{2, 1})) << "the shown picture is not picked again";
+
+    QFile::remove(folder + u"/2.jpg"_s);
+    load(*state);
+    load(*state);
+    EXPECT_EQ(shownTitle(*state), u"1"_s) << "a single image stays shown";
+    QFile::remove(folder + u"/1.jpg"_s);
     load(*state);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"No wallpaper images were found."_s, StatusTint::orange));
-    EXPECT_EQ(state->wallpaperItems().size(), 2u);
+    EXPECT_EQ(state->wallpaperItems().size(), 1u);
     EXPECT_TRUE(state->wallpaperCandidate());
 }
 
@@ -120,22 +93,15 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
 TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
 {
     const auto state = makeStateWithFolder(5);
-    test::WorkersHeld held;
     state->moveWallpaperSelection(1);
-    EXPECT_TRUE(state->isLoadingWallpaper());
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper() && !state->wallpaperItems().empty(); }));
-    ASSERT_EQ(state->wallpaperItems().size(), 5u);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper() && state->wallpaperItems().size() == 5; }));
     state->setWallpaperCandidate(state->wallpaperItems()[2]);
     QStringList shown;
-    for (int i = 0; i < 3; ++i) {
-        state->moveWallpaperSelection(1);
+    for (int offset : {1, 1, 1, -1}) {
+        state->moveWallpaperSelection(offset);
         shown.append(shownTitle(*state));
     }
-    EXPECT_EQ(shown, (QStringList{u"4"_s, u"5"_s, u"1"_s}));
-    state->moveWallpaperSelection(-1);
-    EXPECT_EQ(shownTitle(*state), u"5"_s);
-
+    EXPECT_EQ(shown, (QStringList{u"4"_s, u"5"_s, u"1"_s, u"5"_s}));
     WallpaperCandidate stranger = state->wallpaperItems()[0];
     stranger.id = u"gone"_s;
     state->setWallpaperCandidate(stranger);
@@ -143,42 +109,25 @@ TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
     EXPECT_EQ(shownTitle(*state), u"2"_s) << "a candidate not in the list counts as the first";
 }
 
-TEST_F(AppStateWallpapersTest, ChangingTheLibraryEmptiesTheListWithoutLoading)
+TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsItAndClearingItOrTheLibraryEmptiesTheList)
 {
-    const auto state = makeStateWithFolder(2);
-    load(*state);
+    const auto state = makeLoadedState();
+    for (int i = 1; i <= 7; ++i)
+        makeFile(u"Holiday/%1.png"_s.arg(i), "\x89PNG\r\n\x1a\n picture");
+    test::awaitTask(state->chooseWallpaperFolder());
+    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
+    services.folderPicker->answer = home.path(u"Holiday"_s);
+    test::awaitTask(state->chooseWallpaperFolder());
+    EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(state->wallpaperStatusMessage(), u"7 local images"_s);
+
     state->setWallpaperLibrary(WallpaperLibrary::wild);
     EXPECT_TRUE(state->wallpaperItems().empty());
     EXPECT_FALSE(state->wallpaperCandidate());
     EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
     EXPECT_FALSE(state->isLoadingWallpaper());
-}
 
-TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
-{
-    const auto state = makeState();
-    state->setWallpaperRandomIndex([](qsizetype) { return qsizetype(0); });
-    const QString chosen = home.path(u"Holiday"_s);
-    QDir().mkpath(chosen);
-    for (int i = 1; i <= 7; ++i)
-        makeFile(u"Holiday/%1.png"_s.arg(i), "\x89PNG\r\n\x1a\n picture");
-
-    test::awaitTask(state->chooseWallpaperFolder());
-    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
-
-    services.folderPicker->answer = chosen;
-    test::WorkersHeld held;
-    test::awaitTask(state->chooseWallpaperFolder());
-    EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Holiday..."_s);
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"7 local images"_s);
-}
-
-TEST_F(AppStateWallpapersTest, ClearingTheFolderGoesBackToTheWebLibrary)
-{
-    const auto state = makeStateWithFolder(2);
     load(*state);
     state->clearWallpaperFolder();
     EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderPath"_s));
@@ -193,9 +142,16 @@ TEST_F(AppStateWallpapersTest, ClearingTheFolderGoesBackToTheWebLibrary)
 TEST_F(AppStateWallpapersTest, ApplyingRecordsTheFileOnTheWallpaperThatWasApplied)
 {
     const auto state = makeStateWithFolder(3);
+    test::awaitTask(state->applyCurrentWallpaper());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty()) << "nothing to apply";
     load(*state);
-    forgetFiles(*state);
-    const WallpaperCandidate applied = *state->wallpaperCandidate();
+    // Local images know their file from the start; web ones learn it when set.
+    std::vector<WallpaperCandidate> items = state->wallpaperItems();
+    for (WallpaperCandidate &item : items)
+        item.localFileURL.reset();
+    state->setWallpaperItems(items);
+    state->setWallpaperCandidate(items.front());
+    const WallpaperCandidate applied = items.front();
     QStringList statuses;
     QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
         if (field == AppState::Field::wallpaperStatusMessage)
@@ -212,36 +168,28 @@ TEST_F(AppStateWallpapersTest, ApplyingRecordsTheFileOnTheWallpaperThatWasApplie
     EXPECT_FALSE(state->isApplyingWallpaper());
     ASSERT_NE(state->wallpaperCandidate()->id, applied.id);
     EXPECT_FALSE(state->wallpaperCandidate()->localFileURL) << "the shown wallpaper was not the one set";
-    const auto &items = state->wallpaperItems();
-    const auto it = std::find_if(items.begin(), items.end(), [&](const auto &c) { return c.id == applied.id; });
-    ASSERT_NE(it, items.end());
+    const auto it = std::find_if(state->wallpaperItems().begin(), state->wallpaperItems().end(),
+                                 [&](const auto &c) { return c.id == applied.id; });
+    ASSERT_NE(it, state->wallpaperItems().end());
     EXPECT_EQ(it->localFileURL, applied.imageURL);
-}
 
-TEST_F(AppStateWallpapersTest, AFailedApplySaysWhyAndNothingWithoutACandidate)
-{
-    const auto state = makeStateWithFolder(2);
-    test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
-
-    load(*state);
     state->setWallpaperApplyToAllDisplays(true);
     services.desktopPicture->failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"The desktop said no."_s);
     test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_EQ(services.desktopPicture->calls.at(0).second, DisplayTarget::allDisplays);
+    EXPECT_EQ(services.desktopPicture->calls.at(1).second, DisplayTarget::allDisplays);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"The desktop said no."_s, StatusTint::orange));
     EXPECT_FALSE(state->isApplyingWallpaper());
 }
 
 TEST_F(AppStateWallpapersTest, AFolderChosenWhileTheWebLibraryLoadsOutranksItsAnswer)
 {
-    const auto state = makeState();
+    const auto state = makeLoadedState();
     services.server.setHoldResponses(true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 1; }));
     makeFile(u"Pics/1.jpg"_s, "\xff\xd8\xff\xe0 picture");
     makeFile(u"Pics/2.jpg"_s, "\xff\xd8\xff\xe0 picture");
-    services.folderPicker->answer = home.path(u"Pics"_s);
+    services.folderPicker->answer = folder;
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_TRUE(state->isLoadingWallpaper());
 

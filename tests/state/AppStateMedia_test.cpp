@@ -1,0 +1,181 @@
+#include "AppStateFixture.h"
+
+#include "FakeMprisPlayer.h"
+
+#include "services/media/QuranAudioManager.h"
+#include "services/media/SoundscapeAudioManager.h"
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AppStateNowPlayingTest : public test::AppStateActionsTest {
+protected:
+    std::unique_ptr<test::FakeMprisPlayer> player;
+    std::unique_ptr<AppState> state = makeState();
+
+    void addVlc(const QString &status, const QString &title)
+    {
+        player = std::make_unique<test::FakeMprisPlayer>(services.bus.connect(u"vlc"_s), u"vlc"_s);
+        player->identity = u"VLC media player"_s;
+        player->desktopEntry = u"vlc"_s;
+        player->playbackStatus = status;
+        player->title = title;
+    }
+
+    // Every probe asks the sound server for the mute state once.
+    int probes() const
+    {
+        const auto &runs = services.processes->runs();
+        return static_cast<int>(std::count_if(runs.begin(), runs.end(), [](const test::RecordedProcess &run) {
+            return run.arguments.contains(u"get-sink-mute"_s);
+        }));
+    }
+
+    // One tick: a second passes and the throttled refresh runs to its end.
+    // Returns whether it probed.
+    bool tick()
+    {
+        clock.advance(std::chrono::seconds(1));
+        const int before = probes();
+        state->refreshNowPlayingIfNeeded();
+        EXPECT_TRUE(waitUntil([&] { return !state->isRefreshingNowPlaying(); }));
+        return probes() > before;
+    }
+
+    // The seconds between successive probes over `ticks` ticks.
+    std::vector<qint64> probeGaps(int ticks)
+    {
+        std::vector<qint64> gaps;
+        QDateTime last;
+        for (int i = 0; i < ticks; ++i) {
+            if (!tick())
+                continue;
+            if (last.isValid())
+                gaps.push_back(last.secsTo(clock.now()));
+            last = clock.now();
+        }
+        return gaps;
+    }
+};
+
+} // namespace
+
+TEST_F(AppStateNowPlayingTest, ProbesComeEveryMinuteWhenIdleAndEveryTenSecondsWhilePlayingOrSelected)
+{
+    EXPECT_EQ(probeGaps(130), (std::vector<qint64>{61, 61})) << "more than the pace, at the first tick after";
+    addVlc(u"Playing"_s, u"Film score"_s);
+    int sinceLast = 0;
+    while (!tick())
+        ASSERT_LT(++sinceLast, 70);
+    EXPECT_EQ(state->nowPlaying().title, u"Film score"_s);
+    EXPECT_EQ(probeGaps(23), std::vector<qint64>{11});
+
+    player.reset();
+    state->setSelectedModule(RailModule::nowPlaying);
+    EXPECT_EQ(probeGaps(34), (std::vector<qint64>{11, 11}));
+    EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
+}
+
+TEST_F(AppStateNowPlayingTest, ANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresTheThrottle)
+{
+    ASSERT_TRUE(tick());
+    const NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
+    state->setNowPlaying(shown);
+    EXPECT_FALSE(tick());
+    EXPECT_EQ(state->nowPlaying(), shown);
+
+    addVlc(u"Paused"_s, u"Track one"_s);
+    state->refreshNowPlaying();
+    ASSERT_TRUE(waitUntil([&] { return state->nowPlaying().title == u"Track one"_s; }));
+    EXPECT_EQ(probes(), 2);
+    EXPECT_FALSE(tick()) << "the immediate path does not move the throttle";
+
+    // A media action sends the command, then publishes the item.
+    player->title = u"Track two"_s;
+    state->mediaAction(MediaAction::next);
+    ASSERT_TRUE(waitUntil([&] { return state->nowPlaying().title == u"Track two"_s; }));
+    EXPECT_EQ(player->calls(), QStringList{u"Next"_s});
+}
+
+TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothingAndDropsALateAnswer)
+{
+    addVlc(u"Playing"_s, u"Film score"_s);
+    services.processes->hold(); // the probe waits for the sound server's answer
+    state->refreshNowPlayingIfNeeded();
+    ASSERT_TRUE(waitUntil([&] { return probes() == 1; }));
+    state->setRailModule(RailModule::nowPlaying, false);
+    state->setRailModule(RailModule::nowPlaying, true);
+    EXPECT_TRUE(state->isRefreshingNowPlaying()) << "the probe keeps its flag until it ends";
+    state->setRailModule(RailModule::nowPlaying, false);
+    services.processes->release();
+    ASSERT_TRUE(waitUntil([&] { return !state->isRefreshingNowPlaying(); }));
+    EXPECT_EQ(state->nowPlaying(), idleNowPlayingItem());
+
+    const int messages = player->messagesReceived(), probed = probes();
+    state->refreshNowPlaying();
+    state->refreshNowPlayingIfNeeded();
+    state->mediaAction(MediaAction::playPause);
+    EXPECT_FALSE(state->isRefreshingNowPlaying());
+    EXPECT_EQ(probes(), probed);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(player->messagesReceived(), messages);
+}
+
+namespace {
+
+class AppStateAudioTest : public test::AppStateActionsTest {
+protected:
+    AppStateAudioTest()
+    {
+        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
+            makeFile(QString(u"soundscapes/"_s + track.filename));
+        state = makeState();
+    }
+
+    bool radioOn() const { return state->quranAudioManager().status() != QuranPlayerStatus::idle(); }
+    bool ambientOn() const { return !state->soundscapeAudioManager().activeTrackIDs().isEmpty(); }
+
+    std::unique_ptr<AppState> state;
+};
+
+} // namespace
+
+// Every control that starts one source stops the other; pausing or clearing
+// one leaves the other alone.
+TEST_F(AppStateAudioTest, TheRadioAndTheSoundscapesNeverPlayTogether)
+{
+    SoundscapeAudioManager &ambient = state->soundscapeAudioManager();
+    QuranAudioManager &radio = state->quranAudioManager();
+    const SoundscapeTrack track = ambient.tracks().front();
+
+    state->applySoundscapeMix(ambient.mixes().front());
+    ASSERT_TRUE(ambientOn());
+    state->toggleQuranRadio();
+    EXPECT_TRUE(radioOn());
+    EXPECT_FALSE(ambientOn());
+
+    state->toggleSoundscape(track);
+    EXPECT_FALSE(radioOn());
+    EXPECT_TRUE(ambientOn());
+
+    state->toggleQuranRadio();
+    ASSERT_TRUE(radio.selectedStation());
+    state->selectQuranStation(*radio.selectedStation()); // plays it at once: the radio is busy
+    EXPECT_EQ(radio.status(), QuranPlayerStatus::loading());
+    state->applySoundscapeMix(ambient.mixes().back());
+    EXPECT_FALSE(radioOn());
+    state->stopSoundscapes();
+    EXPECT_FALSE(ambientOn());
+
+    // The summary button resumes what was chosen, or opens the module.
+    state->toggleSystemAudio();
+    EXPECT_EQ(state->selectedModule(), RailModule::nowPlaying);
+    state->toggleSoundscape(track);
+    state->toggleSystemAudio();
+    EXPECT_FALSE(ambient.isPlaying());
+    state->toggleSystemAudio();
+    EXPECT_TRUE(ambient.isPlaying());
+    EXPECT_FALSE(radioOn());
+}
