@@ -115,22 +115,19 @@ TEST_F(AppStateClipboardTest, DeletingRemovesOnlyImageFilesInsideTheClipboardFol
     EXPECT_EQ(state->files().read<ClipboardItemsFile>(), std::vector<ClipboardItem>{});
 }
 
-TEST_F(AppStateClipboardTest, OpeningCopiesTextAndOpensTheRest)
+TEST_F(AppStateClipboardTest, OpeningCopiesTextOrOpensAndCopyingPutsEachKindBackInItsForm)
 {
-    state->openClipboardItem(entry(ClipboardItemKind::text, u"hello"_s));
-    state->openClipboardItem(entry(ClipboardItemKind::link, u"https://a.example/x"_s));
-    state->openClipboardItem(entry(ClipboardItemKind::link, u"not a link"_s));
-    state->openClipboardItem(entry(ClipboardItemKind::file, u"/home/me/report.pdf"_s));
+    for (const auto &[kind, value] :
+         std::vector<std::pair<ClipboardItemKind, QString>>{{ClipboardItemKind::text, u"hello"_s},
+                                                            {ClipboardItemKind::link, u"https://a.example/x"_s},
+                                                            {ClipboardItemKind::link, u"not a link"_s},
+                                                            {ClipboardItemKind::file, u"/home/me/report.pdf"_s}})
+        state->openClipboardItem(entry(kind, value));
     EXPECT_EQ(services.pasteboard->text(), u"hello"_s);
     EXPECT_EQ(services.pasteboard->writes, 1);
     EXPECT_EQ(services.urlOpener->opened,
               (QList<QUrl>{QUrl(u"https://a.example/x"_s), QUrl::fromLocalFile(u"/home/me/report.pdf"_s)}));
-}
 
-TEST_F(AppStateClipboardTest, CopyingPutsEachKindBackInItsForm)
-{
-    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::link, u"https://a.example"_s)));
-    EXPECT_EQ(services.pasteboard->text(), u"https://a.example"_s);
     const QString file = makeFile(u"docs/a b.txt"_s);
     test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::file, file)));
     EXPECT_EQ(services.pasteboard->data(u"text/uri-list"_s), QUrl::fromLocalFile(file).toEncoded() + "\r\n");

@@ -83,7 +83,7 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTickEvenWit
     EXPECT_EQ(readWholeFile(kept.front(), 100), QByteArray("[{\"broken\":"));
 }
 
-TEST_F(LaunchTest, ChangesReachTheirFilesWithinSecondsAndOnlyChangedFilesAreWritten)
+TEST_F(LaunchTest, SavesComeWithinSecondsOfAChangeAndTouchOnlyChangedFiles)
 {
     ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
     state = makeState();
@@ -119,6 +119,20 @@ TEST_F(LaunchTest, ChangesReachTheirFilesWithinSecondsAndOnlyChangedFilesAreWrit
     auto now = inodes();
     for (const auto &[name, inode] : afterLink)
         EXPECT_EQ(now[name] != inode, name == u"clipboardItems.json"_s) << name.toStdString();
+
+    // A running focus timer is saved at once, then after more than twenty seconds.
+    const QString pomodoroPath = files.pathOf<PomodoroFile>();
+    QFile::remove(pomodoroPath);
+    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
+        p.isRunning = true;
+        p.startedAt = clock.now();
+    });
+    advance(1s);
+    EXPECT_TRUE(QFile::remove(pomodoroPath));
+    advance(20s);
+    EXPECT_FALSE(QFile::exists(pomodoroPath));
+    advance(1s);
+    EXPECT_TRUE(QFile::exists(pomodoroPath));
 }
 
 // The reminders load then too, and with the slow refresh, without their module opened.
@@ -155,26 +169,6 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     EXPECT_TRUE(state->isLoadingPrayers()) << "the first slow refresh";
     EXPECT_FALSE(state->isLoadingTodayWeather()) << "weather is not part of it";
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers() && state->reminders().size() == 2; }));
-}
-
-TEST_F(LaunchTest, RunningTimerIsSavedAtOnceThenAfterMoreThanTwentySeconds)
-{
-    state = makeState();
-    state->start();
-    advance(2s);
-    const QString pomodoroPath = state->files().pathOf<PomodoroFile>();
-    EXPECT_FALSE(QFile::exists(pomodoroPath));
-    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
-        p.isRunning = true;
-        p.startedAt = clock.now();
-    });
-    advance(1s);
-    EXPECT_TRUE(QFile::exists(pomodoroPath));
-    QFile::remove(pomodoroPath);
-    advance(20s);
-    EXPECT_FALSE(QFile::exists(pomodoroPath));
-    advance(1s);
-    EXPECT_TRUE(QFile::exists(pomodoroPath));
 }
 
 TEST_F(LaunchTest, LeftoversOfAKilledRunAreRemovedAndNothingElse)

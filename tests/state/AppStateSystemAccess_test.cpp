@@ -10,15 +10,6 @@ using test::Status;
 
 namespace {
 
-class FakeApplicationHider final : public ApplicationHider {
-public:
-    bool available = true;
-    std::vector<int> answers; // one per call, in order
-    int calls = 0;
-    bool isAvailable() const override { return available; }
-    int hideOtherApplications() override { return answers.at(static_cast<size_t>(calls++)); }
-};
-
 class AppStateSystemAccessTest : public test::AppStateActionsTest {
 protected:
     std::unique_ptr<AppState> state = makeState();
@@ -84,21 +75,4 @@ TEST_F(AppStateSystemAccessTest, EachAccessFollowsItsFolder)
     ASSERT_TRUE(QDir().mkpath(desktop));
     state->requestDesktopPermission();
     EXPECT_EQ(status(), Status(u"Desktop access is ready."_s, StatusTint::green));
-}
-
-TEST_F(AppStateSystemAccessTest, HidingOtherApplicationsReportsTheCount)
-{
-    auto hider = std::make_unique<FakeApplicationHider>();
-    FakeApplicationHider *fake = hider.get();
-    fake->answers = {2, 1, 0};
-    state->setApplicationHider(std::move(hider));
-    EXPECT_TRUE(state->canMinimizeAllApplications());
-    for (const Status &expected :
-         {Status(u"Hid 2 apps."_s, StatusTint::green), Status(u"Hid 1 app."_s, StatusTint::green),
-          Status(u"No visible apps were found."_s, StatusTint::secondary)}) {
-        state->minimizeAllApplications();
-        EXPECT_EQ(status(), expected);
-    }
-    fake->available = false;
-    EXPECT_FALSE(state->canMinimizeAllApplications());
 }

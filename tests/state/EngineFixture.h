@@ -1,7 +1,5 @@
 #pragma once
 
-#include "state/AppState.h"
-
 #include "model/SignalAwaiter.h"
 #include "platform/calendar/CalendarStore.h"
 #include "platform/notifications/NotificationScheduler.h"
@@ -63,8 +61,7 @@ protected:
     MemoryCalendarStore *calendar = nullptr;
     std::unique_ptr<AppState> state;
 
-    // Lets every fetch still on its way end before the state goes: the start-up
-    // refresh and any answer of the local server.
+    // Lets every fetch still on its way end before the state goes.
     void TearDown() override
     {
         if (!state)
@@ -109,10 +106,9 @@ protected:
     }
     int requestsTo(const QString &pathStart) const
     {
-        int count = 0;
-        for (const RecordedRequest &request : services.server.requests())
-            count += request.path.startsWith(pathStart);
-        return count;
+        const auto &requests = services.server.requests();
+        return int(std::count_if(requests.begin(), requests.end(),
+                                 [&](const RecordedRequest &r) { return r.path.startsWith(pathStart); }));
     }
 
     static constexpr char kBerlinAnswer[] =
@@ -123,17 +119,6 @@ protected:
         "Fajr":"2026-03-14T04:30:00+00:00","Sunrise":"2026-03-14T06:01:00+00:00",
         "Dhuhr":"2026-03-14T12:05:00+00:00","Asr":"2026-03-14T15:20:00+00:00",
         "Maghrib":"2026-03-14T18:10:00+00:00","Isha":"2026-03-14T19:30:00+00:00"}}})";
-
-    // An event as the store holds it, `secondsAhead` from now.
-    StoredEvent storedEvent(const QString &id, qint64 secondsAhead) const
-    {
-        StoredEvent event;
-        event.seriesId = id;
-        event.title = QString(QStringLiteral("Standup ") + id);
-        event.start = clock.now().addSecs(secondsAhead);
-        event.end = event.start.addSecs(900);
-        return event;
-    }
 };
 
 } // namespace kolu::test
