@@ -181,23 +181,18 @@ TEST_F(AlertTest, SnoozedPrayerComesBackAndGoesBeforeADuePrayer)
 
 TEST_F(AlertTest, DueReminderIsRaisedOnlyWithATimeOfDayAndWhileAlertsAreOn)
 {
-    ReminderItem dated;
-    dated.title = u"Call home"_s;
-    dated.dueDate = clock.now().addSecs(16);
-    std::vector<ReminderItem> due{dated, dated, dated};
-    for (int i = 0; i < 3; ++i) {
-        due[i].id = u"r%1"_s.arg(i);
-        due[i].includesTime = i > 0;
-    }
-    state->setReminders({due[0], due[1]});
+    const QDateTime dueAt = clock.now().addSecs(16);
+    const std::vector<ReminderItem> due{
+        {.id = u"r0"_s, .title = u"Call home"_s, .dueDate = dueAt},
+        {.id = u"r1"_s, .title = u"Call home"_s, .dueDate = dueAt, .includesTime = true}};
+    state->setReminders(due);
     nextPass();
     ASSERT_TRUE(state->activeReminderAlert());
     EXPECT_EQ(state->activeReminderAlert()->reminder.id, u"r1"_s);
     EXPECT_EQ(lastBanner(), u"Reminder: Call home"_s);
     state->setActiveReminderAlert(std::nullopt);
     state->setReminderAlertsEnabled(false);
-    due[2].dueDate = clock.now().addSecs(16);
-    state->setReminders({due[2]});
+    state->setReminders({{.id = u"r2"_s, .dueDate = clock.now().addSecs(16), .includesTime = true}});
     nextPass();
     EXPECT_FALSE(state->activeReminderAlert());
 }

@@ -55,11 +55,8 @@ TEST_F(LaunchTest, FirstLaunchWritesOnlyWhatItHolds)
 TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTickEvenWithFocusHidden)
 {
     defaults.set(u"hiddenRailModules"_s, QJsonArray{u"focus"_s});
-    PomodoroState running;
-    running.isRunning = true;
-    running.remaining = 60;
-    running.startedAt = clock.now().addSecs(-600);
-    ASSERT_TRUE(files.write<PomodoroFile>(running));
+    ASSERT_TRUE(
+        files.write<PomodoroFile>({.remaining = 60, .isRunning = true, .startedAt = clock.now().addSecs(-600)}));
     ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
     writeRaw(files.pathOf<ClipboardItemsFile>(), "[{\"broken\":");
 
@@ -123,10 +120,7 @@ TEST_F(LaunchTest, SavesComeWithinSecondsOfAChangeAndTouchOnlyChangedFiles)
     // A running focus timer is saved at once, then after more than twenty seconds.
     const QString pomodoroPath = files.pathOf<PomodoroFile>();
     QFile::remove(pomodoroPath);
-    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
-        p.isRunning = true;
-        p.startedAt = clock.now();
-    });
+    state->setPomodoro({.isRunning = true, .startedAt = clock.now()});
     advance(1s);
     EXPECT_TRUE(QFile::remove(pomodoroPath));
     advance(20s);
@@ -143,10 +137,7 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     PrayerDay yesterday{u"2026-03-13"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now().addDays(-1), {}};
     ASSERT_TRUE(files.write<PrayerDayFile>(yesterday));
     state = makeState();
-    ReminderItem todo;
-    todo.id = u"t1"_s;
-    todo.title = u"Pay rent"_s;
-    calendar->todos = {todo};
+    calendar->todos = {{.id = u"t1"_s, .title = u"Pay rent"_s}};
 
     state->start();
     advance(1500ms);
@@ -161,8 +152,7 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     EXPECT_EQ(state->prayerDay(), yesterday) << "a failure keeps the held day";
     ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
 
-    todo.id = u"t2"_s; // another program adds a to-do
-    calendar->todos.push_back(todo);
+    calendar->todos.push_back({.id = u"t2"_s, .title = u"Water plants"_s}); // another program adds a to-do
     advance(300s - 1600ms);
     EXPECT_FALSE(state->isLoadingPrayers());
     advance(1s);

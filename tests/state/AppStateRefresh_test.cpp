@@ -102,10 +102,7 @@ TEST_F(RefreshTest, FetchedPrayerDayTakesTheUsersSwitchesIsSavedAndScheduled)
 
 TEST_F(RefreshTest, RemindersHiddenDuringTheirFetchStayUndetermined)
 {
-    ReminderItem todo;
-    todo.id = u"t1"_s;
-    todo.title = u"Call home"_s;
-    calendar->todos = {todo};
+    calendar->todos = {{.id = u"t1"_s, .title = u"Call home"_s}};
     state->refreshReminders();
     ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
     EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());

@@ -12,13 +12,6 @@ class AppStateReminderActionsTest : public test::AppStateActionsTest {
 protected:
     std::unique_ptr<AppState> state = makeState();
 
-    void raise(const QString &id, const QString &title = u"Call the bank"_s)
-    {
-        ReminderItem item;
-        item.id = id;
-        item.title = title;
-        raise(item);
-    }
     void raise(const ReminderItem &item) { state->setActiveReminderAlert(ActiveReminderAlert{item, clock.now()}); }
     QStringList pending() const { return services.scheduler->pendingIdentifiers(); }
 };
@@ -28,9 +21,10 @@ protected:
 TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnEarlierSnooze)
 {
     const QDateTime start = clock.now();
+    const ReminderItem item{.id = u"r-1"_s, .title = u"Call the bank"_s};
     state->snoozeReminder(10); // no alert: nothing
     EXPECT_TRUE(pending().isEmpty());
-    raise(u"r-1"_s);
+    raise(item);
     layoutCalls = 0;
     state->snoozeReminder(10);
     EXPECT_FALSE(state->activeReminderAlert());
@@ -41,7 +35,7 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
 
     // A second snooze, five minutes later, for one minute.
     clock.advance(std::chrono::minutes(5));
-    raise(u"r-1"_s);
+    raise(item);
     state->snoozeReminder(1);
     EXPECT_EQ(state->reminderSnoozedUntil(u"r-1"_s), start.addSecs(360));
     ASSERT_EQ(pending().size(), 1) << "the earlier snooze is replaced";
@@ -56,25 +50,17 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
     EXPECT_EQ(services.notifications->banners.size(), 1u) << "the first snooze never fires";
 
     state->setRailModule(RailModule::reminders, false);
-    raise(u"r-2"_s);
+    raise(ReminderItem{.id = u"r-2"_s});
     state->snoozeReminder(10);
     EXPECT_TRUE(state->activeReminderAlert()) << "a hidden module snoozes nothing";
-    EXPECT_FALSE(state->reminderSnoozedUntil(u"r-2"_s));
 }
 
 TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
 {
-    const auto add = [&](const QString &title) {
-        ReminderDraft draft;
-        draft.title = title;
-        state->addReminder(draft);
-    };
-    const auto addAndWait = [&](const QString &title) {
-        add(title);
-        return waitUntil([&] {
-            return std::any_of(state->reminders().begin(), state->reminders().end(),
-                               [&](const ReminderItem &r) { return r.title == title; });
-        });
+    const auto add = [&](const QString &title) { state->addReminder(ReminderDraft{.title = title}); };
+    const auto has = [&](const QString &title) {
+        return std::find_if(state->reminders().begin(), state->reminders().end(),
+                            [&](const ReminderItem &r) { return r.title == title; });
     };
     add(u"Nowhere"_s); // no list to add to: the state is reported and the list still fetched
     ASSERT_TRUE(waitUntil([&] { return state->remindersConnection() != RemindersConnectionState::notDetermined(); }));
@@ -82,11 +68,12 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
     EXPECT_TRUE(state->reminders().empty());
 
     ASSERT_TRUE(QDir().mkpath(home.path(u".local/share/calendars/Tasks"_s)));
-    ASSERT_TRUE(addAndWait(u"Buy bread"_s));
-    ASSERT_TRUE(addAndWait(u"Water plants"_s));
+    add(u"Buy bread"_s);
+    ASSERT_TRUE(waitUntil([&] { return has(u"Buy bread"_s) != state->reminders().end(); }));
+    add(u"Water plants"_s);
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 2; }));
     EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
-    const ReminderItem bread = *std::find_if(state->reminders().begin(), state->reminders().end(),
-                                             [](const ReminderItem &r) { return r.title == u"Buy bread"_s; });
+    const ReminderItem bread = *has(u"Buy bread"_s);
     raise(bread);
     state->snoozeReminder(5);
     ASSERT_TRUE(state->reminderSnoozedUntil(bread.id));
@@ -104,22 +91,15 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
 
 TEST_F(AppStateReminderActionsTest, AFocusSnoozeStartsAFocusRunOfAtLeastOneMinute)
 {
-    state->mutate<AppState::Field::pomodoro>([](PomodoroState &p) {
-        p.mode = PomodoroMode::breakTime;
-        p.finishedPendingNotification = true;
-        p.focusDuration = 1800;
-    });
+    state->setPomodoro(
+        PomodoroState{.mode = PomodoroMode::breakTime, .focusDuration = 1800, .finishedPendingNotification = true});
     state->setPomodoroAlertVisible(true);
     layoutCalls = 0;
     state->snoozePomodoro(0);
     EXPECT_FALSE(state->pomodoroAlertVisible());
     EXPECT_EQ(layoutCalls, 1);
-    const PomodoroState &p = state->pomodoro();
-    EXPECT_EQ(p.mode, PomodoroMode::focus);
-    EXPECT_EQ(p.remaining, 60.0);
-    EXPECT_TRUE(p.isRunning);
-    EXPECT_FALSE(p.finishedPendingNotification);
-    EXPECT_EQ(p.focusDuration, 1800.0) << "the configured length stays";
+    const PomodoroState expected{.focusDuration = 1800, .remaining = 60, .isRunning = true, .startedAt = clock.now()};
+    EXPECT_EQ(state->pomodoro(), expected) << "the configured length stays";
     state->snoozePomodoro(5);
     EXPECT_EQ(state->pomodoro().remaining, 300.0);
 }

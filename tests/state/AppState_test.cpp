@@ -141,10 +141,7 @@ TEST_F(AppStateTest, HidingAModuleDropsWhatItHeldAndOnlyItsOwnNotifications)
         services.scheduler->add({id, {u"t"_s, u"b"_s, true}, clock.now().addSecs(3600), {}});
     state->setTodayWeather(TodayWeather{u"Oslo"_s, 3.5, 3, clock.now()});
     state->setWallpaperStatusMessage(u"Ready"_s);
-    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
-        p.isRunning = true;
-        p.startedAt = clock.now();
-    });
+    state->setPomodoro({.isRunning = true, .startedAt = clock.now()});
     state->setPomodoroAlertVisible(true);
     for (M module : {M::today, M::wallpapers, M::focus})
         state->setRailModule(module, false);
