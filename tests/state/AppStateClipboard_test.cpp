@@ -2,7 +2,6 @@
 
 #include "AppStateFixture.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 
@@ -134,23 +133,13 @@ TEST_F(AppStateClipboardTest, OpeningCopiesTextOrOpensAndCopyingPutsEachKindBack
 
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::red);
-    const auto encoded = [&](const char *format) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        return bytes;
-    };
-    const QByteArray png = encoded("PNG");
-    test::awaitTask(
-        state->copyClipboardItem(entry(ClipboardItemKind::image, u"ignored"_s, makeFile(u"shot.png"_s, png))));
-    EXPECT_EQ(services.pasteboard->data(u"image/png"_s), png) << "a PNG file goes as it is";
+    const QString png = home.path(u"shot.png"_s), jpeg = home.path(u"photo.jpg"_s);
+    ASSERT_TRUE(image.save(png) && image.save(jpeg));
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, u"ignored"_s, png)));
+    EXPECT_EQ(services.pasteboard->data(u"image/png"_s), test::readFile(png)) << "a PNG file goes as it is";
     EXPECT_EQ(services.pasteboard->localImage().size(), QSize(4, 3));
-    test::awaitTask(
-        state->copyClipboardItem(entry(ClipboardItemKind::image, makeFile(u"photo.jpg"_s, encoded("JPG")))));
-    QImage offered;
-    ASSERT_TRUE(offered.loadFromData(services.pasteboard->data(u"image/png"_s), "PNG"));
-    EXPECT_EQ(offered.size(), QSize(4, 3));
+    test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, jpeg)));
+    EXPECT_EQ(QImage::fromData(services.pasteboard->data(u"image/png"_s), "PNG").size(), QSize(4, 3));
     const QString broken = makeFile(u"broken.png"_s, "not an image");
     test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, broken)));
     EXPECT_EQ(services.pasteboard->text(), broken) << "an unreadable image goes as its path";

@@ -78,21 +78,6 @@ TEST_F(AppStateFileTrayTest, DroppedFilesArriveNewestFirstOnceEachUpToTwentyFour
     EXPECT_EQ(names().back(), u"f6"_s);
 }
 
-TEST_F(AppStateFileTrayTest, DraggingASelectedItemTakesTheWholeSelectionInTrayOrderAndRemovingKeepsTheFile)
-{
-    state->addFileTrayURLs({fileURL(u"3"_s), fileURL(u"2"_s), fileURL(u"1"_s)});
-    const auto items = state->fileTrayItems();
-    state->toggleFileTraySelection(items[2]);
-    state->toggleFileTraySelection(items[1]);
-    EXPECT_EQ(state->fileTrayDragURLs(items[0]), QList<QUrl>{items[0].url});
-    EXPECT_EQ(state->fileTrayDragURLs(items[2]), (QList<QUrl>{items[1].url, items[2].url}));
-    state->toggleFileTraySelection(items[1]);
-    state->removeFileTrayItem(items[2]);
-    EXPECT_EQ(state->fileTrayItems().size(), 2u);
-    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
-    EXPECT_TRUE(QFile::exists(items[2].url.toLocalFile()));
-}
-
 TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDeviceOrSaysWhyNot)
 {
     const test::Status dropFirst{u"Drop files first"_s, StatusTint::orange};
