@@ -2,9 +2,6 @@
 
 #include <QMimeData>
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 class AppStateFileTrayTest : public test::AppStateActionsTest {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/notifications/NotificationScheduler.h"
 #include "services/clipboard/ClipboardService.h"
+#include "services/notifications/NotificationIdentifiers.h"
 #include "state/AppState.h"
 
 #include "AwaitTask.h"
@@ -15,6 +17,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QSignalSpy>
 
 #include <memory>
 
@@ -74,3 +78,8 @@ protected:
 };
 
 } // namespace kolu::test
+
+// The state tests read as the code they test.
+using namespace kolu;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;

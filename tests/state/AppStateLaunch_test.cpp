@@ -5,15 +5,10 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QJsonArray>
 
 #include <sys/stat.h>
 
 #include <map>
-
-using namespace kolu;
-using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -30,8 +25,28 @@ protected:
 
 } // namespace
 
-TEST_F(LaunchTest, FirstLaunchWritesOnlyWhatItHolds)
+TEST_F(LaunchTest, ALaunchWritesOnlyWhatItHoldsAndRemovesOnlyTheLeftoversOfAKilledRun)
 {
+    const QString data = LocalStore(home.dataHome()).directory();
+    QProcess gone; // a process that has ended, standing for a killed Kolu
+    gone.start(u"true"_s, {});
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString dead = QString::number(gone.processId());
+    const QString alive = QString::number(QCoreApplication::applicationPid());
+
+    const QStringList leftovers{data + u"/links.json.Ab12Z9"_s,
+                                defaults.filePath() + u".q0W9e8"_s,
+                                data + u"/Clipboard/clipboard-20260314-090000-000.png.XyZ123"_s,
+                                data + u"/Wallpapers/orlix-wallpapers-dropbox.zip.a1b2c3"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ/a.jpg"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ-old/b.jpg"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-Qm2L0v/c.jpg"_s};
+    const QStringList kept{data + u"/links.json"_s, data + u"/notes.txt.Ab12Z9"_s, data + u"/links.json.Ab12Z"_s,
+                           data + u"/Wallpapers/DropboxLibrary/d.jpg"_s,
+                           data + u"/Wallpapers/.DropboxLibrary-"_s + alive + u"-r5T6y7/e.jpg"_s};
+    for (const QString &path : leftovers + kept)
+        writeRaw(path, "x");
+
     writeRaw(files.pathOf<PrayerDayFile>(), "not json");
     state = makeState();
     state->start();
@@ -50,6 +65,12 @@ TEST_F(LaunchTest, FirstLaunchWritesOnlyWhatItHolds)
     EXPECT_TRUE(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files).isEmpty());
     EXPECT_TRUE(services.audio->created.isEmpty());
     EXPECT_TRUE(services.sounds->played.empty());
+
+    for (const QString &path : leftovers)
+        EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); })) << path.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(data + u"/Wallpapers/.DropboxLibrary-Qm2L0v"_s));
+    for (const QString &path : kept)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
 
 TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTickEvenWithFocusHidden)
@@ -159,34 +180,4 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     EXPECT_TRUE(state->isLoadingPrayers()) << "the first slow refresh";
     EXPECT_FALSE(state->isLoadingTodayWeather()) << "weather is not part of it";
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers() && state->reminders().size() == 2; }));
-}
-
-TEST_F(LaunchTest, LeftoversOfAKilledRunAreRemovedAndNothingElse)
-{
-    const QString data = LocalStore(home.dataHome()).directory();
-    QProcess gone; // a process that has ended, standing for a killed Kolu
-    gone.start(u"true"_s, {});
-    ASSERT_TRUE(gone.waitForFinished());
-    const QString dead = QString::number(gone.processId());
-    const QString alive = QString::number(QCoreApplication::applicationPid());
-
-    const QStringList leftovers{data + u"/links.json.Ab12Z9"_s, defaults.filePath() + u".q0W9e8"_s,
-                                data + u"/Clipboard/clipboard-20260314-090000-000.png.XyZ123"_s,
-                                data + u"/Wallpapers/orlix-wallpapers-dropbox.zip.a1b2c3"_s,
-                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ/a.jpg"_s,
-                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ-old/b.jpg"_s,
-                                data + u"/Wallpapers/.DropboxLibrary-Qm2L0v/c.jpg"_s};
-    const QStringList kept{data + u"/links.json"_s, data + u"/notes.txt.Ab12Z9"_s, data + u"/links.json.Ab12Z"_s,
-                           data + u"/Wallpapers/DropboxLibrary/d.jpg"_s,
-                           data + u"/Wallpapers/.DropboxLibrary-"_s + alive + u"-r5T6y7/e.jpg"_s};
-    for (const QString &path : leftovers + kept)
-        writeRaw(path, "x");
-
-    state = makeState();
-    state->start();
-    for (const QString &path : leftovers)
-        EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); })) << path.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(data + u"/Wallpapers/.DropboxLibrary-Qm2L0v"_s));
-    for (const QString &path : kept)
-        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }

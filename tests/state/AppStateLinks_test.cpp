@@ -2,8 +2,6 @@
 
 #include "AppStateFixture.h"
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
 using namespace kolu::linkrules;
 
 namespace {

@@ -5,9 +5,6 @@
 #include "services/media/QuranAudioManager.h"
 #include "services/media/SoundscapeAudioManager.h"
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 class AppStateNowPlayingTest : public test::AppStateActionsTest {

@@ -1,11 +1,6 @@
 #include "EngineFixture.h"
 
 #include "services/info/ServiceRequest.h"
-#include "services/notifications/NotificationIdentifiers.h"
-
-using namespace kolu;
-using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace {
 

@@ -1,11 +1,5 @@
 #include "AppStateFixture.h"
 
-#include "platform/notifications/NotificationScheduler.h"
-#include "services/notifications/NotificationIdentifiers.h"
-
-using namespace kolu;
-using namespace Qt::StringLiterals;
-
 namespace {
 
 class AppStateReminderActionsTest : public test::AppStateActionsTest {

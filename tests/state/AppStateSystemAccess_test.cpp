@@ -2,8 +2,6 @@
 
 #include <QStandardPaths>
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
 using test::Status;
 
 namespace {

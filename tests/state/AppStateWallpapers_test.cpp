@@ -1,8 +1,6 @@
 #include "AppStateFixture.h"
 #include "WorkersHeld.h"
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
 using M = RailModule;
 
 namespace {

@@ -1,18 +1,13 @@
 #include "model/UserDefaults.h"
-#include "platform/notifications/NotificationScheduler.h"
 #include "state/AppSettings.h"
 #include "state/RailModules.h"
 
 #include "AppStateFixture.h"
 
-#include <QJsonArray>
 #include <QJsonObject>
-#include <QSignalSpy>
 
 #include <cmath>
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
 using M = RailModule;
 
 namespace {
@@ -113,9 +108,18 @@ TEST_F(AppStateTest, SettingsAreWrittenInTheirStoredFormAndFollowAWriteFromTheSe
         << "only the two real changes are published";
 }
 
-TEST_F(AppStateTest, HidingModulesMovesTheSelectionAndKeepsTheLastVisible)
+// The panel calls back only on a change, while a setter always reacts.
+TEST_F(AppStateTest, PanelAndModuleChangesCallBackAndHidingKeepsASelectedAndALastVisibleModule)
 {
     const auto state = makeState();
+    state->expandPanel();
+    state->expandPanel();
+    state->hideToEdge();
+    state->setIsExpanded(false);
+    state->setActiveCalendarAlert(std::nullopt);
+    state->setRailSize(RailSize::large); // the scale is set before the layout runs
+    EXPECT_EQ(calls, (std::vector<QString>{u"revealed:1"_s, u"expanded:1"_s, u"expanded:0"_s, u"revealed:0"_s,
+                                           u"expanded:0"_s, u"layout@1"_s, u"layout@1.25"_s}));
     state->openModule(M::notes);
     calls.clear();
     state->setRailModule(M::today, false);
@@ -156,19 +160,6 @@ TEST_F(AppStateTest, HidingAModuleDropsWhatItHeldAndOnlyItsOwnNotifications)
     EXPECT_EQ(services.scheduler->pendingIdentifiers(), QStringList{u"reminder-snooze-r-3"_s});
     state->setRailModule(M::reminders, false);
     EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
-}
-
-TEST_F(AppStateTest, PanelStateCallsBackOnlyOnChangeWhileASetterAlwaysReacts)
-{
-    const auto state = makeState();
-    state->expandPanel();
-    state->expandPanel();
-    state->hideToEdge();
-    state->setIsExpanded(false);
-    state->setActiveCalendarAlert(std::nullopt);
-    state->setRailSize(RailSize::large); // the scale is set before the layout runs
-    EXPECT_EQ(calls, (std::vector<QString>{u"revealed:1"_s, u"expanded:1"_s, u"expanded:0"_s, u"revealed:0"_s,
-                                           u"expanded:0"_s, u"layout@1"_s, u"layout@1.25"_s}));
 }
 
 TEST_F(AppStateTest, ASaveBeforeTheStateFilesAreReadTouchesOnlyTheLinks)

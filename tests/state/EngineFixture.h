@@ -2,17 +2,12 @@
 
 #include "model/SignalAwaiter.h"
 #include "platform/calendar/CalendarStore.h"
-#include "platform/notifications/NotificationScheduler.h"
 #include "services/calendar/CalendarService.h"
 #include "services/calendar/RemindersService.h"
 
 #include "AppStateFixture.h"
 
-#include <chrono>
-
 namespace kolu::test {
-
-using namespace std::chrono_literals;
 
 // Calendar and to-do lists held in memory. While `hold` is set, each read
 // waits until release() is called.
