@@ -7,10 +7,21 @@
 
 namespace {
 
-class AppStateNowPlayingTest : public test::AppStateActionsTest {
+// A state whose ambient sounds have their files, with a player to add.
+class AppStateMediaTest : public test::AppStateActionsTest {
 protected:
+    AppStateMediaTest()
+    {
+        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
+            makeFile(QString(u"soundscapes/"_s + track.filename));
+        state = makeState();
+    }
+
     std::unique_ptr<test::FakeMprisPlayer> player;
-    std::unique_ptr<AppState> state = makeState();
+    std::unique_ptr<AppState> state;
+
+    bool radioOn() const { return state->quranAudioManager().status() != QuranPlayerStatus::idle(); }
+    bool ambientOn() const { return !state->soundscapeAudioManager().activeTrackIDs().isEmpty(); }
 
     void addVlc(const QString &status, const QString &title)
     {
@@ -44,7 +55,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateNowPlayingTest, ProbesArePacedANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresThePace)
+TEST_F(AppStateMediaTest, ProbesArePacedANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresThePace)
 {
     const auto ticksToProbe = [&] {
         int ticks = 1;
@@ -75,7 +86,7 @@ TEST_F(AppStateNowPlayingTest, ProbesArePacedANotDueAnswerLeavesTheItemAndTheImm
     EXPECT_EQ(player->calls(), QStringList{u"Next"_s});
 }
 
-TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothingAndDropsALateAnswer)
+TEST_F(AppStateMediaTest, AHiddenModuleStartsNothingAndDropsALateAnswer)
 {
     addVlc(u"Playing"_s, u"Film score"_s);
     services.processes->hold(); // the probe waits for the sound server's answer
@@ -99,28 +110,9 @@ TEST_F(AppStateNowPlayingTest, AHiddenModuleStartsNothingAndDropsALateAnswer)
     EXPECT_EQ(player->messagesReceived(), messages);
 }
 
-namespace {
-
-class AppStateAudioTest : public test::AppStateActionsTest {
-protected:
-    AppStateAudioTest()
-    {
-        for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
-            makeFile(QString(u"soundscapes/"_s + track.filename));
-        state = makeState();
-    }
-
-    bool radioOn() const { return state->quranAudioManager().status() != QuranPlayerStatus::idle(); }
-    bool ambientOn() const { return !state->soundscapeAudioManager().activeTrackIDs().isEmpty(); }
-
-    std::unique_ptr<AppState> state;
-};
-
-} // namespace
-
 // Every control that starts one source stops the other; pausing or clearing
 // one leaves the other alone.
-TEST_F(AppStateAudioTest, TheRadioAndTheSoundscapesNeverPlayTogether)
+TEST_F(AppStateMediaTest, TheRadioAndTheSoundscapesNeverPlayTogether)
 {
     SoundscapeAudioManager &ambient = state->soundscapeAudioManager();
     QuranAudioManager &radio = state->quranAudioManager();

@@ -34,48 +34,6 @@ TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800S
     ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/forecast"_s) == 3; }));
 }
 
-TEST_F(RefreshTest, WeatherAndPrayerAnswersAfterTheirModuleWasHiddenAreDropped)
-{
-    for (int status : {200, 503}) {
-        answerWeather(status);
-        answerPrayers(status);
-        state->setRailModule(RailModule::today, true);
-        state->setRailModule(RailModule::prayers, true);
-        state->refreshTodayWeather(true);
-        state->refreshPrayerTimesIfNeeded();
-        state->setRailModule(RailModule::today, false);
-        state->setRailModule(RailModule::prayers, false);
-        ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
-        ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) > 0; }));
-        QCoreApplication::processEvents();
-        EXPECT_FALSE(state->todayWeather()) << status;
-        EXPECT_EQ(state->todayWeatherStatusMessage(), QString()) << status;
-        EXPECT_FALSE(state->prayerDay()) << status;
-        EXPECT_EQ(state->prayerStatusMessage(), QString()) << status;
-        EXPECT_FALSE(QFile::exists(state->files().pathOf<PrayerDayFile>())) << status;
-        services.server.clearRequests();
-    }
-}
-
-TEST_F(RefreshTest, RemindersHiddenDuringTheirFetchStayUndetermined)
-{
-    calendar->todos = {{.id = u"t1"_s, .title = u"Call home"_s}};
-    state->refreshReminders();
-    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
-    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
-
-    calendar->hold = true;
-    state->refreshReminders();
-    state->setRailModule(RailModule::reminders, false);
-    calendar->release();
-    ASSERT_TRUE(waitUntil([&] { return calendar->todoReads == 2; }));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::notDetermined());
-    EXPECT_TRUE(state->reminders().empty());
-}
-
-// The fetched day takes the user's switches, is saved and scheduled; a city
-// changed while the first fetch waits outranks that fetch's late answer.
 TEST_F(RefreshTest, ACityChangeDuringAPrayerFetchOutranksItsLateAnswer)
 {
     answerPrayers();
@@ -118,7 +76,7 @@ TEST_F(RefreshTest, ACityChangeDuringAPrayerFetchOutranksItsLateAnswer)
     EXPECT_FALSE(state->upcomingPrayer()) << "after the day's last prayer";
 }
 
-TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoad)
+TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoadAndALateAnswerIsDropped)
 {
     answerWeather();
     answerPrayers();
@@ -141,25 +99,22 @@ TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoad)
         QCoreApplication::processEvents();
         EXPECT_EQ(requestsTo(kind.path), 1) << kind.path.toStdString();
     }
+    // Answers that come after their module was hidden again are dropped.
+    for (const auto &kind : kinds)
+        state->setRailModule(kind.module, false);
     services.server.setHoldResponses(false);
     services.server.answerHeld([](const test::RecordedRequest &) { return true; });
     for (const auto &kind : kinds)
         EXPECT_TRUE(waitUntil([&] { return !kind.loading(); })) << "cleared when its request ends: " << kind.path.toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(state->todayWeather());
+    EXPECT_EQ(state->todayWeatherStatusMessage(), QString());
+    EXPECT_FALSE(state->prayerDay());
+    EXPECT_EQ(state->prayerStatusMessage(), QString());
+    EXPECT_FALSE(QFile::exists(state->files().pathOf<PrayerDayFile>()));
 }
 
-TEST_F(RefreshTest, DestroyingTheStateMidFetchEndsEveryWaitingRequest)
-{
-    services.server.setHoldResponses(true);
-    state->refreshTodayWeather(true);
-    state->refreshPrayerTimes(true);
-    ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 2; }));
-    ASSERT_GE(clock.activeTimerCount(), 2);
-    state.reset();
-    // Each request's time-out timer lives as long as its wait.
-    EXPECT_TRUE(waitUntil([&] { return clock.activeTimerCount() == 0; }));
-}
-
-TEST_F(RefreshTest, AnUnreachableServiceReadsAsOnePlainSentenceAndTheLastGoodDataStays)
+TEST_F(RefreshTest, AnUnreachableServiceReadsAsOnePlainSentenceTheLastGoodDataStaysAndDestroyingTheStateEndsTheWait)
 {
     PrayerDay held{u"2026-03-14"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now(), {}};
     state->setPrayerDay(held);
@@ -179,4 +134,12 @@ TEST_F(RefreshTest, AnUnreachableServiceReadsAsOnePlainSentenceAndTheLastGoodDat
                            StatusTint::orange));
     EXPECT_EQ(state->prayerDay(), held);
     EXPECT_EQ(state->todayWeather(), weather);
+
+    // Destroyed mid-fetch, the state ends every waiting request: each time-out timer lives as long as its wait.
+    state->refreshPrayerTimes(true);
+    state->refreshTodayWeather(true);
+    ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 4; }));
+    ASSERT_GE(clock.activeTimerCount(), 2);
+    state.reset();
+    EXPECT_TRUE(waitUntil([&] { return clock.activeTimerCount() == 0; }));
 }
