@@ -34,6 +34,19 @@ TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800S
     ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/forecast"_s) == 3; }));
 }
 
+TEST_F(RefreshTest, RemindersHiddenDuringTheirFetchStayUndetermined)
+{
+    calendar->todos = {{.id = u"t1"_s, .title = u"Call home"_s}};
+    state->refreshReminders();
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
+    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
+    calendar->duringRead = [&] { state->setRailModule(RailModule::reminders, false); };
+    state->refreshReminders();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::notDetermined());
+    EXPECT_TRUE(state->reminders().empty());
+}
+
 TEST_F(RefreshTest, ACityChangeDuringAPrayerFetchOutranksItsLateAnswer)
 {
     answerPrayers();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/SignalAwaiter.h"
 #include "platform/calendar/CalendarStore.h"
 #include "services/calendar/CalendarService.h"
 #include "services/calendar/RemindersService.h"
@@ -9,44 +8,28 @@
 
 namespace kolu::test {
 
-// Calendar and to-do lists held in memory. While `hold` is set, each read
-// waits until release() is called.
+// Calendar and to-do lists held in memory; `duringRead` runs while a to-do
+// fetch waits for its answer.
 class MemoryCalendarStore final : public CalendarStore {
 public:
     bool hasEventAccess() const override { return true; }
     bool hasReminderAccess() const override { return true; }
     QCoro::Task<std::vector<StoredEvent>> events(QDateTime, QDateTime) override
     {
-        co_await waitIfHeld();
         co_return std::vector<StoredEvent>(storedEvents);
     }
     QCoro::Task<std::vector<ReminderItem>> openTodos() override
     {
-        co_await waitIfHeld();
-        ++todoReads;
+        if (duringRead)
+            duringRead();
         co_return std::vector<ReminderItem>(todos);
     }
     QCoro::Task<TodoWriteResult> addTodo(NewTodo) override { co_return TodoWriteResult{}; }
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString, bool, QDateTime) override { co_return TodoWriteResult{}; }
 
-    void release()
-    {
-        hold = false;
-        m_gate.setObjectName(m_gate.objectName() + u'.');
-    }
-
     std::vector<StoredEvent> storedEvents;
     std::vector<ReminderItem> todos;
-    bool hold = false;
-    int todoReads = 0;
-
-private:
-    QCoro::Task<> waitIfHeld()
-    {
-        if (hold)
-            co_await nextEmission(&m_gate, &QObject::objectNameChanged);
-    }
-    QObject m_gate;
+    std::function<void()> duringRead;
 };
 
 // An application state on real services over fakes, driven by a manual clock,
