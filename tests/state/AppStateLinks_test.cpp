@@ -23,18 +23,32 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateLinksTest, AddedLinksGoOnTopReplacingTheSameAddressUpToEighty)
+// The launch clean-up drops links that are no web address, and the legacy
+// captured ones once; added links go on top, replacing the same address.
+TEST_F(AppStateLinksTest, LaunchCleanUpRunsOnceAndAddedLinksGoOnTopUpToEighty)
 {
-    const auto state = makeLoadedState();
+    const auto state = makeState();
+    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
+                                                 stored(u"http:///nohost"_s),
+                                                 stored(u"https://captured.example"_s, false)}));
+    state->loadSavedState();
+    EXPECT_EQ(urls(*state), QStringList{u"https://keep.example"_s});
+    EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
+
+    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s),
+                                                 stored(u"https://later.example"_s, false)}));
+    state->loadSavedState();
+    EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
+
     state->addLink(u"x"_s, u"not an address"_s);
     state->addLink(u"x"_s, u"https:///nohost"_s);
-    EXPECT_FALSE(QFile::exists(state->files().pathOf<LinksFile>()));
     state->addLink(u"A"_s, u"https://a.example"_s);
     state->addLink(u"A slash"_s, u"https://a.example/"_s); // another form is another link
     const QUuid firstID = state->links().back().id;
     clock.advance(std::chrono::seconds(5));
     state->addLink(QString(), u"  a.example  "_s);
-    EXPECT_EQ(urls(*state), (QStringList{u"https://a.example"_s, u"https://a.example/"_s}));
+    EXPECT_EQ(urls(*state), (QStringList{u"https://a.example"_s, u"https://a.example/"_s, u"https://keep.example"_s,
+                                         u"https://later.example"_s}));
     const SavedLink &link = state->links().front();
     EXPECT_EQ(link.title, u"a.example"_s);
     EXPECT_TRUE(link.isFavorite);
@@ -51,22 +65,6 @@ TEST_F(AppStateLinksTest, AddedLinksGoOnTopReplacingTheSameAddressUpToEighty)
     EXPECT_EQ(state->links().back().url, u"https://site0.example"_s);
 }
 
-TEST_F(AppStateLinksTest, LaunchCleanUpDropsNonWebAndLegacyLinksOnce)
-{
-    const auto state = makeState();
-    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
-                                                 stored(u"http:///nohost"_s),
-                                                 stored(u"https://captured.example"_s, false)}));
-    state->loadSavedState();
-    EXPECT_EQ(urls(*state), QStringList{u"https://keep.example"_s});
-    EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
-
-    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s),
-                                                 stored(u"https://later.example"_s, false)}));
-    state->loadSavedState();
-    EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
-}
-
 TEST_F(AppStateLinksTest, AnUnreadableSettingsFileNeverRerunsTheOneTimeCleanUp)
 {
     // The settings say the clean-up ran, but a typing mistake hides that.
@@ -81,7 +79,10 @@ TEST_F(AppStateLinksTest, AnUnreadableSettingsFileNeverRerunsTheOneTimeCleanUp)
     EXPECT_EQ(typo.boolean(u"didCleanLegacyAutoCapturedFavoriteLinks"_s), true) << "and it never runs later";
 }
 
-TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedUserProvidersKeptAndAnUnreadableFileGivesTheBuiltIns)
+// Stored built-ins are replaced by the current ones and an unreadable file gives
+// the built-ins; built-ins cannot be deleted; a template must name an http(s)
+// host and hold the query.
+TEST_F(AppStateLinksTest, ProvidersAreReadAddedWhenUsableSearchedWithAndDeletedBackToGoogle)
 {
     makeFile(u".local/share/Kolu/webSearchProviders.json"_s, R"([{"id": 3}])");
     defaults.set(u"selectedWebSearchProviderID"_s, u"custom-gone"_s);
@@ -97,12 +98,7 @@ TEST_F(AppStateLinksTest, StoredBuiltInsAreReplacedUserProvidersKeptAndAnUnreada
     EXPECT_EQ(state->webSearchProviders(), expected);
     EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
     EXPECT_EQ(state->files().read<WebSearchProvidersFile>(), expected);
-}
 
-// Built-in providers cannot be deleted; a template must name an http(s) host and hold the query.
-TEST_F(AppStateLinksTest, ProvidersAddedWhenUsableAreSearchedWithAndDeletedBackToGoogle)
-{
-    const auto state = makeLoadedState();
     state->addWebSearchProvider(u"No placeholder"_s, u"https://duck.example/?q="_s);
     state->addWebSearchProvider(u"  "_s, u"https://duck.example/?q={query}"_s);
     state->addWebSearchProvider(u"Relative"_s, u"duck{query}"_s);
@@ -111,18 +107,18 @@ TEST_F(AppStateLinksTest, ProvidersAddedWhenUsableAreSearchedWithAndDeletedBackT
     state->deleteWebSearchProvider(youtube);
     youtube.isBuiltIn = false;
     state->deleteWebSearchProvider(youtube);
-    EXPECT_EQ(state->webSearchProviders(), WebSearchProvider::builtInProviders());
+    EXPECT_EQ(state->webSearchProviders(), expected);
 
     state->addWebSearchProvider(u"  Duck  "_s, u" https://duck.example/?q={query}&again={query} "_s);
     const WebSearchProvider added = state->webSearchProviders().back();
     EXPECT_EQ(added,
               (WebSearchProvider{added.id, u"Duck"_s, u"https://duck.example/?q={query}&again={query}"_s, false}));
-    EXPECT_EQ(state->files().read<WebSearchProvidersFile>()->size(), 4u);
+    EXPECT_EQ(state->files().read<WebSearchProvidersFile>()->size(), 5u);
     state->openWebSearch(u"  a&b=c?d+e f  "_s);
     state->openWebSearch(u"   "_s);
     state->deleteWebSearchProvider(added);
     EXPECT_EQ(state->selectedWebSearchProviderID(), u"google"_s);
-    EXPECT_EQ(state->files().read<WebSearchProvidersFile>(), WebSearchProvider::builtInProviders());
+    EXPECT_EQ(state->files().read<WebSearchProvidersFile>(), expected);
     state->setSelectedWebSearchProviderID(u"missing"_s);
     state->openWebSearch(u"100% #1 café"_s);
     EXPECT_EQ(services.urlOpener->opened,
