@@ -70,9 +70,7 @@ TEST_F(AlertTest, CalendarEventIsAlertedOnceInsideItsLeadAndAgainAfterALeadChang
     nextPass();
     EXPECT_FALSE(state->activeCalendarAlert()) << "raised once only";
     // Five minutes before the start, with the lead of this event's series now five minutes.
-    CalendarEvent series;
-    series.id = u"a"_s;
-    state->setCalendarAlertLeadMinutes(5, series);
+    state->setCalendarAlertLeadMinutes(5, CalendarEvent{.id = u"a"_s});
     advance(300s); // passes every 16 s: the one 296 s before the start raises it
     ASSERT_TRUE(state->activeCalendarAlert());
     EXPECT_EQ(lastBanner(), u"Upcoming meeting: Standup a starts in 5 minutes."_s);

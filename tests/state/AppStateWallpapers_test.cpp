@@ -40,14 +40,32 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateWallpapersTest, EachLoadShowsAnotherPictureWhileThereIsOneStepsWrapAndAFailureKeepsTheList)
+TEST_F(AppStateWallpapersTest, AHiddenModuleDropsItsLoadAndEachLoadShowsAnotherPictureWhileThereIsOne)
 {
     const auto state = makeStateWithFolder(3);
+    state->setRailModule(M::wallpapers, false);
+    state->refreshWallpaper(false);
+    EXPECT_FALSE(state->isLoadingWallpaper());
     test::WorkersHeld held;
+    state->setRailModule(M::wallpapers, true);
+    state->refreshWallpaper(false);
+    ASSERT_TRUE(state->isLoadingWallpaper());
+    state->setRailModule(M::wallpapers, false);
+    EXPECT_TRUE(state->isLoadingWallpaper()) << "the running load keeps its flag until it ends";
+    held.release();
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_TRUE(pickedFrom.empty());
+    EXPECT_TRUE(state->wallpaperItems().empty());
+    EXPECT_FALSE(state->wallpaperCandidate());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+
+    // Shown again, the module loads; a forced load is dropped while one runs.
+    test::WorkersHeld busy;
+    state->setRailModule(M::wallpapers, true);
     state->refreshWallpaper(false);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
     state->refreshWallpaper(true); // dropped while a load runs
-    held.release();
+    busy.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"3 local images"_s, StatusTint::green));
     EXPECT_EQ(shownTitle(*state), u"1"_s);
@@ -70,26 +88,6 @@ TEST_F(AppStateWallpapersTest, EachLoadShowsAnotherPictureWhileThereIsOneStepsWr
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"No wallpaper images were found."_s, StatusTint::orange));
     EXPECT_EQ(state->wallpaperItems().size(), 1u);
     EXPECT_TRUE(state->wallpaperCandidate());
-}
-
-TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
-{
-    const auto state = makeStateWithFolder(3);
-    state->setRailModule(M::wallpapers, false);
-    state->refreshWallpaper(false);
-    EXPECT_FALSE(state->isLoadingWallpaper());
-    test::WorkersHeld held;
-    state->setRailModule(M::wallpapers, true);
-    state->refreshWallpaper(false);
-    ASSERT_TRUE(state->isLoadingWallpaper());
-    state->setRailModule(M::wallpapers, false);
-    EXPECT_TRUE(state->isLoadingWallpaper()) << "the running load keeps its flag until it ends";
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_TRUE(pickedFrom.empty());
-    EXPECT_TRUE(state->wallpaperItems().empty());
-    EXPECT_FALSE(state->wallpaperCandidate());
-    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
 }
 
 TEST_F(AppStateWallpapersTest, ACancelledPickerChangesNothingAndClearingTheFolderOrTheLibraryEmptiesTheList)
