@@ -1,4 +1,4 @@
-#include "EngineFixture.h"
+#include "AppStateFixture.h"
 
 #include "state/AlertRules.h"
 

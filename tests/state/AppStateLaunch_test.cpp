@@ -1,4 +1,4 @@
-#include "EngineFixture.h"
+#include "AppStateFixture.h"
 
 #include "model/AtomicFile.h"
 #include "model/DamagedFile.h"
@@ -73,7 +73,7 @@ TEST_F(LaunchTest, ALaunchWritesOnlyWhatItHoldsAndRemovesOnlyTheLeftoversOfAKill
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
 
-TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTickEvenWithFocusHidden)
+TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedAndSavesComeWithinSecondsTouchingOnlyChangedFiles)
 {
     defaults.set(u"hiddenRailModules"_s, QJsonArray{u"focus"_s});
     ASSERT_TRUE(
@@ -99,14 +99,8 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTickEvenWit
     const QStringList kept = damagedCopies(files.pathOf<ClipboardItemsFile>());
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(readWholeFile(kept.front(), 100), QByteArray("[{\"broken\":"));
-}
 
-TEST_F(LaunchTest, SavesComeWithinSecondsOfAChangeAndTouchOnlyChangedFiles)
-{
-    ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
-    state = makeState();
-    state->start();
-    state->persist();
+    // From then on saves come within seconds of a change and touch only changed files.
     const QString directory = state->store().directory();
     const auto inodes = [&] {
         std::map<QString, ino_t> found;
