@@ -55,22 +55,13 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateMediaTest, ProbesArePacedANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresThePace)
+TEST_F(AppStateMediaTest, ANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnoresThePace)
 {
-    const auto ticksToProbe = [&] {
-        int ticks = 1;
-        while (!tick() && ticks < 100)
-            ++ticks;
-        return ticks;
-    };
     ASSERT_TRUE(tick());
     const NowPlayingItem shown{u"Kept"_s, u"Artist"_s, u"Source"_s, false, false, std::nullopt};
     state->setNowPlaying(shown);
     EXPECT_FALSE(tick());
     EXPECT_EQ(state->nowPlaying(), shown);
-    EXPECT_EQ(ticksToProbe(), 60) << "idle: at the first tick more than a minute after the last";
-    state->setSelectedModule(RailModule::nowPlaying);
-    EXPECT_EQ(ticksToProbe(), 11) << "selected: more than ten seconds";
 
     addVlc(u"Paused"_s, u"Track one"_s);
     const int probed = probes();

@@ -20,7 +20,6 @@ TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800S
     state->refreshTodayWeather(false); // declined while one is loading
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
     ASSERT_TRUE(state->todayWeather());
-    EXPECT_EQ(state->todayWeather()->temperature, -3.5);
     EXPECT_EQ(test::weatherStatus(*state), test::Status(u"Berlin"_s, StatusTint::green));
     EXPECT_EQ(requestsTo(u"/v1/search"_s), 1);
 
