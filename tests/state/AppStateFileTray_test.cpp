@@ -26,11 +26,7 @@ protected:
 
     static ProcessResult answer(const QByteArray &output, int exitCode = 0)
     {
-        ProcessResult result;
-        result.started = true;
-        result.exitCode = exitCode;
-        result.standardOutput = output;
-        return result;
+        return {.started = true, .exitCode = exitCode, .standardOutput = output};
     }
 };
 
