@@ -14,8 +14,7 @@ protected:
             calendarLoads += field == AppState::Field::calendarEvents;
         });
         state->start();
-        // Passes run at the first tick and then every 16 s; stop on one, after
-        // the start-up refresh has published its (empty) calendar.
+        // Passes run at the first tick, then every 16 s: stop on one, the (empty) calendar published.
         advance(17s);
         ASSERT_TRUE(waitUntil([&] { return calendarLoads > 0; }));
         QObject::disconnect(state.get(), &AppState::changed, nullptr, nullptr);

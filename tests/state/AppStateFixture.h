@@ -112,19 +112,6 @@ protected:
     MemoryCalendarStore *calendar = nullptr;
     std::unique_ptr<AppState> state;
 
-    // Lets every fetch still on its way end before the state goes.
-    void TearDown() override
-    {
-        if (!state)
-            return;
-        advance(std::chrono::seconds(2));
-        waitUntil([&] {
-            return !state->isLoadingTodayWeather() && !state->isLoadingPrayers() && !state->isLoadingAppleNotes()
-                   && !state->isLoadingAppleNoteFolders();
-        });
-        state.reset();
-    }
-
     std::unique_ptr<AppState> makeState()
     {
         AppServices taken = services.take();

@@ -127,19 +127,15 @@ TEST_F(AppStateWallpapersTest, ApplyingRecordsTheFileOnTheWallpaperThatWasApplie
     state->setWallpaperItems(items);
     state->setWallpaperCandidate(items.front());
     const WallpaperCandidate applied = items.front();
-    QStringList statuses;
+    // The user steps on while the picture is being set.
     QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
-        if (field == AppState::Field::wallpaperStatusMessage)
-            statuses.append(state->wallpaperStatusMessage());
-        // The user steps on while the picture is being set.
         if (field == AppState::Field::isApplyingWallpaper && state->isApplyingWallpaper())
             state->moveWallpaperSelection(1);
     });
     test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_EQ(statuses, (QStringList{u"Setting wallpaper..."_s, u"Wallpaper set."_s}));
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Wallpaper set."_s, StatusTint::green));
     ASSERT_EQ(services.desktopPicture->calls.size(), 1);
     EXPECT_EQ(services.desktopPicture->calls[0].second, DisplayTarget::mainDisplay);
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::green);
     ASSERT_NE(state->wallpaperCandidate()->id, applied.id);
     EXPECT_FALSE(state->wallpaperCandidate()->localFileURL) << "the shown wallpaper was not the one set";
     const auto it = std::find_if(state->wallpaperItems().begin(), state->wallpaperItems().end(),
