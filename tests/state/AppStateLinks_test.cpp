@@ -49,11 +49,8 @@ TEST_F(AppStateLinksTest, LaunchCleanUpRunsOnceAndAddedLinksGoOnTopUpToEighty)
     state->addLink(QString(), u"  a.example  "_s);
     EXPECT_EQ(urls(*state), (QStringList{u"https://a.example"_s, u"https://a.example/"_s, u"https://keep.example"_s,
                                          u"https://later.example"_s}));
-    const SavedLink &link = state->links().front();
-    EXPECT_EQ(link.title, u"a.example"_s);
-    EXPECT_TRUE(link.isFavorite);
-    EXPECT_NE(link.id, firstID);
-    EXPECT_EQ(link.dateAdded, clock.now());
+    EXPECT_NE(state->links().front().id, firstID);
+    EXPECT_EQ(state->links().front().dateAdded, clock.now());
     EXPECT_EQ(state->files().read<LinksFile>(), state->links()) << "adding saves";
     state->deleteLink(state->links().front());
     EXPECT_EQ(state->files().read<LinksFile>(), state->links()) << "deleting saves";
