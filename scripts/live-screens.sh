@@ -4,7 +4,8 @@
 # calendar, to-do list and notes folder. Each module is opened the way a user
 # opens it (the pointer rests on the screen edge, then clicks the module's
 # button in the tool strip) and the screen is saved, one PNG per module, plus
-# one with each composer open, under build/screens/live/.
+# one with each composer open and one per settings page, under
+# build/screens/live/.
 #   scripts/live-screens.sh <kolu executable> <output folder>
 set -euo pipefail
 kolu=$1
@@ -129,5 +130,27 @@ for i in "${!modules[@]}"; do
         shoot "$(printf '%02d' "$i")-${modules[$i]}-composer"
         ;;
     esac
+done
+# The settings window, opened with the gear at the foot of the tool strip:
+# one picture per page, each chosen in the window's sidebar.
+expand
+read -r x y w h < <(geometry)
+xdotool mousemove $((x + w - 53)) $((y + (h - 620) / 2 + 595)) click 1
+settings=""
+for _ in $(seq 50); do
+    settings=$(xdotool search --name '^Kolu Settings$' 2>/dev/null | head -n1) && [ -n "$settings" ] && break
+    sleep 0.1
+done
+[ -n "$settings" ] || { echo "live screens: the settings window did not appear"; exit 1; }
+xdotool mousemove 1 1 # the rail folds away
+sleep 1.5
+read -r sx sy < <(xwininfo -id "$settings" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}')
+# The sidebar's rows, from the top of the window: three groups of pages.
+pages=(general updates profile appearance koluTabs soundscapes desktopApps wallpapers localData)
+rows=(233 272 312 352 392 432 507 547 622)
+for i in "${!pages[@]}"; do
+    xdotool mousemove $((sx + 98)) $((sy + rows[i])) click 1 mousemove 1 1
+    sleep 0.8
+    shoot "settings-$(printf '%02d' "$i")-${pages[$i]}"
 done
 echo "live screens: $out"

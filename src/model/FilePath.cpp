@@ -1,5 +1,6 @@
 #include "model/FilePath.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace kolu {
@@ -25,6 +26,15 @@ std::optional<QString> cleanAbsolutePath(QStringView path)
         clean += segment;
     }
     return clean.isEmpty() ? QString(u'/') : clean;
+}
+
+QString expandHomePrefix(const QString &path, const QString &home)
+{
+    if (path == u"~")
+        return home;
+    if (path.startsWith(u"~/"))
+        return QDir(home).filePath(path.mid(2));
+    return path;
 }
 
 } // namespace kolu

@@ -13,4 +13,8 @@ namespace kolu {
 // Nothing for a relative or empty path.
 std::optional<QString> cleanAbsolutePath(QStringView path);
 
+// A folder path as the user may write it in the settings: "~" is `home` and
+// a leading "~/" means a path below it; any other path is kept as it is.
+QString expandHomePrefix(const QString &path, const QString &home);
+
 } // namespace kolu

@@ -20,9 +20,9 @@ using K = SettingsKey;
 
 // The stored names and defaults are those of files already on disk: never
 // rename a key or change its default here.
-const std::array<SettingsKeyRow, 35> &table()
+const std::array<SettingsKeyRow, 36> &table()
 {
-    static const std::array<SettingsKeyRow, 35> rows{{
+    static const std::array<SettingsKeyRow, 36> rows{{
         {K::railEdge, "railEdge"_L1, T::string, u"right"_s},
         {K::railSize, "railSize"_L1, T::string, u"standard"_s},
         {K::railVerticalPosition, "railVerticalPosition"_L1, T::string, u"center"_s},
@@ -61,6 +61,8 @@ const std::array<SettingsKeyRow, 35> &table()
         {K::calendarFolderPath, "calendarFolderPath"_L1, T::string, QJsonValue()},
         {K::remindersFolderPath, "remindersFolderPath"_L1, T::string, QJsonValue()},
         {K::remindersDefaultListName, "remindersDefaultListName"_L1, T::string, QJsonValue()},
+        // Absent or empty: ~/Notes.
+        {K::notesFolderPath, "notesFolderPath"_L1, T::string, QJsonValue()},
 
         {K::hasCompletedOrlixOnboarding, "hasCompletedOrlixOnboarding"_L1, T::boolean, false},
         {K::automaticallyChecksForUpdates, "automaticallyChecksForUpdates"_L1, T::boolean, false},

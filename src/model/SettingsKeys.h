@@ -46,10 +46,11 @@ enum class SettingsKey {
     quranRadioStationID,
     quranCustomRadioStationName,
     quranCustomRadioStationStreamURL,
-    // The calendar and reminder folders.
+    // The calendar, reminder and notes folders.
     calendarFolderPath,
     remindersFolderPath,
     remindersDefaultListName,
+    notesFolderPath,
     // The application.
     hasCompletedOrlixOnboarding,
     automaticallyChecksForUpdates,

@@ -9,6 +9,7 @@
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsView.h"
 #include "shell/RailHover.h"
+#include "shell/RailMemoryRelease.h"
 #include "shell/rail/RailView.h"
 #include "shell/RailPanel.h"
 #include "shell/StatusItem.h"
@@ -100,6 +101,8 @@ void ApplicationDelegate::createRailWindow()
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
     if (view)
         connect(view, &RailView::interactionActiveChanged, m_hover, &RailHover::setInteractionActive);
+    connect(m_railPanel.get(), &RailPanel::pointerInsideChanged, m_hover, &RailHover::setPointerInside);
+    m_memoryRelease = new RailMemoryRelease(*m_state, m_clock, this);
     connectStateCallbacks();
     m_hover->start();
 }
@@ -130,6 +133,8 @@ void ApplicationDelegate::terminate()
         m_hover->stop();
     if (m_onboardingDelay)
         m_onboardingDelay->stop();
+    if (m_memoryRelease)
+        m_memoryRelease->cancel();
 }
 
 void ApplicationDelegate::bringToFront(QWidget *window)

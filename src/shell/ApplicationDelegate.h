@@ -21,6 +21,7 @@ class DisplayLoss;
 class OrlixUpdateController;
 class PanelWindowing;
 class RailHover;
+class RailMemoryRelease;
 class RailPanel;
 class StatusItem;
 class UserDefaults;
@@ -73,6 +74,7 @@ public:
     OrlixUpdateController &updateController() const { return *m_updateController; }
     RailPanel *railPanel() const { return m_railPanel.get(); }
     RailHover *railHover() const { return m_hover; }
+    RailMemoryRelease *railMemoryRelease() const { return m_memoryRelease; }
     StatusItem *statusItem() const { return m_statusItem; }
     QWidget *settingsWindow() const { return m_settingsWindow; }
     QWidget *onboardingWindow() const { return m_onboardingWindow; }
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<PanelWindowing> m_windowing;
     std::unique_ptr<RailPanel> m_railPanel;
     RailHover *m_hover = nullptr;
+    RailMemoryRelease *m_memoryRelease = nullptr;
     StatusItem *m_statusItem = nullptr;
     ClockTimer *m_onboardingDelay = nullptr;
     QPointer<QWidget> m_settingsWindow;

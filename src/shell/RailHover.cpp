@@ -33,10 +33,15 @@ RailHover::~RailHover() = default;
 
 void RailHover::start()
 {
-    const RailFrameInput in = railFrameInput(m_state);
-    m_interval = hover::pollInterval(in.edge, in.expanded || m_state.isDockRevealed() ||
-                                                  railframe::hasEdgeNotification(in));
+    m_interval = wantedInterval();
     m_poll->start(m_interval, true);
+}
+
+milliseconds RailHover::wantedInterval() const
+{
+    const RailFrameInput in = railFrameInput(m_state);
+    const bool active = in.expanded || m_state.isDockRevealed() || railframe::hasEdgeNotification(in);
+    return hover::pollInterval(in.edge, active && !m_pointerInside);
 }
 
 void RailHover::stop()
@@ -64,9 +69,7 @@ bool RailHover::isHoldRunning() const
 
 void RailHover::refreshInterval()
 {
-    const RailFrameInput in = railFrameInput(m_state);
-    const milliseconds wanted =
-        hover::pollInterval(in.edge, in.expanded || m_state.isDockRevealed() || railframe::hasEdgeNotification(in));
+    const milliseconds wanted = wantedInterval();
     if (wanted == m_interval || !m_poll->isActive())
         return;
     m_interval = wanted;
@@ -79,7 +82,7 @@ HoverInput RailHover::input() const
     HoverInput in;
     in.pointer = m_pointer();
     in.visibleFrame = m_panel.visibleFrame();
-    in.panelFrame = m_panel.geometry();
+    in.panelFrame = m_panel.shownFrame();
     in.edge = frame.edge;
     in.position = frame.position;
     in.expanded = frame.expanded;
@@ -136,6 +139,18 @@ void RailHover::holdStatusMenuOpenBriefly()
     const auto hold = milliseconds(qRound64(m_state.statusMenuOpenHoldDuration() * 1000.0));
     m_holdUntil = m_clock.now().addMSecs(hold.count());
     m_holdEnd->start(hold, false);
+}
+
+void RailHover::setPointerInside(bool inside)
+{
+    if (inside == m_pointerInside)
+        return;
+    m_pointerInside = inside;
+    // Gone from the rail: looked at now, and then at the short period.
+    if (!inside && m_poll->isActive())
+        poll();
+    else
+        refreshInterval();
 }
 
 void RailHover::setInteractionActive(bool active)

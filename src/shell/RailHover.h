@@ -46,6 +46,9 @@ public:
     // While a file drag or a menu of the rail is under way, the rail stays
     // out wherever the pointer is; when it ends the rail is looked at again.
     void setInteractionActive(bool active);
+    // Whether the pointer is on what the panel draws. The window system
+    // tells when it leaves, so meanwhile the poll keeps the parked period.
+    void setPointerInside(bool inside);
 
     std::chrono::milliseconds interval() const { return m_interval; }
     bool isPolling() const;
@@ -54,6 +57,7 @@ public:
 
 private:
     HoverInput input() const;
+    std::chrono::milliseconds wantedInterval() const;
     void scheduleHide(std::chrono::milliseconds delay);
     void cancelHide();
 
@@ -68,6 +72,7 @@ private:
     std::chrono::milliseconds m_interval{350};
     bool m_kept = false;
     bool m_interactionActive = false;
+    bool m_pointerInside = false;
 };
 
 } // namespace kolu

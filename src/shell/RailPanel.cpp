@@ -9,8 +9,8 @@
 #include <QEasingCurve>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPropertyAnimation>
 #include <QScreen>
+#include <QVariantAnimation>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -59,11 +59,14 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     setGeometry(frame);
     setMinimumSize(1, 1);
 
-    m_slide = new QPropertyAnimation(this, "geometry", this);
+    m_slide = new QVariantAnimation(this);
     m_slide->setDuration(kSlideDurationMs);
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.2, 0.82), QPointF(0.18, 1.0), QPointF(1.0, 1.0));
     m_slide->setEasingCurve(curve);
+    connect(m_slide, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant &value) { showSlideFrame(value.toRect()); });
+    connect(m_slide, &QVariantAnimation::finished, this, &RailPanel::endSlide);
 
     for (QScreen *screen : QGuiApplication::screens())
         watchScreen(screen);
@@ -112,7 +115,7 @@ void RailPanel::setDrawnRegion(const QRegion &region)
 
 QRegion RailPanel::drawnRegion() const
 {
-    return m_drawnRegion.value_or(QRegion(rect())) & QRegion(rect());
+    return m_drawnRegion.value_or(QRegion(rect())) & QRegion(m_reveal.value_or(rect()));
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -160,6 +163,11 @@ bool RailPanel::isAnimating() const
     return m_slide->state() == QAbstractAnimation::Running;
 }
 
+QRect RailPanel::shownFrame() const
+{
+    return m_reveal ? m_reveal->translated(pos()) : geometry();
+}
+
 void RailPanel::relayout()
 {
     const RailFrameInput in = railFrameInput(m_state);
@@ -168,14 +176,60 @@ void RailPanel::relayout()
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
     m_lastLayoutEdge = in.edge;
-    m_slide->stop();
-    if (slide && geometry() != target) {
-        m_slide->setStartValue(geometry());
-        m_slide->setEndValue(target);
-        m_slide->start();
-    } else if (geometry() != target) {
-        setGeometry(target);
+    if (slide && shownFrame() != target) {
+        slideTo(target);
+    } else {
+        m_slide->stop();
+        m_slideEnd = target;
+        endSlide();
     }
+    applyShapes();
+}
+
+void RailPanel::slideTo(const QRect &target)
+{
+    const QRect from = shownFrame();
+    const bool revealing = m_slide->state() == QAbstractAnimation::Running && !m_slideMovesWindow;
+    m_slide->stop();
+    m_slideEnd = target;
+    m_slideMovesWindow = !revealing && from.size() == target.size();
+    if (!m_slideMovesWindow) {
+        // One window for the whole way (and for what a slide cut short had
+        // reached), made once.
+        const QRect window = (revealing ? geometry() : from).united(target);
+        if (geometry() != window)
+            setGeometry(window);
+        m_reveal = from.translated(-window.topLeft());
+    }
+    m_slide->setStartValue(from);
+    m_slide->setEndValue(target);
+    m_slide->start();
+    showSlideFrame(from);
+}
+
+void RailPanel::showSlideFrame(const QRect &frame)
+{
+    if (m_slideMovesWindow) {
+        move(frame.topLeft());
+        return;
+    }
+    m_reveal = frame.translated(-pos()) & rect();
+    // What the content draws outside the part shown is cut away; only the
+    // newly shown strip is painted again.
+    if (m_content)
+        m_content->setMask(QRegion(m_reveal->translated(-m_content->pos())));
+    applyShapes();
+}
+
+void RailPanel::endSlide()
+{
+    const bool revealed = m_reveal.has_value();
+    m_reveal.reset();
+    m_slideMovesWindow = false;
+    if (m_content && revealed)
+        m_content->clearMask();
+    if (!m_slideEnd.isNull() && geometry() != m_slideEnd)
+        setGeometry(m_slideEnd);
     applyShapes();
 }
 
@@ -241,20 +295,53 @@ void RailPanel::resizeEvent(QResizeEvent *event)
     applyShapes();
 }
 
+bool RailPanel::event(QEvent *event)
+{
+    // Only what the panel draws takes the pointer, so entering and leaving
+    // the window is entering and leaving the rail.
+    if (event->type() == QEvent::Enter)
+        Q_EMIT pointerInsideChanged(true);
+    else if (event->type() == QEvent::Leave)
+        Q_EMIT pointerInsideChanged(false);
+    return QWidget::event(event);
+}
+
 bool RailPanel::eventFilter(QObject *watched, QEvent *event)
 {
     // A click into one of the rail's text fields gives the panel the
     // keyboard; hovering never does, so the user's window keeps it.
-    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && m_acceptsFocus) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) && watched->isWidgetType()
+        && m_acceptsFocus && static_cast<QWidget *>(watched)->window() == this) {
         auto *widget = static_cast<QWidget *>(watched);
-        if (widget->window() == this && widget->testAttribute(Qt::WA_InputMethodEnabled) && !isActiveWindow()) {
-            activateWindow();
-            // Some window managers refuse the plain request of a dock that
-            // was not clicked through them; this one they honour.
-            requestUserActivation(windowHandle());
+        if (type == QEvent::MouseButtonPress && widget->testAttribute(Qt::WA_InputMethodEnabled)) {
+            takeKeyboard();
+        } else if (type == QEvent::MouseButtonRelease) {
+            // A button that opens a composer puts its first field in focus
+            // once the click has been handled: the keyboard follows it there.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    const QWidget *focused = focusWidget();
+                    if (m_acceptsFocus && focused && focused->testAttribute(Qt::WA_InputMethodEnabled))
+                        takeKeyboard();
+                },
+                Qt::QueuedConnection);
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void RailPanel::takeKeyboard()
+{
+    // Qt can count the panel active while the window manager has given the
+    // keyboard to a window of its own (KWin does): the manager's word holds.
+    if (isActiveWindow() && activeWindowId() == static_cast<quint32>(winId()))
+        return;
+    activateWindow();
+    // Some window managers refuse the plain request of a dock that was not
+    // clicked through them; this one they honour.
+    requestUserActivation(windowHandle());
 }
 
 } // namespace kolu

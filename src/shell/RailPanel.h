@@ -11,8 +11,8 @@
 #include <functional>
 #include <optional>
 
-class QPropertyAnimation;
 class QScreen;
+class QVariantAnimation;
 
 namespace kolu {
 
@@ -64,15 +64,28 @@ public:
     // Where the frame rules put the panel now.
     QRect targetFrame() const;
     bool isAnimating() const;
+    // What the panel shows of itself on screen: while a slide runs, the
+    // part of the window the slide has reached; otherwise the window.
+    QRect shownFrame() const;
 
     static constexpr int kSlideDurationMs = 360;
+
+Q_SIGNALS:
+    // The pointer came into what the panel draws, or left it.
+    void pointerInsideChanged(bool inside);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
+    void slideTo(const QRect &target);
+    void showSlideFrame(const QRect &frame);
+    void endSlide();
     void applyInputPolicy();
+    // Asks for the keyboard for one of the rail's fields after a click.
+    void takeKeyboard();
     void applyShapes();
     bool composited() const;
     void watchScreen(QScreen *screen);
@@ -83,7 +96,16 @@ private:
     std::optional<QRegion> m_drawnRegion;
     QRect m_creationFrame;
     RailEdge m_lastLayoutEdge;
-    QPropertyAnimation *m_slide = nullptr;
+    // The slide runs over screen frames. A frame of the window's own size
+    // moves the window; any other is shown as a part of a window that
+    // holds the slide's whole way, so the window never changes size while
+    // the slide runs: only what it draws and what takes clicks follow.
+    QVariantAnimation *m_slide = nullptr;
+    QRect m_slideEnd;
+    bool m_slideMovesWindow = false;
+    // While the window holds a slide's whole way: the part it shows, in
+    // window coordinates.
+    std::optional<QRect> m_reveal;
     std::function<bool()> m_isCompositing;
     bool m_translucent = false;
     bool m_shapesWindow = false;

@@ -1,6 +1,7 @@
 #include "state/AppServices.h"
 
 #include "model/LocalStore.h"
+#include "model/UserDefaults.h"
 #include "platform/media/AudioPlayer.h"
 #include "platform/media/PactlOutputMute.h"
 #include "platform/media/PulseOutputMute.h"
@@ -61,7 +62,12 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.processes = std::make_unique<SystemProcessRunner>(clock);
     s.calendarStore = std::make_unique<VdirCalendarStore>(defaults);
     s.remindersStore = std::make_unique<VdirCalendarStore>(defaults);
-    s.noteStore = std::make_shared<LocalNoteStore>(LocalNoteStore::defaultRoots(), *s.processes);
+    ProcessRunner *processes = s.processes.get();
+    s.makeNoteStore = [processes, &defaults]() -> std::shared_ptr<NoteStore> {
+        return std::make_shared<LocalNoteStore>(LocalNoteStore::rootsFor(defaults.string(SettingsKey::notesFolderPath)),
+                                                *processes);
+    };
+    s.noteStore = s.makeNoteStore();
     s.notificationServer = std::make_unique<DesktopNotifications>(bus);
     s.notificationScheduler = std::make_unique<NotificationScheduler>(*s.notificationServer, clock);
     s.soundPlayer = std::make_unique<SoundEffectPlayer>(clock, std::move(beep));
@@ -92,7 +98,6 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
         return std::make_unique<ClipboardService>(*pasteboard, store.subdirectory(u"Clipboard"_s), clock);
     };
     QNetworkAccessManager *network = s.network.get();
-    ProcessRunner *processes = s.processes.get();
     DesktopPicture *desktopPicture = s.desktopPicture.get();
     FolderPicker *picker = s.folderPicker.get();
     s.makeWallpaperService = [network, processes, desktopPicture, picker, &defaults, &clock](const LocalStore &store) {

@@ -78,6 +78,10 @@ struct AppServices {
     std::unique_ptr<SoundscapeAudioManager> soundscapeAudioManager;
     std::unique_ptr<DeviceShareService> deviceShareService;
 
+    // The notes store for the folder the settings name now: made at the
+    // start and again whenever that setting changes.
+    std::function<std::shared_ptr<NoteStore>()> makeNoteStore;
+
     // The two services made on first use, from the data folder.
     std::function<std::unique_ptr<ClipboardService>(const LocalStore &)> makeClipboardService;
     std::function<std::unique_ptr<WallpaperService>(const LocalStore &)> makeWallpaperService;

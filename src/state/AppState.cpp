@@ -97,9 +97,12 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
 
     // The settings window's reminder-alert switch writes the store itself;
     // the published flag, and with it the alert check, follows it.
+    // The notes follow the notes folder chosen there.
     connect(&m_defaults, &UserDefaults::changed, this, [this](SettingsKey key) {
         if (key == SettingsKey::reminderAlertsEnabled && m_defaults.boolValue(key) != m_reminderAlertsEnabled)
             setReminderAlertsEnabled(m_defaults.boolValue(key));
+        if (key == SettingsKey::notesFolderPath)
+            followNotesFolder();
     });
 }
 

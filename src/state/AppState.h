@@ -226,7 +226,7 @@ public:
     // once when forced.
     void checkRemoteMessageIfNeeded(bool force);
 
-    // Access to the calendars, reminders, notes and the desktop folder,
+    // Access to the calendars, reminders, notes and the screenshots folders,
     // reported in the one system-access status line.
     enum class AccessArea { calendar, reminders, notes };
     void requestCalendarPermission();
@@ -383,6 +383,8 @@ private:
     static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
     void requestAccess(AccessArea area);
     static QCoro::Task<> awaitAccessGrant(QPointer<AppState> self, AccessArea area);
+    // Reads the notes from the folder the settings name now.
+    void followNotesFolder();
     // Publishes the answer of a reminder write (and drops the written
     // reminder's snooze), then fetches the open reminders again.
     static QCoro::Task<> finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,

@@ -1,13 +1,13 @@
-// Access to the calendars, reminders, notes and the desktop folder, and
+// Access to the calendars, reminders, notes and the screenshots folders, and
 // hiding the other applications; all report in one status line.
 #include "state/AppState.h"
 
+#include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/CalendarStore.h"
+#include "services/clipboard/ClipboardService.h"
 #include "services/notes/NotesService.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -98,19 +98,30 @@ QCoro::Task<> AppState::awaitAccessGrant(QPointer<AppState> self, AccessArea are
     }
 }
 
+void AppState::followNotesFolder()
+{
+    if (!m_services.makeNoteStore)
+        return;
+    m_services.noteStore = m_services.makeNoteStore();
+    m_services.notesService->setStore(m_services.noteStore);
+    refreshAppleNoteFolders(true);
+    refreshAppleNotes(true);
+}
+
 void AppState::requestDesktopPermission()
 {
-    // The desktop folder as the user's XDG folders name it; without one
-    // configured, Qt answers ~/Desktop, which may well not exist.
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
-        setSystemAccessStatus(u"Desktop folder was not found."_s, StatusTint::orange);
-        return;
+    // Recent screenshots are looked for in the folders where the desktop's
+    // screenshot tools save, the same ones the Tray searches; one of them
+    // that can be listed is enough.
+    bool found = false;
+    bool listable = false;
+    for (const QString &folder : ClipboardService::defaultScreenshotFolders()) {
+        found = found || QFileInfo::exists(folder);
+        listable = listable || isUsableFolder(folder, false);
     }
-    // A folder that can be listed is what the screenshot search needs.
-    const bool readable = info.isDir() && info.isReadable() && info.isExecutable();
-    if (readable)
+    if (!found)
+        setSystemAccessStatus(u"Desktop folder was not found."_s, StatusTint::orange);
+    else if (listable)
         setSystemAccessStatus(u"Desktop access is ready."_s, StatusTint::green);
     else
         setSystemAccessStatus(u"Desktop access needs Kolu Settings."_s, StatusTint::orange);

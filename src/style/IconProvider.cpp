@@ -184,4 +184,10 @@ void IconProvider::paint(QPainter &painter, const QRectF &rect, const QString &s
     painter.drawPixmap(topLeft, icon);
 }
 
+void IconProvider::clearCache()
+{
+    pixmaps().clear();
+    renderers().clear();
+}
+
 } // namespace kolu

@@ -37,6 +37,10 @@ public:
     // painter's device scale.
     static void paint(QPainter &painter, const QRectF &rect, const QString &symbol, qreal size, const QColor &color,
                       IconWeight weight = IconWeight::regular);
+
+    // Drops the rendered icons and the parsed icon files; they are made
+    // again when next drawn.
+    static void clearCache();
 };
 
 } // namespace kolu

@@ -1,5 +1,7 @@
 #include "style/Motion.h"
 
+#include <QVariantAnimation>
+
 #include <cmath>
 #include <numbers>
 
@@ -70,6 +72,34 @@ const Motion &OrlixMotion::contentSwap()
 {
     static const Motion motion{180, QEasingCurve(QEasingCurve::InOutQuad)};
     return motion;
+}
+
+namespace {
+bool g_motionEnabled = true;
+} // namespace
+
+bool OrlixMotion::enabled()
+{
+    return g_motionEnabled;
+}
+
+void OrlixMotion::setEnabled(bool enabled)
+{
+    g_motionEnabled = enabled;
+}
+
+void runMotion(QVariantAnimation *animation)
+{
+    animation->stop();
+    animation->start();
+    if (!OrlixMotion::enabled())
+        animation->setCurrentTime(animation->totalDuration());
+}
+
+void applyMotion(QVariantAnimation *animation, const Motion &motion)
+{
+    animation->setDuration(motion.durationMs);
+    animation->setEasingCurve(motion.curve);
 }
 
 const Motion &OrlixMotion::press()

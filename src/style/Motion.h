@@ -2,6 +2,8 @@
 
 #include <QEasingCurve>
 
+class QVariantAnimation;
+
 namespace kolu {
 
 // One of the shared animations: how long it runs and how it eases.
@@ -25,7 +27,19 @@ struct OrlixMotion {
     static const Motion &contentSwap();
     // The press of primary and secondary buttons: ease-out over 0.12 s.
     static const Motion &press();
+
+    // Whether views animate their changes. Off, every change lands at once:
+    // still pictures of the views, and checks of where a change ends.
+    static bool enabled();
+    static void setEnabled(bool enabled);
 };
+
+// Starts `animation`; with motion off it jumps to its end value at once
+// (emitting valueChanged and finished).
+void runMotion(QVariantAnimation *animation);
+
+// Sets `animation`'s duration and curve to `motion`'s.
+void applyMotion(QVariantAnimation *animation, const Motion &motion);
 
 // The progress (0 at t = 0, 1 at rest) of a spring released from rest,
 // `response` seconds per undamped period, at time `t` seconds.

@@ -62,24 +62,15 @@ TEST(PomodoroState, PauseKeepsWhatIsLeftAndFinishesAnExpiredPeriod)
     EXPECT_TRUE(expired.finishedPendingNotification);
     EXPECT_FALSE(expired.startedAt);
     EXPECT_FALSE(expired.isRunning);
+    // Resetting the finished period refills it and drops the pending finish.
+    expired.reset();
+    EXPECT_EQ(expired.remaining, expired.focusDuration);
+    EXPECT_FALSE(expired.finishedPendingNotification);
 
     PomodoroState idle;
     idle.remaining = 77;
     idle.pause(kStart);
     EXPECT_EQ(idle.remaining, 77);
-}
-
-TEST(PomodoroState, ResetRefillsTheCurrentPeriod)
-{
-    PomodoroState state = running(12);
-    state.mode = PomodoroMode::breakTime;
-    state.finishedPendingNotification = true;
-    state.reset();
-    EXPECT_EQ(state.remaining, 300);
-    EXPECT_EQ(state.mode, PomodoroMode::breakTime);
-    EXPECT_FALSE(state.isRunning);
-    EXPECT_FALSE(state.startedAt);
-    EXPECT_FALSE(state.finishedPendingNotification);
 }
 
 TEST(PomodoroState, SkipSwitchesToTheOtherPeriodFull)

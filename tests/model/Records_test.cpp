@@ -94,12 +94,6 @@ TEST(ClipboardItem, DisplayDetailByKind)
     EXPECT_EQ(item.displayDetail(), u"Documents"_s);
 }
 
-TEST(AppleNoteFolder, DisplayNameJoinsTheAccountOnlyWhenThereIsOne)
-{
-    EXPECT_EQ((AppleNoteFolder{u"1"_s, u"Ideas"_s, u""_s}.displayName()), u"Ideas"_s);
-    EXPECT_EQ((AppleNoteFolder{u"1"_s, u"Ideas"_s, u"Work"_s}.displayName()), u"Ideas · Work"_s);
-}
-
 TEST(CalendarEvent, StartsInText)
 {
     const QDateTime now = at(1'700'000'000);

@@ -65,9 +65,6 @@ TEST(SettingsKeysTest, AValueOfTheWrongTypeReadsAsTheDefault)
     EXPECT_EQ(defaults.stringListValue(SettingsKey::railModuleOrder), QStringList());
     defaults.setStringList(SettingsKey::railModuleOrder, {u"links"_s});
     EXPECT_EQ(defaults.stringListValue(SettingsKey::railModuleOrder), QStringList{u"links"_s});
-    EXPECT_EQ(defaults.numberValue(SettingsKey::quranVolume), 0.78);
-    EXPECT_EQ(defaults.stringValue(SettingsKey::orlixHeroColorHex), u"#0D6CE8"_s);
-    EXPECT_TRUE(defaults.boolValue(SettingsKey::showMinimizeAllAppsButton));
     EXPECT_EQ(defaults.stringValue(SettingsKey::calendarFolderPath), QString()); // no default
     EXPECT_FALSE(defaults.string(SettingsKey::calendarFolderPath));
 }

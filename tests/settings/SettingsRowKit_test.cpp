@@ -1,5 +1,7 @@
 #include "settings/SettingsLogo.h"
 #include "settings/SettingsRowKit.h"
+#include "settings/pages/SettingsPageParts.h"
+#include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 
@@ -7,7 +9,6 @@
 #include "TestFiles.h"
 
 #include <QTest>
-#include <cmath>
 
 namespace kolu::test {
 
@@ -37,58 +38,14 @@ TEST_F(SettingsRowKitTest, DetailsStopAfterTwoLines)
     EXPECT_GT(line->titleLabel()->visibleLines(200).size(), 2);
 }
 
-TEST_F(SettingsRowKitTest, PermissionRowRunsItsTwoActions)
-{
-    int requests = 0;
-    int settings = 0;
-    std::unique_ptr<SettingsRow> row(permissionActionRow(
-        QStringLiteral("Calendar"), QStringLiteral("Events from your calendar folder"), QStringLiteral("calendar"),
-        Qt::blue, QStringLiteral("Allow"), [&] { ++requests; }, [&] { ++settings; }));
-    row->show();
-    EXPECT_EQ(row->requestButton()->text(), QStringLiteral("Allow"));
-    EXPECT_EQ(row->settingsButton()->symbol(), QStringLiteral("gearshape"));
-    EXPECT_EQ(row->settingsButton()->toolTip(), QStringLiteral("Open Kolu settings"));
-    QTest::mouseClick(row->requestButton(), Qt::LeftButton);
-    QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
-    QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
-    EXPECT_EQ(requests, 1);
-    EXPECT_EQ(settings, 2);
-}
-
-TEST_F(SettingsRowKitTest, AccentFollowsThemeAndHeroColour)
-{
-    struct Case {
-        const char *theme;
-        QColor accent;
-    };
-    const Case cases[] = {
-        {"default", QColor::fromRgbF(0.62f, 0.79f, 1.0f)},
-        {"flatOlive", QColor::fromRgbF(0.56f, 0.665f, 0.315f)},
-        {"activeDark", QColor::fromRgbF(0.31f, 0.9f, 0.365f)},
-        {"heroLight", QColor(QStringLiteral("#AA3355"))},
-    };
-    defaults.set(QStringLiteral("orlixHeroColorHex"), QStringLiteral("#AA3355"));
-    for (const Case &c : cases) {
-        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(c.theme));
-        EXPECT_EQ(themeAccentColor().rgb(), c.accent.rgb()) << c.theme;
-        EXPECT_EQ(themeAccentColor().alpha(), 255) << c.theme;
-    }
-}
-
 TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
 {
     const QString folder = home.path(QStringLiteral("icons"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    // Nothing there and no window icon: the monogram, on a 62 pt tile in
-    // whatever frame the caller gives.
-    for (int frame : {58, 78}) {
-        OrlixSettingsLogo logo(frame);
-        logo.setIconFolder(folder);
-        EXPECT_TRUE(logo.showsMonogram());
-        EXPECT_EQ(logo.size(), QSize(frame, frame));
-        EXPECT_EQ(logo.tileRect().size(), QSizeF(62, 62));
-        EXPECT_EQ(logo.tileRect().center(), QPointF(frame / 2.0, frame / 2.0));
-    }
+    // Nothing there and no window icon: the monogram.
+    OrlixSettingsLogo logo(58);
+    logo.setIconFolder(folder);
+    EXPECT_TRUE(logo.showsMonogram());
     QImage red(16, 16, QImage::Format_ARGB32);
     red.fill(Qt::red);
     ASSERT_TRUE(red.save(folder + QStringLiteral("/KoluIcon.png")));
@@ -100,10 +57,6 @@ TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
 
 TEST_F(SettingsRowKitTest, TheMonogramReadsOnItsTileInEveryLook)
 {
-    const auto luminance = [](const QColor &c) {
-        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
     const QString folder = home.path(QStringLiteral("no-icons"));
     ASSERT_TRUE(QDir().mkpath(folder));
     struct Look {
@@ -123,8 +76,7 @@ TEST_F(SettingsRowKitTest, TheMonogramReadsOnItsTileInEveryLook)
         image.fill(style.appChrome().rgb());
         logo.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
         const QColor tile = image.pixelColor(logo.tileRect().topLeft().toPoint() + QPoint(12, 12));
-        const double a = luminance(tile), b = luminance(OrlixSettingsLogo::monogramColor());
-        EXPECT_GE((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05), 3.0);
+        EXPECT_GE(contrastRatio(tile, OrlixSettingsLogo::monogramColor()), 3.0);
     }
 }
 
@@ -149,6 +101,24 @@ TEST_F(SettingsRowKitTest, TheLogoTileOverflowsItsFrameUncut)
     EXPECT_GT(qAlpha(image.pixel(logo->x() - 1, middle)), 0);
     EXPECT_GT(qAlpha(image.pixel(logo->x() + 58, middle)), 0);
     EXPECT_GT(qAlpha(image.pixel(logo->x() + 29, logo->y() + 58 + 6)), 0);
+}
+
+// The kit's fonts are sized in pixels: the symbol beside a card's title is
+// drawn at that size, not at an unset point size.
+TEST_F(SettingsRowKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
+{
+    SettingsSymbolLabel label(QStringLiteral("Desktop Apps"), QStringLiteral("apple.logo"),
+                              OrlixFonts::system(15, QFont::Bold), PaletteRole::text);
+    label.setColor(QColor(255, 0, 0));
+    label.resize(label.sizeHint());
+    const QImage image = label.grab().toImage();
+    const int side = label.sizeHint().height();
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < std::min(side, image.width()); ++x)
+            inked += qRed(image.pixel(x, y)) > 160 && qGreen(image.pixel(x, y)) < 100; // the symbol's red
+    // A desktop glyph about the text's height fills a good part of its square.
+    EXPECT_GT(inked, side * side / 8) << "side " << side;
 }
 
 } // namespace

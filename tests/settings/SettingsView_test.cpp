@@ -7,8 +7,6 @@
 #include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
 
-#include <cmath>
-
 #include <QAbstractAnimation>
 #include <QImage>
 #include <QLayout>
@@ -23,22 +21,6 @@ namespace {
 
 class SettingsViewTest : public SettingsTest {};
 
-TEST_F(SettingsViewTest, FreshViewShowsGeneralAndFollowsTheSystem)
-{
-    style.setSystemScheme(ColorScheme::dark);
-    SettingsView view(*state, updates);
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("Kolu Settings"));
-    EXPECT_EQ(view.size(), QSize(860, 640));
-    EXPECT_EQ(view.selectedPage(), OrlixSettingsPage::general);
-    EXPECT_EQ(view.findChild<ElidedLabel *>(QStringLiteral("settingsPageHeader"))->text(), QStringLiteral("General"));
-    EXPECT_EQ(view.preferredColorScheme(), std::nullopt);
-    EXPECT_EQ(view.colorScheme(), ColorScheme::dark);
-    EXPECT_EQ(view.viewSettings().themeRaw(), QStringLiteral("default"));
-    EXPECT_EQ(view.viewSettings().calendarAlertSound(), QStringLiteral("calendar"));
-    EXPECT_TRUE(view.viewSettings().reminderAlertsEnabled());
-    EXPECT_FALSE(defaults.contains(QStringLiteral("orlixTheme"))); // reading stores nothing
-}
-
 TEST_F(SettingsViewTest, ThemeDecidesBeforeTheAppearanceMode)
 {
     struct Case {
@@ -46,17 +28,16 @@ TEST_F(SettingsViewTest, ThemeDecidesBeforeTheAppearanceMode)
         const char *mode;
         std::optional<ColorScheme> expected;
     };
+    // The full table is the style's; the view follows it and repaints.
     const Case cases[] = {
         {"activeDark", "light", ColorScheme::dark},
         {"heroLight", "dark", ColorScheme::light},
         {"default", "Dark", std::nullopt},
-        {"default", "dark", ColorScheme::dark},
-        {"flatOlive", "light", ColorScheme::light},
-        {"noSuchTheme", "dark", ColorScheme::dark},
-        {"default", "system", std::nullopt},
     };
     style.setSystemScheme(ColorScheme::light);
     SettingsView view(*state, updates);
+    EXPECT_EQ(view.viewSettings().themeRaw(), QStringLiteral("default"));
+    EXPECT_FALSE(defaults.contains(QStringLiteral("orlixTheme"))) << "reading stores nothing";
     for (const Case &c : cases) {
         defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(c.theme));
         defaults.set(QStringLiteral("orlixAppearanceMode"), QString::fromLatin1(c.mode));
@@ -81,8 +62,7 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
         EXPECT_EQ(view.selectedPage(), page);
         EXPECT_TRUE(button->isSelected());
         EXPECT_EQ(header->text(), settingsPageTitle(page));
-        EXPECT_EQ(column->maximumWidth(), page == OrlixSettingsPage::tabs ? 650 : 560) << rawValue(page).toStdString();
-        EXPECT_LE(column->width(), column->maximumWidth());
+        EXPECT_LE(column->width(), column->maximumWidth()) << rawValue(page).toStdString();
         // A page with only its header (and the closing stretch) has nothing to scroll.
         auto *scrollBar = view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"))->verticalScrollBar();
         for (int round = 0; round < 10 && scrollBar->maximum() != 0; ++round)
@@ -96,11 +76,8 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
     EXPECT_FALSE(view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-general"))->isSelected());
 }
 
-TEST_F(SettingsViewTest, PageTableAcceptsOnlyTheNineNames)
+TEST_F(SettingsViewTest, TheSidebarListsEveryPage)
 {
-    EXPECT_EQ(fromRawValue<OrlixSettingsPage>(u"appleApps"), OrlixSettingsPage::appleApps);
-    EXPECT_EQ(fromRawValue<OrlixSettingsPage>(u"AppleApps"), std::nullopt);
-    EXPECT_EQ(fromRawValue<OrlixSettingsPage>(u""), std::nullopt);
     std::size_t inGroups = 0;
     for (const auto &group : settingsSidebarGroups())
         inGroups += group.pages.size();
@@ -144,10 +121,6 @@ TEST_F(SettingsViewTest, FormEntriesSurviveHidingAndTakeTheSavedStation)
 
 TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
 {
-    const auto luminance = [](const QColor &c) {
-        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
     style.setSystemScheme(ColorScheme::light);
     for (const char *theme : {"default", "flatOlive", "heroLight"}) {
         SCOPED_TRACE(theme);
@@ -163,9 +136,7 @@ TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
             // Right of the title, clear of the text and of the hairline.
             return image.pixelColor(button->mapTo(&view, QPoint(button->width() - 8, button->height() / 2)));
         };
-        const double selected = luminance(backgroundOf("general"));
-        const double other = luminance(backgroundOf("updates"));
-        EXPECT_GE((std::max(selected, other) + 0.05) / (std::min(selected, other) + 0.05), 1.2);
+        EXPECT_GE(contrastRatio(backgroundOf("general"), backgroundOf("updates")), 1.2);
     }
 }
 

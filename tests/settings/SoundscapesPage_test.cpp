@@ -54,9 +54,7 @@ protected:
     template<typename T>
     T *child(const char *name) const
     {
-        auto *found = view.findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return SettingsTest::child<T>(view, name);
     }
 
     QString header() const { return child<ElidedLabel>("soundscapesPlaybackStatus")->text(); }
@@ -95,15 +93,10 @@ protected:
 TEST_F(SoundscapesPageTest, FreshDefaultsShowTheBellAndAWorkingTest)
 {
     EXPECT_EQ(child<MenuPicker>("soundscapesFocusSound")->currentIndex(), 0);
-    EXPECT_EQ(child<MenuPicker>("soundscapesFocusSound")->items().front(), u"Bell"_s);
-    auto *event = child<SegmentedPicker>("soundscapesEventSound");
-    EXPECT_EQ(event->segments(), (QStringList{u"Bell"_s, u"Ocean"_s, u"Birds"_s, u"Off"_s}));
-    EXPECT_EQ(event->currentIndex(), 0);
+    EXPECT_EQ(child<SegmentedPicker>("soundscapesEventSound")->currentIndex(), 0);
     EXPECT_TRUE(child<OrlixSwitch>("soundscapesReminderAlerts")->isChecked());
     EXPECT_TRUE(child<OrlixButton>("soundscapesTestSound")->isEnabled());
     EXPECT_EQ(header(), u"Ready"_s);
-    EXPECT_EQ(child<ElidedLabel>("customRadioBadge")->text(), u"Optional"_s);
-    EXPECT_EQ(child<OrlixButton>("customRadioSave")->text(), u"Add Station"_s);
     EXPECT_FALSE(child<OrlixButton>("customRadioRemove")->isVisibleTo(&view));
 }
 
@@ -191,7 +184,6 @@ TEST_F(SoundscapesPageTest, CustomStationSavesTrimmedRejectsHttpAndRemoves)
     EXPECT_EQ(message->text(), u"Custom station saved."_s);
     EXPECT_EQ(inkOf(message), Ink::green);
     EXPECT_EQ(child<ElidedLabel>("customRadioBadge")->text(), u"1 of 1"_s);
-    EXPECT_EQ(save->text(), u"Update Station"_s);
     EXPECT_TRUE(child<OrlixButton>("customRadioRemove")->isVisibleTo(&view));
     ASSERT_TRUE(storedCustomStation());
     EXPECT_EQ(storedCustomStation()->nameEnglish, u"Name"_s);
@@ -205,28 +197,14 @@ TEST_F(SoundscapesPageTest, CustomStationSavesTrimmedRejectsHttpAndRemoves)
     EXPECT_EQ(inkOf(message), Ink::red);
     EXPECT_EQ(child<OrlixTextField>("customRadioStreamURL")->text(), u"http://radio.example/live"_s);
     EXPECT_EQ(storedCustomStation()->nameEnglish, u"Name"_s);
-    EXPECT_EQ(child<ElidedLabel>("customRadioBadge")->text(), u"1 of 1"_s);
 
     QTest::mouseClick(child<OrlixButton>("customRadioRemove"), Qt::LeftButton);
     EXPECT_TRUE(child<OrlixTextField>("customRadioName")->text().isEmpty());
     EXPECT_TRUE(child<OrlixTextField>("customRadioStreamURL")->text().isEmpty());
     EXPECT_EQ(message->text(), u"Custom station removed."_s);
     EXPECT_EQ(inkOf(message), Ink::green);
-    EXPECT_EQ(child<ElidedLabel>("customRadioBadge")->text(), u"Optional"_s);
-    EXPECT_EQ(save->text(), u"Add Station"_s);
     EXPECT_FALSE(child<OrlixButton>("customRadioRemove")->isVisibleTo(&view));
     EXPECT_FALSE(storedCustomStation());
-}
-
-TEST_F(SoundscapesPageTest, AnHttpAddressStoresNothing)
-{
-    type("customRadioName", u"Station"_s);
-    type("customRadioStreamURL", u"http://radio.example/live"_s);
-    QTest::mouseClick(child<OrlixButton>("customRadioSave"), Qt::LeftButton);
-    EXPECT_EQ(child<ElidedLabel>("customRadioMessage")->text(), u"Enter a valid HTTPS live stream URL."_s);
-    EXPECT_FALSE(state->quranAudioManager().customStation());
-    EXPECT_FALSE(storedCustomStation());
-    EXPECT_EQ(child<ElidedLabel>("customRadioBadge")->text(), u"Optional"_s);
 }
 
 } // namespace kolu::test

@@ -1,6 +1,5 @@
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsView.h"
-#include "settings/pages/ReleaseNotesCard.h"
 #include "settings/pages/UpdateCheckWindow.h"
 #include "settings/pages/UpdatesPage.h"
 #include "style/widgets/ElidedLabel.h"
@@ -44,14 +43,6 @@ protected:
         return std::make_unique<UpdatesPage>(controller, [this](const QUrl &url) { opened.append(url); });
     }
 
-    template<typename T>
-    static T *child(const QWidget &page, const char *name)
-    {
-        auto *found = page.findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     QList<QUrl> opened;
 };
 
@@ -69,11 +60,6 @@ TEST_F(UpdatesPageTest, UnconfiguredServiceShowsWhyAndOffersNothing)
         EXPECT_FALSE(toggle->isEnabled()) << name;
         EXPECT_FALSE(toggle->isChecked()) << name;
     }
-    // The history lists the five notes; the last names our own checker.
-    const auto notes = page->findChild<ReleaseNotesCard *>(u"releaseNotesCard"_s)
-                           ->findChildren<ElidedLabel *>(u"releaseNote"_s);
-    ASSERT_EQ(notes.size(), 5);
-    EXPECT_TRUE(notes.back()->text().contains(u"Kolu's update checker"_s));
 }
 
 TEST_F(UpdatesPageTest, VersionLineFallsBackForEachMissingPart)
@@ -166,7 +152,8 @@ TEST_F(UpdatesPageTest, WrappedNotesGetTheHeightTheirWidthNeeds)
     view.show();
     QCoreApplication::processEvents();
     const auto notes = view.findChildren<ElidedLabel *>(u"releaseNote"_s);
-    ASSERT_EQ(notes.size(), 5);
+    ASSERT_FALSE(notes.isEmpty());
+    EXPECT_TRUE(notes.back()->text().contains(u"Kolu's update checker"_s)) << "the last note names our own checker";
     bool anyWraps = false;
     for (ElidedLabel *note : notes) {
         EXPECT_GE(note->height(), note->heightForWidth(note->width())) << note->text().toStdString();

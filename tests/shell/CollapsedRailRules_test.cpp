@@ -12,62 +12,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 namespace {
 
-TEST(CollapsedRailRules, AlertPriorityAndSlotForEveryCombination)
-{
-    // Every combination of the four alert flags and the pulse, at each edge.
-    for (int bits = 0; bits < 32; ++bits) {
-        for (RailEdge edge : {RailEdge::left, RailEdge::right, RailEdge::top}) {
-            RailViewInput in;
-            in.edge = edge;
-            in.calendarAlert = bits & 1;
-            in.prayerAlert = bits & 2;
-            in.reminderAlert = bits & 4;
-            in.focusAlert = bits & 8;
-            in.clipboardPulseActive = bits & 16;
-            std::optional<EdgeAlertKind> expected;
-            if (bits & 1)
-                expected = EdgeAlertKind::calendar;
-            else if (bits & 2)
-                expected = EdgeAlertKind::prayer;
-            else if (bits & 4)
-                expected = EdgeAlertKind::reminder;
-            else if (bits & 8)
-                expected = EdgeAlertKind::focus;
-            const CollapsedContent c = railview::collapsedContent(in);
-            SCOPED_TRACE(testing::Message() << "bits " << bits << " edge " << int(edge));
-            EXPECT_EQ(c.alert, expected);
-            if (expected) {
-                EXPECT_FALSE(c.handle);
-                EXPECT_FALSE(c.pulse);
-            } else if (edge == RailEdge::top) {
-                EXPECT_TRUE(c.handle) << "the top pulse shows below the handle";
-                EXPECT_EQ(c.pulse, in.clipboardPulseActive);
-            } else {
-                EXPECT_EQ(c.pulse, in.clipboardPulseActive);
-                EXPECT_NE(c.handle, c.pulse) << "a side pulse replaces the handle";
-            }
-        }
-    }
-}
-
-TEST(CollapsedRailRules, LayoutFollowsEdgeAndExpansion)
-{
-    EXPECT_EQ(railview::layout(RailEdge::top, false), RailViewLayout::topDock);
-    EXPECT_EQ(railview::layout(RailEdge::top, true), RailViewLayout::topExpanded);
-    for (RailEdge edge : {RailEdge::left, RailEdge::right}) {
-        EXPECT_EQ(railview::layout(edge, false), RailViewLayout::dock);
-        EXPECT_EQ(railview::layout(edge, true), RailViewLayout::expanded);
-    }
-}
-
-TEST(CollapsedRailRules, HandleSizesAtBothScales)
-{
-    EXPECT_EQ(railview::handleSize(RailEdge::left, 1.0), QSizeF(18, 96));
-    EXPECT_EQ(railview::handleSize(RailEdge::right, 1.25), QSizeF(22.5, 96));
-    EXPECT_EQ(railview::handleSize(RailEdge::top, 1.25), QSizeF(120, 22.5));
-    EXPECT_EQ(railview::handleThickness(0.5), 14.0) << "never thinner than 14";
-}
-
 TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
 {
     for (EdgeAlertKind kind :
@@ -88,9 +32,6 @@ TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
             EXPECT_DOUBLE_EQ(left.notification.center().y(), 56.0);
         }
     }
-    EXPECT_EQ(railview::edgeAlertGeometry(EdgeAlertKind::focus, RailEdge::left, 1.25).frame.width(), 537.5);
-    EXPECT_EQ(railview::notificationSize(EdgeAlertKind::prayer), QSizeF(332, 82));
-    EXPECT_EQ(railview::notificationSize(EdgeAlertKind::calendar), QSizeF(318, 76));
 }
 
 TEST(CollapsedRailRules, PlacementAgainstTheEdge)
@@ -111,8 +52,6 @@ TEST(CollapsedRailRules, PlacementAgainstTheEdge)
     for (const Case &c : cases)
         EXPECT_EQ(railview::placeAtEdge(area, item, c.edge, c.position).topLeft(), c.topLeft)
             << int(c.edge) << " " << int(c.position);
-    EXPECT_EQ(railview::pulseScreenPadding(RailEdge::top), 0.0);
-    EXPECT_EQ(railview::pulseScreenPadding(RailEdge::left), 10.0);
 }
 
 TEST(RingPhase, RingsGrowFadeAndRepeat)

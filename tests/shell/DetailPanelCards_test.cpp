@@ -2,16 +2,15 @@
 // and height, for both rail sizes, after the layouts have settled.
 #include "cards/reminders/ReminderRow.h"
 #include "cards/reminders/RemindersCard.h"
+#include "cards/nowplaying/SoundscapeDisclosure.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rules/ExpandedRailGeometry.h"
 #include "state/AppState.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
+#include "style/widgets/OrlixButton.h"
 
-#include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
+#include "ShellFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +30,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class DetailPanelCardsTest : public ::testing::Test {
+class DetailPanelCardsTest : public test::RailStateTest {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
     // The desktop's own sans serif, as the running program gets it from the
     // X11 platform (the offscreen platform's default is narrower).
     const QFont appFont = QGuiApplication::font();
@@ -88,6 +82,18 @@ protected:
         return found;
     }
 
+    // Shown text buttons of `card` whose label ends in "…" at their width.
+    static QStringList cutLabels(const QWidget &card)
+    {
+        QStringList found;
+        for (const OrlixButton *button : card.findChildren<OrlixButton *>())
+            if (button->isVisibleTo(&card) && button->shownText() != button->text())
+                found << QStringLiteral("%1 \"%2\" at %3")
+                             .arg(button->objectName(), button->shownText())
+                             .arg(button->width());
+        return found;
+    }
+
     ReminderItem dueToday(int n) const
     {
         ReminderItem item;
@@ -133,12 +139,15 @@ TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
                         reminders->composerAction();
                     if (auto *toggle = card->findChild<QAbstractButton *>(u"notesComposerToggle"_s))
                         toggle->click();
+                    for (auto *section : card->findChildren<SoundscapeDisclosure *>())
+                        section->setExpanded(true);
                     settle();
                 }
                 const int room = viewport(*panel)->width();
                 EXPECT_LE(card->minimumSizeHint().width(), room);
                 EXPECT_LE(card->width(), room);
                 EXPECT_EQ(overflowing(*card), QStringList());
+                EXPECT_EQ(cutLabels(*card), QStringList());
             }
         }
     }

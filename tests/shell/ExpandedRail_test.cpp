@@ -7,84 +7,73 @@
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/OrlixStyle.h"
+#include "style/TodayVisuals.h"
 #include "state/AppState.h"
 
 #include "ManualAnimationDriver.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
+#include "ShellFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <QAbstractAnimation>
+#include <QAbstractButton>
+#include <QDragEnterEvent>
 #include <QImage>
-#include <QCoreApplication>
-#include <QRegularExpression>
-#include <QSignalSpy>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMouseEvent>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QVariantAnimation>
 
 #include <memory>
 
 using namespace kolu;
+using namespace std::chrono_literals;
 
 namespace {
 
-class ExpandedRailTest : public ::testing::Test {
+class ExpandedRailTest : public test::RailStateTest {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
-
-    // A press on `w` at `at` and a release `by` away from it, in fractional points.
-    void swipe(QWidget *w, QPointF at, QPointF by)
+    void hover(QWidget *w)
     {
-        const QPointF global = w->mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &release);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(w, &enter);
     }
-
-    void raiseAlerts(bool calendar, bool prayer, bool reminder, bool focus)
+    void unhover(QWidget *w)
     {
-        state->setActiveCalendarAlert(calendar ? std::optional(CalendarEvent{}) : std::nullopt);
-        state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
-        state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
-        state->setPomodoroAlertVisible(focus);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(w, &leave);
     }
-
-    // Moves every finite animation under `root` on by `ms`, frame by frame;
-    // the wall clock drives none of them while the driver is installed.
-    static void step(QWidget &root, int ms)
+    // Sends a drag of `mime` over `w` and drops it; whether the drop was taken.
+    bool dropOn(QWidget *w, QMimeData &mime, bool *entered)
     {
-        for (int t = 0; t < ms; t += 16) {
-            QList<QPointer<QAbstractAnimation>> running;
-            for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-                if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
-                    running.append(a);
-            for (const QPointer<QAbstractAnimation> &a : running)
-                if (a && a->state() == QAbstractAnimation::Running)
-                    a->setCurrentTime(a->currentTime() + 16);
-        }
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &enter);
+        *entered = enter.isAccepted();
+        if (!*entered)
+            return false;
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &drop);
+        return drop.isAccepted();
     }
+};
 
-    // Runs every motion to its end; then only the endless rings of a
-    // pending alert may still run.
-    static void settle(QWidget &root)
+class RecordingRefresh final : public RailRefreshCalls {
+public:
+    explicit RecordingRefresh(QStringList *log)
+        : m_log(log)
     {
-        step(root, 1000);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (const QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
-            if (a->loopCount() != -1) {
-                EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
-            }
     }
+    void refreshCalendarEvents() override { *m_log << QStringLiteral("calendar"); }
+    void refreshNowPlaying() override { *m_log << QStringLiteral("nowPlaying"); }
+    void refreshReminders() override { *m_log << QStringLiteral("reminders"); }
+    void refreshTodayWeather(bool force) override { *m_log << QStringLiteral("weather %1").arg(force); }
+    void refreshNotes(bool force) override { *m_log << QStringLiteral("notes %1").arg(force); }
+    void refreshPrayerTimesIfNeeded() override { *m_log << QStringLiteral("prayers"); }
+
+private:
+    QStringList *m_log;
 };
 
 } // namespace
@@ -199,11 +188,11 @@ TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
     const QRect focusRest = rest(EdgeAlertKind::focus);
     state->setPomodoroAlertVisible(false);
     EXPECT_EQ(rail.notification(EdgeAlertKind::focus), nullptr);
-    step(rail, 64);
+    test::step(rail, 64);
     ASSERT_TRUE(focus);
     EXPECT_GT(focus->x(), focusRest.x());
     EXPECT_TRUE(focus->testAttribute(Qt::WA_TransparentForMouseEvents));
-    settle(rail);
+    test::settle(rail);
     EXPECT_FALSE(focus);
     // The calendar's goes at once; a new focus alert enters from 14 to the right.
     QPointer<QWidget> calendar = rail.notification(EdgeAlertKind::calendar);
@@ -213,7 +202,7 @@ TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
     state->setPomodoroAlertVisible(true);
     EdgeNotification *entering = rail.notification(EdgeAlertKind::focus);
     EXPECT_EQ(entering->geometry(), focusRest.translated(14, 0));
-    settle(rail);
+    test::settle(rail);
     EXPECT_EQ(entering->geometry(), focusRest);
     EXPECT_EQ(entering->graphicsEffect(), nullptr);
 }
@@ -232,23 +221,23 @@ TEST_F(ExpandedRailTest, CardGlidesToItsButtonAndComesFromTheEdge)
         const int away = edge == RailEdge::left ? -318 : 318;
         const int enteringX = rail.detailPanel()->x();
         EXPECT_EQ(rail.presence(), 0);
-        settle(rail);
+        test::settle(rail);
         EXPECT_EQ(rail.detailPanel()->x(), enteringX - away);
         EXPECT_EQ(rail.detailPanel()->graphicsEffect(), nullptr);
 
         const double from = rail.connector()->y();
         const double to = expandedrail::moduleIconY(RailModule::nowPlaying, state->visibleRailModules(), 1.0);
         state->openModule(RailModule::nowPlaying);
-        step(rail, 96);
+        test::step(rail, 96);
         EXPECT_GT(rail.connector()->y(), from);
         EXPECT_LT(rail.connector()->y(), to);
-        settle(rail);
+        test::settle(rail);
         EXPECT_DOUBLE_EQ(rail.connector()->y(), to);
         EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1, int(expandedrail::detailCardCenterY(to, 1.0)));
 
         // Collapsing takes the card back to the edge.
         state->setIsExpanded(false);
-        settle(rail);
+        test::settle(rail);
         EXPECT_EQ(rail.detailPanel()->x(), enteringX);
     }
 }
@@ -266,7 +255,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::calendar);
     EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 318) / 2);
     state->setActiveCalendarAlert(std::nullopt);
-    settle(rail);
+    test::settle(rail);
     EXPECT_EQ(rail.findChildren<EdgeNotification *>().size(), 1);
     EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::prayer);
     EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 332) / 2);
@@ -361,4 +350,227 @@ TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
     // The card's shadow lies below the card, not cut at its edges.
     EXPECT_GT(qAlpha(calm.pixel(card.center().x(), card.bottom() + 6)), 0);
     EXPECT_GT(qAlpha(calm.pixel(card.left() + 6, card.bottom() + 4)), 0);
+}
+
+TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
+{
+    state->setSelectedModule(RailModule::calendar);
+    ExpandedToolStrip strip(*state);
+    ToolStripButton *focus = strip.findChild<ToolStripButton *>(QStringLiteral("toolStripButton-focus"));
+    ASSERT_NE(focus, nullptr);
+
+    // Leaving after 50 ms opens nothing, even once the delay has passed.
+    hover(focus);
+    clock.advance(50ms);
+    unhover(focus);
+    clock.advance(200ms);
+    EXPECT_EQ(state->selectedModule(), RailModule::calendar);
+
+    // Staying 100 ms opens it.
+    hover(focus);
+    clock.advance(50ms);
+    EXPECT_EQ(state->selectedModule(), RailModule::calendar);
+    clock.advance(50ms);
+    EXPECT_EQ(state->selectedModule(), RailModule::focus);
+
+    // While the modules are being reordered nothing opens.
+    ToolStripButton *links = strip.button(RailModule::links);
+    state->setIsReorderingRail(true);
+    hover(links);
+    clock.advance(100ms);
+    click(links);
+    EXPECT_EQ(state->selectedModule(), RailModule::focus);
+    state->setIsReorderingRail(false);
+    click(links);
+    EXPECT_EQ(state->selectedModule(), RailModule::links);
+}
+
+TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDrops)
+{
+    ExpandedToolStrip strip(*state);
+    const QString file = home.path(QStringLiteral("dropped.txt"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.close();
+
+    for (const RailModule module : state->visibleRailModules()) {
+        SCOPED_TRACE(rawValue(module).toStdString());
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file)});
+        bool entered = false;
+        const bool taken = dropOn(strip.button(module), mime, &entered);
+        EXPECT_EQ(entered, module == RailModule::fileTray);
+        EXPECT_EQ(taken, module == RailModule::fileTray);
+    }
+    ASSERT_EQ(state->fileTrayItems().size(), 1u);
+    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), QStringLiteral("1"));
+    EXPECT_FALSE(strip.button(RailModule::fileTray)->isFileDropTarget());
+
+    // Text without a file is no file drop.
+    QMimeData text;
+    text.setText(QStringLiteral("words"));
+    bool entered = true;
+    EXPECT_FALSE(dropOn(strip.button(RailModule::fileTray), text, &entered));
+    EXPECT_FALSE(entered);
+}
+
+TEST_F(ExpandedRailTest, ActionsOfBothStrips)
+{
+    for (const bool top : {false, true}) {
+        SCOPED_TRACE(top ? "top" : "side");
+        std::unique_ptr<ExpandedToolStrip> strip =
+            top ? std::make_unique<TopExpandedToolStrip>(*state) : std::make_unique<ExpandedToolStrip>(*state);
+        QStringList calls;
+        strip->setRefreshCalls(std::make_unique<RecordingRefresh>(&calls));
+        auto *refresh = strip->findChild<QAbstractButton *>(QStringLiteral("refreshButton"));
+        ASSERT_NE(refresh, nullptr);
+        click(refresh);
+        EXPECT_EQ(calls,
+                  (QStringList{QStringLiteral("calendar"), QStringLiteral("nowPlaying"), QStringLiteral("reminders"),
+                               QStringLiteral("weather 1"), QStringLiteral("notes 0"), QStringLiteral("prayers")}));
+
+        QSignalSpy settings(strip.get(), &ExpandedToolStrip::settingsRequested);
+        click(strip->findChild<QAbstractButton *>(QStringLiteral("settingsButton")));
+        EXPECT_EQ(settings.count(), 1);
+
+        // The minimise button comes and goes with its setting, before the others.
+        state->setShowMinimizeAllAppsButton(false);
+        EXPECT_EQ(strip->findChild<QAbstractButton *>(QStringLiteral("minimizeAllButton")), nullptr);
+        state->setShowMinimizeAllAppsButton(true);
+        EXPECT_NE(strip->findChild<QAbstractButton *>(QStringLiteral("minimizeAllButton")), nullptr);
+    }
+}
+
+TEST_F(ExpandedRailTest, LongPressAndDragReordersByWholeSteps)
+{
+    ExpandedToolStrip strip(*state);
+    strip.resize(74, 620);
+    strip.show();
+    const RailModuleOrder before = state->visibleRailModules();
+    ToolStripButton *first = strip.button(before[0]);
+    const QPoint at(27, 21);
+
+    const RailModule selected = state->selectedModule();
+    // A press shorter than 0.28 s followed by a drag moves nothing.
+    mouse(first, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    clock.advance(200ms);
+    mouse(first, QEvent::MouseMove, at + QPoint(0, 60), Qt::LeftButton);
+    mouse(first, QEvent::MouseButtonRelease, at + QPoint(0, 60), Qt::NoButton);
+    EXPECT_EQ(state->visibleRailModules(), before);
+    EXPECT_FALSE(state->isReorderingRail());
+
+    // After the press, 24 points move nothing and 25 move one place.
+    mouse(first, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    clock.advance(300ms);
+    mouse(first, QEvent::MouseMove, at + QPoint(0, 24), Qt::LeftButton);
+    EXPECT_TRUE(state->isReorderingRail());
+    EXPECT_EQ(state->visibleRailModules(), before);
+    mouse(first, QEvent::MouseMove, at + QPoint(0, 25), Qt::LeftButton);
+    EXPECT_EQ(state->visibleRailModules()[1], before[0]);
+    mouse(first, QEvent::MouseButtonRelease, at + QPoint(0, 25), Qt::NoButton);
+    EXPECT_FALSE(state->isReorderingRail());
+    // The release of a reorder is no click.
+    EXPECT_EQ(state->selectedModule(), selected);
+
+    // Hidden modules follow the visible ones in the stored order.
+    state->setRailModule(RailModule::notes, false);
+    state->moveRailModule(RailModule::today, 0);
+    const RailModuleOrder stored = state->railModuleOrder();
+    EXPECT_EQ(stored.back(), RailModule::notes);
+    EXPECT_EQ(stored.front(), RailModule::today);
+}
+
+TEST_F(ExpandedRailTest, AlertsPoseTheirButtonsAndRingsStopWhenIdle)
+{
+    ExpandedToolStrip strip(*state);
+    ToolStripButton *focus = strip.button(RailModule::focus);
+    EXPECT_FALSE(focus->ringsRunning());
+    state->setPomodoroAlertVisible(true);
+    EXPECT_TRUE(focus->isPulsing());
+    EXPECT_TRUE(focus->ringsRunning());
+    state->setPomodoroAlertVisible(false);
+    EXPECT_FALSE(focus->isPulsing());
+    EXPECT_FALSE(focus->ringsRunning());
+
+    // A clipboard capture wobbles the tray icon until 0.65 s after the last one.
+    ToolStripButton *tray = strip.button(RailModule::fileTray);
+    state->setClipboardPulse(state->clipboardPulse() + 1);
+    EXPECT_TRUE(tray->isPulsing());
+    clock.advance(500ms);
+    state->setClipboardPulse(state->clipboardPulse() + 1);
+    clock.advance(500ms);
+    EXPECT_TRUE(tray->isPulsing());
+    clock.advance(200ms);
+    EXPECT_FALSE(tray->isPulsing());
+    // Other buttons never pulse for the clipboard.
+    EXPECT_FALSE(strip.button(RailModule::links)->isPulsing());
+}
+
+TEST_F(ExpandedRailTest, DetailHeaderPerModuleAndTodaySymbolByHour)
+{
+    for (const RailModule module :
+         {RailModule::calendar, RailModule::notes, RailModule::reminders, RailModule::focus}) {
+        ModuleDetailPanel panel(*state, module);
+        auto *title = panel.findChild<QLabel *>(QStringLiteral("detailTitle"));
+        auto *tagline = panel.findChild<QLabel *>(QStringLiteral("detailTagline"));
+        ASSERT_NE(title, nullptr);
+        ASSERT_NE(tagline, nullptr);
+        EXPECT_EQ(title->text(), kolu::title(module));
+        EXPECT_EQ(tagline->text(), ModuleDetailPanel::tagline(module));
+        EXPECT_EQ(panel.badgeSymbol(), symbol(module));
+    }
+
+    struct Row {
+        int hour;
+        const char *symbol;
+        const char *greeting;
+    };
+    const Row rows[] = {{0, "moon.stars", "Have a calm night"},    {5, "moon.stars", "Have a calm night"},
+                        {6, "sun.max", "Have a nice morning"},     {11, "sun.max", "Have a nice morning"},
+                        {12, "sun.max", "Have a nice day"},        {17, "sun.max", "Have a nice day"},
+                        {18, "moon.stars", "Have a calm evening"}, {23, "moon.stars", "Have a calm evening"}};
+    ModuleDetailPanel panel(*state, RailModule::calendar);
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.hour);
+        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(r.hour, 30), Qt::LocalTime).toUTC());
+        EXPECT_EQ(TodayVisuals::current(clock).greeting, QLatin1String(r.greeting));
+        panel.setModule(RailModule::today);
+        EXPECT_EQ(panel.badgeSymbol(), QLatin1String(r.symbol));
+        panel.setModule(RailModule::calendar);
+    }
+
+    // A module change builds a fresh page; a module without a card shows its
+    // header alone. The old page fades out, taking no input, and then goes.
+    panel.setModule(RailModule::links);
+    auto *page = panel.findChild<QWidget *>(QStringLiteral("detailPage"));
+    EXPECT_EQ(page->findChild<QLabel *>(QStringLiteral("detailTitle"))->text(), kolu::title(RailModule::links));
+    EXPECT_EQ(panel.findChildren<QWidget *>(QStringLiteral("detailPage")).size(), 1);
+    QPointer<QWidget> leaving = panel.findChild<QWidget *>(QStringLiteral("leavingDetailPage"));
+    ASSERT_TRUE(leaving);
+    EXPECT_TRUE(leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
+    for (QVariantAnimation *swap : panel.findChildren<QVariantAnimation *>())
+        swap->setCurrentTime(swap->duration());
+    EXPECT_FALSE(leaving);
+    EXPECT_EQ(page->graphicsEffect(), nullptr);
+}
+
+TEST_F(ExpandedRailTest, TheSelectedIconCastsAShadowInItsTint)
+{
+    const auto inked = [&](RailModule selected) {
+        state->setSelectedModule(selected);
+        ToolStripButton button(*state, RailModule::links, Qt::Vertical);
+        button.resize(button.sizeHint());
+        const QImage image = picture(button);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qAlpha(image.pixel(x, y)) > 0;
+        return count;
+    };
+    const int plain = inked(RailModule::today);
+    const int selected = inked(RailModule::links);
+    EXPECT_GT(plain, 0);
+    // The shadow spreads well past the glyph.
+    EXPECT_GT(selected, plain * 3 / 2);
 }

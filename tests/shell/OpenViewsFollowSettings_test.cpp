@@ -4,9 +4,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/MenuPicker.h"
 
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
+#include "ShellFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +21,9 @@ namespace {
 
 // A setting written from elsewhere (the settings window, another card) while
 // a view that shows it is open: the view shows the new value at once.
-class OpenViewsFollowSettingsTest : public ::testing::Test {
+class OpenViewsFollowSettingsTest : public test::RailStateTest {
 protected:
-    test::TemporaryHome home;
-    test::ManualClock clock;
-    UserDefaults defaults;
     OrlixStyle style{defaults};
-    test::TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
 };
 
 template<typename T>

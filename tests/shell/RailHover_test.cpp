@@ -2,7 +2,11 @@
 
 #include "shell/StatusItem.h"
 
+#include <QAbstractAnimation>
 #include <QAction>
+#include <QEnterEvent>
+
+#include <algorithm>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -37,37 +41,78 @@ TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelay)
     EXPECT_EQ(hover().interval(), 350ms);
 }
 
-TEST_F(HoverTest, ComingBackBeforeTheHideKeepsTheRail)
+TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
 {
-    launch();
-    pointer = sideBandPoint();
-    clock.advance(350ms);
-    settle();
-    pointer = farAway();
-    clock.advance(120ms);
-    ASSERT_TRUE(hover().isHidePending());
-    pointer = panel().geometry().center();
-    clock.advance(120ms);
-    EXPECT_FALSE(hover().isHidePending());
-    clock.advance(2s);
-    EXPECT_TRUE(state().isExpanded());
-}
-
-TEST_F(HoverTest, ADragOrMenuOfTheRailKeepsItOutUntilItEnds)
-{
+    int looks = 0;
+    parts.pointer = [this, &looks] {
+        ++looks;
+        return pointer;
+    };
+    withRailViews();
     launch();
     pointer = sideBandPoint();
     clock.advance(350ms);
     ASSERT_TRUE(state().isExpanded());
-    pointer = farAway();
-    clock.advance(120ms);
-    ASSERT_TRUE(hover().isHidePending());
-    hover().setInteractionActive(true);
-    EXPECT_FALSE(hover().isHidePending()) << "a drag under way cancels the pending hide";
-    clock.advance(5s);
+    ASSERT_EQ(state().selectedModule(), RailModule::today);
+    settle();
+    // The rail's own motions (the card coming in, the cross-fade) end.
+    EXPECT_TRUE(test::waitUntil([this] {
+        const auto running = panel().findChildren<QAbstractAnimation *>();
+        return std::none_of(running.begin(), running.end(),
+                            [](QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+    }));
+
+    // The pointer rests on the open rail: the window system tells when it
+    // leaves, so the poll keeps the parked period.
+    pointer = panel().geometry().center();
+    QEnterEvent enter{QPointF(), QPointF(), QPointF(pointer)};
+    QCoreApplication::sendEvent(&panel(), &enter);
+    EXPECT_EQ(hover().interval(), 350ms);
+    looks = 0;
+    clock.advance(10s);
+    EXPECT_LE(looks, 29) << "about one look each 0.35 s";
     EXPECT_TRUE(state().isExpanded());
+    // Nothing moves in the open, idle rail: no animation asks for frames.
+    for (QAbstractAnimation *animation : panel().findChildren<QAbstractAnimation *>())
+        EXPECT_NE(animation->state(), QAbstractAnimation::Running) << animation->parent()->objectName().toStdString();
+
+    // Leaving is looked at at once, and then at the short period.
+    pointer = farAway();
+    looks = 0;
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&panel(), &leave);
+    EXPECT_EQ(looks, 1);
+    EXPECT_TRUE(hover().isHidePending());
+    EXPECT_EQ(hover().interval(), 120ms);
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, ComingBackOrADragOfTheRailCancelsAPendingHide)
+{
+    launch();
+    for (const bool drag : {false, true}) {
+        SCOPED_TRACE(drag ? "drag" : "pointer back");
+        pointer = sideBandPoint();
+        clock.advance(350ms);
+        ASSERT_TRUE(state().isExpanded());
+        settle();
+        pointer = farAway();
+        clock.advance(120ms);
+        ASSERT_TRUE(hover().isHidePending());
+        if (drag)
+            hover().setInteractionActive(true); // cancels at once
+        else
+            pointer = panel().geometry().center(); // cancels at the next poll
+        clock.advance(drag ? 0ms : 120ms);
+        EXPECT_FALSE(hover().isHidePending());
+        clock.advance(5s);
+        EXPECT_TRUE(state().isExpanded());
+    }
+    // Looked at again when the drag ends.
+    pointer = farAway();
     hover().setInteractionActive(false);
-    EXPECT_TRUE(hover().isHidePending()) << "looked at again when the drag ends";
+    EXPECT_TRUE(hover().isHidePending());
     clock.advance(550ms);
     EXPECT_FALSE(state().isExpanded());
 }

@@ -1,5 +1,7 @@
 #include "ShellFixture.h"
 
+#include "ManualAnimationDriver.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -38,6 +40,68 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsAndFollowsTheStateToEveryEdge)
     state().setRailEdge(RailEdge::right);
     EXPECT_FALSE(panel().isAnimating());
     EXPECT_EQ(panel().geometry(), panel().targetFrame());
+}
+
+namespace {
+
+// Counts the panel's size changes.
+class ResizeCounter : public QObject {
+public:
+    explicit ResizeCounter(QWidget &widget) { widget.installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
+{
+    test::ManualAnimationDriver animations;
+    launch();
+    const QRect parked = panel().geometry();
+    ResizeCounter resizes(panel());
+
+    for (const bool expand : {true, false}) {
+        const QRect from = panel().shownFrame();
+        expand ? state().expandPanel() : state().hideToEdge();
+        const QRect to = panel().targetFrame();
+        ASSERT_NE(from.width(), to.width());
+        const QRect window = from.united(to);
+        int lastWidth = from.width();
+        for (int step = 0; step < 30 && panel().isAnimating(); ++step) {
+            animations.advanceBy(16);
+            if (!panel().isAnimating())
+                break;
+            // The window holds the whole way; the part shown keeps to the
+            // screen edge and only grows (or only shrinks), and nothing
+            // outside it takes clicks or shows.
+            EXPECT_EQ(panel().geometry(), window) << "step " << step;
+            const QRect shown = panel().shownFrame();
+            EXPECT_EQ(shown.right(), window.right());
+            EXPECT_EQ(shown.top(), window.top());
+            EXPECT_EQ(shown.height(), window.height());
+            EXPECT_TRUE(expand ? shown.width() >= lastWidth : shown.width() <= lastWidth) << "step " << step;
+            lastWidth = shown.width();
+            const QRect local = shown.translated(-window.topLeft());
+            ASSERT_TRUE(windowing->inputRegion);
+            EXPECT_TRUE(local.contains(windowing->inputRegion->boundingRect()) || windowing->inputRegion->isEmpty());
+            EXPECT_EQ(panel().content()->mask(), QRegion(local));
+        }
+        EXPECT_FALSE(panel().isAnimating());
+        EXPECT_EQ(panel().geometry(), to);
+        EXPECT_EQ(panel().shownFrame(), to);
+        EXPECT_TRUE(panel().content()->mask().isEmpty()) << "all of it shows at rest";
+    }
+    EXPECT_EQ(panel().geometry(), parked);
+    // Grown once as the rail opened, back once it had closed.
+    EXPECT_EQ(resizes.count, 2);
 }
 
 TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksAndTheQuietTopRailNone)
@@ -79,11 +143,11 @@ TEST_F(RailPanelTest, ShowsOnlyWhatIsDrawnWhileNothingComposites)
     // The compositor goes: the translucent panel would show black where it
     // draws nothing, so from its next layout only the drawing shows.
     compositing = false;
-    state().setClipboardPulseActive(true);
+    panel().relayout();
     EXPECT_EQ(windowing->visibleRegion, QRegion(0, 100, 18, 300));
     EXPECT_EQ(windowing->inputRegion, windowing->visibleRegion);
     compositing = true;
-    state().setClipboardPulseActive(false);
+    panel().relayout();
     EXPECT_EQ(windowing->visibleRegion, QRegion(panel().rect()));
 }
 

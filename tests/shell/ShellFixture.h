@@ -4,6 +4,8 @@
 #include "shell/ApplicationDelegate.h"
 #include "shell/RailHover.h"
 #include "shell/RailPanel.h"
+#include "shell/rail/RailView.h"
+#include "shell/rail/expanded/ExpandedRail.h"
 #include "state/AppState.h"
 
 #include "EventWait.h"
@@ -13,7 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractAnimation>
+#include <QCoreApplication>
 #include <QList>
+#include <QMouseEvent>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -35,6 +41,69 @@ public:
     std::optional<bool> acceptsFocus;
     std::optional<QRegion> inputRegion;
     std::optional<QRegion> visibleRegion; // none: the whole window shows
+};
+
+// Moves every finite animation under `root` on by `ms`, frame by frame;
+// the wall clock drives none of them while a ManualAnimationDriver is installed.
+inline void step(QObject &root, int ms)
+{
+    for (int t = 0; t < ms; t += 16) {
+        QList<QPointer<QAbstractAnimation>> running;
+        for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+            if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
+                running.append(a);
+        for (const QPointer<QAbstractAnimation> &a : running)
+            if (a && a->state() == QAbstractAnimation::Running)
+                a->setCurrentTime(a->currentTime() + 16);
+    }
+}
+
+// Runs every motion to its end; then only the endless rings of a pending
+// alert may still run.
+inline void settle(QObject &root)
+{
+    step(root, 1000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+        if (a->loopCount() != -1) {
+            EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
+        }
+}
+
+// The state on test services, for the rail's widgets on their own, with the
+// input their tests drive them by.
+class RailStateTest : public ::testing::Test {
+protected:
+    TemporaryHome home;
+    ManualClock clock;
+    UserDefaults defaults;
+    TestAppServices services{defaults, clock, home};
+    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
+
+    static void mouse(QWidget *w, QEvent::Type type, QPointF at, Qt::MouseButtons held)
+    {
+        QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    }
+    static void click(QWidget *w)
+    {
+        mouse(w, QEvent::MouseButtonPress, w->rect().center(), Qt::LeftButton);
+        mouse(w, QEvent::MouseButtonRelease, w->rect().center(), Qt::NoButton);
+    }
+    // A press on `w` at `at` and a release `by` away from it, in fractional points.
+    static void swipe(QWidget *w, QPointF at, QPointF by)
+    {
+        mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(w, QEvent::MouseButtonRelease, at + by, Qt::NoButton);
+    }
+
+    void raiseAlerts(bool calendar, bool prayer, bool reminder, bool focus)
+    {
+        state->setActiveCalendarAlert(calendar ? std::optional(CalendarEvent{}) : std::nullopt);
+        state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
+        state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
+        state->setPomodoroAlertVisible(focus);
+    }
 };
 
 // The whole shell on the offscreen platform: real state and services over
@@ -68,6 +137,18 @@ protected:
         if (delegate) {
             EXPECT_TRUE(waitUntil([this] { return !state().isLoadingPrayers() && !state().isLoadingTodayWeather(); }));
         }
+    }
+
+    // The rail's own views, as the program has them.
+    void withRailViews()
+    {
+        parts.railContent = [](AppState &state, QWidget *parent) -> QWidget * {
+            auto *view = new RailView(state, parent);
+            const auto expanded = [](AppState &s, QWidget *p) -> QWidget * { return new ExpandedRail(s, p); };
+            view->setExpandedLayoutFactory(RailViewLayout::expanded, expanded);
+            view->setExpandedLayoutFactory(RailViewLayout::topExpanded, expanded);
+            return view;
+        };
     }
 
     void launch()

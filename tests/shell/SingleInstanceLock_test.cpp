@@ -1,6 +1,7 @@
 #include "shell/SingleInstanceLock.h"
 
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -45,17 +46,11 @@ TEST_F(SingleInstanceLockTest, OneHolderAtATimeUntilReleased)
 TEST_F(SingleInstanceLockTest, NeverFollowsALinkNorTouchesAnotherFile)
 {
     const QString victim = home.path(u"victim.txt"_s);
-    {
-        QFile file(victim);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
-    }
+    ASSERT_TRUE(test::writeFile(victim, "keep me"));
     ASSERT_TRUE(QFile::link(victim, lockPath()));
     SingleInstanceLock lock;
     EXPECT_EQ(lock.acquire(), Outcome::unavailable) << "the launch goes on without the lock";
-    QFile file(victim);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "keep me");
+    EXPECT_EQ(test::readFile(victim), "keep me");
 
     // A dangling link creates nothing at its target either.
     QFile::remove(lockPath());

@@ -5,7 +5,6 @@
 #include "AppStateFixture.h"
 
 #include <QJsonObject>
-#include <QStandardPaths>
 
 #include <cmath>
 
@@ -175,22 +174,4 @@ TEST_F(AppStateTest, ASaveBeforeTheStateFilesAreReadTouchesOnlyTheLinks)
     EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
     EXPECT_EQ(test::readFile(path), history);
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PomodoroFile>()));
-}
-
-// The settings page checks the calendars, the reminders and a listable desktop.
-TEST_F(AppStateTest, NotesAccessFollowsTheNotesFolderAndAMissingDesktopIsSaidSo)
-{
-    const auto state = makeState();
-    const auto status = [&] {
-        return test::Status{state->systemAccessStatusMessage(), state->systemAccessStatusTint()};
-    };
-    ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
-    state->requestNotesPermission();
-    ASSERT_TRUE(waitUntil([&] { return status().second != StatusTint::secondary; }));
-    EXPECT_EQ(status(), test::Status(u"Notes automation needs Kolu Settings."_s, StatusTint::orange));
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    ASSERT_TRUE(desktop.startsWith(home.home())) << desktop.toStdString();
-    QDir(desktop).removeRecursively();
-    state->requestDesktopPermission();
-    EXPECT_EQ(status(), test::Status(u"Desktop folder was not found."_s, StatusTint::orange));
 }

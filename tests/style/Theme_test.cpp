@@ -73,7 +73,6 @@ TEST(Palette, SingleSchemeThemesIgnoreTheSchemeAndDefaultInvertsItsInks)
     EXPECT_EQ(paletteColor(OrlixTheme::default_, ColorScheme::dark, PaletteRole::innerShade).lightnessF(), 0);
     EXPECT_EQ(paletteColor(OrlixTheme::default_, ColorScheme::light, PaletteRole::hairline).rgb(), qRgb(0, 0, 0));
     EXPECT_EQ(paletteColor(OrlixTheme::default_, ColorScheme::dark, PaletteRole::hairline).rgb(), qRgb(255, 255, 255));
-    EXPECT_NEAR(paletteColor(OrlixTheme::flatOlive, ColorScheme::dark, PaletteRole::glassBase).alphaF(), 0.88, 1e-3);
 }
 
 TEST(HeroColor, ParsesOnlyAnOptionalNumberSignAndSixHexDigits)
@@ -110,7 +109,6 @@ TEST(HeroColor, ParsesOnlyAnOptionalNumberSignAndSixHexDigits)
     // Absent gives the default's exact bytes; unusable gives the rounded fallback.
     EXPECT_EQ(heroColorFromStored(std::nullopt).rgb(), exact.rgb());
     EXPECT_EQ(heroColorFromStored(u"0D6CEG"_s), fallbackHeroColor());
-    EXPECT_NEAR(fallbackHeroColor().redF(), 0.052, 1e-4);
 }
 
 TEST(HeroColor, LuminanceAndHexStringClampAndRoundTrip)
@@ -142,8 +140,6 @@ TEST(ModuleTint, ThemeTablesAndTheHeroColour)
               moduleTint(RailModule::calendar, OrlixTheme::flatOlive, hero));
     EXPECT_EQ(moduleTint(RailModule::today, OrlixTheme::flatOlive, hero),
               moduleTint(RailModule::wallpapers, OrlixTheme::flatOlive, hero));
-    EXPECT_EQ(moduleTint(RailModule::nowPlaying, OrlixTheme::default_, hero), QColor::fromRgbF(1, 0.82f, 0.12f));
-    EXPECT_EQ(moduleTint(RailModule::calendar, OrlixTheme::activeDark, hero), QColor::fromRgbF(1, 0.315f, 0.095f));
 }
 
 TEST(OrlixStyle, ReadsHandEditedDefaultsWithoutWritingThemBack)

@@ -41,26 +41,15 @@ QRgb pixelAt(QWidget &widget, QPoint point)
 
 } // namespace
 
-TEST_F(KitWidgets, PrimaryButtonFillAndLabelPerTheme)
+TEST_F(KitWidgets, APrimaryButtonIsFilledInItsThemesFill)
 {
     OrlixButton button(OrlixButton::Kind::primary, u"Save"_s);
     button.resize(button.sizeHint());
-    const struct {
-        const char *theme;
-        QColor fill;
-    } cases[] = {
-        {"default", QColor::fromRgbF(0.62f, 0.79f, 1.0f)},
-        {"flatOlive", QColor::fromRgbF(0.56f, 0.665f, 0.315f)},
-        {"activeDark", QColor::fromRgbF(0.31f, 0.9f, 0.365f)},
-        {"heroLight", QColor(0x0D, 0x6C, 0xE8)},
-    };
-    for (const auto &c : cases) {
-        defaults.set(u"orlixTheme"_s, QString::fromLatin1(c.theme));
+    for (const char *theme : {"default", "flatOlive", "activeDark", "heroLight"}) {
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(theme));
         // Beside the label, at mid height: only the fill is there.
-        const QRgb px = pixelAt(button, QPoint(4, button.height() / 2));
-        EXPECT_EQ(px, c.fill.rgb()) << c.theme;
+        EXPECT_EQ(pixelAt(button, QPoint(4, button.height() / 2)), style.primaryButtonFill().rgb()) << theme;
     }
-    EXPECT_EQ(style.primaryButtonLabel(), QColor(Qt::white));
 }
 
 TEST_F(KitWidgets, PressShrinksAndDimsThenEasesBack)
@@ -250,5 +239,24 @@ TEST_F(KitWidgets, AButtonAllowedToShrinkFitsItsLabelThenCutsIt)
         EXPECT_EQ(button.labelScale() < 1.0, c.shrunk) << c.width;
         EXPECT_GE(button.labelScale(), 0.82) << c.width;
         EXPECT_EQ(button.shownText().endsWith(u"…"_s), c.cut) << c.width;
+    }
+}
+
+TEST_F(KitWidgets, AShrinkingButtonThatMayDropItsSymbolKeepsItsLabelWhole)
+{
+    OrlixButton button(OrlixButton::Kind::secondary, u"Nature"_s);
+    button.setSymbol(u"tree"_s);
+    button.setMinimumScaleFactor(0.82);
+    button.setShrinkable(true);
+    const int natural = button.sizeHint().width();
+    EXPECT_EQ(button.minimumSizeHint().width(), button.smallestWholeWidth(false));
+    EXPECT_LT(button.smallestWholeWidth(false), button.smallestWholeWidth(true));
+    // From its natural width down to its minimum: symbol while the shrunk
+    // label still fits beside it, and never a cut label.
+    for (int width = natural; width >= button.minimumSizeHint().width(); --width) {
+        button.resize(width, button.sizeHint().height());
+        EXPECT_EQ(button.shownText(), u"Nature"_s) << width;
+        EXPECT_GE(button.labelScale(), 0.82) << width;
+        EXPECT_EQ(button.showsSymbol(), width >= button.smallestWholeWidth(true)) << width;
     }
 }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QPointer>
-#include <QTimer>
+#include "EventWait.h"
 
 #include <qcoro/qcorotask.h>
 
@@ -28,7 +25,6 @@ struct TaskState {
     bool done = false;
     std::optional<Stored<T>> value;
     std::exception_ptr error;
-    QPointer<QEventLoop> loop;
 };
 
 template<typename T>
@@ -45,8 +41,6 @@ QCoro::Task<> drive(QCoro::Task<T> task, std::shared_ptr<TaskState<T>> state)
         state->error = std::current_exception();
     }
     state->done = true;
-    if (state->loop)
-        state->loop->quit();
 }
 
 } // namespace detail
@@ -63,24 +57,13 @@ public:
     }
 
     bool isDone() const { return m_state->done; }
-    bool failed() const { return m_state->done && m_state->error; }
 
     // Runs the event loop until the task ends or `timeout` of real time has
     // passed (a guard against hangs, not a pace). Rethrows the task's
     // exception; throws std::runtime_error when it did not end.
     auto wait(std::chrono::milliseconds timeout = std::chrono::seconds(10))
     {
-        if (!m_state->done) {
-            QEventLoop loop;
-            m_state->loop = &loop;
-            QTimer guard;
-            guard.setSingleShot(true);
-            QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-            guard.start(timeout);
-            loop.exec();
-            m_state->loop = nullptr;
-        }
-        if (!m_state->done)
+        if (!waitUntil([state = m_state] { return state->done; }, timeout))
             throw std::runtime_error("the task did not finish in time");
         if (m_state->error)
             std::rethrow_exception(m_state->error);

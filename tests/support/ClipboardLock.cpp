@@ -1,9 +1,10 @@
 #include "ClipboardLock.h"
 
+#include "EventWait.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QWindow>
@@ -53,12 +54,9 @@ bool catchUpWithServerTime()
     PropertyChangeWatcher watcher(quint32(window.winId()));
     QCoreApplication::instance()->installNativeEventFilter(&watcher);
     window.setTitle(u"kolu clipboard test"_s);
-    QElapsedTimer waited;
-    waited.start();
-    while (!watcher.seen && waited.elapsed() < 10'000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const bool seen = waitUntil([&] { return watcher.seen; }, std::chrono::seconds(10));
     QCoreApplication::instance()->removeNativeEventFilter(&watcher);
-    return watcher.seen;
+    return seen;
 }
 
 } // namespace

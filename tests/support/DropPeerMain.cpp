@@ -31,16 +31,10 @@ void say(const QString &line)
 
 QString actionName(Qt::DropAction action)
 {
-    switch (action) {
-    case Qt::CopyAction:
-        return QStringLiteral("copy");
-    case Qt::MoveAction:
-        return QStringLiteral("move");
-    case Qt::LinkAction:
-        return QStringLiteral("link");
-    default:
-        return QStringLiteral("none");
-    }
+    return action == Qt::CopyAction   ? QStringLiteral("copy")
+           : action == Qt::MoveAction ? QStringLiteral("move")
+           : action == Qt::LinkAction ? QStringLiteral("link")
+                                      : QStringLiteral("none");
 }
 
 class Peer : public QWidget {
@@ -60,21 +54,16 @@ protected:
             say(QStringLiteral("ready %1 %2 %3 %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
         });
     }
-    void dragEnterEvent(QDragEnterEvent *event) override
+    void dragEnterEvent(QDragEnterEvent *event) override { offer(event, QStringLiteral("enter")); }
+    void dragMoveEvent(QDragMoveEvent *event) override { offer(event, QStringLiteral("move")); }
+    // Takes file addresses only, as a copy.
+    static void offer(QDragMoveEvent *event, const QString &what)
     {
         if (!event->mimeData()->hasUrls())
             return event->ignore();
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        say(QStringLiteral("enter"));
-    }
-    void dragMoveEvent(QDragMoveEvent *event) override
-    {
-        if (!event->mimeData()->hasUrls())
-            return event->ignore();
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-        say(QStringLiteral("move"));
+        say(what);
     }
     void dropEvent(QDropEvent *event) override
     {

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 
 #include <chrono>
@@ -23,6 +24,38 @@ inline bool waitUntil(const std::function<bool()> &done,
         loop.exec();
     }
     return done();
+}
+
+// Starts `program` and returns the first line it prints, empty when none
+// came within a real-time bound: the address or display a daemon announces.
+// Blocking, so it works before any application object exists.
+inline QByteArray startAndReadLine(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    process.start(program, arguments);
+    while (!process.canReadLine() && process.waitForReadyRead(20000)) { }
+    return process.readLine().trimmed();
+}
+
+// Asks `process` to end, kills it when it does not, and waits for it (bounded).
+inline void endProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished(5000);
+}
+
+// Runs a tool in `environment` to its end (bounded) and returns what it printed.
+inline QString runToEnd(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(environment);
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(10000))
+        endProcess(tool);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
 }
 
 } // namespace kolu::test

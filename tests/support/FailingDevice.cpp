@@ -4,9 +4,10 @@
 
 namespace kolu::test {
 
-FailingDevice::FailingDevice(QIODevice *target, qint64 budget)
+FailingDevice::FailingDevice(QIODevice *target, qint64 budget, std::function<void()> onClose)
     : m_target(target)
     , m_budget(budget)
+    , m_onClose(std::move(onClose))
 {
 }
 

@@ -1,7 +1,6 @@
 #include "FakeNotificationServer.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include "EventWait.h"
 
 #include <stdexcept>
 
@@ -26,20 +25,7 @@ FakeNotificationServer::~FakeNotificationServer()
 
 bool FakeNotificationServer::waitForCount(std::size_t count, std::chrono::milliseconds guard)
 {
-    if (m_received.size() >= count)
-        return true;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto connection = connect(this, &FakeNotificationServer::notified, &loop, [&] {
-        if (m_received.size() >= count)
-            loop.quit();
-    });
-    timer.start(guard);
-    loop.exec();
-    disconnect(connection);
-    return m_received.size() >= count;
+    return waitUntil([&] { return m_received.size() >= count; }, guard);
 }
 
 uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
@@ -57,7 +43,6 @@ uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, con
         });
         expiry->start(m_closeDelay, false);
     }
-    Q_EMIT notified();
     return id;
 }
 

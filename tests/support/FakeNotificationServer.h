@@ -53,9 +53,6 @@ public Q_SLOTS:
     Q_SCRIPTABLE void CloseNotification(uint id);
     Q_SCRIPTABLE QString GetServerInformation(QString &vendor, QString &version, QString &specVersion);
 
-Q_SIGNALS:
-    void notified();
-
 private:
     QDBusConnection m_connection;
     QStringList m_capabilities;

@@ -108,7 +108,6 @@ void LocalHttpServer::onReadyRead(QTcpSocket *socket)
         request.queryItems.append({key, value});
 
     m_requests.append(request);
-    Q_EMIT requestReceived(request);
     if (m_hold)
         m_held.append({socket, request});
     else

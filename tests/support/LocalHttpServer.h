@@ -63,9 +63,6 @@ public:
     const QList<RecordedRequest> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
 
-Q_SIGNALS:
-    void requestReceived(const kolu::test::RecordedRequest &request);
-
 private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);

@@ -44,12 +44,7 @@ LocalSoundServer::~LocalSoundServer()
 
 void LocalSoundServer::stop()
 {
-    if (m_daemon.state() == QProcess::NotRunning)
-        return;
-    m_daemon.terminate();
-    if (!m_daemon.waitForFinished(5000))
-        m_daemon.kill();
-    m_daemon.waitForFinished(5000);
+    endProcess(m_daemon);
     m_running = false;
 }
 
@@ -60,14 +55,9 @@ QByteArray LocalSoundServer::address() const
 
 QString LocalSoundServer::pactl(const QStringList &arguments)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"LC_ALL"_s, u"C"_s);
-    process.setProcessEnvironment(environment);
-    process.start(u"pactl"_s, QStringList{u"-s"_s, QString::fromUtf8(address())} + arguments);
-    if (!process.waitForFinished(10000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return runToEnd(u"pactl"_s, QStringList{u"-s"_s, QString::fromUtf8(address())} + arguments, environment).trimmed();
 }
 
 } // namespace kolu::test

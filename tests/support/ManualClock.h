@@ -21,7 +21,6 @@ public:
     bool isActive() const override { return m_active; }
 
     qint64 dueAt() const { return m_dueAt; }
-    std::chrono::milliseconds interval() const { return m_interval; }
 
 private:
     friend class ManualClock;
@@ -52,7 +51,6 @@ public:
     void jumpWallClock(std::chrono::milliseconds by);
     void setNow(const QDateTime &moment);
 
-    qint64 monotonicMs() const { return m_monotonicMs; }
     // Timers that are running now.
     int activeTimerCount() const;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -17,10 +19,8 @@ namespace kolu::test {
 // it scan every plugin again.
 inline void useNullSoundOutput(const QString &home)
 {
-    QFile config(QDir(home).filePath(QStringLiteral(".asoundrc")));
-    if (!config.open(QIODevice::WriteOnly))
+    if (!writeFile(QDir(home).filePath(QStringLiteral(".asoundrc")), "pcm.!default {\n  type null\n}\n"))
         throw std::runtime_error("cannot write .asoundrc");
-    config.write("pcm.!default {\n  type null\n}\n");
     if (qEnvironmentVariableIsEmpty("GST_REGISTRY"))
         qputenv("GST_REGISTRY", QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/gstreamer-registry.bin")));
 }

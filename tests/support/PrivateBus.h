@@ -3,7 +3,6 @@
 #include <QDBusConnection>
 #include <QProcess>
 #include <QString>
-#include <QTemporaryFile>
 
 namespace kolu::test {
 
@@ -25,7 +24,6 @@ public:
     QDBusConnection connect(const QString &name);
 
 private:
-    QTemporaryFile m_config;
     QProcess m_daemon;
     QString m_address;
     QStringList m_connections;

@@ -2,6 +2,8 @@
 
 #include "EventWait.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -12,11 +14,9 @@ namespace kolu::test {
 
 PrivateDisplay::PrivateDisplay(int width, int height)
 {
-    m_server.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s, u"-screen"_s, u"0"_s,
-                                u"%1x%2x24"_s.arg(width).arg(height)});
-    if (!waitUntil([this] { return m_server.canReadLine() || m_server.state() == QProcess::NotRunning; }))
-        return;
-    const QByteArray number = m_server.readLine().trimmed();
+    const QByteArray number = startAndReadLine(m_server, u"Xvfb"_s,
+                                               {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s,
+                                                u"-screen"_s, u"0"_s, u"%1x%2x24"_s.arg(width).arg(height)});
     if (number.isEmpty())
         return;
     m_name = ":" + number;
@@ -52,6 +52,8 @@ QProcessEnvironment PrivateDisplay::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"DISPLAY"_s, QString::fromLatin1(m_name));
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    env.remove(u"WAYLAND_DISPLAY"_s);
     return env;
 }
 
@@ -61,7 +63,15 @@ bool PrivateDisplay::startWindowManager()
         return false;
     m_windowManager.setProcessEnvironment(environment());
     m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
+    // The end-to-end checks run under openbox; KOLU_TEST_WM names another
+    // manager to try them under (its command line, split at spaces).
+    const QString other = qEnvironmentVariable("KOLU_TEST_WM");
+    if (other.isEmpty()) {
+        m_windowManager.start(u"openbox"_s, {u"--sm-disable"_s});
+    } else {
+        QStringList words = other.split(u' ', Qt::SkipEmptyParts);
+        m_windowManager.start(words.takeFirst(), words);
+    }
     if (!m_windowManager.waitForStarted(5000))
         return false;
     const bool announced = waitUntil([this] {
@@ -131,6 +141,15 @@ std::vector<std::uint32_t> PrivateDisplay::property(xcb_window_t window, const c
     return values;
 }
 
+xcb_window_t PrivateDisplay::createWindow(const QRect &area, std::uint32_t mask, const std::uint32_t *values) const
+{
+    const xcb_window_t window = xcb_generate_id(m_connection);
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, root(), area.x(), area.y(), area.width(),
+                      area.height(), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, mask, values);
+    xcb_flush(m_connection);
+    return window;
+}
+
 std::vector<std::uint32_t> PrivateDisplay::clientList() const
 {
     return property(root(), "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
@@ -140,6 +159,58 @@ bool PrivateDisplay::isIconic(xcb_window_t window) const
 {
     const auto state = property(window, "WM_STATE", atom("WM_STATE"));
     return !state.empty() && state.front() == 3;
+}
+
+QString PrivateDisplay::run(const QString &program, const QStringList &arguments) const
+{
+    return runToEnd(program, arguments, environment());
+}
+
+QList<quint32> PrivateDisplay::findWindows(const QString &pattern) const
+{
+    QList<quint32> windows;
+    const QStringList lines = run(u"xdotool"_s, {u"search"_s, u"--name"_s, pattern}).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines)
+        windows.append(line.trimmed().toUInt());
+    return windows;
+}
+
+quint32 PrivateDisplay::findWindow(const QString &pattern) const
+{
+    const QList<quint32> windows = findWindows(pattern);
+    return windows.isEmpty() ? 0 : windows.front();
+}
+
+QRect PrivateDisplay::geometry(quint32 window) const
+{
+    const QString info = run(u"xwininfo"_s, {u"-id"_s, QString::number(window)});
+    if (!info.contains(u"IsViewable"_s))
+        return {};
+    const auto field = [&info](const QString &name) {
+        const QRegularExpressionMatch match = QRegularExpression(name + u":\\s*(-?\\d+)"_s).match(info);
+        return match.hasMatch() ? match.captured(1).toInt() : 0;
+    };
+    return {field(u"Absolute upper-left X"_s), field(u"Absolute upper-left Y"_s), field(u"Width"_s),
+            field(u"Height"_s)};
+}
+
+QString PrivateDisplay::property(quint32 window, const QString &name) const
+{
+    const QString line = run(u"xprop"_s, {u"-id"_s, QString::number(window), name}).trimmed();
+    const qsizetype at = line.indexOf(u" = "_s);
+    return at < 0 ? QString() : line.mid(at + 3);
+}
+
+void PrivateDisplay::movePointer(QPoint to) const
+{
+    run(u"xdotool"_s, {u"mousemove"_s, QString::number(to.x()), QString::number(to.y())});
+}
+
+quint32 PrivateDisplay::windowUnderPointer() const
+{
+    const QString location = run(u"xdotool"_s, {u"getmouselocation"_s});
+    const QRegularExpressionMatch match = QRegularExpression(u"window:(\\d+)"_s).match(location);
+    return match.hasMatch() ? match.captured(1).toUInt() : 0;
 }
 
 } // namespace kolu::test

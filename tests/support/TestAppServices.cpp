@@ -40,8 +40,12 @@ TestAppServices::TestAppServices(UserDefaults &defaults, ManualClock &clock, con
     s.calendarStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
     s.remindersStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
     QDir().mkpath(home.path(u"Notes"_s));
-    s.noteStore = std::make_shared<LocalNoteStore>(std::vector<NoteRoot>{{home.path(u"Notes"_s), u"Notes"_s}},
-                                                   *s.processes);
+    ProcessRunner *noteRunner = processes;
+    s.makeNoteStore = [noteRunner, &defaults, homePath = home.home()]() -> std::shared_ptr<NoteStore> {
+        return std::make_shared<LocalNoteStore>(
+            LocalNoteStore::rootsFor(defaults.string(SettingsKey::notesFolderPath), homePath), *noteRunner);
+    };
+    s.noteStore = s.makeNoteStore();
     s.notificationServer = made(notifications);
     s.notificationScheduler = std::make_unique<NotificationScheduler>(*s.notificationServer, clock);
     scheduler = s.notificationScheduler.get();

@@ -3,15 +3,12 @@
 #include "state/AppServices.h"
 
 #include "FakeAudioPlayer.h"
-#include "FakeDesktop.h"
 #include "FakePasteboard.h"
 #include "LocalHttpServer.h"
 #include "ManualClock.h"
+#include "PlatformFakes.h"
 #include "PrivateBus.h"
-#include "RecordingNotificationServer.h"
 #include "RecordingProcessRunner.h"
-#include "RecordingSoundPlayer.h"
-#include "RecordingUrlOpener.h"
 #include "TemporaryHome.h"
 
 namespace kolu::test {

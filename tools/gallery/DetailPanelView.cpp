@@ -4,7 +4,83 @@
 
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 
+#include <QEvent>
+#include <QMenu>
+
 namespace kolu::gallery {
+
+namespace {
+
+// Places the menu just below its anchor, or above it where the panel ends
+// too soon, as a popup opens, each time the panel paints: by then every
+// layout inside it has settled.
+class MenuBelow : public QObject {
+public:
+    MenuBelow(QWidget *anchor, QMenu *menu, QObject *parent)
+        : QObject(parent)
+        , m_anchor(anchor)
+        , m_menu(menu)
+    {
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint || event->type() == QEvent::Show) {
+            auto *panel = static_cast<QWidget *>(watched);
+            m_menu->adjustSize();
+            QPoint at = m_anchor->mapTo(panel, QPoint(0, m_anchor->height() + 4));
+            if (at.y() + m_menu->height() > panel->height())
+                at = m_anchor->mapTo(panel, QPoint(0, -m_menu->height() - 4));
+            m_menu->move(at);
+            if (!m_menu->isVisible()) {
+                m_menu->show();
+                m_menu->raise();
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_anchor;
+    QMenu *m_menu;
+};
+
+// A widget's children are shown before the widget's own show event, so
+// this runs after theirs.
+class OnShown : public QObject {
+public:
+    OnShown(std::function<void()> then, QObject *parent)
+        : QObject(parent)
+        , m_then(std::move(then))
+    {
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && m_then) {
+            auto then = std::move(m_then);
+            m_then = nullptr;
+            then();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
+} // namespace
+
+void showMenuInPicture(QWidget *panel, QWidget *anchor, QMenu *menu)
+{
+    menu->setParent(panel, Qt::Widget);
+    panel->installEventFilter(new MenuBelow(anchor, menu, panel));
+}
+
+void afterShown(QWidget *panel, std::function<void()> then)
+{
+    panel->installEventFilter(new OnShown(std::move(then), panel));
+}
 
 QWidget *inDetailPanel(RailModule module, const std::function<void(QWidget *card)> &setup)
 {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QMenu;
 class QWidget;
 
 namespace kolu::gallery {
@@ -13,6 +14,15 @@ namespace kolu::gallery {
 // the card gets the width users see. `setup` runs on the card once it is
 // built (to open a composer, say).
 QWidget *inDetailPanel(RailModule module, const std::function<void(QWidget *card)> &setup = {});
+
+// Draws `menu`, a popup of its own in the running program, inside the
+// picture of `panel`, just below `anchor`, where it opens.
+void showMenuInPicture(QWidget *panel, QWidget *anchor, QMenu *menu);
+
+// Runs `then` once `panel` has been shown, after every card inside it has
+// answered its own showing (to put the state in place the card would have
+// asked for, say).
+void afterShown(QWidget *panel, std::function<void()> then);
 
 // The panel's size at the standard rail size.
 inline constexpr int kDetailPanelWidth = 318;

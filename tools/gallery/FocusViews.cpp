@@ -7,6 +7,7 @@
 
 #include "cards/focus/FocusCard.h"
 #include "state/AppState.h"
+#include "style/widgets/MenuPicker.h"
 
 #include "ManualClock.h"
 
@@ -43,10 +44,15 @@ QWidget *focusCard(const char *session)
     }
     state().setPomodoro(p);
     const bool editing = std::strcmp(session, "editing") == 0;
-    return inDetailPanel(RailModule::focus, [editing](QWidget *built) {
+    QWidget *panel = inDetailPanel(RailModule::focus, [editing](QWidget *built) {
         if (editing)
             static_cast<FocusCard *>(built)->beginDurationEdit();
     });
+    if (std::strcmp(session, "sound-menu") == 0) {
+        auto *picker = panel->findChild<MenuPicker *>(QStringLiteral("focusAlertSoundPicker"));
+        showMenuInPicture(panel, picker, picker->menu());
+    }
+    return panel;
 }
 
 } // namespace kolu::gallery

@@ -9,6 +9,7 @@
 
 #include "model/UserDefaults.h"
 #include "style/Fonts.h"
+#include "style/Motion.h"
 #include "style/OrlixStyle.h"
 
 #include <QApplication>
@@ -113,6 +114,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     previousHandler = qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
+    // Still pictures: every change is drawn where it lands.
+    OrlixMotion::setEnabled(false);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2 || args.at(1).startsWith(u'-')) {
         QTextStream(stderr) << "usage: kolu_gallery <out folder> [view name filter]\n";

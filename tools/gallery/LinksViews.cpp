@@ -22,31 +22,6 @@ namespace {
 
 enum class Pose { empty, full, composer, providerMenu };
 
-// Places `menu`, a child of the watched panel, just below `picker` each time
-// the panel paints: by then every layout inside it has settled.
-class MenuBelow : public QObject {
-public:
-    MenuBelow(QWidget *picker, QMenu *menu, QObject *parent) : QObject(parent), m_picker(picker), m_menu(menu) {}
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint || event->type() == QEvent::Show) {
-            auto *panel = static_cast<QWidget *>(watched);
-            m_menu->adjustSize();
-            m_menu->move(m_picker->mapTo(panel, QPoint(0, m_picker->height() + 4)));
-            if (!m_menu->isVisible()) {
-                m_menu->show();
-                m_menu->raise();
-            }
-        }
-        return false;
-    }
-
-private:
-    QWidget *m_picker;
-    QMenu *m_menu;
-};
-
 std::vector<SavedLink> sampleLinks()
 {
     const QDateTime now = clock().now();
@@ -101,9 +76,7 @@ QWidget *inPanel(Pose which)
         // The menu is a popup of its own; here it is drawn inside the
         // picture, below the picker, where it opens.
         auto *picker = panel->findChild<MenuPicker *>(u"linkSearchProviderPicker"_s);
-        QMenu *menu = picker->menu();
-        menu->setParent(panel, Qt::Widget);
-        panel->installEventFilter(new MenuBelow(picker, menu, panel));
+        showMenuInPicture(panel, picker, picker->menu());
     }
     return panel;
 }

@@ -82,6 +82,10 @@ QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer
         if (composer) {
             card->findChild<QAbstractButton *>(u"notesComposerToggle"_s)->click();
             card->composer()->titleField()->setText(u"Weekend plans"_s);
+            // Unsaved: a paragraph of each direction, each from its own edge.
+            if (composerStatus.isEmpty())
+                card->composer()->bodyEditor()->setPlainText(
+                    u"Bring the tent.\n\u0644\u0627 \u062A\u0646\u0633\u064E \u0627\u0644\u062E\u064A\u0645\u0629."_s);
             if (!composerStatus.isEmpty())
                 card->composer()->setStatus(composerStatus, QColor(232, 130, 30));
         }
@@ -95,37 +99,66 @@ QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer
 std::vector<View> prayersNotesViews()
 {
     return {
-        {"prayers-full", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"prayers-full",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return prayersCard(u"Makkah"_s, true, false, {}, StatusTint::secondary); }},
-        {"prayers-loading", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"prayers-loading",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) {
              return prayersCard(u"Makkah"_s, false, true, u"Refreshing..."_s, StatusTint::secondary);
          }},
-        {"prayers-error-long", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"prayers-error-long",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) {
              return prayersCard(u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s, false, false,
                                 u"Prayer times are unavailable for this city right now."_s, StatusTint::orange);
          }},
-        {"notes-full", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return notesCard(sampleNotes(false), false, false, {}); }},
-        {"notes-long", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return notesCard(sampleNotes(true), true, false, {}); }},
-        {"notes-loading", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return notesCard({}, true, false, {}); }},
-        {"notes-empty-composer", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"notes-full",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return notesCard(sampleNotes(false), false, false, {}); }},
+        {"notes-long",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return notesCard(sampleNotes(true), true, false, {}); }},
+        {"notes-loading",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return notesCard({}, true, false, {}); }},
+        {"notes-empty-composer",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return notesCard({}, false, true, u"Write a note first."_s); }},
-        {"notes-saved-composer", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"notes-saved-composer",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return notesCard(sampleNotes(false), false, true, u"Saved in Notes."_s); }},
-        {"notes-odd-tiles", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"notes-composer-two-directions",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return notesCard(sampleNotes(false), false, true, {}); }},
+        {"notes-odd-tiles",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) {
              auto notes = sampleNotes(false);
              notes.resize(3);
              return notesCard(notes, false, false, {});
          }},
-        {"prayers-offline", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"prayers-offline",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) {
              return prayersCard(u"Makkah"_s, false, false,
                                 u"Kolu is offline: prayer times will update when the network is back."_s,
                                 StatusTint::orange);
          }},
-        {"prayers-updated", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"prayers-updated",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return prayersCard(u"Makkah"_s, true, false, u"Updated"_s, StatusTint::green); }},
     };
 }

@@ -6,6 +6,7 @@
 #include "ManualClock.h"
 
 #include "cards/nowplaying/NowPlayingCard.h"
+#include "cards/nowplaying/SoundscapeDisclosure.h"
 #include "cards/nowplaying/SoundscapeRules.h"
 #include "cards/nowplaying/SoundscapeWidgets.h"
 #include "services/media/QuranAudioManager.h"
@@ -109,9 +110,7 @@ QWidget *soundscapeCard(const Scene &scene, const Context &context)
     auto *card = new NowPlayingCard(s);
     card->ambient()->setExpanded(scene.ambientOpen);
     card->radio()->setExpanded(scene.radioOpen);
-    // Drawn at rest: the sections' fade is not part of the picture.
-    for (QWidget *section : {card->ambient()->content(), card->radio()->content()})
-        section->setGraphicsEffect(nullptr);
+    // Opened before it is shown, each section is drawn at rest, not mid-slide.
     QWidget *panel = onPanel(card);
     // Only the rail is put back here: the card is going, and changing the
     // audio now would redraw it. The last view leaves the audio at rest.

@@ -6,6 +6,7 @@
 #include "ManualClock.h"
 
 #include "cards/calendar/CalendarCard.h"
+#include "cards/calendar/CalendarWeekStrip.h"
 #include "cards/today/TodayCard.h"
 #include "services/info/PrayerTimesService.h"
 #include "state/AppState.h"
@@ -52,7 +53,22 @@ std::optional<PrayerDay> prayerDay(const QString &city)
     return day;
 }
 
-enum class TodayLook { empty, full, longTexts, weatherLoading, eventWithoutLink };
+enum class TodayLook { empty, full, longTexts, weatherLoading, weatherFailed, eventWithoutLink };
+
+QWidget *todayCard(TodayLook look);
+
+// The full card with the clock at `hour`:`minute` local time, for the
+// greeting of that part of the day; the gallery's clock is put back once the
+// picture is taken.
+QWidget *todayAt(int hour, int minute)
+{
+    const QDateTime saved = clock().now();
+    const QDateTime local = saved.toLocalTime();
+    clock().setNow(QDateTime(local.date(), QTime(hour, minute), Qt::LocalTime).toUTC());
+    QWidget *panel = todayCard(TodayLook::full);
+    QObject::connect(panel, &QObject::destroyed, [saved] { clock().setNow(saved); });
+    return panel;
+}
 
 QWidget *todayCard(TodayLook look)
 {
@@ -70,8 +86,23 @@ QWidget *todayCard(TodayLook look)
         s.setReminders({});
         return inDetailPanel(RailModule::today);
     }
-    // (A failed fetch shows only in the running program: showing the card
-    // asks for the weather again.)
+    if (look == TodayLook::weatherFailed) {
+        // Showing the card asks for the weather; a request in flight keeps
+        // it from asking, and once shown the request fails as it does
+        // offline.
+        s.setTodayWeather(std::nullopt);
+        s.setIsLoadingTodayWeather(true);
+        s.setCalendarEvents({event(u"t2"_s, u"Design sync"_s, 19, 30, {}, {})});
+        s.setPrayerDay(prayerDay(u"Makkah"_s));
+        s.setReminders({});
+        QWidget *panel = inDetailPanel(RailModule::today);
+        afterShown(panel, [&s] {
+            s.setTodayWeatherStatusMessage(u"Kolu is offline: the weather will update when the network is back."_s);
+            s.setTodayWeatherStatusTint(StatusTint::orange);
+            s.setIsLoadingTodayWeather(false);
+        });
+        return panel;
+    }
     if (look == TodayLook::weatherLoading) {
         s.setTodayWeather(std::nullopt);
         s.setIsLoadingTodayWeather(true);
@@ -131,13 +162,17 @@ std::vector<CalendarEvent> calendarEvents(CalendarLook look)
     return {};
 }
 
-QWidget *calendarCard(CalendarLook look)
+// `selectDay`: the strip cell pressed once the card is built (0 is today).
+QWidget *calendarCard(CalendarLook look, int selectDay = 0)
 {
     AppState &s = state();
     s.setRailModule(RailModule::calendar, true);
     s.setCalendarEvents(calendarEvents(look));
     s.setCalendarAlertLeadMinutesByEventID({{u"w2"_s, 5}, {u"n1"_s, 2}});
-    return inDetailPanel(RailModule::calendar);
+    return inDetailPanel(RailModule::calendar, [selectDay](QWidget *built) {
+        if (selectDay > 0)
+            static_cast<CalendarCard *>(built)->weekStrip()->cells().at(std::size_t(selectDay))->click();
+    });
 }
 
 } // namespace
@@ -145,20 +180,71 @@ QWidget *calendarCard(CalendarLook look)
 std::vector<View> todayCalendarViews()
 {
     return {
-        {"today-empty", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return todayCard(TodayLook::empty); }},
-        {"today-full", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return todayCard(TodayLook::full); }},
-        {"today-long", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return todayCard(TodayLook::longTexts); }},        {"today-weather-loading", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"today-empty",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayCard(TodayLook::empty); }},
+        {"today-full",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayCard(TodayLook::full); }},
+        {"today-long",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayCard(TodayLook::longTexts); }},
+        {"today-weather-loading",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return todayCard(TodayLook::weatherLoading); }},
-        {"today-event-without-link", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"today-event-without-link",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return todayCard(TodayLook::eventWithoutLink); }},
+        {"today-weather-failed",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayCard(TodayLook::weatherFailed); }},
+        {"today-greeting-night",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayAt(2, 10); }},
+        {"today-greeting-day",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayAt(14, 5); }},
+        {"today-greeting-evening",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return todayAt(19, 45); }},
 
-        {"calendar-empty", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::empty); }},
-        {"calendar-one", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::one); }},
-        {"calendar-week", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::week); }},
-        {"calendar-now", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::now); }},
-        {"calendar-long", {kDetailPanelWidth, kDetailPanelHeight}, false, [](const Context &) { return calendarCard(CalendarLook::longTexts); }},
-        {"calendar-same-start", {kDetailPanelWidth, kDetailPanelHeight}, false,
+        {"calendar-empty",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return calendarCard(CalendarLook::empty); }},
+        {"calendar-one",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return calendarCard(CalendarLook::one); }},
+        {"calendar-week",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return calendarCard(CalendarLook::week); }},
+        {"calendar-now",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return calendarCard(CalendarLook::now); }},
+        {"calendar-long",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return calendarCard(CalendarLook::longTexts); }},
+        {"calendar-same-start",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
          [](const Context &) { return calendarCard(CalendarLook::sameStart); }},
+        {"calendar-another-day",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [](const Context &) { return calendarCard(CalendarLook::week, 3); }},
     };
 }
 

@@ -12,7 +12,7 @@
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
 
-#include <QGraphicsOpacityEffect>
+#include <QGraphicsEffect>
 #include <QHBoxLayout>
 #include <QAbstractScrollArea>
 #include <QPainter>
@@ -31,27 +31,53 @@ namespace {
 constexpr int kEmptyIcon = 18;
 constexpr qreal kRise = 6;
 
-// Fades the list in while it rises into place.
-class RisingFade : public QGraphicsOpacityEffect {
+// Replaces one day's list with the next: the old one, kept as a picture,
+// fades out sinking 6 while the new one fades in rising 6 into place.
+class DayTransition : public QGraphicsEffect {
 public:
-    using QGraphicsOpacityEffect::QGraphicsOpacityEffect;
+    // `outgoing` shows the old list's part at `at`, in the list.
+    DayTransition(QPixmap outgoing, QPoint at, QObject *parent)
+        : QGraphicsEffect(parent)
+        , m_outgoing(std::move(outgoing))
+        , m_at(at)
+    {
+    }
 
     void setProgress(qreal progress)
     {
-        m_rise = kRise * (1 - progress);
-        setOpacity(std::clamp<qreal>(progress, 0, 1));
+        m_progress = std::clamp<qreal>(progress, 0, 1);
+        update();
     }
+    qreal progress() const { return m_progress; }
+    bool hasOutgoing() const { return !m_outgoing.isNull(); }
 
 protected:
-    QRectF boundingRectFor(const QRectF &rect) const override { return rect.adjusted(0, 0, 0, kRise); }
+    QRectF boundingRectFor(const QRectF &rect) const override
+    {
+        QRectF bounds = rect;
+        if (!m_outgoing.isNull())
+            bounds |= QRectF(QPointF(m_at), m_outgoing.deviceIndependentSize());
+        return bounds.adjusted(0, 0, 0, kRise);
+    }
     void draw(QPainter *painter) override
     {
-        painter->translate(0, m_rise);
-        QGraphicsOpacityEffect::draw(painter);
+        QPoint offset;
+        const QPixmap incoming = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+        painter->save();
+        const qreal opacity = painter->opacity();
+        if (!m_outgoing.isNull() && m_progress < 1) {
+            painter->setOpacity(opacity * (1 - m_progress));
+            painter->drawPixmap(QPointF(m_at) + QPointF(0, kRise * m_progress), m_outgoing);
+        }
+        painter->setOpacity(opacity * m_progress);
+        painter->drawPixmap(QPointF(offset) + QPointF(0, kRise * (1 - m_progress)), incoming);
+        painter->restore();
     }
 
 private:
-    qreal m_rise = kRise;
+    QPixmap m_outgoing;
+    QPoint m_at;
+    qreal m_progress = 0;
 };
 
 } // namespace
@@ -133,6 +159,21 @@ CalendarAgendaList::CalendarAgendaList(AppState &state, QWidget *parent)
 void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDateTime &now)
 {
     const bool newDay = !m_dayID.isEmpty() && day.id() != m_dayID;
+    // The list as it looks now leaves while the new day comes in; a change
+    // still running lands first.
+    // Only the part on screen is kept: a crowded day's list runs far below.
+    QPixmap outgoing;
+    QPoint outgoingAt;
+    if (newDay && isVisible() && OrlixMotion::enabled()) {
+        if (m_fade)
+            m_fade->stop();
+        setGraphicsEffect(nullptr);
+        const QRect shown = visibleRegion().boundingRect();
+        if (!shown.isEmpty()) {
+            outgoing = grab(shown);
+            outgoingAt = shown.topLeft();
+        }
+    }
     if (day.id() != m_dayID)
         m_limit = kRowPage;
     m_dayID = day.id();
@@ -167,7 +208,7 @@ void CalendarAgendaList::setDay(const calendar::CalendarDayGroup &day, const QDa
     if (m_rowsBox->isVisibleTo(this) != (count > 0))
         m_rowsBox->setVisible(count > 0);
     if (newDay)
-        fadeIn();
+        changeDay(std::move(outgoing), outgoingAt);
 }
 
 void CalendarAgendaList::showMore()
@@ -219,28 +260,38 @@ QString CalendarAgendaList::dateText() const
     return m_date->text();
 }
 
-void CalendarAgendaList::fadeIn()
+void CalendarAgendaList::changeDay(QPixmap outgoing, QPoint outgoingAt)
 {
-    if (!isVisible())
+    if (!isVisible() || !OrlixMotion::enabled())
         return;
     if (!m_fade) {
         m_fade = new QVariantAnimation(this);
-        m_fade->setDuration(OrlixMotion::smooth().durationMs);
-        m_fade->setEasingCurve(OrlixMotion::smooth().curve);
+        applyMotion(m_fade, OrlixMotion::smooth());
         m_fade->setStartValue(0.0);
         m_fade->setEndValue(1.0);
         connect(m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-            if (auto *effect = dynamic_cast<RisingFade *>(graphicsEffect()))
+            if (auto *effect = dynamic_cast<DayTransition *>(graphicsEffect()))
                 effect->setProgress(value.toDouble());
         });
         // A settled list paints without an offscreen pass.
         connect(m_fade, &QVariantAnimation::finished, this, [this] { setGraphicsEffect(nullptr); });
     }
     m_fade->stop();
-    auto *effect = new RisingFade(this);
+    auto *effect = new DayTransition(std::move(outgoing), outgoingAt, this);
     effect->setProgress(0);
     setGraphicsEffect(effect);
-    m_fade->start();
+    runMotion(m_fade);
+}
+
+qreal CalendarAgendaList::dayChangeProgress() const
+{
+    const auto *effect = dynamic_cast<const DayTransition *>(graphicsEffect());
+    return effect ? effect->progress() : 1.0;
+}
+
+bool CalendarAgendaList::isChangingDay() const
+{
+    return dynamic_cast<const DayTransition *>(graphicsEffect()) != nullptr;
 }
 
 void CalendarAgendaList::paintEvent(QPaintEvent *)

@@ -3,6 +3,7 @@
 #include "cards/calendar/CalendarDays.h"
 
 #include <QDateTime>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -36,7 +37,7 @@ private:
 
 // The agenda of the selected day: a heading with the day's date over either
 // its events on a timeline or the empty row. A new day fades the list in as
-// it rises 6 into place.
+// it rises 6 into place, while the old day's list fades out sinking 6.
 // Rows are kept and reused from one day to the next. A crowded day makes its
 // rows a page at a time: the first page at once, the next ones as the
 // scroll area around the card nears the end of the rows made so far.
@@ -51,20 +52,25 @@ public:
     // Makes the next page of the day's rows, if any are left.
     void showMore();
 
-    static constexpr std::size_t kRowPage = 20;
+    // A page runs well past a screenful (a row is near 200 high), so a
+    // scroll finds the next one made before it gets there.
+    static constexpr std::size_t kRowPage = 8;
 
     const QString &dayID() const { return m_dayID; }
     // The rows in use, in order.
     std::vector<CalendarEventAgendaRow *> rows() const;
     CalendarEmptyAgendaRow *emptyRow() const { return m_empty; }
     QString dateText() const;
+    // While one day's list gives way to the next: how far (0–1).
+    bool isChangingDay() const;
+    qreal dayChangeProgress() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    void fadeIn();
+    void changeDay(QPixmap outgoing, QPoint outgoingAt);
     void showMoreIfNearTheEnd();
 
     AppState &m_state;

@@ -127,7 +127,13 @@ void CalendarCard::selectDay(const QString &id)
 void CalendarCard::refresh()
 {
     const QDateTime now = m_state.clock().now();
-    const std::vector<calendar::CalendarDayGroup> days = calendar::upcomingDays(m_state.calendarEvents(), now);
+    const QDate today = now.toLocalTime().date();
+    if (m_daysStale || today != m_daysFrom) {
+        m_days = calendar::upcomingDays(m_state.calendarEvents(), now);
+        m_daysFrom = today;
+        m_daysStale = false;
+    }
+    const std::vector<calendar::CalendarDayGroup> &days = m_days;
     const calendar::CalendarDayGroup selected = calendar::selectedDay(days, m_selectedDayID, now);
     m_headerDate->setText(DateText::user().format(selected.date, u"EEEEMMMd"_s));
     m_summary->setText(calendar::daySummary(selected.events.size()));
@@ -154,9 +160,10 @@ void CalendarCard::showEvent(QShowEvent *event)
 
 void CalendarCard::onStateChanged(AppState::Field field)
 {
-    if (field == AppState::Field::calendarEvents)
+    if (field == AppState::Field::calendarEvents) {
+        m_daysStale = true;
         refresh();
-    else if (field == AppState::Field::calendarAlertLeadMinutesByEventID)
+    } else if (field == AppState::Field::calendarAlertLeadMinutesByEventID)
         m_agenda->refreshLeads();
 }
 

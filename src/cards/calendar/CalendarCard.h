@@ -1,7 +1,10 @@
 #pragma once
 
+#include "cards/calendar/CalendarDays.h"
 #include "state/AppState.h"
 #include "style/widgets/ModuleCard.h"
+
+#include <vector>
 
 namespace kolu {
 
@@ -13,7 +16,8 @@ class ElidedLabel;
 // The calendar module: the seven days from today as a strip, the selected
 // day's date and event count, and its agenda. It loads nothing: the events
 // are the state's, and every view is worked out again whenever the state
-// announces them or a day is pressed. The chosen day lives only as long as
+// announces them or a day is pressed. The events are sorted into days only
+// when the state announces new ones or the day turns. The chosen day lives only as long as
 // the card and starts on today; when it is no longer in the strip (after
 // midnight) the first day is shown and no cell is highlighted.
 class CalendarCard : public ModuleCard {
@@ -39,6 +43,11 @@ private:
 
     AppState &m_state;
     QString m_selectedDayID;
+    // The events sorted into the days from `m_daysFrom`; stale when the state
+    // announces new events.
+    std::vector<calendar::CalendarDayGroup> m_days;
+    QDate m_daysFrom;
+    bool m_daysStale = true;
     ElidedLabel *m_headerDate;
     CalendarSummaryPill *m_summary;
     CalendarWeekStrip *m_strip;

@@ -1,6 +1,8 @@
 #include "cards/calendar/CalendarDays.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -19,12 +21,28 @@ std::vector<CalendarDayGroup> upcomingDays(const std::vector<CalendarEvent> &eve
         if (day.isValid())
             days.push_back(CalendarDayGroup{day, day.startOfDay(), {}});
     }
-    // Each start is turned into a local date once.
+    // The local midnights bounding each day, as moments: an event belongs to
+    // the day whose bounds hold its start. A start already on the local clock
+    // carries its local date; any other is compared as a moment. Neither
+    // turns a start into local time, which costs a zone lookup each.
+    std::array<qint64, 8> bounds{};
+    for (int offset = 0; offset <= 7; ++offset) {
+        const QDate day = today.addDays(offset);
+        bounds[std::size_t(offset)] =
+            day.isValid() ? day.startOfDay().toMSecsSinceEpoch() : std::numeric_limits<qint64>::max();
+    }
     for (const CalendarEvent &event : events) {
-        const QDate start = event.startDate.isValid() ? event.startDate.toLocalTime().date() : QDate();
-        if (!start.isValid())
+        if (!event.startDate.isValid())
             continue;
-        const qint64 offset = today.daysTo(start);
+        qint64 offset = -1;
+        if (event.startDate.timeSpec() == Qt::LocalTime) {
+            // Already on the local clock: its date is the local day.
+            offset = today.daysTo(event.startDate.date());
+        } else {
+            const qint64 start = event.startDate.toMSecsSinceEpoch();
+            if (start >= bounds[0] && start < bounds[7])
+                offset = std::upper_bound(bounds.begin(), bounds.end(), start) - bounds.begin() - 1;
+        }
         if (offset >= 0 && offset < 7 && groupOf[std::size_t(offset)] >= 0)
             days[std::size_t(groupOf[std::size_t(offset)])].events.push_back(event);
     }

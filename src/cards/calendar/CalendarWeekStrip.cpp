@@ -3,6 +3,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/DateText.h"
 #include "style/Fonts.h"
+#include "style/Motion.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
@@ -10,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QVariantAnimation>
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +87,11 @@ QSize CalendarDayCell::sizeHint() const
     return {int(kNumberW), int(kPadY + weekdayHeight() + kGap + kNumberH + kGap + kDot + kPadY)};
 }
 
+QRectF CalendarDayCell::dayNumberRect() const
+{
+    return {(width() - kNumberW) / 2, kPadY + weekdayHeight() + kGap, kNumberW, kNumberH};
+}
+
 QSize CalendarDayCell::minimumSizeHint() const
 {
     return {20, sizeHint().height()};
@@ -105,13 +112,8 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
                      QFontMetricsF(painter.font()).elidedText(m_weekday, Qt::ElideRight, weekday.width()));
     y += lineH + kGap;
 
-    const QRectF number((width() - kNumberW) / 2, y, kNumberW, kNumberH);
-    if (m_selected) {
-        const QPainterPath path = continuousRoundedRect(number.adjusted(0.4, 0.4, -0.4, -0.4), 9);
-        painter.fillPath(path, withAlpha(tint, 0.22));
-        painter.setPen(QPen(withAlpha(tint, 0.38), 0.8));
-        painter.drawPath(path);
-    }
+    // The strip paints the square behind the selected number.
+    const QRectF number = dayNumberRect();
     painter.setFont(dayNumberFont());
     painter.setPen(m_selected ? style.text() : style.secondaryText());
     painter.drawText(number, Qt::AlignCenter, m_dayNumber);
@@ -160,11 +162,58 @@ void CalendarWeekStrip::setDays(const std::vector<calendar::CalendarDayGroup> &d
         m_cells.pop_back();
     }
     const DateText &dates = DateText::user();
+    qreal selected = -1;
     for (std::size_t i = 0; i < days.size(); ++i) {
         const calendar::CalendarDayGroup &day = days[i];
         m_cells[i]->setDay(day.id(), weekdayText(day.day, now), dates.format(day.date, u"d"_s), !day.events.empty(),
                            day.id() == selectedDayID);
+        if (day.id() == selectedDayID)
+            selected = qreal(i);
     }
+    const qreal target = isMoving() ? m_slide->endValue().toDouble() : m_position;
+    if (selected == target)
+        return;
+    if (m_slide)
+        m_slide->stop();
+    // From or to no selection, and while unseen, the square just lands.
+    if (selected < 0 || m_position < 0 || !isVisible()) {
+        m_position = selected;
+        update();
+        return;
+    }
+    if (!m_slide) {
+        m_slide = new QVariantAnimation(this);
+        applyMotion(m_slide, OrlixMotion::smooth());
+        connect(m_slide, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            m_position = value.toDouble();
+            update();
+        });
+    }
+    m_slide->setStartValue(m_position);
+    m_slide->setEndValue(selected);
+    runMotion(m_slide);
+}
+
+QRectF CalendarWeekStrip::highlightRect() const
+{
+    if (m_position < 0 || m_cells.empty())
+        return {};
+    // The spring swings a little past the new cell; the square stays on the strip.
+    const qreal position = std::clamp<qreal>(m_position, 0, qreal(m_cells.size() - 1));
+    const auto at = [this](std::size_t i) {
+        const CalendarDayCell *cell = m_cells[i];
+        return cell->dayNumberRect().translated(cell->pos());
+    };
+    const std::size_t low = std::size_t(std::floor(position));
+    const std::size_t high = std::min(low + 1, m_cells.size() - 1);
+    const qreal t = position - qreal(low);
+    const QRectF a = at(low), b = at(high);
+    return {a.x() + (b.x() - a.x()) * t, a.y() + (b.y() - a.y()) * t, a.width(), a.height()};
+}
+
+bool CalendarWeekStrip::isMoving() const
+{
+    return m_slide && m_slide->state() == QAbstractAnimation::Running;
 }
 
 std::vector<CalendarDayCell *> CalendarWeekStrip::cells() const
@@ -181,6 +230,15 @@ void CalendarWeekStrip::paintEvent(QPaintEvent *)
     painter.fillPath(path, withAlpha(style.surface(), 0.46));
     painter.setPen(QPen(withAlpha(style.hairline(), 0.3), 0.8));
     painter.drawPath(path);
+
+    const QRectF highlight = highlightRect();
+    if (highlight.isEmpty())
+        return;
+    const QColor tint = style.tint(RailModule::calendar);
+    const QPainterPath square = continuousRoundedRect(highlight.adjusted(0.4, 0.4, -0.4, -0.4), 9);
+    painter.fillPath(square, withAlpha(tint, 0.22));
+    painter.setPen(QPen(withAlpha(tint, 0.38), 0.8));
+    painter.drawPath(square);
 }
 
 } // namespace kolu

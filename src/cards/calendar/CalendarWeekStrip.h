@@ -8,6 +8,7 @@
 #include <vector>
 
 class QHBoxLayout;
+class QVariantAnimation;
 
 namespace kolu {
 
@@ -24,6 +25,8 @@ public:
     const QString &dayNumberText() const { return m_dayNumber; }
     bool hasEvents() const { return m_hasEvents; }
     bool isSelected() const { return m_selected; }
+    // Where the day number sits, in the cell.
+    QRectF dayNumberRect() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -40,7 +43,9 @@ private:
 };
 
 // The seven days from today as pressable cells. Pressing a cell announces
-// its day's id; which cell is highlighted is the card's call.
+// its day's id; which cell is highlighted is the card's call. The tinted
+// square behind the selected day's number slides to a new selection with the
+// shared spring.
 class CalendarWeekStrip : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +58,11 @@ public:
     // "Today" for the local day of `now`, else the abbreviated weekday.
     static QString weekdayText(const QDate &day, const QDateTime &now);
 
+    // The square behind the selected number, in the strip; empty when no
+    // cell is selected.
+    QRectF highlightRect() const;
+    bool isMoving() const;
+
 Q_SIGNALS:
     void daySelected(const QString &id);
 
@@ -62,6 +72,10 @@ protected:
 private:
     QHBoxLayout *m_row;
     std::vector<CalendarDayCell *> m_cells;
+    // The highlighted cell's index, fractional while the square slides; -1
+    // for none.
+    qreal m_position = -1;
+    QVariantAnimation *m_slide = nullptr; // made on the first move
 };
 
 } // namespace kolu

@@ -1,14 +1,17 @@
 #include "cards/focus/FocusTimerRing.h"
 
 #include "style/Fonts.h"
+#include "style/Motion.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QVariantAnimation>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -146,7 +149,24 @@ void FocusTimerRing::setProgress(double progress)
     if (m_progress == progress)
         return;
     m_progress = progress;
-    update();
+    if (m_arc)
+        m_arc->stop();
+    if (!isVisible()) {
+        m_shownProgress = progress;
+        update();
+        return;
+    }
+    if (!m_arc) {
+        m_arc = new QVariantAnimation(this);
+        applyMotion(m_arc, OrlixMotion::smooth());
+        connect(m_arc, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            m_shownProgress = value.toDouble();
+            update();
+        });
+    }
+    m_arc->setStartValue(m_shownProgress);
+    m_arc->setEndValue(progress);
+    runMotion(m_arc);
 }
 
 void FocusTimerRing::setTint(const QColor &tint)
@@ -179,6 +199,34 @@ void FocusTimerRing::setEditing(bool editing)
     m_editing = editing;
     m_time->setVisible(!editing);
     m_field->setVisible(editing);
+    QWidget *incoming = editing ? static_cast<QWidget *>(m_field) : m_time;
+    if (m_swap)
+        m_swap->stop();
+    m_time->setGraphicsEffect(nullptr);
+    m_field->setGraphicsEffect(nullptr);
+    m_fadeIn = nullptr;
+    if (isVisible()) {
+        m_fadeIn = new QGraphicsOpacityEffect(incoming);
+        m_fadeIn->setOpacity(0);
+        incoming->setGraphicsEffect(m_fadeIn);
+        if (!m_swap) {
+            m_swap = new QVariantAnimation(this);
+            applyMotion(m_swap, OrlixMotion::smooth());
+            m_swap->setStartValue(0.0);
+            m_swap->setEndValue(1.0);
+            connect(m_swap, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+                if (m_fadeIn)
+                    m_fadeIn->setOpacity(std::clamp(value.toDouble(), 0.0, 1.0));
+            });
+            connect(m_swap, &QVariantAnimation::finished, this, [this] {
+                // Settled, the time and the field paint without an offscreen pass.
+                m_time->setGraphicsEffect(nullptr);
+                m_field->setGraphicsEffect(nullptr);
+                m_fadeIn = nullptr;
+            });
+        }
+        runMotion(m_swap);
+    }
     if (editing) {
         // Typing goes straight into the field: the panel takes the keyboard.
         if (QWidget *top = window(); top->isVisible() && !top->isActiveWindow())
@@ -186,6 +234,17 @@ void FocusTimerRing::setEditing(bool editing)
         m_field->setFocus(Qt::OtherFocusReason);
         m_field->selectAll();
     }
+}
+
+qreal FocusTimerRing::swapOpacity() const
+{
+    return m_fadeIn ? m_fadeIn->opacity() : 1.0;
+}
+
+bool FocusTimerRing::isMoving() const
+{
+    const auto running = [](const QVariantAnimation *a) { return a && a->state() == QAbstractAnimation::Running; };
+    return running(m_arc) || running(m_swap);
 }
 
 void FocusTimerRing::paintEvent(QPaintEvent *)
@@ -217,16 +276,18 @@ void FocusTimerRing::paintEvent(QPaintEvent *)
     painter.setPen(QPen(withAlpha(style.line(), 0.34), kLineWidth));
     painter.drawEllipse(track);
 
-    if (m_progress <= 0)
+    // The spring may swing a little past the value; the arc stays within the dial.
+    const double shown = std::clamp(m_shownProgress, 0.0, 1.0);
+    if (shown <= 0)
         return;
     QPen arc(m_tint, kLineWidth, Qt::SolidLine, Qt::RoundCap);
     painter.setPen(arc);
-    if (m_progress >= 1) {
+    if (shown >= 1) {
         painter.drawEllipse(track);
         return;
     }
     // From the top, clockwise.
-    painter.drawArc(track, 90 * 16, -static_cast<int>(std::lround(m_progress * 360 * 16)));
+    painter.drawArc(track, 90 * 16, -static_cast<int>(std::lround(shown * 360 * 16)));
 }
 
 } // namespace kolu

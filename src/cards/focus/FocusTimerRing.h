@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QWidget>
 
+class QGraphicsOpacityEffect;
+class QVariantAnimation;
+
 namespace kolu {
 
 class ShrinkLabel;
@@ -42,6 +45,8 @@ private:
 // The large progress ring with the time in its centre, which turns into a
 // duration field for typing a new focus length. Reads no state: the card
 // sets every value and answers the signals. Setters repaint only on change.
+// The arc moves to a new value, and the time and the field fade into each
+// other, with the shared spring; nothing runs once they have arrived.
 class FocusTimerRing : public QWidget {
     Q_OBJECT
 public:
@@ -55,6 +60,11 @@ public:
     void setDisplayTime(const QString &time);
     void setProgress(double progress);
     double progress() const { return m_progress; }
+    // Where the arc is drawn: the progress once the arc has arrived.
+    double shownProgress() const { return m_shownProgress; }
+    // The opacity of whichever of the time and the field is coming in.
+    qreal swapOpacity() const;
+    bool isMoving() const;
     void setTint(const QColor &tint);
     void setModeTitle(const QString &title);
     void setCanEditDuration(bool canEdit);
@@ -81,6 +91,11 @@ private:
     FocusDurationField *m_field;
     ShrinkLabel *m_caption;
     double m_progress = 0;
+    double m_shownProgress = 0;
+    // Made on their first move.
+    QVariantAnimation *m_arc = nullptr;
+    QVariantAnimation *m_swap = nullptr;
+    QGraphicsOpacityEffect *m_fadeIn = nullptr;
     QColor m_tint;
     bool m_editing = false;
     bool m_canEdit = true;

@@ -69,6 +69,8 @@ public:
     // shared loads).
     int loadsStarted() const { return m_loadsStarted; }
     qint64 cachedBytes() const { return m_cache.totalCost(); }
+    // Drops the decoded pictures; loads on their way still land.
+    void clearCache() { m_cache.clear(); }
     const Limits &limits() const { return m_limits; }
 
 Q_SIGNALS:

@@ -12,6 +12,7 @@
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
+#include "style/widgets/Reveal.h"
 #include "style/widgets/SmallSpinner.h"
 
 #include <QGridLayout>
@@ -54,6 +55,7 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
     m_list->setObjectName(u"notesList"_s);
     m_count->setObjectName(u"notesCount"_s);
     m_composer->hide();
+    m_reveal = new Reveal(m_composer, OrlixMotion::contentSwap());
 
     QVBoxLayout *stack = contentLayout();
     stack->setSpacing(10);
@@ -131,9 +133,10 @@ void NotesCard::onStateChanged(AppState::Field field)
 void NotesCard::toggleComposer()
 {
     m_composerOpen = !m_composerOpen;
-    m_composer->setVisible(m_composerOpen);
+    m_reveal->setOpen(m_composerOpen);
     m_toggle->setText(m_composerOpen ? u"Close"_s : u"New note"_s);
     m_toggle->setSymbol(m_composerOpen ? u"xmark"_s : u"plus"_s);
+    fadeIn(m_toggle, OrlixMotion::contentSwap());
     if (m_composerOpen) {
         // A new note has not been saved yet: the last save's line goes.
         m_composer->setStatus({}, {});

@@ -14,6 +14,7 @@ class EmptyState;
 class NoteTile;
 class NotesComposer;
 class OrlixButton;
+class Reveal;
 class SmallSpinner;
 
 // The notes module: the most recent notes as tiles that open in the user's
@@ -25,6 +26,8 @@ public:
 
     NotesComposer *composer() const { return m_composer; }
     bool isComposerOpen() const { return m_composerOpen; }
+    // The composer's entry and exit.
+    const Reveal &composerReveal() const { return *m_reveal; }
 
 private:
     void onStateChanged(AppState::Field field);
@@ -42,6 +45,7 @@ private:
     OrlixButton *m_refresh;
     SmallSpinner *m_spinner;
     NotesComposer *m_composer;
+    Reveal *m_reveal;
     EmptyState *m_empty;
     QWidget *m_list;
     ElidedLabel *m_count;

@@ -2,6 +2,7 @@
 
 #include "cards/nowplaying/NowPlayingHero.h"
 #include "cards/nowplaying/QuranRecitationSection.h"
+#include "cards/nowplaying/SoundscapeDisclosure.h"
 #include "cards/nowplaying/SoundscapeRules.h"
 #include "cards/nowplaying/SoundscapeWidgets.h"
 #include "services/media/QuranAudioManager.h"

@@ -62,6 +62,7 @@ class StationRow : public QAbstractButton {
 public:
     StationRow(const QuranRadioStation &station, bool selected, QWidget *parent)
         : QAbstractButton(parent)
+        , m_id(station.id)
         , m_selected(selected)
     {
         setObjectName(u"station:"_s + station.id);
@@ -69,13 +70,14 @@ public:
         setCursor(Qt::PointingHandCursor);
         setFixedHeight(38);
         setCheckable(false);
-        auto *symbol = new SoundscapeSymbol(selected ? u"dot.radiowaves.left.and.right"_s : u"radio"_s, 12, this);
+        m_symbol = new SoundscapeSymbol(QString(), 12, this);
         auto *name = new ElidedLabel(station.nameArabic, this);
         auto *country = new ElidedLabel(station.country, this);
+        name->setObjectName(u"stationName"_s);
+        country->setObjectName(u"stationCountry"_s);
         name->setFont(OrlixFonts::system(12, QFont::Bold));
         country->setFont(OrlixFonts::system(10, QFont::DemiBold));
         const OrlixStyle &style = OrlixStyle::current();
-        symbol->setColor(selected ? tint() : style.secondaryText());
         name->setColor(style.text());
         country->setColor(style.secondaryText());
         auto *text = new QVBoxLayout;
@@ -85,11 +87,20 @@ public:
         auto *row = new QHBoxLayout(this);
         row->setContentsMargins(10, 0, 10, 0);
         row->setSpacing(8);
-        row->addWidget(symbol);
+        row->addWidget(m_symbol);
         row->addLayout(text, 1);
+        showSelection();
     }
 
+    const QString &stationID() const { return m_id; }
     bool isSelected() const { return m_selected; }
+    void setSelected(bool selected)
+    {
+        if (selected == m_selected)
+            return;
+        m_selected = selected;
+        showSelection();
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -101,7 +112,16 @@ protected:
     }
 
 private:
+    void showSelection()
+    {
+        m_symbol->setSymbol(m_selected ? u"dot.radiowaves.left.and.right"_s : u"radio"_s);
+        m_symbol->setColor(m_selected ? tint() : OrlixStyle::current().secondaryText());
+        update();
+    }
+
+    QString m_id;
     bool m_selected;
+    SoundscapeSymbol *m_symbol = nullptr;
 };
 
 } // namespace
@@ -159,7 +179,8 @@ QuranPlayerCard::QuranPlayerCard(AppState &state, QWidget *parent)
     const QuranAudioManager &radio = state.quranAudioManager();
     connect(&radio, &QuranAudioManager::statusChanged, this, &QuranPlayerCard::refresh);
     connect(&radio, &QuranAudioManager::currentStationChanged, this, &QuranPlayerCard::refresh);
-    connect(&radio, &QuranAudioManager::selectedStationIDChanged, this, &QuranPlayerCard::rebuildStations);
+    // A row's own click changes the selection: the rows stay, only their marks move.
+    connect(&radio, &QuranAudioManager::selectedStationIDChanged, this, &QuranPlayerCard::showSelection);
     connect(&radio, &QuranAudioManager::customStationChanged, this, &QuranPlayerCard::rebuildStations);
     connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &QuranPlayerCard::rebuildStations);
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &QuranPlayerCard::rebuildStations);
@@ -190,6 +211,16 @@ void QuranPlayerCard::rebuildStations()
         connect(row, &QAbstractButton::clicked, this, [this, station] { m_state.selectQuranStation(station); });
         m_stationList->addWidget(row);
         m_stationRows.append(row);
+    }
+    refresh();
+}
+
+void QuranPlayerCard::showSelection()
+{
+    const QString &selected = m_state.quranAudioManager().selectedStationID();
+    for (QAbstractButton *button : std::as_const(m_stationRows)) {
+        auto *row = static_cast<StationRow *>(button);
+        row->setSelected(row->stationID() == selected);
     }
     refresh();
 }

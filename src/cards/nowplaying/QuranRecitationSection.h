@@ -24,6 +24,7 @@ protected:
 private:
     void refresh();
     void rebuildStations();
+    void showSelection();
 
     AppState &m_state;
     ElidedLabel *m_titleArabic;

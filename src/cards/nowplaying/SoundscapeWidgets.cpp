@@ -10,21 +10,17 @@
 #include "style/GlassProfile.h"
 #include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
-#include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 
-#include <QEasingCurve>
-#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 
 #include <cmath>
 
@@ -34,22 +30,7 @@ namespace kolu {
 
 namespace {
 
-constexpr double kDisclosureResponse = 0.3;
-constexpr double kDisclosureDamping = 0.86;
-
-// The disclosure's spring sampled over its settle time.
-qreal disclosureSpringProgress(qreal progress)
-{
-    static const double settle = springSettleTime(kDisclosureResponse, kDisclosureDamping);
-    return dampedSpring(progress * settle, kDisclosureResponse, kDisclosureDamping);
-}
-
-QEasingCurve disclosureSpring()
-{
-    QEasingCurve curve;
-    curve.setCustomType(disclosureSpringProgress);
-    return curve;
-}
+constexpr int kMixSpacing = 7;
 
 QColor faded(QColor color, qreal opacity)
 {
@@ -79,20 +60,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override {}
-};
-
-// The disclosure's header bar.
-class DisclosureHeader : public QAbstractButton {
-public:
-    using QAbstractButton::QAbstractButton;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const OrlixStyle &style = OrlixStyle::current();
-        fillRounded(painter, rect(), 14, faded(style.surfaceRaised(), 0.5), faded(style.hairline(), 0.32));
-    }
 };
 
 } // namespace
@@ -142,100 +109,6 @@ void SoundscapeSymbol::paintEvent(QPaintEvent *)
         painter.translate(-box.center());
     }
     IconProvider::paint(painter, box, m_symbol, m_size, m_color, IconWeight::bold);
-}
-
-// ---------------------------------------------------------------------------
-
-SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &symbol, QWidget *content,
-                                           QWidget *parent)
-    : QWidget(parent)
-    , m_header(new DisclosureHeader(this))
-    , m_chevron(new SoundscapeSymbol(u"chevron.down"_s, 11, m_header))
-    , m_content(content)
-    , m_turn(new QVariantAnimation(this))
-{
-    m_header->setObjectName(u"disclosureHeader"_s);
-    m_header->setFixedHeight(38);
-    m_header->setCursor(Qt::PointingHandCursor);
-    m_header->setAccessibleName(title);
-    auto *icon = new SoundscapeSymbol(symbol, 13, m_header);
-    icon->setFixedWidth(22);
-    auto *label = new ElidedLabel(title, m_header);
-    label->setFont(OrlixFonts::system(13, QFont::Black));
-    auto *row = new QHBoxLayout(m_header);
-    row->setContentsMargins(12, 0, 12, 0);
-    row->setSpacing(9);
-    row->addWidget(icon);
-    row->addWidget(label, 1, Qt::AlignVCenter);
-    row->addWidget(m_chevron);
-    m_chevron->setRotation(-90);
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(10);
-    column->addWidget(m_header);
-    column->addWidget(m_content);
-    m_content->setParent(this);
-    m_content->hide();
-
-    m_turn->setDuration(int(springSettleTime(kDisclosureResponse, kDisclosureDamping) * 1000));
-    m_turn->setEasingCurve(disclosureSpring());
-    connect(m_turn, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-        m_chevron->setRotation(value.toReal());
-    });
-
-    const auto restyle = [this, icon, label] {
-        const OrlixStyle &style = OrlixStyle::current();
-        icon->setColor(tint());
-        m_chevron->setColor(style.secondaryText());
-        label->setColor(style.text());
-        update();
-    };
-    restyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, restyle);
-    connect(m_header, &QAbstractButton::clicked, this, [this] { setExpanded(!m_expanded); });
-}
-
-qreal SoundscapeDisclosure::chevronRotation() const
-{
-    return m_expanded ? 0 : -90;
-}
-
-void SoundscapeDisclosure::setExpanded(bool expanded)
-{
-    if (expanded == m_expanded)
-        return;
-    m_expanded = expanded;
-    m_turn->stop();
-    if (isVisible()) {
-        m_turn->setStartValue(m_chevron->rotation());
-        m_turn->setEndValue(chevronRotation());
-        m_turn->start();
-    } else {
-        m_chevron->setRotation(chevronRotation());
-    }
-    if (expanded && isVisible()) {
-        // Fades in; the effect goes once the fade ends so nothing keeps
-        // painting through it.
-        auto *effect = new QGraphicsOpacityEffect(m_content);
-        effect->setOpacity(0);
-        m_content->setGraphicsEffect(effect);
-        m_content->show();
-        auto *fade = new QVariantAnimation(m_content);
-        fade->setDuration(m_turn->duration());
-        fade->setEasingCurve(disclosureSpring());
-        fade->setStartValue(0.0);
-        fade->setEndValue(1.0);
-        connect(fade, &QVariantAnimation::valueChanged, effect,
-                [effect](const QVariant &value) { effect->setOpacity(std::clamp(value.toReal(), 0.0, 1.0)); });
-        connect(fade, &QVariantAnimation::finished, m_content, [content = m_content] { content->setGraphicsEffect(nullptr); });
-        fade->start(QAbstractAnimation::DeleteWhenStopped);
-    } else if (expanded) {
-        m_content->show();
-    } else {
-        m_content->hide();
-    }
-    Q_EMIT expandedChanged(expanded);
 }
 
 // ---------------------------------------------------------------------------
@@ -335,16 +208,17 @@ SoundscapeAmbientSection::SoundscapeAmbientSection(AppState &state, QWidget *par
     column->setSpacing(10);
 
     auto *mixRow = new QHBoxLayout;
-    mixRow->setSpacing(7);
+    mixRow->setSpacing(kMixSpacing);
     for (const SoundscapeMix &mix : mixer.mixes()) {
         auto *button = new OrlixButton(OrlixButton::Kind::secondary, mix.title, this);
         button->setObjectName(u"mix:"_s + mix.id);
         button->setSymbol(mix.symbol);
+        // Shrinks to 0.82, then lets its symbol go: the label stays whole.
         button->setMinimumScaleFactor(0.82);
-        button->setMinimumWidth(0);
-        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        button->setShrinkable(true);
         connect(button, &QAbstractButton::clicked, this, [this, mix] { m_state.applySoundscapeMix(mix); });
         mixRow->addWidget(button, 1);
+        m_mixes.append({button, mix.symbol});
     }
     m_clear->setObjectName(u"clearMix"_s);
     m_clear->setSymbol(u"xmark"_s);
@@ -385,6 +259,24 @@ SoundscapeAmbientSection::SoundscapeAmbientSection(AppState &state, QWidget *par
     connect(&mixer, &SoundscapeAudioManager::volumeByTrackIDChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::errorMessageChanged, this, &SoundscapeAmbientSection::refresh);
     refresh();
+}
+
+void SoundscapeAmbientSection::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitMixSymbols();
+}
+
+void SoundscapeAmbientSection::fitMixSymbols()
+{
+    // All the mix buttons keep their symbols, or none does: the row reads
+    // as one set. Their labels stay whole either way.
+    int needed = m_clear->width() + kMixSpacing * int(m_mixes.size());
+    for (const MixButton &mix : std::as_const(m_mixes))
+        needed += mix.button->smallestWholeWidth(true);
+    const bool symbols = needed <= width();
+    for (const MixButton &mix : std::as_const(m_mixes))
+        mix.button->setSymbol(symbols ? mix.symbol : QString());
 }
 
 void SoundscapeAmbientSection::refresh()

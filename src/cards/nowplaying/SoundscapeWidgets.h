@@ -9,7 +9,6 @@
 
 class QLabel;
 class QSlider;
-class QVariantAnimation;
 
 namespace kolu {
 
@@ -38,32 +37,6 @@ private:
     qreal m_size;
     QColor m_color;
     qreal m_rotation = 0;
-};
-
-// A section that opens under its header. The header (a rounded bar with the
-// symbol, the title and a chevron) toggles it; the chevron turns on a spring
-// and the content fades in. The parent owns nothing but the widget.
-class SoundscapeDisclosure : public QWidget {
-    Q_OBJECT
-public:
-    SoundscapeDisclosure(const QString &title, const QString &symbol, QWidget *content, QWidget *parent = nullptr);
-
-    bool isExpanded() const { return m_expanded; }
-    void setExpanded(bool expanded);
-    QWidget *content() const { return m_content; }
-    QAbstractButton *header() const { return m_header; }
-    // The chevron's turn: 0 while open, -90 (pointing right) while closed.
-    qreal chevronRotation() const;
-
-Q_SIGNALS:
-    void expandedChanged(bool expanded);
-
-private:
-    QAbstractButton *m_header;
-    SoundscapeSymbol *m_chevron;
-    QWidget *m_content;
-    QVariantAnimation *m_turn;
-    bool m_expanded = false;
 };
 
 // One ambient sound: a button that turns it on or off and, while it plays,
@@ -107,10 +80,19 @@ class SoundscapeAmbientSection : public QWidget {
 public:
     explicit SoundscapeAmbientSection(AppState &state, QWidget *parent = nullptr);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    struct MixButton {
+        OrlixButton *button;
+        QString symbol;
+    };
     void refresh();
+    void fitMixSymbols();
 
     AppState &m_state;
+    QList<MixButton> m_mixes;
     OrlixButton *m_clear;
     QList<AmbientSoundTile *> m_tiles;
     QLabel *m_error;

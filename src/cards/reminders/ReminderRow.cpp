@@ -117,7 +117,8 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
     QFont titleFont = OrlixFonts::system(13, QFont::Bold);
     titleFont.setStrikeOut(m_reminder.isCompleted);
     m_title->setFont(titleFont);
-    titleLine->addWidget(m_title, 1, Qt::AlignTop);
+    // The marks follow the texts they belong to; the room left stays at the end.
+    titleLine->addWidget(m_title, 0, Qt::AlignTop);
     const QString mark = reminderrules::priorityMark(m_reminder.priority);
     m_mark = nullptr;
     if (!mark.isEmpty()) {
@@ -126,6 +127,7 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
         m_mark->setObjectName(u"reminderPriorityMark"_s);
         titleLine->addWidget(m_mark, 0, Qt::AlignTop);
     }
+    titleLine->addStretch(1);
     column->addLayout(titleLine);
 
     m_details = new QWidget(this);
@@ -138,11 +140,18 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
     m_dueLabel = new ElidedLabel(reminderrules::dueText(m_reminder, DateText::user()), m_details);
     m_dueLabel->setObjectName(u"reminderDue"_s);
     m_dueLabel->setFont(OrlixFonts::system(11, QFont::DemiBold));
-    details->addWidget(m_dueLabel, 1);
-    if (m_reminder.url)
-        details->addWidget(new SymbolMark(u"link"_s, 11, secondary, this));
-    if (m_reminder.notes && !m_reminder.notes->isEmpty())
-        details->addWidget(new SymbolMark(u"note.text"_s, 11, secondary, this));
+    details->addWidget(m_dueLabel);
+    if (m_reminder.url) {
+        auto *link = new SymbolMark(u"link"_s, 11, secondary, this);
+        link->setObjectName(u"reminderLinkMark"_s);
+        details->addWidget(link);
+    }
+    if (m_reminder.notes && !m_reminder.notes->isEmpty()) {
+        auto *note = new SymbolMark(u"note.text"_s, 11, secondary, this);
+        note->setObjectName(u"reminderNoteMark"_s);
+        details->addWidget(note);
+    }
+    details->addStretch(1);
     column->addWidget(m_details);
 
     const QString notes = m_reminder.notes.value_or(QString()).trimmed();

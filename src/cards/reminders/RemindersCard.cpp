@@ -6,6 +6,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/DateText.h"
 #include "style/Fonts.h"
+#include "style/Motion.h"
 #include "style/IconProvider.h"
 #include "style/MinuteTicker.h"
 #include "style/Opacity.h"
@@ -13,21 +14,46 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/Reveal.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QHash>
 #include <QPainter>
+#include <QVariantAnimation>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-ReminderFilterChip::ReminderFilterChip(const QString &text, QWidget *parent) : QAbstractButton(parent)
+ReminderFilterChip::ReminderFilterChip(const QString &text, QWidget *parent)
+    : QAbstractButton(parent)
 {
     setText(text);
     setCheckable(true);
+    connect(this, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (m_motion)
+            m_motion->stop();
+        update();
+        if (!isVisible()) {
+            m_selectedness = checked ? 1 : 0;
+            return;
+        }
+        if (!m_motion) {
+            m_motion = new QVariantAnimation(this);
+            applyMotion(m_motion, OrlixMotion::smooth());
+            connect(m_motion, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+                m_selectedness = value.toDouble();
+                update();
+            });
+        }
+        m_motion->setStartValue(m_selectedness);
+        m_motion->setEndValue(checked ? 1.0 : 0.0);
+        runMotion(m_motion);
+    });
     setCursor(Qt::PointingHandCursor);
     setFont(OrlixFonts::system(10, QFont::Bold));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -48,9 +74,11 @@ void ReminderFilterChip::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF frame = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
     const QPainterPath capsule = continuousRoundedRect(frame, frame.height() / 2);
-    painter.fillPath(capsule, isChecked() ? withAlpha(tint, 0.18) : withAlpha(style.surfaceRaised(), 0.34));
-    painter.strokePath(capsule, QPen(isChecked() ? withAlpha(tint, 0.34) : withAlpha(style.hairline(), 0.18), 0.8));
-    painter.setPen(isChecked() ? style.text() : style.secondaryText());
+    // The spring may swing a little past either look; the colours stay between.
+    const qreal t = std::clamp<qreal>(m_selectedness, 0, 1);
+    painter.fillPath(capsule, blend(withAlpha(style.surfaceRaised(), 0.34), withAlpha(tint, 0.18), t));
+    painter.strokePath(capsule, QPen(blend(withAlpha(style.hairline(), 0.18), withAlpha(tint, 0.34), t), 0.8));
+    painter.setPen(blend(style.secondaryText(), style.text(), t));
     painter.setFont(font());
     painter.drawText(rect(), Qt::AlignCenter, fontMetrics().elidedText(text(), Qt::ElideRight, width() - 16));
 }
@@ -110,6 +138,7 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
     m_composer = new ReminderComposer(this);
     m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
     m_composer->hide();
+    m_reveal = new Reveal(m_composer, OrlixMotion::smooth());
     addContent(m_composer);
     connect(m_composer, &ReminderComposer::submitted, this, &RemindersCard::addReminder);
     connect(m_composer, &ReminderComposer::draftChanged, this, &RemindersCard::updateHeader);
@@ -161,7 +190,7 @@ void RemindersCard::composerAction()
         else
             draft.hasTime = false; // a time is kept only with a date
         m_composer->setDraft(draft);
-        m_composer->show();
+        m_reveal->setOpen(true);
         updateHeader();
         m_composer->findChild<QWidget *>(u"reminderTitleField"_s)->setFocus();
         return;
@@ -189,7 +218,8 @@ void RemindersCard::onStateChanged(AppState::Field field)
         const RemindersConnectionState &answer = m_state.remindersConnection();
         if (answer.kind == RemindersConnectionState::Kind::ready) {
             m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
-            m_composer->hide();
+            m_reveal->setOpen(false);
+            m_reveal = new Reveal(m_composer, OrlixMotion::smooth());
             m_composing = false;
         } else {
             m_composer->setFailure(answer.kind == RemindersConnectionState::Kind::failed && !answer.message.isEmpty()

@@ -11,22 +11,31 @@
 #include <vector>
 
 class QVBoxLayout;
+class QVariantAnimation;
 
 namespace kolu {
 
 class ElidedLabel;
 class OrlixButton;
 class ReminderComposer;
+class Reveal;
 
-// A capsule chip of the filter strip.
+// A capsule chip of the filter strip. Its colours move to the chosen look
+// with the shared spring.
 class ReminderFilterChip : public QAbstractButton {
     Q_OBJECT
 public:
     ReminderFilterChip(const QString &text, QWidget *parent = nullptr);
     QSize sizeHint() const override;
+    // 0 drawn as not chosen, 1 as chosen; between while it moves.
+    qreal selectedness() const { return m_selectedness; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    qreal m_selectedness = 0;
+    QVariantAnimation *m_motion = nullptr; // made on the first move
 };
 
 // The header's composer button: "plus" to open the composer, a filled
@@ -47,6 +56,8 @@ public:
 
     ReminderFilter selectedFilter() const;
     bool isComposing() const { return m_composing; }
+    // The composer's opening and closing.
+    const Reveal &composerReveal() const { return *m_reveal; }
 
     // The header button: opens the composer, or adds a ready draft.
     void composerAction();
@@ -67,6 +78,7 @@ private:
     ReminderComposerButton *m_composerButton;
     std::vector<std::pair<ReminderFilter, ReminderFilterChip *>> m_chips;
     ReminderComposer *m_composer;
+    Reveal *m_reveal;
     QWidget *m_list;
     QVBoxLayout *m_listLayout;
     // What the list shows: its sections, or the empty state when none.

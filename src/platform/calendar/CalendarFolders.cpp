@@ -1,5 +1,7 @@
 #include "platform/calendar/CalendarFolders.h"
 
+#include "model/FilePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -28,12 +30,8 @@ QString resolveCalendarRoot(const std::optional<QString> &configured, const QStr
 {
     if (configured) {
         const QString path = configured->trimmed();
-        if (path == u"~")
-            return home;
-        if (path.startsWith(u"~/"))
-            return QDir(home).filePath(path.mid(2));
         if (!path.isEmpty())
-            return path;
+            return expandHomePrefix(path, home);
     }
     const QStringList candidates = defaultCalendarRootCandidates(home);
     for (const QString &candidate : candidates) {

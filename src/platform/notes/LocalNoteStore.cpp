@@ -1,5 +1,7 @@
 #include "platform/notes/LocalNoteStore.h"
 
+#include "model/FilePath.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -107,9 +109,11 @@ bool isInside(const QString &canonicalPath, const QString &canonicalRoot)
 
 } // namespace
 
-std::vector<NoteRoot> LocalNoteStore::defaultRoots()
+std::vector<NoteRoot> LocalNoteStore::rootsFor(const std::optional<QString> &configured, const QString &home)
 {
-    return {NoteRoot{QDir::home().filePath(u"Notes"_s), u"Notes"_s}};
+    const QString chosen = configured ? configured->trimmed() : QString();
+    const QString path = chosen.isEmpty() ? QDir(home).filePath(u"Notes"_s) : expandHomePrefix(chosen, home);
+    return {NoteRoot{QDir::cleanPath(path), u"Notes"_s}};
 }
 
 QUrl LocalNoteStore::location() const

@@ -3,6 +3,7 @@
 #include "platform/notes/NoteStore.h"
 #include "platform/system/ProcessRunner.h"
 
+#include <QDir>
 #include <QString>
 
 #include <optional>
@@ -26,8 +27,11 @@ struct NoteRoot {
 // below the root, so they stay the same across runs.
 class LocalNoteStore final : public NoteStore {
 public:
-    // ~/Notes as the account "Notes".
-    static std::vector<NoteRoot> defaultRoots();
+    // The folder the settings name (a leading "~/" means `home`), else
+    // ~/Notes, as the account "Notes". The account keeps its name when the
+    // folder changes, so a chosen note folder of the same path stays chosen.
+    static std::vector<NoteRoot> rootsFor(const std::optional<QString> &configured,
+                                          const QString &home = QDir::homePath());
 
     // A root whose account name repeats an earlier one is ignored, so every id
     // names one root.

@@ -218,7 +218,7 @@ public:
             return false;
         }
         if (m_shapes.count(window))
-            applyShapes(window);
+            applyShapes(window, true);
         return false;
     }
 
@@ -230,26 +230,51 @@ private:
 
     // Calls `apply` for the window, then for the frame a reparenting window
     // manager put around it, with the window's offset inside that frame.
+    // The frame is asked for again only with `refresh` (the window was
+    // reparented, mapped or moved), so a shape that follows each frame of
+    // a slide costs no round trip.
     template<typename Apply>
-    void forEachShapedWindow(xcb_window_t window, Apply apply)
+    void forEachShapedWindow(xcb_window_t window, Apply apply, bool refresh = false)
     {
         apply(window, 0, 0);
+        Frame &frame = m_frames[window];
+        // Without the window's events nothing says when the frame changes.
+        if (refresh || !frame.known || !m_watchesEvents)
+            frame = frameOf(window);
+        if (frame.window != XCB_WINDOW_NONE)
+            apply(frame.window, frame.dx, frame.dy);
+        xcb_flush(m_connection);
+    }
+
+    struct Frame {
+        bool known = false;
+        xcb_window_t window = XCB_WINDOW_NONE;
+        int16_t dx = 0;
+        int16_t dy = 0;
+    };
+
+    Frame frameOf(xcb_window_t window)
+    {
+        Frame frame;
+        frame.known = true;
         const auto treeCookie = xcb_query_tree(m_connection, window);
         const auto geometryCookie = xcb_get_geometry(m_connection, window);
         xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_connection, treeCookie, nullptr);
         xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(m_connection, geometryCookie, nullptr);
-        if (tree && geometry && tree->parent != XCB_WINDOW_NONE && tree->parent != tree->root)
-            apply(tree->parent, static_cast<int16_t>(geometry->x + geometry->border_width),
-                  static_cast<int16_t>(geometry->y + geometry->border_width));
+        if (tree && geometry && tree->parent != XCB_WINDOW_NONE && tree->parent != tree->root) {
+            frame.window = tree->parent;
+            frame.dx = static_cast<int16_t>(geometry->x + geometry->border_width);
+            frame.dy = static_cast<int16_t>(geometry->y + geometry->border_width);
+        }
         std::free(tree);
         std::free(geometry);
-        xcb_flush(m_connection);
+        return frame;
     }
 
     // On the window and on its frame: clicks that the window lets through
     // would otherwise land on the frame rather than on the windows below,
     // and the frame would still cover what the window no longer shows.
-    void applyShapes(xcb_window_t window)
+    void applyShapes(xcb_window_t window, bool refreshFrame = false)
     {
         const Shapes &shapes = m_shapes[window];
         std::vector<xcb_rectangle_t> input, visible;
@@ -257,14 +282,18 @@ private:
             input = shapeRectangles(*shapes.input);
         if (shapes.visible)
             visible = shapeRectangles(*shapes.visible);
-        forEachShapedWindow(window, [&](xcb_window_t target, int16_t dx, int16_t dy) {
-            if (shapes.visible)
-                xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
-                                     target, dx, dy, static_cast<uint32_t>(visible.size()), visible.data());
-            if (shapes.input)
-                xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
-                                     target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
-        });
+        forEachShapedWindow(
+            window,
+            [&](xcb_window_t target, int16_t dx, int16_t dy) {
+                if (shapes.visible)
+                    xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                                         XCB_CLIP_ORDERING_UNSORTED, target, dx, dy,
+                                         static_cast<uint32_t>(visible.size()), visible.data());
+                if (shapes.input)
+                    xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                                         target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
+            },
+            refreshFrame);
     }
 
     xcb_atom_t atom(const char *name)
@@ -313,6 +342,7 @@ private:
     xcb_window_t m_root = XCB_WINDOW_NONE;
     bool m_hasShape = false;
     std::map<xcb_window_t, Shapes> m_shapes;
+    std::map<xcb_window_t, Frame> m_frames;
 };
 
 } // namespace

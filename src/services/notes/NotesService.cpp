@@ -56,6 +56,11 @@ NotesService::NotesService(std::shared_ptr<NoteStore> store)
 {
 }
 
+void NotesService::setStore(std::shared_ptr<NoteStore> store)
+{
+    m_store = std::move(store);
+}
+
 std::vector<AppleNoteFolder> NotesService::folderList(const std::vector<NoteStoreFolder> &listed)
 {
     std::vector<AppleNoteFolder> folders;

@@ -26,6 +26,10 @@ class NotesService {
 public:
     explicit NotesService(std::shared_ptr<NoteStore> store);
 
+    // Uses `store` from the next call on; a listing already running keeps
+    // the store it started with.
+    void setStore(std::shared_ptr<NoteStore> store);
+
     // Every folder, sorted by display name (case-insensitive, in the user's
     // language; equal names keep their order); a repeated id is kept once.
     QCoro::Task<std::vector<AppleNoteFolder>> fetchNoteFolders();

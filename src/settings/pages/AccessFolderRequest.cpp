@@ -3,6 +3,7 @@
 #include "platform/calendar/CalendarFolders.h"
 #include "model/SettingsKeys.h"
 #include "platform/desktop/FolderPicker.h"
+#include "platform/notes/LocalNoteStore.h"
 #include "state/AppState.h"
 
 #include <QCoreApplication>
@@ -22,21 +23,35 @@ struct FolderTraits {
 
 FolderTraits traits(AccessFolder folder)
 {
-    if (folder == AccessFolder::calendar)
+    switch (folder) {
+    case AccessFolder::calendar:
         return {SettingsKey::calendarFolderPath, false,
                 QCoreApplication::translate("DesktopAppsPage", "Choose Calendar Folder"),
                 QCoreApplication::translate("DesktopAppsPage", "Calendar access needs Kolu Settings.")};
-    return {SettingsKey::remindersFolderPath, true,
-            QCoreApplication::translate("DesktopAppsPage", "Choose To-do Folder"),
-            QCoreApplication::translate("DesktopAppsPage", "Reminders access needs Kolu Settings.")};
+    case AccessFolder::reminders:
+        return {SettingsKey::remindersFolderPath, true,
+                QCoreApplication::translate("DesktopAppsPage", "Choose To-do Folder"),
+                QCoreApplication::translate("DesktopAppsPage", "Reminders access needs Kolu Settings.")};
+    case AccessFolder::notes:
+        break;
+    }
+    return {SettingsKey::notesFolderPath, true, QCoreApplication::translate("DesktopAppsPage", "Choose Notes Folder"),
+            QCoreApplication::translate("DesktopAppsPage", "Notes automation needs Kolu Settings.")};
 }
 
 void checkAndReport(AppState &state, AccessFolder folder)
 {
-    if (folder == AccessFolder::calendar)
+    switch (folder) {
+    case AccessFolder::calendar:
         state.requestCalendarPermission();
-    else
+        break;
+    case AccessFolder::reminders:
         state.requestRemindersPermission();
+        break;
+    case AccessFolder::notes:
+        state.requestNotesPermission();
+        break;
+    }
 }
 
 void reportMissing(AppState &state, AccessFolder folder)
@@ -72,7 +87,10 @@ QCoro::Task<> pickAccessFolder(QPointer<AppState> state, AccessFolder folder, bo
 
 QString accessFolderPath(const AppState &state, AccessFolder folder)
 {
-    return resolveCalendarRoot(state.defaults().string(traits(folder).key), QDir::homePath());
+    const std::optional<QString> configured = state.defaults().string(traits(folder).key);
+    if (folder == AccessFolder::notes)
+        return LocalNoteStore::rootsFor(configured).front().path;
+    return resolveCalendarRoot(configured, QDir::homePath());
 }
 
 bool isAccessFolderUsable(const AppState &state, AccessFolder folder)

@@ -8,13 +8,13 @@ namespace kolu {
 
 class AppState;
 
-// The folders Kolu reads the desktop's calendars and to-do lists from.
-enum class AccessFolder { calendar, reminders };
+// The folders Kolu reads the desktop's calendars, to-do lists and notes from.
+enum class AccessFolder { calendar, reminders, notes };
 
 // The folder in use for `folder`: the one chosen in the settings, else the
-// first usual place that exists.
+// first usual place that exists (notes: ~/Notes).
 QString accessFolderPath(const AppState &state, AccessFolder folder);
-// Whether that folder can be read (to-do lists: also written).
+// Whether that folder can be read (to-do lists and notes: also written).
 bool isAccessFolderUsable(const AppState &state, AccessFolder folder);
 
 // Asks for access: when the folder in use is usable (and `askFirst` is

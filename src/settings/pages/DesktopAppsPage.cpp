@@ -1,7 +1,8 @@
 #include "settings/pages/DesktopAppsPage.h"
 
+#include "platform/calendar/CalendarFolders.h"
 #include "platform/desktop/UrlOpener.h"
-#include "platform/notes/LocalNoteStore.h"
+#include "services/clipboard/ClipboardService.h"
 #include "settings/SettingsRowKit.h"
 #include "settings/pages/AccessFolderRequest.h"
 #include "settings/pages/SettingsPageParts.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -31,15 +31,15 @@ QString displayPath(const QString &path)
     return path;
 }
 
-QString notesFolder()
+// The folders the screenshot search looks in that can be listed.
+QStringList listableScreenshotFolders()
 {
-    const std::vector<NoteRoot> roots = LocalNoteStore::defaultRoots();
-    return roots.empty() ? QString() : roots.front().path;
-}
-
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    QStringList listable;
+    for (const QString &folder : ClipboardService::defaultScreenshotFolders()) {
+        if (isUsableFolder(folder, false))
+            listable.append(folder);
+    }
+    return listable;
 }
 
 QVBoxLayout *rowStack(QVBoxLayout *parent)
@@ -121,14 +121,16 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     m_remindersAccess->setObjectName(QStringLiteral("desktopAppsRemindersAccess"));
     m_notesAccess = permissionActionRow(
         tr("Notes Permission"), {}, QStringLiteral("note.text"), style.tint(RailModule::notes), tr("Request"),
-        [appState] { appState->requestNotesPermission(); }, [this] { openFolder(notesFolder()); });
+        [appState] { requestAccessFolder(*appState, AccessFolder::notes, false); },
+        [appState] { requestAccessFolder(*appState, AccessFolder::notes, true); });
     m_notesAccess->setObjectName(QStringLiteral("desktopAppsNotesAccess"));
     m_desktopAccess = permissionActionRow(
-        tr("Desktop Permission"), {}, QStringLiteral("desktopcomputer"), style.tint(RailModule::fileTray),
-        tr("Check"), [appState] { appState->requestDesktopPermission(); }, [this] { openFolder(desktopFolder()); });
+        tr("Desktop Permission"), {}, QStringLiteral("desktopcomputer"), style.tint(RailModule::fileTray), tr("Check"),
+        [appState] { appState->requestDesktopPermission(); },
+        [this] { openFolder(listableScreenshotFolders().value(0)); });
     m_desktopAccess->setObjectName(QStringLiteral("desktopAppsDesktopAccess"));
-    m_notesAccess->settingsButton()->setToolTip(tr("Open the notes folder"));
-    m_desktopAccess->settingsButton()->setToolTip(tr("Open the desktop folder"));
+    m_notesAccess->settingsButton()->setToolTip(tr("Choose the notes folder"));
+    m_desktopAccess->settingsButton()->setToolTip(tr("Open the screenshots folder"));
     m_calendarAccess->settingsButton()->setToolTip(tr("Choose the calendar folder"));
     m_remindersAccess->settingsButton()->setToolTip(tr("Choose the to-do folder"));
     for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess})
@@ -198,20 +200,29 @@ void DesktopAppsPage::updateFolderDetails()
         return usable ? tr("Folder: %1").arg(displayPath(path))
                       : tr("No usable folder yet (looked in %1).").arg(displayPath(path));
     };
+    const auto accessLine = [this, &folderLine](const QString &text, AccessFolder folder) -> QString {
+        return text + QLatin1Char(' ')
+               + folderLine(accessFolderPath(m_state, folder), isAccessFolderUsable(m_state, folder));
+    };
     m_calendarAccess->detailLabel()->setText(
-        tr("Allow Kolu to read upcoming calendar events.") + QLatin1Char(' ')
-        + folderLine(accessFolderPath(m_state, AccessFolder::calendar),
-                     isAccessFolderUsable(m_state, AccessFolder::calendar)));
+        accessLine(tr("Allow Kolu to read upcoming calendar events."), AccessFolder::calendar));
     m_remindersAccess->detailLabel()->setText(
-        tr("Allow Kolu to show and update reminders.") + QLatin1Char(' ')
-        + folderLine(accessFolderPath(m_state, AccessFolder::reminders),
-                     isAccessFolderUsable(m_state, AccessFolder::reminders)));
-    const QString notes = notesFolder();
-    m_notesAccess->detailLabel()->setText(tr("Allow Kolu to use your notes folder when saving or reading notes.")
-                                          + QLatin1Char(' ') + folderLine(notes, QFileInfo(notes).isDir()));
-    const QString desktop = desktopFolder();
+        accessLine(tr("Allow Kolu to show and update reminders."), AccessFolder::reminders));
+    m_notesAccess->detailLabel()->setText(
+        accessLine(tr("Allow Kolu to use your notes folder when saving or reading notes."), AccessFolder::notes));
+    // Every folder the screenshot search can use, else every one it tries.
+    QStringList screenshots = listableScreenshotFolders();
+    const bool anyListable = !screenshots.isEmpty();
+    if (!anyListable)
+        screenshots = ClipboardService::defaultScreenshotFolders();
+    for (QString &folder : screenshots)
+        folder = displayPath(folder);
+    const QString listed = screenshots.join(QStringLiteral(", "));
     m_desktopAccess->detailLabel()->setText(tr("Allow Kolu to read recent screenshots from your Desktop.")
-                                            + QLatin1Char(' ') + folderLine(desktop, QFileInfo(desktop).isDir()));
+                                            + QLatin1Char(' ')
+                                            + (!anyListable ? tr("No usable folder yet (looked in %1).").arg(listed)
+                                               : screenshots.size() == 1 ? tr("Folder: %1").arg(listed)
+                                                                         : tr("Folders: %1").arg(listed)));
 }
 
 void DesktopAppsPage::updateMessage()

@@ -96,7 +96,9 @@ void SettingsSymbolLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const qreal side = symbolExtent();
     const QRectF square(0, 0, side, side);
-    IconProvider::paint(painter, square, m_symbol, m_font.pointSizeF() * 0.95, color(),
+    // The kit's fonts are sized in pixels; a point size is unset (-1) then.
+    const qreal size = m_font.pointSizeF() > 0 ? m_font.pointSizeF() : m_font.pixelSize();
+    IconProvider::paint(painter, square, m_symbol, size * 0.95, color(),
                         m_font.weight() >= QFont::DemiBold ? IconWeight::bold : IconWeight::regular);
 }
 

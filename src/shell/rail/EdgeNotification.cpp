@@ -13,10 +13,15 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace kolu {
 
@@ -105,6 +110,7 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
         lines->addWidget(m_third);
     }
     lines->addStretch();
+    fitLines(row, lines);
     row->addWidget(column, 1, Qt::AlignVCenter);
     addButtons(row);
 
@@ -124,6 +130,27 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
             field == AppState::Field::activeReminderAlert)
             refreshLines();
     });
+}
+
+void EdgeNotification::fitLines(QHBoxLayout *row, QVBoxLayout *lines)
+{
+    // The desktop's fonts can run taller than the ones the notification's
+    // height was made for: the lines close up first, then the margins give
+    // way, so that every line shows at its full height.
+    std::vector<const ElidedLabel *> shown = {m_first, m_second};
+    if (m_third)
+        shown.push_back(m_third);
+    int needed = 0;
+    for (const ElidedLabel *line : shown)
+        needed += static_cast<int>(std::ceil(QFontMetricsF(line->font()).lineSpacing()));
+    const QMargins margins = row->contentsMargins();
+    const int room = height() - margins.top() - margins.bottom();
+    const int gaps = static_cast<int>(shown.size()) - 1;
+    lines->setSpacing(std::clamp((room - needed) / gaps, 0, lines->spacing()));
+    if (needed > room) {
+        const int trim = std::min((needed - room + 1) / 2, margins.top() - 2);
+        row->setContentsMargins(margins.left(), margins.top() - trim, margins.right(), margins.bottom() - trim);
+    }
 }
 
 QSize EdgeNotification::sizeHint() const

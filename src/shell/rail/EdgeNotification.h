@@ -7,6 +7,7 @@
 
 class QHBoxLayout;
 class QMenu;
+class QVBoxLayout;
 
 namespace kolu {
 
@@ -47,6 +48,7 @@ protected:
 private:
     void refreshLines();
     void addButtons(QHBoxLayout *row);
+    void fitLines(QHBoxLayout *row, QVBoxLayout *lines);
     void clearAlertDirectly();
 
     EdgeAlertKind m_kind;

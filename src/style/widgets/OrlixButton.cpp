@@ -88,8 +88,14 @@ qreal OrlixButton::labelScale() const
 
 QString OrlixButton::shownText() const
 {
-    if (m_minimumScale < 1)
-        return QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, labelRoom() / labelScale());
+    if (m_minimumScale < 1) {
+        const QFontMetricsF metrics(labelFont());
+        const qreal scale = labelScale();
+        // Whole when it fits at its scale (the division may land a hair short).
+        if (metrics.horizontalAdvance(text()) * scale <= labelRoom() + 0.01)
+            return text();
+        return metrics.elidedText(text(), Qt::ElideRight, labelRoom() / scale);
+    }
     if (m_shrinkable)
         return QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, labelRoom());
     return text();
@@ -120,6 +126,8 @@ void OrlixButton::setShrinkable(bool shrinkable)
 QSize OrlixButton::minimumSizeHint() const
 {
     const QSize hint = sizeHint();
+    if (m_minimumScale < 1 && m_shrinkable && !text().isEmpty())
+        return QSize(std::min(hint.width(), smallestWholeWidth(false)), hint.height());
     if (m_minimumScale < 1) {
         // The padding and the symbol; the label shrinks, then is cut.
         const qreal padX = m_kind == Kind::primary ? 11 : 10;
@@ -135,7 +143,21 @@ QSize OrlixButton::minimumSizeHint() const
 
 bool OrlixButton::showsSymbol() const
 {
-    return !m_symbol.isEmpty() && (!m_shrinkable || text().isEmpty() || width() >= sizeHint().width());
+    if (m_symbol.isEmpty())
+        return false;
+    if (!m_shrinkable || text().isEmpty() || width() >= sizeHint().width())
+        return true;
+    // Kept while the label still fits whole beside it at its smallest.
+    return m_minimumScale < 1 && width() >= smallestWholeWidth(true);
+}
+
+int OrlixButton::smallestWholeWidth(bool withSymbol) const
+{
+    const qreal padX = m_kind == Kind::primary ? 11 : 10;
+    const qreal natural = QFontMetricsF(labelFont()).horizontalAdvance(text());
+    const qreal symbol = withSymbol ? 12 + (text().isEmpty() ? 0 : kIconGap) : 0;
+    // One point spare: the shrunk label is drawn at a fractional size.
+    return int(std::ceil(2 * padX + symbol + natural * std::min<qreal>(m_minimumScale, 1))) + 1;
 }
 
 void OrlixButton::paintEvent(QPaintEvent *)

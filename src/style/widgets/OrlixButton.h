@@ -30,6 +30,9 @@ public:
 
     // A shrinkable button may be laid out narrower than its size hint: it
     // drops its symbol first, then ends its label with "…". Off by default.
+    // With a minimum scale factor as well, it keeps its symbol while the
+    // label fits whole beside it at its smallest, and its minimum width
+    // holds the whole label at that scale without the symbol.
     void setShrinkable(bool shrinkable);
     // Whether the symbol is drawn at the current width.
     bool showsSymbol() const;
@@ -41,6 +44,9 @@ public:
     qreal minimumScaleFactor() const { return m_minimumScale; }
     // The scale the label is drawn at in the current width, and its text.
     qreal labelScale() const;
+    // The narrowest width that draws the whole label at its smallest scale,
+    // with or without the symbol beside it.
+    int smallestWholeWidth(bool withSymbol) const;
     QString shownText() const;
 
     QSize sizeHint() const override;

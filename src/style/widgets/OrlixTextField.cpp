@@ -4,7 +4,10 @@
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 
+#include <QEvent>
 #include <QPainter>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace kolu {
 
@@ -76,8 +79,10 @@ void OrlixTextField::paintEvent(QPaintEvent *event)
 }
 
 OrlixTextArea::OrlixTextArea(QWidget *parent)
-    : QPlainTextEdit(parent)
+    : QTextEdit(parent)
 {
+    // Plain text only: what is pasted keeps its words, not its looks.
+    setAcceptRichText(false);
     setObjectName(QStringLiteral("textArea"));
     setFrameShape(QFrame::NoFrame);
     // The desktop's scroll bars would clash with the field; it still
@@ -88,10 +93,27 @@ OrlixTextArea::OrlixTextArea(QWidget *parent)
     // The padding is the document's margin, so the viewport (and the frame
     // painted on it) covers the whole field.
     document()->setDocumentMargin(kPadY);
+    followParagraphDirections();
     viewport()->setAutoFillBackground(false);
-    setBackgroundVisible(false);
     applyStyle();
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextArea::applyStyle);
+}
+
+void OrlixTextArea::followParagraphDirections()
+{
+    // Each paragraph runs the way its own text reads: a right-to-left one
+    // starts at the right edge, whatever the widget's direction.
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(Qt::LayoutDirectionAuto);
+    document()->setDefaultTextOption(option);
+}
+
+void OrlixTextArea::changeEvent(QEvent *event)
+{
+    QTextEdit::changeEvent(event);
+    // A change of the widget's direction writes it into the document again.
+    if (event->type() == QEvent::LayoutDirectionChange)
+        followParagraphDirections();
 }
 
 void OrlixTextArea::applyStyle()
@@ -109,7 +131,7 @@ void OrlixTextArea::paintEvent(QPaintEvent *event)
         QPainter painter(viewport());
         paintTextFieldFrame(painter, viewport()->rect());
     }
-    QPlainTextEdit::paintEvent(event);
+    QTextEdit::paintEvent(event);
 }
 
 } // namespace kolu

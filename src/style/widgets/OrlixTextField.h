@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 
 namespace kolu {
 
@@ -23,16 +23,18 @@ private:
 };
 
 // The same look for several lines of text (notes, composers).
-class OrlixTextArea : public QPlainTextEdit {
+class OrlixTextArea : public QTextEdit {
     Q_OBJECT
 public:
     explicit OrlixTextArea(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void applyStyle();
+    void followParagraphDirections();
 };
 
 // Paints the field background shared by both: fill and hairline border.

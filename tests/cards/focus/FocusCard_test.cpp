@@ -1,23 +1,18 @@
 #include "cards/focus/FocusCard.h"
 #include "cards/focus/FocusControls.h"
 #include "cards/focus/FocusTimerRing.h"
-#include "state/AppState.h"
 #include "style/widgets/MenuPicker.h"
-#include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 
 #include "style/OrlixStyle.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMenu>
 #include <QTest>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -69,7 +64,6 @@ TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSaved)
     EXPECT_FALSE(card->isEditingDuration());
     EXPECT_TRUE(timeButton()->isVisible());
     EXPECT_EQ(timeButton()->text(), u"05:00"_s);
-    EXPECT_EQ(find<QAbstractButton>(u"focusMinutesButton"_s)->text(), u"5 min"_s);
     ASSERT_TRUE(saved());
     EXPECT_EQ(saved()->focusDuration, 300);
     EXPECT_EQ(saved()->remaining, 300);
@@ -77,11 +71,6 @@ TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSaved)
     // Selected digits show in the theme's colours.
     EXPECT_EQ(field()->palette().color(QPalette::Active, QPalette::Highlight),
               OrlixStyle::current().primaryButtonFill());
-
-    // Text the field cannot take is cut to five characters.
-    typeDuration(u"123456"_s);
-    EXPECT_EQ(field()->text(), u"12345"_s);
-    QTest::keyClick(field(), Qt::Key_Escape);
 }
 
 TEST_F(FocusCardTest, UnparsableDurationsAndEscapeCancelWithoutSaving)
@@ -98,8 +87,6 @@ TEST_F(FocusCardTest, UnparsableDurationsAndEscapeCancelWithoutSaving)
     typeDuration(u"9"_s);
     QTest::keyClick(field(), Qt::Key_Escape);
     EXPECT_FALSE(card->isEditingDuration());
-    EXPECT_TRUE(timeButton()->isVisible());
-    EXPECT_EQ(timeButton()->text(), u"25:00"_s);
     EXPECT_EQ(card->durationText(), u"25:00"_s);
     EXPECT_FALSE(saved());
 
@@ -115,17 +102,11 @@ TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
     makeCard();
     QTest::mouseClick(primary(), Qt::LeftButton);
 
-    const PomodoroState &p = state->pomodoro();
-    EXPECT_TRUE(p.isRunning);
-    EXPECT_EQ(p.startedAt, clock.now());
-    ASSERT_TRUE(saved());
-    EXPECT_TRUE(saved()->isRunning);
+    EXPECT_TRUE(state->pomodoro().isRunning);
     EXPECT_EQ(primary()->text(), u"Pause"_s);
-    EXPECT_EQ(static_cast<OrlixButton *>(primary())->symbol(), u"pause.fill"_s);
     for (const QString &name : {u"focusMinusButton"_s, u"focusPlusButton"_s, u"focusMinutesButton"_s,
                                 u"focusTimeButton"_s})
         EXPECT_FALSE(find(name)->isEnabled()) << name.toStdString();
-    EXPECT_EQ(timeButton()->toolTip(), u"Duration locked while this session is active"_s);
     card->beginDurationEdit();
     card->adjustFocusMinutes(5);
     EXPECT_FALSE(card->isEditingDuration());
@@ -141,7 +122,6 @@ TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
     QTest::mouseClick(find<QAbstractButton>(u"focusResetButton"_s), Qt::LeftButton);
     EXPECT_EQ(primary()->text(), u"Start"_s);
     EXPECT_TRUE(find(u"focusPlusButton"_s)->isEnabled());
-    EXPECT_EQ(timeButton()->toolTip(), u"Edit duration"_s);
 
     // The steps clamp, and the minus at one minute still saves.
     for (int i = 0; i < 30; ++i)

@@ -41,55 +41,37 @@ TEST(FocusRules, TheFieldKeepsNumbersAndColonsUpToFiveCharacters)
 
 TEST(FocusRules, SessionStatesGiveTheirTitlesAndProgress)
 {
-    PomodoroState ready;
-    EXPECT_EQ(primaryActionTitle(ready), u"Start"_s);
-    EXPECT_EQ(modeTitle(ready), u"Focus time"_s);
-    EXPECT_DOUBLE_EQ(progress(ready), 0);
+    // A 25-minute focus and a 5-minute break.
+    const auto session = [](bool running, double remaining, PomodoroMode mode = PomodoroMode::focus) {
+        PomodoroState p;
+        p.isRunning = running;
+        p.remaining = remaining;
+        p.mode = mode;
+        return p;
+    };
+    const struct {
+        PomodoroState state;
+        QString action, mode;
+        double progress;
+    } cases[] = {
+        {session(false, 1500), u"Start"_s, u"Focus time"_s, 0},
+        {session(true, 375), u"Pause"_s, u"Focus time"_s, 0.75},
+        {session(false, 375), u"Resume"_s, u"Focus time"_s, 0.75},
+        {session(false, 0), u"Restart"_s, u"Complete"_s, 1},
+        {session(false, 3000), u"Start"_s, u"Focus time"_s, 0}, // snoozed past the length: still ready
+        {session(false, 150, PomodoroMode::breakTime), u"Resume"_s, u"Break time"_s, 0.5},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(primaryActionTitle(c.state), c.action) << c.state.remaining;
+        EXPECT_EQ(modeTitle(c.state), c.mode) << c.state.remaining;
+        EXPECT_DOUBLE_EQ(progress(c.state), c.progress) << c.state.remaining;
+    }
 
-    PomodoroState running = ready;
-    running.isRunning = true;
-    running.remaining = 375;
-    EXPECT_EQ(primaryActionTitle(running), u"Pause"_s);
-    EXPECT_DOUBLE_EQ(progress(running), 0.75);
-
-    PomodoroState paused = running;
-    paused.isRunning = false;
-    EXPECT_TRUE(isPausedSession(paused));
-    EXPECT_EQ(primaryActionTitle(paused), u"Resume"_s);
-
-    PomodoroState complete = ready;
-    complete.remaining = 0;
-    EXPECT_EQ(primaryActionTitle(complete), u"Restart"_s);
-    EXPECT_EQ(modeTitle(complete), u"Complete"_s);
-    EXPECT_DOUBLE_EQ(progress(complete), 1);
-
-    // A snooze longer than the focus length, then paused: still ready.
-    PomodoroState snoozed = ready;
-    snoozed.remaining = 3000;
-    EXPECT_FALSE(isPausedSession(snoozed));
-    EXPECT_EQ(primaryActionTitle(snoozed), u"Start"_s);
-    EXPECT_DOUBLE_EQ(progress(snoozed), 0);
-
-    PomodoroState onBreak = ready;
-    onBreak.mode = PomodoroMode::breakTime;
-    onBreak.remaining = 150;
-    EXPECT_EQ(modeTitle(onBreak), u"Break time"_s);
-    EXPECT_DOUBLE_EQ(progress(onBreak), 0.5);
-
-    PomodoroState odd = ready;
+    PomodoroState odd;
     for (const auto &[seconds, minutes] : {std::pair{89.0, 1}, {90.0, 2}, {30.0, 1}, {10800.0, 180}}) {
         odd.focusDuration = seconds;
         EXPECT_EQ(pomodoroMinutes(odd), minutes) << seconds;
     }
-}
-
-TEST(FocusRules, StoredSoundsMapToAShownChoice)
-{
-    EXPECT_EQ(alertSoundIndex(u"chime"_s), 1);
-    EXPECT_EQ(alertSoundIndex(u"off"_s), 4);
-    EXPECT_EQ(alertSoundIndex(std::nullopt), 0);
-    EXPECT_EQ(alertSoundIndex(u"trumpet"_s), 0);
-    ASSERT_EQ(alertSoundTitles().size(), alertSoundValues().size());
 }
 
 } // namespace kolu::focus

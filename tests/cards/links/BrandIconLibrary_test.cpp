@@ -1,9 +1,10 @@
 #include "cards/links/BrandIconLibrary.h"
 
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -17,8 +18,8 @@ SavedLink link(const QString &url)
     return SavedLink{QUuid::createUuid(), {}, url, {}, true};
 }
 
-// A small alias table, an empty current folder to look for icons in, and
-// the shipped table back afterwards.
+// A small alias table and an empty current folder to look for icons in; the
+// shipped table and the current folder come back however the test ends.
 class BrandIconLibraryTest : public ::testing::Test {
 protected:
     QTemporaryDir folder;
@@ -26,25 +27,18 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(QDir::setCurrent(folder.path()));
-        BrandIconLibrary::setAliases({{u"example.com"_s, u"example"_s},
-                                      {u"example.org"_s, u"example"_s},
-                                      {u"video.test"_s, u"video"_s}});
+        BrandIconLibrary::setAliases(
+            {{u"example.com"_s, u"example"_s}, {u"example.org"_s, u"example"_s}, {u"video.test"_s, u"video"_s}});
     }
-
     void TearDown() override
     {
         BrandIconLibrary::setAliases({});
         QDir::setCurrent(previous);
     }
-
-    void writeIcon(const QString &slug, const QByteArray &content)
+    void write(const QString &relative, const QByteArray &content)
     {
-        ASSERT_TRUE(QDir(folder.path()).mkpath(u"Resources/BrandIcons"_s));
-        QFile file(folder.filePath(u"Resources/BrandIcons/"_s + slug + u".svg"_s));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        ASSERT_TRUE(test::writeFile(folder.filePath(relative), content));
     }
 };
 
@@ -91,11 +85,11 @@ TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
     EXPECT_FALSE(BrandIconLibrary::iconURL(u"example"_s));
     EXPECT_TRUE(BrandIconLibrary::image(site).isNull()) << "no file yet";
 
-    writeIcon(u"example"_s, "<svg this is not");
+    write(u"Resources/BrandIcons/example.svg"_s, "<svg this is not");
     EXPECT_TRUE(BrandIconLibrary::iconURL(u"example"_s));
     EXPECT_TRUE(BrandIconLibrary::image(site).isNull()) << "an unreadable file gives no image";
 
-    writeIcon(u"example"_s, kSquare);
+    write(u"Resources/BrandIcons/example.svg"_s, kSquare);
     const QImage first = BrandIconLibrary::image(site);
     ASSERT_FALSE(first.isNull()) << "a failed load is tried again";
     EXPECT_EQ(first.size(), QSize(BrandIconLibrary::imageSize, BrandIconLibrary::imageSize / 2));
@@ -109,11 +103,7 @@ TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
 
 TEST_F(BrandIconLibraryTest, SlugsNameOnlyFilesInsideTheIconFolder)
 {
-    ASSERT_TRUE(QDir(folder.path()).mkpath(u"Resources"_s));
-    QFile outside(folder.filePath(u"Resources/escape.svg"_s));
-    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
-    outside.write(kSquare);
-    outside.close();
+    write(u"Resources/escape.svg"_s, kSquare);
     for (const QString &slug : {u"../escape"_s, u""_s, u".hidden"_s, u"a/b"_s})
         EXPECT_FALSE(BrandIconLibrary::iconURL(slug)) << slug.toStdString();
 }

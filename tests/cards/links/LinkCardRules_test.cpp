@@ -91,7 +91,6 @@ TEST(LinkCardRules, IconColourIsTheCodePointSumModuloSeven)
     EXPECT_EQ(linkcard::iconColorIndex(u""_s), 0);
     // A character outside the basic plane counts once, by its code point.
     EXPECT_EQ(linkcard::iconColorIndex(QString::fromUcs4(U"\U0001F600")), int(0x1F600 % 7));
-    EXPECT_EQ(linkcard::iconColorIndex(u"New York Times"_s), linkcard::iconColorIndex(u"New York Times"_s));
     EXPECT_NE(linkcard::namedIconColor(5, ColorScheme::light), linkcard::namedIconColor(4, ColorScheme::light));
 }
 
@@ -110,22 +109,13 @@ TEST(LinkCardRules, OnlyWebAddressesWithAHostAreOpened)
         EXPECT_EQ(linkcard::openableURL(link({}, c.url)).has_value(), c.opens) << c.url.toStdString();
 }
 
-TEST(LinkCardRules, GridColumnsAndSearchButtonColours)
+TEST(LinkCardRules, GridColumnsAndWhatCanBeSaved)
 {
     const std::pair<int, int> widths[] = {{0, 1}, {77, 1}, {166, 2}, {254, 3}, {333, 3}, {342, 4}};
     for (const auto &[width, columns] : widths)
         EXPECT_EQ(linkcard::gridColumns(width), columns) << width;
     EXPECT_TRUE(linkcard::canSave(u" x "_s));
     EXPECT_FALSE(linkcard::canSave(u" \n\t"_s));
-
-    const QColor tint(10, 20, 30), hero(200, 100, 50);
-    EXPECT_EQ(linkcard::searchButtonTint(OrlixTheme::default_, tint, hero), tint);
-    EXPECT_EQ(linkcard::searchButtonTint(OrlixTheme::flatOlive, tint, hero), tint);
-    EXPECT_EQ(linkcard::searchButtonTint(OrlixTheme::heroLight, tint, hero), hero);
-    EXPECT_EQ(linkcard::searchButtonTint(OrlixTheme::activeDark, tint, hero), QColor::fromRgbF(0.31f, 0.9f, 0.365f));
-    EXPECT_EQ(linkcard::searchButtonForeground(OrlixTheme::activeDark, 0.1), QColor(Qt::black));
-    EXPECT_EQ(linkcard::searchButtonForeground(OrlixTheme::heroLight, 0.55), QColor(Qt::white));
-    EXPECT_EQ(linkcard::searchButtonForeground(OrlixTheme::heroLight, 0.56), QColor::fromRgbF(0.07f, 0.08f, 0.095f));
 }
 
 } // namespace

@@ -1,26 +1,21 @@
 #include "cards/notes/NotesCard.h"
 
 #include "cards/notes/NotesWidgets.h"
-#include "state/AppState.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -42,11 +37,7 @@ protected:
         state->setRailModule(RailModule::notes, true);
     }
 
-    void TearDown() override
-    {
-        card.reset();
-        test::waitUntil([&] { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); });
-    }
+    bool idle() const override { return !state->isLoadingAppleNotes() && !state->isLoadingAppleNoteFolders(); }
 
     void openComposer()
     {
@@ -116,33 +107,6 @@ TEST_F(NotesCardTest, BlankSaveKeepsTheTextsAndABodyOnlySaveWritesAKoluNote)
     composer->setStatus(u"Write a note first."_s, Qt::red);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     EXPECT_EQ(saveButton->mapTo(composer, QPoint()), at);
-    composer->setStatus({}, {});
-
-    // A second note of the same title is added beside the first, never over it.
-    composer->bodyEditor()->setPlainText(u"Milk"_s);
-    save();
-    EXPECT_EQ(noteFiles(), (QStringList{u"Kolu/Kolu Note 2.md"_s, u"Kolu/Kolu Note.md"_s}));
-    QFile first(root + u"/Kolu/Kolu Note.md"_s);
-    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(first.readAll().contains("Buy bread"));
-}
-
-TEST_F(NotesCardTest, HostileTitlesStayInsideTheNotesFolder)
-{
-    makeCard();
-    const QString titles[] = {u"../../escape"_s, QString(u"a"_s + QChar(0) + u"b"_s),
-                              QString(10000, u'x'), u"/etc/passwd"_s};
-    for (const QString &title : titles) {
-        openComposer();
-        card->composer()->titleField()->setText(title);
-        card->composer()->bodyEditor()->setPlainText(u"body"_s);
-        save();
-        EXPECT_EQ(card->composer()->statusText(), u"Saved in Notes."_s) << title.left(20).toStdString();
-    }
-    const QStringList files = noteFiles();
-    EXPECT_EQ(files.size(), 4) << files.join(u", "_s).toStdString();
-    for (const QString &file : files)
-        EXPECT_FALSE(file.startsWith(u".."_s)) << file.toStdString();
 }
 
 TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsKolu)
@@ -203,15 +167,12 @@ TEST_F(NotesCardTest, ListShowsLoadingEmptyOrFourTilesThatOpenTheirNote)
     EXPECT_EQ(card->findChildren<NoteTile *>().size(), 3);
     state->setIsLoadingAppleNotes(false);
 
-    QFile note(root + u"/n1.md"_s);
-    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
-    note.write("# Note 1\n");
-    note.close();
+    ASSERT_TRUE(test::writeFile(root + u"/n1.md"_s, "# Note 1\n"));
     NoteTile *tile = card->findChildren<NoteTile *>().at(1);
     ASSERT_EQ(tile->note().id, u"Notes:n1.md"_s);
     QTest::mouseClick(tile, Qt::LeftButton);
     ASSERT_FALSE(services.processes->runs().isEmpty());
-    EXPECT_EQ(services.processes->runs().last().arguments.value(0), QFileInfo(note).absoluteFilePath());
+    EXPECT_EQ(services.processes->runs().last().arguments.value(0), QFileInfo(root + u"/n1.md"_s).absoluteFilePath());
 
     QTest::mouseClick(find<QAbstractButton>(u"notesOpenFolderButton"_s), Qt::LeftButton);
     ASSERT_FALSE(services.urlOpener->opened.isEmpty());
@@ -224,7 +185,6 @@ TEST(NoteTileTest, HostileTitlesShowWithoutControlsEachInItsOwnDirection)
         QString title, shown;
         Qt::LayoutDirection direction;
     } cases[] = {
-        {QString(u"Plan"_s + QChar(0) + QChar(0) + u"s"_s), u"Plans"_s, Qt::LeftToRight},
         {QString(u"invoice"_s + QChar(0x202E) + u"fdp.exe"_s), u"invoicefdp.exe"_s, Qt::LeftToRight},
         {u"ملاحظة"_s, u"ملاحظة"_s, Qt::RightToLeft},
     };

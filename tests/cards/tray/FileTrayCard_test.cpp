@@ -10,14 +10,11 @@
 #include "style/widgets/EmptyState.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -33,15 +30,11 @@ namespace {
 // Records each drag instead of running the system's.
 class RecordingDragLauncher final : public DragLauncher {
 public:
-    struct Drag {
-        QList<QUrl> urls;
-        QSize imageSize;
-    };
-    QList<Drag> drags;
+    QList<QList<QUrl>> drags;
 
-    void startDrag(QWidget *, QMimeData *data, const QPixmap &image, QPoint) override
+    void startDrag(QWidget *, QMimeData *data, const QPixmap &, QPoint) override
     {
-        drags.append({data->urls(), image.deviceIndependentSize().toSize()});
+        drags.append(data->urls());
         delete data;
     }
 };
@@ -61,28 +54,10 @@ protected:
     }
     void TearDown() override
     {
-        card.reset();
+        CardTest::TearDown();
         DragLauncher::replace(previousLauncher);
-        test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); });
     }
-
-    QString makeFile(const QString &name, const QByteArray &bytes = "held")
-    {
-        const QString path = home.path(u"Files/"_s + name);
-        EXPECT_TRUE(test::writeFile(path, bytes));
-        return path;
-    }
-
-    static QByteArray png(int side = 8, QColor color = Qt::red)
-    {
-        QImage image(side, side, QImage::Format_ARGB32);
-        image.fill(color);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
-    }
+    bool idle() const override { return !TrayThumbnails::shared().isBusy(); }
 
     QList<QUrl> holdFiles(int count, const QString &suffix = u"txt"_s)
     {
@@ -171,8 +146,6 @@ TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
         EXPECT_EQ(find<QWidget>(u"fileTrayEmptyState"_s)->isVisible(), c.held == 0);
         EXPECT_EQ(card->fileRows().size(), std::size_t(c.held));
     }
-    EXPECT_EQ(find<EmptyState>(u"fileTrayEmptyState"_s)->titleLabel()->text(), u"Drop files here"_s);
-    EXPECT_EQ(find<QAbstractButton>(u"fileTrayShareButton"_s)->text(), u"Share with KDE Connect"_s);
 
     for (const int captured : {0, 9, 3}) {
         std::vector<ClipboardItem> items;
@@ -217,7 +190,7 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     makeCard();
     QApplication::processEvents();
     const QString first = makeFile(u"report.pdf"_s);
-    const QString second = makeFile(u"photo.png"_s, png());
+    const QString second = makeFile(u"photo.png"_s, test::pngBytes());
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
 
@@ -251,8 +224,7 @@ TEST_F(FileTrayCardTest, TheDropZoneShowsAHoveringDrag)
 {
     makeCard();
     FileTrayDropZone *zone = card->dropZone();
-    EXPECT_EQ(zone->title(), u"Drop file manager files"_s);
-    EXPECT_EQ(zone->symbol(), u"plus.circle"_s);
+    const QString resting = zone->title();
 
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(makeFile(u"a.txt"_s))});
@@ -260,13 +232,12 @@ TEST_F(FileTrayCardTest, TheDropZoneShowsAHoveringDrag)
     QApplication::sendEvent(card.get(), &enter);
     EXPECT_TRUE(card->isDropTarget());
     EXPECT_TRUE(zone->isTargeted());
-    EXPECT_EQ(zone->title(), u"Release to hold files"_s);
-    EXPECT_EQ(zone->symbol(), u"tray.and.arrow.down.fill"_s);
+    EXPECT_NE(zone->title(), resting);
 
     QDragLeaveEvent leave;
     QApplication::sendEvent(card.get(), &leave);
     EXPECT_FALSE(card->isDropTarget());
-    EXPECT_EQ(zone->title(), u"Drop file manager files"_s);
+    EXPECT_EQ(zone->title(), resting);
 }
 
 TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFartherIsOneDrag)
@@ -280,9 +251,7 @@ TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFarthe
         bool drags;
     };
     const Case cases[] = {
-        {{}, false},
         {{QPointF(1.5, 0), QPointF(3.0, 0)}, false},
-        {{QPointF(0, 3.0)}, false},
         {{QPointF(3.1, 0)}, true},
         {{QPointF(0, -3.1), QPointF(0, -10), QPointF(0, -30)}, true},
     };
@@ -295,7 +264,7 @@ TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFarthe
         EXPECT_EQ(launcher.drags.size(), c.drags ? 1 : 0);
         EXPECT_EQ(state->selectedFileTrayIDs().contains(first.id), !c.drags);
         if (c.drags) {
-            EXPECT_EQ(launcher.drags.front().urls, QList<QUrl>{first.url}); // unselected: itself alone
+            EXPECT_EQ(launcher.drags.front(), QList<QUrl>{first.url}); // unselected: itself alone
         }
     }
 }
@@ -311,15 +280,14 @@ TEST_F(FileTrayCardTest, FourteenSelectedFilesDragTwelveWithThePressedOneAmongTh
     // Pressed among the first twelve: the first twelve in list order.
     gesture(card->fileRows()[2]->dragSource(), {QPointF(8, 8)});
     ASSERT_EQ(launcher.drags.size(), 1);
-    EXPECT_EQ(launcher.drags[0].urls, urls.first(12));
-    EXPECT_EQ(launcher.drags[0].imageSize, QSize(36 + 11 * 3, 36 + 11 * 3));
+    EXPECT_EQ(launcher.drags[0], urls.first(12));
 
     // Pressed as the fourteenth: the first eleven and itself.
     gesture(card->fileRows()[13]->dragSource(), {QPointF(8, 8)});
     ASSERT_EQ(launcher.drags.size(), 2);
     QList<QUrl> expected = urls.first(11);
     expected.append(urls[13]);
-    EXPECT_EQ(launcher.drags[1].urls, expected);
+    EXPECT_EQ(launcher.drags[1], expected);
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 14); // dragging changes no selection
 }
 
@@ -327,7 +295,7 @@ TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
 {
     const QString exact = home.path(u"Clip/exact.png"_s);
     const QString over = home.path(u"Clip/over.png"_s);
-    QByteArray bytes = png();
+    QByteArray bytes = test::pngBytes();
     bytes.append(QByteArray(20'971'520 - bytes.size(), '\0')); // past the picture's end: still a PNG
     ASSERT_TRUE(test::writeFile(exact, bytes));
     bytes.append('\0');
@@ -343,13 +311,12 @@ TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
     EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
     ASSERT_TRUE(test::waitUntil([&] { return exactIcon->look() == ClipboardItemIcon::Look::thumbnail; }));
     EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
-    EXPECT_EQ(overIcon->size(), QSize(52, 52));
     EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1);
 }
 
 TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
 {
-    const QString path = makeFile(u"shot.png"_s, png(300, Qt::blue));
+    const QString path = makeFile(u"shot.png"_s, test::pngBytes({300, 300}, Qt::blue));
     state->addFileTrayURLs({QUrl::fromLocalFile(path)});
     state->setClipboardItems({imageEntry(path)});
     const int before = TrayThumbnails::shared().decodesStarted();
@@ -374,15 +341,15 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
     ASSERT_EQ(kept.state, TrayThumbnails::State::ready);
     EXPECT_EQ(kept.image.size(), QSize(92, 92));
 
-    ASSERT_TRUE(test::writeFile(path, png(200, Qt::green), QDateTime::currentDateTime().addSecs(60)));
+    ASSERT_TRUE(test::writeFile(path, test::pngBytes({200, 200}, Qt::green), QDateTime::currentDateTime().addSecs(60)));
     state->setClipboardItems({imageEntry(path)});
     EXPECT_GT(TrayThumbnails::shared().decodesStarted(), decodes);
 }
 
 TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
 {
-    const QString held = makeFile(u"gone.png"_s, png());
-    const QString captured = makeFile(u"captured.png"_s, png());
+    const QString held = makeFile(u"gone.png"_s, test::pngBytes());
+    const QString captured = makeFile(u"captured.png"_s, test::pngBytes());
     const QString notPicture = makeFile(u"fake.png"_s, "not a picture");
     state->addFileTrayURLs({QUrl::fromLocalFile(held), QUrl::fromLocalFile(notPicture)});
     ASSERT_TRUE(QFile::remove(held));
@@ -392,7 +359,6 @@ TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
 
     ClipboardItemIcon *icon = card->clipboardRows().front()->icon();
     EXPECT_EQ(icon->look(), ClipboardItemIcon::Look::kindIcon);
-    EXPECT_EQ(icon->size(), QSize(34, 34));
     const auto icons = card->findChildren<FileTrayIcon *>();
     ASSERT_EQ(icons.size(), 2);
     // The unreadable "picture" shows its type's icon once its decode failed.
@@ -403,43 +369,32 @@ TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
     }
 }
 
-TEST_F(FileTrayCardTest, DeleteRemovesTheEntryAndItsStoredImage)
+// The rows' buttons reach the state; what they change the state's own tests cover.
+TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
 {
-    const QString stored = state->store().subdirectory(u"Clipboard"_s) + u"/clip.png"_s;
-    ASSERT_TRUE(test::writeFile(stored, png()));
-    const ClipboardItem image = imageEntry(stored);
     const ClipboardItem text = textEntry(1);
-    state->setClipboardItems({image, text});
-    makeCard();
-
-    QTest::mouseClick(card->clipboardRows().front()->findChild<QAbstractButton *>(u"clipboardDeleteButton"_s),
-                      Qt::LeftButton);
-    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{text});
-    EXPECT_FALSE(QFile::exists(stored));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(card->clipboardRows().size(), 1u);
-    EXPECT_EQ(card->findChildren<ClipboardRow *>().size(), 1);
-
-    // The row's other actions reach the state: open puts a text back.
-    QTest::mouseClick(card->clipboardRows().front()->findChild<QAbstractButton *>(u"clipboardOpenButton"_s),
-                      Qt::LeftButton);
-    EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
-}
-
-TEST_F(FileTrayCardTest, RemoveTakesOneHeldFileAndTheRowsFollowTheSelection)
-{
+    state->setClipboardItems({textEntry(0), text});
     makeCard();
     holdFiles(3);
-    FileTrayRow *middle = card->fileRows()[1];
-    const FileTrayItem item = middle->item();
+    const FileTrayItem middle = card->fileRows()[1]->item();
     QTest::mouseClick(card->fileRows()[0]->dragSource(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(card->fileRows()[0]->isSelected());
-    QTest::mouseClick(middle->findChild<QAbstractButton *>(u"fileTrayRemoveButton"_s), Qt::LeftButton);
+    QTest::mouseClick(card->fileRows()[1]->findChild<QAbstractButton *>(u"fileTrayRemoveButton"_s), Qt::LeftButton);
     ASSERT_EQ(state->fileTrayItems().size(), 2u);
     EXPECT_TRUE(std::none_of(state->fileTrayItems().begin(), state->fileTrayItems().end(),
-                             [&](const FileTrayItem &held) { return held.id == item.id; }));
-    EXPECT_TRUE(QFile::exists(item.url.toLocalFile()));
+                             [&](const FileTrayItem &held) { return held.id == middle.id; }));
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 1);
+
+    const auto press = [&](const char *button) {
+        QTest::mouseClick(card->clipboardRows().front()->findChild<QAbstractButton *>(QString::fromLatin1(button)),
+                          Qt::LeftButton);
+    };
+    press("clipboardDeleteButton");
+    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{text});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(card->findChildren<ClipboardRow *>().size(), 1);
+    press("clipboardOpenButton");
+    EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
 }
 
 // A state whose clipboard service looks in the test home's screenshot folder.
@@ -466,7 +421,7 @@ protected:
 
 TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
 {
-    ASSERT_TRUE(test::writeFile(folder + u"/Screenshot one.png"_s, png(), clock.now().addSecs(-5)));
+    ASSERT_TRUE(test::writeFile(folder + u"/Screenshot one.png"_s, test::pngBytes(), clock.now().addSecs(-5)));
     makeCard();
     ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
     EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);

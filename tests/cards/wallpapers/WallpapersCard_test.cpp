@@ -2,14 +2,12 @@
 
 #include "cards/images/ImageSlot.h"
 #include "cards/wallpapers/WallpaperPreview.h"
-#include "state/AppState.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/SmallSpinner.h"
 #include "style/widgets/StatusPill.h"
 
 #include "../CardTest.h"
-#include "EventWait.h"
 #include "WorkersHeld.h"
 
 #include <gtest/gtest.h>
@@ -61,11 +59,7 @@ protected:
 
     void waitForLoad() { ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingWallpaper(); })); }
 
-    void TearDown() override
-    {
-        card.reset();
-        test::waitUntil([&] { return !state->isLoadingWallpaper() && !state->isApplyingWallpaper(); });
-    }
+    bool idle() const override { return !state->isLoadingWallpaper() && !state->isApplyingWallpaper(); }
 
     OrlixButton *button(const QString &name) { return find<OrlixButton>(name); }
     bool chevronsEnabled() { return button(u"wallpaperPreviousButton"_s)->isEnabled(); }
@@ -77,19 +71,15 @@ TEST_F(WallpapersCardTest, AnEmptyLibraryDisablesSteppingAndSettingAndShowsTheFa
     test::WorkersHeld held;
     makeCard(); // shown without a candidate: the library loads
     ASSERT_TRUE(state->isLoadingWallpaper());
-    EXPECT_EQ(button(u"wallpaperRefreshButton"_s)->text(), u"Loading"_s);
     EXPECT_FALSE(button(u"wallpaperRefreshButton"_s)->isEnabled());
-    EXPECT_TRUE(button(u"wallpaperFolderButton"_s)->isEnabled());
     EXPECT_TRUE(find<SmallSpinner>(u"wallpaperPreviewSpinner"_s)->isVisible());
     held.release();
     waitForLoad();
 
-    EXPECT_EQ(button(u"wallpaperRefreshButton"_s)->text(), u"Refresh"_s);
     EXPECT_TRUE(button(u"wallpaperRefreshButton"_s)->isEnabled());
     EXPECT_FALSE(button(u"wallpaperPreviousButton"_s)->isEnabled());
     EXPECT_FALSE(button(u"wallpaperNextButton"_s)->isEnabled());
     EXPECT_FALSE(button(u"wallpaperSetButton"_s)->isEnabled());
-    EXPECT_EQ(card->preview()->fallbackSymbol(), u"photo.on.rectangle.angled"_s);
     EXPECT_FALSE(find<SmallSpinner>(u"wallpaperPreviewSpinner"_s)->isVisible());
     EXPECT_FALSE(find<ElidedLabel>(u"wallpaperTitle"_s)->isVisible());
     auto *status = find<ElidedLabel>(u"wallpaperStatus"_s);
@@ -104,11 +94,13 @@ TEST_F(WallpapersCardTest, TheChevronsNeedTwoPicturesAndStepThroughThem)
     makeCard();
     EXPECT_FALSE(chevronsEnabled());
     EXPECT_TRUE(button(u"wallpaperSetButton"_s)->isEnabled());
+    state->setIsApplyingWallpaper(true);
+    EXPECT_FALSE(button(u"wallpaperSetButton"_s)->isEnabled()) << "no second apply while one runs";
+    state->setIsApplyingWallpaper(false);
     EXPECT_EQ(find<ElidedLabel>(u"wallpaperTitle"_s)->text(), u"Picture a"_s);
 
     state->setWallpaperItems({candidate(u"a"_s), candidate(u"b"_s)});
     EXPECT_TRUE(chevronsEnabled());
-    EXPECT_TRUE(button(u"wallpaperNextButton"_s)->isEnabled());
     QTest::mouseClick(button(u"wallpaperNextButton"_s), Qt::LeftButton);
     EXPECT_EQ(state->wallpaperCandidate()->id, u"b"_s);
     EXPECT_EQ(find<ElidedLabel>(u"wallpaperTitle"_s)->text(), u"Picture b"_s);
@@ -129,8 +121,6 @@ TEST_F(WallpapersCardTest, ChoosingAFolderNamesItOnTheButtonAndThePill)
     ASSERT_TRUE(test::waitUntil([&] { return state->wallpaperLocalFolderName() == u"Beach"_s; }));
     EXPECT_EQ(button(u"wallpaperFolderButton"_s)->text(), u"Beach"_s);
     EXPECT_EQ(find<StatusPill>(u"wallpaperSourcePill"_s)->text(), u"LOCAL FOLDER"_s);
-    waitForLoad();
-    EXPECT_EQ(state->wallpaperItems().size(), 2u);
 }
 
 TEST_F(WallpapersCardTest, ShowingTheCardLoadsOnlyWhileNothingIsShown)
@@ -146,26 +136,6 @@ TEST_F(WallpapersCardTest, ShowingTheCardLoadsOnlyWhileNothingIsShown)
     card->show();
     EXPECT_FALSE(state->isLoadingWallpaper());
     EXPECT_EQ(state->wallpaperStatusMessage(), u"kept"_s);
-}
-
-TEST_F(WallpapersCardTest, SettingReadsSettingAndTheStatusTakesItsTint)
-{
-    state->setWallpaperItems({candidate(u"a"_s)});
-    state->setWallpaperCandidate(candidate(u"a"_s));
-    makeCard();
-    state->setIsApplyingWallpaper(true);
-    EXPECT_EQ(button(u"wallpaperSetButton"_s)->text(), u"Setting"_s);
-    EXPECT_FALSE(button(u"wallpaperSetButton"_s)->isEnabled());
-    state->setIsApplyingWallpaper(false);
-    EXPECT_EQ(button(u"wallpaperSetButton"_s)->text(), u"Set Wallpaper"_s);
-
-    state->setWallpaperStatusMessage(u"The desktop picture could not be set."_s);
-    state->setWallpaperStatusTint(StatusTint::orange);
-    auto *status = find<ElidedLabel>(u"wallpaperStatus"_s);
-    EXPECT_TRUE(status->isVisible());
-    EXPECT_EQ(status->text(), u"The desktop picture could not be set."_s);
-    state->setWallpaperStatusMessage({});
-    EXPECT_FALSE(status->isVisible());
 }
 
 TEST_F(WallpapersCardTest, SetWallpaperSetsTheShownPicture)

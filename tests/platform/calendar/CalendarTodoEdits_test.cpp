@@ -2,6 +2,7 @@
 #include "platform/calendar/ICalendarReader.h"
 
 #include "CalendarFixtures.h"
+#include "FailingDevice.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <set>
 
 using namespace kolu;
@@ -45,30 +47,6 @@ std::pair<QByteArrayList, QByteArrayList> splitLines(const QByteArray &bytes)
     }
     return {kept, edited};
 }
-
-// A program that replaces the file the way synchronisation tools do (a
-// new file renamed over it) each time a save has written its new content.
-class ForeignSaveDevice final : public QIODevice {
-public:
-    ForeignSaveDevice(QIODevice *target, std::function<void()> save)
-        : m_target(target)
-        , m_save(std::move(save))
-    {
-    }
-    void close() override
-    {
-        m_save();
-        QIODevice::close();
-    }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 size) override { return m_target->write(data, size); }
-
-private:
-    QIODevice *m_target;
-    std::function<void()> m_save;
-};
 
 } // namespace
 
@@ -125,7 +103,7 @@ TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
     int allowedSaves = 1;
     // The other program renames the title each time it saves.
     const SaveDeviceWrapper racing = [&](QIODevice *target) {
-        return std::make_unique<ForeignSaveDevice>(target, [&] {
+        return std::make_unique<test::FailingDevice>(target, std::numeric_limits<qint64>::max(), [&] {
             if (saves >= allowedSaves)
                 return;
             ++saves;

@@ -36,14 +36,10 @@ QClipboard &clipboard()
 
 class SystemPasteboardTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_lock = std::make_unique<test::ClipboardLock>();
-        ASSERT_TRUE(m_lock->isReady()) << "the clipboard of this display could not be had";
-    }
+    void SetUp() override { ASSERT_TRUE(m_lock.isReady()) << "the clipboard of this display could not be had"; }
 
 private:
-    std::unique_ptr<test::ClipboardLock> m_lock;
+    test::ClipboardLock m_lock;
 };
 
 TEST_F(SystemPasteboardTest, CountsChangesOfTheClipboardOnlyIncludingItsOwnWrites)

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <memory>
+
 using namespace kolu;
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
@@ -28,9 +30,15 @@ QCoro::Task<int> sleepThenAnswer(Clock &clock)
 
 class HttpTest : public ::testing::Test {
 protected:
+    void download(const QString &path, const QString &target)
+    {
+        test::awaitTask(downloadToFile(network, QNetworkRequest(server.url(path)), target, clock, 90s, 1 << 20));
+    }
+
     test::LocalHttpServer server;
     test::ManualClock clock;
     QNetworkAccessManager network;
+    QTemporaryDir dir;
 };
 
 } // namespace
@@ -111,24 +119,7 @@ TEST(ClockSleep, CompletesOnlyWhenTheClockHasMoved)
     EXPECT_EQ(probe.wait(), 42);
 }
 
-namespace {
-
-class HttpDownloadTest : public ::testing::Test {
-protected:
-    void download(const QString &path, const QString &target)
-    {
-        test::awaitTask(downloadToFile(network, QNetworkRequest(server.url(path)), target, clock, 90s, 1 << 20));
-    }
-
-    test::LocalHttpServer server;
-    test::ManualClock clock;
-    QNetworkAccessManager network;
-    QTemporaryDir dir;
-};
-
-} // namespace
-
-TEST_F(HttpDownloadTest, FollowsARedirectAndKeepsOnlyTheFinalBody)
+TEST_F(HttpTest, FollowsARedirectAndKeepsOnlyTheFinalBody)
 {
     server.respond(u"/share"_s, {302, "<html>moved</html>", {{"Location", server.url(u"/file.zip"_s).toEncoded()}}});
     server.respond(u"/file.zip"_s, {200, QByteArray(200000, 'z'), {}});
@@ -138,7 +129,7 @@ TEST_F(HttpDownloadTest, FollowsARedirectAndKeepsOnlyTheFinalBody)
     EXPECT_EQ(server.requests().size(), 2);
 }
 
-TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
+TEST_F(HttpTest, AFailedDownloadLeavesThePreviousFileAlone)
 {
     const QString target = dir.filePath(u"a.zip"_s);
     ASSERT_TRUE(test::writeFile(target, "previous"));
@@ -152,8 +143,29 @@ TEST_F(HttpDownloadTest, AFailedDownloadLeavesThePreviousFileAlone)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"a.zip"_s});
 }
 
-TEST_F(HttpDownloadTest, AnUnwritableTargetIsATransportError)
+TEST_F(HttpTest, AnUnwritableTargetIsATransportError)
 {
     server.respond(u"/file.zip"_s, {200, "zip", {}});
     EXPECT_THROW(download(u"/file.zip"_s, dir.filePath(u"no/such/folder/a.zip"_s)), TransportError);
+}
+
+// Both request paths share one wait: a request whose network access goes
+// while it waits ends at once with RequestCancelled, its time-out timer with
+// it, and a download leaves no file behind.
+TEST_F(HttpTest, RequestsWaitingWhenTheirNetworkAccessGoesEndCancelled)
+{
+    const QString target = dir.filePath(u"archive.zip"_s);
+    server.setHoldResponses(true);
+    auto access = std::make_unique<QNetworkAccessManager>();
+    auto get = test::startTask(httpGet(*access, QNetworkRequest(server.url(u"/get"_s)), clock, 60s));
+    auto fetch =
+        test::startTask(downloadToFile(*access, QNetworkRequest(server.url(u"/zip"_s)), target, clock, 60s, 1 << 20));
+    ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() == 2; }));
+    EXPECT_EQ(clock.activeTimerCount(), 2);
+
+    access.reset();
+    EXPECT_THROW(get.wait(), RequestCancelled);
+    EXPECT_THROW(fetch.wait(), RequestCancelled);
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }

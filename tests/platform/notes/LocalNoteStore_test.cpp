@@ -228,3 +228,26 @@ TEST_F(LocalNoteStoreTest, AnUnwritableFolderIsReported)
     EXPECT_FALSE(result.succeeded());
     EXPECT_FALSE(result.errorText.isEmpty());
 }
+
+TEST(LocalNoteStoreRootsTest, TheChosenFolderElseNotesInTheHomeFolder)
+{
+    const QString home = u"/home/ada"_s;
+    const struct {
+        std::optional<QString> configured;
+        QString root;
+    } cases[] = {
+        {std::nullopt, u"/home/ada/Notes"_s},
+        {u""_s, u"/home/ada/Notes"_s},
+        {u"  "_s, u"/home/ada/Notes"_s},
+        {u"~"_s, u"/home/ada"_s},
+        {u"~/Sync/notes/"_s, u"/home/ada/Sync/notes"_s},
+        {u" /srv/notes "_s, u"/srv/notes"_s},
+        {u"/srv/../notes"_s, u"/notes"_s},
+        {u"~other/notes"_s, u"~other/notes"_s}, // another user's home is not guessed
+    };
+    for (const auto &c : cases) {
+        const std::vector<NoteRoot> roots = LocalNoteStore::rootsFor(c.configured, home);
+        ASSERT_EQ(roots.size(), 1u);
+        EXPECT_EQ(roots.front(), (NoteRoot{c.root, u"Notes"_s})) << c.configured.value_or(u"<absent>"_s).toStdString();
+    }
+}

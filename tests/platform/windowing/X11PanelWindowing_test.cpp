@@ -1,7 +1,6 @@
 #include "platform/windowing/PanelWindowing.h"
 
 #include "PrivateDisplay.h"
-#include "XTools.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,6 @@ namespace {
 class X11PanelWindowingTest : public ::testing::Test {
 protected:
     test::PrivateDisplay display;
-    test::XTools tools{display};
     xcb_connection_t *connection = nullptr;
     xcb_window_t window = XCB_WINDOW_NONE;
 
@@ -28,10 +26,7 @@ protected:
         if (!display.isRunning())
             GTEST_SKIP() << "no Xvfb here";
         connection = display.connection();
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-        window = xcb_generate_id(connection);
-        xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 10, 10, 100, 50, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        window = display.createWindow({10, 10, 100, 50});
         // As a toolkit leaves them: input hint set, a window group.
         const uint32_t hints[9] = {1 | 64, 1, 0, 0, 0, 0, 0, 0, 4242};
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9,
@@ -39,20 +34,9 @@ protected:
         xcb_flush(connection);
     }
 
-    QString names(const QString &property) const { return tools.property(window, property); }
+    QString names(const QString &property) const { return display.property(window, property); }
 
-    std::vector<uint32_t> hints() const
-    {
-        auto *reply = xcb_get_property_reply(
-            connection, xcb_get_property(connection, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr);
-        std::vector<uint32_t> values;
-        if (reply) {
-            const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
-            values.assign(data, data + xcb_get_property_value_length(reply) / 4);
-        }
-        std::free(reply);
-        return values;
-    }
+    std::vector<uint32_t> hints() const { return display.property(window, "WM_HINTS", XCB_ATOM_WM_HINTS); }
 
     QList<QRect> shape(xcb_shape_kind_t kind) const
     {

@@ -13,21 +13,6 @@
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A plain window of the test's own on `display`.
-xcb_window_t createWindow(const test::PrivateDisplay &display)
-{
-    xcb_connection_t *c = display.connection();
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const xcb_window_t window = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, 0, nullptr);
-    return window;
-}
-
-} // namespace
-
 TEST(Compositor, OffX11NothingCompositesAndBlurRequestsAreIgnored)
 {
     if (QGuiApplication::platformName() == u"xcb"_s)
@@ -55,14 +40,14 @@ TEST(Compositor, FollowsTheSelectionOwnerAndTheAdvertisedBlur)
     EXPECT_FALSE(compositor->hasBlurBehind());
 
     // A compositing manager announces itself by owning _NET_WM_CM_S0.
-    const xcb_window_t owner = createWindow(display);
+    const xcb_window_t owner = display.createWindow({0, 0, 10, 10});
     xcb_set_selection_owner(c, owner, display.atom("_NET_WM_CM_S0"), XCB_CURRENT_TIME);
     xcb_flush(c);
     EXPECT_TRUE(compositor->isCompositing());
     EXPECT_FALSE(createX11Compositor(c, 1)->isCompositing()) << "another screen's selection is not ours";
     EXPECT_FALSE(compositor->hasBlurBehind());
 
-    const xcb_window_t window = createWindow(display);
+    const xcb_window_t window = display.createWindow({0, 0, 10, 10});
     const xcb_atom_t blurRegion = display.atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
     compositor->setBlurBehind(window, QRegion(1, 2, 3, 4));
     EXPECT_TRUE(blurRegionOf(window).empty()) << "no blur is asked of a compositor that has none";

@@ -4,36 +4,35 @@
 #include "platform/calendar/ICalendarReader.h"
 #include "platform/calendar/VdirCalendarStore.h"
 
-#include "AwaitTask.h"
+#include "../ServiceTests.h"
 #include "CalendarFixtures.h"
-#include "TestFiles.h"
-#include "ManualClock.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
-QDateTime utc(int month, int day, int hour, int minute = 0)
+QDateTime march(int day, int hour, int minute = 0)
 {
-    return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+    return test::utc(2026, 3, day, hour, minute);
 }
 
 QStringList titles(const std::vector<ReminderItem> &items)
 {
-    QStringList result;
-    for (const ReminderItem &item : items)
-        result.push_back(item.title);
-    return result;
+    return test::each(items, &ReminderItem::title);
 }
 
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
+}
+
+ReminderDraft draft(const QString &title, const std::function<void(ReminderDraft &)> &fill = {})
+{
+    ReminderDraft d;
+    d.title = title;
+    if (fill)
+        fill(d);
+    return d;
 }
 
 class RemindersServiceTest : public ::testing::Test {
@@ -53,9 +52,11 @@ protected:
     {
         return test::awaitTask(service.setCompleted(id, completed));
     }
-    // The one file `add` wrote into `list`.
-    ICalTodo written(const QString &list, const QStringList &before)
+    // Adds `draft` and reads back the one file it wrote into `list`.
+    ICalTodo added(const ReminderDraft &draft, const QString &list)
     {
+        const QStringList before = filesIn(root.filePath(list));
+        EXPECT_EQ(add(draft), RemindersConnectionState::ready());
         QStringList after = filesIn(root.filePath(list));
         for (const QString &name : before)
             after.removeOne(name);
@@ -69,38 +70,19 @@ protected:
     QTemporaryDir config;
     UserDefaults defaults{config.filePath(u"defaults.json"_s)};
     const QTimeZone berlin{"Europe/Berlin"};
-    test::ManualClock clock{utc(3, 2, 8)};
+    test::ManualClock clock{march(2, 8)};
     VdirCalendarStore store{defaults, config.path(), berlin};
     RemindersService service{store, clock, berlin};
 };
-
-ReminderDraft draft(const QString &title)
-{
-    ReminderDraft d;
-    d.title = title;
-    return d;
-}
 
 } // namespace
 
 TEST_F(RemindersServiceTest, ListsOpenRemindersDueFirstThenByTitle)
 {
-    const auto [state, items] = fetch();
-    EXPECT_EQ(state, RemindersConnectionState::ready());
-    EXPECT_EQ(titles(items), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
-                                          u"apple"_s, u"Banana"_s, u"cherry"_s}));
-    const ReminderItem &rent = items[0];
-    EXPECT_EQ(rent.id, u"pay-rent"_s);
-    EXPECT_EQ(rent.dueDate, utc(3, 2, 9));
-    EXPECT_TRUE(rent.includesTime);
-    EXPECT_EQ(rent.priority, 9);
-    EXPECT_EQ(rent.url, QUrl(u"https://bank.example.com/transfer"_s));
-    EXPECT_TRUE(items[1].isFlagged);
-    // A due day alone is its midnight in the local zone, without a time.
-    EXPECT_EQ(items[2].dueDate, utc(3, 2, 23));
-    EXPECT_FALSE(items[2].includesTime);
-    EXPECT_FALSE(items[4].dueDate.has_value());
-
+    EXPECT_EQ(fetch().first, RemindersConnectionState::ready());
+    EXPECT_EQ(titles(fetch().second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
+                                                   u"apple"_s, u"Banana"_s, u"cherry"_s}));
+    // The fields are the store's to read (tested with it).
     EXPECT_EQ(titles(fetch(3).second), (QStringList{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s}));
     EXPECT_TRUE(fetch(-1).second.empty());
 }
@@ -110,78 +92,54 @@ TEST(RemindersServiceSort, DatedRemindersFillTheLimitBeforeUndatedOnes)
     // Undated first in the input; a later and an earlier due date; a tie with
     // the earlier one keeps its input order.
     std::vector<ReminderItem> items(4);
-    const QStringList input{u"a"_s, u"b"_s, u"c"_s, u"tie"_s};
-    for (int i = 0; i < 4; ++i) {
-        items[i].id = input[i];
-        items[i].title = u"same"_s;
-    }
-    items[1].dueDate = utc(3, 1, 9);
-    items[2].dueDate = items[3].dueDate = utc(3, 1, 8);
+    for (int i = 0; i < 4; ++i)
+        items[i].id = QStringList{u"a"_s, u"b"_s, u"c"_s, u"tie"_s}[i];
+    items[1].dueDate = march(1, 9);
+    items[2].dueDate = items[3].dueDate = march(1, 8);
     RemindersService::sortForDisplay(items);
-    QStringList ids;
-    for (const ReminderItem &item : items)
-        ids.push_back(item.id);
-    EXPECT_EQ(ids, (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
+    EXPECT_EQ(test::each(items, &ReminderItem::id), (QStringList{u"c"_s, u"tie"_s, u"b"_s, u"a"_s}));
 }
 
 TEST_F(RemindersServiceTest, AddsAReminderThatReadsBack)
 {
-    const QStringList before = filesIn(root.filePath(u"errands"_s));
-    ReminderDraft d = draft(u"  Renew passport \n"_s);
-    d.notes = u"   "_s;
-    d.url = u"example.com/passport"_s;
-    d.hasDate = true;
-    d.hasTime = true;
-    d.dueDate = utc(3, 9, 8, 30).addSecs(42); // seconds are dropped
-    d.priority = 5;
-    d.isFlagged = true;
-    EXPECT_EQ(add(d), RemindersConnectionState::ready());
-
-    const ICalTodo todo = written(u"errands"_s, before);
+    const ICalTodo todo = added(draft(u"  Renew passport \n"_s,
+                                      [](ReminderDraft &d) {
+                                          d.notes = u"   "_s;
+                                          d.url = u"example.com/passport"_s;
+                                          d.dueDate = march(9, 8, 30).addSecs(42); // seconds are dropped
+                                          d.hasDate = d.hasTime = d.isFlagged = true;
+                                          d.priority = 5;
+                                      }),
+                                u"errands"_s);
     EXPECT_EQ(todo.summary, u"Renew passport"_s);
     EXPECT_EQ(todo.description, std::nullopt);
     EXPECT_EQ(todo.url, u"https://example.com/passport"_s);
     EXPECT_EQ(todo.priority, 5);
     EXPECT_TRUE(todo.flagged);
-    ASSERT_TRUE(todo.due);
-    EXPECT_EQ(momentOf(*todo.due, berlin), utc(3, 9, 8, 30));
-
-    const auto items = fetch().second;
-    const auto it = std::find_if(items.begin(), items.end(), [](const ReminderItem &i) { return i.title == u"Renew passport"; });
-    ASSERT_NE(it, items.end());
-    EXPECT_TRUE(it->includesTime);
-    EXPECT_EQ(it->id, todo.uid);
-
-    EXPECT_EQ(RemindersService::normalizedURL(u" http://example.com "_s), QUrl(u"http://example.com"_s));
+    EXPECT_EQ(momentOf(todo.due.value(), berlin), march(9, 8, 30));
     EXPECT_EQ(RemindersService::normalizedURL(u"mailto:a@example.com"_s), QUrl(u"mailto:a@example.com"_s));
 }
 
 TEST_F(RemindersServiceTest, ADraftWithoutDateIgnoresTheTimeAndGoesToTheChosenList)
 {
     defaults.set(SettingsKey::remindersDefaultListName, u"home"_s);
-    const QStringList before = filesIn(root.filePath(u"home"_s));
-    ReminderDraft d = draft(u"Water plants"_s);
-    d.hasDate = false;
-    d.hasTime = true;
-    d.dueDate = utc(3, 9, 8);
-    d.url = u"example page"_s;
-    d.notes = u"Balcony too"_s;
-    EXPECT_EQ(add(d), RemindersConnectionState::ready());
-    const ICalTodo todo = written(u"home"_s, before);
+    const ICalTodo todo = added(draft(u"Water plants"_s,
+                                      [](ReminderDraft &d) {
+                                          d.notes = u"Balcony too"_s;
+                                          d.url = u"example page"_s;
+                                          d.dueDate = march(9, 8);
+                                          d.hasTime = true;
+                                      }),
+                                u"home"_s);
     EXPECT_FALSE(todo.due.has_value());
     EXPECT_EQ(todo.url, std::nullopt);
     EXPECT_EQ(todo.description, u"Balcony too"_s);
 
     // A date without a time is a due day in the local zone.
-    const QStringList before2 = filesIn(root.filePath(u"home"_s));
-    d = draft(u"Dated"_s);
-    d.hasDate = true;
-    d.dueDate = utc(3, 9, 23, 30); // already 10 March in Berlin
-    EXPECT_EQ(add(d), RemindersConnectionState::ready());
-    const ICalTodo dated = written(u"home"_s, before2);
-    ASSERT_TRUE(dated.due);
-    EXPECT_TRUE(dated.due->isDate());
-    EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10));
+    const ICalTodo dated =
+        added(draft(u"Dated"_s, [](ReminderDraft &d) { d.dueDate = march(9, 23, 30), d.hasDate = true; }), u"home"_s);
+    EXPECT_TRUE(dated.due.value().isDate());
+    EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
 }
 
 TEST_F(RemindersServiceTest, CompletesAndReopensByIdentifier)

@@ -3,27 +3,30 @@
 #include "model/UserDefaults.h"
 #include "services/info/UpdateFeed.h"
 
-#include "AwaitTask.h"
-#include "EventWait.h"
-#include "FailureText.h"
+#include "../ServiceTests.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-
-#include <gtest/gtest.h>
-
 
 using namespace kolu;
-using namespace std::chrono_literals;
-using namespace Qt::StringLiterals;
 
 namespace {
 
+QByteArray feedOf(const QByteArray &items)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\"><channel><title>Kolu</title>" + items
+           + "</channel></rss>";
+}
+
+QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArray &version = {})
+{
+    QByteArray xml = "<item><title>Kolu</title><build>" + build + "</build><link>" + link + "</link>";
+    if (!version.isEmpty())
+        xml += "<version>" + version + "</version>";
+    return xml + "</item>";
+}
+
 QByteArray feedWith(const QByteArray &build, const QByteArray &version)
 {
-    return "<rss version=\"2.0\"><channel><item><title>Kolu " + version + "</title><build>" + build
-        + "</build><version>" + version + "</version><link>https://kolu.test/releases/" + version
-        + "</link></item></channel></rss>";
+    return feedOf(item(build, "https://kolu.test/releases/" + version, version));
 }
 
 TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
@@ -41,15 +44,8 @@ TEST(OrlixUpdateConfiguration, AcceptsOnlyAnHttpsFeedWithAHostAndAKey)
 
 class UpdateControllerTest : public ::testing::Test {
 protected:
-    std::unique_ptr<OrlixUpdateController> makeController(QString currentBuild = u"42"_s)
-    {
-        // Loopback is plain http; the configuration rule is tested above.
-        OrlixUpdateConfiguration config{server.url(u"/feed.xml"_s), u"key"_s};
-        return std::make_unique<OrlixUpdateController>(network, defaults, config, clock, currentBuild);
-    }
-
     // Runs the event loop until the controller's check has ended.
-    static bool waitUntilSettled(OrlixUpdateController &controller)
+    bool waitUntilSettled()
     {
         return test::waitUntil([&] { return controller.status().state != UpdateStatus::State::checking; });
     }
@@ -59,85 +55,72 @@ protected:
     test::ManualClock clock;
     QNetworkAccessManager network;
     UserDefaults defaults{home.path(u".config/Kolu/defaults.json"_s)};
+    // Loopback is plain http; the configuration rule is tested above.
+    OrlixUpdateController controller{network, defaults, {{server.url(u"/feed.xml"_s), u"key"_s}}, clock, u"42"_s};
 };
 
-TEST_F(UpdateControllerTest, ReportsANewerReleaseWithItsDownloadPageAndNoOther)
+// The outcomes as the settings page shows them are tested with it.
+TEST_F(UpdateControllerTest, AnOlderBuildIsUpToDateAndTheCheckIsRemembered)
 {
-    server.respond(u"/feed.xml"_s, {200, feedWith("43", "0.5.0"), {{"Content-Type", "application/rss+xml"}}});
-    auto controller = makeController();
-    test::awaitTask(controller->checkForUpdates());
-
-    const UpdateStatus &status = controller->status();
-    EXPECT_EQ(status.state, UpdateStatus::State::updateAvailable);
-    EXPECT_EQ(status.message, u"Kolu 0.5.0 is available."_s);
-    ASSERT_TRUE(status.release);
-    EXPECT_EQ(status.release->downloadPage, QUrl(u"https://kolu.test/releases/0.5.0"_s));
-    EXPECT_EQ(controller->lastUpdateCheckDate(), clock.now());
+    server.respond(u"/feed.xml"_s, {200, feedWith("9", "0.0.9")});
+    test::awaitTask(controller.checkForUpdates());
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate);
+    EXPECT_FALSE(controller.status().release);
+    EXPECT_EQ(controller.lastUpdateCheckDate(), clock.now());
     EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
-
-    // The same or an older build is up to date.
-    for (const char *build : {"42", "9"}) {
-        server.respond(u"/feed.xml"_s, {200, feedWith(build, "0.4.2")});
-        test::awaitTask(controller->checkForUpdates());
-        EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate) << build;
-        EXPECT_FALSE(controller->status().release) << build;
-    }
 }
 
 TEST_F(UpdateControllerTest, FailuresBecomeStatusSentences)
 {
-    auto controller = makeController();
-    const auto failureFor = [&](test::CannedResponse response) {
-        server.respond(u"/feed.xml"_s, std::move(response));
-        test::awaitTask(controller->checkForUpdates());
-        EXPECT_EQ(controller->status().state, UpdateStatus::State::failed);
-        return controller->status().message;
+    const auto failureFor = [&](const QByteArray &body) {
+        server.respond(u"/feed.xml"_s, {200, body});
+        test::awaitTask(controller.checkForUpdates());
+        EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
+        return controller.status().message;
     };
-    EXPECT_EQ(failureFor({200, QByteArray(3 * 1024 * 1024, ' ')}), u"The update feed is too large."_s);
+    EXPECT_EQ(failureFor(QByteArray(3 * 1024 * 1024, ' ')), u"The update feed is too large."_s);
     // The feed reader's own sentences (tested with it) reach the status.
-    EXPECT_EQ(failureFor({200, feedWith("1.x", "odd")}), u"The update feed lists no valid version."_s);
-    EXPECT_TRUE(controller->canCheckForUpdates());
+    EXPECT_EQ(failureFor(feedWith("1.x", "odd")), u"The update feed lists no valid version."_s);
+    EXPECT_TRUE(controller.canCheckForUpdates());
 }
 
 TEST_F(UpdateControllerTest, ACheckTimesOutOnTheInjectedClock)
 {
     server.setHoldResponses(true);
-    auto controller = makeController();
-    auto probe = test::startTask(controller->checkForUpdates());
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::checking);
-    EXPECT_FALSE(controller->canCheckForUpdates());
+    auto probe = test::startTask(controller.checkForUpdates());
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::checking);
+    EXPECT_FALSE(controller.canCheckForUpdates());
     // A second request while one runs is not sent.
-    test::awaitTask(controller->checkForUpdates());
+    test::awaitTask(controller.checkForUpdates());
 
     ASSERT_TRUE(test::waitUntil([&] { return !server.requests().isEmpty(); }));
     clock.advance(OrlixUpdateController::kRequestTimeout);
     probe.wait();
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::failed);
-    EXPECT_EQ(controller->status().message, u"The request timed out."_s);
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
+    EXPECT_EQ(controller.status().message, u"The request timed out."_s);
     EXPECT_EQ(server.requests().size(), 1);
 }
 
 TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOn)
 {
     server.respond(u"/feed.xml"_s, {200, feedWith("42", "0.4.2")});
-    auto controller = makeController();
-    EXPECT_FALSE(controller->automaticallyChecksForUpdates());
+    EXPECT_FALSE(controller.automaticallyChecksForUpdates());
     clock.advance(2h);
     EXPECT_TRUE(server.requests().isEmpty());
 
-    controller->setAutomaticallyChecksForUpdates(true);
+    controller.setAutomaticallyChecksForUpdates(true);
     EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     // The looks fall 60 s after creation and then every hour; stop right at
     // the next one so that the request's own time-out stays ahead.
     clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
-    ASSERT_TRUE(waitUntilSettled(*controller));
+    ASSERT_TRUE(waitUntilSettled());
     EXPECT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(controller->status().state, UpdateStatus::State::upToDate);
+    EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate);
 
     clock.advance(23h);
     EXPECT_EQ(server.requests().size(), 1);
     clock.advance(1h);
-    ASSERT_TRUE(waitUntilSettled(*controller));
+    ASSERT_TRUE(waitUntilSettled());
     EXPECT_EQ(server.requests().size(), 2);
 }
 
@@ -145,39 +128,21 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
 {
     defaults.setDate(SettingsKey::lastUpdateCheckDate, clock.now());
     defaults.set(SettingsKey::automaticallyChecksForUpdates, true);
-    OrlixUpdateController controller(network, defaults, std::nullopt, clock, u"42"_s);
+    const int timers = clock.activeTimerCount();
+    OrlixUpdateController unconfigured(network, defaults, std::nullopt, clock, u"42"_s);
     int changes = 0;
-    QObject::connect(&controller, &OrlixUpdateController::changed, [&] { ++changes; });
+    QObject::connect(&unconfigured, &OrlixUpdateController::changed, [&] { ++changes; });
 
-    EXPECT_FALSE(controller.canCheckForUpdates());
-    test::awaitTask(controller.checkForUpdates());
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::idle);
-    EXPECT_FALSE(controller.automaticallyChecksForUpdates());
-    controller.setAutomaticallyChecksForUpdates(false);
-    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
+    EXPECT_FALSE(unconfigured.canCheckForUpdates());
+    EXPECT_FALSE(unconfigured.automaticallyChecksForUpdates());
+    test::awaitTask(unconfigured.checkForUpdates());
+    unconfigured.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(changes, 2);
+    EXPECT_EQ(unconfigured.status().state, UpdateStatus::State::idle);
+    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     clock.advance(48h);
     EXPECT_TRUE(server.requests().isEmpty());
-    EXPECT_EQ(clock.activeTimerCount(), 0);
-}
-
-} // namespace
-
-namespace {
-
-QByteArray feedOf(const QByteArray &items)
-{
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\"><channel><title>Kolu</title>"
-        + items + "</channel></rss>";
-}
-
-QByteArray item(const QByteArray &build, const QByteArray &link, const QByteArray &version = {})
-{
-    QByteArray xml = "<item><title>Kolu</title><build>" + build + "</build><link>" + link + "</link>";
-    if (!version.isEmpty())
-        xml += "<version>" + version + "</version>";
-    return xml + "</item>";
+    EXPECT_EQ(clock.activeTimerCount(), timers);
 }
 
 QString failureOf(const QByteArray &feed)
@@ -210,16 +175,15 @@ TEST(UpdateFeed, TheNewestValidReleaseWinsWhateverItsPlace)
     EXPECT_EQ(newestRelease(feedOf(item("7", "http://kolu.test/7"))).version, u"7"_s);
 }
 
-TEST(UpdateFeed, UnusableFeedsGiveAClearSentence)
+TEST(UpdateFeed, UnusableFeedsAndEntityBombsGiveAClearSentence)
 {
-    EXPECT_EQ(failureOf(R"({"build": 42})"), u"The update feed could not be read."_s);
-    EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), u"The update feed could not be read."_s);
-    EXPECT_EQ(failureOf(feedOf("")), u"The update feed lists no valid version."_s);
-    EXPECT_EQ(failureOf(feedOf(item("x", "https://kolu.test"))), u"The update feed lists no valid version."_s);
-}
+    const QString unread = u"The update feed could not be read."_s, none = u"The update feed lists no valid version."_s;
+    EXPECT_EQ(failureOf(R"({"build": 42})"), unread);
+    EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), unread);
+    EXPECT_EQ(failureOf(feedOf("")), none);
+    EXPECT_EQ(failureOf(feedOf(item("x", "https://kolu.test"))), none);
 
-TEST(UpdateFeed, EntityBombsAreRefused)
-{
+    // Entity bombs are refused.
     QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\">";
     for (char c = 'b'; c <= 'j'; ++c) {
         const char previous = char(c - 1);

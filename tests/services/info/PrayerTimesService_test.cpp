@@ -2,17 +2,13 @@
 
 #include "model/Error.h"
 
-#include "AwaitTask.h"
-#include "FailureText.h"
+#include "../ServiceTests.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-
-#include <gtest/gtest.h>
 
 #include <ctime>
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
+using test::utc;
 
 namespace {
 
@@ -25,55 +21,31 @@ QByteArray answer(const QByteArray &sunrise = "2024-05-01T05:01:00+02:00")
         "Imsak":"2024-05-01T03:20:00+02:00"},"meta":{"method":{"id":3}}}})x";
 }
 
-QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0)
-{
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms), Qt::UTC);
-}
-
 // Sets the process time zone for one test.
-class ZoneGuard {
-public:
-    explicit ZoneGuard(const char *zone)
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~ZoneGuard()
-    {
-        m_old.isNull() ? qunsetenv("TZ") : qputenv("TZ", m_old);
-        tzset();
-    }
-
-private:
-    const QByteArray m_old = qgetenv("TZ");
+struct ZoneGuard {
+    explicit ZoneGuard(const char *zone) { qputenv("TZ", zone), tzset(); }
+    ~ZoneGuard() { old.isNull() ? qunsetenv("TZ") : qputenv("TZ", old), tzset(); }
+    const QByteArray old = qgetenv("TZ");
 };
 
 class PrayerTimesServiceTest : public ::testing::Test {
 protected:
-    PrayerTimesService service() { return PrayerTimesService(network, clock, server.url()); }
-
     PrayerDay fetch(PrayerSettings settings = {u"Berlin"_s, u"Germany"_s, 3}, QDateTime date = utc(2024, 5, 1, 10, 0))
     {
-        auto s = service();
-        return test::awaitTask(s.fetchPrayerDay(settings, date));
-    }
-
-    template<typename E>
-    QString failure()
-    {
-        return test::failureText<E>([&] { fetch(); });
+        return test::awaitTask(service.fetchPrayerDay(settings, date));
     }
 
     ZoneGuard zone{"Europe/Berlin"};
     test::LocalHttpServer server;
     test::ManualClock clock;
     QNetworkAccessManager network;
+    PrayerTimesService service{network, clock, server.url()};
 };
 
 } // namespace
 
 // The city goes out untrimmed and percent-encoded, spaces included.
-TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheSixTimesInOrder)
+TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrder)
 {
     server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, answer()});
     const PrayerDay day = fetch({u" New York "_s, u"A+B & C=D"_s, 5});
@@ -90,12 +62,17 @@ TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheSixTimesInOrder)
     EXPECT_EQ(day.dateID, u"2024-05-01"_s);
     EXPECT_EQ(day.country, u"A+B & C=D"_s);
     EXPECT_EQ(day.fetchedAt, clock.now());
-    ASSERT_EQ(day.times.size(), 6u);
     const std::vector<PrayerTime> expected{
         {PrayerName::fajr, utc(2024, 5, 1, 1, 30), true},      {PrayerName::sunrise, utc(2024, 5, 1, 3, 1), false},
         {PrayerName::dhuhr, utc(2024, 5, 1, 10, 45), true},    {PrayerName::asr, utc(2024, 5, 1, 14, 40, 0, 500), true},
         {PrayerName::maghrib, utc(2024, 5, 1, 18, 29), true}, {PrayerName::isha, utc(2024, 5, 1, 20, 10), true}};
     EXPECT_EQ(day.times, expected);
+
+    // An unreadable sunrise leaves the other five.
+    server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, answer("05:01")});
+    const PrayerDay five = fetch();
+    ASSERT_EQ(five.times.size(), 5u);
+    EXPECT_EQ(five.times[1].name, PrayerName::dhuhr);
 }
 
 TEST_F(PrayerTimesServiceTest, TheLocalDayNamesThePathAndTheDay)
@@ -103,28 +80,11 @@ TEST_F(PrayerTimesServiceTest, TheLocalDayNamesThePathAndTheDay)
     ZoneGuard tokyo("Asia/Tokyo");
     server.respond(u"/v1/timingsByCity/02-05-2024"_s, {200, answer()});
     // 20:30 UTC on 1 May is already 2 May in Tokyo.
-    const PrayerDay day = fetch({u"Tokyo"_s, u"Japan"_s, 3}, utc(2024, 5, 1, 20, 30));
-    EXPECT_EQ(day.dateID, u"2024-05-02"_s);
+    EXPECT_EQ(fetch({u"Tokyo"_s, u"Japan"_s, 3}, utc(2024, 5, 1, 20, 30)).dateID, u"2024-05-02"_s);
     EXPECT_EQ(server.requests().front().path, u"/v1/timingsByCity/02-05-2024"_s);
 }
 
-TEST_F(PrayerTimesServiceTest, AnUnreadableSunriseLeavesFiveTimes)
-{
-    server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, answer("05:01")});
-    const PrayerDay day = fetch();
-    ASSERT_EQ(day.times.size(), 5u);
-    EXPECT_EQ(day.times[0].name, PrayerName::fajr);
-    EXPECT_EQ(day.times[1].name, PrayerName::dhuhr);
-}
-
-TEST_F(PrayerTimesServiceTest, AnAnswerWithoutTimesGivesItsSentence)
-{
-    server.respond(u"/v1/timingsByCity/01-05-2024"_s,
-                   {200, R"({"data":{"timings":{"Fajr":"","Sunrise":"","Dhuhr":"","Asr":"","Maghrib":"","Isha":""}}})"});
-    EXPECT_EQ(failure<PrayerTimesError>(), u"No prayer times were returned."_s);
-}
-
-TEST_F(PrayerTimesServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
+TEST_F(PrayerTimesServiceTest, AnswersWithoutUsableTimesFail)
 {
     const QList<QByteArray> bodies{
         "<html><body>Bad gateway</body></html>",
@@ -137,6 +97,10 @@ TEST_F(PrayerTimesServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
         server.respond(u"/v1/timingsByCity/01-05-2024"_s, {200, body});
         EXPECT_TRUE(test::failsWith<DecodingError>([&] { fetch(); })) << body.left(60).toStdString();
     }
+    server.respond(
+        u"/v1/timingsByCity/01-05-2024"_s,
+        {200, R"({"data":{"timings":{"Fajr":"","Sunrise":"","Dhuhr":"","Asr":"","Maghrib":"","Isha":""}}})"});
+    EXPECT_EQ(test::failureText<PrayerTimesError>([&] { fetch(); }), u"No prayer times were returned."_s);
 }
 
 TEST_F(PrayerTimesServiceTest, AnAddressThatCannotBeBuiltSendsNothing)
@@ -151,10 +115,10 @@ TEST_F(PrayerTimesServiceTest, AnAddressThatCannotBeBuiltSendsNothing)
 
 TEST(PrayerTimesDate, ReadsFullDateTimesOnly)
 {
-    const QDateTime expected(QDate(2024, 5, 1), QTime(4, 21), Qt::UTC);
-    EXPECT_EQ(PrayerTimesService::date(u"2024-05-01T07:21:00+03:00"_s), expected);
-    EXPECT_EQ(PrayerTimesService::date(u"2024-05-01T04:21:00.000Z"_s), expected);
-    EXPECT_EQ(PrayerTimesService::date(u"2024-05-01T07:21:00+03:00 (+03)"_s), expected);
+    const QDateTime expected = utc(2024, 5, 1, 4, 21);
+    for (const QString &text :
+         {u"2024-05-01T07:21:00+03:00"_s, u"2024-05-01T04:21:00.000Z"_s, u"2024-05-01T07:21:00+03:00 (+03)"_s})
+        EXPECT_EQ(PrayerTimesService::date(text), expected) << text.toStdString();
     for (const QString &text : {u" 2024-05-01T07:21:00+03:00"_s, u"04:21 (EEST)"_s, u"2024-05-01"_s,
                                 u"2024-02-30T04:21:00Z"_s, u""_s})
         EXPECT_EQ(PrayerTimesService::date(text), std::nullopt) << text.toStdString();

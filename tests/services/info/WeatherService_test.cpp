@@ -2,15 +2,10 @@
 
 #include "model/Error.h"
 
-#include "AwaitTask.h"
-#include "FailureText.h"
+#include "../ServiceTests.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-
-#include <gtest/gtest.h>
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -21,12 +16,9 @@ constexpr char kCurrent[] = R"({"latitude":52.52,"current_units":{"temperature_2
 
 class WeatherServiceTest : public ::testing::Test {
 protected:
-    WeatherService service() { return WeatherService(network, clock, server.url(), server.url()); }
-
     TodayWeather fetch(const QString &city = u"berlin"_s, const QString &country = u"Germany"_s)
     {
-        auto s = service();
-        return test::awaitTask(s.fetchWeather(city, country));
+        return test::awaitTask(service.fetchWeather(city, country));
     }
 
     QString failure(const QString &city = u"Berlin"_s, const QString &country = u"Germany"_s)
@@ -38,6 +30,7 @@ protected:
     test::LocalHttpServer server;
     test::ManualClock clock;
     QNetworkAccessManager network;
+    WeatherService service{network, clock, server.url(), server.url()};
 };
 
 } // namespace
@@ -118,8 +111,8 @@ TEST_F(WeatherServiceTest, AnswersThatDoNotDecodeGiveTheDecodersError)
 
 TEST(WeatherCoordinates, AreTheShortestDecimalThatReadsBack)
 {
-    EXPECT_EQ(WeatherService::coordinateText(-0.1275), u"-0.1275"_s);
-    EXPECT_EQ(WeatherService::coordinateText(0.1 + 0.2), u"0.30000000000000004"_s);
-    EXPECT_EQ(WeatherService::coordinateText(1e-5), u"0.00001"_s);
-    EXPECT_EQ(WeatherService::coordinateText(0), u"0.0"_s);
+    const std::pair<double, QString> cases[] = {
+        {-0.1275, u"-0.1275"_s}, {0.1 + 0.2, u"0.30000000000000004"_s}, {1e-5, u"0.00001"_s}, {0.0, u"0.0"_s}};
+    for (const auto &[value, text] : cases)
+        EXPECT_EQ(WeatherService::coordinateText(value), text);
 }

@@ -1,25 +1,14 @@
 #include "services/media/AlertSounds.h"
 
-#include "model/AtomicFile.h"
 #include "services/media/AlertSoundSynthesis.h"
 
-#include "EventWait.h"
+#include "../ServiceTests.h"
 #include "RecordingSoundPlayer.h"
-#include "TestFiles.h"
-#include "TemporaryHome.h"
-
-#include <gtest/gtest.h>
 
 #include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include <utility>
+#include <QJsonValue>
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,42 +37,25 @@ protected:
 TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenItsBytesAreRight)
 {
     const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-3);
-    const auto writeOld = [&](const QString &kind, const QByteArray &bytes) {
-        ASSERT_TRUE(writeFileAtomically(soundPath(kind), bytes));
-        QFile file(soundPath(kind));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
-    };
-    const auto modified = [&](const QString &kind) {
-        return QFileInfo(soundPath(kind)).lastModified().toUTC();
-    };
-
-    // The right bytes: played as they are, not made again.
-    writeOld(u"calendar"_s, makeWAVData(u"calendar"));
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(player.played.size(), 1U);
-    EXPECT_EQ(modified(u"calendar"_s), longAgo);
-
-    // One wrong sample, or a wrong length: made again.
-    for (const QString &kind : {u"ocean"_s, u"birds"_s}) {
-        QByteArray wrong = makeWAVData(kind);
-        if (kind == u"ocean"_s)
-            wrong[wrong.size() / 2] = char(wrong.at(wrong.size() / 2) ^ 1);
-        else
-            wrong.chop(2);
-        writeOld(kind, wrong);
+    QByteArray flipped = makeWAVData(u"ocean");
+    flipped[1000] = char(flipped.at(1000) ^ 1);
+    // The right bytes, one wrong sample, a wrong length.
+    const std::tuple<QString, QByteArray, bool> olds[] = {{u"calendar"_s, makeWAVData(u"calendar"), true},
+                                                          {u"ocean"_s, flipped, false},
+                                                          {u"birds"_s, makeWAVData(u"birds").chopped(2), false}};
+    for (const auto &[kind, bytes, reused] : olds) {
+        ASSERT_TRUE(test::writeFile(soundPath(kind), bytes, longAgo));
         ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
         EXPECT_EQ(test::readFile(soundPath(kind)), makeWAVData(kind)) << kind.toStdString();
-        EXPECT_NE(modified(kind), longAgo) << kind.toStdString();
+        EXPECT_EQ(QFileInfo(soundPath(kind)).lastModified().toUTC() == longAgo, reused) << kind.toStdString();
     }
 
     // A link planted at the path is replaced, and its target left alone.
     const QString target = QDir(home.home()).filePath(u"precious.txt"_s);
-    ASSERT_TRUE(writeFileAtomically(target, makeWAVData(u"soft")));
+    ASSERT_TRUE(test::writeFile(target, makeWAVData(u"soft")));
     ASSERT_TRUE(QFile::link(target, soundPath(u"soft"_s)));
     ASSERT_TRUE(sounds.generatedSoundURL(u"soft"_s).has_value());
     EXPECT_FALSE(QFileInfo(soundPath(u"soft"_s)).isSymLink());
-    EXPECT_EQ(test::readFile(soundPath(u"soft"_s)), makeWAVData(u"soft"));
     EXPECT_EQ(test::readFile(target), makeWAVData(u"soft"));
 }
 
@@ -126,27 +98,23 @@ TEST_F(AlertSoundsTest, TheChoicesPickTheKindAndVolumeAndOffIsSilent)
     // Made beforehand, so each play is heard at once.
     for (const QString &kind : {u"calendar"_s, u"birds"_s, u"soft"_s})
         ASSERT_TRUE(sounds.generatedSoundURL(kind).has_value());
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"calendarAlertSound"_s, u"birds"_s);
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"birds"_s, 0.54F));
-    defaults.set(u"calendarAlertSound"_s, u"chime"_s); // a focus sound only
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"calendarAlertSound"_s, 7); // a wrong type counts as absent
-    sounds.playCalendarAlertSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"focusAlertSound"_s, u"ocean"_s); // a calendar sound only
-    sounds.playFocusFinishedSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"calendar"_s, 0.52F));
-    defaults.set(u"focusAlertSound"_s, u"soft"_s);
-    sounds.playFocusFinishedSound();
-    EXPECT_EQ(lastPlayed(), std::make_pair(u"soft"_s, 0.62F));
-
+    const bool calendar = true, focus = false;
+    const std::tuple<bool, QJsonValue, QString, float> cases[] = {
+        {calendar, {}, u"calendar"_s, 0.52F},         {calendar, u"birds"_s, u"birds"_s, 0.54F},
+        {calendar, u"chime"_s, u"calendar"_s, 0.52F}, // a focus sound only
+        {calendar, 7, u"calendar"_s, 0.52F},          // a wrong type counts as absent
+        {focus, u"ocean"_s, u"calendar"_s, 0.52F},    // a calendar sound only
+        {focus, u"soft"_s, u"soft"_s, 0.62F},
+    };
+    for (const auto &[forCalendar, choice, kind, volume] : cases) {
+        if (!choice.isNull())
+            defaults.set(forCalendar ? u"calendarAlertSound"_s : u"focusAlertSound"_s, choice);
+        forCalendar ? sounds.playCalendarAlertSound() : sounds.playFocusFinishedSound();
+        EXPECT_EQ(lastPlayed(), std::make_pair(kind, volume)) << choice.toString().toStdString();
+    }
     const std::size_t before = player.played.size();
-    defaults.set(u"focusAlertSound"_s, u"off"_s);
-    defaults.set(u"calendarAlertSound"_s, u"off"_s);
+    for (const QString &key : {u"focusAlertSound"_s, u"calendarAlertSound"_s})
+        defaults.set(key, u"off"_s);
     sounds.playFocusFinishedSound();
     sounds.playCalendarAlertSound();
     EXPECT_EQ(player.played.size(), before);

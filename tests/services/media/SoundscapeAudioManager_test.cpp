@@ -1,19 +1,9 @@
 #include "services/media/SoundscapeAudioManager.h"
 
+#include "../ServiceTests.h"
 #include "FakeAudioPlayer.h"
-#include "TestFiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
-
-using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
@@ -39,13 +29,7 @@ protected:
     SoundscapeTrack track(const QString &id) const { return byID(manager->tracks(), id); }
     SoundscapeMix mix(const QString &id) const { return byID(manager->mixes(), id); }
 
-    QStringList activeIDs() const
-    {
-        QStringList ids;
-        for (const SoundscapeTrack &t : manager->activeTracks())
-            ids.append(t.id);
-        return ids;
-    }
+    QStringList activeIDs() const { return test::each(manager->activeTracks(), &SoundscapeTrack::id); }
 
     test::FakeAudioPlayer *playerOf(const QString &id) const
     {
@@ -57,37 +41,23 @@ protected:
     std::unique_ptr<SoundscapeAudioManager> manager;
 };
 
-TEST_F(SoundscapeAudioManagerTest, StartsSilentWithTheTablesAndDefaultVolumes)
-{
-    EXPECT_FALSE(manager->isPlaying());
-    EXPECT_FALSE(manager->currentTrack());
-    EXPECT_TRUE(manager->activeTrackIDs().isEmpty());
-    EXPECT_FALSE(manager->errorMessage());
-    EXPECT_DOUBLE_EQ(manager->volume(track(u"rain"_s)), 0.58);
-    EXPECT_DOUBLE_EQ(manager->volume(SoundscapeTrack{u"wind"_s, {}, {}, {}}), 0.68) << "an unknown track";
-    EXPECT_TRUE(factory.requested.isEmpty());
-}
-
-TEST_F(SoundscapeAudioManagerTest, VolumesAreClampedAndReachTheLivePlayer)
+TEST_F(SoundscapeAudioManagerTest, VolumesStartAtTheDefaultsAreClampedAndReachTheLivePlayer)
 {
     const SoundscapeTrack rain = track(u"rain"_s);
+    EXPECT_DOUBLE_EQ(manager->volume(SoundscapeTrack{u"wind"_s, {}, {}, {}}), 0.68) << "an unknown track";
     manager->setVolume(1.3, rain);
     EXPECT_DOUBLE_EQ(manager->volume(rain), 1.0);
     manager->setVolume(-1, rain);
     EXPECT_DOUBLE_EQ(manager->volume(rain), 0.0);
-    manager->setVolume(0.4, rain);
     manager->play(rain);
-    EXPECT_DOUBLE_EQ(playerOf(u"rain"_s)->currentVolume, 0.4);
     EXPECT_TRUE(playerOf(u"rain"_s)->loops);
     manager->setVolume(0.9, rain);
     EXPECT_DOUBLE_EQ(playerOf(u"rain"_s)->currentVolume, 0.9);
-
     // Nothing is remembered: a new manager starts from the defaults.
-    SoundscapeAudioManager fresh(factory, {folder.path()});
-    EXPECT_DOUBLE_EQ(fresh.volume(rain), 0.58);
+    EXPECT_DOUBLE_EQ(SoundscapeAudioManager(factory, {folder.path()}).volume(rain), 0.58);
 }
 
-TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlays)
+TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlaysAndAPauseKeepsItsPlayers)
 {
     manager->play(track(u"rain"_s));
     manager->applyMix(mix(u"calm"_s));
@@ -95,11 +65,17 @@ TEST_F(SoundscapeAudioManagerTest, ApplyingAMixReplacesWhatPlays)
     EXPECT_FALSE(manager->player(u"rain"_s));
     EXPECT_EQ(manager->currentTrack(), track(u"forest"_s));
     EXPECT_TRUE(manager->isPlaying());
-    EXPECT_DOUBLE_EQ(playerOf(u"ocean"_s)->currentVolume, 0.58);
-    EXPECT_DOUBLE_EQ(playerOf(u"forest"_s)->currentVolume, 0.38);
+    // A pause and a resume keep the same players.
+    const qsizetype made = factory.requested.size();
+    manager->pause();
+    EXPECT_FALSE(manager->isPlaying());
+    EXPECT_FALSE(playerOf(u"ocean"_s)->playRequested);
+    manager->resume();
+    EXPECT_TRUE(playerOf(u"ocean"_s)->playRequested);
+    EXPECT_EQ(factory.requested.size(), made);
     manager->stop();
-    EXPECT_DOUBLE_EQ(manager->volume(track(u"ocean"_s)), 0.58);
-    EXPECT_DOUBLE_EQ(manager->volume(track(u"forest"_s)), 0.38);
+    manager->resume();
+    EXPECT_FALSE(manager->isPlaying());
 }
 
 TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActiveOneCurrent)
@@ -120,26 +96,7 @@ TEST_F(SoundscapeAudioManagerTest, TogglingTheCurrentTrackOffMakesTheLaterActive
     EXPECT_EQ(factory.liveCount(), 0);
 }
 
-TEST_F(SoundscapeAudioManagerTest, PauseAndResumeKeepTheSamePlayers)
-{
-    manager->applyMix(mix(u"focus"_s));
-    const int made = static_cast<int>(factory.requested.size());
-    manager->pause();
-    EXPECT_FALSE(manager->isPlaying());
-    EXPECT_EQ(activeIDs(), (QStringList{u"rain"_s, u"stream"_s}));
-    EXPECT_FALSE(playerOf(u"rain"_s)->playRequested);
-    manager->resume();
-    EXPECT_TRUE(manager->isPlaying());
-    EXPECT_TRUE(playerOf(u"rain"_s)->playRequested);
-    EXPECT_EQ(factory.requested.size(), made);
-
-    manager->stop();
-    manager->resume();
-    EXPECT_FALSE(manager->isPlaying());
-    EXPECT_EQ(factory.requested.size(), made);
-}
-
-TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActive)
+TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActiveNorStopsAMix)
 {
     QFile::remove(folder.filePath(u"03_Rain.flac"_s));
     manager->play(track(u"rain"_s));
@@ -159,6 +116,12 @@ TEST_F(SoundscapeAudioManagerTest, AMissingFileIsReportedAndNeverBecomesActive)
     EXPECT_TRUE(manager->errorMessage());
     manager->toggle(track(u"forest"_s));
     EXPECT_FALSE(manager->errorMessage());
+
+    // A mix with a missing or unknown track still plays the others.
+    const SoundscapeMix odd{u"odd"_s, u"Odd"_s, u"scope"_s, {{u"wind"_s, 0.5}, {u"rain"_s, 0.3}, {u"stream"_s, 0.3}}};
+    manager->applyMix(odd);
+    EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
+    EXPECT_FALSE(manager->errorMessage()); // cleared by the later item
 }
 
 TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
@@ -177,19 +140,6 @@ TEST_F(SoundscapeAudioManagerTest, AFileThatCannotBeOpenedOrDecodedIsReported)
     EXPECT_FALSE(manager->player(u"forest"_s));
     EXPECT_EQ(manager->currentTrack(), track(u"stream"_s));
     EXPECT_TRUE(manager->isPlaying());
-}
-
-TEST_F(SoundscapeAudioManagerTest, AMixWithAMissingTrackStillPlaysTheOthers)
-{
-    QFile::remove(folder.filePath(u"03_Rain.flac"_s));
-    manager->applyMix(mix(u"focus"_s));
-    EXPECT_EQ(activeIDs(), QStringList{u"stream"_s});
-    EXPECT_FALSE(manager->errorMessage()); // cleared by the later item
-    EXPECT_EQ(manager->currentTrack(), track(u"stream"_s));
-
-    const SoundscapeMix odd{u"odd"_s, u"Odd"_s, u"scope"_s, {{u"wind"_s, 0.5}, {u"ocean"_s, 0.3}}};
-    manager->applyMix(odd);
-    EXPECT_EQ(activeIDs(), QStringList{u"ocean"_s});
 }
 
 } // namespace

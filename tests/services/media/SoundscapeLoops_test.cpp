@@ -2,24 +2,17 @@
 // back end into the null sound device.
 #include "services/media/SoundscapeAudioManager.h"
 
-#include "EventWait.h"
-#include "NullSoundOutput.h"
-#include "TemporaryHome.h"
 #include "platform/media/AudioPlayer.h"
 #include "platform/media/LoopingAudioPlayer.h"
 
+#include "../ServiceTests.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gst/gst.h>
-#include <gtest/gtest.h>
 
 #include <mutex>
-
-using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
@@ -28,17 +21,6 @@ namespace {
 QString builtSoundFolder()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../src/"_s + SoundscapeAudioManager::kSoundFolderName);
-}
-
-TEST(SoundscapeLoopsTest, TheBuildShipsEveryLoopWithItsLicence)
-{
-    const QDir folder(builtSoundFolder());
-    for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
-        const QFileInfo file(folder.filePath(track.filename));
-        EXPECT_TRUE(file.isFile()) << track.filename.toStdString();
-        EXPECT_GT(file.size(), 500 * 1024) << track.filename.toStdString();
-    }
-    EXPECT_TRUE(QFileInfo(folder.filePath(u"LICENSE"_s)).isFile());
 }
 
 // The decoded samples of an audio file, as ffmpeg gives them.
@@ -51,8 +33,9 @@ QByteArray decoded(const QString &file)
     return ffmpeg.readAllStandardOutput();
 }
 
-TEST(SoundscapeLoopsTest, AnotherSynthesisGivesTheSameAudio)
+TEST(SoundscapeLoopsTest, TheBuildShipsTheLoopsWithTheirLicenceAndAnotherSynthesisGivesTheSameAudio)
 {
+    EXPECT_TRUE(QFileInfo(QDir(builtSoundFolder()).filePath(u"LICENSE"_s)).isFile());
     // The loops are made by a script with random choices and noise; every
     // build must make the same sound.
     QTemporaryDir again;
@@ -64,34 +47,9 @@ TEST(SoundscapeLoopsTest, AnotherSynthesisGivesTheSameAudio)
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
     for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks()) {
         const QByteArray built = decoded(QDir(builtSoundFolder()).filePath(track.filename));
-        EXPECT_FALSE(built.isEmpty()) << track.filename.toStdString();
+        EXPECT_GT(built.size(), 10 * 44100 * 4) << track.filename.toStdString();
         EXPECT_TRUE(built == decoded(QDir(again.path()).filePath(track.filename))) << track.filename.toStdString();
     }
-}
-
-TEST(SoundscapeLoopsTest, EveryMixPlaysItsLoops)
-{
-    test::TemporaryHome home;
-    test::useNullSoundOutput(home.home());
-    SoundscapeAudioManager manager(MediaAudioPlayerFactory::instance(), {builtSoundFolder()});
-    for (const SoundscapeMix &mix : manager.mixes()) {
-        manager.applyMix(mix);
-        ASSERT_EQ(manager.activeTrackIDs().size(), mix.items.size()) << mix.id.toStdString();
-        for (const SoundscapeMix::Item &item : mix.items) {
-            AudioPlayer *player = manager.player(item.trackID);
-            ASSERT_TRUE(player);
-            EXPECT_TRUE(test::waitUntil([&] { return player->timeControlStatus() == AudioPlayer::TimeControlStatus::Playing; }))
-                << item.trackID.toStdString();
-        }
-        EXPECT_TRUE(manager.isPlaying());
-        EXPECT_FALSE(manager.errorMessage());
-    }
-    manager.pause();
-    EXPECT_FALSE(manager.isPlaying());
-    manager.resume();
-    EXPECT_TRUE(manager.isPlaying());
-    manager.stop();
-    EXPECT_FALSE(manager.isPlaying());
 }
 
 // What a loop player gives out, placed where its timestamps put it on the

@@ -1,12 +1,8 @@
 #include "services/notes/NotesService.h"
 
-#include "AwaitTask.h"
-#include "FailureText.h"
-
-#include <gtest/gtest.h>
+#include "../ServiceTests.h"
 
 using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,7 +33,7 @@ public:
 
 QDateTime at(int hour)
 {
-    return QDateTime(QDate(2026, 3, 14), QTime(hour, 0), Qt::UTC);
+    return test::utc(2026, 3, 14, hour);
 }
 
 class NotesServiceTest : public ::testing::Test {
@@ -59,13 +55,8 @@ TEST_F(NotesServiceTest, FoldersAreSortedByDisplayNameAndListedOnce)
                             {u"n:Work"_s, u"Work"_s, u"Notes"_s}, {u"n:Work"_s, u"Again"_s, u"Notes"_s},
                             {u" "_s, u"No id"_s, u"Notes"_s},     {u"n:x"_s, u"  "_s, u"Notes"_s},
                             {u"n:b"_s, u"banana"_s, u""_s},       {u"n:a"_s, u"Apple"_s, u""_s}};
-    const auto folders = test::awaitTask(service.fetchNoteFolders());
-    std::vector<QString> names;
-    for (const auto &folder : folders)
-        names.push_back(folder.displayName());
-    const std::vector<QString> expected{u"Apple"_s, u"banana"_s, u"Notes · Notes"_s, u"work · Cloud"_s,
-                                        u"Work · Notes"_s};
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(test::each(test::awaitTask(service.fetchNoteFolders()), &AppleNoteFolder::displayName),
+              (QStringList{u"Apple"_s, u"banana"_s, u"Notes · Notes"_s, u"work · Cloud"_s, u"Work · Notes"_s}));
 }
 
 TEST_F(NotesServiceTest, RecentNotesAreNewestFirstAndLimited)
@@ -74,18 +65,15 @@ TEST_F(NotesServiceTest, RecentNotesAreNewestFirstAndLimited)
                           {u"c"_s, u"Undated"_s, QDateTime()}, {u"d"_s, u"Newest"_s, at(12)},
                           {u"b"_s, u"Twice"_s, at(8)},         {u"e"_s, u"Tie"_s, at(9)}};
     const auto notes = test::awaitTask(service.fetchOrlixNotes(6));
-    std::vector<QString> titles;
-    for (const auto &note : notes)
-        titles.push_back(note.title);
-    const std::vector<QString> expected{u"Newest"_s, u"Untitled note"_s, u"Older"_s, u"Tie"_s, u"Undated"_s};
-    EXPECT_EQ(titles, expected);
+    EXPECT_EQ(test::each(notes, [](const auto &note) { return note.title; }),
+              (QStringList{u"Newest"_s, u"Untitled note"_s, u"Older"_s, u"Tie"_s, u"Undated"_s}));
     EXPECT_EQ(notes.back().modifiedDate, std::nullopt);
 
     EXPECT_EQ(test::awaitTask(service.fetchOrlixNotes(2)).size(), 2u);
     EXPECT_TRUE(test::awaitTask(service.fetchOrlixNotes(-3)).empty());
 }
 
-TEST_F(NotesServiceTest, SavingFillsInTheMissingHalfAndTheFolder)
+TEST_F(NotesServiceTest, SavingFillsInTheMissingHalfAndTheFolderAndReportsTheStoresFailures)
 {
     EXPECT_EQ(saveFailure(u" \n "_s, u"\r\n\t"_s), u"Write a note first."_s);
     EXPECT_TRUE(store->made.empty());
@@ -100,10 +88,8 @@ TEST_F(NotesServiceTest, SavingFillsInTheMissingHalfAndTheFolder)
     EXPECT_EQ(store->made[1].title, u"Title"_s);
     EXPECT_EQ(store->made[1].content, u"# Title\n\nTitle\n"_s);
     EXPECT_EQ(store->made[1].folderID, u"n:Work"_s);
-}
 
-TEST_F(NotesServiceTest, SavingReportsTheStoresFailures)
-{
+    // The store's failures are reported.
     store->answer.errorText = u"Permission denied"_s;
     EXPECT_EQ(saveFailure(u"T"_s, u"B"_s), u"Notes rejected the note: Permission denied"_s);
     store->answer.prepared = false;

@@ -3,26 +3,15 @@
 #include "model/LocalStore.h"
 #include "services/wallpaper/WallpaperArchive.h"
 
-#include "AwaitTask.h"
-#include "EventWait.h"
-#include "FailureText.h"
+#include "../ServiceTests.h"
 #include "FakeDesktop.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
 #include "RecordingProcessRunner.h"
-#include "TestFiles.h"
 #include "ZipWriter.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace kolu;
-using namespace std::chrono_literals;
-using namespace Qt::StringLiterals;
 
 using test::FakeDesktopPicture;
 using test::FakeFolderPicker;
@@ -41,10 +30,7 @@ test::ZipWriter archiveOf(const QStringList &names)
 
 QStringList sourceIDs(const QList<WallpaperCandidate> &candidates)
 {
-    QStringList ids;
-    for (const WallpaperCandidate &candidate : candidates)
-        ids << candidate.sourceID;
-    return ids;
+    return test::each(candidates, &WallpaperCandidate::sourceID);
 }
 
 template<typename Action>
@@ -93,15 +79,6 @@ protected:
 };
 
 } // namespace
-
-// Exit statuses 1 and 2 are covered through the service below.
-TEST(UnzipExitStatus, ATimedOutOrUnstartedUnzipFails)
-{
-    ProcessResult timedOut;
-    timedOut.started = timedOut.timedOut = true;
-    EXPECT_FALSE(unzipSucceeded(timedOut));
-    EXPECT_FALSE(unzipSucceeded(ProcessResult{}));
-}
 
 TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForced)
 {
@@ -234,18 +211,15 @@ TEST_F(WallpaperServiceTest, ADownloadTimesOutAfterNinetySecondsOnTheClock)
     EXPECT_EQ(probe.wait(), cached);
 }
 
-TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
+TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsAndTimeOutsDoNot)
 {
-    // unzip stands in: it writes one picture, then exits with the given status.
+    // unzip stands in: it writes one picture, then ends as told.
     test::RecordingProcessRunner fakeUnzip;
-    int exitCode = 1;
-    fakeUnzip.setResponder([&exitCode](const test::RecordedProcess &call) {
-        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(exitCode);
+    ProcessResult ending{true, false, false, 1, {}, {}};
+    fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
+        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
         test::writeFile(picture, test::pictureBytes(picture));
-        ProcessResult result;
-        result.started = true;
-        result.exitCode = exitCode;
-        return result;
+        return ending;
     });
     WallpaperService withFake{network, service.downloadDirectory(), defaults, fakeUnzip, desktop, picker, clock,
                               server.url(u"/scl/fo/share"_s)};
@@ -253,15 +227,16 @@ TEST_F(WallpaperServiceTest, UnzipWarningsStillInstallErrorsDoNot)
 
     const auto installed = test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, false));
     EXPECT_EQ(sourceIDs(installed), QStringList{u"from-unzip-1.png"_s});
-    ASSERT_EQ(fakeUnzip.runs().size(), 1);
     const test::RecordedProcess &call = fakeUnzip.runs().front();
     EXPECT_EQ(call.program, u"/usr/bin/unzip"_s);
-    EXPECT_EQ(call.arguments.mid(0, 4),
-              (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
+    EXPECT_EQ(call.arguments.mid(0, 4), (QStringList{u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
 
-    exitCode = 2;
-    EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
-    EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
+    for (const ProcessResult &failed :
+         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
+        ending = failed;
+        EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
+        EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});
+    }
 }
 
 TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
@@ -278,17 +253,12 @@ TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibrary)
 
     QFile::remove(pictures.filePath(u"sea.jpg"_s));
     expectFailure([&] { load(false); }, Case::noImageFound);
-}
 
-TEST_F(WallpaperServiceTest, AVanishedLocalFolderFallsBackToTheWebLibraryAndKeepsTheKeys)
-{
+    // A vanished folder falls back to the web library and keeps its keys.
     defaults.set(SettingsKey::wallpaperLocalFolderPath, root.filePath(u"gone"_s));
-    defaults.set(SettingsKey::wallpaperLocalFolderName, u"gone"_s);
     serve(archiveOf({u"web.png"_s}));
-
     EXPECT_EQ(sourceIDs(load(false)), QStringList{u"web.png"_s});
     EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderPath), root.filePath(u"gone"_s));
-    EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderName), u"gone"_s);
 }
 
 TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
@@ -299,7 +269,6 @@ TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
     EXPECT_EQ(test::awaitTask(service.chooseLocalFolder()), std::nullopt);
     EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderPath), u"/old/path"_s);
     EXPECT_EQ(defaults.string(SettingsKey::wallpaperLocalFolderName), u"path"_s);
-    ASSERT_EQ(picker.asked.size(), 1);
 
     picker.answer = u"/home/me/Pictures/Walls"_s;
     EXPECT_EQ(test::awaitTask(service.chooseLocalFolder()), u"/home/me/Pictures/Walls"_s);
@@ -307,48 +276,35 @@ TEST_F(WallpaperServiceTest, ChoosingAFolderStoresItCancellingChangesNothing)
     EXPECT_EQ(defaults.string(u"wallpaperLocalFolderName"_s), u"Walls"_s);
 }
 
-TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplays)
-{
-    const QString path = root.filePath(u"pic.png"_s);
-    ASSERT_TRUE(test::writeFile(path));
-    WallpaperCandidate candidate;
-    candidate.imageURL = QUrl::fromLocalFile(path);
-    candidate.localFileURL = QUrl::fromLocalFile(root.filePath(u"moved-away.png"_s));
-
-    WallpaperApplyResult result = test::awaitTask(service.apply(candidate, false));
-    EXPECT_EQ(result.fileURL, QUrl::fromLocalFile(path));
-    EXPECT_FALSE(result.setOnEveryDisplayInstead);
-    ASSERT_EQ(desktop.calls.size(), 1);
-    EXPECT_EQ(desktop.calls.front(), qMakePair(path, DisplayTarget::mainDisplay));
-
-    // A desktop that cannot target one display says so.
-    desktop.result.setOnEveryDisplayInstead = true;
-    result = test::awaitTask(service.apply(candidate, false));
-    EXPECT_TRUE(result.setOnEveryDisplayInstead);
-    desktop.result.setOnEveryDisplayInstead = false;
-    test::awaitTask(service.apply(candidate, true));
-    EXPECT_EQ(desktop.calls.back().second, DisplayTarget::allDisplays);
-}
-
-TEST_F(WallpaperServiceTest, ApplyReportsAMissingFileAndAMissingDisplay)
+TEST_F(WallpaperServiceTest, ApplySetsTheResolvedFileOnTheAskedDisplaysOrSaysWhyNot)
 {
     WallpaperCandidate candidate;
-    candidate.imageURL = QUrl::fromLocalFile(root.filePath(u"missing.png"_s));
-    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::invalidImageData);
-    candidate.imageURL = QUrl(u"https://example.invalid/a.png"_s);
-    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::invalidImageData);
+    const auto failure = [&] {
+        return test::failureText<WallpaperServiceError>([&] { test::awaitTask(service.apply(candidate, true)); });
+    };
+    for (const QUrl &unusable :
+         {QUrl::fromLocalFile(root.filePath(u"missing.png"_s)), QUrl(u"https://example.invalid/a.png"_s)}) {
+        candidate.imageURL = unusable;
+        EXPECT_EQ(failure(), errorSentence(Case::invalidImageData));
+    }
     EXPECT_TRUE(desktop.calls.isEmpty());
 
     const QString path = root.filePath(u"pic.png"_s);
     ASSERT_TRUE(test::writeFile(path));
-    candidate.localFileURL = QUrl::fromLocalFile(path);
-    desktop.layout = {};
-    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::screenUnavailable);
+    candidate.imageURL = QUrl::fromLocalFile(path);
+    candidate.localFileURL = QUrl::fromLocalFile(root.filePath(u"moved-away.png"_s));
+    EXPECT_EQ(test::awaitTask(service.apply(candidate, false)).fileURL, QUrl::fromLocalFile(path));
+    EXPECT_EQ(desktop.calls.front(), qMakePair(path, DisplayTarget::mainDisplay));
+    // A desktop that cannot target one display says so.
+    desktop.result.setOnEveryDisplayInstead = true;
+    EXPECT_TRUE(test::awaitTask(service.apply(candidate, true)).setOnEveryDisplayInstead);
+    EXPECT_EQ(desktop.calls.back().second, DisplayTarget::allDisplays);
 
+    desktop.layout = {};
+    EXPECT_EQ(failure(), errorSentence(Case::screenUnavailable));
     desktop.layout = {{u"screen"_s}, u"screen"_s};
     desktop.failure = DesktopPictureError(DesktopPictureError::Kind::noDisplay, u"No X11 display is available."_s);
-    expectFailure([&] { test::awaitTask(service.apply(candidate, true)); }, Case::screenUnavailable);
-
+    EXPECT_EQ(failure(), errorSentence(Case::screenUnavailable));
     desktop.failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"gsettings said no"_s);
     EXPECT_EQ(test::failureText<DesktopPictureError>([&] { test::awaitTask(service.apply(candidate, true)); }),
               u"gsettings said no"_s);

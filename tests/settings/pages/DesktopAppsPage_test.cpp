@@ -1,6 +1,5 @@
 #include "model/SettingsKeys.h"
 #include "settings/SettingsRowKit.h"
-#include "settings/SettingsView.h"
 #include "settings/pages/DesktopAppsPage.h"
 #include "settings/pages/SettingsPageParts.h"
 #include "style/widgets/ElidedLabel.h"
@@ -12,7 +11,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -22,12 +24,7 @@ namespace {
 
 class DesktopAppsPageTest : public SettingsTest {
 protected:
-    SettingsRow *row(const DesktopAppsPage &page, const QString &name)
-    {
-        auto *found = page.findChild<SettingsRow *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
+    static SettingsRow *row(const DesktopAppsPage &page, const QString &name) { return child<SettingsRow>(page, name); }
     static QString detail(SettingsRow *row) { return row->detailLabel()->text(); }
     SettingsSymbolLabel *message(const DesktopAppsPage &page)
     {
@@ -60,7 +57,6 @@ TEST_F(DesktopAppsPageTest, CheckWithAListableDesktopIsReadyAtOnce)
     EXPECT_TRUE(message(page)->isVisible());
     EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
     EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::green);
-    EXPECT_EQ(message(page)->color(), QColor(52, 168, 83));
 }
 
 TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRefreshes)
@@ -139,12 +135,94 @@ TEST_F(DesktopAppsPageTest, RefreshAndOpenButtonsReachTheState)
     EXPECT_EQ(state->selectedModule(), RailModule::calendar);
 }
 
-TEST_F(DesktopAppsPageTest, TheSettingsWindowShowsThisPage)
+TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNotesFollow)
 {
-    SettingsView view(*state, updates);
-    view.setSelectedPage(OrlixSettingsPage::appleApps);
-    view.show();
-    EXPECT_NE(view.findChild<DesktopAppsPage *>(), nullptr);
+    ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
+    const QString chosen = home.path(u"Sync/notes"_s);
+    ASSERT_TRUE(writeFile(chosen + u"/One.md"_s));
+    services.folderPicker->answer = chosen;
+    DesktopAppsPage page(*state);
+    page.show();
+    SettingsRow *notes = row(page, u"desktopAppsNotesAccess"_s);
+    EXPECT_TRUE(detail(notes).endsWith(u"No usable folder yet (looked in ~/Notes)."_s)) << detail(notes).toStdString();
+    QTest::mouseClick(notes->requestButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusMessage() == u"Notes automation is ready."_s; }));
+    ASSERT_EQ(services.folderPicker->asked.size(), 1);
+    EXPECT_EQ(services.folderPicker->asked.front().title, u"Choose Notes Folder"_s);
+    EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), chosen);
+    EXPECT_TRUE(detail(notes).endsWith(u"Folder: ~/Sync/notes"_s)) << detail(notes).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 1; }));
+    EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent notes"_s);
+
+    // A usable folder is checked without a picker; the gear always asks, and
+    // cancelling it keeps the folder.
+    QTest::mouseClick(notes->requestButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusTint() == StatusTint::green; }));
+    EXPECT_EQ(services.folderPicker->asked.size(), 1);
+    services.folderPicker->answer.reset();
+    QTest::mouseClick(notes->settingsButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return services.folderPicker->asked.size() == 2; }));
+    EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), chosen);
+
+    // The gear's choice replaces the folder and the notes follow it.
+    const QString other = home.path(u"Other"_s);
+    ASSERT_TRUE(writeFile(other + u"/A.md"_s));
+    ASSERT_TRUE(writeFile(other + u"/B.md"_s));
+    services.folderPicker->answer = other;
+    QTest::mouseClick(notes->settingsButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 2; }));
+    EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), other);
+    EXPECT_TRUE(detail(notes).endsWith(u"Folder: ~/Other"_s)) << detail(notes).toStdString();
+    EXPECT_TRUE(services.urlOpener->opened.isEmpty()) << "no address goes to the opener";
+}
+
+TEST_F(DesktopAppsPageTest, AnUnusableNotesFolderIsReportedAndNotStored)
+{
+    ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
+    ASSERT_TRUE(writeFile(home.path(u"not-a-folder"_s), "x"));
+    const QString readOnly = home.path(u"read-only"_s);
+    ASSERT_TRUE(QDir().mkpath(readOnly));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    std::vector<std::optional<QString>> choices{home.path(u"not-a-folder"_s), home.path(u"missing"_s), std::nullopt};
+    if (::geteuid() != 0)
+        choices.push_back(readOnly); // notes are written too
+    DesktopAppsPage page(*state);
+    page.show();
+    for (const std::optional<QString> &choice : choices) {
+        const std::string name = choice.value_or(u"<cancelled>"_s).toStdString();
+        state->setSystemAccessStatusMessage({});
+        services.folderPicker->answer = choice;
+        QTest::mouseClick(row(page, u"desktopAppsNotesAccess"_s)->requestButton(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatusMessage().isEmpty(); })) << name;
+        EXPECT_EQ(state->systemAccessStatusMessage(), u"Notes automation needs Kolu Settings."_s) << name;
+        EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::orange) << name;
+        EXPECT_FALSE(defaults.contains(SettingsKey::notesFolderPath)) << name;
+    }
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(DesktopAppsPageTest, TheDesktopRowNamesTheScreenshotsFoldersInUse)
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString screenshots = pictures + u"/Screenshots"_s;
+    ASSERT_TRUE(screenshots.startsWith(home.home())) << screenshots.toStdString();
+    {
+        DesktopAppsPage page(*state);
+        EXPECT_TRUE(detail(row(page, u"desktopAppsDesktopAccess"_s))
+                        .endsWith(u"No usable folder yet (looked in ~/Pictures/Screenshots, ~/Pictures, ~/Desktop)."_s))
+            << detail(row(page, u"desktopAppsDesktopAccess"_s)).toStdString();
+    }
+    ASSERT_TRUE(QDir().mkpath(screenshots));
+    DesktopAppsPage page(*state);
+    page.show();
+    SettingsRow *desktop = row(page, u"desktopAppsDesktopAccess"_s);
+    EXPECT_TRUE(detail(desktop).endsWith(u"Folders: ~/Pictures/Screenshots, ~/Pictures"_s))
+        << detail(desktop).toStdString();
+    QTest::mouseClick(desktop->requestButton(), Qt::LeftButton);
+    EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
+    QTest::mouseClick(desktop->settingsButton(), Qt::LeftButton);
+    ASSERT_EQ(services.urlOpener->opened.size(), 1);
+    EXPECT_EQ(services.urlOpener->opened.front(), QUrl::fromLocalFile(screenshots));
 }
 
 } // namespace

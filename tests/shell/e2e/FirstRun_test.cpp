@@ -3,7 +3,6 @@
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
-#include "XTools.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +17,12 @@ TEST(FirstRunTest, OnboardingOpensInFrontOnceTheRailIsUp)
 {
     test::TemporaryHome home;
     test::PrivateDisplay display{1440, 900};
-    test::XTools desktop{display};
     if (!display.isRunning() || !display.startWindowManager())
         GTEST_SKIP() << "no Xvfb with openbox here";
 
     // No defaults file at all: a fresh configuration.
     QProcess program;
-    program.setProcessEnvironment(desktop.environment());
+    program.setProcessEnvironment(display.environment());
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(QStringLiteral(KOLU_EXECUTABLE), {});
     ASSERT_TRUE(program.waitForStarted(10000));
@@ -32,16 +30,15 @@ TEST(FirstRunTest, OnboardingOpensInFrontOnceTheRailIsUp)
     quint32 welcome = 0;
     EXPECT_TRUE(test::waitUntil(
         [&] {
-            welcome = desktop.findWindow(u"^Welcome to Kolu$"_s);
+            welcome = display.findWindow(u"^Welcome to Kolu$"_s);
             return welcome != 0;
         },
         std::chrono::seconds(60)));
-    EXPECT_NE(desktop.findWindow(u"^Kolu Rail$"_s), 0u);
+    EXPECT_NE(display.findWindow(u"^Kolu Rail$"_s), 0u);
     if (welcome) {
-        EXPECT_EQ(desktop.geometry(welcome).size(), QSize(520, 520));
-        EXPECT_TRUE(test::waitUntil([&] {
-            return desktop.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed() == QString::number(welcome);
-        }));
+        EXPECT_EQ(display.geometry(welcome).size(), QSize(520, 520));
+        EXPECT_TRUE(test::waitUntil(
+            [&] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed() == QString::number(welcome); }));
     }
     program.terminate();
     if (!program.waitForFinished(10000))

@@ -6,12 +6,12 @@
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
-#include "XTools.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -35,7 +35,6 @@ class RailWindowTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
     test::PrivateDisplay display{1440, 900};
-    test::XTools desktop{display};
     std::vector<std::unique_ptr<QProcess>> programs;
 
     void SetUp() override
@@ -67,7 +66,7 @@ protected:
     QProcess &launch()
     {
         auto program = std::make_unique<QProcess>();
-        program->setProcessEnvironment(desktop.environment());
+        program->setProcessEnvironment(display.environment());
         program->setProcessChannelMode(QProcess::ForwardedChannels);
         program->start(QStringLiteral(KOLU_EXECUTABLE), {});
         EXPECT_TRUE(program->waitForStarted(10000));
@@ -83,18 +82,30 @@ protected:
         // A generous bound: under a fully loaded machine every X tool run is slow.
         EXPECT_TRUE(test::waitUntil(
             [&] {
-                rail = desktop.findWindow(kRailName);
-                return rail && desktop.geometry(rail) == expected;
+                rail = display.findWindow(kRailName);
+                return rail && display.geometry(rail) == expected;
             },
             std::chrono::seconds(60)))
-            << "rail " << rail << " at " << desktop.geometry(rail).x() << "," << desktop.geometry(rail).y() << " "
-            << desktop.geometry(rail).width() << "x" << desktop.geometry(rail).height();
+            << "rail " << rail << " at " << display.geometry(rail).x() << "," << display.geometry(rail).y() << " "
+            << display.geometry(rail).width() << "x" << display.geometry(rail).height();
         return rail;
+    }
+
+    // A window of the test's own, unmanaged, at the bottom of the stack.
+    xcb_window_t windowBelow(const QRect &area, quint32 colour = 0) const
+    {
+        const uint32_t values[] = {colour, 1};
+        const xcb_window_t window = display.createWindow(area, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+        const uint32_t bottom[] = {XCB_STACK_MODE_BELOW};
+        xcb_map_window(display.connection(), window);
+        xcb_configure_window(display.connection(), window, XCB_CONFIG_WINDOW_STACK_MODE, bottom);
+        xcb_flush(display.connection());
+        return window;
     }
 
     bool waitForGeometry(quint32 window, const QRect &expected)
     {
-        return test::waitUntil([&] { return desktop.geometry(window) == expected; });
+        return test::waitUntil([&] { return display.geometry(window) == expected; });
     }
 
     // What the screen shows at `p`, as 0xRRGGBB.
@@ -110,27 +121,23 @@ protected:
         return value & 0xFFFFFF;
     }
 
-    bool boundingShaped(quint32 window) const
-    {
-        xcb_connection_t *c = display.connection();
-        auto *reply = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
-        const bool shaped = reply && reply->bounding_shaped;
-        std::free(reply);
-        return shaped;
-    }
-
-    // Whether the window's bounding shape covers all of it (a compositor
-    // blends it whole) rather than only what it draws.
-    bool shapeCoversWindow(quint32 window) const
+    // How the window's bounding shape cuts it: not at all, to all of it (a
+    // compositor blends it whole), or to what it draws.
+    enum class Shape { none, whole, cut };
+    Shape shapeOf(quint32 window) const
     {
         xcb_connection_t *c = display.connection();
         auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
         auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-        const bool covers = extents && geometry && extents->bounding_shape_extents_width == geometry->width
-                            && extents->bounding_shape_extents_height == geometry->height;
+        Shape shape = Shape::none;
+        if (extents && geometry && extents->bounding_shaped)
+            shape = extents->bounding_shape_extents_width == geometry->width
+                            && extents->bounding_shape_extents_height == geometry->height
+                        ? Shape::whole
+                        : Shape::cut;
         std::free(extents);
         std::free(geometry);
-        return covers;
+        return shape;
     }
 
     bool compositorRuns() const
@@ -158,29 +165,29 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
         writeDefaults({{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
         const quint32 rail = launchRail(c.frame);
         ASSERT_NE(rail, 0u) << c.edge;
-        const QString states = desktop.property(rail, u"_NET_WM_STATE"_s);
+        const QString states = display.property(rail, u"_NET_WM_STATE"_s);
         for (const QString &state : {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s,
                                      u"_NET_WM_STATE_SKIP_PAGER"_s})
             EXPECT_TRUE(states.contains(state)) << c.edge << ": " << states.toStdString();
-        EXPECT_EQ(desktop.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
-        EXPECT_TRUE(desktop.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
+        EXPECT_EQ(display.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
+        EXPECT_TRUE(display.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
         TearDown();
         programs.clear();
-        ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) == 0; }));
+        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) == 0; }));
     }
 
     // An ordinary window brought to the front stays below the rail.
     const quint32 rail = launchRail({1422, 110, 18, 680});
     QProcess other;
-    other.setProcessEnvironment(desktop.environment());
+    other.setProcessEnvironment(display.environment());
     other.start(u"xmessage"_s, {u"-geometry"_s, u"600x400+1000+300"_s, u"an ordinary window"_s});
     quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] { return (window = desktop.findWindow(u"^xmessage$"_s)) != 0; }));
-    desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    desktop.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
+    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
+    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    display.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
     EXPECT_TRUE(test::waitUntil([&] {
-        const QList<quint32> stacking = desktop.rootWindows(u"_NET_CLIENT_LIST_STACKING"_s);
-        return stacking.size() >= 2 && stacking.last() == rail;
+        const auto stacking = display.property(display.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
+        return stacking.size() >= 2 && stacking.back() == rail;
     }));
     other.kill();
     other.waitForFinished(5000);
@@ -194,39 +201,20 @@ TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
 
     // A window of the test's own at the bottom of the stack, under the
     // rail's left end (away from the reveal band in its middle).
-    xcb_connection_t *c = display.connection();
-    const xcb_window_t below = xcb_generate_id(c);
-    const uint32_t values[] = {1};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, below, display.root(), 300, 0, 400, 200, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, values);
-    xcb_map_window(c, below);
-    const uint32_t bottom[] = {XCB_STACK_MODE_BELOW};
-    xcb_configure_window(c, below, XCB_CONFIG_WINDOW_STACK_MODE, bottom);
-    xcb_flush(c);
-    ASSERT_TRUE(test::waitUntil([&] { return desktop.geometry(below) == QRect(300, 0, 400, 200); }));
+    const xcb_window_t below = windowBelow({300, 0, 400, 200});
+    ASSERT_TRUE(test::waitUntil([&] { return display.geometry(below) == QRect(300, 0, 400, 200); }));
 
     // The server sends a click to the window the pointer is in, found
     // through every window's input shape (the rail's and its frame's).
-    desktop.movePointer({400, 6});
-    EXPECT_TRUE(test::waitUntil([&] { return desktop.windowUnderPointer() == below; })) << "clicks go through the rail";
-    EXPECT_EQ(desktop.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
+    display.movePointer({400, 6});
+    EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; })) << "clicks go through the rail";
+    EXPECT_EQ(display.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
 
     // Expanded, the rail takes what falls on it.
-    desktop.movePointer({719, 2});
-    ASSERT_TRUE(test::waitUntil([&] { return desktop.geometry(rail).height() > 18; }));
-    desktop.movePointer({400, 6});
-    EXPECT_NE(desktop.windowUnderPointer(), below);
-}
-
-TEST_F(RailWindowTest, PointerInTheBandRevealsAndLeavingHides)
-{
-    writeDefaults({});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
-    ASSERT_NE(rail, 0u);
-    desktop.movePointer({1439, 450});
-    EXPECT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
-    desktop.movePointer({300, 450});
-    EXPECT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
+    display.movePointer({719, 2});
+    ASSERT_TRUE(test::waitUntil([&] { return display.geometry(rail).height() > 18; }));
+    display.movePointer({400, 6});
+    EXPECT_NE(display.windowUnderPointer(), below);
 }
 
 TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
@@ -234,31 +222,31 @@ TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
     writeDefaults({});
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
-    const auto active = [this] { return desktop.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
+    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
 
     // Back to the window that had the keyboard; when that one has gone, the
     // collapsed rail still lets go of it.
     for (const bool ownerGoes : {false, true}) {
         QProcess other;
-        other.setProcessEnvironment(desktop.environment());
+        other.setProcessEnvironment(display.environment());
         other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
         quint32 window = 0;
-        ASSERT_TRUE(test::waitUntil([&] { return (window = desktop.findWindow(u"^xmessage$"_s)) != 0; }));
-        desktop.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+        ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
+        display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
         ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
 
-        desktop.movePointer({1439, 450});
+        display.movePointer({1439, 450});
         ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
         // One of the rail's fields took the keyboard.
-        desktop.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
+        display.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
         ASSERT_TRUE(test::waitUntil([&] { return active() == rail; }));
         if (ownerGoes) {
             other.kill();
             other.waitForFinished(5000);
-            ASSERT_TRUE(test::waitUntil([&] { return desktop.findWindow(u"^xmessage$"_s) == 0; }));
+            ASSERT_TRUE(test::waitUntil([&] { return display.findWindow(u"^xmessage$"_s) == 0; }));
         }
 
-        desktop.movePointer({300, 150});
+        display.movePointer({300, 150});
         ASSERT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
         if (ownerGoes)
             EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
@@ -269,10 +257,55 @@ TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
     }
 }
 
+TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
+{
+    // The notes button first in the tool strip.
+    writeDefaults({{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
+    const quint32 rail = launchRail({1422, 110, 18, 680});
+    ASSERT_NE(rail, 0u);
+    QProcess other;
+    other.setProcessEnvironment(display.environment());
+    other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
+    quint32 window = 0;
+    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
+    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
+    const auto focused = [this] { return display.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
+    ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
+
+    display.movePointer({1439, 450});
+    ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+    // What shows at `p` once the slide or the card's entrance has come to
+    // rest there: the same colour several looks in a row.
+    const auto settled = [this](QPoint p) {
+        quint32 last = 0;
+        int same = 0;
+        return test::waitUntil([&] {
+            const quint32 now = pixel(p);
+            same = now == last && now != 0 ? same + 1 : 0;
+            last = now;
+            return same >= 5;
+        });
+    };
+    const QPoint notesButton{1387, 173};
+    const QPoint composerButton{1073, 250};
+    ASSERT_TRUE(settled(notesButton));
+    display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
+    ASSERT_TRUE(settled(composerButton));
+    // The composer puts its title field in focus; the window manager must
+    // hand the rail the keyboard for it (some refuse a dock's plain request
+    // and keep it on a window of their own).
+    display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
+    EXPECT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
+        << "active " << active() << " focus " << focused();
+    other.kill();
+    other.waitForFinished(5000);
+}
+
 TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
 {
     QProcess compositor;
-    compositor.setProcessEnvironment(desktop.environment());
+    compositor.setProcessEnvironment(display.environment());
     const auto startCompositor = [&] {
         compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
         return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
@@ -281,17 +314,17 @@ TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
     writeDefaults({});
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
-    EXPECT_TRUE(test::waitUntil([&] { return shapeCoversWindow(rail); }));
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; }));
 
     // Nothing else happens: the panel is cut to what it draws because the
     // compositor went.
     compositor.terminate();
     compositor.waitForFinished(5000);
     ASSERT_TRUE(test::waitUntil([this] { return !compositorRuns(); }));
-    EXPECT_TRUE(test::waitUntil([&] { return !shapeCoversWindow(rail); })) << "cut once nothing composites";
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::cut; })) << "cut once nothing composites";
 
     ASSERT_TRUE(startCompositor()) << "picom did not start again";
-    EXPECT_TRUE(test::waitUntil([&] { return shapeCoversWindow(rail); })) << "whole again under a compositor";
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; })) << "whole again under a compositor";
     compositor.terminate();
     compositor.waitForFinished(5000);
 }
@@ -300,55 +333,40 @@ TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
 {
     writeDefaults({});
     QProcess &first = launch();
-    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) != 0; }));
     QProcess &second = launch();
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
-    EXPECT_EQ(desktop.findWindows(kRailName).size(), 1);
+    EXPECT_EQ(display.findWindows(kRailName).size(), 1);
 }
 
-TEST_F(RailWindowTest, QuitSignalSavesTheFocusTimer)
-{
-    writeDefaults({});
-    QProcess &program = launch();
-    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
-    const PersistedFiles files(LocalStore(home.dataHome()).directory());
-    ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
-    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
-    ASSERT_TRUE(program.waitForFinished(10000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_TRUE(files.read<PomodoroFile>().has_value());
-}
-
-TEST_F(RailWindowTest, LosingTheDisplaySavesTheFocusTimer)
+TEST_F(RailWindowTest, QuittingOrLosingTheDisplaySavesTheFocusTimer)
 {
     // Nothing saved the focus timer yet: only the way out can write it.
-    writeDefaults({});
-    QProcess &program = launch();
-    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
-    const PersistedFiles files(LocalStore(home.dataHome()).directory());
-    ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
-    ASSERT_TRUE(display.stopServer());
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_TRUE(files.read<PomodoroFile>().has_value());
+    for (const bool displayGoes : {false, true}) {
+        SCOPED_TRACE(displayGoes ? "display lost" : "quit signal");
+        writeDefaults({});
+        QProcess &program = launch();
+        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) != 0; }));
+        const PersistedFiles files(LocalStore(home.dataHome()).directory());
+        ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
+        if (displayGoes)
+            ASSERT_TRUE(display.stopServer());
+        else
+            ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_TRUE(files.read<PomodoroFile>().has_value());
+        QFile::remove(files.pathOf<PomodoroFile>());
+    }
 }
 
 TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
 {
     // A window of the test's own in a colour of its own, under the rail.
     constexpr quint32 kGreen = 0x00FF00;
-    xcb_connection_t *c = display.connection();
-    const xcb_window_t below = xcb_generate_id(c);
-    const uint32_t values[] = {kGreen, 1};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, below, display.root(), 1200, 0, 240, 900, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT,
-                      values);
-    xcb_map_window(c, below);
-    const uint32_t bottom[] = {XCB_STACK_MODE_BELOW};
-    xcb_configure_window(c, below, XCB_CONFIG_WINDOW_STACK_MODE, bottom);
-    xcb_flush(c);
+    const xcb_window_t below = windowBelow({1200, 0, 240, 900}, kGreen);
 
     // Without a compositor the window is shaped to what it draws; with one
     // it stays whole and translucent. Either way the desktop shows and
@@ -356,7 +374,7 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
     QProcess compositor;
     for (const bool composited : {false, true}) {
         if (composited) {
-            compositor.setProcessEnvironment(desktop.environment());
+            compositor.setProcessEnvironment(display.environment());
             compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
             if (!compositor.waitForStarted(5000) || !test::waitUntil([this] { return compositorRuns(); })) {
                 ADD_FAILURE() << "picom did not start";
@@ -371,13 +389,12 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
             << "composited " << composited;
         // Shaped either way: a compositor draws no square shadow of its own
         // around a shaped dock.
-        EXPECT_TRUE(boundingShaped(rail));
-        EXPECT_EQ(shapeCoversWindow(rail), composited);
-        desktop.movePointer({1430, 200});
-        EXPECT_TRUE(test::waitUntil([&] { return desktop.windowUnderPointer() == below; }));
+        EXPECT_EQ(shapeOf(rail), composited ? Shape::whole : Shape::cut);
+        display.movePointer({1430, 200});
+        EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; }));
         TearDown();
         programs.clear();
-        ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) == 0; }));
+        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) == 0; }));
     }
     compositor.terminate();
     compositor.waitForFinished(5000);

@@ -105,21 +105,3 @@ TEST(HoverRulesTest, ExpandedRailStaysWhileThePointerIsNearAndHidesAfterItLeaves
     in.panelFrame = QRect(1422, 110, 18, 680);
     EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::scheduleHide, 280ms}));
 }
-
-TEST(HoverRulesTest, HoldsAndEdgeNotificationsKeepTheRailAndBlockTheBand)
-{
-    HoverInput in = parkedRight({100, 100});
-    in.expanded = true;
-    in.panelFrame = QRect(999, 110, 441, 680);
-    in.holdRunning = true;
-    EXPECT_EQ(hover::decide(in).action, HoverAction::keep);
-    in.holdRunning = false;
-    in.edgeNotification = true;
-    EXPECT_EQ(hover::decide(in).action, HoverAction::keep);
-
-    // With a notification at the edge the band keeps, never expands.
-    in = parkedRight({1439, 450});
-    in.edgeNotification = true;
-    in.panelFrame = QRect(1010, 110, 430, 680);
-    EXPECT_EQ(hover::decide(in).action, HoverAction::keep);
-}

@@ -12,15 +12,11 @@
 #include "cards/tray/TrayThumbnails.h"
 
 #include "../../CardTest.h"
-#include "EventWait.h"
-#include "TestFiles.h"
 #include "WorkersHeld.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -144,24 +140,6 @@ protected:
     }
 
     static QStringList moveTo(QPoint p) { return {u"mousemove"_s, QString::number(p.x()), QString::number(p.y())}; }
-
-    QString makeFile(const QString &name, const QByteArray &bytes = "held")
-    {
-        const QString path = home.path(u"Files/"_s + name);
-        EXPECT_TRUE(test::writeFile(path, bytes));
-        return path;
-    }
-
-    static QByteArray png(int side)
-    {
-        QImage image(side, side, QImage::Format_ARGB32);
-        image.fill(QColor(40, 120, 200));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
-    }
 };
 
 TEST_F(FileTrayRealDragTest, FilesDraggedOutLandInAnotherClientAsACopy)
@@ -208,7 +186,7 @@ TEST_F(FileTrayRealDragTest, FiftyFilesDroppedFromAnotherClientAreHeldAsACopyWit
 {
     QStringList paths;
     for (int i = 0; i < 50; ++i)
-        paths.append(makeFile(u"picture-%1.png"_s.arg(i, 2, 10, QChar(u'0')), png(400)));
+        paths.append(makeFile(u"picture-%1.png"_s.arg(i, 2, 10, QChar(u'0')), test::pngBytes({400, 400})));
     showCard();
     QStringList arguments{u"--source"_s};
     arguments += paths;

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Measures the running rail at the right edge of a 1440 x 900 X server of its
+# own with openbox, driven by xdotool:
+#   reveal     CPU of every Kolu thread and of the X server per open and per
+#              close (median of the cycles), and the panel's resizes per cycle
+#   open idle  wake-ups a second (context switches of every thread) and CPU a
+#              minute with the rail held open on the Today card, nothing moving,
+#              the pointer resting on the card
+#   memory     resident memory at launch, once every module has been opened,
+#              and 30 s after the rail collapsed
+# With --frames, also saves frames of one open and one close under
+# build/screens/reveal/ (ffmpeg's x11grab at 60 frames a second).
+#   scripts/bench-reveal.sh [kolu executable] [--frames]
+# Aims: CPU per reveal <= 20 ms; memory 30 s after a collapse <= 45 MB.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+kolu=""
+frames=0
+for arg in "$@"; do
+  case $arg in
+  --frames) frames=1 ;;
+  *) kolu=$arg ;;
+  esac
+done
+if [ -z "$kolu" ]; then
+  cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOLU_BUILD_BENCHMARKS=ON >/dev/null
+  cmake --build build/bench -j 3 --target kolu
+  kolu=$root/build/bench/src/kolu
+fi
+cycles=${KOLU_BENCH_CYCLES:-8}
+
+source scripts/bench-desktop.sh
+xserver=${pids[0]}
+
+# Nanoseconds on the CPU of every live thread of a process.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { s += $2 } END { print s + 0 }'; }
+# Resident megabytes: all, then anonymous and file-backed.
+rss_mb() {
+  awk '/^VmRSS:/ { r = $2 } /^RssAnon:/ { a = $2 } /^RssFile:/ { f = $2 }
+       END { printf "%.1f (anon %.1f, files %.1f)", r / 1024, a / 1024, f / 1024 }' "/proc/$1/status"
+}
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+
+"$kolu" >"$scratch/kolu.log" 2>&1 &
+kolu_pid=$!
+pids+=("$kolu_pid")
+rail=""
+for _ in $(seq 300); do
+  rail=$(xdotool search --onlyvisible --name '^Kolu Rail$' 2>/dev/null | head -n1) && [ -n "$rail" ] && break
+  sleep 0.1
+done
+[ -n "$rail" ] || { echo "bench-reveal: the rail did not appear" >&2; cat "$scratch/kolu.log" >&2; exit 1; }
+geometry() { xwininfo -id "$rail" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}'; }
+
+xdotool mousemove 700 450
+sleep 4
+launch_rss=$(rss_mb "$kolu_pid")
+
+# Resizes of the panel, counted from its ConfigureNotify events.
+xev -id "$rail" -event structure >"$scratch/xev.log" 2>/dev/null &
+xev_pid=$!
+pids+=("$xev_pid")
+sleep 0.5
+
+open_ms=()
+close_ms=()
+open_x=()
+close_x=()
+settle=1.6
+for i in $(seq "$cycles"); do
+  k=$(cpu_ns "$kolu_pid"); x=$(cpu_ns "$xserver")
+  xdotool mousemove 1439 450
+  sleep "$settle"
+  k2=$(cpu_ns "$kolu_pid"); x2=$(cpu_ns "$xserver")
+  xdotool mousemove 700 450
+  sleep "$settle"
+  k3=$(cpu_ns "$kolu_pid"); x3=$(cpu_ns "$xserver")
+  open_ms+=($(( (k2 - k) / 1000000 ))); open_x+=($(( (x2 - x) / 1000000 )))
+  close_ms+=($(( (k3 - k2) / 1000000 ))); close_x+=($(( (x3 - x2) / 1000000 )))
+done
+kill "$xev_pid" 2>/dev/null || true
+sizes=$(grep -A1 ConfigureNotify "$scratch/xev.log" | grep -o 'width [0-9]*, height [0-9]*' | uniq | wc -l)
+
+# Held open on the Today card, nothing moving, the pointer resting on the card.
+xdotool mousemove 1439 450
+sleep 1
+xdotool mousemove 1200 450
+sleep 3
+s=$(switches "$kolu_pid"); k=$(cpu_ns "$kolu_pid")
+sleep 20
+wakeups=$(awk -v a="$(( $(switches "$kolu_pid") - s ))" 'BEGIN { printf "%.1f", a / 20 }')
+open_idle=$(( ( $(cpu_ns "$kolu_pid") - k ) * 3 / 1000000 ))
+
+if [ "$frames" = 1 ]; then
+  out=$root/build/screens/reveal
+  mkdir -p "$out"
+  rm -f "$out"/*.png
+  xdotool mousemove 700 450
+  sleep 2
+  capture() { ffmpeg -loglevel error -y -f x11grab -framerate 60 -video_size 480x700 -i "$DISPLAY+960,100" -t 1.2 "$out/$1-%02d.png"; }
+  capture open &
+  sleep 0.15
+  xdotool mousemove 1439 450
+  wait $!
+  sleep 1
+  capture close &
+  sleep 0.15
+  xdotool mousemove 700 450
+  wait $!
+  echo "frames: $out"
+fi
+
+# Every module opened once, then collapsed for 30 s.
+modules=10
+for i in $(seq 0 $((modules - 1))); do
+  xdotool mousemove 1439 450
+  for _ in $(seq 50); do read -r x y w h < <(geometry); [ "$w" -gt 300 ] && break; sleep 0.2; done
+  sleep 0.6
+  xdotool mousemove $((x + w - 53)) $((y + (h - 620) / 2 + 33 + 50 * i)) click 1
+  sleep 1.5
+done
+used_rss=$(rss_mb "$kolu_pid")
+xdotool mousemove 700 450
+sleep 30
+after_rss=$(rss_mb "$kolu_pid")
+
+printf '%-40s %s\n' "CPU per open, kolu (median)" "$(median "${open_ms[@]}") ms   (${open_ms[*]})"
+printf '%-40s %s\n' "CPU per close, kolu (median)" "$(median "${close_ms[@]}") ms   (${close_ms[*]})"
+printf '%-40s %s\n' "CPU per open, X server (median)" "$(median "${open_x[@]}") ms   (${open_x[*]})"
+printf '%-40s %s\n' "CPU per close, X server (median)" "$(median "${close_x[@]}") ms   (${close_x[*]})"
+printf '%-40s %s\n' "panel sizes per open and close" "$(awk -v a="$sizes" -v c="$cycles" 'BEGIN { printf "%.1f", a / c }')"
+printf '%-40s %s\n' "held open: wake-ups a second" "$wakeups"
+printf '%-40s %s\n' "held open: CPU a minute" "$open_idle ms"
+printf '%-40s %s\n' "resident at launch" "$launch_rss MB"
+printf '%-40s %s\n' "resident, every module opened" "$used_rss MB"
+printf '%-40s %s\n' "resident 30 s after the collapse" "$after_rss MB"

@@ -1,0 +1,62 @@
+#include "shell/RailMemoryRelease.h"
+
+#include "cards/images/ImageLoader.h"
+#include "cards/tray/TrayThumbnails.h"
+#include "model/Clock.h"
+#include "state/AppState.h"
+#include "style/IconProvider.h"
+#include "style/LiquidGlassSurface.h"
+
+#include <QPixmapCache>
+
+#include <malloc.h>
+
+namespace kolu {
+
+RailMemoryRelease::RailMemoryRelease(AppState &state, Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_timer(clock.createTimer(this))
+{
+    connect(m_timer, &ClockTimer::timeout, this, &RailMemoryRelease::release);
+    connect(&state, &AppState::expandedChanged, this, &RailMemoryRelease::follow);
+}
+
+bool RailMemoryRelease::isPending() const
+{
+    return m_timer->isActive();
+}
+
+void RailMemoryRelease::cancel()
+{
+    m_timer->stop();
+}
+
+void RailMemoryRelease::follow()
+{
+    if (m_state.isExpanded())
+        m_timer->stop();
+    else
+        m_timer->start(kDelay, false);
+}
+
+void RailMemoryRelease::release()
+{
+    m_timer->stop();
+    // The collapsed rail's own few surfaces are painted again on its next
+    // repaint; everything else here belonged to the opened rail's views.
+    LiquidGlassSurface::clearCache();
+    IconProvider::clearCache();
+    QPixmapCache::clear();
+    if (auto *loader = m_state.findChild<ImageLoader *>(QStringLiteral("imageLoader"), Qt::FindDirectChildrenOnly))
+        loader->clearCache();
+    TrayThumbnails &thumbnails = TrayThumbnails::shared();
+    if (!thumbnails.isBusy())
+        thumbnails.clear();
+    // What the views and the caches freed stays with the allocator until
+    // it is trimmed.
+    malloc_trim(0);
+    ++m_releases;
+}
+
+} // namespace kolu

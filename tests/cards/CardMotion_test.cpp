@@ -1,0 +1,227 @@
+// The cards' animations, driven frame by frame from the test. Every other
+// case of this suite checks where a change lands, so the suite runs with
+// motion off and the cases here turn it on for themselves.
+#include "cards/calendar/CalendarAgendaList.h"
+#include "cards/calendar/CalendarCard.h"
+#include "cards/calendar/CalendarWeekStrip.h"
+#include "cards/focus/FocusTimerRing.h"
+#include "cards/notes/NotesCard.h"
+#include "cards/notes/NotesWidgets.h"
+#include "cards/reminders/ReminderComposer.h"
+#include "cards/reminders/RemindersCard.h"
+#include "style/Motion.h"
+#include "style/widgets/Reveal.h"
+
+#include "CardTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractAnimation>
+#include <QAnimationDriver>
+#include <QGraphicsOpacityEffect>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+namespace {
+
+class StillMotion : public ::testing::Environment {
+public:
+    void SetUp() override { OrlixMotion::setEnabled(false); }
+};
+const auto *const g_stillMotion = ::testing::AddGlobalTestEnvironment(new StillMotion);
+
+// Animation time moved by the test alone. Like the toolkit's own driver, it
+// counts from each start, so an animation begun after the others came to rest
+// does not take the time that passed meanwhile as its first step.
+class Frames : public QAnimationDriver {
+public:
+    Frames() { install(); }
+    ~Frames() override { uninstall(); }
+
+    void advanceBy(qint64 ms)
+    {
+        while (ms > 0) {
+            QCoreApplication::processEvents();
+            const qint64 step = std::min<qint64>(ms, 16);
+            m_now += step;
+            ms -= step;
+            advance();
+        }
+    }
+    qint64 elapsed() const override { return m_now - m_startedAt; }
+
+protected:
+    void start() override
+    {
+        m_startedAt = m_now;
+        QAnimationDriver::start();
+    }
+
+private:
+    qint64 m_now = 0;
+    qint64 m_startedAt = 0;
+};
+
+// Motion on for one case, its frames advanced by hand.
+class MotionOn {
+public:
+    MotionOn() { OrlixMotion::setEnabled(true); }
+    ~MotionOn() { OrlixMotion::setEnabled(false); }
+    Frames frames;
+};
+
+// Nothing keeps a timer running once everything has arrived.
+bool anyRunning(const QObject &root)
+{
+    const auto animations = root.findChildren<QAbstractAnimation *>();
+    return std::any_of(animations.begin(), animations.end(),
+                       [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+}
+
+TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
+{
+    MotionOn motion;
+    FocusTimerRing ring;
+    ring.setProgress(0.25); // unseen: lands at once
+    EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.25);
+    ring.show();
+    ring.setProgress(0.75);
+    EXPECT_DOUBLE_EQ(ring.progress(), 0.75) << "the value is the card's at once";
+    motion.frames.advanceBy(80);
+    EXPECT_GT(ring.shownProgress(), 0.25);
+    EXPECT_LT(ring.shownProgress(), 0.75);
+    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.75);
+    EXPECT_FALSE(ring.isMoving());
+
+    ring.setEditing(true);
+    EXPECT_TRUE(ring.field()->isVisible());
+    EXPECT_LT(ring.swapOpacity(), 0.1) << "the field fades in";
+    motion.frames.advanceBy(120);
+    EXPECT_GT(ring.swapOpacity(), 0.1);
+    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(ring.swapOpacity(), 1.0);
+    EXPECT_EQ(ring.field()->graphicsEffect(), nullptr) << "at rest it paints directly";
+    ring.setEditing(false);
+    EXPECT_TRUE(ring.timeButton()->isVisible());
+    motion.frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    EXPECT_FALSE(anyRunning(ring));
+}
+
+class CalendarMotion : public test::CardTest<CalendarCard> {
+protected:
+    void SetUp() override
+    {
+        cardSize = {330, 900};
+        CardTest::SetUp();
+    }
+};
+
+TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
+{
+    MotionOn motion;
+    CalendarCard &calendar = makeCard();
+    QCoreApplication::processEvents();
+    CalendarWeekStrip *strip = calendar.weekStrip();
+    const auto cells = strip->cells();
+    ASSERT_GE(cells.size(), 4u);
+    const auto numberAt = [](CalendarDayCell *cell) { return cell->dayNumberRect().translated(cell->pos()); };
+    EXPECT_EQ(strip->highlightRect(), numberAt(cells[0]));
+
+    cells[3]->click();
+    EXPECT_EQ(calendar.selectedDayID(), cells[3]->dayID()) << "the choice itself is at once";
+    EXPECT_TRUE(cells[3]->isSelected());
+    EXPECT_TRUE(calendar.agenda()->isChangingDay());
+    motion.frames.advanceBy(100);
+    const qreal x = strip->highlightRect().x();
+    EXPECT_GT(x, numberAt(cells[0]).x());
+    EXPECT_LT(x, numberAt(cells[3]).x() + 4) << "on its way";
+    const qreal change = calendar.agenda()->dayChangeProgress();
+    EXPECT_GT(change, 0.0);
+    EXPECT_LT(change, 1.0);
+
+    motion.frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    EXPECT_EQ(strip->highlightRect(), numberAt(cells[3]));
+    EXPECT_FALSE(calendar.agenda()->isChangingDay());
+    EXPECT_EQ(calendar.agenda()->graphicsEffect(), nullptr);
+    EXPECT_FALSE(anyRunning(calendar));
+}
+
+class NotesMotion : public test::CardTest<NotesCard> {
+protected:
+    void SetUp() override
+    {
+        cardSize = {340, 700};
+        CardTest::SetUp();
+    }
+};
+
+TEST_F(NotesMotion, ComposerSlidesInAndLeavesOnTheSwapCurve)
+{
+    MotionOn motion;
+    NotesCard &notes = makeCard();
+    auto *toggle = find<QAbstractButton>(u"notesComposerToggle"_s);
+    toggle->click();
+    EXPECT_TRUE(notes.isComposerOpen());
+    EXPECT_TRUE(notes.composer()->isVisible());
+    motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs / 2);
+    auto *label = dynamic_cast<QGraphicsOpacityEffect *>(toggle->graphicsEffect());
+    ASSERT_NE(label, nullptr) << "the toggle's new label fades in";
+    EXPECT_GT(label->opacity(), 0.2);
+    EXPECT_LT(label->opacity(), 0.8);
+    EXPECT_GT(notes.composerReveal().progress(), 0.2);
+    EXPECT_LT(notes.composerReveal().progress(), 0.8);
+    motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs);
+    EXPECT_DOUBLE_EQ(notes.composerReveal().progress(), 1.0);
+    EXPECT_EQ(notes.composer()->graphicsEffect(), nullptr);
+    EXPECT_EQ(toggle->graphicsEffect(), nullptr);
+
+    toggle->click();
+    EXPECT_FALSE(notes.isComposerOpen());
+    EXPECT_TRUE(notes.composer()->isVisible()) << "it leaves before it goes";
+    motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs + 16);
+    EXPECT_FALSE(notes.composer()->isVisible());
+    EXPECT_FALSE(notes.composerReveal().isMoving());
+    EXPECT_FALSE(anyRunning(notes));
+}
+
+class RemindersMotion : public test::CardTest<RemindersCard> {
+protected:
+    void SetUp() override
+    {
+        cardSize = {318, 620};
+        CardTest::SetUp();
+    }
+};
+
+TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
+{
+    MotionOn motion;
+    RemindersCard &reminders = makeCard();
+    auto *today = find<ReminderFilterChip>(u"reminderFilter_today"_s);
+    auto *overdue = find<ReminderFilterChip>(u"reminderFilter_overdue"_s);
+    EXPECT_DOUBLE_EQ(today->selectedness(), 1.0);
+    overdue->click();
+    EXPECT_TRUE(overdue->isChecked());
+    motion.frames.advanceBy(80);
+    EXPECT_GT(overdue->selectedness(), 0.0);
+    EXPECT_LT(overdue->selectedness(), 1.0);
+    EXPECT_LT(today->selectedness(), 1.0);
+    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(overdue->selectedness(), 1.0);
+    EXPECT_DOUBLE_EQ(today->selectedness(), 0.0);
+
+    reminders.composerAction();
+    EXPECT_TRUE(reminders.isComposing());
+    motion.frames.advanceBy(60);
+    EXPECT_TRUE(reminders.composerReveal().isMoving());
+    EXPECT_LT(reminders.composerReveal().progress(), 1.0);
+    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(reminders.composerReveal().progress(), 1.0);
+    EXPECT_FALSE(anyRunning(reminders));
+}
+
+} // namespace
+} // namespace kolu
