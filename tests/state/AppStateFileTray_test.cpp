@@ -1,160 +1,106 @@
-#include "AwaitTask.h"
 #include "AppStateFixture.h"
 
 #include <QMimeData>
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
-
 namespace {
 
-class AppStateFileTrayTest : public test::LinksAndTrayTest {
+class AppStateFileTrayTest : public test::AppStateActionsTest {
 protected:
-    std::unique_ptr<AppState> state = makeState();
+    std::unique_ptr<AppState> state = makeLoadedState();
 
     QUrl fileURL(const QString &relative) { return QUrl::fromLocalFile(makeFile(relative)); }
 
-    static QStringList paths(const AppState &state)
+    QStringList names() const
     {
         QStringList result;
-        for (const FileTrayItem &item : state.fileTrayItems())
+        for (const FileTrayItem &item : state->fileTrayItems())
             result.append(QFileInfo(item.url.toLocalFile()).fileName());
         return result;
     }
 
-    ProcessResult answer(const QByteArray &output, int exitCode = 0)
+    test::Status share()
     {
-        ProcessResult result;
-        result.started = true;
-        result.exitCode = exitCode;
-        result.standardOutput = output;
-        return result;
+        test::awaitTask(state->airDropFileTrayItems());
+        return test::fileTrayStatus(*state);
+    }
+
+    static ProcessResult answer(const QByteArray &output, int exitCode = 0)
+    {
+        return {.started = true, .exitCode = exitCode, .standardOutput = output};
     }
 };
 
 } // namespace
 
-TEST_F(AppStateFileTrayTest, DroppedFilesArriveNewestFirstAndSkipTheUnusable)
-{
-    const QUrl a = fileURL(u"a.txt"_s);
-    const QUrl b = fileURL(u"b.txt"_s);
-    state->addFileTrayURLs({a, QUrl(u"https://example.com/c.txt"_s), QUrl::fromLocalFile(home.path(u"gone.txt"_s)), b});
-    EXPECT_EQ(paths(*state), (QStringList{u"b.txt"_s, u"a.txt"_s}));
-    EXPECT_EQ(state->fileTrayItems().front().dateAdded, clock.now());
-}
-
-TEST_F(AppStateFileTrayTest, AFileDroppedAgainMovesUpWithANewIdAndLeavesTheSelection)
+TEST_F(AppStateFileTrayTest, DroppedFilesArriveNewestFirstOnceEachUpToTwentyFour)
 {
     makeFile(u"dir/a.txt"_s);
-    state->addFileTrayURLs({QUrl::fromLocalFile(home.path(u"a/../dir/a.txt"_s)), fileURL(u"b.txt"_s)});
-    ASSERT_EQ(state->fileTrayItems().size(), 2u);
-    EXPECT_EQ(state->fileTrayItems().back().url, QUrl::fromLocalFile(home.path(u"dir/a.txt"_s)))
-        << "the path is kept standardized";
+    state->addFileTrayURLs({QUrl::fromLocalFile(home.path(u"a/../dir/a.txt"_s)), QUrl(u"https://example.com/c.txt"_s),
+                            QUrl::fromLocalFile(home.path(u"gone.txt"_s)), fileURL(u"b.txt"_s)});
+    EXPECT_EQ(names(), (QStringList{u"b.txt"_s, u"a.txt"_s}));
+    EXPECT_EQ(state->fileTrayItems().back().url, QUrl::fromLocalFile(home.path(u"dir/a.txt"_s))) << "standardized";
+    EXPECT_EQ(state->fileTrayItems().front().dateAdded, clock.now());
     const FileTrayItem held = state->fileTrayItems().back();
     state->toggleFileTraySelection(held);
-    ASSERT_TRUE(state->selectedFileTrayIDs().contains(held.id));
 
+    // Dropped again, in another spelling, even climbing above the root.
     state->addFileTrayURLs({QUrl::fromLocalFile(home.path(u"dir/./sub/../a.txt"_s))});
-    EXPECT_EQ(paths(*state), (QStringList{u"a.txt"_s, u"b.txt"_s}));
+    state->addFileTrayURLs({QUrl(QString(u"file:///../.."_s + home.path(u"dir/a.txt"_s)))});
+    EXPECT_EQ(names(), (QStringList{u"a.txt"_s, u"b.txt"_s}));
     EXPECT_NE(state->fileTrayItems().front().id, held.id);
     EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
 
-    // ".." above the root stays at the root.
-    state->addFileTrayURLs({QUrl(QString(u"file:///../.."_s + home.path(u"dir/a.txt"_s)))});
-    EXPECT_EQ(state->fileTrayItems().front().url, QUrl::fromLocalFile(home.path(u"dir/a.txt"_s)));
-}
+    // A drop counts when it offers a file address, as an address or as text.
+    QMimeData text, web, files, fileText;
+    text.setText(u"just some words"_s);
+    web.setUrls({QUrl(u"https://example.com"_s)});
+    files.setUrls({fileURL(u"x.txt"_s), QUrl(u"https://example.com"_s)});
+    fileText.setText(QString(QString::fromUtf8(fileURL(u"y.txt"_s).toEncoded()) + u"\n"_s));
+    EXPECT_FALSE(state->receiveFileTrayDrop(text));
+    EXPECT_FALSE(state->receiveFileTrayDrop(web));
+    EXPECT_TRUE(state->receiveFileTrayDrop(files));
+    EXPECT_TRUE(state->receiveFileTrayDrop(fileText));
+    EXPECT_EQ(names(), (QStringList{u"y.txt"_s, u"x.txt"_s, u"a.txt"_s, u"b.txt"_s}));
 
-TEST_F(AppStateFileTrayTest, ThirtyFilesKeepTheLastTwentyFour)
-{
     QList<QUrl> urls;
     for (int i = 0; i < 30; ++i)
         urls.append(fileURL(u"f%1"_s.arg(i)));
     state->addFileTrayURLs(urls);
     ASSERT_EQ(state->fileTrayItems().size(), 24u);
-    EXPECT_EQ(paths(*state).front(), u"f29"_s);
-    EXPECT_EQ(paths(*state).back(), u"f6"_s);
+    EXPECT_EQ(names().front(), u"f29"_s);
+    EXPECT_EQ(names().back(), u"f6"_s);
 }
 
-TEST_F(AppStateFileTrayTest, DropsOfferFileAddressesOrNothing)
+TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDeviceOrSaysWhyNot)
 {
-    QMimeData text, empty, web;
-    text.setText(u"just some words"_s);
-    web.setUrls({QUrl(u"https://example.com"_s)});
-    for (const QMimeData *data : {&text, &empty, &web})
-        EXPECT_FALSE(state->receiveFileTrayDrop(*data));
-    EXPECT_TRUE(state->fileTrayItems().empty());
-
-    QMimeData files;
-    files.setUrls({fileURL(u"x.txt"_s), QUrl(u"https://example.com"_s)});
-    EXPECT_TRUE(state->receiveFileTrayDrop(files));
-    QMimeData fileText;
-    fileText.setText(QString(QString::fromUtf8(fileURL(u"y.txt"_s).toEncoded()) + u"\n"_s));
-    EXPECT_TRUE(state->receiveFileTrayDrop(fileText));
-    EXPECT_EQ(paths(*state), (QStringList{u"y.txt"_s, u"x.txt"_s}));
-}
-
-TEST_F(AppStateFileTrayTest, DraggingASelectedItemTakesTheWholeSelectionInTrayOrderAndRemovingKeepsTheFile)
-{
-    state->addFileTrayURLs({fileURL(u"3"_s), fileURL(u"2"_s), fileURL(u"1"_s)});
-    const auto items = state->fileTrayItems();
-    state->toggleFileTraySelection(items[2]);
-    state->toggleFileTraySelection(items[1]);
-    EXPECT_EQ(state->fileTrayDragURLs(items[0]), QList<QUrl>{items[0].url});
-    EXPECT_EQ(state->fileTrayDragURLs(items[2]), (QList<QUrl>{items[1].url, items[2].url}));
-    state->toggleFileTraySelection(items[1]);
-    EXPECT_EQ(state->selectedFileTrayIDs().size(), 1);
-
-    // Removing drops the selection but leaves the file on disk.
-    state->removeFileTrayItem(items[2]);
-    EXPECT_EQ(state->fileTrayItems().size(), 2u);
-    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
-    EXPECT_TRUE(QFile::exists(items[2].url.toLocalFile()));
-}
-
-TEST_F(AppStateFileTrayTest, SharingNeedsFilesAndKdeConnect)
-{
-    test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"Drop files first"_s, StatusTint::orange));
-
-    state->addFileTrayURLs({fileURL(u"a.txt"_s), fileURL(u"b.txt"_s)});
-    const FileTrayItem selected = state->fileTrayItems().front();
+    const test::Status dropFirst{u"Drop files first"_s, StatusTint::orange};
+    const test::Status unavailable{u"KDE Connect is not available"_s, StatusTint::orange};
+    EXPECT_EQ(share(), dropFirst);
+    state->addFileTrayURLs({fileURL(u"gone.txt"_s), fileURL(u"a.txt"_s), fileURL(u"b c.txt"_s)});
+    const FileTrayItem selected = state->fileTrayItems().back();
     state->toggleFileTraySelection(selected);
     QFile::remove(selected.url.toLocalFile());
-    test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s)
-        << "a selection whose files are gone does not fall back to the others";
-
+    EXPECT_EQ(share(), dropFirst) << "a selection whose files are gone does not fall back to the others";
     state->toggleFileTraySelection(selected);
-    services.processes->setMissing({u"kdeconnect-cli"_s});
-    test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"KDE Connect is not available"_s, StatusTint::orange));
 
+    services.processes->setMissing({u"kdeconnect-cli"_s});
+    EXPECT_EQ(share(), unavailable);
     services.processes->setMissing({});
     services.processes->respond(u"kdeconnect-cli"_s, answer("\n"));
-    test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s)
-        << "no paired device in reach";
-}
+    EXPECT_EQ(share(), unavailable) << "no paired device in reach";
 
-TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDevice)
-{
-    state->addFileTrayURLs({fileURL(u"a.txt"_s), fileURL(u"b c.txt"_s)});
-    services.processes->setResponder([this](const test::RecordedProcess &call) {
+    const qsizetype before = services.processes->runs().size();
+    services.processes->setResponder([](const test::RecordedProcess &call) {
         return call.arguments.contains(u"--list-available"_s) ? answer("phone1\nphone2\n") : answer("");
     });
-    test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(test::fileTrayStatus(*state), test::Status(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent));
-    const auto &runs = services.processes->runs();
+    EXPECT_EQ(share(), test::Status(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent));
+    const auto runs = services.processes->runs().mid(before);
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[1].arguments.mid(1, 1), QStringList{u"phone1"_s});
     EXPECT_EQ(runs[1].arguments.last(), home.path(u"b c.txt"_s));
     EXPECT_EQ(runs[2].arguments.last(), home.path(u"a.txt"_s));
-
-    services.processes->setResponder([this](const test::RecordedProcess &call) {
+    services.processes->setResponder([](const test::RecordedProcess &call) {
         return call.arguments.contains(u"--list-available"_s) ? answer("phone1\n") : answer("", 1);
     });
-    test::awaitTask(state->airDropFileTrayItems());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"KDE Connect is not available"_s)
-        << "a failed send is not reported as sent";
-    EXPECT_EQ(state->fileTrayAirDropStatusTint(), StatusTint::orange);
+    EXPECT_EQ(share(), unavailable) << "a failed send is not reported as sent";
 }

@@ -1,19 +1,14 @@
-#include "EngineFixture.h"
+#include "AppStateFixture.h"
 
 #include "model/AtomicFile.h"
 #include "model/DamagedFile.h"
 
 #include <QDir>
 #include <QProcess>
-#include <QJsonArray>
 
 #include <sys/stat.h>
 
 #include <map>
-
-using namespace kolu;
-using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -22,18 +17,37 @@ protected:
     // The files are written before the state exists, as a previous run left them.
     PersistedFiles files{LocalStore(home.dataHome()).directory()};
 
-    void writeRaw(const QString &path, const QByteArray &bytes) { makeFile(QDir(home.home()).relativeFilePath(path), bytes); }
-
-    QStringList dataFiles(const AppState &state) const
+    void writeRaw(const QString &path, const QByteArray &bytes)
     {
-        return QDir(state.store().directory()).entryList(QDir::Files, QDir::Name);
+        makeFile(QDir(home.home()).relativeFilePath(path), bytes);
     }
 };
 
 } // namespace
 
-TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
+TEST_F(LaunchTest, ALaunchWritesOnlyWhatItHoldsAndRemovesOnlyTheLeftoversOfAKilledRun)
 {
+    const QString data = LocalStore(home.dataHome()).directory();
+    QProcess gone; // a process that has ended, standing for a killed Kolu
+    gone.start(u"true"_s, {});
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString dead = QString::number(gone.processId());
+    const QString alive = QString::number(QCoreApplication::applicationPid());
+
+    const QStringList leftovers{data + u"/links.json.Ab12Z9"_s,
+                                defaults.filePath() + u".q0W9e8"_s,
+                                data + u"/Clipboard/clipboard-20260314-090000-000.png.XyZ123"_s,
+                                data + u"/Wallpapers/orlix-wallpapers-dropbox.zip.a1b2c3"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ/a.jpg"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ-old/b.jpg"_s,
+                                data + u"/Wallpapers/.DropboxLibrary-Qm2L0v/c.jpg"_s};
+    const QStringList kept{data + u"/links.json"_s, data + u"/notes.txt.Ab12Z9"_s, data + u"/links.json.Ab12Z"_s,
+                           data + u"/Wallpapers/DropboxLibrary/d.jpg"_s,
+                           data + u"/Wallpapers/.DropboxLibrary-"_s + alive + u"-r5T6y7/e.jpg"_s};
+    for (const QString &path : leftovers + kept)
+        writeRaw(path, "x");
+
+    writeRaw(files.pathOf<PrayerDayFile>(), "not json");
     state = makeState();
     state->start();
     EXPECT_TRUE(state->links().empty());
@@ -41,6 +55,9 @@ TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
     EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), PrayerNotificationStates{})
         << "written back at launch";
     EXPECT_EQ(clock.activeTimerCount(), 2) << "the tick and the start-up refresh";
+    state->persist();
+    EXPECT_TRUE(QFile::exists(state->files().pathOf<PomodoroFile>()));
+    EXPECT_EQ(readWholeFile(files.pathOf<PrayerDayFile>(), 100), QByteArray("not json")) << "no day held, none written";
 
     // Sounds and players are made on first use: an idle launch makes no
     // alert sound and opens no player.
@@ -48,15 +65,19 @@ TEST_F(LaunchTest, FirstLaunchWithAnEmptyDataFolder)
     EXPECT_TRUE(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files).isEmpty());
     EXPECT_TRUE(services.audio->created.isEmpty());
     EXPECT_TRUE(services.sounds->played.empty());
+
+    for (const QString &path : leftovers)
+        EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); })) << path.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(data + u"/Wallpapers/.DropboxLibrary-Qm2L0v"_s));
+    for (const QString &path : kept)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
 
-TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)
+TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedAndSavesComeWithinSecondsTouchingOnlyChangedFiles)
 {
-    PomodoroState running;
-    running.isRunning = true;
-    running.remaining = 60;
-    running.startedAt = clock.now().addSecs(-600);
-    ASSERT_TRUE(files.write<PomodoroFile>(running));
+    defaults.set(u"hiddenRailModules"_s, QJsonArray{u"focus"_s});
+    ASSERT_TRUE(
+        files.write<PomodoroFile>({.remaining = 60, .isRunning = true, .startedAt = clock.now().addSecs(-600)}));
     ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
     writeRaw(files.pathOf<ClipboardItemsFile>(), "[{\"broken\":");
 
@@ -78,18 +99,12 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedByTheFirstTick)
     const QStringList kept = damagedCopies(files.pathOf<ClipboardItemsFile>());
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(readWholeFile(kept.front(), 100), QByteArray("[{\"broken\":"));
-}
 
-TEST_F(LaunchTest, ChangesReachTheirFilesWithinSecondsAndOnlyChangedFilesAreWritten)
-{
-    ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
-    state = makeState();
-    state->start();
-    state->persist();
+    // From then on saves come within seconds of a change and touch only changed files.
     const QString directory = state->store().directory();
     const auto inodes = [&] {
         std::map<QString, ino_t> found;
-        for (const QString &name : dataFiles(*state)) {
+        for (const QString &name : QDir(directory).entryList(QDir::Files)) {
             struct stat entry {};
             ::lstat(QFile::encodeName(directory + u'/' + name).constData(), &entry);
             found[name] = entry.st_ino;
@@ -116,16 +131,29 @@ TEST_F(LaunchTest, ChangesReachTheirFilesWithinSecondsAndOnlyChangedFilesAreWrit
     auto now = inodes();
     for (const auto &[name, inode] : afterLink)
         EXPECT_EQ(now[name] != inode, name == u"clipboardItems.json"_s) << name.toStdString();
+
+    // A running focus timer is saved at once, then after more than twenty seconds.
+    const QString pomodoroPath = files.pathOf<PomodoroFile>();
+    QFile::remove(pomodoroPath);
+    state->setPomodoro({.isRunning = true, .startedAt = clock.now()});
+    advance(1s);
+    EXPECT_TRUE(QFile::remove(pomodoroPath));
+    advance(20s);
+    EXPECT_FALSE(QFile::exists(pomodoroPath));
+    advance(1s);
+    EXPECT_TRUE(QFile::exists(pomodoroPath));
 }
 
+// The reminders load then too, and with the slow refresh, without their module opened.
 TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshAfter300Seconds)
 {
     answerWeather();
     answerPrayers(500);
     PrayerDay yesterday{u"2026-03-13"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now().addDays(-1), {}};
     ASSERT_TRUE(files.write<PrayerDayFile>(yesterday));
-
     state = makeState();
+    calendar->todos = {{.id = u"t1"_s, .title = u"Pay rent"_s}};
+
     state->start();
     advance(1500ms);
     EXPECT_FALSE(state->isLoadingTodayWeather());
@@ -137,116 +165,13 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
     EXPECT_EQ(state->prayerStatusTint(), StatusTint::orange);
     EXPECT_EQ(state->prayerDay(), yesterday) << "a failure keeps the held day";
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
 
+    calendar->todos.push_back({.id = u"t2"_s, .title = u"Water plants"_s}); // another program adds a to-do
     advance(300s - 1600ms);
     EXPECT_FALSE(state->isLoadingPrayers());
     advance(1s);
     EXPECT_TRUE(state->isLoadingPrayers()) << "the first slow refresh";
     EXPECT_FALSE(state->isLoadingTodayWeather()) << "weather is not part of it";
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
-}
-
-TEST_F(LaunchTest, RunningTimerIsSavedAtOnceThenAfterMoreThanTwentySecondsAndIdleTicksWriteNothing)
-{
-    state = makeState();
-    state->start();
-    advance(2s);
-    const QString pomodoroPath = state->files().pathOf<PomodoroFile>();
-    EXPECT_FALSE(QFile::exists(pomodoroPath));
-    const QStringList before = dataFiles(*state);
-    for (const QString &name : before)
-        QFile::remove(QDir(state->store().directory()).filePath(name));
-    advance(30s);
-    EXPECT_TRUE(dataFiles(*state).isEmpty()) << "idle ticks write nothing";
-
-    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
-        p.isRunning = true;
-        p.startedAt = clock.now();
-    });
-    advance(1s);
-    EXPECT_TRUE(QFile::exists(pomodoroPath));
-    QFile::remove(pomodoroPath);
-    advance(20s);
-    EXPECT_FALSE(QFile::exists(pomodoroPath));
-    advance(1s);
-    EXPECT_TRUE(QFile::exists(pomodoroPath));
-}
-
-TEST_F(LaunchTest, PersistWithoutAPrayerDayLeavesItsFileAlone)
-{
-    writeRaw(files.pathOf<PrayerDayFile>(), "not json");
-    state = makeState();
-    state->start();
-    EXPECT_FALSE(state->prayerDay());
-    state->persist();
-    EXPECT_TRUE(QFile::exists(state->files().pathOf<PomodoroFile>()));
-    EXPECT_EQ(readWholeFile(files.pathOf<PrayerDayFile>(), 100), QByteArray("not json"));
-}
-
-TEST_F(LaunchTest, AHiddenFocusModuleStillFinishesARunningTimer)
-{
-    defaults.set(u"hiddenRailModules"_s, QJsonArray{u"focus"_s});
-    state = makeState();
-    state->start();
-    state->mutate<AppState::Field::pomodoro>([&](PomodoroState &p) {
-        p.isRunning = true;
-        p.remaining = 3;
-        p.startedAt = clock.now();
-    });
-    advance(4s);
-    EXPECT_TRUE(state->pomodoroAlertVisible());
-    EXPECT_FALSE(state->pomodoro().isRunning);
-}
-
-TEST_F(LaunchTest, LeftoversOfAKilledRunAreRemovedAndNothingElse)
-{
-    const QString data = LocalStore(home.dataHome()).directory();
-    QProcess gone; // a process that has ended, standing for a killed Kolu
-    gone.start(u"true"_s, {});
-    ASSERT_TRUE(gone.waitForFinished());
-    const QString dead = QString::number(gone.processId());
-    const QString alive = QString::number(QCoreApplication::applicationPid());
-
-    const QStringList leftovers{data + u"/links.json.Ab12Z9"_s, defaults.filePath() + u".q0W9e8"_s,
-                                data + u"/Clipboard/clipboard-20260314-090000-000.png.XyZ123"_s,
-                                data + u"/Wallpapers/orlix-wallpapers-dropbox.zip.a1b2c3"_s,
-                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ/a.jpg"_s,
-                                data + u"/Wallpapers/.DropboxLibrary-"_s + dead + u"-k3J9pQ-old/b.jpg"_s,
-                                data + u"/Wallpapers/.DropboxLibrary-Qm2L0v/c.jpg"_s};
-    const QStringList kept{data + u"/links.json"_s, data + u"/notes.txt.Ab12Z9"_s, data + u"/links.json.Ab12Z"_s,
-                           data + u"/Wallpapers/DropboxLibrary/d.jpg"_s,
-                           data + u"/Wallpapers/.DropboxLibrary-"_s + alive + u"-r5T6y7/e.jpg"_s};
-    for (const QString &path : leftovers + kept)
-        writeRaw(path, "x");
-
-    state = makeState();
-    state->start();
-    for (const QString &path : leftovers)
-        EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); })) << path.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(data + u"/Wallpapers/.DropboxLibrary-Qm2L0v"_s));
-    for (const QString &path : kept)
-        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
-}
-
-TEST_F(LaunchTest, RemindersLoadAtLaunchAndWithTheSlowRefreshWithoutTheirModuleOpened)
-{
-    state = makeState();
-    ReminderItem todo;
-    todo.id = u"t1"_s;
-    todo.title = u"Pay rent"_s;
-    todo.dueDate = clock.now().addSecs(3600).toUTC();
-    todo.includesTime = true;
-    calendar->todos = {todo};
-    state->start();
-    advance(1600ms);
-    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; })) << "loaded at launch";
-    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
-
-    // Another program adds a to-do: the slow refresh brings it.
-    ReminderItem second = todo;
-    second.id = u"t2"_s;
-    second.title = u"Water plants"_s;
-    calendar->todos.push_back(second);
-    advance(300s);
-    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 2; })) << "reloaded by the slow refresh";
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers() && state->reminders().size() == 2; }));
 }

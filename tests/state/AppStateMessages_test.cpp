@@ -3,22 +3,13 @@
 #include "services/info/RemoteAppMessageConfiguration.h"
 
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QSignalSpy>
-
-using namespace kolu;
-using namespace Qt::StringLiterals;
 
 namespace {
 
-// Sends what is asked of https://feed.test to the local server, which only
-// speaks plain HTTP; everything else goes out unchanged.
-class FeedRedirectingNetwork final : public QNetworkAccessManager {
+// Sends every request to the local server, which only speaks plain HTTP.
+class RedirectingNetwork final : public QNetworkAccessManager {
 public:
-    explicit FeedRedirectingNetwork(quint16 port)
-        : m_port(port)
-    {
-    }
+    quint16 port = 0;
     int requestsMade = 0;
 
 protected:
@@ -27,163 +18,119 @@ protected:
         ++requestsMade;
         QNetworkRequest request(original);
         QUrl url = request.url();
-        if (url.host() == u"feed.test"_s) {
-            url.setScheme(u"http"_s);
-            url.setHost(u"127.0.0.1"_s);
-            url.setPort(m_port);
-            request.setUrl(url);
-        }
+        url.setScheme(u"http"_s);
+        url.setHost(u"127.0.0.1"_s);
+        url.setPort(port);
+        request.setUrl(url);
         return QNetworkAccessManager::createRequest(op, request, data);
     }
-
-private:
-    quint16 m_port;
 };
-
-const QString kFeed = u"https://feed.test/message.json"_s;
 
 class AppStateMessagesTest : public test::AppStateActionsTest {
 protected:
-    FeedRedirectingNetwork network{services.server.port()};
+    RedirectingNetwork network;
     QSignalSpy finished{&network, &QNetworkAccessManager::finished};
+    std::unique_ptr<AppState> state = makeFeedState(services);
 
-    std::unique_ptr<AppState> makeFeedState(std::optional<QString> feed, std::optional<QString> build,
-                                            test::TestAppServices *from = nullptr)
+    std::unique_ptr<AppState> makeFeedState(test::TestAppServices &from)
     {
-        AppServices appServices = (from ? *from : services).take();
-        appServices.remoteMessageService = std::make_unique<RemoteAppMessageService>(network);
-        auto state = makeState(std::move(appServices));
-        state->setBundleInformation({std::move(feed), std::move(build)});
-        return state;
+        network.port = services.server.port();
+        AppServices taken = from.take();
+        taken.remoteMessageService = std::make_unique<RemoteAppMessageService>(network);
+        auto made = makeState(std::move(taken));
+        setBuild(*made, u"57"_s);
+        return made;
+    }
+    static void setBuild(AppState &state, const QString &build)
+    {
+        state.setBundleInformation({u"https://feed.test/message.json"_s, build});
     }
 
     void serve(const QByteArray &body, int status = 200)
     {
         services.server.respond(u"/message.json"_s, test::CannedResponse{status, body, {}});
     }
-
-    // Checks now and waits until the answer has been dealt with.
-    void checkAndSettle(AppState &state, bool force = true)
+    static QByteArray message(const QString &id, const QString &extra = {})
     {
-        const auto before = finished.count();
-        state.checkRemoteMessageIfNeeded(force);
-        ASSERT_TRUE(test::waitUntil([&] { return finished.count() > before; }));
+        return QString(uR"({"id":")"_s + id + uR"(","title":"Hello","body":"News for you")"_s + extra + u"}"_s)
+            .toUtf8();
     }
 
-    int banners() const { return static_cast<int>(services.notifications->banners.size()); }
+    // Checks now and waits until the answer has been dealt with.
+    void checkAndSettle(bool force = true)
+    {
+        const auto before = finished.count();
+        state->checkRemoteMessageIfNeeded(force);
+        ASSERT_TRUE(waitUntil([&] { return finished.count() > before; }));
+    }
 
+    int banners() const { return int(services.notifications->banners.size()); }
     QStringList delivered() const
     {
-        return defaults.stringList(u"deliveredRemoteAppMessageIDs"_s).value_or(QStringList());
+        QStringList ids = defaults.stringList(u"deliveredRemoteAppMessageIDs"_s).value_or(QStringList());
+        ids.sort();
+        return ids;
     }
 };
 
-QByteArray message(const QString &id, const QString &extra = {})
-{
-    return QString(uR"({"id":")"_s + id + uR"(","title":"Hello","body":"News for you")"_s + extra + u"}"_s).toUtf8();
-}
-
 } // namespace
 
-TEST_F(AppStateMessagesTest, AMessageIsDeliveredOnceAcrossRelaunches)
+TEST_F(AppStateMessagesTest, AMessageIsDeliveredOnceAcrossRelaunchesIfEligibleWhenItsFetchStarts)
 {
     serve(message(u"welcome"_s));
-    auto state = makeFeedState(kFeed, u"57"_s);
-    checkAndSettle(*state);
-    ASSERT_TRUE(test::waitUntil([&] { return banners() == 1; }));
+    checkAndSettle(false); // never checked before: due
+    ASSERT_TRUE(waitUntil([&] { return banners() == 1; }));
     EXPECT_EQ(services.notifications->banners[0].content.title, u"Hello"_s);
     EXPECT_EQ(services.notifications->banners[0].content.body, u"News for you"_s);
     EXPECT_EQ(delivered(), QStringList{u"welcome"_s});
 
     // The same message at a later check, and after a relaunch.
-    checkAndSettle(*state);
+    checkAndSettle();
     EXPECT_EQ(banners(), 1);
     state.reset(); // takes the first services' notification server with it
     test::TestAppServices relaunched{defaults, clock, home};
-    state = makeFeedState(kFeed, u"57"_s, &relaunched);
-    checkAndSettle(*state);
+    state = makeFeedState(relaunched);
+    checkAndSettle();
     EXPECT_TRUE(relaunched.notifications->banners.empty());
     EXPECT_EQ(services.server.requests().size(), 3);
 
-    // A new id is news again; the old one stays recorded.
-    serve(message(u"second"_s));
-    checkAndSettle(*state);
-    ASSERT_TRUE(test::waitUntil([&] { return relaunched.notifications->banners.size() == 1; }));
-    QStringList ids = delivered();
-    ids.sort();
-    EXPECT_EQ(ids, (QStringList{u"second"_s, u"welcome"_s}));
+    // A new id is news again, even one that expires before its answer comes:
+    // eligibility is judged when the fetch starts.
+    const QString expiry = clock.now().addSecs(5).toString(Qt::ISODate);
+    serve(message(u"second"_s, QString(uR"(,"expiresAt":")"_s + expiry + u"\""_s)));
+    const auto before = finished.count();
+    state->checkRemoteMessageIfNeeded(true);
+    clock.advance(8s);
+    ASSERT_TRUE(waitUntil([&] { return finished.count() > before; }));
+    ASSERT_TRUE(waitUntil([&] { return relaunched.notifications->banners.size() == 1; }));
+    EXPECT_EQ(delivered(), (QStringList{u"second"_s, u"welcome"_s}));
 }
 
-TEST_F(AppStateMessagesTest, TheFeedIsAskedAtMostEverySixHoursUnlessForced)
+TEST_F(AppStateMessagesTest, TheFeedIsAskedAtMostEverySixHoursUnlessForcedAndFailedAnswersOrOlderBuildsDeliverNothing)
 {
-    serve(message(u"m"_s));
-    auto state = makeFeedState(kFeed, u"1"_s);
-    checkAndSettle(*state, false); // never checked before: due
-    const QDateTime first = state->lastRemoteMessageCheck();
-    EXPECT_EQ(first, clock.now());
-
+    checkAndSettle(true);
+    const QDateTime first = clock.now();
     clock.advance(std::chrono::seconds(21600));
     state->checkRemoteMessageIfNeeded(false);
     EXPECT_EQ(state->lastRemoteMessageCheck(), first);
-    EXPECT_EQ(network.requestsMade, 1);
-
     clock.advance(std::chrono::seconds(1));
-    checkAndSettle(*state, false);
+    checkAndSettle(false);
     EXPECT_EQ(state->lastRemoteMessageCheck(), clock.now());
-    EXPECT_EQ(network.requestsMade, 2);
-
-    checkAndSettle(*state, true);
+    checkAndSettle(true);
     EXPECT_EQ(network.requestsMade, 3);
-}
 
-TEST_F(AppStateMessagesTest, WithoutASecureFeedNothingIsAskedButTheCheckIsStamped)
-{
-    auto state = makeFeedState(std::nullopt, u"5"_s);
-    state->checkRemoteMessageIfNeeded(true);
-    EXPECT_EQ(state->lastRemoteMessageCheck(), clock.now());
-
-    state->setBundleInformation({services.server.url(u"/message.json"_s).toString(), u"5"_s});
-    clock.advance(std::chrono::seconds(30));
-    state->checkRemoteMessageIfNeeded(true);
-    EXPECT_EQ(state->lastRemoteMessageCheck(), clock.now());
-    EXPECT_EQ(network.requestsMade, 0);
-    EXPECT_TRUE(services.server.requests().isEmpty());
-}
-
-TEST_F(AppStateMessagesTest, TheRunningBuildDecidesEligibility)
-{
+    for (int status : {304, 500}) {
+        serve(message(u"m"_s), status);
+        checkAndSettle();
+    }
     serve(message(u"newer"_s, uR"(,"minimumBuild":58)"_s));
-    auto state = makeFeedState(kFeed, u"57"_s);
-    checkAndSettle(*state);
-    state->setBundleInformation({kFeed, u"58abc"_s}); // not a number: build 0
-    checkAndSettle(*state);
-    EXPECT_EQ(banners(), 0);
-    EXPECT_TRUE(delivered().isEmpty());
-
-    state->setBundleInformation({kFeed, u"+58"_s});
-    checkAndSettle(*state);
-    EXPECT_TRUE(test::waitUntil([&] { return banners() == 1; }));
-}
-
-TEST_F(AppStateMessagesTest, FailedAnswersDeliverNothing)
-{
-    auto state = makeFeedState(kFeed, u"5"_s);
-    for (const auto &[status, body] : std::vector<std::pair<int, QByteArray>>{
-             {304, message(u"a"_s)}, {500, message(u"b"_s)}, {200, "[" + message(u"c"_s) + "]"}, {200, "{"}}) {
-        serve(body, status);
-        checkAndSettle(*state);
+    for (const QString &build : {u"57"_s, u"58abc"_s}) { // the second is no number: build 0
+        setBuild(*state, build);
+        checkAndSettle();
     }
     EXPECT_EQ(banners(), 0);
     EXPECT_TRUE(delivered().isEmpty());
-}
-
-TEST_F(AppStateMessagesTest, EligibilityIsJudgedWhenTheFetchStarts)
-{
-    const QString expiry = clock.now().addSecs(5).toString(Qt::ISODate);
-    serve(message(u"brief"_s, QString(uR"(,"expiresAt":")"_s + expiry + u"\""_s)));
-    auto state = makeFeedState(kFeed, u"5"_s);
-    state->checkRemoteMessageIfNeeded(true);
-    clock.advance(std::chrono::seconds(8)); // expired by the time the answer comes
-    ASSERT_TRUE(test::waitUntil([&] { return finished.count() == 1; }));
-    EXPECT_TRUE(test::waitUntil([&] { return banners() == 1; }));
+    setBuild(*state, u"+58"_s);
+    checkAndSettle();
+    EXPECT_TRUE(waitUntil([&] { return banners() == 1; }));
 }

@@ -1,28 +1,24 @@
-#include "AwaitTask.h"
 #include "AppStateFixture.h"
 #include "WorkersHeld.h"
 
-using namespace kolu;
-using namespace Qt::StringLiterals;
 using M = RailModule;
 
 namespace {
 
-class AppStateWallpapersTest : public test::LinksAndTrayTest {
+class AppStateWallpapersTest : public test::AppStateActionsTest {
 protected:
-    QString folder;
+    QString folder = home.path(u"Pics"_s);
     std::vector<qsizetype> pickedFrom; // the counts the random pick was given
 
     // A local folder of `count` images named 1.jpg, 2.jpg, ...
     std::unique_ptr<AppState> makeStateWithFolder(int count)
     {
-        folder = home.path(u"Pics"_s);
         QDir().mkpath(folder);
         for (int i = 1; i <= count; ++i)
             makeFile(u"Pics/%1.jpg"_s.arg(i), "\xff\xd8\xff\xe0 picture");
         defaults.set(u"wallpaperLocalFolderPath"_s, folder);
         defaults.set(u"wallpaperLocalFolderName"_s, u"Pics"_s);
-        auto state = makeState();
+        auto state = makeLoadedState();
         state->setWallpaperRandomIndex([this](qsizetype count) {
             pickedFrom.push_back(count);
             return qsizetype(0);
@@ -30,20 +26,10 @@ protected:
         return state;
     }
 
-    static void load(AppState &state, bool force = false)
+    static void load(AppState &state)
     {
-        state.refreshWallpaper(force);
+        state.refreshWallpaper(false);
         ASSERT_TRUE(waitUntil([&] { return !state.isLoadingWallpaper(); }));
-    }
-
-    // Local images know their file from the start; web ones learn it when set.
-    static void forgetFiles(AppState &state)
-    {
-        std::vector<WallpaperCandidate> items = state.wallpaperItems();
-        for (WallpaperCandidate &item : items)
-            item.localFileURL.reset();
-        state.setWallpaperItems(items);
-        state.setWallpaperCandidate(items.front());
     }
 
     static QString shownTitle(const AppState &state)
@@ -54,55 +40,12 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateWallpapersTest, LoadingPublishesTheListAndShowsAnotherPicture)
-{
-    const auto state = makeStateWithFolder(5);
-    test::WorkersHeld held;
-    state->refreshWallpaper(false);
-    EXPECT_TRUE(state->isLoadingWallpaper());
-    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
-    state->refreshWallpaper(true); // dropped while a load runs
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Pics..."_s);
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_EQ(state->wallpaperItems().size(), 5u);
-    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"5 local images"_s, StatusTint::green));
-    EXPECT_EQ(shownTitle(*state), u"1"_s);
-
-    load(*state);
-    EXPECT_EQ(pickedFrom, (std::vector<qsizetype>{5, 4})) << "the shown picture is not picked again";
-    EXPECT_EQ(shownTitle(*state), u"2"_s);
-}
-
-TEST_F(AppStateWallpapersTest, ASingleImageStaysShown)
-{
-    const auto state = makeStateWithFolder(1);
-    load(*state);
-    load(*state);
-    EXPECT_EQ(shownTitle(*state), u"1"_s);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"1 local images"_s);
-}
-
-TEST_F(AppStateWallpapersTest, AFailedLoadKeepsTheListAndSaysWhy)
-{
-    const auto state = makeStateWithFolder(2);
-    load(*state);
-    for (const QString &name : {u"1.jpg"_s, u"2.jpg"_s})
-        QFile::remove(folder + u'/' + name);
-    load(*state);
-    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"No wallpaper images were found."_s, StatusTint::orange));
-    EXPECT_EQ(state->wallpaperItems().size(), 2u);
-    EXPECT_TRUE(state->wallpaperCandidate());
-}
-
-TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
+TEST_F(AppStateWallpapersTest, AHiddenModuleDropsItsLoadAndEachLoadShowsAnotherPictureWhileThereIsOne)
 {
     const auto state = makeStateWithFolder(3);
     state->setRailModule(M::wallpapers, false);
     state->refreshWallpaper(false);
     EXPECT_FALSE(state->isLoadingWallpaper());
-    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
-
     test::WorkersHeld held;
     state->setRailModule(M::wallpapers, true);
     state->refreshWallpaper(false);
@@ -115,71 +58,52 @@ TEST_F(AppStateWallpapersTest, HiddenModuleLoadsNothingAndALateResultIsDropped)
     EXPECT_TRUE(state->wallpaperItems().empty());
     EXPECT_FALSE(state->wallpaperCandidate());
     EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
-}
 
-TEST_F(AppStateWallpapersTest, SteppingAnEmptyListLoadsItThenWrapsBothWays)
-{
-    const auto state = makeStateWithFolder(5);
-    test::WorkersHeld held;
-    state->moveWallpaperSelection(1);
-    EXPECT_TRUE(state->isLoadingWallpaper());
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper() && !state->wallpaperItems().empty(); }));
-    ASSERT_EQ(state->wallpaperItems().size(), 5u);
-    state->setWallpaperCandidate(state->wallpaperItems()[2]);
-    QStringList shown;
-    for (int i = 0; i < 3; ++i) {
-        state->moveWallpaperSelection(1);
+    // Shown again, the module loads; a forced load is dropped while one runs.
+    test::WorkersHeld busy;
+    state->setRailModule(M::wallpapers, true);
+    state->refreshWallpaper(false);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Reading Pics..."_s, StatusTint::secondary));
+    state->refreshWallpaper(true); // dropped while a load runs
+    busy.release();
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"3 local images"_s, StatusTint::green));
+    EXPECT_EQ(shownTitle(*state), u"1"_s);
+    load(*state);
+    EXPECT_EQ(pickedFrom, (std::vector<qsizetype>{3, 2})) << "the shown picture is not picked again";
+    QStringList shown{shownTitle(*state)};
+    for (int offset : {1, 1, -1}) {
+        state->moveWallpaperSelection(offset);
         shown.append(shownTitle(*state));
     }
-    EXPECT_EQ(shown, (QStringList{u"4"_s, u"5"_s, u"1"_s}));
-    state->moveWallpaperSelection(-1);
-    EXPECT_EQ(shownTitle(*state), u"5"_s);
+    EXPECT_EQ(shown, (QStringList{u"2"_s, u"3"_s, u"1"_s, u"3"_s}));
 
-    WallpaperCandidate stranger = state->wallpaperItems()[0];
-    stranger.id = u"gone"_s;
-    state->setWallpaperCandidate(stranger);
-    state->moveWallpaperSelection(1);
-    EXPECT_EQ(shownTitle(*state), u"2"_s) << "a candidate not in the list counts as the first";
+    QFile::remove(folder + u"/1.jpg"_s);
+    QFile::remove(folder + u"/2.jpg"_s);
+    load(*state);
+    load(*state);
+    EXPECT_EQ(shownTitle(*state), u"3"_s) << "a single image stays shown";
+    QFile::remove(folder + u"/3.jpg"_s);
+    load(*state);
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"No wallpaper images were found."_s, StatusTint::orange));
+    EXPECT_EQ(state->wallpaperItems().size(), 1u);
+    EXPECT_TRUE(state->wallpaperCandidate());
 }
 
-TEST_F(AppStateWallpapersTest, ChangingTheLibraryEmptiesTheListWithoutLoading)
+TEST_F(AppStateWallpapersTest, ACancelledPickerChangesNothingAndClearingTheFolderOrTheLibraryEmptiesTheList)
 {
-    const auto state = makeStateWithFolder(2);
+    const auto state = makeStateWithFolder(7);
+    test::awaitTask(state->chooseWallpaperFolder());
+    EXPECT_EQ(state->wallpaperLocalFolderName(), u"Pics"_s);
     load(*state);
     state->setWallpaperLibrary(WallpaperLibrary::wild);
     EXPECT_TRUE(state->wallpaperItems().empty());
     EXPECT_FALSE(state->wallpaperCandidate());
     EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
     EXPECT_FALSE(state->isLoadingWallpaper());
-}
+    state->moveWallpaperSelection(1); // stepping an empty list loads it
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper() && state->wallpaperItems().size() == 7; }));
 
-TEST_F(AppStateWallpapersTest, ChoosingAFolderReadsIt)
-{
-    const auto state = makeState();
-    state->setWallpaperRandomIndex([](qsizetype) { return qsizetype(0); });
-    const QString chosen = home.path(u"Holiday"_s);
-    QDir().mkpath(chosen);
-    for (int i = 1; i <= 7; ++i)
-        makeFile(u"Holiday/%1.png"_s.arg(i), "\x89PNG\r\n\x1a\n picture");
-
-    test::awaitTask(state->chooseWallpaperFolder());
-    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty()) << "a cancelled picker changes nothing";
-
-    services.folderPicker->answer = chosen;
-    test::WorkersHeld held;
-    test::awaitTask(state->chooseWallpaperFolder());
-    EXPECT_EQ(state->wallpaperLocalFolderName(), u"Holiday"_s);
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"Reading Holiday..."_s);
-    held.release();
-    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"7 local images"_s);
-}
-
-TEST_F(AppStateWallpapersTest, ClearingTheFolderGoesBackToTheWebLibrary)
-{
-    const auto state = makeStateWithFolder(2);
-    load(*state);
     state->clearWallpaperFolder();
     EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderPath"_s));
     EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderName"_s));
@@ -193,55 +117,49 @@ TEST_F(AppStateWallpapersTest, ClearingTheFolderGoesBackToTheWebLibrary)
 TEST_F(AppStateWallpapersTest, ApplyingRecordsTheFileOnTheWallpaperThatWasApplied)
 {
     const auto state = makeStateWithFolder(3);
+    test::awaitTask(state->applyCurrentWallpaper());
+    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty()) << "nothing to apply";
     load(*state);
-    forgetFiles(*state);
-    const WallpaperCandidate applied = *state->wallpaperCandidate();
-    QStringList statuses;
+    // Local images know their file from the start; web ones learn it when set.
+    std::vector<WallpaperCandidate> items = state->wallpaperItems();
+    for (WallpaperCandidate &item : items)
+        item.localFileURL.reset();
+    state->setWallpaperItems(items);
+    state->setWallpaperCandidate(items.front());
+    const WallpaperCandidate applied = items.front();
+    // The user steps on while the picture is being set.
     QObject::connect(state.get(), &AppState::changed, state.get(), [&](AppState::Field field) {
-        if (field == AppState::Field::wallpaperStatusMessage)
-            statuses.append(state->wallpaperStatusMessage());
-        // The user steps on while the picture is being set.
         if (field == AppState::Field::isApplyingWallpaper && state->isApplyingWallpaper())
             state->moveWallpaperSelection(1);
     });
     test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_EQ(statuses, (QStringList{u"Setting wallpaper..."_s, u"Wallpaper set."_s}));
+    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"Wallpaper set."_s, StatusTint::green));
     ASSERT_EQ(services.desktopPicture->calls.size(), 1);
     EXPECT_EQ(services.desktopPicture->calls[0].second, DisplayTarget::mainDisplay);
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::green);
-    EXPECT_FALSE(state->isApplyingWallpaper());
     ASSERT_NE(state->wallpaperCandidate()->id, applied.id);
     EXPECT_FALSE(state->wallpaperCandidate()->localFileURL) << "the shown wallpaper was not the one set";
-    const auto &items = state->wallpaperItems();
-    const auto it = std::find_if(items.begin(), items.end(), [&](const auto &c) { return c.id == applied.id; });
-    ASSERT_NE(it, items.end());
+    const auto it = std::find_if(state->wallpaperItems().begin(), state->wallpaperItems().end(),
+                                 [&](const auto &c) { return c.id == applied.id; });
+    ASSERT_NE(it, state->wallpaperItems().end());
     EXPECT_EQ(it->localFileURL, applied.imageURL);
-}
 
-TEST_F(AppStateWallpapersTest, AFailedApplySaysWhyAndNothingWithoutACandidate)
-{
-    const auto state = makeStateWithFolder(2);
-    test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
-
-    load(*state);
     state->setWallpaperApplyToAllDisplays(true);
     services.desktopPicture->failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"The desktop said no."_s);
     test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_EQ(services.desktopPicture->calls.at(0).second, DisplayTarget::allDisplays);
+    EXPECT_EQ(services.desktopPicture->calls.at(1).second, DisplayTarget::allDisplays);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"The desktop said no."_s, StatusTint::orange));
     EXPECT_FALSE(state->isApplyingWallpaper());
 }
 
 TEST_F(AppStateWallpapersTest, AFolderChosenWhileTheWebLibraryLoadsOutranksItsAnswer)
 {
-    const auto state = makeState();
+    const auto state = makeLoadedState();
     services.server.setHoldResponses(true);
     state->refreshWallpaper(false);
     ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 1; }));
     makeFile(u"Pics/1.jpg"_s, "\xff\xd8\xff\xe0 picture");
     makeFile(u"Pics/2.jpg"_s, "\xff\xd8\xff\xe0 picture");
-    services.folderPicker->answer = home.path(u"Pics"_s);
+    services.folderPicker->answer = folder;
     test::awaitTask(state->chooseWallpaperFolder());
     EXPECT_TRUE(state->isLoadingWallpaper());
 
