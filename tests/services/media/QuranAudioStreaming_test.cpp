@@ -9,6 +9,7 @@
 #include "TemporaryHome.h"
 #include "model/UserDefaults.h"
 #include "platform/media/AudioPlayer.h"
+#include "platform/media/backend/MediaAudioPlayer.h"
 
 #include <gtest/gtest.h>
 

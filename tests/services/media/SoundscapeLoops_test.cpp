@@ -6,7 +6,8 @@
 #include "NullSoundOutput.h"
 #include "TemporaryHome.h"
 #include "platform/media/AudioPlayer.h"
-#include "platform/media/LoopingAudioPlayer.h"
+#include "platform/media/backend/MediaAudioPlayer.h"
+#include "platform/media/backend/LoopingAudioPlayer.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -309,6 +309,18 @@ TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
     EXPECT_EQ(desktop.findWindows(kRailName).size(), 1);
 }
 
+TEST_F(RailWindowTest, TheRailComesUpWithoutTheMediaLibraries)
+{
+    writeDefaults({});
+    QProcess &program = launch();
+    ASSERT_TRUE(test::waitUntil([this] { return desktop.findWindow(kRailName) != 0; }));
+    QFile maps(u"/proc/%1/maps"_s.arg(program.processId()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    for (const char *library : {"libkolu-media", "libQt6Multimedia", "libpulse", "libgst"})
+        EXPECT_FALSE(mapped.contains(library)) << library;
+}
+
 TEST_F(RailWindowTest, QuitSignalSavesTheFocusTimer)
 {
     writeDefaults({});
