@@ -12,7 +12,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    kolu::FirstFrameReport::installFor(QStringLiteral("Minimal Rail"));
+    kolu::reportFirstFrame(QStringLiteral("Minimal Rail"));
     QWidget rail(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     rail.setWindowTitle(QStringLiteral("Minimal Rail"));
     rail.setGeometry(1422, 110, 18, 680);

@@ -38,7 +38,8 @@ xserver=${pids[0]}
 median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
 # Nanoseconds on the CPU of every live thread, at the scheduler's resolution.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%d", sum }'; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%.0f", sum }'; }
+alive() { kill -0 "$kolu_pid" 2>/dev/null || { echo "bench-shell: Kolu ended $1" >&2; exit 1; }; }
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 threads() { awk '/^Threads:/ {print $2}' "/proc/$1/status"; }
 objects() { grep -oE '[^ ]+\.so(\.[0-9.]+)?$' "/proc/$1/maps" | sort -u | wc -l; }
@@ -63,7 +64,7 @@ done
 # Starts a program and waits for its window.
 start() {
   local program=$1 title=$2 pid
-  "$program" >/dev/null 2>&1 &
+  "$program" >"$scratch/$(basename "$program").log" 2>&1 &
   pid=$!
   for _ in $(seq 200); do
     xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && break
@@ -103,6 +104,7 @@ collapse
 kolu_start=$(cpu_ns "$kolu_pid"); x_start=$(cpu_ns "$xserver"); t0=$(now_ms)
 for _ in $(seq "$reveals"); do reveal; collapse; done
 t1=$(now_ms)
+alive "during the reveals"
 kolu_reveals=$(( $(cpu_ns "$kolu_pid") - kolu_start )); x_reveals=$(( $(cpu_ns "$xserver") - x_start ))
 # The parked rate over the same time is not the reveal's.
 kolu_per_reveal=$(awk -v c="$kolu_reveals" -v p="$kolu_parked" -v s="$idle_seconds" -v t=$(( t1 - t0 )) -v n="$reveals" \
@@ -116,9 +118,11 @@ for i in $(seq 0 9); do
   xdotool mousemove $(( x + w - 53 )) $(( y + (h - 620) / 2 + 33 + 50 * i )) click 1
   sleep 1.2
 done
+alive "while its modules were opened"
 kolu_rss_modules=$(rss_kb "$kolu_pid")
 collapse
 sleep 30
+alive "after the rail collapsed"
 kolu_rss_after=$(rss_kb "$kolu_pid")
 
 # Held open on Today with nothing moving: the pointer rests on the edge.
@@ -130,6 +134,7 @@ xdotool mousemove 1439 $(( y + h / 2 ))
 sleep 3
 kolu_start=$(cpu_ns "$kolu_pid")
 sleep "$idle_seconds"
+alive "while the rail was held open"
 kolu_open=$(( $(cpu_ns "$kolu_pid") - kolu_start ))
 collapse
 

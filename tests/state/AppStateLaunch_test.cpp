@@ -146,6 +146,21 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers(); }));
 }
 
+TEST_F(LaunchTest, AStartThatWaitsForTheFirstFrameRefreshesOnceTheLateFrameIsShown)
+{
+    answerWeather();
+    answerPrayers(500);
+    state = makeState();
+    state->start(true);
+    advance(5s);
+    EXPECT_FALSE(state->isLoadingTodayWeather());
+    EXPECT_FALSE(state->isLoadingPrayers());
+    state->firstFrameShown();
+    EXPECT_TRUE(state->isLoadingTodayWeather());
+    EXPECT_TRUE(state->isLoadingPrayers());
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
+}
+
 TEST_F(LaunchTest, RunningTimerIsSavedAtOnceThenAfterMoreThanTwentySecondsAndIdleTicksWriteNothing)
 {
     state = makeState();
