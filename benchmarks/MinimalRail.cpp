@@ -2,6 +2,8 @@
 // Widgets program does to show an 18 x 680 frameless window at the right
 // edge of a 1440 x 900 screen and wake for the same two timers (the 1 s tick
 // and the 0.35 s pointer poll). scripts/bench-shell.sh measures both.
+#include "shell/FirstFrameReport.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QTimer>
@@ -10,6 +12,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    kolu::reportFirstFrame(QStringLiteral("Minimal Rail"));
     QWidget rail(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     rail.setWindowTitle(QStringLiteral("Minimal Rail"));
     rail.setGeometry(1422, 110, 18, 680);

@@ -2,7 +2,7 @@
 // mute included: read through a sound-server connection, as Kolu does, or
 // through pactl, the way taken where no connection can be made.
 #include "platform/media/PactlOutputMute.h"
-#include "platform/media/PulseOutputMute.h"
+#include "platform/media/backend/PulseOutputMute.h"
 #include "services/media/NowPlayingService.h"
 
 #include "AwaitTask.h"

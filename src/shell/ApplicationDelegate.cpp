@@ -7,6 +7,7 @@
 #include "platform/x11/DisplayLoss.h"
 #include "platform/x11/WindowActivation.h"
 #include "services/info/OrlixUpdateController.h"
+#include "shell/FirstFrameReport.h"
 #include "settings/SettingsView.h"
 #include "shell/RailHover.h"
 #include "shell/RailMemoryRelease.h"
@@ -64,7 +65,19 @@ void ApplicationDelegate::start()
     m_statusItem->show();
 
     createRailWindow();
-    m_state->start();
+    // The start-up refresh and its network requests wait for the rail's
+    // first frame.
+    m_state->start(true);
+    FirstFrameWatch::watch(
+        m_railPanel->windowTitle(),
+        [this](FirstFrameWatch::Stage stage) {
+            if (stage == FirstFrameWatch::Stage::painted)
+                m_state->firstFrameShown();
+        },
+        this);
+    // A platform that exposes the window as it is shown has drawn it already.
+    if (const QWindow *window = m_railPanel->windowHandle(); window && window->isExposed())
+        m_state->firstFrameShown();
     // The X server going away ends the program at once: save on the way.
     m_displayLoss = std::make_unique<DisplayLoss>([this] { terminate(); });
 

@@ -9,6 +9,7 @@
 #include "shell/ApplicationDelegate.h"
 #include "shell/DialogFolderPicker.h"
 #include "shell/DuplicateInstances.h"
+#include "shell/FirstFrameReport.h"
 #include "shell/SingleInstanceLock.h"
 #include "state/AppState.h"
 #include "shell/StatusItem.h"
@@ -99,6 +100,7 @@ int main(int argc, char **argv)
         defaults, clock, kolu::AppServices::createDefault(defaults, clock, std::make_unique<kolu::DialogFolderPicker>(), [] { QApplication::beep(); }),
         std::move(parts));
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
+    kolu::reportFirstFrame(QStringLiteral("Kolu Rail"));
     delegate.start();
     // One line when the rail is up, for scripts that wait for the program.
     QTextStream(stdout) << "Kolu " << kolu::buildinfo::kShortVersion << " (build " << kolu::buildinfo::kBuildNumber

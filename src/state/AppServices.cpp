@@ -3,8 +3,8 @@
 #include "model/LocalStore.h"
 #include "model/UserDefaults.h"
 #include "platform/media/AudioPlayer.h"
+#include "platform/media/MediaModule.h"
 #include "platform/media/PactlOutputMute.h"
-#include "platform/media/PulseOutputMute.h"
 #include "platform/calendar/CalendarStore.h"
 #include "platform/notifications/DesktopNotifications.h"
 #include "platform/desktop/DesktopPicture.h"
@@ -14,7 +14,7 @@
 #include "platform/desktop/Pasteboard.h"
 #include "platform/x11/X11Pasteboard.h"
 #include "platform/system/ProcessRunner.h"
-#include "platform/media/SoundEffectPlayer.h"
+#include "platform/media/SoundPlayer.h"
 #include "platform/desktop/SystemDesktopPicture.h"
 #include "platform/desktop/UrlOpener.h"
 #include "platform/calendar/VdirCalendarStore.h"
@@ -70,9 +70,9 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.noteStore = s.makeNoteStore();
     s.notificationServer = std::make_unique<DesktopNotifications>(bus);
     s.notificationScheduler = std::make_unique<NotificationScheduler>(*s.notificationServer, clock);
-    s.soundPlayer = std::make_unique<SoundEffectPlayer>(clock, std::move(beep));
+    s.soundPlayer = MediaModule::makeSoundPlayer(clock, std::move(beep));
     s.alertSounds = std::make_unique<AlertSounds>(defaults, *s.soundPlayer);
-    s.audioPlayers = std::make_unique<MediaAudioPlayerFactory>();
+    s.audioPlayers = MediaModule::makeAudioPlayers();
     s.pasteboard = createSystemPasteboard();
     s.desktopPicture = std::make_unique<SystemDesktopPicture>(*s.processes, bus);
     s.folderPicker = folderPicker ? std::move(folderPicker) : std::make_unique<NoFolderPicker>();
@@ -88,7 +88,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.remoteMessageService = std::make_unique<RemoteAppMessageService>(*s.network);
     s.nowPlayingService = std::make_unique<NowPlayingService>(
         bus, *s.processes, clock, NowPlayingService::defaultArtworkDirectory(), MprisClient::defaultCallTimeout,
-        std::make_unique<PulseOutputMute>(std::make_unique<PactlOutputMute>(*s.processes)));
+        MediaModule::makeOutputMute(std::make_unique<PactlOutputMute>(*s.processes)));
     s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
     s.soundscapeAudioManager = std::make_unique<SoundscapeAudioManager>(*s.audioPlayers);
     s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);

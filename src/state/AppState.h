@@ -131,8 +131,13 @@ public:
     void expandPanel();
     void hideToEdge();
 
-    // Launch: loads the saved state, then starts the tick.
-    void start();
+    // Launch: loads the saved state, then starts the tick. The start-up
+    // refresh (the launch's network requests among it) comes 1.6 s later;
+    // with `afterFirstFrame` it also waits for firstFrameShown(), so that
+    // nothing of it runs before the rail is on screen.
+    void start(bool afterFirstFrame = false);
+    // The rail's first frame has been painted.
+    void firstFrameShown();
     // Reads the state files and tidies them (links, search providers, the
     // clipboard history). From then on a save may replace every state file.
     void loadSavedState();
@@ -437,6 +442,10 @@ private:
     QHash<PrayerName, QDateTime> m_snoozedPrayerDates;
     QHash<QString, QDateTime> m_snoozedReminderDates;
     bool m_stateFilesLoaded = false;
+    // The start-up refresh's two conditions: its delay has passed, the
+    // first frame is shown.
+    bool m_startupDelayPassed = false;
+    bool m_firstFrameShown = true;
     ClockTimer *m_stateSaveTimer = nullptr;
     // The focus timer as last read or written, so that a tick that changes
     // nothing asks for no save.

@@ -45,8 +45,9 @@ void AppState::loadSavedState()
     m_stateFilesLoaded = true;
 }
 
-void AppState::start()
+void AppState::start(bool afterFirstFrame)
 {
+    m_firstFrameShown = !afterFirstFrame;
     loadSavedState();
     mutate<Field::pomodoro>([](PomodoroState &p) { p.migrateDefaultFocusDurationIfNeeded(); });
     const QDateTime launched = m_clock.now();
@@ -61,7 +62,20 @@ void AppState::start()
         connect(m_refreshTimer, &ClockTimer::timeout, this, &AppState::tick);
         m_refreshTimer->start(kTickInterval, true);
     }
-    runAfter(kStartupRefreshDelay, [this] { startupRefresh(); });
+    runAfter(kStartupRefreshDelay, [this] {
+        m_startupDelayPassed = true;
+        if (m_firstFrameShown)
+            startupRefresh();
+    });
+}
+
+void AppState::firstFrameShown()
+{
+    if (m_firstFrameShown)
+        return;
+    m_firstFrameShown = true;
+    if (m_startupDelayPassed)
+        startupRefresh();
 }
 
 void AppState::removeLeftoversOfEarlierRuns()

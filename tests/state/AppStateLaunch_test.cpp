@@ -175,3 +175,18 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     EXPECT_FALSE(state->isLoadingTodayWeather()) << "weather is not part of it";
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers() && state->reminders().size() == 2; }));
 }
+
+TEST_F(LaunchTest, AStartThatWaitsForTheFirstFrameRefreshesOnceTheLateFrameIsShown)
+{
+    answerWeather();
+    answerPrayers(500);
+    state = makeState();
+    state->start(true);
+    advance(5s);
+    EXPECT_FALSE(state->isLoadingTodayWeather());
+    EXPECT_FALSE(state->isLoadingPrayers());
+    state->firstFrameShown();
+    EXPECT_TRUE(state->isLoadingTodayWeather());
+    EXPECT_TRUE(state->isLoadingPrayers());
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
+}

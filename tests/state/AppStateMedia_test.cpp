@@ -1,4 +1,5 @@
 #include "AppStateFixture.h"
+#include "services/media/NowPlayingService.h"
 
 #include "FakeMprisPlayer.h"
 
@@ -32,7 +33,8 @@ protected:
         player->title = title;
     }
 
-    // Every probe asks the sound server for the mute state once.
+    // The mute is read from the sound server once a refresh has a player
+    // to show.
     int probes() const
     {
         const auto &runs = services.processes->runs();
@@ -42,14 +44,14 @@ protected:
     }
 
     // One tick: a second passes and the throttled refresh runs to its end.
-    // Returns whether it probed.
+    // Returns whether it probed (read the players).
     bool tick()
     {
         clock.advance(std::chrono::seconds(1));
-        const int before = probes();
+        const QDateTime before = state->nowPlayingService().lastRefresh();
         state->refreshNowPlayingIfNeeded();
         EXPECT_TRUE(waitUntil([&] { return !state->isRefreshingNowPlaying(); }));
-        return probes() > before;
+        return state->nowPlayingService().lastRefresh() != before;
     }
 };
 

@@ -82,13 +82,11 @@ QString NowPlayingService::defaultArtworkDirectory()
 
 QCoro::Task<NowPlayingItem> NowPlayingService::currentItem()
 {
-    // Both reads start at once: a mute read that has to ask a child process
-    // runs while the players answer.
+    // The mute is read only when a player is shown: with nothing playing
+    // (as at most launches) the sound server is never asked, and the media
+    // module that asks it is not loaded.
     const std::weak_ptr<int> alive = m_lifetime;
-    auto playersRead = m_mpris.readPlayers();
-    auto muteRead = m_outputMute->isMuted();
-    const QList<MprisPlayer> players = co_await std::move(playersRead);
-    const bool muted = co_await std::move(muteRead);
+    const QList<MprisPlayer> players = co_await m_mpris.readPlayers();
     if (alive.expired())
         co_return nothingPlayingItem();
 
@@ -103,6 +101,9 @@ QCoro::Task<NowPlayingItem> NowPlayingService::currentItem()
         m_shownPlayer.clear();
         co_return nothingPlayingItem();
     }
+    const bool muted = co_await m_outputMute->isMuted();
+    if (alive.expired())
+        co_return nothingPlayingItem();
     m_shownPlayer = choice->busName;
     m_keptPlayer = choice->busName;
     choice->item.isMuted = muted;

@@ -50,6 +50,9 @@ public:
     // "Kolu" in the per-user runtime folder.
     static QString defaultArtworkDirectory();
 
+    // When the last throttled refresh read the players; invalid before the first.
+    QDateTime lastRefresh() const { return m_lastRefresh; }
+
 private:
     static ProcessRunner &defaultProcessRunner();
 

@@ -1,8 +1,9 @@
 // The GStreamer-backed player, on local files, into the null sound device.
 #include "platform/media/AudioPlayer.h"
+#include "platform/media/backend/MediaAudioPlayer.h"
 
 #include "model/AtomicFile.h"
-#include "platform/media/SoundEffectPlayer.h"
+#include "platform/media/backend/SoundEffectPlayer.h"
 
 #include "EventWait.h"
 #include "ManualClock.h"
@@ -114,6 +115,22 @@ TEST_F(AudioPlayerTest, LoopsOrStopsAtTheEndPausesAndClampsItsVolume)
     EXPECT_EQ(looping->timeControlStatus(), Time::Paused);
 }
 
+TEST_F(AudioPlayerTest, ASoundThatEndsOrCannotBePlayedIsLetGoWithoutWaitingForItsTime)
+{
+    test::ManualClock clock;
+    SoundEffectPlayer player(clock);
+    QFile junk(folder.filePath(u"junk.wav"_s));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    player.play(makeTone(u"tone.wav"_s), 0.5F);
+    player.play(junk.fileName(), 0.5F);
+    EXPECT_EQ(player.retainedSoundCount(), 2);
+    // The tone plays out into the null device and the junk fails; the manual
+    // clock never reaches either sound's time.
+    EXPECT_TRUE(waitUntil([&] { return player.retainedSoundCount() == 0; }, kBackEndLimit));
+}
+
 } // namespace
 } // namespace kolu
 
@@ -122,6 +139,7 @@ namespace {
 TEST(SoundEffectPlayer, KeepsEachSoundUntilItsLengthAndAPauseHavePassed)
 {
     test::TemporaryHome home;
+    test::useNullSoundOutput(home.home());
     const QString path = QDir(home.runtimeDir()).filePath(u"Kolu-digital-alert.wav"_s);
     // A 44-byte header and 1.35 s of 16-bit mono samples at 44100 Hz.
     ASSERT_TRUE(writeFileAtomically(path, QByteArray(44 + 2 * 59535, '\0')));
@@ -135,8 +153,8 @@ TEST(SoundEffectPlayer, KeepsEachSoundUntilItsLengthAndAPauseHavePassed)
     player.play(path, 0.52F);
     EXPECT_EQ(player.retainedSoundCount(), 2);
     clock.advance(1749ms);
-    // With no audio device a sound may fail to load and go early; it never
-    // stays longer than its time.
+    // A sound that cannot be played goes early, from the event loop; it
+    // never stays longer than its time.
     EXPECT_LE(player.retainedSoundCount(), 2);
     clock.advance(1ms);
     EXPECT_EQ(player.retainedSoundCount(), 0);

@@ -1,4 +1,4 @@
-#include "platform/media/PulseOutputMute.h"
+#include "platform/media/backend/PulseOutputMute.h"
 
 #include "AwaitTask.h"
 #include "EventWait.h"

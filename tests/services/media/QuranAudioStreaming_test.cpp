@@ -4,6 +4,7 @@
 
 #include "model/UserDefaults.h"
 #include "platform/media/AudioPlayer.h"
+#include "platform/media/backend/MediaAudioPlayer.h"
 
 #include "../ServiceTests.h"
 #include "HlsTestStream.h"

@@ -3,7 +3,8 @@
 #include "services/media/SoundscapeAudioManager.h"
 
 #include "platform/media/AudioPlayer.h"
-#include "platform/media/LoopingAudioPlayer.h"
+#include "platform/media/backend/MediaAudioPlayer.h"
+#include "platform/media/backend/LoopingAudioPlayer.h"
 
 #include "../ServiceTests.h"
 

@@ -350,6 +350,12 @@ TEST_F(RailWindowTest, QuittingOrLosingTheDisplaySavesTheFocusTimer)
         writeDefaults({});
         QProcess &program = launch();
         ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) != 0; }));
+        // The rail comes up without the media stack: it loads on first use.
+        QFile maps(u"/proc/%1/maps"_s.arg(program.processId()));
+        ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        for (const char *library : {"libkolu-media", "libQt6Multimedia", "libpulse", "libgst"})
+            EXPECT_FALSE(mapped.contains(library)) << library;
         const PersistedFiles files(LocalStore(home.dataHome()).directory());
         ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
         if (displayGoes)

@@ -6,13 +6,15 @@
 #include <QObject>
 
 #include <functional>
-
-class QSoundEffect;
+#include <memory>
+#include <vector>
 
 namespace kolu {
 
-// Plays sound files with QSoundEffect, keeping each sound alive until it has
-// had time to finish.
+// Plays sound files, each through a GStreamer pipeline of its own, keeping
+// each sound until it has had time to finish. Every pipeline is stopped (its
+// threads joined) when its sound is let go, so nothing of a sound outlives
+// its release or this player.
 class SoundEffectPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
 public:
@@ -32,11 +34,15 @@ public:
     static std::chrono::milliseconds retentionFor(const QString &path);
 
 private:
-    void release(QSoundEffect *sound);
+    struct Sound;
+    struct Target;
+
+    void release(quint64 id);
 
     Clock &m_clock;
     std::function<void()> m_beep;
-    std::vector<QSoundEffect *> m_retained;
+    std::vector<std::unique_ptr<Sound>> m_retained;
+    quint64 m_nextId = 1;
 };
 
 } // namespace kolu

@@ -1,4 +1,4 @@
-#include "platform/media/LoopingAudioPlayer.h"
+#include "platform/media/backend/LoopingAudioPlayer.h"
 
 #include <gst/gst.h>
 

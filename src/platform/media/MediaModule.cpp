@@ -1,0 +1,195 @@
+#include "platform/media/MediaModule.h"
+
+#include "platform/media/AudioPlayer.h"
+#include "platform/media/OutputMute.h"
+#include "platform/media/SoundPlayer.h"
+
+#include <QMetaObject>
+#include <QUrl>
+
+#include <cstdio>
+
+#include <dlfcn.h>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr char kFileName[] = "libkolu-media.so";
+
+struct Loaded {
+    const MediaBackend *backend = nullptr;
+    bool tried = false;
+};
+
+Loaded &loaded()
+{
+    static Loaded state;
+    return state;
+}
+
+// dlopen is called from the program itself, so the program's run path is
+// searched. The library stays loaded until the process ends: objects it made
+// may live as long.
+const MediaBackend *load()
+{
+    void *handle = dlopen(kFileName, RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        std::fprintf(stderr, "Kolu: no sound, the media module could not be loaded: %s\n", dlerror());
+        return nullptr;
+    }
+    auto *entry = reinterpret_cast<MediaBackendEntry *>(dlsym(handle, kMediaBackendEntry));
+    const MediaBackend *backend = entry != nullptr ? entry() : nullptr;
+    if (backend == nullptr || backend->version != MediaBackend::kVersion) {
+        std::fprintf(stderr, "Kolu: no sound, %s is from another build\n", kFileName);
+        return nullptr;
+    }
+    return backend;
+}
+
+class DeferredSoundPlayer final : public SoundPlayer {
+public:
+    DeferredSoundPlayer(Clock &clock, std::function<void()> beep)
+        : m_clock(clock)
+        , m_beep(std::move(beep))
+    {
+    }
+
+    void play(const QString &path, float volume) override
+    {
+        if (!m_real) {
+            if (const MediaBackend *media = MediaModule::backend())
+                m_real = media->makeSoundPlayer(m_clock, m_beep);
+        }
+        if (m_real)
+            m_real->play(path, volume);
+        else
+            beep();
+    }
+
+    void beep() override
+    {
+        if (m_beep)
+            m_beep();
+    }
+
+private:
+    Clock &m_clock;
+    std::function<void()> m_beep;
+    std::unique_ptr<SoundPlayer> m_real;
+};
+
+// What a stream or loop is without the module: it fails as it opens.
+class UnavailableAudioPlayer final : public AudioPlayer {
+public:
+    UnavailableAudioPlayer()
+    {
+        // Reported once the caller has had a chance to listen.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_item = ItemStatus::Failed;
+                Q_EMIT itemStatusChanged();
+            },
+            Qt::QueuedConnection);
+    }
+
+    void play() override { }
+    void pause() override { }
+    void stop() override { }
+    void setVolume(double volume) override { m_volume = volume; }
+    double volume() const override { return m_volume; }
+    ItemStatus itemStatus() const override { return m_item; }
+    TimeControlStatus timeControlStatus() const override { return TimeControlStatus::Paused; }
+    bool isPlaying() const override { return false; }
+    QString errorString() const override
+    {
+        return m_item == ItemStatus::Failed ? u"The audio back end is not available."_s : QString();
+    }
+
+private:
+    ItemStatus m_item = ItemStatus::Unknown;
+    double m_volume = 1.0;
+};
+
+class DeferredAudioPlayers final : public AudioPlayerFactory {
+public:
+    std::unique_ptr<AudioPlayer> create(const QUrl &source, bool loops) override
+    {
+        if (!m_real) {
+            if (const MediaBackend *media = MediaModule::backend())
+                m_real = media->makeAudioPlayers();
+        }
+        if (m_real)
+            return m_real->create(source, loops);
+        return std::make_unique<UnavailableAudioPlayer>();
+    }
+
+private:
+    std::unique_ptr<AudioPlayerFactory> m_real;
+};
+
+class DeferredOutputMute final : public OutputMute {
+public:
+    explicit DeferredOutputMute(std::unique_ptr<OutputMute> fallback)
+        : m_fallback(std::move(fallback))
+    {
+    }
+
+    QCoro::Task<bool> isMuted() override { return target().isMuted(); }
+    QCoro::Task<> toggle() override { return target().toggle(); }
+
+private:
+    OutputMute &target()
+    {
+        if (!m_real && m_fallback) {
+            if (const MediaBackend *media = MediaModule::backend())
+                m_real = media->makeOutputMute(std::move(m_fallback));
+        }
+        return m_real ? *m_real : *m_fallback;
+    }
+
+    std::unique_ptr<OutputMute> m_fallback;
+    std::unique_ptr<OutputMute> m_real;
+};
+
+} // namespace
+
+const MediaBackend *MediaModule::backend()
+{
+    Loaded &state = loaded();
+    if (!state.tried) {
+        state.tried = true;
+        state.backend = load();
+    }
+    return state.backend;
+}
+
+bool MediaModule::isLoaded()
+{
+    return loaded().backend != nullptr;
+}
+
+QString MediaModule::fileName()
+{
+    return QString::fromLatin1(kFileName);
+}
+
+std::unique_ptr<SoundPlayer> MediaModule::makeSoundPlayer(Clock &clock, std::function<void()> beep)
+{
+    return std::make_unique<DeferredSoundPlayer>(clock, std::move(beep));
+}
+
+std::unique_ptr<AudioPlayerFactory> MediaModule::makeAudioPlayers()
+{
+    return std::make_unique<DeferredAudioPlayers>();
+}
+
+std::unique_ptr<OutputMute> MediaModule::makeOutputMute(std::unique_ptr<OutputMute> fallback)
+{
+    return std::make_unique<DeferredOutputMute>(std::move(fallback));
+}
+
+} // namespace kolu

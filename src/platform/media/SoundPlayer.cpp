@@ -1,0 +1,7 @@
+#include "platform/media/SoundPlayer.h"
+
+namespace kolu {
+
+SoundPlayer::~SoundPlayer() = default;
+
+} // namespace kolu
