@@ -181,6 +181,8 @@ void MenuLook::dress(QWidget *widget)
         widget->setAttribute(Qt::WA_TranslucentBackground);
     if (qobject_cast<QMenu *>(widget))
         widget->setFont(OrlixFonts::system(13));
+    // Context menus come and go with each opening: forget the gone ones.
+    m_dressed.removeAll(nullptr);
     if (!m_dressed.contains(widget))
         m_dressed.append(widget);
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &MenuLook::refreshAll, Qt::UniqueConnection);
@@ -206,9 +208,9 @@ void MenuLook::refresh(QWidget *widget)
 
 void MenuLook::refreshAll()
 {
-    m_dressed.removeAll(nullptr);
     for (const QPointer<QWidget> &widget : std::as_const(m_dressed))
-        refresh(widget);
+        if (widget)
+            refresh(widget);
 }
 
 } // namespace kolu

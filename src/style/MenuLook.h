@@ -50,8 +50,9 @@ public:
     // Logical size of the symbols in menu rows.
     static constexpr int kIconSize = 16;
 
-    // The application's one menu look, installed on first use; lives until
-    // the process ends.
+    // The application's one menu look, installed on first use (once the
+    // QApplication exists, before menus are made); lives until the process
+    // ends.
     static MenuLook &install();
 
     void setCompositingProbe(std::function<bool()> isCompositing);
