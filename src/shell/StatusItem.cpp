@@ -1,7 +1,7 @@
 #include "shell/StatusItem.h"
 
 #include "state/AppState.h"
-#include "style/IconProvider.h"
+#include "style/MenuLook.h"
 
 #include <QAction>
 #include <QCursor>
@@ -11,24 +11,6 @@
 #include <QSystemTrayIcon>
 
 namespace kolu {
-
-namespace {
-
-// A row's symbol in the menu's own text colours, sharp on both common
-// device pixel ratios.
-QIcon menuIcon(const QString &symbol, const QPalette &palette)
-{
-    QIcon icon;
-    for (const qreal dpr : {1.0, 2.0}) {
-        icon.addPixmap(IconProvider::pixmap(symbol, 16, palette.color(QPalette::Active, QPalette::WindowText), dpr),
-                       QIcon::Normal);
-        icon.addPixmap(IconProvider::pixmap(symbol, 16, palette.color(QPalette::Disabled, QPalette::WindowText), dpr),
-                       QIcon::Disabled);
-    }
-    return icon;
-}
-
-} // namespace
 
 StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured, QObject *parent)
     : QObject(parent)
@@ -46,7 +28,7 @@ StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured,
         QAction *action = m_menu->addAction(tr(row.title));
         action->setObjectName(QString::fromLatin1(row.objectName));
         if (row.symbol)
-            action->setIcon(menuIcon(QString::fromLatin1(row.symbol), m_menu->palette()));
+            action->setIcon(MenuLook::symbolIcon(QString::fromLatin1(row.symbol)));
         if (row.shortcut) {
             // Shown as a hint beside the title; the menu is the only place
             // these keys act, since the rail never holds the keyboard.

@@ -18,6 +18,7 @@
 #include "shell/rail/expanded/ExpandedRail.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
+#include "style/MenuLook.h"
 #include "style/OrlixStyle.h"
 #include "style/SystemColorScheme.h"
 
@@ -96,6 +97,9 @@ int main(int argc, char **argv)
     // desktop's light or dark preference.
     kolu::SystemColorScheme systemScheme;
     kolu::OrlixStyle style(defaults, &systemScheme);
+    // Menus and drop-down lists in the same look; their corners round only
+    // where a compositor blends them.
+    kolu::MenuLook::install().setCompositingProbe([compositor] { return compositor->isCompositing(); });
     kolu::ApplicationDelegate delegate(
         defaults, clock, kolu::AppServices::createDefault(defaults, clock, std::make_unique<kolu::DialogFolderPicker>(), [] { QApplication::beep(); }),
         std::move(parts));

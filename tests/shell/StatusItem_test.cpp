@@ -187,6 +187,8 @@ TEST_F(StatusItemTest, EveryRowWithASymbolShowsItsIcon)
         if (!row.symbol)
             continue;
         EXPECT_TRUE(IconProvider::hasSymbol(QString::fromLatin1(row.symbol)));
+        // A mask: the menu draws it in the row's own text colour, in every look.
+        EXPECT_TRUE(action->icon().isMask());
         // Something is drawn, both enabled and disabled.
         for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
             const QImage image = action->icon().pixmap(16, 16, mode).toImage();

@@ -9,6 +9,7 @@
 
 #include "model/UserDefaults.h"
 #include "style/Fonts.h"
+#include "style/MenuLook.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 
@@ -129,6 +130,8 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     UserDefaults defaults(home.filePath(QStringLiteral("defaults.json")));
     OrlixStyle style(defaults);
+    // Menus as the program dresses them; their corners follow each tier.
+    MenuLook::install();
 
     const QImage wallpaper = gallery::makeWallpaper(QSize(1600, 1200) * int(kDpr));
     wallpaper.save(out + QStringLiteral("/wallpaper.png"));

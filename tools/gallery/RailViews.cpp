@@ -3,8 +3,11 @@
 #include "GalleryState.h"
 #include "ManualClock.h"
 
+#include "shell/StatusItem.h"
 #include "shell/rail/RailView.h"
 #include "state/AppState.h"
+
+#include <QMenu>
 
 namespace kolu::gallery {
 
@@ -37,6 +40,21 @@ QWidget *collapsedRail(const Context &context, RailEdge edge, Show show)
     return new RailView(s);
 }
 
+// The status-bar menu as it opens, "Agenda" under the pointer. Updates are
+// not configured here, so their row is disabled.
+QWidget *statusMenu()
+{
+    auto *canvas = new QWidget;
+    auto *item = new StatusItem(
+        state(), [] { return false; }, canvas);
+    QMenu *menu = item->menu();
+    menu->setParent(canvas, Qt::Widget);
+    menu->move(16, 16);
+    menu->setActiveAction(item->action(StatusCommand::openAgenda));
+    menu->show();
+    return canvas;
+}
+
 } // namespace
 
 void appendRailViews(std::vector<View> &views)
@@ -60,6 +78,7 @@ void appendRailViews(std::vector<View> &views)
         {"collapsed", Show::rest}, {"pulse", Show::pulse},       {"calendar", Show::calendar},
         {"prayer", Show::prayer},  {"reminder", Show::reminder}, {"focus", Show::focus},
     };
+    views.push_back(View{"status-menu", {300, 330}, false, [](const Context &) { return statusMenu(); }});
     static std::vector<std::string> names;
     names.reserve(std::size(edges) * std::size(shows));
     for (const Edge &edge : edges) {

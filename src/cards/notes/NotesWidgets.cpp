@@ -4,6 +4,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
+#include "style/MenuLook.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
@@ -208,12 +209,9 @@ void NotesComposer::setFolders(const std::vector<AppleNoteFolder> &folders, cons
     m_folderButton->setEnabled(!(isLoading && folders.empty()));
     QMenu *menu = m_folderButton->menu();
     menu->clear();
-    const qreal dpr = devicePixelRatioF();
-    const QColor iconColor = OrlixStyle::current().text();
     const auto addEntry = [&](const QString &title, const QString &id) {
         const bool chosen = id == selectedID;
-        QAction *action = menu->addAction(
-            QIcon(IconProvider::pixmap(chosen ? u"checkmark"_s : u"folder"_s, 14, iconColor, dpr)), title);
+        QAction *action = menu->addAction(MenuLook::symbolIcon(chosen ? u"checkmark"_s : u"folder"_s), title);
         action->setCheckable(true);
         action->setChecked(chosen);
         action->setData(id);

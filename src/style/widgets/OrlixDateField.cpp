@@ -183,7 +183,6 @@ void OrlixDateField::openPopup()
         auto *menu = new QMenu(this);
         menu->setObjectName(u"timePopup"_s);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->setPalette(themedPalette(menu->palette()));
         QAction *nearest = nullptr;
         const int now = m_value.time().hour() * 60 + m_value.time().minute();
         for (int minutes = 0; minutes < 24 * 60; minutes += 30) {

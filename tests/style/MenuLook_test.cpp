@@ -1,0 +1,270 @@
+#include "model/UserDefaults.h"
+#include "style/MenuLook.h"
+#include "style/OrlixStyle.h"
+
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QMenu>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double linear(double c)
+{
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double relativeLuminance(const QColor &c)
+{
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a), lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour most pixels of `area` have.
+QColor commonest(const QImage &image, const QRect &area)
+{
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    return QColor::fromRgba(std::max_element(counts.begin(), counts.end(), [](const auto &a, const auto &b) {
+                                return a.second < b.second;
+                            })->first);
+}
+
+// The pixel of `area` that stands out most from `background`: the core of
+// the glyphs drawn there.
+QColor strongest(const QImage &image, const QRect &area, const QColor &background)
+{
+    QColor best = background;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (contrast(c, background) > contrast(best, background))
+                best = c;
+        }
+    return best;
+}
+
+bool near(const QColor &a, const QColor &b, int tolerance = 3)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+           && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+struct MenuLookFixture : ::testing::Test {
+    test::TemporaryHome home;
+    UserDefaults defaults{home.path(u"defaults.json"_s)};
+    OrlixStyle style{defaults};
+    MenuLook &look = MenuLook::install();
+
+    void SetUp() override
+    {
+        look.setCompositingProbe([] { return false; });
+    }
+    void TearDown() override { look.setCompositingProbe({}); }
+
+    void setLook(const char *theme, const char *mode)
+    {
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(theme));
+        defaults.set(u"orlixAppearanceMode"_s, QString::fromLatin1(mode));
+    }
+};
+
+// A menu with what the program's menus hold: plain, checked, disabled and
+// symbol rows, a shortcut and a separator.
+struct SampleMenu {
+    QMenu menu;
+    QAction *plain = menu.addAction(u"Ocean waves"_s);
+    QAction *checked = menu.addAction(u"Bell chime"_s);
+    QAction *disabled = menu.addAction(u"Check for Updates..."_s);
+    QAction *separator = menu.addSeparator();
+    QAction *symbol = menu.addAction(MenuLook::symbolIcon(u"calendar"_s), u"Agenda"_s);
+    QAction *shortcut = menu.addAction(u"Quit Kolu"_s);
+
+    SampleMenu()
+    {
+        checked->setCheckable(true);
+        checked->setChecked(true);
+        disabled->setEnabled(false);
+        shortcut->setShortcut(QKeySequence(u"Ctrl+Q"_s));
+        menu.popup(QPoint(40, 40));
+    }
+    QImage picture() { return menu.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+    QRect row(QAction *action) const { return menu.actionGeometry(action); }
+};
+
+using MenuLookTest = MenuLookFixture;
+
+} // namespace
+
+TEST_F(MenuLookTest, EveryLookGivesReadableRowsOnItsOwnBackground)
+{
+    const struct {
+        const char *theme, *mode;
+        bool dark;
+    } looks[] = {
+        {"default", "dark", true},     {"default", "light", false},   {"flatOlive", "dark", true},
+        {"flatOlive", "light", false}, {"activeDark", "light", true}, {"heroLight", "dark", false},
+    };
+    for (const auto &l : looks) {
+        SCOPED_TRACE(std::string(l.theme) + " " + l.mode);
+        setLook(l.theme, l.mode);
+        SampleMenu sample;
+        sample.menu.setActiveAction(sample.plain);
+        const QImage image = sample.picture();
+        const QColor background = commonest(image, image.rect());
+        EXPECT_EQ(relativeLuminance(background) < 0.2, l.dark) << background.name().toStdString();
+
+        const QRect checkedRow = sample.row(sample.checked);
+        const QColor text = strongest(image, checkedRow, background);
+        EXPECT_GE(contrast(text, background), 4.5) << text.name().toStdString();
+        const QColor shortcut = strongest(image, sample.row(sample.shortcut), background);
+        EXPECT_GE(contrast(shortcut, background), 4.5);
+        // The symbol is tinted like the title beside it.
+        const QRect symbolRow = sample.row(sample.symbol);
+        const QColor symbol = strongest(image, symbolRow.adjusted(0, 0, -symbolRow.width() / 2, 0), background);
+        EXPECT_GE(contrast(symbol, background), 4.5) << symbol.name().toStdString();
+
+        // Disabled rows stay legible but step back.
+        const QColor dimmed = strongest(image, sample.row(sample.disabled), background);
+        EXPECT_GE(contrast(dimmed, background), 3.0) << dimmed.name().toStdString();
+        EXPECT_LT(contrast(dimmed, background), contrast(text, background));
+
+        // The row under the pointer is filled with the theme's accent, its
+        // title readable on it.
+        const QRect active = sample.row(sample.plain);
+        const QColor fill = commonest(image, active.adjusted(0, 3, 0, -3));
+        EXPECT_TRUE(near(fill, style.primaryButtonFill())) << fill.name().toStdString();
+        EXPECT_GE(contrast(strongest(image, active.adjusted(0, 3, 0, -3), fill), fill), 4.5);
+
+        // The separator is a line of its own colour across the panel.
+        const QRect line = sample.row(sample.separator);
+        QColor lineColor = background;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            if (image.pixelColor(line.center().x(), y) != background)
+                lineColor = image.pixelColor(line.center().x(), y);
+        EXPECT_NE(lineColor, background);
+        EXPECT_LT(contrast(lineColor, background), 2.0); // a hairline, not a rule
+    }
+}
+
+TEST_F(MenuLookTest, AnOpenMenuFollowsASwitchToLight)
+{
+    setLook("default", "dark");
+    SampleMenu sample;
+    const QImage dark = sample.picture();
+    const QColor darkBackground = commonest(dark, dark.rect());
+    ASSERT_LT(relativeLuminance(darkBackground), 0.2);
+
+    setLook("default", "light");
+    const QImage light = sample.picture();
+    const QColor lightBackground = commonest(light, light.rect());
+    EXPECT_GT(relativeLuminance(lightBackground), 0.6);
+    const QColor text = strongest(light, sample.row(sample.plain), lightBackground);
+    EXPECT_GE(contrast(text, lightBackground), 4.5);
+    EXPECT_TRUE(near(sample.menu.palette().color(QPalette::Window), lightBackground));
+}
+
+TEST_F(MenuLookTest, CornersRoundOnlyWhereTheyCanBeSeenThrough)
+{
+    setLook("default", "dark");
+    {
+        // No compositor: a square window with an opaque border pixel.
+        SampleMenu sample;
+        EXPECT_FALSE(sample.menu.testAttribute(Qt::WA_TranslucentBackground));
+        EXPECT_FALSE(look.roundedCorners(&sample.menu));
+        const QImage image = sample.picture();
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255);
+        EXPECT_TRUE(near(QColor(image.pixel(0, 0)), menuColors(style).border));
+    }
+    {
+        // A compositor: the window gets an alpha channel before it is made
+        // and its corners are left clear.
+        look.setCompositingProbe([] { return true; });
+        SampleMenu sample;
+        EXPECT_TRUE(sample.menu.testAttribute(Qt::WA_TranslucentBackground));
+        EXPECT_TRUE(look.roundedCorners(&sample.menu));
+        const QImage image = sample.picture();
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
+
+        // The compositor stops: the same window draws square and opaque at
+        // its next opening.
+        sample.menu.hide();
+        look.setCompositingProbe([] { return false; });
+        sample.menu.popup(QPoint(40, 40));
+        EXPECT_FALSE(look.roundedCorners(&sample.menu));
+        EXPECT_EQ(qAlpha(sample.picture().pixel(0, 0)), 255);
+    }
+}
+
+TEST_F(MenuLookTest, SymbolsAreDrawnAtMenuSizeAndFollowTheRowState)
+{
+    setLook("default", "light");
+    SampleMenu sample;
+    const QImage image = sample.picture();
+    const QColor background = commonest(image, image.rect());
+    // The symbol's ink spans most of its 16-pixel box and no more.
+    const QRect row = sample.row(sample.symbol);
+    int left = row.right(), right = row.left();
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = row.left(); x < row.left() + 40; ++x)
+            if (contrast(image.pixelColor(x, y), background) > 1.5) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_GE(right - left + 1, 10);
+    EXPECT_LE(right - left + 1, MenuLook::kIconSize);
+
+    // Under the pointer it takes the highlighted text colour.
+    sample.menu.setActiveAction(sample.symbol);
+    const QImage active = sample.picture();
+    const QColor fill = commonest(active, row.adjusted(0, 3, 0, -3));
+    const QColor ink = strongest(active, QRect(left, row.top(), right - left + 1, row.height()), fill);
+    EXPECT_TRUE(near(ink, style.primaryButtonLabel(), 40)) << ink.name().toStdString();
+}
+
+TEST_F(MenuLookTest, ComboBoxListsTakeTheMenuColours)
+{
+    setLook("activeDark", "dark");
+    QComboBox box;
+    box.addItems({u"Google"_s, u"DuckDuckGo"_s, u"Wikipedia"_s});
+    box.show();
+    box.showPopup();
+    QWidget *popup = box.view()->window();
+    ASSERT_NE(popup, &box);
+    const MenuColors colors = menuColors(style);
+    EXPECT_EQ(popup->palette().color(QPalette::Window), colors.background);
+    EXPECT_EQ(box.view()->palette().color(QPalette::Text), colors.text);
+    EXPECT_EQ(box.view()->palette().color(QPalette::Highlight), colors.highlight);
+    const QImage image = popup->grab().toImage();
+    const QColor background = commonest(image, image.rect());
+    EXPECT_LT(relativeLuminance(background), 0.2);
+    EXPECT_GE(contrast(strongest(image, image.rect(), background), background), 4.5);
+
+    // Opened again after a switch, the list is light.
+    box.hidePopup();
+    setLook("heroLight", "light");
+    box.showPopup();
+    EXPECT_EQ(box.view()->window()->palette().color(QPalette::Window), menuColors(style).background);
+    box.hidePopup();
+}
