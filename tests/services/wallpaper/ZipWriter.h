@@ -39,6 +39,13 @@ public:
         m_entries.append(
             {name.toUtf8(), zlib.mid(6, zlib.size() - 10), false, 8, quint32(content.size()), crc32(content)});
     }
+    // A deflated entry whose raw deflate stream was made elsewhere (an
+    // archive bomb too large to build in memory): `size` and `crc` are the
+    // unpacked content's.
+    void addPackedFile(const QString &name, const QByteArray &deflated, quint32 size, quint32 crc)
+    {
+        m_entries.append({name.toUtf8(), deflated, false, 8, size, crc});
+    }
     // An entry that claims `declaredSize` bytes but holds none: only a
     // listing may look at it.
     void addClaimedFile(const QString &name, quint32 declaredSize)
