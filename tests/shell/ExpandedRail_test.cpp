@@ -1,32 +1,23 @@
 #include "shell/rail/DockRail.h"
 #include "shell/rail/EdgeNotification.h"
-#include "shell/rail/RailView.h"
-#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/OrlixStyle.h"
 #include "style/TodayVisuals.h"
-#include "state/AppState.h"
 
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
-
-#include <gtest/gtest.h>
+#include "TestFiles.h"
 
 #include <QAbstractButton>
-#include <QDragEnterEvent>
-#include <QImage>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QVariantAnimation>
-
-#include <memory>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -35,27 +26,19 @@ namespace {
 
 class ExpandedRailTest : public test::RailStateTest {
 protected:
-    void hover(QWidget *w)
+    static void hover(QWidget *w, bool in)
     {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
-        QCoreApplication::sendEvent(w, &enter);
-    }
-    void unhover(QWidget *w)
-    {
         QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(w, &leave);
+        QCoreApplication::sendEvent(w, in ? static_cast<QEvent *>(&enter) : &leave);
     }
-    // Sends a drag of `mime` over `w` and drops it; whether the drop was taken.
-    bool dropOn(QWidget *w, QMimeData &mime, bool *entered)
+    // Drags `mime` over `w` and drops it: how many of the two `w` took.
+    static int dropOn(QWidget *w, QMimeData &mime)
     {
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &enter);
-        *entered = enter.isAccepted();
-        if (!*entered)
-            return false;
+        const bool entered = test::dragEnter(w, mime);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &drop);
-        return drop.isAccepted();
+        return int(entered) + int(drop.isAccepted());
     }
 };
 
@@ -78,86 +61,39 @@ private:
 
 } // namespace
 
-TEST_F(ExpandedRailTest, PartsSitWhereTheGeometrySays)
+TEST_F(ExpandedRailTest, SwipeCollapsesPastItsThresholdTowardsTheEdge)
 {
-    for (const RailEdge edge : {RailEdge::left, RailEdge::right}) {
-        SCOPED_TRACE(int(edge));
-        state->setSelectedModule(RailModule::links);
-        state->setRailEdge(edge);
+    struct Row {
+        RailEdge edge;
+        QPointF by;
+        bool collapses;
+    };
+    const Row rows[] = {
+        {RailEdge::right, {70, 0}, false},  {RailEdge::right, {71, 0}, true},  {RailEdge::right, {-110, 0}, false},
+        {RailEdge::right, {-111, 0}, true}, {RailEdge::right, {10, 5}, false}, {RailEdge::right, {0, 200}, false},
+        {RailEdge::top, {0, -70}, false},   {RailEdge::top, {0, -71}, true},   {RailEdge::top, {0, 300}, false},
+        {RailEdge::top, {300, 0}, false},   {RailEdge::top, {-300, 0}, false}};
+    for (const Row &r : rows) {
+        SCOPED_TRACE(testing::Message() << int(r.edge) << " " << r.by.x() << "," << r.by.y());
+        state->setRailEdge(r.edge);
         ExpandedRail rail(*state);
-        rail.resize(441, 700);
+        rail.resize(r.edge == RailEdge::top ? 800 : 441, 620);
         rail.show();
-        const QRect canvas = rail.canvasRect();
-        EXPECT_EQ(canvas.size(), QSize(441, 620));
-        EXPECT_EQ(canvas.top(), 40);
-        const expandedrail::Canvas c = rail.canvas();
-        EXPECT_EQ(rail.toolStrip()->geometry().center().x() + 1, canvas.left() + int(expandedrail::toolStripCenterX(c)));
-        EXPECT_EQ(rail.detailPanel()->size(), QSize(318, 500));
-        const double iconY = expandedrail::moduleIconY(RailModule::links, state->visibleRailModules(), 1.0);
-        EXPECT_DOUBLE_EQ(rail.connector()->y(), iconY);
-        EXPECT_NEAR(rail.detailPanel()->geometry().center().y() + 0.5,
-                    canvas.top() + expandedrail::detailCardCenterY(iconY, 1.0), 1);
-        // The connector's button sits on that line in the strip.
-        QWidget *button = rail.toolStrip()->findChild<QWidget *>(QStringLiteral("toolStripButton-links"));
-        ASSERT_NE(button, nullptr);
-        rail.toolStrip()->layout()->activate();
-        const QPoint buttonCentre = button->mapTo(&rail, button->rect().center());
-        EXPECT_NEAR(buttonCentre.y() + 0.5, canvas.top() + iconY, 1);
-        // A new selection takes the card along.
-        state->openModule(RailModule::focus);
-        EXPECT_EQ(rail.detailPanel()->module(), RailModule::focus);
+        state->setIsExpanded(true);
+        swipe(rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle")), QPointF(4, 4), r.by);
+        EXPECT_EQ(!state->isExpanded(), r.collapses);
     }
-}
-
-TEST_F(ExpandedRailTest, SidewaysSwipeCollapsesPastItsThresholds)
-{
+    // A swipe that starts in a text field selects text instead; so does a reorder drag.
+    state->setRailEdge(RailEdge::right);
     ExpandedRail rail(*state);
     rail.resize(441, 620);
     rail.show();
-    QWidget *title = rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle"));
-    ASSERT_NE(title, nullptr);
-    struct Row {
-        QPointF by;
-        bool collapses;
-    };
-    const Row rows[] = {{{70, 0}, false}, {{71, 0}, true}, {{-110, 0}, false}, {{-111, 0}, true},
-                        {{10, 5}, false}, {{0, 200}, false}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.by.x());
-        state->setIsExpanded(true);
-        swipe(title, QPointF(4, 4), r.by);
-        EXPECT_EQ(!state->isExpanded(), r.collapses);
-    }
-    // A swipe that starts in a text field selects text instead.
-    auto *field = new QLineEdit(rail.detailPanel());
     state->setIsExpanded(true);
-    swipe(field, QPointF(4, 4), QPointF(200, 0));
+    swipe(new QLineEdit(rail.detailPanel()), QPointF(4, 4), QPointF(200, 0));
     EXPECT_TRUE(state->isExpanded());
-    // So does a reorder drag.
     state->setIsReorderingRail(true);
-    swipe(title, QPointF(4, 4), QPointF(200, 0));
+    swipe(rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle")), QPointF(4, 4), QPointF(200, 0));
     EXPECT_TRUE(state->isExpanded());
-}
-
-TEST_F(ExpandedRailTest, TopRailCollapsesOnlyUpwards)
-{
-    state->setRailEdge(RailEdge::top);
-    ExpandedRail rail(*state);
-    rail.resize(800, 620);
-    rail.show();
-    QWidget *title = rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle"));
-    struct Row {
-        QPointF by;
-        bool collapses;
-    };
-    const Row rows[] = {{{0, -70}, false}, {{0, -71}, true}, {{0, 300}, false}, {{300, 0}, false},
-                        {{-300, 0}, false}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.by.y());
-        state->setIsExpanded(true);
-        swipe(title, QPointF(4, 4), r.by);
-        EXPECT_EQ(!state->isExpanded(), r.collapses);
-    }
 }
 
 TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
@@ -207,33 +143,45 @@ TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
     EXPECT_EQ(entering->graphicsEffect(), nullptr);
 }
 
-TEST_F(ExpandedRailTest, CardGlidesToItsButtonAndComesFromTheEdge)
+TEST_F(ExpandedRailTest, PartsSitWhereTheGeometrySaysAndTheCardGlidesFromTheEdgeToItsButton)
 {
     test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
     for (const RailEdge edge : {RailEdge::left, RailEdge::right}) {
         SCOPED_TRACE(int(edge));
         state->setRailEdge(edge);
-        state->setSelectedModule(RailModule::today);
+        state->setSelectedModule(RailModule::links);
         state->setIsExpanded(true);
         ExpandedRail rail(*state);
-        rail.resize(441, 620);
+        rail.resize(441, 700);
         rail.show();
+        const QRect canvas = rail.canvasRect();
+        EXPECT_EQ(canvas, QRect(0, 40, 441, 620));
+        EXPECT_EQ(rail.toolStrip()->geometry().center().x() + 1,
+                  canvas.left() + int(expandedrail::toolStripCenterX(rail.canvas())));
+        EXPECT_EQ(rail.detailPanel()->size(), QSize(318, 500));
         const int away = edge == RailEdge::left ? -318 : 318;
         const int enteringX = rail.detailPanel()->x();
         EXPECT_EQ(rail.presence(), 0);
         test::settle(rail);
         EXPECT_EQ(rail.detailPanel()->x(), enteringX - away);
         EXPECT_EQ(rail.detailPanel()->graphicsEffect(), nullptr);
+        // The connector, its button and the card's centre line up.
+        const double from = expandedrail::moduleIconY(RailModule::links, state->visibleRailModules(), 1.0);
+        EXPECT_DOUBLE_EQ(rail.connector()->y(), from);
+        rail.toolStrip()->layout()->activate();
+        QWidget *button = rail.toolStrip()->button(RailModule::links);
+        EXPECT_NEAR(button->mapTo(&rail, button->rect().center()).y() + 0.5, canvas.top() + from, 1);
 
-        const double from = rail.connector()->y();
         const double to = expandedrail::moduleIconY(RailModule::nowPlaying, state->visibleRailModules(), 1.0);
         state->openModule(RailModule::nowPlaying);
+        EXPECT_EQ(rail.detailPanel()->module(), RailModule::nowPlaying);
         test::step(rail, 96);
         EXPECT_GT(rail.connector()->y(), from);
         EXPECT_LT(rail.connector()->y(), to);
         test::settle(rail);
         EXPECT_DOUBLE_EQ(rail.connector()->y(), to);
-        EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1, int(expandedrail::detailCardCenterY(to, 1.0)));
+        EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1 - canvas.top(),
+                  int(expandedrail::detailCardCenterY(to, 1.0)));
 
         // Collapsing takes the card back to the edge.
         state->setIsExpanded(false);
@@ -301,19 +249,6 @@ TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
     EXPECT_TRUE(waiting.at(0).at(0).toBool());
 }
 
-namespace {
-
-// What `widget` paints with its children over transparent pixels.
-QImage picture(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
-} // namespace
-
 TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
 {
     test::ManualAnimationDriver wallClockHeld; // the rings stay at their first frame
@@ -332,7 +267,7 @@ TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
         *button = QRect(focus->mapTo(&rail, QPoint()), focus->size());
         *strip = rail.toolStrip()->geometry();
         *card = rail.detailPanel()->geometry();
-        return picture(rail);
+        return test::picture(rail);
     };
     QRect button, strip, card;
     const QImage calm = paint(false, &button, &strip, &card);
@@ -360,14 +295,14 @@ TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
     ASSERT_NE(focus, nullptr);
 
     // Leaving after 50 ms opens nothing, even once the delay has passed.
-    hover(focus);
+    hover(focus, true);
     clock.advance(50ms);
-    unhover(focus);
+    hover(focus, false);
     clock.advance(200ms);
     EXPECT_EQ(state->selectedModule(), RailModule::calendar);
 
     // Staying 100 ms opens it.
-    hover(focus);
+    hover(focus, true);
     clock.advance(50ms);
     EXPECT_EQ(state->selectedModule(), RailModule::calendar);
     clock.advance(50ms);
@@ -376,7 +311,7 @@ TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
     // While the modules are being reordered nothing opens.
     ToolStripButton *links = strip.button(RailModule::links);
     state->setIsReorderingRail(true);
-    hover(links);
+    hover(links, true);
     clock.advance(100ms);
     click(links);
     EXPECT_EQ(state->selectedModule(), RailModule::focus);
@@ -389,30 +324,20 @@ TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDrops)
 {
     ExpandedToolStrip strip(*state);
     const QString file = home.path(QStringLiteral("dropped.txt"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
-
+    ASSERT_TRUE(test::writeFile(file, "x"));
     for (const RailModule module : state->visibleRailModules()) {
         SCOPED_TRACE(rawValue(module).toStdString());
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(file)});
-        bool entered = false;
-        const bool taken = dropOn(strip.button(module), mime, &entered);
-        EXPECT_EQ(entered, module == RailModule::fileTray);
-        EXPECT_EQ(taken, module == RailModule::fileTray);
+        EXPECT_EQ(dropOn(strip.button(module), mime), module == RailModule::fileTray ? 2 : 0);
     }
     ASSERT_EQ(state->fileTrayItems().size(), 1u);
     EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), QStringLiteral("1"));
     EXPECT_FALSE(strip.button(RailModule::fileTray)->isFileDropTarget());
-
     // Text without a file is no file drop.
     QMimeData text;
     text.setText(QStringLiteral("words"));
-    bool entered = true;
-    EXPECT_FALSE(dropOn(strip.button(RailModule::fileTray), text, &entered));
-    EXPECT_FALSE(entered);
+    EXPECT_EQ(dropOn(strip.button(RailModule::fileTray), text), 0);
 }
 
 TEST_F(ExpandedRailTest, ActionsOfBothStrips)
@@ -561,12 +486,7 @@ TEST_F(ExpandedRailTest, TheSelectedIconCastsAShadowInItsTint)
         state->setSelectedModule(selected);
         ToolStripButton button(*state, RailModule::links, Qt::Vertical);
         button.resize(button.sizeHint());
-        const QImage image = picture(button);
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += qAlpha(image.pixel(x, y)) > 0;
-        return count;
+        return test::inkedPixels(test::picture(button));
     };
     const int plain = inked(RailModule::today);
     const int selected = inked(RailModule::links);

@@ -13,8 +13,6 @@
 #include "shell/rail/EdgeNotificationRings.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
-#include "shell/rail/RailView.h"
-#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/Motion.h"
@@ -22,15 +20,15 @@
 #include "style/widgets/ElidedLabel.h"
 
 #include <QAbstractButton>
-#include <QDragEnterEvent>
-#include <QImage>
-#include <QPalette>
+#include <QApplication>
+#include <QFontDatabase>
 #include <QMenu>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVariantAnimation>
+
+#include <bit>
 
 using namespace Qt::StringLiterals;
 
@@ -60,19 +58,6 @@ protected:
                                                : std::nullopt);
         state->setPomodoroAlertVisible(bits & 8);
     }
-
-    static std::optional<EdgeAlertKind> expectedKind(int bits)
-    {
-        if (bits & 1)
-            return EdgeAlertKind::calendar;
-        if (bits & 2)
-            return EdgeAlertKind::prayer;
-        if (bits & 4)
-            return EdgeAlertKind::reminder;
-        if (bits & 8)
-            return EdgeAlertKind::focus;
-        return std::nullopt;
-    }
 };
 
 TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
@@ -86,7 +71,10 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
             SCOPED_TRACE(testing::Message() << "edge " << int(edge) << " bits " << bits);
             raiseAll(bits);
             state->setClipboardPulseActive(bits & 16);
-            const auto expected = expectedKind(bits);
+            const EdgeAlertKind order[] = {EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder,
+                                           EdgeAlertKind::focus};
+            const int first = std::countr_zero(unsigned(bits | 16));
+            const auto expected = first < 4 ? std::optional(order[first]) : std::nullopt;
             const bool top = edge == RailEdge::top;
             ASSERT_EQ(view.currentLayout(), top ? RailViewLayout::topDock : RailViewLayout::dock);
             auto *dock = qobject_cast<DockRail *>(view.content());
@@ -116,18 +104,19 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
     EXPECT_EQ(view.content()->objectName(), u"sideExpanded"_s);
 }
 
-TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
+TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesText)
 {
     state->setRailEdge(RailEdge::right);
     EdgeHandle handle(*state);
     handle.resize(handle.sizeHint());
     handle.show();
+    QTest::mouseClick(&handle, Qt::LeftButton);
+    EXPECT_TRUE(state->isExpanded());
+    state->hideToEdge();
 
     QMimeData text;
     text.setText(u"hello"_s);
-    QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&handle, &enterText);
-    EXPECT_FALSE(enterText.isAccepted());
+    EXPECT_FALSE(test::dragEnter(&handle, text));
     EXPECT_FALSE(handle.isFileDropTarget());
     EXPECT_FALSE(state->isExpanded());
 
@@ -138,15 +127,11 @@ TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
     const QString path = makeFile(u"Documents/a.txt"_s);
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&handle, &enter);
-    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(test::dragEnter(&handle, files));
     EXPECT_TRUE(handle.isFileDropTarget());
     EXPECT_TRUE(state->isExpanded());
     EXPECT_EQ(state->selectedModule(), RailModule::fileTray);
-
-    QDragLeaveEvent leave;
-    QCoreApplication::sendEvent(&handle, &leave);
+    test::dragLeave(&handle);
     EXPECT_FALSE(handle.isFileDropTarget());
     EXPECT_TRUE(state->isExpanded()) << "leaving does not undo the opening";
 
@@ -158,15 +143,8 @@ TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
     EXPECT_TRUE(waitUntil([&] { return state->fileTrayItems().size() == 1; }));
 }
 
-TEST_F(RailViewsTest, HandleAndPulseClicksOpenTheRail)
+TEST_F(RailViewsTest, PulseClickOpensTheTray)
 {
-    state->setRailEdge(RailEdge::left);
-    EdgeHandle handle(*state);
-    handle.resize(handle.sizeHint());
-    QTest::mouseClick(&handle, Qt::LeftButton);
-    EXPECT_TRUE(state->isExpanded());
-
-    state->hideToEdge();
     ClipboardEdgePulse pulse(*state);
     pulse.resize(pulse.sizeHint());
     QTest::mouseClick(&pulse, Qt::LeftButton);
@@ -255,6 +233,43 @@ TEST_F(RailViewsTest, LongTextsAreElidedWithinTheBanner)
     EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), stop->x()) << "and clear of its button";
 }
 
+// Every line of a notification shows at its full height, in the desktop
+// fonts that run taller than the ones its size was made for, and "Time is
+// up" with its two lines shows whole.
+TEST_F(RailViewsTest, EveryLineShowsWholeInTallDesktopFonts)
+{
+    const QFont before = QApplication::font();
+    int tried = 0;
+    for (const QString &family : {u"Noto Sans"_s, u"DejaVu Sans"_s, u"Cantarell"_s, u"Ubuntu"_s}) {
+        if (!QFontDatabase::families().contains(family))
+            continue;
+        ++tried;
+        QApplication::setFont(QFont(family));
+        for (const EdgeAlertKind kind :
+             {EdgeAlertKind::focus, EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder}) {
+            EdgeNotification note(kind, *state);
+            note.show();
+            const QWidget *column = note.findChild<QWidget *>(u"notificationText"_s);
+            ASSERT_NE(column, nullptr);
+            for (const ElidedLabel *line : note.findChildren<ElidedLabel *>()) {
+                SCOPED_TRACE(family.toStdString() + " " + std::to_string(int(kind)) + " " + line->text().toStdString());
+                if (line->text().isEmpty())
+                    continue;
+                EXPECT_GE(line->height(), line->heightForWidth(line->width()));
+                EXPECT_GE(line->y(), 0);
+                EXPECT_LE(line->geometry().bottom(), column->height() - 1);
+                // The focus notification's words are all its own, never cut
+                // across; the others carry an event's or a reminder's title.
+                if (kind == EdgeAlertKind::focus || line->objectName() == u"firstLine"_s) {
+                    EXPECT_FALSE(line->isElided(line->width()));
+                }
+            }
+        }
+    }
+    QApplication::setFont(before);
+    EXPECT_GT(tried, 0) << "no desktop font installed";
+}
+
 TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
 {
     state->setRailEdge(RailEdge::right);
@@ -286,12 +301,10 @@ TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)
         bool pulse;
         const char *item;
     };
-    const Case cases[] = {{RailEdge::right, 0, false, "edgeHandle"},
-                          {RailEdge::left, 0, true, "clipboardEdgePulse"},
-                          {RailEdge::right, 4, false, "edgeAlert"},
-                          {RailEdge::top, 0, false, "edgeHandle"},
-                          {RailEdge::top, 0, true, "clipboardEdgePulse"},
-                          {RailEdge::top, 1, false, "calendarEdgeNotification"}};
+    const Case cases[] = {
+        {RailEdge::right, 0, false, "edgeHandle"},      {RailEdge::left, 0, true, "clipboardEdgePulse"},
+        {RailEdge::right, 4, false, "edgeAlert"},       {RailEdge::top, 0, false, "edgeHandle"},
+        {RailEdge::top, 0, true, "clipboardEdgePulse"}, {RailEdge::top, 1, false, "calendarEdgeNotification"}};
     for (const Case &c : cases) {
         state->setRailEdge(c.edge);
         raiseAll(c.alerts);
@@ -372,7 +385,6 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     }
 }
 
-
 TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
 {
     test::ManualAnimationDriver heldStill; // only the steps below move the animations
@@ -391,16 +403,14 @@ TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
     for (const Target &t : {Target{&handle, [&] { return handle.dropLook(); }},
                             Target{tray, [&] { return tray->dropLook(); }}}) {
         SCOPED_TRACE(t.widget->objectName().toStdString());
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(t.widget, &enter);
+        test::dragEnter(t.widget, files);
         EXPECT_EQ(t.look(), 0) << "not switched at once";
         test::step(*t.widget, spring / 3);
         EXPECT_NE(t.look(), 0);
         EXPECT_NE(t.look(), 1);
         test::step(*t.widget, spring + 32);
         EXPECT_DOUBLE_EQ(t.look(), 1);
-        QDragLeaveEvent leave;
-        QCoreApplication::sendEvent(t.widget, &leave);
+        test::dragLeave(t.widget);
         EXPECT_EQ(t.look(), 1) << "nor back";
         test::step(*t.widget, spring / 3);
         EXPECT_NE(t.look(), 1);

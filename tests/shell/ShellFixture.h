@@ -17,7 +17,10 @@
 
 #include <QAbstractAnimation>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QImage>
 #include <QList>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -68,6 +71,38 @@ inline void settle(QObject &root)
         if (a->loopCount() != -1) {
             EXPECT_EQ(a->state(), QAbstractAnimation::Stopped) << a->parent()->metaObject()->className();
         }
+}
+
+// What `widget` paints with its children over transparent pixels.
+inline QImage picture(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// How many pixels of `image` are not wholly transparent.
+inline int inkedPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 0;
+    return count;
+}
+
+// A drag of `mime` entering `w`; whether `w` would take it.
+inline bool dragEnter(QWidget *w, QMimeData &mime)
+{
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &enter);
+    return enter.isAccepted();
+}
+inline void dragLeave(QWidget *w)
+{
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(w, &leave);
 }
 
 // The state on test services, for the rail's widgets on their own, with the
@@ -173,6 +208,15 @@ protected:
         return {x, rail.y() + rail.height() / 2};
     }
     QPoint farAway() const { return panel().visibleFrame().center() - QPoint(panel().visibleFrame().width() / 3, 0); }
+
+    // Opens the parked side rail from its band and lets the slide finish.
+    void revealFromBand()
+    {
+        pointer = sideBandPoint();
+        clock.advance(hover().interval());
+        ASSERT_TRUE(state().isExpanded());
+        settle();
+    }
 };
 
 } // namespace kolu::test

@@ -6,10 +6,10 @@
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,7 +22,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -52,26 +51,47 @@ protected:
         }
     }
 
+    // Ends every program started and waits for the rail to go.
+    bool quitAll()
+    {
+        TearDown();
+        programs.clear();
+        return test::waitUntil([this] { return display.findWindow(kRailName) == 0; });
+    }
+
     // Settings the program reads at launch, with the onboarding done.
     void writeDefaults(QJsonObject values)
     {
         values.insert(u"hasCompletedOrlixOnboarding"_s, true);
-        const QString path = home.configHome() + u"/Kolu/defaults.json"_s;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(values).toJson());
+        ASSERT_TRUE(test::writeFile(home.configHome() + u"/Kolu/defaults.json"_s, QJsonDocument(values).toJson()));
     }
 
-    QProcess &launch()
+    QProcess &launch(const QString &program = QStringLiteral(KOLU_EXECUTABLE), const QStringList &arguments = {})
     {
-        auto program = std::make_unique<QProcess>();
-        program->setProcessEnvironment(display.environment());
-        program->setProcessChannelMode(QProcess::ForwardedChannels);
-        program->start(QStringLiteral(KOLU_EXECUTABLE), {});
-        EXPECT_TRUE(program->waitForStarted(10000));
-        programs.push_back(std::move(program));
+        programs.push_back(std::make_unique<QProcess>());
+        programs.back()->setProcessEnvironment(display.environment());
+        programs.back()->setProcessChannelMode(QProcess::ForwardedChannels);
+        programs.back()->start(program, arguments);
+        EXPECT_TRUE(programs.back()->waitForStarted(10000));
         return *programs.back();
+    }
+
+    // An ordinary window at `geometry`, made the active one.
+    quint32 openUserWindow(const QString &geometry)
+    {
+        launch(u"xmessage"_s, {u"-geometry"_s, geometry, u"the user's window"_s});
+        quint32 window = 0;
+        EXPECT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
+        display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+        return window;
+    }
+    quint32 active() const { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); }
+
+    bool startCompositor(QProcess &compositor) const
+    {
+        compositor.setProcessEnvironment(display.environment());
+        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
+        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
     }
 
     // Launches and waits for the rail to be mapped where it belongs.
@@ -171,26 +191,17 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
             EXPECT_TRUE(states.contains(state)) << c.edge << ": " << states.toStdString();
         EXPECT_EQ(display.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
         EXPECT_TRUE(display.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
-        TearDown();
-        programs.clear();
-        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) == 0; }));
+        ASSERT_TRUE(quitAll());
     }
 
     // An ordinary window brought to the front stays below the rail.
     const quint32 rail = launchRail({1422, 110, 18, 680});
-    QProcess other;
-    other.setProcessEnvironment(display.environment());
-    other.start(u"xmessage"_s, {u"-geometry"_s, u"600x400+1000+300"_s, u"an ordinary window"_s});
-    quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
-    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+    const quint32 window = openUserWindow(u"600x400+1000+300"_s);
     display.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
     EXPECT_TRUE(test::waitUntil([&] {
         const auto stacking = display.property(display.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
         return stacking.size() >= 2 && stacking.back() == rail;
     }));
-    other.kill();
-    other.waitForFinished(5000);
 }
 
 TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
@@ -202,7 +213,7 @@ TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
     // A window of the test's own at the bottom of the stack, under the
     // rail's left end (away from the reveal band in its middle).
     const xcb_window_t below = windowBelow({300, 0, 400, 200});
-    ASSERT_TRUE(test::waitUntil([&] { return display.geometry(below) == QRect(300, 0, 400, 200); }));
+    ASSERT_TRUE(waitForGeometry(below, {300, 0, 400, 200}));
 
     // The server sends a click to the window the pointer is in, found
     // through every window's input shape (the rail's and its frame's).
@@ -222,17 +233,11 @@ TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
     writeDefaults({});
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
-    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
-
     // Back to the window that had the keyboard; when that one has gone, the
     // collapsed rail still lets go of it.
     for (const bool ownerGoes : {false, true}) {
-        QProcess other;
-        other.setProcessEnvironment(display.environment());
-        other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
-        quint32 window = 0;
-        ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
-        display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+        const quint32 window = openUserWindow(u"400x300+200+300"_s);
+        QProcess &other = *programs.back();
         ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
 
         display.movePointer({1439, 450});
@@ -253,7 +258,7 @@ TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
         else
             EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
         other.kill();
-        other.waitForFinished(5000);
+        ASSERT_TRUE(other.waitForFinished(5000));
     }
 }
 
@@ -263,13 +268,7 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
     writeDefaults({{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
-    QProcess other;
-    other.setProcessEnvironment(display.environment());
-    other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
-    quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
-    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
+    const quint32 window = openUserWindow(u"400x300+200+300"_s);
     const auto focused = [this] { return display.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
     ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
 
@@ -298,19 +297,12 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
     display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
     EXPECT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
         << "active " << active() << " focus " << focused();
-    other.kill();
-    other.waitForFinished(5000);
 }
 
 TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
 {
     QProcess compositor;
-    compositor.setProcessEnvironment(display.environment());
-    const auto startCompositor = [&] {
-        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
-        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
-    };
-    ASSERT_TRUE(startCompositor()) << "picom did not start";
+    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start";
     writeDefaults({});
     const quint32 rail = launchRail({1422, 110, 18, 680});
     ASSERT_NE(rail, 0u);
@@ -323,7 +315,7 @@ TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
     ASSERT_TRUE(test::waitUntil([this] { return !compositorRuns(); }));
     EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::cut; })) << "cut once nothing composites";
 
-    ASSERT_TRUE(startCompositor()) << "picom did not start again";
+    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start again";
     EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; })) << "whole again under a compositor";
     compositor.terminate();
     compositor.waitForFinished(5000);
@@ -373,13 +365,9 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
     // takes the pointer beside the handle.
     QProcess compositor;
     for (const bool composited : {false, true}) {
-        if (composited) {
-            compositor.setProcessEnvironment(display.environment());
-            compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
-            if (!compositor.waitForStarted(5000) || !test::waitUntil([this] { return compositorRuns(); })) {
-                ADD_FAILURE() << "picom did not start";
-                break;
-            }
+        if (composited && !startCompositor(compositor)) {
+            ADD_FAILURE() << "picom did not start";
+            break;
         }
         writeDefaults({});
         const quint32 rail = launchRail({1422, 110, 18, 680});
@@ -392,10 +380,20 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
         EXPECT_EQ(shapeOf(rail), composited ? Shape::whole : Shape::cut);
         display.movePointer({1430, 200});
         EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; }));
-        TearDown();
-        programs.clear();
-        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) == 0; }));
+        ASSERT_TRUE(quitAll());
     }
     compositor.terminate();
     compositor.waitForFinished(5000);
+}
+
+TEST_F(RailWindowTest, FirstRunOpensTheOnboardingInFrontOnceTheRailIsUp)
+{
+    // No defaults file at all: a fresh configuration.
+    launch();
+    quint32 welcome = 0;
+    ASSERT_TRUE(test::waitUntil([&] { return (welcome = display.findWindow(u"^Welcome to Kolu$"_s)) != 0; },
+                                std::chrono::seconds(60)));
+    EXPECT_NE(display.findWindow(kRailName), 0u);
+    EXPECT_EQ(display.geometry(welcome).size(), QSize(520, 520));
+    EXPECT_TRUE(test::waitUntil([&] { return active() == welcome; }));
 }
