@@ -7,6 +7,7 @@
 
 using namespace kolu;
 using namespace kolu::expandedrail;
+using namespace Qt::StringLiterals;
 
 TEST(ExpandedRailGeometry, TheAlertGapDoesNotScale)
 {
@@ -42,16 +43,12 @@ TEST(ExpandedRailGeometry, ConnectorStaysBetweenStripAndCard)
     EXPECT_DOUBLE_EQ(wide.endX, 795 - 90 - 6);
 }
 
-TEST(ExpandedRailGeometry, AModuleNotShownIsPlacedAsTheFirst)
+TEST(ExpandedRailGeometry, StripContentFitsItsHeightAtBothScales)
 {
     // A module not shown is placed as the first one.
     const std::vector<RailModule> few{RailModule::calendar, RailModule::focus};
     EXPECT_DOUBLE_EQ(moduleIconY(RailModule::notes, few, 1.0), moduleIconY(0, 2, 1.0));
     EXPECT_DOUBLE_EQ(moduleIconY(RailModule::focus, few, 1.0), moduleIconY(1, 2, 1.0));
-}
-
-TEST(ExpandedRailGeometry, StripContentFitsItsHeightAtBothScales)
-{
     for (const double s : {1.0, 1.25})
         for (const bool minimize : {false, true})
             for (int n = 1; n <= 10; ++n) {
@@ -80,9 +77,9 @@ TEST(ExpandedRailGeometry, CardCentreFollowsItsButtonWithinTheCanvas)
 
 TEST(ExpandedRailGeometry, NotificationsBesideTheCardInsideTheCanvas)
 {
-    const std::vector<RailModule> all{RailModule::today, RailModule::calendar, RailModule::prayers, RailModule::notes,
-                                      RailModule::focus, RailModule::links, RailModule::fileTray,
-                                      RailModule::wallpapers, RailModule::reminders, RailModule::nowPlaying};
+    std::vector<RailModule> all;
+    for (int m = 0; m < 10; ++m)
+        all.push_back(RailModule(m));
     RailViewInput in;
     in.focusAlert = in.calendarAlert = in.prayerAlert = in.reminderAlert = true;
     struct Row {
@@ -166,28 +163,23 @@ TEST(ExpandedRailGeometry, TopStripGivesWayFromItsActions)
                 }
 }
 
-TEST(ToolStripRules, BadgeText)
+TEST(ToolStripRules, BadgeTextAndReorderSteps)
 {
-    EXPECT_EQ(toolstrip::badgeText(0), std::nullopt);
-    EXPECT_EQ(toolstrip::badgeText(-3), std::nullopt);
-    EXPECT_EQ(toolstrip::badgeText(1), QStringLiteral("1"));
-    EXPECT_EQ(toolstrip::badgeText(99), QStringLiteral("99"));
-    EXPECT_EQ(toolstrip::badgeText(100), QStringLiteral("99+"));
-}
-
-TEST(ToolStripRules, ReorderStepsFromTheStartIndex)
-{
-    // Half a step rounds away from zero, in both directions.
-    EXPECT_EQ(toolstrip::reorderTarget(3, 24, 10, 1.0), 3);
-    EXPECT_EQ(toolstrip::reorderTarget(3, 25, 10, 1.0), 4);
-    EXPECT_EQ(toolstrip::reorderTarget(3, -24, 10, 1.0), 3);
-    EXPECT_EQ(toolstrip::reorderTarget(3, -25, 10, 1.0), 2);
-    EXPECT_EQ(toolstrip::reorderTarget(3, 124, 10, 1.0), 5);
-    EXPECT_EQ(toolstrip::reorderTarget(3, 125, 10, 1.0), 6);
-    // The large rail's step is 62.5.
-    EXPECT_EQ(toolstrip::reorderTarget(0, 31, 10, 1.25), 0);
-    EXPECT_EQ(toolstrip::reorderTarget(0, 31.25, 10, 1.25), 1);
-    // Clamped to the visible list.
-    EXPECT_EQ(toolstrip::reorderTarget(2, 1000, 6, 1.0), 5);
-    EXPECT_EQ(toolstrip::reorderTarget(2, -1000, 6, 1.0), 0);
+    const std::pair<int, const char *> badges[] = {{0, "-"}, {-3, "-"}, {1, "1"}, {99, "99"}, {100, "99+"}};
+    for (const auto &[n, text] : badges)
+        EXPECT_EQ(toolstrip::badgeText(n).value_or(u"-"_s), QLatin1String(text));
+    // Half a step rounds away from zero, in both directions; the large
+    // rail's step is 62.5; the target is clamped to the visible list.
+    struct Row {
+        int start;
+        double by;
+        int count;
+        double scale;
+        int target;
+    };
+    const Row rows[] = {{3, 24, 10, 1.0, 3},  {3, 25, 10, 1.0, 4},  {3, -24, 10, 1.0, 3}, {3, -25, 10, 1.0, 2},
+                        {3, 124, 10, 1.0, 5}, {3, 125, 10, 1.0, 6}, {0, 31, 10, 1.25, 0}, {0, 31.25, 10, 1.25, 1},
+                        {2, 1000, 6, 1.0, 5}, {2, -1000, 6, 1.0, 0}};
+    for (const Row &r : rows)
+        EXPECT_EQ(toolstrip::reorderTarget(r.start, r.by, r.count, r.scale), r.target) << r.start << " by " << r.by;
 }

@@ -29,6 +29,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kRailName = u"^Kolu Rail$"_s;
+const QRect kParkedRight(1422, 110, 18, 680);
 
 class RailWindowTest : public ::testing::Test {
 protected:
@@ -63,7 +64,7 @@ protected:
     void writeDefaults(QJsonObject values)
     {
         values.insert(u"hasCompletedOrlixOnboarding"_s, true);
-        ASSERT_TRUE(test::writeFile(home.configHome() + u"/Kolu/defaults.json"_s, QJsonDocument(values).toJson()));
+        EXPECT_TRUE(test::writeFile(home.configHome() + u"/Kolu/defaults.json"_s, QJsonDocument(values).toJson()));
     }
 
     QProcess &launch(const QString &program = QStringLiteral(KOLU_EXECUTABLE), const QStringList &arguments = {})
@@ -94,9 +95,10 @@ protected:
         return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
     }
 
-    // Launches and waits for the rail to be mapped where it belongs.
-    quint32 launchRail(const QRect &expected)
+    // Launches with `defaults` and waits for the rail to be mapped where it belongs.
+    quint32 launchRail(const QRect &expected = kParkedRight, const QJsonObject &defaults = {})
     {
+        writeDefaults(defaults);
         launch();
         quint32 rail = 0;
         // A generous bound: under a fully loaded machine every X tool run is slow.
@@ -182,8 +184,8 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
     // Ten modules with the minimize-all button make the top rail 779 + 32 wide.
     const Case cases[] = {{"left", {0, 110, 18, 680}}, {"top", {314, 0, 811, 18}}, {"right", {1422, 110, 18, 680}}};
     for (const Case &c : cases) {
-        writeDefaults({{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
-        const quint32 rail = launchRail(c.frame);
+        const quint32 rail =
+            launchRail(c.frame, {{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
         ASSERT_NE(rail, 0u) << c.edge;
         const QString states = display.property(rail, u"_NET_WM_STATE"_s);
         for (const QString &state : {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s,
@@ -195,7 +197,7 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
     }
 
     // An ordinary window brought to the front stays below the rail.
-    const quint32 rail = launchRail({1422, 110, 18, 680});
+    const quint32 rail = launchRail();
     const quint32 window = openUserWindow(u"600x400+1000+300"_s);
     display.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
     EXPECT_TRUE(test::waitUntil([&] {
@@ -206,8 +208,8 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
 
 TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
 {
-    writeDefaults({{u"railEdge"_s, u"top"_s}, {u"showMinimizeAllAppsButton"_s, true}});
-    const quint32 rail = launchRail({314, 0, 811, 18});
+    const quint32 rail =
+        launchRail({314, 0, 811, 18}, {{u"railEdge"_s, u"top"_s}, {u"showMinimizeAllAppsButton"_s, true}});
     ASSERT_NE(rail, 0u);
 
     // A window of the test's own at the bottom of the stack, under the
@@ -230,8 +232,7 @@ TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
 
 TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
 {
-    writeDefaults({});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
+    const quint32 rail = launchRail();
     ASSERT_NE(rail, 0u);
     // Back to the window that had the keyboard; when that one has gone, the
     // collapsed rail still lets go of it.
@@ -252,21 +253,20 @@ TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
         }
 
         display.movePointer({300, 150});
-        ASSERT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
+        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
         if (ownerGoes)
             EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
         else
             EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
         other.kill();
-        ASSERT_TRUE(other.waitForFinished(5000));
+        other.waitForFinished(5000);
     }
 }
 
 TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
 {
     // The notes button first in the tool strip.
-    writeDefaults({{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
+    const quint32 rail = launchRail(kParkedRight, {{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
     ASSERT_NE(rail, 0u);
     const quint32 window = openUserWindow(u"400x300+200+300"_s);
     const auto focused = [this] { return display.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
@@ -297,28 +297,6 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
     display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
     EXPECT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
         << "active " << active() << " focus " << focused();
-}
-
-TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
-{
-    QProcess compositor;
-    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start";
-    writeDefaults({});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
-    ASSERT_NE(rail, 0u);
-    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; }));
-
-    // Nothing else happens: the panel is cut to what it draws because the
-    // compositor went.
-    compositor.terminate();
-    compositor.waitForFinished(5000);
-    ASSERT_TRUE(test::waitUntil([this] { return !compositorRuns(); }));
-    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::cut; })) << "cut once nothing composites";
-
-    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start again";
-    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; })) << "whole again under a compositor";
-    compositor.terminate();
-    compositor.waitForFinished(5000);
 }
 
 TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
@@ -354,36 +332,45 @@ TEST_F(RailWindowTest, QuittingOrLosingTheDisplaySavesTheFocusTimer)
     }
 }
 
-TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
+TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheCompositor)
 {
     // A window of the test's own in a colour of its own, under the rail.
     constexpr quint32 kGreen = 0x00FF00;
     const xcb_window_t below = windowBelow({1200, 0, 240, 900}, kGreen);
-
-    // Without a compositor the window is shaped to what it draws; with one
-    // it stays whole and translucent. Either way the desktop shows and
-    // takes the pointer beside the handle.
+    // Without a compositor the window is cut to what it draws; with one it
+    // stays whole and translucent, still shaped so that the compositor draws
+    // no square shadow of its own around it. Either way the desktop shows
+    // and takes the pointer beside the handle, as the compositor comes and goes.
     QProcess compositor;
-    for (const bool composited : {false, true}) {
-        if (composited && !startCompositor(compositor)) {
-            ADD_FAILURE() << "picom did not start";
-            break;
+    const auto stopCompositor = [&] {
+        compositor.terminate();
+        compositor.waitForFinished(5000);
+        return test::waitUntil([this] { return !compositorRuns(); });
+    };
+    const auto desktopBesideTheHandle = [&] {
+        return test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; });
+    };
+    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start";
+    const quint32 rail = launchRail();
+    ASSERT_NE(rail, 0u);
+    for (const bool composited : {true, false, true}) {
+        SCOPED_TRACE(composited ? "composited" : "not composited");
+        if (!composited) {
+            ASSERT_TRUE(stopCompositor());
+        } else if (compositor.state() == QProcess::NotRunning) {
+            ASSERT_TRUE(startCompositor(compositor)) << "picom did not start again";
         }
-        writeDefaults({});
-        const quint32 rail = launchRail({1422, 110, 18, 680});
-        ASSERT_NE(rail, 0u);
-        // The handle shows; beside it, what lies below.
-        EXPECT_TRUE(test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; }))
-            << "composited " << composited;
-        // Shaped either way: a compositor draws no square shadow of its own
-        // around a shaped dock.
-        EXPECT_EQ(shapeOf(rail), composited ? Shape::whole : Shape::cut);
+        EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == (composited ? Shape::whole : Shape::cut); }));
+        EXPECT_TRUE(desktopBesideTheHandle());
         display.movePointer({1430, 200});
         EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; }));
-        ASSERT_TRUE(quitAll());
     }
-    compositor.terminate();
-    compositor.waitForFinished(5000);
+    // Launched with nothing compositing, it is cut from the start.
+    ASSERT_TRUE(quitAll());
+    ASSERT_TRUE(stopCompositor());
+    const quint32 again = launchRail();
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(again) == Shape::cut; }));
+    EXPECT_TRUE(desktopBesideTheHandle());
 }
 
 TEST_F(RailWindowTest, FirstRunOpensTheOnboardingInFrontOnceTheRailIsUp)

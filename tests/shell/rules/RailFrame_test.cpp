@@ -104,14 +104,12 @@ TEST(RailFrameTest, TopFramesByState)
         bool expanded, calendar, prayer, pulse;
         QSize size;
     };
-    const Case cases[] = {
-        {"expanded", true, false, false, false, {350, 610}},
-        {"expanded with a prayer alert", true, false, true, false, {694, 610}},
-        {"expanded with a calendar alert", true, true, false, false, {680, 610}},
-        {"collapsed with an alert", false, true, false, false, {380, 112}},
-        {"collapsed with the pulse only", false, false, false, true, {350, 112}},
-        {"collapsed with the pulse and an alert", false, true, false, true, {380, 112}},
-    };
+    const Case cases[] = {{"expanded", true, false, false, false, {350, 610}},
+                          {"expanded with a prayer alert", true, false, true, false, {694, 610}},
+                          {"expanded with a calendar alert", true, true, false, false, {680, 610}},
+                          {"collapsed with an alert", false, true, false, false, {380, 112}},
+                          {"collapsed with the pulse only", false, false, false, true, {350, 112}},
+                          {"collapsed with the pulse and an alert", false, true, false, true, {380, 112}}};
     for (const Case &c : cases) {
         in.expanded = c.expanded;
         in.calendarAlert = c.calendar;
@@ -128,17 +126,8 @@ TEST(RailFrameTest, TopFramesByState)
     EXPECT_EQ(railframe::frame(in, QRect(100, 20, 800, 500)), QRect(136, 20, 728, 464));
 }
 
-TEST(RailFrameTest, ClicksPassOnlyThroughTheQuietCollapsedTopRail)
+TEST(RailFrameTest, SlidesAlongASideEdgeOrBetweenThem)
 {
-    RailFrameInput in = side(1.0, RailEdge::top);
-    EXPECT_TRUE(railframe::passesClicksThrough(in));
-    in.clipboardPulseActive = true;
-    EXPECT_FALSE(railframe::passesClicksThrough(in)) << "the pulse can be clicked";
-    in.clipboardPulseActive = false;
-    in.expanded = true;
-    EXPECT_FALSE(railframe::passesClicksThrough(in));
-    EXPECT_FALSE(railframe::passesClicksThrough(side(1.0, RailEdge::left))) << "the side handle takes drops";
-
     EXPECT_TRUE(railframe::animatesBetween(RailEdge::right, RailEdge::left));
     EXPECT_TRUE(railframe::animatesBetween(RailEdge::right, RailEdge::right));
     EXPECT_FALSE(railframe::animatesBetween(RailEdge::right, RailEdge::top));
