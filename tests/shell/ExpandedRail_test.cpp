@@ -99,7 +99,7 @@ TEST_F(ExpandedRailTest, SwipeCollapsesPastItsThresholdTowardsTheEdge)
 TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
 {
     test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
-    raiseAlerts(true, true, true, true);
+    raiseAlerts(15);
     ExpandedRail rail(*state);
     rail.resize(795, 620);
     rail.show();
@@ -195,7 +195,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
     state->setRailEdge(RailEdge::top);
     state->setShowMinimizeAllAppsButton(true);
-    raiseAlerts(true, true, false, false);
+    raiseAlerts(3);
     ExpandedRail rail(*state);
     rail.resize(900, 600);
     rail.show();
@@ -236,7 +236,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
 TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
 {
     state->setRailEdge(RailEdge::left);
-    raiseAlerts(false, true, false, false);
+    raiseAlerts(2);
     RailView view(*state);
     view.setExpandedLayoutFactory(RailViewLayout::expanded,
                                   [](AppState &s, QWidget *parent) { return new ExpandedRail(s, parent); });

@@ -10,9 +10,7 @@
 using namespace kolu;
 using namespace std::chrono_literals;
 
-namespace {
 using RailPanelTest = test::ShellTest;
-} // namespace
 
 TEST_F(RailPanelTest, IsPreparedBeforeItShowsAndFollowsTheStateToEveryEdge)
 {
@@ -104,14 +102,27 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
     EXPECT_EQ(resizes.count, 2);
 }
 
-TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksAndTheQuietTopRailNone)
+TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTopRailTakesNone)
 {
+    bool compositing = true;
+    parts.isCompositing = [&] { return compositing; };
     launch();
     ASSERT_TRUE(windowing->inputRegion);
     EXPECT_EQ(*windowing->inputRegion, QRegion(panel().rect())) << "the whole handle takes drops";
-
     panel().setDrawnRegion(QRegion(0, 100, 18, 300));
     EXPECT_EQ(*windowing->inputRegion, QRegion(0, 100, 18, 300));
+    // Blended by the compositor: the whole window shows, no hard edges (it
+    // is still shaped, to all of it, so compositors add no square shadow).
+    EXPECT_EQ(windowing->visibleRegion, QRegion(panel().rect()));
+    // The compositor goes: the translucent panel would show black where it
+    // draws nothing, so from its next layout only the drawing shows.
+    compositing = false;
+    panel().relayout();
+    EXPECT_EQ(windowing->visibleRegion, QRegion(0, 100, 18, 300));
+    EXPECT_EQ(windowing->inputRegion, windowing->visibleRegion);
+    compositing = true;
+    panel().relayout();
+    EXPECT_EQ(windowing->visibleRegion, QRegion(panel().rect()));
 
     state().setRailEdge(RailEdge::top);
     EXPECT_TRUE(windowing->inputRegion->isEmpty()) << "collapsed at the top: clicks pass";
@@ -128,27 +139,6 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksAndTheQuietTopRailNone)
     EXPECT_EQ(*windowing->inputRegion, QRegion(0, 0, 5, 5));
     panel().setDrawnRegion(QRegion(panel().rect()).united(QRect(-10, -10, 5000, 5000)));
     EXPECT_EQ(*windowing->inputRegion, QRegion(panel().rect())) << "clipped to the window";
-}
-
-TEST_F(RailPanelTest, ShowsOnlyWhatIsDrawnWhileNothingComposites)
-{
-    bool compositing = true;
-    parts.isCompositing = [&] { return compositing; };
-    launch();
-    panel().setDrawnRegion(QRegion(0, 100, 18, 300));
-    // Blended by the compositor: the whole window shows, no hard edges (it
-    // is still shaped, to all of it, so compositors add no square shadow).
-    EXPECT_EQ(windowing->visibleRegion, QRegion(panel().rect()));
-
-    // The compositor goes: the translucent panel would show black where it
-    // draws nothing, so from its next layout only the drawing shows.
-    compositing = false;
-    panel().relayout();
-    EXPECT_EQ(windowing->visibleRegion, QRegion(0, 100, 18, 300));
-    EXPECT_EQ(windowing->inputRegion, windowing->visibleRegion);
-    compositing = true;
-    panel().relayout();
-    EXPECT_EQ(windowing->visibleRegion, QRegion(panel().rect()));
 }
 
 TEST_F(RailPanelTest, TakesTheKeyboardOnlyWhenExpandedAndAFieldIsClicked)

@@ -1,6 +1,6 @@
-#include "../state/AppStateFixture.h"
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
+#include "TestFiles.h"
 
 #include "model/PersistedFiles.h"
 #include "platform/notifications/NotificationScheduler.h"
@@ -35,28 +35,19 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 namespace {
 
-class RailViewsTest : public test::AppStateActionsTest {
+class RailViewsTest : public test::RailStateTest {
 protected:
-    std::unique_ptr<AppState> state = makeState();
+    int layoutCalls = 0;
 
-    void SetUp() override { state->loadSavedState(); }
-
-    void raiseAll(int bits)
+    void SetUp() override
     {
-        CalendarEvent event;
-        event.id = u"e1"_s;
-        event.title = u"Standup"_s;
-        event.startDate = clock.now().addSecs(300);
-        state->setActiveCalendarAlert(bits & 1 ? std::optional(event) : std::nullopt);
-        ActivePrayerAlert prayer;
-        prayer.prayer.name = PrayerName::asr;
-        state->setActivePrayerAlert(bits & 2 ? std::optional(prayer) : std::nullopt);
-        ReminderItem item;
-        item.id = u"r-7"_s;
-        item.title = u"Call the bank"_s;
-        state->setActiveReminderAlert(bits & 4 ? std::optional(ActiveReminderAlert{item, clock.now()})
-                                               : std::nullopt);
-        state->setPomodoroAlertVisible(bits & 8);
+        state->loadSavedState();
+        QObject::connect(state.get(), &AppState::chromeNeedsLayout, [this] { ++layoutCalls; });
+    }
+    QString makeFile(const QString &relative)
+    {
+        EXPECT_TRUE(test::writeFile(home.path(relative)));
+        return home.path(relative);
     }
 };
 
@@ -69,7 +60,7 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
         state->setRailEdge(edge);
         for (int bits = 0; bits < 32; ++bits) {
             SCOPED_TRACE(testing::Message() << "edge " << int(edge) << " bits " << bits);
-            raiseAll(bits);
+            raiseAlerts(bits);
             state->setClipboardPulseActive(bits & 16);
             const EdgeAlertKind order[] = {EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder,
                                            EdgeAlertKind::focus};
@@ -88,7 +79,7 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
             EXPECT_EQ(dock->handle() != nullptr, !expected && (top || !(bits & 16)));
         }
     }
-    raiseAll(0);
+    raiseAlerts(0);
     state->setIsDockRevealed(true);
     EXPECT_EQ(view.currentLayout(), RailViewLayout::topDock) << "revealing alone keeps the collapsed layout";
 
@@ -140,7 +131,7 @@ TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesText)
     // the widget gets it straight.
     static_cast<QObject &>(handle).event(&drop);
     EXPECT_TRUE(drop.isAccepted());
-    EXPECT_TRUE(waitUntil([&] { return state->fileTrayItems().size() == 1; }));
+    EXPECT_TRUE(test::waitUntil([&] { return state->fileTrayItems().size() == 1; }));
 }
 
 TEST_F(RailViewsTest, PulseClickOpensTheTray)
@@ -155,7 +146,7 @@ TEST_F(RailViewsTest, PulseClickOpensTheTray)
 TEST_F(RailViewsTest, NotificationActionsReachTheState)
 {
     // Reminder: the third menu item snoozes 20 minutes.
-    raiseAll(4);
+    raiseAlerts(4);
     {
         EdgeNotification note(EdgeAlertKind::reminder, *state);
         ASSERT_TRUE(note.remindMenu());
@@ -173,7 +164,7 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
         p.remaining = 12;
         p.isRunning = true;
     });
-    raiseAll(8);
+    raiseAlerts(8);
     {
         EdgeNotification note(EdgeAlertKind::focus, *state);
         auto *stop = note.findChild<QAbstractButton *>(u"stopButton"_s);
@@ -191,7 +182,7 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
     }
     // Calendar and prayer Stop clear their fields and ask for a relayout.
     for (int bits : {1, 2}) {
-        raiseAll(bits);
+        raiseAlerts(bits);
         EdgeNotification note(bits == 1 ? EdgeAlertKind::calendar : EdgeAlertKind::prayer, *state);
         layoutCalls = 0;
         QTest::mouseClick(note.findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
@@ -204,7 +195,7 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
 TEST_F(RailViewsTest, AnAlertAnsweredInsideTheRailLeavesForTheNextOne)
 {
     state->setRailEdge(RailEdge::left);
-    raiseAll(1 | 8);
+    raiseAlerts(1 | 8);
     DockRail dock(*state);
     dock.resize(441, 620);
     dock.show();
@@ -282,13 +273,13 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     EXPECT_TRUE(timer.isActive());
     state->setClipboardPulseActive(false);
     EXPECT_FALSE(timer.isActive());
-    raiseAll(2);
+    raiseAlerts(2);
     EXPECT_TRUE(timer.isActive());
     view.hide();
     EXPECT_FALSE(timer.isActive()) << "a hidden rail stops it";
     view.show();
     EXPECT_TRUE(timer.isActive());
-    raiseAll(0);
+    raiseAlerts(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(timer.isActive());
 }
@@ -307,7 +298,7 @@ TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)
         {RailEdge::top, 0, true, "clipboardEdgePulse"}, {RailEdge::top, 1, false, "calendarEdgeNotification"}};
     for (const Case &c : cases) {
         state->setRailEdge(c.edge);
-        raiseAll(c.alerts);
+        raiseAlerts(c.alerts);
         state->setClipboardPulseActive(c.pulse);
         RailView view(*state);
         view.resize(c.edge == RailEdge::top ? QSize(811, 200) : QSize(430, 680));
@@ -342,7 +333,7 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     QSignalSpy published(&view, &RailView::drawnRegionChanged);
 
     // An alert comes in from 14 points to the right, at the left edge too.
-    raiseAll(8);
+    raiseAlerts(8);
     auto *alert = view.findChild<EdgeAlert *>();
     auto *effect = qobject_cast<RailTransitionEffect *>(alert->graphicsEffect());
     ASSERT_NE(effect, nullptr);
@@ -353,7 +344,7 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     // It leaves as a picture that takes no clicks: the region is the
     // handle's at once.
     const QRect alertRect(alert->mapTo(&view, QPoint()), alert->size());
-    raiseAll(0);
+    raiseAlerts(0);
     QCoreApplication::processEvents();
     EXPECT_EQ(railmotion::leavingPictures(view.content()), 1);
     EXPECT_EQ(published.last().at(0).value<QRegion>(), view.drawnRegion());

@@ -132,12 +132,23 @@ protected:
         mouse(w, QEvent::MouseButtonRelease, at + by, Qt::NoButton);
     }
 
-    void raiseAlerts(bool calendar, bool prayer, bool reminder, bool focus)
+    // Raises the calendar (1), prayer (2), reminder (4) and focus (8) alerts
+    // in `bits` and clears the others.
+    void raiseAlerts(int bits)
     {
-        state->setActiveCalendarAlert(calendar ? std::optional(CalendarEvent{}) : std::nullopt);
-        state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
-        state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
-        state->setPomodoroAlertVisible(focus);
+        CalendarEvent event;
+        event.id = QStringLiteral("e1");
+        event.title = QStringLiteral("Standup");
+        event.startDate = clock.now().addSecs(300);
+        state->setActiveCalendarAlert(bits & 1 ? std::optional(event) : std::nullopt);
+        ActivePrayerAlert prayer;
+        prayer.prayer.name = PrayerName::asr;
+        state->setActivePrayerAlert(bits & 2 ? std::optional(prayer) : std::nullopt);
+        ReminderItem item;
+        item.id = QStringLiteral("r-7");
+        item.title = QStringLiteral("Call the bank");
+        state->setActiveReminderAlert(bits & 4 ? std::optional(ActiveReminderAlert{item, clock.now()}) : std::nullopt);
+        state->setPomodoroAlertVisible(bits & 8);
     }
 };
 

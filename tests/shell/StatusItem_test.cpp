@@ -117,41 +117,52 @@ TEST_F(StatusItemTest, NineCommandsInOrderWithIconsFollowTheRailsModules)
     EXPECT_EQ(state().selectedModule(), RailModule::fileTray);
 }
 
-TEST_F(StatusItemTest, SettingsAndOnboardingWindowsAreMadeOnceAndReused)
+TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredOnceAndAreReused)
 {
     int settingsMade = 0;
     parts.settingsWindow = [&settingsMade](ApplicationDelegate &) {
         ++settingsMade;
-        return new QWidget;
+        auto *window = new QWidget;
+        window->setFixedSize(860, 640);
+        return window;
     };
     std::function<void()> finishOnboarding;
     parts.onboardingWindow = [&finishOnboarding](ApplicationDelegate &, std::function<void()> finish) {
         finishOnboarding = std::move(finish);
-        return new QWidget;
+        auto *window = new QWidget;
+        window->setFixedSize(520, 520);
+        return window;
     };
     launch();
-
     // First launch: onboarding 0.7 s after the rail.
     clock.advance(699ms);
     EXPECT_EQ(delegate->onboardingWindow(), nullptr);
     clock.advance(1ms);
-    ASSERT_NE(delegate->onboardingWindow(), nullptr);
-    EXPECT_TRUE(delegate->onboardingWindow()->isVisible());
-    delegate->onboardingWindow()->close();
-    Q_EMIT state().showOrlixOnboarding();
-    EXPECT_TRUE(delegate->onboardingWindow()->isVisible()) << "the same window again";
-    finishOnboarding();
-    EXPECT_EQ(delegate->onboardingWindow(), nullptr);
-    EXPECT_EQ(defaults.boolean(SettingsKey::hasCompletedOrlixOnboarding), true);
-
     delegate->runStatusCommand(StatusCommand::settings);
+    QWidget *onboarding = delegate->onboardingWindow();
     QWidget *settings = delegate->settingsWindow();
-    ASSERT_NE(settings, nullptr);
-    settings->close();
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    const QPoint centre = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry().center();
+    for (QWidget *window : {onboarding, settings}) {
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 4);
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+        window->close();
+    }
+    // Asked for again: the same windows.
+    Q_EMIT state().showOrlixOnboarding();
     Q_EMIT state().showOrlixSettings();
+    EXPECT_EQ(delegate->onboardingWindow(), onboarding);
+    EXPECT_TRUE(onboarding->isVisible());
     EXPECT_EQ(delegate->settingsWindow(), settings);
     EXPECT_TRUE(settings->isVisible());
     EXPECT_EQ(settingsMade, 1);
+    finishOnboarding();
+    EXPECT_EQ(delegate->onboardingWindow(), nullptr);
+    EXPECT_EQ(defaults.boolean(SettingsKey::hasCompletedOrlixOnboarding), true);
 }
 
 TEST_F(StatusItemTest, LaterLaunchesSkipTheOnboarding)
@@ -165,30 +176,4 @@ TEST_F(StatusItemTest, LaterLaunchesSkipTheOnboarding)
     launch();
     clock.advance(5s);
     EXPECT_FALSE(made);
-}
-
-TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredWithoutAMaximiseButton)
-{
-    parts.settingsWindow = [](ApplicationDelegate &) {
-        auto *window = new QWidget;
-        window->setFixedSize(860, 640);
-        return window;
-    };
-    parts.onboardingWindow = [](ApplicationDelegate &, std::function<void()>) {
-        auto *window = new QWidget;
-        window->setFixedSize(520, 520);
-        return window;
-    };
-    launch();
-    clock.advance(700ms);
-    delegate->runStatusCommand(StatusCommand::settings);
-    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
-    const QPoint centre = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry().center();
-    for (QWidget *window : {delegate->onboardingWindow(), delegate->settingsWindow()}) {
-        ASSERT_NE(window, nullptr);
-        EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 4);
-        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-        EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-        EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
-    }
 }

@@ -230,50 +230,12 @@ TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
     EXPECT_NE(display.windowUnderPointer(), below);
 }
 
-TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
-{
-    const quint32 rail = launchRail();
-    ASSERT_NE(rail, 0u);
-    // Back to the window that had the keyboard; when that one has gone, the
-    // collapsed rail still lets go of it.
-    for (const bool ownerGoes : {false, true}) {
-        const quint32 window = openUserWindow(u"400x300+200+300"_s);
-        QProcess &other = *programs.back();
-        ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
-
-        display.movePointer({1439, 450});
-        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
-        // One of the rail's fields took the keyboard.
-        display.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
-        ASSERT_TRUE(test::waitUntil([&] { return active() == rail; }));
-        if (ownerGoes) {
-            other.kill();
-            other.waitForFinished(5000);
-            ASSERT_TRUE(test::waitUntil([&] { return display.findWindow(u"^xmessage$"_s) == 0; }));
-        }
-
-        display.movePointer({300, 150});
-        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
-        if (ownerGoes)
-            EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
-        else
-            EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
-        other.kill();
-        other.waitForFinished(5000);
-    }
-}
-
-TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
+TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
 {
     // The notes button first in the tool strip.
     const quint32 rail = launchRail(kParkedRight, {{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
     ASSERT_NE(rail, 0u);
-    const quint32 window = openUserWindow(u"400x300+200+300"_s);
     const auto focused = [this] { return display.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
-    ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
-
-    display.movePointer({1439, 450});
-    ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
     // What shows at `p` once the slide or the card's entrance has come to
     // rest there: the same colour several looks in a row.
     const auto settled = [this](QPoint p) {
@@ -286,17 +248,41 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
             return same >= 5;
         });
     };
-    const QPoint notesButton{1387, 173};
-    const QPoint composerButton{1073, 250};
-    ASSERT_TRUE(settled(notesButton));
-    display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
-    ASSERT_TRUE(settled(composerButton));
-    // The composer puts its title field in focus; the window manager must
-    // hand the rail the keyboard for it (some refuse a dock's plain request
-    // and keep it on a window of their own).
-    display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
-    EXPECT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
-        << "active " << active() << " focus " << focused();
+    // Collapsing gives the keyboard back to the window that had it; when
+    // that one has gone, the collapsed rail still lets go of it.
+    for (const bool ownerGoes : {false, true}) {
+        SCOPED_TRACE(ownerGoes ? "owner gone" : "owner there");
+        const quint32 window = openUserWindow(u"400x300+200+300"_s);
+        QProcess &other = *programs.back();
+        ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
+        display.movePointer({1439, 450});
+        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+        if (!ownerGoes) {
+            // The composer puts its title field in focus; the window manager
+            // must hand the rail the keyboard for it (some refuse a dock's
+            // plain request and keep it on a window of their own).
+            ASSERT_TRUE(settled({1387, 173}));
+            display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
+            ASSERT_TRUE(settled({1073, 250}));
+            display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
+            ASSERT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
+                << "active " << active() << " focus " << focused();
+        } else {
+            display.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
+            ASSERT_TRUE(test::waitUntil([&] { return active() == rail; }));
+            other.kill();
+            other.waitForFinished(5000);
+            ASSERT_TRUE(test::waitUntil([&] { return display.findWindow(u"^xmessage$"_s) == 0; }));
+        }
+        display.movePointer({300, 150});
+        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
+        if (ownerGoes)
+            EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
+        else
+            EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
+        other.kill();
+        other.waitForFinished(5000);
+    }
 }
 
 TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
