@@ -11,7 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
-
 TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
 {
     for (EdgeAlertKind kind :
@@ -38,20 +37,15 @@ TEST(CollapsedRailRules, PlacementAgainstTheEdge)
 {
     const QRectF area(0, 0, 400, 600);
     const QSizeF item(100, 112);
-    struct Case {
-        RailEdge edge;
-        RailVerticalPosition position;
-        QPointF topLeft;
-    } cases[] = {
+    const std::tuple<RailEdge, RailVerticalPosition, QPointF> cases[] = {
         {RailEdge::left, RailVerticalPosition::top, {0, 0}},
         {RailEdge::left, RailVerticalPosition::center, {0, 244}},
         {RailEdge::left, RailVerticalPosition::bottom, {0, 488}},
         {RailEdge::right, RailVerticalPosition::bottom, {300, 488}},
-        {RailEdge::top, RailVerticalPosition::bottom, {150, 0}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(railview::placeAtEdge(area, item, c.edge, c.position).topLeft(), c.topLeft)
-            << int(c.edge) << " " << int(c.position);
+        {RailEdge::top, RailVerticalPosition::bottom, {150, 0}}};
+    for (const auto &[edge, position, topLeft] : cases)
+        EXPECT_EQ(railview::placeAtEdge(area, item, edge, position).topLeft(), topLeft)
+            << int(edge) << " " << int(position);
 }
 
 TEST(RingPhase, RingsGrowFadeAndRepeat)

@@ -128,25 +128,22 @@ TEST(ExpandedRailGeometry, TopStripGivesWayFromItsActions)
                 EXPECT_EQ(fit.spacing, 10);
                 EXPECT_EQ(fit.overflow, 0);
             }
-    struct Row {
-        double stripWidth, spacing, action, padding, moduleSpacing;
-        int actions, modules;
-    };
+
     // Ten modules and three actions need 779 at s = 1: the spacing gives way
     // first, then the actions, the padding and the module spacing; then the
     // leading actions go, Settings last of all; then the trailing modules.
-    const Row rows[] = {{779, 10, 30, 14, 8, 3, 10}, {767, 7, 30, 14, 8, 3, 10}, {752, 4, 29, 14, 8, 3, 10},
-                        {737, 4, 24, 14, 8, 3, 10},  {723, 4, 24, 7, 8, 3, 10},  {668, 4, 24, 7, 4, 2, 10},
-                        {640, 4, 24, 7, 4, 1, 10},   {620, 4, 24, 7, 4, 1, 9}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.stripWidth);
-        const toprail::StripFit fit = toprail::stripFit(r.stripWidth, 10, 3, 1.0);
-        EXPECT_DOUBLE_EQ(fit.spacing, r.spacing);
-        EXPECT_DOUBLE_EQ(fit.actionWidth, r.action);
-        EXPECT_DOUBLE_EQ(fit.padding, r.padding);
-        EXPECT_DOUBLE_EQ(fit.moduleSpacing, r.moduleSpacing);
-        EXPECT_EQ(fit.shownActions, r.actions);
-        EXPECT_EQ(fit.shownModules, r.modules);
+    const std::tuple<double, double, double, double, double, int, int> rows[] = {
+        {779, 10, 30, 14, 8, 3, 10}, {767, 7, 30, 14, 8, 3, 10}, {752, 4, 29, 14, 8, 3, 10}, {737, 4, 24, 14, 8, 3, 10},
+        {723, 4, 24, 7, 8, 3, 10},   {668, 4, 24, 7, 4, 2, 10},  {640, 4, 24, 7, 4, 1, 10},  {620, 4, 24, 7, 4, 1, 9}};
+    for (const auto &[stripWidth, spacing, action, padding, moduleSpacing, actions, modules] : rows) {
+        SCOPED_TRACE(stripWidth);
+        const toprail::StripFit fit = toprail::stripFit(stripWidth, 10, 3, 1.0);
+        EXPECT_DOUBLE_EQ(fit.spacing, spacing);
+        EXPECT_DOUBLE_EQ(fit.actionWidth, action);
+        EXPECT_DOUBLE_EQ(fit.padding, padding);
+        EXPECT_DOUBLE_EQ(fit.moduleSpacing, moduleSpacing);
+        EXPECT_EQ(fit.shownActions, actions);
+        EXPECT_EQ(fit.shownModules, modules);
         EXPECT_DOUBLE_EQ(fit.overflow, 0);
     }
     // At every width the rail can have, Settings shows whole inside the glass.
@@ -170,16 +167,11 @@ TEST(ToolStripRules, BadgeTextAndReorderSteps)
         EXPECT_EQ(toolstrip::badgeText(n).value_or(u"-"_s), QLatin1String(text));
     // Half a step rounds away from zero, in both directions; the large
     // rail's step is 62.5; the target is clamped to the visible list.
-    struct Row {
-        int start;
-        double by;
-        int count;
-        double scale;
-        int target;
-    };
-    const Row rows[] = {{3, 24, 10, 1.0, 3},  {3, 25, 10, 1.0, 4},  {3, -24, 10, 1.0, 3}, {3, -25, 10, 1.0, 2},
-                        {3, 124, 10, 1.0, 5}, {3, 125, 10, 1.0, 6}, {0, 31, 10, 1.25, 0}, {0, 31.25, 10, 1.25, 1},
-                        {2, 1000, 6, 1.0, 5}, {2, -1000, 6, 1.0, 0}};
-    for (const Row &r : rows)
-        EXPECT_EQ(toolstrip::reorderTarget(r.start, r.by, r.count, r.scale), r.target) << r.start << " by " << r.by;
+
+    const std::tuple<int, double, int, double, int> rows[] = {
+        {3, 24, 10, 1.0, 3},  {3, 25, 10, 1.0, 4},  {3, -24, 10, 1.0, 3}, {3, -25, 10, 1.0, 2},
+        {3, 124, 10, 1.0, 5}, {3, 125, 10, 1.0, 6}, {0, 31, 10, 1.25, 0}, {0, 31.25, 10, 1.25, 1},
+        {2, 1000, 6, 1.0, 5}, {2, -1000, 6, 1.0, 0}};
+    for (const auto &[start, by, count, scale, target] : rows)
+        EXPECT_EQ(toolstrip::reorderTarget(start, by, count, scale), target) << start << " by " << by;
 }

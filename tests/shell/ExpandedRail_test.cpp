@@ -23,7 +23,6 @@ using namespace kolu;
 using namespace std::chrono_literals;
 
 namespace {
-
 class ExpandedRailTest : public test::RailStateTest {
 protected:
     static void hover(QWidget *w, bool in)
@@ -63,25 +62,20 @@ private:
 
 TEST_F(ExpandedRailTest, SwipeCollapsesPastItsThresholdTowardsTheEdge)
 {
-    struct Row {
-        RailEdge edge;
-        QPointF by;
-        bool collapses;
-    };
-    const Row rows[] = {
+    const std::tuple<RailEdge, QPointF, bool> rows[] = {
         {RailEdge::right, {70, 0}, false},  {RailEdge::right, {71, 0}, true},  {RailEdge::right, {-110, 0}, false},
         {RailEdge::right, {-111, 0}, true}, {RailEdge::right, {10, 5}, false}, {RailEdge::right, {0, 200}, false},
         {RailEdge::top, {0, -70}, false},   {RailEdge::top, {0, -71}, true},   {RailEdge::top, {0, 300}, false},
         {RailEdge::top, {300, 0}, false},   {RailEdge::top, {-300, 0}, false}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(testing::Message() << int(r.edge) << " " << r.by.x() << "," << r.by.y());
-        state->setRailEdge(r.edge);
+    for (const auto &[edge, by, collapses] : rows) {
+        SCOPED_TRACE(testing::Message() << int(edge) << " " << by.x() << "," << by.y());
+        state->setRailEdge(edge);
         ExpandedRail rail(*state);
-        rail.resize(r.edge == RailEdge::top ? 800 : 441, 620);
+        rail.resize(edge == RailEdge::top ? 800 : 441, 620);
         rail.show();
         state->setIsExpanded(true);
-        swipe(rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle")), QPointF(4, 4), r.by);
-        EXPECT_EQ(!state->isExpanded(), r.collapses);
+        swipe(rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle")), QPointF(4, 4), by);
+        EXPECT_EQ(!state->isExpanded(), collapses);
     }
     // A swipe that starts in a text field selects text instead; so does a reorder drag.
     state->setRailEdge(RailEdge::right);
@@ -446,22 +440,18 @@ TEST_F(ExpandedRailTest, DetailHeaderPerModuleAndTodaySymbolByHour)
         EXPECT_EQ(panel.badgeSymbol(), symbol(module));
     }
 
-    struct Row {
-        int hour;
-        const char *symbol;
-        const char *greeting;
-    };
-    const Row rows[] = {{0, "moon.stars", "Have a calm night"},    {5, "moon.stars", "Have a calm night"},
-                        {6, "sun.max", "Have a nice morning"},     {11, "sun.max", "Have a nice morning"},
-                        {12, "sun.max", "Have a nice day"},        {17, "sun.max", "Have a nice day"},
-                        {18, "moon.stars", "Have a calm evening"}, {23, "moon.stars", "Have a calm evening"}};
+    const std::tuple<int, const char *, const char *> rows[] = {
+        {0, "moon.stars", "Have a calm night"},    {5, "moon.stars", "Have a calm night"},
+        {6, "sun.max", "Have a nice morning"},     {11, "sun.max", "Have a nice morning"},
+        {12, "sun.max", "Have a nice day"},        {17, "sun.max", "Have a nice day"},
+        {18, "moon.stars", "Have a calm evening"}, {23, "moon.stars", "Have a calm evening"}};
     ModuleDetailPanel panel(*state, RailModule::calendar);
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.hour);
-        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(r.hour, 30), Qt::LocalTime).toUTC());
-        EXPECT_EQ(TodayVisuals::current(clock).greeting, QLatin1String(r.greeting));
+    for (const auto &[hour, badge, greeting] : rows) {
+        SCOPED_TRACE(hour);
+        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(hour, 30), Qt::LocalTime).toUTC());
+        EXPECT_EQ(TodayVisuals::current(clock).greeting, QLatin1String(greeting));
         panel.setModule(RailModule::today);
-        EXPECT_EQ(panel.badgeSymbol(), QLatin1String(r.symbol));
+        EXPECT_EQ(panel.badgeSymbol(), QLatin1String(badge));
         panel.setModule(RailModule::calendar);
     }
 

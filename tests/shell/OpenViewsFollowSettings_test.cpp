@@ -18,7 +18,6 @@ using namespace kolu;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 // A setting written from elsewhere (the settings window, another card) while
 // a view that shows it is open: the view shows the new value at once.
 class OpenViewsFollowSettingsTest : public test::RailStateTest {
@@ -52,8 +51,8 @@ TEST_F(OpenViewsFollowSettingsTest, EveryShownSettingIsFollowedWhileTheViewIsOpe
     };
     const auto soundPickerShows = [](const QString &stored) {
         return [stored](const QWidget &view) {
-            return child<MenuPicker>(view, u"focusAlertSoundPicker"_s)->currentIndex() ==
-                   focus::alertSoundIndex(stored);
+            return child<MenuPicker>(view, u"focusAlertSoundPicker"_s)->currentIndex()
+                   == focus::alertSoundIndex(stored);
         };
     };
     const auto chipChecked = [](const QString &raw) {
@@ -78,8 +77,7 @@ TEST_F(OpenViewsFollowSettingsTest, EveryShownSettingIsFollowedWhileTheViewIsOpe
         {"light appearance", RailModule::notes, SettingsKey::orlixAppearanceMode, u"light"_s, headerInStyle},
         {"dark theme", RailModule::today, SettingsKey::orlixTheme, u"activeDark"_s, headerInStyle},
         {"hero theme", RailModule::links, SettingsKey::orlixTheme, u"heroLight"_s, headerInStyle},
-        {"hero colour", RailModule::focus, SettingsKey::orlixHeroColorHex, u"#AA2244"_s, headerInStyle},
-    };
+        {"hero colour", RailModule::focus, SettingsKey::orlixHeroColorHex, u"#AA2244"_s, headerInStyle}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         ModuleDetailPanel view(*state, c.module);

@@ -8,7 +8,6 @@ using namespace kolu;
 using namespace std::chrono_literals;
 
 namespace {
-
 class RailMemoryReleaseTest : public test::ShellTest {
 protected:
     OrlixStyle style{defaults};

@@ -41,7 +41,6 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsAndFollowsTheStateToEveryEdge)
 }
 
 namespace {
-
 // Counts the panel's size changes.
 class ResizeCounter : public QObject {
 public:

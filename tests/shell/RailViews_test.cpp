@@ -34,7 +34,6 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
-
 class RailViewsTest : public test::RailStateTest {
 protected:
     int layoutCalls = 0;
@@ -218,8 +217,7 @@ TEST_F(RailViewsTest, LongTextsAreElidedWithinTheBanner)
     ASSERT_TRUE(second);
     EXPECT_TRUE(second->isElided(second->width()));
     EXPECT_GE(second->width(), 118);
-    EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), note.width())
-        << "the line stays inside the banner";
+    EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), note.width()) << "the line stays inside the banner";
     auto *stop = note.findChild<QWidget *>(u"stopButton"_s);
     EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), stop->x()) << "and clear of its button";
 }
@@ -286,30 +284,24 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
 
 TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)
 {
-    struct Case {
-        RailEdge edge;
-        int alerts;
-        bool pulse;
-        const char *item;
-    };
-    const Case cases[] = {
+    const std::tuple<RailEdge, int, bool, const char *> cases[] = {
         {RailEdge::right, 0, false, "edgeHandle"},      {RailEdge::left, 0, true, "clipboardEdgePulse"},
         {RailEdge::right, 4, false, "edgeAlert"},       {RailEdge::top, 0, false, "edgeHandle"},
         {RailEdge::top, 0, true, "clipboardEdgePulse"}, {RailEdge::top, 1, false, "calendarEdgeNotification"}};
-    for (const Case &c : cases) {
-        state->setRailEdge(c.edge);
-        raiseAlerts(c.alerts);
-        state->setClipboardPulseActive(c.pulse);
+    for (const auto &[edge, alerts, pulse, name] : cases) {
+        state->setRailEdge(edge);
+        raiseAlerts(alerts);
+        state->setClipboardPulseActive(pulse);
         RailView view(*state);
-        view.resize(c.edge == RailEdge::top ? QSize(811, 200) : QSize(430, 680));
+        view.resize(edge == RailEdge::top ? QSize(811, 200) : QSize(430, 680));
         view.show();
-        const auto *item = view.findChild<QWidget *>(QString::fromLatin1(c.item));
-        ASSERT_TRUE(item && item->isVisible()) << c.item;
+        const auto *item = view.findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_TRUE(item && item->isVisible()) << name;
         const QRect itemRect(item->mapTo(&view, QPoint()), item->size());
         const QRegion region = view.drawnRegion();
-        EXPECT_TRUE(region.contains(itemRect.center())) << c.item;
-        EXPECT_FALSE(region.contains(itemRect.topLeft())) << c.item << ": rounded as drawn";
-        EXPECT_FALSE(region.contains(QPoint(5, 5))) << c.item << ": nothing else";
+        EXPECT_TRUE(region.contains(itemRect.center())) << name;
+        EXPECT_FALSE(region.contains(itemRect.topLeft())) << name << ": rounded as drawn";
+        EXPECT_FALSE(region.contains(QPoint(5, 5))) << name << ": nothing else";
     }
 }
 
@@ -391,8 +383,8 @@ TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
         std::function<double()> look;
     };
     const int spring = OrlixMotion::smooth().durationMs;
-    for (const Target &t : {Target{&handle, [&] { return handle.dropLook(); }},
-                            Target{tray, [&] { return tray->dropLook(); }}}) {
+    for (const Target &t :
+         {Target{&handle, [&] { return handle.dropLook(); }}, Target{tray, [&] { return tray->dropLook(); }}}) {
         SCOPED_TRACE(t.widget->objectName().toStdString());
         test::dragEnter(t.widget, files);
         EXPECT_EQ(t.look(), 0) << "not switched at once";

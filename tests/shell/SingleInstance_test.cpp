@@ -24,7 +24,6 @@ using namespace std::chrono_literals;
 using Outcome = SingleInstanceLock::Outcome;
 
 namespace {
-
 // Run as a child of this test: a copy of "the program" that ignores the
 // polite request to quit when asked to.
 const char kChildVariable[] = "KOLU_TEST_DUPLICATE_CHILD";

@@ -22,7 +22,6 @@ using namespace std::chrono_literals;
 using StatusItemTest = test::ShellTest;
 
 namespace {
-
 // Relative luminance of an sRGB colour.
 double luminance(const QColor &color)
 {
@@ -95,9 +94,9 @@ TEST_F(StatusItemTest, NineCommandsInOrderWithIconsFollowTheRailsModules)
     EXPECT_EQ(withIcons, 8);
 
     const auto enabled = [&item](StatusCommand command) { return item.action(command)->isEnabled(); };
-    for (StatusCommand command : {StatusCommand::showKolu, StatusCommand::openAgenda, StatusCommand::openCapture,
-                                  StatusCommand::openNowPlaying, StatusCommand::openFileTray,
-                                  StatusCommand::openClipboard, StatusCommand::settings, StatusCommand::quit})
+    for (StatusCommand command :
+         {StatusCommand::showKolu, StatusCommand::openAgenda, StatusCommand::openCapture, StatusCommand::openNowPlaying,
+          StatusCommand::openFileTray, StatusCommand::openClipboard, StatusCommand::settings, StatusCommand::quit})
         EXPECT_TRUE(enabled(command));
     EXPECT_FALSE(enabled(StatusCommand::checkForUpdates)) << "no update feed is built in";
     // Hiding the file tray disables its three commands together, at once.

@@ -27,7 +27,6 @@ using namespace kolu;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 const QString kRailName = u"^Kolu Rail$"_s;
 const QRect kParkedRight(1422, 110, 18, 680);
 
@@ -165,8 +164,8 @@ protected:
     bool compositorRuns() const
     {
         xcb_connection_t *c = display.connection();
-        auto *reply = xcb_get_selection_owner_reply(
-            c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
+        auto *reply =
+            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
         const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
         std::free(reply);
         return owned;
@@ -177,20 +176,17 @@ protected:
 
 TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
 {
-    struct Case {
-        const char *edge;
-        QRect frame;
-    };
     // Ten modules with the minimize-all button make the top rail 779 + 32 wide.
-    const Case cases[] = {{"left", {0, 110, 18, 680}}, {"top", {314, 0, 811, 18}}, {"right", {1422, 110, 18, 680}}};
-    for (const Case &c : cases) {
+    const std::tuple<const char *, QRect> cases[] = {
+        {"left", {0, 110, 18, 680}}, {"top", {314, 0, 811, 18}}, {"right", {1422, 110, 18, 680}}};
+    for (const auto &[edge, frame] : cases) {
         const quint32 rail =
-            launchRail(c.frame, {{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
-        ASSERT_NE(rail, 0u) << c.edge;
+            launchRail(frame, {{u"railEdge"_s, QString::fromLatin1(edge)}, {u"showMinimizeAllAppsButton"_s, true}});
+        ASSERT_NE(rail, 0u) << edge;
         const QString states = display.property(rail, u"_NET_WM_STATE"_s);
-        for (const QString &state : {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s,
-                                     u"_NET_WM_STATE_SKIP_PAGER"_s})
-            EXPECT_TRUE(states.contains(state)) << c.edge << ": " << states.toStdString();
+        for (const QString &state :
+             {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s, u"_NET_WM_STATE_SKIP_PAGER"_s})
+            EXPECT_TRUE(states.contains(state)) << edge << ": " << states.toStdString();
         EXPECT_EQ(display.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
         EXPECT_TRUE(display.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
         ASSERT_TRUE(quitAll());

@@ -5,7 +5,6 @@
 using namespace kolu;
 
 namespace {
-
 const QRect kScreen(0, 0, 1440, 900);
 
 RailFrameInput side(double scale, RailEdge edge = RailEdge::right)
@@ -20,14 +19,8 @@ RailFrameInput side(double scale, RailEdge edge = RailEdge::right)
 
 TEST(RailFrameTest, SideFramesOnA1440By900Screen)
 {
-    struct Case {
-        const char *what;
-        double scale;
-        bool expanded, calendar, prayer, pulse;
-        QRect frame;
-    };
     // At s = 1.25 the 850 height does not fit (900 - 72 = 828).
-    const Case cases[] = {
+    const std::tuple<const char *, double, bool, bool, bool, bool, QRect> cases[] = {
         {"collapsed", 1.0, false, false, false, false, {1422, 110, 18, 680}},
         {"expanded", 1.0, true, false, false, false, {999, 110, 441, 680}},
         {"expanded with a prayer alert", 1.0, true, false, true, false, {645, 110, 795, 680}},
@@ -35,17 +28,16 @@ TEST(RailFrameTest, SideFramesOnA1440By900Screen)
         {"collapsed with an alert", 1.0, false, true, false, true, {1010, 110, 430, 680}},
         {"collapsed with the pulse", 1.0, false, false, false, true, {1324, 110, 116, 680}},
         {"large collapsed", 1.25, false, false, false, false, {1417, 36, 23, 828}},
-        {"large collapsed with an alert", 1.25, false, false, true, false, {902, 36, 538, 828}},
-    };
-    for (const Case &c : cases) {
-        RailFrameInput in = side(c.scale);
-        in.expanded = c.expanded;
-        in.calendarAlert = c.calendar;
-        in.prayerAlert = c.prayer;
-        in.clipboardPulseActive = c.pulse;
-        EXPECT_EQ(railframe::frame(in, kScreen), c.frame) << c.what;
+        {"large collapsed with an alert", 1.25, false, false, true, false, {902, 36, 538, 828}}};
+    for (const auto &[what, scale, expanded, calendar, prayer, pulse, frame] : cases) {
+        RailFrameInput in = side(scale);
+        in.expanded = expanded;
+        in.calendarAlert = calendar;
+        in.prayerAlert = prayer;
+        in.clipboardPulseActive = pulse;
+        EXPECT_EQ(railframe::frame(in, kScreen), frame) << what;
         in.edge = RailEdge::left;
-        EXPECT_EQ(railframe::frame(in, kScreen), QRect(0, c.frame.y(), c.frame.width(), c.frame.height())) << c.what;
+        EXPECT_EQ(railframe::frame(in, kScreen), QRect(0, frame.y(), frame.width(), frame.height())) << what;
     }
 }
 
@@ -99,23 +91,20 @@ TEST(RailFrameTest, TopFramesByState)
 {
     RailFrameInput in = side(1.0, RailEdge::top);
     in.visibleModuleCount = 2;
-    struct Case {
-        const char *what;
-        bool expanded, calendar, prayer, pulse;
-        QSize size;
-    };
-    const Case cases[] = {{"expanded", true, false, false, false, {350, 610}},
-                          {"expanded with a prayer alert", true, false, true, false, {694, 610}},
-                          {"expanded with a calendar alert", true, true, false, false, {680, 610}},
-                          {"collapsed with an alert", false, true, false, false, {380, 112}},
-                          {"collapsed with the pulse only", false, false, false, true, {350, 112}},
-                          {"collapsed with the pulse and an alert", false, true, false, true, {380, 112}}};
-    for (const Case &c : cases) {
-        in.expanded = c.expanded;
-        in.calendarAlert = c.calendar;
-        in.prayerAlert = c.prayer;
-        in.clipboardPulseActive = c.pulse;
-        EXPECT_EQ(railframe::size(in, kScreen), c.size) << c.what;
+
+    const std::tuple<const char *, bool, bool, bool, bool, QSize> cases[] = {
+        {"expanded", true, false, false, false, {350, 610}},
+        {"expanded with a prayer alert", true, false, true, false, {694, 610}},
+        {"expanded with a calendar alert", true, true, false, false, {680, 610}},
+        {"collapsed with an alert", false, true, false, false, {380, 112}},
+        {"collapsed with the pulse only", false, false, false, true, {350, 112}},
+        {"collapsed with the pulse and an alert", false, true, false, true, {380, 112}}};
+    for (const auto &[what, expanded, calendar, prayer, pulse, size] : cases) {
+        in.expanded = expanded;
+        in.calendarAlert = calendar;
+        in.prayerAlert = prayer;
+        in.clipboardPulseActive = pulse;
+        EXPECT_EQ(railframe::size(in, kScreen), size) << what;
     }
 
     // Narrow and short screens bound the top rail by W - 72 and H - 36.
