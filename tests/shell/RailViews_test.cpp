@@ -94,7 +94,7 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
     EXPECT_EQ(view.content()->objectName(), u"sideExpanded"_s);
 }
 
-TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesText)
+TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesTextAndThePulseOpensTheTray)
 {
     state->setRailEdge(RailEdge::right);
     EdgeHandle handle(*state);
@@ -131,10 +131,10 @@ TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesText)
     static_cast<QObject &>(handle).event(&drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_TRUE(test::waitUntil([&] { return state->fileTrayItems().size() == 1; }));
-}
 
-TEST_F(RailViewsTest, PulseClickOpensTheTray)
-{
+    // A click on the clipboard pulse opens the tray.
+    state->hideToEdge();
+    state->setSelectedModule(RailModule::today);
     ClipboardEdgePulse pulse(*state);
     pulse.resize(pulse.sizeHint());
     QTest::mouseClick(&pulse, Qt::LeftButton);
@@ -179,27 +179,21 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
         EXPECT_EQ(saved->remaining, state->pomodoro().focusDuration);
         EXPECT_FALSE(saved->isRunning);
     }
-    // Calendar and prayer Stop clear their fields and ask for a relayout.
-    for (int bits : {1, 2}) {
-        raiseAlerts(bits);
-        EdgeNotification note(bits == 1 ? EdgeAlertKind::calendar : EdgeAlertKind::prayer, *state);
-        layoutCalls = 0;
-        QTest::mouseClick(note.findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
-        EXPECT_FALSE(state->activeCalendarAlert());
-        EXPECT_FALSE(state->activePrayerAlert());
-        EXPECT_GE(layoutCalls, 1);
-    }
-}
-
-TEST_F(RailViewsTest, AnAlertAnsweredInsideTheRailLeavesForTheNextOne)
-{
-    state->setRailEdge(RailEdge::left);
-    raiseAlerts(1 | 8);
+    // Calendar and prayer Stop clear their fields and ask for a relayout;
+    // answered inside the rail, each alert leaves for the next one.
+    raiseAlerts(1 | 2 | 8);
     DockRail dock(*state);
     dock.resize(441, 620);
     dock.show();
-    ASSERT_EQ(dock.alert()->kind(), EdgeAlertKind::calendar);
-    QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
+    for (const EdgeAlertKind kind : {EdgeAlertKind::calendar, EdgeAlertKind::prayer}) {
+        ASSERT_TRUE(dock.alert());
+        ASSERT_EQ(dock.alert()->kind(), kind);
+        layoutCalls = 0;
+        QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
+        EXPECT_GE(layoutCalls, 1);
+    }
+    EXPECT_FALSE(state->activeCalendarAlert());
+    EXPECT_FALSE(state->activePrayerAlert());
     ASSERT_TRUE(dock.alert());
     EXPECT_EQ(dock.alert()->kind(), EdgeAlertKind::focus);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
