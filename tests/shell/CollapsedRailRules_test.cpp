@@ -10,7 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-namespace {
 TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
 {
     for (EdgeAlertKind kind :
@@ -19,16 +18,17 @@ TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
             const QSizeF note = railview::notificationSize(kind);
             const auto left = railview::edgeAlertGeometry(kind, RailEdge::left, scale);
             const auto right = railview::edgeAlertGeometry(kind, RailEdge::right, scale);
+            // The tile against the edge, the notification beside it, both
+            // centred; at the right edge the mirror image.
             EXPECT_EQ(left.frame, QSizeF(430 * scale, 112));
-            EXPECT_EQ(left.notification.size(), note);
+            EXPECT_EQ(left.notification, QRectF(QPointF(left.tile.right(), 56 - note.height() / 2), note));
             EXPECT_EQ(left.tile.left(), 0.0);
-            EXPECT_EQ(left.notification.left(), left.tile.right());
-            EXPECT_EQ(right.tile.right(), right.frame.width());
-            EXPECT_EQ(right.notification.right(), right.tile.left());
-            // The mirror images of each other.
-            EXPECT_DOUBLE_EQ(right.notification.left(), left.frame.width() - left.notification.right());
             EXPECT_DOUBLE_EQ(left.tile.center().y(), 56.0);
-            EXPECT_DOUBLE_EQ(left.notification.center().y(), 56.0);
+            const auto mirror = [&](const QRectF &r) {
+                return r.translated(left.frame.width() - r.right() - r.x(), 0);
+            };
+            EXPECT_EQ(right.tile, mirror(left.tile));
+            EXPECT_EQ(right.notification, mirror(left.notification));
         }
     }
 }
@@ -111,5 +111,4 @@ TEST(EdgeNotificationContent, LinesForEveryKindWithAndWithoutAlert)
     }
 }
 
-} // namespace
 } // namespace kolu
