@@ -47,10 +47,7 @@ struct ChildMode {
 class SingleInstanceTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
-    QString lockPath() const
-    {
-        return QDir(home.runtimeDir()).filePath(QString::fromLatin1(SingleInstanceLock::kFileName));
-    }
+    const QString lockPath = home.runtimeDir() + u'/' + QString::fromLatin1(SingleInstanceLock::kFileName);
     QString proc = home.path(u"proc"_s);
     QString exe = QCoreApplication::applicationFilePath();
 
@@ -62,11 +59,7 @@ protected:
         const QString folder = proc + u'/' + (pid < 0 ? u"self"_s : QString::number(pid));
         ASSERT_TRUE(QDir().mkpath(folder));
         ASSERT_TRUE(QFile::link(executable, folder + u"/exe"_s));
-        QByteArray variables("HOME=/x");
-        variables.append('\0').append("XDG_RUNTIME_DIR=").append(runtimeDir).append('\0');
-        QFile file(folder + u"/environ"_s);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(variables);
+        ASSERT_TRUE(test::writeFile(folder + u"/environ"_s, "HOME=/x\0XDG_RUNTIME_DIR="_ba + runtimeDir + '\0'));
         if (uid != ::getuid()) {
             ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), uid, uid), 0);
         }
@@ -93,7 +86,7 @@ TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeUntilReleased)
 
     SingleInstanceLock first;
     ASSERT_EQ(first.acquire(), Outcome::acquired);
-    EXPECT_TRUE(QFile::exists(lockPath()));
+    EXPECT_TRUE(QFile::exists(lockPath));
     // flock belongs to the open file, so a second open in this process is
     // refused just as another process would be.
     SingleInstanceLock second;
@@ -101,33 +94,33 @@ TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeUntilReleased)
     EXPECT_FALSE(second.isHeld());
     first.release();
     EXPECT_EQ(second.acquire(), Outcome::acquired);
-    EXPECT_TRUE(QFile::exists(lockPath())) << "the file stays";
+    EXPECT_TRUE(QFile::exists(lockPath)) << "the file stays";
 }
 
 TEST_F(SingleInstanceTest, LockNeverFollowsALinkNorTakesAFileThatIsNotOursOrNotAFile)
 {
     const QString victim = home.path(u"victim.txt"_s);
     ASSERT_TRUE(test::writeFile(victim, "keep me"));
-    ASSERT_TRUE(QFile::link(victim, lockPath()));
+    ASSERT_TRUE(QFile::link(victim, lockPath));
     SingleInstanceLock lock;
     EXPECT_EQ(lock.acquire(), Outcome::unavailable) << "the launch goes on without the lock";
     EXPECT_EQ(test::readFile(victim), "keep me");
 
     // A dangling link creates nothing at its target either.
-    QFile::remove(lockPath());
+    QFile::remove(lockPath);
     const QString target = home.path(u"created-by-link"_s);
-    ASSERT_TRUE(QFile::link(target, lockPath()));
+    ASSERT_TRUE(QFile::link(target, lockPath));
     EXPECT_EQ(lock.acquire(), Outcome::unavailable);
     EXPECT_FALSE(QFile::exists(target));
     // Nor a pipe, a file of another user or a missing folder.
-    QFile::remove(lockPath());
-    ASSERT_EQ(::mkfifo(QFile::encodeName(lockPath()).constData(), 0600), 0);
+    QFile::remove(lockPath);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
     EXPECT_EQ(lock.acquire(), Outcome::unavailable);
-    QFile::remove(lockPath());
+    QFile::remove(lockPath);
 
     if (::geteuid() == 0) {
-        QFile(lockPath()).open(QIODevice::WriteOnly);
-        ASSERT_EQ(::chown(QFile::encodeName(lockPath()).constData(), 65534, 65534), 0);
+        QFile(lockPath).open(QIODevice::WriteOnly);
+        ASSERT_EQ(::chown(QFile::encodeName(lockPath).constData(), 65534, 65534), 0);
         EXPECT_EQ(lock.acquire(), Outcome::unavailable);
     }
 
