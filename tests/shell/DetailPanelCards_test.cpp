@@ -120,18 +120,38 @@ TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
     }
 }
 
-TEST_F(DetailPanelCardsTest, RemindersLayTheirSectionsInTheCardWithNoScrollAreaOfTheirOwn)
+TEST_F(DetailPanelCardsTest, RemindersShowTheirEmptyStatesWholeAndLayTheirRowsInTheCardItself)
 {
+    // Refused: the button to the settings shows whole.
+    state->setRemindersConnection(RemindersConnectionState::denied());
+    auto panel = openPanel(RailModule::reminders, 1.0);
+    QWidget *card = panel->card();
+    ASSERT_NE(card, nullptr);
+    auto *open = card->findChild<QAbstractButton *>(u"reminderOpenSettingsButton"_s);
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(open->isVisible());
+    EXPECT_TRUE(card->rect().contains(QRect(open->mapTo(card, QPoint(0, 0)), open->size())));
+    EXPECT_GE(open->height(), open->sizeHint().height());
+
+    // Nothing due: the empty state's two-line subtitle shows whole.
     state->setRemindersConnection(RemindersConnectionState::ready());
+    settle();
+    auto *subtitle = card->findChild<EmptyState *>()->findChild<ElidedLabel *>(u"emptyStateSubtitle"_s);
+    ASSERT_NE(subtitle, nullptr);
+    ASSERT_EQ(subtitle->visibleLines(subtitle->width()).size(), 2) << subtitle->text().toStdString();
+    EXPECT_FALSE(subtitle->isElided(subtitle->width()));
+    EXPECT_GE(subtitle->height(), int(QFontMetricsF(subtitle->font()).lineSpacing() * 2));
+
+    // A long list: the card, not a scroll area of its own, is as tall as it,
+    // and the panel scrolls the card.
     std::vector<ReminderItem> items;
     for (int n = 0; n < 9; ++n)
         items.push_back(dueToday(n));
     state->setReminders(items);
-    auto panel = openPanel(RailModule::reminders, 1.0);
-    QWidget *card = panel->card();
-    ASSERT_NE(card, nullptr);
+    settle();
     EXPECT_EQ(card->findChild<QAbstractScrollArea *>(), nullptr);
     EXPECT_EQ(card->findChild<QScrollBar *>(), nullptr);
+    EXPECT_GT(panel->findChild<QScrollArea *>(u"detailScroll"_s)->verticalScrollBar()->maximum(), 0);
     // No style sheet above the card: one would reach its fields and paint
     // them in the stock look (white boxes in the dark appearances).
     for (const QWidget *above = card; above; above = above->parentWidget())
@@ -139,34 +159,9 @@ TEST_F(DetailPanelCardsTest, RemindersLayTheirSectionsInTheCardWithNoScrollAreaO
     const auto rows = card->findChildren<ReminderRow *>();
     ASSERT_EQ(rows.size(), 9);
     for (const ReminderRow *row : rows) {
-        // Each row whole inside the card: the card, not a box in it, is as tall as its list.
-        const QRect inCard(row->mapTo(card, QPoint(0, 0)), row->size());
-        EXPECT_TRUE(card->rect().contains(inCard)) << row->objectName().toStdString();
+        EXPECT_TRUE(card->rect().contains(QRect(row->mapTo(card, QPoint(0, 0)), row->size())));
         EXPECT_GE(row->height(), 34 + 20);
     }
-    // The panel scrolls the long card.
-    EXPECT_GT(panel->findChild<QScrollArea *>(u"detailScroll"_s)->verticalScrollBar()->maximum(), 0);
-}
-
-TEST_F(DetailPanelCardsTest, EmptyStatesShowTheirWholeTwoLineSubtitleAndTheirButton)
-{
-    state->setRemindersConnection(RemindersConnectionState::denied());
-    auto panel = openPanel(RailModule::reminders, 1.0);
-    QWidget *card = panel->card();
-    auto *open = card->findChild<QAbstractButton *>(u"reminderOpenSettingsButton"_s);
-    ASSERT_NE(open, nullptr);
-    EXPECT_TRUE(open->isVisible());
-    EXPECT_TRUE(card->rect().contains(QRect(open->mapTo(card, QPoint(0, 0)), open->size())));
-    EXPECT_GE(open->height(), open->sizeHint().height());
-
-    state->setRemindersConnection(RemindersConnectionState::ready());
-    settle();
-    auto *subtitle = card->findChild<EmptyState *>()->findChild<ElidedLabel *>(u"emptyStateSubtitle"_s);
-    ASSERT_NE(subtitle, nullptr);
-    const QStringList lines = subtitle->visibleLines(subtitle->width());
-    ASSERT_EQ(lines.size(), 2) << subtitle->text().toStdString();
-    EXPECT_FALSE(subtitle->isElided(subtitle->width()));
-    EXPECT_GE(subtitle->height(), int(QFontMetricsF(subtitle->font()).lineSpacing() * 2));
 }
 
 } // namespace
