@@ -81,17 +81,6 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
     raiseAlerts(0);
     state->setIsDockRevealed(true);
     EXPECT_EQ(view.currentLayout(), RailViewLayout::topDock) << "revealing alone keeps the collapsed layout";
-
-    // The expanded layouts come from their factories.
-    view.setExpandedLayoutFactory(RailViewLayout::expanded, [](AppState &, QWidget *parent) {
-        auto *w = new QWidget(parent);
-        w->setObjectName(u"sideExpanded"_s);
-        return w;
-    });
-    state->setRailEdge(RailEdge::left);
-    state->setIsExpanded(true);
-    EXPECT_EQ(view.currentLayout(), RailViewLayout::expanded);
-    EXPECT_EQ(view.content()->objectName(), u"sideExpanded"_s);
 }
 
 TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesTextAndThePulseOpensTheTray)
