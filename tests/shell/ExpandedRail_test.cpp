@@ -308,7 +308,7 @@ TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
     EXPECT_EQ(state->selectedModule(), RailModule::links);
 }
 
-TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDrops)
+TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDropsAndAlertsPoseTheirButtons)
 {
     ExpandedToolStrip strip(*state);
     const QString file = home.path(u"dropped.txt"_s);
@@ -326,6 +326,29 @@ TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDrops)
     QMimeData text;
     text.setText(u"words"_s);
     EXPECT_EQ(dropOn(strip.button(RailModule::fileTray), text), 0);
+
+    // Alerts pose their buttons, whose rings stop once idle.
+    ToolStripButton *focus = strip.button(RailModule::focus);
+    EXPECT_FALSE(focus->ringsRunning());
+    state->setPomodoroAlertVisible(true);
+    EXPECT_TRUE(focus->isPulsing());
+    EXPECT_TRUE(focus->ringsRunning());
+    state->setPomodoroAlertVisible(false);
+    EXPECT_FALSE(focus->isPulsing());
+    EXPECT_FALSE(focus->ringsRunning());
+
+    // A clipboard capture wobbles the tray icon until 0.65 s after the last one.
+    ToolStripButton *tray = strip.button(RailModule::fileTray);
+    state->setClipboardPulse(state->clipboardPulse() + 1);
+    EXPECT_TRUE(tray->isPulsing());
+    clock.advance(500ms);
+    state->setClipboardPulse(state->clipboardPulse() + 1);
+    clock.advance(500ms);
+    EXPECT_TRUE(tray->isPulsing());
+    clock.advance(200ms);
+    EXPECT_FALSE(tray->isPulsing());
+    // Other buttons never pulse for the clipboard.
+    EXPECT_FALSE(strip.button(RailModule::links)->isPulsing());
 }
 
 TEST_F(ExpandedRailTest, ActionsOfBothStrips)
@@ -384,32 +407,6 @@ TEST_F(ExpandedRailTest, LongPressAndDragReordersByWholeSteps)
     EXPECT_FALSE(state->isReorderingRail());
     // The release of a reorder is no click.
     EXPECT_EQ(state->selectedModule(), selected);
-}
-
-TEST_F(ExpandedRailTest, AlertsPoseTheirButtonsAndRingsStopWhenIdle)
-{
-    ExpandedToolStrip strip(*state);
-    ToolStripButton *focus = strip.button(RailModule::focus);
-    EXPECT_FALSE(focus->ringsRunning());
-    state->setPomodoroAlertVisible(true);
-    EXPECT_TRUE(focus->isPulsing());
-    EXPECT_TRUE(focus->ringsRunning());
-    state->setPomodoroAlertVisible(false);
-    EXPECT_FALSE(focus->isPulsing());
-    EXPECT_FALSE(focus->ringsRunning());
-
-    // A clipboard capture wobbles the tray icon until 0.65 s after the last one.
-    ToolStripButton *tray = strip.button(RailModule::fileTray);
-    state->setClipboardPulse(state->clipboardPulse() + 1);
-    EXPECT_TRUE(tray->isPulsing());
-    clock.advance(500ms);
-    state->setClipboardPulse(state->clipboardPulse() + 1);
-    clock.advance(500ms);
-    EXPECT_TRUE(tray->isPulsing());
-    clock.advance(200ms);
-    EXPECT_FALSE(tray->isPulsing());
-    // Other buttons never pulse for the clipboard.
-    EXPECT_FALSE(strip.button(RailModule::links)->isPulsing());
 }
 
 TEST_F(ExpandedRailTest, DetailHeaderPerModuleAndTodaySymbolByHour)
