@@ -136,8 +136,6 @@ protected:
     void raiseAlerts(int bits)
     {
         CalendarEvent event;
-        event.id = QStringLiteral("e1");
-        event.title = QStringLiteral("Standup");
         event.startDate = clock.now().addSecs(300);
         state->setActiveCalendarAlert(bits & 1 ? std::optional(event) : std::nullopt);
         ActivePrayerAlert prayer;
