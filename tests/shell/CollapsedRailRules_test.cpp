@@ -10,8 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-namespace {
-
 TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
 {
     for (EdgeAlertKind kind :
@@ -20,16 +18,17 @@ TEST(CollapsedRailRules, EdgeAlertKeepsSpareWidthOnTheScreenSide)
             const QSizeF note = railview::notificationSize(kind);
             const auto left = railview::edgeAlertGeometry(kind, RailEdge::left, scale);
             const auto right = railview::edgeAlertGeometry(kind, RailEdge::right, scale);
+            // The tile against the edge, the notification beside it, both
+            // centred; at the right edge the mirror image.
             EXPECT_EQ(left.frame, QSizeF(430 * scale, 112));
-            EXPECT_EQ(left.notification.size(), note);
+            EXPECT_EQ(left.notification, QRectF(QPointF(left.tile.right(), 56 - note.height() / 2), note));
             EXPECT_EQ(left.tile.left(), 0.0);
-            EXPECT_EQ(left.notification.left(), left.tile.right());
-            EXPECT_EQ(right.tile.right(), right.frame.width());
-            EXPECT_EQ(right.notification.right(), right.tile.left());
-            // The mirror images of each other.
-            EXPECT_DOUBLE_EQ(right.notification.left(), left.frame.width() - left.notification.right());
             EXPECT_DOUBLE_EQ(left.tile.center().y(), 56.0);
-            EXPECT_DOUBLE_EQ(left.notification.center().y(), 56.0);
+            const auto mirror = [&](const QRectF &r) {
+                return r.translated(left.frame.width() - r.right() - r.x(), 0);
+            };
+            EXPECT_EQ(right.tile, mirror(left.tile));
+            EXPECT_EQ(right.notification, mirror(left.notification));
         }
     }
 }
@@ -38,20 +37,15 @@ TEST(CollapsedRailRules, PlacementAgainstTheEdge)
 {
     const QRectF area(0, 0, 400, 600);
     const QSizeF item(100, 112);
-    struct Case {
-        RailEdge edge;
-        RailVerticalPosition position;
-        QPointF topLeft;
-    } cases[] = {
+    const std::tuple<RailEdge, RailVerticalPosition, QPointF> cases[] = {
         {RailEdge::left, RailVerticalPosition::top, {0, 0}},
         {RailEdge::left, RailVerticalPosition::center, {0, 244}},
         {RailEdge::left, RailVerticalPosition::bottom, {0, 488}},
         {RailEdge::right, RailVerticalPosition::bottom, {300, 488}},
-        {RailEdge::top, RailVerticalPosition::bottom, {150, 0}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(railview::placeAtEdge(area, item, c.edge, c.position).topLeft(), c.topLeft)
-            << int(c.edge) << " " << int(c.position);
+        {RailEdge::top, RailVerticalPosition::bottom, {150, 0}}};
+    for (const auto &[edge, position, topLeft] : cases)
+        EXPECT_EQ(railview::placeAtEdge(area, item, edge, position).topLeft(), topLeft)
+            << int(edge) << " " << int(position);
 }
 
 TEST(RingPhase, RingsGrowFadeAndRepeat)
@@ -90,25 +84,25 @@ TEST(EdgeNotificationContent, LinesForEveryKindWithAndWithoutAlert)
     ActiveReminderAlert reminder;
     reminder.reminder.title = u"Call the bank"_s;
 
-    using edgenotification::lines;
-    const auto cal = lines(EdgeAlertKind::calendar, event, std::nullopt, std::nullopt, dates);
-    EXPECT_EQ(cal.first, u"Event soon"_s);
-    EXPECT_EQ(cal.second, u"Standup"_s);
-    EXPECT_EQ(cal.third.value_or(u"?"_s).remove(QChar(0x202F)).remove(u' '), u"2:05PM"_s);
-    const auto noCal = lines(EdgeAlertKind::calendar, std::nullopt, std::nullopt, std::nullopt, dates);
-    EXPECT_EQ(noCal.second, u"Calendar event"_s);
-    EXPECT_EQ(noCal.third, QString());
+    // The three lines joined, with no third line as "-".
+    const auto text = [&](EdgeAlertKind kind, bool with) -> QString {
+        const auto l = edgenotification::lines(kind, with ? std::optional(event) : std::nullopt,
+                                               with ? std::optional(prayer) : std::nullopt,
+                                               with ? std::optional(reminder) : std::nullopt, dates);
+        return l.first + u'|' + l.second + u'|' + l.third.value_or(u"-"_s).remove(QChar(0x202F)).remove(u' ');
+    };
+    const std::tuple<EdgeAlertKind, bool, const char *> rows[] = {
+        {EdgeAlertKind::calendar, true, "Event soon|Standup|2:05PM"},
+        {EdgeAlertKind::calendar, false, "Event soon|Calendar event|"},
+        {EdgeAlertKind::prayer, true, "Maghrib|Prayer time|-"},
+        {EdgeAlertKind::prayer, false, "Prayer|Prayer time|-"},
+        {EdgeAlertKind::reminder, true, "Reminder|Call the bank|-"},
+        {EdgeAlertKind::reminder, false, "Reminder|Reminder due|-"},
+        {EdgeAlertKind::focus, false, "Time is up|Stop now|orsnooze..."}};
+    for (const auto &[kind, with, expected] : rows)
+        EXPECT_EQ(text(kind, with), QString::fromUtf8(expected)) << int(kind) << with;
     event.title.clear();
-    EXPECT_EQ(lines(EdgeAlertKind::calendar, event, {}, {}, dates).second, QString());
-
-    EXPECT_EQ(lines(EdgeAlertKind::prayer, {}, prayer, {}, dates).first, u"Maghrib"_s);
-    EXPECT_EQ(lines(EdgeAlertKind::prayer, {}, {}, {}, dates).first, u"Prayer"_s);
-    EXPECT_FALSE(lines(EdgeAlertKind::prayer, {}, prayer, {}, dates).third);
-    EXPECT_EQ(lines(EdgeAlertKind::reminder, {}, {}, reminder, dates).second, u"Call the bank"_s);
-    EXPECT_EQ(lines(EdgeAlertKind::reminder, {}, {}, {}, dates).second, u"Reminder due"_s);
-    const auto focus = lines(EdgeAlertKind::focus, {}, {}, {}, dates);
-    EXPECT_EQ(focus.first + u'|' + focus.second + u'|' + focus.third.value_or(QString()),
-              u"Time is up|Stop now|or snooze..."_s);
+    EXPECT_EQ(text(EdgeAlertKind::calendar, true).section(u'|', 1, 1), QString());
 
     const QStringList names{u"Fajr"_s, u"Sunrise"_s, u"Dhuhr"_s, u"Asr"_s, u"Maghrib"_s, u"Isha"_s};
     for (int i = 0; i < names.size(); ++i) {
@@ -117,5 +111,4 @@ TEST(EdgeNotificationContent, LinesForEveryKindWithAndWithoutAlert)
     }
 }
 
-} // namespace
 } // namespace kolu

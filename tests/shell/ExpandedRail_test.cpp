@@ -1,169 +1,93 @@
 #include "shell/rail/DockRail.h"
 #include "shell/rail/EdgeNotification.h"
-#include "shell/rail/RailView.h"
-#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/OrlixStyle.h"
 #include "style/TodayVisuals.h"
-#include "state/AppState.h"
 
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
-
-#include <gtest/gtest.h>
+#include "TestFiles.h"
 
 #include <QAbstractButton>
-#include <QDragEnterEvent>
-#include <QImage>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QVariantAnimation>
 
-#include <memory>
-
 using namespace kolu;
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
-
 class ExpandedRailTest : public test::RailStateTest {
 protected:
-    void hover(QWidget *w)
+    static void hover(QWidget *w, bool in)
     {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
-        QCoreApplication::sendEvent(w, &enter);
-    }
-    void unhover(QWidget *w)
-    {
         QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(w, &leave);
+        QCoreApplication::sendEvent(w, in ? static_cast<QEvent *>(&enter) : &leave);
     }
-    // Sends a drag of `mime` over `w` and drops it; whether the drop was taken.
-    bool dropOn(QWidget *w, QMimeData &mime, bool *entered)
+    // Drags `mime` over `w` and drops it: how many of the two `w` took.
+    static int dropOn(QWidget *w, QMimeData &mime)
     {
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &enter);
-        *entered = enter.isAccepted();
-        if (!*entered)
-            return false;
+        const bool entered = test::dragEnter(w, mime);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &drop);
-        return drop.isAccepted();
+        return int(entered) + int(drop.isAccepted());
     }
 };
 
-class RecordingRefresh final : public RailRefreshCalls {
-public:
-    explicit RecordingRefresh(QStringList *log)
-        : m_log(log)
-    {
-    }
-    void refreshCalendarEvents() override { *m_log << QStringLiteral("calendar"); }
-    void refreshNowPlaying() override { *m_log << QStringLiteral("nowPlaying"); }
-    void refreshReminders() override { *m_log << QStringLiteral("reminders"); }
-    void refreshTodayWeather(bool force) override { *m_log << QStringLiteral("weather %1").arg(force); }
-    void refreshNotes(bool force) override { *m_log << QStringLiteral("notes %1").arg(force); }
-    void refreshPrayerTimesIfNeeded() override { *m_log << QStringLiteral("prayers"); }
-
-private:
-    QStringList *m_log;
+struct RecordingRefresh final : RailRefreshCalls {
+    QStringList calls;
+    void refreshCalendarEvents() override { calls << u"calendar"_s; }
+    void refreshNowPlaying() override { calls << u"nowPlaying"_s; }
+    void refreshReminders() override { calls << u"reminders"_s; }
+    void refreshTodayWeather(bool force) override { calls << u"weather %1"_s.arg(force); }
+    void refreshNotes(bool force) override { calls << u"notes %1"_s.arg(force); }
+    void refreshPrayerTimesIfNeeded() override { calls << u"prayers"_s; }
 };
 
 } // namespace
 
-TEST_F(ExpandedRailTest, PartsSitWhereTheGeometrySays)
+TEST_F(ExpandedRailTest, SwipeCollapsesPastItsThresholdTowardsTheEdge)
 {
-    for (const RailEdge edge : {RailEdge::left, RailEdge::right}) {
-        SCOPED_TRACE(int(edge));
-        state->setSelectedModule(RailModule::links);
+    const std::tuple<RailEdge, QPointF, bool> rows[] = {
+        {RailEdge::right, {70, 0}, false},  {RailEdge::right, {71, 0}, true},  {RailEdge::right, {-110, 0}, false},
+        {RailEdge::right, {-111, 0}, true}, {RailEdge::right, {10, 5}, false}, {RailEdge::right, {0, 200}, false},
+        {RailEdge::top, {0, -70}, false},   {RailEdge::top, {0, -71}, true},   {RailEdge::top, {0, 300}, false},
+        {RailEdge::top, {300, 0}, false},   {RailEdge::top, {-300, 0}, false}};
+    for (const auto &[edge, by, collapses] : rows) {
+        SCOPED_TRACE(testing::Message() << int(edge) << " " << by.x() << "," << by.y());
         state->setRailEdge(edge);
         ExpandedRail rail(*state);
-        rail.resize(441, 700);
+        rail.resize(edge == RailEdge::top ? 800 : 441, 620);
         rail.show();
-        const QRect canvas = rail.canvasRect();
-        EXPECT_EQ(canvas.size(), QSize(441, 620));
-        EXPECT_EQ(canvas.top(), 40);
-        const expandedrail::Canvas c = rail.canvas();
-        EXPECT_EQ(rail.toolStrip()->geometry().center().x() + 1, canvas.left() + int(expandedrail::toolStripCenterX(c)));
-        EXPECT_EQ(rail.detailPanel()->size(), QSize(318, 500));
-        const double iconY = expandedrail::moduleIconY(RailModule::links, state->visibleRailModules(), 1.0);
-        EXPECT_DOUBLE_EQ(rail.connector()->y(), iconY);
-        EXPECT_NEAR(rail.detailPanel()->geometry().center().y() + 0.5,
-                    canvas.top() + expandedrail::detailCardCenterY(iconY, 1.0), 1);
-        // The connector's button sits on that line in the strip.
-        QWidget *button = rail.toolStrip()->findChild<QWidget *>(QStringLiteral("toolStripButton-links"));
-        ASSERT_NE(button, nullptr);
-        rail.toolStrip()->layout()->activate();
-        const QPoint buttonCentre = button->mapTo(&rail, button->rect().center());
-        EXPECT_NEAR(buttonCentre.y() + 0.5, canvas.top() + iconY, 1);
-        // A new selection takes the card along.
-        state->openModule(RailModule::focus);
-        EXPECT_EQ(rail.detailPanel()->module(), RailModule::focus);
+        state->setIsExpanded(true);
+        swipe(rail.detailPanel()->findChild<QLabel *>(u"detailTitle"_s), QPointF(4, 4), by);
+        EXPECT_EQ(!state->isExpanded(), collapses);
     }
-}
-
-TEST_F(ExpandedRailTest, SidewaysSwipeCollapsesPastItsThresholds)
-{
+    // A swipe that starts in a text field selects text instead; so does a reorder drag.
+    state->setRailEdge(RailEdge::right);
     ExpandedRail rail(*state);
     rail.resize(441, 620);
     rail.show();
-    QWidget *title = rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle"));
-    ASSERT_NE(title, nullptr);
-    struct Row {
-        QPointF by;
-        bool collapses;
-    };
-    const Row rows[] = {{{70, 0}, false}, {{71, 0}, true}, {{-110, 0}, false}, {{-111, 0}, true},
-                        {{10, 5}, false}, {{0, 200}, false}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.by.x());
-        state->setIsExpanded(true);
-        swipe(title, QPointF(4, 4), r.by);
-        EXPECT_EQ(!state->isExpanded(), r.collapses);
-    }
-    // A swipe that starts in a text field selects text instead.
-    auto *field = new QLineEdit(rail.detailPanel());
     state->setIsExpanded(true);
-    swipe(field, QPointF(4, 4), QPointF(200, 0));
+    swipe(new QLineEdit(rail.detailPanel()), QPointF(4, 4), QPointF(200, 0));
     EXPECT_TRUE(state->isExpanded());
-    // So does a reorder drag.
     state->setIsReorderingRail(true);
-    swipe(title, QPointF(4, 4), QPointF(200, 0));
+    swipe(rail.detailPanel()->findChild<QLabel *>(u"detailTitle"_s), QPointF(4, 4), QPointF(200, 0));
     EXPECT_TRUE(state->isExpanded());
-}
-
-TEST_F(ExpandedRailTest, TopRailCollapsesOnlyUpwards)
-{
-    state->setRailEdge(RailEdge::top);
-    ExpandedRail rail(*state);
-    rail.resize(800, 620);
-    rail.show();
-    QWidget *title = rail.detailPanel()->findChild<QLabel *>(QStringLiteral("detailTitle"));
-    struct Row {
-        QPointF by;
-        bool collapses;
-    };
-    const Row rows[] = {{{0, -70}, false}, {{0, -71}, true}, {{0, 300}, false}, {{300, 0}, false},
-                        {{-300, 0}, false}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.by.y());
-        state->setIsExpanded(true);
-        swipe(title, QPointF(4, 4), r.by);
-        EXPECT_EQ(!state->isExpanded(), r.collapses);
-    }
 }
 
 TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
 {
     test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
-    raiseAlerts(true, true, true, true);
+    raiseAlerts(15);
     ExpandedRail rail(*state);
     rail.resize(795, 620);
     rail.show();
@@ -207,33 +131,45 @@ TEST_F(ExpandedRailTest, NotificationsComeAndGoBesideTheCard)
     EXPECT_EQ(entering->graphicsEffect(), nullptr);
 }
 
-TEST_F(ExpandedRailTest, CardGlidesToItsButtonAndComesFromTheEdge)
+TEST_F(ExpandedRailTest, PartsSitWhereTheGeometrySaysAndTheCardGlidesFromTheEdgeToItsButton)
 {
     test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
     for (const RailEdge edge : {RailEdge::left, RailEdge::right}) {
         SCOPED_TRACE(int(edge));
         state->setRailEdge(edge);
-        state->setSelectedModule(RailModule::today);
+        state->setSelectedModule(RailModule::links);
         state->setIsExpanded(true);
         ExpandedRail rail(*state);
-        rail.resize(441, 620);
+        rail.resize(441, 700);
         rail.show();
+        const QRect canvas = rail.canvasRect();
+        EXPECT_EQ(canvas, QRect(0, 40, 441, 620));
+        EXPECT_EQ(rail.toolStrip()->geometry().center().x() + 1,
+                  canvas.left() + int(expandedrail::toolStripCenterX(rail.canvas())));
+        EXPECT_EQ(rail.detailPanel()->size(), QSize(318, 500));
         const int away = edge == RailEdge::left ? -318 : 318;
         const int enteringX = rail.detailPanel()->x();
         EXPECT_EQ(rail.presence(), 0);
         test::settle(rail);
         EXPECT_EQ(rail.detailPanel()->x(), enteringX - away);
         EXPECT_EQ(rail.detailPanel()->graphicsEffect(), nullptr);
+        // The connector, its button and the card's centre line up.
+        const double from = expandedrail::moduleIconY(RailModule::links, state->visibleRailModules(), 1.0);
+        EXPECT_DOUBLE_EQ(rail.connector()->y(), from);
+        rail.toolStrip()->layout()->activate();
+        QWidget *button = rail.toolStrip()->button(RailModule::links);
+        EXPECT_NEAR(button->mapTo(&rail, button->rect().center()).y() + 0.5, canvas.top() + from, 1);
 
-        const double from = rail.connector()->y();
         const double to = expandedrail::moduleIconY(RailModule::nowPlaying, state->visibleRailModules(), 1.0);
         state->openModule(RailModule::nowPlaying);
+        EXPECT_EQ(rail.detailPanel()->module(), RailModule::nowPlaying);
         test::step(rail, 96);
         EXPECT_GT(rail.connector()->y(), from);
         EXPECT_LT(rail.connector()->y(), to);
         test::settle(rail);
         EXPECT_DOUBLE_EQ(rail.connector()->y(), to);
-        EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1, int(expandedrail::detailCardCenterY(to, 1.0)));
+        EXPECT_EQ(rail.detailPanel()->geometry().center().y() + 1 - canvas.top(),
+                  int(expandedrail::detailCardCenterY(to, 1.0)));
 
         // Collapsing takes the card back to the edge.
         state->setIsExpanded(false);
@@ -247,7 +183,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
     state->setRailEdge(RailEdge::top);
     state->setShowMinimizeAllAppsButton(true);
-    raiseAlerts(true, true, false, false);
+    raiseAlerts(3);
     ExpandedRail rail(*state);
     rail.resize(900, 600);
     rail.show();
@@ -265,20 +201,20 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     // the actions still fit inside the glass.
     rail.resize(780, 600);
     QWidget *strip = rail.toolStrip();
-    for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^toolStripButton-"))))
+    for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(u"^toolStripButton-"_s)))
         EXPECT_EQ(b->width(), 54);
-    EXPECT_LE(strip->findChild<QWidget *>(QStringLiteral("settingsButton"))->geometry().right(), strip->width() - 14);
+    EXPECT_LE(strip->findChild<QWidget *>(u"settingsButton"_s)->geometry().right(), strip->width() - 14);
 
     // Narrower still, Settings stays whole inside the glass, clear of the
     // module buttons; the other actions give way before it.
     for (const int width : {760, 700, 660}) {
         SCOPED_TRACE(width);
         rail.resize(width, 600);
-        const QWidget *settings = strip->findChild<QWidget *>(QStringLiteral("settingsButton"));
+        const QWidget *settings = strip->findChild<QWidget *>(u"settingsButton"_s);
         ASSERT_TRUE(settings->isVisibleTo(strip));
         EXPECT_GE(settings->width(), 24);
         EXPECT_LE(settings->geometry().right() + 1, strip->width() - toprail::minimumStripPadding);
-        for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^toolStripButton-"))))
+        for (QWidget *b : strip->findChildren<QWidget *>(QRegularExpression(u"^toolStripButton-"_s)))
             if (b->isVisibleTo(strip)) {
                 EXPECT_LT(b->geometry().right(), settings->x());
             }
@@ -288,7 +224,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
 TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
 {
     state->setRailEdge(RailEdge::left);
-    raiseAlerts(false, true, false, false);
+    raiseAlerts(2);
     RailView view(*state);
     view.setExpandedLayoutFactory(RailViewLayout::expanded,
                                   [](AppState &s, QWidget *parent) { return new ExpandedRail(s, parent); });
@@ -300,19 +236,6 @@ TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
     ASSERT_EQ(waiting.count(), 1);
     EXPECT_TRUE(waiting.at(0).at(0).toBool());
 }
-
-namespace {
-
-// What `widget` paints with its children over transparent pixels.
-QImage picture(QWidget &widget)
-{
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
-}
-
-} // namespace
 
 TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
 {
@@ -332,7 +255,7 @@ TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
         *button = QRect(focus->mapTo(&rail, QPoint()), focus->size());
         *strip = rail.toolStrip()->geometry();
         *card = rail.detailPanel()->geometry();
-        return picture(rail);
+        return test::picture(rail);
     };
     QRect button, strip, card;
     const QImage calm = paint(false, &button, &strip, &card);
@@ -356,18 +279,18 @@ TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
 {
     state->setSelectedModule(RailModule::calendar);
     ExpandedToolStrip strip(*state);
-    ToolStripButton *focus = strip.findChild<ToolStripButton *>(QStringLiteral("toolStripButton-focus"));
+    ToolStripButton *focus = strip.findChild<ToolStripButton *>(u"toolStripButton-focus"_s);
     ASSERT_NE(focus, nullptr);
 
     // Leaving after 50 ms opens nothing, even once the delay has passed.
-    hover(focus);
+    hover(focus, true);
     clock.advance(50ms);
-    unhover(focus);
+    hover(focus, false);
     clock.advance(200ms);
     EXPECT_EQ(state->selectedModule(), RailModule::calendar);
 
     // Staying 100 ms opens it.
-    hover(focus);
+    hover(focus, true);
     clock.advance(50ms);
     EXPECT_EQ(state->selectedModule(), RailModule::calendar);
     clock.advance(50ms);
@@ -376,7 +299,7 @@ TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
     // While the modules are being reordered nothing opens.
     ToolStripButton *links = strip.button(RailModule::links);
     state->setIsReorderingRail(true);
-    hover(links);
+    hover(links, true);
     clock.advance(100ms);
     click(links);
     EXPECT_EQ(state->selectedModule(), RailModule::focus);
@@ -385,34 +308,47 @@ TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)
     EXPECT_EQ(state->selectedModule(), RailModule::links);
 }
 
-TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDrops)
+TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDropsAndAlertsPoseTheirButtons)
 {
     ExpandedToolStrip strip(*state);
-    const QString file = home.path(QStringLiteral("dropped.txt"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
-
+    const QString file = home.path(u"dropped.txt"_s);
+    ASSERT_TRUE(test::writeFile(file, "x"));
     for (const RailModule module : state->visibleRailModules()) {
         SCOPED_TRACE(rawValue(module).toStdString());
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(file)});
-        bool entered = false;
-        const bool taken = dropOn(strip.button(module), mime, &entered);
-        EXPECT_EQ(entered, module == RailModule::fileTray);
-        EXPECT_EQ(taken, module == RailModule::fileTray);
+        EXPECT_EQ(dropOn(strip.button(module), mime), module == RailModule::fileTray ? 2 : 0);
     }
     ASSERT_EQ(state->fileTrayItems().size(), 1u);
-    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), QStringLiteral("1"));
+    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), u"1"_s);
     EXPECT_FALSE(strip.button(RailModule::fileTray)->isFileDropTarget());
-
     // Text without a file is no file drop.
     QMimeData text;
-    text.setText(QStringLiteral("words"));
-    bool entered = true;
-    EXPECT_FALSE(dropOn(strip.button(RailModule::fileTray), text, &entered));
-    EXPECT_FALSE(entered);
+    text.setText(u"words"_s);
+    EXPECT_EQ(dropOn(strip.button(RailModule::fileTray), text), 0);
+
+    // Alerts pose their buttons, whose rings stop once idle.
+    ToolStripButton *focus = strip.button(RailModule::focus);
+    EXPECT_FALSE(focus->ringsRunning());
+    state->setPomodoroAlertVisible(true);
+    EXPECT_TRUE(focus->isPulsing());
+    EXPECT_TRUE(focus->ringsRunning());
+    state->setPomodoroAlertVisible(false);
+    EXPECT_FALSE(focus->isPulsing());
+    EXPECT_FALSE(focus->ringsRunning());
+
+    // A clipboard capture wobbles the tray icon until 0.65 s after the last one.
+    ToolStripButton *tray = strip.button(RailModule::fileTray);
+    state->setClipboardPulse(state->clipboardPulse() + 1);
+    EXPECT_TRUE(tray->isPulsing());
+    clock.advance(500ms);
+    state->setClipboardPulse(state->clipboardPulse() + 1);
+    clock.advance(500ms);
+    EXPECT_TRUE(tray->isPulsing());
+    clock.advance(200ms);
+    EXPECT_FALSE(tray->isPulsing());
+    // Other buttons never pulse for the clipboard.
+    EXPECT_FALSE(strip.button(RailModule::links)->isPulsing());
 }
 
 TEST_F(ExpandedRailTest, ActionsOfBothStrips)
@@ -421,24 +357,23 @@ TEST_F(ExpandedRailTest, ActionsOfBothStrips)
         SCOPED_TRACE(top ? "top" : "side");
         std::unique_ptr<ExpandedToolStrip> strip =
             top ? std::make_unique<TopExpandedToolStrip>(*state) : std::make_unique<ExpandedToolStrip>(*state);
-        QStringList calls;
-        strip->setRefreshCalls(std::make_unique<RecordingRefresh>(&calls));
-        auto *refresh = strip->findChild<QAbstractButton *>(QStringLiteral("refreshButton"));
+        auto *calls = new RecordingRefresh;
+        strip->setRefreshCalls(std::unique_ptr<RailRefreshCalls>(calls));
+        auto *refresh = strip->findChild<QAbstractButton *>(u"refreshButton"_s);
         ASSERT_NE(refresh, nullptr);
         click(refresh);
-        EXPECT_EQ(calls,
-                  (QStringList{QStringLiteral("calendar"), QStringLiteral("nowPlaying"), QStringLiteral("reminders"),
-                               QStringLiteral("weather 1"), QStringLiteral("notes 0"), QStringLiteral("prayers")}));
+        EXPECT_EQ(calls->calls, (QStringList{u"calendar"_s, u"nowPlaying"_s, u"reminders"_s, u"weather 1"_s,
+                                             u"notes 0"_s, u"prayers"_s}));
 
         QSignalSpy settings(strip.get(), &ExpandedToolStrip::settingsRequested);
-        click(strip->findChild<QAbstractButton *>(QStringLiteral("settingsButton")));
+        click(strip->findChild<QAbstractButton *>(u"settingsButton"_s));
         EXPECT_EQ(settings.count(), 1);
 
         // The minimise button comes and goes with its setting, before the others.
         state->setShowMinimizeAllAppsButton(false);
-        EXPECT_EQ(strip->findChild<QAbstractButton *>(QStringLiteral("minimizeAllButton")), nullptr);
+        EXPECT_EQ(strip->findChild<QAbstractButton *>(u"minimizeAllButton"_s), nullptr);
         state->setShowMinimizeAllAppsButton(true);
-        EXPECT_NE(strip->findChild<QAbstractButton *>(QStringLiteral("minimizeAllButton")), nullptr);
+        EXPECT_NE(strip->findChild<QAbstractButton *>(u"minimizeAllButton"_s), nullptr);
     }
 }
 
@@ -472,81 +407,44 @@ TEST_F(ExpandedRailTest, LongPressAndDragReordersByWholeSteps)
     EXPECT_FALSE(state->isReorderingRail());
     // The release of a reorder is no click.
     EXPECT_EQ(state->selectedModule(), selected);
-
-    // Hidden modules follow the visible ones in the stored order.
-    state->setRailModule(RailModule::notes, false);
-    state->moveRailModule(RailModule::today, 0);
-    const RailModuleOrder stored = state->railModuleOrder();
-    EXPECT_EQ(stored.back(), RailModule::notes);
-    EXPECT_EQ(stored.front(), RailModule::today);
-}
-
-TEST_F(ExpandedRailTest, AlertsPoseTheirButtonsAndRingsStopWhenIdle)
-{
-    ExpandedToolStrip strip(*state);
-    ToolStripButton *focus = strip.button(RailModule::focus);
-    EXPECT_FALSE(focus->ringsRunning());
-    state->setPomodoroAlertVisible(true);
-    EXPECT_TRUE(focus->isPulsing());
-    EXPECT_TRUE(focus->ringsRunning());
-    state->setPomodoroAlertVisible(false);
-    EXPECT_FALSE(focus->isPulsing());
-    EXPECT_FALSE(focus->ringsRunning());
-
-    // A clipboard capture wobbles the tray icon until 0.65 s after the last one.
-    ToolStripButton *tray = strip.button(RailModule::fileTray);
-    state->setClipboardPulse(state->clipboardPulse() + 1);
-    EXPECT_TRUE(tray->isPulsing());
-    clock.advance(500ms);
-    state->setClipboardPulse(state->clipboardPulse() + 1);
-    clock.advance(500ms);
-    EXPECT_TRUE(tray->isPulsing());
-    clock.advance(200ms);
-    EXPECT_FALSE(tray->isPulsing());
-    // Other buttons never pulse for the clipboard.
-    EXPECT_FALSE(strip.button(RailModule::links)->isPulsing());
 }
 
 TEST_F(ExpandedRailTest, DetailHeaderPerModuleAndTodaySymbolByHour)
 {
+    const auto text = [](const QWidget *in, const QString &name) {
+        const auto *label = in->findChild<QLabel *>(name);
+        return label ? label->text() : u"(none)"_s;
+    };
     for (const RailModule module :
          {RailModule::calendar, RailModule::notes, RailModule::reminders, RailModule::focus}) {
         ModuleDetailPanel panel(*state, module);
-        auto *title = panel.findChild<QLabel *>(QStringLiteral("detailTitle"));
-        auto *tagline = panel.findChild<QLabel *>(QStringLiteral("detailTagline"));
-        ASSERT_NE(title, nullptr);
-        ASSERT_NE(tagline, nullptr);
-        EXPECT_EQ(title->text(), kolu::title(module));
-        EXPECT_EQ(tagline->text(), ModuleDetailPanel::tagline(module));
+        EXPECT_EQ(text(&panel, u"detailTitle"_s), kolu::title(module));
+        EXPECT_EQ(text(&panel, u"detailTagline"_s), ModuleDetailPanel::tagline(module));
         EXPECT_EQ(panel.badgeSymbol(), symbol(module));
     }
 
-    struct Row {
-        int hour;
-        const char *symbol;
-        const char *greeting;
-    };
-    const Row rows[] = {{0, "moon.stars", "Have a calm night"},    {5, "moon.stars", "Have a calm night"},
-                        {6, "sun.max", "Have a nice morning"},     {11, "sun.max", "Have a nice morning"},
-                        {12, "sun.max", "Have a nice day"},        {17, "sun.max", "Have a nice day"},
-                        {18, "moon.stars", "Have a calm evening"}, {23, "moon.stars", "Have a calm evening"}};
+    const std::tuple<int, const char *, const char *> rows[] = {
+        {0, "moon.stars", "Have a calm night"},    {5, "moon.stars", "Have a calm night"},
+        {6, "sun.max", "Have a nice morning"},     {11, "sun.max", "Have a nice morning"},
+        {12, "sun.max", "Have a nice day"},        {17, "sun.max", "Have a nice day"},
+        {18, "moon.stars", "Have a calm evening"}, {23, "moon.stars", "Have a calm evening"}};
     ModuleDetailPanel panel(*state, RailModule::calendar);
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.hour);
-        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(r.hour, 30), Qt::LocalTime).toUTC());
-        EXPECT_EQ(TodayVisuals::current(clock).greeting, QLatin1String(r.greeting));
+    for (const auto &[hour, badge, greeting] : rows) {
+        SCOPED_TRACE(hour);
+        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(hour, 30), Qt::LocalTime).toUTC());
+        EXPECT_EQ(TodayVisuals::current(clock).greeting, QLatin1String(greeting));
         panel.setModule(RailModule::today);
-        EXPECT_EQ(panel.badgeSymbol(), QLatin1String(r.symbol));
+        EXPECT_EQ(panel.badgeSymbol(), QLatin1String(badge));
         panel.setModule(RailModule::calendar);
     }
 
     // A module change builds a fresh page; a module without a card shows its
     // header alone. The old page fades out, taking no input, and then goes.
     panel.setModule(RailModule::links);
-    auto *page = panel.findChild<QWidget *>(QStringLiteral("detailPage"));
-    EXPECT_EQ(page->findChild<QLabel *>(QStringLiteral("detailTitle"))->text(), kolu::title(RailModule::links));
-    EXPECT_EQ(panel.findChildren<QWidget *>(QStringLiteral("detailPage")).size(), 1);
-    QPointer<QWidget> leaving = panel.findChild<QWidget *>(QStringLiteral("leavingDetailPage"));
+    auto *page = panel.findChild<QWidget *>(u"detailPage"_s);
+    EXPECT_EQ(text(page, u"detailTitle"_s), kolu::title(RailModule::links));
+    EXPECT_EQ(panel.findChildren<QWidget *>(u"detailPage"_s).size(), 1);
+    QPointer<QWidget> leaving = panel.findChild<QWidget *>(u"leavingDetailPage"_s);
     ASSERT_TRUE(leaving);
     EXPECT_TRUE(leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
     for (QVariantAnimation *swap : panel.findChildren<QVariantAnimation *>())
@@ -561,12 +459,7 @@ TEST_F(ExpandedRailTest, TheSelectedIconCastsAShadowInItsTint)
         state->setSelectedModule(selected);
         ToolStripButton button(*state, RailModule::links, Qt::Vertical);
         button.resize(button.sizeHint());
-        const QImage image = picture(button);
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += qAlpha(image.pixel(x, y)) > 0;
-        return count;
+        return test::inkedPixels(test::picture(button));
     };
     const int plain = inked(RailModule::today);
     const int selected = inked(RailModule::links);

@@ -2,29 +2,21 @@
 
 #include "shell/StatusItem.h"
 
-#include <QAbstractAnimation>
-#include <QAction>
 #include <QEnterEvent>
 
 #include <algorithm>
 
 using namespace kolu;
 using namespace std::chrono_literals;
-
-namespace {
 using HoverTest = test::ShellTest;
-} // namespace
 
 TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelay)
 {
     launch();
     EXPECT_EQ(hover().interval(), 350ms) << "parked at the side";
-    pointer = sideBandPoint();
-    clock.advance(350ms);
-    ASSERT_TRUE(state().isExpanded());
+    revealFromBand();
     EXPECT_TRUE(state().isDockRevealed());
     EXPECT_EQ(hover().interval(), 120ms);
-    settle();
     EXPECT_EQ(panel().geometry(), panel().targetFrame());
     EXPECT_EQ(panel().geometry().width(), 441);
 
@@ -50,17 +42,14 @@ TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
     };
     withRailViews();
     launch();
-    pointer = sideBandPoint();
-    clock.advance(350ms);
-    ASSERT_TRUE(state().isExpanded());
+    revealFromBand();
     ASSERT_EQ(state().selectedModule(), RailModule::today);
-    settle();
+    const auto still = [this] {
+        const auto all = panel().findChildren<QAbstractAnimation *>();
+        return std::none_of(all.begin(), all.end(), [](auto *a) { return a->state() == QAbstractAnimation::Running; });
+    };
     // The rail's own motions (the card coming in, the cross-fade) end.
-    EXPECT_TRUE(test::waitUntil([this] {
-        const auto running = panel().findChildren<QAbstractAnimation *>();
-        return std::none_of(running.begin(), running.end(),
-                            [](QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
-    }));
+    EXPECT_TRUE(test::waitUntil(still));
 
     // The pointer rests on the open rail: the window system tells when it
     // leaves, so the poll keeps the parked period.
@@ -72,9 +61,7 @@ TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
     clock.advance(10s);
     EXPECT_LE(looks, 29) << "about one look each 0.35 s";
     EXPECT_TRUE(state().isExpanded());
-    // Nothing moves in the open, idle rail: no animation asks for frames.
-    for (QAbstractAnimation *animation : panel().findChildren<QAbstractAnimation *>())
-        EXPECT_NE(animation->state(), QAbstractAnimation::Running) << animation->parent()->objectName().toStdString();
+    EXPECT_TRUE(still()) << "nothing moves in the open, idle rail";
 
     // Leaving is looked at at once, and then at the short period.
     pointer = farAway();
@@ -93,10 +80,7 @@ TEST_F(HoverTest, ComingBackOrADragOfTheRailCancelsAPendingHide)
     launch();
     for (const bool drag : {false, true}) {
         SCOPED_TRACE(drag ? "drag" : "pointer back");
-        pointer = sideBandPoint();
-        clock.advance(350ms);
-        ASSERT_TRUE(state().isExpanded());
-        settle();
+        revealFromBand();
         pointer = farAway();
         clock.advance(120ms);
         ASSERT_TRUE(hover().isHidePending());
@@ -129,8 +113,7 @@ TEST_F(HoverTest, TopEdgePollsFasterAndHidesSooner)
     ASSERT_TRUE(state().isExpanded());
     EXPECT_EQ(hover().interval(), 50ms);
     pointer = farAway() + QPoint(0, panel().visibleFrame().height() / 3);
-    clock.advance(50ms);
-    clock.advance(99ms);
+    clock.advance(149ms);
     EXPECT_TRUE(state().isExpanded());
     clock.advance(1ms);
     EXPECT_FALSE(state().isExpanded());

@@ -1,6 +1,6 @@
-#include "../state/AppStateFixture.h"
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
+#include "TestFiles.h"
 
 #include "model/PersistedFiles.h"
 #include "platform/notifications/NotificationScheduler.h"
@@ -13,8 +13,6 @@
 #include "shell/rail/EdgeNotificationRings.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
-#include "shell/rail/RailView.h"
-#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/Motion.h"
@@ -22,56 +20,33 @@
 #include "style/widgets/ElidedLabel.h"
 
 #include <QAbstractButton>
-#include <QDragEnterEvent>
-#include <QImage>
-#include <QPalette>
+#include <QApplication>
+#include <QFontDatabase>
 #include <QMenu>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVariantAnimation>
 
+#include <bit>
+
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
-
-class RailViewsTest : public test::AppStateActionsTest {
+class RailViewsTest : public test::RailStateTest {
 protected:
-    std::unique_ptr<AppState> state = makeState();
+    int layoutCalls = 0;
 
-    void SetUp() override { state->loadSavedState(); }
-
-    void raiseAll(int bits)
+    void SetUp() override
     {
-        CalendarEvent event;
-        event.id = u"e1"_s;
-        event.title = u"Standup"_s;
-        event.startDate = clock.now().addSecs(300);
-        state->setActiveCalendarAlert(bits & 1 ? std::optional(event) : std::nullopt);
-        ActivePrayerAlert prayer;
-        prayer.prayer.name = PrayerName::asr;
-        state->setActivePrayerAlert(bits & 2 ? std::optional(prayer) : std::nullopt);
-        ReminderItem item;
-        item.id = u"r-7"_s;
-        item.title = u"Call the bank"_s;
-        state->setActiveReminderAlert(bits & 4 ? std::optional(ActiveReminderAlert{item, clock.now()})
-                                               : std::nullopt);
-        state->setPomodoroAlertVisible(bits & 8);
+        state->loadSavedState();
+        QObject::connect(state.get(), &AppState::chromeNeedsLayout, [this] { ++layoutCalls; });
     }
-
-    static std::optional<EdgeAlertKind> expectedKind(int bits)
+    QString makeFile(const QString &relative)
     {
-        if (bits & 1)
-            return EdgeAlertKind::calendar;
-        if (bits & 2)
-            return EdgeAlertKind::prayer;
-        if (bits & 4)
-            return EdgeAlertKind::reminder;
-        if (bits & 8)
-            return EdgeAlertKind::focus;
-        return std::nullopt;
+        EXPECT_TRUE(test::writeFile(home.path(relative)));
+        return home.path(relative);
     }
 };
 
@@ -84,9 +59,12 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
         state->setRailEdge(edge);
         for (int bits = 0; bits < 32; ++bits) {
             SCOPED_TRACE(testing::Message() << "edge " << int(edge) << " bits " << bits);
-            raiseAll(bits);
+            raiseAlerts(bits);
             state->setClipboardPulseActive(bits & 16);
-            const auto expected = expectedKind(bits);
+            const EdgeAlertKind order[] = {EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder,
+                                           EdgeAlertKind::focus};
+            const int first = std::countr_zero(unsigned(bits | 16));
+            const auto expected = first < 4 ? std::optional(order[first]) : std::nullopt;
             const bool top = edge == RailEdge::top;
             ASSERT_EQ(view.currentLayout(), top ? RailViewLayout::topDock : RailViewLayout::dock);
             auto *dock = qobject_cast<DockRail *>(view.content());
@@ -100,34 +78,24 @@ TEST_F(RailViewsTest, LayoutAndAlertForEachCombinationOfFields)
             EXPECT_EQ(dock->handle() != nullptr, !expected && (top || !(bits & 16)));
         }
     }
-    raiseAll(0);
+    raiseAlerts(0);
     state->setIsDockRevealed(true);
     EXPECT_EQ(view.currentLayout(), RailViewLayout::topDock) << "revealing alone keeps the collapsed layout";
-
-    // The expanded layouts come from their factories.
-    view.setExpandedLayoutFactory(RailViewLayout::expanded, [](AppState &, QWidget *parent) {
-        auto *w = new QWidget(parent);
-        w->setObjectName(u"sideExpanded"_s);
-        return w;
-    });
-    state->setRailEdge(RailEdge::left);
-    state->setIsExpanded(true);
-    EXPECT_EQ(view.currentLayout(), RailViewLayout::expanded);
-    EXPECT_EQ(view.content()->objectName(), u"sideExpanded"_s);
 }
 
-TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
+TEST_F(RailViewsTest, HandleOpensOnAClickOrFilesButRefusesTextAndThePulseOpensTheTray)
 {
     state->setRailEdge(RailEdge::right);
     EdgeHandle handle(*state);
     handle.resize(handle.sizeHint());
     handle.show();
+    QTest::mouseClick(&handle, Qt::LeftButton);
+    EXPECT_TRUE(state->isExpanded());
+    state->hideToEdge();
 
     QMimeData text;
     text.setText(u"hello"_s);
-    QDragEnterEvent enterText(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&handle, &enterText);
-    EXPECT_FALSE(enterText.isAccepted());
+    EXPECT_FALSE(test::dragEnter(&handle, text));
     EXPECT_FALSE(handle.isFileDropTarget());
     EXPECT_FALSE(state->isExpanded());
 
@@ -138,15 +106,11 @@ TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
     const QString path = makeFile(u"Documents/a.txt"_s);
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&handle, &enter);
-    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(test::dragEnter(&handle, files));
     EXPECT_TRUE(handle.isFileDropTarget());
     EXPECT_TRUE(state->isExpanded());
     EXPECT_EQ(state->selectedModule(), RailModule::fileTray);
-
-    QDragLeaveEvent leave;
-    QCoreApplication::sendEvent(&handle, &leave);
+    test::dragLeave(&handle);
     EXPECT_FALSE(handle.isFileDropTarget());
     EXPECT_TRUE(state->isExpanded()) << "leaving does not undo the opening";
 
@@ -155,18 +119,11 @@ TEST_F(RailViewsTest, HandleRefusesTextAndTakesFiles)
     // the widget gets it straight.
     static_cast<QObject &>(handle).event(&drop);
     EXPECT_TRUE(drop.isAccepted());
-    EXPECT_TRUE(waitUntil([&] { return state->fileTrayItems().size() == 1; }));
-}
+    EXPECT_TRUE(test::waitUntil([&] { return state->fileTrayItems().size() == 1; }));
 
-TEST_F(RailViewsTest, HandleAndPulseClicksOpenTheRail)
-{
-    state->setRailEdge(RailEdge::left);
-    EdgeHandle handle(*state);
-    handle.resize(handle.sizeHint());
-    QTest::mouseClick(&handle, Qt::LeftButton);
-    EXPECT_TRUE(state->isExpanded());
-
+    // A click on the clipboard pulse opens the tray.
     state->hideToEdge();
+    state->setSelectedModule(RailModule::today);
     ClipboardEdgePulse pulse(*state);
     pulse.resize(pulse.sizeHint());
     QTest::mouseClick(&pulse, Qt::LeftButton);
@@ -177,7 +134,7 @@ TEST_F(RailViewsTest, HandleAndPulseClicksOpenTheRail)
 TEST_F(RailViewsTest, NotificationActionsReachTheState)
 {
     // Reminder: the third menu item snoozes 20 minutes.
-    raiseAll(4);
+    raiseAlerts(4);
     {
         EdgeNotification note(EdgeAlertKind::reminder, *state);
         ASSERT_TRUE(note.remindMenu());
@@ -195,7 +152,7 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
         p.remaining = 12;
         p.isRunning = true;
     });
-    raiseAll(8);
+    raiseAlerts(8);
     {
         EdgeNotification note(EdgeAlertKind::focus, *state);
         auto *stop = note.findChild<QAbstractButton *>(u"stopButton"_s);
@@ -211,48 +168,71 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
         EXPECT_EQ(saved->remaining, state->pomodoro().focusDuration);
         EXPECT_FALSE(saved->isRunning);
     }
-    // Calendar and prayer Stop clear their fields and ask for a relayout.
-    for (int bits : {1, 2}) {
-        raiseAll(bits);
-        EdgeNotification note(bits == 1 ? EdgeAlertKind::calendar : EdgeAlertKind::prayer, *state);
-        layoutCalls = 0;
-        QTest::mouseClick(note.findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
-        EXPECT_FALSE(state->activeCalendarAlert());
-        EXPECT_FALSE(state->activePrayerAlert());
-        EXPECT_GE(layoutCalls, 1);
-    }
-}
-
-TEST_F(RailViewsTest, AnAlertAnsweredInsideTheRailLeavesForTheNextOne)
-{
-    state->setRailEdge(RailEdge::left);
-    raiseAll(1 | 8);
+    // Calendar and prayer Stop clear their fields and ask for a relayout;
+    // answered inside the rail, each alert leaves for the next one.
+    raiseAlerts(1 | 2 | 8);
     DockRail dock(*state);
     dock.resize(441, 620);
     dock.show();
-    ASSERT_EQ(dock.alert()->kind(), EdgeAlertKind::calendar);
-    QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
+    for (const EdgeAlertKind kind : {EdgeAlertKind::calendar, EdgeAlertKind::prayer}) {
+        ASSERT_TRUE(dock.alert());
+        ASSERT_EQ(dock.alert()->kind(), kind);
+        layoutCalls = 0;
+        QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
+        EXPECT_GE(layoutCalls, 1);
+    }
+    EXPECT_FALSE(state->activeCalendarAlert());
+    EXPECT_FALSE(state->activePrayerAlert());
     ASSERT_TRUE(dock.alert());
     EXPECT_EQ(dock.alert()->kind(), EdgeAlertKind::focus);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST_F(RailViewsTest, LongTextsAreElidedWithinTheBanner)
+// Every line of a notification shows at its full height, in the desktop
+// fonts that run taller than the ones its size was made for, and "Time is
+// up" with its two lines shows whole; a long title is cut inside the banner.
+TEST_F(RailViewsTest, EveryLineShowsWholeInTallDesktopFontsAndLongTitlesAreCut)
 {
     CalendarEvent event;
     event.title = QString(2000, u'\u05D0'); // right-to-left
     event.startDate = clock.now();
     state->setActiveCalendarAlert(event);
-    EdgeNotification note(EdgeAlertKind::calendar, *state);
-    note.show();
-    auto *second = note.findChild<ElidedLabel *>(u"secondLine"_s);
-    ASSERT_TRUE(second);
-    EXPECT_TRUE(second->isElided(second->width()));
-    EXPECT_GE(second->width(), 118);
-    EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), note.width())
-        << "the line stays inside the banner";
-    auto *stop = note.findChild<QWidget *>(u"stopButton"_s);
-    EXPECT_LE(second->mapTo(&note, second->rect().topRight()).x(), stop->x()) << "and clear of its button";
+    const QFont before = QApplication::font();
+    int tried = 0;
+    for (const QString &family : {u"Noto Sans"_s, u"DejaVu Sans"_s, u"Cantarell"_s, u"Ubuntu"_s}) {
+        if (!QFontDatabase::families().contains(family))
+            continue;
+        ++tried;
+        QApplication::setFont(QFont(family));
+        for (const EdgeAlertKind kind :
+             {EdgeAlertKind::focus, EdgeAlertKind::calendar, EdgeAlertKind::prayer, EdgeAlertKind::reminder}) {
+            EdgeNotification note(kind, *state);
+            note.show();
+            const QWidget *column = note.findChild<QWidget *>(u"notificationText"_s);
+            ASSERT_NE(column, nullptr);
+            for (const ElidedLabel *line : note.findChildren<ElidedLabel *>()) {
+                SCOPED_TRACE(family.toStdString() + " " + std::to_string(int(kind)) + " " + line->text().toStdString());
+                if (line->text().isEmpty())
+                    continue;
+                EXPECT_GE(line->height(), line->heightForWidth(line->width()));
+                EXPECT_GE(line->y(), 0);
+                EXPECT_LE(line->geometry().bottom(), column->height() - 1);
+                // The focus notification's words are all its own, never cut
+                // across; the others carry an event's or a reminder's title.
+                if (kind == EdgeAlertKind::focus || line->objectName() == u"firstLine"_s) {
+                    EXPECT_FALSE(line->isElided(line->width()));
+                } else if (kind == EdgeAlertKind::calendar && line->objectName() == u"secondLine"_s) {
+                    EXPECT_TRUE(line->isElided(line->width()));
+                    EXPECT_GE(line->width(), 118);
+                    // Inside the banner and clear of its button.
+                    EXPECT_LE(line->mapTo(&note, line->rect().topRight()).x(),
+                              note.findChild<QWidget *>(u"stopButton"_s)->x());
+                }
+            }
+        }
+    }
+    QApplication::setFont(before);
+    EXPECT_GT(tried, 0) << "no desktop font installed";
 }
 
 TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
@@ -267,45 +247,37 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     EXPECT_TRUE(timer.isActive());
     state->setClipboardPulseActive(false);
     EXPECT_FALSE(timer.isActive());
-    raiseAll(2);
+    raiseAlerts(2);
     EXPECT_TRUE(timer.isActive());
     view.hide();
     EXPECT_FALSE(timer.isActive()) << "a hidden rail stops it";
     view.show();
     EXPECT_TRUE(timer.isActive());
-    raiseAll(0);
+    raiseAlerts(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(timer.isActive());
 }
 
 TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)
 {
-    struct Case {
-        RailEdge edge;
-        int alerts;
-        bool pulse;
-        const char *item;
-    };
-    const Case cases[] = {{RailEdge::right, 0, false, "edgeHandle"},
-                          {RailEdge::left, 0, true, "clipboardEdgePulse"},
-                          {RailEdge::right, 4, false, "edgeAlert"},
-                          {RailEdge::top, 0, false, "edgeHandle"},
-                          {RailEdge::top, 0, true, "clipboardEdgePulse"},
-                          {RailEdge::top, 1, false, "calendarEdgeNotification"}};
-    for (const Case &c : cases) {
-        state->setRailEdge(c.edge);
-        raiseAll(c.alerts);
-        state->setClipboardPulseActive(c.pulse);
+    const std::tuple<RailEdge, int, bool, const char *> cases[] = {
+        {RailEdge::right, 0, false, "edgeHandle"},      {RailEdge::left, 0, true, "clipboardEdgePulse"},
+        {RailEdge::right, 4, false, "edgeAlert"},       {RailEdge::top, 0, false, "edgeHandle"},
+        {RailEdge::top, 0, true, "clipboardEdgePulse"}, {RailEdge::top, 1, false, "calendarEdgeNotification"}};
+    for (const auto &[edge, alerts, pulse, name] : cases) {
+        state->setRailEdge(edge);
+        raiseAlerts(alerts);
+        state->setClipboardPulseActive(pulse);
         RailView view(*state);
-        view.resize(c.edge == RailEdge::top ? QSize(811, 200) : QSize(430, 680));
+        view.resize(edge == RailEdge::top ? QSize(811, 200) : QSize(430, 680));
         view.show();
-        const auto *item = view.findChild<QWidget *>(QString::fromLatin1(c.item));
-        ASSERT_TRUE(item && item->isVisible()) << c.item;
+        const auto *item = view.findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_TRUE(item && item->isVisible()) << name;
         const QRect itemRect(item->mapTo(&view, QPoint()), item->size());
         const QRegion region = view.drawnRegion();
-        EXPECT_TRUE(region.contains(itemRect.center())) << c.item;
-        EXPECT_FALSE(region.contains(itemRect.topLeft())) << c.item << ": rounded as drawn";
-        EXPECT_FALSE(region.contains(QPoint(5, 5))) << c.item << ": nothing else";
+        EXPECT_TRUE(region.contains(itemRect.center())) << name;
+        EXPECT_FALSE(region.contains(itemRect.topLeft())) << name << ": rounded as drawn";
+        EXPECT_FALSE(region.contains(QPoint(5, 5))) << name << ": nothing else";
     }
 }
 
@@ -329,7 +301,7 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     QSignalSpy published(&view, &RailView::drawnRegionChanged);
 
     // An alert comes in from 14 points to the right, at the left edge too.
-    raiseAll(8);
+    raiseAlerts(8);
     auto *alert = view.findChild<EdgeAlert *>();
     auto *effect = qobject_cast<RailTransitionEffect *>(alert->graphicsEffect());
     ASSERT_NE(effect, nullptr);
@@ -340,7 +312,7 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     // It leaves as a picture that takes no clicks: the region is the
     // handle's at once.
     const QRect alertRect(alert->mapTo(&view, QPoint()), alert->size());
-    raiseAll(0);
+    raiseAlerts(0);
     QCoreApplication::processEvents();
     EXPECT_EQ(railmotion::leavingPictures(view.content()), 1);
     EXPECT_EQ(published.last().at(0).value<QRegion>(), view.drawnRegion());
@@ -372,7 +344,6 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     }
 }
 
-
 TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
 {
     test::ManualAnimationDriver heldStill; // only the steps below move the animations
@@ -383,29 +354,23 @@ TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)
     const QString path = makeFile(u"Documents/b.txt"_s);
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path)});
-    struct Target {
-        QWidget *widget;
-        std::function<double()> look;
-    };
     const int spring = OrlixMotion::smooth().durationMs;
-    for (const Target &t : {Target{&handle, [&] { return handle.dropLook(); }},
-                            Target{tray, [&] { return tray->dropLook(); }}}) {
-        SCOPED_TRACE(t.widget->objectName().toStdString());
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(t.widget, &enter);
-        EXPECT_EQ(t.look(), 0) << "not switched at once";
-        test::step(*t.widget, spring / 3);
-        EXPECT_NE(t.look(), 0);
-        EXPECT_NE(t.look(), 1);
-        test::step(*t.widget, spring + 32);
-        EXPECT_DOUBLE_EQ(t.look(), 1);
-        QDragLeaveEvent leave;
-        QCoreApplication::sendEvent(t.widget, &leave);
-        EXPECT_EQ(t.look(), 1) << "nor back";
-        test::step(*t.widget, spring / 3);
-        EXPECT_NE(t.look(), 1);
-        test::step(*t.widget, spring + 32);
-        EXPECT_DOUBLE_EQ(t.look(), 0);
+    const std::pair<QWidget *, std::function<double()>> targets[] = {{&handle, [&] { return handle.dropLook(); }},
+                                                                     {tray, [&] { return tray->dropLook(); }}};
+    for (const auto &[widget, look] : targets) {
+        SCOPED_TRACE(widget->objectName().toStdString());
+        test::dragEnter(widget, files);
+        EXPECT_EQ(look(), 0) << "not switched at once";
+        test::step(*widget, spring / 3);
+        EXPECT_TRUE(look() > 0 && look() < 1) << look();
+        test::step(*widget, spring + 32);
+        EXPECT_DOUBLE_EQ(look(), 1);
+        test::dragLeave(widget);
+        EXPECT_EQ(look(), 1) << "nor back";
+        test::step(*widget, spring / 3);
+        EXPECT_NE(look(), 1);
+        test::step(*widget, spring + 32);
+        EXPECT_DOUBLE_EQ(look(), 0);
     }
 }
 

@@ -17,7 +17,10 @@
 
 #include <QAbstractAnimation>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QImage>
 #include <QList>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -25,7 +28,6 @@
 #include <optional>
 
 namespace kolu::test {
-
 // What the shell asked of the window system, in order.
 class RecordingPanelWindowing final : public PanelWindowing {
 public:
@@ -70,6 +72,38 @@ inline void settle(QObject &root)
         }
 }
 
+// What `widget` paints with its children over transparent pixels.
+inline QImage picture(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// How many pixels of `image` are not wholly transparent.
+inline int inkedPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 0;
+    return count;
+}
+
+// A drag of `mime` entering `w`; whether `w` would take it.
+inline bool dragEnter(QWidget *w, QMimeData &mime)
+{
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &enter);
+    return enter.isAccepted();
+}
+inline void dragLeave(QWidget *w)
+{
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(w, &leave);
+}
+
 // The state on test services, for the rail's widgets on their own, with the
 // input their tests drive them by.
 class RailStateTest : public ::testing::Test {
@@ -97,12 +131,21 @@ protected:
         mouse(w, QEvent::MouseButtonRelease, at + by, Qt::NoButton);
     }
 
-    void raiseAlerts(bool calendar, bool prayer, bool reminder, bool focus)
+    // Raises the calendar (1), prayer (2), reminder (4) and focus (8) alerts
+    // in `bits` and clears the others.
+    void raiseAlerts(int bits)
     {
-        state->setActiveCalendarAlert(calendar ? std::optional(CalendarEvent{}) : std::nullopt);
-        state->setActivePrayerAlert(prayer ? std::optional(ActivePrayerAlert{}) : std::nullopt);
-        state->setActiveReminderAlert(reminder ? std::optional(ActiveReminderAlert{}) : std::nullopt);
-        state->setPomodoroAlertVisible(focus);
+        CalendarEvent event;
+        event.startDate = clock.now().addSecs(300);
+        state->setActiveCalendarAlert(bits & 1 ? std::optional(event) : std::nullopt);
+        ActivePrayerAlert prayer;
+        prayer.prayer.name = PrayerName::asr;
+        state->setActivePrayerAlert(bits & 2 ? std::optional(prayer) : std::nullopt);
+        ReminderItem item;
+        item.id = QStringLiteral("r-7");
+        item.title = QStringLiteral("Call the bank");
+        state->setActiveReminderAlert(bits & 4 ? std::optional(ActiveReminderAlert{item, clock.now()}) : std::nullopt);
+        state->setPomodoroAlertVisible(bits & 8);
     }
 };
 
@@ -173,6 +216,15 @@ protected:
         return {x, rail.y() + rail.height() / 2};
     }
     QPoint farAway() const { return panel().visibleFrame().center() - QPoint(panel().visibleFrame().width() / 3, 0); }
+
+    // Opens the parked side rail from its band and lets the slide finish.
+    void revealFromBand()
+    {
+        pointer = sideBandPoint();
+        clock.advance(hover().interval());
+        ASSERT_TRUE(state().isExpanded());
+        settle();
+    }
 };
 
 } // namespace kolu::test

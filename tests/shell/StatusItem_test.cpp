@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QImage>
 #include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -20,36 +19,9 @@ using namespace kolu;
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
-namespace {
-
 using StatusItemTest = test::ShellTest;
 
-QStringList menuTexts(const QMenu &menu)
-{
-    QStringList texts;
-    for (const QAction *action : menu.actions())
-        texts << (action->isSeparator() ? u"-"_s : action->text() + u'|' + action->shortcut().toString());
-    return texts;
-}
-
-} // namespace
-
-TEST_F(StatusItemTest, NineCommandsInOrderWithCtrlHints)
-{
-    launch();
-    const StatusItem &item = *delegate->statusItem();
-    EXPECT_EQ(item.trayIcon()->toolTip(), u"Kolu"_s);
-    EXPECT_FALSE(item.trayIcon()->icon().isNull());
-    EXPECT_EQ(menuTexts(*item.menu()),
-              (QStringList{u"Show Kolu|Ctrl+Shift+D"_s, u"-"_s, u"Agenda|"_s, u"Capture|"_s, u"Now Playing|"_s,
-                           u"File Tray|"_s, u"Clipboard|"_s, u"-"_s, u"Settings...|Ctrl+,"_s,
-                           u"Check for Updates...|"_s, u"-"_s, u"Quit Kolu|Ctrl+Q"_s}));
-    EXPECT_FALSE(StatusItem::statusIcon().pixmap(16, 16).isNull());
-    EXPECT_FALSE(StatusItem::applicationIcon().pixmap(64, 64).isNull());
-}
-
 namespace {
-
 // Relative luminance of an sRGB colour.
 double luminance(const QColor &color)
 {
@@ -59,9 +31,8 @@ double luminance(const QColor &color)
 
 double contrast(const QColor &a, const QColor &b)
 {
-    const double first = luminance(a);
-    const double second = luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+    const auto [dark, light] = std::minmax({luminance(a), luminance(b)});
+    return (light + 0.05) / (dark + 0.05);
 }
 
 } // namespace
@@ -79,13 +50,10 @@ TEST(StatusIcon, ItsOutlineReadsOnBlackAndOnWhitePanels)
         };
         for (const QColor panel : {QColor(Qt::black), QColor(Qt::white)}) {
             std::vector<double> ratios;
-            for (int y = 0; y < icon.height(); ++y) {
-                for (int x = 0; x < icon.width(); ++x) {
-                    if (!opaque(x, y) || (opaque(x - 1, y) && opaque(x + 1, y) && opaque(x, y - 1) && opaque(x, y + 1)))
-                        continue;
-                    ratios.push_back(contrast(QColor::fromRgb(icon.pixel(x, y)), panel));
-                }
-            }
+            for (int y = 0; y < icon.height(); ++y)
+                for (int x = 0; x < icon.width(); ++x)
+                    if (opaque(x, y) && !(opaque(x - 1, y) && opaque(x + 1, y) && opaque(x, y - 1) && opaque(x, y + 1)))
+                        ratios.push_back(contrast(QColor::fromRgb(icon.pixel(x, y)), panel));
             ASSERT_FALSE(ratios.empty()) << size;
             std::sort(ratios.begin(), ratios.end());
             EXPECT_GE(ratios[ratios.size() / 2], 3.0) << size << " px on " << panel.name().toStdString();
@@ -93,89 +61,28 @@ TEST(StatusIcon, ItsOutlineReadsOnBlackAndOnWhitePanels)
     }
 }
 
-TEST_F(StatusItemTest, ModuleCommandsFollowTheRailsModules)
+TEST_F(StatusItemTest, NineCommandsInOrderWithIconsFollowTheRailsModules)
 {
-    launch();
-    const StatusItem &item = *delegate->statusItem();
-    const auto enabled = [&item](StatusCommand command) { return item.action(command)->isEnabled(); };
-    for (StatusCommand command : {StatusCommand::showKolu, StatusCommand::openAgenda, StatusCommand::openCapture,
-                                  StatusCommand::openNowPlaying, StatusCommand::openFileTray,
-                                  StatusCommand::openClipboard, StatusCommand::settings, StatusCommand::quit})
-        EXPECT_TRUE(enabled(command));
-    EXPECT_FALSE(enabled(StatusCommand::checkForUpdates)) << "no update feed is built in";
-
-    // Hiding the file tray disables its three commands together, at once.
-    state().setRailModule(RailModule::fileTray, false);
-    EXPECT_FALSE(enabled(StatusCommand::openCapture));
-    EXPECT_FALSE(enabled(StatusCommand::openFileTray));
-    EXPECT_FALSE(enabled(StatusCommand::openClipboard));
-    EXPECT_TRUE(enabled(StatusCommand::openAgenda));
-    state().setRailModule(RailModule::calendar, false);
-    state().setRailModule(RailModule::fileTray, true);
-    Q_EMIT item.menu()->aboutToShow();
-    EXPECT_FALSE(enabled(StatusCommand::openAgenda));
-    EXPECT_TRUE(enabled(StatusCommand::openClipboard));
-
-    // Triggering a menu entry runs its command.
-    item.action(StatusCommand::openClipboard)->trigger();
-    EXPECT_TRUE(state().isExpanded());
-    EXPECT_EQ(state().selectedModule(), RailModule::fileTray);
-}
-
-TEST_F(StatusItemTest, SettingsAndOnboardingWindowsAreMadeOnceAndReused)
-{
-    int settingsMade = 0;
-    parts.settingsWindow = [&settingsMade](ApplicationDelegate &) {
-        ++settingsMade;
-        return new QWidget;
-    };
-    std::function<void()> finishOnboarding;
-    parts.onboardingWindow = [&finishOnboarding](ApplicationDelegate &, std::function<void()> finish) {
-        finishOnboarding = std::move(finish);
-        return new QWidget;
-    };
-    launch();
-
-    // First launch: onboarding 0.7 s after the rail.
-    clock.advance(699ms);
-    EXPECT_EQ(delegate->onboardingWindow(), nullptr);
-    clock.advance(1ms);
-    ASSERT_NE(delegate->onboardingWindow(), nullptr);
-    EXPECT_TRUE(delegate->onboardingWindow()->isVisible());
-    delegate->onboardingWindow()->close();
-    Q_EMIT state().showOrlixOnboarding();
-    EXPECT_TRUE(delegate->onboardingWindow()->isVisible()) << "the same window again";
-    finishOnboarding();
-    EXPECT_EQ(delegate->onboardingWindow(), nullptr);
-    EXPECT_EQ(defaults.boolean(SettingsKey::hasCompletedOrlixOnboarding), true);
-
-    delegate->runStatusCommand(StatusCommand::settings);
-    QWidget *settings = delegate->settingsWindow();
-    ASSERT_NE(settings, nullptr);
-    settings->close();
-    Q_EMIT state().showOrlixSettings();
-    EXPECT_EQ(delegate->settingsWindow(), settings);
-    EXPECT_TRUE(settings->isVisible());
-    EXPECT_EQ(settingsMade, 1);
-}
-
-TEST_F(StatusItemTest, LaterLaunchesSkipTheOnboarding)
-{
+    // A later launch, which skips the onboarding.
     defaults.set(SettingsKey::hasCompletedOrlixOnboarding, true);
-    bool made = false;
-    parts.onboardingWindow = [&made](ApplicationDelegate &, std::function<void()>) {
-        made = true;
+    bool onboardingMade = false;
+    parts.onboardingWindow = [&onboardingMade](ApplicationDelegate &, std::function<void()>) {
+        onboardingMade = true;
         return new QWidget;
     };
     launch();
-    clock.advance(5s);
-    EXPECT_FALSE(made);
-}
-
-TEST_F(StatusItemTest, EveryRowWithASymbolShowsItsIcon)
-{
-    launch();
     const StatusItem &item = *delegate->statusItem();
+    EXPECT_EQ(item.trayIcon()->toolTip(), u"Kolu"_s);
+    EXPECT_FALSE(item.trayIcon()->icon().isNull());
+    QStringList texts;
+    for (const QAction *action : item.menu()->actions())
+        texts << (action->isSeparator() ? u"-"_s : action->text() + u'|' + action->shortcut().toString());
+    EXPECT_EQ(texts, (QStringList{u"Show Kolu|Ctrl+Shift+D"_s, u"-"_s, u"Agenda|"_s, u"Capture|"_s, u"Now Playing|"_s,
+                                  u"File Tray|"_s, u"Clipboard|"_s, u"-"_s, u"Settings...|Ctrl+,"_s,
+                                  u"Check for Updates...|"_s, u"-"_s, u"Quit Kolu|Ctrl+Q"_s}));
+    EXPECT_FALSE(StatusItem::applicationIcon().pixmap(64, 64).isNull());
+
+    // Every row with a symbol draws it, enabled and disabled.
     int withIcons = 0;
     for (const StatusMenuRow &row : statusmenu::rows()) {
         if (!row.command)
@@ -189,46 +96,81 @@ TEST_F(StatusItemTest, EveryRowWithASymbolShowsItsIcon)
         EXPECT_TRUE(IconProvider::hasSymbol(QString::fromLatin1(row.symbol)));
         // A mask: the menu draws it in the row's own text colour, in every look.
         EXPECT_TRUE(action->icon().isMask());
-        // Something is drawn, both enabled and disabled.
-        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
-            const QImage image = action->icon().pixmap(16, 16, mode).toImage();
-            bool inked = false;
-            for (int y = 0; y < image.height() && !inked; ++y)
-                for (int x = 0; x < image.width() && !inked; ++x)
-                    inked = qAlpha(image.pixel(x, y)) > 0;
-            EXPECT_TRUE(inked) << int(mode);
-        }
+        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
+            EXPECT_GT(test::inkedPixels(action->icon().pixmap(16, 16, mode).toImage()), 0) << int(mode);
         ++withIcons;
     }
     EXPECT_EQ(withIcons, 8);
+
+    const auto enabled = [&item](StatusCommand command) { return item.action(command)->isEnabled(); };
+    for (StatusCommand command :
+         {StatusCommand::showKolu, StatusCommand::openAgenda, StatusCommand::openCapture, StatusCommand::openNowPlaying,
+          StatusCommand::openFileTray, StatusCommand::openClipboard, StatusCommand::settings, StatusCommand::quit})
+        EXPECT_TRUE(enabled(command));
+    EXPECT_FALSE(enabled(StatusCommand::checkForUpdates)) << "no update feed is built in";
+    // Hiding the file tray disables its three commands together, at once.
+    state().setRailModule(RailModule::fileTray, false);
+    EXPECT_FALSE(enabled(StatusCommand::openCapture));
+    EXPECT_FALSE(enabled(StatusCommand::openFileTray));
+    EXPECT_FALSE(enabled(StatusCommand::openClipboard));
+    EXPECT_TRUE(enabled(StatusCommand::openAgenda));
+    state().setRailModule(RailModule::calendar, false);
+    state().setRailModule(RailModule::fileTray, true);
+    Q_EMIT item.menu()->aboutToShow();
+    EXPECT_FALSE(enabled(StatusCommand::openAgenda));
+    EXPECT_TRUE(enabled(StatusCommand::openClipboard));
+    // Triggering a menu entry runs its command.
+    item.action(StatusCommand::openClipboard)->trigger();
+    EXPECT_TRUE(state().isExpanded());
+    EXPECT_EQ(state().selectedModule(), RailModule::fileTray);
+    clock.advance(5s);
+    EXPECT_FALSE(onboardingMade);
 }
 
-TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredWithoutAMaximiseButton)
+TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredOnceAndAreReused)
 {
-    parts.settingsWindow = [](ApplicationDelegate &) {
+    int settingsMade = 0;
+    parts.settingsWindow = [&settingsMade](ApplicationDelegate &) {
+        ++settingsMade;
         auto *window = new QWidget;
         window->setFixedSize(860, 640);
         return window;
     };
-    parts.onboardingWindow = [](ApplicationDelegate &, std::function<void()>) {
+    std::function<void()> finishOnboarding;
+    parts.onboardingWindow = [&finishOnboarding](ApplicationDelegate &, std::function<void()> finish) {
+        finishOnboarding = std::move(finish);
         auto *window = new QWidget;
         window->setFixedSize(520, 520);
         return window;
     };
     launch();
-    clock.advance(700ms);
+    // First launch: onboarding 0.7 s after the rail.
+    clock.advance(699ms);
+    EXPECT_EQ(delegate->onboardingWindow(), nullptr);
+    clock.advance(1ms);
     delegate->runStatusCommand(StatusCommand::settings);
+    QWidget *onboarding = delegate->onboardingWindow();
+    QWidget *settings = delegate->settingsWindow();
     QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    const QPoint centre = screen->availableGeometry().center();
-    for (QWidget *window : {delegate->onboardingWindow(), delegate->settingsWindow()}) {
+    const QPoint centre = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry().center();
+    for (QWidget *window : {onboarding, settings}) {
         ASSERT_NE(window, nullptr);
-        SCOPED_TRACE(window->width());
+        EXPECT_TRUE(window->isVisible());
         EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 4);
         EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
         EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+        window->close();
     }
+    // Asked for again: the same windows.
+    Q_EMIT state().showOrlixOnboarding();
+    Q_EMIT state().showOrlixSettings();
+    EXPECT_EQ(delegate->onboardingWindow(), onboarding);
+    EXPECT_TRUE(onboarding->isVisible());
+    EXPECT_EQ(delegate->settingsWindow(), settings);
+    EXPECT_TRUE(settings->isVisible());
+    EXPECT_EQ(settingsMade, 1);
+    finishOnboarding();
+    EXPECT_EQ(delegate->onboardingWindow(), nullptr);
+    EXPECT_EQ(defaults.boolean(SettingsKey::hasCompletedOrlixOnboarding), true);
 }

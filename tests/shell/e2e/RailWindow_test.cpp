@@ -6,10 +6,10 @@
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,14 +22,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
 namespace {
-
 const QString kRailName = u"^Kolu Rail$"_s;
+const QRect kParkedRight(1422, 110, 18, 680);
 
 class RailWindowTest : public ::testing::Test {
 protected:
@@ -52,31 +51,53 @@ protected:
         }
     }
 
+    // Ends every program started and waits for the rail to go.
+    bool quitAll()
+    {
+        TearDown();
+        programs.clear();
+        return test::waitUntil([this] { return display.findWindow(kRailName) == 0; });
+    }
+
     // Settings the program reads at launch, with the onboarding done.
     void writeDefaults(QJsonObject values)
     {
         values.insert(u"hasCompletedOrlixOnboarding"_s, true);
-        const QString path = home.configHome() + u"/Kolu/defaults.json"_s;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(values).toJson());
+        EXPECT_TRUE(test::writeFile(home.configHome() + u"/Kolu/defaults.json"_s, QJsonDocument(values).toJson()));
     }
 
-    QProcess &launch()
+    QProcess &launch(const QString &program = QStringLiteral(KOLU_EXECUTABLE), const QStringList &arguments = {})
     {
-        auto program = std::make_unique<QProcess>();
-        program->setProcessEnvironment(display.environment());
-        program->setProcessChannelMode(QProcess::ForwardedChannels);
-        program->start(QStringLiteral(KOLU_EXECUTABLE), {});
-        EXPECT_TRUE(program->waitForStarted(10000));
-        programs.push_back(std::move(program));
+        programs.push_back(std::make_unique<QProcess>());
+        programs.back()->setProcessEnvironment(display.environment());
+        programs.back()->setProcessChannelMode(QProcess::ForwardedChannels);
+        programs.back()->start(program, arguments);
+        EXPECT_TRUE(programs.back()->waitForStarted(10000));
         return *programs.back();
     }
 
-    // Launches and waits for the rail to be mapped where it belongs.
-    quint32 launchRail(const QRect &expected)
+    // An ordinary window at `geometry`, made the active one.
+    quint32 openUserWindow(const QString &geometry)
     {
+        launch(u"xmessage"_s, {u"-geometry"_s, geometry, u"the user's window"_s});
+        quint32 window = 0;
+        EXPECT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
+        display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
+        return window;
+    }
+    quint32 active() const { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); }
+
+    bool startCompositor(QProcess &compositor) const
+    {
+        compositor.setProcessEnvironment(display.environment());
+        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
+        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
+    }
+
+    // Launches with `defaults` and waits for the rail to be mapped where it belongs.
+    quint32 launchRail(const QRect &expected = kParkedRight, const QJsonObject &defaults = {})
+    {
+        writeDefaults(defaults);
         launch();
         quint32 rail = 0;
         // A generous bound: under a fully loaded machine every X tool run is slow.
@@ -128,23 +149,20 @@ protected:
     {
         xcb_connection_t *c = display.connection();
         auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
-        auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
-        Shape shape = Shape::none;
-        if (extents && geometry && extents->bounding_shaped)
-            shape = extents->bounding_shape_extents_width == geometry->width
-                            && extents->bounding_shape_extents_height == geometry->height
-                        ? Shape::whole
-                        : Shape::cut;
+        const QSize shaped =
+            extents ? QSize(extents->bounding_shape_extents_width, extents->bounding_shape_extents_height) : QSize();
+        const Shape shape = !extents || !extents->bounding_shaped       ? Shape::none
+                            : shaped == display.geometry(window).size() ? Shape::whole
+                                                                        : Shape::cut;
         std::free(extents);
-        std::free(geometry);
         return shape;
     }
 
     bool compositorRuns() const
     {
         xcb_connection_t *c = display.connection();
-        auto *reply = xcb_get_selection_owner_reply(
-            c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
+        auto *reply =
+            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
         const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
         std::free(reply);
         return owned;
@@ -153,128 +171,56 @@ protected:
 
 } // namespace
 
-TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsOnEveryDesktop)
+TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsAndCollapsedAtTheTopLetsClicksThrough)
 {
-    struct Case {
-        const char *edge;
-        QRect frame;
-    };
     // Ten modules with the minimize-all button make the top rail 779 + 32 wide.
-    const Case cases[] = {{"left", {0, 110, 18, 680}}, {"top", {314, 0, 811, 18}}, {"right", {1422, 110, 18, 680}}};
-    for (const Case &c : cases) {
-        writeDefaults({{u"railEdge"_s, QString::fromLatin1(c.edge)}, {u"showMinimizeAllAppsButton"_s, true}});
-        const quint32 rail = launchRail(c.frame);
-        ASSERT_NE(rail, 0u) << c.edge;
+    const std::tuple<const char *, QRect> cases[] = {
+        {"left", {0, 110, 18, 680}}, {"right", {1422, 110, 18, 680}}, {"top", {314, 0, 811, 18}}};
+    quint32 rail = 0;
+    for (const auto &[edge, frame] : cases) {
+        if (rail) {
+            ASSERT_TRUE(quitAll());
+        }
+        rail = launchRail(frame, {{u"railEdge"_s, QString::fromLatin1(edge)}, {u"showMinimizeAllAppsButton"_s, true}});
+        ASSERT_NE(rail, 0u) << edge;
         const QString states = display.property(rail, u"_NET_WM_STATE"_s);
-        for (const QString &state : {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s,
-                                     u"_NET_WM_STATE_SKIP_PAGER"_s})
-            EXPECT_TRUE(states.contains(state)) << c.edge << ": " << states.toStdString();
+        for (const QString &state :
+             {u"_NET_WM_STATE_ABOVE"_s, u"_NET_WM_STATE_SKIP_TASKBAR"_s, u"_NET_WM_STATE_SKIP_PAGER"_s})
+            EXPECT_TRUE(states.contains(state)) << edge << ": " << states.toStdString();
         EXPECT_EQ(display.property(rail, u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
         EXPECT_TRUE(display.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
-        TearDown();
-        programs.clear();
-        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) == 0; }));
     }
 
-    // An ordinary window brought to the front stays below the rail.
-    const quint32 rail = launchRail({1422, 110, 18, 680});
-    QProcess other;
-    other.setProcessEnvironment(display.environment());
-    other.start(u"xmessage"_s, {u"-geometry"_s, u"600x400+1000+300"_s, u"an ordinary window"_s});
-    quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
-    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    display.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
-    EXPECT_TRUE(test::waitUntil([&] {
-        const auto stacking = display.property(display.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
-        return stacking.size() >= 2 && stacking.back() == rail;
-    }));
-    other.kill();
-    other.waitForFinished(5000);
-}
-
-TEST_F(RailWindowTest, CollapsedTopRailLetsAClickReachTheWindowBelow)
-{
-    writeDefaults({{u"railEdge"_s, u"top"_s}, {u"showMinimizeAllAppsButton"_s, true}});
-    const quint32 rail = launchRail({314, 0, 811, 18});
-    ASSERT_NE(rail, 0u);
-
-    // A window of the test's own at the bottom of the stack, under the
-    // rail's left end (away from the reveal band in its middle).
+    // A window of the test's own at the bottom of the stack, under the top
+    // rail's left end (away from the reveal band in its middle). The server
+    // sends a click to the window the pointer is in, found through every
+    // window's input shape (the rail's and its frame's).
     const xcb_window_t below = windowBelow({300, 0, 400, 200});
-    ASSERT_TRUE(test::waitUntil([&] { return display.geometry(below) == QRect(300, 0, 400, 200); }));
-
-    // The server sends a click to the window the pointer is in, found
-    // through every window's input shape (the rail's and its frame's).
+    ASSERT_TRUE(waitForGeometry(below, {300, 0, 400, 200}));
     display.movePointer({400, 6});
     EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; })) << "clicks go through the rail";
     EXPECT_EQ(display.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
-
     // Expanded, the rail takes what falls on it.
     display.movePointer({719, 2});
     ASSERT_TRUE(test::waitUntil([&] { return display.geometry(rail).height() > 18; }));
     display.movePointer({400, 6});
     EXPECT_NE(display.windowUnderPointer(), below);
+
+    // An ordinary window brought to the front stays below the rail.
+    const quint32 window = openUserWindow(u"600x400+1000+300"_s);
+    display.run(u"xdotool"_s, {u"windowraise"_s, QString::number(window)});
+    EXPECT_TRUE(test::waitUntil([&] {
+        const auto stacking = display.property(display.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
+        return stacking.size() >= 2 && stacking.back() == rail;
+    }));
 }
 
-TEST_F(RailWindowTest, CollapsingHandsTheKeyboardBack)
-{
-    writeDefaults({});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
-    ASSERT_NE(rail, 0u);
-    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
-
-    // Back to the window that had the keyboard; when that one has gone, the
-    // collapsed rail still lets go of it.
-    for (const bool ownerGoes : {false, true}) {
-        QProcess other;
-        other.setProcessEnvironment(display.environment());
-        other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
-        quint32 window = 0;
-        ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
-        display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-        ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
-
-        display.movePointer({1439, 450});
-        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
-        // One of the rail's fields took the keyboard.
-        display.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
-        ASSERT_TRUE(test::waitUntil([&] { return active() == rail; }));
-        if (ownerGoes) {
-            other.kill();
-            other.waitForFinished(5000);
-            ASSERT_TRUE(test::waitUntil([&] { return display.findWindow(u"^xmessage$"_s) == 0; }));
-        }
-
-        display.movePointer({300, 150});
-        ASSERT_TRUE(waitForGeometry(rail, {1422, 110, 18, 680}));
-        if (ownerGoes)
-            EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
-        else
-            EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
-        other.kill();
-        other.waitForFinished(5000);
-    }
-}
-
-TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
+TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
 {
     // The notes button first in the tool strip.
-    writeDefaults({{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
+    const quint32 rail = launchRail(kParkedRight, {{u"railModuleOrder"_s, QJsonArray{u"notes"_s, u"today"_s}}});
     ASSERT_NE(rail, 0u);
-    QProcess other;
-    other.setProcessEnvironment(display.environment());
-    other.start(u"xmessage"_s, {u"-geometry"_s, u"400x300+200+300"_s, u"the user's window"_s});
-    quint32 window = 0;
-    ASSERT_TRUE(test::waitUntil([&] { return (window = display.findWindow(u"^xmessage$"_s)) != 0; }));
-    display.run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-    const auto active = [this] { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); };
     const auto focused = [this] { return display.run(u"xdotool"_s, {u"getwindowfocus"_s}).trimmed().toUInt(); };
-    ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
-
-    display.movePointer({1439, 450});
-    ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
     // What shows at `p` once the slide or the card's entrance has come to
     // rest there: the same colour several looks in a row.
     const auto settled = [this](QPoint p) {
@@ -287,62 +233,44 @@ TEST_F(RailWindowTest, OpeningAComposerGivesItsFieldTheKeyboard)
             return same >= 5;
         });
     };
-    const QPoint notesButton{1387, 173};
-    const QPoint composerButton{1073, 250};
-    ASSERT_TRUE(settled(notesButton));
-    display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
-    ASSERT_TRUE(settled(composerButton));
-    // The composer puts its title field in focus; the window manager must
-    // hand the rail the keyboard for it (some refuse a dock's plain request
-    // and keep it on a window of their own).
-    display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
-    EXPECT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
-        << "active " << active() << " focus " << focused();
-    other.kill();
-    other.waitForFinished(5000);
+    // Collapsing gives the keyboard back to the window that had it; when
+    // that one has gone, the collapsed rail still lets go of it.
+    for (const bool ownerGoes : {false, true}) {
+        SCOPED_TRACE(ownerGoes ? "owner gone" : "owner there");
+        const quint32 window = openUserWindow(u"400x300+200+300"_s);
+        QProcess &other = *programs.back();
+        ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
+        display.movePointer({1439, 450});
+        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+        if (!ownerGoes) {
+            // The composer puts its title field in focus; the window manager
+            // must hand the rail the keyboard for it (some refuse a dock's
+            // plain request and keep it on a window of their own).
+            ASSERT_TRUE(settled({1387, 173}));
+            display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
+            ASSERT_TRUE(settled({1073, 250}));
+            display.run(u"xdotool"_s, {u"mousemove"_s, u"1073"_s, u"250"_s, u"click"_s, u"1"_s});
+            ASSERT_TRUE(test::waitUntil([&] { return active() == rail && focused() == rail; }))
+                << "active " << active() << " focus " << focused();
+        } else {
+            display.run(u"xdotool"_s, {u"windowactivate"_s, QString::number(rail)});
+            ASSERT_TRUE(test::waitUntil([&] { return active() == rail; }));
+            other.kill();
+            other.waitForFinished(5000);
+            ASSERT_TRUE(test::waitUntil([&] { return display.findWindow(u"^xmessage$"_s) == 0; }));
+        }
+        display.movePointer({300, 150});
+        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
+        if (ownerGoes)
+            EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
+        else
+            EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
+        other.kill();
+        other.waitForFinished(5000);
+    }
 }
 
-TEST_F(RailWindowTest, FollowsTheCompositorAsItStopsAndStarts)
-{
-    QProcess compositor;
-    compositor.setProcessEnvironment(display.environment());
-    const auto startCompositor = [&] {
-        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
-        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
-    };
-    ASSERT_TRUE(startCompositor()) << "picom did not start";
-    writeDefaults({});
-    const quint32 rail = launchRail({1422, 110, 18, 680});
-    ASSERT_NE(rail, 0u);
-    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; }));
-
-    // Nothing else happens: the panel is cut to what it draws because the
-    // compositor went.
-    compositor.terminate();
-    compositor.waitForFinished(5000);
-    ASSERT_TRUE(test::waitUntil([this] { return !compositorRuns(); }));
-    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::cut; })) << "cut once nothing composites";
-
-    ASSERT_TRUE(startCompositor()) << "picom did not start again";
-    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == Shape::whole; })) << "whole again under a compositor";
-    compositor.terminate();
-    compositor.waitForFinished(5000);
-}
-
-TEST_F(RailWindowTest, SecondLaunchLeavesAndOneInstanceStays)
-{
-    writeDefaults({});
-    QProcess &first = launch();
-    ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) != 0; }));
-    QProcess &second = launch();
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(first.state(), QProcess::Running);
-    EXPECT_EQ(display.findWindows(kRailName).size(), 1);
-}
-
-TEST_F(RailWindowTest, QuittingOrLosingTheDisplaySavesTheFocusTimer)
+TEST_F(RailWindowTest, ASecondLaunchLeavesAndQuittingOrLosingTheDisplaySavesTheFocusTimer)
 {
     // Nothing saved the focus timer yet: only the way out can write it.
     for (const bool displayGoes : {false, true}) {
@@ -356,6 +284,13 @@ TEST_F(RailWindowTest, QuittingOrLosingTheDisplaySavesTheFocusTimer)
         const QByteArray mapped = maps.readAll();
         for (const char *library : {"libkolu-media", "libQt6Multimedia", "libpulse", "libgst"})
             EXPECT_FALSE(mapped.contains(library)) << library;
+        // A second copy leaves at once and the first one stays.
+        QProcess &second = launch();
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(program.state(), QProcess::Running);
+        EXPECT_EQ(display.findWindows(kRailName).size(), 1);
         const PersistedFiles files(LocalStore(home.dataHome()).directory());
         ASSERT_FALSE(QFile::exists(files.pathOf<PomodoroFile>()));
         if (displayGoes)
@@ -368,40 +303,55 @@ TEST_F(RailWindowTest, QuittingOrLosingTheDisplaySavesTheFocusTimer)
     }
 }
 
-TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandle)
+TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheCompositor)
 {
     // A window of the test's own in a colour of its own, under the rail.
     constexpr quint32 kGreen = 0x00FF00;
     const xcb_window_t below = windowBelow({1200, 0, 240, 900}, kGreen);
-
-    // Without a compositor the window is shaped to what it draws; with one
-    // it stays whole and translucent. Either way the desktop shows and
-    // takes the pointer beside the handle.
+    // Without a compositor the window is cut to what it draws; with one it
+    // stays whole and translucent, still shaped so that the compositor draws
+    // no square shadow of its own around it. Either way the desktop shows
+    // and takes the pointer beside the handle, as the compositor comes and goes.
     QProcess compositor;
-    for (const bool composited : {false, true}) {
-        if (composited) {
-            compositor.setProcessEnvironment(display.environment());
-            compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
-            if (!compositor.waitForStarted(5000) || !test::waitUntil([this] { return compositorRuns(); })) {
-                ADD_FAILURE() << "picom did not start";
-                break;
-            }
+    const auto stopCompositor = [&] {
+        compositor.terminate();
+        compositor.waitForFinished(5000);
+        return test::waitUntil([this] { return !compositorRuns(); });
+    };
+    const auto desktopBesideTheHandle = [&] {
+        return test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; });
+    };
+    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start";
+    const quint32 rail = launchRail();
+    ASSERT_NE(rail, 0u);
+    for (const bool composited : {true, false, true}) {
+        SCOPED_TRACE(composited ? "composited" : "not composited");
+        if (!composited) {
+            ASSERT_TRUE(stopCompositor());
+        } else if (compositor.state() == QProcess::NotRunning) {
+            ASSERT_TRUE(startCompositor(compositor)) << "picom did not start again";
         }
-        writeDefaults({});
-        const quint32 rail = launchRail({1422, 110, 18, 680});
-        ASSERT_NE(rail, 0u);
-        // The handle shows; beside it, what lies below.
-        EXPECT_TRUE(test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; }))
-            << "composited " << composited;
-        // Shaped either way: a compositor draws no square shadow of its own
-        // around a shaped dock.
-        EXPECT_EQ(shapeOf(rail), composited ? Shape::whole : Shape::cut);
+        EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == (composited ? Shape::whole : Shape::cut); }));
+        EXPECT_TRUE(desktopBesideTheHandle());
         display.movePointer({1430, 200});
         EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; }));
-        TearDown();
-        programs.clear();
-        ASSERT_TRUE(test::waitUntil([this] { return display.findWindow(kRailName) == 0; }));
     }
-    compositor.terminate();
-    compositor.waitForFinished(5000);
+    // Launched with nothing compositing, it is cut from the start.
+    ASSERT_TRUE(quitAll());
+    ASSERT_TRUE(stopCompositor());
+    const quint32 again = launchRail();
+    EXPECT_TRUE(test::waitUntil([&] { return shapeOf(again) == Shape::cut; }));
+    EXPECT_TRUE(desktopBesideTheHandle());
+}
+
+TEST_F(RailWindowTest, FirstRunOpensTheOnboardingInFrontOnceTheRailIsUp)
+{
+    // No defaults file at all: a fresh configuration.
+    launch();
+    quint32 welcome = 0;
+    ASSERT_TRUE(test::waitUntil([&] { return (welcome = display.findWindow(u"^Welcome to Kolu$"_s)) != 0; },
+                                std::chrono::seconds(60)));
+    EXPECT_NE(display.findWindow(kRailName), 0u);
+    EXPECT_EQ(display.geometry(welcome).size(), QSize(520, 520));
+    EXPECT_TRUE(test::waitUntil([&] { return active() == welcome; }));
 }

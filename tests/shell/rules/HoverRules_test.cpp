@@ -6,7 +6,6 @@ using namespace kolu;
 using namespace std::chrono_literals;
 
 namespace {
-
 const QRect kScreen(0, 0, 1440, 900);
 
 // The parked right rail of a 1440 x 900 screen, centred: 18 x 680 at 1422, 110.
@@ -31,22 +30,17 @@ TEST(HoverRulesTest, RightBandIs27WideAnd132HighAroundThePanelsMiddle)
 {
     const HoverInput in = parkedRight({});
     EXPECT_EQ(hover::revealBand(in), QRect(1416, 384, 27, 132));
-    struct Case {
-        QPoint pointer;
-        HoverAction action;
-    };
-    const Case cases[] = {
-        {{1439, 450}, HoverAction::reveal}, // against the screen edge
-        {{1416, 450}, HoverAction::reveal}, // 24 in
-        {{1415, 450}, HoverAction::keep},   // just outside the band, inside the zone
-        {{1416, 384}, HoverAction::reveal}, {{1416, 383}, HoverAction::keep},
-        {{1416, 515}, HoverAction::reveal}, {{1416, 516}, HoverAction::keep},
-        {{1439, 350}, HoverAction::keep}, // 100 above the middle: near, but no reveal
-        {{1405, 450}, HoverAction::none}, // outside the 16 zone, nothing to hide
-        {{1439, 89}, HoverAction::none},  // above the 20 zone
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(actionAt(in, c.pointer), c.action) << c.pointer.x() << "," << c.pointer.y();
+
+    // Against the screen edge, 24 in, just outside the band but inside the
+    // zone, the band's top and bottom rows, 100 above the middle (near, but
+    // no reveal), outside the 16 zone and above the 20 zone (nothing to hide).
+    const std::tuple<QPoint, HoverAction> cases[] = {
+        {{1439, 450}, HoverAction::reveal}, {{1416, 450}, HoverAction::reveal}, {{1415, 450}, HoverAction::keep},
+        {{1416, 384}, HoverAction::reveal}, {{1416, 383}, HoverAction::keep},   {{1416, 515}, HoverAction::reveal},
+        {{1416, 516}, HoverAction::keep},   {{1439, 350}, HoverAction::keep},   {{1405, 450}, HoverAction::none},
+        {{1439, 89}, HoverAction::none}};
+    for (const auto &[pointer, action] : cases)
+        EXPECT_EQ(actionAt(in, pointer), action) << pointer.x() << "," << pointer.y();
 }
 
 TEST(HoverRulesTest, BandFollowsTheEdgeAndPosition)

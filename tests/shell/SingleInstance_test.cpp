@@ -1,25 +1,29 @@
+// One copy of the program per session: the lock a launch takes, and the
+// other copies of it found running and asked to quit.
 #include "shell/DuplicateInstances.h"
+#include "shell/SingleInstanceLock.h"
 
 #include "ManualClock.h"
 #include "TemporaryHome.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 
 #include <csignal>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
+using Outcome = SingleInstanceLock::Outcome;
 
 namespace {
-
 // Run as a child of this test: a copy of "the program" that ignores the
 // polite request to quit when asked to.
 const char kChildVariable[] = "KOLU_TEST_DUPLICATE_CHILD";
@@ -40,9 +44,10 @@ struct ChildMode {
     }
 } childMode;
 
-class DuplicateInstancesTest : public ::testing::Test {
+class SingleInstanceTest : public ::testing::Test {
 protected:
     test::TemporaryHome home;
+    const QString lockPath = home.runtimeDir() + u'/' + QString::fromLatin1(SingleInstanceLock::kFileName);
     QString proc = home.path(u"proc"_s);
     QString exe = QCoreApplication::applicationFilePath();
 
@@ -54,11 +59,7 @@ protected:
         const QString folder = proc + u'/' + (pid < 0 ? u"self"_s : QString::number(pid));
         ASSERT_TRUE(QDir().mkpath(folder));
         ASSERT_TRUE(QFile::link(executable, folder + u"/exe"_s));
-        QByteArray variables("HOME=/x");
-        variables.append('\0').append("XDG_RUNTIME_DIR=").append(runtimeDir).append('\0');
-        QFile file(folder + u"/environ"_s);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(variables);
+        ASSERT_TRUE(test::writeFile(folder + u"/environ"_s, "HOME=/x\0XDG_RUNTIME_DIR="_ba + runtimeDir + '\0'));
         if (uid != ::getuid()) {
             ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), uid, uid), 0);
         }
@@ -79,13 +80,74 @@ protected:
 
 } // namespace
 
-TEST_F(DuplicateInstancesTest, FindsOnlyOurOwnProgramOfOurOwnUser)
+TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeUntilReleased)
+{
+    EXPECT_EQ(SingleInstanceLock::runtimeFolder(), home.runtimeDir());
+
+    SingleInstanceLock first;
+    ASSERT_EQ(first.acquire(), Outcome::acquired);
+    EXPECT_TRUE(QFile::exists(lockPath));
+    // flock belongs to the open file, so a second open in this process is
+    // refused just as another process would be.
+    SingleInstanceLock second;
+    EXPECT_EQ(second.acquire(), Outcome::heldElsewhere);
+    EXPECT_FALSE(second.isHeld());
+    first.release();
+    EXPECT_EQ(second.acquire(), Outcome::acquired);
+    EXPECT_TRUE(QFile::exists(lockPath)) << "the file stays";
+}
+
+TEST_F(SingleInstanceTest, LockNeverFollowsALinkNorTakesAFileThatIsNotOursOrNotAFile)
+{
+    const QString victim = home.path(u"victim.txt"_s);
+    ASSERT_TRUE(test::writeFile(victim, "keep me"));
+    ASSERT_TRUE(QFile::link(victim, lockPath));
+    SingleInstanceLock lock;
+    EXPECT_EQ(lock.acquire(), Outcome::unavailable) << "the launch goes on without the lock";
+    EXPECT_EQ(test::readFile(victim), "keep me");
+
+    // A dangling link creates nothing at its target either.
+    QFile::remove(lockPath);
+    const QString target = home.path(u"created-by-link"_s);
+    ASSERT_TRUE(QFile::link(target, lockPath));
+    EXPECT_EQ(lock.acquire(), Outcome::unavailable);
+    EXPECT_FALSE(QFile::exists(target));
+    // Nor a pipe, a file of another user or a missing folder.
+    QFile::remove(lockPath);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
+    EXPECT_EQ(lock.acquire(), Outcome::unavailable);
+    QFile::remove(lockPath);
+
+    if (::geteuid() == 0) {
+        QFile(lockPath).open(QIODevice::WriteOnly);
+        ASSERT_EQ(::chown(QFile::encodeName(lockPath).constData(), 65534, 65534), 0);
+        EXPECT_EQ(lock.acquire(), Outcome::unavailable);
+    }
+
+    EXPECT_EQ(lock.acquire(home.path(u"missing-folder"_s)), Outcome::unavailable);
+}
+
+TEST_F(SingleInstanceTest, RuntimeFolderIsNeverAForeignOrMissingOne)
+{
+    qputenv("XDG_RUNTIME_DIR", "relative/path");
+    EXPECT_NE(SingleInstanceLock::runtimeFolder(), u"relative/path"_s);
+    if (::geteuid() == 0) {
+        const QString foreign = home.path(u"foreign"_s);
+        ASSERT_TRUE(QDir().mkpath(foreign));
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(foreign));
+        EXPECT_NE(SingleInstanceLock::runtimeFolder(), foreign);
+    }
+    EXPECT_FALSE(SingleInstanceLock::runtimeFolder().isEmpty());
+}
+
+TEST_F(SingleInstanceTest, FindsOnlyOurOwnProgramOfOurOwnUser)
 {
     const ProcessIdentity own{100, ::getuid(), exe, qgetenv("XDG_RUNTIME_DIR")};
-    addProcess(100, exe);                              // ourselves
-    addProcess(101, exe);                              // a duplicate
-    addProcess(102, u"/usr/bin/sleep"_s);              // another program
-    addProcess(104, exe + u"-other"_s);                // a similar name
+    addProcess(100, exe);                               // ourselves
+    addProcess(101, exe);                               // a duplicate
+    addProcess(102, u"/usr/bin/sleep"_s);               // another program
+    addProcess(104, exe + u"-other"_s);                 // a similar name
     addProcess(105, exe, ::getuid(), "/run/user/4711"); // another session, with its own lock
     ASSERT_TRUE(QDir().mkpath(proc + u"/notapid"_s));
     if (::geteuid() == 0)
@@ -94,7 +156,7 @@ TEST_F(DuplicateInstancesTest, FindsOnlyOurOwnProgramOfOurOwnUser)
     EXPECT_TRUE(duplicates::find(proc, ProcessIdentity{100, ::getuid(), {}, {}}).isEmpty());
 }
 
-TEST_F(DuplicateInstancesTest, AsksDuplicatesToQuitAndKillsTheOnesStillThere)
+TEST_F(SingleInstanceTest, AsksDuplicatesToQuitAndKillsTheOnesStillThere)
 {
     auto polite = startChild("polite");
     auto stubborn = startChild("stubborn");
