@@ -16,6 +16,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QStringList summaries(const test::FakeNotificationServer &server)
+{
+    QStringList shown;
+    for (const auto &banner : server.received())
+        shown.append(banner.summary);
+    return shown;
+}
+
+std::pair<bool, bool> grantedAndSound(NotificationAuthorization answer)
+{
+    return {answer.granted, answer.sound};
+}
+
 class DesktopNotificationsTest : public ::testing::Test {
 protected:
     test::PrivateBus bus;
@@ -46,23 +59,18 @@ TEST_F(DesktopNotificationsTest, ShowsABannerUnderTheApplicationsNameWithItsSoun
 
 TEST_F(DesktopNotificationsTest, AuthorisationIsTheServersPresenceAndCapabilities)
 {
-    const NotificationAuthorization answer = test::awaitTask(desktop.authorization());
-    EXPECT_TRUE(answer.granted);
-    EXPECT_TRUE(answer.sound);
+    EXPECT_EQ(grantedAndSound(test::awaitTask(desktop.authorization())), std::pair(true, true));
 
     test::PrivateBus emptyBus;
     DesktopNotifications nobody(emptyBus.connect(u"client"_s));
-    const NotificationAuthorization none = test::awaitTask(nobody.authorization());
-    EXPECT_FALSE(none.granted);
+    EXPECT_FALSE(test::awaitTask(nobody.authorization()).granted);
     EXPECT_EQ(test::awaitTask(nobody.notify({u"Lost"_s, u""_s, true}, 0)), 0U);
 
     // A server without sounds grants banners only.
     test::PrivateBus silentBus;
     test::FakeNotificationServer silent(silentBus.connect(u"server"_s), {u"body"_s});
     DesktopNotifications quiet(silentBus.connect(u"client"_s));
-    const NotificationAuthorization bannersOnly = test::awaitTask(quiet.authorization());
-    EXPECT_TRUE(bannersOnly.granted);
-    EXPECT_FALSE(bannersOnly.sound);
+    EXPECT_EQ(grantedAndSound(test::awaitTask(quiet.authorization())), std::pair(true, false));
 }
 
 class NotificationSchedulerTest : public ::testing::Test {
@@ -108,7 +116,6 @@ TEST_F(NotificationSchedulerTest, FiresARequestWhenItsMomentArrivesOrAtOnceWhenP
     EXPECT_TRUE(server.received().empty());
     clock.advance(1s);
     ASSERT_TRUE(server.waitForCount(1));
-    EXPECT_EQ(server.received()[0].summary, u"later"_s);
     EXPECT_TRUE(scheduler.pendingIdentifiers().isEmpty());
     clock.advance(10s);
     EXPECT_FALSE(server.waitForCount(2, 200ms));
@@ -133,9 +140,7 @@ TEST_F(NotificationSchedulerTest, AWallClockJumpDeliversEveryPassedRequestOnceIn
     EXPECT_TRUE(server.received().empty());
     clock.advance(1s);
     ASSERT_TRUE(server.waitForCount(3));
-    EXPECT_EQ(server.received()[0].summary, u"first"_s);
-    EXPECT_EQ(server.received()[1].summary, u"second"_s);
-    EXPECT_EQ(server.received()[2].summary, u"third"_s);
+    EXPECT_EQ(summaries(server), (QStringList{u"first"_s, u"second"_s, u"third"_s}));
     EXPECT_EQ(scheduler.pendingIdentifiers(), QStringList{u"after"_s});
     clock.advance(5s);
     EXPECT_FALSE(server.waitForCount(4, 200ms));
@@ -162,10 +167,7 @@ TEST_F(NotificationSchedulerTest, OnlyTheFirstBannerOfAMomentIsShownWhicheverCom
     scheduler.deliver({u"Plain"_s, u""_s, true});
     ASSERT_TRUE(server.waitForCount(5));
     EXPECT_FALSE(server.waitForCount(6, 200ms));
-    QStringList shown;
-    for (const auto &banner : server.received())
-        shown.append(banner.summary);
-    EXPECT_EQ(shown, (QStringList{u"prayer-fajr"_s, u"Dhuhr"_s, u"first"_s, u"Plain"_s, u"Plain"_s}));
+    EXPECT_EQ(summaries(server), (QStringList{u"prayer-fajr"_s, u"Dhuhr"_s, u"first"_s, u"Plain"_s, u"Plain"_s}));
     EXPECT_EQ(server.bannersShown(), 5U);
 }
 
