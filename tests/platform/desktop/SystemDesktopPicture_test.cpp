@@ -60,6 +60,15 @@ protected:
         return std::nullopt;
     }
 
+    // The xfconf property each call since the `from`th names (empty for the listing).
+    QStringList xfconfProperties(qsizetype from = 0) const
+    {
+        QStringList properties;
+        for (const QStringList &call : runner.commandLines(from))
+            properties << call.value(4);
+        return properties;
+    }
+
     test::RecordingProcessRunner runner;
     DisplayLayout layout{{u"DP-1"_s, u"HDMI-1"_s}, u"HDMI-1"_s};
 };
@@ -130,22 +139,30 @@ TEST_F(DesktopPictureChain, XfceSetsEachBackdropOfTheChosenMonitors)
                                                        "/backdrop/single-workspace-mode\n"));
     const DesktopPictureResult main = set(u"XFCE"_s, DisplayTarget::mainDisplay);
     EXPECT_FALSE(main.setOnEveryDisplayInstead);
+    const QString xfconf = u"/usr/bin/xfconf-query"_s, desktop = u"xfce4-desktop"_s;
+    const QString hdmi0 = u"/backdrop/screen0/monitorHDMI-1/workspace0/"_s;
+    const QString hdmi1 = u"/backdrop/screen0/monitorHDMI-1/workspace1/"_s;
     const QList<QStringList> calls = runner.commandLines();
     ASSERT_EQ(calls.size(), 5);
-    EXPECT_EQ(calls[0], (QStringList{u"/usr/bin/xfconf-query"_s, u"-c"_s, u"xfce4-desktop"_s, u"-l"_s}));
-    EXPECT_EQ(calls[1], (QStringList{u"/usr/bin/xfconf-query"_s, u"-c"_s, u"xfce4-desktop"_s, u"-p"_s,
-                                     u"/backdrop/screen0/monitorHDMI-1/workspace0/last-image"_s, u"-n"_s, u"-t"_s,
+    EXPECT_EQ(calls[0], (QStringList{xfconf, u"-c"_s, desktop, u"-l"_s}));
+    EXPECT_EQ(calls[1], (QStringList{xfconf, u"-c"_s, desktop, u"-p"_s, hdmi0 + u"last-image"_s, u"-n"_s, u"-t"_s,
                                      u"string"_s, u"-s"_s, kImage}));
-    EXPECT_EQ(calls[2].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace0/image-style"_s);
     EXPECT_EQ(calls[2].mid(5), (QStringList{u"-n"_s, u"-t"_s, u"int"_s, u"-s"_s, u"5"_s}));
-    EXPECT_EQ(calls[3].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace1/last-image"_s);
+    EXPECT_EQ(
+        xfconfProperties(),
+        (QStringList{
+            {}, hdmi0 + u"last-image"_s, hdmi0 + u"image-style"_s, hdmi1 + u"last-image"_s, hdmi1 + u"image-style"_s}));
 
+    // Every display: each of the three backdrops with its style.
     set(u"XFCE"_s, DisplayTarget::allDisplays);
-    const QList<QStringList> all = runner.commandLines(5);
-    ASSERT_EQ(all.size(), 7); // listing, then each of the three backdrops with its style
-    EXPECT_EQ(all[1].at(4), u"/backdrop/screen0/monitorDP-1/workspace0/last-image"_s);
-    EXPECT_EQ(all[3].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace0/last-image"_s);
-    EXPECT_EQ(all[5].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace1/last-image"_s);
+    const QString dp0 = u"/backdrop/screen0/monitorDP-1/workspace0/"_s;
+    EXPECT_EQ(xfconfProperties(5), (QStringList{{},
+                                                dp0 + u"last-image"_s,
+                                                dp0 + u"image-style"_s,
+                                                hdmi0 + u"last-image"_s,
+                                                hdmi0 + u"image-style"_s,
+                                                hdmi1 + u"last-image"_s,
+                                                hdmi1 + u"image-style"_s}));
 }
 
 TEST_F(DesktopPictureChain, XfceMatchesNumberedMonitorsFallsBackToAllAndFillsAFreshSetup)
@@ -163,9 +180,7 @@ TEST_F(DesktopPictureChain, XfceMatchesNumberedMonitorsFallsBackToAllAndFillsAFr
     // A fresh desktop lists no backdrop yet: one is made per display.
     runner.respond(u"/usr/bin/xfconf-query"_s, exited(0, "/backdrop/single-workspace-mode\n"));
     set(u"XFCE"_s, DisplayTarget::allDisplays);
-    QStringList properties;
-    for (const auto &call : runner.commandLines(before + 5))
-        properties << call.value(4);
+    const QStringList properties = xfconfProperties(before + 5);
     EXPECT_TRUE(properties.contains(u"/backdrop/screen0/monitorDP-1/workspace0/last-image"_s));
     EXPECT_TRUE(properties.contains(u"/backdrop/screen0/monitorHDMI-1/workspace0/last-image"_s));
 }
