@@ -85,14 +85,6 @@ public Q_SLOTS:
         return id;
     }
     Q_SCRIPTABLE QStringList GetCapabilities() { return m_capabilities; }
-    Q_SCRIPTABLE void CloseNotification(uint id) { m_open.remove(id); }
-    Q_SCRIPTABLE QString GetServerInformation(QString &vendor, QString &version, QString &specVersion)
-    {
-        vendor = QStringLiteral("Kolu tests");
-        version = QStringLiteral("1");
-        specVersion = QStringLiteral("1.2");
-        return QStringLiteral("fake");
-    }
 
 private:
     static QString path() { return QStringLiteral("/org/freedesktop/Notifications"); }

@@ -55,8 +55,7 @@ public:
         s.calendarStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
         s.remindersStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
         QDir().mkpath(home.path(QStringLiteral("Notes")));
-        ProcessRunner *noteRunner = processes;
-        s.makeNoteStore = [noteRunner, &defaults, homePath = home.home()]() -> std::shared_ptr<NoteStore> {
+        s.makeNoteStore = [noteRunner = processes, &defaults, homePath = home.home()]() -> std::shared_ptr<NoteStore> {
             return std::make_shared<LocalNoteStore>(
                 LocalNoteStore::rootsFor(defaults.string(SettingsKey::notesFolderPath), homePath), *noteRunner);
         };
@@ -88,17 +87,12 @@ public:
             *s.audioPlayers, QStringList{home.path(QStringLiteral("soundscapes"))});
         s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);
 
-        Pasteboard *board = pasteboard;
-        s.makeClipboardService = [board, &clock](const LocalStore &store) {
+        s.makeClipboardService = [board = pasteboard, &clock](const LocalStore &store) {
             return std::make_unique<ClipboardService>(*board, store.subdirectory(QStringLiteral("Clipboard")), clock,
                                                       QStringList());
         };
-        QNetworkAccessManager *network = s.network.get();
-        ProcessRunner *runner = processes;
-        DesktopPicture *desktopSetter = desktopPicture;
-        FolderPicker *folders = folderPicker;
-        s.makeWallpaperService = [network, runner, desktopSetter, folders, base, &defaults,
-                                  &clock](const LocalStore &store) {
+        s.makeWallpaperService = [network = s.network.get(), runner = processes, desktopSetter = desktopPicture,
+                                  folders = folderPicker, base, &defaults, &clock](const LocalStore &store) {
             return std::make_unique<WallpaperService>(*network, store.subdirectory(QStringLiteral("Wallpapers")),
                                                       defaults, *runner, *desktopSetter, *folders, clock,
                                                       base.resolved(QUrl(QStringLiteral("/archive.zip"))));
