@@ -42,8 +42,9 @@ TEST_F(DesktopNotificationsTest, ShowsABannerUnderTheApplicationsNameWithItsSoun
     test::awaitTask(desktop.notify({u"Upcoming meeting"_s, u"Standup starts in 5 minutes."_s, false}, 0));
     ASSERT_EQ(server.received().size(), 2U);
     const test::ReceivedNotification &sounding = server.received()[0];
-    EXPECT_EQ(std::tuple(sounding.appName, sounding.summary, sounding.body, sounding.replacesId, sounding.expireTimeout),
-              std::tuple(u"Kolu"_s, u"Fajr"_s, u"It is time for Fajr."_s, 0U, -1));
+    EXPECT_EQ(
+        std::tuple(sounding.appName, sounding.summary, sounding.body, sounding.replacesId, sounding.expireTimeout),
+        std::tuple(u"Kolu"_s, u"Fajr"_s, u"It is time for Fajr."_s, 0U, -1));
     EXPECT_EQ(sounding.hints.value(u"sound-name"_s).toString(), u"message-new-instant"_s);
     EXPECT_FALSE(sounding.hints.contains(u"suppress-sound"_s));
     const test::ReceivedNotification &silent = server.received()[1];
