@@ -57,14 +57,12 @@ TEST(CalendarStoreEvents, ExpandsRulesExceptionsAndOverridesWithOneIdPerSeries)
     const StoredEvent *moved = find(events, u"standup-2026@example.com"_s, utc(3, 6, 10));
     const StoredEvent *tuesday = find(events, u"standup-2026@example.com"_s, utc(3, 3, 8, 30));
     ASSERT_TRUE(moved && tuesday);
-    EXPECT_EQ(moved->title, u"Standup (moved)"_s);
-    EXPECT_EQ(moved->end, utc(3, 6, 10, 15));
-    EXPECT_EQ(moved->location, u"Room 2.01"_s);
+    EXPECT_EQ(std::tuple(moved->title, moved->end, moved->location),
+              std::tuple(u"Standup (moved)"_s, utc(3, 6, 10, 15), u"Room 2.01"_s));
     EXPECT_EQ(tuesday->end, utc(3, 3, 8, 45));
     ASSERT_EQ(tuesday->attendees.size(), 6u);
-    EXPECT_EQ(tuesday->attendees[0].name, u"  Team Lead  "_s);
-    EXPECT_EQ(tuesday->attendees[1].name, std::nullopt);
-    EXPECT_EQ(tuesday->attendees[1].address, u"mailto:jane.doe@example.com"_s);
+    EXPECT_EQ(std::tuple(tuesday->attendees[0].name, tuesday->attendees[1].name, tuesday->attendees[1].address),
+              std::tuple(u"  Team Lead  "_s, std::nullopt, u"mailto:jane.doe@example.com"_s));
 
     // RDATE adds dates with the series' length; DTSTART lies before the window.
     EXPECT_EQ(startsOf(events, u"workshop@example.com"_s), (std::vector<QDateTime>{utc(3, 3, 16), utc(3, 7, 11)}));
@@ -100,14 +98,12 @@ TEST(CalendarStoreEvents, MarksAllDayEventsAndKeepsTheFolderOrder)
 {
     const auto events = firstWeekOfMarch(test::calendarFixture(u"synced"_s));
     const StoredEvent *offsite = find(events, u"offsite@example.com"_s, QDateTime(QDate(2026, 3, 4), QTime(0, 0), berlin));
-    ASSERT_TRUE(offsite);
-    EXPECT_TRUE(offsite->isAllDay);
+    ASSERT_TRUE(offsite && offsite->isAllDay);
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const StoredEvent &e) { return e.isAllDay; }), 1);
     // Calendars by folder name, items by file name.
     ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[0].seriesId, u"lunch-zeta"_s);
-    EXPECT_EQ(events[1].seriesId, u"lunch-empty-title"_s);
-    EXPECT_EQ(events[1].title, QString());
+    EXPECT_EQ(std::tuple(events[0].seriesId, events[1].seriesId, events[1].title),
+              std::tuple(u"lunch-zeta"_s, u"lunch-empty-title"_s, QString()));
     EXPECT_EQ(events.back().seriesId, u"workshop@example.com"_s);
 }
 

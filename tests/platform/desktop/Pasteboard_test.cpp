@@ -18,7 +18,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -141,14 +140,12 @@ protected:
     // change has reached this process.
     bool offer(const QByteArray &type, const QByteArray &bytes)
     {
-        source.setFileTemplate(QString(home.home() + u"/offer-XXXXXX"_s));
-        if (!source.open() || source.write(bytes) != bytes.size() || !source.flush())
-            return false;
         const qint64 before = pasteboard.changeCount();
-        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, QString::fromLatin1(type),
-                                 u"-i"_s, source.fileName()});
+        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, QString::fromLatin1(type)});
         if (!owner.waitForStarted(5000))
             return false;
+        owner.write(bytes);
+        owner.closeWriteChannel();
         return test::waitUntil([&] { return pasteboard.changeCount() != before; });
     }
 
@@ -157,7 +154,6 @@ protected:
     SystemPasteboard pasteboard;
     const QString folder = LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s);
     ClipboardService service{pasteboard, folder, clock, {}};
-    QTemporaryFile source;
     QProcess owner;
 };
 

@@ -169,15 +169,11 @@ TEST_F(NotificationSchedulerTest, OnlyTheFirstBannerOfAMomentIsShownWhicheverCom
     EXPECT_EQ(server.bannersShown(), 5U);
 }
 
-TEST(NotificationScheduler, OutlivedByAnUnansweredDelivery)
+TEST_F(NotificationSchedulerTest, OutlivedByAnUnansweredDelivery)
 {
-    test::PrivateBus bus;
-    test::FakeNotificationServer server(bus.connect(u"server"_s));
-    DesktopNotifications desktop(bus.connect(u"client"_s));
-    test::ManualClock clock;
-    auto scheduler = std::make_unique<NotificationScheduler>(desktop, clock);
-    scheduler->deliver({u"gone"_s, u""_s, true});
-    scheduler.reset();
+    auto gone = std::make_unique<NotificationScheduler>(desktop, clock);
+    gone->deliver({u"gone"_s, u""_s, true});
+    gone.reset();
     // The answer arrives after the scheduler is gone and is dropped.
     EXPECT_TRUE(server.waitForCount(1));
     QCoreApplication::processEvents();
