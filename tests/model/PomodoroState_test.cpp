@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -18,29 +20,31 @@ PomodoroState running(double remaining, const QDateTime &since = kStart)
     return state;
 }
 
+// What the countdown shows: remaining, running, started, finished and not yet announced.
+std::tuple<double, bool, bool, bool> seen(const PomodoroState &state)
+{
+    return {state.remaining, state.isRunning, state.startedAt.has_value(), state.finishedPendingNotification};
+}
+
 } // namespace
 
 TEST(PomodoroState, UpdateCountsDownFromTheLastUpdate)
 {
     PomodoroState state = running(100);
     state.updateRemaining(kStart.addMSecs(10'500));
-    EXPECT_DOUBLE_EQ(state.remaining, 89.5);
+    EXPECT_EQ(seen(state), std::tuple(89.5, true, true, false));
     EXPECT_EQ(state.startedAt, kStart.addMSecs(10'500));
-    EXPECT_TRUE(state.isRunning);
 
     // A clock that went back adds the time back.
     state.updateRemaining(kStart.addMSecs(5'500));
     EXPECT_DOUBLE_EQ(state.remaining, 94.5);
-}
 
-TEST(PomodoroState, UpdateDoesNothingWhenStoppedOrWithoutStart)
-{
+    // Stopped, or without a start, nothing moves.
     PomodoroState stopped;
     stopped.remaining = 42;
     stopped.startedAt = kStart;
     stopped.updateRemaining(kStart.addSecs(30));
     EXPECT_EQ(stopped.remaining, 42);
-
     PomodoroState noStart = running(42);
     noStart.startedAt.reset();
     noStart.updateRemaining(kStart.addSecs(30));
@@ -51,21 +55,14 @@ TEST(PomodoroState, PauseKeepsWhatIsLeftAndFinishesAnExpiredPeriod)
 {
     PomodoroState state = running(100);
     state.pause(kStart.addSecs(40));
-    EXPECT_EQ(state.remaining, 60);
-    EXPECT_FALSE(state.isRunning);
-    EXPECT_FALSE(state.startedAt);
-    EXPECT_FALSE(state.finishedPendingNotification);
+    EXPECT_EQ(seen(state), std::tuple(60.0, false, false, false));
 
     PomodoroState expired = running(10);
     expired.pause(kStart.addSecs(30));
-    EXPECT_EQ(expired.remaining, 0);
-    EXPECT_TRUE(expired.finishedPendingNotification);
-    EXPECT_FALSE(expired.startedAt);
-    EXPECT_FALSE(expired.isRunning);
+    EXPECT_EQ(seen(expired), std::tuple(0.0, false, false, true));
     // Resetting the finished period refills it and drops the pending finish.
     expired.reset();
-    EXPECT_EQ(expired.remaining, expired.focusDuration);
-    EXPECT_FALSE(expired.finishedPendingNotification);
+    EXPECT_EQ(seen(expired), std::tuple(expired.focusDuration, false, false, false));
 
     PomodoroState idle;
     idle.remaining = 77;
@@ -80,9 +77,7 @@ TEST(PomodoroState, SkipSwitchesToTheOtherPeriodFull)
     ASSERT_TRUE(state.finishedPendingNotification);
     state.skip();
     EXPECT_EQ(state.mode, PomodoroMode::breakTime);
-    EXPECT_EQ(state.remaining, 300);
-    EXPECT_FALSE(state.isRunning);
-    EXPECT_FALSE(state.finishedPendingNotification);
+    EXPECT_EQ(seen(state), std::tuple(300.0, false, false, false));
     state.skip();
     EXPECT_EQ(state.mode, PomodoroMode::focus);
     EXPECT_EQ(state.remaining, 1500);
@@ -91,24 +86,24 @@ TEST(PomodoroState, SkipSwitchesToTheOtherPeriodFull)
 
 TEST(PomodoroState, SetFocusMinutesClampsAndRefillsOnlyAStoppedFocus)
 {
-    PomodoroState state;
-    state.setFocusMinutes(0);
-    EXPECT_EQ(state.focusDuration, 60);
-    EXPECT_EQ(state.remaining, 60);
-    state.setFocusMinutes(500);
-    EXPECT_EQ(state.focusDuration, 10800);
-
+    PomodoroState stopped;
     PomodoroState runningFocus = running(100);
-    runningFocus.setFocusMinutes(30);
-    EXPECT_EQ(runningFocus.focusDuration, 1800);
-    EXPECT_EQ(runningFocus.remaining, 100);
-
     PomodoroState inBreak;
     inBreak.mode = PomodoroMode::breakTime;
     inBreak.remaining = 120;
-    inBreak.setFocusMinutes(30);
-    EXPECT_EQ(inBreak.focusDuration, 1800);
-    EXPECT_EQ(inBreak.remaining, 120);
+    const struct {
+        PomodoroState *state;
+        int minutes;
+        double focus;
+        double remaining;
+    } cases[] = {{&stopped, 0, 60, 60},
+                 {&stopped, 500, 10800, 10800},
+                 {&runningFocus, 30, 1800, 100},
+                 {&inBreak, 30, 1800, 120}};
+    for (const auto &c : cases) {
+        c.state->setFocusMinutes(c.minutes);
+        EXPECT_EQ(std::pair(c.state->focusDuration, c.state->remaining), std::pair(c.focus, c.remaining)) << c.minutes;
+    }
 }
 
 TEST(PomodoroState, MigratesOnlyAStoppedFocusOfSixteenMinutes)
@@ -127,21 +122,19 @@ TEST(PomodoroState, MigratesOnlyAStoppedFocusOfSixteenMinutes)
         state.focusDuration = c.seconds;
         state.remaining = 400;
         state.migrateDefaultFocusDurationIfNeeded();
-        EXPECT_EQ(state.focusDuration, c.migrated) << c.seconds;
-        EXPECT_EQ(state.remaining, c.migrated == c.seconds ? 400 : 1500) << c.seconds;
+        EXPECT_EQ(std::pair(state.focusDuration, state.remaining),
+                  std::pair(c.migrated, c.migrated == c.seconds ? 400.0 : 1500.0))
+            << c.seconds;
     }
 }
 
 TEST(PomodoroState, DisplayTimeRoundsUpToTheSecond)
 {
-    const auto shown = [](double remaining) {
+    for (const auto &[remaining, shown] :
+         {std::pair(59.2, u"01:00"_s), std::pair(0.4, u"00:01"_s), std::pair(0.0, u"00:00"_s),
+          std::pair(-3.0, u"00:00"_s), std::pair(10800.0, u"180:00"_s)}) {
         PomodoroState state;
         state.remaining = remaining;
-        return state.displayTime();
-    };
-    EXPECT_EQ(shown(59.2), u"01:00"_s);
-    EXPECT_EQ(shown(0.4), u"00:01"_s);
-    EXPECT_EQ(shown(0), u"00:00"_s);
-    EXPECT_EQ(shown(-3), u"00:00"_s);
-    EXPECT_EQ(shown(10800), u"180:00"_s);
+        EXPECT_EQ(state.displayTime(), shown) << remaining;
+    }
 }

@@ -41,6 +41,14 @@ inline QString writeCalendarItem(const QString &root, const QString &calendar, c
     return QDir(folder).filePath(fileName);
 }
 
+// A calendar file holding one `component` (VEVENT, VTODO) made of `lines`,
+// each ended as `end` ends the file's own lines.
+inline QByteArray icsWith(const QByteArray &component, const QByteArray &lines, const QByteArray &end = "\r\n")
+{
+    return "BEGIN:VCALENDAR" + end + "BEGIN:" + component + end + lines + "END:" + component + end + "END:VCALENDAR"
+           + end;
+}
+
 // One VEVENT as a whole file, with the Berlin zone definition the way
 // calendar clients append it after the event.
 inline QByteArray eventFileWith(const QByteArray &eventLines)

@@ -1,7 +1,15 @@
 #pragma once
 
-#include <QLockFile>
+#include "EventWait.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QWindow>
+
+#include <cstring>
 #include <memory>
 
 namespace kolu::test {
@@ -13,9 +21,15 @@ namespace kolu::test {
 // clipboard owner whose time stamp is older than the previous owner's.
 class ClipboardLock {
 public:
-    ClipboardLock();
-    ~ClipboardLock();
-
+    ClipboardLock()
+    {
+        QString display = QString::fromLocal8Bit(qgetenv("DISPLAY"));
+        display.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+        m_lock = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/kolu-clipboard-tests-") + display
+                                             + QStringLiteral(".lock"));
+        m_ready = m_lock->tryLock(60'000)
+                  && (QGuiApplication::platformName() != QStringLiteral("xcb") || catchUpWithServerTime());
+    }
     ClipboardLock(const ClipboardLock &) = delete;
     ClipboardLock &operator=(const ClipboardLock &) = delete;
 
@@ -23,6 +37,42 @@ public:
     bool isReady() const { return m_ready; }
 
 private:
+    // Notices the X PropertyNotify event of one window.
+    struct PropertyChangeWatcher final : QAbstractNativeEventFilter {
+        explicit PropertyChangeWatcher(quint32 window)
+            : window(window)
+        {
+        }
+        bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+        {
+            if (type != "xcb_generic_event_t")
+                return false;
+            // PropertyNotify is event type 28 in the first byte (the top bit
+            // marks events sent by clients); the window is in bytes 4-7.
+            const auto *bytes = static_cast<const uchar *>(message);
+            quint32 target = 0;
+            std::memcpy(&target, bytes + 4, sizeof target);
+            seen = seen || ((bytes[0] & 0x7f) == 28 && target == window);
+            return false;
+        }
+        quint32 window;
+        bool seen = false;
+    };
+
+    // Qt moves its time stamp forward on every property change of one of its
+    // windows: make one, change it, and wait (bounded) until the change is back.
+    static bool catchUpWithServerTime()
+    {
+        QWindow window;
+        window.create();
+        PropertyChangeWatcher watcher(quint32(window.winId()));
+        QCoreApplication::instance()->installNativeEventFilter(&watcher);
+        window.setTitle(QStringLiteral("kolu clipboard test"));
+        const bool seen = waitUntil([&] { return watcher.seen; }, std::chrono::seconds(10));
+        QCoreApplication::instance()->removeNativeEventFilter(&watcher);
+        return seen;
+    }
+
     std::unique_ptr<QLockFile> m_lock;
     bool m_ready = false;
 };

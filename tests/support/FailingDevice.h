@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <functional>
 
 namespace kolu::test {
@@ -14,7 +15,12 @@ namespace kolu::test {
 // saving the same file at that moment would.
 class FailingDevice final : public QIODevice {
 public:
-    FailingDevice(QIODevice *target, qint64 budget, std::function<void()> onClose = {});
+    FailingDevice(QIODevice *target, qint64 budget, std::function<void()> onClose = {})
+        : m_target(target)
+        , m_budget(budget)
+        , m_onClose(std::move(onClose))
+    {
+    }
 
     void close() override
     {
@@ -25,7 +31,17 @@ public:
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 size) override;
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 allowed = std::min(size, m_budget - m_passed);
+        if (allowed <= 0) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        const qint64 written = m_target->write(data, allowed);
+        m_passed += std::max<qint64>(written, 0);
+        return written;
+    }
 
 private:
     QIODevice *m_target;
@@ -35,6 +51,9 @@ private:
 };
 
 // A save wrapper whose device fails after `budget` bytes.
-SaveDeviceWrapper failAfterBytes(qint64 budget);
+inline SaveDeviceWrapper failAfterBytes(qint64 budget)
+{
+    return [budget](QIODevice *target) { return std::make_unique<FailingDevice>(target, budget); };
+}
 
 } // namespace kolu::test

@@ -26,16 +26,8 @@ public:
         ++playCalls;
         playRequested = true;
     }
-    void pause() override
-    {
-        ++pauseCalls;
-        playRequested = false;
-    }
-    void stop() override
-    {
-        ++stopCalls;
-        playRequested = false;
-    }
+    void pause() override { playRequested = false; }
+    void stop() override { playRequested = false; }
     void setVolume(double value) override { currentVolume = std::clamp(value, 0.0, 1.0); }
     double volume() const override { return currentVolume; }
     ItemStatus itemStatus() const override { return item; }
@@ -58,8 +50,6 @@ public:
     QUrl source;
     bool loops = false;
     int playCalls = 0;
-    int pauseCalls = 0;
-    int stopCalls = 0;
     bool playRequested = false;
     double currentVolume = 1.0;
     ItemStatus item = ItemStatus::Unknown;

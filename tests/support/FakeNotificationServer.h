@@ -2,6 +2,8 @@
 
 #include "model/Clock.h"
 
+#include "EventWait.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QSet>
@@ -9,6 +11,7 @@
 #include <QVariantMap>
 
 #include <chrono>
+#include <stdexcept>
 #include <vector>
 
 namespace kolu::test {
@@ -32,28 +35,61 @@ class FakeNotificationServer : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
-    explicit FakeNotificationServer(QDBusConnection connection, QStringList capabilities = {QStringLiteral("body"), QStringLiteral("sound")});
-    ~FakeNotificationServer() override;
+    explicit FakeNotificationServer(QDBusConnection connection,
+                                    QStringList capabilities = {QStringLiteral("body"), QStringLiteral("sound")})
+        : m_connection(std::move(connection))
+        , m_capabilities(std::move(capabilities))
+    {
+        if (!m_connection.registerObject(path(), this, QDBusConnection::ExportScriptableSlots)
+            || !m_connection.registerService(service()))
+            throw std::runtime_error("cannot register the fake notification server");
+    }
+    ~FakeNotificationServer() override
+    {
+        m_connection.unregisterService(service());
+        m_connection.unregisterObject(path());
+    }
 
     const std::vector<ReceivedNotification> &received() const { return m_received; }
     // How many banners came up on screen: replacing an open one adds none.
     std::size_t bannersShown() const { return m_nextId - 1; }
     // Closes each banner `delay` after it was shown on `clock`, as a server
     // with an expiry time does.
-    void closeBannersAfter(Clock &clock, std::chrono::milliseconds delay);
+    void closeBannersAfter(Clock &clock, std::chrono::milliseconds delay)
+    {
+        m_clock = &clock;
+        m_closeDelay = delay;
+    }
     // Runs the event loop until `count` banners have arrived or a real-time
     // guard has passed (the client answers asynchronously); true when they did.
-    bool waitForCount(std::size_t count, std::chrono::milliseconds guard = std::chrono::seconds(10));
+    bool waitForCount(std::size_t count, std::chrono::milliseconds guard = std::chrono::seconds(10))
+    {
+        return waitUntil([&] { return m_received.size() >= count; }, guard);
+    }
 
 public Q_SLOTS:
-    Q_SCRIPTABLE uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
-                             const QString &body, const QStringList &actions, const QVariantMap &hints,
-                             int expireTimeout);
-    Q_SCRIPTABLE QStringList GetCapabilities();
-    Q_SCRIPTABLE void CloseNotification(uint id);
-    Q_SCRIPTABLE QString GetServerInformation(QString &vendor, QString &version, QString &specVersion);
+    Q_SCRIPTABLE uint Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
+                             const QString &body, const QStringList &, const QVariantMap &hints, int expireTimeout)
+    {
+        const uint id = m_open.contains(replacesId) ? replacesId : m_nextId++;
+        m_open.insert(id);
+        m_received.push_back({appName, replacesId, summary, body, hints, expireTimeout, id});
+        if (m_clock) {
+            ClockTimer *expiry = m_clock->createTimer(this);
+            connect(expiry, &ClockTimer::timeout, this, [this, id, expiry] {
+                m_open.remove(id);
+                expiry->deleteLater();
+            });
+            expiry->start(m_closeDelay, false);
+        }
+        return id;
+    }
+    Q_SCRIPTABLE QStringList GetCapabilities() { return m_capabilities; }
 
 private:
+    static QString path() { return QStringLiteral("/org/freedesktop/Notifications"); }
+    static QString service() { return QStringLiteral("org.freedesktop.Notifications"); }
+
     QDBusConnection m_connection;
     QStringList m_capabilities;
     std::vector<ReceivedNotification> m_received;

@@ -50,9 +50,10 @@ TEST(CalendarFiles, LongLinesAreFoldedBeforeParsingWithoutChangingTheirContent)
 {
     const QByteArray description = longText(400 * 1024);
     for (const QByteArray &lineEnd : {QByteArray("\r\n"), QByteArray("\n")}) {
-        const QByteArray file = "BEGIN:VCALENDAR" + lineEnd + "BEGIN:VEVENT" + lineEnd + "UID:long" + lineEnd
-            + "DTSTART:20260303T100000Z" + lineEnd + "DESCRIPTION:" + description + lineEnd + "END:VEVENT" + lineEnd
-            + "END:VCALENDAR" + lineEnd;
+        const QByteArray file = test::icsWith("VEVENT",
+                                              "UID:long" + lineEnd + "DTSTART:20260303T100000Z" + lineEnd
+                                                  + "DESCRIPTION:" + description + lineEnd,
+                                              lineEnd);
         const QByteArray prepared = foldLongLines(file);
         EXPECT_EQ(unfoldedText(prepared), file);
         for (const QByteArray &line : prepared.split('\n'))
@@ -88,19 +89,17 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
                             test::eventFileWith("UID:postmortem\nSUMMARY:Postmortem\nDTSTART:20260304T130000Z\n"
                                                 "DTEND:20260304T140000Z\nDESCRIPTION:"
                                                 + log + "\nLOCATION:Room 4\n"));
-    test::writeCalendarItem(root.path(), u"tasks"_s, u"read-log.ics"_s,
-                            "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Example//Tasks//EN\nBEGIN:VTODO\nUID:read-log\n"
-                            "SUMMARY:Read the log\nDESCRIPTION:"
-                                + log + "\nSTATUS:NEEDS-ACTION\nEND:VTODO\nEND:VCALENDAR\n");
+    test::writeCalendarItem(
+        root.path(), u"tasks"_s, u"read-log.ics"_s,
+        test::icsWith("VTODO", "UID:read-log\nSUMMARY:Read the log\nDESCRIPTION:" + log + "\nSTATUS:NEEDS-ACTION\n",
+                      "\n"));
 
     const auto events = loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
     ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].seriesId, u"contract"_s);
-    EXPECT_EQ(events[0].title, u"Contract signing"_s);
-    EXPECT_EQ(events[0].location, u"Notary"_s);
-    EXPECT_EQ(events[1].seriesId, u"postmortem"_s);
-    EXPECT_EQ(events[1].location, u"Room 4"_s);
-    EXPECT_EQ(events[1].end, utc(3, 4, 14));
+    EXPECT_EQ(std::tuple(events[0].seriesId, events[0].title, events[0].location),
+              std::tuple(u"contract"_s, u"Contract signing"_s, u"Notary"_s));
+    EXPECT_EQ(std::tuple(events[1].seriesId, events[1].location, events[1].end),
+              std::tuple(u"postmortem"_s, u"Room 4"_s, utc(3, 4, 14)));
     // The description keeps its beginning, cut to a size that can be shown.
     ASSERT_TRUE(events[1].notes);
     EXPECT_TRUE(events[1].notes->startsWith(u"Agenda äöü €, item; \\ next\n"_s));
@@ -120,8 +119,7 @@ TEST(CalendarFiles, ALinkToAnotherFileOfTheSameFolderIsReadOnce)
         test::eventFileWith("UID:dentist\nSUMMARY:Dentist\nDTSTART;TZID=Europe/Berlin:20260303T100000\n"
                             "DTEND;TZID=Europe/Berlin:20260303T110000\n"));
     const QString todo = test::writeCalendarItem(root.path(), u"personal"_s, u"floss.ics"_s,
-                                                 "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VTODO\nUID:floss\n"
-                                                 "SUMMARY:Floss\nEND:VTODO\nEND:VCALENDAR\n");
+                                                 test::icsWith("VTODO", "UID:floss\nSUMMARY:Floss\n", "\n"));
     // Links named before and after what they point to.
     ASSERT_TRUE(QFile::link(event, root.filePath(u"personal/a-dentist.ics"_s)));
     ASSERT_TRUE(QFile::link(u"dentist.ics"_s, root.filePath(u"personal/z-dentist.ics"_s)));

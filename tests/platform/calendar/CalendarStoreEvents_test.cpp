@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -56,17 +55,14 @@ TEST(CalendarStoreEvents, ExpandsRulesExceptionsAndOverridesWithOneIdPerSeries)
     EXPECT_EQ(startsOf(events, u"standup-2026@example.com"_s),
               (std::vector<QDateTime>{utc(3, 3, 8, 30), utc(3, 5, 8, 30), utc(3, 6, 10)}));
     const StoredEvent *moved = find(events, u"standup-2026@example.com"_s, utc(3, 6, 10));
-    ASSERT_TRUE(moved);
-    EXPECT_EQ(moved->title, u"Standup (moved)"_s);
-    EXPECT_EQ(moved->end, utc(3, 6, 10, 15));
-    EXPECT_EQ(moved->location, u"Room 2.01"_s);
     const StoredEvent *tuesday = find(events, u"standup-2026@example.com"_s, utc(3, 3, 8, 30));
-    ASSERT_TRUE(tuesday);
+    ASSERT_TRUE(moved && tuesday);
+    EXPECT_EQ(std::tuple(moved->title, moved->end, moved->location),
+              std::tuple(u"Standup (moved)"_s, utc(3, 6, 10, 15), u"Room 2.01"_s));
     EXPECT_EQ(tuesday->end, utc(3, 3, 8, 45));
     ASSERT_EQ(tuesday->attendees.size(), 6u);
-    EXPECT_EQ(tuesday->attendees[0].name, u"  Team Lead  "_s);
-    EXPECT_EQ(tuesday->attendees[1].name, std::nullopt);
-    EXPECT_EQ(tuesday->attendees[1].address, u"mailto:jane.doe@example.com"_s);
+    EXPECT_EQ(std::tuple(tuesday->attendees[0].name, tuesday->attendees[1].name, tuesday->attendees[1].address),
+              std::tuple(u"  Team Lead  "_s, std::nullopt, u"mailto:jane.doe@example.com"_s));
 
     // RDATE adds dates with the series' length; DTSTART lies before the window.
     EXPECT_EQ(startsOf(events, u"workshop@example.com"_s), (std::vector<QDateTime>{utc(3, 3, 16), utc(3, 7, 11)}));
@@ -102,14 +98,12 @@ TEST(CalendarStoreEvents, MarksAllDayEventsAndKeepsTheFolderOrder)
 {
     const auto events = firstWeekOfMarch(test::calendarFixture(u"synced"_s));
     const StoredEvent *offsite = find(events, u"offsite@example.com"_s, QDateTime(QDate(2026, 3, 4), QTime(0, 0), berlin));
-    ASSERT_TRUE(offsite);
-    EXPECT_TRUE(offsite->isAllDay);
+    ASSERT_TRUE(offsite && offsite->isAllDay);
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const StoredEvent &e) { return e.isAllDay; }), 1);
     // Calendars by folder name, items by file name.
     ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[0].seriesId, u"lunch-zeta"_s);
-    EXPECT_EQ(events[1].seriesId, u"lunch-empty-title"_s);
-    EXPECT_EQ(events[1].title, QString());
+    EXPECT_EQ(std::tuple(events[0].seriesId, events[1].seriesId, events[1].title),
+              std::tuple(u"lunch-zeta"_s, u"lunch-empty-title"_s, QString()));
     EXPECT_EQ(events.back().seriesId, u"workshop@example.com"_s);
 }
 
@@ -120,8 +114,7 @@ TEST(CalendarStoreEvents, SkipsOrBoundsDamagedAndHostileFiles)
     test::copyCalendarFixture(u"hostile"_s, root.path());
     // A link that leads out of the calendar folder, and a calendar folder that is one.
     ASSERT_TRUE(test::writeFile(outside.filePath(u"secret.ics"_s),
-                                "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:leaked\r\nDTSTART:20260303T100000Z\r\n"
-                                "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+                                test::icsWith("VEVENT", "UID:leaked\r\nDTSTART:20260303T100000Z\r\n")));
     ASSERT_TRUE(QFile::link(outside.filePath(u"secret.ics"_s), root.filePath(u"inbox/leak.ics"_s)));
     ASSERT_TRUE(QFile::link(outside.path(), root.filePath(u"elsewhere"_s)));
 
@@ -141,8 +134,8 @@ TEST(CalendarStoreEvents, SkipsOrBoundsDamagedAndHostileFiles)
 
 TEST(CalendarStoreEvents, SecondlyRuleInsideTheWindowIsCappedPerSeries)
 {
-    ICalFile file = readICalendar("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:s\r\nDTSTART:20260302T000000Z\r\n"
-                                  "RRULE:FREQ=SECONDLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    ICalFile file =
+        readICalendar(test::icsWith("VEVENT", "UID:s\r\nDTSTART:20260302T000000Z\r\nRRULE:FREQ=SECONDLY\r\n"));
     ASSERT_EQ(file.events.size(), 1u);
     const auto occurrences = occurrencesInWindow({&file.events[0], {}}, utc(3, 1, 23), utc(3, 8, 23), berlin);
     EXPECT_EQ(occurrences.size(), static_cast<size_t>(kMaxOccurrencesPerSeries));
@@ -164,13 +157,12 @@ TEST(CalendarFolders, FindsTheRootAndListsCalendarsByName)
 
     EXPECT_TRUE(isUsableFolder(local, true));
     EXPECT_FALSE(isUsableFolder(home.filePath(u"missing"_s), false));
-    QDir().mkpath(QString(local + u"/b"));
-    QDir().mkpath(QString(local + u"/a"));
-    QDir().mkpath(QString(local + u"/.hidden"));
-    const auto collections = calendarCollections(local);
-    ASSERT_EQ(collections.size(), 2u);
-    EXPECT_EQ(collections[0].name, u"a"_s);
-    EXPECT_EQ(collections[1].name, u"b"_s);
+    for (const char16_t *name : {u"/b", u"/a", u"/.hidden"})
+        QDir().mkpath(local + QStringView(name));
+    QStringList names;
+    for (const auto &collection : calendarCollections(local))
+        names.append(collection.name);
+    EXPECT_EQ(names, (QStringList{u"a"_s, u"b"_s}));
 }
 
 TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCountingFromTheStart)
@@ -183,22 +175,18 @@ TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCounting
                                   "FREQ=WEEKLY;BYDAY=SU;WKST=SU"};
     for (const QByteArray &rule : rules) {
         const auto file = [&](const QByteArray &extra) {
-            return readICalendar("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:r\r\n"
-                                 "DTSTART;TZID=Europe/Berlin:20190301T093000\r\nDURATION:PT45M\r\nRRULE:"
-                                 + rule + extra + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+            return readICalendar(test::icsWith("VEVENT", "UID:r\r\nDTSTART;TZID=Europe/Berlin:20190301T093000\r\n"
+                                                         "DURATION:PT45M\r\nRRULE:"
+                                                             + rule + extra + "\r\n"));
         };
-        const ICalFile jumping = file("");
-        const ICalFile counting = file(";COUNT=90000");
-        ASSERT_EQ(jumping.events.size(), 1u) << rule.constData();
-        ASSERT_EQ(counting.events.size(), 1u) << rule.constData();
         const auto startsInWindow = [](const ICalFile &f) {
             std::vector<QDateTime> starts;
-            for (const auto &o : occurrencesInWindow({&f.events[0], {}}, utc(3, 1, 23), utc(3, 8, 23), berlin))
+            for (const auto &o : occurrencesInWindow({&f.events.at(0), {}}, utc(3, 1, 23), utc(3, 8, 23), berlin))
                 starts.push_back(o.start);
             return starts;
         };
-        const auto a = startsInWindow(jumping);
-        EXPECT_EQ(a, startsInWindow(counting)) << rule.constData();
-        EXPECT_FALSE(a.empty()) << rule.constData();
+        const auto jumping = startsInWindow(file(""));
+        EXPECT_EQ(jumping, startsInWindow(file(";COUNT=90000"))) << rule.constData();
+        EXPECT_FALSE(jumping.empty()) << rule.constData();
     }
 }

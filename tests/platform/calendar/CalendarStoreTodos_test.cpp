@@ -41,37 +41,31 @@ TEST_F(CalendarStoreTodos, ListsOpenTodosWithTheirFields)
 {
     const auto todos = loadOpenTodos(root.path(), berlin);
     QStringList ids;
-    for (const ReminderItem &todo : todos)
-        ids.push_back(todo.id);
+    std::transform(todos.begin(), todos.end(), std::back_inserter(ids), [](const auto &todo) { return todo.id; });
     // Lists by name (errands, home), files by name; completed and cancelled ones are left out.
     EXPECT_EQ(ids, (QStringList{longUid, u"a4c2d2b8f1e94f4c8d0b7e1d2c3b4a59"_s, u"call-mom"_s, u"pay-rent"_s,
                                 u"t-apple"_s, u"t-banana"_s, u"t-cherry"_s}));
     // A due day alone is its local midnight, without a time.
     const ReminderItem *milk = find(todos, u"a4c2d2b8f1e94f4c8d0b7e1d2c3b4a59"_s);
-    EXPECT_EQ(milk->dueDate, QDateTime(QDate(2026, 3, 2), QTime(23, 0), Qt::UTC));
-    EXPECT_FALSE(milk->includesTime);
-    EXPECT_EQ(milk->priority, 5);
-    EXPECT_FALSE(milk->isFlagged);
     const ReminderItem *call = find(todos, u"call-mom"_s);
-    EXPECT_EQ(call->dueDate, QDateTime(QDate(2026, 3, 2), QTime(17, 0), Qt::UTC));
-    EXPECT_TRUE(call->includesTime);
-    EXPECT_TRUE(call->isFlagged);
     const ReminderItem *rent = find(todos, u"pay-rent"_s);
-    EXPECT_EQ(rent->url, QUrl(u"https://bank.example.com/transfer"_s));
-    EXPECT_EQ(rent->notes, u"Transfer to the landlord"_s);
-    EXPECT_EQ(rent->priority, 9);
+    ASSERT_TRUE(milk && call && rent);
+    EXPECT_EQ(std::tuple(milk->dueDate, milk->includesTime, milk->priority, milk->isFlagged),
+              std::tuple(QDateTime(QDate(2026, 3, 2), QTime(23, 0), Qt::UTC), false, 5, false));
+    EXPECT_EQ(std::tuple(call->dueDate, call->includesTime, call->isFlagged),
+              std::tuple(QDateTime(QDate(2026, 3, 2), QTime(17, 0), Qt::UTC), true, true));
+    EXPECT_EQ(std::tuple(rent->url, rent->notes, rent->priority),
+              std::tuple(QUrl(u"https://bank.example.com/transfer"_s), u"Transfer to the landlord"_s, 9));
 }
 
 TEST_F(CalendarStoreTodos, ATodoWithoutTitleOrUsableAddressStillLists)
 {
-    ASSERT_TRUE(test::writeFile(path(u"home/bare.ics"_s), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\n"
-                                                            "UID:bare\r\nURL:  \r\nEND:VTODO\r\nEND:VCALENDAR\r\n"));
+    ASSERT_TRUE(test::writeFile(path(u"home/bare.ics"_s), test::icsWith("VTODO", "UID:bare\r\nURL:  \r\n")));
     const auto todos = loadOpenTodos(root.path(), berlin);
     const ReminderItem *bare = find(todos, u"bare"_s);
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(bare->title, u"Untitled"_s);
-    EXPECT_EQ(bare->url, std::nullopt);
-    EXPECT_EQ(bare->dueDate, std::nullopt);
+    EXPECT_FALSE(bare->url || bare->dueDate);
 }
 
 TEST_F(CalendarStoreTodos, ComposedTodoParsesBackWithEveryField)
@@ -96,13 +90,10 @@ TEST_F(CalendarStoreTodos, ComposedTodoParsesBackWithEveryField)
         EXPECT_TRUE(bytes.contains(line)) << line << bytes.constData();
     const ICalFile read = readICalendar(bytes);
     ASSERT_EQ(read.todos.size(), 1u);
-    EXPECT_EQ(read.todos[0].uid, u"new-uid"_s);
-    EXPECT_EQ(read.todos[0].summary, todo.title);
-    EXPECT_EQ(read.todos[0].description, todo.notes);
-    EXPECT_EQ(read.todos[0].url, todo.url);
-    EXPECT_EQ(read.todos[0].priority, 1);
-    EXPECT_TRUE(read.todos[0].flagged);
-    EXPECT_FALSE(read.todos[0].completed);
+    const auto &back = read.todos[0];
+    EXPECT_EQ(
+        std::tuple(back.uid, back.summary, back.description, back.url, back.priority, back.flagged, back.completed),
+        std::tuple(u"new-uid"_s, todo.title, todo.notes, todo.url, 1, true, false));
 
     // A due day without a time is written as a date, without an alarm.
     todo.dueTime.reset();
@@ -112,9 +103,7 @@ TEST_F(CalendarStoreTodos, ComposedTodoParsesBackWithEveryField)
     EXPECT_TRUE(dated.contains("DUE;VALUE=DATE:20260310\r\n")) << dated.constData();
     EXPECT_FALSE(dated.contains("VALARM"));
     EXPECT_FALSE(dated.contains("X-KOLU-FLAGGED"));
-    const ICalFile readDated = readICalendar(dated);
-    ASSERT_TRUE(readDated.todos[0].due);
-    EXPECT_TRUE(readDated.todos[0].due->isDate());
+    EXPECT_TRUE(readICalendar(dated).todos.at(0).due.value().isDate());
 }
 
 TEST_F(CalendarStoreTodos, FindsATodoByUidWhateverItsFileIsCalled)
@@ -136,8 +125,7 @@ TEST_F(CalendarStoreTodos, AFailedOrUnsafeWriteLeavesTheFileAsItWas)
     EXPECT_EQ(test::readFile(file), before);
 
     // A file the parser had to skip parts of is not rewritten: it would lose them.
-    const QByteArray damagedBytes = "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nUID:damaged\r\nSUMMARY:Half\r\n"
-                                    "DUE:notadate\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+    const QByteArray damagedBytes = test::icsWith("VTODO", "UID:damaged\r\nSUMMARY:Half\r\nDUE:notadate\r\n");
     ASSERT_TRUE(test::writeFile(path(u"home/damaged.ics"_s), damagedBytes));
     EXPECT_EQ(writeTodoCompletion(root.path(), u"damaged"_s, true, now).status, TodoWriteResult::Status::failed);
     EXPECT_EQ(test::readFile(path(u"home/damaged.ics"_s)), damagedBytes);

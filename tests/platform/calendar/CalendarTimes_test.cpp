@@ -131,14 +131,11 @@ TEST(CalendarTimes, EveryFrequencyWithAnIntervalKeepsItsPhase)
                 return c.firstWall.addSecs(k * c.step);
             case Unit::days:
                 return c.firstWall.addDays(k * c.step);
-            case Unit::months: {
-                const QDateTime moved = c.firstWall.addMonths(static_cast<int>(k) * c.step);
+            case Unit::months:
+            case Unit::years:
+                const int n = static_cast<int>(k) * c.step;
+                const QDateTime moved = c.unit == Unit::months ? c.firstWall.addMonths(n) : c.firstWall.addYears(n);
                 return moved.date().day() == c.firstWall.date().day() ? std::optional(moved) : std::nullopt;
-            }
-            case Unit::years: {
-                const QDateTime moved = c.firstWall.addYears(static_cast<int>(k) * c.step);
-                return moved.date().day() == c.firstWall.date().day() ? std::optional(moved) : std::nullopt;
-            }
             }
             return std::nullopt;
         };

@@ -18,7 +18,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +31,24 @@ namespace {
 QClipboard &clipboard()
 {
     return *QGuiApplication::clipboard();
+}
+
+// What the service took in from the clipboard; an empty item when nothing.
+ClipboardItem captured(ClipboardService &service)
+{
+    const auto result = test::awaitTask(service.captureLatestIfNeeded());
+    EXPECT_TRUE(result) << "nothing was captured";
+    return result ? result->item : ClipboardItem{};
+}
+
+// A copied log of `lines`-long lines, at least `size` bytes.
+QByteArray copiedLog(qsizetype size, const QByteArray &lines)
+{
+    QByteArray text;
+    text.reserve(size + 64);
+    for (int i = 0; text.size() < size; ++i)
+        text += "line " + QByteArray::number(i) + lines;
+    return text;
 }
 
 class SystemPasteboardTest : public ::testing::Test {
@@ -88,19 +105,15 @@ TEST_F(SystemPasteboardTest, FeedsTheCaptureService)
     EXPECT_FALSE(test::awaitTask(service.captureLatestIfNeeded()));
 
     clipboard().setText(u"kolu.test/docs"_s);
-    auto result = test::awaitTask(service.captureLatestIfNeeded());
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::link);
-    EXPECT_EQ(result->item.value, u"https://kolu.test/docs"_s);
+    const ClipboardItem link = captured(service);
+    EXPECT_EQ(std::pair(link.kind, link.value), std::pair(ClipboardItemKind::link, u"https://kolu.test/docs"_s));
 
     QImage image(16, 9, QImage::Format_RGB32);
     image.fill(Qt::blue);
     clipboard().setImage(image);
     EXPECT_EQ(pasteboard.localImage().size(), QSize(16, 9)); // copied in this process: no encoding
-    result = test::awaitTask(service.captureLatestIfNeeded());
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(QImage(result->item.value).size(), QSize(16, 9));
+    const ClipboardItem shot = captured(service);
+    EXPECT_EQ(std::pair(shot.kind, QImage(shot.value).size()), std::pair(ClipboardItemKind::image, QSize(16, 9)));
 }
 
 // Another program takes the clipboard: what Kolu sees comes over X11.
@@ -127,22 +140,20 @@ protected:
     // change has reached this process.
     bool offer(const QByteArray &type, const QByteArray &bytes)
     {
-        source.setFileTemplate(QString(home.home() + u"/offer-XXXXXX"_s));
-        if (!source.open() || source.write(bytes) != bytes.size() || !source.flush())
-            return false;
         const qint64 before = pasteboard.changeCount();
-        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, QString::fromLatin1(type),
-                                 u"-i"_s, source.fileName()});
+        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, QString::fromLatin1(type)});
         if (!owner.waitForStarted(5000))
             return false;
+        owner.write(bytes);
+        owner.closeWriteChannel();
         return test::waitUntil([&] { return pasteboard.changeCount() != before; });
     }
 
     test::TemporaryHome home;
     test::ManualClock clock;
     SystemPasteboard pasteboard;
-    ClipboardService service{pasteboard, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {}};
-    QTemporaryFile source;
+    const QString folder = LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s);
+    ClipboardService service{pasteboard, folder, clock, {}};
     QProcess owner;
 };
 
@@ -159,42 +170,29 @@ TEST_F(ForeignClipboardTest, AnotherProgramsImageArrivesEncoded)
     EXPECT_TRUE(pasteboard.formats().contains(u"image/png"_s));
     EXPECT_TRUE(pasteboard.localImage().isNull()); // never decoded here
     EXPECT_EQ(pasteboard.data(u"image/png"_s), png);
-    const auto result = test::awaitTask(service.captureLatestIfNeeded());
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(QImage(result->item.value).size(), QSize(20, 10));
+    const ClipboardItem item = captured(service);
+    EXPECT_EQ(std::pair(item.kind, QImage(item.value).size()), std::pair(ClipboardItemKind::image, QSize(20, 10)));
 }
 
 TEST_F(ForeignClipboardTest, AnotherProgramsLongTextArrivesWhole)
 {
-    QByteArray text;
-    for (int i = 0; text.size() < 3'000'000; ++i)
-        text += "line " + QByteArray::number(i) + " of a long copied log\n";
-    ASSERT_TRUE(offer("UTF8_STRING", text));
-    const auto result = test::awaitTask(service.captureLatestIfNeeded());
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
-    EXPECT_EQ(result->item.title, u"line 0 of a long copied log"_s);
-    EXPECT_EQ(result->item.value.size(), clipboard::kMaxKeptTextLength);
+    ASSERT_TRUE(offer("UTF8_STRING", copiedLog(3'000'000, " of a long copied log\n")));
+    const ClipboardItem item = captured(service);
+    EXPECT_EQ(std::tuple(item.kind, item.title, item.value.size()),
+              std::tuple(ClipboardItemKind::text, u"line 0 of a long copied log"_s, clipboard::kMaxKeptTextLength));
 }
 
 TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept)
 {
     X11Pasteboard x11;
-    ClipboardService x11Service{x11, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, {}};
-    QByteArray text;
-    text.reserve(50'000'000);
-    for (int i = 0; text.size() < 50'000'000; ++i)
-        text += "line " + QByteArray::number(i) + " of a very long copied log\n";
+    ClipboardService x11Service{x11, folder, clock, {}};
+    const QByteArray text = copiedLog(50'000'000, " of a very long copied log\n");
     const qint64 before = x11.changeCount();
     ASSERT_TRUE(offer("UTF8_STRING", text));
     ASSERT_TRUE(test::waitUntil([&] { return x11.changeCount() != before; }));
 
     EXPECT_TRUE(x11.workerReader());
-    const auto result = test::awaitTask(x11Service.captureLatestIfNeeded());
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->item.kind, ClipboardItemKind::text);
-    EXPECT_EQ(result->item.value, QString::fromUtf8(text.first(clipboard::kMaxKeptTextLength)));
+    EXPECT_EQ(captured(x11Service).value, QString::fromUtf8(text.first(clipboard::kMaxKeptTextLength)));
     // The transfer stopped early, and the owner still serves the next one.
     EXPECT_EQ(x11.workerReader()->data(u"UTF8_STRING"_s, 10), text.first(11));
 
@@ -207,8 +205,7 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
 TEST_F(ForeignClipboardTest, APasteboardGoneWhileAWorkerReadsEndsTheCaptureSafely)
 {
     auto x11 = std::make_unique<X11Pasteboard>();
-    auto x11Service = std::make_unique<ClipboardService>(
-        *x11, LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s), clock, QStringList());
+    auto x11Service = std::make_unique<ClipboardService>(*x11, folder, clock, QStringList());
     const qint64 before = x11->changeCount();
     ASSERT_TRUE(offer("UTF8_STRING", "copied by another program"));
     ASSERT_TRUE(test::waitUntil([&] { return x11->changeCount() != before; }));

@@ -37,23 +37,7 @@ public Q_SLOTS:
     }
 };
 
-ProcessResult exited(int code, const QByteArray &output = {}, const QByteArray &error = {})
-{
-    ProcessResult result;
-    result.started = true;
-    result.exitCode = code;
-    result.standardOutput = output;
-    result.standardError = error;
-    return result;
-}
-
-QList<QStringList> argumentsOf(const test::RecordingProcessRunner &runner)
-{
-    QList<QStringList> calls;
-    for (const test::RecordedProcess &run : runner.runs())
-        calls.append(QStringList{run.program} + run.arguments);
-    return calls;
-}
+using test::exited;
 
 class DesktopPictureChain : public ::testing::Test {
 protected:
@@ -64,18 +48,26 @@ protected:
         return test::awaitTask(setter.setPicture(kImage, target));
     }
 
-    std::optional<DesktopPictureError> failure(const QString &desktop, const QString &display = u":0"_s)
+    // The kind and sentence of the error setting the picture fails with.
+    std::optional<std::pair<DesktopPictureError::Kind, QString>> failure(const QString &desktop,
+                                                                         const QString &display = u":0"_s)
     {
         try {
             set(desktop, DisplayTarget::allDisplays, display);
         } catch (const DesktopPictureError &error) {
-            return error;
+            return std::pair(error.kind(), error.description());
         }
         return std::nullopt;
     }
 
-    // The arguments of each call made since `from`.
-    QList<QStringList> argumentsSince(qsizetype from) const { return argumentsOf(runner).mid(from); }
+    // The xfconf property each call since the `from`th names (empty for the listing).
+    QStringList xfconfProperties(qsizetype from = 0) const
+    {
+        QStringList properties;
+        for (const QStringList &call : runner.commandLines(from))
+            properties << call.value(4);
+        return properties;
+    }
 
     test::RecordingProcessRunner runner;
     DisplayLayout layout{{u"DP-1"_s, u"HDMI-1"_s}, u"HDMI-1"_s};
@@ -104,13 +96,13 @@ TEST(DesktopPictureQuoting, PathsCannotBreakOutOfTheirLiterals)
 TEST_F(DesktopPictureChain, GnomeSetsBothStylesAndCoversEveryDisplay)
 {
     const DesktopPictureResult result = set(u"ubuntu:GNOME"_s, DisplayTarget::mainDisplay);
+    const auto gsettings = [](const QString &key, const QString &value) {
+        return QStringList{u"/usr/bin/gsettings"_s, u"set"_s, u"org.gnome.desktop.background"_s, key, value};
+    };
     const QString value = u"'"_s + kImageUrl + u"'"_s;
-    EXPECT_EQ(argumentsOf(runner),
-              (QList<QStringList>{
-                  {u"/usr/bin/gsettings"_s, u"set"_s, u"org.gnome.desktop.background"_s, u"picture-uri"_s, value},
-                  {u"/usr/bin/gsettings"_s, u"set"_s, u"org.gnome.desktop.background"_s, u"picture-uri-dark"_s, value},
-                  {u"/usr/bin/gsettings"_s, u"set"_s, u"org.gnome.desktop.background"_s, u"picture-options"_s,
-                   u"'zoom'"_s}}));
+    EXPECT_EQ(runner.commandLines(),
+              (QList<QStringList>{gsettings(u"picture-uri"_s, value), gsettings(u"picture-uri-dark"_s, value),
+                                  gsettings(u"picture-options"_s, u"'zoom'"_s)}));
     EXPECT_TRUE(result.setOnEveryDisplayInstead);
     EXPECT_FALSE(set(u"GNOME"_s, DisplayTarget::allDisplays).setOnEveryDisplayInstead);
 }
@@ -123,10 +115,7 @@ TEST_F(DesktopPictureChain, GnomeWithoutTheDarkKeyStillSucceedsButAFailedPicture
     EXPECT_NO_THROW(set(u"GNOME"_s, DisplayTarget::allDisplays));
 
     runner.setResponder([](const test::RecordedProcess &) { return exited(1, {}, "No such schema\n"); });
-    const auto error = failure(u"GNOME"_s);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), DesktopPictureError::Kind::failed);
-    EXPECT_EQ(error->description(), u"No such schema"_s);
+    EXPECT_EQ(failure(u"GNOME"_s), std::pair(DesktopPictureError::Kind::failed, u"No such schema"_s));
 }
 
 TEST_F(DesktopPictureChain, CinnamonAndMateUseTheirOwnSchemas)
@@ -150,22 +139,30 @@ TEST_F(DesktopPictureChain, XfceSetsEachBackdropOfTheChosenMonitors)
                                                        "/backdrop/single-workspace-mode\n"));
     const DesktopPictureResult main = set(u"XFCE"_s, DisplayTarget::mainDisplay);
     EXPECT_FALSE(main.setOnEveryDisplayInstead);
-    const QList<QStringList> calls = argumentsOf(runner);
+    const QString xfconf = u"/usr/bin/xfconf-query"_s, desktop = u"xfce4-desktop"_s;
+    const QString hdmi0 = u"/backdrop/screen0/monitorHDMI-1/workspace0/"_s;
+    const QString hdmi1 = u"/backdrop/screen0/monitorHDMI-1/workspace1/"_s;
+    const QList<QStringList> calls = runner.commandLines();
     ASSERT_EQ(calls.size(), 5);
-    EXPECT_EQ(calls[0], (QStringList{u"/usr/bin/xfconf-query"_s, u"-c"_s, u"xfce4-desktop"_s, u"-l"_s}));
-    EXPECT_EQ(calls[1], (QStringList{u"/usr/bin/xfconf-query"_s, u"-c"_s, u"xfce4-desktop"_s, u"-p"_s,
-                                     u"/backdrop/screen0/monitorHDMI-1/workspace0/last-image"_s, u"-n"_s, u"-t"_s,
+    EXPECT_EQ(calls[0], (QStringList{xfconf, u"-c"_s, desktop, u"-l"_s}));
+    EXPECT_EQ(calls[1], (QStringList{xfconf, u"-c"_s, desktop, u"-p"_s, hdmi0 + u"last-image"_s, u"-n"_s, u"-t"_s,
                                      u"string"_s, u"-s"_s, kImage}));
-    EXPECT_EQ(calls[2].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace0/image-style"_s);
     EXPECT_EQ(calls[2].mid(5), (QStringList{u"-n"_s, u"-t"_s, u"int"_s, u"-s"_s, u"5"_s}));
-    EXPECT_EQ(calls[3].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace1/last-image"_s);
+    EXPECT_EQ(
+        xfconfProperties(),
+        (QStringList{
+            {}, hdmi0 + u"last-image"_s, hdmi0 + u"image-style"_s, hdmi1 + u"last-image"_s, hdmi1 + u"image-style"_s}));
 
+    // Every display: each of the three backdrops with its style.
     set(u"XFCE"_s, DisplayTarget::allDisplays);
-    const QList<QStringList> all = argumentsSince(5);
-    ASSERT_EQ(all.size(), 7); // listing, then each of the three backdrops with its style
-    EXPECT_EQ(all[1].at(4), u"/backdrop/screen0/monitorDP-1/workspace0/last-image"_s);
-    EXPECT_EQ(all[3].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace0/last-image"_s);
-    EXPECT_EQ(all[5].at(4), u"/backdrop/screen0/monitorHDMI-1/workspace1/last-image"_s);
+    const QString dp0 = u"/backdrop/screen0/monitorDP-1/workspace0/"_s;
+    EXPECT_EQ(xfconfProperties(5), (QStringList{{},
+                                                dp0 + u"last-image"_s,
+                                                dp0 + u"image-style"_s,
+                                                hdmi0 + u"last-image"_s,
+                                                hdmi0 + u"image-style"_s,
+                                                hdmi1 + u"last-image"_s,
+                                                hdmi1 + u"image-style"_s}));
 }
 
 TEST_F(DesktopPictureChain, XfceMatchesNumberedMonitorsFallsBackToAllAndFillsAFreshSetup)
@@ -183,9 +180,7 @@ TEST_F(DesktopPictureChain, XfceMatchesNumberedMonitorsFallsBackToAllAndFillsAFr
     // A fresh desktop lists no backdrop yet: one is made per display.
     runner.respond(u"/usr/bin/xfconf-query"_s, exited(0, "/backdrop/single-workspace-mode\n"));
     set(u"XFCE"_s, DisplayTarget::allDisplays);
-    QStringList properties;
-    for (const auto &call : argumentsSince(before + 5))
-        properties << call.value(4);
+    const QStringList properties = xfconfProperties(before + 5);
     EXPECT_TRUE(properties.contains(u"/backdrop/screen0/monitorDP-1/workspace0/last-image"_s));
     EXPECT_TRUE(properties.contains(u"/backdrop/screen0/monitorHDMI-1/workspace0/last-image"_s));
 }
@@ -194,18 +189,18 @@ TEST_F(DesktopPictureChain, PlainX11UsesXwallpaperThenFeh)
 {
     DesktopPictureResult result = set(u"i3"_s, DisplayTarget::mainDisplay);
     EXPECT_FALSE(result.setOnEveryDisplayInstead);
-    EXPECT_EQ(argumentsOf(runner).back(),
+    EXPECT_EQ(runner.commandLines().back(),
               (QStringList{u"/usr/bin/xwallpaper"_s, u"--output"_s, u"HDMI-1"_s, u"--zoom"_s, kImage}));
     set(u"i3"_s, DisplayTarget::allDisplays);
-    EXPECT_EQ(argumentsOf(runner).back(), (QStringList{u"/usr/bin/xwallpaper"_s, u"--zoom"_s, kImage}));
+    EXPECT_EQ(runner.commandLines().back(), (QStringList{u"/usr/bin/xwallpaper"_s, u"--zoom"_s, kImage}));
 
     layout.primary.clear();
     EXPECT_TRUE(set(u"i3"_s, DisplayTarget::mainDisplay).setOnEveryDisplayInstead);
-    EXPECT_EQ(argumentsOf(runner).back(), (QStringList{u"/usr/bin/xwallpaper"_s, u"--zoom"_s, kImage}));
+    EXPECT_EQ(runner.commandLines().back(), (QStringList{u"/usr/bin/xwallpaper"_s, u"--zoom"_s, kImage}));
 
     runner.setMissing({u"xwallpaper"_s});
     EXPECT_TRUE(set(u"i3"_s, DisplayTarget::mainDisplay).setOnEveryDisplayInstead);
-    EXPECT_EQ(argumentsOf(runner).back(), (QStringList{u"/usr/bin/feh"_s, u"--no-fehbg"_s, u"--bg-fill"_s, kImage}));
+    EXPECT_EQ(runner.commandLines().back(), (QStringList{u"/usr/bin/feh"_s, u"--no-fehbg"_s, u"--bg-fill"_s, kImage}));
 
     // A known desktop whose own tool is missing falls back the same way.
     runner.setMissing({u"gsettings"_s, u"xwallpaper"_s});
@@ -216,19 +211,14 @@ TEST_F(DesktopPictureChain, PlainX11UsesXwallpaperThenFeh)
 TEST_F(DesktopPictureChain, WithoutAToolOrADisplayItSaysWhy)
 {
     runner.setMissing({u"xwallpaper"_s, u"feh"_s});
-    const auto noSetter = failure(u"i3"_s);
-    ASSERT_TRUE(noSetter);
-    EXPECT_EQ(noSetter->kind(), DesktopPictureError::Kind::noSetter);
-    EXPECT_EQ(noSetter->description(), u"Setting the desktop picture here needs xwallpaper or feh."_s);
-    const auto noDisplay = failure(u"i3"_s, {});
-    ASSERT_TRUE(noDisplay);
-    EXPECT_EQ(noDisplay->kind(), DesktopPictureError::Kind::noDisplay);
+    EXPECT_EQ(failure(u"i3"_s), std::pair(DesktopPictureError::Kind::noSetter,
+                                          u"Setting the desktop picture here needs xwallpaper or feh."_s));
+    EXPECT_EQ(failure(u"i3"_s, {}), std::pair(DesktopPictureError::Kind::noDisplay, u"No X11 display is available."_s));
 
     runner.setMissing({});
     runner.respond(u"/usr/bin/xwallpaper"_s, exited(1));
-    const auto refused = failure(u"i3"_s);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->description(), u"xwallpaper could not set the desktop picture."_s);
+    EXPECT_EQ(failure(u"i3"_s),
+              std::pair(DesktopPictureError::Kind::failed, u"xwallpaper could not set the desktop picture."_s));
 }
 
 TEST(PlasmaDesktopPicture, RunsTheScriptOverDBus)

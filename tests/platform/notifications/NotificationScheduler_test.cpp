@@ -16,6 +16,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QStringList summaries(const test::FakeNotificationServer &server)
+{
+    QStringList shown;
+    for (const auto &banner : server.received())
+        shown.append(banner.summary);
+    return shown;
+}
+
+std::pair<bool, bool> grantedAndSound(NotificationAuthorization answer)
+{
+    return {answer.granted, answer.sound};
+}
+
 class DesktopNotificationsTest : public ::testing::Test {
 protected:
     test::PrivateBus bus;
@@ -29,11 +42,9 @@ TEST_F(DesktopNotificationsTest, ShowsABannerUnderTheApplicationsNameWithItsSoun
     test::awaitTask(desktop.notify({u"Upcoming meeting"_s, u"Standup starts in 5 minutes."_s, false}, 0));
     ASSERT_EQ(server.received().size(), 2U);
     const test::ReceivedNotification &sounding = server.received()[0];
-    EXPECT_EQ(sounding.appName, u"Kolu"_s);
-    EXPECT_EQ(sounding.summary, u"Fajr"_s);
-    EXPECT_EQ(sounding.body, u"It is time for Fajr."_s);
-    EXPECT_EQ(sounding.replacesId, 0U);
-    EXPECT_EQ(sounding.expireTimeout, -1);
+    EXPECT_EQ(
+        std::tuple(sounding.appName, sounding.summary, sounding.body, sounding.replacesId, sounding.expireTimeout),
+        std::tuple(u"Kolu"_s, u"Fajr"_s, u"It is time for Fajr."_s, 0U, -1));
     EXPECT_EQ(sounding.hints.value(u"sound-name"_s).toString(), u"message-new-instant"_s);
     EXPECT_FALSE(sounding.hints.contains(u"suppress-sound"_s));
     const test::ReceivedNotification &silent = server.received()[1];
@@ -46,23 +57,18 @@ TEST_F(DesktopNotificationsTest, ShowsABannerUnderTheApplicationsNameWithItsSoun
 
 TEST_F(DesktopNotificationsTest, AuthorisationIsTheServersPresenceAndCapabilities)
 {
-    const NotificationAuthorization answer = test::awaitTask(desktop.authorization());
-    EXPECT_TRUE(answer.granted);
-    EXPECT_TRUE(answer.sound);
+    EXPECT_EQ(grantedAndSound(test::awaitTask(desktop.authorization())), std::pair(true, true));
 
     test::PrivateBus emptyBus;
     DesktopNotifications nobody(emptyBus.connect(u"client"_s));
-    const NotificationAuthorization none = test::awaitTask(nobody.authorization());
-    EXPECT_FALSE(none.granted);
+    EXPECT_FALSE(test::awaitTask(nobody.authorization()).granted);
     EXPECT_EQ(test::awaitTask(nobody.notify({u"Lost"_s, u""_s, true}, 0)), 0U);
 
     // A server without sounds grants banners only.
     test::PrivateBus silentBus;
     test::FakeNotificationServer silent(silentBus.connect(u"server"_s), {u"body"_s});
     DesktopNotifications quiet(silentBus.connect(u"client"_s));
-    const NotificationAuthorization bannersOnly = test::awaitTask(quiet.authorization());
-    EXPECT_TRUE(bannersOnly.granted);
-    EXPECT_FALSE(bannersOnly.sound);
+    EXPECT_EQ(grantedAndSound(test::awaitTask(quiet.authorization())), std::pair(true, false));
 }
 
 class NotificationSchedulerTest : public ::testing::Test {
@@ -108,7 +114,6 @@ TEST_F(NotificationSchedulerTest, FiresARequestWhenItsMomentArrivesOrAtOnceWhenP
     EXPECT_TRUE(server.received().empty());
     clock.advance(1s);
     ASSERT_TRUE(server.waitForCount(1));
-    EXPECT_EQ(server.received()[0].summary, u"later"_s);
     EXPECT_TRUE(scheduler.pendingIdentifiers().isEmpty());
     clock.advance(10s);
     EXPECT_FALSE(server.waitForCount(2, 200ms));
@@ -133,9 +138,7 @@ TEST_F(NotificationSchedulerTest, AWallClockJumpDeliversEveryPassedRequestOnceIn
     EXPECT_TRUE(server.received().empty());
     clock.advance(1s);
     ASSERT_TRUE(server.waitForCount(3));
-    EXPECT_EQ(server.received()[0].summary, u"first"_s);
-    EXPECT_EQ(server.received()[1].summary, u"second"_s);
-    EXPECT_EQ(server.received()[2].summary, u"third"_s);
+    EXPECT_EQ(summaries(server), (QStringList{u"first"_s, u"second"_s, u"third"_s}));
     EXPECT_EQ(scheduler.pendingIdentifiers(), QStringList{u"after"_s});
     clock.advance(5s);
     EXPECT_FALSE(server.waitForCount(4, 200ms));
@@ -162,22 +165,15 @@ TEST_F(NotificationSchedulerTest, OnlyTheFirstBannerOfAMomentIsShownWhicheverCom
     scheduler.deliver({u"Plain"_s, u""_s, true});
     ASSERT_TRUE(server.waitForCount(5));
     EXPECT_FALSE(server.waitForCount(6, 200ms));
-    QStringList shown;
-    for (const auto &banner : server.received())
-        shown.append(banner.summary);
-    EXPECT_EQ(shown, (QStringList{u"prayer-fajr"_s, u"Dhuhr"_s, u"first"_s, u"Plain"_s, u"Plain"_s}));
+    EXPECT_EQ(summaries(server), (QStringList{u"prayer-fajr"_s, u"Dhuhr"_s, u"first"_s, u"Plain"_s, u"Plain"_s}));
     EXPECT_EQ(server.bannersShown(), 5U);
 }
 
-TEST(NotificationScheduler, OutlivedByAnUnansweredDelivery)
+TEST_F(NotificationSchedulerTest, OutlivedByAnUnansweredDelivery)
 {
-    test::PrivateBus bus;
-    test::FakeNotificationServer server(bus.connect(u"server"_s));
-    DesktopNotifications desktop(bus.connect(u"client"_s));
-    test::ManualClock clock;
-    auto scheduler = std::make_unique<NotificationScheduler>(desktop, clock);
-    scheduler->deliver({u"gone"_s, u""_s, true});
-    scheduler.reset();
+    auto gone = std::make_unique<NotificationScheduler>(desktop, clock);
+    gone->deliver({u"gone"_s, u""_s, true});
+    gone.reset();
     // The answer arrives after the scheduler is gone and is dropped.
     EXPECT_TRUE(server.waitForCount(1));
     QCoreApplication::processEvents();

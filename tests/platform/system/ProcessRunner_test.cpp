@@ -3,19 +3,18 @@
 #include "AwaitTask.h"
 #include "EventWait.h"
 #include "ManualClock.h"
+#include "TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <cstddef>
-#include <cstring>
-#include <memory>
-
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
+#include <memory>
 #include <unistd.h>
 
 using namespace kolu;
@@ -28,21 +27,17 @@ TEST(SystemProcessRunner, RunsWithoutAShellCapturesOutputAndReportsAMissingProgr
     const QString sh = runner.findExecutable(u"sh"_s);
     ASSERT_FALSE(sh.isEmpty());
     // The argument reaches the program as it is: no shell expansion of "$HOME".
-    const ProcessResult result =
-        test::awaitTask(runner.run(u"printf"_s, {u"%s"_s, u"$HOME; ok"_s}, 10s, {}));
+    const ProcessResult result = test::awaitTask(runner.run(u"printf"_s, {u"%s"_s, u"$HOME; ok"_s}, 10s, {}));
     EXPECT_TRUE(result.succeeded());
     EXPECT_EQ(result.standardOutput, "$HOME; ok");
 
     const ProcessResult failed = test::awaitTask(runner.run(sh, {u"-c"_s, u"echo bad >&2; exit 3"_s}, 10s, {}));
     EXPECT_TRUE(failed.started);
-    EXPECT_FALSE(failed.succeeded());
     EXPECT_EQ(failed.exitCode, 3);
     EXPECT_EQ(failed.standardError, "bad\n");
 
     EXPECT_TRUE(runner.findExecutable(u"kolu-no-such-tool"_s).isEmpty());
-    const ProcessResult missing = test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {}));
-    EXPECT_FALSE(missing.started);
-    EXPECT_FALSE(missing.succeeded());
+    EXPECT_FALSE(test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {})).started);
 }
 
 namespace {
@@ -60,6 +55,15 @@ bool processEnded(pid_t pid)
     return close < 0 || line.mid(close + 2, 1) == "Z";
 }
 
+// The process whose number `pidFile` holds ends (bounded); killed after in any case.
+void expectEnds(const QString &pidFile)
+{
+    const pid_t pid = pid_t(test::readFile(pidFile).trimmed().toLongLong());
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(test::waitUntil([&] { return processEnded(pid); }, 10s));
+    ::kill(pid, SIGKILL);
+}
+
 } // namespace
 
 TEST(SystemProcessRunner, TimeOutOnTheInjectedClockKillsTheChildAndWhatItStarted)
@@ -67,7 +71,6 @@ TEST(SystemProcessRunner, TimeOutOnTheInjectedClockKillsTheChildAndWhatItStarted
     test::ManualClock clock;
     SystemProcessRunner runner(clock);
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString pidFile = dir.filePath(u"grandchild"_s);
     // A child that never ends on its own, with a grandchild of its own.
     auto probe = test::startTask(runner.run(
@@ -76,18 +79,9 @@ TEST(SystemProcessRunner, TimeOutOnTheInjectedClockKillsTheChildAndWhatItStarted
     clock.advance(4999ms);
     EXPECT_FALSE(probe.isDone());
     clock.advance(1ms);
-    const ProcessResult result = probe.wait();
-    EXPECT_TRUE(result.started);
-    EXPECT_TRUE(result.timedOut);
-    EXPECT_FALSE(result.succeeded());
+    EXPECT_TRUE(probe.wait().timedOut);
     EXPECT_EQ(clock.activeTimerCount(), 0);
-
-    QFile file(pidFile);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const pid_t grandchild = pid_t(file.readAll().trimmed().toLongLong());
-    ASSERT_GT(grandchild, 0);
-    EXPECT_TRUE(test::waitUntil([&] { return processEnded(grandchild); }, 10s));
-    ::kill(grandchild, SIGKILL);
+    expectEnds(pidFile);
 }
 
 TEST(SystemProcessRunner, ChildHasNoInputAndNoTerminalAndDiesWithItsParent)
@@ -107,17 +101,11 @@ TEST(SystemProcessRunner, ChildHasNoInputAndNoTerminalAndDiesWithItsParent)
 
     // A parent killed while its child runs takes the child with it.
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString pidFile = dir.filePath(u"child"_s);
     const ProcessResult parent =
         test::awaitTask(runner.run(QString::fromUtf8(KOLU_DYING_PARENT), {pidFile}, 10s, {}));
     ASSERT_TRUE(parent.succeeded()) << parent.standardError.constData();
-    QFile file(pidFile);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const pid_t child = pid_t(file.readAll().trimmed().toLongLong());
-    ASSERT_GT(child, 0);
-    EXPECT_TRUE(test::waitUntil([&] { return processEnded(child); }, 10s));
-    ::kill(child, SIGKILL);
+    expectEnds(pidFile);
 }
 
 TEST(SystemProcessRunner, AChildStillRunningWhenTheRunnerGoesIsKilledAndItsCallerResumes)
