@@ -16,8 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractAnimation>
-#include <QAnimationDriver>
 #include <QGraphicsOpacityEffect>
 #include <QTest>
 
@@ -32,96 +30,45 @@ public:
 };
 const auto *const g_stillMotion = ::testing::AddGlobalTestEnvironment(new StillMotion);
 
-// Animation time moved by the test alone. Like the toolkit's own driver, it
-// counts from each start, so an animation begun after the others came to rest
-// does not take the time that passed meanwhile as its first step.
-class Frames : public QAnimationDriver {
-public:
-    Frames() { install(); }
-    ~Frames() override { uninstall(); }
-
-    void advanceBy(qint64 ms)
-    {
-        while (ms > 0) {
-            QCoreApplication::processEvents();
-            const qint64 step = std::min<qint64>(ms, 16);
-            m_now += step;
-            ms -= step;
-            advance();
-        }
-    }
-    qint64 elapsed() const override { return m_now - m_startedAt; }
-
-protected:
-    void start() override
-    {
-        m_startedAt = m_now;
-        QAnimationDriver::start();
-    }
-
-private:
-    qint64 m_now = 0;
-    qint64 m_startedAt = 0;
-};
-
-// Motion on for one case, its frames advanced by hand.
-class MotionOn {
-public:
-    MotionOn() { OrlixMotion::setEnabled(true); }
-    ~MotionOn() { OrlixMotion::setEnabled(false); }
-    Frames frames;
-};
-
-// Nothing keeps a timer running once everything has arrived.
-bool anyRunning(const QObject &root)
-{
-    const auto animations = root.findChildren<QAbstractAnimation *>();
-    return std::any_of(animations.begin(), animations.end(),
-                       [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
-}
+using test::anyRunning;
+using CalendarMotion = test::CardTest<CalendarCard>;
+using NotesMotion = test::CardTest<NotesCard>;
+using RemindersMotion = test::CardTest<RemindersCard>;
 
 TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
 {
-    MotionOn motion;
+    test::Frames frames;
     FocusTimerRing ring;
     ring.setProgress(0.25); // unseen: lands at once
     EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.25);
     ring.show();
     ring.setProgress(0.75);
     EXPECT_DOUBLE_EQ(ring.progress(), 0.75) << "the value is the card's at once";
-    motion.frames.advanceBy(80);
+    frames.advanceBy(80);
     EXPECT_GT(ring.shownProgress(), 0.25);
     EXPECT_LT(ring.shownProgress(), 0.75);
-    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
     EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.75);
     EXPECT_FALSE(ring.isMoving());
 
     ring.setEditing(true);
     EXPECT_TRUE(ring.field()->isVisible());
     EXPECT_LT(ring.swapOpacity(), 0.1) << "the field fades in";
-    motion.frames.advanceBy(120);
+    frames.advanceBy(120);
     EXPECT_GT(ring.swapOpacity(), 0.1);
-    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
     EXPECT_DOUBLE_EQ(ring.swapOpacity(), 1.0);
     EXPECT_EQ(ring.field()->graphicsEffect(), nullptr) << "at rest it paints directly";
     ring.setEditing(false);
     EXPECT_TRUE(ring.timeButton()->isVisible());
-    motion.frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
     EXPECT_FALSE(anyRunning(ring));
 }
 
-class CalendarMotion : public test::CardTest<CalendarCard> {
-protected:
-    void SetUp() override
-    {
-        cardSize = {330, 900};
-        CardTest::SetUp();
-    }
-};
-
 TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
 {
-    MotionOn motion;
+    test::Frames frames;
+    cardSize = {330, 900};
     CalendarCard &calendar = makeCard();
     QCoreApplication::processEvents();
     CalendarWeekStrip *strip = calendar.weekStrip();
@@ -134,7 +81,7 @@ TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
     EXPECT_EQ(calendar.selectedDayID(), cells[3]->dayID()) << "the choice itself is at once";
     EXPECT_TRUE(cells[3]->isSelected());
     EXPECT_TRUE(calendar.agenda()->isChangingDay());
-    motion.frames.advanceBy(100);
+    frames.advanceBy(100);
     const qreal x = strip->highlightRect().x();
     EXPECT_GT(x, numberAt(cells[0]).x());
     EXPECT_LT(x, numberAt(cells[3]).x() + 4) << "on its way";
@@ -142,38 +89,30 @@ TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
     EXPECT_GT(change, 0.0);
     EXPECT_LT(change, 1.0);
 
-    motion.frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
     EXPECT_EQ(strip->highlightRect(), numberAt(cells[3]));
     EXPECT_FALSE(calendar.agenda()->isChangingDay());
     EXPECT_EQ(calendar.agenda()->graphicsEffect(), nullptr);
     EXPECT_FALSE(anyRunning(calendar));
 }
 
-class NotesMotion : public test::CardTest<NotesCard> {
-protected:
-    void SetUp() override
-    {
-        cardSize = {340, 700};
-        CardTest::SetUp();
-    }
-};
-
 TEST_F(NotesMotion, ComposerSlidesInAndLeavesOnTheSwapCurve)
 {
-    MotionOn motion;
+    test::Frames frames;
+    cardSize = {340, 700};
     NotesCard &notes = makeCard();
     auto *toggle = find<QAbstractButton>(u"notesComposerToggle"_s);
     toggle->click();
     EXPECT_TRUE(notes.isComposerOpen());
     EXPECT_TRUE(notes.composer()->isVisible());
-    motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs / 2);
+    frames.advanceBy(OrlixMotion::contentSwap().durationMs / 2);
     auto *label = dynamic_cast<QGraphicsOpacityEffect *>(toggle->graphicsEffect());
     ASSERT_NE(label, nullptr) << "the toggle's new label fades in";
     EXPECT_GT(label->opacity(), 0.2);
     EXPECT_LT(label->opacity(), 0.8);
     EXPECT_GT(notes.composerReveal().progress(), 0.2);
     EXPECT_LT(notes.composerReveal().progress(), 0.8);
-    motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs);
+    frames.advanceBy(OrlixMotion::contentSwap().durationMs);
     EXPECT_DOUBLE_EQ(notes.composerReveal().progress(), 1.0);
     EXPECT_EQ(notes.composer()->graphicsEffect(), nullptr);
     EXPECT_EQ(toggle->graphicsEffect(), nullptr);
@@ -181,44 +120,36 @@ TEST_F(NotesMotion, ComposerSlidesInAndLeavesOnTheSwapCurve)
     toggle->click();
     EXPECT_FALSE(notes.isComposerOpen());
     EXPECT_TRUE(notes.composer()->isVisible()) << "it leaves before it goes";
-    motion.frames.advanceBy(OrlixMotion::contentSwap().durationMs + 16);
+    frames.advanceBy(OrlixMotion::contentSwap().durationMs + 16);
     EXPECT_FALSE(notes.composer()->isVisible());
     EXPECT_FALSE(notes.composerReveal().isMoving());
     EXPECT_FALSE(anyRunning(notes));
 }
 
-class RemindersMotion : public test::CardTest<RemindersCard> {
-protected:
-    void SetUp() override
-    {
-        cardSize = {318, 620};
-        CardTest::SetUp();
-    }
-};
-
 TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
 {
-    MotionOn motion;
+    test::Frames frames;
+    cardSize = {318, 620};
     RemindersCard &reminders = makeCard();
     auto *today = find<ReminderFilterChip>(u"reminderFilter_today"_s);
     auto *overdue = find<ReminderFilterChip>(u"reminderFilter_overdue"_s);
     EXPECT_DOUBLE_EQ(today->selectedness(), 1.0);
     overdue->click();
     EXPECT_TRUE(overdue->isChecked());
-    motion.frames.advanceBy(80);
+    frames.advanceBy(80);
     EXPECT_GT(overdue->selectedness(), 0.0);
     EXPECT_LT(overdue->selectedness(), 1.0);
     EXPECT_LT(today->selectedness(), 1.0);
-    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
     EXPECT_DOUBLE_EQ(overdue->selectedness(), 1.0);
     EXPECT_DOUBLE_EQ(today->selectedness(), 0.0);
 
     reminders.composerAction();
     EXPECT_TRUE(reminders.isComposing());
-    motion.frames.advanceBy(60);
+    frames.advanceBy(60);
     EXPECT_TRUE(reminders.composerReveal().isMoving());
     EXPECT_LT(reminders.composerReveal().progress(), 1.0);
-    motion.frames.advanceBy(OrlixMotion::smooth().durationMs);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
     EXPECT_DOUBLE_EQ(reminders.composerReveal().progress(), 1.0);
     EXPECT_FALSE(anyRunning(reminders));
 }

@@ -2,6 +2,8 @@
 
 #include "model/UserDefaults.h"
 #include "state/AppState.h"
+#include "style/Motion.h"
+#include "style/widgets/ElidedLabel.h"
 
 #include "EventWait.h"
 #include "ManualClock.h"
@@ -11,11 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractAnimation>
+#include <QAbstractButton>
+#include <QAnimationDriver>
 #include <QBuffer>
 #include <QImage>
 #include <QSize>
+#include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 namespace kolu::test {
@@ -30,6 +37,64 @@ inline QByteArray pngBytes(QSize size = {8, 8}, QColor color = Qt::red)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+// Animation time moved by the test alone, with motion on while it lives.
+// Like the toolkit's own driver it counts from each start, so an animation
+// begun after the others came to rest does not take the time that passed
+// meanwhile as its first step.
+class Frames : public QAnimationDriver {
+public:
+    Frames()
+    {
+        OrlixMotion::setEnabled(true);
+        install();
+    }
+    ~Frames() override
+    {
+        uninstall();
+        OrlixMotion::setEnabled(false);
+    }
+
+    void advanceBy(qint64 ms)
+    {
+        while (ms > 0) {
+            QCoreApplication::processEvents();
+            const qint64 step = std::min<qint64>(ms, 16);
+            m_now += step;
+            ms -= step;
+            advance();
+            QCoreApplication::sendPostedEvents(); // the layouts follow
+        }
+    }
+    qint64 elapsed() const override { return m_now - m_startedAt; }
+
+protected:
+    void start() override
+    {
+        m_startedAt = m_now;
+        QAnimationDriver::start();
+    }
+
+private:
+    qint64 m_now = 0;
+    qint64 m_startedAt = 0;
+};
+
+// Whether any animation below `root` still runs: nothing keeps a timer
+// running once everything has arrived.
+inline bool anyRunning(const QObject &root)
+{
+    const auto animations = root.findChildren<QAbstractAnimation *>();
+    return std::any_of(animations.begin(), animations.end(),
+                       [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+}
+
+// Lets deferred work and deletions run.
+inline void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // What every card test stands on: a temporary home, a manual clock, the
@@ -73,6 +138,11 @@ protected:
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
+
+    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
+    void click(const QString &name) const { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    // Waits until the card's background work is done.
+    void waitIdle() const { ASSERT_TRUE(waitUntil([&] { return idle(); })); }
 
     // Writes `name` under the home's Files folder and gives its path.
     QString makeFile(const QString &name, const QByteArray &bytes = "held")

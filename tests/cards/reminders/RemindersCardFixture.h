@@ -3,44 +3,20 @@
 #include "cards/reminders/ReminderComposer.h"
 #include "cards/reminders/ReminderRow.h"
 #include "cards/reminders/RemindersCard.h"
-#include "style/widgets/ElidedLabel.h"
-#include "state/AppState.h"
 
-#include "EventWait.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestAppServices.h"
-#include "TestFiles.h"
+#include "../CardTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QDir>
 #include <QDirIterator>
-#include <QTest>
-
-#include <memory>
 
 namespace kolu::test {
 
 // A reminders card on a state with real services over a temporary home.
-class RemindersCardTest : public ::testing::Test {
+class RemindersCardTest : public CardTest<RemindersCard> {
 protected:
-    TemporaryHome home;
-    ManualClock clock;
-    UserDefaults defaults;
-    TestAppServices services{defaults, clock, home};
-    std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
+    RemindersCardTest() { cardSize = {318, 620}; }
 
     QString listFolder() const { return home.path(QStringLiteral(".local/share/calendars/Tasks")); }
-
-    std::unique_ptr<RemindersCard> makeCard()
-    {
-        auto card = std::make_unique<RemindersCard>(*state);
-        card->resize(318, 620);
-        card->show();
-        return card;
-    }
 
     template<typename T = QWidget>
     static T *child(const QWidget &parent, const QString &name)
@@ -50,7 +26,19 @@ protected:
         return found;
     }
 
-    static void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+    using CardTest::click;
+    static void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    // A to-do file in the list folder, as another client would write it.
+    void writeTodo(const QString &uid, const QStringList &properties)
+    {
+        const QStringList lines = QStringList{QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
+                                              QStringLiteral("PRODID:-//Hand written//Test//EN"),
+                                              QStringLiteral("BEGIN:VTODO"), QStringLiteral("UID:") + uid}
+            + properties + QStringList{QStringLiteral("END:VTODO"), QStringLiteral("END:VCALENDAR"), {}};
+        ASSERT_TRUE(QDir().mkpath(listFolder()));
+        ASSERT_TRUE(writeFile(listFolder() + u'/' + uid + QStringLiteral(".ics"), lines.join(u"\r\n").toUtf8()));
+    }
 
     // Every to-do file below the list folder, with its text.
     QStringList todoFiles() const

@@ -33,12 +33,12 @@ QStringList texts(const QWidget &card, const QString &name)
 TEST_F(RemindersCardTest, StoredFilterFallsBackToTodayAndChipsStoreTheirValue)
 {
     defaults.set(SettingsKey::orlixReminderFilter, u"flagged"_s); // stored, but not offered
-    auto card = makeCard();
+    makeCard();
     EXPECT_EQ(card->selectedFilter(), ReminderFilter::today);
-    EXPECT_TRUE(child<QAbstractButton>(*card, u"reminderFilter_today"_s)->isChecked());
-    click(child(*card, u"reminderFilter_upcoming"_s));
+    EXPECT_TRUE(find<QAbstractButton>(u"reminderFilter_today"_s)->isChecked());
+    click(u"reminderFilter_upcoming"_s);
     EXPECT_EQ(defaults.string(SettingsKey::orlixReminderFilter), u"upcoming"_s);
-    EXPECT_TRUE(child<QAbstractButton>(*card, u"reminderFilter_upcoming"_s)->isChecked());
+    EXPECT_TRUE(find<QAbstractButton>(u"reminderFilter_upcoming"_s)->isChecked());
 }
 
 TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
@@ -48,7 +48,7 @@ TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
     state->setRemindersConnection(RemindersConnectionState::ready());
     state->setReminders({due(u"tomorrow"_s, midnight.addDays(1).addSecs(3600)), due(u"midnight"_s, midnight),
                          due(u"yesterday"_s, midnight.addSecs(-1))});
-    auto card = makeCard();
+    makeCard();
     const struct {
         QString chip;
         QStringList sections;
@@ -59,12 +59,12 @@ TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
         {u"reminderFilter_upcoming"_s, {u"Today"_s, u"Tomorrow"_s}, {u"midnight"_s, u"tomorrow"_s}},
     };
     for (const auto &c : cases) {
-        click(child(*card, c.chip));
+        click(c.chip);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), c.sections) << c.chip.toStdString();
         EXPECT_EQ(texts(*card, u"reminderTitle"_s), c.titles) << c.chip.toStdString();
     }
-    EXPECT_EQ(child<ElidedLabel>(*card, u"reminderCountLine"_s)->text(), u"3 open reminders"_s);
+    EXPECT_EQ(find<ElidedLabel>(u"reminderCountLine"_s)->text(), u"3 open reminders"_s);
 }
 
 TEST_F(RemindersCardTest, TwelveOverdueNeverReadAsNothingDue)
@@ -75,17 +75,17 @@ TEST_F(RemindersCardTest, TwelveOverdueNeverReadAsNothingDue)
         items.push_back(due(QString::number(i), lastWeek));
     state->setRemindersConnection(RemindersConnectionState::ready());
     state->setReminders(items);
-    auto card = makeCard();
-    EXPECT_EQ(child<ElidedLabel>(*card, u"reminderCountLine"_s)->text(), u"12+ open reminders"_s);
-    EXPECT_NE(child<EmptyState>(*card, u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
+    makeCard();
+    EXPECT_EQ(find<ElidedLabel>(u"reminderCountLine"_s)->text(), u"12+ open reminders"_s);
+    EXPECT_NE(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
 }
 
 TEST_F(RemindersCardTest, UnreadableFolderOffersSettings)
 {
     state->setRemindersConnection(RemindersConnectionState::denied());
-    auto card = makeCard();
+    makeCard();
     QSignalSpy asked(state.get(), &AppState::showRemindersAccessSettings);
-    auto *open = child<OrlixButton>(*card, u"reminderOpenSettingsButton"_s);
+    auto *open = find<OrlixButton>(u"reminderOpenSettingsButton"_s);
     ASSERT_TRUE(open);
     EXPECT_EQ(open->text(), u"Open Settings"_s);
     click(open);
@@ -98,16 +98,13 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettings)
 
 TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
 {
-    ASSERT_TRUE(QDir().mkpath(listFolder()));
     const QString today = clock.now().toTimeZone(QTimeZone::systemTimeZone()).date().toString(u"yyyyMMdd"_s);
     const auto write = [&](const QString &id, const QString &title) {
-        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:%1\r\nSUMMARY:%2\r\n"
-                             u"DUE;VALUE=DATE:%3\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s.arg(id, title, today);
-        ASSERT_TRUE(writeFile(listFolder() + u'/' + id + u".ics"_s, text.toUtf8()));
+        writeTodo(id, {u"SUMMARY:"_s + title, u"DUE;VALUE=DATE:"_s + today});
     };
     write(u"milk"_s, u"Buy milk"_s);
     write(u"call"_s, u"Call home"_s);
-    auto card = makeCard();
+    makeCard();
     QSignalSpy changes(state.get(), &AppState::changed);
     const auto publications = [&] {
         return std::count_if(changes.begin(), changes.end(), [](const QList<QVariant> &arguments) {

@@ -6,21 +6,13 @@
 #include "cards/tray/TrayRows.h"
 #include "cards/tray/TrayThumbnails.h"
 #include "services/clipboard/ClipboardService.h"
-#include "style/widgets/ElidedLabel.h"
-#include "style/widgets/EmptyState.h"
 
 #include "../CardTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QImage>
 #include <QMimeData>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -82,8 +74,6 @@ protected:
         return {QUuid::createUuid(), ClipboardItemKind::image, u"Image"_s, path, clock.now(), {}, path};
     }
 
-    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
-
     // Sends a press, moves and a release to the first held row's drag layer,
     // in its own coordinates (fractions of a pixel included).
     void gesture(FileTrayDragSource *source, QList<QPointF> moves)
@@ -141,9 +131,9 @@ TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
         holdFiles(c.held);
         SCOPED_TRACE(c.held);
         EXPECT_EQ(text(u"fileTrayCount"_s), QString::fromLatin1(c.subtitle));
-        EXPECT_EQ(find<QAbstractButton>(u"fileTrayShareButton"_s)->isEnabled(), c.held > 0);
-        EXPECT_EQ(find<QAbstractButton>(u"fileTrayClearAllButton"_s)->isEnabled(), c.held > 0);
-        EXPECT_EQ(find<QWidget>(u"fileTrayEmptyState"_s)->isVisible(), c.held == 0);
+        EXPECT_EQ(find(u"fileTrayShareButton"_s)->isEnabled(), c.held > 0);
+        EXPECT_EQ(find(u"fileTrayClearAllButton"_s)->isEnabled(), c.held > 0);
+        EXPECT_EQ(find(u"fileTrayEmptyState"_s)->isVisible(), c.held == 0);
         EXPECT_EQ(card->fileRows().size(), std::size_t(c.held));
     }
 
@@ -155,8 +145,8 @@ TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
         SCOPED_TRACE(captured);
         EXPECT_EQ(text(u"clipboardCount"_s), u"%1 captured"_s.arg(captured));
         EXPECT_EQ(card->clipboardRows().size(), std::size_t(std::min(captured, 6)));
-        EXPECT_EQ(find<QWidget>(u"clipboardEmptyState"_s)->isVisible(), captured == 0);
-        EXPECT_EQ(find<QAbstractButton>(u"clipboardClearButton"_s)->isEnabled(), captured > 0);
+        EXPECT_EQ(find(u"clipboardEmptyState"_s)->isVisible(), captured == 0);
+        EXPECT_EQ(find(u"clipboardClearButton"_s)->isEnabled(), captured > 0);
         if (captured > 0) {
             EXPECT_EQ(card->clipboardRows().front()->item(), items.front()); // newest first
         }
@@ -170,19 +160,16 @@ TEST_F(FileTrayCardTest, ClearAllEmptiesItemsAndSelectionAndTheStatusLineStays)
     state->toggleFileTraySelection(state->fileTrayItems()[1]);
     state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
     state->setFileTrayAirDropStatusTint(StatusTint::orange);
-    ASSERT_TRUE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
-
-    QTest::mouseClick(find<QAbstractButton>(u"fileTrayClearAllButton"_s), Qt::LeftButton);
+    click(u"fileTrayClearAllButton"_s);
     EXPECT_TRUE(state->fileTrayItems().empty());
     EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s);
-    EXPECT_TRUE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
+    EXPECT_TRUE(find(u"fileTrayStatus"_s)->isVisible());
     EXPECT_EQ(text(u"fileTrayStatus"_s), u"Drop files first"_s);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    test::settle();
     EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
 
     state->setFileTrayAirDropStatusMessage({});
-    EXPECT_FALSE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
+    EXPECT_FALSE(find(u"fileTrayStatus"_s)->isVisible());
 }
 
 TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefused)
@@ -194,13 +181,24 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
 
+    // A hovering drag shows on the drop zone until it leaves.
+    FileTrayDropZone *zone = card->dropZone();
+    const QString resting = zone->title();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(card.get(), &enter);
+    EXPECT_TRUE(card->isDropTarget() && zone->isTargeted());
+    EXPECT_NE(zone->title(), resting);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(card.get(), &leave);
+    EXPECT_FALSE(card->isDropTarget());
+    EXPECT_EQ(zone->title(), resting);
+
     // On the clipboard half, proposing a move as a file manager does.
     const QWidget *clipboard = find<QWidget>(u"clipboardEmptyState"_s);
     const QPoint onClipboard = clipboard->mapTo(card.get(), clipboard->rect().center());
     DropResult result = dropAt(onClipboard, files, Qt::MoveAction);
     EXPECT_EQ(result.target, card.get());
-    EXPECT_TRUE(result.enterAccepted);
-    EXPECT_TRUE(result.dropAccepted);
+    EXPECT_TRUE(result.enterAccepted && result.dropAccepted);
     EXPECT_EQ(result.action, Qt::CopyAction);
     ASSERT_EQ(state->fileTrayItems().size(), 2u);
     EXPECT_EQ(state->fileTrayItems()[0].url.toLocalFile(), second);
@@ -210,34 +208,11 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     QMimeData textOnly;
     textOnly.setText(u"just some words"_s);
     result = dropAt(onClipboard, textOnly, Qt::CopyAction);
-    EXPECT_FALSE(result.enterAccepted);
-    EXPECT_FALSE(result.dropAccepted);
-    EXPECT_EQ(state->fileTrayItems().size(), 2u);
-
+    EXPECT_FALSE(result.enterAccepted || result.dropAccepted);
     QMimeData web;
     web.setUrls({QUrl(u"https://example.org/page"_s)});
     EXPECT_FALSE(dropAt(onClipboard, web, Qt::CopyAction).dropAccepted);
     EXPECT_EQ(state->fileTrayItems().size(), 2u);
-}
-
-TEST_F(FileTrayCardTest, TheDropZoneShowsAHoveringDrag)
-{
-    makeCard();
-    FileTrayDropZone *zone = card->dropZone();
-    const QString resting = zone->title();
-
-    QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(makeFile(u"a.txt"_s))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(card.get(), &enter);
-    EXPECT_TRUE(card->isDropTarget());
-    EXPECT_TRUE(zone->isTargeted());
-    EXPECT_NE(zone->title(), resting);
-
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(card.get(), &leave);
-    EXPECT_FALSE(card->isDropTarget());
-    EXPECT_EQ(zone->title(), resting);
 }
 
 TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFartherIsOneDrag)
@@ -307,11 +282,9 @@ TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
     ASSERT_EQ(card->clipboardRows().size(), 2u);
     ClipboardItemIcon *overIcon = card->clipboardRows()[0]->icon();
     ClipboardItemIcon *exactIcon = card->clipboardRows()[1]->icon();
-    EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
-    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
     ASSERT_TRUE(test::waitUntil([&] { return exactIcon->look() == ClipboardItemIcon::Look::thumbnail; }));
     EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
-    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1);
+    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
 }
 
 TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
@@ -321,8 +294,7 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
     state->setClipboardItems({imageEntry(path)});
     const int before = TrayThumbnails::shared().decodesStarted();
     makeCard();
-    auto *icon = card->findChild<FileTrayIcon *>(u"fileTrayIcon"_s);
-    ASSERT_NE(icon, nullptr);
+    auto *icon = find<FileTrayIcon>(u"fileTrayIcon"_s);
     ASSERT_TRUE(test::waitUntil([&] {
         return icon->look() == FileTrayIcon::Look::picture
             && card->clipboardRows().front()->icon()->look() == ClipboardItemIcon::Look::thumbnail;
@@ -357,12 +329,11 @@ TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
     state->setClipboardItems({imageEntry(captured)});
     makeCard();
 
-    ClipboardItemIcon *icon = card->clipboardRows().front()->icon();
-    EXPECT_EQ(icon->look(), ClipboardItemIcon::Look::kindIcon);
+    EXPECT_EQ(card->clipboardRows().front()->icon()->look(), ClipboardItemIcon::Look::kindIcon);
     const auto icons = card->findChildren<FileTrayIcon *>();
     ASSERT_EQ(icons.size(), 2);
     // The unreadable "picture" shows its type's icon once its decode failed.
-    ASSERT_TRUE(test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); }));
+    waitIdle();
     for (FileTrayIcon *fileIcon : icons) {
         const bool missing = fileIcon->path() == held;
         EXPECT_EQ(fileIcon->look(), missing ? FileTrayIcon::Look::missing : FileTrayIcon::Look::typeIcon);
@@ -391,7 +362,7 @@ TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
     };
     press("clipboardDeleteButton");
     EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{text});
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    test::settle();
     ASSERT_EQ(card->findChildren<ClipboardRow *>().size(), 1);
     press("clipboardOpenButton");
     EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
