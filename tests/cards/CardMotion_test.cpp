@@ -14,10 +14,7 @@
 
 #include "CardTest.h"
 
-#include <gtest/gtest.h>
-
 #include <QGraphicsOpacityEffect>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

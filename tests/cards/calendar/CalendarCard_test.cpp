@@ -13,15 +13,10 @@
 #include "../CardTest.h"
 #include "PinnedZone.h"
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QImage>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QJsonObject>
 #include <QPainter>
-#include <QTest>
 
 #include <algorithm>
 #include <cmath>

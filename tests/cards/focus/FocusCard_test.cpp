@@ -8,11 +8,8 @@
 
 #include "../CardTest.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QMenu>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;

@@ -2,19 +2,14 @@
 
 #include "cards/links/FavoriteLinkTile.h"
 #include "cards/links/LinkControls.h"
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/MenuPicker.h"
 #include "style/widgets/OrlixTextField.h"
 
 #include "../CardTest.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
-#include <QTest>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;

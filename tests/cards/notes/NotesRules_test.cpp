@@ -47,12 +47,6 @@ TEST(NotesRules, TileTintIsFixedPerIdAndSpreadsOverThePalette)
     EXPECT_EQ(notes::countText(6), u"6 from Notes"_s);
 }
 
-} // namespace
-} // namespace kolu
-
-namespace kolu {
-namespace {
-
 TEST(NotesRules, ShownTitlesDropControlsAndDirectionOverrides)
 {
     const struct {

@@ -4,15 +4,11 @@
 #include "cards/nowplaying/NowPlayingArtwork.h"
 #include "cards/nowplaying/NowPlayingControls.h"
 #include "cards/nowplaying/NowPlayingHeroRules.h"
-#include "style/widgets/ElidedLabel.h"
 
 #include "../CardTest.h"
 #include "FakeMprisPlayer.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

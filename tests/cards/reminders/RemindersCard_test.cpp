@@ -1,6 +1,5 @@
 #include "RemindersCardFixture.h"
 
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 

@@ -3,16 +3,10 @@
 #include "cards/today/TodaySummaryTile.h"
 #include "style/DateText.h"
 #include "style/MinuteTicker.h"
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/ShrinkLabel.h"
 
 #include "../calendar/PinnedZone.h"
 #include "../CardTest.h"
-
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QTest>
 
 #include <cmath>
 #include <limits>

@@ -2,7 +2,6 @@
 
 #include "cards/images/ImageSlot.h"
 #include "cards/wallpapers/WallpaperPreview.h"
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/SmallSpinner.h"
 #include "style/widgets/StatusPill.h"
@@ -10,13 +9,9 @@
 #include "../CardTest.h"
 #include "WorkersHeld.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QLayout>
-#include <QImage>
 #include <QPainter>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
