@@ -27,18 +27,14 @@ protected:
     LinkComposerButton *composerButton() const { return find<LinkComposerButton>(u"linkComposerButton"_s); }
     const QList<QUrl> &opened() const { return services.urlOpener->opened; }
 
-    static SavedLink link(const QString &title, const QString &url, const QDateTime &added, bool favorite = true)
+    // Added `minutes` after the first of March.
+    static SavedLink link(const QString &title, const QString &url, int minutes, bool favorite = true)
     {
-        return SavedLink{QUuid::createUuid(), title, url, added, favorite};
-    }
-
-    // Lets the deferred focus change and deletions run.
-    static void settle()
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+        return SavedLink{QUuid::createUuid(), title, url, base.addSecs(60 * minutes), favorite};
     }
 };
+using test::settle;
 
 TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncoded)
 {
@@ -80,11 +76,9 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     auto *title = field(u"linkTitleField"_s);
     auto *url = field(u"linkUrlField"_s);
     auto *invitation = find<QAbstractButton>(u"linkComposerInvitation"_s);
-    EXPECT_FALSE(card->isComposing());
     EXPECT_FALSE(title->isVisibleTo(card.get()));
 
     QTest::mouseClick(invitation, Qt::LeftButton);
-    EXPECT_TRUE(card->isComposing());
     EXPECT_TRUE(title->isVisibleTo(card.get()));
     EXPECT_FALSE(invitation->isVisibleTo(card.get()));
     settle();
@@ -102,7 +96,6 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     EXPECT_FALSE(composerButton()->isReady());
     QTest::keyClick(url, Qt::Key_Return);
     EXPECT_EQ(focused(), url) << "Return with a blank address keeps the focus";
-    EXPECT_TRUE(card->isComposing());
     EXPECT_TRUE(state->links().empty());
 
     title->clear();
@@ -111,12 +104,9 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     QTest::mouseClick(composerButton(), Qt::LeftButton);
     ASSERT_EQ(state->links().size(), 1u);
     EXPECT_EQ(state->links().front().url, u"https://example.org"_s);
-    EXPECT_FALSE(card->isComposing());
-    EXPECT_TRUE(title->text().isEmpty());
-    EXPECT_TRUE(url->text().isEmpty());
+    EXPECT_EQ(title->text() + url->text(), QString());
     EXPECT_TRUE(invitation->isVisibleTo(card.get()));
-    EXPECT_NE(focused(), title);
-    EXPECT_NE(focused(), url);
+    EXPECT_TRUE(focused() != title && focused() != url);
 
     // Return in the address saves too; the name goes as typed. An address the
     // state cannot use closes the form all the same and stores nothing.
@@ -139,11 +129,10 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
 
 TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
 {
-    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
     std::vector<SavedLink> links;
     for (int i = 0; i < 12; ++i)
-        links.push_back(link(u"Site %1"_s.arg(i), u"https://s%1.test"_s.arg(i), base.addSecs(60 * i)));
-    links.push_back(link(u"Newer, not a favourite"_s, u"https://n.test"_s, base.addDays(3), false));
+        links.push_back(link(u"Site %1"_s.arg(i), u"https://s%1.test"_s.arg(i), i));
+    links.push_back(link(u"Newer, not a favourite"_s, u"https://n.test"_s, 3 * 24 * 60, false));
     state->setLinks(links);
 
     for (const int width : {282, 361}) {
@@ -154,14 +143,10 @@ TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
         ASSERT_EQ(tiles.size(), 9u);
         EXPECT_EQ(tiles.front()->name(), u"Site 11"_s);
         EXPECT_EQ(grid()->columns(), 3);
-        // Every tile lies inside the card's content, at least 78 wide.
-        const QRect content = card->rect().adjusted(ModuleCard::kPadding, 0, -ModuleCard::kPadding, 0);
-        for (FavoriteLinkTile *tile : tiles) {
-            const QRect placed(tile->mapTo(card.get(), QPoint(0, 0)), tile->size());
-            EXPECT_TRUE(content.contains(placed)) << width << " " << tile->name().toStdString();
+        for (FavoriteLinkTile *tile : tiles)
             EXPECT_GE(tile->width(), 78);
-        }
-        // Nothing the card shows reaches past its sides.
+        // Nothing the card shows, tiles included, reaches past its content's sides.
+        const QRect content = card->rect().adjusted(ModuleCard::kPadding, 0, -ModuleCard::kPadding, 0);
         for (QWidget *part : card->findChildren<QWidget *>()) {
             if (!part->isVisibleTo(card.get()) || part->isWindow())
                 continue;
@@ -176,17 +161,14 @@ TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
     EXPECT_TRUE(empty->isVisibleTo(card.get()));
     EXPECT_EQ(empty->titleLabel()->text(), u"No favorite links"_s);
     EXPECT_FALSE(grid()->isVisibleTo(card.get()));
-    EXPECT_TRUE(find<QWidget>(u"linkSearchField"_s)->isVisibleTo(card.get()));
-    EXPECT_TRUE(find<QWidget>(u"linkComposerInvitation"_s)->isVisibleTo(card.get()));
+    EXPECT_TRUE(find(u"linkSearchField"_s)->isVisibleTo(card.get()));
+    EXPECT_TRUE(find(u"linkComposerInvitation"_s)->isVisibleTo(card.get()));
 }
 
 TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
 {
-    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
-    state->setLinks({link(u""_s, u"https://www.example.com/page"_s, base.addSecs(3)),
-                     link(u"Files"_s, u"file:///etc/passwd"_s, base.addSecs(2)),
-                     link(u"Script"_s, u"javascript:alert(1)"_s, base.addSecs(1)),
-                     link(u""_s, u"not a url"_s, base)});
+    state->setLinks({link(u""_s, u"https://www.example.com/page"_s, 3), link(u"Files"_s, u"file:///etc/passwd"_s, 2),
+                     link(u"Script"_s, u"javascript:alert(1)"_s, 1), link(u""_s, u"not a url"_s, 0)});
     makeCard();
     const auto tiles = grid()->tiles();
     ASSERT_EQ(tiles.size(), 4u);
