@@ -4,6 +4,7 @@
 #include "style/widgets/OrlixButton.h"
 
 #include <QPointer>
+#include <QUrl>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -147,6 +148,38 @@ TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
     for (const auto &[title, row] : third)
         EXPECT_TRUE(row->isVisibleTo(card.get())) << title.toStdString();
     EXPECT_EQ(texts(*card, u"reminderSectionCount"_s), QStringList{u"3"_s});
+}
+
+// The priority, link and note marks stand right after the texts they belong
+// to, wherever those end, and a long title still keeps its mark in the row.
+TEST_F(RemindersCardTest, MarksFollowTheTitleAndTheDueText)
+{
+    for (const QString &title : {u"Milk"_s, u"Call the plumber about the kitchen tap"_s,
+                                 u"A title long enough to wrap onto a second line and then be cut short"_s}) {
+        SCOPED_TRACE(title.toStdString());
+        ReminderItem item{
+            u"r1"_s, title, u"bring the bag"_s, clock.now(), true, 1, false, QUrl(u"https://example.com"_s), false};
+        ReminderRow row(*state, item);
+        row.resize(318, row.heightForWidth(318) > 0 ? row.heightForWidth(318) : 120);
+        row.show();
+        QCoreApplication::processEvents();
+
+        auto *titleLabel = child<ElidedLabel>(row, u"reminderTitle"_s);
+        auto *due = child<ElidedLabel>(row, u"reminderDue"_s);
+        auto *mark = child(row, u"reminderPriorityMark"_s), *link = child(row, u"reminderLinkMark"_s);
+        auto *note = child(row, u"reminderNoteMark"_s), *complete = child(row, u"reminderCompleteButton"_s);
+        ASSERT_TRUE(titleLabel && mark && due && link && note && complete);
+
+        // Six apart, as the line's spacing says; never over the completion button.
+        EXPECT_EQ(mark->geometry().left(), titleLabel->geometry().right() + 1 + 6);
+        EXPECT_LE(mark->mapTo(&row, QPoint(mark->width(), 0)).x(), complete->geometry().left());
+        EXPECT_EQ(link->geometry().left(), due->geometry().right() + 1 + 6);
+        EXPECT_EQ(note->geometry().left(), link->geometry().right() + 1 + 6);
+        if (title.size() < 10) {
+            EXPECT_LT(mark->mapTo(&row, QPoint()).x(), row.width() / 2) << "a short title keeps its mark near";
+            EXPECT_EQ(titleLabel->visibleLines(titleLabel->width()).join(u' '), title);
+        }
+    }
 }
 
 } // namespace
