@@ -78,28 +78,25 @@ protected:
 
     bool idle() const override { return !state->isLoadingTodayWeather(); }
 
-    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
-
-    ReminderItem due(const QString &id, int minutesFromNow, bool flagged = false) const
+    ReminderItem due(const QString &id, std::optional<int> minutesFromNow, bool flagged = false) const
     {
-        ReminderItem item;
-        item.id = id;
-        item.title = id;
-        item.dueDate = clock.now().addSecs(minutesFromNow * 60);
-        item.isFlagged = flagged;
-        return item;
+        return {id, id, {}, minutesFromNow ? std::optional(clock.now().addSecs(*minutesFromNow * 60)) : std::nullopt,
+                false, 0, flagged, {}, false};
+    }
+    // Fresh weather, so showing the card fetches nothing.
+    void holdFreshWeather()
+    {
+        TodayWeather fresh = weather(21.5, 2);
+        fresh.fetchedAt = clock.now();
+        state->setTodayWeather(fresh);
     }
 };
 
 TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
 {
-    TodayWeather fresh = weather(21.5, 2);
-    fresh.fetchedAt = clock.now(); // fresh, so showing the card fetches nothing
-    state->setTodayWeather(fresh);
+    holdFreshWeather();
     state->setReminders({due(u"later"_s, 60), due(u"yesterday"_s, -24 * 60), due(u"first"_s, -60, true),
                          due(u"tieA"_s, 30), due(u"tomorrow"_s, 24 * 60), due(u"tieB"_s, 30), due(u"last"_s, 300)});
-    ReminderItem undated = due(u"undated"_s, 0);
-    undated.dueDate.reset();
     makeCard();
     EXPECT_FALSE(state->isLoadingTodayWeather());
     EXPECT_EQ(text(u"todayTemperature"_s), u"22°"_s);
@@ -113,7 +110,7 @@ TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
     EXPECT_EQ(shown, (QStringList{u"first"_s, u"tieA"_s, u"tieB"_s}));
     EXPECT_TRUE(card->findChildren<TodayReminderLine *>().front()->isFlagged());
 
-    state->setReminders({undated, due(u"yesterday"_s, -24 * 60)});
+    state->setReminders({due(u"undated"_s, std::nullopt), due(u"yesterday"_s, -24 * 60)});
     EXPECT_EQ(text(u"todayRemindersCount"_s), u"Clear"_s);
     EXPECT_TRUE(find(u"todayRemindersEmpty"_s)->isVisible());
 }
@@ -145,21 +142,16 @@ TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddres
 TEST_F(TodayCardTest, TimeTextsFollowTheClockAtTheMinuteWhileShownAndNothingRunsWhileHidden)
 {
     using namespace std::chrono_literals;
-    // 17:59:30 in Riyadh; fresh weather, so the card fetches nothing.
-    clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(14, 59, 30), Qt::UTC));
-    TodayWeather fresh = weather(21.5, 2);
-    fresh.fetchedAt = clock.now();
-    state->setTodayWeather(fresh);
+    clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(14, 59, 30), Qt::UTC)); // 17:59:30 in Riyadh
+    holdFreshWeather();
     const QDateTime start = clock.now().addSecs(45 * 60 + 30); // 18:45
     state->setCalendarEvents({{u"e"_s, u"Standup"_s, start, start.addSecs(900), {}, {}, {}}});
     makeCard();
     auto *tile = find<TodaySummaryTile>(u"todayNextEventTile"_s);
     EXPECT_EQ(find<ShrinkLabel>(u"todayGreeting"_s)->text(), u"Have a nice day"_s);
-    const QString before = tile->detail();
 
     clock.advance(35s); // 18:00:05
     EXPECT_EQ(find<ShrinkLabel>(u"todayGreeting"_s)->text(), u"Have a calm evening"_s);
-    EXPECT_NE(tile->detail(), before) << before.toStdString();
     EXPECT_TRUE(tile->detail().endsWith(u"in 44m"_s)) << tile->detail().toStdString();
 
     // Within a minute nothing is worked out again; hidden, no timer runs.
