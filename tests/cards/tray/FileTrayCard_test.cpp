@@ -51,15 +51,14 @@ protected:
     }
     bool idle() const override { return !TrayThumbnails::shared().isBusy(); }
 
-    QList<QUrl> holdFiles(int count, const QString &suffix = u"txt"_s)
+    // Holds file-00.txt, file-01.txt, ... in that order (the tray puts the
+    // last given first, so they are given in reverse).
+    QList<QUrl> holdFiles(int count)
     {
         QList<QUrl> urls;
         for (int i = 0; i < count; ++i)
-            urls.append(QUrl::fromLocalFile(makeFile(u"file-%1.%2"_s.arg(i, 2, 10, QChar(u'0')).arg(suffix))));
-        // The tray puts the last given first: give them in reverse so the
-        // list reads file-00, file-01, ...
-        QList<QUrl> reversed(urls.rbegin(), urls.rend());
-        state->addFileTrayURLs(reversed);
+            urls.append(QUrl::fromLocalFile(makeFile(u"file-%1.txt"_s.arg(i, 2, 10, QChar(u'0')))));
+        state->addFileTrayURLs(QList<QUrl>(urls.rbegin(), urls.rend()));
         return urls;
     }
 
@@ -86,15 +85,13 @@ protected:
         send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
         for (const QPointF &offset : moves)
             send(QEvent::MouseMove, start + offset, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, start + (moves.isEmpty() ? QPointF() : moves.last()), Qt::LeftButton,
-             Qt::NoButton);
+        send(QEvent::MouseButtonRelease, start + moves.last(), Qt::LeftButton, Qt::NoButton);
     }
 
     // Delivers a drag and drop at `point` of the card the way the window does:
     // to the innermost widget there that takes drops.
     struct DropResult {
-        bool enterAccepted;
-        bool dropAccepted;
+        bool enterAccepted, dropAccepted;
         Qt::DropAction action;
         QWidget *target;
     };
@@ -122,19 +119,15 @@ protected:
 TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
 {
     makeCard();
-    struct Case {
-        int held;
-        const char *subtitle;
-    };
-    for (const Case c : {Case{0, "0 items"}, Case{1, "1 item"}, Case{2, "2 items"}, Case{0, "0 items"}}) {
+    for (const auto &[held, subtitle] : {std::pair{0, "0 items"}, {1, "1 item"}, {2, "2 items"}, {0, "0 items"}}) {
         state->setFileTrayItems({});
-        holdFiles(c.held);
-        SCOPED_TRACE(c.held);
-        EXPECT_EQ(text(u"fileTrayCount"_s), QString::fromLatin1(c.subtitle));
-        EXPECT_EQ(find(u"fileTrayShareButton"_s)->isEnabled(), c.held > 0);
-        EXPECT_EQ(find(u"fileTrayClearAllButton"_s)->isEnabled(), c.held > 0);
-        EXPECT_EQ(find(u"fileTrayEmptyState"_s)->isVisible(), c.held == 0);
-        EXPECT_EQ(card->fileRows().size(), std::size_t(c.held));
+        holdFiles(held);
+        SCOPED_TRACE(held);
+        EXPECT_EQ(text(u"fileTrayCount"_s), QString::fromLatin1(subtitle));
+        EXPECT_EQ(find(u"fileTrayShareButton"_s)->isEnabled(), held > 0);
+        EXPECT_EQ(find(u"fileTrayClearAllButton"_s)->isEnabled(), held > 0);
+        EXPECT_EQ(find(u"fileTrayEmptyState"_s)->isVisible(), held == 0);
+        EXPECT_EQ(card->fileRows().size(), std::size_t(held));
     }
 
     for (const int captured : {0, 9, 3}) {
@@ -215,66 +208,48 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     EXPECT_EQ(state->fileTrayItems().size(), 2u);
 }
 
-TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFartherIsOneDrag)
+TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndFartherOneDragOfAtMostTwelve)
 {
     makeCard();
-    holdFiles(2);
+    const QList<QUrl> urls = holdFiles(14);
     const FileTrayItem first = state->fileTrayItems()[0];
-
-    struct Case {
-        QList<QPointF> moves;
-        bool drags;
-    };
-    const Case cases[] = {
+    const std::pair<QList<QPointF>, bool> presses[] = {
         {{QPointF(1.5, 0), QPointF(3.0, 0)}, false},
         {{QPointF(3.1, 0)}, true},
         {{QPointF(0, -3.1), QPointF(0, -10), QPointF(0, -30)}, true},
     };
-    for (const Case &c : cases) {
+    for (const auto &[moves, drags] : presses) {
         launcher.drags.clear();
         state->setSelectedFileTrayIDs({});
-        gesture(card->fileRows().front()->dragSource(), c.moves);
-        SCOPED_TRACE(c.moves.isEmpty() ? 0.0 : c.moves.front().x());
+        gesture(card->fileRows().front()->dragSource(), moves);
+        SCOPED_TRACE(moves.front().x());
         // A click toggles the selection; a drag starts once and is no click.
-        EXPECT_EQ(launcher.drags.size(), c.drags ? 1 : 0);
-        EXPECT_EQ(state->selectedFileTrayIDs().contains(first.id), !c.drags);
-        if (c.drags) {
+        EXPECT_EQ(launcher.drags.size(), drags ? 1 : 0);
+        EXPECT_EQ(state->selectedFileTrayIDs().contains(first.id), !drags);
+        if (drags) {
             EXPECT_EQ(launcher.drags.front(), QList<QUrl>{first.url}); // unselected: itself alone
         }
     }
-}
 
-TEST_F(FileTrayCardTest, FourteenSelectedFilesDragTwelveWithThePressedOneAmongThem)
-{
-    makeCard();
-    const QList<QUrl> urls = holdFiles(14);
+    // All fourteen selected. Pressed among the first twelve: the first
+    // twelve in list order; pressed as the fourteenth: the first eleven and itself.
+    launcher.drags.clear();
     for (const FileTrayItem &item : state->fileTrayItems())
         state->toggleFileTraySelection(item);
-    ASSERT_EQ(card->fileRows().size(), 14u);
-
-    // Pressed among the first twelve: the first twelve in list order.
     gesture(card->fileRows()[2]->dragSource(), {QPointF(8, 8)});
-    ASSERT_EQ(launcher.drags.size(), 1);
-    EXPECT_EQ(launcher.drags[0], urls.first(12));
-
-    // Pressed as the fourteenth: the first eleven and itself.
     gesture(card->fileRows()[13]->dragSource(), {QPointF(8, 8)});
     ASSERT_EQ(launcher.drags.size(), 2);
-    QList<QUrl> expected = urls.first(11);
-    expected.append(urls[13]);
-    EXPECT_EQ(launcher.drags[1], expected);
+    EXPECT_EQ(launcher.drags[0], urls.first(12));
+    EXPECT_EQ(launcher.drags[1], urls.first(11) + QList<QUrl>{urls[13]});
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 14); // dragging changes no selection
 }
 
 TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
 {
-    const QString exact = home.path(u"Clip/exact.png"_s);
-    const QString over = home.path(u"Clip/over.png"_s);
     QByteArray bytes = test::pngBytes();
     bytes.append(QByteArray(20'971'520 - bytes.size(), '\0')); // past the picture's end: still a PNG
-    ASSERT_TRUE(test::writeFile(exact, bytes));
-    bytes.append('\0');
-    ASSERT_TRUE(test::writeFile(over, bytes));
+    const QString exact = makeFile(u"exact.png"_s, bytes);
+    const QString over = makeFile(u"over.png"_s, bytes + '\0');
     state->setClipboardItems({imageEntry(over), imageEntry(exact)});
     const int before = TrayThumbnails::shared().decodesStarted();
     makeCard();
@@ -321,12 +296,10 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
 TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
 {
     const QString held = makeFile(u"gone.png"_s, test::pngBytes());
-    const QString captured = makeFile(u"captured.png"_s, test::pngBytes());
     const QString notPicture = makeFile(u"fake.png"_s, "not a picture");
     state->addFileTrayURLs({QUrl::fromLocalFile(held), QUrl::fromLocalFile(notPicture)});
     ASSERT_TRUE(QFile::remove(held));
-    ASSERT_TRUE(QFile::remove(captured));
-    state->setClipboardItems({imageEntry(captured)});
+    state->setClipboardItems({imageEntry(home.path(u"Files/captured.png"_s))}); // never there
     makeCard();
 
     EXPECT_EQ(card->clipboardRows().front()->icon()->look(), ClipboardItemIcon::Look::kindIcon);
