@@ -82,15 +82,40 @@ protected:
     }
 };
 
-TEST_F(NowPlayingHeroTest, AWebAddressIsTrimmedAndLoadedOnce)
+TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePlaceholderShowsThePlay)
 {
     services.server.respond(u"/a.png"_s, {200, test::pngBytes({64, 64}), {{"Content-Type", "image/png"}}});
-
+    services.server.respond(u"/gone.png"_s, {404, "gone", {}});
+    const QString absolute = writePicture(home.path(u"art/a.png"_s));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(home.home()));
+    writePicture(home.path(u"rel/a.png"_s));
     makeCard();
-    state->setNowPlaying(item(u"  "_s + services.server.url(u"/a.png"_s).toString() + u"\n"_s));
-    ASSERT_TRUE(artworkSettled());
-    EXPECT_TRUE(artwork().showsArtwork());
-    state->setNowPlaying(state->nowPlaying()); // announced again, unchanged
+    const QString web = services.server.url(u"/a.png"_s).toString();
+    const struct {
+        QString location;
+        bool playing, shows;
+    } cases[] = {
+        {u"  "_s + web + u"\n"_s, true, true}, {u"rel/a.png"_s, true, true},
+        {QUrl::fromLocalFile(absolute).toString(), true, true}, {absolute, true, true},
+        {u"   "_s, true, false}, {{}, false, false},
+        {services.server.url(u"/gone.png"_s).toString(), true, false}, {home.path(u"missing.png"_s), false, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.location.toStdString());
+        state->setNowPlaying(item(c.location, c.playing));
+        ASSERT_TRUE(artworkSettled());
+        EXPECT_EQ(artwork().showsArtwork(), c.shows);
+        if (c.shows)
+            EXPECT_LE(artwork().imageSlot()->image().width(), 238) << "decoded for the tile, not at full size";
+        else
+            EXPECT_EQ(NowPlayingArtworkPlaceholder::symbol(artwork().item()), c.playing ? u"waveform"_s : u"music.note"_s);
+    }
+    QDir::setCurrent(before);
+
+    // The web picture, announced again unchanged and redrawn, was loaded once.
+    state->setNowPlaying(item(cases[0].location));
+    state->setNowPlaying(state->nowPlaying());
     card->resize(260, NowPlayingHero::preferredHeight);
     card->update();
     QCoreApplication::processEvents();
@@ -98,40 +123,6 @@ TEST_F(NowPlayingHeroTest, AWebAddressIsTrimmedAndLoadedOnce)
     EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
                             [](const test::RecordedRequest &r) { return r.path == u"/a.png"_s; }),
               1);
-}
-
-TEST_F(NowPlayingHeroTest, FilesAreReadFromPathsAndFileAddresses)
-{
-    const QString absolute = writePicture(home.path(u"art/a.png"_s));
-    const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(home.home()));
-    writePicture(home.path(u"rel/a.png"_s));
-    makeCard();
-    for (const QString &location : {u"rel/a.png"_s, QUrl::fromLocalFile(absolute).toString(), absolute}) {
-        state->setNowPlaying(item(location));
-        ASSERT_TRUE(artworkSettled()) << location.toStdString();
-        EXPECT_TRUE(artwork().showsArtwork()) << location.toStdString();
-        EXPECT_LE(artwork().imageSlot()->image().width(), 238) << "decoded for the tile, not at full size";
-    }
-    QDir::setCurrent(before);
-}
-
-TEST_F(NowPlayingHeroTest, WithoutArtworkThePlaceholderShowsTheStateOfPlay)
-{
-    services.server.respond(u"/gone.png"_s, {404, "gone", {}});
-    makeCard();
-    struct Case {
-        QString location;
-        bool playing;
-    };
-    for (const Case &c : {Case{u"   "_s, true}, Case{{}, false}, Case{services.server.url(u"/gone.png"_s).toString(), true},
-                          Case{home.path(u"missing.png"_s), false}}) {
-        state->setNowPlaying(item(c.location, c.playing));
-        ASSERT_TRUE(artworkSettled());
-        EXPECT_FALSE(artwork().showsArtwork()) << c.location.toStdString();
-        EXPECT_EQ(NowPlayingArtworkPlaceholder::symbol(artwork().item()),
-                  c.playing ? u"waveform"_s : u"music.note"_s);
-    }
 }
 
 TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItem)
