@@ -29,7 +29,33 @@ protected:
     }
 };
 
-TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIs)
+TEST_F(ReminderComposerTest, ThemedPickersWriteTheDateAsTheRowsDoAndStepTheDraft)
+{
+    makeCard(); // under Today: the date is ticked, set to now
+    openComposer();
+    EXPECT_EQ(card->findChild<QCheckBox *>(), nullptr) << "no stock tick boxes";
+    EXPECT_EQ(card->findChild<QDateTimeEdit *>(), nullptr) << "no stock pickers";
+    auto *date = find<OrlixDateField>(u"reminderDatePicker"_s);
+    auto *time = find<OrlixDateField>(u"reminderTimePicker"_s);
+    const QDateTime now = clock.now().toLocalTime();
+    EXPECT_EQ(date->text(), DateText::user().format(now, u"yMMMd"_s));
+    EXPECT_EQ(time->text(), DateText::user().format(now, u"jmm"_s));
+    // Never narrower than its text: the year is never cut.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_GE(date->width(), QFontMetricsF(date->font()).horizontalAdvance(date->text()));
+    EXPECT_EQ(date->minimumSizeHint(), date->sizeHint());
+
+    auto *composer = find<ReminderComposer>(u"reminderComposer"_s);
+    QTest::keyClick(date, Qt::Key_Up);
+    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1));
+    find<QAbstractButton>(u"reminderTimeCheck"_s)->setChecked(true);
+    const QTime before = composer->draft().dueDate.time();
+    QTest::keyClick(time, Qt::Key_PageUp);
+    EXPECT_EQ(composer->draft().dueDate.time(), before.addSecs(3600));
+    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1)) << "the time keeps the chosen day";
+}
+
+TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIsAndABlankTitleAddsNothing)
 {
     makeCard(); // under Today
     openComposer();
@@ -57,28 +83,6 @@ TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIs)
     EXPECT_TRUE(todoFiles().isEmpty());
 }
 
-TEST_F(ReminderComposerTest, ReturnAddsTheReminderAndClearsTheForm)
-{
-    ASSERT_TRUE(QDir().mkpath(listFolder()));
-    makeCard();
-    openComposer();
-    type(u"reminderTitleField"_s, u"Buy milk"_s);
-    EXPECT_EQ(find<ReminderComposerButton>(u"reminderComposerButton"_s)->symbol(), u"checkmark"_s);
-    auto *priority = find<SegmentedPicker>(u"reminderPriorityPicker"_s);
-    QTest::mouseClick(priority, Qt::LeftButton, {}, priority->segmentRect(1).center().toPoint());
-    QTest::keyClick(find(u"reminderTitleField"_s), Qt::Key_Return);
-
-    ASSERT_TRUE(waitUntil([&] { return !card->isComposing(); }));
-    const QStringList files = todoFiles();
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_TRUE(files[0].contains(u"SUMMARY:Buy milk"_s)) << files[0].toStdString();
-    EXPECT_TRUE(files[0].contains(u"PRIORITY:9"_s)) << files[0].toStdString();
-    EXPECT_EQ(find<QLineEdit>(u"reminderTitleField"_s)->text(), QString());
-    EXPECT_EQ(priority->currentIndex(), 0);
-    EXPECT_FALSE(find<QAbstractButton>(u"reminderDateCheck"_s)->isChecked());
-    ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
-}
-
 TEST_F(ReminderComposerTest, AFailedAddKeepsTheDraft)
 {
     // No to-do folder: the add cannot be written.
@@ -95,7 +99,7 @@ TEST_F(ReminderComposerTest, AFailedAddKeepsTheDraft)
     EXPECT_TRUE(draft.hasDate);
 }
 
-TEST_F(ReminderComposerTest, ListsCompletesAndAddsInAFolderAnotherClientWrote)
+TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherClientWrote)
 {
     writeTodo(u"3f2a9c1e-renew"_s, {u"DTSTAMP:20260310T120000Z"_s, u"SUMMARY:Renew passport"_s,
                                     u"DUE:20260314T170000Z"_s, u"STATUS:NEEDS-ACTION"_s, u"CATEGORIES:errands"_s,
@@ -113,37 +117,21 @@ TEST_F(ReminderComposerTest, ListsCompletesAndAddsInAFolderAnotherClientWrote)
     ASSERT_TRUE(waitUntil([&] { return state->reminders().empty(); }));
     EXPECT_TRUE(readFile(path).contains("STATUS:COMPLETED")) << readFile(path).constData();
 
+    // Return adds the reminder there, with its priority, and clears the form.
     openComposer();
     type(u"reminderTitleField"_s, u"Post the form"_s);
+    EXPECT_EQ(find<ReminderComposerButton>(u"reminderComposerButton"_s)->symbol(), u"checkmark"_s);
+    auto *priority = find<SegmentedPicker>(u"reminderPriorityPicker"_s);
+    QTest::mouseClick(priority, Qt::LeftButton, {}, priority->segmentRect(1).center().toPoint());
     QTest::keyClick(find(u"reminderTitleField"_s), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
+    EXPECT_FALSE(card->isComposing());
+    const QString added = todoFiles().filter(u"SUMMARY:Post the form"_s).value(0);
+    EXPECT_TRUE(added.contains(u"PRIORITY:9"_s)) << added.toStdString();
     EXPECT_EQ(todoFiles().size(), 2);
-}
-
-TEST_F(ReminderComposerTest, ThemedPickersWriteTheDateAsTheRowsDoAndStepTheDraft)
-{
-    makeCard(); // under Today: the date is ticked, set to now
-    openComposer();
-    EXPECT_EQ(card->findChild<QCheckBox *>(), nullptr) << "no stock tick boxes";
-    EXPECT_EQ(card->findChild<QDateTimeEdit *>(), nullptr) << "no stock pickers";
-    auto *date = find<OrlixDateField>(u"reminderDatePicker"_s);
-    auto *time = find<OrlixDateField>(u"reminderTimePicker"_s);
-    const QDateTime now = clock.now().toLocalTime();
-    EXPECT_EQ(date->text(), DateText::user().format(now, u"yMMMd"_s));
-    EXPECT_EQ(time->text(), DateText::user().format(now, u"jmm"_s));
-    // Never narrower than its text: the year is never cut.
-    QCoreApplication::sendPostedEvents();
-    EXPECT_GE(date->width(), QFontMetricsF(date->font()).horizontalAdvance(date->text()));
-    EXPECT_EQ(date->minimumSizeHint(), date->sizeHint());
-
-    auto *composer = find<ReminderComposer>(u"reminderComposer"_s);
-    QTest::keyClick(date, Qt::Key_Up);
-    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1));
-    find<QAbstractButton>(u"reminderTimeCheck"_s)->setChecked(true);
-    const QTime before = composer->draft().dueDate.time();
-    QTest::keyClick(time, Qt::Key_PageUp);
-    EXPECT_EQ(composer->draft().dueDate.time(), before.addSecs(3600));
-    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1)) << "the time keeps the chosen day";
+    EXPECT_EQ(find<QLineEdit>(u"reminderTitleField"_s)->text(), QString());
+    EXPECT_EQ(priority->currentIndex(), 0);
+    EXPECT_FALSE(find<QAbstractButton>(u"reminderDateCheck"_s)->isChecked());
 }
 
 } // namespace
