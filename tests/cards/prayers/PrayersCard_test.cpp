@@ -64,7 +64,7 @@ protected:
     }
 };
 
-TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
+TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceFromItsBeginningAndCountryMenuReplacesTheCity)
 {
     makeCard();
     EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
@@ -87,11 +87,28 @@ TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
     QTest::keyClicks(countryEdit(), u"egypt"_s);
     EXPECT_EQ(menuEntries(cityMenu), prayers::cityOptions(u"egypt"_s));
 
-    // Unconfirmed edits are dropped at the next appearance.
+    // Unconfirmed edits are dropped at the next appearance, and fields at
+    // rest show the beginning of their text.
     card->hide();
     card->show();
     EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
     EXPECT_EQ(countryEdit()->text(), u"Saudi Arabia"_s);
+    for (const QString &text : {u"Saudi Arabia"_s, u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s}) {
+        state->setPrayerSettings({text, text, 4});
+        card->hide();
+        card->show(); // each showing fills the stored place
+        for (QLineEdit *edit : {cityEdit(), countryEdit()}) {
+            EXPECT_EQ(edit->text(), text);
+            EXPECT_EQ(edit->cursorPosition(), 0) << text.toStdString();
+        }
+    }
+    // After typing, leaving the field brings its beginning back into view.
+    cityEdit()->setFocus();
+    QTest::keyClicks(cityEdit(), u" and more words to run past the edge"_s);
+    EXPECT_GT(cityEdit()->cursorPosition(), 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(cityEdit(), &out);
+    EXPECT_EQ(cityEdit()->cursorPosition(), 0);
 }
 
 TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAForcedRequest)
@@ -117,8 +134,9 @@ TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAF
     EXPECT_EQ(services.server.requests().last().queryValue(u"city"_s), u"Cairo"_s);
 }
 
-TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDay)
+TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClock)
 {
+    using namespace std::chrono_literals;
     makeCard();
     waitIdle();
     state->setPrayerDay(std::nullopt);
@@ -169,14 +187,8 @@ TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDay)
     QTest::mouseClick(sunrise, Qt::LeftButton);
     EXPECT_EQ(sunrise->isChecked(), before);
     EXPECT_EQ(state->prayerNotificationStates().count(u"sunrise"_s), 0u);
-}
 
-TEST_F(PrayersCardTest, TheCountdownAndTheHighlightFollowTheClockWhileShown)
-{
-    using namespace std::chrono_literals;
-    makeCard();
-    waitIdle();
-    state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
+    // The countdown and the highlight follow the clock while shown.
     EXPECT_TRUE(text(u"prayerNextSubtitle"_s).startsWith(u"in 3h 5m • "_s));
     clock.advance(61s);
     EXPECT_TRUE(text(u"prayerNextSubtitle"_s).startsWith(u"in 3h 4m • "_s));
@@ -184,27 +196,6 @@ TEST_F(PrayersCardTest, TheCountdownAndTheHighlightFollowTheClockWhileShown)
     EXPECT_EQ(text(u"prayerNextName"_s), u"Asr"_s);
     EXPECT_FALSE(find<PrayerTimeRow>(u"prayerRow_dhuhr"_s)->isNext());
     EXPECT_TRUE(find<PrayerTimeRow>(u"prayerRow_asr"_s)->isNext());
-}
-
-TEST_F(PrayersCardTest, FieldsAtRestShowTheBeginningOfTheirText)
-{
-    makeCard();
-    for (const QString &text : {u"Saudi Arabia"_s, u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s}) {
-        state->setPrayerSettings({text, text, 4});
-        card->hide();
-        card->show(); // each showing fills the stored place
-        for (QLineEdit *edit : {cityEdit(), countryEdit()}) {
-            EXPECT_EQ(edit->text(), text);
-            EXPECT_EQ(edit->cursorPosition(), 0) << text.toStdString();
-        }
-    }
-    // After typing, leaving the field brings its beginning back into view.
-    cityEdit()->setFocus();
-    QTest::keyClicks(cityEdit(), u" and more words to run past the edge"_s);
-    EXPECT_GT(cityEdit()->cursorPosition(), 0);
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(cityEdit(), &out);
-    EXPECT_EQ(cityEdit()->cursorPosition(), 0);
 }
 
 } // namespace
