@@ -6,6 +6,7 @@
 #include "cards/tray/TrayRows.h"
 #include "cards/tray/TrayThumbnails.h"
 #include "services/clipboard/ClipboardService.h"
+#include "cards/tray/TrayRules.h"
 
 #include "../CardTest.h"
 
@@ -370,6 +371,25 @@ TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
     ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
     EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);
     EXPECT_EQ(card->clipboardRows().size(), 1u);
+}
+
+TEST(TrayRules, TheDragThresholdIsThreePixelsInAStraightLine)
+{
+    struct Case {
+        QPointF to;
+        bool drags;
+    };
+    for (const Case c : {Case{{0, 0}, false}, Case{{3, 0}, false}, Case{{0, -3}, false}, Case{{3.1, 0}, true},
+                         Case{{2.2, 2.2}, true}, Case{{0, -40}, true}})
+        EXPECT_EQ(tray::movedFarEnoughToDrag({10, 10}, QPointF(10, 10) + c.to), c.drags) << c.to.x() << "," << c.to.y();
+}
+
+TEST(TrayRules, PictureExtensions)
+{
+    for (const char *name : {"a.png", "a.PNG", "b.jpg", "c.JPEG", "d.heic", "e.gif", "f.tiff", "g.webp"})
+        EXPECT_TRUE(tray::hasImageExtension(QString::fromLatin1(name))) << name;
+    for (const char *name : {"a.pdf", "b.tif", "c", "d.png.txt", "e.svg"})
+        EXPECT_FALSE(tray::hasImageExtension(QString::fromLatin1(name))) << name;
 }
 
 } // namespace
