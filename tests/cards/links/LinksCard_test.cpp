@@ -18,6 +18,13 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 namespace {
 
+// Added `minutes` after the first of March.
+SavedLink link(const QString &title, const QString &url, int minutes = 0, bool favorite = true)
+{
+    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+    return SavedLink{QUuid::createUuid(), title, url, base.addSecs(60 * minutes), favorite};
+}
+
 class LinksCardTest : public test::CardTest<LinksCard> {
 protected:
     LinksCardTest() { cardSize = {282, 700}; }
@@ -28,12 +35,6 @@ protected:
     LinkComposerButton *composerButton() const { return find<LinkComposerButton>(u"linkComposerButton"_s); }
     const QList<QUrl> &opened() const { return services.urlOpener->opened; }
 
-    // Added `minutes` after the first of March.
-    static SavedLink link(const QString &title, const QString &url, int minutes, bool favorite = true)
-    {
-        const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
-        return SavedLink{QUuid::createUuid(), title, url, base.addSecs(60 * minutes), favorite};
-    }
 };
 using test::settle;
 
@@ -201,22 +202,17 @@ TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
         EXPECT_NE(held.title, u"Files"_s);
 }
 
-SavedLink link(const QString &title, const QString &url, const QDateTime &added = {}, bool favorite = true)
-{
-    return SavedLink{QUuid::createUuid(), title, url, added, favorite};
-}
 
 TEST(LinkCardRules, VisibleLinksAreTheNineNewestFavouritesWithTiesInStoredOrder)
 {
-    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
     std::vector<SavedLink> links;
     // Twelve favourites, stored oldest first; two of them share a moment.
     for (int i = 0; i < 12; ++i)
-        links.push_back(link(u"fav%1"_s.arg(i), u"https://f%1.test"_s.arg(i), base.addSecs(i * 60)));
+        links.push_back(link(u"fav%1"_s.arg(i), u"https://f%1.test"_s.arg(i), i));
     links[10].dateAdded = links[11].dateAdded;
     // Newer links that are not favourites never show.
     for (int i = 0; i < 3; ++i)
-        links.push_back(link(u"plain%1"_s.arg(i), u"https://p%1.test"_s.arg(i), base.addDays(5), false));
+        links.push_back(link(u"plain%1"_s.arg(i), u"https://p%1.test"_s.arg(i), 5 * 24 * 60, false));
 
     QStringList shown;
     for (const SavedLink &held : linkcard::visibleLinks(links))
