@@ -23,6 +23,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <ctime>
 #include <memory>
 
 namespace kolu::test {
@@ -81,6 +82,25 @@ private:
     qint64 m_startedAt = 0;
 };
 
+// Pins the process's local time zone (TZ) for the life of the object.
+class PinnedZone {
+public:
+    explicit PinnedZone(const char *zone)
+    {
+        qputenv("TZ", zone);
+        ::tzset();
+    }
+    ~PinnedZone()
+    {
+        m_had ? qputenv("TZ", m_old) : qunsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    QByteArray m_old = qgetenv("TZ");
+    bool m_had = qEnvironmentVariableIsSet("TZ");
+};
+
 // Whether any animation below `root` still runs: nothing keeps a timer
 // running once everything has arrived.
 inline bool anyRunning(const QObject &root)
@@ -88,6 +108,14 @@ inline bool anyRunning(const QObject &root)
     const auto animations = root.findChildren<QAbstractAnimation *>();
     return std::any_of(animations.begin(), animations.end(),
                        [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+}
+
+// Whether `value` lies strictly between `low` and `high`: part of the way.
+inline ::testing::AssertionResult between(double value, double low, double high)
+{
+    if (value > low && value < high)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << value << " is not between " << low << " and " << high;
 }
 
 // Lets deferred work and deletions run.

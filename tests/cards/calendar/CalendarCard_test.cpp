@@ -11,7 +11,6 @@
 #include "style/widgets/SegmentedPicker.h"
 
 #include "../CardTest.h"
-#include "PinnedZone.h"
 #include "cards/calendar/CalendarDays.h"
 
 #include <QScrollArea>

@@ -293,14 +293,11 @@ TEST_F(NowPlayingCardTest, ASectionSlidesAndFadesInOnItsSpringThenRestsQuietly)
     EXPECT_EQ(ambient->reveal(), 0);
     frames.advanceBy(duration / 5);
     const qreal early = ambient->reveal();
-    EXPECT_GT(early, 0.05);
-    EXPECT_LT(early, 1.0);
-    EXPECT_GT(chevron(), -90);
-    EXPECT_LT(chevron(), 0);
+    EXPECT_TRUE(test::between(early, 0.05, 1.0));
+    EXPECT_TRUE(test::between(chevron(), -90, 0));
     // Part of the content shows below the header, hanging from the clip's
     // bottom edge: it comes down from the top, faded in as far as it shows.
-    EXPECT_GT(clip->height(), 0);
-    EXPECT_LT(clip->height(), content->height());
+    EXPECT_TRUE(test::between(clip->height(), 0, content->height()));
     EXPECT_EQ(content->y() + content->height(), clip->height());
     auto *fade = qobject_cast<QGraphicsOpacityEffect *>(clip->graphicsEffect());
     ASSERT_NE(fade, nullptr);
@@ -325,8 +322,7 @@ TEST_F(NowPlayingCardTest, ASectionSlidesAndFadesInOnItsSpringThenRestsQuietly)
     // Closing runs the other way and ends hidden.
     QTest::mouseClick(ambient->header(), Qt::LeftButton);
     frames.advanceBy(duration / 5);
-    EXPECT_GT(ambient->reveal(), 0.0);
-    EXPECT_LT(ambient->reveal(), 1.0);
+    EXPECT_TRUE(test::between(ambient->reveal(), 0.0, 1.0));
     EXPECT_TRUE(content->isVisible());
     frames.advanceBy(duration);
     EXPECT_FALSE(content->isVisible());

@@ -5,7 +5,6 @@
 #include "style/MinuteTicker.h"
 #include "style/widgets/ShrinkLabel.h"
 
-#include "../calendar/PinnedZone.h"
 #include "../CardTest.h"
 
 #include <cmath>
