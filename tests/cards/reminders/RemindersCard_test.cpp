@@ -32,17 +32,6 @@ protected:
 
     QString listFolder() const { return home.path(u".local/share/calendars/Tasks"_s); }
 
-    template<typename T = QWidget>
-    static T *child(const QWidget &parent, const QString &name)
-    {
-        T *found = parent.findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-
-    using CardTest::click;
-    static void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-
     // A to-do file in the list folder, as another client would write it.
     void writeTodo(const QString &uid, const QStringList &properties)
     {
@@ -126,7 +115,7 @@ TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
         EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), c.sections) << c.chip.toStdString();
         EXPECT_EQ(texts(*card, u"reminderTitle"_s), c.titles) << c.chip.toStdString();
     }
-    EXPECT_EQ(find<ElidedLabel>(u"reminderCountLine"_s)->text(), u"3 open reminders"_s);
+    EXPECT_EQ(text(u"reminderCountLine"_s), u"3 open reminders"_s);
 }
 
 TEST_F(RemindersCardTest, TwelveOverdueNeverReadAsNothingDue)
@@ -138,7 +127,7 @@ TEST_F(RemindersCardTest, TwelveOverdueNeverReadAsNothingDue)
     state->setRemindersConnection(RemindersConnectionState::ready());
     state->setReminders(items);
     makeCard();
-    EXPECT_EQ(find<ElidedLabel>(u"reminderCountLine"_s)->text(), u"12+ open reminders"_s);
+    EXPECT_EQ(text(u"reminderCountLine"_s), u"12+ open reminders"_s);
     EXPECT_NE(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
 }
 
@@ -150,7 +139,7 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettings)
     auto *open = find<OrlixButton>(u"reminderOpenSettingsButton"_s);
     ASSERT_TRUE(open);
     EXPECT_EQ(open->text(), u"Open Settings"_s);
-    click(open);
+    QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_EQ(asked.count(), 1);
 
     state->setRemindersConnection(RemindersConnectionState::ready());
@@ -226,10 +215,11 @@ TEST_F(RemindersCardTest, MarksFollowTheTitleAndTheDueText)
         row.show();
         QCoreApplication::processEvents();
 
-        auto *titleLabel = child<ElidedLabel>(row, u"reminderTitle"_s);
-        auto *due = child<ElidedLabel>(row, u"reminderDue"_s);
-        auto *mark = child(row, u"reminderPriorityMark"_s), *link = child(row, u"reminderLinkMark"_s);
-        auto *note = child(row, u"reminderNoteMark"_s), *complete = child(row, u"reminderCompleteButton"_s);
+        auto *titleLabel = row.findChild<ElidedLabel *>(u"reminderTitle"_s);
+        auto *due = row.findChild<ElidedLabel *>(u"reminderDue"_s);
+        const auto part = [&](const QString &name) { return row.findChild<QWidget *>(name); };
+        auto *mark = part(u"reminderPriorityMark"_s), *link = part(u"reminderLinkMark"_s);
+        auto *note = part(u"reminderNoteMark"_s), *complete = part(u"reminderCompleteButton"_s);
         ASSERT_TRUE(titleLabel && mark && due && link && note && complete);
 
         // Six apart, as the line's spacing says; never over the completion button.
@@ -387,7 +377,7 @@ TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIsAndABlankTitleAddsNoth
     type(u"reminderTitleField"_s, u"  "_s);
     auto *button = find<ReminderComposerButton>(u"reminderComposerButton"_s);
     EXPECT_EQ(button->symbol(), u"plus"_s);
-    click(button);
+    QTest::mouseClick(button, Qt::LeftButton);
     QTest::keyClick(find(u"reminderTitleField"_s), Qt::Key_Return);
     EXPECT_TRUE(card->isComposing());
     EXPECT_TRUE(todoFiles().isEmpty());
