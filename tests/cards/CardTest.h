@@ -170,7 +170,10 @@ protected:
     QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
     void click(const QString &name) const { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
     // Waits until the card's background work is done.
-    void waitIdle() const { ASSERT_TRUE(waitUntil([&] { return idle(); })); }
+    void waitIdle() const
+    {
+        ASSERT_TRUE(waitUntil([&] { return idle(); }));
+    }
 
     // Writes `name` under the home's Files folder and gives its path.
     QString makeFile(const QString &name, const QByteArray &bytes = "held")

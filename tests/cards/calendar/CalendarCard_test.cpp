@@ -296,8 +296,8 @@ TEST(CalendarDays, EventsGoToTheLocalDayTheyStartOn)
     EXPECT_EQ(selectedDay({}, u"unknown"_s, now).day, QDate(2026, 3, 14));
     EXPECT_TRUE(selectedDay({}, {}, now).events.empty());
 
-    const std::pair<std::size_t, QString> summaries[] = {{0, u"Clear"_s}, {1, u"1 event"_s}, {2, u"2 events"_s},
-                                                         {60, u"60 events"_s}};
+    const std::pair<std::size_t, QString> summaries[] = {
+        {0, u"Clear"_s}, {1, u"1 event"_s}, {2, u"2 events"_s}, {60, u"60 events"_s}};
     for (const auto &[count, text] : summaries)
         EXPECT_EQ(daySummary(count), text) << count;
 }

@@ -166,7 +166,8 @@ TEST(FocusTimerRingTest, TheArcRunsClockwiseFromTheTop)
     const int centre = FocusTimerRing::kSize / 2;
     const int edge = (FocusTimerRing::kSize - FocusTimerRing::kDialSize) / 2 + FocusTimerRing::kTrackInset;
     // Right, bottom and left of the track: which are painted in the tint.
-    const QPoint points[] = {{FocusTimerRing::kSize - edge, centre}, {centre, FocusTimerRing::kSize - edge}, {edge, centre}};
+    const QPoint points[] = {
+        {FocusTimerRing::kSize - edge, centre}, {centre, FocusTimerRing::kSize - edge}, {edge, centre}};
     for (const auto &[progress, painted] : {std::pair{0.0, 0}, {0.3, 1}, {0.6, 2}, {1.0, 3}}) {
         ring.setProgress(progress);
         const QImage image = ring.grab().toImage();
@@ -194,20 +195,20 @@ TEST(FocusRules, DurationTextsParseAndRoundUpToWholeMinutes)
         QString typed;
         std::optional<int> seconds;
     } cases[] = {
-        {u"25"_s, 1500},  {u"25:00"_s, 1500}, {u" 1:30\n"_s, 90}, {u"+2"_s, 120}, {u"0:59"_s, 59},
-        {u"7:"_s, {}},    {u":30"_s, {}},     {u"1:60"_s, {}},    {u"1:2:3"_s, {}}, {u""_s, {}},
-        {u"  "_s, {}},    {u"a5"_s, {}},      {u"+"_s, {}},       {u"٣"_s, {}},    {u"1:+"_s, {}},
+        {u"25"_s, 1500}, {u"25:00"_s, 1500}, {u" 1:30\n"_s, 90}, {u"+2"_s, 120},   {u"0:59"_s, 59},
+        {u"7:"_s, {}},   {u":30"_s, {}},     {u"1:60"_s, {}},    {u"1:2:3"_s, {}}, {u""_s, {}},
+        {u"  "_s, {}},   {u"a5"_s, {}},      {u"+"_s, {}},       {u"٣"_s, {}},     {u"1:+"_s, {}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(parsedDurationSeconds(c.typed), c.seconds) << c.typed.toStdString();
 
-    const std::pair<int, int> minutes[] = {{90 * 60, 90}, {270, 5}, {59, 1}, {0, 1}, {-300, 1}, {61, 2},
-                                           {999 * 60, 180}};
+    const std::pair<int, int> minutes[] = {{90 * 60, 90}, {270, 5}, {59, 1},        {0, 1},
+                                           {-300, 1},     {61, 2},  {999 * 60, 180}};
     for (const auto &[seconds, expected] : minutes)
         EXPECT_EQ(minutesForSeconds(seconds), expected) << seconds;
 
-    const std::pair<int, QString> texts[] = {{5, u"05:00"_s}, {25, u"25:00"_s}, {180, u"180:00"_s},
-                                             {0, u"01:00"_s}, {400, u"180:00"_s}};
+    const std::pair<int, QString> texts[] = {
+        {5, u"05:00"_s}, {25, u"25:00"_s}, {180, u"180:00"_s}, {0, u"01:00"_s}, {400, u"180:00"_s}};
     for (const auto &[m, text] : texts)
         EXPECT_EQ(durationText(m), text) << m;
 }

@@ -136,7 +136,7 @@ TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
     for (const int width : {282, 361}) {
         cardSize = {width, 900};
         makeCard();
-            const auto &tiles = grid()->tiles();
+        const auto &tiles = grid()->tiles();
         ASSERT_EQ(tiles.size(), 9u);
         EXPECT_EQ(tiles.front()->name(), u"Site 11"_s);
         EXPECT_EQ(grid()->columns(), 3);
@@ -194,7 +194,6 @@ TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
         EXPECT_NE(held.title, u"Files"_s);
 }
 
-
 TEST(LinkCardRules, VisibleLinksAreTheNineNewestFavouritesWithTiesInStoredOrder)
 {
     std::vector<SavedLink> links;
@@ -217,9 +216,9 @@ TEST(LinkCardRules, VisibleLinksAreTheNineNewestFavouritesWithTiesInStoredOrder)
 
 TEST(LinkCardRules, MonogramsCountUserPerceivedCharacters)
 {
-    const QString bmpPlane1 = QString::fromUcs4(U"\U0001D400bc");                 // mathematical bold A
-    const QString flag = QString::fromUcs4(U"\U0001F1EB\U0001F1F7news");          // a flag: two code points
-    const QString accented = QString::fromUcs4(U"e\u0301cole normale");           // e + combining accent
+    const QString bmpPlane1 = QString::fromUcs4(U"\U0001D400bc");        // mathematical bold A
+    const QString flag = QString::fromUcs4(U"\U0001F1EB\U0001F1F7news"); // a flag: two code points
+    const QString accented = QString::fromUcs4(U"e\u0301cole normale");  // e + combining accent
     const struct {
         QString source, monogram;
         int length;
@@ -227,10 +226,10 @@ TEST(LinkCardRules, MonogramsCountUserPerceivedCharacters)
         {u"New York Times"_s, u"NY"_s, 2},
         {u"abcd"_s, u"AB"_s, 2},
         {u"x"_s, u"X"_s, 1},
-        {u"!?"_s, u"!?"_s, 2},                                  // punctuation is its own monogram
-        {u"www.my-site.com"_s, u"MS"_s, 2},                     // the host's hyphenated halves
+        {u"!?"_s, u"!?"_s, 2},              // punctuation is its own monogram
+        {u"www.my-site.com"_s, u"MS"_s, 2}, // the host's hyphenated halves
         {u"https://www.example.org"_s, u"EO"_s, 2},
-        {bmpPlane1, bmpPlane1.left(3).toUpper(), 2},             // one character, not two UTF-16 units
+        {bmpPlane1, bmpPlane1.left(3).toUpper(), 2},            // one character, not two UTF-16 units
         {flag, QString::fromUcs4(U"\U0001F1EB\U0001F1F7N"), 2}, // one word: the flag and "n"
         {accented, QString::fromUcs4(U"E\u0301N"), 2},
         {u"東京 タワー"_s, u"東タ"_s, 2},
@@ -280,10 +279,14 @@ TEST(LinkCardRules, OnlyWebAddressesWithAHostAreOpened)
         QString url;
         bool opens;
     } cases[] = {
-        {u"https://example.org/path?q=1"_s, true}, {u"HTTP://example.org"_s, true},
-        {u"file:///etc/passwd"_s, false},          {u"javascript:alert(1)"_s, false},
-        {u"mailto:a@b.test"_s, false},             {u"https:///nohost"_s, false},
-        {u"example.org"_s, false},                 {u"not a url"_s, false},
+        {u"https://example.org/path?q=1"_s, true},
+        {u"HTTP://example.org"_s, true},
+        {u"file:///etc/passwd"_s, false},
+        {u"javascript:alert(1)"_s, false},
+        {u"mailto:a@b.test"_s, false},
+        {u"https:///nohost"_s, false},
+        {u"example.org"_s, false},
+        {u"not a url"_s, false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(linkcard::openableURL(link({}, c.url)).has_value(), c.opens) << c.url.toStdString();
@@ -297,7 +300,6 @@ TEST(LinkCardRules, GridColumnsAndWhatCanBeSaved)
     EXPECT_TRUE(linkcard::canSave(u" x "_s));
     EXPECT_FALSE(linkcard::canSave(u" \n\t"_s));
 }
-
 
 // A small alias table and an empty current folder to look for icons in; the
 // shipped table and the current folder come back however the test ends.
@@ -345,7 +347,7 @@ TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainOfIt)
         {u"http://www.example.org"_s, u"example"_s},
         {u"https://notexample.com"_s, std::nullopt},
         // One leading "www." only: this host is not example.com.
-        {u"https://xwww.example.com"_s, u"example"_s},  // a subdomain of example.com all the same
+        {u"https://xwww.example.com"_s, u"example"_s}, // a subdomain of example.com all the same
         {u"https://wwwexample.com"_s, std::nullopt},
         {u"https://example.com.evil.test"_s, std::nullopt},
         {u"https:///nohost"_s, std::nullopt},

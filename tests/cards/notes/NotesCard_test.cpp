@@ -57,7 +57,6 @@ protected:
         files.sort();
         return files;
     }
-
 };
 
 TEST_F(NotesCardTest, BlankSaveKeepsTheTextsAndABodyOnlySaveWritesAKoluNote)

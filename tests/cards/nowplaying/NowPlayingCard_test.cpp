@@ -166,6 +166,9 @@ TEST_F(NowPlayingCardTest, TilesStopTheRadioAndSlidersSetOnlyTheirVolume)
 TEST(SoundscapeRulesTest, RadioStatusLinePlayButtonAndSummary)
 {
     using soundscape::StatusTone;
+    using S = QuranPlayerStatus;
+    const QString choose = u"Choose Ambient or Quran Radio"_s; // with no sound active
+    const auto secondary = StatusTone::secondary, warning = StatusTone::warning;
     const struct {
         QuranPlayerStatus status;
         bool hasStation;
@@ -173,23 +176,17 @@ TEST(SoundscapeRulesTest, RadioStatusLinePlayButtonAndSummary)
         StatusTone tone;
         QString button;
         bool enabled;
-        QString subtitle; // with no sound active
+        QString subtitle;
     } cases[] = {
-        {QuranPlayerStatus::idle(), true, u"Choose a station and press play."_s, StatusTone::secondary, u"Play"_s, true,
-         u"Choose Ambient or Quran Radio"_s},
-        {QuranPlayerStatus::idle(), false, u"No radio station is enabled."_s, StatusTone::secondary, u"Play"_s, false,
-         u"Choose Ambient or Quran Radio"_s},
-        {QuranPlayerStatus::loading(), true, u"Tuning live stream..."_s, StatusTone::secondary, u"Loading"_s, false,
-         u"Tuning..."_s},
-        {QuranPlayerStatus::playing(), true, u"Live stream playing."_s, StatusTone::tint, u"Pause"_s, true,
-         u"Quran Radio is live"_s},
-        {QuranPlayerStatus::paused(), true, u"Paused"_s, StatusTone::secondary, u"Play"_s, true, u"Paused"_s},
-        {QuranPlayerStatus::networkUnavailable(), true, u"Qur'an radio requires an internet connection."_s,
-         StatusTone::warning, u"Play"_s, true, u"Choose Ambient or Quran Radio"_s},
-        {QuranPlayerStatus::error(u"Boom"_s), true, u"Boom"_s, StatusTone::warning, u"Play"_s, true,
-         u"Choose Ambient or Quran Radio"_s},
-        {QuranPlayerStatus::error(QString()), true, QString(), StatusTone::warning, u"Play"_s, true,
-         u"Choose Ambient or Quran Radio"_s},
+        {S::idle(), true, u"Choose a station and press play."_s, secondary, u"Play"_s, true, choose},
+        {S::idle(), false, u"No radio station is enabled."_s, secondary, u"Play"_s, false, choose},
+        {S::loading(), true, u"Tuning live stream..."_s, secondary, u"Loading"_s, false, u"Tuning..."_s},
+        {S::playing(), true, u"Live stream playing."_s, StatusTone::tint, u"Pause"_s, true, u"Quran Radio is live"_s},
+        {S::paused(), true, u"Paused"_s, secondary, u"Play"_s, true, u"Paused"_s},
+        {S::networkUnavailable(), true, u"Qur'an radio requires an internet connection."_s, warning, u"Play"_s, true,
+         choose},
+        {S::error(u"Boom"_s), true, u"Boom"_s, warning, u"Play"_s, true, choose},
+        {S::error(QString()), true, QString(), warning, u"Play"_s, true, choose},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -331,7 +328,6 @@ TEST_F(NowPlayingCardTest, ASectionSlidesAndFadesInOnItsSpringThenRestsQuietly)
     EXPECT_FALSE(test::anyRunning(*card)) << "idle once closed";
 }
 
-
 TEST(NowPlayingHeroRulesTest, ArtworkLocationsNameAWebPictureAFileOrNothing)
 {
     const QString cwd = QDir::currentPath();
@@ -355,10 +351,10 @@ TEST(NowPlayingHeroRulesTest, ArtworkLocationsNameAWebPictureAFileOrNothing)
 TEST(NowPlayingHeroRulesTest, BadgesAndTheDetailLine)
 {
     const std::pair<QString, QString> badges[] = {
-        {u"Spotify"_s, u"music.note.list"_s},      {u"SoundCloud"_s, u"waveform"_s},
-        {u"Anghami"_s, u"music.note.tv"_s},        {u"x YouTube y"_s, u"play.rectangle.fill"_s},
-        {u"youtube"_s, u"music.note"_s},           {u"Spotify "_s, u"music.note"_s},
-        {QString(), u"music.note"_s},              {u"VLC media player"_s, u"music.note"_s},
+        {u"Spotify"_s, u"music.note.list"_s}, {u"SoundCloud"_s, u"waveform"_s},
+        {u"Anghami"_s, u"music.note.tv"_s},   {u"x YouTube y"_s, u"play.rectangle.fill"_s},
+        {u"youtube"_s, u"music.note"_s},      {u"Spotify "_s, u"music.note"_s},
+        {QString(), u"music.note"_s},         {u"VLC media player"_s, u"music.note"_s},
     };
     for (const auto &[source, symbol] : badges)
         EXPECT_EQ(nowplaying::badgeSymbol(source), symbol) << source.toStdString();
@@ -413,10 +409,14 @@ TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePla
         QString location;
         bool playing, shows;
     } cases[] = {
-        {u"  "_s + web + u"\n"_s, true, true}, {u"rel/a.png"_s, true, true},
-        {QUrl::fromLocalFile(absolute).toString(), true, true}, {absolute, true, true},
-        {u"   "_s, true, false}, {{}, false, false},
-        {services.server.url(u"/gone.png"_s).toString(), true, false}, {home.path(u"missing.png"_s), false, false},
+        {u"  "_s + web + u"\n"_s, true, true},
+        {u"rel/a.png"_s, true, true},
+        {QUrl::fromLocalFile(absolute).toString(), true, true},
+        {absolute, true, true},
+        {u"   "_s, true, false},
+        {{}, false, false},
+        {services.server.url(u"/gone.png"_s).toString(), true, false},
+        {home.path(u"missing.png"_s), false, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.location.toStdString());
@@ -426,7 +426,8 @@ TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePla
         if (c.shows)
             EXPECT_LE(artwork().imageSlot()->image().width(), 238) << "decoded for the tile, not at full size";
         else
-            EXPECT_EQ(NowPlayingArtworkPlaceholder::symbol(artwork().item()), c.playing ? u"waveform"_s : u"music.note"_s);
+            EXPECT_EQ(NowPlayingArtworkPlaceholder::symbol(artwork().item()),
+                      c.playing ? u"waveform"_s : u"music.note"_s);
     }
     QDir::setCurrent(before);
 
@@ -471,9 +472,8 @@ TEST_F(NowPlayingHeroTest, TheButtonsSendTheirCommandsThroughTheState)
     // Each action reads the item again and publishes it: waiting for that
     // lets every action end before the next, and before the test does.
     int published = 0;
-    QObject::connect(state.get(), &AppState::changed, [&](AppState::Field field) {
-        published += field == AppState::Field::nowPlaying;
-    });
+    QObject::connect(state.get(), &AppState::changed,
+                     [&](AppState::Field field) { published += field == AppState::Field::nowPlaying; });
     QStringList expected;
     for (const QString &call : {u"Previous"_s, u"PlayPause"_s, u"Next"_s, u"Mute"_s}) {
         const int before = published;
@@ -484,9 +484,10 @@ TEST_F(NowPlayingHeroTest, TheButtonsSendTheirCommandsThroughTheState)
         }
     }
     const auto &runs = services.processes->runs();
-    EXPECT_EQ(std::count_if(runs.begin(), runs.end(),
-                            [](const test::RecordedProcess &run) { return run.arguments.contains(u"set-sink-mute"_s); }),
-              1);
+    EXPECT_EQ(
+        std::count_if(runs.begin(), runs.end(),
+                      [](const test::RecordedProcess &run) { return run.arguments.contains(u"set-sink-mute"_s); }),
+        1);
 }
 
 TEST_F(NowPlayingHeroTest, TheTileIsTheShorterSideAndCentred)

@@ -57,8 +57,8 @@ protected:
     PrayerDay day() const
     {
         PrayerDay day{u"2026-03-14"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now(), {}};
-        const std::pair<PrayerName, QTime> times[] = {{PrayerName::fajr, {4, 30}},    {PrayerName::sunrise, {6, 1}},
-                                                      {PrayerName::dhuhr, {12, 5}},   {PrayerName::asr, {15, 20}},
+        const std::pair<PrayerName, QTime> times[] = {{PrayerName::fajr, {4, 30}},     {PrayerName::sunrise, {6, 1}},
+                                                      {PrayerName::dhuhr, {12, 5}},    {PrayerName::asr, {15, 20}},
                                                       {PrayerName::maghrib, {18, 10}}, {PrayerName::isha, {19, 30}}};
         for (const auto &[name, time] : times)
             day.times.push_back({name, QDateTime(QDate(2026, 3, 14), time, Qt::UTC), true});
@@ -233,9 +233,8 @@ TEST(PrayerRules, SubtitleRoundsMinutesUpAndSplitsHours)
     const struct {
         qint64 seconds;
         QString span;
-    } cases[] = {{30, u"1m"_s},        {60, u"1m"_s},     {61, u"2m"_s},      {3540, u"59m"_s},
-                 {3541, u"1h 0m"_s},   {3600, u"1h 0m"_s}, {5430, u"1h 31m"_s}, {0, u"0m"_s},
-                 {-30, u"0m"_s},       {-600, u"0m"_s}};
+    } cases[] = {{30, u"1m"_s},      {60, u"1m"_s},       {61, u"2m"_s}, {3540, u"59m"_s}, {3541, u"1h 0m"_s},
+                 {3600, u"1h 0m"_s}, {5430, u"1h 31m"_s}, {0, u"0m"_s},  {-30, u"0m"_s},   {-600, u"0m"_s}};
     for (const auto &c : cases) {
         const PrayerTime prayer{PrayerName::asr, now.addSecs(c.seconds), true};
         EXPECT_EQ(prayers::nextPrayerSubtitle(prayer, now),

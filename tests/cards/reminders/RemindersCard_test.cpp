@@ -35,9 +35,9 @@ protected:
     // A to-do file in the list folder, as another client would write it.
     void writeTodo(const QString &uid, const QStringList &properties)
     {
-        const QStringList lines = QStringList{u"BEGIN:VCALENDAR"_s, u"VERSION:2.0"_s, u"PRODID:-//Hand written//Test//EN"_s,
-                                              u"BEGIN:VTODO"_s, u"UID:"_s + uid}
-            + properties + QStringList{u"END:VTODO"_s, u"END:VCALENDAR"_s, {}};
+        const QStringList lines = QStringList{u"BEGIN:VCALENDAR"_s, u"VERSION:2.0"_s,
+                                              u"PRODID:-//Hand written//Test//EN"_s, u"BEGIN:VTODO"_s, u"UID:"_s + uid}
+                                  + properties + QStringList{u"END:VTODO"_s, u"END:VCALENDAR"_s, {}};
         ASSERT_TRUE(QDir().mkpath(listFolder()));
         ASSERT_TRUE(test::writeFile(listFolder() + u'/' + uid + u".ics"_s, lines.join(u"\r\n"_s).toUtf8()));
     }
@@ -298,8 +298,11 @@ TEST(ReminderRules, TheCountNeverStatesLessThanTheStateMayHold)
     const struct {
         int count;
         QString text;
-    } cases[] = {{0, u"0 open reminders"_s}, {1, u"1 open reminder"_s}, {2, u"2 open reminders"_s},
-                 {11, u"11 open reminders"_s}, {12, u"12+ open reminders"_s}};
+    } cases[] = {{0, u"0 open reminders"_s},
+                 {1, u"1 open reminder"_s},
+                 {2, u"2 open reminders"_s},
+                 {11, u"11 open reminders"_s},
+                 {12, u"12+ open reminders"_s}};
     for (const auto &c : cases)
         EXPECT_EQ(reminderrules::countText(c.count, 12), c.text);
 
@@ -401,9 +404,9 @@ TEST_F(ReminderComposerTest, AFailedAddKeepsTheDraft)
 
 TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherClientWrote)
 {
-    writeTodo(u"3f2a9c1e-renew"_s, {u"DTSTAMP:20260310T120000Z"_s, u"SUMMARY:Renew passport"_s,
-                                    u"DUE:20260314T170000Z"_s, u"STATUS:NEEDS-ACTION"_s, u"CATEGORIES:errands"_s,
-                                    u"X-CLIENT-COLOUR:#ff0000"_s});
+    writeTodo(u"3f2a9c1e-renew"_s,
+              {u"DTSTAMP:20260310T120000Z"_s, u"SUMMARY:Renew passport"_s, u"DUE:20260314T170000Z"_s,
+               u"STATUS:NEEDS-ACTION"_s, u"CATEGORIES:errands"_s, u"X-CLIENT-COLOUR:#ff0000"_s});
     const QString path = listFolder() + u"/3f2a9c1e-renew.ics"_s;
     defaults.set(SettingsKey::orlixReminderFilter, u"upcoming"_s);
     makeCard();

@@ -79,8 +79,11 @@ protected:
 
     ReminderItem due(const QString &id, std::optional<int> minutesFromNow, bool flagged = false) const
     {
-        return {id, id, {}, minutesFromNow ? std::optional(clock.now().addSecs(*minutesFromNow * 60)) : std::nullopt,
-                false, 0, flagged, {}, false};
+        return {id,      id,
+                {},      minutesFromNow ? std::optional(clock.now().addSecs(*minutesFromNow * 60)) : std::nullopt,
+                false,   0,
+                flagged, {},
+                false};
     }
     // Fresh weather, so showing the card fetches nothing.
     void holdFreshWeather()

@@ -143,7 +143,9 @@ protected:
                                                      std::function<bool()> entered, std::function<int()> moved,
                                                      std::function<bool()> dropped)
     {
-        const auto at = [](QPoint p) { return QStringList{u"mousemove"_s, QString::number(p.x()), QString::number(p.y())}; };
+        const auto at = [](QPoint p) {
+            return QStringList{u"mousemove"_s, QString::number(p.x()), QString::number(p.y())};
+        };
         return {{at(from) + QStringList{u"mousedown"_s, u"1"_s} + at(from + by) + at(from + 2 * by), started},
                 {at(to), entered},
                 {at(to + by), [moved] { return moved() >= 1; }},
