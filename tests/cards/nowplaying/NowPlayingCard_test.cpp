@@ -75,8 +75,7 @@ protected:
 TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHero)
 {
     makeCard();
-    EXPECT_TRUE(card->summary()->isVisible());
-    EXPECT_FALSE(card->hero()->isVisible());
+    EXPECT_TRUE(card->summary()->isVisible() && !card->hero()->isVisible());
     EXPECT_EQ(summaryTitle(), u"Nothing playing"_s);
     EXPECT_EQ(summarySubtitle(), u"Choose Ambient or Quran Radio"_s);
 
@@ -84,8 +83,7 @@ TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHero)
     NowPlayingItem muted = soundscape::nothingPlayingItem();
     muted.isMuted = true;
     publish(muted);
-    EXPECT_TRUE(card->hero()->isVisible());
-    EXPECT_FALSE(card->summary()->isVisible());
+    EXPECT_TRUE(card->hero()->isVisible() && !card->summary()->isVisible());
     EXPECT_EQ(card->hero()->height(), NowPlayingHero::preferredHeight);
 
     // A stream that tunes holds the summary, a paused one gives way.
@@ -99,7 +97,7 @@ TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHero)
     EXPECT_TRUE(card->hero()->isVisible());
 }
 
-TEST_F(NowPlayingCardTest, AMixStopsTheRadioThenAppliesThenRefreshes)
+TEST_F(NowPlayingCardTest, AMixOrATileStopsTheRadioThenAppliesThenRefreshesAndSlidersSetOnlyTheirVolume)
 {
     makeCard();
     card->ambient()->setExpanded(true);
@@ -128,12 +126,9 @@ TEST_F(NowPlayingCardTest, AMixStopsTheRadioThenAppliesThenRefreshes)
     EXPECT_FALSE(tile(u"rain"_s)->slider()->isVisible());
     EXPECT_EQ(summaryTitle(), u"Ambient Mix"_s);
     EXPECT_EQ(summarySubtitle(), u"2 sounds playing"_s);
-}
 
-TEST_F(NowPlayingCardTest, TilesStopTheRadioAndSlidersSetOnlyTheirVolume)
-{
-    makeCard();
-    card->ambient()->setExpanded(true);
+    // A tile stops the radio too, and its slider sets only its own volume.
+    state->stopSoundscapes();
     bringRadioTo(Kind::Playing);
     const SoundscapeTrack &rain = track(u"rain"_s);
     QTest::mouseClick(tile(u"rain"_s)->button(), Qt::LeftButton);
