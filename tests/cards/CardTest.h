@@ -142,7 +142,8 @@ protected:
     std::unique_ptr<Card> card;
     QSize cardSize;
 
-    void SetUp() override { state = std::make_unique<AppState>(defaults, clock, services.take()); }
+    void SetUp() override { state = std::make_unique<AppState>(defaults, clock, makeServices()); }
+    virtual AppServices makeServices() { return services.take(); }
     void TearDown() override
     {
         card.reset();

@@ -345,28 +345,20 @@ TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
 // A state whose clipboard service looks in the test home's screenshot folder.
 class FileTrayScreenshotTest : public FileTrayCardTest {
 protected:
-    QString folder;
-
-    void SetUp() override
+    AppServices makeServices() override
     {
-        folder = home.path(u"Pictures/Screenshots"_s);
         AppServices own = services.take();
-        test::FakePasteboard *board = services.pasteboard;
-        test::ManualClock *manual = &clock;
-        const QString screenshots = folder;
-        own.makeClipboardService = [board, manual, screenshots](const LocalStore &store) {
-            return std::make_unique<ClipboardService>(*board, store.subdirectory(u"Clipboard"_s), *manual,
-                                                      QStringList{screenshots});
+        own.makeClipboardService = [this](const LocalStore &store) {
+            return std::make_unique<ClipboardService>(*services.pasteboard, store.subdirectory(u"Clipboard"_s), clock,
+                                                      QStringList{home.path(u"Pictures/Screenshots"_s)});
         };
-        state = std::make_unique<AppState>(defaults, clock, std::move(own));
-        previousLauncher = DragLauncher::replace(&launcher);
-        TrayThumbnails::shared().clear();
+        return own;
     }
 };
 
 TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
 {
-    ASSERT_TRUE(test::writeFile(folder + u"/Screenshot one.png"_s, test::pngBytes(), clock.now().addSecs(-5)));
+    ASSERT_TRUE(test::writeFile(home.path(u"Pictures/Screenshots/Screenshot one.png"_s), test::pngBytes(), clock.now().addSecs(-5)));
     makeCard();
     ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
     EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);
