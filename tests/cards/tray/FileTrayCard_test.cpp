@@ -147,25 +147,6 @@ TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
     }
 }
 
-TEST_F(FileTrayCardTest, ClearAllEmptiesItemsAndSelectionAndTheStatusLineStays)
-{
-    makeCard();
-    holdFiles(3);
-    state->toggleFileTraySelection(state->fileTrayItems()[1]);
-    state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
-    state->setFileTrayAirDropStatusTint(StatusTint::orange);
-    click(u"fileTrayClearAllButton"_s);
-    EXPECT_TRUE(state->fileTrayItems().empty());
-    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
-    EXPECT_TRUE(find(u"fileTrayStatus"_s)->isVisible());
-    EXPECT_EQ(text(u"fileTrayStatus"_s), u"Drop files first"_s);
-    test::settle();
-    EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
-
-    state->setFileTrayAirDropStatusMessage({});
-    EXPECT_FALSE(find(u"fileTrayStatus"_s)->isVisible());
-}
-
 TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefused)
 {
     makeCard();
@@ -314,11 +295,11 @@ TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
     }
 }
 
-// The rows' buttons reach the state; what they change the state's own tests cover.
-TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
+// The buttons reach the state; what they change the state's own tests cover.
+TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpenAndClearAllKeepsTheStatusLine)
 {
-    const ClipboardItem text = textEntry(1);
-    state->setClipboardItems({textEntry(0), text});
+    const ClipboardItem kept = textEntry(1);
+    state->setClipboardItems({textEntry(0), kept});
     makeCard();
     holdFiles(3);
     const FileTrayItem middle = card->fileRows()[1]->item();
@@ -335,11 +316,26 @@ TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
                           Qt::LeftButton);
     };
     press("clipboardDeleteButton");
-    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{text});
+    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{kept});
     test::settle();
     ASSERT_EQ(card->findChildren<ClipboardRow *>().size(), 1);
     press("clipboardOpenButton");
     EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
+
+    // Clear All empties the items and the selection; the status line stays.
+    ASSERT_EQ(state->selectedFileTrayIDs().size(), 1);
+    state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
+    state->setFileTrayAirDropStatusTint(StatusTint::orange);
+    click(u"fileTrayClearAllButton"_s);
+    EXPECT_TRUE(state->fileTrayItems().empty());
+    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+    EXPECT_TRUE(find(u"fileTrayStatus"_s)->isVisible());
+    EXPECT_EQ(text(u"fileTrayStatus"_s), u"Drop files first"_s);
+    test::settle();
+    EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
+
+    state->setFileTrayAirDropStatusMessage({});
+    EXPECT_FALSE(find(u"fileTrayStatus"_s)->isVisible());
 }
 
 // A state whose clipboard service looks in the test home's screenshot folder.
@@ -358,7 +354,8 @@ protected:
 
 TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
 {
-    ASSERT_TRUE(test::writeFile(home.path(u"Pictures/Screenshots/Screenshot one.png"_s), test::pngBytes(), clock.now().addSecs(-5)));
+    ASSERT_TRUE(test::writeFile(home.path(u"Pictures/Screenshots/Screenshot one.png"_s), test::pngBytes(),
+                                clock.now().addSecs(-5)));
     makeCard();
     ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
     EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);
