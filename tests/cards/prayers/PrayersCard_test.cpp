@@ -215,17 +215,6 @@ TEST(PrayerRules, CityOptionsFollowOnlyAnExactPresetCountry)
     }
 }
 
-TEST(PrayerRules, ChoosingACountryReplacesTheCityOnlyWhenTheCountryChanges)
-{
-    const prayers::LocationFields makkah{u"Makkah"_s, u"Saudi Arabia"_s};
-    EXPECT_EQ(prayers::chooseCountry(makkah, u"Egypt"_s), (prayers::LocationFields{u"Cairo"_s, u"Egypt"_s}));
-    EXPECT_EQ(prayers::chooseCountry(makkah, u"Saudi Arabia"_s), makkah);
-    const prayers::LocationFields typed{u"Springfield"_s, u"Saudi Arabia"_s};
-    EXPECT_EQ(prayers::chooseCountry(typed, u"Saudi Arabia"_s), typed);
-    EXPECT_EQ(prayers::chooseCountry(typed, u"United States"_s),
-              (prayers::LocationFields{u"New York"_s, u"United States"_s}));
-}
-
 TEST(PrayerRules, SubtitleRoundsMinutesUpAndSplitsHours)
 {
     const QDateTime now(QDate(2026, 3, 14), QTime(12, 0), Qt::UTC);
