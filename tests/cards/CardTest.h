@@ -125,6 +125,14 @@ inline void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Every card test checks where a change lands, so the suite runs with motion
+// off; the cases on motion turn it on for themselves with `Frames`.
+class StillMotion : public ::testing::Environment {
+public:
+    void SetUp() override { OrlixMotion::setEnabled(false); }
+};
+inline const auto *const g_stillMotion = ::testing::AddGlobalTestEnvironment(new StillMotion);
+
 // What every card test stands on: a temporary home, a manual clock, the
 // settings store and a state over the test services. The state is made in
 // SetUp, after a fixture's own members (a pinned zone, say); the card is

@@ -12,6 +12,7 @@
 
 #include "../CardTest.h"
 #include "cards/calendar/CalendarDays.h"
+#include "style/Motion.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -238,6 +239,38 @@ TEST_F(CalendarCardTest, ACrowdedDayMakesItsRowsAPageAtATimeAsThePanelScrolls)
     }
     EXPECT_EQ(card->agenda()->rows().size(), 300u) << "every row, in the end";
     (void)panel.takeWidget(); // the card is the fixture's
+}
+
+// The selection's motion, on a card of no pinned zone.
+using CalendarMotion = test::CardTest<CalendarCard>;
+
+TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
+{
+    test::Frames frames;
+    cardSize = {330, 900};
+    CalendarCard &calendar = makeCard();
+    QCoreApplication::processEvents();
+    CalendarWeekStrip *strip = calendar.weekStrip();
+    const auto cells = strip->cells();
+    ASSERT_GE(cells.size(), 4u);
+    const auto numberAt = [](CalendarDayCell *cell) { return cell->dayNumberRect().translated(cell->pos()); };
+    EXPECT_EQ(strip->highlightRect(), numberAt(cells[0]));
+
+    cells[3]->click();
+    EXPECT_EQ(calendar.selectedDayID(), cells[3]->dayID()) << "the choice itself is at once";
+    EXPECT_TRUE(calendar.agenda()->isChangingDay());
+    frames.advanceBy(100);
+    const qreal x = strip->highlightRect().x();
+    EXPECT_GT(x, numberAt(cells[0]).x());
+    EXPECT_LT(x, numberAt(cells[3]).x() + 4) << "on its way";
+    const qreal change = calendar.agenda()->dayChangeProgress();
+    EXPECT_TRUE(test::between(change, 0.0, 1.0));
+
+    frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    EXPECT_EQ(strip->highlightRect(), numberAt(cells[3]));
+    EXPECT_FALSE(calendar.agenda()->isChangingDay());
+    EXPECT_EQ(calendar.agenda()->graphicsEffect(), nullptr);
+    EXPECT_FALSE(test::anyRunning(calendar));
 }
 
 } // namespace

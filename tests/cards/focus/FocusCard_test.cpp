@@ -6,6 +6,7 @@
 
 #include "style/OrlixStyle.h"
 #include "cards/focus/FocusRules.h"
+#include "style/Motion.h"
 
 #include "../CardTest.h"
 
@@ -179,6 +180,35 @@ TEST(FocusTimerRingTest, TheArcRunsClockwiseFromTheTop)
     const ShrinkLabel *time = ring.timeButton()->label();
     EXPECT_GE(time->scaleFor(time->width()), 0.72);
     EXPECT_EQ(time->shownText(time->width()), u"180:00"_s);
+}
+
+TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
+{
+    test::Frames frames;
+    FocusTimerRing ring;
+    ring.setProgress(0.25); // unseen: lands at once
+    EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.25);
+    ring.show();
+    ring.setProgress(0.75);
+    EXPECT_DOUBLE_EQ(ring.progress(), 0.75) << "the value is the card's at once";
+    frames.advanceBy(80);
+    EXPECT_TRUE(test::between(ring.shownProgress(), 0.25, 0.75));
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.75);
+    EXPECT_FALSE(ring.isMoving());
+
+    ring.setEditing(true);
+    EXPECT_TRUE(ring.field()->isVisible());
+    EXPECT_LT(ring.swapOpacity(), 0.1) << "the field fades in";
+    frames.advanceBy(120);
+    EXPECT_GT(ring.swapOpacity(), 0.1);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(ring.swapOpacity(), 1.0);
+    EXPECT_EQ(ring.field()->graphicsEffect(), nullptr) << "at rest it paints directly";
+    ring.setEditing(false);
+    EXPECT_TRUE(ring.timeButton()->isVisible());
+    frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    EXPECT_FALSE(test::anyRunning(ring));
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
 #include "cards/notes/NotesRules.h"
+#include "style/widgets/Reveal.h"
 
 #include "../CardTest.h"
 
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
+#include <QGraphicsOpacityEffect>
 #include <QMenu>
 #include <QToolButton>
 
@@ -240,6 +242,34 @@ TEST(NotesRules, ShownTitlesDropControlsAndDirectionOverrides)
     };
     for (const auto &c : cases)
         EXPECT_EQ(notes::shownTitle(c.title), c.shown) << c.shown.toStdString();
+}
+
+using NotesMotion = test::CardTest<NotesCard>;
+
+TEST_F(NotesMotion, ComposerSlidesInAndLeavesOnTheSwapCurve)
+{
+    test::Frames frames;
+    cardSize = {340, 700};
+    NotesCard &notes = makeCard();
+    auto *toggle = find<QAbstractButton>(u"notesComposerToggle"_s);
+    toggle->click();
+    frames.advanceBy(OrlixMotion::contentSwap().durationMs / 2);
+    auto *label = dynamic_cast<QGraphicsOpacityEffect *>(toggle->graphicsEffect());
+    ASSERT_NE(label, nullptr) << "the toggle's new label fades in";
+    EXPECT_TRUE(test::between(label->opacity(), 0.2, 0.8));
+    EXPECT_TRUE(test::between(notes.composerReveal().progress(), 0.2, 0.8));
+    frames.advanceBy(OrlixMotion::contentSwap().durationMs);
+    EXPECT_DOUBLE_EQ(notes.composerReveal().progress(), 1.0);
+    EXPECT_EQ(notes.composer()->graphicsEffect(), nullptr);
+    EXPECT_EQ(toggle->graphicsEffect(), nullptr);
+
+    toggle->click();
+    EXPECT_FALSE(notes.isComposerOpen());
+    EXPECT_TRUE(notes.composer()->isVisible()) << "it leaves before it goes";
+    frames.advanceBy(OrlixMotion::contentSwap().durationMs + 16);
+    EXPECT_FALSE(notes.composer()->isVisible());
+    EXPECT_FALSE(notes.composerReveal().isMoving());
+    EXPECT_FALSE(test::anyRunning(notes));
 }
 
 } // namespace

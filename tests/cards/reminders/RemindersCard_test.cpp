@@ -7,6 +7,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixDateField.h"
 #include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/Reveal.h"
 
 #include "../CardTest.h"
 
@@ -435,6 +436,33 @@ TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherCl
     EXPECT_EQ(find<QLineEdit>(u"reminderTitleField"_s)->text(), QString());
     EXPECT_EQ(priority->currentIndex(), 0);
     EXPECT_FALSE(find<QAbstractButton>(u"reminderDateCheck"_s)->isChecked());
+}
+
+using RemindersMotion = test::CardTest<RemindersCard>;
+
+TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
+{
+    test::Frames frames;
+    cardSize = {318, 620};
+    RemindersCard &reminders = makeCard();
+    auto *today = find<ReminderFilterChip>(u"reminderFilter_today"_s);
+    auto *overdue = find<ReminderFilterChip>(u"reminderFilter_overdue"_s);
+    EXPECT_DOUBLE_EQ(today->selectedness(), 1.0);
+    overdue->click();
+    frames.advanceBy(80);
+    EXPECT_TRUE(test::between(overdue->selectedness(), 0.0, 1.0));
+    EXPECT_LT(today->selectedness(), 1.0);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(overdue->selectedness(), 1.0);
+    EXPECT_DOUBLE_EQ(today->selectedness(), 0.0);
+
+    reminders.composerAction();
+    frames.advanceBy(60);
+    EXPECT_TRUE(reminders.composerReveal().isMoving());
+    EXPECT_LT(reminders.composerReveal().progress(), 1.0);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(reminders.composerReveal().progress(), 1.0);
+    EXPECT_FALSE(test::anyRunning(reminders));
 }
 
 } // namespace
