@@ -1,6 +1,7 @@
 #include "cards/calendar/AttendeeInitialsStack.h"
 #include "cards/calendar/CalendarAgendaList.h"
 #include "cards/calendar/CalendarCard.h"
+#include "cards/calendar/CalendarDays.h"
 #include "cards/calendar/CalendarEventAgendaRow.h"
 #include "cards/calendar/CalendarEventRules.h"
 #include "cards/calendar/CalendarRowColors.h"
@@ -11,18 +12,15 @@
 #include "style/widgets/SegmentedPicker.h"
 
 #include "../CardTest.h"
-#include "cards/calendar/CalendarDays.h"
-#include "style/Motion.h"
 
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QJsonObject>
 #include <QPainter>
-
-#include <algorithm>
-#include <cmath>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QTimeZone>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -273,13 +271,7 @@ TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
     EXPECT_FALSE(test::anyRunning(calendar));
 }
 
-} // namespace
-} // namespace kolu
-
-namespace kolu::calendar {
-namespace {
-
-using LocalZone = test::PinnedZone;
+using namespace calendar;
 
 CalendarEvent eventAt(const QString &id, const QDateTime &start)
 {
@@ -291,7 +283,7 @@ TEST(CalendarDays, EveryDayOfTheWeekHasItsOwnIdAcrossAnOffsetChange)
     // British summer time begins on 30 March 2025: local midnights before
     // it are UTC midnights, after it they fall on the previous UTC day.
     for (const char *zone : {"Europe/London", "Africa/Casablanca", "America/New_York", "Pacific/Auckland"}) {
-        LocalZone pinned(zone);
+        test::PinnedZone pinned(zone);
         const QDateTime now(QDate(2025, 3, 27), QTime(12, 0));
         const auto days = upcomingDays({}, now);
         ASSERT_EQ(days.size(), 7u) << zone;
@@ -308,7 +300,7 @@ TEST(CalendarDays, EveryDayOfTheWeekHasItsOwnIdAcrossAnOffsetChange)
 
 TEST(CalendarDays, EventsGoToTheLocalDayTheyStartOn)
 {
-    LocalZone pinned("Europe/Berlin");
+    test::PinnedZone pinned("Europe/Berlin");
     const QDateTime now(QDate(2026, 3, 14), QTime(9, 0));
     const std::vector<CalendarEvent> events{
         eventAt(u"late"_s, QDateTime(QDate(2026, 3, 14), QTime(23, 30))),
@@ -341,7 +333,7 @@ TEST(CalendarDays, EventsGoToTheLocalDayTheyStartOn)
 // itself on the later one, across the night the clocks go forward.
 TEST(CalendarDayBounds, EachStartLandsOnTheLocalDayThatHoldsIt)
 {
-    LocalZone pinned("Europe/London");
+    test::PinnedZone pinned("Europe/London");
     // Summer time begins at 01:00 UTC on 30 March 2025.
     const QDateTime now(QDate(2025, 3, 28), QTime(12, 0));
     const QDateTime midnight30 = QDate(2025, 3, 30).startOfDay(); // 00:00 GMT
@@ -377,4 +369,4 @@ TEST(CalendarDayBounds, EachStartLandsOnTheLocalDayThatHoldsIt)
 }
 
 } // namespace
-} // namespace kolu::calendar
+} // namespace kolu
