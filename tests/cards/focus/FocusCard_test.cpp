@@ -211,10 +211,7 @@ TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
     EXPECT_FALSE(test::anyRunning(ring));
 }
 
-} // namespace
-} // namespace kolu
-
-namespace kolu::focus {
+using namespace focus;
 
 TEST(FocusRules, DurationTextsParseAndRoundUpToWholeMinutes)
 {
@@ -284,4 +281,5 @@ TEST(FocusRules, SessionStatesGiveTheirTitlesAndProgress)
     }
 }
 
-} // namespace kolu::focus
+} // namespace
+} // namespace kolu
