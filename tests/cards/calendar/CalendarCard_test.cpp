@@ -13,14 +13,12 @@
 
 #include "../CardTest.h"
 
-#include <QJsonObject>
+#include <cmath>
+
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSet>
 #include <QTimeZone>
-
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 

@@ -10,7 +10,6 @@
 
 #include "../CardTest.h"
 
-#include <QAction>
 #include <QMenu>
 
 using namespace Qt::StringLiterals;

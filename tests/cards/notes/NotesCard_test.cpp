@@ -9,11 +9,10 @@
 
 #include "../CardTest.h"
 
-#include <QAction>
+#include <QMenu>
 #include <QDir>
 #include <QDirIterator>
 #include <QGraphicsOpacityEffect>
-#include <QMenu>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;

@@ -16,8 +16,6 @@
 #include "cards/nowplaying/NowPlayingHeroRules.h"
 #include "FakeMprisPlayer.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGraphicsEffect>
 #include <QSlider>
 #include <QVariantAnimation>

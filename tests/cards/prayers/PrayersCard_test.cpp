@@ -9,11 +9,11 @@
 
 #include "../CardTest.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QToolButton>
 #include <algorithm>
+
+#include <QMenu>
+#include <QLineEdit>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 

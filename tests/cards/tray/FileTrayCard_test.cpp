@@ -10,9 +10,6 @@
 
 #include "../CardTest.h"
 
-#include <QApplication>
-#include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 
 using namespace Qt::StringLiterals;

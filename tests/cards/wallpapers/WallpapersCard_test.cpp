@@ -9,10 +9,6 @@
 #include "../CardTest.h"
 #include "WorkersHeld.h"
 
-#include <QDir>
-#include <QLayout>
-#include <QPainter>
-
 using namespace Qt::StringLiterals;
 
 namespace kolu {

@@ -14,10 +14,6 @@
 #include "../../CardTest.h"
 #include "WorkersHeld.h"
 
-#include <QFile>
-#include <QProcess>
-#include <QTimer>
-
 #include <functional>
 
 using namespace Qt::StringLiterals;
