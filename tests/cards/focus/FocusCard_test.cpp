@@ -214,16 +214,13 @@ using namespace focus;
 
 TEST(FocusRules, DurationTextsParseAndRoundUpToWholeMinutes)
 {
-    const struct {
-        QString typed;
-        std::optional<int> seconds;
-    } cases[] = {
+    const std::pair<QString, std::optional<int>> cases[] = {
         {u"25"_s, 1500}, {u"25:00"_s, 1500}, {u" 1:30\n"_s, 90}, {u"+2"_s, 120},   {u"0:59"_s, 59},
         {u"7:"_s, {}},   {u":30"_s, {}},     {u"1:60"_s, {}},    {u"1:2:3"_s, {}}, {u""_s, {}},
         {u"  "_s, {}},   {u"a5"_s, {}},      {u"+"_s, {}},       {u"٣"_s, {}},     {u"1:+"_s, {}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(parsedDurationSeconds(c.typed), c.seconds) << c.typed.toStdString();
+    for (const auto &[typed, seconds] : cases)
+        EXPECT_EQ(parsedDurationSeconds(typed), seconds) << typed.toStdString();
 
     const std::pair<int, int> minutes[] = {{90 * 60, 90}, {270, 5}, {59, 1},        {0, 1},
                                            {-300, 1},     {61, 2},  {999 * 60, 180}};

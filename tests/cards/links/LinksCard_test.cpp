@@ -275,21 +275,11 @@ TEST(LinkCardRules, IconColourIsTheCodePointSumModuloSeven)
 
 TEST(LinkCardRules, OnlyWebAddressesWithAHostAreOpened)
 {
-    const struct {
-        QString url;
-        bool opens;
-    } cases[] = {
-        {u"https://example.org/path?q=1"_s, true},
-        {u"HTTP://example.org"_s, true},
-        {u"file:///etc/passwd"_s, false},
-        {u"javascript:alert(1)"_s, false},
-        {u"mailto:a@b.test"_s, false},
-        {u"https:///nohost"_s, false},
-        {u"example.org"_s, false},
-        {u"not a url"_s, false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(linkcard::openableURL(link({}, c.url)).has_value(), c.opens) << c.url.toStdString();
+    for (const char *url : {"https://example.org/path?q=1", "HTTP://example.org"})
+        EXPECT_TRUE(linkcard::openableURL(link({}, QString::fromLatin1(url)))) << url;
+    for (const char *url : {"file:///etc/passwd", "javascript:alert(1)", "mailto:a@b.test", "https:///nohost",
+                            "example.org", "not a url"})
+        EXPECT_FALSE(linkcard::openableURL(link({}, QString::fromLatin1(url)))) << url;
 }
 
 TEST(LinkCardRules, GridColumnsAndWhatCanBeSaved)
@@ -337,10 +327,7 @@ TEST(BrandIconLibraryShipped, HasNoAliasesSoEveryTileShowsItsMonogram)
 
 TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainOfIt)
 {
-    const struct {
-        QString url;
-        std::optional<QString> slug;
-    } cases[] = {
+    const std::pair<QString, std::optional<QString>> cases[] = {
         {u"https://WWW.Example.COM/x"_s, u"example"_s},
         {u"https://example.com"_s, u"example"_s},
         {u"https://a.b.example.com/path"_s, u"example"_s},
@@ -354,8 +341,8 @@ TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainOfIt)
         {u"not a url"_s, std::nullopt},
         {u""_s, std::nullopt},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(BrandIconLibrary::slug(link({}, c.url)), c.slug) << c.url.toStdString();
+    for (const auto &[url, slug] : cases)
+        EXPECT_EQ(BrandIconLibrary::slug(link({}, url)), slug) << url.toStdString();
     // Removing every "www." would turn this host into "xexample.com", another site.
     BrandIconLibrary::setAliases({{u"xexample.com"_s, u"other"_s}});
     EXPECT_FALSE(BrandIconLibrary::slug(link({}, u"https://xwww.example.com"_s)));

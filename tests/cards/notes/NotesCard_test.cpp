@@ -229,9 +229,7 @@ TEST(NotesRules, TileTintIsFixedPerIdAndSpreadsOverThePalette)
 
 TEST(NotesRules, ShownTitlesDropControlsAndDirectionOverrides)
 {
-    const struct {
-        QString title, shown;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {QString(u"a"_s + QChar(0) + u"b"_s + QChar(0)), u"ab"_s},
         {u"Line one\nline\ttwo"_s, u"Line one line two"_s},
         {QString(u"abc"_s + QChar(0x202E) + u"def"_s), u"abcdef"_s},
@@ -239,8 +237,8 @@ TEST(NotesRules, ShownTitlesDropControlsAndDirectionOverrides)
         {QString(u"  "_s + QChar(0x7F) + QChar(0x85) + u"Plan  "_s), u"Plan"_s},
         {u"مرحبا بالعالم"_s, u"مرحبا بالعالم"_s},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(notes::shownTitle(c.title), c.shown) << c.shown.toStdString();
+    for (const auto &[title, shown] : cases)
+        EXPECT_EQ(notes::shownTitle(title), shown) << shown.toStdString();
 }
 
 using NotesMotion = test::CardTest<NotesCard>;

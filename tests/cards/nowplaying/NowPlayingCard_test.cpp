@@ -320,12 +320,8 @@ TEST_F(NowPlayingCardTest, ASectionSlidesAndFadesInOnItsSpringThenRestsQuietly)
 TEST(NowPlayingHeroRulesTest, ArtworkLocationsNameAWebPictureAFileOrNothing)
 {
     const QString cwd = QDir::currentPath();
-    struct Case {
-        std::optional<QString> location;
-        std::optional<QUrl> expected;
-    };
     // The hero's own tests load trimmed web addresses, paths and blanks.
-    const Case cases[] = {
+    const std::pair<std::optional<QString>, std::optional<QUrl>> cases[] = {
         {u"\n\t"_s, std::nullopt},
         {u"http://h/a.png"_s, QUrl(u"http://h/a.png"_s)},
         {u"https://"_s, std::nullopt},
@@ -333,8 +329,8 @@ TEST(NowPlayingHeroRulesTest, ArtworkLocationsNameAWebPictureAFileOrNothing)
         {u"rel/a.png"_s, QUrl::fromLocalFile(cwd + u"/rel/a.png"_s)},
         {u"file://elsewhere/a.png"_s, std::nullopt},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(nowplaying::artworkURL(c.location), c.expected) << c.location.value_or(u"(none)"_s).toStdString();
+    for (const auto &[location, expected] : cases)
+        EXPECT_EQ(nowplaying::artworkURL(location), expected) << location.value_or(u"(none)"_s).toStdString();
 }
 
 TEST(NowPlayingHeroRulesTest, BadgesAndTheDetailLine)
@@ -482,19 +478,12 @@ TEST_F(NowPlayingHeroTest, TheButtonsSendTheirCommandsThroughTheState)
 TEST_F(NowPlayingHeroTest, TheTileIsTheShorterSideAndCentred)
 {
     makeCard();
-    const struct {
-        QSize hero;
-        QRect tile;
-    } cases[] = {
-        {{400, 238}, {81, 0, 238, 238}},
-        {{238, 238}, {0, 0, 238, 238}},
-        {{200, 238}, {0, 19, 200, 200}},
-    };
-    for (const auto &c : cases) {
-        card->resize(c.hero);
-        EXPECT_EQ(card->tileRect(), c.tile);
-        EXPECT_EQ(artwork().geometry().size(), c.tile.size());
-        EXPECT_EQ(artwork().mapTo(card.get(), QPoint()), c.tile.topLeft());
+    for (const auto &[hero, tile] : {std::pair{QSize(400, 238), QRect(81, 0, 238, 238)},
+                                     {QSize(238, 238), QRect(0, 0, 238, 238)},
+                                     {QSize(200, 238), QRect(0, 19, 200, 200)}}) {
+        card->resize(hero);
+        EXPECT_EQ(card->tileRect(), tile);
+        EXPECT_EQ(QRect(artwork().mapTo(card.get(), QPoint()), artwork().size()), tile);
     }
 }
 

@@ -219,16 +219,14 @@ TEST(PrayerRules, SubtitleRoundsMinutesUpAndSplitsHours)
 {
     const QDateTime now(QDate(2026, 3, 14), QTime(12, 0), Qt::UTC);
     EXPECT_EQ(prayers::nextPrayerSubtitle(std::nullopt, now), u"Refresh today's times"_s);
-    const struct {
-        qint64 seconds;
-        QString span;
-    } cases[] = {{30, u"1m"_s},      {60, u"1m"_s},       {61, u"2m"_s}, {3540, u"59m"_s}, {3541, u"1h 0m"_s},
-                 {3600, u"1h 0m"_s}, {5430, u"1h 31m"_s}, {0, u"0m"_s},  {-30, u"0m"_s},   {-600, u"0m"_s}};
-    for (const auto &c : cases) {
-        const PrayerTime prayer{PrayerName::asr, now.addSecs(c.seconds), true};
+    const std::pair<qint64, QString> cases[] = {
+        {30, u"1m"_s},      {60, u"1m"_s},       {61, u"2m"_s}, {3540, u"59m"_s}, {3541, u"1h 0m"_s},
+        {3600, u"1h 0m"_s}, {5430, u"1h 31m"_s}, {0, u"0m"_s},  {-30, u"0m"_s},   {-600, u"0m"_s}};
+    for (const auto &[seconds, span] : cases) {
+        const PrayerTime prayer{PrayerName::asr, now.addSecs(seconds), true};
         EXPECT_EQ(prayers::nextPrayerSubtitle(prayer, now),
-                  u"in "_s + c.span + u" • "_s + DateText::user().format(prayer.date, u"jmm"_s))
-            << c.seconds;
+                  u"in "_s + span + u" • "_s + DateText::user().format(prayer.date, u"jmm"_s))
+            << seconds;
     }
 }
 

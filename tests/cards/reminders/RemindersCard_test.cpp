@@ -296,16 +296,12 @@ TEST(ReminderRules, SectionsRunOverdueTodayTomorrowThenLaterDaysWithYearsApart)
 
 TEST(ReminderRules, TheCountNeverStatesLessThanTheStateMayHold)
 {
-    const struct {
-        int count;
-        QString text;
-    } cases[] = {{0, u"0 open reminders"_s},
-                 {1, u"1 open reminder"_s},
-                 {2, u"2 open reminders"_s},
-                 {11, u"11 open reminders"_s},
-                 {12, u"12+ open reminders"_s}};
-    for (const auto &c : cases)
-        EXPECT_EQ(reminderrules::countText(c.count, 12), c.text);
+    for (const auto &[count, text] : {std::pair{0, u"0 open reminders"_s},
+                                      {1, u"1 open reminder"_s},
+                                      {2, u"2 open reminders"_s},
+                                      {11, u"11 open reminders"_s},
+                                      {12, u"12+ open reminders"_s}})
+        EXPECT_EQ(reminderrules::countText(count, 12), text);
 
     // A full list may hide what a filter would keep, so its empty state does not claim there is none.
     const auto ready = RemindersConnectionState::ready();

@@ -361,13 +361,13 @@ TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
 
 TEST(TrayRules, TheDragThresholdIsThreePixelsInAStraightLine)
 {
-    struct Case {
-        QPointF to;
-        bool drags;
-    };
-    for (const Case c : {Case{{0, 0}, false}, Case{{3, 0}, false}, Case{{0, -3}, false}, Case{{3.1, 0}, true},
-                         Case{{2.2, 2.2}, true}, Case{{0, -40}, true}})
-        EXPECT_EQ(tray::movedFarEnoughToDrag({10, 10}, QPointF(10, 10) + c.to), c.drags) << c.to.x() << "," << c.to.y();
+    for (const auto &[to, drags] : {std::pair{QPointF(0, 0), false},
+                                    {QPointF(3, 0), false},
+                                    {QPointF(0, -3), false},
+                                    {QPointF(3.1, 0), true},
+                                    {QPointF(2.2, 2.2), true},
+                                    {QPointF(0, -40), true}})
+        EXPECT_EQ(tray::movedFarEnoughToDrag({10, 10}, QPointF(10, 10) + to), drags) << to.x() << "," << to.y();
 }
 
 TEST(TrayRules, PictureExtensions)
