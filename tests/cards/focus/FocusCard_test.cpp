@@ -252,11 +252,7 @@ TEST(FocusRules, SessionStatesGiveTheirTitlesAndProgress)
         p.mode = mode;
         return p;
     };
-    const struct {
-        PomodoroState state;
-        QString action, mode;
-        double progress;
-    } cases[] = {
+    const std::tuple<PomodoroState, QString, QString, double> cases[] = {
         {session(false, 1500), u"Start"_s, u"Focus time"_s, 0},
         {session(true, 375), u"Pause"_s, u"Focus time"_s, 0.75},
         {session(false, 375), u"Resume"_s, u"Focus time"_s, 0.75},
@@ -264,10 +260,10 @@ TEST(FocusRules, SessionStatesGiveTheirTitlesAndProgress)
         {session(false, 3000), u"Start"_s, u"Focus time"_s, 0}, // snoozed past the length: still ready
         {session(false, 150, PomodoroMode::breakTime), u"Resume"_s, u"Break time"_s, 0.5},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(primaryActionTitle(c.state), c.action) << c.state.remaining;
-        EXPECT_EQ(modeTitle(c.state), c.mode) << c.state.remaining;
-        EXPECT_DOUBLE_EQ(progress(c.state), c.progress) << c.state.remaining;
+    for (const auto &[state, action, mode, expected] : cases) {
+        EXPECT_EQ(primaryActionTitle(state), action) << state.remaining;
+        EXPECT_EQ(modeTitle(state), mode) << state.remaining;
+        EXPECT_DOUBLE_EQ(progress(state), expected) << state.remaining;
     }
 
     PomodoroState odd;

@@ -108,18 +108,16 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
 
     // Return in the address saves too; the name goes as typed. An address the
     // state cannot use closes the form all the same and stores nothing.
-    const struct {
-        QString title, url;
-        std::size_t count;
-    } saves[] = {{u" My site "_s, u"https://my.test/a"_s, 2}, {u"Bad"_s, u"not a url"_s, 2}};
-    for (const auto &save : saves) {
+    const std::tuple<QString, QString, std::size_t> saves[] = {{u" My site "_s, u"https://my.test/a"_s, 2},
+                                                               {u"Bad"_s, u"not a url"_s, 2}};
+    for (const auto &[name, address, count] : saves) {
         card->composerAction();
         settle();
-        title->setText(save.title);
-        url->setText(save.url);
+        title->setText(name);
+        url->setText(address);
         QTest::keyClick(url, Qt::Key_Return);
-        EXPECT_FALSE(card->isComposing()) << save.url.toStdString();
-        EXPECT_EQ(state->links().size(), save.count) << save.url.toStdString();
+        EXPECT_FALSE(card->isComposing()) << address.toStdString();
+        EXPECT_EQ(state->links().size(), count) << address.toStdString();
         EXPECT_TRUE(url->text().isEmpty());
     }
     EXPECT_EQ(state->links().front().title, u" My site "_s);
@@ -219,10 +217,7 @@ TEST(LinkCardRules, MonogramsCountUserPerceivedCharacters)
     const QString bmpPlane1 = QString::fromUcs4(U"\U0001D400bc");        // mathematical bold A
     const QString flag = QString::fromUcs4(U"\U0001F1EB\U0001F1F7news"); // a flag: two code points
     const QString accented = QString::fromUcs4(U"e\u0301cole normale");  // e + combining accent
-    const struct {
-        QString source, monogram;
-        int length;
-    } cases[] = {
+    const std::tuple<QString, QString, int> cases[] = {
         {u"New York Times"_s, u"NY"_s, 2},
         {u"abcd"_s, u"AB"_s, 2},
         {u"x"_s, u"X"_s, 1},
@@ -235,18 +230,16 @@ TEST(LinkCardRules, MonogramsCountUserPerceivedCharacters)
         {u"東京 タワー"_s, u"東タ"_s, 2},
         {u""_s, u""_s, 0},
     };
-    for (const auto &c : cases) {
-        const QString got = linkcard::monogram(c.source);
-        EXPECT_EQ(got, c.monogram) << c.source.toStdString() << " gave " << got.toStdString();
-        EXPECT_EQ(linkcard::monogramLength(got), c.length) << c.source.toStdString();
+    for (const auto &[source, monogram, length] : cases) {
+        const QString got = linkcard::monogram(source);
+        EXPECT_EQ(got, monogram) << source.toStdString() << " gave " << got.toStdString();
+        EXPECT_EQ(linkcard::monogramLength(got), length) << source.toStdString();
     }
 }
 
 TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToText)
 {
-    const struct {
-        QString title, url, name, source;
-    } cases[] = {
+    const std::tuple<QString, QString, QString, QString> cases[] = {
         {u"  News  "_s, u"https://www.news.test/"_s, u"News"_s, u"News"_s},
         {u""_s, u"https://www.my-site.com/a"_s, u"my-site.com"_s, u"www.my-site.com"_s},
         {u" "_s, u"https://WWW.Example.COM/x"_s, u"example.com"_s, u"www.example.com"_s},
@@ -256,10 +249,10 @@ TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToText)
         {u""_s, u"not a url"_s, u"Link"_s, u"not a url"_s},
         {u""_s, u"https://bad host/"_s, u"Link"_s, u"https://bad host/"_s},
     };
-    for (const auto &c : cases) {
-        const SavedLink held = link(c.title, c.url);
-        EXPECT_EQ(linkcard::tileName(held), c.name) << c.url.toStdString();
-        EXPECT_EQ(linkcard::displaySource(held), c.source) << c.url.toStdString();
+    for (const auto &[title, url, name, source] : cases) {
+        const SavedLink held = link(title, url);
+        EXPECT_EQ(linkcard::tileName(held), name) << url.toStdString();
+        EXPECT_EQ(linkcard::displaySource(held), source) << url.toStdString();
     }
 }
 

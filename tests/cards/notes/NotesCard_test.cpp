@@ -169,21 +169,18 @@ TEST_F(NotesCardTest, ListShowsLoadingEmptyOrFourTilesThatOpenTheirNote)
 
 TEST(NoteTileTest, HostileTitlesShowWithoutControlsEachInItsOwnDirection)
 {
-    const struct {
-        QString title, shown;
-        Qt::LayoutDirection direction;
-    } cases[] = {
+    const std::tuple<QString, QString, Qt::LayoutDirection> cases[] = {
         {QString(u"invoice"_s + QChar(0x202E) + u"fdp.exe"_s), u"invoicefdp.exe"_s, Qt::LeftToRight},
         {u"ملاحظة"_s, u"ملاحظة"_s, Qt::RightToLeft},
     };
-    for (const auto &c : cases) {
-        const AppleNoteItem note{u"Notes:x.md"_s, c.title, {}, u"Today"_s, {}};
+    for (const auto &[raw, shown, direction] : cases) {
+        const AppleNoteItem note{u"Notes:x.md"_s, raw, {}, u"Today"_s, {}};
         NoteTile tile(note);
         auto *title = tile.findChild<ElidedLabel *>(u"noteTileTitle"_s);
         ASSERT_NE(title, nullptr);
-        EXPECT_EQ(title->text(), c.shown);
-        EXPECT_EQ(title->layoutDirection(), c.direction) << c.shown.toStdString();
-        EXPECT_EQ(tile.note().title, c.title) << "the note keeps its own text";
+        EXPECT_EQ(title->text(), shown);
+        EXPECT_EQ(title->layoutDirection(), direction) << shown.toStdString();
+        EXPECT_EQ(tile.note().title, raw) << "the note keeps its own text";
     }
 }
 

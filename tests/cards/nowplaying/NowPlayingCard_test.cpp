@@ -162,15 +162,7 @@ TEST(SoundscapeRulesTest, RadioStatusLinePlayButtonAndSummary)
     using S = QuranPlayerStatus;
     const QString choose = u"Choose Ambient or Quran Radio"_s; // with no sound active
     const auto secondary = StatusTone::secondary, warning = StatusTone::warning;
-    const struct {
-        QuranPlayerStatus status;
-        bool hasStation;
-        QString text;
-        StatusTone tone;
-        QString button;
-        bool enabled;
-        QString subtitle;
-    } cases[] = {
+    const std::tuple<QuranPlayerStatus, bool, QString, StatusTone, QString, bool, QString> cases[] = {
         {S::idle(), true, u"Choose a station and press play."_s, secondary, u"Play"_s, true, choose},
         {S::idle(), false, u"No radio station is enabled."_s, secondary, u"Play"_s, false, choose},
         {S::loading(), true, u"Tuning live stream..."_s, secondary, u"Loading"_s, false, u"Tuning..."_s},
@@ -181,13 +173,13 @@ TEST(SoundscapeRulesTest, RadioStatusLinePlayButtonAndSummary)
         {S::error(u"Boom"_s), true, u"Boom"_s, warning, u"Play"_s, true, choose},
         {S::error(QString()), true, QString(), warning, u"Play"_s, true, choose},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(soundscape::radioStatusText(c.status, c.hasStation), c.text);
-        EXPECT_EQ(soundscape::radioStatusTone(c.status), c.tone);
-        EXPECT_EQ(soundscape::radioPlayButton(c.status).title, c.button);
-        EXPECT_EQ(soundscape::radioPlayButtonEnabled(c.status, c.hasStation), c.enabled);
-        EXPECT_EQ(soundscape::summarySubtitle(c.status, 0, false), c.subtitle);
+    for (const auto &[status, hasStation, text, tone, button, enabled, subtitle] : cases) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(soundscape::radioStatusText(status, hasStation), text);
+        EXPECT_EQ(soundscape::radioStatusTone(status), tone);
+        EXPECT_EQ(soundscape::radioPlayButton(status).title, button);
+        EXPECT_EQ(soundscape::radioPlayButtonEnabled(status, hasStation), enabled);
+        EXPECT_EQ(soundscape::summarySubtitle(status, 0, false), subtitle);
     }
     // Past the radio rows: the mixer's.
     EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::idle(), 2, false), u"Paused"_s);
@@ -390,10 +382,7 @@ TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePla
     writePicture(home.path(u"rel/a.png"_s));
     makeCard();
     const QString web = services.server.url(u"/a.png"_s).toString();
-    const struct {
-        QString location;
-        bool playing, shows;
-    } cases[] = {
+    const std::tuple<QString, bool, bool> cases[] = {
         {u"  "_s + web + u"\n"_s, true, true},
         {u"rel/a.png"_s, true, true},
         {QUrl::fromLocalFile(absolute).toString(), true, true},
@@ -403,21 +392,21 @@ TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePla
         {services.server.url(u"/gone.png"_s).toString(), true, false},
         {home.path(u"missing.png"_s), false, false},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.location.toStdString());
-        state->setNowPlaying(item(c.location, c.playing));
+    for (const auto &[location, playing, shows] : cases) {
+        SCOPED_TRACE(location.toStdString());
+        state->setNowPlaying(item(location, playing));
         ASSERT_TRUE(artworkSettled());
-        EXPECT_EQ(artwork().showsArtwork(), c.shows);
-        if (c.shows)
+        EXPECT_EQ(artwork().showsArtwork(), shows);
+        if (shows)
             EXPECT_LE(artwork().imageSlot()->image().width(), 238) << "decoded for the tile, not at full size";
         else
             EXPECT_EQ(NowPlayingArtworkPlaceholder::symbol(artwork().item()),
-                      c.playing ? u"waveform"_s : u"music.note"_s);
+                      playing ? u"waveform"_s : u"music.note"_s);
     }
     QDir::setCurrent(before);
 
     // The web picture, announced again unchanged and redrawn, was loaded once.
-    state->setNowPlaying(item(cases[0].location));
+    state->setNowPlaying(item(std::get<0>(cases[0])));
     state->setNowPlaying(state->nowPlaying());
     card->resize(260, NowPlayingHero::preferredHeight);
     card->update();

@@ -101,20 +101,16 @@ TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
     state->setReminders({due(u"tomorrow"_s, midnight.addDays(1).addSecs(3600)), due(u"midnight"_s, midnight),
                          due(u"yesterday"_s, midnight.addSecs(-1))});
     makeCard();
-    const struct {
-        QString chip;
-        QStringList sections;
-        QStringList titles;
-    } cases[] = {
+    const std::tuple<QString, QStringList, QStringList> cases[] = {
         {u"reminderFilter_today"_s, {u"Today"_s}, {u"midnight"_s}},
         {u"reminderFilter_overdue"_s, {u"Overdue"_s}, {u"yesterday"_s}},
         {u"reminderFilter_upcoming"_s, {u"Today"_s, u"Tomorrow"_s}, {u"midnight"_s, u"tomorrow"_s}},
     };
-    for (const auto &c : cases) {
-        click(c.chip);
+    for (const auto &[chip, sections, titles] : cases) {
+        click(chip);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), c.sections) << c.chip.toStdString();
-        EXPECT_EQ(texts(*card, u"reminderTitle"_s), c.titles) << c.chip.toStdString();
+        EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), sections) << chip.toStdString();
+        EXPECT_EQ(texts(*card, u"reminderTitle"_s), titles) << chip.toStdString();
     }
     EXPECT_EQ(text(u"reminderCountLine"_s), u"3 open reminders"_s);
 }

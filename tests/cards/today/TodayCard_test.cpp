@@ -22,11 +22,7 @@ TodayWeather weather(double temperature, int code)
 
 TEST(TodayRules, WeatherTextsSymbolsAndTints)
 {
-    const struct {
-        std::optional<TodayWeather> weather;
-        QString temperature, detail, symbol;
-        bool ownTint; // a fixed colour rather than the today tint
-    } cases[] = {
+    const std::tuple<std::optional<TodayWeather>, QString, QString, QString, bool> cases[] = {
         {weather(21.5, 2), u"22°"_s, u"Mostly clear • Makkah"_s, u"cloud.sun"_s, false},
         {weather(-0.5, 48), u"-1°"_s, u"Fog • Makkah"_s, u"cloud.fog"_s, false},
         {weather(-0.4, 0), u"0°"_s, u"Clear • Makkah"_s, u"sun.max"_s, true},
@@ -38,11 +34,11 @@ TEST(TodayRules, WeatherTextsSymbolsAndTints)
          false},
         {std::nullopt, u"--°"_s, u"Weather uses your prayer city"_s, u"cloud.sun"_s, false},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(today::temperatureText(c.weather), c.temperature) << c.detail.toStdString();
-        EXPECT_EQ(today::weatherDetail(c.weather, false, {}), c.detail);
-        EXPECT_EQ(today::weatherLook(c.weather).symbol, c.symbol) << c.detail.toStdString();
-        EXPECT_EQ(today::weatherLook(c.weather).tint.isValid(), c.ownTint) << c.detail.toStdString();
+    for (const auto &[weather, temperature, detail, symbol, ownTint] : cases) {
+        EXPECT_EQ(today::temperatureText(weather), temperature) << detail.toStdString();
+        EXPECT_EQ(today::weatherDetail(weather, false, {}), detail);
+        EXPECT_EQ(today::weatherLook(weather).symbol, symbol) << detail.toStdString();
+        EXPECT_EQ(today::weatherLook(weather).tint.isValid(), ownTint) << detail.toStdString();
     }
     EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
     EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
