@@ -47,18 +47,15 @@ test::CannedResponse pngAnswer(const QImage &image)
 
 TEST(ImageDecodingTest, PicturesAreDecodedJustLargeEnoughToCoverTheTarget)
 {
-    struct Case {
-        QSize source, target, expected;
-    };
-    const Case cases[] = {
+    const std::tuple<QSize, QSize, QSize> cases[] = {
         {{1600, 1200}, {200, 100}, {200, 150}}, // wide target: the width decides
         {{1200, 1600}, {200, 100}, {200, 267}},
-        {{1600, 400}, {100, 100}, {400, 100}},  // wide picture: the height decides
-        {{100, 80}, {400, 300}, {100, 80}},     // never enlarged
-        {{1600, 1200}, {}, {1600, 1200}},       // no target: as stored
+        {{1600, 400}, {100, 100}, {400, 100}}, // wide picture: the height decides
+        {{100, 80}, {400, 300}, {100, 80}},    // never enlarged
+        {{1600, 1200}, {}, {1600, 1200}},      // no target: as stored
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(coverSize(c.source, c.target), c.expected) << c.source.width() << "x" << c.source.height();
+    for (const auto &[source, target, expected] : cases)
+        EXPECT_EQ(coverSize(source, target), expected) << source.width() << "x" << source.height();
 
     for (const char *format : {"JPEG", "PNG"}) {
         const QImage decoded = decodeImageData(encoded(picture({1600, 1200}), format), {200, 100});
