@@ -352,10 +352,12 @@ protected:
 
     static NowPlayingItem item(const QString &artwork = {}, bool playing = true)
     {
-        NowPlayingItem i{u"Clair de Lune"_s, u"Debussy"_s, u"Spotify"_s, playing, false, std::nullopt};
-        if (!artwork.isNull())
-            i.artworkLocation = artwork;
-        return i;
+        return {u"Clair de Lune"_s,
+                u"Debussy"_s,
+                u"Spotify"_s,
+                playing,
+                false,
+                artwork.isNull() ? std::nullopt : std::optional(artwork)};
     }
 
     NowPlayingArtworkView &artwork() { return *card->artworkView(); }

@@ -58,12 +58,7 @@ const QTimeZone berlin("Europe/Berlin");
 
 ReminderItem due(const QString &id, const QDateTime &when, bool includesTime = true)
 {
-    ReminderItem item;
-    item.id = id;
-    item.title = id;
-    item.dueDate = when;
-    item.includesTime = includesTime;
-    return item;
+    return {.id = id, .title = id, .dueDate = when, .includesTime = includesTime};
 }
 
 QStringList ids(const std::vector<ReminderItem> &items)

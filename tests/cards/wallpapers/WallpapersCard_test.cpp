@@ -41,11 +41,7 @@ protected:
 
     static WallpaperCandidate candidate(const QString &id, std::optional<QUrl> source = std::nullopt)
     {
-        WallpaperCandidate c;
-        c.id = id;
-        c.title = u"Picture "_s + id;
-        c.sourceURL = std::move(source);
-        return c;
+        return {.id = id, .title = u"Picture "_s + id, .sourceURL = std::move(source)};
     }
 
     bool idle() const override { return !state->isLoadingWallpaper() && !state->isApplyingWallpaper(); }
