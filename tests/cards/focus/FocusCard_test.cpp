@@ -82,8 +82,9 @@ TEST_F(FocusCardTest, ATypedDurationIsCommittedRoundedUpAndSavedAndOnlyIt)
               OrlixStyle::current().primaryButtonFill());
 }
 
-TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
+TEST_F(FocusCardTest, StartLocksTheDurationUntilResetAndTheAlertSoundIsStored)
 {
+    defaults.set(SettingsKey::focusAlertSound, u"trumpet"_s);
     makeCard();
     QTest::mouseClick(primary(), Qt::LeftButton);
 
@@ -117,12 +118,7 @@ TEST_F(FocusCardTest, StartLocksTheDurationUntilReset)
     click(u"focusSkipButton"_s);
     EXPECT_EQ(state->pomodoro().mode, PomodoroMode::breakTime);
     EXPECT_EQ(find<ShrinkLabel>(u"focusModeTitle"_s)->text(), u"Break time"_s);
-}
 
-TEST_F(FocusCardTest, TheAlertSoundPickerStoresItsChoice)
-{
-    defaults.set(SettingsKey::focusAlertSound, u"trumpet"_s);
-    makeCard();
     auto *picker = find<MenuPicker>(u"focusAlertSoundPicker"_s);
     EXPECT_EQ(picker->currentIndex(), 0) << "an unknown sound plays the bell, so the bell shows";
 
