@@ -60,7 +60,7 @@ protected:
     }
 };
 
-TEST_F(NotesCardTest, BlankSaveKeepsTheTextsAndABodyOnlySaveWritesAKoluNote)
+TEST_F(NotesCardTest, BlankSaveKeepsTheTextsABodyOnlySaveWritesAKoluNoteAndTheListOpensNotes)
 {
     makeCard();
     openComposer();
@@ -94,42 +94,8 @@ TEST_F(NotesCardTest, BlankSaveKeepsTheTextsAndABodyOnlySaveWritesAKoluNote)
     composer->setStatus(u"Write a note first."_s, Qt::red);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     EXPECT_EQ(saveButton->mapTo(composer, QPoint()), at);
-}
 
-TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsKolu)
-{
-    makeCard();
-    state->setSelectedAppleNoteFolderID(u"Notes:Work"_s);
-    state->setAppleNoteFolders({});
-    state->setIsLoadingAppleNoteFolders(true);
-    click(u"notesComposerToggle"_s);
-    auto *menu = find<QToolButton>(u"noteFolderMenu"_s);
-    EXPECT_EQ(menu->text(), u"Loading..."_s);
-    EXPECT_FALSE(menu->isEnabled());
-    card->composer()->titleField()->setText(u"Plan"_s);
-    save();
-    EXPECT_EQ(noteFiles(), (QStringList{u"Work/Plan.md"_s}));
-    test::waitUntil([&] { return !state->isLoadingAppleNoteFolders(); });
-
-    state->setIsLoadingAppleNoteFolders(false);
-    state->setAppleNoteFolders({{u"Notes:Work"_s, u"Work"_s, u"Notes"_s}});
-    state->setSelectedAppleNoteFolderID(u"Notes:Gone"_s);
-    EXPECT_EQ(menu->text(), u"Kolu"_s);
-    EXPECT_TRUE(menu->isEnabled());
-    int entries = 0;
-    for (QAction *action : menu->menu()->actions()) {
-        entries += !action->isSeparator();
-        EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
-    }
-    EXPECT_EQ(entries, 2);
-    menu->menu()->actions().last()->trigger();
-    EXPECT_EQ(state->selectedAppleNoteFolderID(), u"Notes:Work"_s);
-    EXPECT_EQ(menu->text(), u"Work"_s);
-}
-
-TEST_F(NotesCardTest, ListShowsLoadingEmptyOrFourTilesThatOpenTheirNote)
-{
-    makeCard();
+    // The list shows loading, empty or four tiles that open their note.
     waitIdle();
     state->setAppleNotes({});
     state->setIsLoadingAppleNotes(true);
@@ -165,6 +131,37 @@ TEST_F(NotesCardTest, ListShowsLoadingEmptyOrFourTilesThatOpenTheirNote)
     click(u"notesOpenFolderButton"_s);
     ASSERT_FALSE(services.urlOpener->opened.isEmpty());
     EXPECT_EQ(services.urlOpener->opened.last(), QUrl::fromLocalFile(root));
+}
+
+TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsKolu)
+{
+    makeCard();
+    state->setSelectedAppleNoteFolderID(u"Notes:Work"_s);
+    state->setAppleNoteFolders({});
+    state->setIsLoadingAppleNoteFolders(true);
+    click(u"notesComposerToggle"_s);
+    auto *menu = find<QToolButton>(u"noteFolderMenu"_s);
+    EXPECT_EQ(menu->text(), u"Loading..."_s);
+    EXPECT_FALSE(menu->isEnabled());
+    card->composer()->titleField()->setText(u"Plan"_s);
+    save();
+    EXPECT_EQ(noteFiles(), (QStringList{u"Work/Plan.md"_s}));
+    test::waitUntil([&] { return !state->isLoadingAppleNoteFolders(); });
+
+    state->setIsLoadingAppleNoteFolders(false);
+    state->setAppleNoteFolders({{u"Notes:Work"_s, u"Work"_s, u"Notes"_s}});
+    state->setSelectedAppleNoteFolderID(u"Notes:Gone"_s);
+    EXPECT_EQ(menu->text(), u"Kolu"_s);
+    EXPECT_TRUE(menu->isEnabled());
+    int entries = 0;
+    for (QAction *action : menu->menu()->actions()) {
+        entries += !action->isSeparator();
+        EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
+    }
+    EXPECT_EQ(entries, 2);
+    menu->menu()->actions().last()->trigger();
+    EXPECT_EQ(state->selectedAppleNoteFolderID(), u"Notes:Work"_s);
+    EXPECT_EQ(menu->text(), u"Work"_s);
 }
 
 TEST(NoteTileTest, HostileTitlesShowWithoutControlsEachInItsOwnDirection)

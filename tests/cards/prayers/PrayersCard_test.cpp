@@ -66,7 +66,7 @@ protected:
     }
 };
 
-TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceFromItsBeginningAndCountryMenuReplacesTheCity)
+TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceFromItsBeginningTheMenusReplaceItAndSetStoresIt)
 {
     makeCard();
     EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
@@ -111,11 +111,8 @@ TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceFromItsBeginningAndCountryMenu
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(cityEdit(), &out);
     EXPECT_EQ(cityEdit()->cursorPosition(), 0);
-}
 
-TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAForcedRequest)
-{
-    makeCard();
+    // Set is disabled for a blank place and stores the trimmed text with a forced request.
     waitIdle();
     for (const QString &blank : {u""_s, u"   "_s, QString(500, u' ')}) {
         cityEdit()->setText(blank);
