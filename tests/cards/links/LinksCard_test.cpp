@@ -123,7 +123,7 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     EXPECT_EQ(state->links().front().title, u" My site "_s);
 }
 
-TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
+TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesFitsTheCardAndItsTilesOpenOnlyWebAddresses)
 {
     std::vector<SavedLink> links;
     for (int i = 0; i < 12; ++i)
@@ -158,13 +158,11 @@ TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
     EXPECT_FALSE(grid()->isVisibleTo(card.get()));
     EXPECT_TRUE(find(u"linkSearchField"_s)->isVisibleTo(card.get()));
     EXPECT_TRUE(find(u"linkComposerInvitation"_s)->isVisibleTo(card.get()));
-}
 
-TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
-{
+    // Tiles open only web addresses, copy and delete.
     state->setLinks({link(u""_s, u"https://www.example.com/page"_s, 3), link(u"Files"_s, u"file:///etc/passwd"_s, 2),
                      link(u"Script"_s, u"javascript:alert(1)"_s, 1), link(u""_s, u"not a url"_s, 0)});
-    makeCard();
+    settle();
     const auto tiles = grid()->tiles();
     ASSERT_EQ(tiles.size(), 4u);
     EXPECT_EQ(tiles[0]->name(), u"example.com"_s);

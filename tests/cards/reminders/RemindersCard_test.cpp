@@ -77,25 +77,18 @@ QStringList texts(const QWidget &card, const QString &name)
     return out;
 }
 
-TEST_F(RemindersCardTest, StoredFilterFallsBackToTodayAndChipsStoreTheirValue)
+// The stored filter falls back to Today when not offered; each chip stores its value.
+TEST_F(RemindersCardTest, ChipsStoreTheirFilterAndSectionsFollowTheDayBoundaries)
 {
     defaults.set(SettingsKey::orlixReminderFilter, u"flagged"_s); // stored, but not offered
-    makeCard();
-    EXPECT_EQ(card->selectedFilter(), ReminderFilter::today);
-    EXPECT_TRUE(find<QAbstractButton>(u"reminderFilter_today"_s)->isChecked());
-    click(u"reminderFilter_upcoming"_s);
-    EXPECT_EQ(defaults.string(SettingsKey::orlixReminderFilter), u"upcoming"_s);
-    EXPECT_TRUE(find<QAbstractButton>(u"reminderFilter_upcoming"_s)->isChecked());
-}
-
-TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
-{
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const QDateTime midnight = clock.now().toTimeZone(zone).date().startOfDay(zone);
     state->setRemindersConnection(RemindersConnectionState::ready());
     state->setReminders({due(u"tomorrow"_s, midnight.addDays(1).addSecs(3600)), due(u"midnight"_s, midnight),
                          due(u"yesterday"_s, midnight.addSecs(-1))});
     makeCard();
+    EXPECT_EQ(card->selectedFilter(), ReminderFilter::today);
+    EXPECT_TRUE(find<QAbstractButton>(u"reminderFilter_today"_s)->isChecked());
     const std::tuple<QString, QStringList, QStringList> cases[] = {
         {u"reminderFilter_today"_s, {u"Today"_s}, {u"midnight"_s}},
         {u"reminderFilter_overdue"_s, {u"Overdue"_s}, {u"yesterday"_s}},
@@ -106,6 +99,8 @@ TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), sections) << chip.toStdString();
         EXPECT_EQ(texts(*card, u"reminderTitle"_s), titles) << chip.toStdString();
+        EXPECT_EQ(u"reminderFilter_"_s + defaults.string(SettingsKey::orlixReminderFilter), chip);
+        EXPECT_TRUE(find<QAbstractButton>(chip)->isChecked());
     }
     EXPECT_EQ(text(u"reminderCountLine"_s), u"3 open reminders"_s);
 }
