@@ -41,7 +41,11 @@ protected:
 
     static WallpaperCandidate candidate(const QString &id, std::optional<QUrl> source = std::nullopt)
     {
-        return {.id = id, .title = u"Picture "_s + id, .sourceURL = std::move(source)};
+        WallpaperCandidate c;
+        c.id = id;
+        c.title = u"Picture "_s + id;
+        c.sourceURL = std::move(source);
+        return c;
     }
 
     bool idle() const override { return !state->isLoadingWallpaper() && !state->isApplyingWallpaper(); }
