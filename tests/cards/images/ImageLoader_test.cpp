@@ -2,17 +2,10 @@
 #include "cards/images/ImageLoader.h"
 #include "cards/images/ImageSlot.h"
 
-#include "EventWait.h"
+#include "../CardTest.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
-#include "TestFiles.h"
 #include "WorkersHeld.h"
 
-#include <gtest/gtest.h>
-
-#include <QBuffer>
-#include <QImage>
 #include <QNetworkAccessManager>
 #include <QPainter>
 
@@ -31,14 +24,7 @@ QImage picture(QSize size, int tone = 0)
     return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using test::encoded;
 
 test::CannedResponse pngAnswer(const QImage &image)
 {

@@ -366,22 +366,15 @@ protected:
     {
         return test::waitUntil([&] { return artwork().imageSlot()->phase() != ImageSlot::Phase::loading; });
     }
-
-    QString writePicture(const QString &path)
-    {
-        EXPECT_TRUE(test::writeFile(path, test::pngBytes({300, 300})));
-        return path;
-    }
 };
 
 TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePlaceholderShowsThePlay)
 {
     services.server.respond(u"/a.png"_s, {200, test::pngBytes({64, 64}), {{"Content-Type", "image/png"}}});
     services.server.respond(u"/gone.png"_s, {404, "gone", {}});
-    const QString absolute = writePicture(home.path(u"art/a.png"_s));
+    const QString absolute = makeFile(u"rel/a.png"_s, test::pngBytes({300, 300}));
     const QString before = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(home.home()));
-    writePicture(home.path(u"rel/a.png"_s));
+    ASSERT_TRUE(QDir::setCurrent(home.path(u"Files"_s)));
     makeCard();
     const QString web = services.server.url(u"/a.png"_s).toString();
     const std::tuple<QString, bool, bool> cases[] = {
