@@ -75,19 +75,11 @@ protected:
 
     ReminderItem due(const QString &id, std::optional<int> minutesFromNow, bool flagged = false) const
     {
-        return {id,      id,
-                {},      minutesFromNow ? std::optional(clock.now().addSecs(*minutesFromNow * 60)) : std::nullopt,
-                false,   0,
-                flagged, {},
-                false};
+        const auto when = minutesFromNow ? std::optional(clock.now().addSecs(*minutesFromNow * 60)) : std::nullopt;
+        return {id, id, {}, when, false, 0, flagged, {}, false};
     }
     // Fresh weather, so showing the card fetches nothing.
-    void holdFreshWeather()
-    {
-        TodayWeather fresh = weather(21.5, 2);
-        fresh.fetchedAt = clock.now();
-        state->setTodayWeather(fresh);
-    }
+    void holdFreshWeather() { state->setTodayWeather(TodayWeather{u"Makkah"_s, 21.5, 2, clock.now()}); }
 };
 
 TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
