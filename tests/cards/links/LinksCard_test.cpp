@@ -40,7 +40,7 @@ protected:
 };
 using test::settle;
 
-TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncoded)
+TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncodedAndTheComposerSavesANormalisedAddress)
 {
     state->loadSavedState();
     state->addWebSearchProvider(u"Test"_s, u"https://s.test/?q={query}"_s);
@@ -68,11 +68,8 @@ TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncoded)
     picker->menu()->findChild<QAction *>(u"menuPickerItem0"_s)->trigger();
     EXPECT_EQ(state->selectedWebSearchProviderID(), state->webSearchProviders().front().id);
     EXPECT_EQ(picker->currentIndex(), 0);
-}
 
-TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
-{
-    makeCard();
+    // The composer moves the focus and saves a normalised address.
     auto *title = field(u"linkTitleField"_s);
     auto *url = field(u"linkUrlField"_s);
     auto *invitation = find<QAbstractButton>(u"linkComposerInvitation"_s);
