@@ -124,7 +124,7 @@ TEST_F(WallpapersCardTest, ShowingTheCardLoadsOnlyWhileNothingIsShownAndSetSetsT
     EXPECT_EQ(services.desktopPicture->calls.front().first, state->wallpaperCandidate()->imageURL.toLocalFile());
 }
 
-TEST_F(WallpapersCardTest, ThePreviewIsDecodedAtItsOwnSizeAndAClickOpensOnlyASourcePage)
+TEST_F(WallpapersCardTest, ThePreviewIsDecodedAtItsOwnSizeOpensOnlyASourcePageAndTheCardFitsThePanel)
 {
     state->setWallpaperCandidate(candidate(u"0"_s));
     makeCard();
@@ -156,13 +156,10 @@ TEST_F(WallpapersCardTest, ThePreviewIsDecodedAtItsOwnSizeAndAClickOpensOnlyASou
         QTest::mouseClick(card->preview(), Qt::LeftButton);
         EXPECT_EQ(services.urlOpener->opened, source ? QList<QUrl>{page} : QList<QUrl>{});
     }
-}
 
-TEST_F(WallpapersCardTest, TheCardFitsThePanelAtBothRailSizesWithLongTexts)
-{
+    // The card fits the panel at both rail sizes with long texts.
     for (const int width : {282, 361}) {
         cardSize = {width, 460};
-        state->setWallpaperCandidate(candidate(u"0"_s));
         makeCard();
         state->setWallpaperLocalFolderName(u"A folder with a very long name indeed, longer than any button"_s);
         WallpaperCandidate c = candidate(u"x"_s);
