@@ -112,8 +112,7 @@ TEST_F(NotesCardTest, BlankSaveKeepsTheTextsABodyOnlySaveWritesAKoluNoteAndTheLi
             notes.push_back({u"Notes:n%1.md"_s.arg(i), u"Note %1"_s.arg(i), {}, u"Today"_s, {}});
         state->setAppleNotes(notes);
         EXPECT_FALSE(empty->isVisibleTo(card.get()));
-        const QList<NoteTile *> tiles = card->findChildren<NoteTile *>();
-        ASSERT_EQ(tiles.size(), std::min(count, 4)) << count;
+        ASSERT_EQ(card->findChildren<NoteTile *>().size(), std::min(count, 4)) << count;
         EXPECT_EQ(text(u"notesCount"_s), u"%1 from Notes"_s.arg(count));
     }
     // Loading with notes known keeps the tiles.
@@ -129,8 +128,7 @@ TEST_F(NotesCardTest, BlankSaveKeepsTheTextsABodyOnlySaveWritesAKoluNoteAndTheLi
     EXPECT_EQ(services.processes->runs().last().arguments.value(0), QFileInfo(root + u"/n1.md"_s).absoluteFilePath());
 
     click(u"notesOpenFolderButton"_s);
-    ASSERT_FALSE(services.urlOpener->opened.isEmpty());
-    EXPECT_EQ(services.urlOpener->opened.last(), QUrl::fromLocalFile(root));
+    EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{QUrl::fromLocalFile(root)});
 }
 
 TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsKolu)
