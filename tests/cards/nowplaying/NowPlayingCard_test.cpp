@@ -70,7 +70,7 @@ protected:
     }
 };
 
-TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHero)
+TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHeroAndAMixOrATileStopsTheRadio)
 {
     makeCard();
     EXPECT_TRUE(card->summary()->isVisible() && !card->hero()->isVisible());
@@ -93,11 +93,9 @@ TEST_F(NowPlayingCardTest, TheTopSlotChoosesTheSummaryOrTheHero)
     bringRadioTo(Kind::Paused);
     publish(music(u"Other"_s));
     EXPECT_TRUE(card->hero()->isVisible());
-}
 
-TEST_F(NowPlayingCardTest, AMixOrATileStopsTheRadioThenAppliesThenRefreshesAndSlidersSetOnlyTheirVolume)
-{
-    makeCard();
+    // A mix stops the radio, then applies, then refreshes.
+    radio().stop();
     card->ambient()->setExpanded(true);
     bringRadioTo(Kind::Playing);
     publish(music());
@@ -412,7 +410,7 @@ TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePla
               1);
 }
 
-TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItem)
+TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItemAndTheTileIsTheShorterSide)
 {
     makeCard();
     state->setNowPlaying({u"Clair de Lune"_s, {}, u"Spotify"_s, false, true, std::nullopt});
@@ -427,6 +425,15 @@ TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItem)
     EXPECT_EQ(find<SourceBadge>(u"sourceBadge"_s)->text(), u"Audio"_s);
     EXPECT_EQ(mute->toolTip(), u"Mute"_s);
     EXPECT_EQ(find<MediaControlButton>(u"nowPlayingPlayPauseButton"_s)->symbol(), u"pause.fill"_s);
+
+    // The tile is the shorter side, centred.
+    for (const auto &[hero, tile] : {std::pair{QSize(400, 238), QRect(81, 0, 238, 238)},
+                                     {QSize(238, 238), QRect(0, 0, 238, 238)},
+                                     {QSize(200, 238), QRect(0, 19, 200, 200)}}) {
+        card->resize(hero);
+        EXPECT_EQ(card->tileRect(), tile);
+        EXPECT_EQ(QRect(artwork().mapTo(card.get(), QPoint()), artwork().size()), tile);
+    }
 }
 
 TEST_F(NowPlayingHeroTest, TheButtonsSendTheirCommandsThroughTheState)
@@ -457,18 +464,6 @@ TEST_F(NowPlayingHeroTest, TheButtonsSendTheirCommandsThroughTheState)
         std::count_if(runs.begin(), runs.end(),
                       [](const test::RecordedProcess &run) { return run.arguments.contains(u"set-sink-mute"_s); }),
         1);
-}
-
-TEST_F(NowPlayingHeroTest, TheTileIsTheShorterSideAndCentred)
-{
-    makeCard();
-    for (const auto &[hero, tile] : {std::pair{QSize(400, 238), QRect(81, 0, 238, 238)},
-                                     {QSize(238, 238), QRect(0, 0, 238, 238)},
-                                     {QSize(200, 238), QRect(0, 19, 200, 200)}}) {
-        card->resize(hero);
-        EXPECT_EQ(card->tileRect(), tile);
-        EXPECT_EQ(QRect(artwork().mapTo(card.get(), QPoint()), artwork().size()), tile);
-    }
 }
 
 } // namespace
