@@ -150,8 +150,7 @@ TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
         const auto before = publications();
         state->refreshReminders();
         const bool answered = test::waitUntil([&] { return publications() > before; });
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        test::settle();
         return answered ? publications() - before : 0;
     };
     const auto rowsByTitle = [&] {
