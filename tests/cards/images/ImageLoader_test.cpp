@@ -105,7 +105,7 @@ TEST_F(ImageLoaderTest, AFileIsDecodedOnAWorkerAtTheSizeAskedForAndServedFromThe
     EXPECT_EQ(loader.loadsStarted(), 3);
 }
 
-TEST_F(ImageLoaderTest, WhatCannotBeLoadedFails)
+TEST_F(ImageLoaderTest, WhatCannotBeLoadedFailsAndAReplacedRequestIsNeverShown)
 {
     server.respond(u"/missing.png"_s, {404, "no", {}});
     server.respond(u"/text.png"_s, {200, "not a picture", {}});
@@ -122,6 +122,32 @@ TEST_F(ImageLoaderTest, WhatCannotBeLoadedFails)
         EXPECT_EQ(slot.phase(), ImageSlot::Phase::failed) << address.toString().toStdString();
         EXPECT_TRUE(slot.image().isNull());
     }
+
+    // An answer to a replaced request is never shown.
+    server.clearRequests();
+    server.respond(u"/old.png"_s, pngAnswer(picture({32, 32}, 10)));
+    server.respond(u"/new.png"_s, pngAnswer(picture({32, 32}, 250)));
+    server.setHoldResponses(true);
+    ImageSlot slot(loader);
+    QList<ImageSlot::Phase> seen;
+    QObject::connect(&slot, &ImageSlot::changed, [&] { seen << slot.phase(); });
+
+    slot.show(server.url(u"/old.png"_s), {32, 32});
+    slot.show(server.url(u"/new.png"_s), {32, 32});
+    ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() == 2; }));
+    server.answerHeld([](const test::RecordedRequest &r) { return r.path == u"/new.png"_s; });
+    ASSERT_TRUE(settled(slot));
+    const qint64 shown = slot.image().cacheKey();
+    EXPECT_EQ(qRed(slot.image().pixel(30, 1)), 250) << "the newer picture";
+
+    bool oldArrived = false;
+    QObject::connect(&loader, &ImageLoader::finished, [&](const QString &key, const QImage &) {
+        oldArrived = oldArrived || key.endsWith(u"/old.png"_s);
+    });
+    server.answerHeld([](const test::RecordedRequest &) { return true; });
+    ASSERT_TRUE(test::waitUntil([&] { return oldArrived; }));
+    EXPECT_EQ(slot.image().cacheKey(), shown) << "the older answer came last and was dropped";
+    EXPECT_EQ(seen, (QList<ImageSlot::Phase>{ImageSlot::Phase::loading, ImageSlot::Phase::loaded}));
 }
 
 TEST_F(ImageLoaderTest, AWebPictureIsBoundedInSizeAndTimeAndTheCacheInMemory)
@@ -158,33 +184,6 @@ TEST_F(ImageLoaderTest, AWebPictureIsBoundedInSizeAndTimeAndTheCacheInMemory)
         EXPECT_LE(bounded.cachedBytes(), limits.cacheBytes);
     }
     EXPECT_GT(bounded.cachedBytes(), 0);
-}
-
-TEST_F(ImageLoaderTest, AnAnswerToAReplacedRequestIsNeverShown)
-{
-    server.respond(u"/old.png"_s, pngAnswer(picture({32, 32}, 10)));
-    server.respond(u"/new.png"_s, pngAnswer(picture({32, 32}, 250)));
-    server.setHoldResponses(true);
-    ImageSlot slot(loader);
-    QList<ImageSlot::Phase> seen;
-    QObject::connect(&slot, &ImageSlot::changed, [&] { seen << slot.phase(); });
-
-    slot.show(server.url(u"/old.png"_s), {32, 32});
-    slot.show(server.url(u"/new.png"_s), {32, 32});
-    ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() == 2; }));
-    server.answerHeld([](const test::RecordedRequest &r) { return r.path == u"/new.png"_s; });
-    ASSERT_TRUE(settled(slot));
-    const qint64 shown = slot.image().cacheKey();
-    EXPECT_EQ(qRed(slot.image().pixel(30, 1)), 250) << "the newer picture";
-
-    bool oldArrived = false;
-    QObject::connect(&loader, &ImageLoader::finished, [&](const QString &key, const QImage &) {
-        oldArrived = oldArrived || key.endsWith(u"/old.png"_s);
-    });
-    server.answerHeld([](const test::RecordedRequest &) { return true; });
-    ASSERT_TRUE(test::waitUntil([&] { return oldArrived; }));
-    EXPECT_EQ(slot.image().cacheKey(), shown) << "the older answer came last and was dropped";
-    EXPECT_EQ(seen, (QList<ImageSlot::Phase>{ImageSlot::Phase::loading, ImageSlot::Phase::loaded}));
 }
 
 } // namespace
