@@ -77,7 +77,7 @@ protected:
     }
 };
 
-TEST_F(CalendarCardTest, EmptyWeekAcrossTheClockChangeHighlightsOneDayAtATime)
+TEST_F(CalendarCardTest, TheWeekHighlightsOneDayAtATimeAndTodayCountsRowsAttendeesAndLeadChoices)
 {
     makeCard();
     const auto cells = card->weekStrip()->cells();
@@ -106,13 +106,11 @@ TEST_F(CalendarCardTest, EmptyWeekAcrossTheClockChangeHighlightsOneDayAtATime)
             EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events."_s);
         }
     }
-}
 
-TEST_F(CalendarCardTest, CountsRowsAttendeesAndLeadChoices)
-{
+    // Back on today: counts, rows, attendees and lead choices.
     state->setCalendarEvents({event(u"a"_s, -30, 4), event(u"yesterday"_s, -24 * 60), event(u"b"_s, 60, 3),
                               event(u"tomorrow"_s, 24 * 60)});
-    makeCard();
+    QTest::mouseClick(cells.front(), Qt::LeftButton);
     EXPECT_EQ(card->summaryText(), u"2 events"_s);
     auto rows = card->agenda()->rows();
     ASSERT_EQ(rows.size(), 2u);
