@@ -272,7 +272,7 @@ CalendarEvent eventAt(const QString &id, const QDateTime &start)
     return CalendarEvent{id, id, start, start.addSecs(1800), {}, {}, {}};
 }
 
-TEST(CalendarDays, EveryDayOfTheWeekHasItsOwnIdAcrossAnOffsetChange)
+TEST(CalendarDays, EveryDayHasItsOwnIdAndEventsGoToTheLocalDayTheyStartOn)
 {
     // British summer time begins on 30 March 2025: local midnights before
     // it are UTC midnights, after it they fall on the previous UTC day.
@@ -290,10 +290,7 @@ TEST(CalendarDays, EveryDayOfTheWeekHasItsOwnIdAcrossAnOffsetChange)
         for (const CalendarDayGroup &day : days)
             EXPECT_EQ(selectedDay(days, day.id(), now).day, day.day) << zone;
     }
-}
 
-TEST(CalendarDays, EventsGoToTheLocalDayTheyStartOn)
-{
     test::PinnedZone pinned("Europe/Berlin");
     const QDateTime now(QDate(2026, 3, 14), QTime(9, 0));
     const std::vector<CalendarEvent> events{

@@ -208,7 +208,7 @@ TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
 
 using namespace focus;
 
-TEST(FocusRules, DurationTextsParseAndRoundUpToWholeMinutes)
+TEST(FocusRules, DurationTextsAreFilteredParsedAndRoundedUpToWholeMinutes)
 {
     const std::pair<QString, std::optional<int>> cases[] = {
         {u"25"_s, 1500}, {u"25:00"_s, 1500}, {u" 1:30\n"_s, 90}, {u"+2"_s, 120},   {u"0:59"_s, 59},
@@ -227,10 +227,7 @@ TEST(FocusRules, DurationTextsParseAndRoundUpToWholeMinutes)
         {5, u"05:00"_s}, {25, u"25:00"_s}, {180, u"180:00"_s}, {0, u"01:00"_s}, {400, u"180:00"_s}};
     for (const auto &[m, text] : texts)
         EXPECT_EQ(durationText(m), text) << m;
-}
 
-TEST(FocusRules, TheFieldKeepsNumbersAndColonsUpToFiveCharacters)
-{
     EXPECT_EQ(filterDurationText(u"1a2 :b3"_s), u"12:3"_s);
     EXPECT_EQ(filterDurationText(u"180:00"_s), u"180:0"_s);
     EXPECT_EQ(filterDurationText(u"abc"_s), QString());

@@ -205,7 +205,7 @@ TEST(LinkCardRules, VisibleLinksAreTheNineNewestFavouritesWithTiesInStoredOrder)
     EXPECT_EQ(linkcard::visibleLinks({links.begin(), links.begin() + 2}).size(), 2u);
 }
 
-TEST(LinkCardRules, MonogramsCountUserPerceivedCharacters)
+TEST(LinkCardRules, MonogramsCountUserPerceivedCharactersAndColourByCodePoints)
 {
     const QString bmpPlane1 = QString::fromUcs4(U"\U0001D400bc");        // mathematical bold A
     const QString flag = QString::fromUcs4(U"\U0001F1EB\U0001F1F7news"); // a flag: two code points
@@ -228,6 +228,13 @@ TEST(LinkCardRules, MonogramsCountUserPerceivedCharacters)
         EXPECT_EQ(got, monogram) << source.toStdString() << " gave " << got.toStdString();
         EXPECT_EQ(linkcard::monogramLength(got), length) << source.toStdString();
     }
+
+    // "AB" = 65 + 66 = 131 = 18 * 7 + 5: orange.
+    EXPECT_EQ(linkcard::iconColorIndex(u"AB"_s), 5);
+    EXPECT_EQ(linkcard::iconColorIndex(u""_s), 0);
+    // A character outside the basic plane counts once, by its code point.
+    EXPECT_EQ(linkcard::iconColorIndex(QString::fromUcs4(U"\U0001F600")), int(0x1F600 % 7));
+    EXPECT_NE(linkcard::namedIconColor(5, ColorScheme::light), linkcard::namedIconColor(4, ColorScheme::light));
 }
 
 TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToText)
@@ -247,16 +254,6 @@ TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToText)
         EXPECT_EQ(linkcard::tileName(held), name) << url.toStdString();
         EXPECT_EQ(linkcard::displaySource(held), source) << url.toStdString();
     }
-}
-
-TEST(LinkCardRules, IconColourIsTheCodePointSumModuloSeven)
-{
-    // "AB" = 65 + 66 = 131 = 18 * 7 + 5: orange.
-    EXPECT_EQ(linkcard::iconColorIndex(u"AB"_s), 5);
-    EXPECT_EQ(linkcard::iconColorIndex(u""_s), 0);
-    // A character outside the basic plane counts once, by its code point.
-    EXPECT_EQ(linkcard::iconColorIndex(QString::fromUcs4(U"\U0001F600")), int(0x1F600 % 7));
-    EXPECT_NE(linkcard::namedIconColor(5, ColorScheme::light), linkcard::namedIconColor(4, ColorScheme::light));
 }
 
 TEST(LinkCardRules, OnlyWebAddressesWithAHostAreOpened)

@@ -215,7 +215,7 @@ TEST_F(RemindersCardTest, MarksFollowTheTitleAndTheDueText)
     }
 }
 
-TEST(ReminderRules, OnlyTheOfferedFiltersAreSelectedFromStoredText)
+TEST(ReminderRules, OnlyOfferedFiltersAreSelectedAndDayBoundariesDecideThem)
 {
     using reminderrules::selectedFilter;
     for (const QString &raw : {u"flagged"_s, u"noDate"_s, u""_s, u"xyz"_s, u"Today"_s, u"today"_s})
@@ -223,10 +223,7 @@ TEST(ReminderRules, OnlyTheOfferedFiltersAreSelectedFromStoredText)
     EXPECT_EQ(selectedFilter(u"overdue"_s), ReminderFilter::overdue);
     EXPECT_EQ(selectedFilter(u"upcoming"_s), ReminderFilter::upcoming);
     EXPECT_EQ(reminderrules::label(ReminderFilter::upcoming), u"Scheduled"_s);
-}
 
-TEST(ReminderRules, DayBoundariesDecideTheFilterAndTheSection)
-{
     const QDateTime now(QDate(2026, 3, 14), QTime(15, 0), berlin);
     const auto day = reminderrules::Day::of(now, berlin);
     const QDateTime midnight(QDate(2026, 3, 14), QTime(0, 0), berlin);
