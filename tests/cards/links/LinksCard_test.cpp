@@ -185,7 +185,7 @@ TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesFitsTheCardAndItsTilesOpen
         EXPECT_NE(held.title, u"Files"_s);
 }
 
-TEST(LinkCardRules, VisibleLinksAreTheNineNewestFavouritesWithTiesInStoredOrder)
+TEST(LinkCardRules, TheGridHoldsTheNineNewestFavouritesInColumnsByWidthAndWhatCanBeSaved)
 {
     std::vector<SavedLink> links;
     // Twelve favourites, stored oldest first; two of them share a moment.
@@ -203,6 +203,12 @@ TEST(LinkCardRules, VisibleLinksAreTheNineNewestFavouritesWithTiesInStoredOrder)
                                   u"fav4"_s, u"fav3"_s}));
     EXPECT_TRUE(linkcard::visibleLinks({}).empty());
     EXPECT_EQ(linkcard::visibleLinks({links.begin(), links.begin() + 2}).size(), 2u);
+
+    const std::pair<int, int> widths[] = {{0, 1}, {77, 1}, {166, 2}, {254, 3}, {333, 3}, {342, 4}};
+    for (const auto &[width, columns] : widths)
+        EXPECT_EQ(linkcard::gridColumns(width), columns) << width;
+    EXPECT_TRUE(linkcard::canSave(u" x "_s));
+    EXPECT_FALSE(linkcard::canSave(u" \n\t"_s));
 }
 
 TEST(LinkCardRules, MonogramsCountUserPerceivedCharactersAndColourByCodePoints)
@@ -237,7 +243,7 @@ TEST(LinkCardRules, MonogramsCountUserPerceivedCharactersAndColourByCodePoints)
     EXPECT_NE(linkcard::namedIconColor(5, ColorScheme::light), linkcard::namedIconColor(4, ColorScheme::light));
 }
 
-TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToText)
+TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToTextAndOnlyWebAddressesOpen)
 {
     const std::tuple<QString, QString, QString, QString> cases[] = {
         {u"  News  "_s, u"https://www.news.test/"_s, u"News"_s, u"News"_s},
@@ -254,24 +260,12 @@ TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToText)
         EXPECT_EQ(linkcard::tileName(held), name) << url.toStdString();
         EXPECT_EQ(linkcard::displaySource(held), source) << url.toStdString();
     }
-}
 
-TEST(LinkCardRules, OnlyWebAddressesWithAHostAreOpened)
-{
     for (const char *url : {"https://example.org/path?q=1", "HTTP://example.org"})
         EXPECT_TRUE(linkcard::openableURL(link({}, QString::fromLatin1(url)))) << url;
     for (const char *url : {"file:///etc/passwd", "javascript:alert(1)", "mailto:a@b.test", "https:///nohost",
                             "example.org", "not a url"})
         EXPECT_FALSE(linkcard::openableURL(link({}, QString::fromLatin1(url)))) << url;
-}
-
-TEST(LinkCardRules, GridColumnsAndWhatCanBeSaved)
-{
-    const std::pair<int, int> widths[] = {{0, 1}, {77, 1}, {166, 2}, {254, 3}, {333, 3}, {342, 4}};
-    for (const auto &[width, columns] : widths)
-        EXPECT_EQ(linkcard::gridColumns(width), columns) << width;
-    EXPECT_TRUE(linkcard::canSave(u" x "_s));
-    EXPECT_FALSE(linkcard::canSave(u" \n\t"_s));
 }
 
 // A small alias table and an empty current folder to look for icons in; the
@@ -308,7 +302,7 @@ TEST(BrandIconLibraryShipped, HasNoAliasesSoEveryTileShowsItsMonogram)
     EXPECT_TRUE(BrandIconLibrary::image(link({}, u"https://www.example.com"_s)).isNull());
 }
 
-TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainOfIt)
+TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainAndSlugsNameOnlyFilesInTheIconFolder)
 {
     const std::pair<QString, std::optional<QString>> cases[] = {
         {u"https://WWW.Example.COM/x"_s, u"example"_s},
@@ -330,6 +324,10 @@ TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainOfIt)
     BrandIconLibrary::setAliases({{u"xexample.com"_s, u"other"_s}});
     EXPECT_FALSE(BrandIconLibrary::slug(link({}, u"https://xwww.example.com"_s)));
     EXPECT_EQ(BrandIconLibrary::slug(link({}, u"https://www.xexample.com"_s)), u"other"_s);
+
+    write(u"Resources/escape.svg"_s, kSquare);
+    for (const QString &slug : {u"../escape"_s, u""_s, u".hidden"_s, u"a/b"_s})
+        EXPECT_FALSE(BrandIconLibrary::iconURL(slug)) << slug.toStdString();
 }
 
 TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
@@ -352,13 +350,6 @@ TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
     const QImage second = BrandIconLibrary::image(link({}, u"https://www.example.org/about"_s));
     EXPECT_EQ(second.cacheKey(), first.cacheKey());
     EXPECT_TRUE(BrandIconLibrary::image(link({}, u"https://video.test"_s)).isNull());
-}
-
-TEST_F(BrandIconLibraryTest, SlugsNameOnlyFilesInsideTheIconFolder)
-{
-    write(u"Resources/escape.svg"_s, kSquare);
-    for (const QString &slug : {u"../escape"_s, u""_s, u".hidden"_s, u"a/b"_s})
-        EXPECT_FALSE(BrandIconLibrary::iconURL(slug)) << slug.toStdString();
 }
 
 } // namespace

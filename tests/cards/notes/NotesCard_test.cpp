@@ -162,7 +162,7 @@ TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsK
     EXPECT_EQ(menu->text(), u"Work"_s);
 }
 
-TEST(NoteTileTest, HostileTitlesShowWithoutControlsEachInItsOwnDirection)
+TEST(NoteTileTest, ShownTitlesDropControlsAndDirectionOverridesAndReadInTheirOwnDirection)
 {
     const std::tuple<QString, QString, Qt::LayoutDirection> cases[] = {
         {QString(u"invoice"_s + QChar(0x202E) + u"fdp.exe"_s), u"invoicefdp.exe"_s, Qt::LeftToRight},
@@ -177,6 +177,17 @@ TEST(NoteTileTest, HostileTitlesShowWithoutControlsEachInItsOwnDirection)
         EXPECT_EQ(title->layoutDirection(), direction) << shown.toStdString();
         EXPECT_EQ(tile.note().title, raw) << "the note keeps its own text";
     }
+
+    const std::pair<QString, QString> titles[] = {
+        {QString(u"a"_s + QChar(0) + u"b"_s + QChar(0)), u"ab"_s},
+        {u"Line one\nline\ttwo"_s, u"Line one line two"_s},
+        {QString(u"abc"_s + QChar(0x202E) + u"def"_s), u"abcdef"_s},
+        {QString(QChar(0x2067) + u"x"_s + QChar(0x2069) + QChar(0x1B) + u"[31m"_s), u"x[31m"_s},
+        {QString(u"  "_s + QChar(0x7F) + QChar(0x85) + u"Plan  "_s), u"Plan"_s},
+        {u"مرحبا بالعالم"_s, u"مرحبا بالعالم"_s},
+    };
+    for (const auto &[title, shown] : titles)
+        EXPECT_EQ(notes::shownTitle(title), shown) << shown.toStdString();
 }
 
 TEST(NotesRules, FolderTitleAndSaveTargetFollowTheStoredId)
@@ -217,20 +228,6 @@ TEST(NotesRules, TileTintIsFixedPerIdAndSpreadsOverThePalette)
     for (int count : seen)
         EXPECT_GT(count, 20);
     EXPECT_EQ(notes::countText(6), u"6 from Notes"_s);
-}
-
-TEST(NotesRules, ShownTitlesDropControlsAndDirectionOverrides)
-{
-    const std::pair<QString, QString> cases[] = {
-        {QString(u"a"_s + QChar(0) + u"b"_s + QChar(0)), u"ab"_s},
-        {u"Line one\nline\ttwo"_s, u"Line one line two"_s},
-        {QString(u"abc"_s + QChar(0x202E) + u"def"_s), u"abcdef"_s},
-        {QString(QChar(0x2067) + u"x"_s + QChar(0x2069) + QChar(0x1B) + u"[31m"_s), u"x[31m"_s},
-        {QString(u"  "_s + QChar(0x7F) + QChar(0x85) + u"Plan  "_s), u"Plan"_s},
-        {u"مرحبا بالعالم"_s, u"مرحبا بالعالم"_s},
-    };
-    for (const auto &[title, shown] : cases)
-        EXPECT_EQ(notes::shownTitle(title), shown) << shown.toStdString();
 }
 
 using NotesMotion = test::CardTest<NotesCard>;
