@@ -307,22 +307,6 @@ TEST_F(NowPlayingCardTest, ASectionSlidesAndFadesInOnItsSpringThenRestsQuietly)
     EXPECT_FALSE(test::anyRunning(*card)) << "idle once closed";
 }
 
-TEST(NowPlayingHeroRulesTest, ArtworkLocationsNameAWebPictureAFileOrNothing)
-{
-    const QString cwd = QDir::currentPath();
-    // The hero's own tests load trimmed web addresses, paths and blanks.
-    const std::pair<std::optional<QString>, std::optional<QUrl>> cases[] = {
-        {u"\n\t"_s, std::nullopt},
-        {u"http://h/a.png"_s, QUrl(u"http://h/a.png"_s)},
-        {u"https://"_s, std::nullopt},
-        {u"file:///tmp/cover%20art.png"_s, QUrl::fromLocalFile(u"/tmp/cover art.png"_s)},
-        {u"rel/a.png"_s, QUrl::fromLocalFile(cwd + u"/rel/a.png"_s)},
-        {u"file://elsewhere/a.png"_s, std::nullopt},
-    };
-    for (const auto &[location, expected] : cases)
-        EXPECT_EQ(nowplaying::artworkURL(location), expected) << location.value_or(u"(none)"_s).toStdString();
-}
-
 TEST(NowPlayingHeroRulesTest, BadgesAndTheDetailLine)
 {
     const std::pair<QString, QString> badges[] = {
@@ -408,6 +392,19 @@ TEST_F(NowPlayingHeroTest, ArtworkLoadsFromTrimmedWebAddressesAndFilesElseThePla
     EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
                             [](const test::RecordedRequest &r) { return r.path == u"/a.png"_s; }),
               1);
+
+    const QString cwd = QDir::currentPath();
+    // The hero's own tests load trimmed web addresses, paths and blanks.
+    const std::pair<std::optional<QString>, std::optional<QUrl>> locations[] = {
+        {u"\n\t"_s, std::nullopt},
+        {u"http://h/a.png"_s, QUrl(u"http://h/a.png"_s)},
+        {u"https://"_s, std::nullopt},
+        {u"file:///tmp/cover%20art.png"_s, QUrl::fromLocalFile(u"/tmp/cover art.png"_s)},
+        {u"rel/a.png"_s, QUrl::fromLocalFile(cwd + u"/rel/a.png"_s)},
+        {u"file://elsewhere/a.png"_s, std::nullopt},
+    };
+    for (const auto &[location, expected] : locations)
+        EXPECT_EQ(nowplaying::artworkURL(location), expected) << location.value_or(u"(none)"_s).toStdString();
 }
 
 TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItemAndTheTileIsTheShorterSide)

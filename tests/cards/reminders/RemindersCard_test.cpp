@@ -105,7 +105,7 @@ TEST_F(RemindersCardTest, ChipsStoreTheirFilterAndSectionsFollowTheDayBoundaries
     EXPECT_EQ(text(u"reminderCountLine"_s), u"3 open reminders"_s);
 }
 
-TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTwelveOverdueNeverReadAsNothingDue)
+TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLessThanHeld)
 {
     state->setRemindersConnection(RemindersConnectionState::denied());
     makeCard();
@@ -127,6 +127,23 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTwelveOverdueNeverRea
     test::settle();
     EXPECT_EQ(text(u"reminderCountLine"_s), u"12+ open reminders"_s);
     EXPECT_NE(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
+
+    for (const auto &[count, text] : {std::pair{0, u"0 open reminders"_s},
+                                      {1, u"1 open reminder"_s},
+                                      {2, u"2 open reminders"_s},
+                                      {11, u"11 open reminders"_s},
+                                      {12, u"12+ open reminders"_s}})
+        EXPECT_EQ(reminderrules::countText(count, 12), text);
+
+    // A full list may hide what a filter would keep, so its empty state does not claim there is none.
+    const auto ready = RemindersConnectionState::ready();
+    EXPECT_EQ(reminderrules::emptyContent(ready, false).title, u"No open reminders"_s);
+    EXPECT_NE(reminderrules::emptyContent(ready, true).title, u"No open reminders"_s);
+    EXPECT_TRUE(reminderrules::emptyContent(RemindersConnectionState::denied(), false).offersSettings);
+    const auto failed = RemindersConnectionState::failed(u"Disk gone"_s);
+    EXPECT_EQ(reminderrules::emptyContent(failed, false).subtitle, u"Disk gone"_s);
+    EXPECT_EQ(reminderrules::connectionLine(failed), u"Disk gone"_s);
+    EXPECT_FALSE(reminderrules::emptyContent(failed, false).offersSettings);
 }
 
 TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
@@ -269,26 +286,6 @@ TEST(ReminderRules, SectionsRunOverdueTodayTomorrowThenLaterDaysWithYearsApart)
     EXPECT_TRUE(titles[4].contains(u"2027"_s)) << titles[4].toStdString();
     EXPECT_NE(titles[3], titles[4]);
     EXPECT_EQ(ids(sections[2].reminders), (QStringList{u"tomorrowEarly"_s, u"tomorrowA"_s, u"tomorrowB"_s}));
-}
-
-TEST(ReminderRules, TheCountNeverStatesLessThanTheStateMayHold)
-{
-    for (const auto &[count, text] : {std::pair{0, u"0 open reminders"_s},
-                                      {1, u"1 open reminder"_s},
-                                      {2, u"2 open reminders"_s},
-                                      {11, u"11 open reminders"_s},
-                                      {12, u"12+ open reminders"_s}})
-        EXPECT_EQ(reminderrules::countText(count, 12), text);
-
-    // A full list may hide what a filter would keep, so its empty state does not claim there is none.
-    const auto ready = RemindersConnectionState::ready();
-    EXPECT_EQ(reminderrules::emptyContent(ready, false).title, u"No open reminders"_s);
-    EXPECT_NE(reminderrules::emptyContent(ready, true).title, u"No open reminders"_s);
-    EXPECT_TRUE(reminderrules::emptyContent(RemindersConnectionState::denied(), false).offersSettings);
-    const auto failed = RemindersConnectionState::failed(u"Disk gone"_s);
-    EXPECT_EQ(reminderrules::emptyContent(failed, false).subtitle, u"Disk gone"_s);
-    EXPECT_EQ(reminderrules::connectionLine(failed), u"Disk gone"_s);
-    EXPECT_FALSE(reminderrules::emptyContent(failed, false).offersSettings);
 }
 
 class ReminderComposerTest : public RemindersCardTest {

@@ -187,7 +187,7 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     EXPECT_EQ(state->fileTrayItems().size(), 2u);
 }
 
-TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndFartherOneDragOfAtMostTwelve)
+TEST_F(FileTrayCardTest, APressThatMovesThreePixelsInAStraightLineIsAClickAndFartherOneDragOfAtMostTwelve)
 {
     makeCard();
     const QList<QUrl> urls = holdFiles(14);
@@ -221,6 +221,14 @@ TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndFartherOneDragOfAt
     EXPECT_EQ(launcher.drags[0], urls.first(12));
     EXPECT_EQ(launcher.drags[1], urls.first(11) + QList<QUrl>{urls[13]});
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 14); // dragging changes no selection
+
+    for (const auto &[to, drags] : {std::pair{QPointF(0, 0), false},
+                                    {QPointF(3, 0), false},
+                                    {QPointF(0, -3), false},
+                                    {QPointF(3.1, 0), true},
+                                    {QPointF(2.2, 2.2), true},
+                                    {QPointF(0, -40), true}})
+        EXPECT_EQ(tray::movedFarEnoughToDrag({10, 10}, QPointF(10, 10) + to), drags) << to.x() << "," << to.y();
 }
 
 TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
@@ -352,17 +360,6 @@ TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
     ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
     EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);
     EXPECT_EQ(card->clipboardRows().size(), 1u);
-}
-
-TEST(TrayRules, TheDragThresholdIsThreePixelsInAStraightLine)
-{
-    for (const auto &[to, drags] : {std::pair{QPointF(0, 0), false},
-                                    {QPointF(3, 0), false},
-                                    {QPointF(0, -3), false},
-                                    {QPointF(3.1, 0), true},
-                                    {QPointF(2.2, 2.2), true},
-                                    {QPointF(0, -40), true}})
-        EXPECT_EQ(tray::movedFarEnoughToDrag({10, 10}, QPointF(10, 10) + to), drags) << to.x() << "," << to.y();
 }
 
 TEST(TrayRules, PictureExtensions)
