@@ -20,30 +20,6 @@ TodayWeather weather(double temperature, int code)
     return TodayWeather{u"Makkah"_s, temperature, code, QDateTime(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC)};
 }
 
-TEST(TodayRules, WeatherTextsSymbolsAndTints)
-{
-    const std::tuple<std::optional<TodayWeather>, QString, QString, QString, bool> cases[] = {
-        {weather(21.5, 2), u"22°"_s, u"Mostly clear • Makkah"_s, u"cloud.sun"_s, false},
-        {weather(-0.5, 48), u"-1°"_s, u"Fog • Makkah"_s, u"cloud.fog"_s, false},
-        {weather(-0.4, 0), u"0°"_s, u"Clear • Makkah"_s, u"sun.max"_s, true},
-        {weather(9.49, 81), u"9°"_s, u"Rain • Makkah"_s, u"cloud.rain"_s, true},
-        {weather(30, 57), u"30°"_s, u"Drizzle • Makkah"_s, u"cloud.sun"_s, false},
-        {weather(30, 99), u"30°"_s, u"Storm • Makkah"_s, u"cloud.bolt.rain"_s, false},
-        {weather(30, -3), u"30°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s, false},
-        {weather(std::numeric_limits<double>::quiet_NaN(), 400), u"--°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s,
-         false},
-        {std::nullopt, u"--°"_s, u"Weather uses your prayer city"_s, u"cloud.sun"_s, false},
-    };
-    for (const auto &[weather, temperature, detail, symbol, ownTint] : cases) {
-        EXPECT_EQ(today::temperatureText(weather), temperature) << detail.toStdString();
-        EXPECT_EQ(today::weatherDetail(weather, false, {}), detail);
-        EXPECT_EQ(today::weatherLook(weather).symbol, symbol) << detail.toStdString();
-        EXPECT_EQ(today::weatherLook(weather).tint.isValid(), ownTint) << detail.toStdString();
-    }
-    EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
-    EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
-}
-
 TEST(TodayRules, NextEventPrayerAndDate)
 {
     const QDateTime now(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
@@ -82,7 +58,7 @@ protected:
     void holdFreshWeather() { state->setTodayWeather(TodayWeather{u"Makkah"_s, 21.5, 2, clock.now()}); }
 };
 
-TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
+TEST_F(TodayCardTest, ShowsWeatherInItsTextsSymbolsAndTintsAndTheFirstThreeRemindersDueToday)
 {
     holdFreshWeather();
     state->setReminders({due(u"later"_s, 60), due(u"yesterday"_s, -24 * 60), due(u"first"_s, -60, true),
@@ -103,6 +79,27 @@ TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
     state->setReminders({due(u"undated"_s, std::nullopt), due(u"yesterday"_s, -24 * 60)});
     EXPECT_EQ(text(u"todayRemindersCount"_s), u"Clear"_s);
     EXPECT_TRUE(find(u"todayRemindersEmpty"_s)->isVisible());
+
+    const std::tuple<std::optional<TodayWeather>, QString, QString, QString, bool> cases[] = {
+        {weather(21.5, 2), u"22°"_s, u"Mostly clear • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(-0.5, 48), u"-1°"_s, u"Fog • Makkah"_s, u"cloud.fog"_s, false},
+        {weather(-0.4, 0), u"0°"_s, u"Clear • Makkah"_s, u"sun.max"_s, true},
+        {weather(9.49, 81), u"9°"_s, u"Rain • Makkah"_s, u"cloud.rain"_s, true},
+        {weather(30, 57), u"30°"_s, u"Drizzle • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(30, 99), u"30°"_s, u"Storm • Makkah"_s, u"cloud.bolt.rain"_s, false},
+        {weather(30, -3), u"30°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(std::numeric_limits<double>::quiet_NaN(), 400), u"--°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s,
+         false},
+        {std::nullopt, u"--°"_s, u"Weather uses your prayer city"_s, u"cloud.sun"_s, false},
+    };
+    for (const auto &[weather, temperature, detail, symbol, ownTint] : cases) {
+        EXPECT_EQ(today::temperatureText(weather), temperature) << detail.toStdString();
+        EXPECT_EQ(today::weatherDetail(weather, false, {}), detail);
+        EXPECT_EQ(today::weatherLook(weather).symbol, symbol) << detail.toStdString();
+        EXPECT_EQ(today::weatherLook(weather).tint.isValid(), ownTint) << detail.toStdString();
+    }
+    EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
+    EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
 }
 
 TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddresses)
