@@ -25,28 +25,6 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 namespace {
 
-TEST(CalendarEventRules, NowRangeLocationAndLinks)
-{
-    const QDateTime start(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
-    const CalendarEvent event{u"e"_s, u"Standup"_s, start, start.addSecs(1800), u"  Room 4 \n"_s, {}, {}};
-    for (const auto &[offset, running] : {std::pair{-1, false}, {0, true}, {900, true}, {1800, true}, {1801, false}})
-        EXPECT_EQ(calendar::isHappeningNow(event, start.addSecs(offset)), running) << offset;
-    EXPECT_EQ(calendar::timeRange(event, DateText(u"en_US"_s, u"UTC"_s)), u"9:00\u202FAM - 9:30\u202FAM"_s);
-    EXPECT_EQ(calendar::cleanedLocation(event), u"Room 4"_s);
-    CalendarEvent blank = event;
-    blank.location = u" \n\t "_s;
-    EXPECT_FALSE(calendar::cleanedLocation(blank));
-
-    const std::pair<const char *, bool> links[] = {
-        {"https://meet.example.com/x?y=1", true}, {"HTTP://example.com", true}, {"file:///etc/passwd", false},
-        {"javascript:alert(1)", false},          {"ftp://example.com", false}, {"https://", false},
-        {"mailto:a@example.com", false},
-    };
-    for (const auto &[link, openable] : links)
-        EXPECT_EQ(calendar::openableMeetingURL(QUrl(QString::fromLatin1(link))).has_value(), openable) << link;
-    EXPECT_FALSE(calendar::openableMeetingURL(std::nullopt));
-}
-
 // Thursday 27 March 2025, 10:00 in London, three days before summer time.
 class CalendarCardTest : public test::CardTest<CalendarCard> {
 protected:
@@ -139,7 +117,7 @@ TEST_F(CalendarCardTest, TheWeekHighlightsOneDayAtATimeAndTodayCountsRowsAttende
     EXPECT_TRUE(rows[0]->marker()->isFirst() && rows[0]->marker()->isLast());
 }
 
-TEST_F(CalendarCardTest, BadEventsStayInsideTheCardAndOnlyWebLinksOpen)
+TEST_F(CalendarCardTest, BadEventsStayInsideTheCardBlankLocationsGoAndOnlyWebLinksOpen)
 {
     CalendarEvent huge = event(u"huge"_s, 10, 40);
     huge.title = QString(5000, u'W');
@@ -165,6 +143,25 @@ TEST_F(CalendarCardTest, BadEventsStayInsideTheCardAndOnlyWebLinksOpen)
     EXPECT_EQ(button->toolTip(), huge.meetingURL->toString());
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{*huge.meetingURL});
+
+    const QDateTime start(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
+    const CalendarEvent event{u"e"_s, u"Standup"_s, start, start.addSecs(1800), u"  Room 4 \n"_s, {}, {}};
+    for (const auto &[offset, running] : {std::pair{-1, false}, {0, true}, {900, true}, {1800, true}, {1801, false}})
+        EXPECT_EQ(calendar::isHappeningNow(event, start.addSecs(offset)), running) << offset;
+    EXPECT_EQ(calendar::timeRange(event, DateText(u"en_US"_s, u"UTC"_s)), u"9:00\u202FAM - 9:30\u202FAM"_s);
+    EXPECT_EQ(calendar::cleanedLocation(event), u"Room 4"_s);
+    CalendarEvent blank = event;
+    blank.location = u" \n\t "_s;
+    EXPECT_FALSE(calendar::cleanedLocation(blank));
+
+    const std::pair<const char *, bool> links[] = {
+        {"https://meet.example.com/x?y=1", true}, {"HTTP://example.com", true}, {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},           {"ftp://example.com", false}, {"https://", false},
+        {"mailto:a@example.com", false},
+    };
+    for (const auto &[link, openable] : links)
+        EXPECT_EQ(calendar::openableMeetingURL(QUrl(QString::fromLatin1(link))).has_value(), openable) << link;
+    EXPECT_FALSE(calendar::openableMeetingURL(std::nullopt));
 }
 
 // The contrast ratio, 1 to 21, of `text` laid over the opaque `background`.
