@@ -1,6 +1,7 @@
 #include "cards/calendar/AttendeeInitialsStack.h"
 #include "cards/calendar/CalendarAgendaList.h"
 #include "cards/calendar/CalendarCard.h"
+#include "cards/calendar/CalendarDays.h"
 #include "cards/calendar/CalendarEventAgendaRow.h"
 #include "cards/calendar/CalendarEventRules.h"
 #include "cards/calendar/CalendarRowColors.h"
@@ -11,47 +12,18 @@
 #include "style/widgets/SegmentedPicker.h"
 
 #include "../CardTest.h"
-#include "PinnedZone.h"
 
-#include <gtest/gtest.h>
+#include <cmath>
 
-#include <QCoreApplication>
-#include <QImage>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QJsonObject>
-#include <QPainter>
-#include <QTest>
-
-#include <algorithm>
-#include <cmath>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
-
-TEST(CalendarEventRules, NowRangeLocationAndLinks)
-{
-    const QDateTime start(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
-    const CalendarEvent event{u"e"_s, u"Standup"_s, start, start.addSecs(1800), u"  Room 4 \n"_s, {}, {}};
-    for (const auto &[offset, running] : {std::pair{-1, false}, {0, true}, {900, true}, {1800, true}, {1801, false}})
-        EXPECT_EQ(calendar::isHappeningNow(event, start.addSecs(offset)), running) << offset;
-    EXPECT_EQ(calendar::timeRange(event, DateText(u"en_US"_s, u"UTC"_s)), u"9:00\u202FAM - 9:30\u202FAM"_s);
-    EXPECT_EQ(calendar::cleanedLocation(event), u"Room 4"_s);
-    CalendarEvent blank = event;
-    blank.location = u" \n\t "_s;
-    EXPECT_FALSE(calendar::cleanedLocation(blank));
-
-    const std::pair<const char *, bool> links[] = {
-        {"https://meet.example.com/x?y=1", true}, {"HTTP://example.com", true}, {"file:///etc/passwd", false},
-        {"javascript:alert(1)", false},          {"ftp://example.com", false}, {"https://", false},
-        {"mailto:a@example.com", false},
-    };
-    for (const auto &[link, openable] : links)
-        EXPECT_EQ(calendar::openableMeetingURL(QUrl(QString::fromLatin1(link))).has_value(), openable) << link;
-    EXPECT_FALSE(calendar::openableMeetingURL(std::nullopt));
-}
 
 // Thursday 27 March 2025, 10:00 in London, three days before summer time.
 class CalendarCardTest : public test::CardTest<CalendarCard> {
@@ -83,7 +55,7 @@ protected:
     }
 };
 
-TEST_F(CalendarCardTest, EmptyWeekAcrossTheClockChangeHighlightsOneDayAtATime)
+TEST_F(CalendarCardTest, TheWeekHighlightsOneDayAtATimeAndTodayCountsRowsAttendeesAndLeadChoices)
 {
     makeCard();
     const auto cells = card->weekStrip()->cells();
@@ -112,18 +84,15 @@ TEST_F(CalendarCardTest, EmptyWeekAcrossTheClockChangeHighlightsOneDayAtATime)
             EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events."_s);
         }
     }
-}
 
-TEST_F(CalendarCardTest, CountsRowsAttendeesAndLeadChoices)
-{
+    // Back on today: counts, rows, attendees and lead choices.
     state->setCalendarEvents({event(u"a"_s, -30, 4), event(u"yesterday"_s, -24 * 60), event(u"b"_s, 60, 3),
                               event(u"tomorrow"_s, 24 * 60)});
-    makeCard();
+    QTest::mouseClick(cells.front(), Qt::LeftButton);
     EXPECT_EQ(card->summaryText(), u"2 events"_s);
     auto rows = card->agenda()->rows();
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_TRUE(rows[0]->isHappeningNow());
-    EXPECT_FALSE(rows[1]->isHappeningNow());
+    EXPECT_TRUE(rows[0]->isHappeningNow() && !rows[1]->isHappeningNow());
     EXPECT_TRUE(rows[0]->marker()->isFirst() && !rows[0]->marker()->isLast());
     EXPECT_EQ(rows[0]->initials()->circleCount(), 3);
     EXPECT_EQ(rows[0]->initials()->badgeText(), u"+1"_s);
@@ -131,10 +100,8 @@ TEST_F(CalendarCardTest, CountsRowsAttendeesAndLeadChoices)
 
     // "5m" on the first event stores 5 for it alone; a new list keeps it.
     SegmentedPicker *picker = rows[0]->leadPicker();
-    EXPECT_EQ(picker->currentIndex(), 0);
     QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(1).center().toPoint());
-    const QJsonObject stored = defaults.object(u"calendarAlertLeadMinutesByEventID"_s).value_or(QJsonObject());
-    EXPECT_EQ(stored, (QJsonObject{{u"a"_s, 5}}));
+    EXPECT_EQ(defaults.object(u"calendarAlertLeadMinutesByEventID"_s), (QJsonObject{{u"a"_s, 5}}));
     state->setCalendarEvents({event(u"a"_s, -30, 4), event(u"b"_s, 60, 3)});
     rows = card->agenda()->rows();
     EXPECT_EQ(rows[0]->leadPicker()->currentIndex(), 1);
@@ -145,11 +112,12 @@ TEST_F(CalendarCardTest, CountsRowsAttendeesAndLeadChoices)
     EXPECT_EQ(card->summaryText(), u"Clear"_s);
     state->setCalendarEvents({event(u"tomorrow"_s, 24 * 60)});
     EXPECT_EQ(card->summaryText(), u"1 event"_s);
-    ASSERT_EQ(card->agenda()->rows().size(), 1u);
-    EXPECT_TRUE(card->agenda()->rows()[0]->marker()->isFirst() && card->agenda()->rows()[0]->marker()->isLast());
+    rows = card->agenda()->rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0]->marker()->isFirst() && rows[0]->marker()->isLast());
 }
 
-TEST_F(CalendarCardTest, BadEventsStayInsideTheCardAndOnlyWebLinksOpen)
+TEST_F(CalendarCardTest, BadEventsStayInsideTheCardBlankLocationsGoAndOnlyWebLinksOpen)
 {
     CalendarEvent huge = event(u"huge"_s, 10, 40);
     huge.title = QString(5000, u'W');
@@ -175,6 +143,25 @@ TEST_F(CalendarCardTest, BadEventsStayInsideTheCardAndOnlyWebLinksOpen)
     EXPECT_EQ(button->toolTip(), huge.meetingURL->toString());
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{*huge.meetingURL});
+
+    const QDateTime start(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC);
+    const CalendarEvent event{u"e"_s, u"Standup"_s, start, start.addSecs(1800), u"  Room 4 \n"_s, {}, {}};
+    for (const auto &[offset, running] : {std::pair{-1, false}, {0, true}, {900, true}, {1800, true}, {1801, false}})
+        EXPECT_EQ(calendar::isHappeningNow(event, start.addSecs(offset)), running) << offset;
+    EXPECT_EQ(calendar::timeRange(event, DateText(u"en_US"_s, u"UTC"_s)), u"9:00\u202FAM - 9:30\u202FAM"_s);
+    EXPECT_EQ(calendar::cleanedLocation(event), u"Room 4"_s);
+    CalendarEvent blank = event;
+    blank.location = u" \n\t "_s;
+    EXPECT_FALSE(calendar::cleanedLocation(blank));
+
+    const std::pair<const char *, bool> links[] = {
+        {"https://meet.example.com/x?y=1", true}, {"HTTP://example.com", true}, {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},           {"ftp://example.com", false}, {"https://", false},
+        {"mailto:a@example.com", false},
+    };
+    for (const auto &[link, openable] : links)
+        EXPECT_EQ(calendar::openableMeetingURL(QUrl(QString::fromLatin1(link))).has_value(), openable) << link;
+    EXPECT_FALSE(calendar::openableMeetingURL(std::nullopt));
 }
 
 // The contrast ratio, 1 to 21, of `text` laid over the opaque `background`.
@@ -241,6 +228,124 @@ TEST_F(CalendarCardTest, ACrowdedDayMakesItsRowsAPageAtATimeAsThePanelScrolls)
     }
     EXPECT_EQ(card->agenda()->rows().size(), 300u) << "every row, in the end";
     (void)panel.takeWidget(); // the card is the fixture's
+}
+
+// The selection's motion, on a card of no pinned zone.
+using CalendarMotion = test::CardTest<CalendarCard>;
+
+TEST_F(CalendarMotion, SelectionSlidesAndTheOldDayLeavesSinking)
+{
+    test::Frames frames;
+    cardSize = {330, 900};
+    CalendarCard &calendar = makeCard();
+    QCoreApplication::processEvents();
+    CalendarWeekStrip *strip = calendar.weekStrip();
+    const auto cells = strip->cells();
+    ASSERT_GE(cells.size(), 4u);
+    const auto numberAt = [](CalendarDayCell *cell) { return cell->dayNumberRect().translated(cell->pos()); };
+    EXPECT_EQ(strip->highlightRect(), numberAt(cells[0]));
+
+    cells[3]->click();
+    EXPECT_EQ(calendar.selectedDayID(), cells[3]->dayID()) << "the choice itself is at once";
+    EXPECT_TRUE(calendar.agenda()->isChangingDay());
+    frames.advanceBy(100);
+    const qreal x = strip->highlightRect().x();
+    EXPECT_GT(x, numberAt(cells[0]).x());
+    EXPECT_LT(x, numberAt(cells[3]).x() + 4) << "on its way";
+    const qreal change = calendar.agenda()->dayChangeProgress();
+    EXPECT_TRUE(test::between(change, 0.0, 1.0));
+
+    frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
+    EXPECT_EQ(strip->highlightRect(), numberAt(cells[3]));
+    EXPECT_FALSE(calendar.agenda()->isChangingDay());
+    EXPECT_EQ(calendar.agenda()->graphicsEffect(), nullptr);
+    EXPECT_FALSE(test::anyRunning(calendar));
+}
+
+using namespace calendar;
+
+CalendarEvent eventAt(const QString &id, const QDateTime &start)
+{
+    return CalendarEvent{id, id, start, start.addSecs(1800), {}, {}, {}};
+}
+
+TEST(CalendarDays, EveryDayHasItsOwnIdAndEventsGoToTheLocalDayTheyStartOn)
+{
+    // British summer time begins on 30 March 2025: local midnights before
+    // it are UTC midnights, after it they fall on the previous UTC day.
+    for (const char *zone : {"Europe/London", "Africa/Casablanca", "America/New_York", "Pacific/Auckland"}) {
+        test::PinnedZone pinned(zone);
+        const QDateTime now(QDate(2025, 3, 27), QTime(12, 0));
+        const auto days = upcomingDays({}, now);
+        ASSERT_EQ(days.size(), 7u) << zone;
+        QSet<QString> ids;
+        for (const CalendarDayGroup &day : days)
+            ids.insert(day.id());
+        EXPECT_EQ(ids.size(), 7) << zone;
+        EXPECT_EQ(days.front().id(), u"2025-03-27"_s) << zone;
+        EXPECT_EQ(days.back().id(), u"2025-04-02"_s) << zone;
+        for (const CalendarDayGroup &day : days)
+            EXPECT_EQ(selectedDay(days, day.id(), now).day, day.day) << zone;
+    }
+
+    test::PinnedZone pinned("Europe/Berlin");
+    const QDateTime now(QDate(2026, 3, 14), QTime(9, 0));
+    const std::vector<CalendarEvent> events{
+        eventAt(u"late"_s, QDateTime(QDate(2026, 3, 14), QTime(23, 30))),
+        eventAt(u"early"_s, QDateTime(QDate(2026, 3, 14), QTime(8, 0))),
+        eventAt(u"yesterday"_s, QDateTime(QDate(2026, 3, 13), QTime(10, 0))),
+        eventAt(u"nextWeek"_s, QDateTime(QDate(2026, 3, 21), QTime(10, 0))),
+        eventAt(u"invalid"_s, QDateTime()),
+    };
+    const auto days = upcomingDays(events, now);
+    ASSERT_EQ(days.size(), 7u);
+    ASSERT_EQ(days[0].events.size(), 2u);
+    EXPECT_EQ(days[0].events[0].id, u"late"_s) << "list order is kept";
+    EXPECT_EQ(days[0].events[1].id, u"early"_s);
+    for (std::size_t i = 1; i < days.size(); ++i)
+        EXPECT_TRUE(days[i].events.empty()) << i;
+
+    EXPECT_EQ(selectedDay(days, u"unknown"_s, now).day, days.front().day);
+    EXPECT_EQ(selectedDay({}, u"unknown"_s, now).day, QDate(2026, 3, 14));
+    EXPECT_TRUE(selectedDay({}, {}, now).events.empty());
+
+    const std::pair<std::size_t, QString> summaries[] = {
+        {0, u"Clear"_s}, {1, u"1 event"_s}, {2, u"2 events"_s}, {60, u"60 events"_s}};
+    for (const auto &[count, text] : summaries)
+        EXPECT_EQ(daySummary(count), text) << count;
+}
+
+// Whatever clock a start is written on (local, UTC, a fixed offset, a named
+// zone), it lands on the local day that holds that moment: the last
+// millisecond before a local midnight on the earlier day, the midnight
+// itself on the later one, across the night the clocks go forward.
+TEST(CalendarDayBounds, EachStartLandsOnTheLocalDayThatHoldsIt)
+{
+    test::PinnedZone pinned("Europe/London");
+    // Summer time begins at 01:00 UTC on 30 March 2025.
+    const QDateTime now(QDate(2025, 3, 28), QTime(12, 0));
+    const QDateTime midnight30 = QDate(2025, 3, 30).startOfDay(); // 00:00 GMT
+    const QDateTime midnight31 = QDate(2025, 3, 31).startOfDay(); // 23:00 UTC on the 30th
+    const QDateTime weekEnd = QDate(2025, 4, 4).startOfDay();
+    // Each start and the offset from today of its day; -1 for no day.
+    const std::pair<QDateTime, int> cases[] = {
+        {midnight30.addMSecs(-1), 1},
+        {midnight30, 2},
+        {midnight31.addMSecs(-1).toUTC(), 2},
+        {midnight31.toUTC(), 3},
+        {midnight31.toOffsetFromUtc(5 * 3600), 3},
+        {midnight31.addMSecs(-1).toTimeZone(QTimeZone("America/New_York")), 2},
+        {QDate(2025, 3, 28).startOfDay().addMSecs(-1).toUTC(), -1},
+        {weekEnd.addMSecs(-1), 6},
+        {weekEnd.toUTC(), -1},
+    };
+    for (const auto &[start, day] : cases) {
+        const auto days = upcomingDays({eventAt(u"e"_s, start)}, now);
+        ASSERT_EQ(days.size(), 7u);
+        const auto holds = std::find_if(days.begin(), days.end(), [](const auto &d) { return !d.events.empty(); });
+        EXPECT_EQ(holds == days.end() ? -1 : int(holds - days.begin()), day)
+            << start.toString(Qt::ISODateWithMs).toStdString();
+    }
 }
 
 } // namespace

@@ -2,18 +2,10 @@
 #include "cards/images/ImageLoader.h"
 #include "cards/images/ImageSlot.h"
 
-#include "EventWait.h"
+#include "../CardTest.h"
 #include "LocalHttpServer.h"
-#include "ManualClock.h"
-#include "TemporaryHome.h"
 #include "WorkersHeld.h"
 
-#include <gtest/gtest.h>
-
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QNetworkAccessManager>
 #include <QPainter>
 
@@ -32,14 +24,7 @@ QImage picture(QSize size, int tone = 0)
     return image;
 }
 
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using test::encoded;
 
 test::CannedResponse pngAnswer(const QImage &image)
 {
@@ -48,18 +33,15 @@ test::CannedResponse pngAnswer(const QImage &image)
 
 TEST(ImageDecodingTest, PicturesAreDecodedJustLargeEnoughToCoverTheTarget)
 {
-    struct Case {
-        QSize source, target, expected;
-    };
-    const Case cases[] = {
+    const std::tuple<QSize, QSize, QSize> cases[] = {
         {{1600, 1200}, {200, 100}, {200, 150}}, // wide target: the width decides
         {{1200, 1600}, {200, 100}, {200, 267}},
-        {{1600, 400}, {100, 100}, {400, 100}},  // wide picture: the height decides
-        {{100, 80}, {400, 300}, {100, 80}},     // never enlarged
-        {{1600, 1200}, {}, {1600, 1200}},       // no target: as stored
+        {{1600, 400}, {100, 100}, {400, 100}}, // wide picture: the height decides
+        {{100, 80}, {400, 300}, {100, 80}},    // never enlarged
+        {{1600, 1200}, {}, {1600, 1200}},      // no target: as stored
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(coverSize(c.source, c.target), c.expected) << c.source.width() << "x" << c.source.height();
+    for (const auto &[source, target, expected] : cases)
+        EXPECT_EQ(coverSize(source, target), expected) << source.width() << "x" << source.height();
 
     for (const char *format : {"JPEG", "PNG"}) {
         const QImage decoded = decodeImageData(encoded(picture({1600, 1200}), format), {200, 100});
@@ -77,10 +59,10 @@ protected:
     QNetworkAccessManager network;
     ImageLoader loader{network, clock};
 
-    QUrl writeFile(const QString &name, const QImage &image, const char *format = "PNG")
+    QUrl writeFile(const QString &name, const QImage &image, const char *format = "PNG", const QDateTime &at = {})
     {
         const QString path = home.path(name);
-        EXPECT_TRUE(image.save(path, format));
+        EXPECT_TRUE(test::writeFile(path, encoded(image, format), at));
         return QUrl::fromLocalFile(path);
     }
 
@@ -90,7 +72,7 @@ protected:
     }
 };
 
-TEST_F(ImageLoaderTest, AFileIsDecodedOnAWorkerAtTheSizeAskedForAndServedFromTheCacheAfterwards)
+TEST_F(ImageLoaderTest, AFileIsDecodedOnAWorkerAtTheSizeAskedForAndServedFromTheCacheUntilItChanges)
 {
     const QUrl address = writeFile(u"big.jpg"_s, picture({2400, 1600}), "JPEG");
     ImageSlot first(loader), second(loader);
@@ -101,8 +83,7 @@ TEST_F(ImageLoaderTest, AFileIsDecodedOnAWorkerAtTheSizeAskedForAndServedFromThe
         EXPECT_EQ(first.phase(), ImageSlot::Phase::loading);
         EXPECT_EQ(loader.loadsStarted(), 1) << "two views of one picture share one load";
     }
-    ASSERT_TRUE(settled(first));
-    ASSERT_TRUE(settled(second));
+    ASSERT_TRUE(settled(first) && settled(second));
     EXPECT_EQ(first.phase(), ImageSlot::Phase::loaded);
     EXPECT_EQ(first.image().size(), QSize(321, 214));
     EXPECT_EQ(second.image().cacheKey(), first.image().cacheKey());
@@ -114,35 +95,22 @@ TEST_F(ImageLoaderTest, AFileIsDecodedOnAWorkerAtTheSizeAskedForAndServedFromThe
     third.show(address, {600, 428});
     EXPECT_EQ(loader.loadsStarted(), 2) << "another size is another picture";
     EXPECT_EQ(third.phase(), ImageSlot::Phase::loaded) << "the smaller one stays until the larger arrives";
+    ASSERT_TRUE(settled(third));
+
+    // The file written anew in place is read again.
+    const QRgb before = third.image().pixel(600, 10);
+    writeFile(u"big.jpg"_s, picture({2400, 1600}, 200), "JPEG", QDateTime::currentDateTimeUtc().addSecs(5));
+    third.show(address, {600, 428});
+    ASSERT_TRUE(test::waitUntil([&] { return third.image().pixel(600, 10) != before; }));
+    EXPECT_EQ(loader.loadsStarted(), 3);
 }
 
-TEST_F(ImageLoaderTest, AFileWrittenAnewInPlaceIsReadAgain)
-{
-    const QUrl address = writeFile(u"cover.png"_s, picture({64, 64}, 10));
-    ImageSlot slot(loader);
-    slot.show(address, {64, 64});
-    ASSERT_TRUE(settled(slot));
-    const QRgb before = slot.image().pixel(50, 10);
-
-    writeFile(u"cover.png"_s, picture({64, 64}, 200));
-    QFile file(address.toLocalFile());
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(5), QFileDevice::FileModificationTime));
-    file.close();
-    slot.show(address, {64, 64});
-    ASSERT_TRUE(test::waitUntil([&] { return slot.image().pixel(50, 10) != before; }));
-    EXPECT_EQ(loader.loadsStarted(), 2);
-}
-
-TEST_F(ImageLoaderTest, WhatCannotBeLoadedFails)
+TEST_F(ImageLoaderTest, WhatCannotBeLoadedFailsAndAReplacedRequestIsNeverShown)
 {
     server.respond(u"/missing.png"_s, {404, "no", {}});
     server.respond(u"/text.png"_s, {200, "not a picture", {}});
-    QFile broken(home.path(u"broken.png"_s));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("\x89PNG but not really");
-    broken.close();
-    const QUrl unreadable = QUrl::fromLocalFile(broken.fileName());
+    ASSERT_TRUE(test::writeFile(home.path(u"broken.png"_s), "\x89PNG but not really"));
+    const QUrl unreadable = QUrl::fromLocalFile(home.path(u"broken.png"_s));
     const QUrl addresses[] = {
         server.url(u"/missing.png"_s), server.url(u"/text.png"_s),   QUrl::fromLocalFile(home.path(u"none.png"_s)),
         unreadable,                    QUrl(u"ftp://example.org/a.png"_s), QUrl::fromLocalFile(home.home()),
@@ -154,37 +122,9 @@ TEST_F(ImageLoaderTest, WhatCannotBeLoadedFails)
         EXPECT_EQ(slot.phase(), ImageSlot::Phase::failed) << address.toString().toStdString();
         EXPECT_TRUE(slot.image().isNull());
     }
-}
 
-TEST_F(ImageLoaderTest, AWebPictureIsBoundedInSizeAndTime)
-{
-    ImageLoader::Limits limits;
-    limits.maxDownloadBytes = 4096;
-    limits.timeout = std::chrono::seconds(5);
-    ImageLoader bounded(network, clock, limits);
-    server.respond(u"/small.png"_s, pngAnswer(picture({32, 32})));
-    server.respond(u"/large.bmp"_s, {200, encoded(picture({200, 200}), "BMP"), {{"Content-Type", "image/bmp"}}});
-
-    ImageSlot small(bounded), large(bounded);
-    small.show(server.url(u"/small.png"_s), {16, 16});
-    large.show(server.url(u"/large.bmp"_s), {16, 16});
-    ASSERT_TRUE(settled(small));
-    ASSERT_TRUE(settled(large));
-    EXPECT_EQ(small.phase(), ImageSlot::Phase::loaded);
-    EXPECT_EQ(small.image().size(), QSize(16, 16));
-    EXPECT_EQ(large.phase(), ImageSlot::Phase::failed) << "an answer past the bound is abandoned";
-
-    server.setHoldResponses(true);
-    ImageSlot slow(bounded);
-    slow.show(server.url(u"/slow.png"_s), {16, 16});
-    ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() == 3; }));
-    clock.advance(std::chrono::seconds(6));
-    ASSERT_TRUE(settled(slow));
-    EXPECT_EQ(slow.phase(), ImageSlot::Phase::failed);
-}
-
-TEST_F(ImageLoaderTest, AnAnswerToAReplacedRequestIsNeverShown)
-{
+    // An answer to a replaced request is never shown.
+    server.clearRequests();
     server.respond(u"/old.png"_s, pngAnswer(picture({32, 32}, 10)));
     server.respond(u"/new.png"_s, pngAnswer(picture({32, 32}, 250)));
     server.setHoldResponses(true);
@@ -198,8 +138,7 @@ TEST_F(ImageLoaderTest, AnAnswerToAReplacedRequestIsNeverShown)
     server.answerHeld([](const test::RecordedRequest &r) { return r.path == u"/new.png"_s; });
     ASSERT_TRUE(settled(slot));
     const qint64 shown = slot.image().cacheKey();
-    EXPECT_EQ(qBlue(slot.image().pixel(30, 1)), 160);
-    EXPECT_EQ(qRed(slot.image().pixel(30, 1)), 250);
+    EXPECT_EQ(qRed(slot.image().pixel(30, 1)), 250) << "the newer picture";
 
     bool oldArrived = false;
     QObject::connect(&loader, &ImageLoader::finished, [&](const QString &key, const QImage &) {
@@ -211,16 +150,37 @@ TEST_F(ImageLoaderTest, AnAnswerToAReplacedRequestIsNeverShown)
     EXPECT_EQ(seen, (QList<ImageSlot::Phase>{ImageSlot::Phase::loading, ImageSlot::Phase::loaded}));
 }
 
-TEST_F(ImageLoaderTest, TheCacheStaysWithinItsMemoryBound)
+TEST_F(ImageLoaderTest, AWebPictureIsBoundedInSizeAndTimeAndTheCacheInMemory)
 {
     ImageLoader::Limits limits;
+    limits.maxDownloadBytes = 4096;
+    limits.timeout = std::chrono::seconds(5);
     limits.cacheBytes = 3 * 100 * 100 * 4; // three pictures' worth
     ImageLoader bounded(network, clock, limits);
+    server.respond(u"/small.png"_s, pngAnswer(picture({32, 32})));
+    server.respond(u"/large.bmp"_s, {200, encoded(picture({200, 200}), "BMP"), {{"Content-Type", "image/bmp"}}});
+
+    ImageSlot small(bounded), large(bounded);
+    small.show(server.url(u"/small.png"_s), {16, 16});
+    large.show(server.url(u"/large.bmp"_s), {16, 16});
+    ASSERT_TRUE(settled(small) && settled(large));
+    EXPECT_EQ(small.phase(), ImageSlot::Phase::loaded);
+    EXPECT_EQ(small.image().size(), QSize(16, 16));
+    EXPECT_EQ(large.phase(), ImageSlot::Phase::failed) << "an answer past the bound is abandoned";
+
+    server.setHoldResponses(true);
+    ImageSlot slow(bounded);
+    slow.show(server.url(u"/slow.png"_s), {16, 16});
+    ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() == 3; }));
+    clock.advance(std::chrono::seconds(6));
+    ASSERT_TRUE(settled(slow));
+    EXPECT_EQ(slow.phase(), ImageSlot::Phase::failed);
+
+    // The cache stays within its memory bound.
     for (int i = 0; i < 8; ++i) {
         ImageSlot slot(bounded);
         slot.show(writeFile(u"p%1.png"_s.arg(i), picture({100, 100}, i * 20)), {100, 100});
-        ASSERT_TRUE(settled(slot));
-        ASSERT_EQ(slot.phase(), ImageSlot::Phase::loaded);
+        ASSERT_TRUE(settled(slot) && slot.phase() == ImageSlot::Phase::loaded);
         EXPECT_LE(bounded.cachedBytes(), limits.cacheBytes);
     }
     EXPECT_GT(bounded.cachedBytes(), 0);

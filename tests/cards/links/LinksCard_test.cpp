@@ -1,26 +1,32 @@
 #include "cards/links/LinksCard.h"
 
+#include "cards/links/BrandIconLibrary.h"
 #include "cards/links/FavoriteLinkTile.h"
+#include "cards/links/LinkCardRules.h"
 #include "cards/links/LinkControls.h"
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/MenuPicker.h"
 #include "style/widgets/OrlixTextField.h"
 
 #include "../CardTest.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
-#include <QTest>
+#include <QTemporaryDir>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 namespace {
+
+// Added `minutes` after the first of March.
+SavedLink link(const QString &title, const QString &url, int minutes = 0, bool favorite = true)
+{
+    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+    return SavedLink{QUuid::createUuid(), title, url, base.addSecs(60 * minutes), favorite};
+}
 
 class LinksCardTest : public test::CardTest<LinksCard> {
 protected:
@@ -31,27 +37,15 @@ protected:
     FavoriteLinkGrid *grid() const { return find<FavoriteLinkGrid>(u"favoriteLinkGrid"_s); }
     LinkComposerButton *composerButton() const { return find<LinkComposerButton>(u"linkComposerButton"_s); }
     const QList<QUrl> &opened() const { return services.urlOpener->opened; }
-
-    static SavedLink link(const QString &title, const QString &url, const QDateTime &added, bool favorite = true)
-    {
-        return SavedLink{QUuid::createUuid(), title, url, added, favorite};
-    }
-
-    // Lets the deferred focus change and deletions run.
-    static void settle()
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 };
+using test::settle;
 
-TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncoded)
+TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncodedAndTheComposerSavesANormalisedAddress)
 {
     state->loadSavedState();
     state->addWebSearchProvider(u"Test"_s, u"https://s.test/?q={query}"_s);
     makeCard();
     auto *picker = find<MenuPicker>(u"linkSearchProviderPicker"_s);
-    ASSERT_EQ(picker->items().size(), int(state->webSearchProviders().size()));
     EXPECT_EQ(picker->items().last(), u"Test"_s);
     EXPECT_EQ(picker->currentIndex(), picker->items().size() - 1) << "the new site is selected";
 
@@ -65,32 +59,22 @@ TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncoded)
     EXPECT_TRUE(opened().isEmpty()) << "a blank query opens nothing";
 
     query->setText(u"a b&c"_s);
-    EXPECT_TRUE(button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
-    ASSERT_EQ(opened().size(), 1);
-    EXPECT_EQ(opened().last().toString(QUrl::FullyEncoded), u"https://s.test/?q=a%20b%26c"_s);
+    EXPECT_EQ(opened(), QList<QUrl>{QUrl::fromEncoded("https://s.test/?q=a%20b%26c")});
     EXPECT_EQ(query->text(), u"a b&c"_s) << "the query stays";
 
     // Choosing another site from the menu selects it for the next search.
-    QAction *first = picker->menu()->findChild<QAction *>(u"menuPickerItem0"_s);
-    ASSERT_NE(first, nullptr);
-    first->trigger();
+    picker->menu()->findChild<QAction *>(u"menuPickerItem0"_s)->trigger();
     EXPECT_EQ(state->selectedWebSearchProviderID(), state->webSearchProviders().front().id);
     EXPECT_EQ(picker->currentIndex(), 0);
-}
 
-TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
-{
-    makeCard();
+    // The composer moves the focus and saves a normalised address.
     auto *title = field(u"linkTitleField"_s);
     auto *url = field(u"linkUrlField"_s);
     auto *invitation = find<QAbstractButton>(u"linkComposerInvitation"_s);
-    EXPECT_FALSE(card->isComposing());
     EXPECT_FALSE(title->isVisibleTo(card.get()));
 
     QTest::mouseClick(invitation, Qt::LeftButton);
-    EXPECT_TRUE(card->isComposing());
-    EXPECT_TRUE(title->isVisibleTo(card.get()));
     EXPECT_FALSE(invitation->isVisibleTo(card.get()));
     settle();
     EXPECT_EQ(focused(), title) << "the site name takes the focus on the next turn";
@@ -107,66 +91,53 @@ TEST_F(LinksCardTest, ComposerMovesTheFocusAndSavesANormalisedAddress)
     EXPECT_FALSE(composerButton()->isReady());
     QTest::keyClick(url, Qt::Key_Return);
     EXPECT_EQ(focused(), url) << "Return with a blank address keeps the focus";
-    EXPECT_TRUE(card->isComposing());
     EXPECT_TRUE(state->links().empty());
 
     title->clear();
     url->setText(u"  example.org "_s);
-    EXPECT_TRUE(composerButton()->isReady());
     QTest::mouseClick(composerButton(), Qt::LeftButton);
     ASSERT_EQ(state->links().size(), 1u);
     EXPECT_EQ(state->links().front().url, u"https://example.org"_s);
-    EXPECT_FALSE(card->isComposing());
-    EXPECT_TRUE(title->text().isEmpty());
-    EXPECT_TRUE(url->text().isEmpty());
+    EXPECT_EQ(title->text() + url->text(), QString());
     EXPECT_TRUE(invitation->isVisibleTo(card.get()));
-    EXPECT_NE(focused(), title);
-    EXPECT_NE(focused(), url);
+    EXPECT_TRUE(focused() != title && focused() != url);
 
     // Return in the address saves too; the name goes as typed. An address the
     // state cannot use closes the form all the same and stores nothing.
-    const struct {
-        QString title, url;
-        std::size_t count;
-    } saves[] = {{u" My site "_s, u"https://my.test/a"_s, 2}, {u"Bad"_s, u"not a url"_s, 2}};
-    for (const auto &save : saves) {
+    const std::tuple<QString, QString, std::size_t> saves[] = {{u" My site "_s, u"https://my.test/a"_s, 2},
+                                                               {u"Bad"_s, u"not a url"_s, 2}};
+    for (const auto &[name, address, count] : saves) {
         card->composerAction();
         settle();
-        title->setText(save.title);
-        url->setText(save.url);
+        title->setText(name);
+        url->setText(address);
         QTest::keyClick(url, Qt::Key_Return);
-        EXPECT_FALSE(card->isComposing()) << save.url.toStdString();
-        EXPECT_EQ(state->links().size(), save.count) << save.url.toStdString();
+        EXPECT_FALSE(card->isComposing()) << address.toStdString();
+        EXPECT_EQ(state->links().size(), count) << address.toStdString();
         EXPECT_TRUE(url->text().isEmpty());
     }
     EXPECT_EQ(state->links().front().title, u" My site "_s);
 }
 
-TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
+TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesFitsTheCardAndItsTilesOpenOnlyWebAddresses)
 {
-    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
     std::vector<SavedLink> links;
     for (int i = 0; i < 12; ++i)
-        links.push_back(link(u"Site %1"_s.arg(i), u"https://s%1.test"_s.arg(i), base.addSecs(60 * i)));
-    links.push_back(link(u"Newer, not a favourite"_s, u"https://n.test"_s, base.addDays(3), false));
+        links.push_back(link(u"Site %1"_s.arg(i), u"https://s%1.test"_s.arg(i), i));
+    links.push_back(link(u"Newer, not a favourite"_s, u"https://n.test"_s, 3 * 24 * 60, false));
     state->setLinks(links);
 
     for (const int width : {282, 361}) {
         cardSize = {width, 900};
         makeCard();
-        EXPECT_FALSE(find<EmptyState>(u"linkEmptyState"_s)->isVisibleTo(card.get()));
         const auto &tiles = grid()->tiles();
         ASSERT_EQ(tiles.size(), 9u);
         EXPECT_EQ(tiles.front()->name(), u"Site 11"_s);
         EXPECT_EQ(grid()->columns(), 3);
-        // Every tile lies inside the card's content, at least 78 wide.
-        const QRect content = card->rect().adjusted(ModuleCard::kPadding, 0, -ModuleCard::kPadding, 0);
-        for (FavoriteLinkTile *tile : tiles) {
-            const QRect placed(tile->mapTo(card.get(), QPoint(0, 0)), tile->size());
-            EXPECT_TRUE(content.contains(placed)) << width << " " << tile->name().toStdString();
+        for (FavoriteLinkTile *tile : tiles)
             EXPECT_GE(tile->width(), 78);
-        }
-        // Nothing the card shows reaches past its sides.
+        // Nothing the card shows, tiles included, reaches past its content's sides.
+        const QRect content = card->rect().adjusted(ModuleCard::kPadding, 0, -ModuleCard::kPadding, 0);
         for (QWidget *part : card->findChildren<QWidget *>()) {
             if (!part->isVisibleTo(card.get()) || part->isWindow())
                 continue;
@@ -181,36 +152,28 @@ TEST_F(LinksCardTest, GridShowsTheNineNewestFavouritesAndFitsTheCard)
     EXPECT_TRUE(empty->isVisibleTo(card.get()));
     EXPECT_EQ(empty->titleLabel()->text(), u"No favorite links"_s);
     EXPECT_FALSE(grid()->isVisibleTo(card.get()));
-    EXPECT_TRUE(find<QWidget>(u"linkSearchField"_s)->isVisibleTo(card.get()));
-    EXPECT_TRUE(find<QWidget>(u"linkComposerInvitation"_s)->isVisibleTo(card.get()));
-}
+    EXPECT_TRUE(find(u"linkSearchField"_s)->isVisibleTo(card.get()));
+    EXPECT_TRUE(find(u"linkComposerInvitation"_s)->isVisibleTo(card.get()));
 
-TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
-{
-    const QDateTime base(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
-    state->setLinks({link(u""_s, u"https://www.example.com/page"_s, base.addSecs(3)),
-                     link(u"Files"_s, u"file:///etc/passwd"_s, base.addSecs(2)),
-                     link(u"Script"_s, u"javascript:alert(1)"_s, base.addSecs(1)),
-                     link(u""_s, u"not a url"_s, base)});
-    makeCard();
+    // Tiles open only web addresses, copy and delete.
+    state->setLinks({link(u""_s, u"https://www.example.com/page"_s, 3), link(u"Files"_s, u"file:///etc/passwd"_s, 2),
+                     link(u"Script"_s, u"javascript:alert(1)"_s, 1), link(u""_s, u"not a url"_s, 0)});
+    settle();
     const auto tiles = grid()->tiles();
     ASSERT_EQ(tiles.size(), 4u);
     EXPECT_EQ(tiles[0]->name(), u"example.com"_s);
     EXPECT_EQ(tiles[3]->name(), u"Link"_s);
     for (FavoriteLinkTile *tile : tiles)
         QTest::mouseClick(tile, Qt::LeftButton);
-    ASSERT_EQ(opened().size(), 1) << "only the web address goes to the desktop";
-    EXPECT_EQ(opened().front(), QUrl(u"https://www.example.com/page"_s));
+    EXPECT_EQ(opened(), QList<QUrl>{QUrl(u"https://www.example.com/page"_s)}) << "only the web address goes out";
 
     // The icon of an address that does not parse shows the monogram of its text.
     auto *icon = tiles[3]->findChild<LargeLinkIcon *>(u"largeLinkIcon"_s);
-    ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->monogram(), u"NA"_s);
     EXPECT_FALSE(icon->showsBrandImage());
 
     QAction *copy = tiles[1]->findChild<QAction *>(u"copyLinkAction"_s);
     QAction *remove = tiles[1]->findChild<QAction *>(u"deleteLinkAction"_s);
-    ASSERT_TRUE(copy && remove);
     EXPECT_EQ(tiles[1]->actions(), (QList<QAction *>{copy, remove}));
     copy->trigger();
     EXPECT_EQ(services.pasteboard->text(), u"file:///etc/passwd"_s) << "copied as stored";
@@ -218,9 +181,175 @@ TEST_F(LinksCardTest, TilesOpenOnlyWebAddressesCopyAndDelete)
     remove->trigger();
     settle();
     ASSERT_EQ(state->links().size(), 3u);
-    EXPECT_EQ(grid()->tiles().size(), 3u);
     for (const SavedLink &held : state->links())
         EXPECT_NE(held.title, u"Files"_s);
+}
+
+TEST(LinkCardRules, TheGridHoldsTheNineNewestFavouritesInColumnsByWidthAndWhatCanBeSaved)
+{
+    std::vector<SavedLink> links;
+    // Twelve favourites, stored oldest first; two of them share a moment.
+    for (int i = 0; i < 12; ++i)
+        links.push_back(link(u"fav%1"_s.arg(i), u"https://f%1.test"_s.arg(i), i));
+    links[10].dateAdded = links[11].dateAdded;
+    // Newer links that are not favourites never show.
+    for (int i = 0; i < 3; ++i)
+        links.push_back(link(u"plain%1"_s.arg(i), u"https://p%1.test"_s.arg(i), 5 * 24 * 60, false));
+
+    QStringList shown;
+    for (const SavedLink &held : linkcard::visibleLinks(links))
+        shown << held.title;
+    EXPECT_EQ(shown, (QStringList{u"fav10"_s, u"fav11"_s, u"fav9"_s, u"fav8"_s, u"fav7"_s, u"fav6"_s, u"fav5"_s,
+                                  u"fav4"_s, u"fav3"_s}));
+    EXPECT_TRUE(linkcard::visibleLinks({}).empty());
+    EXPECT_EQ(linkcard::visibleLinks({links.begin(), links.begin() + 2}).size(), 2u);
+
+    const std::pair<int, int> widths[] = {{0, 1}, {77, 1}, {166, 2}, {254, 3}, {333, 3}, {342, 4}};
+    for (const auto &[width, columns] : widths)
+        EXPECT_EQ(linkcard::gridColumns(width), columns) << width;
+    EXPECT_TRUE(linkcard::canSave(u" x "_s));
+    EXPECT_FALSE(linkcard::canSave(u" \n\t"_s));
+}
+
+TEST(LinkCardRules, MonogramsCountUserPerceivedCharactersAndColourByCodePoints)
+{
+    const QString bmpPlane1 = QString::fromUcs4(U"\U0001D400bc");        // mathematical bold A
+    const QString flag = QString::fromUcs4(U"\U0001F1EB\U0001F1F7news"); // a flag: two code points
+    const QString accented = QString::fromUcs4(U"e\u0301cole normale");  // e + combining accent
+    const std::tuple<QString, QString, int> cases[] = {
+        {u"New York Times"_s, u"NY"_s, 2},
+        {u"abcd"_s, u"AB"_s, 2},
+        {u"x"_s, u"X"_s, 1},
+        {u"!?"_s, u"!?"_s, 2},              // punctuation is its own monogram
+        {u"www.my-site.com"_s, u"MS"_s, 2}, // the host's hyphenated halves
+        {u"https://www.example.org"_s, u"EO"_s, 2},
+        {bmpPlane1, bmpPlane1.left(3).toUpper(), 2},            // one character, not two UTF-16 units
+        {flag, QString::fromUcs4(U"\U0001F1EB\U0001F1F7N"), 2}, // one word: the flag and "n"
+        {accented, QString::fromUcs4(U"E\u0301N"), 2},
+        {u"東京 タワー"_s, u"東タ"_s, 2},
+        {u""_s, u""_s, 0},
+    };
+    for (const auto &[source, monogram, length] : cases) {
+        const QString got = linkcard::monogram(source);
+        EXPECT_EQ(got, monogram) << source.toStdString() << " gave " << got.toStdString();
+        EXPECT_EQ(linkcard::monogramLength(got), length) << source.toStdString();
+    }
+
+    // "AB" = 65 + 66 = 131 = 18 * 7 + 5: orange.
+    EXPECT_EQ(linkcard::iconColorIndex(u"AB"_s), 5);
+    EXPECT_EQ(linkcard::iconColorIndex(u""_s), 0);
+    // A character outside the basic plane counts once, by its code point.
+    EXPECT_EQ(linkcard::iconColorIndex(QString::fromUcs4(U"\U0001F600")), int(0x1F600 % 7));
+    EXPECT_NE(linkcard::namedIconColor(5, ColorScheme::light), linkcard::namedIconColor(4, ColorScheme::light));
+}
+
+TEST(LinkCardRules, TileNameAndSourceFallBackFromTitleToHostToTextAndOnlyWebAddressesOpen)
+{
+    const std::tuple<QString, QString, QString, QString> cases[] = {
+        {u"  News  "_s, u"https://www.news.test/"_s, u"News"_s, u"News"_s},
+        {u""_s, u"https://www.my-site.com/a"_s, u"my-site.com"_s, u"www.my-site.com"_s},
+        {u" "_s, u"https://WWW.Example.COM/x"_s, u"example.com"_s, u"www.example.com"_s},
+        // Only a leading "www." goes: what remains must still name the same site.
+        {u""_s, u"https://xwww.example.com"_s, u"xwww.example.com"_s, u"xwww.example.com"_s},
+        {u""_s, u"https://www.www.test"_s, u"www.test"_s, u"www.www.test"_s},
+        {u""_s, u"not a url"_s, u"Link"_s, u"not a url"_s},
+        {u""_s, u"https://bad host/"_s, u"Link"_s, u"https://bad host/"_s},
+    };
+    for (const auto &[title, url, name, source] : cases) {
+        const SavedLink held = link(title, url);
+        EXPECT_EQ(linkcard::tileName(held), name) << url.toStdString();
+        EXPECT_EQ(linkcard::displaySource(held), source) << url.toStdString();
+    }
+
+    for (const char *url : {"https://example.org/path?q=1", "HTTP://example.org"})
+        EXPECT_TRUE(linkcard::openableURL(link({}, QString::fromLatin1(url)))) << url;
+    for (const char *url : {"file:///etc/passwd", "javascript:alert(1)", "mailto:a@b.test", "https:///nohost",
+                            "example.org", "not a url"})
+        EXPECT_FALSE(linkcard::openableURL(link({}, QString::fromLatin1(url)))) << url;
+}
+
+// A small alias table and an empty current folder to look for icons in; the
+// shipped table and the current folder come back however the test ends.
+class BrandIconLibraryTest : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    QString previous = QDir::currentPath();
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        BrandIconLibrary::setAliases(
+            {{u"example.com"_s, u"example"_s}, {u"example.org"_s, u"example"_s}, {u"video.test"_s, u"video"_s}});
+    }
+    void TearDown() override
+    {
+        BrandIconLibrary::setAliases({});
+        QDir::setCurrent(previous);
+    }
+    void write(const QString &relative, const QByteArray &content)
+    {
+        ASSERT_TRUE(test::writeFile(folder.filePath(relative), content));
+    }
+};
+
+const QByteArray kSquare = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 24 12">)"
+                           R"(<rect width="24" height="12" fill="#ff0000"/></svg>)";
+
+TEST(BrandIconLibraryShipped, HasNoAliasesSoEveryTileShowsItsMonogram)
+{
+    EXPECT_TRUE(BrandIconLibrary::aliases().empty());
+    EXPECT_FALSE(BrandIconLibrary::slug(link({}, u"https://www.example.com"_s)));
+    EXPECT_TRUE(BrandIconLibrary::image(link({}, u"https://www.example.com"_s)).isNull());
+}
+
+TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainAndSlugsNameOnlyFilesInTheIconFolder)
+{
+    const std::pair<QString, std::optional<QString>> cases[] = {
+        {u"https://WWW.Example.COM/x"_s, u"example"_s},
+        {u"https://example.com"_s, u"example"_s},
+        {u"https://a.b.example.com/path"_s, u"example"_s},
+        {u"http://www.example.org"_s, u"example"_s},
+        {u"https://notexample.com"_s, std::nullopt},
+        // One leading "www." only: this host is not example.com.
+        {u"https://xwww.example.com"_s, u"example"_s}, // a subdomain of example.com all the same
+        {u"https://wwwexample.com"_s, std::nullopt},
+        {u"https://example.com.evil.test"_s, std::nullopt},
+        {u"https:///nohost"_s, std::nullopt},
+        {u"not a url"_s, std::nullopt},
+        {u""_s, std::nullopt},
+    };
+    for (const auto &[url, slug] : cases)
+        EXPECT_EQ(BrandIconLibrary::slug(link({}, url)), slug) << url.toStdString();
+    // Removing every "www." would turn this host into "xexample.com", another site.
+    BrandIconLibrary::setAliases({{u"xexample.com"_s, u"other"_s}});
+    EXPECT_FALSE(BrandIconLibrary::slug(link({}, u"https://xwww.example.com"_s)));
+    EXPECT_EQ(BrandIconLibrary::slug(link({}, u"https://www.xexample.com"_s)), u"other"_s);
+
+    write(u"Resources/escape.svg"_s, kSquare);
+    for (const QString &slug : {u"../escape"_s, u""_s, u".hidden"_s, u"a/b"_s})
+        EXPECT_FALSE(BrandIconLibrary::iconURL(slug)) << slug.toStdString();
+}
+
+TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
+{
+    const SavedLink site = link({}, u"https://example.com"_s);
+    EXPECT_FALSE(BrandIconLibrary::iconURL(u"example"_s));
+    EXPECT_TRUE(BrandIconLibrary::image(site).isNull()) << "no file yet";
+
+    write(u"Resources/BrandIcons/example.svg"_s, "<svg this is not");
+    EXPECT_TRUE(BrandIconLibrary::iconURL(u"example"_s));
+    EXPECT_TRUE(BrandIconLibrary::image(site).isNull()) << "an unreadable file gives no image";
+
+    write(u"Resources/BrandIcons/example.svg"_s, kSquare);
+    const QImage first = BrandIconLibrary::image(site);
+    ASSERT_FALSE(first.isNull()) << "a failed load is tried again";
+    EXPECT_EQ(first.size(), QSize(BrandIconLibrary::imageSize, BrandIconLibrary::imageSize / 2));
+    EXPECT_EQ(first.pixelColor(10, 10), QColor(255, 0, 0));
+
+    // Two links of the site share the one loaded image, even once the file is gone.
+    const QImage second = BrandIconLibrary::image(link({}, u"https://www.example.org/about"_s));
+    EXPECT_EQ(second.cacheKey(), first.cacheKey());
+    EXPECT_TRUE(BrandIconLibrary::image(link({}, u"https://video.test"_s)).isNull());
 }
 
 } // namespace

@@ -2,19 +2,17 @@
 
 #include "cards/prayers/PrayerRules.h"
 #include "cards/prayers/PrayerWidgets.h"
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixSwitch.h"
+#include "style/DateText.h"
 
 #include "../CardTest.h"
 
-#include <gtest/gtest.h>
+#include <algorithm>
 
-#include <QAction>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTest>
+#include <QLineEdit>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -50,28 +48,25 @@ protected:
 
     static void trigger(QToolButton *button, const QString &entry)
     {
-        for (QAction *action : button->menu()->actions()) {
-            if (action->text() == entry) {
-                action->trigger();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no menu entry " << entry.toStdString();
+        const QList<QAction *> actions = button->menu()->actions();
+        const auto it = std::find_if(actions.begin(), actions.end(), [&](QAction *a) { return a->text() == entry; });
+        ASSERT_NE(it, actions.end()) << entry.toStdString();
+        (*it)->trigger();
     }
 
     PrayerDay day() const
     {
         PrayerDay day{u"2026-03-14"_s, u"Makkah"_s, u"Saudi Arabia"_s, 4, clock.now(), {}};
-        const QTime times[] = {{4, 30}, {6, 1}, {12, 5}, {15, 20}, {18, 10}, {19, 30}};
-        int i = 0;
-        for (PrayerName name : {PrayerName::fajr, PrayerName::sunrise, PrayerName::dhuhr, PrayerName::asr,
-                                PrayerName::maghrib, PrayerName::isha})
-            day.times.push_back({name, QDateTime(QDate(2026, 3, 14), times[i++], Qt::UTC), true});
+        const std::pair<PrayerName, QTime> times[] = {{PrayerName::fajr, {4, 30}},     {PrayerName::sunrise, {6, 1}},
+                                                      {PrayerName::dhuhr, {12, 5}},    {PrayerName::asr, {15, 20}},
+                                                      {PrayerName::maghrib, {18, 10}}, {PrayerName::isha, {19, 30}}};
+        for (const auto &[name, time] : times)
+            day.times.push_back({name, QDateTime(QDate(2026, 3, 14), time, Qt::UTC), true});
         return day;
     }
 };
 
-TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
+TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceFromItsBeginningTheMenusReplaceItAndSetStoresIt)
 {
     makeCard();
     EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
@@ -94,123 +89,12 @@ TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceAndCountryMenuReplacesTheCity)
     QTest::keyClicks(countryEdit(), u"egypt"_s);
     EXPECT_EQ(menuEntries(cityMenu), prayers::cityOptions(u"egypt"_s));
 
-    // Unconfirmed edits are dropped at the next appearance.
+    // Unconfirmed edits are dropped at the next appearance, and fields at
+    // rest show the beginning of their text.
     card->hide();
     card->show();
     EXPECT_EQ(cityEdit()->text(), u"Makkah"_s);
     EXPECT_EQ(countryEdit()->text(), u"Saudi Arabia"_s);
-}
-
-TEST_F(PrayersCardTest, SetIsDisabledForABlankPlaceAndStoresTheTrimmedTextWithAForcedRequest)
-{
-    makeCard();
-    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
-    for (const QString &blank : {u""_s, u"   "_s, QString(500, u' ')}) {
-        cityEdit()->setText(blank);
-        EXPECT_FALSE(setButton()->isEnabled()) << blank.size();
-    }
-    cityEdit()->setText(u"Cairo"_s);
-    countryEdit()->setText(u" "_s);
-    EXPECT_FALSE(setButton()->isEnabled());
-
-    services.server.clearRequests();
-    countryEdit()->setText(u"Egypt"_s);
-    cityEdit()->setText(u" Cairo "_s);
-    ASSERT_TRUE(setButton()->isEnabled());
-    QTest::mouseClick(setButton(), Qt::LeftButton);
-    EXPECT_EQ(state->prayerSettings().city, u"Cairo"_s);
-    EXPECT_EQ(state->prayerSettings().country, u"Egypt"_s);
-    EXPECT_TRUE(state->isLoadingPrayers());
-    ASSERT_TRUE(test::waitUntil([&] { return !services.server.requests().isEmpty(); }));
-    EXPECT_EQ(services.server.requests().last().queryValue(u"city"_s), u"Cairo"_s);
-}
-
-TEST_F(PrayersCardTest, HeaderRowsAndSwitchesFollowTheHeldDay)
-{
-    makeCard();
-    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
-    state->setPrayerDay(std::nullopt);
-    EXPECT_TRUE(find<EmptyState>(u"prayerEmptyState"_s)->isVisibleTo(card.get()));
-    EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Ready"_s);
-    state->setIsLoadingPrayers(true);
-    EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"Loading prayers"_s);
-    state->setIsLoadingPrayers(false);
-    EXPECT_EQ(find<EmptyState>(u"prayerEmptyState"_s)->titleLabel()->text(), u"No prayer times"_s);
-
-    state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
-    EXPECT_FALSE(find<EmptyState>(u"prayerEmptyState"_s)->isVisibleTo(card.get()));
-    EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Dhuhr"_s);
-    for (const QString &id : {u"fajr"_s, u"sunrise"_s, u"dhuhr"_s, u"asr"_s, u"maghrib"_s, u"isha"_s}) {
-        auto *row = find<PrayerTimeRow>(u"prayerRow_"_s + id);
-        ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->isNext(), id == u"dhuhr"_s) << id.toStdString();
-        EXPECT_EQ(row->notificationSwitch()->isEnabled(), id != u"sunrise"_s) << id.toStdString();
-    }
-
-    auto *fajr = find<OrlixSwitch>(u"prayerSwitch_fajr"_s);
-    ASSERT_TRUE(fajr->isChecked());
-    QTest::mouseClick(fajr, Qt::LeftButton);
-    EXPECT_FALSE(state->prayerNotificationStates().at(u"fajr"_s));
-    EXPECT_FALSE(find<OrlixSwitch>(u"prayerSwitch_fajr"_s)->isChecked());
-
-    auto *sunrise = find<OrlixSwitch>(u"prayerSwitch_sunrise"_s);
-    const bool before = sunrise->isChecked();
-    QTest::mouseClick(sunrise, Qt::LeftButton);
-    EXPECT_EQ(sunrise->isChecked(), before);
-    EXPECT_EQ(state->prayerNotificationStates().count(u"sunrise"_s), 0u);
-}
-
-} // namespace
-} // namespace kolu
-
-namespace kolu {
-namespace {
-
-TEST_F(PrayersCardTest, AFailedFetchSaysWhatHappenedInTheStatusAndTheEmptyState)
-{
-    makeCard();
-    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
-    state->setPrayerDay(std::nullopt);
-    const QString offline = u"Kolu is offline: prayer times will update when the network is back."_s;
-    state->setPrayerStatusMessage(offline);
-    state->setPrayerStatusTint(StatusTint::orange);
-    auto *empty = find<EmptyState>(u"prayerEmptyState"_s);
-    EXPECT_EQ(empty->subtitleLabel()->text(), offline);
-    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->text(), offline);
-    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->maximumLines(), 2);
-
-    state->setPrayerStatusMessage(u"Updated"_s);
-    state->setPrayerStatusTint(StatusTint::green);
-    EXPECT_EQ(empty->subtitleLabel()->text(), u"Set a city and refresh today's times."_s);
-
-    // The spinner stands in a button as wide as the refresh button: nothing jumps.
-    auto *refresh = find<QWidget>(u"prayerRefreshButton"_s);
-    QCoreApplication::sendPostedEvents();
-    const QRect resting = refresh->geometry();
-    state->setIsLoadingPrayers(true);
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(refresh->geometry(), resting);
-    state->setIsLoadingPrayers(false);
-}
-
-TEST_F(PrayersCardTest, TheCountdownAndTheHighlightFollowTheClockWhileShown)
-{
-    using namespace std::chrono_literals;
-    makeCard();
-    ASSERT_TRUE(test::waitUntil([&] { return !state->isLoadingPrayers(); }));
-    state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
-    EXPECT_TRUE(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text().startsWith(u"in 3h 5m • "_s));
-    clock.advance(61s);
-    EXPECT_TRUE(find<ElidedLabel>(u"prayerNextSubtitle"_s)->text().startsWith(u"in 3h 4m • "_s));
-    clock.advance(3h + 4min); // 12:05:01
-    EXPECT_EQ(find<ElidedLabel>(u"prayerNextName"_s)->text(), u"Asr"_s);
-    EXPECT_FALSE(find<PrayerTimeRow>(u"prayerRow_dhuhr"_s)->isNext());
-    EXPECT_TRUE(find<PrayerTimeRow>(u"prayerRow_asr"_s)->isNext());
-}
-
-TEST_F(PrayersCardTest, FieldsAtRestShowTheBeginningOfTheirText)
-{
-    makeCard();
     for (const QString &text : {u"Saudi Arabia"_s, u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s}) {
         state->setPrayerSettings({text, text, 4});
         card->hide();
@@ -227,6 +111,117 @@ TEST_F(PrayersCardTest, FieldsAtRestShowTheBeginningOfTheirText)
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(cityEdit(), &out);
     EXPECT_EQ(cityEdit()->cursorPosition(), 0);
+
+    // Set is disabled for a blank place and stores the trimmed text with a forced request.
+    waitIdle();
+    for (const QString &blank : {u""_s, u"   "_s, QString(500, u' ')}) {
+        cityEdit()->setText(blank);
+        EXPECT_FALSE(setButton()->isEnabled()) << blank.size();
+    }
+    cityEdit()->setText(u"Cairo"_s);
+    countryEdit()->setText(u" "_s);
+    EXPECT_FALSE(setButton()->isEnabled());
+
+    services.server.clearRequests();
+    countryEdit()->setText(u"Egypt"_s);
+    cityEdit()->setText(u" Cairo "_s);
+    QTest::mouseClick(setButton(), Qt::LeftButton);
+    EXPECT_EQ(state->prayerSettings().city, u"Cairo"_s);
+    EXPECT_EQ(state->prayerSettings().country, u"Egypt"_s);
+    EXPECT_TRUE(state->isLoadingPrayers());
+    ASSERT_TRUE(test::waitUntil([&] { return !services.server.requests().isEmpty(); }));
+    EXPECT_EQ(services.server.requests().last().queryValue(u"city"_s), u"Cairo"_s);
+
+    EXPECT_EQ(prayers::cityOptions(u"Jordan"_s), (QStringList{u"Amman"_s, u"Irbid"_s, u"Aqaba"_s}));
+    // Other case, a trailing space, unknown or hostile text: every preset city once, in code-point order.
+    QStringList every;
+    for (const QString &country : prayers::countryPresets())
+        every += prayers::cityPresets(country);
+    std::sort(every.begin(), every.end());
+    for (const QString &country : {u"egypt"_s, u"Egypt "_s, u""_s, u"Atlantis"_s, u"a/b&c#d"_s, QString(500, u' ')}) {
+        const QStringList all = prayers::cityOptions(country);
+        EXPECT_EQ(all, every) << country.toStdString();
+        EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "no city twice";
+    }
+}
+
+TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClock)
+{
+    using namespace std::chrono_literals;
+    makeCard();
+    waitIdle();
+    state->setPrayerDay(std::nullopt);
+    auto *empty = find<EmptyState>(u"prayerEmptyState"_s);
+    EXPECT_TRUE(empty->isVisibleTo(card.get()));
+    EXPECT_EQ(text(u"prayerNextName"_s), u"Ready"_s);
+    state->setIsLoadingPrayers(true);
+    EXPECT_EQ(empty->titleLabel()->text(), u"Loading prayers"_s);
+    state->setIsLoadingPrayers(false);
+    EXPECT_EQ(empty->titleLabel()->text(), u"No prayer times"_s);
+    // A failed fetch says what happened in the status and the empty state.
+    const QString offline = u"Kolu is offline: prayer times will update when the network is back."_s;
+    state->setPrayerStatusMessage(offline);
+    state->setPrayerStatusTint(StatusTint::orange);
+    EXPECT_EQ(empty->subtitleLabel()->text(), offline);
+    EXPECT_EQ(text(u"prayerLocationStatus"_s), offline);
+    EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->maximumLines(), 2);
+
+    state->setPrayerStatusMessage(u"Updated"_s);
+    state->setPrayerStatusTint(StatusTint::green);
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Set a city and refresh today's times."_s);
+
+    // The spinner stands in a button as wide as the refresh button: nothing jumps.
+    auto *refresh = find<QWidget>(u"prayerRefreshButton"_s);
+    QCoreApplication::sendPostedEvents();
+    const QRect resting = refresh->geometry();
+    state->setIsLoadingPrayers(true);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(refresh->geometry(), resting);
+    state->setIsLoadingPrayers(false);
+
+    state->setPrayerDay(day()); // 09:00: Dhuhr is next, at 12:05
+    EXPECT_FALSE(empty->isVisibleTo(card.get()));
+    EXPECT_EQ(text(u"prayerNextName"_s), u"Dhuhr"_s);
+    for (const QString &id : {u"fajr"_s, u"sunrise"_s, u"dhuhr"_s, u"asr"_s, u"maghrib"_s, u"isha"_s}) {
+        auto *row = find<PrayerTimeRow>(u"prayerRow_"_s + id);
+        EXPECT_EQ(row->isNext(), id == u"dhuhr"_s) << id.toStdString();
+        EXPECT_EQ(row->notificationSwitch()->isEnabled(), id != u"sunrise"_s) << id.toStdString();
+    }
+
+    auto *fajr = find<OrlixSwitch>(u"prayerSwitch_fajr"_s);
+    QTest::mouseClick(fajr, Qt::LeftButton);
+    EXPECT_FALSE(state->prayerNotificationStates().at(u"fajr"_s));
+    EXPECT_FALSE(fajr->isChecked());
+
+    auto *sunrise = find<OrlixSwitch>(u"prayerSwitch_sunrise"_s);
+    const bool before = sunrise->isChecked();
+    QTest::mouseClick(sunrise, Qt::LeftButton);
+    EXPECT_EQ(sunrise->isChecked(), before);
+    EXPECT_EQ(state->prayerNotificationStates().count(u"sunrise"_s), 0u);
+
+    // The countdown and the highlight follow the clock while shown.
+    EXPECT_TRUE(text(u"prayerNextSubtitle"_s).startsWith(u"in 3h 5m • "_s));
+    clock.advance(61s);
+    EXPECT_TRUE(text(u"prayerNextSubtitle"_s).startsWith(u"in 3h 4m • "_s));
+    clock.advance(3h + 4min); // 12:05:01
+    EXPECT_EQ(text(u"prayerNextName"_s), u"Asr"_s);
+    EXPECT_FALSE(find<PrayerTimeRow>(u"prayerRow_dhuhr"_s)->isNext());
+    EXPECT_TRUE(find<PrayerTimeRow>(u"prayerRow_asr"_s)->isNext());
+}
+
+TEST(PrayerRules, SubtitleRoundsMinutesUpAndSplitsHours)
+{
+    const QDateTime now(QDate(2026, 3, 14), QTime(12, 0), Qt::UTC);
+    EXPECT_EQ(prayers::nextPrayerSubtitle(std::nullopt, now), u"Refresh today's times"_s);
+    const std::pair<qint64, QString> cases[] = {
+        {30, u"1m"_s},      {60, u"1m"_s},       {61, u"2m"_s}, {3540, u"59m"_s}, {3541, u"1h 0m"_s},
+        {3600, u"1h 0m"_s}, {5430, u"1h 31m"_s}, {0, u"0m"_s},  {-30, u"0m"_s},   {-600, u"0m"_s}};
+    for (const auto &[seconds, span] : cases) {
+        const PrayerTime prayer{PrayerName::asr, now.addSecs(seconds), true};
+        EXPECT_EQ(prayers::nextPrayerSubtitle(prayer, now),
+                  u"in "_s + span + u" • "_s + DateText::user().format(prayer.date, u"jmm"_s))
+            << seconds;
+    }
 }
 
 } // namespace

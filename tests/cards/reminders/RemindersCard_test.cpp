@@ -1,25 +1,72 @@
-#include "RemindersCardFixture.h"
-
-#include "style/widgets/ElidedLabel.h"
+#include "cards/reminders/ReminderComposer.h"
+#include "cards/reminders/ReminderRow.h"
+#include "cards/reminders/ReminderRules.h"
+#include "cards/reminders/RemindersCard.h"
+#include "style/DateText.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixDateField.h"
+#include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/Reveal.h"
 
+#include "../CardTest.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QDirIterator>
+#include <QFontMetricsF>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
-namespace kolu::test {
+namespace kolu {
 namespace {
 
-ReminderItem due(const QString &id, const QDateTime &when)
+// A reminders card on a state with real services over a temporary home.
+class RemindersCardTest : public test::CardTest<RemindersCard> {
+protected:
+    RemindersCardTest() { cardSize = {318, 620}; }
+
+    QString listFolder() const { return home.path(u".local/share/calendars/Tasks"_s); }
+
+    // A to-do file in the list folder, as another client would write it.
+    void writeTodo(const QString &uid, const QStringList &properties)
+    {
+        const QStringList lines = QStringList{u"BEGIN:VCALENDAR"_s, u"VERSION:2.0"_s,
+                                              u"PRODID:-//Hand written//Test//EN"_s, u"BEGIN:VTODO"_s, u"UID:"_s + uid}
+                                  + properties + QStringList{u"END:VTODO"_s, u"END:VCALENDAR"_s, {}};
+        ASSERT_TRUE(QDir().mkpath(listFolder()));
+        ASSERT_TRUE(test::writeFile(listFolder() + u'/' + uid + u".ics"_s, lines.join(u"\r\n"_s).toUtf8()));
+    }
+
+    // Every to-do file below the list folder, with its text.
+    QStringList todoFiles() const
+    {
+        QStringList texts;
+        QDirIterator it(listFolder(), {u"*.ics"_s}, QDir::Files);
+        while (it.hasNext())
+            texts << QString::fromUtf8(test::readFile(it.next()));
+        return texts;
+    }
+};
+
+const QTimeZone berlin("Europe/Berlin");
+
+ReminderItem due(const QString &id, const QDateTime &when, bool includesTime = true)
 {
-    ReminderItem item;
-    item.id = id;
-    item.title = id;
-    item.dueDate = when;
-    item.includesTime = true;
-    return item;
+    return {id, id, {}, when, includesTime, 0, false, {}, false};
+}
+
+QStringList ids(const std::vector<ReminderItem> &items)
+{
+    QStringList out;
+    for (const ReminderItem &item : items)
+        out << item.id;
+    return out;
 }
 
 QStringList texts(const QWidget &card, const QString &name)
@@ -30,84 +77,84 @@ QStringList texts(const QWidget &card, const QString &name)
     return out;
 }
 
-TEST_F(RemindersCardTest, StoredFilterFallsBackToTodayAndChipsStoreTheirValue)
+// The stored filter falls back to Today when not offered; each chip stores its value.
+TEST_F(RemindersCardTest, ChipsStoreTheirFilterAndSectionsFollowTheDayBoundaries)
 {
     defaults.set(SettingsKey::orlixReminderFilter, u"flagged"_s); // stored, but not offered
-    auto card = makeCard();
-    EXPECT_EQ(card->selectedFilter(), ReminderFilter::today);
-    EXPECT_TRUE(child<QAbstractButton>(*card, u"reminderFilter_today"_s)->isChecked());
-    click(child(*card, u"reminderFilter_upcoming"_s));
-    EXPECT_EQ(defaults.string(SettingsKey::orlixReminderFilter), u"upcoming"_s);
-    EXPECT_TRUE(child<QAbstractButton>(*card, u"reminderFilter_upcoming"_s)->isChecked());
-}
-
-TEST_F(RemindersCardTest, SectionsFollowTheDayBoundaries)
-{
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const QDateTime midnight = clock.now().toTimeZone(zone).date().startOfDay(zone);
     state->setRemindersConnection(RemindersConnectionState::ready());
     state->setReminders({due(u"tomorrow"_s, midnight.addDays(1).addSecs(3600)), due(u"midnight"_s, midnight),
                          due(u"yesterday"_s, midnight.addSecs(-1))});
-    auto card = makeCard();
-    const struct {
-        QString chip;
-        QStringList sections;
-        QStringList titles;
-    } cases[] = {
+    makeCard();
+    EXPECT_EQ(card->selectedFilter(), ReminderFilter::today);
+    EXPECT_TRUE(find<QAbstractButton>(u"reminderFilter_today"_s)->isChecked());
+    const std::tuple<QString, QStringList, QStringList> cases[] = {
         {u"reminderFilter_today"_s, {u"Today"_s}, {u"midnight"_s}},
         {u"reminderFilter_overdue"_s, {u"Overdue"_s}, {u"yesterday"_s}},
         {u"reminderFilter_upcoming"_s, {u"Today"_s, u"Tomorrow"_s}, {u"midnight"_s, u"tomorrow"_s}},
     };
-    for (const auto &c : cases) {
-        click(child(*card, c.chip));
+    for (const auto &[chip, sections, titles] : cases) {
+        click(chip);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), c.sections) << c.chip.toStdString();
-        EXPECT_EQ(texts(*card, u"reminderTitle"_s), c.titles) << c.chip.toStdString();
+        EXPECT_EQ(texts(*card, u"reminderSectionTitle"_s), sections) << chip.toStdString();
+        EXPECT_EQ(texts(*card, u"reminderTitle"_s), titles) << chip.toStdString();
+        EXPECT_EQ(u"reminderFilter_"_s + defaults.string(SettingsKey::orlixReminderFilter).value_or(QString()), chip);
+        EXPECT_TRUE(find<QAbstractButton>(chip)->isChecked());
     }
-    EXPECT_EQ(child<ElidedLabel>(*card, u"reminderCountLine"_s)->text(), u"3 open reminders"_s);
+    EXPECT_EQ(text(u"reminderCountLine"_s), u"3 open reminders"_s);
 }
 
-TEST_F(RemindersCardTest, TwelveOverdueNeverReadAsNothingDue)
-{
-    const QDateTime lastWeek = clock.now().addDays(-7);
-    std::vector<ReminderItem> items;
-    for (int i = 0; i < AppState::maxOpenReminders; ++i)
-        items.push_back(due(QString::number(i), lastWeek));
-    state->setRemindersConnection(RemindersConnectionState::ready());
-    state->setReminders(items);
-    auto card = makeCard();
-    EXPECT_EQ(child<ElidedLabel>(*card, u"reminderCountLine"_s)->text(), u"12+ open reminders"_s);
-    EXPECT_NE(child<EmptyState>(*card, u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
-}
-
-TEST_F(RemindersCardTest, UnreadableFolderOffersSettings)
+TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLessThanHeld)
 {
     state->setRemindersConnection(RemindersConnectionState::denied());
-    auto card = makeCard();
+    makeCard();
     QSignalSpy asked(state.get(), &AppState::showRemindersAccessSettings);
-    auto *open = child<OrlixButton>(*card, u"reminderOpenSettingsButton"_s);
-    ASSERT_TRUE(open);
+    auto *open = find<OrlixButton>(u"reminderOpenSettingsButton"_s);
     EXPECT_EQ(open->text(), u"Open Settings"_s);
-    click(open);
+    QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_EQ(asked.count(), 1);
 
     state->setRemindersConnection(RemindersConnectionState::ready());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    test::settle();
     EXPECT_EQ(card->findChild<QWidget *>(u"reminderOpenSettingsButton"_s), nullptr);
+
+    // Twelve overdue never read as nothing due.
+    std::vector<ReminderItem> items;
+    for (int i = 0; i < AppState::maxOpenReminders; ++i)
+        items.push_back(due(QString::number(i), clock.now().addDays(-7)));
+    state->setReminders(items);
+    test::settle();
+    EXPECT_EQ(text(u"reminderCountLine"_s), u"12+ open reminders"_s);
+    EXPECT_NE(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
+
+    for (const auto &[count, text] : {std::pair{0, u"0 open reminders"_s},
+                                      {1, u"1 open reminder"_s},
+                                      {2, u"2 open reminders"_s},
+                                      {11, u"11 open reminders"_s},
+                                      {12, u"12+ open reminders"_s}})
+        EXPECT_EQ(reminderrules::countText(count, 12), text);
+
+    // A full list may hide what a filter would keep, so its empty state does not claim there is none.
+    const auto ready = RemindersConnectionState::ready();
+    EXPECT_EQ(reminderrules::emptyContent(ready, false).title, u"No open reminders"_s);
+    EXPECT_NE(reminderrules::emptyContent(ready, true).title, u"No open reminders"_s);
+    EXPECT_TRUE(reminderrules::emptyContent(RemindersConnectionState::denied(), false).offersSettings);
+    const auto failed = RemindersConnectionState::failed(u"Disk gone"_s);
+    EXPECT_EQ(reminderrules::emptyContent(failed, false).subtitle, u"Disk gone"_s);
+    EXPECT_EQ(reminderrules::connectionLine(failed), u"Disk gone"_s);
+    EXPECT_FALSE(reminderrules::emptyContent(failed, false).offersSettings);
 }
 
 TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
 {
-    ASSERT_TRUE(QDir().mkpath(listFolder()));
     const QString today = clock.now().toTimeZone(QTimeZone::systemTimeZone()).date().toString(u"yyyyMMdd"_s);
     const auto write = [&](const QString &id, const QString &title) {
-        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:%1\r\nSUMMARY:%2\r\n"
-                             u"DUE;VALUE=DATE:%3\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s.arg(id, title, today);
-        ASSERT_TRUE(writeFile(listFolder() + u'/' + id + u".ics"_s, text.toUtf8()));
+        writeTodo(id, {u"SUMMARY:"_s + title, u"DUE;VALUE=DATE:"_s + today});
     };
     write(u"milk"_s, u"Buy milk"_s);
     write(u"call"_s, u"Call home"_s);
-    auto card = makeCard();
+    makeCard();
     QSignalSpy changes(state.get(), &AppState::changed);
     const auto publications = [&] {
         return std::count_if(changes.begin(), changes.end(), [](const QList<QVariant> &arguments) {
@@ -119,9 +166,8 @@ TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
     const auto refresh = [&] {
         const auto before = publications();
         state->refreshReminders();
-        const bool answered = waitUntil([&] { return publications() > before; });
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const bool answered = test::waitUntil([&] { return publications() > before; });
+        test::settle();
         return answered ? publications() - before : 0;
     };
     const auto rowsByTitle = [&] {
@@ -153,5 +199,241 @@ TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
     EXPECT_EQ(texts(*card, u"reminderSectionCount"_s), QStringList{u"3"_s});
 }
 
+// The priority, link and note marks stand right after the texts they belong
+// to, wherever those end, and a long title still keeps its mark in the row.
+TEST_F(RemindersCardTest, MarksFollowTheTitleAndTheDueText)
+{
+    for (const QString &title : {u"Milk"_s, u"Call the plumber about the kitchen tap"_s,
+                                 u"A title long enough to wrap onto a second line and then be cut short"_s}) {
+        SCOPED_TRACE(title.toStdString());
+        ReminderItem item{
+            u"r1"_s, title, u"bring the bag"_s, clock.now(), true, 1, false, QUrl(u"https://example.com"_s), false};
+        ReminderRow row(*state, item);
+        row.resize(318, row.heightForWidth(318) > 0 ? row.heightForWidth(318) : 120);
+        row.show();
+        QCoreApplication::processEvents();
+
+        auto *titleLabel = row.findChild<ElidedLabel *>(u"reminderTitle"_s);
+        auto *due = row.findChild<ElidedLabel *>(u"reminderDue"_s);
+        const auto part = [&](const QString &name) { return row.findChild<QWidget *>(name); };
+        auto *mark = part(u"reminderPriorityMark"_s), *link = part(u"reminderLinkMark"_s);
+        auto *note = part(u"reminderNoteMark"_s), *complete = part(u"reminderCompleteButton"_s);
+        ASSERT_TRUE(titleLabel && mark && due && link && note && complete);
+
+        // Six apart, as the line's spacing says; never over the completion button.
+        EXPECT_EQ(mark->geometry().left(), titleLabel->geometry().right() + 1 + 6);
+        EXPECT_LE(mark->mapTo(&row, QPoint(mark->width(), 0)).x(), complete->geometry().left());
+        EXPECT_EQ(link->geometry().left(), due->geometry().right() + 1 + 6);
+        EXPECT_EQ(note->geometry().left(), link->geometry().right() + 1 + 6);
+        if (title.size() < 10) {
+            EXPECT_LT(mark->mapTo(&row, QPoint()).x(), row.width() / 2) << "a short title keeps its mark near";
+            EXPECT_EQ(titleLabel->visibleLines(titleLabel->width()).join(u' '), title);
+        }
+    }
+}
+
+TEST(ReminderRules, OnlyOfferedFiltersAreSelectedAndDayBoundariesDecideThem)
+{
+    using reminderrules::selectedFilter;
+    for (const QString &raw : {u"flagged"_s, u"noDate"_s, u""_s, u"xyz"_s, u"Today"_s, u"today"_s})
+        EXPECT_EQ(selectedFilter(raw), ReminderFilter::today) << raw.toStdString();
+    EXPECT_EQ(selectedFilter(u"overdue"_s), ReminderFilter::overdue);
+    EXPECT_EQ(selectedFilter(u"upcoming"_s), ReminderFilter::upcoming);
+    EXPECT_EQ(reminderrules::label(ReminderFilter::upcoming), u"Scheduled"_s);
+
+    const QDateTime now(QDate(2026, 3, 14), QTime(15, 0), berlin);
+    const auto day = reminderrules::Day::of(now, berlin);
+    const QDateTime midnight(QDate(2026, 3, 14), QTime(0, 0), berlin);
+    const std::vector<ReminderItem> items{
+        due(u"lastSecondYesterday"_s, midnight.addSecs(-1)),
+        due(u"midnight"_s, midnight),
+        due(u"earlierToday"_s, now.addSecs(-3600)),
+        due(u"lastSecondToday"_s, midnight.addDays(1).addSecs(-1)),
+        due(u"tomorrow"_s, midnight.addDays(1)),
+        ReminderItem{u"undated"_s, u"undated"_s, {}, {}, false, 0, false, {}, false},
+    };
+    EXPECT_EQ(ids(reminderrules::filtered(items, ReminderFilter::overdue, day)), QStringList{u"lastSecondYesterday"_s});
+    EXPECT_EQ(ids(reminderrules::filtered(items, ReminderFilter::today, day)),
+              (QStringList{u"midnight"_s, u"earlierToday"_s, u"lastSecondToday"_s}));
+    EXPECT_EQ(ids(reminderrules::filtered(items, ReminderFilter::upcoming, day)),
+              (QStringList{u"midnight"_s, u"earlierToday"_s, u"lastSecondToday"_s, u"tomorrow"_s}));
+    for (ReminderFilter hidden : {ReminderFilter::noDate, ReminderFilter::flagged})
+        EXPECT_TRUE(reminderrules::filtered(items, hidden, day).empty());
+}
+
+TEST(ReminderRules, SectionsRunOverdueTodayTomorrowThenLaterDaysWithYearsApart)
+{
+    const QDateTime now(QDate(2026, 3, 14), QTime(15, 0), berlin);
+    const auto day = reminderrules::Day::of(now, berlin);
+    const DateText dates(u"en_US"_s, u"Europe/Berlin"_s);
+    const QDateTime nine(QDate(2026, 3, 15), QTime(9, 0), berlin);
+    const std::vector<ReminderItem> items{
+        due(u"nextYear"_s, QDateTime(QDate(2027, 3, 20), QTime(9, 0), berlin)),
+        due(u"later"_s, QDateTime(QDate(2026, 3, 20), QTime(9, 0), berlin)),
+        due(u"tomorrowA"_s, nine),
+        due(u"tomorrowB"_s, nine),
+        due(u"tomorrowEarly"_s, nine.addSecs(-3600)),
+        due(u"today"_s, now),
+        due(u"overdue"_s, now.addDays(-3)),
+    };
+    const auto sections = reminderrules::sections(items, day, berlin, dates);
+    QStringList titles;
+    for (const auto &section : sections)
+        titles << section.title;
+    ASSERT_EQ(titles.size(), 5);
+    EXPECT_EQ(titles.mid(0, 3), (QStringList{u"Overdue"_s, u"Today"_s, u"Tomorrow"_s}));
+    EXPECT_TRUE(titles[3].contains(u"Friday"_s)) << titles[3].toStdString();
+    EXPECT_TRUE(titles[4].contains(u"2027"_s)) << titles[4].toStdString();
+    EXPECT_NE(titles[3], titles[4]);
+    EXPECT_EQ(ids(sections[2].reminders), (QStringList{u"tomorrowEarly"_s, u"tomorrowA"_s, u"tomorrowB"_s}));
+}
+
+class ReminderComposerTest : public RemindersCardTest {
+protected:
+    void openComposer()
+    {
+        click(u"reminderComposerButton"_s);
+        ASSERT_TRUE(card->isComposing());
+    }
+    void type(const QString &field, const QString &text)
+    {
+        auto *edit = find<QLineEdit>(field);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+};
+
+TEST_F(ReminderComposerTest, ThemedPickersWriteTheDateAsTheRowsDoAndStepTheDraft)
+{
+    makeCard(); // under Today: the date is ticked, set to now
+    openComposer();
+    EXPECT_EQ(card->findChild<QCheckBox *>(), nullptr) << "no stock tick boxes";
+    EXPECT_EQ(card->findChild<QDateTimeEdit *>(), nullptr) << "no stock pickers";
+    auto *date = find<OrlixDateField>(u"reminderDatePicker"_s);
+    auto *time = find<OrlixDateField>(u"reminderTimePicker"_s);
+    const QDateTime now = clock.now().toLocalTime();
+    EXPECT_EQ(date->text(), DateText::user().format(now, u"yMMMd"_s));
+    EXPECT_EQ(time->text(), DateText::user().format(now, u"jmm"_s));
+    // Never narrower than its text: the year is never cut.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_GE(date->width(), QFontMetricsF(date->font()).horizontalAdvance(date->text()));
+    EXPECT_EQ(date->minimumSizeHint(), date->sizeHint());
+
+    auto *composer = find<ReminderComposer>(u"reminderComposer"_s);
+    QTest::keyClick(date, Qt::Key_Up);
+    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1));
+    find<QAbstractButton>(u"reminderTimeCheck"_s)->setChecked(true);
+    const QTime before = composer->draft().dueDate.time();
+    QTest::keyClick(time, Qt::Key_PageUp);
+    EXPECT_EQ(composer->draft().dueDate.time(), before.addSecs(3600));
+    EXPECT_EQ(composer->draft().dueDate.date(), now.date().addDays(1)) << "the time keeps the chosen day";
+}
+
+TEST_F(ReminderComposerTest, DateStaysTickedWheneverTimeIsAndABlankTitleAddsNothing)
+{
+    makeCard(); // under Today
+    openComposer();
+    auto *date = find<QAbstractButton>(u"reminderDateCheck"_s);
+    auto *time = find<QAbstractButton>(u"reminderTimeCheck"_s);
+    EXPECT_TRUE(date->isChecked());
+    EXPECT_FALSE(time->isChecked());
+    EXPECT_FALSE(find(u"reminderTimePicker"_s)->isEnabled());
+
+    date->setChecked(false);
+    time->setChecked(true);
+    EXPECT_TRUE(date->isChecked());
+    date->setChecked(false);
+    EXPECT_FALSE(time->isChecked());
+    EXPECT_FALSE(find(u"reminderTimePicker"_s)->isEnabled());
+    EXPECT_FALSE(find(u"reminderDatePicker"_s)->isEnabled());
+
+    // A blank title adds nothing, from the button or from Return.
+    type(u"reminderTitleField"_s, u"  "_s);
+    auto *button = find<ReminderComposerButton>(u"reminderComposerButton"_s);
+    EXPECT_EQ(button->symbol(), u"plus"_s);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::keyClick(find(u"reminderTitleField"_s), Qt::Key_Return);
+    EXPECT_TRUE(card->isComposing());
+    EXPECT_TRUE(todoFiles().isEmpty());
+}
+
+TEST_F(ReminderComposerTest, AFailedAddKeepsTheDraft)
+{
+    // No to-do folder: the add cannot be written.
+    makeCard();
+    openComposer();
+    type(u"reminderTitleField"_s, u"Buy milk"_s);
+    type(u"reminderNotesField"_s, u"two litres"_s);
+    click(u"reminderComposerButton"_s);
+    ASSERT_TRUE(test::waitUntil([&] { return !find<ReminderComposer>(u"reminderComposer"_s)->failure().isEmpty(); }));
+    EXPECT_TRUE(card->isComposing());
+    const ReminderDraft draft = find<ReminderComposer>(u"reminderComposer"_s)->draft();
+    EXPECT_EQ(draft.title, u"Buy milk"_s);
+    EXPECT_EQ(draft.notes, u"two litres"_s);
+    EXPECT_TRUE(draft.hasDate);
+}
+
+TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherClientWrote)
+{
+    writeTodo(u"3f2a9c1e-renew"_s,
+              {u"DTSTAMP:20260310T120000Z"_s, u"SUMMARY:Renew passport"_s, u"DUE:20260314T170000Z"_s,
+               u"STATUS:NEEDS-ACTION"_s, u"CATEGORIES:errands"_s, u"X-CLIENT-COLOUR:#ff0000"_s});
+    const QString path = listFolder() + u"/3f2a9c1e-renew.ics"_s;
+    defaults.set(SettingsKey::orlixReminderFilter, u"upcoming"_s);
+    makeCard();
+    state->refreshReminders();
+    ASSERT_TRUE(test::waitUntil([&] { return card->findChild<ReminderRow *>() != nullptr; }));
+    EXPECT_EQ(card->findChild<ElidedLabel *>(u"reminderTitle"_s)->text(), u"Renew passport"_s);
+
+    // One click, one toggle: the to-do is completed (a second toggle would
+    // reopen it). What else the file keeps, the to-do edit tests cover.
+    click(u"reminderCompleteButton"_s);
+    ASSERT_TRUE(test::waitUntil([&] { return state->reminders().empty(); }));
+    EXPECT_TRUE(test::readFile(path).contains("STATUS:COMPLETED")) << test::readFile(path).constData();
+
+    // Return adds the reminder there, with its priority, and clears the form.
+    openComposer();
+    type(u"reminderTitleField"_s, u"Post the form"_s);
+    EXPECT_EQ(find<ReminderComposerButton>(u"reminderComposerButton"_s)->symbol(), u"checkmark"_s);
+    auto *priority = find<SegmentedPicker>(u"reminderPriorityPicker"_s);
+    QTest::mouseClick(priority, Qt::LeftButton, {}, priority->segmentRect(1).center().toPoint());
+    QTest::keyClick(find(u"reminderTitleField"_s), Qt::Key_Return);
+    ASSERT_TRUE(test::waitUntil([&] { return state->reminders().size() == 1; }));
+    EXPECT_FALSE(card->isComposing());
+    const QString added = todoFiles().filter(u"SUMMARY:Post the form"_s).value(0);
+    EXPECT_TRUE(added.contains(u"PRIORITY:9"_s)) << added.toStdString();
+    EXPECT_EQ(todoFiles().size(), 2);
+    EXPECT_EQ(find<QLineEdit>(u"reminderTitleField"_s)->text(), QString());
+    EXPECT_EQ(priority->currentIndex(), 0);
+    EXPECT_FALSE(find<QAbstractButton>(u"reminderDateCheck"_s)->isChecked());
+}
+
+using RemindersMotion = test::CardTest<RemindersCard>;
+
+TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
+{
+    test::Frames frames;
+    cardSize = {318, 620};
+    RemindersCard &reminders = makeCard();
+    auto *today = find<ReminderFilterChip>(u"reminderFilter_today"_s);
+    auto *overdue = find<ReminderFilterChip>(u"reminderFilter_overdue"_s);
+    EXPECT_DOUBLE_EQ(today->selectedness(), 1.0);
+    overdue->click();
+    frames.advanceBy(80);
+    EXPECT_TRUE(test::between(overdue->selectedness(), 0.0, 1.0));
+    EXPECT_LT(today->selectedness(), 1.0);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(overdue->selectedness(), 1.0);
+    EXPECT_DOUBLE_EQ(today->selectedness(), 0.0);
+
+    reminders.composerAction();
+    frames.advanceBy(60);
+    EXPECT_TRUE(reminders.composerReveal().isMoving());
+    EXPECT_LT(reminders.composerReveal().progress(), 1.0);
+    frames.advanceBy(OrlixMotion::smooth().durationMs);
+    EXPECT_DOUBLE_EQ(reminders.composerReveal().progress(), 1.0);
+    EXPECT_FALSE(test::anyRunning(reminders));
+}
+
 } // namespace
-} // namespace kolu::test
+} // namespace kolu

@@ -3,16 +3,9 @@
 #include "cards/today/TodaySummaryTile.h"
 #include "style/DateText.h"
 #include "style/MinuteTicker.h"
-#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/ShrinkLabel.h"
 
-#include "../calendar/PinnedZone.h"
 #include "../CardTest.h"
-
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QTest>
 
 #include <cmath>
 #include <limits>
@@ -25,34 +18,6 @@ namespace {
 TodayWeather weather(double temperature, int code)
 {
     return TodayWeather{u"Makkah"_s, temperature, code, QDateTime(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC)};
-}
-
-TEST(TodayRules, WeatherTextsSymbolsAndTints)
-{
-    const struct {
-        std::optional<TodayWeather> weather;
-        QString temperature, detail, symbol;
-        bool ownTint; // a fixed colour rather than the today tint
-    } cases[] = {
-        {weather(21.5, 2), u"22°"_s, u"Mostly clear • Makkah"_s, u"cloud.sun"_s, false},
-        {weather(-0.5, 48), u"-1°"_s, u"Fog • Makkah"_s, u"cloud.fog"_s, false},
-        {weather(-0.4, 0), u"0°"_s, u"Clear • Makkah"_s, u"sun.max"_s, true},
-        {weather(9.49, 81), u"9°"_s, u"Rain • Makkah"_s, u"cloud.rain"_s, true},
-        {weather(30, 57), u"30°"_s, u"Drizzle • Makkah"_s, u"cloud.sun"_s, false},
-        {weather(30, 99), u"30°"_s, u"Storm • Makkah"_s, u"cloud.bolt.rain"_s, false},
-        {weather(30, -3), u"30°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s, false},
-        {weather(std::numeric_limits<double>::quiet_NaN(), 400), u"--°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s,
-         false},
-        {std::nullopt, u"--°"_s, u"Weather uses your prayer city"_s, u"cloud.sun"_s, false},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(today::temperatureText(c.weather), c.temperature) << c.detail.toStdString();
-        EXPECT_EQ(today::weatherDetail(c.weather, false, {}), c.detail);
-        EXPECT_EQ(today::weatherLook(c.weather).symbol, c.symbol) << c.detail.toStdString();
-        EXPECT_EQ(today::weatherLook(c.weather).tint.isValid(), c.ownTint) << c.detail.toStdString();
-    }
-    EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
-    EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
 }
 
 TEST(TodayRules, NextEventPrayerAndDate)
@@ -84,28 +49,20 @@ protected:
 
     bool idle() const override { return !state->isLoadingTodayWeather(); }
 
-    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
-
-    ReminderItem due(const QString &id, int minutesFromNow, bool flagged = false) const
+    ReminderItem due(const QString &id, std::optional<int> minutesFromNow, bool flagged = false) const
     {
-        ReminderItem item;
-        item.id = id;
-        item.title = id;
-        item.dueDate = clock.now().addSecs(minutesFromNow * 60);
-        item.isFlagged = flagged;
-        return item;
+        const auto when = minutesFromNow ? std::optional(clock.now().addSecs(*minutesFromNow * 60)) : std::nullopt;
+        return {id, id, {}, when, false, 0, flagged, {}, false};
     }
+    // Fresh weather, so showing the card fetches nothing.
+    void holdFreshWeather() { state->setTodayWeather(TodayWeather{u"Makkah"_s, 21.5, 2, clock.now()}); }
 };
 
-TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
+TEST_F(TodayCardTest, ShowsWeatherInItsTextsSymbolsAndTintsAndTheFirstThreeRemindersDueToday)
 {
-    TodayWeather fresh = weather(21.5, 2);
-    fresh.fetchedAt = clock.now(); // fresh, so showing the card fetches nothing
-    state->setTodayWeather(fresh);
+    holdFreshWeather();
     state->setReminders({due(u"later"_s, 60), due(u"yesterday"_s, -24 * 60), due(u"first"_s, -60, true),
                          due(u"tieA"_s, 30), due(u"tomorrow"_s, 24 * 60), due(u"tieB"_s, 30), due(u"last"_s, 300)});
-    ReminderItem undated = due(u"undated"_s, 0);
-    undated.dueDate.reset();
     makeCard();
     EXPECT_FALSE(state->isLoadingTodayWeather());
     EXPECT_EQ(text(u"todayTemperature"_s), u"22°"_s);
@@ -119,9 +76,30 @@ TEST_F(TodayCardTest, ShowsWeatherAndTheFirstThreeRemindersDueToday)
     EXPECT_EQ(shown, (QStringList{u"first"_s, u"tieA"_s, u"tieB"_s}));
     EXPECT_TRUE(card->findChildren<TodayReminderLine *>().front()->isFlagged());
 
-    state->setReminders({undated, due(u"yesterday"_s, -24 * 60)});
+    state->setReminders({due(u"undated"_s, std::nullopt), due(u"yesterday"_s, -24 * 60)});
     EXPECT_EQ(text(u"todayRemindersCount"_s), u"Clear"_s);
     EXPECT_TRUE(find(u"todayRemindersEmpty"_s)->isVisible());
+
+    const std::tuple<std::optional<TodayWeather>, QString, QString, QString, bool> cases[] = {
+        {weather(21.5, 2), u"22°"_s, u"Mostly clear • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(-0.5, 48), u"-1°"_s, u"Fog • Makkah"_s, u"cloud.fog"_s, false},
+        {weather(-0.4, 0), u"0°"_s, u"Clear • Makkah"_s, u"sun.max"_s, true},
+        {weather(9.49, 81), u"9°"_s, u"Rain • Makkah"_s, u"cloud.rain"_s, true},
+        {weather(30, 57), u"30°"_s, u"Drizzle • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(30, 99), u"30°"_s, u"Storm • Makkah"_s, u"cloud.bolt.rain"_s, false},
+        {weather(30, -3), u"30°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s, false},
+        {weather(std::numeric_limits<double>::quiet_NaN(), 400), u"--°"_s, u"Weather • Makkah"_s, u"cloud.sun"_s,
+         false},
+        {std::nullopt, u"--°"_s, u"Weather uses your prayer city"_s, u"cloud.sun"_s, false},
+    };
+    for (const auto &[weather, temperature, detail, symbol, ownTint] : cases) {
+        EXPECT_EQ(today::temperatureText(weather), temperature) << detail.toStdString();
+        EXPECT_EQ(today::weatherDetail(weather, false, {}), detail);
+        EXPECT_EQ(today::weatherLook(weather).symbol, symbol) << detail.toStdString();
+        EXPECT_EQ(today::weatherLook(weather).tint.isValid(), ownTint) << detail.toStdString();
+    }
+    EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
+    EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
 }
 
 TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddresses)
@@ -151,21 +129,16 @@ TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddres
 TEST_F(TodayCardTest, TimeTextsFollowTheClockAtTheMinuteWhileShownAndNothingRunsWhileHidden)
 {
     using namespace std::chrono_literals;
-    // 17:59:30 in Riyadh; fresh weather, so the card fetches nothing.
-    clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(14, 59, 30), Qt::UTC));
-    TodayWeather fresh = weather(21.5, 2);
-    fresh.fetchedAt = clock.now();
-    state->setTodayWeather(fresh);
+    clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(14, 59, 30), Qt::UTC)); // 17:59:30 in Riyadh
+    holdFreshWeather();
     const QDateTime start = clock.now().addSecs(45 * 60 + 30); // 18:45
     state->setCalendarEvents({{u"e"_s, u"Standup"_s, start, start.addSecs(900), {}, {}, {}}});
     makeCard();
     auto *tile = find<TodaySummaryTile>(u"todayNextEventTile"_s);
     EXPECT_EQ(find<ShrinkLabel>(u"todayGreeting"_s)->text(), u"Have a nice day"_s);
-    const QString before = tile->detail();
 
     clock.advance(35s); // 18:00:05
     EXPECT_EQ(find<ShrinkLabel>(u"todayGreeting"_s)->text(), u"Have a calm evening"_s);
-    EXPECT_NE(tile->detail(), before) << before.toStdString();
     EXPECT_TRUE(tile->detail().endsWith(u"in 44m"_s)) << tile->detail().toStdString();
 
     // Within a minute nothing is worked out again; hidden, no timer runs.

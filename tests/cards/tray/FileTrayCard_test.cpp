@@ -6,21 +6,11 @@
 #include "cards/tray/TrayRows.h"
 #include "cards/tray/TrayThumbnails.h"
 #include "services/clipboard/ClipboardService.h"
-#include "style/widgets/ElidedLabel.h"
-#include "style/widgets/EmptyState.h"
+#include "cards/tray/TrayRules.h"
 
 #include "../CardTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QDropEvent>
-#include <QFile>
-#include <QImage>
 #include <QMimeData>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -59,15 +49,14 @@ protected:
     }
     bool idle() const override { return !TrayThumbnails::shared().isBusy(); }
 
-    QList<QUrl> holdFiles(int count, const QString &suffix = u"txt"_s)
+    // Holds file-00.txt, file-01.txt, ... in that order (the tray puts the
+    // last given first, so they are given in reverse).
+    QList<QUrl> holdFiles(int count)
     {
         QList<QUrl> urls;
         for (int i = 0; i < count; ++i)
-            urls.append(QUrl::fromLocalFile(makeFile(u"file-%1.%2"_s.arg(i, 2, 10, QChar(u'0')).arg(suffix))));
-        // The tray puts the last given first: give them in reverse so the
-        // list reads file-00, file-01, ...
-        QList<QUrl> reversed(urls.rbegin(), urls.rend());
-        state->addFileTrayURLs(reversed);
+            urls.append(QUrl::fromLocalFile(makeFile(u"file-%1.txt"_s.arg(i, 2, 10, QChar(u'0')))));
+        state->addFileTrayURLs(QList<QUrl>(urls.rbegin(), urls.rend()));
         return urls;
     }
 
@@ -82,8 +71,6 @@ protected:
         return {QUuid::createUuid(), ClipboardItemKind::image, u"Image"_s, path, clock.now(), {}, path};
     }
 
-    QString text(const QString &name) const { return find<ElidedLabel>(name)->text(); }
-
     // Sends a press, moves and a release to the first held row's drag layer,
     // in its own coordinates (fractions of a pixel included).
     void gesture(FileTrayDragSource *source, QList<QPointF> moves)
@@ -96,15 +83,13 @@ protected:
         send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
         for (const QPointF &offset : moves)
             send(QEvent::MouseMove, start + offset, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, start + (moves.isEmpty() ? QPointF() : moves.last()), Qt::LeftButton,
-             Qt::NoButton);
+        send(QEvent::MouseButtonRelease, start + moves.last(), Qt::LeftButton, Qt::NoButton);
     }
 
     // Delivers a drag and drop at `point` of the card the way the window does:
     // to the innermost widget there that takes drops.
     struct DropResult {
-        bool enterAccepted;
-        bool dropAccepted;
+        bool enterAccepted, dropAccepted;
         Qt::DropAction action;
         QWidget *target;
     };
@@ -132,19 +117,15 @@ protected:
 TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
 {
     makeCard();
-    struct Case {
-        int held;
-        const char *subtitle;
-    };
-    for (const Case c : {Case{0, "0 items"}, Case{1, "1 item"}, Case{2, "2 items"}, Case{0, "0 items"}}) {
+    for (const auto &[held, subtitle] : {std::pair{0, "0 items"}, {1, "1 item"}, {2, "2 items"}, {0, "0 items"}}) {
         state->setFileTrayItems({});
-        holdFiles(c.held);
-        SCOPED_TRACE(c.held);
-        EXPECT_EQ(text(u"fileTrayCount"_s), QString::fromLatin1(c.subtitle));
-        EXPECT_EQ(find<QAbstractButton>(u"fileTrayShareButton"_s)->isEnabled(), c.held > 0);
-        EXPECT_EQ(find<QAbstractButton>(u"fileTrayClearAllButton"_s)->isEnabled(), c.held > 0);
-        EXPECT_EQ(find<QWidget>(u"fileTrayEmptyState"_s)->isVisible(), c.held == 0);
-        EXPECT_EQ(card->fileRows().size(), std::size_t(c.held));
+        holdFiles(held);
+        SCOPED_TRACE(held);
+        EXPECT_EQ(text(u"fileTrayCount"_s), QString::fromLatin1(subtitle));
+        EXPECT_EQ(find(u"fileTrayShareButton"_s)->isEnabled(), held > 0);
+        EXPECT_EQ(find(u"fileTrayClearAllButton"_s)->isEnabled(), held > 0);
+        EXPECT_EQ(find(u"fileTrayEmptyState"_s)->isVisible(), held == 0);
+        EXPECT_EQ(card->fileRows().size(), std::size_t(held));
     }
 
     for (const int captured : {0, 9, 3}) {
@@ -155,34 +136,12 @@ TEST_F(FileTrayCardTest, CountsEnabledStatesAndEmptyStatesFollowTheState)
         SCOPED_TRACE(captured);
         EXPECT_EQ(text(u"clipboardCount"_s), u"%1 captured"_s.arg(captured));
         EXPECT_EQ(card->clipboardRows().size(), std::size_t(std::min(captured, 6)));
-        EXPECT_EQ(find<QWidget>(u"clipboardEmptyState"_s)->isVisible(), captured == 0);
-        EXPECT_EQ(find<QAbstractButton>(u"clipboardClearButton"_s)->isEnabled(), captured > 0);
+        EXPECT_EQ(find(u"clipboardEmptyState"_s)->isVisible(), captured == 0);
+        EXPECT_EQ(find(u"clipboardClearButton"_s)->isEnabled(), captured > 0);
         if (captured > 0) {
             EXPECT_EQ(card->clipboardRows().front()->item(), items.front()); // newest first
         }
     }
-}
-
-TEST_F(FileTrayCardTest, ClearAllEmptiesItemsAndSelectionAndTheStatusLineStays)
-{
-    makeCard();
-    holdFiles(3);
-    state->toggleFileTraySelection(state->fileTrayItems()[1]);
-    state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
-    state->setFileTrayAirDropStatusTint(StatusTint::orange);
-    ASSERT_TRUE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
-
-    QTest::mouseClick(find<QAbstractButton>(u"fileTrayClearAllButton"_s), Qt::LeftButton);
-    EXPECT_TRUE(state->fileTrayItems().empty());
-    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
-    EXPECT_EQ(state->fileTrayAirDropStatusMessage(), u"Drop files first"_s);
-    EXPECT_TRUE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
-    EXPECT_EQ(text(u"fileTrayStatus"_s), u"Drop files first"_s);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
-
-    state->setFileTrayAirDropStatusMessage({});
-    EXPECT_FALSE(find<QWidget>(u"fileTrayStatus"_s)->isVisible());
 }
 
 TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefused)
@@ -194,13 +153,24 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
 
+    // A hovering drag shows on the drop zone until it leaves.
+    FileTrayDropZone *zone = card->dropZone();
+    const QString resting = zone->title();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(card.get(), &enter);
+    EXPECT_TRUE(card->isDropTarget() && zone->isTargeted());
+    EXPECT_NE(zone->title(), resting);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(card.get(), &leave);
+    EXPECT_FALSE(card->isDropTarget());
+    EXPECT_EQ(zone->title(), resting);
+
     // On the clipboard half, proposing a move as a file manager does.
     const QWidget *clipboard = find<QWidget>(u"clipboardEmptyState"_s);
     const QPoint onClipboard = clipboard->mapTo(card.get(), clipboard->rect().center());
     DropResult result = dropAt(onClipboard, files, Qt::MoveAction);
     EXPECT_EQ(result.target, card.get());
-    EXPECT_TRUE(result.enterAccepted);
-    EXPECT_TRUE(result.dropAccepted);
+    EXPECT_TRUE(result.enterAccepted && result.dropAccepted);
     EXPECT_EQ(result.action, Qt::CopyAction);
     ASSERT_EQ(state->fileTrayItems().size(), 2u);
     EXPECT_EQ(state->fileTrayItems()[0].url.toLocalFile(), second);
@@ -210,96 +180,63 @@ TEST_F(FileTrayCardTest, FileDropsAnywhereOnTheCardAreTakenAsACopyAndTextIsRefus
     QMimeData textOnly;
     textOnly.setText(u"just some words"_s);
     result = dropAt(onClipboard, textOnly, Qt::CopyAction);
-    EXPECT_FALSE(result.enterAccepted);
-    EXPECT_FALSE(result.dropAccepted);
-    EXPECT_EQ(state->fileTrayItems().size(), 2u);
-
+    EXPECT_FALSE(result.enterAccepted || result.dropAccepted);
     QMimeData web;
     web.setUrls({QUrl(u"https://example.org/page"_s)});
     EXPECT_FALSE(dropAt(onClipboard, web, Qt::CopyAction).dropAccepted);
     EXPECT_EQ(state->fileTrayItems().size(), 2u);
 }
 
-TEST_F(FileTrayCardTest, TheDropZoneShowsAHoveringDrag)
+TEST_F(FileTrayCardTest, APressThatMovesThreePixelsInAStraightLineIsAClickAndFartherOneDragOfAtMostTwelve)
 {
     makeCard();
-    FileTrayDropZone *zone = card->dropZone();
-    const QString resting = zone->title();
-
-    QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(makeFile(u"a.txt"_s))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(card.get(), &enter);
-    EXPECT_TRUE(card->isDropTarget());
-    EXPECT_TRUE(zone->isTargeted());
-    EXPECT_NE(zone->title(), resting);
-
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(card.get(), &leave);
-    EXPECT_FALSE(card->isDropTarget());
-    EXPECT_EQ(zone->title(), resting);
-}
-
-TEST_F(FileTrayCardTest, APressThatMovesThreePixelsIsAClickAndOneThatMovesFartherIsOneDrag)
-{
-    makeCard();
-    holdFiles(2);
+    const QList<QUrl> urls = holdFiles(14);
     const FileTrayItem first = state->fileTrayItems()[0];
-
-    struct Case {
-        QList<QPointF> moves;
-        bool drags;
-    };
-    const Case cases[] = {
+    const std::pair<QList<QPointF>, bool> presses[] = {
         {{QPointF(1.5, 0), QPointF(3.0, 0)}, false},
         {{QPointF(3.1, 0)}, true},
         {{QPointF(0, -3.1), QPointF(0, -10), QPointF(0, -30)}, true},
     };
-    for (const Case &c : cases) {
+    for (const auto &[moves, drags] : presses) {
         launcher.drags.clear();
         state->setSelectedFileTrayIDs({});
-        gesture(card->fileRows().front()->dragSource(), c.moves);
-        SCOPED_TRACE(c.moves.isEmpty() ? 0.0 : c.moves.front().x());
+        gesture(card->fileRows().front()->dragSource(), moves);
+        SCOPED_TRACE(moves.front().x());
         // A click toggles the selection; a drag starts once and is no click.
-        EXPECT_EQ(launcher.drags.size(), c.drags ? 1 : 0);
-        EXPECT_EQ(state->selectedFileTrayIDs().contains(first.id), !c.drags);
-        if (c.drags) {
+        EXPECT_EQ(launcher.drags.size(), drags ? 1 : 0);
+        EXPECT_EQ(state->selectedFileTrayIDs().contains(first.id), !drags);
+        if (drags) {
             EXPECT_EQ(launcher.drags.front(), QList<QUrl>{first.url}); // unselected: itself alone
         }
     }
-}
 
-TEST_F(FileTrayCardTest, FourteenSelectedFilesDragTwelveWithThePressedOneAmongThem)
-{
-    makeCard();
-    const QList<QUrl> urls = holdFiles(14);
+    // All fourteen selected. Pressed among the first twelve: the first
+    // twelve in list order; pressed as the fourteenth: the first eleven and itself.
+    launcher.drags.clear();
     for (const FileTrayItem &item : state->fileTrayItems())
         state->toggleFileTraySelection(item);
-    ASSERT_EQ(card->fileRows().size(), 14u);
-
-    // Pressed among the first twelve: the first twelve in list order.
     gesture(card->fileRows()[2]->dragSource(), {QPointF(8, 8)});
-    ASSERT_EQ(launcher.drags.size(), 1);
-    EXPECT_EQ(launcher.drags[0], urls.first(12));
-
-    // Pressed as the fourteenth: the first eleven and itself.
     gesture(card->fileRows()[13]->dragSource(), {QPointF(8, 8)});
     ASSERT_EQ(launcher.drags.size(), 2);
-    QList<QUrl> expected = urls.first(11);
-    expected.append(urls[13]);
-    EXPECT_EQ(launcher.drags[1], expected);
+    EXPECT_EQ(launcher.drags[0], urls.first(12));
+    EXPECT_EQ(launcher.drags[1], urls.first(11) + QList<QUrl>{urls[13]});
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 14); // dragging changes no selection
+
+    for (const auto &[to, drags] : {std::pair{QPointF(0, 0), false},
+                                    {QPointF(3, 0), false},
+                                    {QPointF(0, -3), false},
+                                    {QPointF(3.1, 0), true},
+                                    {QPointF(2.2, 2.2), true},
+                                    {QPointF(0, -40), true}})
+        EXPECT_EQ(tray::movedFarEnoughToDrag({10, 10}, QPointF(10, 10) + to), drags) << to.x() << "," << to.y();
 }
 
 TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
 {
-    const QString exact = home.path(u"Clip/exact.png"_s);
-    const QString over = home.path(u"Clip/over.png"_s);
     QByteArray bytes = test::pngBytes();
     bytes.append(QByteArray(20'971'520 - bytes.size(), '\0')); // past the picture's end: still a PNG
-    ASSERT_TRUE(test::writeFile(exact, bytes));
-    bytes.append('\0');
-    ASSERT_TRUE(test::writeFile(over, bytes));
+    const QString exact = makeFile(u"exact.png"_s, bytes);
+    const QString over = makeFile(u"over.png"_s, bytes + '\0');
     state->setClipboardItems({imageEntry(over), imageEntry(exact)});
     const int before = TrayThumbnails::shared().decodesStarted();
     makeCard();
@@ -307,11 +244,9 @@ TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
     ASSERT_EQ(card->clipboardRows().size(), 2u);
     ClipboardItemIcon *overIcon = card->clipboardRows()[0]->icon();
     ClipboardItemIcon *exactIcon = card->clipboardRows()[1]->icon();
-    EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
-    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
     ASSERT_TRUE(test::waitUntil([&] { return exactIcon->look() == ClipboardItemIcon::Look::thumbnail; }));
     EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
-    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1);
+    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
 }
 
 TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
@@ -321,8 +256,7 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
     state->setClipboardItems({imageEntry(path)});
     const int before = TrayThumbnails::shared().decodesStarted();
     makeCard();
-    auto *icon = card->findChild<FileTrayIcon *>(u"fileTrayIcon"_s);
-    ASSERT_NE(icon, nullptr);
+    auto *icon = find<FileTrayIcon>(u"fileTrayIcon"_s);
     ASSERT_TRUE(test::waitUntil([&] {
         return icon->look() == FileTrayIcon::Look::picture
             && card->clipboardRows().front()->icon()->look() == ClipboardItemIcon::Look::thumbnail;
@@ -349,31 +283,28 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
 TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
 {
     const QString held = makeFile(u"gone.png"_s, test::pngBytes());
-    const QString captured = makeFile(u"captured.png"_s, test::pngBytes());
     const QString notPicture = makeFile(u"fake.png"_s, "not a picture");
     state->addFileTrayURLs({QUrl::fromLocalFile(held), QUrl::fromLocalFile(notPicture)});
     ASSERT_TRUE(QFile::remove(held));
-    ASSERT_TRUE(QFile::remove(captured));
-    state->setClipboardItems({imageEntry(captured)});
+    state->setClipboardItems({imageEntry(home.path(u"Files/captured.png"_s))}); // never there
     makeCard();
 
-    ClipboardItemIcon *icon = card->clipboardRows().front()->icon();
-    EXPECT_EQ(icon->look(), ClipboardItemIcon::Look::kindIcon);
+    EXPECT_EQ(card->clipboardRows().front()->icon()->look(), ClipboardItemIcon::Look::kindIcon);
     const auto icons = card->findChildren<FileTrayIcon *>();
     ASSERT_EQ(icons.size(), 2);
     // The unreadable "picture" shows its type's icon once its decode failed.
-    ASSERT_TRUE(test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); }));
+    waitIdle();
     for (FileTrayIcon *fileIcon : icons) {
         const bool missing = fileIcon->path() == held;
         EXPECT_EQ(fileIcon->look(), missing ? FileTrayIcon::Look::missing : FileTrayIcon::Look::typeIcon);
     }
 }
 
-// The rows' buttons reach the state; what they change the state's own tests cover.
-TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
+// The buttons reach the state; what they change the state's own tests cover.
+TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpenAndClearAllKeepsTheStatusLine)
 {
-    const ClipboardItem text = textEntry(1);
-    state->setClipboardItems({textEntry(0), text});
+    const ClipboardItem kept = textEntry(1);
+    state->setClipboardItems({textEntry(0), kept});
     makeCard();
     holdFiles(3);
     const FileTrayItem middle = card->fileRows()[1]->item();
@@ -381,51 +312,62 @@ TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpen)
     EXPECT_TRUE(card->fileRows()[0]->isSelected());
     QTest::mouseClick(card->fileRows()[1]->findChild<QAbstractButton *>(u"fileTrayRemoveButton"_s), Qt::LeftButton);
     ASSERT_EQ(state->fileTrayItems().size(), 2u);
-    EXPECT_TRUE(std::none_of(state->fileTrayItems().begin(), state->fileTrayItems().end(),
-                             [&](const FileTrayItem &held) { return held.id == middle.id; }));
+    EXPECT_TRUE(state->fileTrayItems()[0].id != middle.id && state->fileTrayItems()[1].id != middle.id);
     EXPECT_EQ(state->selectedFileTrayIDs().size(), 1);
 
-    const auto press = [&](const char *button) {
-        QTest::mouseClick(card->clipboardRows().front()->findChild<QAbstractButton *>(QString::fromLatin1(button)),
-                          Qt::LeftButton);
-    };
-    press("clipboardDeleteButton");
-    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{text});
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The newest entry's row comes first.
+    click(u"clipboardDeleteButton"_s);
+    EXPECT_EQ(state->clipboardItems(), std::vector<ClipboardItem>{kept});
+    test::settle();
     ASSERT_EQ(card->findChildren<ClipboardRow *>().size(), 1);
-    press("clipboardOpenButton");
+    click(u"clipboardOpenButton"_s);
     EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
+
+    // Clear All empties the items and the selection; the status line stays.
+    state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
+    state->setFileTrayAirDropStatusTint(StatusTint::orange);
+    click(u"fileTrayClearAllButton"_s);
+    EXPECT_TRUE(state->fileTrayItems().empty());
+    EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
+    EXPECT_TRUE(find(u"fileTrayStatus"_s)->isVisible());
+    EXPECT_EQ(text(u"fileTrayStatus"_s), u"Drop files first"_s);
+    test::settle();
+    EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
+
+    state->setFileTrayAirDropStatusMessage({});
+    EXPECT_FALSE(find(u"fileTrayStatus"_s)->isVisible());
 }
 
 // A state whose clipboard service looks in the test home's screenshot folder.
 class FileTrayScreenshotTest : public FileTrayCardTest {
 protected:
-    QString folder;
-
-    void SetUp() override
+    AppServices makeServices() override
     {
-        folder = home.path(u"Pictures/Screenshots"_s);
         AppServices own = services.take();
-        test::FakePasteboard *board = services.pasteboard;
-        test::ManualClock *manual = &clock;
-        const QString screenshots = folder;
-        own.makeClipboardService = [board, manual, screenshots](const LocalStore &store) {
-            return std::make_unique<ClipboardService>(*board, store.subdirectory(u"Clipboard"_s), *manual,
-                                                      QStringList{screenshots});
+        own.makeClipboardService = [this](const LocalStore &store) {
+            return std::make_unique<ClipboardService>(*services.pasteboard, store.subdirectory(u"Clipboard"_s), clock,
+                                                      QStringList{home.path(u"Pictures/Screenshots"_s)});
         };
-        state = std::make_unique<AppState>(defaults, clock, std::move(own));
-        previousLauncher = DragLauncher::replace(&launcher);
-        TrayThumbnails::shared().clear();
+        return own;
     }
 };
 
 TEST_F(FileTrayScreenshotTest, ShowingTheCardTakesAFreshScreenshot)
 {
-    ASSERT_TRUE(test::writeFile(folder + u"/Screenshot one.png"_s, test::pngBytes(), clock.now().addSecs(-5)));
+    ASSERT_TRUE(test::writeFile(home.path(u"Pictures/Screenshots/Screenshot one.png"_s), test::pngBytes(),
+                                clock.now().addSecs(-5)));
     makeCard();
     ASSERT_TRUE(test::waitUntil([&] { return !state->clipboardItems().empty(); }));
     EXPECT_EQ(state->clipboardItems().front().kind, ClipboardItemKind::image);
     EXPECT_EQ(card->clipboardRows().size(), 1u);
+}
+
+TEST(TrayRules, PictureExtensions)
+{
+    for (const char *name : {"a.png", "a.PNG", "b.jpg", "c.JPEG", "d.heic", "e.gif", "f.tiff", "g.webp"})
+        EXPECT_TRUE(tray::hasImageExtension(QString::fromLatin1(name))) << name;
+    for (const char *name : {"a.pdf", "b.tif", "c", "d.png.txt", "e.svg"})
+        EXPECT_FALSE(tray::hasImageExtension(QString::fromLatin1(name))) << name;
 }
 
 } // namespace

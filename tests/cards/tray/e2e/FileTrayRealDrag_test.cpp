@@ -14,13 +14,6 @@
 #include "../../CardTest.h"
 #include "WorkersHeld.h"
 
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QProcess>
-#include <QTest>
-#include <QTimer>
-
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -139,7 +132,22 @@ protected:
         return int(std::count_if(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(prefix); }));
     }
 
-    static QStringList moveTo(QPoint p) { return {u"mousemove"_s, QString::number(p.x()), QString::number(p.y())}; }
+    // Presses at `from` and moves off it until `started`, then moves onto
+    // `to` until `entered`, twice more by `by` until `moved` counts each
+    // move, and lets go until `dropped`.
+    static std::vector<PointerScript::Step> dragPath(QPoint from, QPoint to, QPoint by, std::function<bool()> started,
+                                                     std::function<bool()> entered, std::function<int()> moved,
+                                                     std::function<bool()> dropped)
+    {
+        const auto at = [](QPoint p) {
+            return QStringList{u"mousemove"_s, QString::number(p.x()), QString::number(p.y())};
+        };
+        return {{at(from) + QStringList{u"mousedown"_s, u"1"_s} + at(from + by) + at(from + 2 * by), started},
+                {at(to), entered},
+                {at(to + by), [moved] { return moved() >= 1; }},
+                {at(to + 2 * by), [moved] { return moved() >= 2; }},
+                {{u"mouseup"_s, u"1"_s}, dropped}};
+    }
 };
 
 TEST_F(FileTrayRealDragTest, FilesDraggedOutLandInAnotherClientAsACopy)
@@ -157,17 +165,10 @@ TEST_F(FileTrayRealDragTest, FilesDraggedOutLandInAnotherClientAsACopy)
 
     FileTrayRow *pressed = card->fileRows()[2];
     const QPoint start = pressed->dragSource()->mapToGlobal(pressed->dragSource()->rect().center());
-    const QPoint target = peerFrame.center();
-    PointerScript script({
-        {{u"mousemove"_s, QString::number(start.x()), QString::number(start.y()), u"mousedown"_s, u"1"_s,
-          u"mousemove"_s, QString::number(start.x() + 8), QString::number(start.y()), u"mousemove"_s,
-          QString::number(start.x() + 16), QString::number(start.y())},
-         [] { return FileTrayDragSource::isAnyDragRunning(); }},
-        {moveTo(target), [&] { return count(u"enter"_s) >= 1; }},
-        {moveTo(target + QPoint(5, 5)), [&] { return count(u"move"_s) >= 1; }},
-        {moveTo(target + QPoint(10, 10)), [&] { return count(u"move"_s) >= 2; }},
-        {{u"mouseup"_s, u"1"_s}, [&] { return count(u"drop "_s) >= 1; }},
-    });
+    PointerScript script(dragPath(
+        start, peerFrame.center(), QPoint(8, 0), [] { return FileTrayDragSource::isAnyDragRunning(); },
+        [&] { return count(u"enter"_s) >= 1; }, [&] { return count(u"move"_s); },
+        [&] { return count(u"drop "_s) >= 1; }));
     ASSERT_TRUE(test::waitUntil([&] { return script.finished() && !FileTrayDragSource::isAnyDragRunning(); },
                                 std::chrono::seconds(40)))
         << "stopped after step " << script.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
@@ -188,25 +189,16 @@ TEST_F(FileTrayRealDragTest, FiftyFilesDroppedFromAnotherClientAreHeldAsACopyWit
     for (int i = 0; i < 50; ++i)
         paths.append(makeFile(u"picture-%1.png"_s.arg(i, 2, 10, QChar(u'0')), test::pngBytes({400, 400})));
     showCard();
-    QStringList arguments{u"--source"_s};
-    arguments += paths;
-    startPeer(arguments);
+    startPeer(QStringList{u"--source"_s} + paths);
 
     // No picture can be decoded until the workers are let go: whatever the
     // panel does meanwhile, it does on the main thread without them.
     test::WorkersHeld workers(TrayThumbnails::shared().workers());
-    const QPoint start = peerFrame.center();
     const QPoint zone = card->dropZone()->mapToGlobal(card->dropZone()->rect().center());
-    PointerScript script({
-        {{u"mousemove"_s, QString::number(start.x()), QString::number(start.y()), u"mousedown"_s, u"1"_s,
-          u"mousemove"_s, QString::number(start.x() + 10), QString::number(start.y()), u"mousemove"_s,
-          QString::number(start.x() + 20), QString::number(start.y())},
-         [&] { return count(u"dragging"_s) >= 1; }},
-        {moveTo(zone), [&] { return card->isDropTarget(); }},
-        {moveTo(zone + QPoint(4, 0)), [&] { return dragMoves.moves >= 1; }},
-        {moveTo(zone + QPoint(8, 0)), [&] { return dragMoves.moves >= 2; }},
-        {{u"mouseup"_s, u"1"_s}, [&] { return count(u"dragged "_s) >= 1; }},
-    });
+    PointerScript script(dragPath(
+        peerFrame.center(), zone, QPoint(10, 0), [&] { return count(u"dragging"_s) >= 1; },
+        [&] { return card->isDropTarget(); }, [&] { return dragMoves.moves; },
+        [&] { return count(u"dragged "_s) >= 1; }));
     ASSERT_TRUE(test::waitUntil([&] { return script.finished(); }, std::chrono::seconds(40)))
         << "stopped after step " << script.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
 
