@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct MenuLookFixture : ::testing::Test {
+struct MenuLookTest : ::testing::Test {
     test::TemporaryHome home;
     UserDefaults defaults{home.path(u"defaults.json"_s)};
     OrlixStyle style{defaults};
@@ -60,8 +60,6 @@ struct SampleMenu {
     QImage picture() { return menu.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
     QRect row(QAction *action) const { return menu.actionGeometry(action); }
 };
-
-using MenuLookTest = MenuLookFixture;
 
 } // namespace
 

@@ -26,13 +26,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A style of the test's own over a fresh defaults file.
-struct StyleFixture : ::testing::Test {
+struct KitWidgets : ::testing::Test {
     test::TemporaryHome home;
     UserDefaults defaults{home.path(u"defaults.json"_s)};
     OrlixStyle style{defaults};
 };
-
-using KitWidgets = StyleFixture;
 
 QRgb pixelAt(QWidget &widget, QPoint point)
 {
