@@ -44,11 +44,10 @@ protected:
     static int visibleCardRows(const QWidget &view)
     {
         auto *card = child<QWidget>(view, "generalApplicationCard");
-        int rows = 0;
-        for (auto *child : card->findChildren<QWidget *>())
-            if (child->property("generalCardRow").toBool() && child->isVisibleTo(card))
-                ++rows;
-        return rows;
+        const auto parts = card->findChildren<QWidget *>();
+        return int(std::count_if(parts.begin(), parts.end(), [card](QWidget *w) {
+            return w->property("generalCardRow").toBool() && w->isVisibleTo(card);
+        }));
     }
 
     // Types a colour into the dialog's HTML field, as a user does.

@@ -44,8 +44,9 @@ protected:
     }
 };
 
-TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndNoMessage)
+TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOnce)
 {
+    ASSERT_TRUE(QDir().mkpath(home.path(u"Desktop"_s)));
     DesktopAppsPage page(*state);
     page.show();
     EXPECT_FALSE(message(page)->isVisible());
@@ -58,13 +59,7 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndNoMessage)
     state->setRemindersConnection(RemindersConnectionState::denied());
     EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)),
               u"Choose a readable to-do folder in Kolu Settings."_s);
-}
 
-TEST_F(DesktopAppsPageTest, CheckWithAListableDesktopIsReadyAtOnce)
-{
-    ASSERT_TRUE(QDir().mkpath(home.path(u"Desktop"_s)));
-    DesktopAppsPage page(*state);
-    page.show();
     QTest::mouseClick(row(page, u"desktopAppsDesktopAccess"_s)->requestButton(), Qt::LeftButton);
     EXPECT_TRUE(message(page)->isVisible());
     EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
