@@ -5,7 +5,6 @@
 #include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
 
-#include <QAbstractAnimation>
 #include <QTest>
 
 namespace kolu::test {
@@ -19,14 +18,7 @@ protected:
 
     OrlixButton *button(const char *name) { return view.findChild<OrlixButton *>(QString::fromLatin1(name)); }
     void click(const char *name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    // Moves every running animation of the window `ms` on (to its end when
-    // negative).
-    void advance(int ms = -1)
-    {
-        for (QAbstractAnimation *a : view.findChildren<QAbstractAnimation *>())
-            if (a->state() == QAbstractAnimation::Running)
-                a->setCurrentTime(ms < 0 ? a->totalDuration() : a->currentTime() + ms);
-    }
+    void advance(int ms = -1) { advanceAnimations(view, ms); }
 };
 
 TEST_F(OnboardingTest, WalksThePagesOneStepAtATime)
@@ -75,8 +67,7 @@ TEST_F(OnboardingTest, CardGrowsForALongSubtitle)
     card->setPage({QStringLiteral("Title"), QString(40, QChar(u'w')).replace(QChar(u'w'), QStringLiteral("words ")),
                    QStringLiteral("star"), Qt::red},
                   false);
-    const int grown = card->heightForWidth(464);
-    EXPECT_GT(grown, 132);
+    EXPECT_GT(card->heightForWidth(464), 132);
     card->setPage(view.pages().front(), false);
     EXPECT_EQ(card->heightForWidth(464), 132);
 }

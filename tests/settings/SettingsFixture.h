@@ -2,33 +2,25 @@
 
 #include "model/UserDefaults.h"
 #include "services/info/OrlixUpdateController.h"
+#include "settings/SettingsView.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
 
+#include "../style/ColorMeasure.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "TestAppServices.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractAnimation>
 #include <QNetworkAccessManager>
 
 #include <algorithm>
-#include <cmath>
+
 #include <memory>
 
 namespace kolu::test {
-
-// The contrast ratio, 1 to 21, between two opaque colours.
-inline double contrastRatio(const QColor &a, const QColor &b)
-{
-    const auto luminance = [](const QColor &c) {
-        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // A state on test services in a temporary home, the style on the same
 // defaults, and an update controller that is not configured.
@@ -43,6 +35,15 @@ protected:
     OrlixUpdateController updates{network, defaults, std::nullopt, clock};
     std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
 
+    // The settings window, shown at `page`.
+    std::unique_ptr<SettingsView> open(OrlixSettingsPage page)
+    {
+        auto view = std::make_unique<SettingsView>(*state, updates);
+        view->setSelectedPage(page);
+        view->show();
+        return view;
+    }
+
     // The part of `parent` named `name`.
     template<typename T = QWidget>
     static T *child(const QWidget &parent, const QString &name)
@@ -55,6 +56,15 @@ protected:
     static T *child(const QWidget &parent, const char *name)
     {
         return child<T>(parent, QString::fromLatin1(name));
+    }
+
+    // Moves every running, finite animation under `root` `ms` on (to its end
+    // when negative).
+    static void advanceAnimations(const QObject &root, int ms = -1)
+    {
+        for (QAbstractAnimation *a : root.findChildren<QAbstractAnimation *>())
+            if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
+                a->setCurrentTime(ms < 0 ? a->totalDuration() : std::min(a->currentTime() + ms, a->totalDuration()));
     }
 };
 

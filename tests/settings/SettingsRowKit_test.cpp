@@ -113,10 +113,8 @@ TEST_F(SettingsRowKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
     label.resize(label.sizeHint());
     const QImage image = label.grab().toImage();
     const int side = label.sizeHint().height();
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < std::min(side, image.width()); ++x)
-            inked += qRed(image.pixel(x, y)) > 160 && qGreen(image.pixel(x, y)) < 100; // the symbol's red
+    const int inked = countPixels(image, QRect(0, 0, side, image.height()).intersected(image.rect()),
+                                  [](const QColor &c) { return c.red() > 160 && c.green() < 100; }); // the symbol's red
     // A desktop glyph about the text's height fills a good part of its square.
     EXPECT_GT(inked, side * side / 8) << "side " << side;
 }

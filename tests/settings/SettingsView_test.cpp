@@ -7,7 +7,6 @@
 #include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
 
-#include <QAbstractAnimation>
 #include <QImage>
 #include <QLayout>
 #include <QScrollArea>
@@ -68,17 +67,11 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
         for (int round = 0; round < 10 && scrollBar->maximum() != 0; ++round)
             QCoreApplication::processEvents(); // the previous page's height is let go of
         if (column->layout()->count() == 2) {
-            EXPECT_EQ(view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"))->verticalScrollBar()->maximum(),
-                      0)
-                << rawValue(page).toStdString();
+            EXPECT_EQ(scrollBar->maximum(), 0) << rawValue(page).toStdString();
         }
     }
     EXPECT_FALSE(view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-general"))->isSelected());
-}
-
-TEST_F(SettingsViewTest, TheSidebarListsEveryPage)
-{
-    std::size_t inGroups = 0;
+    std::size_t inGroups = 0; // and the sidebar lists every page
     for (const auto &group : settingsSidebarGroups())
         inGroups += group.pages.size();
     EXPECT_EQ(inGroups, caseCount<OrlixSettingsPage>());
@@ -153,11 +146,7 @@ TEST_F(SettingsViewTest, TheSidebarHighlightMovesWithTheContentSwap)
     EXPECT_EQ(updatesButton->highlight(), 0);
     QTest::mouseClick(updatesButton, Qt::LeftButton);
     EXPECT_TRUE(updatesButton->isSelected());
-    const auto advance = [&](int ms) {
-        for (QAbstractAnimation *a : view.findChildren<QAbstractAnimation *>())
-            if (a->state() == QAbstractAnimation::Running && a->loopCount() != -1)
-                a->setCurrentTime(std::min(a->currentTime() + ms, a->totalDuration()));
-    };
+    const auto advance = [&](int ms) { advanceAnimations(view, ms); };
     advance(OrlixMotion::contentSwap().durationMs / 2);
     EXPECT_GT(updatesButton->highlight(), 0);
     EXPECT_LT(updatesButton->highlight(), 1);

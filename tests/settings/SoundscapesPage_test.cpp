@@ -31,15 +31,12 @@ Ink inkOf(QWidget *label)
 {
     label->resize(label->sizeHint().expandedTo(QSize(120, 20)));
     const QImage image = label->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    int green = 0, red = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() < 200)
-                continue;
-            green += c.green() > c.red() + 60 && c.green() > c.blue() + 40;
-            red += c.red() > c.green() + 80 && c.red() > c.blue() + 80;
-        }
+    const int green = countPixels(image, image.rect(), [](const QColor &c) {
+        return c.alpha() >= 200 && c.green() > c.red() + 60 && c.green() > c.blue() + 40;
+    });
+    const int red = countPixels(image, image.rect(), [](const QColor &c) {
+        return c.alpha() >= 200 && c.red() > c.green() + 80 && c.red() > c.blue() + 80;
+    });
     return green > red && green > 0 ? Ink::green : red > 0 ? Ink::red : Ink::other;
 }
 
@@ -90,7 +87,7 @@ protected:
 
 } // namespace
 
-TEST_F(SoundscapesPageTest, FreshDefaultsShowTheBellAndAWorkingTest)
+TEST_F(SoundscapesPageTest, FreshDefaultsShowTheBellAndTheReminderSwitchWrites)
 {
     EXPECT_EQ(child<MenuPicker>("soundscapesFocusSound")->currentIndex(), 0);
     EXPECT_EQ(child<SegmentedPicker>("soundscapesEventSound")->currentIndex(), 0);
@@ -98,6 +95,14 @@ TEST_F(SoundscapesPageTest, FreshDefaultsShowTheBellAndAWorkingTest)
     EXPECT_TRUE(child<OrlixButton>("soundscapesTestSound")->isEnabled());
     EXPECT_EQ(header(), u"Ready"_s);
     EXPECT_FALSE(child<OrlixButton>("customRadioRemove")->isVisibleTo(&view));
+
+    // The switch sets the setting and the state; a page built again shows it.
+    QTest::mouseClick(child<OrlixSwitch>("soundscapesReminderAlerts"), Qt::LeftButton);
+    EXPECT_FALSE(view.viewSettings().reminderAlertsEnabled());
+    EXPECT_FALSE(state->reminderAlertsEnabled());
+    view.setSelectedPage(OrlixSettingsPage::general);
+    view.setSelectedPage(OrlixSettingsPage::soundscapes);
+    EXPECT_FALSE(child<OrlixSwitch>("soundscapesReminderAlerts")->isChecked());
 }
 
 // Test plays the chosen event sound, never the focus sound, and is off
@@ -122,18 +127,6 @@ TEST_F(SoundscapesPageTest, TestPlaysTheEventSoundThroughTheSoundPlayer)
     ASSERT_EQ(services.sounds->played.size(), 1u);
     EXPECT_TRUE(services.sounds->played.front().first.endsWith(u"Kolu-ocean-alert.wav"_s))
         << services.sounds->played.front().first.toStdString();
-}
-
-TEST_F(SoundscapesPageTest, ReminderSwitchSetsTheSettingAndTheState)
-{
-    auto *reminders = child<OrlixSwitch>("soundscapesReminderAlerts");
-    QTest::mouseClick(reminders, Qt::LeftButton);
-    EXPECT_FALSE(view.viewSettings().reminderAlertsEnabled());
-    EXPECT_FALSE(state->reminderAlertsEnabled());
-    // A page built again shows it off.
-    view.setSelectedPage(OrlixSettingsPage::general);
-    view.setSelectedPage(OrlixSettingsPage::soundscapes);
-    EXPECT_FALSE(child<OrlixSwitch>("soundscapesReminderAlerts")->isChecked());
 }
 
 TEST_F(SoundscapesPageTest, HeaderFollowsTheRadioAndTheAmbientLoop)

@@ -140,18 +140,12 @@ TEST_F(UpdatesPageTest, CheckNowShowsEachOutcomeInItsOwnWindow)
     EXPECT_EQ(opened.size(), 1); // nothing else was fetched or installed
 }
 
-} // namespace kolu::test
-
-namespace kolu::test {
-
 // The content column lays wrapped texts out at its own width, so none is cut.
 TEST_F(UpdatesPageTest, WrappedNotesGetTheHeightTheirWidthNeeds)
 {
-    SettingsView view(*state, updates);
-    view.setSelectedPage(OrlixSettingsPage::updates);
-    view.show();
+    auto view = open(OrlixSettingsPage::updates);
     QCoreApplication::processEvents();
-    const auto notes = view.findChildren<ElidedLabel *>(u"releaseNote"_s);
+    const auto notes = view->findChildren<ElidedLabel *>(u"releaseNote"_s);
     ASSERT_FALSE(notes.isEmpty());
     EXPECT_TRUE(notes.back()->text().contains(u"Kolu's update checker"_s)) << "the last note names our own checker";
     bool anyWraps = false;

@@ -5,34 +5,20 @@
 #include "style/ModuleTint.h"
 #include "style/Palette.h"
 
+#include "ColorMeasure.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 #include <iostream>
 
 using namespace kolu;
+using namespace kolu::test;
 
 namespace {
-
-double linear(double c)
-{
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double luminance(const QColor &c)
-{
-    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The darkest spot a blurring compositor puts behind the glass over the
 // gallery's wallpaper: the wallpaper blurred as the gallery blurs it.
@@ -45,7 +31,7 @@ QColor darkestBlurredWallpaper()
     for (int y = 0; y < soft.height(); y += 4)
         for (int x = 0; x < soft.width(); x += 4) {
             const QColor c = soft.pixelColor(x, y);
-            if (luminance(c) < luminance(darkest))
+            if (relativeLuminance(c) < relativeLuminance(darkest))
                 darkest = c;
         }
     return darkest;
@@ -94,9 +80,9 @@ TEST(BlurredTier, LightLooksKeepBodyTextReadableOverTheWallpaper)
         for (const Surface &surface : surfaces) {
             const OrlixGlassProfile resolved = surface.profile.resolved(theme, ColorScheme::light);
             const QColor glass = glassOver(below, resolved);
-            const double text = contrast(glass, paletteColor(theme, ColorScheme::light, PaletteRole::text));
+            const double text = contrastRatio(glass, paletteColor(theme, ColorScheme::light, PaletteRole::text));
             const double secondary =
-                contrast(glass, paletteColor(theme, ColorScheme::light, PaletteRole::secondaryText));
+                contrastRatio(glass, paletteColor(theme, ColorScheme::light, PaletteRole::secondaryText));
             EXPECT_GE(text, 4.5) << int(theme) << " " << surface.name;
             EXPECT_GE(secondary, secondaryFloor) << int(theme) << " " << surface.name;
             lowestText = std::min(lowestText, text);

@@ -2,6 +2,8 @@
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 
+#include "ColorMeasure.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QImage>
 
 using namespace kolu;
+using namespace kolu::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -18,14 +21,8 @@ namespace {
 int inkedColumns(const QImage &image)
 {
     int count = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) {
-            if (qAlpha(image.pixel(x, y)) > 0) {
-                ++count;
-                break;
-            }
-        }
-    }
+    for (int x = 0; x < image.width(); ++x)
+        count += countPixels(image, QRect(x, 0, 1, image.height()), [](const QColor &c) { return c.alpha() > 0; }) > 0;
     return count;
 }
 
@@ -57,17 +54,9 @@ TEST(IconProvider, RecoloursAtTheRequestedSizeAndRatio)
     EXPECT_EQ(icon.size(), QSize(32, 32));
     EXPECT_EQ(icon.devicePixelRatio(), 2);
     const QImage image = icon.toImage().convertToFormat(QImage::Format_ARGB32);
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb px = image.pixel(x, y);
-            if (qAlpha(px) == 255) {
-                ++inked;
-                EXPECT_EQ(qRgb(qRed(px), qGreen(px), qBlue(px)), tint.rgb());
-            }
-        }
-    }
-    EXPECT_GT(inked, 20);
+    const auto opaque = [](const QColor &c) { return c.alpha() == 255; };
+    EXPECT_GT(countPixels(image, image.rect(), opaque), 20);
+    EXPECT_EQ(countPixels(image, image.rect(), [&](const QColor &c) { return opaque(c) && c.rgb() != tint.rgb(); }), 0);
     EXPECT_EQ(inkedColumns(IconProvider::pixmap(u"no.such.symbol"_s, 16, tint, 1).toImage()), 0);
 
     // One, two and three exclamation marks take more and more room.
@@ -97,9 +86,8 @@ TEST(IconProvider, DistinctPageIconsAndARightSidebarOnTheRight)
     const QImage image =
         IconProvider::pixmap(u"sidebar.right"_s, 32, Qt::black, 1, IconWeight::bold).toImage().convertToFormat(
             QImage::Format_ARGB32);
-    long left = 0, right = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            (x < image.width() / 2 ? left : right) += qAlpha(image.pixel(x, y));
+    const auto inked = [](const QColor &c) { return c.alpha() > 0; };
+    const int left = countPixels(image, QRect(0, 0, 16, 32), inked),
+              right = countPixels(image, QRect(16, 0, 16, 32), inked);
     EXPECT_GT(right, left * 11 / 10);
 }

@@ -36,13 +36,6 @@ Q_SIGNALS:
     void SettingChanged(const QString &group, const QString &key, const QDBusVariant &value);
 };
 
-bool registerPortal(QDBusConnection &bus, FakePortal &portal)
-{
-    return bus.registerObject(u"/org/freedesktop/portal/desktop"_s, &portal,
-                              QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals)
-        && bus.registerService(u"org.freedesktop.portal.Desktop"_s);
-}
-
 } // namespace
 
 TEST(SystemColorScheme, FollowsThePortalAndFallsBackToThePalette)
@@ -50,7 +43,9 @@ TEST(SystemColorScheme, FollowsThePortalAndFallsBackToThePalette)
     test::PrivateBus bus;
     QDBusConnection portalSide = bus.connect(u"portal"_s);
     FakePortal portal;
-    ASSERT_TRUE(registerPortal(portalSide, portal));
+    ASSERT_TRUE(portalSide.registerObject(u"/org/freedesktop/portal/desktop"_s, &portal,
+                                          QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+    ASSERT_TRUE(portalSide.registerService(u"org.freedesktop.portal.Desktop"_s));
 
     SystemColorScheme scheme(bus.connect(u"kolu"_s));
     QSignalSpy changed(&scheme, &SystemColorScheme::changed);

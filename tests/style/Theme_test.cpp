@@ -28,10 +28,9 @@ std::optional<QString> s(const char *text)
 
 TEST(Theme, StoredNamesAndTheSchemeRule)
 {
+    for (const char *name : {"Default", "ACTIVEDARK", ""})
+        EXPECT_EQ(themeFromStored(s(name)), OrlixTheme::default_) << name;
     EXPECT_EQ(themeFromStored(std::nullopt), OrlixTheme::default_);
-    EXPECT_EQ(themeFromStored(s("Default")), OrlixTheme::default_);
-    EXPECT_EQ(themeFromStored(s("ACTIVEDARK")), OrlixTheme::default_);
-    EXPECT_EQ(themeFromStored(s("")), OrlixTheme::default_);
     EXPECT_EQ(themeFromStored(s("flatOlive")), OrlixTheme::flatOlive);
     EXPECT_EQ(themeFromStored(s("heroLight")), OrlixTheme::heroLight);
 

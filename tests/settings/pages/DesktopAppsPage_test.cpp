@@ -30,10 +30,23 @@ protected:
     {
         return page.findChild<SettingsSymbolLabel *>(u"systemAccessMessage"_s);
     }
+    // A usable folder is checked again without a picker; the gear always
+    // asks, and cancelling it keeps the folder.
+    void expectRecheckWithoutPicker(SettingsRow *row, SettingsKey key, const QString &folder)
+    {
+        QTest::mouseClick(row->requestButton(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusTint() == StatusTint::green; }));
+        EXPECT_EQ(services.folderPicker->asked.size(), 1);
+        services.folderPicker->answer.reset();
+        QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return services.folderPicker->asked.size() == 2; }));
+        EXPECT_EQ(defaults.string(key), folder) << "cancelling the gear keeps it";
+    }
 };
 
-TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndNoMessage)
+TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOnce)
 {
+    ASSERT_TRUE(QDir().mkpath(home.path(u"Desktop"_s)));
     DesktopAppsPage page(*state);
     page.show();
     EXPECT_FALSE(message(page)->isVisible());
@@ -46,13 +59,7 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndNoMessage)
     state->setRemindersConnection(RemindersConnectionState::denied());
     EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)),
               u"Choose a readable to-do folder in Kolu Settings."_s);
-}
 
-TEST_F(DesktopAppsPageTest, CheckWithAListableDesktopIsReadyAtOnce)
-{
-    ASSERT_TRUE(QDir().mkpath(home.path(u"Desktop"_s)));
-    DesktopAppsPage page(*state);
-    page.show();
     QTest::mouseClick(row(page, u"desktopAppsDesktopAccess"_s)->requestButton(), Qt::LeftButton);
     EXPECT_TRUE(message(page)->isVisible());
     EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
@@ -74,46 +81,8 @@ TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRe
     EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::green);
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarAccess"_s)).endsWith(u"Folder: ~/Calendars"_s));
 
-    // Now that it works, asking again checks it without a picker; the gear
-    // always opens the picker.
-    QTest::mouseClick(row(page, u"desktopAppsCalendarAccess"_s)->requestButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusTint() == StatusTint::green; }));
-    EXPECT_EQ(services.folderPicker->asked.size(), 1);
-    services.folderPicker->answer.reset();
-    QTest::mouseClick(row(page, u"desktopAppsCalendarAccess"_s)->settingsButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return services.folderPicker->asked.size() == 2; }));
-    EXPECT_EQ(defaults.string(SettingsKey::calendarFolderPath), chosen) << "cancelling the gear keeps it";
+    expectRecheckWithoutPicker(row(page, u"desktopAppsCalendarAccess"_s), SettingsKey::calendarFolderPath, chosen);
     EXPECT_TRUE(services.urlOpener->opened.isEmpty()) << "no address goes to the opener";
-}
-
-TEST_F(DesktopAppsPageTest, AnUnusableChoiceIsReportedAndNotStored)
-{
-    ASSERT_TRUE(writeFile(home.path(u"not-a-folder"_s), "x"));
-    struct Case {
-        QString rowName;
-        QString chosen;
-        SettingsKey key;
-        QString sentence;
-    };
-    const Case cases[] = {
-        {u"desktopAppsCalendarAccess"_s, home.path(u"not-a-folder"_s), SettingsKey::calendarFolderPath,
-         u"Calendar access needs Kolu Settings."_s},
-        {u"desktopAppsCalendarAccess"_s, home.path(u"missing"_s), SettingsKey::calendarFolderPath,
-         u"Calendar access needs Kolu Settings."_s},
-        {u"desktopAppsRemindersAccess"_s, home.path(u"not-a-folder"_s), SettingsKey::remindersFolderPath,
-         u"Reminders access needs Kolu Settings."_s},
-    };
-    DesktopAppsPage page(*state);
-    page.show();
-    for (const Case &c : cases) {
-        state->setSystemAccessStatusMessage({});
-        services.folderPicker->answer = c.chosen;
-        QTest::mouseClick(row(page, c.rowName)->requestButton(), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatusMessage().isEmpty(); })) << c.chosen.toStdString();
-        EXPECT_EQ(state->systemAccessStatusMessage(), c.sentence) << c.chosen.toStdString();
-        EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::orange);
-        EXPECT_FALSE(defaults.contains(c.key)) << c.chosen.toStdString();
-    }
 }
 
 TEST_F(DesktopAppsPageTest, RefreshAndOpenButtonsReachTheState)
@@ -154,15 +123,7 @@ TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNote
     ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 1; }));
     EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent notes"_s);
 
-    // A usable folder is checked without a picker; the gear always asks, and
-    // cancelling it keeps the folder.
-    QTest::mouseClick(notes->requestButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusTint() == StatusTint::green; }));
-    EXPECT_EQ(services.folderPicker->asked.size(), 1);
-    services.folderPicker->answer.reset();
-    QTest::mouseClick(notes->settingsButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return services.folderPicker->asked.size() == 2; }));
-    EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), chosen);
+    expectRecheckWithoutPicker(notes, SettingsKey::notesFolderPath, chosen);
 
     // The gear's choice replaces the folder and the notes follow it.
     const QString other = home.path(u"Other"_s);
@@ -176,27 +137,44 @@ TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNote
     EXPECT_TRUE(services.urlOpener->opened.isEmpty()) << "no address goes to the opener";
 }
 
-TEST_F(DesktopAppsPageTest, AnUnusableNotesFolderIsReportedAndNotStored)
+TEST_F(DesktopAppsPageTest, AnUnusableChoiceIsReportedAndNotStored)
 {
     ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
-    ASSERT_TRUE(writeFile(home.path(u"not-a-folder"_s), "x"));
+    const QString file = home.path(u"not-a-folder"_s), missing = home.path(u"missing"_s);
+    ASSERT_TRUE(writeFile(file, "x"));
     const QString readOnly = home.path(u"read-only"_s);
     ASSERT_TRUE(QDir().mkpath(readOnly));
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    std::vector<std::optional<QString>> choices{home.path(u"not-a-folder"_s), home.path(u"missing"_s), std::nullopt};
-    if (::geteuid() != 0)
-        choices.push_back(readOnly); // notes are written too
+    struct Case {
+        const char *row;
+        std::optional<QString> chosen;
+        SettingsKey key;
+        QString sentence;
+    };
+    const QString calendar = u"Calendar access needs Kolu Settings."_s,
+                  notes = u"Notes automation needs Kolu Settings."_s;
+    std::vector<Case> cases{
+        {"desktopAppsCalendarAccess", file, SettingsKey::calendarFolderPath, calendar},
+        {"desktopAppsCalendarAccess", missing, SettingsKey::calendarFolderPath, calendar},
+        {"desktopAppsRemindersAccess", file, SettingsKey::remindersFolderPath,
+         u"Reminders access needs Kolu Settings."_s},
+        {"desktopAppsNotesAccess", file, SettingsKey::notesFolderPath, notes},
+        {"desktopAppsNotesAccess", missing, SettingsKey::notesFolderPath, notes},
+        {"desktopAppsNotesAccess", std::nullopt, SettingsKey::notesFolderPath, notes},
+    };
+    if (::geteuid() != 0) // notes are written too
+        cases.push_back({"desktopAppsNotesAccess", readOnly, SettingsKey::notesFolderPath, notes});
     DesktopAppsPage page(*state);
     page.show();
-    for (const std::optional<QString> &choice : choices) {
-        const std::string name = choice.value_or(u"<cancelled>"_s).toStdString();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.row) + " " + c.chosen.value_or(u"<cancelled>"_s).toStdString());
         state->setSystemAccessStatusMessage({});
-        services.folderPicker->answer = choice;
-        QTest::mouseClick(row(page, u"desktopAppsNotesAccess"_s)->requestButton(), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatusMessage().isEmpty(); })) << name;
-        EXPECT_EQ(state->systemAccessStatusMessage(), u"Notes automation needs Kolu Settings."_s) << name;
-        EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::orange) << name;
-        EXPECT_FALSE(defaults.contains(SettingsKey::notesFolderPath)) << name;
+        services.folderPicker->answer = c.chosen;
+        QTest::mouseClick(child<SettingsRow>(page, c.row)->requestButton(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatusMessage().isEmpty(); }));
+        EXPECT_EQ(state->systemAccessStatusMessage(), c.sentence);
+        EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::orange);
+        EXPECT_FALSE(defaults.contains(c.key));
     }
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

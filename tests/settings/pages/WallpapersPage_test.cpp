@@ -27,10 +27,18 @@ protected:
     }
 };
 
-TEST_F(WallpapersPageTest, TheSourceFollowsTheChosenFolder)
+TEST_F(WallpapersPageTest, TheSourceFollowsTheChosenFolderAndRefreshWaitsForALoad)
 {
     WallpapersPage page(*state);
     page.show();
+    // Refresh waits for a running load.
+    auto *refresh = page.findChild<OrlixButton *>(u"wallpaperRefresh"_s);
+    EXPECT_TRUE(refresh->isEnabled());
+    state->setIsLoadingWallpaper(true);
+    EXPECT_FALSE(refresh->isEnabled());
+    state->setIsLoadingWallpaper(false);
+    EXPECT_TRUE(refresh->isEnabled());
+
     auto *useWeb = page.findChild<OrlixButton *>(u"wallpaperUseWebLibrary"_s);
     EXPECT_EQ(text(page, u"wallpaperSourceBadge"_s), u"WEB"_s);
     EXPECT_FALSE(useWeb->isVisible());
@@ -49,36 +57,19 @@ TEST_F(WallpapersPageTest, TheSourceFollowsTheChosenFolder)
     EXPECT_FALSE(useWeb->isVisible());
 }
 
-TEST_F(WallpapersPageTest, RefreshWaitsForARunningLoad)
-{
-    WallpapersPage page(*state);
-    page.show();
-    auto *refresh = page.findChild<OrlixButton *>(u"wallpaperRefresh"_s);
-    EXPECT_TRUE(refresh->isEnabled());
-    state->setIsLoadingWallpaper(true);
-    EXPECT_FALSE(refresh->isEnabled());
-    state->setIsLoadingWallpaper(false);
-    EXPECT_TRUE(refresh->isEnabled());
-}
-
 TEST_F(WallpapersPageTest, TheAllDisplaysSwitchSurvivesAReopen)
 {
     bool chosen = false;
     {
-        SettingsView view(*state, updates);
-        view.setSelectedPage(OrlixSettingsPage::wallpapers);
-        view.show();
-        auto *toggle = view.findChild<OrlixSwitch *>(u"wallpaperAllDisplaysSwitch"_s);
-        ASSERT_NE(toggle, nullptr);
+        auto view = open(OrlixSettingsPage::wallpapers);
+        auto *toggle = child<OrlixSwitch>(*view, "wallpaperAllDisplaysSwitch");
         chosen = !toggle->isChecked();
         QTest::mouseClick(toggle, Qt::LeftButton);
         EXPECT_EQ(state->wallpaperApplyToAllDisplays(), chosen);
         EXPECT_EQ(defaults.boolean(SettingsKey::wallpaperApplyToAllDisplays), chosen);
     }
-    SettingsView view(*state, updates);
-    view.setSelectedPage(OrlixSettingsPage::wallpapers);
-    view.show();
-    EXPECT_EQ(view.findChild<OrlixSwitch *>(u"wallpaperAllDisplaysSwitch"_s)->isChecked(), chosen);
+    EXPECT_EQ(child<OrlixSwitch>(*open(OrlixSettingsPage::wallpapers), "wallpaperAllDisplaysSwitch")->isChecked(),
+              chosen);
 }
 
 } // namespace

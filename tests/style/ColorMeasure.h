@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+namespace kolu::test {
+
+// The relative luminance of an opaque colour, 0 to 1.
+inline double relativeLuminance(const QColor &c)
+{
+    const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+// The contrast ratio, 1 to 21, between two opaque colours.
+inline double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a), lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// How many pixels of `area` satisfy `test`, given the pixel's colour.
+template<typename Test>
+int countPixels(const QImage &image, const QRect &area, Test test)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+// The colour most pixels of `area` have.
+inline QColor commonest(const QImage &image, const QRect &area)
+{
+    std::map<QRgb, int> counts;
+    countPixels(image, area, [&counts](const QColor &c) { return ++counts[c.rgba()] < 0; });
+    return QColor::fromRgba(std::max_element(counts.begin(), counts.end(), [](const auto &a, const auto &b) {
+                                return a.second < b.second;
+                            })->first);
+}
+
+// The pixel of `area` that stands out most from `background`: the core of
+// the glyphs drawn there.
+inline QColor strongest(const QImage &image, const QRect &area, const QColor &background)
+{
+    QColor best = background;
+    countPixels(image, area, [&](const QColor &c) {
+        if (contrastRatio(c, background) > contrastRatio(best, background))
+            best = c;
+        return false;
+    });
+    return best;
+}
+
+inline bool near(const QColor &a, const QColor &b, int tolerance = 3)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+           && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace kolu::test
