@@ -42,8 +42,8 @@ TEST_F(RefreshTest, RemindersHiddenDuringTheirFetchStayUndetermined)
     calendar->duringRead = [&] { state->setRailModule(RailModule::reminders, false); };
     state->refreshReminders();
     QCoreApplication::processEvents();
-    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::notDetermined());
-    EXPECT_TRUE(state->reminders().empty());
+    EXPECT_TRUE(state->remindersConnection() == RemindersConnectionState::notDetermined()
+                && state->reminders().empty());
 }
 
 TEST_F(RefreshTest, ACityChangeDuringAPrayerFetchOutranksItsLateAnswer)
@@ -119,10 +119,8 @@ TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoadAndALat
     for (const auto &kind : kinds)
         EXPECT_TRUE(waitUntil([&] { return !kind.loading(); })) << "cleared when its request ends: " << kind.path.toStdString();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(state->todayWeather());
-    EXPECT_EQ(state->todayWeatherStatusMessage(), QString());
-    EXPECT_FALSE(state->prayerDay());
-    EXPECT_EQ(state->prayerStatusMessage(), QString());
+    EXPECT_FALSE(state->todayWeather() || state->prayerDay());
+    EXPECT_TRUE(state->todayWeatherStatusMessage().isEmpty() && state->prayerStatusMessage().isEmpty());
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PrayerDayFile>()));
 }
 

@@ -31,8 +31,7 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
     clock.advance(std::chrono::seconds(61));
     services.scheduler->checkDueRequests();
     ASSERT_TRUE(waitUntil([&] { return !services.notifications->banners.empty(); }));
-    EXPECT_EQ(services.notifications->banners[0].content.title, u"Call the bank reminder"_s);
-    EXPECT_EQ(services.notifications->banners[0].content.body, u"Reminder in 1 minutes."_s);
+    EXPECT_EQ(lastBanner(), u"Call the bank reminder: Reminder in 1 minutes."_s);
     clock.advance(std::chrono::minutes(10));
     services.scheduler->checkDueRequests();
     QCoreApplication::processEvents();

@@ -171,8 +171,7 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceNeverOverAnEarlierFileAndAF
     const QImage image = sampleImage(qRgb(200, 40, 10));
     pasteboard.copy().setLocalImage(image);
     const ClipboardItem item = captured(poll());
-    EXPECT_EQ(item.kind, ClipboardItemKind::image);
-    EXPECT_EQ(item.filePath, item.value);
+    EXPECT_TRUE(item.kind == ClipboardItemKind::image && item.filePath == item.value);
     // Named as the file-name rule says (tested with it).
     EXPECT_EQ(storedFiles(), QStringList{clipboard::captureFileName(u"clipboard-"_s, clock.now(), u"png"_s)});
     QImageReader reader(item.value);
@@ -242,8 +241,7 @@ TEST_F(ClipboardServiceTest, AnotherProgramsCopyIsReadOnAWorkerAndAPollMeanwhile
     held.release();
     const ClipboardItem item = captured(capture.wait());
     EXPECT_GT(pasteboard.reads, 0);
-    EXPECT_EQ(item.value.size(), clipboard::kMaxKeptTextLength);
-    EXPECT_TRUE(huge.trimmed().startsWith(item.value));
+    EXPECT_EQ(item.value, huge.trimmed().left(clipboard::kMaxKeptTextLength));
     EXPECT_LE(item.title.size(), 80);
 
     // A poll while a capture is prepared leaves the change for later.
@@ -263,9 +261,8 @@ TEST_F(ClipboardServiceTest, TheNewestRecentScreenshotAcrossFoldersIsCopiedOnce)
     makeFile(u"Pictures/Screenshots/Screenshot a.png"_s, clock.now().addSecs(-40), "older");
     makeFile(u"Desktop/SCREEN SHOT b.JPG"_s, clock.now().addSecs(-20), "newer");
     const ClipboardItem item = captured(scan());
-    EXPECT_EQ(item.kind, ClipboardItemKind::image);
     EXPECT_EQ(storedFiles(), QStringList{clipboard::captureFileName(u"screenshot-"_s, clock.now(), u"JPG"_s)});
-    EXPECT_EQ(test::readFile(item.value), "newer");
+    EXPECT_TRUE(item.kind == ClipboardItemKind::image && test::readFile(item.value) == "newer");
     EXPECT_TRUE(QFile::exists(home.path(u"Desktop/SCREEN SHOT b.JPG"_s)));
     // The newest is known now, also under another name: nothing, even
     // though an older candidate remains.

@@ -79,8 +79,7 @@ TEST_F(AlertSoundsTest, AFileFromBeforeIsReusedOnlyWhenRightAndTheChoicesPickThe
         defaults.set(key, u"off"_s);
     sounds.playFocusFinishedSound();
     sounds.playCalendarAlertSound();
-    EXPECT_EQ(player.played.size(), before);
-    EXPECT_EQ(player.beeps, 0);
+    EXPECT_EQ(std::pair(player.played.size(), player.beeps), std::pair(before, 0));
 }
 
 TEST_F(AlertSoundsTest, AMissingSoundIsMadeOffTheMainThreadThenPlayedOrElseABeep)
