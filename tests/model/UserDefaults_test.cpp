@@ -69,8 +69,7 @@ TEST_F(UserDefaultsTest, ChangesAreSignalledAlsoWhenTheValueIsTheSameAndNullRemo
     defaults.set(u"notAKey"_s, 1); // stored, but no key announces it
     ASSERT_EQ(spy.count(), 3);
     EXPECT_EQ(spy.at(2).at(0).value<SettingsKey>(), SettingsKey::railSize);
-    EXPECT_FALSE(defaults.contains(SettingsKey::railSize));
-    EXPECT_FALSE(UserDefaults().contains(u"railSize"_s));
+    EXPECT_FALSE(defaults.contains(SettingsKey::railSize) || UserDefaults().contains(u"railSize"_s));
     EXPECT_EQ(UserDefaults().integer(u"notAKey"_s), 1);
 }
 
@@ -90,8 +89,7 @@ TEST_F(UserDefaultsTest, AFailedSaveKeepsTheValueInMemory)
     ASSERT_TRUE(test::writeFile(blocker));
     UserDefaults defaults(blocker + u"/defaults.json"_s);
     defaults.set(u"k"_s, u"v"_s);
-    EXPECT_FALSE(defaults.lastSaveSucceeded());
-    EXPECT_EQ(defaults.string(u"k"_s), u"v"_s);
+    EXPECT_TRUE(!defaults.lastSaveSucceeded() && defaults.string(u"k"_s) == u"v"_s);
 }
 
 TEST_F(UserDefaultsTest, AMalformedFileIsMovedAsideBeforeTheFirstSave)
@@ -105,8 +103,7 @@ TEST_F(UserDefaultsTest, AMalformedFileIsMovedAsideBeforeTheFirstSave)
     const QStringList copies = damagedCopies(UserDefaults::defaultFilePath());
     ASSERT_EQ(copies.size(), 1);
     EXPECT_EQ(test::readFile(copies.front()), typo);
-    EXPECT_EQ(UserDefaults().string(u"railSize"_s), u"small"_s);
-    EXPECT_FALSE(UserDefaults().loadFailed());
+    EXPECT_TRUE(UserDefaults().string(u"railSize"_s) == u"small"_s && !UserDefaults().loadFailed());
 }
 
 TEST_F(UserDefaultsTest, SettingWhatIsStoredWritesNothing)
