@@ -61,8 +61,7 @@ TEST_F(AppStateWallpapersTest, AHiddenModuleDropsItsLoadAndEachLoadShowsAnotherP
     EXPECT_TRUE(state->isLoadingWallpaper()) << "the running load keeps its flag until it ends";
     held.release();
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_TRUE(pickedFrom.empty());
-    EXPECT_TRUE(cleared(*state));
+    EXPECT_TRUE(pickedFrom.empty() && cleared(*state));
 
     // Shown again, the module loads; a forced load is dropped while one runs.
     test::WorkersHeld busy;
@@ -108,8 +107,7 @@ TEST_F(AppStateWallpapersTest, ACancelledPickerChangesNothingAndClearingTheFolde
 
     state->clearWallpaperFolder();
     EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderPath"_s) || defaults.contains(u"wallpaperLocalFolderName"_s));
-    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty());
-    EXPECT_TRUE(state->wallpaperItems().empty());
+    EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty() && state->wallpaperItems().empty());
     EXPECT_EQ(state->wallpaperStatusMessage(), u"Loading web library..."_s);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
     EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange) << "the test server has no archive";

@@ -62,8 +62,7 @@ TEST_F(CalendarServiceTest, ListsTimedOccurrencesOfTheWeekByStartKeepingTheStore
 
     // Without the folder there is no access and no event.
     defaults.set(SettingsKey::calendarFolderPath, config.filePath(u"missing"_s));
-    EXPECT_FALSE(store.hasEventAccess());
-    EXPECT_TRUE(upcoming(7).empty());
+    EXPECT_TRUE(!store.hasEventAccess() && upcoming(7).empty());
 
     // Initials and meeting links of any event.
     for (const auto &[name, shown] :
