@@ -199,7 +199,7 @@ TEST_F(ClipboardServiceTest, AnImageIsStoredAsPngOnceNeverOverAnEarlierFileAndAF
 
 // Encoded bytes win over a file; unreadable ones fall through to text; a
 // huge image is skipped without decoding.
-TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
+TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCareUpToThePixelBound)
 {
     pasteboard.copy()
         .setData(u"image/bmp"_s, QByteArray("not an image"))
@@ -219,11 +219,9 @@ TEST_F(ClipboardServiceTest, ImageDataFromOtherProgramsIsReadWithCare)
     // A truncated image within bounds is read as far as it goes or dropped, never a crash.
     pasteboard.copy().setData(u"image/bmp"_s, bmpHeader(100, 100));
     (void)poll();
-}
 
-TEST_F(ClipboardServiceTest, AnImageJustWithinThePixelBoundIsCaptured)
-{
-    // 36 million pixels, 144 MB decoded: more than Qt's own default limit.
+    // An image just within the pixel bound is captured: 36 million pixels,
+    // 144 MB decoded, more than Qt's own default limit.
     pasteboard.copy().setData(u"image/png"_s, encoded(sampleImage(qRgb(9, 90, 200), 6000, 6000)));
     // Decoding and encoding that many pixels takes a while on a busy machine.
     const auto result = test::awaitTask(service.captureLatestIfNeeded(), std::chrono::minutes(1));
