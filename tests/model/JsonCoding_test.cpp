@@ -49,8 +49,7 @@ TEST(ObjectReader, RequiredFieldsMustHaveTheirType)
         json::ObjectReader r(object);
         EXPECT_EQ(r.integer("i"_L1), 42);
         EXPECT_EQ(r.number("i"_L1), 42);
-        EXPECT_FALSE(r.optionalString("n"_L1));
-        EXPECT_FALSE(r.optionalString("missing"_L1));
+        EXPECT_FALSE(r.optionalString("n"_L1) || r.optionalString("missing"_L1));
         EXPECT_TRUE(r.ok());
     }
     const auto failsOn = [&](auto read) {

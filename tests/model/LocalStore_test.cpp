@@ -39,8 +39,8 @@ TEST_F(LocalStoreTest, TakesOverTheNewestLegacyFolderByCopying)
     writeFile(u"OXRail/b.json"_s, "oxrail");
     const LocalStore store;
     EXPECT_EQ(store.directory(), at(u"Kolu"_s));
-    EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
-    EXPECT_EQ(readFile(u"Kolu/Clipboard/deep/shot.png"_s), "png");
+    EXPECT_EQ(std::pair(readFile(u"Kolu/a.json"_s), readFile(u"Kolu/Clipboard/deep/shot.png"_s)),
+              std::pair(QByteArray("orlix"), QByteArray("png")));
     EXPECT_FALSE(QFileInfo::exists(at(u"Kolu/b.json"_s))) << "Orlix wins over OXRail";
     EXPECT_TRUE(QFileInfo::exists(at(u"Orlix/a.json"_s))) << "the legacy folder stays";
 }
@@ -78,8 +78,7 @@ TEST_F(LocalStoreTest, CopyKeepsLinksAsLinksInsteadOfFollowingThem)
     writeFile(u"Orlix/a.json"_s, "orlix");
     ASSERT_TRUE(QFile::link(at(u"outside"_s), at(u"Orlix/linked"_s)));
     const LocalStore store;
-    const QFileInfo copied(at(u"Kolu/linked"_s));
-    EXPECT_TRUE(copied.isSymLink());
+    EXPECT_TRUE(QFileInfo(at(u"Kolu/linked"_s)).isSymLink());
     EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
 }
 
@@ -89,9 +88,8 @@ TEST_F(LocalStoreTest, AFileInTheWayIsSurvived)
     writeFile(u"Orlix/a.json"_s, "orlix");
     const LocalStore store;
     EXPECT_EQ(readFile(u"Kolu"_s), "not a folder");
-    const QString clipboard = store.subdirectory(u"Clipboard"_s);
-    EXPECT_EQ(clipboard, at(u"Kolu/Clipboard"_s));
-    EXPECT_FALSE(QFileInfo(clipboard).isDir());
+    EXPECT_EQ(store.subdirectory(u"Clipboard"_s), at(u"Kolu/Clipboard"_s));
+    EXPECT_FALSE(QFileInfo(at(u"Kolu/Clipboard"_s)).isDir());
 }
 
 TEST_F(LocalStoreTest, AFailedTakeOverLeavesNothingAndTheNextRunTriesAgain)
@@ -111,8 +109,8 @@ TEST_F(LocalStoreTest, AFailedTakeOverLeavesNothingAndTheNextRunTriesAgain)
     QFile::remove(at(u"Orlix/pipe"_s));
     const LocalStore store;
     EXPECT_FALSE(store.takeOverFailed());
-    EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
-    EXPECT_EQ(readFile(u"Kolu/Clipboard/b.png"_s), "png");
+    EXPECT_EQ(std::pair(readFile(u"Kolu/a.json"_s), readFile(u"Kolu/Clipboard/b.png"_s)),
+              std::pair(QByteArray("orlix"), QByteArray("png")));
 }
 
 TEST_F(LocalStoreTest, WhatAnInterruptedTakeOverLeftIsReplacedByAWholeCopy)
@@ -123,6 +121,5 @@ TEST_F(LocalStoreTest, WhatAnInterruptedTakeOverLeftIsReplacedByAWholeCopy)
     writeFile(side + u"/stale.json"_s, "stale");
     const LocalStore store;
     EXPECT_EQ(readFile(u"Kolu/a.json"_s), "orlix");
-    EXPECT_FALSE(QFileInfo::exists(at(u"Kolu/stale.json"_s)));
-    EXPECT_FALSE(QFileInfo::exists(at(side)));
+    EXPECT_FALSE(QFileInfo::exists(at(u"Kolu/stale.json"_s)) || QFileInfo::exists(at(side)));
 }

@@ -41,11 +41,6 @@ protected:
     }
 
     void nextPass() { advance(16s); }
-    QString lastBanner() const
-    {
-        const auto &banners = services.notifications->banners;
-        return banners.empty() ? QString() : banners.back().content.title + u": "_s + banners.back().content.body;
-    }
 };
 
 } // namespace
@@ -129,8 +124,7 @@ TEST_F(AlertTest, PrayerTimeIsRaisedAtItsSecondWithItsBannerUnlessSwitchedOffOrH
     setEvents({{u"a"_s, 100}});
     setPrayers({{PrayerName::isha, clock.now().addSecs(16), true}});
     nextPass();
-    EXPECT_FALSE(state->activeCalendarAlert());
-    EXPECT_FALSE(state->activePrayerAlert());
+    EXPECT_FALSE(state->activeCalendarAlert() || state->activePrayerAlert());
 }
 
 TEST_F(AlertTest, SnoozedPrayerComesBackAndGoesBeforeADuePrayer)

@@ -72,6 +72,14 @@ protected:
         return test::waitUntil(std::move(condition));
     }
 
+    // The last banner shown, as "title: body".
+    QString lastBanner() const
+    {
+        const auto &banners = services.notifications->banners;
+        return banners.empty() ? QString()
+                               : banners.back().content.title + QStringLiteral(": ") + banners.back().content.body;
+    }
+
     // A file below the temporary home with `bytes` in it.
     QString makeFile(const QString &relative, const QByteArray &bytes = "x")
     {

@@ -50,8 +50,7 @@ TEST_F(LaunchTest, ALaunchWritesOnlyWhatItHoldsAndRemovesOnlyTheLeftoversOfAKill
     writeRaw(files.pathOf<PrayerDayFile>(), "not json");
     state = makeState();
     state->start();
-    EXPECT_TRUE(state->links().empty());
-    EXPECT_FALSE(state->prayerDay());
+    EXPECT_TRUE(state->links().empty() && !state->prayerDay());
     EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), PrayerNotificationStates{})
         << "written back at launch";
     EXPECT_EQ(clock.activeTimerCount(), 2) << "the tick and the start-up refresh";
@@ -62,9 +61,8 @@ TEST_F(LaunchTest, ALaunchWritesOnlyWhatItHoldsAndRemovesOnlyTheLeftoversOfAKill
     // Sounds and players are made on first use: an idle launch makes no
     // alert sound and opens no player.
     advance(2s);
-    EXPECT_TRUE(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files).isEmpty());
-    EXPECT_TRUE(services.audio->created.isEmpty());
-    EXPECT_TRUE(services.sounds->played.empty());
+    EXPECT_TRUE(QDir(home.runtimeDir()).entryList({u"Kolu-*"_s}, QDir::Files).isEmpty()
+                && services.audio->created.isEmpty() && services.sounds->played.empty());
 
     for (const QString &path : leftovers)
         EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); })) << path.toStdString();
@@ -84,14 +82,10 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedAndSavesComeWithinSec
     state = makeState();
     state->start();
     EXPECT_EQ(state->prayerSettings().city, u"Berlin"_s);
-    EXPECT_TRUE(state->clipboardItems().empty());
-    EXPECT_FALSE(state->pomodoroAlertVisible());
+    EXPECT_TRUE(state->clipboardItems().empty() && !state->pomodoroAlertVisible());
     advance(1s);
-    EXPECT_TRUE(state->pomodoroAlertVisible());
-    EXPECT_FALSE(state->pomodoro().finishedPendingNotification);
-    ASSERT_FALSE(services.notifications->banners.empty());
-    EXPECT_EQ(services.notifications->banners.back().content.title, u"Focus finished"_s);
-    EXPECT_EQ(services.notifications->banners.back().content.body, u"Nice work. Time for a short break."_s);
+    EXPECT_TRUE(state->pomodoroAlertVisible() && !state->pomodoro().finishedPendingNotification);
+    EXPECT_EQ(lastBanner(), u"Focus finished: Nice work. Time for a short break."_s);
 
     // The next save replaces the unreadable history, and keeps it aside.
     state->persist();
@@ -156,11 +150,9 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
 
     state->start();
     advance(1500ms);
-    EXPECT_FALSE(state->isLoadingTodayWeather());
-    EXPECT_FALSE(state->isLoadingPrayers());
+    EXPECT_FALSE(state->isLoadingTodayWeather() || state->isLoadingPrayers());
     advance(100ms);
-    EXPECT_TRUE(state->isLoadingTodayWeather());
-    EXPECT_TRUE(state->isLoadingPrayers());
+    EXPECT_TRUE(state->isLoadingTodayWeather() && state->isLoadingPrayers());
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
     EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
     EXPECT_EQ(state->prayerStatusTint(), StatusTint::orange);
@@ -183,10 +175,8 @@ TEST_F(LaunchTest, AStartThatWaitsForTheFirstFrameRefreshesOnceTheLateFrameIsSho
     state = makeState();
     state->start(true);
     advance(5s);
-    EXPECT_FALSE(state->isLoadingTodayWeather());
-    EXPECT_FALSE(state->isLoadingPrayers());
+    EXPECT_FALSE(state->isLoadingTodayWeather() || state->isLoadingPrayers());
     state->firstFrameShown();
-    EXPECT_TRUE(state->isLoadingTodayWeather());
-    EXPECT_TRUE(state->isLoadingPrayers());
+    EXPECT_TRUE(state->isLoadingTodayWeather() && state->isLoadingPrayers());
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
 }

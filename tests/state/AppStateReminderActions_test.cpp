@@ -12,7 +12,8 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnEarlierSnooze)
+TEST_F(AppStateReminderActionsTest,
+       SnoozingSchedulesTheAlertAgainReplacingAnEarlierSnoozeAndAFocusSnoozeRunsAtLeastAMinute)
 {
     const QDateTime start = clock.now();
     const ReminderItem item{.id = u"r-1"_s, .title = u"Call the bank"_s};
@@ -31,8 +32,7 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
     clock.advance(std::chrono::seconds(61));
     services.scheduler->checkDueRequests();
     ASSERT_TRUE(waitUntil([&] { return !services.notifications->banners.empty(); }));
-    EXPECT_EQ(services.notifications->banners[0].content.title, u"Call the bank reminder"_s);
-    EXPECT_EQ(services.notifications->banners[0].content.body, u"Reminder in 1 minutes."_s);
+    EXPECT_EQ(lastBanner(), u"Call the bank reminder: Reminder in 1 minutes."_s);
     clock.advance(std::chrono::minutes(10));
     services.scheduler->checkDueRequests();
     QCoreApplication::processEvents();
@@ -42,6 +42,19 @@ TEST_F(AppStateReminderActionsTest, SnoozingSchedulesTheAlertAgainAndReplacesAnE
     raise(ReminderItem{.id = u"r-2"_s});
     state->snoozeReminder(10);
     EXPECT_TRUE(state->activeReminderAlert()) << "a hidden module snoozes nothing";
+
+    // A focus snooze starts a focus run of at least one minute.
+    state->setPomodoro(
+        PomodoroState{.mode = PomodoroMode::breakTime, .focusDuration = 1800, .finishedPendingNotification = true});
+    state->setPomodoroAlertVisible(true);
+    layoutCalls = 0;
+    state->snoozePomodoro(0);
+    EXPECT_FALSE(state->pomodoroAlertVisible());
+    EXPECT_EQ(layoutCalls, 1);
+    const PomodoroState expected{.focusDuration = 1800, .remaining = 60, .isRunning = true, .startedAt = clock.now()};
+    EXPECT_EQ(state->pomodoro(), expected) << "the configured length stays";
+    state->snoozePomodoro(5);
+    EXPECT_EQ(state->pomodoro().remaining, 300.0);
 }
 
 TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
@@ -76,19 +89,4 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
     EXPECT_FALSE(state->reminderSnoozedUntil(bread.id));
     state->completeReminderAlert(); // no alert: nothing
     EXPECT_EQ(layoutCalls, 1);
-}
-
-TEST_F(AppStateReminderActionsTest, AFocusSnoozeStartsAFocusRunOfAtLeastOneMinute)
-{
-    state->setPomodoro(
-        PomodoroState{.mode = PomodoroMode::breakTime, .focusDuration = 1800, .finishedPendingNotification = true});
-    state->setPomodoroAlertVisible(true);
-    layoutCalls = 0;
-    state->snoozePomodoro(0);
-    EXPECT_FALSE(state->pomodoroAlertVisible());
-    EXPECT_EQ(layoutCalls, 1);
-    const PomodoroState expected{.focusDuration = 1800, .remaining = 60, .isRunning = true, .startedAt = clock.now()};
-    EXPECT_EQ(state->pomodoro(), expected) << "the configured length stays";
-    state->snoozePomodoro(5);
-    EXPECT_EQ(state->pomodoro().remaining, 300.0);
 }

@@ -25,7 +25,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppStateSystemAccessTest, TheDesktopCheckLooksInEveryScreenshotsFolder)
+TEST_F(AppStateSystemAccessTest, TheDesktopCheckLooksInEveryScreenshotsFolderAndTheNotesFollowTheirFolder)
 {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
@@ -57,11 +57,9 @@ TEST_F(AppStateSystemAccessTest, TheDesktopCheckLooksInEveryScreenshotsFolder)
         EXPECT_EQ(status(), c.expected);
     }
     QFile::setPermissions(desktop, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-}
 
-// A change of the setting alone, as from the settings file or the page, moves the notes.
-TEST_F(AppStateSystemAccessTest, TheNotesFollowTheChosenNotesFolder)
-{
+    // The notes follow the chosen notes folder: a change of the setting alone,
+    // as from the settings file or the page, moves them.
     ASSERT_TRUE(test::writeFile(home.path(u"Notes/Old.md"_s)));
     ASSERT_TRUE(test::writeFile(home.path(u"Sync/notes/One.md"_s)));
     ASSERT_TRUE(test::writeFile(home.path(u"Sync/notes/Work/Two.md"_s)));

@@ -57,9 +57,8 @@ TEST_F(AppStateTest, StoredSettingsOfTheWrongFormKeepTheirDefault)
     EXPECT_TRUE(
         load(SettingsKey::calendarAlertLeadMinutesByEventID, notAllWhole).calendarAlertLeadMinutesByEventID.isEmpty());
 
-    EXPECT_EQ(railmodules::orderFromStored({u"notes"_s, u"weather"_s, u"Calendar"_s, u"notes"_s})[0], M::today)
-        << "Today leads unless named";
-    EXPECT_EQ(railmodules::orderFromStored({u"notes"_s, u"weather"_s, u"Calendar"_s, u"notes"_s}).size(), 11u);
+    const RailModuleOrder order = railmodules::orderFromStored({u"notes"_s, u"weather"_s, u"Calendar"_s, u"notes"_s});
+    EXPECT_EQ(std::pair(order[0], order.size()), std::pair(M::today, std::size_t(11))) << "Today leads unless named";
     EXPECT_TRUE(railmodules::hiddenFromStored(railmodules::rawValues(kDefault)).isEmpty()) << "all hidden hides none";
     EXPECT_EQ(railmodules::hiddenFromStored({u"links"_s, u"bogus"_s}), RailModuleSet{M::links});
 }
@@ -149,8 +148,7 @@ TEST_F(AppStateTest, HidingAModuleDropsWhatItHeldAndOnlyItsOwnNotifications)
     state->setPomodoroAlertVisible(true);
     for (M module : {M::today, M::wallpapers, M::focus})
         state->setRailModule(module, false);
-    EXPECT_FALSE(state->todayWeather());
-    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty());
+    EXPECT_TRUE(!state->todayWeather() && state->wallpaperStatusMessage().isEmpty());
     EXPECT_TRUE(state->pomodoroAlertVisible()) << "a running timer keeps its alert";
 
     state->setRailModule(M::calendar, false);

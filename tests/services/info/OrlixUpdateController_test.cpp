@@ -65,8 +65,8 @@ TEST_F(UpdateControllerTest, FailuresAndTimeOutsOnTheInjectedClockBecomeStatusSe
     ASSERT_TRUE(test::waitUntil([&] { return server.requests().size() > sent; }));
     clock.advance(OrlixUpdateController::kRequestTimeout);
     probe.wait();
-    EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
-    EXPECT_EQ(controller.status().message, u"The request timed out."_s);
+    EXPECT_EQ(std::pair(controller.status().state, controller.status().message),
+              std::pair(UpdateStatus::State::failed, u"The request timed out."_s));
     EXPECT_EQ(server.requests().size(), sent + 1);
 }
 
@@ -87,8 +87,8 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOnAndRemembe
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate) << "an older build";
     EXPECT_FALSE(controller.status().release);
-    EXPECT_EQ(controller.lastUpdateCheckDate(), clock.now());
-    EXPECT_EQ(defaults.date(SettingsKey::lastUpdateCheckDate), clock.now());
+    EXPECT_EQ(std::pair(controller.lastUpdateCheckDate(), defaults.date(SettingsKey::lastUpdateCheckDate)),
+              std::pair(std::optional(clock.now()), std::optional(clock.now())));
 
     clock.advance(23h);
     EXPECT_EQ(server.requests().size(), 1);
@@ -106,8 +106,7 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     int changes = 0;
     QObject::connect(&unconfigured, &OrlixUpdateController::changed, [&] { ++changes; });
 
-    EXPECT_FALSE(unconfigured.canCheckForUpdates());
-    EXPECT_FALSE(unconfigured.automaticallyChecksForUpdates());
+    EXPECT_FALSE(unconfigured.canCheckForUpdates() || unconfigured.automaticallyChecksForUpdates());
     test::awaitTask(unconfigured.checkForUpdates());
     unconfigured.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(changes, 2);
@@ -130,9 +129,8 @@ TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestVa
                                    + item("98", "file:///etc/passwd") + item("beta", "https://kolu.test/beta")
                                    + item("97", "https:///no-host"));
     const UpdateFeedItem newest = newestRelease(feed);
-    EXPECT_EQ(newest.build, u"42"_s);
-    EXPECT_EQ(newest.version, u"0.4.2"_s);
-    EXPECT_EQ(newest.downloadPage, QUrl(u"https://kolu.test/42"_s));
+    EXPECT_EQ(std::tuple(newest.build, newest.version, newest.downloadPage),
+              std::tuple(u"42"_s, u"0.4.2"_s, QUrl(u"https://kolu.test/42"_s)));
 
     // Without a display version the build number stands in.
     EXPECT_EQ(newestRelease(feedOf(item("7", "http://kolu.test/7"))).version, u"7"_s);
@@ -163,8 +161,8 @@ TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestVa
     // Only an https feed with a host and a key is configured.
     const auto config = OrlixUpdateConfiguration::make(u"HTTPS://updates.kolu.test/feed.xml"_s, u"  key=  \n"_s);
     ASSERT_TRUE(config);
-    EXPECT_EQ(config->feedURL, QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s));
-    EXPECT_EQ(config->publicKey, u"key="_s);
+    EXPECT_EQ(std::pair(config->feedURL, config->publicKey),
+              std::pair(QUrl(u"HTTPS://updates.kolu.test/feed.xml"_s), u"key="_s));
 
     for (const QString &refused : {u"http://updates.kolu.test/feed.xml"_s, u"/feed.xml"_s, u"https:///feed.xml"_s})
         EXPECT_FALSE(OrlixUpdateConfiguration::make(refused, u"key"_s)) << refused.toStdString();

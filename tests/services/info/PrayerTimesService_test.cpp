@@ -59,9 +59,8 @@ TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrderOrFails
                                                {u"iso8601"_s, u"true"_s}};
     EXPECT_EQ(request.queryItems, query);
 
-    EXPECT_EQ(day.dateID, u"2024-05-01"_s);
-    EXPECT_EQ(day.country, u"A+B & C=D"_s);
-    EXPECT_EQ(day.fetchedAt, clock.now());
+    EXPECT_EQ(std::tuple(day.dateID, day.country, day.fetchedAt),
+              std::tuple(u"2024-05-01"_s, u"A+B & C=D"_s, clock.now()));
     const std::vector<PrayerTime> expected{
         {PrayerName::fajr, utc(2024, 5, 1, 1, 30), true},      {PrayerName::sunrise, utc(2024, 5, 1, 3, 1), false},
         {PrayerName::dhuhr, utc(2024, 5, 1, 10, 45), true},    {PrayerName::asr, utc(2024, 5, 1, 14, 40, 0, 500), true},

@@ -41,14 +41,12 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheConditionsAndSaysWhenThePlaceOrTh
     const TodayWeather weather = fetch(u"  berlin \n"_s, u" "_s);
 
     ASSERT_EQ(server.requests().size(), 2);
-    const auto &geocoding = server.requests().at(0);
-    EXPECT_EQ(geocoding.path, u"/v1/search"_s);
+    const auto &geocoding = server.requests().at(0), &forecast = server.requests().at(1);
+    EXPECT_EQ(geocoding.path + forecast.path, u"/v1/search/v1/forecast"_s);
     const QList<QPair<QString, QString>> geocodingQuery{
         {u"name"_s, u"berlin"_s}, {u"count"_s, u"1"_s}, {u"language"_s, u"en"_s}, {u"format"_s, u"json"_s}};
     EXPECT_EQ(geocoding.queryItems, geocodingQuery);
 
-    const auto &forecast = server.requests().at(1);
-    EXPECT_EQ(forecast.path, u"/v1/forecast"_s);
     const QList<QPair<QString, QString>> forecastQuery{{u"latitude"_s, u"52.52437"_s},
                                                        {u"longitude"_s, u"13.0"_s},
                                                        {u"current"_s, u"temperature_2m,weather_code"_s},

@@ -68,8 +68,7 @@ TEST_F(NowPlayingServiceTest, AHungPlayerDoesNotHoldTheRefresh)
     EXPECT_FALSE(probe.isDone());
     clock.advance(kolu::MprisClient::defaultCallTimeout);
     const NowPlayingItem item = probe.wait();
-    EXPECT_EQ(item.title, u"Waiting"_s);
-    EXPECT_EQ(item.source, u"Spotify"_s);
+    EXPECT_EQ(item.title + u" on "_s + item.source, u"Waiting on Spotify"_s);
 }
 
 // How often the app state probes is tested with the app state.
@@ -128,9 +127,8 @@ TEST_F(NowPlayingServiceTest, MuteTogglesTheDefaultSinkAndLeavesPlayersAloneAndA
     FakeMprisPlayer &spotify = add(u"spotify"_s, u"Stopped"_s);
     awaitTask(service.perform(MediaAction::toggleMute));
     ASSERT_EQ(processes.runs().size(), 1);
-    EXPECT_EQ(processes.runs().constFirst().program, u"pactl"_s);
-    EXPECT_EQ(processes.runs().constFirst().arguments,
-              (QStringList{u"set-sink-mute"_s, u"@DEFAULT_SINK@"_s, u"toggle"_s}));
+    EXPECT_EQ(processes.runs().constFirst().program + u' ' + processes.runs().constFirst().arguments.join(u' '),
+              u"pactl set-sink-mute @DEFAULT_SINK@ toggle"_s);
     EXPECT_EQ(spotify.messagesReceived(), 0);
     // A stopped Spotify alone still gets a player command.
     awaitTask(service.perform(MediaAction::playPause));
@@ -150,8 +148,7 @@ TEST_F(NowPlayingServiceTest, PlayPauseStaysWithThePlayerTheUserPaused)
             awaitTask(service.perform(MediaAction::playPause));
         zulu.changePlaybackStatus(u"Paused"_s);
         const NowPlayingItem shown = awaitTask(service.currentItem());
-        EXPECT_EQ(shown.title, u"Zulu tune"_s);
-        EXPECT_FALSE(shown.isPlaying);
+        EXPECT_TRUE(shown.title == u"Zulu tune"_s && !shown.isPlaying);
         awaitTask(service.perform(MediaAction::playPause));
         zulu.changePlaybackStatus(u"Playing"_s);
         EXPECT_EQ(awaitTask(service.currentItem()).title, u"Zulu tune"_s);

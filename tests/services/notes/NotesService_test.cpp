@@ -73,14 +73,12 @@ TEST_F(NotesServiceTest, FoldersAndRecentNotesAreListedInOrderAndSavingFillsInTh
 
     service.saveNote(u"  "_s, u"1 < 2\r\nsecond line "_s, std::nullopt);
     ASSERT_EQ(store->made.size(), 1u);
-    EXPECT_EQ(store->made[0].title, u"Kolu Note"_s);
-    EXPECT_EQ(store->made[0].content, u"# Kolu Note\n\n1 < 2\nsecond line\n"_s);
-    EXPECT_EQ(store->made[0].fallbackFolderName, u"Kolu"_s);
+    EXPECT_EQ(std::tuple(store->made[0].title, store->made[0].content, store->made[0].fallbackFolderName),
+              std::tuple(u"Kolu Note"_s, u"# Kolu Note\n\n1 < 2\nsecond line\n"_s, u"Kolu"_s));
 
     service.saveNote(u" Title "_s, u""_s, AppleNoteFolder{u"n:Work"_s, u"Work"_s, u"Notes"_s});
-    EXPECT_EQ(store->made[1].title, u"Title"_s);
-    EXPECT_EQ(store->made[1].content, u"# Title\n\nTitle\n"_s);
-    EXPECT_EQ(store->made[1].folderID, u"n:Work"_s);
+    EXPECT_EQ(std::tuple(store->made[1].title, store->made[1].content, store->made[1].folderID),
+              std::tuple(u"Title"_s, u"# Title\n\nTitle\n"_s, u"n:Work"_s));
 
     // The store's failures are reported.
     store->answer.errorText = u"Permission denied"_s;

@@ -33,9 +33,8 @@ TEST(WallpaperFolder, ListsImagesInNaturalOrderAcrossSubfoldersButNoLinksWithTit
     const QString path = QDir::cleanPath(dir.filePath(u"Sub/b.JPG"_s));
     EXPECT_EQ(inSub.id, QString(u"localFolder-"_s + sanitizedWallpaperID(path)));
     EXPECT_TRUE(inSub.id.endsWith(u"-Sub-b-JPG"_s));
-    EXPECT_EQ(inSub.title, u"b"_s);
-    EXPECT_EQ(inSub.localFileURL, QUrl::fromLocalFile(path));
-    EXPECT_EQ(inSub.imageURL, QUrl::fromLocalFile(path));
+    EXPECT_TRUE(inSub.title == u"b"_s && inSub.localFileURL == QUrl::fromLocalFile(path)
+                && inSub.imageURL == QUrl::fromLocalFile(path));
 
     EXPECT_TRUE(listWallpaperFolder(dir.filePath(u"missing"_s), WallpaperSource::localFolder).isEmpty());
 

@@ -53,7 +53,6 @@ TEST(ZipListing, ReadsDeclaredSizesRefusesWhatIsNoArchiveAndPlansToSkipHugeEntri
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const UnpackPlan plan = planUnpacking(c.entries, c.archiveBytes, bounds);
-        EXPECT_EQ(plan.refused, c.refused);
-        EXPECT_EQ(plan.skipped, c.skipped);
+        EXPECT_EQ(std::pair(plan.refused, plan.skipped), std::pair(c.refused, c.skipped));
     }
 }
