@@ -65,7 +65,7 @@ TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
     // The pointer rests on the open rail: the window system tells when it
     // leaves, so the poll keeps the parked period.
     pointer = panel().geometry().center();
-    QEnterEvent enter(QPointF(), QPointF(), QPointF(pointer));
+    QEnterEvent enter{QPointF(), QPointF(), QPointF(pointer)};
     QCoreApplication::sendEvent(&panel(), &enter);
     EXPECT_EQ(hover().interval(), 350ms);
     looks = 0;
