@@ -16,6 +16,8 @@ bool changesLook(QEvent::Type type)
     switch (type) {
     case QEvent::Show:
     case QEvent::Hide:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
     case QEvent::Resize:
     case QEvent::LayoutRequest:
     case QEvent::ChildAdded:
