@@ -1,6 +1,7 @@
 #include "style/WidgetSnapshot.h"
 
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
 
@@ -10,9 +11,18 @@ namespace kolu {
 
 namespace {
 
+// Sent by markChanged() to a widget that repainted.
+QEvent::Type changedEvent()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
 // Events after which a widget may look different.
 bool changesLook(QEvent::Type type)
 {
+    if (type == changedEvent())
+        return true;
     switch (type) {
     case QEvent::Show:
     case QEvent::Hide:
@@ -151,6 +161,12 @@ bool WidgetSnapshot::eventFilter(QObject *watched, QEvent *event)
     if (childMoved || changesLook(type))
         m_stale = true;
     return false;
+}
+
+void WidgetSnapshot::markChanged(QWidget *widget)
+{
+    QEvent changed(changedEvent());
+    QCoreApplication::sendEvent(widget, &changed);
 }
 
 bool WidgetSnapshot::isDue(qreal deviceScale)

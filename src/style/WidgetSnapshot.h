@@ -44,6 +44,11 @@ public:
     // events of taking the picture) leave the picture as it is.
     void setTaking(bool taking) { m_taking = taking; }
 
+    // Tells a picture kept of `widget` or of one of its ancestors that the
+    // widget looks different now. For what animates by repainting alone
+    // (a spinner, pulsing rings), which would otherwise show in steps.
+    static void markChanged(QWidget *widget);
+
     // Pictures kept so far (tests).
     int taken() const { return m_taken; }
 

@@ -131,6 +131,13 @@ TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
         // New text only repaints the label: the picture is due within a
         // few frames all the same.
         {"new text", [](Scene &s) { s.label->setText(u"other words, longer"_s); }, WidgetSnapshot::kRefreshFrames},
+        // What animates by repainting says so.
+        {"a told repaint",
+         [](Scene &s) {
+             s.label->setText(u"other words, longer"_s);
+             WidgetSnapshot::markChanged(s.label);
+         },
+         1},
     };
     for (const auto &c : cases) {
         Scene scene;
