@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
+#include "style/PanelPicture.h"
 
 #include <QPixmapCache>
 
@@ -46,6 +47,7 @@ void RailMemoryRelease::release()
     // The collapsed rail's own few surfaces are painted again on its next
     // repaint; everything else here belonged to the opened rail's views.
     LiquidGlassSurface::clearCache();
+    PanelPicture::clearCache();
     IconProvider::clearCache();
     QPixmapCache::clear();
     if (auto *loader = m_state.findChild<ImageLoader *>(QStringLiteral("imageLoader"), Qt::FindDirectChildrenOnly))

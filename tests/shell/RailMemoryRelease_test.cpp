@@ -3,6 +3,9 @@
 #include "shell/RailMemoryRelease.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "style/OrlixStyle.h"
+#include "style/PanelPicture.h"
+
+#include <QPainter>
 
 using namespace kolu;
 using namespace std::chrono_literals;
@@ -45,11 +48,19 @@ TEST_F(RailMemoryReleaseTest, GivesBackAWhileAfterTheCollapseAndTheNextOpenBuild
     clock.advance(RailMemoryRelease::kDelay * 2);
     EXPECT_EQ(release().releases(), 0);
 
+    // The opened cards' panels were painted from kept pictures.
+    QImage canvas(80, 80, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&canvas);
+    PanelPicture::paint(painter, QRectF(4, 4, 60, 40), {14, Qt::white, Qt::black, 0.8});
+    painter.end();
+    EXPECT_GT(PanelPicture::cachedPictures(), 0);
+
     pointer = farAway();
     state().hideToEdge();
     settle();
     clock.advance(RailMemoryRelease::kDelay);
     EXPECT_EQ(release().releases(), 1);
+    EXPECT_EQ(PanelPicture::cachedPictures(), 0);
     EXPECT_FALSE(release().isPending());
 
     // The next open builds the selected module's card and paints it anew.

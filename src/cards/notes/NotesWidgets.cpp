@@ -1,12 +1,12 @@
 #include "cards/notes/NotesWidgets.h"
 
 #include "cards/notes/NotesRules.h"
-#include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 #include "style/MenuLook.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
+#include "style/PanelPicture.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
@@ -46,11 +46,9 @@ QColor tileColor(int index)
 
 void paintPanel(QPainter &painter, const QRectF &rect, qreal radius, const QColor &fill, const QColor &stroke)
 {
+    PanelPicture::paint(painter, rect.adjusted(0.4, 0.4, -0.4, -0.4), {radius, fill, stroke, 0.8});
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath path = continuousRoundedRect(rect.adjusted(0.4, 0.4, -0.4, -0.4), radius);
-    painter.fillPath(path, fill);
     painter.setPen(QPen(stroke, 0.8));
-    painter.drawPath(path);
 }
 
 // The folder menu's face: the chosen folder and a chevron on a field.
@@ -133,7 +131,7 @@ void NoteTile::paintEvent(QPaintEvent *)
     const QColor tint = notesTint();
     paintPanel(painter, rect(), 14, tileColor(notes::tintIndex(m_note.id)), withAlpha(tint, 0.16));
     const QRectF badge(10, 10, 22, 22);
-    painter.fillPath(continuousRoundedRect(badge, 7), withAlpha(tint, 0.16));
+    PanelPicture::paint(painter, badge, {7, withAlpha(tint, 0.16), {}, 0});
     IconProvider::paint(painter, badge, u"note.text"_s, 12, tint, IconWeight::bold);
     painter.setOpacity(0.7);
     IconProvider::paint(painter, QRectF(width() - 10 - 10, 10, 10, 10), u"arrow.up.right"_s, 10,

@@ -1,10 +1,10 @@
 #include "cards/today/TodaySummaryTile.h"
 
-#include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
+#include "style/PanelPicture.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -107,11 +107,11 @@ void TodaySummaryTile::applyColors()
 void TodaySummaryTile::paintPanel(QPainter &painter, const QRectF &rect)
 {
     const OrlixStyle &style = OrlixStyle::current();
+    const QColor line = withAlpha(style.hairline(), 0.24);
+    PanelPicture::paint(painter, rect.adjusted(0.4, 0.4, -0.4, -0.4),
+                        {14, withAlpha(style.surfaceRaised(), 0.45), line, 0.8});
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath path = continuousRoundedRect(rect.adjusted(0.4, 0.4, -0.4, -0.4), 14);
-    painter.fillPath(path, withAlpha(style.surfaceRaised(), 0.45));
-    painter.setPen(QPen(withAlpha(style.hairline(), 0.24), 0.8));
-    painter.drawPath(path);
+    painter.setPen(QPen(line, 0.8));
 }
 
 void TodaySummaryTile::paintEvent(QPaintEvent *)
@@ -119,7 +119,7 @@ void TodaySummaryTile::paintEvent(QPaintEvent *)
     QPainter painter(this);
     paintPanel(painter, rect());
     const QRectF badge(kPadding, (height() - kIcon) / 2.0, kIcon, kIcon);
-    painter.fillPath(continuousRoundedRect(badge, 8), withAlpha(m_tint, 0.13));
+    PanelPicture::paint(painter, badge, {8, withAlpha(m_tint, 0.13), {}, 0});
     IconProvider::paint(painter, badge, m_symbol, 13, m_tint, IconWeight::bold);
 }
 

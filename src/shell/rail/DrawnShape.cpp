@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace kolu {
 
@@ -16,9 +18,29 @@ QRegion rounded(const QRectF &rect, qreal radius)
 {
     if (rect.isEmpty())
         return {};
+    // A surface that moves (a card coming in) asks for the same shape on
+    // every frame: the shape is made once per size, fraction and radius and
+    // moved to its place.
+    struct Shape {
+        QSizeF size;
+        QPointF fraction;
+        qreal radius;
+        QRegion region;
+    };
+    static std::array<Shape, 8> recent;
+    static size_t next = 0;
+    const QPointF whole(std::floor(rect.x()), std::floor(rect.y()));
+    const QPointF fraction = rect.topLeft() - whole;
+    for (const Shape &shape : recent) {
+        if (shape.size == rect.size() && shape.fraction == fraction && shape.radius == radius
+            && !shape.region.isEmpty())
+            return shape.region.translated(whole.toPoint());
+    }
     QPainterPath path;
-    path.addRoundedRect(rect, radius, radius);
-    return QRegion(path.toFillPolygon().toPolygon());
+    path.addRoundedRect(QRectF(fraction, rect.size()), radius, radius);
+    Shape &shape = recent[next++ % recent.size()];
+    shape = {rect.size(), fraction, radius, QRegion(path.toFillPolygon().toPolygon())};
+    return shape.region.translated(whole.toPoint());
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "shell/rail/RailGlass.h"
 #include "shell/rules/RingPhase.h"
 #include "style/ContinuousCorners.h"
+#include "style/WidgetSnapshot.h"
 
 #include <QElapsedTimer>
 #include <QPainter>
@@ -29,8 +30,10 @@ struct Ticker {
         timer.setTimerType(Qt::PreciseTimer);
         steady.start();
         QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (EdgeNotificationRings *rings : std::as_const(visible))
+            for (EdgeNotificationRings *rings : std::as_const(visible)) {
                 rings->update();
+                WidgetSnapshot::markChanged(rings);
+            }
         });
     }
     double now() const { return seconds ? seconds() : static_cast<double>(steady.nsecsElapsed()) / 1e9; }

@@ -1,11 +1,14 @@
 #include "shell/rail/RailTransition.h"
 
+#include "style/WidgetSnapshot.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QVariantAnimation>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kolu {
 
@@ -57,6 +60,7 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         m_picture = source->grab();
+        cropToPainted(m_picture, m_pictureOrigin);
         m_source = QRectF(QPointF(), source->size());
         m_parentSize = parentWidget()->size();
         // Room for the whole way, from rest to the far end.
@@ -86,7 +90,8 @@ protected:
     {
         QPainter painter(this);
         painter.translate(m_origin);
-        m_effect.paintAt(painter, m_source, m_picture, QPointF());
+        if (!m_picture.isNull())
+            m_effect.paintAt(painter, m_source, m_picture, m_pictureOrigin);
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -108,6 +113,8 @@ private:
     RailTransitionEffect m_effect;
     Qt::Alignment m_anchor;
     QPixmap m_picture;
+    // Where the picture's top-left is in the item: its clear margins are cut.
+    QPointF m_pictureOrigin;
     QRectF m_source;
     QPointF m_origin;
     QSize m_parentSize;
@@ -171,15 +178,56 @@ void RailTransitionEffect::paintAt(QPainter &painter, const QRectF &bounds, cons
     painter.restore();
 }
 
+void RailTransitionEffect::keepPictureOf(QWidget *widget)
+{
+    delete m_snapshot;
+    m_snapshot = widget ? new WidgetSnapshot(widget, this) : nullptr;
+}
+
+bool RailTransitionEffect::looksAtRest(const QRectF &bounds) const
+{
+    if (m_progress == 1.0)
+        return true;
+    // A spring passes its end on the way: past it a fade is opaque again.
+    if (m_transition.fades && m_progress < 1.0)
+        return false;
+    constexpr double still = 1.0 / 64; // the rasteriser's step
+    const double scale = m_transition.scale + (1.0 - m_transition.scale) * m_progress;
+    const QPointF offset = offsetFor(bounds);
+    return std::abs(scale - 1.0) * std::max(bounds.width(), bounds.height()) < still && std::abs(offset.x()) < still
+           && std::abs(offset.y()) < still;
+}
+
 void RailTransitionEffect::draw(QPainter *painter)
 {
-    if (m_progress == 1.0) {
+    const QRectF bounds = sourceBoundingRect(Qt::LogicalCoordinates);
+    if (looksAtRest(bounds)) {
         drawSource(painter);
         return;
     }
-    QPoint origin;
-    const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
-    paintAt(*painter, sourceBoundingRect(Qt::LogicalCoordinates), picture, origin);
+    if (!m_snapshot) {
+        QPoint origin;
+        const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
+        paintAt(*painter, bounds, picture, origin);
+        return;
+    }
+    const QTransform device = painter->deviceTransform();
+    const qreal scale = std::hypot(device.m11(), device.m12());
+    if (m_snapshot->isDue(scale)) {
+        m_snapshot->setTaking(true);
+        QPoint origin;
+        const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
+        m_snapshot->setTaking(false);
+        m_snapshot->keep(picture, origin, scale);
+    }
+    if (!m_snapshot->picture().isNull())
+        paintAt(*painter, bounds, m_snapshot->picture(), m_snapshot->origin());
+}
+
+void RailTransitionEffect::sourceChanged(ChangeFlags flags)
+{
+    if (m_snapshot && (flags & (SourceAttached | SourceBoundingRectChanged | SourceInvalidated)))
+        m_snapshot->invalidate();
 }
 
 namespace railmotion {
@@ -193,6 +241,7 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
     if (!widget->isVisible())
         return;
     auto *effect = new RailTransitionEffect(transition);
+    effect->keepPictureOf(widget);
     effect->setProgress(0.0);
     widget->setGraphicsEffect(effect);
     QVariantAnimation *animation = startMotion(widget, motion, 0.0, 1.0);

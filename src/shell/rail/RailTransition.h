@@ -12,6 +12,8 @@ class QVariantAnimation;
 
 namespace kolu {
 
+class WidgetSnapshot;
+
 // How a rail item enters or leaves: a fade, an offset and a scale about an
 // anchor, all reached at the far end of the motion. The item's geometry
 // stays where it rests; only the painting moves, so what takes clicks is
@@ -45,18 +47,29 @@ public:
     void setProgress(double progress);
     double progress() const { return m_progress; }
 
+    // Draws `widget`, which the effect is given to, from a kept picture
+    // while nothing in it changes (see WidgetSnapshot), rather than
+    // rendering it afresh on every frame.
+    void keepPictureOf(QWidget *widget);
+    const WidgetSnapshot *snapshot() const { return m_snapshot; }
+
     QRectF boundingRectFor(const QRectF &rect) const override;
     // The same look on any painter, for pictures of a leaving item.
     void paintAt(QPainter &painter, const QRectF &bounds, const QPixmap &picture, QPointF origin) const;
 
 protected:
     void draw(QPainter *painter) override;
+    void sourceChanged(ChangeFlags flags) override;
 
 private:
     QPointF offsetFor(const QRectF &bounds) const;
+    // Whether this point of the transition draws the widget's own pixels
+    // where it rests: full opacity, no move, no scale.
+    bool looksAtRest(const QRectF &bounds) const;
 
     RailTransition m_transition;
     double m_progress = 1.0;
+    WidgetSnapshot *m_snapshot = nullptr;
 };
 
 namespace railmotion {

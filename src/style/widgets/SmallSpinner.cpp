@@ -1,6 +1,7 @@
 #include "style/widgets/SmallSpinner.h"
 
 #include "style/OrlixStyle.h"
+#include "style/WidgetSnapshot.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QPainter>
@@ -28,6 +29,7 @@ SmallSpinner::SmallSpinner(QWidget *parent, int diameter)
         if (phase != m_phase) {
             m_phase = phase;
             update();
+            WidgetSnapshot::markChanged(this);
         }
     });
     repaintOnStyleChange(this);

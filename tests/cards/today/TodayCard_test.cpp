@@ -3,6 +3,8 @@
 #include "cards/today/TodaySummaryTile.h"
 #include "style/DateText.h"
 #include "style/MinuteTicker.h"
+#include "style/OrlixStyle.h"
+#include "style/widgets/ElidedLabel.h"
 #include "style/widgets/ShrinkLabel.h"
 
 #include "../CardTest.h"
@@ -155,4 +157,28 @@ TEST_F(TodayCardTest, TimeTextsFollowTheClockAtTheMinuteWhileShownAndNothingRuns
 }
 
 } // namespace
+
+TEST_F(TodayCardTest, ATileRepaintsInTheNewLookWhenTheAppearanceChanges)
+{
+    OrlixStyle style{defaults};
+    const auto picture = [](QWidget &tile) { return tile.grab().toImage(); };
+    TodaySummaryTile tile(u"calendar"_s, QColor(0, 122, 255), u"Next up"_s);
+    tile.resize(280, 62);
+    tile.setValue(u"Standup"_s);
+    const QImage light = picture(tile);
+
+    style.setSystemScheme(ColorScheme::dark);
+    const QImage dark = picture(tile);
+    TodaySummaryTile fresh(u"calendar"_s, QColor(0, 122, 255), u"Next up"_s);
+    fresh.resize(280, 62);
+    fresh.setValue(u"Standup"_s);
+    EXPECT_EQ(dark, picture(fresh)) << "the same as a tile made in the dark look";
+    EXPECT_NE(dark, light);
+    // The panel's corner, off the texts: its own fill in each look.
+    EXPECT_NE(dark.pixel(20, 52), light.pixel(20, 52));
+
+    style.setSystemScheme(ColorScheme::light);
+    EXPECT_EQ(picture(tile), light);
+}
+
 } // namespace kolu

@@ -1,8 +1,8 @@
 #include "shell/rail/expanded/Glide.h"
 
 #include "style/Motion.h"
+#include "style/SnapshotOpacityEffect.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QVariantAnimation>
 #include <QWidget>
 
@@ -59,14 +59,16 @@ void Glide::jumpTo(double target)
 
 void fadeWhileMoving(QWidget *widget, double opacity, bool moving)
 {
-    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget->graphicsEffect());
+    auto *effect = qobject_cast<SnapshotOpacityEffect *>(widget->graphicsEffect());
     if (opacity >= 1 && !moving) {
         if (effect)
             widget->setGraphicsEffect(nullptr);
         return;
     }
     if (!effect) {
-        effect = new QGraphicsOpacityEffect(widget);
+        // What fades in or out stays as it is meanwhile: it is drawn from
+        // one picture rather than rendered again on every frame.
+        effect = new SnapshotOpacityEffect(widget);
         widget->setGraphicsEffect(effect);
     }
     effect->setOpacity(std::clamp(opacity, 0.0, 1.0));

@@ -2,13 +2,13 @@
 
 #include "cards/ModuleCardFactory.h"
 #include "state/AppState.h"
-#include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/GlassProfile.h"
 #include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
+#include "style/PanelPicture.h"
 #include "style/TodayVisuals.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -45,16 +45,13 @@ protected:
         const OrlixStyle &style = OrlixStyle::current();
         const QColor tint = style.tint(m_module);
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4);
         QColor fill = tint;
         fill.setAlphaF(0.14);
         QColor stroke = style.hairline();
         stroke.setAlphaF(stroke.alphaF() * 0.55);
-        const QPainterPath path = continuousRoundedRect(r, 12);
-        p.fillPath(path, fill);
-        p.setPen(QPen(stroke, 0.8));
-        p.drawPath(path);
+        PanelPicture::paint(p, r, {12, fill, stroke, 0.8});
+        p.setRenderHint(QPainter::Antialiasing);
         IconProvider::paint(p, QRectF(rect()), m_symbol, 18, tint, IconWeight::bold);
     }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QGraphicsEffect>
+
+namespace kolu {
+
+class WidgetSnapshot;
+
+// Draws its widget, with its children, at an opacity: like
+// QGraphicsOpacityEffect, but from a kept picture of the widget (see
+// WidgetSnapshot) instead of a fresh offscreen rendering on every frame.
+// While a fade runs only the opacity and the widget's place change, so a
+// frame is one blit.
+class SnapshotOpacityEffect : public QGraphicsEffect {
+    Q_OBJECT
+public:
+    // For `widget`, which the caller gives the effect with
+    // QWidget::setGraphicsEffect(); the widget is its parent.
+    explicit SnapshotOpacityEffect(QWidget *widget);
+
+    qreal opacity() const { return m_opacity; }
+    void setOpacity(qreal opacity);
+
+    const WidgetSnapshot &snapshot() const { return *m_snapshot; }
+
+protected:
+    void draw(QPainter *painter) override;
+    void sourceChanged(ChangeFlags flags) override;
+
+private:
+    WidgetSnapshot *m_snapshot;
+    qreal m_opacity = 1.0;
+};
+
+} // namespace kolu

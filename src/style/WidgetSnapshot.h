@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QPointF>
+#include <QPointer>
+#include <QWidget>
+
+namespace kolu {
+
+// A picture of a widget with its children, kept for an effect that draws
+// the widget again on every frame of a fade while what it shows stays put.
+// It knows when the picture may be out of date: the widget or one of its
+// children was resized, shown, hidden, added, removed, re-laid out,
+// restyled, hovered, pressed or given the keyboard, or a child moved (the
+// widget itself moving only changes where the picture goes). A child that
+// only repaints (new text, a decoded picture) tells no one, so the picture
+// is also due every kRefreshFrames frames: such a change shows within a few
+// frames of the fade, and fully once the effect goes at its end.
+// Cuts the fully transparent margins off `picture` when that saves a good
+// part of it, moving `origin` (the picture's top-left in logical
+// coordinates) along; a picture with nothing drawn becomes null.
+void cropToPainted(QPixmap &picture, QPointF &origin);
+
+class WidgetSnapshot : public QObject {
+    Q_OBJECT
+public:
+    explicit WidgetSnapshot(QWidget *widget, QObject *parent = nullptr);
+
+    // Whether the picture must be taken again before this frame is drawn
+    // at `deviceScale` (the painter's logical-to-device scale). Counts the
+    // frame.
+    bool isDue(qreal deviceScale);
+    // The picture just taken, whose top-left is at `origin` in the widget's
+    // logical coordinates. Once it is drawn again its fully transparent
+    // margins are cut away, so each frame blends only what shows.
+    void keep(const QPixmap &picture, QPointF origin, qreal deviceScale);
+    const QPixmap &picture() const { return m_picture; }
+    QPointF origin() const { return m_origin; }
+
+    // The picture is due on the next frame.
+    void invalidate() { m_stale = true; }
+    // While set, events sent to the widget and its children (the paint
+    // events of taking the picture) leave the picture as it is.
+    void setTaking(bool taking) { m_taking = taking; }
+
+    // Tells a picture kept of `widget` or of one of its ancestors that the
+    // widget looks different now. For what animates by repainting alone
+    // (a spinner, pulsing rings), which would otherwise show in steps.
+    static void markChanged(QWidget *widget);
+
+    // Pictures kept so far (tests).
+    int taken() const { return m_taken; }
+
+    static constexpr int kRefreshFrames = 6;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void watch(QObject *object);
+
+    QPointer<QWidget> m_widget;
+    QPixmap m_picture;
+    QPointF m_origin;
+    qreal m_scale = 0;
+    int m_frames = 0;
+    int m_taken = 0;
+    bool m_stale = true;
+    bool m_taking = false;
+    bool m_cropped = false;
+};
+
+} // namespace kolu

@@ -1,0 +1,157 @@
+#include "style/SnapshotOpacityEffect.h"
+#include "style/WidgetSnapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <QGraphicsOpacityEffect>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A box with a coloured face and a label, fading inside a larger area.
+struct Scene {
+    QWidget area;
+    QWidget *box = new QWidget(&area);
+    QLabel *label = new QLabel(u"first words"_s, box);
+    QWidget *mark = new QWidget(box);
+
+    Scene()
+    {
+        area.resize(240, 140);
+        area.setAttribute(Qt::WA_NoSystemBackground);
+        box->setGeometry(20, 20, 160, 80);
+        box->setAutoFillBackground(true);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Window, QColor(30, 140, 220));
+        box->setPalette(palette);
+        label->setGeometry(8, 8, 140, 24);
+        mark->setGeometry(8, 40, 30, 30);
+        mark->setAutoFillBackground(true);
+        palette.setColor(QPalette::Window, QColor(240, 60, 40));
+        mark->setPalette(palette);
+        area.show();
+    }
+
+    // One frame: the area rendered with everything in it.
+    QImage frame()
+    {
+        QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        area.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    }
+};
+
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max(
+                {worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return worst;
+}
+
+// The same scene through Qt's own opacity effect, rendered afresh (fully
+// opaque without one: that effect draws its widget out of place when
+// rendered at full opacity).
+QImage reference(qreal opacity, const std::function<void(Scene &)> &change = {})
+{
+    Scene scene;
+    if (change)
+        change(scene);
+    if (opacity < 1) {
+        auto *effect = new QGraphicsOpacityEffect(scene.box);
+        effect->setOpacity(opacity);
+        scene.box->setGraphicsEffect(effect);
+    }
+    return scene.frame();
+}
+
+} // namespace
+
+TEST(SnapshotOpacityEffect, FadesLikeQtsOwnEffectFromOnePictureWhileNothingChanges)
+{
+    Scene scene;
+    auto *effect = new SnapshotOpacityEffect(scene.box);
+    scene.box->setGraphicsEffect(effect);
+    for (qreal opacity : {0.2, 0.55, 1.0}) {
+        effect->setOpacity(opacity);
+
+        EXPECT_LE(largestDifference(scene.frame(), reference(opacity)), 1) << opacity;
+    }
+    EXPECT_EQ(effect->snapshot().taken(), 1) << "only the opacity changed";
+
+    // The faded widget moving takes its picture along.
+    scene.box->move(50, 40);
+    const QImage moved = scene.frame();
+    EXPECT_EQ(effect->snapshot().taken(), 1);
+    EXPECT_LE(largestDifference(moved, reference(1.0, [](Scene &s) { s.box->move(50, 40); })), 1);
+
+    effect->setOpacity(0);
+    const QImage gone = scene.frame();
+    EXPECT_EQ(gone.pixel(100, 80), qRgb(255, 255, 255));
+}
+
+TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
+{
+    // Each change, and how many frames later at most it shows.
+    const struct {
+        const char *what;
+        std::function<void(Scene &)> change;
+        int within;
+    } cases[] = {
+        {"a child resized", [](Scene &s) { s.mark->resize(60, 30); }, 1},
+        {"a child moved", [](Scene &s) { s.mark->move(90, 40); }, 1},
+        {"a child hidden", [](Scene &s) { s.mark->hide(); }, 1},
+        {"a child added",
+         [](Scene &s) {
+             auto *more = new QWidget(s.box);
+             more->setGeometry(100, 40, 20, 20);
+             more->setAutoFillBackground(true);
+             QPalette palette = more->palette();
+             palette.setColor(QPalette::Window, Qt::yellow);
+             more->setPalette(palette);
+             more->show();
+         },
+         1},
+        // New text only repaints the label: the picture is due within a
+        // few frames all the same.
+        {"new text", [](Scene &s) { s.label->setText(u"other words, longer"_s); }, WidgetSnapshot::kRefreshFrames},
+        // What animates by repainting says so.
+        {"a told repaint",
+         [](Scene &s) {
+             s.label->setText(u"other words, longer"_s);
+             WidgetSnapshot::markChanged(s.label);
+         },
+         1},
+    };
+    for (const auto &c : cases) {
+        Scene scene;
+        auto *effect = new SnapshotOpacityEffect(scene.box);
+        scene.box->setGraphicsEffect(effect);
+        effect->setOpacity(0.6);
+        const QImage before = scene.frame();
+        scene.frame();
+        c.change(scene);
+        const QImage expected = reference(0.6, c.change);
+        ASSERT_GT(largestDifference(before, expected), 10) << c.what << ": the change shows at all";
+        int frames = 0;
+        while (frames < c.within && largestDifference(scene.frame(), expected) > 1)
+            ++frames;
+        EXPECT_LT(frames, c.within) << c.what;
+    }
+}
