@@ -63,7 +63,7 @@ struct SampleMenu {
 
 } // namespace
 
-TEST_F(MenuLookTest, EveryLookGivesReadableRowsOnItsOwnBackground)
+TEST_F(MenuLookTest, EveryLookGivesReadableRowsAndSymbolsOnItsOwnBackground)
 {
     const struct {
         const char *theme, *mode;
@@ -81,15 +81,14 @@ TEST_F(MenuLookTest, EveryLookGivesReadableRowsOnItsOwnBackground)
         const QColor background = commonest(image, image.rect());
         EXPECT_EQ(relativeLuminance(background) < 0.2, l.dark) << background.name().toStdString();
 
-        const QRect checkedRow = sample.row(sample.checked);
-        const QColor text = strongest(image, checkedRow, background);
-        EXPECT_GE(contrastRatio(text, background), 4.5) << text.name().toStdString();
-        const QColor shortcut = strongest(image, sample.row(sample.shortcut), background);
-        EXPECT_GE(contrastRatio(shortcut, background), 4.5);
-        // The symbol is tinted like the title beside it.
+        // Titles, shortcuts and symbols (tinted like the title beside them) read.
         const QRect symbolRow = sample.row(sample.symbol);
-        const QColor symbol = strongest(image, symbolRow.adjusted(0, 0, -symbolRow.width() / 2, 0), background);
-        EXPECT_GE(contrastRatio(symbol, background), 4.5) << symbol.name().toStdString();
+        for (const QRect &ink : {sample.row(sample.checked), sample.row(sample.shortcut),
+                                 symbolRow.adjusted(0, 0, -symbolRow.width() / 2, 0)}) {
+            const QColor c = strongest(image, ink, background);
+            EXPECT_GE(contrastRatio(c, background), 4.5) << c.name().toStdString();
+        }
+        const QColor text = strongest(image, sample.row(sample.checked), background);
 
         // Disabled rows stay legible but step back.
         const QColor dimmed = strongest(image, sample.row(sample.disabled), background);
@@ -108,6 +107,24 @@ TEST_F(MenuLookTest, EveryLookGivesReadableRowsOnItsOwnBackground)
         const QColor lineColor = strongest(image, QRect(line.center().x(), line.top(), 1, line.height()), background);
         EXPECT_NE(lineColor, background);
         EXPECT_LT(contrastRatio(lineColor, background), 2.0); // a hairline, not a rule
+
+        // The symbol's ink spans most of its 16-pixel box and no more, and
+        // takes the highlighted text colour under the pointer.
+        int left = symbolRow.right(), right = symbolRow.left();
+        for (int y = symbolRow.top(); y <= symbolRow.bottom(); ++y)
+            for (int x = symbolRow.left(); x < symbolRow.left() + 40; ++x)
+                if (contrastRatio(image.pixelColor(x, y), background) > 1.5) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        EXPECT_GE(right - left + 1, 10);
+        EXPECT_LE(right - left + 1, MenuLook::kIconSize);
+        sample.menu.setActiveAction(sample.symbol);
+        const QImage hovered = sample.picture();
+        const QColor symbolFill = commonest(hovered, symbolRow.adjusted(0, 3, 0, -3));
+        const QColor ink =
+            strongest(hovered, QRect(left, symbolRow.top(), right - left + 1, symbolRow.height()), symbolFill);
+        EXPECT_TRUE(near(ink, style.primaryButtonLabel(), 40)) << ink.name().toStdString();
     }
 }
 
@@ -118,11 +135,10 @@ TEST_F(MenuLookTest, AnOpenMenuFollowsASwitchToLight)
     sample.picture();
     setLook("default", "light");
     const QImage light = sample.picture();
-    const QColor lightBackground = commonest(light, light.rect());
-    EXPECT_GT(relativeLuminance(lightBackground), 0.6);
-    const QColor text = strongest(light, sample.row(sample.plain), lightBackground);
-    EXPECT_GE(contrastRatio(text, lightBackground), 4.5);
-    EXPECT_TRUE(near(sample.menu.palette().color(QPalette::Window), lightBackground));
+    const QColor background = commonest(light, light.rect());
+    EXPECT_GT(relativeLuminance(background), 0.6);
+    EXPECT_GE(contrastRatio(strongest(light, sample.row(sample.plain), background), background), 4.5);
+    EXPECT_TRUE(near(sample.menu.palette().color(QPalette::Window), background));
 }
 
 TEST_F(MenuLookTest, CornersRoundOnlyWhereTheyCanBeSeenThrough)
@@ -146,7 +162,7 @@ TEST_F(MenuLookTest, CornersRoundOnlyWhereTheyCanBeSeenThrough)
         EXPECT_TRUE(look.roundedCorners(&sample.menu));
         const QImage image = sample.picture();
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
-        EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
+        EXPECT_EQ(qAlpha(image.pixel(image.rect().center())), 255);
 
         // The compositor stops: the same window draws square and opaque at
         // its next opening.
@@ -156,32 +172,6 @@ TEST_F(MenuLookTest, CornersRoundOnlyWhereTheyCanBeSeenThrough)
         EXPECT_FALSE(look.roundedCorners(&sample.menu));
         EXPECT_EQ(qAlpha(sample.picture().pixel(0, 0)), 255);
     }
-}
-
-TEST_F(MenuLookTest, SymbolsAreDrawnAtMenuSizeAndFollowTheRowState)
-{
-    setLook("default", "light");
-    SampleMenu sample;
-    const QImage image = sample.picture();
-    const QColor background = commonest(image, image.rect());
-    // The symbol's ink spans most of its 16-pixel box and no more.
-    const QRect row = sample.row(sample.symbol);
-    int left = row.right(), right = row.left();
-    for (int y = row.top(); y <= row.bottom(); ++y)
-        for (int x = row.left(); x < row.left() + 40; ++x)
-            if (contrastRatio(image.pixelColor(x, y), background) > 1.5) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-    EXPECT_GE(right - left + 1, 10);
-    EXPECT_LE(right - left + 1, MenuLook::kIconSize);
-
-    // Under the pointer it takes the highlighted text colour.
-    sample.menu.setActiveAction(sample.symbol);
-    const QImage active = sample.picture();
-    const QColor fill = commonest(active, row.adjusted(0, 3, 0, -3));
-    const QColor ink = strongest(active, QRect(left, row.top(), right - left + 1, row.height()), fill);
-    EXPECT_TRUE(near(ink, style.primaryButtonLabel(), 40)) << ink.name().toStdString();
 }
 
 TEST_F(MenuLookTest, ComboBoxListsTakeTheMenuColours)

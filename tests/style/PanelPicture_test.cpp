@@ -1,15 +1,15 @@
 #include "style/ContinuousCorners.h"
 #include "style/PanelPicture.h"
 
+#include "ColorMeasure.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
-#include <algorithm>
-#include <cstdlib>
-
 using namespace kolu;
+using namespace kolu::test;
 
 namespace {
 
@@ -34,20 +34,6 @@ QImage canvas(qreal dpr, const QRectF &shape, const PanelLook &look, bool direct
         PanelPicture::paint(painter, shape, look);
     }
     return image;
-}
-
-int largestDifference(const QImage &a, const QImage &b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
-        }
-    }
-    return worst;
 }
 
 const PanelLook kTile{14, QColor(255, 255, 255, 115), QColor(0, 0, 0, 61), 0.8};

@@ -1,43 +1,43 @@
 #include "style/SnapshotOpacityEffect.h"
 #include "style/WidgetSnapshot.h"
 
+#include "ColorMeasure.h"
+
 #include <gtest/gtest.h>
 
 #include <QGraphicsOpacityEffect>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QVBoxLayout>
-
-#include <algorithm>
-#include <cstdlib>
 
 using namespace kolu;
+using namespace kolu::test;
 using namespace Qt::StringLiterals;
 
 namespace {
 
+// `widget` filled with `color`.
+QWidget *filled(QWidget *widget, const QColor &color)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    return widget;
+}
+
 // A box with a coloured face and a label, fading inside a larger area.
 struct Scene {
     QWidget area;
-    QWidget *box = new QWidget(&area);
+    QWidget *box = filled(new QWidget(&area), QColor(30, 140, 220));
     QLabel *label = new QLabel(u"first words"_s, box);
-    QWidget *mark = new QWidget(box);
+    QWidget *mark = filled(new QWidget(box), QColor(240, 60, 40));
 
     Scene()
     {
         area.resize(240, 140);
         area.setAttribute(Qt::WA_NoSystemBackground);
         box->setGeometry(20, 20, 160, 80);
-        box->setAutoFillBackground(true);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, QColor(30, 140, 220));
-        box->setPalette(palette);
         label->setGeometry(8, 8, 140, 24);
         mark->setGeometry(8, 40, 30, 30);
-        mark->setAutoFillBackground(true);
-        palette.setColor(QPalette::Window, QColor(240, 60, 40));
-        mark->setPalette(palette);
         area.show();
     }
 
@@ -50,20 +50,6 @@ struct Scene {
         return image;
     }
 };
-
-int largestDifference(const QImage &a, const QImage &b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            worst = std::max(
-                {worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return worst;
-}
 
 // The same scene through Qt's own opacity effect, rendered afresh (fully
 // opaque without one: that effect draws its widget out of place when
@@ -119,12 +105,8 @@ TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
         {"a child hidden", [](Scene &s) { s.mark->hide(); }, 1},
         {"a child added",
          [](Scene &s) {
-             auto *more = new QWidget(s.box);
+             QWidget *more = filled(new QWidget(s.box), Qt::yellow);
              more->setGeometry(100, 40, 20, 20);
-             more->setAutoFillBackground(true);
-             QPalette palette = more->palette();
-             palette.setColor(QPalette::Window, Qt::yellow);
-             more->setPalette(palette);
              more->show();
          },
          1},

@@ -118,14 +118,8 @@ TEST(HeroColor, LuminanceAndHexStringClampAndRoundTrip)
     EXPECT_EQ(hexString(fallbackHeroColor()), u"#0D6CE8"_s);
     EXPECT_FALSE(hexString(QColor()).has_value());
     // Out-of-range components clamp, so the result always parses again.
-    const QColor wide = QColor::fromRgbF(1.4f, -0.2f, 0.5f).toExtendedRgb();
-    const QColor bright = QColor::fromRgbF(1.4f, -0.2f, 0.5f);
-    for (const QColor &c : {wide, bright}) {
-        const auto hex = hexString(c);
-        ASSERT_TRUE(hex);
-        EXPECT_TRUE(parseHexColor(*hex).has_value()) << hex->toStdString();
-    }
-    EXPECT_EQ(hexString(QColor::fromRgbF(1.4f, -0.2f, 0.5f, 1.0f).toExtendedRgb()), u"#FF0080"_s);
+    EXPECT_EQ(hexString(QColor::fromRgbF(1.4f, -0.2f, 0.5f).toExtendedRgb()), u"#FF0080"_s);
+    EXPECT_TRUE(parseHexColor(hexString(QColor::fromRgbF(1.4f, -0.2f, 0.5f)).value_or(QString())));
     for (const char *text : {"#000000", "#0D6CE8", "#7F8081", "#FFFFFF", "#12AB9C"})
         EXPECT_EQ(hexString(*parseHexColor(QString::fromLatin1(text))), QString::fromLatin1(text));
 }

@@ -6,6 +6,7 @@
 #include "style/widgets/ModuleCard.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixSwitch.h"
+#include "style/widgets/OrlixTextField.h"
 #include "style/widgets/SegmentedPicker.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/SmallSpinner.h"
@@ -19,6 +20,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -39,24 +42,16 @@ QRgb pixelAt(QWidget &widget, QPoint point)
 
 } // namespace
 
-TEST_F(KitWidgets, APrimaryButtonIsFilledInItsThemesFill)
-{
-    OrlixButton button(OrlixButton::Kind::primary, u"Save"_s);
-    button.resize(button.sizeHint());
-    for (const char *theme : {"default", "flatOlive", "activeDark", "heroLight"}) {
-        defaults.set(u"orlixTheme"_s, QString::fromLatin1(theme));
-        // Beside the label, at mid height: only the fill is there.
-        EXPECT_EQ(pixelAt(button, QPoint(4, button.height() / 2)), style.primaryButtonFill().rgb()) << theme;
-    }
-}
-
-TEST_F(KitWidgets, PressShrinksAndDimsThenEasesBack)
+TEST_F(KitWidgets, APrimaryButtonIsFilledInItsThemesFillAndDimsWhilePressed)
 {
     test::ManualAnimationDriver clock;
-    defaults.set(u"orlixTheme"_s, u"activeDark"_s);
     OrlixButton button(OrlixButton::Kind::primary, QString());
     button.resize(80, 30);
     button.show();
+    for (const char *theme : {"default", "flatOlive", "heroLight", "activeDark"}) {
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(theme));
+        EXPECT_EQ(pixelAt(button, QPoint(4, 15)), style.primaryButtonFill().rgb()) << theme;
+    }
     const int background = button.palette().color(QPalette::Window).red();
     QTest::mousePress(&button, Qt::LeftButton);
     // The press eases in over 0.12 s, through values between.
@@ -80,7 +75,6 @@ TEST_F(KitWidgets, EmptyStateShowsTwoSubtitleLinesAndCutsTheRest)
     EmptyState empty(u"checklist"_s, u"Nothing due"_s,
                      u"First line of a long explanation that wraps, a second line that keeps going on and on, "
                      "and a third line that must not be shown at all in such a narrow row"_s);
-    empty.resize(260, 80);
     const QStringList lines = empty.subtitleLabel()->visibleLines(200);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.constLast().endsWith(QChar(0x2026)));
@@ -254,4 +248,22 @@ TEST_F(KitWidgets, AShrinkingButtonThatMayDropItsSymbolKeepsItsLabelWhole)
         EXPECT_GE(button.labelScale(), 0.82) << width;
         EXPECT_EQ(button.showsSymbol(), width >= button.smallestWholeWidth(true)) << width;
     }
+}
+
+// Each paragraph of the text area starts at the edge its own script reads
+// from, side by side in one note.
+TEST_F(KitWidgets, EachTextAreaParagraphStartsWhereItsScriptReadsFrom)
+{
+    OrlixTextArea area;
+    area.resize(300, 120);
+    area.setPlainText(
+        u"Shopping list\n\u0642\u0627\u0626\u0645\u0629 \u0627\u0644\u062A\u0633\u0648\u0642\n\u05E7\u05E0\u05D9\u05D5\u05EA"_s);
+    area.show();
+    const auto startX = [&area](int block) {
+        return area.cursorRect(QTextCursor(area.document()->findBlockByNumber(block))).x();
+    };
+    const int middle = area.viewport()->width() / 2;
+    EXPECT_LT(startX(0), middle) << "English starts at the left";
+    EXPECT_GT(startX(1), middle) << "Arabic starts at the right";
+    EXPECT_GT(startX(2), middle) << "Hebrew starts at the right";
 }
