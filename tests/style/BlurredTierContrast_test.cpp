@@ -51,33 +51,27 @@ TEST(BlurredTier, LightLooksKeepBodyTextReadableOverTheWallpaper)
 {
     const QColor below = darkestBlurredWallpaper();
     const QColor hero(settingsKeyRow(SettingsKey::orlixHeroColorHex).defaultValue.toString());
-    struct Surface {
-        const char *name;
-        OrlixGlassProfile profile;
-    };
     // The secondary lines (event titles, reminder titles) reach 4.5:1; under
     // heroLight the hero blue tinting the small controls keeps them lower
     // (4.1:1 even on an opaque material).
-    struct Look {
-        OrlixTheme theme;
-        double secondary;
-    };
     for (const auto &[theme, secondaryFloor] :
-         {Look{OrlixTheme::default_, 4.5}, Look{OrlixTheme::flatOlive, 4.5}, Look{OrlixTheme::heroLight, 3.4}}) {
+         {std::pair{OrlixTheme::default_, 4.5}, std::pair{OrlixTheme::flatOlive, 4.5},
+          std::pair{OrlixTheme::heroLight, 3.4}}) {
         const QColor base = paletteColor(theme, ColorScheme::light, PaletteRole::glassBase);
-        std::vector<Surface> surfaces{{"rail", OrlixGlassProfile::rail()},
-                                      {"edgeHandle", OrlixGlassProfile::edgeHandle()},
-                                      {"panel", OrlixGlassProfile::panel()}};
+        std::vector<std::pair<const char *, OrlixGlassProfile>> surfaces{
+            {"rail", OrlixGlassProfile::rail()},
+            {"edgeHandle", OrlixGlassProfile::edgeHandle()},
+            {"panel", OrlixGlassProfile::panel()}};
         // The notifications, pulse and alert tiles, in every module's tint.
         for (int m = 0; m < 10; ++m)
             surfaces.push_back({"control", OrlixGlassProfile::tintedControl(
                                                base, moduleTint(RailModule(m), theme, hero), {0.1, 14, 0, 7})});
-        for (const Surface &surface : surfaces) {
-            const QColor glass = glassOver(below, surface.profile.resolved(theme, ColorScheme::light));
+        for (const auto &[name, profile] : surfaces) {
+            const QColor glass = glassOver(below, profile.resolved(theme, ColorScheme::light));
             const auto ink = [&](PaletteRole role) { return paletteColor(theme, ColorScheme::light, role); };
-            EXPECT_GE(contrastRatio(glass, ink(PaletteRole::text)), 4.5) << int(theme) << " " << surface.name;
+            EXPECT_GE(contrastRatio(glass, ink(PaletteRole::text)), 4.5) << int(theme) << " " << name;
             EXPECT_GE(contrastRatio(glass, ink(PaletteRole::secondaryText)), secondaryFloor)
-                << int(theme) << " " << surface.name;
+                << int(theme) << " " << name;
         }
     }
 }

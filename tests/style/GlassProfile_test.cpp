@@ -7,8 +7,6 @@ using namespace kolu;
 
 namespace {
 
-const OrlixGlassProfile *const kPresets[] = {&OrlixGlassProfile::rail(), &OrlixGlassProfile::edgeHandle(),
-                                              &OrlixGlassProfile::panel(), &OrlixGlassProfile::card()};
 constexpr OrlixTheme kThemes[] = {OrlixTheme::default_, OrlixTheme::flatOlive, OrlixTheme::activeDark,
                                   OrlixTheme::heroLight};
 constexpr ColorScheme kSchemes[] = {ColorScheme::light, ColorScheme::dark};
@@ -17,14 +15,10 @@ constexpr ColorScheme kSchemes[] = {ColorScheme::light, ColorScheme::dark};
 
 TEST(GlassProfile, ResolvingIsIdempotentAndKeepsTheFixedFields)
 {
-    std::vector<OrlixGlassProfile> profiles;
-    for (const auto *preset : kPresets)
-        profiles.push_back(*preset);
-    for (bool interactive : {false, true}) {
-        OrlixGlassProfile control = OrlixGlassProfile::control(interactive);
-        control.shadow = {0.3, 12, 0, 4};
-        profiles.push_back(control);
-    }
+    std::vector<OrlixGlassProfile> profiles{OrlixGlassProfile::rail(),         OrlixGlassProfile::edgeHandle(),
+                                            OrlixGlassProfile::panel(),        OrlixGlassProfile::card(),
+                                            OrlixGlassProfile::control(false), OrlixGlassProfile::control(true)};
+    profiles[4].shadow = profiles[5].shadow = {0.3, 12, 0, 4};
     for (const OrlixGlassProfile &p : profiles) {
         for (OrlixTheme theme : kThemes) {
             for (ColorScheme scheme : kSchemes) {

@@ -140,9 +140,8 @@ TEST(OrlixStyle, ReadsHandEditedDefaultsWithoutWritingThemBack)
     test::TemporaryHome home;
     const QString path = home.path(u"defaults.json"_s);
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     const QByteArray stored = R"({"orlixTheme": 7, "orlixAppearanceMode": ["dark"], "orlixHeroColorHex": "##0D6CE8"})";
-    file.write(stored);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
     file.close();
 
     UserDefaults defaults(path);
@@ -155,7 +154,6 @@ TEST(OrlixStyle, ReadsHandEditedDefaultsWithoutWritingThemBack)
     EXPECT_EQ(&OrlixStyle::current(), &style);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), stored) << "reading fell back without writing anything";
-    file.close();
 
     QSignalSpy changed(&style, &OrlixStyle::changed);
     defaults.set(u"orlixTheme"_s, u"heroLight"_s);
