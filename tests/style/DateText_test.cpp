@@ -9,12 +9,8 @@ TEST(DateText, FormatsBySkeletonInTheLocaleWithTheGregorianCalendar)
 {
     // 5 March 2026, 15:07 in Berlin.
     const QDateTime when = QDateTime::fromString(u"2026-03-05T14:07:00Z"_s, Qt::ISODate);
-    struct Case {
-        const char *locale;
-        const char *skeleton;
-        QString expected;
-    };
-    const Case cases[] = {
+    // Locale, skeleton, text.
+    const std::tuple<const char *, const char *, QString> cases[] = {
         {"en_US", "dMMMyy", u"Mar 5, 26"_s},
         {"en_US", "jmm", u"3:07\u202FPM"_s},
         {"en_US", "EEEEMMMd", u"Thursday, Mar 5"_s},
@@ -33,10 +29,10 @@ TEST(DateText, FormatsBySkeletonInTheLocaleWithTheGregorianCalendar)
         {"ar_SA", "yMMMd", u"٥ مارس ٢٠٢٦"_s},
         {"ar_SA", "d", u"٥"_s},
     };
-    for (const Case &c : cases) {
-        const DateText text(QString::fromLatin1(c.locale), u"Europe/Berlin"_s);
-        EXPECT_EQ(text.format(when, QString::fromLatin1(c.skeleton)), c.expected)
-            << c.locale << " " << c.skeleton << " pattern " << text.pattern(QString::fromLatin1(c.skeleton)).toStdString();
+    for (const auto &[locale, skeleton, expected] : cases) {
+        const DateText text(QString::fromLatin1(locale), u"Europe/Berlin"_s);
+        EXPECT_EQ(text.format(when, QString::fromLatin1(skeleton)), expected)
+            << locale << " " << skeleton << " pattern " << text.pattern(QString::fromLatin1(skeleton)).toStdString();
     }
 }
 

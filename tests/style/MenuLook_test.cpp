@@ -65,21 +65,19 @@ struct SampleMenu {
 
 TEST_F(MenuLookTest, EveryLookGivesReadableRowsAndSymbolsOnItsOwnBackground)
 {
-    const struct {
-        const char *theme, *mode;
-        bool dark;
-    } looks[] = {
+    // Theme, appearance mode, whether the menu is dark.
+    const std::tuple<const char *, const char *, bool> looks[] = {
         {"default", "dark", true},     {"default", "light", false},   {"flatOlive", "dark", true},
         {"flatOlive", "light", false}, {"activeDark", "light", true}, {"heroLight", "dark", false},
     };
-    for (const auto &l : looks) {
-        SCOPED_TRACE(std::string(l.theme) + " " + l.mode);
-        setLook(l.theme, l.mode);
+    for (const auto &[theme, mode, dark] : looks) {
+        SCOPED_TRACE(std::string(theme) + " " + mode);
+        setLook(theme, mode);
         SampleMenu sample;
         sample.menu.setActiveAction(sample.plain);
         const QImage image = sample.picture();
         const QColor background = commonest(image, image.rect());
-        EXPECT_EQ(relativeLuminance(background) < 0.2, l.dark) << background.name().toStdString();
+        EXPECT_EQ(relativeLuminance(background) < 0.2, dark) << background.name().toStdString();
 
         // Titles, shortcuts and symbols (tinted like the title beside them) read.
         const QRect symbolRow = sample.row(sample.symbol);

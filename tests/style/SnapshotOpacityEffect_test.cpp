@@ -93,11 +93,7 @@ TEST(SnapshotOpacityEffect, FadesLikeQtsOwnEffectFromOnePictureWhileNothingChang
 TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
 {
     // Each change, and how many frames later at most it shows.
-    const struct {
-        const char *what;
-        std::function<void(Scene &)> change;
-        int within;
-    } cases[] = {
+    const std::tuple<const char *, std::function<void(Scene &)>, int> cases[] = {
         {"a child resized", [](Scene &s) { s.mark->resize(60, 30); }, 1},
         {"a child moved", [](Scene &s) { s.mark->move(90, 40); }, 1},
         {"a child hidden", [](Scene &s) { s.mark->hide(); }, 1},
@@ -119,19 +115,19 @@ TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
          },
          1},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, change, within] : cases) {
         Scene scene;
         auto *effect = new SnapshotOpacityEffect(scene.box);
         scene.box->setGraphicsEffect(effect);
         effect->setOpacity(0.6);
         const QImage before = scene.frame();
         scene.frame();
-        c.change(scene);
-        const QImage expected = reference(0.6, c.change);
-        ASSERT_GT(largestDifference(before, expected), 10) << c.what << ": the change shows at all";
+        change(scene);
+        const QImage expected = reference(0.6, change);
+        ASSERT_GT(largestDifference(before, expected), 10) << what << ": the change shows at all";
         int frames = 0;
-        while (frames < c.within && largestDifference(scene.frame(), expected) > 1)
+        while (frames < within && largestDifference(scene.frame(), expected) > 1)
             ++frames;
-        EXPECT_LT(frames, c.within) << c.what;
+        EXPECT_LT(frames, within) << what;
     }
 }

@@ -35,12 +35,8 @@ TEST(Theme, StoredNamesAndTheSchemeRule)
     EXPECT_EQ(themeFromStored(s("heroLight")), OrlixTheme::heroLight);
 
     const std::optional<ColorScheme> none;
-    struct Case {
-        OrlixTheme theme;
-        std::optional<QString> mode;
-        std::optional<ColorScheme> preferred;
-    };
-    const Case cases[] = {
+    // Theme, stored appearance mode, the scheme it asks for.
+    const std::tuple<OrlixTheme, std::optional<QString>, std::optional<ColorScheme>> cases[] = {
         {OrlixTheme::activeDark, s("light"), ColorScheme::dark},
         {OrlixTheme::activeDark, std::nullopt, ColorScheme::dark},
         {OrlixTheme::heroLight, s("dark"), ColorScheme::light},
@@ -51,10 +47,10 @@ TEST(Theme, StoredNamesAndTheSchemeRule)
         {OrlixTheme::flatOlive, s(""), none},
         {OrlixTheme::flatOlive, std::nullopt, none},
     };
-    for (const Case &c : cases) {
-        EXPECT_EQ(preferredColorScheme(c.theme, c.mode), c.preferred) << rawValue(c.theme).toStdString() << " "
-                                                                      << c.mode.value_or(u"<absent>"_s).toStdString();
-        EXPECT_EQ(effectiveColorScheme(c.theme, c.mode, ColorScheme::dark), c.preferred.value_or(ColorScheme::dark));
+    for (const auto &[theme, mode, preferred] : cases) {
+        EXPECT_EQ(preferredColorScheme(theme, mode), preferred)
+            << rawValue(theme).toStdString() << " " << mode.value_or(u"<absent>"_s).toStdString();
+        EXPECT_EQ(effectiveColorScheme(theme, mode, ColorScheme::dark), preferred.value_or(ColorScheme::dark));
     }
 }
 
@@ -77,34 +73,14 @@ TEST(Palette, SingleSchemeThemesIgnoreTheSchemeAndDefaultInvertsItsInks)
 TEST(HeroColor, ParsesOnlyAnOptionalNumberSignAndSixHexDigits)
 {
     const QColor exact = QColor(0x0D, 0x6C, 0xE8);
-    const struct {
-        QString text;
-        std::optional<QRgb> rgb;
-    } cases[] = {
-        {u"#0D6CE8"_s, exact.rgb()},
-        {u" 0D6CE8\n"_s, exact.rgb()},
-        {u"#0d6ce8"_s, exact.rgb()},
-        {u"#ffffff"_s, qRgb(255, 255, 255)},
-        {u"##0D6CE8"_s, std::nullopt},
-        {u"0D6CEG"_s, std::nullopt},
-        {u"#0D6CE"_s, std::nullopt},
-        {u"+D6CE8"_s, std::nullopt},
-        {u"-D6CE8"_s, std::nullopt},
-        {u"#+0D6CE"_s, std::nullopt},
-        {u"0x6CE8"_s, std::nullopt},
-        {u"# 0D6CE8"_s, std::nullopt},
-        {u"#0D6CE8FF"_s, std::nullopt},
-        {u"０D6CE8"_s, std::nullopt}, // a full-width digit is not a hex digit
-        {QString(), std::nullopt},
-        {QString(10240, u'A'), std::nullopt},
-    };
-    for (const auto &c : cases) {
-        const auto parsed = parseHexColor(c.text);
-        ASSERT_EQ(parsed.has_value(), c.rgb.has_value()) << c.text.left(20).toStdString();
-        if (c.rgb) {
-            EXPECT_EQ(parsed->rgb(), *c.rgb) << c.text.toStdString();
-        }
-    }
+    for (const auto &[text, rgb] : {std::pair{u"#0D6CE8"_s, exact.rgb()}, std::pair{u" 0D6CE8\n"_s, exact.rgb()},
+                                    std::pair{u"#0d6ce8"_s, exact.rgb()}, std::pair{u"#ffffff"_s, qRgb(255, 255, 255)}})
+        EXPECT_EQ(parseHexColor(text).value_or(QColor()).rgb(), rgb) << text.toStdString();
+    // Nothing else parses, a full-width digit included.
+    for (const QString &text :
+         {u"##0D6CE8"_s, u"0D6CEG"_s, u"#0D6CE"_s, u"+D6CE8"_s, u"-D6CE8"_s, u"#+0D6CE"_s, u"0x6CE8"_s, u"# 0D6CE8"_s,
+          u"#0D6CE8FF"_s, u"０D6CE8"_s, QString(), QString(10240, u'A')})
+        EXPECT_FALSE(parseHexColor(text).has_value()) << text.left(20).toStdString();
     // Absent gives the default's exact bytes; unusable gives the rounded fallback.
     EXPECT_EQ(heroColorFromStored(std::nullopt).rgb(), exact.rgb());
     EXPECT_EQ(heroColorFromStored(u"0D6CEG"_s), fallbackHeroColor());

@@ -219,15 +219,13 @@ TEST_F(KitWidgets, AButtonAllowedToShrinkFitsItsLabelThenCutsIt)
 
     button.setMinimumScaleFactor(0.82);
     EXPECT_LT(button.minimumSizeHint().width(), natural / 2);
-    const struct {
-        int width;
-        bool shrunk, cut;
-    } cases[] = {{natural, false, false}, {natural - 10, true, false}, {natural / 2, true, true}};
-    for (const auto &c : cases) {
-        button.resize(c.width, button.sizeHint().height());
-        EXPECT_EQ(button.labelScale() < 1.0, c.shrunk) << c.width;
-        EXPECT_GE(button.labelScale(), 0.82) << c.width;
-        EXPECT_EQ(button.shownText().endsWith(u"…"_s), c.cut) << c.width;
+    // Width, whether the label is shrunk, whether it is cut.
+    for (const auto &[width, shrunk, cut] : {std::tuple{natural, false, false}, std::tuple{natural - 10, true, false},
+                                             std::tuple{natural / 2, true, true}}) {
+        button.resize(width, button.sizeHint().height());
+        EXPECT_EQ(button.labelScale() < 1.0, shrunk) << width;
+        EXPECT_GE(button.labelScale(), 0.82) << width;
+        EXPECT_EQ(button.shownText().endsWith(u"…"_s), cut) << width;
     }
 }
 
