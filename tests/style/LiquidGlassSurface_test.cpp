@@ -84,8 +84,7 @@ TEST(LiquidGlassSurface, ShadowFallsOutsideOnlyWhereSomethingComposites)
     EXPECT_GT(margins.bottom(), margins.top()) << "the shadow is offset downwards";
 
     const QImage composited = paintOnWhite(panel, GlassTier::translucent, 1);
-    const QRgb below = composited.pixel(140, 165);
-    EXPECT_LT(qRed(below), 255) << "the shadow shows just below the panel";
+    EXPECT_LT(qRed(composited.pixel(140, 165)), 255) << "the shadow shows just below the panel";
     EXPECT_EQ(composited.pixel(140, 2), qRgb(255, 255, 255)) << "and fades out within its margins";
 
     const QImage opaque = paintOnWhite(panel, GlassTier::opaque, 1);

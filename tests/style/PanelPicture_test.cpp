@@ -66,9 +66,7 @@ TEST(PanelPicture, ANewLookIsPaintedInItsOwnColoursNeverFromTheOldPicture)
 {
     PanelPicture::clearCache();
     const QRectF shape(5, 5, 100, 62);
-    PanelLook dark = kTile;
-    dark.fill = QColor(40, 40, 44, 115);
-    dark.line = QColor(255, 255, 255, 61);
+    const PanelLook dark{14, QColor(40, 40, 44, 115), QColor(255, 255, 255, 61), 0.8}; // kTile in dark
     const QImage light = canvas(1, shape, kTile, false);
     const QImage after = canvas(1, shape, dark, false);
     EXPECT_GT(largestDifference(light, after), 40);
