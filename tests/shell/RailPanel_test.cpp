@@ -14,29 +14,27 @@ using RailPanelTest = test::ShellTest;
 
 TEST_F(RailPanelTest, IsPreparedBeforeItShowsAndFollowsTheStateToEveryEdge)
 {
-    launch();
+    // Side to side slides; anything to or from the top jumps, and expanding
+    // at the top never slides.
+    const auto jumps = [this](auto change) {
+        change();
+        EXPECT_FALSE(panel().isAnimating());
+        EXPECT_EQ(panel().geometry(), panel().targetFrame());
+    };
+    jumps([this] { launch(); });
     EXPECT_EQ(windowing->prepared, QList<quint32>{static_cast<quint32>(panel().winId())});
     EXPECT_EQ(windowing->statesRequested, windowing->prepared);
     EXPECT_TRUE(panel().isVisible());
-    EXPECT_EQ(panel().geometry(), panel().targetFrame());
     EXPECT_EQ(panel().geometry().right(), panel().visibleFrame().right()) << "at the right edge";
-
-    // Side to side slides; anything to or from the top jumps.
     state().setRailEdge(RailEdge::left);
     EXPECT_TRUE(panel().isAnimating());
     settle();
     EXPECT_EQ(panel().geometry().left(), panel().visibleFrame().left());
-    state().setRailEdge(RailEdge::top);
-    EXPECT_FALSE(panel().isAnimating());
-    EXPECT_EQ(panel().geometry(), panel().targetFrame());
+    jumps([this] { state().setRailEdge(RailEdge::top); });
     EXPECT_EQ(panel().geometry().top(), panel().visibleFrame().top());
-    state().expandPanel();
-    EXPECT_FALSE(panel().isAnimating()) << "expanding at the top never slides";
-    EXPECT_EQ(panel().geometry(), panel().targetFrame());
+    jumps([this] { state().expandPanel(); });
     state().hideToEdge();
-    state().setRailEdge(RailEdge::right);
-    EXPECT_FALSE(panel().isAnimating());
-    EXPECT_EQ(panel().geometry(), panel().targetFrame());
+    jumps([this] { state().setRailEdge(RailEdge::right); });
 }
 
 namespace {
