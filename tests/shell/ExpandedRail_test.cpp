@@ -319,8 +319,7 @@ TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDropsAndAlertsPoseTheirButton
         mime.setUrls({QUrl::fromLocalFile(file)});
         EXPECT_EQ(dropOn(strip.button(module), mime), module == RailModule::fileTray ? 2 : 0);
     }
-    ASSERT_EQ(state->fileTrayItems().size(), 1u);
-    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), u"1"_s);
+    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), u"1"_s) << "one item in the tray";
     EXPECT_FALSE(strip.button(RailModule::fileTray)->isFileDropTarget());
     // Text without a file is no file drop.
     QMimeData text;

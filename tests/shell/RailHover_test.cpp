@@ -10,7 +10,7 @@ using namespace kolu;
 using namespace std::chrono_literals;
 using HoverTest = test::ShellTest;
 
-TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelay)
+TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelayUnlessCancelled)
 {
     launch();
     EXPECT_EQ(hover().interval(), 350ms) << "parked at the side";
@@ -29,6 +29,26 @@ TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelay)
     EXPECT_FALSE(state().isExpanded());
     EXPECT_FALSE(state().isDockRevealed());
     EXPECT_EQ(hover().interval(), 350ms);
+
+    for (const bool drag : {false, true}) {
+        SCOPED_TRACE(drag ? "drag" : "pointer back");
+        revealFromBand();
+        pointer = farAway();
+        clock.advance(120ms);
+        ASSERT_TRUE(hover().isHidePending());
+        if (drag)
+            hover().setInteractionActive(true); // cancels at once
+        else
+            pointer = panel().geometry().center(); // cancels at the next poll
+        clock.advance(5s);
+        EXPECT_TRUE(state().isExpanded());
+    }
+    // Looked at again when the drag ends.
+    pointer = farAway();
+    hover().setInteractionActive(false);
+    EXPECT_TRUE(hover().isHidePending());
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
 }
 
 TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
@@ -67,32 +87,6 @@ TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
     QCoreApplication::sendEvent(&panel(), &leave);
     EXPECT_EQ(looks, 1);
     EXPECT_EQ(hover().interval(), 120ms);
-    clock.advance(550ms);
-    EXPECT_FALSE(state().isExpanded());
-}
-
-TEST_F(HoverTest, ComingBackOrADragOfTheRailCancelsAPendingHide)
-{
-    launch();
-    for (const bool drag : {false, true}) {
-        SCOPED_TRACE(drag ? "drag" : "pointer back");
-        revealFromBand();
-        pointer = farAway();
-        clock.advance(120ms);
-        ASSERT_TRUE(hover().isHidePending());
-        if (drag)
-            hover().setInteractionActive(true); // cancels at once
-        else
-            pointer = panel().geometry().center(); // cancels at the next poll
-        clock.advance(drag ? 0ms : 120ms);
-        EXPECT_FALSE(hover().isHidePending());
-        clock.advance(5s);
-        EXPECT_TRUE(state().isExpanded());
-    }
-    // Looked at again when the drag ends.
-    pointer = farAway();
-    hover().setInteractionActive(false);
-    EXPECT_TRUE(hover().isHidePending());
     clock.advance(550ms);
     EXPECT_FALSE(state().isExpanded());
 }

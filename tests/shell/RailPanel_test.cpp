@@ -62,6 +62,7 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
         expand ? state().expandPanel() : state().hideToEdge();
         const QRect to = panel().targetFrame();
         ASSERT_NE(from.width(), to.width());
+        EXPECT_TRUE(panel().isAnimating()) << "opening and closing at a side slide";
         const QRect window = from.united(to);
         int lastWidth = from.width();
         for (int step = 0; step < 30 && panel().isAnimating(); ++step) {

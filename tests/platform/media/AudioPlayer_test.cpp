@@ -112,27 +112,23 @@ TEST_F(AudioPlayerTest, LoopsOrStopsAtTheEndPausesAndClampsItsVolume)
     EXPECT_EQ(looping->timeControlStatus(), Time::Paused);
 }
 
-TEST_F(AudioPlayerTest, ASoundThatEndsOrCannotBePlayedIsLetGoWithoutWaitingForItsTime)
+TEST_F(AudioPlayerTest, AnEffectIsKeptUntilItEndsOrItsLengthAndAPauseHavePassed)
 {
-    SoundEffectPlayer player(clock);
+    int beeps = 0;
+    SoundEffectPlayer player(clock, [&] { ++beeps; });
     player.play(makeTone(u"tone.wav"_s), 0.5F);
     player.play(makeJunk(u"junk.wav"_s), 0.5F);
     EXPECT_EQ(player.retainedSoundCount(), 2);
     // The tone plays out into the null device and the junk fails; the manual
     // clock never reaches either sound's time.
     EXPECT_TRUE(waitUntil([&] { return player.retainedSoundCount() == 0; }, kBackEndLimit));
-}
 
-TEST_F(AudioPlayerTest, AnEffectIsKeptUntilItsLengthAndAPauseHavePassed)
-{
+    // A silent sound's time is its length and a pause, read from its header.
     const QString path = QDir(home.runtimeDir()).filePath(u"Kolu-digital-alert.wav"_s);
     // A 44-byte header and 1.35 s of 16-bit mono samples at 44100 Hz.
     ASSERT_TRUE(writeFileAtomically(path, QByteArray(44 + 2 * 59535, '\0')));
     EXPECT_EQ(SoundEffectPlayer::retentionFor(path), 1750ms);
     EXPECT_EQ(SoundEffectPlayer::retentionFor(QDir(home.runtimeDir()).filePath(u"none.wav"_s)), 4000ms);
-
-    int beeps = 0;
-    SoundEffectPlayer player(clock, [&] { ++beeps; });
     player.play(path, 0.62F);
     player.play(path, 0.52F);
     EXPECT_EQ(player.retainedSoundCount(), 2);

@@ -22,11 +22,7 @@ namespace {
 
 class CountingMute final : public OutputMute {
 public:
-    QCoro::Task<bool> isMuted() override
-    {
-        ++reads;
-        co_return true;
-    }
+    QCoro::Task<bool> isMuted() override { co_return ++reads > 0; }
     QCoro::Task<> toggle() override { co_return; }
     int reads = 0;
 };
