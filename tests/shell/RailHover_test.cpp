@@ -137,6 +137,17 @@ TEST_F(HoverTest, StatusMenuCommandHoldsTheRailOutThenLetsItGo)
     EXPECT_FALSE(state().isExpanded());
 }
 
+TEST_F(HoverTest, TerminationSavesFirstThenStopsThePoll)
+{
+    launch();
+    delegate->runStatusCommand(StatusCommand::showKolu);
+    ASSERT_TRUE(hover().isHoldRunning());
+    state().mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.setFocusMinutes(42); });
+    delegate->terminate();
+    EXPECT_EQ(state().files().read<PomodoroFile>()->focusDuration, 42 * 60);
+    EXPECT_EQ(clock.activeTimerCount(), 2) << "no poll, hold or hide: only the state's own timers run on";
+}
+
 TEST_F(HoverTest, AnEdgeNotificationKeepsTheRailAndDisablesTheBand)
 {
     launch();
@@ -153,15 +164,4 @@ TEST_F(HoverTest, AnEdgeNotificationKeepsTheRailAndDisablesTheBand)
     state().setPomodoroAlertVisible(false);
     clock.advance(120ms + 550ms);
     EXPECT_FALSE(state().isExpanded());
-}
-
-TEST_F(HoverTest, TerminationSavesFirstThenStopsThePoll)
-{
-    launch();
-    delegate->runStatusCommand(StatusCommand::showKolu);
-    ASSERT_TRUE(hover().isHoldRunning());
-    state().mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.setFocusMinutes(42); });
-    delegate->terminate();
-    EXPECT_EQ(state().files().read<PomodoroFile>()->focusDuration, 42 * 60);
-    EXPECT_EQ(clock.activeTimerCount(), 2) << "no poll, hold or hide: only the state's own timers run on";
 }
