@@ -12,10 +12,17 @@ using namespace std::chrono_literals;
 
 using RailPanelTest = test::ShellTest;
 
-TEST_F(RailPanelTest, IsPreparedBeforeItShowsAndFollowsTheStateToEveryEdge)
+TEST_F(RailPanelTest, IsPreparedBeforeItShowsTakesTheKeyboardForAFieldAndFollowsTheStateToEveryEdge)
 {
-    // Side to side slides; anything to or from the top jumps, and expanding
-    // at the top never slides.
+    parts.railContent = [](AppState &, QWidget *parent) {
+        auto *content = new QWidget(parent);
+        auto *layout = new QVBoxLayout(content);
+        auto *field = new QLineEdit(content);
+        field->setObjectName(QStringLiteral("cardField"));
+        layout->addWidget(field);
+        return content;
+    };
+    // Anything to or from the top jumps, and expanding at the top never slides.
     const auto jumps = [this](auto change) {
         change();
         EXPECT_FALSE(panel().isAnimating());
@@ -26,6 +33,26 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsAndFollowsTheStateToEveryEdge)
     EXPECT_EQ(windowing->statesRequested, windowing->prepared);
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(panel().geometry().right(), panel().visibleFrame().right()) << "at the right edge";
+
+    // The keyboard: only expanded, and only for a click on a field.
+    auto *field = panel().findChild<QLineEdit *>(QStringLiteral("cardField"));
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(windowing->acceptsFocus, false);
+
+    QTest::mouseClick(field, Qt::LeftButton);
+    EXPECT_NE(QApplication::activeWindow(), &panel()) << "collapsed: a click never takes the keyboard";
+
+    state().expandPanel();
+    EXPECT_EQ(windowing->acceptsFocus, true);
+    EXPECT_NE(QApplication::activeWindow(), &panel()) << "expanding alone takes nothing";
+    QTest::mouseClick(field, Qt::LeftButton);
+    EXPECT_TRUE(test::waitUntil([this] { return QApplication::activeWindow() == &panel(); }));
+
+    state().hideToEdge();
+    EXPECT_EQ(windowing->acceptsFocus, false);
+    settle();
+
+    // Side to side slides.
     state().setRailEdge(RailEdge::left);
     EXPECT_TRUE(panel().isAnimating());
     settle();
@@ -129,32 +156,4 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     EXPECT_EQ(*windowing->inputRegion, QRegion(0, 0, 5, 5));
     panel().setDrawnRegion(QRegion(panel().rect()).united(QRect(-10, -10, 5000, 5000)));
     EXPECT_EQ(*windowing->inputRegion, QRegion(panel().rect())) << "clipped to the window";
-}
-
-TEST_F(RailPanelTest, TakesTheKeyboardOnlyWhenExpandedAndAFieldIsClicked)
-{
-    parts.railContent = [](AppState &, QWidget *parent) {
-        auto *content = new QWidget(parent);
-        auto *layout = new QVBoxLayout(content);
-        auto *field = new QLineEdit(content);
-        field->setObjectName(QStringLiteral("cardField"));
-        layout->addWidget(field);
-        return content;
-    };
-    launch();
-    auto *field = panel().findChild<QLineEdit *>(QStringLiteral("cardField"));
-    ASSERT_NE(field, nullptr);
-    EXPECT_EQ(windowing->acceptsFocus, false);
-
-    QTest::mouseClick(field, Qt::LeftButton);
-    EXPECT_NE(QApplication::activeWindow(), &panel()) << "collapsed: a click never takes the keyboard";
-
-    state().expandPanel();
-    EXPECT_EQ(windowing->acceptsFocus, true);
-    EXPECT_NE(QApplication::activeWindow(), &panel()) << "expanding alone takes nothing";
-    QTest::mouseClick(field, Qt::LeftButton);
-    EXPECT_TRUE(test::waitUntil([this] { return QApplication::activeWindow() == &panel(); }));
-
-    state().hideToEdge();
-    EXPECT_EQ(windowing->acceptsFocus, false);
 }
