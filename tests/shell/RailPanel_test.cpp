@@ -96,9 +96,8 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
             animations.advanceBy(16);
             if (!panel().isAnimating())
                 break;
-            // The window holds the whole way; the part shown keeps to the
-            // screen edge and only grows (or only shrinks), and nothing
-            // outside it takes clicks or shows.
+            // The window holds; the part shown keeps to the screen edge, only grows
+            // (or only shrinks), and nothing outside it takes clicks or shows.
             EXPECT_EQ(panel().geometry(), window) << "step " << step;
             const QRect shown = panel().shownFrame();
             EXPECT_EQ(shown, window.adjusted(window.width() - shown.width(), 0, 0, 0));
@@ -146,7 +145,6 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     state().setClipboardPulseActive(true);
     EXPECT_FALSE(windowing->inputRegion->isEmpty()) << "the pulse takes clicks";
     state().setClipboardPulseActive(false);
-    EXPECT_TRUE(windowing->inputRegion->isEmpty());
     panel().setDrawnRegion(QRegion(0, 0, 5, 5));
     EXPECT_TRUE(windowing->inputRegion->isEmpty()) << "a new drawing does not take the clicks back";
 

@@ -378,8 +378,7 @@ TEST_F(RailViewsTest, ClipboardPulseFitsTheCollapsedTopRail)
         DockRail dock(*state);
         dock.resize(railframe::size(railFrameInput(*state), QRect(0, 0, 1920, 1080)));
         dock.show();
-        ASSERT_NE(dock.pulse(), nullptr);
-        ASSERT_NE(dock.handle(), nullptr);
+        ASSERT_TRUE(dock.pulse() && dock.handle());
         const QRect pulse = dock.pulse()->geometry();
         EXPECT_GE(pulse.top(), dock.handle()->geometry().bottom()) << "below the handle";
         EXPECT_LE(pulse.bottom(), dock.height() - 1) << "whole inside the rail";

@@ -80,7 +80,7 @@ protected:
 
 } // namespace
 
-TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeAndNeverFollowsALinkNorTakesAFileThatIsNotOurs)
+TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeAndNeverFollowsALinkNorTakesAFileOrFolderThatIsNotOurs)
 {
     EXPECT_EQ(SingleInstanceLock::runtimeFolder(), home.runtimeDir());
 
@@ -124,10 +124,8 @@ TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeAndNeverFollowsALinkNorTakesAFi
     }
 
     EXPECT_EQ(lock.acquire(home.path(u"missing-folder"_s)), Outcome::unavailable);
-}
 
-TEST_F(SingleInstanceTest, RuntimeFolderIsNeverAForeignOrMissingOne)
-{
+    // The runtime folder is never a relative, foreign or missing one.
     qputenv("XDG_RUNTIME_DIR", "relative/path");
     EXPECT_NE(SingleInstanceLock::runtimeFolder(), u"relative/path"_s);
     if (::geteuid() == 0) {

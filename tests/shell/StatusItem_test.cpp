@@ -22,15 +22,13 @@ using namespace std::chrono_literals;
 using StatusItemTest = test::ShellTest;
 
 namespace {
-// Relative luminance of an sRGB colour.
-double luminance(const QColor &color)
-{
-    const auto channel = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) + 0.0722 * channel(color.blueF());
-}
-
+// The contrast ratio of two sRGB colours, from their relative luminance.
 double contrast(const QColor &a, const QColor &b)
 {
+    const auto luminance = [](const QColor &color) {
+        const auto channel = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) + 0.0722 * channel(color.blueF());
+    };
     const auto [dark, light] = std::minmax({luminance(a), luminance(b)});
     return (light + 0.05) / (dark + 0.05);
 }

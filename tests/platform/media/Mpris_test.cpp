@@ -87,7 +87,6 @@ TEST_F(MprisClientTest, AHungPlayerCostsOneTimeOutAndIsLeftOutAndACommandToItFai
     auto probe = kolu::test::startTask(client.readPlayers());
     // Only the hung player's two reads are left waiting.
     ASSERT_TRUE(kolu::test::waitUntil([&] { return hung.messagesReceived() == 2 && clock.activeTimerCount() == 2; }));
-    EXPECT_FALSE(probe.isDone());
     clock.advance(MprisClient::defaultCallTimeout - 1ms);
     QCoreApplication::processEvents();
     EXPECT_FALSE(probe.isDone());
