@@ -128,8 +128,7 @@ TEST_F(DetailPanelCardsTest, RemindersShowTheirEmptyStatesWholeAndLayTheirRowsIn
     QWidget *card = panel->card();
     ASSERT_NE(card, nullptr);
     auto *open = card->findChild<QAbstractButton *>(u"reminderOpenSettingsButton"_s);
-    ASSERT_NE(open, nullptr);
-    EXPECT_TRUE(open->isVisible());
+    ASSERT_TRUE(open && open->isVisible());
     EXPECT_TRUE(card->rect().contains(QRect(open->mapTo(card, QPoint(0, 0)), open->size())));
     EXPECT_GE(open->height(), open->sizeHint().height());
 

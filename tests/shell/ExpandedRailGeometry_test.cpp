@@ -10,14 +10,6 @@ using namespace kolu;
 using namespace kolu::expandedrail;
 using namespace Qt::StringLiterals;
 
-TEST(ExpandedRailGeometry, TheAlertGapDoesNotScale)
-{
-    // The large rail scales every column but not the 12-point alert gap.
-    const Canvas large{RailEdge::left, 1.25, true};
-    EXPECT_DOUBLE_EQ(width(large), 795 * 1.25);
-    EXPECT_DOUBLE_EQ(expandedAlertCenterX(large, wideAlertWidth), 266 * 1.25 + 159 * 1.25 + 12 + 166);
-}
-
 TEST(ExpandedRailGeometry, ConnectorStaysBetweenStripAndCard)
 {
     // Whatever the edge, scale and alert column, the connector begins in the
@@ -106,6 +98,10 @@ TEST(ExpandedRailGeometry, NotificationsBesideTheCardInsideTheCanvas)
     in.focusAlert = true;
     EXPECT_EQ(sideNotifications(in, all).at(0).centre.x(), 175);
     EXPECT_TRUE(sideNotifications(RailViewInput{}, all).empty());
+    // The large rail scales every column but not the 12-point alert gap.
+    const Canvas large{RailEdge::left, 1.25, true};
+    EXPECT_DOUBLE_EQ(width(large), 795 * 1.25);
+    EXPECT_DOUBLE_EQ(expandedAlertCenterX(large, wideAlertWidth), 266 * 1.25 + 159 * 1.25 + 12 + 166);
 }
 
 TEST(ExpandedRailGeometry, TopStripGivesWayFromItsActions)

@@ -187,8 +187,7 @@ TEST_F(ExpandedRailTest, TopRailShowsTheFirstPendingNotificationAndNarrowStripKe
     ExpandedRail rail(*state);
     rail.resize(900, 600);
     rail.show();
-    ASSERT_NE(rail.notification(), nullptr);
-    EXPECT_EQ(rail.notification()->kind(), EdgeAlertKind::calendar);
+    ASSERT_TRUE(rail.notification() && rail.notification()->kind() == EdgeAlertKind::calendar);
     EXPECT_EQ(rail.detailPanel()->x(), (900 - 318 - 12 - 318) / 2);
     state->setActiveCalendarAlert(std::nullopt);
     test::settle(rail);
@@ -233,8 +232,7 @@ TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
     auto *rail = qobject_cast<ExpandedRail *>(view.content());
     ASSERT_NE(rail, nullptr);
     Q_EMIT rail->notification(EdgeAlertKind::prayer)->menuActiveChanged(true);
-    ASSERT_EQ(waiting.count(), 1);
-    EXPECT_TRUE(waiting.at(0).at(0).toBool());
+    EXPECT_TRUE(waiting.count() == 1 && waiting.at(0).at(0).toBool());
 }
 
 TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
@@ -319,8 +317,7 @@ TEST_F(ExpandedRailTest, OnlyTheTrayButtonTakesFileDropsAndAlertsPoseTheirButton
         mime.setUrls({QUrl::fromLocalFile(file)});
         EXPECT_EQ(dropOn(strip.button(module), mime), module == RailModule::fileTray ? 2 : 0);
     }
-    ASSERT_EQ(state->fileTrayItems().size(), 1u);
-    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), u"1"_s);
+    EXPECT_EQ(strip.button(RailModule::fileTray)->badgeText(), u"1"_s) << "one item in the tray";
     EXPECT_FALSE(strip.button(RailModule::fileTray)->isFileDropTarget());
     // Text without a file is no file drop.
     QMimeData text;
@@ -445,8 +442,7 @@ TEST_F(ExpandedRailTest, DetailHeaderPerModuleAndTodaySymbolByHour)
     EXPECT_EQ(text(page, u"detailTitle"_s), kolu::title(RailModule::links));
     EXPECT_EQ(panel.findChildren<QWidget *>(u"detailPage"_s).size(), 1);
     QPointer<QWidget> leaving = panel.findChild<QWidget *>(u"leavingDetailPage"_s);
-    ASSERT_TRUE(leaving);
-    EXPECT_TRUE(leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
+    ASSERT_TRUE(leaving && leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
     for (QVariantAnimation *swap : panel.findChildren<QVariantAnimation *>())
         swap->setCurrentTime(swap->duration());
     EXPECT_FALSE(leaving);

@@ -52,7 +52,6 @@ TEST_F(RailMemoryReleaseTest, GivesBackAWhileAfterTheCollapseAndTheNextOpenBuild
     QImage canvas(80, 80, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&canvas);
     PanelPicture::paint(painter, QRectF(4, 4, 60, 40), {14, Qt::white, Qt::black, 0.8});
-    painter.end();
     EXPECT_GT(PanelPicture::cachedPictures(), 0);
 
     pointer = farAway();

@@ -80,7 +80,7 @@ protected:
 
 } // namespace
 
-TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeUntilReleased)
+TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeAndNeverFollowsALinkNorTakesAFileOrFolderThatIsNotOurs)
 {
     EXPECT_EQ(SingleInstanceLock::runtimeFolder(), home.runtimeDir());
 
@@ -95,10 +95,9 @@ TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeUntilReleased)
     first.release();
     EXPECT_EQ(second.acquire(), Outcome::acquired);
     EXPECT_TRUE(QFile::exists(lockPath)) << "the file stays";
-}
+    second.release();
 
-TEST_F(SingleInstanceTest, LockNeverFollowsALinkNorTakesAFileThatIsNotOursOrNotAFile)
-{
+    QFile::remove(lockPath);
     const QString victim = home.path(u"victim.txt"_s);
     ASSERT_TRUE(test::writeFile(victim, "keep me"));
     ASSERT_TRUE(QFile::link(victim, lockPath));
@@ -125,10 +124,8 @@ TEST_F(SingleInstanceTest, LockNeverFollowsALinkNorTakesAFileThatIsNotOursOrNotA
     }
 
     EXPECT_EQ(lock.acquire(home.path(u"missing-folder"_s)), Outcome::unavailable);
-}
 
-TEST_F(SingleInstanceTest, RuntimeFolderIsNeverAForeignOrMissingOne)
-{
+    // The runtime folder is never a relative, foreign or missing one.
     qputenv("XDG_RUNTIME_DIR", "relative/path");
     EXPECT_NE(SingleInstanceLock::runtimeFolder(), u"relative/path"_s);
     if (::geteuid() == 0) {

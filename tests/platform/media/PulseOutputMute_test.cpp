@@ -11,36 +11,21 @@ using kolu::test::awaitTask;
 
 namespace {
 
-// Stands for pactl: answers a fixed state and counts what it is asked.
+// Stands for pactl: answers "muted" and counts the reads and toggles asked of it.
 struct CountingMute final : kolu::OutputMute {
-    int *reads;
-    int *toggles;
-    CountingMute(int *reads, int *toggles)
-        : reads(reads)
-        , toggles(toggles)
+    explicit CountingMute(std::pair<int, int> &counts)
+        : counts(counts)
     {
     }
-    QCoro::Task<bool> isMuted() override
-    {
-        ++*reads;
-        co_return true;
-    }
-    QCoro::Task<> toggle() override
-    {
-        ++*toggles;
-        co_return;
-    }
+    QCoro::Task<bool> isMuted() override { co_return ++counts.first > 0; }
+    QCoro::Task<> toggle() override { co_return void(++counts.second); }
+    std::pair<int, int> &counts;
 };
 
 class PulseOutputMuteTest : public ::testing::Test {
 protected:
-    int fallbackReads = 0;
-    int fallbackToggles = 0;
-
-    std::unique_ptr<kolu::OutputMute> fallback()
-    {
-        return std::make_unique<CountingMute>(&fallbackReads, &fallbackToggles);
-    }
+    std::pair<int, int> fallbackCalls{0, 0};
+    std::unique_ptr<kolu::OutputMute> fallback() { return std::make_unique<CountingMute>(fallbackCalls); }
 };
 
 TEST_F(PulseOutputMuteTest, FollowsAndTogglesTheDefaultSinkWithoutAChildProcess)
@@ -58,24 +43,22 @@ TEST_F(PulseOutputMuteTest, FollowsAndTogglesTheDefaultSinkWithoutAChildProcess)
     EXPECT_TRUE(kolu::test::waitUntil([&] { return awaitTask(mute.isMuted()); }));
 
     // A toggle counts at once and reaches the server.
+    const auto serverSays = [&](const QString &mute) {
+        return kolu::test::waitUntil([&] { return server.pactl({u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s}) == mute; });
+    };
     awaitTask(mute.toggle());
     EXPECT_FALSE(awaitTask(mute.isMuted()));
-    EXPECT_TRUE(kolu::test::waitUntil([&] {
-        return server.pactl({u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s}) == u"Mute: no"_s;
-    }));
+    EXPECT_TRUE(serverSays(u"Mute: no"_s));
     awaitTask(mute.toggle());
-    EXPECT_TRUE(kolu::test::waitUntil([&] {
-        return server.pactl({u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s}) == u"Mute: yes"_s;
-    }));
-    EXPECT_EQ(fallbackReads + fallbackToggles, 0);
+    EXPECT_TRUE(serverSays(u"Mute: yes"_s));
+    EXPECT_EQ(fallbackCalls, std::pair(0, 0));
 
     // The server goes: the fallback answers from then on.
     server.stop();
     EXPECT_TRUE(kolu::test::waitUntil([&] { return !mute.isFollowing(); }));
     EXPECT_TRUE(awaitTask(mute.isMuted()));
     awaitTask(mute.toggle());
-    EXPECT_EQ(fallbackReads, 1);
-    EXPECT_EQ(fallbackToggles, 1);
+    EXPECT_EQ(fallbackCalls, std::pair(1, 1));
 }
 
 TEST_F(PulseOutputMuteTest, WithoutAServerTheFallbackAnswers)
@@ -84,8 +67,7 @@ TEST_F(PulseOutputMuteTest, WithoutAServerTheFallbackAnswers)
     kolu::PulseOutputMute mute(fallback(), "unix:" + nowhere.filePath(u"missing"_s).toUtf8());
     EXPECT_TRUE(awaitTask(mute.isMuted()));
     awaitTask(mute.toggle());
-    EXPECT_EQ(fallbackReads, 1);
-    EXPECT_EQ(fallbackToggles, 1);
+    EXPECT_EQ(fallbackCalls, std::pair(1, 1));
     EXPECT_FALSE(mute.isFollowing());
 }
 

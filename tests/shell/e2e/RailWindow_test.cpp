@@ -178,9 +178,7 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsAndCollapsedAtTheTopLetsCl
         {"left", {0, 110, 18, 680}}, {"right", {1422, 110, 18, 680}}, {"top", {314, 0, 811, 18}}};
     quint32 rail = 0;
     for (const auto &[edge, frame] : cases) {
-        if (rail) {
-            ASSERT_TRUE(quitAll());
-        }
+        ASSERT_TRUE(!rail || quitAll());
         rail = launchRail(frame, {{u"railEdge"_s, QString::fromLatin1(edge)}, {u"showMinimizeAllAppsButton"_s, true}});
         ASSERT_NE(rail, 0u) << edge;
         const QString states = display.property(rail, u"_NET_WM_STATE"_s);
@@ -191,10 +189,9 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsAndCollapsedAtTheTopLetsCl
         EXPECT_TRUE(display.property(rail, u"_NET_WM_WINDOW_TYPE"_s).startsWith(u"_NET_WM_WINDOW_TYPE_DOCK"_s));
     }
 
-    // A window of the test's own at the bottom of the stack, under the top
-    // rail's left end (away from the reveal band in its middle). The server
-    // sends a click to the window the pointer is in, found through every
-    // window's input shape (the rail's and its frame's).
+    // A window of the test's own at the bottom of the stack, under the top rail's left end (away
+    // from the reveal band in its middle). The server sends a click to the window the pointer is
+    // in, found through every window's input shape (the rail's and its frame's).
     const xcb_window_t below = windowBelow({300, 0, 400, 200});
     ASSERT_TRUE(waitForGeometry(below, {300, 0, 400, 200}));
     display.movePointer({400, 6});
@@ -243,9 +240,8 @@ TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
         display.movePointer({1439, 450});
         ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
         if (!ownerGoes) {
-            // The composer puts its title field in focus; the window manager
-            // must hand the rail the keyboard for it (some refuse a dock's
-            // plain request and keep it on a window of their own).
+            // The composer focuses its title field; the window manager must hand the rail the
+            // keyboard for it (some refuse a dock's plain request and keep it on a window of their own).
             ASSERT_TRUE(settled({1387, 173}));
             display.run(u"xdotool"_s, {u"mousemove"_s, u"1387"_s, u"173"_s, u"click"_s, u"1"_s});
             ASSERT_TRUE(settled({1073, 250}));
@@ -261,10 +257,8 @@ TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
         }
         display.movePointer({300, 150});
         ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
-        if (ownerGoes)
-            EXPECT_TRUE(test::waitUntil([&] { return active() != rail; }));
-        else
-            EXPECT_TRUE(test::waitUntil([&] { return active() == window; })) << "active " << active();
+        EXPECT_TRUE(test::waitUntil([&] { return ownerGoes ? active() != rail : active() == window; }))
+            << "active " << active();
         other.kill();
         other.waitForFinished(5000);
     }
@@ -287,8 +281,7 @@ TEST_F(RailWindowTest, ASecondLaunchLeavesAndQuittingOrLosingTheDisplaySavesTheF
         // A second copy leaves at once and the first one stays.
         QProcess &second = launch();
         ASSERT_TRUE(second.waitForFinished(10000));
-        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
         EXPECT_EQ(program.state(), QProcess::Running);
         EXPECT_EQ(display.findWindows(kRailName).size(), 1);
         const PersistedFiles files(LocalStore(home.dataHome()).directory());
@@ -308,10 +301,9 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheC
     // A window of the test's own in a colour of its own, under the rail.
     constexpr quint32 kGreen = 0x00FF00;
     const xcb_window_t below = windowBelow({1200, 0, 240, 900}, kGreen);
-    // Without a compositor the window is cut to what it draws; with one it
-    // stays whole and translucent, still shaped so that the compositor draws
-    // no square shadow of its own around it. Either way the desktop shows
-    // and takes the pointer beside the handle, as the compositor comes and goes.
+    // Without a compositor the window is cut to what it draws; with one it stays whole and
+    // translucent, still shaped so that the compositor draws no square shadow of its own around
+    // it. Either way the desktop shows and takes the pointer beside the handle, as the compositor comes and goes.
     QProcess compositor;
     const auto stopCompositor = [&] {
         compositor.terminate();
@@ -326,11 +318,8 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheC
     ASSERT_NE(rail, 0u);
     for (const bool composited : {true, false, true}) {
         SCOPED_TRACE(composited ? "composited" : "not composited");
-        if (!composited) {
-            ASSERT_TRUE(stopCompositor());
-        } else if (compositor.state() == QProcess::NotRunning) {
-            ASSERT_TRUE(startCompositor(compositor)) << "picom did not start again";
-        }
+        ASSERT_TRUE(composited ? compositor.state() != QProcess::NotRunning || startCompositor(compositor)
+                               : stopCompositor());
         EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == (composited ? Shape::whole : Shape::cut); }));
         EXPECT_TRUE(desktopBesideTheHandle());
         display.movePointer({1430, 200});

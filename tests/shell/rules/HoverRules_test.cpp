@@ -59,10 +59,8 @@ TEST(HoverRulesTest, BandFollowsTheEdgeAndPosition)
     in.edge = RailEdge::top;
     in.panelFrame = QRect(314, 0, 811, 18);
     EXPECT_EQ(hover::revealBand(in), QRect(653, -3, 132, 27));
-    EXPECT_EQ(actionAt(in, {653, 0}), HoverAction::reveal);
-    EXPECT_EQ(actionAt(in, {700, 23}), HoverAction::reveal);
-    EXPECT_EQ(actionAt(in, {700, 24}), HoverAction::keep);
-    EXPECT_EQ(actionAt(in, {652, 0}), HoverAction::keep);
+    for (const QPoint p : {QPoint(653, 0), QPoint(700, 23), QPoint(700, 24), QPoint(652, 0)})
+        EXPECT_EQ(actionAt(in, p), p.x() == 653 || p.y() == 23 ? HoverAction::reveal : HoverAction::keep) << p.x();
 
     // Large rail: the band keeps its depth of 24.
     in.scale = 1.25;
@@ -78,9 +76,8 @@ TEST(HoverRulesTest, ExpandedRailStaysWhileThePointerIsNearAndHidesAfterItLeaves
     in.panelFrame = QRect(999, 110, 441, 680);
     // The zone reaches 22 beside the panel and 20 above and below it.
     EXPECT_EQ(hover::insideZone(in), QRect(977, 90, 485, 720));
-    EXPECT_EQ(actionAt(in, {977, 450}), HoverAction::keep);
-    EXPECT_EQ(actionAt(in, {1000, 90}), HoverAction::keep);
-    EXPECT_EQ(actionAt(in, {1000, 809}), HoverAction::keep);
+    for (const QPoint near : {QPoint(977, 450), QPoint(1000, 90), QPoint(1000, 809)})
+        EXPECT_EQ(actionAt(in, near), HoverAction::keep) << near.x() << "," << near.y();
     in.pointer = {976, 450};
     EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::scheduleHide, 550ms}));
     in.pointer = {1000, 810};
