@@ -152,8 +152,13 @@ std::vector<CalendarEvent> crowdedWeek(const QDateTime &now)
     for (int n = 0; n < 20000; ++n) {
         const int day = n < 3000 ? 0 : 1 + n % 6;
         const QDateTime start = today.addDays(day).addSecs(6 * 3600 + (n % 600) * 60);
-        events.push_back({u"scale-%1"_s.arg(n), u"Event %1"_s.arg(n), start, start.addSecs(1800),
-                          u"Room %1"_s.arg(n % 40), {}, {u"AB"_s, u"CD"_s}});
+        events.push_back({u"scale-%1"_s.arg(n),
+                          u"Event %1"_s.arg(n),
+                          start,
+                          start.addSecs(1800),
+                          u"Room %1"_s.arg(n % 40),
+                          {},
+                          {u"AB"_s, u"CD"_s}});
     }
     return events;
 }

@@ -58,7 +58,8 @@ struct Fixture {
         for (int i = 0; i < 40; ++i) {
             const QString path = home.path(u"Clip/image-%1.png"_s.arg(i));
             picture.save(path);
-            captured.push_back({QUuid::createUuid(), ClipboardItemKind::image, u"Image"_s, path, clock.now(), {}, path});
+            captured.push_back(
+                {QUuid::createUuid(), ClipboardItemKind::image, u"Image"_s, path, clock.now(), {}, path});
         }
         state.setClipboardItems(std::move(captured));
     }

@@ -76,7 +76,9 @@ constexpr int kSpill = 32;
 // Paints its logo's tile over the logo's frame and beyond it.
 class LogoSpill : public QWidget {
 public:
-    LogoSpill(const OrlixSettingsLogo *logo, QWidget *parent) : QWidget(parent), m_logo(logo)
+    LogoSpill(const OrlixSettingsLogo *logo, QWidget *parent)
+        : QWidget(parent)
+        , m_logo(logo)
     {
         setObjectName(QStringLiteral("settingsLogoTile"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -119,8 +121,11 @@ bool OrlixSettingsLogo::event(QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-    case QEvent::Hide: placeSpill(); break;
-    default: break;
+    case QEvent::Hide:
+        placeSpill();
+        break;
+    default:
+        break;
     }
     return handled;
 }

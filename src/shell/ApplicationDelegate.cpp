@@ -167,8 +167,7 @@ namespace {
 // that holds the pointer.
 void prepareWindow(QWidget *window)
 {
-    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowMinimizeButtonHint);
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
     QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen)
         screen = QGuiApplication::primaryScreen();

@@ -100,9 +100,11 @@ int main(int argc, char **argv)
     // Menus and drop-down lists in the same look; their corners round only
     // where a compositor blends them.
     kolu::MenuLook::install().setCompositingProbe([compositor] { return compositor->isCompositing(); });
-    kolu::ApplicationDelegate delegate(
-        defaults, clock, kolu::AppServices::createDefault(defaults, clock, std::make_unique<kolu::DialogFolderPicker>(), [] { QApplication::beep(); }),
-        std::move(parts));
+    kolu::ApplicationDelegate delegate(defaults, clock,
+                                       kolu::AppServices::createDefault(defaults, clock,
+                                                                        std::make_unique<kolu::DialogFolderPicker>(),
+                                                                        [] { QApplication::beep(); }),
+                                       std::move(parts));
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
     kolu::reportFirstFrame(QStringLiteral("Kolu Rail"));
     delegate.start();

@@ -12,7 +12,7 @@ constexpr qint64 kMinuteMs = 60'000;
 // Just past the boundary: a countdown to a whole minute already reads one
 // minute less, and a timer that wakes a little early still lands past it.
 constexpr qint64 kPastBoundaryMs = 50;
-}
+} // namespace
 
 MinuteTicker::MinuteTicker(Clock &clock, QWidget *view)
     : QObject(view)

@@ -290,8 +290,11 @@ TEST_F(SettingsPagesTest, ProfileOpensOnlySecureAddresses)
     EXPECT_EQ(opener->opened.front().scheme(), QStringLiteral("https"));
 
     const std::pair<const char *, bool> addresses[] = {
-        {"https://kolu.example.org/", true}, {"http://kolu.example.org/", false}, {"javascript:alert(1)", false},
-        {"file:///etc/passwd", false},       {"https://", false},
+        {"https://kolu.example.org/", true},
+        {"http://kolu.example.org/", false},
+        {"javascript:alert(1)", false},
+        {"file:///etc/passwd", false},
+        {"https://", false},
     };
     for (auto [address, openable] : addresses) {
         EXPECT_EQ(SettingsLink::isOpenable(QUrl(QString::fromLatin1(address))), openable) << address;

@@ -23,9 +23,9 @@ namespace {
 
 QByteArray feedWith(const QByteArray &build, const QByteArray &version)
 {
-    return "<rss version=\"2.0\"><channel><item><title>Kolu " + version + "</title><build>" + build +
-        "</build><version>" + version + "</version><link>https://kolu.test/releases/" + version +
-        "</link></item></channel></rss>";
+    return "<rss version=\"2.0\"><channel><item><title>Kolu " + version + "</title><build>" + build
+           + "</build><version>" + version + "</version><link>https://kolu.test/releases/" + version
+           + "</link></item></channel></rss>";
 }
 
 class UpdatesPageTest : public SettingsTest {
@@ -34,8 +34,7 @@ protected:
     {
         // Loopback is plain http; the controller's own tests cover the https rule.
         return std::make_unique<OrlixUpdateController>(
-            network, defaults, OrlixUpdateConfiguration{services.server.url(u"/feed.xml"_s), u"key"_s}, clock,
-            u"42"_s);
+            network, defaults, OrlixUpdateConfiguration{services.server.url(u"/feed.xml"_s), u"key"_s}, clock, u"42"_s);
     }
 
     std::unique_ptr<UpdatesPage> pageFor(OrlixUpdateController &controller)

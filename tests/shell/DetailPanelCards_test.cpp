@@ -86,11 +86,17 @@ TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
         ASSERT_TRUE(test::writeFile(home.path(u"Notes/"_s + name + u".md"_s), "Bread, milk, apples.\n"));
     state->refreshAppleNotes(true);
     state->refreshAppleNoteFolders(true);
-    ASSERT_TRUE(test::waitUntil([&] { return state->appleNotes().size() == 4 && !state->isLoadingAppleNoteFolders(); }));
+    ASSERT_TRUE(
+        test::waitUntil([&] { return state->appleNotes().size() == 4 && !state->isLoadingAppleNoteFolders(); }));
     state->setRemindersConnection(RemindersConnectionState::ready());
     state->setReminders({dueToday(1), dueToday(2)});
-    state->setCalendarEvents({{u"e"_s, u"Quarterly planning review with the whole team"_s, now.addSecs(600),
-                               now.addSecs(4200), u"Meeting room on the third floor"_s, {}, {u"AB"_s, u"CD"_s}}});
+    state->setCalendarEvents({{u"e"_s,
+                               u"Quarterly planning review with the whole team"_s,
+                               now.addSecs(600),
+                               now.addSecs(4200),
+                               u"Meeting room on the third floor"_s,
+                               {},
+                               {u"AB"_s, u"CD"_s}}});
     for (const double s : {1.0, 1.25}) {
         for (int m = 0; m < 10; ++m) {
             const auto module = RailModule(m);

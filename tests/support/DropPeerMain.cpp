@@ -51,7 +51,11 @@ protected:
     {
         QTimer::singleShot(0, this, [this] {
             const QRect frame(mapToGlobal(QPoint(0, 0)), size());
-            say(QStringLiteral("ready %1 %2 %3 %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
+            say(QStringLiteral("ready %1 %2 %3 %4")
+                    .arg(frame.x())
+                    .arg(frame.y())
+                    .arg(frame.width())
+                    .arg(frame.height()));
         });
     }
     void dragEnterEvent(QDragEnterEvent *event) override { offer(event, QStringLiteral("enter")); }

@@ -49,8 +49,8 @@ void pose(Pose pose)
 {
     AppState &s = state();
     std::vector<WebSearchProvider> providers = WebSearchProvider::builtInProviders();
-    providers.push_back({u"custom-gallery"_s, u"A search site with a long title"_s,
-                         u"https://search.example.org/?q={query}"_s, false});
+    providers.push_back(
+        {u"custom-gallery"_s, u"A search site with a long title"_s, u"https://search.example.org/?q={query}"_s, false});
     s.setWebSearchProviders(providers);
     s.setSelectedWebSearchProviderID(pose == Pose::providerMenu ? u"custom-gallery"_s : u"google"_s);
     s.setLinks(pose == Pose::empty ? std::vector<SavedLink>{} : sampleLinks());
@@ -96,19 +96,16 @@ QWidget *wholeCard(Pose which)
 std::vector<View> linksViews()
 {
     const auto panel = [](const char *name, Pose which) {
-        return View{name, {kDetailPanelWidth, kDetailPanelHeight}, false,
-                    [which](const Context &) { return inPanel(which); }};
+        return View{
+            name, {kDetailPanelWidth, kDetailPanelHeight}, false, [which](const Context &) { return inPanel(which); }};
     };
     const auto whole = [](const char *name, int height, Pose which) {
         return View{name, {kDetailPanelWidth, height}, true, [which](const Context &) { return wholeCard(which); }};
     };
     return {
-        panel("links-empty", Pose::empty),
-        panel("links-full", Pose::full),
-        panel("links-composer", Pose::composer),
-        panel("links-provider-menu", Pose::providerMenu),
-        whole("links-whole-card", 520, Pose::full),
-        whole("links-whole-composer", 600, Pose::composer),
+        panel("links-empty", Pose::empty),          panel("links-full", Pose::full),
+        panel("links-composer", Pose::composer),    panel("links-provider-menu", Pose::providerMenu),
+        whole("links-whole-card", 520, Pose::full), whole("links-whole-composer", 600, Pose::composer),
     };
 }
 

@@ -209,16 +209,19 @@ std::vector<View> mediaViews()
     const QString longTitle = u"An Exceedingly Long Title for a Live Recording, Remastered Edition (Extended Mix)"_s;
     const QString longArtist = u"The Very Long Named Orchestra and Choir of Somewhere Far Away"_s;
     return {
-        {"wallpapers-empty", {318, 430}, true,
-         [](const Context &c) { return wallpapersCard({}, c); }},
-        {"wallpapers-loading", {318, 430}, true,
+        {"wallpapers-empty", {318, 430}, true, [](const Context &c) { return wallpapersCard({}, c); }},
+        {"wallpapers-loading",
+         {318, 430},
+         true,
          [](const Context &c) {
              WallpaperScene scene;
              scene.loading = true;
              scene.status = u"Loading web library..."_s;
              return wallpapersCard(scene, c);
          }},
-        {"wallpapers-one", {318, 430}, true,
+        {"wallpapers-one",
+         {318, 430},
+         true,
          [](const Context &c) {
              WallpaperScene scene;
              scene.items = 1;
@@ -227,7 +230,9 @@ std::vector<View> mediaViews()
              scene.tint = StatusTint::green;
              return wallpapersCard(scene, c);
          }},
-        {"wallpapers-local", {318, 430}, true,
+        {"wallpapers-local",
+         {318, 430},
+         true,
          [](const Context &c) {
              WallpaperScene scene;
              scene.items = 12;
@@ -238,7 +243,9 @@ std::vector<View> mediaViews()
              scene.title = u"IMG_20250814_183022_sunset_over_the_bay"_s;
              return wallpapersCard(scene, c);
          }},
-        {"wallpapers-set-failed", {318, 430}, true,
+        {"wallpapers-set-failed",
+         {318, 430},
+         true,
          [](const Context &c) {
              WallpaperScene scene;
              scene.items = 3;
@@ -247,21 +254,31 @@ std::vector<View> mediaViews()
              scene.tint = StatusTint::orange;
              return wallpapersCard(scene, c);
          }},
-        {"hero-artwork", {318, 310}, true,
+        {"hero-artwork",
+         {318, 310},
+         true,
          [](const Context &c) { return hero(playing(u"Clair de Lune"_s, u"Debussy"_s, u"Spotify"_s, true), c); }},
-        {"hero-placeholder", {318, 310}, true,
+        {"hero-placeholder",
+         {318, 310},
+         true,
          [](const Context &c) { return hero(playing(u"Morning Radio"_s, {}, u"SoundCloud"_s, false), c); }},
-        {"hero-long", {318, 310}, true,
+        {"hero-long",
+         {318, 310},
+         true,
          [longTitle, longArtist](const Context &c) {
              return hero(playing(longTitle, longArtist, u"Firefox YouTube"_s, true), c);
          }},
-        {"hero-muted", {318, 310}, true,
+        {"hero-muted",
+         {318, 310},
+         true,
          [](const Context &c) {
              NowPlayingItem item = playing(u"Rain Study"_s, u"Ambient Works"_s, u"Anghami"_s, true);
              item.isMuted = true;
              return hero(item, c);
          }},
-        {"hero-paused", {318, 310}, true,
+        {"hero-paused",
+         {318, 310},
+         true,
          [](const Context &c) {
              NowPlayingItem item = playing(u"Nothing in particular"_s, {}, {}, false);
              item.isPlaying = false;

@@ -26,10 +26,11 @@ namespace {
 // reaches the first automatic look.
 struct ConfiguredUpdates {
     QNetworkAccessManager network;
-    OrlixUpdateController controller{network, state().defaults(),
-                                     OrlixUpdateConfiguration::make(QStringLiteral("https://updates.kolu.example/feed.xml"),
-                                                                    QStringLiteral("gallery-key")),
-                                     clock()};
+    OrlixUpdateController controller{
+        network, state().defaults(),
+        OrlixUpdateConfiguration::make(QStringLiteral("https://updates.kolu.example/feed.xml"),
+                                       QStringLiteral("gallery-key")),
+        clock()};
 };
 ConfiguredUpdates *configured = nullptr;
 
@@ -69,9 +70,8 @@ SettingsView *windowIn(const Context &context, OrlixUpdateController &controller
 {
     auto *view = new SettingsView(state(), controller);
     view->viewSettings().setThemeRaw(rawValue(context.style.theme()));
-    view->viewSettings().setAppearanceModeRaw(context.style.colorScheme() == ColorScheme::dark
-                                                  ? QStringLiteral("dark")
-                                                  : QStringLiteral("light"));
+    view->viewSettings().setAppearanceModeRaw(
+        context.style.colorScheme() == ColorScheme::dark ? QStringLiteral("dark") : QStringLiteral("light"));
     return view;
 }
 

@@ -49,9 +49,8 @@ void copyLook(const Context &context)
 {
     UserDefaults &defaults = state().defaults();
     defaults.set(SettingsKey::orlixTheme, rawValue(context.style.theme()));
-    defaults.set(SettingsKey::orlixAppearanceMode, context.style.colorScheme() == ColorScheme::dark
-                                                            ? QStringLiteral("dark")
-                                                            : QStringLiteral("light"));
+    defaults.set(SettingsKey::orlixAppearanceMode,
+                 context.style.colorScheme() == ColorScheme::dark ? QStringLiteral("dark") : QStringLiteral("light"));
 }
 
 // Pictures show the end of every page change.

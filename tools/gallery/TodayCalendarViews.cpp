@@ -116,9 +116,9 @@ QWidget *todayCard(TodayLook look)
     const bool longTexts = look == TodayLook::longTexts;
     const QString city = longTexts ? u"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch"_s : u"Makkah"_s;
     s.setTodayWeather(TodayWeather{city, longTexts ? -0.4 : 21.5, longTexts ? 48 : 61, clock().now()});
-    s.setCalendarEvents({event(u"t1"_s, longTexts ? kLongText : u"Design sync"_s, 19, 30, {},
-                               look == TodayLook::eventWithoutLink ? QUrl()
-                                                                   : QUrl(u"https://meet.example.com/abc-defg-hij"_s))});
+    s.setCalendarEvents(
+        {event(u"t1"_s, longTexts ? kLongText : u"Design sync"_s, 19, 30, {},
+               look == TodayLook::eventWithoutLink ? QUrl() : QUrl(u"https://meet.example.com/abc-defg-hij"_s))});
     s.setPrayerDay(prayerDay(city));
     s.setReminders({reminder(u"Pick up the dry cleaning"_s, 120, false),
                     reminder(longTexts ? kLongText : u"Call the bank"_s, 30, true),

@@ -170,14 +170,16 @@ std::vector<View> trayViews()
     const auto none = StatusTint::secondary;
     return {
         {"tray-empty", {318, 560}, true, [=](const Context &c) { return trayCard(c, 0, false, false, {}, none); }},
-        {"tray-three-files", {318, 860}, true,
-         [=](const Context &c) { return trayCard(c, 3, true, false, {}, none); }},
-        {"tray-fourteen-files", {318, 1640}, true,
+        {"tray-three-files", {318, 860}, true, [=](const Context &c) { return trayCard(c, 3, true, false, {}, none); }},
+        {"tray-fourteen-files",
+         {318, 1640},
+         true,
          [=](const Context &c) { return trayCard(c, 14, false, false, {}, none); }},
         {"tray-clipboard", {318, 820}, true, [=](const Context &c) { return trayCard(c, 0, true, false, {}, none); }},
-        {"tray-drop-target", {318, 560}, true,
-         [=](const Context &c) { return trayCard(c, 2, false, true, {}, none); }},
-        {"tray-status", {318, 640}, true,
+        {"tray-drop-target", {318, 560}, true, [=](const Context &c) { return trayCard(c, 2, false, true, {}, none); }},
+        {"tray-status",
+         {318, 640},
+         true,
          [=](const Context &c) {
              return trayCard(c, 2, false, false, u"KDE Connect is not available"_s, StatusTint::orange);
          }},

@@ -44,8 +44,7 @@ QImage decodeImage(QIODevice &device, QSize target)
         if (decoded != image.size())
             image = image.scaled(decoded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    const QImage::Format format =
-        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format format = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != format)
         image.convertTo(format);
     return image;

@@ -9,7 +9,6 @@
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
-
 #include <exception>
 
 using namespace Qt::StringLiterals;

@@ -28,7 +28,10 @@ namespace {
 constexpr int kTilePadX = 8, kTilePadY = 10, kTileSpacing = 8, kGridSpacing = 10;
 constexpr qreal kIconRadius = 18, kTileRadius = 14, kMonogramInset = 6;
 
-QFont nameFont() { return OrlixFonts::system(11, QFont::Bold); }
+QFont nameFont()
+{
+    return OrlixFonts::system(11, QFont::Bold);
+}
 
 // The letters in the icon's colour; on a light surface a shade deeper, so
 // that yellow, mint and cyan letters stay readable.
@@ -39,7 +42,9 @@ QColor monogramColor(const QColor &color, ColorScheme scheme)
 
 } // namespace
 
-LargeLinkIcon::LargeLinkIcon(const SavedLink &link, QWidget *parent) : QWidget(parent), m_link(link)
+LargeLinkIcon::LargeLinkIcon(const SavedLink &link, QWidget *parent)
+    : QWidget(parent)
+    , m_link(link)
 {
     setObjectName(u"largeLinkIcon"_s);
     setFixedSize(side, side);
@@ -72,8 +77,8 @@ QPixmap LargeLinkIcon::brandPixmap(const QImage &image, const QSizeF &size, qrea
 {
     const QSize pixels = (size * devicePixelRatio).toSize();
     const QSize fitted = image.size().scaled(pixels, Qt::KeepAspectRatio);
-    if (m_brandPixmap.size() != fitted || m_brandPixmap.devicePixelRatio() != devicePixelRatio ||
-        m_brandPixmap.isNull()) {
+    if (m_brandPixmap.size() != fitted || m_brandPixmap.devicePixelRatio() != devicePixelRatio
+        || m_brandPixmap.isNull()) {
         m_brandPixmap = QPixmap::fromImage(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation));
         m_brandPixmap.setDevicePixelRatio(devicePixelRatio);
     }
@@ -115,7 +120,9 @@ void LargeLinkIcon::paintEvent(QPaintEvent *)
 }
 
 FavoriteLinkTile::FavoriteLinkTile(AppState &state, const SavedLink &link, QWidget *parent)
-    : QAbstractButton(parent), m_state(state), m_link(link)
+    : QAbstractButton(parent)
+    , m_state(state)
+    , m_link(link)
 {
     setObjectName(u"favoriteLinkTile"_s);
     setCursor(Qt::PointingHandCursor);
@@ -199,7 +206,9 @@ void FavoriteLinkTile::paintEvent(QPaintEvent *)
     painter.strokePath(shape, QPen(withAlpha(style.hairline(), 0.22), 0.8));
 }
 
-FavoriteLinkGrid::FavoriteLinkGrid(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+FavoriteLinkGrid::FavoriteLinkGrid(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     setObjectName(u"favoriteLinkGrid"_s);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);

@@ -40,13 +40,13 @@ struct Rgb {
 
 // The standard named colours, light and dark appearance.
 constexpr std::array<std::array<Rgb, 2>, 7> kNamedColors{{
-    {{{50, 173, 230}, {100, 210, 255}}},  // cyan
-    {{{0, 199, 190}, {99, 230, 226}}},    // mint
-    {{{0, 122, 255}, {10, 132, 255}}},    // blue
-    {{{175, 82, 222}, {191, 90, 242}}},   // purple
-    {{{255, 45, 85}, {255, 55, 95}}},     // pink
-    {{{255, 149, 0}, {255, 159, 10}}},    // orange
-    {{{255, 204, 0}, {255, 214, 10}}},    // yellow
+    {{{50, 173, 230}, {100, 210, 255}}}, // cyan
+    {{{0, 199, 190}, {99, 230, 226}}},   // mint
+    {{{0, 122, 255}, {10, 132, 255}}},   // blue
+    {{{175, 82, 222}, {191, 90, 242}}},  // purple
+    {{{255, 45, 85}, {255, 55, 95}}},    // pink
+    {{{255, 149, 0}, {255, 159, 10}}},   // orange
+    {{{255, 204, 0}, {255, 214, 10}}},   // yellow
 }};
 
 } // namespace
@@ -170,10 +170,13 @@ std::optional<QUrl> openableURL(const SavedLink &link)
 QColor searchButtonTint(OrlixTheme theme, const QColor &linksTint, const QColor &hero)
 {
     switch (theme) {
-    case OrlixTheme::activeDark: return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
-    case OrlixTheme::heroLight: return hero;
+    case OrlixTheme::activeDark:
+        return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
+    case OrlixTheme::heroLight:
+        return hero;
     case OrlixTheme::default_:
-    case OrlixTheme::flatOlive: break;
+    case OrlixTheme::flatOlive:
+        break;
     }
     return linksTint;
 }

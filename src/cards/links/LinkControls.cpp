@@ -24,12 +24,18 @@ namespace {
 constexpr qreal kRadius = 10;
 constexpr int kIconGap = 6;
 
-QFont searchFont() { return OrlixFonts::system(13, QFont::Bold); }
-QFont invitationFont() { return OrlixFonts::system(12, QFont::Bold); }
+QFont searchFont()
+{
+    return OrlixFonts::system(13, QFont::Bold);
+}
+QFont invitationFont()
+{
+    return OrlixFonts::system(12, QFont::Bold);
+}
 
 // A symbol followed by a text, centred (or left-aligned) in `rect`.
-void paintLabel(QPainter &painter, const QRectF &rect, const QString &symbol, const QString &text,
-                const QFont &font, const QColor &color, Qt::Alignment alignment)
+void paintLabel(QPainter &painter, const QRectF &rect, const QString &symbol, const QString &text, const QFont &font,
+                const QColor &color, Qt::Alignment alignment)
 {
     const QFontMetricsF metrics(font);
     const qreal iconSize = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF();
@@ -41,14 +47,15 @@ void paintLabel(QPainter &painter, const QRectF &rect, const QString &symbol, co
                         IconWeight::bold);
     painter.setFont(font);
     painter.setPen(color);
-    painter.drawText(QRectF(left + iconSize + kIconGap, rect.top(), rect.right() - left - iconSize - kIconGap,
-                            rect.height()),
-                     Qt::AlignVCenter | Qt::AlignLeft, shown);
+    painter.drawText(
+        QRectF(left + iconSize + kIconGap, rect.top(), rect.right() - left - iconSize - kIconGap, rect.height()),
+        Qt::AlignVCenter | Qt::AlignLeft, shown);
 }
 
 } // namespace
 
-LinkSearchButton::LinkSearchButton(QWidget *parent) : QAbstractButton(parent)
+LinkSearchButton::LinkSearchButton(QWidget *parent)
+    : QAbstractButton(parent)
 {
     setObjectName(u"linkSearchButton"_s);
     setText(tr("search"));
@@ -85,8 +92,8 @@ void LinkSearchButton::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(drawnOpacity() * (isDown() ? 0.8 : 1.0));
     painter.fillPath(continuousRoundedRect(QRectF(rect()), kRadius), withAlpha(tint, 0.94));
-    paintLabel(painter, QRectF(rect()).adjusted(12, 0, -12, 0), u"magnifyingglass"_s, text(), searchFont(),
-               foreground, Qt::AlignHCenter);
+    paintLabel(painter, QRectF(rect()).adjusted(12, 0, -12, 0), u"magnifyingglass"_s, text(), searchFont(), foreground,
+               Qt::AlignHCenter);
 }
 
 LinkComposerButton::LinkComposerButton(QWidget *parent)
@@ -95,7 +102,8 @@ LinkComposerButton::LinkComposerButton(QWidget *parent)
     setObjectName(u"linkComposerButton"_s);
 }
 
-LinkComposerInvitation::LinkComposerInvitation(QWidget *parent) : QAbstractButton(parent)
+LinkComposerInvitation::LinkComposerInvitation(QWidget *parent)
+    : QAbstractButton(parent)
 {
     setObjectName(u"linkComposerInvitation"_s);
     setText(tr("Add favorite website"));
@@ -121,8 +129,7 @@ void LinkComposerInvitation::paintEvent(QPaintEvent *)
     const OrlixStyle &style = OrlixStyle::current();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(continuousRoundedRect(QRectF(rect()), kRadius),
-                     withAlpha(style.surface(), isDown() ? 0.6 : 0.42));
+    painter.fillPath(continuousRoundedRect(QRectF(rect()), kRadius), withAlpha(style.surface(), isDown() ? 0.6 : 0.42));
     paintLabel(painter, QRectF(rect()).adjusted(10, 9, -10, -9), u"link.badge.plus"_s, text(), invitationFont(),
                style.secondaryText(), Qt::AlignLeft);
 }

@@ -21,7 +21,8 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 LinksCard::LinksCard(AppState &state, QWidget *parent)
-    : ModuleCard(tr("Favorites Links"), u"star"_s, parent), m_state(state)
+    : ModuleCard(tr("Favorites Links"), u"star"_s, parent)
+    , m_state(state)
 {
     setObjectName(u"linksCard"_s);
 
@@ -203,10 +204,15 @@ void LinksCard::fadeComposerIn()
 void LinksCard::onStateChanged(AppState::Field field)
 {
     switch (field) {
-    case AppState::Field::links: updateFavorites(); break;
+    case AppState::Field::links:
+        updateFavorites();
+        break;
     case AppState::Field::webSearchProviders:
-    case AppState::Field::selectedWebSearchProviderID: updateProviders(); break;
-    default: break;
+    case AppState::Field::selectedWebSearchProviderID:
+        updateProviders();
+        break;
+    default:
+        break;
     }
 }
 

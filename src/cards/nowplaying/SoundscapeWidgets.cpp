@@ -59,7 +59,7 @@ public:
     using QAbstractButton::QAbstractButton;
 
 protected:
-    void paintEvent(QPaintEvent *) override {}
+    void paintEvent(QPaintEvent *) override { }
 };
 
 } // namespace

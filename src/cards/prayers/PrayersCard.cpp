@@ -256,7 +256,7 @@ void PrayersCard::updateList()
     if (!hasTimes) {
         // After a failed fetch the empty state says what happened, not what to set.
         const bool failed = !m_state.isLoadingPrayers() && m_state.prayerStatusTint() == StatusTint::orange
-            && !m_state.prayerStatusMessage().isEmpty();
+                            && !m_state.prayerStatusMessage().isEmpty();
         m_empty->setContent(u"seal"_s, m_state.isLoadingPrayers() ? u"Loading prayers"_s : u"No prayer times"_s,
                             failed ? m_state.prayerStatusMessage() : u"Set a city and refresh today's times."_s);
         return;

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-
 namespace kolu {
 
 class ElidedLabel;

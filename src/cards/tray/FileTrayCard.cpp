@@ -36,7 +36,8 @@ namespace {
 class HeaderTile : public QWidget {
 public:
     HeaderTile(QString symbol, QWidget *parent)
-        : QWidget(parent), m_symbol(std::move(symbol))
+        : QWidget(parent)
+        , m_symbol(std::move(symbol))
     {
         setFixedSize(24, 24);
         repaintOnStyleChange(this);

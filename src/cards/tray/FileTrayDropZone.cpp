@@ -21,9 +21,18 @@ namespace kolu {
 
 namespace {
 constexpr qreal kPadX = 17, kPadY = 18, kBadge = 38, kGap = 14, kLineGap = 4, kRadius = 19, kMinimumHeight = 86;
-QFont titleFont() { return OrlixFonts::system(15, QFont::Bold); }
-QFont subtitleFont() { return OrlixFonts::system(11, QFont::DemiBold); }
-qreal mix(qreal rest, qreal targeted, qreal t) { return rest + (targeted - rest) * t; }
+QFont titleFont()
+{
+    return OrlixFonts::system(15, QFont::Bold);
+}
+QFont subtitleFont()
+{
+    return OrlixFonts::system(11, QFont::DemiBold);
+}
+qreal mix(qreal rest, qreal targeted, qreal t)
+{
+    return rest + (targeted - rest) * t;
+}
 const QString kRestTitle = QStringLiteral("Drop file manager files");
 const QString kTargetedTitle = QStringLiteral("Release to hold files");
 } // namespace
@@ -110,7 +119,7 @@ qreal FileTrayDropZone::textHeight(qreal width) const
     const qreal titleLines = wrapped(title(), titleFont(), width).size();
     const qreal subtitleLines = wrapped(subtitle(), subtitleFont(), width).size();
     return titleLines * QFontMetricsF(titleFont()).height() + kLineGap
-         + subtitleLines * QFontMetricsF(subtitleFont()).height();
+           + subtitleLines * QFontMetricsF(subtitleFont()).height();
 }
 
 int FileTrayDropZone::heightForWidth(int width) const
@@ -120,7 +129,7 @@ int FileTrayDropZone::heightForWidth(int width) const
     const qreal rest = wrapped(kRestTitle, titleFont(), column).size();
     const qreal targeted = wrapped(kTargetedTitle, titleFont(), column).size();
     const qreal text = std::max(rest, targeted) * QFontMetricsF(titleFont()).height() + kLineGap
-                     + wrapped(subtitle(), subtitleFont(), column).size() * QFontMetricsF(subtitleFont()).height();
+                       + wrapped(subtitle(), subtitleFont(), column).size() * QFontMetricsF(subtitleFont()).height();
     return int(std::ceil(std::max(kMinimumHeight, std::max(kBadge, text) + 2 * kPadY) + 4));
 }
 

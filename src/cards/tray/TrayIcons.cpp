@@ -191,8 +191,9 @@ void ClipboardItemIcon::paintEvent(QPaintEvent *)
         const QRectF frame = QRectF(rect()).adjusted(1, 0, -1, -2);
         const QPainterPath shape = continuousRoundedRect(frame, 11);
         for (int i = 1; i <= 3; ++i) {
-            painter.fillPath(continuousRoundedRect(frame.translated(0, 1 + i * 0.4).adjusted(-i * 0.3, 0, i * 0.3, i * 0.3), 11),
-                             QColor(0, 0, 0, 10));
+            painter.fillPath(
+                continuousRoundedRect(frame.translated(0, 1 + i * 0.4).adjusted(-i * 0.3, 0, i * 0.3, i * 0.3), 11),
+                QColor(0, 0, 0, 10));
         }
         painter.save();
         painter.setClipPath(shape);

@@ -47,7 +47,6 @@ public:
     }
 
 protected:
-
     void paintEvent(QPaintEvent *) override
     {
         const OrlixStyle &style = OrlixStyle::current();
@@ -95,7 +94,7 @@ public:
     using QAbstractButton::QAbstractButton;
 
 protected:
-    void paintEvent(QPaintEvent *) override {}
+    void paintEvent(QPaintEvent *) override { }
 };
 
 } // namespace

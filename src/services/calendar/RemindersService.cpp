@@ -35,8 +35,8 @@ RemindersConnectionState stateOf(const TodoWriteResult &result)
     return RemindersConnectionState::failed(result.message);
 }
 
-QCoro::Task<std::pair<RemindersConnectionState, std::vector<ReminderItem>>>
-openReminders(CalendarStore &store, int limit)
+QCoro::Task<std::pair<RemindersConnectionState, std::vector<ReminderItem>>> openReminders(CalendarStore &store,
+                                                                                          int limit)
 {
     std::vector<ReminderItem> items = co_await store.openTodos();
     RemindersService::sortForDisplay(items);
@@ -138,6 +138,5 @@ void RemindersService::sortForDisplay(std::vector<ReminderItem> &items)
         return collator.compare(a.title, b.title) < 0;
     });
 }
-
 
 } // namespace kolu

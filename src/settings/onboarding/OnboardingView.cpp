@@ -138,9 +138,9 @@ void OnboardingFeatureCard::paintPage(QPainter &painter, const OnboardingPage &p
     painter.drawText(QRectF(kTextLeft, kCardPadding, textWidth, titleHeight), Qt::TextWordWrap, page.title);
     painter.setFont(subtitleFont());
     painter.setPen(style.secondaryText());
-    painter.drawText(QRectF(kTextLeft, kCardPadding + titleHeight + 8, textWidth,
-                            height() - kCardPadding - titleHeight - 8),
-                     Qt::TextWordWrap, page.subtitle);
+    painter.drawText(
+        QRectF(kTextLeft, kCardPadding + titleHeight + 8, textWidth, height() - kCardPadding - titleHeight - 8),
+        Qt::TextWordWrap, page.subtitle);
     painter.restore();
 }
 
@@ -236,8 +236,8 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
     };
     names->addWidget(centred(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(18, QFont::Bold),
                                           PaletteRole::text, 1, this)));
-    names->addWidget(centred(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion), OrlixFonts::system(9, QFont::DemiBold),
-                                          PaletteRole::mutedText, 1, this)));
+    names->addWidget(centred(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion),
+                                          OrlixFonts::system(9, QFont::DemiBold), PaletteRole::mutedText, 1, this)));
     header->addLayout(names);
     header->addSpacing(8);
     header->addWidget(centred(settingsText(QStringLiteral("Welcome to Kolu"), OrlixFonts::system(30, QFont::Bold),

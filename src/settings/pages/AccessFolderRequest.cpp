@@ -64,8 +64,8 @@ QCoro::Task<> pickAccessFolder(QPointer<AppState> state, AccessFolder folder, bo
 {
     const FolderTraits folderTraits = traits(folder);
     // Built before the wait: no temporaries inside the awaited expression.
-    FolderPickerOptions options{folderTraits.pickerTitle,
-                                QCoreApplication::translate("DesktopAppsPage", "Use Folder"), true};
+    FolderPickerOptions options{folderTraits.pickerTitle, QCoreApplication::translate("DesktopAppsPage", "Use Folder"),
+                                true};
     QCoro::Task<std::optional<QString>> picking = state->folderPicker().chooseFolder(std::move(options));
     const std::optional<QString> chosen = co_await std::move(picking);
     if (!state)

@@ -70,10 +70,13 @@ QString remindersLine(const RemindersConnectionState &connection)
 QColor statusColor(StatusTint tint)
 {
     switch (tint) {
-    case StatusTint::green: return QColor(52, 168, 83);
-    case StatusTint::orange: return QColor(232, 130, 30);
+    case StatusTint::green:
+        return QColor(52, 168, 83);
+    case StatusTint::orange:
+        return QColor(232, 130, 30);
     case StatusTint::accent:
-    case StatusTint::secondary: break;
+    case StatusTint::secondary:
+        break;
     }
     return OrlixStyle::current().secondaryText();
 }
@@ -92,15 +95,15 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     outer->addWidget(settingsSectionPage(tr("System Access"), &card, this));
     QVBoxLayout *content = card->contentLayout();
 
-    content->addWidget(
-        settingsCardHeader(tr("Desktop Apps"), QStringLiteral("apple.logo"), tr("Calendar, Reminders, Notes"), nullptr));
+    content->addWidget(settingsCardHeader(tr("Desktop Apps"), QStringLiteral("apple.logo"),
+                                          tr("Calendar, Reminders, Notes"), nullptr));
 
     QVBoxLayout *status = rowStack(content);
-    m_calendarStatus = settingsStatusRow(tr("Calendar"), {}, QStringLiteral("calendar"),
-                                         style.tint(RailModule::calendar));
+    m_calendarStatus =
+        settingsStatusRow(tr("Calendar"), {}, QStringLiteral("calendar"), style.tint(RailModule::calendar));
     m_calendarStatus->setObjectName(QStringLiteral("desktopAppsCalendarStatus"));
-    m_remindersStatus = settingsStatusRow(tr("Reminders"), {}, QStringLiteral("checklist"),
-                                          style.tint(RailModule::reminders));
+    m_remindersStatus =
+        settingsStatusRow(tr("Reminders"), {}, QStringLiteral("checklist"), style.tint(RailModule::reminders));
     m_remindersStatus->setObjectName(QStringLiteral("desktopAppsRemindersStatus"));
     m_notesStatus = settingsStatusRow(tr("Notes"), {}, QStringLiteral("note.text"), style.tint(RailModule::notes));
     m_notesStatus->setObjectName(QStringLiteral("desktopAppsNotesStatus"));
@@ -145,8 +148,8 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     buttons->setSpacing(8);
     auto *refresh = settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), QStringLiteral("arrow.clockwise"),
                                        QStringLiteral("desktopAppsRefresh"));
-    auto *openCalendar = settingsPageButton(OrlixButton::Kind::primary, tr("Open Calendar"),
-                                            QStringLiteral("calendar"), QStringLiteral("desktopAppsOpenCalendar"));
+    auto *openCalendar = settingsPageButton(OrlixButton::Kind::primary, tr("Open Calendar"), QStringLiteral("calendar"),
+                                            QStringLiteral("desktopAppsOpenCalendar"));
     auto *openReminders = settingsPageButton(OrlixButton::Kind::secondary, tr("Open Reminders"),
                                              QStringLiteral("checklist"), QStringLiteral("desktopAppsOpenReminders"));
     connect(refresh, &OrlixButton::clicked, this, [appState] { appState->refreshAll(); });
@@ -190,8 +193,7 @@ void DesktopAppsPage::updateStatusRows()
         tr("%1 events this week. Event alert times are set per event in your calendar app.")
             .arg(QString::number(m_state.calendarEvents().size())));
     m_remindersStatus->detailLabel()->setText(remindersLine(m_state.remindersConnection()));
-    m_notesStatus->detailLabel()->setText(
-        tr("%1 recent notes").arg(QString::number(m_state.appleNotes().size())));
+    m_notesStatus->detailLabel()->setText(tr("%1 recent notes").arg(QString::number(m_state.appleNotes().size())));
 }
 
 void DesktopAppsPage::updateFolderDetails()

@@ -43,9 +43,12 @@ int indexOf(const T (&cases)[N], T value)
 QString edgeWord(RailEdge edge)
 {
     switch (edge) {
-    case RailEdge::left: return SettingsGeneralPage::tr("Left");
-    case RailEdge::right: return SettingsGeneralPage::tr("Right");
-    case RailEdge::top: return SettingsGeneralPage::tr("Top");
+    case RailEdge::left:
+        return SettingsGeneralPage::tr("Left");
+    case RailEdge::right:
+        return SettingsGeneralPage::tr("Right");
+    case RailEdge::top:
+        return SettingsGeneralPage::tr("Top");
     }
     return {};
 }
@@ -53,9 +56,12 @@ QString edgeWord(RailEdge edge)
 QString positionWord(RailVerticalPosition position)
 {
     switch (position) {
-    case RailVerticalPosition::top: return SettingsGeneralPage::tr("Upper");
-    case RailVerticalPosition::center: return SettingsGeneralPage::tr("Middle");
-    case RailVerticalPosition::bottom: return SettingsGeneralPage::tr("Lower");
+    case RailVerticalPosition::top:
+        return SettingsGeneralPage::tr("Upper");
+    case RailVerticalPosition::center:
+        return SettingsGeneralPage::tr("Middle");
+    case RailVerticalPosition::bottom:
+        return SettingsGeneralPage::tr("Lower");
     }
     return {};
 }
@@ -107,9 +113,9 @@ QString SettingsGeneralPage::summaryLine(const AppState &state)
     QString edge = edgeWord(state.railEdge());
     if (state.railEdge() != RailEdge::top)
         edge += u' ' + positionWord(state.railVerticalPosition());
-    return tr("%1 visible tabs").arg(state.visibleRailModules().size()) + separator + edge + separator +
-           (state.railSize() == RailSize::large ? QStringLiteral("125%") : QStringLiteral("100%")) + separator +
-           tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
+    return tr("%1 visible tabs").arg(state.visibleRailModules().size()) + separator + edge + separator
+           + (state.railSize() == RailSize::large ? QStringLiteral("125%") : QStringLiteral("100%")) + separator
+           + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
 }
 
 SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
@@ -141,17 +147,17 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     m_summary->setObjectName(QStringLiteral("generalSummaryRow"));
     addRow(m_summary);
 
-    m_edge = picker(QStringLiteral("generalRailEdgePicker"), tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")},
-                    246);
-    addRow(controlRow(settingsRowHeading(tr("Rail edge"), QStringLiteral("rectangle.inset.filled"), QString()),
-                      m_edge));
+    m_edge =
+        picker(QStringLiteral("generalRailEdgePicker"), tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")}, 246);
+    addRow(
+        controlRow(settingsRowHeading(tr("Rail edge"), QStringLiteral("rectangle.inset.filled"), QString()), m_edge));
 
     m_position = picker(QStringLiteral("generalRailPositionPicker"), tr("Rail position"),
                         {tr("Upper"), tr("Middle"), tr("Lower")}, 250);
-    m_positionRow = controlRow(
-        settingsRowHeading(tr("Rail position"), QStringLiteral("rectangle.inset.filled.and.person.filled"),
-                           tr("Move the edge handle to the upper, middle, or lower corner.")),
-        m_position);
+    m_positionRow =
+        controlRow(settingsRowHeading(tr("Rail position"), QStringLiteral("rectangle.inset.filled.and.person.filled"),
+                                      tr("Move the edge handle to the upper, middle, or lower corner.")),
+                   m_position);
     m_positionRow->setObjectName(QStringLiteral("generalRailPositionRow"));
     m_positionDivider = new SettingsDivider;
     rows->addWidget(m_positionDivider);

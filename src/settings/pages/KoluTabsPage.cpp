@@ -39,8 +39,9 @@ SettingsFeatureToggleRow::SettingsFeatureToggleRow(RailModule module, AppState &
     : QWidget(parent)
     , m_module(module)
     , m_state(state)
-    , m_symbol(new SettingsSymbol(rowSymbol(module, state.clock()), 16, IconWeight::bold,
-                                  [module] { return OrlixStyle::current().tint(module); }, 24, this))
+    , m_symbol(new SettingsSymbol(
+          rowSymbol(module, state.clock()), 16, IconWeight::bold,
+          [module] { return OrlixStyle::current().tint(module); }, 24, this))
     , m_switch(new OrlixSwitch(this))
 {
     setObjectName(QStringLiteral("featureToggleRow-") + rawValue(module));
@@ -94,8 +95,8 @@ void SettingsFeatureToggleRow::paintEvent(QPaintEvent *)
 
 const std::vector<RailModule> &SettingsKoluTabsPage::firstColumn()
 {
-    static const std::vector<RailModule> modules{RailModule::today, RailModule::reminders,  RailModule::links,
-                                                 RailModule::nowPlaying, RailModule::notes, RailModule::prayers};
+    static const std::vector<RailModule> modules{RailModule::today,      RailModule::reminders, RailModule::links,
+                                                 RailModule::nowPlaying, RailModule::notes,     RailModule::prayers};
     return modules;
 }
 
@@ -135,8 +136,9 @@ SettingsKoluTabsPage::SettingsKoluTabsPage(SettingsView &view, QWidget *parent)
     headerRow->addWidget(m_count, 0, Qt::AlignVCenter);
     content->addWidget(fullWidth(header));
 
-    content->addWidget(settingsText(tr("Drag icons in the Kolu rail to reorder them. Hide anything you do not use here."),
-                                    OrlixFonts::system(15, QFont::DemiBold), PaletteRole::secondaryText, 2));
+    content->addWidget(
+        settingsText(tr("Drag icons in the Kolu rail to reorder them. Hide anything you do not use here."),
+                     OrlixFonts::system(15, QFont::DemiBold), PaletteRole::secondaryText, 2));
 
     auto *columns = new QWidget;
     auto *columnsRow = new QHBoxLayout(columns);

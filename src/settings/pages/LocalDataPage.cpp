@@ -61,8 +61,8 @@ LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWid
     rows->setSpacing(8);
     m_linksRow = settingsStatusRow(tr("Copy & Links"), {}, QStringLiteral("star"), style.tint(RailModule::links));
     m_linksRow->setObjectName(QStringLiteral("localDataLinksRow"));
-    m_trayRow = settingsStatusRow(tr("File Tray"), {}, QStringLiteral("tray.and.arrow.down"),
-                                  style.tint(RailModule::fileTray));
+    m_trayRow =
+        settingsStatusRow(tr("File Tray"), {}, QStringLiteral("tray.and.arrow.down"), style.tint(RailModule::fileTray));
     m_trayRow->setObjectName(QStringLiteral("localDataTrayRow"));
     rows->addWidget(m_linksRow);
     rows->addWidget(m_trayRow);
@@ -141,9 +141,9 @@ void LocalDataPage::stateChanged(AppState::Field field)
 
 void LocalDataPage::updateCounts()
 {
-    m_linksRow->detailLabel()->setText(tr("%1 links, %2 captured copies")
-                                           .arg(QString::number(m_state.links().size()),
-                                                QString::number(m_state.clipboardItems().size())));
+    m_linksRow->detailLabel()->setText(
+        tr("%1 links, %2 captured copies")
+            .arg(QString::number(m_state.links().size()), QString::number(m_state.clipboardItems().size())));
     m_trayRow->detailLabel()->setText(tr("%1 held files. References original files without moving them.")
                                           .arg(QString::number(m_state.fileTrayItems().size())));
     m_clearTray->setEnabled(!m_state.fileTrayItems().empty());

@@ -79,8 +79,8 @@ QWidget *settingsRowHeading(const QString &title, const QString &symbol, const Q
     column->setSpacing(2);
     column->addWidget(settingsSymbolLabel(title, symbol, OrlixFonts::system(13, QFont::Bold), heading));
     if (!caption.isEmpty())
-        column->addWidget(settingsText(caption, OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0,
-                                       heading));
+        column->addWidget(
+            settingsText(caption, OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, heading));
     return heading;
 }
 

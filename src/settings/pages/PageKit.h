@@ -45,8 +45,7 @@ SettingsSymbol::ColorSource styleColor(PaletteRole role);
 
 // A label made of a symbol and a title, 6 pt apart, in the title's font and
 // the text colour.
-QWidget *settingsSymbolLabel(const QString &title, const QString &symbol, const QFont &font,
-                             QWidget *parent = nullptr);
+QWidget *settingsSymbolLabel(const QString &title, const QString &symbol, const QFont &font, QWidget *parent = nullptr);
 
 // The heading of a control row: the labelled title (13 pt bold) and, when
 // given, a caption under it (12 pt semibold, secondary text).

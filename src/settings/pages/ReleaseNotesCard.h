@@ -12,8 +12,7 @@ namespace kolu {
 class ReleaseNotesCard : public SettingsInfoCard {
     Q_OBJECT
 public:
-    ReleaseNotesCard(const QString &version, const QString &label, const QStringList &notes,
-                     QWidget *parent = nullptr);
+    ReleaseNotesCard(const QString &version, const QString &label, const QStringList &notes, QWidget *parent = nullptr);
 };
 
 } // namespace kolu

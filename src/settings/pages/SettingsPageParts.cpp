@@ -122,7 +122,8 @@ QWidget *settingsCardHeader(const QString &title, const QString &symbol, const Q
     titleLabel->setObjectName(QStringLiteral("settingsCardTitle"));
     layout->addWidget(titleLabel, 0, Qt::AlignVCenter);
     layout->addStretch(1);
-    auto *badge = settingsText(trailingText, OrlixFonts::system(12, QFont::Bold), PaletteRole::secondaryText, 1, header);
+    auto *badge =
+        settingsText(trailingText, OrlixFonts::system(12, QFont::Bold), PaletteRole::secondaryText, 1, header);
     badge->setAlignment(Qt::AlignRight);
     layout->addWidget(badge, 0, Qt::AlignVCenter);
     if (trailing)

@@ -108,7 +108,8 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
 
     auto *controls = new QVBoxLayout;
     controls->setSpacing(8);
-    controls->addWidget(settingsStatusRow(tr("Now Playing"), tr("Controls radio and ambient sounds inside Soundscapes."),
+    controls->addWidget(settingsStatusRow(tr("Now Playing"),
+                                          tr("Controls radio and ambient sounds inside Soundscapes."),
                                           QStringLiteral("music.note"), style.tint(RailModule::nowPlaying), card));
 
     auto *focusRow = new QHBoxLayout;
@@ -140,12 +141,11 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     testRow->addWidget(m_test);
     controls->addWidget(rowHolder(testRow, nullptr));
 
-    m_reminderAlerts = addSwitchRow(controls,
-                                    settingsStatusRow(tr("Reminder alerts"),
-                                                      tr("Show a Kolu alert when a timed reminder is due."),
-                                                      QStringLiteral("checklist"), style.tint(RailModule::reminders),
-                                                      card),
-                                    QStringLiteral("soundscapesReminderAlerts"), card);
+    m_reminderAlerts =
+        addSwitchRow(controls,
+                     settingsStatusRow(tr("Reminder alerts"), tr("Show a Kolu alert when a timed reminder is due."),
+                                       QStringLiteral("checklist"), style.tint(RailModule::reminders), card),
+                     QStringLiteral("soundscapesReminderAlerts"), card);
     content->addWidget(rowHolder(controls, nullptr));
 
     auto *open = new OrlixButton(OrlixButton::Kind::primary, tr("Open Soundscapes"), card);
@@ -153,22 +153,20 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     open->setSymbol(QStringLiteral("sidebar.right"));
     content->addWidget(open, 0, Qt::AlignLeft);
     content->addWidget(new SettingsDivider(card));
-    m_bahrainStation = addSwitchRow(content,
-                                    settingsStatusRow(tr("Bahrain Quran Radio"),
-                                                      tr("Show the built-in Bahrain station in Quran Radio."),
-                                                      QStringLiteral("radio"), style.tint(RailModule::nowPlaying), card),
-                                    QStringLiteral("soundscapesBahrainStation"), card);
+    m_bahrainStation = addSwitchRow(
+        content,
+        settingsStatusRow(tr("Bahrain Quran Radio"), tr("Show the built-in Bahrain station in Quran Radio."),
+                          QStringLiteral("radio"), style.tint(RailModule::nowPlaying), card),
+        QStringLiteral("soundscapesBahrainStation"), card);
     content->addWidget(new SettingsDivider(card));
     content->addWidget(new CustomRadioStationEditor(view, card));
     page->addWidget(new SettingsGroup(tr("Audio"), card, this));
 
     SettingsViewSettings &settings = view.viewSettings();
-    connect(m_focusSound, &MenuPicker::activated, this, [&settings](int index) {
-        settings.setFocusAlertSound(QLatin1String(kFocusOptions[index].value));
-    });
-    connect(m_eventSound, &SegmentedPicker::activated, this, [&settings](int index) {
-        settings.setCalendarAlertSound(QLatin1String(kEventOptions[index].value));
-    });
+    connect(m_focusSound, &MenuPicker::activated, this,
+            [&settings](int index) { settings.setFocusAlertSound(QLatin1String(kFocusOptions[index].value)); });
+    connect(m_eventSound, &SegmentedPicker::activated, this,
+            [&settings](int index) { settings.setCalendarAlertSound(QLatin1String(kEventOptions[index].value)); });
     connect(m_test, &OrlixButton::clicked, this, &SoundscapesPage::testEventSound);
     // The view setting stores the flag, then the state follows it.
     connect(m_reminderAlerts, &OrlixSwitch::clicked, this, [this, &settings](bool on) {

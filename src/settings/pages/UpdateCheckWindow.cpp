@@ -23,8 +23,7 @@ UpdateCheckWindow::UpdateCheckWindow(OrlixUpdateController &controller,
     , m_openDownloadPage(std::move(openDownloadPage))
     , m_spinner(new SmallSpinner(this, 18))
     , m_title(settingsText(QString(), OrlixFonts::system(15, QFont::Bold), PaletteRole::text, 0, this))
-    , m_message(settingsText(QString(), OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0,
-                             this))
+    , m_message(settingsText(QString(), OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, this))
     , m_download(new OrlixButton(OrlixButton::Kind::primary, tr("Open Download Page"), this))
     , m_close(new OrlixButton(OrlixButton::Kind::secondary, tr("Close"), this))
 {
@@ -103,8 +102,8 @@ void UpdateCheckWindow::refresh()
         break;
     case State::updateAvailable:
         m_title->setText(tr("Update available"));
-        m_message->setText(status.message + QLatin1Char(' ') +
-                           tr("Install it with your package manager or from its download page."));
+        m_message->setText(status.message + QLatin1Char(' ')
+                           + tr("Install it with your package manager or from its download page."));
         break;
     case State::failed:
         m_title->setText(tr("Update check failed"));

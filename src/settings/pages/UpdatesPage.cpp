@@ -91,10 +91,10 @@ UpdatesPage::UpdatesPage(OrlixUpdateController &controller, std::function<void(c
     auto *card = new SettingsInfoCard;
     card->setObjectName(QStringLiteral("updatesServiceCard"));
     QVBoxLayout *content = card->contentLayout();
-    auto *versionLine = settingLine(tr(kProductLine),
-                                    currentVersionDetail(QString::fromUtf8(buildinfo::kShortVersion),
-                                                         QString::fromUtf8(buildinfo::kBuildNumber)),
-                                    QStringLiteral("app.badge"), themeAccentColor(), card);
+    auto *versionLine = settingLine(
+        tr(kProductLine),
+        currentVersionDetail(QString::fromUtf8(buildinfo::kShortVersion), QString::fromUtf8(buildinfo::kBuildNumber)),
+        QStringLiteral("app.badge"), themeAccentColor(), card);
     versionLine->setObjectName(QStringLiteral("updatesVersionLine"));
     content->addWidget(versionLine);
     content->addWidget(new SettingsDivider(card));
@@ -161,8 +161,8 @@ void UpdatesPage::checkNow()
 {
     // One window per settings window: a page built again finds the last one.
     if (!m_checkWindow)
-        m_checkWindow = window()->findChild<UpdateCheckWindow *>(QStringLiteral("updateCheckWindow"),
-                                                                 Qt::FindDirectChildrenOnly);
+        m_checkWindow =
+            window()->findChild<UpdateCheckWindow *>(QStringLiteral("updateCheckWindow"), Qt::FindDirectChildrenOnly);
     if (!m_checkWindow)
         m_checkWindow = new UpdateCheckWindow(m_controller, m_openDownloadPage, window());
     m_checkWindow->startCheck();

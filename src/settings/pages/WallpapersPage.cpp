@@ -36,8 +36,7 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
     outer->addWidget(settingsSectionPage(tr("Desktop"), &card, this));
     QVBoxLayout *content = card->contentLayout();
 
-    content->addWidget(
-        settingsCardHeader(tr("Wallpapers"), QStringLiteral("photo.on.rectangle.angled"), {}, &m_badge));
+    content->addWidget(settingsCardHeader(tr("Wallpapers"), QStringLiteral("photo.on.rectangle.angled"), {}, &m_badge));
     m_badge->setObjectName(QStringLiteral("wallpaperSourceBadge"));
 
     content->addWidget(settingsText(tr("Use a lightweight web wallpaper source, or choose a local image folder and "
@@ -46,8 +45,8 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
 
     auto *switchRow = new QHBoxLayout;
     switchRow->setSpacing(10);
-    auto *switchTitle = settingsText(tr("Apply to all displays"), OrlixFonts::system(13, QFont::Normal),
-                                     PaletteRole::text, 1);
+    auto *switchTitle =
+        settingsText(tr("Apply to all displays"), OrlixFonts::system(13, QFont::Normal), PaletteRole::text, 1);
     m_allDisplays = new OrlixSwitch;
     m_allDisplays->setObjectName(QStringLiteral("wallpaperAllDisplaysSwitch"));
     m_allDisplays->setCheckable(true);

@@ -63,8 +63,9 @@ void WebSearchSiteRow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF symbol(0, (height() - kSymbolSide) / 2.0, kSymbolSide, kSymbolSide);
-    IconProvider::paint(painter, symbol, m_selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
-                        12, m_selected ? style.tint(RailModule::links) : style.secondaryText(), IconWeight::bold);
+    IconProvider::paint(painter, symbol,
+                        m_selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 12,
+                        m_selected ? style.tint(RailModule::links) : style.secondaryText(), IconWeight::bold);
     const QFont font = OrlixFonts::system(12, QFont::DemiBold);
     painter.setFont(font);
     painter.setPen(style.text());
@@ -166,9 +167,8 @@ void WebSearchSection::rebuildRows()
         auto *row = new WebSearchSiteRow(provider, provider.id == selected, m_rows);
         const QString id = provider.id;
         connect(row, &WebSearchSiteRow::clicked, this, [this, id] { m_state.setSelectedWebSearchProviderID(id); });
-        connect(row, &WebSearchSiteRow::removeRequested, this, [this, provider] {
-            m_state.deleteWebSearchProvider(provider);
-        });
+        connect(row, &WebSearchSiteRow::removeRequested, this,
+                [this, provider] { m_state.deleteWebSearchProvider(provider); });
         rowsLayout->addWidget(row);
     }
     m_selectedTitle->setText(m_state.selectedWebSearchProvider().title);

@@ -111,9 +111,12 @@ EdgeNotification *notificationOf(QWidget *alert)
 QPointF inwards(RailEdge edge)
 {
     switch (edge) {
-    case RailEdge::left: return {1, 0};
-    case RailEdge::right: return {-1, 0};
-    case RailEdge::top: break;
+    case RailEdge::left:
+        return {1, 0};
+    case RailEdge::right:
+        return {-1, 0};
+    case RailEdge::top:
+        break;
     }
     return {0, 1};
 }
@@ -135,8 +138,12 @@ struct DockRail::DockEdge {
 
 namespace {
 
-const DockRail::DockEdge kSideEdge{"dockRail", makeEdgeAlert, RailTransition::moveAndFade({14, 0}),
-                                   RailTransition::scaleAndFade(0.92, Qt::AlignCenter), {}, {}};
+const DockRail::DockEdge kSideEdge{"dockRail",
+                                   makeEdgeAlert,
+                                   RailTransition::moveAndFade({14, 0}),
+                                   RailTransition::scaleAndFade(0.92, Qt::AlignCenter),
+                                   {},
+                                   {}};
 const DockRail::DockEdge kTopEdge{"topDockRail",
                                   makeEdgeNotification,
                                   RailTransition::moveAndFade({0, -10}),
@@ -162,8 +169,11 @@ RailViewInput railViewInput(const AppState &state)
 }
 
 DockRail::DockRail(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state), m_edge(state.railEdge() == RailEdge::top ? kTopEdge : kSideEdge),
-      m_handle(new EdgeHandle(state, this)), m_pulse(new ClipboardEdgePulse(state, this))
+    : QWidget(parent)
+    , m_state(state)
+    , m_edge(state.railEdge() == RailEdge::top ? kTopEdge : kSideEdge)
+    , m_handle(new EdgeHandle(state, this))
+    , m_pulse(new ClipboardEdgePulse(state, this))
 {
     setObjectName(QLatin1String(m_edge.objectName));
     setAttribute(Qt::WA_NoSystemBackground);
@@ -238,7 +248,7 @@ void DockRail::place()
         const QRectF at = railview::placeAtEdge(area, item->sizeHint(), edge, position);
         // Kept inside the rail: at s = 1 the pulse two handle thicknesses
         // below the top handle would reach 16 points past the rail's bottom.
-        const double room = in.x() > 0 ? area.right() - at.right()
+        const double room = in.x() > 0   ? area.right() - at.right()
                             : in.x() < 0 ? at.left() - area.left()
                                          : area.bottom() - at.bottom();
         const double shift = std::min(depth.thicknesses * t + depth.points, std::max(0.0, room));

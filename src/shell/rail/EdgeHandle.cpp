@@ -27,7 +27,8 @@ EdgeHandle::EdgeHandle(AppState &state, QWidget *parent) : QWidget(parent), m_st
     setToolTip(tr("Hover to show Kolu"));
     setAttribute(Qt::WA_NoSystemBackground);
     repaintOnStyleChange(this);
-    m_dropLook = new Glide(0, [this] { update(); }, this);
+    m_dropLook = new Glide(
+        0, [this] { update(); }, this);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge || field == AppState::Field::railSize) {
             updateGeometry();

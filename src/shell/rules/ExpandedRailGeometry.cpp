@@ -154,8 +154,8 @@ StripFit stripFit(double stripWidth, int moduleCount, int actionCount, double sc
     const auto fits = [&] { return current() <= room() + 1e-9; };
 
     if (!fits())
-        fit.spacing = std::clamp((room() - width(fit.moduleSpacing, 0, fit.actionWidth)) / gaps(),
-                                 minimumItemSpacing, itemSpacing);
+        fit.spacing = std::clamp((room() - width(fit.moduleSpacing, 0, fit.actionWidth)) / gaps(), minimumItemSpacing,
+                                 itemSpacing);
     if (!fits() && fit.shownActions > 0)
         fit.actionWidth = std::clamp((room() - width(fit.moduleSpacing, fit.spacing, 0)) / fit.shownActions,
                                      minimumActionWidth, actionWidth);

@@ -130,13 +130,13 @@ inline constexpr double minimumModuleSpacing = 4;
 // that Settings, the last action, stays reachable at every width; at last
 // the trailing module buttons go. `overflow` is what still does not fit.
 struct StripFit {
-    double padding;        // each side of the row inside the strip
-    double moduleSpacing;  // between module buttons
+    double padding;       // each side of the row inside the strip
+    double moduleSpacing; // between module buttons
     double moduleRowWidth;
-    double spacing;        // before the separator and before each action
+    double spacing; // before the separator and before each action
     double actionWidth;
-    int shownModules;      // the leading ones
-    int shownActions;      // the trailing ones
+    int shownModules; // the leading ones
+    int shownActions; // the trailing ones
     double contentWidth;
     double overflow;
 };

@@ -44,8 +44,7 @@ void OrlixCheckBox::paintEvent(QPaintEvent *)
     const QPainterPath shape = continuousRoundedRect(box, 4);
     if (isChecked()) {
         painter.fillPath(shape, style.primaryButtonFill());
-        IconProvider::paint(painter, box, QStringLiteral("checkmark"), 9, style.primaryButtonLabel(),
-                            IconWeight::bold);
+        IconProvider::paint(painter, box, QStringLiteral("checkmark"), 9, style.primaryButtonLabel(), IconWeight::bold);
     } else {
         painter.fillPath(shape, style.innerShade());
         painter.strokePath(shape, QPen(withAlpha(style.hairline(), 0.7), 0.8));

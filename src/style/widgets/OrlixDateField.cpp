@@ -95,7 +95,8 @@ QSize OrlixDateField::sizeHint() const
         const int year = m_value.date().year();
         if (m_mode == Mode::date) {
             for (int month = 1; month <= 12; ++month)
-                widest = std::max(widest, metrics.horizontalAdvance(format(QDateTime(QDate(year, month, 28), QTime(12, 0)))));
+                widest = std::max(widest,
+                                  metrics.horizontalAdvance(format(QDateTime(QDate(year, month, 28), QTime(12, 0)))));
         } else {
             for (const QTime time : {QTime(10, 58), QTime(12, 58), QTime(22, 58), QTime(23, 58)})
                 widest = std::max(widest, metrics.horizontalAdvance(format(QDateTime(QDate(year, 1, 1), time))));
@@ -116,14 +117,26 @@ void OrlixDateField::step(int steps, bool large)
 void OrlixDateField::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Up: step(1, false); break;
-    case Qt::Key_Down: step(-1, false); break;
-    case Qt::Key_PageUp: step(1, true); break;
-    case Qt::Key_PageDown: step(-1, true); break;
+    case Qt::Key_Up:
+        step(1, false);
+        break;
+    case Qt::Key_Down:
+        step(-1, false);
+        break;
+    case Qt::Key_PageUp:
+        step(1, true);
+        break;
+    case Qt::Key_PageDown:
+        step(-1, true);
+        break;
     case Qt::Key_Space:
     case Qt::Key_Return:
-    case Qt::Key_Enter: openPopup(); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Enter:
+        openPopup();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

@@ -112,8 +112,12 @@ TEST_F(ImageLoaderTest, WhatCannotBeLoadedFailsAndAReplacedRequestIsNeverShown)
     ASSERT_TRUE(test::writeFile(home.path(u"broken.png"_s), "\x89PNG but not really"));
     const QUrl unreadable = QUrl::fromLocalFile(home.path(u"broken.png"_s));
     const QUrl addresses[] = {
-        server.url(u"/missing.png"_s), server.url(u"/text.png"_s),   QUrl::fromLocalFile(home.path(u"none.png"_s)),
-        unreadable,                    QUrl(u"ftp://example.org/a.png"_s), QUrl::fromLocalFile(home.home()),
+        server.url(u"/missing.png"_s),
+        server.url(u"/text.png"_s),
+        QUrl::fromLocalFile(home.path(u"none.png"_s)),
+        unreadable,
+        QUrl(u"ftp://example.org/a.png"_s),
+        QUrl::fromLocalFile(home.home()),
     };
     for (const QUrl &address : addresses) {
         ImageSlot slot(loader);

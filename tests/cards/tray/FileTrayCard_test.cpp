@@ -62,8 +62,13 @@ protected:
 
     ClipboardItem textEntry(int i)
     {
-        return {QUuid::createUuid(), ClipboardItemKind::text, u"Copied %1"_s.arg(i), u"value %1"_s.arg(i),
-                clock.now(), {}, {}};
+        return {QUuid::createUuid(),
+                ClipboardItemKind::text,
+                u"Copied %1"_s.arg(i),
+                u"value %1"_s.arg(i),
+                clock.now(),
+                {},
+                {}};
     }
 
     ClipboardItem imageEntry(const QString &path)
@@ -259,7 +264,7 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
     auto *icon = find<FileTrayIcon>(u"fileTrayIcon"_s);
     ASSERT_TRUE(test::waitUntil([&] {
         return icon->look() == FileTrayIcon::Look::picture
-            && card->clipboardRows().front()->icon()->look() == ClipboardItemIcon::Look::thumbnail;
+               && card->clipboardRows().front()->icon()->look() == ClipboardItemIcon::Look::thumbnail;
     }));
     const int decodes = TrayThumbnails::shared().decodesStarted();
     EXPECT_LE(decodes - before, 2); // one per drawn size, never per paint

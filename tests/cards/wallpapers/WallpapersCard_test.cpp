@@ -169,7 +169,8 @@ TEST_F(WallpapersCardTest, ThePreviewIsDecodedAtItsOwnSizeOpensOnlyASourcePageAn
                                          "and then some more words that should be cut off"_s);
         QLayout *layout = card->layout();
         layout->activate();
-        card->resize(width, layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : card->sizeHint().height());
+        card->resize(width,
+                     layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : card->sizeHint().height());
         layout->activate();
         EXPECT_LE(card->minimumSizeHint().width(), width);
         for (const QString &name : {u"wallpaperFolderButton"_s, u"wallpaperSetButton"_s, u"wallpaperRefreshButton"_s,

@@ -90,10 +90,8 @@ TEST_F(LocalDataPageTest, TheAddButtonNeedsANameAndTheQueryPlaceholder)
         bool enabled;
     };
     const Case cases[] = {
-        {u""_s, u"https://s.example/?q={query}"_s, false},
-        {u"   "_s, u"https://s.example/?q={query}"_s, false},
-        {u"Example"_s, u"https://s.example/?q={QUERY}"_s, false},
-        {u"Example"_s, u"https://s.example/"_s, false},
+        {u""_s, u"https://s.example/?q={query}"_s, false},        {u"   "_s, u"https://s.example/?q={query}"_s, false},
+        {u"Example"_s, u"https://s.example/?q={QUERY}"_s, false}, {u"Example"_s, u"https://s.example/"_s, false},
         {u"Example"_s, u"https://s.example/?q={query}"_s, true},
     };
     LocalDataPage page(*state, entries);

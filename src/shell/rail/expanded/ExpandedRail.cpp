@@ -50,7 +50,9 @@ constexpr double topSideMargin = 16; // ×s
 } // namespace
 
 ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state), m_edge(state.railEdge() == RailEdge::top ? kTopEdge : kSideEdge)
+    : QWidget(parent)
+    , m_state(state)
+    , m_edge(state.railEdge() == RailEdge::top ? kTopEdge : kSideEdge)
 {
     setObjectName(QLatin1String(m_edge.objectName));
     const double s = state.railScaleFactor();
@@ -293,7 +295,8 @@ void ExpandedRail::relayout()
         m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
 
         const QSizeF card(cardWidth * s, cardHeight * s);
-        const QPointF cardCentre = QPointF(detailCardCenterX(c), m_card->value()) + cardEntryOffset(c.edge, s) * (1 - p);
+        const QPointF cardCentre =
+            QPointF(detailCardCenterX(c), m_card->value()) + cardEntryOffset(c.edge, s) * (1 - p);
         m_panel->setGeometry(
             QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect());
 

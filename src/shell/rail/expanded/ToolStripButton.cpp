@@ -42,8 +42,8 @@ constexpr double iconShadowOpacity = 0.34, iconShadowRadius = 8, iconShadowY = 3
 const QImage &iconShadow(const QString &symbol, const QColor &tint, qreal dpr)
 {
     static QCache<QString, QImage> cache(64);
-    const QString key = symbol + QLatin1Char('|') + tint.name(QColor::HexArgb) + QLatin1Char('|') +
-                        QString::number(dpr);
+    const QString key =
+        symbol + QLatin1Char('|') + tint.name(QColor::HexArgb) + QLatin1Char('|') + QString::number(dpr);
     if (const QImage *hit = cache.object(key))
         return *hit;
     const qreal pad = shadowExtent(iconShadowRadius);
@@ -116,7 +116,8 @@ ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orienta
         m_ringPhase = v.toDouble();
         Q_EMIT ringsChanged();
     });
-    m_dropLook = new Glide(0, [this] { update(); }, this);
+    m_dropLook = new Glide(
+        0, [this] { update(); }, this);
 
     connect(&state, &AppState::changed, this, [this](Field f) { onStateChanged(int(f)); });
     connect(this, &QAbstractButton::clicked, this, [this] {
@@ -155,7 +156,10 @@ bool ToolStripButton::showsPulseRings() const
 
 bool ToolStripButton::ringsRunning() const { return m_rings->state() == QAbstractAnimation::Running; }
 
-double ToolStripButton::dropLook() const { return m_dropLook->value(); }
+double ToolStripButton::dropLook() const
+{
+    return m_dropLook->value();
+}
 
 std::optional<QString> ToolStripButton::badgeText() const
 {

@@ -45,7 +45,6 @@ Q_SIGNALS:
     void ringsChanged();
 
 public:
-
     QSize sizeHint() const override;
 
 protected:

@@ -18,7 +18,9 @@ const QSizeF largestRing(100, 86);
 
 } // namespace
 
-ToolStripRingLayer::ToolStripRingLayer(ExpandedToolStrip *strip, QWidget *parent) : QWidget(parent), m_strip(strip)
+ToolStripRingLayer::ToolStripRingLayer(ExpandedToolStrip *strip, QWidget *parent)
+    : QWidget(parent)
+    , m_strip(strip)
 {
     setObjectName(QStringLiteral("toolStripRings"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
