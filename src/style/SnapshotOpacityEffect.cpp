@@ -35,17 +35,9 @@ void SnapshotOpacityEffect::draw(QPainter *painter)
 {
     if (qFuzzyIsNull(m_opacity))
         return;
-    const QTransform device = painter->deviceTransform();
-    const qreal scale = std::hypot(device.m11(), device.m12());
-    if (m_snapshot->isDue(scale)) {
-        // Rendering the widget sends its children paint events of their
-        // own, none of which changes what is being taken.
-        m_snapshot->setTaking(true);
-        QPoint origin;
-        const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
-        m_snapshot->setTaking(false);
-        m_snapshot->keep(picture, origin, scale);
-    }
+    m_snapshot->refresh(*painter, [this](QPoint *origin) {
+        return sourcePixmap(Qt::LogicalCoordinates, origin, QGraphicsEffect::NoPad);
+    });
     if (m_snapshot->picture().isNull())
         return;
     painter->save();

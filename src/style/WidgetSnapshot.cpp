@@ -1,5 +1,7 @@
 #include "style/WidgetSnapshot.h"
 
+#include <cmath>
+
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QEvent>
@@ -191,6 +193,21 @@ void WidgetSnapshot::keep(const QPixmap &picture, QPointF origin, qreal deviceSc
     m_stale = false;
     ++m_taken;
     m_cropped = false;
+}
+
+void WidgetSnapshot::refresh(const QPainter &painter, const std::function<QPixmap(QPoint *origin)> &take)
+{
+    const QTransform device = painter.deviceTransform();
+    const qreal scale = std::hypot(device.m11(), device.m12());
+    if (!isDue(scale))
+        return;
+    // Rendering the widget sends its children paint events of their own,
+    // none of which changes what is being taken.
+    setTaking(true);
+    QPoint origin;
+    const QPixmap picture = take(&origin);
+    setTaking(false);
+    keep(picture, origin, scale);
 }
 
 } // namespace kolu

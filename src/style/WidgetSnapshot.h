@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QObject>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointF>
 #include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 namespace kolu {
 
@@ -37,6 +40,11 @@ public:
     void keep(const QPixmap &picture, QPointF origin, qreal deviceScale);
     const QPixmap &picture() const { return m_picture; }
     QPointF origin() const { return m_origin; }
+
+    // Takes the picture again with `take` (which renders the widget and
+    // says where its top-left lies) when it is due for a frame painted with
+    // `painter`; the paint events of taking it change nothing.
+    void refresh(const QPainter &painter, const std::function<QPixmap(QPoint *origin)> &take);
 
     // The picture is due on the next frame.
     void invalidate() { m_stale = true; }

@@ -211,15 +211,9 @@ void RailTransitionEffect::draw(QPainter *painter)
         paintAt(*painter, bounds, picture, origin);
         return;
     }
-    const QTransform device = painter->deviceTransform();
-    const qreal scale = std::hypot(device.m11(), device.m12());
-    if (m_snapshot->isDue(scale)) {
-        m_snapshot->setTaking(true);
-        QPoint origin;
-        const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
-        m_snapshot->setTaking(false);
-        m_snapshot->keep(picture, origin, scale);
-    }
+    m_snapshot->refresh(*painter, [this](QPoint *origin) {
+        return sourcePixmap(Qt::LogicalCoordinates, origin, QGraphicsEffect::NoPad);
+    });
     if (!m_snapshot->picture().isNull())
         paintAt(*painter, bounds, m_snapshot->picture(), m_snapshot->origin());
 }

@@ -1,5 +1,7 @@
 #include "platform/media/backend/LoopingAudioPlayer.h"
 
+#include "platform/media/backend/GstPlaybin.h"
+
 #include <gst/gst.h>
 
 #include <QMetaObject>
@@ -14,22 +16,8 @@ namespace kolu {
 
 namespace {
 
-// playbin's flags (its own enumeration, not in a public header): decode the
-// audio only, and set the volume in the pipeline rather than on the device.
-constexpr guint kPlayAudio = 1U << 1;
-constexpr guint kPlaySoftVolume = 1U << 4;
-
-bool gstreamerReady()
-{
-    static const bool ready = [] {
-        GError *error = nullptr;
-        const bool ok = gst_init_check(nullptr, nullptr, &error);
-        if (error)
-            g_error_free(error);
-        return ok;
-    }();
-    return ready;
-}
+using gstplaybin::kPlayAudio;
+using gstplaybin::kPlaySoftVolume;
 
 } // namespace
 
@@ -44,7 +32,7 @@ LoopingAudioPlayer::LoopingAudioPlayer(const QUrl &source, GstElement *sink, QOb
     , m_pipeline(std::make_unique<Pipeline>())
 {
     m_pipeline->uri = source.toEncoded();
-    if (gstreamerReady())
+    if (gstplaybin::ready())
         m_pipeline->playbin = gst_element_factory_make("playbin", nullptr);
     if (!m_pipeline->playbin) {
         if (sink)

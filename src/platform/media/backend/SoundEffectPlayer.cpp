@@ -1,5 +1,7 @@
 #include "platform/media/backend/SoundEffectPlayer.h"
 
+#include "platform/media/backend/GstPlaybin.h"
+
 #include <gst/gst.h>
 
 #include <QFileInfo>
@@ -11,22 +13,8 @@ namespace kolu {
 
 namespace {
 
-// playbin's flags (its own enumeration, not in a public header): decode the
-// audio only, and set the volume in the pipeline rather than on the device.
-constexpr guint kPlayAudio = 1U << 1;
-constexpr guint kPlaySoftVolume = 1U << 4;
-
-bool gstreamerReady()
-{
-    static const bool ready = [] {
-        GError *error = nullptr;
-        const bool ok = gst_init_check(nullptr, nullptr, &error);
-        if (error)
-            g_error_free(error);
-        return ok;
-    }();
-    return ready;
-}
+using gstplaybin::kPlayAudio;
+using gstplaybin::kPlaySoftVolume;
 
 } // namespace
 
@@ -81,7 +69,7 @@ void SoundEffectPlayer::play(const QString &path, float volume)
     auto sound = std::make_unique<Sound>();
     sound->id = m_nextId++;
     const quint64 id = sound->id;
-    if (gstreamerReady())
+    if (gstplaybin::ready())
         sound->playbin = gst_element_factory_make("playbin", nullptr);
     if (sound->playbin) {
         gst_object_ref_sink(sound->playbin);
