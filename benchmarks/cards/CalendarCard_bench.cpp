@@ -2,6 +2,7 @@
 // them on the busiest day. Measures building and painting the card on the
 // busiest day, repainting it, and pressing another day (agenda rebuilt, laid
 // out and painted). A rebuild should stay under 16 ms, one frame at 60 Hz.
+#include "CardBench.h"
 #include "cards/calendar/CalendarAgendaList.h"
 #include "cards/calendar/CalendarCard.h"
 #include "cards/calendar/CalendarWeekStrip.h"
@@ -67,29 +68,12 @@ struct Fixture {
 
     Fixture() { state.setCalendarEvents(busyWeek(clock.now())); }
 
-    void paint(QWidget &card)
-    {
-        if (card.layout())
-            card.layout()->activate();
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        card.render(&painter, QPoint(), QRegion(QRect(QPoint(), kViewport)));
-    }
+    void paint(QWidget &card) { bench::paintInto(card, image); }
 };
-
-// The card at the panel's width and the full height of its content, as the
-// detail panel's scroll area gives it.
-void fit(QWidget &card)
-{
-    const int width = kViewport.width();
-    card.resize(width, card.hasHeightForWidth() ? card.heightForWidth(width) : card.sizeHint().height());
-}
 
 void prepare(CalendarCard &card)
 {
-    card.setAttribute(Qt::WA_DontShowOnScreen);
-    fit(card);
-    card.show();
+    bench::showAtWidth(card, kViewport.width());
 }
 
 void CalendarCardBuildAndPaint(benchmark::State &bench)
@@ -132,7 +116,7 @@ void CalendarCardDayChange(benchmark::State &bench)
         // the frame pays for every row rather than a transparent list.
         for (QVariantAnimation *fade : card.agenda()->findChildren<QVariantAnimation *>())
             fade->setCurrentTime(fade->duration());
-        fit(card);
+        bench::showAtWidth(card, kViewport.width());
         f.paint(card);
         benchmark::DoNotOptimize(f.image.constBits());
     }

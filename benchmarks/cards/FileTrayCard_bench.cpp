@@ -3,6 +3,7 @@
 // Measures the first show (built, laid out and painted, the pictures' decodes
 // handed to workers) and a repaint once every thumbnail is in. The other
 // cards aim at a first show under 30 ms and a repaint under 4 ms at dpr 1.
+#include "CardBench.h"
 #include "cards/tray/FileTrayCard.h"
 #include "cards/tray/TrayThumbnails.h"
 #include "state/AppState.h"
@@ -71,22 +72,12 @@ struct Fixture {
             file.write("%PDF-1.4\n");
     }
 
-    void paint(QWidget &card)
-    {
-        if (card.layout())
-            card.layout()->activate();
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        card.render(&painter, QPoint(), QRegion(QRect(QPoint(), kViewport)));
-    }
+    void paint(QWidget &card) { bench::paintInto(card, image); }
 };
 
 void prepare(FileTrayCard &card)
 {
-    card.setAttribute(Qt::WA_DontShowOnScreen);
-    const int width = kViewport.width();
-    card.resize(width, card.hasHeightForWidth() ? card.heightForWidth(width) : card.sizeHint().height());
-    card.show();
+    bench::showAtWidth(card, kViewport.width());
 }
 
 void waitForThumbnails()
