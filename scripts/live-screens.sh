@@ -16,6 +16,13 @@ height=900
 work=$(mktemp -d)
 pids=()
 cleanup() {
+    # Kolu first, and until it has gone: it saves into the temporary home
+    # as it quits, and runs under the bus launcher rather than as our child.
+    if [ -s "$work/kolu.pid" ]; then
+        kolupid=$(cat "$work/kolu.pid")
+        kill "$kolupid" 2>/dev/null || true
+        for _ in $(seq 100); do kill -0 "$kolupid" 2>/dev/null || break; sleep 0.1; done
+    fi
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -70,7 +77,7 @@ openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
-dbus-run-session -- "$kolu" >"$work/kolu.log" 2>&1 &
+dbus-run-session -- sh -c 'echo $$ >"$1"; exec "$2"' sh "$work/kolu.pid" "$kolu" >"$work/kolu.log" 2>&1 &
 pids+=($!)
 
 rail=""
