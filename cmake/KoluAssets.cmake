@@ -1,8 +1,9 @@
 # Build-time assets from npm, pinned by assets/package-lock.json and checked
-# against the integrity hashes recorded there: the icon set and the display
-# font. They are fetched once into KOLU_NPM_ASSETS_DIR (shared by the build
+# against the integrity hashes recorded there: the icon set, the display
+# font and the brand icons. They are fetched once into KOLU_NPM_ASSETS_DIR (shared by the build
 # folders; scripts/setup.sh fills it too) and only the files that Kolu uses
-# are packed into kolu_style's resources.
+# are packed into kolu_style's resources or, for the brand icons, copied
+# into a folder beside the program.
 find_program(KOLU_NPM_EXECUTABLE npm REQUIRED)
 set(KOLU_NPM_ASSETS_DIR ${PROJECT_SOURCE_DIR}/build/npm-assets CACHE PATH "Where the npm assets are installed")
 
@@ -32,6 +33,7 @@ endif()
 set(KOLU_ICON_ASSETS ${KOLU_NPM_ASSETS_DIR}/node_modules/@phosphor-icons/core/assets)
 set(KOLU_FONT_FILE
   ${KOLU_NPM_ASSETS_DIR}/node_modules/@fontsource/edu-nsw-act-cursive/files/edu-nsw-act-cursive-latin-400-normal.woff)
+set(KOLU_BRAND_ICON_PACKAGE ${KOLU_NPM_ASSETS_DIR}/node_modules/simple-icons)
 
 # kolu_add_style_assets(<target>): packs the icons named in the symbol table
 # (regular, bold and fill weights), the table itself, the font and both
@@ -71,4 +73,25 @@ function(kolu_add_style_assets target table)
     ${_files} ${table} ${KOLU_FONT_FILE}
     ${KOLU_NPM_ASSETS_DIR}/node_modules/@phosphor-icons/core/LICENSE
     ${KOLU_NPM_ASSETS_DIR}/node_modules/@fontsource/edu-nsw-act-cursive/LICENSE)
+endfunction()
+
+# kolu_copy_brand_icons(<table> <folder>): copies the icon of every slug in
+# the brand colour table (the `{u"<slug>"_s, 0xRRGGBB}` rows of <table>), and
+# nothing else, into <folder>, and installs them in share/kolu/BrandIcons.
+function(kolu_copy_brand_icons table folder)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
+  file(READ ${table} _source)
+  string(REGEX MATCHALL "\\{u\"[a-z0-9]+\"_s, 0x[0-9A-Fa-f]+\\}" _rows "${_source}")
+  file(REMOVE_RECURSE ${folder})
+  file(MAKE_DIRECTORY ${folder})
+  set(_files "")
+  foreach(_row ${_rows})
+    string(REGEX REPLACE "^\\{u\"([a-z0-9]+)\".*$" "\\1" _slug "${_row}")
+    # A slug missing from the package is caught by the brand icon table test.
+    if(EXISTS ${KOLU_BRAND_ICON_PACKAGE}/icons/${_slug}.svg)
+      file(COPY ${KOLU_BRAND_ICON_PACKAGE}/icons/${_slug}.svg DESTINATION ${folder})
+      list(APPEND _files ${folder}/${_slug}.svg)
+    endif()
+  endforeach()
+  install(FILES ${_files} DESTINATION share/kolu/BrandIcons)
 endfunction()

@@ -67,6 +67,22 @@ printf '# Groceries\n\nBread, milk, apples.\n' > "$HOME/Notes/Groceries.md"
 printf 'Ideas for the garden and the balcony, collected over the winter.\n' > "$HOME/Notes/Garden ideas.md"
 printf 'Agenda for Monday.\n' > "$HOME/Notes/Work/Meeting notes.md"
 printf 'Books to read.\n' > "$HOME/Notes/Reading list.md"
+# Favourite links: sites with a brand icon (one by a subdomain), others with
+# their monogram, and a look-alike host shown in its ASCII form.
+mkdir -p "$XDG_DATA_HOME/Kolu"
+cat > "$XDG_DATA_HOME/Kolu/links.json" <<'LINKS'
+[
+ {"dateAdded": "2026-03-01T09:08:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B01", "isFavorite": true, "title": "GitHub", "url": "https://github.com"},
+ {"dateAdded": "2026-03-01T09:07:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B02", "isFavorite": true, "title": "", "url": "https://www.youtube.com/feed/subscriptions"},
+ {"dateAdded": "2026-03-01T09:06:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B03", "isFavorite": true, "title": "Local weather", "url": "https://weather.example.org"},
+ {"dateAdded": "2026-03-01T09:05:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B04", "isFavorite": true, "title": "", "url": "https://аpple.com/"},
+ {"dateAdded": "2026-03-01T09:04:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B05", "isFavorite": true, "title": "Wikipedia", "url": "https://en.wikipedia.org"},
+ {"dateAdded": "2026-03-01T09:03:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B06", "isFavorite": true, "title": "Mail", "url": "https://mail.google.com/mail/u/0/"},
+ {"dateAdded": "2026-03-01T09:02:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B07", "isFavorite": true, "title": "", "url": "https://open.spotify.com"},
+ {"dateAdded": "2026-03-01T09:01:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B08", "isFavorite": true, "title": "Notion", "url": "https://www.notion.so"},
+ {"dateAdded": "2026-03-01T09:00:00Z", "id": "6F1C2A52-93B4-4E0B-9F64-0C5A1D7E2B09", "isFavorite": true, "title": "", "url": "https://blog.example.com"}
+]
+LINKS
 
 # A private X server and window manager.
 Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &

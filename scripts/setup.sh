@@ -55,8 +55,9 @@ packages=(
   # date and time texts (the style layer formats through ICU)
   libicu-dev
 )
-# npm fetches the icon set and the display font at configure time. A Node.js
-# that already brings its own npm is kept; otherwise Debian's is installed.
+# npm fetches the icon set, the display font and the brand icons at configure
+# time. A Node.js that already brings its own npm is kept; otherwise Debian's
+# is installed.
 if ! command -v npm >/dev/null 2>&1; then
   packages+=(nodejs npm)
 fi

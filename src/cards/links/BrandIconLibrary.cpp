@@ -2,6 +2,7 @@
 
 #include "cards/links/LinkCardRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -16,8 +17,18 @@ namespace {
 
 BrandIconLibrary::AliasTable &aliasTable()
 {
-    // No brand artwork ships yet; see the class comment before adding rows.
-    static BrandIconLibrary::AliasTable table;
+    static BrandIconLibrary::AliasTable table = brandicons::shippedAliases();
+    return table;
+}
+
+const QHash<QString, QColor> &colorTable()
+{
+    static const QHash<QString, QColor> table = [] {
+        QHash<QString, QColor> colors;
+        for (const auto &[slug, rgb] : brandicons::shippedColors())
+            colors.insert(slug, QColor(rgb));
+        return colors;
+    }();
     return table;
 }
 
@@ -31,11 +42,6 @@ QHash<QString, QImage> &imageCache()
 bool isPlainSlug(const QString &slug)
 {
     return !slug.isEmpty() && !slug.startsWith(u'.') && !slug.contains(u'/') && !slug.contains(u'\\');
-}
-
-QString localPath(const QUrl &url)
-{
-    return url.scheme() == u"qrc"_s ? u":"_s + url.path() : url.toLocalFile();
 }
 
 QImage loadImage(const QString &path)
@@ -90,18 +96,40 @@ std::optional<QString> BrandIconLibrary::slug(const SavedLink &link)
     return slugForHost(linkcard::hostOf(link.url));
 }
 
+QStringList BrandIconLibrary::iconFolders()
+{
+    QStringList folders;
+    if (QCoreApplication::instance()) {
+        const QString appDir = QCoreApplication::applicationDirPath();
+        folders << QDir(appDir).filePath(u"BrandIcons"_s) << QDir::cleanPath(appDir + u"/../share/kolu/BrandIcons"_s);
+    }
+#ifdef KOLU_BRAND_ICONS_BUILD_DIR
+    folders << QStringLiteral(KOLU_BRAND_ICONS_BUILD_DIR);
+#endif
+    folders << QDir::current().filePath(u"Resources/BrandIcons"_s);
+    folders.removeDuplicates();
+    return folders;
+}
+
 std::optional<QUrl> BrandIconLibrary::iconURL(const QString &slug)
 {
     if (!isPlainSlug(slug))
         return std::nullopt;
     const QString file = slug + u".svg"_s;
-    const QString resource = u":/BrandIcons/"_s + file;
-    if (QFileInfo(resource).isFile())
-        return QUrl(u"qrc:/BrandIcons/"_s + file);
-    const QString checkout = QDir::current().filePath(u"Resources/BrandIcons/"_s + file);
-    if (QFileInfo(checkout).isFile())
-        return QUrl::fromLocalFile(checkout);
+    for (const QString &folder : iconFolders()) {
+        const QString path = QDir(folder).filePath(file);
+        if (QFileInfo(path).isFile())
+            return QUrl::fromLocalFile(path);
+    }
     return std::nullopt;
+}
+
+std::optional<QColor> BrandIconLibrary::brandColor(const QString &slug)
+{
+    const auto found = colorTable().constFind(slug);
+    if (found == colorTable().constEnd())
+        return std::nullopt;
+    return *found;
 }
 
 QImage BrandIconLibrary::image(const SavedLink &link)
@@ -115,7 +143,7 @@ QImage BrandIconLibrary::image(const SavedLink &link)
     QHash<QString, QImage> &cache = imageCache();
     if (const auto cached = cache.constFind(*found); cached != cache.constEnd())
         return *cached;
-    const QImage loaded = loadImage(localPath(*url));
+    const QImage loaded = loadImage(url->toLocalFile());
     if (loaded.isNull())
         return {};
     cache.insert(*found, loaded);
@@ -126,6 +154,11 @@ void BrandIconLibrary::setAliases(AliasTable table)
 {
     aliasTable() = std::move(table);
     imageCache().clear();
+}
+
+void BrandIconLibrary::resetAliases()
+{
+    setAliases(brandicons::shippedAliases());
 }
 
 } // namespace kolu

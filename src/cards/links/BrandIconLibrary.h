@@ -1,9 +1,12 @@
 #pragma once
 
+#include "cards/links/BrandIconTable.h"
 #include "model/Records.h"
 
+#include <QColor>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <optional>
@@ -13,18 +16,16 @@
 namespace kolu {
 
 // Finds the brand icon of a saved link's site among the SVG files that ship
-// with the program (":/BrandIcons/<slug>.svg"; from a source checkout,
+// with the program (in "BrandIcons" beside it, or in share/kolu once
+// installed; in the build folder; from a source checkout,
 // "Resources/BrandIcons/<slug>.svg" below the current folder), loads each
 // once and keeps it for the life of the process. Used from the main thread.
 //
-// The alias table (site → icon slug) ships empty: no brand artwork is
-// bundled, so every tile shows its monogram. A row added here needs its
-// SVG beside it, taken unaltered from a source whose licence allows it.
+// The icons are single paths without a fill, drawn in black: the tile tints
+// them with their brand colour. The table of sites is in BrandIconTable.cpp.
 class BrandIconLibrary {
 public:
-    // (domain, slug) rows: lower-case hosts without "www.", no domain a
-    // "."-suffix of another.
-    using AliasTable = std::vector<std::pair<QString, QString>>;
+    using AliasTable = brandicons::AliasTable;
 
     BrandIconLibrary() = delete;
 
@@ -33,14 +34,20 @@ public:
     // dropped) exactly, else the first domain the host is a subdomain of.
     static std::optional<QString> slug(const SavedLink &link);
     static std::optional<QString> slugForHost(const QString &host);
+    // The folders searched for icons, in order.
+    static QStringList iconFolders();
     // Where the icon of `slug` is, when it exists.
     static std::optional<QUrl> iconURL(const QString &slug);
+    // The brand colour of `slug`'s icon, when the table lists one.
+    static std::optional<QColor> brandColor(const QString &slug);
     // The brand image for `link`, or a null image. A failed load is not
     // remembered, so the next call looks again.
     static QImage image(const SavedLink &link);
 
-    // Replaces the alias table and empties the image cache (tests).
+    // Replaces the alias table and empties the image cache (tests);
+    // resetAliases() brings back the shipped table.
     static void setAliases(AliasTable table);
+    static void resetAliases();
 
     // Loaded images are this many pixels on their longer side.
     static constexpr int imageSize = 256;

@@ -1,5 +1,6 @@
 #include "cards/links/FavoriteLinkTile.h"
 
+#include "cards/links/BrandIconColor.h"
 #include "cards/links/BrandIconLibrary.h"
 #include "cards/links/LinkCardRules.h"
 #include "platform/desktop/Pasteboard.h"
@@ -59,8 +60,18 @@ QString LargeLinkIcon::monogram() const
 
 QColor LargeLinkIcon::iconColor() const
 {
-    return linkcard::namedIconColor(linkcard::iconColorIndex(linkcard::displaySource(m_link)),
-                                    OrlixStyle::current().colorScheme());
+    const OrlixStyle &style = OrlixStyle::current();
+    if (showsBrandImage()) {
+        if (const auto brand = listedBrandColor())
+            return linkcard::brandIconColor(*brand, style.theme(), style.colorScheme());
+    }
+    return linkcard::namedIconColor(linkcard::iconColorIndex(linkcard::displaySource(m_link)), style.colorScheme());
+}
+
+std::optional<QColor> LargeLinkIcon::listedBrandColor() const
+{
+    const auto slug = BrandIconLibrary::slug(m_link);
+    return slug ? BrandIconLibrary::brandColor(*slug) : std::nullopt;
 }
 
 bool LargeLinkIcon::showsBrandImage() const
@@ -73,14 +84,24 @@ qreal LargeLinkIcon::monogramPointSize() const
     return linkcard::monogramLength(monogram()) > 1 ? 20 : 24;
 }
 
-QPixmap LargeLinkIcon::brandPixmap(const QImage &image, const QSizeF &size, qreal devicePixelRatio) const
+QPixmap LargeLinkIcon::brandPixmap(const QImage &image, const QSizeF &size, qreal devicePixelRatio,
+                                   const QColor &color) const
 {
     const QSize pixels = (size * devicePixelRatio).toSize();
     const QSize fitted = image.size().scaled(pixels, Qt::KeepAspectRatio);
-    if (m_brandPixmap.size() != fitted || m_brandPixmap.devicePixelRatio() != devicePixelRatio
-        || m_brandPixmap.isNull()) {
-        m_brandPixmap = QPixmap::fromImage(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (m_brandPixmap.size() != fitted || m_brandPixmap.devicePixelRatio() != devicePixelRatio || m_brandPixmap.isNull()
+        || m_brandPixmapColor != color) {
+        // The icon's shape in its colour: the file draws it in black.
+        QImage tinted = image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (color.isValid()) {
+            QPainter painter(&tinted);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            painter.fillRect(tinted.rect(), color);
+        }
+        m_brandPixmap = QPixmap::fromImage(std::move(tinted));
         m_brandPixmap.setDevicePixelRatio(devicePixelRatio);
+        m_brandPixmapColor = color;
     }
     return m_brandPixmap;
 }
@@ -100,7 +121,8 @@ void LargeLinkIcon::paintEvent(QPaintEvent *)
     if (!brand.isNull()) {
         const QRectF box = QRectF(rect()).adjusted(10, 10, -10, -10);
         const qreal dpr = painter.device()->devicePixelRatioF() * painter.worldTransform().m11();
-        const QPixmap pixmap = brandPixmap(brand, box.size(), dpr);
+        // An icon without a listed brand colour keeps its own colours.
+        const QPixmap pixmap = brandPixmap(brand, box.size(), dpr, listedBrandColor() ? color : QColor());
         const QSizeF shown = QSizeF(pixmap.size()) / dpr;
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(QRectF(box.center() - QPointF(shown.width(), shown.height()) / 2, shown), pixmap,

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 namespace kolu {
@@ -13,8 +14,9 @@ namespace kolu {
 class AppState;
 class ShrinkLabel;
 
-// A link's square icon, 52 x 52: its brand image inset by 10 on a faint
-// tint, or a one- or two-letter monogram on a colour picked from its name.
+// A link's square icon, 52 x 52: its brand image inset by 10, in its brand
+// colour (shaded where the look needs it) on a faint tint of that colour, or
+// a one- or two-letter monogram on a colour picked from its name.
 class LargeLinkIcon : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +24,8 @@ public:
 
     const SavedLink &link() const { return m_link; }
     QString monogram() const;
+    // The brand colour as drawn when the brand image shows, else the colour
+    // picked from the name.
     QColor iconColor() const;
     // Whether the brand image is drawn instead of the monogram.
     bool showsBrandImage() const;
@@ -34,10 +38,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap brandPixmap(const QImage &image, const QSizeF &size, qreal devicePixelRatio) const;
+    std::optional<QColor> listedBrandColor() const;
+    QPixmap brandPixmap(const QImage &image, const QSizeF &size, qreal devicePixelRatio, const QColor &color) const;
 
     SavedLink m_link;
-    mutable QPixmap m_brandPixmap; // the brand image at the size last drawn
+    mutable QPixmap m_brandPixmap;     // the brand image at the size and colour last drawn
+    mutable QColor m_brandPixmapColor; // invalid: drawn in the file's own colours
 };
 
 // One favourite: the icon above its one-line name on a raised tile. A click

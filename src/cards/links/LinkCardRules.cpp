@@ -1,5 +1,6 @@
 #include "cards/links/LinkCardRules.h"
 
+#include "cards/links/HostLabel.h"
 #include "state/LinkRules.h"
 
 #include <QCoreApplication>
@@ -90,7 +91,7 @@ QString tileName(const SavedLink &link)
     const QString title = link.title.trimmed();
     if (!title.isEmpty())
         return title;
-    const QString host = withoutLeadingWww(hostOf(link.url));
+    const QString host = withoutLeadingWww(hostLabel(hostOf(link.url)));
     if (!host.isEmpty())
         return host;
     return QCoreApplication::translate("FavoriteLinkTile", "Link");

@@ -33,8 +33,8 @@ QString hostOf(const QString &url);
 // is another site).
 QString withoutLeadingWww(const QString &host);
 
-// The name under a tile: the trimmed title, else the host without a leading
-// "www.", else "Link".
+// The name under a tile: the trimmed title, else the host (see hostLabel)
+// without a leading "www.", else "Link".
 QString tileName(const SavedLink &link);
 
 // What the icon's colour and monogram are drawn from: the trimmed title,

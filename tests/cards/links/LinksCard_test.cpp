@@ -283,7 +283,7 @@ protected:
     }
     void TearDown() override
     {
-        BrandIconLibrary::setAliases({});
+        BrandIconLibrary::resetAliases();
         QDir::setCurrent(previous);
     }
     void write(const QString &relative, const QByteArray &content)
@@ -294,13 +294,6 @@ protected:
 
 const QByteArray kSquare = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 24 12">)"
                            R"(<rect width="24" height="12" fill="#ff0000"/></svg>)";
-
-TEST(BrandIconLibraryShipped, HasNoAliasesSoEveryTileShowsItsMonogram)
-{
-    EXPECT_TRUE(BrandIconLibrary::aliases().empty());
-    EXPECT_FALSE(BrandIconLibrary::slug(link({}, u"https://www.example.com"_s)));
-    EXPECT_TRUE(BrandIconLibrary::image(link({}, u"https://www.example.com"_s)).isNull());
-}
 
 TEST_F(BrandIconLibraryTest, HostsMatchTheirSiteOrASubdomainAndSlugsNameOnlyFilesInTheIconFolder)
 {
