@@ -23,6 +23,8 @@
 #include <QNetworkAccessManager>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace kolu {
 
 ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, AppServices services,
@@ -188,6 +190,8 @@ void ApplicationDelegate::showSettingsWindow()
             // Closing hides it; the next request shows the same window.
             m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose, false);
             prepareWindow(m_settingsWindow);
+            if (auto *view = qobject_cast<SettingsView *>(m_settingsWindow.data()))
+                view->setModuleOpener([this](RailModule module) { openModuleFromSettings(module); });
         }
     }
     if (m_settingsWindow)
@@ -215,6 +219,20 @@ void ApplicationDelegate::showOnboardingWindow()
     }
     if (m_onboardingWindow)
         bringToFront(m_onboardingWindow);
+}
+
+void ApplicationDelegate::openModuleFromSettings(RailModule module)
+{
+    const RailModuleOrder visible = m_state->visibleRailModules();
+    if (std::find(visible.begin(), visible.end(), module) == visible.end())
+        return;
+    // The pointer is over the settings window, away from the rail: without
+    // the hold the next poll would send the rail back at once.
+    if (m_hover)
+        m_hover->holdStatusMenuOpenBriefly();
+    if (m_railPanel)
+        m_railPanel->raisePanel();
+    m_state->openModule(module);
 }
 
 void ApplicationDelegate::runStatusCommand(StatusCommand command)

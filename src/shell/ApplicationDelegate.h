@@ -69,6 +69,10 @@ public:
 
     // The status menu's commands.
     void runStatusCommand(StatusCommand command);
+    // A settings page's Open button: the rail opens on `module` and stays
+    // out for the status menu's hold; the keyboard stays where it is. A
+    // module hidden from the rail opens nothing.
+    void openModuleFromSettings(RailModule module);
 
     AppState &state() const { return *m_state; }
     OrlixUpdateController &updateController() const { return *m_updateController; }
