@@ -31,6 +31,14 @@ QWidget *body(SettingsView &view, QWidget *parent)
     return new Page(view, parent);
 }
 
+// A page whose Open buttons go through the window's opener.
+template<typename Page>
+QWidget *opening(SettingsView &view, Page *page)
+{
+    page->setModuleOpener([&view](RailModule module) { view.openModule(module); });
+    return page;
+}
+
 const std::map<OrlixSettingsPage, BodyBuilder> &bodyBuilders()
 {
     static const std::map<OrlixSettingsPage, BodyBuilder> builders{
@@ -47,12 +55,12 @@ const std::map<OrlixSettingsPage, BodyBuilder> &bodyBuilders()
         {OrlixSettingsPage::soundscapes,
          [](SettingsView &view, QWidget *parent) -> QWidget * { return new SoundscapesPage(view, parent); }},
         {OrlixSettingsPage::appleApps,
-         [](SettingsView &view, QWidget *parent) { return new DesktopAppsPage(view.state(), parent); }},
+         [](SettingsView &view, QWidget *parent) { return opening(view, new DesktopAppsPage(view.state(), parent)); }},
         {OrlixSettingsPage::wallpapers,
-         [](SettingsView &view, QWidget *parent) { return new WallpapersPage(view.state(), parent); }},
+         [](SettingsView &view, QWidget *parent) { return opening(view, new WallpapersPage(view.state(), parent)); }},
         {OrlixSettingsPage::localData,
          [](SettingsView &view, QWidget *parent) {
-             return new LocalDataPage(view.state(), view.formEntries(), parent);
+             return opening(view, new LocalDataPage(view.state(), view.formEntries(), parent));
          }},
     };
     return builders;

@@ -149,6 +149,19 @@ void SettingsView::setSelectedPage(OrlixSettingsPage page)
     showPage(true);
 }
 
+void SettingsView::setModuleOpener(std::function<void(RailModule)> open)
+{
+    m_openModule = std::move(open);
+}
+
+void SettingsView::openModule(RailModule module)
+{
+    if (m_openModule)
+        m_openModule(module);
+    else
+        m_state.openModule(module);
+}
+
 int SettingsView::contentMaximumWidth() const
 {
     return settingsContentMaximumWidth(m_page);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Enums.h"
 #include "settings/SettingsPage.h"
 #include "settings/SettingsViewSettings.h"
 #include "style/Theme.h"
@@ -7,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class QScrollArea;
@@ -62,6 +65,12 @@ public:
     // none saved they keep what was typed.
     void loadCustomRadioDraft();
 
+    // Opens `module` on the rail from a page's Open button; this window stays
+    // open. The host's opener also holds the rail out; without one the
+    // state opens the module as it would anywhere.
+    void setModuleOpener(std::function<void(RailModule)> open);
+    void openModule(RailModule module);
+
     // The content column's widest extent for the shown page.
     int contentMaximumWidth() const;
 
@@ -77,6 +86,7 @@ private:
     OrlixUpdateController &m_updateController;
     SettingsViewSettings m_settings;
     SettingsFormEntries m_entries;
+    std::function<void(RailModule)> m_openModule;
     OrlixSettingsPage m_page = OrlixSettingsPage::general;
     SettingsSidebar *m_sidebar;
     QScrollArea *m_scroll;

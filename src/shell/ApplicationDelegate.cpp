@@ -5,6 +5,7 @@
 #include "platform/windowing/PanelWindowing.h"
 #include "platform/x11/CompositorWatch.h"
 #include "platform/x11/DisplayLoss.h"
+#include "platform/x11/FrameExtents.h"
 #include "platform/x11/WindowActivation.h"
 #include "services/info/OrlixUpdateController.h"
 #include "shell/FirstFrameReport.h"
@@ -13,6 +14,7 @@
 #include "shell/RailMemoryRelease.h"
 #include "shell/rail/RailView.h"
 #include "shell/RailPanel.h"
+#include "shell/rules/WindowPlacement.h"
 #include "shell/StatusItem.h"
 #include "state/AppState.h"
 
@@ -22,6 +24,9 @@
 #include <QScreen>
 #include <QNetworkAccessManager>
 #include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace kolu {
 
@@ -160,12 +165,10 @@ void ApplicationDelegate::bringToFront(QWidget *window)
     requestUserActivation(window->windowHandle());
 }
 
-namespace {
-
 // A newly made settings or onboarding window: titled, closable and
-// minimisable, of fixed size (no maximise button), centred on the screen
-// that holds the pointer.
-void prepareWindow(QWidget *window)
+// minimisable, of fixed size (no maximise button), its frame centred on the
+// work area of the screen that holds the pointer.
+void ApplicationDelegate::prepareWindow(QWidget *window)
 {
     window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
     QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
@@ -173,12 +176,35 @@ void prepareWindow(QWidget *window)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame(QPoint(), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    const QRect area = screen->availableGeometry();
+    QPointer<QWidget> target(window);
+    // The client area is placed, not the frame: the window exists before it
+    // is first placed, so the manager takes the position as the client's
+    // (static gravity) and Qt's own idea of the frame plays no part.
+    const auto centre = [target, area](const QMargins &frame) {
+        if (!target)
+            return;
+        const QPoint origin = windowplacement::centredFrameOrigin(area, target->size(), frame);
+        target->setGeometry(QRect(origin + QPoint(frame.left(), frame.top()), target->size()));
+    };
+    // Placed first with the decorations known now, else the last seen; the
+    // manager tells this window's own when it takes the window on (some
+    // before it shows, some only as they map it), and the window is centred
+    // again with them.
+    window->winId();
+    const QMargins known = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    centre(known.isNull() ? m_frameExtents : known);
+    auto *watch = new FrameExtentsWatch(window->windowHandle(), window);
+    QPointer<ApplicationDelegate> self(this);
+    connect(watch, &FrameExtentsWatch::changed, window, [self, target, watch, centre](QMargins frame) {
+        if (self)
+            self->m_frameExtents = frame;
+        centre(frame);
+        // Once shown the window is the user's to move.
+        if (target && target->isVisible())
+            watch->deleteLater();
+    });
 }
-
-} // namespace
 
 void ApplicationDelegate::showSettingsWindow()
 {
@@ -188,6 +214,8 @@ void ApplicationDelegate::showSettingsWindow()
             // Closing hides it; the next request shows the same window.
             m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose, false);
             prepareWindow(m_settingsWindow);
+            if (auto *view = qobject_cast<SettingsView *>(m_settingsWindow.data()))
+                view->setModuleOpener([this](RailModule module) { openModuleFromSettings(module); });
         }
     }
     if (m_settingsWindow)
@@ -215,6 +243,20 @@ void ApplicationDelegate::showOnboardingWindow()
     }
     if (m_onboardingWindow)
         bringToFront(m_onboardingWindow);
+}
+
+void ApplicationDelegate::openModuleFromSettings(RailModule module)
+{
+    const RailModuleOrder visible = m_state->visibleRailModules();
+    if (std::find(visible.begin(), visible.end(), module) == visible.end())
+        return;
+    // The pointer is over the settings window, away from the rail: without
+    // the hold the next poll would send the rail back at once.
+    if (m_hover)
+        m_hover->holdStatusMenuOpenBriefly();
+    if (m_railPanel)
+        m_railPanel->raisePanel();
+    m_state->openModule(module);
 }
 
 void ApplicationDelegate::runStatusCommand(StatusCommand command)

@@ -3,6 +3,7 @@
 #include "shell/rules/StatusMenuRules.h"
 #include "state/AppServices.h"
 
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -69,6 +70,10 @@ public:
 
     // The status menu's commands.
     void runStatusCommand(StatusCommand command);
+    // A settings page's Open button: the rail opens on `module` and stays
+    // out for the status menu's hold; the keyboard stays where it is. A
+    // module hidden from the rail opens nothing.
+    void openModuleFromSettings(RailModule module);
 
     AppState &state() const { return *m_state; }
     OrlixUpdateController &updateController() const { return *m_updateController; }
@@ -85,6 +90,7 @@ private:
     void createRailWindow();
     void connectStateCallbacks();
     void bringToFront(QWidget *window);
+    void prepareWindow(QWidget *window);
 
     UserDefaults &m_defaults;
     Clock &m_clock;
@@ -102,6 +108,9 @@ private:
     QPointer<QWidget> m_onboardingWindow;
     std::unique_ptr<DisplayLoss> m_displayLoss;
     bool m_terminated = false;
+    // The window manager's decorations as last seen around one of our
+    // windows: the next window is centred with them before it shows.
+    QMargins m_frameExtents;
 };
 
 } // namespace kolu

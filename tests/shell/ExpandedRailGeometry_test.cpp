@@ -158,3 +158,47 @@ TEST(ToolStripRules, BadgeTextAndReorderSteps)
     for (const auto &[start, by, count, scale, target] : rows)
         EXPECT_EQ(toolstrip::reorderTarget(start, by, count, scale), target) << start << " by " << by;
 }
+
+TEST(ExpandedRailGeometry, OnAShortScreenTheStripAndCardFitTheHeightTheyHave)
+{
+    // Panels 468 and 648 tall: screens of 540 and 720 points.
+    for (const double room : {468.0, 648.0})
+        for (const double s : {1.0, 1.25})
+            for (const int actions : {2, 3})
+                for (int n = 1; n <= 10; ++n) {
+                    SCOPED_TRACE(testing::Message()
+                                 << "room " << room << " s " << s << " actions " << actions << " n " << n);
+                    const Canvas c{RailEdge::right, s, false, room};
+                    EXPECT_DOUBLE_EQ(height(c), std::min(620 * s, room));
+                    const SideStripFit fit = sideStripFit(c, n, actions);
+                    EXPECT_LE(fit.height, room);
+                    EXPECT_LE(fit.contentHeight, fit.height + 1e-9);
+                    EXPECT_GE(fit.shownActions, 1) << "Settings stays";
+                    EXPECT_TRUE(fit.shownModules == n || fit.shownActions == 1) << "the actions go first";
+                    EXPECT_GE(fit.padding, minimumSidePadding);
+                    EXPECT_GE(fit.moduleSpacing, minimumSideSpacing);
+                    // Nothing closes up where everything fits as usual.
+                    if (stripContentHeight(n, actions == 3, s) <= room) {
+                        EXPECT_EQ(fit.shownModules, n);
+                        EXPECT_EQ(fit.shownActions, actions);
+                        EXPECT_DOUBLE_EQ(fit.moduleSpacing, buttonSpacing * s);
+                        EXPECT_DOUBLE_EQ(fit.padding, stripVerticalPadding);
+                    }
+                    // The last button shown stays above the actions; the card
+                    // follows any button within the canvas, 10 clear.
+                    const double top = (height(c) - fit.height) / 2;
+                    const double lastBottom = moduleIconY(n - 1, fit, c) + buttonHeight * s / 2;
+                    EXPECT_LE(lastBottom + actionSpacerMinimum + fit.shownActions * actionButtonHeight,
+                              top + fit.height - fit.padding + 1e-9);
+                    for (int i = 0; i < n; ++i) {
+                        const double y = detailCardCenterY(moduleIconY(i, fit, c), c);
+                        EXPECT_GE(y - detailCardHeight(c) / 2, 10 - 1e-9);
+                        EXPECT_LE(y + detailCardHeight(c) / 2, height(c) - 10 + 1e-9);
+                    }
+                }
+    // 1080p at scale 2: the first nine buttons and Settings.
+    const SideStripFit short540 = sideStripFit({RailEdge::left, 1.0, false, 468}, 10, 3);
+    EXPECT_EQ(short540.shownModules, 9);
+    EXPECT_EQ(short540.shownActions, 1);
+    EXPECT_DOUBLE_EQ(detailCardHeight({RailEdge::left, 1.0, false, 468}), 448);
+}

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QtMath>
 #include <QVariantAnimation>
 
 using namespace kolu;
@@ -462,4 +463,81 @@ TEST_F(ExpandedRailTest, TheSelectedIconCastsAShadowInItsTint)
     EXPECT_GT(plain, 0);
     // The shadow spreads well past the glyph.
     EXPECT_GT(selected, plain * 3 / 2);
+}
+
+TEST_F(ExpandedRailTest, AShortScreenKeepsEveryButtonShownWholeAndSettingsReachable)
+{
+    test::ManualAnimationDriver wallClockHeld; // only the test moves the animations
+    // 540 and 720 points tall: the panel is 72 shorter than the screen.
+    state->setShowMinimizeAllAppsButton(true);
+    state->setSelectedModule(RailModule::nowPlaying); // the last button
+    state->setIsExpanded(true);
+    for (const RailSize size : {RailSize::standard, RailSize::large})
+        for (const int screenHeight : {540, 720}) {
+            SCOPED_TRACE(testing::Message() << "large " << (size == RailSize::large) << " screen " << screenHeight);
+            state->setRailSize(size);
+            const double s = state->railScaleFactor();
+            ExpandedRail rail(*state);
+            rail.resize(qCeil(expandedrail::width(rail.canvas())), screenHeight - 72);
+            rail.show();
+            test::settle(rail);
+            rail.toolStrip()->layout()->activate();
+            const QRect whole = rail.rect();
+            const QRect strip = rail.toolStrip()->geometry();
+            EXPECT_TRUE(whole.contains(strip)) << strip.top() << " " << strip.bottom();
+
+            // Whatever stays is whole inside the strip; Settings always stays.
+            const auto shown = [&](const QString &name) {
+                const auto *w = rail.toolStrip()->findChild<QWidget *>(name);
+                return w && w->isVisible();
+            };
+            EXPECT_TRUE(shown(u"settingsButton"_s));
+            const bool fitsAll = 620 * s <= screenHeight - 72;
+            EXPECT_EQ(shown(u"minimizeAllButton"_s), fitsAll);
+            EXPECT_TRUE(shown(u"refreshButton"_s) || !shown(u"minimizeAllButton"_s)) << "minimise goes first";
+            int modules = 0;
+            for (QWidget *child : rail.toolStrip()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!child->isVisible())
+                    continue;
+                modules += qobject_cast<ToolStripButton *>(child) != nullptr;
+                const QRect at(child->mapTo(&rail, QPoint()), child->size());
+                EXPECT_TRUE(strip.contains(at)) << child->objectName().toStdString() << " " << at.top() << "-"
+                                                << at.bottom() << " in " << strip.top() << "-" << strip.bottom();
+            }
+            // 540 tall: Settings and the first 9 buttons (7 large ones); 720
+            // tall: every button, and refresh too when the large ones are shown.
+            EXPECT_EQ(modules, screenHeight == 720 ? 10 : s == 1.0 ? 9 : 7);
+            EXPECT_EQ(shown(u"refreshButton"_s), screenHeight == 720);
+
+            // The card keeps 10 clear of the top and bottom, with its title on
+            // show; what does not fit scrolls.
+            const QRect card = rail.detailPanel()->geometry();
+            EXPECT_GE(card.top(), 10 - 1);
+            EXPECT_LE(card.bottom(), whole.bottom() - 10 + 1);
+            auto *title = rail.detailPanel()->findChild<QLabel *>(u"detailTitle"_s);
+            ASSERT_NE(title, nullptr);
+            EXPECT_TRUE(card.contains(QRect(title->mapTo(&rail, QPoint()), title->size())));
+            // The connector still points at the open module's button, where it shows.
+            if (ToolStripButton *b = rail.toolStrip()->button(RailModule::nowPlaying); b && b->isVisible()) {
+                EXPECT_NEAR(b->mapTo(&rail, b->rect().center()).y() + 0.5,
+                            rail.canvasRect().top() + rail.connector()->y(), 1);
+            }
+        }
+}
+
+TEST_F(ExpandedRailTest, OnAShortScreenTheTopRailsCardEndsAboveTheRailsBottom)
+{
+    // 540 points tall: the top rail is 36 shorter than the screen.
+    state->setRailEdge(RailEdge::top);
+    state->setIsExpanded(true);
+    ExpandedRail rail(*state);
+    rail.resize(800, 504);
+    rail.show();
+    test::settle(rail);
+    const QRect card = rail.detailPanel()->geometry();
+    EXPECT_EQ(card.top(), 74 + 14);
+    EXPECT_EQ(card.bottom(), 504 - 10 - 1);
+    // Tall enough, it has its usual height.
+    rail.resize(800, 610);
+    EXPECT_EQ(rail.detailPanel()->height(), 500);
 }

@@ -1,6 +1,9 @@
 #include "ShellFixture.h"
 
+#include "settings/SettingsView.h"
 #include "shell/StatusItem.h"
+
+#include <QAbstractButton>
 
 #include <QEnterEvent>
 
@@ -133,6 +136,49 @@ TEST_F(HoverTest, StatusMenuCommandHoldsTheRailOutThenLetsItGo)
     state().setRailModule(RailModule::nowPlaying, false);
     delegate->runStatusCommand(StatusCommand::openNowPlaying);
     EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, SettingsOpenButtonsOpenTheModuleAndHoldTheRailLikeTheStatusMenu)
+{
+    defaults.set(QStringLiteral("statusMenuOpenHoldDuration"), 4);
+    parts.settingsWindow = [](ApplicationDelegate &owner) -> QWidget * {
+        return new SettingsView(owner.state(), owner.updateController());
+    };
+    launch();
+    pointer = farAway(); // over the settings window, away from the rail
+    delegate->showSettingsWindow();
+    auto *settings = qobject_cast<SettingsView *>(delegate->settingsWindow());
+    ASSERT_NE(settings, nullptr);
+    const auto press = [settings](OrlixSettingsPage page, const char *button) {
+        settings->setSelectedPage(page);
+        auto *open = settings->findChild<QAbstractButton *>(QLatin1String(button));
+        ASSERT_NE(open, nullptr) << button;
+        open->click();
+    };
+    const std::tuple<OrlixSettingsPage, const char *, RailModule> buttons[] = {
+        {OrlixSettingsPage::localData, "localDataOpenTray", RailModule::fileTray},
+        {OrlixSettingsPage::localData, "localDataOpenLinks", RailModule::links},
+        {OrlixSettingsPage::soundscapes, "soundscapesOpen", RailModule::nowPlaying},
+        {OrlixSettingsPage::wallpapers, "wallpaperOpenModule", RailModule::wallpapers},
+        {OrlixSettingsPage::appleApps, "desktopAppsOpenCalendar", RailModule::calendar},
+        {OrlixSettingsPage::appleApps, "desktopAppsOpenReminders", RailModule::reminders}};
+    for (const auto &[page, button, module] : buttons) {
+        SCOPED_TRACE(button);
+        press(page, button);
+        EXPECT_TRUE(state().isExpanded());
+        EXPECT_EQ(state().selectedModule(), module);
+        EXPECT_TRUE(hover().isHoldRunning());
+        clock.advance(3990ms);
+        EXPECT_TRUE(state().isExpanded()) << "held although the pointer is on the settings window";
+        EXPECT_TRUE(settings->isVisible());
+        clock.advance(10ms + 550ms);
+        EXPECT_FALSE(state().isExpanded()) << "let go after the hold";
+    }
+    // A module hidden from the rail opens nothing and holds nothing.
+    state().setRailModule(RailModule::wallpapers, false);
+    press(OrlixSettingsPage::wallpapers, "wallpaperOpenModule");
+    EXPECT_FALSE(state().isExpanded());
+    EXPECT_FALSE(hover().isHoldRunning());
 }
 
 TEST_F(HoverTest, TerminationSavesFirstThenStopsThePoll)

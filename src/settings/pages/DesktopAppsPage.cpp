@@ -86,6 +86,7 @@ QColor statusColor(StatusTint tint)
 DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
+    , m_openModule([&state](RailModule module) { state.openModule(module); })
 {
     setObjectName(QStringLiteral("desktopAppsPage"));
     const OrlixStyle &style = OrlixStyle::current();
@@ -153,8 +154,8 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     auto *openReminders = settingsPageButton(OrlixButton::Kind::secondary, tr("Open Reminders"),
                                              QStringLiteral("checklist"), QStringLiteral("desktopAppsOpenReminders"));
     connect(refresh, &OrlixButton::clicked, this, [appState] { appState->refreshAll(); });
-    connect(openCalendar, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::calendar); });
-    connect(openReminders, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::reminders); });
+    connect(openCalendar, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::calendar); });
+    connect(openReminders, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::reminders); });
     buttons->addWidget(refresh);
     buttons->addWidget(openCalendar);
     buttons->addWidget(openReminders);

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace kolu {
 
 class OrlixButton;
@@ -20,6 +22,10 @@ class DesktopAppsPage : public QWidget {
 public:
     explicit DesktopAppsPage(AppState &state, QWidget *parent = nullptr);
 
+    // How the page's Open buttons open a module on the rail; the state's
+    // own opening until a host sets one that also holds the rail out.
+    void setModuleOpener(std::function<void(RailModule)> open) { m_openModule = std::move(open); }
+
 private:
     void stateChanged(AppState::Field field);
     void updateStatusRows();
@@ -28,6 +34,7 @@ private:
     void openFolder(const QString &path);
 
     AppState &m_state;
+    std::function<void(RailModule)> m_openModule;
     SettingsRow *m_calendarStatus;
     SettingsRow *m_remindersStatus;
     SettingsRow *m_notesStatus;

@@ -45,6 +45,7 @@ void WebSearchPanel::paintEvent(QPaintEvent *)
 LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
+    , m_openModule([&state](RailModule module) { state.openModule(module); })
 {
     setObjectName(QStringLiteral("localDataPage"));
     const OrlixStyle &style = OrlixStyle::current();
@@ -105,8 +106,8 @@ LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWid
     m_clearTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), QStringLiteral("trash"),
                                      QStringLiteral("localDataClearTray"));
     AppState *appState = &m_state;
-    connect(openLinks, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::links); });
-    connect(openTray, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::fileTray); });
+    connect(openLinks, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::links); });
+    connect(openTray, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::fileTray); });
     connect(m_clearTray, &OrlixButton::clicked, this, [appState] {
         // Only the list: the held files stay where they are.
         appState->setFileTrayItems({});

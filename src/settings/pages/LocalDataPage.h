@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace kolu {
 
 class OrlixButton;
@@ -19,12 +21,17 @@ class LocalDataPage : public QWidget {
 public:
     LocalDataPage(AppState &state, SettingsFormEntries &entries, QWidget *parent = nullptr);
 
+    // How the page's Open buttons open a module on the rail; the state's
+    // own opening until a host sets one that also holds the rail out.
+    void setModuleOpener(std::function<void(RailModule)> open) { m_openModule = std::move(open); }
+
 private:
     void stateChanged(AppState::Field field);
     void updateCounts();
     void updateLimit();
 
     AppState &m_state;
+    std::function<void(RailModule)> m_openModule;
     SettingsRow *m_linksRow;
     SettingsRow *m_trayRow;
     SegmentedPicker *m_limit;

@@ -173,7 +173,7 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
         settings.setReminderAlertsEnabled(on);
         m_view.state().setReminderAlertsEnabled(on);
     });
-    connect(open, &OrlixButton::clicked, this, [this] { m_view.state().openModule(RailModule::nowPlaying); });
+    connect(open, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::nowPlaying); });
     connect(m_bahrainStation, &OrlixSwitch::clicked, this,
             [this](bool on) { m_view.state().quranAudioManager().setBahrainStationEnabled(on); });
 

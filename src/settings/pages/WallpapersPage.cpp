@@ -28,6 +28,7 @@ QString WallpapersPage::singlePictureNote()
 WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
+    , m_openModule([&state](RailModule module) { state.openModule(module); })
 {
     setObjectName(QStringLiteral("wallpapersPage"));
     auto *outer = new QVBoxLayout(this);
@@ -77,7 +78,7 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
     AppState *appState = &m_state;
     connect(m_refresh, &OrlixButton::clicked, this, [appState] { appState->refreshWallpaper(true); });
     connect(choose, &OrlixButton::clicked, this, [appState] { appState->chooseWallpaperFolder(); });
-    connect(open, &OrlixButton::clicked, this, [appState] { appState->openModule(RailModule::wallpapers); });
+    connect(open, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::wallpapers); });
     buttons->addWidget(m_refresh);
     buttons->addWidget(choose);
     buttons->addWidget(open);

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace kolu {
 
 class ElidedLabel;
@@ -18,6 +20,10 @@ class WallpapersPage : public QWidget {
 public:
     explicit WallpapersPage(AppState &state, QWidget *parent = nullptr);
 
+    // How the page's Open buttons open a module on the rail; the state's
+    // own opening until a host sets one that also holds the rail out.
+    void setModuleOpener(std::function<void(RailModule)> open) { m_openModule = std::move(open); }
+
     // The note beside the switch on desktops that always show one picture on
     // every display; empty elsewhere.
     static QString singlePictureNote();
@@ -27,6 +33,7 @@ private:
     void updateSource();
 
     AppState &m_state;
+    std::function<void(RailModule)> m_openModule;
     ElidedLabel *m_badge = nullptr;
     OrlixSwitch *m_allDisplays;
     OrlixButton *m_refresh;

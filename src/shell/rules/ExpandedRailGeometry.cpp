@@ -18,7 +18,16 @@ double width(const Canvas &c)
     return c.hasExpandedAlert ? base + alertColumnWidth * c.scale : base;
 }
 
-double height(const Canvas &c) { return canvasHeight * c.scale; }
+double height(const Canvas &c)
+{
+    const double wanted = canvasHeight * c.scale;
+    return c.room > 0 ? std::min(wanted, c.room) : wanted;
+}
+
+double detailCardHeight(const Canvas &c)
+{
+    return std::clamp(height(c) - 20, 0.0, cardHeight * c.scale);
+}
 
 double toolStripCenterX(const Canvas &c)
 {
@@ -53,10 +62,54 @@ double stripContentHeight(int visibleCount, bool showsMinimize, double scale)
     return 2 * stripVerticalPadding + buttons + actionSpacerMinimum + actionColumn;
 }
 
+SideStripFit sideStripFit(const Canvas &c, int visibleCount, int actionCount)
+{
+    const double s = c.scale;
+    SideStripFit fit{};
+    fit.height = std::min(stripHeight(visibleCount, s), height(c));
+    fit.shownModules = std::max(visibleCount, 0);
+    fit.shownActions = std::max(actionCount, 0);
+    const auto content = [&](double padding, double moduleSpacing, double actionSpacing) {
+        const int m = fit.shownModules;
+        const int a = fit.shownActions;
+        return 2 * padding + m * buttonHeight * s + std::max(0, m - 1) * moduleSpacing + actionSpacerMinimum
+               + a * actionButtonHeight + std::max(0, a - 1) * actionSpacing;
+    };
+    const auto tightest = [&] { return content(minimumSidePadding, minimumSideSpacing, minimumSideSpacing); };
+    // What stays is chosen with everything closed up ...
+    while (tightest() > fit.height + 1e-9 && fit.shownActions > 1)
+        --fit.shownActions;
+    while (tightest() > fit.height + 1e-9 && fit.shownModules > 1)
+        --fit.shownModules;
+    // ... and the room left opens the padding, then the spacings, up to
+    // their usual sizes, in whole points as the strip's layout places them.
+    double slack = std::max(0.0, fit.height - tightest());
+    const auto grow = [&slack](double least, double usual, int gaps) {
+        if (gaps < 1)
+            return usual;
+        const double step = std::clamp(std::floor(slack / gaps), 0.0, usual - least);
+        slack -= step * gaps;
+        return least + step;
+    };
+    fit.padding = grow(minimumSidePadding, stripVerticalPadding, 2);
+    fit.moduleSpacing = grow(minimumSideSpacing, buttonSpacing * s, fit.shownModules - 1);
+    fit.actionSpacing = grow(minimumSideSpacing, actionButtonSpacing, fit.shownActions - 1);
+    fit.contentHeight = content(fit.padding, fit.moduleSpacing, fit.actionSpacing);
+    return fit;
+}
+
+double moduleIconY(int index, const SideStripFit &fit, const Canvas &c)
+{
+    const double s = c.scale;
+    const double top = (height(c) - fit.height) / 2;
+    const int i = std::clamp(index, 0, std::max(0, fit.shownModules - 1));
+    return top + fit.padding + buttonHeight * s / 2 + i * (buttonHeight * s + fit.moduleSpacing);
+}
+
 double moduleIconY(int index, int visibleCount, double scale)
 {
-    const double top = (canvasHeight * scale - stripHeight(visibleCount, scale)) / 2;
-    return top + stripVerticalPadding + buttonHeight * scale / 2 + index * (buttonHeight + buttonSpacing) * scale;
+    const Canvas c{RailEdge::left, scale};
+    return moduleIconY(index, sideStripFit(c, visibleCount, 3), c);
 }
 
 double moduleIconY(RailModule module, const std::vector<RailModule> &visible, double scale)
@@ -66,10 +119,16 @@ double moduleIconY(RailModule module, const std::vector<RailModule> &visible, do
     return moduleIconY(index, int(visible.size()), scale);
 }
 
+double detailCardCenterY(double iconY, const Canvas &c)
+{
+    const double half = detailCardHeight(c) / 2;
+    const double low = half + 10;
+    return std::clamp(iconY, low, std::max(low, height(c) - half - 10));
+}
+
 double detailCardCenterY(double iconY, double scale)
 {
-    const double half = cardHeight / 2 * scale;
-    return std::clamp(iconY, half + 10, canvasHeight * scale - half - 10);
+    return detailCardCenterY(iconY, Canvas{RailEdge::left, scale});
 }
 
 Connector connector(const Canvas &c)
@@ -92,17 +151,23 @@ Connector connector(const Canvas &c)
     return k;
 }
 
-std::vector<PlacedNotification> sideNotifications(const RailViewInput &in, const std::vector<RailModule> &visible)
+std::vector<PlacedNotification> sideNotifications(const RailViewInput &in, const std::vector<RailModule> &visible,
+                                                  double room, int actionCount)
 {
     const Canvas c{in.edge == RailEdge::right ? RailEdge::right : RailEdge::left, in.scale,
-                   in.prayerAlert || in.reminderAlert};
+                   in.prayerAlert || in.reminderAlert, room};
+    const SideStripFit fit = sideStripFit(c, int(visible.size()), actionCount);
     std::vector<PlacedNotification> placed;
     const auto add = [&](bool pending, EdgeAlertKind kind, RailModule module, bool ownColumn) {
         if (!pending)
             return;
         const QSizeF size = railview::notificationSize(kind);
         const double x = ownColumn ? expandedAlertCenterX(c, size.width()) : detailCardCenterX(c);
-        placed.push_back({kind, QPointF(x, moduleIconY(module, visible, in.scale)), size});
+        const auto it = std::find(visible.begin(), visible.end(), module);
+        const double iconY = moduleIconY(it == visible.end() ? 0 : int(it - visible.begin()), fit, c);
+        const double half = size.height() / 2;
+        const double y = std::clamp(iconY, half, std::max(half, height(c) - half));
+        placed.push_back({kind, QPointF(x, y), size});
     };
     add(in.focusAlert, EdgeAlertKind::focus, RailModule::focus, false);
     add(in.calendarAlert, EdgeAlertKind::calendar, RailModule::calendar, false);

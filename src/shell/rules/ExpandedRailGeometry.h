@@ -48,10 +48,17 @@ struct Canvas {
     RailEdge edge = RailEdge::left;
     double scale = 1.0;
     bool hasExpandedAlert = false; // a prayer or reminder notification widens the canvas
+    // The height the panel gives the canvas on a short screen; 0 when it
+    // has all the canvas asks for.
+    double room = 0;
 };
 
 double width(const Canvas &c);
+// 620s, or less where the panel has less room.
 double height(const Canvas &c);
+// The card's height: 500s, or what keeps it 10 points clear of the top and
+// bottom of a shorter canvas (its content scrolls).
+double detailCardHeight(const Canvas &c);
 
 double toolStripCenterX(const Canvas &c);
 double detailCardCenterX(const Canvas &c);
@@ -63,11 +70,34 @@ double stripHeight(int visibleCount, double scale);
 // the action buttons (two, or three with minimise).
 double stripContentHeight(int visibleCount, bool showsMinimize, double scale);
 
-// Vertical centre of the button at `index` (0 for a module not shown).
+// How the side strip's column fits a canvas. Where the canvas is shorter
+// than the strip wants, the strip takes the canvas's height and its padding
+// and spacings close up; where that is not enough the leading actions go
+// (minimise, then refresh), so that Settings, the last action, stays, and
+// at last the trailing module buttons go. Room left over opens the padding
+// and the spacings again, up to their usual sizes.
+struct SideStripFit {
+    double height;        // the strip's height, centred on the canvas
+    double padding;       // above the first button and below the last action
+    double moduleSpacing; // between module buttons
+    double actionSpacing; // between actions
+    int shownModules;     // the leading ones
+    int shownActions;     // the trailing ones
+    double contentHeight;
+};
+inline constexpr double minimumSidePadding = 7; // not scaled
+inline constexpr double minimumSideSpacing = 4; // not scaled
+SideStripFit sideStripFit(const Canvas &c, int visibleCount, int actionCount);
+
+// Vertical centre of the button at `index` on the canvas; an index past the
+// buttons shown gives the last one shown.
+double moduleIconY(int index, const SideStripFit &fit, const Canvas &c);
+// The same on a canvas with all its room (0 for a module not shown).
 double moduleIconY(int index, int visibleCount, double scale);
 double moduleIconY(RailModule module, const std::vector<RailModule> &visible, double scale);
 
 // The card follows its button but keeps 10 points clear of top and bottom.
+double detailCardCenterY(double iconY, const Canvas &c);
 double detailCardCenterY(double iconY, double scale);
 
 // The small line between the selected button and the card. Its ends follow
@@ -90,7 +120,10 @@ struct PlacedNotification {
 // Every pending alert has its notification at the height of its module's
 // button: focus and calendar over the card's column, prayer and reminder in
 // the column that widens the canvas, on the side away from the edge.
-std::vector<PlacedNotification> sideNotifications(const RailViewInput &in, const std::vector<RailModule> &visible);
+// On a canvas `room` high (0: all it asks for) whose strip has
+// `actionCount` actions; a notification stays whole on the canvas.
+std::vector<PlacedNotification> sideNotifications(const RailViewInput &in, const std::vector<RailModule> &visible,
+                                                  double room = 0, int actionCount = 3);
 
 // How the parts come and go. A notification enters from 14 points to the
 // right and leaves 8 points to the right, fading, at every edge.

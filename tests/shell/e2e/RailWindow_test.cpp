@@ -344,5 +344,25 @@ TEST_F(RailWindowTest, FirstRunOpensTheOnboardingInFrontOnceTheRailIsUp)
     // Named before the window manager has placed it: its size follows.
     EXPECT_TRUE(test::waitUntil([&] { return display.geometry(welcome).size() == QSize(520, 520); }))
         << display.geometry(welcome).width() << "x" << display.geometry(welcome).height();
+    // Its whole frame, the manager's decorations too, is centred on the work
+    // area once the manager has told the decorations.
+    const auto offCentre = [&] {
+        const QRect client = display.geometry(welcome);
+        const std::vector<std::uint32_t> e = display.property(welcome, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL);
+        const std::vector<std::uint32_t> a = display.property(display.root(), "_NET_WORKAREA", XCB_ATOM_CARDINAL);
+        if (client.isEmpty())
+            return QPoint(1000, 1000);
+        const QRect frame = e.size() == 4 ? client.adjusted(-int(e[0]), -int(e[2]), int(e[1]), int(e[3])) : client;
+        const QRect work = a.size() >= 4 ? QRect(int(a[0]), int(a[1]), int(a[2]), int(a[3])) : QRect(0, 0, 1440, 900);
+        // Twice the centres, to keep the halves.
+        return (frame.topLeft() + frame.bottomRight() + QPoint(1, 1))
+               - (work.topLeft() + work.bottomRight() + QPoint(1, 1));
+    };
+    QPoint off;
+    EXPECT_TRUE(test::waitUntil([&] {
+        off = offCentre();
+        return std::abs(off.x()) <= 4 && std::abs(off.y()) <= 4;
+    })) << "frame centre off by "
+        << off.x() / 2.0 << ", " << off.y() / 2.0;
     EXPECT_TRUE(test::waitUntil([&] { return active() == welcome; }));
 }

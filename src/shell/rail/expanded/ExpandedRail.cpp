@@ -13,6 +13,7 @@
 #include "style/Motion.h"
 
 #include <QPainter>
+#include <QResizeEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -46,6 +47,7 @@ const ExpandedRail::ExpandedEdge kTopEdge{"topExpandedRail", true, SwipeCollapse
 constexpr double topRowSpacing = 14;
 constexpr double topColumnSpacing = 12;
 constexpr double topSideMargin = 16; // ×s
+constexpr double topBottomMargin = 10; // below the card on a short screen
 
 } // namespace
 
@@ -110,7 +112,13 @@ void ExpandedRail::onStateChanged(int field)
         if (followsButtons)
             retarget(false);
         break;
-    case Field::showMinimizeAllAppsButton: relayout(); break;
+    // On a short screen the strip's buttons move up or down with the actions.
+    case Field::showMinimizeAllAppsButton:
+        if (followsButtons)
+            retarget(false);
+        else
+            relayout();
+        break;
     case Field::activePrayerAlert:
     case Field::activeReminderAlert:
         // The notification column widens the side canvas: everything moves with it.
@@ -133,7 +141,17 @@ void ExpandedRail::onStateChanged(int field)
 expandedrail::Canvas ExpandedRail::canvas() const
 {
     return {m_state.railEdge() == RailEdge::right ? RailEdge::right : RailEdge::left, m_state.railScaleFactor(),
-            m_state.activePrayerAlert().has_value() || m_state.activeReminderAlert().has_value()};
+            m_state.activePrayerAlert().has_value() || m_state.activeReminderAlert().has_value(), double(height())};
+}
+
+int ExpandedRail::actionCount() const
+{
+    return m_state.showMinimizeAllAppsButton() ? 3 : 2;
+}
+
+expandedrail::SideStripFit ExpandedRail::stripFit() const
+{
+    return expandedrail::sideStripFit(canvas(), int(m_state.visibleRailModules().size()), actionCount());
 }
 
 double ExpandedRail::canvasTopTarget() const
@@ -174,7 +192,7 @@ double ExpandedRail::cardTarget() const
 {
     const double s = m_state.railScaleFactor();
     if (!m_edge.acrossTop)
-        return expandedrail::detailCardCenterY(m_iconY->target(), s);
+        return expandedrail::detailCardCenterY(m_iconY->target(), canvas());
     // The card's left side: the card and its notification centred together;
     // a row wider than the rail keeps the card whole.
     double row = expandedrail::cardWidth * s;
@@ -185,9 +203,12 @@ double ExpandedRail::cardTarget() const
 
 void ExpandedRail::retarget(bool glide)
 {
-    const double s = m_state.railScaleFactor();
-    const double iconY =
-        m_edge.acrossTop ? 0 : expandedrail::moduleIconY(m_state.selectedModule(), m_state.visibleRailModules(), s);
+    double iconY = 0;
+    if (!m_edge.acrossTop) {
+        const RailModuleOrder visible = m_state.visibleRailModules();
+        const auto it = std::find(visible.begin(), visible.end(), m_state.selectedModule());
+        iconY = expandedrail::moduleIconY(it == visible.end() ? 0 : int(it - visible.begin()), stripFit(), canvas());
+    }
     if (glide) {
         m_iconY->moveTo(iconY, OrlixMotion::railMotion());
         m_card->moveTo(cardTarget(), OrlixMotion::railMotion());
@@ -209,7 +230,7 @@ std::vector<EdgeAlertKind> ExpandedRail::notificationKinds() const
         return kinds;
     }
     for (const expandedrail::PlacedNotification &n :
-         expandedrail::sideNotifications(railViewInput(m_state), m_state.visibleRailModules()))
+         expandedrail::sideNotifications(railViewInput(m_state), m_state.visibleRailModules(), height(), actionCount()))
         kinds.push_back(n.kind);
     return kinds;
 }
@@ -246,7 +267,8 @@ QRectF ExpandedRail::notificationRect(EdgeAlertKind kind) const
     case EdgeAlertKind::focus: in.focusAlert = true; break;
     }
     const QPointF origin = canvasRect().topLeft();
-    for (const expandedrail::PlacedNotification &n : expandedrail::sideNotifications(in, m_state.visibleRailModules()))
+    for (const expandedrail::PlacedNotification &n :
+         expandedrail::sideNotifications(in, m_state.visibleRailModules(), height(), actionCount()))
         if (n.kind == kind)
             return QRectF(origin + n.centre - QPointF(n.size.width(), n.size.height()) / 2, n.size);
     return {};
@@ -268,9 +290,20 @@ void ExpandedRail::showEvent(QShowEvent *event)
 void ExpandedRail::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_canvasTop->jumpTo(canvasTopTarget());
-    if (m_edge.acrossTop)
+    const double s = m_state.railScaleFactor();
+    if (m_edge.acrossTop) {
+        // The card takes what is left below the strip on a short screen; its content scrolls.
+        const double below = height() - expandedrail::stripWidth * s - topRowSpacing - topBottomMargin;
+        m_panel->setFixedSize(qRound(expandedrail::cardWidth * s),
+                              qRound(std::clamp(below, 0.0, expandedrail::cardHeight * s)));
         m_card->jumpTo(cardTarget());
+    } else if (event->oldSize().height() != height()) {
+        // The strip and the card are laid out in the height the panel has.
+        m_canvasTop->jumpTo(canvasTopTarget());
+        retarget(false);
+        return;
+    }
+    m_canvasTop->jumpTo(canvasTopTarget());
     relayout();
 }
 
@@ -289,19 +322,18 @@ void ExpandedRail::relayout()
         const Canvas c = canvas();
         const QRect canvasArea = canvasRect();
         const QPointF origin = canvasArea.topLeft();
-        const int n = int(m_state.visibleRailModules().size());
 
         m_connector->setGeometry(canvasArea);
         m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
 
-        const QSizeF card(cardWidth * s, cardHeight * s);
+        const QSizeF card(cardWidth * s, detailCardHeight(c));
         const QPointF cardCentre =
             QPointF(detailCardCenterX(c), m_card->value()) + cardEntryOffset(c.edge, s) * (1 - p);
         m_panel->setGeometry(
             QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect());
 
-        const QSizeF strip(stripWidth * s, stripHeight(n, s));
-        const QPointF stripCentre(toolStripCenterX(c), canvasHeight * s / 2);
+        const QSizeF strip(stripWidth * s, stripFit().height);
+        const QPointF stripCentre(toolStripCenterX(c), expandedrail::height(c) / 2);
         m_strip->setGeometry(
             QRectF(origin + stripCentre - QPointF(strip.width(), strip.height()) / 2, strip).toAlignedRect());
     }

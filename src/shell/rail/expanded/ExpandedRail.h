@@ -72,6 +72,8 @@ private:
     std::vector<EdgeAlertKind> notificationKinds() const;
     void relayout();
     double canvasTopTarget() const;
+    int actionCount() const;
+    expandedrail::SideStripFit stripFit() const;
     double cardTarget() const;
     QRectF notificationRect(EdgeAlertKind kind) const;
 

@@ -14,6 +14,7 @@
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QVariantAnimation>
 
@@ -203,12 +204,28 @@ void ExpandedToolStrip::rebuildActions()
 
 void ExpandedToolStrip::arrange()
 {
+    const double s = m_state.railScaleFactor();
     if (m_axis == Qt::Vertical) {
+        // A strip shorter than its content closes up, then lets the leading
+        // actions go and at last the trailing module buttons.
+        const expandedrail::Canvas column{RailEdge::left, s, false, double(height())};
+        const expandedrail::SideStripFit fit =
+            expandedrail::sideStripFit(column, int(m_ordered.size()), int(m_actionButtons.size()));
+        const int padding = qRound(fit.padding);
+        const int side = int(expandedrail::stripHorizontalPadding);
+        if (layout())
+            layout()->setContentsMargins(side, padding, side, padding);
+        m_buttons->setSpacing(qRound(fit.moduleSpacing));
+        m_actions->setSpacing(qRound(fit.actionSpacing));
+        for (std::size_t i = 0; i < m_ordered.size(); ++i)
+            m_ordered[i]->setVisible(int(i) < fit.shownModules);
+        const int hidden = int(m_actionButtons.size()) - fit.shownActions;
+        for (int i = 0; i < int(m_actionButtons.size()); ++i)
+            m_actionButtons[std::size_t(i)]->setVisible(i >= hidden);
         if (layout())
             layout()->activate();
         return;
     }
-    const double s = m_state.railScaleFactor();
     const toprail::StripFit fit =
         toprail::stripFit(width(), int(m_ordered.size()), int(m_actionButtons.size()), s);
     const double room = width() - 2 * fit.padding;
@@ -273,7 +290,7 @@ void ExpandedToolStrip::moveSelection(bool animated)
 void ExpandedToolStrip::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_axis == Qt::Horizontal)
+    if (event->oldSize().height() != height() || m_axis == Qt::Horizontal)
         arrange();
     if (!selectionAnimating())
         m_bubble = targetBubble();
