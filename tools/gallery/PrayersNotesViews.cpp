@@ -11,6 +11,7 @@
 #include "services/info/PrayerTimesService.h"
 #include "state/AppState.h"
 #include "style/widgets/OrlixTextField.h"
+#include "state/RefreshFailure.h"
 
 #include <QAbstractButton>
 
@@ -151,11 +152,7 @@ std::vector<View> prayersNotesViews()
         {"prayers-offline",
          {kDetailPanelWidth, kDetailPanelHeight},
          false,
-         [](const Context &) {
-             return prayersCard(u"Makkah"_s, false, false,
-                                u"Kolu is offline: prayer times will update when the network is back."_s,
-                                StatusTint::orange);
-         }},
+         [](const Context &) { return prayersCard(u"Makkah"_s, false, false, offlineSentence(), StatusTint::orange); }},
         {"prayers-updated",
          {kDetailPanelWidth, kDetailPanelHeight},
          false,
