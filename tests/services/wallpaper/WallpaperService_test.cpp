@@ -288,7 +288,9 @@ TEST_F(WallpaperServiceTest, ApplySetsTheFileOnTheAskedDisplaysOrSaysWhyNotAndUn
     test::RecordingProcessRunner fakeUnzip;
     ProcessResult ending{true, false, false, 1, {}, {}};
     fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
-        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
+        const QString picture =
+            call.arguments.at(4)
+            + u"/from-unzip-%1%2.png"_s.arg(ending.exitCode).arg(ending.crashed ? u"-killed"_s : u""_s);
         test::writeFile(picture, test::pictureBytes(picture));
         return ending;
     });
