@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     preferX11(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
-    QApplication::setApplicationVersion(QString::fromLatin1(kolu::buildinfo::kShortVersion));
+    QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(QStringLiteral("kolu"));
     QApplication::setWindowIcon(kolu::StatusItem::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
@@ -109,8 +109,8 @@ int main(int argc, char **argv)
     kolu::reportFirstFrame(QStringLiteral("Kolu Rail"));
     delegate.start();
     // One line when the rail is up, for scripts that wait for the program.
-    QTextStream(stdout) << "Kolu " << kolu::buildinfo::kShortVersion << " (build " << kolu::buildinfo::kBuildNumber
-                        << ") is running. Data: " << delegate.state().store().directory() << Qt::endl;
+    QTextStream(stdout) << "Kolu " << kolu::buildinfo::kFullVersion
+                        << " is running. Data: " << delegate.state().store().directory() << Qt::endl;
 
     const int status = QApplication::exec();
     delegate.terminate();

@@ -1,5 +1,6 @@
 #include "state/AlertRules.h"
 
+#include "model/CountText.h"
 #include "services/notifications/NotificationIdentifiers.h"
 
 #include <algorithm>
@@ -77,7 +78,7 @@ void pruneFiredKeys(QSet<QString> &keys, qsizetype bound, const QDateTime &now)
 
 QString calendarAlertBody(const QString &title, int leadMinutes)
 {
-    return QString(title + u" starts in "_s + QString::number(leadMinutes) + u" minutes."_s);
+    return QString(title + u" starts in "_s + countText(leadMinutes, u"minute"_s, u"minutes"_s) + u"."_s);
 }
 
 } // namespace kolu::alertrules

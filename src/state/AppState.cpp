@@ -104,6 +104,9 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
         if (key == SettingsKey::notesFolderPath)
             followNotesFolder();
     });
+    if (m_services.quranAudioManager && m_services.soundscapeAudioManager)
+        connect(m_services.quranAudioManager.get(), &QuranAudioManager::statusChanged, this,
+                &AppState::onRadioStatusChanged);
 }
 
 AppState::~AppState() = default;

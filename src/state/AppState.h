@@ -275,7 +275,9 @@ public:
     void mediaAction(MediaAction action);
 
     // The radio and the ambient soundscapes, which never play together:
-    // starting one stops the other first. Each reads now playing again.
+    // starting the soundscapes stops the radio first, and the soundscapes
+    // stop once the radio is heard (a station that never plays leaves them
+    // playing). Each reads now playing again.
     // The radio's play and pause button.
     void toggleQuranRadio();
     // A station row: chooses the station, which plays at once while the
@@ -308,6 +310,9 @@ Q_SIGNALS:
     void showOrlixOnboarding();
 
 private:
+    // The radio's status moved: once it plays, the ambient sounds stop.
+    void onRadioStatusChanged();
+
     template<typename T>
     void assign(Field field, T &member, T value)
     {

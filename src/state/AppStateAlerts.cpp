@@ -3,6 +3,7 @@
 // notifications scheduled ahead for prayers and meetings.
 #include "state/AppState.h"
 
+#include "model/CountText.h"
 #include "services/notifications/NotificationIdentifiers.h"
 #include "services/notifications/NotificationService.h"
 #include "state/AlertRules.h"
@@ -166,7 +167,7 @@ void AppState::snoozePrayer(int minutes)
     const QString displayName = kolu::displayName(name);
     notificationService().schedulePrayerAlert(
         PrayerTime{name, snoozeDate, true}, QString(displayName + u" reminder"_s),
-        QString(u"Prayer reminder in "_s + QString::number(minutes) + u" minutes."_s));
+        QString(u"Prayer reminder in "_s + countText(minutes, u"minute"_s, u"minutes"_s) + u"."_s));
 }
 
 void AppState::schedulePrayerNotifications()

@@ -1,7 +1,9 @@
 // The system's own audio: the Qur'an radio and the ambient soundscapes. Only
-// one of the two plays at a time, so every action that starts one stops the
-// other first; each ends by reading now playing again. The Now Playing card
-// and the tray call these rather than the two managers.
+// one of the two plays at a time: the ambient sounds stop the radio when they
+// start, and give way to the radio once it is heard, so that a station that
+// is offline or silent does not take the sound the user had. Each action ends
+// by reading now playing again. The Now Playing card and the tray call these
+// rather than the two managers.
 #include "state/AppState.h"
 
 #include "services/media/QuranAudioManager.h"
@@ -22,20 +24,25 @@ bool radioIsBusy(const QuranAudioManager &radio)
 
 void AppState::toggleQuranRadio()
 {
-    QuranAudioManager &radio = quranAudioManager();
-    // Pausing leaves the (already silent) soundscapes alone.
-    if (radio.status().kind() != QuranPlayerStatus::Kind::Playing)
-        soundscapeAudioManager().stop();
-    radio.togglePlayPause();
+    quranAudioManager().togglePlayPause();
     refreshNowPlaying();
 }
 
 void AppState::selectQuranStation(const QuranRadioStation &station)
 {
     // Choosing plays at once only while the radio is busy; otherwise it only chooses.
-    if (radioIsBusy(quranAudioManager()))
-        soundscapeAudioManager().stop();
     quranAudioManager().selectStation(station);
+    refreshNowPlaying();
+}
+
+void AppState::onRadioStatusChanged()
+{
+    if (quranAudioManager().status().kind() != QuranPlayerStatus::Kind::Playing)
+        return;
+    SoundscapeAudioManager &soundscapes = soundscapeAudioManager();
+    if (soundscapes.activeTrackIDs().isEmpty())
+        return;
+    soundscapes.stop();
     refreshNowPlaying();
 }
 
@@ -64,14 +71,15 @@ void AppState::toggleSystemAudio()
 {
     QuranAudioManager &radio = quranAudioManager();
     SoundscapeAudioManager &soundscapes = soundscapeAudioManager();
-    if (radio.currentStation() || radioIsBusy(radio)) {
-        if (radio.status().kind() != QuranPlayerStatus::Kind::Playing)
-            soundscapes.stop();
+    // The ambient sounds go on while a station tunes or after it failed:
+    // then they are what the user hears, and what the button pauses.
+    const bool radioHeard = radio.status().kind() == QuranPlayerStatus::Kind::Playing;
+    if (!radioHeard && soundscapes.isPlaying()) {
+        soundscapes.pause();
+    } else if (radio.currentStation() || radioIsBusy(radio)) {
         radio.togglePlayPause();
     } else if (soundscapes.activeTrackIDs().isEmpty()) {
         openModule(RailModule::nowPlaying);
-    } else if (soundscapes.isPlaying()) {
-        soundscapes.pause();
     } else {
         soundscapes.resume();
     }

@@ -11,6 +11,7 @@
 #include "services/info/PrayerTimesService.h"
 #include "services/calendar/RemindersService.h"
 #include "services/info/WeatherService.h"
+#include "state/RefreshFailure.h"
 
 #include <QDebug>
 
@@ -28,21 +29,6 @@ constexpr qint64 kWeatherFreshForMs = 1800'000;
 constexpr std::chrono::milliseconds kFirstNotesDelay{150};
 
 const QString kRefreshing = u"Refreshing..."_s;
-
-// A request that never got an answer (no network, unknown host, time-out,
-// a failed secure connection) reads as one plain sentence that says what to
-// do; the platform's own words go to the log.
-QString statusSentence(std::exception_ptr failure, const QString &whenUnreachable)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const TransportError &error) {
-        qWarning().noquote() << whenUnreachable << "Reason:" << error.description();
-        return whenUnreachable;
-    } catch (...) {
-    }
-    return failureSentence(failure);
-}
 
 } // namespace
 
@@ -85,8 +71,7 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, Q
         self->setTodayWeatherStatusMessage(weather->city);
         self->setTodayWeatherStatusTint(StatusTint::green);
     } else {
-        self->setTodayWeatherStatusMessage(
-            statusSentence(failure, tr("Kolu is offline: the weather will update when the network is back.")));
+        self->setTodayWeatherStatusMessage(refreshFailureSentence(failure));
         self->setTodayWeatherStatusTint(StatusTint::orange);
     }
     self->setIsLoadingTodayWeather(false);
@@ -143,8 +128,7 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
         self->setPrayerStatusMessage(u"Updated"_s);
         self->setPrayerStatusTint(StatusTint::green);
     } else {
-        self->setPrayerStatusMessage(
-            statusSentence(failure, tr("Kolu is offline: prayer times will update when the network is back.")));
+        self->setPrayerStatusMessage(refreshFailureSentence(failure));
         self->setPrayerStatusTint(StatusTint::orange);
     }
     self->setIsLoadingPrayers(false);

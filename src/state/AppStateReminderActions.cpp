@@ -2,6 +2,7 @@
 // timer's alert.
 #include "state/AppState.h"
 
+#include "model/CountText.h"
 #include "model/Error.h"
 #include "state/AlertRules.h"
 #include "services/notifications/NotificationService.h"
@@ -105,8 +106,9 @@ void AppState::snoozeReminder(int minutes)
     NotificationService &notifications = notificationService();
     notifications.cancelPendingNotifications({notificationid::reminderSnoozePrefixFor(reminder.id)});
     m_snoozedReminderDates.insert(reminder.id, date);
-    notifications.scheduleReminderAlert(reminder, date, QString(reminder.title + u" reminder"_s),
-                                        QString(u"Reminder in "_s + QString::number(minutes) + u" minutes."_s));
+    notifications.scheduleReminderAlert(
+        reminder, date, QString(reminder.title + u" reminder"_s),
+        QString(u"Reminder in "_s + countText(minutes, u"minute"_s, u"minutes"_s) + u"."_s));
 }
 
 std::optional<QDateTime> AppState::reminderSnoozedUntil(const QString &reminderID) const

@@ -2,6 +2,7 @@
 // hiding the other applications; all report in one status line.
 #include "state/AppState.h"
 
+#include "model/CountText.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/CalendarStore.h"
 #include "services/clipboard/ClipboardService.h"
@@ -148,9 +149,7 @@ void AppState::minimizeAllApplications()
 {
     const int count = applicationHider().hideOtherApplications();
     if (count > 0) {
-        setSystemAccessStatus(QString(u"Hid "_s + QString::number(count) + u" app"_s + (count == 1 ? u""_s : u"s"_s)
-                                      + u"."_s),
-                              StatusTint::green);
+        setSystemAccessStatus(QString(u"Hid "_s + countText(count, u"app"_s, u"apps"_s) + u"."_s), StatusTint::green);
     } else {
         setSystemAccessStatus(u"No visible apps were found."_s, StatusTint::secondary);
     }

@@ -2,9 +2,11 @@
 // folder, and setting the shown picture as desktop picture.
 #include "state/AppState.h"
 
+#include "model/CountText.h"
 #include "model/Error.h"
 #include "services/wallpaper/WallpaperService.h"
 #include "state/AppSettings.h"
+#include "state/RefreshFailure.h"
 
 #include <QRandomGenerator>
 
@@ -91,7 +93,7 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
         co_return;
     }
     if (failure) {
-        setWallpaperStatusMessage(failureSentence(failure));
+        setWallpaperStatusMessage(refreshFailureSentence(failure));
         setWallpaperStatusTint(StatusTint::orange);
         finishWallpaperLoad();
         co_return;
@@ -112,8 +114,10 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
         next = m_wallpaperItems.front();
     setWallpaperCandidate(std::move(next));
 
-    const QString unit = m_wallpaperLocalFolderName.isEmpty() ? u" web wallpapers"_s : u" local images"_s;
-    setWallpaperStatusMessage(QString(QString::number(m_wallpaperItems.size()) + unit));
+    const auto count = static_cast<qint64>(m_wallpaperItems.size());
+    setWallpaperStatusMessage(m_wallpaperLocalFolderName.isEmpty()
+                                  ? countText(count, u"web wallpaper"_s, u"web wallpapers"_s)
+                                  : countText(count, u"local image"_s, u"local images"_s));
     setWallpaperStatusTint(StatusTint::green);
     finishWallpaperLoad();
 }
@@ -185,7 +189,7 @@ QCoro::Task<> AppState::applyCurrentWallpaper()
     if (!self)
         co_return;
     if (failure) {
-        setWallpaperStatusMessage(failureSentence(failure));
+        setWallpaperStatusMessage(refreshFailureSentence(failure));
         setWallpaperStatusTint(StatusTint::orange);
         setIsApplyingWallpaper(false);
         co_return;

@@ -28,6 +28,7 @@ TEST_F(OnboardingTest, WalksThePagesOneStepAtATime)
     EXPECT_FALSE(button("onboardingBack")->isEnabled());
     for (int page = 0; page < 4; ++page) {
         EXPECT_EQ(view.selectedIndex(), page);
+        EXPECT_EQ(button("onboardingBack")->isEnabled(), page > 0) << page;
         EXPECT_EQ(card->page().title, view.pages()[std::size_t(page)].title);
         EXPECT_EQ(button("onboardingPrimary")->text(), QStringLiteral("Next"));
         click("onboardingPrimary");

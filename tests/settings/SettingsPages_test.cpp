@@ -15,8 +15,11 @@
 #include "style/widgets/SegmentedPicker.h"
 
 #include "SettingsFixture.h"
+#include "TestFiles.h"
 
 #include <QColorDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -110,7 +113,7 @@ TEST_F(SettingsPagesTest, GeneralSummaryFollowsTheRail)
     for (RailModule module : allCases<RailModule>())
         if (module != RailModule::calendar)
             state->setRailModule(module, false);
-    EXPECT_TRUE(summary(*view).startsWith(QStringLiteral("1 visible tabs \u2022 ")));
+    EXPECT_TRUE(summary(*view).startsWith(QStringLiteral("1 visible tab \u2022 ")));
 }
 
 TEST_F(SettingsPagesTest, GeneralShowsAFractionalHoldWithoutWritingItBack)
@@ -281,16 +284,38 @@ TEST_F(SettingsPagesTest, AppearanceWritesTheLookSettings)
     }
 }
 
-TEST_F(SettingsPagesTest, ProfileOpensOnlySecureAddresses)
+TEST_F(SettingsPagesTest, ProfileOpensKolusOwnDocumentationAndOnlySecureAddresses)
 {
+    // Run from the build, the link opens the source README.
     auto view = open(OrlixSettingsPage::profile);
     auto *link = child<SettingsLink>(*view, "profileSiteLink");
+    EXPECT_EQ(link->text(), SettingsProfilePage::documentationName());
     QTest::mouseClick(link, Qt::LeftButton);
     ASSERT_EQ(opener->opened.size(), 1);
-    EXPECT_EQ(opener->opened.front().scheme(), QStringLiteral("https"));
+    EXPECT_TRUE(opener->opened.front().isLocalFile());
+    EXPECT_TRUE(opener->opened.front().toLocalFile().endsWith(QStringLiteral("/README.md")));
+    EXPECT_FALSE(opener->opened.front().toString().contains(QStringLiteral("example")));
+    opener->opened.clear();
+
+    // Installed, the README beside the program wins; with neither there is no link.
+    const QString prefix = home.path(QStringLiteral("prefix"));
+    const QString source = home.path(QStringLiteral("source"));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")) && QDir().mkpath(source));
+    EXPECT_TRUE(SettingsProfilePage::documentationAddress(prefix + QStringLiteral("/bin"), source).isEmpty());
+    ASSERT_TRUE(test::writeFile(source + QStringLiteral("/README.md")));
+    const auto canonical = [](const QString &path) { return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath()); };
+    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + QStringLiteral("/bin"), source),
+              canonical(source + QStringLiteral("/README.md")));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/doc/kolu")));
+    ASSERT_TRUE(test::writeFile(prefix + QStringLiteral("/share/doc/kolu/README.md")));
+    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + QStringLiteral("/bin"), source),
+              canonical(prefix + QStringLiteral("/share/doc/kolu/README.md")));
+    EXPECT_TRUE(SettingsLink::isOpenable(QUrl::fromLocalFile(source + QStringLiteral("/README.md"))));
 
     const std::pair<const char *, bool> addresses[] = {
         {"https://kolu.example.org/", true},
+        {"file:///nonexistent/README.md", false},
+        {"file:///bin/sh", false},
         {"http://kolu.example.org/", false},
         {"javascript:alert(1)", false},
         {"file:///etc/passwd", false},
@@ -314,6 +339,16 @@ TEST_F(SettingsPagesTest, OneVersionEverywhere)
     const auto rows = view->findChildren<SettingsRow *>();
     EXPECT_TRUE(
         std::any_of(rows.begin(), rows.end(), [&](auto *row) { return row->detailLabel()->text() == version; }));
+
+    // The release name, the version the Updates page and the running line
+    // give, and the build all name one release.
+    const QString shortVersion = QString::fromUtf8(buildinfo::kShortVersion);
+    const QStringList parts = shortVersion.split(u'.');
+    ASSERT_GE(parts.size(), 2);
+    EXPECT_TRUE(version.endsWith(QStringLiteral(" ") + parts[0] + u'.' + parts[1])) << version.toStdString();
+    EXPECT_EQ(QString::fromUtf8(buildinfo::kFullVersion), version + QStringLiteral(" (") + shortVersion
+                                                              + QStringLiteral(", build ")
+                                                              + QString::fromUtf8(buildinfo::kBuildNumber) + u')');
 }
 
 } // namespace

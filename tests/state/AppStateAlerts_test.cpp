@@ -68,6 +68,16 @@ TEST_F(AlertTest, CalendarEventIsAlertedOnceInsideItsLeadAndAgainAfterALeadChang
     advance(300s); // passes every 16 s: the one 296 s before the start raises it
     ASSERT_TRUE(state->activeCalendarAlert());
     EXPECT_EQ(lastBanner(), u"Upcoming meeting: Standup a starts in 5 minutes."_s);
+
+    // An event fetched after its alert time had no banner scheduled: the
+    // pass raises it in the rail and posts the banner itself.
+    state->setActiveCalendarAlert(std::nullopt);
+    setEvents({{u"late"_s, 240}});
+    nextPass();
+    ASSERT_TRUE(state->activeCalendarAlert());
+    EXPECT_EQ(state->activeCalendarAlert()->id, u"late"_s);
+    EXPECT_TRUE(waitUntil([&] { return lastBanner() == u"Upcoming event: Standup late starts in 10 minutes."_s; }))
+        << lastBanner().toStdString();
 }
 
 TEST_F(AlertTest, AFullFiredSetKeepsTheKeysOfAlertsStillInTheirWindow)
@@ -160,6 +170,7 @@ TEST_F(AlertTest, DueReminderIsRaisedOnlyWithATimeOfDayAndWhileAlertsAreOnAndNoB
     const QDateTime dueAt = clock.now().addSecs(16);
     const std::vector<ReminderItem> due{
         {.id = u"r0"_s, .title = u"Call home"_s, .dueDate = dueAt},
+        {.id = u"done"_s, .title = u"Done"_s, .dueDate = dueAt, .includesTime = true, .isCompleted = true},
         {.id = u"r1"_s, .title = u"Call home"_s, .dueDate = dueAt, .includesTime = true}};
     state->setReminders(due);
     nextPass();

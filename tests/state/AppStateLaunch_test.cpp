@@ -136,6 +136,29 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedAndSavesComeWithinSec
     EXPECT_FALSE(QFile::exists(pomodoroPath));
     advance(1s);
     EXPECT_TRUE(QFile::exists(pomodoroPath));
+
+    // Hidden, the focus module still counts a running timer down and finishes it.
+    state->setPomodoroAlertVisible(false);
+    state->setPomodoro({.remaining = 3, .isRunning = true, .startedAt = clock.now()});
+    advance(1s);
+    EXPECT_EQ(state->pomodoro().remaining, 2);
+    advance(2s);
+    EXPECT_TRUE(state->pomodoroAlertVisible() && !state->pomodoro().isRunning);
+
+    // The tick captures the clipboard unless the links module is hidden; the
+    // tray, which shows the history, is no gate.
+    const auto captured = [&] { return state->clipboardItems().size(); };
+    const std::size_t held = captured();
+    state->setRailModule(RailModule::fileTray, false);
+    services.pasteboard->copy().setText(u"captured with the tray hidden"_s);
+    advance(1s);
+    ASSERT_TRUE(waitUntil([&] { return captured() == held + 1; }));
+    state->setRailModule(RailModule::links, false);
+    services.pasteboard->copy().setText(u"not captured with links hidden"_s);
+    advance(1s);
+    advance(1s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captured(), held + 1);
 }
 
 // The reminders load then too, and with the slow refresh, without their module opened.

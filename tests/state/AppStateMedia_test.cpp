@@ -71,6 +71,26 @@ TEST_F(AppStateMediaTest, ANotDueAnswerLeavesTheItemAndTheImmediateRefreshIgnore
     ASSERT_TRUE(waitUntil([&] { return state->nowPlaying().title == u"Track one"_s; }));
     EXPECT_EQ(probes(), probed + 1);
     EXPECT_FALSE(tick()) << "the immediate path does not move the pace";
+
+    // The pace: more than 10 s apart while Now Playing is selected or
+    // something plays, more than 60 s otherwise.
+    const auto secondsToProbe = [&] {
+        for (int second = 1; second <= 90; ++second) {
+            if (tick())
+                return second;
+        }
+        return 0;
+    };
+    state->setSelectedModule(RailModule::links);
+    secondsToProbe(); // in step with the pace
+    EXPECT_EQ(secondsToProbe(), 61) << "paused, another module selected";
+    state->setSelectedModule(RailModule::nowPlaying);
+    EXPECT_EQ(secondsToProbe(), 11) << "Now Playing selected";
+    state->setSelectedModule(RailModule::links);
+    player->playbackStatus = u"Playing"_s;
+    EXPECT_EQ(secondsToProbe(), 61) << "the state has not seen it play yet";
+    ASSERT_TRUE(state->nowPlaying().isPlaying);
+    EXPECT_EQ(secondsToProbe(), 11) << "something plays";
 }
 
 TEST_F(AppStateMediaTest, AHiddenModuleStartsNothingAndDropsALateAnswer)
@@ -108,7 +128,11 @@ TEST_F(AppStateMediaTest, TheRadioAndTheSoundscapesNeverPlayTogether)
     state->applySoundscapeMix(ambient.mixes().front());
     ASSERT_TRUE(ambientOn());
     state->toggleQuranRadio();
-    EXPECT_TRUE(radioOn() && !ambientOn());
+    EXPECT_TRUE(radioOn() && ambientOn()) << "the ambient mix plays on while the station tunes";
+    services.audio->last()->report(AudioPlayer::TimeControlStatus::Playing);
+    clock.advance(0ms);
+    EXPECT_EQ(radio.status(), QuranPlayerStatus::playing());
+    EXPECT_FALSE(ambientOn()) << "the radio is heard: the ambient mix gives way";
     state->toggleSoundscape(track);
     EXPECT_TRUE(!radioOn() && ambientOn());
 
@@ -129,4 +153,27 @@ TEST_F(AppStateMediaTest, TheRadioAndTheSoundscapesNeverPlayTogether)
     EXPECT_FALSE(ambient.isPlaying());
     state->toggleSystemAudio();
     EXPECT_TRUE(ambient.isPlaying() && !radioOn());
+}
+
+// A station that cannot be heard takes nothing: offline it says so, online
+// it says the station did not answer; the ambient mix plays on either way.
+TEST_F(AppStateMediaTest, ARadioThatNeverPlaysLeavesTheAmbientMixPlaying)
+{
+    SoundscapeAudioManager &ambient = state->soundscapeAudioManager();
+    QuranAudioManager &radio = state->quranAudioManager();
+    state->applySoundscapeMix(ambient.mixes().front());
+    for (const bool networkUp : {false, true}) {
+        *services.networkUp = networkUp;
+        state->toggleQuranRadio();
+        ASSERT_EQ(radio.status(), QuranPlayerStatus::loading());
+        for (int address = 0; address < 4 && radio.status() == QuranPlayerStatus::loading(); ++address)
+            clock.advance(31s); // each address accepts and never sends anything
+        EXPECT_EQ(radio.status(), networkUp
+                                      ? QuranPlayerStatus::error(u"The station did not answer. Try again later."_s)
+                                      : QuranPlayerStatus::networkUnavailable());
+        EXPECT_TRUE(ambient.isPlaying() && ambientOn()) << networkUp;
+    }
+    // While the ambient mix is what plays, the summary button pauses it.
+    state->toggleSystemAudio();
+    EXPECT_FALSE(ambient.isPlaying());
 }

@@ -134,12 +134,10 @@ TEST_F(RefreshTest, AnUnreachableServiceReadsAsOnePlainSentenceTheLastGoodDataSt
     ASSERT_TRUE(waitUntil([&] { return services.server.requests().size() == 2; }));
     advance(kRequestTimeout);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingPrayers() && !state->isLoadingTodayWeather(); }));
-    EXPECT_EQ(
-        test::prayerStatus(*state),
-        test::Status(u"Kolu is offline: prayer times will update when the network is back."_s, StatusTint::orange));
-    EXPECT_EQ(
-        test::weatherStatus(*state),
-        test::Status(u"Kolu is offline: the weather will update when the network is back."_s, StatusTint::orange));
+    EXPECT_EQ(test::prayerStatus(*state),
+              test::Status(u"Kolu is offline. Check the network, then refresh."_s, StatusTint::orange));
+    EXPECT_EQ(test::weatherStatus(*state),
+              test::Status(u"Kolu is offline. Check the network, then refresh."_s, StatusTint::orange));
     EXPECT_EQ(state->prayerDay(), held);
     EXPECT_EQ(state->todayWeather(), weather);
 

@@ -32,7 +32,7 @@ TEST_F(AppStateReminderActionsTest,
     clock.advance(std::chrono::seconds(61));
     services.scheduler->checkDueRequests();
     ASSERT_TRUE(waitUntil([&] { return !services.notifications->banners.empty(); }));
-    EXPECT_EQ(lastBanner(), u"Call the bank reminder: Reminder in 1 minutes."_s);
+    EXPECT_EQ(lastBanner(), u"Call the bank reminder: Reminder in 1 minute."_s);
     clock.advance(std::chrono::minutes(10));
     services.scheduler->checkDueRequests();
     QCoreApplication::processEvents();

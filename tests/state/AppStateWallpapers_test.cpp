@@ -89,7 +89,8 @@ TEST_F(AppStateWallpapersTest, AHiddenModuleDropsItsLoadAndEachLoadShowsAnotherP
     EXPECT_EQ(shownTitle(*state), u"3"_s) << "a single image stays shown";
     QFile::remove(folder + u"/3.jpg"_s);
     load(*state);
-    EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"No wallpaper images were found."_s, StatusTint::orange));
+    EXPECT_EQ(test::wallpaperStatus(*state),
+              test::Status(u"No wallpaper images were found. Choose another folder or library."_s, StatusTint::orange));
     EXPECT_EQ(state->wallpaperItems().size(), 1u);
     EXPECT_TRUE(state->wallpaperCandidate());
 }

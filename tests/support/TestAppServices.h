@@ -83,6 +83,7 @@ public:
         s.nowPlayingService = std::make_unique<NowPlayingService>(bus.connect(QStringLiteral("kolu")), *s.processes,
                                                                   clock, home.path(QStringLiteral("run/artwork")));
         s.quranAudioManager = std::make_unique<QuranAudioManager>(defaults, *s.audioPlayers, clock);
+        s.quranAudioManager->setNetworkCheck([up = networkUp] { return *up; });
         s.soundscapeAudioManager = std::make_unique<SoundscapeAudioManager>(
             *s.audioPlayers, QStringList{home.path(QStringLiteral("soundscapes"))});
         s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);
@@ -113,6 +114,8 @@ public:
     FakeDesktopPicture *desktopPicture = nullptr;
     FakeFolderPicker *folderPicker = nullptr;
     RecordingUrlOpener *urlOpener = nullptr;
+    // Whether the radio finds a network connection when a station fails.
+    std::shared_ptr<bool> networkUp = std::make_shared<bool>(true);
 
 private:
     AppServices m_services;

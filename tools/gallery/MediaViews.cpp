@@ -226,7 +226,7 @@ std::vector<View> mediaViews()
              WallpaperScene scene;
              scene.items = 1;
              scene.candidate = true;
-             scene.status = u"1 web wallpapers"_s;
+             scene.status = u"1 web wallpaper"_s;
              scene.tint = StatusTint::green;
              return wallpapersCard(scene, c);
          }},
@@ -250,7 +250,7 @@ std::vector<View> mediaViews()
              WallpaperScene scene;
              scene.items = 3;
              scene.candidate = true;
-             scene.status = u"xwallpaper could not set the desktop picture."_s;
+             scene.status = u"Kolu could not set the desktop picture with xwallpaper. Try another picture."_s;
              scene.tint = StatusTint::orange;
              return wallpapersCard(scene, c);
          }},

@@ -11,6 +11,7 @@
 #include "services/info/PrayerTimesService.h"
 #include "state/AppState.h"
 #include "style/widgets/OrlixTextField.h"
+#include "state/RefreshFailure.h"
 
 #include <QAbstractButton>
 
@@ -62,7 +63,8 @@ std::vector<AppleNoteItem> sampleNotes(bool longTitles)
     std::vector<AppleNoteItem> notes;
     int i = 0;
     for (const QString &title : titles) {
-        notes.push_back({u"Notes:note-%1.md"_s.arg(i), title, {}, i == 0 ? u"Today"_s : u"%1 days ago"_s.arg(i), {}});
+        // The short local date and time the notes service writes (en_US).
+        notes.push_back({u"Notes:note-%1.md"_s.arg(i), title, {}, u"3/%1/26 9:41 AM"_s.arg(14 - i), {}});
         ++i;
     }
     return notes;
@@ -151,11 +153,7 @@ std::vector<View> prayersNotesViews()
         {"prayers-offline",
          {kDetailPanelWidth, kDetailPanelHeight},
          false,
-         [](const Context &) {
-             return prayersCard(u"Makkah"_s, false, false,
-                                u"Kolu is offline: prayer times will update when the network is back."_s,
-                                StatusTint::orange);
-         }},
+         [](const Context &) { return prayersCard(u"Makkah"_s, false, false, offlineSentence(), StatusTint::orange); }},
         {"prayers-updated",
          {kDetailPanelWidth, kDetailPanelHeight},
          false,

@@ -10,6 +10,7 @@
 #include "cards/today/TodayCard.h"
 #include "services/info/PrayerTimesService.h"
 #include "state/AppState.h"
+#include "state/RefreshFailure.h"
 
 using namespace Qt::StringLiterals;
 
@@ -97,7 +98,7 @@ QWidget *todayCard(TodayLook look)
         s.setReminders({});
         QWidget *panel = inDetailPanel(RailModule::today);
         afterShown(panel, [&s] {
-            s.setTodayWeatherStatusMessage(u"Kolu is offline: the weather will update when the network is back."_s);
+            s.setTodayWeatherStatusMessage(offlineSentence());
             s.setTodayWeatherStatusTint(StatusTint::orange);
             s.setIsLoadingTodayWeather(false);
         });

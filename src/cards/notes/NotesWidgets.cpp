@@ -92,6 +92,7 @@ NoteTile::NoteTile(const AppleNoteItem &note, QWidget *parent)
 {
     setObjectName(u"noteTile"_s);
     m_title->setObjectName(u"noteTileTitle"_s);
+    m_modified->setObjectName(u"noteTileModified"_s);
     setFixedHeight(154);
     setCursor(Qt::PointingHandCursor);
     setToolTip(u"Open in editor"_s);
@@ -101,7 +102,7 @@ NoteTile::NoteTile(const AppleNoteItem &note, QWidget *parent)
     // Each title reads in its own direction, whatever the tiles around it hold.
     m_title->setLayoutDirection(m_title->text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     m_modified->setFont(OrlixFonts::system(9, QFont::Bold));
-    m_modified->setMaximumLines(2); // a long weekday and month stay whole
+    m_modified->setMaximumLines(1);
 
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(10, 10 + 22 + 8, 10, 10);

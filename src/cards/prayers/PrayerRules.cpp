@@ -1,5 +1,6 @@
 #include "cards/prayers/PrayerRules.h"
 
+#include "services/info/PrayerTimesService.h"
 #include "style/DateText.h"
 
 #include <algorithm>
@@ -111,6 +112,19 @@ QString nextPrayerSubtitle(const std::optional<PrayerTime> &upcoming, const QDat
     else
         span = u"%1m"_s.arg(minutes);
     return u"in "_s + span + u" • "_s + timeText(upcoming->date);
+}
+
+bool timesMissing(const std::optional<PrayerDay> &day, const QDateTime &now, bool refreshFailed)
+{
+    const bool holdsToday = day && !day->times.empty() && day->dateID == PrayerTimesService::dayID(now);
+    return refreshFailed && !holdsToday;
+}
+
+QString nextPrayerName(const std::optional<PrayerTime> &upcoming, bool timesMissing)
+{
+    if (upcoming)
+        return displayName(upcoming->name);
+    return timesMissing ? u"No times"_s : u"Ready"_s;
 }
 
 QString locationStatus(const QString &statusMessage, const PrayerSettings &settings)

@@ -33,6 +33,12 @@ bool canSetLocation(const QString &city, const QString &country);
 QString timeText(const QDateTime &date);
 // "in 1h 5m • 5:10 PM", or "Refresh today's times" without a next prayer.
 QString nextPrayerSubtitle(const std::optional<PrayerTime> &upcoming, const QDateTime &now);
+// Whether the next prayer cannot be known: the last refresh failed and no
+// times of today's date are held.
+bool timesMissing(const std::optional<PrayerDay> &day, const QDateTime &now, bool refreshFailed);
+// The next prayer's name; "Ready" once today's prayers have passed, or
+// "No times" while they are missing (Ready would say the day is done).
+QString nextPrayerName(const std::optional<PrayerTime> &upcoming, bool timesMissing);
 // The state's message, else the stored city and country.
 QString locationStatus(const QString &statusMessage, const PrayerSettings &settings);
 

@@ -207,11 +207,13 @@ void PrayersCard::onStateChanged(AppState::Field field)
         break;
     case AppState::Field::isLoadingPrayers:
         updateRefreshButton();
+        updateHeader();
         updateList();
         break;
     case AppState::Field::prayerStatusMessage:
     case AppState::Field::prayerStatusTint:
         updateLocationStatus();
+        updateHeader();
         updateList();
         break;
     default:
@@ -222,7 +224,9 @@ void PrayersCard::onStateChanged(AppState::Field field)
 void PrayersCard::updateHeader()
 {
     const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
-    m_nextName->setText(upcoming ? displayName(upcoming->name) : u"Ready"_s);
+    const bool failed = m_state.prayerStatusTint() == StatusTint::orange && !m_state.isLoadingPrayers();
+    m_nextName->setText(
+        prayers::nextPrayerName(upcoming, prayers::timesMissing(m_state.prayerDay(), m_state.clock().now(), failed)));
     m_nextSubtitle->setText(prayers::nextPrayerSubtitle(upcoming, m_state.clock().now()));
 }
 
@@ -254,11 +258,9 @@ void PrayersCard::updateList()
     m_rows->setVisible(hasTimes);
     m_empty->setVisible(!hasTimes);
     if (!hasTimes) {
-        // After a failed fetch the empty state says what happened, not what to set.
-        const bool failed = !m_state.isLoadingPrayers() && m_state.prayerStatusTint() == StatusTint::orange
-                            && !m_state.prayerStatusMessage().isEmpty();
+        // A failure is told once, in the status line above.
         m_empty->setContent(u"seal"_s, m_state.isLoadingPrayers() ? u"Loading prayers"_s : u"No prayer times"_s,
-                            failed ? m_state.prayerStatusMessage() : u"Set a city and refresh today's times."_s);
+                            u"Set a city and refresh today's times."_s);
         return;
     }
     while (m_rowWidgets.size() > day->times.size()) {

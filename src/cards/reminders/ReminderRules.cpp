@@ -162,9 +162,9 @@ QString connectionLine(const RemindersConnectionState &connection)
 {
     switch (connection.kind) {
     case RemindersConnectionState::Kind::notDetermined:
-        return QCoreApplication::translate("RemindersCard", "Choose a to-do folder to show your reminders.");
+        return QCoreApplication::translate("RemindersCard", "Choose a to-do folder.");
     case RemindersConnectionState::Kind::denied:
-        return QCoreApplication::translate("RemindersCard", "Choose a readable to-do folder in Kolu Settings.");
+        return QCoreApplication::translate("RemindersCard", "No readable to-do folder.");
     case RemindersConnectionState::Kind::ready:
         return QCoreApplication::translate("RemindersCard", "Reminders are ready.");
     case RemindersConnectionState::Kind::failed:

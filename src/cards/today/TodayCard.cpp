@@ -2,6 +2,7 @@
 
 #include "cards/StatusTintColor.h"
 #include "cards/calendar/CalendarEventRules.h"
+#include "cards/prayers/PrayerRules.h"
 #include "cards/today/TodayRules.h"
 #include "cards/today/TodaySummaryTile.h"
 #include "platform/desktop/UrlOpener.h"
@@ -262,6 +263,8 @@ void TodayCard::onStateChanged(AppState::Field field)
         refreshWeather();
         break;
     case AppState::Field::prayerDay:
+    case AppState::Field::prayerStatusTint:
+    case AppState::Field::isLoadingPrayers:
         refreshNextPrayer();
         break;
     case AppState::Field::reminderList:
@@ -313,7 +316,9 @@ void TodayCard::refreshNextPrayer()
 {
     const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
     m_nextPrayer->setTint(moduleTint(RailModule::prayers));
-    m_nextPrayer->setValue(today::nextPrayerValue(upcoming));
+    const bool failed = m_state.prayerStatusTint() == StatusTint::orange && !m_state.isLoadingPrayers();
+    m_nextPrayer->setValue(
+        today::nextPrayerValue(upcoming, prayers::timesMissing(m_state.prayerDay(), m_state.clock().now(), failed)));
     m_nextPrayer->setDetail(today::nextPrayerDetail(upcoming, m_state.clock().now()));
 }
 

@@ -73,9 +73,9 @@ QString upcomingEventDetail(const CalendarEvent &event, const QDateTime &now, co
     return dates.format(event.startDate, u"jmm"_s) + u" • "_s + event.startsInText(now);
 }
 
-QString nextPrayerValue(const std::optional<PrayerTime> &upcoming)
+QString nextPrayerValue(const std::optional<PrayerTime> &upcoming, bool timesMissing)
 {
-    return upcoming ? displayName(upcoming->name) : u"Ready"_s;
+    return prayers::nextPrayerName(upcoming, timesMissing);
 }
 
 QString nextPrayerDetail(const std::optional<PrayerTime> &upcoming, const QDateTime &now)

@@ -38,8 +38,9 @@ std::optional<CalendarEvent> upcomingEvent(const std::vector<CalendarEvent> &eve
 // "9:30 AM • Starts in 12m" for the next event.
 QString upcomingEventDetail(const CalendarEvent &event, const QDateTime &now, const DateText &dates);
 
-// "Fajr" … "Isha", or "Ready" with nothing ahead.
-QString nextPrayerValue(const std::optional<PrayerTime> &upcoming);
+// "Fajr" … "Isha"; with nothing ahead "Ready", or "No times" while today's
+// times are missing after a failed refresh.
+QString nextPrayerValue(const std::optional<PrayerTime> &upcoming, bool timesMissing = false);
 // "in 1h 0m • 5:10 PM", or "Refresh prayer times" with nothing ahead.
 QString nextPrayerDetail(const std::optional<PrayerTime> &upcoming, const QDateTime &now);
 

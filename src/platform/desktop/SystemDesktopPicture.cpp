@@ -4,6 +4,7 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDebug>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,13 +28,16 @@ DesktopPicture::~DesktopPicture() = default;
 
 namespace {
 
-// The tool's own complaint, or a plain sentence when it said nothing.
+// One plain sentence that says what to try; the tool's own complaint goes to
+// the log.
 [[noreturn]] void throwToolFailure(const QString &program, const ProcessResult &result)
 {
-    QString message = QString::fromLocal8Bit(result.standardError).trimmed();
-    if (message.isEmpty())
-        message = u"%1 could not set the desktop picture."_s.arg(program.section(u'/', -1));
-    throw DesktopPictureError(DesktopPictureError::Kind::failed, message);
+    const QString tool = program.section(u'/', -1);
+    const QString complaint = QString::fromLocal8Bit(result.standardError).trimmed();
+    if (!complaint.isEmpty())
+        qWarning().noquote() << tool << "could not set the desktop picture:" << complaint;
+    throw DesktopPictureError(DesktopPictureError::Kind::failed,
+                              u"Kolu could not set the desktop picture with %1. Try another picture."_s.arg(tool));
 }
 
 QString fileUrl(const QString &path)

@@ -15,6 +15,13 @@ AnswerTooLarge::AnswerTooLarge()
 
 AnswerTooLarge::~AnswerTooLarge() = default;
 
+HttpStatusError::HttpStatusError(int status)
+    : TransportError(u"The server answered with status %1."_s.arg(status))
+{
+}
+
+HttpStatusError::~HttpStatusError() = default;
+
 QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
                                   std::chrono::milliseconds timeout, qint64 maxBodyBytes)
 {

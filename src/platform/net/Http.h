@@ -22,6 +22,14 @@ struct HttpResponse {
     bool isSuccess() const { return statusCode >= 200 && statusCode < 300; }
 };
 
+// A server that answered with an HTTP error status: it was reached, so the
+// network is not the cause.
+class HttpStatusError : public TransportError {
+public:
+    explicit HttpStatusError(int status);
+    ~HttpStatusError() override;
+};
+
 // An answer abandoned because it grew past the caller's bound.
 class AnswerTooLarge : public DecodingError {
 public:

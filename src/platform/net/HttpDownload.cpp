@@ -71,7 +71,7 @@ QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest
         if (tooLarge)
             throw AnswerTooLarge();
         if (badStatus)
-            throw TransportError(u"The server answered with status %1."_s.arg(status));
+            throw HttpStatusError(status);
         // Without a status this was no HTTP answer (a file address, say): only a
         // failure counts. With a 2xx status an error means the body broke off.
         throw TransportError(reply->errorString());

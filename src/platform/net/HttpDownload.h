@@ -20,9 +20,9 @@ namespace kolu {
 //
 // The file is written, synced and renamed on a worker thread.
 //
-// An HTTP status outside 200 to 299, a failure on the way (no connection, a
-// broken-off body), a time-out on `clock` and a file that cannot be written
-// all throw TransportError. An answer of more than `maxBytes` is abandoned as
+// An HTTP status outside 200 to 299 throws HttpStatusError; a failure on the
+// way (no connection, a broken-off body), a time-out on `clock` and a file
+// that cannot be written throw TransportError. An answer of more than `maxBytes` is abandoned as
 // soon as that is known and throws AnswerTooLarge. An answer that is not HTTP
 // is accepted.
 QCoro::Task<void> downloadToFile(QNetworkAccessManager &network, QNetworkRequest request, QString targetPath,

@@ -33,8 +33,6 @@ public:
     static const QStringList &calendarSoundKinds();
     static const QStringList &focusSoundKinds();
 
-    // Writes every kind's file now, so the first alert plays without delay.
-    void prepareAlertSounds();
     void playCalendarAlertSound();
     void playFocusFinishedSound();
 

@@ -3,6 +3,7 @@
 #include "model/Clock.h"
 #include "model/UserDefaults.h"
 #include "platform/media/AudioPlayer.h"
+#include "platform/net/NetworkReachability.h"
 #include "services/media/QuranCustomStationError.h"
 
 #include <algorithm>
@@ -57,6 +58,7 @@ QuranAudioManager::QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory 
     , m_clock(clock)
     , m_builtInStation(std::move(builtInStation))
     , m_delays(delays)
+    , m_hasNetwork(hasNetworkConnection)
 {
     m_builtInStation.id = kBahrainID;
     m_volume = defaults.numberValue(kVolumeKey);
@@ -72,6 +74,11 @@ QuranAudioManager::QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory 
 }
 
 QuranAudioManager::~QuranAudioManager() = default;
+
+void QuranAudioManager::setNetworkCheck(std::function<bool()> hasNetwork)
+{
+    m_hasNetwork = std::move(hasNetwork);
+}
 
 std::optional<QuranRadioStation> QuranAudioManager::loadCustomStation(const UserDefaults &defaults)
 {
@@ -248,9 +255,15 @@ void QuranAudioManager::play(const QuranRadioStation &station, int streamIndex)
         m_attemptAlive = false;
         m_startCheck.reset();
         m_watchdog.reset();
-        setStatus(QuranPlayerStatus::networkUnavailable());
+        if (!m_hasNetwork || !m_hasNetwork())
+            setStatus(QuranPlayerStatus::networkUnavailable());
+        else if (m_lastAttemptSilent)
+            setStatus(QuranPlayerStatus::error(tr("The station did not answer. Try again later.")));
+        else
+            setStatus(QuranPlayerStatus::error(tr("The station could not be played. Try again later.")));
         return;
     }
+    m_lastAttemptSilent = false;
 
     setStatus(QuranPlayerStatus::loading());
     setCurrentStation(station);
@@ -304,6 +317,7 @@ void QuranAudioManager::onItemStatusChanged(quint64 attempt, const QuranRadioSta
         m_player->play();
         break;
     case AudioPlayer::ItemStatus::Failed:
+        m_lastAttemptSilent = false;
         play(station, streamIndex + 1);
         break;
     }
@@ -347,8 +361,10 @@ void QuranAudioManager::onWatchdog(quint64 attempt, const QuranRadioStation &sta
         return;
     if (m_player->timeControlStatus() == AudioPlayer::TimeControlStatus::Playing)
         setStatus(QuranPlayerStatus::playing());
-    else if (m_status.kind() == QuranPlayerStatus::Kind::Loading)
+    else if (m_status.kind() == QuranPlayerStatus::Kind::Loading) {
+        m_lastAttemptSilent = true;
         play(station, streamIndex + 1);
+    }
 }
 
 void QuranAudioManager::setStatus(QuranPlayerStatus status)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,7 +30,8 @@ struct QuranAudioDelays {
 // user adds. Remembers the selected station, the volume and whether the
 // built-in station is offered. A stream that does not start, stalls or dies
 // moves on to the station's next address; when none is left the status says
-// the network is unavailable.
+// the network is unavailable when there is none, and otherwise that the
+// station did not answer or could not be played.
 //
 // It does not know the ambient mixer: its callers keep one source at a time.
 class QuranAudioManager : public QObject {
@@ -43,6 +45,10 @@ public:
     ~QuranAudioManager() override;
 
     static const QuranRadioStation &bahrainStation();
+
+    // Asked when a station's last address has failed, to tell no network from
+    // a station that is silent; by default the computer's interfaces are read.
+    void setNetworkCheck(std::function<bool()> hasNetwork);
 
     const QuranPlayerStatus &status() const { return m_status; }
     // The station whose stream is loaded.
@@ -120,6 +126,10 @@ private:
     std::unique_ptr<ClockTimer> m_watchdog;
     quint64 m_attempt = 0;
     bool m_attemptAlive = false;
+    // Whether the last address tried was given up for silence (the watchdog)
+    // rather than refused (a failed stream).
+    bool m_lastAttemptSilent = false;
+    std::function<bool()> m_hasNetwork;
 };
 
 } // namespace kolu

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -14,6 +15,18 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
+
+// The locale's short date and its short time to the minute: some locales'
+// short time carries seconds or a time zone, which a tile has no room for.
+QString shortDateTimeFormat(const QLocale &locale)
+{
+    static const QRegularExpression seconds(u"[^A-Za-z']?s{1,2}"_s);
+    static const QRegularExpression zone(u"\\s*t+"_s);
+    QString time = locale.timeFormat(QLocale::ShortFormat);
+    time.remove(seconds);
+    time.remove(zone);
+    return locale.dateFormat(QLocale::ShortFormat) + u' ' + time.trimmed();
+}
 
 // Line breaks of any origin become line feeds.
 QString withLineFeeds(const QString &text)
@@ -105,10 +118,12 @@ std::vector<AppleNoteItem> NotesService::recentNotes(const std::vector<NoteStore
         return a.modifiedText > b.modifiedText;
     });
     notes.resize(std::min(notes.size(), static_cast<std::size_t>(std::max(limit, 0))));
-    // Only the kept notes need their date written out.
+    // Only the kept notes need their date written out: the short local date
+    // and time of the user's locale, which a tile shows on one line.
+    const QString format = shortDateTimeFormat(locale);
     for (AppleNoteItem &note : notes) {
         if (note.modifiedDate)
-            note.modifiedText = locale.toString(note.modifiedDate->toLocalTime(), QLocale::LongFormat);
+            note.modifiedText = locale.toString(note.modifiedDate->toLocalTime(), format);
     }
     return notes;
 }

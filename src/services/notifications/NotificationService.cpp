@@ -1,5 +1,6 @@
 #include "services/notifications/NotificationService.h"
 
+#include "model/CountText.h"
 
 #include <limits>
 
@@ -89,8 +90,8 @@ void NotificationService::scheduleMeetingAlerts(const std::vector<CalendarEvent>
         const QDateTime fireDate = event.startDate.addSecs(-lead * 60);
         if (auto request = scheduledRequest(
                 notificationid::meeting(event.id, event.startDate, lead), u"Upcoming meeting"_s,
-                QString(event.title + u" starts in "_s + QString::number(lead) + u" minutes."_s), sound, fireDate,
-                notificationid::meetingBanner(event.id, event.startDate, lead)))
+                QString(event.title + u" starts in "_s + countText(lead, u"minute"_s, u"minutes"_s) + u"."_s), sound,
+                fireDate, notificationid::meetingBanner(event.id, event.startDate, lead)))
             requests.push_back(std::move(*request));
     }
     m_scheduler.removePendingWithPrefixes(prefixes);

@@ -1,6 +1,7 @@
 #include "services/wallpaper/WallpaperService.h"
 
 #include "model/LeftoverFiles.h"
+#include "platform/net/Http.h"
 #include "platform/net/HttpDownload.h"
 #include "platform/net/ReplyWait.h"
 #include "services/wallpaper/WallpaperArchive.h"
@@ -137,18 +138,26 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::refreshDropboxLibrary(b
     }
 
     bool archiveHeldNoImage = false;
+    std::exception_ptr unreachable;
     try {
         co_await downloadAndUnpack();
     } catch (const WallpaperServiceError &failure) {
         archiveHeldNoImage = failure.which() == Case::noImageFound;
     } catch (const RequestCancelled &) {
         throw; // the service is going: nothing of it may be touched
+    } catch (const HttpStatusError &) {
+        // The server answered: the library could not be refreshed.
+    } catch (const TransportError &) {
+        unreachable = std::current_exception();
     } catch (const Error &) {
         // Whatever went wrong, the cached library (kept intact) is the answer.
     }
 
     if (QFileInfo(library).isDir())
         co_return co_await candidates(library, WallpaperSource::dropbox);
+    // Without a library, a network that could not be reached is named as the cause.
+    if (unreachable)
+        std::rethrow_exception(unreachable);
     throw WallpaperServiceError(archiveHeldNoImage ? Case::noImageFound : Case::libraryDownloadFailed);
 }
 

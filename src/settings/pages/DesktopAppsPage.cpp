@@ -1,5 +1,6 @@
 #include "settings/pages/DesktopAppsPage.h"
 
+#include "model/CountText.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/desktop/UrlOpener.h"
 #include "services/clipboard/ClipboardService.h"
@@ -191,10 +192,11 @@ void DesktopAppsPage::stateChanged(AppState::Field field)
 void DesktopAppsPage::updateStatusRows()
 {
     m_calendarStatus->detailLabel()->setText(
-        tr("%1 events this week. Event alert times are set per event in your calendar app.")
-            .arg(QString::number(m_state.calendarEvents().size())));
+        countText(qint64(m_state.calendarEvents().size()), tr("event"), tr("events"))
+        + tr(" this week. Event alert times are set per event in your calendar app."));
     m_remindersStatus->detailLabel()->setText(remindersLine(m_state.remindersConnection()));
-    m_notesStatus->detailLabel()->setText(tr("%1 recent notes").arg(QString::number(m_state.appleNotes().size())));
+    m_notesStatus->detailLabel()->setText(
+        countText(qint64(m_state.appleNotes().size()), tr("recent note"), tr("recent notes")));
 }
 
 void DesktopAppsPage::updateFolderDetails()

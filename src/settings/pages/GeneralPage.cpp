@@ -1,6 +1,7 @@
 #include "settings/pages/GeneralPage.h"
 
 #include "model/BuildInfo.h"
+#include "model/CountText.h"
 #include "settings/SettingsLogo.h"
 #include "settings/SettingsRowKit.h"
 #include "settings/SettingsView.h"
@@ -113,9 +114,9 @@ QString SettingsGeneralPage::summaryLine(const AppState &state)
     QString edge = edgeWord(state.railEdge());
     if (state.railEdge() != RailEdge::top)
         edge += u' ' + positionWord(state.railVerticalPosition());
-    return tr("%1 visible tabs").arg(state.visibleRailModules().size()) + separator + edge + separator
-           + (state.railSize() == RailSize::large ? QStringLiteral("125%") : QStringLiteral("100%")) + separator
-           + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
+    return countText(qint64(state.visibleRailModules().size()), tr("visible tab"), tr("visible tabs")) + separator
+           + edge + separator + (state.railSize() == RailSize::large ? QStringLiteral("125%") : QStringLiteral("100%"))
+           + separator + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
 }
 
 SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)

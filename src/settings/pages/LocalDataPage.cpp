@@ -1,5 +1,6 @@
 #include "settings/pages/LocalDataPage.h"
 
+#include "model/CountText.h"
 #include "settings/SettingsRowKit.h"
 #include "settings/pages/SettingsPageParts.h"
 #include "settings/pages/WebSearchSection.h"
@@ -143,10 +144,11 @@ void LocalDataPage::stateChanged(AppState::Field field)
 void LocalDataPage::updateCounts()
 {
     m_linksRow->detailLabel()->setText(
-        tr("%1 links, %2 captured copies")
-            .arg(QString::number(m_state.links().size()), QString::number(m_state.clipboardItems().size())));
-    m_trayRow->detailLabel()->setText(tr("%1 held files. References original files without moving them.")
-                                          .arg(QString::number(m_state.fileTrayItems().size())));
+        countText(qint64(m_state.links().size()), tr("link"), tr("links")) + QStringLiteral(", ")
+        + countText(qint64(m_state.clipboardItems().size()), tr("captured copy"), tr("captured copies")));
+    m_trayRow->detailLabel()->setText(
+        countText(qint64(m_state.fileTrayItems().size()), tr("held file"), tr("held files"))
+        + tr(". References original files without moving them."));
     m_clearTray->setEnabled(!m_state.fileTrayItems().empty());
 }
 

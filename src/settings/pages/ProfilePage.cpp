@@ -11,6 +11,8 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -49,7 +51,14 @@ SettingsLink::SettingsLink(const QString &text, const QUrl &url, UrlOpener &open
 
 bool SettingsLink::isOpenable(const QUrl &url)
 {
-    return url.isValid() && url.scheme() == u"https" && !url.host().isEmpty();
+    if (!url.isValid())
+        return false;
+    if (url.isLocalFile()) {
+        // Only a document to read: never a program or a launcher.
+        const QFileInfo file(url.toLocalFile());
+        return file.isFile() && file.suffix() == u"md";
+    }
+    return url.scheme() == u"https" && !url.host().isEmpty();
 }
 
 QSize SettingsLink::sizeHint() const
@@ -74,14 +83,21 @@ void SettingsLink::paintEvent(QPaintEvent *)
     }
 }
 
-QString SettingsProfilePage::siteName()
+QString SettingsProfilePage::documentationName()
 {
-    return QStringLiteral("kolu.example.org");
+    return tr("Kolu's documentation (README)");
 }
 
-QUrl SettingsProfilePage::siteAddress()
+QUrl SettingsProfilePage::documentationAddress(const QString &programFolder, const QString &sourceFolder)
 {
-    return QUrl(QStringLiteral("https://kolu.example.org/"));
+    const QStringList candidates{programFolder + QStringLiteral("/../share/doc/kolu/README.md"),
+                                 sourceFolder + QStringLiteral("/README.md")};
+    for (const QString &path : candidates) {
+        const QFileInfo file(path);
+        if (file.isFile())
+            return QUrl::fromLocalFile(file.canonicalFilePath());
+    }
+    return {};
 }
 
 SettingsProfilePage::SettingsProfilePage(SettingsView &view, QWidget *parent)
@@ -139,11 +155,15 @@ SettingsProfilePage::SettingsProfilePage(SettingsView &view, QWidget *parent)
     auto *moreColumn = new QVBoxLayout(more);
     moreColumn->setContentsMargins(0, 4, 0, 0);
     moreColumn->setSpacing(4);
-    moreColumn->addWidget(settingsText(tr("For More Info Visit"), OrlixFonts::system(12, QFont::DemiBold),
-                                       PaletteRole::secondaryText, 1));
-    auto *link = new SettingsLink(siteName(), siteAddress(), view.state().urlOpener());
+    moreColumn->addWidget(
+        settingsText(tr("For More Info Read"), OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 1));
+    const QUrl documentation =
+        documentationAddress(QCoreApplication::applicationDirPath(), QString::fromUtf8(buildinfo::kSourceFolder));
+    auto *link = new SettingsLink(documentationName(), documentation, view.state().urlOpener());
     link->setObjectName(QStringLiteral("profileSiteLink"));
     moreColumn->addWidget(link, 0, Qt::AlignLeft);
+    // Without its documentation beside it, Kolu offers no link at all.
+    more->setVisible(!documentation.isEmpty());
     stack->addWidget(more);
     about->contentLayout()->addWidget(fullWidth(aboutContent));
     page->addWidget(new SettingsGroup(tr("About"), about));

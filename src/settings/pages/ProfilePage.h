@@ -11,8 +11,9 @@ namespace kolu {
 class SettingsView;
 class UrlOpener;
 
-// A link in the theme's accent: clicking it hands a secure (https) address
-// to the opener; any other address is refused and nothing opens.
+// A link in the theme's accent: clicking it hands a secure (https) address,
+// or a Markdown document on this computer, to the opener; any other address
+// is refused and nothing opens.
 class SettingsLink : public QAbstractButton {
     Q_OBJECT
 public:
@@ -37,8 +38,13 @@ class SettingsProfilePage : public SettingsPageWidget {
 public:
     SettingsProfilePage(SettingsView &view, QWidget *parent = nullptr);
 
-    static QString siteName();
-    static QUrl siteAddress();
+    // The name of the link to Kolu's own documentation.
+    static QString documentationName();
+    // The README that ships with Kolu: the one `cmake --install` put beside
+    // the program (`<prefix>/share/doc/kolu/README.md` for `<prefix>/bin`),
+    // else, run from the build, the README of `sourceFolder`; empty when
+    // neither is there.
+    static QUrl documentationAddress(const QString &programFolder, const QString &sourceFolder);
 };
 
 } // namespace kolu

@@ -1,5 +1,6 @@
 #include "shell/rail/EdgeNotification.h"
 
+#include "model/CountText.h"
 #include "shell/rail/RailGlass.h"
 #include "shell/rules/EdgeNotificationContent.h"
 #include "state/AppState.h"
@@ -230,7 +231,7 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("remindMenu"));
     for (int minutes : edgenotification::snoozeChoices) {
-        QAction *action = m_menu->addAction(tr("%n minutes", nullptr, minutes));
+        QAction *action = m_menu->addAction(countText(minutes, tr("minute"), tr("minutes")));
         connect(action, &QAction::triggered, this, [this, minutes] {
             if (m_kind == EdgeAlertKind::prayer)
                 m_state.snoozePrayer(minutes);

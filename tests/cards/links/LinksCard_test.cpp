@@ -68,6 +68,12 @@ TEST_F(LinksCardTest, SearchOpensTheChosenSiteWithTheQueryEncodedAndTheComposerS
     EXPECT_EQ(state->selectedWebSearchProviderID(), state->webSearchProviders().front().id);
     EXPECT_EQ(picker->currentIndex(), 0);
 
+    // A site deleted while the card is open leaves its menu at once.
+    const qsizetype sites = picker->items().size();
+    state->deleteWebSearchProvider(state->webSearchProviders().back());
+    EXPECT_EQ(picker->items().size(), sites - 1);
+    EXPECT_FALSE(picker->items().contains(u"Test"_s));
+
     // The composer moves the focus and saves a normalised address.
     auto *title = field(u"linkTitleField"_s);
     auto *url = field(u"linkUrlField"_s);

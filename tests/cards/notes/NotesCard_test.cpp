@@ -129,6 +129,16 @@ TEST_F(NotesCardTest, BlankSaveKeepsTheTextsABodyOnlySaveWritesAKoluNoteAndTheLi
 
     click(u"notesOpenFolderButton"_s);
     EXPECT_EQ(services.urlOpener->opened, QList<QUrl>{QUrl::fromLocalFile(root)});
+
+    // A tile's date is the short local date and time, whole on one line.
+    state->refreshAppleNotes(true);
+    waitIdle();
+    ASSERT_FALSE(card->findChildren<NoteTile *>().isEmpty());
+    QCoreApplication::sendPostedEvents();
+    auto *modified = card->findChildren<NoteTile *>().front()->findChild<ElidedLabel *>(u"noteTileModified"_s);
+    ASSERT_NE(modified, nullptr);
+    EXPECT_FALSE(modified->text().isEmpty());
+    EXPECT_FALSE(modified->isElided(modified->width())) << modified->text().toStdString();
 }
 
 TEST_F(NotesCardTest, SaveWhileFoldersLoadGoesToTheStoredFolderAndAStaleIdShowsKolu)

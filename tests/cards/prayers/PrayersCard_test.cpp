@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include <algorithm>
+
 #include <QMenu>
 #include <QLineEdit>
 #include <QToolButton>
@@ -151,6 +153,8 @@ TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClo
     makeCard();
     waitIdle();
     state->setPrayerDay(std::nullopt);
+    state->setPrayerStatusMessage({}); // no day, and no failed refresh either
+    state->setPrayerStatusTint(StatusTint::secondary);
     auto *empty = find<EmptyState>(u"prayerEmptyState"_s);
     EXPECT_TRUE(empty->isVisibleTo(card.get()));
     EXPECT_EQ(text(u"prayerNextName"_s), u"Ready"_s);
@@ -158,13 +162,19 @@ TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClo
     EXPECT_EQ(empty->titleLabel()->text(), u"Loading prayers"_s);
     state->setIsLoadingPrayers(false);
     EXPECT_EQ(empty->titleLabel()->text(), u"No prayer times"_s);
-    // A failed fetch says what happened in the status and the empty state.
-    const QString offline = u"Kolu is offline: prayer times will update when the network is back."_s;
+    // A failed fetch says what happened once, in the status line; the header
+    // does not claim the day is done.
+    const QString offline = u"Kolu is offline. Check the network, then refresh."_s;
     state->setPrayerStatusMessage(offline);
     state->setPrayerStatusTint(StatusTint::orange);
-    EXPECT_EQ(empty->subtitleLabel()->text(), offline);
     EXPECT_EQ(text(u"prayerLocationStatus"_s), offline);
     EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->maximumLines(), 2);
+    EXPECT_EQ(text(u"prayerNextName"_s), u"No times"_s);
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Set a city and refresh today's times."_s);
+    const auto labels = card->findChildren<ElidedLabel *>();
+    EXPECT_EQ(std::count_if(labels.begin(), labels.end(),
+                            [&](const ElidedLabel *label) { return label->text().contains(u"offline"_s); }),
+              1);
 
     state->setPrayerStatusMessage(u"Updated"_s);
     state->setPrayerStatusTint(StatusTint::green);

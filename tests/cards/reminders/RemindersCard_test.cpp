@@ -144,6 +144,17 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLe
     EXPECT_EQ(reminderrules::emptyContent(failed, false).subtitle, u"Disk gone"_s);
     EXPECT_EQ(reminderrules::connectionLine(failed), u"Disk gone"_s);
     EXPECT_FALSE(reminderrules::emptyContent(failed, false).offersSettings);
+
+    // At the standard rail the header line reads whole in every state but a
+    // failure (whose message the empty state repeats at length).
+    auto *line = find<ElidedLabel>(u"reminderConnectionLine"_s);
+    for (const RemindersConnectionState &connection :
+         {RemindersConnectionState::notDetermined(), RemindersConnectionState::denied(), ready}) {
+        state->setRemindersConnection(connection);
+        test::settle();
+        EXPECT_EQ(line->text(), reminderrules::connectionLine(connection));
+        EXPECT_FALSE(line->isElided(line->width())) << line->text().toStdString();
+    }
 }
 
 TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)
@@ -273,6 +284,7 @@ TEST(ReminderRules, SectionsRunOverdueTodayTomorrowThenLaterDaysWithYearsApart)
         due(u"tomorrowA"_s, nine),
         due(u"tomorrowB"_s, nine),
         due(u"tomorrowEarly"_s, nine.addSecs(-3600)),
+        due(u"dateOnlyTomorrow"_s, day.startOfTomorrow), // a date-only reminder starts its day
         due(u"today"_s, now),
         due(u"overdue"_s, now.addDays(-3)),
     };
@@ -285,7 +297,9 @@ TEST(ReminderRules, SectionsRunOverdueTodayTomorrowThenLaterDaysWithYearsApart)
     EXPECT_TRUE(titles[3].contains(u"Friday"_s)) << titles[3].toStdString();
     EXPECT_TRUE(titles[4].contains(u"2027"_s)) << titles[4].toStdString();
     EXPECT_NE(titles[3], titles[4]);
-    EXPECT_EQ(ids(sections[2].reminders), (QStringList{u"tomorrowEarly"_s, u"tomorrowA"_s, u"tomorrowB"_s}));
+    EXPECT_EQ(ids(sections[1].reminders), QStringList{u"today"_s});
+    EXPECT_EQ(ids(sections[2].reminders),
+              (QStringList{u"dateOnlyTomorrow"_s, u"tomorrowEarly"_s, u"tomorrowA"_s, u"tomorrowB"_s}));
 }
 
 class ReminderComposerTest : public RemindersCardTest {

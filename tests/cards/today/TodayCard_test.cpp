@@ -9,6 +9,8 @@
 
 #include "../CardTest.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <limits>
 
@@ -102,6 +104,24 @@ TEST_F(TodayCardTest, ShowsWeatherInItsTextsSymbolsAndTintsAndTheFirstThreeRemin
     }
     EXPECT_EQ(today::weatherDetail(std::nullopt, true, u"Refreshing..."_s), u"Loading weather..."_s);
     EXPECT_EQ(today::weatherDetail(std::nullopt, false, u"City not found"_s), u"City not found"_s);
+
+    // Offline with neither weather nor today's prayer times: the card says so
+    // once, and the prayer tile does not claim the day's prayers are done.
+    const QString offline = u"Kolu is offline. Check the network, then refresh."_s;
+    state->setTodayWeather(std::nullopt);
+    state->setTodayWeatherStatusMessage(offline);
+    state->setTodayWeatherStatusTint(StatusTint::orange);
+    state->setPrayerDay(std::nullopt);
+    state->setPrayerStatusMessage(offline);
+    state->setPrayerStatusTint(StatusTint::orange);
+    auto *prayerValue = find(u"todayNextPrayerTile"_s)->findChild<ElidedLabel *>(u"tileValue"_s);
+    EXPECT_EQ(prayerValue->text(), u"No times"_s);
+    const auto labels = card->findChildren<ElidedLabel *>();
+    EXPECT_EQ(std::count_if(labels.begin(), labels.end(),
+                            [&](const ElidedLabel *label) { return label->text().contains(u"offline"_s); }),
+              1);
+    state->setPrayerStatusTint(StatusTint::green);
+    EXPECT_EQ(prayerValue->text(), u"Ready"_s);
 }
 
 TEST_F(TodayCardTest, ShowingAsksForWeatherAndTheMeetingButtonOpensOnlyWebAddresses)

@@ -115,7 +115,9 @@ TEST_F(DesktopPictureChain, GnomeWithoutTheDarkKeyStillSucceedsButAFailedPicture
     EXPECT_NO_THROW(set(u"GNOME"_s, DisplayTarget::allDisplays));
 
     runner.setResponder([](const test::RecordedProcess &) { return exited(1, {}, "No such schema\n"); });
-    EXPECT_EQ(failure(u"GNOME"_s), std::pair(DesktopPictureError::Kind::failed, u"No such schema"_s));
+    EXPECT_EQ(failure(u"GNOME"_s),
+              std::pair(DesktopPictureError::Kind::failed,
+                        u"Kolu could not set the desktop picture with gsettings. Try another picture."_s));
 }
 
 TEST_F(DesktopPictureChain, CinnamonAndMateUseTheirOwnSchemas)
@@ -217,8 +219,13 @@ TEST_F(DesktopPictureChain, WithoutAToolOrADisplayItSaysWhy)
 
     runner.setMissing({});
     runner.respond(u"/usr/bin/xwallpaper"_s, exited(1));
-    EXPECT_EQ(failure(u"i3"_s),
-              std::pair(DesktopPictureError::Kind::failed, u"xwallpaper could not set the desktop picture."_s));
+    const auto toolFailure =
+        std::pair(DesktopPictureError::Kind::failed,
+                  u"Kolu could not set the desktop picture with xwallpaper. Try another picture."_s);
+    EXPECT_EQ(failure(u"i3"_s), toolFailure);
+    // The tool's own words (lower case, its jargon) stay in the log.
+    runner.respond(u"/usr/bin/xwallpaper"_s, exited(1, {}, "xwallpaper: unable to open display"));
+    EXPECT_EQ(failure(u"i3"_s), toolFailure);
 }
 
 TEST(PlasmaDesktopPicture, RunsTheScriptOverDBus)

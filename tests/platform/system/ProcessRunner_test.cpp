@@ -36,6 +36,12 @@ TEST(SystemProcessRunner, RunsWithoutAShellCapturesOutputAndReportsAMissingProgr
     EXPECT_EQ(failed.exitCode, 3);
     EXPECT_EQ(failed.standardError, "bad\n");
 
+    // A child killed by a signal crashed, whatever exit code it reads as.
+    const ProcessResult hungUp = test::awaitTask(runner.run(sh, {u"-c"_s, u"kill -HUP $$"_s}, 10s, {}));
+    EXPECT_TRUE(hungUp.started);
+    EXPECT_TRUE(hungUp.crashed);
+    EXPECT_FALSE(hungUp.succeeded());
+
     EXPECT_TRUE(runner.findExecutable(u"kolu-no-such-tool"_s).isEmpty());
     EXPECT_FALSE(test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {})).started);
 }

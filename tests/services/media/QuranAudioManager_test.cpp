@@ -25,7 +25,9 @@ QuranRadioStation twoAddressStation()
 struct QuranAudioManagerTest : ::testing::Test {
     std::unique_ptr<QuranAudioManager> makeManager(QuranRadioStation builtIn = QuranAudioManager::bahrainStation())
     {
-        return std::make_unique<QuranAudioManager>(defaults, factory, clock, std::move(builtIn));
+        auto made = std::make_unique<QuranAudioManager>(defaults, factory, clock, std::move(builtIn));
+        made->setNetworkCheck([this] { return networkUp; });
+        return made;
     }
     // Lets the queued reactions to the fake's reports run.
     void settle() { clock.advance(0ms); }
@@ -45,6 +47,7 @@ struct QuranAudioManagerTest : ::testing::Test {
     UserDefaults defaults{home.configHome() + u"/Kolu/defaults.json"_s};
     test::FakeAudioPlayerFactory factory;
     test::ManualClock clock;
+    bool networkUp = false;
     std::unique_ptr<QuranAudioManager> manager = makeManager();
 };
 
@@ -250,6 +253,18 @@ TEST_F(QuranAudioManagerTest, StartCheckAndWatchdogLookAfterTheirDelaysAndAPause
     clock.advance(30s);
     EXPECT_EQ(manager->status(), Status::networkUnavailable());
     EXPECT_EQ(factory.requested.size(), 4);
+
+    // With a network, a station whose addresses all stay silent did not
+    // answer, and one whose addresses all fail could not be played.
+    networkUp = true;
+    manager->togglePlayPause();
+    clock.advance(30s);
+    clock.advance(30s);
+    EXPECT_EQ(manager->status(), Status::error(u"The station did not answer. Try again later."_s));
+    manager->togglePlayPause();
+    report(Item::Failed);
+    report(Item::Failed);
+    EXPECT_EQ(manager->status(), Status::error(u"The station could not be played. Try again later."_s));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "../ServiceTests.h"
 
+#include <QLocale>
+
 using namespace kolu;
 
 namespace {
@@ -67,6 +69,18 @@ TEST_F(NotesServiceTest, FoldersAndRecentNotesAreListedInOrderAndSavingFillsInTh
 
     EXPECT_EQ(test::awaitTask(service.fetchOrlixNotes(2)).size(), 2u);
     EXPECT_TRUE(test::awaitTask(service.fetchOrlixNotes(-3)).empty());
+
+    // A tile shows the short local date and time to the minute: no seconds,
+    // no time zone, in the locale's own order.
+    const QDateTime dated = at(12).addSecs(50);
+    store->listedNotes = {{u"a"_s, u"Dated"_s, dated}};
+    const QString shown = test::awaitTask(service.fetchOrlixNotes(1)).front().modifiedText;
+    const QLocale locale = QLocale::system();
+    EXPECT_TRUE(shown.startsWith(locale.toString(dated.toLocalTime().date(), QLocale::ShortFormat)))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(dated.toLocalTime().toString(u"mm"_s))) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(u":50"_s)) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(dated.toLocalTime().timeZoneAbbreviation())) << shown.toStdString();
 
     EXPECT_EQ(saveFailure(u" \n "_s, u"\r\n\t"_s), u"Write a note first."_s);
     EXPECT_TRUE(store->made.empty());

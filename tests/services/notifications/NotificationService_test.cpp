@@ -141,7 +141,7 @@ TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndStartAChangeLeavesOneRequ
                                       u"meeting-review-"_s + epoch(7200) + u"-10"_s}));
     clock.advance(3540s);
     ASSERT_TRUE(server.waitForCount(1));
-    EXPECT_TRUE(server.received()[0].body == u"Standup starts in 1 minutes."_s && soundOn(server.received()[0]));
+    EXPECT_TRUE(server.received()[0].body == u"Standup starts in 1 minute."_s && soundOn(server.received()[0]));
 
     service.cancelPendingNotifications({u"meeting-"_s});
     const QDateTime start = in(3600);

@@ -1,5 +1,7 @@
 #include "services/wallpaper/WallpaperService.h"
 
+#include "platform/net/Http.h"
+
 #include "model/LocalStore.h"
 #include "services/wallpaper/WallpaperArchive.h"
 
@@ -134,6 +136,29 @@ TEST_F(WallpaperServiceTest, ABadAnswerFailsWithoutACacheAndKeepsAnExistingOne)
         EXPECT_FALSE(QFileInfo::exists(fresh.libraryFolder()));
         EXPECT_FALSE(QFileInfo::exists(fresh.archivePath())) << "a failed download is not kept";
     }
+    // No server to reach: without a cache the failure names the network (a
+    // transport failure, no answer status), not the library.
+    {
+        WallpaperService unreachable{
+            network, store.subdirectory(u"Unreachable"_s),      defaults, runner, desktop, picker,
+            clock,   QUrl(u"http://127.0.0.1:1/scl/fo/share"_s)};
+        std::exception_ptr failure;
+        try {
+            test::awaitTask(unreachable.wallpapers(WallpaperLibrary::still, false));
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        ASSERT_TRUE(failure);
+        try {
+            std::rethrow_exception(failure);
+        } catch (const HttpStatusError &) {
+            ADD_FAILURE() << "an answer status";
+        } catch (const TransportError &) {
+            SUCCEED();
+        } catch (...) {
+            ADD_FAILURE() << "another failure";
+        }
+    }
 
     serve(archiveOf({u"keep.jpg"_s}));
     const QList<WallpaperCandidate> cached = load(true);
@@ -263,7 +288,9 @@ TEST_F(WallpaperServiceTest, ApplySetsTheFileOnTheAskedDisplaysOrSaysWhyNotAndUn
     test::RecordingProcessRunner fakeUnzip;
     ProcessResult ending{true, false, false, 1, {}, {}};
     fakeUnzip.setResponder([&ending](const test::RecordedProcess &call) {
-        const QString picture = call.arguments.at(4) + u"/from-unzip-%1.png"_s.arg(ending.exitCode);
+        const QString picture =
+            call.arguments.at(4)
+            + u"/from-unzip-%1%2.png"_s.arg(ending.exitCode).arg(ending.crashed ? u"-killed"_s : u""_s);
         test::writeFile(picture, test::pictureBytes(picture));
         return ending;
     });
@@ -278,7 +305,8 @@ TEST_F(WallpaperServiceTest, ApplySetsTheFileOnTheAskedDisplaysOrSaysWhyNotAndUn
               (QStringList{u"/usr/bin/unzip"_s, u"-q"_s, u"-o"_s, withFake.archivePath(), u"-d"_s}));
 
     for (const ProcessResult &failed :
-         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}}}) {
+         {ProcessResult{true, false, false, 2, {}, {}}, ProcessResult{true, true, false, 0, {}, {}},
+          ProcessResult{true, false, true, 1, {}, {}}}) { // the last: killed by SIGHUP, which reads as 1
         ending = failed;
         EXPECT_EQ(test::awaitTask(withFake.wallpapers(WallpaperLibrary::noir, true)), installed);
         EXPECT_EQ(tree(withFake.libraryFolder()), QStringList{u"from-unzip-1.png"_s});

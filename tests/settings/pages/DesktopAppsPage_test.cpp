@@ -55,7 +55,7 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)), u"Choose a to-do folder to show your reminders."_s);
 
     state->setAppleNotes({AppleNoteItem{}});
-    EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent notes"_s);
+    EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent note"_s);
     state->setRemindersConnection(RemindersConnectionState::denied());
     EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)),
               u"Choose a readable to-do folder in Kolu Settings."_s);
@@ -121,7 +121,7 @@ TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNote
     EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), chosen);
     EXPECT_TRUE(detail(notes).endsWith(u"Folder: ~/Sync/notes"_s)) << detail(notes).toStdString();
     ASSERT_TRUE(waitUntil([&] { return state->appleNotes().size() == 1; }));
-    EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent notes"_s);
+    EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent note"_s);
 
     expectRecheckWithoutPicker(notes, SettingsKey::notesFolderPath, chosen);
 

@@ -44,7 +44,7 @@ TEST_F(LocalDataPageTest, CountsAndTheClearTrayButtonFollowTheState)
     EXPECT_EQ(detail(page, u"localDataTrayRow"_s), u"0 held files. References original files without moving them."_s);
 
     state->setLinks({SavedLink{QUuid::createUuid(), u"Example"_s, u"https://example.com"_s, clock.now()}});
-    EXPECT_EQ(detail(page, u"localDataLinksRow"_s), u"1 links, 0 captured copies"_s);
+    EXPECT_EQ(detail(page, u"localDataLinksRow"_s), u"1 link, 0 captured copies"_s);
 
     const QString held = home.path(u"held.txt"_s);
     ASSERT_TRUE(writeFile(held));
@@ -59,6 +59,8 @@ TEST_F(LocalDataPageTest, CountsAndTheClearTrayButtonFollowTheState)
     EXPECT_TRUE(state->selectedFileTrayIDs().empty());
     EXPECT_TRUE(QFile::exists(held)) << "clearing the tray deletes no file";
     EXPECT_FALSE(clear->isEnabled());
+    state->addFileTrayURLs({QUrl::fromLocalFile(held)});
+    EXPECT_EQ(detail(page, u"localDataTrayRow"_s), u"1 held file. References original files without moving them."_s);
 }
 
 TEST_F(LocalDataPageTest, ChoosingASmallerHistoryTrimsAtOnce)

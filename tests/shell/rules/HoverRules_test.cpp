@@ -80,6 +80,10 @@ TEST(HoverRulesTest, ExpandedRailStaysWhileThePointerIsNearAndHidesAfterItLeaves
         EXPECT_EQ(actionAt(in, near), HoverAction::keep) << near.x() << "," << near.y();
     in.pointer = {976, 450};
     EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::scheduleHide, 550ms}));
+    // A status-menu command's hold keeps the rail out wherever the pointer is.
+    in.holdRunning = true;
+    EXPECT_EQ(hover::decide(in), (HoverDecision{HoverAction::keep, 0ms}));
+    in.holdRunning = false;
     in.pointer = {1000, 810};
     EXPECT_EQ(hover::decide(in).action, HoverAction::scheduleHide);
     // The band does not act on an expanded rail: the pointer is in the zone anyway.
