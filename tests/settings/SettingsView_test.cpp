@@ -6,6 +6,7 @@
 
 #include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
+#include "../style/LightLooks.h"
 
 #include <QImage>
 #include <QLayout>
@@ -130,6 +131,32 @@ TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
             return image.pixelColor(button->mapTo(&view, QPoint(button->width() - 8, button->height() / 2)));
         };
         EXPECT_GE(contrastRatio(backgroundOf("general"), backgroundOf("updates")), 1.2);
+    }
+}
+
+// Measured from the pixels: the sidebar's group titles read in every light look.
+TEST_F(SettingsViewTest, SidebarGroupTitlesReadInLightLooks)
+{
+    for (const char *theme : kLightThemes) {
+        SCOPED_TRACE(theme);
+        useLightLook(defaults, style, theme);
+        SettingsView view(*state, updates);
+        view.show();
+        auto *sidebar = view.findChild<SettingsSidebar *>();
+        ASSERT_NE(sidebar, nullptr);
+        int measured = 0;
+        for (const SettingsSidebarGroup &group : settingsSidebarGroups()) {
+            for (ElidedLabel *label : sidebar->findChildren<ElidedLabel *>()) {
+                // The titles in sight; the sidebar scrolls to the others.
+                if (label->text() != group.title || label->visibleRegion().isEmpty())
+                    continue;
+                const QRect area(label->mapTo(&view, QPoint()), label->size());
+                EXPECT_GE(drawnContrast(view, area, lightCardBackdrop(style)), kBodyTextContrast)
+                    << group.title.toStdString();
+                ++measured;
+            }
+        }
+        EXPECT_GE(measured, 2);
     }
 }
 
