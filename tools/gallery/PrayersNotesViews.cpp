@@ -9,6 +9,7 @@
 #include "cards/notes/NotesWidgets.h"
 #include "cards/prayers/PrayersCard.h"
 #include "services/info/PrayerTimesService.h"
+#include "services/notes/NotesService.h"
 #include "state/AppState.h"
 #include "style/widgets/OrlixTextField.h"
 
@@ -59,13 +60,15 @@ std::vector<AppleNoteItem> sampleNotes(bool longTitles)
         u"Travel"_s,
         u"Recipes"_s,
     };
-    std::vector<AppleNoteItem> notes;
+    // Listed as the note store lists them, then dated and ordered by the
+    // program's own path: the newest this morning, the others a day apart.
+    std::vector<NoteStoreNote> listed;
     int i = 0;
     for (const QString &title : titles) {
-        notes.push_back({u"Notes:note-%1.md"_s.arg(i), title, {}, i == 0 ? u"Today"_s : u"%1 days ago"_s.arg(i), {}});
+        listed.push_back({u"Notes:note-%1.md"_s.arg(i), title, clock().now().addSecs(-3600 - i * 86400)});
         ++i;
     }
-    return notes;
+    return NotesService::recentNotes(listed, int(listed.size()));
 }
 
 QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer, const QString &composerStatus)
