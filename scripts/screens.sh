@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Renders the gallery: every registered view in each theme and appearance,
 # each glass tier, at s = 1 (and 1.25 where a view scales) and device pixel
-# ratio 2, over a test wallpaper the gallery draws itself. A full run shares
-# the views among one process per core and writes one contact sheet per view
-# into build/screens/pictures/; naming a view draws that one alone and also
-# writes each of its pictures into build/screens/pictures/<view>/.
+# ratio 2, over a test wallpaper the gallery draws itself, in one process per
+# core. A full run writes one contact sheet per view into
+# build/screens/pictures/; naming a view writes each of its pictures into
+# build/screens/pictures/<view>/.
 #   scripts/screens.sh [view name] [--jobs N]
 # With --live, photographs the running program instead (one picture per
 # module, and one with each composer open) into build/screens/live/:

@@ -1,11 +1,11 @@
 // Renders every registered view to PNG files for eyes: each theme and
 // appearance, each glass tier, at s = 1 (and 1.25 for views that scale), at
-// device pixel ratio 2, over a busy test wallpaper. Writes one contact sheet
-// per view and scale under <out>/; with a view name, also one picture per
-// combination under <out>/<view>/.
+// device pixel ratio 2, over a busy test wallpaper. Several views give one
+// contact sheet per view and scale under <out>/ (with a filter, each picture
+// too); one view gives one picture per combination under <out>/<view>/.
 //   kolu_gallery <out folder> [view name] [--jobs N]
-// A full run shares the views among N worker processes (one per core by
-// default), each drawing every N-th view.
+// The work is shared among N worker processes (one per core by default):
+// several views a view at a time, one view a picture at a time.
 #include "GalleryViews.h"
 #include "Wallpaper.h"
 
@@ -26,6 +26,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -48,8 +49,8 @@ struct Tier {
     GlassTier tier;
     const char *name;
 };
-constexpr Tier kTiers[] = {{GlassTier::blurred, "blurred"}, {GlassTier::translucent, "translucent"},
-                           {GlassTier::opaque, "opaque"}};
+constexpr Tier kTiers[] = {
+    {GlassTier::blurred, "blurred"}, {GlassTier::translucent, "translucent"}, {GlassTier::opaque, "opaque"}};
 
 // What the compositor puts behind a blurred window: a strongly blurred copy.
 QImage blurred(const QImage &image)
@@ -176,6 +177,47 @@ std::vector<const gallery::View *> chosenViews(const QString &filter)
     return chosen;
 }
 
+// One picture of a view: its scale, look and glass tier. On the view's
+// contact sheet the looks are rows and the tiers columns.
+struct Cell {
+    qreal scale;
+    int look;
+    int tier;
+};
+
+QList<qreal> scalesOf(const gallery::View &view)
+{
+    return view.scaled ? QList<qreal>{1.0, 1.25} : QList<qreal>{1.0};
+}
+
+std::vector<Cell> cellsOf(const gallery::View &view)
+{
+    std::vector<Cell> cells;
+    for (const qreal scale : scalesOf(view))
+        for (int look = 0; look < int(std::size(kLooks)); ++look)
+            for (int tier = 0; tier < int(std::size(kTiers)); ++tier)
+                cells.push_back({scale, look, tier});
+    return cells;
+}
+
+QString scaleSuffix(qreal scale)
+{
+    return scale == 1.0 ? QString() : QStringLiteral("-s1.25");
+}
+
+QString pictureFile(const QString &out, const gallery::View &view, const Cell &cell)
+{
+    return QStringLiteral("%1/%2/%3-%4-%5%6.png")
+        .arg(out, QString::fromLatin1(view.name), QString::fromLatin1(kLooks[cell.look].theme),
+             QString::fromLatin1(kLooks[cell.look].mode), QString::fromLatin1(kTiers[cell.tier].name),
+             scaleSuffix(cell.scale));
+}
+
+QString sheetFile(const QString &out, const gallery::View &view, qreal scale)
+{
+    return QStringLiteral("%1/%2%3.png").arg(out, QString::fromLatin1(view.name), scaleSuffix(scale));
+}
+
 // Starts `jobs` copies of this program, each drawing its share, and waits
 // for them all. Returns how many pictures they drew, or -1 when one failed.
 int runWorkers(const Request &request)
@@ -222,20 +264,23 @@ int main(int argc, char **argv)
         return 2;
     }
     QDir().mkpath(request->out);
-    // One view is drawn here; more are shared among the workers.
-    const bool worker = request->worker;
-    if (!worker && chosen.size() > 1) {
+    const bool oneView = chosen.size() == 1;
+    const gallery::View &first = *chosen.front();
+    // Several views are shared among the workers a view at a time; one
+    // view's pictures are shared among them a picture at a time.
+    if (!request->worker) {
+        const int units = oneView ? int(cellsOf(first).size()) : int(chosen.size());
         Request shared = *request;
-        if (shared.jobs == 0)
-            shared.jobs = std::max(1, QThread::idealThreadCount());
-        shared.jobs = std::min<int>(shared.jobs, int(chosen.size()));
-        const int written = runWorkers(shared);
-        if (written < 0) {
-            QTextStream(stderr) << "kolu_gallery: a worker failed\n";
-            return 1;
+        shared.jobs = std::min(shared.jobs > 0 ? shared.jobs : std::max(1, QThread::idealThreadCount()), units);
+        if (shared.jobs > 1) {
+            const int written = runWorkers(shared);
+            if (written < 0) {
+                QTextStream(stderr) << "kolu_gallery: a worker failed\n";
+                return 1;
+            }
+            QTextStream(stdout) << "gallery: " << written << " pictures in " << request->out << "\n";
+            return 0;
         }
-        QTextStream(stdout) << "gallery: " << written << " pictures in " << request->out << "\n";
-        return 0;
     }
 
     // Still pictures: every change is drawn where it lands.
@@ -252,56 +297,59 @@ int main(int argc, char **argv)
     MenuLook::install();
 
     const QImage wallpaper = gallery::makeWallpaper(QSize(1600, 1200) * int(kDpr));
-    // Every single picture only when one view is asked for; a full run keeps
-    // the contact sheets, which hold the same pictures.
-    const bool eachPicture = !request->filter.isEmpty();
-    if (!worker || request->share == 0)
+    if (request->share == 0)
         wallpaper.save(request->out + QStringLiteral("/wallpaper.png"), nullptr, kPngQuality);
+    const auto draw = [&](const gallery::View &view, const Cell &cell) {
+        const Look &look = kLooks[cell.look];
+        defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));
+        defaults.set(SettingsKey::orlixAppearanceMode, QString::fromLatin1(look.mode));
+        style.setGlassTier(kTiers[cell.tier].tier);
+        // Each cell sits over another part of the wallpaper.
+        const QSize pixels = view.logicalSize(cell.scale) * kDpr;
+        const QPoint origin((cell.tier * 700 + cell.look * 160) % (wallpaper.width() - pixels.width()),
+                            (cell.look * 330) % (wallpaper.height() - pixels.height()));
+        return renderView(view, style, cell.scale, wallpaper, origin);
+    };
 
     int written = 0;
-    for (std::size_t index = std::size_t(request->share); index < chosen.size(); index += std::size_t(request->of)) {
-        const gallery::View &view = *chosen[index];
-        const QString name = QString::fromLatin1(view.name);
-        if (eachPicture)
-            QDir().mkpath(request->out + u'/' + name);
-        const QList<qreal> scales = view.scaled ? QList<qreal>{1.0, 1.25} : QList<qreal>{1.0};
-        for (const qreal scale : scales) {
-            const QSize cell = view.logicalSize(scale) * kDpr;
-            QImage sheet(QSize(cell.width() * 3, cell.height() * 6), QImage::Format_ARGB32_Premultiplied);
-            sheet.fill(Qt::black);
-            QPainter sheetPainter(&sheet);
-            int rowIndex = 0;
-            for (const Look &look : kLooks) {
-                defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));
-                defaults.set(SettingsKey::orlixAppearanceMode, QString::fromLatin1(look.mode));
-                int column = 0;
-                for (const Tier &tier : kTiers) {
-                    style.setGlassTier(tier.tier);
-                    // Each cell sits over another part of the wallpaper.
-                    const QPoint origin((column * 700 + rowIndex * 160) % (wallpaper.width() - cell.width()),
-                                        (rowIndex * 330) % (wallpaper.height() - cell.height()));
-                    QImage picture = renderView(view, style, scale, wallpaper, origin);
-                    if (eachPicture) {
-                        const QString file = QStringLiteral("%1/%2/%3-%4-%5%6.png")
-                                                 .arg(request->out, name, QString::fromLatin1(look.theme),
-                                                      QString::fromLatin1(look.mode), QString::fromLatin1(tier.name),
-                                                      scale == 1.0 ? QString() : QStringLiteral("-s1.25"));
-                        picture.save(file, nullptr, kPngQuality);
-                    }
+    if (oneView) {
+        // Every picture of the one view: what is looked at then.
+        QDir().mkpath(request->out + u'/' + QString::fromLatin1(first.name));
+        const std::vector<Cell> cells = cellsOf(first);
+        for (std::size_t index = std::size_t(request->share); index < cells.size(); index += std::size_t(request->of)) {
+            draw(first, cells[index]).save(pictureFile(request->out, first, cells[index]), nullptr, kPngQuality);
+            ++written;
+        }
+    } else {
+        // A full run keeps the contact sheets, which hold every picture; with
+        // a filter each picture is written too.
+        const bool eachPicture = !request->filter.isEmpty();
+        for (std::size_t index = std::size_t(request->share); index < chosen.size();
+             index += std::size_t(request->of)) {
+            const gallery::View &view = *chosen[index];
+            if (eachPicture)
+                QDir().mkpath(request->out + u'/' + QString::fromLatin1(view.name));
+            for (const qreal scale : scalesOf(view)) {
+                const QSize size = view.logicalSize(scale) * kDpr;
+                QImage sheet(QSize(size.width() * 3, size.height() * 6), QImage::Format_ARGB32_Premultiplied);
+                sheet.fill(Qt::black);
+                QPainter sheetPainter(&sheet);
+                for (const Cell &cell : cellsOf(view)) {
+                    if (cell.scale != scale)
+                        continue;
+                    QImage picture = draw(view, cell);
+                    if (eachPicture)
+                        picture.save(pictureFile(request->out, view, cell), nullptr, kPngQuality);
                     picture.setDevicePixelRatio(1);
-                    sheetPainter.drawImage(column * cell.width(), rowIndex * cell.height(), picture);
+                    sheetPainter.drawImage(cell.tier * size.width(), cell.look * size.height(), picture);
                     ++written;
-                    ++column;
                 }
-                ++rowIndex;
+                sheetPainter.end();
+                sheet.save(sheetFile(request->out, view, scale), nullptr, kPngQuality);
             }
-            sheetPainter.end();
-            sheet.save(QStringLiteral("%1/%2%3.png")
-                           .arg(request->out, name, scale == 1.0 ? QString() : QStringLiteral("-s1.25")),
-                       nullptr, kPngQuality);
         }
     }
-    if (worker)
+    if (request->worker)
         QTextStream(stdout) << written << "\n";
     else
         QTextStream(stdout) << "gallery: " << written << " pictures in " << request->out << "\n";
