@@ -1,6 +1,7 @@
 #include "services/media/QuranAudioManager.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/SettingsView.h"
+#include "settings/pages/ReleaseNotesCard.h"
 #include "style/Motion.h"
 #include "style/widgets/ElidedLabel.h"
 
@@ -157,6 +158,26 @@ TEST_F(SettingsViewTest, SidebarGroupTitlesReadInLightLooks)
             }
         }
         EXPECT_GE(measured, 2);
+    }
+}
+
+// Measured from the pixels: the accent-coloured "Current" beside a release
+// reads in every light look.
+TEST_F(SettingsViewTest, TheCurrentReleaseLabelReadsInLightLooks)
+{
+    for (const char *theme : kLightThemes) {
+        SCOPED_TRACE(theme);
+        useLightLook(defaults, style, theme);
+        ReleaseNotesCard card(QStringLiteral("Beta 1.3"), QStringLiteral("Current"), {QStringLiteral("A change.")});
+        card.resize(400, card.sizeHint().height());
+        card.show();
+        ElidedLabel *current = nullptr;
+        for (ElidedLabel *label : card.findChildren<ElidedLabel *>())
+            if (label->text() == QLatin1String("Current"))
+                current = label;
+        ASSERT_NE(current, nullptr);
+        const QRect area(current->mapTo(&card, QPoint()), current->size());
+        EXPECT_GE(drawnContrast(card, area, lightCardBackdrop(style)), kBodyTextContrast);
     }
 }
 
