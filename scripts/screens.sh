@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Renders the gallery: every registered view in each theme and appearance,
 # each glass tier, at s = 1 (and 1.25 where a view scales) and device pixel
-# ratio 2, over a test wallpaper the gallery draws itself. Pictures land in
-# build/screens/ (one folder per view, one contact sheet per view).
-#   scripts/screens.sh [view name filter]
+# ratio 2, over a test wallpaper the gallery draws itself, in one process per
+# core. A full run writes one contact sheet per view into
+# build/screens/pictures/; naming a view writes each of its pictures into
+# build/screens/pictures/<view>/.
+#   scripts/screens.sh [view name] [--jobs N]
 # With --live, photographs the running program instead (one picture per
 # module, and one with each composer open) into build/screens/live/:
 #   scripts/screens.sh --live
@@ -18,6 +20,9 @@ if [ "${1:-}" = --live ]; then
         build/screens/live
 fi
 cmake --build build/screens --target kolu_gallery -j "$(nproc)"
-rm -rf build/screens/pictures
+# A full run starts afresh; one view replaces only its own pictures.
+if [ $# -eq 0 ] || [ "${1:-}" = --jobs ]; then
+    rm -rf build/screens/pictures
+fi
 QT_QPA_PLATFORM=offscreen build/screens/tools/gallery/kolu_gallery build/screens/pictures "$@"
 echo "screens: build/screens/pictures"

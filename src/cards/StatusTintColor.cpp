@@ -6,17 +6,18 @@ namespace kolu {
 
 QColor statusTintColor(StatusTint tint, const QColor &accent)
 {
+    const OrlixStyle &style = OrlixStyle::current();
     switch (tint) {
     case StatusTint::secondary:
         break;
     case StatusTint::green:
-        return QColor(52, 168, 83);
+        return style.readable(QColor(52, 168, 83));
     case StatusTint::orange:
-        return QColor(232, 130, 30);
+        return style.readable(QColor(232, 130, 30));
     case StatusTint::accent:
-        return accent;
+        return style.readable(accent);
     }
-    return OrlixStyle::current().secondaryText();
+    return style.secondaryText();
 }
 
 } // namespace kolu

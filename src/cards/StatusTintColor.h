@@ -7,6 +7,7 @@
 namespace kolu {
 
 // The colour of a card's status line; `accent` is the module's own tint.
+// Readable on the light surfaces in light appearance.
 QColor statusTintColor(StatusTint tint, const QColor &accent);
 
 } // namespace kolu

@@ -36,9 +36,10 @@ ElidedLabel *settingsText(const QString &text, const QFont &font, PaletteRole ro
     auto *label = new ElidedLabel(text, parent);
     label->setFont(font);
     label->setMaximumLines(maximumLines > 0 ? maximumLines : kUnlimitedLines);
-    label->setColor(OrlixStyle::current().color(role));
-    QObject::connect(&OrlixStyle::current(), &OrlixStyle::changed, label,
-                     [label, role] { label->setColor(OrlixStyle::current().color(role)); });
+    // The quieter roles too stay readable on the window's light surfaces.
+    const auto ink = [role] { return OrlixStyle::current().readable(OrlixStyle::current().color(role)); };
+    label->setColor(ink());
+    QObject::connect(&OrlixStyle::current(), &OrlixStyle::changed, label, [label, ink] { label->setColor(ink()); });
     return label;
 }
 
@@ -147,7 +148,8 @@ void SettingsSymbolBadge::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     fillRounded(painter, QRectF(rect()), 8, withAlpha(m_tint, 0.12));
-    IconProvider::paint(painter, QRectF(rect()), m_symbol, m_symbolSize, m_tint,
+    IconProvider::paint(painter, QRectF(rect()), m_symbol, m_symbolSize,
+                        OrlixStyle::current().readable(m_tint, kLargeInkContrast),
                         m_bold ? IconWeight::bold : IconWeight::regular);
 }
 

@@ -129,4 +129,16 @@ void OrlixStyle::setGlassTier(GlassTier tier)
     Q_EMIT changed();
 }
 
+QColor OrlixStyle::readable(const QColor &ink, double floor) const
+{
+    if (colorScheme() != ColorScheme::light)
+        return ink;
+    return readableOn(ink, lightReferenceSurface(), floor);
+}
+
+QColor OrlixStyle::lightReferenceSurface()
+{
+    return QColor(0xD6, 0xD6, 0xD6);
+}
+
 } // namespace kolu

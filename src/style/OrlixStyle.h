@@ -3,6 +3,7 @@
 #include "model/Enums.h"
 #include "style/GlassTier.h"
 #include "style/Palette.h"
+#include "style/ReadableInk.h"
 #include "style/Theme.h"
 
 #include <QColor>
@@ -68,6 +69,17 @@ public:
 
     // A module's accent colour under the current theme.
     QColor tint(RailModule module) const;
+
+    // `ink`, a colour made for fills and tints, as text or a symbol on the
+    // current scheme's surfaces: in light appearance a darker shade of its
+    // hue where it would not reach `floor` (kBodyTextContrast for text,
+    // kLargeInkContrast for large text, symbols and control boundaries)
+    // against the darkest light surface a card draws; in dark appearance
+    // unchanged.
+    QColor readable(const QColor &ink, double floor = kBodyTextContrast) const;
+    // The darkest surface text sits on in light appearance: a row of a card
+    // over light glass over a dark desktop picture.
+    static QColor lightReferenceSurface();
 
     // The primary button's fill (one per theme; the hero colour under
     // heroLight) and label (black, or under heroLight white below luminance

@@ -1,11 +1,13 @@
 #include "services/media/QuranAudioManager.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/SettingsView.h"
+#include "settings/pages/ReleaseNotesCard.h"
 #include "style/Motion.h"
 #include "style/widgets/ElidedLabel.h"
 
 #include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
+#include "../style/LightLooks.h"
 
 #include <QImage>
 #include <QLayout>
@@ -130,6 +132,52 @@ TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
             return image.pixelColor(button->mapTo(&view, QPoint(button->width() - 8, button->height() / 2)));
         };
         EXPECT_GE(contrastRatio(backgroundOf("general"), backgroundOf("updates")), 1.2);
+    }
+}
+
+// Measured from the pixels: the sidebar's group titles read in every light look.
+TEST_F(SettingsViewTest, SidebarGroupTitlesReadInLightLooks)
+{
+    for (const char *theme : kLightThemes) {
+        SCOPED_TRACE(theme);
+        useLightLook(defaults, style, theme);
+        SettingsView view(*state, updates);
+        view.show();
+        auto *sidebar = view.findChild<SettingsSidebar *>();
+        ASSERT_NE(sidebar, nullptr);
+        int measured = 0;
+        for (const SettingsSidebarGroup &group : settingsSidebarGroups()) {
+            for (ElidedLabel *label : sidebar->findChildren<ElidedLabel *>()) {
+                // The titles in sight; the sidebar scrolls to the others.
+                if (label->text() != group.title || label->visibleRegion().isEmpty())
+                    continue;
+                const QRect area(label->mapTo(&view, QPoint()), label->size());
+                EXPECT_GE(drawnContrast(view, area, lightCardBackdrop(style)), kBodyTextContrast)
+                    << group.title.toStdString();
+                ++measured;
+            }
+        }
+        EXPECT_GE(measured, 2);
+    }
+}
+
+// Measured from the pixels: the accent-coloured "Current" beside a release
+// reads in every light look.
+TEST_F(SettingsViewTest, TheCurrentReleaseLabelReadsInLightLooks)
+{
+    for (const char *theme : kLightThemes) {
+        SCOPED_TRACE(theme);
+        useLightLook(defaults, style, theme);
+        ReleaseNotesCard card(QStringLiteral("Beta 1.3"), QStringLiteral("Current"), {QStringLiteral("A change.")});
+        card.resize(400, card.sizeHint().height());
+        card.show();
+        ElidedLabel *current = nullptr;
+        for (ElidedLabel *label : card.findChildren<ElidedLabel *>())
+            if (label->text() == QLatin1String("Current"))
+                current = label;
+        ASSERT_NE(current, nullptr);
+        const QRect area(current->mapTo(&card, QPoint()), current->size());
+        EXPECT_GE(drawnContrast(card, area, lightCardBackdrop(style)), kBodyTextContrast);
     }
 }
 

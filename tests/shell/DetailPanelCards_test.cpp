@@ -3,11 +3,13 @@
 #include "cards/reminders/ReminderRow.h"
 #include "cards/reminders/RemindersCard.h"
 #include "cards/nowplaying/SoundscapeDisclosure.h"
+#include "cards/nowplaying/SoundscapeWidgets.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rules/ExpandedRailGeometry.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/ShrinkLabel.h"
 
 #include "ShellFixture.h"
 #include "TestFiles.h"
@@ -17,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -123,6 +126,43 @@ TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
                 EXPECT_EQ(overflowing(*card), QStringList());
             }
         }
+    }
+}
+
+// Every ambient sound's name shows whole, at one size for all, at both rail
+// sizes: a shrunk or cut name hides which sound a tile plays.
+TEST_F(DetailPanelCardsTest, AmbientNamesShowWholeAtOneSize)
+{
+    for (const double s : {1.0, 1.25}) {
+        SCOPED_TRACE(QStringLiteral("scale %1").arg(s).toStdString());
+        auto panel = openPanel(RailModule::nowPlaying, s);
+        QWidget *card = panel->card();
+        ASSERT_NE(card, nullptr);
+        for (auto *section : card->findChildren<SoundscapeDisclosure *>())
+            section->setExpanded(true);
+        settle();
+        const auto tiles = card->findChildren<AmbientSoundTile *>();
+        ASSERT_EQ(tiles.size(), 4);
+        QSet<qreal> sizes;
+        for (const AmbientSoundTile *tile : tiles) {
+            const QString name = tile->sound().title;
+            SCOPED_TRACE(name.toStdString());
+            if (const auto *line = tile->findChild<ShrinkLabel *>()) {
+                EXPECT_EQ(line->shownText(line->width()), name);
+                sizes << line->scaleFor(line->width());
+                continue;
+            }
+            const auto *label = tile->findChild<ElidedLabel *>(u"ambientTileTitle"_s);
+            ASSERT_NE(label, nullptr);
+            EXPECT_FALSE(label->isElided(label->width()))
+                << label->visibleLines(label->width()).join(u'|').toStdString();
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << "every line shows";
+            const QFontMetricsF metrics(label->font());
+            for (const QString &shown : label->visibleLines(label->width()))
+                EXPECT_LE(metrics.horizontalAdvance(shown), label->width() + 0.5) << shown.toStdString();
+            sizes << label->font().pixelSize();
+        }
+        EXPECT_EQ(sizes.size(), 1) << "one size for every name";
     }
 }
 

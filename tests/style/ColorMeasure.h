@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -69,6 +70,22 @@ inline int largestDifference(const QImage &a, const QImage &b)
                               std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
         }
     return worst;
+}
+
+// What `area` of `widget` (in its own coordinates) shows against what is
+// behind it there, measured from the pixels: the widget and its children
+// drawn at device pixel ratio 2 over `backdrop`, the commonest colour of the
+// area taken as the surface and its most standing-out pixel as the ink.
+inline double drawnContrast(QWidget &widget, const QRect &area, const QColor &backdrop)
+{
+    QImage image(widget.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.fill(backdrop.rgb());
+    image.setDevicePixelRatio(2);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    image.setDevicePixelRatio(1);
+    const QRect pixels = QRect(area.topLeft() * 2, area.size() * 2).intersected(image.rect());
+    const QColor surface = commonest(image, pixels);
+    return contrastRatio(strongest(image, pixels, surface), surface);
 }
 
 inline bool near(const QColor &a, const QColor &b, int tolerance = 3)

@@ -2,7 +2,9 @@
 
 #include "GalleryState.h"
 
+#include "model/SettingsKeys.h"
 #include "shell/rail/expanded/ExpandedRail.h"
+#include "shell/rules/RailFrame.h"
 #include "state/AppState.h"
 
 namespace kolu::gallery {
@@ -12,7 +14,13 @@ namespace {
 enum class Alert { none, focus, calendar, prayer, reminder, all };
 
 // Puts the shared state in the pose of one picture.
-void pose(const Context &ctx, RailEdge edge, int moduleCount, Alert alert, bool minimize = false)
+// The Minimize button shows unless the user turned it off.
+bool minimizeShownByDefault()
+{
+    return settingsKeyRow(SettingsKey::showMinimizeAllAppsButton).defaultValue.toBool();
+}
+
+void pose(const Context &ctx, RailEdge edge, int moduleCount, Alert alert, bool minimize = minimizeShownByDefault())
 {
     AppState &s = state();
     s.setRailSize(ctx.scale > 1 ? RailSize::large : RailSize::standard);
@@ -45,9 +53,26 @@ View side(const char *name, RailEdge edge, int count, Alert alert)
             }};
 }
 
+// The top rail's window as the program sizes it on a roomy screen.
+QSize topFrame(qreal scale, int count, Alert alert)
+{
+    RailFrameInput in;
+    in.edge = RailEdge::top;
+    in.expanded = true;
+    in.visibleModuleCount = count;
+    in.showsMinimizeAllAppsButton = minimizeShownByDefault();
+    in.pomodoroAlertVisible = alert == Alert::focus || alert == Alert::all;
+    in.calendarAlert = alert == Alert::calendar || alert == Alert::all;
+    in.prayerAlert = alert == Alert::prayer || alert == Alert::all;
+    in.reminderAlert = alert == Alert::reminder || alert == Alert::all;
+    in.scale = scale;
+    return railframe::size(in, QRect(0, 0, 1920, 1080));
+}
+
 View top(const char *name, int count, Alert alert)
 {
-    return {name, {900, 600}, true, [=](const Context &ctx) -> QWidget * {
+    return {name, ViewSize([=](qreal scale) { return topFrame(scale, count, alert); }), true,
+            [=](const Context &ctx) -> QWidget * {
                 pose(ctx, RailEdge::top, count, alert);
                 return new ExpandedRail(state());
             }};

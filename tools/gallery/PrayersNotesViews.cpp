@@ -9,6 +9,7 @@
 #include "cards/notes/NotesWidgets.h"
 #include "cards/prayers/PrayersCard.h"
 #include "services/info/PrayerTimesService.h"
+#include "services/notes/NotesService.h"
 #include "state/AppState.h"
 #include "style/widgets/OrlixTextField.h"
 #include "state/RefreshFailure.h"
@@ -60,14 +61,15 @@ std::vector<AppleNoteItem> sampleNotes(bool longTitles)
         u"Travel"_s,
         u"Recipes"_s,
     };
-    std::vector<AppleNoteItem> notes;
+    // Listed as the note store lists them, then dated and ordered by the
+    // program's own path: the newest this morning, the others a day apart.
+    std::vector<NoteStoreNote> listed;
     int i = 0;
     for (const QString &title : titles) {
-        // The short local date and time the notes service writes (en_US).
-        notes.push_back({u"Notes:note-%1.md"_s.arg(i), title, {}, u"3/%1/26 9:41 AM"_s.arg(14 - i), {}});
+        listed.push_back({u"Notes:note-%1.md"_s.arg(i), title, clock().now().addSecs(-3600 - i * 86400)});
         ++i;
     }
-    return notes;
+    return NotesService::recentNotes(listed, int(listed.size()));
 }
 
 QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer, const QString &composerStatus)

@@ -178,9 +178,19 @@ void CalendarMeetingButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setOpacity(isDown() ? 0.8 : 1.0);
-    paintShape(painter, rect(), 11, withAlpha(calendarTint(), 0.95), withAlpha(Qt::white, 0.16), 0.8);
-    IconProvider::paint(painter, QRectF(12, 0, 16, height()), u"arrow.up.right"_s, 13, Qt::white, IconWeight::bold);
-    painter.setPen(Qt::white);
+    const QColor fill = withAlpha(calendarTint(), 0.95);
+    paintShape(painter, rect(), 11, fill, withAlpha(Qt::white, 0.16), 0.8);
+    // White on the tint in dark appearance; in light appearance a deep shade
+    // of the tint, which white on a light tint is not readable against.
+    const OrlixStyle &style = OrlixStyle::current();
+    // Checked over the darkest and the lightest card the fill may sit on.
+    const QColor ink =
+        style.colorScheme() == ColorScheme::light
+            ? readableOn(readableOn(calendarTint(), composited(fill, OrlixStyle::lightReferenceSurface())),
+                         composited(fill, Qt::white))
+            : QColor(Qt::white);
+    IconProvider::paint(painter, QRectF(12, 0, 16, height()), u"arrow.up.right"_s, 13, ink, IconWeight::bold);
+    painter.setPen(ink);
     painter.setFont(font());
     const QRectF label(12 + 16 + 8, 0, width() - 12 - 16 - 8 - 12, height());
     painter.drawText(label, Qt::AlignVCenter | Qt::AlignLeft,

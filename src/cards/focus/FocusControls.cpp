@@ -77,7 +77,7 @@ void FocusMinutesButton::paintEvent(QPaintEvent *)
     painter.setPen(QPen(withAlpha(style.hairline(), 0.3), 0.8));
     painter.drawPath(path);
     painter.setFont(OrlixFonts::monospacedDigits(13, QFont::Bold));
-    painter.setPen(isEnabled() ? m_tint : withAlpha(style.mutedText(), 0.56));
+    painter.setPen(isEnabled() ? style.readable(m_tint) : withAlpha(style.mutedText(), 0.56));
     painter.drawText(rect(), Qt::AlignCenter, text());
 }
 

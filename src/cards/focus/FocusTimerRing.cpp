@@ -115,7 +115,9 @@ FocusTimerRing::FocusTimerRing(QWidget *parent)
 
     m_caption->setFont(OrlixFonts::rounded(13, QFont::Black));
     m_caption->setAlignment(Qt::AlignCenter);
-    m_caption->setColor(m_tint);
+    m_caption->setColor(OrlixStyle::current().readable(m_tint));
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, m_caption,
+            [this] { m_caption->setColor(OrlixStyle::current().readable(m_tint)); });
 
     auto *centre = new QWidget(this);
     centre->setFixedWidth(kCentreWidth);
@@ -174,7 +176,7 @@ void FocusTimerRing::setTint(const QColor &tint)
     if (m_tint == tint)
         return;
     m_tint = tint;
-    m_caption->setColor(tint);
+    m_caption->setColor(OrlixStyle::current().readable(tint));
     update();
 }
 

@@ -89,15 +89,26 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF frame = rect();
         QLinearGradient shade(frame.topLeft(), frame.bottomLeft());
+        // The shade is dark enough for the white title by the title's first
+        // line, however high a two-line title reaches over light artwork.
+        const qreal darkFrom = std::min(0.68, textTop() / std::max<qreal>(1, frame.height()));
         shade.setColorAt(0, QColor::fromRgbF(0, 0, 0, 0.04f));
-        shade.setColorAt(0.38, QColor::fromRgbF(0, 0, 0, 0.10f));
-        shade.setColorAt(0.68, QColor::fromRgbF(0, 0, 0, 0.48f));
+        shade.setColorAt(std::min(0.38, darkFrom / 2), QColor::fromRgbF(0, 0, 0, 0.10f));
+        shade.setColorAt(darkFrom, QColor::fromRgbF(0, 0, 0, darkFrom < 0.68 ? 0.58f : 0.48f));
         shade.setColorAt(1, QColor::fromRgbF(0, 0, 0, 0.76f));
         painter.fillPath(continuousRoundedRect(frame, NowPlayingHero::cornerRadius), shade);
         for (const MediaControlButton *button : findChildren<MediaControlButton *>()) {
             if (button->isVisible())
                 paintButtonShadow(painter, QRectF(button->mapTo(this, QPoint()), QSizeF(button->size())));
         }
+    }
+
+private:
+    // A little above the title's first line.
+    qreal textTop() const
+    {
+        const QWidget *title = findChild<QWidget *>(u"nowPlayingTitle"_s);
+        return title && title->isVisible() ? std::max(0, title->mapTo(this, QPoint()).y() - 6) : height();
     }
 };
 

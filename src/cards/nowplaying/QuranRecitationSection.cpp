@@ -53,7 +53,8 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(continuousRoundedRect(rect(), 18), faded(tint(), 0.18));
-        IconProvider::paint(painter, rect(), u"waveform"_s, 20, tint(), IconWeight::bold);
+        IconProvider::paint(painter, rect(), u"waveform"_s, 20,
+                            OrlixStyle::current().readable(tint(), kLargeInkContrast), IconWeight::bold);
     }
 };
 
@@ -115,7 +116,8 @@ private:
     void showSelection()
     {
         m_symbol->setSymbol(m_selected ? u"dot.radiowaves.left.and.right"_s : u"radio"_s);
-        m_symbol->setColor(m_selected ? tint() : OrlixStyle::current().secondaryText());
+        m_symbol->setColor(m_selected ? OrlixStyle::current().readable(tint(), kLargeInkContrast)
+                                      : OrlixStyle::current().secondaryText());
         update();
     }
 
@@ -243,10 +245,10 @@ void QuranPlayerCard::refresh()
 
     switch (soundscape::radioStatusTone(radio.status())) {
     case soundscape::StatusTone::tint:
-        m_status->setColor(tint());
+        m_status->setColor(OrlixStyle::current().readable(tint()));
         break;
     case soundscape::StatusTone::warning:
-        m_status->setColor(kWarning);
+        m_status->setColor(OrlixStyle::current().readable(kWarning));
         break;
     case soundscape::StatusTone::secondary:
         m_status->setColor(style.secondaryText());

@@ -148,7 +148,7 @@ SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &
 
     const auto restyle = [this, icon, label] {
         const OrlixStyle &style = OrlixStyle::current();
-        icon->setColor(style.tint(RailModule::nowPlaying));
+        icon->setColor(style.readable(style.tint(RailModule::nowPlaying), kLargeInkContrast));
         m_chevron->setColor(style.secondaryText());
         label->setColor(style.text());
         update();

@@ -15,6 +15,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,6 +32,9 @@ namespace kolu {
 namespace {
 
 constexpr int kMixSpacing = 7;
+constexpr int kMinimumRowHeight = 30;
+constexpr int kRowSpacing = 8;
+constexpr int kHorizontalPadding = 10;
 
 QColor faded(QColor color, qreal opacity)
 {
@@ -118,7 +122,7 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     , m_sound(std::move(sound))
     , m_button(new PlainButton(this))
     , m_symbol(new SoundscapeSymbol(m_sound.symbol, 14, m_button))
-    , m_title(new ShrinkLabel(m_sound.title, m_button))
+    , m_title(new ElidedLabel(m_sound.title, m_button))
     , m_mark(new SoundscapeSymbol(u"plus.circle"_s, 12, m_button))
     , m_slider(new QSlider(Qt::Horizontal, this))
 {
@@ -126,17 +130,26 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     setToolTip(tr("Mix ambient sounds together."));
     m_button->setObjectName(u"ambientTileButton"_s);
     m_button->setAccessibleName(m_sound.title);
-    m_button->setMinimumHeight(30);
+    m_button->setMinimumHeight(kMinimumRowHeight);
     m_button->setCursor(Qt::PointingHandCursor);
+    // Every name at one size, wrapped onto a second line where the tile is
+    // narrow: a shrunk or cut name would hide which sound the tile plays.
     m_title->setFont(OrlixFonts::system(12, QFont::Bold));
-    m_title->setMinimumScaleFactor(0.75);
+    m_title->setMaximumLines(2);
     m_title->setMinimumWidth(10);
-    auto *row = new QHBoxLayout(m_button);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(8);
-    row->addWidget(m_symbol);
-    row->addWidget(m_title, 1, Qt::AlignVCenter);
-    row->addWidget(m_mark);
+    m_title->setObjectName(u"ambientTileTitle"_s);
+    m_title->setFixedHeight(lineHeight());
+    m_stack = new QVBoxLayout(m_button);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->setSpacing(6);
+    m_row = new QHBoxLayout;
+    m_row->setSpacing(kRowSpacing);
+    m_row->addWidget(m_symbol);
+    m_row->addWidget(m_title, 1, Qt::AlignVCenter);
+    // Holds the symbols apart while the name sits under them.
+    m_row->addStretch(0);
+    m_row->addWidget(m_mark);
+    m_stack->addLayout(m_row);
 
     m_slider->setObjectName(u"ambientVolume"_s);
     m_slider->setRange(0, 1000);
@@ -144,7 +157,7 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     m_slider->hide();
 
     auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(10, 9, 10, 9);
+    column->setContentsMargins(kHorizontalPadding, 9, kHorizontalPadding, 9);
     column->setSpacing(7);
     column->addWidget(m_button);
     column->addWidget(m_slider);
@@ -164,6 +177,51 @@ void AmbientSoundTile::setActive(bool active)
     restyle();
 }
 
+int AmbientSoundTile::lineHeight() const
+{
+    return int(std::ceil(QFontMetricsF(m_title->font()).height()));
+}
+
+int AmbientSoundTile::nameWidth(bool below) const
+{
+    const int content = width() - 2 * kHorizontalPadding;
+    if (below)
+        return content;
+    return content - m_symbol->sizeHint().width() - m_mark->sizeHint().width() - 2 * kRowSpacing;
+}
+
+int AmbientSoundTile::nameLines(bool below) const
+{
+    const int room = nameWidth(below);
+    if (room <= 0 || m_title->isElided(room))
+        return 0;
+    // A word broken inside is not whole either.
+    const QFontMetricsF metrics(m_title->font());
+    for (const QString &word : m_sound.title.split(u' ', Qt::SkipEmptyParts))
+        if (metrics.horizontalAdvance(word) > room)
+            return 0;
+    return int(m_title->visibleLines(room).size());
+}
+
+void AmbientSoundTile::layOutName(bool below, int rowLines)
+{
+    if (below != m_nameBelow) {
+        m_nameBelow = below;
+        if (below) {
+            m_row->removeWidget(m_title);
+            m_stack->addWidget(m_title);
+        } else {
+            m_stack->removeWidget(m_title);
+            m_row->insertWidget(1, m_title, 1, Qt::AlignVCenter);
+        }
+    }
+    const int lines = std::max(1, nameLines(below));
+    // Beside the symbol every tile's row is as tall as the tallest name, so
+    // neighbours line up; under it every name keeps the same room.
+    m_title->setFixedHeight(lineHeight() * (below ? rowLines : lines));
+    m_button->setMinimumHeight(below ? 0 : std::max(kMinimumRowHeight, lineHeight() * rowLines));
+}
+
 void AmbientSoundTile::setVolume(double volume)
 {
     const QSignalBlocker blocker(m_slider);
@@ -174,10 +232,10 @@ void AmbientSoundTile::restyle()
 {
     const OrlixStyle &style = OrlixStyle::current();
     const QColor foreground = m_active ? tint() : style.text();
-    m_symbol->setColor(foreground);
+    m_symbol->setColor(style.readable(foreground, kLargeInkContrast));
     m_mark->setSymbol(m_active ? u"checkmark.circle.fill"_s : u"plus.circle"_s);
-    m_mark->setColor(faded(foreground, m_active ? 1.0 : 0.58));
-    m_title->setColor(foreground);
+    m_mark->setColor(faded(style.readable(foreground, kLargeInkContrast), m_active ? 1.0 : 0.58));
+    m_title->setColor(style.readable(foreground));
     QPalette sliderPalette = m_slider->palette();
     sliderPalette.setColor(QPalette::Highlight, tint());
     m_slider->setPalette(sliderPalette);
@@ -250,14 +308,12 @@ SoundscapeAmbientSection::SoundscapeAmbientSection(AppState &state, QWidget *par
     m_error->setObjectName(u"ambientError"_s);
     m_error->setFont(OrlixFonts::system(11, QFont::DemiBold));
     m_error->setWordWrap(true);
-    QPalette palette = m_error->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 149, 0));
-    m_error->setPalette(palette);
     column->addWidget(m_error);
 
     connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::volumeByTrackIDChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::errorMessageChanged, this, &SoundscapeAmbientSection::refresh);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapeAmbientSection::refresh);
     refresh();
 }
 
@@ -265,6 +321,28 @@ void SoundscapeAmbientSection::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     fitMixSymbols();
+    fitTileNames();
+}
+
+void SoundscapeAmbientSection::fitTileNames()
+{
+    // Names sit beside their symbols while every one fits there whole, on at
+    // most two lines; else every name goes under its tile's symbols.
+    const auto mostLines = [this](bool below) {
+        int most = 1;
+        for (const AmbientSoundTile *tile : std::as_const(m_tiles)) {
+            const int lines = tile->nameLines(below);
+            if (lines == 0)
+                return 0;
+            most = std::max(most, lines);
+        }
+        return most;
+    };
+    const int beside = mostLines(false);
+    const bool below = beside == 0;
+    const int lines = below ? std::max(1, mostLines(true)) : beside;
+    for (AmbientSoundTile *tile : std::as_const(m_tiles))
+        tile->layOutName(below, lines);
 }
 
 void SoundscapeAmbientSection::fitMixSymbols()
@@ -289,6 +367,9 @@ void SoundscapeAmbientSection::refresh()
     }
     m_error->setText(mixer.errorMessage().value_or(QString()));
     m_error->setVisible(mixer.errorMessage().has_value());
+    QPalette palette = m_error->palette();
+    palette.setColor(QPalette::WindowText, OrlixStyle::current().readable(QColor(255, 149, 0)));
+    m_error->setPalette(palette);
 }
 
 // ---------------------------------------------------------------------------
@@ -348,7 +429,7 @@ void SoundscapeNowPlayingSummary::refresh()
     m_subtitle->setText(soundscape::summarySubtitle(radio.status(), int(active.size()), mixer.isPlaying()));
     const bool pause = soundscape::summaryShowsPause(radio.status(), mixer.isPlaying());
     m_symbol->setSymbol(pause ? u"pause.circle.fill"_s : u"play.circle.fill"_s);
-    m_symbol->setColor(pause ? tint() : style.secondaryText());
+    m_symbol->setColor(pause ? style.readable(tint(), kLargeInkContrast) : style.secondaryText());
     m_button->setAccessibleName(pause ? tr("Pause") : tr("Play"));
     m_title->setColor(style.text());
     m_subtitle->setColor(style.secondaryText());

@@ -7,8 +7,10 @@
 
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QSlider;
+class QVBoxLayout;
 
 namespace kolu {
 
@@ -53,6 +55,12 @@ public:
     void setVolume(double volume);
     QAbstractButton *button() const { return m_button; }
     QSlider *slider() const { return m_slider; }
+    // On how many lines (one or two) the name shows whole at the tile's
+    // width, beside its symbols or under them; 0 when it cannot.
+    int nameLines(bool below) const;
+    // Puts the name beside the symbols or under them, `lines` lines tall for
+    // the tallest name of the section.
+    void layOutName(bool below, int lines);
 
 Q_SIGNALS:
     void toggled();
@@ -63,12 +71,17 @@ protected:
 
 private:
     void restyle();
+    int lineHeight() const;
+    int nameWidth(bool below) const;
 
     SoundscapeTrack m_sound;
     bool m_active = false;
+    bool m_nameBelow = false;
     QAbstractButton *m_button;
+    QVBoxLayout *m_stack = nullptr;
+    QHBoxLayout *m_row = nullptr;
     SoundscapeSymbol *m_symbol;
-    ShrinkLabel *m_title;
+    ElidedLabel *m_title;
     SoundscapeSymbol *m_mark;
     QSlider *m_slider;
 };
@@ -90,6 +103,7 @@ private:
     };
     void refresh();
     void fitMixSymbols();
+    void fitTileNames();
 
     AppState &m_state;
     QList<MixButton> m_mixes;

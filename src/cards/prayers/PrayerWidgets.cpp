@@ -201,7 +201,7 @@ void PrayerTimeRow::applyColors()
 {
     const OrlixStyle &style = OrlixStyle::current();
     m_name->setColor(style.text());
-    m_time->setColor(m_isNext ? prayersTint() : style.secondaryText());
+    m_time->setColor(m_isNext ? style.readable(prayersTint()) : style.secondaryText());
     m_switch->setTint(prayersTint());
     update();
 }
@@ -216,7 +216,7 @@ void PrayerTimeRow::paintEvent(QPaintEvent *)
     const QRectF icon(10, (height() - 24) / 2.0, 24, 24);
     painter.fillPath(continuousRoundedRect(icon, 7), withAlpha(tint, m_isNext ? 0.18 : 0.08));
     IconProvider::paint(painter, icon, m_isNext ? u"moon.stars.fill"_s : u"moon.stars"_s, 14,
-                        m_isNext ? tint : style.secondaryText(), IconWeight::bold);
+                        m_isNext ? style.readable(tint, kLargeInkContrast) : style.secondaryText(), IconWeight::bold);
 }
 
 } // namespace kolu

@@ -150,7 +150,7 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
         const OrlixStyle &style = OrlixStyle::current();
         caption->setColor(style.secondaryText());
         m_nextName->setColor(style.text());
-        m_nextSubtitle->setColor(prayersTint());
+        m_nextSubtitle->setColor(style.readable(prayersTint()));
         today->setColor(style.text());
         m_listCity->setColor(style.secondaryText());
         m_spinner->setColor(style.secondaryText());

@@ -311,7 +311,7 @@ void RemindersCard::rebuildList()
         auto *count = new ElidedLabel(QString::number(section.reminders.size()), block);
         count->setObjectName(u"reminderSectionCount"_s);
         count->setFont(OrlixFonts::system(10, QFont::Bold));
-        count->setColor(style.tint(RailModule::reminders));
+        count->setColor(style.readable(style.tint(RailModule::reminders)));
         count->setAlignment(Qt::AlignRight);
         titleLine->addWidget(title, 1);
         titleLine->addWidget(count);

@@ -72,9 +72,9 @@ QColor statusColor(StatusTint tint)
 {
     switch (tint) {
     case StatusTint::green:
-        return QColor(52, 168, 83);
+        return OrlixStyle::current().readable(QColor(52, 168, 83));
     case StatusTint::orange:
-        return QColor(232, 130, 30);
+        return OrlixStyle::current().readable(QColor(232, 130, 30));
     case StatusTint::accent:
     case StatusTint::secondary:
         break;

@@ -30,7 +30,7 @@ protected:
     {
         QPainter painter(this);
         IconProvider::paint(painter, QRectF(0, 2, 14, 14), QStringLiteral("checkmark.circle.fill"), 11,
-                            themeAccentColor(), IconWeight::bold);
+                            OrlixStyle::current().readable(themeAccentColor(), kLargeInkContrast), IconWeight::bold);
     }
 };
 
@@ -51,9 +51,9 @@ ReleaseNotesCard::ReleaseNotesCard(const QString &version, const QString &label,
     auto *labelText = new ElidedLabel(label, this);
     labelText->setObjectName(QStringLiteral("releaseNotesLabel"));
     labelText->setFont(OrlixFonts::system(10, QFont::Bold));
-    labelText->setColor(themeAccentColor());
+    labelText->setColor(OrlixStyle::current().readable(themeAccentColor()));
     connect(&OrlixStyle::current(), &OrlixStyle::changed, labelText,
-            [labelText] { labelText->setColor(themeAccentColor()); });
+            [labelText] { labelText->setColor(OrlixStyle::current().readable(themeAccentColor())); });
     header->addWidget(versionText, 1, Qt::AlignBaseline);
     header->addWidget(labelText, 0, Qt::AlignBaseline);
     content->addWidget(rowHolder(header, nullptr));

@@ -49,8 +49,8 @@ void OrlixSwitch::paintEvent(QPaintEvent *)
     const OrlixStyle &style = OrlixStyle::current();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
-        painter.setOpacity(0.45);
+    const qreal faded = isEnabled() ? 1.0 : 0.45;
+    painter.setOpacity(faded);
     const QRectF track = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal radius = track.height() / 2;
     const qreal on = std::clamp(m_position, 0.0, 1.0);
@@ -61,9 +61,21 @@ void OrlixSwitch::paintEvent(QPaintEvent *)
                                    float(offColor.greenF() + (onColor.greenF() - offColor.greenF()) * on),
                                    float(offColor.blueF() + (onColor.blueF() - offColor.blueF()) * on),
                                    float(offColor.alphaF() + (onColor.alphaF() - offColor.alphaF()) * on));
-    painter.setPen(QPen(style.hairline(), 0.8));
+    painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
     painter.drawRoundedRect(track, radius, radius);
+    // The track's edge is what shows an off switch on a light surface (the
+    // inset fill is nearly the surface itself): it keeps the boundary
+    // contrast of a control there, disabled or not.
+    if (style.colorScheme() == ColorScheme::light) {
+        painter.setOpacity(1);
+        painter.setPen(QPen(style.readable(style.hairline(), kLargeInkContrast), 1.0));
+    } else {
+        painter.setPen(QPen(style.hairline(), 0.8));
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(track, radius, radius);
+    painter.setOpacity(faded);
 
     const qreal knob = track.height() - 4;
     const qreal x = track.left() + 2 + (track.width() - knob - 4) * m_position;

@@ -63,7 +63,7 @@ void StatusPill::paintEvent(QPaintEvent *)
     border.setAlphaF(border.alphaF() * 0.35f);
     painter.strokePath(shape, QPen(border, kBorder));
     painter.setFont(pillFont());
-    painter.setPen(m_tint);
+    painter.setPen(style.readable(m_tint));
     painter.drawText(rect(), Qt::AlignCenter, m_text);
 }
 

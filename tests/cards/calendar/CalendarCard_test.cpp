@@ -12,6 +12,8 @@
 #include "style/widgets/SegmentedPicker.h"
 
 #include "../CardTest.h"
+#include "../../style/ColorMeasure.h"
+#include "../../style/LightLooks.h"
 
 #include <cmath>
 
@@ -198,6 +200,21 @@ TEST_F(CalendarCardTest, RunningEventTextReadsInEveryLook)
         const QRgb pillFill = image.pixel(pill->mapTo(card.get(), QPoint(5, pill->height() / 2)));
         EXPECT_GE(contrast(colors.details, cardFill), 4.5) << theme << "-" << mode;
         EXPECT_GE(contrast(colors.pillContent, pillFill), 3.0) /* bold digits */ << theme << "-" << mode;
+    }
+}
+
+// Measured from the pixels: the meeting button's label reads on its light
+// blue fill in light appearance, and stays white in dark appearance.
+TEST_F(CalendarCardTest, TheMeetingButtonLabelReadsOnItsFill)
+{
+    OrlixStyle style(defaults);
+    CalendarMeetingButton button;
+    button.resize(button.sizeHint());
+    for (const char *theme : test::kLightThemes) {
+        SCOPED_TRACE(theme);
+        test::useLightLook(defaults, style, theme);
+        EXPECT_GE(test::drawnContrast(button, button.rect().adjusted(2, 2, -2, -2), test::lightCardBackdrop(style)),
+                  kBodyTextContrast);
     }
 }
 

@@ -9,6 +9,8 @@
 #include "style/Motion.h"
 
 #include "../CardTest.h"
+#include "../../style/ColorMeasure.h"
+#include "../../style/LightLooks.h"
 
 #include <QMenu>
 
@@ -150,6 +152,24 @@ TEST_F(FocusCardTest, RestartAfterCompletionRunsOneFullSession)
     QCoreApplication::processEvents();
     EXPECT_EQ(services.notifications->banners.size(), before + 1) << "one ending, one banner";
     EXPECT_EQ(services.notifications->banners.back().content.title, u"Focus finished"_s);
+}
+
+// Measured from the pixels: the orange "Focus time" and "25 min" read on a
+// light card in every light look.
+TEST_F(FocusCardTest, TheOrangeTextsReadOnLightCards)
+{
+    OrlixStyle style(defaults);
+    makeCard();
+    for (const char *theme : test::kLightThemes) {
+        SCOPED_TRACE(theme);
+        test::useLightLook(defaults, style, theme);
+        const QColor backdrop = test::lightCardBackdrop(style);
+        for (const char *name : {"focusModeTitle", "focusMinutesButton"}) {
+            QWidget *part = find(QString::fromLatin1(name));
+            ASSERT_NE(part, nullptr);
+            EXPECT_GE(test::drawnContrast(*part, part->rect(), backdrop), kBodyTextContrast) << name;
+        }
+    }
 }
 
 TEST(FocusTimerRingTest, TheArcRunsClockwiseFromTheTop)

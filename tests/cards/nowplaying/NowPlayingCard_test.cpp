@@ -7,6 +7,7 @@
 #include "cards/nowplaying/SoundscapeWidgets.h"
 #include "services/media/QuranAudioManager.h"
 #include "services/media/SoundscapeAudioManager.h"
+#include "style/OrlixStyle.h"
 #include "style/widgets/OrlixButton.h"
 
 #include "../CardTest.h"
@@ -15,6 +16,8 @@
 #include "cards/nowplaying/NowPlayingControls.h"
 #include "cards/nowplaying/NowPlayingHeroRules.h"
 #include "FakeMprisPlayer.h"
+#include "../../style/ColorMeasure.h"
+#include "../../style/LightLooks.h"
 
 #include <QGraphicsEffect>
 #include <QSlider>
@@ -183,6 +186,32 @@ TEST(SoundscapeRulesTest, RadioStatusLinePlayButtonAndSummary)
     EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::idle(), 2, false), u"Paused"_s);
     EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::error(u"x"_s), 1, true), u"Ambient soundscape"_s);
     EXPECT_EQ(soundscape::summarySubtitle(QuranPlayerStatus::idle(), 3, true), u"3 sounds playing"_s);
+}
+
+// Measured from the pixels: a playing sound's yellow name and symbol, and the
+// disclosure's symbol, read on a light card in every light look.
+TEST_F(NowPlayingCardTest, PlayingSoundsReadOnLightCards)
+{
+    OrlixStyle style(defaults);
+    makeCard();
+    card->ambient()->setExpanded(true);
+    state->toggleSoundscape(track(u"rain"_s));
+    AmbientSoundTile *rain = tile(u"rain"_s);
+    ASSERT_NE(rain, nullptr);
+    for (const char *theme : test::kLightThemes) {
+        SCOPED_TRACE(theme);
+        test::useLightLook(defaults, style, theme);
+        QCoreApplication::sendPostedEvents();
+        const QColor backdrop = test::lightCardBackdrop(style);
+        auto *title = rain->findChild<ElidedLabel *>(u"ambientTileTitle"_s);
+        ASSERT_NE(title, nullptr);
+        const QRect titleArea(title->mapTo(rain, QPoint()), title->size());
+        EXPECT_GE(test::drawnContrast(*rain, titleArea, backdrop), kBodyTextContrast);
+        // The sound's symbol, left of its name.
+        const QRect symbolArea(rain->findChild<SoundscapeSymbol *>()->mapTo(rain, QPoint()),
+                               rain->findChild<SoundscapeSymbol *>()->size());
+        EXPECT_GE(test::drawnContrast(*rain, symbolArea, backdrop), kLargeInkContrast);
+    }
 }
 
 TEST_F(NowPlayingCardTest, AStationRowShowsItsStationAClickOnlyChoosesItAndTheRadioCardFollows)
@@ -430,6 +459,30 @@ TEST_F(NowPlayingHeroTest, TheTextsBadgeAndMuteFollowTheItemAndTheTileIsTheShort
         card->resize(hero);
         EXPECT_EQ(card->tileRect(), tile);
         EXPECT_EQ(QRect(artwork().mapTo(card.get(), QPoint()), artwork().size()), tile);
+    }
+}
+
+// Over the lightest artwork the white title reads from its first line: the
+// darkening starts above it, for one line and for two.
+TEST_F(NowPlayingHeroTest, TheTitleReadsOverWhiteArtworkFromItsFirstLine)
+{
+    QImage white(64, 64, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const QString whiteFile = makeFile(u"white.png"_s, test::encoded(white));
+    makeCard();
+    card->resize(238, NowPlayingHero::preferredHeight);
+    for (const QString &title : {u"Clair de Lune"_s, u"Clair de Lune, Suite bergamasque, third movement"_s}) {
+        SCOPED_TRACE(title.toStdString());
+        NowPlayingItem playing = item(whiteFile);
+        playing.title = title;
+        state->setNowPlaying(playing);
+        ASSERT_TRUE(artworkSettled());
+        ASSERT_TRUE(artwork().showsArtwork());
+        QCoreApplication::sendPostedEvents();
+        auto *label = find<ElidedLabel>(u"nowPlayingTitle"_s);
+        const int line = QFontMetrics(label->font()).height();
+        const QRect firstLine(label->mapTo(card.get(), QPoint()), QSize(label->width(), line));
+        EXPECT_GE(test::drawnContrast(*card, firstLine, Qt::white), kBodyTextContrast);
     }
 }
 

@@ -9,7 +9,11 @@
 #include "style/widgets/SegmentedPicker.h"
 #include "style/widgets/Reveal.h"
 
+#include "style/OrlixStyle.h"
+
 #include "../CardTest.h"
+#include "../../style/ColorMeasure.h"
+#include "../../style/LightLooks.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -103,6 +107,25 @@ TEST_F(RemindersCardTest, ChipsStoreTheirFilterAndSectionsFollowTheDayBoundaries
         EXPECT_TRUE(find<QAbstractButton>(chip)->isChecked());
     }
     EXPECT_EQ(text(u"reminderCountLine"_s), u"3 open reminders"_s);
+}
+
+// Measured from the pixels: the green count beside a section's title reads
+// on a light card in every light look.
+TEST_F(RemindersCardTest, SectionCountsReadOnLightCards)
+{
+    OrlixStyle style(defaults);
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    state->setRemindersConnection(RemindersConnectionState::ready());
+    state->setReminders({due(u"midnight"_s, clock.now().toTimeZone(zone).date().startOfDay(zone))});
+    makeCard();
+    for (const char *theme : test::kLightThemes) {
+        SCOPED_TRACE(theme);
+        test::useLightLook(defaults, style, theme);
+        test::settle();
+        auto *count = find<ElidedLabel>(u"reminderSectionCount"_s);
+        ASSERT_NE(count, nullptr);
+        EXPECT_GE(test::drawnContrast(*count, count->rect(), test::lightCardBackdrop(style)), kBodyTextContrast);
+    }
 }
 
 TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLessThanHeld)
