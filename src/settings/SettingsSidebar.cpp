@@ -9,6 +9,7 @@
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OverlayScrollBar.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QPainter>
@@ -115,10 +116,12 @@ SettingsSidebar::SettingsSidebar(QWidget *parent)
     setFixedWidth(kWidth);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(18);
+    outer->setSpacing(14);
 
+    // Sized so the last row (and its highlight) shows whole above the
+    // window's bottom edge; with larger fonts the list scrolls instead.
     auto *header = new QVBoxLayout;
-    header->setContentsMargins(18, 24, 18, 0);
+    header->setContentsMargins(18, 20, 18, 0);
     header->setSpacing(8);
     header->addWidget(new OrlixSettingsLogo(58, this), 0, Qt::AlignLeft);
     auto *names = new QVBoxLayout;
@@ -136,14 +139,14 @@ SettingsSidebar::SettingsSidebar(QWidget *parent)
     scroll->setObjectName(QStringLiteral("settingsSidebarScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
     scroll->viewport()->setAutoFillBackground(false);
+    OverlayScrollBar::attach(scroll); // with large fonts the list scrolls
     auto *list = new QWidget;
     list->setAutoFillBackground(false);
     auto *groups = new QVBoxLayout(list);
-    groups->setContentsMargins(10, 2, 10, 20);
-    groups->setSpacing(18);
+    groups->setContentsMargins(10, 2, 10, 12);
+    groups->setSpacing(14);
     for (const SettingsSidebarGroup &group : settingsSidebarGroups()) {
         auto *column = new QVBoxLayout;
         column->setSpacing(6);

@@ -9,6 +9,7 @@
 #include "style/Fonts.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/OverlayScrollBar.h"
 #include "style/widgets/ElidedLabel.h"
 
 #include <QHBoxLayout>
@@ -98,6 +99,8 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
+    // A thin bar over the page's margin: a page is as wide scrolled or not.
+    OverlayScrollBar::attach(m_scroll);
     auto *canvas = new QWidget;
     canvas->setAutoFillBackground(false);
     auto *canvasLayout = new QHBoxLayout(canvas);

@@ -64,6 +64,10 @@ public:
     // colour (enabled, disabled, highlighted), so it follows theme changes.
     static QIcon symbolIcon(const QString &symbol);
 
+    // Whether a compositor blends see-through window corners now (asked
+    // by the kit's own pop-ups, which round where it does).
+    bool composites() const;
+
     // Whether `menu` is drawn with rounded corners right now.
     bool roundedCorners(const QWidget *menu) const;
 
@@ -74,7 +78,6 @@ private:
     void dress(QWidget *widget);
     void refresh(QWidget *widget);
     void refreshAll();
-    bool composites() const;
 
     QStyle *m_style = nullptr;
     std::function<bool()> m_isCompositing;

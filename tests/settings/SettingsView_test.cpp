@@ -4,12 +4,15 @@
 #include "settings/pages/ReleaseNotesCard.h"
 #include "style/Motion.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OverlayScrollBar.h"
 
 #include "ManualAnimationDriver.h"
 #include "SettingsFixture.h"
 #include "../style/LightLooks.h"
 
 #include <QImage>
+
+#include <map>
 #include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -77,6 +80,52 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
     for (const auto &group : settingsSidebarGroups())
         inGroups += group.pages.size();
     EXPECT_EQ(inGroups, caseCount<OrlixSettingsPage>());
+}
+
+TEST_F(SettingsViewTest, PagesOfOneMaximumAreEquallyWideScrolledOrNotAndTheBarIsTheKitsThinOne)
+{
+    SettingsView view(*state, updates);
+    view.show();
+    auto *area = view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"));
+    auto *column = view.findChild<QWidget *>(QStringLiteral("settingsContentColumn"));
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "no stock scroll bar";
+    std::map<int, int> widthFor; // column width per maximum width
+    bool someScrolled = false;
+    for (OrlixSettingsPage page : allCases<OrlixSettingsPage>()) {
+        view.setSelectedPage(page);
+        QCoreApplication::sendPostedEvents();
+        for (int round = 0; round < 10; ++round)
+            QCoreApplication::processEvents(); // the page's height settles
+        const bool scrolls = area->verticalScrollBar()->maximum() > 0;
+        someScrolled |= scrolls;
+        if (auto *bar = area->findChild<OverlayScrollBar *>()) {
+            EXPECT_EQ(bar->isVisible(), scrolls) << rawValue(page).toStdString();
+        } else {
+            ADD_FAILURE() << "no thin scroll bar";
+        }
+        EXPECT_EQ(area->viewport()->width(), area->width()) << "the bar takes no room";
+        const auto [it, fresh] = widthFor.emplace(column->maximumWidth(), column->width());
+        if (!fresh) {
+            EXPECT_EQ(column->width(), it->second) << rawValue(page).toStdString();
+        }
+    }
+    EXPECT_TRUE(someScrolled) << "a longer page scrolls";
+}
+
+TEST_F(SettingsViewTest, SidebarShowsItsLastRowWholeAboveTheWindowsEdge)
+{
+    SettingsView view(*state, updates);
+    view.show();
+    QCoreApplication::processEvents();
+    auto *last = view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-localData"));
+    ASSERT_NE(last, nullptr);
+    view.setSelectedPage(OrlixSettingsPage::localData);
+    auto *area = view.findChild<QScrollArea *>(QStringLiteral("settingsSidebarScroll"));
+    const QRect row(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
+    // Whole inside the visible list with room to spare below, unscrolled.
+    EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+    EXPECT_LE(row.bottom() + 8, area->viewport()->height()) << row.bottom() << " in " << area->viewport()->height();
+    EXPECT_LE(area->mapTo(&view, QPoint(0, area->viewport()->height())).y(), view.height());
 }
 
 TEST_F(SettingsViewTest, OnlyARealCalendarSoundChangeRefreshes)

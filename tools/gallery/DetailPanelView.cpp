@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace kolu::gallery {
 
 namespace {
@@ -16,7 +18,7 @@ namespace {
 // layout inside it has settled.
 class MenuBelow : public QObject {
 public:
-    MenuBelow(QWidget *anchor, QMenu *menu, QObject *parent)
+    MenuBelow(QWidget *anchor, QWidget *menu, QObject *parent)
         : QObject(parent)
         , m_anchor(anchor)
         , m_menu(menu)
@@ -28,9 +30,13 @@ public:
         if (event->type() == QEvent::Paint || event->type() == QEvent::Show) {
             auto *panel = static_cast<QWidget *>(watched);
             m_menu->adjustSize();
+            // Never narrower than its field, as in the program.
+            m_menu->resize(std::max(m_menu->width(), m_anchor->width()), m_menu->height());
             QPoint at = m_anchor->mapTo(panel, QPoint(0, m_anchor->height() + 4));
             if (at.y() + m_menu->height() > panel->height())
                 at = m_anchor->mapTo(panel, QPoint(0, -m_menu->height() - 4));
+            // Kept inside the panel across, as the program keeps it inside the card.
+            at.setX(std::max(0, std::min(at.x(), panel->width() - m_menu->width())));
             m_menu->move(at);
             if (!m_menu->isVisible()) {
                 m_menu->show();
@@ -42,7 +48,7 @@ public:
 
 private:
     QWidget *m_anchor;
-    QMenu *m_menu;
+    QWidget *m_menu;
 };
 
 // A widget's children are shown before the widget's own show event, so
@@ -71,7 +77,7 @@ private:
 
 } // namespace
 
-void showMenuInPicture(QWidget *panel, QWidget *anchor, QMenu *menu)
+void showMenuInPicture(QWidget *panel, QWidget *anchor, QWidget *menu)
 {
     menu->setParent(panel, Qt::Widget);
     panel->installEventFilter(new MenuBelow(anchor, menu, panel));

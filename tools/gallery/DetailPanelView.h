@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class QMenu;
+class QWidget;
 class QWidget;
 
 namespace kolu::gallery {
@@ -17,7 +17,7 @@ QWidget *inDetailPanel(RailModule module, const std::function<void(QWidget *card
 
 // Draws `menu`, a popup of its own in the running program, inside the
 // picture of `panel`, just below `anchor`, where it opens.
-void showMenuInPicture(QWidget *panel, QWidget *anchor, QMenu *menu);
+void showMenuInPicture(QWidget *panel, QWidget *anchor, QWidget *menu);
 
 // Runs `then` once `panel` has been shown, after every card inside it has
 // answered its own showing (to put the state in place the card would have

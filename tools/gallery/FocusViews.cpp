@@ -11,6 +11,8 @@
 
 #include "ManualClock.h"
 
+#include <QMenu>
+
 #include <cstring>
 
 namespace kolu::gallery {

@@ -8,6 +8,10 @@
 #include "cards/reminders/RemindersCard.h"
 #include "model/UserDefaults.h"
 #include "state/AppState.h"
+#include "style/DateText.h"
+#include "style/widgets/ChoicePopup.h"
+#include "style/widgets/MonthPopup.h"
+#include "style/widgets/OrlixDateField.h"
 
 #include <QLineEdit>
 
@@ -53,20 +57,40 @@ std::vector<ReminderItem> sampleReminders()
     return items;
 }
 
+enum class Popup { none, date, time };
+
 QWidget *card(const QString &filter, const RemindersConnectionState &connection, bool withReminders,
-              bool composing = false)
+              bool composing = false, Popup popup = Popup::none)
 {
     AppState &s = state();
     s.defaults().set(SettingsKey::orlixReminderFilter, filter);
     s.setRemindersConnection(connection);
     s.setReminders(withReminders ? sampleReminders() : std::vector<ReminderItem>{});
-    return inDetailPanel(RailModule::reminders, [composing](QWidget *built) {
+    QWidget *panel = inDetailPanel(RailModule::reminders, [composing](QWidget *built) {
         auto *view = static_cast<RemindersCard *>(built);
         if (composing) {
             view->composerAction();
             view->findChild<QLineEdit *>(u"reminderTitleField"_s)->setText(u"Buy milk"_s);
         }
     });
+    if (popup == Popup::none)
+        return panel;
+    // The pop-up, a window of its own in the program, drawn in the picture
+    // where it opens.
+    const QDateTime now = clock().now().toLocalTime();
+    auto *field =
+        panel->findChild<OrlixDateField *>(popup == Popup::date ? u"reminderDatePicker"_s : u"reminderTimePicker"_s);
+    KitPopup *shown = nullptr;
+    if (popup == Popup::date) {
+        shown = new MonthPopup(now.date(), now.date(), nullptr);
+    } else {
+        QStringList times;
+        for (int minutes = 0; minutes < 24 * 60; minutes += 30)
+            times << DateText::user().format(QDateTime(now.date(), QTime(minutes / 60, minutes % 60)), u"jmm"_s);
+        shown = new ChoicePopup(times, now.time().hour() * 2 + now.time().minute() / 30, nullptr);
+    }
+    showMenuInPicture(panel, field, shown);
+    return panel;
 }
 
 } // namespace
@@ -110,6 +134,14 @@ std::vector<View> remindersViews()
          {kDetailPanelWidth, kDetailPanelHeight},
          false,
          [=](const Context &) { return card(u"today"_s, ready, true, true); }},
+        {"reminders-date-popup",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [=](const Context &) { return card(u"today"_s, ready, true, true, Popup::date); }},
+        {"reminders-time-popup",
+         {kDetailPanelWidth, kDetailPanelHeight},
+         false,
+         [=](const Context &) { return card(u"today"_s, ready, true, true, Popup::time); }},
         {"reminders-one",
          {kDetailPanelWidth, kDetailPanelHeight},
          false,

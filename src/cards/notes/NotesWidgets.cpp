@@ -66,6 +66,14 @@ public:
     QSize sizeHint() const override { return {120, 8 + fontMetrics().height() + 8}; }
 
 protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        // The menu opens under the button's leading edge: never narrower.
+        if (menu())
+            menu()->setMinimumWidth(width());
+        QToolButton::resizeEvent(event);
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,20 +39,31 @@ QColor prayersTint()
     return OrlixStyle::current().tint(RailModule::prayers);
 }
 
-// The chevron that opens the choices; its whole frame takes clicks.
+// The chevron that opens the choices; its whole frame takes clicks. The
+// menu belongs to the whole field: the field opens it under itself.
 class ChevronButton : public QToolButton {
 public:
-    explicit ChevronButton(QWidget *parent)
-        : QToolButton(parent)
+    ChevronButton(PrayerLocationField *field)
+        : QToolButton(field)
+        , m_field(field)
     {
         setFixedSize(22, 24);
-        setPopupMode(QToolButton::InstantPopup);
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::NoFocus);
         repaintOnStyleChange(this);
     }
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() != Qt::LeftButton) {
+            QToolButton::mousePressEvent(event);
+            return;
+        }
+        m_field->openMenu();
+        event->accept();
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
@@ -60,6 +72,9 @@ protected:
             color = withAlpha(color, 0.4);
         IconProvider::paint(painter, rect(), u"chevron.down"_s, 10, color, IconWeight::bold);
     }
+
+private:
+    PrayerLocationField *m_field;
 };
 
 } // namespace
@@ -132,6 +147,17 @@ void PrayerLocationField::setOptions(const QStringList &options)
     for (const QString &option : options)
         connect(menu->addAction(option), &QAction::triggered, this, [this, option] { choose(option); });
     m_menuButton->setEnabled(!options.isEmpty());
+}
+
+void PrayerLocationField::openMenu()
+{
+    QMenu *menu = m_menuButton->menu();
+    if (!m_menuButton->isEnabled() || menu->actions().isEmpty())
+        return;
+    // Under the field's leading edge and never narrower than the field; the
+    // menu itself stays on the screen, above the field where below is short.
+    menu->setMinimumWidth(width());
+    menu->popup(mapToGlobal(QPoint(0, height() + 2)));
 }
 
 void PrayerLocationField::choose(const QString &option)

@@ -26,6 +26,8 @@ public:
     void setText(const QString &text);
     void setOptions(const QStringList &options);
     const QStringList &options() const { return m_options; }
+    // Opens the menu of choices under the field, at least as wide as it.
+    void openMenu();
     // Picks `option` as the menu would.
     void choose(const QString &option);
 

@@ -72,6 +72,13 @@ void MenuPicker::rebuildMenu()
     }
 }
 
+void MenuPicker::resizeEvent(QResizeEvent *event)
+{
+    // The menu opens under the picker's leading edge: never narrower.
+    menu()->setMinimumWidth(width());
+    QToolButton::resizeEvent(event);
+}
+
 QSize MenuPicker::sizeHint() const
 {
     const QFontMetricsF metrics(pickerFont());

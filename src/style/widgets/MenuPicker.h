@@ -7,7 +7,7 @@ namespace kolu {
 
 // A compact picker: the chosen item's title and a chevron on a raised
 // rounded rectangle; a click opens a menu of all items, the chosen one
-// checked. The menu's actions are named "menuPickerItem<index>".
+// checked, never narrower than the picker. The menu's actions are named "menuPickerItem<index>".
 class MenuPicker : public QToolButton {
     Q_OBJECT
 public:
@@ -27,6 +27,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void rebuildMenu();

@@ -3,16 +3,15 @@
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
+#include "style/PopupPlacement.h"
+#include "style/widgets/ChoicePopup.h"
+#include "style/widgets/MonthPopup.h"
 #include "style/widgets/OrlixTextField.h"
 #include "style/widgets/StyledWidget.h"
 
-#include <QCalendarWidget>
-#include <QPointer>
 #include <QFontMetricsF>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPainter>
-#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -25,24 +24,6 @@ namespace kolu {
 namespace {
 
 constexpr int kPadX = 8, kPadY = 6;
-
-QPalette themedPalette(QPalette palette)
-{
-    const OrlixStyle &style = OrlixStyle::current();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Window, style.surfaceRaised());
-        palette.setColor(group, QPalette::Base, style.surface());
-        palette.setColor(group, QPalette::AlternateBase, style.surfaceRaised());
-        palette.setColor(group, QPalette::Button, style.surfaceRaised());
-        palette.setColor(group, QPalette::WindowText, style.text());
-        palette.setColor(group, QPalette::Text, style.text());
-        palette.setColor(group, QPalette::ButtonText, style.text());
-        palette.setColor(group, QPalette::Highlight, style.primaryButtonFill());
-        palette.setColor(group, QPalette::HighlightedText, style.primaryButtonLabel());
-    }
-    palette.setColor(QPalette::Disabled, QPalette::Text, style.mutedText());
-    return palette;
-}
 
 } // namespace
 
@@ -168,49 +149,33 @@ void OrlixDateField::openPopup()
     if (!isEnabled())
         return;
     delete m_popup;
+    KitPopup *popup = nullptr;
     if (m_mode == Mode::date) {
-        auto *frame = new QWidget(this, Qt::Popup);
-        frame->setObjectName(u"datePopup"_s);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        frame->setPalette(themedPalette(frame->palette()));
-        frame->setAutoFillBackground(true);
-        auto *layout = new QVBoxLayout(frame);
-        layout->setContentsMargins(4, 4, 4, 4);
-        auto *calendar = new QCalendarWidget(frame);
-        calendar->setObjectName(u"datePopupCalendar"_s);
-        calendar->setPalette(frame->palette());
-        calendar->setGridVisible(false);
-        calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-        calendar->setSelectedDate(m_value.date());
-        layout->addWidget(calendar);
-        connect(calendar, &QCalendarWidget::clicked, this, [this, frame](QDate day) {
-            setValueFromUser(QDateTime(day, m_value.time()));
-            frame->close();
-        });
-        connect(calendar, &QCalendarWidget::activated, this, [this, frame](QDate day) {
-            setValueFromUser(QDateTime(day, m_value.time()));
-            frame->close();
-        });
-        m_popup = frame;
+        auto *month = new MonthPopup(m_value.date(), m_today ? m_today() : QDate::currentDate(), this);
+        month->setObjectName(u"datePopup"_s);
+        connect(month, &MonthPopup::dayChosen, this,
+                [this](QDate day) { setValueFromUser(QDateTime(day, m_value.time())); });
+        popup = month;
     } else {
-        auto *menu = new QMenu(this);
-        menu->setObjectName(u"timePopup"_s);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        QAction *nearest = nullptr;
+        QStringList times;
         const int now = m_value.time().hour() * 60 + m_value.time().minute();
+        int chosen = 0;
         for (int minutes = 0; minutes < 24 * 60; minutes += 30) {
-            const QTime time(minutes / 60, minutes % 60);
-            QAction *action = menu->addAction(format(QDateTime(m_value.date(), time)));
-            connect(action, &QAction::triggered, this,
-                    [this, time] { setValueFromUser(QDateTime(m_value.date(), time)); });
+            times << format(QDateTime(m_value.date(), QTime(minutes / 60, minutes % 60)));
             if (minutes <= now)
-                nearest = action;
+                chosen = minutes / 30;
         }
-        menu->setActiveAction(nearest);
-        m_popup = menu;
+        auto *list = new ChoicePopup(times, chosen, this);
+        list->setObjectName(u"timePopup"_s);
+        connect(list, &ChoicePopup::chosen, this,
+                [this](int index) { setValueFromUser(QDateTime(m_value.date(), QTime(index / 2, index % 2 * 30))); });
+        popup = list;
     }
-    m_popup->move(mapToGlobal(QPoint(0, height() + 2)));
-    m_popup->show();
+    m_popup = popup;
+    showPopupFor(popup, this, popup->sizeHint());
+    popup->setFocus(Qt::PopupFocusReason);
+    if (auto *list = qobject_cast<ChoicePopup *>(popup))
+        list->centreCurrent();
 }
 
 void OrlixDateField::paintEvent(QPaintEvent *)

@@ -11,9 +11,9 @@
 
 #include <algorithm>
 
-#include <algorithm>
-
+#include <QApplication>
 #include <QMenu>
+#include <QTimer>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -144,6 +144,32 @@ TEST_F(PrayersCardTest, ShowingFillsTheStoredPlaceFromItsBeginningTheMenusReplac
         const QStringList all = prayers::cityOptions(country);
         EXPECT_EQ(all, every) << country.toStdString();
         EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "no city twice";
+    }
+}
+
+TEST_F(PrayersCardTest, TheChevronOpensItsMenuUnderTheWholeFieldAtLeastAsWide)
+{
+    makeCard();
+    for (const char *name : {"prayerCity", "prayerCountry"}) {
+        auto *field = find<PrayerLocationField>(QString::fromLatin1(name) + u"Field"_s);
+        auto *chevron = find<QToolButton>(QString::fromLatin1(name) + u"Menu"_s);
+        ASSERT_FALSE(chevron->menu()->actions().isEmpty()) << name;
+        // Whichever way the menu opens (a stock tool button's runs a loop
+        // of its own), it is measured and closed from the event loop.
+        QRect seen;
+        QTimer::singleShot(0, card.get(), [&seen] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                seen = popup->geometry();
+                popup->close();
+            }
+        });
+        QTest::mouseClick(chevron, Qt::LeftButton);
+        ASSERT_TRUE(test::waitUntil([&] { return seen.isValid(); })) << name;
+        const QPoint fieldAt = field->mapToGlobal(QPoint(0, 0));
+        EXPECT_EQ(seen.left(), fieldAt.x()) << name << ": at the field's edge, not the chevron's";
+        EXPECT_GE(seen.width(), field->width()) << name;
+        EXPECT_TRUE(seen.top() >= fieldAt.y() + field->height() || seen.bottom() < fieldAt.y())
+            << name << ": never over the field";
     }
 }
 

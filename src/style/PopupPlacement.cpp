@@ -1,0 +1,63 @@
+#include "style/PopupPlacement.h"
+
+#include "style/widgets/ModuleCard.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace kolu {
+
+PopupPlace placePopup(const QRect &field, const QSize &wanted, const QRect &bounds, int gap)
+{
+    PopupPlace place;
+    const int width = std::min(std::max(wanted.width(), field.width()), bounds.width());
+    int x = field.left();
+    x = std::min(x, bounds.right() + 1 - width);
+    x = std::max(x, bounds.left());
+
+    const int below = bounds.bottom() + 1 - (field.bottom() + 1 + gap);
+    const int aboveRoom = field.top() - gap - bounds.top();
+    int height = wanted.height();
+    if (height <= below) {
+        place.above = false;
+    } else if (height <= aboveRoom) {
+        place.above = true;
+    } else {
+        place.above = aboveRoom > below;
+        height = std::max(0, place.above ? aboveRoom : below);
+    }
+    const int y = place.above ? field.top() - gap - height : field.bottom() + 1 + gap;
+    place.geometry = QRect(x, y, width, height);
+    return place;
+}
+
+QRect popupBounds(const QWidget *field, int width)
+{
+    QScreen *screen = field->screen() ? field->screen() : QGuiApplication::primaryScreen();
+    QRect bounds = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    for (const QWidget *above = field->parentWidget(); above; above = above->parentWidget()) {
+        if (!qobject_cast<const ModuleCard *>(above))
+            continue;
+        const QRect card(above->mapToGlobal(QPoint(0, 0)), above->size());
+        if (card.width() >= width) {
+            bounds.setLeft(std::max(bounds.left(), card.left()));
+            bounds.setRight(std::min(bounds.right(), card.right()));
+        }
+        break;
+    }
+    return bounds;
+}
+
+PopupPlace showPopupFor(QWidget *popup, const QWidget *field, const QSize &wanted, int gap)
+{
+    const QRect fieldRect(field->mapToGlobal(QPoint(0, 0)), field->size());
+    const PopupPlace place = placePopup(fieldRect, wanted, popupBounds(field, wanted.width()), gap);
+    popup->setGeometry(place.geometry);
+    popup->show();
+    return place;
+}
+
+} // namespace kolu

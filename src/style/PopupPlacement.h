@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace kolu {
+
+// Where a pop-up opens for the field that opened it, all in global
+// coordinates: under the field, its leading edge on the field's, at least
+// as wide as the field. Where the space below is too short it opens above
+// if that holds it, else on the side with more room, no taller than the room
+// there (a list scrolls the rest). Across, it stays inside `bounds`: pushed
+// back left or right where it would stick out, never wider than them.
+struct PopupPlace {
+    QRect geometry;
+    bool above = false;
+};
+PopupPlace placePopup(const QRect &field, const QSize &wanted, const QRect &bounds, int gap = 4);
+
+// The area a pop-up of `field` may cover: the available area of the
+// field's screen, narrowed across to the module card the field sits in
+// (so a pop-up never covers what lies beside the card, the rail's tool
+// strip above all) where the card is wide enough for `width`.
+QRect popupBounds(const QWidget *field, int width);
+
+// Places `popup` (a window) for `field` at `wanted` and shows it.
+PopupPlace showPopupFor(QWidget *popup, const QWidget *field, const QSize &wanted, int gap = 4);
+
+} // namespace kolu
