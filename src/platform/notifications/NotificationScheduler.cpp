@@ -1,5 +1,7 @@
 #include "platform/notifications/NotificationScheduler.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <limits>
 
@@ -29,9 +31,21 @@ qint64 dueMoment(const QDateTime &fireDate)
     return fireDate.isValid() ? fireDate.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
 }
 
+bool sameRequest(const NotificationRequest &a, const NotificationRequest &b)
+{
+    return a.identifier == b.identifier && dueMoment(a.fireDate) == dueMoment(b.fireDate) && a.content == b.content
+           && a.momentKey == b.momentKey;
+}
+
 } // namespace
 
 void NotificationScheduler::add(NotificationRequest request)
+{
+    insert(std::move(request));
+    updateTimer();
+}
+
+void NotificationScheduler::insert(NotificationRequest request)
 {
     const auto found = m_byId.find(request.identifier);
     if (found != m_byId.end())
@@ -40,6 +54,34 @@ void NotificationScheduler::add(NotificationRequest request)
     QString identifier = request.identifier;
     const auto placed = m_byId.emplace(std::move(identifier), Pending{std::move(request), due}).first;
     m_byDue.emplace(due, placed);
+}
+
+void NotificationScheduler::replacePendingWithPrefixes(const QStringList &prefixes,
+                                                       std::vector<NotificationRequest> requests)
+{
+    // The last request of an identifier wins, as with add().
+    QHash<QString, const NotificationRequest *> incoming;
+    incoming.reserve(qsizetype(requests.size()));
+    for (const NotificationRequest &request : requests)
+        incoming.insert(request.identifier, &request);
+    for (const QString &prefix : prefixes) {
+        auto it = m_byId.lower_bound(prefix);
+        while (it != m_byId.end() && it->first.startsWith(prefix)) {
+            const auto handedBack = incoming.constFind(it->first);
+            if (handedBack != incoming.constEnd() && sameRequest(**handedBack, it->second.request)) {
+                ++it;
+                continue;
+            }
+            m_byDue.erase(it->second.due);
+            it = m_byId.erase(it);
+        }
+    }
+    for (NotificationRequest &request : requests) {
+        const auto pending = m_byId.find(request.identifier);
+        if (pending != m_byId.end() && sameRequest(pending->second.request, request))
+            continue;
+        insert(std::move(request));
+    }
     updateTimer();
 }
 

@@ -51,6 +51,10 @@ public:
     // Removes every pending request whose identifier begins with one of the
     // prefixes (case-sensitive); an empty list removes none.
     void removePendingWithPrefixes(const QStringList &prefixes);
+    // As removePendingWithPrefixes(prefixes) followed by add() of each of
+    // `requests`, except that a pending request handed back unchanged stays
+    // as it is: a refresh of a large calendar costs lookups, not a rebuild.
+    void replacePendingWithPrefixes(const QStringList &prefixes, std::vector<NotificationRequest> requests);
     // The identifiers of the pending requests, in the order they were added.
     QStringList pendingIdentifiers() const;
     // Shows `content` now, unless a banner with the same moment key was
@@ -79,6 +83,7 @@ private:
     using ById = std::map<QString, Pending>;
 
     void erase(ById::iterator found);
+    void insert(NotificationRequest request);
     void updateTimer();
     void startDeliveries();
     static QCoro::Task<> runDeliveries(QPointer<NotificationScheduler> self);

@@ -102,9 +102,7 @@ void NotificationService::scheduleMeetingAlerts(const std::vector<CalendarEvent>
             fireDate,
             notificationid::meetingBanner(event.id, start, lead)});
     }
-    m_scheduler.removePendingWithPrefixes(prefixes);
-    for (NotificationRequest &request : requests)
-        m_scheduler.add(std::move(request));
+    m_scheduler.replacePendingWithPrefixes(prefixes, std::move(requests));
 }
 
 void NotificationService::schedulePrayerAlert(const PrayerTime &prayer, const QString &title, const QString &body)

@@ -210,6 +210,25 @@ TEST_F(NotificationSchedulerTest, ReplacingAndRemovingManyKeepsExactlyTheRightRe
     EXPECT_EQ(clock.activeTimerCount(), 0);
 }
 
+TEST_F(NotificationSchedulerTest, AReplacementByPrefixKeepsWhatCameBackUnchangedAndShowsEachOnce)
+{
+    scheduler.add(request(u"meeting-a-1"_s, 10));
+    scheduler.add(request(u"meeting-a-2"_s, 20));
+    scheduler.add(request(u"meeting-b-1"_s, 30));
+    scheduler.add(request(u"prayer-fajr"_s, 40));
+    // "a-1" comes back the same, "a-2" moved, "b-1" is gone, "c-1" is new;
+    // the prayer lies outside the prefixes.
+    std::vector<NotificationRequest> again{request(u"meeting-a-1"_s, 10), request(u"meeting-a-2"_s, 25),
+                                           request(u"meeting-c-1"_s, 5)};
+    scheduler.replacePendingWithPrefixes({u"meeting-a-"_s, u"meeting-b-"_s, u"meeting-c-"_s}, std::move(again));
+    EXPECT_EQ(scheduler.pendingIdentifiers(),
+              (QStringList{u"meeting-a-1"_s, u"prayer-fajr"_s, u"meeting-a-2"_s, u"meeting-c-1"_s}));
+    clock.advance(40s);
+    ASSERT_TRUE(server.waitForCount(4));
+    EXPECT_FALSE(server.waitForCount(5, 100ms));
+    EXPECT_EQ(summaries(server), (QStringList{u"meeting-c-1"_s, u"meeting-a-1"_s, u"meeting-a-2"_s, u"prayer-fajr"_s}));
+}
+
 // The server closes each banner after ten seconds, as a desktop's time-out
 // does; the second banner of a moment would come up as a new one.
 TEST_F(NotificationSchedulerTest, OnlyTheFirstBannerOfAMomentIsShownWhicheverComesFirst)
