@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Measures the running rail at the right edge of a 1440 x 900 X server of its
 # own with openbox, driven by xdotool:
-#   reveal     CPU of every Kolu thread and of the X server per open and per
-#              close (median of the cycles), and the panel's resizes per cycle
-#   open idle  wake-ups a second (context switches of every thread) and CPU a
-#              minute with the rail held open on the Today card, nothing moving,
-#              the pointer resting on the card
-#   memory     resident memory at launch, once every module has been opened,
-#              and 30 s after the rail collapsed
+#   reveal     CPU of the whole Kolu process and of the X server per open and
+#              per close (median of the cycles), and the panel's resizes per
+#              cycle
+#   open idle  wake-ups a second (context switches of every thread, each
+#              counted while it lived) and CPU a minute with the rail held open
+#              on the Today card, nothing moving, the pointer resting on the
+#              card (the same hold as scripts/bench-shell.sh)
+#   memory     resident memory and its proportional share (PSS) at launch,
+#              once every module has been opened, and 30 s after the rail
+#              collapsed
+# CPU is the kernel's per-process account (scripts/proc-usage.py), which
+# keeps the time of threads that have ended.
 # With --frames, also saves frames of one open and one close under
 # build/screens/reveal/ (ffmpeg's x11grab at 60 frames a second).
 #   scripts/bench-reveal.sh [kolu executable] [--frames]
@@ -33,14 +38,6 @@ cycles=${KOLU_BENCH_CYCLES:-8}
 source scripts/bench-desktop.sh
 xserver=${pids[0]}
 
-# Nanoseconds on the CPU of every live thread of a process.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
-switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { s += $2 } END { print s + 0 }'; }
-# Resident megabytes: all, then anonymous and file-backed.
-rss_mb() {
-  awk '/^VmRSS:/ { r = $2 } /^RssAnon:/ { a = $2 } /^RssFile:/ { f = $2 }
-       END { printf "%.1f (anon %.1f, files %.1f)", r / 1024, a / 1024, f / 1024 }' "/proc/$1/status"
-}
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
 
 "$kolu" >"$scratch/kolu.log" 2>&1 &
@@ -56,7 +53,7 @@ geometry() { xwininfo -id "$rail" | awk '/Absolute upper-left X/{x=$NF} /Absolut
 
 xdotool mousemove 700 450
 sleep 4
-launch_rss=$(rss_mb "$kolu_pid")
+launch_rss=$(memory_text "$kolu_pid")
 
 # Resizes of the panel, counted from its ConfigureNotify events.
 xev -id "$rail" -event structure >"$scratch/xev.log" 2>/dev/null &
@@ -84,14 +81,10 @@ kill "$xev_pid" 2>/dev/null || true
 sizes=$(grep -A1 ConfigureNotify "$scratch/xev.log" | grep -o 'width [0-9]*, height [0-9]*' | uniq | wc -l)
 
 # Held open on the Today card, nothing moving, the pointer resting on the card.
-xdotool mousemove 1439 450
-sleep 1
-xdotool mousemove 1200 450
-sleep 3
-s=$(switches "$kolu_pid"); k=$(cpu_ns "$kolu_pid")
-sleep 20
-wakeups=$(awk -v a="$(( $(switches "$kolu_pid") - s ))" 'BEGIN { printf "%.1f", a / 20 }')
-open_idle=$(( ( $(cpu_ns "$kolu_pid") - k ) * 3 / 1000000 ))
+hold_open_on_today "$rail"
+read -r open_cpu open_switches < <(watch_usage "$kolu_pid" 20)
+wakeups=$(awk -v a="$open_switches" 'BEGIN { printf "%.1f", a / 20 }')
+open_idle=$(( open_cpu * 3 / 1000000 ))
 
 if [ "$frames" = 1 ]; then
   out=$root/build/screens/reveal
@@ -121,10 +114,10 @@ for i in $(seq 0 $((modules - 1))); do
   xdotool mousemove $((x + w - 53)) $((y + (h - 620) / 2 + 33 + 50 * i)) click 1
   sleep 1.5
 done
-used_rss=$(rss_mb "$kolu_pid")
+used_rss=$(memory_text "$kolu_pid")
 xdotool mousemove 700 450
 sleep 30
-after_rss=$(rss_mb "$kolu_pid")
+after_rss=$(memory_text "$kolu_pid")
 
 printf '%-40s %s\n' "CPU per open, kolu (median)" "$(median "${open_ms[@]}") ms   (${open_ms[*]})"
 printf '%-40s %s\n' "CPU per close, kolu (median)" "$(median "${close_ms[@]}") ms   (${close_ms[*]})"
@@ -133,6 +126,6 @@ printf '%-40s %s\n' "CPU per close, X server (median)" "$(median "${close_x[@]}"
 printf '%-40s %s\n' "panel sizes per open and close" "$(awk -v a="$sizes" -v c="$cycles" 'BEGIN { printf "%.1f", a / c }')"
 printf '%-40s %s\n' "held open: wake-ups a second" "$wakeups"
 printf '%-40s %s\n' "held open: CPU a minute" "$open_idle ms"
-printf '%-40s %s\n' "resident at launch" "$launch_rss MB"
-printf '%-40s %s\n' "resident, every module opened" "$used_rss MB"
-printf '%-40s %s\n' "resident 30 s after the collapse" "$after_rss MB"
+printf '%-40s %s\n' "resident at launch" "$launch_rss"
+printf '%-40s %s\n' "resident, every module opened" "$used_rss"
+printf '%-40s %s\n' "resident 30 s after the collapse" "$after_rss"

@@ -2,21 +2,25 @@
 # Measures Kolu beside a minimal Qt Widgets program that maps one 18 x 680
 # frameless window and runs the same two timers, both from the same
 # optimised build, on a 1440 x 900 X server of its own with openbox
-# (scripts/bench-desktop.sh). CPU is always that of every thread of the
-# process.
+# (scripts/bench-desktop.sh). CPU is always the kernel's account of the
+# whole process, threads that have ended and children waited for included
+# (scripts/proc-usage.py); wake-ups are context switches of every thread,
+# each counted while it lived.
 #   launch     from exec to the window's first expose and to its first
 #              painted frame, and the CPU used by then (median of the runs;
 #              each program reports the moments itself, see
 #              src/shell/FirstFrameReport.h)
 #   start CPU  CPU from exec to 6 s later, with the shared objects mapped and
 #              the threads alive then (medians; scripts/bench-launch.py)
-#   parked     CPU over a minute with the rail parked
-#   open       CPU over a minute with the rail held open on its first module
-#              (Today) and nothing moving
+#   parked     CPU and wake-ups over a minute with the rail parked
+#   open       CPU and wake-ups over a minute with the rail held open on its
+#              first module (Today), nothing moving, the pointer resting on
+#              the card (the same hold as scripts/bench-reveal.sh)
 #   reveal     CPU of Kolu and of the X server per open-and-close of the rail
 #              by the pointer, the parked rate taken off
-#   memory     resident memory after the parked minute, after every module
-#              was opened, and 30 s after the rail collapsed
+#   memory     resident memory and its proportional share (PSS) after the
+#              parked minute, after every module was opened, and 30 s after
+#              the rail collapsed
 # Aims: first frame <= 1.3x the minimal program, start CPU <= 1.5x, held open
 # <= 1.5x parked, memory <= 45 MB at launch and 30 s after a collapse.
 # KOLU_BENCH_RUNS (5) and KOLU_BENCH_IDLE_SECONDS (60) shorten a run;
@@ -37,10 +41,7 @@ xserver=${pids[0]}
 
 median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "n/a"; else printf "%.2f", a / b }'; }
-# Nanoseconds on the CPU of every live thread, at the scheduler's resolution.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%.0f", sum }'; }
 alive() { kill -0 "$kolu_pid" 2>/dev/null || { echo "bench-shell: Kolu ended $1" >&2; exit 1; }; }
-rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 threads() { awk '/^Threads:/ {print $2}' "/proc/$1/status"; }
 objects() { grep -oE '[^ ]+\.so(\.[0-9.]+)?$' "/proc/$1/maps" | sort -u | wc -l; }
 
@@ -81,12 +82,13 @@ geometry() { xwininfo -id "$rail" | awk '/Absolute upper-left X/{x=$NF} /Absolut
 # Parked, side by side.
 xdotool mousemove 700 450
 sleep 8 # past the start-up refresh
-minimal_start=$(cpu_ns "$minimal_pid"); kolu_start=$(cpu_ns "$kolu_pid")
-sleep "$idle_seconds"
-minimal_idle=$(( $(cpu_ns "$minimal_pid") - minimal_start ))
-kolu_parked=$(( $(cpu_ns "$kolu_pid") - kolu_start ))
-minimal_rss=$(rss_kb "$minimal_pid")
-kolu_rss_launch=$(rss_kb "$kolu_pid")
+watch_usage "$minimal_pid" "$idle_seconds" >"$scratch/minimal-parked" &
+watcher=$!
+read -r kolu_parked kolu_parked_switches < <(watch_usage "$kolu_pid" "$idle_seconds")
+wait "$watcher"
+read -r minimal_idle minimal_switches <"$scratch/minimal-parked"
+minimal_rss=$(memory_text "$minimal_pid")
+kolu_rss_launch=$(memory_text "$kolu_pid")
 minimal_threads=$(threads "$minimal_pid"); kolu_threads=$(threads "$kolu_pid")
 minimal_objects=$(objects "$minimal_pid"); kolu_objects=$(objects "$kolu_pid")
 
@@ -119,23 +121,16 @@ for i in $(seq 0 9); do
   sleep 1.2
 done
 alive "while its modules were opened"
-kolu_rss_modules=$(rss_kb "$kolu_pid")
+kolu_rss_modules=$(memory_text "$kolu_pid")
 collapse
 sleep 30
 alive "after the rail collapsed"
-kolu_rss_after=$(rss_kb "$kolu_pid")
+kolu_rss_after=$(memory_text "$kolu_pid")
 
-# Held open on Today with nothing moving: the pointer rests on the edge.
-reveal
-read -r x y w h < <(geometry)
-xdotool mousemove $(( x + w - 53 )) $(( y + (h - 620) / 2 + 33 )) click 1
-sleep 1.5
-xdotool mousemove 1439 $(( y + h / 2 ))
-sleep 3
-kolu_start=$(cpu_ns "$kolu_pid")
-sleep "$idle_seconds"
+# Held open on Today with nothing moving, the pointer resting on the card.
+hold_open_on_today "$rail"
+read -r kolu_open kolu_open_switches < <(watch_usage "$kolu_pid" "$idle_seconds")
 alive "while the rail was held open"
-kolu_open=$(( $(cpu_ns "$kolu_pid") - kolu_start ))
 collapse
 
 ms() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1e6 }'; }
@@ -152,11 +147,17 @@ row "shared objects at +6 s" "${med[minimal.objects]}" "${med[kolu.objects]}" \
 row "threads at +6 s" "${med[minimal.threads]}" "${med[kolu.threads]}" \
   "$(ratio "${med[kolu.threads]}" "${med[minimal.threads]}")"
 row "shared objects / threads later" "$minimal_objects/$minimal_threads" "$kolu_objects/$kolu_threads" ""
+per_s() { awk -v n="$1" -v s="$idle_seconds" 'BEGIN { printf "%.1f", n / s }'; }
 row "CPU over ${idle_seconds} s parked, ms" "$(ms "$minimal_idle")" "$(ms "$kolu_parked")" \
   "$(ratio "$kolu_parked" "$minimal_idle")"
+row "wake-ups a second, parked" "$(per_s "$minimal_switches")" "$(per_s "$kolu_parked_switches")" \
+  "$(ratio "$kolu_parked_switches" "$minimal_switches")"
 row "CPU over ${idle_seconds} s held open, ms" "$(ms "$minimal_idle")" "$(ms "$kolu_open")" \
   "$(ratio "$kolu_open" "$minimal_idle")" "<= 1.50 x parked: $(ratio "$kolu_open" "$kolu_parked")"
+row "wake-ups a second, held open" "$(per_s "$minimal_switches")" "$(per_s "$kolu_open_switches")" \
+  "$(ratio "$kolu_open_switches" "$minimal_switches")" "<= 1.50 x parked: $(ratio "$kolu_open_switches" "$kolu_parked_switches")"
 row "CPU per reveal (open+close), ms" "" "$kolu_per_reveal" "" "X server: $x_per_reveal ms"
-row "resident after parked, MB" "$(( minimal_rss / 1024 ))" "$(( kolu_rss_launch / 1024 ))" "" "<= 45"
-row "resident, every module opened, MB" "" "$(( kolu_rss_modules / 1024 ))" ""
-row "resident 30 s after collapse, MB" "" "$(( kolu_rss_after / 1024 ))" "" "<= 45"
+printf '%-34s %s\n' "resident after parked, minimal" "$minimal_rss"
+printf '%-34s %s   aim <= 45 MB\n' "resident after parked, kolu" "$kolu_rss_launch"
+printf '%-34s %s\n' "resident, every module opened" "$kolu_rss_modules"
+printf '%-34s %s   aim <= 45 MB\n' "resident 30 s after collapse" "$kolu_rss_after"

@@ -33,6 +33,8 @@ packages=(
   libpulse-dev pulseaudio-utils
   # a sound server of the tests' own, for the output-mute tests
   pulseaudio
+  # the now-playing benchmark measures its refresh against playerctl's
+  playerctl
   # X11 client library: hiding other applications' windows (EWMH), reading
   # another program's clipboard on a worker
   libxcb1-dev

@@ -48,8 +48,15 @@ void AppState::triggerCalendarAlertsIfNeeded()
     if (isModuleHidden(RailModule::calendar) || m_activeCalendarAlert)
         return;
     const QDateTime now = m_clock.now();
+    // Only events inside the longest lead can be due for an alert: the rest
+    // cost one comparison each, not a lookup and a key.
+    int longestLead = defaultCalendarAlertLeadMinutes;
+    for (const int lead : std::as_const(m_calendarAlertLeadMinutesByEventID))
+        longestLead = std::max(longestLead, lead);
+    const qint64 longestLeadMs = qint64(longestLead) * 60 * 1000;
     for (const CalendarEvent &event : m_calendarEvents) {
-        if (event.startDate <= now)
+        const qint64 ahead = now.msecsTo(event.startDate);
+        if (ahead <= 0 || ahead > longestLeadMs)
             continue;
         const int lead = m_calendarAlertLeadMinutesByEventID.value(event.id, defaultCalendarAlertLeadMinutes);
         const QString key = alertrules::calendarKey(event.id, lead, event.startDate);

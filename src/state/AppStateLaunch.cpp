@@ -124,6 +124,7 @@ void AppState::tick()
         captureClipboard(QPointer<AppState>(this));
 
     triggerTimeBasedAlertsIfNeeded();
+    notificationService().showDueNotifications();
 
     const QDateTime now = m_clock.now();
     if (m_lastSlowRefresh.msecsTo(now) > kSlowRefreshIntervalMs) {

@@ -195,3 +195,16 @@ TEST_F(AlertTest, DueReminderIsRaisedOnlyWithATimeOfDayAndWhileAlertsAreOnAndNoB
     QCoreApplication::processEvents();
     EXPECT_EQ(banners.size(), shown + 1);
 }
+
+// The scheduler's own timer runs on the monotonic clock, which a suspend
+// holds still: the tick shows what the wall clock moved past.
+TEST_F(AlertTest, ABannerASuspendMovedPastShowsAtTheNextTick)
+{
+    services.scheduler->add({u"meeting-x"_s, {u"Later"_s, u"An hour on."_s, false}, clock.now().addSecs(3600), {}});
+    const std::size_t before = services.notifications->banners.size();
+    clock.jumpWallClock(3700s);
+    advance(1s);
+    ASSERT_TRUE(waitUntil([&] { return services.notifications->banners.size() == before + 1; }));
+    EXPECT_EQ(lastBanner(), u"Later: An hour on."_s);
+    EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
+}

@@ -73,6 +73,7 @@ public:
             if (!next)
                 break;
             m_monotonicMs = std::max(m_monotonicMs, next->dueAt());
+            ++m_timersFired;
             next->fire();
             // Let queued work (coroutine resumptions, queued slots) run at this moment.
             QCoreApplication::processEvents();
@@ -90,9 +91,13 @@ public:
         return int(std::count_if(m_timers.begin(), m_timers.end(), [](const auto &t) { return t && t->isActive(); }));
     }
 
+    // How many times timers fired, over the clock's life: its owners' wake-ups.
+    int timersFired() const { return m_timersFired; }
+
 private:
     friend class ManualTimer;
 
+    int m_timersFired = 0;
     QDateTime m_wallAtZero; // wall time at monotonic 0
     qint64 m_monotonicMs = 0;
     std::vector<QPointer<ManualTimer>> m_timers;

@@ -10,6 +10,9 @@
 #include <QStringList>
 
 #include <deque>
+#include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace kolu {
@@ -26,9 +29,13 @@ struct NotificationRequest {
 };
 
 // Pending notifications kept in this process, shown through a
-// NotificationServer when due. Due times are compared with the wall clock at
-// every check, so a suspend or a clock change does not hold them back: a
-// request whose moment has passed is shown once, at the next check.
+// NotificationServer when due. Requests are kept by identifier and by due
+// moment, so adding, replacing and removing one costs no scan of the others,
+// and a check looks at the earliest only. The scheduler wakes by itself at
+// the earliest due moment; as its timer runs on the monotonic clock, a
+// suspend or a clock change would hold that wake-up back, so the owner also
+// calls checkDueRequests() from its own regular tick: a request whose moment
+// has passed is then shown once, at that check.
 // Additions and removals take effect at once, so "remove, then add" keeps its
 // order. Requests live only while the process runs.
 class NotificationScheduler : public QObject {
@@ -44,6 +51,10 @@ public:
     // Removes every pending request whose identifier begins with one of the
     // prefixes (case-sensitive); an empty list removes none.
     void removePendingWithPrefixes(const QStringList &prefixes);
+    // As removePendingWithPrefixes(prefixes) followed by add() of each of
+    // `requests`, except that a pending request handed back unchanged stays
+    // as it is: a refresh of a large calendar costs lookups, not a rebuild.
+    void replacePendingWithPrefixes(const QStringList &prefixes, std::vector<NotificationRequest> requests);
     // The identifiers of the pending requests, in the order they were added.
     QStringList pendingIdentifiers() const;
     // Shows `content` now, unless a banner with the same moment key was
@@ -53,17 +64,26 @@ public:
     // What the server allows (nothing when no server answers).
     QCoro::Task<NotificationAuthorization> requestAuthorization();
 
-    // Shows every pending request that is due. Runs by itself every second
-    // while requests are pending.
+    // Shows every pending request that is due, in the order of their moments
+    // (ties in the order they were added). Cheap when nothing is due.
     void checkDueRequests();
 
-    // How often pending requests are compared with the wall clock.
-    static constexpr std::chrono::milliseconds checkInterval{1000};
+    // The longest the scheduler's own timer waits before looking again.
+    static constexpr std::chrono::milliseconds longestWait{std::chrono::hours(1)};
     // How many moment keys are remembered; the oldest go first.
     static constexpr std::size_t rememberedMoments = 64;
 
 private:
+    // Due moment (milliseconds since the epoch), then the order of adding.
+    using DueKey = std::pair<qint64, quint64>;
+    struct Pending {
+        NotificationRequest request;
+        DueKey due;
+    };
+    using ById = std::map<QString, Pending>;
 
+    void erase(ById::iterator found);
+    void insert(NotificationRequest request);
     void updateTimer();
     void startDeliveries();
     static QCoro::Task<> runDeliveries(QPointer<NotificationScheduler> self);
@@ -73,7 +93,11 @@ private:
     NotificationServer &m_server;
     Clock &m_clock;
     ClockTimer *m_timer;
-    std::vector<NotificationRequest> m_pending;
+    ById m_byId;
+    std::map<DueKey, ById::iterator> m_byDue;
+    quint64 m_added = 0;
+    // The due moment the timer was set for; none while it is stopped.
+    std::optional<DueKey> m_timerFor;
     std::deque<NotificationContent> m_deliveries;
     bool m_delivering = false;
     // Moments already announced. Remembered rather than replaced on screen:

@@ -3,6 +3,10 @@
 #include "model/Clock.h"
 #include "services/calendar/CalendarEventFields.h"
 
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <qcoro/qcorofuture.h>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -11,9 +15,10 @@ namespace kolu {
 
 namespace {
 
-QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to)
+// Sorting and converting thousands of occurrences (the meeting address is
+// looked for in each one's texts) is no work for the main thread.
+std::vector<CalendarEvent> timedEventsInOrder(std::vector<StoredEvent> stored)
 {
-    const std::vector<StoredEvent> stored = co_await store.events(from, to);
     std::vector<const StoredEvent *> timed;
     for (const StoredEvent &occurrence : stored) {
         if (!occurrence.isAllDay)
@@ -25,7 +30,14 @@ QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDa
     events.reserve(timed.size());
     for (const StoredEvent *occurrence : timed)
         events.push_back(CalendarService::event(*occurrence));
-    co_return events;
+    return events;
+}
+
+QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to)
+{
+    std::vector<StoredEvent> stored = co_await store.events(from, to);
+    QFuture<std::vector<CalendarEvent>> converted = QtConcurrent::run(&timedEventsInOrder, std::move(stored));
+    co_return co_await converted;
 }
 
 } // namespace

@@ -80,23 +80,29 @@ void NotificationService::scheduleMeetingAlerts(const std::vector<CalendarEvent>
         prefixes.append(notificationid::meetingPrefixFor(event.id));
 
     const bool sound = calendarSoundOn();
+    // Read "now" once; the current second and the next are skipped.
+    const QDateTime now = m_clock.now();
     std::vector<NotificationRequest> requests;
+    requests.reserve(events.size());
     for (const CalendarEvent &event : events) {
         const qint64 lead = alertMinutesByEventID.value(event.id, defaultMinutes);
         // A lead too large to count in seconds fires at no reachable moment.
         constexpr qint64 largestLead = std::numeric_limits<qint64>::max() / 60;
         if (lead > largestLead || lead < -largestLead)
             continue;
-        const QDateTime fireDate = event.startDate.addSecs(-lead * 60);
-        if (auto request = scheduledRequest(
-                notificationid::meeting(event.id, event.startDate, lead), u"Upcoming meeting"_s,
-                QString(event.title + u" starts in "_s + countText(lead, u"minute"_s, u"minutes"_s) + u"."_s), sound,
-                fireDate, notificationid::meetingBanner(event.id, event.startDate, lead)))
-            requests.push_back(std::move(*request));
+        // A calendar of thousands: the start is turned into UTC once, and the
+        // texts are made only for the alerts still ahead.
+        const QDateTime start = event.startDate.toUTC();
+        const QDateTime fireDate = start.addSecs(-lead * 60);
+        if (!fireDate.isValid() || now.msecsTo(fireDate) <= 1000)
+            continue;
+        requests.push_back(NotificationRequest{
+            notificationid::meeting(event.id, start, lead),
+            {u"Upcoming meeting"_s, QString(event.title + u" starts in "_s + countText(lead, u"minute"_s, u"minutes"_s) + u"."_s), sound},
+            fireDate,
+            notificationid::meetingBanner(event.id, start, lead)});
     }
-    m_scheduler.removePendingWithPrefixes(prefixes);
-    for (NotificationRequest &request : requests)
-        m_scheduler.add(std::move(request));
+    m_scheduler.replacePendingWithPrefixes(prefixes, std::move(requests));
 }
 
 void NotificationService::schedulePrayerAlert(const PrayerTime &prayer, const QString &title, const QString &body)
@@ -122,6 +128,11 @@ void NotificationService::send(const QString &title, const QString &body, const 
 void NotificationService::cancelPendingNotifications(const QStringList &prefixes)
 {
     m_scheduler.removePendingWithPrefixes(prefixes);
+}
+
+void NotificationService::showDueNotifications()
+{
+    m_scheduler.checkDueRequests();
 }
 
 void NotificationService::playCalendarAlertSound()

@@ -47,6 +47,10 @@ public:
     // Removes every pending request whose identifier begins with one of the
     // prefixes. It takes effect at once, so a request added right after stays.
     void cancelPendingNotifications(const QStringList &prefixes);
+    // Shows the pending notifications that fell due. The owner's regular tick
+    // calls it, so one that a suspend or a clock change moved past shows at
+    // once; cheap when nothing is due.
+    void showDueNotifications();
 
     void playCalendarAlertSound();
     void playFocusFinishedSound();

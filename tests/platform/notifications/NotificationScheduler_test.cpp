@@ -136,12 +136,97 @@ TEST_F(NotificationSchedulerTest, AWallClockJumpDeliversEveryPassedRequestOnceIn
     clock.jumpWallClock(3600s);
     QCoreApplication::processEvents();
     EXPECT_TRUE(server.received().empty());
+    // The owner's next tick looks.
     clock.advance(1s);
+    scheduler.checkDueRequests();
     ASSERT_TRUE(server.waitForCount(3));
     EXPECT_EQ(summaries(server), (QStringList{u"first"_s, u"second"_s, u"third"_s}));
     EXPECT_EQ(scheduler.pendingIdentifiers(), QStringList{u"after"_s});
     clock.advance(5s);
     EXPECT_FALSE(server.waitForCount(4, 200ms));
+}
+
+TEST_F(NotificationSchedulerTest, WakesAtTheEarliestMomentRatherThanEverySecond)
+{
+    scheduler.add(request(u"in-an-hour"_s, 3600));
+    scheduler.add(request(u"in-two-hours"_s, 7200));
+    const int firedBefore = clock.timersFired();
+    clock.advance(3599s);
+    EXPECT_LE(clock.timersFired() - firedBefore, 1) << "no wake-up every second while nothing is due";
+    EXPECT_TRUE(server.received().empty());
+    clock.advance(1s);
+    ASSERT_TRUE(server.waitForCount(1));
+    EXPECT_EQ(summaries(server), QStringList{u"in-an-hour"_s});
+
+    // The wall clock set back by ten minutes: the timer comes early, finds
+    // nothing due and waits again; the request goes at its own moment.
+    clock.jumpWallClock(-600s);
+    clock.advance(3599s + 600s);
+    EXPECT_FALSE(server.waitForCount(2, 100ms));
+    clock.advance(1s);
+    ASSERT_TRUE(server.waitForCount(2));
+    EXPECT_TRUE(scheduler.pendingIdentifiers().isEmpty());
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+}
+
+TEST_F(NotificationSchedulerTest, ReplacingAndRemovingManyKeepsExactlyTheRightRequestsInDueOrder)
+{
+    // Identifiers that share beginnings: a prefix removes its own only.
+    for (int i = 0; i < 150; ++i)
+        scheduler.add(request(u"meeting-ev%1-%2"_s.arg(i).arg(i % 7), 100 + (i * 37) % 300));
+    scheduler.add(request(u"meeting-ev1"_s, 50));
+    scheduler.add(request(u"meeting-ev10x"_s, 50));
+    scheduler.removePendingWithPrefixes({u"meeting-ev1-"_s, u"meeting-ev2"_s, u"meeting-ev149-"_s});
+    const QStringList left = scheduler.pendingIdentifiers();
+    EXPECT_EQ(left.size(), 152 - 1 - 11 - 1);
+    EXPECT_TRUE(left.contains(u"meeting-ev1"_s) && left.contains(u"meeting-ev10x"_s)
+                && left.contains(u"meeting-ev10-3"_s) && left.contains(u"meeting-ev3-3"_s));
+    EXPECT_FALSE(left.contains(u"meeting-ev25-4"_s) || left.contains(u"meeting-ev2-2"_s));
+
+    // A replacement moves to the end of the added order and to its new moment.
+    scheduler.add(request(u"meeting-ev1"_s, 500));
+    EXPECT_EQ(scheduler.pendingIdentifiers().back(), u"meeting-ev1"_s);
+    scheduler.removePending({u"meeting-ev10x"_s});
+    clock.advance(450s);
+    // Every one left but the replaced one, in the order of their moments.
+    ASSERT_TRUE(server.waitForCount(std::size_t(left.size() - 2)));
+    EXPECT_EQ(scheduler.pendingIdentifiers(), QStringList{u"meeting-ev1"_s});
+    QStringList shown = summaries(server);
+    QStringList expected = left;
+    expected.removeAll(u"meeting-ev1"_s);
+    expected.removeAll(u"meeting-ev10x"_s);
+    const auto dueOf = [](const QString &identifier) {
+        const QStringList parts = identifier.split(u'-');
+        const int i = parts[1].mid(2).toInt();
+        return 100 + (i * 37) % 300;
+    };
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](const QString &a, const QString &b) { return dueOf(a) < dueOf(b); });
+    EXPECT_EQ(shown, expected);
+
+    // An empty prefix, as before, takes everything.
+    scheduler.removePendingWithPrefixes({QString()});
+    EXPECT_TRUE(scheduler.pendingIdentifiers().isEmpty());
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+}
+
+TEST_F(NotificationSchedulerTest, AReplacementByPrefixKeepsWhatCameBackUnchangedAndShowsEachOnce)
+{
+    scheduler.add(request(u"meeting-a-1"_s, 10));
+    scheduler.add(request(u"meeting-a-2"_s, 20));
+    scheduler.add(request(u"meeting-b-1"_s, 30));
+    scheduler.add(request(u"prayer-fajr"_s, 40));
+    // "a-1" comes back the same, "a-2" moved, "b-1" is gone, "c-1" is new;
+    // the prayer lies outside the prefixes.
+    std::vector<NotificationRequest> again{request(u"meeting-a-1"_s, 10), request(u"meeting-a-2"_s, 25),
+                                           request(u"meeting-c-1"_s, 5)};
+    scheduler.replacePendingWithPrefixes({u"meeting-a-"_s, u"meeting-b-"_s, u"meeting-c-"_s}, std::move(again));
+    EXPECT_EQ(scheduler.pendingIdentifiers(),
+              (QStringList{u"meeting-a-1"_s, u"prayer-fajr"_s, u"meeting-a-2"_s, u"meeting-c-1"_s}));
+    clock.advance(40s);
+    ASSERT_TRUE(server.waitForCount(4));
+    EXPECT_FALSE(server.waitForCount(5, 100ms));
+    EXPECT_EQ(summaries(server), (QStringList{u"meeting-c-1"_s, u"meeting-a-1"_s, u"meeting-a-2"_s, u"prayer-fajr"_s}));
 }
 
 // The server closes each banner after ten seconds, as a desktop's time-out

@@ -66,7 +66,7 @@ void PulseOutputMute::connectToServer()
     m_state = State::connecting;
     if (pa_context_connect(m_context, m_server.isEmpty() ? nullptr : m_server.constData(), PA_CONTEXT_NOAUTOSPAWN,
                            nullptr) < 0)
-        m_state = State::unavailable;
+        m_state = State::noServer;
 }
 
 void PulseOutputMute::disconnectFromServer()
@@ -113,7 +113,7 @@ void PulseOutputMute::onContextState(pa_context *context, void *self)
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
         mute->m_muted = false;
-        mute->settle(State::unavailable);
+        mute->settle(State::noServer);
         break;
     default:
         break;
@@ -152,15 +152,20 @@ QCoro::Task<bool> PulseOutputMute::isMuted()
 {
     if (m_state == State::notStarted) {
         connectToServer();
-    } else if (m_state == State::unavailable) {
+    } else if (m_state == State::noServer) {
         // The server may have come (back) since; the next read will know.
         connectToServer();
-        co_return co_await m_fallback->isMuted();
+        co_return false;
     }
+    if (m_state == State::unavailable)
+        co_return co_await m_fallback->isMuted();
     if (m_state == State::connecting || m_state == State::connected)
         co_await qCoro(this, &PulseOutputMute::stateSettled, firstAnswerBound);
     if (m_state == State::unavailable)
         co_return co_await m_fallback->isMuted();
+    // Still connecting after the bound, or no server: not known, so not muted.
+    if (m_state != State::following)
+        co_return false;
     co_return m_muted;
 }
 

@@ -17,9 +17,11 @@ namespace kolu {
 // (PulseAudio, or PipeWire through its PulseAudio protocol). The mute state
 // of the default sink is followed as the server announces changes, so a read
 // costs nothing. The connection runs on GLib's main loop, which Qt's event
-// loop drives. Where no connection can be made (no server, or an event loop
-// that is not GLib's), `fallback` answers instead. Nothing connects before
-// the first read or toggle.
+// loop drives. Where no connection can be made from here (an event loop that
+// is not GLib's), `fallback` answers instead. Where no server answers, a read
+// says "not muted" at once and tries the server again for the next one: the
+// command-line client would find no server either, at the cost of a child
+// process per read. Nothing connects before the first read or toggle.
 class PulseOutputMute final : public QObject, public OutputMute {
     Q_OBJECT
 
@@ -41,7 +43,9 @@ Q_SIGNALS:
     void stateSettled();
 
 private:
-    enum class State { notStarted, connecting, connected, following, unavailable };
+    // `unavailable`: no connection can be made from here; `noServer`: none
+    // answered.
+    enum class State { notStarted, connecting, connected, following, unavailable, noServer };
 
     void connectToServer();
     void disconnectFromServer();
