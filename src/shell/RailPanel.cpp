@@ -118,6 +118,19 @@ QRegion RailPanel::drawnRegion() const
     return m_drawnRegion.value_or(QRegion(rect())) & QRegion(m_reveal.value_or(rect()));
 }
 
+void RailPanel::setShownRegion(const QRegion &region)
+{
+    if (m_shownRegion == region)
+        return;
+    m_shownRegion = region;
+    applyShapes();
+}
+
+QRegion RailPanel::shownRegion() const
+{
+    return drawnRegion() | (m_shownRegion & QRegion(m_reveal.value_or(rect())));
+}
+
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
 {
     m_isCompositing = std::move(isCompositing);
@@ -270,14 +283,16 @@ void RailPanel::applyShapes()
 {
     if (!testAttribute(Qt::WA_WState_Created))
         return;
-    QRegion region = drawnRegion();
     const qreal ratio = devicePixelRatioF();
-    if (!qFuzzyCompare(ratio, 1.0)) {
+    const auto toDevice = [ratio](const QRegion &region) {
+        if (qFuzzyCompare(ratio, 1.0))
+            return region;
         QRegion scaled;
         for (const QRect &r : region)
             scaled += QRect((QRectF(r).topLeft() * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
-        region = scaled;
-    }
+        return scaled;
+    };
+    const QRegion region = toDevice(drawnRegion());
     const auto window = static_cast<quint32>(winId());
     // While the panel lets every click through its input region stays empty.
     m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
@@ -285,7 +300,7 @@ void RailPanel::applyShapes()
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
     // an unshaped dock a square shadow of their own around it.
     const QRegion whole(QRect(QPoint(0, 0), (QSizeF(size()) * ratio).toSize()));
-    m_windowing.setVisibleRegion(window, m_shapesWindow ? region : whole);
+    m_windowing.setVisibleRegion(window, m_shapesWindow ? toDevice(shownRegion()) : whole);
 }
 
 void RailPanel::resizeEvent(QResizeEvent *event)
