@@ -108,6 +108,7 @@ HoverInput RailHover::input(QPoint pointer) const
     HoverInput in;
     in.pointer = pointer;
     in.visibleFrame = m_panel.visibleFrame();
+    in.otherScreens = m_panel.otherScreenFrames();
     in.panelFrame = m_panel.shownFrame();
     in.edge = frame.edge;
     in.position = frame.position;

@@ -166,6 +166,20 @@ QRect RailPanel::visibleFrame() const
     return frame.isEmpty() ? m_creationFrame : frame;
 }
 
+QList<QRect> RailPanel::otherScreenFrames() const
+{
+    const QWindow *window = windowHandle();
+    const QScreen *own = window ? window->screen() : nullptr;
+    if (!QGuiApplication::screens().contains(own))
+        own = QGuiApplication::primaryScreen();
+    QList<QRect> frames;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen != own)
+            frames.append(screen->geometry());
+    }
+    return frames;
+}
+
 QRect RailPanel::targetFrame() const
 {
     return railframe::frame(railFrameInput(m_state), visibleFrame());

@@ -67,6 +67,8 @@ public:
     // The available geometry of the panel's screen, else of the primary
     // screen, else the frame the panel was created in.
     QRect visibleFrame() const;
+    // The whole frames of the screens other than the one visibleFrame is of.
+    QList<QRect> otherScreenFrames() const;
     // Where the frame rules put the panel now.
     QRect targetFrame() const;
     bool isAnimating() const;
