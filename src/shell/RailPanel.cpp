@@ -262,7 +262,9 @@ void RailPanel::endSlide()
 
 void RailPanel::raisePanel()
 {
-    raise();
+    // Through the window layer: hovering never asks for activation.
+    if (testAttribute(Qt::WA_WState_Created))
+        m_windowing.raise(static_cast<quint32>(winId()));
 }
 
 void RailPanel::applyInputPolicy()
