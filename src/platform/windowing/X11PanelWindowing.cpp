@@ -256,8 +256,17 @@ private:
         apply(window, 0, 0);
         Frame &frame = m_frames[window];
         // Without the window's events nothing says when the frame changes.
-        if (refresh || !frame.known || !m_watchesEvents)
+        if (refresh || !frame.known || !m_watchesEvents) {
+            const xcb_window_t before = frame.window;
             frame = frameOf(window);
+            // Compositors that honour the no-shadow hint read it from the
+            // frame a reparenting manager puts around the window (picom).
+            if (frame.window != XCB_WINDOW_NONE && frame.window != before) {
+                const std::uint32_t noShadow = 0;
+                xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, frame.window, atom("_COMPTON_SHADOW"),
+                                    XCB_ATOM_CARDINAL, 32, 1, &noShadow);
+            }
+        }
         if (frame.window != XCB_WINDOW_NONE)
             apply(frame.window, frame.dx, frame.dy);
         xcb_flush(m_connection);

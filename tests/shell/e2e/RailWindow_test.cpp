@@ -312,6 +312,33 @@ TEST_F(RailWindowTest, HoverRaisesTheRailAsAPagerWouldAndNeverAsksForActivation)
     EXPECT_EQ(active(), window) << "the user's window keeps the keyboard";
 }
 
+TEST_F(RailWindowTest, CompositorsAreAskedForNoShadowOnTheRailAndOnItsFrame)
+{
+    const quint32 rail = launchRail();
+    ASSERT_NE(rail, 0u);
+    xcb_connection_t *c = display.connection();
+    xcb_intern_atom_reply_t *name = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 15, "_COMPTON_SHADOW"), nullptr);
+    ASSERT_TRUE(name);
+    const xcb_atom_t shadow = name->atom;
+    std::free(name);
+    const auto noShadow = [&](xcb_window_t window) {
+        xcb_get_property_reply_t *reply =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, shadow, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        const bool zero = reply && xcb_get_property_value_length(reply) == 4
+                          && *static_cast<const std::uint32_t *>(xcb_get_property_value(reply)) == 0;
+        std::free(reply);
+        return zero;
+    };
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, rail), nullptr);
+    ASSERT_TRUE(tree);
+    const xcb_window_t frame = tree->parent != tree->root ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(tree);
+    EXPECT_TRUE(noShadow(rail));
+    // picom reads the hint from the frame the window manager made.
+    ASSERT_NE(frame, xcb_window_t(XCB_WINDOW_NONE)) << "openbox frames its docks";
+    EXPECT_TRUE(test::waitUntil([&] { return noShadow(frame); }));
+}
+
 TEST_F(RailWindowTest, ASecondLaunchLeavesAndQuittingOrLosingTheDisplaySavesTheFocusTimer)
 {
     // Nothing saved the focus timer yet: only the way out can write it.
