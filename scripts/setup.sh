@@ -42,6 +42,8 @@ packages=(
   libxcb-shape0-dev
   # X11 selection-owner changes: following a compositor that starts or stops
   libxcb-xfixes0-dev
+  # X11 pointer motion (XInput 2): the hover poll rests while nothing moves
+  libxcb-xinput-dev
   # a small EWMH window manager, for the window-hiding tests under Xvfb
   openbox
   # drives and reads the end-to-end rail tests under Xvfb

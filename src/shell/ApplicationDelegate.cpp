@@ -6,6 +6,7 @@
 #include "platform/x11/CompositorWatch.h"
 #include "platform/x11/DisplayLoss.h"
 #include "platform/x11/FrameExtents.h"
+#include "platform/x11/PointerMotion.h"
 #include "platform/x11/WindowActivation.h"
 #include "services/info/OrlixUpdateController.h"
 #include "shell/FirstFrameReport.h"
@@ -113,14 +114,24 @@ void ApplicationDelegate::createRailWindow()
         // The view fills the panel, so its coordinates are the panel's.
         RailPanel *panel = m_railPanel.get();
         connect(view, &RailView::drawnRegionChanged, panel, &RailPanel::setDrawnRegion);
+        connect(view, &RailView::shownRegionChanged, panel, &RailPanel::setShownRegion);
         panel->setDrawnRegion(view->drawnRegion());
+        panel->setShownRegion(view->shownRegion());
     }
     m_railPanel->showPanel();
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
+    // A pointer given by the caller moves without the X server seeing it.
+    if (!m_parts.pointer) {
+        m_pointerMotion = createSystemPointerMotion();
+        m_hover->setPointerMotion(m_pointerMotion.get());
+    }
     if (view)
         connect(view, &RailView::interactionActiveChanged, m_hover, &RailHover::setInteractionActive);
     connect(m_railPanel.get(), &RailPanel::pointerInsideChanged, m_hover, &RailHover::setPointerInside);
     m_memoryRelease = new RailMemoryRelease(*m_state, m_clock, this);
+    // The hidden layouts go with the caches, before the heap is trimmed.
+    if (view)
+        connect(m_memoryRelease, &RailMemoryRelease::releasing, view, &RailView::releaseHiddenLayouts);
     connectStateCallbacks();
     m_hover->start();
 }

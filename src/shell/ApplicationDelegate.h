@@ -21,6 +21,7 @@ class ClockTimer;
 class DisplayLoss;
 class OrlixUpdateController;
 class PanelWindowing;
+class PointerMotion;
 class RailHover;
 class RailMemoryRelease;
 class RailPanel;
@@ -107,6 +108,8 @@ private:
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_onboardingWindow;
     std::unique_ptr<DisplayLoss> m_displayLoss;
+    // Lets the hover poll rest while the real pointer does.
+    std::unique_ptr<PointerMotion> m_pointerMotion;
     bool m_terminated = false;
     // The window manager's decorations as last seen around one of our
     // windows: the next window is centred with them before it shows.

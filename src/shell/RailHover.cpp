@@ -1,6 +1,7 @@
 #include "shell/RailHover.h"
 
 #include "model/Clock.h"
+#include "platform/x11/PointerMotion.h"
 #include "shell/RailFrameState.h"
 #include "shell/RailPanel.h"
 #include "state/AppState.h"
@@ -29,10 +30,32 @@ RailHover::RailHover(AppState &state, RailPanel &panel, Clock &clock, PointerSou
     });
 }
 
-RailHover::~RailHover() = default;
+RailHover::~RailHover()
+{
+    if (m_motion)
+        m_motion->disarm();
+}
+
+void RailHover::setPointerMotion(PointerMotion *motion)
+{
+    if (m_motion) {
+        m_motion->disarm();
+        disconnect(m_motion, nullptr, this, nullptr);
+    }
+    const bool resting = m_resting;
+    m_motion = motion;
+    if (m_motion)
+        connect(m_motion, &PointerMotion::moved, this, &RailHover::wake);
+    if (resting)
+        wake();
+}
 
 void RailHover::start()
 {
+    if (m_motion)
+        m_motion->disarm();
+    m_resting = false;
+    m_lastPointer.reset();
     m_interval = wantedInterval();
     m_poll->start(m_interval, true);
 }
@@ -41,11 +64,14 @@ milliseconds RailHover::wantedInterval() const
 {
     const RailFrameInput in = railFrameInput(m_state);
     const bool active = in.expanded || m_state.isDockRevealed() || railframe::hasEdgeNotification(in);
-    return hover::pollInterval(in.edge, active && !m_pointerInside);
+    return hover::pollInterval(in.edge, active && !m_pointerInside && !m_resting);
 }
 
 void RailHover::stop()
 {
+    if (m_motion)
+        m_motion->disarm();
+    m_resting = false;
     m_poll->stop();
     m_hide->stop();
     m_holdEnd->stop();
@@ -76,12 +102,13 @@ void RailHover::refreshInterval()
     m_poll->start(m_interval, true);
 }
 
-HoverInput RailHover::input() const
+HoverInput RailHover::input(QPoint pointer) const
 {
     const RailFrameInput frame = railFrameInput(m_state);
     HoverInput in;
-    in.pointer = m_pointer();
+    in.pointer = pointer;
     in.visibleFrame = m_panel.visibleFrame();
+    in.otherScreens = m_panel.otherScreenFrames();
     in.panelFrame = m_panel.shownFrame();
     in.edge = frame.edge;
     in.position = frame.position;
@@ -95,7 +122,8 @@ HoverInput RailHover::input() const
 
 void RailHover::poll()
 {
-    const HoverDecision decision = hover::decide(input());
+    const QPoint pointer = m_pointer();
+    const HoverDecision decision = hover::decide(input(pointer));
     switch (decision.action) {
     case HoverAction::keep:
     case HoverAction::reveal:
@@ -116,6 +144,47 @@ void RailHover::poll()
         m_kept = false;
         break;
     }
+    refreshInterval();
+    restIfStill(pointer);
+}
+
+void RailHover::restIfStill(QPoint pointer)
+{
+    const bool still = m_lastPointer == pointer;
+    m_lastPointer = pointer;
+    if (!m_motion)
+        return;
+    // While the panel slides, what is near it changes without a motion.
+    if (!still || m_panel.isAnimating() || !m_poll->isActive()) {
+        if (m_resting) {
+            m_resting = false;
+            m_motion->disarm();
+            refreshInterval();
+        }
+        return;
+    }
+    const RailEdge edge = m_state.railEdge();
+    if (m_resting || wantedInterval() == hover::pollInterval(edge, false))
+        return;
+    if (!m_motion->arm())
+        return;
+    // A motion between the last look and the arming was not reported.
+    if (m_pointer() != pointer) {
+        m_motion->disarm();
+        return;
+    }
+    m_resting = true;
+    refreshInterval();
+}
+
+void RailHover::wake()
+{
+    if (!m_resting)
+        return;
+    m_resting = false;
+    if (m_motion)
+        m_motion->disarm();
+    poll();
     refreshInterval();
 }
 

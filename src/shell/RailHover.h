@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/x11/PointerMotion.h"
 #include "shell/rules/HoverRules.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 #include <chrono>
 #include <functional>
@@ -21,6 +23,13 @@ class RailPanel;
 // out while the pointer is near, and hides it a moment after the pointer
 // leaves, by polling the pointer on one timer whose period follows the
 // rail's state. A status-menu command holds the rail out for a while.
+//
+// Given a source of pointer motion, the poll rests once two looks in a row
+// find the pointer where it was and no slide runs: it looks on at the
+// parked period only (for a pointer moved without a motion of the device,
+// which the source cannot tell), and at once when the pointer moves. So a
+// pointer resting by the open rail costs what a parked rail does, and a
+// pointer that leaves is seen as soon as before.
 class RailHover : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +38,9 @@ public:
     // `state`, `panel` and `clock` must outlive the object. `pointer` reads
     // the global pointer position (QCursor::pos() when empty).
     RailHover(AppState &state, RailPanel &panel, Clock &clock, PointerSource pointer = {}, QObject *parent = nullptr);
+
+    // Lets the poll rest while the pointer does (see above); null: never.
+    void setPointerMotion(PointerMotion *motion);
     ~RailHover() override;
 
     // Starts polling at the period the state wants.
@@ -52,11 +64,15 @@ public:
 
     std::chrono::milliseconds interval() const { return m_interval; }
     bool isPolling() const;
+    // The poll looks at the parked period while waiting for a motion.
+    bool isResting() const { return m_resting; }
     bool isHidePending() const;
     bool isHoldRunning() const;
 
 private:
-    HoverInput input() const;
+    HoverInput input(QPoint pointer) const;
+    void restIfStill(QPoint pointer);
+    void wake();
     std::chrono::milliseconds wantedInterval() const;
     void scheduleHide(std::chrono::milliseconds delay);
     void cancelHide();
@@ -73,6 +89,9 @@ private:
     bool m_kept = false;
     bool m_interactionActive = false;
     bool m_pointerInside = false;
+    QPointer<PointerMotion> m_motion;
+    std::optional<QPoint> m_lastPointer;
+    bool m_resting = false;
 };
 
 } // namespace kolu

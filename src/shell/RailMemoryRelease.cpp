@@ -44,6 +44,7 @@ void RailMemoryRelease::follow()
 void RailMemoryRelease::release()
 {
     m_timer->stop();
+    Q_EMIT releasing();
     // The collapsed rail's own few surfaces are painted again on its next
     // repaint; everything else here belonged to the opened rail's views.
     LiquidGlassSurface::clearCache();

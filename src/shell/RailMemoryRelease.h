@@ -11,7 +11,7 @@ class Clock;
 class ClockTimer;
 
 // A while after the rail collapses, gives back what only the opened rail
-// needed: the cards went with it, and here go the pictures its glass,
+// needed: its views and cards (through `releasing`), the pictures its glass,
 // shadows and icons were cached as and the cards' decoded pictures; then the
 // heap returns its free pages to the system. Opening the rail again before
 // then keeps everything; after, the next open paints them anew.
@@ -29,6 +29,10 @@ public:
     int releases() const { return m_releases; }
 
     static constexpr std::chrono::seconds kDelay{8};
+
+Q_SIGNALS:
+    // Now is the time to let go of the views kept for the opened rail.
+    void releasing();
 
 private:
     void follow();

@@ -118,6 +118,19 @@ QRegion RailPanel::drawnRegion() const
     return m_drawnRegion.value_or(QRegion(rect())) & QRegion(m_reveal.value_or(rect()));
 }
 
+void RailPanel::setShownRegion(const QRegion &region)
+{
+    if (m_shownRegion == region)
+        return;
+    m_shownRegion = region;
+    applyShapes();
+}
+
+QRegion RailPanel::shownRegion() const
+{
+    return drawnRegion() | (m_shownRegion & QRegion(m_reveal.value_or(rect())));
+}
+
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
 {
     m_isCompositing = std::move(isCompositing);
@@ -151,6 +164,20 @@ QRect RailPanel::visibleFrame() const
         screen = QGuiApplication::primaryScreen();
     const QRect frame = screenFrame(screen);
     return frame.isEmpty() ? m_creationFrame : frame;
+}
+
+QList<QRect> RailPanel::otherScreenFrames() const
+{
+    const QWindow *window = windowHandle();
+    const QScreen *own = window ? window->screen() : nullptr;
+    if (!QGuiApplication::screens().contains(own))
+        own = QGuiApplication::primaryScreen();
+    QList<QRect> frames;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen != own)
+            frames.append(screen->geometry());
+    }
+    return frames;
 }
 
 QRect RailPanel::targetFrame() const
@@ -235,7 +262,9 @@ void RailPanel::endSlide()
 
 void RailPanel::raisePanel()
 {
-    raise();
+    // Through the window layer: hovering never asks for activation.
+    if (testAttribute(Qt::WA_WState_Created))
+        m_windowing.raise(static_cast<quint32>(winId()));
 }
 
 void RailPanel::applyInputPolicy()
@@ -270,14 +299,16 @@ void RailPanel::applyShapes()
 {
     if (!testAttribute(Qt::WA_WState_Created))
         return;
-    QRegion region = drawnRegion();
     const qreal ratio = devicePixelRatioF();
-    if (!qFuzzyCompare(ratio, 1.0)) {
+    const auto toDevice = [ratio](const QRegion &region) {
+        if (qFuzzyCompare(ratio, 1.0))
+            return region;
         QRegion scaled;
         for (const QRect &r : region)
             scaled += QRect((QRectF(r).topLeft() * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
-        region = scaled;
-    }
+        return scaled;
+    };
+    const QRegion region = toDevice(drawnRegion());
     const auto window = static_cast<quint32>(winId());
     // While the panel lets every click through its input region stays empty.
     m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
@@ -285,7 +316,7 @@ void RailPanel::applyShapes()
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
     // an unshaped dock a square shadow of their own around it.
     const QRegion whole(QRect(QPoint(0, 0), (QSizeF(size()) * ratio).toSize()));
-    m_windowing.setVisibleRegion(window, m_shapesWindow ? region : whole);
+    m_windowing.setVisibleRegion(window, m_shapesWindow ? toDevice(shownRegion()) : whole);
 }
 
 void RailPanel::resizeEvent(QResizeEvent *event)

@@ -41,6 +41,12 @@ public:
     // shows. Without one, the whole panel does.
     void setDrawnRegion(const QRegion &region);
     QRegion drawnRegion() const;
+    // What shows beyond the drawn region while something leaves it (a
+    // layout on its way out): uncomposited, the window keeps showing it,
+    // though it takes no clicks.
+    void setShownRegion(const QRegion &region);
+    // The drawn region with what leaves it, cut to the part a slide shows.
+    QRegion shownRegion() const;
 
     // Asked at each layout whether a compositing manager runs now: a
     // translucent panel whose compositor went away is shaped like an opaque
@@ -61,6 +67,8 @@ public:
     // The available geometry of the panel's screen, else of the primary
     // screen, else the frame the panel was created in.
     QRect visibleFrame() const;
+    // The whole frames of the screens other than the one visibleFrame is of.
+    QList<QRect> otherScreenFrames() const;
     // Where the frame rules put the panel now.
     QRect targetFrame() const;
     bool isAnimating() const;
@@ -94,6 +102,7 @@ private:
     PanelWindowing &m_windowing;
     QPointer<QWidget> m_content;
     std::optional<QRegion> m_drawnRegion;
+    QRegion m_shownRegion;
     QRect m_creationFrame;
     RailEdge m_lastLayoutEdge;
     // The slide runs over screen frames. A frame of the window's own size

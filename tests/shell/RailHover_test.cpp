@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "settings/SettingsView.h"
+#include "platform/x11/PointerMotion.h"
 #include "shell/StatusItem.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,29 @@
 using namespace kolu;
 using namespace std::chrono_literals;
 using HoverTest = test::ShellTest;
+
+namespace {
+// Pointer motion the test reports; counts how often it is armed.
+class TestPointerMotion final : public PointerMotion {
+public:
+    bool arm() override
+    {
+        armed = true;
+        ++arms;
+        return true;
+    }
+    void disarm() override { armed = false; }
+    void move()
+    {
+        if (!armed)
+            return;
+        armed = false;
+        Q_EMIT moved();
+    }
+    bool armed = false;
+    int arms = 0;
+};
+} // namespace
 
 TEST_F(HoverTest, BandRevealsAndLeavingHidesAfterTheDelayUnlessCancelled)
 {
@@ -91,6 +115,69 @@ TEST_F(HoverTest, HeldOpenUnderThePointerWakesNoFasterThanWhenParked)
     EXPECT_EQ(hover().interval(), 120ms);
     clock.advance(550ms);
     EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, HeldOpenAtTheEdgeRestsUntilThePointerMovesOrTheRailChanges)
+{
+    int looks = 0;
+    parts.pointer = [this, &looks] {
+        ++looks;
+        return pointer;
+    };
+    TestPointerMotion motion;
+    launch();
+    hover().setPointerMotion(&motion);
+    revealFromBand();
+
+    // At the screen edge, beside what the open rail draws but near it: no
+    // enter or leave tells anything there, yet the pointer resting there
+    // is looked at no more often than a parked rail's.
+    clock.advance(240ms);
+    ASSERT_TRUE(hover().isResting());
+    EXPECT_TRUE(motion.armed);
+    EXPECT_EQ(hover().interval(), 350ms);
+    looks = 0;
+    clock.advance(35s);
+    EXPECT_LE(looks, 100);
+    EXPECT_TRUE(state().isExpanded());
+
+    // A motion away is seen at once and hides after the same 0.55 s.
+    pointer = farAway();
+    motion.move();
+    EXPECT_FALSE(hover().isResting());
+    EXPECT_EQ(hover().interval(), 120ms);
+    EXPECT_TRUE(hover().isHidePending());
+    clock.advance(549ms);
+    EXPECT_TRUE(state().isExpanded());
+    clock.advance(1ms);
+    EXPECT_FALSE(state().isExpanded());
+    settle();
+
+    // A pointer moved without a motion of the device (a warp) is still
+    // seen by the look at the parked period.
+    revealFromBand();
+    clock.advance(240ms);
+    ASSERT_TRUE(hover().isResting());
+    pointer = farAway();
+    clock.advance(350ms);
+    EXPECT_TRUE(hover().isHidePending());
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
+    settle();
+
+    // Parked, it polls as before; a status-menu command opens the rail
+    // without a motion, and its hold's end is looked at all the same.
+    clock.advance(1s);
+    EXPECT_EQ(hover().interval(), 350ms) << "parked, the poll keeps its period";
+    delegate->runStatusCommand(StatusCommand::showKolu);
+    settle();
+    clock.advance(1s);
+    EXPECT_TRUE(hover().isResting()) << "held, nothing moves";
+    clock.advance(std::chrono::milliseconds(qRound(state().statusMenuOpenHoldDuration() * 1000)) - 1s);
+    EXPECT_TRUE(hover().isHidePending());
+    clock.advance(550ms);
+    EXPECT_FALSE(state().isExpanded());
+    hover().setPointerMotion(nullptr);
 }
 
 TEST_F(HoverTest, TopEdgePollsFasterAndHidesSooner)

@@ -2,6 +2,9 @@
 
 #include "ManualAnimationDriver.h"
 
+#include "shell/rail/RailTransition.h"
+#include "shell/rail/expanded/ModuleDetailPanel.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -116,6 +119,76 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
     EXPECT_EQ(panel().geometry(), parked);
     // Grown once as the rail opened, back once it had closed.
     EXPECT_EQ(resizes.count, 2);
+}
+
+TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutACompositor)
+{
+    test::ManualAnimationDriver animations;
+    bool compositing = false;
+    parts.isCompositing = [&] { return compositing; };
+    withRailViews();
+    launch();
+    auto *view = qobject_cast<RailView *>(panel().content());
+    ASSERT_TRUE(view);
+    const auto run = [&](int ms) {
+        test::step(panel(), ms);
+        QCoreApplication::processEvents();
+    };
+    // Pixels clear in both resting rails stay clear on the way between.
+    const QImage parked = test::picture(*view);
+    state().expandPanel();
+    run(1000);
+    const QImage open = test::picture(*view);
+    QWidget *expanded = view->content();
+    const QRect card = expanded->findChild<ModuleDetailPanel *>()->geometry().translated(expanded->pos());
+
+    // Uncomposited, only the shapes show: halfway through the close they
+    // still hold the opened rail on its way out, though it takes no clicks.
+    state().hideToEdge();
+    run(48);
+    ASSERT_TRUE(panel().isAnimating());
+    ASSERT_TRUE(windowing->visibleRegion && windowing->inputRegion);
+    const QRect shown = panel().shownFrame().translated(-panel().pos());
+    const QPoint inCard = QRect(card & shown).center();
+    ASSERT_TRUE(shown.intersects(card));
+    EXPECT_TRUE(windowing->visibleRegion->contains(inCard)) << "the leaving card shows";
+    EXPECT_FALSE(windowing->inputRegion->contains(inCard)) << "and takes no clicks";
+    EXPECT_TRUE(windowing->visibleRegion->boundingRect().width() > 100);
+
+    // Composited (a translucent panel): nothing shows where neither rail
+    // draws at rest, no box of the window colour behind the leaving one.
+    // All of the view, also what the slide's reveal does not show yet.
+    QImage halfway(view->size(), QImage::Format_ARGB32_Premultiplied);
+    halfway.fill(Qt::transparent);
+    view->render(&halfway, QPoint(), QRegion(), QWidget::DrawChildren | QWidget::IgnoreMask);
+    ASSERT_EQ(halfway.size(), open.size());
+    int stray = 0;
+    int leaving = 0;
+    for (int y = 0; y < halfway.height(); ++y) {
+        for (int x = 0; x < halfway.width(); ++x) {
+            // The parked rail keeps to the screen edge, at the right.
+            const int px = x - (open.width() - parked.width());
+            const bool parkedClear =
+                px < 0 || px >= parked.width() || y >= parked.height() || qAlpha(parked.pixel(px, y)) == 0;
+            const bool clearAtRest = qAlpha(open.pixel(x, y)) == 0 && parkedClear;
+            stray += clearAtRest && qAlpha(halfway.pixel(x, y)) > 0;
+            leaving += card.contains(x, y) && qAlpha(halfway.pixel(x, y)) > 0;
+        }
+    }
+    EXPECT_EQ(stray, 0);
+    if (stray) {
+        QImage marks = halfway;
+        for (int y = 0; y < halfway.height(); ++y)
+            for (int x = 0; x < halfway.width(); ++x)
+                if (qAlpha(open.pixel(x, y)) == 0 && qAlpha(halfway.pixel(x, y)) > 0)
+                    marks.setPixel(x, y, qRgb(255, 0, 0));
+        marks.save(QStringLiteral("/tmp/c4748-half.png"));
+    }
+    EXPECT_GT(leaving, 0) << "the card is still on its way out";
+    run(1000);
+    EXPECT_FALSE(panel().isAnimating());
+    EXPECT_EQ(railmotion::leavingPictures(view), 0);
+    EXPECT_EQ(*windowing->visibleRegion, *windowing->inputRegion) << "at rest only the drawing shows";
 }
 
 TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTopRailTakesNone)

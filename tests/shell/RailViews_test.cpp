@@ -14,6 +14,7 @@
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
+#include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
@@ -336,6 +337,57 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
         state->hideToEdge();
         at(rest);
     }
+}
+
+TEST_F(RailViewsTest, LayoutsAreKeptBetweenRevealsUntilTheMemoryReleaseLetsThemGo)
+{
+    test::ManualAnimationDriver frozen;
+    state->setRailEdge(RailEdge::right);
+    RailView view(*state);
+    int made = 0;
+    view.setExpandedLayoutFactory(RailViewLayout::expanded, [&made](AppState &s, QWidget *parent) {
+        ++made;
+        return static_cast<QWidget *>(new ExpandedRail(s, parent));
+    });
+    view.resize(441, 680);
+    view.show();
+    QWidget *dock = view.content();
+    state->expandPanel();
+    QWidget *opened = view.content();
+    ASSERT_EQ(made, 1);
+    test::settle(view);
+    state->hideToEdge();
+    EXPECT_EQ(view.content(), dock) << "the same collapsed rail comes back";
+    EXPECT_TRUE(railmotion::isLeaving(opened));
+    EXPECT_TRUE(view.shownRegion().contains(opened->findChild<ModuleDetailPanel *>()->geometry().center()))
+        << "what leaves still shows";
+    EXPECT_FALSE(view.drawnRegion().contains(opened->findChild<ModuleDetailPanel *>()->geometry().center()))
+        << "but takes no clicks";
+    test::settle(view);
+    EXPECT_TRUE(opened->isHidden());
+    EXPECT_EQ(view.shownRegion(), view.drawnRegion());
+
+    // Open again, even while it is still on its way out: the same one.
+    state->expandPanel();
+    EXPECT_EQ(view.content(), opened);
+    state->hideToEdge();
+    state->expandPanel();
+    EXPECT_EQ(view.content(), opened);
+    EXPECT_FALSE(railmotion::isLeaving(opened));
+    EXPECT_EQ(made, 1);
+    test::settle(view);
+    EXPECT_TRUE(opened->isVisible());
+
+    // Let go while collapsed; the next open makes it anew.
+    state->hideToEdge();
+    test::settle(view);
+    QPointer<QWidget> old = opened;
+    view.releaseHiddenLayouts();
+    EXPECT_TRUE(old.isNull());
+    EXPECT_EQ(view.content(), dock) << "what shows stays";
+    state->expandPanel();
+    EXPECT_EQ(made, 2);
+    EXPECT_NE(view.keptLayout(RailViewLayout::expanded), nullptr);
 }
 
 TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)

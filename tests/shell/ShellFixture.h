@@ -34,12 +34,14 @@ public:
     bool isAvailable() const override { return true; }
     void prepare(quint32 window) override { prepared.append(window); }
     void requestStates(quint32 window) override { statesRequested.append(window); }
+    void raise(quint32) override { ++raises; }
     void setAcceptsFocus(quint32, bool accepts) override { acceptsFocus = accepts; }
     void setInputRegion(quint32, const QRegion &region) override { inputRegion = region; }
     void setVisibleRegion(quint32, const std::optional<QRegion> &region) override { visibleRegion = region; }
 
     QList<quint32> prepared;
     QList<quint32> statesRequested;
+    int raises = 0;
     std::optional<bool> acceptsFocus;
     std::optional<QRegion> inputRegion;
     std::optional<QRegion> visibleRegion; // none: the whole window shows

@@ -28,6 +28,13 @@ public:
     // for every desktop, for managers that read them only from requests.
     virtual void requestStates(quint32 window) = 0;
 
+    // Brings the window above the others without asking for activation:
+    // where the window manager takes stacking requests from pagers
+    // (_NET_RESTACK_WINDOW), as one of those, since an application's own
+    // raise is weighed as a bid for attention (KWin refuses it and flags the
+    // window as demanding attention); elsewhere a plain restack.
+    virtual void raise(quint32 window) = 0;
+
     // Whether the window manager may give the window the keyboard (the
     // ICCCM input hint). Asking for activation still works either way.
     virtual void setAcceptsFocus(quint32 window, bool accepts) = 0;

@@ -29,12 +29,14 @@ constexpr std::array<const char *, 4> kStates{"_NET_WM_STATE_ABOVE", "_NET_WM_ST
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
+constexpr std::uint32_t kSourcePager = 2;
 
 class NullPanelWindowing final : public PanelWindowing {
 public:
     bool isAvailable() const override { return false; }
     void prepare(quint32) override {}
     void requestStates(quint32) override {}
+    void raise(quint32) override { }
     void setAcceptsFocus(quint32, bool) override {}
     void setInputRegion(quint32, const QRegion &) override {}
     void setVisibleRegion(quint32, const std::optional<QRegion> &) override {}
@@ -145,6 +147,21 @@ public:
         xcb_flush(m_connection);
     }
 
+    void raise(quint32 window) override
+    {
+        if (!isAvailable())
+            return;
+        const xcb_atom_t restack = atom("_NET_RESTACK_WINDOW");
+        const std::vector<xcb_atom_t> supported = atomList(m_root, atom("_NET_SUPPORTED"), 1024);
+        if (std::find(supported.begin(), supported.end(), restack) != supported.end()) {
+            sendToRoot(window, restack, {kSourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+        } else {
+            const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+            xcb_configure_window(m_connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        }
+        xcb_flush(m_connection);
+    }
+
     void setAcceptsFocus(quint32 window, bool accepts) override
     {
         if (!isAvailable())
@@ -239,8 +256,17 @@ private:
         apply(window, 0, 0);
         Frame &frame = m_frames[window];
         // Without the window's events nothing says when the frame changes.
-        if (refresh || !frame.known || !m_watchesEvents)
+        if (refresh || !frame.known || !m_watchesEvents) {
+            const xcb_window_t before = frame.window;
             frame = frameOf(window);
+            // Compositors that honour the no-shadow hint read it from the
+            // frame a reparenting manager puts around the window (picom).
+            if (frame.window != XCB_WINDOW_NONE && frame.window != before) {
+                const std::uint32_t noShadow = 0;
+                xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, frame.window, atom("_COMPTON_SHADOW"),
+                                    XCB_ATOM_CARDINAL, 32, 1, &noShadow);
+            }
+        }
         if (frame.window != XCB_WINDOW_NONE)
             apply(frame.window, frame.dx, frame.dy);
         xcb_flush(m_connection);
@@ -305,9 +331,9 @@ private:
         return result;
     }
 
-    std::vector<xcb_atom_t> atomList(xcb_window_t window, xcb_atom_t property)
+    std::vector<xcb_atom_t> atomList(xcb_window_t window, xcb_atom_t property, std::uint32_t most = 64)
     {
-        const auto cookie = xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, 64);
+        const auto cookie = xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, most);
         xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
         std::vector<xcb_atom_t> atoms;
         if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {

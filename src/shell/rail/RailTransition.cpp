@@ -15,6 +15,7 @@ namespace kolu {
 namespace {
 
 const char *const kMotionName = "railMotion";
+const char *const kLeavingProperty = "railLeaving";
 
 QPointF anchorPoint(const QRectF &rect, Qt::Alignment anchor)
 {
@@ -47,6 +48,21 @@ QVariantAnimation *runningMotion(const QWidget *widget)
     return nullptr;
 }
 
+// What `source` and its children paint, over clear pixels: the window
+// colour behind them would show as a pale box where the rail is clear.
+// Its fully clear margins are cut; `origin` says where it starts.
+QPixmap paintedPicture(QWidget *source, QPointF &origin)
+{
+    const qreal ratio = source->devicePixelRatioF();
+    QPixmap picture((QSizeF(source->size()) * ratio).toSize());
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    source->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+    origin = QPointF();
+    cropToPainted(picture, origin);
+    return picture;
+}
+
 // The picture of an item on its way out. It takes no clicks, keeps to the
 // side of its parent it was anchored to while the parent changes size, and
 // goes when its motion ends.
@@ -59,8 +75,7 @@ public:
         setObjectName(QStringLiteral("leavingPicture"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
-        m_picture = source->grab();
-        cropToPainted(m_picture, m_pictureOrigin);
+        m_picture = paintedPicture(source, m_pictureOrigin);
         m_source = QRectF(QPointF(), source->size());
         m_parentSize = parentWidget()->size();
         // Room for the whole way, from rest to the far end.
@@ -178,6 +193,13 @@ void RailTransitionEffect::paintAt(QPainter &painter, const QRectF &bounds, cons
     painter.restore();
 }
 
+void RailTransitionEffect::freezePicture(const QPixmap &picture, QPointF origin)
+{
+    m_frozen = picture;
+    m_frozenOrigin = origin;
+    keepPictureOf(nullptr);
+}
+
 void RailTransitionEffect::keepPictureOf(QWidget *widget)
 {
     delete m_snapshot;
@@ -205,6 +227,10 @@ void RailTransitionEffect::draw(QPainter *painter)
         drawSource(painter);
         return;
     }
+    if (!m_frozen.isNull()) {
+        paintAt(*painter, bounds, m_frozen, m_frozenOrigin);
+        return;
+    }
     if (!m_snapshot) {
         QPoint origin;
         const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
@@ -228,6 +254,14 @@ namespace railmotion {
 
 void enter(QWidget *widget, const RailTransition &transition, const Motion &motion)
 {
+    // An item on its way out comes back from where it got to.
+    double from = 0.0;
+    if (isLeaving(widget)) {
+        if (auto *effect = qobject_cast<RailTransitionEffect *>(widget->graphicsEffect()))
+            from = std::clamp(effect->progress(), 0.0, 1.0);
+        widget->setProperty(kLeavingProperty, false);
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    }
     delete runningMotion(widget);
     widget->setGraphicsEffect(nullptr);
     widget->show();
@@ -236,9 +270,9 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
         return;
     auto *effect = new RailTransitionEffect(transition);
     effect->keepPictureOf(widget);
-    effect->setProgress(0.0);
+    effect->setProgress(from);
     widget->setGraphicsEffect(effect);
-    QVariantAnimation *animation = startMotion(widget, motion, 0.0, 1.0);
+    QVariantAnimation *animation = startMotion(widget, motion, from, 1.0);
     QPointer<RailTransitionEffect> guard(effect);
     QObject::connect(animation, &QVariantAnimation::valueChanged, effect,
                      [effect](const QVariant &value) { effect->setProgress(value.toDouble()); });
@@ -247,6 +281,57 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
             widget->setGraphicsEffect(nullptr);
     });
     animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void leaveInPlace(QWidget *widget, const RailTransition &transition, const Motion &motion)
+{
+    double from = 1.0;
+    if (runningMotion(widget)) {
+        if (auto *effect = qobject_cast<RailTransitionEffect *>(widget->graphicsEffect()))
+            from = std::clamp(effect->progress(), 0.0, 1.0);
+    }
+    delete runningMotion(widget);
+    widget->setGraphicsEffect(nullptr);
+    widget->setProperty(kLeavingProperty, false);
+    if (!widget->isVisible() || widget->size().isEmpty()) {
+        widget->hide();
+        return;
+    }
+    widget->setProperty(kLeavingProperty, true);
+    widget->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    // As it is now: what changes in it on the way out is not to be seen.
+    QPointF origin;
+    const QPixmap picture = paintedPicture(widget, origin);
+    auto *effect = new RailTransitionEffect(transition);
+    effect->freezePicture(picture, origin);
+    effect->setProgress(from);
+    widget->setGraphicsEffect(effect);
+    QVariantAnimation *animation = startMotion(widget, motion, from, 0.0);
+    QPointer<RailTransitionEffect> guard(effect);
+    QObject::connect(animation, &QVariantAnimation::valueChanged, effect,
+                     [effect](const QVariant &value) { effect->setProgress(value.toDouble()); });
+    QObject::connect(animation, &QVariantAnimation::finished, widget, [widget, guard] {
+        if (!guard || widget->graphicsEffect() != guard)
+            return;
+        widget->hide();
+        widget->setGraphicsEffect(nullptr);
+        widget->setProperty(kLeavingProperty, false);
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    });
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void stop(QWidget *widget)
+{
+    delete runningMotion(widget);
+    widget->setGraphicsEffect(nullptr);
+    widget->setProperty(kLeavingProperty, false);
+    widget->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+}
+
+bool isLeaving(const QWidget *widget)
+{
+    return widget->property(kLeavingProperty).toBool();
 }
 
 void leave(QWidget *widget, const RailTransition &transition, const Motion &motion, Qt::Alignment anchor)
@@ -271,8 +356,10 @@ bool isMoving(const QWidget *widget)
 
 int leavingPictures(const QWidget *parent)
 {
-    const auto pictures = parent->findChildren<QWidget *>(QStringLiteral("leavingPicture"), Qt::FindDirectChildrenOnly);
-    return static_cast<int>(std::count_if(pictures.begin(), pictures.end(), [](QWidget *w) { return !w->isHidden(); }));
+    const auto children = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    return static_cast<int>(std::count_if(children.begin(), children.end(), [](QWidget *w) {
+        return !w->isHidden() && (w->objectName() == QLatin1String("leavingPicture") || isLeaving(w));
+    }));
 }
 
 const Motion &topExpansion()

@@ -52,6 +52,10 @@ public:
     // rendering it afresh on every frame.
     void keepPictureOf(QWidget *widget);
     const WidgetSnapshot *snapshot() const { return m_snapshot; }
+    // Draws `picture` (the widget as it was, its top-left at `origin`)
+    // whatever changes after: for an item on its way out, whose changes no
+    // one is to see.
+    void freezePicture(const QPixmap &picture, QPointF origin);
 
     QRectF boundingRectFor(const QRectF &rect) const override;
     // The same look on any painter, for pictures of a leaving item.
@@ -70,6 +74,8 @@ private:
     RailTransition m_transition;
     double m_progress = 1.0;
     WidgetSnapshot *m_snapshot = nullptr;
+    QPixmap m_frozen;
+    QPointF m_frozenOrigin;
 };
 
 namespace railmotion {
@@ -87,8 +93,19 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
 void leave(QWidget *widget, const RailTransition &transition, const Motion &motion,
            Qt::Alignment anchor = Qt::AlignLeft | Qt::AlignTop);
 
+// Runs `transition` on `widget` itself from rest (or from where a motion
+// still running on it got to) to its far end over `motion`, and hides it
+// at the end; meanwhile it takes no clicks. For an item that is kept to
+// come again: `enter` brings it back from wherever its way out got to.
+void leaveInPlace(QWidget *widget, const RailTransition &transition, const Motion &motion);
+// Ends a motion started here on `widget` where it is: the widget rests as
+// it is, shown or hidden, and takes clicks again.
+void stop(QWidget *widget);
+// Whether `widget` is on its way out through `leaveInPlace`.
+bool isLeaving(const QWidget *widget);
+
 // Whether a motion started here still runs on `widget` or in `parent`'s
-// leaving pictures.
+// leaving pictures (and children leaving in place).
 bool isMoving(const QWidget *widget);
 int leavingPictures(const QWidget *parent);
 

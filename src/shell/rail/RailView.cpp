@@ -10,6 +10,9 @@
 #include "style/OrlixStyle.h"
 
 #include <QEvent>
+#include <QResizeEvent>
+
+#include <algorithm>
 
 namespace kolu {
 
@@ -61,10 +64,67 @@ void RailView::setExpandedLayoutFactory(RailViewLayout layout, LayoutFactory fac
         m_topExpanded = std::move(factory);
     else
         return;
-    if (m_layout == layout) {
-        m_content = nullptr; // rebuilt in place, without a swap
-        rebuild(false);
+    // What the old factory made goes; the current layout is made again in
+    // place, without a swap.
+    if (QWidget *old = m_layouts[std::size_t(layout)]) {
+        m_layouts[std::size_t(layout)] = nullptr;
+        old->hide();
+        old->deleteLater();
+        if (old == m_content) {
+            m_content = nullptr;
+            rebuild(false);
+        }
     }
+}
+
+QWidget *RailView::keptLayout(RailViewLayout layout) const
+{
+    return m_layouts[std::size_t(layout)];
+}
+
+bool RailView::isKept(const QObject *object) const
+{
+    return object && std::find(m_layouts.begin(), m_layouts.end(), object) != m_layouts.end();
+}
+
+QWidget *RailView::build(RailViewLayout layout)
+{
+    QWidget *content = nullptr;
+    switch (layout) {
+    case RailViewLayout::dock:
+    case RailViewLayout::topDock: {
+        auto *dock = new DockRail(m_state, this);
+        // A layout kept hidden holds nothing under way.
+        connect(dock, &DockRail::interactionActiveChanged, this, [this, dock](bool active) {
+            if (dock == m_content)
+                setInteractionActive(active);
+        });
+        content = dock;
+        break;
+    }
+    case RailViewLayout::expanded:
+    case RailViewLayout::topExpanded: {
+        const LayoutFactory &factory = layout == RailViewLayout::expanded ? m_expanded : m_topExpanded;
+        content = factory ? factory(m_state, this) : nullptr;
+        if (auto *rail = qobject_cast<ExpandedRail *>(content)) {
+            connect(rail, &ExpandedRail::interactionActiveChanged, this, [this, rail](bool active) {
+                if (rail == m_content)
+                    setInteractionActive(active);
+            });
+        }
+        break;
+    }
+    }
+    if (!content) {
+        content = new QWidget(this);
+        content->setObjectName(QStringLiteral("emptyRail"));
+        content->setAttribute(Qt::WA_NoSystemBackground);
+    }
+    describeSurfaces(content);
+    content->hide();
+    content->setGeometry(rect());
+    m_layouts[std::size_t(layout)] = content;
+    return content;
 }
 
 void RailView::rebuild(bool animate)
@@ -79,50 +139,44 @@ void RailView::rebuild(bool animate)
     // moves on the smooth spring.
     const bool sameEdge = atTop(previous) == atTop(next);
     const Motion &motion = sameEdge && atTop(next) ? railmotion::topExpansion() : OrlixMotion::smooth();
-    // The swap can start inside an event of the old layout (a file drag
-    // entering the handle opens the Tray): delete it once that has returned.
-    for (QWidget *old : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (old->objectName() == QLatin1String("leavingPicture") || old->isHidden())
-            continue;
+    if (QWidget *old = m_content) {
         // What the old layout held cannot end any more.
         setInteractionActive(false);
-        if (animate && sameEdge)
-            railmotion::leave(old, transitionOf(previous), motion, screenEdgeAnchor(m_state.railEdge()));
-        old->hide();
-        old->deleteLater();
+        // The old layout is kept: it leaves in place and hides (the swap can
+        // start inside one of its own events, which hiding does not upset).
+        if (animate && sameEdge) {
+            m_leavingShapes[std::size_t(previous)] = drawnshape::ofChildren(old);
+            railmotion::leaveInPlace(old, transitionOf(previous), motion);
+            old->lower();
+        } else {
+            railmotion::stop(old);
+            old->hide();
+        }
     }
-    QWidget *content = nullptr;
-    switch (next) {
-    case RailViewLayout::dock:
-    case RailViewLayout::topDock: {
-        auto *dock = new DockRail(m_state, this);
-        connect(dock, &DockRail::interactionActiveChanged, this, &RailView::setInteractionActive);
-        content = dock;
-        break;
-    }
-    case RailViewLayout::expanded:
-    case RailViewLayout::topExpanded: {
-        const LayoutFactory &factory = next == RailViewLayout::expanded ? m_expanded : m_topExpanded;
-        content = factory ? factory(m_state, this) : nullptr;
-        if (auto *rail = qobject_cast<ExpandedRail *>(content))
-            connect(rail, &ExpandedRail::interactionActiveChanged, this, &RailView::setInteractionActive);
-        break;
-    }
-    }
-    if (!content) {
-        content = new QWidget(this);
-        content->setObjectName(QStringLiteral("emptyRail"));
-        content->setAttribute(Qt::WA_NoSystemBackground);
-    }
-    describeSurfaces(content);
+    QWidget *content = m_layouts[std::size_t(next)];
+    if (!content)
+        content = build(next);
     m_content = content;
     content->setGeometry(rect());
-    if (animate)
+    content->raise();
+    if (animate) {
         railmotion::enter(content, transitionOf(next), motion);
-    else
+    } else {
+        railmotion::stop(content);
         content->show();
-    watchContent();
+    }
+    watch(content);
     publishDrawnRegion();
+}
+
+void RailView::releaseHiddenLayouts()
+{
+    for (QPointer<QWidget> &layout : m_layouts) {
+        if (layout && layout != m_content && layout->isHidden()) {
+            delete layout.data();
+            layout = nullptr;
+        }
+    }
 }
 
 QRegion RailView::drawnRegion() const
@@ -132,12 +186,21 @@ QRegion RailView::drawnRegion() const
     return drawnshape::ofChildren(m_content).translated(m_content->pos()) & rect();
 }
 
-void RailView::watchContent()
+QRegion RailView::shownRegion() const
 {
-    if (!m_content)
-        return;
-    m_content->installEventFilter(this);
-    for (QObject *child : m_content->children()) {
+    QRegion shown = drawnRegion();
+    for (std::size_t i = 0; i < m_layouts.size(); ++i) {
+        const QWidget *layout = m_layouts[i];
+        if (layout && layout != m_content && !layout->isHidden() && railmotion::isLeaving(layout))
+            shown += m_leavingShapes[i].translated(layout->pos()) & rect();
+    }
+    return shown;
+}
+
+void RailView::watch(QWidget *layout)
+{
+    layout->installEventFilter(this);
+    for (QObject *child : layout->children()) {
         if (child->isWidgetType())
             child->installEventFilter(this);
     }
@@ -152,7 +215,7 @@ bool RailView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::HideToParent:
     case QEvent::ChildAdded:
     case QEvent::ChildRemoved:
-        if (m_content && (watched == m_content || watched->parent() == m_content))
+        if (isKept(watched) || isKept(watched->parent()))
             scheduleDrawnRegion();
         break;
     default:
@@ -173,12 +236,18 @@ void RailView::scheduleDrawnRegion()
 void RailView::publishDrawnRegion()
 {
     m_regionScheduled = false;
-    watchContent();
+    if (m_content)
+        watch(m_content);
     const QRegion region = drawnRegion();
-    if (region == m_publishedRegion)
-        return;
-    m_publishedRegion = region;
-    Q_EMIT drawnRegionChanged(region);
+    if (region != m_publishedRegion) {
+        m_publishedRegion = region;
+        Q_EMIT drawnRegionChanged(region);
+    }
+    const QRegion shown = shownRegion();
+    if (shown != m_publishedShown) {
+        m_publishedShown = shown;
+        Q_EMIT shownRegionChanged(shown);
+    }
 }
 
 void RailView::setInteractionActive(bool active)
@@ -192,8 +261,21 @@ void RailView::setInteractionActive(bool active)
 void RailView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_content)
-        m_content->setGeometry(rect());
+    // The current layout fills the view; the others keep their size and
+    // the side of the view at the screen edge, so a layout on its way out
+    // stays where it shows and a hidden one is not laid out anew.
+    const QSize delta = event->oldSize().isValid() ? size() - event->oldSize() : QSize();
+    const Qt::Alignment anchor = screenEdgeAnchor(m_state.railEdge());
+    const int dx = anchor & Qt::AlignRight ? delta.width() : anchor & Qt::AlignHCenter ? delta.width() / 2 : 0;
+    const int dy = anchor & Qt::AlignBottom ? delta.height() : anchor & Qt::AlignVCenter ? delta.height() / 2 : 0;
+    for (const QPointer<QWidget> &layout : m_layouts) {
+        if (!layout)
+            continue;
+        if (layout == m_content)
+            layout->setGeometry(rect());
+        else
+            layout->move(layout->pos() + QPoint(dx, dy));
+    }
     publishDrawnRegion();
 }
 

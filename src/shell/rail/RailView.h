@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 namespace kolu {
@@ -25,8 +26,13 @@ class AppState;
 // between a side and the top fades the new layout in on the smooth spring
 // (the panel jumps there, so the old one has nowhere to fade).
 //
+// Each layout is made once and kept, hidden, while another shows: a reveal
+// only shows, hides and moves them. The memory release lets go of the
+// hidden ones, which are made again when next wanted.
+//
 // It also tells the panel what it draws: the resting places of what the
-// current layout shows, so that what fades away never takes a click.
+// current layout shows, so that what fades away never takes a click; and
+// what shows, which holds a layout on its way out too.
 class RailView : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +48,14 @@ public:
 
     // What the current layout draws at rest, in this view's coordinates.
     QRegion drawnRegion() const;
+    // What shows now: the drawn region and what a layout on its way out
+    // still draws.
+    QRegion shownRegion() const;
+
+    // Lets go of the layouts kept hidden (the memory release).
+    void releaseHiddenLayouts();
+    // The layout kept for `layout`, shown or not; null when none is kept.
+    QWidget *keptLayout(RailViewLayout layout) const;
 
 Q_SIGNALS:
     // A file drag over the handle or a menu of the rail is in progress: the
@@ -51,6 +65,7 @@ Q_SIGNALS:
     // What is drawn changed: a layout swap, an item that came or went, a
     // move, a new size.
     void drawnRegionChanged(const QRegion &region);
+    void shownRegionChanged(const QRegion &region);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -60,19 +75,27 @@ private:
     // `animate`: the swap runs its transitions (not at start-up, nor when
     // a layout is rebuilt in place).
     void rebuild(bool animate);
+    QWidget *build(RailViewLayout layout);
+    void watch(QWidget *layout);
+    bool isKept(const QObject *object) const;
     void setInteractionActive(bool active);
-    void watchContent();
     void scheduleDrawnRegion();
     void publishDrawnRegion();
 
     AppState &m_state;
     RailViewLayout m_layout = RailViewLayout::dock;
     QPointer<QWidget> m_content;
+    // One of each layout, by RailViewLayout.
+    std::array<QPointer<QWidget>, 4> m_layouts;
+    // What each layout drew when it began to leave, in its own coordinates:
+    // its picture stays as it was on the way out.
+    std::array<QRegion, 4> m_leavingShapes;
     LayoutFactory m_expanded;
     LayoutFactory m_topExpanded;
     bool m_interactionActive = false;
     bool m_regionScheduled = false;
     QRegion m_publishedRegion;
+    QRegion m_publishedShown;
 };
 
 } // namespace kolu

@@ -22,24 +22,37 @@ QRect revealBand(const HoverInput &in)
     const int t = bandDepth(in.scale);
     const QRect &v = in.visibleFrame;
     const QRect &f = in.panelFrame;
+    QRect band;
+    QRect beyond; // the part past the visible frame's edge
     if (in.edge == RailEdge::top) {
         const int centreX = f.x() + f.width() / 2;
-        return {centreX - kBandLength / 2, v.y() - kBeyondEdge, kBandLength, t + kBeyondEdge};
+        band = {centreX - kBandLength / 2, v.y() - kBeyondEdge, kBandLength, t + kBeyondEdge};
+        beyond = {band.x(), band.y(), kBandLength, kBeyondEdge};
+    } else {
+        int y = f.y();
+        switch (in.position) {
+        case RailVerticalPosition::top:
+            y = f.y();
+            break;
+        case RailVerticalPosition::center:
+            y = f.y() + f.height() / 2 - kBandLength / 2;
+            break;
+        case RailVerticalPosition::bottom:
+            y = f.y() + f.height() - kBandLength;
+            break;
+        }
+        const bool left = in.edge == RailEdge::left;
+        const int x = left ? v.x() - kBeyondEdge : v.x() + v.width() - t;
+        band = {x, y, t + kBeyondEdge, kBandLength};
+        beyond = {left ? band.x() : v.x() + v.width(), y, kBeyondEdge, kBandLength};
     }
-    int y = f.y();
-    switch (in.position) {
-    case RailVerticalPosition::top:
-        y = f.y();
-        break;
-    case RailVerticalPosition::center:
-        y = f.y() + f.height() / 2 - kBandLength / 2;
-        break;
-    case RailVerticalPosition::bottom:
-        y = f.y() + f.height() - kBandLength;
-        break;
+    for (const QRect &other : in.otherScreens) {
+        if (other.intersects(beyond))
+            return band.marginsRemoved(QMargins(in.edge == RailEdge::left ? kBeyondEdge : 0,
+                                                in.edge == RailEdge::top ? kBeyondEdge : 0,
+                                                in.edge == RailEdge::right ? kBeyondEdge : 0, 0));
     }
-    const int x = in.edge == RailEdge::left ? v.x() - kBeyondEdge : v.x() + v.width() - t;
-    return {x, y, t + kBeyondEdge, kBandLength};
+    return band;
 }
 
 QRect insideZone(const HoverInput &in)

@@ -3,6 +3,7 @@
 #include "model/Enums.h"
 
 #include <QPoint>
+#include <QList>
 #include <QRect>
 
 #include <chrono>
@@ -13,6 +14,9 @@ namespace kolu {
 struct HoverInput {
     QPoint pointer;
     QRect visibleFrame; // of the panel's screen
+    // The whole frames of the other monitors: where one adjoins the rail's
+    // edge, the band stops at the edge rather than reach onto it.
+    QList<QRect> otherScreens;
     QRect panelFrame;
     RailEdge edge = RailEdge::right;
     RailVerticalPosition position = RailVerticalPosition::center;
@@ -47,7 +51,8 @@ int bandDepth(double scale);
 
 // The 132-long strip along the edge next to the parked panel that reveals
 // it; it reaches 3 beyond the visible frame, so a pointer pushed against the
-// screen's edge is in it.
+// screen's edge is in it, unless another monitor lies there: a pointer on
+// the neighbour, or crossing to it, opens nothing.
 QRect revealBand(const HoverInput &in);
 // Near the panel: its frame grown by 22 (expanded) or 16 at the sides and by
 // 20 at the top and bottom.

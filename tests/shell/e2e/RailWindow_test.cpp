@@ -264,6 +264,81 @@ TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
     }
 }
 
+TEST_F(RailWindowTest, HoverRaisesTheRailAsAPagerWouldAndNeverAsksForActivation)
+{
+    // What the rail asks of the window manager, heard as any client may:
+    // requests to the manager go to the root window's substructure.
+    xcb_connection_t *c = display.connection();
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, display.root(), XCB_CW_EVENT_MASK, &mask);
+    const auto atom = [c](const char *name) {
+        xcb_intern_atom_reply_t *reply =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    };
+    const xcb_atom_t activate = atom("_NET_ACTIVE_WINDOW");
+    const xcb_atom_t restack = atom("_NET_RESTACK_WINDOW");
+    const quint32 rail = launchRail();
+    ASSERT_NE(rail, 0u);
+    const quint32 window = openUserWindow(u"400x300+200+300"_s);
+    ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
+    int activations = 0;
+    int pagerRaises = 0;
+    const auto drain = [&] {
+        xcb_flush(c);
+        while (xcb_generic_event_t *event = xcb_poll_for_event(c)) {
+            if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
+                const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event);
+                if (message->window == rail && message->type == activate)
+                    ++activations;
+                if (message->window == rail && message->type == restack && message->data.data32[0] == 2)
+                    ++pagerRaises;
+            }
+            std::free(event);
+        }
+    };
+    drain();
+    for (int i = 0; i < 2; ++i) {
+        display.movePointer({1439, 450});
+        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+        display.movePointer({300, 150});
+        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
+    }
+    drain();
+    EXPECT_EQ(activations, 0);
+    EXPECT_GE(pagerRaises, 2) << "each reveal brings the rail up";
+    EXPECT_EQ(active(), window) << "the user's window keeps the keyboard";
+}
+
+TEST_F(RailWindowTest, CompositorsAreAskedForNoShadowOnTheRailAndOnItsFrame)
+{
+    const quint32 rail = launchRail();
+    ASSERT_NE(rail, 0u);
+    xcb_connection_t *c = display.connection();
+    xcb_intern_atom_reply_t *name = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 15, "_COMPTON_SHADOW"), nullptr);
+    ASSERT_TRUE(name);
+    const xcb_atom_t shadow = name->atom;
+    std::free(name);
+    const auto noShadow = [&](xcb_window_t window) {
+        xcb_get_property_reply_t *reply =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, shadow, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        const bool zero = reply && xcb_get_property_value_length(reply) == 4
+                          && *static_cast<const std::uint32_t *>(xcb_get_property_value(reply)) == 0;
+        std::free(reply);
+        return zero;
+    };
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, rail), nullptr);
+    ASSERT_TRUE(tree);
+    const xcb_window_t frame = tree->parent != tree->root ? tree->parent : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(tree);
+    EXPECT_TRUE(noShadow(rail));
+    // picom reads the hint from the frame the window manager made.
+    ASSERT_NE(frame, xcb_window_t(XCB_WINDOW_NONE)) << "openbox frames its docks";
+    EXPECT_TRUE(test::waitUntil([&] { return noShadow(frame); }));
+}
+
 TEST_F(RailWindowTest, ASecondLaunchLeavesAndQuittingOrLosingTheDisplaySavesTheFocusTimer)
 {
     // Nothing saved the focus timer yet: only the way out can write it.

@@ -26,6 +26,36 @@ HoverAction actionAt(HoverInput in, QPoint pointer)
 
 } // namespace
 
+TEST(HoverRulesTest, BandStopsAtAnEdgeAnotherMonitorAdjoins)
+{
+    // The rail at the right edge of the left monitor; a second one to its right.
+    HoverInput in = parkedRight({});
+    const QRect neighbour(1440, 0, 1920, 1080);
+    EXPECT_EQ(actionAt(in, {1441, 450}), HoverAction::reveal) << "alone, the band reaches past the edge";
+    in.otherScreens = {neighbour};
+    EXPECT_EQ(hover::revealBand(in), QRect(1416, 384, 24, 132));
+    for (const int x : {1440, 1441, 1442})
+        EXPECT_NE(actionAt(in, {x, 450}), HoverAction::reveal) << x;
+    EXPECT_EQ(actionAt(in, {1439, 450}), HoverAction::reveal) << "the monitor's own last column still does";
+
+    // A monitor elsewhere (below) leaves the band as it was.
+    in.otherScreens = {QRect(0, 900, 1440, 900)};
+    EXPECT_EQ(hover::revealBand(in), QRect(1416, 384, 27, 132));
+
+    // The mirror case at a left edge, and a monitor above a top rail.
+    in = parkedRight({});
+    in.edge = RailEdge::left;
+    in.panelFrame = QRect(0, 110, 18, 680);
+    in.otherScreens = {QRect(-1920, 0, 1920, 1080)};
+    EXPECT_EQ(hover::revealBand(in), QRect(0, 384, 24, 132));
+    EXPECT_NE(actionAt(in, {-1, 450}), HoverAction::reveal);
+    EXPECT_EQ(actionAt(in, {0, 450}), HoverAction::reveal);
+    in.edge = RailEdge::top;
+    in.panelFrame = QRect(454, 0, 531, 18);
+    in.otherScreens = {QRect(0, -1080, 1920, 1080)};
+    EXPECT_EQ(hover::revealBand(in), QRect(653, 0, 132, 24));
+}
+
 TEST(HoverRulesTest, RightBandIs27WideAnd132HighAroundThePanelsMiddle)
 {
     const HoverInput in = parkedRight({});
