@@ -26,12 +26,29 @@ class PostTestDrain : public ::testing::EmptyTestEventListener {
     }
 };
 
+// A painter that overlaps another on the same device, or one used when it is
+// not active, only warns and draws nothing: every such warning fails the
+// test that caused it.
+QtMessageHandler previousHandler = nullptr;
+
+void failOnPainterWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg
+        && (message.startsWith(QLatin1String("QPainter::")) || message.contains(QLatin1String("Painter not active"))
+            || message.contains(QLatin1String("paint device can only be painted by one painter")))) {
+        ADD_FAILURE() << "Qt warned: " << message.toStdString();
+    }
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new PostTestDrain);
+    previousHandler = qInstallMessageHandler(failOnPainterWarnings);
     std::unique_ptr<kolu::test::PrivateDisplay> display;
 #if defined(KOLU_TEST_OWN_DISPLAY)
     for (int i = 1; i < argc; ++i)
