@@ -139,21 +139,26 @@ void FileTrayCardTenThousandFileDrop(benchmark::State &bench)
     prepare(card);
     waitForThumbnails();
     const QPointF at(card.width() / 2.0, 40);
+    bool held = true;
     for (auto _ : bench) {
         bench.PauseTiming();
         QMimeData data;
         data.setData(u"text/uri-list"_s, uriList);
         bench.ResumeTiming();
+        // As the window delivers a drop: the drag enters, then lets go.
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&card, &enter);
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(&card, &drop);
         if (card.layout())
             card.layout()->activate();
         bench.PauseTiming();
-        if (f.state.fileTrayItems().size() != std::size_t(AppState::maxFileTrayItems))
-            bench.SkipWithError("the drop was not held");
+        held = held && f.state.fileTrayItems().size() == std::size_t(AppState::maxFileTrayItems);
         waitForThumbnails();
         bench.ResumeTiming();
     }
+    if (!held)
+        bench.SkipWithError("the drop was not held");
 }
 BENCHMARK(FileTrayCardTenThousandFileDrop)->Unit(benchmark::kMillisecond);
 
