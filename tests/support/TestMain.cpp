@@ -67,6 +67,13 @@ int main(int argc, char **argv)
 #endif
 #if defined(KOLU_TEST_GUI) || defined(KOLU_TEST_OWN_DISPLAY)
     QApplication app(argc, argv);
+#if defined(KOLU_TEST_OWN_DISPLAY)
+    // KOLU_TEST_WM names a window manager to try these checks under.
+    if (!qEnvironmentVariableIsEmpty("KOLU_TEST_WM") && !display->startWindowManager()) {
+        fprintf(stderr, "the window manager did not start\n");
+        return 1;
+    }
+#endif
 #else
     QCoreApplication app(argc, argv);
 #endif
