@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QRandomGenerator>
 
@@ -42,9 +43,41 @@ QImage noisyImage(int width, int height)
     return image;
 }
 
+// Looks like a 4K screen: a shaded desktop, flat windows with rows of
+// glyph-like marks for text, and a noisy photograph in one of them.
+QImage screenshotLikeImage()
+{
+    QImage image(3840, 2160, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb(20 + y * 60 / image.height(), 40 + x * 80 / image.width(), 110);
+    }
+    QRandomGenerator random(7);
+    const auto fill = [&image](const QRect &r, QRgb colour) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(image.scanLine(y)) + r.left(), r.width(), colour);
+    };
+    for (int w = 0; w < 6; ++w) {
+        const QRect window(80 + w * 600, 100 + w * 250, 1500, 1000);
+        fill(window & image.rect(), qRgb(246, 246, 248));
+        for (int row = window.top() + 60; row < std::min(window.bottom(), image.height()) - 20; row += 28)
+            for (int x = window.left() + 40; x < std::min(window.right(), image.width()) - 20; x += 9)
+                if (random.bounded(5) != 0)
+                    fill(QRect(x, row, 6, 14) & image.rect(), qRgb(30, 30, 34));
+    }
+    for (int y = 1300; y < 1900; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 2400; x < 3200; ++x)
+            line[x] = qRgb(int(random.bounded(256)), int(random.bounded(256)), int(random.bounded(256)));
+    }
+    return image;
+}
+
 // Each iteration copies a new content (the i-th variant), then
 // measures the main thread until the capture is handed to the worker, and
-// the whole capture until its entry is ready.
+// the whole capture until its entry is ready; for an image, also the size
+// of the file stored.
 template<typename Copy>
 void measureCapture(benchmark::State &state, Copy copy)
 {
@@ -54,6 +87,7 @@ void measureCapture(benchmark::State &state, Copy copy)
     const QString folder = LocalStore(home.dataHome()).subdirectory(u"Clipboard"_s);
     ClipboardService service(pasteboard, folder, clock, {});
     double mainThreadMs = 0;
+    double storedMegabytes = 0;
     int iteration = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -66,9 +100,13 @@ void measureCapture(benchmark::State &state, Copy copy)
         auto result = probe.wait(std::chrono::minutes(2));
         if (!result)
             state.SkipWithError("nothing was captured");
+        else if (result->item.kind == ClipboardItemKind::image)
+            storedMegabytes = double(QFileInfo(result->item.value).size()) / (1024.0 * 1024.0);
         benchmark::DoNotOptimize(result);
     }
     state.counters["main_thread_ms"] = benchmark::Counter(mainThreadMs / double(std::max(iteration, 1)));
+    if (storedMegabytes > 0)
+        state.counters["stored_MiB"] = benchmark::Counter(storedMegabytes);
 }
 
 void captureTenMegabyteText(benchmark::State &state)
@@ -90,6 +128,17 @@ void captureFourKImage(benchmark::State &state)
     });
 }
 BENCHMARK(captureFourKImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void captureFourKScreenshot(benchmark::State &state)
+{
+    const QImage image = screenshotLikeImage();
+    measureCapture(state, [&image](test::FakePasteboard &pasteboard, int i) {
+        QImage variant = image;
+        variant.setPixel(0, 0, qRgb(i % 256, i / 256 % 256, 5));
+        pasteboard.setLocalImage(variant);
+    });
+}
+BENCHMARK(captureFourKScreenshot)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // As another program offers it: PNG bytes, decoded and encoded again.
 void captureFourKPngFromAnotherProgram(benchmark::State &state)

@@ -218,6 +218,9 @@ public:
     bool receiveFileTrayDrop(const QMimeData &drop);
     void addFileTrayURLs(const QList<QUrl> &urls);
     void toggleFileTraySelection(const FileTrayItem &item);
+    // What a drag of `startingWith` carries: the selection when it is
+    // selected, else the file alone; held files no longer on disk are left
+    // out (so a missing file alone gives nothing to drag).
     QList<QUrl> fileTrayDragURLs(const FileTrayItem &startingWith) const;
     void removeFileTrayItem(const FileTrayItem &item);
     // Sends the selected files (or all) to a paired phone or computer.

@@ -7,6 +7,7 @@
 #include "services/clipboard/ClipboardRules.h"
 #include "services/clipboard/ClipboardService.h"
 #include "state/AppSettings.h"
+#include "state/LinkRules.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -174,17 +175,20 @@ void AppState::showClipboardPulse()
 
 void AppState::openClipboardItem(const ClipboardItem &item)
 {
+    // The history file can be edited by hand: what a row hands to the desktop
+    // is checked here, as the Links card checks its addresses.
     switch (item.kind) {
     case ClipboardItemKind::image:
-    case ClipboardItemKind::file:
-        urlOpener().openUrl(QUrl::fromLocalFile(item.value));
-        break;
-    case ClipboardItemKind::link: {
-        const QUrl url(item.value, QUrl::StrictMode);
-        if (url.isValid() && !url.scheme().isEmpty())
-            urlOpener().openUrl(url);
+    case ClipboardItemKind::file: {
+        const QString folder = m_store.subdirectory(u"Clipboard"_s);
+        if (const auto path = clipboard::openableFile(item.kind, item.value, folder))
+            urlOpener().openUrl(QUrl::fromLocalFile(*path));
         break;
     }
+    case ClipboardItemKind::link:
+        if (linkrules::isWebAddressWithHost(item.value))
+            urlOpener().openUrl(QUrl(item.value, QUrl::StrictMode));
+        break;
     case ClipboardItemKind::text:
         pasteboard().writeText(item.value);
         break;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QSet>
 
 #include <algorithm>
 
@@ -73,23 +74,33 @@ bool AppState::receiveFileTrayDrop(const QMimeData &drop)
 
 void AppState::addFileTrayURLs(const QList<QUrl> &urls)
 {
-    QList<QUrl> usable;
-    for (const QUrl &url : urls) {
-        const auto standardized = standardizedFileURL(url);
-        if (standardized && QFileInfo::exists(standardized->toLocalFile()))
-            usable.append(*standardized);
+    // The last address given ends up first and a file given twice counts
+    // once, where it was given last; only the newest maxFileTrayItems stay.
+    // So the list is read from its end and read no further once the tray is
+    // full: a drop of thousands of files looks at (and asks the disk about)
+    // as many as it keeps, and compares each with a set, not with the list.
+    std::vector<FileTrayItem> items;
+    items.reserve(maxFileTrayItems);
+    QSet<QString> kept;
+    const QDateTime now = m_clock.now();
+    for (auto it = urls.crbegin(); it != urls.crend() && items.size() < std::size_t(maxFileTrayItems); ++it) {
+        const auto standardized = standardizedFileURL(*it);
+        if (!standardized)
+            continue;
+        const QString path = standardized->toLocalFile();
+        if (kept.contains(path) || !QFileInfo::exists(path))
+            continue;
+        kept.insert(path);
+        items.push_back(FileTrayItem{QUuid::createUuid(), *standardized, now});
     }
-    if (usable.isEmpty())
+    if (items.empty())
         return;
-
-    std::vector<FileTrayItem> items = m_fileTrayItems;
-    for (const QUrl &url : usable) {
-        const QString path = url.toLocalFile();
-        std::erase_if(items, [&](const FileTrayItem &held) { return standardizedPath(held.url) == path; });
-        items.insert(items.begin(), FileTrayItem{QUuid::createUuid(), url, m_clock.now()});
+    for (const FileTrayItem &held : m_fileTrayItems) {
+        if (items.size() >= std::size_t(maxFileTrayItems))
+            break;
+        if (!kept.contains(standardizedPath(held.url)))
+            items.push_back(held);
     }
-    if (items.size() > static_cast<std::size_t>(maxFileTrayItems))
-        items.resize(maxFileTrayItems);
     setFileTrayItems(std::move(items));
 
     FileTraySelection selection = m_selectedFileTrayIDs;
@@ -111,15 +122,19 @@ void AppState::toggleFileTraySelection(const FileTrayItem &item)
 
 QList<QUrl> AppState::fileTrayDragURLs(const FileTrayItem &startingWith) const
 {
+    // A held file deleted or moved away since is never offered to a target.
+    const auto present = [](const QUrl &url) { return QFileInfo::exists(url.toLocalFile()); };
     if (m_selectedFileTrayIDs.contains(startingWith.id)) {
         QList<QUrl> selected;
         for (const FileTrayItem &item : m_fileTrayItems) {
-            if (m_selectedFileTrayIDs.contains(item.id))
+            if (m_selectedFileTrayIDs.contains(item.id) && present(item.url))
                 selected.append(item.url);
         }
         if (!selected.isEmpty())
             return selected;
     }
+    if (!present(startingWith.url))
+        return {};
     return {startingWith.url};
 }
 

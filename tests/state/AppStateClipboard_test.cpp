@@ -107,11 +107,11 @@ TEST_F(AppStateClipboardTest, OpeningCopiesTextOrOpensAndCopyingPutsEachKindBack
          std::vector<std::pair<ClipboardItemKind, QString>>{{ClipboardItemKind::text, u"hello"_s},
                                                             {ClipboardItemKind::link, u"https://a.example/x"_s},
                                                             {ClipboardItemKind::link, u"not a link"_s},
-                                                            {ClipboardItemKind::file, u"/home/me/report.pdf"_s}})
+                                                            {ClipboardItemKind::file, makeFile(u"report.pdf"_s)}})
         state->openClipboardItem(entry(kind, value));
     EXPECT_EQ(std::pair(services.pasteboard->text(), services.pasteboard->writes), std::pair(u"hello"_s, 1));
     EXPECT_EQ(services.urlOpener->opened,
-              (QList<QUrl>{QUrl(u"https://a.example/x"_s), QUrl::fromLocalFile(u"/home/me/report.pdf"_s)}));
+              (QList<QUrl>{QUrl(u"https://a.example/x"_s), QUrl::fromLocalFile(home.path(u"report.pdf"_s))}));
 
     const QString file = makeFile(u"docs/a b.txt"_s);
     test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::file, file)));
@@ -129,4 +129,45 @@ TEST_F(AppStateClipboardTest, OpeningCopiesTextOrOpensAndCopyingPutsEachKindBack
     const QString broken = makeFile(u"broken.png"_s, "not an image");
     test::awaitTask(state->copyClipboardItem(entry(ClipboardItemKind::image, broken)));
     EXPECT_EQ(services.pasteboard->text(), broken) << "an unreadable image goes as its path";
+}
+
+// A history file edited by someone else: its rows open web addresses, regular
+// files and the history's own pictures, and leave everything else alone.
+TEST_F(AppStateClipboardTest, AHostileHistoryOpensOnlyWebAddressesRegularFilesAndItsOwnPictures)
+{
+    const QString folder = state->store().subdirectory(u"Clipboard"_s);
+    const QString ownPicture = imageEntry(u"clipboard-1.png"_s).value;
+    const QString document = makeFile(u"Documents/notes.txt"_s);
+    const QString program = makeFile(u"bin/terminal"_s, "#!/bin/sh\n");
+    QFile(program).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString outsidePicture = makeFile(u"Pictures/elsewhere.png"_s, "png");
+    const QString sneakingLink = folder + u"/clipboard-2.png"_s;
+    ASSERT_TRUE(QFile::link(outsidePicture, sneakingLink));
+    QDir().mkpath(home.path(u"folder"_s));
+
+    const std::vector<ClipboardItem> hostile = {
+        entry(ClipboardItemKind::link, u"javascript:alert(1)"_s),
+        entry(ClipboardItemKind::link, u"file:///etc/passwd"_s),
+        entry(ClipboardItemKind::link, u"smb://server/share"_s),
+        entry(ClipboardItemKind::link, u"https://"_s),
+        entry(ClipboardItemKind::file, program),
+        entry(ClipboardItemKind::file, home.path(u"folder"_s)),
+        entry(ClipboardItemKind::file, home.path(u"gone.txt"_s)),
+        entry(ClipboardItemKind::file, u"relative/notes.txt"_s),
+        entry(ClipboardItemKind::image, outsidePicture, outsidePicture),
+        entry(ClipboardItemKind::image, sneakingLink, sneakingLink),
+        entry(ClipboardItemKind::image, folder + u"/../../../Pictures/elsewhere.png"_s),
+        entry(ClipboardItemKind::link, u"https://example.org/page"_s),
+        entry(ClipboardItemKind::file, document),
+        entry(ClipboardItemKind::image, ownPicture, ownPicture),
+    };
+    ASSERT_TRUE(state->files().write<ClipboardItemsFile>(hostile));
+    test::TestAppServices next{defaults, clock, home};
+    const auto reopened = makeState(next.take());
+    reopened->loadSavedState();
+    ASSERT_EQ(reopened->clipboardItems().size(), hostile.size());
+    for (const ClipboardItem &item : reopened->clipboardItems())
+        reopened->openClipboardItem(item);
+    EXPECT_EQ(next.urlOpener->opened, (QList<QUrl>{QUrl(u"https://example.org/page"_s), QUrl::fromLocalFile(document),
+                                                   QUrl::fromLocalFile(ownPicture)}));
 }

@@ -66,6 +66,30 @@ TEST_F(AppStateFileTrayTest, DroppedFilesArriveNewestFirstOnceEachUpToTwentyFour
     state->addFileTrayURLs(urls);
     ASSERT_EQ(state->fileTrayItems().size(), 24u);
     EXPECT_EQ(names().front() + names().back(), u"f29f6"_s);
+
+    // A file given twice counts where it was given last; files gone by the
+    // time of the drop are passed over, also at the end of a long list.
+    urls = {fileURL(u"g0"_s), fileURL(u"g1"_s), fileURL(u"g0"_s)};
+    for (int i = 0; i < 40; ++i)
+        urls.append(QUrl::fromLocalFile(home.path(u"vanished-%1"_s.arg(i))));
+    state->addFileTrayURLs(urls);
+    EXPECT_EQ(names().mid(0, 4), (QStringList{u"g0"_s, u"g1"_s, u"f29"_s, u"f28"_s}));
+    EXPECT_EQ(names().size(), 24);
+}
+
+TEST_F(AppStateFileTrayTest, ADragCarriesOnlyHeldFilesStillOnDisk)
+{
+    state->addFileTrayURLs({fileURL(u"c.txt"_s), fileURL(u"b.txt"_s), fileURL(u"a.txt"_s)});
+    const std::vector<FileTrayItem> held = state->fileTrayItems(); // a, b, c
+    state->toggleFileTraySelection(held[0]);
+    state->toggleFileTraySelection(held[1]);
+    ASSERT_TRUE(QFile::remove(held[1].url.toLocalFile()));
+    EXPECT_EQ(state->fileTrayDragURLs(held[1]), QList<QUrl>{held[0].url}) << "the selection, less the gone file";
+    EXPECT_EQ(state->fileTrayDragURLs(held[0]), QList<QUrl>{held[0].url});
+    ASSERT_TRUE(QFile::rename(held[2].url.toLocalFile(), home.path(u"moved.txt"_s)));
+    EXPECT_EQ(state->fileTrayDragURLs(held[2]), QList<QUrl>{}) << "a moved file alone gives nothing to drag";
+    ASSERT_TRUE(QFile::remove(held[0].url.toLocalFile()));
+    EXPECT_EQ(state->fileTrayDragURLs(held[0]), QList<QUrl>{});
 }
 
 TEST_F(AppStateFileTrayTest, SharingSendsEachFileToAReachableDeviceOrSaysWhyNot)

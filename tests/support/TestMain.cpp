@@ -26,12 +26,29 @@ class PostTestDrain : public ::testing::EmptyTestEventListener {
     }
 };
 
+// A painter that overlaps another on the same device, or one used when it is
+// not active, only warns and draws nothing: every such warning fails the
+// test that caused it.
+QtMessageHandler previousHandler = nullptr;
+
+void failOnPainterWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg
+        && (message.startsWith(QLatin1String("QPainter::")) || message.contains(QLatin1String("Painter not active"))
+            || message.contains(QLatin1String("paint device can only be painted by one painter")))) {
+        ADD_FAILURE() << "Qt warned: " << message.toStdString();
+    }
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new PostTestDrain);
+    previousHandler = qInstallMessageHandler(failOnPainterWarnings);
     std::unique_ptr<kolu::test::PrivateDisplay> display;
 #if defined(KOLU_TEST_OWN_DISPLAY)
     for (int i = 1; i < argc; ++i)
@@ -50,6 +67,13 @@ int main(int argc, char **argv)
 #endif
 #if defined(KOLU_TEST_GUI) || defined(KOLU_TEST_OWN_DISPLAY)
     QApplication app(argc, argv);
+#if defined(KOLU_TEST_OWN_DISPLAY)
+    // KOLU_TEST_WM names a window manager to try these checks under.
+    if (!qEnvironmentVariableIsEmpty("KOLU_TEST_WM") && !display->startWindowManager()) {
+        fprintf(stderr, "the window manager did not start\n");
+        return 1;
+    }
+#endif
 #else
     QCoreApplication app(argc, argv);
 #endif

@@ -18,7 +18,10 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
+#include <QLayoutItem>
 #include <QMimeData>
 #include <QPainter>
 #include <QPointer>
@@ -72,6 +75,23 @@ protected:
     {
         QPainter painter(this);
         painter.fillRect(rect(), withAlpha(OrlixStyle::current().line(), 0.36));
+    }
+};
+
+// Lays the drop zone out past the column by its growth room on either
+// side, so the panel it draws at rest lines up with the Share button and
+// the section headers.
+class GrowthRoomItem : public QWidgetItem {
+public:
+    using QWidgetItem::QWidgetItem;
+
+    void setGeometry(const QRect &rect) override
+    {
+        QWidgetItem::setGeometry(rect.adjusted(-FileTrayDropZone::kGrowthRoom, 0, FileTrayDropZone::kGrowthRoom, 0));
+    }
+    int heightForWidth(int width) const override
+    {
+        return QWidgetItem::heightForWidth(width + 2 * FileTrayDropZone::kGrowthRoom);
     }
 };
 
@@ -156,6 +176,7 @@ FileTrayCard::FileTrayCard(AppState &state, QWidget *parent)
     , m_clipboardLayout(new QVBoxLayout(m_clipboardList))
     , m_clipboardEmpty(new EmptyState(u"doc.on.clipboard"_s, u"No captured copies"_s,
                                       u"Copied links, text, images, and files appear here."_s, this))
+    , m_heldFiles(new QFileSystemWatcher(this))
 {
     setObjectName(u"fileTrayCard"_s);
     setAcceptDrops(true);
@@ -186,7 +207,7 @@ FileTrayCard::FileTrayCard(AppState &state, QWidget *parent)
     m_clipboardLayout->setSpacing(8);
 
     QVBoxLayout *stack = contentLayout();
-    stack->addWidget(m_dropZone);
+    stack->addItem(new GrowthRoomItem(m_dropZone));
     stack->addWidget(m_share);
     stack->addWidget(m_filesHeader);
     stack->addWidget(m_fileList);
@@ -201,6 +222,14 @@ FileTrayCard::FileTrayCard(AppState &state, QWidget *parent)
     connect(m_clearAll, &QAbstractButton::clicked, this, &FileTrayCard::clearAll);
     connect(m_clearClipboard, &QAbstractButton::clicked, this, [this] { m_state.clearClipboardHistory(); });
     connect(&m_state, &AppState::changed, this, &FileTrayCard::onStateChanged);
+    connect(m_heldFiles, &QFileSystemWatcher::fileChanged, this, &FileTrayCard::heldFileChanged);
+    // Whichever row (of this card or of one the rail has since let go)
+    // started it, the rows the drag held back are built once it ends.
+    connect(&FileTrayDrags::instance(), &FileTrayDrags::ended, this, [this] {
+        if (m_filesDirty && !FileTrayDrags::instance().isRunning())
+            updateFiles();
+    });
+    connect(m_heldFiles, &QFileSystemWatcher::directoryChanged, this, &FileTrayCard::heldFileChanged);
     connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &FileTrayCard::updateShareStatus);
 
     updateFiles();
@@ -253,12 +282,32 @@ void FileTrayCard::updateFiles()
     dropRows(m_fileRows);
     for (const FileTrayItem &item : items) {
         auto *row = new FileTrayRow(m_state, item, m_fileList);
-        connect(row->dragSource(), &FileTrayDragSource::dragEnded, this, [this] {
-            if (m_filesDirty)
-                updateFiles();
-        });
         m_fileLayout->addWidget(row);
         m_fileRows.push_back(row);
+    }
+
+    // A file that cannot be watched is not there (any more).
+    if (const QStringList watched = m_heldFiles->files() + m_heldFiles->directories(); !watched.isEmpty())
+        m_heldFiles->removePaths(watched);
+    QStringList paths;
+    for (const FileTrayItem &item : items)
+        paths.append(item.url.toLocalFile());
+    const QStringList missing = paths.isEmpty() ? QStringList() : m_heldFiles->addPaths(paths);
+    for (FileTrayRow *row : m_fileRows)
+        row->setMissing(missing.contains(row->item().url.toLocalFile()));
+}
+
+void FileTrayCard::heldFileChanged(const QString &path)
+{
+    // Written to, replaced, deleted or moved: only whether it is still there
+    // counts. A watch that ended with the file is taken up again if the file
+    // came back.
+    const bool present = QFileInfo::exists(path);
+    if (present && !m_heldFiles->files().contains(path) && !m_heldFiles->directories().contains(path))
+        m_heldFiles->addPath(path);
+    for (FileTrayRow *row : m_fileRows) {
+        if (row->item().url.toLocalFile() == path)
+            row->setMissing(!present);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QFileSystemWatcher;
 class QVBoxLayout;
 
 namespace kolu {
@@ -63,6 +64,7 @@ private:
     void setDropTarget(bool targeted);
     void updateFiles();
     void updateSelection();
+    void heldFileChanged(const QString &path);
     void updateShareStatus();
     void updateClipboard();
     void clearAll();
@@ -83,6 +85,8 @@ private:
     QWidget *m_clipboardList;
     QVBoxLayout *m_clipboardLayout;
     EmptyState *m_clipboardEmpty;
+    // Tells when a held file is deleted or moved away.
+    QFileSystemWatcher *m_heldFiles;
     std::vector<FileTrayRow *> m_fileRows;
     std::vector<ClipboardRow *> m_clipboardRows;
 };

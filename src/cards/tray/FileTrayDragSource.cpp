@@ -24,9 +24,12 @@ namespace {
 
 class SystemDragLauncher final : public DragLauncher {
 public:
-    void startDrag(QWidget *source, QMimeData *data, const QPixmap &image, QPoint hotSpot) override
+    void startDrag(QWidget *, QMimeData *data, const QPixmap &image, QPoint hotSpot) override
     {
-        auto *drag = new QDrag(source);
+        // Not the row's: the rail may close and delete the row's view while
+        // the drag goes on, and a drag deleted with it would never end.
+        // Qt deletes it once it has returned.
+        auto *drag = new QDrag(&FileTrayDrags::instance());
         drag->setMimeData(data);
         drag->setPixmap(image);
         drag->setHotSpot(hotSpot);
@@ -43,6 +46,12 @@ DragLauncher *&installedLauncher()
 }
 
 } // namespace
+
+FileTrayDrags &FileTrayDrags::instance()
+{
+    static FileTrayDrags drags;
+    return drags;
+}
 
 DragLauncher &DragLauncher::current()
 {
@@ -87,17 +96,16 @@ void FileTrayDragSource::mouseMoveEvent(QMouseEvent *event)
     m_didStartDrag = true;
     const QPixmap image = dragImage(urls, devicePixelRatioF());
     const QPoint hotSpot(tray::kDragIconSize / 2, tray::kDragIconSize / 2);
-    // The drag may outlive this view (the row is rebuilt when a drop lands
-    // back on the tray): nothing of it is touched afterwards but the guard.
+    // The drag may outlive this view (the rail closing deletes it): nothing
+    // of it is touched afterwards but the guard.
     QPointer<FileTrayDragSource> self(this);
-    ++s_running;
+    FileTrayDrags &drags = FileTrayDrags::instance();
+    ++drags.m_running;
     DragLauncher::current().startDrag(this, dragData(urls), image, hotSpot);
-    --s_running;
-    if (!self)
-        return;
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+    --drags.m_running;
+    if (self && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
         m_pressPosition.reset();
-    Q_EMIT dragEnded();
+    Q_EMIT drags.ended();
 }
 
 void FileTrayDragSource::mouseReleaseEvent(QMouseEvent *event)

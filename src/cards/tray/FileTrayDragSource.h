@@ -15,7 +15,8 @@ class QMimeData;
 namespace kolu {
 
 // Starts a system drag. The default one runs QDrag (copy only), which holds
-// the caller until the drop; tests put a recording one in its place.
+// the caller until the drop or the cancel; tests put a recording one in its
+// place. `source` may be deleted before the drag returns.
 class DragLauncher {
 public:
     virtual ~DragLauncher() = default;
@@ -26,6 +27,25 @@ public:
     static DragLauncher &current();
     // Replaces it (null restores the system one); returns the previous one.
     static DragLauncher *replace(DragLauncher *launcher);
+};
+
+// The drags the tray's rows start, wherever each one ends. A drag outlives
+// the row that started it when the rail closes under it (its view is
+// deleted meanwhile), so what follows a drag listens here, not to a row.
+class FileTrayDrags : public QObject {
+    Q_OBJECT
+public:
+    static FileTrayDrags &instance();
+    bool isRunning() const { return m_running > 0; }
+
+Q_SIGNALS:
+    // A drag has ended (dropped or given up), whether or not its row is
+    // still there.
+    void ended();
+
+private:
+    friend class FileTrayDragSource;
+    int m_running = 0;
 };
 
 // A held file's card as far as the mouse goes: it turns a press into a
@@ -41,18 +61,14 @@ public:
                        QWidget *parent = nullptr);
 
     bool isDragging() const { return m_didStartDrag; }
-    // Whether a drag started here is still running (the system drag holds
-    // its source's press until the drop).
-    static bool isAnyDragRunning() { return s_running > 0; }
+    // Whether a drag started by any row is still running (the system drag
+    // holds its source's press until the drop).
+    static bool isAnyDragRunning() { return FileTrayDrags::instance().isRunning(); }
 
     // What a drag of `urls` carries and shows: the addresses as a URI list,
     // and the files' icons fanned out 3 pixels right and down per file.
     static QMimeData *dragData(const QList<QUrl> &urls);
     static QPixmap dragImage(const QList<QUrl> &urls, qreal devicePixelRatio);
-
-Q_SIGNALS:
-    // A drag started here has ended (dropped or cancelled).
-    void dragEnded();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -65,7 +81,6 @@ private:
     std::function<void()> m_onClick;
     std::optional<QPointF> m_pressPosition;
     bool m_didStartDrag = false;
-    static inline int s_running = 0;
 };
 
 } // namespace kolu

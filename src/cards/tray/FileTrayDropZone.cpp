@@ -21,19 +21,11 @@ namespace kolu {
 
 namespace {
 constexpr qreal kPadX = 17, kPadY = 18, kBadge = 38, kGap = 14, kLineGap = 4, kRadius = 19, kMinimumHeight = 86;
-QFont titleFont()
-{
-    return OrlixFonts::system(15, QFont::Bold);
-}
-QFont subtitleFont()
-{
-    return OrlixFonts::system(11, QFont::DemiBold);
-}
 qreal mix(qreal rest, qreal targeted, qreal t)
 {
     return rest + (targeted - rest) * t;
 }
-const QString kRestTitle = QStringLiteral("Drop file manager files");
+const QString kRestTitle = QStringLiteral("Drop your files");
 const QString kTargetedTitle = QStringLiteral("Release to hold files");
 } // namespace
 
@@ -66,6 +58,34 @@ void FileTrayDropZone::setTargeted(bool targeted)
     m_animation->setEndValue(targeted ? 1.0 : 0.0);
     m_animation->start();
     update();
+}
+
+QFont FileTrayDropZone::titleFont()
+{
+    return OrlixFonts::system(15, QFont::Bold);
+}
+
+QFont FileTrayDropZone::subtitleFont()
+{
+    return OrlixFonts::system(11, QFont::DemiBold);
+}
+
+QFont FileTrayDropZone::subtitleFont(qreal width)
+{
+    QFont font = subtitleFont();
+    const QString text = subtitle();
+    if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+        return font;
+    // The semi-condensed face of the same family, its letters set a little
+    // closer if that is what it takes (a fifth of a pixel at most); beyond
+    // that the line is cut short.
+    font.setStretch(QFont::SemiCondensed);
+    const qreal over = QFontMetricsF(font).horizontalAdvance(text) - width;
+    if (over > 0) {
+        const qreal perLetter = over / qreal(std::max<qsizetype>(1, text.size() - 1)) + 0.01;
+        font.setLetterSpacing(QFont::AbsoluteSpacing, -std::min<qreal>(perLetter, 0.2));
+    }
+    return font;
 }
 
 QString FileTrayDropZone::title() const
@@ -107,29 +127,43 @@ QStringList wrapped(const QString &text, const QFont &font, qreal width)
 }
 
 // The text column's width in a zone `width` wide.
-qreal textColumnWidth(int width)
+qreal columnWidthFor(int width)
 {
-    return std::max<qreal>(20, width - 6 - 2 * kPadX - kBadge - kGap);
+    return std::max<qreal>(20, width - 2 * FileTrayDropZone::kGrowthRoom - 2 * kPadX - kBadge - kGap);
+}
+
+// The help line: one line, cut short with an ellipsis if it must be.
+QStringList oneLine(const QString &text, const QFont &font, qreal width)
+{
+    return {QFontMetricsF(font).elidedText(text, Qt::ElideRight, width)};
 }
 
 } // namespace
 
+QRectF FileTrayDropZone::panelRect() const
+{
+    return QRectF(rect()).adjusted(kGrowthRoom, 2, -kGrowthRoom, -2);
+}
+
+qreal FileTrayDropZone::textColumnWidth() const
+{
+    return columnWidthFor(width());
+}
+
 qreal FileTrayDropZone::textHeight(qreal width) const
 {
     const qreal titleLines = wrapped(title(), titleFont(), width).size();
-    const qreal subtitleLines = wrapped(subtitle(), subtitleFont(), width).size();
-    return titleLines * QFontMetricsF(titleFont()).height() + kLineGap
-           + subtitleLines * QFontMetricsF(subtitleFont()).height();
+    return titleLines * QFontMetricsF(titleFont()).height() + kLineGap + QFontMetricsF(subtitleFont()).height();
 }
 
 int FileTrayDropZone::heightForWidth(int width) const
 {
     // Tall enough for either title, so a hovering drag moves nothing.
-    const qreal column = textColumnWidth(width);
+    const qreal column = columnWidthFor(width);
     const qreal rest = wrapped(kRestTitle, titleFont(), column).size();
     const qreal targeted = wrapped(kTargetedTitle, titleFont(), column).size();
     const qreal text = std::max(rest, targeted) * QFontMetricsF(titleFont()).height() + kLineGap
-                       + wrapped(subtitle(), subtitleFont(), column).size() * QFontMetricsF(subtitleFont()).height();
+                       + QFontMetricsF(subtitleFont()).height();
     return int(std::ceil(std::max(kMinimumHeight, std::max(kBadge, text) + 2 * kPadY) + 4));
 }
 
@@ -154,7 +188,7 @@ void FileTrayDropZone::paintEvent(QPaintEvent *)
 
     // Grows about its centre; kept inside the widget so nothing is cut.
     const qreal scale = mix(1.0, 1.015, t);
-    const QRectF bounds = QRectF(rect()).adjusted(3, 2, -3, -2);
+    const QRectF bounds = panelRect();
     painter.translate(bounds.center());
     painter.scale(scale, scale);
     painter.translate(-bounds.center());
@@ -167,20 +201,20 @@ void FileTrayDropZone::paintEvent(QPaintEvent *)
     border.setMiterLimit(10);
     painter.strokePath(shape, border);
 
-    const QRectF badge(box.left() + kPadX - 3, box.center().y() - kBadge / 2, kBadge, kBadge);
+    const QRectF badge(box.left() + kPadX, box.center().y() - kBadge / 2, kBadge, kBadge);
     painter.setPen(Qt::NoPen);
     painter.setBrush(withAlpha(tint, mix(0.1, 0.2, t)));
     painter.drawEllipse(badge);
     IconProvider::paint(painter, badge, symbol(), 21, tint, IconWeight::bold);
 
     const qreal textLeft = badge.right() + kGap;
-    const qreal textWidth = textColumnWidth(width());
+    const qreal textWidth = textColumnWidth();
     const QFont tFont = titleFont();
-    const QFont sFont = subtitleFont();
+    const QFont sFont = subtitleFont(textWidth);
     const QFontMetricsF tMetrics(tFont);
     const QFontMetricsF sMetrics(sFont);
     const QStringList titleLines = wrapped(title(), tFont, textWidth);
-    const QStringList subtitleLines = wrapped(subtitle(), sFont, textWidth);
+    const QStringList subtitleLines = oneLine(subtitle(), sFont, textWidth);
     qreal y = box.center().y() - textHeight(textWidth) / 2;
     painter.setFont(tFont);
     painter.setPen(m_targeted ? style.text() : style.secondaryText());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -24,6 +26,20 @@ public:
     QString title() const;
     QString symbol() const;
     static QString subtitle();
+    // Where the panel is drawn at rest, and the width its texts have.
+    QRectF panelRect() const;
+    qreal textColumnWidth() const;
+    // The fonts of the title and of the help line.
+    static QFont titleFont();
+    static QFont subtitleFont();
+    // The help line's font in a text column `width` wide: the face set a
+    // little narrower when that keeps the line whole.
+    static QFont subtitleFont(qreal width);
+
+    // The panel is drawn this far inside the widget on each side, room for
+    // its growth while targeted; the card widens the widget by as much so
+    // the panel at rest lines up with the controls below it.
+    static constexpr int kGrowthRoom = 3;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -35,7 +51,8 @@ protected:
 
 private:
     // The title's and the help line's height for a text column `width` wide:
-    // each wraps onto two lines at most where the card is narrow.
+    // the title wraps onto two lines at most where the card is narrow, the
+    // help line keeps to one.
     qreal textHeight(qreal width) const;
 
     bool m_targeted = false;

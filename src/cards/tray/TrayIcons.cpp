@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <cmath>
@@ -219,12 +220,18 @@ void ClipboardItemIcon::paintLargeImagePlaceholder(QPainter &painter)
     const OrlixStyle &style = OrlixStyle::current();
     const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.35, 0.35, -0.35, -0.35), 11);
     painter.fillPath(shape, withAlpha(style.surfaceRaised(), 0.38));
-    // The symbol sits in the upper half, the two words below it.
+    // The symbol in the upper half; the two words, padded 22 at the top,
+    // centred as one block with that padding, so they sit below the symbol
+    // and clear of the bottom edge whatever the font's line height.
     IconProvider::paint(painter, QRectF(0, 4, width(), 24), u"photo"_s, 18, withAlpha(m_tint, 0.34));
-    QFont font = OrlixFonts::system(8.5, QFont::Light);
+    static const QFont font = OrlixFonts::system(8.5, QFont::Light);
+    static const QString words = u"Large\nImage"_s;
+    constexpr qreal kTextTopPadding = 22;
+    const QRectF text = QFontMetricsF(font).boundingRect(QRectF(0, 0, width(), height()), Qt::AlignHCenter, words);
+    const qreal top = (height() - (text.height() + kTextTopPadding)) / 2 + kTextTopPadding;
     painter.setFont(font);
     painter.setPen(withAlpha(style.secondaryText(), 0.82));
-    painter.drawText(QRectF(0, 26, width(), height() - 26), Qt::AlignHCenter | Qt::AlignTop, u"Large\nImage"_s);
+    painter.drawText(QRectF(0, top, width(), text.height()), Qt::AlignHCenter | Qt::AlignTop, words);
     painter.strokePath(shape, QPen(withAlpha(style.hairline(), 0.22), 0.7));
 }
 

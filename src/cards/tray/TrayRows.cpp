@@ -66,6 +66,7 @@ protected:
         static const QFont typeFont = OrlixFonts::system(10, QFont::DemiBold);
         const QFontMetricsF nameMetrics(nameFont);
         const QFontMetricsF typeMetrics(typeFont);
+        const QString type = m_row.isMissing() ? tray::missingFileText() : m_type;
         const qreal left = kMarkLeft + kMarkWidth + kCardSpacing + FileTrayIcon::kSize + kCardSpacing;
         const qreal width = std::max<qreal>(0, this->width() - left - kCardRight);
         const qreal block = nameMetrics.height() + 2 + typeMetrics.height();
@@ -78,7 +79,7 @@ protected:
         painter.setFont(typeFont);
         painter.setPen(style.secondaryText());
         painter.drawText(QRectF(left, y, width, typeMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         typeMetrics.elidedText(m_type, Qt::ElideRight, width));
+                         typeMetrics.elidedText(type, Qt::ElideRight, width));
     }
 
 private:
@@ -144,6 +145,14 @@ bool FileTrayRow::isSelected() const
 
 void FileTrayRow::selectionChanged()
 {
+    m_card->update();
+}
+
+void FileTrayRow::setMissing(bool missing)
+{
+    if (missing == m_missing)
+        return;
+    m_missing = missing;
     m_card->update();
 }
 

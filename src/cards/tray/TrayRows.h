@@ -28,10 +28,15 @@ public:
     FileTrayDragSource *dragSource() const { return m_dragSource; }
     // Repaints the mark and card after the selection changed.
     void selectionChanged();
+    // A held file that was deleted or moved away says so in place of its
+    // type (and is left out of drags by the state).
+    bool isMissing() const { return m_missing; }
+    void setMissing(bool missing);
 
 private:
     AppState &m_state;
     FileTrayItem m_item;
+    bool m_missing = false;
     QWidget *m_card;
     FileTrayDragSource *m_dragSource;
 };

@@ -18,6 +18,11 @@ QString capturedCountText(qsizetype count)
     return u"%1 captured"_s.arg(count);
 }
 
+QString missingFileText()
+{
+    return u"Missing"_s;
+}
+
 bool movedFarEnoughToDrag(QPointF pressed, QPointF now)
 {
     const QPointF delta = now - pressed;

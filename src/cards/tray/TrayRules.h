@@ -27,6 +27,8 @@ inline constexpr int kDragIconSize = 36;
 QString heldCountText(qsizetype count);
 // "<n> captured".
 QString capturedCountText(qsizetype count);
+// What a held file that is gone shows in place of its type.
+QString missingFileText();
 
 // Whether a press that went from `pressed` to `now` has become a drag.
 bool movedFarEnoughToDrag(QPointF pressed, QPointF now);

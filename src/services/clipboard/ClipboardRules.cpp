@@ -264,4 +264,26 @@ bool FingerprintMemory::remember(const QString &fingerprint)
     return true;
 }
 
+std::optional<QString> openableFile(ClipboardItemKind kind, const QString &path, const QString &clipboardFolder)
+{
+    if (kind != ClipboardItemKind::image && kind != ClipboardItemKind::file)
+        return std::nullopt;
+    if (path.isEmpty() || !QFileInfo(path).isAbsolute())
+        return std::nullopt;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty())
+        return std::nullopt;
+    const QFileInfo target(canonical);
+    // Opening a program, a folder or a device is not what a row is for: a
+    // program handed to the desktop may be run.
+    if (!target.isFile() || target.isExecutable())
+        return std::nullopt;
+    if (kind == ClipboardItemKind::image) {
+        const QString folder = QFileInfo(clipboardFolder).canonicalFilePath();
+        if (folder.isEmpty() || !canonical.startsWith(QString(folder + u'/')))
+            return std::nullopt;
+    }
+    return canonical;
+}
+
 } // namespace kolu::clipboard

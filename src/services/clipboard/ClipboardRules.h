@@ -28,6 +28,12 @@ inline constexpr qint64 kMaxHistoryBytes = 24 * 1024 * 1024;
 // Images with more pixels are not captured (an 8000 x 8000 image would take
 // 256 MB decoded).
 inline constexpr qint64 kMaxImagePixels = 40'000'000;
+// What captured images are written with. Qt's PNG writer takes 0 to 100 here
+// and turns it into a zlib level of value * 9 / 91 (so 0 to 10 store the
+// pixels uncompressed); 15 is level 1, the fastest that compresses: a 4K
+// screenshot is stored in under 2 MB rather than 32, in about the time the
+// uncompressed write took.
+inline constexpr int kPngCompression = 15;
 // Encoded images larger than this are not captured.
 inline constexpr qsizetype kMaxImageBytes = 64 * 1024 * 1024;
 // Screenshot files larger than this are not copied.
@@ -86,6 +92,12 @@ QString unusedFilePath(const QString &directory, const QString &fileName);
 std::optional<QString> firstLocalFile(const QByteArray &uriList);
 // The first address of such a payload, of any scheme.
 std::optional<QUrl> firstURL(const QByteArray &uriList);
+
+// The file a history entry of `kind` (image or file) may hand to the desktop
+// to be opened, as a canonical path: an existing regular file (links
+// followed) that is not a program; an image's only inside `clipboardFolder`,
+// where its copies are written. Nothing for anything else.
+std::optional<QString> openableFile(ClipboardItemKind kind, const QString &path, const QString &clipboardFolder);
 
 // Fingerprints of recent captures, forgetting the oldest beyond capacity.
 class FingerprintMemory {

@@ -223,15 +223,14 @@ bool RailTransitionEffect::looksAtRest(const QRectF &bounds) const
 void RailTransitionEffect::draw(QPainter *painter)
 {
     const QRectF bounds = sourceBoundingRect(Qt::LogicalCoordinates);
-    if (looksAtRest(bounds)) {
-        drawSource(painter);
-        return;
-    }
-    if (!m_frozen.isNull()) {
+    if (!m_frozen.isNull() && !looksAtRest(bounds)) {
         paintAt(*painter, bounds, m_frozen, m_frozenOrigin);
         return;
     }
-    if (!m_snapshot) {
+    // At rest the item is drawn as it is now, through a picture rather than
+    // straight onto the window: an item inside it still moving on an effect
+    // of its own would otherwise open a second painter on the same window.
+    if (!m_snapshot || looksAtRest(bounds)) {
         QPoint origin;
         const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &origin, QGraphicsEffect::NoPad);
         paintAt(*painter, bounds, picture, origin);

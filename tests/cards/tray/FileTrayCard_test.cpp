@@ -10,6 +10,8 @@
 
 #include "../CardTest.h"
 
+#include <QFontMetricsF>
+#include <QLayout>
 #include <QMimeData>
 
 using namespace Qt::StringLiterals;
@@ -303,6 +305,65 @@ TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)
         const bool missing = fileIcon->path() == held;
         EXPECT_EQ(fileIcon->look(), missing ? FileTrayIcon::Look::missing : FileTrayIcon::Look::typeIcon);
     }
+}
+
+// A held file deleted or moved away while the card shows it: its row says
+// so at once, and it is never dragged, alone or with the selection.
+TEST_F(FileTrayCardTest, AHeldFileThatGoesAwaySaysItIsMissingAndIsNeverDragged)
+{
+    makeCard();
+    const QList<QUrl> urls = holdFiles(3);
+    ASSERT_EQ(card->fileRows().size(), 3u);
+    for (FileTrayRow *row : card->fileRows())
+        EXPECT_FALSE(row->isMissing());
+    ASSERT_TRUE(QFile::remove(urls[0].toLocalFile()));
+    ASSERT_TRUE(QFile::rename(urls[1].toLocalFile(), home.path(u"elsewhere.txt"_s)));
+    ASSERT_TRUE(test::waitUntil([&] { return card->fileRows()[0]->isMissing() && card->fileRows()[1]->isMissing(); }));
+    EXPECT_FALSE(card->fileRows()[2]->isMissing());
+
+    launcher.drags.clear();
+    gesture(card->fileRows()[0]->dragSource(), {QPointF(0, 20)});
+    EXPECT_TRUE(launcher.drags.isEmpty());
+    state->setSelectedFileTrayIDs({});
+    for (const FileTrayItem &item : state->fileTrayItems())
+        state->toggleFileTraySelection(item);
+    gesture(card->fileRows()[1]->dragSource(), {QPointF(0, 20)});
+    ASSERT_EQ(launcher.drags.size(), 1);
+    EXPECT_EQ(launcher.drags.front(), QList<QUrl>{urls[2]});
+
+    // Built again later, the rows know at once.
+    card.reset();
+    makeCard();
+    ASSERT_EQ(card->fileRows().size(), 3u);
+    EXPECT_TRUE(card->fileRows()[0]->isMissing() && card->fileRows()[1]->isMissing());
+    EXPECT_FALSE(card->fileRows()[2]->isMissing());
+}
+
+// At the rail's standard width the drop zone's title and help line each fit
+// on one line, and its panel spans exactly the Share button's width.
+TEST_F(FileTrayCardTest, TheDropZoneTextsFitOnOneLineAndItsPanelLinesUpWithTheShareButton)
+{
+    makeCard();
+    card->layout()->activate();
+    FileTrayDropZone *zone = card->dropZone();
+    const qreal column = zone->textColumnWidth();
+    const QFontMetricsF title(FileTrayDropZone::titleFont());
+    EXPECT_LE(title.horizontalAdvance(zone->title()), column) << zone->title().toStdString();
+    zone->setTargeted(true);
+    EXPECT_LE(title.horizontalAdvance(zone->title()), column) << zone->title().toStdString();
+    zone->setTargeted(false);
+    const QFont help = FileTrayDropZone::subtitleFont(column);
+    EXPECT_LE(QFontMetricsF(help).horizontalAdvance(FileTrayDropZone::subtitle()), column);
+    EXPECT_EQ(help.pixelSize(), 11);
+
+    const auto inCard = [&](QWidget *w, const QRectF &r) { return r.translated(w->mapTo(card.get(), QPoint())); };
+    QWidget *share = find(u"fileTrayShareButton"_s);
+    QWidget *header = find(u"fileTrayHeader"_s);
+    const QRectF panel = inCard(zone, zone->panelRect());
+    const QRectF button = inCard(share, QRectF(share->rect()));
+    EXPECT_EQ(panel.left(), button.left());
+    EXPECT_EQ(panel.right(), button.right());
+    EXPECT_EQ(inCard(header, QRectF(header->rect())).left(), button.left());
 }
 
 // The buttons reach the state; what they change the state's own tests cover.

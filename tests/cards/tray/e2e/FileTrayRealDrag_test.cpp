@@ -14,6 +14,10 @@
 #include "../../CardTest.h"
 #include "WorkersHeld.h"
 
+#include <QDrag>
+#include <QPointer>
+#include <QScopeGuard>
+
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -181,6 +185,112 @@ TEST_F(FileTrayRealDragTest, FilesDraggedOutLandInAnotherClientAsACopy)
     for (const FileTrayItem &item : held)
         EXPECT_TRUE(QFile::exists(item.url.toLocalFile()));
     EXPECT_EQ(state->fileTrayItems(), held);
+}
+
+// The rail collapses once the pointer has left it: its expanded view, the
+// card with the pressed row among it, is hidden and deleted while the drag
+// goes on. The drag still ends where the pointer lets go, and the card the
+// rail shows next lists the held files at once.
+TEST_F(FileTrayRealDragTest, ADragOutEndsWhereverItGoesWhenTheRailCollapsesMeanwhile)
+{
+    QList<QUrl> urls;
+    for (const QString &name : {u"kept.txt"_s, u"report.pdf"_s})
+        urls.prepend(QUrl::fromLocalFile(makeFile(name)));
+    state->addFileTrayURLs(urls);
+    QWidget rail;
+    const auto cardFirst = qScopeGuard([&] { card.reset(); }); // before the rail takes it along
+    rail.setGeometry(0, 0, 300, 720);
+    makeCard();
+    card->setParent(&rail);
+    card->setGeometry(0, 0, 300, 720);
+    card->show();
+    rail.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&rail, 20000));
+    startPeer({});
+    const std::vector<FileTrayItem> held = state->fileTrayItems();
+    ASSERT_EQ(held.size(), 2u);
+
+    // A drag that never ends would hold the test inside its event loop:
+    // past the bound it is called off, and the test fails.
+    bool calledOff = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        calledOff = FileTrayDragSource::isAnyDragRunning();
+        QDrag::cancel();
+    });
+    watchdog.start(std::chrono::seconds(60));
+
+    QPointer<FileTrayCard> expanded(card.get());
+    const auto collapse = [&] {
+        if (card) {
+            FileTrayCard *leaving = card.release();
+            leaving->hide();
+            leaving->deleteLater();
+            rail.resize(8, 720);
+        }
+        return true;
+    };
+    const auto reopen = [&] {
+        makeCard();
+        card->setParent(&rail);
+        rail.resize(300, 720);
+        card->setGeometry(0, 0, 300, 720);
+        card->show();
+    };
+    const auto at = [](QPoint p) {
+        return QStringList{u"mousemove"_s, QString::number(p.x()), QString::number(p.y())};
+    };
+    const auto running = [] { return FileTrayDragSource::isAnyDragRunning(); };
+    const QPoint by(8, 0);
+    const QPoint nowhere(760, 600); // the bare root window
+    const auto pressOn = [&](FileTrayRow *row) {
+        const QPoint start = row->dragSource()->mapToGlobal(row->dragSource()->rect().center());
+        return at(start) + QStringList{u"mousedown"_s, u"1"_s} + at(start + by) + at(start + 2 * by);
+    };
+
+    // Out of the rail, which collapses; two seconds over nothing (the
+    // pointer held still by the X client), then onto the other program.
+    PointerScript out({{pressOn(card->fileRows()[1]), running},
+                       {at(nowhere), collapse},
+                       {QStringList{u"sleep"_s, u"2"_s}, [&] { return expanded.isNull(); }},
+                       {at(peerFrame.center()), [&] { return count(u"enter"_s) >= 1; }},
+                       {at(peerFrame.center() + by), [&] { return count(u"move"_s) >= 1; }},
+                       {at(peerFrame.center() + 2 * by), [&] { return count(u"move"_s) >= 2; }},
+                       {{u"mouseup"_s, u"1"_s}, [&] { return count(u"drop "_s) >= 1; }}});
+    ASSERT_TRUE(test::waitUntil([&] { return out.finished() && !running(); }, std::chrono::seconds(40)))
+        << "stopped after step " << out.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
+    ASSERT_FALSE(calledOff) << "the drag never ended; the peer said: " << lines.join(u" | "_s).toStdString();
+    EXPECT_TRUE(lines.contains(u"drop copy 1"_s)) << lines.join(u" | "_s).toStdString();
+    EXPECT_TRUE(lines.contains(u"url "_s + held[1].url.toString()));
+    EXPECT_EQ(state->fileTrayItems(), held);
+    reopen();
+    ASSERT_EQ(card->fileRows().size(), 2u);
+    EXPECT_TRUE(card->fileRows()[0]->isVisibleTo(card.get()));
+
+    // Let go over nothing: the drag ends, nothing lands, the rows stay.
+    lines.clear();
+    PointerScript nothing({{pressOn(card->fileRows()[0]), running},
+                           {at(nowhere), collapse},
+                           {at(nowhere + by), [&] { return !card; }},
+                           {{u"mouseup"_s, u"1"_s}, [&] { return !running(); }}});
+    ASSERT_TRUE(test::waitUntil([&] { return nothing.finished() && !running(); }, std::chrono::seconds(40)))
+        << "stopped after step " << nothing.stepsDone();
+    EXPECT_EQ(count(u"drop "_s), 0);
+    reopen();
+    EXPECT_EQ(card->fileRows().size(), 2u);
+
+    // Escape gives the drag up wherever the pointer is; the card that stayed
+    // open lists its rows again at once.
+    PointerScript escape({{pressOn(card->fileRows()[0]), running},
+                          {at(peerFrame.center()), [&] { return count(u"enter"_s) >= 1; }},
+                          {{u"key"_s, u"Escape"_s}, [&] { return !running(); }},
+                          {{u"mouseup"_s, u"1"_s}, {}}});
+    ASSERT_TRUE(test::waitUntil([&] { return escape.finished() && !running(); }, std::chrono::seconds(40)))
+        << "stopped after step " << escape.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
+    EXPECT_EQ(count(u"drop "_s), 0);
+    EXPECT_EQ(card->fileRows().size(), 2u);
+    EXPECT_FALSE(calledOff) << "a drag had to be called off";
 }
 
 TEST_F(FileTrayRealDragTest, FiftyFilesDroppedFromAnotherClientAreHeldAsACopyWithoutStallingThePanel)
