@@ -8,33 +8,48 @@ namespace kolu {
 
 namespace {
 
-OrlixGlassProfile preset(OrlixGlassRole role, GlassBlending blending, OrlixSystemGlassStyle style, bool prefersSystem,
-                         bool interactive, double density, double tintStrength, double edge, double edgeWidth,
-                         double specular, double saturation, double contrast, double luminosity,
-                         OrlixGlassShadow shadow)
+// What sets one preset apart; material, base colour and tint are shared.
+struct PresetLook {
+    OrlixGlassRole role;
+    GlassBlending blending;
+    OrlixSystemGlassStyle style;
+    bool prefersSystem;
+    bool interactive;
+    double density;
+    double tintStrength;
+    double edge;
+    double edgeWidth;
+    double specular;
+    double saturation;
+    double contrast;
+    double luminosity;
+    OrlixGlassShadow shadow;
+};
+
+OrlixGlassProfile preset(const PresetLook &look)
 {
     // The dark look is the presets' own; resolved() replaces these anyway.
     const QColor base = paletteColor(OrlixTheme::default_, ColorScheme::dark, PaletteRole::glassBase);
     OrlixGlassProfile p;
-    p.role = role;
+    p.role = look.role;
     p.nativeMaterial = GlassMaterial::hudWindow;
-    p.blendingMode = blending;
-    p.systemGlassStyle = style;
-    p.prefersSystemGlass = prefersSystem;
-    p.isInteractive = interactive;
+    p.blendingMode = look.blending;
+    p.systemGlassStyle = look.style;
+    p.prefersSystemGlass = look.prefersSystem;
+    p.isInteractive = look.interactive;
     p.baseColor = base;
     p.tint = base;
-    p.glassDensity = density;
+    p.glassDensity = look.density;
     p.glassOpacity = 1.0;
-    p.tintStrength = tintStrength;
-    p.edgeHighlight = edge;
-    p.edgeWidth = edgeWidth;
-    p.specularStrength = specular;
-    p.saturation = saturation;
-    p.contrast = contrast;
-    p.luminosity = luminosity;
+    p.tintStrength = look.tintStrength;
+    p.edgeHighlight = look.edge;
+    p.edgeWidth = look.edgeWidth;
+    p.specularStrength = look.specular;
+    p.saturation = look.saturation;
+    p.contrast = look.contrast;
+    p.luminosity = look.luminosity;
     p.noiseAmount = 0;
-    p.shadow = shadow;
+    p.shadow = look.shadow;
     return p;
 }
 
@@ -42,33 +57,85 @@ OrlixGlassProfile preset(OrlixGlassRole role, GlassBlending blending, OrlixSyste
 
 const OrlixGlassProfile &OrlixGlassProfile::rail()
 {
-    static const OrlixGlassProfile p =
-        preset(OrlixGlassRole::rail, GlassBlending::behindWindow, OrlixSystemGlassStyle::regular, true, false, 0.24,
-               0.1, 0.24, 0.8, 0.12, 1.08, 1.01, 0.01, {0.1, 18, 0, 8});
+    static const OrlixGlassProfile p = preset({
+        .role = OrlixGlassRole::rail,
+        .blending = GlassBlending::behindWindow,
+        .style = OrlixSystemGlassStyle::regular,
+        .prefersSystem = true,
+        .interactive = false,
+        .density = 0.24,
+        .tintStrength = 0.1,
+        .edge = 0.24,
+        .edgeWidth = 0.8,
+        .specular = 0.12,
+        .saturation = 1.08,
+        .contrast = 1.01,
+        .luminosity = 0.01,
+        .shadow = {.opacity = 0.1, .radius = 18, .x = 0, .y = 8},
+    });
     return p;
 }
 
 const OrlixGlassProfile &OrlixGlassProfile::edgeHandle()
 {
-    static const OrlixGlassProfile p =
-        preset(OrlixGlassRole::edgeHandle, GlassBlending::behindWindow, OrlixSystemGlassStyle::clear, true, true, 0.2,
-               0.08, 0.26, 0.8, 0.14, 1.08, 1.01, 0.01, {0.08, 11, 0, 5});
+    static const OrlixGlassProfile p = preset({
+        .role = OrlixGlassRole::edgeHandle,
+        .blending = GlassBlending::behindWindow,
+        .style = OrlixSystemGlassStyle::clear,
+        .prefersSystem = true,
+        .interactive = true,
+        .density = 0.2,
+        .tintStrength = 0.08,
+        .edge = 0.26,
+        .edgeWidth = 0.8,
+        .specular = 0.14,
+        .saturation = 1.08,
+        .contrast = 1.01,
+        .luminosity = 0.01,
+        .shadow = {.opacity = 0.08, .radius = 11, .x = 0, .y = 5},
+    });
     return p;
 }
 
 const OrlixGlassProfile &OrlixGlassProfile::panel()
 {
-    static const OrlixGlassProfile p =
-        preset(OrlixGlassRole::panel, GlassBlending::behindWindow, OrlixSystemGlassStyle::regular, true, false, 0.22,
-               0.08, 0.22, 0.8, 0.1, 1.08, 1.01, 0.01, {0.08, 18, 0, 10});
+    static const OrlixGlassProfile p = preset({
+        .role = OrlixGlassRole::panel,
+        .blending = GlassBlending::behindWindow,
+        .style = OrlixSystemGlassStyle::regular,
+        .prefersSystem = true,
+        .interactive = false,
+        .density = 0.22,
+        .tintStrength = 0.08,
+        .edge = 0.22,
+        .edgeWidth = 0.8,
+        .specular = 0.1,
+        .saturation = 1.08,
+        .contrast = 1.01,
+        .luminosity = 0.01,
+        .shadow = {.opacity = 0.08, .radius = 18, .x = 0, .y = 10},
+    });
     return p;
 }
 
 const OrlixGlassProfile &OrlixGlassProfile::card()
 {
-    static const OrlixGlassProfile p =
-        preset(OrlixGlassRole::card, GlassBlending::withinWindow, OrlixSystemGlassStyle::regular, false, false, 0.18,
-               0.05, 0.14, 0.7, 0.06, 1.02, 1.02, 0, {0, 0, 0, 0});
+    static const OrlixGlassProfile p = preset({
+        .role = OrlixGlassRole::card,
+        .blending = GlassBlending::withinWindow,
+        .style = OrlixSystemGlassStyle::regular,
+        .prefersSystem = false,
+        .interactive = false,
+        .density = 0.18,
+        .tintStrength = 0.05,
+        .edge = 0.14,
+        .edgeWidth = 0.7,
+        .specular = 0.06,
+        .saturation = 1.02,
+        .contrast = 1.02,
+        .luminosity = 0,
+        .shadow = {.opacity = 0, .radius = 0, .x = 0, .y = 0},
+    });
     return p;
 }
 
