@@ -5,34 +5,18 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu::reminderrules {
 
-QString rawValue(ReminderFilter filter)
-{
-    switch (filter) {
-    case ReminderFilter::overdue:
-        return u"overdue"_s;
-    case ReminderFilter::today:
-        return u"today"_s;
-    case ReminderFilter::upcoming:
-        return u"upcoming"_s;
-    case ReminderFilter::noDate:
-        return u"noDate"_s;
-    case ReminderFilter::flagged:
-        return u"flagged"_s;
-    }
-    return u"today"_s;
-}
-
 ReminderFilter selectedFilter(const QString &raw)
 {
-    for (ReminderFilter filter : offeredFilters()) {
-        if (rawValue(filter) == raw)
-            return filter;
-    }
+    const std::optional<ReminderFilter> stored = fromRawValue<ReminderFilter>(raw);
+    const std::vector<ReminderFilter> offered = offeredFilters();
+    if (stored && std::ranges::find(offered, *stored) != offered.end())
+        return *stored;
     return ReminderFilter::today;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "model/RawEnum.h"
 #include "model/Records.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QTimeZone>
 
+#include <array>
+#include <string_view>
 #include <vector>
 
 namespace kolu {
@@ -13,12 +16,16 @@ namespace kolu {
 class DateText;
 
 // The filters the reminders card offers. Only the first three are shown;
-// the other two are names a stored value may hold.
+// the other two are names a stored value may hold. The raw value is the
+// case name.
 enum class ReminderFilter { overdue, today, upcoming, noDate, flagged };
+template<>
+struct EnumNames<ReminderFilter> {
+    static constexpr std::array<std::string_view, 5> names{"overdue", "today", "upcoming", "noDate", "flagged"};
+};
 
 namespace reminderrules {
 
-QString rawValue(ReminderFilter filter);
 // The filter a stored value selects: one of the offered three, else today.
 ReminderFilter selectedFilter(const QString &raw);
 QString label(ReminderFilter filter);

@@ -126,12 +126,11 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
     stripLayout->setSpacing(6);
     for (ReminderFilter filter : reminderrules::offeredFilters()) {
         auto *chip = new ReminderFilterChip(reminderrules::label(filter), strip);
-        chip->setObjectName(u"reminderFilter_"_s + reminderrules::rawValue(filter));
+        chip->setObjectName(u"reminderFilter_"_s + rawValue(filter));
         stripLayout->addWidget(chip, 1);
         m_chips.emplace_back(filter, chip);
-        connect(chip, &QAbstractButton::clicked, this, [this, filter] {
-            m_state.defaults().set(SettingsKey::orlixReminderFilter, reminderrules::rawValue(filter));
-        });
+        connect(chip, &QAbstractButton::clicked, this,
+                [this, filter] { m_state.defaults().set(SettingsKey::orlixReminderFilter, rawValue(filter)); });
     }
     addContent(strip);
 
