@@ -15,7 +15,6 @@
 #include "shell/StatusItem.h"
 #include "settings/SettingsView.h"
 #include "shell/rail/RailView.h"
-#include "shell/rail/expanded/ExpandedRail.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
 #include "style/MenuLook.h"
@@ -75,16 +74,7 @@ int main(int argc, char **argv)
     std::shared_ptr<kolu::Compositor> compositor = kolu::createSystemCompositor();
     parts.isCompositing = [compositor] { return compositor->isCompositing(); };
     parts.railContent = [](kolu::AppState &state, QWidget *parent) -> QWidget * {
-        auto *view = new kolu::RailView(state, parent);
-        // One expanded rail for every edge: it takes the edge's look when made.
-        const auto expanded = [](kolu::AppState &s, QWidget *p) {
-            auto *rail = new kolu::ExpandedRail(s, p);
-            QObject::connect(rail, &kolu::ExpandedRail::settingsRequested, &s, &kolu::AppState::showOrlixSettings);
-            return static_cast<QWidget *>(rail);
-        };
-        view->setExpandedLayoutFactory(kolu::RailViewLayout::expanded, expanded);
-        view->setExpandedLayoutFactory(kolu::RailViewLayout::topExpanded, expanded);
-        return view;
+        return new kolu::RailView(state, parent);
     };
     parts.settingsWindow = [](kolu::ApplicationDelegate &owner) -> QWidget * {
         return new kolu::SettingsView(owner.state(), owner.updateController());

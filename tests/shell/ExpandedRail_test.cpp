@@ -226,8 +226,6 @@ TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
     state->setRailEdge(RailEdge::left);
     raiseAlerts(2);
     RailView view(*state);
-    view.setExpandedLayoutFactory(RailViewLayout::expanded,
-                                  [](AppState &s, QWidget *parent) { return new ExpandedRail(s, parent); });
     state->setIsExpanded(true);
     QSignalSpy waiting(&view, &RailView::interactionActiveChanged);
     auto *rail = qobject_cast<ExpandedRail *>(view.content());

@@ -289,8 +289,7 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
                 motion->setCurrentTime(ms);
     };
     const int rest = OrlixMotion::smooth().durationMs;
-    for (RailViewLayout layout : {RailViewLayout::expanded, RailViewLayout::topExpanded})
-        view.setExpandedLayoutFactory(layout, [](AppState &, QWidget *parent) { return new QWidget(parent); });
+    view.setExpandedLayoutFactory([](AppState &, QWidget *parent) { return new QWidget(parent); });
     view.resize(430, 680);
     view.show();
     QSignalSpy published(&view, &RailView::drawnRegionChanged);
@@ -345,7 +344,7 @@ TEST_F(RailViewsTest, LayoutsAreKeptBetweenRevealsUntilTheMemoryReleaseLetsThemG
     state->setRailEdge(RailEdge::right);
     RailView view(*state);
     int made = 0;
-    view.setExpandedLayoutFactory(RailViewLayout::expanded, [&made](AppState &s, QWidget *parent) {
+    view.setExpandedLayoutFactory([&made](AppState &s, QWidget *parent) {
         ++made;
         return static_cast<QWidget *>(new ExpandedRail(s, parent));
     });

@@ -187,13 +187,7 @@ protected:
     // The rail's own views, as the program has them.
     void withRailViews()
     {
-        parts.railContent = [](AppState &state, QWidget *parent) -> QWidget * {
-            auto *view = new RailView(state, parent);
-            const auto expanded = [](AppState &s, QWidget *p) -> QWidget * { return new ExpandedRail(s, p); };
-            view->setExpandedLayoutFactory(RailViewLayout::expanded, expanded);
-            view->setExpandedLayoutFactory(RailViewLayout::topExpanded, expanded);
-            return view;
-        };
+        parts.railContent = [](AppState &state, QWidget *parent) -> QWidget * { return new RailView(state, parent); };
     }
 
     void launch()

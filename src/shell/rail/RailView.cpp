@@ -56,17 +56,15 @@ RailView::RailView(AppState &state, QWidget *parent) : QWidget(parent), m_state(
     rebuild(false);
 }
 
-void RailView::setExpandedLayoutFactory(RailViewLayout layout, LayoutFactory factory)
+void RailView::setExpandedLayoutFactory(LayoutFactory factory)
 {
-    if (layout == RailViewLayout::expanded)
-        m_expanded = std::move(factory);
-    else if (layout == RailViewLayout::topExpanded)
-        m_topExpanded = std::move(factory);
-    else
-        return;
+    m_expandedFactory = std::move(factory);
     // What the old factory made goes; the current layout is made again in
     // place, without a swap.
-    if (QWidget *old = m_layouts[std::size_t(layout)]) {
+    for (RailViewLayout layout : {RailViewLayout::expanded, RailViewLayout::topExpanded}) {
+        QWidget *old = m_layouts[std::size_t(layout)];
+        if (!old)
+            continue;
         m_layouts[std::size_t(layout)] = nullptr;
         old->hide();
         old->deleteLater();
@@ -104,9 +102,10 @@ QWidget *RailView::build(RailViewLayout layout)
     }
     case RailViewLayout::expanded:
     case RailViewLayout::topExpanded: {
-        const LayoutFactory &factory = layout == RailViewLayout::expanded ? m_expanded : m_topExpanded;
-        content = factory ? factory(m_state, this) : nullptr;
+        // One expanded rail for every edge: it takes the edge's look when made.
+        content = m_expandedFactory ? m_expandedFactory(m_state, this) : new ExpandedRail(m_state, this);
         if (auto *rail = qobject_cast<ExpandedRail *>(content)) {
+            connect(rail, &ExpandedRail::settingsRequested, &m_state, &AppState::showOrlixSettings);
             connect(rail, &ExpandedRail::interactionActiveChanged, this, [this, rail](bool active) {
                 if (rail == m_content)
                     setInteractionActive(active);

@@ -40,8 +40,9 @@ public:
 
     explicit RailView(AppState &state, QWidget *parent = nullptr);
 
-    // Builds the expanded layout for `layout` (expanded or topExpanded).
-    void setExpandedLayoutFactory(RailViewLayout layout, LayoutFactory factory);
+    // Builds both expanded layouts in place of the ExpandedRail this view
+    // makes when no factory is set.
+    void setExpandedLayoutFactory(LayoutFactory factory);
 
     RailViewLayout currentLayout() const { return m_layout; }
     QWidget *content() const { return m_content; }
@@ -90,8 +91,7 @@ private:
     // What each layout drew when it began to leave, in its own coordinates:
     // its picture stays as it was on the way out.
     std::array<QRegion, 4> m_leavingShapes;
-    LayoutFactory m_expanded;
-    LayoutFactory m_topExpanded;
+    LayoutFactory m_expandedFactory;
     bool m_interactionActive = false;
     bool m_regionScheduled = false;
     QRegion m_publishedRegion;
