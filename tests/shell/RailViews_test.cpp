@@ -320,7 +320,7 @@ TEST_F(RailViewsTest, ItemsAndLayoutsMoveThenRestWithNothingRunning)
     EXPECT_TRUE(railmotion::isMoving(view.findChild<EdgeHandle *>()));
     at(rest);
 
-    // Opening cross-fades on the spring at a side, eases out over 0.16 s
+    // Opening cross-fades on the spring at a side, eases out on topExpansion()
     // at the top.
     for (RailEdge edge : {RailEdge::left, RailEdge::top}) {
         state->setRailEdge(edge);

@@ -134,8 +134,8 @@ void RailView::rebuild(bool animate)
     const RailViewLayout previous = m_layout;
     m_layout = next;
     animate = animate && m_content && isVisible();
-    // Opening or closing at the top eases out over 0.16 s; everything else
-    // moves on the smooth spring.
+    // Opening or closing at the top runs on railmotion::topExpansion();
+    // everything else moves on the smooth spring.
     const bool sameEdge = atTop(previous) == atTop(next);
     const Motion &motion = sameEdge && atTop(next) ? railmotion::topExpansion() : OrlixMotion::smooth();
     if (QWidget *old = m_content) {

@@ -21,8 +21,9 @@ class AppState;
 // change repaints every layout at once.
 //
 // Swapping layouts: at the top edge the opened rail comes in from the top
-// edge as it fades in and the collapsed one fades, both easing out over
-// 0.16 s; at a side edge the two cross-fade on the smooth spring. A move
+// edge as it fades in and the collapsed one fades, both on
+// railmotion::topExpansion(); at a side edge the two cross-fade on the
+// smooth spring. A move
 // between a side and the top fades the new layout in on the smooth spring
 // (the panel jumps there, so the old one has nowhere to fade).
 //
