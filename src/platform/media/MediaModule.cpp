@@ -1,13 +1,13 @@
 #include "platform/media/MediaModule.h"
 
 #include "platform/media/AudioPlayer.h"
+#include "platform/media/NullAudioPlayer.h"
 #include "platform/media/OutputMute.h"
 #include "platform/media/SoundPlayer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMetaObject>
 #include <QUrl>
 
 #include <cstdio>
@@ -112,39 +112,6 @@ private:
     std::unique_ptr<SoundPlayer> m_real;
 };
 
-// What a stream or loop is without the module: it fails as it opens.
-class UnavailableAudioPlayer final : public AudioPlayer {
-public:
-    UnavailableAudioPlayer()
-    {
-        // Reported once the caller has had a chance to listen.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_item = ItemStatus::Failed;
-                Q_EMIT itemStatusChanged();
-            },
-            Qt::QueuedConnection);
-    }
-
-    void play() override { }
-    void pause() override { }
-    void stop() override { }
-    void setVolume(double volume) override { m_volume = volume; }
-    double volume() const override { return m_volume; }
-    ItemStatus itemStatus() const override { return m_item; }
-    TimeControlStatus timeControlStatus() const override { return TimeControlStatus::Paused; }
-    bool isPlaying() const override { return false; }
-    QString errorString() const override
-    {
-        return m_item == ItemStatus::Failed ? u"The audio back end is not available."_s : QString();
-    }
-
-private:
-    ItemStatus m_item = ItemStatus::Unknown;
-    double m_volume = 1.0;
-};
-
 class DeferredAudioPlayers final : public AudioPlayerFactory {
 public:
     std::unique_ptr<AudioPlayer> create(const QUrl &source, bool loops) override
@@ -155,7 +122,7 @@ public:
         }
         if (m_real)
             return m_real->create(source, loops);
-        return std::make_unique<UnavailableAudioPlayer>();
+        return std::make_unique<NullAudioPlayer>();
     }
 
 private:

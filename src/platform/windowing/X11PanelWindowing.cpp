@@ -1,5 +1,7 @@
 #include "platform/windowing/PanelWindowing.h"
 
+#include "platform/windowing/NullPanelWindowing.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 
@@ -30,17 +32,6 @@ constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
 constexpr std::uint32_t kSourcePager = 2;
-
-class NullPanelWindowing final : public PanelWindowing {
-public:
-    bool isAvailable() const override { return false; }
-    void prepare(quint32) override {}
-    void requestStates(quint32) override {}
-    void raise(quint32) override { }
-    void setAcceptsFocus(quint32, bool) override {}
-    void setInputRegion(quint32, const QRegion &) override {}
-    void setVisibleRegion(quint32, const std::optional<QRegion> &) override {}
-};
 
 xcb_rectangle_t toXcb(const QRect &r)
 {

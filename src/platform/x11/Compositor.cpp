@@ -1,5 +1,7 @@
 #include "platform/x11/Compositor.h"
 
+#include "platform/x11/NullCompositor.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QVector>
@@ -21,14 +23,6 @@ struct FreeDeleter {
 };
 template<typename T>
 using XcbReply = std::unique_ptr<T, FreeDeleter>;
-
-// Stands in off X11: nothing is blended or blurred.
-class NullCompositor final : public Compositor {
-public:
-    bool isCompositing() const override { return false; }
-    bool hasBlurBehind() const override { return false; }
-    void setBlurBehind(quint32, const QRegion &) override {}
-};
 
 class X11Compositor final : public Compositor {
 public:
