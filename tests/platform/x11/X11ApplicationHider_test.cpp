@@ -1,4 +1,4 @@
-#include "platform/windowing/X11ApplicationHider.h"
+#include "platform/x11/X11ApplicationHider.h"
 
 #include "EventWait.h"
 #include "PrivateDisplay.h"
