@@ -1,6 +1,8 @@
 // Many coroutines awaiting work on the shared pool at once, with work that
 // ends before, during and after the wait starts: every one must resume.
 #include "AwaitTask.h"
+#include "EventWait.h"
+#include "model/WorkerAwait.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,28 @@ TEST(WorkerAwait, EveryAwaitedRunResumesUnderLoad)
         EXPECT_EQ(probes[static_cast<std::size_t>(chain)].wait(std::chrono::seconds(120)), expected)
             << "chain " << chain;
     }
+}
+
+QCoro::Task<> awaitAfterWorker(QFuture<int> work, int *received)
+{
+    *received = co_await afterWorker(std::move(work));
+}
+
+// Work that has ended before it is awaited is still heard of from the event
+// loop, never inside the call that started the waiting: a loader that starts
+// a decode and then marks itself loading must not have the answer first.
+TEST(WorkerAwait, AfterWorkerResumesFromTheEventLoopEvenWhenTheWorkHasEnded)
+{
+    int received = 0;
+    awaitAfterWorker(QtFuture::makeReadyFuture(42), &received);
+    EXPECT_EQ(received, 0);
+    ASSERT_TRUE(test::waitUntil([&] { return received == 42; }));
+
+    QFuture<int> running = QtConcurrent::run(&spin, 13);
+    running.waitForFinished();
+    awaitAfterWorker(running, &received);
+    EXPECT_EQ(received, 42);
+    ASSERT_TRUE(test::waitUntil([&] { return received == 13; }));
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "cards/images/ImageLoader.h"
 
 #include "cards/images/ImageDecoding.h"
+#include "model/WorkerAwait.h"
 #include "platform/net/Http.h"
 #include "state/AppState.h"
 
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -77,21 +77,17 @@ void ImageLoader::load(const QString &key, const QUrl &address, QSize pixelSize)
     m_pending.insert(key);
     ++m_loadsStarted;
     if (address.isLocalFile())
-        decodeOnWorker(key, QtConcurrent::run(&decodeImageFile, address.toLocalFile(), pixelSize));
+        decodeFile(QPointer<ImageLoader>(this), key, address.toLocalFile(), pixelSize);
     else
         fetch(QPointer<ImageLoader>(this), key, address, pixelSize);
 }
 
-void ImageLoader::decodeOnWorker(const QString &key, QFuture<QImage> work)
+QCoro::Task<> ImageLoader::decodeFile(QPointer<ImageLoader> self, QString key, QString path, QSize pixelSize)
 {
-    // The watcher goes with the loader: a decode that ends after it is
-    // dropped.
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, key] {
-        watcher->deleteLater();
-        complete(key, watcher->result());
-    });
-    watcher->setFuture(std::move(work));
+    const QImage image = co_await afterWorker(QtConcurrent::run(&decodeImageFile, std::move(path), pixelSize));
+    // A decode that ends after the loader has gone is dropped.
+    if (self)
+        self->complete(key, image);
 }
 
 QCoro::Task<> ImageLoader::fetch(QPointer<ImageLoader> self, QString key, QUrl address, QSize pixelSize)
@@ -115,7 +111,9 @@ QCoro::Task<> ImageLoader::fetch(QPointer<ImageLoader> self, QString key, QUrl a
         self->complete(key, QImage());
         co_return;
     }
-    self->decodeOnWorker(key, QtConcurrent::run(&decodeImageData, std::move(response.body), pixelSize));
+    const QImage image = co_await afterWorker(QtConcurrent::run(&decodeImageData, std::move(response.body), pixelSize));
+    if (self)
+        self->complete(key, image);
 }
 
 void ImageLoader::complete(const QString &key, const QImage &image)

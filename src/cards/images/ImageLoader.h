@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCache>
-#include <QFuture>
 #include <QSet>
 #include <QImage>
 #include <QObject>
@@ -80,7 +79,7 @@ Q_SIGNALS:
 
 private:
     static QCoro::Task<> fetch(QPointer<ImageLoader> self, QString key, QUrl address, QSize pixelSize);
-    void decodeOnWorker(const QString &key, QFuture<QImage> work);
+    static QCoro::Task<> decodeFile(QPointer<ImageLoader> self, QString key, QString path, QSize pixelSize);
     void complete(const QString &key, const QImage &image);
 
     QNetworkAccessManager &m_network;

@@ -1,7 +1,8 @@
 #include "cards/tray/TrayThumbnails.h"
 
+#include "model/WorkerAwait.h"
+
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QImageReader>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -77,17 +78,18 @@ void TrayThumbnails::startDecode(const QString &key, const QString &path, int pi
 {
     m_pending.insert(key);
     ++m_decodesStarted;
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, key, path] {
-        const QImage image = watcher->result();
-        watcher->deleteLater();
-        if (!m_pending.remove(key))
-            return; // cleared meanwhile
-        const int cost = int(std::max<qsizetype>(1, image.sizeInBytes() / 1024));
-        m_cache.insert(key, new Entry{image}, cost);
-        Q_EMIT finished(path);
-    });
-    watcher->setFuture(QtConcurrent::run(&m_workers, decodeSquareThumbnail, path, pixelEdge));
+    decode(QPointer<TrayThumbnails>(this), key, path, pixelEdge);
+}
+
+QCoro::Task<> TrayThumbnails::decode(QPointer<TrayThumbnails> self, QString key, QString path, int pixelEdge)
+{
+    const QImage image =
+        co_await afterWorker(QtConcurrent::run(self->workers(), decodeSquareThumbnail, path, pixelEdge));
+    if (!self || !self->m_pending.remove(key))
+        co_return; // gone or cleared meanwhile
+    const int cost = int(std::max<qsizetype>(1, image.sizeInBytes() / 1024));
+    self->m_cache.insert(key, new Entry{image}, cost);
+    Q_EMIT self->finished(path);
 }
 
 void TrayThumbnails::clear()

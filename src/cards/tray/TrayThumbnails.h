@@ -5,9 +5,12 @@
 #include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QThreadPool>
+
+#include <qcoro/qcorotask.h>
 
 namespace kolu {
 
@@ -64,6 +67,7 @@ private:
         QImage image; // null: the file could not be decoded
     };
     void startDecode(const QString &key, const QString &path, int pixelEdge);
+    static QCoro::Task<> decode(QPointer<TrayThumbnails> self, QString key, QString path, int pixelEdge);
 
     QThreadPool m_workers;
     QCache<QString, Entry> m_cache;

@@ -1,19 +1,26 @@
 #include "services/media/AlertSounds.h"
 
 #include "model/AtomicFile.h"
+#include "model/WorkerAwait.h"
 #include "services/media/AlertSoundSynthesis.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
+
+namespace {
+QByteArray makeKindWAVData(const QString &kind)
+{
+    return makeWAVData(kind);
+}
+} // namespace
 
 AlertSounds::AlertSounds(UserDefaults &defaults, SoundPlayer &player, QString folder, QObject *parent)
     : QObject(parent)
@@ -142,12 +149,14 @@ void AlertSounds::playGeneratedSound(const QString &kind)
     ++m_waitingPlays[kind];
     if (alreadyMaking)
         return;
-    auto *watcher = new QFutureWatcher<QByteArray>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, kind] {
-        watcher->deleteLater();
-        finishMaking(kind, watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::run([kind] { return makeWAVData(kind); }));
+    makeOnWorker(QPointer<AlertSounds>(this), kind);
+}
+
+QCoro::Task<> AlertSounds::makeOnWorker(QPointer<AlertSounds> self, QString kind)
+{
+    const QByteArray data = co_await afterWorker(QtConcurrent::run(&makeKindWAVData, kind));
+    if (self)
+        self->finishMaking(kind, data);
 }
 
 void AlertSounds::finishMaking(const QString &kind, const QByteArray &data)

@@ -5,9 +5,12 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QUrl>
+
+#include <qcoro/qcorotask.h>
 
 #include <optional>
 
@@ -56,6 +59,8 @@ private:
     // the right bytes.
     bool isCurrent(const QString &kind);
     bool writeSound(const QString &kind, const QByteArray &data);
+    // Makes the kind's sound on a worker, then finishes making it.
+    static QCoro::Task<> makeOnWorker(QPointer<AlertSounds> self, QString kind);
     // A worker made the kind's sound: write it and play what waited for it.
     void finishMaking(const QString &kind, const QByteArray &data);
 
