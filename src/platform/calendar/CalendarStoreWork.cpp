@@ -1,6 +1,7 @@
 #include "platform/calendar/CalendarStoreWork.h"
 
 #include "model/AtomicFile.h"
+#include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarFileReading.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/GuardedFileReplace.h"
@@ -12,9 +13,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QUuid>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <memory>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
@@ -25,30 +26,31 @@ namespace {
 struct LoadedFile {
     QString collection;
     QString name;
-    ICalFile content;
+    std::shared_ptr<const ICalFile> content;
 };
 
-LoadedFile loadFile(const std::pair<QString, QString> &collectionAndPath)
+// Every item file below `root`, in folder order and then file order, parsed
+// again only where it changed since `cache` last read it. The caller holds
+// the cache's guard.
+QList<LoadedFile> loadRoot(const QString &root, CalendarFileCache &cache)
 {
-    LoadedFile file;
-    file.collection = collectionAndPath.first;
-    file.name = QFileInfo(collectionAndPath.second).fileName();
-    if (const auto bytes = readCalendarItemFile(collectionAndPath.second))
-        file.content = readICalendar(*bytes);
-    return file;
-}
-
-// Every item file below `root`, parsed on all cores (parsing is most of the
-// work), in folder order and then file order.
-QList<LoadedFile> loadRoot(const QString &root)
-{
-    QList<std::pair<QString, QString>> paths;
-    for (const CalendarCollection &collection : calendarCollections(root)) {
-        const QStringList files = calendarItemFiles(collection.path);
-        for (const QString &file : files)
-            paths.push_back({collection.name, file});
+    QList<LoadedFile> files;
+    QStringList paths;
+    const std::vector<CalendarCollection> collections = calendarCollections(root);
+    std::vector<QString> folders;
+    for (const CalendarCollection &collection : collections)
+        folders.push_back(collection.path);
+    const std::vector<QStringList> listings = cache.itemFiles(folders);
+    for (size_t i = 0; i < collections.size(); ++i) {
+        for (const QString &path : listings[i]) {
+            files.push_back({collections[i].name, path.mid(path.lastIndexOf(u'/') + 1), {}});
+            paths.push_back(path);
+        }
     }
-    return QtConcurrent::blockingMapped(paths, &loadFile);
+    std::vector<std::shared_ptr<const ICalFile>> contents = cache.contents(paths);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        files[i].content = std::move(contents[size_t(i)]);
+    return files;
 }
 
 StoredEvent storedEvent(const QString &seriesId, const EventOccurrence &occurrence)
@@ -154,10 +156,13 @@ ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)
 } // namespace
 
 std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
-                                    const QTimeZone &localZone)
+                                    const QTimeZone &localZone, CalendarFileCache *cache)
 {
+    CalendarFileCache scratch;
+    CalendarFileCache &parsed = cache ? *cache : scratch;
+    const std::scoped_lock lock(parsed.guard());
     std::vector<StoredEvent> result;
-    const QList<LoadedFile> files = loadRoot(root);
+    const QList<LoadedFile> files = loadRoot(root, parsed);
     qsizetype next = 0;
     while (next < files.size()) {
         const QString collection = files[next].collection;
@@ -169,7 +174,7 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
         for (; next < files.size() && files[next].collection == collection; ++next) {
             const LoadedFile &file = files[next];
             int index = 0;
-            for (const ICalEvent &event : file.content.events) {
+            for (const ICalEvent &event : file.content->events) {
                 ++index;
                 if (event.uid.isEmpty()) {
                     series.push_back({&event, {}});
@@ -200,12 +205,15 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
     return result;
 }
 
-std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone)
+std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone, CalendarFileCache *cache)
 {
+    CalendarFileCache scratch;
+    CalendarFileCache &parsed = cache ? *cache : scratch;
+    const std::scoped_lock lock(parsed.guard());
     std::vector<ReminderItem> result;
-    const QList<LoadedFile> files = loadRoot(root);
+    const QList<LoadedFile> files = loadRoot(root, parsed);
     for (const LoadedFile &file : files) {
-        for (const ICalTodo &todo : file.content.todos) {
+        for (const ICalTodo &todo : file.content->todos) {
             // Without a UID a to-do cannot be found again to complete it.
             if (todo.completed || todo.cancelled || todo.uid.isEmpty())
                 continue;

@@ -9,17 +9,21 @@
 
 namespace kolu {
 
+class CalendarFileCache;
+
 // The blocking work behind VdirCalendarStore, run on a worker thread. Each
 // function takes everything it needs as values, so nothing is shared with the
-// thread that asked.
+// thread that asked but the parsed files a `cache` keeps between calls (each
+// call takes its guard; without a cache every file is parsed).
 
 std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
-                                    const QTimeZone &localZone);
+                                    const QTimeZone &localZone, CalendarFileCache *cache = nullptr);
 
 // The open to-dos as reminders: a due day counts from its start in
 // `localZone`; a to-do without a title is "Untitled"; an address that does
 // not read as one is left out.
-std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone);
+std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone,
+                                        CalendarFileCache *cache = nullptr);
 
 // The list new to-dos go to: `preferred` when such a folder exists, else the
 // first list by name that holds to-dos, else the first list. Nothing when the

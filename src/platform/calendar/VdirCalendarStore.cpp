@@ -1,6 +1,7 @@
 #include "platform/calendar/VdirCalendarStore.h"
 
 #include "model/UserDefaults.h"
+#include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/CalendarStoreWork.h"
 
@@ -10,12 +11,32 @@
 
 namespace kolu {
 
+namespace {
+
+// The worker's part: the cache comes along so that it outlives a store
+// destroyed while a read still runs.
+std::vector<StoredEvent> loadEventsKept(const QString &root, const QDateTime &from, const QDateTime &to,
+                                        const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache)
+{
+    return loadEvents(root, from, to, localZone, cache.get());
+}
+
+std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone &localZone,
+                                            const std::shared_ptr<CalendarFileCache> &cache)
+{
+    return loadOpenTodos(root, localZone, cache.get());
+}
+
+} // namespace
+
 CalendarStore::~CalendarStore() = default;
 
 VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTimeZone localZone)
     : m_defaults(defaults)
     , m_home(std::move(home))
     , m_localZone(std::move(localZone))
+    , m_eventFiles(std::make_shared<CalendarFileCache>())
+    , m_todoFiles(std::make_shared<CalendarFileCache>())
 {
 }
 
@@ -41,12 +62,12 @@ bool VdirCalendarStore::hasReminderAccess() const
 
 QCoro::Task<std::vector<StoredEvent>> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
-    co_return co_await QtConcurrent::run(&loadEvents, calendarRoot(), from, to, m_localZone);
+    co_return co_await QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles);
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
 {
-    co_return co_await QtConcurrent::run(&loadOpenTodos, remindersRoot(), m_localZone);
+    co_return co_await QtConcurrent::run(&loadOpenTodosKept, remindersRoot(), m_localZone, m_todoFiles);
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)

@@ -6,8 +6,11 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <memory>
+
 namespace kolu {
 
+class CalendarFileCache;
 class UserDefaults;
 
 // Calendars and to-do lists kept as folders of iCalendar files: a root folder
@@ -34,6 +37,10 @@ private:
     UserDefaults &m_defaults;
     QString m_home;
     QTimeZone m_localZone;
+    // Parsed files kept between refreshes; shared with the worker reading
+    // them, so a read still running when the store goes keeps its cache.
+    std::shared_ptr<CalendarFileCache> m_eventFiles;
+    std::shared_ptr<CalendarFileCache> m_todoFiles;
 };
 
 } // namespace kolu

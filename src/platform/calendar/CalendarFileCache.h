@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/calendar/ICalendarReader.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace kolu {
+
+// What the file system tells about a file without reading it, enough to
+// notice any change: a file replaced by a rename has a new inode, one written
+// in place a new size or new times (kept to the nanosecond, as the file
+// system keeps them).
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileStamp &other) const;
+};
+
+// The stamp of a regular file, or nothing when there is none there.
+std::optional<FileStamp> fileStampOf(const QString &path);
+
+// The stamp of a folder, or nothing when there is none there.
+std::optional<FileStamp> folderStampOf(const QString &path);
+
+// The parsed contents of calendar item files, kept between refreshes so that
+// only files that are new or changed are parsed again. It holds the files of
+// the last listing only: a file that is no longer listed is let go.
+class CalendarFileCache {
+public:
+    // `wallClock` tells the file system's time (tests set it).
+    explicit CalendarFileCache(std::function<timespec()> wallClock = {});
+
+    // Held for as long as contents are read, from the listing to the last use
+    // of what `contents` gave: one refresh at a time uses the cache (parsed
+    // time zones are not safe to use from two threads at once).
+    std::mutex &guard() { return m_guard; }
+
+    // The item files of each calendar folder of `folders` (resolved paths),
+    // as calendarItemFiles lists them. A folder is listed again only when its
+    // own times changed (any file added, removed or renamed in it changes
+    // them) or when it holds symbolic links (what a link leads to can change
+    // elsewhere). The caller holds `guard()`.
+    std::vector<QStringList> itemFiles(const std::vector<QString> &folders);
+
+    // The contents of `paths`, in their order (empty for a file that cannot
+    // be read), parsing on all cores those not known yet. The caller holds
+    // `guard()`.
+    std::vector<std::shared_ptr<const ICalFile>> contents(const QStringList &paths);
+
+    // How many files were parsed, and folders listed, so far.
+    qint64 parseCount() const { return m_parses; }
+    qint64 listingCount() const { return m_listings; }
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        // False while the file's times are so recent that a change within the
+        // same tick of the file system's clock could go unseen: such a file is
+        // parsed again next time.
+        bool settled = false;
+        std::shared_ptr<const ICalFile> content;
+    };
+
+    struct Listing {
+        FileStamp stamp;
+        bool reusable = false; // settled, and without links
+        QStringList files;
+    };
+
+    std::function<timespec()> m_wallClock;
+    std::mutex m_guard;
+    QHash<QString, Entry> m_entries;
+    QHash<QString, Listing> m_folders;
+    qint64 m_parses = 0;
+    qint64 m_listings = 0;
+};
+
+} // namespace kolu

@@ -1,0 +1,156 @@
+#include "platform/calendar/CalendarFileCache.h"
+#include "platform/calendar/CalendarStoreWork.h"
+
+#include "CalendarFixtures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QTimeZone berlin("Europe/Berlin");
+
+QDateTime utc(int day, int hour)
+{
+    return QDateTime(QDate(2026, 3, day), QTime(hour, 0), Qt::UTC);
+}
+
+// An event on 3 March at `hour` whose title is `title`.
+QByteArray eventFile(const QByteArray &uid, const QByteArray &title, int hour = 10)
+{
+    return test::icsWith("VEVENT", "UID:" + uid + "\r\nSUMMARY:" + title + "\r\nDTSTART:20260303T"
+                                       + QByteArray::number(hour).rightJustified(2, '0') + "0000Z\r\n");
+}
+
+// Sets a file's modification time to the second `seconds` and `nanoseconds`.
+void setModified(const QString &path, time_t seconds, long nanoseconds)
+{
+    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+timespec realTimePlus(time_t seconds)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    now.tv_sec += seconds;
+    return now;
+}
+
+class CalendarFileCacheTest : public ::testing::Test {
+protected:
+    std::vector<QString> titles()
+    {
+        std::vector<QString> result;
+        for (const StoredEvent &event : loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &cache))
+            result.push_back(event.title.value_or(QString()));
+        std::sort(result.begin(), result.end());
+        return result;
+    }
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        return test::writeCalendarItem(root.path(), u"work"_s, name, bytes);
+    }
+
+    QTemporaryDir root;
+    // Every file on disk is long settled by this clock.
+    CalendarFileCache cache{[] { return realTimePlus(3600); }};
+};
+
+} // namespace
+
+TEST_F(CalendarFileCacheTest, ARefreshParsesOnlyFilesThatAreNewOrChanged)
+{
+    write(u"a.ics"_s, eventFile("a", "Alpha"));
+    const QString b = write(u"b.ics"_s, eventFile("b", "Beta"));
+    const QString c = write(u"c.ics"_s, eventFile("c", "Gamma"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+    EXPECT_EQ(cache.parseCount(), 3);
+
+    // Nothing changed: nothing is parsed nor listed, the events are the same.
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+    EXPECT_EQ(cache.parseCount(), 3);
+    EXPECT_EQ(cache.listingCount(), 1);
+
+    // Edited in place, removed, added: each shows on the next refresh, and
+    // only the edited and the new file are parsed.
+    test::writeFile(b, eventFile("b", "Beta, moved to the big room"));
+    ASSERT_TRUE(QFile::remove(c));
+    write(u"d.ics"_s, eventFile("d", "Delta"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta, moved to the big room"_s, u"Delta"_s}));
+    EXPECT_EQ(cache.parseCount(), 5);
+
+    // A file put back under a removed one's name is read afresh.
+    write(u"c.ics"_s, eventFile("c", "Gamma again"));
+    EXPECT_EQ(titles(),
+              (std::vector<QString>{u"Alpha"_s, u"Beta, moved to the big room"_s, u"Delta"_s, u"Gamma again"_s}));
+    EXPECT_EQ(cache.parseCount(), 6);
+}
+
+TEST_F(CalendarFileCacheTest, ChangesOfTheSameSizeWithinOneSecondAreNoticed)
+{
+    const time_t second = 1'772'000'000;
+    const QString path = write(u"a.ics"_s, eventFile("a", "Alpha"));
+    setModified(path, second, 100);
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s}));
+
+    // Rewritten in place with as many bytes, within the same second.
+    test::writeFile(path, eventFile("a", "Omega"));
+    setModified(path, second, 200);
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Omega"_s}));
+
+    // Replaced by another file of the same size and the very same time, as a
+    // synchronisation tool saves: a new file under the old name.
+    const QString staged = root.filePath(u"staged.tmp"_s);
+    test::writeFile(staged, eventFile("a", "Sigma"));
+    setModified(staged, second, 200);
+    ASSERT_EQ(::rename(QFile::encodeName(staged).constData(), QFile::encodeName(path).constData()), 0);
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Sigma"_s}));
+    EXPECT_EQ(cache.parseCount(), 3);
+}
+
+TEST_F(CalendarFileCacheTest, AFileChangedMomentsAgoIsReadAgainUntilItsTimesSettle)
+{
+    // The file system's clock moves in ticks: a second change within the tick
+    // of the first would leave every time as it was, so a file this recent
+    // is never trusted to be unchanged.
+    const QString path = write(u"a.ics"_s, eventFile("a", "Alpha"));
+    struct stat status { };
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+    CalendarFileCache recent([&] { return status.st_ctim; });
+    loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &recent);
+    loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &recent);
+    EXPECT_EQ(recent.parseCount(), 2);
+}
+
+TEST_F(CalendarFileCacheTest, ATodoCompletedMeanwhileShowsCompletedOnTheNextRead)
+{
+    write(u"errand.ics"_s, test::icsWith("VTODO", "UID:errand\r\nSUMMARY:Errand\r\n"));
+    EXPECT_EQ(loadOpenTodos(root.path(), berlin, &cache).size(), 1u);
+    ASSERT_EQ(writeTodoCompletion(root.path(), u"errand"_s, true, utc(2, 9)).status, TodoWriteResult::Status::saved);
+    EXPECT_TRUE(loadOpenTodos(root.path(), berlin, &cache).empty());
+}
+
+TEST_F(CalendarFileCacheTest, AFolderWithLinksIsListedAgainEachTime)
+{
+    // The link leads to a file not there yet; creating it changes only the
+    // inner folder, yet the event shows.
+    write(u"a.ics"_s, eventFile("a", "Alpha"));
+    const QString folder = root.filePath(u"work"_s);
+    ASSERT_TRUE(QDir(folder).mkpath(u"kept"_s));
+    ASSERT_EQ(::symlink("kept/late.ics", QFile::encodeName(folder + u"/late.ics"_s).constData()), 0);
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s}));
+    test::writeFile(folder + u"/kept/late.ics"_s, eventFile("late", "Late"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Late"_s}));
+}
