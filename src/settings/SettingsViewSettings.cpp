@@ -84,11 +84,6 @@ void SettingsViewSettings::setCalendarAlertSound(const QString &value)
     m_defaults.set(K::calendarAlertSound, value);
 }
 
-void SettingsViewSettings::setReminderAlertsEnabled(bool value)
-{
-    m_defaults.set(K::reminderAlertsEnabled, value);
-}
-
 std::optional<ColorScheme> SettingsViewSettings::preferredColorScheme() const
 {
     return kolu::preferredColorScheme(themeFromStored(m_defaults.string(K::orlixTheme)),

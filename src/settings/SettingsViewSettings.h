@@ -12,10 +12,11 @@ namespace kolu {
 
 class UserDefaults;
 
-// The six settings the settings window's pages store themselves, read live
-// from the defaults store: a default applies while a key is absent, and a
-// write through any view bound to the same key (the rail's appearance
-// controls, the state's reminder alerts switch) is seen here at once.
+// The six settings the settings window's pages show, read live from the
+// defaults store: a default applies while a key is absent, and a write
+// through any view bound to the same key (the rail's appearance controls) is
+// seen here at once. The pages store five of them here; the reminder alerts
+// flag is the application state's, which writes it.
 class SettingsViewSettings : public QObject {
     Q_OBJECT
 public:
@@ -33,7 +34,6 @@ public:
     void setHeroColorHex(const QString &value);
     void setFocusAlertSound(const QString &value);
     void setCalendarAlertSound(const QString &value);
-    void setReminderAlertsEnabled(bool value);
 
     // The window's colour scheme: the theme's own first (activeDark dark,
     // heroLight light), else the appearance mode's exact "dark" or "light";

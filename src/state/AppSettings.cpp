@@ -1,21 +1,72 @@
 #include "state/AppSettings.h"
 
 #include "model/UserDefaults.h"
+#include "state/AppState.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-
-using namespace Qt::StringLiterals;
 
 namespace kolu {
 
 namespace {
 
-QHash<QString, int> leadMinutesFromStored(const std::optional<QJsonObject> &stored)
+// A field read from its key: the stored value when the key holds one of its
+// type, else the key's default. A case is named by its raw value; a name
+// that matches no case gives the key's default.
+template<typename T>
+T readSetting(const UserDefaults &defaults, SettingsKey key)
 {
-    QHash<QString, int> leads;
+    static_assert(RawValueEnum<T>, "a stored field of a new type needs its reading here");
+    const QString fallback = settingsKeyRow(key).defaultValue.toString();
+    return fromRawValue<T>(defaults.stringValue(key)).value_or(*fromRawValue<T>(fallback));
+}
+
+template<>
+bool readSetting<bool>(const UserDefaults &defaults, SettingsKey key)
+{
+    return defaults.boolValue(key);
+}
+
+template<>
+double readSetting<double>(const UserDefaults &defaults, SettingsKey key)
+{
+    return defaults.numberValue(key);
+}
+
+template<>
+QString readSetting<QString>(const UserDefaults &defaults, SettingsKey key)
+{
+    return defaults.stringValue(key);
+}
+
+template<>
+int readSetting<int>(const UserDefaults &defaults, SettingsKey key)
+{
+    // The history limit is the one whole-number setting.
+    return clipboardHistoryLimitFromStored(defaults.integer(key));
+}
+
+template<>
+RailModuleOrder readSetting<RailModuleOrder>(const UserDefaults &defaults, SettingsKey key)
+{
+    return railmodules::orderFromStored(defaults.stringListValue(key));
+}
+
+template<>
+RailModuleSet readSetting<RailModuleSet>(const UserDefaults &defaults, SettingsKey key)
+{
+    return railmodules::hiddenFromStored(defaults.stringListValue(key));
+}
+
+template<>
+CalendarAlertLeads readSetting<CalendarAlertLeads>(const UserDefaults &defaults, SettingsKey key)
+{
+    CalendarAlertLeads leads;
+    const std::optional<QJsonObject> stored = defaults.object(key);
     if (!stored)
         return leads;
     for (auto it = stored->constBegin(); it != stored->constEnd(); ++it) {
@@ -30,10 +81,36 @@ QHash<QString, int> leadMinutesFromStored(const std::optional<QJsonObject> &stor
 
 } // namespace
 
+QJsonValue storedSetting(const RailModuleOrder &order)
+{
+    return QJsonArray::fromStringList(railmodules::rawValues(order));
+}
+
+QJsonValue storedSetting(const RailModuleSet &set)
+{
+    return QJsonArray::fromStringList(railmodules::rawValues(set));
+}
+
+QJsonValue storedSetting(const CalendarAlertLeads &leads)
+{
+    QJsonObject stored;
+    for (auto it = leads.constBegin(); it != leads.constEnd(); ++it)
+        stored.insert(it.key(), it.value());
+    return stored;
+}
+
+bool isClipboardHistoryLimitOption(int limit)
+{
+    return std::ranges::find(AppState::clipboardHistoryLimitOptions, limit)
+           != AppState::clipboardHistoryLimitOptions.end();
+}
+
 int clipboardHistoryLimitFromStored(std::optional<qint64> stored)
 {
     const qint64 value = stored.value_or(0);
-    return (value == 10 || value == 20 || value == 30 || value == 40) ? static_cast<int>(value) : 40;
+    return std::ranges::any_of(AppState::clipboardHistoryLimitOptions, [value](int option) { return option == value; })
+               ? static_cast<int>(value)
+               : settingsKeyRow(SettingsKey::clipboardHistoryLimit).defaultValue.toInt();
 }
 
 double clampedStatusMenuHoldDuration(double seconds)
@@ -45,29 +122,10 @@ double clampedStatusMenuHoldDuration(double seconds)
 
 AppSettings AppSettings::load(const UserDefaults &defaults)
 {
-    using k = SettingsKey;
     AppSettings s;
-    s.selectedWebSearchProviderID = defaults.stringValue(k::selectedWebSearchProviderID);
-    s.clipboardHistoryLimit = clipboardHistoryLimitFromStored(defaults.integer(k::clipboardHistoryLimit));
-    s.showMinimizeAllAppsButton = defaults.boolValue(k::showMinimizeAllAppsButton);
-    s.selectedAppleNoteFolderID = defaults.stringValue(k::selectedAppleNoteFolderID);
-    s.wallpaperLibrary =
-        fromRawValue<WallpaperLibrary>(defaults.stringValue(k::wallpaperLibrary)).value_or(WallpaperLibrary::noir);
-    s.wallpaperApplyToAllDisplays = defaults.boolValue(k::wallpaperApplyToAllDisplays);
-    s.wallpaperLocalFolderName = defaults.stringValue(k::wallpaperLocalFolderName);
-    s.calendarAlertLeadMinutesByEventID = leadMinutesFromStored(defaults.object(k::calendarAlertLeadMinutesByEventID));
-    s.reminderAlertsEnabled = defaults.boolValue(k::reminderAlertsEnabled);
-    s.railModuleOrder = railmodules::orderFromStored(defaults.stringListValue(k::railModuleOrder));
-    s.hiddenRailModules = railmodules::hiddenFromStored(defaults.stringListValue(k::hiddenRailModules));
-
-    const QString edge = defaults.stringValue(k::railEdge);
-    s.railEdge = edge == u"left"_s ? RailEdge::left : edge == u"top"_s ? RailEdge::top : RailEdge::right;
-    s.railSize = defaults.stringValue(k::railSize) == u"large"_s ? RailSize::large : RailSize::standard;
-    const QString position = defaults.stringValue(k::railVerticalPosition);
-    s.railVerticalPosition = position == u"top"_s      ? RailVerticalPosition::top
-                             : position == u"bottom"_s ? RailVerticalPosition::bottom
-                                                       : RailVerticalPosition::center;
-    s.statusMenuOpenHoldDuration = defaults.numberValue(k::statusMenuOpenHoldDuration);
+#define KOLU_LOAD_SETTING(name, key) s.name = readSetting<fieldtype::name>(defaults, SettingsKey::key);
+    KOLU_APP_STATE_SETTINGS(KOLU_LOAD_SETTING)
+#undef KOLU_LOAD_SETTING
     return s;
 }
 

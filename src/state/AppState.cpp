@@ -15,9 +15,6 @@
 #include "state/AppSettings.h"
 #include "state/RailLayout.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
-
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -49,55 +46,43 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     , m_services(std::move(services))
 {
     const AppSettings settings = AppSettings::load(defaults);
+#define KOLU_TAKE_SETTING(name, key) m_##name = settings.name;
+    KOLU_APP_STATE_SETTINGS(KOLU_TAKE_SETTING)
+#undef KOLU_TAKE_SETTING
     m_isExpanded = false;
     m_isDockRevealed = false;
     m_isLoadingTodayWeather = false;
     m_todayWeatherStatusTint = StatusTint::secondary;
     m_webSearchProviders = WebSearchProvider::builtInProviders();
-    m_selectedWebSearchProviderID = settings.selectedWebSearchProviderID;
-    m_clipboardHistoryLimit = settings.clipboardHistoryLimit;
     m_fileTrayAirDropStatusTint = StatusTint::secondary;
     m_systemAccessStatusTint = StatusTint::secondary;
-    m_showMinimizeAllAppsButton = settings.showMinimizeAllAppsButton;
     m_prayerSettings = PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4};
     m_isLoadingPrayers = false;
     m_prayerStatusTint = StatusTint::secondary;
     m_isLoadingAppleNotes = false;
     m_isLoadingAppleNoteFolders = false;
-    m_selectedAppleNoteFolderID = settings.selectedAppleNoteFolderID;
     m_nowPlaying = idleNowPlayingItem();
-    m_wallpaperLibrary = settings.wallpaperLibrary;
-    m_wallpaperApplyToAllDisplays = settings.wallpaperApplyToAllDisplays;
     m_isLoadingWallpaper = false;
     m_isApplyingWallpaper = false;
     m_wallpaperStatusTint = StatusTint::secondary;
-    m_wallpaperLocalFolderName = settings.wallpaperLocalFolderName;
-    m_calendarAlertLeadMinutesByEventID = settings.calendarAlertLeadMinutesByEventID;
-    m_reminderAlertsEnabled = settings.reminderAlertsEnabled;
     m_pomodoro = PomodoroState{};
     m_pomodoroAlertVisible = false;
     m_clipboardPulse = 0;
     m_clipboardPulseActive = false;
-    m_railModuleOrder = settings.railModuleOrder;
-    m_hiddenRailModules = settings.hiddenRailModules;
     m_isReorderingRail = false;
     // "today" unless it is hidden: the selection is always a visible module.
     m_selectedModule = railmodules::visible(m_railModuleOrder, m_hiddenRailModules).front();
     if (!m_hiddenRailModules.contains(RailModule::today))
         m_selectedModule = RailModule::today;
-    m_railEdge = settings.railEdge;
-    m_railSize = settings.railSize;
-    m_railVerticalPosition = settings.railVerticalPosition;
-    m_statusMenuOpenHoldDuration = settings.statusMenuOpenHoldDuration;
 
     m_lastSlowRefresh = kDistantPast;
     m_lastRemoteMessageCheck = kDistantPast;
     m_lastPomodoroPersist = kDistantPast;
     m_lastAlertCheck = kDistantPast;
 
-    // The settings window's reminder-alert switch writes the store itself;
-    // the published flag, and with it the alert check, follows it.
-    // The notes follow the notes folder chosen there.
+    // The reminder-alert flag is written through this object; one written
+    // to the store directly is followed all the same, and with it the alert
+    // check. The notes follow the notes folder chosen in the settings window.
     connect(&m_defaults, &UserDefaults::changed, this, [this](SettingsKey key) {
         if (key == SettingsKey::reminderAlertsEnabled && m_defaults.boolValue(key) != m_reminderAlertsEnabled)
             setReminderAlertsEnabled(m_defaults.boolValue(key));
@@ -164,14 +149,22 @@ double AppState::railScaleFactor() const
     return RailLayout::scaleFactor(m_railSize);
 }
 
-void AppState::writeSetting(SettingsKey key, const QJsonValue &value)
+void AppState::storeSetting(Field field)
 {
-    m_defaults.set(key, value);
+    switch (field) {
+#define KOLU_STORE_SETTING(name, key)                                                                                  \
+    case Field::name:                                                                                                  \
+        m_defaults.set(SettingsKey::key, storedSetting(m_##name));                                                     \
+        break;
+        KOLU_APP_STATE_SETTINGS(KOLU_STORE_SETTING)
+#undef KOLU_STORE_SETTING
+    default:
+        break;
+    }
 }
 
 void AppState::react(Field field)
 {
-    using k = SettingsKey;
     switch (field) {
     case Field::isExpanded:
         Q_EMIT expandedChanged(m_isExpanded);
@@ -180,13 +173,13 @@ void AppState::react(Field field)
         Q_EMIT dockRevealChanged(m_isDockRevealed);
         break;
     case Field::selectedWebSearchProviderID:
-        writeSetting(k::selectedWebSearchProviderID, m_selectedWebSearchProviderID);
+        storeSetting(Field::selectedWebSearchProviderID);
         break;
     case Field::clipboardHistoryLimit:
         reactToClipboardHistoryLimit();
         break;
     case Field::showMinimizeAllAppsButton:
-        writeSetting(k::showMinimizeAllAppsButton, m_showMinimizeAllAppsButton);
+        storeSetting(Field::showMinimizeAllAppsButton);
         Q_EMIT chromeNeedsLayout();
         break;
     case Field::links:
@@ -205,25 +198,20 @@ void AppState::react(Field field)
         schedulePrayerNotifications();
         break;
     case Field::selectedAppleNoteFolderID:
-        writeSetting(k::selectedAppleNoteFolderID, m_selectedAppleNoteFolderID);
+        storeSetting(Field::selectedAppleNoteFolderID);
         break;
     case Field::wallpaperLibrary:
         reactToWallpaperLibrary();
         break;
     case Field::wallpaperApplyToAllDisplays:
-        writeSetting(k::wallpaperApplyToAllDisplays, m_wallpaperApplyToAllDisplays);
+        storeSetting(Field::wallpaperApplyToAllDisplays);
         break;
-    case Field::calendarAlertLeadMinutesByEventID: {
-        QJsonObject leads;
-        for (auto it = m_calendarAlertLeadMinutesByEventID.constBegin();
-             it != m_calendarAlertLeadMinutesByEventID.constEnd(); ++it)
-            leads.insert(it.key(), it.value());
-        writeSetting(k::calendarAlertLeadMinutesByEventID, leads);
+    case Field::calendarAlertLeadMinutesByEventID:
+        storeSetting(Field::calendarAlertLeadMinutesByEventID);
         scheduleCalendarNotifications(m_calendarEvents);
         break;
-    }
     case Field::reminderAlertsEnabled:
-        writeSetting(k::reminderAlertsEnabled, m_reminderAlertsEnabled);
+        storeSetting(Field::reminderAlertsEnabled);
         break;
     case Field::activePrayerAlert:
     case Field::activeCalendarAlert:
@@ -233,11 +221,11 @@ void AppState::react(Field field)
         Q_EMIT chromeNeedsLayout();
         break;
     case Field::railModuleOrder:
-        writeSetting(k::railModuleOrder, QJsonArray::fromStringList(railmodules::rawValues(m_railModuleOrder)));
+        storeSetting(Field::railModuleOrder);
         ensureSelectedModuleIsVisible();
         break;
     case Field::hiddenRailModules:
-        writeSetting(k::hiddenRailModules, QJsonArray::fromStringList(railmodules::rawValues(m_hiddenRailModules)));
+        storeSetting(Field::hiddenRailModules);
         ensureSelectedModuleIsVisible();
         Q_EMIT chromeNeedsLayout();
         break;
@@ -245,15 +233,15 @@ void AppState::react(Field field)
         Q_EMIT selectedModuleChanged();
         break;
     case Field::railEdge:
-        writeSetting(k::railEdge, rawValue(m_railEdge));
+        storeSetting(Field::railEdge);
         Q_EMIT chromeNeedsLayout();
         break;
     case Field::railVerticalPosition:
-        writeSetting(k::railVerticalPosition, rawValue(m_railVerticalPosition));
+        storeSetting(Field::railVerticalPosition);
         Q_EMIT chromeNeedsLayout();
         break;
     case Field::railSize:
-        writeSetting(k::railSize, rawValue(m_railSize));
+        storeSetting(Field::railSize);
         Q_EMIT chromeNeedsLayout();
         break;
     case Field::statusMenuOpenHoldDuration: {
@@ -261,7 +249,7 @@ void AppState::react(Field field)
         if (clamped != m_statusMenuOpenHoldDuration)
             setStatusMenuOpenHoldDuration(clamped); // the second pass writes it
         else
-            writeSetting(k::statusMenuOpenHoldDuration, clamped);
+            storeSetting(Field::statusMenuOpenHoldDuration);
         break;
     }
     default:

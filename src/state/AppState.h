@@ -342,7 +342,8 @@ private:
     void react(Field field);
     // Starts the delayed save unless one is pending.
     void scheduleStateSave();
-    void writeSetting(SettingsKey key, const QJsonValue &value);
+    // Writes a stored field (KOLU_APP_STATE_SETTINGS) under its key.
+    void storeSetting(Field field);
     void ensureSelectedModuleIsVisible();
     void deactivateModule(RailModule module);
     // Drops the state of every hidden module; run once at start.

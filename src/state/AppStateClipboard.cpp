@@ -24,11 +24,6 @@ namespace kolu {
 
 namespace {
 
-bool isAllowedHistoryLimit(int limit)
-{
-    return limit == 10 || limit == 20 || limit == 30 || limit == 40;
-}
-
 struct LoadedImage {
     QImage image;
     QByteArray png;
@@ -72,11 +67,12 @@ void AppState::addClipboardCaptureResult(const ClipboardCaptureResult &result)
 
 void AppState::reactToClipboardHistoryLimit()
 {
-    if (!isAllowedHistoryLimit(m_clipboardHistoryLimit)) {
-        setClipboardHistoryLimit(40); // that assignment stores and trims
+    if (!isClipboardHistoryLimitOption(m_clipboardHistoryLimit)) {
+        // Not a limit on offer: the default, whose assignment stores and trims.
+        setClipboardHistoryLimit(clipboardHistoryLimitFromStored(m_clipboardHistoryLimit));
         return;
     }
-    writeSetting(SettingsKey::clipboardHistoryLimit, m_clipboardHistoryLimit);
+    storeSetting(Field::clipboardHistoryLimit);
     trimClipboardHistoryToLimit();
 }
 

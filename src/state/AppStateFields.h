@@ -91,6 +91,36 @@ struct ReminderList {
     X(railVerticalPosition, setRailVerticalPosition, RailVerticalPosition)                                             \
     X(statusMenuOpenHoldDuration, setStatusMenuOpenHoldDuration, double)
 
+// Each field's type under the field's name, for code that handles fields by
+// name without the state object (the stored settings).
+namespace fieldtype {
+#define KOLU_FIELD_TYPE(name, setter, type) using name = type;
+KOLU_APP_STATE_FIELDS(KOLU_FIELD_TYPE)
+#undef KOLU_FIELD_TYPE
+} // namespace fieldtype
+
+// The published fields kept in the settings store, each with its key:
+// X(name, key). Launch reads every one of them from its key, and a change
+// writes it back in the form that key stores (see AppSettings.h). Defaults
+// are the key table's. The wallpaper folder's name is only read here: the
+// wallpaper service stores it beside the folder it names.
+#define KOLU_APP_STATE_SETTINGS(X)                                                                                     \
+    X(selectedWebSearchProviderID, selectedWebSearchProviderID)                                                        \
+    X(clipboardHistoryLimit, clipboardHistoryLimit)                                                                    \
+    X(showMinimizeAllAppsButton, showMinimizeAllAppsButton)                                                            \
+    X(selectedAppleNoteFolderID, selectedAppleNoteFolderID)                                                            \
+    X(wallpaperLibrary, wallpaperLibrary)                                                                              \
+    X(wallpaperApplyToAllDisplays, wallpaperApplyToAllDisplays)                                                        \
+    X(wallpaperLocalFolderName, wallpaperLocalFolderName)                                                              \
+    X(calendarAlertLeadMinutesByEventID, calendarAlertLeadMinutesByEventID)                                            \
+    X(reminderAlertsEnabled, reminderAlertsEnabled)                                                                    \
+    X(railModuleOrder, railModuleOrder)                                                                                \
+    X(hiddenRailModules, hiddenRailModules)                                                                            \
+    X(railEdge, railEdge)                                                                                              \
+    X(railSize, railSize)                                                                                              \
+    X(railVerticalPosition, railVerticalPosition)                                                                      \
+    X(statusMenuOpenHoldDuration, statusMenuOpenHoldDuration)
+
 // The item that means nothing is playing.
 NowPlayingItem idleNowPlayingItem();
 

@@ -32,7 +32,7 @@ qsizetype AppState::randomWallpaperIndex(qsizetype count)
 
 void AppState::reactToWallpaperLibrary()
 {
-    writeSetting(SettingsKey::wallpaperLibrary, rawValue(m_wallpaperLibrary));
+    storeSetting(Field::wallpaperLibrary);
     beginRequest(RefreshKind::wallpapers); // a load on its way was for the other library
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});

@@ -6,7 +6,9 @@
 
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 using M = RailModule;
 
@@ -61,6 +63,39 @@ TEST_F(AppStateTest, StoredSettingsOfTheWrongFormKeepTheirDefault)
     EXPECT_EQ(std::pair(order[0], order.size()), std::pair(M::today, std::size_t(11))) << "Today leads unless named";
     EXPECT_TRUE(railmodules::hiddenFromStored(railmodules::rawValues(kDefault)).isEmpty()) << "all hidden hides none";
     EXPECT_EQ(railmodules::hiddenFromStored({u"links"_s, u"bogus"_s}), RailModuleSet{M::links});
+}
+
+// Every stored field, changed through the state, is read back as it was set
+// at the next launch.
+TEST_F(AppStateTest, EveryStoredFieldReadsBackWhatTheStateWrote)
+{
+    // The wallpaper service stores the folder's name; the state only reads it.
+    defaults.set(SettingsKey::wallpaperLocalFolderName, u"Pictures"_s);
+    const AppSettings fresh = AppSettings::load(defaults);
+    const auto state = makeState();
+    RailModuleOrder order = kDefault;
+    std::ranges::reverse(order);
+    state->setSelectedWebSearchProviderID(u"custom-1"_s);
+    state->setClipboardHistoryLimit(20);
+    state->setShowMinimizeAllAppsButton(false);
+    state->setSelectedAppleNoteFolderID(u"folder-2"_s);
+    state->setWallpaperLibrary(WallpaperLibrary::archive);
+    state->setWallpaperApplyToAllDisplays(true);
+    state->setCalendarAlertLeadMinutesByEventID({{u"event-1"_s, 30}, {u"event-2"_s, 0}});
+    state->setReminderAlertsEnabled(false);
+    state->setRailModuleOrder(order);
+    state->setHiddenRailModules({M::links, M::notes});
+    state->setRailEdge(RailEdge::left);
+    state->setRailSize(RailSize::large);
+    state->setRailVerticalPosition(RailVerticalPosition::bottom);
+    state->setStatusMenuOpenHoldDuration(2.5);
+
+    const AppSettings read = AppSettings::load(defaults);
+#define KOLU_EXPECT_READ_BACK(name, key)                                                                               \
+    EXPECT_TRUE(read.name == state->name()) << #name;                                                                  \
+    EXPECT_EQ(fresh.name == read.name, std::string_view(#name) == "wallpaperLocalFolderName") << #name;
+    KOLU_APP_STATE_SETTINGS(KOLU_EXPECT_READ_BACK)
+#undef KOLU_EXPECT_READ_BACK
 }
 
 TEST_F(AppStateTest, LaunchTakesTheStoredSettingsWithoutWritingThemBackOrReacting)

@@ -85,7 +85,7 @@ void quietSounds(SettingsView &view)
     app.quranAudioManager().removeCustomStation();
     view.viewSettings().setFocusAlertSound(QStringLiteral("calendar"));
     view.viewSettings().setCalendarAlertSound(QStringLiteral("calendar"));
-    view.viewSettings().setReminderAlertsEnabled(true);
+    app.setReminderAlertsEnabled(true);
 }
 
 void playRadio()
@@ -127,7 +127,7 @@ QWidget *soundscapes(const Context &context, Sound sound)
         break;
     case Sound::eventOff:
         view->viewSettings().setCalendarAlertSound(QStringLiteral("off"));
-        view->viewSettings().setReminderAlertsEnabled(false);
+        state().setReminderAlertsEnabled(false);
         state().quranAudioManager().setBahrainStationEnabled(false);
         break;
     case Sound::editorEmpty:

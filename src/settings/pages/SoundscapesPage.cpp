@@ -168,11 +168,9 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     connect(m_eventSound, &SegmentedPicker::activated, this,
             [&settings](int index) { settings.setCalendarAlertSound(QLatin1String(kEventOptions[index].value)); });
     connect(m_test, &OrlixButton::clicked, this, &SoundscapesPage::testEventSound);
-    // The view setting stores the flag, then the state follows it.
-    connect(m_reminderAlerts, &OrlixSwitch::clicked, this, [this, &settings](bool on) {
-        settings.setReminderAlertsEnabled(on);
-        m_view.state().setReminderAlertsEnabled(on);
-    });
+    // The state stores the flag; the view setting reads it back.
+    connect(m_reminderAlerts, &OrlixSwitch::clicked, this,
+            [this](bool on) { m_view.state().setReminderAlertsEnabled(on); });
     connect(open, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::nowPlaying); });
     connect(m_bahrainStation, &OrlixSwitch::clicked, this,
             [this](bool on) { m_view.state().quranAudioManager().setBahrainStationEnabled(on); });
