@@ -3,7 +3,7 @@
 #include "services/media/QuranAudioManager.h"
 #include "services/media/SoundscapeAudioManager.h"
 #include "services/notifications/NotificationService.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/pages/CustomRadioStationEditor.h"
 #include "settings/pages/RowHolder.h"

@@ -3,7 +3,7 @@
 #include "model/BuildInfo.h"
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/pages/ReleaseNotesCard.h"
 #include "settings/pages/RowHolder.h"
 #include "settings/pages/UpdateCheckWindow.h"
