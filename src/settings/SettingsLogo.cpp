@@ -6,7 +6,7 @@
 #include "style/LiquidGlassSurface.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "settings/SettingsView.h"
 
 #include "settings/SettingsPageBodies.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/WindowBackdrop.h"
 #include "services/media/QuranAudioManager.h"

@@ -7,7 +7,7 @@
 #include "model/UserDefaults.h"
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppState.h"

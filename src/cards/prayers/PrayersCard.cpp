@@ -68,8 +68,34 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     setObjectName(u"prayersCard"_s);
     QVBoxLayout *stack = contentLayout();
     stack->setSpacing(10);
+    buildHeaderSection(stack);
+    buildLocationSection(stack);
+    buildTimesSection(stack);
 
-    // Header: the next prayer and the refresh button.
+    const auto applyColors = [this] {
+        const OrlixStyle &style = OrlixStyle::current();
+        m_nextCaption->setColor(style.secondaryText());
+        m_nextName->setColor(style.text());
+        m_nextSubtitle->setColor(style.readable(prayersTint()));
+        m_todayTitle->setColor(style.text());
+        m_listCity->setColor(style.secondaryText());
+        m_spinner->setColor(style.secondaryText());
+        updateLocationStatus();
+    };
+    applyColors();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    connectControls();
+
+    m_city->setOptions(prayers::cityOptions({}));
+    updateHeader();
+    updateRefreshButton();
+    updateSetButton();
+    updateList();
+}
+
+// The next prayer and the refresh button.
+void PrayersCard::buildHeaderSection(QVBoxLayout *stack)
+{
     auto *header = new PrayerHeaderPanel(this);
     header->setObjectName(u"prayerHeader"_s);
     auto *headerRow = new QHBoxLayout(header);
@@ -77,12 +103,12 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     headerRow->setSpacing(12);
     auto *headerTexts = new QVBoxLayout;
     headerTexts->setSpacing(3);
-    auto *caption = makeLabel(u"Next prayer"_s, 11, QFont::Bold, header);
+    m_nextCaption = makeLabel(u"Next prayer"_s, 11, QFont::Bold, header);
     m_nextName = makeLabel({}, 25, QFont::Black, header);
     m_nextName->setObjectName(u"prayerNextName"_s);
     m_nextSubtitle = makeLabel({}, 12, QFont::Bold, header);
     m_nextSubtitle->setObjectName(u"prayerNextSubtitle"_s);
-    headerTexts->addWidget(caption);
+    headerTexts->addWidget(m_nextCaption);
     headerTexts->addWidget(m_nextName);
     headerTexts->addWidget(m_nextSubtitle);
     headerRow->addLayout(headerTexts, 1);
@@ -98,8 +124,11 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
     headerRow->addWidget(m_refresh, 0, Qt::AlignVCenter);
     stack->addWidget(header);
+}
 
-    // Location editor.
+// The city and country fields, the location's status line and "Set".
+void PrayersCard::buildLocationSection(QVBoxLayout *stack)
+{
     m_city = new PrayerLocationField(u"City"_s, this);
     m_city->setObjectName(u"prayerCityField"_s);
     m_city->lineEdit()->setObjectName(u"prayerCityEdit"_s);
@@ -125,14 +154,17 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     statusRow->addWidget(m_status, 1, Qt::AlignVCenter);
     statusRow->addWidget(m_set, 0, Qt::AlignVCenter);
     stack->addLayout(statusRow);
+}
 
-    // Today's times.
-    auto *today = makeLabel(u"Today"_s, 13, QFont::Bold, this);
+// Today's times, or the empty state while there are none.
+void PrayersCard::buildTimesSection(QVBoxLayout *stack)
+{
+    m_todayTitle = makeLabel(u"Today"_s, 13, QFont::Bold, this);
     m_listCity = makeLabel({}, 11, QFont::Bold, this);
     m_listCity->setObjectName(u"prayerListCity"_s);
     m_listCity->setAlignment(Qt::AlignRight);
     auto *todayRow = new QHBoxLayout;
-    todayRow->addWidget(today);
+    todayRow->addWidget(m_todayTitle);
     todayRow->addWidget(m_listCity, 1);
     stack->addLayout(todayRow);
 
@@ -145,20 +177,10 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
     m_empty = new EmptyState(u"seal"_s, {}, u"Set a city and refresh today's times."_s, this);
     m_empty->setObjectName(u"prayerEmptyState"_s);
     stack->addWidget(m_empty);
+}
 
-    const auto applyColors = [this, caption, today] {
-        const OrlixStyle &style = OrlixStyle::current();
-        caption->setColor(style.secondaryText());
-        m_nextName->setColor(style.text());
-        m_nextSubtitle->setColor(style.readable(prayersTint()));
-        today->setColor(style.text());
-        m_listCity->setColor(style.secondaryText());
-        m_spinner->setColor(style.secondaryText());
-        updateLocationStatus();
-    };
-    applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
-
+void PrayersCard::connectControls()
+{
     connect(m_refresh, &QAbstractButton::clicked, this, [this] { m_state.refreshPrayerTimes(true); });
     connect(m_set, &QAbstractButton::clicked, this, &PrayersCard::setLocation);
     connect(m_country, &PrayerLocationField::optionChosen, this, &PrayersCard::chooseCountry);
@@ -173,12 +195,6 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
         updateHeader();
         updateList();
     });
-
-    m_city->setOptions(prayers::cityOptions({}));
-    updateHeader();
-    updateRefreshButton();
-    updateSetButton();
-    updateList();
 }
 
 void PrayersCard::showEvent(QShowEvent *event)

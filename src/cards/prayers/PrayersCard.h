@@ -32,6 +32,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void buildHeaderSection(QVBoxLayout *stack);
+    void buildLocationSection(QVBoxLayout *stack);
+    void buildTimesSection(QVBoxLayout *stack);
+    void connectControls();
     void onStateChanged(AppState::Field field);
     void updateHeader();
     void updateLocationStatus();
@@ -42,6 +46,7 @@ private:
     void setLocation();
 
     AppState &m_state;
+    ElidedLabel *m_nextCaption;
     ElidedLabel *m_nextName;
     ElidedLabel *m_nextSubtitle;
     OrlixButton *m_refresh;
@@ -50,6 +55,7 @@ private:
     PrayerLocationField *m_country;
     ElidedLabel *m_status;
     OrlixButton *m_set;
+    ElidedLabel *m_todayTitle;
     ElidedLabel *m_listCity;
     QWidget *m_rows;
     QVBoxLayout *m_rowsLayout;

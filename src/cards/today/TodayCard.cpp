@@ -135,16 +135,38 @@ bool TodayReminderLine::isFlagged() const
 }
 
 TodayCard::TodayCard(AppState &state, QWidget *parent)
-    : QWidget(parent)
+    : ModuleCard(u"Today"_s, u"sun.max"_s, parent)
     , m_state(state)
 {
     setObjectName(u"todayCard"_s);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    auto *stack = new QVBoxLayout(this);
+    QVBoxLayout *stack = contentLayout();
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(18);
+    buildGreetingSection(stack);
+    buildWeatherSection(stack);
+    buildSummarySection(stack);
 
-    // Greeting and date.
+    const auto applyColors = [this] {
+        const OrlixStyle &style = OrlixStyle::current();
+        m_greeting->setColor(style.text());
+        m_date->setColor(style.secondaryText());
+        m_temperature->setColor(style.text());
+        m_remindersIcon->setSymbol(u"checklist"_s, style.text());
+        m_remindersTitle->setColor(style.text());
+        m_reminderCount->setColor(style.secondaryText());
+        m_remindersEmpty->setColor(style.secondaryText());
+        refresh();
+    };
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
+    connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
+    // The greeting, the date and every "in 45m" follow the clock while shown.
+    connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, &TodayCard::refresh);
+    applyColors();
+}
+
+void TodayCard::buildGreetingSection(QVBoxLayout *stack)
+{
     auto *greetingBlock = new QVBoxLayout;
     greetingBlock->setSpacing(4);
     m_greeting = new ShrinkLabel({}, this);
@@ -155,8 +177,10 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
     greetingBlock->addWidget(m_greeting);
     greetingBlock->addWidget(m_date);
     stack->addLayout(greetingBlock);
+}
 
-    // Weather strip.
+void TodayCard::buildWeatherSection(QVBoxLayout *stack)
+{
     auto *weather = new QHBoxLayout;
     weather->setSpacing(10);
     m_weatherIcon = new TodaySymbol(18, 34, this);
@@ -171,8 +195,11 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
     weather->addWidget(m_weatherIcon, 0, Qt::AlignVCenter);
     weather->addLayout(weatherTexts, 1);
     stack->addLayout(weather);
+}
 
-    // The summary panel.
+// The glass panel: the next event, the next prayer and the reminders tile.
+void TodayCard::buildSummarySection(QVBoxLayout *stack)
+{
     auto *panel = new SummaryPanel(this);
     panel->setObjectName(u"todaySummary"_s);
     auto *tiles = new QVBoxLayout(panel);
@@ -191,21 +218,26 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
     m_nextPrayer->setObjectName(u"todayNextPrayerTile"_s);
     tiles->addWidget(m_nextEvent);
     tiles->addWidget(m_nextPrayer);
+    tiles->addWidget(buildRemindersTile(panel));
+    stack->addWidget(panel);
+}
 
+QWidget *TodayCard::buildRemindersTile(QWidget *panel)
+{
     auto *reminders = new RemindersPanel(panel);
     reminders->setObjectName(u"todayRemindersTile"_s);
     auto *remindersStack = new QVBoxLayout(reminders);
     remindersStack->setContentsMargins(12, 12, 12, 12);
     remindersStack->setSpacing(8);
     auto *header = new QHBoxLayout;
-    auto *headerIcon = new TodaySymbol(13, 18, reminders);
-    auto *headerTitle = makeLabel({}, OrlixFonts::system(13, QFont::Bold), reminders);
-    headerTitle->setText(u"Today reminders"_s);
+    m_remindersIcon = new TodaySymbol(13, 18, reminders);
+    m_remindersTitle = makeLabel({}, OrlixFonts::system(13, QFont::Bold), reminders);
+    m_remindersTitle->setText(u"Today reminders"_s);
     m_reminderCount = makeLabel(u"todayRemindersCount"_s, OrlixFonts::system(11, QFont::Bold), reminders);
     m_reminderCount->setAlignment(Qt::AlignRight);
     m_reminderCount->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-    header->addWidget(headerIcon, 0, Qt::AlignVCenter);
-    header->addWidget(headerTitle, 1, Qt::AlignVCenter);
+    header->addWidget(m_remindersIcon, 0, Qt::AlignVCenter);
+    header->addWidget(m_remindersTitle, 1, Qt::AlignVCenter);
     header->addWidget(m_reminderCount, 0, Qt::AlignVCenter);
     remindersStack->addLayout(header);
     m_remindersEmpty = makeLabel(u"todayRemindersEmpty"_s, OrlixFonts::system(12, QFont::DemiBold), reminders);
@@ -219,31 +251,17 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
         lines->addWidget(line);
     }
     remindersStack->addLayout(lines);
-    tiles->addWidget(reminders);
-    stack->addWidget(panel);
+    return reminders;
+}
 
-    const auto applyColors = [this, headerIcon, headerTitle] {
-        const OrlixStyle &style = OrlixStyle::current();
-        m_greeting->setColor(style.text());
-        m_date->setColor(style.secondaryText());
-        m_temperature->setColor(style.text());
-        headerIcon->setSymbol(u"checklist"_s, style.text());
-        headerTitle->setColor(style.text());
-        m_reminderCount->setColor(style.secondaryText());
-        m_remindersEmpty->setColor(style.secondaryText());
-        refresh();
-    };
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
-    connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
-    connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
-    // The greeting, the date and every "in 45m" follow the clock while shown.
-    connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, &TodayCard::refresh);
-    applyColors();
+void TodayCard::paintEvent(QPaintEvent *)
+{
+    // No card glass: the summary panel carries the card's only glass.
 }
 
 void TodayCard::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    ModuleCard::showEvent(event);
     if (event->spontaneous())
         return;
     refresh();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "state/AppState.h"
+#include "style/widgets/ModuleCard.h"
 
 #include <QUrl>
 #include <QWidget>
@@ -51,7 +52,7 @@ private:
 // reminders due today. It owns no data: every text is worked out again from
 // the state whenever the state announces a change or the card is shown. Each
 // showing asks the state for the weather (the state decides whether to fetch).
-class TodayCard : public QWidget {
+class TodayCard : public ModuleCard {
     Q_OBJECT
 public:
     explicit TodayCard(AppState &state, QWidget *parent = nullptr);
@@ -60,9 +61,14 @@ public:
     void refresh();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    void buildGreetingSection(QVBoxLayout *stack);
+    void buildWeatherSection(QVBoxLayout *stack);
+    void buildSummarySection(QVBoxLayout *stack);
+    QWidget *buildRemindersTile(QWidget *panel);
     void onStateChanged(AppState::Field field);
     void refreshWeather();
     void refreshNextEvent();
@@ -79,6 +85,8 @@ private:
     TodaySummaryTile *m_nextEvent;
     OrlixButton *m_meetingButton;
     TodaySummaryTile *m_nextPrayer;
+    TodaySymbol *m_remindersIcon;
+    ElidedLabel *m_remindersTitle;
     ElidedLabel *m_reminderCount;
     ElidedLabel *m_remindersEmpty;
     std::array<TodayReminderLine *, 3> m_reminderLines{};

@@ -2,7 +2,7 @@
 
 #include "model/BuildInfo.h"
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/WindowBackdrop.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"

@@ -1,10 +1,9 @@
 #include "settings/pages/AppearancePage.h"
 
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsViewSettings.h"
-#include "settings/pages/PageKit.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/HeroColor.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/pages/PageKit.h"
+#include "settings/SettingsKit.h"
 
 #include "style/Theme.h"
 

@@ -2,7 +2,7 @@
 
 #include "model/Error.h"
 #include "services/media/QuranAudioManager.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/pages/RowHolder.h"
 #include "settings/pages/SymbolTitle.h"

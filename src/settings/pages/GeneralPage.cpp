@@ -3,9 +3,8 @@
 #include "model/BuildInfo.h"
 #include "model/CountText.h"
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
-#include "settings/pages/PageKit.h"
 #include "state/AppState.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
@@ -129,8 +128,29 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(26);
+    page->addWidget(buildApplicationSection());
+    page->addWidget(buildQuickActionsSection());
+    connectRailControls();
+    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
+        switch (field) {
+        case AppState::Field::railEdge:
+        case AppState::Field::railVerticalPosition:
+        case AppState::Field::railSize:
+        case AppState::Field::statusMenuOpenHoldDuration:
+        case AppState::Field::showMinimizeAllAppsButton:
+        case AppState::Field::railModuleOrder:
+        case AppState::Field::hiddenRailModules:
+            sync();
+            break;
+        default:
+            break;
+        }
+    });
+    sync();
+}
 
-    // Application.
+QWidget *SettingsGeneralPage::buildApplicationSection()
+{
     auto *card = new SettingsInfoCard;
     card->setObjectName(QStringLiteral("generalApplicationCard"));
     QVBoxLayout *rows = card->contentLayout();
@@ -168,7 +188,20 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     addRow(controlRow(settingsRowHeading(tr("Rail size"), QStringLiteral("arrow.up.left.and.arrow.down.right"),
                                          tr("Choose Standard or Larger for the edge rail.")),
                       m_size));
+    QWidget *hold = buildMenuHoldControl();
+    addRow(controlRow(settingsRowHeading(tr("Menu open time"), QStringLiteral("timer"),
+                                         tr("Keep Kolu visible after choosing an item from the menu bar.")),
+                      hold));
+    addRow(buildMinimizeRow());
 
+    for (int i = 0; i < rows->count(); ++i)
+        if (QWidget *row = rows->itemAt(i)->widget(); row && !qobject_cast<SettingsDivider *>(row))
+            row->setProperty("generalCardRow", true);
+    return new SettingsGroup(tr("Application"), card);
+}
+
+QWidget *SettingsGeneralPage::buildMenuHoldControl()
+{
     auto *hold = new QWidget;
     auto *holdLayout = new QHBoxLayout(hold);
     holdLayout->setContentsMargins(0, 0, 0, 0);
@@ -186,10 +219,11 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     m_holdText->setFixedWidth(46);
     holdLayout->addWidget(m_hold, 0, Qt::AlignVCenter);
     holdLayout->addWidget(m_holdText, 0, Qt::AlignVCenter);
-    addRow(controlRow(settingsRowHeading(tr("Menu open time"), QStringLiteral("timer"),
-                                         tr("Keep Kolu visible after choosing an item from the menu bar.")),
-                      hold));
+    return hold;
+}
 
+QWidget *SettingsGeneralPage::buildMinimizeRow()
+{
     auto *minimizeLabel = new QWidget;
     auto *minimizeText = new QVBoxLayout(minimizeLabel);
     minimizeText->setContentsMargins(0, 0, 0, 0);
@@ -201,14 +235,12 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     m_minimize = new OrlixSwitch;
     m_minimize->setObjectName(QStringLiteral("generalMinimizeSwitch"));
     m_minimize->setAccessibleName(tr("Minimize All Apps Button"));
-    addRow(controlRow(minimizeLabel, m_minimize));
+    return controlRow(minimizeLabel, m_minimize);
+}
 
-    for (int i = 0; i < rows->count(); ++i)
-        if (QWidget *row = rows->itemAt(i)->widget(); row && !qobject_cast<SettingsDivider *>(row))
-            row->setProperty("generalCardRow", true);
-    page->addWidget(new SettingsGroup(tr("Application"), card));
-
-    // Quick actions.
+QWidget *SettingsGeneralPage::buildQuickActionsSection()
+{
+    AppState &state = m_view.state();
     auto *actions = new SettingsInfoCard;
     auto *buttons = new QWidget;
     auto *buttonRow = new QHBoxLayout(buttons);
@@ -228,8 +260,19 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     buttonRow->addWidget(highlights);
     buttonRow->addStretch(1);
     actions->contentLayout()->addWidget(fullWidth(buttons));
-    page->addWidget(new SettingsGroup(tr("Quick Actions"), actions));
 
+    connect(refresh, &QAbstractButton::clicked, this, [&state] { state.refreshAll(); });
+    connect(manage, &QAbstractButton::clicked, this, [this] { m_view.setSelectedPage(OrlixSettingsPage::tabs); });
+    connect(highlights, &QAbstractButton::clicked, this, [&state] {
+        // The window layer brings the program to the front with the window.
+        Q_EMIT state.showOrlixOnboarding();
+    });
+    return new SettingsGroup(tr("Quick Actions"), actions);
+}
+
+void SettingsGeneralPage::connectRailControls()
+{
+    AppState &state = m_view.state();
     connect(m_edge, &SegmentedPicker::activated, this, [&state](int index) {
         if (index >= 0 && index < int(std::size(kEdges)))
             state.setRailEdge(kEdges[index]);
@@ -245,28 +288,6 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     // Only a move by the user writes the hold; a stored 4.5 stays 4.5.
     connect(m_hold, &OrlixSlider::moved, this, [&state](int seconds) { state.setStatusMenuOpenHoldDuration(seconds); });
     connect(m_minimize, &QAbstractButton::clicked, this, [&state](bool on) { state.setShowMinimizeAllAppsButton(on); });
-    connect(refresh, &QAbstractButton::clicked, this, [&state] { state.refreshAll(); });
-    connect(manage, &QAbstractButton::clicked, this, [this] { m_view.setSelectedPage(OrlixSettingsPage::tabs); });
-    connect(highlights, &QAbstractButton::clicked, this, [&state] {
-        // The window layer brings the program to the front with the window.
-        Q_EMIT state.showOrlixOnboarding();
-    });
-    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
-        switch (field) {
-        case AppState::Field::railEdge:
-        case AppState::Field::railVerticalPosition:
-        case AppState::Field::railSize:
-        case AppState::Field::statusMenuOpenHoldDuration:
-        case AppState::Field::showMinimizeAllAppsButton:
-        case AppState::Field::railModuleOrder:
-        case AppState::Field::hiddenRailModules:
-            sync();
-            break;
-        default:
-            break;
-        }
-    });
-    sync();
 }
 
 void SettingsGeneralPage::sync()

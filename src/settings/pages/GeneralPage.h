@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/pages/PageKit.h"
+#include "settings/SettingsKit.h"
 
 #include <QString>
 #include <QWidget>
@@ -30,6 +30,11 @@ public:
     static int shownHoldSeconds(double storedSeconds);
 
 private:
+    QWidget *buildApplicationSection();
+    QWidget *buildMenuHoldControl();
+    QWidget *buildMinimizeRow();
+    QWidget *buildQuickActionsSection();
+    void connectRailControls();
     void sync();
 
     SettingsView &m_view;

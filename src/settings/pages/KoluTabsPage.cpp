@@ -1,8 +1,7 @@
 #include "settings/pages/KoluTabsPage.h"
 
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
-#include "settings/pages/PageKit.h"
 #include "state/AppState.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"

@@ -1,8 +1,7 @@
 #include "settings/pages/LocalDataPage.h"
 
 #include "model/CountText.h"
-#include "settings/SettingsRowKit.h"
-#include "settings/pages/SettingsPageParts.h"
+#include "settings/SettingsKit.h"
 #include "settings/pages/WebSearchSection.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"

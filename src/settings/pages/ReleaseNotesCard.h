@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 
 #include <QStringList>
 

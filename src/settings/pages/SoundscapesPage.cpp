@@ -3,7 +3,7 @@
 #include "services/media/QuranAudioManager.h"
 #include "services/media/SoundscapeAudioManager.h"
 #include "services/notifications/NotificationService.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/pages/CustomRadioStationEditor.h"
 #include "settings/pages/RowHolder.h"
@@ -175,17 +175,16 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     connect(m_bahrainStation, &OrlixSwitch::clicked, this,
             [this](bool on) { m_view.state().quranAudioManager().setBahrainStationEnabled(on); });
 
-    connect(&settings, &SettingsViewSettings::changed, this, &SoundscapesPage::refresh);
+    connect(&settings, &SettingsViewSettings::changed, this, &SoundscapesPage::sync);
     QuranAudioManager &radio = state.quranAudioManager();
-    connect(&radio, &QuranAudioManager::statusChanged, this, &SoundscapesPage::refresh);
-    connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &SoundscapesPage::refresh);
-    connect(&state.soundscapeAudioManager(), &SoundscapeAudioManager::isPlayingChanged, this,
-            &SoundscapesPage::refresh);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapesPage::refresh);
-    refresh();
+    connect(&radio, &QuranAudioManager::statusChanged, this, &SoundscapesPage::sync);
+    connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &SoundscapesPage::sync);
+    connect(&state.soundscapeAudioManager(), &SoundscapeAudioManager::isPlayingChanged, this, &SoundscapesPage::sync);
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapesPage::sync);
+    sync();
 }
 
-void SoundscapesPage::refresh()
+void SoundscapesPage::sync()
 {
     const AppState &state = m_view.state();
     const SettingsViewSettings &settings = m_view.viewSettings();

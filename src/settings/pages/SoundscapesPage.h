@@ -28,7 +28,7 @@ public:
     explicit SoundscapesPage(SettingsView &view, QWidget *parent = nullptr);
 
 private:
-    void refresh();
+    void sync();
     void testEventSound();
 
     SettingsView &m_view;

@@ -1,6 +1,6 @@
 #include "settings/pages/SymbolTitle.h"
 
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"

@@ -1,7 +1,7 @@
 #include "settings/pages/UpdateCheckWindow.h"
 
 #include "services/info/OrlixUpdateController.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/WindowBackdrop.h"
 #include "settings/pages/RowHolder.h"
 #include "style/Fonts.h"

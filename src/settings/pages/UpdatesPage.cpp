@@ -3,7 +3,7 @@
 #include "model/BuildInfo.h"
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/pages/ReleaseNotesCard.h"
 #include "settings/pages/RowHolder.h"
 #include "settings/pages/UpdateCheckWindow.h"
@@ -135,11 +135,11 @@ UpdatesPage::UpdatesPage(OrlixUpdateController &controller, std::function<void(c
             [this](bool on) { m_controller.setAutomaticallyChecksForUpdates(on); });
     connect(m_automaticDownloads, &OrlixSwitch::clicked, this,
             [this](bool on) { m_controller.setAutomaticallyDownloadsUpdates(on); });
-    connect(&m_controller, &OrlixUpdateController::changed, this, &UpdatesPage::refresh);
-    refresh();
+    connect(&m_controller, &OrlixUpdateController::changed, this, &UpdatesPage::sync);
+    sync();
 }
 
-void UpdatesPage::refresh()
+void UpdatesPage::sync()
 {
     const bool configured = m_controller.isConfigured();
     m_serviceStatus->setText(configured ? tr("Update service configured") : tr("Update service unavailable"));

@@ -41,7 +41,7 @@ public:
     UpdateCheckWindow *checkWindow() const;
 
 private:
-    void refresh();
+    void sync();
     void checkNow();
 
     OrlixUpdateController &m_controller;

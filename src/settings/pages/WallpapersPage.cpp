@@ -1,8 +1,7 @@
 #include "settings/pages/WallpapersPage.h"
 
 #include "platform/desktop/DesktopEnvironment.h"
-#include "settings/SettingsRowKit.h"
-#include "settings/pages/SettingsPageParts.h"
+#include "settings/SettingsKit.h"
 #include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"

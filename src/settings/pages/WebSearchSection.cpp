@@ -1,8 +1,7 @@
 #include "settings/pages/WebSearchSection.h"
 
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
-#include "settings/pages/SettingsPageParts.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"

@@ -1,7 +1,6 @@
 #include "model/SettingsKeys.h"
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/pages/DesktopAppsPage.h"
-#include "settings/pages/SettingsPageParts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 

@@ -1,4 +1,4 @@
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/pages/LocalDataPage.h"
 #include "settings/pages/WebSearchSection.h"

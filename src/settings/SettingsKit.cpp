@@ -1,4 +1,4 @@
-#include "settings/SettingsRowKit.h"
+#include "settings/SettingsKit.h"
 
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
@@ -11,9 +11,12 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace kolu {
 
@@ -28,6 +31,8 @@ void fillRounded(QPainter &painter, const QRectF &rect, qreal radius, const QCol
     painter.setBrush(color);
     painter.drawPath(continuousRoundedRect(rect, radius));
 }
+
+constexpr int kSymbolGap = 6;
 
 } // namespace
 
@@ -90,8 +95,7 @@ SettingsSectionCard::SettingsSectionCard(Variant variant, QWidget *parent)
 void SettingsSectionCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    LiquidGlassSurface::paint(painter, QRectF(rect()), m_variant == Variant::wide ? 24 : 16,
-                              OrlixGlassProfile::card());
+    LiquidGlassSurface::paint(painter, QRectF(rect()), m_variant == Variant::wide ? 24 : 16, OrlixGlassProfile::card());
 }
 
 SettingsInfoCard::SettingsInfoCard(QWidget *parent)
@@ -173,15 +177,15 @@ SettingsRow::SettingsRow(Kind kind, const QString &title, const QString &detail,
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(m.padding);
     row->setSpacing(m.spacing);
-    row->addWidget(new SettingsSymbolBadge(symbol, tint, m.badge, m.symbolSize, kind != Kind::line, this),
-                   0, Qt::AlignVCenter);
+    row->addWidget(new SettingsSymbolBadge(symbol, tint, m.badge, m.symbolSize, kind != Kind::line, this), 0,
+                   Qt::AlignVCenter);
 
     auto *column = new QVBoxLayout;
     column->setSpacing(2);
     m_title = settingsText(title, OrlixFonts::system(m.titleSize, QFont::Bold), PaletteRole::text, m.titleLines, this);
     m_title->setObjectName(QStringLiteral("settingsRowTitle"));
-    m_detail = settingsText(detail, OrlixFonts::system(m.detailSize, QFont::DemiBold), PaletteRole::secondaryText, 2,
-                            this);
+    m_detail =
+        settingsText(detail, OrlixFonts::system(m.detailSize, QFont::DemiBold), PaletteRole::secondaryText, 2, this);
     m_detail->setObjectName(QStringLiteral("settingsRowDetail"));
     column->addWidget(m_title);
     column->addWidget(m_detail);
@@ -213,14 +217,14 @@ SettingsRow *settingLine(const QString &title, const QString &detail, const QStr
     return new SettingsRow(SettingsRow::Kind::line, title, detail, symbol, tint, parent);
 }
 
-SettingsRow *settingsStatusRow(const QString &title, const QString &detail, const QString &symbol,
-                               const QColor &tint, QWidget *parent)
+SettingsRow *settingsStatusRow(const QString &title, const QString &detail, const QString &symbol, const QColor &tint,
+                               QWidget *parent)
 {
     return new SettingsRow(SettingsRow::Kind::status, title, detail, symbol, tint, parent);
 }
 
-SettingsRow *permissionActionRow(const QString &title, const QString &detail, const QString &symbol,
-                                 const QColor &tint, const QString &requestTitle, std::function<void()> requestAction,
+SettingsRow *permissionActionRow(const QString &title, const QString &detail, const QString &symbol, const QColor &tint,
+                                 const QString &requestTitle, std::function<void()> requestAction,
                                  std::function<void()> settingsAction, QWidget *parent)
 {
     auto *row = new SettingsRow(SettingsRow::Kind::permission, title, detail, symbol, tint, parent);
@@ -243,6 +247,208 @@ SettingsRow *permissionActionRow(const QString &title, const QString &detail, co
     layout->addWidget(row->m_request, 0, Qt::AlignVCenter);
     layout->addWidget(row->m_settings, 0, Qt::AlignVCenter);
     return row;
+}
+
+SettingsSymbol::SettingsSymbol(const QString &symbol, qreal pointSize, IconWeight weight, ColorSource color,
+                               int frameWidth, QWidget *parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_pointSize(pointSize)
+    , m_weight(weight)
+    , m_color(std::move(color))
+    , m_frameWidth(frameWidth)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(sizeHint());
+    repaintOnStyleChange(this);
+}
+
+void SettingsSymbol::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    update();
+}
+
+QSize SettingsSymbol::sizeHint() const
+{
+    const int side = int(std::ceil(m_pointSize * 1.25));
+    return {std::max(m_frameWidth, side), side};
+}
+
+void SettingsSymbol::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        painter.setOpacity(0.45);
+    IconProvider::paint(painter, QRectF(rect()), m_symbol, m_pointSize, m_color(), m_weight);
+}
+
+SettingsSymbol::ColorSource styleColor(PaletteRole role)
+{
+    return [role] { return OrlixStyle::current().color(role); };
+}
+
+QWidget *settingsSymbolLabel(const QString &title, const QString &symbol, const QFont &font, QWidget *parent)
+{
+    auto *label = new QWidget(parent);
+    auto *row = new QHBoxLayout(label);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
+    row->addWidget(new SettingsSymbol(symbol, size, font.bold() ? IconWeight::bold : IconWeight::regular,
+                                      styleColor(PaletteRole::text), 0, label),
+                   0, Qt::AlignVCenter);
+    row->addWidget(settingsText(title, font, PaletteRole::text, 1, label), 1, Qt::AlignVCenter);
+    return label;
+}
+
+QWidget *settingsRowHeading(const QString &title, const QString &symbol, const QString &caption, QWidget *parent)
+{
+    auto *heading = new QWidget(parent);
+    auto *column = new QVBoxLayout(heading);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addWidget(settingsSymbolLabel(title, symbol, OrlixFonts::system(13, QFont::Bold), heading));
+    if (!caption.isEmpty())
+        column->addWidget(
+            settingsText(caption, OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, heading));
+    return heading;
+}
+
+QSize SettingsPageWidget::sizeHint() const
+{
+    // The column is as wide as its content asks, up to its own maximum.
+    return {4096, QWidget::sizeHint().height()};
+}
+
+QWidget *fullWidth(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Expanding);
+    widget->setSizePolicy(policy);
+    return widget;
+}
+
+SettingsSymbolLabel::SettingsSymbolLabel(const QString &text, const QString &symbol, const QFont &font,
+                                         PaletteRole role, int maximumLines, QWidget *parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_font(font)
+    , m_role(role)
+    , m_label(new ElidedLabel(text, this))
+{
+    m_label->setFont(font);
+    m_label->setMaximumLines(maximumLines);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(symbolExtent() + kSymbolGap, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_label, 1);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    applyColor();
+    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SettingsSymbolLabel::applyColor);
+}
+
+QString SettingsSymbolLabel::text() const
+{
+    return m_label->text();
+}
+
+void SettingsSymbolLabel::setText(const QString &text)
+{
+    m_label->setText(text);
+    updateGeometry();
+}
+
+void SettingsSymbolLabel::setColor(const QColor &color)
+{
+    m_fixed = color;
+    applyColor();
+}
+
+QColor SettingsSymbolLabel::color() const
+{
+    return m_fixed.isValid() ? m_fixed : OrlixStyle::current().color(m_role);
+}
+
+void SettingsSymbolLabel::applyColor()
+{
+    m_label->setColor(color());
+    update();
+}
+
+int SettingsSymbolLabel::symbolExtent() const
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(m_font).height()));
+}
+
+int SettingsSymbolLabel::heightForWidth(int width) const
+{
+    const int textWidth = std::max(1, width - symbolExtent() - kSymbolGap);
+    return std::max(symbolExtent(), m_label->heightForWidth(textWidth));
+}
+
+QSize SettingsSymbolLabel::sizeHint() const
+{
+    const QSize label = m_label->sizeHint();
+    return {label.width() + symbolExtent() + kSymbolGap, std::max(label.height(), symbolExtent())};
+}
+
+QSize SettingsSymbolLabel::minimumSizeHint() const
+{
+    const QSize label = m_label->minimumSizeHint();
+    return {label.width() + symbolExtent() + kSymbolGap, std::max(label.height(), symbolExtent())};
+}
+
+void SettingsSymbolLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const qreal side = symbolExtent();
+    const QRectF square(0, 0, side, side);
+    // The kit's fonts are sized in pixels; a point size is unset (-1) then.
+    const qreal size = m_font.pointSizeF() > 0 ? m_font.pointSizeF() : m_font.pixelSize();
+    IconProvider::paint(painter, square, m_symbol, size * 0.95, color(),
+                        m_font.weight() >= QFont::DemiBold ? IconWeight::bold : IconWeight::regular);
+}
+
+OrlixButton *settingsPageButton(OrlixButton::Kind kind, const QString &text, const QString &symbol,
+                                const QString &objectName, QWidget *parent)
+{
+    auto *button = new OrlixButton(kind, text, parent);
+    button->setSymbol(symbol);
+    button->setObjectName(objectName);
+    return button;
+}
+
+QWidget *settingsCardHeader(const QString &title, const QString &symbol, const QString &trailingText,
+                            ElidedLabel **trailing, QWidget *parent)
+{
+    auto *header = new QWidget(parent);
+    auto *layout = new QHBoxLayout(header);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *titleLabel =
+        new SettingsSymbolLabel(title, symbol, OrlixFonts::system(15, QFont::Bold), PaletteRole::text, 1, header);
+    titleLabel->setObjectName(QStringLiteral("settingsCardTitle"));
+    layout->addWidget(titleLabel, 0, Qt::AlignVCenter);
+    layout->addStretch(1);
+    auto *badge =
+        settingsText(trailingText, OrlixFonts::system(12, QFont::Bold), PaletteRole::secondaryText, 1, header);
+    badge->setAlignment(Qt::AlignRight);
+    layout->addWidget(badge, 0, Qt::AlignVCenter);
+    if (trailing)
+        *trailing = badge;
+    return header;
+}
+
+QWidget *settingsSectionPage(const QString &groupTitle, SettingsSectionCard **card, QWidget *parent)
+{
+    auto *sectionCard = new SettingsSectionCard(SettingsSectionCard::Variant::standard);
+    sectionCard->contentLayout()->setSpacing(12);
+    auto *group = new SettingsGroup(groupTitle, sectionCard, parent);
+    *card = sectionCard;
+    return group;
 }
 
 } // namespace kolu

@@ -1,6 +1,5 @@
 #include "settings/SettingsLogo.h"
-#include "settings/SettingsRowKit.h"
-#include "settings/pages/SettingsPageParts.h"
+#include "settings/SettingsKit.h"
 #include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
@@ -14,9 +13,9 @@ namespace kolu::test {
 
 namespace {
 
-class SettingsRowKitTest : public SettingsTest {};
+class SettingsKitTest : public SettingsTest { };
 
-TEST_F(SettingsRowKitTest, DetailsStopAfterTwoLines)
+TEST_F(SettingsKitTest, DetailsStopAfterTwoLines)
 {
     const QString detail = QStringLiteral("The first line of the detail is long enough to wrap on its own, "
                                           "then a second line keeps going with more words, "
@@ -38,7 +37,7 @@ TEST_F(SettingsRowKitTest, DetailsStopAfterTwoLines)
     EXPECT_GT(line->titleLabel()->visibleLines(200).size(), 2);
 }
 
-TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
+TEST_F(SettingsKitTest, LogoLooksUpItsIconInOrder)
 {
     const QString folder = home.path(QStringLiteral("icons"));
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -55,7 +54,7 @@ TEST_F(SettingsRowKitTest, LogoLooksUpItsIconInOrder)
     EXPECT_FALSE(settingsLogoImage(folder, 58, 1).has_value());
 }
 
-TEST_F(SettingsRowKitTest, TheMonogramReadsOnItsTileInEveryLook)
+TEST_F(SettingsKitTest, TheMonogramReadsOnItsTileInEveryLook)
 {
     const QString folder = home.path(QStringLiteral("no-icons"));
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -80,7 +79,7 @@ TEST_F(SettingsRowKitTest, TheMonogramReadsOnItsTileInEveryLook)
     }
 }
 
-TEST_F(SettingsRowKitTest, TheLogoTileOverflowsItsFrameUncut)
+TEST_F(SettingsKitTest, TheLogoTileOverflowsItsFrameUncut)
 {
     const QString folder = home.path(QStringLiteral("no-icons"));
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -105,7 +104,7 @@ TEST_F(SettingsRowKitTest, TheLogoTileOverflowsItsFrameUncut)
 
 // The kit's fonts are sized in pixels: the symbol beside a card's title is
 // drawn at that size, not at an unset point size.
-TEST_F(SettingsRowKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
+TEST_F(SettingsKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
 {
     SettingsSymbolLabel label(QStringLiteral("Desktop Apps"), QStringLiteral("apple.logo"),
                               OrlixFonts::system(15, QFont::Bold), PaletteRole::text);
