@@ -158,10 +158,12 @@ void AppState::deleteWebSearchProvider(const WebSearchProvider &provider)
                                           [&](const WebSearchProvider &p) { return p.id == provider.id; });
     if (provider.isBuiltIn || namesBuiltIn)
         return;
+    // A copy: the record may be one of the list's own, gone once it is replaced.
+    const QString id = provider.id;
     std::vector<WebSearchProvider> providers = m_webSearchProviders;
-    std::erase_if(providers, [&](const WebSearchProvider &held) { return held.id == provider.id; });
+    std::erase_if(providers, [&](const WebSearchProvider &held) { return held.id == id; });
     setWebSearchProviders(std::move(providers));
-    if (m_selectedWebSearchProviderID == provider.id)
+    if (m_selectedWebSearchProviderID == id)
         setSelectedWebSearchProviderID(WebSearchProvider::google().id);
     writeWebSearchProviders();
 }

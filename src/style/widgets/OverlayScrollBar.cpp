@@ -22,7 +22,7 @@ OverlayScrollBar *OverlayScrollBar::attach(QAbstractScrollArea *area)
 
 OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea *area)
     : QWidget(area)
-    , m_area(area)
+    , m_viewport(area->viewport())
     , m_bar(area->verticalScrollBar())
 {
     setObjectName(QStringLiteral("overlayScrollBar"));
@@ -38,9 +38,9 @@ OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea *area)
 
 void OverlayScrollBar::follow()
 {
-    if (!m_area)
+    if (!m_viewport)
         return;
-    const QRect viewport = m_area->viewport()->geometry();
+    const QRect viewport = m_viewport->geometry();
     setGeometry(viewport.right() + 1 - kWidth, viewport.top(), kWidth, viewport.height());
     setVisible(m_bar->maximum() > m_bar->minimum());
     raise();
@@ -49,7 +49,7 @@ void OverlayScrollBar::follow()
 
 bool OverlayScrollBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_area && watched == m_area->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+    if (m_viewport && watched == m_viewport && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         follow();
     return QWidget::eventFilter(watched, event);
 }

@@ -40,7 +40,9 @@ private:
     explicit OverlayScrollBar(QAbstractScrollArea *area);
     void follow();
 
-    QPointer<QAbstractScrollArea> m_area;
+    // The area's viewport, not the area: while the area is torn down its
+    // viewport still sends events here, when the area is no longer one.
+    QPointer<QWidget> m_viewport;
     QScrollBar *m_bar;
     int m_dragOffset = -1; // pointer's distance from the thumb's top while dragging
     bool m_hovered = false;
