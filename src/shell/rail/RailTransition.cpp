@@ -282,15 +282,23 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
     animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
-void leaveInPlace(QWidget *widget, const RailTransition &transition, const Motion &motion)
+// Stops whatever moves `widget` and takes its effect away; answers how far
+// it had come (1 when nothing moved it), so a leave starts from there.
+static double stopMotion(QWidget *widget)
 {
-    double from = 1.0;
+    double reached = 1.0;
     if (runningMotion(widget)) {
         if (auto *effect = qobject_cast<RailTransitionEffect *>(widget->graphicsEffect()))
-            from = std::clamp(effect->progress(), 0.0, 1.0);
+            reached = std::clamp(effect->progress(), 0.0, 1.0);
     }
     delete runningMotion(widget);
     widget->setGraphicsEffect(nullptr);
+    return reached;
+}
+
+void leaveInPlace(QWidget *widget, const RailTransition &transition, const Motion &motion)
+{
+    const double from = stopMotion(widget);
     widget->setProperty(kLeavingProperty, false);
     if (!widget->isVisible() || widget->size().isEmpty()) {
         widget->hide();
@@ -338,13 +346,7 @@ void leave(QWidget *widget, const RailTransition &transition, const Motion &moti
     if (!widget->parentWidget() || !widget->isVisible() || widget->size().isEmpty())
         return;
     // An item still on its way in leaves from where it got to.
-    double from = 1.0;
-    if (runningMotion(widget)) {
-        if (auto *effect = qobject_cast<RailTransitionEffect *>(widget->graphicsEffect()))
-            from = std::clamp(effect->progress(), 0.0, 1.0);
-    }
-    delete runningMotion(widget);
-    widget->setGraphicsEffect(nullptr);
+    const double from = stopMotion(widget);
     new LeavingPicture(widget, from, transition, motion, anchor);
 }
 
