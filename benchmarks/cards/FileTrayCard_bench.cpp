@@ -7,6 +7,7 @@
 // (one address list): it has to cost the main thread less than a frame
 // (16 ms), whatever the tray held before.
 #include "CardBench.h"
+#include "cards/images/ImageLoader.h"
 #include "cards/tray/FileTrayCard.h"
 #include "cards/tray/TrayThumbnails.h"
 #include "state/AppState.h"
@@ -85,11 +86,11 @@ void prepare(FileTrayCard &card)
     bench::showAtWidth(card, kViewport.width());
 }
 
-void waitForThumbnails()
+void waitForThumbnails(AppState &state)
 {
     QElapsedTimer waited;
     waited.start();
-    while (TrayThumbnails::shared().isBusy() && waited.elapsed() < 30000)
+    while (TrayThumbnails::of(state).isBusy() && waited.elapsed() < 30000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QCoreApplication::processEvents();
 }
@@ -99,15 +100,15 @@ void FileTrayCardFirstShow(benchmark::State &bench)
     Fixture f;
     for (auto _ : bench) {
         bench.PauseTiming();
-        waitForThumbnails();
-        TrayThumbnails::shared().clear();
+        waitForThumbnails(f.state);
+        ImageLoader::of(f.state).clearCache();
         bench.ResumeTiming();
         FileTrayCard card(f.state);
         prepare(card);
         f.paint(card);
         benchmark::DoNotOptimize(f.image.constBits());
     }
-    waitForThumbnails();
+    waitForThumbnails(f.state);
 }
 BENCHMARK(FileTrayCardFirstShow)->Unit(benchmark::kMillisecond);
 
@@ -116,7 +117,7 @@ void FileTrayCardRepaint(benchmark::State &bench)
     Fixture f;
     FileTrayCard card(f.state);
     prepare(card);
-    waitForThumbnails();
+    waitForThumbnails(f.state);
     f.paint(card);
     for (auto _ : bench) {
         f.paint(card);
@@ -137,7 +138,7 @@ void FileTrayCardTenThousandFileDrop(benchmark::State &bench)
     }
     FileTrayCard card(f.state);
     prepare(card);
-    waitForThumbnails();
+    waitForThumbnails(f.state);
     const QPointF at(card.width() / 2.0, 40);
     bool held = true;
     for (auto _ : bench) {
@@ -154,7 +155,7 @@ void FileTrayCardTenThousandFileDrop(benchmark::State &bench)
             card.layout()->activate();
         bench.PauseTiming();
         held = held && f.state.fileTrayItems().size() == std::size_t(AppState::maxFileTrayItems);
-        waitForThumbnails();
+        waitForThumbnails(f.state);
         bench.ResumeTiming();
     }
     if (!held)

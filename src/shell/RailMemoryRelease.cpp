@@ -1,7 +1,6 @@
 #include "shell/RailMemoryRelease.h"
 
 #include "cards/images/ImageLoader.h"
-#include "cards/tray/TrayThumbnails.h"
 #include "model/Clock.h"
 #include "state/AppState.h"
 #include "style/IconProvider.h"
@@ -51,11 +50,9 @@ void RailMemoryRelease::release()
     PanelPicture::clearCache();
     IconProvider::clearCache();
     QPixmapCache::clear();
+    // The cards' decoded pictures, the tray's thumbnails among them.
     if (auto *loader = m_state.findChild<ImageLoader *>(QStringLiteral("imageLoader"), Qt::FindDirectChildrenOnly))
         loader->clearCache();
-    TrayThumbnails &thumbnails = TrayThumbnails::shared();
-    if (!thumbnails.isBusy())
-        thumbnails.clear();
     // What the views and the caches freed stays with the allocator until
     // it is trimmed.
     malloc_trim(0);

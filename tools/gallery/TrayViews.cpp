@@ -133,7 +133,7 @@ void settle()
 {
     QElapsedTimer waited;
     waited.start();
-    while ((TrayThumbnails::shared().isBusy() || waited.elapsed() < 20) && waited.elapsed() < 5000)
+    while ((TrayThumbnails::of(state()).isBusy() || waited.elapsed() < 20) && waited.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 

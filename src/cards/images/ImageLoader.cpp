@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +69,14 @@ std::optional<QImage> ImageLoader::cached(const QString &key) const
     if (const QImage *image = m_cache.object(key))
         return *image;
     return std::nullopt;
+}
+
+void ImageLoader::keep(const QString &key, const QImage &image)
+{
+    // A picture that could not be made still takes a little room, so that
+    // the cache stays bounded in entries as well.
+    constexpr qsizetype kLeastCost = 1024;
+    m_cache.insert(key, new QImage(image), std::max(image.sizeInBytes(), kLeastCost));
 }
 
 void ImageLoader::load(const QString &key, const QUrl &address, QSize pixelSize)

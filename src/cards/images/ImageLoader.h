@@ -57,7 +57,16 @@ public:
     // cannot be loaded (a file that is not there, say).
     static QString keyFor(const QUrl &address, QSize pixelSize);
 
+    // The picture kept under `key`; null for a picture kept as one that
+    // could not be made (see keep()).
     std::optional<QImage> cached(const QString &key) const;
+    // Keeps `image`, made by a view's own means, under `key` in the same
+    // bounded cache as the loaded pictures, so that one release lets go of
+    // both. A null image records that the picture could not be made, so
+    // its maker need not try again while the key stands. A kept key starts
+    // with its maker's own prefix, never with a size as keyFor()'s do, so
+    // the two never meet.
+    void keep(const QString &key, const QImage &image);
     // Starts loading `address` for `pixelSize` under `key` (from keyFor())
     // unless that picture is cached or already on its way; finished() tells
     // when it has arrived.
@@ -68,7 +77,7 @@ public:
     // shared loads).
     int loadsStarted() const { return m_loadsStarted; }
     qint64 cachedBytes() const { return m_cache.totalCost(); }
-    // Drops the decoded pictures; loads on their way still land.
+    // Drops the decoded and kept pictures; loads on their way still land.
     void clearCache() { m_cache.clear(); }
     const Limits &limits() const { return m_limits; }
 

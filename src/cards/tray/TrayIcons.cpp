@@ -56,8 +56,9 @@ QIcon fileTypeIcon(const QString &path)
 
 // FileTrayIcon
 
-FileTrayIcon::FileTrayIcon(const QUrl &url, QWidget *parent)
+FileTrayIcon::FileTrayIcon(const QUrl &url, TrayThumbnails &thumbnails, QWidget *parent)
     : QWidget(parent)
+    , m_thumbnails(thumbnails)
     , m_path(QFileInfo(url.toLocalFile()).absoluteFilePath())
     , m_isImage(tray::hasImageExtension(url.toLocalFile()))
 {
@@ -65,7 +66,7 @@ FileTrayIcon::FileTrayIcon(const QUrl &url, QWidget *parent)
     setFixedSize(kSize, kSize);
     repaintOnStyleChange(this);
     if (m_isImage) {
-        connect(&TrayThumbnails::shared(), &TrayThumbnails::finished, this, [this](const QString &path) {
+        connect(&m_thumbnails, &TrayThumbnails::finished, this, [this](const QString &path) {
             if (path == m_path)
                 refresh();
         });
@@ -79,8 +80,8 @@ void FileTrayIcon::refresh()
     const QFileInfo info(m_path);
     if (!info.exists()) {
         m_look = Look::missing;
-    } else if (const auto thumbnail = m_isImage ? TrayThumbnails::shared().request(m_path, pixelEdge(this, kSize))
-                                                : TrayThumbnails::Thumbnail{};
+    } else if (const auto thumbnail =
+                   m_isImage ? m_thumbnails.request(m_path, pixelEdge(this, kSize)) : TrayThumbnails::Thumbnail{};
                thumbnail.state == TrayThumbnails::State::ready) {
         m_look = Look::picture;
         m_image = thumbnail.image;
@@ -125,8 +126,9 @@ void FileTrayIcon::paintEvent(QPaintEvent *)
 // ClipboardItemIcon
 
 ClipboardItemIcon::ClipboardItemIcon(const ClipboardItem &item, const QString &symbol, const QColor &tint,
-                                     qint64 byteLimit, QWidget *parent)
+                                     qint64 byteLimit, TrayThumbnails &thumbnails, QWidget *parent)
     : QWidget(parent)
+    , m_thumbnails(thumbnails)
     , m_item(item)
     , m_symbol(symbol)
     , m_tint(tint)
@@ -137,7 +139,7 @@ ClipboardItemIcon::ClipboardItemIcon(const ClipboardItem &item, const QString &s
         m_path = QFileInfo(*m_item.filePath).absoluteFilePath();
     repaintOnStyleChange(this);
     if (!m_path.isEmpty()) {
-        connect(&TrayThumbnails::shared(), &TrayThumbnails::finished, this, [this](const QString &path) {
+        connect(&m_thumbnails, &TrayThumbnails::finished, this, [this](const QString &path) {
             if (path == m_path)
                 refresh();
         });
@@ -151,7 +153,7 @@ void ClipboardItemIcon::refresh()
     m_image = {};
     if (!m_path.isEmpty()) {
         const TrayThumbnails::Thumbnail thumbnail =
-            TrayThumbnails::shared().request(m_path, pixelEdge(this, kThumbnailSize), m_byteLimit);
+            m_thumbnails.request(m_path, pixelEdge(this, kThumbnailSize), m_byteLimit);
         switch (thumbnail.state) {
         case TrayThumbnails::State::ready:
             look = Look::thumbnail;

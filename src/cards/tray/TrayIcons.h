@@ -9,20 +9,22 @@
 
 namespace kolu {
 
+class TrayThumbnails;
+
 // The desktop's icon for the kind of file at `path` (by its name; the file
 // is not read), cached per type. Null when the icon theme has none.
 QIcon fileTypeIcon(const QString &path);
 
 // A held file's 46-point picture: the file itself for pictures (filling the
 // square), otherwise the desktop's icon for its type (fitted). A missing
-// file shows a placeholder symbol. The picture comes from the shared
-// thumbnail cache; until it is decoded the type icon stands in.
+// file shows a placeholder symbol. The picture comes from `thumbnails`;
+// until it is decoded the type icon stands in.
 class FileTrayIcon : public QWidget {
     Q_OBJECT
 public:
     enum class Look { picture, typeIcon, missing };
 
-    explicit FileTrayIcon(const QUrl &url, QWidget *parent = nullptr);
+    FileTrayIcon(const QUrl &url, TrayThumbnails &thumbnails, QWidget *parent = nullptr);
     Look look() const { return m_look; }
     const QString &path() const { return m_path; }
 
@@ -34,6 +36,7 @@ protected:
 private:
     void refresh();
 
+    TrayThumbnails &m_thumbnails;
     QString m_path;
     bool m_isImage;
     Look m_look = Look::missing;
@@ -42,15 +45,16 @@ private:
 };
 
 // A clipboard entry's icon: its kind's symbol, the picture of an image
-// entry (52 points, filling), or the "Large Image" placeholder for an image
-// file above the byte limit, which is then never read.
+// entry (52 points, filling, from `thumbnails`), or the "Large Image"
+// placeholder for an image file above the byte limit, which is then never
+// read.
 class ClipboardItemIcon : public QWidget {
     Q_OBJECT
 public:
     enum class Look { kindIcon, thumbnail, largeImagePlaceholder, loading };
 
     ClipboardItemIcon(const ClipboardItem &item, const QString &symbol, const QColor &tint, qint64 byteLimit,
-                      QWidget *parent = nullptr);
+                      TrayThumbnails &thumbnails, QWidget *parent = nullptr);
     Look look() const { return m_look; }
 
     static constexpr int kThumbnailSize = 52;
@@ -63,6 +67,7 @@ private:
     void refresh();
     void paintLargeImagePlaceholder(QPainter &painter);
 
+    TrayThumbnails &m_thumbnails;
     ClipboardItem m_item;
     QString m_symbol;
     QColor m_tint;

@@ -3,6 +3,7 @@
 #include "cards/tray/FileTrayDragSource.h"
 #include "cards/tray/TrayIcons.h"
 #include "cards/tray/TrayRules.h"
+#include "cards/tray/TrayThumbnails.h"
 #include "state/AppState.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
@@ -126,7 +127,7 @@ FileTrayRow::FileTrayRow(AppState &state, FileTrayItem item, QWidget *parent)
     m_card->setAccessibleName(QFileInfo(path).fileName());
     auto *content = new QHBoxLayout(m_card);
     content->setContentsMargins(kMarkLeft + kMarkWidth + kCardSpacing, 8, kCardRight, 8); // the mark is painted
-    auto *icon = new FileTrayIcon(m_item.url, m_card);
+    auto *icon = new FileTrayIcon(m_item.url, TrayThumbnails::of(m_state), m_card);
     icon->setAttribute(Qt::WA_TransparentForMouseEvents);
     content->addWidget(icon);
     content->addStretch(1);
@@ -166,7 +167,7 @@ ClipboardRow::ClipboardRow(AppState &state, ClipboardItem item, QWidget *parent)
     row->setContentsMargins(8, 8, 8, 8);
     row->setSpacing(9);
     m_icon = new ClipboardItemIcon(m_item, tray::kindSymbol(m_item.kind), tray::kindTint(m_item.kind),
-                                   tray::kLargeImagePreviewLimitBytes, this);
+                                   tray::kLargeImagePreviewLimitBytes, TrayThumbnails::of(m_state), this);
     row->addWidget(m_icon, 0, Qt::AlignVCenter);
 
     auto *open = new PlainButton(this);

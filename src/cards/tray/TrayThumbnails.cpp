@@ -1,5 +1,6 @@
 #include "cards/tray/TrayThumbnails.h"
 
+#include "cards/images/ImageLoader.h"
 #include "model/WorkerAwait.h"
 
 #include <QFileInfo>
@@ -12,11 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-namespace {
-// About 48 MB of decoded thumbnails (cost in kilobytes).
-constexpr int kCacheCostKB = 48 * 1024;
-} // namespace
 
 QImage decodeSquareThumbnail(const QString &path, int pixelEdge)
 {
@@ -43,16 +39,18 @@ QImage decodeSquareThumbnail(const QString &path, int pixelEdge)
     return image.copy(square).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-TrayThumbnails &TrayThumbnails::shared()
+TrayThumbnails &TrayThumbnails::of(AppState &state)
 {
-    static auto *instance = new TrayThumbnails;
-    return *instance;
+    ImageLoader &loader = ImageLoader::of(state);
+    if (auto *thumbnails = loader.findChild<TrayThumbnails *>(QString(), Qt::FindDirectChildrenOnly))
+        return *thumbnails;
+    return *new TrayThumbnails(loader);
 }
 
-TrayThumbnails::TrayThumbnails(QObject *parent)
-    : QObject(parent)
+TrayThumbnails::TrayThumbnails(ImageLoader &loader)
+    : QObject(&loader)
+    , m_loader(loader)
 {
-    m_cache.setMaxCost(kCacheCostKB);
     m_workers.setMaxThreadCount(2);
 }
 
@@ -63,12 +61,13 @@ TrayThumbnails::Thumbnail TrayThumbnails::request(const QString &path, int pixel
         return {State::missing, {}};
     if (byteLimit > 0 && info.size() > byteLimit)
         return {State::tooLarge, {}};
-    const QString key = u"%1\n%2\n%3\n%4"_s.arg(info.absoluteFilePath())
+    // The prefix keeps these apart from the loader's own pictures.
+    const QString key = u"tray thumbnail\n%1\n%2\n%3\n%4"_s.arg(info.absoluteFilePath())
                             .arg(info.size())
                             .arg(info.lastModified().toMSecsSinceEpoch())
                             .arg(pixelEdge);
-    if (const Entry *entry = m_cache.object(key))
-        return {entry->image.isNull() ? State::failed : State::ready, entry->image};
+    if (const std::optional<QImage> kept = m_loader.cached(key))
+        return {kept->isNull() ? State::failed : State::ready, *kept};
     if (!m_pending.contains(key))
         startDecode(key, info.absoluteFilePath(), pixelEdge);
     return {State::pending, {}};
@@ -85,17 +84,11 @@ QCoro::Task<> TrayThumbnails::decode(QPointer<TrayThumbnails> self, QString key,
 {
     const QImage image =
         co_await afterWorker(QtConcurrent::run(self->workers(), decodeSquareThumbnail, path, pixelEdge));
-    if (!self || !self->m_pending.remove(key))
-        co_return; // gone or cleared meanwhile
-    const int cost = int(std::max<qsizetype>(1, image.sizeInBytes() / 1024));
-    self->m_cache.insert(key, new Entry{image}, cost);
+    if (!self)
+        co_return; // gone meanwhile
+    self->m_pending.remove(key);
+    self->m_loader.keep(key, image);
     Q_EMIT self->finished(path);
-}
-
-void TrayThumbnails::clear()
-{
-    m_cache.clear();
-    m_pending.clear();
 }
 
 } // namespace kolu

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QCache>
-#include <QDateTime>
-#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -14,11 +11,16 @@
 
 namespace kolu {
 
+class AppState;
+class ImageLoader;
+
 // Square picture thumbnails of the tray's files. Each is decoded once on a
 // worker, already scaled to the square it fills (centre-cropped), and kept
-// by path, file size, modification time and pixel size: a file changed on
-// disk is decoded again, an unchanged one never. Asking happens on the main
-// thread and only reads the file's size and date there.
+// in the image loader's cache by path, file size, modification time and
+// pixel size: a file changed on disk is decoded again, an unchanged one
+// never, nor one that could not be decoded. Releasing the loader's cache
+// lets go of them; a decode on its way still lands. Asking happens on the
+// main thread and only reads the file's size and date there.
 class TrayThumbnails : public QObject {
     Q_OBJECT
 public:
@@ -34,10 +36,12 @@ public:
         QImage image;
     };
 
-    // The one cache the tray's views share.
-    static TrayThumbnails &shared();
+    // The thumbnails the tray's views share, made on first use beside the
+    // shared image loader (ImageLoader::of(state)), whose cache keeps them.
+    static TrayThumbnails &of(AppState &state);
 
-    explicit TrayThumbnails(QObject *parent = nullptr);
+    // Keeps its thumbnails in `loader`'s cache; owned by `loader`.
+    explicit TrayThumbnails(ImageLoader &loader);
 
     // The thumbnail of the picture at `path` for a square `pixelEdge` device
     // pixels wide. A file above `byteLimit` bytes (when positive) is not
@@ -53,7 +57,6 @@ public:
     int decodesStarted() const { return m_decodesStarted; }
     // Whether any decode is still running.
     bool isBusy() const { return !m_pending.isEmpty(); }
-    void clear();
 
     // Pictures with more pixels than this are not decoded.
     static constexpr qint64 kMaximumPixels = 120'000'000;
@@ -63,14 +66,11 @@ Q_SIGNALS:
     void finished(const QString &path);
 
 private:
-    struct Entry {
-        QImage image; // null: the file could not be decoded
-    };
     void startDecode(const QString &key, const QString &path, int pixelEdge);
     static QCoro::Task<> decode(QPointer<TrayThumbnails> self, QString key, QString path, int pixelEdge);
 
+    ImageLoader &m_loader;
     QThreadPool m_workers;
-    QCache<QString, Entry> m_cache;
     QSet<QString> m_pending;
     int m_decodesStarted = 0;
 };

@@ -42,14 +42,14 @@ protected:
     {
         CardTest::SetUp();
         previousLauncher = DragLauncher::replace(&launcher);
-        TrayThumbnails::shared().clear();
     }
     void TearDown() override
     {
         CardTest::TearDown();
         DragLauncher::replace(previousLauncher);
     }
-    bool idle() const override { return !TrayThumbnails::shared().isBusy(); }
+    bool idle() const override { return !thumbnails().isBusy(); }
+    TrayThumbnails &thumbnails() const { return TrayThumbnails::of(*state); }
 
     // Holds file-00.txt, file-01.txt, ... in that order (the tray puts the
     // last given first, so they are given in reverse).
@@ -245,7 +245,7 @@ TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
     const QString exact = makeFile(u"exact.png"_s, bytes);
     const QString over = makeFile(u"over.png"_s, bytes + '\0');
     state->setClipboardItems({imageEntry(over), imageEntry(exact)});
-    const int before = TrayThumbnails::shared().decodesStarted();
+    const int before = thumbnails().decodesStarted();
     makeCard();
 
     ASSERT_EQ(card->clipboardRows().size(), 2u);
@@ -253,7 +253,7 @@ TEST_F(FileTrayCardTest, ImageEntriesAboveTheByteLimitAreNeverRead)
     ClipboardItemIcon *exactIcon = card->clipboardRows()[1]->icon();
     ASSERT_TRUE(test::waitUntil([&] { return exactIcon->look() == ClipboardItemIcon::Look::thumbnail; }));
     EXPECT_EQ(overIcon->look(), ClipboardItemIcon::Look::largeImagePlaceholder);
-    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), before + 1); // the exact one alone
+    EXPECT_EQ(thumbnails().decodesStarted(), before + 1); // the exact one alone
 }
 
 TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
@@ -261,30 +261,30 @@ TEST_F(FileTrayCardTest, PicturesAreDecodedOnceAndAgainOnlyWhenTheFileChanges)
     const QString path = makeFile(u"shot.png"_s, test::pngBytes({300, 300}, Qt::blue));
     state->addFileTrayURLs({QUrl::fromLocalFile(path)});
     state->setClipboardItems({imageEntry(path)});
-    const int before = TrayThumbnails::shared().decodesStarted();
+    const int before = thumbnails().decodesStarted();
     makeCard();
     auto *icon = find<FileTrayIcon>(u"fileTrayIcon"_s);
     ASSERT_TRUE(test::waitUntil([&] {
         return icon->look() == FileTrayIcon::Look::picture
                && card->clipboardRows().front()->icon()->look() == ClipboardItemIcon::Look::thumbnail;
     }));
-    const int decodes = TrayThumbnails::shared().decodesStarted();
+    const int decodes = thumbnails().decodesStarted();
     EXPECT_LE(decodes - before, 2); // one per drawn size, never per paint
     for (int i = 0; i < 5; ++i) {
         card->repaint();
         holdFiles(1); // the rows are built again
         state->setClipboardItems({imageEntry(path)});
     }
-    EXPECT_EQ(TrayThumbnails::shared().decodesStarted(), decodes);
+    EXPECT_EQ(thumbnails().decodesStarted(), decodes);
 
     // The picture is kept scaled, not at its full size.
-    const TrayThumbnails::Thumbnail kept = TrayThumbnails::shared().request(path, 92);
+    const TrayThumbnails::Thumbnail kept = thumbnails().request(path, 92);
     ASSERT_EQ(kept.state, TrayThumbnails::State::ready);
     EXPECT_EQ(kept.image.size(), QSize(92, 92));
 
     ASSERT_TRUE(test::writeFile(path, test::pngBytes({200, 200}, Qt::green), QDateTime::currentDateTime().addSecs(60)));
     state->setClipboardItems({imageEntry(path)});
-    EXPECT_GT(TrayThumbnails::shared().decodesStarted(), decodes);
+    EXPECT_GT(thumbnails().decodesStarted(), decodes);
 }
 
 TEST_F(FileTrayCardTest, DeletedFilesShowTheirPlaceholders)

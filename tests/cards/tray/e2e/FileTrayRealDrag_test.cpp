@@ -95,7 +95,6 @@ protected:
         if (QGuiApplication::platformName() != u"xcb"_s)
             GTEST_SKIP() << "needs an X server";
         CardTest::SetUp();
-        TrayThumbnails::shared().clear();
     }
 
     void TearDown() override
@@ -103,7 +102,8 @@ protected:
         peer.kill();
         peer.waitForFinished(5000);
         card.reset();
-        test::waitUntil([] { return !TrayThumbnails::shared().isBusy(); });
+        if (state) // not when skipped
+            test::waitUntil([&] { return !TrayThumbnails::of(*state).isBusy(); });
     }
 
     void showCard()
@@ -303,7 +303,7 @@ TEST_F(FileTrayRealDragTest, FiftyFilesDroppedFromAnotherClientAreHeldAsACopyWit
 
     // No picture can be decoded until the workers are let go: whatever the
     // panel does meanwhile, it does on the main thread without them.
-    test::WorkersHeld workers(TrayThumbnails::shared().workers());
+    test::WorkersHeld workers(TrayThumbnails::of(*state).workers());
     const QPoint zone = card->dropZone()->mapToGlobal(card->dropZone()->rect().center());
     PointerScript script(dragPath(
         peerFrame.center(), zone, QPoint(10, 0), [&] { return count(u"dragging"_s) >= 1; },
@@ -322,7 +322,7 @@ TEST_F(FileTrayRealDragTest, FiftyFilesDroppedFromAnotherClientAreHeldAsACopyWit
 
     // The panel answers while every picture still waits for a worker.
     ASSERT_EQ(card->fileRows().size(), 24u);
-    EXPECT_TRUE(TrayThumbnails::shared().isBusy());
+    EXPECT_TRUE(TrayThumbnails::of(*state).isBusy());
     FileTrayRow *row = card->fileRows()[5];
     QTest::mouseClick(row->dragSource(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(row->isSelected());
