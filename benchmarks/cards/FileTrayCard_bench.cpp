@@ -7,7 +7,7 @@
 // (one address list): it has to cost the main thread less than a frame
 // (16 ms), whatever the tray held before.
 #include "CardBench.h"
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 #include "cards/tray/FileTrayCard.h"
 #include "cards/tray/TrayThumbnails.h"
 #include "state/AppState.h"

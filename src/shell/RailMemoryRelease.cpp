@@ -1,6 +1,6 @@
 #include "shell/RailMemoryRelease.h"
 
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 #include "model/Clock.h"
 #include "state/AppState.h"
 #include "style/IconProvider.h"

@@ -5,6 +5,7 @@
 #include "style/Motion.h"
 #include "style/widgets/ElidedLabel.h"
 
+#include "EncodedImage.h"
 #include "EventWait.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
@@ -27,24 +28,6 @@
 #include <memory>
 
 namespace kolu::test {
-
-// `image` encoded in `format`.
-inline QByteArray encoded(const QImage &image, const char *format = "PNG")
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-// A one-colour picture of `size`, encoded as PNG.
-inline QByteArray pngBytes(QSize size = {8, 8}, QColor color = Qt::red)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(color);
-    return encoded(image);
-}
 
 // Animation time moved by the test alone, with motion on while it lives.
 // Like the toolkit's own driver it counts from each start, so an animation

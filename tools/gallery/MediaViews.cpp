@@ -3,7 +3,7 @@
 #include "GalleryState.h"
 #include "KitViews.h"
 
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageSlot.h"
 #include "cards/nowplaying/NowPlayingControls.h"
 #include "cards/nowplaying/NowPlayingHero.h"
 #include "cards/wallpapers/WallpapersCard.h"

@@ -1,6 +1,6 @@
 #include "cards/nowplaying/NowPlayingArtwork.h"
 
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageSlot.h"
 #include "cards/nowplaying/NowPlayingHeroRules.h"
 #include "style/ContinuousCorners.h"
 #include "style/IconProvider.h"

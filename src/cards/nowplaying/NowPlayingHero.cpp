@@ -1,6 +1,6 @@
 #include "cards/nowplaying/NowPlayingHero.h"
 
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 #include "cards/nowplaying/NowPlayingArtwork.h"
 #include "cards/nowplaying/NowPlayingControls.h"
 #include "cards/nowplaying/NowPlayingHeroRules.h"

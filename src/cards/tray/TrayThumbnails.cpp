@@ -1,6 +1,6 @@
 #include "cards/tray/TrayThumbnails.h"
 
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 #include "model/WorkerAwait.h"
 
 #include <QFileInfo>

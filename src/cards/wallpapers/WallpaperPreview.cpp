@@ -1,6 +1,6 @@
 #include "cards/wallpapers/WallpaperPreview.h"
 
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageSlot.h"
 #include "style/ContinuousCorners.h"
 #include "style/IconProvider.h"
 #include "style/Opacity.h"

@@ -1,7 +1,7 @@
 #include "cards/wallpapers/WallpapersCard.h"
 
 #include "cards/StatusTintColor.h"
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 #include "cards/wallpapers/WallpaperPreview.h"
 #include "platform/desktop/UrlOpener.h"
 #include "style/Fonts.h"

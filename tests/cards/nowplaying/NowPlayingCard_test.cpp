@@ -11,7 +11,7 @@
 #include "style/widgets/OrlixButton.h"
 
 #include "../CardTest.h"
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageSlot.h"
 #include "cards/nowplaying/NowPlayingArtwork.h"
 #include "cards/nowplaying/NowPlayingControls.h"
 #include "cards/nowplaying/NowPlayingHeroRules.h"

@@ -1,7 +1,7 @@
 #include "cards/tray/TrayThumbnails.h"
 
-#include "cards/images/ImageLoader.h"
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageLoader.h"
+#include "services/images/ImageSlot.h"
 #include "cards/tray/FileTrayCard.h"
 
 #include "../CardTest.h"

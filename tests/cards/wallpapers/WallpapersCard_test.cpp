@@ -1,6 +1,6 @@
 #include "cards/wallpapers/WallpapersCard.h"
 
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageSlot.h"
 #include "cards/wallpapers/WallpaperPreview.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/SmallSpinner.h"

@@ -1,8 +1,12 @@
-#include "cards/images/ImageDecoding.h"
-#include "cards/images/ImageLoader.h"
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageDecoding.h"
+#include "services/images/ImageLoader.h"
+#include "services/images/ImageSlot.h"
 
-#include "../CardTest.h"
+#include "EncodedImage.h"
+#include "EventWait.h"
+#include "ManualClock.h"
+#include "TemporaryHome.h"
+#include "TestFiles.h"
 #include "LocalHttpServer.h"
 #include "WorkersHeld.h"
 

@@ -1,4 +1,4 @@
-#include "cards/images/ImageDecoding.h"
+#include "services/images/ImageDecoding.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,8 +2,8 @@
 // whole load takes, and the longest stretch the main thread is held while
 // it runs (target: under 16 ms, one frame). The picture is decoded on a
 // worker, already scaled to the preview's size.
-#include "cards/images/ImageLoader.h"
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageLoader.h"
+#include "services/images/ImageSlot.h"
 
 #include "ManualClock.h"
 

@@ -48,7 +48,8 @@ public:
     ImageLoader(QNetworkAccessManager &network, Clock &clock, QObject *parent = nullptr);
     ~ImageLoader() override;
 
-    // The loader the cards share, made on first use and owned by `state`.
+    // The loader the cards share, made on first use and owned by `state`
+    // (defined with the state, in state/SharedImageLoader.cpp).
     static ImageLoader &of(AppState &state);
 
     // Whether `address` is something this loader can load at all.

@@ -1,6 +1,6 @@
-#include "cards/images/ImageSlot.h"
+#include "services/images/ImageSlot.h"
 
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 
 namespace kolu {
 

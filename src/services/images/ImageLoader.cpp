@@ -1,9 +1,8 @@
-#include "cards/images/ImageLoader.h"
+#include "services/images/ImageLoader.h"
 
-#include "cards/images/ImageDecoding.h"
+#include "services/images/ImageDecoding.h"
 #include "model/WorkerAwait.h"
 #include "platform/net/Http.h"
-#include "state/AppState.h"
 
 #include <QFileInfo>
 #include <QNetworkRequest>
@@ -32,13 +31,6 @@ ImageLoader::ImageLoader(QNetworkAccessManager &network, Clock &clock, QObject *
 }
 
 ImageLoader::~ImageLoader() = default;
-
-ImageLoader &ImageLoader::of(AppState &state)
-{
-    if (auto *loader = state.findChild<ImageLoader *>(u"imageLoader"_s, Qt::FindDirectChildrenOnly))
-        return *loader;
-    return *new ImageLoader(state.network(), state.clock(), &state);
-}
 
 bool ImageLoader::canLoad(const QUrl &address)
 {
