@@ -44,7 +44,7 @@ ElidedLabel *settingsText(const QString &text, const QFont &font, PaletteRole ro
     // The quieter roles too stay readable on the window's light surfaces.
     const auto ink = [role] { return OrlixStyle::current().readable(OrlixStyle::current().color(role)); };
     label->setColor(ink());
-    QObject::connect(&OrlixStyle::current(), &OrlixStyle::changed, label, [label, ink] { label->setColor(ink()); });
+    onStyleChange(label, [label, ink] { label->setColor(ink()); });
     return label;
 }
 
@@ -348,7 +348,7 @@ SettingsSymbolLabel::SettingsSymbolLabel(const QString &text, const QString &sym
     layout->addWidget(m_label, 1);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     applyColor();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SettingsSymbolLabel::applyColor);
+    onStyleChange(this, &SettingsSymbolLabel::applyColor);
 }
 
 QString SettingsSymbolLabel::text() const

@@ -286,7 +286,7 @@ CalendarEventAgendaRow::CalendarEventAgendaRow(AppState &state, QWidget *parent)
 
     connect(m_lead, &SegmentedPicker::activated, this, &CalendarEventAgendaRow::chooseLead);
     connect(m_meeting, &QAbstractButton::clicked, this, &CalendarEventAgendaRow::openMeetingLink);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &CalendarEventAgendaRow::applyColors);
+    onStyleChange(this, &CalendarEventAgendaRow::applyColors);
     applyColors();
 }
 

@@ -13,6 +13,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -185,7 +186,7 @@ QuranPlayerCard::QuranPlayerCard(AppState &state, QWidget *parent)
     connect(&radio, &QuranAudioManager::selectedStationIDChanged, this, &QuranPlayerCard::showSelection);
     connect(&radio, &QuranAudioManager::customStationChanged, this, &QuranPlayerCard::rebuildStations);
     connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &QuranPlayerCard::rebuildStations);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &QuranPlayerCard::rebuildStations);
+    onStyleChange(this, &QuranPlayerCard::rebuildStations);
     rebuildStations();
 }
 

@@ -7,6 +7,7 @@
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QAbstractButton>
 #include <QEasingCurve>
@@ -154,7 +155,7 @@ SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &
         update();
     };
     restyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, restyle);
+    onStyleChange(this, restyle);
     connect(m_header, &QAbstractButton::clicked, this, [this] { setExpanded(!m_expanded); });
 }
 

@@ -14,6 +14,7 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QFontMetricsF>
 #include <QGridLayout>
@@ -164,7 +165,7 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
 
     connect(m_button, &QAbstractButton::clicked, this, &AmbientSoundTile::toggled);
     connect(m_slider, &QSlider::valueChanged, this, [this](int value) { Q_EMIT volumeMoved(value / 1000.0); });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &AmbientSoundTile::restyle);
+    onStyleChange(this, &AmbientSoundTile::restyle);
     restyle();
 }
 
@@ -313,7 +314,7 @@ SoundscapeAmbientSection::SoundscapeAmbientSection(AppState &state, QWidget *par
     connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::volumeByTrackIDChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::errorMessageChanged, this, &SoundscapeAmbientSection::refresh);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapeAmbientSection::refresh);
+    onStyleChange(this, &SoundscapeAmbientSection::refresh);
     refresh();
 }
 
@@ -410,7 +411,7 @@ SoundscapeNowPlayingSummary::SoundscapeNowPlayingSummary(AppState &state, QWidge
     connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeNowPlayingSummary::refresh);
     connect(&mixer, &SoundscapeAudioManager::currentTrackChanged, this, &SoundscapeNowPlayingSummary::refresh);
     connect(&mixer, &SoundscapeAudioManager::isPlayingChanged, this, &SoundscapeNowPlayingSummary::refresh);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapeNowPlayingSummary::refresh);
+    onStyleChange(this, &SoundscapeNowPlayingSummary::refresh);
     refresh();
 }
 

@@ -109,7 +109,7 @@ PrayerLocationField::PrayerLocationField(const QString &title, QWidget *parent)
         update();
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connect(m_edit, &QLineEdit::textEdited, this, &PrayerLocationField::textEdited);
     m_edit->installEventFilter(this);
 }
@@ -196,7 +196,7 @@ PrayerTimeRow::PrayerTimeRow(QWidget *parent)
 
     connect(m_switch, &QAbstractButton::clicked, this,
             [this](bool checked) { Q_EMIT notificationToggled(checked, m_prayer); });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &PrayerTimeRow::applyColors);
+    onStyleChange(this, &PrayerTimeRow::applyColors);
     applyColors();
 }
 

@@ -83,7 +83,7 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
         updateLocationStatus();
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connectControls();
 
     m_city->setOptions(prayers::cityOptions({}));

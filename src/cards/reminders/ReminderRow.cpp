@@ -172,7 +172,7 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
 
     applyColors();
     repaintOnStyleChange(this);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &ReminderRow::applyColors);
+    onStyleChange(this, &ReminderRow::applyColors);
 }
 
 QColor ReminderRow::iconTint() const

@@ -157,7 +157,7 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
         m_remindersEmpty->setColor(style.secondaryText());
         refresh();
     };
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
     connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
     // The greeting, the date and every "in 45m" follow the clock while shown.

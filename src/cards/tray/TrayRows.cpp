@@ -211,7 +211,7 @@ ClipboardRow::ClipboardRow(AppState &state, ClipboardItem item, QWidget *parent)
         detail->setColor(OrlixStyle::current().secondaryText());
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     repaintOnStyleChange(this);
 }
 

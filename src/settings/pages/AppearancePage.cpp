@@ -302,7 +302,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
         m_settings.setHeroColorHex(hexString(color).value_or(m_settings.heroColorHex()));
     });
     connect(&m_settings, &SettingsViewSettings::changed, this, &SettingsAppearancePage::sync);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SettingsAppearancePage::sync);
+    onStyleChange(this, &SettingsAppearancePage::sync);
     sync();
 }
 

@@ -9,6 +9,7 @@
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -166,7 +167,7 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     updateFolderDetails();
     updateMessage();
     connect(&m_state, &AppState::changed, this, &DesktopAppsPage::stateChanged);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &DesktopAppsPage::updateMessage);
+    onStyleChange(this, &DesktopAppsPage::updateMessage);
 }
 
 void DesktopAppsPage::stateChanged(AppState::Field field)

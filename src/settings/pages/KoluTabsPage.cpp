@@ -53,8 +53,7 @@ SettingsFeatureToggleRow::SettingsFeatureToggleRow(RailModule module, AppState &
     title->setFont(OrlixFonts::system(15, QFont::Bold));
     title->setMinimumScaleFactor(0.82);
     title->setColor(OrlixStyle::current().text());
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, title,
-            [title] { title->setColor(OrlixStyle::current().text()); });
+    onStyleChange(title, [title] { title->setColor(OrlixStyle::current().text()); });
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(18, 0, 14, 0);

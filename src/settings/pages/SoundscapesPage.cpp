@@ -16,6 +16,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixSwitch.h"
 #include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -180,7 +181,7 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     connect(&radio, &QuranAudioManager::statusChanged, this, &SoundscapesPage::sync);
     connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &SoundscapesPage::sync);
     connect(&state.soundscapeAudioManager(), &SoundscapeAudioManager::isPlayingChanged, this, &SoundscapesPage::sync);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapesPage::sync);
+    onStyleChange(this, &SoundscapesPage::sync);
     sync();
 }
 

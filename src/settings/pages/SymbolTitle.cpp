@@ -5,6 +5,7 @@
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -23,7 +24,7 @@ public:
     {
         const int side = qCeil(pointSize * 1.3);
         setFixedSize(side, side);
-        connect(&OrlixStyle::current(), &OrlixStyle::changed, this, qOverload<>(&QWidget::update));
+        repaintOnStyleChange(this);
     }
 
 protected:

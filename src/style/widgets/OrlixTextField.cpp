@@ -3,6 +3,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -54,7 +55,7 @@ OrlixTextField::OrlixTextField(QWidget *parent)
     setTextMargins(kPadX, kPadY, kPadX, kPadY);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     applyStyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextField::applyStyle);
+    onStyleChange(this, &OrlixTextField::applyStyle);
 }
 
 void OrlixTextField::applyStyle()
@@ -96,7 +97,7 @@ OrlixTextArea::OrlixTextArea(QWidget *parent)
     followParagraphDirections();
     viewport()->setAutoFillBackground(false);
     applyStyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextArea::applyStyle);
+    onStyleChange(this, &OrlixTextArea::applyStyle);
 }
 
 void OrlixTextArea::followParagraphDirections()
