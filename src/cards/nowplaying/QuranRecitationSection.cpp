@@ -12,8 +12,9 @@
 #include "style/LiquidGlassSurface.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
-#include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
+#include "style/widgets/OrlixButton.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -72,7 +73,7 @@ public:
         setCursor(Qt::PointingHandCursor);
         setFixedHeight(38);
         setCheckable(false);
-        m_symbol = new SoundscapeSymbol(QString(), 12, this);
+        m_symbol = new SymbolView(QString(), 12, this);
         auto *name = new ElidedLabel(station.nameArabic, this);
         auto *country = new ElidedLabel(station.country, this);
         name->setObjectName(u"stationName"_s);
@@ -124,7 +125,7 @@ private:
 
     QString m_id;
     bool m_selected;
-    SoundscapeSymbol *m_symbol = nullptr;
+    SymbolView *m_symbol = nullptr;
 };
 
 } // namespace

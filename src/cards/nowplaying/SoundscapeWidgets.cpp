@@ -8,13 +8,13 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/GlassProfile.h"
-#include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QFontMetricsF>
 #include <QGridLayout>
@@ -69,62 +69,15 @@ protected:
 
 } // namespace
 
-SoundscapeSymbol::SoundscapeSymbol(const QString &symbol, qreal pointSize, QWidget *parent)
-    : QWidget(parent)
-    , m_symbol(symbol)
-    , m_size(pointSize)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void SoundscapeSymbol::setSymbol(const QString &symbol)
-{
-    if (symbol == m_symbol)
-        return;
-    m_symbol = symbol;
-    update();
-}
-
-void SoundscapeSymbol::setColor(const QColor &color)
-{
-    m_color = color;
-    update();
-}
-
-void SoundscapeSymbol::setRotation(qreal degrees)
-{
-    m_rotation = degrees;
-    update();
-}
-
-QSize SoundscapeSymbol::sizeHint() const
-{
-    const int side = int(std::ceil(m_size * 1.3));
-    return {side, side};
-}
-
-void SoundscapeSymbol::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRectF box = rect();
-    if (m_rotation != 0) {
-        painter.translate(box.center());
-        painter.rotate(m_rotation);
-        painter.translate(-box.center());
-    }
-    IconProvider::paint(painter, box, m_symbol, m_size, m_color, IconWeight::bold);
-}
-
 // ---------------------------------------------------------------------------
 
 AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     : QWidget(parent)
     , m_sound(std::move(sound))
     , m_button(new PlainButton(this))
-    , m_symbol(new SoundscapeSymbol(m_sound.symbol, 14, m_button))
+    , m_symbol(new SymbolView(m_sound.symbol, 14, m_button))
     , m_title(new ElidedLabel(m_sound.title, m_button))
-    , m_mark(new SoundscapeSymbol(u"plus.circle"_s, 12, m_button))
+    , m_mark(new SymbolView(u"plus.circle"_s, 12, m_button))
     , m_slider(new QSlider(Qt::Horizontal, this))
 {
     setObjectName(u"ambientTile:"_s + m_sound.id);
@@ -379,7 +332,7 @@ SoundscapeNowPlayingSummary::SoundscapeNowPlayingSummary(AppState &state, QWidge
     : QWidget(parent)
     , m_state(state)
     , m_button(new PlainButton(this))
-    , m_symbol(new SoundscapeSymbol(u"play.circle.fill"_s, 24, m_button))
+    , m_symbol(new SymbolView(u"play.circle.fill"_s, 24, m_button))
     , m_title(new ElidedLabel(QString(), this))
     , m_subtitle(new ElidedLabel(QString(), this))
 {

@@ -18,28 +18,7 @@ class AppState;
 class ElidedLabel;
 class OrlixButton;
 class ShrinkLabel;
-
-// A symbol drawn in one colour, centred in its box.
-class SoundscapeSymbol : public QWidget {
-    Q_OBJECT
-public:
-    SoundscapeSymbol(const QString &symbol, qreal pointSize, QWidget *parent = nullptr);
-    void setSymbol(const QString &symbol);
-    const QString &symbol() const { return m_symbol; }
-    void setColor(const QColor &color);
-    void setRotation(qreal degrees);
-    qreal rotation() const { return m_rotation; }
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QString m_symbol;
-    qreal m_size;
-    QColor m_color;
-    qreal m_rotation = 0;
-};
+class SymbolView;
 
 // One ambient sound: a button that turns it on or off and, while it plays,
 // its volume slider.
@@ -80,9 +59,9 @@ private:
     QAbstractButton *m_button;
     QVBoxLayout *m_stack = nullptr;
     QHBoxLayout *m_row = nullptr;
-    SoundscapeSymbol *m_symbol;
+    SymbolView *m_symbol;
     ElidedLabel *m_title;
-    SoundscapeSymbol *m_mark;
+    SymbolView *m_mark;
     QSlider *m_slider;
 };
 
@@ -129,7 +108,7 @@ private:
 
     AppState &m_state;
     QAbstractButton *m_button;
-    SoundscapeSymbol *m_symbol;
+    SymbolView *m_symbol;
     ElidedLabel *m_title;
     ElidedLabel *m_subtitle;
 };
