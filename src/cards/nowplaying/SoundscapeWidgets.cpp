@@ -12,6 +12,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/PlainButton.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
 #include "style/widgets/SymbolView.h"
@@ -57,15 +58,6 @@ QColor tint()
 {
     return OrlixStyle::current().tint(RailModule::nowPlaying);
 }
-
-// A button that draws nothing of its own: its children are its label.
-class PlainButton : public QAbstractButton {
-public:
-    using QAbstractButton::QAbstractButton;
-
-protected:
-    void paintEvent(QPaintEvent *) override { }
-};
 
 } // namespace
 
