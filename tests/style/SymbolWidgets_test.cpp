@@ -2,6 +2,9 @@
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/OrlixSlider.h"
+#include "style/widgets/OrlixTextField.h"
+#include "style/widgets/PlainButton.h"
 #include "style/widgets/StyledWidget.h"
 #include "style/widgets/SymbolLabel.h"
 #include "style/widgets/SymbolView.h"
@@ -12,6 +15,7 @@
 
 #include <QHBoxLayout>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTest>
 
 #include <memory>
@@ -100,11 +104,17 @@ TEST_F(SymbolWidgets, ASymbolDimsWhenDisabledTurnsAndLetsTheMouseThrough)
     EXPECT_GT(darkest(symbol.grab().toImage()), 90);
 
     // A press on a symbol belongs to what holds it.
-    QWidget holder;
-    holder.resize(60, 30);
-    auto *inside = new SymbolView(u"play.fill"_s, 12, {20, 20}, &holder);
+    PlainButton button;
+    button.resize(60, 30);
+    auto *inside = new SymbolView(u"play.fill"_s, 12, {20, 20}, &button);
     inside->move(5, 5);
-    EXPECT_EQ(holder.childAt(15, 15), nullptr);
+    EXPECT_EQ(button.childAt(15, 15), nullptr);
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(15, 15));
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_TRUE(button.grab().toImage().pixelColor(50, 25).alpha() == 0
+                || button.grab().toImage().pixelColor(50, 25) == button.palette().color(QPalette::Window))
+        << "a plain button draws nothing of its own";
 }
 
 TEST_F(SymbolWidgets, ASymbolLabelPutsItsSymbolByTheFirstLineOrCentresItOnTheLine)
@@ -147,6 +157,85 @@ TEST_F(SymbolWidgets, ASymbolLabelPutsItsSymbolByTheFirstLineOrCentresItOnTheLin
         EXPECT_EQ(wrapped.color(), style.text()) << theme;
         EXPECT_EQ(mark->color(), style.text()) << theme;
     }
+}
+
+TEST_F(SymbolWidgets, TheSliderInTheDesktopLookDrawsSizesAndPagesAsTheDesktopSlider)
+{
+    QWidget host;
+    auto *row = new QHBoxLayout(&host);
+    QSlider plain(Qt::Horizontal);
+    OrlixSlider slider;
+    slider.setLook(OrlixSlider::Look::desktop);
+    for (QAbstractSlider *each : {static_cast<QAbstractSlider *>(&plain), static_cast<QAbstractSlider *>(&slider)}) {
+        each->setRange(0, 1000);
+        each->setPageStep(10);
+        each->setValue(400);
+    }
+    slider.setTint(QColor(200, 150, 0));
+    QPalette palette = plain.palette();
+    palette.setColor(QPalette::Highlight, QColor(200, 150, 0));
+    plain.setPalette(palette);
+    EXPECT_EQ(slider.sizeHint(), plain.sizeHint());
+    EXPECT_EQ(slider.minimumSizeHint(), plain.minimumSizeHint());
+    EXPECT_EQ(slider.sizePolicy(), plain.sizePolicy());
+    EXPECT_EQ(slider.focusPolicy(), plain.focusPolicy());
+    EXPECT_EQ(slider.cursor().shape(), plain.cursor().shape());
+    row->addWidget(&plain);
+    row->addWidget(&slider);
+    plain.setFixedWidth(180);
+    slider.setFixedWidth(180);
+    host.show();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(slider.grab().toImage(), plain.grab().toImage());
+
+    // A press far right of the handle pages, as the desktop slider does; the
+    // kit look jumps to the press.
+    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(170, slider.height() / 2));
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(170, slider.height() / 2));
+    EXPECT_EQ(slider.value(), 410);
+    slider.setLook(OrlixSlider::Look::kit);
+    EXPECT_EQ(slider.sizeHint(), QSize(160, 22));
+    QSignalSpy moved(&slider, &OrlixSlider::moved);
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(171, slider.height() / 2));
+    EXPECT_EQ(slider.value(), 1000);
+    EXPECT_EQ(moved.count(), 1);
+    row->removeWidget(&plain);
+    row->removeWidget(&slider);
+    plain.setParent(nullptr);
+    slider.setParent(nullptr);
+}
+
+TEST_F(SymbolWidgets, ABareTextFieldDrawsOnlyItsTextAtTheSizeOfAPlainField)
+{
+    QLineEdit plain;
+    plain.setFrame(false);
+    OrlixTextField bare;
+    bare.setBare(true);
+    for (QLineEdit *each : {&plain, static_cast<QLineEdit *>(&bare)})
+        each->setFont(OrlixFonts::system(13, QFont::DemiBold));
+    EXPECT_EQ(bare.sizeHint(), plain.sizeHint());
+    EXPECT_EQ(bare.textMargins(), QMargins());
+    // The desktop's selection colours, the kit's text colours.
+    EXPECT_EQ(bare.palette().color(QPalette::Highlight), plain.palette().color(QPalette::Highlight));
+    EXPECT_EQ(bare.palette().color(QPalette::Text), style.text());
+    EXPECT_EQ(bare.palette().color(QPalette::Base), QColor(Qt::transparent));
+    defaults.set(u"orlixTheme"_s, u"activeDark"_s);
+    EXPECT_EQ(bare.palette().color(QPalette::Text), style.text());
+    EXPECT_EQ(bare.palette().color(QPalette::Highlight), plain.palette().color(QPalette::Highlight));
+
+    // Nothing of the frame is drawn: an empty bare field leaves its corner clear.
+    bare.resize(120, bare.sizeHint().height());
+    QImage image(bare.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    bare.render(&image, {}, {}, QWidget::DrawChildren);
+    EXPECT_EQ(image.pixelColor(image.width() / 2, 0).alpha(), 0);
+
+    OrlixTextField framed;
+    framed.resize(120, framed.sizeHint().height());
+    image.fill(Qt::transparent);
+    framed.render(&image, {}, {}, QWidget::DrawChildren);
+    EXPECT_GT(image.pixelColor(60, 3).alpha(), 0) << "the kit's own field draws its frame";
+    EXPECT_NE(framed.palette().color(QPalette::Highlight), plain.palette().color(QPalette::Highlight));
 }
 
 TEST_F(SymbolWidgets, StyleChangesReachTheirFollowersWhileTheFollowersLive)

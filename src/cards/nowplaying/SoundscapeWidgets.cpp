@@ -12,6 +12,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSlider.h"
 #include "style/widgets/PlainButton.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
@@ -22,7 +23,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QSlider>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -70,7 +70,7 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     , m_symbol(new SymbolView(m_sound.symbol, 14, m_button))
     , m_title(new ElidedLabel(m_sound.title, m_button))
     , m_mark(new SymbolView(u"plus.circle"_s, 12, m_button))
-    , m_slider(new QSlider(Qt::Horizontal, this))
+    , m_slider(new OrlixSlider(this))
 {
     setObjectName(u"ambientTile:"_s + m_sound.id);
     setToolTip(tr("Mix ambient sounds together."));
@@ -98,7 +98,9 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     m_stack->addLayout(m_row);
 
     m_slider->setObjectName(u"ambientVolume"_s);
+    m_slider->setLook(OrlixSlider::Look::desktop);
     m_slider->setRange(0, 1000);
+    m_slider->setPageStep(10);
     m_slider->setAccessibleName(m_sound.title);
     m_slider->hide();
 
@@ -109,7 +111,7 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     column->addWidget(m_slider);
 
     connect(m_button, &QAbstractButton::clicked, this, &AmbientSoundTile::toggled);
-    connect(m_slider, &QSlider::valueChanged, this, [this](int value) { Q_EMIT volumeMoved(value / 1000.0); });
+    connect(m_slider, &QAbstractSlider::valueChanged, this, [this](int value) { Q_EMIT volumeMoved(value / 1000.0); });
     onStyleChange(this, &AmbientSoundTile::restyle);
     restyle();
 }
@@ -182,9 +184,7 @@ void AmbientSoundTile::restyle()
     m_mark->setSymbol(m_active ? u"checkmark.circle.fill"_s : u"plus.circle"_s);
     m_mark->setColor(faded(style.readable(foreground, kLargeInkContrast), m_active ? 1.0 : 0.58));
     m_title->setColor(style.readable(foreground));
-    QPalette sliderPalette = m_slider->palette();
-    sliderPalette.setColor(QPalette::Highlight, tint());
-    m_slider->setPalette(sliderPalette);
+    m_slider->setTint(tint());
     update();
 }
 

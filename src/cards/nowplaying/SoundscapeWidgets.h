@@ -9,13 +9,13 @@
 
 class QHBoxLayout;
 class QLabel;
-class QSlider;
 class QVBoxLayout;
 
 namespace kolu {
 
 class AppState;
 class ElidedLabel;
+class OrlixSlider;
 class OrlixButton;
 class ShrinkLabel;
 class SymbolView;
@@ -33,7 +33,7 @@ public:
     // Shows `volume` (0...1) without reporting a move.
     void setVolume(double volume);
     QAbstractButton *button() const { return m_button; }
-    QSlider *slider() const { return m_slider; }
+    OrlixSlider *slider() const { return m_slider; }
     // On how many lines (one or two) the name shows whole at the tile's
     // width, beside its symbols or under them; 0 when it cannot.
     int nameLines(bool below) const;
@@ -62,7 +62,7 @@ private:
     SymbolView *m_symbol;
     ElidedLabel *m_title;
     SymbolView *m_mark;
-    QSlider *m_slider;
+    OrlixSlider *m_slider;
 };
 
 // The "Ambient" section: the mix buttons and the clear button, a tile per

@@ -9,6 +9,7 @@
 #include "services/media/SoundscapeAudioManager.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSlider.h"
 #include "style/widgets/SymbolView.h"
 
 #include "../CardTest.h"
@@ -21,7 +22,6 @@
 #include "../../style/LightLooks.h"
 
 #include <QGraphicsEffect>
-#include <QSlider>
 #include <QVariantAnimation>
 
 using namespace Qt::StringLiterals;
