@@ -10,6 +10,7 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -32,8 +33,6 @@ void fillRounded(QPainter &painter, const QRectF &rect, qreal radius, const QCol
     painter.drawPath(continuousRoundedRect(rect, radius));
 }
 
-constexpr int kSymbolGap = 6;
-
 } // namespace
 
 ElidedLabel *settingsText(const QString &text, const QFont &font, PaletteRole role, int maximumLines, QWidget *parent)
@@ -44,7 +43,7 @@ ElidedLabel *settingsText(const QString &text, const QFont &font, PaletteRole ro
     // The quieter roles too stay readable on the window's light surfaces.
     const auto ink = [role] { return OrlixStyle::current().readable(OrlixStyle::current().color(role)); };
     label->setColor(ink());
-    QObject::connect(&OrlixStyle::current(), &OrlixStyle::changed, label, [label, ink] { label->setColor(ink()); });
+    onStyleChange(label, [label, ink] { label->setColor(ink()); });
     return label;
 }
 
@@ -249,69 +248,14 @@ SettingsRow *permissionActionRow(const QString &title, const QString &detail, co
     return row;
 }
 
-SettingsSymbol::SettingsSymbol(const QString &symbol, qreal pointSize, IconWeight weight, ColorSource color,
-                               int frameWidth, QWidget *parent)
-    : QWidget(parent)
-    , m_symbol(symbol)
-    , m_pointSize(pointSize)
-    , m_weight(weight)
-    , m_color(std::move(color))
-    , m_frameWidth(frameWidth)
-{
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setFixedSize(sizeHint());
-    repaintOnStyleChange(this);
-}
-
-void SettingsSymbol::setSymbol(const QString &symbol)
-{
-    if (symbol == m_symbol)
-        return;
-    m_symbol = symbol;
-    update();
-}
-
-QSize SettingsSymbol::sizeHint() const
-{
-    const int side = int(std::ceil(m_pointSize * 1.25));
-    return {std::max(m_frameWidth, side), side};
-}
-
-void SettingsSymbol::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
-        painter.setOpacity(0.45);
-    IconProvider::paint(painter, QRectF(rect()), m_symbol, m_pointSize, m_color(), m_weight);
-}
-
-SettingsSymbol::ColorSource styleColor(PaletteRole role)
-{
-    return [role] { return OrlixStyle::current().color(role); };
-}
-
-QWidget *settingsSymbolLabel(const QString &title, const QString &symbol, const QFont &font, QWidget *parent)
-{
-    auto *label = new QWidget(parent);
-    auto *row = new QHBoxLayout(label);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(6);
-    const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
-    row->addWidget(new SettingsSymbol(symbol, size, font.bold() ? IconWeight::bold : IconWeight::regular,
-                                      styleColor(PaletteRole::text), 0, label),
-                   0, Qt::AlignVCenter);
-    row->addWidget(settingsText(title, font, PaletteRole::text, 1, label), 1, Qt::AlignVCenter);
-    return label;
-}
-
 QWidget *settingsRowHeading(const QString &title, const QString &symbol, const QString &caption, QWidget *parent)
 {
     auto *heading = new QWidget(parent);
     auto *column = new QVBoxLayout(heading);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
-    column->addWidget(settingsSymbolLabel(title, symbol, OrlixFonts::system(13, QFont::Bold), heading));
+    column->addWidget(new SymbolLabel(title, symbol, OrlixFonts::system(13, QFont::Bold), PaletteRole::text,
+                                      SymbolLabel::Fit::line, heading));
     if (!caption.isEmpty())
         column->addWidget(
             settingsText(caption, OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, heading));
@@ -332,87 +276,6 @@ QWidget *fullWidth(QWidget *widget)
     return widget;
 }
 
-SettingsSymbolLabel::SettingsSymbolLabel(const QString &text, const QString &symbol, const QFont &font,
-                                         PaletteRole role, int maximumLines, QWidget *parent)
-    : QWidget(parent)
-    , m_symbol(symbol)
-    , m_font(font)
-    , m_role(role)
-    , m_label(new ElidedLabel(text, this))
-{
-    m_label->setFont(font);
-    m_label->setMaximumLines(maximumLines);
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(symbolExtent() + kSymbolGap, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_label, 1);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    applyColor();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SettingsSymbolLabel::applyColor);
-}
-
-QString SettingsSymbolLabel::text() const
-{
-    return m_label->text();
-}
-
-void SettingsSymbolLabel::setText(const QString &text)
-{
-    m_label->setText(text);
-    updateGeometry();
-}
-
-void SettingsSymbolLabel::setColor(const QColor &color)
-{
-    m_fixed = color;
-    applyColor();
-}
-
-QColor SettingsSymbolLabel::color() const
-{
-    return m_fixed.isValid() ? m_fixed : OrlixStyle::current().color(m_role);
-}
-
-void SettingsSymbolLabel::applyColor()
-{
-    m_label->setColor(color());
-    update();
-}
-
-int SettingsSymbolLabel::symbolExtent() const
-{
-    return static_cast<int>(std::ceil(QFontMetricsF(m_font).height()));
-}
-
-int SettingsSymbolLabel::heightForWidth(int width) const
-{
-    const int textWidth = std::max(1, width - symbolExtent() - kSymbolGap);
-    return std::max(symbolExtent(), m_label->heightForWidth(textWidth));
-}
-
-QSize SettingsSymbolLabel::sizeHint() const
-{
-    const QSize label = m_label->sizeHint();
-    return {label.width() + symbolExtent() + kSymbolGap, std::max(label.height(), symbolExtent())};
-}
-
-QSize SettingsSymbolLabel::minimumSizeHint() const
-{
-    const QSize label = m_label->minimumSizeHint();
-    return {label.width() + symbolExtent() + kSymbolGap, std::max(label.height(), symbolExtent())};
-}
-
-void SettingsSymbolLabel::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    const qreal side = symbolExtent();
-    const QRectF square(0, 0, side, side);
-    // The kit's fonts are sized in pixels; a point size is unset (-1) then.
-    const qreal size = m_font.pointSizeF() > 0 ? m_font.pointSizeF() : m_font.pixelSize();
-    IconProvider::paint(painter, square, m_symbol, size * 0.95, color(),
-                        m_font.weight() >= QFont::DemiBold ? IconWeight::bold : IconWeight::regular);
-}
-
 OrlixButton *settingsPageButton(OrlixButton::Kind kind, const QString &text, const QString &symbol,
                                 const QString &objectName, QWidget *parent)
 {
@@ -428,8 +291,8 @@ QWidget *settingsCardHeader(const QString &title, const QString &symbol, const Q
     auto *header = new QWidget(parent);
     auto *layout = new QHBoxLayout(header);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *titleLabel =
-        new SettingsSymbolLabel(title, symbol, OrlixFonts::system(15, QFont::Bold), PaletteRole::text, 1, header);
+    auto *titleLabel = new SymbolLabel(title, symbol, OrlixFonts::system(15, QFont::Bold), PaletteRole::text,
+                                       SymbolLabel::Fit::firstLine, header);
     titleLabel->setObjectName(QStringLiteral("settingsCardTitle"));
     layout->addWidget(titleLabel, 0, Qt::AlignVCenter);
     layout->addStretch(1);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "style/IconProvider.h"
 #include "style/Palette.h"
 #include "style/widgets/OrlixButton.h"
 
@@ -142,39 +141,6 @@ SettingsRow *permissionActionRow(const QString &title, const QString &detail, co
                                  const QString &requestTitle, std::function<void()> requestAction,
                                  std::function<void()> settingsAction, QWidget *parent = nullptr);
 
-// A symbol drawn centred in a fixed-width frame; its colour is asked for on
-// every paint, so it follows the theme and the hero colour.
-class SettingsSymbol : public QWidget {
-    Q_OBJECT
-public:
-    using ColorSource = std::function<QColor()>;
-    SettingsSymbol(const QString &symbol, qreal pointSize, IconWeight weight, ColorSource color, int frameWidth,
-                   QWidget *parent = nullptr);
-
-    const QString &symbol() const { return m_symbol; }
-    void setSymbol(const QString &symbol);
-    QColor currentColor() const { return m_color(); }
-
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QString m_symbol;
-    qreal m_pointSize;
-    IconWeight m_weight;
-    ColorSource m_color;
-    int m_frameWidth;
-};
-
-// A colour source for a palette role of the current style.
-SettingsSymbol::ColorSource styleColor(PaletteRole role);
-
-// A label made of a symbol and a title, 6 pt apart, in the title's font and
-// the text colour.
-QWidget *settingsSymbolLabel(const QString &title, const QString &symbol, const QFont &font, QWidget *parent = nullptr);
-
 // The heading of a control row: the labelled title (13 pt bold) and, when
 // given, a caption under it (12 pt semibold, secondary text).
 QWidget *settingsRowHeading(const QString &title, const QString &symbol, const QString &caption,
@@ -191,39 +157,6 @@ public:
 // Lets a card's row take the card's full width (the cards centre what
 // does not ask for more).
 QWidget *fullWidth(QWidget *widget);
-
-// A symbol followed by a text on one line, the symbol in the text's colour.
-// The colour is a palette role that follows the style, unless a fixed colour
-// is set.
-class SettingsSymbolLabel : public QWidget {
-    Q_OBJECT
-public:
-    SettingsSymbolLabel(const QString &text, const QString &symbol, const QFont &font, PaletteRole role,
-                        int maximumLines = 1, QWidget *parent = nullptr);
-    QString text() const;
-    void setText(const QString &text);
-    // An invalid colour goes back to the palette role.
-    void setColor(const QColor &color);
-    QColor color() const;
-
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override;
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    void applyColor();
-    int symbolExtent() const;
-
-    QString m_symbol;
-    QFont m_font;
-    PaletteRole m_role;
-    QColor m_fixed;
-    ElidedLabel *m_label;
-};
 
 // A button of the settings pages: label, symbol and object name.
 OrlixButton *settingsPageButton(OrlixButton::Kind kind, const QString &text, const QString &symbol,

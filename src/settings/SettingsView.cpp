@@ -11,6 +11,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/OverlayScrollBar.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -131,7 +132,7 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
 
     connect(m_sidebar, &SettingsSidebar::pageChosen, this, &SettingsView::setSelectedPage);
     connect(&m_settings, &SettingsViewSettings::lookChanged, this, &SettingsView::applyLook);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SettingsView::applyLook);
+    onStyleChange(this, &SettingsView::applyLook);
     // The calendar alerts carry the sound; the now-playing line shows it.
     connect(&m_settings, &SettingsViewSettings::calendarAlertSoundChanged, this, [this] {
         m_state.refreshCalendarEvents();

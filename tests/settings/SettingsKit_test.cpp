@@ -3,6 +3,7 @@
 #include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include "SettingsFixture.h"
 #include "TestFiles.h"
@@ -106,8 +107,8 @@ TEST_F(SettingsKitTest, TheLogoTileOverflowsItsFrameUncut)
 // drawn at that size, not at an unset point size.
 TEST_F(SettingsKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
 {
-    SettingsSymbolLabel label(QStringLiteral("Desktop Apps"), QStringLiteral("apple.logo"),
-                              OrlixFonts::system(15, QFont::Bold), PaletteRole::text);
+    SymbolLabel label(QStringLiteral("Desktop Apps"), QStringLiteral("apple.logo"), OrlixFonts::system(15, QFont::Bold),
+                      PaletteRole::text);
     label.setColor(QColor(255, 0, 0));
     label.resize(label.sizeHint());
     const QImage image = label.grab().toImage();

@@ -93,8 +93,7 @@ CalendarEmptyAgendaRow::CalendarEmptyAgendaRow(QWidget *parent)
     // The symbol is painted in the leading margin.
     row->setContentsMargins(10 + kEmptyIcon + 9, 10, 10, 10);
     row->addWidget(m_text, 1);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this,
-            [this] { m_text->setColor(OrlixStyle::current().secondaryText()); });
+    onStyleChange(this, [this] { m_text->setColor(OrlixStyle::current().secondaryText()); });
     m_text->setColor(OrlixStyle::current().secondaryText());
     repaintOnStyleChange(this);
 }
@@ -152,7 +151,7 @@ CalendarAgendaList::CalendarAgendaList(AppState &state, QWidget *parent)
         m_date->setColor(OrlixStyle::current().secondaryText());
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     repaintOnStyleChange(this);
 }
 

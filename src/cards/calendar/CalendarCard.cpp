@@ -108,7 +108,7 @@ CalendarCard::CalendarCard(AppState &state, QWidget *parent)
         m_headerDate->setColor(OrlixStyle::current().text());
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connect(m_strip, &CalendarWeekStrip::daySelected, this, &CalendarCard::selectDay);
     connect(&m_state, &AppState::changed, this, &CalendarCard::onStateChanged);
     // "Starts in", "happening now" and the timeline follow the clock while shown.

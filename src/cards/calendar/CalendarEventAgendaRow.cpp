@@ -16,6 +16,7 @@
 #include "style/widgets/SegmentedPicker.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -78,34 +79,11 @@ private:
     std::function<bool()> m_isNow;
 };
 
-// A symbol in a fixed frame, in a colour set by the row.
-class DetailIcon : public QWidget {
-public:
-    DetailIcon(QString symbol, qreal size, QWidget *parent)
-        : QWidget(parent), m_symbol(std::move(symbol)), m_size(size)
-    {
-        setFixedSize(15, int(std::ceil(size + 4)));
-    }
-    void setColor(const QColor &color)
-    {
-        if (color != m_color) {
-            m_color = color;
-            update();
-        }
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        IconProvider::paint(painter, rect(), m_symbol, m_size, m_color, IconWeight::bold);
-    }
-
-private:
-    QString m_symbol;
-    qreal m_size;
-    QColor m_color;
-};
+// A detail's symbol in a fixed frame, in a colour set by the row.
+SymbolView *detailIcon(const QString &symbol, qreal size, QWidget *parent)
+{
+    return new SymbolView(symbol, size, {15, int(std::ceil(size + 4))}, parent);
+}
 
 } // namespace
 
@@ -237,7 +215,7 @@ CalendarEventAgendaRow::CalendarEventAgendaRow(AppState &state, QWidget *parent)
     details->setSpacing(6);
     auto *timeLine = new QHBoxLayout;
     timeLine->setSpacing(7);
-    m_clockIcon = new DetailIcon(u"clock"_s, 11, m_card);
+    m_clockIcon = detailIcon(u"clock"_s, 11, m_card);
     m_timeRange = new ShrinkLabel({}, m_card);
     m_timeRange->setObjectName(u"calendarEventTime"_s);
     m_timeRange->setFont(OrlixFonts::monospacedDigits(12, QFont::Bold));
@@ -249,7 +227,7 @@ CalendarEventAgendaRow::CalendarEventAgendaRow(AppState &state, QWidget *parent)
     auto *locationLine = new QHBoxLayout(m_locationLine);
     locationLine->setContentsMargins(0, 0, 0, 0);
     locationLine->setSpacing(7);
-    m_locationIcon = new DetailIcon(u"mappin.and.ellipse"_s, 11, m_locationLine);
+    m_locationIcon = detailIcon(u"mappin.and.ellipse"_s, 11, m_locationLine);
     m_location = new ElidedLabel({}, m_locationLine);
     m_location->setObjectName(u"calendarEventLocation"_s);
     m_location->setFont(OrlixFonts::system(12, QFont::DemiBold));
@@ -286,7 +264,7 @@ CalendarEventAgendaRow::CalendarEventAgendaRow(AppState &state, QWidget *parent)
 
     connect(m_lead, &SegmentedPicker::activated, this, &CalendarEventAgendaRow::chooseLead);
     connect(m_meeting, &QAbstractButton::clicked, this, &CalendarEventAgendaRow::openMeetingLink);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &CalendarEventAgendaRow::applyColors);
+    onStyleChange(this, &CalendarEventAgendaRow::applyColors);
     applyColors();
 }
 
@@ -334,8 +312,8 @@ void CalendarEventAgendaRow::applyColors()
     const OrlixStyle &style = OrlixStyle::current();
     const QColor details = calendar::agendaRowColors(style, m_now).details;
     m_title->setColor(style.text());
-    static_cast<DetailIcon *>(m_clockIcon)->setColor(details);
-    static_cast<DetailIcon *>(m_locationIcon)->setColor(details);
+    m_clockIcon->setColor(details);
+    m_locationIcon->setColor(details);
     m_timeRange->setColor(details);
     m_location->setColor(details);
     m_notify->setColor(style.secondaryText());

@@ -15,6 +15,7 @@ class CalendarStartPill;
 class ElidedLabel;
 class SegmentedPicker;
 class ShrinkLabel;
+class SymbolView;
 class TimelineMarker;
 
 // The button under an event that opens its meeting in the browser.
@@ -66,10 +67,10 @@ private:
     AttendeeInitialsStack *m_initials;
     CalendarStartPill *m_pill;
     ElidedLabel *m_title;
-    QWidget *m_clockIcon;
+    SymbolView *m_clockIcon;
     ShrinkLabel *m_timeRange;
     QWidget *m_locationLine;
-    QWidget *m_locationIcon;
+    SymbolView *m_locationIcon;
     ElidedLabel *m_location;
     ShrinkLabel *m_notify;
     SegmentedPicker *m_lead;

@@ -8,6 +8,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/MenuPicker.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QJsonValue>
@@ -92,7 +93,7 @@ FocusCard::FocusCard(AppState &state, QWidget *parent)
         if (key == SettingsKey::focusAlertSound)
             showAlertSound();
     });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &FocusCard::refresh);
+    onStyleChange(this, &FocusCard::refresh);
     refresh();
 }
 

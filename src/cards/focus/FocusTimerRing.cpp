@@ -111,13 +111,12 @@ FocusTimerRing::FocusTimerRing(QWidget *parent)
         m_field->setPalette(palette);
     };
     applyFieldColours();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, m_field, applyFieldColours);
+    onStyleChange(m_field, applyFieldColours);
 
     m_caption->setFont(OrlixFonts::rounded(13, QFont::Black));
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setColor(OrlixStyle::current().readable(m_tint));
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, m_caption,
-            [this] { m_caption->setColor(OrlixStyle::current().readable(m_tint)); });
+    onStyleChange(m_caption, [this] { m_caption->setColor(OrlixStyle::current().readable(m_tint)); });
 
     auto *centre = new QWidget(this);
     centre->setFixedWidth(kCentreWidth);

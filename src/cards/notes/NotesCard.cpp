@@ -14,6 +14,7 @@
 #include "style/widgets/OrlixTextField.h"
 #include "style/widgets/Reveal.h"
 #include "style/widgets/SmallSpinner.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -92,7 +93,7 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
         m_spinner->setColor(OrlixStyle::current().secondaryText());
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
 
     connect(m_toggle, &QAbstractButton::clicked, this, &NotesCard::toggleComposer);
     connect(m_openFolder, &QAbstractButton::clicked, this, &NotesCard::openNotesFolder);

@@ -123,7 +123,7 @@ NoteTile::NoteTile(const AppleNoteItem &note, QWidget *parent)
     stack->addLayout(footer);
 
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &NoteTile::applyColors);
+    onStyleChange(this, &NoteTile::applyColors);
 }
 
 void NoteTile::applyColors()
@@ -205,7 +205,7 @@ NotesComposer::NotesComposer(QWidget *parent)
         update();
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connect(m_save, &QAbstractButton::clicked, this, &NotesComposer::saveRequested);
 }
 

@@ -12,6 +12,8 @@
 #include "style/LiquidGlassSurface.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 #include "style/widgets/OrlixButton.h"
 
 #include <QAbstractButton>
@@ -71,7 +73,7 @@ public:
         setCursor(Qt::PointingHandCursor);
         setFixedHeight(38);
         setCheckable(false);
-        m_symbol = new SoundscapeSymbol(QString(), 12, this);
+        m_symbol = new SymbolView(QString(), 12, this);
         auto *name = new ElidedLabel(station.nameArabic, this);
         auto *country = new ElidedLabel(station.country, this);
         name->setObjectName(u"stationName"_s);
@@ -123,7 +125,7 @@ private:
 
     QString m_id;
     bool m_selected;
-    SoundscapeSymbol *m_symbol = nullptr;
+    SymbolView *m_symbol = nullptr;
 };
 
 } // namespace
@@ -185,7 +187,7 @@ QuranPlayerCard::QuranPlayerCard(AppState &state, QWidget *parent)
     connect(&radio, &QuranAudioManager::selectedStationIDChanged, this, &QuranPlayerCard::showSelection);
     connect(&radio, &QuranAudioManager::customStationChanged, this, &QuranPlayerCard::rebuildStations);
     connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &QuranPlayerCard::rebuildStations);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &QuranPlayerCard::rebuildStations);
+    onStyleChange(this, &QuranPlayerCard::rebuildStations);
     rebuildStations();
 }
 

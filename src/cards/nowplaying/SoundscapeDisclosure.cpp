@@ -7,6 +7,8 @@
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QAbstractButton>
 #include <QEasingCurve>
@@ -107,7 +109,7 @@ SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &
                                            QWidget *parent)
     : QWidget(parent)
     , m_header(new DisclosureHeader(this))
-    , m_chevron(new SoundscapeSymbol(u"chevron.down"_s, 11, m_header))
+    , m_chevron(new SymbolView(u"chevron.down"_s, 11, m_header))
     , m_clip(new Clip(this, content))
     , m_content(content)
     , m_motion(new QVariantAnimation(this))
@@ -116,7 +118,7 @@ SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &
     m_header->setFixedHeight(38);
     m_header->setCursor(Qt::PointingHandCursor);
     m_header->setAccessibleName(title);
-    auto *icon = new SoundscapeSymbol(symbol, 13, m_header);
+    auto *icon = new SymbolView(symbol, 13, m_header);
     icon->setFixedWidth(22);
     auto *label = new ElidedLabel(title, m_header);
     label->setFont(OrlixFonts::system(13, QFont::Black));
@@ -154,7 +156,7 @@ SoundscapeDisclosure::SoundscapeDisclosure(const QString &title, const QString &
         update();
     };
     restyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, restyle);
+    onStyleChange(this, restyle);
     connect(m_header, &QAbstractButton::clicked, this, [this] { setExpanded(!m_expanded); });
 }
 

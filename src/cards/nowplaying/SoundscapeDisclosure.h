@@ -8,7 +8,7 @@ class QVariantAnimation;
 
 namespace kolu {
 
-class SoundscapeSymbol;
+class SymbolView;
 
 // A section that opens under its header. The header (a rounded bar with the
 // symbol, the title and a chevron) toggles it; on one spring the chevron
@@ -45,7 +45,7 @@ private:
     void settle();
 
     QAbstractButton *m_header;
-    SoundscapeSymbol *m_chevron;
+    SymbolView *m_chevron;
     Clip *m_clip;
     QWidget *m_content;
     QVariantAnimation *m_motion;

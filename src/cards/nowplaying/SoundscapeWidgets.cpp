@@ -8,19 +8,21 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/GlassProfile.h"
-#include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSlider.h"
+#include "style/widgets/PlainButton.h"
 #include "style/widgets/ShrinkLabel.h"
+#include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QSlider>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -57,63 +59,7 @@ QColor tint()
     return OrlixStyle::current().tint(RailModule::nowPlaying);
 }
 
-// A button that draws nothing of its own: its children are its label.
-class PlainButton : public QAbstractButton {
-public:
-    using QAbstractButton::QAbstractButton;
-
-protected:
-    void paintEvent(QPaintEvent *) override { }
-};
-
 } // namespace
-
-SoundscapeSymbol::SoundscapeSymbol(const QString &symbol, qreal pointSize, QWidget *parent)
-    : QWidget(parent)
-    , m_symbol(symbol)
-    , m_size(pointSize)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void SoundscapeSymbol::setSymbol(const QString &symbol)
-{
-    if (symbol == m_symbol)
-        return;
-    m_symbol = symbol;
-    update();
-}
-
-void SoundscapeSymbol::setColor(const QColor &color)
-{
-    m_color = color;
-    update();
-}
-
-void SoundscapeSymbol::setRotation(qreal degrees)
-{
-    m_rotation = degrees;
-    update();
-}
-
-QSize SoundscapeSymbol::sizeHint() const
-{
-    const int side = int(std::ceil(m_size * 1.3));
-    return {side, side};
-}
-
-void SoundscapeSymbol::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRectF box = rect();
-    if (m_rotation != 0) {
-        painter.translate(box.center());
-        painter.rotate(m_rotation);
-        painter.translate(-box.center());
-    }
-    IconProvider::paint(painter, box, m_symbol, m_size, m_color, IconWeight::bold);
-}
 
 // ---------------------------------------------------------------------------
 
@@ -121,10 +67,10 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     : QWidget(parent)
     , m_sound(std::move(sound))
     , m_button(new PlainButton(this))
-    , m_symbol(new SoundscapeSymbol(m_sound.symbol, 14, m_button))
+    , m_symbol(new SymbolView(m_sound.symbol, 14, m_button))
     , m_title(new ElidedLabel(m_sound.title, m_button))
-    , m_mark(new SoundscapeSymbol(u"plus.circle"_s, 12, m_button))
-    , m_slider(new QSlider(Qt::Horizontal, this))
+    , m_mark(new SymbolView(u"plus.circle"_s, 12, m_button))
+    , m_slider(new OrlixSlider(this))
 {
     setObjectName(u"ambientTile:"_s + m_sound.id);
     setToolTip(tr("Mix ambient sounds together."));
@@ -152,7 +98,9 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     m_stack->addLayout(m_row);
 
     m_slider->setObjectName(u"ambientVolume"_s);
+    m_slider->setLook(OrlixSlider::Look::desktop);
     m_slider->setRange(0, 1000);
+    m_slider->setPageStep(10);
     m_slider->setAccessibleName(m_sound.title);
     m_slider->hide();
 
@@ -163,8 +111,8 @@ AmbientSoundTile::AmbientSoundTile(SoundscapeTrack sound, QWidget *parent)
     column->addWidget(m_slider);
 
     connect(m_button, &QAbstractButton::clicked, this, &AmbientSoundTile::toggled);
-    connect(m_slider, &QSlider::valueChanged, this, [this](int value) { Q_EMIT volumeMoved(value / 1000.0); });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &AmbientSoundTile::restyle);
+    connect(m_slider, &QAbstractSlider::valueChanged, this, [this](int value) { Q_EMIT volumeMoved(value / 1000.0); });
+    onStyleChange(this, &AmbientSoundTile::restyle);
     restyle();
 }
 
@@ -236,9 +184,7 @@ void AmbientSoundTile::restyle()
     m_mark->setSymbol(m_active ? u"checkmark.circle.fill"_s : u"plus.circle"_s);
     m_mark->setColor(faded(style.readable(foreground, kLargeInkContrast), m_active ? 1.0 : 0.58));
     m_title->setColor(style.readable(foreground));
-    QPalette sliderPalette = m_slider->palette();
-    sliderPalette.setColor(QPalette::Highlight, tint());
-    m_slider->setPalette(sliderPalette);
+    m_slider->setTint(tint());
     update();
 }
 
@@ -313,7 +259,7 @@ SoundscapeAmbientSection::SoundscapeAmbientSection(AppState &state, QWidget *par
     connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::volumeByTrackIDChanged, this, &SoundscapeAmbientSection::refresh);
     connect(&mixer, &SoundscapeAudioManager::errorMessageChanged, this, &SoundscapeAmbientSection::refresh);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapeAmbientSection::refresh);
+    onStyleChange(this, &SoundscapeAmbientSection::refresh);
     refresh();
 }
 
@@ -378,7 +324,7 @@ SoundscapeNowPlayingSummary::SoundscapeNowPlayingSummary(AppState &state, QWidge
     : QWidget(parent)
     , m_state(state)
     , m_button(new PlainButton(this))
-    , m_symbol(new SoundscapeSymbol(u"play.circle.fill"_s, 24, m_button))
+    , m_symbol(new SymbolView(u"play.circle.fill"_s, 24, m_button))
     , m_title(new ElidedLabel(QString(), this))
     , m_subtitle(new ElidedLabel(QString(), this))
 {
@@ -410,7 +356,7 @@ SoundscapeNowPlayingSummary::SoundscapeNowPlayingSummary(AppState &state, QWidge
     connect(&mixer, &SoundscapeAudioManager::activeTrackIDsChanged, this, &SoundscapeNowPlayingSummary::refresh);
     connect(&mixer, &SoundscapeAudioManager::currentTrackChanged, this, &SoundscapeNowPlayingSummary::refresh);
     connect(&mixer, &SoundscapeAudioManager::isPlayingChanged, this, &SoundscapeNowPlayingSummary::refresh);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapeNowPlayingSummary::refresh);
+    onStyleChange(this, &SoundscapeNowPlayingSummary::refresh);
     refresh();
 }
 

@@ -9,37 +9,16 @@
 
 class QHBoxLayout;
 class QLabel;
-class QSlider;
 class QVBoxLayout;
 
 namespace kolu {
 
 class AppState;
 class ElidedLabel;
+class OrlixSlider;
 class OrlixButton;
 class ShrinkLabel;
-
-// A symbol drawn in one colour, centred in its box.
-class SoundscapeSymbol : public QWidget {
-    Q_OBJECT
-public:
-    SoundscapeSymbol(const QString &symbol, qreal pointSize, QWidget *parent = nullptr);
-    void setSymbol(const QString &symbol);
-    const QString &symbol() const { return m_symbol; }
-    void setColor(const QColor &color);
-    void setRotation(qreal degrees);
-    qreal rotation() const { return m_rotation; }
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QString m_symbol;
-    qreal m_size;
-    QColor m_color;
-    qreal m_rotation = 0;
-};
+class SymbolView;
 
 // One ambient sound: a button that turns it on or off and, while it plays,
 // its volume slider.
@@ -54,7 +33,7 @@ public:
     // Shows `volume` (0...1) without reporting a move.
     void setVolume(double volume);
     QAbstractButton *button() const { return m_button; }
-    QSlider *slider() const { return m_slider; }
+    OrlixSlider *slider() const { return m_slider; }
     // On how many lines (one or two) the name shows whole at the tile's
     // width, beside its symbols or under them; 0 when it cannot.
     int nameLines(bool below) const;
@@ -80,10 +59,10 @@ private:
     QAbstractButton *m_button;
     QVBoxLayout *m_stack = nullptr;
     QHBoxLayout *m_row = nullptr;
-    SoundscapeSymbol *m_symbol;
+    SymbolView *m_symbol;
     ElidedLabel *m_title;
-    SoundscapeSymbol *m_mark;
-    QSlider *m_slider;
+    SymbolView *m_mark;
+    OrlixSlider *m_slider;
 };
 
 // The "Ambient" section: the mix buttons and the clear button, a tile per
@@ -129,7 +108,7 @@ private:
 
     AppState &m_state;
     QAbstractButton *m_button;
-    SoundscapeSymbol *m_symbol;
+    SymbolView *m_symbol;
     ElidedLabel *m_title;
     ElidedLabel *m_subtitle;
 };

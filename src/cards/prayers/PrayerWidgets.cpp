@@ -8,11 +8,11 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixSwitch.h"
+#include "style/widgets/OrlixTextField.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -81,11 +81,11 @@ private:
 
 PrayerLocationField::PrayerLocationField(const QString &title, QWidget *parent)
     : QWidget(parent)
-    , m_edit(new QLineEdit(this))
+    , m_edit(new OrlixTextField(this))
     , m_menuButton(new ChevronButton(this))
 {
+    m_edit->setBare(true);
     m_edit->setPlaceholderText(title);
-    m_edit->setFrame(false);
     m_edit->setFont(OrlixFonts::system(13, QFont::DemiBold));
     m_edit->setAccessibleName(title);
     m_menuButton->setAccessibleName(title + u" presets"_s);
@@ -99,17 +99,7 @@ PrayerLocationField::PrayerLocationField(const QString &title, QWidget *parent)
     row->addWidget(m_edit, 1);
     row->addWidget(m_menuButton);
 
-    const auto applyColors = [this] {
-        const OrlixStyle &style = OrlixStyle::current();
-        QPalette palette = m_edit->palette();
-        palette.setColor(QPalette::Base, Qt::transparent);
-        palette.setColor(QPalette::Text, style.text());
-        palette.setColor(QPalette::PlaceholderText, style.mutedText());
-        m_edit->setPalette(palette);
-        update();
-    };
-    applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    repaintOnStyleChange(this);
     connect(m_edit, &QLineEdit::textEdited, this, &PrayerLocationField::textEdited);
     m_edit->installEventFilter(this);
 }
@@ -196,7 +186,7 @@ PrayerTimeRow::PrayerTimeRow(QWidget *parent)
 
     connect(m_switch, &QAbstractButton::clicked, this,
             [this](bool checked) { Q_EMIT notificationToggled(checked, m_prayer); });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &PrayerTimeRow::applyColors);
+    onStyleChange(this, &PrayerTimeRow::applyColors);
     applyColors();
 }
 

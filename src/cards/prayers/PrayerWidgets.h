@@ -5,13 +5,13 @@
 #include <QWidget>
 
 class QLabel;
-class QLineEdit;
 class QToolButton;
 
 namespace kolu {
 
 class ElidedLabel;
 class OrlixSwitch;
+class OrlixTextField;
 
 // A one-line text field with a menu of choices on its trailing side. A
 // choice is announced first, then written into the field.
@@ -20,7 +20,7 @@ class PrayerLocationField : public QWidget {
 public:
     PrayerLocationField(const QString &title, QWidget *parent = nullptr);
 
-    QLineEdit *lineEdit() const { return m_edit; }
+    OrlixTextField *lineEdit() const { return m_edit; }
     QToolButton *menuButton() const { return m_menuButton; }
     QString text() const;
     void setText(const QString &text);
@@ -40,7 +40,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QLineEdit *m_edit;
+    OrlixTextField *m_edit;
     QToolButton *m_menuButton;
     QStringList m_options;
 };

@@ -11,11 +11,11 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixTextField.h"
 #include "style/widgets/SmallSpinner.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QPainter>
 #include <QShowEvent>
 #include <QToolButton>
@@ -83,7 +83,7 @@ PrayersCard::PrayersCard(AppState &state, QWidget *parent)
         updateLocationStatus();
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connectControls();
 
     m_city->setOptions(prayers::cityOptions({}));

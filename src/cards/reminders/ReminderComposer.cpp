@@ -111,7 +111,7 @@ ReminderComposer::ReminderComposer(QWidget *parent) : QWidget(parent)
     for (OrlixTextField *field : {m_title, m_notes, m_url})
         connect(field, &QLineEdit::textChanged, this, &ReminderComposer::draftChanged);
     connect(m_priority, &SegmentedPicker::currentIndexChanged, this, &ReminderComposer::draftChanged);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &ReminderComposer::updateFlag);
+    onStyleChange(this, &ReminderComposer::updateFlag);
     repaintOnStyleChange(this);
     updatePickers();
     updateFlag();

@@ -9,6 +9,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -42,29 +43,15 @@ QColor priorityColor(int priority)
     }
 }
 
-// A fixed square that paints one symbol in a colour given when drawn.
-class SymbolMark : public QWidget {
-public:
-    SymbolMark(QString symbol, qreal size, std::function<QColor()> color, QWidget *parent)
-        : QWidget(parent), m_symbol(std::move(symbol)), m_size(size), m_color(std::move(color))
-    {
-        setFixedSize(qCeil(size + 2), qCeil(size + 2));
-        repaintOnStyleChange(this);
-    }
-    const QString &symbol() const { return m_symbol; }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        IconProvider::paint(painter, rect(), m_symbol, m_size, m_color(), IconWeight::bold);
-    }
-
-private:
-    QString m_symbol;
-    qreal m_size;
-    std::function<QColor()> m_color;
-};
+// A fixed square a little larger than its symbol, in a colour asked for on
+// every paint.
+SymbolView *symbolMark(const QString &symbol, qreal size, SymbolView::ColorSource color, QWidget *parent)
+{
+    const int side = qCeil(size + 2);
+    auto *mark = new SymbolView(symbol, size, {side, side}, parent);
+    mark->setColorSource(std::move(color));
+    return mark;
+}
 
 } // namespace
 
@@ -123,7 +110,8 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
     m_mark = nullptr;
     if (!mark.isEmpty()) {
         const int priority = m_reminder.priority;
-        m_mark = new SymbolMark(mark, 10, [priority] { return priorityColor(priority); }, this);
+        m_mark = symbolMark(
+            mark, 10, [priority] { return priorityColor(priority); }, this);
         m_mark->setObjectName(u"reminderPriorityMark"_s);
         titleLine->addWidget(m_mark, 0, Qt::AlignTop);
     }
@@ -136,18 +124,18 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
     details->setContentsMargins(0, 0, 0, 0);
     details->setSpacing(6);
     const auto secondary = [] { return OrlixStyle::current().secondaryText(); };
-    details->addWidget(new SymbolMark(m_reminder.includesTime ? u"clock"_s : u"calendar"_s, 11, secondary, this));
+    details->addWidget(symbolMark(m_reminder.includesTime ? u"clock"_s : u"calendar"_s, 11, secondary, this));
     m_dueLabel = new ElidedLabel(reminderrules::dueText(m_reminder, DateText::user()), m_details);
     m_dueLabel->setObjectName(u"reminderDue"_s);
     m_dueLabel->setFont(OrlixFonts::system(11, QFont::DemiBold));
     details->addWidget(m_dueLabel);
     if (m_reminder.url) {
-        auto *link = new SymbolMark(u"link"_s, 11, secondary, this);
+        auto *link = symbolMark(u"link"_s, 11, secondary, this);
         link->setObjectName(u"reminderLinkMark"_s);
         details->addWidget(link);
     }
     if (m_reminder.notes && !m_reminder.notes->isEmpty()) {
-        auto *note = new SymbolMark(u"note.text"_s, 11, secondary, this);
+        auto *note = symbolMark(u"note.text"_s, 11, secondary, this);
         note->setObjectName(u"reminderNoteMark"_s);
         details->addWidget(note);
     }
@@ -172,7 +160,7 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
 
     applyColors();
     repaintOnStyleChange(this);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &ReminderRow::applyColors);
+    onStyleChange(this, &ReminderRow::applyColors);
 }
 
 QColor ReminderRow::iconTint() const

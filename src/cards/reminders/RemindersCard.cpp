@@ -158,7 +158,7 @@ RemindersCard::RemindersCard(AppState &state, QWidget *parent)
             rebuildList();
         }
     });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] {
+    onStyleChange(this, [this] {
         updateHeader();
         m_shown.reset(); // the section titles take the new colours
         rebuildList();

@@ -9,7 +9,6 @@
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/GlassProfile.h"
-#include "style/IconProvider.h"
 #include "style/LiquidGlassSurface.h"
 #include "style/MinuteTicker.h"
 #include "style/OrlixStyle.h"
@@ -18,6 +17,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -79,32 +79,9 @@ protected:
 
 } // namespace
 
-TodaySymbol::TodaySymbol(qreal pointSize, int frame, QWidget *parent)
-    : QWidget(parent)
-    , m_pointSize(pointSize)
-{
-    setFixedSize(frame, frame);
-    repaintOnStyleChange(this);
-}
-
-void TodaySymbol::setSymbol(const QString &symbol, const QColor &color)
-{
-    if (symbol == m_symbol && color == m_color)
-        return;
-    m_symbol = symbol;
-    m_color = color;
-    update();
-}
-
-void TodaySymbol::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    IconProvider::paint(painter, rect(), m_symbol, m_pointSize, m_color, IconWeight::bold);
-}
-
 TodayReminderLine::TodayReminderLine(QWidget *parent)
     : QWidget(parent)
-    , m_mark(new TodaySymbol(10, 16, this))
+    , m_mark(new SymbolView({}, 10, {16, 16}, this))
     , m_title(makeLabel(u"todayReminderTitle"_s, OrlixFonts::system(12, QFont::Bold), this))
 {
     setObjectName(u"todayReminderRow"_s);
@@ -157,7 +134,7 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
         m_remindersEmpty->setColor(style.secondaryText());
         refresh();
     };
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
     connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
     // The greeting, the date and every "in 45m" follow the clock while shown.
@@ -183,7 +160,7 @@ void TodayCard::buildWeatherSection(QVBoxLayout *stack)
 {
     auto *weather = new QHBoxLayout;
     weather->setSpacing(10);
-    m_weatherIcon = new TodaySymbol(18, 34, this);
+    m_weatherIcon = new SymbolView({}, 18, {34, 34}, this);
     m_weatherIcon->setObjectName(u"todayWeatherIcon"_s);
     auto *weatherTexts = new QVBoxLayout;
     weatherTexts->setSpacing(2);
@@ -230,7 +207,7 @@ QWidget *TodayCard::buildRemindersTile(QWidget *panel)
     remindersStack->setContentsMargins(12, 12, 12, 12);
     remindersStack->setSpacing(8);
     auto *header = new QHBoxLayout;
-    m_remindersIcon = new TodaySymbol(13, 18, reminders);
+    m_remindersIcon = new SymbolView({}, 13, {18, 18}, reminders);
     m_remindersTitle = makeLabel({}, OrlixFonts::system(13, QFont::Bold), reminders);
     m_remindersTitle->setText(u"Today reminders"_s);
     m_reminderCount = makeLabel(u"todayRemindersCount"_s, OrlixFonts::system(11, QFont::Bold), reminders);

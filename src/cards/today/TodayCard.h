@@ -13,25 +13,8 @@ namespace kolu {
 class ElidedLabel;
 class OrlixButton;
 class ShrinkLabel;
+class SymbolView;
 class TodaySummaryTile;
-
-// A symbol drawn centred in a fixed frame, in a colour chosen by the card.
-class TodaySymbol : public QWidget {
-    Q_OBJECT
-public:
-    TodaySymbol(qreal pointSize, int frame, QWidget *parent = nullptr);
-    void setSymbol(const QString &symbol, const QColor &color);
-    const QString &symbol() const { return m_symbol; }
-    const QColor &color() const { return m_color; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    qreal m_pointSize;
-    QString m_symbol;
-    QColor m_color;
-};
 
 // One reminder due today: a flag or a circle and the title on one line.
 class TodayReminderLine : public QWidget {
@@ -43,7 +26,7 @@ public:
     bool isFlagged() const;
 
 private:
-    TodaySymbol *m_mark;
+    SymbolView *m_mark;
     ElidedLabel *m_title;
 };
 
@@ -79,13 +62,13 @@ private:
     AppState &m_state;
     ShrinkLabel *m_greeting;
     ElidedLabel *m_date;
-    TodaySymbol *m_weatherIcon;
+    SymbolView *m_weatherIcon;
     ElidedLabel *m_temperature;
     ElidedLabel *m_weatherDetail;
     TodaySummaryTile *m_nextEvent;
     OrlixButton *m_meetingButton;
     TodaySummaryTile *m_nextPrayer;
-    TodaySymbol *m_remindersIcon;
+    SymbolView *m_remindersIcon;
     ElidedLabel *m_remindersTitle;
     ElidedLabel *m_reminderCount;
     ElidedLabel *m_remindersEmpty;

@@ -50,7 +50,7 @@ TodaySummaryTile::TodaySummaryTile(const QString &symbol, const QColor &tint, co
     m_row->setSpacing(kSpacing);
     m_row->addLayout(texts, 1);
 
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &TodaySummaryTile::applyColors);
+    onStyleChange(this, &TodaySummaryTile::applyColors);
     applyColors();
 }
 

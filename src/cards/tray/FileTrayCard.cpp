@@ -152,7 +152,7 @@ TraySectionHeader::TraySectionHeader(const QString &title, const QString &symbol
         m_subtitle->setColor(OrlixStyle::current().secondaryText());
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
 }
 
 void TraySectionHeader::setSubtitle(const QString &subtitle)
@@ -230,7 +230,7 @@ FileTrayCard::FileTrayCard(AppState &state, QWidget *parent)
             updateFiles();
     });
     connect(m_heldFiles, &QFileSystemWatcher::directoryChanged, this, &FileTrayCard::heldFileChanged);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &FileTrayCard::updateShareStatus);
+    onStyleChange(this, &FileTrayCard::updateShareStatus);
 
     updateFiles();
     updateShareStatus();

@@ -11,6 +11,7 @@
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/PlainButton.h"
 #include "style/widgets/RailIconButton.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -87,16 +88,6 @@ private:
     const FileTrayRow &m_row;
     QString m_name;
     QString m_type;
-};
-
-// A button drawn as nothing: the clipboard row's open area (its labels are
-// its children and pass the press through).
-class PlainButton : public QAbstractButton {
-public:
-    using QAbstractButton::QAbstractButton;
-
-protected:
-    void paintEvent(QPaintEvent *) override { }
 };
 
 } // namespace
@@ -212,7 +203,7 @@ ClipboardRow::ClipboardRow(AppState &state, ClipboardItem item, QWidget *parent)
         detail->setColor(OrlixStyle::current().secondaryText());
     };
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, applyColors);
+    onStyleChange(this, applyColors);
     repaintOnStyleChange(this);
 }
 

@@ -9,6 +9,7 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/StatusPill.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QShowEvent>
@@ -93,7 +94,7 @@ WallpapersCard::WallpapersCard(AppState &state, QWidget *parent, int previewHeig
     connect(m_preview, &WallpaperPreview::openRequested, this,
             [this](const QUrl &address) { m_state.urlOpener().openUrl(address); });
     connect(&m_state, &AppState::changed, this, &WallpapersCard::onStateChanged);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &WallpapersCard::applyColors);
+    onStyleChange(this, &WallpapersCard::applyColors);
 
     applyColors();
     refreshContent();

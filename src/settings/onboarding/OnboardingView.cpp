@@ -284,7 +284,7 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
         else
             goTo(m_selectedIndex + 1);
     });
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] {
+    onStyleChange(this, [this] {
         setPalette(windowPalette(OrlixStyle::current().colorScheme()));
         update();
     });

@@ -13,6 +13,8 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/SegmentedPicker.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -46,7 +48,9 @@ QWidget *sectionHeader(const QString &title, const QString &symbol, ElidedLabel 
     auto *header = new QWidget;
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(settingsSymbolLabel(title, symbol, OrlixFonts::system(15, QFont::Bold)), 1, Qt::AlignVCenter);
+    row->addWidget(
+        new SymbolLabel(title, symbol, OrlixFonts::system(15, QFont::Bold), PaletteRole::text, SymbolLabel::Fit::line),
+        1, Qt::AlignVCenter);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(value, 0, Qt::AlignVCenter);
     return header;
@@ -177,10 +181,8 @@ ThemeRow::ThemeRow(OrlixTheme theme, QWidget *parent)
     setAccessibleName(themeTitle(theme));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
-    m_mark = new SettingsSymbol(
-        QStringLiteral("circle"), 17, IconWeight::bold,
-        [this] { return m_selected ? themeAccentColor() : OrlixStyle::current().iconSecondary(); }, 0, this);
-    m_mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_mark = new SymbolView(QStringLiteral("circle"), 17, {22, 22}, this);
+    m_mark->setColorSource([this] { return m_selected ? themeAccentColor() : OrlixStyle::current().iconSecondary(); });
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(10, 10, 10, 10);
@@ -302,7 +304,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
         m_settings.setHeroColorHex(hexString(color).value_or(m_settings.heroColorHex()));
     });
     connect(&m_settings, &SettingsViewSettings::changed, this, &SettingsAppearancePage::sync);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SettingsAppearancePage::sync);
+    onStyleChange(this, &SettingsAppearancePage::sync);
     sync();
 }
 

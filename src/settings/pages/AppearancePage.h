@@ -15,7 +15,7 @@ namespace kolu {
 class ColorWell;
 class ElidedLabel;
 class SegmentedPicker;
-class SettingsSymbol;
+class SymbolView;
 class SettingsView;
 class SettingsViewSettings;
 
@@ -60,7 +60,7 @@ private:
     OrlixTheme m_theme;
     bool m_selected = false;
     ThemeSwatches *m_swatches;
-    SettingsSymbol *m_mark;
+    SymbolView *m_mark;
 };
 
 // The Appearance page: the appearance mode, the four themes and, under

@@ -5,10 +5,10 @@
 #include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
 #include "settings/pages/RowHolder.h"
-#include "settings/pages/SymbolTitle.h"
 #include "state/AppState.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/SymbolLabel.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixTextField.h"
@@ -42,8 +42,9 @@ CustomRadioStationEditor::CustomRadioStationEditor(SettingsView &view, QWidget *
 
     auto *header = new QHBoxLayout;
     header->setSpacing(10);
-    header->addWidget(new SymbolTitle(QStringLiteral("dot.radiowaves.left.and.right"), tr("Custom Radio Station"), 13,
-                                      PaletteRole::text, this),
+    header->addWidget(new SymbolLabel(tr("Custom Radio Station"), QStringLiteral("dot.radiowaves.left.and.right"),
+                                      OrlixFonts::system(13, QFont::Bold), PaletteRole::text,
+                                      SymbolLabel::Fit::wideLine, this),
                       1);
     m_badge->setObjectName(QStringLiteral("customRadioBadge"));
     header->addWidget(m_badge, 0, Qt::AlignVCenter);

@@ -9,6 +9,8 @@
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -140,8 +142,9 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess})
         access->addWidget(row);
 
-    m_message = new SettingsSymbolLabel({}, QStringLiteral("info.circle"), OrlixFonts::system(11, QFont::Bold),
-                                        PaletteRole::secondaryText, 2, this);
+    m_message = new SymbolLabel({}, QStringLiteral("info.circle"), OrlixFonts::system(11, QFont::Bold),
+                                PaletteRole::secondaryText, SymbolLabel::Fit::firstLine, this);
+    m_message->setMaximumLines(2);
     m_message->setObjectName(QStringLiteral("systemAccessMessage"));
     content->addWidget(m_message);
 
@@ -166,7 +169,7 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     updateFolderDetails();
     updateMessage();
     connect(&m_state, &AppState::changed, this, &DesktopAppsPage::stateChanged);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &DesktopAppsPage::updateMessage);
+    onStyleChange(this, &DesktopAppsPage::updateMessage);
 }
 
 void DesktopAppsPage::stateChanged(AppState::Field field)

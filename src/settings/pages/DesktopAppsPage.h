@@ -10,7 +10,7 @@ namespace kolu {
 
 class OrlixButton;
 class SettingsRow;
-class SettingsSymbolLabel;
+class SymbolLabel;
 
 // What Kolu reads from the desktop's calendars, to-do lists and notes, the
 // access each needs, the outcome of the last request, and shortcuts to the
@@ -42,7 +42,7 @@ private:
     SettingsRow *m_remindersAccess;
     SettingsRow *m_notesAccess;
     SettingsRow *m_desktopAccess;
-    SettingsSymbolLabel *m_message;
+    SymbolLabel *m_message;
 };
 
 } // namespace kolu

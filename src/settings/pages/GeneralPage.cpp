@@ -13,6 +13,7 @@
 #include "style/widgets/OrlixSlider.h"
 #include "style/widgets/OrlixSwitch.h"
 #include "style/widgets/SegmentedPicker.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>
@@ -212,7 +213,7 @@ QWidget *SettingsGeneralPage::buildMenuHoldControl()
     m_hold->setRange(1, 10);
     m_hold->setFixedWidth(160);
     m_hold->setTint(themeAccentColor());
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, m_hold, [this] { m_hold->setTint(themeAccentColor()); });
+    onStyleChange(m_hold, [this] { m_hold->setTint(themeAccentColor()); });
     m_holdText = settingsText(QString(), OrlixFonts::monospacedDigits(12, QFont::Bold), PaletteRole::text, 1, hold);
     m_holdText->setObjectName(QStringLiteral("generalMenuHoldText"));
     m_holdText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

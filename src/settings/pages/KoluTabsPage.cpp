@@ -12,6 +12,7 @@
 #include "style/widgets/OrlixSwitch.h"
 #include "style/widgets/ShrinkLabel.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -38,9 +39,7 @@ SettingsFeatureToggleRow::SettingsFeatureToggleRow(RailModule module, AppState &
     : QWidget(parent)
     , m_module(module)
     , m_state(state)
-    , m_symbol(new SettingsSymbol(
-          rowSymbol(module, state.clock()), 16, IconWeight::bold,
-          [module] { return OrlixStyle::current().tint(module); }, 24, this))
+    , m_symbol(new SymbolView(rowSymbol(module, state.clock()), 16, {24, 20}, this))
     , m_switch(new OrlixSwitch(this))
 {
     setObjectName(QStringLiteral("featureToggleRow-") + rawValue(module));
@@ -48,13 +47,13 @@ SettingsFeatureToggleRow::SettingsFeatureToggleRow(RailModule module, AppState &
     m_switch->setObjectName(QStringLiteral("featureToggle-") + rawValue(module));
     m_switch->setAccessibleName(title(module));
     m_switch->setTint(switchAmber());
+    m_symbol->setColorSource([module] { return OrlixStyle::current().tint(module); });
     auto *title = new ShrinkLabel(kolu::title(module), this);
     title->setObjectName(QStringLiteral("featureToggleTitle"));
     title->setFont(OrlixFonts::system(15, QFont::Bold));
     title->setMinimumScaleFactor(0.82);
     title->setColor(OrlixStyle::current().text());
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, title,
-            [title] { title->setColor(OrlixStyle::current().text()); });
+    onStyleChange(title, [title] { title->setColor(OrlixStyle::current().text()); });
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(18, 0, 14, 0);
@@ -126,8 +125,9 @@ SettingsKoluTabsPage::SettingsKoluTabsPage(SettingsView &view, QWidget *parent)
     auto *headingRow = new QHBoxLayout(heading);
     headingRow->setContentsMargins(0, 0, 0, 0);
     headingRow->setSpacing(12);
-    headingRow->addWidget(new SettingsSymbol(QStringLiteral("slider.horizontal.3"), 20, IconWeight::bold,
-                                             styleColor(PaletteRole::iconPrimary), 28, heading));
+    auto *headingSymbol = new SymbolView(QStringLiteral("slider.horizontal.3"), 20, {28, 25}, heading);
+    headingSymbol->setRole(PaletteRole::iconPrimary);
+    headingRow->addWidget(headingSymbol);
     headingRow->addWidget(settingsText(tr("Kolu Tabs"), OrlixFonts::system(22, QFont::Bold), PaletteRole::text, 1));
     headerRow->addWidget(heading, 1);
     m_count->setObjectName(QStringLiteral("koluTabsCount"));

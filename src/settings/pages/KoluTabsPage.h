@@ -13,7 +13,7 @@ namespace kolu {
 class AppState;
 class ElidedLabel;
 class OrlixSwitch;
-class SettingsSymbol;
+class SymbolView;
 class SettingsView;
 
 // One module's switch row on the Kolu Tabs page: its symbol in its tint,
@@ -25,7 +25,7 @@ public:
 
     RailModule module() const { return m_module; }
     OrlixSwitch *toggle() const { return m_switch; }
-    SettingsSymbol *symbol() const { return m_symbol; }
+    SymbolView *symbol() const { return m_symbol; }
     // Reads the switch, its enabling and the today symbol from the state.
     void sync();
 
@@ -35,7 +35,7 @@ protected:
 private:
     RailModule m_module;
     AppState &m_state;
-    SettingsSymbol *m_symbol;
+    SymbolView *m_symbol;
     OrlixSwitch *m_switch;
 };
 

@@ -11,6 +11,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/SegmentedPicker.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -74,8 +75,8 @@ LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWid
     history->setContentsMargins(0, 4, 0, 4);
     auto *historyText = new QVBoxLayout;
     historyText->setSpacing(2);
-    historyText->addWidget(new SettingsSymbolLabel(tr("Clipboard history"), QStringLiteral("doc.on.clipboard"),
-                                                   OrlixFonts::system(13, QFont::Bold), PaletteRole::text, 1));
+    historyText->addWidget(new SymbolLabel(tr("Clipboard history"), QStringLiteral("doc.on.clipboard"),
+                                           OrlixFonts::system(13, QFont::Bold)));
     historyText->addWidget(settingsText(tr("Choose how many recent copied items Kolu keeps."),
                                         OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 0));
     history->addLayout(historyText, 1);

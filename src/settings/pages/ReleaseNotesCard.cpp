@@ -6,6 +6,7 @@
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -22,7 +23,7 @@ public:
         : QWidget(parent)
     {
         setFixedSize(14, 16);
-        connect(&OrlixStyle::current(), &OrlixStyle::changed, this, qOverload<>(&QWidget::update));
+        repaintOnStyleChange(this);
     }
 
 protected:
@@ -52,8 +53,7 @@ ReleaseNotesCard::ReleaseNotesCard(const QString &version, const QString &label,
     labelText->setObjectName(QStringLiteral("releaseNotesLabel"));
     labelText->setFont(OrlixFonts::system(10, QFont::Bold));
     labelText->setColor(OrlixStyle::current().readable(themeAccentColor()));
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, labelText,
-            [labelText] { labelText->setColor(OrlixStyle::current().readable(themeAccentColor())); });
+    onStyleChange(labelText, [labelText] { labelText->setColor(OrlixStyle::current().readable(themeAccentColor())); });
     header->addWidget(versionText, 1, Qt::AlignBaseline);
     header->addWidget(labelText, 0, Qt::AlignBaseline);
     content->addWidget(rowHolder(header, nullptr));

@@ -7,10 +7,11 @@
 #include "settings/SettingsView.h"
 #include "settings/pages/CustomRadioStationEditor.h"
 #include "settings/pages/RowHolder.h"
-#include "settings/pages/SymbolTitle.h"
 #include "state/AppState.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolLabel.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/MenuPicker.h"
 #include "style/widgets/OrlixButton.h"
@@ -98,8 +99,10 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     QVBoxLayout *content = card->contentLayout();
 
     auto *header = new QHBoxLayout;
-    header->addWidget(
-        new SymbolTitle(QStringLiteral("speaker.wave.2"), tr("Soundscapes & Alerts"), 15, PaletteRole::text, card), 1);
+    header->addWidget(new SymbolLabel(tr("Soundscapes & Alerts"), QStringLiteral("speaker.wave.2"),
+                                      OrlixFonts::system(15, QFont::Bold), PaletteRole::text,
+                                      SymbolLabel::Fit::wideLine, card),
+                      1);
     m_playback = new ElidedLabel(QString(), card);
     m_playback->setObjectName(QStringLiteral("soundscapesPlaybackStatus"));
     m_playback->setFont(OrlixFonts::system(12, QFont::Bold));
@@ -180,7 +183,7 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     connect(&radio, &QuranAudioManager::statusChanged, this, &SoundscapesPage::sync);
     connect(&radio, &QuranAudioManager::bahrainStationEnabledChanged, this, &SoundscapesPage::sync);
     connect(&state.soundscapeAudioManager(), &SoundscapeAudioManager::isPlayingChanged, this, &SoundscapesPage::sync);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &SoundscapesPage::sync);
+    onStyleChange(this, &SoundscapesPage::sync);
     sync();
 }
 

@@ -9,6 +9,7 @@
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/SmallSpinner.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -61,7 +62,7 @@ UpdateCheckWindow::UpdateCheckWindow(OrlixUpdateController &controller,
             m_openDownloadPage(release->downloadPage);
     });
     connect(&m_controller, &OrlixUpdateController::changed, this, &UpdateCheckWindow::refresh);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] {
+    onStyleChange(this, [this] {
         setPalette(windowPalette(OrlixStyle::current().colorScheme()));
         update();
     });

@@ -10,6 +10,7 @@
 #include "style/widgets/OrlixTextField.h"
 #include "style/widgets/RailIconButton.h"
 #include "style/widgets/StyledWidget.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -90,8 +91,8 @@ WebSearchSection::WebSearchSection(AppState &state, SettingsFormEntries &entries
     layout->setSpacing(10);
 
     auto *header = new QHBoxLayout;
-    header->addWidget(new SettingsSymbolLabel(tr("Web Search"), QStringLiteral("magnifyingglass"),
-                                              OrlixFonts::system(12, QFont::Bold), PaletteRole::text, 1));
+    header->addWidget(
+        new SymbolLabel(tr("Web Search"), QStringLiteral("magnifyingglass"), OrlixFonts::system(12, QFont::Bold)));
     header->addStretch(1);
     m_selectedTitle = settingsText({}, OrlixFonts::system(11, QFont::Bold), PaletteRole::secondaryText, 1);
     m_selectedTitle->setObjectName(QStringLiteral("webSearchSelectedTitle"));

@@ -5,6 +5,7 @@
 #include "shell/rules/CollapsedRailRules.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QMouseEvent>
 
@@ -21,8 +22,7 @@ ClipboardEdgePulse::ClipboardEdgePulse(AppState &state, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_NoSystemBackground);
     m_rings->setObjectName(QStringLiteral("clipboardPulseRings"));
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this,
-            [this] { m_rings->setTint(OrlixStyle::current().tint(RailModule::fileTray)); });
+    onStyleChange(this, [this] { m_rings->setTint(OrlixStyle::current().tint(RailModule::fileTray)); });
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge) {
             updateGeometry();

@@ -6,7 +6,7 @@
 #include "shell/rules/EdgeNotificationContent.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
-
+#include "style/widgets/StyledWidget.h"
 
 namespace kolu {
 
@@ -21,8 +21,8 @@ EdgeAlert::EdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent)
     setObjectName(QStringLiteral("edgeAlert"));
     setAttribute(Qt::WA_NoSystemBackground);
     m_rings->setObjectName(QStringLiteral("edgeAlertRings"));
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this,
-            [this] { m_rings->setTint(OrlixStyle::current().tint(edgenotification::look(m_kind).module)); });
+    onStyleChange(this,
+                  [this] { m_rings->setTint(OrlixStyle::current().tint(edgenotification::look(m_kind).module)); });
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge || field == AppState::Field::railSize) {
             updateGeometry();

@@ -124,7 +124,7 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
         update();
     };
     recolour();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, recolour);
+    onStyleChange(this, recolour);
     refreshLines();
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert ||

@@ -8,6 +8,7 @@
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "state/AppState.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QEvent>
 #include <QResizeEvent>
@@ -52,7 +53,7 @@ RailView::RailView(AppState &state, QWidget *parent) : QWidget(parent), m_state(
     });
     // The theme, appearance or hero colour changed: every layout repaints
     // from the style object.
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] { update(); });
+    repaintOnStyleChange(this);
     rebuild(false);
 }
 

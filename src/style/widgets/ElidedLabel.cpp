@@ -38,7 +38,7 @@ ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     repaintOnStyleChange(this);
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, [this] { forgetLines(); });
+    onStyleChange(this, [this] { forgetLines(); });
 }
 
 void ElidedLabel::forgetLines()

@@ -43,7 +43,7 @@ EmptyState::EmptyState(const QString &symbol, const QString &title, const QStrin
     row->addLayout(texts, 1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     applyColors();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &EmptyState::applyColors);
+    onStyleChange(this, &EmptyState::applyColors);
 }
 
 void EmptyState::setContent(const QString &symbol, const QString &title, const QString &subtitle)

@@ -22,8 +22,7 @@ KitPopup::KitPopup(QWidget *parent)
         setProperty("koluMenuBlended", true);
     }
     setPalette(menuPalette(menuColors(OrlixStyle::current()), palette()));
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this,
-            [this] { setPalette(menuPalette(menuColors(OrlixStyle::current()), palette())); });
+    onStyleChange(this, [this] { setPalette(menuPalette(menuColors(OrlixStyle::current()), palette())); });
     repaintOnStyleChange(this);
 }
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -20,10 +21,9 @@ constexpr qreal kTrack = 4;
 } // namespace
 
 OrlixSlider::OrlixSlider(QWidget *parent)
-    : QAbstractSlider(parent)
+    : QSlider(Qt::Horizontal, parent)
 {
     setObjectName(QStringLiteral("slider"));
-    setOrientation(Qt::Horizontal);
     setSingleStep(1);
     setPageStep(1);
     setFocusPolicy(Qt::StrongFocus);
@@ -32,10 +32,43 @@ OrlixSlider::OrlixSlider(QWidget *parent)
     repaintOnStyleChange(this);
 }
 
+void OrlixSlider::setLook(Look look)
+{
+    if (look == m_look)
+        return;
+    m_look = look;
+    if (look == Look::desktop) {
+        unsetCursor();
+        setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::Slider));
+        setFocusPolicy(Qt::FocusPolicy(style()->styleHint(QStyle::SH_Button_FocusPolicy)));
+    } else {
+        setCursor(Qt::PointingHandCursor);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    setTint(m_tint);
+    updateGeometry();
+}
+
 void OrlixSlider::setTint(const QColor &tint)
 {
     m_tint = tint;
+    if (m_look == Look::desktop && tint.isValid()) {
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Highlight, tint);
+        setPalette(palette);
+    }
     update();
+}
+
+QSize OrlixSlider::sizeHint() const
+{
+    return m_look == Look::desktop ? QSlider::sizeHint() : QSize(160, 22);
+}
+
+QSize OrlixSlider::minimumSizeHint() const
+{
+    return m_look == Look::desktop ? QSlider::minimumSizeHint() : QSize(60, 22);
 }
 
 qreal OrlixSlider::trackLeft() const
@@ -76,8 +109,12 @@ void OrlixSlider::moveTo(int value)
     Q_EMIT moved(value);
 }
 
-void OrlixSlider::paintEvent(QPaintEvent *)
+void OrlixSlider::paintEvent(QPaintEvent *event)
 {
+    if (m_look == Look::desktop) {
+        QSlider::paintEvent(event);
+        return;
+    }
     const OrlixStyle &style = OrlixStyle::current();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -110,6 +147,10 @@ void OrlixSlider::paintEvent(QPaintEvent *)
 
 void OrlixSlider::mousePressEvent(QMouseEvent *event)
 {
+    if (m_look == Look::desktop) {
+        QSlider::mousePressEvent(event);
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;
@@ -121,12 +162,20 @@ void OrlixSlider::mousePressEvent(QMouseEvent *event)
 
 void OrlixSlider::mouseMoveEvent(QMouseEvent *event)
 {
+    if (m_look == Look::desktop) {
+        QSlider::mouseMoveEvent(event);
+        return;
+    }
     if (m_dragging)
         moveTo(valueAt(event->position().x()));
 }
 
 void OrlixSlider::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (m_look == Look::desktop) {
+        QSlider::mouseReleaseEvent(event);
+        return;
+    }
     if (m_dragging && event->button() == Qt::LeftButton) {
         m_dragging = false;
         setSliderDown(false);
@@ -135,6 +184,10 @@ void OrlixSlider::mouseReleaseEvent(QMouseEvent *event)
 
 void OrlixSlider::keyPressEvent(QKeyEvent *event)
 {
+    if (m_look == Look::desktop) {
+        QSlider::keyPressEvent(event);
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Down:

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QAbstractSlider>
 #include <QColor>
+#include <QSlider>
 
 namespace kolu {
 
@@ -11,11 +11,19 @@ namespace kolu {
 // arrow keys, Page Up/Down, Home and End move it too. Only a user's move
 // emits moved(); setValue() is silent apart from QAbstractSlider's own
 // valueChanged().
-class OrlixSlider : public QAbstractSlider {
+//
+// The desktop look draws and handles the slider as the application's
+// widget style does (groove, handle, paging on a press beside the handle);
+// the tint then fills the groove up to the handle.
+class OrlixSlider : public QSlider {
     Q_OBJECT
 public:
+    enum class Look { kit, desktop };
+
     explicit OrlixSlider(QWidget *parent = nullptr);
 
+    void setLook(Look look);
+    Look look() const { return m_look; }
     void setTint(const QColor &tint);
     const QColor &tint() const { return m_tint; }
 
@@ -24,8 +32,8 @@ public:
     // The knob's centre for `value`.
     QPointF knobCentre(int value) const;
 
-    QSize sizeHint() const override { return {160, 22}; }
-    QSize minimumSizeHint() const override { return {60, 22}; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     // The user moved the knob to `value`.
@@ -43,6 +51,7 @@ private:
     qreal trackLeft() const;
     qreal trackRight() const;
 
+    Look m_look = Look::kit;
     QColor m_tint;
     bool m_dragging = false;
 };

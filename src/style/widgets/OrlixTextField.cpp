@@ -3,6 +3,7 @@
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/StyledWidget.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -16,15 +17,17 @@ namespace {
 constexpr qreal kRadius = 9, kBorder = 0.8;
 constexpr int kPadX = 10, kPadY = 8;
 
-QPalette fieldPalette(QPalette palette)
+QPalette fieldPalette(QPalette palette, bool ownSelection)
 {
     const OrlixStyle &style = OrlixStyle::current();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, Qt::transparent);
         palette.setColor(group, QPalette::Text, style.text());
         palette.setColor(group, QPalette::PlaceholderText, style.mutedText());
-        palette.setColor(group, QPalette::Highlight, style.primaryButtonFill());
-        palette.setColor(group, QPalette::HighlightedText, style.primaryButtonLabel());
+        if (ownSelection) {
+            palette.setColor(group, QPalette::Highlight, style.primaryButtonFill());
+            palette.setColor(group, QPalette::HighlightedText, style.primaryButtonLabel());
+        }
     }
     return palette;
 }
@@ -54,24 +57,42 @@ OrlixTextField::OrlixTextField(QWidget *parent)
     setTextMargins(kPadX, kPadY, kPadX, kPadY);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     applyStyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextField::applyStyle);
+    onStyleChange(this, &OrlixTextField::applyStyle);
+}
+
+void OrlixTextField::setBare(bool bare)
+{
+    if (bare == m_bare)
+        return;
+    m_bare = bare;
+    if (bare)
+        setTextMargins(0, 0, 0, 0);
+    else
+        setTextMargins(kPadX, kPadY, kPadX, kPadY);
+    applyStyle();
+    updateGeometry();
 }
 
 void OrlixTextField::applyStyle()
 {
-    setPalette(fieldPalette(palette()));
+    // A bare field forgets the kit's selection colours: it inherits them.
+    if (m_bare)
+        setPalette(QPalette());
+    setPalette(fieldPalette(palette(), !m_bare));
     update();
 }
 
 QSize OrlixTextField::sizeHint() const
 {
     const QSize hint = QLineEdit::sizeHint();
+    if (m_bare)
+        return hint;
     return {hint.width(), fontMetrics().height() + 2 * kPadY};
 }
 
 void OrlixTextField::paintEvent(QPaintEvent *event)
 {
-    {
+    if (!m_bare) {
         QPainter painter(this);
         paintTextFieldFrame(painter, rect());
     }
@@ -96,7 +117,7 @@ OrlixTextArea::OrlixTextArea(QWidget *parent)
     followParagraphDirections();
     viewport()->setAutoFillBackground(false);
     applyStyle();
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, this, &OrlixTextArea::applyStyle);
+    onStyleChange(this, &OrlixTextArea::applyStyle);
 }
 
 void OrlixTextArea::followParagraphDirections()
@@ -118,7 +139,7 @@ void OrlixTextArea::changeEvent(QEvent *event)
 
 void OrlixTextArea::applyStyle()
 {
-    QPalette palette = fieldPalette(this->palette());
+    QPalette palette = fieldPalette(this->palette(), true);
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Window, Qt::transparent);
     setPalette(palette);

@@ -6,7 +6,12 @@ namespace kolu {
 
 void repaintOnStyleChange(QWidget *widget)
 {
-    QObject::connect(&OrlixStyle::current(), &OrlixStyle::changed, widget, [widget] { widget->update(); });
+    onStyleChange(widget, [widget] { widget->update(); });
+}
+
+void onStyleChange(QObject *receiver, std::function<void()> restyle)
+{
+    QObject::connect(&OrlixStyle::current(), &OrlixStyle::changed, receiver, std::move(restyle));
 }
 
 } // namespace kolu

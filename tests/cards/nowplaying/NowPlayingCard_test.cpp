@@ -9,6 +9,8 @@
 #include "services/media/SoundscapeAudioManager.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/OrlixSlider.h"
+#include "style/widgets/SymbolView.h"
 
 #include "../CardTest.h"
 #include "services/images/ImageSlot.h"
@@ -20,7 +22,6 @@
 #include "../../style/LightLooks.h"
 
 #include <QGraphicsEffect>
-#include <QSlider>
 #include <QVariantAnimation>
 
 using namespace Qt::StringLiterals;
@@ -208,8 +209,8 @@ TEST_F(NowPlayingCardTest, PlayingSoundsReadOnLightCards)
         const QRect titleArea(title->mapTo(rain, QPoint()), title->size());
         EXPECT_GE(test::drawnContrast(*rain, titleArea, backdrop), kBodyTextContrast);
         // The sound's symbol, left of its name.
-        const QRect symbolArea(rain->findChild<SoundscapeSymbol *>()->mapTo(rain, QPoint()),
-                               rain->findChild<SoundscapeSymbol *>()->size());
+        const QRect symbolArea(rain->findChild<SymbolView *>()->mapTo(rain, QPoint()),
+                               rain->findChild<SymbolView *>()->size());
         EXPECT_GE(test::drawnContrast(*rain, symbolArea, backdrop), kLargeInkContrast);
     }
 }
@@ -225,7 +226,7 @@ TEST_F(NowPlayingCardTest, AStationRowShowsItsStationAClickOnlyChoosesItAndTheRa
     const auto shown = [](QAbstractButton *row) {
         return QStringList{row->findChild<ElidedLabel *>(u"stationName"_s)->text(),
                            row->findChild<ElidedLabel *>(u"stationCountry"_s)->text(),
-                           row->findChild<SoundscapeSymbol *>()->symbol(), row->accessibleName()};
+                           row->findChild<SymbolView *>()->symbol(), row->accessibleName()};
     };
     EXPECT_EQ(shown(bahrain),
               (QStringList{built.nameArabic, built.country, u"dot.radiowaves.left.and.right"_s, built.nameEnglish}));
@@ -284,7 +285,7 @@ TEST_F(NowPlayingCardTest, ASectionSlidesAndFadesInOnItsSpringThenRestsQuietly)
     QWidget *content = ambient->content();
     QWidget *clip = content->parentWidget();
     const auto chevron = [&] {
-        for (SoundscapeSymbol *symbol : ambient->header()->findChildren<SoundscapeSymbol *>())
+        for (SymbolView *symbol : ambient->header()->findChildren<SymbolView *>())
             if (symbol->symbol() == u"chevron.down"_s)
                 return symbol->rotation();
         ADD_FAILURE() << "no chevron";

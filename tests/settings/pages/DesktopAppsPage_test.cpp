@@ -3,6 +3,7 @@
 #include "settings/pages/DesktopAppsPage.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
+#include "style/widgets/SymbolLabel.h"
 
 #include "EventWait.h"
 #include "../SettingsFixture.h"
@@ -25,9 +26,9 @@ class DesktopAppsPageTest : public SettingsTest {
 protected:
     static SettingsRow *row(const DesktopAppsPage &page, const QString &name) { return child<SettingsRow>(page, name); }
     static QString detail(SettingsRow *row) { return row->detailLabel()->text(); }
-    SettingsSymbolLabel *message(const DesktopAppsPage &page)
+    SymbolLabel *message(const DesktopAppsPage &page)
     {
-        return page.findChild<SettingsSymbolLabel *>(u"systemAccessMessage"_s);
+        return page.findChild<SymbolLabel *>(u"systemAccessMessage"_s);
     }
     // A usable folder is checked again without a picker; the gear always
     // asks, and cancelling it keeps the folder.

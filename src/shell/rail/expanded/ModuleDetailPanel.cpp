@@ -173,7 +173,7 @@ void ModuleDetailPanel::buildPage()
     };
     applyColors();
     // The page follows a change of theme, appearance or hero colour while it is open.
-    connect(&OrlixStyle::current(), &OrlixStyle::changed, header, applyColors);
+    onStyleChange(header, applyColors);
     texts->addWidget(title);
     texts->addWidget(tag);
     row->addLayout(texts, 1);

@@ -1,0 +1,7 @@
+#include "style/widgets/PlainButton.h"
+
+namespace kolu {
+
+void PlainButton::paintEvent(QPaintEvent *) { }
+
+} // namespace kolu
