@@ -23,6 +23,8 @@ namespace {
 
 class DesktopAppsPageTest : public SettingsTest {
 protected:
+    SettingsView view{*state, updates};
+
     static SettingsRow *row(const DesktopAppsPage &page, const QString &name) { return child<SettingsRow>(page, name); }
     static QString detail(SettingsRow *row) { return row->detailLabel()->text(); }
     SettingsSymbolLabel *message(const DesktopAppsPage &page)
@@ -46,7 +48,7 @@ protected:
 TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOnce)
 {
     ASSERT_TRUE(QDir().mkpath(home.path(u"Desktop"_s)));
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     EXPECT_FALSE(message(page)->isVisible());
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarStatus"_s)).startsWith(u"0 events this week. "_s));
@@ -70,7 +72,7 @@ TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRe
     const QString chosen = home.path(u"Calendars"_s);
     ASSERT_TRUE(QDir().mkpath(chosen + u"/work"_s));
     services.folderPicker->answer = chosen;
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarAccess"_s)).contains(u"No usable folder yet"_s));
     QTest::mouseClick(row(page, u"desktopAppsCalendarAccess"_s)->requestButton(), Qt::LeftButton);
@@ -89,7 +91,7 @@ TEST_F(DesktopAppsPageTest, RefreshAndOpenButtonsReachTheState)
     const QString calendars = home.path(u"Calendars"_s);
     ASSERT_TRUE(QDir().mkpath(calendars + u"/work"_s));
     defaults.set(SettingsKey::calendarFolderPath, calendars);
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     const int before = services.server.requests().size();
     QTest::mouseClick(page.findChild<OrlixButton *>(u"desktopAppsRefresh"_s), Qt::LeftButton);
@@ -109,7 +111,7 @@ TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNote
     const QString chosen = home.path(u"Sync/notes"_s);
     ASSERT_TRUE(writeFile(chosen + u"/One.md"_s));
     services.folderPicker->answer = chosen;
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     SettingsRow *notes = row(page, u"desktopAppsNotesAccess"_s);
     EXPECT_TRUE(detail(notes).endsWith(u"No usable folder yet (looked in ~/Notes)."_s)) << detail(notes).toStdString();
@@ -163,7 +165,7 @@ TEST_F(DesktopAppsPageTest, AnUnusableChoiceIsReportedAndNotStored)
     };
     if (::geteuid() != 0) // notes are written too
         cases.push_back({"desktopAppsNotesAccess", readOnly, SettingsKey::notesFolderPath, notes});
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.row) + " " + c.chosen.value_or(u"<cancelled>"_s).toStdString());
@@ -184,13 +186,13 @@ TEST_F(DesktopAppsPageTest, TheDesktopRowNamesTheScreenshotsFoldersInUse)
     const QString screenshots = pictures + u"/Screenshots"_s;
     ASSERT_TRUE(screenshots.startsWith(home.home())) << screenshots.toStdString();
     {
-        DesktopAppsPage page(*state);
+        DesktopAppsPage page(view);
         EXPECT_TRUE(detail(row(page, u"desktopAppsDesktopAccess"_s))
                         .endsWith(u"No usable folder yet (looked in ~/Pictures/Screenshots, ~/Pictures, ~/Desktop)."_s))
             << detail(row(page, u"desktopAppsDesktopAccess"_s)).toStdString();
     }
     ASSERT_TRUE(QDir().mkpath(screenshots));
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     SettingsRow *desktop = row(page, u"desktopAppsDesktopAccess"_s);
     EXPECT_TRUE(detail(desktop).endsWith(u"Folders: ~/Pictures/Screenshots, ~/Pictures"_s))
