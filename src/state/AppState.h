@@ -42,9 +42,7 @@ class UrlOpener;
 class AppState : public QObject {
     Q_OBJECT
 public:
-#define KOLU_FIELD_NAME(name, setter, type) name,
-    enum class Field { KOLU_APP_STATE_FIELDS(KOLU_FIELD_NAME) };
-#undef KOLU_FIELD_NAME
+    using Field = AppStateField;
 
     // `defaults` and `clock` must outlive the object. `dataLocation` stands in
     // for the user's data folder when given (tests).
@@ -297,7 +295,7 @@ public:
     void toggleSystemAudio();
 
 Q_SIGNALS:
-    void changed(kolu::AppState::Field field);
+    void changed(kolu::AppStateField field);
     // The reactions the window layer follows, each emitted after the field
     // is stored (also when it did not change).
     void expandedChanged(bool expanded);

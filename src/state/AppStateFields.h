@@ -91,6 +91,13 @@ struct ReminderList {
     X(railVerticalPosition, setRailVerticalPosition, RailVerticalPosition)                                             \
     X(statusMenuOpenHoldDuration, setStatusMenuOpenHoldDuration, double)
 
+// The published fields by name: AppState::changed names the one that
+// changed. Views that only follow changes include this header, not the
+// state's.
+#define KOLU_FIELD_NAME(name, setter, type) name,
+enum class AppStateField { KOLU_APP_STATE_FIELDS(KOLU_FIELD_NAME) };
+#undef KOLU_FIELD_NAME
+
 // Each field's type under the field's name, for code that handles fields by
 // name without the state object (the stored settings).
 namespace fieldtype {
