@@ -229,9 +229,6 @@ void AppState::react(Field field)
         ensureSelectedModuleIsVisible();
         Q_EMIT chromeNeedsLayout();
         break;
-    case Field::selectedModule:
-        Q_EMIT selectedModuleChanged();
-        break;
     case Field::railEdge:
         storeSetting(Field::railEdge);
         Q_EMIT chromeNeedsLayout();

@@ -300,7 +300,6 @@ Q_SIGNALS:
     // is stored (also when it did not change).
     void expandedChanged(bool expanded);
     void dockRevealChanged(bool revealed);
-    void selectedModuleChanged();
     // The rail's chrome (alerts, buttons, edge, size) needs laying out again.
     void chromeNeedsLayout();
     // Asks the window layer for the settings page where the reminders folder

@@ -28,7 +28,10 @@ protected:
                          [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); });
         QObject::connect(raw, &AppState::chromeNeedsLayout,
                          [this, raw] { calls.push_back(u"layout@%1"_s.arg(raw->railScaleFactor())); });
-        QObject::connect(raw, &AppState::selectedModuleChanged, [this] { calls.push_back(u"selected"_s); });
+        QObject::connect(raw, &AppState::changed, [this](AppStateField field) {
+            if (field == AppStateField::selectedModule)
+                calls.push_back(u"selected"_s);
+        });
         return state;
     }
 };
