@@ -140,6 +140,13 @@ public:
     void openModule(RailModule module);
     void expandPanel();
     void hideToEdge();
+    // What views ask of the window layer: the settings window, the
+    // onboarding, and laying the rail's chrome out again after a view
+    // cleared a field itself. Each emits its signal below; only the state
+    // emits them.
+    void requestSettings();
+    void requestOnboarding();
+    void requestChromeLayout();
 
     // Launch: loads the saved state, then starts the tick. The start-up
     // refresh (the launch's network requests among it) comes 1.6 s later;

@@ -74,6 +74,21 @@ void AppState::hideToEdge()
         setIsDockRevealed(false);
 }
 
+void AppState::requestSettings()
+{
+    Q_EMIT showOrlixSettings();
+}
+
+void AppState::requestOnboarding()
+{
+    Q_EMIT showOrlixOnboarding();
+}
+
+void AppState::requestChromeLayout()
+{
+    Q_EMIT chromeNeedsLayout();
+}
+
 void AppState::deactivateModule(RailModule module)
 {
     switch (module) {
