@@ -407,8 +407,6 @@ private:
     QCoro::Task<> copyImage(QString path);
     void copyFile(const QString &path);
 
-    void setFileTrayShareStatus(const QString &message, StatusTint tint);
-
     void deliverRemoteMessageIfNeeded(const RemoteAppMessage &message);
     static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
     void requestAccess(AccessArea area);
@@ -425,7 +423,6 @@ private:
     static QCoro::Task<> runThrottledNowPlayingRefresh(QPointer<AppState> self, double interval);
     static QCoro::Task<> runMediaAction(QPointer<AppState> self, MediaAction action);
     void showNowPlaying(quint64 request, NowPlayingItem item);
-    void setSystemAccessStatus(const QString &message, StatusTint tint);
     ApplicationHider &applicationHider() const;
     double nowPlayingRefreshInterval() const;
 

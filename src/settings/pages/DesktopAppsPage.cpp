@@ -169,8 +169,7 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
         case AppState::Field::reminderList:
         case AppState::Field::appleNotes:
         // Every request ends here, also one that chose a new folder.
-        case AppState::Field::systemAccessStatusMessage:
-        case AppState::Field::systemAccessStatusTint:
+        case AppState::Field::systemAccessStatus:
             sync();
             break;
         default:
@@ -191,9 +190,9 @@ void DesktopAppsPage::sync()
     m_notesStatus->detailLabel()->setText(
         countText(qint64(state.appleNotes().size()), tr("recent note"), tr("recent notes")));
     syncFolderDetails();
-    const QString &message = state.systemAccessStatusMessage();
+    const QString &message = state.systemAccessStatus().message;
     m_message->setText(message);
-    m_message->setColor(statusColor(state.systemAccessStatusTint()));
+    m_message->setColor(statusColor(state.systemAccessStatus().tint));
     m_message->setVisible(!message.isEmpty());
 }
 

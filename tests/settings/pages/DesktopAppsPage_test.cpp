@@ -36,7 +36,7 @@ protected:
     void expectRecheckWithoutPicker(SettingsRow *row, SettingsKey key, const QString &folder)
     {
         QTest::mouseClick(row->requestButton(), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusTint() == StatusTint::green; }));
+        ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatus().tint == StatusTint::green; }));
         EXPECT_EQ(services.folderPicker->asked.size(), 1);
         services.folderPicker->answer.reset();
         QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
@@ -64,7 +64,7 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     QTest::mouseClick(row(page, u"desktopAppsDesktopAccess"_s)->requestButton(), Qt::LeftButton);
     EXPECT_TRUE(message(page)->isVisible());
     EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
-    EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::green);
+    EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::green);
 }
 
 TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRefreshes)
@@ -76,10 +76,10 @@ TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRe
     page.show();
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarAccess"_s)).contains(u"No usable folder yet"_s));
     QTest::mouseClick(row(page, u"desktopAppsCalendarAccess"_s)->requestButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusMessage() == u"Calendar access is ready."_s; }));
+    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatus().message == u"Calendar access is ready."_s; }));
     EXPECT_EQ(services.folderPicker->asked.size(), 1);
     EXPECT_EQ(defaults.string(SettingsKey::calendarFolderPath), chosen);
-    EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::green);
+    EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::green);
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarAccess"_s)).endsWith(u"Folder: ~/Calendars"_s));
 
     expectRecheckWithoutPicker(row(page, u"desktopAppsCalendarAccess"_s), SettingsKey::calendarFolderPath, chosen);
@@ -116,7 +116,7 @@ TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNote
     SettingsRow *notes = row(page, u"desktopAppsNotesAccess"_s);
     EXPECT_TRUE(detail(notes).endsWith(u"No usable folder yet (looked in ~/Notes)."_s)) << detail(notes).toStdString();
     QTest::mouseClick(notes->requestButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusMessage() == u"Notes automation is ready."_s; }));
+    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatus().message == u"Notes automation is ready."_s; }));
     ASSERT_EQ(services.folderPicker->asked.size(), 1);
     EXPECT_EQ(services.folderPicker->asked.front().title, u"Choose Notes Folder"_s);
     EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), chosen);
@@ -169,12 +169,12 @@ TEST_F(DesktopAppsPageTest, AnUnusableChoiceIsReportedAndNotStored)
     page.show();
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.row) + " " + c.chosen.value_or(u"<cancelled>"_s).toStdString());
-        state->setSystemAccessStatusMessage({});
+        state->setSystemAccessStatus({{}, state->systemAccessStatus().tint});
         services.folderPicker->answer = c.chosen;
         QTest::mouseClick(child<SettingsRow>(page, c.row)->requestButton(), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatusMessage().isEmpty(); }));
-        EXPECT_EQ(state->systemAccessStatusMessage(), c.sentence);
-        EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::orange);
+        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatus().message.isEmpty(); }));
+        EXPECT_EQ(state->systemAccessStatus().message, c.sentence);
+        EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::orange);
         EXPECT_FALSE(defaults.contains(c.key));
     }
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
