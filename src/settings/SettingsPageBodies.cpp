@@ -1,6 +1,5 @@
 #include "settings/SettingsPageBodies.h"
 
-#include "platform/desktop/UrlOpener.h"
 #include "settings/SettingsView.h"
 #include "settings/pages/AppearancePage.h"
 #include "settings/pages/DesktopAppsPage.h"
@@ -11,9 +10,6 @@
 #include "settings/pages/SoundscapesPage.h"
 #include "settings/pages/UpdatesPage.h"
 #include "settings/pages/WallpapersPage.h"
-#include "state/AppState.h"
-
-#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -31,14 +27,6 @@ QWidget *body(SettingsView &view, QWidget *parent)
     return new Page(view, parent);
 }
 
-// A page whose Open buttons go through the window's opener.
-template<typename Page>
-QWidget *opening(SettingsView &view, Page *page)
-{
-    page->setModuleOpener([&view](RailModule module) { view.openModule(module); });
-    return page;
-}
-
 const std::map<OrlixSettingsPage, BodyBuilder> &bodyBuilders()
 {
     static const std::map<OrlixSettingsPage, BodyBuilder> builders{
@@ -46,22 +34,11 @@ const std::map<OrlixSettingsPage, BodyBuilder> &bodyBuilders()
         {OrlixSettingsPage::profile, body<SettingsProfilePage>},
         {OrlixSettingsPage::appearance, body<SettingsAppearancePage>},
         {OrlixSettingsPage::tabs, body<SettingsKoluTabsPage>},
-        {OrlixSettingsPage::updates,
-         [](SettingsView &view, QWidget *parent) -> QWidget * {
-             AppState &state = view.state();
-             return new UpdatesPage(
-                 view.updateController(), [&state](const QUrl &url) { state.urlOpener().openUrl(url); }, parent);
-         }},
-        {OrlixSettingsPage::soundscapes,
-         [](SettingsView &view, QWidget *parent) -> QWidget * { return new SoundscapesPage(view, parent); }},
-        {OrlixSettingsPage::appleApps,
-         [](SettingsView &view, QWidget *parent) { return opening(view, new DesktopAppsPage(view.state(), parent)); }},
-        {OrlixSettingsPage::wallpapers,
-         [](SettingsView &view, QWidget *parent) { return opening(view, new WallpapersPage(view.state(), parent)); }},
-        {OrlixSettingsPage::localData,
-         [](SettingsView &view, QWidget *parent) {
-             return opening(view, new LocalDataPage(view.state(), view.formEntries(), parent));
-         }},
+        {OrlixSettingsPage::updates, body<UpdatesPage>},
+        {OrlixSettingsPage::soundscapes, body<SoundscapesPage>},
+        {OrlixSettingsPage::appleApps, body<DesktopAppsPage>},
+        {OrlixSettingsPage::wallpapers, body<WallpapersPage>},
+        {OrlixSettingsPage::localData, body<LocalDataPage>},
     };
     return builders;
 }

@@ -52,19 +52,14 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     m_isExpanded = false;
     m_isDockRevealed = false;
     m_isLoadingTodayWeather = false;
-    m_todayWeatherStatusTint = StatusTint::secondary;
     m_webSearchProviders = WebSearchProvider::builtInProviders();
-    m_fileTrayAirDropStatusTint = StatusTint::secondary;
-    m_systemAccessStatusTint = StatusTint::secondary;
     m_prayerSettings = PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4};
     m_isLoadingPrayers = false;
-    m_prayerStatusTint = StatusTint::secondary;
     m_isLoadingAppleNotes = false;
     m_isLoadingAppleNoteFolders = false;
     m_nowPlaying = idleNowPlayingItem();
     m_isLoadingWallpaper = false;
     m_isApplyingWallpaper = false;
-    m_wallpaperStatusTint = StatusTint::secondary;
     m_pomodoro = PomodoroState{};
     m_pomodoroAlertVisible = false;
     m_clipboardPulse = 0;
@@ -228,9 +223,6 @@ void AppState::react(Field field)
         storeSetting(Field::hiddenRailModules);
         ensureSelectedModuleIsVisible();
         Q_EMIT chromeNeedsLayout();
-        break;
-    case Field::selectedModule:
-        Q_EMIT selectedModuleChanged();
         break;
     case Field::railEdge:
         storeSetting(Field::railEdge);

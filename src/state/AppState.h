@@ -42,9 +42,7 @@ class UrlOpener;
 class AppState : public QObject {
     Q_OBJECT
 public:
-#define KOLU_FIELD_NAME(name, setter, type) name,
-    enum class Field { KOLU_APP_STATE_FIELDS(KOLU_FIELD_NAME) };
-#undef KOLU_FIELD_NAME
+    using Field = AppStateField;
 
     // `defaults` and `clock` must outlive the object. `dataLocation` stands in
     // for the user's data folder when given (tests).
@@ -142,6 +140,13 @@ public:
     void openModule(RailModule module);
     void expandPanel();
     void hideToEdge();
+    // What views ask of the window layer: the settings window, the
+    // onboarding, and laying the rail's chrome out again after a view
+    // cleared a field itself. Each emits its signal below; only the state
+    // emits them.
+    void requestSettings();
+    void requestOnboarding();
+    void requestChromeLayout();
 
     // Launch: loads the saved state, then starts the tick. The start-up
     // refresh (the launch's network requests among it) comes 1.6 s later;
@@ -297,12 +302,11 @@ public:
     void toggleSystemAudio();
 
 Q_SIGNALS:
-    void changed(kolu::AppState::Field field);
+    void changed(kolu::AppStateField field);
     // The reactions the window layer follows, each emitted after the field
     // is stored (also when it did not change).
     void expandedChanged(bool expanded);
     void dockRevealChanged(bool revealed);
-    void selectedModuleChanged();
     // The rail's chrome (alerts, buttons, edge, size) needs laying out again.
     void chromeNeedsLayout();
     // Asks the window layer for the settings page where the reminders folder
@@ -403,8 +407,6 @@ private:
     QCoro::Task<> copyImage(QString path);
     void copyFile(const QString &path);
 
-    void setFileTrayShareStatus(const QString &message, StatusTint tint);
-
     void deliverRemoteMessageIfNeeded(const RemoteAppMessage &message);
     static QCoro::Task<> fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL, int build);
     void requestAccess(AccessArea area);
@@ -421,7 +423,6 @@ private:
     static QCoro::Task<> runThrottledNowPlayingRefresh(QPointer<AppState> self, double interval);
     static QCoro::Task<> runMediaAction(QPointer<AppState> self, MediaAction action);
     void showNowPlaying(quint64 request, NowPlayingItem item);
-    void setSystemAccessStatus(const QString &message, StatusTint tint);
     ApplicationHider &applicationHider() const;
     double nowPlayingRefreshInterval() const;
 

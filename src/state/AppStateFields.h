@@ -2,7 +2,7 @@
 
 #include "model/Models.h"
 #include "state/RailModules.h"
-#include "state/StatusTint.h"
+#include "state/StatusLine.h"
 
 #include <QHash>
 #include <QSet>
@@ -37,8 +37,7 @@ struct ReminderList {
     X(calendarEvents, setCalendarEvents, std::vector<CalendarEvent>)                                                   \
     X(todayWeather, setTodayWeather, std::optional<TodayWeather>)                                                      \
     X(isLoadingTodayWeather, setIsLoadingTodayWeather, bool)                                                           \
-    X(todayWeatherStatusMessage, setTodayWeatherStatusMessage, QString)                                                \
-    X(todayWeatherStatusTint, setTodayWeatherStatusTint, StatusTint)                                                   \
+    X(todayWeatherStatus, setTodayWeatherStatus, StatusLine)                                                           \
     X(links, setLinks, std::vector<SavedLink>)                                                                         \
     X(webSearchProviders, setWebSearchProviders, std::vector<WebSearchProvider>)                                       \
     X(selectedWebSearchProviderID, setSelectedWebSearchProviderID, QString)                                            \
@@ -46,17 +45,14 @@ struct ReminderList {
     X(clipboardHistoryLimit, setClipboardHistoryLimit, int)                                                            \
     X(fileTrayItems, setFileTrayItems, std::vector<FileTrayItem>)                                                      \
     X(selectedFileTrayIDs, setSelectedFileTrayIDs, FileTraySelection)                                                  \
-    X(fileTrayAirDropStatusMessage, setFileTrayAirDropStatusMessage, QString)                                          \
-    X(fileTrayAirDropStatusTint, setFileTrayAirDropStatusTint, StatusTint)                                             \
-    X(systemAccessStatusMessage, setSystemAccessStatusMessage, QString)                                                \
-    X(systemAccessStatusTint, setSystemAccessStatusTint, StatusTint)                                                   \
+    X(fileTrayAirDropStatus, setFileTrayAirDropStatus, StatusLine)                                                     \
+    X(systemAccessStatus, setSystemAccessStatus, StatusLine)                                                           \
     X(showMinimizeAllAppsButton, setShowMinimizeAllAppsButton, bool)                                                   \
     X(reminderList, setReminderList, ReminderList)                                                                     \
     X(prayerSettings, setPrayerSettings, PrayerSettings)                                                               \
     X(prayerDay, setPrayerDay, std::optional<PrayerDay>)                                                               \
     X(isLoadingPrayers, setIsLoadingPrayers, bool)                                                                     \
-    X(prayerStatusMessage, setPrayerStatusMessage, QString)                                                            \
-    X(prayerStatusTint, setPrayerStatusTint, StatusTint)                                                               \
+    X(prayerStatus, setPrayerStatus, StatusLine)                                                                       \
     X(prayerNotificationStates, setPrayerNotificationStates, PrayerNotificationStates)                                 \
     X(activePrayerAlert, setActivePrayerAlert, std::optional<ActivePrayerAlert>)                                       \
     X(appleNotes, setAppleNotes, std::vector<AppleNoteItem>)                                                           \
@@ -71,8 +67,7 @@ struct ReminderList {
     X(wallpaperCandidate, setWallpaperCandidate, std::optional<WallpaperCandidate>)                                    \
     X(isLoadingWallpaper, setIsLoadingWallpaper, bool)                                                                 \
     X(isApplyingWallpaper, setIsApplyingWallpaper, bool)                                                               \
-    X(wallpaperStatusMessage, setWallpaperStatusMessage, QString)                                                      \
-    X(wallpaperStatusTint, setWallpaperStatusTint, StatusTint)                                                         \
+    X(wallpaperStatus, setWallpaperStatus, StatusLine)                                                                 \
     X(wallpaperLocalFolderName, setWallpaperLocalFolderName, QString)                                                  \
     X(calendarAlertLeadMinutesByEventID, setCalendarAlertLeadMinutesByEventID, CalendarAlertLeads)                     \
     X(activeCalendarAlert, setActiveCalendarAlert, std::optional<CalendarEvent>)                                       \
@@ -90,6 +85,13 @@ struct ReminderList {
     X(railSize, setRailSize, RailSize)                                                                                 \
     X(railVerticalPosition, setRailVerticalPosition, RailVerticalPosition)                                             \
     X(statusMenuOpenHoldDuration, setStatusMenuOpenHoldDuration, double)
+
+// The published fields by name: AppState::changed names the one that
+// changed. Views that only follow changes include this header, not the
+// state's.
+#define KOLU_FIELD_NAME(name, setter, type) name,
+enum class AppStateField { KOLU_APP_STATE_FIELDS(KOLU_FIELD_NAME) };
+#undef KOLU_FIELD_NAME
 
 // Each field's type under the field's name, for code that handles fields by
 // name without the state object (the stored settings).

@@ -150,12 +150,6 @@ void AppState::removeFileTrayItem(const FileTrayItem &item)
     }
 }
 
-void AppState::setFileTrayShareStatus(const QString &message, StatusTint tint)
-{
-    setFileTrayAirDropStatusMessage(message);
-    setFileTrayAirDropStatusTint(tint);
-}
-
 QCoro::Task<> AppState::airDropFileTrayItems()
 {
     QList<QUrl> candidates;
@@ -173,12 +167,12 @@ QCoro::Task<> AppState::airDropFileTrayItems()
             paths.append(url.toLocalFile());
     }
     if (paths.isEmpty()) {
-        setFileTrayShareStatus(u"Drop files first"_s, StatusTint::orange);
+        setFileTrayAirDropStatus({u"Drop files first"_s, StatusTint::orange});
         co_return;
     }
     const QString notAvailable = QStringLiteral("KDE Connect is not available");
     if (!deviceShareService().isAvailable()) {
-        setFileTrayShareStatus(notAvailable, StatusTint::orange);
+        setFileTrayAirDropStatus({notAvailable, StatusTint::orange});
         co_return;
     }
 
@@ -187,17 +181,17 @@ QCoro::Task<> AppState::airDropFileTrayItems()
     if (!self)
         co_return;
     if (!device) {
-        setFileTrayShareStatus(notAvailable, StatusTint::orange);
+        setFileTrayAirDropStatus({notAvailable, StatusTint::orange});
         co_return;
     }
-    setFileTrayShareStatus(u"Choose a nearby device in KDE Connect"_s, StatusTint::accent);
+    setFileTrayAirDropStatus({u"Choose a nearby device in KDE Connect"_s, StatusTint::accent});
 
     for (const QString &path : std::as_const(paths)) {
         const bool sent = co_await deviceShareService().sendFile(*device, path);
         if (!self)
             co_return;
         if (!sent) {
-            setFileTrayShareStatus(notAvailable, StatusTint::orange);
+            setFileTrayAirDropStatus({notAvailable, StatusTint::orange});
             co_return;
         }
     }

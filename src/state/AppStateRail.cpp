@@ -74,6 +74,21 @@ void AppState::hideToEdge()
         setIsDockRevealed(false);
 }
 
+void AppState::requestSettings()
+{
+    Q_EMIT showOrlixSettings();
+}
+
+void AppState::requestOnboarding()
+{
+    Q_EMIT showOrlixOnboarding();
+}
+
+void AppState::requestChromeLayout()
+{
+    Q_EMIT chromeNeedsLayout();
+}
+
 void AppState::deactivateModule(RailModule module)
 {
     switch (module) {
@@ -81,7 +96,7 @@ void AppState::deactivateModule(RailModule module)
         // A fetch on its way keeps its loading flag and clears it when it
         // ends, so showing the module again does not start a second one.
         setTodayWeather(std::nullopt);
-        setTodayWeatherStatusMessage({});
+        setTodayWeatherStatus({{}, m_todayWeatherStatus.tint});
         break;
     case RailModule::calendar:
         setCalendarEvents({});
@@ -93,7 +108,7 @@ void AppState::deactivateModule(RailModule module)
     case RailModule::prayers:
         setActivePrayerAlert(std::nullopt);
         Q_EMIT chromeNeedsLayout();
-        setPrayerStatusMessage({});
+        setPrayerStatus({{}, m_prayerStatus.tint});
         m_firedPrayerAlertKeys.clear();
         m_snoozedPrayerDates.clear();
         // Also covers the snoozed prayers' "prayer-snooze-" requests.
@@ -119,7 +134,7 @@ void AppState::deactivateModule(RailModule module)
     case RailModule::wallpapers:
         setWallpaperItems({});
         setWallpaperCandidate(std::nullopt);
-        setWallpaperStatusMessage({});
+        setWallpaperStatus({{}, m_wallpaperStatus.tint});
         break;
     case RailModule::reminders:
         setReminderList({});

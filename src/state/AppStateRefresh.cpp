@@ -43,8 +43,7 @@ void AppState::refreshTodayWeather(bool force)
             return;
     }
     setIsLoadingTodayWeather(true);
-    setTodayWeatherStatusMessage(kRefreshing);
-    setTodayWeatherStatusTint(StatusTint::secondary);
+    setTodayWeatherStatus({kRefreshing, StatusTint::secondary});
     fetchWeather(QPointer<AppState>(this), beginRequest(RefreshKind::weather), m_prayerSettings.city,
                  m_prayerSettings.country);
 }
@@ -68,11 +67,9 @@ QCoro::Task<> AppState::fetchWeather(QPointer<AppState> self, quint64 request, Q
     }
     if (weather) {
         self->setTodayWeather(weather);
-        self->setTodayWeatherStatusMessage(weather->city);
-        self->setTodayWeatherStatusTint(StatusTint::green);
+        self->setTodayWeatherStatus({weather->city, StatusTint::green});
     } else {
-        self->setTodayWeatherStatusMessage(refreshFailureSentence(failure));
-        self->setTodayWeatherStatusTint(StatusTint::orange);
+        self->setTodayWeatherStatus({refreshFailureSentence(failure), StatusTint::orange});
     }
     self->setIsLoadingTodayWeather(false);
 }
@@ -93,8 +90,7 @@ void AppState::refreshPrayerTimes(bool force)
     if (!force && m_isLoadingPrayers)
         return;
     setIsLoadingPrayers(true);
-    setPrayerStatusMessage(kRefreshing);
-    setPrayerStatusTint(StatusTint::secondary);
+    setPrayerStatus({kRefreshing, StatusTint::secondary});
     fetchPrayerDay(QPointer<AppState>(this), beginRequest(RefreshKind::prayers), m_prayerSettings, m_clock.now());
 }
 
@@ -125,11 +121,9 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
         self->setPrayerDay(day);
         self->m_files.write<PrayerDayFile>(*day);
         self->schedulePrayerNotifications();
-        self->setPrayerStatusMessage(u"Updated"_s);
-        self->setPrayerStatusTint(StatusTint::green);
+        self->setPrayerStatus({u"Updated"_s, StatusTint::green});
     } else {
-        self->setPrayerStatusMessage(refreshFailureSentence(failure));
-        self->setPrayerStatusTint(StatusTint::orange);
+        self->setPrayerStatus({refreshFailureSentence(failure), StatusTint::orange});
     }
     self->setIsLoadingPrayers(false);
 }

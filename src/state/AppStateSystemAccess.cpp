@@ -14,12 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-void AppState::setSystemAccessStatus(const QString &message, StatusTint tint)
-{
-    setSystemAccessStatusMessage(message);
-    setSystemAccessStatusTint(tint);
-}
-
 namespace {
 
 struct AccessTexts {
@@ -63,7 +57,7 @@ void AppState::requestNotesPermission()
 
 void AppState::requestAccess(AccessArea area)
 {
-    setSystemAccessStatus(accessTexts(area).requesting, StatusTint::secondary);
+    setSystemAccessStatus({accessTexts(area).requesting, StatusTint::secondary});
     awaitAccessGrant(QPointer<AppState>(this), area);
 }
 
@@ -85,10 +79,10 @@ QCoro::Task<> AppState::awaitAccessGrant(QPointer<AppState> self, AccessArea are
         co_return;
     const AccessTexts texts = accessTexts(area);
     if (!granted) {
-        self->setSystemAccessStatus(texts.needsSettings, StatusTint::orange);
+        self->setSystemAccessStatus({texts.needsSettings, StatusTint::orange});
         co_return;
     }
-    self->setSystemAccessStatus(texts.ready, StatusTint::green);
+    self->setSystemAccessStatus({texts.ready, StatusTint::green});
     switch (area) {
     case AccessArea::calendar: self->refreshCalendarEvents(); break;
     case AccessArea::reminders: self->refreshReminders(); break;
@@ -121,11 +115,11 @@ void AppState::requestDesktopPermission()
         listable = listable || isUsableFolder(folder, false);
     }
     if (!found)
-        setSystemAccessStatus(u"Desktop folder was not found."_s, StatusTint::orange);
+        setSystemAccessStatus({u"Desktop folder was not found."_s, StatusTint::orange});
     else if (listable)
-        setSystemAccessStatus(u"Desktop access is ready."_s, StatusTint::green);
+        setSystemAccessStatus({u"Desktop access is ready."_s, StatusTint::green});
     else
-        setSystemAccessStatus(u"Desktop access needs Kolu Settings."_s, StatusTint::orange);
+        setSystemAccessStatus({u"Desktop access needs Kolu Settings."_s, StatusTint::orange});
 }
 
 void AppState::openRemindersAccessSettings()
@@ -149,9 +143,9 @@ void AppState::minimizeAllApplications()
 {
     const int count = applicationHider().hideOtherApplications();
     if (count > 0) {
-        setSystemAccessStatus(QString(u"Hid "_s + countText(count, u"app"_s, u"apps"_s) + u"."_s), StatusTint::green);
+        setSystemAccessStatus({QString(u"Hid "_s + countText(count, u"app"_s, u"apps"_s) + u"."_s), StatusTint::green});
     } else {
-        setSystemAccessStatus(u"No visible apps were found."_s, StatusTint::secondary);
+        setSystemAccessStatus({u"No visible apps were found."_s, StatusTint::secondary});
     }
 }
 

@@ -36,7 +36,7 @@ void AppState::reactToWallpaperLibrary()
     beginRequest(RefreshKind::wallpapers); // a load on its way was for the other library
     setWallpaperCandidate(std::nullopt);
     setWallpaperItems({});
-    setWallpaperStatusMessage({});
+    setWallpaperStatus({{}, m_wallpaperStatus.tint});
 }
 
 void AppState::refreshWallpaper(bool force)
@@ -74,10 +74,10 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
     const quint64 request = beginRequest(RefreshKind::wallpapers);
     setIsLoadingWallpaper(true);
     if (m_wallpaperLocalFolderName.isEmpty())
-        setWallpaperStatusMessage(force ? u"Refreshing web library..."_s : u"Loading web library..."_s);
+        setWallpaperStatus(
+            {force ? u"Refreshing web library..."_s : u"Loading web library..."_s, StatusTint::secondary});
     else
-        setWallpaperStatusMessage(QString(u"Reading "_s + m_wallpaperLocalFolderName + u"..."_s));
-    setWallpaperStatusTint(StatusTint::secondary);
+        setWallpaperStatus({QString(u"Reading "_s + m_wallpaperLocalFolderName + u"..."_s), StatusTint::secondary});
 
     QList<WallpaperCandidate> items;
     std::exception_ptr failure;
@@ -93,8 +93,7 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
         co_return;
     }
     if (failure) {
-        setWallpaperStatusMessage(refreshFailureSentence(failure));
-        setWallpaperStatusTint(StatusTint::orange);
+        setWallpaperStatus({refreshFailureSentence(failure), StatusTint::orange});
         finishWallpaperLoad();
         co_return;
     }
@@ -115,10 +114,9 @@ QCoro::Task<> AppState::loadWallpapers(bool force)
     setWallpaperCandidate(std::move(next));
 
     const auto count = static_cast<qint64>(m_wallpaperItems.size());
-    setWallpaperStatusMessage(m_wallpaperLocalFolderName.isEmpty()
-                                  ? countText(count, u"web wallpaper"_s, u"web wallpapers"_s)
-                                  : countText(count, u"local image"_s, u"local images"_s));
-    setWallpaperStatusTint(StatusTint::green);
+    setWallpaperStatus({m_wallpaperLocalFolderName.isEmpty() ? countText(count, u"web wallpaper"_s, u"web wallpapers"_s)
+                                                             : countText(count, u"local image"_s, u"local images"_s),
+                        StatusTint::green});
     finishWallpaperLoad();
 }
 
@@ -176,8 +174,7 @@ QCoro::Task<> AppState::applyCurrentWallpaper()
     const WallpaperCandidate candidate = *m_wallpaperCandidate;
     const bool toAllDisplays = m_wallpaperApplyToAllDisplays;
     setIsApplyingWallpaper(true);
-    setWallpaperStatusMessage(u"Setting wallpaper..."_s);
-    setWallpaperStatusTint(StatusTint::secondary);
+    setWallpaperStatus({u"Setting wallpaper..."_s, StatusTint::secondary});
 
     std::optional<WallpaperApplyResult> result;
     std::exception_ptr failure;
@@ -189,8 +186,7 @@ QCoro::Task<> AppState::applyCurrentWallpaper()
     if (!self)
         co_return;
     if (failure) {
-        setWallpaperStatusMessage(refreshFailureSentence(failure));
-        setWallpaperStatusTint(StatusTint::orange);
+        setWallpaperStatus({refreshFailureSentence(failure), StatusTint::orange});
         setIsApplyingWallpaper(false);
         co_return;
     }
@@ -210,8 +206,7 @@ QCoro::Task<> AppState::applyCurrentWallpaper()
     QString status = u"Wallpaper set."_s;
     if (result->setOnEveryDisplayInstead)
         status = QString(status + u' ' + WallpaperService::everyDisplayNotice());
-    setWallpaperStatusMessage(status);
-    setWallpaperStatusTint(StatusTint::green);
+    setWallpaperStatus({status, StatusTint::green});
     setIsApplyingWallpaper(false);
 }
 

@@ -37,12 +37,16 @@ protected:
             network, defaults, OrlixUpdateConfiguration{services.server.url(u"/feed.xml"_s), u"key"_s}, clock, u"42"_s);
     }
 
+    // The page of a settings window on `controller`; the release pages it
+    // hands to the desktop land in `opened`.
     std::unique_ptr<UpdatesPage> pageFor(OrlixUpdateController &controller)
     {
-        return std::make_unique<UpdatesPage>(controller, [this](const QUrl &url) { opened.append(url); });
+        view = std::make_unique<SettingsView>(*state, controller);
+        return std::make_unique<UpdatesPage>(*view);
     }
 
-    QList<QUrl> opened;
+    std::unique_ptr<SettingsView> view;
+    const QList<QUrl> &opened = services.urlOpener->opened;
 };
 
 } // namespace

@@ -157,8 +157,8 @@ TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredOnceAndAreReused)
         window->close();
     }
     // Asked for again: the same windows.
-    Q_EMIT state().showOrlixOnboarding();
-    Q_EMIT state().showOrlixSettings();
+    state().requestOnboarding();
+    state().requestSettings();
     EXPECT_EQ(delegate->onboardingWindow(), onboarding);
     EXPECT_TRUE(onboarding->isVisible());
     EXPECT_TRUE(settings->isVisible());

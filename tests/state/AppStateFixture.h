@@ -33,12 +33,25 @@ namespace kolu::test {
 
 // A status line as the state shows it: its sentence and its tint.
 using Status = std::pair<QString, StatusTint>;
-inline Status weatherStatus(const AppState &s) { return {s.todayWeatherStatusMessage(), s.todayWeatherStatusTint()}; }
-inline Status prayerStatus(const AppState &s) { return {s.prayerStatusMessage(), s.prayerStatusTint()}; }
-inline Status wallpaperStatus(const AppState &s) { return {s.wallpaperStatusMessage(), s.wallpaperStatusTint()}; }
+inline Status pairOf(const StatusLine &line)
+{
+    return {line.message, line.tint};
+}
+inline Status weatherStatus(const AppState &s)
+{
+    return pairOf(s.todayWeatherStatus());
+}
+inline Status prayerStatus(const AppState &s)
+{
+    return pairOf(s.prayerStatus());
+}
+inline Status wallpaperStatus(const AppState &s)
+{
+    return pairOf(s.wallpaperStatus());
+}
 inline Status fileTrayStatus(const AppState &s)
 {
-    return {s.fileTrayAirDropStatusMessage(), s.fileTrayAirDropStatusTint()};
+    return pairOf(s.fileTrayAirDropStatus());
 }
 
 // A state on test services in a temporary home, with the layout callback counted.

@@ -177,8 +177,8 @@ TEST_F(LaunchTest, StartUpRefreshComes1600MillisecondsAfterLaunchAndSlowRefreshA
     advance(100ms);
     EXPECT_TRUE(state->isLoadingTodayWeather() && state->isLoadingPrayers());
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
-    EXPECT_EQ(state->todayWeatherStatusMessage(), u"Berlin"_s);
-    EXPECT_EQ(state->prayerStatusTint(), StatusTint::orange);
+    EXPECT_EQ(state->todayWeatherStatus().message, u"Berlin"_s);
+    EXPECT_EQ(state->prayerStatus().tint, StatusTint::orange);
     EXPECT_EQ(state->prayerDay(), yesterday) << "a failure keeps the held day";
     ASSERT_TRUE(waitUntil([&] { return state->reminders().size() == 1; }));
 

@@ -11,6 +11,22 @@ protected:
 
 } // namespace
 
+// A status line changes as one field: whoever hears the change reads the new
+// sentence with its own tint, never beside the previous one's.
+TEST_F(RefreshTest, AStatusLineIsPublishedOnceWithItsTint)
+{
+    answerWeather();
+    std::vector<test::Status> heard;
+    QObject::connect(state.get(), &AppState::changed, [&](AppStateField field) {
+        if (field == AppStateField::todayWeatherStatus)
+            heard.push_back(test::weatherStatus(*state));
+    });
+    state->refreshTodayWeather(false);
+    ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather(); }));
+    EXPECT_EQ(heard, (std::vector<test::Status>{{u"Refreshing..."_s, StatusTint::secondary},
+                                                {u"Berlin"_s, StatusTint::green}}));
+}
+
 TEST_F(RefreshTest, WeatherShowsProgressThenTheReportedCityAndStaysFreshFor1800Seconds)
 {
     answerWeather();
@@ -40,7 +56,7 @@ TEST_F(RefreshTest, ACityChangeDuringAPrayerFetchOutranksItsLateAnswer)
     state->setPrayerNotificationEnabled(false, PrayerTime{PrayerName::fajr, clock.now(), true});
     EXPECT_EQ(state->files().read<PrayerNotificationStatesFile>(), (PrayerNotificationStates{{u"fajr"_s, false}}));
     state->refreshPrayerTimesIfNeeded();
-    EXPECT_EQ(state->prayerStatusMessage(), u"Refreshing..."_s);
+    EXPECT_EQ(state->prayerStatus().message, u"Refreshing..."_s);
     ASSERT_TRUE(waitUntil([&] { return requestsTo(u"/v1/timingsByCity/"_s) == 1; }));
     state->updatePrayerLocation(u"   "_s, u"Germany"_s); // a place needs a city
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PrayerSettingsFile>()));
@@ -107,7 +123,7 @@ TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoadAndALat
         EXPECT_TRUE(waitUntil([&] { return !kind.loading(); })) << "cleared when its request ends: " << kind.path.toStdString();
     QCoreApplication::processEvents();
     EXPECT_FALSE(state->todayWeather() || state->prayerDay());
-    EXPECT_TRUE(state->todayWeatherStatusMessage().isEmpty() && state->prayerStatusMessage().isEmpty());
+    EXPECT_TRUE(state->todayWeatherStatus().message.isEmpty() && state->prayerStatus().message.isEmpty());
     EXPECT_FALSE(QFile::exists(state->files().pathOf<PrayerDayFile>()));
 
     // Reminders hidden during their fetch stay undetermined.

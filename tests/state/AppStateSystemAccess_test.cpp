@@ -13,7 +13,7 @@ class AppStateSystemAccessTest : public test::AppStateActionsTest {
 protected:
     std::unique_ptr<AppState> state = makeState();
 
-    test::Status status() const { return {state->systemAccessStatusMessage(), state->systemAccessStatusTint()}; }
+    test::Status status() const { return test::pairOf(state->systemAccessStatus()); }
     // The answer, which may come at once or after the asking line.
     test::Status askNotes()
     {

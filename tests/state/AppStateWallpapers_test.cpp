@@ -36,7 +36,7 @@ protected:
     static bool cleared(const AppState &state)
     {
         return state.wallpaperItems().empty() && !state.wallpaperCandidate()
-               && state.wallpaperStatusMessage().isEmpty();
+               && state.wallpaperStatus().message.isEmpty();
     }
 
     static QString shownTitle(const AppState &state)
@@ -109,16 +109,16 @@ TEST_F(AppStateWallpapersTest, ACancelledPickerChangesNothingAndClearingTheFolde
     state->clearWallpaperFolder();
     EXPECT_FALSE(defaults.contains(u"wallpaperLocalFolderPath"_s) || defaults.contains(u"wallpaperLocalFolderName"_s));
     EXPECT_TRUE(state->wallpaperLocalFolderName().isEmpty() && state->wallpaperItems().empty());
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"Loading web library..."_s);
+    EXPECT_EQ(state->wallpaperStatus().message, u"Loading web library..."_s);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_EQ(state->wallpaperStatusTint(), StatusTint::orange) << "the test server has no archive";
+    EXPECT_EQ(state->wallpaperStatus().tint, StatusTint::orange) << "the test server has no archive";
 }
 
 TEST_F(AppStateWallpapersTest, ApplyingRecordsTheFileOnTheWallpaperThatWasApplied)
 {
     const auto state = makeStateWithFolder(3);
     test::awaitTask(state->applyCurrentWallpaper());
-    EXPECT_TRUE(state->wallpaperStatusMessage().isEmpty()) << "nothing to apply";
+    EXPECT_TRUE(state->wallpaperStatus().message.isEmpty()) << "nothing to apply";
     load(*state);
     // Local images know their file from the start; web ones learn it when set.
     std::vector<WallpaperCandidate> items = state->wallpaperItems();
@@ -165,7 +165,8 @@ TEST_F(AppStateWallpapersTest, AFolderChosenWhileTheWebLibraryLoadsOutranksItsAn
 
     services.server.answerHeld([](const test::RecordedRequest &) { return true; });
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingWallpaper(); }));
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"2 local images"_s) << "the web answer was dropped, then the folder read";
+    EXPECT_EQ(state->wallpaperStatus().message, u"2 local images"_s)
+        << "the web answer was dropped, then the folder read";
     EXPECT_EQ(state->wallpaperItems().size(), 2u);
     EXPECT_EQ(services.server.requests().size(), 1) << "one load at a time";
 }

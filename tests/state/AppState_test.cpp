@@ -28,7 +28,10 @@ protected:
                          [this](bool v) { calls.push_back(u"revealed:%1"_s.arg(v)); });
         QObject::connect(raw, &AppState::chromeNeedsLayout,
                          [this, raw] { calls.push_back(u"layout@%1"_s.arg(raw->railScaleFactor())); });
-        QObject::connect(raw, &AppState::selectedModuleChanged, [this] { calls.push_back(u"selected"_s); });
+        QObject::connect(raw, &AppState::changed, [this](AppStateField field) {
+            if (field == AppStateField::selectedModule)
+                calls.push_back(u"selected"_s);
+        });
         return state;
     }
 };
@@ -178,12 +181,12 @@ TEST_F(AppStateTest, HidingAModuleDropsWhatItHeldAndOnlyItsOwnNotifications)
          {u"meeting-a-1-10"_s, u"prayer-fajr-1"_s, u"prayer-snooze-asr-2"_s, u"reminder-snooze-r-3"_s})
         services.scheduler->add({id, {u"t"_s, u"b"_s, true}, clock.now().addSecs(3600), {}});
     state->setTodayWeather(TodayWeather{u"Oslo"_s, 3.5, 3, clock.now()});
-    state->setWallpaperStatusMessage(u"Ready"_s);
+    state->setWallpaperStatus({u"Ready"_s, state->wallpaperStatus().tint});
     state->setPomodoro({.isRunning = true, .startedAt = clock.now()});
     state->setPomodoroAlertVisible(true);
     for (M module : {M::today, M::wallpapers, M::focus})
         state->setRailModule(module, false);
-    EXPECT_TRUE(!state->todayWeather() && state->wallpaperStatusMessage().isEmpty());
+    EXPECT_TRUE(!state->todayWeather() && state->wallpaperStatus().message.isEmpty());
     EXPECT_TRUE(state->pomodoroAlertVisible()) << "a running timer keeps its alert";
 
     state->setRailModule(M::calendar, false);

@@ -152,8 +152,7 @@ QWidget *wallpapersCard(const WallpaperScene &scene, const Context &context)
     s.setIsLoadingWallpaper(scene.loading);
     s.setIsApplyingWallpaper(scene.applying);
     s.setWallpaperLocalFolderName(scene.folder);
-    s.setWallpaperStatusMessage(scene.status);
-    s.setWallpaperStatusTint(scene.tint);
+    s.setWallpaperStatus({scene.status, scene.tint});
     const QSize size = (QSizeF(318, 430) * context.scale).toSize();
     auto *card = new WallpapersCard(s);
     QObject::connect(card, &QObject::destroyed, [visible] { state().setHiddenRailModules(visible); });

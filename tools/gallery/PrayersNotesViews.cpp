@@ -43,8 +43,7 @@ QWidget *prayersCard(const QString &city, bool withTimes, bool loading, const QS
     s.setPrayerSettings({city, u"Saudi Arabia"_s, 4});
     s.setPrayerDay(prayerDay(city, withTimes));
     s.setIsLoadingPrayers(loading);
-    s.setPrayerStatusMessage(status);
-    s.setPrayerStatusTint(tint);
+    s.setPrayerStatus({status, tint});
     if (loading)
         s.setPrayerDay(std::nullopt);
     return inDetailPanel(RailModule::prayers);

@@ -78,8 +78,7 @@ QWidget *todayCard(TodayLook look)
     // its resting text.
     s.setRailModule(RailModule::today, look != TodayLook::empty);
     s.setIsLoadingTodayWeather(false);
-    s.setTodayWeatherStatusMessage({});
-    s.setTodayWeatherStatusTint(StatusTint::secondary);
+    s.setTodayWeatherStatus({{}, StatusTint::secondary});
     if (look == TodayLook::empty) {
         s.setTodayWeather(std::nullopt);
         s.setCalendarEvents({});
@@ -98,8 +97,7 @@ QWidget *todayCard(TodayLook look)
         s.setReminders({});
         QWidget *panel = inDetailPanel(RailModule::today);
         afterShown(panel, [&s] {
-            s.setTodayWeatherStatusMessage(offlineSentence());
-            s.setTodayWeatherStatusTint(StatusTint::orange);
+            s.setTodayWeatherStatus({offlineSentence(), StatusTint::orange});
             s.setIsLoadingTodayWeather(false);
         });
         return panel;
@@ -107,8 +105,7 @@ QWidget *todayCard(TodayLook look)
     if (look == TodayLook::weatherLoading) {
         s.setTodayWeather(std::nullopt);
         s.setIsLoadingTodayWeather(true);
-        s.setTodayWeatherStatusMessage(u"Refreshing..."_s);
-        s.setTodayWeatherStatusTint(StatusTint::secondary);
+        s.setTodayWeatherStatus({u"Refreshing..."_s, StatusTint::secondary});
         s.setCalendarEvents({event(u"t2"_s, u"Design sync"_s, 19, 30, {}, {})});
         s.setPrayerDay(prayerDay(u"Makkah"_s));
         s.setReminders({});

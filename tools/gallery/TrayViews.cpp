@@ -148,8 +148,7 @@ QWidget *trayCard(const Context &ctx, int held, bool withClipboard, bool targete
         selection.insert(items[i].id);
     s.setSelectedFileTrayIDs(selection);
     s.setClipboardItems(withClipboard ? clipboardHistory() : std::vector<ClipboardItem>{});
-    s.setFileTrayAirDropStatusMessage(status);
-    s.setFileTrayAirDropStatusTint(tint);
+    s.setFileTrayAirDropStatus({status, tint});
     auto *card = new FileTrayCard(s);
     // The width the detail panel gives its card at this rail size.
     card->setFixedWidth(qRound(318 * ctx.scale) - 36);

@@ -226,8 +226,7 @@ void PrayersCard::onStateChanged(AppState::Field field)
         updateHeader();
         updateList();
         break;
-    case AppState::Field::prayerStatusMessage:
-    case AppState::Field::prayerStatusTint:
+    case AppState::Field::prayerStatus:
         updateLocationStatus();
         updateHeader();
         updateList();
@@ -240,7 +239,7 @@ void PrayersCard::onStateChanged(AppState::Field field)
 void PrayersCard::updateHeader()
 {
     const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
-    const bool failed = m_state.prayerStatusTint() == StatusTint::orange && !m_state.isLoadingPrayers();
+    const bool failed = m_state.prayerStatus().tint == StatusTint::orange && !m_state.isLoadingPrayers();
     m_nextName->setText(
         prayers::nextPrayerName(upcoming, prayers::timesMissing(m_state.prayerDay(), m_state.clock().now(), failed)));
     m_nextSubtitle->setText(prayers::nextPrayerSubtitle(upcoming, m_state.clock().now()));
@@ -248,8 +247,8 @@ void PrayersCard::updateHeader()
 
 void PrayersCard::updateLocationStatus()
 {
-    m_status->setText(prayers::locationStatus(m_state.prayerStatusMessage(), m_state.prayerSettings()));
-    m_status->setColor(statusTintColor(m_state.prayerStatusTint(), prayersTint()));
+    m_status->setText(prayers::locationStatus(m_state.prayerStatus().message, m_state.prayerSettings()));
+    m_status->setColor(statusTintColor(m_state.prayerStatus().tint, prayersTint()));
 }
 
 void PrayersCard::updateSetButton()

@@ -253,12 +253,11 @@ void TodayCard::onStateChanged(AppState::Field field)
         break;
     case AppState::Field::todayWeather:
     case AppState::Field::isLoadingTodayWeather:
-    case AppState::Field::todayWeatherStatusMessage:
-    case AppState::Field::todayWeatherStatusTint:
+    case AppState::Field::todayWeatherStatus:
         refreshWeather();
         break;
     case AppState::Field::prayerDay:
-    case AppState::Field::prayerStatusTint:
+    case AppState::Field::prayerStatus:
     case AppState::Field::isLoadingPrayers:
         refreshNextPrayer();
         break;
@@ -289,9 +288,9 @@ void TodayCard::refreshWeather()
     m_weatherIcon->setSymbol(look.symbol, look.tint.isValid() ? look.tint : todayTint);
     m_temperature->setText(today::temperatureText(weather));
     m_weatherDetail->setText(
-        today::weatherDetail(weather, m_state.isLoadingTodayWeather(), m_state.todayWeatherStatusMessage()));
+        today::weatherDetail(weather, m_state.isLoadingTodayWeather(), m_state.todayWeatherStatus().message));
     m_weatherDetail->setColor(weather ? OrlixStyle::current().secondaryText()
-                                      : statusTintColor(m_state.todayWeatherStatusTint(), todayTint));
+                                      : statusTintColor(m_state.todayWeatherStatus().tint, todayTint));
 }
 
 void TodayCard::refreshNextEvent()
@@ -311,7 +310,7 @@ void TodayCard::refreshNextPrayer()
 {
     const std::optional<PrayerTime> upcoming = m_state.upcomingPrayer();
     m_nextPrayer->setTint(moduleTint(RailModule::prayers));
-    const bool failed = m_state.prayerStatusTint() == StatusTint::orange && !m_state.isLoadingPrayers();
+    const bool failed = m_state.prayerStatus().tint == StatusTint::orange && !m_state.isLoadingPrayers();
     m_nextPrayer->setValue(
         today::nextPrayerValue(upcoming, prayers::timesMissing(m_state.prayerDay(), m_state.clock().now(), failed)));
     m_nextPrayer->setDetail(today::nextPrayerDetail(upcoming, m_state.clock().now()));

@@ -246,8 +246,7 @@ void FileTrayCard::onStateChanged(AppState::Field field)
     case AppState::Field::selectedFileTrayIDs:
         updateSelection();
         break;
-    case AppState::Field::fileTrayAirDropStatusMessage:
-    case AppState::Field::fileTrayAirDropStatusTint:
+    case AppState::Field::fileTrayAirDropStatus:
         updateShareStatus();
         break;
     case AppState::Field::clipboardItems:
@@ -319,10 +318,10 @@ void FileTrayCard::updateSelection()
 
 void FileTrayCard::updateShareStatus()
 {
-    const QString &message = m_state.fileTrayAirDropStatusMessage();
+    const QString &message = m_state.fileTrayAirDropStatus().message;
     m_status->setText(message);
     m_status->setColor(
-        statusTintColor(m_state.fileTrayAirDropStatusTint(), OrlixStyle::current().tint(RailModule::fileTray)));
+        statusTintColor(m_state.fileTrayAirDropStatus().tint, OrlixStyle::current().tint(RailModule::fileTray)));
     m_status->setVisible(!message.isEmpty());
 }
 

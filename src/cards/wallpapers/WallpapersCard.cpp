@@ -115,8 +115,7 @@ void WallpapersCard::onStateChanged(AppState::Field field)
     case AppState::Field::isLoadingWallpaper:
     case AppState::Field::isApplyingWallpaper:
     case AppState::Field::wallpaperLocalFolderName:
-    case AppState::Field::wallpaperStatusMessage:
-    case AppState::Field::wallpaperStatusTint:
+    case AppState::Field::wallpaperStatus:
         refreshContent();
         break;
     default:
@@ -147,8 +146,8 @@ void WallpapersCard::refreshContent()
     m_pill->setText(folder.isEmpty() ? u"WEB LIBRARY"_s : u"LOCAL FOLDER"_s);
     m_title->setText(candidate ? candidate->title : QString());
     m_title->setVisible(candidate.has_value());
-    m_status->setText(m_state.wallpaperStatusMessage());
-    m_status->setVisible(!m_state.wallpaperStatusMessage().isEmpty());
+    m_status->setText(m_state.wallpaperStatus().message);
+    m_status->setVisible(!m_state.wallpaperStatus().message.isEmpty());
     applyColors();
 }
 
@@ -158,7 +157,7 @@ void WallpapersCard::applyColors()
     const QColor tint = style.tint(RailModule::wallpapers);
     m_pill->setTint(tint);
     m_title->setColor(style.secondaryText());
-    m_status->setColor(statusTintColor(m_state.wallpaperStatusTint(), tint));
+    m_status->setColor(statusTintColor(m_state.wallpaperStatus().tint, tint));
 }
 
 } // namespace kolu

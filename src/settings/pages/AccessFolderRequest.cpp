@@ -56,8 +56,7 @@ void checkAndReport(AppState &state, AccessFolder folder)
 
 void reportMissing(AppState &state, AccessFolder folder)
 {
-    state.setSystemAccessStatusMessage(traits(folder).missing);
-    state.setSystemAccessStatusTint(StatusTint::orange);
+    state.setSystemAccessStatus({traits(folder).missing, StatusTint::orange});
 }
 
 QCoro::Task<> pickAccessFolder(QPointer<AppState> state, AccessFolder folder, bool askFirst)

@@ -5,7 +5,9 @@
 #include "platform/desktop/UrlOpener.h"
 #include "services/clipboard/ClipboardService.h"
 #include "settings/SettingsKit.h"
+#include "settings/SettingsView.h"
 #include "settings/pages/AccessFolderRequest.h"
+#include "state/AppState.h"
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
@@ -85,10 +87,9 @@ QColor statusColor(StatusTint tint)
 
 } // namespace
 
-DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
+DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
     : QWidget(parent)
-    , m_state(state)
-    , m_openModule([&state](RailModule module) { state.openModule(module); })
+    , m_view(view)
 {
     setObjectName(QStringLiteral("desktopAppsPage"));
     const OrlixStyle &style = OrlixStyle::current();
@@ -114,7 +115,7 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
         status->addWidget(row);
 
     QVBoxLayout *access = rowStack(content);
-    AppState *appState = &m_state;
+    AppState *appState = &view.state();
     m_calendarAccess = permissionActionRow(
         tr("Calendar Permission"), {}, QStringLiteral("calendar.badge.checkmark"), style.tint(RailModule::calendar),
         tr("Request"), [appState] { requestAccessFolder(*appState, AccessFolder::calendar, false); },
@@ -157,59 +158,57 @@ DesktopAppsPage::DesktopAppsPage(AppState &state, QWidget *parent)
     auto *openReminders = settingsPageButton(OrlixButton::Kind::secondary, tr("Open Reminders"),
                                              QStringLiteral("checklist"), QStringLiteral("desktopAppsOpenReminders"));
     connect(refresh, &OrlixButton::clicked, this, [appState] { appState->refreshAll(); });
-    connect(openCalendar, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::calendar); });
-    connect(openReminders, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::reminders); });
+    connect(openCalendar, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::calendar); });
+    connect(openReminders, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::reminders); });
     buttons->addWidget(refresh);
     buttons->addWidget(openCalendar);
     buttons->addWidget(openReminders);
     buttons->addStretch(1);
     content->addLayout(buttons);
 
-    updateStatusRows();
-    updateFolderDetails();
-    updateMessage();
-    connect(&m_state, &AppState::changed, this, &DesktopAppsPage::stateChanged);
-    onStyleChange(this, &DesktopAppsPage::updateMessage);
-}
-
-void DesktopAppsPage::stateChanged(AppState::Field field)
-{
-    switch (field) {
-    case AppState::Field::calendarEvents:
-    case AppState::Field::reminderList:
-    case AppState::Field::appleNotes:
-        updateStatusRows();
-        break;
-    case AppState::Field::systemAccessStatusMessage:
-    case AppState::Field::systemAccessStatusTint:
+    connect(&view.state(), &AppState::changed, this, [this](AppState::Field field) {
+        switch (field) {
+        case AppState::Field::calendarEvents:
+        case AppState::Field::reminderList:
+        case AppState::Field::appleNotes:
         // Every request ends here, also one that chose a new folder.
-        updateMessage();
-        updateFolderDetails();
-        break;
-    default:
-        break;
-    }
+        case AppState::Field::systemAccessStatus:
+            sync();
+            break;
+        default:
+            break;
+        }
+    });
+    onStyleChange(this, &DesktopAppsPage::sync);
+    sync();
 }
 
-void DesktopAppsPage::updateStatusRows()
+void DesktopAppsPage::sync()
 {
+    const AppState &state = m_view.state();
     m_calendarStatus->detailLabel()->setText(
-        countText(qint64(m_state.calendarEvents().size()), tr("event"), tr("events"))
+        countText(qint64(state.calendarEvents().size()), tr("event"), tr("events"))
         + tr(" this week. Event alert times are set per event in your calendar app."));
-    m_remindersStatus->detailLabel()->setText(remindersLine(m_state.remindersConnection()));
+    m_remindersStatus->detailLabel()->setText(remindersLine(state.remindersConnection()));
     m_notesStatus->detailLabel()->setText(
-        countText(qint64(m_state.appleNotes().size()), tr("recent note"), tr("recent notes")));
+        countText(qint64(state.appleNotes().size()), tr("recent note"), tr("recent notes")));
+    syncFolderDetails();
+    const QString &message = state.systemAccessStatus().message;
+    m_message->setText(message);
+    m_message->setColor(statusColor(state.systemAccessStatus().tint));
+    m_message->setVisible(!message.isEmpty());
 }
 
-void DesktopAppsPage::updateFolderDetails()
+void DesktopAppsPage::syncFolderDetails()
 {
+    const AppState &state = m_view.state();
     const auto folderLine = [](const QString &path, bool usable) {
         return usable ? tr("Folder: %1").arg(displayPath(path))
                       : tr("No usable folder yet (looked in %1).").arg(displayPath(path));
     };
-    const auto accessLine = [this, &folderLine](const QString &text, AccessFolder folder) -> QString {
+    const auto accessLine = [&state, &folderLine](const QString &text, AccessFolder folder) -> QString {
         return text + QLatin1Char(' ')
-               + folderLine(accessFolderPath(m_state, folder), isAccessFolderUsable(m_state, folder));
+               + folderLine(accessFolderPath(state, folder), isAccessFolderUsable(state, folder));
     };
     m_calendarAccess->detailLabel()->setText(
         accessLine(tr("Allow Kolu to read upcoming calendar events."), AccessFolder::calendar));
@@ -232,20 +231,12 @@ void DesktopAppsPage::updateFolderDetails()
                                                                          : tr("Folders: %1").arg(listed)));
 }
 
-void DesktopAppsPage::updateMessage()
-{
-    const QString &message = m_state.systemAccessStatusMessage();
-    m_message->setText(message);
-    m_message->setColor(statusColor(m_state.systemAccessStatusTint()));
-    m_message->setVisible(!message.isEmpty());
-}
-
 void DesktopAppsPage::openFolder(const QString &path)
 {
     // The folder itself, shown by the desktop's file manager; nothing when
     // it is not there.
     if (!path.isEmpty() && QFileInfo(path).isDir())
-        m_state.urlOpener().openUrl(QUrl::fromLocalFile(path));
+        m_view.state().urlOpener().openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace kolu

@@ -266,7 +266,7 @@ QWidget *SettingsGeneralPage::buildQuickActionsSection()
     connect(manage, &QAbstractButton::clicked, this, [this] { m_view.setSelectedPage(OrlixSettingsPage::tabs); });
     connect(highlights, &QAbstractButton::clicked, this, [&state] {
         // The window layer brings the program to the front with the window.
-        Q_EMIT state.showOrlixOnboarding();
+        state.requestOnboarding();
     });
     return new SettingsGroup(tr("Quick Actions"), actions);
 }

@@ -2,7 +2,9 @@
 
 #include "model/CountText.h"
 #include "settings/SettingsKit.h"
+#include "settings/SettingsView.h"
 #include "settings/pages/WebSearchSection.h"
+#include "state/AppState.h"
 #include "style/ContinuousCorners.h"
 #include "style/Fonts.h"
 #include "style/Opacity.h"
@@ -43,11 +45,11 @@ void WebSearchPanel::paintEvent(QPaintEvent *)
     paintSettingsCardOutline(painter, panel, 12, style.hairline(), 0.24);
 }
 
-LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWidget *parent)
+LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     : QWidget(parent)
-    , m_state(state)
-    , m_openModule([&state](RailModule module) { state.openModule(module); })
+    , m_view(view)
 {
+    AppState &state = view.state();
     setObjectName(QStringLiteral("localDataPage"));
     const OrlixStyle &style = OrlixStyle::current();
     auto *outer = new QVBoxLayout(this);
@@ -89,14 +91,14 @@ LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWid
     m_limit->setFixedWidth(220);
     history->addWidget(m_limit, 0, Qt::AlignVCenter);
     content->addLayout(history);
-    connect(m_limit, &SegmentedPicker::activated, this, [this](int index) {
+    connect(m_limit, &SegmentedPicker::activated, this, [&state](int index) {
         const auto &options = AppState::clipboardHistoryLimitOptions;
         if (index >= 0 && index < static_cast<int>(options.size())
-            && m_state.clipboardHistoryLimit() != options[static_cast<std::size_t>(index)])
-            m_state.setClipboardHistoryLimit(options[static_cast<std::size_t>(index)]);
+            && state.clipboardHistoryLimit() != options[static_cast<std::size_t>(index)])
+            state.setClipboardHistoryLimit(options[static_cast<std::size_t>(index)]);
     });
 
-    content->addWidget(new WebSearchPanel(new WebSearchSection(m_state, entries)));
+    content->addWidget(new WebSearchPanel(new WebSearchSection(view)));
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
@@ -106,13 +108,12 @@ LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWid
                                         QStringLiteral("tray.and.arrow.down"), QStringLiteral("localDataOpenTray"));
     m_clearTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), QStringLiteral("trash"),
                                      QStringLiteral("localDataClearTray"));
-    AppState *appState = &m_state;
-    connect(openLinks, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::links); });
-    connect(openTray, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::fileTray); });
-    connect(m_clearTray, &OrlixButton::clicked, this, [appState] {
+    connect(openLinks, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::links); });
+    connect(openTray, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::fileTray); });
+    connect(m_clearTray, &OrlixButton::clicked, this, [&state] {
         // Only the list: the held files stay where they are.
-        appState->setFileTrayItems({});
-        appState->setSelectedFileTrayIDs({});
+        state.setFileTrayItems({});
+        state.setSelectedFileTrayIDs({});
     });
     buttons->addWidget(openLinks);
     buttons->addWidget(openTray);
@@ -120,42 +121,32 @@ LocalDataPage::LocalDataPage(AppState &state, SettingsFormEntries &entries, QWid
     buttons->addStretch(1);
     content->addLayout(buttons);
 
-    updateCounts();
-    updateLimit();
-    connect(&m_state, &AppState::changed, this, &LocalDataPage::stateChanged);
+    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
+        switch (field) {
+        case AppState::Field::links:
+        case AppState::Field::clipboardItems:
+        case AppState::Field::fileTrayItems:
+        case AppState::Field::clipboardHistoryLimit:
+            sync();
+            break;
+        default:
+            break;
+        }
+    });
+    sync();
 }
 
-void LocalDataPage::stateChanged(AppState::Field field)
+void LocalDataPage::sync()
 {
-    switch (field) {
-    case AppState::Field::links:
-    case AppState::Field::clipboardItems:
-    case AppState::Field::fileTrayItems:
-        updateCounts();
-        break;
-    case AppState::Field::clipboardHistoryLimit:
-        updateLimit();
-        break;
-    default:
-        break;
-    }
-}
-
-void LocalDataPage::updateCounts()
-{
+    const AppState &state = m_view.state();
     m_linksRow->detailLabel()->setText(
-        countText(qint64(m_state.links().size()), tr("link"), tr("links")) + QStringLiteral(", ")
-        + countText(qint64(m_state.clipboardItems().size()), tr("captured copy"), tr("captured copies")));
-    m_trayRow->detailLabel()->setText(
-        countText(qint64(m_state.fileTrayItems().size()), tr("held file"), tr("held files"))
-        + tr(". References original files without moving them."));
-    m_clearTray->setEnabled(!m_state.fileTrayItems().empty());
-}
-
-void LocalDataPage::updateLimit()
-{
+        countText(qint64(state.links().size()), tr("link"), tr("links")) + QStringLiteral(", ")
+        + countText(qint64(state.clipboardItems().size()), tr("captured copy"), tr("captured copies")));
+    m_trayRow->detailLabel()->setText(countText(qint64(state.fileTrayItems().size()), tr("held file"), tr("held files"))
+                                      + tr(". References original files without moving them."));
+    m_clearTray->setEnabled(!state.fileTrayItems().empty());
     const auto &options = AppState::clipboardHistoryLimitOptions;
-    const auto it = std::find(options.begin(), options.end(), m_state.clipboardHistoryLimit());
+    const auto it = std::find(options.begin(), options.end(), state.clipboardHistoryLimit());
     m_limit->setCurrentIndex(it == options.end() ? -1 : static_cast<int>(it - options.begin()));
 }
 

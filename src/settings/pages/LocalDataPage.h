@@ -1,37 +1,27 @@
 #pragma once
 
-#include "state/AppState.h"
-
 #include <QWidget>
-
-#include <functional>
 
 namespace kolu {
 
 class OrlixButton;
 class SegmentedPicker;
 class SettingsRow;
-struct SettingsFormEntries;
+class SettingsView;
 
 // What Kolu keeps on this computer: saved links, captured copies and the
 // Tray's held files; how many copies the clipboard history keeps; the web
-// search sites; and shortcuts to the links and Tray modules.
+// search sites; and shortcuts to the links and Tray modules, which go
+// through the window's opener.
 class LocalDataPage : public QWidget {
     Q_OBJECT
 public:
-    LocalDataPage(AppState &state, SettingsFormEntries &entries, QWidget *parent = nullptr);
-
-    // How the page's Open buttons open a module on the rail; the state's
-    // own opening until a host sets one that also holds the rail out.
-    void setModuleOpener(std::function<void(RailModule)> open) { m_openModule = std::move(open); }
+    explicit LocalDataPage(SettingsView &view, QWidget *parent = nullptr);
 
 private:
-    void stateChanged(AppState::Field field);
-    void updateCounts();
-    void updateLimit();
+    void sync();
 
-    AppState &m_state;
-    std::function<void(RailModule)> m_openModule;
+    SettingsView &m_view;
     SettingsRow *m_linksRow;
     SettingsRow *m_trayRow;
     SegmentedPicker *m_limit;

@@ -1,12 +1,15 @@
 #include "settings/pages/UpdatesPage.h"
 
 #include "model/BuildInfo.h"
+#include "platform/desktop/UrlOpener.h"
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsLogo.h"
 #include "settings/SettingsKit.h"
+#include "settings/SettingsView.h"
 #include "settings/pages/ReleaseNotesCard.h"
 #include "settings/pages/RowHolder.h"
 #include "settings/pages/UpdateCheckWindow.h"
+#include "state/AppState.h"
 #include "style/DateText.h"
 #include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
@@ -14,6 +17,7 @@
 #include "style/widgets/OrlixSwitch.h"
 
 #include <QHBoxLayout>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace kolu {
@@ -77,11 +81,10 @@ const QStringList &currentReleaseNotes()
     return notes;
 }
 
-UpdatesPage::UpdatesPage(OrlixUpdateController &controller, std::function<void(const QUrl &)> openDownloadPage,
-                         QWidget *parent)
+UpdatesPage::UpdatesPage(SettingsView &view, QWidget *parent)
     : QWidget(parent)
-    , m_controller(controller)
-    , m_openDownloadPage(std::move(openDownloadPage))
+    , m_controller(view.updateController())
+    , m_openDownloadPage([&state = view.state()](const QUrl &url) { state.urlOpener().openUrl(url); })
 {
     setObjectName(QStringLiteral("updatesPage"));
     auto *page = new QVBoxLayout(this);

@@ -15,6 +15,7 @@ class ElidedLabel;
 class OrlixButton;
 class OrlixSwitch;
 class OrlixUpdateController;
+class SettingsView;
 class UpdateCheckWindow;
 
 // "Version 1.3.0 • Build 22": each part as compiled in, or its fallback when
@@ -28,14 +29,13 @@ const QStringList &currentReleaseNotes();
 
 // The Updates page: the running version, the update service with "Check
 // Now", the automatic check and download switches, and the version
-// history. It reads the controller afresh whenever the controller changes;
-// a check's progress and outcome show in a window of their own.
+// history. It reads the window's update controller afresh whenever the
+// controller changes; a check's progress and outcome show in a window of
+// their own, whose download button hands the release's page to the desktop.
 class UpdatesPage : public QWidget {
     Q_OBJECT
 public:
-    // `openDownloadPage` hands a release's page to the desktop.
-    UpdatesPage(OrlixUpdateController &controller, std::function<void(const QUrl &)> openDownloadPage,
-                QWidget *parent = nullptr);
+    explicit UpdatesPage(SettingsView &view, QWidget *parent = nullptr);
 
     // The window of the last check started here, if any.
     UpdateCheckWindow *checkWindow() const;

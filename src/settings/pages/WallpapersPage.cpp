@@ -2,6 +2,8 @@
 
 #include "platform/desktop/DesktopEnvironment.h"
 #include "settings/SettingsKit.h"
+#include "settings/SettingsView.h"
+#include "state/AppState.h"
 #include "style/Fonts.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/OrlixButton.h"
@@ -24,11 +26,11 @@ QString WallpapersPage::singlePictureNote()
     }
 }
 
-WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
+WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
     : QWidget(parent)
-    , m_state(state)
-    , m_openModule([&state](RailModule module) { state.openModule(module); })
+    , m_view(view)
 {
+    AppState &state = view.state();
     setObjectName(QStringLiteral("wallpapersPage"));
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -50,7 +52,7 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
     m_allDisplays = new OrlixSwitch;
     m_allDisplays->setObjectName(QStringLiteral("wallpaperAllDisplaysSwitch"));
     m_allDisplays->setCheckable(true);
-    m_allDisplays->setChecked(m_state.wallpaperApplyToAllDisplays());
+    m_allDisplays->setChecked(state.wallpaperApplyToAllDisplays());
     m_allDisplays->setAccessibleName(tr("Apply to all displays"));
     switchRow->addWidget(switchTitle);
     switchRow->addStretch(1);
@@ -61,9 +63,9 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
         noteLabel->setObjectName(QStringLiteral("wallpaperSinglePictureNote"));
         content->addWidget(noteLabel);
     }
-    connect(m_allDisplays, &OrlixSwitch::toggled, this, [this](bool on) {
-        if (m_state.wallpaperApplyToAllDisplays() != on)
-            m_state.setWallpaperApplyToAllDisplays(on);
+    connect(m_allDisplays, &OrlixSwitch::toggled, this, [&state](bool on) {
+        if (state.wallpaperApplyToAllDisplays() != on)
+            state.setWallpaperApplyToAllDisplays(on);
     });
 
     auto *buttons = new QHBoxLayout;
@@ -74,10 +76,9 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
                                       QStringLiteral("wallpaperChooseFolder"));
     auto *open = settingsPageButton(OrlixButton::Kind::primary, tr("Open Wallpapers"), QStringLiteral("sidebar.right"),
                                     QStringLiteral("wallpaperOpenModule"));
-    AppState *appState = &m_state;
-    connect(m_refresh, &OrlixButton::clicked, this, [appState] { appState->refreshWallpaper(true); });
-    connect(choose, &OrlixButton::clicked, this, [appState] { appState->chooseWallpaperFolder(); });
-    connect(open, &OrlixButton::clicked, this, [this] { m_openModule(RailModule::wallpapers); });
+    connect(m_refresh, &OrlixButton::clicked, this, [&state] { state.refreshWallpaper(true); });
+    connect(choose, &OrlixButton::clicked, this, [&state] { state.chooseWallpaperFolder(); });
+    connect(open, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::wallpapers); });
     buttons->addWidget(m_refresh);
     buttons->addWidget(choose);
     buttons->addWidget(open);
@@ -86,44 +87,39 @@ WallpapersPage::WallpapersPage(AppState &state, QWidget *parent)
 
     m_useWeb = settingsPageButton(OrlixButton::Kind::secondary, tr("Use Web Library Instead"),
                                   QStringLiteral("xmark.circle"), QStringLiteral("wallpaperUseWebLibrary"));
-    connect(m_useWeb, &OrlixButton::clicked, this, [appState] { appState->clearWallpaperFolder(); });
+    connect(m_useWeb, &OrlixButton::clicked, this, [&state] { state.clearWallpaperFolder(); });
     content->addWidget(m_useWeb, 0, Qt::AlignLeft);
 
     m_sourceLine = settingsText({}, OrlixFonts::system(12, QFont::Medium), PaletteRole::secondaryText, 0);
     m_sourceLine->setObjectName(QStringLiteral("wallpaperSourceLine"));
     content->addWidget(m_sourceLine);
 
-    updateSource();
-    m_refresh->setEnabled(!m_state.isLoadingWallpaper());
-    connect(&m_state, &AppState::changed, this, &WallpapersPage::stateChanged);
+    connect(&state, &AppState::changed, this, [this](AppState::Field field) {
+        switch (field) {
+        case AppState::Field::wallpaperLocalFolderName:
+        case AppState::Field::isLoadingWallpaper:
+        case AppState::Field::wallpaperApplyToAllDisplays:
+            sync();
+            break;
+        default:
+            break;
+        }
+    });
+    sync();
 }
 
-void WallpapersPage::stateChanged(AppState::Field field)
+void WallpapersPage::sync()
 {
-    switch (field) {
-    case AppState::Field::wallpaperLocalFolderName:
-        updateSource();
-        break;
-    case AppState::Field::isLoadingWallpaper:
-        m_refresh->setEnabled(!m_state.isLoadingWallpaper());
-        break;
-    case AppState::Field::wallpaperApplyToAllDisplays:
-        if (m_allDisplays->isChecked() != m_state.wallpaperApplyToAllDisplays())
-            m_allDisplays->setChecked(m_state.wallpaperApplyToAllDisplays());
-        break;
-    default:
-        break;
-    }
-}
-
-void WallpapersPage::updateSource()
-{
-    const QString &folder = m_state.wallpaperLocalFolderName();
+    const AppState &state = m_view.state();
+    const QString &folder = state.wallpaperLocalFolderName();
     const bool local = !folder.isEmpty();
     m_badge->setText(local ? tr("LOCAL") : tr("WEB"));
     m_useWeb->setVisible(local);
     m_sourceLine->setText(local ? tr("Using local folder: %1").arg(folder)
                                 : tr("Web wallpapers stay cached locally so the app stays light."));
+    m_refresh->setEnabled(!state.isLoadingWallpaper());
+    if (m_allDisplays->isChecked() != state.wallpaperApplyToAllDisplays())
+        m_allDisplays->setChecked(state.wallpaperApplyToAllDisplays());
 }
 
 } // namespace kolu

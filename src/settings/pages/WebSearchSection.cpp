@@ -2,6 +2,7 @@
 
 #include "settings/SettingsKit.h"
 #include "settings/SettingsView.h"
+#include "state/AppState.h"
 #include "style/Fonts.h"
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"
@@ -80,10 +81,10 @@ bool WebSearchSection::canAddSearchProvider(const QString &title, const QString 
     return !title.trimmed().isEmpty() && searchURLTemplate.contains(QStringLiteral("{query}"), Qt::CaseSensitive);
 }
 
-WebSearchSection::WebSearchSection(AppState &state, SettingsFormEntries &entries, QWidget *parent)
+WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
     : QWidget(parent)
-    , m_state(state)
-    , m_entries(entries)
+    , m_view(view)
+    , m_entries(view.formEntries())
 {
     setObjectName(QStringLiteral("webSearchSection"));
     auto *layout = new QVBoxLayout(this);
@@ -138,19 +139,23 @@ WebSearchSection::WebSearchSection(AppState &state, SettingsFormEntries &entries
     });
     connect(m_add, &OrlixButton::clicked, this, &WebSearchSection::addSite);
 
-    rebuildRows();
     updateAddEnabled();
-    connect(&m_state, &AppState::changed, this, &WebSearchSection::stateChanged);
+    connect(&view.state(), &AppState::changed, this, [this](AppState::Field field) {
+        switch (field) {
+        case AppState::Field::webSearchProviders:
+        case AppState::Field::selectedWebSearchProviderID:
+            sync();
+            break;
+        default:
+            break;
+        }
+    });
+    sync();
 }
 
-void WebSearchSection::stateChanged(AppState::Field field)
+void WebSearchSection::sync()
 {
-    if (field == AppState::Field::webSearchProviders || field == AppState::Field::selectedWebSearchProviderID)
-        rebuildRows();
-}
-
-void WebSearchSection::rebuildRows()
-{
+    AppState &state = m_view.state();
     auto *rowsLayout = static_cast<QVBoxLayout *>(m_rows->layout());
     while (QLayoutItem *item = rowsLayout->takeAt(0)) {
         if (QWidget *widget = item->widget()) {
@@ -162,16 +167,16 @@ void WebSearchSection::rebuildRows()
         }
         delete item;
     }
-    const QString &selected = m_state.selectedWebSearchProviderID();
-    for (const WebSearchProvider &provider : m_state.webSearchProviders()) {
+    const QString &selected = state.selectedWebSearchProviderID();
+    for (const WebSearchProvider &provider : state.webSearchProviders()) {
         auto *row = new WebSearchSiteRow(provider, provider.id == selected, m_rows);
         const QString id = provider.id;
-        connect(row, &WebSearchSiteRow::clicked, this, [this, id] { m_state.setSelectedWebSearchProviderID(id); });
+        connect(row, &WebSearchSiteRow::clicked, this, [&state, id] { state.setSelectedWebSearchProviderID(id); });
         connect(row, &WebSearchSiteRow::removeRequested, this,
-                [this, provider] { m_state.deleteWebSearchProvider(provider); });
+                [&state, provider] { state.deleteWebSearchProvider(provider); });
         rowsLayout->addWidget(row);
     }
-    m_selectedTitle->setText(m_state.selectedWebSearchProvider().title);
+    m_selectedTitle->setText(state.selectedWebSearchProvider().title);
 }
 
 void WebSearchSection::updateAddEnabled()
@@ -185,7 +190,7 @@ void WebSearchSection::addSite()
         return;
     const QString title = m_name->text();
     const QString searchTemplate = m_template->text();
-    m_state.addWebSearchProvider(title, searchTemplate);
+    m_view.state().addWebSearchProvider(title, searchTemplate);
     // Cleared whether or not the site was taken.
     m_name->clear();
     m_template->clear();

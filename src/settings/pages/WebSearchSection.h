@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state/AppState.h"
+#include "model/Models.h"
 
 #include <QAbstractButton>
 #include <QWidget>
@@ -11,6 +11,7 @@ class ElidedLabel;
 class OrlixButton;
 class OrlixTextField;
 struct SettingsFormEntries;
+class SettingsView;
 
 // One search site: its check mark and name; a click selects it. Sites the
 // user added carry a remove button.
@@ -41,19 +42,19 @@ private:
 class WebSearchSection : public QWidget {
     Q_OBJECT
 public:
-    WebSearchSection(AppState &state, SettingsFormEntries &entries, QWidget *parent = nullptr);
+    explicit WebSearchSection(SettingsView &view, QWidget *parent = nullptr);
 
     // Whether a site can be added from these texts: a name that is not blank
     // and a template holding "{query}" exactly.
     static bool canAddSearchProvider(const QString &title, const QString &searchURLTemplate);
 
 private:
-    void stateChanged(AppState::Field field);
-    void rebuildRows();
+    // Lists the sites again and names the chosen one.
+    void sync();
     void updateAddEnabled();
     void addSite();
 
-    AppState &m_state;
+    SettingsView &m_view;
     SettingsFormEntries &m_entries;
     ElidedLabel *m_selectedTitle;
     QWidget *m_rows;

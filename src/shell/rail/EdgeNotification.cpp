@@ -179,7 +179,7 @@ void EdgeNotification::clearAlertDirectly()
 {
     // The state re-frames the panel for its own actions; a field cleared
     // here asks for it explicitly.
-    Q_EMIT m_state.chromeNeedsLayout();
+    m_state.requestChromeLayout();
 }
 
 void EdgeNotification::addButtons(QHBoxLayout *row)

@@ -106,7 +106,7 @@ QWidget *RailView::build(RailViewLayout layout)
         // One expanded rail for every edge: it takes the edge's look when made.
         content = m_expandedFactory ? m_expandedFactory(m_state, this) : new ExpandedRail(m_state, this);
         if (auto *rail = qobject_cast<ExpandedRail *>(content)) {
-            connect(rail, &ExpandedRail::settingsRequested, &m_state, &AppState::showOrlixSettings);
+            connect(rail, &ExpandedRail::settingsRequested, &m_state, &AppState::requestSettings);
             connect(rail, &ExpandedRail::interactionActiveChanged, this, [this, rail](bool active) {
                 if (rail == m_content)
                     setInteractionActive(active);

@@ -179,8 +179,7 @@ TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClo
     makeCard();
     waitIdle();
     state->setPrayerDay(std::nullopt);
-    state->setPrayerStatusMessage({}); // no day, and no failed refresh either
-    state->setPrayerStatusTint(StatusTint::secondary);
+    state->setPrayerStatus({{}, StatusTint::secondary}); // no day, and no failed refresh either
     auto *empty = find<EmptyState>(u"prayerEmptyState"_s);
     EXPECT_TRUE(empty->isVisibleTo(card.get()));
     EXPECT_EQ(text(u"prayerNextName"_s), u"Ready"_s);
@@ -191,8 +190,7 @@ TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClo
     // A failed fetch says what happened once, in the status line; the header
     // does not claim the day is done.
     const QString offline = u"Kolu is offline. Check the network, then refresh."_s;
-    state->setPrayerStatusMessage(offline);
-    state->setPrayerStatusTint(StatusTint::orange);
+    state->setPrayerStatus({offline, StatusTint::orange});
     EXPECT_EQ(text(u"prayerLocationStatus"_s), offline);
     EXPECT_EQ(find<ElidedLabel>(u"prayerLocationStatus"_s)->maximumLines(), 2);
     EXPECT_EQ(text(u"prayerNextName"_s), u"No times"_s);
@@ -202,8 +200,7 @@ TEST_F(PrayersCardTest, HeaderEmptyStateRowsAndSwitchesFollowTheHeldDayAndTheClo
                             [&](const ElidedLabel *label) { return label->text().contains(u"offline"_s); }),
               1);
 
-    state->setPrayerStatusMessage(u"Updated"_s);
-    state->setPrayerStatusTint(StatusTint::green);
+    state->setPrayerStatus({u"Updated"_s, StatusTint::green});
     EXPECT_EQ(empty->subtitleLabel()->text(), u"Set a city and refresh today's times."_s);
 
     // The spinner stands in a button as wide as the refresh button: nothing jumps.

@@ -109,18 +109,16 @@ TEST_F(TodayCardTest, ShowsWeatherInItsTextsSymbolsAndTintsAndTheFirstThreeRemin
     // once, and the prayer tile does not claim the day's prayers are done.
     const QString offline = u"Kolu is offline. Check the network, then refresh."_s;
     state->setTodayWeather(std::nullopt);
-    state->setTodayWeatherStatusMessage(offline);
-    state->setTodayWeatherStatusTint(StatusTint::orange);
+    state->setTodayWeatherStatus({offline, StatusTint::orange});
     state->setPrayerDay(std::nullopt);
-    state->setPrayerStatusMessage(offline);
-    state->setPrayerStatusTint(StatusTint::orange);
+    state->setPrayerStatus({offline, StatusTint::orange});
     auto *prayerValue = find(u"todayNextPrayerTile"_s)->findChild<ElidedLabel *>(u"tileValue"_s);
     EXPECT_EQ(prayerValue->text(), u"No times"_s);
     const auto labels = card->findChildren<ElidedLabel *>();
     EXPECT_EQ(std::count_if(labels.begin(), labels.end(),
                             [&](const ElidedLabel *label) { return label->text().contains(u"offline"_s); }),
               1);
-    state->setPrayerStatusTint(StatusTint::green);
+    state->setPrayerStatus({state->prayerStatus().message, StatusTint::green});
     EXPECT_EQ(prayerValue->text(), u"Ready"_s);
 }
 

@@ -390,8 +390,7 @@ TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpenAndClearAllKeepsTheStatusL
     EXPECT_EQ(services.pasteboard->text(), u"value 1"_s);
 
     // Clear All empties the items and the selection; the status line stays.
-    state->setFileTrayAirDropStatusMessage(u"Drop files first"_s);
-    state->setFileTrayAirDropStatusTint(StatusTint::orange);
+    state->setFileTrayAirDropStatus({u"Drop files first"_s, StatusTint::orange});
     click(u"fileTrayClearAllButton"_s);
     EXPECT_TRUE(state->fileTrayItems().empty());
     EXPECT_TRUE(state->selectedFileTrayIDs().isEmpty());
@@ -400,7 +399,7 @@ TEST_F(FileTrayCardTest, RowButtonsRemoveDeleteAndOpenAndClearAllKeepsTheStatusL
     test::settle();
     EXPECT_TRUE(card->findChildren<FileTrayRow *>().isEmpty());
 
-    state->setFileTrayAirDropStatusMessage({});
+    state->setFileTrayAirDropStatus({{}, state->fileTrayAirDropStatus().tint});
     EXPECT_FALSE(find(u"fileTrayStatus"_s)->isVisible());
 }
 

@@ -70,7 +70,7 @@ TEST_F(WallpapersCardTest, AnEmptyLibraryDisablesSteppingAndSettingAndShowsTheFa
     EXPECT_FALSE(find(u"wallpaperPreviewSpinner"_s)->isVisible());
     EXPECT_FALSE(find(u"wallpaperTitle"_s)->isVisible());
     EXPECT_TRUE(find(u"wallpaperStatus"_s)->isVisible());
-    EXPECT_EQ(text(u"wallpaperStatus"_s), state->wallpaperStatusMessage());
+    EXPECT_EQ(text(u"wallpaperStatus"_s), state->wallpaperStatus().message);
 }
 
 TEST_F(WallpapersCardTest, TheChevronsNeedTwoPicturesAndAChosenFolderIsNamed)
@@ -111,12 +111,12 @@ TEST_F(WallpapersCardTest, ShowingTheCardLoadsOnlyWhileNothingIsShownAndSetSetsT
     EXPECT_TRUE(state->isLoadingWallpaper()) << "shown without a candidate";
     waitIdle();
     ASSERT_TRUE(state->wallpaperCandidate());
-    state->setWallpaperStatusMessage(u"kept"_s);
+    state->setWallpaperStatus({u"kept"_s, state->wallpaperStatus().tint});
 
     card->hide();
     card->show();
     EXPECT_FALSE(state->isLoadingWallpaper());
-    EXPECT_EQ(state->wallpaperStatusMessage(), u"kept"_s);
+    EXPECT_EQ(state->wallpaperStatus().message, u"kept"_s);
 
     // Set Wallpaper sets the shown picture.
     click(u"wallpaperSetButton"_s);
@@ -165,8 +165,9 @@ TEST_F(WallpapersCardTest, ThePreviewIsDecodedAtItsOwnSizeOpensOnlyASourcePageAn
         WallpaperCandidate c = candidate(u"x"_s);
         c.title = u"A title much longer than the card is wide, so that it has to be cut"_s;
         state->setWallpaperCandidate(c);
-        state->setWallpaperStatusMessage(u"A status sentence long enough to wrap onto a second line of the card "
-                                         "and then some more words that should be cut off"_s);
+        state->setWallpaperStatus({u"A status sentence long enough to wrap onto a second line of the card "
+                                   "and then some more words that should be cut off"_s,
+                                   state->wallpaperStatus().tint});
         QLayout *layout = card->layout();
         layout->activate();
         card->resize(width,

@@ -24,6 +24,8 @@ namespace {
 
 class DesktopAppsPageTest : public SettingsTest {
 protected:
+    SettingsView view{*state, updates};
+
     static SettingsRow *row(const DesktopAppsPage &page, const QString &name) { return child<SettingsRow>(page, name); }
     static QString detail(SettingsRow *row) { return row->detailLabel()->text(); }
     SymbolLabel *message(const DesktopAppsPage &page)
@@ -35,7 +37,7 @@ protected:
     void expectRecheckWithoutPicker(SettingsRow *row, SettingsKey key, const QString &folder)
     {
         QTest::mouseClick(row->requestButton(), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusTint() == StatusTint::green; }));
+        ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatus().tint == StatusTint::green; }));
         EXPECT_EQ(services.folderPicker->asked.size(), 1);
         services.folderPicker->answer.reset();
         QTest::mouseClick(row->settingsButton(), Qt::LeftButton);
@@ -47,7 +49,7 @@ protected:
 TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOnce)
 {
     ASSERT_TRUE(QDir().mkpath(home.path(u"Desktop"_s)));
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     EXPECT_FALSE(message(page)->isVisible());
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarStatus"_s)).startsWith(u"0 events this week. "_s));
@@ -63,7 +65,7 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     QTest::mouseClick(row(page, u"desktopAppsDesktopAccess"_s)->requestButton(), Qt::LeftButton);
     EXPECT_TRUE(message(page)->isVisible());
     EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
-    EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::green);
+    EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::green);
 }
 
 TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRefreshes)
@@ -71,14 +73,14 @@ TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRe
     const QString chosen = home.path(u"Calendars"_s);
     ASSERT_TRUE(QDir().mkpath(chosen + u"/work"_s));
     services.folderPicker->answer = chosen;
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarAccess"_s)).contains(u"No usable folder yet"_s));
     QTest::mouseClick(row(page, u"desktopAppsCalendarAccess"_s)->requestButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusMessage() == u"Calendar access is ready."_s; }));
+    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatus().message == u"Calendar access is ready."_s; }));
     EXPECT_EQ(services.folderPicker->asked.size(), 1);
     EXPECT_EQ(defaults.string(SettingsKey::calendarFolderPath), chosen);
-    EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::green);
+    EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::green);
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarAccess"_s)).endsWith(u"Folder: ~/Calendars"_s));
 
     expectRecheckWithoutPicker(row(page, u"desktopAppsCalendarAccess"_s), SettingsKey::calendarFolderPath, chosen);
@@ -90,7 +92,7 @@ TEST_F(DesktopAppsPageTest, RefreshAndOpenButtonsReachTheState)
     const QString calendars = home.path(u"Calendars"_s);
     ASSERT_TRUE(QDir().mkpath(calendars + u"/work"_s));
     defaults.set(SettingsKey::calendarFolderPath, calendars);
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     const int before = services.server.requests().size();
     QTest::mouseClick(page.findChild<OrlixButton *>(u"desktopAppsRefresh"_s), Qt::LeftButton);
@@ -110,12 +112,12 @@ TEST_F(DesktopAppsPageTest, RequestWithoutAUsableNotesFolderAsksForOneAndTheNote
     const QString chosen = home.path(u"Sync/notes"_s);
     ASSERT_TRUE(writeFile(chosen + u"/One.md"_s));
     services.folderPicker->answer = chosen;
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     SettingsRow *notes = row(page, u"desktopAppsNotesAccess"_s);
     EXPECT_TRUE(detail(notes).endsWith(u"No usable folder yet (looked in ~/Notes)."_s)) << detail(notes).toStdString();
     QTest::mouseClick(notes->requestButton(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatusMessage() == u"Notes automation is ready."_s; }));
+    ASSERT_TRUE(waitUntil([&] { return state->systemAccessStatus().message == u"Notes automation is ready."_s; }));
     ASSERT_EQ(services.folderPicker->asked.size(), 1);
     EXPECT_EQ(services.folderPicker->asked.front().title, u"Choose Notes Folder"_s);
     EXPECT_EQ(defaults.string(SettingsKey::notesFolderPath), chosen);
@@ -164,16 +166,16 @@ TEST_F(DesktopAppsPageTest, AnUnusableChoiceIsReportedAndNotStored)
     };
     if (::geteuid() != 0) // notes are written too
         cases.push_back({"desktopAppsNotesAccess", readOnly, SettingsKey::notesFolderPath, notes});
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.row) + " " + c.chosen.value_or(u"<cancelled>"_s).toStdString());
-        state->setSystemAccessStatusMessage({});
+        state->setSystemAccessStatus({{}, state->systemAccessStatus().tint});
         services.folderPicker->answer = c.chosen;
         QTest::mouseClick(child<SettingsRow>(page, c.row)->requestButton(), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatusMessage().isEmpty(); }));
-        EXPECT_EQ(state->systemAccessStatusMessage(), c.sentence);
-        EXPECT_EQ(state->systemAccessStatusTint(), StatusTint::orange);
+        ASSERT_TRUE(waitUntil([&] { return !state->systemAccessStatus().message.isEmpty(); }));
+        EXPECT_EQ(state->systemAccessStatus().message, c.sentence);
+        EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::orange);
         EXPECT_FALSE(defaults.contains(c.key));
     }
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -185,13 +187,13 @@ TEST_F(DesktopAppsPageTest, TheDesktopRowNamesTheScreenshotsFoldersInUse)
     const QString screenshots = pictures + u"/Screenshots"_s;
     ASSERT_TRUE(screenshots.startsWith(home.home())) << screenshots.toStdString();
     {
-        DesktopAppsPage page(*state);
+        DesktopAppsPage page(view);
         EXPECT_TRUE(detail(row(page, u"desktopAppsDesktopAccess"_s))
                         .endsWith(u"No usable folder yet (looked in ~/Pictures/Screenshots, ~/Pictures, ~/Desktop)."_s))
             << detail(row(page, u"desktopAppsDesktopAccess"_s)).toStdString();
     }
     ASSERT_TRUE(QDir().mkpath(screenshots));
-    DesktopAppsPage page(*state);
+    DesktopAppsPage page(view);
     page.show();
     SettingsRow *desktop = row(page, u"desktopAppsDesktopAccess"_s);
     EXPECT_TRUE(detail(desktop).endsWith(u"Folders: ~/Pictures/Screenshots, ~/Pictures"_s))

@@ -23,7 +23,8 @@ namespace {
 
 class LocalDataPageTest : public SettingsTest {
 protected:
-    SettingsFormEntries entries;
+    SettingsView view{*state, updates};
+    SettingsFormEntries &entries = view.formEntries();
 
     static QString detail(const LocalDataPage &page, const QString &row)
     {
@@ -37,7 +38,7 @@ protected:
 
 TEST_F(LocalDataPageTest, CountsAndTheClearTrayButtonFollowTheState)
 {
-    LocalDataPage page(*state, entries);
+    LocalDataPage page(view);
     page.show();
     auto *clear = page.findChild<OrlixButton *>(u"localDataClearTray"_s);
     EXPECT_FALSE(clear->isEnabled());
@@ -73,7 +74,7 @@ TEST_F(LocalDataPageTest, ChoosingASmallerHistoryTrimsAtOnce)
         items.push_back({QUuid::createUuid(), ClipboardItemKind::image, path, path, clock.now(), std::nullopt, path});
     }
     state->setClipboardItems(items);
-    LocalDataPage page(*state, entries);
+    LocalDataPage page(view);
     page.show();
     // Which entries and files go is the state's rule, tested there.
     auto *picker = page.findChild<SegmentedPicker *>(u"clipboardHistoryPicker"_s);
@@ -96,7 +97,7 @@ TEST_F(LocalDataPageTest, TheAddButtonNeedsANameAndTheQueryPlaceholder)
         {u"Example"_s, u"https://s.example/?q={QUERY}"_s, false}, {u"Example"_s, u"https://s.example/"_s, false},
         {u"Example"_s, u"https://s.example/?q={query}"_s, true},
     };
-    LocalDataPage page(*state, entries);
+    LocalDataPage page(view);
     page.show();
     auto *name = page.findChild<OrlixTextField *>(u"webSearchNameField"_s);
     auto *searchTemplate = page.findChild<OrlixTextField *>(u"webSearchTemplateField"_s);
@@ -111,7 +112,7 @@ TEST_F(LocalDataPageTest, TheAddButtonNeedsANameAndTheQueryPlaceholder)
 
 TEST_F(LocalDataPageTest, AnAddedSiteIsLastCheckedAndRemovable)
 {
-    LocalDataPage page(*state, entries);
+    LocalDataPage page(view);
     page.show();
     const qsizetype builtIn = siteRows(page).size();
     ASSERT_GT(builtIn, 0);

@@ -21,6 +21,8 @@ namespace {
 
 class WallpapersPageTest : public SettingsTest {
 protected:
+    SettingsView view{*state, updates};
+
     static QString text(const WallpapersPage &page, const QString &name)
     {
         return page.findChild<ElidedLabel *>(name)->text();
@@ -29,7 +31,7 @@ protected:
 
 TEST_F(WallpapersPageTest, TheSourceFollowsTheChosenFolderAndRefreshWaitsForALoad)
 {
-    WallpapersPage page(*state);
+    WallpapersPage page(view);
     page.show();
     // Refresh waits for a running load.
     auto *refresh = page.findChild<OrlixButton *>(u"wallpaperRefresh"_s);

@@ -20,7 +20,7 @@
 
 namespace kolu {
 
-using Field = AppState::Field;
+using Field = AppStateField;
 
 // What tells the opened rail at the top from the one at a side edge.
 struct ExpandedRail::ExpandedEdge {
@@ -82,18 +82,18 @@ ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
                                             [this](EdgeAlertKind kind) { return notificationRect(kind); });
     connect(m_notifications, &RailNotifications::menuActiveChanged, this, &ExpandedRail::interactionActiveChanged);
 
-    connect(&state, &AppState::changed, this, [this](Field f) { onStateChanged(int(f)); });
+    connect(&state, &AppState::changed, this, &ExpandedRail::onStateChanged);
     retarget(false);
     showNotifications(false); // the ones pending come with the rail
 }
 
 ExpandedRail::~ExpandedRail() = default;
 
-void ExpandedRail::onStateChanged(int field)
+void ExpandedRail::onStateChanged(AppStateField field)
 {
     // The card follows its button only on the side canvas.
     const bool followsButtons = !m_edge.acrossTop;
-    switch (Field(field)) {
+    switch (field) {
     case Field::selectedModule:
         m_panel->setModule(m_state.selectedModule());
         if (followsButtons)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/rules/ExpandedRailGeometry.h"
+#include "state/AppStateFields.h"
 
 #include <QWidget>
 
@@ -66,7 +67,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void onStateChanged(int field);
+    void onStateChanged(AppStateField field);
     void retarget(bool glide);
     void showNotifications(bool animated);
     std::vector<EdgeAlertKind> notificationKinds() const;

@@ -25,7 +25,7 @@
 
 namespace kolu {
 
-using Field = AppState::Field;
+using Field = AppStateField;
 
 namespace {
 
@@ -119,7 +119,7 @@ ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orienta
     m_dropLook = new Glide(
         0, [this] { update(); }, this);
 
-    connect(&state, &AppState::changed, this, [this](Field f) { onStateChanged(int(f)); });
+    connect(&state, &AppState::changed, this, &ToolStripButton::onStateChanged);
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (!m_state.isReorderingRail() && m_state.selectedModule() != m_module)
             m_state.openModule(m_module);
@@ -168,9 +168,9 @@ std::optional<QString> ToolStripButton::badgeText() const
     return toolstrip::badgeText(int(m_state.fileTrayItems().size() + m_state.clipboardItems().size()));
 }
 
-void ToolStripButton::onStateChanged(int field)
+void ToolStripButton::onStateChanged(AppStateField field)
 {
-    switch (Field(field)) {
+    switch (field) {
     case Field::pomodoroAlertVisible:
         if (m_module == RailModule::focus)
             setPulsing(m_state.pomodoroAlertVisible(), 120);

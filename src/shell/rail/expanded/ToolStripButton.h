@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "state/AppStateFields.h"
 
 #include <QAbstractButton>
 #include <QPointer>
@@ -59,7 +60,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void onStateChanged(int field);
+    void onStateChanged(AppStateField field);
     void setPulsing(bool pulsing, int durationMs);
     void showClipboardIconPulse();
     void updateRings();
