@@ -3,6 +3,7 @@
 // it runs (target: under 16 ms, one frame). The picture is decoded on a
 // worker, already scaled to the preview's size.
 #include "cards/images/ImageLoader.h"
+#include "platform/net/backend/QtNetwork.h"
 #include "cards/images/ImageSlot.h"
 
 #include "ManualClock.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
-#include <QNetworkAccessManager>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -46,7 +46,7 @@ void loadFortyMegapixelPreview(benchmark::State &state)
     QTemporaryDir folder;
     const QUrl photo = QUrl::fromLocalFile(fortyMegapixelPhoto(folder));
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     double longestStall = 0;
     QSize decoded;
     for (auto _ : state) {

@@ -1,4 +1,5 @@
 #include "cards/images/ImageDecoding.h"
+#include "platform/net/backend/QtNetwork.h"
 #include "cards/images/ImageLoader.h"
 #include "cards/images/ImageSlot.h"
 
@@ -6,7 +7,6 @@
 #include "LocalHttpServer.h"
 #include "WorkersHeld.h"
 
-#include <QNetworkAccessManager>
 #include <QPainter>
 
 using namespace Qt::StringLiterals;
@@ -56,7 +56,7 @@ protected:
     test::TemporaryHome home;
     test::ManualClock clock;
     test::LocalHttpServer server;
-    QNetworkAccessManager network;
+    QtNetwork network;
     ImageLoader loader{network, clock};
 
     QUrl writeFile(const QString &name, const QImage &image, const char *format = "PNG", const QDateTime &at = {})
