@@ -8,6 +8,7 @@
 //   clipboard on the main thread and through the X11 pasteboard on a worker.
 //   Needs an X display (scripts/bench.sh runs under xvfb-run) and xclip.
 #include "model/LocalStore.h"
+#include "platform/net/backend/QtNetwork.h"
 #include "model/UserDefaults.h"
 #include "platform/system/ProcessRunner.h"
 #include "platform/x11/X11Pasteboard.h"
@@ -27,7 +28,6 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -114,7 +114,7 @@ void archiveBombOfTwoGigabytes(benchmark::State &state)
     test::LocalHttpServer server;
     server.respond(u"/library.zip"_s, {200, archiveBomb(), {{"Content-Type", "application/zip"}}});
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     SystemProcessRunner runner;
     test::FakeDesktopPicture desktop;
     test::FakeFolderPicker picker;

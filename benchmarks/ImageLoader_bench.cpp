@@ -4,6 +4,7 @@
 // worker, already scaled to the preview's size.
 #include "services/images/ImageLoader.h"
 #include "services/images/ImageSlot.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "ManualClock.h"
 
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
-#include <QNetworkAccessManager>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -46,7 +46,7 @@ void loadFortyMegapixelPreview(benchmark::State &state)
     QTemporaryDir folder;
     const QUrl photo = QUrl::fromLocalFile(fortyMegapixelPhoto(folder));
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     double longestStall = 0;
     QSize decoded;
     for (auto _ : state) {

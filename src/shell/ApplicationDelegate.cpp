@@ -8,6 +8,8 @@
 #include "platform/x11/FrameExtents.h"
 #include "platform/x11/PointerMotion.h"
 #include "platform/x11/WindowActivation.h"
+#include "platform/net/Http.h"
+#include "platform/net/NetModule.h"
 #include "services/info/OrlixUpdateController.h"
 #include "shell/FirstFrameReport.h"
 #include "settings/SettingsView.h"
@@ -23,7 +25,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QNetworkAccessManager>
 #include <QWidget>
 #include <QWindow>
 
@@ -31,16 +32,16 @@
 
 namespace kolu {
 
-ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, AppServices services,
-                                         ShellParts parts, QObject *parent)
+ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, AppServices services, ShellParts parts,
+                                         QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_clock(clock)
     , m_parts(std::move(parts))
     , m_state(std::make_unique<AppState>(defaults, clock, std::move(services)))
-    , m_network(std::make_unique<QNetworkAccessManager>())
-    , m_updateController(std::make_unique<OrlixUpdateController>(*m_network, defaults,
-                                                                 OrlixUpdateConfiguration::compiledIn(), clock))
+    , m_network(NetModule::makeNetwork(clock))
+    , m_updateController(
+          std::make_unique<OrlixUpdateController>(*m_network, defaults, OrlixUpdateConfiguration::compiledIn(), clock))
 {
     connect(m_state.get(), &AppState::showOrlixSettings, this, &ApplicationDelegate::showSettingsWindow);
     connect(m_state.get(), &AppState::showOrlixOnboarding, this, &ApplicationDelegate::showOnboardingWindow);

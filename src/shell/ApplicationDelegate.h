@@ -11,14 +11,13 @@
 #include <functional>
 #include <memory>
 
-class QNetworkAccessManager;
-
 namespace kolu {
 
 class AppState;
 class Clock;
 class ClockTimer;
 class DisplayLoss;
+class Network;
 class OrlixUpdateController;
 class PanelWindowing;
 class PointerMotion;
@@ -97,7 +96,7 @@ private:
     Clock &m_clock;
     ShellParts m_parts;
     std::unique_ptr<AppState> m_state;
-    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<Network> m_network;
     std::unique_ptr<OrlixUpdateController> m_updateController;
     std::unique_ptr<PanelWindowing> m_windowing;
     std::unique_ptr<RailPanel> m_railPanel;

@@ -66,8 +66,16 @@ int main(int argc, char **argv)
     QObject::connect(&quitSignals, &kolu::QuitSignals::quitRequested, &app, &QApplication::quit);
 
     kolu::Clock &clock = kolu::SystemClock::instance();
+    // Copies of this session are asked to leave once the rail has drawn its
+    // first frame: the scan of every process need not hold that up.
     kolu::DuplicateInstanceCloser duplicates(clock);
-    duplicates.closeAll();
+    kolu::FirstFrameWatch::watch(
+        QStringLiteral("Kolu Rail"),
+        [&duplicates](kolu::FirstFrameWatch::Stage stage) {
+            if (stage == kolu::FirstFrameWatch::Stage::painted)
+                duplicates.closeAll();
+        },
+        &duplicates);
 
     kolu::ShellParts parts;
     // Asked again at each layout of the rail: a compositor may come or go.

@@ -15,6 +15,8 @@
 #include "platform/x11/X11Pasteboard.h"
 #include "platform/system/ProcessRunner.h"
 #include "platform/media/SoundPlayer.h"
+#include "platform/net/Http.h"
+#include "platform/net/NetModule.h"
 #include "platform/desktop/SystemDesktopPicture.h"
 #include "platform/desktop/UrlOpener.h"
 #include "platform/calendar/VdirCalendarStore.h"
@@ -32,8 +34,6 @@
 #include "services/wallpaper/WallpaperService.h"
 #include "services/info/WeatherService.h"
 #include "services/share/DeviceShareService.h"
-
-#include <QNetworkAccessManager>
 
 using namespace Qt::StringLiterals;
 
@@ -58,7 +58,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
                                        std::function<void()> beep, QDBusConnection bus)
 {
     AppServices s;
-    s.network = std::make_unique<QNetworkAccessManager>();
+    s.network = NetModule::makeNetwork(clock);
     s.processes = std::make_unique<SystemProcessRunner>(clock);
     s.calendarStore = std::make_unique<VdirCalendarStore>(defaults);
     s.remindersStore = std::make_unique<VdirCalendarStore>(defaults);
@@ -97,7 +97,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     s.makeClipboardService = [pasteboard, &clock](const LocalStore &store) {
         return std::make_unique<ClipboardService>(*pasteboard, store.subdirectory(u"Clipboard"_s), clock);
     };
-    QNetworkAccessManager *network = s.network.get();
+    Network *network = s.network.get();
     DesktopPicture *desktopPicture = s.desktopPicture.get();
     FolderPicker *picker = s.folderPicker.get();
     s.makeWallpaperService = [network, processes, desktopPicture, picker, &defaults, &clock](const LocalStore &store) {

@@ -5,8 +5,6 @@
 #include <functional>
 #include <memory>
 
-class QNetworkAccessManager;
-
 namespace kolu {
 
 class AlertSounds;
@@ -19,6 +17,7 @@ class ClipboardService;
 class DesktopPicture;
 class FolderPicker;
 class LocalStore;
+class Network;
 class NoteStore;
 class NotesService;
 class NotificationScheduler;
@@ -50,7 +49,7 @@ struct AppServices {
     ~AppServices();
 
     // Collaborators.
-    std::unique_ptr<QNetworkAccessManager> network;
+    std::unique_ptr<Network> network;
     std::unique_ptr<ProcessRunner> processes;
     std::unique_ptr<CalendarStore> calendarStore;
     std::unique_ptr<CalendarStore> remindersStore;

@@ -115,7 +115,7 @@ public:
     const PersistedFiles &files() const { return m_files; }
     UserDefaults &defaults() const { return m_defaults; }
     Clock &clock() const { return m_clock; }
-    QNetworkAccessManager &network() const
+    Network &network() const
     {
         return *m_services.network;
     }

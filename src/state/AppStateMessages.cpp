@@ -8,8 +8,6 @@
 #include "services/notifications/NotificationService.h"
 #include "services/info/RemoteAppMessageConfiguration.h"
 
-#include <QNetworkRequest>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -64,12 +62,12 @@ QCoro::Task<> AppState::fetchRemoteMessage(QPointer<AppState> self, QUrl feedURL
 {
     if (!self)
         co_return;
-    QNetworkAccessManager &session = self->remoteMessageService().session();
+    Network &session = self->remoteMessageService().session();
     Clock &clock = self->clock();
     // Eligibility is judged at the moment the fetch starts.
     const QDateTime startedAt = clock.now();
-    QNetworkRequest request(feedURL);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    HttpRequest request{feedURL};
+    request.alwaysFromNetwork = true;
     try {
         const HttpResponse response = co_await httpGet(session, request, clock, kFeedTimeout);
         if (!self || !response.isSuccess())

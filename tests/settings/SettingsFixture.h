@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UserDefaults.h"
+#include "platform/net/backend/QtNetwork.h"
 #include "services/info/OrlixUpdateController.h"
 #include "settings/SettingsView.h"
 #include "state/AppState.h"
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractAnimation>
-#include <QNetworkAccessManager>
 
 #include <algorithm>
 
@@ -31,7 +31,7 @@ protected:
     UserDefaults defaults;
     OrlixStyle style{defaults};
     TestAppServices services{defaults, clock, home};
-    QNetworkAccessManager network;
+    QtNetwork network;
     OrlixUpdateController updates{network, defaults, std::nullopt, clock};
     std::unique_ptr<AppState> state = std::make_unique<AppState>(defaults, clock, services.take());
 

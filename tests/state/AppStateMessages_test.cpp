@@ -1,4 +1,5 @@
 #include "AppStateFixture.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "services/info/RemoteAppMessageConfiguration.h"
 
@@ -29,6 +30,7 @@ protected:
 class AppStateMessagesTest : public test::AppStateActionsTest {
 protected:
     RedirectingNetwork network;
+    QtNetwork wrapped{network};
     QSignalSpy finished{&network, &QNetworkAccessManager::finished};
     std::unique_ptr<AppState> state = makeFeedState(services);
 
@@ -36,7 +38,7 @@ protected:
     {
         network.port = services.server.port();
         AppServices taken = from.take();
-        taken.remoteMessageService = std::make_unique<RemoteAppMessageService>(network);
+        taken.remoteMessageService = std::make_unique<RemoteAppMessageService>(wrapped);
         auto made = makeState(std::move(taken));
         setBuild(*made, u"57"_s);
         return made;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "state/AppServices.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "model/LocalStore.h"
 #include "platform/notes/LocalNoteStore.h"
@@ -31,7 +32,6 @@
 #include "TemporaryHome.h"
 
 #include <QDir>
-#include <QNetworkAccessManager>
 
 namespace kolu::test {
 
@@ -50,7 +50,7 @@ public:
             kept = fake.get();
             return fake;
         };
-        s.network = std::make_unique<QNetworkAccessManager>();
+        s.network = std::make_unique<QtNetwork>();
         s.processes = made(processes);
         s.calendarStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
         s.remindersStore = std::make_unique<VdirCalendarStore>(defaults, home.home());

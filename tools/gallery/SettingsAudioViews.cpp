@@ -1,4 +1,5 @@
 #include "SettingsAudioViews.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "FakeAudioPlayer.h"
 #include "GalleryState.h"
@@ -13,7 +14,6 @@
 #include "style/OrlixStyle.h"
 
 #include <QCoreApplication>
-#include <QNetworkAccessManager>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVariantAnimation>
@@ -25,7 +25,7 @@ namespace {
 // A service with a feed address that nobody asks: the gallery's clock never
 // reaches the first automatic look.
 struct ConfiguredUpdates {
-    QNetworkAccessManager network;
+    QtNetwork network;
     OrlixUpdateController controller{
         network, state().defaults(),
         OrlixUpdateConfiguration::make(QStringLiteral("https://updates.kolu.example/feed.xml"),
@@ -47,7 +47,7 @@ OrlixUpdateController &configuredController()
 }
 
 struct Unconfigured {
-    QNetworkAccessManager network;
+    QtNetwork network;
     OrlixUpdateController controller{network, state().defaults(), std::nullopt, clock()};
 };
 Unconfigured *unconfigured = nullptr;

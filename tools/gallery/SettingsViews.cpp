@@ -1,4 +1,5 @@
 #include "SettingsViews.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "GalleryState.h"
 #include "KitViews.h"
@@ -16,7 +17,6 @@
 #include "style/widgets/OrlixSwitch.h"
 
 #include <QCoreApplication>
-#include <QNetworkAccessManager>
 #include <QVariantAnimation>
 #include <QVBoxLayout>
 
@@ -25,7 +25,7 @@ namespace kolu::gallery {
 namespace {
 
 struct Updates {
-    QNetworkAccessManager network;
+    QtNetwork network;
     OrlixUpdateController controller{network, state().defaults(), std::nullopt, clock()};
 };
 Updates *updates = nullptr;

@@ -4,10 +4,8 @@
 #include "platform/media/NullAudioPlayer.h"
 #include "platform/media/OutputMute.h"
 #include "platform/media/SoundPlayer.h"
+#include "platform/system/LoadableModule.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QUrl>
 
 #include <cstdio>
@@ -33,40 +31,10 @@ Loaded &loaded()
     return state;
 }
 
-// Where the module can be: next to the program (the build), in lib/kolu
-// beside its bin folder (an install), and in the build's own folder (test
-// programs built elsewhere in the tree). Each is an absolute path: a bare name
-// would be looked up along the run path of whatever calls dlopen, and under
-// the address sanitizer that is the sanitizer's library, not the program.
-QStringList candidates()
-{
-    const QString programFolder = QFileInfo(u"/proc/self/exe"_s).canonicalPath();
-    QStringList paths;
-    if (!programFolder.isEmpty()) {
-        paths << programFolder + u'/' + QLatin1String(kFileName);
-        paths << QDir::cleanPath(programFolder + u"/../lib/kolu/"_s + QLatin1String(kFileName));
-    }
-#ifdef KOLU_MEDIA_BUILD_DIR
-    paths << QStringLiteral(KOLU_MEDIA_BUILD_DIR "/") + QLatin1String(kFileName);
-#endif
-    return paths;
-}
-
-// The library stays loaded until the process ends: objects it made may live
-// as long.
 const MediaBackend *load()
 {
-    void *handle = nullptr;
     QByteArray error;
-    for (const QString &path : candidates()) {
-        if (!QFileInfo::exists(path))
-            continue;
-        if ((handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL)))
-            break;
-        error = dlerror(); // the first one found says best why it failed
-    }
-    if (handle == nullptr && !(handle = dlopen(kFileName, RTLD_NOW | RTLD_LOCAL)) && error.isEmpty())
-        error = dlerror();
+    void *handle = openModule(kFileName, error);
     if (handle == nullptr) {
         std::fprintf(stderr, "Kolu: no sound, the media module could not be loaded: %s\n", error.constData());
         return nullptr;

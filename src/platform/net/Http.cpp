@@ -1,9 +1,5 @@
 #include "platform/net/Http.h"
 
-#include "model/Error.h"
-
-#include <QNetworkReply>
-
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -22,29 +18,13 @@ HttpStatusError::HttpStatusError(int status)
 
 HttpStatusError::~HttpStatusError() = default;
 
-QCoro::Task<HttpResponse> httpGet(QNetworkAccessManager &network, QNetworkRequest request, Clock &clock,
-                                  std::chrono::milliseconds timeout, qint64 maxBodyBytes)
+RequestCancelled::RequestCancelled()
+    : TransportError(u"The request was cancelled."_s)
 {
-    QNetworkReply *sent = network.get(request);
-    bool tooLarge = false;
-    QObject::connect(sent, &QNetworkReply::downloadProgress, sent,
-                     [&tooLarge, maxBodyBytes, sent](qint64 received, qint64 total) {
-                         if (!tooLarge && (received > maxBodyBytes || total > maxBodyBytes)) {
-                             tooLarge = true;
-                             sent->abort();
-                         }
-                     });
-
-    const OwnedReply reply = co_await finishReply(sent, clock, timeout);
-    if (tooLarge)
-        throw AnswerTooLarge();
-
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    // An HTTP error status is an answer; only failures without one are transport errors.
-    if (reply->error() != QNetworkReply::NoError && status == 0)
-        throw TransportError(reply->errorString());
-
-    co_return HttpResponse{status, reply->readAll()};
 }
+
+RequestCancelled::~RequestCancelled() = default;
+
+Network::~Network() = default;
 
 } // namespace kolu

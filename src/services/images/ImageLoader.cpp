@@ -5,7 +5,6 @@
 #include "platform/net/Http.h"
 
 #include <QFileInfo>
-#include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -15,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-ImageLoader::ImageLoader(QNetworkAccessManager &network, Clock &clock, Limits limits, QObject *parent)
+ImageLoader::ImageLoader(Network &network, Clock &clock, Limits limits, QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_clock(clock)
@@ -25,7 +24,7 @@ ImageLoader::ImageLoader(QNetworkAccessManager &network, Clock &clock, Limits li
     m_cache.setMaxCost(m_limits.cacheBytes);
 }
 
-ImageLoader::ImageLoader(QNetworkAccessManager &network, Clock &clock, QObject *parent)
+ImageLoader::ImageLoader(Network &network, Clock &clock, QObject *parent)
     : ImageLoader(network, clock, Limits{}, parent)
 {
 }
@@ -96,7 +95,7 @@ QCoro::Task<> ImageLoader::fetch(QPointer<ImageLoader> self, QString key, QUrl a
     HttpResponse response;
     try {
         const Limits limits = self->m_limits;
-        response = co_await httpGet(self->m_network, QNetworkRequest(address), self->m_clock, limits.timeout,
+        response = co_await httpGet(self->m_network, HttpRequest{address}, self->m_clock, limits.timeout,
                                     limits.maxDownloadBytes);
     } catch (const RequestCancelled &) {
         // The network is going away, and whoever asked with it.

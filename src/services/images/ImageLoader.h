@@ -14,12 +14,11 @@
 #include <chrono>
 #include <optional>
 
-class QNetworkAccessManager;
-
 namespace kolu {
 
 class AppState;
 class Clock;
+class Network;
 
 // Loads pictures for the views, off the main thread: a web picture (http or
 // https) through the network, bounded in size and time; a file on this
@@ -44,8 +43,8 @@ public:
 
     // `network` and `clock` must outlive the loads; a load whose network
     // goes first ends without an answer.
-    ImageLoader(QNetworkAccessManager &network, Clock &clock, Limits limits, QObject *parent = nullptr);
-    ImageLoader(QNetworkAccessManager &network, Clock &clock, QObject *parent = nullptr);
+    ImageLoader(Network &network, Clock &clock, Limits limits, QObject *parent = nullptr);
+    ImageLoader(Network &network, Clock &clock, QObject *parent = nullptr);
     ~ImageLoader() override;
 
     // The loader the cards share, made on first use and owned by `state`
@@ -92,7 +91,7 @@ private:
     static QCoro::Task<> decodeFile(QPointer<ImageLoader> self, QString key, QString path, QSize pixelSize);
     void complete(const QString &key, const QImage &image);
 
-    QNetworkAccessManager &m_network;
+    Network &m_network;
     Clock &m_clock;
     Limits m_limits;
     QCache<QString, QImage> m_cache;

@@ -40,7 +40,7 @@ std::optional<OrlixUpdateConfiguration> OrlixUpdateConfiguration::compiledIn()
     return make(nonEmpty(buildinfo::kUpdateFeedURL), nonEmpty(buildinfo::kUpdatePublicKey));
 }
 
-OrlixUpdateController::OrlixUpdateController(QNetworkAccessManager &network, UserDefaults &defaults,
+OrlixUpdateController::OrlixUpdateController(Network &network, UserDefaults &defaults,
                                              std::optional<OrlixUpdateConfiguration> configuration, Clock &clock,
                                              QString currentBuild, QObject *parent)
     : QObject(parent)

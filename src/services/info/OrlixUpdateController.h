@@ -4,7 +4,7 @@
 #include "services/info/UpdateFeed.h"
 
 #include <QDateTime>
-#include <QNetworkAccessManager>
+#include "platform/net/Http.h"
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -52,10 +52,11 @@ class OrlixUpdateController final : public QObject {
     Q_OBJECT
 public:
     // `currentBuild` is our own build number.
-    OrlixUpdateController(QNetworkAccessManager &network, UserDefaults &defaults,
-                          std::optional<OrlixUpdateConfiguration> configuration = OrlixUpdateConfiguration::compiledIn(),
-                          Clock &clock = SystemClock::instance(), QString currentBuild = defaultCurrentBuild(),
-                          QObject *parent = nullptr);
+    OrlixUpdateController(
+        Network &network, UserDefaults &defaults,
+        std::optional<OrlixUpdateConfiguration> configuration = OrlixUpdateConfiguration::compiledIn(),
+        Clock &clock = SystemClock::instance(), QString currentBuild = defaultCurrentBuild(),
+        QObject *parent = nullptr);
     ~OrlixUpdateController() override;
 
     // Set once at creation.
@@ -98,7 +99,7 @@ private:
     void setStatus(UpdateStatus status);
 
     const std::optional<OrlixUpdateConfiguration> m_configuration;
-    QNetworkAccessManager &m_network;
+    Network &m_network;
     UserDefaults &m_defaults;
     Clock &m_clock;
     const QString m_currentBuild;

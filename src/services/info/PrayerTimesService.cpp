@@ -45,7 +45,7 @@ QUrl PrayerTimesService::defaultBaseURL()
     return QUrl(u"https://api.aladhan.com"_s);
 }
 
-PrayerTimesService::PrayerTimesService(QNetworkAccessManager &network, Clock &clock, QUrl baseURL)
+PrayerTimesService::PrayerTimesService(Network &network, Clock &clock, QUrl baseURL)
     : m_network(network)
     , m_clock(clock)
     , m_baseURL(std::move(baseURL))
@@ -109,8 +109,7 @@ QCoro::Task<PrayerDay> PrayerTimesService::fetchPrayerDay(PrayerSettings setting
         throw PrayerTimesError(PrayerTimesErrorCase::invalidURL);
 
     const QString dateID = dayID(date);
-    QNetworkRequest request(*url);
-    request.setRawHeader("Accept", "application/json");
+    const HttpRequest request{*url, "application/json"};
     const HttpResponse response = co_await httpGet(m_network, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
         throw PrayerTimesError(PrayerTimesErrorCase::requestFailed);

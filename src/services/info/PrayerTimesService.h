@@ -6,7 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QNetworkAccessManager>
+#include "platform/net/Http.h"
 #include <QUrl>
 
 #include <qcoro/qcorotask.h>
@@ -25,7 +25,7 @@ class PrayerTimesService {
 public:
     static QUrl defaultBaseURL();
 
-    explicit PrayerTimesService(QNetworkAccessManager &network, Clock &clock = SystemClock::instance(),
+    explicit PrayerTimesService(Network &network, Clock &clock = SystemClock::instance(),
                                 QUrl baseURL = defaultBaseURL());
 
     // The prayer times of the local calendar day that contains `date`.
@@ -45,7 +45,7 @@ public:
     static std::vector<PrayerTime> decodeTimes(const QByteArray &body);
 
 private:
-    QNetworkAccessManager &m_network;
+    Network &m_network;
     Clock &m_clock;
     QUrl m_baseURL;
 };

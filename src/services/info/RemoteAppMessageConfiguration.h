@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QNetworkAccessManager>
+#include "platform/net/Http.h"
 #include <QString>
 #include <QUrl>
 
@@ -26,15 +26,15 @@ struct RemoteAppMessageConfiguration {
 // Holds the network session through which the feed is downloaded.
 class RemoteAppMessageService {
 public:
-    explicit RemoteAppMessageService(QNetworkAccessManager &session)
+    explicit RemoteAppMessageService(Network &session)
         : m_session(&session)
     {
     }
 
-    QNetworkAccessManager &session() const { return *m_session; }
+    Network &session() const { return *m_session; }
 
 private:
-    QNetworkAccessManager *m_session;
+    Network *m_session;
 };
 
 } // namespace kolu

@@ -144,11 +144,10 @@ UpdateFeedItem newestRelease(const QByteArray &feed)
     return *newest;
 }
 
-QCoro::Task<QByteArray> fetchUpdateFeed(QNetworkAccessManager &network, QUrl url, Clock &clock,
-                                        std::chrono::milliseconds timeout, qint64 maxBytes)
+QCoro::Task<QByteArray> fetchUpdateFeed(Network &network, QUrl url, Clock &clock, std::chrono::milliseconds timeout,
+                                        qint64 maxBytes)
 {
-    QNetworkRequest request(url);
-    request.setRawHeader("Accept", "application/rss+xml, application/xml, text/xml");
+    const HttpRequest request{url, "application/rss+xml, application/xml, text/xml"};
     HttpResponse response;
     try {
         response = co_await httpGet(network, request, clock, timeout, maxBytes);

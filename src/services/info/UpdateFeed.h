@@ -4,7 +4,7 @@
 #include "model/Error.h"
 
 #include <QByteArray>
-#include <QNetworkAccessManager>
+#include "platform/net/Http.h"
 #include <QString>
 #include <QUrl>
 
@@ -66,7 +66,7 @@ inline constexpr qint64 kMaxUpdateFeedBytes = 1024 * 1024;
 // Fetches the feed at `url`. Throws TransportError when it cannot be fetched
 // and UpdateError for an error status or a feed larger than `maxBytes`
 // (the download stops there).
-QCoro::Task<QByteArray> fetchUpdateFeed(QNetworkAccessManager &network, QUrl url, Clock &clock,
-                                        std::chrono::milliseconds timeout, qint64 maxBytes = kMaxUpdateFeedBytes);
+QCoro::Task<QByteArray> fetchUpdateFeed(Network &network, QUrl url, Clock &clock, std::chrono::milliseconds timeout,
+                                        qint64 maxBytes = kMaxUpdateFeedBytes);
 
 } // namespace kolu

@@ -33,8 +33,7 @@ QUrl WeatherService::defaultForecastBaseURL()
     return QUrl(u"https://api.open-meteo.com"_s);
 }
 
-WeatherService::WeatherService(QNetworkAccessManager &session, Clock &clock, QUrl geocodingBaseURL,
-                               QUrl forecastBaseURL)
+WeatherService::WeatherService(Network &session, Clock &clock, QUrl geocodingBaseURL, QUrl forecastBaseURL)
     : m_session(session)
     , m_clock(clock)
     , m_geocodingBaseURL(std::move(geocodingBaseURL))
@@ -113,8 +112,7 @@ QCoro::Task<OpenMeteoLocation> WeatherService::geocode(QString city, QString cou
     if (!url)
         throw WeatherServiceError(WeatherErrorCase::locationNotFound);
 
-    QNetworkRequest request(*url);
-    request.setRawHeader("Accept", "application/json");
+    const HttpRequest request{*url, "application/json"};
     const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
         throw WeatherServiceError(WeatherErrorCase::locationNotFound);
@@ -138,8 +136,7 @@ QCoro::Task<TodayWeather> WeatherService::fetchWeather(QString city, QString cou
     if (!url)
         throw WeatherServiceError(WeatherErrorCase::unavailable);
 
-    QNetworkRequest request(*url);
-    request.setRawHeader("Accept", "application/json");
+    const HttpRequest request{*url, "application/json"};
     const HttpResponse response = co_await httpGet(m_session, request, m_clock, kRequestTimeout, kMaxAnswerBytes);
     if (!response.isSuccess())
         throw WeatherServiceError(WeatherErrorCase::unavailable);

@@ -5,7 +5,7 @@
 #include "model/Records.h"
 
 #include <QByteArray>
-#include <QNetworkAccessManager>
+#include "platform/net/Http.h"
 #include <QString>
 #include <QUrl>
 
@@ -44,7 +44,7 @@ public:
     static QUrl defaultGeocodingBaseURL();
     static QUrl defaultForecastBaseURL();
 
-    explicit WeatherService(QNetworkAccessManager &session, Clock &clock = SystemClock::instance(),
+    explicit WeatherService(Network &session, Clock &clock = SystemClock::instance(),
                             QUrl geocodingBaseURL = defaultGeocodingBaseURL(),
                             QUrl forecastBaseURL = defaultForecastBaseURL());
 
@@ -65,7 +65,7 @@ public:
 private:
     QCoro::Task<OpenMeteoLocation> geocode(QString city, QString country);
 
-    QNetworkAccessManager &m_session;
+    Network &m_session;
     Clock &m_clock;
     QUrl m_geocodingBaseURL;
     QUrl m_forecastBaseURL;

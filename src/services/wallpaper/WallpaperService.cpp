@@ -2,8 +2,6 @@
 
 #include "model/LeftoverFiles.h"
 #include "platform/net/Http.h"
-#include "platform/net/HttpDownload.h"
-#include "platform/net/ReplyWait.h"
 #include "services/wallpaper/WallpaperArchive.h"
 #include "services/wallpaper/WallpaperListing.h"
 
@@ -12,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkRequest>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
@@ -57,7 +54,7 @@ QString WallpaperService::everyDisplayNotice()
     return u"This desktop shows the same picture on every display."_s;
 }
 
-WallpaperService::WallpaperService(QNetworkAccessManager &session, QString downloadDirectory, UserDefaults &defaults,
+WallpaperService::WallpaperService(Network &session, QString downloadDirectory, UserDefaults &defaults,
                                    ProcessRunner &runner, DesktopPicture &desktopPicture, FolderPicker &folderPicker,
                                    Clock &clock, QUrl archiveURL)
     : m_session(session)
@@ -163,7 +160,7 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::refreshDropboxLibrary(b
 
 QCoro::Task<void> WallpaperService::downloadAndUnpack()
 {
-    QNetworkRequest request(m_dropboxArchiveURL);
+    const HttpRequest request{m_dropboxArchiveURL};
     co_await downloadToFile(m_session, request, archivePath(), m_clock, kDownloadTimeout, kMaxArchiveBytes);
     std::exception_ptr failure;
     try {

@@ -9,7 +9,7 @@
 #include "services/wallpaper/WallpaperServiceError.h"
 
 #include <QList>
-#include <QNetworkAccessManager>
+#include "platform/net/Http.h"
 #include <QString>
 #include <QUrl>
 
@@ -41,9 +41,9 @@ public:
     // worker thread, at start, before any refresh.
     static void removeLeftovers(const QString &downloadDirectory);
 
-    WallpaperService(QNetworkAccessManager &session, QString downloadDirectory, UserDefaults &defaults,
-                     ProcessRunner &runner, DesktopPicture &desktopPicture, FolderPicker &folderPicker,
-                     Clock &clock = SystemClock::instance(), QUrl archiveURL = defaultArchiveURL());
+    WallpaperService(Network &session, QString downloadDirectory, UserDefaults &defaults, ProcessRunner &runner,
+                     DesktopPicture &desktopPicture, FolderPicker &folderPicker, Clock &clock = SystemClock::instance(),
+                     QUrl archiveURL = defaultArchiveURL());
 
     const QString &downloadDirectory() const { return m_downloadDirectory; }
     const QUrl &dropboxArchiveURL() const { return m_dropboxArchiveURL; }
@@ -71,7 +71,7 @@ private:
     static QCoro::Task<QList<WallpaperCandidate>> candidates(QString folder, WallpaperSource source);
     static std::optional<QString> localImagePath(const WallpaperCandidate &candidate);
 
-    QNetworkAccessManager &m_session;
+    Network &m_session;
     QString m_downloadDirectory;
     UserDefaults &m_defaults;
     ProcessRunner &m_runner;

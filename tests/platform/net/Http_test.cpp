@@ -1,7 +1,7 @@
-#include "platform/net/Http.h"
+#include "platform/net/backend/QtHttp.h"
 
 #include "model/Error.h"
-#include "platform/net/HttpDownload.h"
+#include "platform/net/backend/HttpDownload.h"
 
 #include "AwaitTask.h"
 #include "EventWait.h"

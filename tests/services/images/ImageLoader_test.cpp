@@ -1,6 +1,7 @@
 #include "services/images/ImageDecoding.h"
 #include "services/images/ImageLoader.h"
 #include "services/images/ImageSlot.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "EncodedImage.h"
 #include "EventWait.h"
@@ -10,7 +11,6 @@
 #include "LocalHttpServer.h"
 #include "WorkersHeld.h"
 
-#include <QNetworkAccessManager>
 #include <QPainter>
 
 using namespace Qt::StringLiterals;
@@ -60,7 +60,7 @@ protected:
     test::TemporaryHome home;
     test::ManualClock clock;
     test::LocalHttpServer server;
-    QNetworkAccessManager network;
+    QtNetwork network;
     ImageLoader loader{network, clock};
 
     QUrl writeFile(const QString &name, const QImage &image, const char *format = "PNG", const QDateTime &at = {})

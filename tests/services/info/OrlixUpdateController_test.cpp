@@ -1,4 +1,5 @@
 #include "services/info/OrlixUpdateController.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "model/UserDefaults.h"
 #include "services/info/UpdateFeed.h"
@@ -34,7 +35,7 @@ struct UpdateControllerTest : ::testing::Test {
     test::TemporaryHome home;
     test::LocalHttpServer server;
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     UserDefaults defaults{home.path(u".config/Kolu/defaults.json"_s)};
     // Loopback is plain http; the configuration rule is tested above.
     OrlixUpdateController controller{network, defaults, {{server.url(u"/feed.xml"_s), u"key"_s}}, clock, u"42"_s};

@@ -1,4 +1,5 @@
 #include "services/info/PrayerTimesService.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "model/Error.h"
 
@@ -38,7 +39,7 @@ struct PrayerTimesServiceTest : ::testing::Test {
     ZoneGuard zone{"Europe/Berlin"};
     test::LocalHttpServer server;
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     PrayerTimesService service{network, clock, server.url()};
 };
 

@@ -1,4 +1,5 @@
 #include "services/info/WeatherService.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "model/Error.h"
 
@@ -28,7 +29,7 @@ struct WeatherServiceTest : ::testing::Test {
 
     test::LocalHttpServer server;
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     WeatherService service{network, clock, server.url(), server.url()};
 };
 

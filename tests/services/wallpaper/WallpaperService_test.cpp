@@ -1,4 +1,5 @@
 #include "services/wallpaper/WallpaperService.h"
+#include "platform/net/backend/QtNetwork.h"
 
 #include "platform/net/Http.h"
 
@@ -70,7 +71,7 @@ struct WallpaperServiceTest : ::testing::Test {
     LocalStore store{root.filePath(u"data"_s)};
     test::LocalHttpServer server;
     test::ManualClock clock;
-    QNetworkAccessManager network;
+    QtNetwork network;
     UserDefaults defaults{root.filePath(u"defaults.json"_s)};
     SystemProcessRunner runner;
     FakeDesktopPicture desktop;

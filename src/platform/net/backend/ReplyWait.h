@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Clock.h"
-#include "model/Error.h"
+#include "platform/net/Http.h"
 
 #include <qcoro/qcorotask.h>
 
@@ -11,15 +11,6 @@
 class QNetworkReply;
 
 namespace kolu {
-
-// A request that ended because its network access went away (the services
-// that made it are being torn down). Its callers' owners may be gone too, so
-// nothing that catches it may touch them.
-class RequestCancelled : public TransportError {
-public:
-    RequestCancelled();
-    ~RequestCancelled() override;
-};
 
 using OwnedReply = std::unique_ptr<QNetworkReply>;
 

@@ -1,4 +1,4 @@
-#include "platform/net/StreamedFile.h"
+#include "platform/net/backend/StreamedFile.h"
 
 #include <QFile>
 #include <QtConcurrent/QtConcurrentRun>

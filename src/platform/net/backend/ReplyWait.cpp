@@ -1,4 +1,4 @@
-#include "platform/net/ReplyWait.h"
+#include "platform/net/backend/ReplyWait.h"
 
 #include <QCoreApplication>
 #include <QNetworkReply>
@@ -10,13 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-RequestCancelled::RequestCancelled()
-    : TransportError(u"The request was cancelled."_s)
-{
-}
-
-RequestCancelled::~RequestCancelled() = default;
 
 QString requestTimedOutText()
 {

@@ -1,9 +1,9 @@
-#include "platform/net/HttpDownload.h"
+#include "platform/net/backend/HttpDownload.h"
 
 #include "model/Error.h"
 #include "platform/net/Http.h"
-#include "platform/net/ReplyWait.h"
-#include "platform/net/StreamedFile.h"
+#include "platform/net/backend/ReplyWait.h"
+#include "platform/net/backend/StreamedFile.h"
 
 #include <qcoro/qcorofuture.h>
 

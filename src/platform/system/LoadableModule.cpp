@@ -1,0 +1,51 @@
+#include "platform/system/LoadableModule.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <dlfcn.h>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+QStringList candidates(const QString &fileName)
+{
+    const QString programFolder = QFileInfo(u"/proc/self/exe"_s).canonicalPath();
+    QStringList paths;
+    if (!programFolder.isEmpty()) {
+        paths << programFolder + u'/' + fileName;
+        paths << QDir::cleanPath(programFolder + u"/../lib/kolu/"_s + fileName);
+    }
+#ifdef KOLU_MODULE_BUILD_DIR
+    paths << QStringLiteral(KOLU_MODULE_BUILD_DIR "/") + fileName;
+#endif
+    return paths;
+}
+
+} // namespace
+
+void *openModule(const char *fileName, QByteArray &error)
+{
+    void *handle = nullptr;
+    error.clear();
+    for (const QString &path : candidates(QString::fromLatin1(fileName))) {
+        if (!QFileInfo::exists(path))
+            continue;
+        if ((handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL)))
+            return handle;
+        if (error.isEmpty())
+            error = dlerror(); // the first one found says best why it failed
+    }
+    if ((handle = dlopen(fileName, RTLD_NOW | RTLD_LOCAL)))
+        return handle;
+    if (error.isEmpty())
+        error = dlerror();
+    return nullptr;
+}
+
+} // namespace kolu
