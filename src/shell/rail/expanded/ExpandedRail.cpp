@@ -11,6 +11,7 @@
 #include "shell/rail/expanded/ToolStripRingLayer.h"
 #include "state/AppState.h"
 #include "style/Motion.h"
+#include "style/SnapshotOpacityEffect.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -69,7 +70,7 @@ ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
         m_strip = new ExpandedToolStrip(state, this);
     }
     m_strip->raise(); // the strip stays above the notifications, the card and the connector
-    new ToolStripRingLayer(m_strip, this); // and its buttons' rings above the strip
+    m_rings = new ToolStripRingLayer(m_strip, this); // and its buttons' rings above the strip
     connect(m_strip, &ExpandedToolStrip::settingsRequested, this, &ExpandedRail::settingsRequested);
     new SwipeCollapseFilter(state, this, m_edge.swipe);
 
@@ -337,14 +338,54 @@ void ExpandedRail::relayout()
         m_strip->setGeometry(
             QRectF(origin + stripCentre - QPointF(strip.width(), strip.height()) / 2, strip).toAlignedRect());
     }
-    fadeWhileMoving(m_panel, p, m_presence->isMoving());
-    // The card's glass is painted here, below the card, with its shadow.
+    applyFades();
+    m_notifications->place();
+}
+
+double ExpandedRail::glassOpacity() const
+{
+    // Faded as the card is while it comes and goes, and with the rail.
+    return std::clamp(m_presence->value(), 0.0, 1.0) * m_partsOpacity;
+}
+
+void ExpandedRail::applyFades()
+{
+    const bool railFades = m_partsOpacity < 1;
+    fadeWhileMoving(m_panel, glassOpacity(), m_presence->isMoving() || railFades);
+    const std::vector<QWidget *> notifications = m_notifications->widgets();
+    for (QObject *child : children()) {
+        auto *part = qobject_cast<QWidget *>(child);
+        if (!part || part == m_panel || std::ranges::find(notifications, part) != notifications.end())
+            continue;
+        // A part moving on an effect of its own keeps it.
+        if (part->graphicsEffect() && !qobject_cast<SnapshotOpacityEffect *>(part->graphicsEffect()))
+            continue;
+        // The rings' layer covers the whole rail: faded while it paints
+        // nothing, each frame would paint the whole rail again.
+        const bool paintsNothing = part == m_rings && !m_rings->paintsRings();
+        fadeWhileMoving(part, paintsNothing ? 1.0 : m_partsOpacity, railFades && !paintsNothing);
+    }
+    // The card's glass is painted here, below the card, with its shadow:
+    // again only when it moved or its opacity changed by a step that shows.
     const QRect glass = m_panel->geometry().marginsAdded(QMargins(40, 40, 40, 40));
-    if (glass != m_cardGlass || m_presence->isMoving()) {
+    const double opacity = glassOpacity();
+    const bool opacityShows =
+        opacity != m_glassOpacity && (std::abs(opacity - m_glassOpacity) >= 0.5 / 255 || opacity == 0 || opacity == 1);
+    if (glass != m_cardGlass || opacityShows) {
         update(m_cardGlass.united(glass));
         m_cardGlass = glass;
+        m_glassOpacity = opacity;
     }
-    m_notifications->place();
+}
+
+void ExpandedRail::setPartsOpacity(double opacity)
+{
+    opacity = std::clamp(opacity, 0.0, 1.0);
+    if (opacity == m_partsOpacity)
+        return;
+    m_partsOpacity = opacity;
+    m_notifications->setOpacity(opacity);
+    applyFades();
 }
 
 void ExpandedRail::paintEvent(QPaintEvent *)
@@ -352,9 +393,7 @@ void ExpandedRail::paintEvent(QPaintEvent *)
     if (m_panel->isHidden())
         return;
     QPainter painter(this);
-    // Faded as the card is while it comes and goes.
-    const bool faded = m_presence->isMoving() || m_presence->value() < 1;
-    painter.setOpacity(faded ? std::clamp(m_presence->value(), 0.0, 1.0) : 1.0);
+    painter.setOpacity(glassOpacity());
     ModuleDetailPanel::paintGlass(painter, QRectF(m_panel->geometry()));
 }
 
