@@ -424,10 +424,11 @@ TEST_F(RailViewsTest, TheOpenedRailFadesInFromKeptPicturesWhileItsCardGlides)
     test::settle(view);
 
     // Opened again: the card glides in as the rail fades in, and a frame
-    // draws the rail's parts from their kept pictures; only the periodic
+    // draws the rail's parts (the card too) from their kept pictures; only the periodic
     // check on what they show paints them again (one frame in
     // WidgetSnapshot::kRefreshFrames).
     PaintCount stripPaints(strip);
+    PaintCount cardPaints(opened->detailPanel());
     state->expandPanel();
     ASSERT_EQ(view.content(), opened);
     EXPECT_EQ(opened->graphicsEffect(), nullptr) << "no picture of the whole rail, taken again as the card moves";
@@ -455,6 +456,8 @@ TEST_F(RailViewsTest, TheOpenedRailFadesInFromKeptPicturesWhileItsCardGlides)
     }
     ASSERT_GT(frames, 15);
     EXPECT_LE(stripPaints.paints, frames / WidgetSnapshot::kRefreshFrames + 2);
+    EXPECT_LE(cardPaints.paints, frames / WidgetSnapshot::kRefreshFrames + 2)
+        << "the gliding card keeps its size: its content is not laid out anew on every frame";
     test::settle(view);
     EXPECT_GT(halfway, 0) << "the strip fades in with the rail";
     EXPECT_LT(halfway, qAlpha(atRest.pixel(inStrip)));

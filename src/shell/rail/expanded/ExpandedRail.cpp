@@ -70,7 +70,7 @@ ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
         m_strip = new ExpandedToolStrip(state, this);
     }
     m_strip->raise(); // the strip stays above the notifications, the card and the connector
-    m_rings = new ToolStripRingLayer(m_strip, this); // and its buttons' rings above the strip
+    new ToolStripRingLayer(m_strip, this); // and its buttons' rings above the strip
     connect(m_strip, &ExpandedToolStrip::settingsRequested, this, &ExpandedRail::settingsRequested);
     new SwipeCollapseFilter(state, this, m_edge.swipe);
 
@@ -328,10 +328,13 @@ void ExpandedRail::relayout()
         m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
 
         const QSizeF card(cardWidth * s, detailCardHeight(c));
-        const QPointF cardCentre =
-            QPointF(detailCardCenterX(c), m_card->value()) + cardEntryOffset(c.edge, s) * (1 - p);
-        m_panel->setGeometry(
-            QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect());
+        const QPointF cardCentre(detailCardCenterX(c), m_card->value());
+        const QRect cardRest =
+            QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect();
+        // On its way in or out the card moves by whole pixels and keeps its
+        // size: a size that changed with each step's rounding would lay its
+        // content out anew on every frame.
+        m_panel->setGeometry(cardRest.translated((cardEntryOffset(c.edge, s) * (1 - p)).toPoint()));
 
         const QSizeF strip(stripWidth * s, stripFit().height);
         const QPointF stripCentre(toolStripCenterX(c), expandedrail::height(c) / 2);
@@ -360,10 +363,7 @@ void ExpandedRail::applyFades()
         // A part moving on an effect of its own keeps it.
         if (part->graphicsEffect() && !qobject_cast<SnapshotOpacityEffect *>(part->graphicsEffect()))
             continue;
-        // The rings' layer covers the whole rail: faded while it paints
-        // nothing, each frame would paint the whole rail again.
-        const bool paintsNothing = part == m_rings && !m_rings->paintsRings();
-        fadeWhileMoving(part, paintsNothing ? 1.0 : m_partsOpacity, railFades && !paintsNothing);
+        fadeWhileMoving(part, m_partsOpacity, railFades);
     }
     // The card's glass is painted here, below the card, with its shadow:
     // again only when it moved or its opacity changed by a step that shows.

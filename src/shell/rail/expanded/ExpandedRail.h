@@ -14,7 +14,6 @@ class FloatingConnector;
 class Glide;
 class ModuleDetailPanel;
 class RailNotifications;
-class ToolStripRingLayer;
 
 // The opened rail: the tool strip, the selected module's card and the
 // notifications of pending alerts. What differs between the edges is one
@@ -93,7 +92,6 @@ private:
     ExpandedToolStrip *m_strip = nullptr;
     ModuleDetailPanel *m_panel = nullptr;
     FloatingConnector *m_connector = nullptr;
-    ToolStripRingLayer *m_rings = nullptr;
     RailNotifications *m_notifications = nullptr;
     Glide *m_iconY = nullptr;     // the connector's line
     Glide *m_card = nullptr;      // the card's centre at a side, its left side at the top

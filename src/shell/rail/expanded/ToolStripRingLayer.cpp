@@ -9,8 +9,6 @@
 #include <QEvent>
 #include <QPainter>
 
-#include <algorithm>
-
 namespace kolu {
 
 namespace {
@@ -53,15 +51,6 @@ void ToolStripRingLayer::updateRings(ToolStripButton *button)
 {
     // Only the rings' own square: the layer covers the whole rail.
     update(ringsRect(button).toAlignedRect().adjusted(-2, -2, 2, 2));
-}
-
-bool ToolStripRingLayer::paintsRings() const
-{
-    if (!m_strip || !m_strip->isVisible())
-        return false;
-    const auto buttons = m_strip->buttons();
-    return std::any_of(buttons.begin(), buttons.end(),
-                       [](const ToolStripButton *button) { return button->ringsRunning() && button->isVisible(); });
 }
 
 void ToolStripRingLayer::paintEvent(QPaintEvent *)

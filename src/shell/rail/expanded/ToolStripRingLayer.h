@@ -17,9 +17,6 @@ class ToolStripRingLayer : public QWidget {
 public:
     ToolStripRingLayer(ExpandedToolStrip *strip, QWidget *parent);
 
-    // Whether a button's rings run: else the layer paints nothing.
-    bool paintsRings() const;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
