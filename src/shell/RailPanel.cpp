@@ -9,6 +9,8 @@
 #include <QEasingCurve>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QVariantAnimation>
 #include <QVBoxLayout>
@@ -43,6 +45,9 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     if (translucent) {
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_NoSystemBackground);
+    } else {
+        // The background is painted here, only where the slide shows.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -317,6 +322,25 @@ void RailPanel::applyShapes()
     // an unshaped dock a square shadow of their own around it.
     const QRegion whole(QRect(QPoint(0, 0), (QSizeF(size()) * ratio).toSize()));
     m_windowing.setVisibleRegion(window, m_shapesWindow ? toDevice(shownRegion()) : whole);
+}
+
+void RailPanel::paintEvent(QPaintEvent *event)
+{
+    if (m_translucent)
+        return;
+    // As the window's own background would be, but not where the slide's
+    // mask has just cut the content away: that is outside the shapes, and
+    // painting it would cost every frame of the slide as much again.
+    QRegion region = event->region();
+    if (m_reveal)
+        region &= QRegion(*m_reveal);
+    if (region.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QBrush background = palette().brush(QPalette::Window);
+    for (const QRect &rect : region)
+        painter.fillRect(rect, background);
 }
 
 void RailPanel::resizeEvent(QResizeEvent *event)

@@ -19,9 +19,14 @@ SnapshotOpacityEffect::SnapshotOpacityEffect(QWidget *widget)
 void SnapshotOpacityEffect::setOpacity(qreal opacity)
 {
     opacity = std::clamp(opacity, 0.0, 1.0);
-    if (qFuzzyCompare(opacity, m_opacity))
+    if (opacity == m_opacity)
         return;
     m_opacity = opacity;
+    // A step under half of the 8-bit alpha's shows nothing: no repaint
+    // (a spring's tail), but the ends always repaint.
+    if (std::abs(opacity - m_shownOpacity) < 0.5 / 255 && opacity != 0 && opacity != 1)
+        return;
+    m_shownOpacity = opacity;
     update();
 }
 

@@ -19,6 +19,7 @@ public:
     explicit SnapshotOpacityEffect(QWidget *widget);
 
     qreal opacity() const { return m_opacity; }
+    // Repaints only for a change that shows.
     void setOpacity(qreal opacity);
 
     const WidgetSnapshot &snapshot() const { return *m_snapshot; }
@@ -30,6 +31,8 @@ protected:
 private:
     WidgetSnapshot *m_snapshot;
     qreal m_opacity = 1.0;
+    // The opacity of the last repaint asked for.
+    qreal m_shownOpacity = 1.0;
 };
 
 } // namespace kolu

@@ -18,6 +18,7 @@
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
+#include "style/WidgetSnapshot.h"
 #include "style/widgets/ElidedLabel.h"
 
 #include <QAbstractButton>
@@ -387,6 +388,121 @@ TEST_F(RailViewsTest, LayoutsAreKeptBetweenRevealsUntilTheMemoryReleaseLetsThemG
     state->expandPanel();
     EXPECT_EQ(made, 2);
     EXPECT_NE(view.keptLayout(RailViewLayout::expanded), nullptr);
+}
+
+// Counts the paint events a widget gets.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(RailViewsTest, TheOpenedRailFadesInFromKeptPicturesWhileItsCardGlides)
+{
+    test::ManualAnimationDriver frozen;
+    state->setRailEdge(RailEdge::right);
+    RailView view(*state);
+    view.setExpandedLayoutFactory(
+        [](AppState &s, QWidget *parent) { return static_cast<QWidget *>(new ExpandedRail(s, parent)); });
+    view.resize(441, 680);
+    view.show();
+    state->expandPanel();
+    test::settle(view);
+    const QImage atRest = test::picture(view);
+    auto *opened = qobject_cast<ExpandedRail *>(view.content());
+    ASSERT_NE(opened, nullptr);
+    ExpandedToolStrip *strip = opened->toolStrip();
+    const QPoint inStrip = strip->geometry().center() + QPoint(0, strip->height() / 3);
+    state->hideToEdge();
+    test::settle(view);
+
+    // Opened again: the card glides in as the rail fades in, and a frame
+    // draws the rail's parts (the card too) from their kept pictures; only the periodic
+    // check on what they show paints them again (one frame in
+    // WidgetSnapshot::kRefreshFrames).
+    PaintCount stripPaints(strip);
+    PaintCount cardPaints(opened->detailPanel());
+    state->expandPanel();
+    ASSERT_EQ(view.content(), opened);
+    EXPECT_EQ(opened->graphicsEffect(), nullptr) << "no picture of the whole rail, taken again as the card moves";
+    // (A spring's overshoot draws as opaque: from there on the parts paint
+    // as they are, and a picture of the whole view paints them all.)
+    const auto fade = [opened] {
+        for (auto *motion : opened->findChildren<QVariantAnimation *>(u"railMotion"_s, Qt::FindDirectChildrenOnly))
+            if (motion->state() == QAbstractAnimation::Running)
+                return motion->currentValue().toDouble();
+        return 1.0;
+    };
+    int frames = 0;
+    int halfway = 0;
+    const QPointF cardStart = opened->detailPanel()->pos();
+    while (fade() < 1 && frames < 100) {
+        test::step(view, 16);
+        const QImage frame = test::picture(view);
+        ++frames;
+        if (frames == 6) {
+            halfway = qAlpha(frame.pixel(inStrip));
+            EXPECT_GT(opened->partsOpacity(), 0.0);
+            EXPECT_LT(opened->partsOpacity(), 1.0);
+            EXPECT_NE(opened->detailPanel()->pos(), cardStart) << "the card glides meanwhile";
+        }
+    }
+    ASSERT_GT(frames, 15);
+    EXPECT_LE(stripPaints.paints, frames / WidgetSnapshot::kRefreshFrames + 2);
+    EXPECT_LE(cardPaints.paints, frames / WidgetSnapshot::kRefreshFrames + 2)
+        << "the gliding card keeps its size: its content is not laid out anew on every frame";
+    test::settle(view);
+    EXPECT_GT(halfway, 0) << "the strip fades in with the rail";
+    EXPECT_LT(halfway, qAlpha(atRest.pixel(inStrip)));
+
+    // At rest every part paints as it is, and the picture is the one before.
+    EXPECT_EQ(opened->partsOpacity(), 1.0);
+    for (QWidget *part : opened->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        EXPECT_EQ(part->graphicsEffect(), nullptr) << part->metaObject()->className();
+    EXPECT_EQ(test::picture(view), atRest);
+
+    // Closed on the way in: it leaves from where its fade had come, as one
+    // picture taken at full opacity.
+    state->hideToEdge();
+    test::settle(view);
+    state->expandPanel();
+    test::step(view, 64);
+    const double reached = opened->partsOpacity();
+    ASSERT_GT(reached, 0.0);
+    ASSERT_LT(reached, 1.0);
+    state->hideToEdge();
+    auto *leaving = qobject_cast<RailTransitionEffect *>(opened->graphicsEffect());
+    ASSERT_NE(leaving, nullptr);
+    EXPECT_DOUBLE_EQ(leaving->progress(), reached);
+    EXPECT_EQ(opened->partsOpacity(), 1.0);
+    EXPECT_EQ(strip->graphicsEffect(), nullptr);
+    test::settle(view);
+    EXPECT_TRUE(opened->isHidden());
+}
+
+TEST(RailTransitionEffect, RepaintsOnlyForAStepThatShows)
+{
+    RailTransitionEffect fade(RailTransition::fade());
+    EXPECT_TRUE(fade.setProgress(0.5));
+    EXPECT_FALSE(fade.setProgress(0.5005)) << "under half of an alpha step";
+    EXPECT_FALSE(fade.setProgress(0.501));
+    EXPECT_TRUE(fade.setProgress(0.503)) << "small steps add up to one that shows";
+    EXPECT_TRUE(fade.setProgress(0.9995));
+    EXPECT_FALSE(fade.setProgress(1.001)) << "a spring's overshoot draws as opaque";
+    EXPECT_FALSE(fade.setProgress(1.0004));
+    EXPECT_TRUE(fade.setProgress(1.0)) << "the end always shows";
+
+    RailTransitionEffect move(RailTransition::moveAndFade(QPointF(100, 0)));
+    EXPECT_TRUE(move.setProgress(0.999));
+    EXPECT_TRUE(move.setProgress(0.9995)) << "the fade shows nothing, the move does";
+    EXPECT_FALSE(move.setProgress(0.9996)) << "a hundredth of a pixel";
 }
 
 TEST_F(RailViewsTest, DropLooksOfHandleAndTrayButtonComeOnTheSmoothSpring)

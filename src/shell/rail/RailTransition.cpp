@@ -48,6 +48,16 @@ QVariantAnimation *runningMotion(const QWidget *widget)
     return nullptr;
 }
 
+// Puts every part of a widget that fades by parts at rest; answers the
+// widget as one, else null.
+FadesByParts *restParts(QWidget *widget)
+{
+    auto *parts = dynamic_cast<FadesByParts *>(widget);
+    if (parts)
+        parts->setPartsOpacity(1.0);
+    return parts;
+}
+
 // What `source` and its children paint, over clear pixels: the window
 // colour behind them would show as a pale box where the rail is clear.
 // Its fully clear margins are cut; `origin` says where it starts.
@@ -82,6 +92,7 @@ public:
         m_effect.setProgress(0.0);
         const QRectF reach = m_effect.boundingRectFor(m_source).united(m_source);
         m_effect.setProgress(from);
+        m_effect.setPictureBounds(m_source);
         m_origin = -reach.topLeft();
         setGeometry(reach.translated(source->pos()).toAlignedRect());
         parentWidget()->installEventFilter(this);
@@ -90,8 +101,8 @@ public:
 
         QVariantAnimation *animation = startMotion(this, motion, from, 0.0);
         connect(animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-            m_effect.setProgress(value.toDouble());
-            update();
+            if (m_effect.setProgress(value.toDouble()))
+                update();
         });
         connect(animation, &QVariantAnimation::finished, this, [this] {
             hide();
@@ -155,19 +166,48 @@ RailTransitionEffect::RailTransitionEffect(const RailTransition &transition, QOb
 {
 }
 
-void RailTransitionEffect::setProgress(double progress)
+bool RailTransitionEffect::setProgress(double progress)
 {
     if (progress == m_progress)
-        return;
+        return false;
     m_progress = progress;
-    updateBoundingRect();
+    const QRectF bounds = source() ? sourceBoundingRect(Qt::LogicalCoordinates) : m_pictureBounds;
+    if (!looksDifferent(m_shownProgress, progress, bounds))
+        return false;
+    const bool moves = m_transition.scale != 1.0 || m_transition.fromTopEdge || !m_transition.offset.isNull();
+    m_shownProgress = progress;
+    // A new bounding rectangle repaints all of the parent: only for a move.
+    if (moves)
+        updateBoundingRect();
     update();
+    return true;
 }
 
-QPointF RailTransitionEffect::offsetFor(const QRectF &bounds) const
+QPointF RailTransitionEffect::offsetAt(double progress, const QRectF &bounds) const
 {
     const QPointF far = m_transition.fromTopEdge ? QPointF(0, -bounds.height()) : m_transition.offset;
-    return far * (1.0 - m_progress);
+    return far * (1.0 - progress);
+}
+
+double RailTransitionEffect::scaleAt(double progress) const
+{
+    return m_transition.scale + (1.0 - m_transition.scale) * progress;
+}
+
+bool RailTransitionEffect::looksDifferent(double a, double b, const QRectF &bounds) const
+{
+    // Where the motion starts or ends the picture goes or comes whole.
+    if (a == 1.0 || b == 1.0 || a == 0.0 || b == 0.0)
+        return true;
+    // Half a step of the 8-bit alpha; a 64th of a pixel, the rasteriser's.
+    constexpr double alphaStep = 0.5 / 255;
+    constexpr double still = 1.0 / 64;
+    if (m_transition.fades && std::abs(std::clamp(a, 0.0, 1.0) - std::clamp(b, 0.0, 1.0)) >= alphaStep)
+        return true;
+    const QPointF moved = offsetAt(a, bounds) - offsetAt(b, bounds);
+    if (std::abs(moved.x()) >= still || std::abs(moved.y()) >= still)
+        return true;
+    return std::abs(scaleAt(a) - scaleAt(b)) * std::max(bounds.width(), bounds.height()) >= still;
 }
 
 QRectF RailTransitionEffect::boundingRectFor(const QRectF &rect) const
@@ -180,7 +220,7 @@ QRectF RailTransitionEffect::boundingRectFor(const QRectF &rect) const
 void RailTransitionEffect::paintAt(QPainter &painter, const QRectF &bounds, const QPixmap &picture,
                                    QPointF origin) const
 {
-    const double scale = m_transition.scale + (1.0 - m_transition.scale) * m_progress;
+    const double scale = scaleAt(m_progress);
     const QPointF anchor = anchorPoint(bounds, m_transition.anchor);
     painter.save();
     if (m_transition.fades)
@@ -214,7 +254,7 @@ bool RailTransitionEffect::looksAtRest(const QRectF &bounds) const
     if (m_transition.fades && m_progress < 1.0)
         return false;
     constexpr double still = 1.0 / 64; // the rasteriser's step
-    const double scale = m_transition.scale + (1.0 - m_transition.scale) * m_progress;
+    const double scale = scaleAt(m_progress);
     const QPointF offset = offsetFor(bounds);
     return std::abs(scale - 1.0) * std::max(bounds.width(), bounds.height()) < still && std::abs(offset.x()) < still
            && std::abs(offset.y()) < still;
@@ -263,10 +303,23 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
     }
     delete runningMotion(widget);
     widget->setGraphicsEffect(nullptr);
+    FadesByParts *parts = restParts(widget);
     widget->show();
     // Nothing to see move on a rail that is not on screen.
     if (!widget->isVisible())
         return;
+    const bool fadesOnly =
+        transition.fades && !transition.fromTopEdge && transition.offset.isNull() && transition.scale == 1.0;
+    if (parts && fadesOnly) {
+        parts->setPartsOpacity(from);
+        QVariantAnimation *animation = startMotion(widget, motion, from, 1.0);
+        QObject::connect(animation, &QVariantAnimation::valueChanged, widget, [parts](const QVariant &value) {
+            parts->setPartsOpacity(std::clamp(value.toDouble(), 0.0, 1.0));
+        });
+        QObject::connect(animation, &QVariantAnimation::finished, widget, [parts] { parts->setPartsOpacity(1.0); });
+        animation->start(QAbstractAnimation::DeleteWhenStopped);
+        return;
+    }
     auto *effect = new RailTransitionEffect(transition);
     effect->keepPictureOf(widget);
     effect->setProgress(from);
@@ -287,12 +340,11 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
 static double stopMotion(QWidget *widget)
 {
     double reached = 1.0;
-    if (runningMotion(widget)) {
-        if (auto *effect = qobject_cast<RailTransitionEffect *>(widget->graphicsEffect()))
-            reached = std::clamp(effect->progress(), 0.0, 1.0);
-    }
+    if (QVariantAnimation *motion = runningMotion(widget))
+        reached = std::clamp(motion->currentValue().toDouble(), 0.0, 1.0);
     delete runningMotion(widget);
     widget->setGraphicsEffect(nullptr);
+    restParts(widget);
     return reached;
 }
 
@@ -332,6 +384,7 @@ void stop(QWidget *widget)
 {
     delete runningMotion(widget);
     widget->setGraphicsEffect(nullptr);
+    restParts(widget);
     widget->setProperty(kLeavingProperty, false);
     widget->setAttribute(Qt::WA_TransparentForMouseEvents, false);
 }

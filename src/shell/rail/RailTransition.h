@@ -33,6 +33,18 @@ struct RailTransition {
     static RailTransition slide(QPointF by) { return {by, false, 1.0, Qt::AlignCenter, false}; }
 };
 
+// A widget whose parts move on their own while it fades in (the opened
+// rail's card glides in as the rail appears). A fade of the whole would
+// have to draw it afresh on every frame; such a widget fades each of its
+// parts from a kept picture of its own instead, and `enter` gives it the
+// fade's opacity rather than an effect of the whole.
+class FadesByParts {
+public:
+    virtual ~FadesByParts() = default;
+    // 1 at rest: every part paints as it is.
+    virtual void setPartsOpacity(double opacity) = 0;
+};
+
 // The side of the rail that a leaving picture keeps to while the panel
 // changes size: the screen edge.
 Qt::Alignment screenEdgeAnchor(RailEdge edge);
@@ -44,8 +56,14 @@ class RailTransitionEffect : public QGraphicsEffect {
 public:
     RailTransitionEffect(const RailTransition &transition, QObject *parent = nullptr);
 
-    void setProgress(double progress);
+    // Answers whether the change shows: a step of the fade or the move too
+    // small to see repaints nothing (a spring's tail, past where the eye
+    // or the rasteriser can tell).
+    bool setProgress(double progress);
     double progress() const { return m_progress; }
+    // Where the picture drawn with paintAt() rests, for an effect given to
+    // no widget: what the size of a move from the top edge comes from.
+    void setPictureBounds(const QRectF &bounds) { m_pictureBounds = bounds; }
 
     // Draws `widget`, which the effect is given to, from a kept picture
     // while nothing in it changes (see WidgetSnapshot), rather than
@@ -66,13 +84,20 @@ protected:
     void sourceChanged(ChangeFlags flags) override;
 
 private:
-    QPointF offsetFor(const QRectF &bounds) const;
+    QPointF offsetFor(const QRectF &bounds) const { return offsetAt(m_progress, bounds); }
+    QPointF offsetAt(double progress, const QRectF &bounds) const;
+    double scaleAt(double progress) const;
+    // Whether the item drawn at `a` and at `b` of the way could look different.
+    bool looksDifferent(double a, double b, const QRectF &bounds) const;
     // Whether this point of the transition draws the widget's own pixels
     // where it rests: full opacity, no move, no scale.
     bool looksAtRest(const QRectF &bounds) const;
 
     RailTransition m_transition;
     double m_progress = 1.0;
+    // The progress of the last repaint asked for.
+    double m_shownProgress = 1.0;
+    QRectF m_pictureBounds;
     WidgetSnapshot *m_snapshot = nullptr;
     QPixmap m_frozen;
     QPointF m_frozenOrigin;
@@ -83,7 +108,8 @@ namespace railmotion {
 // Shows `widget` and runs `transition` from its far end to rest over
 // `motion`; the effect goes when the motion ends, so nothing is left that
 // paints through an extra pass at rest. A motion already running on the
-// widget is replaced.
+// widget is replaced. A plain fade of a widget that FadesByParts runs
+// through its parts' opacity.
 void enter(QWidget *widget, const RailTransition &transition, const Motion &motion);
 
 // Leaves a picture of `widget` in its parent that runs `transition` from

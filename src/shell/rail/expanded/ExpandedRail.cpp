@@ -11,6 +11,7 @@
 #include "shell/rail/expanded/ToolStripRingLayer.h"
 #include "state/AppState.h"
 #include "style/Motion.h"
+#include "style/SnapshotOpacityEffect.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -327,24 +328,64 @@ void ExpandedRail::relayout()
         m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
 
         const QSizeF card(cardWidth * s, detailCardHeight(c));
-        const QPointF cardCentre =
-            QPointF(detailCardCenterX(c), m_card->value()) + cardEntryOffset(c.edge, s) * (1 - p);
-        m_panel->setGeometry(
-            QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect());
+        const QPointF cardCentre(detailCardCenterX(c), m_card->value());
+        const QRect cardRest =
+            QRectF(origin + cardCentre - QPointF(card.width(), card.height()) / 2, card).toAlignedRect();
+        // On its way in or out the card moves by whole pixels and keeps its
+        // size: a size that changed with each step's rounding would lay its
+        // content out anew on every frame.
+        m_panel->setGeometry(cardRest.translated((cardEntryOffset(c.edge, s) * (1 - p)).toPoint()));
 
         const QSizeF strip(stripWidth * s, stripFit().height);
         const QPointF stripCentre(toolStripCenterX(c), expandedrail::height(c) / 2);
         m_strip->setGeometry(
             QRectF(origin + stripCentre - QPointF(strip.width(), strip.height()) / 2, strip).toAlignedRect());
     }
-    fadeWhileMoving(m_panel, p, m_presence->isMoving());
-    // The card's glass is painted here, below the card, with its shadow.
+    applyFades();
+    m_notifications->place();
+}
+
+double ExpandedRail::glassOpacity() const
+{
+    // Faded as the card is while it comes and goes, and with the rail.
+    return std::clamp(m_presence->value(), 0.0, 1.0) * m_partsOpacity;
+}
+
+void ExpandedRail::applyFades()
+{
+    const bool railFades = m_partsOpacity < 1;
+    fadeWhileMoving(m_panel, glassOpacity(), m_presence->isMoving() || railFades);
+    const std::vector<QWidget *> notifications = m_notifications->widgets();
+    for (QObject *child : children()) {
+        auto *part = qobject_cast<QWidget *>(child);
+        if (!part || part == m_panel || std::ranges::find(notifications, part) != notifications.end())
+            continue;
+        // A part moving on an effect of its own keeps it.
+        if (part->graphicsEffect() && !qobject_cast<SnapshotOpacityEffect *>(part->graphicsEffect()))
+            continue;
+        fadeWhileMoving(part, m_partsOpacity, railFades);
+    }
+    // The card's glass is painted here, below the card, with its shadow:
+    // again only when it moved or its opacity changed by a step that shows.
     const QRect glass = m_panel->geometry().marginsAdded(QMargins(40, 40, 40, 40));
-    if (glass != m_cardGlass || m_presence->isMoving()) {
+    const double opacity = glassOpacity();
+    const bool opacityShows =
+        opacity != m_glassOpacity && (std::abs(opacity - m_glassOpacity) >= 0.5 / 255 || opacity == 0 || opacity == 1);
+    if (glass != m_cardGlass || opacityShows) {
         update(m_cardGlass.united(glass));
         m_cardGlass = glass;
+        m_glassOpacity = opacity;
     }
-    m_notifications->place();
+}
+
+void ExpandedRail::setPartsOpacity(double opacity)
+{
+    opacity = std::clamp(opacity, 0.0, 1.0);
+    if (opacity == m_partsOpacity)
+        return;
+    m_partsOpacity = opacity;
+    m_notifications->setOpacity(opacity);
+    applyFades();
 }
 
 void ExpandedRail::paintEvent(QPaintEvent *)
@@ -352,9 +393,7 @@ void ExpandedRail::paintEvent(QPaintEvent *)
     if (m_panel->isHidden())
         return;
     QPainter painter(this);
-    // Faded as the card is while it comes and goes.
-    const bool faded = m_presence->isMoving() || m_presence->value() < 1;
-    painter.setOpacity(faded ? std::clamp(m_presence->value(), 0.0, 1.0) : 1.0);
+    painter.setOpacity(glassOpacity());
     ModuleDetailPanel::paintGlass(painter, QRectF(m_panel->geometry()));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/rail/RailTransition.h"
 #include "shell/rules/ExpandedRailGeometry.h"
 #include "state/AppStateFields.h"
 
@@ -30,8 +31,10 @@ class RailNotifications;
 //   notification comes and goes. An upward swipe collapses the rail.
 //
 // The card comes in from the rail's edge when the rail opens and goes back
-// there when it closes; notifications come and go beside the card.
-class ExpandedRail : public QWidget {
+// there when it closes; notifications come and go beside the card. The
+// card glides in while the rail fades in: the rail fades by its parts, each
+// from a kept picture, so no frame of the way in paints the rail afresh.
+class ExpandedRail : public QWidget, public FadesByParts {
     Q_OBJECT
 public:
     struct ExpandedEdge;
@@ -56,6 +59,9 @@ public:
     // How far the card has come in: 0 off at the edge, 1 in place.
     double presence() const;
 
+    void setPartsOpacity(double opacity) override;
+    double partsOpacity() const { return m_partsOpacity; }
+
 Q_SIGNALS:
     void settingsRequested();
     // A menu of a notification is open: the hover hiding waits meanwhile.
@@ -72,6 +78,10 @@ private:
     void showNotifications(bool animated);
     std::vector<EdgeAlertKind> notificationKinds() const;
     void relayout();
+    // Fades the card, its glass and every other part to where the card's
+    // way in and the rail's fade have them.
+    void applyFades();
+    double glassOpacity() const;
     double canvasTopTarget() const;
     int actionCount() const;
     expandedrail::SideStripFit stripFit() const;
@@ -90,6 +100,8 @@ private:
     Glide *m_presence = nullptr;  // the card's way in and out
     bool m_shown = false;
     QRect m_cardGlass; // where the card's glass and shadow were painted last
+    double m_glassOpacity = 1.0; // and at what opacity
+    double m_partsOpacity = 1.0;
 };
 
 } // namespace kolu

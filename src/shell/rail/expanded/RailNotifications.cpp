@@ -104,7 +104,19 @@ void RailNotifications::placeItem(Item &item)
                                                   : expandedrail::notificationEntryOffset);
     const QRectF rest = m_placement(item.kind);
     item.widget->setGeometry(rest.translated(shift, 0).toRect());
-    fadeWhileMoving(item.widget, p, item.presence->isMoving());
+    fadeWhileMoving(item.widget, m_opacity * std::clamp(p, 0.0, 1.0), item.presence->isMoving() || m_opacity < 1);
+}
+
+void RailNotifications::setOpacity(double opacity)
+{
+    if (opacity == m_opacity)
+        return;
+    m_opacity = opacity;
+    for (const auto &item : m_items) {
+        if (item->widget)
+            fadeWhileMoving(item->widget, m_opacity * std::clamp(item->presence->value(), 0.0, 1.0),
+                            item->presence->isMoving() || m_opacity < 1);
+    }
 }
 
 void RailNotifications::finishLeaving(Item *item)

@@ -38,6 +38,9 @@ public:
     void show(const std::vector<EdgeAlertKind> &kinds, const MotionFor &motionFor);
     // Puts every notification where the placement says, offset by its motion.
     void place();
+    // Fades every notification further by `opacity` (the host's own fade);
+    // 1 leaves them as their motions have them.
+    void setOpacity(double opacity);
 
     // The notification of `kind` that is shown (not leaving), else null.
     EdgeNotification *notification(EdgeAlertKind kind) const;
@@ -60,6 +63,7 @@ private:
     Placement m_placement;
     std::vector<std::unique_ptr<Item>> m_items;
     int m_openMenus = 0;
+    double m_opacity = 1.0;
 };
 
 } // namespace kolu
