@@ -40,10 +40,7 @@ bool isLocalFileSystem(const QByteArray &folder)
 
 } // namespace
 
-FolderChangeWatch::FolderChangeWatch()
-    : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-{
-}
+FolderChangeWatch::FolderChangeWatch() = default;
 
 FolderChangeWatch::~FolderChangeWatch()
 {
@@ -92,6 +89,11 @@ bool FolderChangeWatch::isQuiet(const QString &folder, dev_t device, ino_t inode
 
 void FolderChangeWatch::watch(const QString &folder, dev_t device, ino_t inode)
 {
+    // Made with the first watch: a pass that watches nothing costs nothing.
+    if (m_fd < 0 && !m_unavailable) {
+        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        m_unavailable = m_fd < 0;
+    }
     if (m_fd < 0)
         return;
     const auto found = m_folders.find(folder);

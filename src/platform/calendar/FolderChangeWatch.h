@@ -54,6 +54,7 @@ private:
     void forget(const QString &folder);
 
     int m_fd = -1;
+    bool m_unavailable = false; // the kernel gave no watching (too many in use, say)
     QHash<QString, Watched> m_folders;
 };
 

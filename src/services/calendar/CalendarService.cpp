@@ -25,14 +25,15 @@ namespace {
 // Sorting and converting thousands of occurrences (the meeting address is
 // looked for in each one's texts) is no work for the main thread; and when
 // the store gives what it gave last time, as it does on most refreshes, the
-// last conversion is the answer.
-std::vector<CalendarEvent> timedEventsInOrder(std::vector<StoredEvent> stored,
-                                              const std::shared_ptr<CalendarService::Converted> &last)
+// last conversion is the answer. The answer is handed over by pointer, as
+// waiting for a future copies its result.
+std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(std::vector<StoredEvent> stored,
+                                                               const std::shared_ptr<CalendarService::Converted> &last)
 {
     {
         const std::scoped_lock lock(last->guard);
         if (!stored.empty() && last->stored == stored)
-            return last->events;
+            return std::make_shared<std::vector<CalendarEvent>>(last->events);
     }
     std::vector<const StoredEvent *> timed;
     for (const StoredEvent &occurrence : stored) {
@@ -48,15 +49,16 @@ std::vector<CalendarEvent> timedEventsInOrder(std::vector<StoredEvent> stored,
     const std::scoped_lock lock(last->guard);
     last->stored = std::move(stored);
     last->events = events;
-    return events;
+    return std::make_shared<std::vector<CalendarEvent>>(std::move(events));
 }
 
 QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to,
                                                        std::shared_ptr<CalendarService::Converted> last)
 {
     std::vector<StoredEvent> stored = co_await store.events(from, to);
-    QFuture<std::vector<CalendarEvent>> converted = QtConcurrent::run(&timedEventsInOrder, std::move(stored), last);
-    co_return co_await converted;
+    const std::shared_ptr<std::vector<CalendarEvent>> converted =
+        co_await QtConcurrent::run(&timedEventsInOrder, std::move(stored), last);
+    co_return std::move(*converted);
 }
 
 } // namespace
