@@ -5,11 +5,10 @@
 #include "platform/calendar/ICalendarReader.h"
 
 #include <QDateTime>
-#include <QTimeZone>
-
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 
 #include <sys/types.h>
 
