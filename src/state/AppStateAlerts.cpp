@@ -203,7 +203,7 @@ void AppState::scheduleCalendarNotifications(const std::vector<CalendarEvent> &e
     for (auto it = m_calendarAlertLeadMinutesByEventID.constBegin(); it != m_calendarAlertLeadMinutesByEventID.constEnd();
          ++it)
         leads.insert(it.key(), it.value());
-    notificationService().scheduleMeetingAlerts(events, leads, defaultCalendarAlertLeadMinutes);
+    notificationService().scheduleCalendarAlerts(events, leads, defaultCalendarAlertLeadMinutes);
 }
 
 } // namespace kolu

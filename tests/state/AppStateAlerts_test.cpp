@@ -208,3 +208,50 @@ TEST_F(AlertTest, ABannerASuspendMovedPastShowsAtTheNextTick)
     EXPECT_EQ(lastBanner(), u"Later: An hour on."_s);
     EXPECT_TRUE(services.scheduler->pendingIdentifiers().isEmpty());
 }
+
+// Each refresh brings the calendar's changes to the alerts scheduled ahead:
+// an event deleted loses its request, one renamed is announced by its new
+// title, and hiding then showing the calendar schedules them again.
+TEST_F(AlertTest, ScheduledMeetingAlertsFollowTheCalendarFromRefreshToRefresh)
+{
+    const QDateTime now = clock.now();
+    const auto meetings = [&] {
+        QStringList pending = services.scheduler->pendingIdentifiers().filter(u"meeting-"_s);
+        pending.sort();
+        return pending;
+    };
+    const auto stored = [&](const QString &id, const QString &title, qint64 ahead) {
+        return StoredEvent{
+            .seriesId = id, .title = title, .start = now.addSecs(ahead), .end = now.addSecs(ahead + 900)};
+    };
+    const auto refreshUntil = [&](const std::function<bool()> &published) {
+        state->refreshCalendarEvents();
+        return waitUntil(published);
+    };
+    // Sorted, "plan" before "retro".
+    const QString planning = notificationid::meeting(u"plan"_s, now.addSecs(3600), 10);
+    const QString retro = notificationid::meeting(u"retro"_s, now.addSecs(700), 10);
+
+    calendar->storedEvents = {stored(u"plan"_s, u"Planning"_s, 3600), stored(u"retro"_s, u"Retro"_s, 700)};
+    ASSERT_TRUE(refreshUntil([&] { return state->calendarEvents().size() == 2; }));
+    EXPECT_EQ(meetings(), (QStringList{planning, retro}));
+
+    calendar->storedEvents[1].title = u"Retro, in the big room"_s;
+    ASSERT_TRUE(refreshUntil([&] { return state->calendarEvents()[0].title == u"Retro, in the big room"_s; }));
+    EXPECT_EQ(meetings(), (QStringList{planning, retro}));
+
+    calendar->storedEvents.erase(calendar->storedEvents.begin());
+    ASSERT_TRUE(refreshUntil([&] { return state->calendarEvents().size() == 1; }));
+    EXPECT_EQ(meetings(), QStringList{retro});
+
+    state->setRailModule(RailModule::calendar, false);
+    EXPECT_TRUE(meetings().isEmpty());
+    state->setRailModule(RailModule::calendar, true);
+    ASSERT_TRUE(refreshUntil([&] { return state->calendarEvents().size() == 1; }));
+    EXPECT_EQ(meetings(), QStringList{retro});
+
+    advance(100s);
+    EXPECT_TRUE(waitUntil([&] {
+        return lastBanner() == u"Upcoming meeting: Retro, in the big room starts in 10 minutes."_s;
+    })) << lastBanner().toStdString();
+}

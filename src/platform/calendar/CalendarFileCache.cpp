@@ -4,10 +4,13 @@
 #include "platform/calendar/CalendarFolders.h"
 
 #include <QFile>
+#include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <dirent.h>
 #include <sys/stat.h>
+
+#include <utility>
 
 namespace kolu {
 
@@ -96,6 +99,11 @@ CalendarFileCache::CalendarFileCache(std::function<timespec()> wallClock)
 
 std::vector<QStringList> CalendarFileCache::itemFiles(const std::vector<QString> &folders)
 {
+    // What was reported before this moment is taken in first: a change after
+    // it shows next time.
+    m_watch.collect();
+    m_passFolders.clear();
+    QSet<QString> watched;
     const timespec readAt = m_wallClock();
     QHash<QString, Listing> kept;
     std::vector<QStringList> result;
@@ -105,22 +113,33 @@ std::vector<QStringList> CalendarFileCache::itemFiles(const std::vector<QString>
         // after this moment shows as new times next time.
         const std::optional<FileStamp> stamp = folderStampOf(folder);
         const auto known = m_folders.constFind(folder);
-        if (stamp && known != m_folders.constEnd() && known->reusable && known->stamp == *stamp) {
-            kept.insert(folder, *known);
-            result.push_back(known->files);
-            continue;
-        }
+        const bool reused = stamp && known != m_folders.constEnd() && known->reusable && known->stamp == *stamp;
         Listing listing;
-        listing.reusable = stamp && isSettled(*stamp, readAt) && !holdsLinks(folder);
-        listing.files = calendarItemFiles(folder);
-        ++m_listings;
-        if (stamp) {
-            listing.stamp = *stamp;
-            kept.insert(folder, listing);
+        if (reused) {
+            listing = *known;
+        } else {
+            listing.reusable = stamp && isSettled(*stamp, readAt) && !holdsLinks(folder);
+            listing.files = calendarItemFiles(folder);
+            ++m_listings;
+            if (stamp)
+                listing.stamp = *stamp;
         }
+        // Without links, every file listed sits right in the resolved folder.
+        if (listing.reusable && !listing.files.isEmpty()) {
+            const QString &first = listing.files.constFirst();
+            const QString resolved = first.left(first.lastIndexOf(u'/'));
+            const bool quiet = reused && m_watch.isQuiet(resolved, stamp->device, stamp->inode);
+            if (!quiet)
+                m_watch.watch(resolved, stamp->device, stamp->inode);
+            m_passFolders.insert(resolved, quiet);
+            watched.insert(resolved);
+        }
+        if (stamp)
+            kept.insert(folder, listing);
         result.push_back(std::move(listing.files));
     }
     m_folders = std::move(kept);
+    m_watch.keepOnly(watched);
     return result;
 }
 
@@ -129,38 +148,70 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
     // The clock is read before the files: a change after this moment gives
     // the file a time that cannot pass for settled.
     const timespec readAt = m_wallClock();
+    const QHash<QString, bool> passFolders = std::exchange(m_passFolders, {});
 
-    QHash<QString, Entry> kept;
-    kept.reserve(paths.size());
+    static const auto empty = std::make_shared<const ICalFile>();
+    std::vector<std::shared_ptr<const ICalFile>> result(size_t(paths.size()), empty);
     QStringList toParse;
     std::vector<FileStamp> toParseStamps;
-    for (const QString &path : paths) {
-        const std::optional<FileStamp> stamp = fileStampOf(path);
-        if (!stamp)
-            continue; // gone since the listing: read as empty below
+    std::vector<size_t> toParsePlaces;
+    bool anyGone = false;
+    QStringView folder;
+    bool quiet = false;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths[i];
+        const QStringView pathFolder = QStringView(path).left(path.lastIndexOf(u'/'));
+        if (pathFolder != folder) {
+            folder = pathFolder;
+            quiet = passFolders.value(folder.toString(), false);
+        }
         const auto known = m_entries.constFind(path);
+        if (quiet && known != m_entries.constEnd() && known->settled) {
+            result[size_t(i)] = known->content;
+            continue;
+        }
+        ++m_checks;
+        const std::optional<FileStamp> stamp = fileStampOf(path);
+        if (!stamp) {
+            anyGone = true; // gone since the listing: read as empty
+            continue;
+        }
         if (known != m_entries.constEnd() && known->settled && known->stamp == *stamp) {
-            kept.insert(path, *known);
+            result[size_t(i)] = known->content;
             continue;
         }
         toParse.push_back(path);
         toParseStamps.push_back(*stamp);
+        toParsePlaces.push_back(size_t(i));
     }
+    // Every file that is not quiet was looked at, after its folder was
+    // watched and what was reported had been taken in.
+    for (auto it = passFolders.constBegin(); it != passFolders.constEnd(); ++it) {
+        if (!it.value())
+            m_watch.lookedAtInFull(it.key());
+    }
+    if (toParse.isEmpty() && !anyGone && paths == m_lastPaths)
+        return result; // the very contents of the last call
+
     // Parsing is most of the work: it runs on all cores.
     const QList<std::shared_ptr<const ICalFile>> parsed = QtConcurrent::blockingMapped(toParse, &parseFile);
     m_parses += parsed.size();
     for (qsizetype i = 0; i < toParse.size(); ++i)
+        result[toParsePlaces[size_t(i)]] = parsed[i];
+
+    QHash<QString, Entry> kept;
+    kept.reserve(paths.size());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const auto known = m_entries.constFind(paths[i]);
+        if (known != m_entries.constEnd() && known->content == result[size_t(i)])
+            kept.insert(paths[i], *known);
+    }
+    for (qsizetype i = 0; i < toParse.size(); ++i)
         kept.insert(toParse[i],
                     Entry{toParseStamps[size_t(i)], isSettled(toParseStamps[size_t(i)], readAt), parsed[i]});
     m_entries = std::move(kept);
-
-    static const auto empty = std::make_shared<const ICalFile>();
-    std::vector<std::shared_ptr<const ICalFile>> result;
-    result.reserve(size_t(paths.size()));
-    for (const QString &path : paths) {
-        const auto entry = m_entries.constFind(path);
-        result.push_back(entry == m_entries.constEnd() ? empty : entry->content);
-    }
+    m_lastPaths = paths;
+    ++m_revision;
     return result;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/calendar/CalendarStore.h"
+#include "platform/calendar/FolderChangeWatch.h"
 #include "platform/calendar/ICalendarReader.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 
 #include <sys/types.h>
 
@@ -39,7 +43,10 @@ std::optional<FileStamp> folderStampOf(const QString &path);
 
 // The parsed contents of calendar item files, kept between refreshes so that
 // only files that are new or changed are parsed again. It holds the files of
-// the last listing only: a file that is no longer listed is let go.
+// the last listing only: a file that is no longer listed is let go. The files
+// of a folder that was watched since they were last looked at, with nothing
+// reported about it since (see FolderChangeWatch), are not looked at one by
+// one again.
 class CalendarFileCache {
 public:
     // `wallClock` tells the file system's time (tests set it).
@@ -62,8 +69,28 @@ public:
     // `guard()`.
     std::vector<std::shared_ptr<const ICalFile>> contents(const QStringList &paths);
 
-    // How many files were parsed, and folders listed, so far.
+    // Which version of the contents the last call of contents() gave: it
+    // changes whenever that call gave anything other than the call before (a
+    // file parsed again, added, gone, or in another place of the list).
+    quint64 revision() const { return m_revision; }
+
+    // The occurrences that were last read from the contents for a window,
+    // kept with what they were read from, for the caller to use again while
+    // all of it is the same. The caller holds `guard()`.
+    struct Occurrences {
+        quint64 revision = 0;
+        QString root;
+        QDateTime from;
+        QDateTime to;
+        QTimeZone localZone;
+        std::vector<StoredEvent> events;
+    };
+    std::optional<Occurrences> &lastOccurrences() { return m_lastOccurrences; }
+
+    // How many files were parsed, files looked at one by one, and folders
+    // listed, so far.
     qint64 parseCount() const { return m_parses; }
+    qint64 checkCount() const { return m_checks; }
     qint64 listingCount() const { return m_listings; }
 
 private:
@@ -86,7 +113,15 @@ private:
     std::mutex m_guard;
     QHash<QString, Entry> m_entries;
     QHash<QString, Listing> m_folders;
+    FolderChangeWatch m_watch;
+    // The folders of this pass's files (resolved), and whether each is quiet:
+    // set by itemFiles(), used up by contents().
+    QHash<QString, bool> m_passFolders;
+    QStringList m_lastPaths;
+    quint64 m_revision = 0;
+    std::optional<Occurrences> m_lastOccurrences;
     qint64 m_parses = 0;
+    qint64 m_checks = 0;
     qint64 m_listings = 0;
 };
 

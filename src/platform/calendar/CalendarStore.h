@@ -16,6 +16,8 @@ namespace kolu {
 struct StoredAttendee {
     std::optional<QString> name;
     QString address; // as written, usually "mailto:..."
+
+    friend bool operator==(const StoredAttendee &, const StoredAttendee &) = default;
 };
 
 // One occurrence of an event. A repeating event gives one per start, all
@@ -30,6 +32,8 @@ struct StoredEvent {
     std::optional<QString> notes;
     std::optional<QString> url;
     std::vector<StoredAttendee> attendees;
+
+    friend bool operator==(const StoredEvent &, const StoredEvent &) = default;
 };
 
 struct NewTodo {

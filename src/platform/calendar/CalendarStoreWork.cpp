@@ -163,6 +163,12 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
     const std::scoped_lock lock(parsed.guard());
     std::vector<StoredEvent> result;
     const QList<LoadedFile> files = loadRoot(root, parsed);
+    // The same files as last time, read for the same window, give the same
+    // occurrences.
+    std::optional<CalendarFileCache::Occurrences> &last = parsed.lastOccurrences();
+    if (cache && last && last->revision == parsed.revision() && last->root == root && last->from == from
+        && last->to == to && last->localZone == localZone)
+        return last->events;
     qsizetype next = 0;
     while (next < files.size()) {
         const QString collection = files[next].collection;
@@ -202,6 +208,8 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
                 result.push_back(storedEvent(seriesIds[i], occurrence));
         }
     }
+    if (cache)
+        last = CalendarFileCache::Occurrences{parsed.revision(), root, from, to, localZone, result};
     return result;
 }
 

@@ -14,11 +14,14 @@ namespace kolu {
 namespace {
 
 // The worker's part: the cache comes along so that it outlives a store
-// destroyed while a read still runs.
-std::vector<StoredEvent> loadEventsKept(const QString &root, const QDateTime &from, const QDateTime &to,
-                                        const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache)
+// destroyed while a read still runs. The answer is handed over by pointer, as
+// waiting for a future copies its result: tens of thousands of occurrences
+// are then moved, not copied.
+std::shared_ptr<std::vector<StoredEvent>> loadEventsKept(const QString &root, const QDateTime &from,
+                                                         const QDateTime &to, const QTimeZone &localZone,
+                                                         const std::shared_ptr<CalendarFileCache> &cache)
 {
-    return loadEvents(root, from, to, localZone, cache.get());
+    return std::make_shared<std::vector<StoredEvent>>(loadEvents(root, from, to, localZone, cache.get()));
 }
 
 std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone &localZone,
@@ -62,7 +65,9 @@ bool VdirCalendarStore::hasReminderAccess() const
 
 QCoro::Task<std::vector<StoredEvent>> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
-    co_return co_await QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles);
+    const std::shared_ptr<std::vector<StoredEvent>> events =
+        co_await QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles);
+    co_return std::move(*events);
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()

@@ -8,17 +8,33 @@
 #include <qcoro/qcorofuture.h>
 
 #include <algorithm>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
 
+struct CalendarService::Converted {
+    std::mutex guard;
+    std::vector<StoredEvent> stored;
+    std::vector<CalendarEvent> events;
+};
+
 namespace {
 
 // Sorting and converting thousands of occurrences (the meeting address is
-// looked for in each one's texts) is no work for the main thread.
-std::vector<CalendarEvent> timedEventsInOrder(std::vector<StoredEvent> stored)
+// looked for in each one's texts) is no work for the main thread; and when
+// the store gives what it gave last time, as it does on most refreshes, the
+// last conversion is the answer. The answer is handed over by pointer, as
+// waiting for a future copies its result.
+std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(std::vector<StoredEvent> stored,
+                                                               const std::shared_ptr<CalendarService::Converted> &last)
 {
+    {
+        const std::scoped_lock lock(last->guard);
+        if (!stored.empty() && last->stored == stored)
+            return std::make_shared<std::vector<CalendarEvent>>(last->events);
+    }
     std::vector<const StoredEvent *> timed;
     for (const StoredEvent &occurrence : stored) {
         if (!occurrence.isAllDay)
@@ -30,14 +46,19 @@ std::vector<CalendarEvent> timedEventsInOrder(std::vector<StoredEvent> stored)
     events.reserve(timed.size());
     for (const StoredEvent *occurrence : timed)
         events.push_back(CalendarService::event(*occurrence));
-    return events;
+    const std::scoped_lock lock(last->guard);
+    last->stored = std::move(stored);
+    last->events = events;
+    return std::make_shared<std::vector<CalendarEvent>>(std::move(events));
 }
 
-QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to)
+QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to,
+                                                       std::shared_ptr<CalendarService::Converted> last)
 {
     std::vector<StoredEvent> stored = co_await store.events(from, to);
-    QFuture<std::vector<CalendarEvent>> converted = QtConcurrent::run(&timedEventsInOrder, std::move(stored));
-    co_return co_await converted;
+    const std::shared_ptr<std::vector<CalendarEvent>> converted =
+        co_await QtConcurrent::run(&timedEventsInOrder, std::move(stored), last);
+    co_return std::move(*converted);
 }
 
 } // namespace
@@ -46,6 +67,7 @@ CalendarService::CalendarService(CalendarStore &store, Clock &clock, QTimeZone l
     : m_store(store)
     , m_clock(clock)
     , m_localZone(std::move(localZone))
+    , m_converted(std::make_shared<Converted>())
 {
 }
 
@@ -59,7 +81,7 @@ QCoro::Task<std::vector<CalendarEvent>> CalendarService::eventsForUpcomingDays(i
     if (!to.isValid() || to <= from)
         to = from.addSecs(86400);
     // Nothing of this object is used after the wait, so it may go meanwhile.
-    co_return co_await upcomingEvents(m_store, from, to);
+    co_return co_await upcomingEvents(m_store, from, to, m_converted);
 }
 
 CalendarEvent CalendarService::event(const StoredEvent &stored)

@@ -7,6 +7,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <memory>
 #include <vector>
 
 namespace kolu {
@@ -28,10 +29,15 @@ public:
     // The record shown for one stored occurrence.
     static CalendarEvent event(const StoredEvent &stored);
 
+    // What the last conversion was made from and gave, shared with the worker
+    // that converts (it may outlive the service).
+    struct Converted;
+
 private:
     CalendarStore &m_store;
     Clock &m_clock;
     QTimeZone m_localZone;
+    std::shared_ptr<Converted> m_converted;
 };
 
 } // namespace kolu

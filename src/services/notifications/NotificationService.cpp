@@ -2,6 +2,9 @@
 
 #include "model/CountText.h"
 
+#include <QSet>
+
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -73,9 +76,68 @@ void NotificationService::scheduleMeetingAlerts(const std::vector<CalendarEvent>
                                                 const QHash<QString, qint64> &alertMinutesByEventID,
                                                 qint64 defaultMinutes)
 {
+    m_scheduledCalendar.current = false;
+    replaceMeetingAlerts(events, alertMinutesByEventID, defaultMinutes, {});
+}
+
+bool NotificationService::ScheduledOccurrence::matches(const CalendarEvent &event) const
+{
+    return start == event.startDate.toMSecsSinceEpoch() && eventID == event.id && title == event.title;
+}
+
+void NotificationService::scheduleCalendarAlerts(const std::vector<CalendarEvent> &events,
+                                                 const QHash<QString, qint64> &alertMinutesByEventID,
+                                                 qint64 defaultMinutes)
+{
+    ScheduledCalendar &last = m_scheduledCalendar;
+    const bool sound = calendarSoundOn();
+    const QDateTime now = m_clock.now();
+    // With the clock turned back, alerts already shown are ahead again.
+    const bool unchanged = last.current && last.sound == sound && last.defaultMinutes == defaultMinutes
+                           && last.at.isValid() && last.at <= now && last.occurrences.size() == events.size()
+                           && last.alertMinutesByEventID == alertMinutesByEventID
+                           && std::equal(last.occurrences.begin(), last.occurrences.end(), events.begin(),
+                                         [](const ScheduledOccurrence &occurrence, const CalendarEvent &event) {
+                                             return occurrence.matches(event);
+                                         });
+    if (unchanged) {
+        // What was scheduled is pending still, or was shown when it fell due.
+        last.at = now;
+        return;
+    }
+
+    QSet<QString> held;
+    held.reserve(qsizetype(events.size()));
+    for (const CalendarEvent &event : events)
+        held.insert(event.id);
+    QSet<QString> dropped;
+    for (const ScheduledOccurrence &occurrence : last.occurrences) {
+        if (!held.contains(occurrence.eventID))
+            dropped.insert(occurrence.eventID);
+    }
+    QStringList droppedPrefixes;
+    for (const QString &eventID : std::as_const(dropped))
+        droppedPrefixes.append(notificationid::meetingPrefixFor(eventID));
+    replaceMeetingAlerts(events, alertMinutesByEventID, defaultMinutes, std::move(droppedPrefixes));
+
+    last.occurrences.clear();
+    last.occurrences.reserve(events.size());
+    for (const CalendarEvent &event : events)
+        last.occurrences.push_back({event.id, event.title, event.startDate.toMSecsSinceEpoch()});
+    last.alertMinutesByEventID = alertMinutesByEventID;
+    last.defaultMinutes = defaultMinutes;
+    last.sound = sound;
+    last.at = now;
+    last.current = true;
+}
+
+void NotificationService::replaceMeetingAlerts(const std::vector<CalendarEvent> &events,
+                                               const QHash<QString, qint64> &alertMinutesByEventID,
+                                               qint64 defaultMinutes, QStringList alsoRemoved)
+{
     // Removing every pending request of each given series covers every lead
     // and also an occurrence that moved or was dropped from the series.
-    QStringList prefixes;
+    QStringList prefixes = std::move(alsoRemoved);
     for (const CalendarEvent &event : events)
         prefixes.append(notificationid::meetingPrefixFor(event.id));
 
@@ -127,6 +189,10 @@ void NotificationService::send(const QString &title, const QString &body, const 
 
 void NotificationService::cancelPendingNotifications(const QStringList &prefixes)
 {
+    for (const QString &prefix : prefixes) {
+        if (prefix.startsWith(notificationid::meetingPrefix) || notificationid::meetingPrefix.startsWith(prefix))
+            m_scheduledCalendar.current = false;
+    }
     m_scheduler.removePendingWithPrefixes(prefixes);
 }
 

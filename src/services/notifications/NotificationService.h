@@ -17,9 +17,11 @@ namespace kolu {
 
 // The one door to desktop notifications: prayer, meeting and snooze
 // notifications scheduled ahead, immediate ones, removal by identifier
-// prefix, and the alert sounds. It keeps no record of what it scheduled: the
-// scheduler's pending requests are the only state, and the identifiers let a
-// later call find and replace earlier requests.
+// prefix, and the alert sounds. The scheduler's pending requests are the
+// state, and the identifiers let a later call find and replace earlier
+// requests; the one record kept here is what the calendar's alerts were last
+// scheduled from, so that a refresh that brings the same calendar costs a
+// comparison rather than a rebuild.
 class NotificationService {
 public:
     NotificationService(NotificationScheduler &scheduler, AlertSounds &sounds, UserDefaults &defaults,
@@ -35,6 +37,16 @@ public:
     // occurrence and lead of their series.
     void scheduleMeetingAlerts(const std::vector<CalendarEvent> &events,
                                const QHash<QString, qint64> &alertMinutesByEventID, qint64 defaultMinutes);
+    // Makes the pending meeting notifications those of `events`, all that the
+    // calendar holds ahead: as scheduleMeetingAlerts, and a series that an
+    // earlier call scheduled and that is no longer among `events` (deleted,
+    // or moved beyond the days read) loses its pending notifications too.
+    // When the events (ids, titles, starts), leads and alert sound are those
+    // of the last call, the clock has not gone back since and no meeting
+    // notification was cancelled meanwhile, nothing needs doing and nothing
+    // is done.
+    void scheduleCalendarAlerts(const std::vector<CalendarEvent> &events,
+                                const QHash<QString, qint64> &alertMinutesByEventID, qint64 defaultMinutes);
     // Adds a snoozed-prayer notification at `prayer.date`.
     void schedulePrayerAlert(const PrayerTime &prayer, const QString &title, const QString &body);
     // Adds a snoozed-reminder notification at `date`.
@@ -64,11 +76,37 @@ private:
     // Meeting and snoozed-reminder notifications are silent when the
     // calendar alert sound is "off".
     bool calendarSoundOn() const;
+    // Replaces the pending meeting notifications of `events`' series, and
+    // removes those whose identifiers begin with one of `alsoRemoved`.
+    void replaceMeetingAlerts(const std::vector<CalendarEvent> &events,
+                              const QHash<QString, qint64> &alertMinutesByEventID, qint64 defaultMinutes,
+                              QStringList alsoRemoved);
+
+    // What scheduleCalendarAlerts last scheduled from: only what the
+    // requests are made of.
+    struct ScheduledOccurrence {
+        QString eventID;
+        QString title;
+        qint64 start = 0; // milliseconds since the epoch
+
+        bool matches(const CalendarEvent &event) const;
+    };
+    struct ScheduledCalendar {
+        std::vector<ScheduledOccurrence> occurrences;
+        QHash<QString, qint64> alertMinutesByEventID;
+        qint64 defaultMinutes = 0;
+        bool sound = true;
+        QDateTime at;
+        // False once meeting requests were changed by another call: the
+        // pending ones may then differ from what these would make.
+        bool current = false;
+    };
 
     NotificationScheduler &m_scheduler;
     AlertSounds &m_sounds;
     UserDefaults &m_defaults;
     Clock &m_clock;
+    ScheduledCalendar m_scheduledCalendar;
 };
 
 } // namespace kolu

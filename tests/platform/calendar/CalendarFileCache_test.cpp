@@ -154,3 +154,68 @@ TEST_F(CalendarFileCacheTest, AFolderWithLinksIsListedAgainEachTime)
     test::writeFile(folder + u"/kept/late.ics"_s, eventFile("late", "Late"));
     EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Late"_s}));
 }
+
+// Once a folder was looked at in full while watched, a refresh with nothing
+// reported about it looks at none of its files; any change to a file in it,
+// even one that leaves the folder's own times alone, is still read.
+TEST_F(CalendarFileCacheTest, AQuietFolderIsNotLookedAtFileByFileYetEveryChangeInItShows)
+{
+    write(u"a.ics"_s, eventFile("a", "Alpha"));
+    const QString b = write(u"b.ics"_s, eventFile("b", "Beta"));
+    const QString c = write(u"c.ics"_s, eventFile("c", "Gamma"));
+    titles();
+    titles(); // watched and looked at in full
+    const qint64 looked = cache.checkCount();
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+    EXPECT_EQ(cache.checkCount(), looked);
+
+    // Written in place with as many bytes, then with its old times put back.
+    struct stat before { };
+    ASSERT_EQ(::stat(QFile::encodeName(b).constData(), &before), 0);
+    test::writeFile(b, eventFile("b", "Beth"));
+    setModified(b, before.st_mtim.tv_sec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beth"_s, u"Gamma"_s}));
+    titles();
+    const qint64 quietAgain = cache.checkCount();
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beth"_s, u"Gamma"_s}));
+    EXPECT_EQ(cache.checkCount(), quietAgain);
+
+    // Edited twice more, each time while the folder was quiet.
+    test::writeFile(c, eventFile("c", "Gamma, moved"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beth"_s, u"Gamma, moved"_s}));
+    titles();
+    test::writeFile(c, eventFile("c", "Gamma, back"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beth"_s, u"Gamma, back"_s}));
+
+    // Removed, added, replaced by a rename.
+    titles();
+    ASSERT_TRUE(QFile::remove(c));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beth"_s}));
+    titles();
+    write(u"d.ics"_s, eventFile("d", "Delta"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beth"_s, u"Delta"_s}));
+    titles();
+    const QString staged = root.filePath(u"staged.tmp"_s);
+    test::writeFile(staged, eventFile("b", "Bravo"));
+    ASSERT_EQ(::rename(QFile::encodeName(staged).constData(), QFile::encodeName(b).constData()), 0);
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Bravo"_s, u"Delta"_s}));
+}
+
+// The same files read for another window give that window's occurrences.
+TEST_F(CalendarFileCacheTest, AnotherWindowIsReadForItselfWithTheFilesUnchanged)
+{
+    write(u"a.ics"_s, eventFile("a", "Alpha", 10));
+    write(u"b.ics"_s, eventFile("b", "Beta", 20));
+    const auto read = [&](int fromHour, int toHour) {
+        std::vector<QString> result;
+        for (const StoredEvent &event : loadEvents(root.path(), utc(3, fromHour), utc(3, toHour), berlin, &cache))
+            result.push_back(event.title.value_or(QString()));
+        return result;
+    };
+    EXPECT_EQ(read(0, 23), (std::vector<QString>{u"Alpha"_s, u"Beta"_s}));
+    EXPECT_EQ(read(0, 23), (std::vector<QString>{u"Alpha"_s, u"Beta"_s}));
+    EXPECT_EQ(read(0, 12), std::vector<QString>{u"Alpha"_s});
+    EXPECT_EQ(read(0, 23), (std::vector<QString>{u"Alpha"_s, u"Beta"_s}));
+    EXPECT_EQ(read(12, 23), std::vector<QString>{u"Beta"_s});
+    EXPECT_EQ(cache.parseCount(), 2);
+}

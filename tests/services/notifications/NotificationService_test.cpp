@@ -182,3 +182,67 @@ TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndStartAChangeLeavesOneRequ
 }
 
 } // namespace
+
+// The calendar's alerts, scheduled again at each refresh: the same events
+// leave the pending requests as they are, and every change of what a request
+// is made of shows, with no request lost or left twice.
+TEST_F(NotificationServiceTest, CalendarAlertsFollowEveryChangeOfTheCalendarAndOnlyThose)
+{
+    const QDateTime start = clock.now();
+    const auto at = [&](qint64 seconds) { return start.addSecs(seconds); };
+    const auto id = [&](const QString &event, qint64 seconds, int lead) {
+        return notificationid::meeting(event, at(seconds), lead);
+    };
+    const CalendarEvent standup = event(u"standup"_s, u"Standup"_s, at(3600));
+    const CalendarEvent review = event(u"review"_s, u"Review"_s, at(7200));
+    const CalendarEvent retro = event(u"retro"_s, u"Retro"_s, at(5400));
+    const QHash<QString, qint64> retroLead{{u"retro"_s, 5}};
+
+    service.scheduleCalendarAlerts({standup, review}, {}, 10);
+    const QStringList first{id(u"standup"_s, 3600, 10), id(u"review"_s, 7200, 10)};
+    EXPECT_EQ(pending(), first);
+    service.scheduleCalendarAlerts({standup, review}, {}, 10);
+    EXPECT_EQ(pending(), first);
+
+    // Standup deleted, retro added; then retro's lead changed.
+    service.scheduleCalendarAlerts({review, retro}, {}, 10);
+    EXPECT_EQ(pending(), (QStringList{id(u"review"_s, 7200, 10), id(u"retro"_s, 5400, 10)}));
+    service.scheduleCalendarAlerts({review, retro}, retroLead, 10);
+    const QStringList changed{id(u"review"_s, 7200, 10), id(u"retro"_s, 5400, 5)};
+    EXPECT_EQ(pending(), changed);
+
+    // Hiding the calendar cancels them all; the same events shown again
+    // bring them back.
+    service.cancelPendingNotifications({u"meeting-"_s});
+    EXPECT_TRUE(pending().isEmpty());
+    service.scheduleCalendarAlerts({review, retro}, retroLead, 10);
+    EXPECT_EQ(pending(), changed);
+
+    // Retro moved by an hour, then back: one request each time.
+    CalendarEvent moved = retro;
+    moved.startDate = at(9000);
+    service.scheduleCalendarAlerts({review, moved}, retroLead, 10);
+    EXPECT_EQ(pending(), (QStringList{id(u"review"_s, 7200, 10), id(u"retro"_s, 9000, 5)}));
+    service.scheduleCalendarAlerts({review, retro}, retroLead, 10);
+    EXPECT_EQ(pending(), changed);
+
+    // Retro renamed, the sound turned off: its banner says and does so.
+    CalendarEvent renamed = retro;
+    renamed.title = u"Retro, in the big room"_s;
+    service.scheduleCalendarAlerts({review, renamed}, retroLead, 10);
+    defaults.set(u"calendarAlertSound"_s, u"off"_s);
+    service.scheduleCalendarAlerts({review, renamed}, retroLead, 10);
+    clock.advance(5100s);
+    ASSERT_TRUE(server.waitForCount(1));
+    EXPECT_EQ(server.received()[0].body, u"Retro, in the big room starts in 5 minutes."_s);
+    EXPECT_FALSE(soundOn(server.received()[0]));
+    EXPECT_EQ(pending(), QStringList{id(u"review"_s, 7200, 10)});
+
+    // Unchanged after it was shown: nothing comes back. With the clock
+    // turned back before its moment, it is ahead again.
+    service.scheduleCalendarAlerts({review, renamed}, retroLead, 10);
+    EXPECT_EQ(pending(), QStringList{id(u"review"_s, 7200, 10)});
+    clock.jumpWallClock(-600s);
+    service.scheduleCalendarAlerts({review, renamed}, retroLead, 10);
+    EXPECT_EQ(pending(), changed);
+}
