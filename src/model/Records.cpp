@@ -93,6 +93,7 @@ QString ActiveReminderAlert::id() const
 
 QString TodayWeather::conditionText() const
 {
+    // clang-format off
     switch (weatherCode) {
     case 0: return u"Clear"_s;
     case 1: case 2: return u"Mostly clear"_s;
@@ -104,6 +105,7 @@ QString TodayWeather::conditionText() const
     case 95: case 96: case 99: return u"Storm"_s;
     default: return u"Weather"_s;
     }
+    // clang-format on
 }
 
 } // namespace kolu

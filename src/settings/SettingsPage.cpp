@@ -1,30 +1,32 @@
 #include "settings/SettingsPage.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 QString settingsPageTitle(OrlixSettingsPage page)
 {
     switch (page) {
     case OrlixSettingsPage::general:
-        return QStringLiteral("General");
+        return u"General"_s;
     case OrlixSettingsPage::updates:
-        return QStringLiteral("Updates");
+        return u"Updates"_s;
     case OrlixSettingsPage::profile:
-        return QStringLiteral("Profile");
+        return u"Profile"_s;
     case OrlixSettingsPage::appearance:
-        return QStringLiteral("Appearance");
+        return u"Appearance"_s;
     case OrlixSettingsPage::tabs:
-        return QStringLiteral("Kolu Tabs");
+        return u"Kolu Tabs"_s;
     case OrlixSettingsPage::soundscapes:
-        return QStringLiteral("Soundscapes");
+        return u"Soundscapes"_s;
     case OrlixSettingsPage::appleApps:
         // The page grants access to the desktop's calendar, reminders and
         // notes folders.
-        return QStringLiteral("Desktop Apps");
+        return u"Desktop Apps"_s;
     case OrlixSettingsPage::wallpapers:
-        return QStringLiteral("Wallpapers");
+        return u"Wallpapers"_s;
     case OrlixSettingsPage::localData:
-        return QStringLiteral("Local Data");
+        return u"Local Data"_s;
     }
     return {};
 }
@@ -33,23 +35,23 @@ QString settingsPageSymbol(OrlixSettingsPage page)
 {
     switch (page) {
     case OrlixSettingsPage::general:
-        return QStringLiteral("gearshape");
+        return u"gearshape"_s;
     case OrlixSettingsPage::updates:
-        return QStringLiteral("arrow.triangle.2.circlepath");
+        return u"arrow.triangle.2.circlepath"_s;
     case OrlixSettingsPage::profile:
-        return QStringLiteral("person.crop.circle");
+        return u"person.crop.circle"_s;
     case OrlixSettingsPage::appearance:
-        return QStringLiteral("circle.lefthalf.filled");
+        return u"circle.lefthalf.filled"_s;
     case OrlixSettingsPage::tabs:
-        return QStringLiteral("square.grid.2x2");
+        return u"square.grid.2x2"_s;
     case OrlixSettingsPage::soundscapes:
-        return QStringLiteral("music.note");
+        return u"music.note"_s;
     case OrlixSettingsPage::appleApps:
-        return QStringLiteral("apple.logo");
+        return u"apple.logo"_s;
     case OrlixSettingsPage::wallpapers:
-        return QStringLiteral("photo.on.rectangle.angled");
+        return u"photo.on.rectangle.angled"_s;
     case OrlixSettingsPage::localData:
-        return QStringLiteral("tray.full");
+        return u"tray.full"_s;
     }
     return {};
 }
@@ -63,9 +65,9 @@ const std::vector<SettingsSidebarGroup> &settingsSidebarGroups()
 {
     using P = OrlixSettingsPage;
     static const std::vector<SettingsSidebarGroup> groups = {
-        {QStringLiteral("Personal"), {P::general, P::updates, P::profile, P::appearance, P::tabs, P::soundscapes}},
-        {QStringLiteral("Integrations"), {P::appleApps, P::wallpapers}},
-        {QStringLiteral("Storage"), {P::localData}},
+        {u"Personal"_s, {P::general, P::updates, P::profile, P::appearance, P::tabs, P::soundscapes}},
+        {u"Integrations"_s, {P::appleApps, P::wallpapers}},
+        {u"Storage"_s, {P::localData}},
     };
     return groups;
 }

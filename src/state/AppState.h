@@ -34,6 +34,19 @@ struct SoundscapeMix;
 struct SoundscapeTrack;
 class UrlOpener;
 
+// Each published field's accessors, the branch that finds its member, and
+// the member itself, stamped out from the field list.
+// clang-format off
+#define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
+    const type &name() const { return m_##name; }                                                                 \
+    void setter(type value);
+#define KOLU_FIELD_STORAGE(name, setter, type)                                                                     \
+    if constexpr (F == Field::name) {                                                                              \
+        return m_##name;                                                                                           \
+    } else
+#define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
+// clang-format on
+
 // The one observable object every view reads: each published field, the
 // settings behind them, and the actions the views call. A setter stores the
 // value, emits changed(field), then runs the field's reaction, also when the
@@ -61,11 +74,7 @@ public:
     // so a crash or a lost display costs seconds, not the session.
     static constexpr std::chrono::milliseconds stateSaveDelay{2'000};
 
-#define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
-    const type &name() const { return m_##name; }                                                                 \
-    void setter(type value);
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_ACCESS)
-#undef KOLU_FIELD_ACCESS
 
     // The halves of reminderList. Each setter replaces its half, keeps the
     // other and publishes reminderList once.
@@ -332,15 +341,12 @@ private:
     template<Field F>
     auto &storage()
     {
-#define KOLU_FIELD_STORAGE(name, setter, type)                                                                     \
-    if constexpr (F == Field::name) {                                                                              \
-        return m_##name;                                                                                           \
-    } else
+        // clang-format off
         KOLU_APP_STATE_FIELDS(KOLU_FIELD_STORAGE)
-#undef KOLU_FIELD_STORAGE
         {
             return m_isExpanded;
         }
+        // clang-format on
     }
 
     void react(Field field);
@@ -477,9 +483,11 @@ private:
     BundleInformation m_bundleInformation = BundleInformation::compiledIn();
     mutable std::unique_ptr<ApplicationHider> m_applicationHider;
 
-#define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_MEMBER)
-#undef KOLU_FIELD_MEMBER
 };
+
+#undef KOLU_FIELD_ACCESS
+#undef KOLU_FIELD_STORAGE
+#undef KOLU_FIELD_MEMBER
 
 } // namespace kolu

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -137,7 +139,7 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
     if (needsCheckColumn(*item, widget)) {
         if (item->checked && item->icon.isNull())
             IconProvider::paint(*painter, visual(QRect(x, row.top(), kCheck, row.height())),
-                                QStringLiteral("checkmark"), kCheck, foreground, IconWeight::bold);
+                                u"checkmark"_s, kCheck, foreground, IconWeight::bold);
         x += kCheck + kCheckGap;
     }
     if (item->maxIconWidth > 0) {
@@ -160,7 +162,7 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
         const QRect arrow = visual(QRect(right - kArrow, row.top(), kArrow, row.height()));
         const bool mirrored = item->direction == Qt::RightToLeft;
         IconProvider::paint(*painter, arrow,
-                            mirrored ? QStringLiteral("chevron.left") : QStringLiteral("chevron.right"), kArrow + 1,
+                            mirrored ? u"chevron.left"_s : u"chevron.right"_s, kArrow + 1,
                             selected ? foreground : colors.shortcutText, IconWeight::bold);
         right -= kArrow + kArrowGap;
     }

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::soundscape {
 
 namespace {
@@ -20,7 +22,7 @@ QString tr(const char *text)
 NowPlayingItem nothingPlayingItem()
 {
     NowPlayingItem item;
-    item.title = QStringLiteral("Nothing playing");
+    item.title = u"Nothing playing"_s;
     return item;
 }
 
@@ -122,10 +124,10 @@ StatusTone radioStatusTone(const QuranPlayerStatus &status)
 PlayButtonLook radioPlayButton(const QuranPlayerStatus &status)
 {
     if (status.kind() == Kind::Loading)
-        return {tr("Loading"), QStringLiteral("hourglass")};
+        return {tr("Loading"), u"hourglass"_s};
     if (status.kind() == Kind::Playing)
-        return {tr("Pause"), QStringLiteral("pause.fill")};
-    return {tr("Play"), QStringLiteral("play.fill")};
+        return {tr("Pause"), u"pause.fill"_s};
+    return {tr("Play"), u"play.fill"_s};
 }
 
 bool radioPlayButtonEnabled(const QuranPlayerStatus &status, bool hasSelectedStation)

@@ -19,12 +19,14 @@ namespace {
 
 bool isLineBreak(QChar c)
 {
+    // clang-format off
     switch (c.unicode()) {
     case 0x000A: case 0x000B: case 0x000C: case 0x000D: case 0x0085: case 0x2028: case 0x2029:
         return true;
     default:
         return false;
     }
+    // clang-format on
 }
 
 // Lines of a URI list without comments, blanks, and the leading "copy" or

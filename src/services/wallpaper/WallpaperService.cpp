@@ -28,8 +28,8 @@ using Case = WallpaperServiceError::Case;
 constexpr auto kDownloadTimeout = 90s;
 // A larger answer is no wallpaper library.
 constexpr qint64 kMaxArchiveBytes = qint64(1) * 1024 * 1024 * 1024;
-const QString kArchiveFileName = QStringLiteral("orlix-wallpapers-dropbox.zip");
-const QString kLibraryFolderName = QStringLiteral("DropboxLibrary");
+const QString kArchiveFileName = u"orlix-wallpapers-dropbox.zip"_s;
+const QString kLibraryFolderName = u"DropboxLibrary"_s;
 
 void removeFile(const QString &path)
 {

@@ -20,6 +20,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -140,7 +142,7 @@ ThemeSwatches::ThemeSwatches(OrlixTheme theme, QWidget *parent)
     : QWidget(parent)
     , m_theme(theme)
 {
-    setObjectName(QStringLiteral("themeSwatches-") + rawValue(theme));
+    setObjectName(u"themeSwatches-"_s + rawValue(theme));
     // Four circles run past the 48 pt the row gives them, into the space
     // before the titles.
     setFixedSize(18 + 3 * 13, 18);
@@ -177,11 +179,11 @@ ThemeRow::ThemeRow(OrlixTheme theme, QWidget *parent)
     , m_swatches(new ThemeSwatches(theme, this))
     , m_mark(nullptr)
 {
-    setObjectName(QStringLiteral("themeRow-") + rawValue(theme));
+    setObjectName(u"themeRow-"_s + rawValue(theme));
     setAccessibleName(themeTitle(theme));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
-    m_mark = new SymbolView(QStringLiteral("circle"), 17, {22, 22}, this);
+    m_mark = new SymbolView(u"circle"_s, 17, {22, 22}, this);
     m_mark->setColorSource([this] { return m_selected ? themeAccentColor() : OrlixStyle::current().iconSecondary(); });
 
     auto *row = new QHBoxLayout(this);
@@ -208,7 +210,7 @@ void ThemeRow::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
-    m_mark->setSymbol(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
+    m_mark->setSymbol(selected ? u"checkmark.circle.fill"_s : u"circle"_s);
     m_mark->update();
     update();
 }
@@ -241,7 +243,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     , m_heroRow(new HeroColorRow)
     , m_well(new ColorWell)
 {
-    setObjectName(QStringLiteral("settingsAppearancePage"));
+    setObjectName(u"settingsAppearancePage"_s);
     fullWidth(this); // the page fills the content column
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -249,20 +251,20 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     page->addWidget(new SettingsGroup(tr("Appearance"), card));
     QVBoxLayout *content = card->contentLayout();
 
-    m_modeTitle->setObjectName(QStringLiteral("appearanceModeTitle"));
+    m_modeTitle->setObjectName(u"appearanceModeTitle"_s);
     content->addWidget(
-        fullWidth(sectionHeader(tr("Appearance"), QStringLiteral("circle.lefthalf.filled"), m_modeTitle)));
+        fullWidth(sectionHeader(tr("Appearance"), u"circle.lefthalf.filled"_s, m_modeTitle)));
     QStringList modes;
     for (OrlixAppearanceMode mode : allCases<OrlixAppearanceMode>())
         modes << modeTitle(mode);
     m_mode->setSegments(modes);
-    m_mode->setObjectName(QStringLiteral("appearanceModePicker"));
+    m_mode->setObjectName(u"appearanceModePicker"_s);
     m_mode->setAccessibleName(tr("Appearance"));
     content->addWidget(fullWidth(m_mode));
     content->addWidget(new SettingsDivider);
 
-    m_themeTitle->setObjectName(QStringLiteral("appearanceThemeTitle"));
-    QWidget *themeHeader = sectionHeader(tr("Theme"), QStringLiteral("paintpalette"), m_themeTitle);
+    m_themeTitle->setObjectName(u"appearanceThemeTitle"_s);
+    QWidget *themeHeader = sectionHeader(tr("Theme"), u"paintpalette"_s, m_themeTitle);
     themeHeader->setContentsMargins(0, 2, 0, 0);
     content->addWidget(fullWidth(themeHeader));
     auto *list = new QWidget;
@@ -277,7 +279,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     }
     content->addWidget(fullWidth(list));
 
-    m_heroRow->setObjectName(QStringLiteral("heroColorRow"));
+    m_heroRow->setObjectName(u"heroColorRow"_s);
     auto *heroLayout = new QHBoxLayout(m_heroRow);
     heroLayout->setContentsMargins(10, 10, 10, 10);
     heroLayout->setSpacing(12);
@@ -289,7 +291,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     heroColumn->addWidget(settingsText(tr("Active controls, selected tabs, and icons follow this color."),
                                        OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 2));
     heroLayout->addWidget(heroTexts, 1, Qt::AlignVCenter);
-    m_well->setObjectName(QStringLiteral("heroColorWell"));
+    m_well->setObjectName(u"heroColorWell"_s);
     m_well->setAccessibleName(tr("Hero Color"));
     heroLayout->addWidget(m_well, 0, Qt::AlignVCenter);
     content->addWidget(fullWidth(m_heroRow));

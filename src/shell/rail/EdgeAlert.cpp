@@ -8,6 +8,8 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 EdgeAlert::EdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent)
@@ -18,9 +20,9 @@ EdgeAlert::EdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent)
                           this)),
       m_notification(new EdgeNotification(kind, state, this))
 {
-    setObjectName(QStringLiteral("edgeAlert"));
+    setObjectName(u"edgeAlert"_s);
     setAttribute(Qt::WA_NoSystemBackground);
-    m_rings->setObjectName(QStringLiteral("edgeAlertRings"));
+    m_rings->setObjectName(u"edgeAlertRings"_s);
     onStyleChange(this,
                   [this] { m_rings->setTint(OrlixStyle::current().tint(edgenotification::look(m_kind).module)); });
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -82,7 +84,7 @@ public:
                    Qt::Alignment anchor)
         : QWidget(source->parentWidget()), m_effect(transition), m_anchor(anchor)
     {
-        setObjectName(QStringLiteral("leavingPicture"));
+        setObjectName(u"leavingPicture"_s);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         m_picture = paintedPicture(source, m_pictureOrigin);
@@ -412,7 +414,7 @@ int leavingPictures(const QWidget *parent)
 {
     const auto children = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     return static_cast<int>(std::count_if(children.begin(), children.end(), [](QWidget *w) {
-        return !w->isHidden() && (w->objectName() == QLatin1String("leavingPicture") || isLeaving(w));
+        return !w->isHidden() && (w->objectName() == "leavingPicture"_L1 || isLeaving(w));
     }));
 }
 

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::edgenotification {
 
 namespace {
@@ -17,15 +19,15 @@ EdgeNotificationLook look(EdgeAlertKind kind)
 {
     switch (kind) {
     case EdgeAlertKind::calendar:
-        return {RailModule::calendar, QStringLiteral("calendar"), 23, 52, 0.26, 118};
+        return {RailModule::calendar, u"calendar"_s, 23, 52, 0.26, 118};
     case EdgeAlertKind::prayer:
-        return {RailModule::prayers, QStringLiteral("seal"), 22, 50, 0.28, 78};
+        return {RailModule::prayers, u"seal"_s, 22, 50, 0.28, 78};
     case EdgeAlertKind::reminder:
-        return {RailModule::reminders, QStringLiteral("checklist"), 22, 50, 0.28, 86};
+        return {RailModule::reminders, u"checklist"_s, 22, 50, 0.28, 86};
     case EdgeAlertKind::focus:
         break;
     }
-    return {RailModule::focus, QStringLiteral("timer"), 24, 52, 0.28, 78};
+    return {RailModule::focus, u"timer"_s, 24, 52, 0.28, 78};
 }
 
 QString prayerName(const std::optional<ActivePrayerAlert> &alert)
@@ -34,19 +36,19 @@ QString prayerName(const std::optional<ActivePrayerAlert> &alert)
         return tr("Prayer");
     switch (alert->prayer.name) {
     case PrayerName::fajr:
-        return QStringLiteral("Fajr");
+        return u"Fajr"_s;
     case PrayerName::sunrise:
-        return QStringLiteral("Sunrise");
+        return u"Sunrise"_s;
     case PrayerName::dhuhr:
-        return QStringLiteral("Dhuhr");
+        return u"Dhuhr"_s;
     case PrayerName::asr:
-        return QStringLiteral("Asr");
+        return u"Asr"_s;
     case PrayerName::maghrib:
-        return QStringLiteral("Maghrib");
+        return u"Maghrib"_s;
     case PrayerName::isha:
         break;
     }
-    return QStringLiteral("Isha");
+    return u"Isha"_s;
 }
 
 EdgeNotificationLines lines(EdgeAlertKind kind, const std::optional<CalendarEvent> &calendar,
@@ -58,7 +60,7 @@ EdgeNotificationLines lines(EdgeAlertKind kind, const std::optional<CalendarEven
         if (!calendar)
             return {tr("Event soon"), tr("Calendar event"), QString()};
         return {tr("Event soon"), calendar->title,
-                calendar->startDate.isValid() ? dates.format(calendar->startDate, QStringLiteral("jmm")) : QString()};
+                calendar->startDate.isValid() ? dates.format(calendar->startDate, u"jmm"_s) : QString()};
     case EdgeAlertKind::prayer:
         return {prayerName(prayer), tr("Prayer time"), std::nullopt};
     case EdgeAlertKind::reminder:

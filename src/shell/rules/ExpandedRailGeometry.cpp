@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::expandedrail {
 
 namespace {
@@ -248,7 +250,7 @@ std::optional<QString> badgeText(int count)
     if (count < 1)
         return std::nullopt;
     if (count > 99)
-        return QStringLiteral("99+");
+        return u"99+"_s;
     return QString::number(count);
 }
 

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -33,7 +35,7 @@ ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
     , m_text(text)
     , m_font(OrlixFonts::system(12))
 {
-    setObjectName(QStringLiteral("elidedLabel"));
+    setObjectName(u"elidedLabel"_s);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

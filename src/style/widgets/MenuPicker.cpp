@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -23,12 +25,12 @@ QFont pickerFont() { return OrlixFonts::system(12, QFont::DemiBold); }
 MenuPicker::MenuPicker(const QStringList &items, QWidget *parent)
     : QToolButton(parent)
 {
-    setObjectName(QStringLiteral("menuPicker"));
+    setObjectName(u"menuPicker"_s);
     setPopupMode(QToolButton::InstantPopup);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setMenu(new QMenu(this));
-    menu()->setObjectName(QStringLiteral("menuPickerMenu"));
+    menu()->setObjectName(u"menuPickerMenu"_s);
     setItems(items);
     repaintOnStyleChange(this);
 }
@@ -61,7 +63,7 @@ void MenuPicker::rebuildMenu()
     group->setExclusive(true);
     for (int i = 0; i < m_items.size(); ++i) {
         QAction *action = menu()->addAction(m_items.at(i));
-        action->setObjectName(QStringLiteral("menuPickerItem%1").arg(i));
+        action->setObjectName(u"menuPickerItem%1"_s.arg(i));
         action->setCheckable(true);
         action->setChecked(i == m_current);
         group->addAction(action);
@@ -112,7 +114,7 @@ void MenuPicker::paintEvent(QPaintEvent *)
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
                      QFontMetricsF(painter.font()).elidedText(title, Qt::ElideRight, textRect.width()));
     IconProvider::paint(painter, QRectF(width() - kPadX - kChevron, 0, kChevron, height()),
-                        QStringLiteral("chevron.down"), kChevron, style.secondaryText(), IconWeight::bold);
+                        u"chevron.down"_s, kChevron, style.secondaryText(), IconWeight::bold);
 }
 
 } // namespace kolu

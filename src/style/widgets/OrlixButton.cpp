@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -26,7 +28,7 @@ OrlixButton::OrlixButton(Kind kind, const QString &text, QWidget *parent)
     , m_kind(kind)
     , m_animation(new QVariantAnimation(this))
 {
-    setObjectName(kind == Kind::primary ? QStringLiteral("primaryButton") : QStringLiteral("secondaryButton"));
+    setObjectName(kind == Kind::primary ? u"primaryButton"_s : u"secondaryButton"_s);
     setText(text);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);

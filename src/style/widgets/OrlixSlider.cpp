@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -23,7 +25,7 @@ constexpr qreal kTrack = 4;
 OrlixSlider::OrlixSlider(QWidget *parent)
     : QSlider(Qt::Horizontal, parent)
 {
-    setObjectName(QStringLiteral("slider"));
+    setObjectName(u"slider"_s);
     setSingleStep(1);
     setPageStep(1);
     setFocusPolicy(Qt::StrongFocus);

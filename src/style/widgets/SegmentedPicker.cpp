@@ -14,6 +14,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -26,7 +28,7 @@ SegmentedPicker::SegmentedPicker(const QStringList &segments, QWidget *parent)
     , m_segments(segments)
     , m_slide(new QVariantAnimation(this))
 {
-    setObjectName(QStringLiteral("segmentedPicker"));
+    setObjectName(u"segmentedPicker"_s);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_slide->setDuration(OrlixMotion::railMotion().durationMs);

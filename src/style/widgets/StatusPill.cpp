@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -22,7 +24,7 @@ StatusPill::StatusPill(const QString &text, const QColor &tint, QWidget *parent)
     , m_text(text)
     , m_tint(tint)
 {
-    setObjectName(QStringLiteral("statusPill"));
+    setObjectName(u"statusPill"_s);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     repaintOnStyleChange(this);
 }

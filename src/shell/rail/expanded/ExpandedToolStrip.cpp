@@ -18,6 +18,8 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 using Field = AppState::Field;
@@ -77,7 +79,7 @@ ExpandedToolStrip::ExpandedToolStrip(AppState &state, QWidget *parent)
 ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWidget *parent)
     : QWidget(parent), m_state(state), m_axis(axis), m_refresh(std::make_unique<StateRefreshCalls>(state))
 {
-    setObjectName(axis == Qt::Vertical ? QStringLiteral("expandedToolStrip") : QStringLiteral("topExpandedToolStrip"));
+    setObjectName(axis == Qt::Vertical ? u"expandedToolStrip"_s : u"topExpandedToolStrip"_s);
     repaintOnStyleChange(this);
     const double s = state.railScaleFactor();
     const bool vertical = axis == Qt::Vertical;
@@ -181,7 +183,7 @@ void ExpandedToolStrip::rebuildActions()
         auto *b = new RailIconButton(symbol, help, this);
         b->setObjectName(name);
         // 14 pt; the side strip's gear is a little larger.
-        b->setSymbolSize(vertical && symbol == QLatin1String("gearshape") ? 15 : 14);
+        b->setSymbolSize(vertical && symbol == "gearshape"_L1 ? 15 : 14);
         if (vertical)
             b->setFixedSize(40, int(expandedrail::actionButtonHeight));
         else
@@ -193,11 +195,11 @@ void ExpandedToolStrip::rebuildActions()
         b->show();
     };
     if (m_state.showMinimizeAllAppsButton())
-        add(QStringLiteral("rectangle.compress.vertical"), tr("Minimize All Apps"), QStringLiteral("minimizeAllButton"),
+        add(u"rectangle.compress.vertical"_s, tr("Minimize All Apps"), u"minimizeAllButton"_s,
             [this] { m_state.minimizeAllApplications(); });
-    add(QStringLiteral("arrow.clockwise"), tr("Refresh"), QStringLiteral("refreshButton"),
+    add(u"arrow.clockwise"_s, tr("Refresh"), u"refreshButton"_s,
         [this] { refreshEverything(*m_refresh); });
-    add(QStringLiteral("gearshape"), tr("Settings"), QStringLiteral("settingsButton"),
+    add(u"gearshape"_s, tr("Settings"), u"settingsButton"_s,
         [this] { Q_EMIT settingsRequested(); });
     arrange();
 }

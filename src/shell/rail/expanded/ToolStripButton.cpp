@@ -23,6 +23,8 @@
 #include <chrono>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 using Field = AppStateField;
@@ -43,7 +45,7 @@ const QImage &iconShadow(const QString &symbol, const QColor &tint, qreal dpr)
 {
     static QCache<QString, QImage> cache(64);
     const QString key =
-        symbol + QLatin1Char('|') + tint.name(QColor::HexArgb) + QLatin1Char('|') + QString::number(dpr);
+        symbol + u'|' + tint.name(QColor::HexArgb) + u'|' + QString::number(dpr);
     if (const QImage *hit = cache.object(key))
         return *hit;
     const qreal pad = shadowExtent(iconShadowRadius);
@@ -84,7 +86,7 @@ bool offersFiles(const QMimeData *mime)
 ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orientation axis, QWidget *parent)
     : QAbstractButton(parent), m_state(state), m_module(module), m_axis(axis)
 {
-    setObjectName(QStringLiteral("toolStripButton-") + rawValue(module));
+    setObjectName(u"toolStripButton-"_s + rawValue(module));
     setToolTip(title(module));
     setAccessibleName(title(module));
     setFocusPolicy(Qt::NoFocus);
