@@ -46,12 +46,9 @@ QString ClipboardItem::displayDetail() const
             return parsed.host();
         return value;
     }
-    case ClipboardItemKind::text:
-        return value;
-    case ClipboardItemKind::image:
-        return filePath ? lastPathComponent(*filePath) : u"Image"_s;
-    case ClipboardItemKind::file:
-        return lastPathComponent(value);
+    case ClipboardItemKind::text: return value;
+    case ClipboardItemKind::image: return filePath ? lastPathComponent(*filePath) : u"Image"_s;
+    case ClipboardItemKind::file: return lastPathComponent(value);
     }
     return value;
 }

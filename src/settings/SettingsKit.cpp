@@ -80,8 +80,7 @@ SettingsSectionCard::SettingsSectionCard(Variant variant, QWidget *parent)
     , m_variant(variant)
     , m_layout(new QVBoxLayout(this))
 {
-    setObjectName(variant == Variant::wide ? u"settingsWideSectionCard"_s
-                                           : u"settingsSectionCard"_s);
+    setObjectName(variant == Variant::wide ? u"settingsWideSectionCard"_s : u"settingsSectionCard"_s);
     if (variant == Variant::wide) {
         m_layout->setSpacing(22);
         m_layout->setContentsMargins(28, 26, 28, 26);

@@ -37,8 +37,8 @@ std::optional<QPixmap> readImage(const QString &path, int side, qreal dpr)
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
-    QPixmap pixmap = QPixmap::fromImage(
-        image.scaled(pixels, pixels, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+    QPixmap pixmap =
+        QPixmap::fromImage(image.scaled(pixels, pixels, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
     pixmap.setDevicePixelRatio(dpr);
     return pixmap;
 }
@@ -123,11 +123,8 @@ bool OrlixSettingsLogo::event(QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-    case QEvent::Hide:
-        placeSpill();
-        break;
-    default:
-        break;
+    case QEvent::Hide: placeSpill(); break;
+    default: break;
     }
     return handled;
 }
@@ -146,8 +143,7 @@ void OrlixSettingsLogo::placeSpill()
 
 QString OrlixSettingsLogo::iconFolder()
 {
-    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, u"kolu"_s,
-                                  QStandardPaths::LocateDirectory);
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, u"kolu"_s, QStandardPaths::LocateDirectory);
 }
 
 void OrlixSettingsLogo::setIconFolder(const QString &folder)

@@ -133,8 +133,7 @@ SettingsSidebar::SettingsSidebar(QWidget *parent)
                                   PaletteRole::mutedText, 1, this));
     header->addLayout(names);
     header->addSpacing(8);
-    header->addWidget(settingsText(u"Settings"_s, OrlixFonts::system(22, QFont::Bold),
-                                   PaletteRole::text, 1, this));
+    header->addWidget(settingsText(u"Settings"_s, OrlixFonts::system(22, QFont::Bold), PaletteRole::text, 1, this));
     outer->addLayout(header);
 
     auto *scroll = new QScrollArea(this);

@@ -40,7 +40,7 @@ QByteArray runtimeDirOf(const QString &processFolder)
 // and most are another user's or another program.
 bool isDuplicate(const QByteArray &folder, const QByteArray &ownExecutable, const ProcessIdentity &own)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(folder.constData(), &info) != 0 || info.st_uid != own.uid)
         return false;
     char target[PATH_MAX];

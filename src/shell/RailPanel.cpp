@@ -33,8 +33,7 @@ QRect screenFrame(const QScreen *screen)
 } // namespace
 
 RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent)
-    : QWidget(parent,
-              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
     , m_state(state)
     , m_windowing(windowing)
     , m_lastLayoutEdge(state.railEdge())

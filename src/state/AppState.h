@@ -78,14 +78,8 @@ public:
 
     // The halves of reminderList. Each setter replaces its half, keeps the
     // other and publishes reminderList once.
-    const std::vector<ReminderItem> &reminders() const
-    {
-        return m_reminderList.items;
-    }
-    const RemindersConnectionState &remindersConnection() const
-    {
-        return m_reminderList.connection;
-    }
+    const std::vector<ReminderItem> &reminders() const { return m_reminderList.items; }
+    const RemindersConnectionState &remindersConnection() const { return m_reminderList.connection; }
     void setReminders(std::vector<ReminderItem> items);
     void setRemindersConnection(RemindersConnectionState connection);
 
@@ -104,10 +98,7 @@ public:
     ProcessRunner &processRunner() const { return *m_services.processes; }
     Pasteboard &pasteboard() const { return *m_services.pasteboard; }
     DeviceShareService &deviceShareService() const { return *m_services.deviceShareService; }
-    FolderPicker &folderPicker() const
-    {
-        return *m_services.folderPicker;
-    }
+    FolderPicker &folderPicker() const { return *m_services.folderPicker; }
     // Made on first use.
     ClipboardService &clipboardService();
     WallpaperService &wallpaperService();
@@ -124,10 +115,7 @@ public:
     const PersistedFiles &files() const { return m_files; }
     UserDefaults &defaults() const { return m_defaults; }
     Clock &clock() const { return m_clock; }
-    Network &network() const
-    {
-        return *m_services.network;
-    }
+    Network &network() const { return *m_services.network; }
 
     // Edits a field in place, then announces it and runs its reaction once:
     // state.mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.skip(); });

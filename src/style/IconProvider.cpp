@@ -126,7 +126,7 @@ QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &co
 {
     const int pixels = std::max(1, int(std::lround(size * devicePixelRatio)));
     const QString key = symbol + u'|' + QString::number(int(weight)) + u'|' + QString::number(pixels) + u'|'
-        + QString::number(color.rgba64().toArgb32(), 16) + u'|' + QString::number(devicePixelRatio);
+                        + QString::number(color.rgba64().toArgb32(), 16) + u'|' + QString::number(devicePixelRatio);
     if (const QPixmap *cached = pixmaps().object(key))
         return *cached;
 
@@ -170,8 +170,8 @@ QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &co
     return result;
 }
 
-void IconProvider::paint(QPainter &painter, const QRectF &rect, const QString &symbol, qreal size,
-                         const QColor &color, IconWeight weight)
+void IconProvider::paint(QPainter &painter, const QRectF &rect, const QString &symbol, qreal size, const QColor &color,
+                         IconWeight weight)
 {
     const QTransform t = painter.deviceTransform();
     const qreal scale = std::max<qreal>(0.01, std::hypot(t.m11(), t.m12()));

@@ -34,14 +34,10 @@ int column(OrlixTheme theme, ColorScheme scheme)
 {
     const int dark = scheme == ColorScheme::dark ? 1 : 0;
     switch (theme) {
-    case OrlixTheme::default_:
-        return dark;
-    case OrlixTheme::flatOlive:
-        return 2 + dark;
-    case OrlixTheme::activeDark:
-        return 4;
-    case OrlixTheme::heroLight:
-        return 5;
+    case OrlixTheme::default_: return dark;
+    case OrlixTheme::flatOlive: return 2 + dark;
+    case OrlixTheme::activeDark: return 4;
+    case OrlixTheme::heroLight: return 5;
     }
     return dark;
 }

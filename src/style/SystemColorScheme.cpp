@@ -24,7 +24,8 @@ const QString kKey = u"color-scheme"_s;
 // portals); unwrap every layer and take an unsigned number.
 std::optional<uint> schemeNumber(QVariant value)
 {
-    for (int depth = 0; depth < 4 && value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>(); ++depth)
+    for (int depth = 0;
+         depth < 4 && value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>(); ++depth)
         value = value.value<QDBusVariant>().variant();
     if (value.userType() == qMetaTypeId<QDBusArgument>())
         return std::nullopt;
@@ -45,8 +46,7 @@ SystemColorScheme::SystemColorScheme(QDBusConnection bus, QObject *parent)
         qApp->installEventFilter(this);
     if (!m_bus.isConnected())
         return;
-    m_bus.connect(kService, kPath, kInterface, u"SettingChanged"_s, this,
-                  SLOT(onSettingChanged(QDBusMessage)));
+    m_bus.connect(kService, kPath, kInterface, u"SettingChanged"_s, this, SLOT(onSettingChanged(QDBusMessage)));
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, u"Read"_s);
     call << kGroup << kKey;
     // Asked without waiting: a slow or missing portal must not hold up start-up.

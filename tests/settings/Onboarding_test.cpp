@@ -67,9 +67,7 @@ TEST_F(OnboardingTest, SkipEndsAtOnceAndTheTitleBarEndsNothing)
 TEST_F(OnboardingTest, CardGrowsForALongSubtitle)
 {
     auto *card = view.findChild<OnboardingFeatureCard *>();
-    card->setPage({u"Title"_s, QString(40, QChar(u'w')).replace(QChar(u'w'), u"words "_s),
-                   u"star"_s, Qt::red},
-                  false);
+    card->setPage({u"Title"_s, QString(40, QChar(u'w')).replace(QChar(u'w'), u"words "_s), u"star"_s, Qt::red}, false);
     EXPECT_GT(card->heightForWidth(464), 132);
     card->setPage(view.pages().front(), false);
     EXPECT_EQ(card->heightForWidth(464), 132);

@@ -21,8 +21,8 @@ class SettingsKitTest : public SettingsTest { };
 TEST_F(SettingsKitTest, DetailsStopAfterTwoLines)
 {
     const QString detail = u"The first line of the detail is long enough to wrap on its own, "
-                                          "then a second line keeps going with more words, "
-                                          "and a third line would follow if the row let it through."_s;
+                           "then a second line keeps going with more words, "
+                           "and a third line would follow if the row let it through."_s;
     for (SettingsRow *row : {settingsStatusRow(u"Status"_s, detail, u"calendar"_s, Qt::red),
                              settingLine(u"Line"_s, detail, u"calendar"_s, Qt::red)}) {
         std::unique_ptr<SettingsRow> owner(row);
@@ -109,8 +109,7 @@ TEST_F(SettingsKitTest, TheLogoTileOverflowsItsFrameUncut)
 // drawn at that size, not at an unset point size.
 TEST_F(SettingsKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
 {
-    SymbolLabel label(u"Desktop Apps"_s, u"apple.logo"_s, OrlixFonts::system(15, QFont::Bold),
-                      PaletteRole::text);
+    SymbolLabel label(u"Desktop Apps"_s, u"apple.logo"_s, OrlixFonts::system(15, QFont::Bold), PaletteRole::text);
     label.setColor(QColor(255, 0, 0));
     label.resize(label.sizeHint());
     const QImage image = label.grab().toImage();

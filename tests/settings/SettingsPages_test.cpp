@@ -347,9 +347,8 @@ TEST_F(SettingsPagesTest, OneVersionEverywhere)
     const QStringList parts = shortVersion.split(u'.');
     ASSERT_GE(parts.size(), 2);
     EXPECT_TRUE(version.endsWith(u" "_s + parts[0] + u'.' + parts[1])) << version.toStdString();
-    EXPECT_EQ(QString::fromUtf8(buildinfo::kFullVersion), version + u" ("_s + shortVersion
-                                                              + u", build "_s
-                                                              + QString::fromUtf8(buildinfo::kBuildNumber) + u')');
+    EXPECT_EQ(QString::fromUtf8(buildinfo::kFullVersion),
+              version + u" ("_s + shortVersion + u", build "_s + QString::fromUtf8(buildinfo::kBuildNumber) + u')');
 }
 
 } // namespace

@@ -25,7 +25,7 @@ namespace kolu::test {
 
 namespace {
 
-class SettingsViewTest : public SettingsTest {};
+class SettingsViewTest : public SettingsTest { };
 
 TEST_F(SettingsViewTest, ThemeDecidesBeforeTheAppearanceMode)
 {
@@ -61,8 +61,7 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
     auto *header = view.findChild<ElidedLabel *>(u"settingsPageHeader"_s);
     auto *column = view.findChild<QWidget *>(u"settingsContentColumn"_s);
     for (OrlixSettingsPage page : allCases<OrlixSettingsPage>()) {
-        auto *button = view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-"_s +
-                                                                rawValue(page));
+        auto *button = view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-"_s + rawValue(page));
         ASSERT_NE(button, nullptr) << rawValue(page).toStdString();
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(view.selectedPage(), page);
@@ -157,8 +156,7 @@ TEST_F(SettingsViewTest, FormEntriesSurviveHidingAndTakeTheSavedStation)
     view.show();
     // Nothing saved: what was typed stays.
     EXPECT_EQ(view.formEntries().customRadioName, u"typed"_s);
-    state->quranAudioManager().saveCustomStation(u"Night Recitation"_s,
-                                                 u"https://radio.example/live"_s);
+    state->quranAudioManager().saveCustomStation(u"Night Recitation"_s, u"https://radio.example/live"_s);
     view.hide();
     view.show();
     EXPECT_EQ(view.formEntries().customRadioName, u"Night Recitation"_s);
@@ -177,8 +175,7 @@ TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
         image.fill(Qt::white);
         view.render(&image);
         const auto backgroundOf = [&](const char *page) {
-            const QWidget *button =
-                view.findChild<QWidget *>(u"settingsSidebarButton-"_s + QString::fromLatin1(page));
+            const QWidget *button = view.findChild<QWidget *>(u"settingsSidebarButton-"_s + QString::fromLatin1(page));
             // Right of the title, clear of the text and of the hairline.
             return image.pixelColor(button->mapTo(&view, QPoint(button->width() - 8, button->height() / 2)));
         };

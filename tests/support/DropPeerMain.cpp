@@ -53,11 +53,7 @@ protected:
     {
         QTimer::singleShot(0, this, [this] {
             const QRect frame(mapToGlobal(QPoint(0, 0)), size());
-            say(u"ready %1 %2 %3 %4"_s
-                    .arg(frame.x())
-                    .arg(frame.y())
-                    .arg(frame.width())
-                    .arg(frame.height()));
+            say(u"ready %1 %2 %3 %4"_s.arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
         });
     }
     void dragEnterEvent(QDragEnterEvent *event) override { offer(event, u"enter"_s); }

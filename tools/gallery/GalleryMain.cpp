@@ -209,10 +209,10 @@ QString scaleSuffix(qreal scale)
 
 QString pictureFile(const QString &out, const gallery::View &view, const Cell &cell)
 {
-    return u"%1/%2/%3-%4-%5%6.png"_s
-        .arg(out, QString::fromLatin1(view.name), QString::fromLatin1(kLooks[cell.look].theme),
-             QString::fromLatin1(kLooks[cell.look].mode), QString::fromLatin1(kTiers[cell.tier].name),
-             scaleSuffix(cell.scale));
+    return u"%1/%2/%3-%4-%5%6.png"_s.arg(out, QString::fromLatin1(view.name),
+                                         QString::fromLatin1(kLooks[cell.look].theme),
+                                         QString::fromLatin1(kLooks[cell.look].mode),
+                                         QString::fromLatin1(kTiers[cell.tier].name), scaleSuffix(cell.scale));
 }
 
 QString sheetFile(const QString &out, const gallery::View &view, qreal scale)

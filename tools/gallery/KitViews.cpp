@@ -124,9 +124,8 @@ QWidget *cardKit()
     heading->setFont(OrlixFonts::display(19.5));
     heading->setMinimumScaleFactor(0.74);
     card->addContent(heading);
-    auto *date = new ElidedLabel(DateText(u"en_GB"_s, u"UTC"_s)
-                                     .format(QDateTime(QDate(2026, 3, 5), QTime(9, 41), Qt::UTC),
-                                             u"EEEEMMMd"_s));
+    auto *date = new ElidedLabel(
+        DateText(u"en_GB"_s, u"UTC"_s).format(QDateTime(QDate(2026, 3, 5), QTime(9, 41), Qt::UTC), u"EEEEMMMd"_s));
     date->setFont(OrlixFonts::system(14, QFont::Bold));
     date->setColor(style.secondaryText());
     card->addContent(date);
@@ -135,7 +134,7 @@ QWidget *cardKit()
                                           new StatusPill(u"Flagged"_s, style.tint(RailModule::calendar))}));
     card->addContent(new EmptyState(u"checklist"_s, u"No reminders due today."_s,
                                     u"Everything is done for today. New reminders with a due date "
-                                                   "show here, soonest first, with their notes and links."_s));
+                                    "show here, soonest first, with their notes and links."_s));
     auto *field = new OrlixTextField;
     field->setPlaceholderText(u"New reminder"_s);
     card->addContent(field);
@@ -145,9 +144,8 @@ QWidget *cardKit()
     auto *primary = new OrlixButton(OrlixButton::Kind::primary, u"Add"_s);
     auto *secondary = new OrlixButton(OrlixButton::Kind::secondary, u"Open Reminders"_s);
     secondary->setSymbol(u"arrow.up.right"_s);
-    card->contentLayout()->addLayout(
-        row({primary, secondary, new RailIconButton(u"arrow.clockwise"_s, u"Refresh"_s),
-             new RailIconButton(u"gearshape"_s, u"Settings"_s)}));
+    card->contentLayout()->addLayout(row({primary, secondary, new RailIconButton(u"arrow.clockwise"_s, u"Refresh"_s),
+                                          new RailIconButton(u"gearshape"_s, u"Settings"_s)}));
     return card;
 }
 
@@ -197,7 +195,8 @@ QWidget *symbols()
             for (int i = 0; i < names.size(); ++i) {
                 const QRectF box((i % columns) * cell, (i / columns) * cell, cell, cell);
                 const bool bold = (i / columns) % 2 == 1;
-                IconProvider::paint(painter, box, names.at(i), 15, i % 7 == 0 ? style.tint(RailModule(i % 10)) : style.iconPrimary(),
+                IconProvider::paint(painter, box, names.at(i), 15,
+                                    i % 7 == 0 ? style.tint(RailModule(i % 10)) : style.iconPrimary(),
                                     bold ? IconWeight::bold : IconWeight::regular);
             }
         }

@@ -30,9 +30,7 @@ struct ConfiguredUpdates {
     QtNetwork network;
     OrlixUpdateController controller{
         network, state().defaults(),
-        OrlixUpdateConfiguration::make(u"https://updates.kolu.example/feed.xml"_s,
-                                       u"gallery-key"_s),
-        clock()};
+        OrlixUpdateConfiguration::make(u"https://updates.kolu.example/feed.xml"_s, u"gallery-key"_s), clock()};
 };
 ConfiguredUpdates *configured = nullptr;
 
@@ -72,8 +70,8 @@ SettingsView *windowIn(const Context &context, OrlixUpdateController &controller
 {
     auto *view = new SettingsView(state(), controller);
     view->viewSettings().setThemeRaw(rawValue(context.style.theme()));
-    view->viewSettings().setAppearanceModeRaw(
-        context.style.colorScheme() == ColorScheme::dark ? u"dark"_s : u"light"_s);
+    view->viewSettings().setAppearanceModeRaw(context.style.colorScheme() == ColorScheme::dark ? u"dark"_s
+                                                                                               : u"light"_s);
     return view;
 }
 
@@ -132,8 +130,7 @@ QWidget *soundscapes(const Context &context, Sound sound)
         state().setReminderAlertsEnabled(false);
         state().quranAudioManager().setBahrainStationEnabled(false);
         break;
-    case Sound::editorEmpty:
-        break;
+    case Sound::editorEmpty: break;
     case Sound::editorSaved:
         state().quranAudioManager().saveCustomStation(u"Night Recitation"_s,
                                                       u"https://radio.example.com/live/stream.m3u8"_s);

@@ -94,15 +94,14 @@ QWidget *rowKit()
     layout->setSpacing(18);
 
     auto *card = new SettingsSectionCard;
-    card->contentLayout()->addWidget(settingLine(u"Reminder alerts"_s,
-                                                 u"Show an edge alert when a reminder is due."_s,
+    card->contentLayout()->addWidget(settingLine(u"Reminder alerts"_s, u"Show an edge alert when a reminder is due."_s,
                                                  u"bell"_s, style.tint(RailModule::reminders)));
     card->contentLayout()->addWidget(new SettingsDivider);
-    card->contentLayout()->addWidget(settingLine(
-        u"Calendar sound"_s,
-        u"Played for event alerts. A long detail wraps onto a second line and stops there with an "
-                       "ellipsis when it runs longer still."_s,
-        u"calendar"_s, style.tint(RailModule::calendar)));
+    card->contentLayout()->addWidget(
+        settingLine(u"Calendar sound"_s,
+                    u"Played for event alerts. A long detail wraps onto a second line and stops there with an "
+                    "ellipsis when it runs longer still."_s,
+                    u"calendar"_s, style.tint(RailModule::calendar)));
     layout->addWidget(new SettingsGroup(u"Audio"_s, card));
 
     auto *rows = new QWidget;
@@ -112,10 +111,9 @@ QWidget *rowKit()
     rowsLayout->addWidget(settingsStatusRow(u"Calendar folder"_s,
                                             u"Events from ~/.local/share/calendars, read 2 minutes ago."_s,
                                             u"calendar"_s, style.tint(RailModule::calendar)));
-    rowsLayout->addWidget(permissionActionRow(u"Reminders"_s,
-                                              u"Choose the folder your reminders are kept in."_s,
-                                              u"checklist"_s, style.tint(RailModule::reminders),
-                                              u"Choose"_s, [] {}, [] {}));
+    rowsLayout->addWidget(permissionActionRow(
+        u"Reminders"_s, u"Choose the folder your reminders are kept in."_s, u"checklist"_s,
+        style.tint(RailModule::reminders), u"Choose"_s, [] {}, [] {}));
     auto *info = new SettingsInfoCard;
     auto *logo = new OrlixSettingsLogo(78);
     info->contentLayout()->addWidget(logo, 0, Qt::AlignHCenter);
@@ -144,10 +142,10 @@ std::vector<View> settingsViews()
     static const char *const onboardingNames[] = {"onboarding-1", "onboarding-2", "onboarding-3", "onboarding-4",
                                                   "onboarding-5"};
     for (int index = 0; index < 5; ++index)
-        views.push_back({onboardingNames[index],
-                         {OnboardingView::kSide, OnboardingView::kSide},
-                         false,
-                         [index](const Context &) { return onboardingPage(index); }});
+        views.push_back(
+            {onboardingNames[index], {OnboardingView::kSide, OnboardingView::kSide}, false, [index](const Context &) {
+                 return onboardingPage(index);
+             }});
     return views;
 }
 

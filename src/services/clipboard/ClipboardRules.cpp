@@ -145,7 +145,7 @@ qint64 storedBytes(QStringView text)
 qint64 storedBytes(const ClipboardItem &item)
 {
     return kEntryFrameBytes + storedBytes(item.title) + storedBytes(item.value)
-        + (item.sourceURL ? storedBytes(*item.sourceURL) : 0) + (item.filePath ? storedBytes(*item.filePath) : 0);
+           + (item.sourceURL ? storedBytes(*item.sourceURL) : 0) + (item.filePath ? storedBytes(*item.filePath) : 0);
 }
 
 bool looksBinary(QStringView text)

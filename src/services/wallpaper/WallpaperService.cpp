@@ -200,8 +200,8 @@ QCoro::Task<WallpaperApplyResult> WallpaperService::apply(WallpaperCandidate can
 
     DesktopPictureResult result;
     try {
-        result = co_await m_desktopPicture.setPicture(
-            *path, toAllDisplays ? DisplayTarget::allDisplays : DisplayTarget::mainDisplay);
+        result = co_await m_desktopPicture.setPicture(*path, toAllDisplays ? DisplayTarget::allDisplays
+                                                                           : DisplayTarget::mainDisplay);
     } catch (const DesktopPictureError &failure) {
         if (failure.kind() == DesktopPictureError::Kind::noDisplay)
             throw WallpaperServiceError(Case::screenUnavailable);

@@ -94,8 +94,8 @@ void OnboardingFeatureCard::setPage(const OnboardingPage &page, bool animated)
 int OnboardingFeatureCard::heightForWidth(int width) const
 {
     const int textWidth = width - kTextLeft - kCardPadding;
-    const int text = wrappedHeight(titleFont(), m_page.title, textWidth) + 8 +
-                     wrappedHeight(subtitleFont(), m_page.subtitle, textWidth);
+    const int text = wrappedHeight(titleFont(), m_page.title, textWidth) + 8
+                     + wrappedHeight(subtitleFont(), m_page.subtitle, textWidth);
     return std::max(kCardMinimumHeight, 2 * kCardPadding + std::max(kTile, text));
 }
 
@@ -236,17 +236,16 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
         label->setAlignment(Qt::AlignHCenter);
         return label;
     };
-    names->addWidget(centred(settingsText(u"Kolu"_s, OrlixFonts::system(18, QFont::Bold),
-                                          PaletteRole::text, 1, this)));
+    names->addWidget(centred(settingsText(u"Kolu"_s, OrlixFonts::system(18, QFont::Bold), PaletteRole::text, 1, this)));
     names->addWidget(centred(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion),
                                           OrlixFonts::system(9, QFont::DemiBold), PaletteRole::mutedText, 1, this)));
     header->addLayout(names);
     header->addSpacing(8);
-    header->addWidget(centred(settingsText(u"Welcome to Kolu"_s, OrlixFonts::system(30, QFont::Bold),
-                                           PaletteRole::text, 1, this)));
-    header->addWidget(centred(settingsText(u"Small tools, always beside your screen."_s,
-                                           OrlixFonts::system(14, QFont::DemiBold), PaletteRole::secondaryText, 0,
-                                           this)));
+    header->addWidget(
+        centred(settingsText(u"Welcome to Kolu"_s, OrlixFonts::system(30, QFont::Bold), PaletteRole::text, 1, this)));
+    header->addWidget(
+        centred(settingsText(u"Small tools, always beside your screen."_s, OrlixFonts::system(14, QFont::DemiBold),
+                             PaletteRole::secondaryText, 0, this)));
     // The content stands centred in the window's fixed frame.
     outer->addStretch(1);
     outer->addLayout(header);

@@ -34,12 +34,9 @@ QColor rgb(double r, double g, double b)
 QString modeTitle(OrlixAppearanceMode mode)
 {
     switch (mode) {
-    case OrlixAppearanceMode::system:
-        return SettingsAppearancePage::tr("Follow System");
-    case OrlixAppearanceMode::dark:
-        return SettingsAppearancePage::tr("Dark");
-    case OrlixAppearanceMode::light:
-        return SettingsAppearancePage::tr("Light");
+    case OrlixAppearanceMode::system: return SettingsAppearancePage::tr("Follow System");
+    case OrlixAppearanceMode::dark: return SettingsAppearancePage::tr("Dark");
+    case OrlixAppearanceMode::light: return SettingsAppearancePage::tr("Light");
     }
     return {};
 }
@@ -91,10 +88,8 @@ protected:
 std::vector<QColor> themeSwatchColors(OrlixTheme theme, const QColor &hero)
 {
     switch (theme) {
-    case OrlixTheme::default_:
-        return {rgb(0.62, 0.79, 1.0), rgb(0.115, 0.108, 0.096), QColor(Qt::white)};
-    case OrlixTheme::flatOlive:
-        return {rgb(0.955, 0.93, 0.865), rgb(0.56, 0.665, 0.315), rgb(0.93, 0.56, 0.745)};
+    case OrlixTheme::default_: return {rgb(0.62, 0.79, 1.0), rgb(0.115, 0.108, 0.096), QColor(Qt::white)};
+    case OrlixTheme::flatOlive: return {rgb(0.955, 0.93, 0.865), rgb(0.56, 0.665, 0.315), rgb(0.93, 0.56, 0.745)};
     case OrlixTheme::activeDark:
         return {rgb(0.052, 0.052, 0.05), rgb(1.0, 0.315, 0.095), rgb(0.32, 0.86, 0.36), rgb(0.61, 0.71, 0.95)};
     case OrlixTheme::heroLight: {
@@ -111,14 +106,10 @@ std::vector<QColor> themeSwatchColors(OrlixTheme theme, const QColor &hero)
 QString themeTitle(OrlixTheme theme)
 {
     switch (theme) {
-    case OrlixTheme::default_:
-        return SettingsAppearancePage::tr("Default");
-    case OrlixTheme::flatOlive:
-        return SettingsAppearancePage::tr("Flat Olive");
-    case OrlixTheme::activeDark:
-        return SettingsAppearancePage::tr("Active Dark");
-    case OrlixTheme::heroLight:
-        return SettingsAppearancePage::tr("Hero Light");
+    case OrlixTheme::default_: return SettingsAppearancePage::tr("Default");
+    case OrlixTheme::flatOlive: return SettingsAppearancePage::tr("Flat Olive");
+    case OrlixTheme::activeDark: return SettingsAppearancePage::tr("Active Dark");
+    case OrlixTheme::heroLight: return SettingsAppearancePage::tr("Hero Light");
     }
     return {};
 }
@@ -126,14 +117,10 @@ QString themeTitle(OrlixTheme theme)
 QString themeDetail(OrlixTheme theme)
 {
     switch (theme) {
-    case OrlixTheme::default_:
-        return SettingsAppearancePage::tr("Liquid glass with the original Kolu palette.");
-    case OrlixTheme::flatOlive:
-        return SettingsAppearancePage::tr("Warm flat surfaces with olive actions.");
-    case OrlixTheme::activeDark:
-        return SettingsAppearancePage::tr("Deep black with vivid sport accents.");
-    case OrlixTheme::heroLight:
-        return SettingsAppearancePage::tr("Bright white surfaces with your hero color.");
+    case OrlixTheme::default_: return SettingsAppearancePage::tr("Liquid glass with the original Kolu palette.");
+    case OrlixTheme::flatOlive: return SettingsAppearancePage::tr("Warm flat surfaces with olive actions.");
+    case OrlixTheme::activeDark: return SettingsAppearancePage::tr("Deep black with vivid sport accents.");
+    case OrlixTheme::heroLight: return SettingsAppearancePage::tr("Bright white surfaces with your hero color.");
     }
     return {};
 }
@@ -252,8 +239,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     QVBoxLayout *content = card->contentLayout();
 
     m_modeTitle->setObjectName(u"appearanceModeTitle"_s);
-    content->addWidget(
-        fullWidth(sectionHeader(tr("Appearance"), u"circle.lefthalf.filled"_s, m_modeTitle)));
+    content->addWidget(fullWidth(sectionHeader(tr("Appearance"), u"circle.lefthalf.filled"_s, m_modeTitle)));
     QStringList modes;
     for (OrlixAppearanceMode mode : allCases<OrlixAppearanceMode>())
         modes << modeTitle(mode);

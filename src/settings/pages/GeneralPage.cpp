@@ -46,12 +46,9 @@ int indexOf(const T (&cases)[N], T value)
 QString edgeWord(RailEdge edge)
 {
     switch (edge) {
-    case RailEdge::left:
-        return SettingsGeneralPage::tr("Left");
-    case RailEdge::right:
-        return SettingsGeneralPage::tr("Right");
-    case RailEdge::top:
-        return SettingsGeneralPage::tr("Top");
+    case RailEdge::left: return SettingsGeneralPage::tr("Left");
+    case RailEdge::right: return SettingsGeneralPage::tr("Right");
+    case RailEdge::top: return SettingsGeneralPage::tr("Top");
     }
     return {};
 }
@@ -59,12 +56,9 @@ QString edgeWord(RailEdge edge)
 QString positionWord(RailVerticalPosition position)
 {
     switch (position) {
-    case RailVerticalPosition::top:
-        return SettingsGeneralPage::tr("Upper");
-    case RailVerticalPosition::center:
-        return SettingsGeneralPage::tr("Middle");
-    case RailVerticalPosition::bottom:
-        return SettingsGeneralPage::tr("Lower");
+    case RailVerticalPosition::top: return SettingsGeneralPage::tr("Upper");
+    case RailVerticalPosition::center: return SettingsGeneralPage::tr("Middle");
+    case RailVerticalPosition::bottom: return SettingsGeneralPage::tr("Lower");
     }
     return {};
 }
@@ -117,8 +111,8 @@ QString SettingsGeneralPage::summaryLine(const AppState &state)
     if (state.railEdge() != RailEdge::top)
         edge += u' ' + positionWord(state.railVerticalPosition());
     return countText(qint64(state.visibleRailModules().size()), tr("visible tab"), tr("visible tabs")) + separator
-           + edge + separator + (state.railSize() == RailSize::large ? u"125%"_s : u"100%"_s)
-           + separator + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
+           + edge + separator + (state.railSize() == RailSize::large ? u"125%"_s : u"100%"_s) + separator
+           + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
 }
 
 SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
@@ -142,11 +136,8 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
         case AppState::Field::statusMenuOpenHoldDuration:
         case AppState::Field::showMinimizeAllAppsButton:
         case AppState::Field::railModuleOrder:
-        case AppState::Field::hiddenRailModules:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::hiddenRailModules: sync(); break;
+        default: break;
         }
     });
     sync();
@@ -163,25 +154,21 @@ QWidget *SettingsGeneralPage::buildApplicationSection()
             rows->addWidget(new SettingsDivider);
         rows->addWidget(fullWidth(row));
     };
-    addRow(settingLine(tr("Kolu App"), QString::fromUtf8(buildinfo::kDisplayVersion), u"app.badge"_s,
-                       themeAccentColor()));
-    addRow(settingLine(tr("Developer"), QString::fromUtf8(kDeveloperName), u"person.crop.circle"_s,
-                       systemPurple()));
+    addRow(
+        settingLine(tr("Kolu App"), QString::fromUtf8(buildinfo::kDisplayVersion), u"app.badge"_s, themeAccentColor()));
+    addRow(settingLine(tr("Developer"), QString::fromUtf8(kDeveloperName), u"person.crop.circle"_s, systemPurple()));
     m_summary = settingLine(tr("Floating edge utility"), QString(), u"sidebar.right"_s, systemGreen());
     m_summary->setObjectName(u"generalSummaryRow"_s);
     addRow(m_summary);
 
-    m_edge =
-        picker(u"generalRailEdgePicker"_s, tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")}, 246);
-    addRow(
-        controlRow(settingsRowHeading(tr("Rail edge"), u"rectangle.inset.filled"_s, QString()), m_edge));
+    m_edge = picker(u"generalRailEdgePicker"_s, tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")}, 246);
+    addRow(controlRow(settingsRowHeading(tr("Rail edge"), u"rectangle.inset.filled"_s, QString()), m_edge));
 
-    m_position = picker(u"generalRailPositionPicker"_s, tr("Rail position"),
-                        {tr("Upper"), tr("Middle"), tr("Lower")}, 250);
-    m_positionRow =
-        controlRow(settingsRowHeading(tr("Rail position"), u"rectangle.inset.filled.and.person.filled"_s,
-                                      tr("Move the edge handle to the upper, middle, or lower corner.")),
-                   m_position);
+    m_position =
+        picker(u"generalRailPositionPicker"_s, tr("Rail position"), {tr("Upper"), tr("Middle"), tr("Lower")}, 250);
+    m_positionRow = controlRow(settingsRowHeading(tr("Rail position"), u"rectangle.inset.filled.and.person.filled"_s,
+                                                  tr("Move the edge handle to the upper, middle, or lower corner.")),
+                               m_position);
     m_positionRow->setObjectName(u"generalRailPositionRow"_s);
     m_positionDivider = new SettingsDivider;
     rows->addWidget(m_positionDivider);

@@ -147,8 +147,7 @@ SettingsKoluTabsPage::SettingsKoluTabsPage(SettingsView &view, QWidget *parent)
     columnsRow->setSpacing(42);
     for (const auto *modules : {&firstColumn(), &secondColumn()}) {
         auto *column = new QWidget;
-        column->setObjectName(modules == &firstColumn() ? u"koluTabsFirstColumn"_s
-                                                        : u"koluTabsSecondColumn"_s);
+        column->setObjectName(modules == &firstColumn() ? u"koluTabsFirstColumn"_s : u"koluTabsSecondColumn"_s);
         auto *stack = new QVBoxLayout(column);
         stack->setContentsMargins(0, 0, 0, 0);
         stack->setSpacing(10);

@@ -60,15 +60,14 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     outer->addWidget(settingsSectionPage(tr("Local Holding Areas"), &card, this));
     QVBoxLayout *content = card->contentLayout();
 
-    content->addWidget(settingsCardHeader(tr("Local Holding Areas"), u"tray.full"_s,
-                                          tr("Stored on this computer"), nullptr));
+    content->addWidget(
+        settingsCardHeader(tr("Local Holding Areas"), u"tray.full"_s, tr("Stored on this computer"), nullptr));
 
     auto *rows = new QVBoxLayout;
     rows->setSpacing(8);
     m_linksRow = settingsStatusRow(tr("Copy & Links"), {}, u"star"_s, style.tint(RailModule::links));
     m_linksRow->setObjectName(u"localDataLinksRow"_s);
-    m_trayRow =
-        settingsStatusRow(tr("File Tray"), {}, u"tray.and.arrow.down"_s, style.tint(RailModule::fileTray));
+    m_trayRow = settingsStatusRow(tr("File Tray"), {}, u"tray.and.arrow.down"_s, style.tint(RailModule::fileTray));
     m_trayRow->setObjectName(u"localDataTrayRow"_s);
     rows->addWidget(m_linksRow);
     rows->addWidget(m_trayRow);
@@ -79,8 +78,8 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     history->setContentsMargins(0, 4, 0, 4);
     auto *historyText = new QVBoxLayout;
     historyText->setSpacing(2);
-    historyText->addWidget(new SymbolLabel(tr("Clipboard history"), u"doc.on.clipboard"_s,
-                                           OrlixFonts::system(13, QFont::Bold)));
+    historyText->addWidget(
+        new SymbolLabel(tr("Clipboard history"), u"doc.on.clipboard"_s, OrlixFonts::system(13, QFont::Bold)));
     historyText->addWidget(settingsText(tr("Choose how many recent copied items Kolu keeps."),
                                         OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 0));
     history->addLayout(historyText, 1);
@@ -104,12 +103,12 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    auto *openLinks = settingsPageButton(OrlixButton::Kind::primary, tr("Open Copy & Links"),
-                                         u"doc.on.doc"_s, u"localDataOpenLinks"_s);
-    auto *openTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Open File Tray"),
-                                        u"tray.and.arrow.down"_s, u"localDataOpenTray"_s);
-    m_clearTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), u"trash"_s,
-                                     u"localDataClearTray"_s);
+    auto *openLinks = settingsPageButton(OrlixButton::Kind::primary, tr("Open Copy & Links"), u"doc.on.doc"_s,
+                                         u"localDataOpenLinks"_s);
+    auto *openTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Open File Tray"), u"tray.and.arrow.down"_s,
+                                        u"localDataOpenTray"_s);
+    m_clearTray =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), u"trash"_s, u"localDataClearTray"_s);
     connect(openLinks, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::links); });
     connect(openTray, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::fileTray); });
     connect(m_clearTray, &OrlixButton::clicked, this, [&state] {
@@ -128,11 +127,8 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
         case AppState::Field::links:
         case AppState::Field::clipboardItems:
         case AppState::Field::fileTrayItems:
-        case AppState::Field::clipboardHistoryLimit:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::clipboardHistoryLimit: sync(); break;
+        default: break;
         }
     });
     sync();

@@ -91,8 +91,7 @@ QString SettingsProfilePage::documentationName()
 
 QUrl SettingsProfilePage::documentationAddress(const QString &programFolder, const QString &sourceFolder)
 {
-    const QStringList candidates{programFolder + u"/../share/doc/kolu/README.md"_s,
-                                 sourceFolder + u"/README.md"_s};
+    const QStringList candidates{programFolder + u"/../share/doc/kolu/README.md"_s, sourceFolder + u"/README.md"_s};
     for (const QString &path : candidates) {
         const QFileInfo file(path);
         if (file.isFile())

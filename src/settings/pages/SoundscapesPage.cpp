@@ -114,8 +114,8 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     auto *controls = new QVBoxLayout;
     controls->setSpacing(8);
     controls->addWidget(settingsStatusRow(tr("Now Playing"),
-                                          tr("Controls radio and ambient sounds inside Soundscapes."),
-                                          u"music.note"_s, style.tint(RailModule::nowPlaying), card));
+                                          tr("Controls radio and ambient sounds inside Soundscapes."), u"music.note"_s,
+                                          style.tint(RailModule::nowPlaying), card));
 
     auto *focusRow = new QHBoxLayout;
     focusRow->setSpacing(10);
@@ -158,11 +158,11 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     open->setSymbol(u"sidebar.right"_s);
     content->addWidget(open, 0, Qt::AlignLeft);
     content->addWidget(new SettingsDivider(card));
-    m_bahrainStation = addSwitchRow(
-        content,
-        settingsStatusRow(tr("Bahrain Quran Radio"), tr("Show the built-in Bahrain station in Quran Radio."),
-                          u"radio"_s, style.tint(RailModule::nowPlaying), card),
-        u"soundscapesBahrainStation"_s, card);
+    m_bahrainStation = addSwitchRow(content,
+                                    settingsStatusRow(tr("Bahrain Quran Radio"),
+                                                      tr("Show the built-in Bahrain station in Quran Radio."),
+                                                      u"radio"_s, style.tint(RailModule::nowPlaying), card),
+                                    u"soundscapesBahrainStation"_s, card);
     content->addWidget(new SettingsDivider(card));
     content->addWidget(new CustomRadioStationEditor(view, card));
     page->addWidget(new SettingsGroup(tr("Audio"), card, this));

@@ -122,9 +122,9 @@ UpdatesPage::UpdatesPage(SettingsView &view, QWidget *parent)
     service->addWidget(m_checkNow, 0, Qt::AlignVCenter);
     content->addWidget(rowHolder(service, nullptr));
     content->addWidget(new SettingsDivider(card));
-    m_automaticChecks = addSwitchRow(content, tr("Automatically check for updates"),
-                                     tr("Kolu checks once per day when this option is enabled."),
-                                     u"updatesAutomaticChecks"_s, card);
+    m_automaticChecks =
+        addSwitchRow(content, tr("Automatically check for updates"),
+                     tr("Kolu checks once per day when this option is enabled."), u"updatesAutomaticChecks"_s, card);
     content->addWidget(new SettingsDivider(card));
     m_automaticDownloads = addSwitchRow(content, tr("Download updates automatically"),
                                         tr("Downloaded updates are still installed with your approval."),
@@ -166,8 +166,7 @@ void UpdatesPage::checkNow()
 {
     // One window per settings window: a page built again finds the last one.
     if (!m_checkWindow)
-        m_checkWindow =
-            window()->findChild<UpdateCheckWindow *>(u"updateCheckWindow"_s, Qt::FindDirectChildrenOnly);
+        m_checkWindow = window()->findChild<UpdateCheckWindow *>(u"updateCheckWindow"_s, Qt::FindDirectChildrenOnly);
     if (!m_checkWindow)
         m_checkWindow = new UpdateCheckWindow(m_controller, m_openDownloadPage, window());
     m_checkWindow->startCheck();

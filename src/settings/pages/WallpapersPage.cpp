@@ -21,10 +21,8 @@ QString WallpapersPage::singlePictureNote()
     switch (detectDesktop(SessionEnvironment::current())) {
     case DesktopKind::gnome:
     case DesktopKind::cinnamon:
-    case DesktopKind::mate:
-        return tr("This desktop shows one wallpaper on every display.");
-    default:
-        return {};
+    case DesktopKind::mate: return tr("This desktop shows one wallpaper on every display.");
+    default: return {};
     }
 }
 
@@ -72,10 +70,10 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_refresh = settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), u"arrow.clockwise"_s,
-                                   u"wallpaperRefresh"_s);
-    auto *choose = settingsPageButton(OrlixButton::Kind::secondary, tr("Choose Folder"), u"folder"_s,
-                                      u"wallpaperChooseFolder"_s);
+    m_refresh =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), u"arrow.clockwise"_s, u"wallpaperRefresh"_s);
+    auto *choose =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Choose Folder"), u"folder"_s, u"wallpaperChooseFolder"_s);
     auto *open = settingsPageButton(OrlixButton::Kind::primary, tr("Open Wallpapers"), u"sidebar.right"_s,
                                     u"wallpaperOpenModule"_s);
     connect(m_refresh, &OrlixButton::clicked, this, [&state] { state.refreshWallpaper(true); });
@@ -87,8 +85,8 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
     buttons->addStretch(1);
     content->addLayout(buttons);
 
-    m_useWeb = settingsPageButton(OrlixButton::Kind::secondary, tr("Use Web Library Instead"),
-                                  u"xmark.circle"_s, u"wallpaperUseWebLibrary"_s);
+    m_useWeb = settingsPageButton(OrlixButton::Kind::secondary, tr("Use Web Library Instead"), u"xmark.circle"_s,
+                                  u"wallpaperUseWebLibrary"_s);
     connect(m_useWeb, &OrlixButton::clicked, this, [&state] { state.clearWallpaperFolder(); });
     content->addWidget(m_useWeb, 0, Qt::AlignLeft);
 
@@ -100,11 +98,8 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
         switch (field) {
         case AppState::Field::wallpaperLocalFolderName:
         case AppState::Field::isLoadingWallpaper:
-        case AppState::Field::wallpaperApplyToAllDisplays:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::wallpaperApplyToAllDisplays: sync(); break;
+        default: break;
         }
     });
     sync();

@@ -66,8 +66,7 @@ void WebSearchSiteRow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF symbol(0, (height() - kSymbolSide) / 2.0, kSymbolSide, kSymbolSide);
-    IconProvider::paint(painter, symbol,
-                        m_selected ? u"checkmark.circle.fill"_s : u"circle"_s, 12,
+    IconProvider::paint(painter, symbol, m_selected ? u"checkmark.circle.fill"_s : u"circle"_s, 12,
                         m_selected ? style.tint(RailModule::links) : style.secondaryText(), IconWeight::bold);
     const QFont font = OrlixFonts::system(12, QFont::DemiBold);
     painter.setFont(font);
@@ -94,8 +93,7 @@ WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
     layout->setSpacing(10);
 
     auto *header = new QHBoxLayout;
-    header->addWidget(
-        new SymbolLabel(tr("Web Search"), u"magnifyingglass"_s, OrlixFonts::system(12, QFont::Bold)));
+    header->addWidget(new SymbolLabel(tr("Web Search"), u"magnifyingglass"_s, OrlixFonts::system(12, QFont::Bold)));
     header->addStretch(1);
     m_selectedTitle = settingsText({}, OrlixFonts::system(11, QFont::Bold), PaletteRole::secondaryText, 1);
     m_selectedTitle->setObjectName(u"webSearchSelectedTitle"_s);
@@ -145,11 +143,8 @@ WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
     connect(&view.state(), &AppState::changed, this, [this](AppState::Field field) {
         switch (field) {
         case AppState::Field::webSearchProviders:
-        case AppState::Field::selectedWebSearchProviderID:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::selectedWebSearchProviderID: sync(); break;
+        default: break;
         }
     });
     sync();

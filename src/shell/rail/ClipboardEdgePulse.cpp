@@ -14,10 +14,10 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 ClipboardEdgePulse::ClipboardEdgePulse(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state),
-      m_rings(new EdgeNotificationRings(OrlixStyle::current().tint(RailModule::fileTray), this)),
-      m_tile(new GlowTile({RailModule::fileTray, u"tray.and.arrow.down"_s, QSizeF(66, 60),
-                           {0.1, 12, 0, 6}, 0.28, 0.8},
+    : QWidget(parent)
+    , m_state(state)
+    , m_rings(new EdgeNotificationRings(OrlixStyle::current().tint(RailModule::fileTray), this))
+    , m_tile(new GlowTile({RailModule::fileTray, u"tray.and.arrow.down"_s, QSizeF(66, 60), {0.1, 12, 0, 6}, 0.28, 0.8},
                           this))
 {
     setObjectName(u"clipboardEdgePulse"_s);
@@ -45,12 +45,9 @@ QRectF ClipboardEdgePulse::badgeRect() const
     const QSizeF size = railview::pulseSize();
     const double pad = railview::pulseScreenPadding(m_state.railEdge());
     switch (m_state.railEdge()) {
-    case RailEdge::left:
-        return {QPointF(pad, (height() - size.height()) / 2), size};
-    case RailEdge::right:
-        return {QPointF(width() - pad - size.width(), (height() - size.height()) / 2), size};
-    case RailEdge::top:
-        break;
+    case RailEdge::left: return {QPointF(pad, (height() - size.height()) / 2), size};
+    case RailEdge::right: return {QPointF(width() - pad - size.width(), (height() - size.height()) / 2), size};
+    case RailEdge::top: break;
     }
     return {QPointF((width() - size.width()) / 2, 0), size};
 }

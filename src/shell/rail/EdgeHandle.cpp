@@ -21,7 +21,9 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-EdgeHandle::EdgeHandle(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+EdgeHandle::EdgeHandle(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     setObjectName(u"edgeHandle"_s);
     setAcceptDrops(true);

@@ -39,7 +39,9 @@ QFont systemFont(int size, QFont::Weight weight)
 // coloured shadow below it.
 class NotificationBadge : public QWidget {
 public:
-    NotificationBadge(const EdgeNotificationLook &look, QWidget *parent) : QWidget(parent), m_look(look)
+    NotificationBadge(const EdgeNotificationLook &look, QWidget *parent)
+        : QWidget(parent)
+        , m_look(look)
     {
         setObjectName(u"notificationBadge"_s);
         setFixedSize(QSizeF(look.badgeSize, look.badgeSize).toSize());
@@ -72,10 +74,12 @@ private:
 } // namespace
 
 EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget *parent)
-    : QWidget(parent), m_kind(kind), m_state(state)
+    : QWidget(parent)
+    , m_kind(kind)
+    , m_state(state)
 {
-    static const char *names[] = {"calendarEdgeNotification", "prayerEdgeNotification",
-                                  "reminderEdgeNotification", "focusEdgeNotification"};
+    static const char *names[] = {"calendarEdgeNotification", "prayerEdgeNotification", "reminderEdgeNotification",
+                                  "focusEdgeNotification"};
     setObjectName(QString::fromLatin1(names[static_cast<int>(kind)]));
     setAttribute(Qt::WA_NoSystemBackground);
     const EdgeNotificationLook look = edgenotification::look(kind);
@@ -129,8 +133,8 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
     onStyleChange(this, recolour);
     refreshLines();
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
-        if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert ||
-            field == AppState::Field::activeReminderAlert)
+        if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert
+            || field == AppState::Field::activeReminderAlert)
             refreshLines();
     });
 }
@@ -189,10 +193,9 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(6);
     row->addLayout(buttons);
-    auto *secondary =
-        new OrlixButton(OrlixButton::Kind::secondary, m_kind == EdgeAlertKind::reminder ? tr("Done") : tr("Stop"), this);
-    secondary->setObjectName(m_kind == EdgeAlertKind::reminder ? u"doneButton"_s
-                                                                : u"stopButton"_s);
+    auto *secondary = new OrlixButton(OrlixButton::Kind::secondary,
+                                      m_kind == EdgeAlertKind::reminder ? tr("Done") : tr("Stop"), this);
+    secondary->setObjectName(m_kind == EdgeAlertKind::reminder ? u"doneButton"_s : u"stopButton"_s);
     buttons->addWidget(secondary, 0, Qt::AlignVCenter);
 
     switch (m_kind) {

@@ -45,7 +45,9 @@ void describeSurfaces(QWidget *layout)
 
 } // namespace
 
-RailView::RailView(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+RailView::RailView(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
     setObjectName(u"railView"_s);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -220,8 +222,7 @@ bool RailView::eventFilter(QObject *watched, QEvent *event)
         if (isKept(watched) || isKept(watched->parent()))
             scheduleDrawnRegion();
         break;
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -18,14 +18,10 @@ QString tr(const char *text)
 EdgeNotificationLook look(EdgeAlertKind kind)
 {
     switch (kind) {
-    case EdgeAlertKind::calendar:
-        return {RailModule::calendar, u"calendar"_s, 23, 52, 0.26, 118};
-    case EdgeAlertKind::prayer:
-        return {RailModule::prayers, u"seal"_s, 22, 50, 0.28, 78};
-    case EdgeAlertKind::reminder:
-        return {RailModule::reminders, u"checklist"_s, 22, 50, 0.28, 86};
-    case EdgeAlertKind::focus:
-        break;
+    case EdgeAlertKind::calendar: return {RailModule::calendar, u"calendar"_s, 23, 52, 0.26, 118};
+    case EdgeAlertKind::prayer: return {RailModule::prayers, u"seal"_s, 22, 50, 0.28, 78};
+    case EdgeAlertKind::reminder: return {RailModule::reminders, u"checklist"_s, 22, 50, 0.28, 86};
+    case EdgeAlertKind::focus: break;
     }
     return {RailModule::focus, u"timer"_s, 24, 52, 0.28, 78};
 }
@@ -35,18 +31,12 @@ QString prayerName(const std::optional<ActivePrayerAlert> &alert)
     if (!alert)
         return tr("Prayer");
     switch (alert->prayer.name) {
-    case PrayerName::fajr:
-        return u"Fajr"_s;
-    case PrayerName::sunrise:
-        return u"Sunrise"_s;
-    case PrayerName::dhuhr:
-        return u"Dhuhr"_s;
-    case PrayerName::asr:
-        return u"Asr"_s;
-    case PrayerName::maghrib:
-        return u"Maghrib"_s;
-    case PrayerName::isha:
-        break;
+    case PrayerName::fajr: return u"Fajr"_s;
+    case PrayerName::sunrise: return u"Sunrise"_s;
+    case PrayerName::dhuhr: return u"Dhuhr"_s;
+    case PrayerName::asr: return u"Asr"_s;
+    case PrayerName::maghrib: return u"Maghrib"_s;
+    case PrayerName::isha: break;
     }
     return u"Isha"_s;
 }
@@ -61,12 +51,10 @@ EdgeNotificationLines lines(EdgeAlertKind kind, const std::optional<CalendarEven
             return {tr("Event soon"), tr("Calendar event"), QString()};
         return {tr("Event soon"), calendar->title,
                 calendar->startDate.isValid() ? dates.format(calendar->startDate, u"jmm"_s) : QString()};
-    case EdgeAlertKind::prayer:
-        return {prayerName(prayer), tr("Prayer time"), std::nullopt};
+    case EdgeAlertKind::prayer: return {prayerName(prayer), tr("Prayer time"), std::nullopt};
     case EdgeAlertKind::reminder:
         return {tr("Reminder"), reminder ? reminder->reminder.title : tr("Reminder due"), std::nullopt};
-    case EdgeAlertKind::focus:
-        break;
+    case EdgeAlertKind::focus: break;
     }
     return {tr("Time is up"), tr("Stop now"), tr("or snooze...")};
 }

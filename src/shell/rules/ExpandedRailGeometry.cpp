@@ -10,7 +10,10 @@ namespace kolu::expandedrail {
 namespace {
 
 // The span of the columns between the outer edge and the card's far side.
-double innerColumns(double s) { return (outerMargin + stripWidth + columnGap) * s; }
+double innerColumns(double s)
+{
+    return (outerMargin + stripWidth + columnGap) * s;
+}
 
 } // namespace
 
@@ -188,9 +191,15 @@ QPointF cardEntryOffset(RailEdge edge, double scale)
     return {0, -cardHeight * scale};
 }
 
-bool sideSwipeCollapses(double dx) { return dx > 70 || dx < -110; }
+bool sideSwipeCollapses(double dx)
+{
+    return dx > 70 || dx < -110;
+}
 
-bool topSwipeCollapses(double dy) { return dy < -70; }
+bool topSwipeCollapses(double dy)
+{
+    return dy < -70;
+}
 
 } // namespace kolu::expandedrail
 

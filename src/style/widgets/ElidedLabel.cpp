@@ -23,8 +23,7 @@ namespace {
 bool breaksLines(const QString &text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c.unicode() < 0x20 || c.unicode() == 0x85 || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator;
+        return c.unicode() < 0x20 || c.unicode() == 0x85 || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
     });
 }
 

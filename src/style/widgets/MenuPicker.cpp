@@ -19,7 +19,10 @@ namespace kolu {
 
 namespace {
 constexpr qreal kPadX = 10, kChevron = 9, kGap = 6, kRadius = 8, kBorder = 0.7, kHeight = 26;
-QFont pickerFont() { return OrlixFonts::system(12, QFont::DemiBold); }
+QFont pickerFont()
+{
+    return OrlixFonts::system(12, QFont::DemiBold);
+}
 } // namespace
 
 MenuPicker::MenuPicker(const QStringList &items, QWidget *parent)
@@ -113,8 +116,8 @@ void MenuPicker::paintEvent(QPaintEvent *)
     const QString title = m_current >= 0 ? m_items.at(m_current) : QString();
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
                      QFontMetricsF(painter.font()).elidedText(title, Qt::ElideRight, textRect.width()));
-    IconProvider::paint(painter, QRectF(width() - kPadX - kChevron, 0, kChevron, height()),
-                        u"chevron.down"_s, kChevron, style.secondaryText(), IconWeight::bold);
+    IconProvider::paint(painter, QRectF(width() - kPadX - kChevron, 0, kChevron, height()), u"chevron.down"_s, kChevron,
+                        style.secondaryText(), IconWeight::bold);
 }
 
 } // namespace kolu

@@ -20,7 +20,10 @@ namespace kolu {
 
 namespace {
 constexpr qreal kRadius = 9, kPadY = 7, kIconGap = 5, kPressedScale = 0.97, kBorder = 0.8;
-QFont labelFont() { return OrlixFonts::system(12, QFont::Bold); }
+QFont labelFont()
+{
+    return OrlixFonts::system(12, QFont::Bold);
+}
 } // namespace
 
 OrlixButton::OrlixButton(Kind kind, const QString &text, QWidget *parent)

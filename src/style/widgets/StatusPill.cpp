@@ -16,7 +16,10 @@ namespace kolu {
 
 namespace {
 constexpr qreal kPadX = 7, kPadY = 4, kRadius = 8, kBorder = 0.7;
-QFont pillFont() { return OrlixFonts::system(11, QFont::Bold); }
+QFont pillFont()
+{
+    return OrlixFonts::system(11, QFont::Bold);
+}
 } // namespace
 
 StatusPill::StatusPill(const QString &text, const QColor &tint, QWidget *parent)

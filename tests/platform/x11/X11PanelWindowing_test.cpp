@@ -64,9 +64,8 @@ TEST_F(X11PanelWindowingTest, PreparesTheWindowAsAnEdgePanelOnEveryDesktop)
     windowing->prepare(window);
     windowing->prepare(window); // again: nothing doubles
     EXPECT_EQ(names(u"_NET_WM_WINDOW_TYPE"_s), u"_NET_WM_WINDOW_TYPE_DOCK"_s);
-    EXPECT_EQ(names(u"_NET_WM_STATE"_s),
-              u"_NET_WM_STATE_ABOVE, _NET_WM_STATE_STICKY, _NET_WM_STATE_SKIP_TASKBAR, "
-                             "_NET_WM_STATE_SKIP_PAGER"_s);
+    EXPECT_EQ(names(u"_NET_WM_STATE"_s), u"_NET_WM_STATE_ABOVE, _NET_WM_STATE_STICKY, _NET_WM_STATE_SKIP_TASKBAR, "
+                                         "_NET_WM_STATE_SKIP_PAGER"_s);
     EXPECT_EQ(names(u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
     // The panel draws its own shadow: compositors add no square one.
     EXPECT_EQ(names(u"_GTK_FRAME_EXTENTS"_s), u"0, 0, 0, 0"_s);

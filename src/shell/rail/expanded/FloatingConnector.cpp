@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-FloatingConnector::FloatingConnector(QWidget *parent) : QWidget(parent)
+FloatingConnector::FloatingConnector(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(u"floatingConnector"_s);
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -34,7 +34,9 @@ constexpr double removalOffset = -10;  // the old one goes to the left
 class DetailBadge : public QWidget {
 public:
     DetailBadge(RailModule module, QString symbol, QWidget *parent)
-        : QWidget(parent), m_module(module), m_symbol(std::move(symbol))
+        : QWidget(parent)
+        , m_module(module)
+        , m_symbol(std::move(symbol))
     {
         setObjectName(u"detailBadge"_s);
         setFixedSize(34, 34);
@@ -65,7 +67,9 @@ private:
 } // namespace
 
 ModuleDetailPanel::ModuleDetailPanel(AppState &state, RailModule module, QWidget *parent)
-    : QWidget(parent), m_state(state), m_module(module)
+    : QWidget(parent)
+    , m_state(state)
+    , m_module(module)
 {
     setObjectName(u"moduleDetailPanel"_s);
     m_swap = new QVariantAnimation(this);
