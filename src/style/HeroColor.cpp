@@ -64,9 +64,9 @@ std::optional<QString> hexString(const QColor &color)
         const double scaled = std::round(double(component) * 255.0); // halves away from zero
         return int(std::clamp(std::isfinite(scaled) ? scaled : 0.0, 0.0, 255.0));
     };
-    return u"#%1%2%3"_s.arg(byte(rgb.redF()), 2, 16, u'0')
-        .arg(byte(rgb.greenF()), 2, 16, u'0')
-        .arg(byte(rgb.blueF()), 2, 16, u'0')
+    return u"#%1%2%3"_s.arg(byte(rgb.redF()), 2, 16, QChar(u'0'))
+        .arg(byte(rgb.greenF()), 2, 16, QChar(u'0'))
+        .arg(byte(rgb.blueF()), 2, 16, QChar(u'0'))
         .toUpper();
 }
 
