@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 using namespace kolu;
 
 namespace {

@@ -35,8 +35,8 @@ void fill(AppState &state, const QDateTime &now, bool focusRunning)
     std::vector<CalendarEvent> events;
     for (int i = 0; i < 200; ++i) {
         const QDateTime start = now.addSecs(3600 + 50 * 60 * i);
-        events.push_back(CalendarEvent{u"event-%1"_s.arg(i), u"Meeting %1"_s.arg(i), start, start.addSecs(1800), {}, {},
-                                       {u"AB"_s, u"CD"_s}});
+        events.push_back(CalendarEvent{
+            u"event-%1"_s.arg(i), u"Meeting %1"_s.arg(i), start, start.addSecs(1800), {}, {}, {u"AB"_s, u"CD"_s}});
     }
     state.setCalendarEvents(events);
 

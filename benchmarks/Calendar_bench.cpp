@@ -39,11 +39,11 @@ QByteArray eventFile(int index, const QDateTime &localStart, bool weekly)
     QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Bench//EN\r\n";
     text += berlinZone;
     text += "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:Event " + QByteArray::number(index)
-        + "\r\nLOCATION:Room " + QByteArray::number(index % 40)
-        + "\r\nDESCRIPTION:Agenda and notes. Join https://meet.example.com/" + QByteArray::number(index)
-        + "\r\nATTENDEE;CN=Ann Example:mailto:ann@example.com\r\nATTENDEE;CN=Bo Sample:mailto:bo@example.com"
-          "\r\nDTSTART;TZID=Europe/Berlin:"
-        + stamp(localStart) + "\r\nDTEND;TZID=Europe/Berlin:" + stamp(localStart.addSecs(3600)) + "\r\n";
+            + "\r\nLOCATION:Room " + QByteArray::number(index % 40)
+            + "\r\nDESCRIPTION:Agenda and notes. Join https://meet.example.com/" + QByteArray::number(index)
+            + "\r\nATTENDEE;CN=Ann Example:mailto:ann@example.com\r\nATTENDEE;CN=Bo Sample:mailto:bo@example.com"
+              "\r\nDTSTART;TZID=Europe/Berlin:"
+            + stamp(localStart) + "\r\nDTEND;TZID=Europe/Berlin:" + stamp(localStart.addSecs(3600)) + "\r\n";
     if (weekly) {
         text += "RRULE:FREQ=WEEKLY\r\n";
         for (int week : {3, 11, 40})
@@ -53,8 +53,8 @@ QByteArray eventFile(int index, const QDateTime &localStart, bool weekly)
     if (weekly) {
         const QDateTime moved = localStart.addDays(7 * 20);
         text += "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\nRECURRENCE-ID;TZID=Europe/Berlin:"
-            + stamp(moved) + "\r\nSUMMARY:Moved\r\nDTSTART;TZID=Europe/Berlin:" + stamp(moved.addSecs(7200))
-            + "\r\nDTEND;TZID=Europe/Berlin:" + stamp(moved.addSecs(10800)) + "\r\nEND:VEVENT\r\n";
+                + stamp(moved) + "\r\nSUMMARY:Moved\r\nDTSTART;TZID=Europe/Berlin:" + stamp(moved.addSecs(7200))
+                + "\r\nDTEND;TZID=Europe/Berlin:" + stamp(moved.addSecs(10800)) + "\r\nEND:VEVENT\r\n";
     }
     text += "END:VCALENDAR\r\n";
     return text;
@@ -68,9 +68,9 @@ void writeRoot(const QString &root)
         QDir(root).mkpath(name);
     for (int i = 0; i < 5000; ++i) {
         const bool weekly = i % 25 == 0; // 200 of them
-        const QDateTime start = weekly
-            ? QDateTime(QDate(2025, 6, 2).addDays(i % 7), QTime(8 + i % 9, 0))
-            : QDateTime(QDate(2026, 1, 1).addDays((i * 37) % 365), QTime(7 + i % 12, (i % 4) * 15));
+        const QDateTime start =
+            weekly ? QDateTime(QDate(2025, 6, 2).addDays(i % 7), QTime(8 + i % 9, 0))
+                   : QDateTime(QDate(2026, 1, 1).addDays((i * 37) % 365), QTime(7 + i % 12, (i % 4) * 15));
         QFile file(QDir(root).filePath(QString(calendars[i % 3] + u"/event-" + QString::number(i) + u".ics")));
         if (file.open(QIODevice::WriteOnly))
             file.write(eventFile(i, start, weekly));

@@ -61,10 +61,22 @@ void run(benchmark::State &state, QSize size, bool cold)
     }
 }
 
-void BM_CardFirstPaint(benchmark::State &state) { run<paintCard>(state, {318, 500}, true); }
-void BM_CardCachedRepaint(benchmark::State &state) { run<paintCard>(state, {318, 500}, false); }
-void BM_RailCanvasFirstPaint(benchmark::State &state) { run<paintRailCanvas>(state, {441, 620}, true); }
-void BM_RailCanvasCachedRepaint(benchmark::State &state) { run<paintRailCanvas>(state, {441, 620}, false); }
+void BM_CardFirstPaint(benchmark::State &state)
+{
+    run<paintCard>(state, {318, 500}, true);
+}
+void BM_CardCachedRepaint(benchmark::State &state)
+{
+    run<paintCard>(state, {318, 500}, false);
+}
+void BM_RailCanvasFirstPaint(benchmark::State &state)
+{
+    run<paintRailCanvas>(state, {441, 620}, true);
+}
+void BM_RailCanvasCachedRepaint(benchmark::State &state)
+{
+    run<paintRailCanvas>(state, {441, 620}, false);
+}
 
 } // namespace
 

@@ -124,8 +124,8 @@ void archiveBombOfTwoGigabytes(benchmark::State &state)
         state.PauseTiming();
         QTemporaryDir root;
         UserDefaults defaults(root.filePath(u"defaults.json"_s));
-        WallpaperService service(network, LocalStore(root.filePath(u"data"_s)).subdirectory(u"Wallpapers"_s),
-                                 defaults, runner, desktop, picker, clock, server.url(u"/library.zip"_s));
+        WallpaperService service(network, LocalStore(root.filePath(u"data"_s)).subdirectory(u"Wallpapers"_s), defaults,
+                                 runner, desktop, picker, clock, server.url(u"/library.zip"_s));
         state.ResumeTiming();
         StallMeter stalls;
         bool refused = false;

@@ -9,12 +9,14 @@
 #include <QTimer>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    kolu::reportFirstFrame(QStringLiteral("Minimal Rail"));
+    kolu::reportFirstFrame(u"Minimal Rail"_s);
     QWidget rail(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    rail.setWindowTitle(QStringLiteral("Minimal Rail"));
+    rail.setWindowTitle(u"Minimal Rail"_s);
     rail.setGeometry(1422, 110, 18, 680);
     rail.show();
 

@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
@@ -15,9 +14,8 @@ std::vector<ClipboardItem> history(int count)
 {
     std::vector<ClipboardItem> items;
     for (int i = 0; i < count; ++i) {
-        items.push_back({QUuid::createUuid(), ClipboardItemKind::text, u"Copied text %1"_s.arg(i),
-                         QString(400, u'x'), QDateTime::fromSecsSinceEpoch(1'700'000'000 + i, Qt::UTC),
-                         std::nullopt, std::nullopt});
+        items.push_back({QUuid::createUuid(), ClipboardItemKind::text, u"Copied text %1"_s.arg(i), QString(400, u'x'),
+                         QDateTime::fromSecsSinceEpoch(1'700'000'000 + i, Qt::UTC), std::nullopt, std::nullopt});
     }
     return items;
 }

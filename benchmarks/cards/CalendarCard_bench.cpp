@@ -44,8 +44,13 @@ std::vector<CalendarEvent> busyWeek(const QDateTime &now)
     for (int day = 0; day < 7; ++day) {
         for (int i = 0; i < perDay[day]; ++i, ++n) {
             const QDateTime start = today.addDays(day).addSecs(7 * 3600 + i * 13 * 60);
-            CalendarEvent event{u"bench-%1"_s.arg(n), u"Meeting %1 about the quarterly plan"_s.arg(n), start,
-                                start.addSecs(30 * 60), {}, {}, {}};
+            CalendarEvent event{u"bench-%1"_s.arg(n),
+                                u"Meeting %1 about the quarterly plan"_s.arg(n),
+                                start,
+                                start.addSecs(30 * 60),
+                                {},
+                                {},
+                                {}};
             if (n % 2 == 0)
                 event.location = u"Room %1, Building 7"_s.arg(n % 9);
             if (n % 3 == 0)

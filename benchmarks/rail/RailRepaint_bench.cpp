@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using namespace kolu;
@@ -27,8 +29,8 @@ void BM_CollapsedSideRailWithAlert(benchmark::State &bench)
     AppState state(defaults, clock, services.take());
     state.setRailEdge(RailEdge::right);
     ActiveReminderAlert alert;
-    alert.reminder.id = QStringLiteral("r");
-    alert.reminder.title = QStringLiteral("Call the bank");
+    alert.reminder.id = u"r"_s;
+    alert.reminder.title = u"Call the bank"_s;
     state.setActiveReminderAlert(alert);
 
     double seconds = 0;

@@ -20,14 +20,14 @@ namespace {
 std::optional<QString> replaceableTarget(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat entry {};
+    struct stat entry { };
     if (::lstat(native.constData(), &entry) != 0)
         return path; // nothing there, or the write itself will fail
     if (S_ISREG(entry.st_mode))
         return path;
     if (!S_ISLNK(entry.st_mode))
         return std::nullopt;
-    struct stat target {};
+    struct stat target { };
     if (::stat(native.constData(), &target) != 0 || !S_ISREG(target.st_mode))
         return std::nullopt;
     const QString resolved = QFileInfo(path).canonicalFilePath();

@@ -35,8 +35,8 @@ bool moveDamagedFileAside(const QString &path, const QDateTime &now)
     // the oldest; several in one second are numbered.
     const QStringList earlier = damagedCopies(path);
     QString aside = base;
-    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink()
-                    || (!earlier.isEmpty() && earlier.last() >= aside);
+    for (int n = 2;
+         QFileInfo::exists(aside) || QFileInfo(aside).isSymLink() || (!earlier.isEmpty() && earlier.last() >= aside);
          ++n)
         aside = base + u'-' + u"%1"_s.arg(n, 3, 10, QChar(u'0'));
     if (!QFile::rename(path, aside))

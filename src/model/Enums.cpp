@@ -41,18 +41,12 @@ QString symbol(RailModule module)
 QString displayName(PrayerName name)
 {
     switch (name) {
-    case PrayerName::fajr:
-        return u"Fajr"_s;
-    case PrayerName::sunrise:
-        return u"Sunrise"_s;
-    case PrayerName::dhuhr:
-        return u"Dhuhr"_s;
-    case PrayerName::asr:
-        return u"Asr"_s;
-    case PrayerName::maghrib:
-        return u"Maghrib"_s;
-    case PrayerName::isha:
-        return u"Isha"_s;
+    case PrayerName::fajr: return u"Fajr"_s;
+    case PrayerName::sunrise: return u"Sunrise"_s;
+    case PrayerName::dhuhr: return u"Dhuhr"_s;
+    case PrayerName::asr: return u"Asr"_s;
+    case PrayerName::maghrib: return u"Maghrib"_s;
+    case PrayerName::isha: return u"Isha"_s;
     }
     return rawValue(name);
 }

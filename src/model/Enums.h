@@ -71,15 +71,15 @@ struct EnumNames<WallpaperLibrary> {
 enum class WallpaperSource { unsplash, metMuseum, artInstitute, dropbox, localFolder };
 template<>
 struct EnumNames<WallpaperSource> {
-    static constexpr std::array<std::string_view, 5> names{
-        "unsplash", "metMuseum", "artInstitute", "dropbox", "localFolder"};
+    static constexpr std::array<std::string_view, 5> names{"unsplash", "metMuseum", "artInstitute", "dropbox",
+                                                           "localFolder"};
 };
 
 enum class WallpaperCategory { nature, abstract, space, architecture, minimal, textures };
 template<>
 struct EnumNames<WallpaperCategory> {
-    static constexpr std::array<std::string_view, 6> names{
-        "nature", "abstract", "space", "architecture", "minimal", "textures"};
+    static constexpr std::array<std::string_view, 6> names{"nature",       "abstract", "space",
+                                                           "architecture", "minimal",  "textures"};
 };
 
 // The transport commands; these have no raw values.

@@ -1,5 +1,7 @@
 #include "model/Error.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 Error::Error(QString description)
@@ -22,7 +24,7 @@ QString failureSentence(std::exception_ptr failure)
         return QString::fromUtf8(error.what());
     } catch (...) {
     }
-    return QStringLiteral("Something went wrong.");
+    return u"Something went wrong."_s;
 }
 
 } // namespace kolu

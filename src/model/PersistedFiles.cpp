@@ -57,8 +57,7 @@ WriteOutcome PersistedFiles::writeFile(const QString &path, const QByteArray &by
     const Known known = m_known.value(path);
     if (!known.damaged && known.digest == digest && QFileInfo(path).isFile())
         return WriteOutcome::written;
-    if (known.damaged && QFileInfo(path).isFile()
-        && !moveDamagedFileAside(path, QDateTime::currentDateTimeUtc()))
+    if (known.damaged && QFileInfo(path).isFile() && !moveDamagedFileAside(path, QDateTime::currentDateTimeUtc()))
         return WriteOutcome::failed; // never overwrite what could not be kept
     const WriteOutcome outcome = kolu::writeFile(path, bytes, m_wrap);
     if (outcome == WriteOutcome::written)

@@ -18,7 +18,10 @@ template<typename E>
 struct EnumNames;
 
 template<typename E>
-concept RawValueEnum = std::is_enum_v<E> && requires { EnumNames<E>::names; };
+concept RawValueEnum = std::is_enum_v<E> && requires
+{
+    EnumNames<E>::names;
+};
 
 template<RawValueEnum E>
 constexpr std::size_t caseCount()

@@ -41,8 +41,10 @@ struct StoredFields;
 template<>
 struct StoredFields<SavedLink> {
     static constexpr std::tuple list{
-        field("dateAdded", &SavedLink::dateAdded), field("id", &SavedLink::id),
-        field("isFavorite", &SavedLink::isFavorite), field("title", &SavedLink::title),
+        field("dateAdded", &SavedLink::dateAdded),
+        field("id", &SavedLink::id),
+        field("isFavorite", &SavedLink::isFavorite),
+        field("title", &SavedLink::title),
         field("url", &SavedLink::url),
     };
 };
@@ -50,17 +52,22 @@ struct StoredFields<SavedLink> {
 template<>
 struct StoredFields<WebSearchProvider> {
     static constexpr std::tuple list{
-        field("id", &WebSearchProvider::id), field("isBuiltIn", &WebSearchProvider::isBuiltIn),
-        field("searchURLTemplate", &WebSearchProvider::searchURLTemplate), field("title", &WebSearchProvider::title),
+        field("id", &WebSearchProvider::id),
+        field("isBuiltIn", &WebSearchProvider::isBuiltIn),
+        field("searchURLTemplate", &WebSearchProvider::searchURLTemplate),
+        field("title", &WebSearchProvider::title),
     };
 };
 
 template<>
 struct StoredFields<ClipboardItem> {
     static constexpr std::tuple list{
-        field("dateAdded", &ClipboardItem::dateAdded), field("filePath", &ClipboardItem::filePath),
-        field("id", &ClipboardItem::id), field("kind", &ClipboardItem::kind),
-        field("sourceURL", &ClipboardItem::sourceURL), field("title", &ClipboardItem::title),
+        field("dateAdded", &ClipboardItem::dateAdded),
+        field("filePath", &ClipboardItem::filePath),
+        field("id", &ClipboardItem::id),
+        field("kind", &ClipboardItem::kind),
+        field("sourceURL", &ClipboardItem::sourceURL),
+        field("title", &ClipboardItem::title),
         field("value", &ClipboardItem::value),
     };
 };
@@ -70,8 +77,10 @@ struct StoredFields<PomodoroState> {
     static constexpr std::tuple list{
         field("breakDuration", &PomodoroState::breakDuration),
         field("finishedPendingNotification", &PomodoroState::finishedPendingNotification),
-        field("focusDuration", &PomodoroState::focusDuration), field("isRunning", &PomodoroState::isRunning),
-        field("mode", &PomodoroState::mode), field("remaining", &PomodoroState::remaining),
+        field("focusDuration", &PomodoroState::focusDuration),
+        field("isRunning", &PomodoroState::isRunning),
+        field("mode", &PomodoroState::mode),
+        field("remaining", &PomodoroState::remaining),
         field("startedAt", &PomodoroState::startedAt),
     };
 };
@@ -79,7 +88,8 @@ struct StoredFields<PomodoroState> {
 template<>
 struct StoredFields<PrayerSettings> {
     static constexpr std::tuple list{
-        field("city", &PrayerSettings::city), field("country", &PrayerSettings::country),
+        field("city", &PrayerSettings::city),
+        field("country", &PrayerSettings::country),
         field("method", &PrayerSettings::method),
     };
 };
@@ -87,7 +97,8 @@ struct StoredFields<PrayerSettings> {
 template<>
 struct StoredFields<PrayerTime> {
     static constexpr std::tuple list{
-        field("date", &PrayerTime::date), field("name", &PrayerTime::name),
+        field("date", &PrayerTime::date),
+        field("name", &PrayerTime::name),
         field("notificationsEnabled", &PrayerTime::notificationsEnabled),
     };
 };
@@ -95,24 +106,31 @@ struct StoredFields<PrayerTime> {
 template<>
 struct StoredFields<PrayerDay> {
     static constexpr std::tuple list{
-        field("city", &PrayerDay::city), field("country", &PrayerDay::country), field("dateID", &PrayerDay::dateID),
-        field("fetchedAt", &PrayerDay::fetchedAt), field("method", &PrayerDay::method),
-        field("times", &PrayerDay::times),
+        field("city", &PrayerDay::city),     field("country", &PrayerDay::country),
+        field("dateID", &PrayerDay::dateID), field("fetchedAt", &PrayerDay::fetchedAt),
+        field("method", &PrayerDay::method), field("times", &PrayerDay::times),
     };
 };
 
 template<typename T>
-concept StoredRecord = requires { StoredFields<T>::list; };
+concept StoredRecord = requires
+{
+    StoredFields<T>::list;
+};
 
 template<typename T>
-struct IsList : std::false_type {};
+struct IsList : std::false_type {
+};
 template<typename T>
-struct IsList<std::vector<T>> : std::true_type {};
+struct IsList<std::vector<T>> : std::true_type {
+};
 
 template<typename T>
-struct IsOptional : std::false_type {};
+struct IsOptional : std::false_type {
+};
 template<typename T>
-struct IsOptional<std::optional<T>> : std::true_type {};
+struct IsOptional<std::optional<T>> : std::true_type {
+};
 
 template<StoredRecord Record>
 QJsonObject encode(const Record &record);

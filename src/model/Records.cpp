@@ -46,12 +46,9 @@ QString ClipboardItem::displayDetail() const
             return parsed.host();
         return value;
     }
-    case ClipboardItemKind::text:
-        return value;
-    case ClipboardItemKind::image:
-        return filePath ? lastPathComponent(*filePath) : u"Image"_s;
-    case ClipboardItemKind::file:
-        return lastPathComponent(value);
+    case ClipboardItemKind::text: return value;
+    case ClipboardItemKind::image: return filePath ? lastPathComponent(*filePath) : u"Image"_s;
+    case ClipboardItemKind::file: return lastPathComponent(value);
     }
     return value;
 }
@@ -93,6 +90,7 @@ QString ActiveReminderAlert::id() const
 
 QString TodayWeather::conditionText() const
 {
+    // clang-format off
     switch (weatherCode) {
     case 0: return u"Clear"_s;
     case 1: case 2: return u"Mostly clear"_s;
@@ -104,6 +102,7 @@ QString TodayWeather::conditionText() const
     case 95: case 96: case 99: return u"Storm"_s;
     default: return u"Weather"_s;
     }
+    // clang-format on
 }
 
 } // namespace kolu

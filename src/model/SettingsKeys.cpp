@@ -103,8 +103,7 @@ std::optional<SettingsKey> settingsKeyNamed(QStringView name)
 bool isSettingOfType(const QJsonValue &value, SettingType type)
 {
     switch (type) {
-    case SettingType::boolean:
-        return value.isBool();
+    case SettingType::boolean: return value.isBool();
     case SettingType::integer: {
         if (!value.isDouble())
             return false;
@@ -112,20 +111,16 @@ bool isSettingOfType(const QJsonValue &value, SettingType type)
         // 2^63 is exactly representable; anything at or past it does not fit.
         return std::isfinite(d) && std::trunc(d) == d && d >= -9223372036854775808.0 && d < 9223372036854775808.0;
     }
-    case SettingType::number:
-        return value.isDouble();
-    case SettingType::string:
-        return value.isString();
+    case SettingType::number: return value.isDouble();
+    case SettingType::string: return value.isString();
     case SettingType::stringList: {
         if (!value.isArray())
             return false;
         const QJsonArray array = value.toArray();
         return std::all_of(array.begin(), array.end(), [](const QJsonValue &element) { return element.isString(); });
     }
-    case SettingType::object:
-        return value.isObject();
-    case SettingType::date:
-        return value.isString() && json::decodeDate(value.toString()).has_value();
+    case SettingType::object: return value.isObject();
+    case SettingType::date: return value.isString() && json::decodeDate(value.toString()).has_value();
     }
     return false;
 }

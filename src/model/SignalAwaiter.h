@@ -28,11 +28,14 @@ public:
     {
         QObject::connect(
             m_sender, m_signal, m_sender,
-            [waiting] { QMetaObject::invokeMethod(QCoreApplication::instance(), [waiting] { waiting.resume(); }, Qt::QueuedConnection); },
+            [waiting] {
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(), [waiting] { waiting.resume(); }, Qt::QueuedConnection);
+            },
             Qt::SingleShotConnection);
     }
 
-    void await_resume() const noexcept {}
+    void await_resume() const noexcept { }
 
 private:
     Sender *m_sender;

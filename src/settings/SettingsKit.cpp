@@ -19,6 +19,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -64,7 +66,7 @@ SettingsGroup::SettingsGroup(const QString &title, QWidget *content, QWidget *pa
     : QWidget(parent)
     , m_title(settingsText(title, OrlixFonts::system(15, QFont::Bold), PaletteRole::text, 0, this))
 {
-    setObjectName(QStringLiteral("settingsGroup"));
+    setObjectName(u"settingsGroup"_s);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
@@ -78,8 +80,7 @@ SettingsSectionCard::SettingsSectionCard(Variant variant, QWidget *parent)
     , m_variant(variant)
     , m_layout(new QVBoxLayout(this))
 {
-    setObjectName(variant == Variant::wide ? QStringLiteral("settingsWideSectionCard")
-                                           : QStringLiteral("settingsSectionCard"));
+    setObjectName(variant == Variant::wide ? u"settingsWideSectionCard"_s : u"settingsSectionCard"_s);
     if (variant == Variant::wide) {
         m_layout->setSpacing(22);
         m_layout->setContentsMargins(28, 26, 28, 26);
@@ -101,7 +102,7 @@ SettingsInfoCard::SettingsInfoCard(QWidget *parent)
     : QWidget(parent)
     , m_layout(new QVBoxLayout(this))
 {
-    setObjectName(QStringLiteral("settingsInfoCard"));
+    setObjectName(u"settingsInfoCard"_s);
     m_layout->setSpacing(0);
     m_layout->setContentsMargins(14, 10, 14, 10);
     m_layout->setAlignment(Qt::AlignHCenter);
@@ -121,7 +122,7 @@ void SettingsInfoCard::paintEvent(QPaintEvent *)
 SettingsDivider::SettingsDivider(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("settingsDivider"));
+    setObjectName(u"settingsDivider"_s);
     setFixedHeight(1);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     repaintOnStyleChange(this);
@@ -142,7 +143,7 @@ SettingsSymbolBadge::SettingsSymbolBadge(const QString &symbol, const QColor &ti
     , m_symbolSize(symbolSize)
     , m_bold(bold)
 {
-    setObjectName(QStringLiteral("settingsSymbolBadge"));
+    setObjectName(u"settingsSymbolBadge"_s);
     setFixedSize(side, side);
 }
 
@@ -170,9 +171,9 @@ SettingsRow::SettingsRow(Kind kind, const QString &title, const QString &detail,
     const Metrics m = kind == Kind::line     ? Metrics{12, 28, 15, 13, 12, 0, {0, 9, 0, 9}}
                       : kind == Kind::status ? Metrics{10, 26, 14, 12, 11, 1, {10, 10, 10, 10}}
                                              : Metrics{10, 28, 13, 12, 11, 0, {9, 9, 9, 9}};
-    setObjectName(kind == Kind::line     ? QStringLiteral("settingLine")
-                  : kind == Kind::status ? QStringLiteral("settingsStatusRow")
-                                         : QStringLiteral("permissionActionRow"));
+    setObjectName(kind == Kind::line     ? u"settingLine"_s
+                  : kind == Kind::status ? u"settingsStatusRow"_s
+                                         : u"permissionActionRow"_s);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(m.padding);
     row->setSpacing(m.spacing);
@@ -182,10 +183,10 @@ SettingsRow::SettingsRow(Kind kind, const QString &title, const QString &detail,
     auto *column = new QVBoxLayout;
     column->setSpacing(2);
     m_title = settingsText(title, OrlixFonts::system(m.titleSize, QFont::Bold), PaletteRole::text, m.titleLines, this);
-    m_title->setObjectName(QStringLiteral("settingsRowTitle"));
+    m_title->setObjectName(u"settingsRowTitle"_s);
     m_detail =
         settingsText(detail, OrlixFonts::system(m.detailSize, QFont::DemiBold), PaletteRole::secondaryText, 2, this);
-    m_detail->setObjectName(QStringLiteral("settingsRowDetail"));
+    m_detail->setObjectName(u"settingsRowDetail"_s);
     column->addWidget(m_title);
     column->addWidget(m_detail);
     row->addLayout(column, 1);
@@ -229,16 +230,16 @@ SettingsRow *permissionActionRow(const QString &title, const QString &detail, co
     auto *row = new SettingsRow(SettingsRow::Kind::permission, title, detail, symbol, tint, parent);
     auto *layout = static_cast<QHBoxLayout *>(row->layout());
     row->m_request = new OrlixButton(OrlixButton::Kind::secondary, requestTitle, row);
-    row->m_request->setObjectName(QStringLiteral("permissionRequestButton"));
+    row->m_request->setObjectName(u"permissionRequestButton"_s);
     QObject::connect(row->m_request, &OrlixButton::clicked, row, [action = std::move(requestAction)] {
         if (action)
             action();
     });
     row->m_settings = new OrlixButton(OrlixButton::Kind::secondary, QString(), row);
-    row->m_settings->setObjectName(QStringLiteral("permissionSettingsButton"));
-    row->m_settings->setSymbol(QStringLiteral("gearshape"));
+    row->m_settings->setObjectName(u"permissionSettingsButton"_s);
+    row->m_settings->setSymbol(u"gearshape"_s);
     // Access to the desktop's folders is set up on Kolu's own pages.
-    row->m_settings->setToolTip(QStringLiteral("Open Kolu settings"));
+    row->m_settings->setToolTip(u"Open Kolu settings"_s);
     QObject::connect(row->m_settings, &OrlixButton::clicked, row, [action = std::move(settingsAction)] {
         if (action)
             action();
@@ -293,7 +294,7 @@ QWidget *settingsCardHeader(const QString &title, const QString &symbol, const Q
     layout->setContentsMargins(0, 0, 0, 0);
     auto *titleLabel = new SymbolLabel(title, symbol, OrlixFonts::system(15, QFont::Bold), PaletteRole::text,
                                        SymbolLabel::Fit::firstLine, header);
-    titleLabel->setObjectName(QStringLiteral("settingsCardTitle"));
+    titleLabel->setObjectName(u"settingsCardTitle"_s);
     layout->addWidget(titleLabel, 0, Qt::AlignVCenter);
     layout->addStretch(1);
     auto *badge =

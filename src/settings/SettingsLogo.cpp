@@ -17,6 +17,8 @@
 #include <QPainter>
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 QColor themeAccentColor()
@@ -30,13 +32,13 @@ std::optional<QPixmap> readImage(const QString &path, int side, qreal dpr)
 {
     QImageReader reader(path);
     const int pixels = qRound(side * dpr);
-    if (reader.format() == "svg" || path.endsWith(QLatin1String(".svg")))
+    if (reader.format() == "svg" || path.endsWith(".svg"_L1))
         reader.setScaledSize(QSize(pixels, pixels));
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
-    QPixmap pixmap = QPixmap::fromImage(
-        image.scaled(pixels, pixels, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+    QPixmap pixmap =
+        QPixmap::fromImage(image.scaled(pixels, pixels, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
     pixmap.setDevicePixelRatio(dpr);
     return pixmap;
 }
@@ -47,7 +49,7 @@ std::optional<QPixmap> settingsLogoImage(const QString &folder, int side, qreal 
 {
     if (!folder.isEmpty()) {
         const QDir dir(folder);
-        const QString logo = dir.filePath(QStringLiteral("KoluLogo.png"));
+        const QString logo = dir.filePath(u"KoluLogo.png"_s);
         if (QFileInfo::exists(logo))
             return readImage(logo, side, devicePixelRatio);
         for (const char *name : {"KoluIcon.png", "KoluIcon.svg"}) {
@@ -80,7 +82,7 @@ public:
         : QWidget(parent)
         , m_logo(logo)
     {
-        setObjectName(QStringLiteral("settingsLogoTile"));
+        setObjectName(u"settingsLogoTile"_s);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         repaintOnStyleChange(this);
@@ -103,7 +105,7 @@ OrlixSettingsLogo::OrlixSettingsLogo(int frame, QWidget *parent)
     : QWidget(parent)
     , m_folder(iconFolder())
 {
-    setObjectName(QStringLiteral("settingsLogo"));
+    setObjectName(u"settingsLogo"_s);
     setFixedSize(frame, frame);
     repaintOnStyleChange(this);
     placeSpill();
@@ -121,11 +123,8 @@ bool OrlixSettingsLogo::event(QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-    case QEvent::Hide:
-        placeSpill();
-        break;
-    default:
-        break;
+    case QEvent::Hide: placeSpill(); break;
+    default: break;
     }
     return handled;
 }
@@ -144,8 +143,7 @@ void OrlixSettingsLogo::placeSpill()
 
 QString OrlixSettingsLogo::iconFolder()
 {
-    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("kolu"),
-                                  QStandardPaths::LocateDirectory);
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, u"kolu"_s, QStandardPaths::LocateDirectory);
 }
 
 void OrlixSettingsLogo::setIconFolder(const QString &folder)
@@ -202,7 +200,7 @@ void OrlixSettingsLogo::paintTile(QPainter &painter, QPointF origin) const
     } else {
         painter.setPen(monogramColor());
         painter.setFont(OrlixFonts::rounded(28, QFont::Black));
-        painter.drawText(tile, Qt::AlignCenter, QStringLiteral("K"));
+        painter.drawText(tile, Qt::AlignCenter, u"K"_s);
     }
     paintSettingsCardOutline(painter, tile, 18, Qt::white, 0.18);
     painter.restore();

@@ -1,30 +1,24 @@
 #include "settings/SettingsPage.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 QString settingsPageTitle(OrlixSettingsPage page)
 {
     switch (page) {
-    case OrlixSettingsPage::general:
-        return QStringLiteral("General");
-    case OrlixSettingsPage::updates:
-        return QStringLiteral("Updates");
-    case OrlixSettingsPage::profile:
-        return QStringLiteral("Profile");
-    case OrlixSettingsPage::appearance:
-        return QStringLiteral("Appearance");
-    case OrlixSettingsPage::tabs:
-        return QStringLiteral("Kolu Tabs");
-    case OrlixSettingsPage::soundscapes:
-        return QStringLiteral("Soundscapes");
+    case OrlixSettingsPage::general: return u"General"_s;
+    case OrlixSettingsPage::updates: return u"Updates"_s;
+    case OrlixSettingsPage::profile: return u"Profile"_s;
+    case OrlixSettingsPage::appearance: return u"Appearance"_s;
+    case OrlixSettingsPage::tabs: return u"Kolu Tabs"_s;
+    case OrlixSettingsPage::soundscapes: return u"Soundscapes"_s;
     case OrlixSettingsPage::appleApps:
         // The page grants access to the desktop's calendar, reminders and
         // notes folders.
-        return QStringLiteral("Desktop Apps");
-    case OrlixSettingsPage::wallpapers:
-        return QStringLiteral("Wallpapers");
-    case OrlixSettingsPage::localData:
-        return QStringLiteral("Local Data");
+        return u"Desktop Apps"_s;
+    case OrlixSettingsPage::wallpapers: return u"Wallpapers"_s;
+    case OrlixSettingsPage::localData: return u"Local Data"_s;
     }
     return {};
 }
@@ -32,24 +26,15 @@ QString settingsPageTitle(OrlixSettingsPage page)
 QString settingsPageSymbol(OrlixSettingsPage page)
 {
     switch (page) {
-    case OrlixSettingsPage::general:
-        return QStringLiteral("gearshape");
-    case OrlixSettingsPage::updates:
-        return QStringLiteral("arrow.triangle.2.circlepath");
-    case OrlixSettingsPage::profile:
-        return QStringLiteral("person.crop.circle");
-    case OrlixSettingsPage::appearance:
-        return QStringLiteral("circle.lefthalf.filled");
-    case OrlixSettingsPage::tabs:
-        return QStringLiteral("square.grid.2x2");
-    case OrlixSettingsPage::soundscapes:
-        return QStringLiteral("music.note");
-    case OrlixSettingsPage::appleApps:
-        return QStringLiteral("apple.logo");
-    case OrlixSettingsPage::wallpapers:
-        return QStringLiteral("photo.on.rectangle.angled");
-    case OrlixSettingsPage::localData:
-        return QStringLiteral("tray.full");
+    case OrlixSettingsPage::general: return u"gearshape"_s;
+    case OrlixSettingsPage::updates: return u"arrow.triangle.2.circlepath"_s;
+    case OrlixSettingsPage::profile: return u"person.crop.circle"_s;
+    case OrlixSettingsPage::appearance: return u"circle.lefthalf.filled"_s;
+    case OrlixSettingsPage::tabs: return u"square.grid.2x2"_s;
+    case OrlixSettingsPage::soundscapes: return u"music.note"_s;
+    case OrlixSettingsPage::appleApps: return u"apple.logo"_s;
+    case OrlixSettingsPage::wallpapers: return u"photo.on.rectangle.angled"_s;
+    case OrlixSettingsPage::localData: return u"tray.full"_s;
     }
     return {};
 }
@@ -63,9 +48,9 @@ const std::vector<SettingsSidebarGroup> &settingsSidebarGroups()
 {
     using P = OrlixSettingsPage;
     static const std::vector<SettingsSidebarGroup> groups = {
-        {QStringLiteral("Personal"), {P::general, P::updates, P::profile, P::appearance, P::tabs, P::soundscapes}},
-        {QStringLiteral("Integrations"), {P::appleApps, P::wallpapers}},
-        {QStringLiteral("Storage"), {P::localData}},
+        {u"Personal"_s, {P::general, P::updates, P::profile, P::appearance, P::tabs, P::soundscapes}},
+        {u"Integrations"_s, {P::appleApps, P::wallpapers}},
+        {u"Storage"_s, {P::localData}},
     };
     return groups;
 }

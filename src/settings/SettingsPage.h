@@ -12,12 +12,21 @@ namespace kolu {
 
 // The nine pages of the settings window, in sidebar order. The raw value is
 // the case name.
-enum class OrlixSettingsPage { general, updates, profile, appearance, tabs, soundscapes, appleApps, wallpapers, localData };
+enum class OrlixSettingsPage {
+    general,
+    updates,
+    profile,
+    appearance,
+    tabs,
+    soundscapes,
+    appleApps,
+    wallpapers,
+    localData
+};
 template<>
 struct EnumNames<OrlixSettingsPage> {
-    static constexpr std::array<std::string_view, 9> names{"general",     "updates",    "profile",
-                                                           "appearance",  "tabs",       "soundscapes",
-                                                           "appleApps",   "wallpapers", "localData"};
+    static constexpr std::array<std::string_view, 9> names{
+        "general", "updates", "profile", "appearance", "tabs", "soundscapes", "appleApps", "wallpapers", "localData"};
 };
 
 // What the sidebar button and the page header show.

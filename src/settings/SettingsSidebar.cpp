@@ -19,13 +19,15 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 SettingsSidebarButton::SettingsSidebarButton(OrlixSettingsPage page, QWidget *parent)
     : QAbstractButton(parent)
     , m_page(page)
 {
-    setObjectName(QStringLiteral("settingsSidebarButton-") + rawValue(page));
+    setObjectName(u"settingsSidebarButton-"_s + rawValue(page));
     setText(settingsPageTitle(page));
     setAccessibleName(settingsPageTitle(page));
     setCursor(Qt::PointingHandCursor);
@@ -112,7 +114,7 @@ void SettingsSidebarButton::paintEvent(QPaintEvent *)
 SettingsSidebar::SettingsSidebar(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("settingsSidebar"));
+    setObjectName(u"settingsSidebar"_s);
     setFixedWidth(kWidth);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -126,17 +128,16 @@ SettingsSidebar::SettingsSidebar(QWidget *parent)
     header->addWidget(new OrlixSettingsLogo(58, this), 0, Qt::AlignLeft);
     auto *names = new QVBoxLayout;
     names->setSpacing(2);
-    names->addWidget(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(16, QFont::Bold), PaletteRole::text, 1, this));
+    names->addWidget(settingsText(u"Kolu"_s, OrlixFonts::system(16, QFont::Bold), PaletteRole::text, 1, this));
     names->addWidget(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion), OrlixFonts::system(9, QFont::DemiBold),
                                   PaletteRole::mutedText, 1, this));
     header->addLayout(names);
     header->addSpacing(8);
-    header->addWidget(settingsText(QStringLiteral("Settings"), OrlixFonts::system(22, QFont::Bold),
-                                   PaletteRole::text, 1, this));
+    header->addWidget(settingsText(u"Settings"_s, OrlixFonts::system(22, QFont::Bold), PaletteRole::text, 1, this));
     outer->addLayout(header);
 
     auto *scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("settingsSidebarScroll"));
+    scroll->setObjectName(u"settingsSidebarScroll"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);

@@ -19,6 +19,8 @@
 #include <QVariantAnimation>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -83,8 +85,8 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     , m_swap(new QVariantAnimation(this))
     , m_fadeCover(new FadeCover(this, m_fade))
 {
-    setObjectName(QStringLiteral("settingsWindow"));
-    setWindowTitle(QStringLiteral("Kolu Settings"));
+    setObjectName(u"settingsWindow"_s);
+    setWindowTitle(u"Kolu Settings"_s);
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
@@ -95,7 +97,7 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     row->addWidget(new VerticalRule(this));
     row->addWidget(m_scroll, 1);
 
-    m_scroll->setObjectName(QStringLiteral("settingsContentScroll"));
+    m_scroll->setObjectName(u"settingsContentScroll"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -107,9 +109,9 @@ SettingsView::SettingsView(AppState &state, OrlixUpdateController &updateControl
     auto *canvasLayout = new QHBoxLayout(canvas);
     canvasLayout->setContentsMargins(44, 0, 44, 46);
     canvasLayout->setSpacing(0);
-    m_column->setObjectName(QStringLiteral("settingsContentColumn"));
+    m_column->setObjectName(u"settingsContentColumn"_s);
     m_columnLayout->setSpacing(26);
-    m_header->setObjectName(QStringLiteral("settingsPageHeader"));
+    m_header->setObjectName(u"settingsPageHeader"_s);
     m_columnLayout->setContentsMargins(0, 42, 0, 0);
     m_columnLayout->addWidget(m_header);
     m_columnLayout->addStretch(1);

@@ -297,17 +297,10 @@ void ApplicationDelegate::runStatusCommand(StatusCommand command)
         m_state->expandPanel();
         activateRail();
         break;
-    case StatusCommand::settings:
-        showSettingsWindow();
-        break;
-    case StatusCommand::checkForUpdates:
-        m_updateController->checkForUpdates();
-        break;
-    case StatusCommand::quit:
-        QApplication::quit();
-        break;
-    default:
-        break;
+    case StatusCommand::settings: showSettingsWindow(); break;
+    case StatusCommand::checkForUpdates: m_updateController->checkForUpdates(); break;
+    case StatusCommand::quit: QApplication::quit(); break;
+    default: break;
     }
 }
 

@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace duplicates {
@@ -22,7 +24,7 @@ namespace {
 
 QByteArray runtimeDirOf(const QString &processFolder)
 {
-    QFile file(processFolder + QStringLiteral("/environ"));
+    QFile file(processFolder + u"/environ"_s);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     static const QByteArray kName = "XDG_RUNTIME_DIR=";
@@ -38,7 +40,7 @@ QByteArray runtimeDirOf(const QString &processFolder)
 // and most are another user's or another program.
 bool isDuplicate(const QByteArray &folder, const QByteArray &ownExecutable, const ProcessIdentity &own)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(folder.constData(), &info) != 0 || info.st_uid != own.uid)
         return false;
     char target[PATH_MAX];
@@ -79,7 +81,7 @@ ProcessIdentity self(const QString &procRoot)
     ProcessIdentity own;
     own.pid = ::getpid();
     own.uid = ::getuid();
-    own.executable = QFileInfo(procRoot + QStringLiteral("/self/exe")).symLinkTarget();
+    own.executable = QFileInfo(procRoot + u"/self/exe"_s).symLinkTarget();
     own.runtimeDir = qgetenv("XDG_RUNTIME_DIR");
     return own;
 }

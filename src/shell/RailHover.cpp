@@ -140,9 +140,7 @@ void RailHover::poll()
         m_kept = false;
         scheduleHide(decision.hideDelay);
         break;
-    case HoverAction::none:
-        m_kept = false;
-        break;
+    case HoverAction::none: m_kept = false; break;
     }
     refreshInterval();
     restIfStill(pointer);

@@ -11,6 +11,8 @@
 
 #include <malloc.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 RailMemoryRelease::RailMemoryRelease(AppState &state, Clock &clock, QObject *parent)
@@ -51,7 +53,7 @@ void RailMemoryRelease::release()
     IconProvider::clearCache();
     QPixmapCache::clear();
     // The cards' decoded pictures, the tray's thumbnails among them.
-    if (auto *loader = m_state.findChild<ImageLoader *>(QStringLiteral("imageLoader"), Qt::FindDirectChildrenOnly))
+    if (auto *loader = m_state.findChild<ImageLoader *>(u"imageLoader"_s, Qt::FindDirectChildrenOnly))
         loader->clearCache();
     // What the views and the caches freed stays with the allocator until
     // it is trimmed.

@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -31,16 +33,15 @@ QRect screenFrame(const QScreen *screen)
 } // namespace
 
 RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent)
-    : QWidget(parent,
-              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
     , m_state(state)
     , m_windowing(windowing)
     , m_lastLayoutEdge(state.railEdge())
     , m_translucent(translucent)
     , m_shapesWindow(!translucent)
 {
-    setObjectName(QStringLiteral("railPanel"));
-    setWindowTitle(QStringLiteral("Kolu Rail"));
+    setObjectName(u"railPanel"_s);
+    setWindowTitle(u"Kolu Rail"_s);
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (translucent) {
         setAttribute(Qt::WA_TranslucentBackground);
@@ -54,7 +55,7 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     layout->setSpacing(0);
     // Until the rail's views arrive the panel holds an empty, clear area.
     auto *empty = new QWidget(this);
-    empty->setObjectName(QStringLiteral("railContent"));
+    empty->setObjectName(u"railContent"_s);
     setContent(empty);
 
     m_creationFrame = screenFrame(QGuiApplication::primaryScreen());

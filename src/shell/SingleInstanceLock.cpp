@@ -16,7 +16,7 @@ namespace {
 
 bool isOwnPrivateFolder(const QString &path)
 {
-    struct stat info {};
+    struct stat info { };
     if (path.isEmpty() || !QDir::isAbsolutePath(path) || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return false;
     return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
@@ -49,7 +49,7 @@ SingleInstanceLock::Outcome SingleInstanceLock::acquire(const QString &folder)
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0)
         return Outcome::unavailable;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
         ::close(fd);
         return Outcome::unavailable;

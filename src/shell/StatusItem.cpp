@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured, QObject *parent)
@@ -19,7 +21,7 @@ StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured,
     , m_menu(new QMenu)
     , m_tray(new QSystemTrayIcon(this))
 {
-    m_menu->setObjectName(QStringLiteral("statusMenu"));
+    m_menu->setObjectName(u"statusMenu"_s);
     for (const StatusMenuRow &row : statusmenu::rows()) {
         if (!row.command) {
             m_menu->addSeparator();
@@ -47,7 +49,7 @@ StatusItem::StatusItem(AppState &state, std::function<bool()> updatesConfigured,
     refreshEnabling();
 
     m_tray->setIcon(statusIcon());
-    m_tray->setToolTip(QStringLiteral("Kolu"));
+    m_tray->setToolTip(u"Kolu"_s);
     m_tray->setContextMenu(m_menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
@@ -83,12 +85,12 @@ void StatusItem::refreshEnabling()
 
 QIcon StatusItem::statusIcon()
 {
-    return QIcon(QStringLiteral(":/shell/kolu-status.svg"));
+    return QIcon(u":/shell/kolu-status.svg"_s);
 }
 
 QIcon StatusItem::applicationIcon()
 {
-    return QIcon(QStringLiteral(":/shell/kolu.svg"));
+    return QIcon(u":/shell/kolu.svg"_s);
 }
 
 } // namespace kolu

@@ -28,6 +28,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The rail needs what only X11 offers (the global pointer, placing and
@@ -56,7 +58,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
-    QApplication::setDesktopFileName(QStringLiteral("kolu"));
+    QApplication::setDesktopFileName(u"kolu"_s);
     QApplication::setWindowIcon(kolu::StatusItem::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -70,7 +72,7 @@ int main(int argc, char **argv)
     // first frame: the scan of every process need not hold that up.
     kolu::DuplicateInstanceCloser duplicates(clock);
     kolu::FirstFrameWatch::watch(
-        QStringLiteral("Kolu Rail"),
+        u"Kolu Rail"_s,
         [&duplicates](kolu::FirstFrameWatch::Stage stage) {
             if (stage == kolu::FirstFrameWatch::Stage::painted)
                 duplicates.closeAll();
@@ -104,7 +106,7 @@ int main(int argc, char **argv)
                                                                         [] { QApplication::beep(); }),
                                        std::move(parts));
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
-    kolu::reportFirstFrame(QStringLiteral("Kolu Rail"));
+    kolu::reportFirstFrame(u"Kolu Rail"_s);
     delegate.start();
     // One line when the rail is up, for scripts that wait for the program.
     QTextStream(stdout) << "Kolu " << kolu::buildinfo::kFullVersion

@@ -134,8 +134,11 @@ void AppState::scheduleStateSave()
         m_stateSaveTimer->start(stateSaveDelay, false);
 }
 
-#define KOLU_FIELD_SETTER(name, setter, type)                                                                      \
-    void AppState::setter(type value) { assign(Field::name, m_##name, std::move(value)); }
+#define KOLU_FIELD_SETTER(name, setter, type)                                                                          \
+    void AppState::setter(type value)                                                                                  \
+    {                                                                                                                  \
+        assign(Field::name, m_##name, std::move(value));                                                               \
+    }
 KOLU_APP_STATE_FIELDS(KOLU_FIELD_SETTER)
 #undef KOLU_FIELD_SETTER
 
@@ -148,31 +151,20 @@ void AppState::storeSetting(Field field)
 {
     switch (field) {
 #define KOLU_STORE_SETTING(name, key)                                                                                  \
-    case Field::name:                                                                                                  \
-        m_defaults.set(SettingsKey::key, storedSetting(m_##name));                                                     \
-        break;
+    case Field::name: m_defaults.set(SettingsKey::key, storedSetting(m_##name)); break;
         KOLU_APP_STATE_SETTINGS(KOLU_STORE_SETTING)
 #undef KOLU_STORE_SETTING
-    default:
-        break;
+    default: break;
     }
 }
 
 void AppState::react(Field field)
 {
     switch (field) {
-    case Field::isExpanded:
-        Q_EMIT expandedChanged(m_isExpanded);
-        break;
-    case Field::isDockRevealed:
-        Q_EMIT dockRevealChanged(m_isDockRevealed);
-        break;
-    case Field::selectedWebSearchProviderID:
-        storeSetting(Field::selectedWebSearchProviderID);
-        break;
-    case Field::clipboardHistoryLimit:
-        reactToClipboardHistoryLimit();
-        break;
+    case Field::isExpanded: Q_EMIT expandedChanged(m_isExpanded); break;
+    case Field::isDockRevealed: Q_EMIT dockRevealChanged(m_isDockRevealed); break;
+    case Field::selectedWebSearchProviderID: storeSetting(Field::selectedWebSearchProviderID); break;
+    case Field::clipboardHistoryLimit: reactToClipboardHistoryLimit(); break;
     case Field::showMinimizeAllAppsButton:
         storeSetting(Field::showMinimizeAllAppsButton);
         Q_EMIT chromeNeedsLayout();
@@ -180,9 +172,7 @@ void AppState::react(Field field)
     case Field::links:
     case Field::clipboardItems:
     case Field::prayerSettings:
-    case Field::prayerDay:
-        scheduleStateSave();
-        break;
+    case Field::prayerDay: scheduleStateSave(); break;
     case Field::pomodoro:
         // A running timer changes every second; the tick saves it at its own pace.
         if (!m_pomodoro.isRunning && m_pomodoro != m_savedPomodoro)
@@ -192,29 +182,19 @@ void AppState::react(Field field)
         m_files.write<PrayerNotificationStatesFile>(m_prayerNotificationStates);
         schedulePrayerNotifications();
         break;
-    case Field::selectedAppleNoteFolderID:
-        storeSetting(Field::selectedAppleNoteFolderID);
-        break;
-    case Field::wallpaperLibrary:
-        reactToWallpaperLibrary();
-        break;
-    case Field::wallpaperApplyToAllDisplays:
-        storeSetting(Field::wallpaperApplyToAllDisplays);
-        break;
+    case Field::selectedAppleNoteFolderID: storeSetting(Field::selectedAppleNoteFolderID); break;
+    case Field::wallpaperLibrary: reactToWallpaperLibrary(); break;
+    case Field::wallpaperApplyToAllDisplays: storeSetting(Field::wallpaperApplyToAllDisplays); break;
     case Field::calendarAlertLeadMinutesByEventID:
         storeSetting(Field::calendarAlertLeadMinutesByEventID);
         scheduleCalendarNotifications(m_calendarEvents);
         break;
-    case Field::reminderAlertsEnabled:
-        storeSetting(Field::reminderAlertsEnabled);
-        break;
+    case Field::reminderAlertsEnabled: storeSetting(Field::reminderAlertsEnabled); break;
     case Field::activePrayerAlert:
     case Field::activeCalendarAlert:
     case Field::activeReminderAlert:
     case Field::pomodoroAlertVisible:
-    case Field::clipboardPulseActive:
-        Q_EMIT chromeNeedsLayout();
-        break;
+    case Field::clipboardPulseActive: Q_EMIT chromeNeedsLayout(); break;
     case Field::railModuleOrder:
         storeSetting(Field::railModuleOrder);
         ensureSelectedModuleIsVisible();
@@ -244,8 +224,7 @@ void AppState::react(Field field)
             storeSetting(Field::statusMenuOpenHoldDuration);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

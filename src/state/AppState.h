@@ -34,6 +34,19 @@ struct SoundscapeMix;
 struct SoundscapeTrack;
 class UrlOpener;
 
+// Each published field's accessors, the branch that finds its member, and
+// the member itself, stamped out from the field list.
+// clang-format off
+#define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
+    const type &name() const { return m_##name; }                                                                 \
+    void setter(type value);
+#define KOLU_FIELD_STORAGE(name, setter, type)                                                                     \
+    if constexpr (F == Field::name) {                                                                              \
+        return m_##name;                                                                                           \
+    } else
+#define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
+// clang-format on
+
 // The one observable object every view reads: each published field, the
 // settings behind them, and the actions the views call. A setter stores the
 // value, emits changed(field), then runs the field's reaction, also when the
@@ -61,22 +74,12 @@ public:
     // so a crash or a lost display costs seconds, not the session.
     static constexpr std::chrono::milliseconds stateSaveDelay{2'000};
 
-#define KOLU_FIELD_ACCESS(name, setter, type)                                                                      \
-    const type &name() const { return m_##name; }                                                                 \
-    void setter(type value);
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_ACCESS)
-#undef KOLU_FIELD_ACCESS
 
     // The halves of reminderList. Each setter replaces its half, keeps the
     // other and publishes reminderList once.
-    const std::vector<ReminderItem> &reminders() const
-    {
-        return m_reminderList.items;
-    }
-    const RemindersConnectionState &remindersConnection() const
-    {
-        return m_reminderList.connection;
-    }
+    const std::vector<ReminderItem> &reminders() const { return m_reminderList.items; }
+    const RemindersConnectionState &remindersConnection() const { return m_reminderList.connection; }
     void setReminders(std::vector<ReminderItem> items);
     void setRemindersConnection(RemindersConnectionState connection);
 
@@ -95,10 +98,7 @@ public:
     ProcessRunner &processRunner() const { return *m_services.processes; }
     Pasteboard &pasteboard() const { return *m_services.pasteboard; }
     DeviceShareService &deviceShareService() const { return *m_services.deviceShareService; }
-    FolderPicker &folderPicker() const
-    {
-        return *m_services.folderPicker;
-    }
+    FolderPicker &folderPicker() const { return *m_services.folderPicker; }
     // Made on first use.
     ClipboardService &clipboardService();
     WallpaperService &wallpaperService();
@@ -115,10 +115,7 @@ public:
     const PersistedFiles &files() const { return m_files; }
     UserDefaults &defaults() const { return m_defaults; }
     Clock &clock() const { return m_clock; }
-    Network &network() const
-    {
-        return *m_services.network;
-    }
+    Network &network() const { return *m_services.network; }
 
     // Edits a field in place, then announces it and runs its reaction once:
     // state.mutate<AppState::Field::pomodoro>([](PomodoroState &p) { p.skip(); });
@@ -332,15 +329,12 @@ private:
     template<Field F>
     auto &storage()
     {
-#define KOLU_FIELD_STORAGE(name, setter, type)                                                                     \
-    if constexpr (F == Field::name) {                                                                              \
-        return m_##name;                                                                                           \
-    } else
+        // clang-format off
         KOLU_APP_STATE_FIELDS(KOLU_FIELD_STORAGE)
-#undef KOLU_FIELD_STORAGE
         {
             return m_isExpanded;
         }
+        // clang-format on
     }
 
     void react(Field field);
@@ -477,9 +471,11 @@ private:
     BundleInformation m_bundleInformation = BundleInformation::compiledIn();
     mutable std::unique_ptr<ApplicationHider> m_applicationHider;
 
-#define KOLU_FIELD_MEMBER(name, setter, type) type m_##name;
     KOLU_APP_STATE_FIELDS(KOLU_FIELD_MEMBER)
-#undef KOLU_FIELD_MEMBER
 };
+
+#undef KOLU_FIELD_ACCESS
+#undef KOLU_FIELD_STORAGE
+#undef KOLU_FIELD_MEMBER
 
 } // namespace kolu

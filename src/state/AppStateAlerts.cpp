@@ -200,8 +200,8 @@ void AppState::scheduleCalendarNotifications(const std::vector<CalendarEvent> &e
         return;
     }
     QHash<QString, qint64> leads;
-    for (auto it = m_calendarAlertLeadMinutesByEventID.constBegin(); it != m_calendarAlertLeadMinutesByEventID.constEnd();
-         ++it)
+    for (auto it = m_calendarAlertLeadMinutesByEventID.constBegin();
+         it != m_calendarAlertLeadMinutesByEventID.constEnd(); ++it)
         leads.insert(it.key(), it.value());
     notificationService().scheduleCalendarAlerts(events, leads, defaultCalendarAlertLeadMinutes);
 }

@@ -109,8 +109,7 @@ void AppState::cleanupOlderClipboardImages()
     std::vector<ClipboardItem> kept;
     std::vector<ClipboardItem> dropped;
     for (const ClipboardItem &item : m_clipboardItems) {
-        const bool olderImage =
-            item.kind == ClipboardItemKind::image && item.dateAdded.toLocalTime().date() != today;
+        const bool olderImage = item.kind == ClipboardItemKind::image && item.dateAdded.toLocalTime().date() != today;
         if (olderImage && ++olderImages > limit)
             dropped.push_back(item);
         else
@@ -185,9 +184,7 @@ void AppState::openClipboardItem(const ClipboardItem &item)
         if (linkrules::isWebAddressWithHost(item.value))
             urlOpener().openUrl(QUrl(item.value, QUrl::StrictMode));
         break;
-    case ClipboardItemKind::text:
-        pasteboard().writeText(item.value);
-        break;
+    case ClipboardItemKind::text: pasteboard().writeText(item.value); break;
     }
 }
 
@@ -195,15 +192,9 @@ QCoro::Task<> AppState::copyClipboardItem(ClipboardItem item)
 {
     switch (item.kind) {
     case ClipboardItemKind::link:
-    case ClipboardItemKind::text:
-        pasteboard().writeText(item.value);
-        break;
-    case ClipboardItemKind::image:
-        co_await copyImage(item.filePath.value_or(item.value));
-        break;
-    case ClipboardItemKind::file:
-        copyFile(item.filePath.value_or(item.value));
-        break;
+    case ClipboardItemKind::text: pasteboard().writeText(item.value); break;
+    case ClipboardItemKind::image: co_await copyImage(item.filePath.value_or(item.value)); break;
+    case ClipboardItemKind::file: copyFile(item.filePath.value_or(item.value)); break;
     }
 }
 

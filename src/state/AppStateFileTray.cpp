@@ -170,7 +170,7 @@ QCoro::Task<> AppState::airDropFileTrayItems()
         setFileTrayAirDropStatus({u"Drop files first"_s, StatusTint::orange});
         co_return;
     }
-    const QString notAvailable = QStringLiteral("KDE Connect is not available");
+    const QString notAvailable = u"KDE Connect is not available"_s;
     if (!deviceShareService().isAvailable()) {
         setFileTrayAirDropStatus({notAvailable, StatusTint::orange});
         co_return;

@@ -34,8 +34,7 @@ void AppState::loadSavedState()
     setClipboardItems(m_files.read<ClipboardItemsFile>().value_or(ClipboardItemsFile::Value{}));
     trimClipboardHistoryToLimit();
     cleanupOlderClipboardImages();
-    setPrayerSettings(
-        m_files.read<PrayerSettingsFile>().value_or(PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));
+    setPrayerSettings(m_files.read<PrayerSettingsFile>().value_or(PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));
     setPrayerDay(m_files.read<PrayerDayFile>());
     setPrayerNotificationStates(
         m_files.read<PrayerNotificationStatesFile>().value_or(PrayerNotificationStatesFile::Value{}));

@@ -35,8 +35,8 @@ void AppState::addLink(const QString &title, const QString &url)
     const auto address = linkrules::normalizedWebURL(url);
     if (!address)
         return;
-    insertLink(SavedLink{QUuid::createUuid(), linkTitle(title, *address), address->absoluteString, m_clock.now(),
-                         true});
+    insertLink(
+        SavedLink{QUuid::createUuid(), linkTitle(title, *address), address->absoluteString, m_clock.now(), true});
     persist();
 }
 
@@ -47,8 +47,8 @@ void AppState::insertLink(const SavedLink &link)
         return;
     std::vector<SavedLink> links = m_links;
     std::erase_if(links, [&](const SavedLink &held) { return held.url == address->absoluteString; });
-    links.insert(links.begin(), SavedLink{QUuid::createUuid(), linkTitle(link.title, *address),
-                                          address->absoluteString, m_clock.now(), link.isFavorite});
+    links.insert(links.begin(), SavedLink{QUuid::createUuid(), linkTitle(link.title, *address), address->absoluteString,
+                                          m_clock.now(), link.isFavorite});
     if (links.size() > static_cast<std::size_t>(maxLinks))
         links.resize(maxLinks);
     setLinks(std::move(links));
@@ -97,8 +97,8 @@ void AppState::loadWebSearchProviders()
 {
     std::vector<WebSearchProvider> providers = WebSearchProvider::builtInProviders();
     // Stored built-in entries are replaced by the current ones.
-    for (const WebSearchProvider &stored : m_files.read<WebSearchProvidersFile>().value_or(
-             std::vector<WebSearchProvider>{})) {
+    for (const WebSearchProvider &stored :
+         m_files.read<WebSearchProvidersFile>().value_or(std::vector<WebSearchProvider>{})) {
         if (!stored.isBuiltIn)
             providers.push_back(stored);
     }
@@ -154,8 +154,8 @@ void AppState::deleteWebSearchProvider(const WebSearchProvider &provider)
 {
     // A built-in id is refused whatever the record says.
     const auto &builtIns = WebSearchProvider::builtInProviders();
-    const bool namesBuiltIn = std::any_of(builtIns.begin(), builtIns.end(),
-                                          [&](const WebSearchProvider &p) { return p.id == provider.id; });
+    const bool namesBuiltIn =
+        std::any_of(builtIns.begin(), builtIns.end(), [&](const WebSearchProvider &p) { return p.id == provider.id; });
     if (provider.isBuiltIn || namesBuiltIn)
         return;
     // A copy: the record may be one of the list's own, gone once it is replaced.

@@ -128,9 +128,7 @@ void AppState::deactivateModule(RailModule module)
         setClipboardPulseActive(false);
         Q_EMIT chromeNeedsLayout();
         break;
-    case RailModule::fileTray:
-        setSelectedFileTrayIDs({});
-        break;
+    case RailModule::fileTray: setSelectedFileTrayIDs({}); break;
     case RailModule::wallpapers:
         setWallpaperItems({});
         setWallpaperCandidate(std::nullopt);
@@ -144,9 +142,7 @@ void AppState::deactivateModule(RailModule module)
         m_snoozedReminderDates.clear();
         notificationService().cancelPendingNotifications({u"reminder-"_s});
         break;
-    case RailModule::nowPlaying:
-        setNowPlaying(idleNowPlayingItem());
-        break;
+    case RailModule::nowPlaying: setNowPlaying(idleNowPlayingItem()); break;
     }
 }
 

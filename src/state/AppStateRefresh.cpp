@@ -245,33 +245,22 @@ void AppState::loadModuleDataIfNeeded(RailModule module)
         refreshCalendarEvents();
         refreshTodayWeather(false);
         break;
-    case RailModule::calendar:
-        refreshCalendarEvents();
-        break;
-    case RailModule::prayers:
-        refreshPrayerTimesIfNeeded();
-        break;
+    case RailModule::calendar: refreshCalendarEvents(); break;
+    case RailModule::prayers: refreshPrayerTimesIfNeeded(); break;
     case RailModule::notes:
         refreshAppleNoteFolders(false);
         if (m_appleNotes.empty())
             runAfter(kFirstNotesDelay, [this] { refreshAppleNotes(false); });
         break;
     case RailModule::focus:
-    case RailModule::links:
-        break;
-    case RailModule::fileTray:
-        captureScreenshot(QPointer<AppState>(this));
-        break;
+    case RailModule::links: break;
+    case RailModule::fileTray: captureScreenshot(QPointer<AppState>(this)); break;
     case RailModule::wallpapers:
         if (!m_wallpaperCandidate)
             refreshWallpaper(false);
         break;
-    case RailModule::reminders:
-        refreshReminders();
-        break;
-    case RailModule::nowPlaying:
-        refreshNowPlaying();
-        break;
+    case RailModule::reminders: refreshReminders(); break;
+    case RailModule::nowPlaying: refreshNowPlaying(); break;
     }
 }
 

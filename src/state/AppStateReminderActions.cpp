@@ -16,7 +16,6 @@ namespace kolu {
 
 namespace {
 
-
 } // namespace
 
 void AppState::setReminders(std::vector<ReminderItem> items)
@@ -36,8 +35,7 @@ void AppState::addReminder(ReminderDraft draft)
 
 void AppState::toggleReminder(ReminderItem item)
 {
-    finishReminderWrite(QPointer<AppState>(this), remindersService().setCompleted(item.id, !item.isCompleted),
-                        item.id);
+    finishReminderWrite(QPointer<AppState>(this), remindersService().setCompleted(item.id, !item.isCompleted), item.id);
 }
 
 QCoro::Task<> AppState::finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,

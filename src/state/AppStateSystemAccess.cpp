@@ -31,8 +31,7 @@ AccessTexts accessTexts(AppState::AccessArea area)
     case AppState::AccessArea::reminders:
         return {u"Requesting Reminders access..."_s, u"Reminders access is ready."_s,
                 u"Reminders access needs Kolu Settings."_s};
-    case AppState::AccessArea::notes:
-        break;
+    case AppState::AccessArea::notes: break;
     }
     return {u"Requesting Notes automation..."_s, u"Notes automation is ready."_s,
             u"Notes automation needs Kolu Settings."_s};

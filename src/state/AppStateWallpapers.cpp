@@ -200,9 +200,8 @@ QCoro::Task<> AppState::applyCurrentWallpaper()
         mutate<Field::wallpaperCandidate>([&](std::optional<WallpaperCandidate> &shown) { recordOn(*shown); });
     if (std::any_of(m_wallpaperItems.begin(), m_wallpaperItems.end(),
                     [&](const WallpaperCandidate &c) { return c.id == candidate.id; }))
-        mutate<Field::wallpaperItems>([&](std::vector<WallpaperCandidate> &items) {
-            std::for_each(items.begin(), items.end(), recordOn);
-        });
+        mutate<Field::wallpaperItems>(
+            [&](std::vector<WallpaperCandidate> &items) { std::for_each(items.begin(), items.end(), recordOn); });
     QString status = u"Wallpaper set."_s;
     if (result->setOnEveryDisplayInstead)
         status = QString(status + u' ' + WallpaperService::everyDisplayNotice());

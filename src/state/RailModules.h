@@ -21,8 +21,7 @@ RailModuleOrder visible(const RailModuleOrder &order, const RailModuleSet &hidde
 // The order after moving `module` to `visibleIndex` among the visible
 // modules (clamped to the list); hidden modules follow the visible ones in
 // their previous relative order. Unchanged when `module` is not visible.
-RailModuleOrder moved(const RailModuleOrder &order, const RailModuleSet &hidden, RailModule module,
-                      int visibleIndex);
+RailModuleOrder moved(const RailModuleOrder &order, const RailModuleSet &hidden, RailModule module, int visibleIndex);
 
 // The stored order: known names in their stored order (repeats kept), then
 // every missing module in declaration order, with "today" first when the

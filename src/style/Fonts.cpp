@@ -6,11 +6,13 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 
-const QString kDisplayFontFile = QStringLiteral(":/kolu/fonts/EduNSWACTCursive.woff");
+const QString kDisplayFontFile = u":/kolu/fonts/EduNSWACTCursive.woff"_s;
 
 QFont sized(QFont font, qreal size, QFont::Weight weight)
 {

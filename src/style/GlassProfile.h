@@ -38,8 +38,8 @@ struct OrlixGlassProfile {
     bool prefersSystemGlass = false;
     bool isInteractive = false;
     QColor baseColor;
-    double glassDensity = 0;     // opacity of the baseColor fill
-    double glassOpacity = 1;     // opacity of the whole surface
+    double glassDensity = 0; // opacity of the baseColor fill
+    double glassOpacity = 1; // opacity of the whole surface
     QColor tint;
     double tintStrength = 0;     // opacity of the tint fill
     double edgeHighlight = 0;    // opacity of the light edge stroke

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 QColor fallbackHeroColor()
@@ -62,10 +64,9 @@ std::optional<QString> hexString(const QColor &color)
         const double scaled = std::round(double(component) * 255.0); // halves away from zero
         return int(std::clamp(std::isfinite(scaled) ? scaled : 0.0, 0.0, 255.0));
     };
-    return QStringLiteral("#%1%2%3")
-        .arg(byte(rgb.redF()), 2, 16, QLatin1Char('0'))
-        .arg(byte(rgb.greenF()), 2, 16, QLatin1Char('0'))
-        .arg(byte(rgb.blueF()), 2, 16, QLatin1Char('0'))
+    return u"#%1%2%3"_s.arg(byte(rgb.redF()), 2, 16, QChar(u'0'))
+        .arg(byte(rgb.greenF()), 2, 16, QChar(u'0'))
+        .arg(byte(rgb.blueF()), 2, 16, QChar(u'0'))
         .toUpper();
 }
 

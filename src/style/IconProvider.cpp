@@ -10,11 +10,13 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 
-const QString kTable = QStringLiteral(":/kolu/icons/symbols.tsv");
+const QString kTable = u":/kolu/icons/symbols.tsv"_s;
 constexpr qreal kBoxPerPoint = 1.15;
 
 struct SymbolTable {
@@ -111,12 +113,12 @@ QString IconProvider::iconFile(const QString &symbol, IconWeight weight)
     const auto it = symbolTable().constFind(symbol);
     if (it == symbolTable().constEnd())
         return {};
-    QString folder = weight == IconWeight::bold ? QStringLiteral("bold") : QStringLiteral("regular");
+    QString folder = weight == IconWeight::bold ? u"bold"_s : u"regular"_s;
     if (symbol.endsWith(u".fill"))
-        folder = QStringLiteral("fill");
+        folder = u"fill"_s;
     else if (exclamationCount(symbol) > 0)
-        folder = QStringLiteral("bold");
-    return QStringLiteral(":/kolu/icons/") + folder + u'/' + *it + QStringLiteral(".svg");
+        folder = u"bold"_s;
+    return u":/kolu/icons/"_s + folder + u'/' + *it + u".svg"_s;
 }
 
 QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &color, qreal devicePixelRatio,
@@ -124,7 +126,7 @@ QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &co
 {
     const int pixels = std::max(1, int(std::lround(size * devicePixelRatio)));
     const QString key = symbol + u'|' + QString::number(int(weight)) + u'|' + QString::number(pixels) + u'|'
-        + QString::number(color.rgba64().toArgb32(), 16) + u'|' + QString::number(devicePixelRatio);
+                        + QString::number(color.rgba64().toArgb32(), 16) + u'|' + QString::number(devicePixelRatio);
     if (const QPixmap *cached = pixmaps().object(key))
         return *cached;
 
@@ -168,8 +170,8 @@ QPixmap IconProvider::pixmap(const QString &symbol, qreal size, const QColor &co
     return result;
 }
 
-void IconProvider::paint(QPainter &painter, const QRectF &rect, const QString &symbol, qreal size,
-                         const QColor &color, IconWeight weight)
+void IconProvider::paint(QPainter &painter, const QRectF &rect, const QString &symbol, qreal size, const QColor &color,
+                         IconWeight weight)
 {
     const QTransform t = painter.deviceTransform();
     const qreal scale = std::max<qreal>(0.01, std::hypot(t.m11(), t.m12()));

@@ -88,7 +88,9 @@ QPixmap renderSurface(const QSizeF &size, qreal radius, const OrlixGlassProfile 
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
 
-    const auto fill = [&](const QColor &c) { painter.fillPath(path, adjusted(c, p.saturation, p.contrast, p.luminosity)); };
+    const auto fill = [&](const QColor &c) {
+        painter.fillPath(path, adjusted(c, p.saturation, p.contrast, p.luminosity));
+    };
     fill(LiquidGlassSurface::materialColor(p, tier));
     fill(withAlpha(p.baseColor, p.glassDensity));
     fill(withAlpha(p.tint, p.tintStrength));
@@ -118,7 +120,8 @@ QPixmap renderSurface(const QSizeF &size, qreal radius, const OrlixGlassProfile 
         painter.setBrush(Qt::NoBrush);
         // Inset by half the width so the stroke lies inside the shape.
         const qreal inset = width / 2;
-        painter.drawPath(continuousRoundedRect(shape.adjusted(inset, inset, -inset, -inset), std::max<qreal>(0, radius - inset)));
+        painter.drawPath(
+            continuousRoundedRect(shape.adjusted(inset, inset, -inset, -inset), std::max<qreal>(0, radius - inset)));
     }
     return pixmap;
 }
@@ -145,15 +148,9 @@ QColor LiquidGlassSurface::materialColor(const OrlixGlassProfile &p, GlassTier t
 {
     QColor color;
     switch (p.nativeMaterial) {
-    case GlassMaterial::hudWindow:
-        color = QColor(28, 28, 31);
-        break;
-    case GlassMaterial::popover:
-        color = QColor(240, 240, 244);
-        break;
-    case GlassMaterial::contentBackground:
-        color = QColor(250, 250, 250);
-        break;
+    case GlassMaterial::hudWindow: color = QColor(28, 28, 31); break;
+    case GlassMaterial::popover: color = QColor(240, 240, 244); break;
+    case GlassMaterial::contentBackground: color = QColor(250, 250, 250); break;
     }
     if (p.blendingMode == GlassBlending::withinWindow) {
         color.setAlphaF(0.3f);
@@ -167,15 +164,9 @@ QColor LiquidGlassSurface::materialColor(const OrlixGlassProfile &p, GlassTier t
     // denser still where nothing blurs.
     const bool dark = p.nativeMaterial == GlassMaterial::hudWindow;
     switch (tier) {
-    case GlassTier::blurred:
-        color.setAlphaF(dark ? 0.55f : 0.91f);
-        break;
-    case GlassTier::translucent:
-        color.setAlphaF(dark ? 0.84f : 0.94f);
-        break;
-    case GlassTier::opaque:
-        color.setAlphaF(1.0f);
-        break;
+    case GlassTier::blurred: color.setAlphaF(dark ? 0.55f : 0.91f); break;
+    case GlassTier::translucent: color.setAlphaF(dark ? 0.84f : 0.94f); break;
+    case GlassTier::opaque: color.setAlphaF(1.0f); break;
     }
     return color;
 }
@@ -191,8 +182,8 @@ void LiquidGlassSurface::paint(QPainter &painter, const QRectF &rect, qreal radi
     paintResolved(painter, rect, radius, profile.resolved(style.theme(), style.colorScheme()), style.glassTier());
 }
 
-void LiquidGlassSurface::paintResolved(QPainter &painter, const QRectF &rect, qreal radius,
-                                       const OrlixGlassProfile &p, GlassTier tier)
+void LiquidGlassSurface::paintResolved(QPainter &painter, const QRectF &rect, qreal radius, const OrlixGlassProfile &p,
+                                       GlassTier tier)
 {
     if (rect.isEmpty() || p.glassOpacity <= 0)
         return;

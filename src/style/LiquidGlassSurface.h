@@ -38,8 +38,8 @@ public:
                       const OrlixStyle &style);
 
     // The same with an already resolved profile, theme-independent.
-    static void paintResolved(QPainter &painter, const QRectF &rect, qreal radius,
-                              const OrlixGlassProfile &resolved, GlassTier tier);
+    static void paintResolved(QPainter &painter, const QRectF &rect, qreal radius, const OrlixGlassProfile &resolved,
+                              GlassTier tier);
 
     // How far the shadow of a resolved profile reaches beyond the shape
     // (nothing when it draws no shadow).

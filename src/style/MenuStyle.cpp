@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -136,8 +138,8 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
     int x = row.left() + kPadX;
     if (needsCheckColumn(*item, widget)) {
         if (item->checked && item->icon.isNull())
-            IconProvider::paint(*painter, visual(QRect(x, row.top(), kCheck, row.height())),
-                                QStringLiteral("checkmark"), kCheck, foreground, IconWeight::bold);
+            IconProvider::paint(*painter, visual(QRect(x, row.top(), kCheck, row.height())), u"checkmark"_s, kCheck,
+                                foreground, IconWeight::bold);
         x += kCheck + kCheckGap;
     }
     if (item->maxIconWidth > 0) {
@@ -159,8 +161,7 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
     if (item->menuItemType == QStyleOptionMenuItem::SubMenu) {
         const QRect arrow = visual(QRect(right - kArrow, row.top(), kArrow, row.height()));
         const bool mirrored = item->direction == Qt::RightToLeft;
-        IconProvider::paint(*painter, arrow,
-                            mirrored ? QStringLiteral("chevron.left") : QStringLiteral("chevron.right"), kArrow + 1,
+        IconProvider::paint(*painter, arrow, mirrored ? u"chevron.left"_s : u"chevron.right"_s, kArrow + 1,
                             selected ? foreground : colors.shortcutText, IconWeight::bold);
         right -= kArrow + kArrowGap;
     }
@@ -212,17 +213,14 @@ int MenuStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const
 {
     switch (metric) {
     case PM_MenuPanelWidth:
-    case PM_MenuDesktopFrameWidth:
-        return 0; // the border is drawn with the panel, inside the margins
+    case PM_MenuDesktopFrameWidth: return 0; // the border is drawn with the panel, inside the margins
     case PM_MenuHMargin:
-    case PM_MenuVMargin:
-        return kMargin;
+    case PM_MenuVMargin: return kMargin;
     case PM_SmallIconSize:
         if (qobject_cast<const QMenu *>(widget))
             return MenuLook::kIconSize;
         break;
-    default:
-        break;
+    default: break;
     }
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
@@ -232,10 +230,8 @@ int MenuStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidg
 {
     switch (hint) {
     case SH_Menu_SupportsSections:
-    case SH_Menu_Mask:
-        return 0;
-    default:
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    case SH_Menu_Mask: return 0;
+    default: return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 }
 

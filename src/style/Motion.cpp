@@ -36,8 +36,7 @@ qreal smoothCurve(qreal progress)
 {
     if (progress >= 1)
         return 1;
-    return dampedSpring(progress * springSettleTime(kSmoothResponse, kSmoothDamping), kSmoothResponse,
-                        kSmoothDamping);
+    return dampedSpring(progress * springSettleTime(kSmoothResponse, kSmoothDamping), kSmoothResponse, kSmoothDamping);
 }
 
 qreal railCurve(qreal progress)

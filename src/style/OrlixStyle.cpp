@@ -102,14 +102,10 @@ QColor OrlixStyle::tint(RailModule module) const
 QColor OrlixStyle::primaryButtonFill() const
 {
     switch (m_theme) {
-    case OrlixTheme::default_:
-        return QColor::fromRgbF(0.62f, 0.79f, 1.0f);
-    case OrlixTheme::flatOlive:
-        return QColor::fromRgbF(0.56f, 0.665f, 0.315f);
-    case OrlixTheme::activeDark:
-        return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
-    case OrlixTheme::heroLight:
-        return m_hero;
+    case OrlixTheme::default_: return QColor::fromRgbF(0.62f, 0.79f, 1.0f);
+    case OrlixTheme::flatOlive: return QColor::fromRgbF(0.56f, 0.665f, 0.315f);
+    case OrlixTheme::activeDark: return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
+    case OrlixTheme::heroLight: return m_hero;
     }
     return m_hero;
 }

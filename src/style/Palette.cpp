@@ -13,6 +13,7 @@ struct Rgba {
 // Columns: default light, default dark, flatOlive light, flatOlive dark,
 // activeDark, heroLight.
 using Row = std::array<Rgba, 6>;
+// clang-format off
 constexpr std::array<Row, kPaletteRoleCount> kPalette{{
     /* appChrome */ {{{0.965f, 0.96f, 0.945f, 0.42f}, {0.135f, 0.128f, 0.114f, 0.24f}, {0.955f, 0.93f, 0.865f, 0.96f}, {0.23f, 0.212f, 0.172f, 0.88f}, {0.035f, 0.035f, 0.034f, 0.99f}, {0.942f, 0.948f, 0.958f, 0.98f}}},
     /* glassBase */ {{{1, 1, 1, 0.82f}, {0.115f, 0.108f, 0.096f, 0.72f}, {0.99f, 0.974f, 0.925f, 0.98f}, {0.31f, 0.288f, 0.224f, 0.88f}, {0.075f, 0.076f, 0.074f, 0.98f}, {0.995f, 0.995f, 0.99f, 0.96f}}},
@@ -27,19 +28,16 @@ constexpr std::array<Row, kPaletteRoleCount> kPalette{{
     /* hairline */ {{{0, 0, 0, 0.16f}, {1, 1, 1, 0.18f}, {0.24f, 0.21f, 0.125f, 0.22f}, {0.94f, 0.85f, 0.62f, 0.2f}, {1, 1, 1, 0.18f}, {0.09f, 0.1f, 0.125f, 0.135f}}},
     /* innerShade */ {{{1, 1, 1, 0.5f}, {0, 0, 0, 0.22f}, {0.875f, 0.845f, 0.75f, 0.42f}, {0, 0, 0, 0.2f}, {0, 0, 0, 0.24f}, {0.94f, 0.948f, 0.958f, 0.72f}}},
 }};
+// clang-format on
 
 int column(OrlixTheme theme, ColorScheme scheme)
 {
     const int dark = scheme == ColorScheme::dark ? 1 : 0;
     switch (theme) {
-    case OrlixTheme::default_:
-        return dark;
-    case OrlixTheme::flatOlive:
-        return 2 + dark;
-    case OrlixTheme::activeDark:
-        return 4;
-    case OrlixTheme::heroLight:
-        return 5;
+    case OrlixTheme::default_: return dark;
+    case OrlixTheme::flatOlive: return 2 + dark;
+    case OrlixTheme::activeDark: return 4;
+    case OrlixTheme::heroLight: return 5;
     }
     return dark;
 }

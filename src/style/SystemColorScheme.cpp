@@ -8,21 +8,24 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
-const QString kGroup = QStringLiteral("org.freedesktop.appearance");
-const QString kKey = QStringLiteral("color-scheme");
+const QString kService = u"org.freedesktop.portal.Desktop"_s;
+const QString kPath = u"/org/freedesktop/portal/desktop"_s;
+const QString kInterface = u"org.freedesktop.portal.Settings"_s;
+const QString kGroup = u"org.freedesktop.appearance"_s;
+const QString kKey = u"color-scheme"_s;
 
 // Read wraps the value in one variant more than SettingChanged does (older
 // portals); unwrap every layer and take an unsigned number.
 std::optional<uint> schemeNumber(QVariant value)
 {
-    for (int depth = 0; depth < 4 && value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>(); ++depth)
+    for (int depth = 0;
+         depth < 4 && value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>(); ++depth)
         value = value.value<QDBusVariant>().variant();
     if (value.userType() == qMetaTypeId<QDBusArgument>())
         return std::nullopt;
@@ -43,9 +46,8 @@ SystemColorScheme::SystemColorScheme(QDBusConnection bus, QObject *parent)
         qApp->installEventFilter(this);
     if (!m_bus.isConnected())
         return;
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
-                  SLOT(onSettingChanged(QDBusMessage)));
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Read"));
+    m_bus.connect(kService, kPath, kInterface, u"SettingChanged"_s, this, SLOT(onSettingChanged(QDBusMessage)));
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, u"Read"_s);
     call << kGroup << kKey;
     // Asked without waiting: a slow or missing portal must not hold up start-up.
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, 2000), this);

@@ -2,17 +2,19 @@
 
 #include "model/Clock.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 TodayVisual TodayVisuals::forHour(int hour)
 {
     if (hour <= 5)
-        return {QStringLiteral("moon.stars"), QStringLiteral("Have a calm night")};
+        return {u"moon.stars"_s, u"Have a calm night"_s};
     if (hour <= 11)
-        return {QStringLiteral("sun.max"), QStringLiteral("Have a nice morning")};
+        return {u"sun.max"_s, u"Have a nice morning"_s};
     if (hour <= 17)
-        return {QStringLiteral("sun.max"), QStringLiteral("Have a nice day")};
-    return {QStringLiteral("moon.stars"), QStringLiteral("Have a calm evening")};
+        return {u"sun.max"_s, u"Have a nice day"_s};
+    return {u"moon.stars"_s, u"Have a calm evening"_s};
 }
 
 TodayVisual TodayVisuals::current(const Clock &clock)

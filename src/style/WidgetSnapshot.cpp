@@ -61,10 +61,8 @@ bool changesLook(QEvent::Type type)
     case QEvent::ReadOnlyChange:
     case QEvent::ActivationChange:
     case QEvent::StyleAnimationUpdate:
-    case QEvent::UpdateLater:
-        return true;
-    default:
-        return false;
+    case QEvent::UpdateLater: return true;
+    default: return false;
     }
 }
 

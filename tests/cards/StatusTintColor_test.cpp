@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace kolu;
 
 // Measured from the pixels: a card's status line, in green, orange or any
@@ -25,7 +27,7 @@ TEST(StatusTintColor, StatusLinesReadOnLightCards)
         for (int m = 0; m < 10; ++m)
             inks.push_back(statusTintColor(StatusTint::accent, style.tint(RailModule(m))));
         for (const QColor &ink : inks) {
-            ElidedLabel line(QStringLiteral("Refresh today's times"));
+            ElidedLabel line(u"Refresh today's times"_s);
             line.setFont(OrlixFonts::system(11, QFont::DemiBold));
             line.setColor(ink);
             line.resize(line.sizeHint());

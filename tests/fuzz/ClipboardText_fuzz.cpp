@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto capture = kolu::prepareCapture(reading);
     if (!capture)
         return 0;
-    if (capture->value.size() > kolu::clipboard::kMaxKeptTextLength || capture->title.size() > kolu::clipboard::kMaxTitleUnits
-        || capture->fingerprint.isEmpty())
+    if (capture->value.size() > kolu::clipboard::kMaxKeptTextLength
+        || capture->title.size() > kolu::clipboard::kMaxTitleUnits || capture->fingerprint.isEmpty())
         std::abort();
     if (capture->kind == kolu::ClipboardItemKind::link && capture->sourceURL != capture->value)
         std::abort();

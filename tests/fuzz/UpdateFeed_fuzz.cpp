@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
@@ -13,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const kolu::UpdateFeedItem release = kolu::newestRelease(bytes);
         const QString scheme = release.downloadPage.scheme().toLower();
         if (kolu::compareBuildNumbers(release.build, release.build) != 0 || release.downloadPage.host().isEmpty()
-            || (scheme != QStringLiteral("https") && scheme != QStringLiteral("http")))
+            || (scheme != u"https"_s && scheme != u"http"_s))
             std::abort();
     } catch (const kolu::UpdateError &) {
     }

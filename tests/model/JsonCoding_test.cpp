@@ -16,10 +16,10 @@ TEST(JsonDates, WrittenInUtcWholeSecondsAndReadOnlyAsRfc3339)
     EXPECT_EQ(json::decodeDate(u"2026-12-06T17:00:15-01:30"), expected);
     EXPECT_EQ(json::decodeDateWithMilliseconds(u"2026-12-06T20:30:15.2+02:00"), expected.addMSecs(200));
 
-    for (const QString &bad : {u""_s, u"2026-12-06"_s, u"2026-12-06 18:30:15Z"_s, u"2026-12-06T18:30:15"_s,
-                              u"2026-13-06T18:30:15Z"_s, u"2026-02-30T18:30:15Z"_s, u"2026-12-06T24:00:00Z"_s,
-                              u"2026-12-06T18:60:00Z"_s, u"2026-12-06T18:30:60Z"_s, u"0000-01-01T00:00:00Z"_s,
-                              u"9999-12-31T23:59:59-01:00"_s, u"２０２６-12-06T18:30:15Z"_s, u"1700000000"_s}) {
+    for (const QString &bad :
+         {u""_s, u"2026-12-06"_s, u"2026-12-06 18:30:15Z"_s, u"2026-12-06T18:30:15"_s, u"2026-13-06T18:30:15Z"_s,
+          u"2026-02-30T18:30:15Z"_s, u"2026-12-06T24:00:00Z"_s, u"2026-12-06T18:60:00Z"_s, u"2026-12-06T18:30:60Z"_s,
+          u"0000-01-01T00:00:00Z"_s, u"9999-12-31T23:59:59-01:00"_s, u"２０２６-12-06T18:30:15Z"_s, u"1700000000"_s}) {
         EXPECT_FALSE(json::decodeDate(bad)) << bad.toStdString();
     }
 }
@@ -37,13 +37,14 @@ TEST(JsonUuids, UpperCaseCanonicalForm)
 TEST(JsonDocuments, ParseRejectsWhatIsNotOneDocument)
 {
     EXPECT_TRUE(json::parseDocument("{\"a\": 1}"));
-    for (const QByteArray &bad : {QByteArray(""), QByteArray("[1, 2"), QByteArray("{} trailing"), QByteArray("\xff\xfe")})
+    for (const QByteArray &bad :
+         {QByteArray(""), QByteArray("[1, 2"), QByteArray("{} trailing"), QByteArray("\xff\xfe")})
         EXPECT_FALSE(json::parseDocument(bad)) << bad.toStdString();
 }
 
 TEST(ObjectReader, RequiredFieldsMustHaveTheirType)
 {
-    const QJsonObject object{{u"s"_s, u"text"_s}, {u"b"_s, true},   {u"i"_s, 42},         {u"f"_s, 1.5},
+    const QJsonObject object{{u"s"_s, u"text"_s},        {u"b"_s, true},   {u"i"_s, 42},           {u"f"_s, 1.5},
                              {u"n"_s, QJsonValue::Null}, {u"big"_s, 1e12}, {u"a"_s, QJsonArray{1}}};
     {
         json::ObjectReader r(object);

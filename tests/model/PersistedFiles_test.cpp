@@ -67,8 +67,7 @@ const QUuid kId = QUuid::fromString(u"6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b");
 
 TEST_F(PersistedFilesTest, EveryStoredFileReadsBackWhatWasWrittenAlwaysInTheSameBytes)
 {
-    const ClipboardItem bare{kId, ClipboardItemKind::text, u"hello"_s, u"hello"_s, at(10), std::nullopt,
-                             std::nullopt};
+    const ClipboardItem bare{kId, ClipboardItemKind::text, u"hello"_s, u"hello"_s, at(10), std::nullopt, std::nullopt};
     const ClipboardItem full{
         QUuid::createUuid(),      ClipboardItemKind::image, u"a"_s, u"/x/Clipboard/a.png"_s, at(11),
         u"https://example.org"_s, u"/x/Clipboard/a.png"_s};
@@ -80,7 +79,11 @@ TEST_F(PersistedFilesTest, EveryStoredFileReadsBackWhatWasWrittenAlwaysInTheSame
     expectRoundTrip<PomodoroFile>({.remaining = 321.5});
     expectRoundTrip<PomodoroFile>({.mode = PomodoroMode::breakTime, .isRunning = true, .startedAt = at(1000)});
     expectRoundTrip<PrayerSettingsFile>({u"Cairo"_s, u"Egypt"_s, 5});
-    expectRoundTrip<PrayerDayFile>({u"2026-12-06"_s, u"Cairo"_s, u"Egypt"_s, 5, at(2000),
+    expectRoundTrip<PrayerDayFile>({u"2026-12-06"_s,
+                                    u"Cairo"_s,
+                                    u"Egypt"_s,
+                                    5,
+                                    at(2000),
                                     {{PrayerName::fajr, at(3000), true}, {PrayerName::isha, at(4000), false}}});
     expectRoundTrip<PrayerNotificationStatesFile>({{u"fajr"_s, true}, {u"isha"_s, false}, {u"someday"_s, true}});
     expectRoundTrip<WebSearchProvidersFile>(
@@ -100,20 +103,25 @@ TEST_F(PersistedFilesTest, FilesKeepTheirExactShapeAndLeaveAbsentValuesOut)
     ASSERT_TRUE(files.write<ClipboardItemsFile>(
         {{kId, ClipboardItemKind::text, u"hello"_s, u"hello"_s, at(10), std::nullopt, std::nullopt}}));
     const auto top = QJsonDocument::fromJson(test::readFile(files.pathOf<ClipboardItemsFile>())).array();
-    EXPECT_EQ(top.at(0).toObject().keys(),
-              (QStringList{u"dateAdded"_s, u"id"_s, u"kind"_s, u"title"_s, u"value"_s}));
+    EXPECT_EQ(top.at(0).toObject().keys(), (QStringList{u"dateAdded"_s, u"id"_s, u"kind"_s, u"title"_s, u"value"_s}));
 
     ASSERT_TRUE(files.write<PomodoroFile>({}));
     EXPECT_FALSE(test::readFile(files.pathOf<PomodoroFile>()).contains("startedAt"));
 
     // Sub-second dates and null optionals read back.
-    ClipboardItem item{kId, ClipboardItemKind::link, u"t"_s, u"https://a.b"_s,
-                       QDateTime::fromMSecsSinceEpoch(1'700'000'000'750, Qt::UTC), std::nullopt, std::nullopt};
+    ClipboardItem item{kId,
+                       ClipboardItemKind::link,
+                       u"t"_s,
+                       u"https://a.b"_s,
+                       QDateTime::fromMSecsSinceEpoch(1'700'000'000'750, Qt::UTC),
+                       std::nullopt,
+                       std::nullopt};
     ASSERT_TRUE(files.write<ClipboardItemsFile>({item}));
     EXPECT_EQ(files.read<ClipboardItemsFile>()->front().dateAdded, at(1'700'000'000));
 
-    ASSERT_TRUE(test::writeFile(files.pathOf<ClipboardItemsFile>(),
-             R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"file",
+    ASSERT_TRUE(test::writeFile(
+        files.pathOf<ClipboardItemsFile>(),
+        R"([{"dateAdded":"2026-01-01T00:00:00Z","id":"6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B","kind":"file",
                  "title":"a","value":"/a","filePath":null,"sourceURL":null,"unknown":[1,2]}])"));
     const auto read = files.read<ClipboardItemsFile>();
     ASSERT_TRUE(read);
@@ -186,7 +194,7 @@ namespace {
 
 ino_t inodeOf(const QString &path)
 {
-    struct stat entry {};
+    struct stat entry { };
     return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_ino : 0;
 }
 

@@ -79,8 +79,9 @@ TEST(FileTrayItem, DisplayTypeIsTheLastExtensionUpperCased)
 
 TEST(ClipboardItem, DisplayDetailByKind)
 {
-    ClipboardItem item{QUuid::createUuid(), ClipboardItemKind::link, u"t"_s, u"https://example.org/a/b?c=1"_s,
-                       at(0), std::nullopt, std::nullopt};
+    ClipboardItem item{
+        QUuid::createUuid(), ClipboardItemKind::link, u"t"_s, u"https://example.org/a/b?c=1"_s, at(0), std::nullopt,
+        std::nullopt};
     EXPECT_EQ(item.displayDetail(), u"example.org"_s);
     item.value = u"not a web address"_s;
     EXPECT_EQ(item.displayDetail(), u"not a web address"_s);
@@ -112,9 +113,9 @@ TEST(CalendarEvent, StartsInText)
 TEST(TodayWeather, ConditionText)
 {
     const std::vector<std::pair<int, QString>> cases{
-        {0, u"Clear"_s},    {1, u"Mostly clear"_s}, {2, u"Mostly clear"_s}, {3, u"Cloudy"_s}, {4, u"Weather"_s},
-        {45, u"Fog"_s},     {48, u"Fog"_s},         {57, u"Drizzle"_s},      {66, u"Rain"_s},   {82, u"Rain"_s},
-        {77, u"Snow"_s},    {86, u"Snow"_s},        {95, u"Storm"_s},        {99, u"Storm"_s},  {-1, u"Weather"_s},
+        {0, u"Clear"_s}, {1, u"Mostly clear"_s}, {2, u"Mostly clear"_s}, {3, u"Cloudy"_s}, {4, u"Weather"_s},
+        {45, u"Fog"_s},  {48, u"Fog"_s},         {57, u"Drizzle"_s},     {66, u"Rain"_s},  {82, u"Rain"_s},
+        {77, u"Snow"_s}, {86, u"Snow"_s},        {95, u"Storm"_s},       {99, u"Storm"_s}, {-1, u"Weather"_s},
     };
     for (const auto &[code, expected] : cases)
         EXPECT_EQ((TodayWeather{u"x"_s, 1.0, code, at(0)}.conditionText()), expected) << code;

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::test {
 
 namespace {
@@ -30,20 +32,20 @@ TEST_F(OnboardingTest, WalksThePagesOneStepAtATime)
         EXPECT_EQ(view.selectedIndex(), page);
         EXPECT_EQ(button("onboardingBack")->isEnabled(), page > 0) << page;
         EXPECT_EQ(card->page().title, view.pages()[std::size_t(page)].title);
-        EXPECT_EQ(button("onboardingPrimary")->text(), QStringLiteral("Next"));
+        EXPECT_EQ(button("onboardingPrimary")->text(), u"Next"_s);
         click("onboardingPrimary");
         advance();
     }
     EXPECT_EQ(view.selectedIndex(), 4);
     EXPECT_TRUE(button("onboardingBack")->isEnabled());
-    EXPECT_EQ(button("onboardingPrimary")->text(), QStringLiteral("Start using Kolu"));
+    EXPECT_EQ(button("onboardingPrimary")->text(), u"Start using Kolu"_s);
     EXPECT_EQ(finishes, 0);
     click("onboardingPrimary");
     EXPECT_EQ(finishes, 1);
 
     click("onboardingBack");
     EXPECT_EQ(view.selectedIndex(), 3);
-    EXPECT_EQ(button("onboardingPrimary")->text(), QStringLiteral("Next"));
+    EXPECT_EQ(button("onboardingPrimary")->text(), u"Next"_s);
 }
 
 TEST_F(OnboardingTest, SkipEndsAtOnceAndTheTitleBarEndsNothing)
@@ -65,9 +67,7 @@ TEST_F(OnboardingTest, SkipEndsAtOnceAndTheTitleBarEndsNothing)
 TEST_F(OnboardingTest, CardGrowsForALongSubtitle)
 {
     auto *card = view.findChild<OnboardingFeatureCard *>();
-    card->setPage({QStringLiteral("Title"), QString(40, QChar(u'w')).replace(QChar(u'w'), QStringLiteral("words ")),
-                   QStringLiteral("star"), Qt::red},
-                  false);
+    card->setPage({u"Title"_s, QString(40, QChar(u'w')).replace(QChar(u'w'), u"words "_s), u"star"_s, Qt::red}, false);
     EXPECT_GT(card->heightForWidth(464), 132);
     card->setPage(view.pages().front(), false);
     EXPECT_EQ(card->heightForWidth(464), 132);
@@ -75,16 +75,16 @@ TEST_F(OnboardingTest, CardGrowsForALongSubtitle)
 
 TEST_F(OnboardingTest, HeroThemeTintsTheFirstTileWhenTheViewIsMade)
 {
-    defaults.set(QStringLiteral("orlixHeroColorHex"), QStringLiteral("#22AA66"));
-    defaults.set(QStringLiteral("orlixTheme"), QStringLiteral("heroLight"));
+    defaults.set(u"orlixHeroColorHex"_s, u"#22AA66"_s);
+    defaults.set(u"orlixTheme"_s, u"heroLight"_s);
     OnboardingView hero([] {});
-    EXPECT_EQ(hero.pages().front().tint.rgb(), QColor(QStringLiteral("#22AA66")).rgb());
+    EXPECT_EQ(hero.pages().front().tint.rgb(), QColor(u"#22AA66"_s).rgb());
 }
 
 TEST_F(OnboardingTest, ContentStandsCentredInTheWindow)
 {
     view.show();
-    const QWidget *logo = view.findChild<QWidget *>(QStringLiteral("settingsLogo"));
+    const QWidget *logo = view.findChild<QWidget *>(u"settingsLogo"_s);
     ASSERT_NE(logo, nullptr);
     const int above = logo->mapTo(&view, QPoint()).y() - 34; // the header's own top padding
     const QWidget *primary = button("onboardingPrimary");

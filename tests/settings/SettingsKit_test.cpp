@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::test {
 
 namespace {
@@ -18,11 +20,11 @@ class SettingsKitTest : public SettingsTest { };
 
 TEST_F(SettingsKitTest, DetailsStopAfterTwoLines)
 {
-    const QString detail = QStringLiteral("The first line of the detail is long enough to wrap on its own, "
-                                          "then a second line keeps going with more words, "
-                                          "and a third line would follow if the row let it through.");
-    for (SettingsRow *row : {settingsStatusRow(QStringLiteral("Status"), detail, QStringLiteral("calendar"), Qt::red),
-                             settingLine(QStringLiteral("Line"), detail, QStringLiteral("calendar"), Qt::red)}) {
+    const QString detail = u"The first line of the detail is long enough to wrap on its own, "
+                           "then a second line keeps going with more words, "
+                           "and a third line would follow if the row let it through."_s;
+    for (SettingsRow *row : {settingsStatusRow(u"Status"_s, detail, u"calendar"_s, Qt::red),
+                             settingLine(u"Line"_s, detail, u"calendar"_s, Qt::red)}) {
         std::unique_ptr<SettingsRow> owner(row);
         row->resize(280, row->heightForWidth(280) > 0 ? row->heightForWidth(280) : 80);
         const int width = row->detailLabel()->width() > 0 ? row->detailLabel()->width() : 200;
@@ -32,15 +34,15 @@ TEST_F(SettingsKitTest, DetailsStopAfterTwoLines)
         EXPECT_TRUE(row->detailLabel()->isElided(width));
     }
     // The status row's title keeps one line; the line's title wraps.
-    std::unique_ptr<SettingsRow> status(settingsStatusRow(detail, QString(), QStringLiteral("calendar"), Qt::red));
-    std::unique_ptr<SettingsRow> line(settingLine(detail, QString(), QStringLiteral("calendar"), Qt::red));
+    std::unique_ptr<SettingsRow> status(settingsStatusRow(detail, QString(), u"calendar"_s, Qt::red));
+    std::unique_ptr<SettingsRow> line(settingLine(detail, QString(), u"calendar"_s, Qt::red));
     EXPECT_EQ(status->titleLabel()->visibleLines(200).size(), 1);
     EXPECT_GT(line->titleLabel()->visibleLines(200).size(), 2);
 }
 
 TEST_F(SettingsKitTest, LogoLooksUpItsIconInOrder)
 {
-    const QString folder = home.path(QStringLiteral("icons"));
+    const QString folder = home.path(u"icons"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
     // Nothing there and no window icon: the monogram.
     OrlixSettingsLogo logo(58);
@@ -48,16 +50,16 @@ TEST_F(SettingsKitTest, LogoLooksUpItsIconInOrder)
     EXPECT_TRUE(logo.showsMonogram());
     QImage red(16, 16, QImage::Format_ARGB32);
     red.fill(Qt::red);
-    ASSERT_TRUE(red.save(folder + QStringLiteral("/KoluIcon.png")));
+    ASSERT_TRUE(red.save(folder + u"/KoluIcon.png"_s));
     EXPECT_TRUE(settingsLogoImage(folder, 58, 1).has_value());
     // A logo file that cannot be decoded ends the search: no icon at all.
-    ASSERT_TRUE(writeFile(folder + QStringLiteral("/KoluLogo.png"), "not an image"));
+    ASSERT_TRUE(writeFile(folder + u"/KoluLogo.png"_s, "not an image"));
     EXPECT_FALSE(settingsLogoImage(folder, 58, 1).has_value());
 }
 
 TEST_F(SettingsKitTest, TheMonogramReadsOnItsTileInEveryLook)
 {
-    const QString folder = home.path(QStringLiteral("no-icons"));
+    const QString folder = home.path(u"no-icons"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
     struct Look {
         const char *theme;
@@ -68,7 +70,7 @@ TEST_F(SettingsKitTest, TheMonogramReadsOnItsTileInEveryLook)
                              Look{"activeDark", ColorScheme::dark}}) {
         SCOPED_TRACE(look.theme);
         style.setSystemScheme(look.scheme);
-        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(look.theme));
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(look.theme));
         OrlixSettingsLogo logo(78);
         logo.setIconFolder(folder);
         // The tile over the window's own background.
@@ -82,7 +84,7 @@ TEST_F(SettingsKitTest, TheMonogramReadsOnItsTileInEveryLook)
 
 TEST_F(SettingsKitTest, TheLogoTileOverflowsItsFrameUncut)
 {
-    const QString folder = home.path(QStringLiteral("no-icons"));
+    const QString folder = home.path(u"no-icons"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
     style.setGlassTier(GlassTier::translucent); // where glass casts shadows
     QWidget host;
@@ -107,8 +109,7 @@ TEST_F(SettingsKitTest, TheLogoTileOverflowsItsFrameUncut)
 // drawn at that size, not at an unset point size.
 TEST_F(SettingsKitTest, ASymbolLabelDrawsItsSymbolBesideTheText)
 {
-    SymbolLabel label(QStringLiteral("Desktop Apps"), QStringLiteral("apple.logo"), OrlixFonts::system(15, QFont::Bold),
-                      PaletteRole::text);
+    SymbolLabel label(u"Desktop Apps"_s, u"apple.logo"_s, OrlixFonts::system(15, QFont::Bold), PaletteRole::text);
     label.setColor(QColor(255, 0, 0));
     label.resize(label.sizeHint());
     const QImage image = label.grab().toImage();

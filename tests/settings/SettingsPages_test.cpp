@@ -25,6 +25,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::test {
 
 namespace {
@@ -112,7 +114,7 @@ TEST_F(SettingsPagesTest, GeneralSummaryFollowsTheRail)
     for (RailModule module : allCases<RailModule>())
         if (module != RailModule::calendar)
             state->setRailModule(module, false);
-    EXPECT_TRUE(summary(*view).startsWith(QStringLiteral("1 visible tab \u2022 ")));
+    EXPECT_TRUE(summary(*view).startsWith(u"1 visible tab \u2022 "_s));
 }
 
 TEST_F(SettingsPagesTest, GeneralShowsAFractionalHoldWithoutWritingItBack)
@@ -121,14 +123,14 @@ TEST_F(SettingsPagesTest, GeneralShowsAFractionalHoldWithoutWritingItBack)
     auto view = open(OrlixSettingsPage::general);
     auto *slider = child<OrlixSlider>(*view, "generalMenuHoldSlider");
     EXPECT_EQ(slider->value(), 4);
-    EXPECT_EQ(child<ElidedLabel>(*view, "generalMenuHoldText")->text(), QStringLiteral("4 sec"));
-    EXPECT_TRUE(summary(*view).endsWith(QStringLiteral("4s menu hold")));
+    EXPECT_EQ(child<ElidedLabel>(*view, "generalMenuHoldText")->text(), u"4 sec"_s);
+    EXPECT_TRUE(summary(*view).endsWith(u"4s menu hold"_s));
     EXPECT_EQ(state->statusMenuOpenHoldDuration(), 4.5);
 
     // The user's move writes whole seconds.
     QTest::mouseClick(slider, Qt::LeftButton, {}, slider->knobCentre(7).toPoint());
     EXPECT_EQ(state->statusMenuOpenHoldDuration(), 7.0);
-    EXPECT_EQ(child<ElidedLabel>(*view, "generalMenuHoldText")->text(), QStringLiteral("7 sec"));
+    EXPECT_EQ(child<ElidedLabel>(*view, "generalMenuHoldText")->text(), u"7 sec"_s);
     QTest::keyClick(slider, Qt::Key_End);
     EXPECT_EQ(state->statusMenuOpenHoldDuration(), 10.0);
     QTest::keyClick(slider, Qt::Key_Right); // already at the end
@@ -143,7 +145,7 @@ TEST_F(SettingsPagesTest, GeneralControlsWriteTheStateAndReachTheRail)
 
     choose(child<SegmentedPicker>(*view, "generalRailEdgePicker"), 0);
     EXPECT_EQ(state->railEdge(), RailEdge::left);
-    EXPECT_EQ(defaults.string(SettingsKey::railEdge), QStringLiteral("left"));
+    EXPECT_EQ(defaults.string(SettingsKey::railEdge), u"left"_s);
     choose(child<SegmentedPicker>(*view, "generalRailSizePicker"), 1);
     EXPECT_EQ(state->railSize(), RailSize::large);
     choose(child<SegmentedPicker>(*view, "generalRailPositionPicker"), 0);
@@ -177,12 +179,12 @@ TEST_F(SettingsPagesTest, TabsKeepTheLastModuleVisible)
     auto *notes = child<OrlixSwitch>(*view, "featureToggle-notes");
     auto *focus = child<OrlixSwitch>(*view, "featureToggle-focus");
     auto *calendar = child<OrlixSwitch>(*view, "featureToggle-calendar");
-    EXPECT_EQ(count->text(), QStringLiteral("2 visible"));
+    EXPECT_EQ(count->text(), u"2 visible"_s);
     EXPECT_TRUE(notes->isEnabled() && notes->isChecked());
     EXPECT_TRUE(focus->isEnabled() && focus->isChecked());
 
     QTest::mouseClick(notes, Qt::LeftButton);
-    EXPECT_EQ(count->text(), QStringLiteral("1 visible"));
+    EXPECT_EQ(count->text(), u"1 visible"_s);
     EXPECT_FALSE(notes->isChecked());
     EXPECT_FALSE(focus->isEnabled());
     EXPECT_TRUE(notes->isEnabled());
@@ -197,7 +199,7 @@ TEST_F(SettingsPagesTest, TabsKeepTheLastModuleVisible)
     QTest::mouseClick(focus, Qt::LeftButton);
     EXPECT_FALSE(state->isModuleHidden(RailModule::focus));
     QTest::mouseClick(calendar, Qt::LeftButton);
-    EXPECT_EQ(count->text(), QStringLiteral("2 visible"));
+    EXPECT_EQ(count->text(), u"2 visible"_s);
     EXPECT_TRUE(focus->isEnabled());
     EXPECT_TRUE(calendar->isChecked());
 }
@@ -214,12 +216,12 @@ TEST_F(SettingsPagesTest, TabsColumnsIgnoreTheRailOrder)
         return names;
     };
     const QStringList expected =
-        QStringLiteral("today reminders links nowPlaying notes prayers focus calendar fileTray wallpapers").split(u' ');
+        u"today reminders links nowPlaying notes prayers focus calendar fileTray wallpapers"_s.split(u' ');
     EXPECT_EQ(columnOrder(), expected);
     state->moveRailModule(RailModule::wallpapers, 0);
     state->moveRailModule(RailModule::today, 9);
     EXPECT_EQ(columnOrder(), expected);
-    EXPECT_EQ(child<ElidedLabel>(*view, "koluTabsCount")->text(), QStringLiteral("10 visible"));
+    EXPECT_EQ(child<ElidedLabel>(*view, "koluTabsCount")->text(), u"10 visible"_s);
 }
 
 TEST_F(SettingsPagesTest, AppearanceWritesTheLookSettings)
@@ -230,23 +232,23 @@ TEST_F(SettingsPagesTest, AppearanceWritesTheLookSettings)
     auto *themeTitle = child<ElidedLabel>(*view, "appearanceThemeTitle");
 
     // An unknown theme: "Default", nothing checked, no hero row.
-    settings.setThemeRaw(QStringLiteral("noSuchTheme"));
-    EXPECT_EQ(themeTitle->text(), QStringLiteral("Default"));
+    settings.setThemeRaw(u"noSuchTheme"_s);
+    EXPECT_EQ(themeTitle->text(), u"Default"_s);
     for (auto *row : view->findChildren<ThemeRow *>())
         EXPECT_FALSE(row->isSelected()) << rawValue(row->theme()).toStdString();
     EXPECT_FALSE(heroRow->isVisible());
 
     // Hero Light shows the hero row; leaving it keeps the stored colour.
-    settings.setHeroColorHex(QStringLiteral("#12AB34"));
+    settings.setHeroColorHex(u"#12AB34"_s);
     QTest::mouseClick(child<ThemeRow>(*view, "themeRow-heroLight"), Qt::LeftButton);
-    EXPECT_EQ(settings.themeRaw(), QStringLiteral("heroLight"));
-    EXPECT_EQ(themeTitle->text(), QStringLiteral("Hero Light"));
+    EXPECT_EQ(settings.themeRaw(), u"heroLight"_s);
+    EXPECT_EQ(themeTitle->text(), u"Hero Light"_s);
     EXPECT_TRUE(heroRow->isVisible());
     EXPECT_TRUE(child<ThemeRow>(*view, "themeRow-heroLight")->isSelected());
     QTest::mouseClick(child<ThemeRow>(*view, "themeRow-flatOlive"), Qt::LeftButton);
-    EXPECT_EQ(settings.themeRaw(), QStringLiteral("flatOlive"));
+    EXPECT_EQ(settings.themeRaw(), u"flatOlive"_s);
     EXPECT_FALSE(heroRow->isVisible());
-    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#12AB34"));
+    EXPECT_EQ(settings.heroColorHex(), u"#12AB34"_s);
     QTest::mouseClick(child<ThemeRow>(*view, "themeRow-heroLight"), Qt::LeftButton);
     EXPECT_TRUE(heroRow->isVisible());
 
@@ -257,24 +259,24 @@ TEST_F(SettingsPagesTest, AppearanceWritesTheLookSettings)
     QTest::mouseClick(well, Qt::LeftButton);
     ASSERT_NE(well->dialog(), nullptr);
     EXPECT_FALSE(well->dialog()->testOption(QColorDialog::ShowAlphaChannel));
-    typeColor(well->dialog(), QStringLiteral("#ff0000"));
-    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#FF0000"));
+    typeColor(well->dialog(), u"#ff0000"_s);
+    EXPECT_EQ(settings.heroColorHex(), u"#FF0000"_s);
     const auto swatches = child<ThemeSwatches>(*view, "themeSwatches-heroLight")->colors();
     ASSERT_EQ(swatches.size(), 4u);
     EXPECT_EQ(swatches[1], QColor(255, 0, 0));
     well->dialog()->accept();
     QTest::mouseClick(well, Qt::LeftButton);
-    typeColor(well->dialog(), QStringLiteral("#0000ff"));
-    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#0000FF"));
+    typeColor(well->dialog(), u"#0000ff"_s);
+    EXPECT_EQ(settings.heroColorHex(), u"#0000FF"_s);
     well->dialog()->reject();
-    EXPECT_EQ(settings.heroColorHex(), QStringLiteral("#FF0000"));
+    EXPECT_EQ(settings.heroColorHex(), u"#FF0000"_s);
 
     // The mode: an unknown string shows "Follow System"; a segment stores
     // a valid raw value.
     auto *modeTitle = child<ElidedLabel>(*view, "appearanceModeTitle");
     auto *mode = child<SegmentedPicker>(*view, "appearanceModePicker");
-    settings.setAppearanceModeRaw(QStringLiteral("Dark"));
-    EXPECT_EQ(modeTitle->text(), QStringLiteral("Follow System"));
+    settings.setAppearanceModeRaw(u"Dark"_s);
+    EXPECT_EQ(modeTitle->text(), u"Follow System"_s);
     const char *const modes[] = {"system", "dark", "light"};
     for (int index : {1, 2, 0}) {
         choose(mode, index);
@@ -292,24 +294,24 @@ TEST_F(SettingsPagesTest, ProfileOpensKolusOwnDocumentationAndOnlySecureAddresse
     QTest::mouseClick(link, Qt::LeftButton);
     ASSERT_EQ(opener->opened.size(), 1);
     EXPECT_TRUE(opener->opened.front().isLocalFile());
-    EXPECT_TRUE(opener->opened.front().toLocalFile().endsWith(QStringLiteral("/README.md")));
-    EXPECT_FALSE(opener->opened.front().toString().contains(QStringLiteral("example")));
+    EXPECT_TRUE(opener->opened.front().toLocalFile().endsWith(u"/README.md"_s));
+    EXPECT_FALSE(opener->opened.front().toString().contains(u"example"_s));
     opener->opened.clear();
 
     // Installed, the README beside the program wins; with neither there is no link.
-    const QString prefix = home.path(QStringLiteral("prefix"));
-    const QString source = home.path(QStringLiteral("source"));
-    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")) && QDir().mkpath(source));
-    EXPECT_TRUE(SettingsProfilePage::documentationAddress(prefix + QStringLiteral("/bin"), source).isEmpty());
-    ASSERT_TRUE(test::writeFile(source + QStringLiteral("/README.md")));
+    const QString prefix = home.path(u"prefix"_s);
+    const QString source = home.path(u"source"_s);
+    ASSERT_TRUE(QDir().mkpath(prefix + u"/bin"_s) && QDir().mkpath(source));
+    EXPECT_TRUE(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s, source).isEmpty());
+    ASSERT_TRUE(test::writeFile(source + u"/README.md"_s));
     const auto canonical = [](const QString &path) { return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath()); };
-    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + QStringLiteral("/bin"), source),
-              canonical(source + QStringLiteral("/README.md")));
-    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/doc/kolu")));
-    ASSERT_TRUE(test::writeFile(prefix + QStringLiteral("/share/doc/kolu/README.md")));
-    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + QStringLiteral("/bin"), source),
-              canonical(prefix + QStringLiteral("/share/doc/kolu/README.md")));
-    EXPECT_TRUE(SettingsLink::isOpenable(QUrl::fromLocalFile(source + QStringLiteral("/README.md"))));
+    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s, source),
+              canonical(source + u"/README.md"_s));
+    ASSERT_TRUE(QDir().mkpath(prefix + u"/share/doc/kolu"_s));
+    ASSERT_TRUE(test::writeFile(prefix + u"/share/doc/kolu/README.md"_s));
+    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s, source),
+              canonical(prefix + u"/share/doc/kolu/README.md"_s));
+    EXPECT_TRUE(SettingsLink::isOpenable(QUrl::fromLocalFile(source + u"/README.md"_s)));
 
     const std::pair<const char *, bool> addresses[] = {
         {"https://kolu.example.org/", true},
@@ -322,7 +324,7 @@ TEST_F(SettingsPagesTest, ProfileOpensKolusOwnDocumentationAndOnlySecureAddresse
     };
     for (auto [address, openable] : addresses) {
         EXPECT_EQ(SettingsLink::isOpenable(QUrl(QString::fromLatin1(address))), openable) << address;
-        SettingsLink other(QStringLiteral("x"), QUrl(QString::fromLatin1(address)), *opener);
+        SettingsLink other(u"x"_s, QUrl(QString::fromLatin1(address)), *opener);
         opener->opened.clear();
         other.click();
         EXPECT_EQ(opener->opened.size(), openable ? 1 : 0) << address;
@@ -344,10 +346,9 @@ TEST_F(SettingsPagesTest, OneVersionEverywhere)
     const QString shortVersion = QString::fromUtf8(buildinfo::kShortVersion);
     const QStringList parts = shortVersion.split(u'.');
     ASSERT_GE(parts.size(), 2);
-    EXPECT_TRUE(version.endsWith(QStringLiteral(" ") + parts[0] + u'.' + parts[1])) << version.toStdString();
-    EXPECT_EQ(QString::fromUtf8(buildinfo::kFullVersion), version + QStringLiteral(" (") + shortVersion
-                                                              + QStringLiteral(", build ")
-                                                              + QString::fromUtf8(buildinfo::kBuildNumber) + u')');
+    EXPECT_TRUE(version.endsWith(u" "_s + parts[0] + u'.' + parts[1])) << version.toStdString();
+    EXPECT_EQ(QString::fromUtf8(buildinfo::kFullVersion),
+              version + u" ("_s + shortVersion + u", build "_s + QString::fromUtf8(buildinfo::kBuildNumber) + u')');
 }
 
 } // namespace

@@ -19,11 +19,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::test {
 
 namespace {
 
-class SettingsViewTest : public SettingsTest {};
+class SettingsViewTest : public SettingsTest { };
 
 TEST_F(SettingsViewTest, ThemeDecidesBeforeTheAppearanceMode)
 {
@@ -40,11 +42,11 @@ TEST_F(SettingsViewTest, ThemeDecidesBeforeTheAppearanceMode)
     };
     style.setSystemScheme(ColorScheme::light);
     SettingsView view(*state, updates);
-    EXPECT_EQ(view.viewSettings().themeRaw(), QStringLiteral("default"));
-    EXPECT_FALSE(defaults.contains(QStringLiteral("orlixTheme"))) << "reading stores nothing";
+    EXPECT_EQ(view.viewSettings().themeRaw(), u"default"_s);
+    EXPECT_FALSE(defaults.contains(u"orlixTheme"_s)) << "reading stores nothing";
     for (const Case &c : cases) {
-        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(c.theme));
-        defaults.set(QStringLiteral("orlixAppearanceMode"), QString::fromLatin1(c.mode));
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(c.theme));
+        defaults.set(u"orlixAppearanceMode"_s, QString::fromLatin1(c.mode));
         EXPECT_EQ(view.preferredColorScheme(), c.expected) << c.theme << " " << c.mode;
         EXPECT_EQ(view.colorScheme(), c.expected.value_or(ColorScheme::light)) << c.theme << " " << c.mode;
         // The window's palette follows at once.
@@ -56,11 +58,10 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
 {
     SettingsView view(*state, updates);
     view.show();
-    auto *header = view.findChild<ElidedLabel *>(QStringLiteral("settingsPageHeader"));
-    auto *column = view.findChild<QWidget *>(QStringLiteral("settingsContentColumn"));
+    auto *header = view.findChild<ElidedLabel *>(u"settingsPageHeader"_s);
+    auto *column = view.findChild<QWidget *>(u"settingsContentColumn"_s);
     for (OrlixSettingsPage page : allCases<OrlixSettingsPage>()) {
-        auto *button = view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-") +
-                                                                rawValue(page));
+        auto *button = view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-"_s + rawValue(page));
         ASSERT_NE(button, nullptr) << rawValue(page).toStdString();
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(view.selectedPage(), page);
@@ -68,14 +69,14 @@ TEST_F(SettingsViewTest, SidebarSwapsHeaderAndColumnWidth)
         EXPECT_EQ(header->text(), settingsPageTitle(page));
         EXPECT_LE(column->width(), column->maximumWidth()) << rawValue(page).toStdString();
         // A page with only its header (and the closing stretch) has nothing to scroll.
-        auto *scrollBar = view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"))->verticalScrollBar();
+        auto *scrollBar = view.findChild<QScrollArea *>(u"settingsContentScroll"_s)->verticalScrollBar();
         for (int round = 0; round < 10 && scrollBar->maximum() != 0; ++round)
             QCoreApplication::processEvents(); // the previous page's height is let go of
         if (column->layout()->count() == 2) {
             EXPECT_EQ(scrollBar->maximum(), 0) << rawValue(page).toStdString();
         }
     }
-    EXPECT_FALSE(view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-general"))->isSelected());
+    EXPECT_FALSE(view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-general"_s)->isSelected());
     std::size_t inGroups = 0; // and the sidebar lists every page
     for (const auto &group : settingsSidebarGroups())
         inGroups += group.pages.size();
@@ -86,8 +87,8 @@ TEST_F(SettingsViewTest, PagesOfOneMaximumAreEquallyWideScrolledOrNotAndTheBarIs
 {
     SettingsView view(*state, updates);
     view.show();
-    auto *area = view.findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"));
-    auto *column = view.findChild<QWidget *>(QStringLiteral("settingsContentColumn"));
+    auto *area = view.findChild<QScrollArea *>(u"settingsContentScroll"_s);
+    auto *column = view.findChild<QWidget *>(u"settingsContentColumn"_s);
     EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "no stock scroll bar";
     std::map<int, int> widthFor; // column width per maximum width
     bool someScrolled = false;
@@ -117,10 +118,10 @@ TEST_F(SettingsViewTest, SidebarShowsItsLastRowWholeAboveTheWindowsEdge)
     SettingsView view(*state, updates);
     view.show();
     QCoreApplication::processEvents();
-    auto *last = view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-localData"));
+    auto *last = view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-localData"_s);
     ASSERT_NE(last, nullptr);
     view.setSelectedPage(OrlixSettingsPage::localData);
-    auto *area = view.findChild<QScrollArea *>(QStringLiteral("settingsSidebarScroll"));
+    auto *area = view.findChild<QScrollArea *>(u"settingsSidebarScroll"_s);
     const QRect row(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
     // Whole inside the visible list with room to spare below, unscrolled.
     EXPECT_EQ(area->verticalScrollBar()->value(), 0);
@@ -133,34 +134,33 @@ TEST_F(SettingsViewTest, OnlyARealCalendarSoundChangeRefreshes)
     SettingsView view(*state, updates);
     QSignalSpy refreshes(&view.viewSettings(), &SettingsViewSettings::calendarAlertSoundChanged);
     // The stored default written out explicitly is no change.
-    view.viewSettings().setCalendarAlertSound(QStringLiteral("calendar"));
+    view.viewSettings().setCalendarAlertSound(u"calendar"_s);
     EXPECT_EQ(refreshes.count(), 0);
-    view.viewSettings().setCalendarAlertSound(QStringLiteral("ocean"));
+    view.viewSettings().setCalendarAlertSound(u"ocean"_s);
     EXPECT_EQ(refreshes.count(), 1);
-    view.viewSettings().setCalendarAlertSound(QStringLiteral("ocean"));
+    view.viewSettings().setCalendarAlertSound(u"ocean"_s);
     EXPECT_EQ(refreshes.count(), 1);
     // Another view bound to the key counts the same; the focus sound is not it.
-    defaults.set(QStringLiteral("calendarAlertSound"), QStringLiteral("birds"));
-    defaults.set(QStringLiteral("focusAlertSound"), QStringLiteral("chime"));
+    defaults.set(u"calendarAlertSound"_s, u"birds"_s);
+    defaults.set(u"focusAlertSound"_s, u"chime"_s);
     EXPECT_EQ(refreshes.count(), 2);
-    EXPECT_EQ(view.viewSettings().focusAlertSound(), QStringLiteral("chime"));
+    EXPECT_EQ(view.viewSettings().focusAlertSound(), u"chime"_s);
 }
 
 TEST_F(SettingsViewTest, FormEntriesSurviveHidingAndTakeTheSavedStation)
 {
     SettingsView view(*state, updates);
-    view.formEntries().customRadioName = QStringLiteral("typed");
+    view.formEntries().customRadioName = u"typed"_s;
     view.show();
     view.hide();
     view.show();
     // Nothing saved: what was typed stays.
-    EXPECT_EQ(view.formEntries().customRadioName, QStringLiteral("typed"));
-    state->quranAudioManager().saveCustomStation(QStringLiteral("Night Recitation"),
-                                                 QStringLiteral("https://radio.example/live"));
+    EXPECT_EQ(view.formEntries().customRadioName, u"typed"_s);
+    state->quranAudioManager().saveCustomStation(u"Night Recitation"_s, u"https://radio.example/live"_s);
     view.hide();
     view.show();
-    EXPECT_EQ(view.formEntries().customRadioName, QStringLiteral("Night Recitation"));
-    EXPECT_EQ(view.formEntries().customRadioStreamURL, QStringLiteral("https://radio.example/live"));
+    EXPECT_EQ(view.formEntries().customRadioName, u"Night Recitation"_s);
+    EXPECT_EQ(view.formEntries().customRadioStreamURL, u"https://radio.example/live"_s);
 }
 
 TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
@@ -168,15 +168,14 @@ TEST_F(SettingsViewTest, TheSelectedSidebarRowStandsOutInLightLooks)
     style.setSystemScheme(ColorScheme::light);
     for (const char *theme : {"default", "flatOlive", "heroLight"}) {
         SCOPED_TRACE(theme);
-        defaults.set(QStringLiteral("orlixTheme"), QString::fromLatin1(theme));
-        defaults.set(QStringLiteral("orlixAppearanceMode"), QStringLiteral("light"));
+        defaults.set(u"orlixTheme"_s, QString::fromLatin1(theme));
+        defaults.set(u"orlixAppearanceMode"_s, u"light"_s);
         SettingsView view(*state, updates);
         QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         view.render(&image);
         const auto backgroundOf = [&](const char *page) {
-            const QWidget *button =
-                view.findChild<QWidget *>(QStringLiteral("settingsSidebarButton-") + QString::fromLatin1(page));
+            const QWidget *button = view.findChild<QWidget *>(u"settingsSidebarButton-"_s + QString::fromLatin1(page));
             // Right of the title, clear of the text and of the hairline.
             return image.pixelColor(button->mapTo(&view, QPoint(button->width() - 8, button->height() / 2)));
         };
@@ -217,12 +216,12 @@ TEST_F(SettingsViewTest, TheCurrentReleaseLabelReadsInLightLooks)
     for (const char *theme : kLightThemes) {
         SCOPED_TRACE(theme);
         useLightLook(defaults, style, theme);
-        ReleaseNotesCard card(QStringLiteral("Beta 1.3"), QStringLiteral("Current"), {QStringLiteral("A change.")});
+        ReleaseNotesCard card(u"Beta 1.3"_s, u"Current"_s, {u"A change."_s});
         card.resize(400, card.sizeHint().height());
         card.show();
         ElidedLabel *current = nullptr;
         for (ElidedLabel *label : card.findChildren<ElidedLabel *>())
-            if (label->text() == QLatin1String("Current"))
+            if (label->text() == "Current"_L1)
                 current = label;
         ASSERT_NE(current, nullptr);
         const QRect area(current->mapTo(&card, QPoint()), current->size());
@@ -235,8 +234,8 @@ TEST_F(SettingsViewTest, TheSidebarHighlightMovesWithTheContentSwap)
     ManualAnimationDriver heldStill; // only advance() below moves the fade
     SettingsView view(*state, updates);
     view.show();
-    auto *general = view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-general"));
-    auto *updatesButton = view.findChild<SettingsSidebarButton *>(QStringLiteral("settingsSidebarButton-updates"));
+    auto *general = view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-general"_s);
+    auto *updatesButton = view.findChild<SettingsSidebarButton *>(u"settingsSidebarButton-updates"_s);
     ASSERT_NE(general, nullptr);
     ASSERT_NE(updatesButton, nullptr);
     EXPECT_EQ(general->highlight(), 1);

@@ -107,7 +107,7 @@ TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
             QWidget *card = panel->card();
             if (!card)
                 continue;
-            SCOPED_TRACE(QStringLiteral("%1 at scale %2").arg(kolu::title(module)).arg(s).toStdString());
+            SCOPED_TRACE(u"%1 at scale %2"_s.arg(kolu::title(module)).arg(s).toStdString());
             // As it opens, then with its composer open where it has one.
             for (const bool composing : {false, true}) {
                 SCOPED_TRACE(composing ? "composer open" : "composer closed");
@@ -134,7 +134,7 @@ TEST_F(DetailPanelCardsTest, NoCardIsWiderThanThePanelAtEitherRailSize)
 TEST_F(DetailPanelCardsTest, AmbientNamesShowWholeAtOneSize)
 {
     for (const double s : {1.0, 1.25}) {
-        SCOPED_TRACE(QStringLiteral("scale %1").arg(s).toStdString());
+        SCOPED_TRACE(u"scale %1"_s.arg(s).toStdString());
         auto panel = openPanel(RailModule::nowPlaying, s);
         QWidget *card = panel->card();
         ASSERT_NE(card, nullptr);

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 using namespace kolu;
 using namespace std::chrono_literals;
 using HoverTest = test::ShellTest;
@@ -182,7 +184,7 @@ TEST_F(HoverTest, HeldOpenAtTheEdgeRestsUntilThePointerMovesOrTheRailChanges)
 
 TEST_F(HoverTest, TopEdgePollsFasterAndHidesSooner)
 {
-    defaults.set(QStringLiteral("railEdge"), QStringLiteral("top"));
+    defaults.set(u"railEdge"_s, u"top"_s);
     launch();
     EXPECT_EQ(hover().interval(), 200ms) << "at the top";
     const QRect rail = panel().geometry();
@@ -199,7 +201,7 @@ TEST_F(HoverTest, TopEdgePollsFasterAndHidesSooner)
 
 TEST_F(HoverTest, StatusMenuCommandHoldsTheRailOutThenLetsItGo)
 {
-    defaults.set(QStringLiteral("statusMenuOpenHoldDuration"), 4);
+    defaults.set(u"statusMenuOpenHoldDuration"_s, 4);
     launch();
     pointer = farAway();
     delegate->runStatusCommand(StatusCommand::openAgenda);
@@ -227,7 +229,7 @@ TEST_F(HoverTest, StatusMenuCommandHoldsTheRailOutThenLetsItGo)
 
 TEST_F(HoverTest, SettingsOpenButtonsOpenTheModuleAndHoldTheRailLikeTheStatusMenu)
 {
-    defaults.set(QStringLiteral("statusMenuOpenHoldDuration"), 4);
+    defaults.set(u"statusMenuOpenHoldDuration"_s, 4);
     parts.settingsWindow = [](ApplicationDelegate &owner) -> QWidget * {
         return new SettingsView(owner.state(), owner.updateController());
     };

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 using namespace kolu;
 using namespace std::chrono_literals;
 
@@ -21,7 +23,7 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsTakesTheKeyboardForAFieldAndFollows
         auto *content = new QWidget(parent);
         auto *layout = new QVBoxLayout(content);
         auto *field = new QLineEdit(content);
-        field->setObjectName(QStringLiteral("cardField"));
+        field->setObjectName(u"cardField"_s);
         layout->addWidget(field);
         return content;
     };
@@ -38,7 +40,7 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsTakesTheKeyboardForAFieldAndFollows
     EXPECT_EQ(panel().geometry().right(), panel().visibleFrame().right()) << "at the right edge";
 
     // The keyboard: only expanded, and only for a click on a field.
-    auto *field = panel().findChild<QLineEdit *>(QStringLiteral("cardField"));
+    auto *field = panel().findChild<QLineEdit *>(u"cardField"_s);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(windowing->acceptsFocus, false);
 
@@ -182,7 +184,7 @@ TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutAComposit
             for (int x = 0; x < halfway.width(); ++x)
                 if (qAlpha(open.pixel(x, y)) == 0 && qAlpha(halfway.pixel(x, y)) > 0)
                     marks.setPixel(x, y, qRgb(255, 0, 0));
-        marks.save(QStringLiteral("/tmp/c4748-half.png"));
+        marks.save(u"/tmp/c4748-half.png"_s);
     }
     EXPECT_GT(leaving, 0) << "the card is still on its way out";
     run(1000);

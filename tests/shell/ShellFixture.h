@@ -201,7 +201,10 @@ protected:
     RailHover &hover() const { return *delegate->railHover(); }
 
     // Lets a running slide finish; it runs on Qt's animation clock.
-    void settle() const { EXPECT_TRUE(waitUntil([this] { return !panel().isAnimating(); })); }
+    void settle() const
+    {
+        EXPECT_TRUE(waitUntil([this] { return !panel().isAnimating(); }));
+    }
 
     // The middle of the reveal band of the parked rail at its side edge.
     QPoint sideBandPoint() const

@@ -147,8 +147,8 @@ TEST_F(AlertTest, SnoozedPrayerComesBackAndGoesBeforeADuePrayer)
     EXPECT_FALSE(state->activePrayerAlert());
     EXPECT_GT(layoutCalls, 0);
     const QDateTime snoozeDate = clock.now().addSecs(300);
-    EXPECT_TRUE(services.scheduler->pendingIdentifiers().contains(
-        notificationid::prayerSnooze(PrayerName::fajr, snoozeDate)));
+    EXPECT_TRUE(
+        services.scheduler->pendingIdentifiers().contains(notificationid::prayerSnooze(PrayerName::fajr, snoozeDate)));
 
     // A due Maghrib waits for the snoozed Fajr.
     state->mutate<AppState::Field::prayerDay>([&](std::optional<PrayerDay> &d) {

@@ -99,7 +99,7 @@ TEST_F(LaunchTest, AFocusRunThatEndedWhileClosedIsAnnouncedAndSavesComeWithinSec
     const auto inodes = [&] {
         std::map<QString, ino_t> found;
         for (const QString &name : QDir(directory).entryList(QDir::Files)) {
-            struct stat entry {};
+            struct stat entry { };
             ::lstat(QFile::encodeName(directory + u'/' + name).constData(), &entry);
             found[name] = entry.st_ino;
         }

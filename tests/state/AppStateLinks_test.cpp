@@ -27,15 +27,15 @@ protected:
 TEST_F(AppStateLinksTest, LaunchCleanUpRunsOnceAndAddedLinksGoOnTopUpToEighty)
 {
     const auto state = makeState();
-    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
-                                                 stored(u"http:///nohost"_s),
-                                                 stored(u"https://captured.example"_s, false)}));
+    ASSERT_TRUE(
+        state->files().write<LinksFile>({stored(u"https://keep.example"_s), stored(u"mailto:me@example.com"_s),
+                                         stored(u"http:///nohost"_s), stored(u"https://captured.example"_s, false)}));
     state->loadSavedState();
     EXPECT_EQ(urls(*state), QStringList{u"https://keep.example"_s});
     EXPECT_EQ(state->files().read<LinksFile>()->size(), 1u);
 
-    ASSERT_TRUE(state->files().write<LinksFile>({stored(u"https://keep.example"_s),
-                                                 stored(u"https://later.example"_s, false)}));
+    ASSERT_TRUE(state->files().write<LinksFile>(
+        {stored(u"https://keep.example"_s), stored(u"https://later.example"_s, false)}));
     state->loadSavedState();
     EXPECT_EQ(state->links().size(), 2u) << "the legacy clean-up runs once";
 
@@ -62,8 +62,8 @@ TEST_F(AppStateLinksTest, LaunchCleanUpRunsOnceAndAddedLinksGoOnTopUpToEighty)
 TEST_F(AppStateLinksTest, AnUnreadableSettingsFileNeverRerunsTheOneTimeCleanUp)
 {
     // The settings say the clean-up ran, but a typing mistake hides that.
-    const QString settingsPath = makeFile(u".config/Kolu/typo.json"_s,
-                                          R"({"didCleanLegacyAutoCapturedFavoriteLinks": true,})");
+    const QString settingsPath =
+        makeFile(u".config/Kolu/typo.json"_s, R"({"didCleanLegacyAutoCapturedFavoriteLinks": true,})");
     UserDefaults typo(settingsPath);
     auto state = std::make_unique<AppState>(typo, clock, services.take());
     const std::vector<SavedLink> links{stored(u"https://fav.example"_s), stored(u"https://mine.example"_s, false)};

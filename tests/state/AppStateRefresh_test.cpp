@@ -120,7 +120,8 @@ TEST_F(RefreshTest, HidingAndShowingAModuleWhileItLoadsStartsNoSecondLoadAndALat
     services.server.setHoldResponses(false);
     services.server.answerHeld([](const test::RecordedRequest &) { return true; });
     for (const auto &kind : kinds)
-        EXPECT_TRUE(waitUntil([&] { return !kind.loading(); })) << "cleared when its request ends: " << kind.path.toStdString();
+        EXPECT_TRUE(waitUntil([&] { return !kind.loading(); }))
+            << "cleared when its request ends: " << kind.path.toStdString();
     QCoreApplication::processEvents();
     EXPECT_FALSE(state->todayWeather() || state->prayerDay());
     EXPECT_TRUE(state->todayWeatherStatus().message.isEmpty() && state->prayerStatus().message.isEmpty());

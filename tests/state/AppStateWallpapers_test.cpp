@@ -144,7 +144,8 @@ TEST_F(AppStateWallpapersTest, ApplyingRecordsTheFileOnTheWallpaperThatWasApplie
     EXPECT_EQ(it->localFileURL, applied.imageURL);
 
     state->setWallpaperApplyToAllDisplays(true);
-    services.desktopPicture->failure = DesktopPictureError(DesktopPictureError::Kind::failed, u"The desktop said no."_s);
+    services.desktopPicture->failure =
+        DesktopPictureError(DesktopPictureError::Kind::failed, u"The desktop said no."_s);
     test::awaitTask(state->applyCurrentWallpaper());
     EXPECT_EQ(services.desktopPicture->calls.at(1).second, DisplayTarget::allDisplays);
     EXPECT_EQ(test::wallpaperStatus(*state), test::Status(u"The desktop said no."_s, StatusTint::orange));

@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using namespace kolu;
 using namespace kolu::test;
 
@@ -77,8 +79,8 @@ TEST(ReadableInk, OnlyLightAppearanceDarkensAndEveryModuleTintThenReads)
                 << m;
         }
     }
-    defaults.set(SettingsKey::orlixTheme, QStringLiteral("default"));
-    defaults.set(SettingsKey::orlixAppearanceMode, QStringLiteral("dark"));
+    defaults.set(SettingsKey::orlixTheme, u"default"_s);
+    defaults.set(SettingsKey::orlixAppearanceMode, u"dark"_s);
     EXPECT_EQ(style.readable(style.tint(RailModule::nowPlaying)), style.tint(RailModule::nowPlaying));
 }
 
@@ -97,7 +99,7 @@ TEST(ReadableInk, SwitchEdgesAndPillTextReadOnLightCards)
             toggle.setEnabled(enabled);
             EXPECT_GE(drawnContrast(toggle, toggle.rect(), backdrop), kLargeInkContrast) << "enabled " << enabled;
         }
-        StatusPill pill(QStringLiteral("WEB LIBRARY"), style.tint(RailModule::wallpapers));
+        StatusPill pill(u"WEB LIBRARY"_s, style.tint(RailModule::wallpapers));
         pill.resize(pill.sizeHint());
         EXPECT_GE(drawnContrast(pill, pill.rect(), backdrop), kBodyTextContrast);
     }

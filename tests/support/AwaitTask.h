@@ -15,7 +15,7 @@ namespace kolu::test {
 
 namespace detail {
 
-struct Unit {};
+struct Unit { };
 
 template<typename T>
 using Stored = std::conditional_t<std::is_void_v<T>, Unit, T>;

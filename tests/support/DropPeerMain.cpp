@@ -21,20 +21,22 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void say(const QString &line)
 {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+    std::fputs(qPrintable(line + u'\n'), stdout);
     std::fflush(stdout);
 }
 
 QString actionName(Qt::DropAction action)
 {
-    return action == Qt::CopyAction   ? QStringLiteral("copy")
-           : action == Qt::MoveAction ? QStringLiteral("move")
-           : action == Qt::LinkAction ? QStringLiteral("link")
-                                      : QStringLiteral("none");
+    return action == Qt::CopyAction   ? u"copy"_s
+           : action == Qt::MoveAction ? u"move"_s
+           : action == Qt::LinkAction ? u"link"_s
+                                      : u"none"_s;
 }
 
 class Peer : public QWidget {
@@ -42,7 +44,7 @@ public:
     explicit Peer(QList<QUrl> source)
         : m_source(std::move(source))
     {
-        setWindowTitle(QStringLiteral("kolu-drop-peer"));
+        setWindowTitle(u"kolu-drop-peer"_s);
         setAcceptDrops(true);
     }
 
@@ -51,15 +53,11 @@ protected:
     {
         QTimer::singleShot(0, this, [this] {
             const QRect frame(mapToGlobal(QPoint(0, 0)), size());
-            say(QStringLiteral("ready %1 %2 %3 %4")
-                    .arg(frame.x())
-                    .arg(frame.y())
-                    .arg(frame.width())
-                    .arg(frame.height()));
+            say(u"ready %1 %2 %3 %4"_s.arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
         });
     }
-    void dragEnterEvent(QDragEnterEvent *event) override { offer(event, QStringLiteral("enter")); }
-    void dragMoveEvent(QDragMoveEvent *event) override { offer(event, QStringLiteral("move")); }
+    void dragEnterEvent(QDragEnterEvent *event) override { offer(event, u"enter"_s); }
+    void dragMoveEvent(QDragMoveEvent *event) override { offer(event, u"move"_s); }
     // Takes file addresses only, as a copy.
     static void offer(QDragMoveEvent *event, const QString &what)
     {
@@ -74,9 +72,9 @@ protected:
         const QList<QUrl> urls = event->mimeData()->urls();
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        say(QStringLiteral("drop %1 %2").arg(actionName(event->dropAction())).arg(urls.size()));
+        say(u"drop %1 %2"_s.arg(actionName(event->dropAction())).arg(urls.size()));
         for (const QUrl &url : urls)
-            say(QStringLiteral("url ") + url.toString());
+            say(u"url "_s + url.toString());
     }
     void mousePressEvent(QMouseEvent *event) override { m_press = event->position().toPoint(); }
     void mouseMoveEvent(QMouseEvent *event) override
@@ -88,9 +86,9 @@ protected:
         auto *data = new QMimeData;
         data->setUrls(m_source);
         drag->setMimeData(data);
-        say(QStringLiteral("dragging"));
+        say(u"dragging"_s);
         const Qt::DropAction result = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
-        say(QStringLiteral("dragged ") + actionName(result));
+        say(u"dragged "_s + actionName(result));
         m_dragging = false;
     }
 
@@ -107,7 +105,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QList<QUrl> source;
     const QStringList args = QApplication::arguments().mid(1);
-    if (!args.isEmpty() && args.first() == QLatin1String("--source"))
+    if (!args.isEmpty() && args.first() == "--source"_L1)
         for (const QString &path : args.mid(1))
             source.append(QUrl::fromLocalFile(path));
     Peer peer(std::move(source));

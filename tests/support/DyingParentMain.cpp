@@ -18,8 +18,9 @@ int main(int argc, char **argv)
         return 2;
     const QString pidFile = QString::fromLocal8Bit(argv[1]);
     kolu::SystemProcessRunner runner;
-    auto task = runner.run(u"sh"_s, {u"-c"_s, u"echo $$ >\"$0.part\" && mv \"$0.part\" \"$0\" && exec sleep 3600"_s, pidFile},
-                           std::chrono::hours(1), {});
+    auto task =
+        runner.run(u"sh"_s, {u"-c"_s, u"echo $$ >\"$0.part\" && mv \"$0.part\" \"$0\" && exec sleep 3600"_s, pidFile},
+                   std::chrono::hours(1), {});
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&pidFile] {
         if (QFile::exists(pidFile))

@@ -13,8 +13,7 @@ namespace kolu::test {
 // Runs the event loop until `done` holds, for another process (X server,
 // window manager, D-Bus peer, GStreamer) that answers at its own pace. The
 // bound only turns a hang into a failure.
-inline bool waitUntil(const std::function<bool()> &done,
-                      std::chrono::milliseconds limit = std::chrono::seconds(20))
+inline bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds limit = std::chrono::seconds(20))
 {
     QElapsedTimer elapsed;
     elapsed.start();

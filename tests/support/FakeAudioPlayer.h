@@ -72,7 +72,8 @@ public:
     FakeAudioPlayer *last() const { return created.isEmpty() ? nullptr : created.last().data(); }
     int liveCount() const
     {
-        return static_cast<int>(std::count_if(created.begin(), created.end(), [](const auto &p) { return !p.isNull(); }));
+        return static_cast<int>(
+            std::count_if(created.begin(), created.end(), [](const auto &p) { return !p.isNull(); }));
     }
 
     QList<QUrl> requested;

@@ -22,7 +22,8 @@ inline void useNullSoundOutput(const QString &home)
     if (!writeFile(QDir(home).filePath(QStringLiteral(".asoundrc")), "pcm.!default {\n  type null\n}\n"))
         throw std::runtime_error("cannot write .asoundrc");
     if (qEnvironmentVariableIsEmpty("GST_REGISTRY"))
-        qputenv("GST_REGISTRY", QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/gstreamer-registry.bin")));
+        qputenv("GST_REGISTRY",
+                QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/gstreamer-registry.bin")));
 }
 
 } // namespace kolu::test

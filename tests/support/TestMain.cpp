@@ -11,6 +11,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Runs what a test's teardown left queued once its fixture is gone: a request
@@ -34,8 +36,8 @@ QtMessageHandler previousHandler = nullptr;
 void failOnPainterWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtWarningMsg
-        && (message.startsWith(QLatin1String("QPainter::")) || message.contains(QLatin1String("Painter not active"))
-            || message.contains(QLatin1String("paint device can only be painted by one painter")))) {
+        && (message.startsWith("QPainter::"_L1) || message.contains("Painter not active"_L1)
+            || message.contains("paint device can only be painted by one painter"_L1))) {
         ADD_FAILURE() << "Qt warned: " << message.toStdString();
     }
     if (previousHandler)

@@ -15,6 +15,8 @@
 
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::gallery {
 
 QWidget *focusCard(const char *session)
@@ -51,7 +53,7 @@ QWidget *focusCard(const char *session)
             static_cast<FocusCard *>(built)->beginDurationEdit();
     });
     if (std::strcmp(session, "sound-menu") == 0) {
-        auto *picker = panel->findChild<MenuPicker *>(QStringLiteral("focusAlertSoundPicker"));
+        auto *picker = panel->findChild<MenuPicker *>(u"focusAlertSoundPicker"_s);
         showMenuInPicture(panel, picker, picker->menu());
     }
     return panel;

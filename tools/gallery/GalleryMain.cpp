@@ -30,6 +30,8 @@
 #include <memory>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 using namespace kolu;
 
 namespace {
@@ -112,7 +114,7 @@ QtMessageHandler previousHandler = nullptr;
 
 void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (message.contains(QLatin1String("propagateSizeHints")))
+    if (message.contains("propagateSizeHints"_L1))
         return;
     if (previousHandler)
         previousHandler(type, context, message);
@@ -135,10 +137,10 @@ std::optional<Request> parse(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         bool ok = true;
-        if (arg == QLatin1String("--jobs") && i + 1 < args.size()) {
+        if (arg == "--jobs"_L1 && i + 1 < args.size()) {
             request.jobs = args.at(++i).toInt(&ok);
             ok = ok && request.jobs > 0;
-        } else if (arg == QLatin1String("--share") && i + 1 < args.size()) {
+        } else if (arg == "--share"_L1 && i + 1 < args.size()) {
             request.worker = true;
             const QStringList parts = args.at(++i).split(u'/');
             ok = parts.size() == 2;
@@ -202,20 +204,20 @@ std::vector<Cell> cellsOf(const gallery::View &view)
 
 QString scaleSuffix(qreal scale)
 {
-    return scale == 1.0 ? QString() : QStringLiteral("-s1.25");
+    return scale == 1.0 ? QString() : u"-s1.25"_s;
 }
 
 QString pictureFile(const QString &out, const gallery::View &view, const Cell &cell)
 {
-    return QStringLiteral("%1/%2/%3-%4-%5%6.png")
-        .arg(out, QString::fromLatin1(view.name), QString::fromLatin1(kLooks[cell.look].theme),
-             QString::fromLatin1(kLooks[cell.look].mode), QString::fromLatin1(kTiers[cell.tier].name),
-             scaleSuffix(cell.scale));
+    return u"%1/%2/%3-%4-%5%6.png"_s.arg(out, QString::fromLatin1(view.name),
+                                         QString::fromLatin1(kLooks[cell.look].theme),
+                                         QString::fromLatin1(kLooks[cell.look].mode),
+                                         QString::fromLatin1(kTiers[cell.tier].name), scaleSuffix(cell.scale));
 }
 
 QString sheetFile(const QString &out, const gallery::View &view, qreal scale)
 {
-    return QStringLiteral("%1/%2%3.png").arg(out, QString::fromLatin1(view.name), scaleSuffix(scale));
+    return u"%1/%2%3.png"_s.arg(out, QString::fromLatin1(view.name), scaleSuffix(scale));
 }
 
 // Starts `jobs` copies of this program, each drawing its share, and waits
@@ -229,7 +231,7 @@ int runWorkers(const Request &request)
         QStringList arguments{request.out};
         if (!request.filter.isEmpty())
             arguments << request.filter;
-        arguments << QStringLiteral("--share") << QStringLiteral("%1/%2").arg(share).arg(request.jobs);
+        arguments << u"--share"_s << u"%1/%2"_s.arg(share).arg(request.jobs);
         worker->start(QCoreApplication::applicationFilePath(), arguments);
         workers.push_back(std::move(worker));
     }
@@ -291,14 +293,14 @@ int main(int argc, char **argv)
     OrlixFonts::registerDisplayFont();
 
     QTemporaryDir home;
-    UserDefaults defaults(home.filePath(QStringLiteral("defaults.json")));
+    UserDefaults defaults(home.filePath(u"defaults.json"_s));
     OrlixStyle style(defaults);
     // Menus as the program dresses them; their corners follow each tier.
     MenuLook::install();
 
     const QImage wallpaper = gallery::makeWallpaper(QSize(1600, 1200) * int(kDpr));
     if (request->share == 0)
-        wallpaper.save(request->out + QStringLiteral("/wallpaper.png"), nullptr, kPngQuality);
+        wallpaper.save(request->out + u"/wallpaper.png"_s, nullptr, kPngQuality);
     const auto draw = [&](const gallery::View &view, const Cell &cell) {
         const Look &look = kLooks[cell.look];
         defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));

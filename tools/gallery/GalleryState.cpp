@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::gallery {
 
 namespace {
@@ -23,7 +25,7 @@ struct Shared {
     // A Tuesday morning, so the week strip, greetings and times look ordinary.
     test::ManualClock clock{QDateTime(QDate(2026, 3, 10), QTime(8, 41), Qt::UTC)};
     test::TestAppServices services{defaults, clock, home};
-    AppState appState{defaults, clock, services.take(), QDir(home.dataHome()).filePath(QStringLiteral("Kolu"))};
+    AppState appState{defaults, clock, services.take(), QDir(home.dataHome()).filePath(u"Kolu"_s)};
 };
 
 Shared *instance = nullptr;

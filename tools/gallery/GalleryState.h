@@ -7,7 +7,6 @@ class ManualClock;
 
 class AppState;
 
-
 namespace gallery {
 
 // One application state shared by every view of the gallery: the real

@@ -24,6 +24,8 @@
 #include <QTimeZone>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::gallery {
 
 namespace {
@@ -80,9 +82,9 @@ protected:
             painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(item.name));
             painter.setFont(OrlixFonts::system(11, QFont::Medium));
             painter.setPen(style.secondaryText());
-            painter.drawText(label.adjusted(0, 18, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Secondary"));
+            painter.drawText(label.adjusted(0, 18, 0, 0), Qt::AlignLeft | Qt::AlignTop, u"Secondary"_s);
             painter.setPen(style.mutedText());
-            painter.drawText(label.adjusted(0, 34, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Muted"));
+            painter.drawText(label.adjusted(0, 34, 0, 0), Qt::AlignLeft | Qt::AlignTop, u"Muted"_s);
         }
     }
 };
@@ -117,45 +119,43 @@ QWidget *glassPresets()
 QWidget *cardKit()
 {
     const OrlixStyle &style = OrlixStyle::current();
-    auto *card = new ModuleCard(QStringLiteral("Reminders"), QStringLiteral("checklist"));
-    auto *heading = new ShrinkLabel(QStringLiteral("Have a nice morning"));
+    auto *card = new ModuleCard(u"Reminders"_s, u"checklist"_s);
+    auto *heading = new ShrinkLabel(u"Have a nice morning"_s);
     heading->setFont(OrlixFonts::display(19.5));
     heading->setMinimumScaleFactor(0.74);
     card->addContent(heading);
-    auto *date = new ElidedLabel(DateText(QStringLiteral("en_GB"), QStringLiteral("UTC"))
-                                     .format(QDateTime(QDate(2026, 3, 5), QTime(9, 41), Qt::UTC),
-                                             QStringLiteral("EEEEMMMd")));
+    auto *date = new ElidedLabel(
+        DateText(u"en_GB"_s, u"UTC"_s).format(QDateTime(QDate(2026, 3, 5), QTime(9, 41), Qt::UTC), u"EEEEMMMd"_s));
     date->setFont(OrlixFonts::system(14, QFont::Bold));
     date->setColor(style.secondaryText());
     card->addContent(date);
-    card->contentLayout()->addLayout(row({new StatusPill(QStringLiteral("Updated"), style.tint(RailModule::reminders)),
-                                          new StatusPill(QStringLiteral("3 due"), style.tint(RailModule::focus)),
-                                          new StatusPill(QStringLiteral("Flagged"), style.tint(RailModule::calendar))}));
-    card->addContent(new EmptyState(QStringLiteral("checklist"), QStringLiteral("No reminders due today."),
-                                    QStringLiteral("Everything is done for today. New reminders with a due date "
-                                                   "show here, soonest first, with their notes and links.")));
+    card->contentLayout()->addLayout(row({new StatusPill(u"Updated"_s, style.tint(RailModule::reminders)),
+                                          new StatusPill(u"3 due"_s, style.tint(RailModule::focus)),
+                                          new StatusPill(u"Flagged"_s, style.tint(RailModule::calendar))}));
+    card->addContent(new EmptyState(u"checklist"_s, u"No reminders due today."_s,
+                                    u"Everything is done for today. New reminders with a due date "
+                                    "show here, soonest first, with their notes and links."_s));
     auto *field = new OrlixTextField;
-    field->setPlaceholderText(QStringLiteral("New reminder"));
+    field->setPlaceholderText(u"New reminder"_s);
     card->addContent(field);
     auto *filled = new OrlixTextField;
-    filled->setText(QStringLiteral("Call the bakery about Saturday"));
+    filled->setText(u"Call the bakery about Saturday"_s);
     card->addContent(filled);
-    auto *primary = new OrlixButton(OrlixButton::Kind::primary, QStringLiteral("Add"));
-    auto *secondary = new OrlixButton(OrlixButton::Kind::secondary, QStringLiteral("Open Reminders"));
-    secondary->setSymbol(QStringLiteral("arrow.up.right"));
-    card->contentLayout()->addLayout(
-        row({primary, secondary, new RailIconButton(QStringLiteral("arrow.clockwise"), QStringLiteral("Refresh")),
-             new RailIconButton(QStringLiteral("gearshape"), QStringLiteral("Settings"))}));
+    auto *primary = new OrlixButton(OrlixButton::Kind::primary, u"Add"_s);
+    auto *secondary = new OrlixButton(OrlixButton::Kind::secondary, u"Open Reminders"_s);
+    secondary->setSymbol(u"arrow.up.right"_s);
+    card->contentLayout()->addLayout(row({primary, secondary, new RailIconButton(u"arrow.clockwise"_s, u"Refresh"_s),
+                                          new RailIconButton(u"gearshape"_s, u"Settings"_s)}));
     return card;
 }
 
 QWidget *controls()
 {
-    auto *card = new ModuleCard(QStringLiteral("Controls"), QStringLiteral("slider.horizontal.3"));
-    auto *appearance = new SegmentedPicker({QStringLiteral("System"), QStringLiteral("Dark"), QStringLiteral("Light")});
+    auto *card = new ModuleCard(u"Controls"_s, u"slider.horizontal.3"_s);
+    auto *appearance = new SegmentedPicker({u"System"_s, u"Dark"_s, u"Light"_s});
     appearance->setCurrentIndex(1);
     card->addContent(appearance);
-    auto *edge = new SegmentedPicker({QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Top")});
+    auto *edge = new SegmentedPicker({u"Left"_s, u"Right"_s, u"Top"_s});
     edge->setCurrentIndex(0);
     card->addContent(edge);
     auto *on = new OrlixSwitch;
@@ -166,15 +166,15 @@ QWidget *controls()
     auto *disabled = new OrlixSwitch;
     disabled->setEnabled(false);
     card->contentLayout()->addLayout(row({on, tinted, new OrlixSwitch, disabled}, 14));
-    auto *sound = new MenuPicker({QStringLiteral("Bell"), QStringLiteral("Ocean"), QStringLiteral("Birds")});
+    auto *sound = new MenuPicker({u"Bell"_s, u"Ocean"_s, u"Birds"_s});
     sound->setCurrentIndex(1);
     card->contentLayout()->addLayout(row({sound, new SmallSpinner}, 12));
-    auto *longTitle = new ShrinkLabel(QStringLiteral("A long sound title that must shrink, then be cut"));
+    auto *longTitle = new ShrinkLabel(u"A long sound title that must shrink, then be cut"_s);
     longTitle->setFont(OrlixFonts::system(13, QFont::Bold));
     longTitle->setMinimumScaleFactor(0.75);
     card->addContent(longTitle);
     auto *notes = new OrlixTextArea;
-    notes->setPlainText(QStringLiteral("Notes on two lines,\nwith a second one."));
+    notes->setPlainText(u"Notes on two lines,\nwith a second one."_s);
     notes->setFixedHeight(64);
     card->addContent(notes);
     return card;
@@ -195,7 +195,8 @@ QWidget *symbols()
             for (int i = 0; i < names.size(); ++i) {
                 const QRectF box((i % columns) * cell, (i / columns) * cell, cell, cell);
                 const bool bold = (i / columns) % 2 == 1;
-                IconProvider::paint(painter, box, names.at(i), 15, i % 7 == 0 ? style.tint(RailModule(i % 10)) : style.iconPrimary(),
+                IconProvider::paint(painter, box, names.at(i), 15,
+                                    i % 7 == 0 ? style.tint(RailModule(i % 10)) : style.iconPrimary(),
                                     bold ? IconWeight::bold : IconWeight::regular);
             }
         }
@@ -208,8 +209,8 @@ QWidget *symbols()
 QWidget *typography()
 {
     const OrlixStyle &style = OrlixStyle::current();
-    auto *card = new ModuleCard(QStringLiteral("Today"), QStringLiteral("sun.max"));
-    auto *greeting = new ShrinkLabel(QStringLiteral("Have a calm evening"));
+    auto *card = new ModuleCard(u"Today"_s, u"sun.max"_s);
+    auto *greeting = new ShrinkLabel(u"Have a calm evening"_s);
     greeting->setFont(OrlixFonts::display(19.5));
     card->addContent(greeting);
     const struct {

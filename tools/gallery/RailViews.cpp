@@ -9,6 +9,8 @@
 
 #include <QMenu>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::gallery {
 
 namespace {
@@ -25,16 +27,16 @@ QWidget *collapsedRail(const Context &context, RailEdge edge, Show show)
     s.setClipboardPulseActive(show == Show::pulse);
 
     CalendarEvent event;
-    event.id = QStringLiteral("gallery-event");
-    event.title = QStringLiteral("Design review with the whole team");
+    event.id = u"gallery-event"_s;
+    event.title = u"Design review with the whole team"_s;
     event.startDate = clock().now().addSecs(600);
     s.setActiveCalendarAlert(show == Show::calendar ? std::optional(event) : std::nullopt);
     ActivePrayerAlert prayer;
     prayer.prayer.name = PrayerName::maghrib;
     s.setActivePrayerAlert(show == Show::prayer ? std::optional(prayer) : std::nullopt);
     ActiveReminderAlert reminder;
-    reminder.reminder.id = QStringLiteral("gallery-reminder");
-    reminder.reminder.title = QStringLiteral("Call the bank about the card");
+    reminder.reminder.id = u"gallery-reminder"_s;
+    reminder.reminder.title = u"Call the bank about the card"_s;
     s.setActiveReminderAlert(show == Show::reminder ? std::optional(reminder) : std::nullopt);
     s.setPomodoroAlertVisible(show == Show::focus);
     return new RailView(s);

@@ -49,7 +49,8 @@ std::vector<ReminderItem> sampleReminders()
         item.priority = QList<int>{0, 1, 5, 9}[i % 4];
         item.isFlagged = i % 5 == 0;
         if (i % 2 == 0)
-            item.notes = u"Bring the folder with last year's papers, the receipt and the reference number from the letter."_s;
+            item.notes =
+                u"Bring the folder with last year's papers, the receipt and the reference number from the letter."_s;
         if (i % 3 == 0)
             item.url = QUrl(u"https://example.org/task"_s);
         items.push_back(item);
@@ -127,8 +128,7 @@ std::vector<View> remindersViews()
          {kDetailPanelWidth, kDetailPanelHeight},
          false,
          [](const Context &) {
-             return card(u"today"_s, RemindersConnectionState::failed(u"The to-do folder could not be read."_s),
-                         false);
+             return card(u"today"_s, RemindersConnectionState::failed(u"The to-do folder could not be read."_s), false);
          }},
         {"reminders-composer",
          {kDetailPanelWidth, kDetailPanelHeight},

@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QVariantAnimation>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::gallery {
 
 namespace {
@@ -28,9 +30,7 @@ struct ConfiguredUpdates {
     QtNetwork network;
     OrlixUpdateController controller{
         network, state().defaults(),
-        OrlixUpdateConfiguration::make(QStringLiteral("https://updates.kolu.example/feed.xml"),
-                                       QStringLiteral("gallery-key")),
-        clock()};
+        OrlixUpdateConfiguration::make(u"https://updates.kolu.example/feed.xml"_s, u"gallery-key"_s), clock()};
 };
 ConfiguredUpdates *configured = nullptr;
 
@@ -70,8 +70,8 @@ SettingsView *windowIn(const Context &context, OrlixUpdateController &controller
 {
     auto *view = new SettingsView(state(), controller);
     view->viewSettings().setThemeRaw(rawValue(context.style.theme()));
-    view->viewSettings().setAppearanceModeRaw(
-        context.style.colorScheme() == ColorScheme::dark ? QStringLiteral("dark") : QStringLiteral("light"));
+    view->viewSettings().setAppearanceModeRaw(context.style.colorScheme() == ColorScheme::dark ? u"dark"_s
+                                                                                               : u"light"_s);
     return view;
 }
 
@@ -83,8 +83,8 @@ void quietSounds(SettingsView &view)
     app.soundscapeAudioManager().stop();
     app.quranAudioManager().setBahrainStationEnabled(true);
     app.quranAudioManager().removeCustomStation();
-    view.viewSettings().setFocusAlertSound(QStringLiteral("calendar"));
-    view.viewSettings().setCalendarAlertSound(QStringLiteral("calendar"));
+    view.viewSettings().setFocusAlertSound(u"calendar"_s);
+    view.viewSettings().setCalendarAlertSound(u"calendar"_s);
     app.setReminderAlertsEnabled(true);
 }
 
@@ -106,7 +106,7 @@ QWidget *settle(SettingsView *view, OrlixSettingsPage page, bool scrolledToEnd)
     for (auto *animation : view->findChildren<QVariantAnimation *>())
         animation->setCurrentTime(animation->totalDuration());
     if (scrolledToEnd) {
-        auto *scroll = view->findChild<QScrollArea *>(QStringLiteral("settingsContentScroll"));
+        auto *scroll = view->findChild<QScrollArea *>(u"settingsContentScroll"_s);
         scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
     }
     return view;
@@ -121,27 +121,26 @@ QWidget *soundscapes(const Context &context, Sound sound)
     SettingsFormEntries &entries = view->formEntries();
     switch (sound) {
     case Sound::playing:
-        view->viewSettings().setFocusAlertSound(QStringLiteral("digital"));
-        view->viewSettings().setCalendarAlertSound(QStringLiteral("ocean"));
+        view->viewSettings().setFocusAlertSound(u"digital"_s);
+        view->viewSettings().setCalendarAlertSound(u"ocean"_s);
         playRadio();
         break;
     case Sound::eventOff:
-        view->viewSettings().setCalendarAlertSound(QStringLiteral("off"));
+        view->viewSettings().setCalendarAlertSound(u"off"_s);
         state().setReminderAlertsEnabled(false);
         state().quranAudioManager().setBahrainStationEnabled(false);
         break;
-    case Sound::editorEmpty:
-        break;
+    case Sound::editorEmpty: break;
     case Sound::editorSaved:
-        state().quranAudioManager().saveCustomStation(QStringLiteral("Night Recitation"),
-                                                      QStringLiteral("https://radio.example.com/live/stream.m3u8"));
+        state().quranAudioManager().saveCustomStation(u"Night Recitation"_s,
+                                                      u"https://radio.example.com/live/stream.m3u8"_s);
         view->loadCustomRadioDraft();
-        entries.customRadioMessage = QStringLiteral("Custom station saved.");
+        entries.customRadioMessage = u"Custom station saved."_s;
         break;
     case Sound::editorRefused:
-        entries.customRadioName = QStringLiteral("Morning Station");
-        entries.customRadioStreamURL = QStringLiteral("http://radio.example.com/live");
-        entries.customRadioMessage = QStringLiteral("Enter a valid HTTPS live stream URL.");
+        entries.customRadioName = u"Morning Station"_s;
+        entries.customRadioStreamURL = u"http://radio.example.com/live"_s;
+        entries.customRadioMessage = u"Enter a valid HTTPS live stream URL."_s;
         entries.customRadioMessageIsError = true;
         break;
     }

@@ -20,6 +20,8 @@
 #include <QVariantAnimation>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::gallery {
 
 namespace {
@@ -50,7 +52,7 @@ void copyLook(const Context &context)
     UserDefaults &defaults = state().defaults();
     defaults.set(SettingsKey::orlixTheme, rawValue(context.style.theme()));
     defaults.set(SettingsKey::orlixAppearanceMode,
-                 context.style.colorScheme() == ColorScheme::dark ? QStringLiteral("dark") : QStringLiteral("light"));
+                 context.style.colorScheme() == ColorScheme::dark ? u"dark"_s : u"light"_s);
 }
 
 // Pictures show the end of every page change.
@@ -76,7 +78,7 @@ QWidget *settingsWindow(const Context &context, OrlixSettingsPage page)
 QWidget *onboardingPage(int index)
 {
     auto *view = new OnboardingView([] {});
-    auto *next = view->findChild<OrlixButton *>(QStringLiteral("onboardingPrimary"));
+    auto *next = view->findChild<OrlixButton *>(u"onboardingPrimary"_s);
     for (int i = 0; i < index; ++i)
         next->click();
     settle(view);
@@ -92,33 +94,31 @@ QWidget *rowKit()
     layout->setSpacing(18);
 
     auto *card = new SettingsSectionCard;
-    card->contentLayout()->addWidget(settingLine(QStringLiteral("Reminder alerts"),
-                                                 QStringLiteral("Show an edge alert when a reminder is due."),
-                                                 QStringLiteral("bell"), style.tint(RailModule::reminders)));
+    card->contentLayout()->addWidget(settingLine(u"Reminder alerts"_s, u"Show an edge alert when a reminder is due."_s,
+                                                 u"bell"_s, style.tint(RailModule::reminders)));
     card->contentLayout()->addWidget(new SettingsDivider);
-    card->contentLayout()->addWidget(settingLine(
-        QStringLiteral("Calendar sound"),
-        QStringLiteral("Played for event alerts. A long detail wraps onto a second line and stops there with an "
-                       "ellipsis when it runs longer still."),
-        QStringLiteral("calendar"), style.tint(RailModule::calendar)));
-    layout->addWidget(new SettingsGroup(QStringLiteral("Audio"), card));
+    card->contentLayout()->addWidget(
+        settingLine(u"Calendar sound"_s,
+                    u"Played for event alerts. A long detail wraps onto a second line and stops there with an "
+                    "ellipsis when it runs longer still."_s,
+                    u"calendar"_s, style.tint(RailModule::calendar)));
+    layout->addWidget(new SettingsGroup(u"Audio"_s, card));
 
     auto *rows = new QWidget;
     auto *rowsLayout = new QVBoxLayout(rows);
     rowsLayout->setContentsMargins(0, 0, 0, 0);
     rowsLayout->setSpacing(10);
-    rowsLayout->addWidget(settingsStatusRow(QStringLiteral("Calendar folder"),
-                                            QStringLiteral("Events from ~/.local/share/calendars, read 2 minutes ago."),
-                                            QStringLiteral("calendar"), style.tint(RailModule::calendar)));
-    rowsLayout->addWidget(permissionActionRow(QStringLiteral("Reminders"),
-                                              QStringLiteral("Choose the folder your reminders are kept in."),
-                                              QStringLiteral("checklist"), style.tint(RailModule::reminders),
-                                              QStringLiteral("Choose"), [] {}, [] {}));
+    rowsLayout->addWidget(settingsStatusRow(u"Calendar folder"_s,
+                                            u"Events from ~/.local/share/calendars, read 2 minutes ago."_s,
+                                            u"calendar"_s, style.tint(RailModule::calendar)));
+    rowsLayout->addWidget(permissionActionRow(
+        u"Reminders"_s, u"Choose the folder your reminders are kept in."_s, u"checklist"_s,
+        style.tint(RailModule::reminders), u"Choose"_s, [] {}, [] {}));
     auto *info = new SettingsInfoCard;
     auto *logo = new OrlixSettingsLogo(78);
     info->contentLayout()->addWidget(logo, 0, Qt::AlignHCenter);
     rowsLayout->addWidget(info);
-    layout->addWidget(new SettingsGroup(QStringLiteral("System Access"), rows));
+    layout->addWidget(new SettingsGroup(u"System Access"_s, rows));
     return column;
 }
 
@@ -142,10 +142,10 @@ std::vector<View> settingsViews()
     static const char *const onboardingNames[] = {"onboarding-1", "onboarding-2", "onboarding-3", "onboarding-4",
                                                   "onboarding-5"};
     for (int index = 0; index < 5; ++index)
-        views.push_back({onboardingNames[index],
-                         {OnboardingView::kSide, OnboardingView::kSide},
-                         false,
-                         [index](const Context &) { return onboardingPage(index); }});
+        views.push_back(
+            {onboardingNames[index], {OnboardingView::kSide, OnboardingView::kSide}, false, [index](const Context &) {
+                 return onboardingPage(index);
+             }});
     return views;
 }
 

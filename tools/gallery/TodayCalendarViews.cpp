@@ -27,8 +27,8 @@ CalendarEvent event(const QString &id, const QString &title, qint64 startMinutes
                     std::optional<QString> location = {}, std::optional<QUrl> link = {}, QStringList initials = {})
 {
     const QDateTime start = clock().now().addSecs(startMinutes * 60);
-    return {id, title, start, start.addSecs(lengthMinutes * 60), std::move(location), std::move(link),
-            std::move(initials)};
+    return {
+        id, title, start, start.addSecs(lengthMinutes * 60), std::move(location), std::move(link), std::move(initials)};
 }
 
 ReminderItem reminder(const QString &title, int minutesFromNow, bool flagged)
@@ -131,17 +131,16 @@ std::vector<CalendarEvent> calendarEvents(CalendarLook look)
 {
     const QUrl meet(u"https://meet.example.com/team-weekly"_s);
     switch (look) {
-    case CalendarLook::empty:
-        return {};
+    case CalendarLook::empty: return {};
     case CalendarLook::sameStart:
         return {event(u"s1"_s, u"Design review"_s, 90, 30, u"Studio"_s, {}, {u"D"_s}),
                 event(u"s2"_s, u"Budget call"_s, 90, 60, {}, meet, {u"B"_s, u"C"_s})};
     case CalendarLook::one:
         return {event(u"c1"_s, u"Lunch with Sam"_s, 200, 60, u"Corner Café"_s, {}, {u"S"_s, u"M"_s})};
     case CalendarLook::now:
-        return {event(u"n1"_s, u"Team weekly"_s, -11, 45, u"Room 4"_s, meet,
-                      {u"AK"_s, u"JL"_s, u"MR"_s, u"TS"_s, u"PW"_s}),
-                event(u"n2"_s, u"Design review"_s, 80, 30, {}, {}, {u"D"_s})};
+        return {
+            event(u"n1"_s, u"Team weekly"_s, -11, 45, u"Room 4"_s, meet, {u"AK"_s, u"JL"_s, u"MR"_s, u"TS"_s, u"PW"_s}),
+            event(u"n2"_s, u"Design review"_s, 80, 30, {}, {}, {u"D"_s})};
     case CalendarLook::longTexts:
         return {event(u"l1"_s, kLongText, 30, 60, kLongPlace, meet, QStringList(40, u"W"_s)),
                 event(u"l2"_s, QString(5000, u'W'), 120, 30, u"   \n "_s, QUrl(u"file:///etc/passwd"_s), {}),

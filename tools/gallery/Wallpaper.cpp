@@ -38,7 +38,7 @@ QImage makeWallpaper(QSize size)
         ridge.moveTo(0, h);
         for (int x = 0; x <= int(w); x += 8) {
             const qreal y = base - h * 0.08 * std::sin(x * (0.004 + 0.002 * layer) + layer * 1.7)
-                - h * 0.03 * std::sin(x * 0.021 + layer) - random.bounded(6.0);
+                            - h * 0.03 * std::sin(x * 0.021 + layer) - random.bounded(6.0);
             ridge.lineTo(x, y);
         }
         ridge.lineTo(w, h);

@@ -67,7 +67,9 @@ void AttendeeInitialsStack::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QPen ring(withAlpha(style.surface(), 0.9), 1.5);
     const int circles = circleCount();
-    auto place = [](int i) { return QRectF(i * (kCircle - kOverlap), 0, kCircle, kCircle).adjusted(0.75, 0.75, -0.75, -0.75); };
+    auto place = [](int i) {
+        return QRectF(i * (kCircle - kOverlap), 0, kCircle, kCircle).adjusted(0.75, 0.75, -0.75, -0.75);
+    };
 
     // Back to front: the badge lies below the circles, the first circle on top.
     const QString badge = badgeText();

@@ -61,7 +61,8 @@ void paintShape(QPainter &painter, const QRectF &rect, qreal radius, const QColo
 class EventCardPanel : public QWidget {
 public:
     EventCardPanel(std::function<bool()> isNow, QWidget *parent)
-        : QWidget(parent), m_isNow(std::move(isNow))
+        : QWidget(parent)
+        , m_isNow(std::move(isNow))
     {
         setObjectName(u"calendarEventCard"_s);
         repaintOnStyleChange(this);

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -14,7 +16,7 @@ constexpr qreal kLine = 2, kTop = 14, kDot = 13;
 TimelineMarker::TimelineMarker(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("timelineMarker"));
+    setObjectName(u"timelineMarker"_s);
     setFixedWidth(kWidth);
     setMinimumHeight(int(kTop + kDot));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);

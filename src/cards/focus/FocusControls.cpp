@@ -115,8 +115,8 @@ void FocusDurationControl::setTint(const QColor &tint)
 
 void FocusDurationControl::setLocked(bool locked)
 {
-    for (QWidget *button : {static_cast<QWidget *>(m_minus), static_cast<QWidget *>(m_minutes),
-                            static_cast<QWidget *>(m_plus)})
+    for (QWidget *button :
+         {static_cast<QWidget *>(m_minus), static_cast<QWidget *>(m_minutes), static_cast<QWidget *>(m_plus)})
         button->setEnabled(!locked);
 }
 

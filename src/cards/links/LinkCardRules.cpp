@@ -171,13 +171,10 @@ std::optional<QUrl> openableURL(const SavedLink &link)
 QColor searchButtonTint(OrlixTheme theme, const QColor &linksTint, const QColor &hero)
 {
     switch (theme) {
-    case OrlixTheme::activeDark:
-        return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
-    case OrlixTheme::heroLight:
-        return hero;
+    case OrlixTheme::activeDark: return QColor::fromRgbF(0.31f, 0.9f, 0.365f);
+    case OrlixTheme::heroLight: return hero;
     case OrlixTheme::default_:
-    case OrlixTheme::flatOlive:
-        break;
+    case OrlixTheme::flatOlive: break;
     }
     return linksTint;
 }

@@ -204,15 +204,10 @@ void LinksCard::fadeComposerIn()
 void LinksCard::onStateChanged(AppState::Field field)
 {
     switch (field) {
-    case AppState::Field::links:
-        updateFavorites();
-        break;
+    case AppState::Field::links: updateFavorites(); break;
     case AppState::Field::webSearchProviders:
-    case AppState::Field::selectedWebSearchProviderID:
-        updateProviders();
-        break;
-    default:
-        break;
+    case AppState::Field::selectedWebSearchProviderID: updateProviders(); break;
+    default: break;
     }
 }
 

@@ -116,18 +116,13 @@ void NotesCard::onStateChanged(AppState::Field field)
     switch (field) {
     case AppState::Field::appleNoteFolders:
     case AppState::Field::isLoadingAppleNoteFolders:
-    case AppState::Field::selectedAppleNoteFolderID:
-        updateFolders();
-        break;
+    case AppState::Field::selectedAppleNoteFolderID: updateFolders(); break;
     case AppState::Field::isLoadingAppleNotes:
         updateRefreshButton();
         updateNotes();
         break;
-    case AppState::Field::appleNotes:
-        updateNotes();
-        break;
-    default:
-        break;
+    case AppState::Field::appleNotes: updateNotes(); break;
+    default: break;
     }
 }
 
@@ -213,7 +208,8 @@ void NotesCard::updateNotes()
     const std::size_t shown = std::min<std::size_t>(notes.size(), notes::kTileCount);
     for (std::size_t i = 0; i < shown; ++i) {
         auto *tile = new NoteTile(notes[i], m_list);
-        connect(tile, &NoteTile::openRequested, this, [this](const QString &id) { m_state.notesService().openNote(id); });
+        connect(tile, &NoteTile::openRequested, this,
+                [this](const QString &id) { m_state.notesService().openNote(id); });
         m_grid->addWidget(tile, int(i / 2), int(i % 2));
         m_tiles.push_back(tile);
     }

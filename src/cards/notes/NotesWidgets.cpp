@@ -33,14 +33,10 @@ QColor notesTint()
 QColor tileColor(int index)
 {
     switch (index) {
-    case 1:
-        return QColor::fromRgbF(0.56f, 0.68f, 1.0f, 0.14f);
-    case 2:
-        return QColor::fromRgbF(1.0f, 0.78f, 0.38f, 0.13f);
-    case 3:
-        return QColor::fromRgbF(0.92f, 0.54f, 0.72f, 0.12f);
-    default:
-        return withAlpha(notesTint(), 0.16);
+    case 1: return QColor::fromRgbF(0.56f, 0.68f, 1.0f, 0.14f);
+    case 2: return QColor::fromRgbF(1.0f, 0.78f, 0.38f, 0.13f);
+    case 3: return QColor::fromRgbF(0.92f, 0.54f, 0.72f, 0.12f);
+    default: return withAlpha(notesTint(), 0.16);
     }
 }
 
@@ -143,8 +139,8 @@ void NoteTile::paintEvent(QPaintEvent *)
     PanelPicture::paint(painter, badge, {7, withAlpha(tint, 0.16), {}, 0});
     IconProvider::paint(painter, badge, u"note.text"_s, 12, tint, IconWeight::bold);
     painter.setOpacity(0.7);
-    IconProvider::paint(painter, QRectF(width() - 10 - 10, 10, 10, 10), u"arrow.up.right"_s, 10,
-                        style.secondaryText(), IconWeight::bold);
+    IconProvider::paint(painter, QRectF(width() - 10 - 10, 10, 10, 10), u"arrow.up.right"_s, 10, style.secondaryText(),
+                        IconWeight::bold);
     painter.setOpacity(1);
     const QRectF clock(10, m_modified->geometry().center().y() - 4.5, 9, 9);
     IconProvider::paint(painter, clock, u"clock"_s, 9, style.secondaryText(), IconWeight::bold);
@@ -209,8 +205,7 @@ NotesComposer::NotesComposer(QWidget *parent)
     connect(m_save, &QAbstractButton::clicked, this, &NotesComposer::saveRequested);
 }
 
-void NotesComposer::setFolders(const std::vector<AppleNoteFolder> &folders, const QString &selectedID,
-                               bool isLoading)
+void NotesComposer::setFolders(const std::vector<AppleNoteFolder> &folders, const QString &selectedID, bool isLoading)
 {
     m_folderButton->setText(isLoading ? u"Loading..."_s : notes::selectedFolderTitle(folders, selectedID));
     m_folderButton->setEnabled(!(isLoading && folders.empty()));

@@ -246,15 +246,9 @@ void QuranPlayerCard::refresh()
     m_play->setEnabled(soundscape::radioPlayButtonEnabled(radio.status(), hasSelected));
 
     switch (soundscape::radioStatusTone(radio.status())) {
-    case soundscape::StatusTone::tint:
-        m_status->setColor(OrlixStyle::current().readable(tint()));
-        break;
-    case soundscape::StatusTone::warning:
-        m_status->setColor(OrlixStyle::current().readable(kWarning));
-        break;
-    case soundscape::StatusTone::secondary:
-        m_status->setColor(style.secondaryText());
-        break;
+    case soundscape::StatusTone::tint: m_status->setColor(OrlixStyle::current().readable(tint())); break;
+    case soundscape::StatusTone::warning: m_status->setColor(OrlixStyle::current().readable(kWarning)); break;
+    case soundscape::StatusTone::secondary: m_status->setColor(style.secondaryText()); break;
     }
     m_titleArabic->setColor(style.text());
     m_titleEnglish->setColor(style.secondaryText());

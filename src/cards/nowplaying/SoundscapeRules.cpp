@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::soundscape {
 
 namespace {
@@ -20,7 +22,7 @@ QString tr(const char *text)
 NowPlayingItem nothingPlayingItem()
 {
     NowPlayingItem item;
-    item.title = QStringLiteral("Nothing playing");
+    item.title = u"Nothing playing"_s;
     return item;
 }
 
@@ -52,16 +54,12 @@ QString summaryTitle(const std::optional<QuranRadioStation> &currentStation, con
 QString summarySubtitle(const QuranPlayerStatus &radio, int activeCount, bool mixerPlaying)
 {
     switch (radio.kind()) {
-    case Kind::Loading:
-        return tr("Tuning...");
-    case Kind::Paused:
-        return tr("Paused");
-    case Kind::Playing:
-        return tr("Quran Radio is live");
+    case Kind::Loading: return tr("Tuning...");
+    case Kind::Paused: return tr("Paused");
+    case Kind::Playing: return tr("Quran Radio is live");
     case Kind::Idle:
     case Kind::NetworkUnavailable:
-    case Kind::Error:
-        break;
+    case Kind::Error: break;
     }
     if (activeCount == 0)
         return tr("Choose Ambient or Quran Radio");
@@ -89,16 +87,11 @@ QString radioStatusText(const QuranPlayerStatus &status, bool hasSelectedStation
     switch (status.kind()) {
     case Kind::Idle:
         return hasSelectedStation ? tr("Choose a station and press play.") : tr("No radio station is enabled.");
-    case Kind::Loading:
-        return tr("Tuning live stream...");
-    case Kind::Playing:
-        return tr("Live stream playing.");
-    case Kind::Paused:
-        return tr("Paused");
-    case Kind::NetworkUnavailable:
-        return tr("Qur'an radio requires an internet connection.");
-    case Kind::Error:
-        return status.message();
+    case Kind::Loading: return tr("Tuning live stream...");
+    case Kind::Playing: return tr("Live stream playing.");
+    case Kind::Paused: return tr("Paused");
+    case Kind::NetworkUnavailable: return tr("Qur'an radio requires an internet connection.");
+    case Kind::Error: return status.message();
     }
     return {};
 }
@@ -106,15 +99,12 @@ QString radioStatusText(const QuranPlayerStatus &status, bool hasSelectedStation
 StatusTone radioStatusTone(const QuranPlayerStatus &status)
 {
     switch (status.kind()) {
-    case Kind::Playing:
-        return StatusTone::tint;
+    case Kind::Playing: return StatusTone::tint;
     case Kind::NetworkUnavailable:
-    case Kind::Error:
-        return StatusTone::warning;
+    case Kind::Error: return StatusTone::warning;
     case Kind::Idle:
     case Kind::Loading:
-    case Kind::Paused:
-        break;
+    case Kind::Paused: break;
     }
     return StatusTone::secondary;
 }
@@ -122,10 +112,10 @@ StatusTone radioStatusTone(const QuranPlayerStatus &status)
 PlayButtonLook radioPlayButton(const QuranPlayerStatus &status)
 {
     if (status.kind() == Kind::Loading)
-        return {tr("Loading"), QStringLiteral("hourglass")};
+        return {tr("Loading"), u"hourglass"_s};
     if (status.kind() == Kind::Playing)
-        return {tr("Pause"), QStringLiteral("pause.fill")};
-    return {tr("Play"), QStringLiteral("play.fill")};
+        return {tr("Pause"), u"pause.fill"_s};
+    return {tr("Play"), u"play.fill"_s};
 }
 
 bool radioPlayButtonEnabled(const QuranPlayerStatus &status, bool hasSelectedStation)

@@ -193,7 +193,7 @@ PrayerTimeRow::PrayerTimeRow(QWidget *parent)
 void PrayerTimeRow::setPrayer(const PrayerTime &prayer, bool isNext, bool notificationEnabled)
 {
     const bool same = prayer == m_prayer && isNext == m_isNext && m_switch->isChecked() == notificationEnabled
-        && !m_name->text().isEmpty();
+                      && !m_name->text().isEmpty();
     if (same)
         return;
     m_prayer = prayer;

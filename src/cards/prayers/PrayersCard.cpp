@@ -231,8 +231,7 @@ void PrayersCard::onStateChanged(AppState::Field field)
         updateHeader();
         updateList();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -284,8 +283,9 @@ void PrayersCard::updateList()
     }
     while (m_rowWidgets.size() < day->times.size()) {
         auto *row = new PrayerTimeRow(m_rows);
-        connect(row, &PrayerTimeRow::notificationToggled, this,
-                [this](bool enabled, const PrayerTime &prayer) { m_state.setPrayerNotificationEnabled(enabled, prayer); });
+        connect(row, &PrayerTimeRow::notificationToggled, this, [this](bool enabled, const PrayerTime &prayer) {
+            m_state.setPrayerNotificationEnabled(enabled, prayer);
+        });
         m_rowsLayout->addWidget(row);
         m_rowWidgets.push_back(row);
     }

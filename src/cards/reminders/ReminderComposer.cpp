@@ -24,7 +24,8 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-ReminderComposer::ReminderComposer(QWidget *parent) : QWidget(parent)
+ReminderComposer::ReminderComposer(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(u"reminderComposer"_s);
     auto *layout = new QVBoxLayout(this);

@@ -32,14 +32,10 @@ const QColor kGreen(52, 199, 89);
 QColor priorityColor(int priority)
 {
     switch (priority) {
-    case 1:
-        return kRed;
-    case 5:
-        return kOrange;
-    case 9:
-        return kYellow;
-    default:
-        return {};
+    case 1: return kRed;
+    case 5: return kOrange;
+    case 9: return kYellow;
+    default: return {};
     }
 }
 
@@ -56,7 +52,9 @@ SymbolView *symbolMark(const QString &symbol, qreal size, SymbolView::ColorSourc
 } // namespace
 
 SymbolButton::SymbolButton(const QString &symbol, qreal size, QWidget *parent)
-    : QAbstractButton(parent), m_symbol(symbol), m_size(size)
+    : QAbstractButton(parent)
+    , m_symbol(symbol)
+    , m_size(size)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -87,7 +85,9 @@ void SymbolButton::paintEvent(QPaintEvent *)
 }
 
 ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent)
-    : QWidget(parent), m_state(state), m_reminder(std::move(reminder))
+    : QWidget(parent)
+    , m_state(state)
+    , m_reminder(std::move(reminder))
 {
     setObjectName(u"reminderRow"_s);
     auto *row = new QHBoxLayout(this);

@@ -23,15 +23,11 @@ ReminderFilter selectedFilter(const QString &raw)
 QString label(ReminderFilter filter)
 {
     switch (filter) {
-    case ReminderFilter::overdue:
-        return QCoreApplication::translate("RemindersCard", "Overdue");
-    case ReminderFilter::today:
-        return QCoreApplication::translate("RemindersCard", "Today");
-    case ReminderFilter::upcoming:
-        return QCoreApplication::translate("RemindersCard", "Scheduled");
+    case ReminderFilter::overdue: return QCoreApplication::translate("RemindersCard", "Overdue");
+    case ReminderFilter::today: return QCoreApplication::translate("RemindersCard", "Today");
+    case ReminderFilter::upcoming: return QCoreApplication::translate("RemindersCard", "Scheduled");
     case ReminderFilter::noDate:
-    case ReminderFilter::flagged:
-        break;
+    case ReminderFilter::flagged: break;
     }
     return {};
 }
@@ -53,15 +49,11 @@ bool keeps(ReminderFilter filter, const ReminderItem &item, const Day &day)
         return false;
     const QDateTime &due = *item.dueDate;
     switch (filter) {
-    case ReminderFilter::overdue:
-        return due < day.startOfToday;
-    case ReminderFilter::today:
-        return due >= day.startOfToday && due < day.startOfTomorrow;
-    case ReminderFilter::upcoming:
-        return due >= day.startOfToday;
+    case ReminderFilter::overdue: return due < day.startOfToday;
+    case ReminderFilter::today: return due >= day.startOfToday && due < day.startOfTomorrow;
+    case ReminderFilter::upcoming: return due >= day.startOfToday;
     case ReminderFilter::noDate:
-    case ReminderFilter::flagged:
-        break;
+    case ReminderFilter::flagged: break;
     }
     return false;
 }
@@ -91,10 +83,9 @@ std::vector<Section> sections(const std::vector<ReminderItem> &items, const Day 
             key = QCoreApplication::translate("RemindersCard", "Tomorrow");
         else
             // The year keeps days a year apart in sections of their own.
-            key = dates.format(due.toTimeZone(zone), due.toTimeZone(zone).date().year() ==
-                                                             day.startOfToday.date().year()
-                                                         ? u"EEEEMMMd"_s
-                                                         : u"yEEEEMMMd"_s);
+            key = dates.format(due.toTimeZone(zone),
+                               due.toTimeZone(zone).date().year() == day.startOfToday.date().year() ? u"EEEEMMMd"_s
+                                                                                                    : u"yEEEEMMMd"_s);
         auto found = std::find_if(result.begin(), result.end(), [&](const Section &s) { return s.title == key; });
         if (found == result.end()) {
             result.push_back({key, due, {item}});
@@ -151,8 +142,7 @@ QString connectionLine(const RemindersConnectionState &connection)
         return QCoreApplication::translate("RemindersCard", "No readable to-do folder.");
     case RemindersConnectionState::Kind::ready:
         return QCoreApplication::translate("RemindersCard", "Reminders are ready.");
-    case RemindersConnectionState::Kind::failed:
-        return connection.message;
+    case RemindersConnectionState::Kind::failed: return connection.message;
     }
     return {};
 }
@@ -167,14 +157,10 @@ QString dueText(const ReminderItem &item, const DateText &dates)
 QString priorityMark(int priority)
 {
     switch (priority) {
-    case 1:
-        return u"exclamationmark.3"_s;
-    case 5:
-        return u"exclamationmark.2"_s;
-    case 9:
-        return u"exclamationmark"_s;
-    default:
-        return {};
+    case 1: return u"exclamationmark.3"_s;
+    case 5: return u"exclamationmark.2"_s;
+    case 9: return u"exclamationmark"_s;
+    default: return {};
     }
 }
 

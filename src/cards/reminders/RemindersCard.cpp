@@ -89,7 +89,8 @@ ReminderComposerButton::ReminderComposerButton(QWidget *parent)
 }
 
 RemindersCard::RemindersCard(AppState &state, QWidget *parent)
-    : ModuleCard(tr("Reminders"), u"checklist"_s, parent), m_state(state)
+    : ModuleCard(tr("Reminders"), u"checklist"_s, parent)
+    , m_state(state)
 {
     setObjectName(u"remindersCard"_s);
 
@@ -235,8 +236,7 @@ void RemindersCard::updateHeader()
     const OrlixStyle &style = OrlixStyle::current();
     m_connectionLine->setText(reminderrules::connectionLine(m_state.remindersConnection()));
     m_connectionLine->setColor(style.text());
-    m_countLine->setText(
-        reminderrules::countText(int(m_state.reminders().size()), AppState::maxOpenReminders));
+    m_countLine->setText(reminderrules::countText(int(m_state.reminders().size()), AppState::maxOpenReminders));
     m_countLine->setColor(style.secondaryText());
     const bool ready = m_composing && m_composer->isReady();
     m_composerButton->setReady(ready);

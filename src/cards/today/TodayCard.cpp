@@ -248,24 +248,15 @@ void TodayCard::showEvent(QShowEvent *event)
 void TodayCard::onStateChanged(AppState::Field field)
 {
     switch (field) {
-    case AppState::Field::calendarEvents:
-        refreshNextEvent();
-        break;
+    case AppState::Field::calendarEvents: refreshNextEvent(); break;
     case AppState::Field::todayWeather:
     case AppState::Field::isLoadingTodayWeather:
-    case AppState::Field::todayWeatherStatus:
-        refreshWeather();
-        break;
+    case AppState::Field::todayWeatherStatus: refreshWeather(); break;
     case AppState::Field::prayerDay:
     case AppState::Field::prayerStatus:
-    case AppState::Field::isLoadingPrayers:
-        refreshNextPrayer();
-        break;
-    case AppState::Field::reminderList:
-        refreshReminders();
-        break;
-    default:
-        break;
+    case AppState::Field::isLoadingPrayers: refreshNextPrayer(); break;
+    case AppState::Field::reminderList: refreshReminders(); break;
+    default: break;
     }
 }
 

@@ -14,6 +14,7 @@ WeatherLook weatherLook(const std::optional<TodayWeather> &weather)
 {
     if (!weather)
         return {u"cloud.sun"_s, {}};
+    // clang-format off
     switch (weather->weatherCode) {
     case 0:
     case 1:
@@ -32,6 +33,7 @@ WeatherLook weatherLook(const std::optional<TodayWeather> &weather)
     default:
         return {u"cloud.sun"_s, {}};
     }
+    // clang-format on
 }
 
 QString temperatureText(const std::optional<TodayWeather> &weather)

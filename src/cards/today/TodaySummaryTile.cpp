@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -33,9 +35,9 @@ TodaySummaryTile::TodaySummaryTile(const QString &symbol, const QColor &tint, co
     setMinimumHeight(62);
     m_title->setFont(OrlixFonts::system(11, QFont::Bold));
     m_value->setFont(OrlixFonts::system(13, QFont::Black));
-    m_value->setObjectName(QStringLiteral("tileValue"));
+    m_value->setObjectName(u"tileValue"_s);
     m_detail->setFont(OrlixFonts::system(10, QFont::DemiBold));
-    m_detail->setObjectName(QStringLiteral("tileDetail"));
+    m_detail->setObjectName(u"tileDetail"_s);
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(2);

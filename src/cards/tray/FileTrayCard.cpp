@@ -240,20 +240,11 @@ FileTrayCard::FileTrayCard(AppState &state, QWidget *parent)
 void FileTrayCard::onStateChanged(AppState::Field field)
 {
     switch (field) {
-    case AppState::Field::fileTrayItems:
-        updateFiles();
-        break;
-    case AppState::Field::selectedFileTrayIDs:
-        updateSelection();
-        break;
-    case AppState::Field::fileTrayAirDropStatus:
-        updateShareStatus();
-        break;
-    case AppState::Field::clipboardItems:
-        updateClipboard();
-        break;
-    default:
-        break;
+    case AppState::Field::fileTrayItems: updateFiles(); break;
+    case AppState::Field::selectedFileTrayIDs: updateSelection(); break;
+    case AppState::Field::fileTrayAirDropStatus: updateShareStatus(); break;
+    case AppState::Field::clipboardItems: updateClipboard(); break;
+    default: break;
     }
 }
 

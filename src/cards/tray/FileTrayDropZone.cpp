@@ -25,8 +25,8 @@ qreal mix(qreal rest, qreal targeted, qreal t)
 {
     return rest + (targeted - rest) * t;
 }
-const QString kRestTitle = QStringLiteral("Drop your files");
-const QString kTargetedTitle = QStringLiteral("Release to hold files");
+const QString kRestTitle = u"Drop your files"_s;
+const QString kTargetedTitle = u"Release to hold files"_s;
 } // namespace
 
 FileTrayDropZone::FileTrayDropZone(QWidget *parent)

@@ -159,15 +159,10 @@ void ClipboardItemIcon::refresh()
             look = Look::thumbnail;
             m_image = thumbnail.image;
             break;
-        case TrayThumbnails::State::tooLarge:
-            look = Look::largeImagePlaceholder;
-            break;
-        case TrayThumbnails::State::pending:
-            look = Look::loading;
-            break;
+        case TrayThumbnails::State::tooLarge: look = Look::largeImagePlaceholder; break;
+        case TrayThumbnails::State::pending: look = Look::loading; break;
         case TrayThumbnails::State::failed:
-        case TrayThumbnails::State::missing:
-            break;
+        case TrayThumbnails::State::missing: break;
         }
     }
     m_look = look;
@@ -186,9 +181,7 @@ void ClipboardItemIcon::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const OrlixStyle &style = OrlixStyle::current();
     switch (m_look) {
-    case Look::kindIcon:
-        IconProvider::paint(painter, QRectF(rect()), m_symbol, 13, m_tint, IconWeight::bold);
-        break;
+    case Look::kindIcon: IconProvider::paint(painter, QRectF(rect()), m_symbol, 13, m_tint, IconWeight::bold); break;
     case Look::thumbnail: {
         // The shadow is drawn as two soft rings below the picture.
         const QRectF frame = QRectF(rect()).adjusted(1, 0, -1, -2);
@@ -205,9 +198,7 @@ void ClipboardItemIcon::paintEvent(QPaintEvent *)
         painter.strokePath(shape, QPen(QColor(255, 255, 255, 46), 0.7));
         break;
     }
-    case Look::largeImagePlaceholder:
-        paintLargeImagePlaceholder(painter);
-        break;
+    case Look::largeImagePlaceholder: paintLargeImagePlaceholder(painter); break;
     case Look::loading: {
         const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.35, 0.35, -0.35, -0.35), 11);
         painter.fillPath(shape, withAlpha(style.surfaceRaised(), 0.38));

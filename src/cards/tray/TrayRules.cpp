@@ -60,14 +60,10 @@ bool isLargeImage(qint64 bytes, qint64 limit)
 QString kindSymbol(ClipboardItemKind kind)
 {
     switch (kind) {
-    case ClipboardItemKind::link:
-        return u"link"_s;
-    case ClipboardItemKind::text:
-        return u"text.alignleft"_s;
-    case ClipboardItemKind::image:
-        return u"photo"_s;
-    case ClipboardItemKind::file:
-        return u"doc"_s;
+    case ClipboardItemKind::link: return u"link"_s;
+    case ClipboardItemKind::text: return u"text.alignleft"_s;
+    case ClipboardItemKind::image: return u"photo"_s;
+    case ClipboardItemKind::file: return u"doc"_s;
     }
     return u"doc"_s;
 }
@@ -76,14 +72,10 @@ QColor kindTint(ClipboardItemKind kind)
 {
     // The desktop's standard named colours.
     switch (kind) {
-    case ClipboardItemKind::link:
-        return QColor(50, 173, 230); // cyan
-    case ClipboardItemKind::text:
-        return QColor(0, 199, 190); // mint
-    case ClipboardItemKind::image:
-        return QColor(255, 204, 0); // yellow
-    case ClipboardItemKind::file:
-        return QColor(0, 122, 255); // blue
+    case ClipboardItemKind::link: return QColor(50, 173, 230); // cyan
+    case ClipboardItemKind::text: return QColor(0, 199, 190);  // mint
+    case ClipboardItemKind::image: return QColor(255, 204, 0); // yellow
+    case ClipboardItemKind::file: return QColor(0, 122, 255);  // blue
     }
     return QColor(0, 122, 255);
 }

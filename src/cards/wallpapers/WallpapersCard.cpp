@@ -115,11 +115,8 @@ void WallpapersCard::onStateChanged(AppState::Field field)
     case AppState::Field::isLoadingWallpaper:
     case AppState::Field::isApplyingWallpaper:
     case AppState::Field::wallpaperLocalFolderName:
-    case AppState::Field::wallpaperStatus:
-        refreshContent();
-        break;
-    default:
-        break;
+    case AppState::Field::wallpaperStatus: refreshContent(); break;
+    default: break;
     }
 }
 

@@ -115,8 +115,7 @@ TodoWriteResult writeTodoCompletionIn(const QString &path, const QString &collec
             return {TodoWriteResult::Status::failed,
                     u"The reminder’s file could not be read cleanly, so it was left unchanged."_s};
         switch (replaceFileIfUnchanged(path, *original, edit.bytes, wrap)) {
-        case GuardedReplace::replaced:
-            return {TodoWriteResult::Status::saved, {}};
+        case GuardedReplace::replaced: return {TodoWriteResult::Status::saved, {}};
         case GuardedReplace::failed:
             return {TodoWriteResult::Status::failed, u"The reminder could not be saved in “%1”."_s.arg(collection)};
         case GuardedReplace::changedMeanwhile:
@@ -284,7 +283,8 @@ TodoWriteResult writeTodoCompletion(const QString &root, const QString &id, bool
             for (const QString &path : files) {
                 if ((QFileInfo(path).fileName() == likelyName) != (pass == 0))
                     continue;
-                const TodoWriteResult result = writeTodoCompletionIn(path, collection.name, wanted, id, completed, now, wrap);
+                const TodoWriteResult result =
+                    writeTodoCompletionIn(path, collection.name, wanted, id, completed, now, wrap);
                 if (result.status != TodoWriteResult::Status::notFound)
                     return result;
             }

@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -47,7 +49,7 @@ GuardedReplace replaceFileIfUnchanged(const QString &path, const QByteArray &exp
 {
     const QFileInfo target(path);
     // Hidden and without the item suffix, so readers of the folder pass it by.
-    QTemporaryFile temp(target.dir().filePath(QStringLiteral(".save-XXXXXX.tmp")));
+    QTemporaryFile temp(target.dir().filePath(u".save-XXXXXX.tmp"_s));
     if (!temp.open())
         return GuardedReplace::failed;
     QIODevice *out = &temp;

@@ -201,22 +201,15 @@ std::optional<WallTime> wallTimeOf(icalproperty *property, ZoneTable &zones)
         return std::nullopt;
     icaltimetype time;
     switch (icalvalue_isa(value)) {
-    case ICAL_DATETIME_VALUE:
-        time = icalvalue_get_datetime(value);
-        break;
-    case ICAL_DATE_VALUE:
-        time = icalvalue_get_date(value);
-        break;
+    case ICAL_DATETIME_VALUE: time = icalvalue_get_datetime(value); break;
+    case ICAL_DATE_VALUE: time = icalvalue_get_date(value); break;
     case ICAL_DATETIMEPERIOD_VALUE: {
         const icaldatetimeperiodtype both = icalvalue_get_datetimeperiod(value);
         time = icaltime_is_null_time(both.time) ? both.period.start : both.time;
         break;
     }
-    case ICAL_PERIOD_VALUE:
-        time = icalvalue_get_period(value).start;
-        break;
-    default:
-        return std::nullopt;
+    case ICAL_PERIOD_VALUE: time = icalvalue_get_period(value).start; break;
+    default: return std::nullopt;
     }
     if (icaltime_is_null_time(time) || time.year < kFirstYear || time.year > kLastYear)
         return std::nullopt;
@@ -306,7 +299,7 @@ ICalTodo readTodo(icalcomponent *component, ZoneTable &zones)
     icalproperty *status = icalcomponent_get_first_property(component, ICAL_STATUS_PROPERTY);
     const icalproperty_status statusValue = status ? icalproperty_get_status(status) : ICAL_STATUS_NONE;
     todo.completed = statusValue == ICAL_STATUS_COMPLETED
-        || icalcomponent_get_first_property(component, ICAL_COMPLETED_PROPERTY) != nullptr;
+                     || icalcomponent_get_first_property(component, ICAL_COMPLETED_PROPERTY) != nullptr;
     todo.cancelled = statusValue == ICAL_STATUS_CANCELLED;
     return todo;
 }
@@ -359,9 +352,8 @@ QDateTime momentOfWall(qint64 wall, const OffsetAt &offsetAt)
 
 QDateTime momentAt(const QDate &date, const QTime &clock, const QTimeZone &zone)
 {
-    return momentOfWall(QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch(), [&](qint64 utc) {
-        return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, Qt::UTC));
-    });
+    return momentOfWall(QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch(),
+                        [&](qint64 utc) { return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, Qt::UTC)); });
 }
 
 std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZone)

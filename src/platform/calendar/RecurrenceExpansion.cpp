@@ -128,8 +128,8 @@ bool isUnused(const short (&values)[N])
 bool hasNoByParts(const icalrecurrencetype &rule)
 {
     return isUnused(rule.by_second) && isUnused(rule.by_minute) && isUnused(rule.by_hour) && isUnused(rule.by_day)
-        && isUnused(rule.by_month_day) && isUnused(rule.by_year_day) && isUnused(rule.by_week_no)
-        && isUnused(rule.by_month) && isUnused(rule.by_set_pos) && !rule.rscale;
+           && isUnused(rule.by_month_day) && isUnused(rule.by_year_day) && isUnused(rule.by_week_no)
+           && isUnused(rule.by_month) && isUnused(rule.by_set_pos) && !rule.rscale;
 }
 
 // The length of one period of a rule on the wall clock, for the rules whose
@@ -137,18 +137,12 @@ bool hasNoByParts(const icalrecurrencetype &rule)
 std::optional<qint64> fixedPeriodSeconds(const icalrecurrencetype &rule)
 {
     switch (rule.freq) {
-    case ICAL_SECONDLY_RECURRENCE:
-        return 1;
-    case ICAL_MINUTELY_RECURRENCE:
-        return 60;
-    case ICAL_HOURLY_RECURRENCE:
-        return 3600;
-    case ICAL_DAILY_RECURRENCE:
-        return 86400;
-    case ICAL_WEEKLY_RECURRENCE:
-        return 7 * 86400;
-    default:
-        return std::nullopt;
+    case ICAL_SECONDLY_RECURRENCE: return 1;
+    case ICAL_MINUTELY_RECURRENCE: return 60;
+    case ICAL_HOURLY_RECURRENCE: return 3600;
+    case ICAL_DAILY_RECURRENCE: return 86400;
+    case ICAL_WEEKLY_RECURRENCE: return 7 * 86400;
+    default: return std::nullopt;
     }
 }
 
@@ -178,8 +172,8 @@ std::optional<PeriodJump> jumpByPeriods(const icalrecurrencetype &rule, const ic
     // Months and years: only when every period has DTSTART's day.
     const QDate firstDate(dtstart.year, dtstart.month, dtstart.day);
     const QDate targetDate(before.year, before.month, before.day);
-    const int monthsPerPeriod = rule.freq == ICAL_MONTHLY_RECURRENCE ? rule.interval
-        : rule.freq == ICAL_YEARLY_RECURRENCE                         ? 12 * rule.interval
+    const int monthsPerPeriod = rule.freq == ICAL_MONTHLY_RECURRENCE  ? rule.interval
+                                : rule.freq == ICAL_YEARLY_RECURRENCE ? 12 * rule.interval
                                                                       : 0;
     if (monthsPerPeriod == 0 || firstDate.day() > 28)
         return std::nullopt;
@@ -277,7 +271,7 @@ bool isExcluded(const QDateTime &start, const std::set<qint64> &moments, const s
                 const QTimeZone &localZone)
 {
     return moments.count(start.toSecsSinceEpoch()) > 0
-        || (!dates.empty() && dates.count(start.toTimeZone(localZone).date()) > 0);
+           || (!dates.empty() && dates.count(start.toTimeZone(localZone).date()) > 0);
 }
 
 void addSingle(const ICalEvent &event, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
@@ -298,8 +292,8 @@ void addSingle(const ICalEvent &event, const QDateTime &from, const QDateTime &t
 
 } // namespace
 
-std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from,
-                                                 const QDateTime &to, const QTimeZone &localZone)
+std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from, const QDateTime &to,
+                                                 const QTimeZone &localZone)
 {
     std::vector<EventOccurrence> result;
     if (!series.master) {

@@ -31,7 +31,7 @@ inline constexpr int kMaxOccurrencesPerSeries = 1000;
 // The occurrences of a series that overlap [from, to): those that start in
 // the window, and those that started before it and are still going on. In
 // order of start.
-std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from,
-                                                 const QDateTime &to, const QTimeZone &localZone);
+std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from, const QDateTime &to,
+                                                 const QTimeZone &localZone);
 
 } // namespace kolu

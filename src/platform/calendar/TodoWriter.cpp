@@ -57,7 +57,7 @@ bool isCompleted(icalcomponent *root, const QString &uid)
             continue;
         icalproperty *status = icalcomponent_get_first_property(item, ICAL_STATUS_PROPERTY);
         return (status && icalproperty_get_status(status) == ICAL_STATUS_COMPLETED)
-            || icalcomponent_get_first_property(item, ICAL_COMPLETED_PROPERTY);
+               || icalcomponent_get_first_property(item, ICAL_COMPLETED_PROPERTY);
     }
     return false;
 }
@@ -110,15 +110,14 @@ std::vector<ContentLine> contentLines(const QByteArray &bytes)
 
 // Where in the file one to-do's own properties are.
 struct TodoLines {
-    size_t begin = 0;           // the BEGIN:VTODO line
-    size_t end = 0;             // the END:VTODO line
-    size_t firstNested = 0;     // the first line of a component inside it, or `end`
-    std::vector<size_t> own;    // lines directly inside it
+    size_t begin = 0;            // the BEGIN:VTODO line
+    size_t end = 0;              // the END:VTODO line
+    size_t firstNested = 0;      // the first line of a component inside it, or `end`
+    std::vector<size_t> own;     // lines directly inside it
     QByteArray lineEnd = "\r\n"; // as the file writes them
 };
 
-std::optional<TodoLines> findTodo(const QByteArray &bytes, const std::vector<ContentLine> &lines,
-                                  const QByteArray &uid)
+std::optional<TodoLines> findTodo(const QByteArray &bytes, const std::vector<ContentLine> &lines, const QByteArray &uid)
 {
     std::vector<QByteArray> open;
     std::optional<TodoLines> current;
@@ -170,8 +169,7 @@ std::optional<TodoLines> findTodo(const QByteArray &bytes, const std::vector<Con
 // removed for no value). Each property's first line is replaced where it
 // stands and any repeat removed; a missing one is added after the to-do's
 // last property. Every other byte stays as it was.
-QByteArray withChangedProperties(const QByteArray &bytes, const std::vector<ContentLine> &lines,
-                                 const TodoLines &todo,
+QByteArray withChangedProperties(const QByteArray &bytes, const std::vector<ContentLine> &lines, const TodoLines &todo,
                                  const std::vector<std::pair<QByteArray, std::optional<QByteArray>>> &changes)
 {
     std::map<size_t, QByteArray> replaced; // line index to its new text (empty: removed)
@@ -253,8 +251,7 @@ QByteArray composeTodoFile(const NewTodo &todo, const QString &uid)
     return bytes;
 }
 
-TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid, bool completed,
-                                  const QDateTime &now)
+TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid, bool completed, const QDateTime &now)
 {
     TodoEditResult result;
     const ICalComponentPtr root = parseICalendar(original);

@@ -21,7 +21,6 @@ struct TodoEditResult {
 // `original` with the to-do `uid` marked completed at `now` or open again.
 // Everything else in the file is kept. A file that the parser could not read
 // without errors is `unreadable`: rewriting it would drop what it skipped.
-TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid, bool completed,
-                                  const QDateTime &now);
+TodoEditResult withTodoCompletion(const QByteArray &original, const QString &uid, bool completed, const QDateTime &now);
 
 } // namespace kolu

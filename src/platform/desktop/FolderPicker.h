@@ -9,8 +9,8 @@
 namespace kolu {
 
 struct FolderPickerOptions {
-    QString title;        // the window title
-    QString prompt;       // the confirming button's text
+    QString title;  // the window title
+    QString prompt; // the confirming button's text
     bool canCreateFolders = false;
 };
 

@@ -133,11 +133,11 @@ QString plasmaWallpaperScript(const QString &imageUrl, DisplayTarget target)
            "    d.writeConfig(\"Image\", image);\n"
            "    d.writeConfig(\"FillMode\", 2);\n"
            "}\n"_s.arg(javaScriptStringLiteral(imageUrl),
-                        target == DisplayTarget::mainDisplay ? u"true"_s : u"false"_s);
+                       target == DisplayTarget::mainDisplay ? u"true"_s : u"false"_s);
 }
 
-SystemDesktopPicture::SystemDesktopPicture(ProcessRunner &runner, QDBusConnection bus,
-                                           SessionEnvironment environment, DisplaySource displays)
+SystemDesktopPicture::SystemDesktopPicture(ProcessRunner &runner, QDBusConnection bus, SessionEnvironment environment,
+                                           DisplaySource displays)
     : m_runner(runner)
     , m_bus(std::move(bus))
     , m_environment(std::move(environment))
@@ -172,14 +172,12 @@ QCoro::Task<DesktopPictureResult> SystemDesktopPicture::setPicture(QString image
         if (!m_runner.findExecutable(u"gsettings"_s).isEmpty())
             co_return co_await setWithGSettings(kind, imagePath, target);
         break;
-    case DesktopKind::plasma:
-        co_return co_await setWithPlasma(imagePath, target);
+    case DesktopKind::plasma: co_return co_await setWithPlasma(imagePath, target);
     case DesktopKind::xfce:
         if (const QString xfconf = m_runner.findExecutable(u"xfconf-query"_s); !xfconf.isEmpty())
             co_return co_await setWithXfconf(xfconf, imagePath, target);
         break;
-    case DesktopKind::other:
-        break;
+    case DesktopKind::other: break;
     }
     co_return co_await setOnRootWindow(imagePath, target);
 }
@@ -250,7 +248,7 @@ QCoro::Task<DesktopPictureResult> SystemDesktopPicture::setWithXfconf(QString pr
 
     for (const XfceBackdrop &backdrop : backdrops) {
         const QStringList setImage{u"-c"_s, u"xfce4-desktop"_s, u"-p"_s, backdrop.property, u"-n"_s,
-                                   u"-t"_s,  u"string"_s,        u"-s"_s, imagePath};
+                                   u"-t"_s, u"string"_s,        u"-s"_s, imagePath};
         const ProcessResult set = co_await m_runner.run(program, setImage);
         if (!set.succeeded())
             throwToolFailure(program, set);
@@ -258,7 +256,7 @@ QCoro::Task<DesktopPictureResult> SystemDesktopPicture::setWithXfconf(QString pr
         QString style = backdrop.property;
         style.replace(QRegularExpression(u"/last-image$"_s), u"/image-style"_s);
         const QStringList setStyle{u"-c"_s, u"xfce4-desktop"_s, u"-p"_s, style, u"-n"_s,
-                                   u"-t"_s,  u"int"_s,           u"-s"_s, u"5"_s};
+                                   u"-t"_s, u"int"_s,           u"-s"_s, u"5"_s};
         co_await m_runner.run(program, setStyle);
     }
     co_return result;

@@ -50,7 +50,7 @@ public:
         QObject::connect(m_deadline, &ClockTimer::timeout, m_deadline, resume);
     }
 
-    void await_resume() const noexcept {}
+    void await_resume() const noexcept { }
 
 private:
     QDBusPendingCallWatcher *m_watcher;
@@ -59,8 +59,8 @@ private:
 
 // The reply to `message`, or nothing on an error or when no reply came in
 // `timeout` on `clock`.
-QCoro::Task<std::optional<QDBusMessage>> boundedCall(QDBusConnection connection, QDBusMessage message,
-                                                     Clock &clock, std::chrono::milliseconds timeout)
+QCoro::Task<std::optional<QDBusMessage>> boundedCall(QDBusConnection connection, QDBusMessage message, Clock &clock,
+                                                     std::chrono::milliseconds timeout)
 {
     // The bus's own limit is only a backstop for a clock that is not moving.
     QDBusPendingCall pending = connection.asyncCall(message, int(timeout.count()) * 2);
@@ -130,12 +130,9 @@ QVariantMap propertiesFrom(const std::optional<QDBusMessage> &reply)
 QString methodName(MprisCommand command)
 {
     switch (command) {
-    case MprisCommand::playPause:
-        return u"PlayPause"_s;
-    case MprisCommand::next:
-        return u"Next"_s;
-    case MprisCommand::previous:
-        return u"Previous"_s;
+    case MprisCommand::playPause: return u"PlayPause"_s;
+    case MprisCommand::next: return u"Next"_s;
+    case MprisCommand::previous: return u"Previous"_s;
     }
     return {};
 }
@@ -161,8 +158,8 @@ MprisClient::MprisClient(QDBusConnection connection, Clock &clock, std::chrono::
 
 QCoro::Task<QStringList> MprisClient::playerNames()
 {
-    const QDBusMessage message = QDBusMessage::createMethodCall(
-        u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s, u"org.freedesktop.DBus"_s, u"ListNames"_s);
+    const QDBusMessage message = QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s,
+                                                                u"org.freedesktop.DBus"_s, u"ListNames"_s);
     const std::optional<QDBusMessage> reply = co_await boundedCall(m_connection, message, m_clock, m_callTimeout);
     QStringList players;
     if (!reply || reply->arguments().isEmpty())

@@ -39,8 +39,8 @@ quint64 MprisPlaybackOrder::startedAt(const MprisPlayer &player) const
     return player.owner.isEmpty() ? 0 : m_started.value(player.owner, 0);
 }
 
-void MprisPlaybackOrder::onPropertiesChanged(const QString &interface, const QVariantMap &changed,
-                                             const QStringList &, const QDBusMessage &message)
+void MprisPlaybackOrder::onPropertiesChanged(const QString &interface, const QVariantMap &changed, const QStringList &,
+                                             const QDBusMessage &message)
 {
     const auto status = changed.constFind(u"PlaybackStatus"_s);
     if (interface != u"org.mpris.MediaPlayer2.Player"_s || status == changed.constEnd())

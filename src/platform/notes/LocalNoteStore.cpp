@@ -70,9 +70,8 @@ struct WalkEntry {
 void walk(const QString &directory, const QString &relative, int depth,
           const std::function<void(const WalkEntry &folder, const QFileInfoList &files)> &visit)
 {
-    const QFileInfoList entries =
-        QDir(directory).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                      QDir::Name);
+    const QFileInfoList entries = QDir(directory).entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     QFileInfoList files;
     QFileInfoList folders;
     for (const QFileInfo &entry : entries) {

@@ -70,9 +70,8 @@ private:
     // Whether an id tries to name something outside its root.
     bool leadsOutside(const QString &id) const;
     // The folder new notes go to; made when missing.
-    std::optional<std::pair<const NoteRoot *, QString>> targetFolder(const QString &folderID,
-                                                                     const QString &fallbackFolderName,
-                                                                     QString &errorText) const;
+    std::optional<std::pair<const NoteRoot *, QString>>
+    targetFolder(const QString &folderID, const QString &fallbackFolderName, QString &errorText) const;
 
     std::vector<NoteRoot> m_roots;
     ProcessRunner &m_runner;

@@ -30,11 +30,10 @@ QuitSignals::QuitSignals(QObject *parent)
     m_notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char buffer[16];
-        while (::read(s_pipe[0], buffer, sizeof buffer) > 0) {
-        }
+        while (::read(s_pipe[0], buffer, sizeof buffer) > 0) { }
         Q_EMIT quitRequested();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -9,12 +9,14 @@
 
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 CompositorWatch::CompositorWatch(QObject *parent)
     : QObject(parent)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != "xcb"_L1)
         return;
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;

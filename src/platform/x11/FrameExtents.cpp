@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -29,7 +31,7 @@ FrameExtentsWatch::FrameExtentsWatch(QWindow *window, QObject *parent)
     : QObject(parent)
     , m_window(window)
 {
-    if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (!window || QGuiApplication::platformName() != "xcb"_L1)
         return;
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     auto *connection = x11 ? x11->connection() : nullptr;

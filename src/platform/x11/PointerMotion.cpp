@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -92,7 +94,7 @@ private:
 
 std::unique_ptr<PointerMotion> createSystemPointerMotion()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != "xcb"_L1)
         return nullptr;
     xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {

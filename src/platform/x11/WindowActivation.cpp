@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -51,7 +53,7 @@ void requestActivation(xcb_connection_t *connection, xcb_window_t window)
 
 xcb_connection_t *applicationConnection()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != "xcb"_L1)
         return nullptr;
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -185,10 +187,10 @@ int X11ApplicationHider::hideOtherApplications()
         // or on its own.
         QString application;
         if (!pid.empty()) {
-            application = QStringLiteral("pid:%1").arg(pid.front());
+            application = u"pid:%1"_s.arg(pid.front());
         } else {
             const auto leader = property32(window, atom("WM_CLIENT_LEADER"), XCB_ATOM_WINDOW);
-            application = QStringLiteral("window:%1").arg(leader.empty() ? window : leader.front());
+            application = u"window:%1"_s.arg(leader.empty() ? window : leader.front());
         }
         hiddenApplications.insert(application);
     }

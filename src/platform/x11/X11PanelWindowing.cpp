@@ -27,7 +27,7 @@ namespace {
 // needs for its text fields.
 constexpr const char *kWindowType = "_NET_WM_WINDOW_TYPE_DOCK";
 constexpr std::array<const char *, 4> kStates{"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
-                                             "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+                                              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
@@ -109,8 +109,8 @@ public:
         }
         changeAtoms(window, atom("_NET_WM_STATE"), states);
 
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL,
-                            32, 1, &kAllDesktops);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32,
+                            1, &kAllDesktops);
 
         // The panel draws its own shadow inside its transparent window. A
         // compositor would add a square one around the whole window; these
@@ -213,17 +213,12 @@ public:
         const auto *event = static_cast<const xcb_generic_event_t *>(message);
         xcb_window_t window = XCB_WINDOW_NONE;
         switch (event->response_type & ~0x80) {
-        case XCB_REPARENT_NOTIFY:
-            window = reinterpret_cast<const xcb_reparent_notify_event_t *>(event)->window;
-            break;
+        case XCB_REPARENT_NOTIFY: window = reinterpret_cast<const xcb_reparent_notify_event_t *>(event)->window; break;
         case XCB_CONFIGURE_NOTIFY:
             window = reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window;
             break;
-        case XCB_MAP_NOTIFY:
-            window = reinterpret_cast<const xcb_map_notify_event_t *>(event)->window;
-            break;
-        default:
-            return false;
+        case XCB_MAP_NOTIFY: window = reinterpret_cast<const xcb_map_notify_event_t *>(event)->window; break;
+        default: return false;
         }
         if (m_shapes.count(window))
             applyShapes(window, true);

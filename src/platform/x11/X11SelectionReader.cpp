@@ -194,7 +194,7 @@ X11SelectionReader::Outcome X11SelectionReader::transfer(std::uint32_t target,
 
     const XcbEvent notified = waitFor([window](const xcb_generic_event_t *event) {
         return (event->response_type & 0x7f) == XCB_SELECTION_NOTIFY
-            && reinterpret_cast<const xcb_selection_notify_event_t *>(event)->requestor == window;
+               && reinterpret_cast<const xcb_selection_notify_event_t *>(event)->requestor == window;
     });
     if (!notified)
         return Outcome::failed;
@@ -209,7 +209,8 @@ X11SelectionReader::Outcome X11SelectionReader::transfer(std::uint32_t target,
         type = XCB_ATOM_NONE;
         size = 0;
         for (std::uint32_t offset = 0;;) {
-            const auto cookie = xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, offset, kSliceUnits);
+            const auto cookie =
+                xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, offset, kSliceUnits);
             XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
             if (!reply)
                 return Outcome::failed;
@@ -243,8 +244,7 @@ X11SelectionReader::Outcome X11SelectionReader::transfer(std::uint32_t target,
             if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
                 return false;
             const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            return notify->window == window && notify->atom == property
-                && notify->state == XCB_PROPERTY_NEW_VALUE;
+            return notify->window == window && notify->atom == property && notify->state == XCB_PROPERTY_NEW_VALUE;
         });
         if (!piece)
             return draining ? Outcome::stopped : Outcome::failed;
@@ -296,8 +296,8 @@ QStringList X11SelectionReader::targets() const
     for (const auto &[a, cookie] : asked) {
         XcbReply<xcb_get_atom_name_reply_t> reply(xcb_get_atom_name_reply(m_connection, cookie, nullptr));
         if (reply)
-            m_atomNames.insert(a, QString::fromUtf8(xcb_get_atom_name_name(reply.get()),
-                                                    xcb_get_atom_name_name_length(reply.get())));
+            m_atomNames.insert(
+                a, QString::fromUtf8(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get())));
     }
     QStringList names;
     for (const xcb_atom_t a : atoms) {
@@ -339,8 +339,7 @@ QString X11SelectionReader::text(qsizetype visibleLimit) const
 {
     for (const TextTarget &target : kTextTargets) {
         BoundedTextCollector collector(target.encoding, visibleLimit);
-        const Outcome outcome =
-            read(target.name, [&collector](QByteArrayView piece) { return collector.add(piece); });
+        const Outcome outcome = read(target.name, [&collector](QByteArrayView piece) { return collector.add(piece); });
         if (outcome == Outcome::complete || outcome == Outcome::stopped)
             return collector.take();
         if (outcome == Outcome::failed)

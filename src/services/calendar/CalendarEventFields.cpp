@@ -22,8 +22,7 @@ QStringList uniqued(const QStringList &values)
 
 std::optional<QUrl> firstLink(const QString &text)
 {
-    static const QRegularExpression link(
-        uR"((?:\b[A-Za-z][A-Za-z0-9+.\-]*://|\bwww\.)[^\s<>"]+)"_s);
+    static const QRegularExpression link(uR"((?:\b[A-Za-z][A-Za-z0-9+.\-]*://|\bwww\.)[^\s<>"]+)"_s);
     QRegularExpressionMatchIterator matches = link.globalMatch(text);
     while (matches.hasNext()) {
         QString candidate = matches.next().captured();

@@ -23,14 +23,11 @@ std::optional<QString> nonEmpty(const QString &text)
 RemindersConnectionState stateOf(const TodoWriteResult &result)
 {
     switch (result.status) {
-    case TodoWriteResult::Status::saved:
-        return RemindersConnectionState::ready();
+    case TodoWriteResult::Status::saved: return RemindersConnectionState::ready();
     case TodoWriteResult::Status::noList:
         return RemindersConnectionState::failed(u"No default Reminders list is available."_s);
-    case TodoWriteResult::Status::notFound:
-        return RemindersConnectionState::failed(u"Reminder could not be found."_s);
-    case TodoWriteResult::Status::failed:
-        break;
+    case TodoWriteResult::Status::notFound: return RemindersConnectionState::failed(u"Reminder could not be found."_s);
+    case TodoWriteResult::Status::failed: break;
     }
     return RemindersConnectionState::failed(result.message);
 }

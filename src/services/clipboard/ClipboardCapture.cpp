@@ -226,19 +226,13 @@ PreparedCapture linkCapture(const QUrl &url)
 std::optional<PreparedCapture> prepareCapture(const PasteboardReading &reading)
 {
     switch (reading.kind) {
-    case PasteboardReading::Kind::encodedImage:
-        return encodedImageCapture(reading.imageBytes);
-    case PasteboardReading::Kind::localImage:
-        return imageCapture(reading.image);
-    case PasteboardReading::Kind::file:
-        return fileCapture(reading.filePath);
-    case PasteboardReading::Kind::text:
-        return textCapture(reading.text);
-    case PasteboardReading::Kind::link:
-        return linkCapture(reading.url);
+    case PasteboardReading::Kind::encodedImage: return encodedImageCapture(reading.imageBytes);
+    case PasteboardReading::Kind::localImage: return imageCapture(reading.image);
+    case PasteboardReading::Kind::file: return fileCapture(reading.filePath);
+    case PasteboardReading::Kind::text: return textCapture(reading.text);
+    case PasteboardReading::Kind::link: return linkCapture(reading.url);
     case PasteboardReading::Kind::oversizedImage:
-    case PasteboardReading::Kind::nothing:
-        break;
+    case PasteboardReading::Kind::nothing: break;
     }
     return std::nullopt;
 }

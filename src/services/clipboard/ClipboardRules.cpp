@@ -19,12 +19,14 @@ namespace {
 
 bool isLineBreak(QChar c)
 {
+    // clang-format off
     switch (c.unicode()) {
     case 0x000A: case 0x000B: case 0x000C: case 0x000D: case 0x0085: case 0x2028: case 0x2029:
         return true;
     default:
         return false;
     }
+    // clang-format on
 }
 
 // Lines of a URI list without comments, blanks, and the leading "copy" or
@@ -143,7 +145,7 @@ qint64 storedBytes(QStringView text)
 qint64 storedBytes(const ClipboardItem &item)
 {
     return kEntryFrameBytes + storedBytes(item.title) + storedBytes(item.value)
-        + (item.sourceURL ? storedBytes(*item.sourceURL) : 0) + (item.filePath ? storedBytes(*item.filePath) : 0);
+           + (item.sourceURL ? storedBytes(*item.sourceURL) : 0) + (item.filePath ? storedBytes(*item.filePath) : 0);
 }
 
 bool looksBinary(QStringView text)

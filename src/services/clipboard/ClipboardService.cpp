@@ -62,8 +62,8 @@ PasteboardReading readShared(const std::shared_ptr<const PasteboardContent> &rea
 ClipboardItem makeItem(ClipboardItemKind kind, QString title, QString value, const QDateTime &now,
                        std::optional<QString> sourceURL, std::optional<QString> filePath)
 {
-    return ClipboardItem{QUuid::createUuid(), kind, std::move(title), std::move(value), now,
-                         std::move(sourceURL), std::move(filePath)};
+    return ClipboardItem{QUuid::createUuid(), kind, std::move(title), std::move(value), now, std::move(sourceURL),
+                         std::move(filePath)};
 }
 
 } // namespace
@@ -106,8 +106,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     } else {
         reading = readPasteboard(m_pasteboard);
     }
-    if (reading.kind == PasteboardReading::Kind::nothing
-        || reading.kind == PasteboardReading::Kind::oversizedImage)
+    if (reading.kind == PasteboardReading::Kind::nothing || reading.kind == PasteboardReading::Kind::oversizedImage)
         co_return std::nullopt;
 
     std::optional<PreparedCapture> prepared;
@@ -120,8 +119,8 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
 
     const QDateTime now = m_clock.now();
     if (prepared->kind != ClipboardItemKind::image) {
-        co_return ClipboardCaptureResult{makeItem(prepared->kind, prepared->title, prepared->value, now,
-                                                  prepared->sourceURL, prepared->filePath)};
+        co_return ClipboardCaptureResult{
+            makeItem(prepared->kind, prepared->title, prepared->value, now, prepared->sourceURL, prepared->filePath)};
     }
 
     // A failed write leaves the fingerprint remembered: the same image is
@@ -151,8 +150,8 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureRece
     QPointer<ClipboardService> self(this);
     InFlight inFlight(this, m_scanInFlight);
 
-    std::optional<FoundScreenshot> found = co_await QtConcurrent::run(
-        &findNewestScreenshot, m_screenshotFolders, from, now.addSecs(2), clipboard::kMaxScreenshotBytes);
+    std::optional<FoundScreenshot> found = co_await QtConcurrent::run(&findNewestScreenshot, m_screenshotFolders, from,
+                                                                      now.addSecs(2), clipboard::kMaxScreenshotBytes);
     if (!self || !found)
         co_return std::nullopt;
     const QString fingerprint = QString(u"screenshot:"_s + clipboard::sha256Hex(found->bytes));

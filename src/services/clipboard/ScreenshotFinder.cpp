@@ -45,8 +45,7 @@ std::optional<FoundScreenshot> findNewestScreenshot(const QStringList &folders, 
     std::vector<Candidate> candidates;
     for (const QString &folder : folders) {
         // Symbolic links are not regular files; hidden files are skipped.
-        const QFileInfoList entries =
-            QDir(folder).entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name);
+        const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::Name);
         for (const QFileInfo &entry : entries) {
             if (!entry.isFile() || !isScreenshotFileName(entry.fileName()))
                 continue;

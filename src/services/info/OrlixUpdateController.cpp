@@ -130,8 +130,7 @@ QCoro::Task<> OrlixUpdateController::checkForUpdates()
 
     UpdateStatus outcome;
     try {
-        const QByteArray feed =
-            co_await fetchUpdateFeed(m_network, m_configuration->feedURL, m_clock, kRequestTimeout);
+        const QByteArray feed = co_await fetchUpdateFeed(m_network, m_configuration->feedURL, m_clock, kRequestTimeout);
         if (!self)
             co_return;
         const UpdateFeedItem newest = newestRelease(feed);

@@ -11,8 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-std::optional<QUrl> serviceURL(const QUrl &base, const QString &path,
-                               const QList<QPair<QString, QString>> &queryItems)
+std::optional<QUrl> serviceURL(const QUrl &base, const QString &path, const QList<QPair<QString, QString>> &queryItems)
 {
     if (!base.isValid() || base.host().isEmpty())
         return std::nullopt;

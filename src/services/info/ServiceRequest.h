@@ -27,8 +27,7 @@ inline constexpr std::chrono::milliseconds kRequestTimeout = std::chrono::second
 // `base` with `path` and the query items in their order, each key and value
 // fully percent-encoded (so "+", "&" and "=" inside a value reach the service
 // as themselves). Nothing when the result is not a usable http(s) address.
-std::optional<QUrl> serviceURL(const QUrl &base, const QString &path,
-                               const QList<QPair<QString, QString>> &queryItems);
+std::optional<QUrl> serviceURL(const QUrl &base, const QString &path, const QList<QPair<QString, QString>> &queryItems);
 
 // Parses an answer body as JSON. Throws DecodingError when the body is too
 // large or not a JSON document.

@@ -4,7 +4,6 @@
 
 #include <QXmlStreamReader>
 
-
 #include <memory>
 
 using namespace Qt::StringLiterals;

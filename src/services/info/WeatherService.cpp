@@ -106,9 +106,9 @@ QCoro::Task<OpenMeteoLocation> WeatherService::geocode(QString city, QString cou
     if (name.isEmpty())
         throw WeatherServiceError(WeatherErrorCase::locationNotFound);
 
-    const auto url = serviceURL(m_geocodingBaseURL, u"/v1/search"_s,
-                                {{u"name"_s, name}, {u"count"_s, u"1"_s}, {u"language"_s, u"en"_s},
-                                 {u"format"_s, u"json"_s}});
+    const auto url =
+        serviceURL(m_geocodingBaseURL, u"/v1/search"_s,
+                   {{u"name"_s, name}, {u"count"_s, u"1"_s}, {u"language"_s, u"en"_s}, {u"format"_s, u"json"_s}});
     if (!url)
         throw WeatherServiceError(WeatherErrorCase::locationNotFound);
 

@@ -31,9 +31,8 @@ struct Beep {
     double amplitude;
 };
 
-constexpr std::array<Beep, 3> digitalBeeps{{{0.0, 0.12, 880.0, 0.22},
-                                             {0.18, 0.12, 1174.66, 0.2},
-                                             {0.36, 0.16, 1567.98, 0.18}}};
+constexpr std::array<Beep, 3> digitalBeeps{
+    {{0.0, 0.12, 880.0, 0.22}, {0.18, 0.12, 1174.66, 0.2}, {0.36, 0.16, 1567.98, 0.18}}};
 
 struct Chirp {
     double onset;
@@ -57,7 +56,7 @@ double bellSample(const std::array<BellTone, 3> &tones, double t)
             continue;
         const double tau = t - tone.onset;
         value += tone.amplitude * std::exp(-4.3 * tau)
-            * (std::sin(twoPi * tone.frequency * tau) + 0.2 * std::sin(twoPi * 2.02 * tone.frequency * tau));
+                 * (std::sin(twoPi * tone.frequency * tau) + 0.2 * std::sin(twoPi * 2.02 * tone.frequency * tau));
     }
     return value;
 }
@@ -140,7 +139,7 @@ double birdSample(double t)
         if (tau < 0.0 || tau > chirp.length)
             continue;
         value += chirp.amplitude * std::sin(std::numbers::pi * tau / chirp.length)
-            * std::sin(twoPi * (chirp.startFrequency * tau + chirp.sweep * tau * tau));
+                 * std::sin(twoPi * (chirp.startFrequency * tau + chirp.sweep * tau * tau));
     }
     return value;
 }

@@ -47,9 +47,8 @@ const QStringList musicServiceMarkers = {
 // ("Google Chrome", "Mozilla Firefox") or a desktop entry ("brave-browser",
 // "microsoft-edge", "org.mozilla.firefox").
 const QSet<QString> browserWords = {
-    u"chrome"_s,  u"chromium"_s,  u"brave"_s,    u"edge"_s,   u"msedge"_s,
-    u"vivaldi"_s, u"opera"_s,     u"thorium"_s,  u"firefox"_s, u"librewolf"_s,
-    u"waterfox"_s, u"floorp"_s,   u"icecat"_s,   u"iceweasel"_s,
+    u"chrome"_s,  u"chromium"_s, u"brave"_s,     u"edge"_s,     u"msedge"_s, u"vivaldi"_s, u"opera"_s,
+    u"thorium"_s, u"firefox"_s,  u"librewolf"_s, u"waterfox"_s, u"floorp"_s, u"icecat"_s,  u"iceweasel"_s,
 };
 
 // Embedded artwork larger than this is not written out.

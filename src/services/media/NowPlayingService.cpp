@@ -16,13 +16,10 @@ namespace {
 MprisCommand commandFor(MediaAction action)
 {
     switch (action) {
-    case MediaAction::previous:
-        return MprisCommand::previous;
-    case MediaAction::next:
-        return MprisCommand::next;
+    case MediaAction::previous: return MprisCommand::previous;
+    case MediaAction::next: return MprisCommand::next;
     case MediaAction::playPause:
-    case MediaAction::toggleMute:
-        break;
+    case MediaAction::toggleMute: break;
     }
     return MprisCommand::playPause;
 }

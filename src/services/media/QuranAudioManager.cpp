@@ -67,7 +67,8 @@ QuranAudioManager::QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory 
 
     const QString fallbackID = m_bahrainStationEnabled ? kBahrainID : m_customStation ? kCustomID : QString();
     const QString storedID = defaults.string(kStationIDKey).value_or(fallbackID);
-    const bool offered = (m_bahrainStationEnabled && storedID == kBahrainID) || (m_customStation && storedID == kCustomID);
+    const bool offered =
+        (m_bahrainStationEnabled && storedID == kBahrainID) || (m_customStation && storedID == kCustomID);
     m_selectedStationID = offered ? storedID : fallbackID;
     if (m_selectedStationID != storedID)
         m_defaults.set(kStationIDKey, m_selectedStationID);
@@ -158,13 +159,10 @@ void QuranAudioManager::selectStation(const QuranRadioStation &station)
     switch (m_status.kind()) {
     case QuranPlayerStatus::Kind::Playing:
     case QuranPlayerStatus::Kind::Paused:
-    case QuranPlayerStatus::Kind::Loading:
-        play(station, 0);
-        break;
+    case QuranPlayerStatus::Kind::Loading: play(station, 0); break;
     case QuranPlayerStatus::Kind::Idle:
     case QuranPlayerStatus::Kind::NetworkUnavailable:
-    case QuranPlayerStatus::Kind::Error:
-        break;
+    case QuranPlayerStatus::Kind::Error: break;
     }
 }
 
@@ -176,11 +174,8 @@ void QuranAudioManager::togglePlayPause()
             m_player->pause();
         setStatus(QuranPlayerStatus::paused());
         break;
-    case QuranPlayerStatus::Kind::Paused:
-        resume();
-        break;
-    case QuranPlayerStatus::Kind::Loading:
-        break;
+    case QuranPlayerStatus::Kind::Paused: resume(); break;
+    case QuranPlayerStatus::Kind::Loading: break;
     case QuranPlayerStatus::Kind::Idle:
     case QuranPlayerStatus::Kind::NetworkUnavailable:
     case QuranPlayerStatus::Kind::Error:
@@ -310,12 +305,8 @@ void QuranAudioManager::onItemStatusChanged(quint64 attempt, const QuranRadioSta
     if (!isLive(attempt))
         return;
     switch (m_player->itemStatus()) {
-    case AudioPlayer::ItemStatus::Unknown:
-        setStatus(QuranPlayerStatus::loading());
-        break;
-    case AudioPlayer::ItemStatus::ReadyToPlay:
-        m_player->play();
-        break;
+    case AudioPlayer::ItemStatus::Unknown: setStatus(QuranPlayerStatus::loading()); break;
+    case AudioPlayer::ItemStatus::ReadyToPlay: m_player->play(); break;
     case AudioPlayer::ItemStatus::Failed:
         m_lastAttemptSilent = false;
         play(station, streamIndex + 1);
@@ -332,12 +323,8 @@ void QuranAudioManager::onTimeControlStatusChanged(quint64 attempt)
         if (m_status.kind() == QuranPlayerStatus::Kind::Playing)
             setStatus(QuranPlayerStatus::paused());
         break;
-    case AudioPlayer::TimeControlStatus::WaitingToPlay:
-        setStatus(QuranPlayerStatus::loading());
-        break;
-    case AudioPlayer::TimeControlStatus::Playing:
-        setStatus(QuranPlayerStatus::playing());
-        break;
+    case AudioPlayer::TimeControlStatus::WaitingToPlay: setStatus(QuranPlayerStatus::loading()); break;
+    case AudioPlayer::TimeControlStatus::Playing: setStatus(QuranPlayerStatus::playing()); break;
     }
 }
 

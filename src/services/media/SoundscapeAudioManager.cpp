@@ -65,8 +65,7 @@ QStringList SoundscapeAudioManager::defaultSoundFolders()
     };
 }
 
-SoundscapeAudioManager::SoundscapeAudioManager(AudioPlayerFactory &players, QStringList soundFolders,
-                                               QObject *parent)
+SoundscapeAudioManager::SoundscapeAudioManager(AudioPlayerFactory &players, QStringList soundFolders, QObject *parent)
     : QObject(parent)
     , m_players(players)
     , m_soundFolders(std::move(soundFolders))
@@ -194,8 +193,8 @@ void SoundscapeAudioManager::applyMix(const SoundscapeMix &mix)
 {
     stop();
     for (const SoundscapeMix::Item &item : mix.items) {
-        const auto found =
-            std::find_if(m_tracks.begin(), m_tracks.end(), [&](const SoundscapeTrack &t) { return t.id == item.trackID; });
+        const auto found = std::find_if(m_tracks.begin(), m_tracks.end(),
+                                        [&](const SoundscapeTrack &t) { return t.id == item.trackID; });
         if (found == m_tracks.end())
             continue;
         setVolume(item.volume, *found);
@@ -243,8 +242,8 @@ AudioPlayer *SoundscapeAudioManager::player(const QString &trackID) const
 void SoundscapeAudioManager::refreshPlaybackState()
 {
     const bool anyPlaying = !m_activeTrackIDs.isEmpty()
-        && std::any_of(m_playerByTrackID.begin(), m_playerByTrackID.end(),
-                       [](const auto &entry) { return entry.second->isPlaying(); });
+                            && std::any_of(m_playerByTrackID.begin(), m_playerByTrackID.end(),
+                                           [](const auto &entry) { return entry.second->isPlaying(); });
     setIsPlaying(anyPlaying);
     if (m_activeTrackIDs.isEmpty())
         setCurrentTrack(std::nullopt);

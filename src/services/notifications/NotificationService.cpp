@@ -23,8 +23,8 @@ QCoro::Task<> askForAuthorization(QPointer<NotificationScheduler> scheduler)
 
 } // namespace
 
-NotificationService::NotificationService(NotificationScheduler &scheduler, AlertSounds &sounds,
-                                         UserDefaults &defaults, Clock &clock)
+NotificationService::NotificationService(NotificationScheduler &scheduler, AlertSounds &sounds, UserDefaults &defaults,
+                                         Clock &clock)
     : m_scheduler(scheduler)
     , m_sounds(sounds)
     , m_defaults(defaults)
@@ -160,7 +160,8 @@ void NotificationService::replaceMeetingAlerts(const std::vector<CalendarEvent> 
             continue;
         requests.push_back(NotificationRequest{
             notificationid::meeting(event.id, start, lead),
-            {u"Upcoming meeting"_s, QString(event.title + u" starts in "_s + countText(lead, u"minute"_s, u"minutes"_s) + u"."_s), sound},
+            {u"Upcoming meeting"_s,
+             QString(event.title + u" starts in "_s + countText(lead, u"minute"_s, u"minutes"_s) + u"."_s), sound},
             fireDate,
             notificationid::meetingBanner(event.id, start, lead)});
     }

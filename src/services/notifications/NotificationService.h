@@ -70,9 +70,9 @@ public:
 private:
     // A request for `fireDate`, or nothing when it is not more than a second
     // ahead.
-    std::optional<NotificationRequest> scheduledRequest(QString identifier, const QString &title,
-                                                        const QString &body, bool playsSound,
-                                                        const QDateTime &fireDate, QString momentKey) const;
+    std::optional<NotificationRequest> scheduledRequest(QString identifier, const QString &title, const QString &body,
+                                                        bool playsSound, const QDateTime &fireDate,
+                                                        QString momentKey) const;
     // Meeting and snoozed-reminder notifications are silent when the
     // calendar alert sound is "off".
     bool calendarSoundOn() const;

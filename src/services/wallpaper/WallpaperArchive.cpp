@@ -206,7 +206,8 @@ void removeLeftoverUnpackFolders(const QString &libraryFolder)
 {
     const QString prefix = sideFolderPrefix(libraryFolder);
     const QDir parent(QFileInfo(libraryFolder).absolutePath());
-    const QStringList names = parent.entryList({QString(prefix + u'*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList names =
+        parent.entryList({QString(prefix + u'*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         // "<pid>-XXXXXX" with "-old" while it is being retired; a name
         // without a process is from an older version and as good as gone.

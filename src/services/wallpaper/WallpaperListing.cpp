@@ -89,7 +89,7 @@ bool hasWallpaperImageExtension(const QString &fileName)
         return false;
     const QString extension = fileName.mid(dot + 1).toLower();
     return extension == u"png"_s || extension == u"jpg"_s || extension == u"jpeg"_s || extension == u"heic"_s
-        || extension == u"webp"_s;
+           || extension == u"webp"_s;
 }
 
 bool startsLikeImage(const QByteArray &head)
@@ -101,7 +101,8 @@ bool startsLikeImage(const QByteArray &head)
     if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
         return true;
     // HEIF: a file-type box whose major brand is one of the HEIF brands.
-    static const QByteArrayList heifBrands{"heic", "heix", "hevc", "hevx", "heim", "heis", "hevm", "hevs", "mif1", "msf1"};
+    static const QByteArrayList heifBrands{"heic", "heix", "hevc", "hevx", "heim",
+                                           "heis", "hevm", "hevs", "mif1", "msf1"};
     return head.mid(4, 4) == "ftyp" && heifBrands.contains(head.mid(8, 4));
 }
 

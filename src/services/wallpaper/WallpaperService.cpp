@@ -28,8 +28,8 @@ using Case = WallpaperServiceError::Case;
 constexpr auto kDownloadTimeout = 90s;
 // A larger answer is no wallpaper library.
 constexpr qint64 kMaxArchiveBytes = qint64(1) * 1024 * 1024 * 1024;
-const QString kArchiveFileName = QStringLiteral("orlix-wallpapers-dropbox.zip");
-const QString kLibraryFolderName = QStringLiteral("DropboxLibrary");
+const QString kArchiveFileName = u"orlix-wallpapers-dropbox.zip"_s;
+const QString kLibraryFolderName = u"DropboxLibrary"_s;
 
 void removeFile(const QString &path)
 {
@@ -200,8 +200,8 @@ QCoro::Task<WallpaperApplyResult> WallpaperService::apply(WallpaperCandidate can
 
     DesktopPictureResult result;
     try {
-        result = co_await m_desktopPicture.setPicture(
-            *path, toAllDisplays ? DisplayTarget::allDisplays : DisplayTarget::mainDisplay);
+        result = co_await m_desktopPicture.setPicture(*path, toAllDisplays ? DisplayTarget::allDisplays
+                                                                           : DisplayTarget::mainDisplay);
     } catch (const DesktopPictureError &failure) {
         if (failure.kind() == DesktopPictureError::Kind::noDisplay)
             throw WallpaperServiceError(Case::screenUnavailable);

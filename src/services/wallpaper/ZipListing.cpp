@@ -190,7 +190,7 @@ UnpackPlan planUnpacking(const std::vector<ZipEntry> &entries, qint64 archiveByt
             kept = std::min(kSaturated, kept + entry.uncompressedSize);
     }
     plan.refused = kept > bounds.maxTotalBytes || declared / std::max<qint64>(archiveBytes, 1) > bounds.maxRatio
-        || plan.skipped.size() > bounds.maxSkipped;
+                   || plan.skipped.size() > bounds.maxSkipped;
     if (plan.refused)
         plan.skipped.clear();
     return plan;

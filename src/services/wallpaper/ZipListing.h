@@ -23,10 +23,10 @@ std::optional<std::vector<ZipEntry>> readZipListing(const QString &path, qsizety
 
 // Bounds on what an archive may unpack to.
 struct UnpackBounds {
-    qint64 maxEntryBytes = 0;   // larger entries are skipped
-    qint64 maxTotalBytes = 0;   // what the kept entries may add up to
-    qint64 maxRatio = 0;        // of that total to the archive's size
-    qsizetype maxSkipped = 0;   // more skipped entries refuse the archive
+    qint64 maxEntryBytes = 0; // larger entries are skipped
+    qint64 maxTotalBytes = 0; // what the kept entries may add up to
+    qint64 maxRatio = 0;      // of that total to the archive's size
+    qsizetype maxSkipped = 0; // more skipped entries refuse the archive
 };
 
 // What to unpack of an archive of `archiveBytes` bytes: nothing when the

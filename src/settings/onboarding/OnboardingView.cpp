@@ -22,6 +22,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -52,7 +54,7 @@ OnboardingFeatureCard::OnboardingFeatureCard(QWidget *parent)
     : QWidget(parent)
     , m_animation(new QVariantAnimation(this))
 {
-    setObjectName(QStringLiteral("onboardingFeatureCard"));
+    setObjectName(u"onboardingFeatureCard"_s);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -92,8 +94,8 @@ void OnboardingFeatureCard::setPage(const OnboardingPage &page, bool animated)
 int OnboardingFeatureCard::heightForWidth(int width) const
 {
     const int textWidth = width - kTextLeft - kCardPadding;
-    const int text = wrappedHeight(titleFont(), m_page.title, textWidth) + 8 +
-                     wrappedHeight(subtitleFont(), m_page.subtitle, textWidth);
+    const int text = wrappedHeight(titleFont(), m_page.title, textWidth) + 8
+                     + wrappedHeight(subtitleFont(), m_page.subtitle, textWidth);
     return std::max(kCardMinimumHeight, 2 * kCardPadding + std::max(kTile, text));
 }
 
@@ -148,7 +150,7 @@ OnboardingPageDots::OnboardingPageDots(int count, QWidget *parent)
     : QWidget(parent)
     , m_count(count)
 {
-    setObjectName(QStringLiteral("onboardingPageDots"));
+    setObjectName(u"onboardingPageDots"_s);
     setFixedHeight(7);
     m_animation = new QVariantAnimation(this);
     m_animation->setDuration(OrlixMotion::contentSwap().durationMs);
@@ -215,8 +217,8 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
     , m_onFinish(std::move(onFinish))
     , m_pages(onboardingPages())
 {
-    setObjectName(QStringLiteral("onboardingWindow"));
-    setWindowTitle(QStringLiteral("Welcome to Kolu"));
+    setObjectName(u"onboardingWindow"_s);
+    setWindowTitle(u"Welcome to Kolu"_s);
     setFixedSize(kSide, kSide);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
@@ -234,17 +236,16 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
         label->setAlignment(Qt::AlignHCenter);
         return label;
     };
-    names->addWidget(centred(settingsText(QStringLiteral("Kolu"), OrlixFonts::system(18, QFont::Bold),
-                                          PaletteRole::text, 1, this)));
+    names->addWidget(centred(settingsText(u"Kolu"_s, OrlixFonts::system(18, QFont::Bold), PaletteRole::text, 1, this)));
     names->addWidget(centred(settingsText(QString::fromUtf8(buildinfo::kDisplayVersion),
                                           OrlixFonts::system(9, QFont::DemiBold), PaletteRole::mutedText, 1, this)));
     header->addLayout(names);
     header->addSpacing(8);
-    header->addWidget(centred(settingsText(QStringLiteral("Welcome to Kolu"), OrlixFonts::system(30, QFont::Bold),
-                                           PaletteRole::text, 1, this)));
-    header->addWidget(centred(settingsText(QStringLiteral("Small tools, always beside your screen."),
-                                           OrlixFonts::system(14, QFont::DemiBold), PaletteRole::secondaryText, 0,
-                                           this)));
+    header->addWidget(
+        centred(settingsText(u"Welcome to Kolu"_s, OrlixFonts::system(30, QFont::Bold), PaletteRole::text, 1, this)));
+    header->addWidget(
+        centred(settingsText(u"Small tools, always beside your screen."_s, OrlixFonts::system(14, QFont::DemiBold),
+                             PaletteRole::secondaryText, 0, this)));
     // The content stands centred in the window's fixed frame.
     outer->addStretch(1);
     outer->addLayout(header);
@@ -260,14 +261,14 @@ OnboardingView::OnboardingView(std::function<void()> onFinish, QWidget *parent)
 
     auto *footer = new QHBoxLayout;
     footer->setSpacing(10);
-    auto *skip = new OrlixButton(OrlixButton::Kind::secondary, QStringLiteral("Skip"), this);
-    skip->setObjectName(QStringLiteral("onboardingSkip"));
+    auto *skip = new OrlixButton(OrlixButton::Kind::secondary, u"Skip"_s, this);
+    skip->setObjectName(u"onboardingSkip"_s);
     m_back = new OrlixButton(OrlixButton::Kind::secondary, QString(), this);
-    m_back->setObjectName(QStringLiteral("onboardingBack"));
-    m_back->setSymbol(QStringLiteral("chevron.left"));
-    m_back->setAccessibleName(QStringLiteral("Back"));
+    m_back->setObjectName(u"onboardingBack"_s);
+    m_back->setSymbol(u"chevron.left"_s);
+    m_back->setAccessibleName(u"Back"_s);
     m_primary = new OrlixButton(OrlixButton::Kind::primary, QString(), this);
-    m_primary->setObjectName(QStringLiteral("onboardingPrimary"));
+    m_primary->setObjectName(u"onboardingPrimary"_s);
     footer->addWidget(skip);
     footer->addStretch(1);
     footer->addWidget(m_back);
@@ -298,8 +299,8 @@ void OnboardingView::goTo(int index)
     m_selectedIndex = index;
     const bool last = index == int(m_pages.size()) - 1;
     m_back->setEnabled(index > 0);
-    m_primary->setText(last ? QStringLiteral("Start using Kolu") : QStringLiteral("Next"));
-    m_primary->setSymbol(last ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("arrow.right"));
+    m_primary->setText(last ? u"Start using Kolu"_s : u"Next"_s);
+    m_primary->setSymbol(last ? u"checkmark.circle.fill"_s : u"arrow.right"_s);
     m_dots->setSelectedIndex(index);
     if (changed)
         m_card->setPage(m_pages[std::size_t(index)], true);

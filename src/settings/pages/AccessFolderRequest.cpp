@@ -32,8 +32,7 @@ FolderTraits traits(AccessFolder folder)
         return {SettingsKey::remindersFolderPath, true,
                 QCoreApplication::translate("DesktopAppsPage", "Choose To-do Folder"),
                 QCoreApplication::translate("DesktopAppsPage", "Reminders access needs Kolu Settings.")};
-    case AccessFolder::notes:
-        break;
+    case AccessFolder::notes: break;
     }
     return {SettingsKey::notesFolderPath, true, QCoreApplication::translate("DesktopAppsPage", "Choose Notes Folder"),
             QCoreApplication::translate("DesktopAppsPage", "Notes automation needs Kolu Settings.")};
@@ -42,15 +41,9 @@ FolderTraits traits(AccessFolder folder)
 void checkAndReport(AppState &state, AccessFolder folder)
 {
     switch (folder) {
-    case AccessFolder::calendar:
-        state.requestCalendarPermission();
-        break;
-    case AccessFolder::reminders:
-        state.requestRemindersPermission();
-        break;
-    case AccessFolder::notes:
-        state.requestNotesPermission();
-        break;
+    case AccessFolder::calendar: state.requestCalendarPermission(); break;
+    case AccessFolder::reminders: state.requestRemindersPermission(); break;
+    case AccessFolder::notes: state.requestNotesPermission(); break;
     }
 }
 

@@ -20,6 +20,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -32,12 +34,9 @@ QColor rgb(double r, double g, double b)
 QString modeTitle(OrlixAppearanceMode mode)
 {
     switch (mode) {
-    case OrlixAppearanceMode::system:
-        return SettingsAppearancePage::tr("Follow System");
-    case OrlixAppearanceMode::dark:
-        return SettingsAppearancePage::tr("Dark");
-    case OrlixAppearanceMode::light:
-        return SettingsAppearancePage::tr("Light");
+    case OrlixAppearanceMode::system: return SettingsAppearancePage::tr("Follow System");
+    case OrlixAppearanceMode::dark: return SettingsAppearancePage::tr("Dark");
+    case OrlixAppearanceMode::light: return SettingsAppearancePage::tr("Light");
     }
     return {};
 }
@@ -89,10 +88,8 @@ protected:
 std::vector<QColor> themeSwatchColors(OrlixTheme theme, const QColor &hero)
 {
     switch (theme) {
-    case OrlixTheme::default_:
-        return {rgb(0.62, 0.79, 1.0), rgb(0.115, 0.108, 0.096), QColor(Qt::white)};
-    case OrlixTheme::flatOlive:
-        return {rgb(0.955, 0.93, 0.865), rgb(0.56, 0.665, 0.315), rgb(0.93, 0.56, 0.745)};
+    case OrlixTheme::default_: return {rgb(0.62, 0.79, 1.0), rgb(0.115, 0.108, 0.096), QColor(Qt::white)};
+    case OrlixTheme::flatOlive: return {rgb(0.955, 0.93, 0.865), rgb(0.56, 0.665, 0.315), rgb(0.93, 0.56, 0.745)};
     case OrlixTheme::activeDark:
         return {rgb(0.052, 0.052, 0.05), rgb(1.0, 0.315, 0.095), rgb(0.32, 0.86, 0.36), rgb(0.61, 0.71, 0.95)};
     case OrlixTheme::heroLight: {
@@ -109,14 +106,10 @@ std::vector<QColor> themeSwatchColors(OrlixTheme theme, const QColor &hero)
 QString themeTitle(OrlixTheme theme)
 {
     switch (theme) {
-    case OrlixTheme::default_:
-        return SettingsAppearancePage::tr("Default");
-    case OrlixTheme::flatOlive:
-        return SettingsAppearancePage::tr("Flat Olive");
-    case OrlixTheme::activeDark:
-        return SettingsAppearancePage::tr("Active Dark");
-    case OrlixTheme::heroLight:
-        return SettingsAppearancePage::tr("Hero Light");
+    case OrlixTheme::default_: return SettingsAppearancePage::tr("Default");
+    case OrlixTheme::flatOlive: return SettingsAppearancePage::tr("Flat Olive");
+    case OrlixTheme::activeDark: return SettingsAppearancePage::tr("Active Dark");
+    case OrlixTheme::heroLight: return SettingsAppearancePage::tr("Hero Light");
     }
     return {};
 }
@@ -124,14 +117,10 @@ QString themeTitle(OrlixTheme theme)
 QString themeDetail(OrlixTheme theme)
 {
     switch (theme) {
-    case OrlixTheme::default_:
-        return SettingsAppearancePage::tr("Liquid glass with the original Kolu palette.");
-    case OrlixTheme::flatOlive:
-        return SettingsAppearancePage::tr("Warm flat surfaces with olive actions.");
-    case OrlixTheme::activeDark:
-        return SettingsAppearancePage::tr("Deep black with vivid sport accents.");
-    case OrlixTheme::heroLight:
-        return SettingsAppearancePage::tr("Bright white surfaces with your hero color.");
+    case OrlixTheme::default_: return SettingsAppearancePage::tr("Liquid glass with the original Kolu palette.");
+    case OrlixTheme::flatOlive: return SettingsAppearancePage::tr("Warm flat surfaces with olive actions.");
+    case OrlixTheme::activeDark: return SettingsAppearancePage::tr("Deep black with vivid sport accents.");
+    case OrlixTheme::heroLight: return SettingsAppearancePage::tr("Bright white surfaces with your hero color.");
     }
     return {};
 }
@@ -140,7 +129,7 @@ ThemeSwatches::ThemeSwatches(OrlixTheme theme, QWidget *parent)
     : QWidget(parent)
     , m_theme(theme)
 {
-    setObjectName(QStringLiteral("themeSwatches-") + rawValue(theme));
+    setObjectName(u"themeSwatches-"_s + rawValue(theme));
     // Four circles run past the 48 pt the row gives them, into the space
     // before the titles.
     setFixedSize(18 + 3 * 13, 18);
@@ -177,11 +166,11 @@ ThemeRow::ThemeRow(OrlixTheme theme, QWidget *parent)
     , m_swatches(new ThemeSwatches(theme, this))
     , m_mark(nullptr)
 {
-    setObjectName(QStringLiteral("themeRow-") + rawValue(theme));
+    setObjectName(u"themeRow-"_s + rawValue(theme));
     setAccessibleName(themeTitle(theme));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
-    m_mark = new SymbolView(QStringLiteral("circle"), 17, {22, 22}, this);
+    m_mark = new SymbolView(u"circle"_s, 17, {22, 22}, this);
     m_mark->setColorSource([this] { return m_selected ? themeAccentColor() : OrlixStyle::current().iconSecondary(); });
 
     auto *row = new QHBoxLayout(this);
@@ -208,7 +197,7 @@ void ThemeRow::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
-    m_mark->setSymbol(selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
+    m_mark->setSymbol(selected ? u"checkmark.circle.fill"_s : u"circle"_s);
     m_mark->update();
     update();
 }
@@ -241,7 +230,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     , m_heroRow(new HeroColorRow)
     , m_well(new ColorWell)
 {
-    setObjectName(QStringLiteral("settingsAppearancePage"));
+    setObjectName(u"settingsAppearancePage"_s);
     fullWidth(this); // the page fills the content column
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -249,20 +238,19 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     page->addWidget(new SettingsGroup(tr("Appearance"), card));
     QVBoxLayout *content = card->contentLayout();
 
-    m_modeTitle->setObjectName(QStringLiteral("appearanceModeTitle"));
-    content->addWidget(
-        fullWidth(sectionHeader(tr("Appearance"), QStringLiteral("circle.lefthalf.filled"), m_modeTitle)));
+    m_modeTitle->setObjectName(u"appearanceModeTitle"_s);
+    content->addWidget(fullWidth(sectionHeader(tr("Appearance"), u"circle.lefthalf.filled"_s, m_modeTitle)));
     QStringList modes;
     for (OrlixAppearanceMode mode : allCases<OrlixAppearanceMode>())
         modes << modeTitle(mode);
     m_mode->setSegments(modes);
-    m_mode->setObjectName(QStringLiteral("appearanceModePicker"));
+    m_mode->setObjectName(u"appearanceModePicker"_s);
     m_mode->setAccessibleName(tr("Appearance"));
     content->addWidget(fullWidth(m_mode));
     content->addWidget(new SettingsDivider);
 
-    m_themeTitle->setObjectName(QStringLiteral("appearanceThemeTitle"));
-    QWidget *themeHeader = sectionHeader(tr("Theme"), QStringLiteral("paintpalette"), m_themeTitle);
+    m_themeTitle->setObjectName(u"appearanceThemeTitle"_s);
+    QWidget *themeHeader = sectionHeader(tr("Theme"), u"paintpalette"_s, m_themeTitle);
     themeHeader->setContentsMargins(0, 2, 0, 0);
     content->addWidget(fullWidth(themeHeader));
     auto *list = new QWidget;
@@ -277,7 +265,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     }
     content->addWidget(fullWidth(list));
 
-    m_heroRow->setObjectName(QStringLiteral("heroColorRow"));
+    m_heroRow->setObjectName(u"heroColorRow"_s);
     auto *heroLayout = new QHBoxLayout(m_heroRow);
     heroLayout->setContentsMargins(10, 10, 10, 10);
     heroLayout->setSpacing(12);
@@ -289,7 +277,7 @@ SettingsAppearancePage::SettingsAppearancePage(SettingsView &view, QWidget *pare
     heroColumn->addWidget(settingsText(tr("Active controls, selected tabs, and icons follow this color."),
                                        OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 2));
     heroLayout->addWidget(heroTexts, 1, Qt::AlignVCenter);
-    m_well->setObjectName(QStringLiteral("heroColorWell"));
+    m_well->setObjectName(u"heroColorWell"_s);
     m_well->setAccessibleName(tr("Hero Color"));
     heroLayout->addWidget(m_well, 0, Qt::AlignVCenter);
     content->addWidget(fullWidth(m_heroRow));

@@ -16,6 +16,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -35,44 +37,44 @@ CustomRadioStationEditor::CustomRadioStationEditor(SettingsView &view, QWidget *
     , m_remove(new OrlixButton(OrlixButton::Kind::secondary, tr("Remove"), this))
     , m_message(new ElidedLabel(QString(), this))
 {
-    setObjectName(QStringLiteral("customRadioStationEditor"));
+    setObjectName(u"customRadioStationEditor"_s);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 4, 0, 4);
     layout->setSpacing(10);
 
     auto *header = new QHBoxLayout;
     header->setSpacing(10);
-    header->addWidget(new SymbolLabel(tr("Custom Radio Station"), QStringLiteral("dot.radiowaves.left.and.right"),
+    header->addWidget(new SymbolLabel(tr("Custom Radio Station"), u"dot.radiowaves.left.and.right"_s,
                                       OrlixFonts::system(13, QFont::Bold), PaletteRole::text,
                                       SymbolLabel::Fit::wideLine, this),
                       1);
-    m_badge->setObjectName(QStringLiteral("customRadioBadge"));
+    m_badge->setObjectName(u"customRadioBadge"_s);
     header->addWidget(m_badge, 0, Qt::AlignVCenter);
     layout->addWidget(rowHolder(header, nullptr));
 
     auto *hint = settingsText(tr("Add one live station to the radio list. Use its direct HTTPS stream link."),
                               OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, this);
-    hint->setObjectName(QStringLiteral("customRadioHint"));
+    hint->setObjectName(u"customRadioHint"_s);
     layout->addWidget(hint);
 
-    m_name->setObjectName(QStringLiteral("customRadioName"));
+    m_name->setObjectName(u"customRadioName"_s);
     m_name->setPlaceholderText(tr("Station name"));
-    m_url->setObjectName(QStringLiteral("customRadioStreamURL"));
-    m_url->setPlaceholderText(QStringLiteral("https://radio.example.com/live/stream.m3u8"));
+    m_url->setObjectName(u"customRadioStreamURL"_s);
+    m_url->setPlaceholderText(u"https://radio.example.com/live/stream.m3u8"_s);
     layout->addWidget(m_name);
     layout->addWidget(m_url);
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
-    m_save->setObjectName(QStringLiteral("customRadioSave"));
-    m_remove->setObjectName(QStringLiteral("customRadioRemove"));
-    m_remove->setSymbol(QStringLiteral("trash"));
+    m_save->setObjectName(u"customRadioSave"_s);
+    m_remove->setObjectName(u"customRadioRemove"_s);
+    m_remove->setSymbol(u"trash"_s);
     buttons->addWidget(m_save);
     buttons->addWidget(m_remove);
     buttons->addStretch(1);
     layout->addWidget(rowHolder(buttons, nullptr));
 
-    m_message->setObjectName(QStringLiteral("customRadioMessage"));
+    m_message->setObjectName(u"customRadioMessage"_s);
     m_message->setFont(OrlixFonts::system(12, QFont::DemiBold));
     m_message->setMaximumLines(3);
     layout->addWidget(m_message);
@@ -136,7 +138,7 @@ void CustomRadioStationEditor::refresh()
     const bool saved = m_view.state().quranAudioManager().customStation().has_value();
     m_badge->setText(saved ? tr("1 of 1") : tr("Optional"));
     m_save->setText(saved ? tr("Update Station") : tr("Add Station"));
-    m_save->setSymbol(saved ? QStringLiteral("checkmark") : QStringLiteral("plus"));
+    m_save->setSymbol(saved ? u"checkmark"_s : u"plus"_s);
     m_save->setEnabled(isFormComplete());
     m_remove->setVisible(saved);
     // Only what the program wrote goes back, so typing keeps its cursor.

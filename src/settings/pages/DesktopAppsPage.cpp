@@ -20,6 +20,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -29,9 +31,9 @@ QString displayPath(const QString &path)
 {
     const QString home = QDir::homePath();
     if (path == home)
-        return QStringLiteral("~");
-    if (path.startsWith(home + QLatin1Char('/')))
-        return QStringLiteral("~") + path.mid(home.size());
+        return u"~"_s;
+    if (path.startsWith(home + u'/'))
+        return u"~"_s + path.mid(home.size());
     return path;
 }
 
@@ -62,10 +64,8 @@ QString remindersLine(const RemindersConnectionState &connection)
         return DesktopAppsPage::tr("Choose a to-do folder to show your reminders.");
     case RemindersConnectionState::Kind::denied:
         return DesktopAppsPage::tr("Choose a readable to-do folder in Kolu Settings.");
-    case RemindersConnectionState::Kind::ready:
-        return DesktopAppsPage::tr("Reminders are ready.");
-    case RemindersConnectionState::Kind::failed:
-        return connection.message;
+    case RemindersConnectionState::Kind::ready: return DesktopAppsPage::tr("Reminders are ready.");
+    case RemindersConnectionState::Kind::failed: return connection.message;
     }
     return {};
 }
@@ -74,13 +74,10 @@ QString remindersLine(const RemindersConnectionState &connection)
 QColor statusColor(StatusTint tint)
 {
     switch (tint) {
-    case StatusTint::green:
-        return OrlixStyle::current().readable(QColor(52, 168, 83));
-    case StatusTint::orange:
-        return OrlixStyle::current().readable(QColor(232, 130, 30));
+    case StatusTint::green: return OrlixStyle::current().readable(QColor(52, 168, 83));
+    case StatusTint::orange: return OrlixStyle::current().readable(QColor(232, 130, 30));
     case StatusTint::accent:
-    case StatusTint::secondary:
-        break;
+    case StatusTint::secondary: break;
     }
     return OrlixStyle::current().secondaryText();
 }
@@ -91,7 +88,7 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
     : QWidget(parent)
     , m_view(view)
 {
-    setObjectName(QStringLiteral("desktopAppsPage"));
+    setObjectName(u"desktopAppsPage"_s);
     const OrlixStyle &style = OrlixStyle::current();
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -99,43 +96,41 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
     outer->addWidget(settingsSectionPage(tr("System Access"), &card, this));
     QVBoxLayout *content = card->contentLayout();
 
-    content->addWidget(settingsCardHeader(tr("Desktop Apps"), QStringLiteral("apple.logo"),
-                                          tr("Calendar, Reminders, Notes"), nullptr));
+    content->addWidget(
+        settingsCardHeader(tr("Desktop Apps"), u"apple.logo"_s, tr("Calendar, Reminders, Notes"), nullptr));
 
     QVBoxLayout *status = rowStack(content);
-    m_calendarStatus =
-        settingsStatusRow(tr("Calendar"), {}, QStringLiteral("calendar"), style.tint(RailModule::calendar));
-    m_calendarStatus->setObjectName(QStringLiteral("desktopAppsCalendarStatus"));
-    m_remindersStatus =
-        settingsStatusRow(tr("Reminders"), {}, QStringLiteral("checklist"), style.tint(RailModule::reminders));
-    m_remindersStatus->setObjectName(QStringLiteral("desktopAppsRemindersStatus"));
-    m_notesStatus = settingsStatusRow(tr("Notes"), {}, QStringLiteral("note.text"), style.tint(RailModule::notes));
-    m_notesStatus->setObjectName(QStringLiteral("desktopAppsNotesStatus"));
+    m_calendarStatus = settingsStatusRow(tr("Calendar"), {}, u"calendar"_s, style.tint(RailModule::calendar));
+    m_calendarStatus->setObjectName(u"desktopAppsCalendarStatus"_s);
+    m_remindersStatus = settingsStatusRow(tr("Reminders"), {}, u"checklist"_s, style.tint(RailModule::reminders));
+    m_remindersStatus->setObjectName(u"desktopAppsRemindersStatus"_s);
+    m_notesStatus = settingsStatusRow(tr("Notes"), {}, u"note.text"_s, style.tint(RailModule::notes));
+    m_notesStatus->setObjectName(u"desktopAppsNotesStatus"_s);
     for (SettingsRow *row : {m_calendarStatus, m_remindersStatus, m_notesStatus})
         status->addWidget(row);
 
     QVBoxLayout *access = rowStack(content);
     AppState *appState = &view.state();
     m_calendarAccess = permissionActionRow(
-        tr("Calendar Permission"), {}, QStringLiteral("calendar.badge.checkmark"), style.tint(RailModule::calendar),
-        tr("Request"), [appState] { requestAccessFolder(*appState, AccessFolder::calendar, false); },
+        tr("Calendar Permission"), {}, u"calendar.badge.checkmark"_s, style.tint(RailModule::calendar), tr("Request"),
+        [appState] { requestAccessFolder(*appState, AccessFolder::calendar, false); },
         [appState] { requestAccessFolder(*appState, AccessFolder::calendar, true); });
-    m_calendarAccess->setObjectName(QStringLiteral("desktopAppsCalendarAccess"));
+    m_calendarAccess->setObjectName(u"desktopAppsCalendarAccess"_s);
     m_remindersAccess = permissionActionRow(
-        tr("Reminders Permission"), {}, QStringLiteral("checklist.checked"), style.tint(RailModule::reminders),
-        tr("Request"), [appState] { requestAccessFolder(*appState, AccessFolder::reminders, false); },
+        tr("Reminders Permission"), {}, u"checklist.checked"_s, style.tint(RailModule::reminders), tr("Request"),
+        [appState] { requestAccessFolder(*appState, AccessFolder::reminders, false); },
         [appState] { requestAccessFolder(*appState, AccessFolder::reminders, true); });
-    m_remindersAccess->setObjectName(QStringLiteral("desktopAppsRemindersAccess"));
+    m_remindersAccess->setObjectName(u"desktopAppsRemindersAccess"_s);
     m_notesAccess = permissionActionRow(
-        tr("Notes Permission"), {}, QStringLiteral("note.text"), style.tint(RailModule::notes), tr("Request"),
+        tr("Notes Permission"), {}, u"note.text"_s, style.tint(RailModule::notes), tr("Request"),
         [appState] { requestAccessFolder(*appState, AccessFolder::notes, false); },
         [appState] { requestAccessFolder(*appState, AccessFolder::notes, true); });
-    m_notesAccess->setObjectName(QStringLiteral("desktopAppsNotesAccess"));
+    m_notesAccess->setObjectName(u"desktopAppsNotesAccess"_s);
     m_desktopAccess = permissionActionRow(
-        tr("Desktop Permission"), {}, QStringLiteral("desktopcomputer"), style.tint(RailModule::fileTray), tr("Check"),
+        tr("Desktop Permission"), {}, u"desktopcomputer"_s, style.tint(RailModule::fileTray), tr("Check"),
         [appState] { appState->requestDesktopPermission(); },
         [this] { openFolder(listableScreenshotFolders().value(0)); });
-    m_desktopAccess->setObjectName(QStringLiteral("desktopAppsDesktopAccess"));
+    m_desktopAccess->setObjectName(u"desktopAppsDesktopAccess"_s);
     m_notesAccess->settingsButton()->setToolTip(tr("Choose the notes folder"));
     m_desktopAccess->settingsButton()->setToolTip(tr("Open the screenshots folder"));
     m_calendarAccess->settingsButton()->setToolTip(tr("Choose the calendar folder"));
@@ -143,20 +138,20 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
     for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess})
         access->addWidget(row);
 
-    m_message = new SymbolLabel({}, QStringLiteral("info.circle"), OrlixFonts::system(11, QFont::Bold),
-                                PaletteRole::secondaryText, SymbolLabel::Fit::firstLine, this);
+    m_message = new SymbolLabel({}, u"info.circle"_s, OrlixFonts::system(11, QFont::Bold), PaletteRole::secondaryText,
+                                SymbolLabel::Fit::firstLine, this);
     m_message->setMaximumLines(2);
-    m_message->setObjectName(QStringLiteral("systemAccessMessage"));
+    m_message->setObjectName(u"systemAccessMessage"_s);
     content->addWidget(m_message);
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    auto *refresh = settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), QStringLiteral("arrow.clockwise"),
-                                       QStringLiteral("desktopAppsRefresh"));
-    auto *openCalendar = settingsPageButton(OrlixButton::Kind::primary, tr("Open Calendar"), QStringLiteral("calendar"),
-                                            QStringLiteral("desktopAppsOpenCalendar"));
-    auto *openReminders = settingsPageButton(OrlixButton::Kind::secondary, tr("Open Reminders"),
-                                             QStringLiteral("checklist"), QStringLiteral("desktopAppsOpenReminders"));
+    auto *refresh =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), u"arrow.clockwise"_s, u"desktopAppsRefresh"_s);
+    auto *openCalendar = settingsPageButton(OrlixButton::Kind::primary, tr("Open Calendar"), u"calendar"_s,
+                                            u"desktopAppsOpenCalendar"_s);
+    auto *openReminders = settingsPageButton(OrlixButton::Kind::secondary, tr("Open Reminders"), u"checklist"_s,
+                                             u"desktopAppsOpenReminders"_s);
     connect(refresh, &OrlixButton::clicked, this, [appState] { appState->refreshAll(); });
     connect(openCalendar, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::calendar); });
     connect(openReminders, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::reminders); });
@@ -172,11 +167,8 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
         case AppState::Field::reminderList:
         case AppState::Field::appleNotes:
         // Every request ends here, also one that chose a new folder.
-        case AppState::Field::systemAccessStatus:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::systemAccessStatus: sync(); break;
+        default: break;
         }
     });
     onStyleChange(this, &DesktopAppsPage::sync);
@@ -207,8 +199,7 @@ void DesktopAppsPage::syncFolderDetails()
                       : tr("No usable folder yet (looked in %1).").arg(displayPath(path));
     };
     const auto accessLine = [&state, &folderLine](const QString &text, AccessFolder folder) -> QString {
-        return text + QLatin1Char(' ')
-               + folderLine(accessFolderPath(state, folder), isAccessFolderUsable(state, folder));
+        return text + u' ' + folderLine(accessFolderPath(state, folder), isAccessFolderUsable(state, folder));
     };
     m_calendarAccess->detailLabel()->setText(
         accessLine(tr("Allow Kolu to read upcoming calendar events."), AccessFolder::calendar));
@@ -223,9 +214,8 @@ void DesktopAppsPage::syncFolderDetails()
         screenshots = ClipboardService::defaultScreenshotFolders();
     for (QString &folder : screenshots)
         folder = displayPath(folder);
-    const QString listed = screenshots.join(QStringLiteral(", "));
-    m_desktopAccess->detailLabel()->setText(tr("Allow Kolu to read recent screenshots from your Desktop.")
-                                            + QLatin1Char(' ')
+    const QString listed = screenshots.join(u", "_s);
+    m_desktopAccess->detailLabel()->setText(tr("Allow Kolu to read recent screenshots from your Desktop.") + u' '
                                             + (!anyListable ? tr("No usable folder yet (looked in %1).").arg(listed)
                                                : screenshots.size() == 1 ? tr("Folder: %1").arg(listed)
                                                                          : tr("Folders: %1").arg(listed)));

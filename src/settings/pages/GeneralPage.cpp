@@ -22,6 +22,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -44,12 +46,9 @@ int indexOf(const T (&cases)[N], T value)
 QString edgeWord(RailEdge edge)
 {
     switch (edge) {
-    case RailEdge::left:
-        return SettingsGeneralPage::tr("Left");
-    case RailEdge::right:
-        return SettingsGeneralPage::tr("Right");
-    case RailEdge::top:
-        return SettingsGeneralPage::tr("Top");
+    case RailEdge::left: return SettingsGeneralPage::tr("Left");
+    case RailEdge::right: return SettingsGeneralPage::tr("Right");
+    case RailEdge::top: return SettingsGeneralPage::tr("Top");
     }
     return {};
 }
@@ -57,12 +56,9 @@ QString edgeWord(RailEdge edge)
 QString positionWord(RailVerticalPosition position)
 {
     switch (position) {
-    case RailVerticalPosition::top:
-        return SettingsGeneralPage::tr("Upper");
-    case RailVerticalPosition::center:
-        return SettingsGeneralPage::tr("Middle");
-    case RailVerticalPosition::bottom:
-        return SettingsGeneralPage::tr("Lower");
+    case RailVerticalPosition::top: return SettingsGeneralPage::tr("Upper");
+    case RailVerticalPosition::center: return SettingsGeneralPage::tr("Middle");
+    case RailVerticalPosition::bottom: return SettingsGeneralPage::tr("Lower");
     }
     return {};
 }
@@ -110,20 +106,20 @@ int SettingsGeneralPage::shownHoldSeconds(double storedSeconds)
 
 QString SettingsGeneralPage::summaryLine(const AppState &state)
 {
-    const QString separator = QStringLiteral(" \u2022 ");
+    const QString separator = u" \u2022 "_s;
     QString edge = edgeWord(state.railEdge());
     if (state.railEdge() != RailEdge::top)
         edge += u' ' + positionWord(state.railVerticalPosition());
     return countText(qint64(state.visibleRailModules().size()), tr("visible tab"), tr("visible tabs")) + separator
-           + edge + separator + (state.railSize() == RailSize::large ? QStringLiteral("125%") : QStringLiteral("100%"))
-           + separator + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
+           + edge + separator + (state.railSize() == RailSize::large ? u"125%"_s : u"100%"_s) + separator
+           + tr("%1s menu hold").arg(shownHoldSeconds(state.statusMenuOpenHoldDuration()));
 }
 
 SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
     : SettingsPageWidget(parent)
     , m_view(view)
 {
-    setObjectName(QStringLiteral("settingsGeneralPage"));
+    setObjectName(u"settingsGeneralPage"_s);
     fullWidth(this); // the page fills the content column
     AppState &state = view.state();
     auto *page = new QVBoxLayout(this);
@@ -140,11 +136,8 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
         case AppState::Field::statusMenuOpenHoldDuration:
         case AppState::Field::showMinimizeAllAppsButton:
         case AppState::Field::railModuleOrder:
-        case AppState::Field::hiddenRailModules:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::hiddenRailModules: sync(); break;
+        default: break;
         }
     });
     sync();
@@ -153,7 +146,7 @@ SettingsGeneralPage::SettingsGeneralPage(SettingsView &view, QWidget *parent)
 QWidget *SettingsGeneralPage::buildApplicationSection()
 {
     auto *card = new SettingsInfoCard;
-    card->setObjectName(QStringLiteral("generalApplicationCard"));
+    card->setObjectName(u"generalApplicationCard"_s);
     QVBoxLayout *rows = card->contentLayout();
     rows->setSpacing(0);
     auto addRow = [rows](QWidget *row) {
@@ -161,36 +154,32 @@ QWidget *SettingsGeneralPage::buildApplicationSection()
             rows->addWidget(new SettingsDivider);
         rows->addWidget(fullWidth(row));
     };
-    addRow(settingLine(tr("Kolu App"), QString::fromUtf8(buildinfo::kDisplayVersion), QStringLiteral("app.badge"),
-                       themeAccentColor()));
-    addRow(settingLine(tr("Developer"), QString::fromUtf8(kDeveloperName), QStringLiteral("person.crop.circle"),
-                       systemPurple()));
-    m_summary = settingLine(tr("Floating edge utility"), QString(), QStringLiteral("sidebar.right"), systemGreen());
-    m_summary->setObjectName(QStringLiteral("generalSummaryRow"));
+    addRow(
+        settingLine(tr("Kolu App"), QString::fromUtf8(buildinfo::kDisplayVersion), u"app.badge"_s, themeAccentColor()));
+    addRow(settingLine(tr("Developer"), QString::fromUtf8(kDeveloperName), u"person.crop.circle"_s, systemPurple()));
+    m_summary = settingLine(tr("Floating edge utility"), QString(), u"sidebar.right"_s, systemGreen());
+    m_summary->setObjectName(u"generalSummaryRow"_s);
     addRow(m_summary);
 
-    m_edge =
-        picker(QStringLiteral("generalRailEdgePicker"), tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")}, 246);
-    addRow(
-        controlRow(settingsRowHeading(tr("Rail edge"), QStringLiteral("rectangle.inset.filled"), QString()), m_edge));
+    m_edge = picker(u"generalRailEdgePicker"_s, tr("Rail edge"), {tr("Left"), tr("Right"), tr("Top")}, 246);
+    addRow(controlRow(settingsRowHeading(tr("Rail edge"), u"rectangle.inset.filled"_s, QString()), m_edge));
 
-    m_position = picker(QStringLiteral("generalRailPositionPicker"), tr("Rail position"),
-                        {tr("Upper"), tr("Middle"), tr("Lower")}, 250);
-    m_positionRow =
-        controlRow(settingsRowHeading(tr("Rail position"), QStringLiteral("rectangle.inset.filled.and.person.filled"),
-                                      tr("Move the edge handle to the upper, middle, or lower corner.")),
-                   m_position);
-    m_positionRow->setObjectName(QStringLiteral("generalRailPositionRow"));
+    m_position =
+        picker(u"generalRailPositionPicker"_s, tr("Rail position"), {tr("Upper"), tr("Middle"), tr("Lower")}, 250);
+    m_positionRow = controlRow(settingsRowHeading(tr("Rail position"), u"rectangle.inset.filled.and.person.filled"_s,
+                                                  tr("Move the edge handle to the upper, middle, or lower corner.")),
+                               m_position);
+    m_positionRow->setObjectName(u"generalRailPositionRow"_s);
     m_positionDivider = new SettingsDivider;
     rows->addWidget(m_positionDivider);
     rows->addWidget(fullWidth(m_positionRow));
 
-    m_size = picker(QStringLiteral("generalRailSizePicker"), tr("Rail size"), {tr("Standard"), tr("Larger")}, 250);
-    addRow(controlRow(settingsRowHeading(tr("Rail size"), QStringLiteral("arrow.up.left.and.arrow.down.right"),
+    m_size = picker(u"generalRailSizePicker"_s, tr("Rail size"), {tr("Standard"), tr("Larger")}, 250);
+    addRow(controlRow(settingsRowHeading(tr("Rail size"), u"arrow.up.left.and.arrow.down.right"_s,
                                          tr("Choose Standard or Larger for the edge rail.")),
                       m_size));
     QWidget *hold = buildMenuHoldControl();
-    addRow(controlRow(settingsRowHeading(tr("Menu open time"), QStringLiteral("timer"),
+    addRow(controlRow(settingsRowHeading(tr("Menu open time"), u"timer"_s,
                                          tr("Keep Kolu visible after choosing an item from the menu bar.")),
                       hold));
     addRow(buildMinimizeRow());
@@ -208,14 +197,14 @@ QWidget *SettingsGeneralPage::buildMenuHoldControl()
     holdLayout->setContentsMargins(0, 0, 0, 0);
     holdLayout->setSpacing(10);
     m_hold = new OrlixSlider(hold);
-    m_hold->setObjectName(QStringLiteral("generalMenuHoldSlider"));
+    m_hold->setObjectName(u"generalMenuHoldSlider"_s);
     m_hold->setAccessibleName(tr("Menu open time"));
     m_hold->setRange(1, 10);
     m_hold->setFixedWidth(160);
     m_hold->setTint(themeAccentColor());
     onStyleChange(m_hold, [this] { m_hold->setTint(themeAccentColor()); });
     m_holdText = settingsText(QString(), OrlixFonts::monospacedDigits(12, QFont::Bold), PaletteRole::text, 1, hold);
-    m_holdText->setObjectName(QStringLiteral("generalMenuHoldText"));
+    m_holdText->setObjectName(u"generalMenuHoldText"_s);
     m_holdText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_holdText->setFixedWidth(46);
     holdLayout->addWidget(m_hold, 0, Qt::AlignVCenter);
@@ -234,7 +223,7 @@ QWidget *SettingsGeneralPage::buildMinimizeRow()
     minimizeText->addWidget(settingsText(tr("Show the minimize shortcut in the rail above Refresh and Settings."),
                                          OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0));
     m_minimize = new OrlixSwitch;
-    m_minimize->setObjectName(QStringLiteral("generalMinimizeSwitch"));
+    m_minimize->setObjectName(u"generalMinimizeSwitch"_s);
     m_minimize->setAccessibleName(tr("Minimize All Apps Button"));
     return controlRow(minimizeLabel, m_minimize);
 }
@@ -248,14 +237,14 @@ QWidget *SettingsGeneralPage::buildQuickActionsSection()
     buttonRow->setContentsMargins(0, 0, 0, 0);
     buttonRow->setSpacing(10);
     auto *refresh = new OrlixButton(OrlixButton::Kind::primary, tr("Refresh Kolu"));
-    refresh->setObjectName(QStringLiteral("generalRefreshButton"));
-    refresh->setSymbol(QStringLiteral("arrow.clockwise"));
+    refresh->setObjectName(u"generalRefreshButton"_s);
+    refresh->setSymbol(u"arrow.clockwise"_s);
     auto *manage = new OrlixButton(OrlixButton::Kind::secondary, tr("Manage Tabs"));
-    manage->setObjectName(QStringLiteral("generalManageTabsButton"));
-    manage->setSymbol(QStringLiteral("square.grid.2x2"));
+    manage->setObjectName(u"generalManageTabsButton"_s);
+    manage->setSymbol(u"square.grid.2x2"_s);
     auto *highlights = new OrlixButton(OrlixButton::Kind::secondary, tr("Show Highlights"));
-    highlights->setObjectName(QStringLiteral("generalShowHighlightsButton"));
-    highlights->setSymbol(QStringLiteral("sparkles"));
+    highlights->setObjectName(u"generalShowHighlightsButton"_s);
+    highlights->setSymbol(u"sparkles"_s);
     buttonRow->addWidget(refresh);
     buttonRow->addWidget(manage);
     buttonRow->addWidget(highlights);

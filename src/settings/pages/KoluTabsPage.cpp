@@ -18,6 +18,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -42,14 +44,14 @@ SettingsFeatureToggleRow::SettingsFeatureToggleRow(RailModule module, AppState &
     , m_symbol(new SymbolView(rowSymbol(module, state.clock()), 16, {24, 20}, this))
     , m_switch(new OrlixSwitch(this))
 {
-    setObjectName(QStringLiteral("featureToggleRow-") + rawValue(module));
+    setObjectName(u"featureToggleRow-"_s + rawValue(module));
     setFixedHeight(56);
-    m_switch->setObjectName(QStringLiteral("featureToggle-") + rawValue(module));
+    m_switch->setObjectName(u"featureToggle-"_s + rawValue(module));
     m_switch->setAccessibleName(title(module));
     m_switch->setTint(switchAmber());
     m_symbol->setColorSource([module] { return OrlixStyle::current().tint(module); });
     auto *title = new ShrinkLabel(kolu::title(module), this);
-    title->setObjectName(QStringLiteral("featureToggleTitle"));
+    title->setObjectName(u"featureToggleTitle"_s);
     title->setFont(OrlixFonts::system(15, QFont::Bold));
     title->setMinimumScaleFactor(0.82);
     title->setColor(OrlixStyle::current().text());
@@ -110,7 +112,7 @@ SettingsKoluTabsPage::SettingsKoluTabsPage(SettingsView &view, QWidget *parent)
     , m_state(view.state())
     , m_count(settingsText(QString(), OrlixFonts::system(16, QFont::Bold), PaletteRole::secondaryText, 1))
 {
-    setObjectName(QStringLiteral("settingsKoluTabsPage"));
+    setObjectName(u"settingsKoluTabsPage"_s);
     fullWidth(this); // the page fills the content column
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -125,12 +127,12 @@ SettingsKoluTabsPage::SettingsKoluTabsPage(SettingsView &view, QWidget *parent)
     auto *headingRow = new QHBoxLayout(heading);
     headingRow->setContentsMargins(0, 0, 0, 0);
     headingRow->setSpacing(12);
-    auto *headingSymbol = new SymbolView(QStringLiteral("slider.horizontal.3"), 20, {28, 25}, heading);
+    auto *headingSymbol = new SymbolView(u"slider.horizontal.3"_s, 20, {28, 25}, heading);
     headingSymbol->setRole(PaletteRole::iconPrimary);
     headingRow->addWidget(headingSymbol);
     headingRow->addWidget(settingsText(tr("Kolu Tabs"), OrlixFonts::system(22, QFont::Bold), PaletteRole::text, 1));
     headerRow->addWidget(heading, 1);
-    m_count->setObjectName(QStringLiteral("koluTabsCount"));
+    m_count->setObjectName(u"koluTabsCount"_s);
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     headerRow->addWidget(m_count, 0, Qt::AlignVCenter);
     content->addWidget(fullWidth(header));
@@ -145,8 +147,7 @@ SettingsKoluTabsPage::SettingsKoluTabsPage(SettingsView &view, QWidget *parent)
     columnsRow->setSpacing(42);
     for (const auto *modules : {&firstColumn(), &secondColumn()}) {
         auto *column = new QWidget;
-        column->setObjectName(modules == &firstColumn() ? QStringLiteral("koluTabsFirstColumn")
-                                                        : QStringLiteral("koluTabsSecondColumn"));
+        column->setObjectName(modules == &firstColumn() ? u"koluTabsFirstColumn"_s : u"koluTabsSecondColumn"_s);
         auto *stack = new QVBoxLayout(column);
         stack->setContentsMargins(0, 0, 0, 0);
         stack->setSpacing(10);

@@ -21,12 +21,14 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 WebSearchPanel::WebSearchPanel(QWidget *content, QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("webSearchPanel"));
+    setObjectName(u"webSearchPanel"_s);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->addWidget(content);
@@ -50,7 +52,7 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     , m_view(view)
 {
     AppState &state = view.state();
-    setObjectName(QStringLiteral("localDataPage"));
+    setObjectName(u"localDataPage"_s);
     const OrlixStyle &style = OrlixStyle::current();
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -58,16 +60,15 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     outer->addWidget(settingsSectionPage(tr("Local Holding Areas"), &card, this));
     QVBoxLayout *content = card->contentLayout();
 
-    content->addWidget(settingsCardHeader(tr("Local Holding Areas"), QStringLiteral("tray.full"),
-                                          tr("Stored on this computer"), nullptr));
+    content->addWidget(
+        settingsCardHeader(tr("Local Holding Areas"), u"tray.full"_s, tr("Stored on this computer"), nullptr));
 
     auto *rows = new QVBoxLayout;
     rows->setSpacing(8);
-    m_linksRow = settingsStatusRow(tr("Copy & Links"), {}, QStringLiteral("star"), style.tint(RailModule::links));
-    m_linksRow->setObjectName(QStringLiteral("localDataLinksRow"));
-    m_trayRow =
-        settingsStatusRow(tr("File Tray"), {}, QStringLiteral("tray.and.arrow.down"), style.tint(RailModule::fileTray));
-    m_trayRow->setObjectName(QStringLiteral("localDataTrayRow"));
+    m_linksRow = settingsStatusRow(tr("Copy & Links"), {}, u"star"_s, style.tint(RailModule::links));
+    m_linksRow->setObjectName(u"localDataLinksRow"_s);
+    m_trayRow = settingsStatusRow(tr("File Tray"), {}, u"tray.and.arrow.down"_s, style.tint(RailModule::fileTray));
+    m_trayRow->setObjectName(u"localDataTrayRow"_s);
     rows->addWidget(m_linksRow);
     rows->addWidget(m_trayRow);
     content->addLayout(rows);
@@ -77,8 +78,8 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     history->setContentsMargins(0, 4, 0, 4);
     auto *historyText = new QVBoxLayout;
     historyText->setSpacing(2);
-    historyText->addWidget(new SymbolLabel(tr("Clipboard history"), QStringLiteral("doc.on.clipboard"),
-                                           OrlixFonts::system(13, QFont::Bold)));
+    historyText->addWidget(
+        new SymbolLabel(tr("Clipboard history"), u"doc.on.clipboard"_s, OrlixFonts::system(13, QFont::Bold)));
     historyText->addWidget(settingsText(tr("Choose how many recent copied items Kolu keeps."),
                                         OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 0));
     history->addLayout(historyText, 1);
@@ -86,7 +87,7 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
     for (const int option : AppState::clipboardHistoryLimitOptions)
         segments << QString::number(option);
     m_limit = new SegmentedPicker(segments);
-    m_limit->setObjectName(QStringLiteral("clipboardHistoryPicker"));
+    m_limit->setObjectName(u"clipboardHistoryPicker"_s);
     m_limit->setAccessibleName(tr("Clipboard history"));
     m_limit->setFixedWidth(220);
     history->addWidget(m_limit, 0, Qt::AlignVCenter);
@@ -102,12 +103,12 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    auto *openLinks = settingsPageButton(OrlixButton::Kind::primary, tr("Open Copy & Links"),
-                                         QStringLiteral("doc.on.doc"), QStringLiteral("localDataOpenLinks"));
-    auto *openTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Open File Tray"),
-                                        QStringLiteral("tray.and.arrow.down"), QStringLiteral("localDataOpenTray"));
-    m_clearTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), QStringLiteral("trash"),
-                                     QStringLiteral("localDataClearTray"));
+    auto *openLinks = settingsPageButton(OrlixButton::Kind::primary, tr("Open Copy & Links"), u"doc.on.doc"_s,
+                                         u"localDataOpenLinks"_s);
+    auto *openTray = settingsPageButton(OrlixButton::Kind::secondary, tr("Open File Tray"), u"tray.and.arrow.down"_s,
+                                        u"localDataOpenTray"_s);
+    m_clearTray =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Clear Tray"), u"trash"_s, u"localDataClearTray"_s);
     connect(openLinks, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::links); });
     connect(openTray, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::fileTray); });
     connect(m_clearTray, &OrlixButton::clicked, this, [&state] {
@@ -126,11 +127,8 @@ LocalDataPage::LocalDataPage(SettingsView &view, QWidget *parent)
         case AppState::Field::links:
         case AppState::Field::clipboardItems:
         case AppState::Field::fileTrayItems:
-        case AppState::Field::clipboardHistoryLimit:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::clipboardHistoryLimit: sync(); break;
+        default: break;
         }
     });
     sync();
@@ -140,7 +138,7 @@ void LocalDataPage::sync()
 {
     const AppState &state = m_view.state();
     m_linksRow->detailLabel()->setText(
-        countText(qint64(state.links().size()), tr("link"), tr("links")) + QStringLiteral(", ")
+        countText(qint64(state.links().size()), tr("link"), tr("links")) + u", "_s
         + countText(qint64(state.clipboardItems().size()), tr("captured copy"), tr("captured copies")));
     m_trayRow->detailLabel()->setText(countText(qint64(state.fileTrayItems().size()), tr("held file"), tr("held files"))
                                       + tr(". References original files without moving them."));

@@ -19,6 +19,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -89,8 +91,7 @@ QString SettingsProfilePage::documentationName()
 
 QUrl SettingsProfilePage::documentationAddress(const QString &programFolder, const QString &sourceFolder)
 {
-    const QStringList candidates{programFolder + QStringLiteral("/../share/doc/kolu/README.md"),
-                                 sourceFolder + QStringLiteral("/README.md")};
+    const QStringList candidates{programFolder + u"/../share/doc/kolu/README.md"_s, sourceFolder + u"/README.md"_s};
     for (const QString &path : candidates) {
         const QFileInfo file(path);
         if (file.isFile())
@@ -102,7 +103,7 @@ QUrl SettingsProfilePage::documentationAddress(const QString &programFolder, con
 SettingsProfilePage::SettingsProfilePage(SettingsView &view, QWidget *parent)
     : SettingsPageWidget(parent)
 {
-    setObjectName(QStringLiteral("settingsProfilePage"));
+    setObjectName(u"settingsProfilePage"_s);
     fullWidth(this); // the page fills the content column
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -122,7 +123,7 @@ SettingsProfilePage::SettingsProfilePage(SettingsView &view, QWidget *parent)
     nameColumn->setSpacing(5);
     auto *product = settingsText(tr("Kolu App %1").arg(QString::fromUtf8(buildinfo::kDisplayVersion)),
                                  OrlixFonts::system(18, QFont::Bold), PaletteRole::text, 1);
-    product->setObjectName(QStringLiteral("profileProductLine"));
+    product->setObjectName(u"profileProductLine"_s);
     nameColumn->addWidget(product);
     nameColumn->addWidget(settingsText(tr("Designed and built by the Kolu contributors"),
                                        OrlixFonts::system(13, QFont::DemiBold), PaletteRole::secondaryText, 0));
@@ -159,7 +160,7 @@ SettingsProfilePage::SettingsProfilePage(SettingsView &view, QWidget *parent)
     const QUrl documentation =
         documentationAddress(QCoreApplication::applicationDirPath(), QString::fromUtf8(buildinfo::kSourceFolder));
     auto *link = new SettingsLink(documentationName(), documentation, view.state().urlOpener());
-    link->setObjectName(QStringLiteral("profileSiteLink"));
+    link->setObjectName(u"profileSiteLink"_s);
     moreColumn->addWidget(link, 0, Qt::AlignLeft);
     // Without its documentation beside it, Kolu offers no link at all.
     more->setVisible(!documentation.isEmpty());

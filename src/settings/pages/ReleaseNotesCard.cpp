@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -30,7 +32,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        IconProvider::paint(painter, QRectF(0, 2, 14, 14), QStringLiteral("checkmark.circle.fill"), 11,
+        IconProvider::paint(painter, QRectF(0, 2, 14, 14), u"checkmark.circle.fill"_s, 11,
                             OrlixStyle::current().readable(themeAccentColor(), kLargeInkContrast), IconWeight::bold);
     }
 };
@@ -41,16 +43,16 @@ ReleaseNotesCard::ReleaseNotesCard(const QString &version, const QString &label,
                                    QWidget *parent)
     : SettingsInfoCard(parent)
 {
-    setObjectName(QStringLiteral("releaseNotesCard"));
+    setObjectName(u"releaseNotesCard"_s);
     QVBoxLayout *content = contentLayout();
     content->setAlignment(Qt::Alignment());
 
     auto *header = new QHBoxLayout;
     header->setContentsMargins(0, 0, 0, 8);
     auto *versionText = settingsText(version, OrlixFonts::system(15, QFont::Bold), PaletteRole::text, 1, this);
-    versionText->setObjectName(QStringLiteral("releaseNotesVersion"));
+    versionText->setObjectName(u"releaseNotesVersion"_s);
     auto *labelText = new ElidedLabel(label, this);
-    labelText->setObjectName(QStringLiteral("releaseNotesLabel"));
+    labelText->setObjectName(u"releaseNotesLabel"_s);
     labelText->setFont(OrlixFonts::system(10, QFont::Bold));
     labelText->setColor(OrlixStyle::current().readable(themeAccentColor()));
     onStyleChange(labelText, [labelText] { labelText->setColor(OrlixStyle::current().readable(themeAccentColor())); });
@@ -67,7 +69,7 @@ ReleaseNotesCard::ReleaseNotesCard(const QString &version, const QString &label,
         row->setSpacing(9);
         row->addWidget(new NoteMark(this), 0, Qt::AlignTop);
         auto *text = settingsText(note, OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, this);
-        text->setObjectName(QStringLiteral("releaseNote"));
+        text->setObjectName(u"releaseNote"_s);
         row->addWidget(text, 1, Qt::AlignTop);
         list->addWidget(rowHolder(row, nullptr));
     }

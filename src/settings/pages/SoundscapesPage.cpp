@@ -23,6 +23,8 @@
 
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -90,7 +92,7 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     : QWidget(parent)
     , m_view(view)
 {
-    setObjectName(QStringLiteral("soundscapesPage"));
+    setObjectName(u"soundscapesPage"_s);
     AppState &state = view.state();
     const OrlixStyle &style = OrlixStyle::current();
     auto *page = new QVBoxLayout(this);
@@ -99,12 +101,12 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     QVBoxLayout *content = card->contentLayout();
 
     auto *header = new QHBoxLayout;
-    header->addWidget(new SymbolLabel(tr("Soundscapes & Alerts"), QStringLiteral("speaker.wave.2"),
+    header->addWidget(new SymbolLabel(tr("Soundscapes & Alerts"), u"speaker.wave.2"_s,
                                       OrlixFonts::system(15, QFont::Bold), PaletteRole::text,
                                       SymbolLabel::Fit::wideLine, card),
                       1);
     m_playback = new ElidedLabel(QString(), card);
-    m_playback->setObjectName(QStringLiteral("soundscapesPlaybackStatus"));
+    m_playback->setObjectName(u"soundscapesPlaybackStatus"_s);
     m_playback->setFont(OrlixFonts::system(12, QFont::Bold));
     header->addWidget(m_playback, 0, Qt::AlignVCenter);
     content->addWidget(rowHolder(header, nullptr));
@@ -112,14 +114,14 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     auto *controls = new QVBoxLayout;
     controls->setSpacing(8);
     controls->addWidget(settingsStatusRow(tr("Now Playing"),
-                                          tr("Controls radio and ambient sounds inside Soundscapes."),
-                                          QStringLiteral("music.note"), style.tint(RailModule::nowPlaying), card));
+                                          tr("Controls radio and ambient sounds inside Soundscapes."), u"music.note"_s,
+                                          style.tint(RailModule::nowPlaying), card));
 
     auto *focusRow = new QHBoxLayout;
     focusRow->setSpacing(10);
     focusRow->addWidget(rowTitle(tr("Focus alert sound"), card), 0, Qt::AlignVCenter);
     m_focusSound = new MenuPicker(titles(kFocusOptions), card);
-    m_focusSound->setObjectName(QStringLiteral("soundscapesFocusSound"));
+    m_focusSound->setObjectName(u"soundscapesFocusSound"_s);
     m_focusSound->setAccessibleName(tr("Focus alert sound"));
     focusRow->addWidget(m_focusSound);
     focusRow->addStretch(1);
@@ -129,7 +131,7 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
     eventRow->setSpacing(10);
     eventRow->addWidget(rowTitle(tr("Event alert sound"), card), 0, Qt::AlignVCenter);
     m_eventSound = new SegmentedPicker(titles(kEventOptions), card);
-    m_eventSound->setObjectName(QStringLiteral("soundscapesEventSound"));
+    m_eventSound->setObjectName(u"soundscapesEventSound"_s);
     m_eventSound->setAccessibleName(tr("Event alert sound"));
     eventRow->addWidget(m_eventSound, 1);
     controls->addWidget(rowHolder(eventRow, nullptr));
@@ -139,28 +141,28 @@ SoundscapesPage::SoundscapesPage(SettingsView &view, QWidget *parent)
                                     PaletteRole::secondaryText, 0, card),
                        1, Qt::AlignVCenter);
     m_test = new OrlixButton(OrlixButton::Kind::secondary, tr("Test"), card);
-    m_test->setObjectName(QStringLiteral("soundscapesTestSound"));
-    m_test->setSymbol(QStringLiteral("speaker.wave.2.fill"));
+    m_test->setObjectName(u"soundscapesTestSound"_s);
+    m_test->setSymbol(u"speaker.wave.2.fill"_s);
     testRow->addWidget(m_test);
     controls->addWidget(rowHolder(testRow, nullptr));
 
     m_reminderAlerts =
         addSwitchRow(controls,
                      settingsStatusRow(tr("Reminder alerts"), tr("Show a Kolu alert when a timed reminder is due."),
-                                       QStringLiteral("checklist"), style.tint(RailModule::reminders), card),
-                     QStringLiteral("soundscapesReminderAlerts"), card);
+                                       u"checklist"_s, style.tint(RailModule::reminders), card),
+                     u"soundscapesReminderAlerts"_s, card);
     content->addWidget(rowHolder(controls, nullptr));
 
     auto *open = new OrlixButton(OrlixButton::Kind::primary, tr("Open Soundscapes"), card);
-    open->setObjectName(QStringLiteral("soundscapesOpen"));
-    open->setSymbol(QStringLiteral("sidebar.right"));
+    open->setObjectName(u"soundscapesOpen"_s);
+    open->setSymbol(u"sidebar.right"_s);
     content->addWidget(open, 0, Qt::AlignLeft);
     content->addWidget(new SettingsDivider(card));
-    m_bahrainStation = addSwitchRow(
-        content,
-        settingsStatusRow(tr("Bahrain Quran Radio"), tr("Show the built-in Bahrain station in Quran Radio."),
-                          QStringLiteral("radio"), style.tint(RailModule::nowPlaying), card),
-        QStringLiteral("soundscapesBahrainStation"), card);
+    m_bahrainStation = addSwitchRow(content,
+                                    settingsStatusRow(tr("Bahrain Quran Radio"),
+                                                      tr("Show the built-in Bahrain station in Quran Radio."),
+                                                      u"radio"_s, style.tint(RailModule::nowPlaying), card),
+                                    u"soundscapesBahrainStation"_s, card);
     content->addWidget(new SettingsDivider(card));
     content->addWidget(new CustomRadioStationEditor(view, card));
     page->addWidget(new SettingsGroup(tr("Audio"), card, this));

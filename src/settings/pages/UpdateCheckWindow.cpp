@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 UpdateCheckWindow::UpdateCheckWindow(OrlixUpdateController &controller,
@@ -28,16 +30,16 @@ UpdateCheckWindow::UpdateCheckWindow(OrlixUpdateController &controller,
     , m_download(new OrlixButton(OrlixButton::Kind::primary, tr("Open Download Page"), this))
     , m_close(new OrlixButton(OrlixButton::Kind::secondary, tr("Close"), this))
 {
-    setObjectName(QStringLiteral("updateCheckWindow"));
+    setObjectName(u"updateCheckWindow"_s);
     setWindowTitle(tr("Software Update"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedWidth(380);
-    m_title->setObjectName(QStringLiteral("updateCheckTitle"));
-    m_message->setObjectName(QStringLiteral("updateCheckMessage"));
-    m_spinner->setObjectName(QStringLiteral("updateCheckSpinner"));
-    m_download->setObjectName(QStringLiteral("updateCheckDownload"));
-    m_download->setSymbol(QStringLiteral("arrow.up.right"));
-    m_close->setObjectName(QStringLiteral("updateCheckClose"));
+    m_title->setObjectName(u"updateCheckTitle"_s);
+    m_message->setObjectName(u"updateCheckMessage"_s);
+    m_spinner->setObjectName(u"updateCheckSpinner"_s);
+    m_download->setObjectName(u"updateCheckDownload"_s);
+    m_download->setSymbol(u"arrow.up.right"_s);
+    m_close->setObjectName(u"updateCheckClose"_s);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 18, 20, 18);
@@ -103,12 +105,12 @@ void UpdateCheckWindow::refresh()
         break;
     case State::updateAvailable:
         m_title->setText(tr("Update available"));
-        m_message->setText(status.message + QLatin1Char(' ')
+        m_message->setText(status.message + u' '
                            + tr("Install it with your package manager or from its download page."));
         break;
     case State::failed:
         m_title->setText(tr("Update check failed"));
-        m_message->setText(status.message + QLatin1Char(' ') + tr("Nothing was installed."));
+        m_message->setText(status.message + u' ' + tr("Nothing was installed."));
         break;
     }
     m_download->setVisible(status.state == State::updateAvailable && status.release);

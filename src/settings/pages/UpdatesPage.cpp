@@ -20,6 +20,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -65,7 +67,7 @@ QString lastUpdateCheckDetail(const OrlixUpdateController &controller)
     if (!controller.isConfigured())
         return QObject::tr("The update feed has not been configured.");
     if (const auto last = controller.lastUpdateCheckDate())
-        return QObject::tr("Last check attempted %1").arg(DateText::user().format(*last, QStringLiteral("yMMMdjmm")));
+        return QObject::tr("Last check attempted %1").arg(DateText::user().format(*last, u"yMMMdjmm"_s));
     return QObject::tr("No update check has been completed yet.");
 }
 
@@ -86,19 +88,19 @@ UpdatesPage::UpdatesPage(SettingsView &view, QWidget *parent)
     , m_controller(view.updateController())
     , m_openDownloadPage([&state = view.state()](const QUrl &url) { state.urlOpener().openUrl(url); })
 {
-    setObjectName(QStringLiteral("updatesPage"));
+    setObjectName(u"updatesPage"_s);
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(26);
 
     auto *card = new SettingsInfoCard;
-    card->setObjectName(QStringLiteral("updatesServiceCard"));
+    card->setObjectName(u"updatesServiceCard"_s);
     QVBoxLayout *content = card->contentLayout();
     auto *versionLine = settingLine(
         tr(kProductLine),
         currentVersionDetail(QString::fromUtf8(buildinfo::kShortVersion), QString::fromUtf8(buildinfo::kBuildNumber)),
-        QStringLiteral("app.badge"), themeAccentColor(), card);
-    versionLine->setObjectName(QStringLiteral("updatesVersionLine"));
+        u"app.badge"_s, themeAccentColor(), card);
+    versionLine->setObjectName(u"updatesVersionLine"_s);
     content->addWidget(versionLine);
     content->addWidget(new SettingsDivider(card));
 
@@ -108,25 +110,25 @@ UpdatesPage::UpdatesPage(SettingsView &view, QWidget *parent)
     auto *serviceText = new QVBoxLayout;
     serviceText->setSpacing(3);
     m_serviceStatus = settingsText(QString(), OrlixFonts::system(13, QFont::Bold), PaletteRole::text, 0, card);
-    m_serviceStatus->setObjectName(QStringLiteral("updatesServiceStatus"));
+    m_serviceStatus->setObjectName(u"updatesServiceStatus"_s);
     m_lastCheck = settingsText(QString(), OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 0, card);
-    m_lastCheck->setObjectName(QStringLiteral("updatesLastCheck"));
+    m_lastCheck->setObjectName(u"updatesLastCheck"_s);
     serviceText->addWidget(m_serviceStatus);
     serviceText->addWidget(m_lastCheck);
     service->addWidget(rowHolder(serviceText, nullptr), 1);
     m_checkNow = new OrlixButton(OrlixButton::Kind::primary, tr("Check Now"), card);
-    m_checkNow->setObjectName(QStringLiteral("updatesCheckNow"));
-    m_checkNow->setSymbol(QStringLiteral("arrow.clockwise"));
+    m_checkNow->setObjectName(u"updatesCheckNow"_s);
+    m_checkNow->setSymbol(u"arrow.clockwise"_s);
     service->addWidget(m_checkNow, 0, Qt::AlignVCenter);
     content->addWidget(rowHolder(service, nullptr));
     content->addWidget(new SettingsDivider(card));
-    m_automaticChecks = addSwitchRow(content, tr("Automatically check for updates"),
-                                     tr("Kolu checks once per day when this option is enabled."),
-                                     QStringLiteral("updatesAutomaticChecks"), card);
+    m_automaticChecks =
+        addSwitchRow(content, tr("Automatically check for updates"),
+                     tr("Kolu checks once per day when this option is enabled."), u"updatesAutomaticChecks"_s, card);
     content->addWidget(new SettingsDivider(card));
     m_automaticDownloads = addSwitchRow(content, tr("Download updates automatically"),
                                         tr("Downloaded updates are still installed with your approval."),
-                                        QStringLiteral("updatesAutomaticDownloads"), card);
+                                        u"updatesAutomaticDownloads"_s, card);
     page->addWidget(new SettingsGroup(tr("Software Update"), card, this));
 
     auto *notes = new ReleaseNotesCard(tr(kReleaseVersion), tr(kReleaseLabel), currentReleaseNotes());
@@ -164,8 +166,7 @@ void UpdatesPage::checkNow()
 {
     // One window per settings window: a page built again finds the last one.
     if (!m_checkWindow)
-        m_checkWindow =
-            window()->findChild<UpdateCheckWindow *>(QStringLiteral("updateCheckWindow"), Qt::FindDirectChildrenOnly);
+        m_checkWindow = window()->findChild<UpdateCheckWindow *>(u"updateCheckWindow"_s, Qt::FindDirectChildrenOnly);
     if (!m_checkWindow)
         m_checkWindow = new UpdateCheckWindow(m_controller, m_openDownloadPage, window());
     m_checkWindow->startCheck();

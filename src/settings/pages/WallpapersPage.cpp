@@ -12,6 +12,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 QString WallpapersPage::singlePictureNote()
@@ -19,10 +21,8 @@ QString WallpapersPage::singlePictureNote()
     switch (detectDesktop(SessionEnvironment::current())) {
     case DesktopKind::gnome:
     case DesktopKind::cinnamon:
-    case DesktopKind::mate:
-        return tr("This desktop shows one wallpaper on every display.");
-    default:
-        return {};
+    case DesktopKind::mate: return tr("This desktop shows one wallpaper on every display.");
+    default: return {};
     }
 }
 
@@ -31,15 +31,15 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
     , m_view(view)
 {
     AppState &state = view.state();
-    setObjectName(QStringLiteral("wallpapersPage"));
+    setObjectName(u"wallpapersPage"_s);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     SettingsSectionCard *card = nullptr;
     outer->addWidget(settingsSectionPage(tr("Desktop"), &card, this));
     QVBoxLayout *content = card->contentLayout();
 
-    content->addWidget(settingsCardHeader(tr("Wallpapers"), QStringLiteral("photo.on.rectangle.angled"), {}, &m_badge));
-    m_badge->setObjectName(QStringLiteral("wallpaperSourceBadge"));
+    content->addWidget(settingsCardHeader(tr("Wallpapers"), u"photo.on.rectangle.angled"_s, {}, &m_badge));
+    m_badge->setObjectName(u"wallpaperSourceBadge"_s);
 
     content->addWidget(settingsText(tr("Use a lightweight web wallpaper source, or choose a local image folder and "
                                        "browse it from the Wallpapers panel."),
@@ -50,7 +50,7 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
     auto *switchTitle =
         settingsText(tr("Apply to all displays"), OrlixFonts::system(13, QFont::Normal), PaletteRole::text, 1);
     m_allDisplays = new OrlixSwitch;
-    m_allDisplays->setObjectName(QStringLiteral("wallpaperAllDisplaysSwitch"));
+    m_allDisplays->setObjectName(u"wallpaperAllDisplaysSwitch"_s);
     m_allDisplays->setCheckable(true);
     m_allDisplays->setChecked(state.wallpaperApplyToAllDisplays());
     m_allDisplays->setAccessibleName(tr("Apply to all displays"));
@@ -60,7 +60,7 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
     content->addLayout(switchRow);
     if (const QString note = singlePictureNote(); !note.isEmpty()) {
         auto *noteLabel = settingsText(note, OrlixFonts::system(11, QFont::DemiBold), PaletteRole::secondaryText, 0);
-        noteLabel->setObjectName(QStringLiteral("wallpaperSinglePictureNote"));
+        noteLabel->setObjectName(u"wallpaperSinglePictureNote"_s);
         content->addWidget(noteLabel);
     }
     connect(m_allDisplays, &OrlixSwitch::toggled, this, [&state](bool on) {
@@ -70,12 +70,12 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_refresh = settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), QStringLiteral("arrow.clockwise"),
-                                   QStringLiteral("wallpaperRefresh"));
-    auto *choose = settingsPageButton(OrlixButton::Kind::secondary, tr("Choose Folder"), QStringLiteral("folder"),
-                                      QStringLiteral("wallpaperChooseFolder"));
-    auto *open = settingsPageButton(OrlixButton::Kind::primary, tr("Open Wallpapers"), QStringLiteral("sidebar.right"),
-                                    QStringLiteral("wallpaperOpenModule"));
+    m_refresh =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Refresh"), u"arrow.clockwise"_s, u"wallpaperRefresh"_s);
+    auto *choose =
+        settingsPageButton(OrlixButton::Kind::secondary, tr("Choose Folder"), u"folder"_s, u"wallpaperChooseFolder"_s);
+    auto *open = settingsPageButton(OrlixButton::Kind::primary, tr("Open Wallpapers"), u"sidebar.right"_s,
+                                    u"wallpaperOpenModule"_s);
     connect(m_refresh, &OrlixButton::clicked, this, [&state] { state.refreshWallpaper(true); });
     connect(choose, &OrlixButton::clicked, this, [&state] { state.chooseWallpaperFolder(); });
     connect(open, &OrlixButton::clicked, this, [this] { m_view.openModule(RailModule::wallpapers); });
@@ -85,24 +85,21 @@ WallpapersPage::WallpapersPage(SettingsView &view, QWidget *parent)
     buttons->addStretch(1);
     content->addLayout(buttons);
 
-    m_useWeb = settingsPageButton(OrlixButton::Kind::secondary, tr("Use Web Library Instead"),
-                                  QStringLiteral("xmark.circle"), QStringLiteral("wallpaperUseWebLibrary"));
+    m_useWeb = settingsPageButton(OrlixButton::Kind::secondary, tr("Use Web Library Instead"), u"xmark.circle"_s,
+                                  u"wallpaperUseWebLibrary"_s);
     connect(m_useWeb, &OrlixButton::clicked, this, [&state] { state.clearWallpaperFolder(); });
     content->addWidget(m_useWeb, 0, Qt::AlignLeft);
 
     m_sourceLine = settingsText({}, OrlixFonts::system(12, QFont::Medium), PaletteRole::secondaryText, 0);
-    m_sourceLine->setObjectName(QStringLiteral("wallpaperSourceLine"));
+    m_sourceLine->setObjectName(u"wallpaperSourceLine"_s);
     content->addWidget(m_sourceLine);
 
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         switch (field) {
         case AppState::Field::wallpaperLocalFolderName:
         case AppState::Field::isLoadingWallpaper:
-        case AppState::Field::wallpaperApplyToAllDisplays:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::wallpaperApplyToAllDisplays: sync(); break;
+        default: break;
         }
     });
     sync();

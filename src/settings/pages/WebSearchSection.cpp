@@ -18,6 +18,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -33,7 +35,7 @@ WebSearchSiteRow::WebSearchSiteRow(const WebSearchProvider &provider, bool selec
     , m_title(provider.title)
     , m_selected(selected)
 {
-    setObjectName(QStringLiteral("webSearchSiteRow"));
+    setObjectName(u"webSearchSiteRow"_s);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(provider.title);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -43,8 +45,8 @@ WebSearchSiteRow::WebSearchSiteRow(const WebSearchProvider &provider, bool selec
         auto *layout = new QHBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addStretch(1);
-        auto *remove = new RailIconButton(QStringLiteral("trash"), tr("Remove search site"), this);
-        remove->setObjectName(QStringLiteral("webSearchRemoveButton"));
+        auto *remove = new RailIconButton(u"trash"_s, tr("Remove search site"), this);
+        remove->setObjectName(u"webSearchRemoveButton"_s);
         remove->setSymbolSize(12);
         remove->setFixedSize(26, 26);
         layout->addWidget(remove);
@@ -64,8 +66,7 @@ void WebSearchSiteRow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF symbol(0, (height() - kSymbolSide) / 2.0, kSymbolSide, kSymbolSide);
-    IconProvider::paint(painter, symbol,
-                        m_selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 12,
+    IconProvider::paint(painter, symbol, m_selected ? u"checkmark.circle.fill"_s : u"circle"_s, 12,
                         m_selected ? style.tint(RailModule::links) : style.secondaryText(), IconWeight::bold);
     const QFont font = OrlixFonts::system(12, QFont::DemiBold);
     painter.setFont(font);
@@ -78,7 +79,7 @@ void WebSearchSiteRow::paintEvent(QPaintEvent *)
 
 bool WebSearchSection::canAddSearchProvider(const QString &title, const QString &searchURLTemplate)
 {
-    return !title.trimmed().isEmpty() && searchURLTemplate.contains(QStringLiteral("{query}"), Qt::CaseSensitive);
+    return !title.trimmed().isEmpty() && searchURLTemplate.contains(u"{query}"_s, Qt::CaseSensitive);
 }
 
 WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
@@ -86,23 +87,22 @@ WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
     , m_view(view)
     , m_entries(view.formEntries())
 {
-    setObjectName(QStringLiteral("webSearchSection"));
+    setObjectName(u"webSearchSection"_s);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
 
     auto *header = new QHBoxLayout;
-    header->addWidget(
-        new SymbolLabel(tr("Web Search"), QStringLiteral("magnifyingglass"), OrlixFonts::system(12, QFont::Bold)));
+    header->addWidget(new SymbolLabel(tr("Web Search"), u"magnifyingglass"_s, OrlixFonts::system(12, QFont::Bold)));
     header->addStretch(1);
     m_selectedTitle = settingsText({}, OrlixFonts::system(11, QFont::Bold), PaletteRole::secondaryText, 1);
-    m_selectedTitle->setObjectName(QStringLiteral("webSearchSelectedTitle"));
+    m_selectedTitle->setObjectName(u"webSearchSelectedTitle"_s);
     m_selectedTitle->setAlignment(Qt::AlignRight);
     header->addWidget(m_selectedTitle);
     layout->addLayout(header);
 
     m_rows = new QWidget(this);
-    m_rows->setObjectName(QStringLiteral("webSearchSiteList"));
+    m_rows->setObjectName(u"webSearchSiteList"_s);
     auto *rowsLayout = new QVBoxLayout(m_rows);
     rowsLayout->setContentsMargins(0, 0, 0, 0);
     rowsLayout->setSpacing(6);
@@ -111,16 +111,16 @@ WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
     auto *form = new QHBoxLayout;
     form->setSpacing(8);
     m_name = new OrlixTextField;
-    m_name->setObjectName(QStringLiteral("webSearchNameField"));
+    m_name->setObjectName(u"webSearchNameField"_s);
     m_name->setPlaceholderText(tr("Site name"));
     m_name->setText(m_entries.newSearchProviderTitle);
     m_template = new OrlixTextField;
-    m_template->setObjectName(QStringLiteral("webSearchTemplateField"));
+    m_template->setObjectName(u"webSearchTemplateField"_s);
     m_template->setPlaceholderText(tr("Search URL with {query}"));
     m_template->setText(m_entries.newSearchProviderTemplate);
     m_add = new OrlixButton(OrlixButton::Kind::secondary, {});
-    m_add->setObjectName(QStringLiteral("webSearchAddButton"));
-    m_add->setSymbol(QStringLiteral("plus"));
+    m_add->setObjectName(u"webSearchAddButton"_s);
+    m_add->setSymbol(u"plus"_s);
     m_add->setToolTip(tr("Add search site"));
     m_add->setAccessibleName(tr("Add search site"));
     m_add->setFixedSize(32, 32);
@@ -143,11 +143,8 @@ WebSearchSection::WebSearchSection(SettingsView &view, QWidget *parent)
     connect(&view.state(), &AppState::changed, this, [this](AppState::Field field) {
         switch (field) {
         case AppState::Field::webSearchProviders:
-        case AppState::Field::selectedWebSearchProviderID:
-            sync();
-            break;
-        default:
-            break;
+        case AppState::Field::selectedWebSearchProviderID: sync(); break;
+        default: break;
         }
     });
     sync();

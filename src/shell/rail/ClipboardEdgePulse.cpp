@@ -9,19 +9,21 @@
 
 #include <QMouseEvent>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 ClipboardEdgePulse::ClipboardEdgePulse(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state),
-      m_rings(new EdgeNotificationRings(OrlixStyle::current().tint(RailModule::fileTray), this)),
-      m_tile(new GlowTile({RailModule::fileTray, QStringLiteral("tray.and.arrow.down"), QSizeF(66, 60),
-                           {0.1, 12, 0, 6}, 0.28, 0.8},
+    : QWidget(parent)
+    , m_state(state)
+    , m_rings(new EdgeNotificationRings(OrlixStyle::current().tint(RailModule::fileTray), this))
+    , m_tile(new GlowTile({RailModule::fileTray, u"tray.and.arrow.down"_s, QSizeF(66, 60), {0.1, 12, 0, 6}, 0.28, 0.8},
                           this))
 {
-    setObjectName(QStringLiteral("clipboardEdgePulse"));
+    setObjectName(u"clipboardEdgePulse"_s);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_NoSystemBackground);
-    m_rings->setObjectName(QStringLiteral("clipboardPulseRings"));
+    m_rings->setObjectName(u"clipboardPulseRings"_s);
     onStyleChange(this, [this] { m_rings->setTint(OrlixStyle::current().tint(RailModule::fileTray)); });
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge) {
@@ -43,12 +45,9 @@ QRectF ClipboardEdgePulse::badgeRect() const
     const QSizeF size = railview::pulseSize();
     const double pad = railview::pulseScreenPadding(m_state.railEdge());
     switch (m_state.railEdge()) {
-    case RailEdge::left:
-        return {QPointF(pad, (height() - size.height()) / 2), size};
-    case RailEdge::right:
-        return {QPointF(width() - pad - size.width(), (height() - size.height()) / 2), size};
-    case RailEdge::top:
-        break;
+    case RailEdge::left: return {QPointF(pad, (height() - size.height()) / 2), size};
+    case RailEdge::right: return {QPointF(width() - pad - size.width(), (height() - size.height()) / 2), size};
+    case RailEdge::top: break;
     }
     return {QPointF((width() - size.width()) / 2, 0), size};
 }

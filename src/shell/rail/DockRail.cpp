@@ -26,10 +26,8 @@ bool affectsCollapsedRail(AppState::Field field)
     case F::activePrayerAlert:
     case F::activeReminderAlert:
     case F::pomodoroAlertVisible:
-    case F::clipboardPulseActive:
-        return true;
-    default:
-        return false;
+    case F::clipboardPulseActive: return true;
+    default: return false;
     }
 }
 
@@ -38,8 +36,8 @@ bool affectsCollapsedRail(AppState::Field field)
 bool animatesCollapsedRail(AppState::Field field)
 {
     using F = AppState::Field;
-    return field == F::activeCalendarAlert || field == F::activePrayerAlert || field == F::activeReminderAlert ||
-           field == F::pomodoroAlertVisible || field == F::clipboardPulseActive || field == F::railVerticalPosition;
+    return field == F::activeCalendarAlert || field == F::activePrayerAlert || field == F::activeReminderAlert
+           || field == F::pomodoroAlertVisible || field == F::clipboardPulseActive || field == F::railVerticalPosition;
 }
 
 // An alert goes from inside its own button's click (Stop, Done): hidden now
@@ -111,12 +109,9 @@ EdgeNotification *notificationOf(QWidget *alert)
 QPointF inwards(RailEdge edge)
 {
     switch (edge) {
-    case RailEdge::left:
-        return {1, 0};
-    case RailEdge::right:
-        return {-1, 0};
-    case RailEdge::top:
-        break;
+    case RailEdge::left: return {1, 0};
+    case RailEdge::right: return {-1, 0};
+    case RailEdge::top: break;
     }
     return {0, 1};
 }

@@ -74,7 +74,6 @@ QRegion ofChildren(const QWidget *container)
     return region;
 }
 
-
 } // namespace drawnshape
 
 } // namespace kolu

@@ -8,19 +8,27 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 EdgeAlert::EdgeAlert(EdgeAlertKind kind, AppState &state, QWidget *parent)
-    : QWidget(parent), m_kind(kind), m_state(state),
-      m_rings(new EdgeNotificationRings(OrlixStyle::current().tint(edgenotification::look(kind).module), this)),
-      m_tile(new GlowTile({edgenotification::look(kind).module, edgenotification::look(kind).symbol, QSizeF(70, 62),
-                           {0.1, 13, 0, 6}, 0.3, 0.9},
-                          this)),
-      m_notification(new EdgeNotification(kind, state, this))
+    : QWidget(parent)
+    , m_kind(kind)
+    , m_state(state)
+    , m_rings(new EdgeNotificationRings(OrlixStyle::current().tint(edgenotification::look(kind).module), this))
+    , m_tile(new GlowTile({edgenotification::look(kind).module,
+                           edgenotification::look(kind).symbol,
+                           QSizeF(70, 62),
+                           {0.1, 13, 0, 6},
+                           0.3,
+                           0.9},
+                          this))
+    , m_notification(new EdgeNotification(kind, state, this))
 {
-    setObjectName(QStringLiteral("edgeAlert"));
+    setObjectName(u"edgeAlert"_s);
     setAttribute(Qt::WA_NoSystemBackground);
-    m_rings->setObjectName(QStringLiteral("edgeAlertRings"));
+    m_rings->setObjectName(u"edgeAlertRings"_s);
     onStyleChange(this,
                   [this] { m_rings->setTint(OrlixStyle::current().tint(edgenotification::look(m_kind).module)); });
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
@@ -44,8 +52,8 @@ QSize EdgeAlert::sizeHint() const
 
 QRegion EdgeAlert::drawnShape() const
 {
-    return drawnshape::rounded(QRectF(m_rings->geometry()).adjusted(1, 2, -1, -2), 36) +
-           drawnshape::rounded(m_notification->geometry(), 28);
+    return drawnshape::rounded(QRectF(m_rings->geometry()).adjusted(1, 2, -1, -2), 36)
+           + drawnshape::rounded(m_notification->geometry(), 28);
 }
 
 void EdgeAlert::relayout()

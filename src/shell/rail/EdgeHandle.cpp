@@ -17,11 +17,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
-EdgeHandle::EdgeHandle(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+EdgeHandle::EdgeHandle(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
-    setObjectName(QStringLiteral("edgeHandle"));
+    setObjectName(u"edgeHandle"_s);
     setAcceptDrops(true);
     setCursor(Qt::PointingHandCursor);
     setToolTip(tr("Hover to show Kolu"));
@@ -111,15 +115,15 @@ void EdgeHandle::paintEvent(QPaintEvent *)
     QPointF offset;
     switch (edge) {
     case RailEdge::left:
-        chevron = QStringLiteral("chevron.right");
+        chevron = u"chevron.right"_s;
         offset = {2, 0};
         break;
     case RailEdge::right:
-        chevron = QStringLiteral("chevron.left");
+        chevron = u"chevron.left"_s;
         offset = {-2, 0};
         break;
     case RailEdge::top:
-        chevron = QStringLiteral("chevron.down");
+        chevron = u"chevron.down"_s;
         offset = {0, 2};
         break;
     }
@@ -129,7 +133,7 @@ void EdgeHandle::paintEvent(QPaintEvent *)
         IconProvider::paint(painter, iconRect, symbol, size, color, IconWeight::bold);
     };
     layer(1 - drop, [&] { symbolAt(chevron, 8, offset, style.iconPrimary()); });
-    layer(drop, [&] { symbolAt(QStringLiteral("tray.and.arrow.down"), 11, {}, trayTint); });
+    layer(drop, [&] { symbolAt(u"tray.and.arrow.down"_s, 11, {}, trayTint); });
 }
 
 void EdgeHandle::mousePressEvent(QMouseEvent *event)

@@ -24,6 +24,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -37,9 +39,11 @@ QFont systemFont(int size, QFont::Weight weight)
 // coloured shadow below it.
 class NotificationBadge : public QWidget {
 public:
-    NotificationBadge(const EdgeNotificationLook &look, QWidget *parent) : QWidget(parent), m_look(look)
+    NotificationBadge(const EdgeNotificationLook &look, QWidget *parent)
+        : QWidget(parent)
+        , m_look(look)
     {
-        setObjectName(QStringLiteral("notificationBadge"));
+        setObjectName(u"notificationBadge"_s);
         setFixedSize(QSizeF(look.badgeSize, look.badgeSize).toSize());
         repaintOnStyleChange(this);
     }
@@ -70,10 +74,12 @@ private:
 } // namespace
 
 EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget *parent)
-    : QWidget(parent), m_kind(kind), m_state(state)
+    : QWidget(parent)
+    , m_kind(kind)
+    , m_state(state)
 {
-    static const char *names[] = {"calendarEdgeNotification", "prayerEdgeNotification",
-                                  "reminderEdgeNotification", "focusEdgeNotification"};
+    static const char *names[] = {"calendarEdgeNotification", "prayerEdgeNotification", "reminderEdgeNotification",
+                                  "focusEdgeNotification"};
     setObjectName(QString::fromLatin1(names[static_cast<int>(kind)]));
     setAttribute(Qt::WA_NoSystemBackground);
     const EdgeNotificationLook look = edgenotification::look(kind);
@@ -86,7 +92,7 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
     row->addWidget(new NotificationBadge(look, this), 0, Qt::AlignVCenter);
 
     auto *column = new QWidget(this);
-    column->setObjectName(QStringLiteral("notificationText"));
+    column->setObjectName(u"notificationText"_s);
     // At least the column's own width; the space the buttons leave goes to
     // the text too, since the desktop's fonts run wider than the widths were
     // made for.
@@ -97,16 +103,16 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
     lines->setSpacing(2);
     lines->addStretch();
     m_first = new ElidedLabel(QString(), column);
-    m_first->setObjectName(QStringLiteral("firstLine"));
+    m_first->setObjectName(u"firstLine"_s);
     m_first->setFont(systemFont(14, QFont::Bold));
     m_second = new ElidedLabel(QString(), column);
-    m_second->setObjectName(QStringLiteral("secondLine"));
+    m_second->setObjectName(u"secondLine"_s);
     m_second->setFont(systemFont(12, QFont::DemiBold));
     lines->addWidget(m_first);
     lines->addWidget(m_second);
     if (kind == EdgeAlertKind::calendar || kind == EdgeAlertKind::focus) {
         m_third = new ElidedLabel(QString(), column);
-        m_third->setObjectName(QStringLiteral("thirdLine"));
+        m_third->setObjectName(u"thirdLine"_s);
         m_third->setFont(systemFont(12, QFont::DemiBold));
         lines->addWidget(m_third);
     }
@@ -127,8 +133,8 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
     onStyleChange(this, recolour);
     refreshLines();
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
-        if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert ||
-            field == AppState::Field::activeReminderAlert)
+        if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert
+            || field == AppState::Field::activeReminderAlert)
             refreshLines();
     });
 }
@@ -187,10 +193,9 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(6);
     row->addLayout(buttons);
-    auto *secondary =
-        new OrlixButton(OrlixButton::Kind::secondary, m_kind == EdgeAlertKind::reminder ? tr("Done") : tr("Stop"), this);
-    secondary->setObjectName(m_kind == EdgeAlertKind::reminder ? QStringLiteral("doneButton")
-                                                                : QStringLiteral("stopButton"));
+    auto *secondary = new OrlixButton(OrlixButton::Kind::secondary,
+                                      m_kind == EdgeAlertKind::reminder ? tr("Done") : tr("Stop"), this);
+    secondary->setObjectName(m_kind == EdgeAlertKind::reminder ? u"doneButton"_s : u"stopButton"_s);
     buttons->addWidget(secondary, 0, Qt::AlignVCenter);
 
     switch (m_kind) {
@@ -202,7 +207,7 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
             m_state.persist();
         });
         auto *snooze = new OrlixButton(OrlixButton::Kind::primary, tr("Snooze"), this);
-        snooze->setObjectName(QStringLiteral("snoozeButton"));
+        snooze->setObjectName(u"snoozeButton"_s);
         connect(snooze, &QAbstractButton::clicked, this, [this] { m_state.snoozePomodoro(5); });
         buttons->addWidget(snooze, 0, Qt::AlignVCenter);
         return;
@@ -225,11 +230,11 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
     }
 
     auto *remind = new OrlixButton(OrlixButton::Kind::primary, tr("Remind"), this);
-    remind->setObjectName(QStringLiteral("remindButton"));
-    remind->setSymbol(QStringLiteral("bell"));
+    remind->setObjectName(u"remindButton"_s);
+    remind->setSymbol(u"bell"_s);
     buttons->addWidget(remind, 0, Qt::AlignVCenter);
     m_menu = new QMenu(this);
-    m_menu->setObjectName(QStringLiteral("remindMenu"));
+    m_menu->setObjectName(u"remindMenu"_s);
     for (int minutes : edgenotification::snoozeChoices) {
         QAction *action = m_menu->addAction(countText(minutes, tr("minute"), tr("minutes")));
         connect(action, &QAction::triggered, this, [this, minutes] {

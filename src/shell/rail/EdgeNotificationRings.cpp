@@ -60,7 +60,8 @@ Ticker &ticker()
 } // namespace
 
 EdgeNotificationRings::EdgeNotificationRings(const QColor &tint, QWidget *parent)
-    : QWidget(parent), m_tint(tint)
+    : QWidget(parent)
+    , m_tint(tint)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);

@@ -9,7 +9,9 @@
 
 namespace kolu {
 
-GlowTile::GlowTile(const Look &look, QWidget *parent) : QWidget(parent), m_look(look)
+GlowTile::GlowTile(const Look &look, QWidget *parent)
+    : QWidget(parent)
+    , m_look(look)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);

@@ -16,7 +16,7 @@ public:
     struct Look {
         RailModule module;
         QString symbol;
-        QSizeF glass;      // the tile's glass, centred in the widget
+        QSizeF glass; // the tile's glass, centred in the widget
         OrlixGlassShadow shadow;
         double strokeOpacity;
         double strokeWidth;

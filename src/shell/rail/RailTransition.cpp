@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -80,9 +82,11 @@ class LeavingPicture : public QWidget {
 public:
     LeavingPicture(QWidget *source, double from, const RailTransition &transition, const Motion &motion,
                    Qt::Alignment anchor)
-        : QWidget(source->parentWidget()), m_effect(transition), m_anchor(anchor)
+        : QWidget(source->parentWidget())
+        , m_effect(transition)
+        , m_anchor(anchor)
     {
-        setObjectName(QStringLiteral("leavingPicture"));
+        setObjectName(u"leavingPicture"_s);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         m_picture = paintedPicture(source, m_pictureOrigin);
@@ -126,10 +130,12 @@ protected:
             const QSize size = parentWidget()->size();
             const QSize delta = size - m_parentSize;
             m_parentSize = size;
-            const int dx = m_anchor & Qt::AlignRight ? delta.width()
-                           : m_anchor & Qt::AlignHCenter ? delta.width() / 2 : 0;
-            const int dy = m_anchor & Qt::AlignBottom ? delta.height()
-                           : m_anchor & Qt::AlignVCenter ? delta.height() / 2 : 0;
+            const int dx = m_anchor & Qt::AlignRight     ? delta.width()
+                           : m_anchor & Qt::AlignHCenter ? delta.width() / 2
+                                                         : 0;
+            const int dy = m_anchor & Qt::AlignBottom    ? delta.height()
+                           : m_anchor & Qt::AlignVCenter ? delta.height() / 2
+                                                         : 0;
             move(pos() + QPoint(dx, dy));
         }
         return QWidget::eventFilter(watched, event);
@@ -151,18 +157,16 @@ private:
 Qt::Alignment screenEdgeAnchor(RailEdge edge)
 {
     switch (edge) {
-    case RailEdge::left:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    case RailEdge::right:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case RailEdge::top:
-        break;
+    case RailEdge::left: return Qt::AlignLeft | Qt::AlignVCenter;
+    case RailEdge::right: return Qt::AlignRight | Qt::AlignVCenter;
+    case RailEdge::top: break;
     }
     return Qt::AlignTop | Qt::AlignHCenter;
 }
 
 RailTransitionEffect::RailTransitionEffect(const RailTransition &transition, QObject *parent)
-    : QGraphicsEffect(parent), m_transition(transition)
+    : QGraphicsEffect(parent)
+    , m_transition(transition)
 {
 }
 
@@ -412,7 +416,7 @@ int leavingPictures(const QWidget *parent)
 {
     const auto children = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     return static_cast<int>(std::count_if(children.begin(), children.end(), [](QWidget *w) {
-        return !w->isHidden() && (w->objectName() == QLatin1String("leavingPicture") || isLeaving(w));
+        return !w->isHidden() && (w->objectName() == "leavingPicture"_L1 || isLeaving(w));
     }));
 }
 

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -43,9 +45,11 @@ void describeSurfaces(QWidget *layout)
 
 } // namespace
 
-RailView::RailView(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+RailView::RailView(AppState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
 {
-    setObjectName(QStringLiteral("railView"));
+    setObjectName(u"railView"_s);
     setAttribute(Qt::WA_NoSystemBackground);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::railEdge || field == AppState::Field::isExpanded)
@@ -117,7 +121,7 @@ QWidget *RailView::build(RailViewLayout layout)
     }
     if (!content) {
         content = new QWidget(this);
-        content->setObjectName(QStringLiteral("emptyRail"));
+        content->setObjectName(u"emptyRail"_s);
         content->setAttribute(Qt::WA_NoSystemBackground);
     }
     describeSurfaces(content);
@@ -218,8 +222,7 @@ bool RailView::eventFilter(QObject *watched, QEvent *event)
         if (isKept(watched) || isKept(watched->parent()))
             scheduleDrawnRegion();
         break;
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -59,11 +59,9 @@ QSizeF notificationSize(EdgeAlertKind kind)
 {
     switch (kind) {
     case EdgeAlertKind::prayer:
-    case EdgeAlertKind::reminder:
-        return {332, 82};
+    case EdgeAlertKind::reminder: return {332, 82};
     case EdgeAlertKind::calendar:
-    case EdgeAlertKind::focus:
-        break;
+    case EdgeAlertKind::focus: break;
     }
     return {318, 76};
 }

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::edgenotification {
 
 namespace {
@@ -16,16 +18,12 @@ QString tr(const char *text)
 EdgeNotificationLook look(EdgeAlertKind kind)
 {
     switch (kind) {
-    case EdgeAlertKind::calendar:
-        return {RailModule::calendar, QStringLiteral("calendar"), 23, 52, 0.26, 118};
-    case EdgeAlertKind::prayer:
-        return {RailModule::prayers, QStringLiteral("seal"), 22, 50, 0.28, 78};
-    case EdgeAlertKind::reminder:
-        return {RailModule::reminders, QStringLiteral("checklist"), 22, 50, 0.28, 86};
-    case EdgeAlertKind::focus:
-        break;
+    case EdgeAlertKind::calendar: return {RailModule::calendar, u"calendar"_s, 23, 52, 0.26, 118};
+    case EdgeAlertKind::prayer: return {RailModule::prayers, u"seal"_s, 22, 50, 0.28, 78};
+    case EdgeAlertKind::reminder: return {RailModule::reminders, u"checklist"_s, 22, 50, 0.28, 86};
+    case EdgeAlertKind::focus: break;
     }
-    return {RailModule::focus, QStringLiteral("timer"), 24, 52, 0.28, 78};
+    return {RailModule::focus, u"timer"_s, 24, 52, 0.28, 78};
 }
 
 QString prayerName(const std::optional<ActivePrayerAlert> &alert)
@@ -33,20 +31,14 @@ QString prayerName(const std::optional<ActivePrayerAlert> &alert)
     if (!alert)
         return tr("Prayer");
     switch (alert->prayer.name) {
-    case PrayerName::fajr:
-        return QStringLiteral("Fajr");
-    case PrayerName::sunrise:
-        return QStringLiteral("Sunrise");
-    case PrayerName::dhuhr:
-        return QStringLiteral("Dhuhr");
-    case PrayerName::asr:
-        return QStringLiteral("Asr");
-    case PrayerName::maghrib:
-        return QStringLiteral("Maghrib");
-    case PrayerName::isha:
-        break;
+    case PrayerName::fajr: return u"Fajr"_s;
+    case PrayerName::sunrise: return u"Sunrise"_s;
+    case PrayerName::dhuhr: return u"Dhuhr"_s;
+    case PrayerName::asr: return u"Asr"_s;
+    case PrayerName::maghrib: return u"Maghrib"_s;
+    case PrayerName::isha: break;
     }
-    return QStringLiteral("Isha");
+    return u"Isha"_s;
 }
 
 EdgeNotificationLines lines(EdgeAlertKind kind, const std::optional<CalendarEvent> &calendar,
@@ -58,13 +50,11 @@ EdgeNotificationLines lines(EdgeAlertKind kind, const std::optional<CalendarEven
         if (!calendar)
             return {tr("Event soon"), tr("Calendar event"), QString()};
         return {tr("Event soon"), calendar->title,
-                calendar->startDate.isValid() ? dates.format(calendar->startDate, QStringLiteral("jmm")) : QString()};
-    case EdgeAlertKind::prayer:
-        return {prayerName(prayer), tr("Prayer time"), std::nullopt};
+                calendar->startDate.isValid() ? dates.format(calendar->startDate, u"jmm"_s) : QString()};
+    case EdgeAlertKind::prayer: return {prayerName(prayer), tr("Prayer time"), std::nullopt};
     case EdgeAlertKind::reminder:
         return {tr("Reminder"), reminder ? reminder->reminder.title : tr("Reminder due"), std::nullopt};
-    case EdgeAlertKind::focus:
-        break;
+    case EdgeAlertKind::focus: break;
     }
     return {tr("Time is up"), tr("Stop now"), tr("or snooze...")};
 }

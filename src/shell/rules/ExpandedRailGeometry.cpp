@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu::expandedrail {
 
 namespace {
 
 // The span of the columns between the outer edge and the card's far side.
-double innerColumns(double s) { return (outerMargin + stripWidth + columnGap) * s; }
+double innerColumns(double s)
+{
+    return (outerMargin + stripWidth + columnGap) * s;
+}
 
 } // namespace
 
@@ -186,9 +191,15 @@ QPointF cardEntryOffset(RailEdge edge, double scale)
     return {0, -cardHeight * scale};
 }
 
-bool sideSwipeCollapses(double dx) { return dx > 70 || dx < -110; }
+bool sideSwipeCollapses(double dx)
+{
+    return dx > 70 || dx < -110;
+}
 
-bool topSwipeCollapses(double dy) { return dy < -70; }
+bool topSwipeCollapses(double dy)
+{
+    return dy < -70;
+}
 
 } // namespace kolu::expandedrail
 
@@ -248,7 +259,7 @@ std::optional<QString> badgeText(int count)
     if (count < 1)
         return std::nullopt;
     if (count > 99)
-        return QStringLiteral("99+");
+        return u"99+"_s;
     return QString::number(count);
 }
 

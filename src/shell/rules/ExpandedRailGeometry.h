@@ -18,26 +18,26 @@ namespace kolu {
 namespace expandedrail {
 
 // Columns of the side canvas: margin, tool strip, gap, card, margin.
-inline constexpr double outerMargin = 16;  // ×s
-inline constexpr double stripWidth = 74;   // ×s
-inline constexpr double columnGap = 17;    // ×s
-inline constexpr double cardWidth = 318;   // ×s
-inline constexpr double cardHeight = 500;  // ×s
-inline constexpr double canvasHeight = 620; // ×s
+inline constexpr double outerMargin = 16;       // ×s
+inline constexpr double stripWidth = 74;        // ×s
+inline constexpr double columnGap = 17;         // ×s
+inline constexpr double cardWidth = 318;        // ×s
+inline constexpr double cardHeight = 500;       // ×s
+inline constexpr double canvasHeight = 620;     // ×s
 inline constexpr double alertColumnWidth = 354; // ×s
-inline constexpr double alertGap = 12;     // not scaled
+inline constexpr double alertGap = 12;          // not scaled
 
 // The tool strip's button column, shared by the strip's layout and by the
 // icon positions the connector and the card follow, so both agree.
-inline constexpr double stripVerticalPadding = 12; // not scaled
-inline constexpr double stripHorizontalPadding = 8; // not scaled
-inline constexpr double buttonHeight = 42;          // ×s
-inline constexpr double buttonWidth = 54;           // not scaled
-inline constexpr double buttonSpacing = 8;          // ×s
-inline constexpr double actionSpacerMinimum = 8;    // not scaled
-inline constexpr double actionButtonHeight = 26;    // not scaled
-inline constexpr double actionButtonSpacing = 8;    // not scaled
-inline constexpr double minimumStripHeight = 430;   // ×s
+inline constexpr double stripVerticalPadding = 12;   // not scaled
+inline constexpr double stripHorizontalPadding = 8;  // not scaled
+inline constexpr double buttonHeight = 42;           // ×s
+inline constexpr double buttonWidth = 54;            // not scaled
+inline constexpr double buttonSpacing = 8;           // ×s
+inline constexpr double actionSpacerMinimum = 8;     // not scaled
+inline constexpr double actionButtonHeight = 26;     // not scaled
+inline constexpr double actionButtonSpacing = 8;     // not scaled
+inline constexpr double minimumStripHeight = 430;    // ×s
 inline constexpr double heightPerMissingModule = 48; // not scaled
 
 // Notification frames (never scaled).
@@ -144,9 +144,9 @@ bool topSwipeCollapses(double dy);
 // buttons in a row, 10 apart, between 14-point paddings.
 namespace toprail {
 
-inline constexpr double stripPadding = 14;     // each side, not scaled
-inline constexpr double moduleRowPadding = 4;  // each side of the module buttons
-inline constexpr double itemSpacing = 10;      // between modules, separator and actions
+inline constexpr double stripPadding = 14;    // each side, not scaled
+inline constexpr double moduleRowPadding = 4; // each side of the module buttons
+inline constexpr double itemSpacing = 10;     // between modules, separator and actions
 inline constexpr double actionWidth = 30;
 inline constexpr double separatorWidth = 1;
 // How far the row gives way on a narrow screen. The padding can shrink to

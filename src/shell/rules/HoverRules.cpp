@@ -31,15 +31,9 @@ QRect revealBand(const HoverInput &in)
     } else {
         int y = f.y();
         switch (in.position) {
-        case RailVerticalPosition::top:
-            y = f.y();
-            break;
-        case RailVerticalPosition::center:
-            y = f.y() + f.height() / 2 - kBandLength / 2;
-            break;
-        case RailVerticalPosition::bottom:
-            y = f.y() + f.height() - kBandLength;
-            break;
+        case RailVerticalPosition::top: y = f.y(); break;
+        case RailVerticalPosition::center: y = f.y() + f.height() / 2 - kBandLength / 2; break;
+        case RailVerticalPosition::bottom: y = f.y() + f.height() - kBandLength; break;
         }
         const bool left = in.edge == RailEdge::left;
         const int x = left ? v.x() - kBeyondEdge : v.x() + v.width() - t;
@@ -63,8 +57,8 @@ QRect insideZone(const HoverInput &in)
 
 bool contains(const QRect &rect, const QPoint &point)
 {
-    return point.x() >= rect.x() && point.x() < rect.x() + rect.width() && point.y() >= rect.y() &&
-           point.y() < rect.y() + rect.height();
+    return point.x() >= rect.x() && point.x() < rect.x() + rect.width() && point.y() >= rect.y()
+           && point.y() < rect.y() + rect.height();
 }
 
 HoverDecision decide(const HoverInput &in)

@@ -31,14 +31,13 @@ double topToolbarContentWidth(int moduleCount, bool showsMinimizeAllAppsButton, 
 {
     const int n = std::max(moduleCount, 1);
     // Module buttons are 54 wide at every scale; only the gaps between them scale.
-    return 54.0 * n + 8.0 * scale * (n - 1) + 8.0 + (showsMinimizeAllAppsButton ? 91.0 : 61.0) +
-           (showsMinimizeAllAppsButton ? 40.0 : 30.0) + 28.0;
+    return 54.0 * n + 8.0 * scale * (n - 1) + 8.0 + (showsMinimizeAllAppsButton ? 91.0 : 61.0)
+           + (showsMinimizeAllAppsButton ? 40.0 : 30.0) + 28.0;
 }
 
 bool hasEdgeNotification(const RailFrameInput &in)
 {
-    return in.clipboardPulseActive || in.pomodoroAlertVisible || in.calendarAlert || in.prayerAlert ||
-           in.reminderAlert;
+    return in.clipboardPulseActive || in.pomodoroAlertVisible || in.calendarAlert || in.prayerAlert || in.reminderAlert;
 }
 
 bool isPulseOnly(const RailFrameInput &in)
@@ -117,15 +116,9 @@ QPoint origin(const RailFrameInput &in, const QRect &visibleFrame, const QSize &
     const int fitted = std::min(h, H);
     int y = top;
     switch (in.position) {
-    case RailVerticalPosition::top:
-        y = top;
-        break;
-    case RailVerticalPosition::center:
-        y = top + (H - fitted) / 2;
-        break;
-    case RailVerticalPosition::bottom:
-        y = top + H - fitted;
-        break;
+    case RailVerticalPosition::top: y = top; break;
+    case RailVerticalPosition::center: y = top + (H - fitted) / 2; break;
+    case RailVerticalPosition::bottom: y = top + H - fitted; break;
     }
     return {x, y};
 }

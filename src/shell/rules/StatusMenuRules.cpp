@@ -27,19 +27,15 @@ const std::vector<StatusMenuRow> &rows()
 std::optional<RailModule> moduleFor(StatusCommand command)
 {
     switch (command) {
-    case StatusCommand::openAgenda:
-        return RailModule::calendar;
+    case StatusCommand::openAgenda: return RailModule::calendar;
     case StatusCommand::openCapture:
     case StatusCommand::openFileTray:
-    case StatusCommand::openClipboard:
-        return RailModule::fileTray;
-    case StatusCommand::openNowPlaying:
-        return RailModule::nowPlaying;
+    case StatusCommand::openClipboard: return RailModule::fileTray;
+    case StatusCommand::openNowPlaying: return RailModule::nowPlaying;
     case StatusCommand::showKolu:
     case StatusCommand::settings:
     case StatusCommand::checkForUpdates:
-    case StatusCommand::quit:
-        break;
+    case StatusCommand::quit: break;
     }
     return std::nullopt;
 }

@@ -112,24 +112,12 @@ void ChoicePopup::resizeEvent(QResizeEvent *event)
 void ChoicePopup::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Up:
-        setCurrent(m_current < 0 ? 0 : m_current - 1);
-        break;
-    case Qt::Key_Down:
-        setCurrent(m_current + 1);
-        break;
-    case Qt::Key_PageUp:
-        setCurrent(m_current - visibleRows());
-        break;
-    case Qt::Key_PageDown:
-        setCurrent(m_current + visibleRows());
-        break;
-    case Qt::Key_Home:
-        setCurrent(0);
-        break;
-    case Qt::Key_End:
-        setCurrent(int(m_choices.size()) - 1);
-        break;
+    case Qt::Key_Up: setCurrent(m_current < 0 ? 0 : m_current - 1); break;
+    case Qt::Key_Down: setCurrent(m_current + 1); break;
+    case Qt::Key_PageUp: setCurrent(m_current - visibleRows()); break;
+    case Qt::Key_PageDown: setCurrent(m_current + visibleRows()); break;
+    case Qt::Key_Home: setCurrent(0); break;
+    case Qt::Key_End: setCurrent(int(m_choices.size()) - 1); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
@@ -138,9 +126,7 @@ void ChoicePopup::keyPressEvent(QKeyEvent *event)
             close();
         }
         break;
-    default:
-        KitPopup::keyPressEvent(event);
-        return;
+    default: KitPopup::keyPressEvent(event); return;
     }
     event->accept();
 }

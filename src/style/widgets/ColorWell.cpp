@@ -7,13 +7,15 @@
 #include <QColorDialog>
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 ColorWell::ColorWell(QWidget *parent)
     : QAbstractButton(parent)
     , m_color(Qt::white)
 {
-    setObjectName(QStringLiteral("colorWell"));
+    setObjectName(u"colorWell"_s);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -52,7 +54,7 @@ void ColorWell::openDialog()
     delete m_dialog.data(); // closed, waiting to be deleted
     m_colorAtOpen = m_color;
     auto *dialog = new QColorDialog(m_color, this);
-    dialog->setObjectName(QStringLiteral("colorWellDialog"));
+    dialog->setObjectName(u"colorWellDialog"_s);
     // The desktop's own dialog reports only the final choice; ours reports
     // every colour as it is chosen, so the views follow live.
     dialog->setOption(QColorDialog::DontUseNativeDialog);

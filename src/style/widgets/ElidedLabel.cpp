@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -21,8 +23,7 @@ namespace {
 bool breaksLines(const QString &text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c.unicode() < 0x20 || c.unicode() == 0x85 || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator;
+        return c.unicode() < 0x20 || c.unicode() == 0x85 || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
     });
 }
 
@@ -33,7 +34,7 @@ ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
     , m_text(text)
     , m_font(OrlixFonts::system(12))
 {
-    setObjectName(QStringLiteral("elidedLabel"));
+    setObjectName(u"elidedLabel"_s);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

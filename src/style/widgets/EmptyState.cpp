@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -22,9 +24,9 @@ EmptyState::EmptyState(const QString &symbol, const QString &title, const QStrin
     , m_title(new ElidedLabel(title))
     , m_subtitle(new ElidedLabel(subtitle))
 {
-    setObjectName(QStringLiteral("emptyState"));
-    m_title->setObjectName(QStringLiteral("emptyStateTitle"));
-    m_subtitle->setObjectName(QStringLiteral("emptyStateSubtitle"));
+    setObjectName(u"emptyState"_s);
+    m_title->setObjectName(u"emptyStateTitle"_s);
+    m_subtitle->setObjectName(u"emptyStateSubtitle"_s);
     m_title->setFont(OrlixFonts::system(12, QFont::Bold));
     m_subtitle->setFont(OrlixFonts::system(11, QFont::Medium));
     m_subtitle->setMaximumLines(2);

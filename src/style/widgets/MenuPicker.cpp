@@ -13,22 +13,27 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 constexpr qreal kPadX = 10, kChevron = 9, kGap = 6, kRadius = 8, kBorder = 0.7, kHeight = 26;
-QFont pickerFont() { return OrlixFonts::system(12, QFont::DemiBold); }
+QFont pickerFont()
+{
+    return OrlixFonts::system(12, QFont::DemiBold);
+}
 } // namespace
 
 MenuPicker::MenuPicker(const QStringList &items, QWidget *parent)
     : QToolButton(parent)
 {
-    setObjectName(QStringLiteral("menuPicker"));
+    setObjectName(u"menuPicker"_s);
     setPopupMode(QToolButton::InstantPopup);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setMenu(new QMenu(this));
-    menu()->setObjectName(QStringLiteral("menuPickerMenu"));
+    menu()->setObjectName(u"menuPickerMenu"_s);
     setItems(items);
     repaintOnStyleChange(this);
 }
@@ -61,7 +66,7 @@ void MenuPicker::rebuildMenu()
     group->setExclusive(true);
     for (int i = 0; i < m_items.size(); ++i) {
         QAction *action = menu()->addAction(m_items.at(i));
-        action->setObjectName(QStringLiteral("menuPickerItem%1").arg(i));
+        action->setObjectName(u"menuPickerItem%1"_s.arg(i));
         action->setCheckable(true);
         action->setChecked(i == m_current);
         group->addAction(action);
@@ -111,8 +116,8 @@ void MenuPicker::paintEvent(QPaintEvent *)
     const QString title = m_current >= 0 ? m_items.at(m_current) : QString();
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
                      QFontMetricsF(painter.font()).elidedText(title, Qt::ElideRight, textRect.width()));
-    IconProvider::paint(painter, QRectF(width() - kPadX - kChevron, 0, kChevron, height()),
-                        QStringLiteral("chevron.down"), kChevron, style.secondaryText(), IconWeight::bold);
+    IconProvider::paint(painter, QRectF(width() - kPadX - kChevron, 0, kChevron, height()), u"chevron.down"_s, kChevron,
+                        style.secondaryText(), IconWeight::bold);
 }
 
 } // namespace kolu

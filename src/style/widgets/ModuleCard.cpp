@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 ModuleCard::ModuleCard(const QString &title, const QString &symbol, QWidget *parent)
@@ -13,7 +15,7 @@ ModuleCard::ModuleCard(const QString &title, const QString &symbol, QWidget *par
     , m_symbol(symbol)
     , m_layout(new QVBoxLayout(this))
 {
-    setObjectName(QStringLiteral("moduleCard"));
+    setObjectName(u"moduleCard"_s);
     m_layout->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     m_layout->setSpacing(kSpacing);
     // No alignment on the layout: an aligned layout is laid out at its size

@@ -98,38 +98,18 @@ void MonthPopup::keyPressEvent(QKeyEvent *event)
 {
     const bool rtl = layoutDirection() == Qt::RightToLeft;
     switch (event->key()) {
-    case Qt::Key_Left:
-        moveCursor(m_cursor.addDays(rtl ? 1 : -1));
-        break;
-    case Qt::Key_Right:
-        moveCursor(m_cursor.addDays(rtl ? -1 : 1));
-        break;
-    case Qt::Key_Up:
-        moveCursor(m_cursor.addDays(-7));
-        break;
-    case Qt::Key_Down:
-        moveCursor(m_cursor.addDays(7));
-        break;
-    case Qt::Key_PageUp:
-        moveCursor(m_cursor.addMonths(-1));
-        break;
-    case Qt::Key_PageDown:
-        moveCursor(m_cursor.addMonths(1));
-        break;
-    case Qt::Key_Home:
-        moveCursor(QDate(m_cursor.year(), m_cursor.month(), 1));
-        break;
-    case Qt::Key_End:
-        moveCursor(QDate(m_cursor.year(), m_cursor.month(), m_cursor.daysInMonth()));
-        break;
+    case Qt::Key_Left: moveCursor(m_cursor.addDays(rtl ? 1 : -1)); break;
+    case Qt::Key_Right: moveCursor(m_cursor.addDays(rtl ? -1 : 1)); break;
+    case Qt::Key_Up: moveCursor(m_cursor.addDays(-7)); break;
+    case Qt::Key_Down: moveCursor(m_cursor.addDays(7)); break;
+    case Qt::Key_PageUp: moveCursor(m_cursor.addMonths(-1)); break;
+    case Qt::Key_PageDown: moveCursor(m_cursor.addMonths(1)); break;
+    case Qt::Key_Home: moveCursor(QDate(m_cursor.year(), m_cursor.month(), 1)); break;
+    case Qt::Key_End: moveCursor(QDate(m_cursor.year(), m_cursor.month(), m_cursor.daysInMonth())); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        choose(m_cursor);
-        break;
-    default:
-        KitPopup::keyPressEvent(event);
-        return;
+    case Qt::Key_Space: choose(m_cursor); break;
+    default: KitPopup::keyPressEvent(event); return;
     }
     event->accept();
 }

@@ -14,11 +14,16 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 constexpr qreal kRadius = 9, kPadY = 7, kIconGap = 5, kPressedScale = 0.97, kBorder = 0.8;
-QFont labelFont() { return OrlixFonts::system(12, QFont::Bold); }
+QFont labelFont()
+{
+    return OrlixFonts::system(12, QFont::Bold);
+}
 } // namespace
 
 OrlixButton::OrlixButton(Kind kind, const QString &text, QWidget *parent)
@@ -26,7 +31,7 @@ OrlixButton::OrlixButton(Kind kind, const QString &text, QWidget *parent)
     , m_kind(kind)
     , m_animation(new QVariantAnimation(this))
 {
-    setObjectName(kind == Kind::primary ? QStringLiteral("primaryButton") : QStringLiteral("secondaryButton"));
+    setObjectName(kind == Kind::primary ? u"primaryButton"_s : u"secondaryButton"_s);
     setText(text);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);

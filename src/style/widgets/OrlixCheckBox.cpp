@@ -13,12 +13,14 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 OrlixCheckBox::OrlixCheckBox(const QString &text, QWidget *parent)
     : QAbstractButton(parent)
 {
-    setObjectName(QStringLiteral("checkBox"));
+    setObjectName(u"checkBox"_s);
     setText(text);
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
@@ -44,7 +46,7 @@ void OrlixCheckBox::paintEvent(QPaintEvent *)
     const QPainterPath shape = continuousRoundedRect(box, 4);
     if (isChecked()) {
         painter.fillPath(shape, style.primaryButtonFill());
-        IconProvider::paint(painter, box, QStringLiteral("checkmark"), 9, style.primaryButtonLabel(), IconWeight::bold);
+        IconProvider::paint(painter, box, u"checkmark"_s, 9, style.primaryButtonLabel(), IconWeight::bold);
     } else {
         painter.fillPath(shape, style.innerShade());
         painter.strokePath(shape, QPen(withAlpha(style.hairline(), 0.7), 0.8));

@@ -98,26 +98,14 @@ void OrlixDateField::step(int steps, bool large)
 void OrlixDateField::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Up:
-        step(1, false);
-        break;
-    case Qt::Key_Down:
-        step(-1, false);
-        break;
-    case Qt::Key_PageUp:
-        step(1, true);
-        break;
-    case Qt::Key_PageDown:
-        step(-1, true);
-        break;
+    case Qt::Key_Up: step(1, false); break;
+    case Qt::Key_Down: step(-1, false); break;
+    case Qt::Key_PageUp: step(1, true); break;
+    case Qt::Key_PageDown: step(-1, true); break;
     case Qt::Key_Space:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        openPopup();
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+    case Qt::Key_Enter: openPopup(); break;
+    default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
 }

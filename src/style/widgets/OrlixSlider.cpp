@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -23,7 +25,7 @@ constexpr qreal kTrack = 4;
 OrlixSlider::OrlixSlider(QWidget *parent)
     : QSlider(Qt::Horizontal, parent)
 {
-    setObjectName(QStringLiteral("slider"));
+    setObjectName(u"slider"_s);
     setSingleStep(1);
     setPageStep(1);
     setFocusPolicy(Qt::StrongFocus);
@@ -190,28 +192,14 @@ void OrlixSlider::keyPressEvent(QKeyEvent *event)
     }
     switch (event->key()) {
     case Qt::Key_Left:
-    case Qt::Key_Down:
-        moveTo(value() - singleStep());
-        break;
+    case Qt::Key_Down: moveTo(value() - singleStep()); break;
     case Qt::Key_Right:
-    case Qt::Key_Up:
-        moveTo(value() + singleStep());
-        break;
-    case Qt::Key_PageDown:
-        moveTo(value() - pageStep());
-        break;
-    case Qt::Key_PageUp:
-        moveTo(value() + pageStep());
-        break;
-    case Qt::Key_Home:
-        moveTo(minimum());
-        break;
-    case Qt::Key_End:
-        moveTo(maximum());
-        break;
-    default:
-        event->ignore();
-        return;
+    case Qt::Key_Up: moveTo(value() + singleStep()); break;
+    case Qt::Key_PageDown: moveTo(value() - pageStep()); break;
+    case Qt::Key_PageUp: moveTo(value() + pageStep()); break;
+    case Qt::Key_Home: moveTo(minimum()); break;
+    case Qt::Key_End: moveTo(maximum()); break;
+    default: event->ignore(); return;
     }
 }
 

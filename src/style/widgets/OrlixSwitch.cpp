@@ -7,13 +7,15 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 OrlixSwitch::OrlixSwitch(QWidget *parent)
     : QAbstractButton(parent)
     , m_slide(new QVariantAnimation(this))
 {
-    setObjectName(QStringLiteral("switch"));
+    setObjectName(u"switch"_s);
     setCheckable(true);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);

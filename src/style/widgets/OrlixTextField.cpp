@@ -10,6 +10,8 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -51,7 +53,7 @@ void paintTextFieldFrame(QPainter &painter, const QRectF &rect)
 OrlixTextField::OrlixTextField(QWidget *parent)
     : QLineEdit(parent)
 {
-    setObjectName(QStringLiteral("textField"));
+    setObjectName(u"textField"_s);
     setFrame(false);
     setFont(OrlixFonts::system(13, QFont::Medium));
     setTextMargins(kPadX, kPadY, kPadX, kPadY);
@@ -104,7 +106,7 @@ OrlixTextArea::OrlixTextArea(QWidget *parent)
 {
     // Plain text only: what is pasted keeps its words, not its looks.
     setAcceptRichText(false);
-    setObjectName(QStringLiteral("textArea"));
+    setObjectName(u"textArea"_s);
     setFrameShape(QFrame::NoFrame);
     // The desktop's scroll bars would clash with the field; it still
     // scrolls with the wheel, the keyboard and the caret.

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 OverlayScrollBar *OverlayScrollBar::attach(QAbstractScrollArea *area)
@@ -25,7 +27,7 @@ OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea *area)
     , m_viewport(area->viewport())
     , m_bar(area->verticalScrollBar())
 {
-    setObjectName(QStringLiteral("overlayScrollBar"));
+    setObjectName(u"overlayScrollBar"_s);
     setAttribute(Qt::WA_NoSystemBackground);
     // The area still keeps the range and value of its own bar, only hidden.
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

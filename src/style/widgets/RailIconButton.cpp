@@ -6,13 +6,15 @@
 
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 RailIconButton::RailIconButton(const QString &symbol, const QString &help, QWidget *parent)
     : QAbstractButton(parent)
     , m_symbol(symbol)
 {
-    setObjectName(QStringLiteral("railIconButton"));
+    setObjectName(u"railIconButton"_s);
     setToolTip(help);
     setAccessibleName(help);
     setFixedSize(28, 28);

@@ -14,11 +14,16 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 constexpr qreal kHeight = 26, kInset = 2, kRadius = 8, kBorder = 0.7;
-QFont segmentFont(bool chosen) { return OrlixFonts::system(12, chosen ? QFont::Bold : QFont::DemiBold); }
+QFont segmentFont(bool chosen)
+{
+    return OrlixFonts::system(12, chosen ? QFont::Bold : QFont::DemiBold);
+}
 } // namespace
 
 SegmentedPicker::SegmentedPicker(const QStringList &segments, QWidget *parent)
@@ -26,7 +31,7 @@ SegmentedPicker::SegmentedPicker(const QStringList &segments, QWidget *parent)
     , m_segments(segments)
     , m_slide(new QVariantAnimation(this))
 {
-    setObjectName(QStringLiteral("segmentedPicker"));
+    setObjectName(u"segmentedPicker"_s);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_slide->setDuration(OrlixMotion::railMotion().durationMs);
@@ -145,7 +150,8 @@ void SegmentedPicker::paintEvent(QPaintEvent *)
         painter.setFont(segmentFont(chosen));
         painter.setPen(chosen ? style.text() : style.secondaryText());
         const QRectF r = segmentRect(i);
-        painter.drawText(r, Qt::AlignCenter, QFontMetricsF(painter.font()).elidedText(m_segments.at(i), Qt::ElideRight, r.width() - 8));
+        painter.drawText(r, Qt::AlignCenter,
+                         QFontMetricsF(painter.font()).elidedText(m_segments.at(i), Qt::ElideRight, r.width() - 8));
     }
     if (hasFocus()) {
         QColor focus = style.primaryButtonFill();

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 ShrinkLabel::ShrinkLabel(const QString &text, QWidget *parent)
@@ -17,7 +19,7 @@ ShrinkLabel::ShrinkLabel(const QString &text, QWidget *parent)
     , m_text(text)
     , m_font(OrlixFonts::system(12))
 {
-    setObjectName(QStringLiteral("shrinkLabel"));
+    setObjectName(u"shrinkLabel"_s);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     repaintOnStyleChange(this);
 }

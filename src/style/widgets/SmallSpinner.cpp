@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -18,7 +20,7 @@ SmallSpinner::SmallSpinner(QWidget *parent, int diameter)
     , m_diameter(diameter)
     , m_animation(new QVariantAnimation(this))
 {
-    setObjectName(QStringLiteral("smallSpinner"));
+    setObjectName(u"smallSpinner"_s);
     setFixedSize(diameter, diameter);
     m_animation->setStartValue(0);
     m_animation->setEndValue(kSpokes);

@@ -10,11 +10,16 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
 constexpr qreal kPadX = 7, kPadY = 4, kRadius = 8, kBorder = 0.7;
-QFont pillFont() { return OrlixFonts::system(11, QFont::Bold); }
+QFont pillFont()
+{
+    return OrlixFonts::system(11, QFont::Bold);
+}
 } // namespace
 
 StatusPill::StatusPill(const QString &text, const QColor &tint, QWidget *parent)
@@ -22,7 +27,7 @@ StatusPill::StatusPill(const QString &text, const QColor &tint, QWidget *parent)
     , m_text(text)
     , m_tint(tint)
 {
-    setObjectName(QStringLiteral("statusPill"));
+    setObjectName(u"statusPill"_s);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     repaintOnStyleChange(this);
 }

@@ -31,15 +31,9 @@ QSize symbolFrame(const QFont &font, SymbolLabel::Fit fit)
 {
     qreal side = 0;
     switch (fit) {
-    case SymbolLabel::Fit::firstLine:
-        side = QFontMetricsF(font).height();
-        break;
-    case SymbolLabel::Fit::line:
-        side = textSize(font) * 1.25;
-        break;
-    case SymbolLabel::Fit::wideLine:
-        side = textSize(font) * 1.3;
-        break;
+    case SymbolLabel::Fit::firstLine: side = QFontMetricsF(font).height(); break;
+    case SymbolLabel::Fit::line: side = textSize(font) * 1.25; break;
+    case SymbolLabel::Fit::wideLine: side = textSize(font) * 1.3; break;
     }
     const int whole = int(std::ceil(side));
     return {whole, whole};

@@ -88,8 +88,8 @@ TEST_F(CalendarCardTest, TheWeekHighlightsOneDayAtATimeAndTodayCountsRowsAttende
     }
 
     // Back on today: counts, rows, attendees and lead choices.
-    state->setCalendarEvents({event(u"a"_s, -30, 4), event(u"yesterday"_s, -24 * 60), event(u"b"_s, 60, 3),
-                              event(u"tomorrow"_s, 24 * 60)});
+    state->setCalendarEvents(
+        {event(u"a"_s, -30, 4), event(u"yesterday"_s, -24 * 60), event(u"b"_s, 60, 3), event(u"tomorrow"_s, 24 * 60)});
     QTest::mouseClick(cells.front(), Qt::LeftButton);
     EXPECT_EQ(card->summaryText(), u"2 events"_s);
     auto rows = card->agenda()->rows();
@@ -188,8 +188,12 @@ TEST_F(CalendarCardTest, RunningEventTextReadsInEveryLook)
     makeCard();
     const auto *panel = card->findChild<QWidget *>(u"calendarEventCard"_s);
     const auto *pill = card->findChild<QWidget *>(u"calendarStartPill"_s);
-    for (const auto &[theme, mode] : {std::pair{"default", "light"}, {"default", "dark"}, {"flatOlive", "light"},
-                                      {"flatOlive", "dark"}, {"activeDark", "dark"}, {"heroLight", "light"}}) {
+    for (const auto &[theme, mode] : {std::pair{"default", "light"},
+                                      {"default", "dark"},
+                                      {"flatOlive", "light"},
+                                      {"flatOlive", "dark"},
+                                      {"activeDark", "dark"},
+                                      {"heroLight", "light"}}) {
         defaults.set(u"orlixTheme"_s, QString::fromLatin1(theme));
         defaults.set(u"orlixAppearanceMode"_s, QString::fromLatin1(mode));
         QImage image(card->size(), QImage::Format_RGB32);

@@ -78,9 +78,10 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
     QByteArray attachment;
     while (attachment.size() < 6 * 1024 * 1024)
         attachment += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0NTY3";
-    const QByteArray contract = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Groupware//EN\r\nBEGIN:VEVENT\r\n"
-                                "UID:contract\r\nDTSTAMP:20260201T080000Z\r\nSUMMARY:Contract signing\r\n"
-                                "DTSTART:20260303T090000Z\r\nDTEND:20260303T100000Z\r\n"
+    const QByteArray contract =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Groupware//EN\r\nBEGIN:VEVENT\r\n"
+        "UID:contract\r\nDTSTAMP:20260201T080000Z\r\nSUMMARY:Contract signing\r\n"
+        "DTSTART:20260303T090000Z\r\nDTEND:20260303T100000Z\r\n"
         + folded("ATTACH;FMTTYPE=application/pdf;ENCODING=BASE64;VALUE=BINARY;X-FILENAME=contract.pdf:" + attachment)
         + "LOCATION:Notary\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
     const QString contractPath = test::writeCalendarItem(root.path(), u"work"_s, u"contract.ics"_s, contract);

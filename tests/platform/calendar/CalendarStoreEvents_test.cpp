@@ -97,7 +97,8 @@ TEST(CalendarStoreEvents, ReadsEveryKindOfTimeZone)
 TEST(CalendarStoreEvents, MarksAllDayEventsAndKeepsTheFolderOrder)
 {
     const auto events = firstWeekOfMarch(test::calendarFixture(u"synced"_s));
-    const StoredEvent *offsite = find(events, u"offsite@example.com"_s, QDateTime(QDate(2026, 3, 4), QTime(0, 0), berlin));
+    const StoredEvent *offsite =
+        find(events, u"offsite@example.com"_s, QDateTime(QDate(2026, 3, 4), QTime(0, 0), berlin));
     ASSERT_TRUE(offsite && offsite->isAllDay);
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const StoredEvent &e) { return e.isAllDay; }), 1);
     // Calendars by folder name, items by file name.
@@ -169,8 +170,8 @@ TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCounting
 {
     // A rule with COUNT is walked from its first occurrence; one without is
     // started near the window. Both must agree.
-    const QList<QByteArray> rules{"FREQ=DAILY;INTERVAL=3",         "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH",
-                                  "FREQ=MONTHLY;BYDAY=1TU",        "FREQ=MONTHLY;BYMONTHDAY=-1,3",
+    const QList<QByteArray> rules{"FREQ=DAILY;INTERVAL=3",           "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH",
+                                  "FREQ=MONTHLY;BYDAY=1TU",          "FREQ=MONTHLY;BYMONTHDAY=-1,3",
                                   "FREQ=YEARLY;BYMONTH=3;BYDAY=1MO", "FREQ=HOURLY;INTERVAL=5",
                                   "FREQ=WEEKLY;BYDAY=SU;WKST=SU"};
     for (const QByteArray &rule : rules) {

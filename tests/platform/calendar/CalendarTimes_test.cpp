@@ -127,10 +127,8 @@ TEST(CalendarTimes, EveryFrequencyWithAnIntervalKeepsItsPhase)
     for (const Case &c : cases) {
         const auto wallAt = [&](qint64 k) -> std::optional<QDateTime> {
             switch (c.unit) {
-            case Unit::seconds:
-                return c.firstWall.addSecs(k * c.step);
-            case Unit::days:
-                return c.firstWall.addDays(k * c.step);
+            case Unit::seconds: return c.firstWall.addSecs(k * c.step);
+            case Unit::days: return c.firstWall.addDays(k * c.step);
             case Unit::months:
             case Unit::years:
                 const int n = static_cast<int>(k) * c.step;
@@ -153,8 +151,9 @@ TEST(CalendarTimes, EveryFrequencyWithAnIntervalKeepsItsPhase)
             if (moment.addSecs(60) > c.from)
                 expected.push_back(moment.toUTC());
         }
-        const QByteArray lines = "UID:phase\nDTSTART;TZID=Europe/Berlin:"
-            + c.firstWall.toString(u"yyyyMMdd'T'HHmmss"_s).toUtf8() + "\nDURATION:PT1M\nRRULE:" + c.rule + "\n";
+        const QByteArray lines =
+            "UID:phase\nDTSTART;TZID=Europe/Berlin:" + c.firstWall.toString(u"yyyyMMdd'T'HHmmss"_s).toUtf8()
+            + "\nDURATION:PT1M\nRRULE:" + c.rule + "\n";
         ASSERT_FALSE(expected.empty()) << c.rule.constData();
         EXPECT_EQ(startsOf(spansOf(lines, c.from, c.to)), expected) << c.rule.constData();
     }
@@ -172,10 +171,9 @@ TEST(CalendarTimes, CountedRulesReachTodayAndEndWhereTheyShould)
 
     // The last counted occurrence falls inside the window; none follows it.
     const qint64 steps = utc(2020, 1, 1, 0).secsTo(utc(2026, 3, 4, 12)) / 180;
-    const auto counted = startsOf(
-        spansOf("UID:poll\nDTSTART:20200101T000000Z\nRRULE:FREQ=MINUTELY;INTERVAL=3;COUNT=" + QByteArray::number(steps + 1)
-                    + "\n",
-                utc(2026, 3, 4, 11), utc(2026, 3, 4, 13)));
+    const auto counted = startsOf(spansOf("UID:poll\nDTSTART:20200101T000000Z\nRRULE:FREQ=MINUTELY;INTERVAL=3;COUNT="
+                                              + QByteArray::number(steps + 1) + "\n",
+                                          utc(2026, 3, 4, 11), utc(2026, 3, 4, 13)));
     ASSERT_EQ(counted.size(), 21u);
     EXPECT_EQ(counted.front(), utc(2026, 3, 4, 11));
     EXPECT_EQ(counted.back(), utc(2026, 3, 4, 12));

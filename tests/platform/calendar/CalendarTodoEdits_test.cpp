@@ -119,6 +119,7 @@ TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
     EXPECT_EQ(result.status, TodoWriteResult::Status::failed);
     EXPECT_FALSE(result.message.isEmpty());
     after = test::readFile(path);
-    EXPECT_TRUE(after.contains(QByteArray("SUMMARY:Water " + QByteArray::number(saves) + " plants"))) << after.constData();
+    EXPECT_TRUE(after.contains(QByteArray("SUMMARY:Water " + QByteArray::number(saves) + " plants")))
+        << after.constData();
     EXPECT_TRUE(after.contains("STATUS:COMPLETED"));
 }

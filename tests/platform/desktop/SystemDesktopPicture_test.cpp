@@ -123,8 +123,8 @@ TEST_F(DesktopPictureChain, GnomeWithoutTheDarkKeyStillSucceedsButAFailedPicture
 TEST_F(DesktopPictureChain, CinnamonAndMateUseTheirOwnSchemas)
 {
     set(u"X-Cinnamon"_s, DisplayTarget::allDisplays);
-    EXPECT_EQ(runner.runs().front().arguments,
-              (QStringList{u"set"_s, u"org.cinnamon.desktop.background"_s, u"picture-uri"_s, u"'"_s + kImageUrl + u"'"_s}));
+    EXPECT_EQ(runner.runs().front().arguments, (QStringList{u"set"_s, u"org.cinnamon.desktop.background"_s,
+                                                            u"picture-uri"_s, u"'"_s + kImageUrl + u"'"_s}));
     EXPECT_EQ(runner.runs().size(), 2); // no dark variant
 
     set(u"MATE"_s, DisplayTarget::allDisplays);
@@ -135,10 +135,10 @@ TEST_F(DesktopPictureChain, CinnamonAndMateUseTheirOwnSchemas)
 TEST_F(DesktopPictureChain, XfceSetsEachBackdropOfTheChosenMonitors)
 {
     runner.respond(u"/usr/bin/xfconf-query"_s, exited(0, "/backdrop/screen0/monitorDP-1/workspace0/last-image\n"
-                                                       "/backdrop/screen0/monitorDP-1/workspace0/image-style\n"
-                                                       "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
-                                                       "/backdrop/screen0/monitorHDMI-1/workspace1/last-image\n"
-                                                       "/backdrop/single-workspace-mode\n"));
+                                                         "/backdrop/screen0/monitorDP-1/workspace0/image-style\n"
+                                                         "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
+                                                         "/backdrop/screen0/monitorHDMI-1/workspace1/last-image\n"
+                                                         "/backdrop/single-workspace-mode\n"));
     const DesktopPictureResult main = set(u"XFCE"_s, DisplayTarget::mainDisplay);
     EXPECT_FALSE(main.setOnEveryDisplayInstead);
     const QString xfconf = u"/usr/bin/xfconf-query"_s, desktop = u"xfce4-desktop"_s;
@@ -170,7 +170,7 @@ TEST_F(DesktopPictureChain, XfceSetsEachBackdropOfTheChosenMonitors)
 TEST_F(DesktopPictureChain, XfceMatchesNumberedMonitorsFallsBackToAllAndFillsAFreshSetup)
 {
     runner.respond(u"/usr/bin/xfconf-query"_s, exited(0, "/backdrop/screen0/monitor0/workspace0/last-image\n"
-                                                       "/backdrop/screen0/monitor1/workspace0/last-image\n"));
+                                                         "/backdrop/screen0/monitor1/workspace0/last-image\n"));
     EXPECT_FALSE(set(u"XFCE"_s, DisplayTarget::mainDisplay).setOnEveryDisplayInstead);
     EXPECT_EQ(runner.runs().at(1).arguments.at(3), u"/backdrop/screen0/monitor1/workspace0/last-image"_s);
 
@@ -237,8 +237,9 @@ TEST(PlasmaDesktopPicture, RunsTheScriptOverDBus)
     ASSERT_TRUE(shellSide.registerService(u"org.kde.plasmashell"_s));
 
     test::RecordingProcessRunner runner;
-    SystemDesktopPicture setter(runner, bus.connect(u"kolu"_s), {u"KDE"_s, {}, u":0"_s},
-                                [] { return DisplayLayout{{u"DP-1"_s, u"DP-2"_s}, u"DP-1"_s}; });
+    SystemDesktopPicture setter(runner, bus.connect(u"kolu"_s), {u"KDE"_s, {}, u":0"_s}, [] {
+        return DisplayLayout{{u"DP-1"_s, u"DP-2"_s}, u"DP-1"_s};
+    });
     const DesktopPictureResult result = test::awaitTask(setter.setPicture(kImage, DisplayTarget::mainDisplay));
     EXPECT_FALSE(result.setOnEveryDisplayInstead);
     ASSERT_EQ(shell.scripts.size(), 1);

@@ -36,9 +36,8 @@ protected:
     {
         const QString path = folder.filePath(name);
         QProcess sox;
-        sox.start(QStandardPaths::findExecutable(u"sox"_s),
-                  {u"-q"_s, u"-n"_s, u"-r"_s, u"44100"_s, u"-c"_s, u"2"_s, path, u"synth"_s, u"1.5"_s, u"sine"_s,
-                   u"440"_s});
+        sox.start(QStandardPaths::findExecutable(u"sox"_s), {u"-q"_s, u"-n"_s, u"-r"_s, u"44100"_s, u"-c"_s, u"2"_s,
+                                                             path, u"synth"_s, u"1.5"_s, u"sine"_s, u"440"_s});
         EXPECT_TRUE(sox.waitForFinished(30000));
         EXPECT_EQ(sox.exitCode(), 0);
         return path;
@@ -93,9 +92,9 @@ TEST_F(AudioPlayerTest, LoopsOrStopsAtTheEndPausesAndClampsItsVolume)
     looping->play();
     once->play();
     EXPECT_TRUE(looping->isPlaying());
-    ASSERT_TRUE(waitUntil([&] {
-        return looping->timeControlStatus() == Time::Playing && once->timeControlStatus() == Time::Playing;
-    }, kBackEndLimit));
+    ASSERT_TRUE(waitUntil(
+        [&] { return looping->timeControlStatus() == Time::Playing && once->timeControlStatus() == Time::Playing; },
+        kBackEndLimit));
     EXPECT_EQ(looping->itemStatus(), Item::ReadyToPlay);
 
     // The 1.5 s tone without looping stops at its end; the looping one is

@@ -61,7 +61,8 @@ TEST_F(HttpTest, ReturnsTheAnswerOrErrorStatusAndRecordsTheRequestInOrder)
     const auto &recorded = server.requests().front();
     EXPECT_EQ(recorded.method, "GET");
     EXPECT_EQ(recorded.path, u"/v1/timings"_s);
-    const QList<QPair<QString, QString>> query{{u"city"_s, u"Cairo"_s}, {u"country"_s, u"Egypt"_s}, {u"method"_s, u"5"_s}};
+    const QList<QPair<QString, QString>> query{
+        {u"city"_s, u"Cairo"_s}, {u"country"_s, u"Egypt"_s}, {u"method"_s, u"5"_s}};
     EXPECT_EQ(recorded.queryItems, query);
     EXPECT_EQ(recorded.header("accept"), "application/json");
 

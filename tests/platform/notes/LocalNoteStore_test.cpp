@@ -104,8 +104,8 @@ TEST_F(LocalNoteStoreTest, ListsSeveralAccountsWithStableIds)
     write(u"Cloud/Work/Standup.txt"_s);
     write(u"Notes/Ideas.md"_s);
     write(u"Notes/Work/Todo.md"_s);
-    const auto s = store({{path(u"Notes"_s), u"Notes"_s}, {path(u"Cloud"_s), u"Nextcloud"_s},
-                          {path(u"Elsewhere"_s), u"Notes"_s}});
+    const auto s =
+        store({{path(u"Notes"_s), u"Notes"_s}, {path(u"Cloud"_s), u"Nextcloud"_s}, {path(u"Elsewhere"_s), u"Notes"_s}});
     ASSERT_EQ(s.roots().size(), 2u);
     const std::vector<QString> folderIDs{u"Notes:"_s, u"Notes:Work"_s, u"Nextcloud:"_s, u"Nextcloud:Work"_s};
     EXPECT_EQ(ids(s.folders()), folderIDs);
@@ -138,9 +138,8 @@ TEST_F(LocalNoteStoreTest, IdsThatLeadOutsideTheirRootAreRefused)
     auto s = store();
     EXPECT_TRUE(s.notePath(u"Notes:Sub/A.md"_s));
     for (const QString &id : {u"Notes:../Secret.md"_s, u"Notes:Sub/../../Secret.md"_s, u"Notes:/etc/passwd.md"_s,
-                              u"Notes:Link.md"_s, u"Notes:Up/Secret.md"_s, u"Notes:.trash/B.md"_s,
-                              u"Notes:Sub//A.md"_s, u"Notes:Sub\\..\\A.md"_s, u"Other:Sub/A.md"_s, u"Notes:Sub"_s,
-                              u"Notes:"_s, u""_s})
+                              u"Notes:Link.md"_s, u"Notes:Up/Secret.md"_s, u"Notes:.trash/B.md"_s, u"Notes:Sub//A.md"_s,
+                              u"Notes:Sub\\..\\A.md"_s, u"Other:Sub/A.md"_s, u"Notes:Sub"_s, u"Notes:"_s, u""_s})
         EXPECT_FALSE(s.notePath(id)) << id.toStdString();
     for (const QString &id : {u"Notes:.."_s, u"Notes:Up"_s, u"Notes:Sub/A.md"_s})
         EXPECT_FALSE(s.folderPath(id)) << id.toStdString();

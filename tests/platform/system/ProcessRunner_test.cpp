@@ -99,8 +99,8 @@ TEST(SystemProcessRunner, ChildHasNoInputAndNoTerminalAndDiesWithItsParent)
     EXPECT_TRUE(cat.standardOutput.isEmpty());
 
     // The child leads a session of its own, which no terminal controls.
-    const ProcessResult session = test::awaitTask(
-        runner.run(u"sh"_s, {u"-c"_s, u"echo $$; cut -d' ' -f6 /proc/$$/stat; exec 3</dev/tty && echo tty"_s}, 10s, {}));
+    const ProcessResult session = test::awaitTask(runner.run(
+        u"sh"_s, {u"-c"_s, u"echo $$; cut -d' ' -f6 /proc/$$/stat; exec 3</dev/tty && echo tty"_s}, 10s, {}));
     const QList<QByteArray> lines = session.standardOutput.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2) << session.standardOutput.constData();
     EXPECT_EQ(lines[0], lines[1]);
@@ -108,8 +108,7 @@ TEST(SystemProcessRunner, ChildHasNoInputAndNoTerminalAndDiesWithItsParent)
     // A parent killed while its child runs takes the child with it.
     QTemporaryDir dir;
     const QString pidFile = dir.filePath(u"child"_s);
-    const ProcessResult parent =
-        test::awaitTask(runner.run(QString::fromUtf8(KOLU_DYING_PARENT), {pidFile}, 10s, {}));
+    const ProcessResult parent = test::awaitTask(runner.run(QString::fromUtf8(KOLU_DYING_PARENT), {pidFile}, 10s, {}));
     ASSERT_TRUE(parent.succeeded()) << parent.standardError.constData();
     expectEnds(pidFile);
 }

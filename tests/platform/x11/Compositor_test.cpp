@@ -54,8 +54,8 @@ TEST(Compositor, FollowsTheSelectionOwnerAndTheAdvertisedBlur)
 
     // The blurring compositor lists the blur property among its supported ones.
     const xcb_atom_t supported[] = {display.atom("_NET_WM_STATE"), blurRegion};
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, display.root(), display.atom("_NET_SUPPORTED"),
-                        XCB_ATOM_ATOM, 32, 2, supported);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, display.root(), display.atom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 32, 2,
+                        supported);
     xcb_flush(c);
     EXPECT_TRUE(compositor->hasBlurBehind());
     QRegion region(0, 0, 20, 10);

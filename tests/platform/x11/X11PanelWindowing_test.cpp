@@ -11,6 +11,8 @@
 #include <cstring>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 using namespace kolu;
 
 namespace {
@@ -61,14 +63,13 @@ TEST_F(X11PanelWindowingTest, PreparesTheWindowAsAnEdgePanelOnEveryDesktop)
     ASSERT_TRUE(windowing->isAvailable());
     windowing->prepare(window);
     windowing->prepare(window); // again: nothing doubles
-    EXPECT_EQ(names(QStringLiteral("_NET_WM_WINDOW_TYPE")), QStringLiteral("_NET_WM_WINDOW_TYPE_DOCK"));
-    EXPECT_EQ(names(QStringLiteral("_NET_WM_STATE")),
-              QStringLiteral("_NET_WM_STATE_ABOVE, _NET_WM_STATE_STICKY, _NET_WM_STATE_SKIP_TASKBAR, "
-                             "_NET_WM_STATE_SKIP_PAGER"));
-    EXPECT_EQ(names(QStringLiteral("_NET_WM_DESKTOP")), QStringLiteral("4294967295"));
+    EXPECT_EQ(names(u"_NET_WM_WINDOW_TYPE"_s), u"_NET_WM_WINDOW_TYPE_DOCK"_s);
+    EXPECT_EQ(names(u"_NET_WM_STATE"_s), u"_NET_WM_STATE_ABOVE, _NET_WM_STATE_STICKY, _NET_WM_STATE_SKIP_TASKBAR, "
+                                         "_NET_WM_STATE_SKIP_PAGER"_s);
+    EXPECT_EQ(names(u"_NET_WM_DESKTOP"_s), u"4294967295"_s);
     // The panel draws its own shadow: compositors add no square one.
-    EXPECT_EQ(names(QStringLiteral("_GTK_FRAME_EXTENTS")), QStringLiteral("0, 0, 0, 0"));
-    EXPECT_EQ(names(QStringLiteral("_COMPTON_SHADOW")), QStringLiteral("0"));
+    EXPECT_EQ(names(u"_GTK_FRAME_EXTENTS"_s), u"0, 0, 0, 0"_s);
+    EXPECT_EQ(names(u"_COMPTON_SHADOW"_s), u"0"_s);
 
     // Focus changes only the input hint; the rest stays.
     windowing->setAcceptsFocus(window, false);

@@ -84,8 +84,7 @@ TEST(X11SelectionReader, BinaryContentArrivesWholeAndAbsentOrSilentOwnersEndTheR
     xcb_flush(c);
     ASSERT_TRUE(test::waitUntil([&] { return owner() == silent; }));
     X11SelectionReader impatient(display.name(), "CLIPBOARD", {0ms, 0ms});
-    EXPECT_EQ(impatient.read("UTF8_STRING", [](QByteArrayView) { return true; }),
-              X11SelectionReader::Outcome::failed);
+    EXPECT_EQ(impatient.read("UTF8_STRING", [](QByteArrayView) { return true; }), X11SelectionReader::Outcome::failed);
     xclip.kill();
     xclip.waitForFinished(5000);
 }

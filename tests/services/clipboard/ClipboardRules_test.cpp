@@ -54,8 +54,8 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApartBinaryTextIsJudgedWholeAndKept
                        char16_t(0xD83D), char16_t(0xDE00), char16_t(0xD800), u'b', char16_t(0xDC00)})
         mixed += QChar(c);
     mixed = mixed.repeated(500);
-    const ClipboardItem item{QUuid::createUuid(), ClipboardItemKind::file, mixed, mixed,
-                             QDateTime::currentDateTimeUtc(), mixed, mixed};
+    const ClipboardItem item{
+        QUuid::createUuid(), ClipboardItemKind::file, mixed, mixed, QDateTime::currentDateTimeUtc(), mixed, mixed};
     EXPECT_GE(storedBytes(item), ClipboardItemsFile::encode({item}).size());
 }
 

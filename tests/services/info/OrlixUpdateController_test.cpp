@@ -125,10 +125,10 @@ QString failureOf(const QByteArray &feed)
 
 TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestValidReleaseWins)
 {
-    const QByteArray feed = feedOf(item("40", "https://kolu.test/40", "0.4.0") + item("  42 ", "https://kolu.test/42", "0.4.2")
-                                   + item("41", "https://kolu.test/41") + item("99", "javascript:alert(1)")
-                                   + item("98", "file:///etc/passwd") + item("beta", "https://kolu.test/beta")
-                                   + item("97", "https:///no-host"));
+    const QByteArray feed = feedOf(item("40", "https://kolu.test/40", "0.4.0")
+                                   + item("  42 ", "https://kolu.test/42", "0.4.2") + item("41", "https://kolu.test/41")
+                                   + item("99", "javascript:alert(1)") + item("98", "file:///etc/passwd")
+                                   + item("beta", "https://kolu.test/beta") + item("97", "https:///no-host"));
     const UpdateFeedItem newest = newestRelease(feed);
     EXPECT_EQ(std::tuple(newest.build, newest.version, newest.downloadPage),
               std::tuple(u"42"_s, u"0.4.2"_s, QUrl(u"https://kolu.test/42"_s)));

@@ -16,7 +16,8 @@ namespace {
 QByteArray answer(const QByteArray &sunrise = "2024-05-01T05:01:00+02:00")
 {
     return R"x({"code":200,"status":"OK","data":{"timings":{
-        "Fajr":"2024-05-01T03:30:00+02:00","Sunrise":")x" + sunrise + R"x(",
+        "Fajr":"2024-05-01T03:30:00+02:00","Sunrise":")x"
+           + sunrise + R"x(",
         "Dhuhr":"2024-05-01T12:45:00+02:00","Asr":"2024-05-01T16:40:00.500+02:00",
         "Maghrib":"2024-05-01T20:29:00+02:00 (CEST)","Isha":"2024-05-01T22:10:00+02:00",
         "Imsak":"2024-05-01T03:20:00+02:00"},"meta":{"method":{"id":3}}}})x";
@@ -54,17 +55,15 @@ TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrderOrFails
     ASSERT_EQ(server.requests().size(), 1);
     const auto &request = server.requests().front();
     EXPECT_EQ(request.path, u"/v1/timingsByCity/01-05-2024"_s);
-    const QList<QPair<QString, QString>> query{{u"city"_s, u" New York "_s},
-                                               {u"country"_s, u"A+B & C=D"_s},
-                                               {u"method"_s, u"5"_s},
-                                               {u"iso8601"_s, u"true"_s}};
+    const QList<QPair<QString, QString>> query{
+        {u"city"_s, u" New York "_s}, {u"country"_s, u"A+B & C=D"_s}, {u"method"_s, u"5"_s}, {u"iso8601"_s, u"true"_s}};
     EXPECT_EQ(request.queryItems, query);
 
     EXPECT_EQ(std::tuple(day.dateID, day.country, day.fetchedAt),
               std::tuple(u"2024-05-01"_s, u"A+B & C=D"_s, clock.now()));
     const std::vector<PrayerTime> expected{
-        {PrayerName::fajr, utc(2024, 5, 1, 1, 30), true},      {PrayerName::sunrise, utc(2024, 5, 1, 3, 1), false},
-        {PrayerName::dhuhr, utc(2024, 5, 1, 10, 45), true},    {PrayerName::asr, utc(2024, 5, 1, 14, 40, 0, 500), true},
+        {PrayerName::fajr, utc(2024, 5, 1, 1, 30), true},     {PrayerName::sunrise, utc(2024, 5, 1, 3, 1), false},
+        {PrayerName::dhuhr, utc(2024, 5, 1, 10, 45), true},   {PrayerName::asr, utc(2024, 5, 1, 14, 40, 0, 500), true},
         {PrayerName::maghrib, utc(2024, 5, 1, 18, 29), true}, {PrayerName::isha, utc(2024, 5, 1, 20, 10), true}};
     EXPECT_EQ(day.times, expected);
 
@@ -112,7 +111,7 @@ TEST_F(PrayerTimesServiceTest, SendsTheDayAndPlaceAndReadsTheTimesInOrderOrFails
     for (const QString &text :
          {u"2024-05-01T07:21:00+03:00"_s, u"2024-05-01T04:21:00.000Z"_s, u"2024-05-01T07:21:00+03:00 (+03)"_s})
         EXPECT_EQ(PrayerTimesService::date(text), utc(2024, 5, 1, 4, 21)) << text.toStdString();
-    for (const QString &text : {u" 2024-05-01T07:21:00+03:00"_s, u"04:21 (EEST)"_s, u"2024-05-01"_s,
-                                u"2024-02-30T04:21:00Z"_s, u""_s})
+    for (const QString &text :
+         {u" 2024-05-01T07:21:00+03:00"_s, u"04:21 (EEST)"_s, u"2024-05-01"_s, u"2024-02-30T04:21:00Z"_s, u""_s})
         EXPECT_EQ(PrayerTimesService::date(text), std::nullopt) << text.toStdString();
 }

@@ -23,14 +23,17 @@ TEST(RemoteAppMessage, DecodesFromSecureAddressesRefusesTheRestAndBoundsEligibil
         "minimumBuild":3,"maximumBuild":null,"startsAt":"  ","expiresAt":"2026-02-01T00:00:00.250Z","extra":[1]})");
     EXPECT_EQ(decoded, (RemoteAppMessage{u"m1"_s, u"Hello"_s, u"Body"_s, 3, {}, {}, utc(2026, 2, 1, 0, 0, 0, 250)}));
 
-    const auto offset = RemoteAppMessage::decode(R"({"id":"a","title":"b","body":"c","startsAt":"2026-01-01T03:00:00+03:00"})");
+    const auto offset =
+        RemoteAppMessage::decode(R"({"id":"a","title":"b","body":"c","startsAt":"2026-01-01T03:00:00+03:00"})");
     EXPECT_EQ(offset.startsAt, utc(2026, 1, 1, 0, 0));
 
-    const QList<QByteArray> documents{
-        "<html>", "[]", R"({"id":"a","title":"b"})", R"({"id":1,"title":"b","body":"c"})",
-        R"({"id":"a","title":"b","body":"c","maximumBuild":2.5})",
-        R"({"id":"a","title":"b","body":"c","startsAt":5})",
-        R"({"id":"a","title":"b","body":"c","expiresAt":"2026-02-01"})"};
+    const QList<QByteArray> documents{"<html>",
+                                      "[]",
+                                      R"({"id":"a","title":"b"})",
+                                      R"({"id":1,"title":"b","body":"c"})",
+                                      R"({"id":"a","title":"b","body":"c","maximumBuild":2.5})",
+                                      R"({"id":"a","title":"b","body":"c","startsAt":5})",
+                                      R"({"id":"a","title":"b","body":"c","expiresAt":"2026-02-01"})"};
     for (const QByteArray &document : documents)
         EXPECT_THROW(RemoteAppMessage::decode(document), DecodingError) << document.toStdString();
 

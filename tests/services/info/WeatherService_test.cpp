@@ -25,7 +25,10 @@ struct WeatherServiceTest : ::testing::Test {
     {
         return test::failureText<WeatherServiceError>([&] { fetch(city, country); });
     }
-    bool undecodable() { return test::failsWith<DecodingError>([&] { fetch(); }); }
+    bool undecodable()
+    {
+        return test::failsWith<DecodingError>([&] { fetch(); });
+    }
 
     test::LocalHttpServer server;
     test::ManualClock clock;
@@ -83,12 +86,12 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheConditionsAndSaysWhenThePlaceOrTh
     EXPECT_EQ(fetch().weatherCode, 3);
 
     // Answers that do not decode give the decoder's error.
-    const QList<QByteArray> forecasts{
-        "<html></html>", QByteArray(kCurrent).left(40),
-        R"({"current":{"temperature_2m":3}})",
-        R"({"current":{"temperature_2m":3,"weather_code":3.5}})",
-        R"({"current":{"temperature_2m":"3","weather_code":3}})",
-        QByteArray(R"({"current":{"x":")") + QByteArray(2 * 1024 * 1024, 'x') + R"("}})"};
+    const QList<QByteArray> forecasts{"<html></html>",
+                                      QByteArray(kCurrent).left(40),
+                                      R"({"current":{"temperature_2m":3}})",
+                                      R"({"current":{"temperature_2m":3,"weather_code":3.5}})",
+                                      R"({"current":{"temperature_2m":"3","weather_code":3}})",
+                                      QByteArray(R"({"current":{"x":")") + QByteArray(2 * 1024 * 1024, 'x') + R"("}})"};
     for (const QByteArray &body : forecasts) {
         server.respond(u"/v1/forecast"_s, {200, body});
         EXPECT_TRUE(undecodable()) << body.left(60).toStdString();
@@ -96,8 +99,8 @@ TEST_F(WeatherServiceTest, GeocodesThenReadsTheConditionsAndSaysWhenThePlaceOrTh
 
     server.respond(u"/v1/forecast"_s, {200, kCurrent});
     for (const QByteArray &body : {QByteArray(R"({"results":[{"name":"Berlin","latitude":52.5}]})"),
-                                  QByteArray(R"({"results":[{"name":"A","latitude":1,"longitude":2},{"name":7}]})"),
-                                  QByteArray(R"({"results":{}})")}) {
+                                   QByteArray(R"({"results":[{"name":"A","latitude":1,"longitude":2},{"name":7}]})"),
+                                   QByteArray(R"({"results":{}})")}) {
         server.respond(u"/v1/search"_s, {200, body});
         EXPECT_TRUE(undecodable()) << body.toStdString();
     }

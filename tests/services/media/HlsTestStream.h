@@ -43,14 +43,18 @@ public:
             if (name == QStringLiteral("playlist.m3u8"))
                 return CannedResponse{200, m_playlist, {{"Content-Type", "application/vnd.apple.mpegurl"}}};
             QFile segment(m_folder.filePath(name));
-            if (name.contains(QLatin1Char('/')) || !name.endsWith(QStringLiteral(".ts")) || !segment.open(QIODevice::ReadOnly))
+            if (name.contains(QLatin1Char('/')) || !name.endsWith(QStringLiteral(".ts"))
+                || !segment.open(QIODevice::ReadOnly))
                 return CannedResponse{404, "missing", {{"Content-Type", "text/plain"}}};
             return CannedResponse{200, segment.readAll(), {{"Content-Type", "video/mp2t"}}};
         });
     }
 
     QUrl playlistURL() const { return server.url(QStringLiteral("/live/playlist.m3u8")); }
-    QUrl deadURL(const QString &name) const { return server.url(QStringLiteral("/nothing/") + name + QStringLiteral(".m3u8")); }
+    QUrl deadURL(const QString &name) const
+    {
+        return server.url(QStringLiteral("/nothing/") + name + QStringLiteral(".m3u8"));
+    }
 
     LocalHttpServer server;
     bool dead = false;

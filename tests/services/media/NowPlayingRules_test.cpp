@@ -7,8 +7,8 @@ using kolu::PlayerKind;
 
 namespace {
 
-MprisPlayer player(const QString &instance, const QString &identity, const QString &desktopEntry,
-                   const QString &status, const QString &title)
+MprisPlayer player(const QString &instance, const QString &identity, const QString &desktopEntry, const QString &status,
+                   const QString &title)
 {
     return {u"org.mpris.MediaPlayer2."_s + instance, identity, desktopEntry, status, title, {}, {}, {}, {}};
 }

@@ -9,8 +9,8 @@
 
 using kolu::MediaAction;
 using kolu::NowPlayingItem;
-using kolu::test::FakeMprisPlayer;
 using kolu::test::awaitTask;
+using kolu::test::FakeMprisPlayer;
 
 namespace {
 
@@ -19,8 +19,7 @@ struct NowPlayingServiceTest : ::testing::Test {
     kolu::test::ManualClock clock;
     kolu::test::RecordingProcessRunner processes;
     QTemporaryDir runtime;
-    kolu::NowPlayingService service{bus.connect(u"kolu"_s), processes, clock,
-                                    QDir(runtime.path()).filePath(u"Kolu"_s)};
+    kolu::NowPlayingService service{bus.connect(u"kolu"_s), processes, clock, QDir(runtime.path()).filePath(u"Kolu"_s)};
     std::vector<std::unique_ptr<FakeMprisPlayer>> players;
 
     // A player named by its instance; a "chromium" one shows a video.
@@ -47,9 +46,8 @@ TEST_F(NowPlayingServiceTest, APlayingSpotifyTrackCarriesTheMuteStateAndNothingP
     spotify.artists = {u"The Beatles"_s};
     spotify.artUrl = u"https://i.scdn.co/image/ab67616d"_s;
     vlc.playbackStatus = u"Playing"_s;
-    EXPECT_EQ(awaitTask(service.currentItem()),
-              (NowPlayingItem{u"Hey Jude"_s, u"The Beatles"_s, u"Spotify"_s, true, true,
-                              u"https://i.scdn.co/image/ab67616d"_s}));
+    EXPECT_EQ(awaitTask(service.currentItem()), (NowPlayingItem{u"Hey Jude"_s, u"The Beatles"_s, u"Spotify"_s, true,
+                                                                true, u"https://i.scdn.co/image/ab67616d"_s}));
     EXPECT_EQ(processes.runs().constLast().arguments,
               (QStringList{u"LC_ALL=C"_s, u"/usr/bin/pactl"_s, u"get-sink-mute"_s, u"@DEFAULT_SINK@"_s}));
     // Without pactl nothing is muted.

@@ -15,8 +15,8 @@ struct SoundscapeAudioManagerTest : ::testing::Test {
     {
         for (const SoundscapeTrack &track : SoundscapeAudioManager::defaultTracks())
             EXPECT_TRUE(test::writeFile(folder.filePath(track.filename), "sound"));
-        manager = std::make_unique<SoundscapeAudioManager>(
-            factory, QStringList{folder.filePath(u"missing"_s), folder.path()});
+        manager = std::make_unique<SoundscapeAudioManager>(factory,
+                                                           QStringList{folder.filePath(u"missing"_s), folder.path()});
     }
 
     SoundscapeTrack track(const QString &id) const

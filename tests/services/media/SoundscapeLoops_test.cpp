@@ -21,7 +21,8 @@ namespace {
 // Where the build puts the loops, seen from the test executable's folder.
 QString builtSoundFolder()
 {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../src/"_s + SoundscapeAudioManager::kSoundFolderName);
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../src/"_s
+                           + SoundscapeAudioManager::kSoundFolderName);
 }
 
 // The decoded samples of an audio file, as ffmpeg gives them.
@@ -40,7 +41,8 @@ TEST(SoundscapeLoopsTest, TheBuildShipsTheLoopsWithTheirLicenceAndAnotherSynthes
     // The script that makes the loops draws random choices and noise: every build must make the same sound.
     QTemporaryDir again;
     QProcess script;
-    script.start(u"bash"_s, {QDir::cleanPath(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../scripts/make-soundscapes.sh")), again.path()});
+    script.start(u"bash"_s, {QDir::cleanPath(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../scripts/make-soundscapes.sh")),
+                             again.path()});
     // Minutes of sound: on a loaded machine only the suite's own time-out bounds the wait.
     ASSERT_TRUE(script.waitForFinished(-1));
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
@@ -114,8 +116,9 @@ TEST(SoundscapeLoopsTest, EveryLoopRunsOnIntoItsNextPassSampleForSample)
         ASSERT_FALSE(probe.loop.isEmpty()) << track.filename.toStdString();
         LoopingAudioPlayer player(QUrl::fromLocalFile(file), probe.sink());
         player.play();
-        EXPECT_TRUE(test::waitUntil(
-            [&] { return probe.done() || player.itemStatus() == AudioPlayer::ItemStatus::Failed; }, std::chrono::seconds(60)));
+        EXPECT_TRUE(
+            test::waitUntil([&] { return probe.done() || player.itemStatus() == AudioPlayer::ItemStatus::Failed; },
+                            std::chrono::seconds(60)));
         player.stop();
         EXPECT_EQ(probe.fault, QString()) << track.filename.toStdString();
         EXPECT_GE(player.passesQueued(), 2);

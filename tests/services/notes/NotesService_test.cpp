@@ -52,7 +52,7 @@ struct NotesServiceTest : ::testing::Test {
 
 TEST_F(NotesServiceTest, FoldersAndRecentNotesAreListedInOrderAndSavingFillsInTheMissingHalfAndReportsFailures)
 {
-    store->listedFolders = {{u"n:"_s, u"Notes"_s, u"Notes"_s},  {u"c:Work"_s, u"work"_s, u"Cloud"_s},
+    store->listedFolders = {{u"n:"_s, u"Notes"_s, u"Notes"_s},    {u"c:Work"_s, u"work"_s, u"Cloud"_s},
                             {u"n:Work"_s, u"Work"_s, u"Notes"_s}, {u"n:Work"_s, u"Again"_s, u"Notes"_s},
                             {u" "_s, u"No id"_s, u"Notes"_s},     {u"n:x"_s, u"  "_s, u"Notes"_s},
                             {u"n:b"_s, u"banana"_s, u""_s},       {u"n:a"_s, u"Apple"_s, u""_s}};
@@ -100,4 +100,3 @@ TEST_F(NotesServiceTest, FoldersAndRecentNotesAreListedInOrderAndSavingFillsInTh
     store->answer.prepared = false;
     EXPECT_EQ(saveFailure(u"T"_s, u"B"_s), u"Kolu could not prepare the note."_s);
 }
-

@@ -39,7 +39,8 @@ struct NotificationServiceTest : ::testing::Test {
 
 TEST_F(NotificationServiceTest, PrayerTimesReplaceTheirRequestsSnoozesUseTheCallersTextsAndOnlyCalendarAlertsItsSound)
 {
-    service.schedulePrayerAlert({PrayerName::fajr, in(300), true}, u"Fajr reminder"_s, u"Prayer reminder in 5 minutes."_s);
+    service.schedulePrayerAlert({PrayerName::fajr, in(300), true}, u"Fajr reminder"_s,
+                                u"Prayer reminder in 5 minutes."_s);
     service.schedulePrayerAlerts({{PrayerName::fajr, in(60), true}, {PrayerName::asr, in(7200), true}});
     EXPECT_EQ(pending(), (QStringList{u"prayer-snooze-fajr-"_s + epoch(300), u"prayer-fajr"_s, u"prayer-asr"_s}));
 
@@ -99,11 +100,17 @@ TEST_F(NotificationServiceTest, AMomentAnnouncedTwiceShowsOneBanner)
         std::function<void(const QDateTime &)> schedule;
         std::function<QString(const QDateTime &)> key;
     } moments[] = {
-        {[&](const QDateTime &at) { service.schedulePrayerAlerts({{PrayerName::isha, at, true}}); },
+        {[&](const QDateTime &at) {
+             service.schedulePrayerAlerts({{PrayerName::isha, at, true}});
+         },
          [](const QDateTime &at) { return notificationid::prayerBanner(PrayerName::isha, at); }},
-        {[&](const QDateTime &at) { service.schedulePrayerAlert({PrayerName::asr, at, true}, u"Asr"_s, u""_s); },
+        {[&](const QDateTime &at) {
+             service.schedulePrayerAlert({PrayerName::asr, at, true}, u"Asr"_s, u""_s);
+         },
          [](const QDateTime &at) { return notificationid::prayerBanner(PrayerName::asr, at); }},
-        {[&](const QDateTime &at) { service.scheduleMeetingAlerts({event(u"m"_s, u"Plan"_s, at.addSecs(300))}, {}, 5); },
+        {[&](const QDateTime &at) {
+             service.scheduleMeetingAlerts({event(u"m"_s, u"Plan"_s, at.addSecs(300))}, {}, 5);
+         },
          [](const QDateTime &at) { return notificationid::meetingBanner(u"m"_s, at.addSecs(300), 5); }},
         {[&](const QDateTime &at) { service.scheduleReminderAlert(call, at, u"Call"_s, u""_s); },
          [](const QDateTime &at) { return notificationid::reminderBanner(u"r1"_s, at); }},
@@ -157,7 +164,8 @@ TEST_F(NotificationServiceTest, MeetingsUseTheirLeadAndStartAChangeLeavesOneRequ
     service.cancelPendingNotifications({u"meeting-"_s});
     EXPECT_TRUE(pending().isEmpty());
     // An absurd lead schedules nothing.
-    service.scheduleMeetingAlerts({event(u"e"_s, u"E"_s, in(3600))}, {{u"e"_s, std::numeric_limits<qint64>::max()}}, 10);
+    service.scheduleMeetingAlerts({event(u"e"_s, u"E"_s, in(3600))}, {{u"e"_s, std::numeric_limits<qint64>::max()}},
+                                  10);
     EXPECT_TRUE(pending().isEmpty());
 
     // Two occurrences of "a" (one id for a whole series) each keep their request.

@@ -76,8 +76,8 @@ struct WallpaperServiceTest : ::testing::Test {
     SystemProcessRunner runner;
     FakeDesktopPicture desktop;
     FakeFolderPicker picker;
-    WallpaperService service{network,  store.subdirectory(u"Wallpapers"_s), defaults, runner, desktop, picker,
-                             clock,    server.url(u"/scl/fo/share?rlkey=k&dl=1"_s)};
+    WallpaperService service{network, store.subdirectory(u"Wallpapers"_s),        defaults, runner, desktop, picker,
+                             clock,   server.url(u"/scl/fo/share?rlkey=k&dl=1"_s)};
 };
 
 } // namespace
@@ -130,8 +130,10 @@ TEST_F(WallpaperServiceTest, ABadAnswerFailsWithoutACacheAndKeepsAnExistingOne)
     int count = 0;
     for (const auto &answer : answers) {
         SCOPED_TRACE(answer.body.left(20).toStdString());
-        WallpaperService fresh{network, store.subdirectory(u"Fresh%1"_s.arg(++count)), defaults, runner, desktop,
-                               picker,  clock, server.url(u"/scl/fo/share"_s)};
+        WallpaperService fresh{network,  store.subdirectory(u"Fresh%1"_s.arg(++count)),
+                               defaults, runner,
+                               desktop,  picker,
+                               clock,    server.url(u"/scl/fo/share"_s)};
         serveBody(answer.status, answer.body);
         expectFailure([&] { test::awaitTask(fresh.wallpapers(WallpaperLibrary::still, false)); }, answer.expected);
         EXPECT_FALSE(QFileInfo::exists(fresh.libraryFolder()));

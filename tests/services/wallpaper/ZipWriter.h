@@ -30,7 +30,10 @@ inline QByteArray pictureBytes(const QString &name)
 
 class ZipWriter {
 public:
-    void addFile(const QString &name, const QByteArray &content) { m_entries.append({name.toUtf8(), content, false, 0, {}, {}}); }
+    void addFile(const QString &name, const QByteArray &content)
+    {
+        m_entries.append({name.toUtf8(), content, false, 0, {}, {}});
+    }
     // A deflated entry, as archive bombs are made. qCompress gives a 4-byte
     // length, a 2-byte zlib header, the raw deflate stream and a checksum.
     void addDeflatedFile(const QString &name, const QByteArray &content)

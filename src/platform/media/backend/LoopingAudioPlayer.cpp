@@ -44,8 +44,8 @@ LoopingAudioPlayer::LoopingAudioPlayer(const QUrl &source, GstElement *sink, QOb
     }
     GstElement *playbin = m_pipeline->playbin;
     gst_object_ref_sink(playbin);
-    g_object_set(playbin, "uri", m_pipeline->uri.constData(), "flags", kPlayAudio | kPlaySoftVolume, "volume",
-                 m_volume, nullptr);
+    g_object_set(playbin, "uri", m_pipeline->uri.constData(), "flags", kPlayAudio | kPlaySoftVolume, "volume", m_volume,
+                 nullptr);
     if (sink)
         g_object_set(playbin, "audio-sink", sink, nullptr);
 
@@ -74,7 +74,8 @@ LoopingAudioPlayer::LoopingAudioPlayer(const QUrl &source, GstElement *sink, QOb
                 const QString text = error ? QString::fromUtf8(error->message) : QString();
                 g_clear_error(&error);
                 g_free(debug);
-                QMetaObject::invokeMethod(self, [self, text] { self->fail(text); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    self, [self, text] { self->fail(text); }, Qt::QueuedConnection);
                 break;
             }
             case GST_MESSAGE_STATE_CHANGED:
@@ -86,10 +87,10 @@ LoopingAudioPlayer::LoopingAudioPlayer(const QUrl &source, GstElement *sink, QOb
                 }
                 break;
             case GST_MESSAGE_EOS:
-                QMetaObject::invokeMethod(self, [self] { self->onEndOfStream(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    self, [self] { self->onEndOfStream(); }, Qt::QueuedConnection);
                 break;
-            default:
-                break;
+            default: break;
             }
             return GST_BUS_DROP;
         },

@@ -84,16 +84,11 @@ private:
         case QMediaPlayer::LoadedMedia:
         case QMediaPlayer::BufferingMedia:
         case QMediaPlayer::BufferedMedia:
-        case QMediaPlayer::EndOfMedia:
-            setItemStatus(ItemStatus::ReadyToPlay);
-            break;
-        case QMediaPlayer::InvalidMedia:
-            fail(m_player.errorString());
-            break;
+        case QMediaPlayer::EndOfMedia: setItemStatus(ItemStatus::ReadyToPlay); break;
+        case QMediaPlayer::InvalidMedia: fail(m_player.errorString()); break;
         case QMediaPlayer::NoMedia:
         case QMediaPlayer::LoadingMedia:
-        case QMediaPlayer::StalledMedia:
-            break;
+        case QMediaPlayer::StalledMedia: break;
         }
         updateTimeControl();
     }
@@ -126,15 +121,12 @@ private:
         switch (m_player.mediaStatus()) {
         case QMediaPlayer::LoadedMedia:
         case QMediaPlayer::BufferingMedia:
-        case QMediaPlayer::BufferedMedia:
-            return TimeControlStatus::Playing;
+        case QMediaPlayer::BufferedMedia: return TimeControlStatus::Playing;
         case QMediaPlayer::EndOfMedia:
-        case QMediaPlayer::InvalidMedia:
-            return TimeControlStatus::Paused;
+        case QMediaPlayer::InvalidMedia: return TimeControlStatus::Paused;
         case QMediaPlayer::NoMedia:
         case QMediaPlayer::LoadingMedia:
-        case QMediaPlayer::StalledMedia:
-            break;
+        case QMediaPlayer::StalledMedia: break;
         }
         return TimeControlStatus::WaitingToPlay;
     }

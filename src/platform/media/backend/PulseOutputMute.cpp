@@ -65,7 +65,8 @@ void PulseOutputMute::connectToServer()
     // command-line client answers.
     m_state = State::connecting;
     if (pa_context_connect(m_context, m_server.isEmpty() ? nullptr : m_server.constData(), PA_CONTEXT_NOAUTOSPAWN,
-                           nullptr) < 0)
+                           nullptr)
+        < 0)
         m_state = State::noServer;
 }
 
@@ -115,8 +116,7 @@ void PulseOutputMute::onContextState(pa_context *context, void *self)
         mute->m_muted = false;
         mute->settle(State::noServer);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

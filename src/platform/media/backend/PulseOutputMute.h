@@ -28,8 +28,7 @@ class PulseOutputMute final : public QObject, public OutputMute {
 public:
     // `server` is the server's address as libpulse takes it; empty means the
     // user's default server.
-    explicit PulseOutputMute(std::unique_ptr<OutputMute> fallback, QByteArray server = {},
-                             QObject *parent = nullptr);
+    explicit PulseOutputMute(std::unique_ptr<OutputMute> fallback, QByteArray server = {}, QObject *parent = nullptr);
     ~PulseOutputMute() override;
 
     QCoro::Task<bool> isMuted() override;

@@ -38,8 +38,8 @@ public:
             if (*resumed)
                 return;
             *resumed = true;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [waiting] { waiting.resume(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [waiting] { waiting.resume(); }, Qt::QueuedConnection);
         };
         QObject::connect(m_reply, &QNetworkReply::finished, QCoreApplication::instance(), resumeOnce,
                          Qt::SingleShotConnection);
@@ -47,7 +47,7 @@ public:
                          Qt::SingleShotConnection);
     }
 
-    void await_resume() const noexcept {}
+    void await_resume() const noexcept { }
 
 private:
     QPointer<QNetworkReply> m_reply;
@@ -80,10 +80,8 @@ QCoro::Task<OwnedReply> finishReply(QNetworkReply *reply, Clock &clock, std::chr
     case ReplyEnd::cancelled:
         (void)owned.release(); // already deleted with its manager
         throw RequestCancelled();
-    case ReplyEnd::timedOut:
-        throw TransportError(requestTimedOutText());
-    case ReplyEnd::finished:
-        break;
+    case ReplyEnd::timedOut: throw TransportError(requestTimedOutText());
+    case ReplyEnd::finished: break;
     }
     co_return owned;
 }

@@ -47,7 +47,7 @@ const ExpandedRail::ExpandedEdge kTopEdge{"topExpandedRail", true, SwipeCollapse
 // The top edge's row: strip to card, card to notification, the sides.
 constexpr double topRowSpacing = 14;
 constexpr double topColumnSpacing = 12;
-constexpr double topSideMargin = 16; // ×s
+constexpr double topSideMargin = 16;   // ×s
 constexpr double topBottomMargin = 10; // below the card on a short screen
 
 } // namespace
@@ -69,7 +69,7 @@ ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
     } else {
         m_strip = new ExpandedToolStrip(state, this);
     }
-    m_strip->raise(); // the strip stays above the notifications, the card and the connector
+    m_strip->raise();                      // the strip stays above the notifications, the card and the connector
     new ToolStripRingLayer(m_strip, this); // and its buttons' rings above the strip
     connect(m_strip, &ExpandedToolStrip::settingsRequested, this, &ExpandedRail::settingsRequested);
     new SwipeCollapseFilter(state, this, m_edge.swipe);
@@ -79,8 +79,8 @@ ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
     m_card = new Glide(0, step, this);
     m_canvasTop = new Glide(0, step, this);
     m_presence = new Glide(1, step, this);
-    m_notifications = new RailNotifications(state, this, m_strip,
-                                            [this](EdgeAlertKind kind) { return notificationRect(kind); });
+    m_notifications =
+        new RailNotifications(state, this, m_strip, [this](EdgeAlertKind kind) { return notificationRect(kind); });
     connect(m_notifications, &RailNotifications::menuActiveChanged, this, &ExpandedRail::interactionActiveChanged);
 
     connect(&state, &AppState::changed, this, &ExpandedRail::onStateChanged);
@@ -179,7 +179,10 @@ QRect ExpandedRail::canvasRect() const
     return {x, int(std::lround(m_canvasTop->value())), w, h};
 }
 
-EdgeNotification *ExpandedRail::notification(EdgeAlertKind kind) const { return m_notifications->notification(kind); }
+EdgeNotification *ExpandedRail::notification(EdgeAlertKind kind) const
+{
+    return m_notifications->notification(kind);
+}
 
 EdgeNotification *ExpandedRail::notification() const
 {
@@ -187,7 +190,10 @@ EdgeNotification *ExpandedRail::notification() const
     return kind ? m_notifications->notification(*kind) : nullptr;
 }
 
-double ExpandedRail::presence() const { return m_presence->value(); }
+double ExpandedRail::presence() const
+{
+    return m_presence->value();
+}
 
 double ExpandedRail::cardTarget() const
 {

@@ -99,7 +99,7 @@ private:
     Glide *m_canvasTop = nullptr; // the canvas's top inside the widget
     Glide *m_presence = nullptr;  // the card's way in and out
     bool m_shown = false;
-    QRect m_cardGlass; // where the card's glass and shadow were painted last
+    QRect m_cardGlass;           // where the card's glass and shadow were painted last
     double m_glassOpacity = 1.0; // and at what opacity
     double m_partsOpacity = 1.0;
 };

@@ -18,6 +18,8 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 using Field = AppState::Field;
@@ -27,7 +29,10 @@ namespace {
 // The state itself as the receiver of the refresh calls.
 class StateRefreshCalls final : public RailRefreshCalls {
 public:
-    explicit StateRefreshCalls(AppState &state) : m_state(state) {}
+    explicit StateRefreshCalls(AppState &state)
+        : m_state(state)
+    {
+    }
     void refreshCalendarEvents() override { m_state.refreshCalendarEvents(); }
     void refreshNowPlaying() override { m_state.refreshNowPlaying(); }
     void refreshReminders() override { m_state.refreshReminders(); }
@@ -42,7 +47,11 @@ private:
 // A thin hairline between the module buttons and the actions of the top strip.
 class StripSeparator : public QWidget {
 public:
-    explicit StripSeparator(QWidget *parent) : QWidget(parent) { setFixedSize(1, 30); }
+    explicit StripSeparator(QWidget *parent)
+        : QWidget(parent)
+    {
+        setFixedSize(1, 30);
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -75,9 +84,12 @@ ExpandedToolStrip::ExpandedToolStrip(AppState &state, QWidget *parent)
 }
 
 ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWidget *parent)
-    : QWidget(parent), m_state(state), m_axis(axis), m_refresh(std::make_unique<StateRefreshCalls>(state))
+    : QWidget(parent)
+    , m_state(state)
+    , m_axis(axis)
+    , m_refresh(std::make_unique<StateRefreshCalls>(state))
 {
-    setObjectName(axis == Qt::Vertical ? QStringLiteral("expandedToolStrip") : QStringLiteral("topExpandedToolStrip"));
+    setObjectName(axis == Qt::Vertical ? u"expandedToolStrip"_s : u"topExpandedToolStrip"_s);
     repaintOnStyleChange(this);
     const double s = state.railScaleFactor();
     const bool vertical = axis == Qt::Vertical;
@@ -133,11 +145,20 @@ ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWid
 
 ExpandedToolStrip::~ExpandedToolStrip() = default;
 
-ToolStripButton *ExpandedToolStrip::button(RailModule module) const { return m_buttonFor.value(module); }
+ToolStripButton *ExpandedToolStrip::button(RailModule module) const
+{
+    return m_buttonFor.value(module);
+}
 
-void ExpandedToolStrip::setRefreshCalls(std::unique_ptr<RailRefreshCalls> calls) { m_refresh = std::move(calls); }
+void ExpandedToolStrip::setRefreshCalls(std::unique_ptr<RailRefreshCalls> calls)
+{
+    m_refresh = std::move(calls);
+}
 
-bool ExpandedToolStrip::selectionAnimating() const { return m_selection->state() == QAbstractAnimation::Running; }
+bool ExpandedToolStrip::selectionAnimating() const
+{
+    return m_selection->state() == QAbstractAnimation::Running;
+}
 
 void ExpandedToolStrip::rebuildButtons()
 {
@@ -181,7 +202,7 @@ void ExpandedToolStrip::rebuildActions()
         auto *b = new RailIconButton(symbol, help, this);
         b->setObjectName(name);
         // 14 pt; the side strip's gear is a little larger.
-        b->setSymbolSize(vertical && symbol == QLatin1String("gearshape") ? 15 : 14);
+        b->setSymbolSize(vertical && symbol == "gearshape"_L1 ? 15 : 14);
         if (vertical)
             b->setFixedSize(40, int(expandedrail::actionButtonHeight));
         else
@@ -193,12 +214,10 @@ void ExpandedToolStrip::rebuildActions()
         b->show();
     };
     if (m_state.showMinimizeAllAppsButton())
-        add(QStringLiteral("rectangle.compress.vertical"), tr("Minimize All Apps"), QStringLiteral("minimizeAllButton"),
+        add(u"rectangle.compress.vertical"_s, tr("Minimize All Apps"), u"minimizeAllButton"_s,
             [this] { m_state.minimizeAllApplications(); });
-    add(QStringLiteral("arrow.clockwise"), tr("Refresh"), QStringLiteral("refreshButton"),
-        [this] { refreshEverything(*m_refresh); });
-    add(QStringLiteral("gearshape"), tr("Settings"), QStringLiteral("settingsButton"),
-        [this] { Q_EMIT settingsRequested(); });
+    add(u"arrow.clockwise"_s, tr("Refresh"), u"refreshButton"_s, [this] { refreshEverything(*m_refresh); });
+    add(u"gearshape"_s, tr("Settings"), u"settingsButton"_s, [this] { Q_EMIT settingsRequested(); });
     arrange();
 }
 
@@ -226,8 +245,7 @@ void ExpandedToolStrip::arrange()
             layout()->activate();
         return;
     }
-    const toprail::StripFit fit =
-        toprail::stripFit(width(), int(m_ordered.size()), int(m_actionButtons.size()), s);
+    const toprail::StripFit fit = toprail::stripFit(width(), int(m_ordered.size()), int(m_actionButtons.size()), s);
     const double room = width() - 2 * fit.padding;
     double x = fit.padding + std::max(0.0, (room - fit.contentWidth) / 2);
     const double mid = height() / 2.0;

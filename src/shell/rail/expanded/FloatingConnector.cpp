@@ -5,11 +5,14 @@
 
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
-FloatingConnector::FloatingConnector(QWidget *parent) : QWidget(parent)
+FloatingConnector::FloatingConnector(QWidget *parent)
+    : QWidget(parent)
 {
-    setObjectName(QStringLiteral("floatingConnector"));
+    setObjectName(u"floatingConnector"_s);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     repaintOnStyleChange(this);
 }

@@ -11,8 +11,11 @@
 namespace kolu {
 
 Glide::Glide(double value, std::function<void()> step, QObject *parent)
-    : QObject(parent), m_value(value), m_target(value), m_step(std::move(step)),
-      m_animation(new QVariantAnimation(this))
+    : QObject(parent)
+    , m_value(value)
+    , m_target(value)
+    , m_step(std::move(step))
+    , m_animation(new QVariantAnimation(this))
 {
     connect(m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
         if (m_animation->state() != QAbstractAnimation::Running)
@@ -27,7 +30,10 @@ Glide::Glide(double value, std::function<void()> step, QObject *parent)
     });
 }
 
-bool Glide::isMoving() const { return m_animation->state() == QAbstractAnimation::Running; }
+bool Glide::isMoving() const
+{
+    return m_animation->state() == QAbstractAnimation::Running;
+}
 
 void Glide::moveTo(double target, const Motion &motion)
 {

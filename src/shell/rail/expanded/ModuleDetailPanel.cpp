@@ -20,6 +20,8 @@
 #include <QVariantAnimation>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -32,9 +34,11 @@ constexpr double removalOffset = -10;  // the old one goes to the left
 class DetailBadge : public QWidget {
 public:
     DetailBadge(RailModule module, QString symbol, QWidget *parent)
-        : QWidget(parent), m_module(module), m_symbol(std::move(symbol))
+        : QWidget(parent)
+        , m_module(module)
+        , m_symbol(std::move(symbol))
     {
-        setObjectName(QStringLiteral("detailBadge"));
+        setObjectName(u"detailBadge"_s);
         setFixedSize(34, 34);
         setAccessibleName(m_symbol);
     }
@@ -63,9 +67,11 @@ private:
 } // namespace
 
 ModuleDetailPanel::ModuleDetailPanel(AppState &state, RailModule module, QWidget *parent)
-    : QWidget(parent), m_state(state), m_module(module)
+    : QWidget(parent)
+    , m_state(state)
+    , m_module(module)
 {
-    setObjectName(QStringLiteral("moduleDetailPanel"));
+    setObjectName(u"moduleDetailPanel"_s);
     m_swap = new QVariantAnimation(this);
     m_swap->setDuration(OrlixMotion::contentSwap().durationMs);
     m_swap->setEasingCurve(OrlixMotion::contentSwap().curve);
@@ -122,7 +128,7 @@ void ModuleDetailPanel::setModule(RailModule module)
     m_leaving = m_page;
     if (m_leaving) {
         m_leaving->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_leaving->setObjectName(QStringLiteral("leavingDetailPage"));
+        m_leaving->setObjectName(u"leavingDetailPage"_s);
         auto *fade = new QGraphicsOpacityEffect(m_leaving);
         m_leaving->setGraphicsEffect(fade);
     }
@@ -140,13 +146,13 @@ void ModuleDetailPanel::buildPage()
     // The old page goes with its card and whatever the card held for the moment.
     delete m_page;
     auto *page = new QWidget(this);
-    page->setObjectName(QStringLiteral("detailPage"));
+    page->setObjectName(u"detailPage"_s);
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(14);
 
     auto *header = new QWidget(page);
-    header->setObjectName(QStringLiteral("detailHeader"));
+    header->setObjectName(u"detailHeader"_s);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
@@ -155,17 +161,17 @@ void ModuleDetailPanel::buildPage()
     auto *texts = new QVBoxLayout;
     texts->setSpacing(2);
     auto *title = new QLabel(kolu::title(m_module), header);
-    title->setObjectName(QStringLiteral("detailTitle"));
+    title->setObjectName(u"detailTitle"_s);
     title->setFont(OrlixFonts::system(20, QFont::Bold));
     auto *tag = new QLabel(tagline(m_module), header);
-    tag->setObjectName(QStringLiteral("detailTagline"));
+    tag->setObjectName(u"detailTagline"_s);
     tag->setFont(OrlixFonts::system(12, QFont::DemiBold));
     tag->setWordWrap(true);
     tag->setMaximumHeight(QFontMetrics(tag->font()).lineSpacing() * 2 + 1);
     const auto applyColors = [title, tag, badge] {
         const OrlixStyle &style = OrlixStyle::current();
         const auto sheet = [](const QColor &color) {
-            return QStringLiteral("color: %1; background: transparent;").arg(color.name(QColor::HexArgb));
+            return u"color: %1; background: transparent;"_s.arg(color.name(QColor::HexArgb));
         };
         title->setStyleSheet(sheet(style.text()));
         tag->setStyleSheet(sheet(style.secondaryText()));
@@ -180,7 +186,7 @@ void ModuleDetailPanel::buildPage()
     column->addWidget(header);
 
     auto *scroll = new QScrollArea(page);
-    scroll->setObjectName(QStringLiteral("detailScroll"));
+    scroll->setObjectName(u"detailScroll"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -17,7 +17,11 @@ struct RailNotifications::Item {
 };
 
 RailNotifications::RailNotifications(AppState &state, QWidget *host, QWidget *above, Placement placement)
-    : QObject(host), m_state(state), m_host(host), m_above(above), m_placement(std::move(placement))
+    : QObject(host)
+    , m_state(state)
+    , m_host(host)
+    , m_above(above)
+    , m_placement(std::move(placement))
 {
 }
 
@@ -52,7 +56,8 @@ void RailNotifications::show(const std::vector<EdgeAlertKind> &kinds, const Moti
         if (m_above)
             raw->widget->stackUnder(m_above);
         const Motion *motion = motionFor(kind);
-        raw->presence = new Glide(motion ? 0.0 : 1.0, [this, raw] { placeItem(*raw); }, this);
+        raw->presence = new Glide(
+            motion ? 0.0 : 1.0, [this, raw] { placeItem(*raw); }, this);
         connect(raw->presence, &Glide::arrived, this, [this, raw] {
             if (raw->leaving && raw->presence->value() == 0)
                 finishLeaving(raw);
@@ -100,8 +105,8 @@ void RailNotifications::placeItem(Item &item)
     if (!item.widget)
         return;
     const double p = item.presence->value();
-    const double shift = (1 - p) * (item.leaving ? expandedrail::notificationExitOffset
-                                                  : expandedrail::notificationEntryOffset);
+    const double shift =
+        (1 - p) * (item.leaving ? expandedrail::notificationExitOffset : expandedrail::notificationEntryOffset);
     const QRectF rest = m_placement(item.kind);
     item.widget->setGeometry(rest.translated(shift, 0).toRect());
     fadeWhileMoving(item.widget, m_opacity * std::clamp(p, 0.0, 1.0), item.presence->isMoving() || m_opacity < 1);

@@ -31,14 +31,20 @@ bool isTextField(QObject *object)
 } // namespace
 
 SwipeCollapseFilter::SwipeCollapseFilter(AppState &state, QWidget *root, Direction direction)
-    : QObject(root), m_state(state), m_root(root), m_direction(direction)
+    : QObject(root)
+    , m_state(state)
+    , m_root(root)
+    , m_direction(direction)
 {
     // Presses land on the deepest child, so the filter watches the whole
     // application and keeps to events inside the rail.
     qApp->installEventFilter(this);
 }
 
-SwipeCollapseFilter::~SwipeCollapseFilter() { qApp->removeEventFilter(this); }
+SwipeCollapseFilter::~SwipeCollapseFilter()
+{
+    qApp->removeEventFilter(this);
+}
 
 bool SwipeCollapseFilter::isInside(QObject *object) const
 {

@@ -23,6 +23,8 @@
 #include <chrono>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 using Field = AppStateField;
@@ -42,8 +44,7 @@ constexpr double iconShadowOpacity = 0.34, iconShadowRadius = 8, iconShadowY = 3
 const QImage &iconShadow(const QString &symbol, const QColor &tint, qreal dpr)
 {
     static QCache<QString, QImage> cache(64);
-    const QString key =
-        symbol + QLatin1Char('|') + tint.name(QColor::HexArgb) + QLatin1Char('|') + QString::number(dpr);
+    const QString key = symbol + u'|' + tint.name(QColor::HexArgb) + u'|' + QString::number(dpr);
     if (const QImage *hit = cache.object(key))
         return *hit;
     const qreal pad = shadowExtent(iconShadowRadius);
@@ -82,9 +83,12 @@ bool offersFiles(const QMimeData *mime)
 } // namespace
 
 ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orientation axis, QWidget *parent)
-    : QAbstractButton(parent), m_state(state), m_module(module), m_axis(axis)
+    : QAbstractButton(parent)
+    , m_state(state)
+    , m_module(module)
+    , m_axis(axis)
 {
-    setObjectName(QStringLiteral("toolStripButton-") + rawValue(module));
+    setObjectName(u"toolStripButton-"_s + rawValue(module));
     setToolTip(title(module));
     setAccessibleName(title(module));
     setFocusPolicy(Qt::NoFocus);
@@ -154,7 +158,10 @@ bool ToolStripButton::showsPulseRings() const
     return m_pulsing || showsPersistentPulse() || (m_module == RailModule::fileTray && m_state.clipboardPulseActive());
 }
 
-bool ToolStripButton::ringsRunning() const { return m_rings->state() == QAbstractAnimation::Running; }
+bool ToolStripButton::ringsRunning() const
+{
+    return m_rings->state() == QAbstractAnimation::Running;
+}
 
 double ToolStripButton::dropLook() const
 {
@@ -189,9 +196,7 @@ void ToolStripButton::onStateChanged(AppStateField field)
         break;
     case Field::selectedModule:
     case Field::fileTrayItems:
-    case Field::clipboardItems:
-        update();
-        break;
+    case Field::clipboardItems: update(); break;
     default: break;
     }
     updateRings();

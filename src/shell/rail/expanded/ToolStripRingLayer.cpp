@@ -9,6 +9,8 @@
 #include <QEvent>
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -22,7 +24,7 @@ ToolStripRingLayer::ToolStripRingLayer(ExpandedToolStrip *strip, QWidget *parent
     : QWidget(parent)
     , m_strip(strip)
 {
-    setObjectName(QStringLiteral("toolStripRings"));
+    setObjectName(u"toolStripRings"_s);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     connect(strip, &ExpandedToolStrip::ringsChanged, this, &ToolStripRingLayer::updateRings);
