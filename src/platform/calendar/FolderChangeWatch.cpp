@@ -33,8 +33,7 @@ bool isLocalFileSystem(const QByteArray &folder)
     case 0x3153464AUL: // jfs
     case 0x2FC12FC1UL: // zfs
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -20,7 +20,7 @@ kolu=${KOLU_BENCH_BINARY:-}
 if [ -z "$kolu" ]; then
   bash scripts/setup.sh
   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOLU_BUILD_BENCHMARKS=ON >/dev/null
-  cmake --build build/bench -j "${KOLU_BENCH_JOBS:-3}" --target kolu kolu_media
+  cmake --build build/bench -j "${KOLU_BENCH_JOBS:-3}" --target kolu kolu_media kolu_net
   kolu=$PWD/build/bench/src/kolu
 fi
 
