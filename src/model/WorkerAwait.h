@@ -5,14 +5,16 @@
 #include <QObject>
 
 #include <coroutine>
+#include <type_traits>
 #include <utility>
 
 namespace kolu {
 
-// co_await afterWorker(QtConcurrent::run(...)) suspends until the worker's
-// result is there and hands it over. The coroutine always resumes from the
-// event loop, even when the work has already ended by the time it is
-// awaited: QCoro's own awaiter of a future goes straight on then, so a
+// co_await afterWorker(QtConcurrent::run(...)) is the one way code here
+// waits for a worker: it suspends until the worker's result is there and
+// hands it over, moved out rather than copied. The coroutine always resumes
+// from the event loop, even when the work has already ended by the time it
+// is awaited: QCoro's own awaiter of a future goes straight on then, so a
 // caller that starts work and expects to hear of it later could hear of it
 // before its own call returns. Re-check whatever the coroutine uses after
 // the wait; it may have gone meanwhile.
@@ -38,7 +40,13 @@ public:
         watcher->setFuture(m_future);
     }
 
-    T await_resume() { return m_future.result(); }
+    T await_resume()
+    {
+        if constexpr (std::is_void_v<T>)
+            m_future.waitForFinished(); // hands on what the work threw
+        else
+            return m_future.takeResult();
+    }
 
 private:
     QFuture<T> m_future;

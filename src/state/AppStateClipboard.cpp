@@ -8,6 +8,7 @@
 #include "services/clipboard/ClipboardService.h"
 #include "state/AppSettings.h"
 #include "state/LinkRules.h"
+#include "model/WorkerAwait.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -201,7 +202,7 @@ QCoro::Task<> AppState::copyClipboardItem(ClipboardItem item)
 QCoro::Task<> AppState::copyImage(QString path)
 {
     QPointer<AppState> self(this);
-    const LoadedImage loaded = co_await QtConcurrent::run(&loadImageAsPNG, path);
+    const LoadedImage loaded = co_await afterWorker(QtConcurrent::run(&loadImageAsPNG, path));
     if (!self)
         co_return;
     if (loaded.image.isNull()) {

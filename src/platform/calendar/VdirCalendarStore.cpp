@@ -4,6 +4,7 @@
 #include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/CalendarStoreWork.h"
+#include "model/WorkerAwait.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -66,26 +67,26 @@ bool VdirCalendarStore::hasReminderAccess() const
 QCoro::Task<std::vector<StoredEvent>> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
     const std::shared_ptr<std::vector<StoredEvent>> events =
-        co_await QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles);
+        co_await afterWorker(QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles));
     co_return std::move(*events);
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
 {
-    co_return co_await QtConcurrent::run(&loadOpenTodosKept, remindersRoot(), m_localZone, m_todoFiles);
+    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, remindersRoot(), m_localZone, m_todoFiles));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)
 {
-    co_return co_await QtConcurrent::run(&writeNewTodo, remindersRoot(),
-                                         m_defaults.string(SettingsKey::remindersDefaultListName), std::move(todo),
-                                         SaveDeviceWrapper());
+    co_return co_await afterWorker(QtConcurrent::run(&writeNewTodo, remindersRoot(),
+                                                     m_defaults.string(SettingsKey::remindersDefaultListName),
+                                                     std::move(todo), SaveDeviceWrapper()));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::setTodoCompleted(QString id, bool completed, QDateTime now)
 {
-    co_return co_await QtConcurrent::run(&writeTodoCompletion, remindersRoot(), std::move(id), completed,
-                                         std::move(now), SaveDeviceWrapper());
+    co_return co_await afterWorker(QtConcurrent::run(&writeTodoCompletion, remindersRoot(), std::move(id), completed,
+                                                     std::move(now), SaveDeviceWrapper()));
 }
 
 } // namespace kolu

@@ -2,6 +2,7 @@
 
 #include "model/Clock.h"
 #include "services/calendar/CalendarEventFields.h"
+#include "model/WorkerAwait.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -57,7 +58,7 @@ QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDa
 {
     std::vector<StoredEvent> stored = co_await store.events(from, to);
     const std::shared_ptr<std::vector<CalendarEvent>> converted =
-        co_await QtConcurrent::run(&timedEventsInOrder, std::move(stored), last);
+        co_await afterWorker(QtConcurrent::run(&timedEventsInOrder, std::move(stored), last));
     co_return std::move(*converted);
 }
 

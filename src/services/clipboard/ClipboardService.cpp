@@ -4,6 +4,7 @@
 #include "platform/desktop/Pasteboard.h"
 #include "services/clipboard/ClipboardCapture.h"
 #include "services/clipboard/ScreenshotFinder.h"
+#include "model/WorkerAwait.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -100,7 +101,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     PasteboardReading reading;
     const std::shared_ptr<const PasteboardContent> reader = m_pasteboard.workerReader();
     if (reader) {
-        reading = co_await QtConcurrent::run(&readShared, reader);
+        reading = co_await afterWorker(QtConcurrent::run(&readShared, reader));
         if (!self)
             co_return std::nullopt;
     } else {
@@ -113,7 +114,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     if (reading.kind == PasteboardReading::Kind::file || reading.kind == PasteboardReading::Kind::link)
         prepared = prepareCapture(reading); // nothing heavy to do
     else
-        prepared = co_await QtConcurrent::run(&prepareCapture, std::move(reading));
+        prepared = co_await afterWorker(QtConcurrent::run(&prepareCapture, std::move(reading)));
     if (!self || !prepared || !m_recentFingerprints.remember(prepared->fingerprint))
         co_return std::nullopt;
 
@@ -127,7 +128,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     // not tried again on every copy of it.
     const QString fileName = clipboard::captureFileName(u"clipboard-"_s, now, u"png"_s);
     const std::optional<QString> path =
-        co_await QtConcurrent::run(&writeNewFile, m_imageDirectory, fileName, std::move(prepared->png));
+        co_await afterWorker(QtConcurrent::run(&writeNewFile, m_imageDirectory, fileName, std::move(prepared->png)));
     if (!self || !path)
         co_return std::nullopt;
     co_return ClipboardCaptureResult{
@@ -150,8 +151,8 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureRece
     QPointer<ClipboardService> self(this);
     InFlight inFlight(this, m_scanInFlight);
 
-    std::optional<FoundScreenshot> found = co_await QtConcurrent::run(&findNewestScreenshot, m_screenshotFolders, from,
-                                                                      now.addSecs(2), clipboard::kMaxScreenshotBytes);
+    std::optional<FoundScreenshot> found = co_await afterWorker(QtConcurrent::run(
+        &findNewestScreenshot, m_screenshotFolders, from, now.addSecs(2), clipboard::kMaxScreenshotBytes));
     if (!self || !found)
         co_return std::nullopt;
     const QString fingerprint = QString(u"screenshot:"_s + clipboard::sha256Hex(found->bytes));
@@ -164,7 +165,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureRece
     const QDateTime stamp = m_clock.now();
     const QString fileName = clipboard::captureFileName(u"screenshot-"_s, stamp, extension);
     const std::optional<QString> path =
-        co_await QtConcurrent::run(&writeNewFile, m_imageDirectory, fileName, std::move(found->bytes));
+        co_await afterWorker(QtConcurrent::run(&writeNewFile, m_imageDirectory, fileName, std::move(found->bytes)));
     if (!self || !path)
         co_return std::nullopt;
     co_return ClipboardCaptureResult{

@@ -1,4 +1,5 @@
 #include "services/notes/NotesService.h"
+#include "model/WorkerAwait.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -135,7 +136,7 @@ QString NotesService::noteContent(const QString &title, const QString &body)
 
 QCoro::Task<std::vector<AppleNoteFolder>> NotesService::fetchNoteFolders()
 {
-    std::vector<NoteStoreFolder> listed = co_await QtConcurrent::run(listFolders, m_store);
+    std::vector<NoteStoreFolder> listed = co_await afterWorker(QtConcurrent::run(listFolders, m_store));
     co_return folderList(listed);
 }
 
@@ -143,13 +144,13 @@ QCoro::Task<std::vector<AppleNoteItem>> NotesService::fetchOrlixNotes(int limit)
 {
     if (limit <= 0)
         co_return {};
-    std::vector<NoteStoreNote> listed = co_await QtConcurrent::run(listNotes, m_store);
+    std::vector<NoteStoreNote> listed = co_await afterWorker(QtConcurrent::run(listNotes, m_store));
     co_return recentNotes(listed, limit);
 }
 
 QCoro::Task<bool> NotesService::requestAutomationAccess()
 {
-    co_return co_await QtConcurrent::run(probeAccess, m_store);
+    co_return co_await afterWorker(QtConcurrent::run(probeAccess, m_store));
 }
 
 void NotesService::openNote(const QString &id)

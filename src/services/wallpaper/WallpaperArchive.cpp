@@ -3,6 +3,7 @@
 #include "services/wallpaper/WallpaperListing.h"
 #include "services/wallpaper/WallpaperServiceError.h"
 #include "services/wallpaper/ZipListing.h"
+#include "model/WorkerAwait.h"
 
 #include <qcoro/qcorofuture.h>
 
@@ -165,7 +166,7 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     if (unzip.isEmpty())
         throw WallpaperServiceError(Case::libraryDownloadFailed);
     // The listing first: a bomb is refused before anything is written.
-    const std::optional<UnpackPlan> plan = co_await QtConcurrent::run(planArchive, archivePath);
+    const std::optional<UnpackPlan> plan = co_await afterWorker(QtConcurrent::run(planArchive, archivePath));
     if (!plan || plan->refused)
         throw WallpaperServiceError(Case::libraryDownloadFailed);
 
@@ -193,11 +194,12 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
     arguments.append({u"-d"_s, sideFolder});
     const ProcessResult result = co_await runner.run(unzip, arguments, std::chrono::minutes(10));
     if (!unzipSucceeded(result)) {
-        co_await QtConcurrent::run(removeTree, sideFolder);
+        co_await afterWorker(QtConcurrent::run(removeTree, sideFolder));
         throw WallpaperServiceError(Case::libraryDownloadFailed);
     }
 
-    const std::optional<Case> failure = co_await QtConcurrent::run(installUnpackedLibrary, sideFolder, libraryFolder);
+    const std::optional<Case> failure =
+        co_await afterWorker(QtConcurrent::run(installUnpackedLibrary, sideFolder, libraryFolder));
     if (failure)
         throw WallpaperServiceError(*failure);
 }

@@ -4,6 +4,7 @@
 #include "platform/net/Http.h"
 #include "services/wallpaper/WallpaperArchive.h"
 #include "services/wallpaper/WallpaperListing.h"
+#include "model/WorkerAwait.h"
 
 #include <qcoro/qcorofuture.h>
 
@@ -113,7 +114,8 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::wallpapers(WallpaperLib
 
 QCoro::Task<QList<WallpaperCandidate>> WallpaperService::candidates(QString folder, WallpaperSource source)
 {
-    const QList<WallpaperCandidate> found = co_await QtConcurrent::run(listWallpaperFolder, folder, source);
+    const QList<WallpaperCandidate> found =
+        co_await afterWorker(QtConcurrent::run(listWallpaperFolder, folder, source));
     if (found.isEmpty())
         throw WallpaperServiceError(Case::noImageFound);
     co_return found;
@@ -129,7 +131,7 @@ QCoro::Task<QList<WallpaperCandidate>> WallpaperService::refreshDropboxLibrary(b
     const QString library = libraryFolder();
     if (!forceDownload && QFileInfo(library).isDir()) {
         const QList<WallpaperCandidate> cached =
-            co_await QtConcurrent::run(listWallpaperFolder, library, WallpaperSource::dropbox);
+            co_await afterWorker(QtConcurrent::run(listWallpaperFolder, library, WallpaperSource::dropbox));
         if (!cached.isEmpty())
             co_return cached;
     }
@@ -170,7 +172,7 @@ QCoro::Task<void> WallpaperService::downloadAndUnpack()
     }
     if (failure) {
         // An archive that could not be unpacked is no use to keep.
-        co_await QtConcurrent::run(removeFile, archivePath());
+        co_await afterWorker(QtConcurrent::run(removeFile, archivePath()));
         std::rethrow_exception(failure);
     }
 }
