@@ -7,6 +7,7 @@
 #include "platform/net/backend/QtNetwork.h"
 
 #include "ManualClock.h"
+#include "StallMeter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,23 +58,11 @@ void loadFortyMegapixelPreview(benchmark::State &state)
             if (slot.phase() != ImageSlot::Phase::loading)
                 loop.quit();
         });
-        // A zero timer runs once per pass of the event loop: the gaps
-        // between its runs are the main thread's stalls.
-        QElapsedTimer sinceLast;
-        double stall = 0;
-        QTimer pulse;
-        pulse.setInterval(0);
-        QObject::connect(&pulse, &QTimer::timeout, [&] {
-            stall = std::max(stall, double(sinceLast.nsecsElapsed()) / 1e6);
-            sinceLast.restart();
-        });
-        pulse.start();
-        sinceLast.start();
+        bench::StallMeter stalls;
         slot.show(photo, QSize(282, 214) * 2); // the preview at pixel ratio 2
         if (slot.phase() == ImageSlot::Phase::loading)
             loop.exec();
-        stall = std::max(stall, double(sinceLast.nsecsElapsed()) / 1e6);
-        pulse.stop();
+        const double stall = stalls.longestMs();
         if (slot.phase() != ImageSlot::Phase::loaded)
             state.SkipWithError("the photo did not load");
         decoded = slot.image().size();

@@ -10,6 +10,7 @@
 #include "state/AppState.h"
 
 #include "ManualClock.h"
+#include "StallMeter.h"
 #include "TemporaryHome.h"
 #include "TestAppServices.h"
 
@@ -23,6 +24,7 @@
 #include <QTimer>
 
 #include <ctime>
+#include <optional>
 #include <thread>
 
 using namespace kolu;
@@ -192,21 +194,12 @@ struct LargeCalendarApp {
             if (field == AppState::Field::calendarEvents)
                 loop.quit();
         });
-        QElapsedTimer sinceLast;
-        double stall = 0;
-        QTimer pulse;
-        pulse.setInterval(0);
-        QObject::connect(&pulse, &QTimer::timeout, [&] {
-            stall = std::max(stall, double(sinceLast.nsecsElapsed()) / 1e6);
-            sinceLast.restart();
-        });
+        std::optional<bench::StallMeter> stalls;
         if (measureStalls)
-            pulse.start();
-        sinceLast.start();
+            stalls.emplace();
         bound.start(60'000);
         loop.exec();
-        if (measureStalls)
-            stall = std::max(stall, double(sinceLast.nsecsElapsed()) / 1e6);
+        const double stall = stalls ? stalls->longestMs() : 0;
         QObject::disconnect(connection);
         return stall;
     }

@@ -28,6 +28,5 @@ struct MediaBackend {
 
 // The one symbol the module exports: a function returning its table.
 inline constexpr char kMediaBackendEntry[] = "kolu_media_backend";
-using MediaBackendEntry = const MediaBackend *();
 
 } // namespace kolu

@@ -8,10 +8,6 @@
 
 #include <QUrl>
 
-#include <cstdio>
-
-#include <dlfcn.h>
-
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -33,19 +29,7 @@ Loaded &loaded()
 
 const MediaBackend *load()
 {
-    QByteArray error;
-    void *handle = openModule(kFileName, error);
-    if (handle == nullptr) {
-        std::fprintf(stderr, "Kolu: no sound, the media module could not be loaded: %s\n", error.constData());
-        return nullptr;
-    }
-    auto *entry = reinterpret_cast<MediaBackendEntry *>(dlsym(handle, kMediaBackendEntry));
-    const MediaBackend *backend = entry != nullptr ? entry() : nullptr;
-    if (backend == nullptr || backend->version != MediaBackend::kVersion) {
-        std::fprintf(stderr, "Kolu: no sound, %s is from another build\n", kFileName);
-        return nullptr;
-    }
-    return backend;
+    return loadModule<MediaBackend>(kFileName, kMediaBackendEntry, "no sound");
 }
 
 class DeferredSoundPlayer final : public SoundPlayer {

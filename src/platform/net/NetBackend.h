@@ -18,6 +18,5 @@ struct NetBackend {
 
 // The one symbol the module exports: a function returning its table.
 inline constexpr char kNetBackendEntry[] = "kolu_net_backend";
-using NetBackendEntry = const NetBackend *();
 
 } // namespace kolu

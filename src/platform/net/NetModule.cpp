@@ -7,10 +7,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <qcoro/qcorofuture.h>
 
-#include <cstdio>
-
-#include <dlfcn.h>
-
 using namespace Qt::StringLiterals;
 
 namespace kolu {
@@ -22,19 +18,7 @@ constexpr char kFileName[] = "libkolu-net.so";
 // Runs on a worker: opening the module maps Qt Network and what it needs.
 const NetBackend *load()
 {
-    QByteArray error;
-    void *handle = openModule(kFileName, error);
-    if (handle == nullptr) {
-        std::fprintf(stderr, "Kolu: no network, the network module could not be loaded: %s\n", error.constData());
-        return nullptr;
-    }
-    auto *entry = reinterpret_cast<NetBackendEntry *>(dlsym(handle, kNetBackendEntry));
-    const NetBackend *backend = entry != nullptr ? entry() : nullptr;
-    if (backend == nullptr || backend->version != NetBackend::kVersion) {
-        std::fprintf(stderr, "Kolu: no network, %s is from another build\n", kFileName);
-        return nullptr;
-    }
-    return backend;
+    return loadModule<NetBackend>(kFileName, kNetBackendEntry, "no network");
 }
 
 // Started by the first request, from the main thread.

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cstdio>
+
 #include <dlfcn.h>
 
 using namespace Qt::StringLiterals;
@@ -46,6 +48,25 @@ void *openModule(const char *fileName, QByteArray &error)
     if (error.isEmpty())
         error = dlerror();
     return nullptr;
+}
+
+void *moduleSymbol(const char *fileName, const char *symbol, const char *lost)
+{
+    QByteArray error;
+    void *handle = openModule(fileName, error);
+    if (handle == nullptr) {
+        std::fprintf(stderr, "Kolu: %s, %s could not be loaded: %s\n", lost, fileName, error.constData());
+        return nullptr;
+    }
+    void *found = dlsym(handle, symbol);
+    if (found == nullptr)
+        reportForeignModule(fileName, lost);
+    return found;
+}
+
+void reportForeignModule(const char *fileName, const char *lost)
+{
+    std::fprintf(stderr, "Kolu: %s, %s is from another build\n", lost, fileName);
 }
 
 } // namespace kolu

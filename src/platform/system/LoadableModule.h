@@ -15,4 +15,30 @@ namespace kolu {
 // Safe to call from any thread.
 void *openModule(const char *fileName, QByteArray &error);
 
+// `symbol` in the module `fileName`; null, with the reason on standard error
+// after `lost`, when the module cannot be opened or lacks the symbol.
+void *moduleSymbol(const char *fileName, const char *symbol, const char *lost);
+// Says on standard error that the module `fileName` is from another build.
+void reportForeignModule(const char *fileName, const char *lost);
+
+// The function table a module hands out through its entry function,
+// `entrySymbol`, checked against the version this program was built with.
+// Null when the module is missing or from another build; the reason goes to
+// standard error after `lost`, what the program goes without ("no sound").
+// `Table` starts with `int version`. Safe to call from any thread.
+template<typename Table>
+const Table *loadModule(const char *fileName, const char *entrySymbol, const char *lost)
+{
+    using Entry = const Table *();
+    auto *entry = reinterpret_cast<Entry *>(moduleSymbol(fileName, entrySymbol, lost));
+    if (entry == nullptr)
+        return nullptr;
+    const Table *table = entry();
+    if (table == nullptr || table->version != Table::kVersion) {
+        reportForeignModule(fileName, lost);
+        return nullptr;
+    }
+    return table;
+}
+
 } // namespace kolu
