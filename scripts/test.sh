@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the format check on changed lines, the suite in
+# Builds and runs every test: the format check of every C++ file, the suite in
 # a normal build, the suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each file-reader fuzz target for a bounded
 # time. Tests run under a virtual X display and a private D-Bus session bus.
@@ -61,7 +61,7 @@ sanitized_suite() (
   run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKOLU_SANITIZE=ON
 )
 
-stage "format of changed lines" bash scripts/check-format.sh
+stage "format" bash scripts/check-format.sh
 stage "suite" run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLU_BUILD_BENCHMARKS=ON
 if [ $quick = 0 ]; then
   stage "suite under sanitizers" sanitized_suite
