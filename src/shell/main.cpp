@@ -68,16 +68,8 @@ int main(int argc, char **argv)
     QObject::connect(&quitSignals, &kolu::QuitSignals::quitRequested, &app, &QApplication::quit);
 
     kolu::Clock &clock = kolu::SystemClock::instance();
-    // Copies of this session are asked to leave once the rail has drawn its
-    // first frame: the scan of every process need not hold that up.
     kolu::DuplicateInstanceCloser duplicates(clock);
-    kolu::FirstFrameWatch::watch(
-        u"Kolu Rail"_s,
-        [&duplicates](kolu::FirstFrameWatch::Stage stage) {
-            if (stage == kolu::FirstFrameWatch::Stage::painted)
-                duplicates.closeAll();
-        },
-        &duplicates);
+    duplicates.closeAll();
 
     kolu::ShellParts parts;
     // Asked again at each layout of the rail: a compositor may come or go.
