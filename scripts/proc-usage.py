@@ -5,6 +5,10 @@
   proc-usage.py watch PID SECONDS  CPU nanoseconds and context switches over
                                    the next SECONDS
   proc-usage.py memory PID         resident and proportional (PSS) kilobytes
+  proc-usage.py settle PID [MS] [SECONDS]
+                                   waits until a 5 s stretch costs under MS
+                                   (10) ms of CPU, at most SECONDS (120);
+                                   prints the seconds it waited
 
 CPU is the kernel's per-process clock, which keeps the time of threads that
 have exited, plus the time of the children it has waited for (cutime and
@@ -57,6 +61,19 @@ def watch(pid, seconds):
     return cpu_ns(pid) - start_cpu, switches
 
 
+def settle(pid, limit_ms, longest):
+    # Start-up work (the first read of a large calendar, say) runs on worker
+    # threads for a while after the window shows; a measure of the program at
+    # rest begins once a whole stretch has been quiet.
+    began = time.monotonic()
+    while time.monotonic() - began < longest:
+        before = cpu_ns(pid)
+        time.sleep(5)
+        if cpu_ns(pid) - before < limit_ms * 1e6:
+            break
+    return time.monotonic() - began
+
+
 def memory_kb(pid):
     values = {}
     with open(f"/proc/{pid}/smaps_rollup") as rollup:
@@ -73,6 +90,10 @@ def main():
         print(cpu_ns(pid))
     elif what == "watch":
         print("%d %d" % watch(pid, float(sys.argv[3])))
+    elif what == "settle":
+        limit = float(sys.argv[3]) if len(sys.argv) > 3 else 10
+        longest = float(sys.argv[4]) if len(sys.argv) > 4 else 120
+        print("%.0f" % settle(pid, limit, longest))
     elif what == "memory":
         print("%d %d" % memory_kb(pid))
     else:
