@@ -59,7 +59,6 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
-    QApplication::setWindowIcon(kolu::StatusItem::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A quit signal during the launch is answered as soon as the event loop
@@ -84,6 +83,9 @@ int main(int argc, char **argv)
     parts.onboardingWindow = [](kolu::ApplicationDelegate &, std::function<void()> finish) -> QWidget * {
         return new kolu::OnboardingView(std::move(finish));
     };
+    // Drawn from a vector picture for every window: the rail's first frame
+    // does without it, and the window takes it when it comes.
+    parts.afterFirstFrame = [] { QApplication::setWindowIcon(kolu::StatusItem::applicationIcon()); };
     kolu::UserDefaults defaults;
     // The one style every view draws in; it follows the stored theme and the
     // desktop's light or dark preference.
