@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTextStream>
+#include <QThreadPool>
 
 #include <cstring>
 #include <memory>
@@ -31,6 +32,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr int kPoolThreadExpiryMs = 5000;
 
 // The rail needs what only X11 offers (the global pointer, placing and
 // stacking its own window), so on a Wayland session it runs through
@@ -60,6 +63,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Work goes to the pool in bursts (the launch, a card opening, a copy):
+    // its threads end a few seconds after one, each with its stack, rather
+    // than half a minute after.
+    QThreadPool::globalInstance()->setExpiryTimeout(kPoolThreadExpiryMs);
 
     // A quit signal during the launch is answered as soon as the event loop
     // runs, through the same saving path.
