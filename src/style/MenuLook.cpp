@@ -150,9 +150,12 @@ public:
     {
         return drawn().pixmap(size, 1.0, mode, state);
     }
+    // `size` is in device pixels here, as QIcon asks for it.
     QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
-        return drawn().pixmap(size, scale, mode, state);
+        if (!(scale > 1.0))
+            return drawn().pixmap(size, 1.0, mode, state);
+        return drawn().pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
     }
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
     {
