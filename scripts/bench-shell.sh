@@ -24,7 +24,9 @@
 # Aims: first frame <= 1.3x the minimal program, start CPU <= 1.5x, held open
 # <= 1.5x parked, memory <= 45 MB at launch and 30 s after a collapse.
 # KOLU_BENCH_RUNS (5) and KOLU_BENCH_IDLE_SECONDS (60) shorten a run;
-# KOLU_BENCH_JOBS (3) is the build's parallelism.
+# KOLU_BENCH_JOBS (3) is the build's parallelism. KOLU_BENCH_BASELINE names
+# another build of kolu (an older one, with its modules beside it) that takes
+# its turn in the launch runs, shown in a column of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -45,12 +47,16 @@ alive() { kill -0 "$kolu_pid" 2>/dev/null || { echo "bench-shell: Kolu ended $1"
 threads() { awk '/^Threads:/ {print $2}' "/proc/$1/status"; }
 objects() { grep -oE '[^ ]+\.so(\.[0-9.]+)?$' "/proc/$1/maps" | sort -u | wc -l; }
 
-# Launch runs, the two programs taking turns.
+baseline=${KOLU_BENCH_BASELINE:-}
+launched=(minimal kolu)
+[ -n "$baseline" ] && launched+=(baseline)
+
+# Launch runs, the programs taking turns.
 declare -A launch
-for name in minimal kolu; do for f in exposed painted paintcpu cpu objects threads; do launch[$name.$f]=""; done; done
+for name in "${launched[@]}"; do for f in exposed painted paintcpu cpu objects threads; do launch[$name.$f]=""; done; done
 for _ in $(seq "$runs"); do
-  for name in minimal kolu; do
-    program=$minimal; [ "$name" = kolu ] && program=$kolu
+  for name in "${launched[@]}"; do
+    case $name in minimal) program=$minimal ;; kolu) program=$kolu ;; *) program=$baseline ;; esac
     read -r exposed painted paintcpu cpu objs thr < <(python3 scripts/bench-launch.py "$program" 6)
     launch[$name.exposed]+=" $exposed"; launch[$name.painted]+=" $painted"; launch[$name.paintcpu]+=" $paintcpu"
     launch[$name.cpu]+=" $cpu"; launch[$name.objects]+=" $objs"; launch[$name.threads]+=" $thr"
@@ -135,17 +141,22 @@ collapse
 
 ms() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1e6 }'; }
 row() { printf '%-34s %10s %10s %8s %s\n' "$@"; }
+# A launch row: the baseline's figure and ratio, when there is one, after the aim.
+launch_row() {
+  local title=$1 field=$2 aim=${3:-} extra=""
+  if [ -n "$baseline" ]; then
+    extra="  baseline ${med[baseline.$field]} ($(ratio "${med[baseline.$field]}" "${med[minimal.$field]}"))"
+  fi
+  row "$title" "${med[minimal.$field]}" "${med[kolu.$field]}" "$(ratio "${med[kolu.$field]}" "${med[minimal.$field]}")" \
+    "$aim$extra"
+}
 row "" minimal kolu ratio aim
-row "first expose, ms" "${med[minimal.exposed]}" "${med[kolu.exposed]}" "$(ratio "${med[kolu.exposed]}" "${med[minimal.exposed]}")"
-row "first painted frame, ms" "${med[minimal.painted]}" "${med[kolu.painted]}" \
-  "$(ratio "${med[kolu.painted]}" "${med[minimal.painted]}")" "<= 1.30"
-row "CPU to first frame, ms" "${med[minimal.paintcpu]}" "${med[kolu.paintcpu]}" \
-  "$(ratio "${med[kolu.paintcpu]}" "${med[minimal.paintcpu]}")"
-row "CPU to +6 s, ms" "${med[minimal.cpu]}" "${med[kolu.cpu]}" "$(ratio "${med[kolu.cpu]}" "${med[minimal.cpu]}")" "<= 1.50"
-row "shared objects at +6 s" "${med[minimal.objects]}" "${med[kolu.objects]}" \
-  "$(ratio "${med[kolu.objects]}" "${med[minimal.objects]}")"
-row "threads at +6 s" "${med[minimal.threads]}" "${med[kolu.threads]}" \
-  "$(ratio "${med[kolu.threads]}" "${med[minimal.threads]}")"
+launch_row "first expose, ms" exposed
+launch_row "first painted frame, ms" painted "<= 1.30"
+launch_row "CPU to first frame, ms" paintcpu
+launch_row "CPU to +6 s, ms" cpu "<= 1.50"
+launch_row "shared objects at +6 s" objects
+launch_row "threads at +6 s" threads
 row "shared objects / threads later" "$minimal_objects/$minimal_threads" "$kolu_objects/$kolu_threads" ""
 per_s() { awk -v n="$1" -v s="$idle_seconds" 'BEGIN { printf "%.1f", n / s }'; }
 row "CPU over ${idle_seconds} s parked, ms" "$(ms "$minimal_idle")" "$(ms "$kolu_parked")" \

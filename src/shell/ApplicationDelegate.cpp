@@ -25,6 +25,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -65,26 +66,26 @@ ApplicationDelegate::~ApplicationDelegate()
 
 void ApplicationDelegate::start()
 {
-    m_statusItem = new StatusItem(
-        *m_state, [this] { return m_updateController->isConfigured(); }, this);
-    connect(m_statusItem, &StatusItem::commandTriggered, this, &ApplicationDelegate::runStatusCommand);
-    connect(m_updateController.get(), &OrlixUpdateController::changed, m_statusItem, &StatusItem::refreshEnabling);
-    m_statusItem->show();
-
     createRailWindow();
-    // The start-up refresh and its network requests wait for the rail's
-    // first frame.
+    // The start-up refresh and its network requests, and the status item,
+    // wait for the rail's first frame.
     m_state->start(true);
     FirstFrameWatch::watch(
         m_railPanel->windowTitle(),
         [this](FirstFrameWatch::Stage stage) {
             if (stage == FirstFrameWatch::Stage::painted)
-                m_state->firstFrameShown();
+                firstFrameShown();
         },
         this);
     // A platform that exposes the window as it is shown has drawn it already.
     if (const QWindow *window = m_railPanel->windowHandle(); window && window->isExposed())
-        m_state->firstFrameShown();
+        firstFrameShown();
+    // A rail the window manager never shows still gets its status item.
+    if (!m_statusItem) {
+        m_statusItemDelay = m_clock.createTimer(this);
+        connect(m_statusItemDelay, &ClockTimer::timeout, this, &ApplicationDelegate::finishLaunch);
+        m_statusItemDelay->start(kStatusItemLatestDelay, false);
+    }
     // The X server going away ends the program at once: save on the way.
     m_displayLoss = std::make_unique<DisplayLoss>([this] { terminate(); });
 
@@ -93,6 +94,38 @@ void ApplicationDelegate::start()
         connect(m_onboardingDelay, &ClockTimer::timeout, this, &ApplicationDelegate::showOnboardingWindow);
         m_onboardingDelay->start(std::chrono::milliseconds(kOnboardingDelayMs), false);
     }
+}
+
+void ApplicationDelegate::firstFrameShown()
+{
+    m_state->firstFrameShown();
+    // At the loop's next turn: whatever else waited for the frame goes first.
+    QTimer::singleShot(0, this, &ApplicationDelegate::finishLaunch);
+}
+
+// The tray icon and its menu (their icons drawn from vector pictures, the
+// tray host asked over the session bus), the pointer watch (a connection of
+// its own to the X server) and what the caller put off are not needed for
+// the rail's first frame, which they would hold back. Runs once.
+void ApplicationDelegate::finishLaunch()
+{
+    if (m_statusItemDelay)
+        m_statusItemDelay->stop();
+    if (m_statusItem || m_terminated)
+        return;
+    // Until then the hover poll keeps its pace. A pointer given by the
+    // caller moves without the X server seeing it.
+    if (!m_parts.pointer && m_hover) {
+        m_pointerMotion = createSystemPointerMotion();
+        m_hover->setPointerMotion(m_pointerMotion.get());
+    }
+    m_statusItem = new StatusItem(
+        *m_state, [this] { return m_updateController->isConfigured(); }, this);
+    connect(m_statusItem, &StatusItem::commandTriggered, this, &ApplicationDelegate::runStatusCommand);
+    connect(m_updateController.get(), &OrlixUpdateController::changed, m_statusItem, &StatusItem::refreshEnabling);
+    m_statusItem->show();
+    if (m_parts.afterFirstFrame)
+        m_parts.afterFirstFrame();
 }
 
 void ApplicationDelegate::createRailWindow()
@@ -121,11 +154,6 @@ void ApplicationDelegate::createRailWindow()
     }
     m_railPanel->showPanel();
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);
-    // A pointer given by the caller moves without the X server seeing it.
-    if (!m_parts.pointer) {
-        m_pointerMotion = createSystemPointerMotion();
-        m_hover->setPointerMotion(m_pointerMotion.get());
-    }
     if (view)
         connect(view, &RailView::interactionActiveChanged, m_hover, &RailHover::setInteractionActive);
     connect(m_railPanel.get(), &RailPanel::pointerInsideChanged, m_hover, &RailHover::setPointerInside);
@@ -163,6 +191,8 @@ void ApplicationDelegate::terminate()
         m_hover->stop();
     if (m_onboardingDelay)
         m_onboardingDelay->stop();
+    if (m_statusItemDelay)
+        m_statusItemDelay->stop();
     if (m_memoryRelease)
         m_memoryRelease->cancel();
 }

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -44,6 +45,10 @@ struct ShellParts {
     std::function<std::unique_ptr<PanelWindowing>()> panelWindowing;
     // Where the pointer is, in global coordinates; QCursor::pos() when not given.
     std::function<QPoint()> pointer;
+    // Run once, on the event loop, after the rail's first frame is painted
+    // (or when the status item comes without one): what the program sets up
+    // that the frame does not need.
+    std::function<void()> afterFirstFrame;
 };
 
 // Owns the application state and the update controller, and runs the
@@ -57,9 +62,10 @@ public:
                         QObject *parent = nullptr);
     ~ApplicationDelegate() override;
 
-    // The launch after the single-instance checks: the status item, the
-    // rail panel and its hover poll, the state's start, and the onboarding
-    // 0.7 s later on a first launch.
+    // The launch after the single-instance checks: the rail panel and its
+    // hover poll, the state's start, and the onboarding 0.7 s later on a
+    // first launch. The status item comes once the rail's first frame is
+    // painted, or kStatusItemLatestDelay after the start when no frame is.
     void start();
     // Saves the state first, then stops the hover poll and its pending work.
     // Safe to call more than once.
@@ -85,9 +91,12 @@ public:
     QWidget *onboardingWindow() const { return m_onboardingWindow; }
 
     static constexpr int kOnboardingDelayMs = 700;
+    static constexpr std::chrono::milliseconds kStatusItemLatestDelay{2000};
 
 private:
     void createRailWindow();
+    void firstFrameShown();
+    void finishLaunch();
     void connectStateCallbacks();
     void bringToFront(QWidget *window);
     void prepareWindow(QWidget *window);
@@ -104,6 +113,7 @@ private:
     RailMemoryRelease *m_memoryRelease = nullptr;
     StatusItem *m_statusItem = nullptr;
     ClockTimer *m_onboardingDelay = nullptr;
+    ClockTimer *m_statusItemDelay = nullptr;
     QPointer<QWidget> m_settingsWindow;
     QPointer<QWidget> m_onboardingWindow;
     std::unique_ptr<DisplayLoss> m_displayLoss;

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTextStream>
+#include <QThreadPool>
 
 #include <cstring>
 #include <memory>
@@ -31,6 +32,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr int kPoolThreadExpiryMs = 5000;
 
 // The rail needs what only X11 offers (the global pointer, placing and
 // stacking its own window), so on a Wayland session it runs through
@@ -59,8 +62,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
-    QApplication::setWindowIcon(kolu::StatusItem::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
+    // Work goes to the pool in bursts (the launch, a card opening, a copy):
+    // its threads end a few seconds after one, each with its stack, rather
+    // than half a minute after.
+    QThreadPool::globalInstance()->setExpiryTimeout(kPoolThreadExpiryMs);
 
     // A quit signal during the launch is answered as soon as the event loop
     // runs, through the same saving path.
@@ -84,6 +90,9 @@ int main(int argc, char **argv)
     parts.onboardingWindow = [](kolu::ApplicationDelegate &, std::function<void()> finish) -> QWidget * {
         return new kolu::OnboardingView(std::move(finish));
     };
+    // Drawn from a vector picture for every window: the rail's first frame
+    // does without it, and the window takes it when it comes.
+    parts.afterFirstFrame = [] { QApplication::setWindowIcon(kolu::StatusItem::applicationIcon()); };
     kolu::UserDefaults defaults;
     // The one style every view draws in; it follows the stored theme and the
     // desktop's light or dark preference.

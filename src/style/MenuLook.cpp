@@ -9,10 +9,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QIconEngine>
 #include <QMenu>
 
 #include <algorithm>
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace kolu {
 
@@ -124,11 +127,66 @@ void MenuLook::setCompositingProbe(std::function<bool()> isCompositing)
     m_isCompositing = std::move(isCompositing);
 }
 
+namespace {
+
+// A menu row's symbol, drawn from its vector picture the first time the
+// menu asks for it: a menu made at launch and never opened draws none.
+class MenuSymbolEngine final : public QIconEngine {
+public:
+    explicit MenuSymbolEngine(QString symbol)
+        : m_symbol(std::move(symbol))
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, 1.0, mode, state);
+    }
+    // `size` is in device pixels here, as QIcon asks for it.
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        if (!(scale > 1.0))
+            return drawn().pixmap(size, 1.0, mode, state);
+        return drawn().pixmap((QSizeF(size) / scale).toSize(), scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().availableSizes(mode, state);
+    }
+    bool isNull() override { return false; }
+    QString key() const override { return u"KoluMenuSymbol"_s; }
+    QIconEngine *clone() const override { return new MenuSymbolEngine(*this); }
+
+private:
+    MenuSymbolEngine(const MenuSymbolEngine &) = default;
+
+    const QIcon &drawn()
+    {
+        if (m_drawn.isNull()) {
+            for (const qreal dpr : {1.0, 2.0})
+                m_drawn.addPixmap(IconProvider::pixmap(m_symbol, MenuLook::kIconSize, Qt::black, dpr));
+            m_drawn.setIsMask(true);
+        }
+        return m_drawn;
+    }
+
+    QString m_symbol;
+    QIcon m_drawn;
+};
+
+} // namespace
+
 QIcon MenuLook::symbolIcon(const QString &symbol)
 {
-    QIcon icon;
-    for (const qreal dpr : {1.0, 2.0})
-        icon.addPixmap(IconProvider::pixmap(symbol, kIconSize, Qt::black, dpr));
+    QIcon icon(new MenuSymbolEngine(symbol));
     icon.setIsMask(true);
     return icon;
 }

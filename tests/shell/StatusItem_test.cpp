@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -69,6 +70,7 @@ TEST_F(StatusItemTest, NineCommandsInOrderWithIconsFollowTheRailsModules)
         return new QWidget;
     };
     launch();
+    ASSERT_TRUE(test::waitUntil([this] { return delegate->statusItem() != nullptr; }));
     const StatusItem &item = *delegate->statusItem();
     EXPECT_EQ(item.trayIcon()->toolTip(), u"Kolu"_s);
     EXPECT_FALSE(item.trayIcon()->icon().isNull());
@@ -120,6 +122,63 @@ TEST_F(StatusItemTest, NineCommandsInOrderWithIconsFollowTheRailsModules)
     EXPECT_EQ(state().selectedModule(), RailModule::fileTray);
     clock.advance(5s);
     EXPECT_FALSE(onboardingMade);
+}
+
+// The tray icon, its menu and what main puts off wait for the rail's first
+// frame, and come once.
+TEST_F(StatusItemTest, ComesAfterTheRailsFirstFrame)
+{
+    int deferredRuns = 0;
+    bool itemFirst = false;
+    parts.afterFirstFrame = [&] {
+        ++deferredRuns;
+        itemFirst = delegate->statusItem() != nullptr;
+    };
+    launch();
+    EXPECT_EQ(delegate->statusItem(), nullptr) << "nothing before the frame";
+    ASSERT_TRUE(test::waitUntil([this] { return delegate->statusItem() != nullptr; }));
+    const QWindow *rail = panel().windowHandle();
+    EXPECT_TRUE(rail && rail->isExposed());
+    EXPECT_EQ(deferredRuns, 1);
+    EXPECT_TRUE(itemFirst);
+    EXPECT_TRUE(delegate->statusItem()->trayIcon()->isVisible());
+    clock.advance(ApplicationDelegate::kStatusItemLatestDelay);
+    EXPECT_EQ(deferredRuns, 1) << "once only";
+}
+
+// Keeps every expose of the window titled `title` from the rest of the
+// program, as a window manager that never maps the window would.
+class ExposeSwallower final : public QObject {
+public:
+    explicit ExposeSwallower(QString title)
+        : m_title(std::move(title))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto *window = qobject_cast<QWindow *>(watched);
+        return event->type() == QEvent::Expose && window && window->title() == m_title;
+    }
+
+private:
+    QString m_title;
+};
+
+// A rail that is never shown gets its status item all the same.
+TEST_F(StatusItemTest, ComesTwoSecondsAfterALaunchThatShowsNoFrame)
+{
+    int deferredRuns = 0;
+    parts.afterFirstFrame = [&deferredRuns] { ++deferredRuns; };
+    launch();
+    const ExposeSwallower noFrame(panel().windowTitle());
+    clock.advance(ApplicationDelegate::kStatusItemLatestDelay - 1ms);
+    EXPECT_EQ(delegate->statusItem(), nullptr);
+    clock.advance(1ms);
+    ASSERT_NE(delegate->statusItem(), nullptr);
+    EXPECT_EQ(deferredRuns, 1);
 }
 
 TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredOnceAndAreReused)

@@ -1,5 +1,6 @@
 #include "model/UserDefaults.h"
 #include "style/MenuLook.h"
+#include "style/IconProvider.h"
 #include "style/OrlixStyle.h"
 
 #include "ColorMeasure.h"
@@ -167,6 +168,31 @@ TEST_F(MenuLookTest, CornersRoundOnlyWhereTheyCanBeSeenThrough)
         sample.menu.popup(QPoint(40, 40));
         EXPECT_EQ(qAlpha(sample.picture().pixel(0, 0)), 255);
     }
+}
+
+// A row's symbol (drawn when a menu first asks for it) is a mask of the size
+// asked for in device pixels: sharp on a display at twice the density, and
+// the same as the program's symbol at that size.
+TEST_F(MenuLookTest, SymbolsAreDrawnWhenAskedAtTheirDevicePixels)
+{
+    const QIcon icon = MenuLook::symbolIcon(u"calendar"_s);
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_TRUE(icon.isMask());
+    const int size = MenuLook::kIconSize;
+    for (const qreal dpr : {1.0, 2.0}) {
+        SCOPED_TRACE(dpr);
+        const QPixmap pixmap = icon.pixmap(QSize(size, size), dpr);
+        EXPECT_EQ(pixmap.size(), QSize(size, size) * dpr);
+        EXPECT_DOUBLE_EQ(pixmap.devicePixelRatio(), dpr);
+        const QImage expected = IconProvider::pixmap(u"calendar"_s, size, Qt::black, dpr).toImage();
+        EXPECT_EQ(pixmap.toImage().convertToFormat(expected.format()), expected);
+    }
+    const QImage disabled = icon.pixmap(QSize(size, size), 1.0, QIcon::Disabled).toImage();
+    int inked = 0;
+    for (int y = 0; y < disabled.height(); ++y)
+        for (int x = 0; x < disabled.width(); ++x)
+            inked += qAlpha(disabled.pixel(x, y)) > 0;
+    EXPECT_GT(inked, 0);
 }
 
 TEST_F(MenuLookTest, ComboBoxListsTakeTheMenuColours)

@@ -12,7 +12,10 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace kolu {
@@ -93,15 +96,23 @@ public:
     {
         if (!isAvailable())
             return;
+        // At launch, before the first frame: every name in one exchange with
+        // the server, then both properties read in another.
+        internAtoms({kWindowType, "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE", kStates[0], kStates[1], kStates[2],
+                     kStates[3], "_NET_WM_DESKTOP", "_GTK_FRAME_EXTENTS", "_COMPTON_SHADOW"});
+        const auto typesCookie = requestAtomList(window, atom("_NET_WM_WINDOW_TYPE"));
+        const auto statesCookie = requestAtomList(window, atom("_NET_WM_STATE"));
+        const std::vector<xcb_atom_t> existingTypes = readAtomList(typesCookie);
+        std::vector<xcb_atom_t> states = readAtomList(statesCookie);
+
         // Keep whatever types are already there (a toolkit's own fallback)
         // behind ours, so the first one the manager knows is ours.
         std::vector<xcb_atom_t> types{atom(kWindowType)};
-        for (xcb_atom_t existing : atomList(window, atom("_NET_WM_WINDOW_TYPE")))
+        for (xcb_atom_t existing : existingTypes)
             if (existing != types.front())
                 types.push_back(existing);
         changeAtoms(window, atom("_NET_WM_WINDOW_TYPE"), types);
 
-        std::vector<xcb_atom_t> states = atomList(window, atom("_NET_WM_STATE"));
         for (const char *name : kStates) {
             const xcb_atom_t state = atom(name);
             if (std::find(states.begin(), states.end(), state) == states.end())
@@ -308,18 +319,48 @@ private:
             refreshFrame);
     }
 
+    // An atom stays the same for as long as the connection lives, so each
+    // name is asked for once; a name the server could not answer for is
+    // asked again next time.
     xcb_atom_t atom(const char *name)
     {
-        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
-        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-        return result;
+        if (const auto known = m_atoms.find(name); known != m_atoms.end())
+            return known->second;
+        internAtoms({name});
+        const auto known = m_atoms.find(name);
+        return known == m_atoms.end() ? xcb_atom_t(XCB_ATOM_NONE) : known->second;
+    }
+
+    // Every name not yet known, asked for together: one wait for all the
+    // replies instead of one for each.
+    void internAtoms(std::initializer_list<const char *> names)
+    {
+        std::vector<std::pair<const char *, xcb_intern_atom_cookie_t>> asked;
+        for (const char *name : names) {
+            if (m_atoms.count(name) == 0)
+                asked.emplace_back(name,
+                                   xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name));
+        }
+        for (const auto &[name, cookie] : asked) {
+            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
+            if (reply && reply->atom != XCB_ATOM_NONE)
+                m_atoms.emplace(name, reply->atom);
+            std::free(reply);
+        }
+    }
+
+    xcb_get_property_cookie_t requestAtomList(xcb_window_t window, xcb_atom_t property, std::uint32_t most = 64)
+    {
+        return xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, most);
     }
 
     std::vector<xcb_atom_t> atomList(xcb_window_t window, xcb_atom_t property, std::uint32_t most = 64)
     {
-        const auto cookie = xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, most);
+        return readAtomList(requestAtomList(window, property, most));
+    }
+
+    std::vector<xcb_atom_t> readAtomList(xcb_get_property_cookie_t cookie)
+    {
         xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
         std::vector<xcb_atom_t> atoms;
         if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
@@ -355,6 +396,7 @@ private:
     bool m_hasShape = false;
     std::map<xcb_window_t, Shapes> m_shapes;
     std::map<xcb_window_t, Frame> m_frames;
+    std::map<std::string, xcb_atom_t, std::less<>> m_atoms;
 };
 
 } // namespace

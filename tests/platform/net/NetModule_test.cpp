@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QTemporaryDir>
 
 using namespace std::chrono_literals;
@@ -132,6 +133,23 @@ TEST(NetModuleTest, AnIdleNetworkLetsItsThreadGoAndServesTheNextRequestAnew)
     EXPECT_EQ(fetch().body, "answer");
     EXPECT_EQ(server.requests().size(), 3);
     EXPECT_TRUE(hasThreadNamed(accessThread));
+}
+
+// TLS is set up (Qt's TLS plugins opened, the TLS library read in and
+// configured) on the worker that opens the module: the first request no
+// longer stalls the main thread doing it.
+TEST(NetModuleTest, SetsTlsUpOnTheWorkerThatOpensTheModule)
+{
+    if (QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/tls"_s).entryList(QDir::Files).isEmpty())
+        GTEST_SKIP() << "this Qt has no TLS plugin";
+    const auto tlsPluginMapped = [] {
+        QFile maps(u"/proc/self/maps"_s);
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/tls/libq");
+    };
+    // Each case runs in a process of its own.
+    ASSERT_FALSE(tlsPluginMapped());
+    ASSERT_NE(test::awaitTask(NetModule::backend(), 60s), nullptr);
+    EXPECT_TRUE(tlsPluginMapped());
 }
 
 } // namespace
