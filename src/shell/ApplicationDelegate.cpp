@@ -114,12 +114,10 @@ void ApplicationDelegate::createRailWindow()
     if (view) {
         // The view fills the panel, so its coordinates are the panel's.
         RailPanel *panel = m_railPanel.get();
-        // The view tells of its drawn region first: the shown one that
-        // follows it changes the window's shapes with it, once.
-        connect(view, &RailView::drawnRegionChanged, panel,
-                [panel, view](const QRegion &drawn) { panel->setRegions(drawn, view->shownRegion()); });
+        connect(view, &RailView::drawnRegionChanged, panel, &RailPanel::setDrawnRegion);
         connect(view, &RailView::shownRegionChanged, panel, &RailPanel::setShownRegion);
-        panel->setRegions(view->drawnRegion(), view->shownRegion());
+        panel->setDrawnRegion(view->drawnRegion());
+        panel->setShownRegion(view->shownRegion());
     }
     m_railPanel->showPanel();
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);

@@ -132,15 +132,6 @@ void RailPanel::setShownRegion(const QRegion &region)
     applyShapes();
 }
 
-void RailPanel::setRegions(const QRegion &drawn, const QRegion &shown)
-{
-    if (m_drawnRegion == drawn && m_shownRegion == shown)
-        return;
-    m_drawnRegion = drawn;
-    m_shownRegion = shown;
-    applyShapes();
-}
-
 QRegion RailPanel::shownRegion() const
 {
     return drawnRegion() | (m_shownRegion & QRegion(m_reveal.value_or(rect())));

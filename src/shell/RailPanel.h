@@ -47,8 +47,6 @@ public:
     void setShownRegion(const QRegion &region);
     // The drawn region with what leaves it, cut to the part a slide shows.
     QRegion shownRegion() const;
-    // Both at once: the window's shapes change once for the two.
-    void setRegions(const QRegion &drawn, const QRegion &shown);
 
     // Asked at each layout whether a compositing manager runs now: a
     // translucent panel whose compositor went away is shaped like an opaque

@@ -14,10 +14,12 @@
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
+#include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
+#include "style/SnapshotOpacityEffect.h"
 #include "style/WidgetSnapshot.h"
 #include "style/widgets/ElidedLabel.h"
 
@@ -451,6 +453,13 @@ TEST_F(RailViewsTest, TheOpenedRailFadesInFromKeptPicturesWhileItsCardGlides)
             EXPECT_GT(opened->partsOpacity(), 0.0);
             EXPECT_LT(opened->partsOpacity(), 1.0);
             EXPECT_NE(opened->detailPanel()->pos(), cardStart) << "the card glides meanwhile";
+            // The connector lies on the whole canvas and draws a line on it:
+            // a step of its fade repaints the line, not the canvas.
+            QWidget *connector = opened->connector();
+            const auto *connectorFade = qobject_cast<SnapshotOpacityEffect *>(connector->graphicsEffect());
+            ASSERT_NE(connectorFade, nullptr);
+            const QRectF step = connectorFade->boundingRect();
+            EXPECT_LT(step.width() * step.height(), 0.1 * connector->width() * connector->height());
         }
     }
     ASSERT_GT(frames, 15);

@@ -160,11 +160,11 @@ TEST(SnapshotOpacityEffect, AStepRepaintsOnlyWhatThePictureCovers)
     EXPECT_TRUE(effect->boundingRect().contains(mark));
     const auto sameAsReference = [&scene](qreal opacity, const std::function<void(Scene &)> &change) {
         return largestDifference(scene.frame(), reference(opacity, [&change](Scene &s) {
-                   s.box->setAutoFillBackground(false);
-                   s.label->hide();
-                   if (change)
-                       change(s);
-               }));
+                                     s.box->setAutoFillBackground(false);
+                                     s.label->hide();
+                                     if (change)
+                                         change(s);
+                                 }));
     };
     effect->setOpacity(0.5);
     EXPECT_LE(sameAsReference(0.5, {}), 1);
