@@ -30,6 +30,17 @@ void SnapshotOpacityEffect::setOpacity(qreal opacity)
     update();
 }
 
+QRectF SnapshotOpacityEffect::boundingRectFor(const QRectF &rect) const
+{
+    // Qt asks with the widget's whole rectangle (in its own or in its
+    // parent's coordinates) or with a part of it that repaints; a part
+    // keeps its own rectangle.
+    const std::optional<QRectF> painted = m_snapshot->paintedRect();
+    if (!painted || rect.size() != sourceBoundingRect().size())
+        return rect;
+    return rect & painted->translated(rect.topLeft());
+}
+
 void SnapshotOpacityEffect::sourceChanged(ChangeFlags flags)
 {
     if (flags & (SourceAttached | SourceBoundingRectChanged | SourceInvalidated))

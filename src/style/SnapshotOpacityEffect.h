@@ -24,6 +24,10 @@ public:
 
     const WidgetSnapshot &snapshot() const { return *m_snapshot; }
 
+    // Only what the kept picture covers, once it is known: a step of the
+    // fade repaints that, not the clear rest of the widget.
+    QRectF boundingRectFor(const QRectF &rect) const override;
+
 protected:
     void draw(QPainter *painter) override;
     void sourceChanged(ChangeFlags flags) override;

@@ -171,8 +171,7 @@ void WidgetSnapshot::markChanged(QWidget *widget)
 
 bool WidgetSnapshot::isDue(qreal deviceScale)
 {
-    const bool due = m_stale || m_frames >= kRefreshFrames || !qFuzzyCompare(deviceScale, m_scale);
-    ++m_frames;
+    const bool due = m_stale || !qFuzzyCompare(deviceScale, m_scale);
     if (!due && !m_cropped) {
         // Drawn a second time: worth cutting to what shows. A picture
         // taken again on every frame is never scanned.
@@ -182,12 +181,20 @@ bool WidgetSnapshot::isDue(qreal deviceScale)
     return due;
 }
 
+std::optional<QRectF> WidgetSnapshot::paintedRect() const
+{
+    if (!m_cropped || m_stale)
+        return std::nullopt;
+    if (m_picture.isNull())
+        return QRectF();
+    return QRectF{m_origin, QSizeF(m_picture.size()) / m_picture.devicePixelRatio()};
+}
+
 void WidgetSnapshot::keep(const QPixmap &picture, QPointF origin, qreal deviceScale)
 {
     m_picture = picture;
     m_origin = origin;
     m_scale = deviceScale;
-    m_frames = 1;
     m_stale = false;
     ++m_taken;
     m_cropped = false;

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 namespace kolu {
 
@@ -16,10 +17,10 @@ namespace kolu {
 // It knows when the picture may be out of date: the widget or one of its
 // children was resized, shown, hidden, added, removed, re-laid out,
 // restyled, hovered, pressed or given the keyboard, or a child moved (the
-// widget itself moving only changes where the picture goes). A child that
-// only repaints (new text, a decoded picture) tells no one, so the picture
-// is also due every kRefreshFrames frames: such a change shows within a few
-// frames of the fade, and fully once the effect goes at its end.
+// widget itself moving only changes where the picture goes), or a child
+// said so with markChanged(). Nothing else takes it again: a child that
+// only repaints without telling (new text, a decoded picture) shows as it
+// is once the fade ends and the effect goes, a fraction of a second on.
 // Cuts the fully transparent margins off `picture` when that saves a good
 // part of it, moving `origin` (the picture's top-left in logical
 // coordinates) along; a picture with nothing drawn becomes null.
@@ -31,8 +32,7 @@ public:
     explicit WidgetSnapshot(QWidget *widget, QObject *parent = nullptr);
 
     // Whether the picture must be taken again before this frame is drawn
-    // at `deviceScale` (the painter's logical-to-device scale). Counts the
-    // frame.
+    // at `deviceScale` (the painter's logical-to-device scale).
     bool isDue(qreal deviceScale);
     // The picture just taken, whose top-left is at `origin` in the widget's
     // logical coordinates. Once it is drawn again its fully transparent
@@ -48,6 +48,12 @@ public:
 
     // The picture is due on the next frame.
     void invalidate() { m_stale = true; }
+    bool isStale() const { return m_stale; }
+    // What the picture covers in the widget's logical coordinates (empty
+    // when nothing is drawn), once it has been cut to what is drawn and
+    // while nothing changed since; none otherwise: all of the widget may
+    // show.
+    std::optional<QRectF> paintedRect() const;
     // While set, events sent to the widget and its children (the paint
     // events of taking the picture) leave the picture as it is.
     void setTaking(bool taking) { m_taking = taking; }
@@ -60,8 +66,6 @@ public:
     // Pictures kept so far (tests).
     int taken() const { return m_taken; }
 
-    static constexpr int kRefreshFrames = 6;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -72,7 +76,6 @@ private:
     QPixmap m_picture;
     QPointF m_origin;
     qreal m_scale = 0;
-    int m_frames = 0;
     int m_taken = 0;
     bool m_stale = true;
     bool m_taking = false;

@@ -104,9 +104,6 @@ TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
              more->show();
          },
          1},
-        // New text only repaints the label: the picture is due within a
-        // few frames all the same.
-        {"new text", [](Scene &s) { s.label->setText(u"other words, longer"_s); }, WidgetSnapshot::kRefreshFrames},
         // What animates by repainting says so.
         {"a told repaint",
          [](Scene &s) {
@@ -130,4 +127,50 @@ TEST(SnapshotOpacityEffect, WhatChangesInsideShowsAgain)
             ++frames;
         EXPECT_LT(frames, within) << what;
     }
+
+    // New text that only repaints, untold, keeps the picture for the rest
+    // of the fade: no frame takes it again on a guess.
+    Scene scene;
+    auto *effect = new SnapshotOpacityEffect(scene.box);
+    scene.box->setGraphicsEffect(effect);
+    effect->setOpacity(0.6);
+    scene.frame();
+    scene.label->setText(u"other words, longer"_s);
+    for (int frame = 0; frame < 30; ++frame) {
+        effect->setOpacity(0.6 + frame / 100.0);
+        scene.frame();
+    }
+    EXPECT_EQ(effect->snapshot().taken(), 1);
+}
+
+TEST(SnapshotOpacityEffect, AStepRepaintsOnlyWhatThePictureCovers)
+{
+    // A clear box with one small mark: the rest of it is never drawn.
+    Scene scene;
+    scene.box->setAutoFillBackground(false);
+    scene.label->hide();
+    auto *effect = new SnapshotOpacityEffect(scene.box);
+    scene.box->setGraphicsEffect(effect);
+    effect->setOpacity(0.3);
+    EXPECT_EQ(effect->boundingRect(), QRectF(scene.box->rect())) << "all of it may show before a picture";
+    scene.frame();
+    scene.frame();
+    const QRectF mark(scene.mark->geometry());
+    EXPECT_TRUE(mark.adjusted(-1, -1, 1, 1).contains(effect->boundingRect()));
+    EXPECT_TRUE(effect->boundingRect().contains(mark));
+    const auto sameAsReference = [&scene](qreal opacity, const std::function<void(Scene &)> &change) {
+        return largestDifference(scene.frame(), reference(opacity, [&change](Scene &s) {
+                                     s.box->setAutoFillBackground(false);
+                                     s.label->hide();
+                                     if (change)
+                                         change(s);
+                                 }));
+    };
+    effect->setOpacity(0.5);
+    EXPECT_LE(sameAsReference(0.5, {}), 1);
+
+    // A child that moves out of the covered part shows whole again.
+    scene.mark->move(110, 30);
+    EXPECT_EQ(effect->boundingRect(), QRectF(scene.box->rect())) << "the picture is due: all of it may show";
+    EXPECT_LE(sameAsReference(0.5, [](Scene &s) { s.mark->move(110, 30); }), 1);
 }

@@ -197,7 +197,7 @@ public:
         if (m_shapes[window].input == region)
             return;
         m_shapes[window].input = region;
-        applyShapes(window);
+        applyShapes(window, false, ShapeKind::input);
     }
 
     void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) override
@@ -214,7 +214,7 @@ public:
             });
         }
         shapes.visible = region;
-        applyShapes(window);
+        applyShapes(window, false, ShapeKind::visible);
     }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
@@ -294,25 +294,32 @@ private:
         return frame;
     }
 
+    enum class ShapeKind { input = 1, visible = 2, both = 3 };
+
     // On the window and on its frame: clicks that the window lets through
     // would otherwise land on the frame rather than on the windows below,
     // and the frame would still cover what the window no longer shows.
-    void applyShapes(xcb_window_t window, bool refreshFrame = false)
+    // Only the shape of `kind` is sent: a slide changes what shows on every
+    // frame, and each shape sent makes the server work out again what every
+    // window below shows.
+    void applyShapes(xcb_window_t window, bool refreshFrame = false, ShapeKind kind = ShapeKind::both)
     {
         const Shapes &shapes = m_shapes[window];
+        const bool sendsInput = shapes.input && (int(kind) & int(ShapeKind::input));
+        const bool sendsVisible = shapes.visible && (int(kind) & int(ShapeKind::visible));
         std::vector<xcb_rectangle_t> input, visible;
-        if (shapes.input)
+        if (sendsInput)
             input = shapeRectangles(*shapes.input);
-        if (shapes.visible)
+        if (sendsVisible)
             visible = shapeRectangles(*shapes.visible);
         forEachShapedWindow(
             window,
             [&](xcb_window_t target, int16_t dx, int16_t dy) {
-                if (shapes.visible)
+                if (sendsVisible)
                     xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
                                          XCB_CLIP_ORDERING_UNSORTED, target, dx, dy,
                                          static_cast<uint32_t>(visible.size()), visible.data());
-                if (shapes.input)
+                if (sendsInput)
                     xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
                                          target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
             },

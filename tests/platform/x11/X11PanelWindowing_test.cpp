@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -107,4 +108,36 @@ TEST_F(X11PanelWindowingTest, ShapesStayVisibleToReparentingManagers)
     // Without a visible region the whole window shows again.
     windowing->setVisibleRegion(window, std::nullopt);
     EXPECT_EQ(shape(XCB_SHAPE_SK_BOUNDING), QList<QRect>{QRect(0, 0, 100, 50)});
+}
+
+TEST_F(X11PanelWindowingTest, ANewShapeOfOneKindLeavesTheOtherUnsent)
+{
+    // Each shape set makes the server work out again what every window
+    // below shows, and a slide sets the visible one on every frame.
+    auto windowing = createX11PanelWindowing(connection, 0);
+    windowing->setInputRegion(window, QRegion(0, 0, 50, 50));
+    windowing->setVisibleRegion(window, QRegion(0, 0, 50, 50));
+    xcb_shape_select_input(connection, window, 1);
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    const uint8_t shapeNotify = xcb_get_extension_data(connection, &xcb_shape_id)->first_event + XCB_SHAPE_NOTIFY;
+    const auto sent = [&] {
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        std::map<int, int> kinds;
+        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
+            if ((event->response_type & ~0x80) == shapeNotify)
+                ++kinds[reinterpret_cast<xcb_shape_notify_event_t *>(event)->shape_kind];
+            std::free(event);
+        }
+        return kinds;
+    };
+    sent();
+    for (int frame = 1; frame <= 5; ++frame)
+        windowing->setVisibleRegion(window, QRegion(0, 0, 50 + frame, 50));
+    std::map<int, int> kinds = sent();
+    EXPECT_EQ(kinds[XCB_SHAPE_SK_BOUNDING], 5);
+    EXPECT_EQ(kinds[XCB_SHAPE_SK_INPUT], 0);
+    windowing->setInputRegion(window, QRegion(0, 0, 20, 20));
+    kinds = sent();
+    EXPECT_EQ(kinds[XCB_SHAPE_SK_INPUT], 1);
+    EXPECT_EQ(kinds[XCB_SHAPE_SK_BOUNDING], 0);
 }
