@@ -48,7 +48,6 @@ public:
 
     // The picture is due on the next frame.
     void invalidate() { m_stale = true; }
-    bool isStale() const { return m_stale; }
     // What the picture covers in the widget's logical coordinates (empty
     // when nothing is drawn), once it has been cut to what is drawn and
     // while nothing changed since; none otherwise: all of the widget may
