@@ -125,7 +125,7 @@ void longUnfoldedLine(benchmark::State &state)
     size_t count = 0;
     for (auto _ : state) {
         const auto events = loadEvents(root.path(), from, from.addDays(7), berlin);
-        count = events.size();
+        count = events->size();
         benchmark::DoNotOptimize(events);
     }
     state.counters["events"] = static_cast<double>(count);

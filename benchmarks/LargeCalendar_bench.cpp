@@ -148,11 +148,11 @@ void refreshUnchanged(benchmark::State &state)
     letFileTimesSettle();
     CalendarFileCache cache;
     CalendarFileCache *used = state.range(0) != 0 ? &cache : nullptr;
-    size_t events = loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), used).size();
+    size_t events = loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), used)->size();
     double cpu = 0;
     for (auto _ : state) {
         const double before = processCpuMs();
-        events = loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), used).size();
+        events = loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), used)->size();
         cpu += processCpuMs() - before;
     }
     state.counters["events"] = double(events);

@@ -108,9 +108,9 @@ class MemoryCalendarStore final : public CalendarStore {
 public:
     bool hasEventAccess() const override { return true; }
     bool hasReminderAccess() const override { return true; }
-    QCoro::Task<std::vector<StoredEvent>> events(QDateTime, QDateTime) override
+    QCoro::Task<StoredEventList> events(QDateTime, QDateTime) override
     {
-        co_return std::vector<StoredEvent>(storedEvents);
+        co_return std::make_shared<const std::vector<StoredEvent>>(storedEvents);
     }
     QCoro::Task<std::vector<ReminderItem>> openTodos() override
     {

@@ -108,6 +108,7 @@ std::vector<QStringList> CalendarFileCache::itemFiles(const std::vector<QString>
     QHash<QString, Listing> kept;
     std::vector<QStringList> result;
     result.reserve(folders.size());
+    bool repeats = m_lastAllSettled && folders == m_lastFolders;
     for (const QString &folder : folders) {
         // The folder's times are taken before its entries are: a change
         // after this moment shows as new times next time.
@@ -129,17 +130,24 @@ std::vector<QStringList> CalendarFileCache::itemFiles(const std::vector<QString>
             const QString &first = listing.files.constFirst();
             const QString resolved = first.left(first.lastIndexOf(u'/'));
             const bool quiet = reused && m_watch.isQuiet(resolved, stamp->device, stamp->inode);
-            if (!quiet)
+            if (!quiet) {
                 m_watch.watch(resolved, stamp->device, stamp->inode);
+                repeats = false;
+            }
             m_passFolders.insert(resolved, quiet);
             watched.insert(resolved);
         }
         if (stamp)
             kept.insert(folder, listing);
+        repeats = repeats && reused;
         result.push_back(std::move(listing.files));
     }
     m_folders = std::move(kept);
     m_watch.keepOnly(watched);
+    m_lastFolders = folders;
+    m_repeatsLastPass = repeats;
+    if (!repeats)
+        m_lastPass.reset();
     return result;
 }
 
@@ -190,8 +198,11 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
         if (!it.value())
             m_watch.lookedAtInFull(it.key());
     }
-    if (toParse.isEmpty() && !anyGone && paths == m_lastPaths)
-        return result; // the very contents of the last call
+    if (toParse.isEmpty() && !anyGone && paths == m_lastPaths) {
+        // The very contents of the last call, each from a settled entry.
+        m_lastAllSettled = true;
+        return result;
+    }
 
     // Parsing is most of the work: it runs on all cores.
     const QList<std::shared_ptr<const ICalFile>> parsed = QtConcurrent::blockingMapped(toParse, &parseFile);
@@ -206,10 +217,14 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
         if (known != m_entries.constEnd() && known->content == result[size_t(i)])
             kept.insert(paths[i], *known);
     }
-    for (qsizetype i = 0; i < toParse.size(); ++i)
-        kept.insert(toParse[i],
-                    Entry{toParseStamps[size_t(i)], isSettled(toParseStamps[size_t(i)], readAt), parsed[i]});
+    bool allSettled = !anyGone;
+    for (qsizetype i = 0; i < toParse.size(); ++i) {
+        const bool settled = isSettled(toParseStamps[size_t(i)], readAt);
+        allSettled = allSettled && settled;
+        kept.insert(toParse[i], Entry{toParseStamps[size_t(i)], settled, parsed[i]});
+    }
     m_entries = std::move(kept);
+    m_lastAllSettled = allSettled;
     m_lastPaths = paths;
     ++m_revision;
     return result;

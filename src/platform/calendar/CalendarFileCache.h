@@ -41,6 +41,14 @@ std::optional<FileStamp> fileStampOf(const QString &path);
 // The stamp of a folder, or nothing when there is none there.
 std::optional<FileStamp> folderStampOf(const QString &path);
 
+// One item file as a pass read it: its calendar (the name of the folder the
+// root lists), its file name and its parsed contents.
+struct CalendarItemFile {
+    QString collection;
+    QString name;
+    std::shared_ptr<const ICalFile> content;
+};
+
 // The parsed contents of calendar item files, kept between refreshes so that
 // only files that are new or changed are parsed again. It holds the files of
 // the last listing only: a file that is no longer listed is let go. The files
@@ -74,6 +82,22 @@ public:
     // file parsed again, added, gone, or in another place of the list).
     quint64 revision() const { return m_revision; }
 
+    // Whether the pass itemFiles() just listed is the last one over again:
+    // the same folders, each listed as then and quiet since, and every file's
+    // contents settled when they were last given. The contents are then the
+    // ones contents() gave last, and need not be asked for: nothing of the
+    // pass depends on the number of files.
+    bool repeatsLastPass() const { return m_repeatsLastPass; }
+
+    // The files of the last pass as the caller put them together, for it to
+    // use again while passes repeat it; let go by a pass that does not. The
+    // caller holds `guard()`.
+    struct Pass {
+        QStringList collectionNames;
+        std::shared_ptr<const std::vector<CalendarItemFile>> files;
+    };
+    std::optional<Pass> &lastPass() { return m_lastPass; }
+
     // The occurrences that were last read from the contents for a window,
     // kept with what they were read from, for the caller to use again while
     // all of it is the same. The caller holds `guard()`.
@@ -83,9 +107,18 @@ public:
         QDateTime from;
         QDateTime to;
         QTimeZone localZone;
-        std::vector<StoredEvent> events;
+        StoredEventList events;
     };
     std::optional<Occurrences> &lastOccurrences() { return m_lastOccurrences; }
+
+    // The open to-dos last read from the contents, kept the same way.
+    struct OpenTodos {
+        quint64 revision = 0;
+        QString root;
+        QTimeZone localZone;
+        std::vector<ReminderItem> todos;
+    };
+    std::optional<OpenTodos> &lastOpenTodos() { return m_lastOpenTodos; }
 
     // How many files were parsed, files looked at one by one, and folders
     // listed, so far.
@@ -118,8 +151,14 @@ private:
     // set by itemFiles(), used up by contents().
     QHash<QString, bool> m_passFolders;
     QStringList m_lastPaths;
+    std::vector<QString> m_lastFolders;
+    // Every file the last contents() gave came from a settled entry.
+    bool m_lastAllSettled = false;
+    bool m_repeatsLastPass = false;
     quint64 m_revision = 0;
+    std::optional<Pass> m_lastPass;
     std::optional<Occurrences> m_lastOccurrences;
+    std::optional<OpenTodos> m_lastOpenTodos;
     qint64 m_parses = 0;
     qint64 m_checks = 0;
     qint64 m_listings = 0;

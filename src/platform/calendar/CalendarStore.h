@@ -8,6 +8,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -54,6 +55,10 @@ struct TodoWriteResult {
     QString message; // for `failed`
 };
 
+// Occurrences as a store hands them over: never changed once given, so a
+// store may give the very same list again while its calendars are unchanged.
+using StoredEventList = std::shared_ptr<const std::vector<StoredEvent>>;
+
 // The user's calendars and to-do lists. Reading and writing run off the
 // calling thread; results arrive on it.
 class CalendarStore {
@@ -65,8 +70,8 @@ public:
     // Whether the to-do lists can be read and written.
     virtual bool hasReminderAccess() const = 0;
 
-    // Occurrences that overlap [from, to), in the store's order.
-    virtual QCoro::Task<std::vector<StoredEvent>> events(QDateTime from, QDateTime to) = 0;
+    // Occurrences that overlap [from, to), in the store's order; never null.
+    virtual QCoro::Task<StoredEventList> events(QDateTime from, QDateTime to) = 0;
     // To-dos that are neither completed nor cancelled, in the store's order.
     virtual QCoro::Task<std::vector<ReminderItem>> openTodos() = 0;
     // Adds a to-do to the default list.

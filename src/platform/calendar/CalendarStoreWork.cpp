@@ -23,33 +23,36 @@ namespace kolu {
 
 namespace {
 
-struct LoadedFile {
-    QString collection;
-    QString name;
-    std::shared_ptr<const ICalFile> content;
-};
-
 // Every item file below `root`, in folder order and then file order, parsed
-// again only where it changed since `cache` last read it. The caller holds
-// the cache's guard.
-QList<LoadedFile> loadRoot(const QString &root, CalendarFileCache &cache)
+// again only where it changed since `cache` last read it; the very list of
+// the last pass while the cache finds nothing changed. The caller holds the
+// cache's guard.
+std::shared_ptr<const std::vector<CalendarItemFile>> loadRoot(const QString &root, CalendarFileCache &cache)
 {
-    QList<LoadedFile> files;
-    QStringList paths;
     const std::vector<CalendarCollection> collections = calendarCollections(root);
     std::vector<QString> folders;
-    for (const CalendarCollection &collection : collections)
+    QStringList names;
+    for (const CalendarCollection &collection : collections) {
         folders.push_back(collection.path);
+        names.push_back(collection.name);
+    }
     const std::vector<QStringList> listings = cache.itemFiles(folders);
+    std::optional<CalendarFileCache::Pass> &last = cache.lastPass();
+    if (cache.repeatsLastPass() && last && last->collectionNames == names)
+        return last->files;
+
+    auto files = std::make_shared<std::vector<CalendarItemFile>>();
+    QStringList paths;
     for (size_t i = 0; i < collections.size(); ++i) {
         for (const QString &path : listings[i]) {
-            files.push_back({collections[i].name, path.mid(path.lastIndexOf(u'/') + 1), {}});
+            files->push_back({collections[i].name, path.mid(path.lastIndexOf(u'/') + 1), {}});
             paths.push_back(path);
         }
     }
     std::vector<std::shared_ptr<const ICalFile>> contents = cache.contents(paths);
-    for (qsizetype i = 0; i < files.size(); ++i)
-        files[i].content = std::move(contents[size_t(i)]);
+    for (size_t i = 0; i < files->size(); ++i)
+        (*files)[i].content = std::move(contents[i]);
+    last = CalendarFileCache::Pass{names, files};
     return files;
 }
 
@@ -154,21 +157,22 @@ ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)
 
 } // namespace
 
-std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
-                                    const QTimeZone &localZone, CalendarFileCache *cache)
+StoredEventList loadEvents(const QString &root, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
+                           CalendarFileCache *cache)
 {
     CalendarFileCache scratch;
     CalendarFileCache &parsed = cache ? *cache : scratch;
     const std::scoped_lock lock(parsed.guard());
-    std::vector<StoredEvent> result;
-    const QList<LoadedFile> files = loadRoot(root, parsed);
+    const std::shared_ptr<const std::vector<CalendarItemFile>> loaded = loadRoot(root, parsed);
+    const std::vector<CalendarItemFile> &files = *loaded;
     // The same files as last time, read for the same window, give the same
     // occurrences.
     std::optional<CalendarFileCache::Occurrences> &last = parsed.lastOccurrences();
     if (cache && last && last->revision == parsed.revision() && last->root == root && last->from == from
         && last->to == to && last->localZone == localZone)
         return last->events;
-    qsizetype next = 0;
+    auto result = std::make_shared<std::vector<StoredEvent>>();
+    size_t next = 0;
     while (next < files.size()) {
         const QString collection = files[next].collection;
         // Items of one event share a UID within one calendar; a calendar
@@ -177,7 +181,7 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
         std::vector<QString> seriesIds;
         QHash<QString, size_t> seriesByUid;
         for (; next < files.size() && files[next].collection == collection; ++next) {
-            const LoadedFile &file = files[next];
+            const CalendarItemFile &file = files[next];
             int index = 0;
             for (const ICalEvent &event : file.content->events) {
                 ++index;
@@ -204,7 +208,7 @@ std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, 
         }
         for (size_t i = 0; i < series.size(); ++i) {
             for (const EventOccurrence &occurrence : occurrencesInWindow(series[i], from, to, localZone))
-                result.push_back(storedEvent(seriesIds[i], occurrence));
+                result->push_back(storedEvent(seriesIds[i], occurrence));
         }
     }
     if (cache)
@@ -217,9 +221,12 @@ std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &lo
     CalendarFileCache scratch;
     CalendarFileCache &parsed = cache ? *cache : scratch;
     const std::scoped_lock lock(parsed.guard());
+    const std::shared_ptr<const std::vector<CalendarItemFile>> files = loadRoot(root, parsed);
+    std::optional<CalendarFileCache::OpenTodos> &last = parsed.lastOpenTodos();
+    if (cache && last && last->revision == parsed.revision() && last->root == root && last->localZone == localZone)
+        return last->todos;
     std::vector<ReminderItem> result;
-    const QList<LoadedFile> files = loadRoot(root, parsed);
-    for (const LoadedFile &file : files) {
+    for (const CalendarItemFile &file : *files) {
         for (const ICalTodo &todo : file.content->todos) {
             // Without a UID a to-do cannot be found again to complete it.
             if (todo.completed || todo.cancelled || todo.uid.isEmpty())
@@ -227,6 +234,8 @@ std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &lo
             result.push_back(reminderItem(todo, localZone));
         }
     }
+    if (cache)
+        last = CalendarFileCache::OpenTodos{parsed.revision(), root, localZone, result};
     return result;
 }
 

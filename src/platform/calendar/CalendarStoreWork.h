@@ -16,8 +16,10 @@ class CalendarFileCache;
 // thread that asked but the parsed files a `cache` keeps between calls (each
 // call takes its guard; without a cache every file is parsed).
 
-std::vector<StoredEvent> loadEvents(const QString &root, const QDateTime &from, const QDateTime &to,
-                                    const QTimeZone &localZone, CalendarFileCache *cache = nullptr);
+// The occurrences in [from, to): with a `cache`, the very list it gave last
+// time while the files and the window are the same.
+StoredEventList loadEvents(const QString &root, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
+                           CalendarFileCache *cache = nullptr);
 
 // The open to-dos as reminders: a due day counts from its start in
 // `localZone`; a to-do without a title is "Untitled"; an address that does

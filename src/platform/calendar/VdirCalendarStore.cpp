@@ -15,14 +15,11 @@ namespace kolu {
 namespace {
 
 // The worker's part: the cache comes along so that it outlives a store
-// destroyed while a read still runs. The answer is handed over by pointer, as
-// waiting for a future copies its result: tens of thousands of occurrences
-// are then moved, not copied.
-std::shared_ptr<std::vector<StoredEvent>> loadEventsKept(const QString &root, const QDateTime &from,
-                                                         const QDateTime &to, const QTimeZone &localZone,
-                                                         const std::shared_ptr<CalendarFileCache> &cache)
+// destroyed while a read still runs.
+StoredEventList loadEventsKept(const QString &root, const QDateTime &from, const QDateTime &to,
+                               const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache)
 {
-    return std::make_shared<std::vector<StoredEvent>>(loadEvents(root, from, to, localZone, cache.get()));
+    return loadEvents(root, from, to, localZone, cache.get());
 }
 
 std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone &localZone,
@@ -64,11 +61,10 @@ bool VdirCalendarStore::hasReminderAccess() const
     return isUsableFolder(remindersRoot(), true);
 }
 
-QCoro::Task<std::vector<StoredEvent>> VdirCalendarStore::events(QDateTime from, QDateTime to)
+QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
-    const std::shared_ptr<std::vector<StoredEvent>> events =
-        co_await afterWorker(QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles));
-    co_return std::move(*events);
+    co_return co_await afterWorker(
+        QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles));
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()

@@ -28,7 +28,7 @@ public:
 
     bool hasEventAccess() const override;
     bool hasReminderAccess() const override;
-    QCoro::Task<std::vector<StoredEvent>> events(QDateTime from, QDateTime to) override;
+    QCoro::Task<StoredEventList> events(QDateTime from, QDateTime to) override;
     QCoro::Task<std::vector<ReminderItem>> openTodos() override;
     QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) override;
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) override;

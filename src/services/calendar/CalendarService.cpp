@@ -17,7 +17,7 @@ namespace kolu {
 
 struct CalendarService::Converted {
     std::mutex guard;
-    std::vector<StoredEvent> stored;
+    StoredEventList stored;
     std::vector<CalendarEvent> events;
 };
 
@@ -28,16 +28,17 @@ namespace {
 // the store gives what it gave last time, as it does on most refreshes, the
 // last conversion is the answer. The answer is handed over by pointer, as
 // waiting for a future copies its result.
-std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(std::vector<StoredEvent> stored,
+std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(StoredEventList stored,
                                                                const std::shared_ptr<CalendarService::Converted> &last)
 {
     {
         const std::scoped_lock lock(last->guard);
-        if (!stored.empty() && last->stored == stored)
+        // The very list of last time, or one equal to it.
+        if (last->stored && (stored == last->stored || (!stored->empty() && *last->stored == *stored)))
             return std::make_shared<std::vector<CalendarEvent>>(last->events);
     }
     std::vector<const StoredEvent *> timed;
-    for (const StoredEvent &occurrence : stored) {
+    for (const StoredEvent &occurrence : *stored) {
         if (!occurrence.isAllDay)
             timed.push_back(&occurrence);
     }
@@ -56,7 +57,7 @@ std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(std::vector<Store
 QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to,
                                                        std::shared_ptr<CalendarService::Converted> last)
 {
-    std::vector<StoredEvent> stored = co_await store.events(from, to);
+    StoredEventList stored = co_await store.events(from, to);
     const std::shared_ptr<std::vector<CalendarEvent>> converted =
         co_await afterWorker(QtConcurrent::run(&timedEventsInOrder, std::move(stored), last));
     co_return std::move(*converted);

@@ -53,7 +53,7 @@ protected:
     std::vector<QString> titles()
     {
         std::vector<QString> result;
-        for (const StoredEvent &event : loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &cache))
+        for (const StoredEvent &event : *loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &cache))
             result.push_back(event.title.value_or(QString()));
         std::sort(result.begin(), result.end());
         return result;
@@ -208,7 +208,7 @@ TEST_F(CalendarFileCacheTest, AnotherWindowIsReadForItselfWithTheFilesUnchanged)
     write(u"b.ics"_s, eventFile("b", "Beta", 20));
     const auto read = [&](int fromHour, int toHour) {
         std::vector<QString> result;
-        for (const StoredEvent &event : loadEvents(root.path(), utc(3, fromHour), utc(3, toHour), berlin, &cache))
+        for (const StoredEvent &event : *loadEvents(root.path(), utc(3, fromHour), utc(3, toHour), berlin, &cache))
             result.push_back(event.title.value_or(QString()));
         return result;
     };
@@ -218,4 +218,41 @@ TEST_F(CalendarFileCacheTest, AnotherWindowIsReadForItselfWithTheFilesUnchanged)
     EXPECT_EQ(read(0, 23), (std::vector<QString>{u"Alpha"_s, u"Beta"_s}));
     EXPECT_EQ(read(12, 23), std::vector<QString>{u"Beta"_s});
     EXPECT_EQ(cache.parseCount(), 2);
+}
+
+// A refresh that finds every folder as it was hands back the very list of
+// last time, without a look at any file; a file whose times cannot be
+// trusted yet, a new calendar beside the others, and a change each end that.
+TEST_F(CalendarFileCacheTest, AnUnchangedCalendarGivesBackTheVeryListOfLastTime)
+{
+    write(u"a.ics"_s, eventFile("a", "Alpha"));
+    write(u"b.ics"_s, eventFile("b", "Beta"));
+    const auto read = [&] { return loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &cache); };
+    read();
+    const StoredEventList watched = read(); // watched and looked at in full
+    const qint64 looked = cache.checkCount();
+    EXPECT_EQ(read(), watched);
+    EXPECT_EQ(read(), watched);
+    EXPECT_EQ(cache.checkCount(), looked);
+
+    // Times ahead of the cache's clock could hide a change within their tick.
+    const QString ahead = write(u"c.ics"_s, eventFile("c", "Gamma"));
+    setModified(ahead, realTimePlus(7200).tv_sec, 0);
+    read();
+    const StoredEventList withAhead = read();
+    EXPECT_EQ(withAhead->size(), 3u);
+    const qint64 parsed = cache.parseCount();
+    EXPECT_NE(read(), withAhead);
+    EXPECT_EQ(cache.parseCount(), parsed + 1);
+
+    ASSERT_TRUE(QFile::remove(ahead));
+    read();
+    const StoredEventList settled = read();
+    EXPECT_EQ(read(), settled);
+    test::writeCalendarItem(root.path(), u"home"_s, u"d.ics"_s, eventFile("d", "Delta"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta"_s, u"Delta"_s}));
+    const StoredEventList withHome = read();
+    EXPECT_EQ(read(), withHome);
+    test::writeFile(root.filePath(u"home/d.ics"_s), eventFile("d", "Delta, later"));
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta"_s, u"Delta, later"_s}));
 }

@@ -95,7 +95,7 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
         test::icsWith("VTODO", "UID:read-log\nSUMMARY:Read the log\nDESCRIPTION:" + log + "\nSTATUS:NEEDS-ACTION\n",
                       "\n"));
 
-    const auto events = loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
+    const auto events = *loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(std::tuple(events[0].seriesId, events[0].title, events[0].location),
               std::tuple(u"contract"_s, u"Contract signing"_s, u"Notary"_s));
@@ -126,7 +126,7 @@ TEST(CalendarFiles, ALinkToAnotherFileOfTheSameFolderIsReadOnce)
     ASSERT_TRUE(QFile::link(u"dentist.ics"_s, root.filePath(u"personal/z-dentist.ics"_s)));
     ASSERT_TRUE(QFile::link(todo, root.filePath(u"personal/a-floss.ics"_s)));
 
-    const auto events = loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
+    const auto events = *loadEvents(root.path(), utc(3, 1, 23), utc(3, 8, 23), berlin);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].seriesId, u"dentist"_s);
     EXPECT_EQ(loadOpenTodos(root.path(), berlin).size(), 1u);

@@ -23,7 +23,7 @@ QDateTime utc(int month, int day, int hour, int minute = 0)
 // Monday 2 March 2026 to Monday 9 March, midnight in Berlin.
 std::vector<StoredEvent> firstWeekOfMarch(const QString &root)
 {
-    return loadEvents(root, utc(3, 1, 23), utc(3, 8, 23), berlin);
+    return *loadEvents(root, utc(3, 1, 23), utc(3, 8, 23), berlin);
 }
 
 std::vector<QDateTime> startsOf(const std::vector<StoredEvent> &events, const QString &id)
@@ -89,7 +89,7 @@ TEST(CalendarStoreEvents, ReadsEveryKindOfTimeZone)
     EXPECT_EQ(startsOf(events, u"floating-untitled"_s), (std::vector<QDateTime>{utc(3, 5, 6)}));
 
     // After the change to summer time the same wall-clock times move an hour.
-    const auto later = loadEvents(test::calendarFixture(u"synced"_s), utc(3, 29, 22), utc(4, 5, 22), berlin);
+    const auto later = *loadEvents(test::calendarFixture(u"synced"_s), utc(3, 29, 22), utc(4, 5, 22), berlin);
     EXPECT_EQ(startsOf(later, u"standup-2026@example.com"_s).front(), utc(3, 30, 7, 30));
     EXPECT_EQ(startsOf(later, u"choir-since-2019"_s), (std::vector<QDateTime>{utc(3, 31, 17)}));
 }
