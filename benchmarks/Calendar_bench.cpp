@@ -98,7 +98,7 @@ void upcomingWeek(benchmark::State &state)
     size_t count = 0;
     for (auto _ : state) {
         const auto events = test::awaitTask(service.eventsForUpcomingDays(7), std::chrono::seconds(60));
-        count = events.size();
+        count = events->size();
         benchmark::DoNotOptimize(events);
     }
     state.counters["events"] = static_cast<double>(count);

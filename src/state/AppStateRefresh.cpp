@@ -137,7 +137,7 @@ void AppState::refreshCalendarEvents()
 
 QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 request)
 {
-    std::vector<CalendarEvent> events;
+    CalendarService::CalendarEventList events;
     try {
         events = co_await self->calendarService().eventsForUpcomingDays(kUpcomingCalendarDays);
     } catch (...) {
@@ -145,8 +145,17 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 req
     }
     if (!self || !self->isLatestRequest(RefreshKind::calendar, request) || self->isModuleHidden(RailModule::calendar))
         co_return;
-    self->setCalendarEvents(events);
-    self->scheduleCalendarNotifications(events);
+    // Most refreshes find the week as it was: the service then gives the very
+    // list of last time, whose texts those shown share, so telling it the same
+    // reads no text. It is announced as published again, without a copy of
+    // thousands of occurrences.
+    if (self->calendarEvents() == *events) {
+        Q_EMIT self->changed(Field::calendarEvents);
+        self->react(Field::calendarEvents);
+    } else {
+        self->setCalendarEvents(*events);
+    }
+    self->scheduleCalendarNotifications(self->calendarEvents());
 }
 
 void AppState::refreshReminders()

@@ -18,7 +18,7 @@ namespace kolu {
 struct CalendarService::Converted {
     std::mutex guard;
     StoredEventList stored;
-    std::vector<CalendarEvent> events;
+    CalendarService::CalendarEventList events;
 };
 
 namespace {
@@ -26,16 +26,17 @@ namespace {
 // Sorting and converting thousands of occurrences (the meeting address is
 // looked for in each one's texts) is no work for the main thread; and when
 // the store gives what it gave last time, as it does on most refreshes, the
-// last conversion is the answer. The answer is handed over by pointer, as
-// waiting for a future copies its result.
-std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(StoredEventList stored,
-                                                               const std::shared_ptr<CalendarService::Converted> &last)
+// last conversion is the answer, handed over as it is: copying thousands of
+// occurrences touches every one of their texts, long gone from the caches
+// by the next refresh.
+CalendarService::CalendarEventList timedEventsInOrder(StoredEventList stored,
+                                                      const std::shared_ptr<CalendarService::Converted> &last)
 {
     {
         const std::scoped_lock lock(last->guard);
         // The very list of last time, or one equal to it.
         if (last->stored && (stored == last->stored || (!stored->empty() && *last->stored == *stored)))
-            return std::make_shared<std::vector<CalendarEvent>>(last->events);
+            return last->events;
     }
     std::vector<const StoredEvent *> timed;
     for (const StoredEvent &occurrence : *stored) {
@@ -44,23 +45,21 @@ std::shared_ptr<std::vector<CalendarEvent>> timedEventsInOrder(StoredEventList s
     }
     std::stable_sort(timed.begin(), timed.end(),
                      [](const StoredEvent *a, const StoredEvent *b) { return a->start < b->start; });
-    std::vector<CalendarEvent> events;
-    events.reserve(timed.size());
+    auto events = std::make_shared<std::vector<CalendarEvent>>();
+    events->reserve(timed.size());
     for (const StoredEvent *occurrence : timed)
-        events.push_back(CalendarService::event(*occurrence));
+        events->push_back(CalendarService::event(*occurrence));
     const std::scoped_lock lock(last->guard);
     last->stored = std::move(stored);
     last->events = events;
-    return std::make_shared<std::vector<CalendarEvent>>(std::move(events));
+    return events;
 }
 
-QCoro::Task<std::vector<CalendarEvent>> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to,
-                                                       std::shared_ptr<CalendarService::Converted> last)
+QCoro::Task<CalendarService::CalendarEventList> upcomingEvents(CalendarStore &store, QDateTime from, QDateTime to,
+                                                               std::shared_ptr<CalendarService::Converted> last)
 {
     StoredEventList stored = co_await store.events(from, to);
-    const std::shared_ptr<std::vector<CalendarEvent>> converted =
-        co_await afterWorker(QtConcurrent::run(&timedEventsInOrder, std::move(stored), last));
-    co_return std::move(*converted);
+    co_return co_await afterWorker(QtConcurrent::run(&timedEventsInOrder, std::move(stored), last));
 }
 
 } // namespace
@@ -73,10 +72,10 @@ CalendarService::CalendarService(CalendarStore &store, Clock &clock, QTimeZone l
 {
 }
 
-QCoro::Task<std::vector<CalendarEvent>> CalendarService::eventsForUpcomingDays(int days)
+QCoro::Task<CalendarService::CalendarEventList> CalendarService::eventsForUpcomingDays(int days)
 {
     if (!m_store.hasEventAccess())
-        co_return std::vector<CalendarEvent>{};
+        co_return std::make_shared<const std::vector<CalendarEvent>>();
     const QDate today = m_clock.now().toTimeZone(m_localZone).date();
     const QDateTime from = QDateTime(today, QTime(0, 0), m_localZone).toUTC();
     QDateTime to = QDateTime(today.addDays(std::max(days, 1)), QTime(0, 0), m_localZone).toUTC();

@@ -18,13 +18,17 @@ class Clock;
 // meeting link and attendee initials worked out for each. Never writes.
 class CalendarService {
 public:
+    // Occurrences as the service hands them over: never changed once given.
+    using CalendarEventList = std::shared_ptr<const std::vector<CalendarEvent>>;
+
     // "Today" starts at midnight in `localZone`.
     CalendarService(CalendarStore &store, Clock &clock, QTimeZone localZone = QTimeZone::systemTimeZone());
 
     // Every timed occurrence from the start of today through `days` days
     // (at least one), by start; equal starts keep the store's order. Empty
-    // without access.
-    QCoro::Task<std::vector<CalendarEvent>> eventsForUpcomingDays(int days);
+    // without access. While the store gives what it gave last time, the
+    // answer is the very list of last time; never null.
+    QCoro::Task<CalendarEventList> eventsForUpcomingDays(int days);
 
     // The record shown for one stored occurrence.
     static CalendarEvent event(const StoredEvent &stored);

@@ -15,7 +15,7 @@ namespace {
 struct CalendarServiceTest : ::testing::Test {
     CalendarServiceTest() { defaults.set(SettingsKey::calendarFolderPath, test::calendarFixture(u"synced"_s)); }
 
-    std::vector<CalendarEvent> upcoming(int days) { return test::awaitTask(service.eventsForUpcomingDays(days)); }
+    std::vector<CalendarEvent> upcoming(int days) { return *test::awaitTask(service.eventsForUpcomingDays(days)); }
 
     QTemporaryDir config;
     UserDefaults defaults{config.filePath(u"defaults.json"_s)};
