@@ -161,6 +161,11 @@ void AppState::storeSetting(Field field)
 void AppState::react(Field field)
 {
     switch (field) {
+    case Field::calendarEvents:
+        // What is shown may differ from the last answer from now on.
+        ++m_calendarEventsVersion;
+        m_calendarAnswer.reset();
+        break;
     case Field::isExpanded: Q_EMIT expandedChanged(m_isExpanded); break;
     case Field::isDockRevealed: Q_EMIT dockRevealChanged(m_isDockRevealed); break;
     case Field::selectedWebSearchProviderID: storeSetting(Field::selectedWebSearchProviderID); break;
@@ -187,7 +192,7 @@ void AppState::react(Field field)
     case Field::wallpaperApplyToAllDisplays: storeSetting(Field::wallpaperApplyToAllDisplays); break;
     case Field::calendarAlertLeadMinutesByEventID:
         storeSetting(Field::calendarAlertLeadMinutesByEventID);
-        scheduleCalendarNotifications(m_calendarEvents);
+        scheduleCalendarNotifications();
         break;
     case Field::reminderAlertsEnabled: storeSetting(Field::reminderAlertsEnabled); break;
     case Field::activePrayerAlert:

@@ -351,7 +351,8 @@ private:
     void loadModuleDataIfNeeded(RailModule module);
     // Keeps the scheduled prayer and meeting notifications in step.
     void schedulePrayerNotifications();
-    void scheduleCalendarNotifications(const std::vector<CalendarEvent> &events);
+    // Schedules the alerts of the events shown.
+    void scheduleCalendarNotifications();
 
     // Links, search providers and the clipboard history at launch.
     void cleanInvalidFavoriteLinks();
@@ -448,6 +449,11 @@ private:
     // Now playing has many sources (the tick's probe, refreshes, the buttons'
     // re-reads): an answer is shown unless a later-started one was shown.
     quint64 m_shownNowPlayingRequest = 0;
+    // The calendar answer the events shown were taken from, while they still
+    // are (any other change of them lets it go), and the version of the
+    // events shown, changed with them.
+    std::shared_ptr<const std::vector<CalendarEvent>> m_calendarAnswer;
+    quint64 m_calendarEventsVersion = 0;
     // The folder or library changed while a load ran: its answer is dropped
     // and, for a folder change, a new load follows it.
     bool m_wallpaperReloadPending = false;

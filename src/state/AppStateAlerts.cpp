@@ -193,7 +193,7 @@ void AppState::schedulePrayerNotifications()
     notificationService().schedulePrayerAlerts(enabled);
 }
 
-void AppState::scheduleCalendarNotifications(const std::vector<CalendarEvent> &events)
+void AppState::scheduleCalendarNotifications()
 {
     if (isModuleHidden(RailModule::calendar)) {
         notificationService().cancelPendingNotifications({notificationid::meetingPrefix.toString()});
@@ -203,7 +203,8 @@ void AppState::scheduleCalendarNotifications(const std::vector<CalendarEvent> &e
     for (auto it = m_calendarAlertLeadMinutesByEventID.constBegin();
          it != m_calendarAlertLeadMinutesByEventID.constEnd(); ++it)
         leads.insert(it.key(), it.value());
-    notificationService().scheduleCalendarAlerts(events, leads, defaultCalendarAlertLeadMinutes);
+    notificationService().scheduleCalendarAlerts(m_calendarEvents, leads, defaultCalendarAlertLeadMinutes,
+                                                 m_calendarEventsVersion);
 }
 
 } // namespace kolu

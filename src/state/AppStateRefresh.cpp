@@ -146,16 +146,16 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 req
     if (!self || !self->isLatestRequest(RefreshKind::calendar, request) || self->isModuleHidden(RailModule::calendar))
         co_return;
     // Most refreshes find the week as it was: the service then gives the very
-    // list of last time, whose texts those shown share, so telling it the same
-    // reads no text. It is announced as published again, without a copy of
-    // thousands of occurrences.
-    if (self->calendarEvents() == *events) {
+    // list shown, which is announced as published again without a look at
+    // any of its thousands of occurrences (long gone from the processor's
+    // caches by the next refresh), and without copying them.
+    if (events == self->m_calendarAnswer) {
         Q_EMIT self->changed(Field::calendarEvents);
-        self->react(Field::calendarEvents);
     } else {
         self->setCalendarEvents(*events);
+        self->m_calendarAnswer = events;
     }
-    self->scheduleCalendarNotifications(self->calendarEvents());
+    self->scheduleCalendarNotifications();
 }
 
 void AppState::refreshReminders()

@@ -255,3 +255,29 @@ TEST_F(AlertTest, ScheduledMeetingAlertsFollowTheCalendarFromRefreshToRefresh)
         return lastBanner() == u"Upcoming meeting: Retro, in the big room starts in 10 minutes."_s;
     })) << lastBanner().toStdString();
 }
+
+// Refreshes that find the calendar unchanged leave its alerts as they are;
+// one that finds a meeting renamed alerts it under its new title.
+TEST_F(AlertTest, AMeetingRenamedAfterUnchangedRefreshesIsAlertedUnderItsNewTitle)
+{
+    const QDateTime now = clock.now();
+    calendar->storedEvents = {
+        StoredEvent{.seriesId = u"retro"_s, .title = u"Retro"_s, .start = now.addSecs(700), .end = now.addSecs(1600)}};
+    const auto refreshUntil = [&](const QString &title) {
+        state->refreshCalendarEvents();
+        return waitUntil(
+            [&] { return state->calendarEvents().size() == 1 && state->calendarEvents()[0].title == title; });
+    };
+    ASSERT_TRUE(refreshUntil(u"Retro"_s));
+    ASSERT_TRUE(refreshUntil(u"Retro"_s));
+    const QStringList pending = services.scheduler->pendingIdentifiers();
+    ASSERT_TRUE(refreshUntil(u"Retro"_s));
+    EXPECT_EQ(services.scheduler->pendingIdentifiers(), pending);
+
+    calendar->storedEvents[0].title = u"Retro, in the big room"_s;
+    ASSERT_TRUE(refreshUntil(u"Retro, in the big room"_s));
+    advance(100s);
+    EXPECT_TRUE(waitUntil([&] {
+        return lastBanner() == u"Upcoming meeting: Retro, in the big room starts in 10 minutes."_s;
+    })) << lastBanner().toStdString();
+}

@@ -87,7 +87,7 @@ bool NotificationService::ScheduledOccurrence::matches(const CalendarEvent &even
 
 void NotificationService::scheduleCalendarAlerts(const std::vector<CalendarEvent> &events,
                                                  const QHash<QString, qint64> &alertMinutesByEventID,
-                                                 qint64 defaultMinutes)
+                                                 qint64 defaultMinutes, std::optional<quint64> eventsVersion)
 {
     ScheduledCalendar &last = m_scheduledCalendar;
     const bool sound = calendarSoundOn();
@@ -96,13 +96,15 @@ void NotificationService::scheduleCalendarAlerts(const std::vector<CalendarEvent
     const bool unchanged = last.current && last.sound == sound && last.defaultMinutes == defaultMinutes
                            && last.at.isValid() && last.at <= now && last.occurrences.size() == events.size()
                            && last.alertMinutesByEventID == alertMinutesByEventID
-                           && std::equal(last.occurrences.begin(), last.occurrences.end(), events.begin(),
-                                         [](const ScheduledOccurrence &occurrence, const CalendarEvent &event) {
-                                             return occurrence.matches(event);
-                                         });
+                           && ((eventsVersion && last.eventsVersion == eventsVersion)
+                               || std::equal(last.occurrences.begin(), last.occurrences.end(), events.begin(),
+                                             [](const ScheduledOccurrence &occurrence, const CalendarEvent &event) {
+                                                 return occurrence.matches(event);
+                                             }));
     if (unchanged) {
         // What was scheduled is pending still, or was shown when it fell due.
         last.at = now;
+        last.eventsVersion = eventsVersion;
         return;
     }
 
@@ -127,6 +129,7 @@ void NotificationService::scheduleCalendarAlerts(const std::vector<CalendarEvent
     last.alertMinutesByEventID = alertMinutesByEventID;
     last.defaultMinutes = defaultMinutes;
     last.sound = sound;
+    last.eventsVersion = eventsVersion;
     last.at = now;
     last.current = true;
 }

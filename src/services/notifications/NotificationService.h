@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace kolu {
@@ -44,9 +45,12 @@ public:
     // When the events (ids, titles, starts), leads and alert sound are those
     // of the last call, the clock has not gone back since and no meeting
     // notification was cancelled meanwhile, nothing needs doing and nothing
-    // is done.
+    // is done. `eventsVersion`, when given, is the caller's version of
+    // `events`, changed whenever their contents may have: events of the last
+    // call's version are taken for the same without a look at each.
     void scheduleCalendarAlerts(const std::vector<CalendarEvent> &events,
-                                const QHash<QString, qint64> &alertMinutesByEventID, qint64 defaultMinutes);
+                                const QHash<QString, qint64> &alertMinutesByEventID, qint64 defaultMinutes,
+                                std::optional<quint64> eventsVersion = std::nullopt);
     // Adds a snoozed-prayer notification at `prayer.date`.
     void schedulePrayerAlert(const PrayerTime &prayer, const QString &title, const QString &body);
     // Adds a snoozed-reminder notification at `date`.
@@ -96,6 +100,7 @@ private:
         QHash<QString, qint64> alertMinutesByEventID;
         qint64 defaultMinutes = 0;
         bool sound = true;
+        std::optional<quint64> eventsVersion;
         QDateTime at;
         // False once meeting requests were changed by another call: the
         // pending ones may then differ from what these would make.
