@@ -69,7 +69,11 @@ QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
 {
-    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, remindersRoot(), m_localZone, m_todoFiles));
+    // Both roots are the same folder unless set apart (as they are by
+    // default): its files are then parsed and kept once for both.
+    const QString root = remindersRoot();
+    const std::shared_ptr<CalendarFileCache> &cache = root == calendarRoot() ? m_eventFiles : m_todoFiles;
+    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)

@@ -256,3 +256,23 @@ TEST_F(CalendarFileCacheTest, AnUnchangedCalendarGivesBackTheVeryListOfLastTime)
     test::writeFile(root.filePath(u"home/d.ics"_s), eventFile("d", "Delta, later"));
     EXPECT_EQ(titles(), (std::vector<QString>{u"Alpha"_s, u"Beta"_s, u"Delta, later"_s}));
 }
+
+// Events and to-dos read in turn through one cache, as when both live in one
+// folder: each file is parsed once, and each reader sees what changed.
+TEST_F(CalendarFileCacheTest, EventsAndTodosReadInTurnShareTheParsedFiles)
+{
+    write(u"a.ics"_s, eventFile("a", "Alpha"));
+    const QString errand = write(u"errand.ics"_s, test::icsWith("VTODO", "UID:errand\r\nSUMMARY:Errand\r\n"));
+    for (int pass = 0; pass < 3; ++pass) {
+        EXPECT_EQ(titles(), std::vector<QString>{u"Alpha"_s});
+        ASSERT_EQ(loadOpenTodos(root.path(), berlin, &cache).size(), 1u);
+    }
+    EXPECT_EQ(cache.parseCount(), 2);
+
+    test::writeFile(errand, test::icsWith("VTODO", "UID:errand\r\nSUMMARY:Errand, before noon\r\n"));
+    EXPECT_EQ(titles(), std::vector<QString>{u"Alpha"_s});
+    const std::vector<ReminderItem> todos = loadOpenTodos(root.path(), berlin, &cache);
+    ASSERT_EQ(todos.size(), 1u);
+    EXPECT_EQ(todos[0].title, u"Errand, before noon"_s);
+    EXPECT_EQ(cache.parseCount(), 3);
+}
