@@ -53,7 +53,8 @@ protected:
     std::vector<QString> titles()
     {
         std::vector<QString> result;
-        for (const StoredEvent &event : *loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &cache))
+        const StoredEventList events = loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &cache);
+        for (const StoredEvent &event : *events)
             result.push_back(event.title.value_or(QString()));
         std::sort(result.begin(), result.end());
         return result;
@@ -208,7 +209,8 @@ TEST_F(CalendarFileCacheTest, AnotherWindowIsReadForItselfWithTheFilesUnchanged)
     write(u"b.ics"_s, eventFile("b", "Beta", 20));
     const auto read = [&](int fromHour, int toHour) {
         std::vector<QString> result;
-        for (const StoredEvent &event : *loadEvents(root.path(), utc(3, fromHour), utc(3, toHour), berlin, &cache))
+        const StoredEventList events = loadEvents(root.path(), utc(3, fromHour), utc(3, toHour), berlin, &cache);
+        for (const StoredEvent &event : *events)
             result.push_back(event.title.value_or(QString()));
         return result;
     };

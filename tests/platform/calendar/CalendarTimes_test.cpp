@@ -41,7 +41,8 @@ std::vector<Span> spansOf(const QByteArray &eventLines, const QDateTime &from, c
         file.replace("TZID:Europe/Berlin", "TZID:Custom Berlin");
     test::writeCalendarItem(root.path(), u"personal"_s, u"item.ics"_s, file);
     std::vector<Span> spans;
-    for (const StoredEvent &event : *loadEvents(root.path(), from, to, localZone))
+    const StoredEventList events = loadEvents(root.path(), from, to, localZone);
+    for (const StoredEvent &event : *events)
         spans.push_back({event.start, event.end});
     return spans;
 }
