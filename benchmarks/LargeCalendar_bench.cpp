@@ -1,8 +1,8 @@
 // A large calendar: 20,000 event files, about 21,000 occurrences in the
 // upcoming week. Scheduling their alerts, the main thread's longest stall
 // while the Calendar card's refresh lands, reading the calendar again when
-// nothing changed, and the cost of a parked minute with and without that
-// calendar.
+// nothing changed, the cost of a parked minute with and without that
+// calendar, and of a refresh once the processor caches went cold.
 #include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarStoreWork.h"
 #include "platform/notifications/NotificationScheduler.h"
@@ -320,10 +320,6 @@ void parkedWithRefresh(benchmark::State &state)
     state.counters["cpu_ms_per_minute"] = spent / 5 / double(state.iterations());
 }
 BENCHMARK(parkedWithRefresh)->ArgName("calendar")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-} // namespace
-
-namespace {
 
 // Writes over more memory than the processor caches hold, as five parked
 // minutes of other programs do: what the calendar keeps is cold after it.
