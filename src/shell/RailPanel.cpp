@@ -340,8 +340,12 @@ void RailPanel::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QBrush background = palette().brush(QPalette::Window);
-    for (const QRect &rect : region)
+    // Each rectangle clipped to itself alone: inside a clip of several, the
+    // raster engine fills span by span on a pool of threads (see ClipRects.h).
+    for (const QRect &rect : region) {
+        painter.setClipRect(rect);
         painter.fillRect(rect, background);
+    }
 }
 
 void RailPanel::resizeEvent(QResizeEvent *event)

@@ -1,5 +1,6 @@
 #include "style/SnapshotOpacityEffect.h"
 
+#include "style/ClipRects.h"
 #include "style/WidgetSnapshot.h"
 
 #include <QPainter>
@@ -58,7 +59,7 @@ void SnapshotOpacityEffect::draw(QPainter *painter)
         return;
     painter->save();
     painter->setOpacity(m_opacity);
-    painter->drawPixmap(m_snapshot->origin(), m_snapshot->picture());
+    drawPerClipRect(*painter, [&] { painter->drawPixmap(m_snapshot->origin(), m_snapshot->picture()); });
     painter->restore();
 }
 
