@@ -341,7 +341,7 @@ void RailPanel::paintEvent(QPaintEvent *event)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QBrush background = palette().brush(QPalette::Window);
     // Each rectangle clipped to itself alone: inside a clip of several, the
-    // raster engine fills span by span on a pool of threads (see ClipRects.h).
+    // raster engine fills span by span on a pool of threads (ClipRects.h).
     for (const QRect &rect : region) {
         painter.setClipRect(rect);
         painter.fillRect(rect, background);

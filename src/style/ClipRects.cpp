@@ -1,7 +1,6 @@
 #include "style/ClipRects.h"
 
 #include <QPaintEngine>
-#include <QRegion>
 #include <QTransform>
 
 #include <cmath>
@@ -20,27 +19,21 @@ bool isWhole(qreal value)
 
 } // namespace
 
-std::vector<QRectF> clipRectsToDrawIn(const QPainter &painter)
+std::vector<QRect> rectsToDrawIn(const QPainter &painter, const QRegion &region)
 {
+    const int count = region.rectCount();
+    if (count < 2 || count > kMostRects || painter.hasClipping())
+        return {};
     const QPaintEngine *engine = painter.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster || painter.hasClipping())
+    if (!engine || engine->type() != QPaintEngine::Raster)
         return {};
-    const QRegion clip = engine->systemClip();
-    const int count = clip.rectCount();
-    if (count < 2 || count > kMostRects)
-        return {};
-    // A move, or a scale by a whole factor (2x screens): rectangles map back
-    // to the device exactly, and disjoint ones stay disjoint.
+    // A move by whole pixels, or a scale by a whole factor (2x screens):
+    // rectangles land on whole pixels, and disjoint ones stay disjoint.
     const QTransform device = painter.deviceTransform();
     if (device.type() > QTransform::TxScale || !isWhole(device.m11()) || !isWhole(device.m22()) || device.m11() <= 0
-        || device.m22() <= 0)
+        || device.m22() <= 0 || !isWhole(device.dx()) || !isWhole(device.dy()))
         return {};
-    const QTransform toLogical = device.inverted();
-    std::vector<QRectF> rects;
-    rects.reserve(std::size_t(count));
-    for (const QRect &rect : clip)
-        rects.push_back(toLogical.mapRect(QRectF(rect)));
-    return rects;
+    return {region.begin(), region.end()};
 }
 
 } // namespace kolu

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QPainter>
-#include <QRectF>
+#include <QRect>
+#include <QRegion>
 
 #include <vector>
 
@@ -13,24 +14,25 @@ namespace kolu {
 // the calling thread. A repaint of what changed in a frame is clipped to a
 // few rectangles, so a large picture is cheaper drawn once per rectangle.
 //
-// The rectangles (in the painter's logical coordinates) to draw once each;
-// empty when one pass through the whole clip is as good: a clip of one
-// rectangle, a clip the painter itself set, or a transform under which
-// rectangles that do not overlap on the device could overlap once rounded.
-std::vector<QRectF> clipRectsToDrawIn(const QPainter &painter);
+// The rectangles of `region` (what a paint event asks for, in the
+// painter's logical coordinates) to draw in one at a time; empty when one
+// pass through the whole region is as good: a region of one rectangle or
+// of very many, a clip the painter itself set, or a transform under which
+// rectangles that do not overlap could overlap once rounded to pixels.
+std::vector<QRect> rectsToDrawIn(const QPainter &painter, const QRegion &region);
 
 // Runs `draw` once for each of those rectangles with the painter clipped to
 // it, or once as it is. Each pixel is painted by one pass only, so a
-// translucent blend is the same either way.
+// translucent blend looks the same either way.
 template<typename Draw>
-void drawPerClipRect(QPainter &painter, Draw &&draw)
+void drawPerRect(QPainter &painter, const QRegion &region, Draw &&draw)
 {
-    const std::vector<QRectF> rects = clipRectsToDrawIn(painter);
+    const std::vector<QRect> rects = rectsToDrawIn(painter, region);
     if (rects.empty()) {
         draw();
         return;
     }
-    for (const QRectF &rect : rects) {
+    for (const QRect &rect : rects) {
         painter.save();
         painter.setClipRect(rect);
         draw();

@@ -1,6 +1,5 @@
 #include "style/LiquidGlassSurface.h"
 
-#include "style/ClipRects.h"
 #include "style/ContinuousCorners.h"
 #include "style/Opacity.h"
 #include "style/OrlixStyle.h"
@@ -207,8 +206,7 @@ void LiquidGlassSurface::paintResolved(QPainter &painter, const QRectF &rect, qr
     }
     const qreal opacity = painter.opacity();
     painter.setOpacity(opacity * std::clamp(p.glassOpacity, 0.0, 1.0));
-    const QPointF at = rect.topLeft() - QPointF(margins.left(), margins.top());
-    drawPerClipRect(painter, [&] { painter.drawPixmap(at, *pixmap); });
+    painter.drawPixmap(rect.topLeft() - QPointF(margins.left(), margins.top()), *pixmap);
     painter.setOpacity(opacity);
 }
 

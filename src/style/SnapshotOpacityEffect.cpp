@@ -1,6 +1,5 @@
 #include "style/SnapshotOpacityEffect.h"
 
-#include "style/ClipRects.h"
 #include "style/WidgetSnapshot.h"
 
 #include <QPainter>
@@ -59,7 +58,7 @@ void SnapshotOpacityEffect::draw(QPainter *painter)
         return;
     painter->save();
     painter->setOpacity(m_opacity);
-    drawPerClipRect(*painter, [&] { painter->drawPixmap(m_snapshot->origin(), m_snapshot->picture()); });
+    painter->drawPixmap(m_snapshot->origin(), m_snapshot->picture());
     painter->restore();
 }
 

@@ -31,21 +31,23 @@ QPixmap picture(qreal ratio)
 constexpr QPointF kAt(7, 5);
 constexpr qreal kOpacity = 0.55;
 
+// Blends the picture over whatever its paint event asks for.
 class Blender : public QWidget {
 public:
-    explicit Blender(qreal ratio)
-        : m_picture(picture(ratio))
+    Blender(qreal ratio, QWidget *parent)
+        : QWidget(parent)
+        , m_picture(picture(ratio))
     {
         resize(180, 110);
     }
     int passes = 0;
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
         QPainter painter(this);
         passes = 0;
-        drawPerClipRect(painter, [&] {
+        drawPerRect(painter, event->region(), [&] {
             ++passes;
             painter.setOpacity(kOpacity);
             painter.drawPixmap(kAt, m_picture);
@@ -56,9 +58,9 @@ private:
     QPixmap m_picture;
 };
 
-QImage canvas(qreal ratio)
+QImage canvas(QSize size, qreal ratio)
 {
-    QImage image((QSizeF(180, 110) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(QColor(250, 248, 240));
     return image;
@@ -67,25 +69,33 @@ QImage canvas(qreal ratio)
 } // namespace
 
 // What changed in a frame is often a few rectangles: drawn once per
-// rectangle, the picture blends exactly as through the whole clip, on 1x
-// and 2x screens, and nothing outside the clip is touched.
-TEST(ClipRectsTest, APictureDrawnPerRectangleBlendsAsThroughTheWholeClip)
+// rectangle, the picture blends exactly as through the whole region, on 1x
+// and 2x screens, in a widget at the window's corner or inside it, and
+// nothing outside the region is touched.
+TEST(ClipRectsTest, APictureDrawnPerRectangleBlendsAsThroughTheWholeRegion)
 {
     const QRegion changed = QRegion(0, 0, 100, 40) + QRegion(30, 40, 140, 30) + QRegion(120, 70, 60, 40);
-    for (const qreal ratio : {1.0, 2.0}) {
-        SCOPED_TRACE(ratio);
-        Blender blender(ratio);
-        QImage split = canvas(ratio);
-        blender.render(&split, QPoint(), changed, QWidget::RenderFlags());
-        EXPECT_EQ(blender.passes, changed.rectCount());
+    for (const QPoint offset : {QPoint(), QPoint(23, 11)}) {
+        for (const qreal ratio : {1.0, 2.0}) {
+            SCOPED_TRACE(testing::Message() << "offset " << offset.x() << ", ratio " << ratio);
+            QWidget window;
+            window.resize(220, 140);
+            window.setAttribute(Qt::WA_NoSystemBackground);
+            auto *blender = new Blender(ratio, &window);
+            blender->move(offset);
+            QImage split = canvas(window.size(), ratio);
+            // The region's top-left lands at the target offset.
+            window.render(&split, offset, changed.translated(offset), QWidget::DrawChildren);
+            EXPECT_EQ(blender->passes, changed.rectCount());
 
-        QImage whole = canvas(ratio);
-        QPainter painter(&whole);
-        painter.setClipRegion(changed);
-        painter.setOpacity(kOpacity);
-        painter.drawPixmap(kAt, picture(ratio));
-        painter.end();
-        EXPECT_EQ(split, whole);
+            QImage whole = canvas(window.size(), ratio);
+            QPainter painter(&whole);
+            painter.setClipRegion(changed.translated(offset));
+            painter.setOpacity(kOpacity);
+            painter.drawPixmap(kAt + offset, picture(ratio));
+            painter.end();
+            EXPECT_EQ(split, whole);
+        }
     }
 }
 
@@ -93,16 +103,15 @@ TEST(ClipRectsTest, APictureDrawnPerRectangleBlendsAsThroughTheWholeClip)
 // not map pixels onto whole pixels: one pass, as Qt would draw it.
 TEST(ClipRectsTest, OnePassWhereSplittingCouldChangeThePicture)
 {
+    const QRegion two = QRegion(0, 0, 10, 10) + QRegion(20, 20, 10, 10);
     QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
-    EXPECT_TRUE(clipRectsToDrawIn(painter).empty());
-    painter.setClipRegion(QRegion(0, 0, 10, 10) + QRegion(20, 20, 10, 10));
-    EXPECT_TRUE(clipRectsToDrawIn(painter).empty());
-    painter.end();
-
-    Blender blender(1.25);
-    QImage fractional((QSizeF(180, 110) * 1.25).toSize(), QImage::Format_ARGB32_Premultiplied);
-    fractional.setDevicePixelRatio(1.25);
-    blender.render(&fractional, QPoint(), QRegion(0, 0, 50, 50) + QRegion(60, 60, 50, 50), QWidget::RenderFlags());
-    EXPECT_EQ(blender.passes, 1);
+    EXPECT_EQ(rectsToDrawIn(painter, two).size(), 2u);
+    EXPECT_TRUE(rectsToDrawIn(painter, QRegion(0, 0, 10, 10)).empty());
+    painter.save();
+    painter.scale(1.25, 1.25);
+    EXPECT_TRUE(rectsToDrawIn(painter, two).empty());
+    painter.restore();
+    painter.setClipRect(0, 0, 50, 50);
+    EXPECT_TRUE(rectsToDrawIn(painter, two).empty());
 }

@@ -1,7 +1,6 @@
 #include "shell/rail/RailTransition.h"
 
 #include "style/WidgetSnapshot.h"
-#include "style/ClipRects.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -227,17 +226,15 @@ void RailTransitionEffect::paintAt(QPainter &painter, const QRectF &bounds, cons
 {
     const double scale = scaleAt(m_progress);
     const QPointF anchor = anchorPoint(bounds, m_transition.anchor);
-    drawPerClipRect(painter, [&] {
-        painter.save();
-        if (m_transition.fades)
-            painter.setOpacity(painter.opacity() * std::clamp(m_progress, 0.0, 1.0));
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
-        painter.translate(offsetFor(bounds) + anchor);
-        painter.scale(scale, scale);
-        painter.translate(-anchor);
-        painter.drawPixmap(origin, picture);
-        painter.restore();
-    });
+    painter.save();
+    if (m_transition.fades)
+        painter.setOpacity(painter.opacity() * std::clamp(m_progress, 0.0, 1.0));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
+    painter.translate(offsetFor(bounds) + anchor);
+    painter.scale(scale, scale);
+    painter.translate(-anchor);
+    painter.drawPixmap(origin, picture);
+    painter.restore();
 }
 
 void RailTransitionEffect::freezePicture(const QPixmap &picture, QPointF origin)

@@ -10,9 +10,11 @@
 #include "shell/rail/expanded/SwipeCollapseFilter.h"
 #include "shell/rail/expanded/ToolStripRingLayer.h"
 #include "state/AppState.h"
+#include "style/ClipRects.h"
 #include "style/Motion.h"
 #include "style/SnapshotOpacityEffect.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -394,13 +396,15 @@ void ExpandedRail::setPartsOpacity(double opacity)
     applyFades();
 }
 
-void ExpandedRail::paintEvent(QPaintEvent *)
+void ExpandedRail::paintEvent(QPaintEvent *event)
 {
     if (m_panel->isHidden())
         return;
     QPainter painter(this);
     painter.setOpacity(glassOpacity());
-    ModuleDetailPanel::paintGlass(painter, QRectF(m_panel->geometry()));
+    // Each frame of a fade or a glide repaints the card's glass inside what
+    // changed: a large picture, cheaper blended one rectangle at a time.
+    drawPerRect(painter, event->region(), [&] { ModuleDetailPanel::paintGlass(painter, QRectF(m_panel->geometry())); });
 }
 
 } // namespace kolu
