@@ -58,6 +58,8 @@ packages=(
   ffmpeg
   # date and time texts (the style layer formats through ICU)
   libicu-dev
+  # the interface font's family, resolved the same in every locale
+  libfontconfig-dev
 )
 # npm fetches the icon set, the display font and the brand icons at configure
 # time. A Node.js that already brings its own npm is kept; otherwise Debian's

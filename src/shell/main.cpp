@@ -17,6 +17,7 @@
 #include "shell/rail/RailView.h"
 #include "settings/onboarding/OnboardingView.h"
 #include "state/AppServices.h"
+#include "style/InterfaceFamily.h"
 #include "style/MenuLook.h"
 #include "style/OrlixStyle.h"
 #include "style/SystemColorScheme.h"
@@ -63,6 +64,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
     QApplication::setQuitOnLastWindowClosed(false);
+    kolu::settleInterfaceFamily();
     // Work goes to the pool in bursts (the launch, a card opening, a copy):
     // its threads end a few seconds after one, each with its stack, rather
     // than half a minute after.

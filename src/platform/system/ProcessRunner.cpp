@@ -15,9 +15,28 @@ namespace kolu {
 
 namespace {
 
+// A child starts as a program started from a login would: every signal at
+// its default and none blocked. Kolu may itself run with some ignored (under
+// nohup, SIGHUP is), and a child would otherwise inherit that and outlive a
+// hang-up meant for it. Runs between fork and exec: async-signal-safe only.
+void restoreDefaultSignals()
+{
+    struct sigaction defaultAction { };
+    defaultAction.sa_handler = SIG_DFL;
+    ::sigemptyset(&defaultAction.sa_mask);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        if (signal != SIGKILL && signal != SIGSTOP)
+            ::sigaction(signal, &defaultAction, nullptr);
+    }
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
 // Runs in the child between fork and exec, so only async-signal-safe calls.
 void detachChild(pid_t parent)
 {
+    restoreDefaultSignals();
     // A new session has no controlling terminal: a tool that would ask on
     // /dev/tty (unzip's password prompt) fails instead of waiting. It also
     // makes the child the leader of its own process group, which the
@@ -89,7 +108,11 @@ QString SystemProcessRunner::findExecutable(const QString &program) const
 
 bool SystemProcessRunner::startDetached(const QString &program, const QStringList &arguments)
 {
-    return QProcess::startDetached(program, arguments);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setChildProcessModifier(restoreDefaultSignals);
+    return process.startDetached();
 }
 
 QCoro::Task<ProcessResult> SystemProcessRunner::run(QString program, QStringList arguments,

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <pthread.h>
 #include <unistd.h>
 
 using namespace kolu;
@@ -44,6 +45,51 @@ TEST(SystemProcessRunner, RunsWithoutAShellCapturesOutputAndReportsAMissingProgr
 
     EXPECT_TRUE(runner.findExecutable(u"kolu-no-such-tool"_s).isEmpty());
     EXPECT_FALSE(test::awaitTask(runner.run(u"kolu-no-such-tool"_s, {}, 10s, {})).started);
+}
+
+namespace {
+
+// One line of the kernel's status of a process, as the hexadecimal mask it holds.
+quint64 statusMask(const QByteArray &status, const QByteArray &field)
+{
+    for (const QByteArray &line : status.split('\n')) {
+        if (line.startsWith(QByteArray(field + ':')))
+            return line.mid(field.size() + 1).trimmed().toULongLong(nullptr, 16);
+    }
+    ADD_FAILURE() << "no " << field.constData() << " in the status";
+    return ~0ULL;
+}
+
+} // namespace
+
+// Kolu started under nohup ignores SIGHUP, and a caller may block signals:
+// its children start with neither, so they can be hung up and interrupted.
+TEST(SystemProcessRunner, ChildrenStartWithDefaultSignalsWhateverKoluIgnoresOrBlocks)
+{
+    struct sigaction ignore { };
+    struct sigaction previous { };
+    ignore.sa_handler = SIG_IGN;
+    ::sigemptyset(&ignore.sa_mask);
+    ASSERT_EQ(::sigaction(SIGHUP, &ignore, &previous), 0);
+    sigset_t blocked;
+    sigset_t previousMask;
+    ::sigemptyset(&blocked);
+    ::sigaddset(&blocked, SIGUSR2);
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &blocked, &previousMask), 0);
+
+    SystemProcessRunner runner;
+    const QString sh = runner.findExecutable(u"sh"_s);
+    const ProcessResult hungUp = test::awaitTask(runner.run(sh, {u"-c"_s, u"kill -HUP $$"_s}, 10s, {}));
+    const ProcessResult status = test::awaitTask(runner.run(u"cat"_s, {u"/proc/self/status"_s}, 10s, {}));
+
+    ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    ::sigaction(SIGHUP, &previous, nullptr);
+
+    EXPECT_TRUE(hungUp.started);
+    EXPECT_TRUE(hungUp.crashed);
+    ASSERT_TRUE(status.succeeded());
+    EXPECT_EQ(statusMask(status.standardOutput, "SigIgn"), 0u);
+    EXPECT_EQ(statusMask(status.standardOutput, "SigBlk"), 0u);
 }
 
 namespace {
