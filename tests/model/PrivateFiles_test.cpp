@@ -3,6 +3,7 @@
 #include "model/LocalStore.h"
 #include "model/PersistedFiles.h"
 
+#include "ScopedUmask.h"
 #include "TemporaryHome.h"
 #include "TestFiles.h"
 
@@ -34,13 +35,8 @@ bool setMode(const QString &path, mode_t mode)
 // Files are made under the umask a user's session commonly has.
 class PrivateFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_umask = ::umask(022); }
-    void TearDown() override { ::umask(m_umask); }
-
+    test::ScopedUmask umask{022};
     test::TemporaryHome home;
-
-private:
-    mode_t m_umask = 0;
 };
 
 } // namespace
@@ -84,7 +80,7 @@ TEST_F(PrivateFilesTest, FilesAreWrittenPrivatelyAndWholeAndALinkPlantedInTheFol
     const auto folder = PrivateFolder::open(home.path(u"own"_s), {.create = true});
     ASSERT_TRUE(folder);
     const QString path = folder->path() + u"/sound.wav"_s;
-    ::umask(0);
+    const test::ScopedUmask none(0);
     ASSERT_TRUE(folder->writeFile(u"sound.wav"_s, "first"));
     EXPECT_EQ(modeOf(path), 0600u) << "whatever the umask";
     EXPECT_EQ(folder->readFile(u"sound.wav"_s, 100), "first");

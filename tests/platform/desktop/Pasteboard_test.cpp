@@ -8,6 +8,7 @@
 #include "ClipboardLock.h"
 #include "EventWait.h"
 #include "ManualClock.h"
+#include "ScopedUmask.h"
 #include "TemporaryHome.h"
 #include "WorkersHeld.h"
 
@@ -22,8 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-#include <sys/stat.h>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -208,7 +207,7 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
 // Qt's hands nor the one a worker fetches over X leaves a row or a picture.
 TEST_F(ForeignClipboardTest, ACopyItsOwnerMarksSecretIsNotCaptured)
 {
-    const mode_t umask = ::umask(022);
+    const test::ScopedUmask umask(022); // a session's common one
     X11Pasteboard x11;
     ClipboardService x11Service{x11, folder, clock, {}};
     std::vector<std::unique_ptr<QProcess>> owners;
@@ -255,7 +254,6 @@ TEST_F(ForeignClipboardTest, ACopyItsOwnerMarksSecretIsNotCaptured)
         owner->kill();
         owner->waitForFinished(5000);
     }
-    ::umask(umask);
 }
 
 TEST_F(ForeignClipboardTest, APasteboardGoneWhileAWorkerReadsEndsTheCaptureSafely)

@@ -10,6 +10,7 @@
 #include "FakeDesktop.h"
 #include "LocalHttpServer.h"
 #include "RecordingProcessRunner.h"
+#include "ScopedUmask.h"
 #include "ZipWriter.h"
 
 #include <QDirIterator>
@@ -88,9 +89,9 @@ TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForcedOr
 {
     serve(archiveOf({u"10.jpg"_s, u"2.jpg"_s, u"Set/1.png"_s, u"readme.txt"_s}));
 
-    const mode_t umask = ::umask(022);
+    std::optional<test::ScopedUmask> umask(std::in_place, 022); // a session's common one
     const QList<WallpaperCandidate> first = load(false);
-    ::umask(umask);
+    umask.reset();
     const QString archive = service.downloadDirectory() + u"/orlix-wallpapers-dropbox.zip"_s;
     EXPECT_EQ(downloads(), 1);
     EXPECT_EQ(sourceIDs(first), (QStringList{u"1.png"_s, u"2.jpg"_s, u"10.jpg"_s}));
