@@ -36,9 +36,7 @@ std::optional<QString> replaceableTarget(const QString &path)
     return resolved;
 }
 
-} // namespace
-
-WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
+WriteOutcome save(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap, bool ownerOnly)
 {
     const auto target = replaceableTarget(path);
     if (!target) {
@@ -48,6 +46,12 @@ WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveD
     QSaveFile file(*target);
     if (!file.open(QIODevice::WriteOnly))
         return WriteOutcome::failed;
+    // Set on the temporary file, so the content is never readable by others
+    // under the final name, not even for a moment.
+    if (ownerOnly && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        file.cancelWriting();
+        return WriteOutcome::failed;
+    }
 
     QIODevice *out = &file;
     std::unique_ptr<QIODevice> wrapper;
@@ -72,6 +76,18 @@ WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveD
     if (wrapper)
         wrapper->close();
     return file.commit() ? WriteOutcome::written : WriteOutcome::failed;
+}
+
+} // namespace
+
+WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
+{
+    return save(path, bytes, wrap, false);
+}
+
+WriteOutcome writeOwnerOnlyFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
+{
+    return save(path, bytes, wrap, true);
 }
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)

@@ -28,6 +28,10 @@ enum class WriteOutcome {
 // is. On failure the old file is untouched.
 WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {});
 
+// writeFile() for a file that is the user's alone: it ends up with mode 0600
+// whatever the umask or its earlier mode.
+WriteOutcome writeOwnerOnlyFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {});
+
 // writeFile() for callers that only need to know whether the content is in place.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {});
 

@@ -1,5 +1,7 @@
 #include "model/LocalStore.h"
 
+#include "model/PrivateFiles.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -77,8 +79,12 @@ LocalStore::LocalStore(const QString &dataLocation)
             break; // only one legacy folder is taken over
         }
     }
-    if (!m_takeOverFailed)
+    if (!m_takeOverFailed) {
         createFolder(target);
+        // The user's alone, whatever the umask was when earlier runs (or the
+        // release taken over) wrote here.
+        tightenPrivateTree(m_directory);
+    }
 }
 
 QString LocalStore::subdirectory(const QString &name) const
@@ -90,6 +96,7 @@ QString LocalStore::subdirectory(const QString &name) const
     } else {
         createFolder(toPath(path));
     }
+    PrivateFolder::open(path, {.create = false, .tighten = true}); // made under the umask: narrowed to 0700
     return path;
 }
 

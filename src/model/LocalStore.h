@@ -8,7 +8,9 @@ namespace kolu {
 // (~/.local/share/Kolu). On the first run it takes over the folder of an
 // earlier release, "Orlix" or else "OXRail", by copying it whole into a side
 // folder that is renamed into place when complete. A copy that fails leaves
-// no data folder, so the next run tries again. Nothing here fails: a folder
+// no data folder, so the next run tries again. The folder and every folder
+// in it are 0700, and every file 0600: what earlier runs left wider is
+// narrowed when the store is made (at launch). Nothing here fails: a folder
 // that cannot be made is still used, and every read then finds nothing.
 class LocalStore {
 public:

@@ -59,7 +59,7 @@ WriteOutcome PersistedFiles::writeFile(const QString &path, const QByteArray &by
         return WriteOutcome::written;
     if (known.damaged && QFileInfo(path).isFile() && !moveDamagedFileAside(path, QDateTime::currentDateTimeUtc()))
         return WriteOutcome::failed; // never overwrite what could not be kept
-    const WriteOutcome outcome = kolu::writeFile(path, bytes, m_wrap);
+    const WriteOutcome outcome = kolu::writeOwnerOnlyFile(path, bytes, m_wrap);
     if (outcome == WriteOutcome::written)
         m_known.insert(path, Known{digest, false});
     return outcome;

@@ -58,8 +58,9 @@ using PrayerNotificationStatesFile = JsonFile<json::FlagMap, "prayerNotification
 // Reads and writes those files in one folder. A missing, unreadable or
 // malformed file reads as absent and is left as it is until it would be
 // overwritten: then it is first moved aside (see moveDamagedFileAside). A
-// write whose bytes the file already holds is skipped. A failed write leaves
-// the old file intact and is reported only through the result.
+// write whose bytes the file already holds is skipped; a file written is the
+// user's alone (mode 0600). A failed write leaves the old file intact and is
+// reported only through the result.
 class PersistedFiles {
 public:
     // `wrap`, for tests, stands between each save and its file.

@@ -1,8 +1,6 @@
 #include "shell/SingleInstanceLock.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
+#include "model/PrivateFiles.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,18 +10,6 @@
 
 namespace kolu {
 
-namespace {
-
-bool isOwnPrivateFolder(const QString &path)
-{
-    struct stat info { };
-    if (path.isEmpty() || !QDir::isAbsolutePath(path) || ::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return false;
-    return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
-}
-
-} // namespace
-
 SingleInstanceLock::~SingleInstanceLock()
 {
     release();
@@ -31,22 +17,20 @@ SingleInstanceLock::~SingleInstanceLock()
 
 QString SingleInstanceLock::runtimeFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (isOwnPrivateFolder(runtime))
-        return runtime;
-    // Qt makes /tmp/runtime-<user> with mode 0700 and checks its owner.
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return temporaryFilesFolder();
 }
 
 SingleInstanceLock::Outcome SingleInstanceLock::acquire(const QString &folder)
 {
     release();
-    if (folder.isEmpty())
+    // Only in a folder of this user's alone, reached through its descriptor.
+    const auto lockFolder = PrivateFolder::open(folder);
+    if (!lockFolder)
         return Outcome::unavailable;
-    const QByteArray path = QFile::encodeName(QDir(folder).filePath(QString::fromLatin1(kFileName)));
     // O_NOFOLLOW: a planted link never redirects us to another file; no
     // O_TRUNC: the lock is the file's flock, not its contents.
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    const int fd =
+        ::openat(lockFolder->descriptor(), kFileName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0)
         return Outcome::unavailable;
     struct stat info { };

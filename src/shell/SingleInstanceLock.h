@@ -18,9 +18,9 @@ public:
     // The lock file's name, in `runtimeFolder()`.
     static constexpr const char *kFileName = "local.tamsu.orlix.lock";
 
-    // XDG_RUNTIME_DIR when it names a folder of this user's; else Qt's
-    // per-user fallback. Never the shared temporary folder, where another
-    // user's file would lock this user out.
+    // XDG_RUNTIME_DIR when it names a folder of this user's alone; else
+    // ~/.cache/Kolu. Never a shared temporary folder, where another user's
+    // file would lock this user out.
     static QString runtimeFolder();
 
     SingleInstanceLock() = default;

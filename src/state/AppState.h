@@ -358,6 +358,8 @@ private:
     void cleanInvalidFavoriteLinks();
     void loadWebSearchProviders();
     void trimClipboardHistoryToLimit();
+    void saveClipboardHistoryThenDeleteImages(const std::vector<ClipboardItem> &dropped);
+    void dropClipboardImagesAndPersist(const std::vector<ClipboardItem> &dropped);
     void cleanupOlderClipboardImages();
 
     void tick();

@@ -95,9 +95,7 @@ void AppState::trimClipboardHistoryToLimit()
     const std::vector<ClipboardItem> dropped(items.begin() + static_cast<std::ptrdiff_t>(keep), items.end());
     items.resize(keep);
     setClipboardItems(std::move(items));
-    for (const ClipboardItem &item : dropped)
-        deleteLocalClipboardImageFile(item);
-    m_files.write<ClipboardItemsFile>(m_clipboardItems);
+    saveClipboardHistoryThenDeleteImages(dropped);
 }
 
 void AppState::cleanupOlderClipboardImages()
@@ -119,9 +117,18 @@ void AppState::cleanupOlderClipboardImages()
     if (dropped.empty())
         return;
     setClipboardItems(std::move(kept));
+    saveClipboardHistoryThenDeleteImages(dropped);
+}
+
+void AppState::saveClipboardHistoryThenDeleteImages(const std::vector<ClipboardItem> &dropped)
+{
+    // The history goes first: a kill between the two steps leaves a picture
+    // no row names, never a row whose picture is gone. While the file on disk
+    // still names them (its save failed), the pictures stay.
+    if (!m_files.write<ClipboardItemsFile>(m_clipboardItems))
+        return;
     for (const ClipboardItem &item : dropped)
         deleteLocalClipboardImageFile(item);
-    m_files.write<ClipboardItemsFile>(m_clipboardItems);
 }
 
 void AppState::deleteLocalClipboardImageFile(const ClipboardItem &item)
@@ -144,16 +151,25 @@ void AppState::deleteClipboardItem(const ClipboardItem &item)
     std::vector<ClipboardItem> items = m_clipboardItems;
     std::erase_if(items, [&](const ClipboardItem &held) { return held.id == item.id; });
     setClipboardItems(std::move(items));
-    deleteLocalClipboardImageFile(item);
-    persist();
+    dropClipboardImagesAndPersist({item});
 }
 
 void AppState::clearClipboardHistory()
 {
     const std::vector<ClipboardItem> taken = m_clipboardItems;
     setClipboardItems({});
-    for (const ClipboardItem &item : taken)
-        deleteLocalClipboardImageFile(item);
+    dropClipboardImagesAndPersist(taken);
+}
+
+void AppState::dropClipboardImagesAndPersist(const std::vector<ClipboardItem> &dropped)
+{
+    // Until the saved history has been read, it must not be overwritten.
+    if (m_stateFilesLoaded) {
+        saveClipboardHistoryThenDeleteImages(dropped);
+    } else {
+        for (const ClipboardItem &item : dropped)
+            deleteLocalClipboardImageFile(item);
+    }
     persist();
 }
 

@@ -3,6 +3,7 @@
 // or a call that returns at once.
 #include "state/AppState.h"
 
+#include "services/clipboard/ClipboardRules.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/notifications/NotificationService.h"
 #include "services/wallpaper/WallpaperService.h"
@@ -31,7 +32,8 @@ void AppState::loadSavedState()
     setLinks(m_files.read<LinksFile>().value_or(LinksFile::Value{}));
     cleanInvalidFavoriteLinks();
     loadWebSearchProviders();
-    setClipboardItems(m_files.read<ClipboardItemsFile>().value_or(ClipboardItemsFile::Value{}));
+    setClipboardItems(
+        clipboard::withoutMissingImages(m_files.read<ClipboardItemsFile>().value_or(ClipboardItemsFile::Value{})));
     trimClipboardHistoryToLimit();
     cleanupOlderClipboardImages();
     setPrayerSettings(m_files.read<PrayerSettingsFile>().value_or(PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));

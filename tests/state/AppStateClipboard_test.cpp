@@ -2,6 +2,7 @@
 
 #include "AppStateFixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 
@@ -76,6 +77,36 @@ TEST_F(AppStateClipboardTest, ACaptureBeyondTheLimitDropsTheOldestWithItsImageAn
     EXPECT_EQ(std::pair(state->clipboardHistoryLimit(), defaults.integer(u"clipboardHistoryLimit"_s)),
               std::pair(40, std::optional<qint64>(40)))
         << "a limit outside the choices";
+}
+
+// A run killed between the two steps of a trim must not leave a row whose
+// picture is gone: the history is saved first, and a picture goes only once
+// the saved history no longer names it.
+TEST_F(AppStateClipboardTest, APictureOutlivesAHistoryThatCouldNotBeSavedAndRowsWithoutTheirPictureAreNotRead)
+{
+    state->setClipboardHistoryLimit(10);
+    const ClipboardItem oldest = imageEntry(u"oldest.png"_s);
+    const ClipboardItem deleted = imageEntry(u"deleted.png"_s);
+    add(oldest);
+    add(deleted);
+    const QString history = state->files().pathOf<ClipboardItemsFile>();
+    ASSERT_TRUE(QFile::remove(history) && QDir().mkpath(history)); // no save can replace a folder
+    for (int i = 0; i < 9; ++i)
+        add(entry(ClipboardItemKind::text, u"t%1"_s.arg(i)));
+    state->deleteClipboardItem(deleted);
+    state->clearClipboardHistory();
+    EXPECT_TRUE(state->clipboardItems().empty());
+    EXPECT_TRUE(QFile::exists(*oldest.filePath) && QFile::exists(*deleted.filePath))
+        << "the history on disk still names them";
+
+    ASSERT_TRUE(QDir(history).removeRecursively());
+    const ClipboardItem kept = imageEntry(u"kept.png"_s);
+    const ClipboardItem text = entry(ClipboardItemKind::text, u"some words"_s);
+    const ClipboardItem gone = entry(ClipboardItemKind::image, u"/nowhere/gone.png"_s, u"/nowhere/gone.png"_s);
+    ASSERT_TRUE(state->files().write<ClipboardItemsFile>({kept, gone, text, oldest}));
+    ASSERT_TRUE(QFile::remove(*oldest.filePath));
+    const auto reopened = makeLoadedState();
+    EXPECT_EQ(reopened->clipboardItems(), (std::vector<ClipboardItem>{kept, text}));
 }
 
 TEST_F(AppStateClipboardTest, DeletingRemovesOnlyImageFilesInsideTheClipboardFolder)
@@ -165,7 +196,7 @@ TEST_F(AppStateClipboardTest, AHostileHistoryOpensOnlyWebAddressesRegularFilesAn
     test::TestAppServices next{defaults, clock, home};
     const auto reopened = makeState(next.take());
     reopened->loadSavedState();
-    ASSERT_EQ(reopened->clipboardItems().size(), hostile.size());
+    ASSERT_EQ(reopened->clipboardItems().size(), hostile.size() - 1) << "the row whose picture is missing is not read";
     for (const ClipboardItem &item : reopened->clipboardItems())
         reopened->openClipboardItem(item);
     EXPECT_EQ(next.urlOpener->opened, (QList<QUrl>{QUrl(u"https://example.org/page"_s), QUrl::fromLocalFile(document),

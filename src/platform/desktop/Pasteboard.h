@@ -11,6 +11,10 @@
 
 namespace kolu {
 
+// The target a copy's owner sets to "secret" to keep the content out of
+// clipboard histories (password managers do, for a copied password).
+inline const QString kPasswordManagerHint = QStringLiteral("x-kde-passwordManagerHint");
+
 // What the clipboard holds now, read by format. Reads can be costly (another
 // program may have to send megabytes).
 class PasteboardContent {

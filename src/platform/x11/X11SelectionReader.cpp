@@ -313,7 +313,7 @@ QStringList X11SelectionReader::formats() const
     QStringList formats;
     bool hasText = false;
     for (const QString &name : targets()) {
-        if (name.contains(u'/'))
+        if (name.contains(u'/') || name == kPasswordManagerHint)
             formats.append(name);
         hasText = hasText || isTextTargetName(name);
     }

@@ -18,6 +18,13 @@ namespace {
 const QString kUriList = u"text/uri-list"_s;
 const QString kCopiedFiles = u"x-special/gnome-copied-files"_s;
 
+// Whether the owner marked the content as a secret, as password managers do
+// for what they copy, so that no history keeps it.
+bool isMarkedSecret(const PasteboardContent &pasteboard, const QStringList &formats)
+{
+    return formats.contains(kPasswordManagerHint) && pasteboard.data(kPasswordManagerHint, 64).trimmed() == "secret";
+}
+
 bool withinPixelBound(const QSize &size)
 {
     return size.isValid() && qint64(size.width()) * size.height() <= clipboard::kMaxImagePixels;
@@ -151,6 +158,8 @@ PasteboardReading readPasteboard(const PasteboardContent &pasteboard)
 {
     PasteboardReading reading;
     const QStringList formats = pasteboard.formats();
+    if (isMarkedSecret(pasteboard, formats))
+        return reading; // not a single byte of it is read
 
     // 1. An image. An offered image Qt cannot read falls through, as if
     // there were none.

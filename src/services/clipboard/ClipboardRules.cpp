@@ -288,4 +288,12 @@ std::optional<QString> openableFile(ClipboardItemKind kind, const QString &path,
     return canonical;
 }
 
+std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items)
+{
+    std::erase_if(items, [](const ClipboardItem &item) {
+        return item.kind == ClipboardItemKind::image && !QFileInfo(item.filePath.value_or(item.value)).isFile();
+    });
+    return items;
+}
+
 } // namespace kolu::clipboard

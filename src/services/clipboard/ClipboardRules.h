@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <optional>
+#include <vector>
 
 namespace kolu::clipboard {
 
@@ -98,6 +99,11 @@ std::optional<QUrl> firstURL(const QByteArray &uriList);
 // followed) that is not a program; an image's only inside `clipboardFolder`,
 // where its copies are written. Nothing for anything else.
 std::optional<QString> openableFile(ClipboardItemKind kind, const QString &path, const QString &clipboardFolder);
+
+// The history as read, without the image entries whose picture is gone (a
+// run killed while trimming, a file removed by hand): such a row could show
+// and copy nothing.
+std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items);
 
 // Fingerprints of recent captures, forgetting the oldest beyond capacity.
 class FingerprintMemory {

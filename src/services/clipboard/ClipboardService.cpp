@@ -47,7 +47,7 @@ private:
 std::optional<QString> writeNewFile(const QString &directory, const QString &fileName, const QByteArray &bytes)
 {
     const QString path = clipboard::unusedFilePath(directory, fileName);
-    if (!writeFileAtomically(path, bytes))
+    if (writeOwnerOnlyFile(path, bytes) != WriteOutcome::written)
         return std::nullopt;
     return path;
 }

@@ -1,6 +1,6 @@
 #include "services/media/AlertSounds.h"
 
-#include "model/AtomicFile.h"
+#include "model/PrivateFiles.h"
 #include "model/WorkerAwait.h"
 #include "services/media/AlertSoundSynthesis.h"
 
@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 using namespace Qt::StringLiterals;
@@ -32,7 +31,7 @@ AlertSounds::AlertSounds(UserDefaults &defaults, SoundPlayer &player, QString fo
 
 QString AlertSounds::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return temporaryFilesFolder();
 }
 
 const QStringList &AlertSounds::calendarSoundKinds()
@@ -96,15 +95,13 @@ bool AlertSounds::isCurrent(const QString &kind)
     if (m_written.contains(kind))
         return true;
     // Reading and hashing a few hundred kilobytes costs far less than making
-    // the sound again.
+    // the sound again. Read through the checked folder, never through a link.
     const qint64 size = wavHeaderSize + qint64(alertSampleCount(kind)) * 2;
     if (found.size() != size)
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file) || hash.result() != expectedDigest(kind))
+    const auto folder = PrivateFolder::open(m_folder);
+    const auto bytes = folder ? folder->readFile(found.fileName(), size) : std::nullopt;
+    if (!bytes || QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256) != expectedDigest(kind))
         return false;
     m_written.insert(kind);
     return true;
@@ -112,13 +109,10 @@ bool AlertSounds::isCurrent(const QString &kind)
 
 bool AlertSounds::writeSound(const QString &kind, const QByteArray &data)
 {
-    const QString path = filePath(kind);
-    // A save through a symbolic link writes its target, so a link found at
-    // the path goes first; the file is then made anew beside it and renamed
-    // into place.
-    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
-        return false;
-    if (!writeFileAtomically(path, data))
+    // Only into a folder of this user's alone, as a new file renamed into
+    // place: a link at the path is replaced, never written through.
+    const auto folder = PrivateFolder::open(m_folder, {.tighten = true});
+    if (!folder || !folder->writeFile(QFileInfo(filePath(kind)).fileName(), data))
         return false;
     m_written.insert(kind);
     return true;

@@ -25,11 +25,12 @@ class AlertSounds final : public QObject {
     Q_OBJECT
 
 public:
-    // `folder` receives the sound files; it should be private to the user.
+    // `folder` receives the sound files: only when it is the user's alone
+    // (mode 0700, narrowed when wider) are they written into it.
     AlertSounds(UserDefaults &defaults, SoundPlayer &player, QString folder = defaultFolder(),
                 QObject *parent = nullptr);
 
-    // The per-user runtime folder (XDG_RUNTIME_DIR).
+    // The per-user runtime folder (XDG_RUNTIME_DIR), else ~/.cache/Kolu.
     static QString defaultFolder();
 
     // The kinds each default can choose, besides "off".

@@ -1,6 +1,6 @@
 #include "services/media/NowPlayingRules.h"
 
-#include "model/AtomicFile.h"
+#include "model/PrivateFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -97,17 +97,17 @@ std::optional<QString> writeEmbeddedArtwork(const QString &dataUrl, const QStrin
     if (!decoded || decoded.decoded.isEmpty())
         return std::nullopt;
 
-    QDir().mkpath(artworkDirectory);
-    // Kolu's own runtime folder: a link planted there is not followed.
-    if (QFileInfo(artworkDirectory).isSymLink())
+    // Kolu's own folder, checked through its descriptor: a link planted in
+    // its place or in it is never followed, and one another account owns or
+    // may enter is not used.
+    const auto folder = PrivateFolder::open(artworkDirectory, {.create = true, .tighten = true});
+    if (!folder)
         return std::nullopt;
     const QString extension = mimeType.contains(u"png"_s, Qt::CaseInsensitive) ? u"png"_s : u"jpg"_s;
-    const QString path = QDir(artworkDirectory).filePath(u"mediaremote-now-playing."_s + extension);
-    if (QFileInfo(path).isSymLink())
+    const QString name = u"mediaremote-now-playing."_s + extension;
+    if (!folder->writeFile(name, decoded.decoded))
         return std::nullopt;
-    if (!writeFileAtomically(path, decoded.decoded))
-        return std::nullopt;
-    return path;
+    return QDir(folder->path()).filePath(name);
 }
 
 bool namesBrowser(const QString &identity, const QString &desktopEntry)

@@ -1,11 +1,12 @@
 #include "services/media/NowPlayingService.h"
 
+#include "model/PrivateFiles.h"
+
 #include "platform/media/PactlOutputMute.h"
 #include "services/media/NowPlayingRules.h"
 
 #include <QDir>
 #include <QSet>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -71,10 +72,11 @@ ProcessRunner &NowPlayingService::defaultProcessRunner()
 
 QString NowPlayingService::defaultArtworkDirectory()
 {
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty())
-        runtime = QDir::tempPath();
-    return QDir(runtime).filePath(u"Kolu"_s);
+    // Never a shared temporary folder, where another account could have
+    // made the folder first.
+    if (const auto runtime = userRuntimeFolder())
+        return QDir(*runtime).filePath(u"Kolu"_s);
+    return privateCacheFolder();
 }
 
 QCoro::Task<NowPlayingItem> NowPlayingService::currentItem()

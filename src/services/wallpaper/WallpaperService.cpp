@@ -1,5 +1,7 @@
 #include "services/wallpaper/WallpaperService.h"
 
+#include "model/PrivateFiles.h"
+
 #include "model/LeftoverFiles.h"
 #include "platform/net/Http.h"
 #include "services/wallpaper/WallpaperArchive.h"
@@ -175,6 +177,9 @@ QCoro::Task<void> WallpaperService::downloadAndUnpack()
         co_await afterWorker(QtConcurrent::run(removeFile, archivePath()));
         std::rethrow_exception(failure);
     }
+    // The download and the unpacked files came with the umask's or the
+    // archive's modes; like all Kolu keeps, they are the user's alone.
+    co_await afterWorker(QtConcurrent::run(&tightenPrivateTree, m_downloadDirectory));
 }
 
 std::optional<QString> WallpaperService::localImagePath(const WallpaperCandidate &candidate)

@@ -8,6 +8,7 @@
 #include "ClipboardLock.h"
 #include "EventWait.h"
 #include "ManualClock.h"
+#include "ScopedUmask.h"
 #include "TemporaryHome.h"
 #include "WorkersHeld.h"
 
@@ -200,6 +201,59 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
     x11.writeText(u"from Kolu itself"_s);
     EXPECT_FALSE(x11.workerReader());
     EXPECT_EQ(x11.text(), u"from Kolu itself"_s);
+}
+
+// A password manager's copy, marked secret by its owner: neither the copy in
+// Qt's hands nor the one a worker fetches over X leaves a row or a picture.
+TEST_F(ForeignClipboardTest, ACopyItsOwnerMarksSecretIsNotCaptured)
+{
+    const test::ScopedUmask umask(022); // a session's common one
+    X11Pasteboard x11;
+    ClipboardService x11Service{x11, folder, clock, {}};
+    std::vector<std::unique_ptr<QProcess>> owners;
+    const auto ownedBy = [&](const QStringList &targets) {
+        const qint64 before[] = {pasteboard.changeCount(), x11.changeCount()};
+        auto process = std::make_unique<QProcess>();
+        process->start(QStringLiteral(KOLU_CLIPBOARD_OWNER), targets);
+        QProcess &started = *owners.emplace_back(std::move(process));
+        return started.waitForStarted(5000) && test::waitUntil([&] { return started.canReadLine(); })
+               && started.readLine() == "ready\n"
+               && test::waitUntil([&] { return pasteboard.changeCount() != before[0]; })
+               && test::waitUntil([&] { return x11.changeCount() != before[1]; });
+    };
+    const auto capturedBy = [](ClipboardService &capture) { return test::awaitTask(capture.captureLatestIfNeeded()); };
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QString png = home.path(u"secret.png"_s);
+    ASSERT_TRUE(image.save(png, "PNG"));
+
+    for (const QString &mark : {u"secret"_s, u"public"_s}) {
+        SCOPED_TRACE(mark.toStdString());
+        const QString hint = u"x-kde-passwordManagerHint="_s + mark;
+        ASSERT_TRUE(ownedBy({u"text/plain=hunter2secretword"_s, hint}));
+        EXPECT_TRUE(pasteboard.formats().contains(u"x-kde-passwordManagerHint"_s));
+        const auto throughQt = capturedBy(service);
+        ASSERT_TRUE(ownedBy({u"text/plain=correct horse battery"_s, hint}));
+        EXPECT_TRUE(x11.workerReader());
+        const auto overX = capturedBy(x11Service);
+        ASSERT_TRUE(ownedBy({u"image/png=@"_s + png, hint}));
+        const auto picture = capturedBy(service);
+        if (mark == u"secret"_s) {
+            EXPECT_FALSE(throughQt || overX || picture);
+            EXPECT_TRUE(QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        } else {
+            // Any other value is no mark: the test's copies are captured.
+            EXPECT_EQ(throughQt ? throughQt->item.value : QString(), u"https://hunter2secretword"_s);
+            EXPECT_EQ(overX ? overX->item.value : QString(), u"correct horse battery"_s);
+            ASSERT_TRUE(picture);
+            EXPECT_EQ(QFile::permissions(picture->item.value) & 0x0fff, QFile::ReadUser | QFile::WriteUser)
+                << "the user's alone, whatever the umask";
+        }
+    }
+    for (const auto &owner : owners) {
+        owner->kill();
+        owner->waitForFinished(5000);
+    }
 }
 
 TEST_F(ForeignClipboardTest, APasteboardGoneWhileAWorkerReadsEndsTheCaptureSafely)

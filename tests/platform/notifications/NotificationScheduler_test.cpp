@@ -71,6 +71,28 @@ TEST_F(DesktopNotificationsTest, AuthorisationIsTheServersPresenceAndCapabilitie
     EXPECT_EQ(grantedAndSound(test::awaitTask(quiet.authorization())), std::pair(true, false));
 }
 
+// A calendar invitation's title may carry links and pictures meant to pass as
+// Kolu's own: a server that renders markup is sent it as text.
+TEST_F(DesktopNotificationsTest, TextsAreEscapedForAServerThatRendersMarkupAndSentAsTheyAreOtherwise)
+{
+    const QString hostile = u"<a href=\"https://evil.example/login\">Re-authenticate</a> & <b>URGENT</b>"_s;
+    const QString shown = u"&lt;a href=&quot;https://evil.example/login&quot;&gt;Re-authenticate&lt;/a&gt; &amp; "
+                          "&lt;b&gt;URGENT&lt;/b&gt;"_s;
+
+    test::PrivateBus markupBus;
+    test::FakeNotificationServer rendering(markupBus.connect(u"server"_s),
+                                           {u"body"_s, u"body-markup"_s, u"body-hyperlinks"_s, u"sound"_s});
+    DesktopNotifications toRendering(markupBus.connect(u"client"_s));
+    test::awaitTask(toRendering.notify({hostile, hostile, true}, 0));
+    ASSERT_EQ(rendering.received().size(), 1U);
+    EXPECT_EQ(std::pair(rendering.received()[0].summary, rendering.received()[0].body), std::pair(shown, shown));
+
+    // The fixture's server shows plain text only: the text goes as it is.
+    test::awaitTask(desktop.notify({hostile, u"5 < 6 & R&D"_s, true}, 0));
+    ASSERT_EQ(server.received().size(), 1U);
+    EXPECT_EQ(std::pair(server.received()[0].summary, server.received()[0].body), std::pair(hostile, u"5 < 6 & R&D"_s));
+}
+
 class NotificationSchedulerTest : public ::testing::Test {
 protected:
     NotificationRequest request(const QString &identifier, qint64 secondsAhead, const QString &key = {})

@@ -104,12 +104,25 @@ TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothingAndEmbeddedImagesAF
     EXPECT_EQ(kolu::artworkLocation(u"data:text/html;base64,AAAA"_s, folder), std::nullopt);
     EXPECT_EQ(kolu::artworkLocation(u"data:image/png,raw"_s, folder), std::nullopt);
 
-    // A link in place of the artwork file is not followed.
+    // A link in place of the artwork file is replaced, not followed.
     const QString elsewhere = QDir(root.path()).filePath(u"elsewhere"_s);
-    ASSERT_TRUE(QFile::remove(QDir(folder).filePath(u"mediaremote-now-playing.jpg"_s)));
-    ASSERT_TRUE(QFile::link(elsewhere, QDir(folder).filePath(u"mediaremote-now-playing.jpg"_s)));
-    EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, folder), std::nullopt);
+    const QString jpeg = QDir(folder).filePath(u"mediaremote-now-playing.jpg"_s);
+    ASSERT_TRUE(QFile::remove(jpeg));
+    ASSERT_TRUE(QFile::link(elsewhere, jpeg));
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, folder), jpeg);
     EXPECT_FALSE(QFile::exists(elsewhere));
+    EXPECT_TRUE(QFileInfo(jpeg).isFile() && !QFileInfo(jpeg).isSymLink());
+
+    // Nor is a link in place of the folder, nor a folder others may enter
+    // used as it is: it is narrowed first.
+    const QString linked = QDir(root.path()).filePath(u"linked"_s);
+    ASSERT_TRUE(QFile::link(folder, linked));
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, linked), std::nullopt);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                  | QFile::ExeOther));
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/png;base64,AAAA"_s, folder),
+              QDir(folder).filePath(u"mediaremote-now-playing.png"_s));
+    EXPECT_FALSE(QFileInfo(folder).permissions() & (QFile::ReadOther | QFile::ExeOther));
 }
 
 // Spotify, then another player, then a browser, playing before paused; the

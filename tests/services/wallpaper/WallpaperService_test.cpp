@@ -10,9 +10,12 @@
 #include "FakeDesktop.h"
 #include "LocalHttpServer.h"
 #include "RecordingProcessRunner.h"
+#include "ScopedUmask.h"
 #include "ZipWriter.h"
 
 #include <QDirIterator>
+
+#include <sys/stat.h>
 
 using namespace kolu;
 
@@ -86,7 +89,10 @@ TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForcedOr
 {
     serve(archiveOf({u"10.jpg"_s, u"2.jpg"_s, u"Set/1.png"_s, u"readme.txt"_s}));
 
+    std::optional<test::ScopedUmask> umask(std::in_place, 022); // a session's common one
     const QList<WallpaperCandidate> first = load(false);
+    umask.reset();
+    const QString archive = service.downloadDirectory() + u"/orlix-wallpapers-dropbox.zip"_s;
     EXPECT_EQ(downloads(), 1);
     EXPECT_EQ(sourceIDs(first), (QStringList{u"1.png"_s, u"2.jpg"_s, u"10.jpg"_s}));
     EXPECT_EQ(first.front().localFileURL, QUrl::fromLocalFile(service.libraryFolder() + u"/Set/1.png"_s));
@@ -94,6 +100,14 @@ TEST_F(WallpaperServiceTest, FirstLoadDownloadsOnceThenUsesTheCacheUntilForcedOr
     // Only the archive and the library are left: no side folder, no temporary file.
     EXPECT_EQ(QDir(service.downloadDirectory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{u"DropboxLibrary"_s, u"orlix-wallpapers-dropbox.zip"_s}));
+    // The user's alone, whatever the umask (022 here) or the archive says.
+    const auto mode = [](const QString &path) {
+        struct stat info { };
+        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 07777u;
+    };
+    EXPECT_EQ(std::tuple(mode(archive), mode(service.libraryFolder() + u"/Set"_s),
+                         mode(service.libraryFolder() + u"/Set/1.png"_s)),
+              std::tuple(0600u, 0700u, 0600u));
 
     EXPECT_EQ(load(false), first);
     EXPECT_EQ(downloads(), 1);

@@ -1,0 +1,229 @@
+#include "model/PrivateFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace kolu {
+
+namespace {
+
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0600;
+// Deep enough for anything Kolu keeps; a deeper tree is not its own.
+constexpr int kMaxTreeDepth = 16;
+
+int openFolder(const QByteArray &path)
+{
+    return ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t chunk = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
+        if (chunk < 0 && errno == EINTR)
+            continue;
+        if (chunk <= 0)
+            return false;
+        written += chunk;
+    }
+    return true;
+}
+
+// A name no other file of the folder has: the file itself is then made with
+// O_EXCL, so a name taken meanwhile fails instead of being reused.
+QByteArray temporaryName(const QByteArray &name)
+{
+    return '.' + name + '.' + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+}
+
+void tightenBelow(int folder, int depth)
+{
+    if (depth > kMaxTreeDepth)
+        return;
+    const int listed = ::dup(folder);
+    if (listed < 0)
+        return;
+    DIR *entries = ::fdopendir(listed);
+    if (!entries) {
+        ::close(listed);
+        return;
+    }
+    const uid_t self = ::geteuid();
+    while (const dirent *entry = ::readdir(entries)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        struct stat seen { };
+        if (::fstatat(folder, name, &seen, AT_SYMLINK_NOFOLLOW) != 0 || seen.st_uid != self
+            || !(S_ISDIR(seen.st_mode) || S_ISREG(seen.st_mode)))
+            continue; // links, pipes, devices and others' files stay as they are
+        const bool isFolder = S_ISDIR(seen.st_mode);
+        const int fd =
+            ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (isFolder ? O_DIRECTORY : 0));
+        if (fd < 0)
+            continue;
+        struct stat opened { };
+        // What was opened is what was looked at, not something put there since.
+        if (::fstat(fd, &opened) == 0 && opened.st_ino == seen.st_ino && opened.st_dev == seen.st_dev) {
+            const mode_t wanted = isFolder ? kFolderMode : kFileMode;
+            if ((opened.st_mode & 07777) != wanted)
+                ::fchmod(fd, wanted);
+            if (isFolder)
+                tightenBelow(fd, depth + 1);
+        }
+        ::close(fd);
+    }
+    ::closedir(entries);
+}
+
+} // namespace
+
+PrivateFolder::PrivateFolder(int fd, QString path)
+    : m_fd(fd)
+    , m_path(std::move(path))
+{
+}
+
+PrivateFolder::PrivateFolder(PrivateFolder &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1))
+    , m_path(std::move(other.m_path))
+{
+}
+
+PrivateFolder &PrivateFolder::operator=(PrivateFolder &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+PrivateFolder::~PrivateFolder()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::optional<PrivateFolder> PrivateFolder::open(const QString &path, const Options &options)
+{
+    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+        return std::nullopt;
+    const QString clean = QDir::cleanPath(path);
+    const QByteArray native = QFile::encodeName(clean);
+    if (options.create) {
+        QDir().mkpath(QFileInfo(clean).absolutePath());
+        ::mkdir(native.constData(), kFolderMode); // one already there is checked below
+    }
+    const int fd = openFolder(native);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info { };
+    bool usable = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == options.owner;
+    if (usable && (info.st_mode & 07777) != kFolderMode) {
+        usable = options.tighten && ::fchmod(fd, kFolderMode) == 0;
+    }
+    if (!usable) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return PrivateFolder(fd, clean);
+}
+
+bool PrivateFolder::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    const QByteArray target = QFile::encodeName(name);
+    if (target.isEmpty() || target.contains('/') || target == "." || target == "..")
+        return false;
+    const QByteArray side = temporaryName(target);
+    const int fd = ::openat(m_fd, side.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (fd < 0)
+        return false;
+    // The umask may have narrowed the mode further, never widened it; the
+    // mode is set all the same so that a umask of 0 changes nothing.
+    bool written = ::fchmod(fd, kFileMode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (written && ::renameat(m_fd, side.constData(), m_fd, target.constData()) == 0)
+        return true;
+    ::unlinkat(m_fd, side.constData(), 0);
+    return false;
+}
+
+std::optional<QByteArray> PrivateFolder::readFile(const QString &name, qint64 maxSize) const
+{
+    const QByteArray target = QFile::encodeName(name);
+    if (target.isEmpty() || target.contains('/'))
+        return std::nullopt;
+    const int fd = ::openat(m_fd, target.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info { };
+    std::optional<QByteArray> content;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxSize) {
+        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+        qsizetype got = 0;
+        while (got < bytes.size()) {
+            const ssize_t chunk = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            if (chunk < 0 && errno == EINTR)
+                continue;
+            if (chunk <= 0)
+                break;
+            got += chunk;
+        }
+        if (got == bytes.size())
+            content = std::move(bytes);
+    }
+    ::close(fd);
+    return content;
+}
+
+std::optional<QString> userRuntimeFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (const auto folder = PrivateFolder::open(runtime))
+        return folder->path();
+    return std::nullopt;
+}
+
+QString privateCacheFolder()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return {};
+    const auto folder = PrivateFolder::open(cache + u"/Kolu"_s, {.create = true, .tighten = true});
+    return folder ? folder->path() : QString();
+}
+
+QString temporaryFilesFolder()
+{
+    if (auto runtime = userRuntimeFolder())
+        return *runtime;
+    return privateCacheFolder();
+}
+
+void tightenPrivateTree(const QString &folder)
+{
+    const auto root = PrivateFolder::open(folder, {.create = false, .tighten = true});
+    if (root)
+        tightenBelow(root->descriptor(), 0);
+}
+
+} // namespace kolu

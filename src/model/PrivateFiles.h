@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <optional>
+
+namespace kolu {
+
+// A folder only this user may enter, held by a descriptor opened without
+// following a link, so that what was checked is what is written into. Files
+// are made in it through that descriptor: a link planted in the folder, or
+// in its place, is never followed.
+class PrivateFolder {
+public:
+    struct Options {
+        // Make the folder (mode 0700, its parents as the umask says) when
+        // it is missing.
+        bool create = false;
+        // Narrow a folder of the owner's with a wider mode (an earlier run's,
+        // made under the umask) to 0700 rather than refuse it. Whatever
+        // another account may have put in it meanwhile is harmless: files
+        // are only ever replaced or read through the descriptor.
+        bool tighten = false;
+        // Who must own it; tests pass another to see a stranger's refused.
+        uid_t owner = ::geteuid();
+    };
+
+    // The folder at `path` when it is a folder (not a link) of `owner` with
+    // mode 0700; nothing otherwise. `path` must be absolute.
+    static std::optional<PrivateFolder> open(const QString &path, const Options &options);
+    static std::optional<PrivateFolder> open(const QString &path) { return open(path, Options{}); }
+
+    PrivateFolder(PrivateFolder &&other) noexcept;
+    PrivateFolder &operator=(PrivateFolder &&other) noexcept;
+    PrivateFolder(const PrivateFolder &) = delete;
+    PrivateFolder &operator=(const PrivateFolder &) = delete;
+    ~PrivateFolder();
+
+    const QString &path() const { return m_path; }
+    int descriptor() const { return m_fd; }
+
+    // Writes `bytes` to a new file of mode 0600 under a temporary name
+    // (created exclusively, never through a link) and renames it over `name`
+    // once whole. A link or file at `name` is replaced, never written
+    // through. False, and nothing left behind, on failure.
+    bool writeFile(const QString &name, const QByteArray &bytes) const;
+
+    // The content of the regular file `name` (a link is not followed), when
+    // it is no larger than `maxSize`.
+    std::optional<QByteArray> readFile(const QString &name, qint64 maxSize) const;
+
+private:
+    PrivateFolder(int fd, QString path);
+
+    int m_fd = -1;
+    QString m_path;
+};
+
+// XDG_RUNTIME_DIR when it names a folder of this user's alone (owned by the
+// user, mode 0700, not a link); nothing otherwise. Qt's own fallback (a
+// folder under /tmp that anyone could have made first) is never used.
+std::optional<QString> userRuntimeFolder();
+
+// "Kolu" in the user's cache folder (~/.cache/Kolu), made 0700: where
+// per-user temporary files go when there is no runtime folder. Empty when
+// it cannot be had as a private folder.
+QString privateCacheFolder();
+
+// The folder for per-user temporary files (the lock file, alert sounds): the
+// runtime folder, or else privateCacheFolder(). Never a shared one.
+QString temporaryFilesFolder();
+
+// Files a user's data folder keeps are the user's alone: below `folder`,
+// every folder of this user's becomes 0700 and every regular file 0600.
+// Links are not followed and others' files are left alone.
+void tightenPrivateTree(const QString &folder);
+
+} // namespace kolu

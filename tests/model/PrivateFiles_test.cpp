@@ -1,0 +1,158 @@
+#include "model/PrivateFiles.h"
+
+#include "model/LocalStore.h"
+#include "model/PersistedFiles.h"
+
+#include "ScopedUmask.h"
+#include "TemporaryHome.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kolu;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info { };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
+}
+
+bool setMode(const QString &path, mode_t mode)
+{
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+// Files are made under the umask a user's session commonly has.
+class PrivateFilesTest : public ::testing::Test {
+protected:
+    test::ScopedUmask umask{022};
+    test::TemporaryHome home;
+};
+
+} // namespace
+
+TEST_F(PrivateFilesTest, AFolderIsUsedOnlyWhenItIsTheUsersAloneAndNeverThroughALink)
+{
+    const QString folder = home.path(u"own"_s);
+    EXPECT_FALSE(PrivateFolder::open(folder)) << "missing";
+    EXPECT_FALSE(PrivateFolder::open(u"relative/own"_s, {.create = true}));
+    const auto made = PrivateFolder::open(folder, {.create = true});
+    ASSERT_TRUE(made);
+    EXPECT_EQ(modeOf(folder), 0700u);
+
+    // A folder others may enter is refused, or narrowed when that is asked.
+    ASSERT_TRUE(setMode(folder, 0755));
+    EXPECT_FALSE(PrivateFolder::open(folder));
+    EXPECT_EQ(modeOf(folder), 0755u);
+    ASSERT_TRUE(setMode(folder, 0777));
+    EXPECT_TRUE(PrivateFolder::open(folder, {.tighten = true}));
+    EXPECT_EQ(modeOf(folder), 0700u);
+
+    // Another account's folder is refused however it is asked for: with an
+    // owner of its own (as any user can test), and for real as root.
+    EXPECT_FALSE(PrivateFolder::open(folder, {.create = true, .tighten = true, .owner = ::geteuid() + 1}));
+    if (::geteuid() == 0) {
+        const QString foreign = home.path(u"foreign"_s);
+        ASSERT_TRUE(QDir().mkpath(foreign) && setMode(foreign, 0700));
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        EXPECT_FALSE(PrivateFolder::open(foreign, {.create = true, .tighten = true}));
+        EXPECT_EQ(modeOf(foreign), 0700u);
+    }
+
+    // A link in the folder's place, even to a private folder, is not used.
+    const QString linked = home.path(u"linked"_s);
+    ASSERT_TRUE(QFile::link(folder, linked));
+    EXPECT_FALSE(PrivateFolder::open(linked, {.create = true, .tighten = true}));
+}
+
+TEST_F(PrivateFilesTest, FilesAreWrittenPrivatelyAndWholeAndALinkPlantedInTheFolderIsReplacedNotFollowed)
+{
+    const auto folder = PrivateFolder::open(home.path(u"own"_s), {.create = true});
+    ASSERT_TRUE(folder);
+    const QString path = folder->path() + u"/sound.wav"_s;
+    const test::ScopedUmask none(0);
+    ASSERT_TRUE(folder->writeFile(u"sound.wav"_s, "first"));
+    EXPECT_EQ(modeOf(path), 0600u) << "whatever the umask";
+    EXPECT_EQ(folder->readFile(u"sound.wav"_s, 100), "first");
+    EXPECT_EQ(folder->readFile(u"sound.wav"_s, 4), std::nullopt) << "larger than asked for";
+
+    const QString victim = home.path(u"victim.txt"_s);
+    ASSERT_TRUE(test::writeFile(victim, "the user's own"));
+    const QString dangling = home.path(u"would-be-created"_s);
+    for (const QString &target : {victim, dangling}) {
+        SCOPED_TRACE(target.toStdString());
+        ASSERT_TRUE(QFile::remove(path) && QFile::link(target, path));
+        EXPECT_EQ(folder->readFile(u"sound.wav"_s, 100), std::nullopt) << "read through the link";
+        ASSERT_TRUE(folder->writeFile(u"sound.wav"_s, "second"));
+        EXPECT_FALSE(QFileInfo(path).isSymLink());
+        EXPECT_EQ(test::readFile(path), "second");
+    }
+    EXPECT_EQ(test::readFile(victim), "the user's own");
+    EXPECT_FALSE(QFileInfo::exists(dangling));
+    EXPECT_FALSE(folder->writeFile(u"../escape"_s, "x"));
+    EXPECT_FALSE(QFileInfo::exists(home.path(u"escape"_s)));
+    EXPECT_EQ(QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{u"sound.wav"_s})
+        << "no temporary file is left";
+}
+
+TEST_F(PrivateFilesTest, TemporaryFilesGoToAPrivateRuntimeFolderOrElseTheCacheNeverASharedOne)
+{
+    EXPECT_EQ(temporaryFilesFolder(), home.runtimeDir());
+    for (const char *runtime : {"", "relative/run", "wide"}) {
+        SCOPED_TRACE(runtime);
+        QByteArray value = runtime;
+        if (value == "wide") {
+            const QString wide = home.path(u"wide"_s);
+            ASSERT_TRUE(QDir().mkpath(wide) && setMode(wide, 0755));
+            value = QFile::encodeName(wide);
+        }
+        value.isEmpty() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", value);
+        EXPECT_EQ(userRuntimeFolder(), std::nullopt);
+        EXPECT_EQ(temporaryFilesFolder(), home.path(u".cache/Kolu"_s));
+        EXPECT_EQ(modeOf(home.path(u".cache/Kolu"_s)), 0700u);
+    }
+    EXPECT_EQ(modeOf(home.path(u"wide"_s)), 0755u) << "not Kolu's to narrow";
+}
+
+// A history of copied passwords must not be readable by other accounts or
+// carried off by backups of a home folder that is open to all.
+TEST_F(PrivateFilesTest, TheDataFolderAndEverythingInItAreTheUsersAloneAndAnEarlierRunsFilesAreNarrowed)
+{
+    const QString data = home.dataHome() + u"/Kolu"_s;
+    const QString outside = home.path(u"shared.txt"_s);
+    ASSERT_TRUE(test::writeFile(data + u"/clipboardItems.json"_s, "[]"));
+    ASSERT_TRUE(test::writeFile(data + u"/Clipboard/clipboard-1.png"_s, "png"));
+    ASSERT_TRUE(test::writeFile(outside, "shared"));
+    ASSERT_TRUE(QFile::link(outside, data + u"/Clipboard/link.png"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(data + u"/pipe"_s).constData(), 0644), 0);
+    ASSERT_EQ(std::tuple(modeOf(data), modeOf(data + u"/Clipboard"_s), modeOf(data + u"/clipboardItems.json"_s)),
+              std::tuple(0755u, 0755u, 0644u));
+
+    const LocalStore store;
+    EXPECT_EQ(std::tuple(modeOf(data), modeOf(data + u"/Clipboard"_s), modeOf(data + u"/clipboardItems.json"_s),
+                         modeOf(data + u"/Clipboard/clipboard-1.png"_s)),
+              std::tuple(0700u, 0700u, 0600u, 0600u));
+    EXPECT_EQ(std::pair(modeOf(outside), modeOf(data + u"/pipe"_s)), std::pair(0644u, 0644u))
+        << "a link's target and what is no file stay as they are";
+
+    // What this run makes is private from the start.
+    const QString wallpapers = store.subdirectory(u"Wallpapers"_s);
+    EXPECT_EQ(modeOf(wallpapers), 0700u);
+    PersistedFiles files(store.directory());
+    ASSERT_TRUE(files.write<LinksFile>({}));
+    EXPECT_EQ(modeOf(files.pathOf<LinksFile>()), 0600u);
+    ASSERT_TRUE(setMode(files.pathOf<LinksFile>(), 0644));
+    ASSERT_TRUE(PersistedFiles(store.directory()).write<LinksFile>({}));
+    EXPECT_EQ(modeOf(files.pathOf<LinksFile>()), 0600u) << "a file replaced is narrowed too";
+}
