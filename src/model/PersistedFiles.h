@@ -93,6 +93,14 @@ public:
         return writeFile(pathOf<Format>(), Format::encode(value)) == WriteOutcome::written;
     }
 
+    // Whether the last read found the file there but could not read it, and
+    // no write has replaced it since (the write that does moves it aside).
+    template<typename Format>
+    bool foundUnreadable() const
+    {
+        return m_known.value(pathOf<Format>()).damaged;
+    }
+
     // The focus timer as it stands at launch: read, moved off the old default
     // length, and brought up to `now`.
     std::optional<PomodoroState> readPomodoroAtLaunch(const QDateTime &now) const;

@@ -46,8 +46,9 @@ ApplicationDelegate::ApplicationDelegate(UserDefaults &defaults, Clock &clock, A
 {
     connect(m_state.get(), &AppState::showOrlixSettings, this, &ApplicationDelegate::showSettingsWindow);
     connect(m_state.get(), &AppState::showOrlixOnboarding, this, &ApplicationDelegate::showOnboardingWindow);
-    connect(m_state.get(), &AppState::showRemindersAccessSettings, this, [this] {
-        // The to-do folder is chosen on the settings page of the desktop's apps.
+    connect(m_state.get(), &AppState::showDesktopAppsSettings, this, [this] {
+        // The calendar, to-do and notes folders are chosen on the settings
+        // page of the desktop's apps.
         showSettingsWindow();
         if (auto *view = qobject_cast<SettingsView *>(m_settingsWindow.data()))
             view->setSelectedPage(OrlixSettingsPage::appleApps);

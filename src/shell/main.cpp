@@ -27,6 +27,7 @@
 #include <QTextStream>
 #include <QThreadPool>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -53,10 +54,13 @@ void preferX11(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    // Before anything is shown: a second copy leaves quietly at once.
+    // Before anything is shown: a second copy leaves at once, with one line
+    // saying why, and a success status (the user's Kolu is there).
     kolu::SingleInstanceLock lock;
-    if (lock.acquire() == kolu::SingleInstanceLock::Outcome::heldElsewhere)
+    if (lock.acquire() == kolu::SingleInstanceLock::Outcome::heldElsewhere) {
+        std::fputs("Kolu is already running.\n", stderr);
         return 0;
+    }
 
     preferX11(argc, argv);
     QApplication app(argc, argv);

@@ -50,6 +50,10 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     KOLU_APP_STATE_SETTINGS(KOLU_TAKE_SETTING)
 #undef KOLU_TAKE_SETTING
     m_isExpanded = false;
+    m_savedLinksUnreadable = false;
+    m_savedClipboardUnreadable = false;
+    m_calendarFolderMissing = false;
+    m_notesFolderMissing = false;
     m_isDockRevealed = false;
     m_isLoadingTodayWeather = false;
     m_webSearchProviders = WebSearchProvider::builtInProviders();
@@ -175,7 +179,16 @@ void AppState::react(Field field)
         Q_EMIT chromeNeedsLayout();
         break;
     case Field::links:
+        // The line about an unreadable saved list stays until the list changes.
+        if (m_savedLinksUnreadable)
+            setSavedLinksUnreadable(false);
+        scheduleStateSave();
+        break;
     case Field::clipboardItems:
+        if (m_savedClipboardUnreadable)
+            setSavedClipboardUnreadable(false);
+        scheduleStateSave();
+        break;
     case Field::prayerSettings:
     case Field::prayerDay: scheduleStateSave(); break;
     case Field::pomodoro:

@@ -258,6 +258,8 @@ public:
     // Asks the window layer for Kolu's own settings page, where the folders
     // are chosen.
     void openRemindersAccessSettings();
+    // The settings page where the calendar, to-do and notes folders are chosen.
+    void openDesktopAppsSettings();
     // Hides every other application's windows and reports the count.
     void minimizeAllApplications();
     // Whether the hide-all button can work here (X11 with a window manager).
@@ -306,9 +308,9 @@ Q_SIGNALS:
     void dockRevealChanged(bool revealed);
     // The rail's chrome (alerts, buttons, edge, size) needs laying out again.
     void chromeNeedsLayout();
-    // Asks the window layer for the settings page where the reminders folder
-    // is chosen.
-    void showRemindersAccessSettings();
+    // Asks the window layer for the settings page where the calendar, to-do
+    // and notes folders are chosen.
+    void showDesktopAppsSettings();
     // Asks the window layer for the settings window and for the onboarding.
     void showOrlixSettings();
     void showOrlixOnboarding();

@@ -42,6 +42,10 @@ struct ReminderList {
     X(webSearchProviders, setWebSearchProviders, std::vector<WebSearchProvider>)                                       \
     X(selectedWebSearchProviderID, setSelectedWebSearchProviderID, QString)                                            \
     X(clipboardItems, setClipboardItems, std::vector<ClipboardItem>)                                                   \
+    X(savedLinksUnreadable, setSavedLinksUnreadable, bool)                                                             \
+    X(savedClipboardUnreadable, setSavedClipboardUnreadable, bool)                                                     \
+    X(calendarFolderMissing, setCalendarFolderMissing, bool)                                                           \
+    X(notesFolderMissing, setNotesFolderMissing, bool)                                                                 \
     X(clipboardHistoryLimit, setClipboardHistoryLimit, int)                                                            \
     X(fileTrayItems, setFileTrayItems, std::vector<FileTrayItem>)                                                      \
     X(selectedFileTrayIDs, setSelectedFileTrayIDs, FileTraySelection)                                                  \

@@ -44,6 +44,10 @@ void AppState::loadSavedState()
     m_savedPomodoro = m_pomodoro;
     // From here on a save may replace every state file: each one was read.
     m_stateFilesLoaded = true;
+    // A saved list that could not be read shows as empty: the cards say why
+    // until the list changes (its file is moved aside by the next save).
+    setSavedLinksUnreadable(m_files.foundUnreadable<LinksFile>());
+    setSavedClipboardUnreadable(m_files.foundUnreadable<ClipboardItemsFile>());
 }
 
 void AppState::start(bool afterFirstFrame)

@@ -5,6 +5,7 @@
 #include "state/AppState.h"
 
 #include "model/Error.h"
+#include "platform/calendar/CalendarFolders.h"
 #include "services/calendar/CalendarService.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/notes/NotesService.h"
@@ -145,6 +146,11 @@ QCoro::Task<> AppState::fetchCalendarEvents(QPointer<AppState> self, quint64 req
     }
     if (!self || !self->isLatestRequest(RefreshKind::calendar, request) || self->isModuleHidden(RailModule::calendar))
         co_return;
+    // An empty answer without a usable folder is no empty calendar: the
+    // cards say what is missing instead.
+    const bool folderMissing = self->m_services.calendarStore && !self->m_services.calendarStore->hasEventAccess();
+    if (folderMissing != self->m_calendarFolderMissing)
+        self->setCalendarFolderMissing(folderMissing);
     // Most refreshes find the week as it was: the service then gives the very
     // list shown, which is announced as published again without a look at
     // any of its thousands of occurrences (long gone from the processor's
@@ -201,6 +207,11 @@ QCoro::Task<> AppState::fetchAppleNotes(QPointer<AppState> self, quint64 request
     }
     if (!self || !self->isLatestRequest(RefreshKind::notes, request))
         co_return;
+    // No notes without a notes folder to read them from: the card says so.
+    const QUrl location = self->notesService().notesLocation();
+    const bool folderMissing = location.isLocalFile() && !isUsableFolder(location.toLocalFile(), false);
+    if (folderMissing != self->m_notesFolderMissing)
+        self->setNotesFolderMissing(folderMissing);
     if (notes && !self->isModuleHidden(RailModule::notes))
         self->setAppleNotes(std::move(*notes));
     self->setIsLoadingAppleNotes(false);

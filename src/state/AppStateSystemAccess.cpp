@@ -123,7 +123,12 @@ void AppState::requestDesktopPermission()
 
 void AppState::openRemindersAccessSettings()
 {
-    Q_EMIT showRemindersAccessSettings();
+    openDesktopAppsSettings();
+}
+
+void AppState::openDesktopAppsSettings()
+{
+    Q_EMIT showDesktopAppsSettings();
 }
 
 ApplicationHider &AppState::applicationHider() const

@@ -442,8 +442,13 @@ TEST_F(ExpandedRailTest, DetailHeaderPerModuleAndTodaySymbolByHour)
     EXPECT_EQ(panel.findChildren<QWidget *>(u"detailPage"_s).size(), 1);
     QPointer<QWidget> leaving = panel.findChild<QWidget *>(u"leavingDetailPage"_s);
     ASSERT_TRUE(leaving && leaving->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // Finishing one animation may take others with the page that goes.
+    QList<QPointer<QVariantAnimation>> swaps;
     for (QVariantAnimation *swap : panel.findChildren<QVariantAnimation *>())
-        swap->setCurrentTime(swap->duration());
+        swaps << swap;
+    for (const QPointer<QVariantAnimation> &swap : swaps)
+        if (swap)
+            swap->setCurrentTime(swap->duration());
     EXPECT_FALSE(leaving);
     EXPECT_EQ(page->graphicsEffect(), nullptr);
 }

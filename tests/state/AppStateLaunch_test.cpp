@@ -203,3 +203,39 @@ TEST_F(LaunchTest, AStartThatWaitsForTheFirstFrameRefreshesOnceTheLateFrameIsSho
     EXPECT_TRUE(state->isLoadingTodayWeather() && state->isLoadingPrayers());
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
 }
+
+TEST_F(LaunchTest, ASavedListThatCouldNotBeReadIsSaidUntilThatListChanges)
+{
+    writeRaw(files.pathOf<LinksFile>(), "[{\"title\": \"Kol");
+    writeRaw(files.pathOf<ClipboardItemsFile>(), "not a history");
+    ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
+
+    state = makeState();
+    state->loadSavedState();
+    EXPECT_TRUE(state->links().empty() && state->clipboardItems().empty());
+    EXPECT_TRUE(state->savedLinksUnreadable());
+    EXPECT_TRUE(state->savedClipboardUnreadable());
+    // A save keeps the old file aside and says nothing new: the line stays.
+    state->persist();
+    EXPECT_TRUE(state->savedLinksUnreadable() && state->savedClipboardUnreadable());
+
+    // Each list's line goes with its own first change.
+    state->addLink(u"Kolu"_s, u"https://kolu.example"_s);
+    EXPECT_FALSE(state->savedLinksUnreadable());
+    EXPECT_TRUE(state->savedClipboardUnreadable());
+    state->setClipboardItems(
+        {ClipboardItem{QUuid::createUuid(), ClipboardItemKind::text, u"t"_s, u"text"_s, clock.now(), {}, {}}});
+    EXPECT_FALSE(state->savedClipboardUnreadable());
+
+    // Files that read, or are not there, say nothing.
+    state->persist();
+    state = makeState();
+    state->loadSavedState();
+    EXPECT_EQ(state->links().size(), 1u);
+    EXPECT_FALSE(state->savedLinksUnreadable() || state->savedClipboardUnreadable());
+    QFile::remove(files.pathOf<LinksFile>());
+    QFile::remove(files.pathOf<ClipboardItemsFile>());
+    state = makeState();
+    state->loadSavedState();
+    EXPECT_FALSE(state->savedLinksUnreadable() || state->savedClipboardUnreadable());
+}

@@ -9,6 +9,8 @@
 #include "style/MinuteTicker.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
+#include "style/widgets/EmptyState.h"
+#include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QFontMetricsF>
@@ -103,6 +105,23 @@ CalendarCard::CalendarCard(AppState &state, QWidget *parent)
     m_agenda = new CalendarAgendaList(state, this);
     stack->addWidget(m_agenda);
 
+    m_noFolder = new QWidget(this);
+    m_noFolder->setObjectName(u"calendarNoFolder"_s);
+    auto *noFolderStack = new QVBoxLayout(m_noFolder);
+    noFolderStack->setContentsMargins(0, 0, 0, 0);
+    noFolderStack->setSpacing(10);
+    auto *noFolderText = new EmptyState(u"calendar"_s, u"No calendar folder"_s,
+                                        u"Choose the folder your calendars are kept in."_s, m_noFolder);
+    noFolderText->setObjectName(u"calendarNoFolderState"_s);
+    noFolderStack->addWidget(noFolderText);
+    auto *openSettings = new OrlixButton(OrlixButton::Kind::secondary, u"Open Settings"_s, m_noFolder);
+    openSettings->setObjectName(u"calendarOpenSettingsButton"_s);
+    openSettings->setSymbol(u"gearshape"_s);
+    openSettings->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    noFolderStack->addWidget(openSettings);
+    stack->addWidget(m_noFolder);
+    connect(openSettings, &QAbstractButton::clicked, this, [this] { m_state.openDesktopAppsSettings(); });
+
     const auto applyColors = [this, caption] {
         caption->setColor(OrlixStyle::current().secondaryText());
         m_headerDate->setColor(OrlixStyle::current().text());
@@ -126,6 +145,11 @@ void CalendarCard::selectDay(const QString &id)
 
 void CalendarCard::refresh()
 {
+    const bool folderMissing = m_state.calendarFolderMissing() && m_state.calendarEvents().empty();
+    m_noFolder->setVisible(folderMissing);
+    m_summary->setVisible(!folderMissing);
+    m_strip->setVisible(!folderMissing);
+    m_agenda->setVisible(!folderMissing);
     const QDateTime now = m_state.clock().now();
     const QDate today = now.toLocalTime().date();
     if (m_daysStale || today != m_daysFrom) {
@@ -160,7 +184,7 @@ void CalendarCard::showEvent(QShowEvent *event)
 
 void CalendarCard::onStateChanged(AppState::Field field)
 {
-    if (field == AppState::Field::calendarEvents) {
+    if (field == AppState::Field::calendarEvents || field == AppState::Field::calendarFolderMissing) {
         m_daysStale = true;
         refresh();
     } else if (field == AppState::Field::calendarAlertLeadMinutesByEventID)

@@ -12,6 +12,7 @@ class CalendarAgendaList;
 class CalendarSummaryPill;
 class CalendarWeekStrip;
 class ElidedLabel;
+class EmptyState;
 
 // The calendar module: the seven days from today as a strip, the selected
 // day's date and event count, and its agenda. It loads nothing: the events
@@ -19,7 +20,9 @@ class ElidedLabel;
 // announces them or a day is pressed. The events are sorted into days only
 // when the state announces new ones or the day turns. The chosen day lives only as long as
 // the card and starts on today; when it is no longer in the strip (after
-// midnight) the first day is shown and no cell is highlighted.
+// midnight) the first day is shown and no cell is highlighted. Without a
+// calendar folder the card says so in place of the week and its agenda, and
+// offers the settings page where one is chosen.
 class CalendarCard : public ModuleCard {
     Q_OBJECT
 public:
@@ -52,6 +55,7 @@ private:
     CalendarSummaryPill *m_summary;
     CalendarWeekStrip *m_strip;
     CalendarAgendaList *m_agenda;
+    QWidget *m_noFolder;
 };
 
 } // namespace kolu

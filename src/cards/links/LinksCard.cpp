@@ -204,7 +204,8 @@ void LinksCard::fadeComposerIn()
 void LinksCard::onStateChanged(AppState::Field field)
 {
     switch (field) {
-    case AppState::Field::links: updateFavorites(); break;
+    case AppState::Field::links:
+    case AppState::Field::savedLinksUnreadable: updateFavorites(); break;
     case AppState::Field::webSearchProviders:
     case AppState::Field::selectedWebSearchProviderID: updateProviders(); break;
     default: break;
@@ -240,6 +241,11 @@ void LinksCard::updateComposerButton()
 void LinksCard::updateFavorites()
 {
     const auto links = linkcard::visibleLinks(m_state.links());
+    // A saved list that could not be read is no deleted one: the card says
+    // so until the list changes.
+    m_empty->setContent(u"star"_s, tr("No favorite links"),
+                        m_state.savedLinksUnreadable() ? tr("Saved links could not be read and were kept aside.")
+                                                       : tr("Add websites you open often."));
     m_empty->setVisible(links.empty());
     m_grid->setVisible(!links.empty());
     m_grid->setLinks(links);

@@ -33,6 +33,7 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
     , m_spinner(new SmallSpinner(m_refresh, 14))
     , m_composer(new NotesComposer(this))
     , m_empty(new EmptyState(u"note.text"_s, {}, {}, this))
+    , m_openSettings(new OrlixButton(OrlixButton::Kind::secondary, u"Open Settings"_s, this))
     , m_list(new QWidget(this))
     , m_count(new ElidedLabel({}, m_list))
     , m_grid(new QGridLayout)
@@ -53,6 +54,10 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
     m_spinner->setObjectName(u"notesRefreshSpinner"_s);
     m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_empty->setObjectName(u"notesEmptyState"_s);
+    m_openSettings->setObjectName(u"notesOpenSettingsButton"_s);
+    m_openSettings->setSymbol(u"gearshape"_s);
+    m_openSettings->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_openSettings->hide();
     m_list->setObjectName(u"notesList"_s);
     m_count->setObjectName(u"notesCount"_s);
     m_composer->hide();
@@ -69,6 +74,7 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
     stack->addLayout(toolbar);
     stack->addWidget(m_composer);
     stack->addWidget(m_empty);
+    stack->addWidget(m_openSettings);
 
     auto *listStack = new QVBoxLayout(m_list);
     listStack->setContentsMargins(0, 0, 0, 0);
@@ -97,6 +103,7 @@ NotesCard::NotesCard(AppState &state, QWidget *parent)
 
     connect(m_toggle, &QAbstractButton::clicked, this, &NotesCard::toggleComposer);
     connect(m_openFolder, &QAbstractButton::clicked, this, &NotesCard::openNotesFolder);
+    connect(m_openSettings, &QAbstractButton::clicked, this, [this] { m_state.openDesktopAppsSettings(); });
     connect(m_refresh, &QAbstractButton::clicked, this, [this] {
         m_state.refreshAppleNoteFolders(true);
         m_state.refreshAppleNotes(true);
@@ -121,7 +128,8 @@ void NotesCard::onStateChanged(AppState::Field field)
         updateRefreshButton();
         updateNotes();
         break;
-    case AppState::Field::appleNotes: updateNotes(); break;
+    case AppState::Field::appleNotes:
+    case AppState::Field::notesFolderMissing: updateNotes(); break;
     default: break;
     }
 }
@@ -190,6 +198,16 @@ void NotesCard::updateRefreshButton()
 void NotesCard::updateNotes()
 {
     const std::vector<AppleNoteItem> &notes = m_state.appleNotes();
+    // Without a notes folder the card says what is missing, not that there
+    // are no notes.
+    const bool folderMissing = notes.empty() && m_state.notesFolderMissing();
+    m_openSettings->setVisible(folderMissing);
+    if (folderMissing) {
+        m_empty->setContent(u"note.text"_s, u"No notes folder"_s, u"Choose the folder your notes are kept in."_s);
+        m_empty->show();
+        m_list->hide();
+        return;
+    }
     if (notes.empty()) {
         const bool loading = m_state.isLoadingAppleNotes();
         m_empty->setContent(u"note.text"_s, loading ? u"Loading notes"_s : u"No notes found"_s,

@@ -47,6 +47,7 @@ private:
     NotesComposer *m_composer;
     Reveal *m_reveal;
     EmptyState *m_empty;
+    OrlixButton *m_openSettings;
     QWidget *m_list;
     ElidedLabel *m_count;
     QGridLayout *m_grid;

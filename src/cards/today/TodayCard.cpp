@@ -136,6 +136,7 @@ TodayCard::TodayCard(AppState &state, QWidget *parent)
     };
     onStyleChange(this, applyColors);
     connect(m_meetingButton, &QAbstractButton::clicked, this, &TodayCard::openMeetingLink);
+    connect(m_calendarSettingsButton, &QAbstractButton::clicked, this, [this] { m_state.openDesktopAppsSettings(); });
     connect(&m_state, &AppState::changed, this, &TodayCard::onStateChanged);
     // The greeting, the date and every "in 45m" follow the clock while shown.
     connect(new MinuteTicker(m_state.clock(), this), &MinuteTicker::minutePassed, this, &TodayCard::refresh);
@@ -184,13 +185,27 @@ void TodayCard::buildSummarySection(QVBoxLayout *stack)
     tiles->setSpacing(12);
     m_nextEvent = new TodaySummaryTile(u"calendar"_s, moduleTint(RailModule::calendar), u"Next up"_s, panel);
     m_nextEvent->setObjectName(u"todayNextEventTile"_s);
-    m_meetingButton = new OrlixButton(OrlixButton::Kind::secondary, {}, this);
+    // The tile's one accessory: the event's link, or the way to the settings
+    // page where a calendar folder is chosen.
+    auto *accessory = new QWidget(this);
+    auto *accessoryRow = new QHBoxLayout(accessory);
+    accessoryRow->setContentsMargins(0, 0, 0, 0);
+    m_meetingButton = new OrlixButton(OrlixButton::Kind::secondary, {}, accessory);
     m_meetingButton->setObjectName(u"todayMeetingButton"_s);
     m_meetingButton->setSymbol(u"arrow.up.right"_s);
     m_meetingButton->setFixedSize(32, 32);
     m_meetingButton->setToolTip(u"Open event link"_s);
     m_meetingButton->setAccessibleName(u"Open event link"_s);
-    m_nextEvent->setAccessory(m_meetingButton);
+    accessoryRow->addWidget(m_meetingButton);
+    m_calendarSettingsButton = new OrlixButton(OrlixButton::Kind::secondary, {}, accessory);
+    m_calendarSettingsButton->setObjectName(u"todayCalendarSettingsButton"_s);
+    m_calendarSettingsButton->setSymbol(u"gearshape"_s);
+    m_calendarSettingsButton->setFixedSize(32, 32);
+    m_calendarSettingsButton->setToolTip(u"Open Settings › Desktop Apps"_s);
+    m_calendarSettingsButton->setAccessibleName(u"Open Settings › Desktop Apps"_s);
+    m_calendarSettingsButton->hide();
+    accessoryRow->addWidget(m_calendarSettingsButton);
+    m_nextEvent->setAccessory(accessory);
     m_nextPrayer = new TodaySummaryTile(u"seal"_s, moduleTint(RailModule::prayers), u"Next prayer"_s, panel);
     m_nextPrayer->setObjectName(u"todayNextPrayerTile"_s);
     tiles->addWidget(m_nextEvent);
@@ -248,7 +263,8 @@ void TodayCard::showEvent(QShowEvent *event)
 void TodayCard::onStateChanged(AppState::Field field)
 {
     switch (field) {
-    case AppState::Field::calendarEvents: refreshNextEvent(); break;
+    case AppState::Field::calendarEvents:
+    case AppState::Field::calendarFolderMissing: refreshNextEvent(); break;
     case AppState::Field::todayWeather:
     case AppState::Field::isLoadingTodayWeather:
     case AppState::Field::todayWeatherStatus: refreshWeather(); break;
@@ -286,9 +302,20 @@ void TodayCard::refreshWeather()
 
 void TodayCard::refreshNextEvent()
 {
+    m_nextEvent->setTint(moduleTint(RailModule::calendar));
+    // Without a calendar folder the tile says what is missing, not that the
+    // calendar is empty.
+    const bool folderMissing = m_state.calendarFolderMissing() && m_state.calendarEvents().empty();
+    m_calendarSettingsButton->setVisible(folderMissing);
+    if (folderMissing) {
+        m_nextEvent->setValue(u"No calendar folder"_s);
+        m_nextEvent->setDetail(u"Choose one in Settings"_s);
+        m_meetingURL = QUrl();
+        m_meetingButton->setVisible(false);
+        return;
+    }
     const QDateTime now = m_state.clock().now();
     const std::optional<CalendarEvent> event = today::upcomingEvent(m_state.calendarEvents(), now);
-    m_nextEvent->setTint(moduleTint(RailModule::calendar));
     m_nextEvent->setValue(event ? event->title : u"No upcoming events"_s);
     m_nextEvent->setDetail(event ? today::upcomingEventDetail(*event, now, DateText::user()) : u"Calendar is quiet"_s);
     // Only a web address gets the button: nothing else is handed to the desktop.
@@ -311,6 +338,9 @@ void TodayCard::refreshReminders()
 {
     const std::vector<ReminderItem> due = today::allTodayReminders(m_state.reminders(), m_state.clock().now());
     m_reminderCount->setText(today::reminderCountText(due.size()));
+    // Without a readable to-do folder nothing is due because nothing is read.
+    const bool noFolder = m_state.remindersConnection().kind == RemindersConnectionState::Kind::denied;
+    m_remindersEmpty->setText(noFolder ? u"No readable to-do folder."_s : u"No reminders due today."_s);
     m_remindersEmpty->setVisible(due.empty());
     for (std::size_t i = 0; i < m_reminderLines.size(); ++i) {
         TodayReminderLine *line = m_reminderLines[i];

@@ -67,6 +67,7 @@ private:
     ElidedLabel *m_weatherDetail;
     TodaySummaryTile *m_nextEvent;
     OrlixButton *m_meetingButton;
+    OrlixButton *m_calendarSettingsButton;
     TodaySummaryTile *m_nextPrayer;
     SymbolView *m_remindersIcon;
     ElidedLabel *m_remindersTitle;

@@ -243,7 +243,8 @@ void FileTrayCard::onStateChanged(AppState::Field field)
     case AppState::Field::fileTrayItems: updateFiles(); break;
     case AppState::Field::selectedFileTrayIDs: updateSelection(); break;
     case AppState::Field::fileTrayAirDropStatus: updateShareStatus(); break;
-    case AppState::Field::clipboardItems: updateClipboard(); break;
+    case AppState::Field::clipboardItems:
+    case AppState::Field::savedClipboardUnreadable: updateClipboard(); break;
     default: break;
     }
 }
@@ -321,6 +322,12 @@ void FileTrayCard::updateClipboard()
     const std::vector<ClipboardItem> &items = m_state.clipboardItems();
     m_clipboardHeader->setSubtitle(tray::capturedCountText(qsizetype(items.size())));
     m_clearClipboard->setEnabled(!items.empty());
+    // A saved history that could not be read is no cleared one: the card
+    // says so until the history changes.
+    m_clipboardEmpty->setContent(u"doc.on.clipboard"_s, u"No captured copies"_s,
+                                 m_state.savedClipboardUnreadable()
+                                     ? u"Saved copies could not be read and were kept aside."_s
+                                     : u"Copied links, text, images, and files appear here."_s);
     m_clipboardEmpty->setVisible(items.empty());
     m_clipboardList->setVisible(!items.empty());
     dropRows(m_clipboardRows);

@@ -1,7 +1,10 @@
 #include "platform/net/NetworkReachability.h"
 
+#include <QUrl>
+
 #include <arpa/inet.h>
 #include <ifaddrs.h>
+#include <netdb.h>
 #include <net/if.h>
 #include <netinet/in.h>
 
@@ -43,6 +46,34 @@ bool hasNetworkConnection()
     }
     freeifaddrs(interfaces);
     return found;
+}
+
+bool resolvesHostName(const QString &host)
+{
+    if (host.isEmpty())
+        return false;
+    const QByteArray latin = host.toLatin1();
+    in6_addr numeric{};
+    if (inet_pton(AF_INET, latin.constData(), &numeric) == 1 || inet_pton(AF_INET6, latin.constData(), &numeric) == 1)
+        return true;
+    // The form the resolver takes: labels of letters, digits, '-' and '_'.
+    const QByteArray ace = QUrl::toAce(host);
+    if (ace.isEmpty() || ace.size() > 253 || ace.startsWith('.') || ace.contains(".."))
+        return false;
+    for (const char c : ace) {
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+                             || c == '_' || c == '.';
+        if (!allowed)
+            return false;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    const int result = getaddrinfo(ace.constData(), nullptr, &hints, &found);
+    if (found != nullptr)
+        freeaddrinfo(found);
+    return result == 0;
 }
 
 } // namespace kolu

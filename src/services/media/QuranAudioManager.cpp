@@ -2,9 +2,12 @@
 
 #include "model/Clock.h"
 #include "model/UserDefaults.h"
+#include "model/WorkerAwait.h"
 #include "platform/media/AudioPlayer.h"
 #include "platform/net/NetworkReachability.h"
 #include "services/media/QuranCustomStationError.h"
+
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +62,7 @@ QuranAudioManager::QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory 
     , m_builtInStation(std::move(builtInStation))
     , m_delays(delays)
     , m_hasNetwork(hasNetworkConnection)
+    , m_resolves([](const QString &host) { return QtConcurrent::run(&resolvesHostName, host); })
 {
     m_builtInStation.id = kBahrainID;
     m_volume = defaults.numberValue(kVolumeKey);
@@ -76,9 +80,10 @@ QuranAudioManager::QuranAudioManager(UserDefaults &defaults, AudioPlayerFactory 
 
 QuranAudioManager::~QuranAudioManager() = default;
 
-void QuranAudioManager::setNetworkCheck(std::function<bool()> hasNetwork)
+void QuranAudioManager::setNetworkCheck(std::function<bool()> hasNetwork, NameLookup resolves)
 {
     m_hasNetwork = std::move(hasNetwork);
+    m_resolves = std::move(resolves);
 }
 
 std::optional<QuranRadioStation> QuranAudioManager::loadCustomStation(const UserDefaults &defaults)
@@ -250,12 +255,7 @@ void QuranAudioManager::play(const QuranRadioStation &station, int streamIndex)
         m_attemptAlive = false;
         m_startCheck.reset();
         m_watchdog.reset();
-        if (!m_hasNetwork || !m_hasNetwork())
-            setStatus(QuranPlayerStatus::networkUnavailable());
-        else if (m_lastAttemptSilent)
-            setStatus(QuranPlayerStatus::error(tr("The station did not answer. Try again later.")));
-        else
-            setStatus(QuranPlayerStatus::error(tr("The station could not be played. Try again later.")));
+        reportFailure(addresses.isEmpty() ? QUrl() : addresses.last());
         return;
     }
     m_lastAttemptSilent = false;
@@ -352,6 +352,36 @@ void QuranAudioManager::onWatchdog(quint64 attempt, const QuranRadioStation &sta
         m_lastAttemptSilent = true;
         play(station, streamIndex + 1);
     }
+}
+
+void QuranAudioManager::reportFailure(const QUrl &lastAddress)
+{
+    if (!m_hasNetwork || !m_hasNetwork() || !m_resolves) {
+        setFailureStatus(m_hasNetwork && m_hasNetwork());
+        return;
+    }
+    awaitNameLookup(QPointer<QuranAudioManager>(this), m_attempt, m_resolves(lastAddress.host()));
+}
+
+QCoro::Task<> QuranAudioManager::awaitNameLookup(QPointer<QuranAudioManager> self, quint64 attempt,
+                                                 QFuture<bool> lookup)
+{
+    const bool resolved = co_await afterWorker(std::move(lookup));
+    // A play or a stop since then has its own status.
+    if (!self || self->m_attempt != attempt || self->m_attemptAlive
+        || self->m_status.kind() != QuranPlayerStatus::Kind::Loading)
+        co_return;
+    self->setFailureStatus(resolved);
+}
+
+void QuranAudioManager::setFailureStatus(bool hasNetwork)
+{
+    if (!hasNetwork)
+        setStatus(QuranPlayerStatus::networkUnavailable());
+    else if (m_lastAttemptSilent)
+        setStatus(QuranPlayerStatus::error(tr("The station did not answer. Try again later.")));
+    else
+        setStatus(QuranPlayerStatus::error(tr("The station could not be played. Try again later.")));
 }
 
 void QuranAudioManager::setStatus(QuranPlayerStatus status)

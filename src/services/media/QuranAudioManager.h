@@ -3,7 +3,11 @@
 #include "services/media/QuranPlayerStatus.h"
 #include "services/media/QuranRadioStation.h"
 
+#include <qcoro/qcorotask.h>
+
+#include <QFuture>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <chrono>
@@ -46,9 +50,17 @@ public:
 
     static const QuranRadioStation &bahrainStation();
 
+    // Whether a host name resolves, answered later (a lookup may take as long
+    // as the resolver does).
+    using NameLookup = std::function<QFuture<bool>(const QString &host)>;
+
     // Asked when a station's last address has failed, to tell no network from
-    // a station that is silent; by default the computer's interfaces are read.
-    void setNetworkCheck(std::function<bool()> hasNetwork);
+    // a station that is silent or refuses: `hasNetwork` first, then, when
+    // given, `resolves` with the host of the last address tried, since an
+    // interface with an address is no network when no name can be looked
+    // up. The status stays "loading" until the lookup answers. By default the
+    // computer's interfaces are read and the name is looked up on a worker.
+    void setNetworkCheck(std::function<bool()> hasNetwork, NameLookup resolves = {});
 
     const QuranPlayerStatus &status() const { return m_status; }
     // The station whose stream is loaded.
@@ -94,6 +106,11 @@ private:
     static std::optional<QuranRadioStation> loadCustomStation(const UserDefaults &defaults);
 
     void play(const QuranRadioStation &station, int streamIndex);
+    // The last address failed: the status says why, once the network check
+    // has answered.
+    void reportFailure(const QUrl &lastAddress);
+    void setFailureStatus(bool hasNetwork);
+    static QCoro::Task<> awaitNameLookup(QPointer<QuranAudioManager> self, quint64 attempt, QFuture<bool> lookup);
     void setStatus(QuranPlayerStatus status);
     void setCurrentStation(std::optional<QuranRadioStation> station);
     void setCustomStation(std::optional<QuranRadioStation> station);
@@ -130,6 +147,7 @@ private:
     // rather than refused (a failed stream).
     bool m_lastAttemptSilent = false;
     std::function<bool()> m_hasNetwork;
+    NameLookup m_resolves;
 };
 
 } // namespace kolu

@@ -178,9 +178,13 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
 void DesktopAppsPage::sync()
 {
     const AppState &state = m_view.state();
+    // Without a calendar folder there is nothing to count: "0 events" would
+    // read as an empty calendar.
     m_calendarStatus->detailLabel()->setText(
-        countText(qint64(state.calendarEvents().size()), tr("event"), tr("events"))
-        + tr(" this week. Event alert times are set per event in your calendar app."));
+        !isAccessFolderUsable(state, AccessFolder::calendar)
+            ? tr("No calendar folder in use yet, so no events are read.")
+            : countText(qint64(state.calendarEvents().size()), tr("event"), tr("events"))
+                  + tr(" this week. Event alert times are set per event in your calendar app."));
     m_remindersStatus->detailLabel()->setText(remindersLine(state.remindersConnection()));
     m_notesStatus->detailLabel()->setText(
         countText(qint64(state.appleNotes().size()), tr("recent note"), tr("recent notes")));

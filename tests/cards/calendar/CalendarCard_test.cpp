@@ -9,6 +9,7 @@
 #include "cards/calendar/TimelineMarker.h"
 #include "style/DateText.h"
 #include "style/OrlixStyle.h"
+#include "style/widgets/EmptyState.h"
 #include "style/widgets/SegmentedPicker.h"
 
 #include "../CardTest.h"
@@ -17,9 +18,11 @@
 
 #include <cmath>
 
+#include <QDir>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTimeZone>
 
 using namespace Qt::StringLiterals;
@@ -367,6 +370,29 @@ TEST(CalendarDayBounds, EachStartLandsOnTheLocalDayThatHoldsIt)
         EXPECT_EQ(holds == days.end() ? -1 : int(holds - days.begin()), day)
             << start.toString(Qt::ISODateWithMs).toStdString();
     }
+}
+
+TEST_F(CalendarCardTest, WithoutACalendarFolderTheCardSaysSoInPlaceOfAnEmptyWeek)
+{
+    makeCard();
+    QSignalSpy asked(state.get(), &AppState::showDesktopAppsSettings);
+    auto *notice = find<EmptyState>(u"calendarNoFolderState"_s);
+    EXPECT_FALSE(notice->isVisibleTo(card.get()));
+    state->refreshCalendarEvents();
+    ASSERT_TRUE(test::waitUntil([&] { return state->calendarFolderMissing(); }));
+    EXPECT_TRUE(notice->isVisibleTo(card.get()));
+    EXPECT_EQ(notice->titleLabel()->text(), u"No calendar folder"_s);
+    EXPECT_FALSE(card->weekStrip()->isVisibleTo(card.get()));
+    EXPECT_FALSE(card->agenda()->isVisibleTo(card.get()));
+    QTest::mouseClick(find<QAbstractButton>(u"calendarOpenSettingsButton"_s), Qt::LeftButton);
+    EXPECT_EQ(asked.size(), 1);
+
+    ASSERT_TRUE(QDir().mkpath(home.path(u".local/share/calendars/personal"_s)));
+    state->refreshCalendarEvents();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->calendarFolderMissing(); }));
+    EXPECT_FALSE(notice->isVisibleTo(card.get()));
+    EXPECT_TRUE(card->agenda()->isVisibleTo(card.get()));
+    EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events today."_s);
 }
 
 } // namespace

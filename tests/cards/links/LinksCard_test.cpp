@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -349,6 +351,27 @@ TEST_F(BrandIconLibraryTest, LoadsAnIconOnceAndLooksAgainAfterAMiss)
     const QImage second = BrandIconLibrary::image(link({}, u"https://www.example.org/about"_s));
     EXPECT_EQ(second.cacheKey(), first.cacheKey());
     EXPECT_TRUE(BrandIconLibrary::image(link({}, u"https://video.test"_s)).isNull());
+}
+
+TEST_F(LinksCardTest, ALinksFileThatCouldNotBeReadIsSaidUntilTheLinksChange)
+{
+    const QString file = state->files().pathOf<LinksFile>();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("[{\"url\": \"https://kol") > 0);
+    damaged.close();
+    state->loadSavedState();
+    makeCard();
+    auto *empty = find<EmptyState>(u"linkEmptyState"_s);
+    EXPECT_TRUE(empty->isVisibleTo(card.get()));
+    EXPECT_EQ(empty->titleLabel()->text(), u"No favorite links"_s);
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Saved links could not be read and were kept aside."_s);
+
+    state->addLink(u"Kolu"_s, u"https://kolu.example"_s);
+    state->deleteLink(state->links().front());
+    settle();
+    EXPECT_TRUE(empty->isVisibleTo(card.get()));
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Add websites you open often."_s);
 }
 
 } // namespace

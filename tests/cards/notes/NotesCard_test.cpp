@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QGraphicsOpacityEffect>
+#include <QSignalSpy>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -266,6 +267,28 @@ TEST_F(NotesMotion, ComposerSlidesInAndLeavesOnTheSwapCurve)
     EXPECT_FALSE(notes.composer()->isVisible());
     EXPECT_FALSE(notes.composerReveal().isMoving());
     EXPECT_FALSE(test::anyRunning(notes));
+}
+
+TEST_F(NotesCardTest, WithoutANotesFolderTheCardSaysSoAndOffersTheSettingsPage)
+{
+    makeCard();
+    waitIdle();
+    QSignalSpy asked(state.get(), &AppState::showDesktopAppsSettings);
+    auto *empty = find<EmptyState>(u"notesEmptyState"_s);
+    auto *open = find<QAbstractButton>(u"notesOpenSettingsButton"_s);
+    ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
+    state->refreshAppleNotes(true);
+    ASSERT_TRUE(test::waitUntil([&] { return state->notesFolderMissing() && !state->isLoadingAppleNotes(); }));
+    EXPECT_EQ(empty->titleLabel()->text(), u"No notes folder"_s);
+    EXPECT_TRUE(open->isVisible());
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_EQ(asked.size(), 1);
+
+    ASSERT_TRUE(QDir().mkpath(home.path(u"Notes"_s)));
+    state->refreshAppleNotes(true);
+    ASSERT_TRUE(test::waitUntil([&] { return !state->notesFolderMissing() && !state->isLoadingAppleNotes(); }));
+    EXPECT_EQ(empty->titleLabel()->text(), u"No notes found"_s);
+    EXPECT_FALSE(open->isVisible());
 }
 
 } // namespace

@@ -132,7 +132,7 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLe
 {
     state->setRemindersConnection(RemindersConnectionState::denied());
     makeCard();
-    QSignalSpy asked(state.get(), &AppState::showRemindersAccessSettings);
+    QSignalSpy asked(state.get(), &AppState::showDesktopAppsSettings);
     auto *open = find<OrlixButton>(u"reminderOpenSettingsButton"_s);
     EXPECT_EQ(open->text(), u"Open Settings"_s);
     QTest::mouseClick(open, Qt::LeftButton);

@@ -9,6 +9,9 @@
 
 #include "../CardTest.h"
 
+#include <QDir>
+#include <QSignalSpy>
+
 #include <algorithm>
 
 #include <cmath>
@@ -197,6 +200,38 @@ TEST_F(TodayCardTest, ATileRepaintsInTheNewLookWhenTheAppearanceChanges)
 
     style.setSystemScheme(ColorScheme::light);
     EXPECT_EQ(picture(tile), light);
+}
+
+TEST_F(TodayCardTest, WithoutACalendarFolderTheNextEventTileSaysSoAndOffersTheSettingsPage)
+{
+    holdFreshWeather();
+    makeCard();
+    QSignalSpy asked(state.get(), &AppState::showDesktopAppsSettings);
+    auto *tile = find<TodaySummaryTile>(u"todayNextEventTile"_s);
+    auto *gear = find<QAbstractButton>(u"todayCalendarSettingsButton"_s);
+    state->refreshCalendarEvents();
+    ASSERT_TRUE(test::waitUntil([&] { return state->calendarFolderMissing(); }));
+    EXPECT_EQ(tile->value(), u"No calendar folder"_s);
+    EXPECT_EQ(tile->detail(), u"Choose one in Settings"_s);
+    EXPECT_TRUE(gear->isVisible());
+    EXPECT_FALSE(find(u"todayMeetingButton"_s)->isVisible());
+    QTest::mouseClick(gear, Qt::LeftButton);
+    EXPECT_EQ(asked.size(), 1);
+
+    // Once a folder is there, an empty one reads as a quiet calendar.
+    ASSERT_TRUE(QDir().mkpath(home.path(u".calendars/personal"_s)));
+    state->refreshCalendarEvents();
+    ASSERT_TRUE(test::waitUntil([&] { return !state->calendarFolderMissing(); }));
+    EXPECT_EQ(tile->value(), u"No upcoming events"_s);
+    EXPECT_EQ(tile->detail(), u"Calendar is quiet"_s);
+    EXPECT_FALSE(gear->isVisible());
+
+    // The reminders tile says the same of a missing to-do folder.
+    EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);
+    state->setRemindersConnection(RemindersConnectionState::denied());
+    EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No readable to-do folder."_s);
+    state->setRemindersConnection(RemindersConnectionState::ready());
+    EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);
 }
 
 } // namespace kolu

@@ -7,9 +7,13 @@
 #include "cards/tray/TrayThumbnails.h"
 #include "services/clipboard/ClipboardService.h"
 #include "cards/tray/TrayRules.h"
+#include "style/widgets/EmptyState.h"
 
 #include "../CardTest.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLayout>
 #include <QMimeData>
@@ -433,6 +437,24 @@ TEST(TrayRules, PictureExtensions)
         EXPECT_TRUE(tray::hasImageExtension(QString::fromLatin1(name))) << name;
     for (const char *name : {"a.pdf", "b.tif", "c", "d.png.txt", "e.svg"})
         EXPECT_FALSE(tray::hasImageExtension(QString::fromLatin1(name))) << name;
+}
+
+TEST_F(FileTrayCardTest, AHistoryFileThatCouldNotBeReadIsSaidUntilTheHistoryChanges)
+{
+    const QString file = state->files().pathOf<ClipboardItemsFile>();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("[{\"kind\": \"te") > 0);
+    damaged.close();
+    state->loadSavedState();
+    makeCard();
+    auto *empty = find<EmptyState>(u"clipboardEmptyState"_s);
+    EXPECT_TRUE(empty->isVisible());
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Saved copies could not be read and were kept aside."_s);
+
+    state->setClipboardItems({textEntry(0)});
+    state->setClipboardItems({});
+    EXPECT_EQ(empty->subtitleLabel()->text(), u"Copied links, text, images, and files appear here."_s);
 }
 
 } // namespace

@@ -268,3 +268,72 @@ TEST_F(QuranAudioManagerTest, StartCheckAndWatchdogLookAfterTheirDelaysAndAPause
 }
 
 } // namespace
+
+TEST_F(QuranAudioManagerTest, AnInterfaceWithoutNameLookupIsNoNetworkAndALateAnswerChangesNothing)
+{
+    // The lookup of the last address's host answers when the test says so.
+    QStringList looked;
+    std::optional<QPromise<bool>> answer;
+    const auto lookUp = [&looked, &answer](const QString &host) {
+        looked << host;
+        answer.emplace();
+        answer->start();
+        return answer->future();
+    };
+    const auto answerWith = [this, &answer](bool resolved) {
+        answer->addResult(resolved);
+        answer->finish();
+        ASSERT_TRUE(test::waitUntil([this] { return manager->status() != Status::loading(); }, 10s));
+    };
+    manager = makeManager(twoAddressStation());
+    networkUp = true;
+    manager->setNetworkCheck([this] { return networkUp; }, lookUp);
+
+    manager->togglePlayPause();
+    report(Item::Failed);
+    report(Item::Failed);
+    EXPECT_EQ(looked, QStringList{u"two.example"_s}) << "the last address tried";
+    EXPECT_EQ(manager->status(), Status::loading()) << "until the lookup answers";
+    answerWith(false);
+    EXPECT_EQ(manager->status(), Status::networkUnavailable());
+
+    // A name that resolves leaves the station at fault.
+    manager->togglePlayPause();
+    report(Item::Failed);
+    report(Item::Failed);
+    answerWith(true);
+    EXPECT_EQ(manager->status(), Status::error(u"The station could not be played. Try again later."_s));
+
+    // No interface at all: no lookup is asked for.
+    networkUp = false;
+    manager->togglePlayPause();
+    report(Item::Failed);
+    report(Item::Failed);
+    EXPECT_EQ(manager->status(), Status::networkUnavailable());
+    EXPECT_EQ(looked.size(), 2);
+
+    // A stop, or a new play, while the lookup runs has the last word.
+    networkUp = true;
+    manager->togglePlayPause();
+    report(Item::Failed);
+    report(Item::Failed);
+    manager->stop();
+    answer->addResult(false);
+    answer->finish();
+    settle();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(manager->status(), Status::idle());
+    manager->togglePlayPause();
+    report(Item::Failed);
+    report(Item::Failed);
+    QPromise<bool> earlier = std::move(*answer);
+    // Choosing the station again plays it afresh (the play control waits
+    // while loading).
+    manager->selectStation(*manager->selectedStation());
+    EXPECT_EQ(factory.requested.size(), 11);
+    earlier.addResult(false);
+    earlier.finish();
+    settle();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(manager->status(), Status::loading()) << "the new play is under way";
+}

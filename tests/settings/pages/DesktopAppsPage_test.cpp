@@ -52,6 +52,11 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     DesktopAppsPage page(view);
     page.show();
     EXPECT_FALSE(message(page)->isVisible());
+    // No calendar folder yet: no events are counted, not "0 events".
+    EXPECT_EQ(detail(row(page, u"desktopAppsCalendarStatus"_s)),
+              u"No calendar folder in use yet, so no events are read."_s);
+    ASSERT_TRUE(QDir().mkpath(home.path(u".local/share/calendars/personal"_s)));
+    state->setCalendarEvents({});
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarStatus"_s)).startsWith(u"0 events this week. "_s));
     EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"0 recent notes"_s);
     EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)), u"Choose a to-do folder to show your reminders."_s);
