@@ -1,5 +1,7 @@
 #include "services/wallpaper/ZipExtraction.h"
 
+#include "platform/system/SystemLibrary.h"
+
 #include <QByteArrayList>
 #include <QFile>
 #include <QFileInfo>
@@ -51,8 +53,47 @@ private:
     int m_fd;
 };
 
+// What is used of libarchive, looked up once: few runs unpack an archive,
+// so the others never map it.
+struct Libarchive {
+    decltype(&archive_read_new) readNew = nullptr;
+    decltype(&archive_read_free) readFree = nullptr;
+    decltype(&archive_read_support_format_zip) supportZip = nullptr;
+    decltype(&archive_read_open_filename) openFile = nullptr;
+    decltype(&archive_read_next_header) nextHeader = nullptr;
+    decltype(&archive_read_data) readData = nullptr;
+    decltype(&archive_read_data_skip) skipData = nullptr;
+    decltype(&archive_entry_pathname_utf8) pathnameUtf8 = nullptr;
+    decltype(&archive_entry_pathname) pathname = nullptr;
+    decltype(&archive_entry_size_is_set) sizeIsSet = nullptr;
+    decltype(&archive_entry_size) size = nullptr;
+    decltype(&archive_entry_filetype) filetype = nullptr;
+};
+
+const Libarchive *libarchive()
+{
+    static const Libarchive *loaded = []() -> const Libarchive * {
+        void *library = openSystemLibrary("libarchive.so.13", "no wallpaper archive can be unpacked");
+        static Libarchive lib;
+        const bool complete = resolveSymbol(library, lib.readNew, "archive_read_new")
+                              && resolveSymbol(library, lib.readFree, "archive_read_free")
+                              && resolveSymbol(library, lib.supportZip, "archive_read_support_format_zip")
+                              && resolveSymbol(library, lib.openFile, "archive_read_open_filename")
+                              && resolveSymbol(library, lib.nextHeader, "archive_read_next_header")
+                              && resolveSymbol(library, lib.readData, "archive_read_data")
+                              && resolveSymbol(library, lib.skipData, "archive_read_data_skip")
+                              && resolveSymbol(library, lib.pathnameUtf8, "archive_entry_pathname_utf8")
+                              && resolveSymbol(library, lib.pathname, "archive_entry_pathname")
+                              && resolveSymbol(library, lib.sizeIsSet, "archive_entry_size_is_set")
+                              && resolveSymbol(library, lib.size, "archive_entry_size")
+                              && resolveSymbol(library, lib.filetype, "archive_entry_filetype");
+        return complete ? &lib : nullptr;
+    }();
+    return loaded;
+}
+
 struct ArchiveCloser {
-    void operator()(archive *reader) const { archive_read_free(reader); }
+    void operator()(archive *reader) const { libarchive()->readFree(reader); }
 };
 
 // Opens the folder `name` below `parent`, making it first when it is not
@@ -93,8 +134,9 @@ bool writeAll(int fd, const char *data, qsizetype size)
 
 class Extraction {
 public:
-    Extraction(archive *reader, int root, const UnpackBounds &bounds, qint64 archiveBytes)
-        : m_reader(reader)
+    Extraction(const Libarchive &lib, archive *reader, int root, const UnpackBounds &bounds, qint64 archiveBytes)
+        : m_lib(lib)
+        , m_reader(reader)
         , m_root(root)
         , m_bounds(bounds)
         , m_archiveBytes(std::max<qint64>(archiveBytes, 1))
@@ -103,17 +145,17 @@ public:
 
     bool entry(archive_entry *entry)
     {
-        const char *utf8 = archive_entry_pathname_utf8(entry);
-        const char *raw = utf8 ? utf8 : archive_entry_pathname(entry);
+        const char *utf8 = m_lib.pathnameUtf8(entry);
+        const char *raw = utf8 ? utf8 : m_lib.pathname(entry);
         if (raw == nullptr || !isSafeEntryName(QByteArrayView(raw)))
             return false;
-        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > m_bounds.maxEntryBytes)
+        if (m_lib.sizeIsSet(entry) && m_lib.size(entry) > m_bounds.maxEntryBytes)
             return false;
         // Empty and "." segments name the folder they are in.
         QByteArrayList segments = QByteArray(raw).split('/');
         segments.removeIf([](const QByteArray &segment) { return segment.isEmpty() || segment == "."; });
 
-        switch (archive_entry_filetype(entry)) {
+        switch (m_lib.filetype(entry)) {
         case AE_IFDIR: return enterFolders(m_root, segments).isOpen();
         case AE_IFREG: {
             if (segments.isEmpty())
@@ -126,7 +168,7 @@ public:
                 ::openat(folder.get(), name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             return file.isOpen() && copyData(file.get());
         }
-        default: return archive_read_data_skip(m_reader) == ARCHIVE_OK;
+        default: return m_lib.skipData(m_reader) == ARCHIVE_OK;
         }
     }
 
@@ -137,7 +179,7 @@ private:
         std::array<char, 64 * 1024> buffer;
         qint64 entryBytes = 0;
         for (;;) {
-            const la_ssize_t read = archive_read_data(m_reader, buffer.data(), buffer.size());
+            const la_ssize_t read = m_lib.readData(m_reader, buffer.data(), buffer.size());
             if (read == 0)
                 return true;
             if (read < 0)
@@ -152,6 +194,7 @@ private:
         }
     }
 
+    const Libarchive &m_lib;
     archive *m_reader;
     int m_root;
     const UnpackBounds &m_bounds;
@@ -167,16 +210,18 @@ bool extractZipArchive(const QString &archivePath, const QString &folder, const 
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!root.isOpen())
         return false;
-    const std::unique_ptr<archive, ArchiveCloser> reader(archive_read_new());
-    if (!reader || archive_read_support_format_zip(reader.get()) != ARCHIVE_OK
-        || archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(), 64 * 1024)
-               != ARCHIVE_OK)
+    const Libarchive *lib = libarchive();
+    if (lib == nullptr)
+        return false;
+    const std::unique_ptr<archive, ArchiveCloser> reader(lib->readNew());
+    if (!reader || lib->supportZip(reader.get()) != ARCHIVE_OK
+        || lib->openFile(reader.get(), QFile::encodeName(archivePath).constData(), 64 * 1024) != ARCHIVE_OK)
         return false;
 
-    Extraction extraction(reader.get(), root.get(), bounds, QFileInfo(archivePath).size());
+    Extraction extraction(*lib, reader.get(), root.get(), bounds, QFileInfo(archivePath).size());
     for (;;) {
         archive_entry *entry = nullptr;
-        const int status = archive_read_next_header(reader.get(), &entry);
+        const int status = lib->nextHeader(reader.get(), &entry);
         if (status == ARCHIVE_EOF)
             return true;
         // A warning (a name in another encoding, say) still gives the entry.
