@@ -30,6 +30,8 @@ packages=(
   sox
   # the wallpaper library's zip archive is unpacked in-process
   libarchive-dev
+  # the update feed's signature is checked with the system's crypto library
+  libssl-dev
   # the output mute: followed through libpulse (PipeWire or PulseAudio),
   # with pactl where no connection can be made
   libpulse-dev pulseaudio-utils

@@ -1,7 +1,7 @@
 // What the program maps as it starts: the libraries it names itself. The
 // network and the media stack come as modules loaded on first use, and the
-// archive library is opened when first used, so none of their libraries may
-// be named here; a stray link would put them back in every
+// archive and crypto libraries are opened when first used, so none of their
+// libraries may be named here; a stray link would put them back in every
 // launch. Nor may the program name a folder of the build as a place to load
 // anything from.
 #include <gtest/gtest.h>
