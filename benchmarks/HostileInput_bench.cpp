@@ -10,7 +10,6 @@
 #include "model/LocalStore.h"
 #include "platform/net/backend/QtNetwork.h"
 #include "model/UserDefaults.h"
-#include "platform/system/ProcessRunner.h"
 #include "platform/x11/X11Pasteboard.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/wallpaper/WallpaperService.h"
@@ -115,7 +114,6 @@ void archiveBombOfTwoGigabytes(benchmark::State &state)
     server.respond(u"/library.zip"_s, {200, archiveBomb(), {{"Content-Type", "application/zip"}}});
     test::ManualClock clock;
     QtNetwork network;
-    SystemProcessRunner runner;
     test::FakeDesktopPicture desktop;
     test::FakeFolderPicker picker;
     double longestStallMs = 0;
@@ -125,7 +123,7 @@ void archiveBombOfTwoGigabytes(benchmark::State &state)
         QTemporaryDir root;
         UserDefaults defaults(root.filePath(u"defaults.json"_s));
         WallpaperService service(network, LocalStore(root.filePath(u"data"_s)).subdirectory(u"Wallpapers"_s), defaults,
-                                 runner, desktop, picker, clock, server.url(u"/library.zip"_s));
+                                 desktop, picker, clock, server.url(u"/library.zip"_s));
         state.ResumeTiming();
         StallMeter stalls;
         bool refused = false;

@@ -166,10 +166,12 @@ function(kolu_add_style_assets target table)
     ${KOLU_NPM_ASSETS_DIR}/node_modules/@fontsource/edu-nsw-act-cursive/LICENSE)
 endfunction()
 
-# kolu_copy_brand_icons(<table> <folder>): copies the icon of every slug in
-# the brand colour table (the `{u"<slug>"_s, 0xRRGGBB}` rows of <table>), and
-# nothing else, into <folder>, and installs them in share/kolu/BrandIcons.
+# kolu_copy_brand_icons(<table> <folder> [NO_INSTALL]): copies the icon of
+# every slug in the brand colour table (the `{u"<slug>"_s, 0xRRGGBB}` rows of
+# <table>), and nothing else, into <folder>, and unless NO_INSTALL is given,
+# installs them in share/kolu/BrandIcons.
 function(kolu_copy_brand_icons table folder)
+  cmake_parse_arguments(ARG "NO_INSTALL" "" "" ${ARGN})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
   file(READ ${table} _source)
   string(REGEX MATCHALL "\\{u\"[a-z0-9]+\"_s, 0x[0-9A-Fa-f]+\\}" _rows "${_source}")
@@ -184,5 +186,7 @@ function(kolu_copy_brand_icons table folder)
       list(APPEND _files ${folder}/${_slug}.svg)
     endif()
   endforeach()
-  install(FILES ${_files} DESTINATION share/kolu/BrandIcons)
+  if(NOT ARG_NO_INSTALL)
+    install(FILES ${_files} DESTINATION share/kolu/BrandIcons)
+  endif()
 endfunction()

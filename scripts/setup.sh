@@ -27,7 +27,11 @@ packages=(
   # another program that owns the clipboard, for the clipboard tests
   xclip
   # tools Kolu runs at run time and at build time
-  unzip sox
+  sox
+  # the wallpaper library's zip archive is unpacked in-process
+  libarchive-dev
+  # the update feed's signature is checked with the system's crypto library
+  libssl-dev
   # the output mute: followed through libpulse (PipeWire or PulseAudio),
   # with pactl where no connection can be made
   libpulse-dev pulseaudio-utils

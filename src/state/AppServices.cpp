@@ -100,8 +100,8 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     Network *network = s.network.get();
     DesktopPicture *desktopPicture = s.desktopPicture.get();
     FolderPicker *picker = s.folderPicker.get();
-    s.makeWallpaperService = [network, processes, desktopPicture, picker, &defaults, &clock](const LocalStore &store) {
-        return std::make_unique<WallpaperService>(*network, store.subdirectory(u"Wallpapers"_s), defaults, *processes,
+    s.makeWallpaperService = [network, desktopPicture, picker, &defaults, &clock](const LocalStore &store) {
+        return std::make_unique<WallpaperService>(*network, store.subdirectory(u"Wallpapers"_s), defaults,
                                                   *desktopPicture, *picker, clock);
     };
     return s;

@@ -287,7 +287,7 @@ TEST_F(SettingsPagesTest, AppearanceWritesTheLookSettings)
 
 TEST_F(SettingsPagesTest, ProfileOpensKolusOwnDocumentationAndOnlySecureAddresses)
 {
-    // Run from the build, the link opens the source README.
+    // Run from the build, the link opens the build's copy of the README.
     auto view = open(OrlixSettingsPage::profile);
     auto *link = child<SettingsLink>(*view, "profileSiteLink");
     EXPECT_EQ(link->text(), SettingsProfilePage::documentationName());
@@ -298,20 +298,19 @@ TEST_F(SettingsPagesTest, ProfileOpensKolusOwnDocumentationAndOnlySecureAddresse
     EXPECT_FALSE(opener->opened.front().toString().contains(u"example"_s));
     opener->opened.clear();
 
-    // Installed, the README beside the program wins; with neither there is no link.
+    // Installed, the README the install put beside the program wins over the
+    // build's copy next to it; with neither there is no link.
     const QString prefix = home.path(u"prefix"_s);
-    const QString source = home.path(u"source"_s);
-    ASSERT_TRUE(QDir().mkpath(prefix + u"/bin"_s) && QDir().mkpath(source));
-    EXPECT_TRUE(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s, source).isEmpty());
-    ASSERT_TRUE(test::writeFile(source + u"/README.md"_s));
+    ASSERT_TRUE(QDir().mkpath(prefix + u"/bin"_s));
+    EXPECT_TRUE(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s).isEmpty());
+    ASSERT_TRUE(test::writeFile(prefix + u"/bin/README.md"_s));
     const auto canonical = [](const QString &path) { return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath()); };
-    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s, source),
-              canonical(source + u"/README.md"_s));
+    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s), canonical(prefix + u"/bin/README.md"_s));
     ASSERT_TRUE(QDir().mkpath(prefix + u"/share/doc/kolu"_s));
     ASSERT_TRUE(test::writeFile(prefix + u"/share/doc/kolu/README.md"_s));
-    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s, source),
+    EXPECT_EQ(SettingsProfilePage::documentationAddress(prefix + u"/bin"_s),
               canonical(prefix + u"/share/doc/kolu/README.md"_s));
-    EXPECT_TRUE(SettingsLink::isOpenable(QUrl::fromLocalFile(source + u"/README.md"_s)));
+    EXPECT_TRUE(SettingsLink::isOpenable(QUrl::fromLocalFile(prefix + u"/bin/README.md"_s)));
 
     const std::pair<const char *, bool> addresses[] = {
         {"https://kolu.example.org/", true},

@@ -6,6 +6,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixSwitch.h"
 
+#include "Ed25519Signer.h"
 #include "EventWait.h"
 #include "SettingsFixture.h"
 
@@ -34,7 +35,8 @@ protected:
     {
         // Loopback is plain http; the controller's own tests cover the https rule.
         return std::make_unique<OrlixUpdateController>(
-            network, defaults, OrlixUpdateConfiguration{services.server.url(u"/feed.xml"_s), u"key"_s}, clock, u"42"_s);
+            network, defaults, OrlixUpdateConfiguration{services.server.url(u"/feed.xml"_s), signer.publicKey()}, clock,
+            u"42"_s);
     }
 
     // The page of a settings window on `controller`; the release pages it
@@ -46,6 +48,7 @@ protected:
     }
 
     std::unique_ptr<SettingsView> view;
+    Ed25519Signer signer;
     const QList<QUrl> &opened = services.urlOpener->opened;
 };
 
@@ -119,6 +122,7 @@ TEST_F(UpdatesPageTest, CheckNowShowsEachOutcomeInItsOwnWindow)
     auto *checkNow = child<OrlixButton>(*page, "updatesCheckNow");
     for (const Case &c : cases) {
         services.server.respond(u"/feed.xml"_s, {200, c.feed, {{"Content-Type", "application/rss+xml"}}});
+        services.server.respond(u"/feed.xml.sig"_s, {200, signer.sign(c.feed)});
         QTest::mouseClick(checkNow, Qt::LeftButton);
         UpdateCheckWindow *window = page->checkWindow();
         ASSERT_NE(window, nullptr);

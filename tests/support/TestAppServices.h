@@ -92,10 +92,10 @@ public:
             return std::make_unique<ClipboardService>(*board, store.subdirectory(QStringLiteral("Clipboard")), clock,
                                                       QStringList());
         };
-        s.makeWallpaperService = [network = s.network.get(), runner = processes, desktopSetter = desktopPicture,
-                                  folders = folderPicker, base, &defaults, &clock](const LocalStore &store) {
+        s.makeWallpaperService = [network = s.network.get(), desktopSetter = desktopPicture, folders = folderPicker,
+                                  base, &defaults, &clock](const LocalStore &store) {
             return std::make_unique<WallpaperService>(*network, store.subdirectory(QStringLiteral("Wallpapers")),
-                                                      defaults, *runner, *desktopSetter, *folders, clock,
+                                                      defaults, *desktopSetter, *folders, clock,
                                                       base.resolved(QUrl(QStringLiteral("/archive.zip"))));
         };
     }

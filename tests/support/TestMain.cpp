@@ -3,6 +3,7 @@
 // none is set). KOLU_TEST_OWN_DISPLAY: an X server of its own besides, with
 // no other test's windows or pointer on it; listing the tests starts nothing.
 #include "PrivateDisplay.h"
+#include "platform/system/LoadableModule.h"
 
 #include <QApplication>
 
@@ -49,6 +50,7 @@ void failOnPainterWarnings(QtMsgType type, const QMessageLogContext &context, co
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    kolu::addModuleFolder(QStringLiteral(KOLU_MODULE_BUILD_DIR));
     ::testing::UnitTest::GetInstance()->listeners().Append(new PostTestDrain);
     previousHandler = qInstallMessageHandler(failOnPainterWarnings);
     std::unique_ptr<kolu::test::PrivateDisplay> display;

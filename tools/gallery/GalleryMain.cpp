@@ -10,6 +10,7 @@
 #include "Wallpaper.h"
 
 #include "model/UserDefaults.h"
+#include "platform/system/LoadableModule.h"
 #include "style/Fonts.h"
 #include "style/MenuLook.h"
 #include "style/Motion.h"
@@ -254,6 +255,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     previousHandler = qInstallMessageHandler(quietMessages);
+    kolu::addModuleFolder(QStringLiteral(KOLU_MODULE_BUILD_DIR));
     QApplication app(argc, argv);
     const std::optional<Request> request = parse(QApplication::arguments());
     if (!request) {

@@ -103,9 +103,6 @@ QStringList BrandIconLibrary::iconFolders()
         const QString appDir = QCoreApplication::applicationDirPath();
         folders << QDir(appDir).filePath(u"BrandIcons"_s) << QDir::cleanPath(appDir + u"/../share/kolu/BrandIcons"_s);
     }
-#ifdef KOLU_BRAND_ICONS_BUILD_DIR
-    folders << QStringLiteral(KOLU_BRAND_ICONS_BUILD_DIR);
-#endif
     folders << QDir::current().filePath(u"Resources/BrandIcons"_s);
     folders.removeDuplicates();
     return folders;

@@ -17,7 +17,7 @@ namespace kolu {
 
 // Finds the brand icon of a saved link's site among the SVG files that ship
 // with the program (in "BrandIcons" beside it, or in share/kolu once
-// installed; in the build folder; from a source checkout,
+// installed; from a source checkout,
 // "Resources/BrandIcons/<slug>.svg" below the current folder), loads each
 // once and keeps it for the life of the process. Used from the main thread.
 //

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QStringList>
 
 #include <cstdio>
@@ -15,6 +16,9 @@ namespace kolu {
 
 namespace {
 
+QMutex extraFoldersMutex;
+QStringList extraFolders;
+
 QStringList candidates(const QString &fileName)
 {
     const QString programFolder = QFileInfo(u"/proc/self/exe"_s).canonicalPath();
@@ -23,13 +27,19 @@ QStringList candidates(const QString &fileName)
         paths << programFolder + u'/' + fileName;
         paths << QDir::cleanPath(programFolder + u"/../lib/kolu/"_s + fileName);
     }
-#ifdef KOLU_MODULE_BUILD_DIR
-    paths << QStringLiteral(KOLU_MODULE_BUILD_DIR "/") + fileName;
-#endif
+    const QMutexLocker lock(&extraFoldersMutex);
+    for (const QString &folder : std::as_const(extraFolders))
+        paths << folder + u'/' + fileName;
     return paths;
 }
 
 } // namespace
+
+void addModuleFolder(const QString &folder)
+{
+    const QMutexLocker lock(&extraFoldersMutex);
+    extraFolders << folder;
+}
 
 void *openModule(const char *fileName, QByteArray &error)
 {

@@ -1,19 +1,27 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 namespace kolu {
 
 // Opens one of the program's own loadable modules, `fileName`, from where
 // the build and an install put it: next to the program (the build), in
-// lib/kolu beside its bin folder (an install), and in the build's own folder
-// (test programs built elsewhere in the tree). Each is an absolute path: a
+// lib/kolu beside its bin folder (an install), and in the folders given to
+// addModuleFolder(). Each is an absolute path: a
 // bare name would be looked up along the run path of whatever calls dlopen,
 // and under the address sanitizer that is the sanitizer's library, not the
 // program. Returns the handle, or null with the reason in `error`. A module
 // stays loaded until the process ends: objects it made may live as long.
 // Safe to call from any thread.
 void *openModule(const char *fileName, QByteArray &error);
+
+// Adds `folder` to the places openModule() looks in, after the program's
+// own. Only test programs, which are built elsewhere in the tree, name the
+// build's folder here; the program never does, so that no folder of the
+// machine it was built on is ever a place to load code from. Call it before
+// any module is loaded.
+void addModuleFolder(const QString &folder);
 
 // `symbol` in the module `fileName`; null, with the reason on standard error
 // after `lost`, when the module cannot be opened or lacks the symbol.

@@ -38,7 +38,7 @@ void detachChild(pid_t parent)
 {
     restoreDefaultSignals();
     // A new session has no controlling terminal: a tool that would ask on
-    // /dev/tty (unzip's password prompt) fails instead of waiting. It also
+    // /dev/tty (a password prompt) fails instead of waiting. It also
     // makes the child the leader of its own process group, which the
     // time-out kills as a whole.
     ::setsid();

@@ -28,7 +28,7 @@ struct ProcessResult {
     bool succeeded() const { return started && !timedOut && !crashed && exitCode == 0; }
 };
 
-// Runs the desktop's command-line tools (pactl, gsettings, unzip, ...).
+// Runs the desktop's command-line tools (pactl, gsettings, xwallpaper, ...).
 // Everything that starts a child process goes through this, so tests can
 // record the calls and answer them. A child that run() starts has no
 // standard input and no terminal (a tool that would ask the user something

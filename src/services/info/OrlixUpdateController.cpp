@@ -130,9 +130,22 @@ QCoro::Task<> OrlixUpdateController::checkForUpdates()
 
     UpdateStatus outcome;
     try {
-        const QByteArray feed = co_await fetchUpdateFeed(m_network, m_configuration->feedURL, m_clock, kRequestTimeout);
+        const QUrl feedURL = m_configuration->feedURL;
+        const QByteArray feed = co_await fetchUpdateFeed(m_network, feedURL, m_clock, kRequestTimeout);
         if (!self)
             co_return;
+        // Nothing is offered from a feed that its key did not sign.
+        QByteArray signature;
+        try {
+            signature = co_await fetchUpdateFeed(m_network, updateFeedSignatureURL(feedURL), m_clock, kRequestTimeout,
+                                                 kMaxUpdateSignatureBytes);
+        } catch (const UpdateError &) {
+            throw UpdateError::notVerified(); // no signature, or none that could be one
+        }
+        if (!self)
+            co_return;
+        if (!isSignedUpdateFeed(feed, signature, m_configuration->publicKey))
+            throw UpdateError::notVerified();
         const UpdateFeedItem newest = newestRelease(feed);
         const std::optional<int> order = compareBuildNumbers(newest.build, m_currentBuild);
         if (order && *order > 0)

@@ -46,8 +46,9 @@ struct UpdateStatus {
 // Decides once, at creation, whether updates can be offered, and when they
 // can, checks the update feed on request and, when the user has switched
 // automatic checks on, once a day. A newer release is offered with its
-// download page; installing it is the package manager's business, so nothing
-// is ever downloaded or installed here.
+// download page, and only from a feed that the configured key signed;
+// installing it is the package manager's business, so nothing is ever
+// downloaded or installed here.
 class OrlixUpdateController final : public QObject {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "services/info/UpdateFeed.h"
 
 #include "platform/net/Http.h"
+#include "platform/system/SignatureCheck.h"
 
 #include <QXmlStreamReader>
 
@@ -45,8 +46,7 @@ int compareComponent(const QString &a, const QString &b)
 
 bool isDownloadPage(const QUrl &url)
 {
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == u"https"_s || scheme == u"http"_s) && !url.host().isEmpty();
+    return url.isValid() && url.scheme().toLower() == u"https"_s && !url.host().isEmpty();
 }
 
 } // namespace
@@ -71,6 +71,11 @@ UpdateError UpdateError::tooLarge()
 UpdateError UpdateError::noValidVersion()
 {
     return UpdateError(u"The update feed lists no valid version."_s);
+}
+
+UpdateError UpdateError::notVerified()
+{
+    return UpdateError(u"The update feed could not be verified."_s);
 }
 
 UpdateError UpdateError::badStatus(int statusCode)
@@ -141,6 +146,21 @@ UpdateFeedItem newestRelease(const QByteArray &feed)
     if (!newest)
         throw UpdateError::noValidVersion();
     return *newest;
+}
+
+QUrl updateFeedSignatureURL(const QUrl &feedURL)
+{
+    QUrl url = feedURL;
+    url.setPath(feedURL.path() + u".sig"_s);
+    return url;
+}
+
+bool isSignedUpdateFeed(const QByteArray &feed, const QByteArray &signature, const QString &publicKey)
+{
+    const auto options = QByteArray::AbortOnBase64DecodingErrors;
+    const auto key = QByteArray::fromBase64Encoding(publicKey.trimmed().toLatin1(), options);
+    const auto bytes = QByteArray::fromBase64Encoding(signature.trimmed(), options);
+    return key && bytes && verifyEd25519(feed, *bytes, *key);
 }
 
 QCoro::Task<QByteArray> fetchUpdateFeed(Network &network, QUrl url, Clock &clock, std::chrono::milliseconds timeout,

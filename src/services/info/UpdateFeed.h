@@ -26,6 +26,7 @@ public:
     static UpdateError notReadable();
     static UpdateError tooLarge();
     static UpdateError noValidVersion();
+    static UpdateError notVerified();
     static UpdateError badStatus(int statusCode);
 };
 
@@ -46,12 +47,16 @@ struct UpdateFeedItem {
 //       <title>Kolu 0.2.0</title>
 //       <build>42</build>             build number, dotted decimal
 //       <version>0.2.0</version>      optional
-//       <link>https://…/0.2.0</link>  download page, http or https
+//       <link>https://…/0.2.0</link>  download page, https
 //     </item>
 //   </channel></rss>
 //
+// The feed is signed: beside it, at its address with ".sig" added to the
+// path, lies the base64 Ed25519 signature of the feed's exact bytes, made
+// with the key whose public half (the raw 32 bytes, base64) is built in.
+//
 // The newest release by build number, ignoring items whose build number is
-// not dotted decimal or whose page is not an http(s) address with a host.
+// not dotted decimal or whose page is not an https address with a host.
 // Throws UpdateError when the document is not well-formed XML or lists no
 // valid release.
 UpdateFeedItem newestRelease(const QByteArray &feed);
@@ -61,7 +66,15 @@ UpdateFeedItem newestRelease(const QByteArray &feed);
 // either is not such a number.
 std::optional<int> compareBuildNumbers(const QString &a, const QString &b);
 
+// The address of the signature of the feed at `feedURL`.
+QUrl updateFeedSignatureURL(const QUrl &feedURL);
+
+// Whether `signature`, as the feed's signature file holds it, is `publicKey`'s
+// signature of `feed`.
+bool isSignedUpdateFeed(const QByteArray &feed, const QByteArray &signature, const QString &publicKey);
+
 inline constexpr qint64 kMaxUpdateFeedBytes = 1024 * 1024;
+inline constexpr qint64 kMaxUpdateSignatureBytes = 1024;
 
 // Fetches the feed at `url`. Throws TransportError when it cannot be fetched
 // and UpdateError for an error status or a feed larger than `maxBytes`

@@ -2,6 +2,7 @@
 
 #include "services/wallpaper/WallpaperListing.h"
 #include "services/wallpaper/WallpaperServiceError.h"
+#include "services/wallpaper/ZipExtraction.h"
 #include "services/wallpaper/ZipListing.h"
 #include "model/WorkerAwait.h"
 
@@ -40,30 +41,14 @@ constexpr UnpackBounds kUnpackBounds{
     .maxEntryBytes = kMaxWallpaperImageBytes,
     .maxTotalBytes = qint64(2) * 1024 * 1024 * 1024,
     .maxRatio = 20,
-    .maxSkipped = 1000,
 };
 
-// The plan for the archive at `path`, from its listing alone. Runs on a
-// worker thread.
-std::optional<UnpackPlan> planArchive(const QString &path)
+// Whether the archive at `path` may be unpacked, from its listing alone.
+// Runs on a worker thread.
+bool listingAllowsUnpacking(const QString &path)
 {
     const std::optional<std::vector<ZipEntry>> listing = readZipListing(path, kMaxArchiveEntries);
-    if (!listing)
-        return std::nullopt;
-    return planUnpacking(*listing, QFileInfo(path).size(), kUnpackBounds);
-}
-
-// An entry name as unzip's pattern that matches that name alone.
-QString literalPattern(const QString &name)
-{
-    QString pattern;
-    pattern.reserve(name.size());
-    for (const QChar c : name) {
-        if (c == u'\\' || c == u'*' || c == u'?' || c == u'[')
-            pattern += u'\\';
-        pattern += c;
-    }
-    return pattern;
+    return listing && mayUnpack(*listing, QFileInfo(path).size(), kUnpackBounds);
 }
 
 fs::path toPath(const QString &path)
@@ -75,27 +60,6 @@ void removeTree(const QString &folder)
 {
     std::error_code error;
     fs::remove_all(toPath(folder), error); // never follows links; a leftover is harmless
-}
-
-// Removes every entry that is not a plain file or folder: links could point
-// outside the library, and special files are no pictures.
-void removeLinksAndSpecialFiles(const QString &folder)
-{
-    std::vector<fs::path> doomed;
-    std::error_code error;
-    fs::recursive_directory_iterator it(toPath(folder), fs::directory_options::skip_permission_denied, error);
-    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        const fs::file_status status = it->symlink_status(error);
-        if (error)
-            break;
-        // Linked folders are never entered: the iterator does not follow links.
-        if (!fs::is_regular_file(status) && !fs::is_directory(status))
-            doomed.push_back(it->path());
-    }
-    for (const fs::path &path : doomed) {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-    }
 }
 
 // The prefix of the side folders beside `libraryFolder`: hidden, so the
@@ -117,11 +81,15 @@ QMutex &swapMutex()
     return mutex;
 }
 
-// Cleans the unpacked side folder and swaps it in. Runs on a worker thread.
-// Reports the failure case, or nothing on success.
-std::optional<Case> installUnpackedLibrary(const QString &sideFolder, const QString &libraryFolder)
+// Unpacks the archive into the side folder and swaps it in. Runs on a
+// worker thread. Reports the failure case, or nothing on success.
+std::optional<Case> installUnpackedLibrary(const QString &archivePath, const QString &sideFolder,
+                                           const QString &libraryFolder)
 {
-    removeLinksAndSpecialFiles(sideFolder);
+    if (!extractZipArchive(archivePath, sideFolder, kUnpackBounds)) {
+        removeTree(sideFolder);
+        return Case::libraryDownloadFailed;
+    }
     if (listWallpaperFolder(sideFolder, WallpaperSource::dropbox).isEmpty()) {
         removeTree(sideFolder);
         return Case::noImageFound;
@@ -155,19 +123,11 @@ std::optional<Case> installUnpackedLibrary(const QString &sideFolder, const QStr
 
 } // namespace
 
-bool unzipSucceeded(const ProcessResult &result)
+QCoro::Task<void> unpackWallpaperArchive(QString archivePath, QString libraryFolder)
 {
-    return result.started && !result.timedOut && !result.crashed && (result.exitCode == 0 || result.exitCode == 1);
-}
-
-QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archivePath, QString libraryFolder)
-{
-    const QString unzip = runner.findExecutable(u"unzip"_s);
-    if (unzip.isEmpty())
-        throw WallpaperServiceError(Case::libraryDownloadFailed);
-    // The listing first: a bomb is refused before anything is written.
-    const std::optional<UnpackPlan> plan = co_await afterWorker(QtConcurrent::run(planArchive, archivePath));
-    if (!plan || plan->refused)
+    // The listing first: a bomb or a hostile name is refused before anything
+    // is written. The unpacking checks each entry again as it comes.
+    if (!co_await afterWorker(QtConcurrent::run(listingAllowsUnpacking, archivePath)))
         throw WallpaperServiceError(Case::libraryDownloadFailed);
 
     // Named after this process, so that a later start can tell it from the
@@ -183,23 +143,8 @@ QCoro::Task<void> unpackWallpaperArchive(ProcessRunner &runner, QString archiveP
         sideFolder = side.path();
     }
 
-    // -o: never stop to ask about an entry that appears twice; -q: quiet;
-    // -x: entries too large to be a wallpaper are skipped.
-    QStringList arguments{u"-q"_s, u"-o"_s, archivePath};
-    if (!plan->skipped.isEmpty()) {
-        arguments.append(u"-x"_s);
-        for (const QString &name : plan->skipped)
-            arguments.append(literalPattern(name));
-    }
-    arguments.append({u"-d"_s, sideFolder});
-    const ProcessResult result = co_await runner.run(unzip, arguments, std::chrono::minutes(10));
-    if (!unzipSucceeded(result)) {
-        co_await afterWorker(QtConcurrent::run(removeTree, sideFolder));
-        throw WallpaperServiceError(Case::libraryDownloadFailed);
-    }
-
     const std::optional<Case> failure =
-        co_await afterWorker(QtConcurrent::run(installUnpackedLibrary, sideFolder, libraryFolder));
+        co_await afterWorker(QtConcurrent::run(installUnpackedLibrary, archivePath, sideFolder, libraryFolder));
     if (failure)
         throw WallpaperServiceError(*failure);
 }

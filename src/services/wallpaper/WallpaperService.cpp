@@ -58,12 +58,11 @@ QString WallpaperService::everyDisplayNotice()
 }
 
 WallpaperService::WallpaperService(Network &session, QString downloadDirectory, UserDefaults &defaults,
-                                   ProcessRunner &runner, DesktopPicture &desktopPicture, FolderPicker &folderPicker,
-                                   Clock &clock, QUrl archiveURL)
+                                   DesktopPicture &desktopPicture, FolderPicker &folderPicker, Clock &clock,
+                                   QUrl archiveURL)
     : m_session(session)
     , m_downloadDirectory(QDir::cleanPath(downloadDirectory))
     , m_defaults(defaults)
-    , m_runner(runner)
     , m_desktopPicture(desktopPicture)
     , m_folderPicker(folderPicker)
     , m_clock(clock)
@@ -168,7 +167,7 @@ QCoro::Task<void> WallpaperService::downloadAndUnpack()
     co_await downloadToFile(m_session, request, archivePath(), m_clock, kDownloadTimeout, kMaxArchiveBytes);
     std::exception_ptr failure;
     try {
-        co_await unpackWallpaperArchive(m_runner, archivePath(), libraryFolder());
+        co_await unpackWallpaperArchive(archivePath(), libraryFolder());
     } catch (...) {
         failure = std::current_exception();
     }

@@ -5,7 +5,6 @@
 #include "model/UserDefaults.h"
 #include "platform/desktop/DesktopPicture.h"
 #include "platform/desktop/FolderPicker.h"
-#include "platform/system/ProcessRunner.h"
 #include "services/wallpaper/WallpaperServiceError.h"
 
 #include <QList>
@@ -41,7 +40,7 @@ public:
     // worker thread, at start, before any refresh.
     static void removeLeftovers(const QString &downloadDirectory);
 
-    WallpaperService(Network &session, QString downloadDirectory, UserDefaults &defaults, ProcessRunner &runner,
+    WallpaperService(Network &session, QString downloadDirectory, UserDefaults &defaults,
                      DesktopPicture &desktopPicture, FolderPicker &folderPicker, Clock &clock = SystemClock::instance(),
                      QUrl archiveURL = defaultArchiveURL());
 
@@ -74,7 +73,6 @@ private:
     Network &m_session;
     QString m_downloadDirectory;
     UserDefaults &m_defaults;
-    ProcessRunner &m_runner;
     DesktopPicture &m_desktopPicture;
     FolderPicker &m_folderPicker;
     Clock &m_clock;

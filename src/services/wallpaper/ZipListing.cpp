@@ -176,24 +176,32 @@ std::optional<std::vector<ZipEntry>> readZipListing(const QString &path, qsizety
     return entries;
 }
 
-UnpackPlan planUnpacking(const std::vector<ZipEntry> &entries, qint64 archiveBytes, const UnpackBounds &bounds)
+bool isSafeEntryName(QByteArrayView name)
 {
-    UnpackPlan plan;
-    qint64 kept = 0;
-    qint64 declared = 0; // of every entry, skipped ones too
-    constexpr qint64 kSaturated = std::numeric_limits<qint64>::max() / 2;
-    for (const ZipEntry &entry : entries) {
-        declared = std::min(kSaturated, declared + std::min(entry.uncompressedSize, kSaturated));
-        if (entry.uncompressedSize > bounds.maxEntryBytes)
-            plan.skipped.append(QString::fromUtf8(entry.name));
-        else
-            kept = std::min(kSaturated, kept + entry.uncompressedSize);
+    if (name.isEmpty() || name.contains('\0') || name.startsWith('/') || name.startsWith('-'))
+        return false;
+    for (qsizetype start = 0; start <= name.size();) {
+        qsizetype end = name.indexOf('/', start);
+        if (end < 0)
+            end = name.size();
+        if (name.sliced(start, end - start) == "..")
+            return false;
+        start = end + 1;
     }
-    plan.refused = kept > bounds.maxTotalBytes || declared / std::max<qint64>(archiveBytes, 1) > bounds.maxRatio
-                   || plan.skipped.size() > bounds.maxSkipped;
-    if (plan.refused)
-        plan.skipped.clear();
-    return plan;
+    return true;
+}
+
+bool mayUnpack(const std::vector<ZipEntry> &entries, qint64 archiveBytes, const UnpackBounds &bounds)
+{
+    qint64 total = 0;
+    for (const ZipEntry &entry : entries) {
+        if (!isSafeEntryName(entry.name) || entry.uncompressedSize > bounds.maxEntryBytes)
+            return false;
+        total += entry.uncompressedSize;
+        if (total > bounds.maxTotalBytes)
+            return false;
+    }
+    return total / std::max<qint64>(archiveBytes, 1) <= bounds.maxRatio;
 }
 
 } // namespace kolu

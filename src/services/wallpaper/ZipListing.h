@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -21,21 +20,21 @@ struct ZipEntry {
 // zip archive, is damaged, or declares more than `maxEntries` entries.
 std::optional<std::vector<ZipEntry>> readZipListing(const QString &path, qsizetype maxEntries);
 
+// Whether `name`, an entry name as the archive gives it, names a place inside
+// the folder it is unpacked to and reads as nothing but a name: not empty, no
+// NUL, no leading "/" or "-", and no ".." segment.
+bool isSafeEntryName(QByteArrayView name);
+
 // Bounds on what an archive may unpack to.
 struct UnpackBounds {
-    qint64 maxEntryBytes = 0; // larger entries are skipped
-    qint64 maxTotalBytes = 0; // what the kept entries may add up to
+    qint64 maxEntryBytes = 0; // a larger entry refuses the archive
+    qint64 maxTotalBytes = 0; // what the entries may add up to
     qint64 maxRatio = 0;      // of that total to the archive's size
-    qsizetype maxSkipped = 0; // more skipped entries refuse the archive
 };
 
-// What to unpack of an archive of `archiveBytes` bytes: nothing when the
-// kept entries add up to more than the bounds allow (an archive bomb), else
-// the names of the entries to skip.
-struct UnpackPlan {
-    bool refused = false;
-    QStringList skipped;
-};
-UnpackPlan planUnpacking(const std::vector<ZipEntry> &entries, qint64 archiveBytes, const UnpackBounds &bounds);
+// Whether an archive of `archiveBytes` bytes that declares `entries` may be
+// unpacked: every name is safe and no entry is larger than the bounds allow,
+// nor do they add up to more (an archive bomb).
+bool mayUnpack(const std::vector<ZipEntry> &entries, qint64 archiveBytes, const UnpackBounds &bounds);
 
 } // namespace kolu

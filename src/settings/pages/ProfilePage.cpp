@@ -89,9 +89,9 @@ QString SettingsProfilePage::documentationName()
     return tr("Kolu's documentation (README)");
 }
 
-QUrl SettingsProfilePage::documentationAddress(const QString &programFolder, const QString &sourceFolder)
+QUrl SettingsProfilePage::documentationAddress(const QString &programFolder)
 {
-    const QStringList candidates{programFolder + u"/../share/doc/kolu/README.md"_s, sourceFolder + u"/README.md"_s};
+    const QStringList candidates{programFolder + u"/../share/doc/kolu/README.md"_s, programFolder + u"/README.md"_s};
     for (const QString &path : candidates) {
         const QFileInfo file(path);
         if (file.isFile())
@@ -157,8 +157,7 @@ SettingsProfilePage::SettingsProfilePage(SettingsView &view, QWidget *parent)
     moreColumn->setSpacing(4);
     moreColumn->addWidget(
         settingsText(tr("For More Info Read"), OrlixFonts::system(12, QFont::DemiBold), PaletteRole::secondaryText, 1));
-    const QUrl documentation =
-        documentationAddress(QCoreApplication::applicationDirPath(), QString::fromUtf8(buildinfo::kSourceFolder));
+    const QUrl documentation = documentationAddress(QCoreApplication::applicationDirPath());
     auto *link = new SettingsLink(documentationName(), documentation, view.state().urlOpener());
     link->setObjectName(u"profileSiteLink"_s);
     moreColumn->addWidget(link, 0, Qt::AlignLeft);

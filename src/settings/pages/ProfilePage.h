@@ -42,9 +42,9 @@ public:
     static QString documentationName();
     // The README that ships with Kolu: the one `cmake --install` put beside
     // the program (`<prefix>/share/doc/kolu/README.md` for `<prefix>/bin`),
-    // else, run from the build, the README of `sourceFolder`; empty when
-    // neither is there.
-    static QUrl documentationAddress(const QString &programFolder, const QString &sourceFolder);
+    // else, run from the build, the copy the build put next to it; empty
+    // when neither is there.
+    static QUrl documentationAddress(const QString &programFolder);
 };
 
 } // namespace kolu

@@ -5,6 +5,7 @@
 #include "services/info/UpdateFeed.h"
 
 #include "../ServiceTests.h"
+#include "Ed25519Signer.h"
 #include "LocalHttpServer.h"
 
 using namespace kolu;
@@ -32,18 +33,33 @@ struct UpdateControllerTest : ::testing::Test {
         return test::waitUntil([&] { return controller.status().state != UpdateStatus::State::checking; });
     }
 
+    // Serves `feed` with its signature, by `signer`.
+    void serveSigned(const QByteArray &feed, const test::Ed25519Signer &by)
+    {
+        server.respond(u"/feed.xml"_s, {200, feed});
+        server.respond(u"/feed.xml.sig"_s, {200, by.sign(feed)});
+    }
+    qsizetype feedRequests() const
+    {
+        return std::count_if(server.requests().begin(), server.requests().end(),
+                             [](const test::RecordedRequest &r) { return r.path == u"/feed.xml"_s; });
+    }
+
     test::TemporaryHome home;
     test::LocalHttpServer server;
     test::ManualClock clock;
     QtNetwork network;
     UserDefaults defaults{home.path(u".config/Kolu/defaults.json"_s)};
-    // Loopback is plain http; the configuration rule is tested above.
-    OrlixUpdateController controller{network, defaults, {{server.url(u"/feed.xml"_s), u"key"_s}}, clock, u"42"_s};
+    test::Ed25519Signer signer;
+    // Loopback is plain http; the configuration rule is tested below.
+    OrlixUpdateController controller{
+        network, defaults, {{server.url(u"/feed.xml"_s), u"  "_s + signer.publicKey() + u"\n"_s}}, clock, u"42"_s};
 };
 
 TEST_F(UpdateControllerTest, FailuresAndTimeOutsOnTheInjectedClockBecomeStatusSentences)
 {
     const auto failureFor = [&](const QByteArray &body, int status = 200) {
+        serveSigned(body, signer);
         server.respond(u"/feed.xml"_s, {status, body});
         test::awaitTask(controller.checkForUpdates());
         EXPECT_EQ(controller.status().state, UpdateStatus::State::failed);
@@ -74,7 +90,7 @@ TEST_F(UpdateControllerTest, FailuresAndTimeOutsOnTheInjectedClockBecomeStatusSe
 // The outcomes as the settings page shows them are tested with it.
 TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOnAndRemembersTheCheck)
 {
-    server.respond(u"/feed.xml"_s, {200, feedOf(item("9", "https://kolu.test/9", "0.0.9"))});
+    serveSigned(feedOf(item("9", "https://kolu.test/9", "0.0.9")), signer);
     EXPECT_FALSE(controller.automaticallyChecksForUpdates());
     clock.advance(2h);
     EXPECT_TRUE(server.requests().isEmpty());
@@ -85,17 +101,51 @@ TEST_F(UpdateControllerTest, ChecksAutomaticallyOnceADayWhenSwitchedOnAndRemembe
     // the next one so that the request's own time-out stays ahead.
     clock.advance(OrlixUpdateController::kFirstAutomaticCheckDelay);
     ASSERT_TRUE(waitUntilSettled());
-    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(feedRequests(), 1);
     EXPECT_EQ(controller.status().state, UpdateStatus::State::upToDate) << "an older build";
     EXPECT_FALSE(controller.status().release);
     EXPECT_EQ(std::pair(controller.lastUpdateCheckDate(), defaults.date(SettingsKey::lastUpdateCheckDate)),
               std::pair(std::optional(clock.now()), std::optional(clock.now())));
 
     clock.advance(23h);
-    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(feedRequests(), 1);
     clock.advance(1h);
     ASSERT_TRUE(waitUntilSettled());
-    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(feedRequests(), 2);
+}
+
+TEST_F(UpdateControllerTest, OnlyAFeedItsKeySignedOffersARelease)
+{
+    const QByteArray feed = feedOf(item("43", "https://kolu.test/43", "0.4.3"));
+    const auto outcome = [&](OrlixUpdateController &checker) {
+        test::awaitTask(checker.checkForUpdates());
+        return std::pair(checker.status().state, checker.status().message);
+    };
+    const std::pair refused(UpdateStatus::State::failed, u"The update feed could not be verified."_s);
+
+    serveSigned(feed, signer);
+    EXPECT_EQ(outcome(controller), std::pair(UpdateStatus::State::updateAvailable, u"Kolu 0.4.3 is available."_s));
+    EXPECT_EQ(controller.status().release->downloadPage, QUrl(u"https://kolu.test/43"_s));
+
+    const test::Ed25519Signer stranger;
+    serveSigned(feed, stranger);
+    EXPECT_EQ(outcome(controller), refused) << "another key";
+    EXPECT_FALSE(controller.status().release);
+
+    // A feed changed after it was signed, a signature that is no signature, and none at all.
+    serveSigned(feed, signer);
+    server.respond(u"/feed.xml"_s, {200, feedOf(item("44", "https://evil.test/44"))});
+    EXPECT_EQ(outcome(controller), refused) << "changed";
+    serveSigned(feed, signer);
+    server.respond(u"/feed.xml.sig"_s, {200, "not a signature"});
+    EXPECT_EQ(outcome(controller), refused) << "garbage";
+    server.respond(u"/feed.xml.sig"_s, {404, "gone"});
+    EXPECT_EQ(outcome(controller), refused) << "missing";
+
+    // A configured key that is no Ed25519 key verifies nothing.
+    OrlixUpdateController badKey{network, defaults, {{server.url(u"/feed.xml"_s), u"key"_s}}, clock, u"42"_s};
+    serveSigned(feed, signer);
+    EXPECT_EQ(outcome(badKey), refused);
 }
 
 TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
@@ -125,16 +175,16 @@ QString failureOf(const QByteArray &feed)
 
 TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestValidReleaseWins)
 {
-    const QByteArray feed = feedOf(item("40", "https://kolu.test/40", "0.4.0")
-                                   + item("  42 ", "https://kolu.test/42", "0.4.2") + item("41", "https://kolu.test/41")
-                                   + item("99", "javascript:alert(1)") + item("98", "file:///etc/passwd")
-                                   + item("beta", "https://kolu.test/beta") + item("97", "https:///no-host"));
+    const QByteArray feed = feedOf(
+        item("40", "https://kolu.test/40", "0.4.0") + item("  42 ", "https://kolu.test/42", "0.4.2")
+        + item("41", "https://kolu.test/41") + item("99", "javascript:alert(1)") + item("98", "file:///etc/passwd")
+        + item("96", "http://kolu.test/96") + item("beta", "https://kolu.test/beta") + item("97", "https:///no-host"));
     const UpdateFeedItem newest = newestRelease(feed);
     EXPECT_EQ(std::tuple(newest.build, newest.version, newest.downloadPage),
               std::tuple(u"42"_s, u"0.4.2"_s, QUrl(u"https://kolu.test/42"_s)));
 
     // Without a display version the build number stands in.
-    EXPECT_EQ(newestRelease(feedOf(item("7", "http://kolu.test/7"))).version, u"7"_s);
+    EXPECT_EQ(newestRelease(feedOf(item("7", "https://kolu.test/7"))).version, u"7"_s);
 
     // Unusable feeds and entity bombs give a clear sentence.
     const QString unread = u"The update feed could not be read."_s, none = u"The update feed lists no valid version."_s;
@@ -142,6 +192,7 @@ TEST(UpdateFeed, AnHttpsFeedWithAKeyListsBuildsComparedByComponentAndTheNewestVa
     EXPECT_EQ(failureOf(feedOf(item("42", "https://kolu.test/42")).chopped(10)), unread);
     EXPECT_EQ(failureOf(feedOf("")), none);
     EXPECT_EQ(failureOf(feedOf(item("x", "https://kolu.test"))), none);
+    EXPECT_EQ(failureOf(feedOf(item("7", "http://kolu.test/7"))), none) << "a plain http page";
 
     // Entity bombs are refused.
     QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\">";

@@ -1,0 +1,233 @@
+#include "services/wallpaper/ZipExtraction.h"
+
+#include "platform/system/SystemLibrary.h"
+
+#include <QByteArrayList>
+#include <QFile>
+#include <QFileInfo>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <memory>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kolu {
+
+namespace {
+
+// A file descriptor closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1)
+        : m_fd(fd)
+    {
+    }
+    Descriptor(Descriptor &&other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1))
+    {
+    }
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+// What is used of libarchive, looked up once: few runs unpack an archive,
+// so the others never map it.
+struct Libarchive {
+    decltype(&archive_read_new) readNew = nullptr;
+    decltype(&archive_read_free) readFree = nullptr;
+    decltype(&archive_read_support_format_zip) supportZip = nullptr;
+    decltype(&archive_read_open_filename) openFile = nullptr;
+    decltype(&archive_read_next_header) nextHeader = nullptr;
+    decltype(&archive_read_data) readData = nullptr;
+    decltype(&archive_read_data_skip) skipData = nullptr;
+    decltype(&archive_entry_pathname_utf8) pathnameUtf8 = nullptr;
+    decltype(&archive_entry_pathname) pathname = nullptr;
+    decltype(&archive_entry_size_is_set) sizeIsSet = nullptr;
+    decltype(&archive_entry_size) size = nullptr;
+    decltype(&archive_entry_filetype) filetype = nullptr;
+};
+
+const Libarchive *libarchive()
+{
+    static const Libarchive *loaded = []() -> const Libarchive * {
+        void *library = openSystemLibrary("libarchive.so.13", "no wallpaper archive can be unpacked");
+        static Libarchive lib;
+        const bool complete = resolveSymbol(library, lib.readNew, "archive_read_new")
+                              && resolveSymbol(library, lib.readFree, "archive_read_free")
+                              && resolveSymbol(library, lib.supportZip, "archive_read_support_format_zip")
+                              && resolveSymbol(library, lib.openFile, "archive_read_open_filename")
+                              && resolveSymbol(library, lib.nextHeader, "archive_read_next_header")
+                              && resolveSymbol(library, lib.readData, "archive_read_data")
+                              && resolveSymbol(library, lib.skipData, "archive_read_data_skip")
+                              && resolveSymbol(library, lib.pathnameUtf8, "archive_entry_pathname_utf8")
+                              && resolveSymbol(library, lib.pathname, "archive_entry_pathname")
+                              && resolveSymbol(library, lib.sizeIsSet, "archive_entry_size_is_set")
+                              && resolveSymbol(library, lib.size, "archive_entry_size")
+                              && resolveSymbol(library, lib.filetype, "archive_entry_filetype");
+        return complete ? &lib : nullptr;
+    }();
+    return loaded;
+}
+
+struct ArchiveCloser {
+    void operator()(archive *reader) const { libarchive()->readFree(reader); }
+};
+
+// Opens the folder `name` below `parent`, making it first when it is not
+// there. A link in its place is never followed.
+Descriptor enterFolder(int parent, const QByteArray &name)
+{
+    if (::mkdirat(parent, name.constData(), 0700) != 0 && errno != EEXIST)
+        return Descriptor();
+    return Descriptor(::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+// Opens the folder that the path `segments` lead to below `root`, making the
+// missing ones.
+Descriptor enterFolders(int root, const QByteArrayList &segments)
+{
+    Descriptor folder(::fcntl(root, F_DUPFD_CLOEXEC, 0));
+    for (const QByteArray &segment : segments) {
+        if (!folder.isOpen())
+            break;
+        folder = enterFolder(folder.get(), segment);
+    }
+    return folder;
+}
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+class Extraction {
+public:
+    Extraction(const Libarchive &lib, archive *reader, int root, const UnpackBounds &bounds, qint64 archiveBytes)
+        : m_lib(lib)
+        , m_reader(reader)
+        , m_root(root)
+        , m_bounds(bounds)
+        , m_archiveBytes(std::max<qint64>(archiveBytes, 1))
+    {
+    }
+
+    bool entry(archive_entry *entry)
+    {
+        const char *utf8 = m_lib.pathnameUtf8(entry);
+        const char *raw = utf8 ? utf8 : m_lib.pathname(entry);
+        if (raw == nullptr || !isSafeEntryName(QByteArrayView(raw)))
+            return false;
+        if (m_lib.sizeIsSet(entry) && m_lib.size(entry) > m_bounds.maxEntryBytes)
+            return false;
+        // Empty and "." segments name the folder they are in.
+        QByteArrayList segments = QByteArray(raw).split('/');
+        segments.removeIf([](const QByteArray &segment) { return segment.isEmpty() || segment == "."; });
+
+        switch (m_lib.filetype(entry)) {
+        case AE_IFDIR: return enterFolders(m_root, segments).isOpen();
+        case AE_IFREG: {
+            if (segments.isEmpty())
+                return false;
+            const QByteArray name = segments.takeLast();
+            const Descriptor folder = enterFolders(m_root, segments);
+            if (!folder.isOpen())
+                return false;
+            const Descriptor file(
+                ::openat(folder.get(), name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            return file.isOpen() && copyData(file.get());
+        }
+        default: return m_lib.skipData(m_reader) == ARCHIVE_OK;
+        }
+    }
+
+private:
+    // Copies the current entry's data to `fd`, within the bounds.
+    bool copyData(int fd)
+    {
+        std::array<char, 64 * 1024> buffer;
+        qint64 entryBytes = 0;
+        for (;;) {
+            const la_ssize_t read = m_lib.readData(m_reader, buffer.data(), buffer.size());
+            if (read == 0)
+                return true;
+            if (read < 0)
+                return false;
+            entryBytes += read;
+            m_totalBytes += read;
+            if (entryBytes > m_bounds.maxEntryBytes || m_totalBytes > m_bounds.maxTotalBytes
+                || m_totalBytes / m_archiveBytes > m_bounds.maxRatio)
+                return false;
+            if (!writeAll(fd, buffer.data(), qsizetype(read)))
+                return false;
+        }
+    }
+
+    const Libarchive &m_lib;
+    archive *m_reader;
+    int m_root;
+    const UnpackBounds &m_bounds;
+    qint64 m_archiveBytes;
+    qint64 m_totalBytes = 0;
+};
+
+} // namespace
+
+bool extractZipArchive(const QString &archivePath, const QString &folder, const UnpackBounds &bounds)
+{
+    const Descriptor root(
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!root.isOpen())
+        return false;
+    const Libarchive *lib = libarchive();
+    if (lib == nullptr)
+        return false;
+    const std::unique_ptr<archive, ArchiveCloser> reader(lib->readNew());
+    if (!reader || lib->supportZip(reader.get()) != ARCHIVE_OK
+        || lib->openFile(reader.get(), QFile::encodeName(archivePath).constData(), 64 * 1024) != ARCHIVE_OK)
+        return false;
+
+    Extraction extraction(*lib, reader.get(), root.get(), bounds, QFileInfo(archivePath).size());
+    for (;;) {
+        archive_entry *entry = nullptr;
+        const int status = lib->nextHeader(reader.get(), &entry);
+        if (status == ARCHIVE_EOF)
+            return true;
+        // A warning (a name in another encoding, say) still gives the entry.
+        if ((status != ARCHIVE_OK && status != ARCHIVE_WARN) || !extraction.entry(entry))
+            return false;
+    }
+}
+
+} // namespace kolu
