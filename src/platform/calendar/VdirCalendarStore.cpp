@@ -6,6 +6,7 @@
 #include "platform/calendar/CalendarStoreWork.h"
 #include "model/WorkerAwait.h"
 
+#include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -17,15 +18,17 @@ namespace {
 // The worker's part: the cache comes along so that it outlives a store
 // destroyed while a read still runs.
 StoredEventList loadEventsKept(const QString &root, const QDateTime &from, const QDateTime &to,
-                               const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache)
+                               const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache,
+                               const std::stop_token &stop)
 {
-    return loadEvents(root, from, to, localZone, cache.get());
+    return loadEvents(root, from, to, localZone, cache.get(), {kMaxOccurrencesPerRead, stop});
 }
 
 std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone &localZone,
-                                            const std::shared_ptr<CalendarFileCache> &cache)
+                                            const std::shared_ptr<CalendarFileCache> &cache,
+                                            const std::stop_token &stop)
 {
-    return loadOpenTodos(root, localZone, cache.get());
+    return loadOpenTodos(root, localZone, cache.get(), stop);
 }
 
 } // namespace
@@ -39,6 +42,16 @@ VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTime
     , m_eventFiles(std::make_shared<CalendarFileCache>())
     , m_todoFiles(std::make_shared<CalendarFileCache>())
 {
+    if (QCoreApplication *application = QCoreApplication::instance()) {
+        // A copy of the source shares its state, so the store may go first.
+        QObject::connect(application, &QCoreApplication::aboutToQuit,
+                         [stop = m_stop]() mutable { stop.request_stop(); });
+    }
+}
+
+VdirCalendarStore::~VdirCalendarStore()
+{
+    m_stop.request_stop();
 }
 
 QString VdirCalendarStore::calendarRoot() const
@@ -63,8 +76,9 @@ bool VdirCalendarStore::hasReminderAccess() const
 
 QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
+    const QString root = calendarRoot();
     co_return co_await afterWorker(
-        QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles));
+        QtConcurrent::run(&loadEventsKept, root, from, to, m_localZone, m_eventFiles, m_stop.get_token()));
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
@@ -73,7 +87,7 @@ QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
     // default): its files are then parsed and kept once for both.
     const QString root = remindersRoot();
     const std::shared_ptr<CalendarFileCache> &cache = root == calendarRoot() ? m_eventFiles : m_todoFiles;
-    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache));
+    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache, m_stop.get_token()));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)

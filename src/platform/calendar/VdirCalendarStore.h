@@ -7,6 +7,7 @@
 #include <QTimeZone>
 
 #include <memory>
+#include <stop_token>
 
 namespace kolu {
 
@@ -22,6 +23,8 @@ public:
     // Times without a zone are read in `localZone`.
     explicit VdirCalendarStore(UserDefaults &defaults, QString home = QDir::homePath(),
                                QTimeZone localZone = QTimeZone::systemTimeZone());
+    // Reads still running end soon, with nothing.
+    ~VdirCalendarStore() override;
 
     QString calendarRoot() const;
     QString remindersRoot() const;
@@ -41,6 +44,10 @@ private:
     // them, so a read still running when the store goes keeps its cache.
     std::shared_ptr<CalendarFileCache> m_eventFiles;
     std::shared_ptr<CalendarFileCache> m_todoFiles;
+    // Requested when the program quits or the store goes: a read under way
+    // (a calendar that floods can take long) then ends soon, so quitting
+    // does not wait for it.
+    std::stop_source m_stop;
 };
 
 } // namespace kolu
