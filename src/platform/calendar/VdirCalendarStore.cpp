@@ -64,19 +64,50 @@ QString VdirCalendarStore::remindersRoot() const
     return resolveCalendarRoot(m_defaults.string(SettingsKey::remindersFolderPath), m_home);
 }
 
+void CalendarStore::setOnFolderChange(std::function<void()>) { }
+
+void VdirCalendarStore::setOnFolderChange(std::function<void()> onChange)
+{
+    if (!onChange) {
+        m_watch.reset();
+        return;
+    }
+    m_watch.reset(new FolderPresenceWatch);
+    QObject::connect(m_watch.get(), &FolderPresenceWatch::changed, m_watch.get(), std::move(onChange));
+    readFrom(m_eventsRoot, m_eventsRoot);
+}
+
+void VdirCalendarStore::readFrom(QString &lastRoot, const QString &root) const
+{
+    lastRoot = root;
+    if (!m_watch)
+        return;
+    QStringList folders;
+    for (const QString &folder : {m_eventsRoot, m_todosRoot}) {
+        if (!folder.isEmpty() && !folders.contains(folder))
+            folders.push_back(folder);
+    }
+    m_watch->setFolders(folders);
+}
+
 bool VdirCalendarStore::hasEventAccess() const
 {
-    return isUsableFolder(calendarRoot(), false);
+    const QString root = calendarRoot();
+    readFrom(m_eventsRoot, root);
+    return isUsableFolder(root, false);
 }
 
 bool VdirCalendarStore::hasReminderAccess() const
 {
-    return isUsableFolder(remindersRoot(), true);
+    const QString root = remindersRoot();
+    readFrom(m_todosRoot, root);
+    return isUsableFolder(root, true);
 }
 
 QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
     const QString root = calendarRoot();
+    readFrom(m_eventsRoot, root);
     co_return co_await afterWorker(
         QtConcurrent::run(&loadEventsKept, root, from, to, m_localZone, m_eventFiles, m_stop.get_token()));
 }
@@ -86,6 +117,7 @@ QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
     // Both roots are the same folder unless set apart (as they are by
     // default): its files are then parsed and kept once for both.
     const QString root = remindersRoot();
+    readFrom(m_todosRoot, root);
     const std::shared_ptr<CalendarFileCache> &cache = root == calendarRoot() ? m_eventFiles : m_todoFiles;
     co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache, m_stop.get_token()));
 }

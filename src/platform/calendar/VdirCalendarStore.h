@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/calendar/CalendarStore.h"
+#include "platform/calendar/FolderPresenceWatch.h"
 
 #include <QDir>
 #include <QString>
@@ -35,8 +36,13 @@ public:
     QCoro::Task<std::vector<ReminderItem>> openTodos() override;
     QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) override;
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) override;
+    // Watches the roots events and to-dos were last read from.
+    void setOnFolderChange(std::function<void()> onChange) override;
 
 private:
+    // Notes the root a read or a look at access went to, for the watch.
+    void readFrom(QString &lastRoot, const QString &root) const;
+
     UserDefaults &m_defaults;
     QString m_home;
     QTimeZone m_localZone;
@@ -48,6 +54,9 @@ private:
     // (a calendar that floods can take long) then ends soon, so quitting
     // does not wait for it.
     std::stop_source m_stop;
+    mutable QString m_eventsRoot;
+    mutable QString m_todosRoot;
+    FolderPresenceWatchPtr m_watch;
 };
 
 } // namespace kolu
