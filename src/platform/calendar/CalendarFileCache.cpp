@@ -216,6 +216,8 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
             return stop.stop_requested() ? std::shared_ptr<const ICalFile>() : parseFile(path);
         });
     if (stop.stop_requested()) {
+        // Nothing of this pass is kept, so no folder counts as looked at.
+        m_watch.keepOnly({});
         m_lastAllSettled = false;
         m_lastPaths.clear();
         return result;
