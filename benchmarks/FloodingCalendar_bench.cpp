@@ -73,12 +73,14 @@ void readFloodingWeek(benchmark::State &state)
     bool ordinaryListed = false;
     double seconds = 0;
     double parseSeconds = 0;
+    double peakMb = 0; // before the parsing is measured apart
     for (auto _ : state) {
         CalendarFileCache cache;
         QElapsedTimer timer;
         timer.start();
         const StoredEventList week = loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), &cache);
         seconds += double(timer.nsecsElapsed()) / 1e9;
+        peakMb = peakMemoryMb();
         // The parsing alone, as the to-dos of the same folder read it.
         CalendarFileCache parseOnly;
         timer.restart();
@@ -91,7 +93,7 @@ void readFloodingWeek(benchmark::State &state)
     }
     state.counters["seconds"] = seconds / double(state.iterations());
     state.counters["parse_seconds"] = parseSeconds / double(state.iterations());
-    state.counters["peak_mb"] = peakMemoryMb();
+    state.counters["peak_mb"] = peakMb;
     state.counters["events"] = double(events);
     state.counters["ordinary_listed"] = ordinaryListed ? 1 : 0;
 }
