@@ -412,6 +412,8 @@ private:
     static QCoro::Task<> awaitAccessGrant(QPointer<AppState> self, AccessArea area);
     // Reads the notes from the folder the settings name now.
     void followNotesFolder();
+    // Refreshes the notes when their folders change.
+    void followNotesFolderChanges();
     // Publishes the answer of a reminder write (and drops the written
     // reminder's snooze), then fetches the open reminders again.
     static QCoro::Task<> finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,

@@ -3,6 +3,7 @@
 // or a call that returns at once.
 #include "state/AppState.h"
 
+#include "platform/calendar/CalendarStore.h"
 #include "services/clipboard/ClipboardRules.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/notifications/NotificationService.h"
@@ -61,6 +62,22 @@ void AppState::start(bool afterFirstFrame)
     notificationService().requestPermission();
     m_lastSlowRefresh = m_clock.now();
     checkRemoteMessageIfNeeded(true);
+    // A folder moved away and back, or a calendar added, shows without
+    // waiting for the slow refresh.
+    const QPointer<AppState> self(this);
+    if (m_services.calendarStore) {
+        m_services.calendarStore->setOnFolderChange([self] {
+            if (self)
+                self->refreshCalendarEvents();
+        });
+    }
+    if (m_services.remindersStore) {
+        m_services.remindersStore->setOnFolderChange([self] {
+            if (self)
+                self->refreshReminders();
+        });
+    }
+    followNotesFolderChanges();
 
     if (!m_refreshTimer) {
         m_refreshTimer = m_clock.createTimer(this);

@@ -5,6 +5,7 @@
 #include "model/CountText.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/CalendarStore.h"
+#include "platform/notes/NoteStore.h"
 #include "services/clipboard/ClipboardService.h"
 #include "services/notes/NotesService.h"
 
@@ -98,8 +99,21 @@ void AppState::followNotesFolder()
         return;
     m_services.noteStore = m_services.makeNoteStore();
     m_services.notesService->setStore(m_services.noteStore);
+    followNotesFolderChanges();
     refreshAppleNoteFolders(true);
     refreshAppleNotes(true);
+}
+
+void AppState::followNotesFolderChanges()
+{
+    if (!m_services.noteStore)
+        return;
+    m_services.noteStore->setOnFolderChange([self = QPointer<AppState>(this)] {
+        if (!self)
+            return;
+        self->refreshAppleNoteFolders(true);
+        self->refreshAppleNotes(true);
+    });
 }
 
 void AppState::requestDesktopPermission()

@@ -80,6 +80,19 @@ TEST_F(AlertTest, CalendarEventIsAlertedOnceInsideItsLeadAndAgainAfterALeadChang
         << lastBanner().toStdString();
 }
 
+TEST_F(AlertTest, AnEventStartingAtTheVeryMomentOfThePassIsNotAlertedOneSecondAheadIs)
+{
+    // The next pass comes 16 s on: one event then starts that very second,
+    // the other a second later.
+    setEvents({{u"now"_s, 16}});
+    nextPass();
+    EXPECT_FALSE(state->activeCalendarAlert()) << "zero seconds ahead is not ahead";
+    setEvents({{u"soon"_s, 17}, {u"much-later"_s, 7200}}); // two, so the wait sees the new list
+    nextPass();
+    ASSERT_TRUE(state->activeCalendarAlert());
+    EXPECT_EQ(state->activeCalendarAlert()->id, u"soon"_s);
+}
+
 TEST_F(AlertTest, AFullFiredSetKeepsTheKeysOfAlertsStillInTheirWindow)
 {
     CalendarAlertLeads leads;

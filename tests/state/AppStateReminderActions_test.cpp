@@ -90,3 +90,15 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
     state->completeReminderAlert(); // no alert: nothing
     EXPECT_EQ(layoutCalls, 1);
 }
+
+TEST_F(AppStateReminderActionsTest, AToDoFolderThatComesBackIsReadWithoutARefresh)
+{
+    const QString root = home.path(u".local/share/calendars"_s);
+    QDir(root).removeRecursively();
+    state->start();
+    state->refreshReminders();
+    ASSERT_TRUE(waitUntil([&] { return state->remindersConnection().kind == RemindersConnectionState::Kind::denied; }));
+    // Moved back (made here again): the state reads it on its own.
+    ASSERT_TRUE(QDir().mkpath(root + u"/Tasks"_s));
+    EXPECT_TRUE(waitUntil([&] { return state->remindersConnection().kind == RemindersConnectionState::Kind::ready; }));
+}

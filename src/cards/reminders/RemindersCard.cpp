@@ -226,6 +226,8 @@ void RemindersCard::onStateChanged(AppState::Field field)
                                        ? answer.message
                                        : reminderrules::connectionLine(answer));
         }
+    } else if (m_state.remindersConnection().kind == RemindersConnectionState::Kind::ready) {
+        m_composer->setFailure(QString()); // what made an earlier add fail is mended
     }
     updateHeader();
     rebuildList();

@@ -5,12 +5,15 @@
 
 #include <QFile>
 #include <QSet>
+#include <QtDebug>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace kolu {
 
@@ -64,6 +67,8 @@ std::shared_ptr<const ICalFile> parseFile(const QString &path)
     auto content = std::make_shared<ICalFile>();
     if (const auto bytes = readCalendarItemFile(path))
         *content = readICalendar(*bytes);
+    else
+        content->problem = u"it cannot be read, or is too large to list"_s;
     return content;
 }
 
@@ -151,7 +156,8 @@ std::vector<QStringList> CalendarFileCache::itemFiles(const std::vector<QString>
     return result;
 }
 
-std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const QStringList &paths)
+std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const QStringList &paths,
+                                                                         const std::stop_token &stop)
 {
     // The clock is read before the files: a change after this moment gives
     // the file a time that cannot pass for settled.
@@ -205,7 +211,17 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
     }
 
     // Parsing is most of the work: it runs on all cores.
-    const QList<std::shared_ptr<const ICalFile>> parsed = QtConcurrent::blockingMapped(toParse, &parseFile);
+    const QList<std::shared_ptr<const ICalFile>> parsed =
+        QtConcurrent::blockingMapped(toParse, [stop](const QString &path) {
+            return stop.stop_requested() ? std::shared_ptr<const ICalFile>() : parseFile(path);
+        });
+    if (stop.stop_requested()) {
+        // Nothing of this pass is kept, so no folder counts as looked at.
+        m_watch.keepOnly({});
+        m_lastAllSettled = false;
+        m_lastPaths.clear();
+        return result;
+    }
     m_parses += parsed.size();
     for (qsizetype i = 0; i < toParse.size(); ++i)
         result[toParsePlaces[size_t(i)]] = parsed[i];
@@ -219,15 +235,36 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
     }
     bool allSettled = !anyGone;
     for (qsizetype i = 0; i < toParse.size(); ++i) {
+        // A file that gives nothing is named once each time it changes: not
+        // again when it is parsed while its times settle.
+        const QString &problem = parsed[i]->problem;
+        const auto known = m_entries.constFind(toParse[i]);
+        const bool toldAlready = known != m_entries.constEnd() && known->stamp == toParseStamps[size_t(i)]
+                                 && known->content->problem == problem;
+        if (!problem.isEmpty() && !toldAlready)
+            qWarning().noquote() << "Skipping calendar file" << toParse[i] << "because" << problem;
         const bool settled = isSettled(toParseStamps[size_t(i)], readAt);
         allSettled = allSettled && settled;
         kept.insert(toParse[i], Entry{toParseStamps[size_t(i)], settled, parsed[i]});
     }
     m_entries = std::move(kept);
+    m_toldOfCut.removeIf([this](const auto &told) { return !m_entries.contains(told.key()); });
     m_lastAllSettled = allSettled;
     m_lastPaths = paths;
     ++m_revision;
     return result;
+}
+
+bool CalendarFileCache::firstToldOfCut(const QString &path)
+{
+    const auto entry = m_entries.constFind(path);
+    if (entry == m_entries.constEnd())
+        return true;
+    const auto told = m_toldOfCut.constFind(path);
+    if (told != m_toldOfCut.constEnd() && *told == entry->stamp)
+        return false;
+    m_toldOfCut.insert(path, entry->stamp);
+    return true;
 }
 
 } // namespace kolu

@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace kolu {
@@ -46,6 +47,7 @@ std::optional<FileStamp> folderStampOf(const QString &path);
 struct CalendarItemFile {
     QString collection;
     QString name;
+    QString path;
     std::shared_ptr<const ICalFile> content;
 };
 
@@ -54,7 +56,8 @@ struct CalendarItemFile {
 // the last listing only: a file that is no longer listed is let go. The files
 // of a folder that was watched since they were last looked at, with nothing
 // reported about it since (see FolderChangeWatch), are not looked at one by
-// one again.
+// one again. A file that is parsed and gives nothing is named in the log with
+// the reason, once each time it changes.
 class CalendarFileCache {
 public:
     // `wallClock` tells the file system's time (tests set it).
@@ -73,9 +76,15 @@ public:
     std::vector<QStringList> itemFiles(const std::vector<QString> &folders);
 
     // The contents of `paths`, in their order (empty for a file that cannot
-    // be read), parsing on all cores those not known yet. The caller holds
-    // `guard()`.
-    std::vector<std::shared_ptr<const ICalFile>> contents(const QStringList &paths);
+    // be read), parsing on all cores those not known yet. Once `stop` is
+    // requested, files not begun are left unread and nothing is kept of this
+    // call. The caller holds `guard()`.
+    std::vector<std::shared_ptr<const ICalFile>> contents(const QStringList &paths, const std::stop_token &stop = {});
+
+    // Whether this is the first time a read cut the file at `path` short,
+    // as it was last read; remembered until the file changes. The caller
+    // holds `guard()`.
+    bool firstToldOfCut(const QString &path);
 
     // Which version of the contents the last call of contents() gave: it
     // changes whenever that call gave anything other than the call before (a
@@ -107,6 +116,7 @@ public:
         QDateTime from;
         QDateTime to;
         QTimeZone localZone;
+        int limit = 0;
         StoredEventList events;
     };
     std::optional<Occurrences> &lastOccurrences() { return m_lastOccurrences; }
@@ -159,6 +169,7 @@ private:
     std::optional<Pass> m_lastPass;
     std::optional<Occurrences> m_lastOccurrences;
     std::optional<OpenTodos> m_lastOpenTodos;
+    QHash<QString, FileStamp> m_toldOfCut;
     qint64 m_parses = 0;
     qint64 m_checks = 0;
     qint64 m_listings = 0;

@@ -8,6 +8,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -78,6 +79,12 @@ public:
     virtual QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) = 0;
     // Marks the to-do `id` completed at `now`, or open again.
     virtual QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) = 0;
+
+    // Calls `onChange` on this thread whenever the folders the store last
+    // read from may hold something new without any file of theirs changing:
+    // a calendar or list added or removed, or a folder that was missing come
+    // back. Null stops it. A store without folders never calls it.
+    virtual void setOnFolderChange(std::function<void()> onChange);
 };
 
 } // namespace kolu

@@ -6,6 +6,7 @@
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/calendar/GuardedFileReplace.h"
 #include "platform/calendar/ICalendarReader.h"
+#include "platform/calendar/OccurrenceBudget.h"
 #include "platform/calendar/RecurrenceExpansion.h"
 #include "platform/calendar/TodoWriter.h"
 
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QUuid>
+#include <QtDebug>
 
 #include <memory>
 #include <mutex>
@@ -27,7 +29,8 @@ namespace {
 // again only where it changed since `cache` last read it; the very list of
 // the last pass while the cache finds nothing changed. The caller holds the
 // cache's guard.
-std::shared_ptr<const std::vector<CalendarItemFile>> loadRoot(const QString &root, CalendarFileCache &cache)
+std::shared_ptr<const std::vector<CalendarItemFile>> loadRoot(const QString &root, CalendarFileCache &cache,
+                                                              const std::stop_token &stop)
 {
     const std::vector<CalendarCollection> collections = calendarCollections(root);
     std::vector<QString> folders;
@@ -45,11 +48,13 @@ std::shared_ptr<const std::vector<CalendarItemFile>> loadRoot(const QString &roo
     QStringList paths;
     for (size_t i = 0; i < collections.size(); ++i) {
         for (const QString &path : listings[i]) {
-            files->push_back({collections[i].name, path.mid(path.lastIndexOf(u'/') + 1), {}});
+            files->push_back({collections[i].name, path.mid(path.lastIndexOf(u'/') + 1), path, {}});
             paths.push_back(path);
         }
     }
-    std::vector<std::shared_ptr<const ICalFile>> contents = cache.contents(paths);
+    std::vector<std::shared_ptr<const ICalFile>> contents = cache.contents(paths, stop);
+    if (stop.stop_requested())
+        return files;
     for (size_t i = 0; i < files->size(); ++i)
         (*files)[i].content = std::move(contents[i]);
     last = CalendarFileCache::Pass{names, files};
@@ -158,70 +163,105 @@ ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)
 } // namespace
 
 StoredEventList loadEvents(const QString &root, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
-                           CalendarFileCache *cache)
+                           CalendarFileCache *cache, const EventReadBound &bound)
 {
     CalendarFileCache scratch;
     CalendarFileCache &parsed = cache ? *cache : scratch;
     const std::scoped_lock lock(parsed.guard());
-    const std::shared_ptr<const std::vector<CalendarItemFile>> loaded = loadRoot(root, parsed);
+    const std::shared_ptr<const std::vector<CalendarItemFile>> loaded = loadRoot(root, parsed, bound.stop);
+    if (bound.stop.stop_requested())
+        return std::make_shared<const std::vector<StoredEvent>>();
     const std::vector<CalendarItemFile> &files = *loaded;
     // The same files as last time, read for the same window, give the same
     // occurrences.
     std::optional<CalendarFileCache::Occurrences> &last = parsed.lastOccurrences();
     if (cache && last && last->revision == parsed.revision() && last->root == root && last->from == from
-        && last->to == to && last->localZone == localZone)
+        && last->to == to && last->localZone == localZone && last->limit == bound.occurrences)
         return last->events;
-    auto result = std::make_shared<std::vector<StoredEvent>>();
+    OccurrenceBudget budget(bound.occurrences);
+    std::vector<std::size_t> budgetedFiles; // the file of each one the budget took
+    std::size_t order = 0;
     size_t next = 0;
     while (next < files.size()) {
         const QString collection = files[next].collection;
         // Items of one event share a UID within one calendar; a calendar
-        // keeps its own copy of an event it shares with another.
+        // keeps its own copy of an event it shares with another. A series
+        // counts towards the file it first appears in.
         std::vector<EventSeries> series;
         std::vector<QString> seriesIds;
+        std::vector<size_t> seriesFiles;
         QHash<QString, size_t> seriesByUid;
         for (; next < files.size() && files[next].collection == collection; ++next) {
             const CalendarItemFile &file = files[next];
             int index = 0;
+            const auto addSeries = [&](EventSeries added, QString id) {
+                series.push_back(added);
+                seriesIds.push_back(std::move(id));
+                seriesFiles.push_back(next);
+            };
             for (const ICalEvent &event : file.content->events) {
                 ++index;
                 if (event.uid.isEmpty()) {
-                    series.push_back({&event, {}});
-                    seriesIds.push_back(u"%1/%2#%3"_s.arg(collection, file.name).arg(index));
+                    addSeries({&event, {}}, u"%1/%2#%3"_s.arg(collection, file.name).arg(index));
                     continue;
                 }
                 const auto known = seriesByUid.constFind(event.uid);
                 if (known == seriesByUid.constEnd()) {
                     seriesByUid.insert(event.uid, series.size());
-                    series.push_back(event.recurrenceId ? EventSeries{nullptr, {&event}} : EventSeries{&event, {}});
-                    seriesIds.push_back(event.uid);
+                    addSeries(event.recurrenceId ? EventSeries{nullptr, {&event}} : EventSeries{&event, {}}, event.uid);
                 } else if (event.recurrenceId) {
                     series[*known].overrides.push_back(&event);
                 } else if (!series[*known].master) {
                     series[*known].master = &event;
                 } else {
                     // A second copy of the same event: listed as it is.
-                    series.push_back({&event, {}});
-                    seriesIds.push_back(event.uid);
+                    addSeries({&event, {}}, event.uid);
                 }
             }
         }
-        for (size_t i = 0; i < series.size(); ++i) {
-            for (const EventOccurrence &occurrence : occurrencesInWindow(series[i], from, to, localZone))
-                result->push_back(storedEvent(seriesIds[i], occurrence));
+        for (size_t first = 0; first < series.size();) {
+            const size_t file = seriesFiles[first];
+            EarliestOccurrences earliest(budget.roomForNextFile());
+            size_t i = first;
+            for (; i < series.size() && seriesFiles[i] == file; ++i) {
+                const ExpansionBound seriesBound = earliest.boundForNextSeries(bound.stop);
+                earliest.add(seriesIds[i], boundedOccurrencesInWindow(series[i], from, to, localZone, seriesBound),
+                             order);
+            }
+            if (bound.stop.stop_requested())
+                return std::make_shared<const std::vector<StoredEvent>>();
+            const bool cut = earliest.cut();
+            budget.addFile(earliest.take(), cut);
+            budgetedFiles.push_back(file);
+            first = i;
         }
     }
+    for (const auto &[index, kept] : budget.cutFiles()) {
+        const CalendarItemFile &file = files[budgetedFiles[index]];
+        if (!cache || cache->firstToldOfCut(file.path))
+            qWarning().noquote() << "Calendar file" << file.path << "has more occurrences between"
+                                 << from.toString(Qt::ISODate) << "and" << to.toString(Qt::ISODate)
+                                 << "than are listed; only its earliest" << kept << "are";
+    }
+    auto result = std::make_shared<std::vector<StoredEvent>>();
+    const std::vector<BudgetedOccurrence> kept = budget.takeKept();
+    result->reserve(kept.size());
+    for (const BudgetedOccurrence &occurrence : kept)
+        result->push_back(storedEvent(occurrence.seriesId, occurrence.occurrence));
     if (cache)
-        last = CalendarFileCache::Occurrences{parsed.revision(), root, from, to, localZone, result};
+        last = CalendarFileCache::Occurrences{parsed.revision(), root, from, to, localZone, bound.occurrences, result};
     return result;
 }
 
-std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone, CalendarFileCache *cache)
+std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &localZone, CalendarFileCache *cache,
+                                        const std::stop_token &stop)
 {
     CalendarFileCache scratch;
     CalendarFileCache &parsed = cache ? *cache : scratch;
     const std::scoped_lock lock(parsed.guard());
-    const std::shared_ptr<const std::vector<CalendarItemFile>> files = loadRoot(root, parsed);
+    const std::shared_ptr<const std::vector<CalendarItemFile>> files = loadRoot(root, parsed, stop);
+    if (stop.stop_requested())
+        return {};
     std::optional<CalendarFileCache::OpenTodos> &last = parsed.lastOpenTodos();
     if (cache && last && last->revision == parsed.revision() && last->root == root && last->localZone == localZone)
         return last->todos;

@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -42,10 +44,45 @@ bool exchange(const QByteArray &a, const QByteArray &b)
     return renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) == 0;
 }
 
+std::optional<ino_t> inodeAt(const QByteArray &path)
+{
+    struct stat status { };
+    if (::lstat(path.constData(), &status) != 0)
+        return std::nullopt;
+    return status.st_ino;
+}
+
+// How often a save that was displaced is swapped back before giving up on
+// swaps: each further swap means yet another save landed in the moment
+// between two of them.
+constexpr int kMostSwapsBack = 64;
+
+// `saved` holds another program's save that our swap displaced, `path` what
+// we put there (the file `placed`). Swaps them back; should yet another save
+// land at `path` meanwhile, it is the latest and goes back in place in turn,
+// and whatever is displaced last is older than what stays.
+void putBack(const QByteArray &saved, const QByteArray &path, std::optional<ino_t> placed,
+             const GuardedReplaceStep &step)
+{
+    for (int swap = 1; swap <= kMostSwapsBack && placed; ++swap) {
+        const std::optional<ino_t> coming = inodeAt(saved);
+        if (step)
+            step(swap);
+        if (!exchange(saved, path))
+            break;
+        if (inodeAt(saved) == placed)
+            return;
+        placed = coming;
+    }
+    // Swaps no longer work, or saves keep landing: what is displaced now is
+    // the latest known and is put in place by a plain rename.
+    std::rename(saved.constData(), path.constData());
+}
+
 } // namespace
 
 GuardedReplace replaceFileIfUnchanged(const QString &path, const QByteArray &expected, const QByteArray &bytes,
-                                      const SaveDeviceWrapper &wrap)
+                                      const SaveDeviceWrapper &wrap, const GuardedReplaceStep &step)
 {
     const QFileInfo target(path);
     // Hidden and without the item suffix, so readers of the folder pass it by.
@@ -73,13 +110,15 @@ GuardedReplace replaceFileIfUnchanged(const QString &path, const QByteArray &exp
         return GuardedReplace::changedMeanwhile;
     const QByteArray from = QFile::encodeName(temp.fileName());
     const QByteArray to = QFile::encodeName(path);
+    const std::optional<ino_t> ours = inodeAt(from);
+    if (step)
+        step(0);
     if (exchange(from, to)) {
-        // The temporary name now holds what was displaced; a save that
-        // landed after the check goes back in place.
+        // The temporary name now holds what was displaced: what was read, or
+        // a save that landed after the check, which goes back in place.
         if (holds(temp.fileName(), expected))
             return GuardedReplace::replaced;
-        if (!exchange(from, to))
-            std::rename(from.constData(), to.constData());
+        putBack(from, to, ours, step);
         return GuardedReplace::changedMeanwhile;
     }
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)

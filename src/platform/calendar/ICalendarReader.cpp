@@ -8,6 +8,8 @@
 
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -453,8 +455,16 @@ ICalFile readICalendar(const QByteArray &bytes)
 {
     ICalFile file;
     const ICalComponentPtr root = parseICalendar(bytes);
-    if (!root)
+    if (!root) {
+        const QByteArray upper = bytes.toUpper();
+        if (bytes.trimmed().isEmpty())
+            file.problem = u"it is empty"_s;
+        else if (upper.contains("BEGIN:VCALENDAR") && !upper.contains("END:VCALENDAR"))
+            file.problem = u"it ends part way through, before END:VCALENDAR"_s;
+        else
+            file.problem = u"it holds no iCalendar data the parser can read"_s;
         return file;
+    }
     ZoneTable zones(root.get());
     for (icalcomponent *component : itemComponents(root.get(), ICAL_VEVENT_COMPONENT)) {
         if (auto event = readEvent(component, zones))

@@ -84,11 +84,13 @@ struct ICalTodo {
 struct ICalFile {
     std::vector<ICalEvent> events;
     std::vector<ICalTodo> todos;
+    // Why nothing could be read from the file, when that is so.
+    QString problem;
 };
 
 // Reads every event and to-do of one file. Components that lack what they
 // need (an event without a usable DTSTART) are left out; bytes that are not
-// iCalendar give an empty result.
+// iCalendar give an empty result that says why.
 ICalFile readICalendar(const QByteArray &bytes);
 
 // Parses `bytes` into a component tree the caller owns, or null.

@@ -202,11 +202,29 @@ icaltimetype inPhase(const icalrecurrencetype &rule, const icaltimetype &dtstart
     return wallTimeAt(first + (target - first) / step * step, dtstart);
 }
 
-// Adds the starts a rule produces that may overlap the window.
+// More than any clock change moves a wall-clock time.
+constexpr qint64 kClockChangeMarginSeconds = 3 * 3600;
+
+// The window of one expansion and how far it may go.
+struct Window {
+    QDateTime from;
+    QDateTime to;
+    QDateTime startsBefore; // no later than `to`
+    int count = kMaxOccurrencesPerSeries;
+    std::stop_token stop;
+
+    bool holds(const QDateTime &start, const QDateTime &end) const { return overlaps(start, end, from, to); }
+};
+
+// Adds the starts a rule produces that may overlap the window, the earliest
+// `window.count` of those that start before `window.startsBefore`; sets
+// `cut` when it leaves any out.
 void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, const QDateTime &firstStart,
-                   const OccurrenceLength &length, const QDateTime &from, const QDateTime &to,
-                   const QTimeZone &localZone, std::vector<QDateTime> &starts)
+                   const OccurrenceLength &length, const Window &window, const QTimeZone &localZone,
+                   std::vector<QDateTime> &starts, bool &cut)
 {
+    const QDateTime &from = window.from;
+    const QDateTime &to = window.to;
     const UntilLimit until = untilLimitOf(original, master.start, localZone);
     icalrecurrencetype rule = original;
     rule.until = icaltime_null_time();
@@ -218,14 +236,22 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
     // or seconds from a later start on its own grid (the iterator's own jump
     // loses their phase), any other rule by the iterator's jump. A counted
     // rule can only do so when its occurrences can be counted by periods.
-    const QDateTime jump = from.addSecs(-length.longestSeconds()).addDays(-2);
+    // A clock change moves wall-clock times by a few hours at most: a rule
+    // stepping within the day starts that little before the window (every
+    // step before it costs as much as one inside), any other two days before.
+    const auto period = fixedPeriodSeconds(rule);
+    const bool withinTheDay = rule.count == 0 && period && *period < 86400;
+    // A rule that holds one occurrence in every period of the same length is
+    // stepped by sums, not by the iterator, which costs far more per step.
+    const bool evenlySpaced = period && rule.interval >= 1 && hasNoByParts(rule);
+    const QDateTime jump = withinTheDay ? from.addSecs(-length.longestSeconds() - kClockChangeMarginSeconds)
+                                        : from.addSecs(-length.longestSeconds()).addDays(-2);
     icaltimetype first = dtstart;
     std::optional<icaltimetype> jumpTo;
     qint64 remaining = -1; // occurrences left of a counted rule, counted from `first`
     if (jump > firstStart) {
         const icaltimetype jumpWall = wallClockIn(jump, master.start, localZone);
-        const auto period = fixedPeriodSeconds(rule);
-        if (rule.count == 0 && period && *period < 86400) {
+        if (withinTheDay || (evenlySpaced && rule.count == 0)) {
             first = inPhase(rule, dtstart, jumpWall);
         } else if (rule.count == 0) {
             jumpTo = jumpWall;
@@ -237,21 +263,39 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
             rule.count = 0;
         }
     }
-    IteratorPtr iterator(icalrecur_iterator_new(rule, first));
-    if (!iterator)
-        return;
-    if (jumpTo && !icalrecur_iterator_set_start(iterator.get(), *jumpTo)) {
-        iterator.reset(icalrecur_iterator_new(rule, dtstart));
+    IteratorPtr iterator;
+    qint64 nextWall = wallSeconds(first);
+    const qint64 stepWall = evenlySpaced ? *period * rule.interval : 0;
+    if (evenlySpaced) {
+        if (remaining < 0 && rule.count > 0)
+            remaining = rule.count;
+    } else {
+        iterator.reset(icalrecur_iterator_new(rule, first));
         if (!iterator)
             return;
+        if (jumpTo && !icalrecur_iterator_set_start(iterator.get(), *jumpTo)) {
+            iterator.reset(icalrecur_iterator_new(rule, dtstart));
+            if (!iterator)
+                return;
+        }
     }
     int found = 0;
-    for (int step = 0; step < kMaxRecurrenceSteps && found < kMaxOccurrencesPerSeries; ++step) {
+    for (int step = 0; step < kMaxRecurrenceSteps; ++step) {
         if (remaining == 0)
             break;
-        const icaltimetype next = icalrecur_iterator_next(iterator.get());
-        if (icaltime_is_null_time(next))
+        if (window.stop.stop_requested()) {
+            cut = true;
             break;
+        }
+        icaltimetype next;
+        if (evenlySpaced) {
+            next = wallTimeAt(nextWall, dtstart);
+            nextWall += stepWall;
+        } else {
+            next = icalrecur_iterator_next(iterator.get());
+            if (icaltime_is_null_time(next))
+                break;
+        }
         if (remaining > 0)
             --remaining;
         WallTime wall = master.start;
@@ -260,7 +304,12 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
         const auto start = momentOf(wall, localZone);
         if (!start || *start >= to || !until.allows(*start, localZone))
             break;
-        if (overlaps(*start, length.endOf(*start, localZone), from, to)) {
+        if (window.holds(*start, length.endOf(*start, localZone))) {
+            // Starts come in order: the first one past either bound ends the walk.
+            if (found >= window.count || *start >= window.startsBefore) {
+                cut = true;
+                break;
+            }
             starts.push_back(*start);
             ++found;
         }
@@ -274,8 +323,8 @@ bool isExcluded(const QDateTime &start, const std::set<qint64> &moments, const s
            || (!dates.empty() && dates.count(start.toTimeZone(localZone).date()) > 0);
 }
 
-void addSingle(const ICalEvent &event, const QDateTime &from, const QDateTime &to, const QTimeZone &localZone,
-               std::optional<OccurrenceLength> fallbackLength, std::vector<EventOccurrence> &result)
+void addSingle(const ICalEvent &event, const Window &window, const QTimeZone &localZone,
+               std::optional<OccurrenceLength> fallbackLength, std::vector<EventOccurrence> &result, bool &cut)
 {
     if (event.cancelled)
         return;
@@ -286,7 +335,11 @@ void addSingle(const ICalEvent &event, const QDateTime &from, const QDateTime &t
     if (!event.end && !event.durationSeconds && fallbackLength)
         length = *fallbackLength;
     const QDateTime end = length.endOf(*start, localZone);
-    if (overlaps(*start, end, from, to))
+    if (!window.holds(*start, end))
+        return;
+    if (*start >= window.startsBefore)
+        cut = true;
+    else
         result.push_back({&event, *start, end});
 }
 
@@ -295,28 +348,47 @@ void addSingle(const ICalEvent &event, const QDateTime &from, const QDateTime &t
 std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from, const QDateTime &to,
                                                  const QTimeZone &localZone)
 {
-    std::vector<EventOccurrence> result;
+    return boundedOccurrencesInWindow(series, from, to, localZone, {}).occurrences;
+}
+
+BoundedOccurrences boundedOccurrencesInWindow(const EventSeries &series, const QDateTime &from, const QDateTime &to,
+                                              const QTimeZone &localZone, const ExpansionBound &bound)
+{
+    BoundedOccurrences bounded;
+    if (bound.stop.stop_requested() || bound.count <= 0) {
+        bounded.cut = true;
+        return bounded;
+    }
+    const Window window{from, to, bound.startsBefore ? std::min(*bound.startsBefore, to) : to, bound.count, bound.stop};
+    std::vector<EventOccurrence> &result = bounded.occurrences;
+    bool &cut = bounded.cut;
     if (!series.master) {
         for (const ICalEvent *single : series.overrides)
-            addSingle(*single, from, to, localZone, std::nullopt, result);
+            addSingle(*single, window, localZone, std::nullopt, result, cut);
     } else if (series.master->rules.empty() && series.master->recurrenceDates.empty()) {
-        addSingle(*series.master, from, to, localZone, std::nullopt, result);
+        addSingle(*series.master, window, localZone, std::nullopt, result, cut);
     } else {
         const ICalEvent &master = *series.master;
         const auto firstStart = momentOf(master.start, localZone);
         if (!firstStart || master.cancelled)
-            return result;
+            return bounded;
         const OccurrenceLength length = lengthOf(master, *firstStart, localZone);
 
         std::vector<QDateTime> starts;
-        if (overlaps(*firstStart, length.endOf(*firstStart, localZone), from, to))
-            starts.push_back(*firstStart);
+        const auto addStart = [&](const QDateTime &start) {
+            if (!window.holds(start, length.endOf(start, localZone)))
+                return;
+            if (start >= window.startsBefore)
+                cut = true;
+            else
+                starts.push_back(start);
+        };
+        addStart(*firstStart);
         for (const icalrecurrencetype &rule : master.rules)
-            addRuleStarts(rule, master, *firstStart, length, from, to, localZone, starts);
+            addRuleStarts(rule, master, *firstStart, length, window, localZone, starts, cut);
         for (const WallTime &date : master.recurrenceDates) {
-            const auto start = momentOf(date, localZone);
-            if (start && overlaps(*start, length.endOf(*start, localZone), from, to))
-                starts.push_back(*start);
+            if (const auto start = momentOf(date, localZone))
+                addStart(*start);
         }
 
         std::set<qint64> excludedMoments;
@@ -337,17 +409,23 @@ std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, cons
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         for (const QDateTime &start : starts) {
-            if (result.size() >= static_cast<size_t>(kMaxOccurrencesPerSeries))
+            if (result.size() >= static_cast<size_t>(window.count)) {
+                cut = true;
                 break;
+            }
             if (!isExcluded(start, excludedMoments, excludedDates, localZone))
                 result.push_back({&master, start, length.endOf(start, localZone)});
         }
         for (const ICalEvent *override : series.overrides)
-            addSingle(*override, from, to, localZone, length, result);
+            addSingle(*override, window, localZone, length, result, cut);
     }
     std::stable_sort(result.begin(), result.end(),
                      [](const EventOccurrence &a, const EventOccurrence &b) { return a.start < b.start; });
-    return result;
+    if (result.size() > static_cast<size_t>(window.count)) {
+        result.resize(static_cast<size_t>(window.count));
+        cut = true;
+    }
+    return bounded;
 }
 
 } // namespace kolu

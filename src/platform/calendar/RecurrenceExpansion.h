@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <stop_token>
 #include <vector>
 
 namespace kolu {
@@ -33,5 +34,23 @@ inline constexpr int kMaxOccurrencesPerSeries = 1000;
 // order of start.
 std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, const QDateTime &from, const QDateTime &to,
                                                  const QTimeZone &localZone);
+
+// How far a bounded expansion goes: at most `count` occurrences, only those
+// that start before `startsBefore` (none: the window's end), and none at all
+// once `stop` is requested.
+struct ExpansionBound {
+    int count = kMaxOccurrencesPerSeries;
+    std::optional<QDateTime> startsBefore;
+    std::stop_token stop;
+};
+
+struct BoundedOccurrences {
+    std::vector<EventOccurrence> occurrences; // the earliest, in order of start
+    bool cut = false;                         // the series has more in the window than these
+};
+
+// As occurrencesInWindow, within `bound`; says whether it left any out.
+BoundedOccurrences boundedOccurrencesInWindow(const EventSeries &series, const QDateTime &from, const QDateTime &to,
+                                              const QTimeZone &localZone, const ExpansionBound &bound);
 
 } // namespace kolu

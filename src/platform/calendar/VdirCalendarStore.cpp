@@ -6,6 +6,7 @@
 #include "platform/calendar/CalendarStoreWork.h"
 #include "model/WorkerAwait.h"
 
+#include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -17,15 +18,17 @@ namespace {
 // The worker's part: the cache comes along so that it outlives a store
 // destroyed while a read still runs.
 StoredEventList loadEventsKept(const QString &root, const QDateTime &from, const QDateTime &to,
-                               const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache)
+                               const QTimeZone &localZone, const std::shared_ptr<CalendarFileCache> &cache,
+                               const std::stop_token &stop)
 {
-    return loadEvents(root, from, to, localZone, cache.get());
+    return loadEvents(root, from, to, localZone, cache.get(), {kMaxOccurrencesPerRead, stop});
 }
 
 std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone &localZone,
-                                            const std::shared_ptr<CalendarFileCache> &cache)
+                                            const std::shared_ptr<CalendarFileCache> &cache,
+                                            const std::stop_token &stop)
 {
-    return loadOpenTodos(root, localZone, cache.get());
+    return loadOpenTodos(root, localZone, cache.get(), stop);
 }
 
 } // namespace
@@ -39,6 +42,16 @@ VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTime
     , m_eventFiles(std::make_shared<CalendarFileCache>())
     , m_todoFiles(std::make_shared<CalendarFileCache>())
 {
+    if (QCoreApplication *application = QCoreApplication::instance()) {
+        // A copy of the source shares its state, so the store may go first.
+        QObject::connect(application, &QCoreApplication::aboutToQuit,
+                         [stop = m_stop]() mutable { stop.request_stop(); });
+    }
+}
+
+VdirCalendarStore::~VdirCalendarStore()
+{
+    m_stop.request_stop();
 }
 
 QString VdirCalendarStore::calendarRoot() const
@@ -51,20 +64,52 @@ QString VdirCalendarStore::remindersRoot() const
     return resolveCalendarRoot(m_defaults.string(SettingsKey::remindersFolderPath), m_home);
 }
 
+void CalendarStore::setOnFolderChange(std::function<void()>) { }
+
+void VdirCalendarStore::setOnFolderChange(std::function<void()> onChange)
+{
+    if (!onChange) {
+        m_watch.reset();
+        return;
+    }
+    m_watch.reset(new FolderPresenceWatch);
+    QObject::connect(m_watch.get(), &FolderPresenceWatch::changed, m_watch.get(), std::move(onChange));
+    readFrom(m_eventsRoot, m_eventsRoot);
+}
+
+void VdirCalendarStore::readFrom(QString &lastRoot, const QString &root) const
+{
+    lastRoot = root;
+    if (!m_watch)
+        return;
+    QStringList folders;
+    for (const QString &folder : {m_eventsRoot, m_todosRoot}) {
+        if (!folder.isEmpty() && !folders.contains(folder))
+            folders.push_back(folder);
+    }
+    m_watch->setFolders(folders);
+}
+
 bool VdirCalendarStore::hasEventAccess() const
 {
-    return isUsableFolder(calendarRoot(), false);
+    const QString root = calendarRoot();
+    readFrom(m_eventsRoot, root);
+    return isUsableFolder(root, false);
 }
 
 bool VdirCalendarStore::hasReminderAccess() const
 {
-    return isUsableFolder(remindersRoot(), true);
+    const QString root = remindersRoot();
+    readFrom(m_todosRoot, root);
+    return isUsableFolder(root, true);
 }
 
 QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
+    const QString root = calendarRoot();
+    readFrom(m_eventsRoot, root);
     co_return co_await afterWorker(
-        QtConcurrent::run(&loadEventsKept, calendarRoot(), from, to, m_localZone, m_eventFiles));
+        QtConcurrent::run(&loadEventsKept, root, from, to, m_localZone, m_eventFiles, m_stop.get_token()));
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
@@ -72,8 +117,9 @@ QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
     // Both roots are the same folder unless set apart (as they are by
     // default): its files are then parsed and kept once for both.
     const QString root = remindersRoot();
+    readFrom(m_todosRoot, root);
     const std::shared_ptr<CalendarFileCache> &cache = root == calendarRoot() ? m_eventFiles : m_todoFiles;
-    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache));
+    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache, m_stop.get_token()));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)

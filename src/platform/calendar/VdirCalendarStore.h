@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/calendar/CalendarStore.h"
+#include "platform/calendar/FolderPresenceWatch.h"
 
 #include <QDir>
 #include <QString>
 #include <QTimeZone>
 
 #include <memory>
+#include <stop_token>
 
 namespace kolu {
 
@@ -22,6 +24,8 @@ public:
     // Times without a zone are read in `localZone`.
     explicit VdirCalendarStore(UserDefaults &defaults, QString home = QDir::homePath(),
                                QTimeZone localZone = QTimeZone::systemTimeZone());
+    // Reads still running end soon, with nothing.
+    ~VdirCalendarStore() override;
 
     QString calendarRoot() const;
     QString remindersRoot() const;
@@ -32,8 +36,13 @@ public:
     QCoro::Task<std::vector<ReminderItem>> openTodos() override;
     QCoro::Task<TodoWriteResult> addTodo(NewTodo todo) override;
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString id, bool completed, QDateTime now) override;
+    // Watches the roots events and to-dos were last read from.
+    void setOnFolderChange(std::function<void()> onChange) override;
 
 private:
+    // Notes the root a read or a look at access went to, for the watch.
+    void readFrom(QString &lastRoot, const QString &root) const;
+
     UserDefaults &m_defaults;
     QString m_home;
     QTimeZone m_localZone;
@@ -41,6 +50,13 @@ private:
     // them, so a read still running when the store goes keeps its cache.
     std::shared_ptr<CalendarFileCache> m_eventFiles;
     std::shared_ptr<CalendarFileCache> m_todoFiles;
+    // Requested when the program quits or the store goes: a read under way
+    // (a calendar that floods can take long) then ends soon, so quitting
+    // does not wait for it.
+    std::stop_source m_stop;
+    mutable QString m_eventsRoot;
+    mutable QString m_todosRoot;
+    FolderPresenceWatchPtr m_watch;
 };
 
 } // namespace kolu

@@ -16,6 +16,8 @@ namespace kolu {
 
 NoteStore::~NoteStore() = default;
 
+void NoteStore::setOnFolderChange(std::function<void()>) { }
+
 namespace {
 
 // Deeper trees are left unread rather than walked without end.
@@ -129,6 +131,20 @@ LocalNoteStore::LocalNoteStore(std::vector<NoteRoot> roots, ProcessRunner &runne
         if (!repeated && !root.path.isEmpty())
             m_roots.push_back(std::move(root));
     }
+}
+
+void LocalNoteStore::setOnFolderChange(std::function<void()> onChange)
+{
+    if (!onChange) {
+        m_watch.reset();
+        return;
+    }
+    m_watch.reset(new FolderPresenceWatch);
+    QObject::connect(m_watch.get(), &FolderPresenceWatch::changed, m_watch.get(), std::move(onChange));
+    QStringList folders;
+    for (const NoteRoot &root : m_roots)
+        folders.push_back(root.path);
+    m_watch->setFolders(folders);
 }
 
 std::vector<NoteStoreFolder> LocalNoteStore::folders() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/calendar/FolderPresenceWatch.h"
 #include "platform/notes/NoteStore.h"
 #include "platform/system/ProcessRunner.h"
 
@@ -44,6 +45,7 @@ public:
     bool open(const QString &noteID) override;
     NoteStoreWrite makeNote(const QString &folderID, const QString &fallbackFolderName, const QString &title,
                             const QString &content) override;
+    void setOnFolderChange(std::function<void()> onChange) override;
 
     const std::vector<NoteRoot> &roots() const { return m_roots; }
 
@@ -75,6 +77,7 @@ private:
 
     std::vector<NoteRoot> m_roots;
     ProcessRunner &m_runner;
+    FolderPresenceWatchPtr m_watch;
 };
 
 } // namespace kolu

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <vector>
 
 namespace kolu {
@@ -61,6 +62,12 @@ public:
     // when there is none. Never replaces an existing note.
     virtual NoteStoreWrite makeNote(const QString &folderID, const QString &fallbackFolderName, const QString &title,
                                     const QString &content) = 0;
+
+    // Calls `onChange` on this thread whenever a folder of the notes may hold
+    // something new: a note or folder added or removed right in an account's
+    // folder, or an account's folder that was missing come back. Null stops
+    // it. Call it from the thread the store was made on.
+    virtual void setOnFolderChange(std::function<void()> onChange);
 };
 
 } // namespace kolu

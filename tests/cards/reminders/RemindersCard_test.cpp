@@ -408,6 +408,14 @@ TEST_F(ReminderComposerTest, AFailedAddKeepsTheDraft)
     EXPECT_EQ(draft.title, u"Buy milk"_s);
     EXPECT_EQ(draft.notes, u"two litres"_s);
     EXPECT_TRUE(draft.hasDate);
+
+    // The folder made, the reminders are ready again: the error line goes,
+    // the draft stays.
+    ASSERT_TRUE(QDir().mkpath(listFolder()));
+    state->refreshReminders();
+    EXPECT_TRUE(test::waitUntil([&] { return find<ReminderComposer>(u"reminderComposer"_s)->failure().isEmpty(); }));
+    EXPECT_EQ(state->remindersConnection().kind, RemindersConnectionState::Kind::ready);
+    EXPECT_EQ(find<ReminderComposer>(u"reminderComposer"_s)->draft().title, u"Buy milk"_s);
 }
 
 TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherClientWrote)

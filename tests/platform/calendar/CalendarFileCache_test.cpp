@@ -2,6 +2,7 @@
 #include "platform/calendar/CalendarStoreWork.h"
 
 #include "CalendarFixtures.h"
+#include "LogCapture.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -277,4 +278,35 @@ TEST_F(CalendarFileCacheTest, EventsAndTodosReadInTurnShareTheParsedFiles)
     ASSERT_EQ(todos.size(), 1u);
     EXPECT_EQ(todos[0].title, u"Errand, before noon"_s);
     EXPECT_EQ(cache.parseCount(), 3);
+}
+
+TEST_F(CalendarFileCacheTest, ASkippedFileIsNamedWithItsReasonOnceEachTimeItChanges)
+{
+    write(u"good.ics"_s, eventFile("good", "Good"));
+    const QString truncated = write(u"truncated.ics"_s, eventFile("cut", "Cut").left(60));
+    const QString garbage = write(u"garbage.ics"_s, "\x01\x02 not a calendar at all");
+    test::LogCapture log;
+    const auto linesAbout = [&](const QString &path) { return log.warningsWith(path).size(); };
+
+    EXPECT_EQ(titles(), std::vector<QString>{u"Good"_s});
+    EXPECT_EQ(linesAbout(truncated), 1);
+    EXPECT_EQ(linesAbout(garbage), 1);
+    EXPECT_TRUE(log.warningsWith(u"good.ics"_s).isEmpty());
+    EXPECT_EQ(log.warningsWith(u"END:VCALENDAR"_s).size(), 1); // the reason the truncated file is skipped
+
+    // Read again, unchanged: nothing more. Changed, yet still broken: once more.
+    titles();
+    EXPECT_EQ(linesAbout(truncated), 1);
+    write(u"truncated.ics"_s, eventFile("cut", "Cut").left(70));
+    titles();
+    titles();
+    EXPECT_EQ(linesAbout(truncated), 2);
+    EXPECT_EQ(linesAbout(garbage), 1);
+
+    // A file parsed again on every read while its times settle is named once.
+    CalendarFileCache recent;
+    for (int read = 0; read < 3; ++read)
+        loadEvents(root.path(), utc(2, 0), utc(9, 0), berlin, &recent);
+    EXPECT_EQ(linesAbout(garbage), 2);
+    EXPECT_GE(recent.parseCount(), 6);
 }

@@ -75,6 +75,15 @@ TEST(CalendarStoreEvents, ExpandsRulesExceptionsAndOverridesWithOneIdPerSeries)
     EXPECT_EQ(startsOf(events, u"choir-since-2019"_s), (std::vector<QDateTime>{utc(3, 3, 18)}));
     // An event that began before the window and is still going on is listed.
     EXPECT_EQ(startsOf(events, u"deploy-night@example.com"_s), (std::vector<QDateTime>{utc(3, 1, 22)}));
+
+    // An UNTIL that is a date ends an all-day series on that date, included.
+    const auto may = *loadEvents(test::calendarFixture(u"synced"_s), utc(5, 9, 22), utc(5, 17, 22), berlin);
+    EXPECT_EQ(startsOf(may, u"harvest-week@example.com"_s),
+              (std::vector<QDateTime>{utc(5, 10, 22), utc(5, 11, 22), utc(5, 12, 22), utc(5, 13, 22)}));
+    const StoredEvent *lastDay = find(may, u"harvest-week@example.com"_s, utc(5, 13, 22));
+    ASSERT_TRUE(lastDay);
+    EXPECT_TRUE(lastDay->isAllDay);
+    EXPECT_EQ(lastDay->end, utc(5, 14, 22));
 }
 
 TEST(CalendarStoreEvents, ReadsEveryKindOfTimeZone)
@@ -189,5 +198,37 @@ TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCounting
         const auto jumping = startsInWindow(file(""));
         EXPECT_EQ(jumping, startsInWindow(file(";COUNT=90000"))) << rule.constData();
         EXPECT_FALSE(jumping.empty()) << rule.constData();
+    }
+}
+
+TEST(CalendarStoreEvents, RulesSteppedBySumsGiveWhatTheIteratorGives)
+{
+    // A BYMONTH of every month changes nothing, but makes the rule one the
+    // iterator walks. Across the change to summer time, counted or not.
+    const QByteArray everyMonth = ";BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12";
+    const QList<QByteArray> rules{"FREQ=SECONDLY;INTERVAL=7",
+                                  "FREQ=MINUTELY;INTERVAL=13",
+                                  "FREQ=HOURLY;INTERVAL=5",
+                                  "FREQ=DAILY",
+                                  "FREQ=DAILY;INTERVAL=3",
+                                  "FREQ=WEEKLY;INTERVAL=2",
+                                  "FREQ=HOURLY;INTERVAL=5;COUNT=20000",
+                                  "FREQ=DAILY;INTERVAL=3;COUNT=900"};
+    for (const QByteArray &rule : rules) {
+        for (const QByteArray &start :
+             {QByteArray("DTSTART;TZID=Europe/Berlin:20190301T023000"), QByteArray("DTSTART;VALUE=DATE:20190301")}) {
+            const auto startsOfRule = [&](const QByteArray &written) {
+                const ICalFile file =
+                    readICalendar(test::icsWith("VEVENT", "UID:r\r\n" + start + "\r\nRRULE:" + written + "\r\n"));
+                std::vector<QDateTime> starts;
+                for (const auto &o :
+                     occurrencesInWindow({&file.events.at(0), {}}, utc(3, 27, 23), utc(4, 3, 22), berlin))
+                    starts.push_back(o.start);
+                return starts;
+            };
+            const auto summed = startsOfRule(rule);
+            EXPECT_EQ(summed, startsOfRule(rule + everyMonth)) << rule.constData() << ' ' << start.constData();
+            EXPECT_FALSE(summed.empty()) << rule.constData();
+        }
     }
 }

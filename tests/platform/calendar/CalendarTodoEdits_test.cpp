@@ -1,10 +1,12 @@
 #include "platform/calendar/CalendarStoreWork.h"
+#include "platform/calendar/GuardedFileReplace.h"
 #include "platform/calendar/ICalendarReader.h"
 
 #include "CalendarFixtures.h"
 #include "FailingDevice.h"
 
 #include <QRegularExpression>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <limits>
 #include <set>
+#include <thread>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -122,4 +125,62 @@ TEST(CalendarTodoEdits, ASaveByAnotherProgramWhileCompletingIsKept)
     EXPECT_TRUE(after.contains(QByteArray("SUMMARY:Water " + QByteArray::number(saves) + " plants")))
         << after.constData();
     EXPECT_TRUE(after.contains("STATUS:COMPLETED"));
+}
+
+TEST(CalendarTodoEdits, SavesThatLandWhileADisplacedSaveIsPutBackAreKeptTooTheLatestInPlace)
+{
+    // The other program saves once between the check and the swap, so the
+    // swap displaces its save, then `later` times more while that save is
+    // being put back: its last save is what stays, with no file left over.
+    for (int later = 0; later <= 3; ++later) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"task.ics"_s);
+        ASSERT_TRUE(writeFileAtomically(path, "read"));
+        QByteArray last;
+        int saves = 0;
+        const GuardedReplaceStep otherProgram = [&](int swap) {
+            if (swap > later)
+                return;
+            last = "saved by the other program " + QByteArray::number(++saves);
+            ASSERT_TRUE(writeFileAtomically(path, last));
+        };
+        EXPECT_EQ(replaceFileIfUnchanged(path, "read", "ours", {}, otherProgram), GuardedReplace::changedMeanwhile);
+        EXPECT_EQ(test::readFile(path), last) << later;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"task.ics"_s}) << later;
+    }
+
+    // Unchanged meanwhile, ours is in place.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"task.ics"_s);
+    ASSERT_TRUE(writeFileAtomically(path, "read"));
+    EXPECT_EQ(replaceFileIfUnchanged(path, "read", "ours"), GuardedReplace::replaced);
+    EXPECT_EQ(test::readFile(path), "ours");
+}
+
+TEST(CalendarTodoEdits, NoSaveOfAProgramSavingAllTheWhileIsLostToACompletion)
+{
+    // Another program saves a new title over and over while the to-do is
+    // completed and reopened: after every round its last save is in the
+    // file, whatever the order things happened in.
+    QTemporaryDir root;
+    test::copyCalendarFixture(u"edits"_s, root.path());
+    const QString path = root.filePath(u"tasks/water-plants.ics"_s);
+    const QByteArray original = test::readFile(path);
+    int lost = 0;
+    for (int round = 0; round < 100; ++round) {
+        const QByteArray title = "SUMMARY:Water " + QByteArray::number(round) + " plants";
+        std::thread other([&] {
+            for (int save = 0; save < 3; ++save) {
+                QString text = QString::fromUtf8(test::readFile(path));
+                text.replace(QRegularExpression(u"SUMMARY:Water \\S+ plants"_s), QString::fromUtf8(title));
+                writeFileAtomically(path, text.toUtf8());
+            }
+        });
+        writeTodoCompletion(root.path(), u"water-plants"_s, round % 2 == 0, now.addSecs(round));
+        other.join();
+        if (!test::readFile(path).contains(title))
+            ++lost;
+    }
+    EXPECT_EQ(lost, 0);
+    EXPECT_NE(test::readFile(path), original);
 }

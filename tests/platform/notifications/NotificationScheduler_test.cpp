@@ -191,6 +191,23 @@ TEST_F(NotificationSchedulerTest, WakesAtTheEarliestMomentRatherThanEverySecond)
     EXPECT_EQ(clock.activeTimerCount(), 0);
 }
 
+TEST_F(NotificationSchedulerTest, ItsOwnTimerLooksAgainWithinTheHourSoASuspendCannotHoldARequestBackLonger)
+{
+    // Due in five hours, then a suspend of four: the monotonic clock stood
+    // still, and nothing but the scheduler's own timer looks.
+    scheduler.add(request(u"after-suspend"_s, 5 * 3600));
+    clock.jumpWallClock(4h);
+    const int firedBefore = clock.timersFired();
+    clock.advance(3599s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clock.timersFired(), firedBefore) << "no look before the hour is up";
+    EXPECT_TRUE(server.received().empty());
+    clock.advance(1s);
+    ASSERT_TRUE(server.waitForCount(1));
+    EXPECT_EQ(summaries(server), QStringList{u"after-suspend"_s});
+    EXPECT_EQ(clock.timersFired(), firedBefore + 1);
+}
+
 TEST_F(NotificationSchedulerTest, ReplacingAndRemovingManyKeepsExactlyTheRightRequestsInDueOrder)
 {
     // Identifiers that share beginnings: a prefix removes its own only.
