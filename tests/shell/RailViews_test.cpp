@@ -11,6 +11,7 @@
 #include "shell/rail/EdgeHandle.h"
 #include "shell/rail/EdgeNotification.h"
 #include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/EdgeNotificationRingsClock.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
@@ -27,10 +28,12 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVariantAnimation>
+#include <QWindow>
 
 #include <bit>
 
@@ -241,6 +244,7 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     view.show();
     const QTimer &timer = EdgeNotificationRings::sharedTimer();
     EXPECT_FALSE(timer.isActive()) << "the rail at rest animates nothing";
+    EXPECT_GE(timer.interval(), 60) << "about 15 pictures a second, not a display's 60";
     state->setClipboardPulseActive(true);
     EXPECT_TRUE(timer.isActive());
     state->setClipboardPulseActive(false);
@@ -254,6 +258,46 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     raiseAlerts(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(timer.isActive());
+}
+
+TEST_F(RailViewsTest, AnAlertsRingsRepaintOnlyTheirBoxAndOnlyForANewPicture)
+{
+    test::ManualAnimationDriver frozen;
+    double seconds = 100;
+    EdgeNotificationRings::setTimeSource([&seconds] { return seconds; });
+    const double picture = 1.0 / (rings::cyclesPerSecond * rings::framesPerCycle);
+    for (const auto &[alerts, pulse, name] :
+         {std::tuple(1, false, "edgeAlertRings"), std::tuple(0, true, "clipboardPulseRings")}) {
+        SCOPED_TRACE(name);
+        state->setRailEdge(RailEdge::right);
+        raiseAlerts(alerts);
+        state->setClipboardPulseActive(pulse);
+        RailView view(*state);
+        view.resize(430, 680);
+        view.show();
+        auto *rings = view.findChild<EdgeNotificationRings *>(QString::fromLatin1(name));
+        ASSERT_TRUE(rings && rings->isVisible());
+        ASSERT_TRUE(test::waitUntil([&] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
+        // Whatever else waits to be painted, now.
+        view.repaint();
+        test::PaintedRegion painted(&view);
+        QSignalSpy moved(&RingClock::shared(), &RingClock::pictureChanged);
+        // A tick within the same picture repaints nothing.
+        seconds += picture * 0.1;
+        RingClock::shared().tick();
+        EXPECT_EQ(moved.count(), 0);
+        // The next picture repaints the rings' box and nothing around it.
+        seconds += picture;
+        RingClock::shared().tick();
+        EXPECT_EQ(moved.count(), 1);
+        ASSERT_TRUE(test::waitUntil([&] { return !painted.region.isEmpty(); }));
+        const QRect box(rings->mapTo(&view, rings->ringsRect().topLeft()), rings->ringsRect().size());
+        EXPECT_TRUE(painted.region.contains(box.center()));
+        EXPECT_TRUE((painted.region - box).isEmpty()) << "painted beyond the rings' box";
+        EXPECT_LE(box.width(), 106);
+        EXPECT_LE(box.height(), 92);
+    }
+    EdgeNotificationRings::setTimeSource({});
 }
 
 TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)

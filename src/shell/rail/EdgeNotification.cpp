@@ -127,6 +127,7 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
         m_second->setColor(style.secondaryText());
         if (m_third)
             m_third->setColor(withAlpha(style.secondaryText(), 0.92));
+        m_background.drop();
         update();
     };
     recolour();
@@ -253,21 +254,25 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
 void EdgeNotification::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const OrlixStyle &style = OrlixStyle::current();
-    const QColor tint = style.tint(edgenotification::look(m_kind).module);
-    const QRectF shape = QRectF(rect());
-    const OrlixGlassProfile glass = railControlGlass(tint, {0.1, 14, 0, 7});
-    painter.setPen(Qt::NoPen);
-    if (m_covers) {
-        // The material as dense as where nothing composites.
-        const OrlixGlassProfile resolved = glass.resolved(style.theme(), style.colorScheme());
-        painter.setBrush(LiquidGlassSurface::materialColor(resolved, GlassTier::opaque));
-        painter.drawPath(continuousRoundedRect(shape, 28));
-    }
-    painter.setBrush(withAlpha(tint, 0.1));
-    painter.drawPath(continuousRoundedRect(shape, 28));
-    paintRailGlass(painter, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
+    // Kept: an alert's rings repaint the banner's edge beside them on every
+    // one of their frames.
+    m_background.draw(painter, size(), [this](QPainter &on) {
+        on.setRenderHint(QPainter::Antialiasing);
+        const OrlixStyle &style = OrlixStyle::current();
+        const QColor tint = style.tint(edgenotification::look(m_kind).module);
+        const QRectF shape = QRectF(rect());
+        const OrlixGlassProfile glass = railControlGlass(tint, {0.1, 14, 0, 7});
+        on.setPen(Qt::NoPen);
+        if (m_covers) {
+            // The material as dense as where nothing composites.
+            const OrlixGlassProfile resolved = glass.resolved(style.theme(), style.colorScheme());
+            on.setBrush(LiquidGlassSurface::materialColor(resolved, GlassTier::opaque));
+            on.drawPath(continuousRoundedRect(shape, 28));
+        }
+        on.setBrush(withAlpha(tint, 0.1));
+        on.drawPath(continuousRoundedRect(shape, 28));
+        paintRailGlass(on, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
+    });
 }
 
 void EdgeNotification::setCoversWhatIsBelow(bool covers)
@@ -275,6 +280,7 @@ void EdgeNotification::setCoversWhatIsBelow(bool covers)
     if (covers == m_covers)
         return;
     m_covers = covers;
+    m_background.drop();
     update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/rail/DrawnShape.h"
+#include "shell/rail/EdgeAlertPicture.h"
 #include "shell/rules/CollapsedRailRules.h"
 
 #include <QWidget>
@@ -58,6 +59,7 @@ private:
     ElidedLabel *m_third = nullptr;
     QMenu *m_menu = nullptr;
     bool m_covers = false;
+    EdgeAlertPicture m_background;
 };
 
 } // namespace kolu
