@@ -29,6 +29,7 @@
 #include <QFontDatabase>
 #include <QMenu>
 #include <QPaintEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -181,12 +182,55 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
     dock.show();
     for (const EdgeAlertKind kind : {EdgeAlertKind::calendar, EdgeAlertKind::prayer}) {
         ASSERT_TRUE(dock.alert() && dock.alert()->kind() == kind) << int(kind);
+        clock.advance(EdgeNotification::settleTime); // past the time a new banner takes no press
         layoutCalls = 0;
         QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
         EXPECT_GE(layoutCalls, 1);
     }
     EXPECT_TRUE(dock.alert() && dock.alert()->kind() == EdgeAlertKind::focus);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(RailViewsTest, ABannerJustShownTakesNoPressMeantForWhatWasThere)
+{
+    // The card's "+" where the focus banner is about to come up.
+    QWidget card;
+    card.resize(441, 200);
+    auto *plus = new QPushButton(u"+"_s, &card);
+    plus->setGeometry(card.rect());
+    int plusClicks = 0;
+    QObject::connect(plus, &QPushButton::clicked, [&] { ++plusClicks; });
+    raiseAlerts(8);
+    auto *note = new EdgeNotification(EdgeAlertKind::focus, *state, &card);
+    note->hide();
+    card.show();
+    auto *snooze = note->findChild<QAbstractButton *>(u"snoozeButton"_s);
+    ASSERT_NE(snooze, nullptr);
+    const auto pressAt = [&](QWidget *w, QEvent::Type type) {
+        mouse(w, type, w->rect().center(), type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton);
+    };
+
+    // A press begun on the card before the banner showed, let go on it.
+    pressAt(plus, QEvent::MouseButtonPress);
+    note->show();
+    note->raise();
+    clock.advance(std::chrono::milliseconds(600));
+    pressAt(snooze, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(state->pomodoroAlertVisible()) << "the release snoozed";
+
+    // Shown again: a click at +0.2 s does nothing, even released after the
+    // half second; one at +0.6 s snoozes.
+    note->hide();
+    note->show();
+    clock.advance(std::chrono::milliseconds(200));
+    pressAt(snooze, QEvent::MouseButtonPress);
+    EXPECT_FALSE(snooze->isDown());
+    clock.advance(std::chrono::milliseconds(400));
+    pressAt(snooze, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(state->pomodoroAlertVisible()) << "a press at +0.2 s snoozed";
+    click(snooze);
+    EXPECT_FALSE(state->pomodoroAlertVisible()) << "a click at +0.6 s did not snooze";
+    EXPECT_EQ(plusClicks, 0);
 }
 
 // Every line of a notification shows at its full height, in the desktop

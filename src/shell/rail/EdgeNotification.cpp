@@ -1,5 +1,6 @@
 #include "shell/rail/EdgeNotification.h"
 
+#include "model/Clock.h"
 #include "model/CountText.h"
 #include "shell/rail/RailGlass.h"
 #include "shell/rules/EdgeNotificationContent.h"
@@ -17,6 +18,7 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -133,6 +135,14 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
     recolour();
     onStyleChange(this, recolour);
     refreshLines();
+    m_settle = state.clock().createTimer(this);
+    connect(m_settle, &ClockTimer::timeout, this, [this] { m_settled = true; });
+    // Presses reach the buttons first; the menu is a window of its own,
+    // opened by a press the banner already took.
+    for (QWidget *child : findChildren<QWidget *>())
+        if (child != m_menu && !(m_menu && m_menu->isAncestorOf(child)))
+            child->installEventFilter(this);
+    installEventFilter(this);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert
             || field == AppState::Field::activeReminderAlert)
@@ -273,6 +283,34 @@ void EdgeNotification::paintEvent(QPaintEvent *)
         on.drawPath(continuousRoundedRect(shape, 28));
         paintRailGlass(on, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
     });
+}
+
+void EdgeNotification::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_settled = false;
+    m_pressTaken = false;
+    m_settle->start(settleTime, false);
+}
+
+void EdgeNotification::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_settle->stop();
+    m_pressTaken = false;
+}
+
+bool EdgeNotification::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: m_pressTaken = m_settled; return !m_pressTaken;
+    case QEvent::MouseButtonRelease:
+        // A press the banner did not take ends nowhere.
+        return !m_pressTaken;
+    case QEvent::MouseMove: return static_cast<QMouseEvent *>(event)->buttons() != Qt::NoButton && !m_pressTaken;
+    default: return QWidget::eventFilter(watched, event);
+    }
 }
 
 void EdgeNotification::setCoversWhatIsBelow(bool covers)
