@@ -14,10 +14,16 @@
 # instead of building build/bench.
 # Run once with EVENTS and once with 0 (side by side is fine: each run has a
 # server and home of its own); the aim is with <= 1.2 x without.
+# Before that stretch comes one with an alert up: an event 8 minutes ahead
+# is in the calendar as Kolu starts, so its "Event soon" alert shows at the
+# rail's edge until Stop. KOLU_BENCH_ALERT_SECONDS (60; 0 skips it) of it
+# are measured, Kolu's CPU and wake-ups and the X server's CPU; then that
+# Kolu ends and the parked stretch starts a new one without the event.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 events=${1:-20000}
 seconds=${KOLU_BENCH_IDLE_SECONDS:-650}
+alert_seconds=${KOLU_BENCH_ALERT_SECONDS:-60}
 kolu=${KOLU_BENCH_BINARY:-}
 if [ -z "$kolu" ]; then
   bash scripts/setup.sh
@@ -28,9 +34,10 @@ fi
 
 source scripts/bench-desktop.sh
 
+calendars=$HOME/Calendars
+mkdir -p "$calendars/work"
 if [ "$events" -gt 0 ]; then
-  calendars=$HOME/Calendars
-  python3 - "$calendars/work" "$events" <<'EOF'
+  python3 - "$calendars/work" "$events" <<'EOF2'
 import datetime, os, sys
 folder, count = sys.argv[1], int(sys.argv[2])
 os.makedirs(folder, exist_ok=True)
@@ -47,20 +54,82 @@ for i in range(count):
                   f'LOCATION:Room {i % 40}\r\nDTSTART:{stamp(start)}\r\n'
                   f'DTEND:{stamp(start + datetime.timedelta(minutes=30))}\r\n{rule}'
                   'END:VEVENT\r\nEND:VCALENDAR\r\n')
-EOF
-  printf '{"hasCompletedOrlixOnboarding": true, "calendarFolderPath": "%s"}\n' "$calendars" \
-    >"$XDG_CONFIG_HOME/Kolu/defaults.json"
+EOF2
+fi
+# The settings of a Kolu to start: with the calendar, or (no events and no
+# alert) none.
+write_defaults() {
+  if [ "$1" = calendar ]; then
+    printf '{"hasCompletedOrlixOnboarding": true, "calendarFolderPath": "%s"}\n' "$calendars" \
+      >"$XDG_CONFIG_HOME/Kolu/defaults.json"
+  else
+    echo '{"hasCompletedOrlixOnboarding": true}' >"$XDG_CONFIG_HOME/Kolu/defaults.json"
+  fi
+}
+start_kolu() {
+  "$kolu" >>"$scratch/kolu.log" 2>&1 &
+  kolu_pid=$!
+  pids+=("$kolu_pid")
+  for _ in $(seq 200); do
+    rail=$(xdotool search --onlyvisible --name '^Kolu Rail$' 2>/dev/null | head -1) && [ -n "$rail" ] && break
+    sleep 0.1
+  done
+  xdotool mousemove 700 450
+}
+# The width of what the rail's window shows (its bounding shape).
+shown_width() {
+  xwininfo -shape -id "$1" 2>/dev/null | awk '/Window shape extents:/ { split($NF, size, "x"); print size[1] }'
+}
+stop_kolu() {
+  kill "$kolu_pid"
+  wait "$kolu_pid" 2>/dev/null || true
+}
+xvfb_pid=${pids[0]}
+
+if [ "$alert_seconds" -gt 0 ]; then
+  python3 - "$calendars/work/soon.ics" <<'EOF2'
+import datetime, sys
+now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+start = now + datetime.timedelta(minutes=8)
+stamp = lambda moment: moment.strftime('%Y%m%dT%H%M%SZ')
+with open(sys.argv[1], 'w', newline='') as out:
+    out.write('BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Bench//EN\r\nBEGIN:VEVENT\r\n'
+              'UID:soon@example.com\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:Design review\r\n'
+              f'DTSTART:{stamp(start)}\r\nDTEND:{stamp(start + datetime.timedelta(minutes=30))}\r\n'
+              'END:VEVENT\r\nEND:VCALENDAR\r\n')
+EOF2
+  write_defaults calendar
   sleep 3 # the files settle
+  start_kolu
+  # The collapsed rail shows its handle alone until the alert comes (the
+  # first read of a large calendar can take a while).
+  for _ in $(seq 1200); do
+    [ "$(shown_width "$rail")" -gt 200 ] 2>/dev/null && break
+    sleep 0.1
+  done
+  [ "$(shown_width "$rail")" -gt 200 ] 2>/dev/null || { echo "bench-parked-calendar: no alert showed" >&2; exit 1; }
+  # Past the start-up work: the read of the calendar, the first frames.
+  python3 scripts/proc-usage.py settle "$kolu_pid" 10 20 >/dev/null
+  x_before=$(cpu_ns "$xvfb_pid")
+  read -r cpu switches < <(watch_usage "$kolu_pid" "$alert_seconds")
+  x_after=$(cpu_ns "$xvfb_pid")
+  kill -0 "$kolu_pid" 2>/dev/null || { echo "bench-parked-calendar: Kolu ended" >&2; exit 1; }
+  [ "$(shown_width "$rail")" -gt 200 ] || { echo "bench-parked-calendar: the alert went away" >&2; exit 1; }
+  awk -v c="$cpu" -v w="$switches" -v s="$alert_seconds" -v x="$((x_after - x_before))" 'BEGIN {
+    printf "alert up: CPU %.1f ms/min, %.1f wake-ups/s, X server %.1f ms/min over %d s\n",
+      c / 1e6 / (s / 60), w / s, x / 1e6 / (s / 60), s }'
+  stop_kolu
+  rm "$calendars/work/soon.ics"
 fi
 
-"$kolu" >"$scratch/kolu.log" 2>&1 &
-kolu_pid=$!
-pids+=("$kolu_pid")
-for _ in $(seq 200); do
-  xdotool search --onlyvisible --name '^Kolu Rail$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool mousemove 700 450
+if [ "$events" -gt 0 ]; then
+  write_defaults calendar
+  sleep 3 # the files settle
+else
+  write_defaults none
+fi
+
+start_kolu
 # Past the start-up refresh, whose first read parses every file: measured
 # from the first quiet stretch on.
 settled=$(python3 scripts/proc-usage.py settle "$kolu_pid")

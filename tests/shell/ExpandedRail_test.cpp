@@ -1,5 +1,7 @@
 #include "shell/rail/DockRail.h"
 #include "shell/rail/EdgeNotification.h"
+#include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/EdgeNotificationRingsClock.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
@@ -15,10 +17,13 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtMath>
+#include <QTimer>
 #include <QVariantAnimation>
+#include <QWindow>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -236,7 +241,8 @@ TEST_F(ExpandedRailTest, RailViewWaitsWhileANotificationMenuIsOpen)
 
 TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
 {
-    test::ManualAnimationDriver wallClockHeld; // the rings stay at their first frame
+    test::ManualAnimationDriver wallClockHeld;
+    EdgeNotificationRings::setTimeSource([] { return 0.0; }); // the rings stay at their first picture
     OrlixStyle &style = OrlixStyle::current();
     const GlassTier tier = style.glassTier();
     style.setGlassTier(GlassTier::translucent); // where glass casts shadows
@@ -258,6 +264,7 @@ TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
     const QImage calm = paint(false, &button, &strip, &card);
     const QImage alert = paint(true, &button, &strip, &card);
     style.setGlassTier(tier);
+    EdgeNotificationRings::setTimeSource({});
 
     // The focus button's rings reach past the button and past the strip, on
     // the screen side where nothing else is drawn.
@@ -270,6 +277,47 @@ TEST_F(ExpandedRailTest, RingsAndTheCardShadowReachPastTheirWidgets)
     // The card's shadow lies below the card, not cut at its edges.
     EXPECT_GT(qAlpha(calm.pixel(card.center().x(), card.bottom() + 6)), 0);
     EXPECT_GT(qAlpha(calm.pixel(card.left() + 6, card.bottom() + 4)), 0);
+}
+
+TEST_F(ExpandedRailTest, PulsingButtonsRepaintOnlyTheirRingsAndOnlyWhileTheRailShows)
+{
+    test::ManualAnimationDriver frozen;
+    double seconds = 100;
+    EdgeNotificationRings::setTimeSource([&seconds] { return seconds; });
+    state->setRailEdge(RailEdge::left);
+    state->setSelectedModule(RailModule::links);
+    state->setPomodoroAlertVisible(true);
+    ExpandedRail rail(*state);
+    rail.resize(441, 620);
+    rail.show();
+    rail.toolStrip()->layout()->activate();
+    const QTimer &timer = EdgeNotificationRings::sharedTimer();
+    EXPECT_TRUE(timer.isActive());
+    ASSERT_TRUE(test::waitUntil([&] { return rail.windowHandle() && rail.windowHandle()->isExposed(); }));
+    rail.repaint();
+
+    // Paints of the whole window after the next picture, in its coordinates.
+    test::PaintedRegion spy(&rail);
+    const QRegion &painted = spy.region;
+    seconds += 1.0 / (rings::cyclesPerSecond * rings::framesPerCycle);
+    RingClock::shared().tick();
+    ASSERT_TRUE(test::waitUntil([&] { return !painted.isEmpty(); }));
+    const QWidget *focus = rail.toolStrip()->button(RailModule::focus);
+    const QPoint centre = focus->mapTo(&rail, focus->rect().center());
+    EXPECT_TRUE(painted.contains(centre));
+    // The box of the rings, which reach past the button: no more.
+    QRect box(QPoint(), QSize(106, 92));
+    box.moveCenter(centre);
+    EXPECT_TRUE((painted - box).isEmpty()) << "painted beyond the focus button's rings";
+
+    // A rail kept hidden (collapsed) wakes nothing for its strip.
+    rail.hide();
+    EXPECT_FALSE(timer.isActive());
+    rail.show();
+    EXPECT_TRUE(timer.isActive());
+    state->setPomodoroAlertVisible(false);
+    EXPECT_FALSE(timer.isActive());
+    EdgeNotificationRings::setTimeSource({});
 }
 
 TEST_F(ExpandedRailTest, HoverOpensOnlyAfterItsDelay)

@@ -11,6 +11,7 @@
 #include "shell/rail/EdgeHandle.h"
 #include "shell/rail/EdgeNotification.h"
 #include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/EdgeNotificationRingsClock.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
@@ -27,10 +28,13 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVariantAnimation>
+#include <QWindow>
 
 #include <bit>
 
@@ -178,12 +182,55 @@ TEST_F(RailViewsTest, NotificationActionsReachTheState)
     dock.show();
     for (const EdgeAlertKind kind : {EdgeAlertKind::calendar, EdgeAlertKind::prayer}) {
         ASSERT_TRUE(dock.alert() && dock.alert()->kind() == kind) << int(kind);
+        clock.advance(EdgeNotification::settleTime); // past the time a new banner takes no press
         layoutCalls = 0;
         QTest::mouseClick(dock.alert()->notification()->findChild<QAbstractButton *>(u"stopButton"_s), Qt::LeftButton);
         EXPECT_GE(layoutCalls, 1);
     }
     EXPECT_TRUE(dock.alert() && dock.alert()->kind() == EdgeAlertKind::focus);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(RailViewsTest, ABannerJustShownTakesNoPressMeantForWhatWasThere)
+{
+    // The card's "+" where the focus banner is about to come up.
+    QWidget card;
+    card.resize(441, 200);
+    auto *plus = new QPushButton(u"+"_s, &card);
+    plus->setGeometry(card.rect());
+    int plusClicks = 0;
+    QObject::connect(plus, &QPushButton::clicked, [&] { ++plusClicks; });
+    raiseAlerts(8);
+    auto *note = new EdgeNotification(EdgeAlertKind::focus, *state, &card);
+    note->hide();
+    card.show();
+    auto *snooze = note->findChild<QAbstractButton *>(u"snoozeButton"_s);
+    ASSERT_NE(snooze, nullptr);
+    const auto pressAt = [&](QWidget *w, QEvent::Type type) {
+        mouse(w, type, w->rect().center(), type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton);
+    };
+
+    // A press begun on the card before the banner showed, let go on it.
+    pressAt(plus, QEvent::MouseButtonPress);
+    note->show();
+    note->raise();
+    clock.advance(std::chrono::milliseconds(600));
+    pressAt(snooze, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(state->pomodoroAlertVisible()) << "the release snoozed";
+
+    // Shown again: a click at +0.2 s does nothing, even released after the
+    // half second; one at +0.6 s snoozes.
+    note->hide();
+    note->show();
+    clock.advance(std::chrono::milliseconds(200));
+    pressAt(snooze, QEvent::MouseButtonPress);
+    EXPECT_FALSE(snooze->isDown());
+    clock.advance(std::chrono::milliseconds(400));
+    pressAt(snooze, QEvent::MouseButtonRelease);
+    EXPECT_TRUE(state->pomodoroAlertVisible()) << "a press at +0.2 s snoozed";
+    click(snooze);
+    EXPECT_FALSE(state->pomodoroAlertVisible()) << "a click at +0.6 s did not snooze";
+    EXPECT_EQ(plusClicks, 0);
 }
 
 // Every line of a notification shows at its full height, in the desktop
@@ -241,6 +288,7 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     view.show();
     const QTimer &timer = EdgeNotificationRings::sharedTimer();
     EXPECT_FALSE(timer.isActive()) << "the rail at rest animates nothing";
+    EXPECT_GE(timer.interval(), 60) << "about 15 pictures a second, not a display's 60";
     state->setClipboardPulseActive(true);
     EXPECT_TRUE(timer.isActive());
     state->setClipboardPulseActive(false);
@@ -254,6 +302,46 @@ TEST_F(RailViewsTest, RingsTimerRunsOnlyWhileARingIsVisible)
     raiseAlerts(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(timer.isActive());
+}
+
+TEST_F(RailViewsTest, AnAlertsRingsRepaintOnlyTheirBoxAndOnlyForANewPicture)
+{
+    test::ManualAnimationDriver frozen;
+    double seconds = 100;
+    EdgeNotificationRings::setTimeSource([&seconds] { return seconds; });
+    const double picture = 1.0 / (rings::cyclesPerSecond * rings::framesPerCycle);
+    for (const auto &[alerts, pulse, name] :
+         {std::tuple(1, false, "edgeAlertRings"), std::tuple(0, true, "clipboardPulseRings")}) {
+        SCOPED_TRACE(name);
+        state->setRailEdge(RailEdge::right);
+        raiseAlerts(alerts);
+        state->setClipboardPulseActive(pulse);
+        RailView view(*state);
+        view.resize(430, 680);
+        view.show();
+        auto *rings = view.findChild<EdgeNotificationRings *>(QString::fromLatin1(name));
+        ASSERT_TRUE(rings && rings->isVisible());
+        ASSERT_TRUE(test::waitUntil([&] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
+        // Whatever else waits to be painted, now.
+        view.repaint();
+        test::PaintedRegion painted(&view);
+        QSignalSpy moved(&RingClock::shared(), &RingClock::pictureChanged);
+        // A tick within the same picture repaints nothing.
+        seconds += picture * 0.1;
+        RingClock::shared().tick();
+        EXPECT_EQ(moved.count(), 0);
+        // The next picture repaints the rings' box and nothing around it.
+        seconds += picture;
+        RingClock::shared().tick();
+        EXPECT_EQ(moved.count(), 1);
+        ASSERT_TRUE(test::waitUntil([&] { return !painted.region.isEmpty(); }));
+        const QRect box(rings->mapTo(&view, rings->ringsRect().topLeft()), rings->ringsRect().size());
+        EXPECT_TRUE(painted.region.contains(box.center()));
+        EXPECT_TRUE((painted.region - box).isEmpty()) << "painted beyond the rings' box";
+        EXPECT_LE(box.width(), 106);
+        EXPECT_LE(box.height(), 92);
+    }
+    EdgeNotificationRings::setTimeSource({});
 }
 
 TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)

@@ -22,6 +22,7 @@
 #include <QList>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPointer>
 
 #include <memory>
@@ -82,6 +83,32 @@ inline QImage picture(QWidget &widget)
     widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;
 }
+
+// What the widgets of a window paint, in the window's coordinates.
+class PaintedRegion : public QObject {
+public:
+    explicit PaintedRegion(QWidget *window)
+        : m_window(window)
+    {
+        window->installEventFilter(this);
+        for (QWidget *child : window->findChildren<QWidget *>())
+            child->installEventFilter(this);
+    }
+    QRegion region;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            auto *widget = static_cast<QWidget *>(watched);
+            region += static_cast<QPaintEvent *>(event)->region().translated(widget->mapTo(m_window, QPoint()));
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
 
 // How many pixels of `image` are not wholly transparent.
 inline int inkedPixels(const QImage &image)

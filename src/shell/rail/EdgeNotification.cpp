@@ -1,5 +1,6 @@
 #include "shell/rail/EdgeNotification.h"
 
+#include "model/Clock.h"
 #include "model/CountText.h"
 #include "shell/rail/RailGlass.h"
 #include "shell/rules/EdgeNotificationContent.h"
@@ -17,6 +18,7 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -127,11 +129,20 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
         m_second->setColor(style.secondaryText());
         if (m_third)
             m_third->setColor(withAlpha(style.secondaryText(), 0.92));
+        m_background.drop();
         update();
     };
     recolour();
     onStyleChange(this, recolour);
     refreshLines();
+    m_settle = state.clock().createTimer(this);
+    connect(m_settle, &ClockTimer::timeout, this, [this] { m_settled = true; });
+    // Presses reach the buttons first; the menu is a window of its own,
+    // opened by a press the banner already took.
+    for (QWidget *child : findChildren<QWidget *>())
+        if (child != m_menu && !(m_menu && m_menu->isAncestorOf(child)))
+            child->installEventFilter(this);
+    installEventFilter(this);
     connect(&state, &AppState::changed, this, [this](AppState::Field field) {
         if (field == AppState::Field::activeCalendarAlert || field == AppState::Field::activePrayerAlert
             || field == AppState::Field::activeReminderAlert)
@@ -253,21 +264,53 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
 void EdgeNotification::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const OrlixStyle &style = OrlixStyle::current();
-    const QColor tint = style.tint(edgenotification::look(m_kind).module);
-    const QRectF shape = QRectF(rect());
-    const OrlixGlassProfile glass = railControlGlass(tint, {0.1, 14, 0, 7});
-    painter.setPen(Qt::NoPen);
-    if (m_covers) {
-        // The material as dense as where nothing composites.
-        const OrlixGlassProfile resolved = glass.resolved(style.theme(), style.colorScheme());
-        painter.setBrush(LiquidGlassSurface::materialColor(resolved, GlassTier::opaque));
-        painter.drawPath(continuousRoundedRect(shape, 28));
+    // Kept: an alert's rings repaint the banner's edge beside them on every
+    // one of their frames.
+    m_background.draw(painter, size(), [this](QPainter &on) {
+        on.setRenderHint(QPainter::Antialiasing);
+        const OrlixStyle &style = OrlixStyle::current();
+        const QColor tint = style.tint(edgenotification::look(m_kind).module);
+        const QRectF shape = QRectF(rect());
+        const OrlixGlassProfile glass = railControlGlass(tint, {0.1, 14, 0, 7});
+        on.setPen(Qt::NoPen);
+        if (m_covers) {
+            // The material as dense as where nothing composites.
+            const OrlixGlassProfile resolved = glass.resolved(style.theme(), style.colorScheme());
+            on.setBrush(LiquidGlassSurface::materialColor(resolved, GlassTier::opaque));
+            on.drawPath(continuousRoundedRect(shape, 28));
+        }
+        on.setBrush(withAlpha(tint, 0.1));
+        on.drawPath(continuousRoundedRect(shape, 28));
+        paintRailGlass(on, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
+    });
+}
+
+void EdgeNotification::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_settled = false;
+    m_pressTaken = false;
+    m_settle->start(settleTime, false);
+}
+
+void EdgeNotification::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_settle->stop();
+    m_pressTaken = false;
+}
+
+bool EdgeNotification::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: m_pressTaken = m_settled; return !m_pressTaken;
+    case QEvent::MouseButtonRelease:
+        // A press the banner did not take ends nowhere.
+        return !m_pressTaken;
+    case QEvent::MouseMove: return static_cast<QMouseEvent *>(event)->buttons() != Qt::NoButton && !m_pressTaken;
+    default: return QWidget::eventFilter(watched, event);
     }
-    painter.setBrush(withAlpha(tint, 0.1));
-    painter.drawPath(continuousRoundedRect(shape, 28));
-    paintRailGlass(painter, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
 }
 
 void EdgeNotification::setCoversWhatIsBelow(bool covers)
@@ -275,6 +318,7 @@ void EdgeNotification::setCoversWhatIsBelow(bool covers)
     if (covers == m_covers)
         return;
     m_covers = covers;
+    m_background.drop();
     update();
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "shell/rail/DrawnShape.h"
+#include "shell/rail/EdgeAlertPicture.h"
 #include "shell/rules/CollapsedRailRules.h"
 
 #include <QWidget>
+
+#include <chrono>
 
 class QHBoxLayout;
 class QMenu;
@@ -12,6 +15,7 @@ class QVBoxLayout;
 namespace kolu {
 
 class AppState;
+class ClockTimer;
 class ElidedLabel;
 
 // The small glass banner through which the user answers an alert: a badge
@@ -19,7 +23,9 @@ class ElidedLabel;
 // (focus: Stop / Snooze; calendar: Stop; prayer: Stop / Remind menu;
 // reminder: Done / Remind menu). Callers give it its fixed size
 // (railview::notificationSize). Self-contained, so every rail layout can
-// place one.
+// place one. For its first half second on screen it takes no press, and a
+// press begun before it showed does not end on it: a banner that comes up
+// under the pointer never takes the click meant for what was there.
 class EdgeNotification : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
@@ -38,12 +44,19 @@ public:
     void setCoversWhatIsBelow(bool covers);
     bool coversWhatIsBelow() const { return m_covers; }
 
+    // How long a banner just shown lets presses pass it by: it may have come
+    // up under a pointer about to click what was there.
+    static constexpr std::chrono::milliseconds settleTime{500};
+
 Q_SIGNALS:
     // A menu of the banner opened or closed; the hover hiding waits meanwhile.
     void menuActiveChanged(bool active);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refreshLines();
@@ -58,6 +71,11 @@ private:
     ElidedLabel *m_third = nullptr;
     QMenu *m_menu = nullptr;
     bool m_covers = false;
+    EdgeAlertPicture m_background;
+    ClockTimer *m_settle = nullptr;
+    bool m_settled = true;
+    // The press under way began on the banner once it had settled.
+    bool m_pressTaken = false;
 };
 
 } // namespace kolu

@@ -1,75 +1,27 @@
 #include "shell/rail/EdgeNotificationRings.h"
 
-#include "shell/rail/RailGlass.h"
+#include "shell/rail/EdgeNotificationRingsClock.h"
+#include "shell/rail/EdgeNotificationRingsPictures.h"
 #include "shell/rules/RingPhase.h"
-#include "style/ContinuousCorners.h"
+#include "style/ClipRects.h"
 #include "style/WidgetSnapshot.h"
 
-#include <QElapsedTimer>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPen>
-#include <QSet>
-#include <QTimer>
 
 namespace kolu {
-
-namespace {
-
-// About one frame of a 60 Hz display.
-constexpr int frameIntervalMs = 16;
-
-struct Ticker {
-    QTimer timer;
-    QSet<EdgeNotificationRings *> visible;
-    QElapsedTimer steady;
-    std::function<double()> seconds;
-
-    Ticker()
-    {
-        timer.setInterval(frameIntervalMs);
-        timer.setTimerType(Qt::PreciseTimer);
-        steady.start();
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (EdgeNotificationRings *rings : std::as_const(visible)) {
-                rings->update();
-                WidgetSnapshot::markChanged(rings);
-            }
-        });
-    }
-    double now() const { return seconds ? seconds() : static_cast<double>(steady.nsecsElapsed()) / 1e9; }
-    void add(EdgeNotificationRings *rings)
-    {
-        visible.insert(rings);
-        if (!timer.isActive())
-            timer.start();
-    }
-    void remove(EdgeNotificationRings *rings)
-    {
-        visible.remove(rings);
-        if (visible.isEmpty())
-            timer.stop();
-    }
-};
-
-Ticker &ticker()
-{
-    static Ticker instance;
-    return instance;
-}
-
-} // namespace
 
 EdgeNotificationRings::EdgeNotificationRings(const QColor &tint, QWidget *parent)
     : QWidget(parent)
     , m_tint(tint)
+    , m_runner(new RingsRunner(this, true))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
-}
-
-EdgeNotificationRings::~EdgeNotificationRings()
-{
-    ticker().remove(this);
+    connect(m_runner, &RingsRunner::moved, this, [this] {
+        update(ringsRect());
+        WidgetSnapshot::markChanged(this);
+    });
 }
 
 void EdgeNotificationRings::setTint(const QColor &tint)
@@ -80,51 +32,34 @@ void EdgeNotificationRings::setTint(const QColor &tint)
     update();
 }
 
+QRect EdgeNotificationRings::ringsRect() const
+{
+    return ringpictures::area(QRectF(rect()).center()) & rect();
+}
+
 const QTimer &EdgeNotificationRings::sharedTimer()
 {
-    return ticker().timer;
+    return RingClock::shared().timer();
 }
 
 void EdgeNotificationRings::setTimeSource(std::function<double()> seconds)
 {
-    ticker().seconds = std::move(seconds);
+    RingClock::shared().setTimeSource(std::move(seconds));
 }
 
 void EdgeNotificationRings::paintRings(QPainter &painter, const QRectF &rect, const QColor &tint, double seconds)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(Qt::NoBrush);
-    const QPointF centre = rect.center();
-    for (const RingFrame &ring : rings::framesAt(seconds)) {
-        if (ring.opacity <= 0.002)
-            continue;
-        // The slight blur softens the stroke: a wider, fainter pen stands for it.
-        const qreal width = rings::lineWidth + ring.blur * 2;
-        painter.setPen(QPen(withAlpha(tint, ring.opacity * rings::lineWidth / width), width));
-        QRectF shape(QPointF(), ring.size);
-        shape.moveCenter(centre);
-        painter.drawPath(continuousRoundedRect(shape, ring.cornerRadius));
-    }
-    painter.restore();
+    ringpictures::stroke(painter, rect.center(), tint, seconds * rings::cyclesPerSecond);
 }
 
-void EdgeNotificationRings::paintEvent(QPaintEvent *)
+void EdgeNotificationRings::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    paintRings(painter, QRectF(rect()), m_tint, ticker().now());
-}
-
-void EdgeNotificationRings::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    ticker().add(this);
-}
-
-void EdgeNotificationRings::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    ticker().remove(this);
+    const int picture = RingClock::shared().picture();
+    // Once per rectangle of what is repainted: a picture blended through a
+    // clip of several goes span by span to the thread pool (ClipRects.h).
+    drawPerRect(painter, event->region(),
+                [&] { ringpictures::draw(painter, QRectF(rect()).center(), m_tint, picture); });
 }
 
 } // namespace kolu

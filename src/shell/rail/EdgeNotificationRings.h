@@ -9,33 +9,37 @@ class QTimer;
 
 namespace kolu {
 
+class RingsRunner;
+
 // Three rounded rings that grow out of the centre and fade, about once a
-// second. Every ring widget is driven by one shared timer that runs only
+// second. Every ring widget moves on with one shared clock that runs only
 // while at least one of them is visible, so a rail at rest with no alert
-// wakes nothing. Not hit-testable: clicks go to what lies below.
+// wakes nothing; each of its ticks repaints only the rings' own box, from
+// pictures drawn once. Not hit-testable: clicks go to what lies below.
 class EdgeNotificationRings : public QWidget {
     Q_OBJECT
 public:
     explicit EdgeNotificationRings(const QColor &tint, QWidget *parent = nullptr);
-    ~EdgeNotificationRings() override;
 
     QColor tint() const { return m_tint; }
     void setTint(const QColor &tint);
+    // What the rings' motion repaints: their box around the centre, within
+    // the widget.
+    QRect ringsRect() const;
 
     // The timer every ring shares (read by tests).
     static const QTimer &sharedTimer();
     // Seconds on a steady clock; tests and benchmarks put their own.
     static void setTimeSource(std::function<double()> seconds);
-    // Paints the rings for `seconds` centred in `rect`.
+    // Strokes the rings for `seconds` centred in `rect`.
     static void paintRings(QPainter &painter, const QRectF &rect, const QColor &tint, double seconds);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     QColor m_tint;
+    RingsRunner *m_runner;
 };
 
 } // namespace kolu

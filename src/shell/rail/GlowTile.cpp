@@ -15,20 +15,26 @@ GlowTile::GlowTile(const Look &look, QWidget *parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
-    repaintOnStyleChange(this);
+    onStyleChange(this, [this] {
+        m_picture.drop();
+        update();
+    });
 }
 
 void GlowTile::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QColor tint = OrlixStyle::current().tint(m_look.module);
-    QRectF tile(QPointF(), m_look.glass);
-    tile.moveCenter(QRectF(rect()).center());
-    paintRailGlass(painter, tile, 24, railControlGlass(tint, m_look.shadow), withAlpha(tint, m_look.strokeOpacity),
-                   m_look.strokeWidth);
-    QRectF icon(QPointF(), QSizeF(50, 50));
-    icon.moveCenter(tile.center());
-    IconProvider::paint(painter, icon, m_look.symbol, 25, tint, IconWeight::bold);
+    // Kept: the rings behind it repaint it on every one of their frames.
+    m_picture.draw(painter, size(), [this](QPainter &on) {
+        const QColor tint = OrlixStyle::current().tint(m_look.module);
+        QRectF tile(QPointF(), m_look.glass);
+        tile.moveCenter(QRectF(rect()).center());
+        paintRailGlass(on, tile, 24, railControlGlass(tint, m_look.shadow), withAlpha(tint, m_look.strokeOpacity),
+                       m_look.strokeWidth);
+        QRectF icon(QPointF(), QSizeF(50, 50));
+        icon.moveCenter(tile.center());
+        IconProvider::paint(on, icon, m_look.symbol, 25, tint, IconWeight::bold);
+    });
 }
 
 } // namespace kolu

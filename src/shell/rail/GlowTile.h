@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "shell/rail/EdgeAlertPicture.h"
 #include "style/GlassProfile.h"
 
 #include <QWidget>
@@ -28,6 +29,7 @@ protected:
 
 private:
     Look m_look;
+    EdgeAlertPicture m_picture;
 };
 
 } // namespace kolu

@@ -1,12 +1,17 @@
 #include "shell/rules/RingPhase.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kolu::rings {
 
 std::array<RingFrame, 3> framesAt(double seconds)
 {
-    const double phase = seconds * cyclesPerSecond;
+    return framesAtPhase(seconds * cyclesPerSecond);
+}
+
+std::array<RingFrame, 3> framesAtPhase(double phase)
+{
     std::array<RingFrame, 3> frames{};
     for (int i = 0; i < 3; ++i) {
         const double shifted = phase + ringSpacing * i;
@@ -19,6 +24,27 @@ std::array<RingFrame, 3> framesAt(double seconds)
         };
     }
     return frames;
+}
+
+int pictureAt(double seconds)
+{
+    const double phase = seconds * cyclesPerSecond;
+    const auto index = static_cast<int>(std::floor((phase - std::floor(phase)) * framesPerCycle));
+    // A fraction a hair below one rounds up to a whole cycle.
+    return std::clamp(index, 0, framesPerCycle - 1);
+}
+
+double phaseOfPicture(int index)
+{
+    return static_cast<double>(index) / framesPerCycle;
+}
+
+QSizeF outerSize()
+{
+    // The largest ring, its widest softened stroke on either side, and a
+    // pixel of antialiasing.
+    const double stroke = lineWidth + 0.18 * 2;
+    return {100.0 + stroke + 2, 86.0 + stroke + 2};
 }
 
 } // namespace kolu::rings

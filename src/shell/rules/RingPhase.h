@@ -20,8 +20,23 @@ inline constexpr double cyclesPerSecond = 0.92;
 inline constexpr double ringSpacing = 0.26; // of a cycle
 inline constexpr double lineWidth = 1.55;
 
+// Pictures of the rings drawn per cycle. The motion repeats every cycle,
+// so these are all it ever shows: about 15 a second, in which a ring's
+// edge moves on by 1.4 points and its opacity by 0.05. Each picture shown
+// costs the window a round trip to the X server, which a faster rate would
+// pay about five wake-ups for.
+inline constexpr int framesPerCycle = 16;
+
 // The three rings at `seconds` on any steady clock.
 std::array<RingFrame, 3> framesAt(double seconds);
+// The three rings at `phase` cycles (only its fraction counts).
+std::array<RingFrame, 3> framesAtPhase(double phase);
+// Which of the framesPerCycle pictures shows at `seconds`.
+int pictureAt(double seconds);
+// The phase that picture `index` shows.
+double phaseOfPicture(int index);
+// The box every ring stays in, strokes and their softening included.
+QSizeF outerSize();
 
 } // namespace rings
 

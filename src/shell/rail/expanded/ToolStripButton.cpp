@@ -1,5 +1,6 @@
 #include "shell/rail/expanded/ToolStripButton.h"
 
+#include "shell/rail/EdgeNotificationRingsClock.h"
 #include "shell/rail/RailGlass.h"
 #include "shell/rail/expanded/Glide.h"
 #include "shell/rules/ExpandedRailGeometry.h"
@@ -111,15 +112,8 @@ ToolStripButton::ToolStripButton(AppState &state, RailModule module, Qt::Orienta
         m_pose = v.toDouble();
         update();
     });
-    m_rings = new QVariantAnimation(this);
-    m_rings->setStartValue(0.0);
-    m_rings->setEndValue(1.0);
-    m_rings->setDuration(int(1000 / 0.92));
-    m_rings->setLoopCount(-1);
-    connect(m_rings, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
-        m_ringPhase = v.toDouble();
-        Q_EMIT ringsChanged();
-    });
+    m_rings = new RingsRunner(this, false);
+    connect(m_rings, &RingsRunner::moved, this, &ToolStripButton::ringsChanged);
     m_dropLook = new Glide(
         0, [this] { update(); }, this);
 
@@ -160,7 +154,7 @@ bool ToolStripButton::showsPulseRings() const
 
 bool ToolStripButton::ringsRunning() const
 {
-    return m_rings->state() == QAbstractAnimation::Running;
+    return m_rings->isWanted();
 }
 
 double ToolStripButton::dropLook() const
@@ -241,12 +235,10 @@ void ToolStripButton::updateRings()
 {
     // The rings run only while they show, so an idle strip draws nothing.
     const bool show = showsPulseRings();
-    if (show && !ringsRunning())
-        m_rings->start();
-    else if (!show && ringsRunning()) {
-        m_rings->stop();
-        Q_EMIT ringsChanged();
-    }
+    if (show == ringsRunning())
+        return;
+    m_rings->setWanted(show);
+    Q_EMIT ringsChanged();
 }
 
 void ToolStripButton::openIfStillWanted()

@@ -15,6 +15,7 @@ namespace kolu {
 class AppState;
 class ClockTimer;
 class Glide;
+class RingsRunner;
 
 // One module's button in the expanded rail's tool strip. A click, or 0.08 s
 // of hover, opens the module; a 0.28 s press then a drag reorders the
@@ -36,10 +37,10 @@ public:
     std::optional<QString> badgeText() const;
     // The current lean, 0 at rest and 1 in the full attention pose.
     double pose() const { return m_pose; }
+    // Whether the button shows its rings. They are painted by the strip's
+    // ring layer above the strip, since they reach past the button, and move
+    // on with the shared ring clock while the button is visible.
     bool ringsRunning() const;
-    // Where the rings are in their cycle, 0 to 1. They are painted by the
-    // strip's ring layer above the strip, since they reach past the button.
-    double ringPhase() const { return m_ringPhase; }
 
 Q_SIGNALS:
     // The rings moved on, started or stopped.
@@ -73,12 +74,11 @@ private:
     bool m_pulsing = false;
     bool m_fileDropTarget = false;
     double m_pose = 0;
-    double m_ringPhase = 0;
     ClockTimer *m_hoverTimer = nullptr;
     ClockTimer *m_pulseReset = nullptr;
     ClockTimer *m_pressTimer = nullptr;
     QVariantAnimation *m_poseAnimation = nullptr;
-    QVariantAnimation *m_rings = nullptr;
+    RingsRunner *m_rings = nullptr;
     Glide *m_dropLook = nullptr;
     bool m_pressing = false;
     bool m_longPressed = false;

@@ -1,24 +1,19 @@
 #include "shell/rail/expanded/ToolStripRingLayer.h"
 
-#include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/EdgeNotificationRingsClock.h"
+#include "shell/rail/EdgeNotificationRingsPictures.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/ToolStripButton.h"
-#include "shell/rules/RingPhase.h"
+#include "style/ClipRects.h"
 #include "style/OrlixStyle.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 using namespace Qt::StringLiterals;
 
 namespace kolu {
-
-namespace {
-
-// The rings' largest frame.
-const QSizeF largestRing(100, 86);
-
-} // namespace
 
 ToolStripRingLayer::ToolStripRingLayer(ExpandedToolStrip *strip, QWidget *parent)
     : QWidget(parent)
@@ -43,30 +38,32 @@ bool ToolStripRingLayer::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-QRectF ToolStripRingLayer::ringsRect(const ToolStripButton *button) const
+QPointF ToolStripRingLayer::ringsCentre(const ToolStripButton *button) const
 {
-    const QPointF centre = QRectF(button->rect()).center() + mapFromGlobal(button->mapToGlobal(QPoint()));
-    return {centre - QPointF(largestRing.width(), largestRing.height()) / 2, largestRing};
+    return QRectF(button->rect()).center() + mapFromGlobal(button->mapToGlobal(QPoint()));
 }
 
 void ToolStripRingLayer::updateRings(ToolStripButton *button)
 {
-    // Only the rings' own square: the layer covers the whole rail.
-    update(ringsRect(button).toAlignedRect().adjusted(-2, -2, 2, 2));
+    // Only the rings' own box: the layer covers the whole rail.
+    update(ringpictures::area(ringsCentre(button)));
 }
 
-void ToolStripRingLayer::paintEvent(QPaintEvent *)
+void ToolStripRingLayer::paintEvent(QPaintEvent *event)
 {
     if (!m_strip || !m_strip->isVisible())
         return;
     QPainter painter(this);
     const OrlixStyle &style = OrlixStyle::current();
-    for (const ToolStripButton *button : m_strip->buttons()) {
-        if (!button->ringsRunning() || !button->isVisible())
-            continue;
-        EdgeNotificationRings::paintRings(painter, ringsRect(button), style.tint(button->module()),
-                                          button->ringPhase() / rings::cyclesPerSecond);
-    }
+    const int picture = RingClock::shared().picture();
+    // Once per rectangle of what is repainted: pictures blended through a
+    // clip of several go span by span to the thread pool (ClipRects.h).
+    drawPerRect(painter, event->region(), [&] {
+        for (const ToolStripButton *button : m_strip->buttons()) {
+            if (button->ringsRunning() && button->isVisible())
+                ringpictures::draw(painter, ringsCentre(button), style.tint(button->module()), picture);
+        }
+    });
 }
 
 } // namespace kolu

@@ -22,7 +22,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRectF ringsRect(const ToolStripButton *button) const;
+    QPointF ringsCentre(const ToolStripButton *button) const;
     void updateRings(ToolStripButton *button);
 
     QPointer<ExpandedToolStrip> m_strip;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+
+class QPainter;
+
+namespace kolu::ringpictures {
+
+// The rings' pictures, each drawn once per tint and device scale and then
+// only copied: a copy of a small picture whose pixels land on whole device
+// pixels is one blend row by row on the painting thread, where stroking
+// the rings again is many spans, which the raster engine blends on its
+// pool of threads.
+
+// The rings at `phase` (cycles; only the fraction counts), stroked in
+// `tint` around `centre`.
+void stroke(QPainter &painter, const QPointF &centre, const QColor &tint, double phase);
+
+// Draws picture `index` (0 to rings::framesPerCycle - 1) of the rings in
+// `tint` centred at `centre`, in the painter's logical coordinates. Under
+// a rotation or an uneven scale it strokes them instead.
+void draw(QPainter &painter, const QPointF &centre, const QColor &tint, int index);
+
+// What a picture centred at `centre` covers, in whole logical pixels: the
+// only part of a widget the rings' motion repaints.
+QRect area(const QPointF &centre);
+
+// Tints and scales with pictures kept (tests); dropping them all.
+int keptCount();
+void clear();
+
+} // namespace kolu::ringpictures
