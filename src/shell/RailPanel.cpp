@@ -30,6 +30,16 @@ QRect screenFrame(const QScreen *screen)
     return screen ? screen->availableGeometry() : QRect();
 }
 
+Qt::Edge screenEdge(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left: return Qt::LeftEdge;
+    case RailEdge::right: return Qt::RightEdge;
+    case RailEdge::top: break;
+    }
+    return Qt::TopEdge;
+}
+
 } // namespace
 
 RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent)
@@ -134,7 +144,14 @@ void RailPanel::setShownRegion(const QRegion &region)
 
 QRegion RailPanel::shownRegion() const
 {
-    return drawnRegion() | (m_shownRegion & QRegion(m_reveal.value_or(rect())));
+    // What leaves shows only in the first half of a slide that reveals part
+    // of the window: later the slide would cut it down to a sliver, and
+    // after it (or after a jump) the window has no room for it.
+    const bool firstHalf =
+        m_reveal && m_slide->state() == QAbstractAnimation::Running && m_slide->currentTime() * 2 < m_slide->duration();
+    if (!m_shownRegion || !firstHalf)
+        return drawnRegion();
+    return *m_shownRegion & QRegion(*m_reveal);
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -158,6 +175,7 @@ void RailPanel::showPanel()
     applyInputPolicy();
     show();
     m_windowing.requestStates(static_cast<quint32>(id));
+    m_windowing.keepContentAt(static_cast<quint32>(id), screenEdge(m_state.railEdge()));
     m_shapesWindow = !composited();
     applyShapes();
 }
@@ -208,6 +226,8 @@ void RailPanel::relayout()
     m_shapesWindow = !composited();
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
+    if (in.edge != m_lastLayoutEdge && testAttribute(Qt::WA_WState_Created))
+        m_windowing.keepContentAt(static_cast<quint32>(winId()), screenEdge(in.edge));
     m_lastLayoutEdge = in.edge;
     if (slide && shownFrame() != target) {
         slideTo(target);
@@ -353,6 +373,12 @@ void RailPanel::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     // The shapes do not follow the window's size by themselves.
     applyShapes();
+    // What the window held before keeps its place in the new backing store,
+    // at the top-left, and a slide paints only the part it shows: composited,
+    // the rest is cleared now, or the old picture would show there, away
+    // from the screen edge.
+    if (!m_shapesWindow)
+        update();
 }
 
 bool RailPanel::event(QEvent *event)
