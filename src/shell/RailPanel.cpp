@@ -176,6 +176,7 @@ void RailPanel::showPanel()
     show();
     m_windowing.requestStates(static_cast<quint32>(id));
     m_windowing.keepContentAt(static_cast<quint32>(id), screenEdge(m_state.railEdge()));
+    placeInDevicePixels();
     m_shapesWindow = !composited();
     applyShapes();
 }
@@ -251,7 +252,7 @@ void RailPanel::slideTo(const QRect &target)
         // reached), made once.
         const QRect window = (revealing ? geometry() : from).united(target);
         if (geometry() != window)
-            setGeometry(window);
+            setFrame(window);
         m_reveal = from.translated(-window.topLeft());
     }
     m_slide->setStartValue(from);
@@ -282,8 +283,24 @@ void RailPanel::endSlide()
     if (m_content && revealed)
         m_content->clearMask();
     if (!m_slideEnd.isNull() && geometry() != m_slideEnd)
-        setGeometry(m_slideEnd);
+        setFrame(m_slideEnd);
+    else
+        placeInDevicePixels();
     applyShapes();
+}
+
+void RailPanel::setFrame(const QRect &frame)
+{
+    setGeometry(frame);
+    placeInDevicePixels();
+}
+
+void RailPanel::placeInDevicePixels()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, 1.0) || !isVisible() || !testAttribute(Qt::WA_WState_Created))
+        return;
+    m_windowing.placeWindow(static_cast<quint32>(winId()), railframe::deviceRect(geometry(), ratio));
 }
 
 void RailPanel::raisePanel()
@@ -329,9 +346,11 @@ void RailPanel::applyShapes()
     const auto toDevice = [ratio](const QRegion &region) {
         if (qFuzzyCompare(ratio, 1.0))
             return region;
+        // Side by side, as the window's own frame is placed: what reaches
+        // the window's edge reaches its last device pixel.
         QRegion scaled;
         for (const QRect &r : region)
-            scaled += QRect((QRectF(r).topLeft() * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
+            scaled += railframe::deviceRect(r, ratio);
         return scaled;
     };
     const QRegion region = toDevice(drawnRegion());
@@ -341,7 +360,7 @@ void RailPanel::applyShapes()
     // Under a compositor the whole window shows, clear where nothing is
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
     // an unshaped dock a square shadow of their own around it.
-    const QRegion whole(QRect(QPoint(0, 0), (QSizeF(size()) * ratio).toSize()));
+    const QRegion whole(QRect(QPoint(0, 0), railframe::deviceRect(geometry(), ratio).size()));
     m_windowing.setVisibleRegion(window, m_shapesWindow ? toDevice(shownRegion()) : whole);
 }
 

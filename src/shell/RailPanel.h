@@ -93,6 +93,10 @@ private:
     void slideTo(const QRect &target);
     void showSlideFrame(const QRect &frame);
     void endSlide();
+    // Moves and sizes the window, then puts it on the device pixels its
+    // frame's sides round to.
+    void setFrame(const QRect &frame);
+    void placeInDevicePixels();
     void applyInputPolicy();
     // Asks for the keyboard for one of the rail's fields after a click.
     void takeKeyboard();

@@ -57,6 +57,15 @@ public:
         Q_UNUSED(window);
         Q_UNUSED(edge);
     }
+
+    // Puts the window at `frame`, in device pixels of the root window: at a
+    // fractional scale the toolkit's own rounding of a logical frame can
+    // leave it a pixel short of the screen edge or a pixel past it.
+    virtual void placeWindow(quint32 window, const QRect &frame)
+    {
+        Q_UNUSED(window);
+        Q_UNUSED(frame);
+    }
 };
 
 // For a connection of the caller's own (tests use a private X server). The

@@ -215,6 +215,18 @@ public:
         xcb_flush(m_connection);
     }
 
+    void placeWindow(quint32 window, const QRect &frame) override
+    {
+        if (!isAvailable() || frame.isEmpty())
+            return;
+        const std::uint32_t values[] = {std::uint32_t(frame.x()), std::uint32_t(frame.y()),
+                                        std::uint32_t(frame.width()), std::uint32_t(frame.height())};
+        xcb_configure_window(
+            m_connection, window,
+            XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+        xcb_flush(m_connection);
+    }
+
     void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) override
     {
         if (!isAvailable() || !m_hasShape)
