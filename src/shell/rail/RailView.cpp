@@ -250,6 +250,8 @@ bool RailView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::HideToParent:
     case QEvent::ChildAdded:
     case QEvent::ChildRemoved:
+    // A child that draws a shape of its own asks for one when it changes.
+    case QEvent::LayoutRequest:
         if (isKept(watched) || isKept(watched->parent()))
             scheduleDrawnRegion();
         break;
