@@ -29,14 +29,16 @@ bool atTop(RailViewLayout layout)
 }
 
 // Where nothing blends the panel over the desktop, a layout that fades in
-// or out can only show whole or not at all: it shows from halfway in until
-// halfway out. The two layouts of a swap fade on one motion, so one takes
-// the other's place in a single frame, and a layout on its way out is gone
-// before the panel's slide has cut it down to a sliver.
+// or out can only show whole or not at all: it shows from a little before
+// halfway in until halfway out. The two layouts of a swap fade on one
+// motion: for a few frames both show, so the one coming is painted on
+// screen before the one going leaves (a part the window's shape newly
+// shows holds the desktop until it is painted), and a layout on its way
+// out is gone before the panel's slide has cut it down to a sliver.
 bool showsWhole(const QWidget *layout, bool leaving)
 {
     const double progress = railmotion::progress(layout);
-    return leaving ? progress > 0.5 : progress >= 0.5;
+    return leaving ? progress > 0.5 : progress >= 0.4;
 }
 
 RailTransition transitionOf(RailViewLayout layout)

@@ -51,8 +51,8 @@ public:
     // What the current layout draws at rest, in this view's coordinates.
     QRegion drawnRegion() const;
     // What shows now where nothing blends the panel over the desktop: each
-    // layout, the current one and one on its way out, from halfway through
-    // its fade in until halfway through its fade out.
+    // layout, the current one and one on its way out, from a little before
+    // halfway through its fade in until halfway through its fade out.
     QRegion shownRegion() const;
 
     // Lets go of the layouts kept hidden (the memory release).
@@ -80,7 +80,8 @@ private:
     void rebuild(bool animate);
     QWidget *build(RailViewLayout layout);
     void watch(QWidget *layout);
-    // Publishes the regions again when `layout`'s fade passes halfway.
+    // Publishes the regions again when `layout`'s fade passes the point
+    // where it starts or stops showing.
     void followFade(QWidget *layout, bool leaving);
     bool isKept(const QObject *object) const;
     void setInteractionActive(bool active);
