@@ -30,6 +30,16 @@ QRect screenFrame(const QScreen *screen)
     return screen ? screen->availableGeometry() : QRect();
 }
 
+Qt::Edge screenEdge(RailEdge edge)
+{
+    switch (edge) {
+    case RailEdge::left: return Qt::LeftEdge;
+    case RailEdge::right: return Qt::RightEdge;
+    case RailEdge::top: break;
+    }
+    return Qt::TopEdge;
+}
+
 } // namespace
 
 RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent)
@@ -134,7 +144,14 @@ void RailPanel::setShownRegion(const QRegion &region)
 
 QRegion RailPanel::shownRegion() const
 {
-    return drawnRegion() | (m_shownRegion & QRegion(m_reveal.value_or(rect())));
+    // What leaves shows only in the first half of a slide that reveals part
+    // of the window: later the slide would cut it down to a sliver, and
+    // after it (or after a jump) the window has no room for it.
+    const bool firstHalf =
+        m_reveal && m_slide->state() == QAbstractAnimation::Running && m_slide->currentTime() * 2 < m_slide->duration();
+    if (!m_shownRegion || !firstHalf)
+        return drawnRegion();
+    return *m_shownRegion & QRegion(*m_reveal);
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -158,6 +175,8 @@ void RailPanel::showPanel()
     applyInputPolicy();
     show();
     m_windowing.requestStates(static_cast<quint32>(id));
+    m_windowing.keepContentAt(static_cast<quint32>(id), screenEdge(m_state.railEdge()));
+    placeInDevicePixels();
     m_shapesWindow = !composited();
     applyShapes();
 }
@@ -208,6 +227,8 @@ void RailPanel::relayout()
     m_shapesWindow = !composited();
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
+    if (in.edge != m_lastLayoutEdge && testAttribute(Qt::WA_WState_Created))
+        m_windowing.keepContentAt(static_cast<quint32>(winId()), screenEdge(in.edge));
     m_lastLayoutEdge = in.edge;
     if (slide && shownFrame() != target) {
         slideTo(target);
@@ -231,7 +252,7 @@ void RailPanel::slideTo(const QRect &target)
         // reached), made once.
         const QRect window = (revealing ? geometry() : from).united(target);
         if (geometry() != window)
-            setGeometry(window);
+            setFrame(window);
         m_reveal = from.translated(-window.topLeft());
     }
     m_slide->setStartValue(from);
@@ -262,8 +283,24 @@ void RailPanel::endSlide()
     if (m_content && revealed)
         m_content->clearMask();
     if (!m_slideEnd.isNull() && geometry() != m_slideEnd)
-        setGeometry(m_slideEnd);
+        setFrame(m_slideEnd);
+    else
+        placeInDevicePixels();
     applyShapes();
+}
+
+void RailPanel::setFrame(const QRect &frame)
+{
+    setGeometry(frame);
+    placeInDevicePixels();
+}
+
+void RailPanel::placeInDevicePixels()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, 1.0) || !isVisible() || !testAttribute(Qt::WA_WState_Created))
+        return;
+    m_windowing.placeWindow(static_cast<quint32>(winId()), railframe::deviceRect(geometry(), ratio));
 }
 
 void RailPanel::raisePanel()
@@ -309,9 +346,11 @@ void RailPanel::applyShapes()
     const auto toDevice = [ratio](const QRegion &region) {
         if (qFuzzyCompare(ratio, 1.0))
             return region;
+        // Side by side, as the window's own frame is placed: what reaches
+        // the window's edge reaches its last device pixel.
         QRegion scaled;
         for (const QRect &r : region)
-            scaled += QRect((QRectF(r).topLeft() * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
+            scaled += railframe::deviceRect(r, ratio);
         return scaled;
     };
     const QRegion region = toDevice(drawnRegion());
@@ -321,7 +360,7 @@ void RailPanel::applyShapes()
     // Under a compositor the whole window shows, clear where nothing is
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
     // an unshaped dock a square shadow of their own around it.
-    const QRegion whole(QRect(QPoint(0, 0), (QSizeF(size()) * ratio).toSize()));
+    const QRegion whole(QRect(QPoint(0, 0), railframe::deviceRect(geometry(), ratio).size()));
     m_windowing.setVisibleRegion(window, m_shapesWindow ? toDevice(shownRegion()) : whole);
 }
 
@@ -353,6 +392,12 @@ void RailPanel::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     // The shapes do not follow the window's size by themselves.
     applyShapes();
+    // What the window held before keeps its place in the new backing store,
+    // at the top-left, and a slide paints only the part it shows: composited,
+    // the rest is cleared now, or the old picture would show there, away
+    // from the screen edge.
+    if (!m_shapesWindow)
+        update();
 }
 
 bool RailPanel::event(QEvent *event)

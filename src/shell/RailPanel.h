@@ -41,11 +41,12 @@ public:
     // shows. Without one, the whole panel does.
     void setDrawnRegion(const QRegion &region);
     QRegion drawnRegion() const;
-    // What shows beyond the drawn region while something leaves it (a
-    // layout on its way out): uncomposited, the window keeps showing it,
-    // though it takes no clicks.
+    // What shows where nothing composites the panel while the first half of
+    // a slide runs, when it differs from what takes clicks (a layout on its
+    // way out still shows, one on its way in does not yet). Otherwise, and
+    // without one, the drawn region shows.
     void setShownRegion(const QRegion &region);
-    // The drawn region with what leaves it, cut to the part a slide shows.
+    // What shows, cut to the part a slide shows.
     QRegion shownRegion() const;
 
     // Asked at each layout whether a compositing manager runs now: a
@@ -92,6 +93,10 @@ private:
     void slideTo(const QRect &target);
     void showSlideFrame(const QRect &frame);
     void endSlide();
+    // Moves and sizes the window, then puts it on the device pixels its
+    // frame's sides round to.
+    void setFrame(const QRect &frame);
+    void placeInDevicePixels();
     void applyInputPolicy();
     // Asks for the keyboard for one of the rail's fields after a click.
     void takeKeyboard();
@@ -103,7 +108,7 @@ private:
     PanelWindowing &m_windowing;
     QPointer<QWidget> m_content;
     std::optional<QRegion> m_drawnRegion;
-    QRegion m_shownRegion;
+    std::optional<QRegion> m_shownRegion;
     QRect m_creationFrame;
     RailEdge m_lastLayoutEdge;
     // The slide runs over screen frames. A frame of the window's own size

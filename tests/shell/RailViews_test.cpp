@@ -14,6 +14,7 @@
 #include "shell/rail/EdgeNotificationRingsClock.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
+#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
@@ -364,6 +365,39 @@ TEST_F(RailViewsTest, DrawnRegionIsWhatEachCollapsedRailShows)
         EXPECT_TRUE(region.contains(itemRect.center())) << name;
         EXPECT_FALSE(region.contains(itemRect.topLeft())) << name << ": rounded as drawn";
         EXPECT_FALSE(region.contains(QPoint(5, 5))) << name << ": nothing else";
+    }
+}
+
+// Between the strip and the card only the connector draws: the shape a
+// window without a compositor shows holds it, and follows the selection.
+TEST_F(RailViewsTest, TheConnectorBetweenTheStripAndTheCardIsPartOfWhatTheOpenedRailDraws)
+{
+    // Its middle at s = 1, in the 441-wide canvas, in the gap between strip and card.
+    for (const auto &[edge, middle] : {std::pair{RailEdge::right, 349}, std::pair{RailEdge::left, 105}}) {
+        state->setRailEdge(edge);
+        state->openModule(RailModule::today);
+        state->expandPanel();
+        RailView view(*state);
+        view.resize(441, 680);
+        view.show();
+        test::settle(view);
+        auto *opened = qobject_cast<ExpandedRail *>(view.content());
+        ASSERT_NE(opened, nullptr);
+        const auto connectorAt = [&] {
+            FloatingConnector *connector = opened->connector();
+            return connector->mapTo(&view, QPoint(middle, qRound(connector->y())));
+        };
+        const QPoint first = connectorAt();
+        EXPECT_TRUE(view.drawnRegion().contains(first)) << int(edge);
+        EXPECT_FALSE(view.drawnRegion().contains(first + QPoint(0, 12))) << int(edge) << ": the line only";
+
+        state->openModule(state->visibleRailModules().at(4));
+        test::settle(view);
+        const QPoint moved = connectorAt();
+        ASSERT_GT(moved.y(), first.y() + 40);
+        EXPECT_TRUE(view.drawnRegion().contains(moved)) << int(edge);
+        EXPECT_FALSE(view.drawnRegion().contains(first)) << int(edge);
+        state->hideToEdge();
     }
 }
 

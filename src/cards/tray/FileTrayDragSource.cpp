@@ -2,6 +2,7 @@
 
 #include "cards/tray/TrayIcons.h"
 #include "cards/tray/TrayRules.h"
+#include "platform/windowing/KeyboardGrab.h"
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"
 
@@ -14,6 +15,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -100,9 +102,16 @@ void FileTrayDragSource::mouseMoveEvent(QMouseEvent *event)
     // of it is touched afterwards but the guard.
     QPointer<FileTrayDragSource> self(this);
     FileTrayDrags &drags = FileTrayDrags::instance();
+    // Escape gives the drag up wherever the pointer goes: once it leaves the
+    // rail (which collapses behind it) another program has the focus, and
+    // the keys would go there. The rail's window stays while its views go.
+    const std::unique_ptr<KeyboardGrab> keyboard = createSystemKeyboardGrab();
+    if (window()->testAttribute(Qt::WA_WState_Created) && window()->isVisible())
+        keyboard->grab(static_cast<quint32>(window()->winId()));
     ++drags.m_running;
     DragLauncher::current().startDrag(this, dragData(urls), image, hotSpot);
     --drags.m_running;
+    keyboard->release();
     if (self && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
         m_pressPosition.reset();
     Q_EMIT drags.ended();

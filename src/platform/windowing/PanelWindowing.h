@@ -48,6 +48,24 @@ public:
     // manager blends the panel over the desktop, this keeps what the panel
     // does not draw from showing as an opaque rectangle.
     virtual void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) = 0;
+
+    // Keeps what the window shows at `edge` while the window changes size:
+    // until it is painted anew, its old picture stays at the screen edge
+    // rather than at its top-left corner, away from the edge.
+    virtual void keepContentAt(quint32 window, Qt::Edge edge)
+    {
+        Q_UNUSED(window);
+        Q_UNUSED(edge);
+    }
+
+    // Puts the window at `frame`, in device pixels of the root window: at a
+    // fractional scale the toolkit's own rounding of a logical frame can
+    // leave it a pixel short of the screen edge or a pixel past it.
+    virtual void placeWindow(quint32 window, const QRect &frame)
+    {
+        Q_UNUSED(window);
+        Q_UNUSED(frame);
+    }
 };
 
 // For a connection of the caller's own (tests use a private X server). The

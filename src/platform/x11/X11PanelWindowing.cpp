@@ -200,6 +200,33 @@ public:
         applyShapes(window, false, ShapeKind::input);
     }
 
+    void keepContentAt(quint32 window, Qt::Edge edge) override
+    {
+        if (!isAvailable())
+            return;
+        std::uint32_t gravity = XCB_GRAVITY_NORTH;
+        switch (edge) {
+        case Qt::LeftEdge: gravity = XCB_GRAVITY_WEST; break;
+        case Qt::RightEdge: gravity = XCB_GRAVITY_EAST; break;
+        case Qt::TopEdge: gravity = XCB_GRAVITY_NORTH; break;
+        case Qt::BottomEdge: gravity = XCB_GRAVITY_SOUTH; break;
+        }
+        xcb_change_window_attributes(m_connection, window, XCB_CW_BIT_GRAVITY, &gravity);
+        xcb_flush(m_connection);
+    }
+
+    void placeWindow(quint32 window, const QRect &frame) override
+    {
+        if (!isAvailable() || frame.isEmpty())
+            return;
+        const std::uint32_t values[] = {std::uint32_t(frame.x()), std::uint32_t(frame.y()),
+                                        std::uint32_t(frame.width()), std::uint32_t(frame.height())};
+        xcb_configure_window(
+            m_connection, window,
+            XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+        xcb_flush(m_connection);
+    }
+
     void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) override
     {
         if (!isAvailable() || !m_hasShape)

@@ -21,7 +21,7 @@ namespace drawnshape {
 
 // What the visible children of `container` draw, in its coordinates: a child
 // that says what it draws adds that; one that lets every press through
-// (a fading picture, a connector line) adds nothing; any other adds its
+// (a fading picture) adds nothing; any other adds its
 // rectangle, rounded by its `cornerRadiusProperty` when it has one.
 QRegion ofChildren(const QWidget *container);
 

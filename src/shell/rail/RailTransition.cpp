@@ -407,6 +407,18 @@ void leave(QWidget *widget, const RailTransition &transition, const Motion &moti
     new LeavingPicture(widget, from, transition, motion, anchor);
 }
 
+double progress(const QWidget *widget)
+{
+    if (const QVariantAnimation *motion = runningMotion(widget))
+        return std::clamp(motion->currentValue().toDouble(), 0.0, 1.0);
+    return 1.0;
+}
+
+QVariantAnimation *motionOf(const QWidget *widget)
+{
+    return runningMotion(widget);
+}
+
 bool isMoving(const QWidget *widget)
 {
     return runningMotion(widget) != nullptr;

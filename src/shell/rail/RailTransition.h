@@ -130,6 +130,12 @@ void stop(QWidget *widget);
 // Whether `widget` is on its way out through `leaveInPlace`.
 bool isLeaving(const QWidget *widget);
 
+// How far the motion running on `widget` has come: 1 at rest, 0 at the far
+// end (an item on its way out ends there); 1 when nothing moves it.
+double progress(const QWidget *widget);
+// The motion running on `widget`, null when none runs.
+QVariantAnimation *motionOf(const QWidget *widget);
+
 // Whether a motion started here still runs on `widget` or in `parent`'s
 // leaving pictures (and children leaving in place).
 bool isMoving(const QWidget *widget);

@@ -12,8 +12,10 @@
 
 #include <QEvent>
 #include <QResizeEvent>
+#include <QVariantAnimation>
 
 #include <algorithm>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +26,19 @@ namespace {
 bool atTop(RailViewLayout layout)
 {
     return layout == RailViewLayout::topDock || layout == RailViewLayout::topExpanded;
+}
+
+// Where nothing blends the panel over the desktop, a layout that fades in
+// or out can only show whole or not at all: it shows from a little before
+// halfway in until halfway out. The two layouts of a swap fade on one
+// motion: for a few frames both show, so the one coming is painted on
+// screen before the one going leaves (a part the window's shape newly
+// shows holds the desktop until it is painted), and a layout on its way
+// out is gone before the panel's slide has cut it down to a sliver.
+bool showsWhole(const QWidget *layout, bool leaving)
+{
+    const double progress = railmotion::progress(layout);
+    return leaving ? progress > 0.5 : progress >= 0.4;
 }
 
 RailTransition transitionOf(RailViewLayout layout)
@@ -165,6 +180,9 @@ void RailView::rebuild(bool animate)
     content->raise();
     if (animate) {
         railmotion::enter(content, transitionOf(next), motion);
+        followFade(content, false);
+        if (m_layouts[std::size_t(previous)] && railmotion::isLeaving(m_layouts[std::size_t(previous)]))
+            followFade(m_layouts[std::size_t(previous)], true);
     } else {
         railmotion::stop(content);
         content->show();
@@ -192,13 +210,28 @@ QRegion RailView::drawnRegion() const
 
 QRegion RailView::shownRegion() const
 {
-    QRegion shown = drawnRegion();
+    QRegion shown = m_content && showsWhole(m_content, false) ? drawnRegion() : QRegion();
     for (std::size_t i = 0; i < m_layouts.size(); ++i) {
         const QWidget *layout = m_layouts[i];
-        if (layout && layout != m_content && !layout->isHidden() && railmotion::isLeaving(layout))
+        if (layout && layout != m_content && !layout->isHidden() && railmotion::isLeaving(layout)
+            && showsWhole(layout, true))
             shown += m_leavingShapes[i].translated(layout->pos()) & rect();
     }
     return shown;
+}
+
+void RailView::followFade(QWidget *layout, bool leaving)
+{
+    QVariantAnimation *motion = railmotion::motionOf(layout);
+    if (!motion)
+        return;
+    auto whole = std::make_shared<bool>(showsWhole(layout, leaving));
+    connect(motion, &QVariantAnimation::valueChanged, this, [this, layout = QPointer<QWidget>(layout), leaving, whole] {
+        if (!layout || showsWhole(layout, leaving) == *whole)
+            return;
+        *whole = !*whole;
+        scheduleDrawnRegion();
+    });
 }
 
 void RailView::watch(QWidget *layout)
@@ -219,6 +252,8 @@ bool RailView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::HideToParent:
     case QEvent::ChildAdded:
     case QEvent::ChildRemoved:
+    // A child that draws a shape of its own asks for one when it changes.
+    case QEvent::LayoutRequest:
         if (isKept(watched) || isKept(watched->parent()))
             scheduleDrawnRegion();
         break;

@@ -50,8 +50,9 @@ public:
 
     // What the current layout draws at rest, in this view's coordinates.
     QRegion drawnRegion() const;
-    // What shows now: the drawn region and what a layout on its way out
-    // still draws.
+    // What shows now where nothing blends the panel over the desktop: each
+    // layout, the current one and one on its way out, from a little before
+    // halfway through its fade in until halfway through its fade out.
     QRegion shownRegion() const;
 
     // Lets go of the layouts kept hidden (the memory release).
@@ -79,6 +80,9 @@ private:
     void rebuild(bool animate);
     QWidget *build(RailViewLayout layout);
     void watch(QWidget *layout);
+    // Publishes the regions again when `layout`'s fade passes the point
+    // where it starts or stops showing.
+    void followFade(QWidget *layout, bool leaving);
     bool isKept(const QObject *object) const;
     void setInteractionActive(bool active);
     void scheduleDrawnRegion();

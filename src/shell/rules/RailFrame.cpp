@@ -128,6 +128,14 @@ bool passesClicksThrough(const RailFrameInput &in)
     return in.edge == RailEdge::top && !in.expanded && !hasEdgeNotification(in);
 }
 
+QRect deviceRect(const QRect &rect, double ratio)
+{
+    const auto side = [ratio](int logical) { return static_cast<int>(std::lround(logical * ratio)); };
+    const int left = side(rect.x());
+    const int top = side(rect.y());
+    return {left, top, side(rect.x() + rect.width()) - left, side(rect.y() + rect.height()) - top};
+}
+
 bool animatesBetween(RailEdge from, RailEdge to)
 {
     return from != RailEdge::top && to != RailEdge::top;

@@ -65,6 +65,12 @@ bool passesClicksThrough(const RailFrameInput &in);
 // involves the top edge jumps.
 bool animatesBetween(RailEdge from, RailEdge to);
 
+// `rect` (logical pixels) in device pixels at `ratio`: each side is rounded
+// on its own rather than the origin and the size, so a frame that ends at
+// the screen's edge ends at its last device pixel at any scale, neither a
+// pixel short of it nor one past it.
+QRect deviceRect(const QRect &rect, double ratio);
+
 } // namespace railframe
 
 } // namespace kolu

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+
 using namespace kolu;
 
 namespace {
@@ -92,4 +95,41 @@ TEST(RailFrameTest, TopWidthKeepsTheStripPaddingInsideTheGlass)
         EXPECT_EQ(frame.width(), qRound(railframe::topToolbarContentWidth(6, true, scale) + 32 * scale));
         EXPECT_EQ(frame.center().x(), kScreen.center().x());
     }
+}
+
+TEST(RailFrameTest, DeviceFramesMeetTheScreenEdgeAtFractionalScales)
+{
+    // 1920 x 1080 at a scale of 1.5: a screen of 1280 x 720 logical pixels.
+    const QRect screen(0, 0, 1280, 720);
+    for (const bool expanded : {false, true}) {
+        for (const RailEdge edge : {RailEdge::right, RailEdge::left, RailEdge::top}) {
+            RailFrameInput in = side(1.0, edge);
+            in.expanded = expanded;
+            const QRect frame = railframe::frame(in, screen);
+            SCOPED_TRACE(::testing::Message()
+                         << int(edge) << (expanded ? " expanded" : " collapsed") << " " << frame.x() << "," << frame.y()
+                         << " " << frame.width() << "x" << frame.height());
+            for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+                const QRect device = railframe::deviceRect(frame, ratio);
+                // The side at the screen edge is the screen's last device pixel.
+                if (edge == RailEdge::right)
+                    EXPECT_EQ(device.x() + device.width(), std::lround(1280 * ratio)) << ratio;
+                else if (edge == RailEdge::left)
+                    EXPECT_EQ(device.x(), 0) << ratio;
+                else
+                    EXPECT_EQ(device.y(), 0) << ratio;
+                // Nothing past the screen, nothing more than a pixel from the exact size.
+                EXPECT_TRUE(QRect(0, 0, std::lround(1280 * ratio), std::lround(720 * ratio)).contains(device)) << ratio;
+                EXPECT_LE(std::abs(device.width() - frame.width() * ratio), 1.0) << ratio;
+                EXPECT_LE(std::abs(device.height() - frame.height() * ratio), 1.0) << ratio;
+            }
+        }
+    }
+    // The opened right rail at 1.5: 441 logical pixels from x = 839 end at
+    // device pixel 1920, not 1921.
+    EXPECT_EQ(railframe::deviceRect(QRect(839, 45, 441, 648), 1.5), QRect(1259, 68, 661, 972));
+    // Neighbouring rectangles stay neighbours: a shape keeps no gaps.
+    const QRect upper = railframe::deviceRect(QRect(3, 0, 7, 5), 1.5);
+    const QRect lower = railframe::deviceRect(QRect(3, 5, 7, 5), 1.5);
+    EXPECT_EQ(upper.bottom() + 1, lower.top());
 }

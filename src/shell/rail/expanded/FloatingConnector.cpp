@@ -26,6 +26,17 @@ void FloatingConnector::place(RailModule module, double y, const expandedrail::C
     m_y = y;
     m_canvas = canvas;
     update();
+    // What it draws moved: the rail asks again (a layout request to the canvas).
+    updateGeometry();
+}
+
+QRegion FloatingConnector::drawnShape() const
+{
+    const expandedrail::Connector k = expandedrail::connector(m_canvas);
+    // The glow around the line, and the dot at its start.
+    QRegion shape(QRectF(k.midX - k.width / 2 - 3, m_y - 4, k.width + 6, 8).toAlignedRect());
+    shape += QRectF(k.startX - 2, m_y - 2, 4, 4).toAlignedRect();
+    return shape;
 }
 
 void FloatingConnector::paintEvent(QPaintEvent *)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "shell/rail/DrawnShape.h"
 #include "shell/rules/ExpandedRailGeometry.h"
 
 #include <QWidget>
@@ -9,14 +10,16 @@ namespace kolu {
 
 // The short line and dot that tie the selected module's button to the card.
 // It covers the whole canvas, draws in canvas coordinates and lets every
-// press through.
-class FloatingConnector : public QWidget {
+// press through to the canvas. It says what it draws, so that where nothing
+// composites the panel the window shows it too.
+class FloatingConnector : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
     explicit FloatingConnector(QWidget *parent = nullptr);
 
     void place(RailModule module, double y, const expandedrail::Canvas &canvas);
     double y() const { return m_y; }
+    QRegion drawnShape() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -290,6 +290,20 @@ TEST_F(FileTrayRealDragTest, ADragOutEndsWhereverItGoesWhenTheRailCollapsesMeanw
         << "stopped after step " << escape.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
     EXPECT_EQ(count(u"drop "_s), 0);
     EXPECT_EQ(card->fileRows().size(), 2u);
+
+    // Out of the rail, which collapses, with another program holding the
+    // keyboard: Escape over it still gives the drag up, and nothing lands.
+    PointerScript elsewhere({{pressOn(card->fileRows()[0]), running},
+                             {at(nowhere), collapse},
+                             {{u"search"_s, u"--name"_s, u"^kolu-drop-peer$"_s, u"windowfocus"_s, u"--sync"_s}, {}},
+                             {at(peerFrame.center()), [&] { return count(u"enter"_s) >= 2; }},
+                             {{u"key"_s, u"Escape"_s}, [&] { return !running(); }},
+                             {{u"mouseup"_s, u"1"_s}, {}}});
+    ASSERT_TRUE(test::waitUntil([&] { return elsewhere.finished() && !running(); }, std::chrono::seconds(40)))
+        << "stopped after step " << elsewhere.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
+    EXPECT_EQ(count(u"drop "_s), 0);
+    reopen();
+    EXPECT_EQ(card->fileRows().size(), 2u);
     EXPECT_FALSE(calledOff) << "a drag had to be called off";
 }
 
