@@ -21,8 +21,8 @@ double contrastRatio(const QColor &a, const QColor &b);
 QColor brandIconBackdrop(const QColor &color, OrlixTheme theme, ColorScheme scheme);
 
 // `brand` as the icon is drawn: unchanged where it reads at the target
-// contrast on its backdrop, otherwise shaded step by step towards white or
-// black (whichever stands further from the backdrop) until it does.
+// contrast on its backdrop, otherwise shaded towards white or black
+// (whichever stands further from the backdrop) just as far as it takes.
 QColor brandIconColor(const QColor &brand, OrlixTheme theme, ColorScheme scheme);
 
 } // namespace kolu::linkcard
