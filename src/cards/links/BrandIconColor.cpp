@@ -43,9 +43,11 @@ double contrastRatio(const QColor &a, const QColor &b)
 
 QColor brandIconBackdrop(const QColor &color, OrlixTheme theme, ColorScheme scheme)
 {
-    // The card's glass lets the desktop through; a mid grey stands for it.
+    // The card's glass as its own colour: a mid-grey desktop under it would
+    // make a dark card lighter than it mostly shows, and a brand colour
+    // shaded for that would overshoot its target on the screen.
     const QColor base = paletteColor(theme, scheme, PaletteRole::glassBase);
-    const QColor glass = composite(QColor::fromRgbF(0.5f, 0.5f, 0.5f), base, base.alphaF());
+    const QColor glass = QColor::fromRgbF(base.redF(), base.greenF(), base.blueF());
     const QColor raised = paletteColor(theme, scheme, PaletteRole::surfaceRaised);
     const QColor tile = composite(glass, raised, raised.alphaF() * kTileOpacity);
     return composite(tile, color, kBackLayerOpacity);
