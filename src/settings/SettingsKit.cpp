@@ -153,7 +153,7 @@ void SettingsSymbolBadge::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     fillRounded(painter, QRectF(rect()), 8, withAlpha(m_tint, 0.12));
     IconProvider::paint(painter, QRectF(rect()), m_symbol, m_symbolSize,
-                        OrlixStyle::current().readable(m_tint, kLargeInkContrast),
+                        OrlixStyle::current().symbolInk(m_tint, withAlpha(m_tint, 0.12)),
                         m_bold ? IconWeight::bold : IconWeight::regular);
 }
 

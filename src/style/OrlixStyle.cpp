@@ -127,9 +127,31 @@ void OrlixStyle::setGlassTier(GlassTier tier)
 
 QColor OrlixStyle::readable(const QColor &ink, double floor) const
 {
-    if (colorScheme() != ColorScheme::light)
-        return ink;
-    return readableOn(ink, lightReferenceSurface(), floor);
+    return readableOn(ink, referenceSurface(), floor);
+}
+
+QColor OrlixStyle::referenceSurface() const
+{
+    if (colorScheme() == ColorScheme::light)
+        return lightReferenceSurface();
+    // A row on dark glass over a mid-grey desktop: lighter than most of what
+    // a card shows.
+    return composited(surface(), composited(glassBase(), QColor(128, 128, 128)));
+}
+
+QColor OrlixStyle::readableOnFill(const QColor &ink, const QColor &fill, double floor) const
+{
+    // A see-through fill is checked where it lands on the reference card
+    // and on the farthest card from it (white in light appearance, black in
+    // dark).
+    const QColor farthest = colorScheme() == ColorScheme::light ? QColor(Qt::white) : QColor(Qt::black);
+    return readableOn(readableOn(ink, composited(fill, referenceSurface()), floor), composited(fill, farthest), floor);
+}
+
+QColor OrlixStyle::symbolInk(const QColor &ink, const QColor &fill) const
+{
+    return fill.isValid() ? readableOnFill(ink, fill, kLargeInkContrast)
+                          : readableOn(ink, referenceSurface(), kLargeInkContrast);
 }
 
 QColor OrlixStyle::lightReferenceSurface()

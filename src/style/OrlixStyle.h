@@ -71,12 +71,23 @@ public:
     QColor tint(RailModule module) const;
 
     // `ink`, a colour made for fills and tints, as text or a symbol on the
-    // current scheme's surfaces: in light appearance a darker shade of its
-    // hue where it would not reach `floor` (kBodyTextContrast for text,
-    // kLargeInkContrast for large text, symbols and control boundaries)
-    // against the darkest light surface a card draws; in dark appearance
-    // unchanged.
+    // current scheme's surfaces: where it would not reach `floor`
+    // (kBodyTextContrast for text, kLargeInkContrast for large text, symbols
+    // and control boundaries) against referenceSurface(), a shade of its hue
+    // that does (darker in light appearance, lighter in dark).
     QColor readable(const QColor &ink, double floor = kBodyTextContrast) const;
+    // The colour a symbol, flag or mark in `ink` is drawn in: it reaches
+    // kLargeInkContrast against the surface under it, the reference surface
+    // unless it sits on `fill` (a button's, a badge's), which counts as it
+    // lands there. Fills, tints and glows never go through this.
+    QColor symbolInk(const QColor &ink, const QColor &fill = QColor()) const;
+    // `ink` on `fill` (a badge's, a button's, maybe see-through) reaching
+    // `floor` wherever the fill lands on a card of the current scheme.
+    QColor readableOnFill(const QColor &ink, const QColor &fill, double floor = kBodyTextContrast) const;
+    // The card surface ink is measured against: in light appearance the
+    // darkest one a card draws, in dark appearance a row on its glass over
+    // a mid-grey desktop.
+    QColor referenceSurface() const;
     // The darkest surface text sits on in light appearance: a row of a card
     // over light glass over a dark desktop picture.
     static QColor lightReferenceSurface();

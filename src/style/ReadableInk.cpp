@@ -24,6 +24,8 @@ double contrastBetween(const QColor &a, const QColor &b)
 
 namespace {
 
+constexpr double kMendMargin = 0.06;
+
 // The first shade of `hsl`'s hue, walking its lightness towards black
 // (`darken`) or white, that reaches `floor` on `surface`; nothing when even
 // the end of the walk does not.
@@ -32,8 +34,11 @@ std::optional<QColor> walk(const QColor &hsl, const QColor &surface, double floo
     const float hue = hsl.hslHueF(), saturation = hsl.hslSaturationF(), start = hsl.lightnessF();
     for (int step = 1; step <= 100; ++step) {
         const float lightness = darken ? start * float(100 - step) / 100 : start + (1 - start) * float(step) / 100;
-        const QColor candidate = QColor::fromHslF(hue, saturation, lightness).toRgb();
-        if (contrastBetween(candidate, surface) >= floor)
+        // Measured as it is drawn, eight bits a channel.
+        const QColor candidate = QColor(QColor::fromHslF(hue, saturation, lightness).toRgb().rgb());
+        // A little past the floor, so that a glyph's smoothing or a
+        // rounding on the way to the screen cannot take it back under.
+        if (contrastBetween(candidate, surface) >= floor + kMendMargin)
             return candidate;
     }
     return std::nullopt;
@@ -41,8 +46,10 @@ std::optional<QColor> walk(const QColor &hsl, const QColor &surface, double floo
 
 } // namespace
 
-QColor readableOn(const QColor &ink, const QColor &surface, double floor)
+QColor readableOn(const QColor &ink, const QColor &exactSurface, double floor)
 {
+    // The surface as it is drawn, eight bits a channel.
+    const QColor surface(exactSurface.rgb());
     // A see-through ink is seen as it lands on the surface.
     const QColor opaque = composited(ink, surface);
     if (contrastBetween(opaque, surface) >= floor)

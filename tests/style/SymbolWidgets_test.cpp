@@ -9,6 +9,8 @@
 #include "style/widgets/SymbolLabel.h"
 #include "style/widgets/SymbolView.h"
 
+#include "ColorMeasure.h"
+#include "LightLooks.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -254,4 +256,43 @@ TEST_F(SymbolWidgets, StyleChangesReachTheirFollowersWhileTheFollowersLive)
     follower.reset();
     defaults.set(u"orlixTheme"_s, u"default"_s);
     EXPECT_EQ(calls, 1) << "a gone follower is not called";
+}
+
+// Module tints are made for fills: drawn as a symbol on a light card they
+// are deepened to 3:1 against it, while on a fill of their own a symbol is
+// measured against that fill, and dark looks keep the tint.
+TEST_F(SymbolWidgets, TintedSymbolsReadOnLightCardsAndOnTheFillsTheySitOn)
+{
+    for (const char *theme : test::kLightThemes) {
+        SCOPED_TRACE(theme);
+        test::useLightLook(defaults, style, theme);
+        const QColor backdrop = test::lightCardBackdrop(style);
+        for (int m = 0; m < 10; ++m) {
+            SymbolView symbol(u"flag.fill"_s, 16, {24, 24});
+            symbol.setColor(style.tint(RailModule(m)));
+            EXPECT_GE(test::drawnContrast(symbol, symbol.rect(), backdrop), kLargeInkContrast) << m;
+            EXPECT_GE(
+                test::contrastRatio(style.symbolInk(style.tint(RailModule(m))), OrlixStyle::lightReferenceSurface()),
+                kLargeInkContrast)
+                << m;
+        }
+        // White on a deep fill already reads there and stays white; against
+        // the card it would have been greyed.
+        const QColor deep(0x1672E8);
+        SymbolView onFill(u"play.fill"_s, 16, {24, 24});
+        onFill.setColor(Qt::white);
+        onFill.setSurface(deep);
+        EXPECT_EQ(style.symbolInk(Qt::white, deep), QColor(Qt::white));
+        EXPECT_GE(test::drawnContrast(onFill, onFill.rect(), deep), 4.5);
+        EXPECT_NE(style.symbolInk(Qt::white), QColor(Qt::white));
+        // A light tint on its own faint fill is measured where it lands.
+        const QColor yellow(0xFFD11F);
+        const QColor faint = QColor::fromRgbF(1, 0.82f, 0.12f, 0.16f);
+        EXPECT_GE(
+            test::contrastRatio(style.symbolInk(yellow, faint), composited(faint, OrlixStyle::lightReferenceSurface())),
+            kLargeInkContrast);
+    }
+    defaults.set(u"orlixTheme"_s, u"default"_s);
+    defaults.set(u"orlixAppearanceMode"_s, u"dark"_s);
+    EXPECT_EQ(style.symbolInk(style.tint(RailModule::nowPlaying)), style.tint(RailModule::nowPlaying));
 }

@@ -6,17 +6,12 @@
 //   kolu_gallery <out folder> [view name] [--jobs N]
 // The work is shared among N worker processes (one per core by default):
 // several views a view at a time, one view a picture at a time.
+#include "GalleryRender.h"
 #include "GalleryViews.h"
-#include "Wallpaper.h"
 
 #include "model/UserDefaults.h"
 #include "platform/system/LoadableModule.h"
-#include "style/Fonts.h"
-#include "style/MenuLook.h"
-#include "style/Motion.h"
 #include "style/OrlixStyle.h"
-
-#include "shell/StatusItem.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,77 +32,12 @@ using namespace kolu;
 
 namespace {
 
-constexpr qreal kDpr = 2;
 // Light compression: the pictures are written fast and looked at soon.
 constexpr int kPngQuality = 80;
 
-struct Look {
-    const char *theme;
-    const char *mode;
-};
-constexpr Look kLooks[] = {{"default", "light"},  {"default", "dark"},    {"flatOlive", "light"},
-                           {"flatOlive", "dark"}, {"activeDark", "dark"}, {"heroLight", "light"}};
-
-struct Tier {
-    GlassTier tier;
-    const char *name;
-};
-constexpr Tier kTiers[] = {
-    {GlassTier::blurred, "blurred"}, {GlassTier::translucent, "translucent"}, {GlassTier::opaque, "opaque"}};
-
-// What the compositor puts behind a blurred window: a strongly blurred copy.
-QImage blurred(const QImage &image)
-{
-    const QSize small = image.size() / 12;
-    return image.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        .scaled(image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-QImage renderView(const gallery::View &view, OrlixStyle &style, qreal scale, const QImage &wallpaper,
-                  const QPoint &wallpaperOrigin)
-{
-    const QSize logical = view.logicalSize(scale);
-    const QSize pixels = logical * kDpr;
-    std::unique_ptr<QWidget> widget(view.make(gallery::Context{scale, style}));
-    widget->setAttribute(Qt::WA_DontShowOnScreen);
-    widget->setAttribute(Qt::WA_TranslucentBackground);
-    widget->resize(logical);
-    widget->show();
-    // Layouts settle through posted events: draw only once they have run, as
-    // the running program's first frame does.
-    for (int round = 0; round < 4; ++round)
-        QCoreApplication::sendPostedEvents();
-
-    QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
-    layer.setDevicePixelRatio(kDpr);
-    layer.fill(Qt::transparent);
-    widget->render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
-
-    QImage background = wallpaper.copy(QRect(wallpaperOrigin, pixels));
-    if (style.glassTier() == GlassTier::blurred) {
-        // Blur only where the window draws its glass, as a blurring
-        // compositor does for the region it is given.
-        const QImage soft = blurred(background);
-        for (int y = 0; y < pixels.height(); ++y) {
-            const auto *a = reinterpret_cast<const QRgb *>(layer.constScanLine(y));
-            auto *out = reinterpret_cast<QRgb *>(background.scanLine(y));
-            const auto *s = reinterpret_cast<const QRgb *>(soft.constScanLine(y));
-            for (int x = 0; x < pixels.width(); ++x)
-                if (qAlpha(a[x]) >= 128)
-                    out[x] = s[x];
-        }
-    }
-    QImage result = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // Composed pixel for pixel.
-    layer.setDevicePixelRatio(1);
-    // Without a compositor the window is shaped to what it draws, so the
-    // wallpaper still shows around its shapes.
-    QPainter painter(&result);
-    painter.drawImage(0, 0, layer);
-    painter.end();
-    result.setDevicePixelRatio(kDpr);
-    return result;
-}
+using gallery::kDpr;
+using gallery::kLooks;
+using gallery::kTiers;
 
 // The offscreen platform says for every window that it cannot pass size
 // hints on; nothing to act on here.
@@ -287,32 +217,23 @@ int main(int argc, char **argv)
         }
     }
 
-    // Still pictures: every change is drawn where it lands.
-    OrlixMotion::setEnabled(false);
-    // The icon the program gives its windows, which the settings window and
-    // the onboarding show.
-    QApplication::setWindowIcon(StatusItem::applicationIcon());
-    OrlixFonts::registerDisplayFont();
-
     QTemporaryDir home;
     UserDefaults defaults(home.filePath(u"defaults.json"_s));
     OrlixStyle style(defaults);
-    // Menus as the program dresses them; their corners follow each tier.
-    MenuLook::install();
+    gallery::prepareApplication();
 
-    const QImage wallpaper = gallery::makeWallpaper(QSize(1600, 1200) * int(kDpr));
+    const QImage wallpaper = gallery::wallpaper();
     if (request->share == 0)
         wallpaper.save(request->out + u"/wallpaper.png"_s, nullptr, kPngQuality);
     const auto draw = [&](const gallery::View &view, const Cell &cell) {
-        const Look &look = kLooks[cell.look];
+        const gallery::Look &look = kLooks[cell.look];
         defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));
         defaults.set(SettingsKey::orlixAppearanceMode, QString::fromLatin1(look.mode));
         style.setGlassTier(kTiers[cell.tier].tier);
         // Each cell sits over another part of the wallpaper.
         const QSize pixels = view.logicalSize(cell.scale) * kDpr;
-        const QPoint origin((cell.tier * 700 + cell.look * 160) % (wallpaper.width() - pixels.width()),
-                            (cell.look * 330) % (wallpaper.height() - pixels.height()));
-        return renderView(view, style, cell.scale, wallpaper, origin);
+        return gallery::renderView(view, style, cell.scale, wallpaper,
+                                   gallery::wallpaperOrigin(cell.look, cell.tier, pixels, wallpaper));
     };
 
     int written = 0;

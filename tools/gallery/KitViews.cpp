@@ -196,7 +196,7 @@ QWidget *symbols()
                 const QRectF box((i % columns) * cell, (i / columns) * cell, cell, cell);
                 const bool bold = (i / columns) % 2 == 1;
                 IconProvider::paint(painter, box, names.at(i), 15,
-                                    i % 7 == 0 ? style.tint(RailModule(i % 10)) : style.iconPrimary(),
+                                    style.symbolInk(i % 7 == 0 ? style.tint(RailModule(i % 10)) : style.iconPrimary()),
                                     bold ? IconWeight::bold : IconWeight::regular);
             }
         }

@@ -5,6 +5,7 @@
 #include "KitViews.h"
 #include "ManualClock.h"
 
+#include "cards/StatusTintColor.h"
 #include "cards/notes/NotesCard.h"
 #include "cards/notes/NotesWidgets.h"
 #include "cards/prayers/PrayersCard.h"
@@ -90,7 +91,7 @@ QWidget *notesCard(std::vector<AppleNoteItem> notes, bool loading, bool composer
                 card->composer()->bodyEditor()->setPlainText(
                     u"Bring the tent.\n\u0644\u0627 \u062A\u0646\u0633\u064E \u0627\u0644\u062E\u064A\u0645\u0629."_s);
             if (!composerStatus.isEmpty())
-                card->composer()->setStatus(composerStatus, QColor(232, 130, 30));
+                card->composer()->setStatus(composerStatus, statusTintColor(StatusTint::orange, {}));
         }
     });
     s.setIsLoadingAppleNoteFolders(false);

@@ -90,7 +90,8 @@ void AttendeeInitialsStack::paintEvent(QPaintEvent *)
         painter.setPen(ring);
         painter.setBrush(attendeeFill(i));
         painter.drawEllipse(r);
-        painter.setPen(Qt::white);
+        // White unless the fill is too light for it.
+        painter.setPen(style.readableOnFill(Qt::white, attendeeFill(i)));
         painter.drawText(r, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(m_initials.at(i), Qt::ElideRight, r.width() - 4));
     }

@@ -115,7 +115,7 @@ void CalendarEmptyAgendaRow::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(continuousRoundedRect(rect(), 11), withAlpha(style.surfaceRaised(), 0.42));
     IconProvider::paint(painter, QRectF(10, (height() - kEmptyIcon) / 2.0, kEmptyIcon, kEmptyIcon),
-                        u"checkmark.circle"_s, 15, style.tint(RailModule::calendar), IconWeight::bold);
+                        u"checkmark.circle"_s, 15, style.symbolInk(style.tint(RailModule::calendar)), IconWeight::bold);
 }
 
 CalendarAgendaList::CalendarAgendaList(AppState &state, QWidget *parent)

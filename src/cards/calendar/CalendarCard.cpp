@@ -64,7 +64,7 @@ protected:
         painter.fillPath(path, fill);
         painter.setPen(QPen(stroke, 0.8));
         painter.drawPath(path);
-        painter.setPen(tint);
+        painter.setPen(OrlixStyle::current().readable(tint));
         painter.setFont(font());
         painter.drawText(rect(), Qt::AlignCenter, m_text);
     }

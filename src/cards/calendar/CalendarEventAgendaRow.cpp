@@ -157,17 +157,23 @@ void CalendarMeetingButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setOpacity(isDown() ? 0.8 : 1.0);
-    const QColor fill = withAlpha(calendarTint(), 0.95);
-    paintShape(painter, rect(), 11, fill, withAlpha(Qt::white, 0.16), 0.8);
-    // White on the tint in dark appearance; in light appearance a deep shade
-    // of the tint, which white on a light tint is not readable against.
     const OrlixStyle &style = OrlixStyle::current();
-    // Checked over the darkest and the lightest card the fill may sit on.
-    const QColor ink =
-        style.colorScheme() == ColorScheme::light
-            ? readableOn(readableOn(calendarTint(), composited(fill, OrlixStyle::lightReferenceSurface())),
-                         composited(fill, Qt::white))
-            : QColor(Qt::white);
+    // Under heroLight a primary button, as Pause, Set and New note are.
+    const bool primary = style.theme() == OrlixTheme::heroLight;
+    const QColor fill = primary ? style.primaryButtonFill() : withAlpha(calendarTint(), 0.95);
+    paintShape(painter, rect(), 11, fill, withAlpha(Qt::white, 0.16), 0.8);
+    // White on the tint in dark appearance, unless the tint is too light for
+    // it; in light appearance a deep shade of the tint, which white on a
+    // light tint is not readable against.
+    const QColor onLightCard = composited(fill, OrlixStyle::lightReferenceSurface());
+    QColor ink;
+    if (primary)
+        ink = readableOn(style.primaryButtonLabel(), fill);
+    else if (style.colorScheme() == ColorScheme::light)
+        // Checked over the darkest and the lightest card the fill may sit on.
+        ink = readableOn(readableOn(calendarTint(), onLightCard), composited(fill, Qt::white));
+    else
+        ink = readableOn(Qt::white, composited(fill, Qt::black));
     IconProvider::paint(painter, QRectF(12, 0, 16, height()), u"arrow.up.right"_s, 13, ink, IconWeight::bold);
     painter.setPen(ink);
     painter.setFont(font());
@@ -311,13 +317,14 @@ QString CalendarEventAgendaRow::locationText() const
 void CalendarEventAgendaRow::applyColors()
 {
     const OrlixStyle &style = OrlixStyle::current();
-    const QColor details = calendar::agendaRowColors(style, m_now).details;
+    const calendar::AgendaRowColors colors = calendar::agendaRowColors(style, m_now);
+    const QColor details = colors.details;
     m_title->setColor(style.text());
     m_clockIcon->setColor(details);
     m_locationIcon->setColor(details);
     m_timeRange->setColor(details);
     m_location->setColor(details);
-    m_notify->setColor(style.secondaryText());
+    m_notify->setColor(style.readableOnFill(style.secondaryText(), colors.cardFill));
     m_card->update();
 }
 

@@ -105,7 +105,7 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     qreal y = kPadY;
     const qreal lineH = weekdayHeight();
-    painter.setPen(m_selected ? tint : style.secondaryText());
+    painter.setPen(m_selected ? style.readable(tint) : style.secondaryText());
     const QRectF weekday(0, y, width(), lineH);
     painter.setFont(fittedWeekdayFont(m_weekday, weekday.width()));
     painter.drawText(weekday, Qt::AlignCenter,

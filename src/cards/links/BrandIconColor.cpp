@@ -12,7 +12,8 @@ namespace {
 // The tile's surface is drawn at this share of its colour's opacity, the
 // brand icon's back layer at this opacity.
 constexpr double kTileOpacity = 0.44, kBackLayerOpacity = 0.12;
-constexpr double kShadeStep = 0.05;
+// Halvings of the shading searched: finer than a colour channel step.
+constexpr int kShadeSteps = 12;
 
 double linear(double channel)
 {
@@ -42,9 +43,11 @@ double contrastRatio(const QColor &a, const QColor &b)
 
 QColor brandIconBackdrop(const QColor &color, OrlixTheme theme, ColorScheme scheme)
 {
-    // The card's glass lets the desktop through; a mid grey stands for it.
+    // The card's glass as its own colour: a mid-grey desktop under it would
+    // make a dark card lighter than it mostly shows, and a brand colour
+    // shaded for that would overshoot its target on the screen.
     const QColor base = paletteColor(theme, scheme, PaletteRole::glassBase);
-    const QColor glass = composite(QColor::fromRgbF(0.5f, 0.5f, 0.5f), base, base.alphaF());
+    const QColor glass = QColor::fromRgbF(base.redF(), base.greenF(), base.blueF());
     const QColor raised = paletteColor(theme, scheme, PaletteRole::surfaceRaised);
     const QColor tile = composite(glass, raised, raised.alphaF() * kTileOpacity);
     return composite(tile, color, kBackLayerOpacity);
@@ -56,13 +59,22 @@ QColor brandIconColor(const QColor &brand, OrlixTheme theme, ColorScheme scheme)
     const QColor backdrop = brandIconBackdrop(opaque, theme, scheme);
     const QColor towards =
         contrastRatio(Qt::white, backdrop) > contrastRatio(Qt::black, backdrop) ? QColor(Qt::white) : QColor(Qt::black);
-    QColor shaded = opaque;
-    for (double share = kShadeStep; share <= 1 + kShadeStep / 2; share += kShadeStep) {
-        if (contrastRatio(shaded, brandIconBackdrop(shaded, theme, scheme)) >= brandIconContrastTarget)
-            break;
-        shaded = composite(opaque, towards, std::min(share, 1.0));
+    const auto reads = [&](const QColor &shade) {
+        return contrastRatio(shade, brandIconBackdrop(shade, theme, scheme)) >= brandIconContrastTarget;
+    };
+    if (reads(opaque))
+        return opaque;
+    const QColor full = composite(opaque, towards, 1);
+    if (!reads(full))
+        return full;
+    // The least shading that reaches the target: further only washes the
+    // brand out.
+    double short_ = 0, enough = 1;
+    for (int step = 0; step < kShadeSteps; ++step) {
+        const double share = (short_ + enough) / 2;
+        (reads(composite(opaque, towards, share)) ? enough : short_) = share;
     }
-    return shaded;
+    return composite(opaque, towards, enough);
 }
 
 } // namespace kolu::linkcard

@@ -7,8 +7,7 @@
 namespace kolu::linkcard {
 
 // A brand icon is read at no less than 3:1 on its tile; it is shaded to
-// this, which leaves room for a desktop behind the glass lighter or darker
-// than the mid grey the backdrop assumes.
+// this, which leaves room for a desktop showing through the glass.
 inline constexpr double brandIconContrastTarget = 3.5;
 
 // The contrast ratio of two opaque colours, from 1 to 21 (relative
@@ -16,13 +15,13 @@ inline constexpr double brandIconContrastTarget = 3.5;
 double contrastRatio(const QColor &a, const QColor &b);
 
 // What a brand icon drawn in `color` sits on in `theme` and `scheme`: the
-// card's glass over a mid-grey desktop, the tile's raised surface over it,
+// card's glass in its own colour, the tile's raised surface over it,
 // and the icon's back layer, `color` at opacity 0.12.
 QColor brandIconBackdrop(const QColor &color, OrlixTheme theme, ColorScheme scheme);
 
 // `brand` as the icon is drawn: unchanged where it reads at the target
-// contrast on its backdrop, otherwise shaded step by step towards white or
-// black (whichever stands further from the backdrop) until it does.
+// contrast on its backdrop, otherwise shaded towards white or black
+// (whichever stands further from the backdrop) just as far as it takes.
 QColor brandIconColor(const QColor &brand, OrlixTheme theme, ColorScheme scheme);
 
 } // namespace kolu::linkcard

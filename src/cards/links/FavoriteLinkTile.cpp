@@ -14,6 +14,7 @@
 #include "style/widgets/StyledWidget.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -137,7 +138,11 @@ void LargeLinkIcon::paintEvent(QPaintEvent *)
     if (natural > room)
         font = OrlixFonts::system(std::max<qreal>(9, monogramPointSize() * room / natural), QFont::Bold);
     painter.setFont(font);
-    painter.setPen(monogramColor(color, OrlixStyle::current().colorScheme()));
+    // Large letters need 3:1 on the tile, shrunk ones as much as body text.
+    const OrlixStyle &style = OrlixStyle::current();
+    const bool large = QFontInfo(font).pixelSize() >= 18;
+    painter.setPen(style.readableOnFill(monogramColor(color, style.colorScheme()), withAlpha(color, 0.22),
+                                        large ? kLargeInkContrast : kBodyTextContrast));
     painter.drawText(rect(), Qt::AlignCenter, letters);
 }
 

@@ -91,9 +91,9 @@ void LinkSearchButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(drawnOpacity() * (isDown() ? 0.8 : 1.0));
-    painter.fillPath(continuousRoundedRect(QRectF(rect()), kRadius), withAlpha(tint, 0.94));
-    paintLabel(painter, QRectF(rect()).adjusted(12, 0, -12, 0), u"magnifyingglass"_s, text(), searchFont(), foreground,
-               Qt::AlignHCenter);
+    painter.fillPath(continuousRoundedRect(QRectF(rect()), kRadius), tint);
+    paintLabel(painter, QRectF(rect()).adjusted(12, 0, -12, 0), u"magnifyingglass"_s, text(), searchFont(),
+               readableOn(foreground, tint), Qt::AlignHCenter);
 }
 
 LinkComposerButton::LinkComposerButton(QWidget *parent)

@@ -137,13 +137,13 @@ void NoteTile::paintEvent(QPaintEvent *)
     paintPanel(painter, rect(), 14, tileColor(notes::tintIndex(m_note.id)), withAlpha(tint, 0.16));
     const QRectF badge(10, 10, 22, 22);
     PanelPicture::paint(painter, badge, {7, withAlpha(tint, 0.16), {}, 0});
-    IconProvider::paint(painter, badge, u"note.text"_s, 12, tint, IconWeight::bold);
-    painter.setOpacity(0.7);
-    IconProvider::paint(painter, QRectF(width() - 10 - 10, 10, 10, 10), u"arrow.up.right"_s, 10, style.secondaryText(),
+    IconProvider::paint(painter, badge, u"note.text"_s, 12, style.symbolInk(tint, withAlpha(tint, 0.16)),
                         IconWeight::bold);
-    painter.setOpacity(1);
+    const QColor tile = tileColor(notes::tintIndex(m_note.id));
+    IconProvider::paint(painter, QRectF(width() - 10 - 10, 10, 10, 10), u"arrow.up.right"_s, 10,
+                        style.symbolInk(withAlpha(style.secondaryText(), 0.7), tile), IconWeight::bold);
     const QRectF clock(10, m_modified->geometry().center().y() - 4.5, 9, 9);
-    IconProvider::paint(painter, clock, u"clock"_s, 9, style.secondaryText(), IconWeight::bold);
+    IconProvider::paint(painter, clock, u"clock"_s, 9, style.symbolInk(style.secondaryText(), tile), IconWeight::bold);
 }
 
 void NoteTile::mouseReleaseEvent(QMouseEvent *event)

@@ -19,6 +19,10 @@ namespace kolu {
 
 namespace {
 
+// The lightest the artwork shows through the hero's shade and a control's
+// circle.
+const QColor kShadedArtwork(0x40, 0x40, 0x40);
+
 constexpr qreal badgePadX = 9, badgePadY = 6, badgeGap = 6, badgeIcon = 10;
 
 QColor white(qreal opacity)
@@ -86,7 +90,8 @@ void SourceBadge::paintEvent(QPaintEvent *)
     painter.fillPath(capsule, black(0.26));
     painter.strokePath(capsule, QPen(white(0.16), 0.7));
 
-    const QColor foreground = white(0.86);
+    // Opaque: the artwork under the capsule may be mid-toned.
+    const QColor foreground = white(1);
     IconProvider::paint(painter, QRectF(badgePadX, 0, badgeIcon, height()), symbol(), badgeIcon, foreground,
                         IconWeight::bold);
     const qreal x = badgePadX + badgeIcon + badgeGap;
@@ -131,8 +136,12 @@ void NowPlayingStatusButton::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(black(isDown() ? 0.42 : 0.3));
     painter.drawEllipse(QRectF(rect()));
-    IconProvider::paint(painter, QRectF(rect()), symbol(), 12, OrlixStyle::current().tint(RailModule::nowPlaying),
-                        IconWeight::bold);
+    // The artwork under the hero's shade counts as dark, as its white title
+    // does: a deep tint is lightened on it.
+    IconProvider::paint(
+        painter, QRectF(rect()), symbol(), 12,
+        readableOn(OrlixStyle::current().tint(RailModule::nowPlaying), kShadedArtwork, kLargeInkContrast),
+        IconWeight::bold);
 }
 
 MediaControlButton::MediaControlButton(const QString &symbol, bool isPrimary, QWidget *parent)

@@ -56,7 +56,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(continuousRoundedRect(rect(), 18), faded(tint(), 0.18));
         IconProvider::paint(painter, rect(), u"waveform"_s, 20,
-                            OrlixStyle::current().readable(tint(), kLargeInkContrast), IconWeight::bold);
+                            OrlixStyle::current().symbolInk(tint(), faded(tint(), 0.18)), IconWeight::bold);
     }
 };
 
@@ -252,8 +252,8 @@ void QuranPlayerCard::refresh()
     }
     m_titleArabic->setColor(style.text());
     m_titleEnglish->setColor(style.secondaryText());
-    m_caption->setColor(faded(style.secondaryText(), 0.9));
-    m_attribution->setColor(faded(style.secondaryText(), 0.82));
+    m_caption->setColor(style.readable(faded(style.secondaryText(), 0.9)));
+    m_attribution->setColor(style.readable(faded(style.secondaryText(), 0.82)));
     update();
 }
 

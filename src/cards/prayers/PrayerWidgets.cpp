@@ -231,8 +231,10 @@ void PrayerTimeRow::paintEvent(QPaintEvent *)
                       m_isNext ? withAlpha(tint, 0.28) : withAlpha(style.hairline(), 0.24));
     const QRectF icon(10, (height() - 24) / 2.0, 24, 24);
     painter.fillPath(continuousRoundedRect(icon, 7), withAlpha(tint, m_isNext ? 0.18 : 0.08));
-    IconProvider::paint(painter, icon, m_isNext ? u"moon.stars.fill"_s : u"moon.stars"_s, 14,
-                        m_isNext ? style.readable(tint, kLargeInkContrast) : style.secondaryText(), IconWeight::bold);
+    IconProvider::paint(
+        painter, icon, m_isNext ? u"moon.stars.fill"_s : u"moon.stars"_s, 14,
+        style.symbolInk(m_isNext ? tint : style.secondaryText(), withAlpha(tint, m_isNext ? 0.18 : 0.08)),
+        IconWeight::bold);
 }
 
 } // namespace kolu

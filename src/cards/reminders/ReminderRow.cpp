@@ -81,7 +81,7 @@ void SymbolButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setOpacity(isDown() ? 0.6 : 1.0);
     const QColor color = m_color.isValid() ? m_color : OrlixStyle::current().secondaryText();
-    IconProvider::paint(painter, rect(), m_symbol, m_size, color, IconWeight::bold);
+    IconProvider::paint(painter, rect(), m_symbol, m_size, OrlixStyle::current().symbolInk(color), IconWeight::bold);
 }
 
 ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent)
@@ -180,7 +180,7 @@ void ReminderRow::applyColors()
     if (m_notes) {
         QColor notes = style.secondaryText();
         notes.setAlphaF(notes.alphaF() * 0.9f);
-        m_notes->setColor(notes);
+        m_notes->setColor(style.readable(notes));
     }
     m_complete->setSymbol(m_reminder.isCompleted ? u"checkmark.circle.fill"_s : u"circle"_s,
                           m_reminder.isCompleted ? kGreen : style.secondaryText());
@@ -206,8 +206,8 @@ void ReminderRow::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(circle);
     painter.drawEllipse(icon);
-    IconProvider::paint(painter, icon, m_reminder.isFlagged ? u"flag.fill"_s : u"checklist"_s, 13, iconTint(),
-                        IconWeight::bold);
+    IconProvider::paint(painter, icon, m_reminder.isFlagged ? u"flag.fill"_s : u"checklist"_s, 13,
+                        style.symbolInk(iconTint(), circle), IconWeight::bold);
 }
 
 } // namespace kolu

@@ -122,7 +122,8 @@ void TodaySummaryTile::paintEvent(QPaintEvent *)
     paintPanel(painter, rect());
     const QRectF badge(kPadding, (height() - kIcon) / 2.0, kIcon, kIcon);
     PanelPicture::paint(painter, badge, {8, withAlpha(m_tint, 0.13), {}, 0});
-    IconProvider::paint(painter, badge, m_symbol, 13, m_tint, IconWeight::bold);
+    IconProvider::paint(painter, badge, m_symbol, 13, OrlixStyle::current().symbolInk(m_tint, withAlpha(m_tint, 0.13)),
+                        IconWeight::bold);
 }
 
 } // namespace kolu

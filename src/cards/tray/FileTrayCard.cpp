@@ -53,7 +53,8 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(continuousRoundedRect(QRectF(rect()), 7), withAlpha(tint, 0.13));
-        IconProvider::paint(painter, QRectF(rect()), m_symbol, 12, tint, IconWeight::bold);
+        IconProvider::paint(painter, QRectF(rect()), m_symbol, 12,
+                            OrlixStyle::current().symbolInk(tint, withAlpha(tint, 0.13)), IconWeight::bold);
     }
 
 private:

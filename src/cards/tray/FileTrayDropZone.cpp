@@ -205,7 +205,8 @@ void FileTrayDropZone::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(withAlpha(tint, mix(0.1, 0.2, t)));
     painter.drawEllipse(badge);
-    IconProvider::paint(painter, badge, symbol(), 21, tint, IconWeight::bold);
+    IconProvider::paint(painter, badge, symbol(), 21,
+                        OrlixStyle::current().symbolInk(tint, withAlpha(tint, mix(0.1, 0.2, t))), IconWeight::bold);
 
     const qreal textLeft = badge.right() + kGap;
     const qreal textWidth = textColumnWidth();
@@ -224,7 +225,7 @@ void FileTrayDropZone::paintEvent(QPaintEvent *)
     }
     y += kLineGap;
     painter.setFont(sFont);
-    painter.setPen(withAlpha(style.secondaryText(), 0.82));
+    painter.setPen(style.readable(style.secondaryText()));
     for (const QString &line : subtitleLines) {
         painter.drawText(QRectF(textLeft, y, textWidth, sMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += sMetrics.height();

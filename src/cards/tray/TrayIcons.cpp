@@ -181,7 +181,9 @@ void ClipboardItemIcon::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const OrlixStyle &style = OrlixStyle::current();
     switch (m_look) {
-    case Look::kindIcon: IconProvider::paint(painter, QRectF(rect()), m_symbol, 13, m_tint, IconWeight::bold); break;
+    case Look::kindIcon:
+        IconProvider::paint(painter, QRectF(rect()), m_symbol, 13, style.symbolInk(m_tint), IconWeight::bold);
+        break;
     case Look::thumbnail: {
         // The shadow is drawn as two soft rings below the picture.
         const QRectF frame = QRectF(rect()).adjusted(1, 0, -1, -2);
@@ -202,7 +204,7 @@ void ClipboardItemIcon::paintEvent(QPaintEvent *)
     case Look::loading: {
         const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.35, 0.35, -0.35, -0.35), 11);
         painter.fillPath(shape, withAlpha(style.surfaceRaised(), 0.38));
-        IconProvider::paint(painter, QRectF(rect()), m_symbol, 13, withAlpha(m_tint, 0.5), IconWeight::bold);
+        IconProvider::paint(painter, QRectF(rect()), m_symbol, 13, style.symbolInk(m_tint), IconWeight::bold);
         break;
     }
     }
@@ -216,14 +218,14 @@ void ClipboardItemIcon::paintLargeImagePlaceholder(QPainter &painter)
     // The symbol in the upper half; the two words, padded 22 at the top,
     // centred as one block with that padding, so they sit below the symbol
     // and clear of the bottom edge whatever the font's line height.
-    IconProvider::paint(painter, QRectF(0, 4, width(), 24), u"photo"_s, 18, withAlpha(m_tint, 0.34));
+    IconProvider::paint(painter, QRectF(0, 4, width(), 24), u"photo"_s, 18, style.symbolInk(m_tint));
     static const QFont font = OrlixFonts::system(8.5, QFont::Light);
     static const QString words = u"Large\nImage"_s;
     constexpr qreal kTextTopPadding = 22;
     const QRectF text = QFontMetricsF(font).boundingRect(QRectF(0, 0, width(), height()), Qt::AlignHCenter, words);
     const qreal top = (height() - (text.height() + kTextTopPadding)) / 2 + kTextTopPadding;
     painter.setFont(font);
-    painter.setPen(withAlpha(style.secondaryText(), 0.82));
+    painter.setPen(style.readable(style.secondaryText()));
     painter.drawText(QRectF(0, top, width(), text.height()), Qt::AlignHCenter | Qt::AlignTop, words);
     painter.strokePath(shape, QPen(withAlpha(style.hairline(), 0.22), 0.7));
 }

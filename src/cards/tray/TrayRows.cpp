@@ -60,9 +60,10 @@ protected:
         painter.fillPath(shape, selected ? withAlpha(tint, 0.14) : withAlpha(style.surface(), 0.64));
         painter.strokePath(shape, QPen(selected ? withAlpha(tint, 0.34) : withAlpha(style.hairline(), 0.28), 0.8));
         // The mark, 18 wide, left of the picture.
-        IconProvider::paint(painter, QRectF(kMarkLeft, 0, kMarkWidth, height()),
-                            selected ? u"checkmark.circle.fill"_s : u"circle"_s, 13,
-                            selected ? tint : style.iconSecondary(), IconWeight::bold);
+        IconProvider::paint(
+            painter, QRectF(kMarkLeft, 0, kMarkWidth, height()), selected ? u"checkmark.circle.fill"_s : u"circle"_s,
+            13, style.symbolInk(selected ? tint : style.iconSecondary(), selected ? withAlpha(tint, 0.14) : QColor()),
+            IconWeight::bold);
 
         static const QFont nameFont = OrlixFonts::system(12, QFont::Bold);
         static const QFont typeFont = OrlixFonts::system(10, QFont::DemiBold);

@@ -131,7 +131,7 @@ void OnboardingFeatureCard::paintPage(QPainter &painter, const OnboardingPage &p
     painter.setPen(Qt::NoPen);
     painter.setBrush(tileFill);
     painter.drawPath(continuousRoundedRect(tile, 18));
-    IconProvider::paint(painter, tile, page.symbol, 28, page.tint, IconWeight::bold);
+    IconProvider::paint(painter, tile, page.symbol, 28, style.symbolInk(page.tint, tileFill), IconWeight::bold);
 
     const int textWidth = width() - kTextLeft - kCardPadding;
     const int titleHeight = wrappedHeight(titleFont(), page.title, textWidth);

@@ -147,7 +147,8 @@ void CustomRadioStationEditor::refresh()
     if (m_url->text() != entries.customRadioStreamURL)
         m_url->setText(entries.customRadioStreamURL);
     m_message->setText(entries.customRadioMessage);
-    m_message->setColor(entries.customRadioMessageIsError ? kFailureRed : kSuccessGreen);
+    m_message->setColor(
+        OrlixStyle::current().readable(entries.customRadioMessageIsError ? kFailureRed : kSuccessGreen));
     m_message->setVisible(!entries.customRadioMessage.isEmpty());
 }
 

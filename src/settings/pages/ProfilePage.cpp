@@ -7,6 +7,7 @@
 #include "settings/SettingsView.h"
 #include "state/AppState.h"
 #include "style/Fonts.h"
+#include "style/OrlixStyle.h"
 #include "style/widgets/ElidedLabel.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -72,7 +73,8 @@ void SettingsLink::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setFont(font());
-    QColor color = themeAccentColor();
+    // The accent is made for fills; as text it is kept readable.
+    QColor color = OrlixStyle::current().readable(themeAccentColor());
     if (isDown())
         color.setAlphaF(color.alphaF() * 0.7f);
     painter.setPen(color);

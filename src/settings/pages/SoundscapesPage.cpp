@@ -195,7 +195,8 @@ void SoundscapesPage::sync()
     const SettingsViewSettings &settings = m_view.viewSettings();
     const QString playback = soundscapesPlaybackText(state);
     m_playback->setText(playback);
-    m_playback->setColor(playback == tr("Playing") ? kPlayingGreen : OrlixStyle::current().secondaryText());
+    m_playback->setColor(playback == tr("Playing") ? OrlixStyle::current().readable(kPlayingGreen)
+                                                   : OrlixStyle::current().secondaryText());
 
     m_focusSound->setCurrentIndex(indexOf(kFocusOptions, settings.focusAlertSound()));
     const QString eventSound = settings.calendarAlertSound();

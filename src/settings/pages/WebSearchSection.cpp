@@ -67,7 +67,8 @@ void WebSearchSiteRow::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF symbol(0, (height() - kSymbolSide) / 2.0, kSymbolSide, kSymbolSide);
     IconProvider::paint(painter, symbol, m_selected ? u"checkmark.circle.fill"_s : u"circle"_s, 12,
-                        m_selected ? style.tint(RailModule::links) : style.secondaryText(), IconWeight::bold);
+                        style.symbolInk(m_selected ? style.tint(RailModule::links) : style.secondaryText()),
+                        IconWeight::bold);
     const QFont font = OrlixFonts::system(12, QFont::DemiBold);
     painter.setFont(font);
     painter.setPen(style.text());

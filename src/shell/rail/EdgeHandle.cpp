@@ -133,7 +133,7 @@ void EdgeHandle::paintEvent(QPaintEvent *)
         IconProvider::paint(painter, iconRect, symbol, size, color, IconWeight::bold);
     };
     layer(1 - drop, [&] { symbolAt(chevron, 8, offset, style.iconPrimary()); });
-    layer(drop, [&] { symbolAt(u"tray.and.arrow.down"_s, 11, {}, trayTint); });
+    layer(drop, [&] { symbolAt(u"tray.and.arrow.down"_s, 11, {}, style.symbolInk(trayTint)); });
 }
 
 void EdgeHandle::mousePressEvent(QMouseEvent *event)

@@ -65,8 +65,8 @@ protected:
         painter.drawPath(continuousRoundedRect(square.adjusted(1, 3, -1, 0), 16));
         painter.setBrush(tint);
         painter.drawPath(continuousRoundedRect(square.adjusted(0, 0, 0, -2), 16));
-        IconProvider::paint(painter, square.adjusted(0, 0, 0, -2), m_look.symbol, m_look.symbolSize, Qt::white,
-                            IconWeight::bold);
+        IconProvider::paint(painter, square.adjusted(0, 0, 0, -2), m_look.symbol, m_look.symbolSize,
+                            OrlixStyle::current().symbolInk(Qt::white, tint), IconWeight::bold);
     }
 
 private:
@@ -128,7 +128,7 @@ EdgeNotification::EdgeNotification(EdgeAlertKind kind, AppState &state, QWidget 
         m_first->setColor(style.text());
         m_second->setColor(style.secondaryText());
         if (m_third)
-            m_third->setColor(withAlpha(style.secondaryText(), 0.92));
+            m_third->setColor(style.readable(withAlpha(style.secondaryText(), 0.92)));
         m_background.drop();
         update();
     };

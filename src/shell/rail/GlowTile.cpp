@@ -33,7 +33,7 @@ void GlowTile::paintEvent(QPaintEvent *)
                        m_look.strokeWidth);
         QRectF icon(QPointF(), QSizeF(50, 50));
         icon.moveCenter(tile.center());
-        IconProvider::paint(on, icon, m_look.symbol, 25, tint, IconWeight::bold);
+        IconProvider::paint(on, icon, m_look.symbol, 25, OrlixStyle::current().symbolInk(tint), IconWeight::bold);
     });
 }
 

@@ -47,7 +47,8 @@ void ComposerToggleButton::paintEvent(QPaintEvent *)
     const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), m_radius);
     painter.fillPath(shape, m_ready ? withAlpha(tint, 0.95) : withAlpha(style.surfaceRaised(), 0.72));
     painter.strokePath(shape, QPen(withAlpha(m_ready ? tint : style.hairline(), 0.35), 0.8));
-    IconProvider::paint(painter, rect(), symbol(), m_iconSize, m_ready ? QColor(Qt::white) : style.text(),
+    IconProvider::paint(painter, rect(), symbol(), m_iconSize,
+                        m_ready ? style.symbolInk(Qt::white, withAlpha(tint, 0.95)) : style.symbolInk(style.text()),
                         IconWeight::bold);
 }
 

@@ -42,7 +42,7 @@ void RailIconButton::setSymbolSize(qreal size)
 void RailIconButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QColor color = OrlixStyle::current().secondaryText();
+    QColor color = OrlixStyle::current().symbolInk(OrlixStyle::current().secondaryText());
     if (isDown())
         color.setAlphaF(color.alphaF() * 0.6f);
     IconProvider::paint(painter, rect(), m_symbol, m_symbolSize, color, IconWeight::bold);

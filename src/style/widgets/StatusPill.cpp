@@ -68,7 +68,7 @@ void StatusPill::paintEvent(QPaintEvent *)
     border.setAlphaF(border.alphaF() * 0.35f);
     painter.strokePath(shape, QPen(border, kBorder));
     painter.setFont(pillFont());
-    painter.setPen(style.readable(m_tint));
+    painter.setPen(readableOn(style.readable(m_tint), composited(style.surfaceRaised(), style.referenceSurface())));
     painter.drawText(rect(), Qt::AlignCenter, m_text);
 }
 

@@ -70,6 +70,14 @@ QColor SymbolView::color() const
     return m_source ? m_source() : m_color;
 }
 
+void SymbolView::setSurface(const QColor &fill)
+{
+    if (fill == m_surface)
+        return;
+    m_surface = fill;
+    update();
+}
+
 void SymbolView::setWeight(IconWeight weight)
 {
     if (weight == m_weight)
@@ -113,7 +121,8 @@ void SymbolView::paintEvent(QPaintEvent *)
         painter.rotate(m_rotation);
         painter.translate(-box.center());
     }
-    IconProvider::paint(painter, box, m_symbol, m_pointSize, color(), m_weight);
+    IconProvider::paint(painter, box, m_symbol, m_pointSize, OrlixStyle::current().symbolInk(color(), m_surface),
+                        m_weight);
 }
 
 } // namespace kolu

@@ -12,9 +12,10 @@
 namespace kolu {
 
 // One symbol drawn centred in its frame. Its colour is fixed, asked for on
-// every paint, or a palette role of the current style; a change of style
-// repaints it. It dims while disabled and lets the mouse through to what
-// holds it.
+// every paint, or a palette role of the current style, and is drawn as the
+// style's symbol ink: readable on the surface under it, a card's unless a
+// fill is set. A change of style repaints it. It dims while disabled and
+// lets the mouse through to what holds it.
 class SymbolView : public QWidget {
     Q_OBJECT
 public:
@@ -35,8 +36,11 @@ public:
     void setColor(const QColor &color);
     void setColorSource(ColorSource source);
     void setRole(PaletteRole role);
-    // The colour the next paint uses.
+    // The colour asked for; the next paint draws it as symbol ink.
     QColor color() const;
+    // The fill the symbol sits on (a button's, a badge's); invalid for a
+    // card's own surface.
+    void setSurface(const QColor &fill);
 
     // Bold unless set otherwise.
     void setWeight(IconWeight weight);
@@ -58,6 +62,7 @@ private:
     QString m_symbol;
     qreal m_pointSize;
     QColor m_color;
+    QColor m_surface;
     ColorSource m_source;
     IconWeight m_weight = IconWeight::bold;
     QSize m_frame;

@@ -99,6 +99,10 @@ TEST(BrandIconColor, EveryBrandReadsOnItsTileInEveryLookAndKeepsItsColourWhereIt
                 if (linkcard::contrastRatio(brand, linkcard::brandIconBackdrop(brand, theme, scheme))
                     >= linkcard::brandIconContrastTarget) {
                     EXPECT_EQ(shown.rgb(), brand.rgb()) << slug.toStdString();
+                } else {
+                    // Shaded only as far as the target, not washed out past it.
+                    EXPECT_LT(contrast, linkcard::brandIconContrastTarget + 0.05)
+                        << slug.toStdString() << " theme " << int(theme) << " scheme " << int(scheme);
                 }
             }
         }

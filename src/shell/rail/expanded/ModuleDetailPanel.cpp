@@ -56,7 +56,7 @@ protected:
         stroke.setAlphaF(stroke.alphaF() * 0.55);
         PanelPicture::paint(p, r, {12, fill, stroke, 0.8});
         p.setRenderHint(QPainter::Antialiasing);
-        IconProvider::paint(p, QRectF(rect()), m_symbol, 18, tint, IconWeight::bold);
+        IconProvider::paint(p, QRectF(rect()), m_symbol, 18, style.symbolInk(tint), IconWeight::bold);
     }
 
 private:

@@ -390,8 +390,9 @@ void ToolStripButton::paintEvent(QPaintEvent *)
         p.drawImage(iconRect.topLeft() + QPointF(-pad, -pad + iconShadowY),
                     iconShadow(symbol(m_module), tint, p.device()->devicePixelRatioF()));
     }
-    IconProvider::paint(p, iconRect, symbol(m_module), iconPoints, selected ? tint : style.iconPrimary(),
-                        IconWeight::bold);
+    // The glow keeps the tint; the icon itself reads on the glass.
+    IconProvider::paint(p, iconRect, symbol(m_module), iconPoints,
+                        style.symbolInk(selected ? tint : style.iconPrimary()), IconWeight::bold);
     p.restore();
 
     if (const auto badge = badgeText()) {
@@ -408,7 +409,10 @@ void ToolStripButton::paintEvent(QPaintEvent *)
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(br, 8, 8);
         p.setFont(font);
-        p.setPen(Qt::black);
+        // Black on the tint, or white where that reads better (a deep hero colour).
+        const QColor label = contrastBetween(Qt::black, tint) >= contrastBetween(Qt::white, tint) ? QColor(Qt::black)
+                                                                                                  : QColor(Qt::white);
+        p.setPen(readableOn(label, tint));
         p.drawText(br, Qt::AlignCenter, *badge);
     }
 }
