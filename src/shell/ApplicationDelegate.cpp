@@ -220,14 +220,21 @@ void ApplicationDelegate::prepareWindow(QWidget *window)
         return;
     const QRect area = screen->availableGeometry();
     QPointer<QWidget> target(window);
+    // Designed at a fixed size; on a work area shorter than that it takes
+    // the area's height less its frame, and its pages scroll.
+    const QSize designed = window->size();
+    const int shortest = window->minimumSizeHint().height();
     // The client area is placed, not the frame: the window exists before it
     // is first placed, so the manager takes the position as the client's
     // (static gravity) and Qt's own idea of the frame plays no part.
-    const auto centre = [target, area](const QMargins &frame) {
+    const auto centre = [target, area, designed, shortest](const QMargins &frame) {
         if (!target)
             return;
-        const QPoint origin = windowplacement::centredFrameOrigin(area, target->size(), frame);
-        target->setGeometry(QRect(origin + QPoint(frame.left(), frame.top()), target->size()));
+        const QSize size = windowplacement::fittedClientSize(area, designed, frame, std::max(shortest, 0));
+        if (target->size() != size)
+            target->setFixedSize(size);
+        const QPoint origin = windowplacement::centredFrameOrigin(area, size, frame);
+        target->setGeometry(QRect(origin + QPoint(frame.left(), frame.top()), size));
     };
     // Placed first with the decorations known now, else the last seen; the
     // manager tells this window's own when it takes the window on (some
