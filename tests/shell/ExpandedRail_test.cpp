@@ -6,6 +6,7 @@
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/OrlixStyle.h"
 #include "style/TodayVisuals.h"
+#include "style/widgets/ShrinkLabel.h"
 
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
@@ -538,4 +539,26 @@ TEST_F(ExpandedRailTest, OnAShortScreenTheTopRailsCardEndsAboveTheRailsBottom)
     // Tall enough, it has its usual height.
     rail.resize(800, 610);
     EXPECT_EQ(rail.detailPanel()->height(), 500);
+}
+
+// The header's symbol and the card's greeting follow one time-of-day rule and
+// change on the same minute while the panel stays open.
+TEST_F(ExpandedRailTest, TodaysHeaderSymbolTurnsWithTheGreetingOnTheMinute)
+{
+    for (const auto &[hour, before, after] : {std::tuple{5, "moon.stars", "sun.max"}, {17, "sun.max", "moon.stars"}}) {
+        SCOPED_TRACE(hour);
+        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(hour, 59, 30), Qt::LocalTime).toUTC());
+        ModuleDetailPanel panel(*state, RailModule::today);
+        panel.show();
+        auto *badge = panel.findChild<QWidget *>(u"detailBadge"_s);
+        auto *greeting = panel.findChild<ShrinkLabel *>(u"todayGreeting"_s);
+        ASSERT_TRUE(badge && greeting);
+        EXPECT_EQ(badge->accessibleName(), QLatin1String(before));
+        const QString earlier = greeting->text();
+        clock.advance(std::chrono::seconds(31)); // the minute, and the ticker's margin past it
+        EXPECT_EQ(badge->accessibleName(), QLatin1String(after));
+        EXPECT_EQ(badge->accessibleName(), panel.badgeSymbol());
+        EXPECT_NE(greeting->text(), earlier) << "the greeting turned on the same minute";
+        EXPECT_EQ(greeting->text(), TodayVisuals::current(clock).greeting);
+    }
 }
