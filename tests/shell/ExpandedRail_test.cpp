@@ -17,6 +17,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtMath>
 #include <QVariantAnimation>
@@ -481,9 +483,9 @@ TEST_F(ExpandedRailTest, AShortScreenKeepsEveryButtonShownWholeAndSettingsReacha
             rail.show();
             test::settle(rail);
             rail.toolStrip()->layout()->activate();
-            const QRect whole = rail.rect();
+            const QRect all = rail.rect();
             const QRect strip = rail.toolStrip()->geometry();
-            EXPECT_TRUE(whole.contains(strip)) << strip.top() << " " << strip.bottom();
+            EXPECT_TRUE(all.contains(strip)) << strip.top() << " " << strip.bottom();
 
             // Whatever stays is whole inside the strip; Settings always stays.
             const auto shown = [&](const QString &name) {
@@ -494,25 +496,37 @@ TEST_F(ExpandedRailTest, AShortScreenKeepsEveryButtonShownWholeAndSettingsReacha
             const bool fitsAll = 620 * s <= screenHeight - 72;
             EXPECT_EQ(shown(u"minimizeAllButton"_s), fitsAll);
             EXPECT_TRUE(shown(u"refreshButton"_s) || !shown(u"minimizeAllButton"_s)) << "minimise goes first";
-            int modules = 0;
             for (QWidget *child : rail.toolStrip()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (!child->isVisible())
                     continue;
-                modules += qobject_cast<ToolStripButton *>(child) != nullptr;
                 const QRect at(child->mapTo(&rail, QPoint()), child->size());
                 EXPECT_TRUE(strip.contains(at)) << child->objectName().toStdString() << " " << at.top() << "-"
                                                 << at.bottom() << " in " << strip.top() << "-" << strip.bottom();
             }
-            // 540 tall: Settings and the first 9 buttons (7 large ones); 720
-            // tall: every button, and refresh too when the large ones are shown.
-            EXPECT_EQ(modules, screenHeight == 720 ? 10 : s == 1.0 ? 9 : 7);
+            // 540 tall: Settings, and a list of 9 whole buttons (7 large
+            // ones) that scrolls to the others; 720 tall: every button, and
+            // refresh too when the large ones are shown.
+            auto *strip540 = qobject_cast<ExpandedToolStrip *>(rail.toolStrip());
+            ASSERT_NE(strip540, nullptr);
+            const QRect list(strip540->moduleList()->mapTo(&rail, QPoint()), strip540->moduleList()->size());
+            int modules = 0;
+            int whole = 0;
+            for (ToolStripButton *b : strip540->buttons()) {
+                modules += b->isVisible();
+                whole += list.contains(QRect(b->mapTo(&rail, QPoint()), b->size()));
+                EXPECT_EQ(b->size(), b->sizeHint()) << "every button at its size";
+            }
+            EXPECT_EQ(modules, 10);
+            EXPECT_EQ(whole, screenHeight == 720 ? 10 : s == 1.0 ? 9 : 7);
+            EXPECT_EQ(strip540->isModuleListScrolling(), screenHeight == 540);
+            EXPECT_TRUE(strip.contains(list));
             EXPECT_EQ(shown(u"refreshButton"_s), screenHeight == 720);
 
             // The card keeps 10 clear of the top and bottom, with its title on
             // show; what does not fit scrolls.
             const QRect card = rail.detailPanel()->geometry();
             EXPECT_GE(card.top(), 10 - 1);
-            EXPECT_LE(card.bottom(), whole.bottom() - 10 + 1);
+            EXPECT_LE(card.bottom(), all.bottom() - 10 + 1);
             auto *title = rail.detailPanel()->findChild<QLabel *>(u"detailTitle"_s);
             ASSERT_NE(title, nullptr);
             EXPECT_TRUE(card.contains(QRect(title->mapTo(&rail, QPoint()), title->size())));
