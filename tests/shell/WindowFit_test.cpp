@@ -2,6 +2,7 @@
 
 #include "settings/SettingsView.h"
 #include "settings/onboarding/OnboardingView.h"
+#include "shell/WindowPlacementHold.h"
 #include "shell/rules/WindowPlacement.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWindow>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -71,4 +73,50 @@ TEST_F(WindowFitTest, OnAShortScreenEveryPageAndButtonStaysReachable)
             windowplacement::fittedClientSize(area, onboarding.size(), frame, onboarding.minimumSizeHint().height());
         EXPECT_EQ(welcome.height(), std::min(520, area.height() - 34)) << "its content fits the height left";
     }
+}
+
+// A manager that puts a newly mapped window elsewhere (by its own rule, or
+// taking the asked place for the frame's) has it put back where it belongs;
+// once the manager has it there, a later move is the user's and stays.
+TEST_F(WindowFitTest, ANewWindowIsHeldWhereItBelongsUntilTheManagerHasTakenItOn)
+{
+    parts.settingsWindow = [](ApplicationDelegate &) -> QWidget * {
+        auto *window = new QWidget;
+        window->setFixedSize(400, 300);
+        return window;
+    };
+    launch();
+    delegate->showSettingsWindow();
+    QWidget *window = delegate->settingsWindow();
+    ASSERT_NE(window, nullptr);
+    QCoreApplication::processEvents();
+    const QRect placed = window->geometry();
+    auto *hold = window->findChild<WindowPlacementHold *>();
+    ASSERT_NE(hold, nullptr);
+
+    // Mapped 29 lower, as if the frame's top were put at the asked place.
+    window->windowHandle()->setPosition(placed.topLeft() + QPoint(0, 29));
+    EXPECT_TRUE(test::waitUntil([&] { return window->geometry() == placed; })) << "put back";
+    EXPECT_TRUE(test::waitUntil([&] { return !hold->isHolding(); })) << "let go once there";
+
+    // The user's move stays.
+    window->windowHandle()->setPosition(placed.topLeft() + QPoint(120, 40));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(test::waitUntil([&] { return window->geometry().topLeft() == placed.topLeft() + QPoint(120, 40); }));
+
+    // A manager that puts it where asked reports no move: the hold ends a
+    // moment after the show all the same, and the user's first move stays.
+    window->close();
+    delete window;
+    delegate->showSettingsWindow();
+    window = delegate->settingsWindow();
+    ASSERT_NE(window, nullptr);
+    QCoreApplication::processEvents();
+    hold = window->findChild<WindowPlacementHold *>();
+    ASSERT_TRUE(hold && hold->isHolding());
+    clock.advance(WindowPlacementHold::kLongest);
+    EXPECT_FALSE(hold->isHolding());
+    const QPoint moved = window->geometry().topLeft() + QPoint(-60, 30);
+    window->windowHandle()->setPosition(moved);
+    EXPECT_TRUE(test::waitUntil([&] { return window->geometry().topLeft() == moved; }));
 }
