@@ -19,6 +19,7 @@
 #include "shell/RailPanel.h"
 #include "shell/rules/WindowPlacement.h"
 #include "shell/StatusItem.h"
+#include "shell/WindowPlacementHold.h"
 #include "state/AppState.h"
 
 #include <QApplication>
@@ -221,14 +222,27 @@ void ApplicationDelegate::prepareWindow(QWidget *window)
         return;
     const QRect area = screen->availableGeometry();
     QPointer<QWidget> target(window);
+    // Designed at a fixed size; on a work area shorter than that it takes
+    // the area's height less its frame, and its pages scroll.
+    const QSize designed = window->size();
+    const int shortest = window->minimumSizeHint().height();
     // The client area is placed, not the frame: the window exists before it
     // is first placed, so the manager takes the position as the client's
     // (static gravity) and Qt's own idea of the frame plays no part.
-    const auto centre = [target, area](const QMargins &frame) {
+    // Some managers place a new window by their own rule as they map it: it
+    // is held where it belongs until the manager has taken it on.
+    QPointer<WindowPlacementHold> hold(new WindowPlacementHold(window, m_clock));
+    const auto centre = [target, area, designed, shortest, hold](const QMargins &frame) {
         if (!target)
             return;
-        const QPoint origin = windowplacement::centredFrameOrigin(area, target->size(), frame);
-        target->setGeometry(QRect(origin + QPoint(frame.left(), frame.top()), target->size()));
+        const QSize size = windowplacement::fittedClientSize(area, designed, frame, std::max(shortest, 0));
+        if (target->size() != size)
+            target->setFixedSize(size);
+        const QPoint origin = windowplacement::centredFrameOrigin(area, size, frame);
+        const QRect client(origin + QPoint(frame.left(), frame.top()), size);
+        if (hold)
+            hold->setTarget(client);
+        target->setGeometry(client);
     };
     // Placed first with the decorations known now, else the last seen; the
     // manager tells this window's own when it takes the window on (some

@@ -6,7 +6,9 @@
 #include "shell/RailPanel.h"
 #include "state/AppState.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QWidget>
 
 namespace kolu {
 
@@ -27,6 +29,13 @@ RailHover::RailHover(AppState &state, RailPanel &panel, Clock &clock, PointerSou
     connect(m_holdEnd, &ClockTimer::timeout, this, [this] {
         m_holdUntil.reset();
         poll();
+    });
+    // Pop-ups are windows of their own, shown and hidden by whatever card
+    // made them: they are seen as they show, wherever they come from.
+    qApp->installEventFilter(this);
+    connect(&m_state, &AppState::expandedChanged, this, [this](bool expanded) {
+        if (!expanded)
+            closePopups();
     });
 }
 
@@ -115,7 +124,7 @@ HoverInput RailHover::input(QPoint pointer) const
     in.expanded = frame.expanded;
     in.dockRevealed = m_state.isDockRevealed();
     in.edgeNotification = railframe::hasEdgeNotification(frame);
-    in.holdRunning = isHoldRunning() || m_interactionActive;
+    in.holdRunning = isHoldRunning() || m_interactionActive || m_popupHold;
     in.scale = frame.scale;
     return in;
 }
@@ -189,7 +198,7 @@ void RailHover::wake()
 void RailHover::scheduleHide(milliseconds delay)
 {
     // A pending hide is not re-timed by later polls.
-    if (isHoldRunning() || m_interactionActive || m_hide->isActive())
+    if (isHoldRunning() || m_interactionActive || m_popupHold || m_hide->isActive())
         return;
     m_hide->start(delay, false);
 }
@@ -229,6 +238,65 @@ void RailHover::setInteractionActive(bool active)
         cancelHide();
     else if (m_poll->isActive())
         poll();
+}
+
+bool RailHover::isPopupOpen() const
+{
+    return m_popupHold;
+}
+
+bool RailHover::opensFromRail(const QWidget *popup) const
+{
+    // A submenu's parent is its menu, whose parent is in the rail.
+    for (const QWidget *w = popup->parentWidget(); w; w = w->parentWidget())
+        if (w == &m_panel)
+            return true;
+    return false;
+}
+
+bool RailHover::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Show && type != QEvent::Hide)
+        return false;
+    if (!watched->isWidgetType())
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    // Tooltips are of a type of their own and hold nothing.
+    if (widget->windowType() != Qt::Popup || !opensFromRail(widget))
+        return false;
+    m_popups.removeAll(QPointer<QWidget>(widget));
+    if (type == QEvent::Show) {
+        m_popups.append(widget);
+        connect(widget, &QObject::destroyed, this, &RailHover::popupsChanged, Qt::UniqueConnection);
+    }
+    popupsChanged();
+    return false;
+}
+
+void RailHover::popupsChanged()
+{
+    // One deleted while open sends no hide.
+    m_popups.removeAll(QPointer<QWidget>());
+    const bool open = !m_popups.isEmpty();
+    if (open == m_popupHold)
+        return;
+    m_popupHold = open;
+    // The hide delay starts once the last one closes, from where the
+    // pointer is then.
+    if (open)
+        cancelHide();
+    else if (m_poll->isActive())
+        poll();
+}
+
+void RailHover::closePopups()
+{
+    const QList<QPointer<QWidget>> open = m_popups;
+    for (const QPointer<QWidget> &popup : open)
+        if (popup)
+            popup->close();
+    popupsChanged();
 }
 
 } // namespace kolu

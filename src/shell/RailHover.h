@@ -5,12 +5,15 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QList>
 #include <QPoint>
 #include <QPointer>
 
 #include <chrono>
 #include <functional>
 #include <optional>
+
+class QWidget;
 
 namespace kolu {
 
@@ -30,6 +33,11 @@ class RailPanel;
 // which the source cannot tell), and at once when the pointer moves. So a
 // pointer resting by the open rail costs what a parked rail does, and a
 // pointer that leaves is seen as soon as before.
+//
+// A pop-up opened from the rail (a menu, a list, a date picker) holds it
+// out like a drag: the pop-up reaches past the panel, and a pointer resting
+// on it must not send the rail and the pick away. When the rail goes in all
+// the same, its pop-ups close with it.
 class RailHover : public QObject {
     Q_OBJECT
 public:
@@ -68,6 +76,11 @@ public:
     bool isResting() const { return m_resting; }
     bool isHidePending() const;
     bool isHoldRunning() const;
+    // Whether a pop-up opened from the rail is open.
+    bool isPopupOpen() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     HoverInput input(QPoint pointer) const;
@@ -76,6 +89,9 @@ private:
     std::chrono::milliseconds wantedInterval() const;
     void scheduleHide(std::chrono::milliseconds delay);
     void cancelHide();
+    bool opensFromRail(const QWidget *popup) const;
+    void popupsChanged();
+    void closePopups();
 
     AppState &m_state;
     RailPanel &m_panel;
@@ -88,6 +104,8 @@ private:
     std::chrono::milliseconds m_interval{350};
     bool m_kept = false;
     bool m_interactionActive = false;
+    QList<QPointer<QWidget>> m_popups;
+    bool m_popupHold = false;
     bool m_pointerInside = false;
     QPointer<PointerMotion> m_motion;
     std::optional<QPoint> m_lastPointer;

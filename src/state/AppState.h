@@ -79,6 +79,8 @@ public:
     // The halves of reminderList. Each setter replaces its half, keeps the
     // other and publishes reminderList once.
     const std::vector<ReminderItem> &reminders() const { return m_reminderList.items; }
+    // Whether more open reminders wait than `reminders()` holds.
+    bool hasMoreOpenReminders() const { return m_reminderList.more; }
     const RemindersConnectionState &remindersConnection() const { return m_reminderList.connection; }
     void setReminders(std::vector<ReminderItem> items);
     void setRemindersConnection(RemindersConnectionState connection);
@@ -231,6 +233,8 @@ public:
     static constexpr int maxLinks = 80;
     // The reminders card lists at most this many open reminders.
     static constexpr int maxOpenReminders = 12;
+    // What a fetch of one more than `maxOpenReminders` leaves in the state.
+    static ReminderList keptOpenReminders(RemindersConnectionState connection, std::vector<ReminderItem> fetched);
     static constexpr int maxFileTrayItems = 24;
     // The sizes the clipboard history can be set to, smallest first.
     static constexpr std::array<int, 4> clipboardHistoryLimitOptions{10, 20, 30, 40};

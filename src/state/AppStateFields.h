@@ -24,6 +24,9 @@ using FileTraySelection = QSet<QUuid>;
 struct ReminderList {
     RemindersConnectionState connection; // notDetermined until a call answers
     std::vector<ReminderItem> items;
+    // More open reminders wait past `items`: the fetch asks for one more
+    // than it keeps, so a full list alone does not claim more.
+    bool more = false;
 
     friend bool operator==(const ReminderList &, const ReminderList &) = default;
 };

@@ -175,7 +175,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
 {
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
-        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders);
+        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders + 1);
     } catch (...) {
         co_return;
     }
@@ -185,7 +185,7 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
         self->setRemindersConnection(RemindersConnectionState::notDetermined());
         co_return;
     }
-    self->setReminderList({std::move(answer.first), std::move(answer.second)});
+    self->setReminderList(keptOpenReminders(std::move(answer.first), std::move(answer.second)));
 }
 
 void AppState::refreshAppleNotes(bool force)

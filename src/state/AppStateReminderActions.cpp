@@ -57,6 +57,16 @@ QCoro::Task<> AppState::finishReminderWrite(QPointer<AppState> self, QCoro::Task
     co_await refetchOpenReminders(self);
 }
 
+ReminderList AppState::keptOpenReminders(RemindersConnectionState connection, std::vector<ReminderItem> fetched)
+{
+    ReminderList list{std::move(connection), std::move(fetched), false};
+    if (list.items.size() > std::size_t(maxOpenReminders)) {
+        list.items.resize(std::size_t(maxOpenReminders));
+        list.more = true;
+    }
+    return list;
+}
+
 QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
 {
     if (!self)
@@ -65,7 +75,7 @@ QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
     const quint64 request = self->beginRequest(RefreshKind::reminders);
     std::pair<RemindersConnectionState, std::vector<ReminderItem>> answer;
     try {
-        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders);
+        answer = co_await self->remindersService().fetchOpenReminders(maxOpenReminders + 1);
     } catch (const Error &error) {
         // Keep the list shown; say why it was not renewed.
         if (self && self->isLatestRequest(RefreshKind::reminders, request))
@@ -76,7 +86,7 @@ QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
     }
     if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
-    self->setReminderList({std::move(answer.first), std::move(answer.second)});
+    self->setReminderList(keptOpenReminders(std::move(answer.first), std::move(answer.second)));
 }
 
 void AppState::completeReminderAlert()

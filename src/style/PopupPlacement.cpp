@@ -37,7 +37,12 @@ PopupPlace placePopup(const QRect &field, const QSize &wanted, const QRect &boun
 QRect popupBounds(const QWidget *field, int width)
 {
     QScreen *screen = field->screen() ? field->screen() : QGuiApplication::primaryScreen();
-    QRect bounds = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    return popupBounds(field, width, screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080));
+}
+
+QRect popupBounds(const QWidget *field, int width, const QRect &area)
+{
+    QRect bounds = area;
     for (const QWidget *above = field->parentWidget(); above; above = above->parentWidget()) {
         if (!qobject_cast<const ModuleCard *>(above))
             continue;
@@ -46,6 +51,10 @@ QRect popupBounds(const QWidget *field, int width)
             bounds.setLeft(std::max(bounds.left(), card.left()));
             bounds.setRight(std::min(bounds.right(), card.right()));
         }
+        // Top to bottom it stays inside the card too: above the field where
+        // below is short, else on the roomier side, scrolling the rest.
+        bounds.setTop(std::max(bounds.top(), card.top()));
+        bounds.setBottom(std::min(bounds.bottom(), card.bottom()));
         break;
     }
     return bounds;

@@ -20,10 +20,13 @@ struct PopupPlace {
 PopupPlace placePopup(const QRect &field, const QSize &wanted, const QRect &bounds, int gap = 4);
 
 // The area a pop-up of `field` may cover: the available area of the
-// field's screen, narrowed across to the module card the field sits in
-// (so a pop-up never covers what lies beside the card, the rail's tool
-// strip above all) where the card is wide enough for `width`.
+// field's screen, narrowed to the module card the field sits in: across
+// where the card is wide enough for `width` (so a pop-up never covers what
+// lies beside the card, the rail's tool strip above all), and always from
+// top to bottom, so that nothing hangs below the card onto the desktop.
 QRect popupBounds(const QWidget *field, int width);
+// The same within `area` (global coordinates) rather than the screen's.
+QRect popupBounds(const QWidget *field, int width, const QRect &area);
 
 // Places `popup` (a window) for `field` at `wanted` and shows it.
 PopupPlace showPopupFor(QWidget *popup, const QWidget *field, const QSize &wanted, int gap = 4);

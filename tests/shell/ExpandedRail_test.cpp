@@ -8,6 +8,7 @@
 #include "shell/rail/expanded/ToolStripButton.h"
 #include "style/OrlixStyle.h"
 #include "style/TodayVisuals.h"
+#include "style/widgets/ShrinkLabel.h"
 
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
@@ -19,6 +20,8 @@
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtMath>
 #include <QTimer>
@@ -533,9 +536,9 @@ TEST_F(ExpandedRailTest, AShortScreenKeepsEveryButtonShownWholeAndSettingsReacha
             rail.show();
             test::settle(rail);
             rail.toolStrip()->layout()->activate();
-            const QRect whole = rail.rect();
+            const QRect all = rail.rect();
             const QRect strip = rail.toolStrip()->geometry();
-            EXPECT_TRUE(whole.contains(strip)) << strip.top() << " " << strip.bottom();
+            EXPECT_TRUE(all.contains(strip)) << strip.top() << " " << strip.bottom();
 
             // Whatever stays is whole inside the strip; Settings always stays.
             const auto shown = [&](const QString &name) {
@@ -546,25 +549,37 @@ TEST_F(ExpandedRailTest, AShortScreenKeepsEveryButtonShownWholeAndSettingsReacha
             const bool fitsAll = 620 * s <= screenHeight - 72;
             EXPECT_EQ(shown(u"minimizeAllButton"_s), fitsAll);
             EXPECT_TRUE(shown(u"refreshButton"_s) || !shown(u"minimizeAllButton"_s)) << "minimise goes first";
-            int modules = 0;
             for (QWidget *child : rail.toolStrip()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (!child->isVisible())
                     continue;
-                modules += qobject_cast<ToolStripButton *>(child) != nullptr;
                 const QRect at(child->mapTo(&rail, QPoint()), child->size());
                 EXPECT_TRUE(strip.contains(at)) << child->objectName().toStdString() << " " << at.top() << "-"
                                                 << at.bottom() << " in " << strip.top() << "-" << strip.bottom();
             }
-            // 540 tall: Settings and the first 9 buttons (7 large ones); 720
-            // tall: every button, and refresh too when the large ones are shown.
-            EXPECT_EQ(modules, screenHeight == 720 ? 10 : s == 1.0 ? 9 : 7);
+            // 540 tall: Settings, and a list of 9 whole buttons (7 large
+            // ones) that scrolls to the others; 720 tall: every button, and
+            // refresh too when the large ones are shown.
+            auto *strip540 = qobject_cast<ExpandedToolStrip *>(rail.toolStrip());
+            ASSERT_NE(strip540, nullptr);
+            const QRect list(strip540->moduleList()->mapTo(&rail, QPoint()), strip540->moduleList()->size());
+            int modules = 0;
+            int whole = 0;
+            for (ToolStripButton *b : strip540->buttons()) {
+                modules += b->isVisible();
+                whole += list.contains(QRect(b->mapTo(&rail, QPoint()), b->size()));
+                EXPECT_EQ(b->size(), b->sizeHint()) << "every button at its size";
+            }
+            EXPECT_EQ(modules, 10);
+            EXPECT_EQ(whole, screenHeight == 720 ? 10 : s == 1.0 ? 9 : 7);
+            EXPECT_EQ(strip540->isModuleListScrolling(), screenHeight == 540);
+            EXPECT_TRUE(strip.contains(list));
             EXPECT_EQ(shown(u"refreshButton"_s), screenHeight == 720);
 
             // The card keeps 10 clear of the top and bottom, with its title on
             // show; what does not fit scrolls.
             const QRect card = rail.detailPanel()->geometry();
             EXPECT_GE(card.top(), 10 - 1);
-            EXPECT_LE(card.bottom(), whole.bottom() - 10 + 1);
+            EXPECT_LE(card.bottom(), all.bottom() - 10 + 1);
             auto *title = rail.detailPanel()->findChild<QLabel *>(u"detailTitle"_s);
             ASSERT_NE(title, nullptr);
             EXPECT_TRUE(card.contains(QRect(title->mapTo(&rail, QPoint()), title->size())));
@@ -591,4 +606,26 @@ TEST_F(ExpandedRailTest, OnAShortScreenTheTopRailsCardEndsAboveTheRailsBottom)
     // Tall enough, it has its usual height.
     rail.resize(800, 610);
     EXPECT_EQ(rail.detailPanel()->height(), 500);
+}
+
+// The header's symbol and the card's greeting follow one time-of-day rule and
+// change on the same minute while the panel stays open.
+TEST_F(ExpandedRailTest, TodaysHeaderSymbolTurnsWithTheGreetingOnTheMinute)
+{
+    for (const auto &[hour, before, after] : {std::tuple{5, "moon.stars", "sun.max"}, {17, "sun.max", "moon.stars"}}) {
+        SCOPED_TRACE(hour);
+        clock.setNow(QDateTime(QDate(2026, 3, 14), QTime(hour, 59, 30), Qt::LocalTime).toUTC());
+        ModuleDetailPanel panel(*state, RailModule::today);
+        panel.show();
+        auto *badge = panel.findChild<QWidget *>(u"detailBadge"_s);
+        auto *greeting = panel.findChild<ShrinkLabel *>(u"todayGreeting"_s);
+        ASSERT_TRUE(badge && greeting);
+        EXPECT_EQ(badge->accessibleName(), QLatin1String(before));
+        const QString earlier = greeting->text();
+        clock.advance(std::chrono::seconds(31)); // the minute, and the ticker's margin past it
+        EXPECT_EQ(badge->accessibleName(), QLatin1String(after));
+        EXPECT_EQ(badge->accessibleName(), panel.badgeSymbol());
+        EXPECT_NE(greeting->text(), earlier) << "the greeting turned on the same minute";
+        EXPECT_EQ(greeting->text(), TodayVisuals::current(clock).greeting);
+    }
 }

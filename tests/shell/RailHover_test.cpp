@@ -1,10 +1,15 @@
 #include "ShellFixture.h"
 
+#include "cards/prayers/PrayerWidgets.h"
+#include "cards/reminders/RemindersCard.h"
 #include "settings/SettingsView.h"
 #include "platform/x11/PointerMotion.h"
 #include "shell/StatusItem.h"
+#include "style/widgets/OrlixDateField.h"
 
 #include <QAbstractButton>
+#include <QMenu>
+#include <QToolButton>
 
 #include <QEnterEvent>
 
@@ -297,4 +302,79 @@ TEST_F(HoverTest, AnEdgeNotificationKeepsTheRailAndDisablesTheBand)
     state().setPomodoroAlertVisible(false);
     clock.advance(120ms + 550ms);
     EXPECT_FALSE(state().isExpanded());
+}
+
+TEST_F(HoverTest, APopupOpenedFromACardHoldsTheRailUntilItClosesAndGoesWithIt)
+{
+    withRailViews();
+    launch();
+    state().openModule(RailModule::prayers);
+    settle();
+    auto *city = panel().findChild<PrayerLocationField *>();
+    ASSERT_NE(city, nullptr);
+    city->setOptions({u"Abha"_s, u"Salmiya"_s, u"Taif"_s});
+    city->openMenu();
+    QMenu *menu = city->menuButton()->menu();
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_TRUE(hover().isPopupOpen());
+
+    // Resting on an entry that lies past the panel keeps the rail and the menu.
+    pointer = farAway();
+    clock.advance(5s);
+    EXPECT_TRUE(state().isExpanded());
+    EXPECT_FALSE(hover().isHidePending());
+    EXPECT_TRUE(menu->isVisible());
+
+    // The delay starts when it closes, from where the pointer is then.
+    menu->close();
+    EXPECT_FALSE(hover().isPopupOpen());
+    EXPECT_TRUE(hover().isHidePending());
+    clock.advance(549ms);
+    EXPECT_TRUE(state().isExpanded());
+    clock.advance(1ms);
+    EXPECT_FALSE(state().isExpanded());
+    settle();
+
+    // The composer's time list: closed with the pointer back on the panel,
+    // nothing is pending; a rail sent in by other means takes it along.
+    state().openModule(RailModule::reminders);
+    settle();
+    auto *card = panel().findChild<RemindersCard *>();
+    ASSERT_NE(card, nullptr);
+    card->composerAction();
+    auto *withTime = card->findChild<QAbstractButton *>(u"reminderTimeCheck"_s);
+    auto *time = card->findChild<OrlixDateField *>(u"reminderTimePicker"_s);
+    ASSERT_TRUE(withTime && time);
+    withTime->setChecked(true);
+    time->openPopup();
+    QPointer<QWidget> list = time->popup();
+    ASSERT_TRUE(list && list->isVisible());
+    clock.advance(3s);
+    EXPECT_TRUE(state().isExpanded());
+    pointer = panel().geometry().center();
+    list->close();
+    clock.advance(3s);
+    EXPECT_TRUE(state().isExpanded());
+    EXPECT_FALSE(hover().isHidePending());
+
+    time->openPopup();
+    list = time->popup();
+    ASSERT_TRUE(list && list->isVisible());
+    state().hideToEdge();
+    EXPECT_TRUE(!list || !list->isVisible()) << "no pop-up outlives its rail";
+    EXPECT_FALSE(hover().isPopupOpen());
+
+    // A pop-up of another window holds nothing.
+    state().expandPanel();
+    settle();
+    QWidget elsewhere;
+    QMenu other(&elsewhere);
+    other.addAction(u"Elsewhere"_s);
+    other.popup(QPoint(10, 10));
+    ASSERT_TRUE(other.isVisible());
+    EXPECT_FALSE(hover().isPopupOpen());
+    pointer = farAway();
+    clock.advance(120ms + 550ms);
+    EXPECT_FALSE(state().isExpanded());
+    other.close();
 }

@@ -166,3 +166,20 @@ TEST_F(RefreshTest, AnUnreachableServiceReadsAsOnePlainSentenceTheLastGoodDataSt
     state.reset();
     EXPECT_TRUE(waitUntil([&] { return clock.activeTimerCount() == 0; }));
 }
+
+// The reminders fetch asks for one more than the card lists, so that the
+// count's "+" means that more wait, not that the list is merely full.
+TEST_F(RefreshTest, OpenRemindersPastTheListAreToldOnlyWhenTheyExist)
+{
+    for (const int open : {AppState::maxOpenReminders, AppState::maxOpenReminders + 1}) {
+        SCOPED_TRACE(open);
+        calendar->todos.clear();
+        for (int i = 0; i < open; ++i)
+            calendar->todos.push_back({.id = u"t%1"_s.arg(i), .title = u"Task %1"_s.arg(i)});
+        state->setReminders({});
+        state->refreshReminders();
+        ASSERT_TRUE(waitUntil([&] { return !state->reminders().empty(); }));
+        EXPECT_EQ(state->reminders().size(), std::size_t(AppState::maxOpenReminders));
+        EXPECT_EQ(state->hasMoreOpenReminders(), open > AppState::maxOpenReminders);
+    }
+}

@@ -77,7 +77,7 @@ TEST_F(KitPopups, TheDatePopupIsTheKitsMonthKeptInsideItsCardAndDrivenByTheKeybo
     // A card at the screen's right, the field at its right end: the month
     // stays inside the card rather than over what lies beside it.
     ModuleCard card(u"Reminders"_s, u"checklist"_s);
-    card.setFixedWidth(330);
+    card.setFixedSize(330, 420);
     auto *field = new OrlixDateField(OrlixDateField::Mode::date);
     field->setValue(QDateTime(QDate(2026, 3, 14), QTime(9, 0)));
     field->setToday([] { return QDate(2026, 3, 10); });
@@ -85,6 +85,7 @@ TEST_F(KitPopups, TheDatePopupIsTheKitsMonthKeptInsideItsCardAndDrivenByTheKeybo
     row->addStretch(1);
     row->addWidget(field);
     card.contentLayout()->addLayout(row);
+    card.contentLayout()->addStretch(1);
     card.move(screen().right() - 330 - 60, 80);
     card.show();
     QCoreApplication::processEvents();
@@ -241,3 +242,44 @@ TEST_F(KitPopups, APickersMenuIsNeverNarrowerThanThePicker)
 }
 
 } // namespace
+
+// A field low in its card, with the screen going on below the card: the
+// month opens above the field, inside the card, not down onto the desktop.
+// A card too short for either side takes the roomier one and no more.
+TEST_F(KitPopups, ThePopupsStayInsideTheirCardFromTopToBottom)
+{
+    ModuleCard card(u"Reminders"_s, u"checklist"_s);
+    card.setFixedSize(330, 360);
+    auto *field = new OrlixDateField(OrlixDateField::Mode::date);
+    field->setValue(QDateTime(QDate(2026, 3, 14), QTime(9, 0)));
+    field->setToday([] { return QDate(2026, 3, 10); });
+    card.contentLayout()->addStretch(1);
+    card.contentLayout()->addWidget(field);
+    card.move(screen().right() - 330, screen().top() + 20);
+    card.show();
+    QCoreApplication::processEvents();
+
+    field->openPopup();
+    QWidget *month = field->popup();
+    ASSERT_NE(month, nullptr);
+    ASSERT_GT(screen().bottom() - global(field).bottom(), month->height() + 4) << "the screen has room below";
+    EXPECT_TRUE(global(&card).contains(month->geometry())) << "inside the card";
+    EXPECT_LE(month->geometry().bottom(), global(field).top()) << "above the field";
+    EXPECT_EQ(popupBounds(field, month->width()), global(&card) & screen());
+    month->close();
+
+    // The time list in a card too short for it on either side of the field.
+    card.setFixedSize(330, 160);
+    QCoreApplication::processEvents();
+    auto *time = new OrlixDateField(OrlixDateField::Mode::time);
+    card.contentLayout()->insertWidget(0, time);
+    QCoreApplication::processEvents();
+    time->openPopup();
+    QWidget *list = time->popup();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(global(&card).contains(list->geometry()));
+    const int above = global(time).top() - global(&card).top();
+    const int below = global(&card).bottom() - global(time).bottom();
+    EXPECT_EQ(list->geometry().bottom() < global(time).top(), above > below) << "on the roomier side";
+    list->close();
+}

@@ -3,6 +3,8 @@
 #include "GalleryState.h"
 
 #include "shell/rail/expanded/ModuleDetailPanel.h"
+#include "style/PopupPlacement.h"
+#include "style/widgets/KitPopup.h"
 
 #include <QEvent>
 #include <QMenu>
@@ -29,6 +31,10 @@ public:
     {
         if (event->type() == QEvent::Paint || event->type() == QEvent::Show) {
             auto *panel = static_cast<QWidget *>(watched);
+            if (qobject_cast<KitPopup *>(m_menu)) {
+                placeAsTheProgramDoes(panel);
+                return false;
+            }
             m_menu->adjustSize();
             // Never narrower than its field, as in the program.
             m_menu->resize(std::max(m_menu->width(), m_anchor->width()), m_menu->height());
@@ -47,6 +53,21 @@ public:
     }
 
 private:
+    // The kit's pop-ups by the program's own rule, the panel standing for
+    // the screen: inside the card from side to side and top to bottom.
+    void placeAsTheProgramDoes(QWidget *panel)
+    {
+        const QSize wanted = m_menu->sizeHint();
+        const QRect area(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+        const QRect field(m_anchor->mapToGlobal(QPoint(0, 0)), m_anchor->size());
+        const PopupPlace place = placePopup(field, wanted, popupBounds(m_anchor, wanted.width(), area));
+        m_menu->setGeometry(QRect(panel->mapFromGlobal(place.geometry.topLeft()), place.geometry.size()));
+        if (!m_menu->isVisible()) {
+            m_menu->show();
+            m_menu->raise();
+        }
+    }
+
     QWidget *m_anchor;
     QWidget *m_menu;
 };

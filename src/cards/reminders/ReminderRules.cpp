@@ -103,10 +103,10 @@ std::vector<Section> sections(const std::vector<ReminderItem> &items, const Day 
     return result;
 }
 
-QString countText(int count, int listLimit)
+QString countText(int count, bool more)
 {
-    if (count >= listLimit && listLimit > 0)
-        return QCoreApplication::translate("RemindersCard", "%1+ open reminders").arg(listLimit);
+    if (more)
+        return QCoreApplication::translate("RemindersCard", "%1+ open reminders").arg(count);
     return count == 1 ? QCoreApplication::translate("RemindersCard", "%1 open reminder").arg(count)
                       : QCoreApplication::translate("RemindersCard", "%1 open reminders").arg(count);
 }

@@ -56,9 +56,9 @@ struct Section {
 std::vector<Section> sections(const std::vector<ReminderItem> &items, const Day &day, const QTimeZone &zone,
                               const DateText &dates);
 
-// The count line. The state keeps only the first `listLimit` open reminders,
-// so a full list may stand for more and says so.
-QString countText(int count, int listLimit);
+// The count line: `count` and a "+" when `more` open reminders wait past
+// those the state keeps.
+QString countText(int count, bool more);
 
 struct EmptyContent {
     QString symbol;

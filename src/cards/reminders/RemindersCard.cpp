@@ -238,7 +238,7 @@ void RemindersCard::updateHeader()
     const OrlixStyle &style = OrlixStyle::current();
     m_connectionLine->setText(reminderrules::connectionLine(m_state.remindersConnection()));
     m_connectionLine->setColor(style.text());
-    m_countLine->setText(reminderrules::countText(int(m_state.reminders().size()), AppState::maxOpenReminders));
+    m_countLine->setText(reminderrules::countText(int(m_state.reminders().size()), m_state.hasMoreOpenReminders()));
     m_countLine->setColor(style.secondaryText());
     const bool ready = m_composing && m_composer->isReady();
     m_composerButton->setReady(ready);
@@ -261,8 +261,7 @@ void RemindersCard::rebuildList()
     const auto kept = reminderrules::filtered(all, selectedFilter(), day);
     ListContent next;
     if (kept.empty()) {
-        const bool full = int(all.size()) >= AppState::maxOpenReminders;
-        next.empty = reminderrules::emptyContent(m_state.remindersConnection(), full);
+        next.empty = reminderrules::emptyContent(m_state.remindersConnection(), m_state.hasMoreOpenReminders());
     } else {
         next.sections = reminderrules::sections(kept, day, zone, DateText::user());
     }

@@ -13,4 +13,10 @@ QPoint centredFrameOrigin(const QRect &workArea, const QSize &client, const QMar
     return {x, std::max(y, workArea.y())};
 }
 
+QSize fittedClientSize(const QRect &workArea, const QSize &designed, const QMargins &frame, int minimumHeight)
+{
+    const int room = workArea.height() - frame.top() - frame.bottom();
+    return {designed.width(), std::max(std::min(designed.height(), room), minimumHeight)};
+}
+
 } // namespace kolu::windowplacement

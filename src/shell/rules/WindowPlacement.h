@@ -13,4 +13,9 @@ namespace kolu::windowplacement {
 // title bar on it.
 QPoint centredFrameOrigin(const QRect &workArea, const QSize &client, const QMargins &frame);
 
+// The client size of a window designed `designed` large on `workArea`: its
+// own where the frame fits, else no taller than the area less the frame (the
+// window's pages scroll the rest). Never below `minimumHeight`.
+QSize fittedClientSize(const QRect &workArea, const QSize &designed, const QMargins &frame, int minimumHeight = 0);
+
 } // namespace kolu::windowplacement

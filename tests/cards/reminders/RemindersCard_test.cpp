@@ -142,21 +142,31 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLe
     test::settle();
     EXPECT_EQ(card->findChild<QWidget *>(u"reminderOpenSettingsButton"_s), nullptr);
 
-    // Twelve overdue never read as nothing due.
+    // The fetch asks for one more than it keeps: thirteen overdue keep twelve
+    // and say there are more, and never read as nothing due.
     std::vector<ReminderItem> items;
-    for (int i = 0; i < AppState::maxOpenReminders; ++i)
+    for (int i = 0; i <= AppState::maxOpenReminders; ++i)
         items.push_back(due(QString::number(i), clock.now().addDays(-7)));
-    state->setReminders(items);
+    state->setReminderList(AppState::keptOpenReminders(RemindersConnectionState::ready(), items));
     test::settle();
+    EXPECT_EQ(state->reminders().size(), std::size_t(AppState::maxOpenReminders));
+    EXPECT_TRUE(state->hasMoreOpenReminders());
     EXPECT_EQ(text(u"reminderCountLine"_s), u"12+ open reminders"_s);
     EXPECT_NE(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No open reminders"_s);
+    // Exactly twelve: all of them, and no "+".
+    items.pop_back();
+    state->setReminderList(AppState::keptOpenReminders(RemindersConnectionState::ready(), items));
+    test::settle();
+    EXPECT_EQ(state->reminders().size(), std::size_t(AppState::maxOpenReminders));
+    EXPECT_FALSE(state->hasMoreOpenReminders());
+    EXPECT_EQ(text(u"reminderCountLine"_s), u"12 open reminders"_s);
 
-    for (const auto &[count, text] : {std::pair{0, u"0 open reminders"_s},
-                                      {1, u"1 open reminder"_s},
-                                      {2, u"2 open reminders"_s},
-                                      {11, u"11 open reminders"_s},
-                                      {12, u"12+ open reminders"_s}})
-        EXPECT_EQ(reminderrules::countText(count, 12), text);
+    for (const auto &[count, more, text] : {std::tuple{0, false, u"0 open reminders"_s},
+                                            {1, false, u"1 open reminder"_s},
+                                            {2, false, u"2 open reminders"_s},
+                                            {12, false, u"12 open reminders"_s},
+                                            {12, true, u"12+ open reminders"_s}})
+        EXPECT_EQ(reminderrules::countText(count, more), text);
 
     // A full list may hide what a filter would keep, so its empty state does not claim there is none.
     const auto ready = RemindersConnectionState::ready();

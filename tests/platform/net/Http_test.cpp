@@ -2,6 +2,7 @@
 
 #include "model/Error.h"
 #include "platform/net/backend/HttpDownload.h"
+#include "platform/net/backend/ReplyWait.h"
 
 #include "AwaitTask.h"
 #include "EventWait.h"
@@ -151,4 +152,26 @@ TEST_F(HttpTest, RequestsWaitingWhenTheirNetworkAccessGoesEndCancelled)
     EXPECT_THROW(fetch.wait(), RequestCancelled);
     EXPECT_EQ(clock.activeTimerCount(), 0);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// A finished reply held while its caller waits on something else (a download
+// writing its file) goes with its network access when that goes first; the
+// holder then lets it be rather than delete it again.
+TEST_F(HttpTest, AFinishedReplyHeldWhileItsNetworkAccessGoesIsNotDeletedTwice)
+{
+    auto access = std::make_unique<QNetworkAccessManager>();
+    OwnedReply reply = test::awaitTask(finishReply(access->get(QNetworkRequest(server.url(u"/get"_s))), clock, 15s));
+    ASSERT_TRUE(reply);
+    EXPECT_TRUE(reply->isFinished());
+    const QPointer<QNetworkReply> alive(reply.get());
+    access.reset();
+    EXPECT_FALSE(alive) << "deleted with its manager";
+    reply.reset();
+
+    // Held past its manager's life it is deleted by its holder, once.
+    access = std::make_unique<QNetworkAccessManager>();
+    reply = test::awaitTask(finishReply(access->get(QNetworkRequest(server.url(u"/get"_s))), clock, 15s));
+    const QPointer<QNetworkReply> held(reply.get());
+    reply.reset();
+    EXPECT_FALSE(held);
 }

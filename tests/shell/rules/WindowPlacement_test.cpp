@@ -34,3 +34,21 @@ TEST(WindowPlacementTest, AFrameTallerThanTheWorkAreaKeepsItsTitleBarOnIt)
     // Wider than the area: still centred across.
     EXPECT_EQ(windowplacement::centredFrameOrigin(QRect(0, 0, 800, 800), QSize(860, 640), {}), QPoint(-30, 80));
 }
+
+TEST(WindowPlacementTest, AWindowTallerThanTheWorkAreaTakesItsHeightLessTheFrame)
+{
+    const QMargins frame(5, 29, 5, 5);
+    // Fits: its own size, whatever the frame.
+    EXPECT_EQ(windowplacement::fittedClientSize(QRect(0, 24, 1920, 1056), QSize(860, 640), frame), QSize(860, 640));
+    EXPECT_EQ(windowplacement::fittedClientSize(QRect(0, 0, 1920, 674), QSize(860, 640), frame), QSize(860, 640));
+    // A 1920 x 540 screen, and 1080p at scale 2 under a 24-point panel.
+    for (const QRect &area : {QRect(0, 0, 1920, 540), QRect(0, 24, 960, 516)}) {
+        const QSize settings = windowplacement::fittedClientSize(area, QSize(860, 640), frame);
+        EXPECT_EQ(settings, QSize(860, area.height() - 34));
+        EXPECT_EQ(windowplacement::centredFrameOrigin(area, settings, frame).y(), area.y()) << "the frame fills it";
+        EXPECT_EQ(windowplacement::fittedClientSize(area, QSize(520, 520), frame).height(),
+                  std::min(520, area.height() - 34));
+    }
+    // Never below what its content needs.
+    EXPECT_EQ(windowplacement::fittedClientSize(QRect(0, 0, 800, 300), QSize(520, 520), frame, 400), QSize(520, 400));
+}

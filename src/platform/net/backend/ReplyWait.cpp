@@ -75,7 +75,7 @@ QCoro::Task<ReplyEnd> waitForReply(QNetworkReply *reply, Clock &clock, std::chro
 
 QCoro::Task<OwnedReply> finishReply(QNetworkReply *reply, Clock &clock, std::chrono::milliseconds timeout)
 {
-    OwnedReply owned(reply);
+    OwnedReply owned(reply, ReplyDeleter{reply});
     switch (co_await waitForReply(reply, clock, timeout)) {
     case ReplyEnd::cancelled:
         (void)owned.release(); // already deleted with its manager

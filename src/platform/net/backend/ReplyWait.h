@@ -5,14 +5,26 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <QNetworkReply>
+#include <QPointer>
+
 #include <chrono>
 #include <memory>
 
-class QNetworkReply;
-
 namespace kolu {
 
-using OwnedReply = std::unique_ptr<QNetworkReply>;
+// A reply stays its network access manager's child: a caller that holds a
+// finished reply across a later wait (a file being written) may see the
+// manager go, and the reply with it. It is deleted here only if still there.
+struct ReplyDeleter {
+    QPointer<QNetworkReply> alive;
+    void operator()(QNetworkReply *reply) const
+    {
+        if (alive == reply)
+            delete reply;
+    }
+};
+using OwnedReply = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
 // The wait that every request shares: takes `reply` over and completes with
 // it once it has finished, aborting it when `timeout` has passed on `clock`

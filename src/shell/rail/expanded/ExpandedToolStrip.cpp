@@ -14,9 +14,16 @@
 
 #include <QBoxLayout>
 #include <QEvent>
-#include <QResizeEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVariantAnimation>
+#include <QWheelEvent>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +73,48 @@ protected:
     }
 };
 
+// Where more module buttons lie past an end of the list, the strip's own
+// glass fades in over them.
+class ListEdgeFade : public QWidget {
+public:
+    ListEdgeFade(QWidget *strip, bool top, std::function<void(QPainter &)> glass)
+        : QWidget(strip)
+        , m_top(top)
+        , m_glass(std::move(glass))
+    {
+        setObjectName(top ? u"toolStripFadeTop"_s : u"toolStripFadeBottom"_s);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal ratio = devicePixelRatioF();
+        QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        layer.setDevicePixelRatio(ratio);
+        layer.fill(Qt::transparent);
+        QPainter g(&layer);
+        g.translate(-QPointF(pos()));
+        m_glass(g);
+        g.resetTransform();
+        g.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        QLinearGradient fade(0, 0, 0, height());
+        fade.setColorAt(m_top ? 0 : 1, Qt::black);
+        fade.setColorAt(m_top ? 1 : 0, Qt::transparent);
+        g.fillRect(QRectF(rect()), fade);
+        g.end();
+        QPainter(this).drawImage(QPointF(0, 0), layer);
+    }
+
+private:
+    bool m_top;
+    std::function<void(QPainter &)> m_glass;
+};
+
+constexpr int kFadeDepth = 18;
+
 } // namespace
 
 void refreshEverything(RailRefreshCalls &calls)
@@ -91,7 +140,6 @@ ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWid
 {
     setObjectName(axis == Qt::Vertical ? u"expandedToolStrip"_s : u"topExpandedToolStrip"_s);
     repaintOnStyleChange(this);
-    const double s = state.railScaleFactor();
     const bool vertical = axis == Qt::Vertical;
 
     if (vertical) {
@@ -99,10 +147,34 @@ ExpandedToolStrip::ExpandedToolStrip(AppState &state, Qt::Orientation axis, QWid
         outer->setContentsMargins(int(expandedrail::stripHorizontalPadding), int(expandedrail::stripVerticalPadding),
                                   int(expandedrail::stripHorizontalPadding), int(expandedrail::stripVerticalPadding));
         outer->setSpacing(0);
-        m_buttons = new QBoxLayout(QBoxLayout::TopToBottom);
-        m_buttons->setSpacing(qRound(expandedrail::buttonSpacing * s));
-        outer->addLayout(m_buttons);
+        // The module buttons stand in a list of their own, which scrolls
+        // where the strip is too short for them; the actions stay put.
+        m_list = new QScrollArea(this);
+        m_list->setObjectName(u"toolStripModuleList"_s);
+        m_list->setFrameShape(QFrame::NoFrame);
+        m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_list->setAutoFillBackground(false);
+        m_list->viewport()->setAutoFillBackground(false);
+        // The buttons are placed by hand in the list, each centred on its
+        // slot of the strip's rule, where the card's connector meets it.
+        m_listColumn = new QWidget;
+        m_list->setWidgetResizable(false);
+        m_list->setWidget(m_listColumn);
+        m_listColumn->setAutoFillBackground(false); // setWidget() turned it on
+        outer->addWidget(m_list, 0, Qt::AlignHCenter);
         outer->addStretch(1);
+        connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, &ExpandedToolStrip::listScrolled);
+        connect(m_list->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+            scrollToSelection();
+            listScrolled();
+        });
+        const auto glass = [this](QPainter &p) {
+            LiquidGlassSurface::paint(p, QRectF(rect()), expandedrail::stripWidth * m_state.railScaleFactor() / 2,
+                                      OrlixGlassProfile::rail());
+        };
+        m_fadeTop = new ListEdgeFade(this, true, glass);
+        m_fadeBottom = new ListEdgeFade(this, false, glass);
         outer->addSpacing(int(expandedrail::actionSpacerMinimum));
         m_actions = new QBoxLayout(QBoxLayout::TopToBottom);
         m_actions->setSpacing(int(expandedrail::actionButtonSpacing));
@@ -169,8 +241,6 @@ void ExpandedToolStrip::rebuildButtons()
             delete it.value();
             it = m_buttonFor.erase(it);
         } else {
-            if (m_buttons)
-                m_buttons->removeWidget(it.value());
             ++it;
         }
     }
@@ -181,11 +251,13 @@ void ExpandedToolStrip::rebuildButtons()
         if (!b) {
             b = new ToolStripButton(m_state, module, axis, this);
             b->setFixedSize(b->sizeHint());
+            if (m_list)
+                b->installEventFilter(this);
             connect(b, &ToolStripButton::ringsChanged, this, [this, b] { Q_EMIT ringsChanged(b); });
             m_buttonFor.insert(module, b);
         }
-        if (m_buttons)
-            m_buttons->addWidget(b, 0, Qt::AlignCenter);
+        if (m_listColumn)
+            b->setParent(m_listColumn);
         m_ordered.push_back(b);
         b->show();
     }
@@ -234,15 +306,33 @@ void ExpandedToolStrip::arrange()
         const int side = int(expandedrail::stripHorizontalPadding);
         if (layout())
             layout()->setContentsMargins(side, padding, side, padding);
-        m_buttons->setSpacing(qRound(fit.moduleSpacing));
-        m_actions->setSpacing(qRound(fit.actionSpacing));
-        for (std::size_t i = 0; i < m_ordered.size(); ++i)
-            m_ordered[i]->setVisible(int(i) < fit.shownModules);
+        // Every module keeps its button at its size: those that do not fit
+        // are reached by scrolling the list, which shows the ones that fit
+        // whole where the strip would have them unscrolled, so the card and
+        // its connector meet the open module's button once it is in place.
+        const int count = int(m_ordered.size());
+        const int shown = std::min(fit.shownModules, count);
+        const double cell = expandedrail::buttonHeight * s;
+        m_listScrolls = shown < count;
+        m_listStep = cell + fit.moduleSpacing;
+        m_listShown = shown;
+        const auto extent = [&](int n) { return n > 0 ? int(std::ceil(n * cell + (n - 1) * fit.moduleSpacing)) : 0; };
+        const int across = std::max(0, width() - 2 * side);
+        m_listColumn->resize(across, extent(count));
+        for (int i = 0; i < count; ++i) {
+            ToolStripButton *b = m_ordered[std::size_t(i)];
+            const QPointF centre(across / 2.0, i * m_listStep + cell / 2);
+            b->move((centre - QPointF(b->width(), b->height()) / 2).toPoint());
+            b->show();
+        }
+        m_list->setFixedSize(across, extent(shown));
         const int hidden = int(m_actionButtons.size()) - fit.shownActions;
         for (int i = 0; i < int(m_actionButtons.size()); ++i)
             m_actionButtons[std::size_t(i)]->setVisible(i >= hidden);
         if (layout())
             layout()->activate();
+        scrollToSelection();
+        listScrolled();
         return;
     }
     const toprail::StripFit fit = toprail::stripFit(width(), int(m_ordered.size()), int(m_actionButtons.size()), s);
@@ -284,11 +374,116 @@ void ExpandedToolStrip::arrange()
 QRectF ExpandedToolStrip::targetBubble() const
 {
     const ToolStripButton *b = m_buttonFor.value(m_state.selectedModule());
-    return b ? QRectF(b->geometry()) : QRectF();
+    return b ? QRectF(QRect(b->mapTo(this, QPoint(0, 0)), b->size())) : QRectF();
+}
+
+void ExpandedToolStrip::listScrolled()
+{
+    if (!m_list)
+        return;
+    const QScrollBar *bar = m_list->verticalScrollBar();
+    const QRect list = m_list->geometry();
+    m_fadeTop->setGeometry(0, list.top(), width(), std::min(kFadeDepth, list.height() / 2));
+    m_fadeBottom->setGeometry(0, list.bottom() + 1 - m_fadeTop->height(), width(), m_fadeTop->height());
+    m_fadeTop->setVisible(m_listScrolls && bar->value() > bar->minimum());
+    m_fadeBottom->setVisible(m_listScrolls && bar->value() < bar->maximum());
+    m_fadeTop->raise();
+    m_fadeBottom->raise();
+    m_fadeTop->update();
+    m_fadeBottom->update();
+    if (!selectionAnimating())
+        m_bubble = targetBubble();
+    update();
+}
+
+bool ExpandedToolStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_list && watched->isWidgetType() && static_cast<QWidget *>(watched)->parentWidget() == m_listColumn)
+        return dragList(static_cast<QWidget *>(watched), event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ExpandedToolStrip::dragList(QWidget *button, QEvent *event)
+{
+    QScrollBar *bar = m_list->verticalScrollBar();
+    const auto stop = [this] {
+        m_dragFrom.reset();
+        m_dragging = false;
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        stop();
+        if (press->button() == Qt::LeftButton && m_listScrolls) {
+            m_dragFrom = press->globalPosition();
+            m_dragStartValue = bar->value();
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        if (!m_dragFrom)
+            return false;
+        // A long press moves the button instead; the list stays where it was.
+        if (m_state.isReorderingRail()) {
+            if (m_dragging)
+                bar->setValue(m_dragStartValue);
+            stop();
+            return false;
+        }
+        const double dy = static_cast<QMouseEvent *>(event)->globalPosition().y() - m_dragFrom->y();
+        if (!m_dragging) {
+            if (std::abs(dy) <= toolstrip::reorderPressTolerance)
+                return false;
+            // The button sees this move too and lets its press go.
+            m_dragging = true;
+            bar->setValue(m_dragStartValue - qRound(dy));
+            return false;
+        }
+        if (auto *pressed = qobject_cast<QAbstractButton *>(button))
+            pressed->setDown(false);
+        bar->setValue(m_dragStartValue - qRound(dy));
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const bool dragged = m_dragging;
+        stop();
+        if (!dragged)
+            return false;
+        // A drag of the list opens nothing.
+        if (auto *pressed = qobject_cast<QAbstractButton *>(button))
+            pressed->setDown(false);
+        return true;
+    }
+    case QEvent::Wheel: {
+        if (!m_listScrolls)
+            return false;
+        // A notch moves the list on by one button.
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        const int by = wheel->pixelDelta().y() != 0 ? wheel->pixelDelta().y()
+                                                    : qRound(wheel->angleDelta().y() / 120.0 * m_listStep);
+        bar->setValue(bar->value() - by);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void ExpandedToolStrip::scrollToSelection()
+{
+    if (!m_list || !m_listScrolls)
+        return;
+    // The open module's button comes to the last place that shows, or stays
+    // in its own where it has one without scrolling.
+    const auto it = std::find(m_ordered.begin(), m_ordered.end(), m_buttonFor.value(m_state.selectedModule()));
+    if (it == m_ordered.end())
+        return;
+    const int index = int(it - m_ordered.begin());
+    m_list->verticalScrollBar()->setValue(qRound(std::max(0, index - (m_listShown - 1)) * m_listStep));
 }
 
 void ExpandedToolStrip::moveSelection(bool animated)
 {
+    scrollToSelection();
     const QRectF to = targetBubble();
     if (!animated || m_bubble.isEmpty() || to.isEmpty() || !isVisible()) {
         m_selection->stop();
@@ -335,6 +530,8 @@ void ExpandedToolStrip::paintEvent(QPaintEvent *)
     if (m_bubble.isEmpty())
         return;
     const QColor tint = OrlixStyle::current().tint(m_state.selectedModule());
+    if (m_list && m_listScrolls)
+        p.setClipRect(m_list->geometry());
     p.setOpacity(m_bubbleOpacity);
     paintRailGlass(p, m_bubble, 18, railSelectionGlass(tint), withAlpha(tint, 0.24), 0.8);
 }

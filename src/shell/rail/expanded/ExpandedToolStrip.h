@@ -8,9 +8,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QBoxLayout;
+class QScrollArea;
 class QVariantAnimation;
 
 namespace kolu {
@@ -51,6 +53,10 @@ public:
     // Where the selection bubble is drawn, in the strip's coordinates.
     QRectF selectionRect() const { return m_bubble; }
     bool selectionAnimating() const;
+    // The side strip's module buttons scroll where the strip is too short
+    // for them all: by the wheel, and by a drag that starts on a button.
+    QScrollArea *moduleList() const { return m_list; }
+    bool isModuleListScrolling() const { return m_listScrolls; }
 
 Q_SIGNALS:
     void settingsRequested();
@@ -62,6 +68,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void rebuildButtons();
@@ -69,10 +76,24 @@ private:
     void arrange();
     void moveSelection(bool animated);
     QRectF targetBubble() const;
+    void listScrolled();
+    void scrollToSelection();
+    bool dragList(QWidget *button, QEvent *event);
 
     AppState &m_state;
     Qt::Orientation m_axis;
     QBoxLayout *m_buttons = nullptr;
+    QScrollArea *m_list = nullptr;
+    QWidget *m_listColumn = nullptr;
+    QWidget *m_fadeTop = nullptr;
+    QWidget *m_fadeBottom = nullptr;
+    bool m_listScrolls = false;
+    int m_listShown = 0;   // buttons the list shows whole
+    double m_listStep = 0; // from one button to the next
+    // A press on a module button that may become a drag of the list.
+    std::optional<QPointF> m_dragFrom;
+    int m_dragStartValue = 0;
+    bool m_dragging = false;
     QBoxLayout *m_actions = nullptr;
     QHash<RailModule, ToolStripButton *> m_buttonFor;
     std::vector<ToolStripButton *> m_ordered;

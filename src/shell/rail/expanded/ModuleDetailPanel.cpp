@@ -9,6 +9,7 @@
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/PanelPicture.h"
+#include "style/MinuteTicker.h"
 #include "style/TodayVisuals.h"
 #include "style/widgets/StyledWidget.h"
 
@@ -41,6 +42,16 @@ public:
         setObjectName(u"detailBadge"_s);
         setFixedSize(34, 34);
         setAccessibleName(m_symbol);
+    }
+
+    QString symbol() const { return m_symbol; }
+    void setSymbol(const QString &symbol)
+    {
+        if (symbol == m_symbol)
+            return;
+        m_symbol = symbol;
+        setAccessibleName(m_symbol);
+        update();
     }
 
 protected:
@@ -158,6 +169,11 @@ void ModuleDetailPanel::buildPage()
     row->setSpacing(10);
     auto *badge = new DetailBadge(m_module, badgeSymbol(), header);
     row->addWidget(badge, 0, Qt::AlignVCenter);
+    // Today's symbol and the card's greeting come from one time-of-day rule:
+    // the badge looks again on the same minute as the card.
+    if (m_module == RailModule::today)
+        connect(new MinuteTicker(m_state.clock(), badge), &MinuteTicker::minutePassed, badge,
+                [this, badge] { badge->setSymbol(badgeSymbol()); });
     auto *texts = new QVBoxLayout;
     texts->setSpacing(2);
     auto *title = new QLabel(kolu::title(m_module), header);
