@@ -150,10 +150,14 @@ TEST_F(UpdateControllerTest, OnlyAFeedItsKeySignedOffersARelease)
 
 TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
 {
-    defaults.setDate(SettingsKey::lastUpdateCheckDate, clock.now());
-    defaults.set(SettingsKey::automaticallyChecksForUpdates, true);
+    // Defaults of its own: with the fixture's, switching automatic checks on
+    // would set the configured controller checking too, and its request would
+    // race the look at the server below.
+    UserDefaults own{home.path(u".config/Kolu/unconfigured.json"_s)};
+    own.setDate(SettingsKey::lastUpdateCheckDate, clock.now());
+    own.set(SettingsKey::automaticallyChecksForUpdates, true);
     const int timers = clock.activeTimerCount();
-    OrlixUpdateController unconfigured(network, defaults, std::nullopt, clock, u"42"_s);
+    OrlixUpdateController unconfigured(network, own, std::nullopt, clock, u"42"_s);
     int changes = 0;
     QObject::connect(&unconfigured, &OrlixUpdateController::changed, [&] { ++changes; });
 
@@ -162,7 +166,7 @@ TEST_F(UpdateControllerTest, NotConfiguredDoesNothingButSignal)
     unconfigured.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(unconfigured.status().state, UpdateStatus::State::idle);
-    EXPECT_EQ(defaults.boolean(SettingsKey::automaticallyChecksForUpdates), true);
+    EXPECT_EQ(own.boolean(SettingsKey::automaticallyChecksForUpdates), true);
     clock.advance(48h);
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(clock.activeTimerCount(), timers);
