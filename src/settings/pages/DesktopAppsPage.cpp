@@ -135,8 +135,12 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
     m_desktopAccess->settingsButton()->setToolTip(tr("Open the screenshots folder"));
     m_calendarAccess->settingsButton()->setToolTip(tr("Choose the calendar folder"));
     m_remindersAccess->settingsButton()->setToolTip(tr("Choose the to-do folder"));
-    for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess})
+    for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess}) {
+        // A line more than other rows: a folder path that the sentence's
+        // last line cannot hold takes a line of its own.
+        row->detailLabel()->setMaximumLines(3);
         access->addWidget(row);
+    }
 
     m_message = new SymbolLabel({}, u"info.circle"_s, OrlixFonts::system(11, QFont::Bold), PaletteRole::secondaryText,
                                 SymbolLabel::Fit::firstLine, this);
