@@ -14,8 +14,12 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -191,7 +195,13 @@ void OrlixSettingsLogo::paintTile(QPainter &painter, QPointF origin) const
         OrlixGlassProfile::tintedControl(style.glassBase(), themeAccentColor(), {0.16, 14, 0, 8});
     LiquidGlassSurface::paint(painter, tile, 18, profile);
 
-    if (const auto image = settingsLogoImage(m_folder, 58, devicePixelRatioF())) {
+    // Drawn at the pixels of what is painted on, which is not always the
+    // widget's window (a widget rendered into a picture paints on that
+    // picture): one at twice the screen's density would otherwise get the
+    // icon scaled up from half its pixels.
+    const QPaintDevice *target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : painter.device();
+    const qreal dpr = std::max(target->devicePixelRatioF() * std::abs(painter.worldTransform().m11()), 1.0);
+    if (const auto image = settingsLogoImage(m_folder, 58, dpr)) {
         const QRectF iconRect(tile.center().x() - 29, tile.center().y() - 29, 58, 58);
         painter.save();
         painter.setClipPath(continuousRoundedRect(iconRect, 17));

@@ -8,7 +8,13 @@
 #include "SettingsFixture.h"
 #include "TestFiles.h"
 
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -80,6 +86,49 @@ TEST_F(SettingsKitTest, TheMonogramReadsOnItsTileInEveryLook)
         const QColor tile = image.pixelColor(logo.tileRect().topLeft().toPoint() + QPoint(12, 12));
         EXPECT_GE(contrastRatio(tile, OrlixSettingsLogo::monogramColor()), 3.0);
     }
+}
+
+// A picture painted at twice the window's density gets the icon drawn from
+// its vector at that density, not a small picture scaled up.
+TEST_F(SettingsKitTest, TheLogoIsDrawnAtThePixelsItIsPaintedOn)
+{
+    const QString folder = home.path(u"no-icons"_s);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QIcon vector(u":/shell/kolu.svg"_s);
+    ASSERT_FALSE(vector.isNull());
+    QGuiApplication::setWindowIcon(vector);
+    OrlixSettingsLogo logo(58);
+    logo.setIconFolder(folder);
+    QImage image(logo.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::black);
+    logo.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    QGuiApplication::setWindowIcon({});
+    // The icon fills the frame, 116 device pixels; its inner part, away
+    // from the rounded corners, matches the vector drawn there directly.
+    QImage direct(116, 116, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::black);
+    {
+        QPainter painter(&direct);
+        painter.drawPixmap(0, 0, vector.pixmap(QSize(116, 116), 1.0));
+    }
+    const QRectF icon(logo.tileRect().center() - QPointF(29, 29), QSizeF(58, 58));
+    const QPoint origin = (icon.topLeft() * 2).toPoint();
+    int worst = 0;
+    qint64 total = 0;
+    const QRect inner(24, 24, 68, 68);
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            const QColor want = direct.pixelColor(x, y);
+            const QColor got = image.pixelColor(origin + QPoint(x, y));
+            const int difference = std::max({std::abs(want.red() - got.red()), std::abs(want.green() - got.green()),
+                                             std::abs(want.blue() - got.blue())});
+            worst = std::max(worst, difference);
+            total += difference;
+        }
+    }
+    EXPECT_LE(worst, 8);
+    EXPECT_LT(double(total) / double(inner.width() * inner.height()), 1.0);
 }
 
 TEST_F(SettingsKitTest, TheLogoTileOverflowsItsFrameUncut)

@@ -124,6 +124,41 @@ TEST_F(KitWidgets, ElidedLabelRewrapsWhatChanges)
     EXPECT_EQ(label.visibleLines(200), (QStringList{u"a"_s, u"b"_s}));
 }
 
+// A path in a sentence is never broken over two lines: the sentence's words
+// stay whole, and the path is cut in its middle, keeping its last name.
+TEST_F(KitWidgets, ElidedLabelKeepsAPathOnOneLineWithItsLastName)
+{
+    const QString before = u"Allow Kolu to use your notes folder. No usable folder yet (looked in "_s;
+    const QString path = u"~/Sync/notes/shared/household/groceries"_s;
+    ElidedLabel label;
+    label.setMaximumLines(2);
+    label.setPathText(before, path, u")."_s);
+    EXPECT_EQ(label.text(), before + path + u")."_s);
+    const QFontMetricsF metrics(label.font());
+    const QStringList words = before.split(u' ', Qt::SkipEmptyParts);
+    for (int width = 150; width <= 700; width += 10) {
+        const QStringList lines = label.visibleLines(width);
+        ASSERT_FALSE(lines.isEmpty());
+        for (const QString &line : lines)
+            EXPECT_LE(metrics.horizontalAdvance(line), width + 0.5) << line.toStdString();
+        const QString shown = lines.join(u' ');
+        if (width >= 260) {
+            EXPECT_TRUE(lines.constLast().endsWith(u"/groceries)."_s)) << width << shown.toStdString();
+            for (const QString &word : words)
+                EXPECT_TRUE(shown.contains(word)) << width << word.toStdString();
+        }
+        // The path is on one line: either whole, or cut only in its middle.
+        EXPECT_EQ(label.isElided(width), !shown.contains(path)) << width;
+    }
+    // A line of its own when the sentence's last line cannot hold it.
+    label.setMaximumLines(3);
+    const QStringList three = label.visibleLines(300);
+    ASSERT_EQ(three.size(), 3);
+    EXPECT_TRUE(three.at(2).startsWith(u"~/Sync/"_s));
+    label.setText(u"plain"_s); // a plain text forgets the path
+    EXPECT_EQ(label.visibleLines(300), QStringList{u"plain"_s});
+}
+
 TEST_F(KitWidgets, ShrinkLabelShrinksToItsFloorThenCuts)
 {
     ShrinkLabel label(u"A fairly long sound title"_s);

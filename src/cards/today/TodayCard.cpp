@@ -341,6 +341,8 @@ void TodayCard::refreshReminders()
     // Without a readable to-do folder nothing is due because nothing is read.
     const bool noFolder = m_state.remindersConnection().kind == RemindersConnectionState::Kind::denied;
     m_remindersEmpty->setText(noFolder ? u"No readable to-do folder."_s : u"No reminders due today."_s);
+    // "Clear" would claim that nothing is due.
+    m_reminderCount->setHidden(noFolder);
     m_remindersEmpty->setVisible(due.empty());
     for (std::size_t i = 0; i < m_reminderLines.size(); ++i) {
         TodayReminderLine *line = m_reminderLines[i];

@@ -135,8 +135,12 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
     m_desktopAccess->settingsButton()->setToolTip(tr("Open the screenshots folder"));
     m_calendarAccess->settingsButton()->setToolTip(tr("Choose the calendar folder"));
     m_remindersAccess->settingsButton()->setToolTip(tr("Choose the to-do folder"));
-    for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess})
+    for (SettingsRow *row : {m_calendarAccess, m_remindersAccess, m_notesAccess, m_desktopAccess}) {
+        // A line more than other rows: a folder path that the sentence's
+        // last line cannot hold takes a line of its own.
+        row->detailLabel()->setMaximumLines(3);
         access->addWidget(row);
+    }
 
     m_message = new SymbolLabel({}, u"info.circle"_s, OrlixFonts::system(11, QFont::Bold), PaletteRole::secondaryText,
                                 SymbolLabel::Fit::firstLine, this);
@@ -198,19 +202,21 @@ void DesktopAppsPage::sync()
 void DesktopAppsPage::syncFolderDetails()
 {
     const AppState &state = m_view.state();
-    const auto folderLine = [](const QString &path, bool usable) {
-        return usable ? tr("Folder: %1").arg(displayPath(path))
-                      : tr("No usable folder yet (looked in %1).").arg(displayPath(path));
+    // The sentence's words wrap; the path stays on one line, cut in its
+    // middle where it must be, so that its last name stays readable.
+    const auto showPath = [](ElidedLabel *label, const QString &lead, const QString &line, const QString &path) {
+        const qsizetype at = line.indexOf(u"%1"_s);
+        label->setPathText(lead + u' ' + line.left(at), path, line.mid(at + 2));
     };
-    const auto accessLine = [&state, &folderLine](const QString &text, AccessFolder folder) -> QString {
-        return text + u' ' + folderLine(accessFolderPath(state, folder), isAccessFolderUsable(state, folder));
+    const auto accessLine = [&state, &showPath](SettingsRow *row, const QString &text, AccessFolder folder) {
+        showPath(row->detailLabel(), text,
+                 isAccessFolderUsable(state, folder) ? tr("Folder: %1") : tr("No usable folder yet (looked in %1)."),
+                 displayPath(accessFolderPath(state, folder)));
     };
-    m_calendarAccess->detailLabel()->setText(
-        accessLine(tr("Allow Kolu to read upcoming calendar events."), AccessFolder::calendar));
-    m_remindersAccess->detailLabel()->setText(
-        accessLine(tr("Allow Kolu to show and update reminders."), AccessFolder::reminders));
-    m_notesAccess->detailLabel()->setText(
-        accessLine(tr("Allow Kolu to use your notes folder when saving or reading notes."), AccessFolder::notes));
+    accessLine(m_calendarAccess, tr("Allow Kolu to read upcoming calendar events."), AccessFolder::calendar);
+    accessLine(m_remindersAccess, tr("Allow Kolu to show and update reminders."), AccessFolder::reminders);
+    accessLine(m_notesAccess, tr("Allow Kolu to use your notes folder when saving or reading notes."),
+               AccessFolder::notes);
     // Every folder the screenshot search can use, else every one it tries.
     QStringList screenshots = listableScreenshotFolders();
     const bool anyListable = !screenshots.isEmpty();
@@ -218,11 +224,11 @@ void DesktopAppsPage::syncFolderDetails()
         screenshots = ClipboardService::defaultScreenshotFolders();
     for (QString &folder : screenshots)
         folder = displayPath(folder);
-    const QString listed = screenshots.join(u", "_s);
-    m_desktopAccess->detailLabel()->setText(tr("Allow Kolu to read recent screenshots from your Desktop.") + u' '
-                                            + (!anyListable ? tr("No usable folder yet (looked in %1).").arg(listed)
-                                               : screenshots.size() == 1 ? tr("Folder: %1").arg(listed)
-                                                                         : tr("Folders: %1").arg(listed)));
+    showPath(m_desktopAccess->detailLabel(), tr("Allow Kolu to read recent screenshots from your Desktop."),
+             !anyListable              ? tr("No usable folder yet (looked in %1).")
+             : screenshots.size() == 1 ? tr("Folder: %1")
+                                       : tr("Folders: %1"),
+             screenshots.join(u", "_s));
 }
 
 void DesktopAppsPage::openFolder(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "style/Fonts.h"
 #include "style/OrlixStyle.h"
+#include "style/PathElision.h"
 #include "style/widgets/StyledWidget.h"
 
 #include <QEvent>
@@ -51,9 +52,23 @@ void ElidedLabel::forgetLines()
 
 void ElidedLabel::setText(const QString &text)
 {
-    if (m_text == text)
+    if (m_text == text && m_pathLength == 0)
         return;
     m_text = text;
+    m_pathStart = m_pathLength = 0;
+    forgetLines();
+    updateGeometry();
+    update();
+}
+
+void ElidedLabel::setPathText(const QString &before, const QString &path, const QString &after)
+{
+    const QString text = before + path + after;
+    if (m_text == text && m_pathStart == before.size() && m_pathLength == path.size())
+        return;
+    m_text = text;
+    m_pathStart = before.size();
+    m_pathLength = path.size();
     forgetLines();
     updateGeometry();
     update();
@@ -112,16 +127,24 @@ const QStringList &ElidedLabel::linesFor(int width) const
 
 QStringList ElidedLabel::wrap(int width) const
 {
-    QStringList lines;
     if (m_text.isEmpty() || width <= 0)
-        return lines;
+        return {};
     const QFontMetricsF metrics(m_font);
     if (m_naturalWidth < 0)
         m_naturalWidth = metrics.horizontalAdvance(m_text.trimmed());
     // Most labels fit on one line: no need to wrap them.
     if (m_naturalWidth <= width && !breaksLines(m_text))
         return {m_text.trimmed()};
-    QString text = m_text;
+    if (m_pathLength > 0 && !breaksLines(m_text))
+        return wrapAroundPath(width);
+    return wrapWords(m_text, width, true);
+}
+
+QStringList ElidedLabel::wrapWords(const QString &source, int width, bool elideLast) const
+{
+    QStringList lines;
+    const QFontMetricsF metrics(m_font);
+    QString text = source;
     text.replace(u'\n', QChar::LineSeparator);
     QTextLayout layout(text, m_font);
     QTextOption option;
@@ -134,11 +157,13 @@ QStringList ElidedLabel::wrap(int width) const
             break;
         line.setLineWidth(width);
         const bool last = lines.size() == m_maximumLines - 1;
-        if (last) {
+        if (last && elideLast) {
             // Everything left goes on the last line, cut with "…" if it runs over.
             QString rest = text.mid(line.textStart());
             rest.replace(QChar::LineSeparator, u' ');
             lines << metrics.elidedText(rest.trimmed(), Qt::ElideRight, width);
+        } else if (last && line.textStart() + line.textLength() < text.size()) {
+            lines << QString(); // more than the lines hold: told by an empty line
         } else {
             lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed();
         }
@@ -147,10 +172,44 @@ QStringList ElidedLabel::wrap(int width) const
     return lines;
 }
 
+QStringList ElidedLabel::wrapAroundPath(int width) const
+{
+    const QFontMetricsF metrics(m_font);
+    const auto measure = [&metrics](const QString &text) { return metrics.horizontalAdvance(text); };
+    const QString before = m_text.left(m_pathStart).trimmed();
+    const QString path = m_text.mid(m_pathStart, m_pathLength);
+    const QString after = m_text.mid(m_pathStart + m_pathLength);
+    const bool spaced = m_pathStart > 0 && m_text.at(m_pathStart - 1).isSpace();
+    QStringList lines = before.isEmpty() ? QStringList() : wrapWords(before, width, false);
+    // A sentence that needs every line by itself is cut at its end as usual.
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        return wrapWords(m_text, width, true);
+    const QString joint = spaced ? u" "_s : QString();
+    const qreal afterWidth = measure(after);
+    if (!lines.isEmpty()) {
+        const QString &tail = lines.constLast();
+        if (measure(tail + joint + path + after) <= width) {
+            lines.last() = tail + joint + path + after;
+            return lines;
+        }
+    }
+    if (lines.size() < m_maximumLines) {
+        lines << elidePathMiddle(path, width - afterWidth, measure) + after;
+        return lines;
+    }
+    // No line left: the path takes what the last line has to spare, and
+    // the line is cut at its end only when even that is too little.
+    const QString start = lines.constLast() + joint;
+    const QString fitted = elidePathMiddle(path, width - measure(start) - afterWidth, measure);
+    lines.last() = metrics.elidedText(start + fitted + after, Qt::ElideRight, width);
+    return lines;
+}
+
 bool ElidedLabel::isElided(int width) const
 {
-    const QStringList &lines = linesFor(width);
-    return !lines.isEmpty() && lines.constLast().endsWith(QChar(0x2026)) && !m_text.endsWith(QChar(0x2026));
+    // A cut anywhere, at the end or in a path's middle, leaves one more "…".
+    const QChar ellipsis(0x2026);
+    return linesFor(width).join(u' ').count(ellipsis) > m_text.count(ellipsis);
 }
 
 int ElidedLabel::heightForWidth(int width) const

@@ -22,6 +22,12 @@ public:
 
     const QString &text() const { return m_text; }
     void setText(const QString &text);
+    // `before` + `path` + `after`, where the path is never broken over two
+    // lines: it follows the sentence's last line when it fits there, else
+    // takes a line of its own, and is cut in its middle (keeping its last
+    // name whole) where no line can hold it. The words of the sentence stay
+    // whole.
+    void setPathText(const QString &before, const QString &path, const QString &after = {});
     int maximumLines() const { return m_maximumLines; }
     void setMaximumLines(int lines);
     // Colour of the text; invalid means the style's text colour.
@@ -45,6 +51,8 @@ protected:
 private:
     const QStringList &linesFor(int width) const;
     QStringList wrap(int width) const;
+    QStringList wrapWords(const QString &text, int width, bool elideLast) const;
+    QStringList wrapAroundPath(int width) const;
     void forgetLines();
 
     struct CachedLines {
@@ -52,6 +60,9 @@ private:
         QStringList lines;
     };
     QString m_text;
+    // Where the path of setPathText() lies in the text; length 0 for none.
+    qsizetype m_pathStart = 0;
+    qsizetype m_pathLength = 0;
     QFont m_font;
     QColor m_color;
     int m_maximumLines = 1;

@@ -230,8 +230,11 @@ TEST_F(TodayCardTest, WithoutACalendarFolderTheNextEventTileSaysSoAndOffersTheSe
     EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);
     state->setRemindersConnection(RemindersConnectionState::denied());
     EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No readable to-do folder."_s);
+    EXPECT_TRUE(find(u"todayRemindersCount"_s)->isHidden()) << "no \"Clear\" while nothing is read";
     state->setRemindersConnection(RemindersConnectionState::ready());
     EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);
+    EXPECT_FALSE(find(u"todayRemindersCount"_s)->isHidden());
+    EXPECT_EQ(text(u"todayRemindersCount"_s), u"Clear"_s);
 }
 
 } // namespace kolu

@@ -210,6 +210,27 @@ TEST_F(DesktopAppsPageTest, TheDesktopRowNamesTheScreenshotsFoldersInUse)
     EXPECT_EQ(services.urlOpener->opened.front(), QUrl::fromLocalFile(screenshots));
 }
 
+// A long folder path is never broken over two lines: it takes a line of its
+// own, cut in its middle where it must be, and its last name stays whole.
+TEST_F(DesktopAppsPageTest, AFolderPathKeepsItsLastNameOnOneLine)
+{
+    const QString chosen = home.path(u"Sync/shared/family/notes/groceries-and-household-lists"_s);
+    defaults.set(SettingsKey::notesFolderPath, chosen);
+    DesktopAppsPage page(view);
+    page.resize(560, page.sizeHint().height());
+    page.show();
+    ElidedLabel *label = row(page, u"desktopAppsNotesAccess"_s)->detailLabel();
+    for (int width : {260, 320, 400, label->width()}) {
+        const QStringList lines = label->visibleLines(width);
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_TRUE(lines.constLast().startsWith(u"~/Sync/"_s)) << width << lines.join(u'|').toStdString();
+        EXPECT_TRUE(lines.constLast().endsWith(u"/groceries-and-household-lists)."_s))
+            << width << lines.join(u'|').toStdString();
+        EXPECT_TRUE(
+            lines.join(u' ').startsWith(u"Allow Kolu to use your notes folder when saving or reading notes."_s));
+    }
+}
+
 } // namespace
 
 } // namespace kolu::test
