@@ -182,8 +182,8 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
 void DesktopAppsPage::sync()
 {
     const AppState &state = m_view.state();
-    // Without a calendar folder there is nothing to count: "0 events" would
-    // read as an empty calendar.
+    // Without a calendar or notes folder there is nothing to count: "0 events"
+    // would read as an empty calendar, "0 recent notes" as deleted notes.
     m_calendarStatus->detailLabel()->setText(
         !isAccessFolderUsable(state, AccessFolder::calendar)
             ? tr("No calendar folder in use yet, so no events are read.")
@@ -191,7 +191,9 @@ void DesktopAppsPage::sync()
                   + tr(" this week. Event alert times are set per event in your calendar app."));
     m_remindersStatus->detailLabel()->setText(remindersLine(state.remindersConnection()));
     m_notesStatus->detailLabel()->setText(
-        countText(qint64(state.appleNotes().size()), tr("recent note"), tr("recent notes")));
+        !isAccessFolderUsable(state, AccessFolder::notes)
+            ? tr("No notes folder in use yet, so no notes are read.")
+            : countText(qint64(state.appleNotes().size()), tr("recent note"), tr("recent notes")));
     syncFolderDetails();
     const QString &message = state.systemAccessStatus().message;
     m_message->setText(message);

@@ -59,6 +59,11 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     state->setCalendarEvents({});
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarStatus"_s)).startsWith(u"0 events this week. "_s));
     EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"0 recent notes"_s);
+    // Without a notes folder no notes are counted either.
+    ASSERT_TRUE(QDir(home.path(u"Notes"_s)).removeRecursively());
+    state->setAppleNotes({});
+    EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"No notes folder in use yet, so no notes are read."_s);
+    ASSERT_TRUE(QDir().mkpath(home.path(u"Notes"_s)));
     EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)), u"Choose a to-do folder to show your reminders."_s);
 
     state->setAppleNotes({AppleNoteItem{}});
