@@ -1,12 +1,17 @@
 #include "ShellFixture.h"
 
+#include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/expanded/ExpandedRail.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/ToolStripButton.h"
+
+#include "ManualAnimationDriver.h"
 
 #include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <QtMath>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -94,6 +99,62 @@ TEST_F(ToolStripScrollTest, ButtonsThatDoNotFitScrollByWheelAndDragAndSettingsSt
     EXPECT_FALSE(strip.isModuleListScrolling());
     EXPECT_EQ(bar->maximum(), 0);
     EXPECT_FALSE(top->isVisible() || bottom->isVisible());
+}
+
+// The rings of a pulsing button show only level with the list's visible
+// part: scrolled out of it, the button rings nowhere, not over the actions
+// nor past the strip's end; scrolled back, its rings come with it.
+TEST_F(ToolStripScrollTest, RingsOfAButtonScrolledOutOfTheListDoNotShow)
+{
+    test::ManualAnimationDriver wallClockHeld;
+    EdgeNotificationRings::setTimeSource([] { return 0.0; }); // the rings stay at their first picture
+    state->setRailEdge(RailEdge::left);
+    state->setSelectedModule(RailModule::today);
+    state->setIsExpanded(true);
+    struct Look {
+        QImage picture;
+        QRect button, list, strip;
+    };
+    // The rail 240 tall with the list at its start, or scrolled to bring the
+    // focus button to its top.
+    const auto paint = [&](bool alert, bool focusInView) {
+        state->setPomodoroAlertVisible(alert);
+        ExpandedRail rail(*state);
+        rail.resize(qCeil(expandedrail::width(rail.canvas())), 240);
+        rail.show();
+        test::settle(rail);
+        auto *strip = qobject_cast<ExpandedToolStrip *>(rail.toolStrip());
+        strip->layout()->activate();
+        QWidget *focus = strip->button(RailModule::focus);
+        strip->moduleList()->verticalScrollBar()->setValue(focusInView ? focus->y() : 0);
+        const QWidget *list = strip->moduleList()->viewport();
+        return Look{test::picture(rail), QRect(focus->mapTo(&rail, QPoint()), focus->size()),
+                    QRect(list->mapTo(&rail, QPoint()), list->size()), strip->geometry()};
+    };
+    // What differs between the calm and the alert pictures in the rows of the
+    // focus button's rings, across the strip and the screen side beside it.
+    const auto ringing = [&](bool focusInView, bool inList) {
+        const Look calm = paint(false, focusInView);
+        const Look alert = paint(true, focusInView);
+        int changed = 0;
+        const int centre = alert.button.center().y();
+        for (int y = std::max(0, centre - 43); y <= std::min(alert.picture.height() - 1, centre + 43); ++y) {
+            if (alert.list.contains(alert.list.center().x(), y) != inList)
+                continue;
+            for (int x = 0; x <= alert.strip.right(); ++x)
+                changed += calm.picture.pixel(x, y) != alert.picture.pixel(x, y);
+        }
+        return std::tuple(changed, alert.button, alert.list);
+    };
+
+    const auto [outside, away, list] = ringing(false, false);
+    ASSERT_FALSE(list.intersects(away)) << "the focus button lies past the list's end";
+    EXPECT_EQ(outside, 0) << "rings of a button scrolled away show";
+
+    const auto [inside, shown, sameList] = ringing(true, true);
+    ASSERT_TRUE(sameList.contains(shown));
+    EXPECT_GT(inside, 10) << "the rings of a button in view show";
+    EdgeNotificationRings::setTimeSource({});
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +25,17 @@ ToolStripRingLayer::ToolStripRingLayer(ExpandedToolStrip *strip, QWidget *parent
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     connect(strip, &ExpandedToolStrip::ringsChanged, this, &ToolStripRingLayer::updateRings);
+    // Rings move with their buttons as the list scrolls, and show or go at its ends.
+    if (QScrollArea *list = strip->moduleList())
+        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+            if (!m_strip)
+                return;
+            for (const ToolStripButton *button : m_strip->buttons())
+                if (button->ringsRunning()) {
+                    update();
+                    return;
+                }
+        });
     parent->installEventFilter(this);
     setGeometry(parent->rect());
     raise();
@@ -43,10 +56,22 @@ QPointF ToolStripRingLayer::ringsCentre(const ToolStripButton *button) const
     return QRectF(button->rect()).center() + mapFromGlobal(button->mapToGlobal(QPoint()));
 }
 
+QRect ToolStripRingLayer::shownBand() const
+{
+    // A scrolling list shows its buttons between its ends only: rings of a
+    // button scrolled past one would otherwise ring over the actions or the
+    // strip's ends. Across, they still reach past the strip.
+    if (!m_strip || !m_strip->isModuleListScrolling())
+        return rect();
+    const QWidget *viewport = m_strip->moduleList()->viewport();
+    const QRect list(mapFromGlobal(viewport->mapToGlobal(QPoint())), viewport->size());
+    return QRect(0, list.top(), width(), list.height()) & rect();
+}
+
 void ToolStripRingLayer::updateRings(ToolStripButton *button)
 {
     // Only the rings' own box: the layer covers the whole rail.
-    update(ringpictures::area(ringsCentre(button)));
+    update(ringpictures::area(ringsCentre(button)) & shownBand());
 }
 
 void ToolStripRingLayer::paintEvent(QPaintEvent *event)
@@ -58,10 +83,17 @@ void ToolStripRingLayer::paintEvent(QPaintEvent *event)
     const int picture = RingClock::shared().picture();
     // Once per rectangle of what is repainted: pictures blended through a
     // clip of several go span by span to the thread pool (ClipRects.h).
-    drawPerRect(painter, event->region(), [&] {
+    const QRegion region = event->region() & shownBand();
+    if (region.isEmpty())
+        return;
+    drawPerRect(painter, region, [&] {
+        // Drawn in one pass, the pictures are still held to the band.
+        if (!painter.hasClipping())
+            painter.setClipRegion(region);
         for (const ToolStripButton *button : m_strip->buttons()) {
-            if (button->ringsRunning() && button->isVisible())
-                ringpictures::draw(painter, ringsCentre(button), style.tint(button->module()), picture);
+            const QPointF centre = ringsCentre(button);
+            if (button->ringsRunning() && button->isVisible() && region.intersects(ringpictures::area(centre)))
+                ringpictures::draw(painter, centre, style.tint(button->module()), picture);
         }
     });
 }
