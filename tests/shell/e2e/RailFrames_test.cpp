@@ -2,7 +2,12 @@
 // right edge of a 1440 x 900 desktop of the test's own with openbox, with
 // and without a compositor. Frames are read from the server itself, as fast
 // as it answers, over a desktop of one colour, so whatever is not that
-// colour is what the rail shows.
+// colour is what the rail shows. Without a compositor the rail owns every
+// frame, and none may be faulty. Under one, the compositor draws a window
+// whose size has just changed from what it has read of it so far, and may
+// show a frame of a picture and a size or shape that do not belong
+// together: a fault is forgiven there, between a change of the window's
+// size or shape on the server and the next sound frame, and nowhere else.
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
@@ -16,6 +21,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <array>
@@ -212,6 +218,19 @@ protected:
         return frame;
     }
 
+    // The rail window's size and the bounds of its shape on the server.
+    std::pair<QSize, QRect> sizeAndShape() const
+    {
+        xcb_connection_t *c = display.connection();
+        auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, rail), nullptr);
+        QRect shape;
+        if (extents && extents->bounding_shaped)
+            shape = QRect(extents->bounding_shape_extents_x, extents->bounding_shape_extents_y,
+                          extents->bounding_shape_extents_width, extents->bounding_shape_extents_height);
+        std::free(extents);
+        return {railFrame().size(), shape};
+    }
+
     // The captured area as the server shows it now, 32 bits a pixel.
     QByteArray capture() const
     {
@@ -228,6 +247,8 @@ protected:
         return pixels;
     }
     int m_saved = 0;
+    // Faulty frames a compositor drew while catching up with a change.
+    int m_forgiven = 0;
 
     void warpPointer(QPoint to) const
     {
@@ -239,9 +260,13 @@ protected:
     // Moves the pointer to `to` and reads every frame until the rail
     // window's width is `settledWidth` (or not, with a negative one) and
     // nothing has changed on screen for half a second. Answers the faults
-    // seen, by frame.
+    // seen, by frame; under a compositor, those in frames it may still be
+    // catching up with a new size in are left out.
     std::vector<Fault> watchMotion(QPoint to, int settledWidth, int &frames)
     {
+        const bool composited = compositor.state() == QProcess::Running;
+        std::pair<QSize, QRect> look = sizeAndShape();
+        bool catchingUp = false;
         // Frames with a fault are kept there for a look, when asked for.
         const QString keep = qEnvironmentVariable("KOLU_TEST_FRAMES_DIR");
         warpPointer(to);
@@ -261,15 +286,24 @@ protected:
             std::optional<Frame> frame(std::in_place, reinterpret_cast<const std::uint8_t *>(pixels.constData()),
                                        kCaptured.width(), kCaptured.height());
             ++frames;
-            faults.push_back(faultOf(*frame));
-            if (!keep.isEmpty() && faults.back() != Fault::none)
+            // Read after the frame: a change made before it is seen.
+            const std::pair<QSize, QRect> now = sizeAndShape();
+            catchingUp = composited && (catchingUp || now != look);
+            look = now;
+            const Fault fault = faultOf(*frame);
+            const bool forgiven = catchingUp && fault != Fault::none && fault != Fault::strayLine;
+            m_forgiven += forgiven;
+            faults.push_back(forgiven ? Fault::none : fault);
+            if (fault == Fault::none)
+                catchingUp = false;
+            if (!keep.isEmpty() && fault != Fault::none)
                 QImage(reinterpret_cast<const uchar *>(pixels.constData()), kCaptured.width(), kCaptured.height(),
                        QImage::Format_RGB32)
                     .save(
                         keep
                         + u"/%1%2-%3.png"_s.arg(compositor.state() == QProcess::Running ? u"composited-"_s : QString())
                               .arg(++m_saved, 4, 10, QChar(u'0'))
-                              .arg(int(faults.back())));
+                              .arg(int(fault)));
             if (last && *last == *frame) {
                 const bool settled = settledWidth < 0 ? railFrame().width() > 18 : railFrame().width() == settledWidth;
                 if (settled && still.elapsed() > 500)
@@ -282,8 +316,8 @@ protected:
         return faults;
     }
 
-    // Eight opens and eight closes; every frame of them checked. No frame
-    // may show a stray line; the other faults are counted and printed.
+    // Eight opens and eight closes; every frame of them checked. The faults
+    // are counted and printed; no frame may show one.
     void openAndCloseEightTimes()
     {
         // Rests away from the rail first.
@@ -318,7 +352,8 @@ protected:
             count(false, watchMotion({700, 450}, kParked.width(), frames));
             ASSERT_EQ(railFrame(), kParked) << "the rail did not close";
         }
-        std::cout << "frames read: " << read[1] << " opening, " << read[0] << " closing\n";
+        std::cout << "frames read: " << read[1] << " opening, " << read[0] << " closing; " << m_forgiven
+                  << " faulty frames drawn by the compositor catching up with a change\n";
         for (const auto &[key, seen] : counts) {
             if (key.second == Fault::none)
                 continue;
@@ -327,7 +362,7 @@ protected:
                                      + " frames of " + std::to_string(seen.motions) + " of 8, at most "
                                      + std::to_string(seen.inARow) + " in a row";
             std::cout << text << "\n";
-            EXPECT_NE(key.second, Fault::strayLine) << text;
+            ADD_FAILURE() << text;
         }
         const int clean = counts[{true, Fault::none}].frames + counts[{false, Fault::none}].frames;
         EXPECT_GT(clean, 16);
