@@ -3,11 +3,15 @@
 // and without a compositor. Frames are read from the server itself, as fast
 // as it answers, over a desktop of one colour, so whatever is not that
 // colour is what the rail shows. Without a compositor the rail owns every
-// frame, and none may be faulty. Under one, the compositor draws a window
-// whose size has just changed from what it has read of it so far, and may
-// show a frame of a picture and a size or shape that do not belong
-// together: a fault is forgiven there, between a change of the window's
-// size or shape on the server and the next sound frame, and nowhere else.
+// frame, and none may be faulty. Under one, the compositor composes each
+// frame at its own pace from what it has read of the window so far: the
+// window's size, its shape, and its picture, which reaches it in several
+// parts. Just after a change of size or shape it may show a picture and a
+// size that do not belong together, and a loaded machine can catch it
+// between the parts of a picture. There the rail must never show a stray
+// line, nor, outside the frames between a change of the window's size or
+// shape and the next sound frame, its picture away from the screen edge
+// (a picture painted for one size on a window of the other).
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
@@ -317,7 +321,8 @@ protected:
     }
 
     // Eight opens and eight closes; every frame of them checked. The faults
-    // are counted and printed; no frame may show one.
+    // are counted and printed; no frame may show one, but for what a
+    // compositor may show of its own.
     void openAndCloseEightTimes()
     {
         // Rests away from the rail first.
@@ -362,7 +367,9 @@ protected:
                                      + " frames of " + std::to_string(seen.motions) + " of 8, at most "
                                      + std::to_string(seen.inARow) + " in a row";
             std::cout << text << "\n";
-            ADD_FAILURE() << text;
+            const bool composited = compositor.state() == QProcess::Running;
+            if (!composited || key.second == Fault::strayLine || key.second == Fault::awayFromEdge)
+                ADD_FAILURE() << text;
         }
         const int clean = counts[{true, Fault::none}].frames + counts[{false, Fault::none}].frames;
         EXPECT_GT(clean, 16);
