@@ -212,11 +212,9 @@ public:
         case Qt::TopEdge: gravity = XCB_GRAVITY_NORTH; break;
         case Qt::BottomEdge: gravity = XCB_GRAVITY_SOUTH; break;
         }
-        // The window manager's frame may take the new size a moment before
-        // the window does: the same gravity keeps the window, inside the
-        // frame, at the edge meanwhile.
-        const std::uint32_t gravities[] = {gravity, gravity};
-        xcb_change_window_attributes(m_connection, window, XCB_CW_BIT_GRAVITY | XCB_CW_WIN_GRAVITY, gravities);
+        // The window's own gravity in its frame stays the window manager's
+        // (xfwm4 leaves a window that gravity moved where it went).
+        xcb_change_window_attributes(m_connection, window, XCB_CW_BIT_GRAVITY, &gravity);
         xcb_flush(m_connection);
     }
 
