@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QVariantAnimation>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -80,8 +81,12 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.2, 0.82), QPointF(0.18, 1.0), QPointF(1.0, 1.0));
     m_slide->setEasingCurve(curve);
-    connect(m_slide, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant &value) { showSlideFrame(value.toRect()); });
+    // Only a running slide shows its frames: setting the next slide's ends
+    // on one that has stopped gives the value at its old time, the end.
+    connect(m_slide, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        if (m_slide->state() == QAbstractAnimation::Running)
+            showSlideFrame(value.toRect());
+    });
     connect(m_slide, &QVariantAnimation::finished, this, &RailPanel::endSlide);
 
     for (QScreen *screen : QGuiApplication::screens())
@@ -172,6 +177,7 @@ void RailPanel::showPanel()
     m_windowing.prepare(static_cast<quint32>(id));
     m_passesClicks = !railframe::passesClicksThrough(railFrameInput(m_state));
     m_acceptsFocus = !m_state.isExpanded();
+    m_laidOutExpanded = m_state.isExpanded();
     applyInputPolicy();
     show();
     m_windowing.requestStates(static_cast<quint32>(id));
@@ -224,6 +230,7 @@ void RailPanel::relayout()
 {
     const RailFrameInput in = railFrameInput(m_state);
     const QRect target = railframe::frame(in, visibleFrame());
+    m_laidOutExpanded = in.expanded;
     m_shapesWindow = !composited();
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
@@ -291,8 +298,47 @@ void RailPanel::endSlide()
 
 void RailPanel::setFrame(const QRect &frame)
 {
+    expectFrame(frame);
     setGeometry(frame);
     placeInDevicePixels();
+}
+
+void RailPanel::expectFrame(const QRect &frame)
+{
+    if (!isVisible() || !testAttribute(Qt::WA_WState_Created) || frame.size() == size())
+        return;
+    // The window manager applies the new size some time after it is asked
+    // for. Until then nothing is painted for it: a picture put on the window
+    // at its old size would show from its corner, away from the screen
+    // edge. The shapes wait in the window layer.
+    if (!m_holdsPaint) {
+        m_holdsPaint = true;
+        setUpdatesEnabled(false);
+    }
+    const quint32 generation = ++m_frameGeneration;
+    const qreal ratio = devicePixelRatioF();
+    const auto window = static_cast<quint32>(winId());
+    m_windowing.expectFrame(window, railframe::deviceRect(geometry(), ratio), railframe::deviceRect(frame, ratio),
+                            [panel = QPointer<RailPanel>(this), generation] {
+                                if (panel && panel->m_frameGeneration == generation)
+                                    panel->frameLanded();
+                            });
+    // A window manager that keeps the old size says nothing to wait for.
+    QTimer::singleShot(kFrameWaitMs, this, [this, generation, window] {
+        if (generation != m_frameGeneration)
+            return;
+        m_windowing.stopExpectingFrame(window);
+        frameLanded();
+    });
+}
+
+void RailPanel::frameLanded()
+{
+    if (!m_holdsPaint)
+        return;
+    m_holdsPaint = false;
+    m_paintsNewSize = true;
+    setUpdatesEnabled(true);
 }
 
 void RailPanel::placeInDevicePixels()
@@ -361,11 +407,30 @@ void RailPanel::applyShapes()
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
     // an unshaped dock a square shadow of their own around it.
     const QRegion whole(QRect(QPoint(0, 0), railframe::deviceRect(geometry(), ratio).size()));
-    m_windowing.setVisibleRegion(window, m_shapesWindow ? toDevice(shownRegion()) : whole);
+    // The views swap the rail's layouts before the panel is laid out for
+    // the swap: until it is, what shows keeps showing, or the layout coming
+    // would show in the place of the one still painted there.
+    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_shownShape)
+        return;
+    m_shownShape = m_shapesWindow ? toDevice(shownRegion()) : whole;
+    m_windowing.setVisibleRegion(window, m_shownShape);
 }
 
 void RailPanel::paintEvent(QPaintEvent *event)
 {
+    if (m_paintsNewSize) {
+        // What this paint puts on the window reaches the server before
+        // anything sent after it: only then does the shape asked for alone
+        // show.
+        m_paintsNewSize = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_holdsPaint && testAttribute(Qt::WA_WState_Created))
+                    m_windowing.stopExpectingFrame(static_cast<quint32>(winId()));
+            },
+            Qt::QueuedConnection);
+    }
     if (m_translucent)
         return;
     // As the window's own background would be, but not where the slide's

@@ -96,6 +96,9 @@ private:
     // Moves and sizes the window, then puts it on the device pixels its
     // frame's sides round to.
     void setFrame(const QRect &frame);
+    // Holds painting until the window has `frame`'s size on the server.
+    void expectFrame(const QRect &frame);
+    void frameLanded();
     void placeInDevicePixels();
     void applyInputPolicy();
     // Asks for the keyboard for one of the rail's fields after a click.
@@ -128,6 +131,16 @@ private:
     bool m_acceptsFocus = false;
     // The window that had the keyboard when the rail expanded (0: none).
     quint32 m_keyboardOwner = 0;
+    // Whether the panel was last laid out for the opened rail, and the
+    // visible shape last given to the window.
+    bool m_laidOutExpanded = false;
+    std::optional<QRegion> m_shownShape;
+    // While a new size is on its way to the server, nothing is painted.
+    bool m_holdsPaint = false;
+    // The first paint after a new size has landed is on its way.
+    bool m_paintsNewSize = false;
+    quint32 m_frameGeneration = 0;
+    static constexpr int kFrameWaitMs = 1500;
 };
 
 } // namespace kolu

@@ -144,9 +144,15 @@ TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutAComposit
     QWidget *expanded = view->content();
     const QRect card = expanded->findChild<ModuleDetailPanel *>()->geometry().translated(expanded->pos());
 
-    // Uncomposited, only the shapes show: halfway through the close they
-    // still hold the opened rail on its way out, though it takes no clicks.
+    // Uncomposited, only the shapes show: from the close's first frame,
+    // still painted in the window, the opened rail shows on its way out,
+    // never the handle alone over it.
+    windowing->visibleRegions.clear();
     state().hideToEdge();
+    ASSERT_FALSE(windowing->visibleRegions.isEmpty());
+    for (const std::optional<QRegion> &region : windowing->visibleRegions)
+        EXPECT_TRUE(region && region->contains(card.center()));
+    // Halfway through they still hold it, though it takes no clicks.
     run(48);
     ASSERT_TRUE(panel().isAnimating());
     ASSERT_TRUE(windowing->visibleRegion && windowing->inputRegion);

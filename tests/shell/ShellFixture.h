@@ -38,7 +38,11 @@ public:
     void raise(quint32) override { ++raises; }
     void setAcceptsFocus(quint32, bool accepts) override { acceptsFocus = accepts; }
     void setInputRegion(quint32, const QRegion &region) override { inputRegion = region; }
-    void setVisibleRegion(quint32, const std::optional<QRegion> &region) override { visibleRegion = region; }
+    void setVisibleRegion(quint32, const std::optional<QRegion> &region) override
+    {
+        visibleRegion = region;
+        visibleRegions.append(region);
+    }
 
     QList<quint32> prepared;
     QList<quint32> statesRequested;
@@ -46,6 +50,7 @@ public:
     std::optional<bool> acceptsFocus;
     std::optional<QRegion> inputRegion;
     std::optional<QRegion> visibleRegion; // none: the whole window shows
+    QList<std::optional<QRegion>> visibleRegions;
 };
 
 // Moves every finite animation under `root` on by `ms`, frame by frame;

@@ -2,6 +2,7 @@
 
 #include <QRegion>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -58,6 +59,27 @@ public:
         Q_UNUSED(edge);
     }
 
+    // The window is about to go from `from` to `to` (device pixels of the
+    // root window) through the window manager, which applies it some time
+    // after the request. Until the server has the new size, what shows stays
+    // what showed, in the old coordinates and (where that lands outside the
+    // old window) in the new ones, so a shape meant for one size never
+    // lands on the other; shapes asked for meanwhile wait. `landed` runs
+    // once the new size is on the server, at once where nothing tells; what
+    // showed then still shows beside the shapes asked for until
+    // stopExpectingFrame(), once the window is painted for its new size.
+    virtual void expectFrame(quint32 window, const QRect &from, const QRect &to, std::function<void()> landed)
+    {
+        Q_UNUSED(window);
+        Q_UNUSED(from);
+        Q_UNUSED(to);
+        if (landed)
+            landed();
+    }
+    // Stops waiting for the size expected and keeping what showed: only
+    // the shapes asked for show from now.
+    virtual void stopExpectingFrame(quint32 window) { Q_UNUSED(window); }
+
     // Puts the window at `frame`, in device pixels of the root window: at a
     // fractional scale the toolkit's own rounding of a logical frame can
     // leave it a pixel short of the screen edge or a pixel past it.
@@ -69,8 +91,11 @@ public:
 };
 
 // For a connection of the caller's own (tests use a private X server). The
-// connection must outlive the object.
-std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connection, int screenNumber);
+// connection must outlive the object. With `followsEvents`, the window's
+// events are taken from the application's native event filters, as they
+// pass for the application's own connection.
+std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connection, int screenNumber,
+                                                        bool followsEvents = false);
 
 // The running application's: Qt's own xcb connection when the application
 // runs on X11, otherwise one that does nothing.

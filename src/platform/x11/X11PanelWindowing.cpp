@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -211,6 +212,8 @@ public:
         case Qt::TopEdge: gravity = XCB_GRAVITY_NORTH; break;
         case Qt::BottomEdge: gravity = XCB_GRAVITY_SOUTH; break;
         }
+        // The window's own gravity in its frame stays the window manager's
+        // (xfwm4 leaves a window that gravity moved where it went).
         xcb_change_window_attributes(m_connection, window, XCB_CW_BIT_GRAVITY, &gravity);
         xcb_flush(m_connection);
     }
@@ -227,6 +230,48 @@ public:
         xcb_flush(m_connection);
     }
 
+    void expectFrame(quint32 window, const QRect &from, const QRect &to, std::function<void()> landed) override
+    {
+        // Only a change of size moves the shapes' origin against the screen,
+        // and only the window's events can say when it is on the server.
+        if (!isAvailable() || !m_hasShape || !m_watchesEvents || from.size() == to.size()) {
+            if (landed)
+                landed();
+            return;
+        }
+        Shapes &shapes = m_shapes[window];
+        // A change asked for before the last one landed: that one is taken
+        // as landed, and the new one waits from there.
+        if (shapes.pending)
+            settle(window);
+        shapes.lingering = QRegion();
+        shapes.pending = Pending{to.size(), std::move(landed)};
+        if (!shapes.sentVisible)
+            return;
+        // What shows now keeps its place on the screen in either size: in
+        // the new coordinates it is where the window's pixels are kept (at
+        // the screen edge) when the size lands. Where that part falls inside
+        // the old window it would show there, away from the edge, so only
+        // the part outside it is added.
+        const QRegion kept = *shapes.sentVisible;
+        const QRegion moved = kept.translated(from.topLeft() - to.topLeft());
+        shapes.holding = kept | moved;
+        applyShapes(window, false, ShapeKind::visible);
+    }
+
+    void stopExpectingFrame(quint32 window) override
+    {
+        const auto shapes = m_shapes.find(window);
+        if (shapes == m_shapes.end())
+            return;
+        if (shapes->second.pending)
+            settle(window);
+        if (!shapes->second.lingering.isEmpty()) {
+            shapes->second.lingering = QRegion();
+            applyShapes(window, false, ShapeKind::visible);
+        }
+    }
+
     void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) override
     {
         if (!isAvailable() || !m_hasShape)
@@ -239,8 +284,12 @@ public:
             forEachShapedWindow(window, [this](xcb_window_t target, int16_t, int16_t) {
                 xcb_shape_mask(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, target, 0, 0, XCB_NONE);
             });
+            shapes.sentVisible.reset();
         }
         shapes.visible = region;
+        // What shows while a new size is on its way stays until it lands.
+        if (shapes.pending)
+            return;
         applyShapes(window, false, ShapeKind::visible);
     }
 
@@ -252,9 +301,19 @@ public:
         xcb_window_t window = XCB_WINDOW_NONE;
         switch (event->response_type & ~0x80) {
         case XCB_REPARENT_NOTIFY: window = reinterpret_cast<const xcb_reparent_notify_event_t *>(event)->window; break;
-        case XCB_CONFIGURE_NOTIFY:
-            window = reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window;
+        case XCB_CONFIGURE_NOTIFY: {
+            const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
+            window = configure->window;
+            // The size waited for is on the server: its shapes go before the
+            // toolkit sees the change and paints what it uncovered.
+            const auto shapes = m_shapes.find(window);
+            if (shapes != m_shapes.end() && shapes->second.pending
+                && QSize(configure->width, configure->height) == shapes->second.pending->size) {
+                settle(window, true);
+                return false;
+            }
             break;
+        }
         case XCB_MAP_NOTIFY: window = reinterpret_cast<const xcb_map_notify_event_t *>(event)->window; break;
         default: return false;
         }
@@ -264,10 +323,36 @@ public:
     }
 
 private:
+    struct Pending {
+        QSize size;
+        std::function<void()> landed;
+    };
+
     struct Shapes {
         std::optional<QRegion> input;
         std::optional<QRegion> visible;
+        // The visible shape last sent, in the coordinates the server had.
+        std::optional<QRegion> sentVisible;
+        // While a new size is on its way: what shows meanwhile.
+        std::optional<Pending> pending;
+        QRegion holding;
+        // Once it has landed, what showed keeps showing beside the shape
+        // asked for, until the window is painted for its new size.
+        QRegion lingering;
     };
+
+    // The size waited for is taken as landed: the shapes asked for go, then
+    // whoever waited is told.
+    void settle(xcb_window_t window, bool refreshFrame = false)
+    {
+        Shapes &shapes = m_shapes[window];
+        std::function<void()> landed = std::move(shapes.pending->landed);
+        shapes.lingering = shapes.holding & QRect(QPoint(0, 0), shapes.pending->size);
+        shapes.pending.reset();
+        applyShapes(window, refreshFrame);
+        if (landed)
+            landed();
+    }
 
     // Calls `apply` for the window, then for the frame a reparenting window
     // manager put around it, with the window's offset inside that frame.
@@ -331,14 +416,17 @@ private:
     // window below shows.
     void applyShapes(xcb_window_t window, bool refreshFrame = false, ShapeKind kind = ShapeKind::both)
     {
-        const Shapes &shapes = m_shapes[window];
+        Shapes &shapes = m_shapes[window];
         const bool sendsInput = shapes.input && (int(kind) & int(ShapeKind::input));
         const bool sendsVisible = shapes.visible && (int(kind) & int(ShapeKind::visible));
         std::vector<xcb_rectangle_t> input, visible;
         if (sendsInput)
             input = shapeRectangles(*shapes.input);
-        if (sendsVisible)
-            visible = shapeRectangles(*shapes.visible);
+        if (sendsVisible) {
+            const QRegion shown = shapes.pending ? shapes.holding : *shapes.visible | shapes.lingering;
+            visible = shapeRectangles(shown);
+            shapes.sentVisible = shown;
+        }
         forEachShapedWindow(
             window,
             [&](xcb_window_t target, int16_t dx, int16_t dy) {
@@ -435,11 +523,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connection, int screenNumber)
+std::unique_ptr<PanelWindowing> createX11PanelWindowing(xcb_connection_t *connection, int screenNumber,
+                                                        bool followsEvents)
 {
     if (!connection || xcb_connection_has_error(connection))
         return std::make_unique<NullPanelWindowing>();
-    return std::make_unique<X11PanelWindowing>(connection, screenNumber, false);
+    return std::make_unique<X11PanelWindowing>(connection, screenNumber, followsEvents);
 }
 
 std::unique_ptr<PanelWindowing> createSystemPanelWindowing()

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
+
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -140,4 +142,65 @@ TEST_F(X11PanelWindowingTest, ANewShapeOfOneKindLeavesTheOtherUnsent)
     kinds = sent();
     EXPECT_EQ(kinds[XCB_SHAPE_SK_INPUT], 1);
     EXPECT_EQ(kinds[XCB_SHAPE_SK_BOUNDING], 0);
+}
+
+TEST_F(X11PanelWindowingTest, WhatShowsStaysUntilANewSizeReachesTheServer)
+{
+    // A window manager applies a new size some time after it is asked for.
+    // The window shrinks from the left, as a rail at the right edge does
+    // when it closes: its handle keeps its place on the screen.
+    ASSERT_TRUE(QAbstractEventDispatcher::instance());
+    auto windowing = createX11PanelWindowing(connection, 0, true);
+    const uint32_t structure = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &structure);
+    windowing->keepContentAt(window, Qt::RightEdge);
+    const auto bounding = [&] {
+        QRegion region;
+        for (const QRect &r : shape(XCB_SHAPE_SK_BOUNDING))
+            region += r;
+        return region;
+    };
+    // The window's events, as the application's event loop passes them on.
+    const auto deliverEvents = [&] {
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
+            QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", event, nullptr);
+            std::free(event);
+        }
+    };
+    const QRegion handle = QRegion(82, 10, 18, 20) + QRegion(82, 35, 18, 5);
+    windowing->setVisibleRegion(window, handle);
+    deliverEvents();
+    int landed = 0;
+    windowing->expectFrame(window, {10, 10, 100, 50}, {92, 10, 18, 50}, [&] { ++landed; });
+    // Until then the handle shows where it is, and where it will be.
+    EXPECT_EQ(bounding(), handle + handle.translated(-82, 0));
+    // What is asked for meanwhile (the handle in the new size) waits, and
+    // so does whoever waits for the size.
+    const QRegion parked = QRegion(0, 12, 18, 20) + QRegion(0, 35, 18, 5);
+    windowing->setVisibleRegion(window, parked);
+    deliverEvents();
+    EXPECT_EQ(bounding(), handle + handle.translated(-82, 0));
+    EXPECT_EQ(landed, 0);
+
+    const uint32_t frame[] = {92, 10, 18, 50};
+    xcb_configure_window(connection, window,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         frame);
+    deliverEvents();
+    EXPECT_EQ(landed, 1);
+    // Landed, the handle still shows where it was kept, beside the shape
+    // asked for, until the window is painted for its new size.
+    EXPECT_EQ(bounding(), parked + handle.translated(-82, 0));
+    windowing->stopExpectingFrame(window);
+    EXPECT_EQ(bounding(), parked);
+
+    // A window manager that keeps the old size says nothing: stopping the
+    // wait sends what was asked for, and whoever waits is told.
+    windowing->expectFrame(window, {92, 10, 18, 50}, {10, 10, 100, 50}, [&] { ++landed; });
+    windowing->setVisibleRegion(window, handle);
+    EXPECT_EQ(bounding(), parked + parked.translated(82, 0));
+    windowing->stopExpectingFrame(window);
+    EXPECT_EQ(bounding(), handle);
+    EXPECT_EQ(landed, 2);
 }

@@ -2,7 +2,20 @@
 // right edge of a 1440 x 900 desktop of the test's own with openbox, with
 // and without a compositor. Frames are read from the server itself, as fast
 // as it answers, over a desktop of one colour, so whatever is not that
-// colour is what the rail shows.
+// colour is what the rail shows. Without a compositor the rail owns every
+// frame, and none may be faulty, but for one the rail cannot order: a
+// window manager can give its frame around the window a new size a moment
+// before the window takes it, and a frame read in between shows nothing of
+// the rail; that is forgiven between a change of the window's size or its
+// frame's and the next sound frame. Under one, the compositor composes each
+// frame at its own pace from what it has read of the window so far: the
+// window's size, its shape, and its picture, which reaches it in several
+// parts. Just after a change of size or shape it may show a picture and a
+// size that do not belong together, and a loaded machine can catch it
+// between the parts of a picture. There the rail must never show a stray
+// line, nor, outside the frames between a change of the window's size or
+// shape and the next sound frame, its picture away from the screen edge
+// (a picture painted for one size on a window of the other).
 #include "EventWait.h"
 #include "PrivateDisplay.h"
 #include "TemporaryHome.h"
@@ -16,6 +29,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <array>
@@ -25,6 +39,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace kolu;
@@ -212,6 +227,30 @@ protected:
         return frame;
     }
 
+    // The rail window's size, the bounds of its shape, and the window
+    // manager's frame around it, on the server.
+    std::tuple<QSize, QRect, QRect> sizeAndShape() const
+    {
+        xcb_connection_t *c = display.connection();
+        QRect around;
+        if (auto *tree = xcb_query_tree_reply(c, xcb_query_tree(c, rail), nullptr)) {
+            if (tree->parent != tree->root) {
+                if (auto *g = xcb_get_geometry_reply(c, xcb_get_geometry(c, tree->parent), nullptr)) {
+                    around = QRect(g->x, g->y, g->width, g->height);
+                    std::free(g);
+                }
+            }
+            std::free(tree);
+        }
+        auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, rail), nullptr);
+        QRect shape;
+        if (extents && extents->bounding_shaped)
+            shape = QRect(extents->bounding_shape_extents_x, extents->bounding_shape_extents_y,
+                          extents->bounding_shape_extents_width, extents->bounding_shape_extents_height);
+        std::free(extents);
+        return {railFrame().size(), shape, around};
+    }
+
     // The captured area as the server shows it now, 32 bits a pixel.
     QByteArray capture() const
     {
@@ -228,6 +267,8 @@ protected:
         return pixels;
     }
     int m_saved = 0;
+    // Faulty frames forgiven: drawn while a change was catching up.
+    int m_forgiven = 0;
 
     void warpPointer(QPoint to) const
     {
@@ -239,9 +280,12 @@ protected:
     // Moves the pointer to `to` and reads every frame until the rail
     // window's width is `settledWidth` (or not, with a negative one) and
     // nothing has changed on screen for half a second. Answers the faults
-    // seen, by frame.
+    // seen, by frame, but for those forgiven (see the top of the file).
     std::vector<Fault> watchMotion(QPoint to, int settledWidth, int &frames)
     {
+        const bool composited = compositor.state() == QProcess::Running;
+        std::tuple<QSize, QRect, QRect> look = sizeAndShape();
+        bool catchingUp = false;
         // Frames with a fault are kept there for a look, when asked for.
         const QString keep = qEnvironmentVariable("KOLU_TEST_FRAMES_DIR");
         warpPointer(to);
@@ -261,15 +305,33 @@ protected:
             std::optional<Frame> frame(std::in_place, reinterpret_cast<const std::uint8_t *>(pixels.constData()),
                                        kCaptured.width(), kCaptured.height());
             ++frames;
-            faults.push_back(faultOf(*frame));
-            if (!keep.isEmpty() && faults.back() != Fault::none)
+            // Read after the frame: a change made before it is seen.
+            const std::tuple<QSize, QRect, QRect> now = sizeAndShape();
+            // Without a compositor, the shape changes on every frame of a
+            // slide: only a new size of the window or its frame counts.
+            const bool changed = composited
+                                     ? now != look
+                                     : std::get<0>(now) != std::get<0>(look) || std::get<2>(now) != std::get<2>(look);
+            catchingUp = catchingUp || changed;
+            look = now;
+            const Fault fault = faultOf(*frame);
+            const bool forgiven =
+                catchingUp
+                && (composited ? fault != Fault::none && fault != Fault::strayLine : fault == Fault::nothing);
+            m_forgiven += forgiven;
+            faults.push_back(forgiven ? Fault::none : fault);
+            // A sound frame read while the change was still being made says
+            // nothing of the frames after it.
+            if (fault == Fault::none && !changed)
+                catchingUp = false;
+            if (!keep.isEmpty() && fault != Fault::none)
                 QImage(reinterpret_cast<const uchar *>(pixels.constData()), kCaptured.width(), kCaptured.height(),
                        QImage::Format_RGB32)
                     .save(
                         keep
                         + u"/%1%2-%3.png"_s.arg(compositor.state() == QProcess::Running ? u"composited-"_s : QString())
                               .arg(++m_saved, 4, 10, QChar(u'0'))
-                              .arg(int(faults.back())));
+                              .arg(int(fault)));
             if (last && *last == *frame) {
                 const bool settled = settledWidth < 0 ? railFrame().width() > 18 : railFrame().width() == settledWidth;
                 if (settled && still.elapsed() > 500)
@@ -282,8 +344,9 @@ protected:
         return faults;
     }
 
-    // Eight opens and eight closes; every frame of them checked. No frame
-    // may show a stray line; the other faults are counted and printed.
+    // Eight opens and eight closes; every frame of them checked. The faults
+    // are counted and printed; no frame may show one, but for what a
+    // compositor may show of its own.
     void openAndCloseEightTimes()
     {
         // Rests away from the rail first.
@@ -318,7 +381,8 @@ protected:
             count(false, watchMotion({700, 450}, kParked.width(), frames));
             ASSERT_EQ(railFrame(), kParked) << "the rail did not close";
         }
-        std::cout << "frames read: " << read[1] << " opening, " << read[0] << " closing\n";
+        std::cout << "frames read: " << read[1] << " opening, " << read[0] << " closing; " << m_forgiven
+                  << " faulty frames forgiven, read while a change was catching up\n";
         for (const auto &[key, seen] : counts) {
             if (key.second == Fault::none)
                 continue;
@@ -327,7 +391,9 @@ protected:
                                      + " frames of " + std::to_string(seen.motions) + " of 8, at most "
                                      + std::to_string(seen.inARow) + " in a row";
             std::cout << text << "\n";
-            EXPECT_NE(key.second, Fault::strayLine) << text;
+            const bool composited = compositor.state() == QProcess::Running;
+            if (!composited || key.second == Fault::strayLine || key.second == Fault::awayFromEdge)
+                ADD_FAILURE() << text;
         }
         const int clean = counts[{true, Fault::none}].frames + counts[{false, Fault::none}].frames;
         EXPECT_GT(clean, 16);
