@@ -17,12 +17,17 @@ inline bool waitUntil(const std::function<bool()> &done, std::chrono::millisecon
 {
     QElapsedTimer elapsed;
     elapsed.start();
-    while (!done() && elapsed.elapsed() < limit.count()) {
+    // Asked once a round and answered with what it said last: a condition
+    // that counts (the same picture several looks in a row) would otherwise
+    // be asked once more after it held, and could say no to a new look.
+    bool met = done();
+    while (!met && elapsed.elapsed() < limit.count()) {
         QEventLoop loop;
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         loop.exec();
+        met = done();
     }
-    return done();
+    return met;
 }
 
 // Starts `program` and returns the first line it prints, empty when none
