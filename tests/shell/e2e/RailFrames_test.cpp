@@ -55,6 +55,8 @@ const QRect kParked(1422, 110, 18, 680);
 // strip stands, in screen coordinates.
 const QRect kHandle(1422, 402, 18, 96);
 const QRect kStrip(1352, 300, 70, 300);
+// Frames in a row (about 25 ms at the capture's pace) that a user would see.
+constexpr int kSeenByAnEye = 3;
 
 // One frame as read from the server: whether each pixel shows the desktop.
 class Frame {
@@ -391,8 +393,14 @@ protected:
                                      + " frames of " + std::to_string(seen.motions) + " of 8, at most "
                                      + std::to_string(seen.inARow) + " in a row";
             std::cout << text << "\n";
+            // A compositor draws at its own pace from pictures that reach it
+            // in parts, so on a loaded machine a capture can land on one
+            // frame it has half taken in: there a lone frame off the edge is
+            // told, and one that stays for a few frames (what an eye sees)
+            // fails.
             const bool composited = compositor.state() == QProcess::Running;
-            if (!composited || key.second == Fault::strayLine || key.second == Fault::awayFromEdge)
+            if (!composited || key.second == Fault::strayLine
+                || (key.second == Fault::awayFromEdge && seen.inARow >= kSeenByAnEye))
                 ADD_FAILURE() << text;
         }
         const int clean = counts[{true, Fault::none}].frames + counts[{false, Fault::none}].frames;
