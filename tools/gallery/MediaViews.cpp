@@ -155,7 +155,12 @@ QWidget *wallpapersCard(const WallpaperScene &scene, const Context &context)
     s.setWallpaperStatus({scene.status, scene.tint});
     const QSize size = (QSizeF(318, 430) * context.scale).toSize();
     auto *card = new WallpapersCard(s);
-    QObject::connect(card, &QObject::destroyed, [visible] { state().setHiddenRailModules(visible); });
+    // The card's own slots stay connected while it goes (its part of the
+    // object is already gone): cut them before the state announces anything.
+    QObject::connect(card, &QObject::destroyed, [visible](QObject *gone) {
+        QObject::disconnect(&state(), nullptr, gone, nullptr);
+        state().setHiddenRailModules(visible);
+    });
     return settled(onPanel(card), size);
 }
 
