@@ -405,8 +405,11 @@ void RailPanel::applyShapes()
     m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
     // Under a compositor the whole window shows, clear where nothing is
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
-    // an unshaped dock a square shadow of their own around it.
-    const QRegion whole(QRect(QPoint(0, 0), railframe::deviceRect(geometry(), ratio).size()));
+    // an unshaped dock a square shadow of their own around it. The shape
+    // holds the window at any size, so an open or a close sends none: each
+    // shape sent makes the compositor take the window in anew, and xfwm4
+    // can show it empty for a frame as it does.
+    const QRegion whole(PanelWindowing::wholeAtAnySize());
     // The views swap the rail's layouts before the panel is laid out for
     // the swap: until it is, what shows keeps showing, or the layout coming
     // would show in the place of the one still painted there.

@@ -491,6 +491,21 @@ TEST_F(RailViewsTest, LayoutsAreKeptBetweenRevealsUntilTheMemoryReleaseLetsThemG
     EXPECT_TRUE(opened->isHidden());
     EXPECT_EQ(view.shownRegion(), view.drawnRegion());
 
+    // The panel closing around a layout still on its way out ends it with
+    // the new size, not with paints of its own a frame or two later; one
+    // that still fits keeps fading.
+    state->expandPanel();
+    test::settle(view);
+    state->hideToEdge();
+    ASSERT_TRUE(railmotion::isLeaving(opened));
+    view.resize(441, 679);
+    EXPECT_TRUE(railmotion::isLeaving(opened)) << "it still fits whole";
+    view.resize(18, 679);
+    EXPECT_FALSE(railmotion::isLeaving(opened));
+    EXPECT_TRUE(opened->isHidden());
+    view.resize(441, 680);
+    test::settle(view);
+
     // Open again, even while it is still on its way out: the same one.
     state->expandPanel();
     EXPECT_EQ(view.content(), opened);

@@ -49,6 +49,10 @@ public:
     // manager blends the panel over the desktop, this keeps what the panel
     // does not draw from showing as an opaque rectangle.
     virtual void setVisibleRegion(quint32 window, const std::optional<QRegion> &region) = 0;
+    // A visible region that shows the whole window whatever size it takes:
+    // it stays on the window through every change of size, so none of them
+    // needs a new shape.
+    static constexpr QRect wholeAtAnySize() { return {0, 0, 0x7FFF, 0x7FFF}; }
 
     // Keeps what the window shows at `edge` while the window changes size:
     // until it is painted anew, its old picture stays at the screen edge

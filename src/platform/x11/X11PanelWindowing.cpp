@@ -254,6 +254,12 @@ public:
         // the old window it would show there, away from the edge, so only
         // the part outside it is added.
         const QRegion kept = *shapes.sentVisible;
+        // A shape that shows the whole window in both sizes shows the same
+        // whichever has landed: it stays as it is.
+        if ((QRegion(QRect(QPoint(), from.size())) + QRect(QPoint(), to.size()) - kept).isEmpty()) {
+            shapes.holding = kept;
+            return;
+        }
         const QRegion moved = kept.translated(from.topLeft() - to.topLeft());
         shapes.holding = kept | moved;
         applyShapes(window, false, ShapeKind::visible);
@@ -422,15 +428,24 @@ private:
         std::vector<xcb_rectangle_t> input, visible;
         if (sendsInput)
             input = shapeRectangles(*shapes.input);
+        // A shape that holds the window whole at any size, once on the
+        // window and on its frame, stays there through every change of
+        // size: it goes again only to a new frame, or one that moved the
+        // window inside it.
+        bool keepsVisible = false;
         if (sendsVisible) {
             const QRegion shown = shapes.pending ? shapes.holding : *shapes.visible | shapes.lingering;
+            keepsVisible = shapes.sentVisible == shown && (QRegion(wholeAtAnySize()) - shown).isEmpty();
             visible = shapeRectangles(shown);
             shapes.sentVisible = shown;
         }
+        const Frame before = m_frames[window];
         forEachShapedWindow(
             window,
             [&](xcb_window_t target, int16_t dx, int16_t dy) {
-                if (sendsVisible)
+                const bool sameFrame =
+                    target == window || (target == before.window && dx == before.dx && dy == before.dy);
+                if (sendsVisible && !(keepsVisible && sameFrame))
                     xcb_shape_rectangles(m_connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
                                          XCB_CLIP_ORDERING_UNSORTED, target, dx, dy,
                                          static_cast<uint32_t>(visible.size()), visible.data());

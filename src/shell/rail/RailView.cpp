@@ -306,13 +306,25 @@ void RailView::resizeEvent(QResizeEvent *event)
     const Qt::Alignment anchor = screenEdgeAnchor(m_state.railEdge());
     const int dx = anchor & Qt::AlignRight ? delta.width() : anchor & Qt::AlignHCenter ? delta.width() / 2 : 0;
     const int dy = anchor & Qt::AlignBottom ? delta.height() : anchor & Qt::AlignVCenter ? delta.height() / 2 : 0;
-    for (const QPointer<QWidget> &layout : m_layouts) {
+    for (std::size_t i = 0; i < m_layouts.size(); ++i) {
+        QWidget *layout = m_layouts[i];
         if (!layout)
             continue;
-        if (layout == m_content)
+        if (layout == m_content) {
             layout->setGeometry(rect());
-        else
-            layout->move(layout->pos() + QPoint(dx, dy));
+            continue;
+        }
+        layout->move(layout->pos() + QPoint(dx, dy));
+        // A layout on its way out that the view no longer holds whole (the
+        // panel closed around it) goes now, with this size's first picture,
+        // rather than with paints of its own for the rest of its fade: a
+        // compositor (xfwm4's) can show the window empty for a frame on a
+        // paint that soon after a resize.
+        if (railmotion::isLeaving(layout) && !layout->isHidden()
+            && !(m_leavingShapes[i].translated(layout->pos()) - rect()).isEmpty()) {
+            railmotion::stop(layout);
+            layout->hide();
+        }
     }
     publishDrawnRegion();
 }

@@ -204,3 +204,60 @@ TEST_F(X11PanelWindowingTest, WhatShowsStaysUntilANewSizeReachesTheServer)
     EXPECT_EQ(bounding(), handle);
     EXPECT_EQ(landed, 2);
 }
+
+TEST_F(X11PanelWindowingTest, AShapeThatHoldsTheWindowAtAnySizeIsSentOnceThroughEveryNewSize)
+{
+    // A composited panel shows its whole window. Each shape sent makes the
+    // compositor take the window in anew, and an open or a close changes
+    // its size twice: a shape that holds the window at any size goes once.
+    ASSERT_TRUE(QAbstractEventDispatcher::instance());
+    auto windowing = createX11PanelWindowing(connection, 0, true);
+    const uint32_t structure = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &structure);
+    xcb_shape_select_input(connection, window, 1);
+    const uint8_t shapeNotify = xcb_get_extension_data(connection, &xcb_shape_id)->first_event + XCB_SHAPE_NOTIFY;
+    int boundingSent = 0;
+    // The window's events, as the application's event loop passes them on.
+    const auto deliverEvents = [&] {
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
+            if ((event->response_type & ~0x80) == shapeNotify
+                && reinterpret_cast<xcb_shape_notify_event_t *>(event)->shape_kind == XCB_SHAPE_SK_BOUNDING)
+                ++boundingSent;
+            QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", event, nullptr);
+            std::free(event);
+        }
+    };
+    const QRegion whole(PanelWindowing::wholeAtAnySize());
+    windowing->setVisibleRegion(window, whole);
+    deliverEvents();
+    EXPECT_EQ(boundingSent, 1);
+
+    int landed = 0;
+    const QRect sizes[] = {{10, 10, 100, 50}, {92, 10, 18, 50}, {10, 10, 100, 50}};
+    for (int i = 1; i < 3; ++i) {
+        windowing->expectFrame(window, sizes[i - 1], sizes[i], [&] { ++landed; });
+        windowing->setInputRegion(window, QRegion(0, 0, sizes[i].width(), sizes[i].height()));
+        const uint32_t frame[] = {uint32_t(sizes[i].x()), uint32_t(sizes[i].y()), uint32_t(sizes[i].width()),
+                                  uint32_t(sizes[i].height())};
+        xcb_configure_window(
+            connection, window,
+            XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, frame);
+        deliverEvents();
+        windowing->setVisibleRegion(window, whole);
+        windowing->stopExpectingFrame(window);
+        deliverEvents();
+        EXPECT_EQ(landed, i);
+        // The whole window shows, as it did.
+        QRegion shown;
+        for (const QRect &r : shape(XCB_SHAPE_SK_BOUNDING))
+            shown += r;
+        EXPECT_TRUE((QRegion(QRect(QPoint(), sizes[i].size())) - shown).isEmpty());
+    }
+    EXPECT_EQ(boundingSent, 1);
+
+    // Any other shape goes as it always did.
+    windowing->setVisibleRegion(window, QRegion(0, 0, 18, 20));
+    deliverEvents();
+    EXPECT_EQ(boundingSent, 2);
+}

@@ -149,11 +149,14 @@ protected:
     {
         xcb_connection_t *c = display.connection();
         auto *extents = xcb_shape_query_extents_reply(c, xcb_shape_query_extents(c, window), nullptr);
-        const QSize shaped =
-            extents ? QSize(extents->bounding_shape_extents_width, extents->bounding_shape_extents_height) : QSize();
-        const Shape shape = !extents || !extents->bounding_shaped       ? Shape::none
-                            : shaped == display.geometry(window).size() ? Shape::whole
-                                                                        : Shape::cut;
+        const QRect shaped = extents
+                                 ? QRect(extents->bounding_shape_extents_x, extents->bounding_shape_extents_y,
+                                         extents->bounding_shape_extents_width, extents->bounding_shape_extents_height)
+                                 : QRect();
+        // Whole: the shape holds all of the window (it may reach past it).
+        const Shape shape = !extents || !extents->bounding_shaped                               ? Shape::none
+                            : shaped.contains(QRect(QPoint(), display.geometry(window).size())) ? Shape::whole
+                                                                                                : Shape::cut;
         std::free(extents);
         return shape;
     }
