@@ -19,6 +19,7 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -311,7 +312,12 @@ TEST_F(RailWindowTest, HoverRaisesTheRailAsAPagerWouldAndNeverAsksForActivation)
     }
     drain();
     EXPECT_EQ(activations, 0);
-    EXPECT_GE(pagerRaises, 2) << "each reveal brings the rail up";
+    // Where the window manager takes restacks from pagers (xfwm4 does not
+    // say it does, and the rail restacks itself plainly there).
+    const std::vector<std::uint32_t> supported = display.property(display.root(), "_NET_SUPPORTED", XCB_ATOM_ATOM);
+    if (std::find(supported.begin(), supported.end(), restack) != supported.end()) {
+        EXPECT_GE(pagerRaises, 2) << "each reveal brings the rail up";
+    }
     EXPECT_EQ(active(), window) << "the user's window keeps the keyboard";
 }
 
@@ -391,6 +397,8 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheC
     const auto desktopBesideTheHandle = [&] {
         return test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; });
     };
+    if (compositorRuns())
+        GTEST_SKIP() << "the window manager composites by itself: compositing cannot come and go";
     ASSERT_TRUE(startCompositor(compositor)) << "picom did not start";
     const quint32 rail = launchRail();
     ASSERT_NE(rail, 0u);
