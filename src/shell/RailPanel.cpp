@@ -407,8 +407,8 @@ void RailPanel::applyShapes()
     // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
     // an unshaped dock a square shadow of their own around it. The shape
     // holds the window at any size, so an open or a close sends none: each
-    // shape sent makes the compositor take the window in anew, and xfwm4
-    // can show it empty for a frame as it does.
+    // shape sent has the server and the compositor work out the window's
+    // outline again.
     const QRegion whole(PanelWindowing::wholeAtAnySize());
     // The views swap the rail's layouts before the panel is laid out for
     // the swap: until it is, what shows keeps showing, or the layout coming

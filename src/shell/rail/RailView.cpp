@@ -317,9 +317,8 @@ void RailView::resizeEvent(QResizeEvent *event)
         layout->move(layout->pos() + QPoint(dx, dy));
         // A layout on its way out that the view no longer holds whole (the
         // panel closed around it) goes now, with this size's first picture,
-        // rather than with paints of its own for the rest of its fade: a
-        // compositor (xfwm4's) can show the window empty for a frame on a
-        // paint that soon after a resize.
+        // rather than with paints of its own for the rest of a fade that
+        // no longer shows: the closed rail paints nothing more.
         if (railmotion::isLeaving(layout) && !layout->isHidden()
             && !(m_leavingShapes[i].translated(layout->pos()) - rect()).isEmpty()) {
             railmotion::stop(layout);
