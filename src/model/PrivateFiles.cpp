@@ -1,5 +1,7 @@
 #include "model/PrivateFiles.h"
 
+#include "model/FileDescriptor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,20 +31,6 @@ constexpr int kMaxTreeDepth = 16;
 int openFolder(const QByteArray &path)
 {
     return ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t chunk = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
-        if (chunk < 0 && errno == EINTR)
-            continue;
-        if (chunk <= 0)
-            return false;
-        written += chunk;
-    }
-    return true;
 }
 
 // A name no other file of the folder has: the file itself is then made with

@@ -105,6 +105,24 @@ public:
         return announced && waitUntilManaging();
     }
 
+    // Whether a compositing manager holds the screen.
+    bool compositorRuns() const
+    {
+        auto *reply = xcb_get_selection_owner_reply(
+            m_connection, xcb_get_selection_owner(m_connection, atom("_NET_WM_CM_S0")), nullptr);
+        const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
+        std::free(reply);
+        return owned;
+    }
+    // Starts picom in `process` and waits until it composites. False when it
+    // did not start or never took the screen.
+    bool startCompositor(QProcess &process) const
+    {
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral("picom"), {QStringLiteral("--backend"), QStringLiteral("xrender")});
+        return process.waitForStarted(5000) && waitUntil([this] { return compositorRuns(); });
+    }
+
     xcb_atom_t atom(const char *name) const
     {
         const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);

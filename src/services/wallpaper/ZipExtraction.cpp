@@ -1,5 +1,6 @@
 #include "services/wallpaper/ZipExtraction.h"
 
+#include "model/FileDescriptor.h"
 #include "platform/system/SystemLibrary.h"
 
 #include <QByteArrayList>
@@ -22,36 +23,6 @@
 namespace kolu {
 
 namespace {
-
-// A file descriptor closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1)
-        : m_fd(fd)
-    {
-    }
-    Descriptor(Descriptor &&other) noexcept
-        : m_fd(std::exchange(other.m_fd, -1))
-    {
-    }
-    Descriptor &operator=(Descriptor &&other) noexcept
-    {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
 
 // What is used of libarchive, looked up once: few runs unpack an archive,
 // so the others never map it.
@@ -98,38 +69,24 @@ struct ArchiveCloser {
 
 // Opens the folder `name` below `parent`, making it first when it is not
 // there. A link in its place is never followed.
-Descriptor enterFolder(int parent, const QByteArray &name)
+FileDescriptor enterFolder(int parent, const QByteArray &name)
 {
     if (::mkdirat(parent, name.constData(), 0700) != 0 && errno != EEXIST)
-        return Descriptor();
-    return Descriptor(::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        return FileDescriptor();
+    return FileDescriptor(::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 // Opens the folder that the path `segments` lead to below `root`, making the
 // missing ones.
-Descriptor enterFolders(int root, const QByteArrayList &segments)
+FileDescriptor enterFolders(int root, const QByteArrayList &segments)
 {
-    Descriptor folder(::fcntl(root, F_DUPFD_CLOEXEC, 0));
+    FileDescriptor folder(::fcntl(root, F_DUPFD_CLOEXEC, 0));
     for (const QByteArray &segment : segments) {
         if (!folder.isOpen())
             break;
         folder = enterFolder(folder.get(), segment);
     }
     return folder;
-}
-
-bool writeAll(int fd, const char *data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
 }
 
 class Extraction {
@@ -161,10 +118,10 @@ public:
             if (segments.isEmpty())
                 return false;
             const QByteArray name = segments.takeLast();
-            const Descriptor folder = enterFolders(m_root, segments);
+            const FileDescriptor folder = enterFolders(m_root, segments);
             if (!folder.isOpen())
                 return false;
-            const Descriptor file(
+            const FileDescriptor file(
                 ::openat(folder.get(), name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             return file.isOpen() && copyData(file.get());
         }
@@ -189,7 +146,7 @@ private:
             if (entryBytes > m_bounds.maxEntryBytes || m_totalBytes > m_bounds.maxTotalBytes
                 || m_totalBytes / m_archiveBytes > m_bounds.maxRatio)
                 return false;
-            if (!writeAll(fd, buffer.data(), qsizetype(read)))
+            if (!writeAll(fd, QByteArrayView(buffer.data(), qsizetype(read))))
                 return false;
         }
     }
@@ -206,7 +163,7 @@ private:
 
 bool extractZipArchive(const QString &archivePath, const QString &folder, const UnpackBounds &bounds)
 {
-    const Descriptor root(
+    const FileDescriptor root(
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!root.isOpen())
         return false;

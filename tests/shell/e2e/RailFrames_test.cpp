@@ -171,7 +171,7 @@ protected:
         // above those it does: there the desktop is one it manages, as a
         // desktop's is.
         xcb_connection_t *c = display.connection();
-        if (compositorRuns()) {
+        if (display.compositorRuns()) {
             const uint32_t values[] = {kDesktop};
             const xcb_window_t desktop = display.createWindow(kCaptured, XCB_CW_BACK_PIXEL, values);
             const xcb_atom_t type = display.atom("_NET_WM_WINDOW_TYPE_DESKTOP");
@@ -192,28 +192,10 @@ protected:
         xcb_flush(c);
     }
 
-    // Whether a compositing manager holds the screen.
-    bool compositorRuns() const
-    {
-        xcb_connection_t *c = display.connection();
-        auto *reply =
-            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
-        const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
-        std::free(reply);
-        return owned;
-    }
-
     void TearDown() override
     {
         test::endProcess(kolu);
         test::endProcess(compositor);
-    }
-
-    bool startCompositor()
-    {
-        compositor.setProcessEnvironment(display.environment());
-        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
-        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
     }
 
     bool launchRail()
@@ -314,7 +296,7 @@ protected:
     // seen, by frame, but for those forgiven (see the top of the file).
     std::vector<Fault> watchMotion(QPoint to, int settledWidth, int &frames)
     {
-        const bool composited = compositorRuns();
+        const bool composited = display.compositorRuns();
         std::tuple<QSize, QRect, QRect> look = sizeAndShape();
         bool catchingUp = false;
         // Frames with a fault are kept there for a look, when asked for.
@@ -379,7 +361,7 @@ protected:
     // compositor may show of its own.
     void openAndCloseEightTimes()
     {
-        const bool composited = compositorRuns();
+        const bool composited = display.compositorRuns();
         // Rests away from the rail first.
         warpPointer({700, 450});
         ASSERT_TRUE(test::waitUntil([&] { return display.geometry(rail) == kParked; }));
@@ -444,7 +426,7 @@ TEST_F(RailFramesTest, EveryFrameOfAnOpenAndACloseShowsTheRailOrItsHandleAtTheEd
 
 TEST_F(RailFramesTest, EveryFrameOfAnOpenAndACloseShowsTheRailOrItsHandleAtTheEdgeUnderACompositor)
 {
-    if (!startCompositor())
+    if (!display.startCompositor(compositor))
         GTEST_SKIP() << "picom did not start";
     ASSERT_TRUE(launchRail());
     openAndCloseEightTimes();

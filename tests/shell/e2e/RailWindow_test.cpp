@@ -88,13 +88,6 @@ protected:
     }
     quint32 active() const { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); }
 
-    bool startCompositor(QProcess &compositor) const
-    {
-        compositor.setProcessEnvironment(display.environment());
-        compositor.start(u"picom"_s, {u"--backend"_s, u"xrender"_s});
-        return compositor.waitForStarted(5000) && test::waitUntil([this] { return compositorRuns(); });
-    }
-
     // Launches with `defaults` and waits for the rail to be mapped where it belongs.
     quint32 launchRail(const QRect &expected = kParkedRight, const QJsonObject &defaults = {})
     {
@@ -160,16 +153,6 @@ protected:
                                                                                                 : Shape::cut;
         std::free(extents);
         return shape;
-    }
-
-    bool compositorRuns() const
-    {
-        xcb_connection_t *c = display.connection();
-        auto *reply =
-            xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, display.atom("_NET_WM_CM_S0")), nullptr);
-        const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
-        std::free(reply);
-        return owned;
     }
 };
 
@@ -392,19 +375,19 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheC
     const auto stopCompositor = [&] {
         compositor.terminate();
         compositor.waitForFinished(5000);
-        return test::waitUntil([this] { return !compositorRuns(); });
+        return test::waitUntil([this] { return !display.compositorRuns(); });
     };
     const auto desktopBesideTheHandle = [&] {
         return test::waitUntil([&] { return pixel({1430, 200}) == kGreen && pixel({1430, 450}) != kGreen; });
     };
-    if (compositorRuns())
+    if (display.compositorRuns())
         GTEST_SKIP() << "the window manager composites by itself: compositing cannot come and go";
-    ASSERT_TRUE(startCompositor(compositor)) << "picom did not start";
+    ASSERT_TRUE(display.startCompositor(compositor)) << "picom did not start";
     const quint32 rail = launchRail();
     ASSERT_NE(rail, 0u);
     for (const bool composited : {true, false, true}) {
         SCOPED_TRACE(composited ? "composited" : "not composited");
-        ASSERT_TRUE(composited ? compositor.state() != QProcess::NotRunning || startCompositor(compositor)
+        ASSERT_TRUE(composited ? compositor.state() != QProcess::NotRunning || display.startCompositor(compositor)
                                : stopCompositor());
         EXPECT_TRUE(test::waitUntil([&] { return shapeOf(rail) == (composited ? Shape::whole : Shape::cut); }));
         EXPECT_TRUE(desktopBesideTheHandle());
