@@ -66,7 +66,8 @@ LocalStore::LocalStore(const QString &dataLocation)
     : m_directory(QDir::cleanPath(dataLocation + u"/Kolu"_s))
 {
     const fs::path target = toPath(m_directory);
-    if (!somethingExists(target)) {
+    const bool madeNow = !somethingExists(target);
+    if (madeNow) {
         for (const QString &legacyName : {u"Orlix"_s, u"OXRail"_s}) {
             const fs::path legacy = toPath(QDir::cleanPath(dataLocation + u'/' + legacyName));
             if (!somethingExists(legacy))
@@ -82,8 +83,13 @@ LocalStore::LocalStore(const QString &dataLocation)
     if (!m_takeOverFailed) {
         createFolder(target);
         // The user's alone, whatever the umask was when earlier runs (or the
-        // release taken over) wrote here.
-        tightenPrivateTree(m_directory);
+        // release taken over) wrote here. A folder found already narrowed has
+        // been walked, and all written in it since is private from the
+        // start: later launches go through none of it.
+        std::error_code error;
+        const fs::perms perms = fs::symlink_status(target, error).permissions();
+        if (madeNow || error || (perms & (fs::perms::group_all | fs::perms::others_all)) != fs::perms::none)
+            tightenPrivateTree(m_directory);
     }
 }
 
