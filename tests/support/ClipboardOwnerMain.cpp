@@ -4,8 +4,9 @@
 // "ready" on standard output once it owns the clipboard, and serves it until
 // killed or until its standard input closes. A target given as "<target>=!"
 // is offered but never answered: asked for it, the owner says
-// "withheld <target>" and stops serving until its standard input closes.
+// "withheld <target>" and goes on serving the other targets.
 #include <QClipboard>
+#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -24,8 +25,8 @@ protected:
         if (QMimeData::retrieveData(format, QMetaType(QMetaType::QByteArray)).toByteArray() == "!") {
             std::printf("withheld %s\n", qPrintable(format));
             std::fflush(stdout);
-            char byte = 0;
-            while (::read(STDIN_FILENO, &byte, 1) > 0) { }
+            // The request stays unanswered while later ones are served.
+            QEventLoop().exec();
             return {};
         }
         return QMimeData::retrieveData(format, type);
