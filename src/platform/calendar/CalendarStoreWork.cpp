@@ -131,7 +131,7 @@ TodoWriteResult writeTodoCompletionIn(const QString &path, const QString &collec
             break;
         }
     }
-    return {TodoWriteResult::Status::failed, u"Not saved: the reminder kept changing."_s};
+    return {TodoWriteResult::Status::failed, u"Not saved: it kept changing."_s};
 }
 
 ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)
