@@ -62,53 +62,29 @@ void tightenBelow(int folder, int depth)
             || !(S_ISDIR(seen.st_mode) || S_ISREG(seen.st_mode)))
             continue; // links, pipes, devices and others' files stay as they are
         const bool isFolder = S_ISDIR(seen.st_mode);
-        const int fd =
-            ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (isFolder ? O_DIRECTORY : 0));
-        if (fd < 0)
+        const FileDescriptor fd(
+            ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (isFolder ? O_DIRECTORY : 0)));
+        if (!fd.isOpen())
             continue;
         struct stat opened { };
         // What was opened is what was looked at, not something put there since.
-        if (::fstat(fd, &opened) == 0 && opened.st_ino == seen.st_ino && opened.st_dev == seen.st_dev) {
+        if (::fstat(fd.get(), &opened) == 0 && opened.st_ino == seen.st_ino && opened.st_dev == seen.st_dev) {
             const mode_t wanted = isFolder ? kFolderMode : kFileMode;
             if ((opened.st_mode & 07777) != wanted)
-                ::fchmod(fd, wanted);
+                ::fchmod(fd.get(), wanted);
             if (isFolder)
-                tightenBelow(fd, depth + 1);
+                tightenBelow(fd.get(), depth + 1);
         }
-        ::close(fd);
     }
     ::closedir(entries);
 }
 
 } // namespace
 
-PrivateFolder::PrivateFolder(int fd, QString path)
-    : m_fd(fd)
+PrivateFolder::PrivateFolder(FileDescriptor fd, QString path)
+    : m_fd(std::move(fd))
     , m_path(std::move(path))
 {
-}
-
-PrivateFolder::PrivateFolder(PrivateFolder &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-    , m_path(std::move(other.m_path))
-{
-}
-
-PrivateFolder &PrivateFolder::operator=(PrivateFolder &&other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_path = std::move(other.m_path);
-    }
-    return *this;
-}
-
-PrivateFolder::~PrivateFolder()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 std::optional<PrivateFolder> PrivateFolder::open(const QString &path, const Options &options)
@@ -121,19 +97,17 @@ std::optional<PrivateFolder> PrivateFolder::open(const QString &path, const Opti
         QDir().mkpath(QFileInfo(clean).absolutePath());
         ::mkdir(native.constData(), kFolderMode); // one already there is checked below
     }
-    const int fd = openFolder(native);
-    if (fd < 0)
+    FileDescriptor fd(openFolder(native));
+    if (!fd.isOpen())
         return std::nullopt;
     struct stat info { };
-    bool usable = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == options.owner;
+    bool usable = ::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == options.owner;
     if (usable && (info.st_mode & 07777) != kFolderMode) {
-        usable = options.tighten && ::fchmod(fd, kFolderMode) == 0;
+        usable = options.tighten && ::fchmod(fd.get(), kFolderMode) == 0;
     }
-    if (!usable) {
-        ::close(fd);
+    if (!usable)
         return std::nullopt;
-    }
-    return PrivateFolder(fd, clean);
+    return PrivateFolder(std::move(fd), clean);
 }
 
 bool PrivateFolder::writeFile(const QString &name, const QByteArray &bytes) const
@@ -142,16 +116,17 @@ bool PrivateFolder::writeFile(const QString &name, const QByteArray &bytes) cons
     if (target.isEmpty() || target.contains('/') || target == "." || target == "..")
         return false;
     const QByteArray side = temporaryName(target);
-    const int fd = ::openat(m_fd, side.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    const int fd =
+        ::openat(m_fd.get(), side.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd < 0)
         return false;
     // The umask may have narrowed the mode further, never widened it; the
     // mode is set all the same so that a umask of 0 changes nothing.
     bool written = ::fchmod(fd, kFileMode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
-    if (written && ::renameat(m_fd, side.constData(), m_fd, target.constData()) == 0)
+    if (written && ::renameat(m_fd.get(), side.constData(), m_fd.get(), target.constData()) == 0)
         return true;
-    ::unlinkat(m_fd, side.constData(), 0);
+    ::unlinkat(m_fd.get(), side.constData(), 0);
     return false;
 }
 
@@ -160,16 +135,16 @@ std::optional<QByteArray> PrivateFolder::readFile(const QString &name, qint64 ma
     const QByteArray target = QFile::encodeName(name);
     if (target.isEmpty() || target.contains('/'))
         return std::nullopt;
-    const int fd = ::openat(m_fd, target.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    const FileDescriptor fd(::openat(m_fd.get(), target.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.isOpen())
         return std::nullopt;
     struct stat info { };
     std::optional<QByteArray> content;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxSize) {
+    if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxSize) {
         QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
         qsizetype got = 0;
         while (got < bytes.size()) {
-            const ssize_t chunk = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            const ssize_t chunk = ::read(fd.get(), bytes.data() + got, std::size_t(bytes.size() - got));
             if (chunk < 0 && errno == EINTR)
                 continue;
             if (chunk <= 0)
@@ -179,8 +154,19 @@ std::optional<QByteArray> PrivateFolder::readFile(const QString &name, qint64 ma
         if (got == bytes.size())
             content = std::move(bytes);
     }
-    ::close(fd);
     return content;
+}
+
+void PrivateFolder::tightenFile(const QString &name) const
+{
+    const QByteArray target = QFile::encodeName(name);
+    if (target.isEmpty() || target.contains('/'))
+        return;
+    const FileDescriptor fd(::openat(m_fd.get(), target.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info { };
+    if (fd.isOpen() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & 07777) != kFileMode)
+        ::fchmod(fd.get(), kFileMode);
 }
 
 std::optional<QString> userRuntimeFolder()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/FileDescriptor.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -34,14 +36,8 @@ public:
     static std::optional<PrivateFolder> open(const QString &path, const Options &options);
     static std::optional<PrivateFolder> open(const QString &path) { return open(path, Options{}); }
 
-    PrivateFolder(PrivateFolder &&other) noexcept;
-    PrivateFolder &operator=(PrivateFolder &&other) noexcept;
-    PrivateFolder(const PrivateFolder &) = delete;
-    PrivateFolder &operator=(const PrivateFolder &) = delete;
-    ~PrivateFolder();
-
     const QString &path() const { return m_path; }
-    int descriptor() const { return m_fd; }
+    int descriptor() const { return m_fd.get(); }
 
     // Writes `bytes` to a new file of mode 0600 under a temporary name
     // (created exclusively, never through a link) and renames it over `name`
@@ -53,10 +49,15 @@ public:
     // it is no larger than `maxSize`.
     std::optional<QByteArray> readFile(const QString &name, qint64 maxSize) const;
 
-private:
-    PrivateFolder(int fd, QString path);
+    // Narrows the regular file `name` of the owner's (a link is not
+    // followed) to mode 0600, as an earlier run may have made it under the
+    // umask.
+    void tightenFile(const QString &name) const;
 
-    int m_fd = -1;
+private:
+    PrivateFolder(FileDescriptor fd, QString path);
+
+    FileDescriptor m_fd;
     QString m_path;
 };
 

@@ -3,8 +3,8 @@
 #include "model/AtomicFile.h"
 #include "model/DamagedFile.h"
 #include "model/JsonCoding.h"
+#include "model/PrivateFiles.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -13,8 +13,21 @@ using namespace Qt::StringLiterals;
 namespace kolu {
 
 namespace {
+
 constexpr qint64 kMaxDefaultsFileSize = 8 * 1024 * 1024;
+
+// The settings say where Kolu reads and writes (the to-do and notes folders):
+// an account that could change them could choose that. So the folder (0700)
+// and the file (0600) are the user's alone, and an earlier run's, made under
+// the umask, is narrowed.
+void keepPrivate(const QString &filePath, bool create)
+{
+    const QFileInfo file(filePath);
+    if (const auto folder = PrivateFolder::open(file.absolutePath(), {.create = create, .tighten = true}))
+        folder->tightenFile(file.fileName());
 }
+
+} // namespace
 
 UserDefaults::UserDefaults(QString filePath, QObject *parent)
     : QObject(parent)
@@ -35,6 +48,7 @@ QString UserDefaults::defaultFilePath()
 
 void UserDefaults::load()
 {
+    keepPrivate(m_filePath, false);
     const auto bytes = readWholeFile(m_filePath, kMaxDefaultsFileSize);
     const auto top = bytes ? json::parseDocument(*bytes) : std::nullopt;
     if (top && top->isObject()) {
@@ -48,7 +62,7 @@ void UserDefaults::load()
 
 void UserDefaults::save()
 {
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    keepPrivate(m_filePath, true);
     if (m_damagedFileInPlace && QFileInfo(m_filePath).isFile()) {
         if (!moveDamagedFileAside(m_filePath, QDateTime::currentDateTimeUtc())) {
             m_lastSaveSucceeded = false;
@@ -56,7 +70,7 @@ void UserDefaults::save()
         }
     }
     m_damagedFileInPlace = false;
-    m_lastSaveSucceeded = writeFileAtomically(m_filePath, json::encodeDocument(m_values));
+    m_lastSaveSucceeded = writeOwnerOnlyFile(m_filePath, json::encodeDocument(m_values)) == WriteOutcome::written;
 }
 
 bool UserDefaults::contains(SettingsKey key) const

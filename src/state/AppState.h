@@ -424,6 +424,9 @@ private:
                                              QString snoozeToDrop);
     // Fetches the open reminders and publishes them with their state.
     static QCoro::Task<> refetchOpenReminders(QPointer<AppState> self);
+    // `list` as published: a fetch that went well does not hide why the
+    // last write failed.
+    ReminderList withReminderWriteFailure(ReminderList list) const;
     static QCoro::Task<> runRefreshNowPlaying(QPointer<AppState> self);
     static QCoro::Task<> runThrottledNowPlayingRefresh(QPointer<AppState> self, double interval);
     static QCoro::Task<> runMediaAction(QPointer<AppState> self, MediaAction action);
@@ -473,6 +476,8 @@ private:
     QSet<QString> m_firedReminderAlertKeys;
     QHash<PrayerName, QDateTime> m_snoozedPrayerDates;
     QHash<QString, QDateTime> m_snoozedReminderDates;
+    // Why the last reminder write failed, until a write succeeds.
+    std::optional<RemindersConnectionState> m_reminderWriteFailure;
     bool m_stateFilesLoaded = false;
     // The start-up refresh's two conditions: its delay has passed, the
     // first frame is shown.

@@ -33,8 +33,14 @@ void AppState::loadSavedState()
     setLinks(m_files.read<LinksFile>().value_or(LinksFile::Value{}));
     cleanInvalidFavoriteLinks();
     loadWebSearchProviders();
-    setClipboardItems(
-        clipboard::withoutMissingImages(m_files.read<ClipboardItemsFile>().value_or(ClipboardItemsFile::Value{})));
+    const std::optional<ClipboardItemsFile::Value> clipboardHistory = m_files.read<ClipboardItemsFile>();
+    const QFileInfo historyFile(m_files.pathOf<ClipboardItemsFile>());
+    // Only a history read whole, or none at all, tells which pictures are
+    // kept: one that could not be read may still name them.
+    if (clipboardHistory || !(historyFile.exists() || historyFile.isSymLink()))
+        clipboard::removeUnnamedImages(QString(m_store.directory() + u"/Clipboard"_s),
+                                       clipboardHistory.value_or(ClipboardItemsFile::Value{}));
+    setClipboardItems(clipboard::withoutMissingImages(clipboardHistory.value_or(ClipboardItemsFile::Value{})));
     trimClipboardHistoryToLimit();
     cleanupOlderClipboardImages();
     setPrayerSettings(m_files.read<PrayerSettingsFile>().value_or(PrayerSettings{u"Makkah"_s, u"Saudi Arabia"_s, 4}));

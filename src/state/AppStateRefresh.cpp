@@ -182,10 +182,12 @@ QCoro::Task<> AppState::fetchReminders(QPointer<AppState> self, quint64 request)
     if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
     if (self->isModuleHidden(RailModule::reminders)) {
+        self->m_reminderWriteFailure.reset();
         self->setRemindersConnection(RemindersConnectionState::notDetermined());
         co_return;
     }
-    self->setReminderList(keptOpenReminders(std::move(answer.first), std::move(answer.second)));
+    self->setReminderList(
+        self->withReminderWriteFailure(keptOpenReminders(std::move(answer.first), std::move(answer.second))));
 }
 
 void AppState::refreshAppleNotes(bool force)

@@ -51,6 +51,13 @@ QCoro::Task<> AppState::finishReminderWrite(QPointer<AppState> self, QCoro::Task
     }
     if (!self)
         co_return;
+    // Kept until a write goes well: the fetches that follow, the one below
+    // as much as those of another program's saves, would otherwise replace
+    // it at once, and a click would seem to have done nothing.
+    if (state.kind == RemindersConnectionState::Kind::failed)
+        self->m_reminderWriteFailure = state;
+    else
+        self->m_reminderWriteFailure.reset();
     self->setRemindersConnection(state);
     if (!snoozeToDrop.isEmpty())
         self->m_snoozedReminderDates.remove(snoozeToDrop);
@@ -86,7 +93,15 @@ QCoro::Task<> AppState::refetchOpenReminders(QPointer<AppState> self)
     }
     if (!self || !self->isLatestRequest(RefreshKind::reminders, request))
         co_return;
-    self->setReminderList(keptOpenReminders(std::move(answer.first), std::move(answer.second)));
+    self->setReminderList(
+        self->withReminderWriteFailure(keptOpenReminders(std::move(answer.first), std::move(answer.second))));
+}
+
+ReminderList AppState::withReminderWriteFailure(ReminderList list) const
+{
+    if (m_reminderWriteFailure && list.connection.kind == RemindersConnectionState::Kind::ready)
+        list.connection = *m_reminderWriteFailure;
+    return list;
 }
 
 void AppState::completeReminderAlert()

@@ -2,6 +2,7 @@
 
 #include "model/LocalStore.h"
 #include "model/PersistedFiles.h"
+#include "model/UserDefaults.h"
 
 #include "ScopedUmask.h"
 #include "TemporaryHome.h"
@@ -155,4 +156,23 @@ TEST_F(PrivateFilesTest, TheDataFolderAndEverythingInItAreTheUsersAloneAndAnEarl
     ASSERT_TRUE(setMode(files.pathOf<LinksFile>(), 0644));
     ASSERT_TRUE(PersistedFiles(store.directory()).write<LinksFile>({}));
     EXPECT_EQ(modeOf(files.pathOf<LinksFile>()), 0600u) << "a file replaced is narrowed too";
+}
+
+// The settings name the folders Kolu writes to: nobody else may change them,
+// whatever the umask, nor in what an earlier run left open.
+TEST_F(PrivateFilesTest, TheSettingsFolderAndFileAreTheUsersAloneAndAnEarlierRunsAreNarrowed)
+{
+    const QString path = UserDefaults::defaultFilePath();
+    const QString folder = QFileInfo(path).absolutePath();
+    {
+        const test::ScopedUmask open(0);
+        UserDefaults defaults;
+        defaults.set(u"railSize"_s, u"large"_s);
+        ASSERT_TRUE(defaults.lastSaveSucceeded());
+        EXPECT_EQ(std::pair(modeOf(folder), modeOf(path)), std::pair(0700u, 0600u));
+    }
+    ASSERT_TRUE(setMode(folder, 0777) && setMode(path, 0666));
+    const UserDefaults reopened;
+    EXPECT_EQ(std::pair(modeOf(folder), modeOf(path)), std::pair(0700u, 0600u)) << "narrowed before any save";
+    EXPECT_EQ(reopened.string(u"railSize"_s), u"large"_s);
 }

@@ -107,6 +107,8 @@ TEST_F(AppStateClipboardTest, APictureOutlivesAHistoryThatCouldNotBeSavedAndRows
     ASSERT_TRUE(QFile::remove(*oldest.filePath));
     const auto reopened = makeLoadedState();
     EXPECT_EQ(reopened->clipboardItems(), (std::vector<ClipboardItem>{kept, text}));
+    EXPECT_TRUE(QFile::exists(*kept.filePath));
+    EXPECT_FALSE(QFile::exists(*deleted.filePath)) << "named by no row once the history is read";
 }
 
 TEST_F(AppStateClipboardTest, DeletingRemovesOnlyImageFilesInsideTheClipboardFolder)

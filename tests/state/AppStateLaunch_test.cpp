@@ -208,6 +208,8 @@ TEST_F(LaunchTest, ASavedListThatCouldNotBeReadIsSaidUntilThatListChanges)
 {
     writeRaw(files.pathOf<LinksFile>(), "[{\"title\": \"Kol");
     writeRaw(files.pathOf<ClipboardItemsFile>(), "not a history");
+    const QString picture = LocalStore(home.dataHome()).directory() + u"/Clipboard/clipboard-1.png"_s;
+    writeRaw(picture, "png");
     ASSERT_TRUE(files.write<PrayerSettingsFile>(PrayerSettings{u"Berlin"_s, u"Germany"_s, 3}));
 
     state = makeState();
@@ -215,6 +217,7 @@ TEST_F(LaunchTest, ASavedListThatCouldNotBeReadIsSaidUntilThatListChanges)
     EXPECT_TRUE(state->links().empty() && state->clipboardItems().empty());
     EXPECT_TRUE(state->savedLinksUnreadable());
     EXPECT_TRUE(state->savedClipboardUnreadable());
+    EXPECT_TRUE(QFile::exists(picture)) << "a history that could not be read may name it";
     // A save keeps the old file aside and says nothing new: the line stays.
     state->persist();
     EXPECT_TRUE(state->savedLinksUnreadable() && state->savedClipboardUnreadable());
@@ -233,6 +236,7 @@ TEST_F(LaunchTest, ASavedListThatCouldNotBeReadIsSaidUntilThatListChanges)
     state->loadSavedState();
     EXPECT_EQ(state->links().size(), 1u);
     EXPECT_FALSE(state->savedLinksUnreadable() || state->savedClipboardUnreadable());
+    EXPECT_FALSE(QFile::exists(picture)) << "the history read names it not";
     QFile::remove(files.pathOf<LinksFile>());
     QFile::remove(files.pathOf<ClipboardItemsFile>());
     state = makeState();

@@ -89,6 +89,23 @@ TEST_F(AppStateReminderActionsTest, AddingAndCompletingRefetchTheOpenReminders)
     EXPECT_FALSE(state->reminderSnoozedUntil(bread.id));
     state->completeReminderAlert(); // no alert: nothing
     EXPECT_EQ(layoutCalls, 1);
+
+    // A write that fails says so through the fetches that follow (another
+    // program's saves bring them at once) until a write goes well.
+    int published = 0;
+    QObject::connect(state.get(), &AppState::changed,
+                     [&](AppState::Field field) { published += field == AppState::Field::reminderList; });
+    const auto notFound = RemindersConnectionState::failed(u"Reminder could not be found."_s);
+    state->toggleReminder(ReminderItem{.id = u"gone"_s, .title = u"Gone"_s});
+    ASSERT_TRUE(waitUntil([&] { return published == 2; })) << "the answer, then the list fetched again";
+    EXPECT_EQ(state->remindersConnection(), notFound);
+    state->refreshReminders();
+    ASSERT_TRUE(waitUntil([&] { return published == 3; }));
+    EXPECT_EQ(state->remindersConnection(), notFound);
+    EXPECT_EQ(state->reminders().size(), 1u);
+    state->toggleReminder(state->reminders().front());
+    ASSERT_TRUE(waitUntil([&] { return state->reminders().empty(); }));
+    EXPECT_EQ(state->remindersConnection(), RemindersConnectionState::ready());
 }
 
 TEST_F(AppStateReminderActionsTest, AToDoFolderThatComesBackIsReadWithoutARefresh)

@@ -2,8 +2,11 @@
 // "<target>=<value>" arguments, it offers each target with its value (the
 // content of a file for "<target>=@<path>"), says
 // "ready" on standard output once it owns the clipboard, and serves it until
-// killed or until its standard input closes.
+// killed or until its standard input closes. A target given as "<target>=!"
+// is offered but never answered: asked for it, the owner says
+// "withheld <target>" and goes on serving the other targets.
 #include <QClipboard>
+#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -13,10 +16,29 @@
 
 #include <cstdio>
 
+namespace {
+
+class WithholdingMimeData final : public QMimeData {
+protected:
+    QVariant retrieveData(const QString &format, QMetaType type) const override
+    {
+        if (QMimeData::retrieveData(format, QMetaType(QMetaType::QByteArray)).toByteArray() == "!") {
+            std::printf("withheld %s\n", qPrintable(format));
+            std::fflush(stdout);
+            // The request stays unanswered while later ones are served.
+            QEventLoop().exec();
+            return {};
+        }
+        return QMimeData::retrieveData(format, type);
+    }
+};
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    auto *offered = new QMimeData;
+    auto *offered = new WithholdingMimeData;
     const QStringList arguments = app.arguments().mid(1);
     for (const QString &argument : arguments) {
         const qsizetype equals = argument.indexOf(u'=');

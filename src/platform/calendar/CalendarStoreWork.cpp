@@ -131,9 +131,7 @@ TodoWriteResult writeTodoCompletionIn(const QString &path, const QString &collec
             break;
         }
     }
-    return {TodoWriteResult::Status::failed,
-            u"The reminder kept being changed by another program, so it was left as that program saved it. "
-            u"Try again."_s};
+    return {TodoWriteResult::Status::failed, u"Not saved: it kept changing."_s};
 }
 
 ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)

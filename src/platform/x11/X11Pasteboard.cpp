@@ -7,8 +7,8 @@ using namespace Qt::StringLiterals;
 
 namespace kolu {
 
-X11Pasteboard::X11Pasteboard(QByteArray displayName)
-    : m_remote(std::make_shared<X11SelectionReader>(std::move(displayName)))
+X11Pasteboard::X11Pasteboard(QByteArray displayName, X11SelectionReader::Limits limits)
+    : m_remote(std::make_shared<X11SelectionReader>(std::move(displayName), "CLIPBOARD", limits))
 {
 }
 

@@ -16,8 +16,8 @@ namespace kolu {
 class X11Pasteboard final : public Pasteboard {
 public:
     // Needs a QGuiApplication on X11. `displayName` empty: the display of
-    // the environment, which Qt uses too.
-    explicit X11Pasteboard(QByteArray displayName = {});
+    // the environment, which Qt uses too. `limits` bound each worker read.
+    explicit X11Pasteboard(QByteArray displayName = {}, X11SelectionReader::Limits limits = {});
     // A worker still reading keeps its reader; its reads then fail at once.
     ~X11Pasteboard() override;
 

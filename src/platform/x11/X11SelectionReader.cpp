@@ -313,7 +313,7 @@ QStringList X11SelectionReader::formats() const
     QStringList formats;
     bool hasText = false;
     for (const QString &name : targets()) {
-        if (name.contains(u'/') || name == kPasswordManagerHint)
+        if (name.contains(u'/') || name.compare(kPasswordManagerHint, Qt::CaseInsensitive) == 0)
             formats.append(name);
         hasText = hasText || isTextTargetName(name);
     }

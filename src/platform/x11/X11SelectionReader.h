@@ -74,7 +74,7 @@ public:
     // The names of the targets offered; empty without an owner.
     QStringList targets() const;
     // The MIME types offered, "text/plain" among them when a text is, and
-    // the password managers' hint when it is offered.
+    // the password managers' hint when it is offered (in whatever casing).
     QStringList formats() const override;
     // The bytes of `target` (a MIME type or another target name); with
     // `byteLimit` >= 0, no more than `byteLimit` + 1 of them. Empty when

@@ -19,10 +19,20 @@ const QString kUriList = u"text/uri-list"_s;
 const QString kCopiedFiles = u"x-special/gnome-copied-files"_s;
 
 // Whether the owner marked the content as a secret, as password managers do
-// for what they copy, so that no history keeps it.
+// for what they copy, so that no history keeps it. The mark is offered in
+// whatever casing its owner chose; one whose value does not come (the owner
+// was too slow, or refused) counts as set: a password is not risked on a
+// late answer.
 bool isMarkedSecret(const PasteboardContent &pasteboard, const QStringList &formats)
 {
-    return formats.contains(kPasswordManagerHint) && pasteboard.data(kPasswordManagerHint, 64).trimmed() == "secret";
+    for (const QString &format : formats) {
+        if (format.compare(kPasswordManagerHint, Qt::CaseInsensitive) != 0)
+            continue;
+        const QByteArray value = pasteboard.data(format, 64).trimmed();
+        if (value.isEmpty() || value.compare("secret", Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool withinPixelBound(const QSize &size)

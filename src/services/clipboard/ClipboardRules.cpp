@@ -4,6 +4,8 @@
 
 #include <QCalendar>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextBoundaryFinder>
@@ -294,6 +296,23 @@ std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items
         return item.kind == ClipboardItemKind::image && !QFileInfo(item.filePath.value_or(item.value)).isFile();
     });
     return items;
+}
+
+int removeUnnamedImages(const QString &folder, const std::vector<ClipboardItem> &items)
+{
+    // Compared as the files they are, whichever way the folder was named.
+    QSet<QString> named;
+    for (const ClipboardItem &item : items) {
+        if (item.kind == ClipboardItemKind::image)
+            named.insert(QFileInfo(item.filePath.value_or(item.value)).canonicalFilePath());
+    }
+    int removed = 0;
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo &file : files) {
+        if (!named.contains(file.canonicalFilePath()) && QFile::remove(file.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace kolu::clipboard

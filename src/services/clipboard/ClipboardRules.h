@@ -105,6 +105,12 @@ std::optional<QString> openableFile(ClipboardItemKind kind, const QString &path,
 // and copy nothing.
 std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items);
 
+// Removes the pictures in `folder` that no image entry of `items` names: one
+// written just before a run was killed, ahead of the save of its row, would
+// otherwise stay for good. Links, folders and hidden files are left alone.
+// Returns how many were removed.
+int removeUnnamedImages(const QString &folder, const std::vector<ClipboardItem> &items);
+
 // Fingerprints of recent captures, forgetting the oldest beyond capacity.
 class FingerprintMemory {
 public:

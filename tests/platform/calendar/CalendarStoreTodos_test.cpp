@@ -124,6 +124,22 @@ TEST_F(CalendarStoreTodos, AFailedOrUnsafeWriteLeavesTheFileAsItWas)
     EXPECT_FALSE(failed.message.isEmpty());
     EXPECT_EQ(test::readFile(file), before);
 
+    // Another program that saves the file again every time ours is written
+    // wins, and the completion says it gave up.
+    QByteArray theirs;
+    int saves = 0;
+    const auto rewrite = [&] {
+        theirs = QByteArray(before).replace("BEGIN:VTODO",
+                                            QByteArray("BEGIN:VTODO\r\nX-SAVE:" + QByteArray::number(++saves)));
+        ASSERT_TRUE(test::writeFile(file, theirs));
+    };
+    const auto busy = writeTodoCompletion(root.path(), u"call-mom"_s, true, now, [&](QIODevice *target) {
+        return std::make_unique<test::FailingDevice>(target, qint64(1) << 30, rewrite);
+    });
+    EXPECT_EQ(std::pair(busy.status, busy.message),
+              std::pair(TodoWriteResult::Status::failed, u"Not saved: it kept changing."_s));
+    EXPECT_EQ(test::readFile(file), theirs);
+
     // A file the parser had to skip parts of is not rewritten: it would lose them.
     const QByteArray damagedBytes = test::icsWith("VTODO", "UID:damaged\r\nSUMMARY:Half\r\nDUE:notadate\r\n");
     ASSERT_TRUE(test::writeFile(path(u"home/damaged.ics"_s), damagedBytes));

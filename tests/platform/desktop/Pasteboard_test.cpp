@@ -250,6 +250,21 @@ TEST_F(ForeignClipboardTest, ACopyItsOwnerMarksSecretIsNotCaptured)
                 << "the user's alone, whatever the umask";
         }
     }
+
+    // The mark counts in any casing, and so does one its owner does not give
+    // in time: the copy is kept out rather than risked.
+    ASSERT_TRUE(ownedBy({u"text/plain=hunter2 in capitals"_s, u"X-KDE-PASSWORDMANAGERHINT=secret"_s}));
+    EXPECT_FALSE(capturedBy(service));
+    ASSERT_TRUE(ownedBy({u"text/plain=hunter2 in capitals over X"_s, u"X-Kde-PasswordManagerHint=Secret"_s}));
+    EXPECT_FALSE(capturedBy(x11Service));
+    X11Pasteboard hasty({}, {.silence = std::chrono::seconds(1)});
+    ClipboardService hastyService{hasty, folder, clock, {}};
+    ASSERT_TRUE(ownedBy({u"text/plain=hunter2 answered slowly"_s, u"x-kde-passwordManagerHint=!"_s}));
+    EXPECT_FALSE(capturedBy(hastyService));
+    QProcess &slow = *owners.back();
+    EXPECT_TRUE(test::waitUntil([&] { return slow.canReadLine(); })
+                && slow.readLine() == "withheld x-kde-passwordManagerHint\n")
+        << "the mark was asked for and not given";
     for (const auto &owner : owners) {
         owner->kill();
         owner->waitForFinished(5000);

@@ -271,6 +271,17 @@ TEST_F(WallpaperServiceTest, AnArchiveBombOrADamagedArchiveIsRefusedAndNothingIs
     serve(damaged);
     expectFailure([&] { load(false); }, Case::libraryDownloadFailed);
     EXPECT_EQ(tree(service.downloadDirectory()), QStringList{});
+
+    // An entry whose own header names a way out while the listing names a
+    // path inside: refused as it unpacks, and nothing lands beside the library.
+    QByteArray twoNames = archiveOf({u"fine.png"_s, u"ab/evil.png"_s}).bytes();
+    const qsizetype header = twoNames.indexOf("ab/evil.png");
+    ASSERT_LT(header, twoNames.lastIndexOf("ab/evil.png")) << "the entry's header comes before the listing";
+    twoNames.replace(header, 11, "../evil.png");
+    serveBody(200, twoNames);
+    expectFailure([&] { load(false); }, Case::libraryDownloadFailed);
+    EXPECT_EQ(tree(service.downloadDirectory()), QStringList{});
+    EXPECT_EQ(tree(root.path()).filter(u"evil"_s), QStringList{});
 }
 
 TEST_F(WallpaperServiceTest, ALocalFolderIsListedWithoutTouchingTheWebLibraryAndChosenOrKeptThroughACancel)
