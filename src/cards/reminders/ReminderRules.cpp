@@ -119,8 +119,9 @@ EmptyContent emptyContent(const RemindersConnectionState &connection, bool listI
         return {u"lock"_s, tr("Allow Reminders"),
                 tr("Kolu reads your reminders from the to-do folder chosen in Kolu Settings."), false};
     case RemindersConnectionState::Kind::denied:
-        return {u"exclamationmark.triangle"_s, tr("Reminders blocked"),
-                tr("Choose a readable to-do folder for Kolu in Kolu Settings."), true};
+        // Without a usable to-do folder nothing is blocked: one is still to
+        // be chosen, as the calendar and notes cards say of theirs.
+        return {u"checklist"_s, tr("No to-do folder"), tr("Choose the folder your reminders are kept in."), true};
     case RemindersConnectionState::Kind::ready:
         if (listIsFull)
             return {u"checklist"_s, tr("More reminders than shown"),

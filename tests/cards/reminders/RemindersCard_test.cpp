@@ -133,6 +133,10 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLe
     state->setRemindersConnection(RemindersConnectionState::denied());
     makeCard();
     QSignalSpy asked(state.get(), &AppState::showDesktopAppsSettings);
+    // No folder is no blocked access: the card says what to choose, as the
+    // calendar and notes cards do.
+    EXPECT_EQ(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No to-do folder"_s);
+    EXPECT_EQ(reminderrules::emptyContent(RemindersConnectionState::denied(), false).symbol, u"checklist"_s);
     auto *open = find<OrlixButton>(u"reminderOpenSettingsButton"_s);
     EXPECT_EQ(open->text(), u"Open Settings"_s);
     QTest::mouseClick(open, Qt::LeftButton);
@@ -463,7 +467,7 @@ TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherCl
     EXPECT_FALSE(find<QAbstractButton>(u"reminderDateCheck"_s)->isChecked());
 }
 
-using RemindersMotion = test::CardTest<RemindersCard>;
+using RemindersMotion = RemindersCardTest;
 
 TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
 {
@@ -488,6 +492,38 @@ TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
     frames.advanceBy(OrlixMotion::smooth().durationMs);
     EXPECT_DOUBLE_EQ(reminders.composerReveal().progress(), 1.0);
     EXPECT_FALSE(test::anyRunning(reminders));
+}
+
+// Each add closes the composer on the spring and the next + opens it again,
+// also after the card was hidden with the rail: three adds, three files.
+TEST_F(RemindersMotion, TheComposerOpensAgainAfterEveryAdd)
+{
+    ASSERT_TRUE(QDir().mkpath(listFolder()));
+    test::Frames frames;
+    makeCard();
+    state->refreshReminders();
+    ASSERT_TRUE(test::waitUntil([&] { return state->remindersConnection() == RemindersConnectionState::ready(); }));
+    auto *composer = find<ReminderComposer>(u"reminderComposer"_s);
+    const int motion = OrlixMotion::smooth().durationMs + 50; // and the first frame
+    for (int added = 1; added <= 3; ++added) {
+        SCOPED_TRACE(added);
+        if (added == 3) {
+            card->hide();
+            card->show();
+        }
+        click(u"reminderComposerButton"_s);
+        frames.advanceBy(motion);
+        ASSERT_TRUE(composer->isVisible());
+        EXPECT_DOUBLE_EQ(card->composerReveal().progress(), 1.0);
+        QTest::keyClicks(find<QLineEdit>(u"reminderTitleField"_s), u"Errand %1"_s.arg(added));
+        click(u"reminderComposerButton"_s);
+        ASSERT_TRUE(test::waitUntil([&] { return !card->isComposing(); }));
+        frames.advanceBy(motion);
+        EXPECT_FALSE(composer->isVisible());
+        EXPECT_EQ(todoFiles().filter(u"SUMMARY:Errand %1"_s.arg(added)).size(), 1);
+        EXPECT_EQ(todoFiles().size(), added);
+    }
+    EXPECT_FALSE(test::anyRunning(*card));
 }
 
 } // namespace
