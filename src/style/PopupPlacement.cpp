@@ -40,13 +40,37 @@ QRect popupBounds(const QWidget *field, int width)
     return popupBounds(field, width, screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080));
 }
 
+namespace {
+
+QRect globalRect(const QWidget *widget)
+{
+    return {widget->mapToGlobal(QPoint(0, 0)), widget->size()};
+}
+
+} // namespace
+
+QRect visibleGlobalRect(const QWidget *widget)
+{
+    QRect shown = globalRect(widget);
+    for (const QWidget *at = widget; at; at = at->isWindow() ? nullptr : at->parentWidget()) {
+        shown &= globalRect(at);
+        // A shaped window or widget shows only its mask.
+        if (!at->mask().isEmpty())
+            shown &= at->mask().boundingRect().translated(at->mapToGlobal(QPoint(0, 0)));
+    }
+    return shown;
+}
+
 QRect popupBounds(const QWidget *field, int width, const QRect &area)
 {
     QRect bounds = area;
     for (const QWidget *above = field->parentWidget(); above; above = above->parentWidget()) {
         if (!qobject_cast<const ModuleCard *>(above))
             continue;
-        const QRect card(above->mapToGlobal(QPoint(0, 0)), above->size());
+        // A card taller than its scroll area runs on past what shows.
+        QRect card = visibleGlobalRect(above);
+        if (card.isEmpty())
+            card = globalRect(above);
         if (card.width() >= width) {
             bounds.setLeft(std::max(bounds.left(), card.left()));
             bounds.setRight(std::min(bounds.right(), card.right()));

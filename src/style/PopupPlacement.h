@@ -19,8 +19,13 @@ struct PopupPlace {
 };
 PopupPlace placePopup(const QRect &field, const QSize &wanted, const QRect &bounds, int gap = 4);
 
+// The part of `widget` that shows, in global coordinates: its rectangle cut
+// by every ancestor's up to its window, and by their masks.
+QRect visibleGlobalRect(const QWidget *widget);
+
 // The area a pop-up of `field` may cover: the available area of the
-// field's screen, narrowed to the module card the field sits in: across
+// field's screen, narrowed to the part of the module card the field sits
+// in that shows (a card scrolls inside its panel): across
 // where the card is wide enough for `width` (so a pop-up never covers what
 // lies beside the card, the rail's tool strip above all), and always from
 // top to bottom, so that nothing hangs below the card onto the desktop.

@@ -283,3 +283,44 @@ TEST_F(KitPopups, ThePopupsStayInsideTheirCardFromTopToBottom)
     EXPECT_EQ(list->geometry().bottom() < global(time).top(), above > below) << "on the roomier side";
     list->close();
 }
+
+// A card taller than the scroll area it sits in, as in the rail's panel: the
+// part that shows bounds the month, not the card's whole rectangle.
+TEST_F(KitPopups, ThePopupsStayInsideThePartOfTheCardThatShows)
+{
+    QScrollArea area;
+    area.setFrameShape(QFrame::NoFrame);
+    area.setFixedSize(330, 400);
+    auto *card = new ModuleCard(u"Reminders"_s, u"checklist"_s);
+    card->setFixedSize(330, 900);
+    auto *field = new OrlixDateField(OrlixDateField::Mode::date);
+    field->setValue(QDateTime(QDate(2026, 12, 8), QTime(14, 50)));
+    card->contentLayout()->addSpacing(320);
+    card->contentLayout()->addWidget(field);
+    card->contentLayout()->addStretch(1);
+    area.setWidget(card);
+    area.move(screen().right() - 330, screen().top() + 20);
+    area.show();
+    QCoreApplication::processEvents();
+
+    const QRect shown = global(area.viewport());
+    EXPECT_EQ(visibleGlobalRect(card), shown & global(card));
+    ASSERT_LT(global(field).bottom(), shown.bottom());
+    field->openPopup();
+    QWidget *month = field->popup();
+    ASSERT_NE(month, nullptr);
+    ASSERT_GT(global(card).bottom() - global(field).bottom(), month->height() + 4) << "the card runs on below";
+    EXPECT_TRUE(shown.contains(month->geometry())) << "inside what shows";
+    EXPECT_LE(month->geometry().bottom(), global(field).top()) << "above the field";
+    month->close();
+
+    // Scrolled until the field is near the top of what shows: below again.
+    area.verticalScrollBar()->setValue(300);
+    QCoreApplication::processEvents();
+    field->openPopup();
+    month = field->popup();
+    ASSERT_NE(month, nullptr);
+    EXPECT_TRUE(global(area.viewport()).contains(month->geometry()));
+    EXPECT_GE(month->geometry().top(), global(field).bottom()) << "below the field";
+    month->close();
+}
