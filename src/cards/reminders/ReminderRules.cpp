@@ -152,7 +152,22 @@ QString dueText(const ReminderItem &item, const DateText &dates)
 {
     if (!item.dueDate)
         return {};
-    return dates.format(*item.dueDate, item.includesTime ? u"yMMMdjmm"_s : u"yMMMd"_s);
+    const QString date = dates.format(*item.dueDate, u"yMMMd"_s);
+    if (!item.includesTime)
+        return QString(date).replace(u' ', QChar::Nbsp);
+    QString text = dates.format(*item.dueDate, u"yMMMdjmm"_s);
+    // The joint is the first space after the date, or the last before it
+    // where the locale puts the time first.
+    qsizetype joint = -1;
+    if (text.startsWith(date))
+        joint = text.indexOf(u' ', date.size());
+    else if (text.endsWith(date))
+        joint = text.lastIndexOf(u' ', text.size() - date.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u' ' && i != joint)
+            text[i] = QChar::Nbsp;
+    }
+    return text;
 }
 
 QString priorityMark(int priority)

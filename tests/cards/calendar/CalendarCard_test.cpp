@@ -8,6 +8,7 @@
 #include "cards/calendar/CalendarWeekStrip.h"
 #include "cards/calendar/TimelineMarker.h"
 #include "style/DateText.h"
+#include "style/Fonts.h"
 #include "style/OrlixStyle.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/SegmentedPicker.h"
@@ -19,6 +20,7 @@
 #include <cmath>
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -369,6 +371,62 @@ TEST(CalendarDayBounds, EachStartLandsOnTheLocalDayThatHoldsIt)
         const auto holds = std::find_if(days.begin(), days.end(), [](const auto &d) { return !d.events.empty(); });
         EXPECT_EQ(holds == days.end() ? -1 : int(holds - days.begin()), day)
             << start.toString(Qt::ISODateWithMs).toStdString();
+    }
+}
+
+// Where the abbreviated weekday is the whole word (Arabic), a cell too narrow
+// for it shows the locale's short or narrow name, shrunk a little at most,
+// rather than shrinking the word past reading.
+TEST(CalendarDayCells, NamesTooWideForTheCellGiveWayToShorterOnesOfTheLocale)
+{
+    const QDateTime now(QDate(2025, 3, 27), QTime(10, 0), Qt::UTC);
+    const QDate saturday(2025, 3, 29);
+    EXPECT_EQ(CalendarWeekStrip::weekdayTexts(now.date(), now, DateText(u"ar_EG"_s)), QStringList{u"Today"_s});
+    const QStringList english = CalendarWeekStrip::weekdayTexts(saturday, now, DateText(u"en_US"_s));
+    EXPECT_EQ(english.front(), u"Sat"_s);
+    const QStringList arabic = CalendarWeekStrip::weekdayTexts(saturday, now, DateText(u"ar_EG"_s));
+    ASSERT_EQ(arabic.size(), 3) << arabic.join(u' ').toStdString();
+    EXPECT_EQ(arabic.front(), u"السبت"_s);
+
+    CalendarDayCell cell;
+    for (const QStringList &forms : {english, arabic}) {
+        cell.setDay(u"2025-03-29"_s, forms, u"29"_s, false, false);
+        // From a cell that holds the whole word down to one narrower than the
+        // shortest name, the first name that fits shows, at full size.
+        for (int width = 60; width >= 12; width -= 4) {
+            cell.resize(width, cell.sizeHint().height());
+            const QString shown = cell.shownWeekday();
+            const qsizetype at = forms.indexOf(shown);
+            SCOPED_TRACE(width);
+            ASSERT_GE(at, 0);
+            for (qsizetype longer = 0; longer < at; ++longer)
+                EXPECT_LT(cell.width(),
+                          0.9 * QFontMetricsF(OrlixFonts::system(10, QFont::Bold)).horizontalAdvance(forms[longer]));
+            if (at + 1 < forms.size()) {
+                EXPECT_GE(cell.weekdayScale(), 0.9) << shown.toStdString();
+            }
+        }
+    }
+    // At the standard rail's strip (254 wide in the running panel) English
+    // keeps its abbreviations; Arabic trades the whole words for one shorter
+    // form for every day, never one shrunk past reading.
+    const auto days = calendar::upcomingDays({}, now);
+    for (const char *locale : {"en_US", "ar_EG"}) {
+        SCOPED_TRACE(locale);
+        const DateText dates{QString::fromLatin1(locale)};
+        CalendarWeekStrip strip;
+        strip.setDays(days, days.front().id(), now, dates);
+        strip.resize(254, strip.sizeHint().height());
+        strip.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(strip.weekdayForm() > 0, locale == std::string("ar_EG"));
+        for (const CalendarDayCell *dayCell : strip.cells()) {
+            EXPECT_EQ(dayCell->shownWeekday(),
+                      dayCell->weekdayForms().value(strip.weekdayForm(), dayCell->weekdayForms().front()));
+            if (dayCell->weekdayForms().size() > 1) {
+                EXPECT_GE(dayCell->weekdayScale(), 0.9) << dayCell->shownWeekday().toStdString();
+            }
+        }
     }
 }
 

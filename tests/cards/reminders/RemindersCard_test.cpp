@@ -3,6 +3,7 @@
 #include "cards/reminders/ReminderRules.h"
 #include "cards/reminders/RemindersCard.h"
 #include "style/DateText.h"
+#include "style/Fonts.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixDateField.h"
@@ -14,6 +15,8 @@
 #include "../CardTest.h"
 #include "../../style/ColorMeasure.h"
 #include "../../style/LightLooks.h"
+
+#include <cmath>
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -276,6 +279,34 @@ TEST_F(RemindersCardTest, MarksFollowTheTitleAndTheDueText)
         if (title.size() < 10) {
             EXPECT_LT(mark->mapTo(&row, QPoint()).x(), row.width() / 2) << "a short title keeps its mark near";
             EXPECT_EQ(titleLabel->visibleLines(titleLabel->width()).join(u' '), title);
+        }
+    }
+}
+
+// A due text too wide for its line keeps the date on the first line and
+// puts the time whole on the next, in a locale whose date runs long too.
+TEST(ReminderRules, ADueTextTooWideForItsLineBreaksOnlyBeforeItsTime)
+{
+    const QFont font = OrlixFonts::system(11, QFont::DemiBold);
+    for (const char *locale : {"en_US", "ar_EG"}) {
+        SCOPED_TRACE(locale);
+        const DateText dates(QString::fromLatin1(locale), u"Africa/Cairo"_s);
+        const ReminderItem item = due(u"r"_s, QDateTime(QDate(2026, 12, 8), QTime(14, 55), QTimeZone("Africa/Cairo")));
+        const QString text = reminderrules::dueText(item, dates);
+        // One space breaks: the one after the date.
+        const QString date = dates.format(*item.dueDate, u"yMMMd"_s);
+        EXPECT_TRUE(QString(text).replace(QChar::Nbsp, u' ').startsWith(date)) << text.toStdString();
+        EXPECT_EQ(text.count(u' '), 1) << text.toStdString();
+        const QString time = text.mid(text.indexOf(u' ') + 1);
+        EXPECT_GE(time.size(), 4) << time.toStdString();
+        ElidedLabel label(text);
+        label.setFont(font);
+        label.setMaximumLines(2);
+        const int natural = int(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+        EXPECT_EQ(label.visibleLines(natural), QStringList{text});
+        for (int narrower : {10, 30}) {
+            EXPECT_EQ(label.visibleLines(natural - narrower).value(1), time) << text.toStdString();
+            EXPECT_FALSE(label.isElided(natural - narrower));
         }
     }
 }
