@@ -94,14 +94,8 @@ void CalendarDayCell::setDay(const QString &id, const QStringList &weekdays, con
 
 QString CalendarDayCell::shownWeekday() const
 {
-    if (const auto *strip = qobject_cast<const CalendarWeekStrip *>(parentWidget()))
-        return m_weekdays.at(std::min<qsizetype>(strip->weekdayForm(), m_weekdays.size() - 1));
-    const QFontMetricsF metrics(weekdayFont());
-    for (const QString &form : m_weekdays) {
-        if (metrics.horizontalAdvance(form) * kFormShrink <= width())
-            return form;
-    }
-    return m_weekdays.back();
+    const auto *strip = qobject_cast<const CalendarWeekStrip *>(parentWidget());
+    return m_weekdays.at(std::min<qsizetype>(strip ? strip->weekdayForm() : 0, m_weekdays.size() - 1));
 }
 
 const QStringList &CalendarDayCell::weekdayForms() const

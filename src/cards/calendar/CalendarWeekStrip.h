@@ -22,14 +22,14 @@ class CalendarDayCell : public QAbstractButton {
 public:
     explicit CalendarDayCell(QWidget *parent = nullptr);
 
-    // `weekdays`: the day's name from the longest form to the shortest. In a
-    // strip the cell shows the strip's form; alone, the first that fits.
+    // `weekdays`: the day's name from the longest form to the shortest; the
+    // cell shows the form its strip chooses for every cell.
     void setDay(const QString &id, const QStringList &weekdays, const QString &dayNumber, bool hasEvents,
                 bool selected);
     const QString &dayID() const { return m_id; }
     const QString &weekdayText() const { return m_weekdays.front(); }
-    // The form shown at the cell's width, and the scale of the font it is
-    // drawn in (below 0.9 only where even the shortest form runs over).
+    // The form shown, and the scale of the font it is drawn in at the
+    // cell's width (below 0.9 only where even the shortest form runs over).
     QString shownWeekday() const;
     const QStringList &weekdayForms() const;
     qreal weekdayScale() const;
