@@ -40,23 +40,57 @@ QRect popupBounds(const QWidget *field, int width)
     return popupBounds(field, width, screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080));
 }
 
+namespace {
+
+constexpr const char *kPopupPanel = "koluPopupPanel";
+
+QRect globalRect(const QWidget *widget)
+{
+    return {widget->mapToGlobal(QPoint(0, 0)), widget->size()};
+}
+
+} // namespace
+
+QRect visibleGlobalRect(const QWidget *widget)
+{
+    QRect shown = globalRect(widget);
+    for (const QWidget *at = widget; at; at = at->isWindow() ? nullptr : at->parentWidget()) {
+        shown &= globalRect(at);
+        // A shaped window or widget shows only its mask.
+        if (!at->mask().isEmpty())
+            shown &= at->mask().boundingRect().translated(at->mapToGlobal(QPoint(0, 0)));
+    }
+    return shown;
+}
+
+void setPopupPanel(QWidget *panel)
+{
+    panel->setProperty(kPopupPanel, true);
+}
+
 QRect popupBounds(const QWidget *field, int width, const QRect &area)
 {
     QRect bounds = area;
-    for (const QWidget *above = field->parentWidget(); above; above = above->parentWidget()) {
-        if (!qobject_cast<const ModuleCard *>(above))
-            continue;
-        const QRect card(above->mapToGlobal(QPoint(0, 0)), above->size());
-        if (card.width() >= width) {
-            bounds.setLeft(std::max(bounds.left(), card.left()));
-            bounds.setRight(std::min(bounds.right(), card.right()));
-        }
-        // Top to bottom it stays inside the card too: above the field where
-        // below is short, else on the roomier side, scrolling the rest.
-        bounds.setTop(std::max(bounds.top(), card.top()));
-        bounds.setBottom(std::min(bounds.bottom(), card.bottom()));
-        break;
+    const QWidget *card = field->parentWidget();
+    while (card && !qobject_cast<const ModuleCard *>(card))
+        card = card->parentWidget();
+    if (!card)
+        return bounds;
+    const QWidget *panel = card->parentWidget();
+    while (panel && !panel->property(kPopupPanel).toBool())
+        panel = panel->parentWidget();
+    QRect shown = visibleGlobalRect(panel ? panel : card);
+    if (shown.isEmpty()) // not on screen yet
+        shown = globalRect(card);
+    const QRect across = globalRect(card);
+    if (across.width() >= width) {
+        bounds.setLeft(std::max(bounds.left(), across.left()));
+        bounds.setRight(std::min(bounds.right(), across.right()));
     }
+    // Top to bottom it stays on what shows: above the field where below is
+    // short, else on the roomier side, scrolling the rest.
+    bounds.setTop(std::max(bounds.top(), shown.top()));
+    bounds.setBottom(std::min(bounds.bottom(), shown.bottom()));
     return bounds;
 }
 

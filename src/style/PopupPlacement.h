@@ -19,11 +19,22 @@ struct PopupPlace {
 };
 PopupPlace placePopup(const QRect &field, const QSize &wanted, const QRect &bounds, int gap = 4);
 
+// The part of `widget` that shows, in global coordinates: its rectangle cut
+// by every ancestor's up to its window, and by their masks.
+QRect visibleGlobalRect(const QWidget *widget);
+
+// Marks `panel` as the panel that holds module cards (the rail's detail
+// panel): a pop-up of a card in it may cover the panel's own header, so a
+// month fits above a field low in a short card.
+void setPopupPanel(QWidget *panel);
+
 // The area a pop-up of `field` may cover: the available area of the
 // field's screen, narrowed to the module card the field sits in: across
 // where the card is wide enough for `width` (so a pop-up never covers what
 // lies beside the card, the rail's tool strip above all), and always from
-// top to bottom, so that nothing hangs below the card onto the desktop.
+// top to bottom to the part of the card that shows, or of the panel that
+// holds it, so that nothing hangs below it onto the desktop. (A card taller
+// than its panel scrolls in it and runs on past what shows.)
 QRect popupBounds(const QWidget *field, int width);
 // The same within `area` (global coordinates) rather than the screen's.
 QRect popupBounds(const QWidget *field, int width, const QRect &area);

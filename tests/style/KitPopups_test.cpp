@@ -283,3 +283,57 @@ TEST_F(KitPopups, ThePopupsStayInsideTheirCardFromTopToBottom)
     EXPECT_EQ(list->geometry().bottom() < global(time).top(), above > below) << "on the roomier side";
     list->close();
 }
+
+// A card taller than the scroll area it sits in, below the panel's header,
+// as in the rail: what shows of the panel bounds the month, not the card's
+// whole rectangle, and a month too tall for what shows of the card above a
+// field opens whole over the panel's header.
+TEST_F(KitPopups, ThePopupsStayOnThePartOfThePanelThatShows)
+{
+    QWidget panel;
+    setPopupPanel(&panel);
+    panel.setFixedSize(330, 500);
+    auto *column = new QVBoxLayout(&panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addSpacing(90); // the panel's header
+    auto *area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    column->addWidget(area, 1);
+    auto *card = new ModuleCard(u"Reminders"_s, u"checklist"_s);
+    card->setFixedSize(330, 900);
+    auto *field = new OrlixDateField(OrlixDateField::Mode::date);
+    field->setValue(QDateTime(QDate(2026, 12, 8), QTime(14, 50)));
+    card->contentLayout()->addSpacing(180);
+    card->contentLayout()->addWidget(field);
+    card->contentLayout()->addStretch(1);
+    area->setWidget(card);
+    panel.move(screen().right() - 330, screen().top() + 20);
+    panel.show();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(visibleGlobalRect(card), global(area->viewport()) & global(card));
+    field->openPopup();
+    QWidget *month = field->popup();
+    ASSERT_NE(month, nullptr);
+    ASSERT_GT(global(card).bottom() - global(field).bottom(), month->height() + 4) << "the card runs on below";
+    ASSERT_LT(global(field).top() - global(card).top(), month->sizeHint().height() + 4) << "short above in the card";
+    EXPECT_EQ(month->height(), month->sizeHint().height()) << "the whole month";
+    EXPECT_TRUE(global(&panel).contains(month->geometry())) << "on the panel";
+    EXPECT_LE(month->geometry().bottom(), global(field).top()) << "above the field";
+    // The release of the opening press, below the month, chooses no day.
+    QTest::mouseRelease(month, Qt::LeftButton, {}, QPoint(month->width() / 2, month->height() + 20));
+    EXPECT_EQ(field->value().date(), QDate(2026, 12, 8));
+    month->close();
+
+    // Scrolled until the field is near the top of what shows: below again,
+    // inside what shows of the card.
+    area->verticalScrollBar()->setValue(150);
+    QCoreApplication::processEvents();
+    field->openPopup();
+    month = field->popup();
+    ASSERT_NE(month, nullptr);
+    EXPECT_TRUE(global(area->viewport()).contains(month->geometry()));
+    EXPECT_GE(month->geometry().top(), global(field).bottom()) << "below the field";
+    month->close();
+}

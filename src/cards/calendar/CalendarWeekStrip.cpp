@@ -33,6 +33,9 @@ QFont dayNumberFont()
 }
 
 constexpr qreal kPadY = 8, kGap = 5, kNumberW = 30, kNumberH = 28, kDot = 4;
+// A weekday name shrunk this far still reads as the others; past it a
+// shorter name of the locale takes its place.
+constexpr qreal kFormShrink = 0.9;
 
 qreal weekdayHeight()
 {
@@ -41,13 +44,20 @@ qreal weekdayHeight()
 
 // The desktop's fonts run wider than the ones the cell was measured for, so
 // "Today" in a narrow panel shrinks a little before it is ever cut.
+qreal weekdayScaleFor(const QString &text, qreal width)
+{
+    const qreal natural = QFontMetricsF(weekdayFont()).horizontalAdvance(text);
+    if (natural <= width || natural <= 0)
+        return 1;
+    return std::max(0.75, width / natural);
+}
+
 QFont fittedWeekdayFont(const QString &text, qreal width)
 {
     QFont font = weekdayFont();
-    const qreal natural = QFontMetricsF(font).horizontalAdvance(text);
-    if (natural <= width || natural <= 0)
+    const qreal scale = weekdayScaleFor(text, width);
+    if (scale >= 1)
         return font;
-    const qreal scale = std::max(0.75, width / natural);
     if (font.pointSizeF() > 0)
         font.setPointSizeF(font.pointSizeF() * scale);
     else
@@ -66,20 +76,36 @@ CalendarDayCell::CalendarDayCell(QWidget *parent)
     repaintOnStyleChange(this);
 }
 
-void CalendarDayCell::setDay(const QString &id, const QString &weekday, const QString &dayNumber, bool hasEvents,
+void CalendarDayCell::setDay(const QString &id, const QStringList &weekdays, const QString &dayNumber, bool hasEvents,
                              bool selected)
 {
-    if (id == m_id && weekday == m_weekday && dayNumber == m_dayNumber && hasEvents == m_hasEvents
+    if (id == m_id && weekdays == m_weekdays && dayNumber == m_dayNumber && hasEvents == m_hasEvents
         && selected == m_selected)
         return;
     m_id = id;
-    m_weekday = weekday;
+    m_weekdays = weekdays.isEmpty() ? QStringList{QString()} : weekdays;
     m_dayNumber = dayNumber;
     m_hasEvents = hasEvents;
     m_selected = selected;
     setObjectName(u"calendarDayCell_"_s + id);
-    setAccessibleName(weekday + u' ' + dayNumber);
+    setAccessibleName(m_weekdays.front() + u' ' + dayNumber);
     update();
+}
+
+QString CalendarDayCell::shownWeekday() const
+{
+    const auto *strip = qobject_cast<const CalendarWeekStrip *>(parentWidget());
+    return m_weekdays.at(std::min<qsizetype>(strip ? strip->weekdayForm() : 0, m_weekdays.size() - 1));
+}
+
+const QStringList &CalendarDayCell::weekdayForms() const
+{
+    return m_weekdays;
+}
+
+qreal CalendarDayCell::weekdayScale() const
+{
+    return weekdayScaleFor(shownWeekday(), width());
 }
 
 QSize CalendarDayCell::sizeHint() const
@@ -107,9 +133,10 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
     const qreal lineH = weekdayHeight();
     painter.setPen(m_selected ? style.readable(tint) : style.secondaryText());
     const QRectF weekday(0, y, width(), lineH);
-    painter.setFont(fittedWeekdayFont(m_weekday, weekday.width()));
+    const QString name = shownWeekday();
+    painter.setFont(fittedWeekdayFont(name, weekday.width()));
     painter.drawText(weekday, Qt::AlignCenter,
-                     QFontMetricsF(painter.font()).elidedText(m_weekday, Qt::ElideRight, weekday.width()));
+                     QFontMetricsF(painter.font()).elidedText(name, Qt::ElideRight, weekday.width()));
     y += lineH + kGap;
 
     // The strip paints the square behind the selected number.
@@ -141,15 +168,47 @@ CalendarWeekStrip::CalendarWeekStrip(QWidget *parent)
     repaintOnStyleChange(this);
 }
 
-QString CalendarWeekStrip::weekdayText(const QDate &day, const QDateTime &now)
+QStringList CalendarWeekStrip::weekdayTexts(const QDate &day, const QDateTime &now, const DateText &dates)
 {
     if (day == now.toLocalTime().date())
-        return u"Today"_s;
-    return DateText::user().format(day.startOfDay(), u"EEE"_s);
+        return {u"Today"_s};
+    QStringList forms;
+    for (const QString &skeleton : {u"EEE"_s, u"cccccc"_s, u"ccccc"_s}) {
+        const QString form = dates.format(day.startOfDay(), skeleton);
+        if (!form.isEmpty() && !forms.contains(form))
+            forms << form;
+    }
+    return forms;
+}
+
+int CalendarWeekStrip::weekdayForm() const
+{
+    const QFontMetricsF metrics(weekdayFont());
+    int most = 0;
+    for (const CalendarDayCell *cell : m_cells)
+        most = std::max(most, int(cell->weekdayForms().size()) - 1);
+    for (int form = 0; form < most; ++form) {
+        // "Today" has one form, and shrinks a little where it must.
+        const bool fits = std::all_of(m_cells.begin(), m_cells.end(), [&](const CalendarDayCell *cell) {
+            const QStringList &forms = cell->weekdayForms();
+            return forms.size() == 1
+                   || metrics.horizontalAdvance(forms.at(std::min<qsizetype>(form, forms.size() - 1))) * kFormShrink
+                          <= cell->width();
+        });
+        if (fits)
+            return form;
+    }
+    return most;
 }
 
 void CalendarWeekStrip::setDays(const std::vector<calendar::CalendarDayGroup> &days, const QString &selectedDayID,
                                 const QDateTime &now)
+{
+    setDays(days, selectedDayID, now, DateText::user());
+}
+
+void CalendarWeekStrip::setDays(const std::vector<calendar::CalendarDayGroup> &days, const QString &selectedDayID,
+                                const QDateTime &now, const DateText &dates)
 {
     while (m_cells.size() < days.size()) {
         auto *cell = new CalendarDayCell(this);
@@ -161,12 +220,11 @@ void CalendarWeekStrip::setDays(const std::vector<calendar::CalendarDayGroup> &d
         delete m_cells.back();
         m_cells.pop_back();
     }
-    const DateText &dates = DateText::user();
     qreal selected = -1;
     for (std::size_t i = 0; i < days.size(); ++i) {
         const calendar::CalendarDayGroup &day = days[i];
-        m_cells[i]->setDay(day.id(), weekdayText(day.day, now), dates.format(day.date, u"d"_s), !day.events.empty(),
-                           day.id() == selectedDayID);
+        m_cells[i]->setDay(day.id(), weekdayTexts(day.day, now, dates), dates.format(day.date, u"d"_s),
+                           !day.events.empty(), day.id() == selectedDayID);
         if (day.id() == selectedDayID)
             selected = qreal(i);
     }

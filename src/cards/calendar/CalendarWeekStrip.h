@@ -3,6 +3,7 @@
 #include "cards/calendar/CalendarDays.h"
 
 #include <QAbstractButton>
+#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -12,6 +13,8 @@ class QVariantAnimation;
 
 namespace kolu {
 
+class DateText;
+
 // One day of the week strip: the weekday ("Today" for the first), the day of
 // the month on a tinted square while selected, and a dot when it has events.
 class CalendarDayCell : public QAbstractButton {
@@ -19,9 +22,17 @@ class CalendarDayCell : public QAbstractButton {
 public:
     explicit CalendarDayCell(QWidget *parent = nullptr);
 
-    void setDay(const QString &id, const QString &weekday, const QString &dayNumber, bool hasEvents, bool selected);
+    // `weekdays`: the day's name from the longest form to the shortest; the
+    // cell shows the form its strip chooses for every cell.
+    void setDay(const QString &id, const QStringList &weekdays, const QString &dayNumber, bool hasEvents,
+                bool selected);
     const QString &dayID() const { return m_id; }
-    const QString &weekdayText() const { return m_weekday; }
+    const QString &weekdayText() const { return m_weekdays.front(); }
+    // The form shown, and the scale of the font it is drawn in at the
+    // cell's width (below 0.9 only where even the shortest form runs over).
+    QString shownWeekday() const;
+    const QStringList &weekdayForms() const;
+    qreal weekdayScale() const;
     const QString &dayNumberText() const { return m_dayNumber; }
     bool hasEvents() const { return m_hasEvents; }
     bool isSelected() const { return m_selected; }
@@ -36,7 +47,7 @@ protected:
 
 private:
     QString m_id;
-    QString m_weekday;
+    QStringList m_weekdays{QString()};
     QString m_dayNumber;
     bool m_hasEvents = false;
     bool m_selected = false;
@@ -52,11 +63,19 @@ public:
     explicit CalendarWeekStrip(QWidget *parent = nullptr);
 
     void setDays(const std::vector<calendar::CalendarDayGroup> &days, const QString &selectedDayID,
+                 const QDateTime &now, const DateText &dates);
+    void setDays(const std::vector<calendar::CalendarDayGroup> &days, const QString &selectedDayID,
                  const QDateTime &now);
+    // Which of the weekday forms every cell shows: the longest in which each
+    // day's name fits its cell (shrunk a little at most), so the names read
+    // alike across the week.
+    int weekdayForm() const;
     std::vector<CalendarDayCell *> cells() const;
 
-    // "Today" for the local day of `now`, else the abbreviated weekday.
-    static QString weekdayText(const QDate &day, const QDateTime &now);
+    // "Today" for the local day of `now`; else the abbreviated weekday, then
+    // the locale's short and narrow stand-alone names where they differ
+    // (where the abbreviated name is the whole word, as in Arabic).
+    static QStringList weekdayTexts(const QDate &day, const QDateTime &now, const DateText &dates);
 
     // The square behind the selected number, in the strip; empty when no
     // cell is selected.

@@ -127,6 +127,7 @@ ReminderRow::ReminderRow(AppState &state, ReminderItem reminder, QWidget *parent
     details->addWidget(symbolMark(m_reminder.includesTime ? u"clock"_s : u"calendar"_s, 11, secondary, this));
     m_dueLabel = new ElidedLabel(reminderrules::dueText(m_reminder, DateText::user()), m_details);
     m_dueLabel->setObjectName(u"reminderDue"_s);
+    m_dueLabel->setMaximumLines(2); // the time under the date where both do not fit
     m_dueLabel->setFont(OrlixFonts::system(11, QFont::DemiBold));
     details->addWidget(m_dueLabel);
     if (m_reminder.url) {

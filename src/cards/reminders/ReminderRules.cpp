@@ -119,8 +119,9 @@ EmptyContent emptyContent(const RemindersConnectionState &connection, bool listI
         return {u"lock"_s, tr("Allow Reminders"),
                 tr("Kolu reads your reminders from the to-do folder chosen in Kolu Settings."), false};
     case RemindersConnectionState::Kind::denied:
-        return {u"exclamationmark.triangle"_s, tr("Reminders blocked"),
-                tr("Choose a readable to-do folder for Kolu in Kolu Settings."), true};
+        // Without a usable to-do folder nothing is blocked: one is still to
+        // be chosen, as the calendar and notes cards say of theirs.
+        return {u"checklist"_s, tr("No to-do folder"), tr("Choose the folder your reminders are kept in."), true};
     case RemindersConnectionState::Kind::ready:
         if (listIsFull)
             return {u"checklist"_s, tr("More reminders than shown"),
@@ -151,7 +152,22 @@ QString dueText(const ReminderItem &item, const DateText &dates)
 {
     if (!item.dueDate)
         return {};
-    return dates.format(*item.dueDate, item.includesTime ? u"yMMMdjmm"_s : u"yMMMd"_s);
+    const QString date = dates.format(*item.dueDate, u"yMMMd"_s);
+    if (!item.includesTime)
+        return QString(date).replace(u' ', QChar::Nbsp);
+    QString text = dates.format(*item.dueDate, u"yMMMdjmm"_s);
+    // The joint is the first space after the date, or the last before it
+    // where the locale puts the time first.
+    qsizetype joint = -1;
+    if (text.startsWith(date))
+        joint = text.indexOf(u' ', date.size());
+    else if (text.endsWith(date))
+        joint = text.lastIndexOf(u' ', text.size() - date.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u' ' && i != joint)
+            text[i] = QChar::Nbsp;
+    }
+    return text;
 }
 
 QString priorityMark(int priority)

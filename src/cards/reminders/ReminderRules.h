@@ -74,6 +74,9 @@ EmptyContent emptyContent(const RemindersConnectionState &connection, bool listI
 QString connectionLine(const RemindersConnectionState &connection);
 
 // The details line's date: abbreviated date, and the short time when set.
+// The spaces inside the date and inside the time do not break a line, so a
+// row too narrow for the whole text shows the time whole on a line of its
+// own rather than cut.
 QString dueText(const ReminderItem &item, const DateText &dates);
 // "exclamationmark.3" and so on for the store's priorities 1, 5, 9.
 QString priorityMark(int priority);

@@ -219,7 +219,6 @@ void RemindersCard::onStateChanged(AppState::Field field)
         if (answer.kind == RemindersConnectionState::Kind::ready) {
             m_composer->setDraft(ReminderComposer::freshDraft(m_state.clock().now()));
             m_reveal->setOpen(false);
-            m_reveal = new Reveal(m_composer, OrlixMotion::smooth());
             m_composing = false;
         } else {
             m_composer->setFailure(answer.kind == RemindersConnectionState::Kind::failed && !answer.message.isEmpty()

@@ -85,6 +85,14 @@ QString accessFolderPath(const AppState &state, AccessFolder folder)
     return resolveCalendarRoot(configured, QDir::homePath());
 }
 
+QStringList accessFolderCandidates(const AppState &state, AccessFolder folder)
+{
+    const std::optional<QString> configured = state.defaults().string(traits(folder).key);
+    if (folder == AccessFolder::notes || (configured && !configured->trimmed().isEmpty()))
+        return {accessFolderPath(state, folder)};
+    return defaultCalendarRootCandidates(QDir::homePath());
+}
+
 bool isAccessFolderUsable(const AppState &state, AccessFolder folder)
 {
     return isUsableFolder(accessFolderPath(state, folder), traits(folder).writable);

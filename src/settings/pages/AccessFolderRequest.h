@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <qcoro/qcorotask.h>
 
@@ -14,6 +15,9 @@ enum class AccessFolder { calendar, reminders, notes };
 // The folder in use for `folder`: the one chosen in the settings, else the
 // first usual place that exists (notes: ~/Notes).
 QString accessFolderPath(const AppState &state, AccessFolder folder);
+// Every folder looked in for `folder`: the chosen one, else each usual place
+// in order of preference.
+QStringList accessFolderCandidates(const AppState &state, AccessFolder folder);
 // Whether that folder can be read (to-do lists and notes: also written).
 bool isAccessFolderUsable(const AppState &state, AccessFolder folder);
 

@@ -211,9 +211,14 @@ void DesktopAppsPage::syncFolderDetails()
         label->setPathText(lead + u' ' + line.left(at), path, line.mid(at + 2));
     };
     const auto accessLine = [&state, &showPath](SettingsRow *row, const QString &text, AccessFolder folder) {
-        showPath(row->detailLabel(), text,
-                 isAccessFolderUsable(state, folder) ? tr("Folder: %1") : tr("No usable folder yet (looked in %1)."),
-                 displayPath(accessFolderPath(state, folder)));
+        if (isAccessFolderUsable(state, folder)) {
+            showPath(row->detailLabel(), text, tr("Folder: %1"), displayPath(accessFolderPath(state, folder)));
+            return;
+        }
+        QStringList looked = accessFolderCandidates(state, folder);
+        for (QString &path : looked)
+            path = displayPath(path);
+        showPath(row->detailLabel(), text, tr("No usable folder yet (looked in %1)."), looked.join(u", "_s));
     };
     accessLine(m_calendarAccess, tr("Allow Kolu to read upcoming calendar events."), AccessFolder::calendar);
     accessLine(m_remindersAccess, tr("Allow Kolu to show and update reminders."), AccessFolder::reminders);

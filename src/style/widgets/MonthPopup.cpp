@@ -128,6 +128,10 @@ void MonthPopup::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint point = event->position().toPoint();
+    // The release of the press that opened the month lands wherever the
+    // pointer is, often outside: no day is chosen there.
+    if (!rect().contains(point))
+        return;
     if (previousRect().contains(point)) {
         m_month = m_month.addMonths(-1);
         update();

@@ -56,7 +56,9 @@ bool Reveal::isMoving() const
 
 void Reveal::setOpen(bool open)
 {
-    if (open == m_open)
+    // The widget decides whether it is open: one hidden behind the Reveal's
+    // back (by its parent, or another motion that ended) opens again.
+    if (open == m_open && !(open && m_target->isHidden()))
         return;
     m_open = open;
     const qreal from = m_progress;

@@ -16,13 +16,15 @@ class RevealEffect;
 // behind its own top edge, and leaves the same way back up. The layout gives
 // the widget its room as it opens and takes it back when it has left. The
 // motion draws through the widget's graphics effect, so the widget carries
-// none of its own.
+// none of its own. A widget has one Reveal for its life: a second one made
+// while the first still closes it would take the widget for open.
 class Reveal : public QObject {
     Q_OBJECT
 public:
     Reveal(QWidget *target, const Motion &motion);
 
-    // Opening shows the widget at once; closing hides it when the motion ends.
+    // Opening shows the widget at once, also one hidden by other means since
+    // it last opened; closing hides it when the motion ends.
     void setOpen(bool open);
     bool isOpen() const { return m_open; }
     // 0 gone, 1 fully shown.

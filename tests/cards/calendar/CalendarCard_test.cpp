@@ -372,6 +372,43 @@ TEST(CalendarDayBounds, EachStartLandsOnTheLocalDayThatHoldsIt)
     }
 }
 
+// Where the abbreviated weekday is the whole word (Arabic), cells too narrow
+// for it show the locale's short or narrow names, shrunk a little at most,
+// rather than shrinking the words past reading.
+TEST(CalendarWeekStripNames, NamesTooWideForTheCellsGiveWayToShorterOnesOfTheLocale)
+{
+    const QDateTime now(QDate(2025, 3, 27), QTime(10, 0), Qt::UTC);
+    const QDate saturday(2025, 3, 29);
+    EXPECT_EQ(CalendarWeekStrip::weekdayTexts(now.date(), now, DateText(u"ar_EG"_s)), QStringList{u"Today"_s});
+    const QStringList english = CalendarWeekStrip::weekdayTexts(saturday, now, DateText(u"en_US"_s));
+    EXPECT_EQ(english.front(), u"Sat"_s);
+    const QStringList arabic = CalendarWeekStrip::weekdayTexts(saturday, now, DateText(u"ar_EG"_s));
+    ASSERT_EQ(arabic.size(), 3) << arabic.join(u' ').toStdString();
+    EXPECT_EQ(arabic.front(), u"السبت"_s);
+
+    // At the standard rail's strip (254 wide in the running panel) English
+    // keeps its abbreviations; Arabic trades the whole words for one shorter
+    // form for every day, never one shrunk past reading.
+    const auto days = calendar::upcomingDays({}, now);
+    for (const char *locale : {"en_US", "ar_EG"}) {
+        SCOPED_TRACE(locale);
+        const DateText dates{QString::fromLatin1(locale)};
+        CalendarWeekStrip strip;
+        strip.setDays(days, days.front().id(), now, dates);
+        strip.resize(254, strip.sizeHint().height());
+        strip.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(strip.weekdayForm() > 0, locale == std::string("ar_EG"));
+        for (const CalendarDayCell *dayCell : strip.cells()) {
+            EXPECT_EQ(dayCell->shownWeekday(),
+                      dayCell->weekdayForms().value(strip.weekdayForm(), dayCell->weekdayForms().front()));
+            if (dayCell->weekdayForms().size() > 1) {
+                EXPECT_GE(dayCell->weekdayScale(), 0.9) << dayCell->shownWeekday().toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(CalendarCardTest, WithoutACalendarFolderTheCardSaysSoInPlaceOfAnEmptyWeek)
 {
     makeCard();

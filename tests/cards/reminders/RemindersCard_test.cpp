@@ -3,6 +3,7 @@
 #include "cards/reminders/ReminderRules.h"
 #include "cards/reminders/RemindersCard.h"
 #include "style/DateText.h"
+#include "style/Fonts.h"
 #include "style/widgets/EmptyState.h"
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/OrlixDateField.h"
@@ -14,6 +15,8 @@
 #include "../CardTest.h"
 #include "../../style/ColorMeasure.h"
 #include "../../style/LightLooks.h"
+
+#include <cmath>
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -133,6 +136,10 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLe
     state->setRemindersConnection(RemindersConnectionState::denied());
     makeCard();
     QSignalSpy asked(state.get(), &AppState::showDesktopAppsSettings);
+    // No folder is no blocked access: the card says what to choose, as the
+    // calendar and notes cards do.
+    EXPECT_EQ(find<EmptyState>(u"reminderEmptyState"_s)->titleLabel()->text(), u"No to-do folder"_s);
+    EXPECT_EQ(reminderrules::emptyContent(RemindersConnectionState::denied(), false).symbol, u"checklist"_s);
     auto *open = find<OrlixButton>(u"reminderOpenSettingsButton"_s);
     EXPECT_EQ(open->text(), u"Open Settings"_s);
     QTest::mouseClick(open, Qt::LeftButton);
@@ -272,6 +279,34 @@ TEST_F(RemindersCardTest, MarksFollowTheTitleAndTheDueText)
         if (title.size() < 10) {
             EXPECT_LT(mark->mapTo(&row, QPoint()).x(), row.width() / 2) << "a short title keeps its mark near";
             EXPECT_EQ(titleLabel->visibleLines(titleLabel->width()).join(u' '), title);
+        }
+    }
+}
+
+// A due text too wide for its line keeps the date on the first line and
+// puts the time whole on the next, in a locale whose date runs long too.
+TEST(ReminderRules, ADueTextTooWideForItsLineBreaksOnlyBeforeItsTime)
+{
+    const QFont font = OrlixFonts::system(11, QFont::DemiBold);
+    for (const char *locale : {"en_US", "ar_EG"}) {
+        SCOPED_TRACE(locale);
+        const DateText dates(QString::fromLatin1(locale), u"Africa/Cairo"_s);
+        const ReminderItem item = due(u"r"_s, QDateTime(QDate(2026, 12, 8), QTime(14, 55), QTimeZone("Africa/Cairo")));
+        const QString text = reminderrules::dueText(item, dates);
+        // One space breaks: the one after the date.
+        const QString date = dates.format(*item.dueDate, u"yMMMd"_s);
+        EXPECT_TRUE(QString(text).replace(QChar::Nbsp, u' ').startsWith(date)) << text.toStdString();
+        EXPECT_EQ(text.count(u' '), 1) << text.toStdString();
+        const QString time = text.mid(text.indexOf(u' ') + 1);
+        EXPECT_GE(time.size(), 4) << time.toStdString();
+        ElidedLabel label(text);
+        label.setFont(font);
+        label.setMaximumLines(2);
+        const int natural = int(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+        EXPECT_EQ(label.visibleLines(natural), QStringList{text});
+        for (int narrower : {10, 30}) {
+            EXPECT_EQ(label.visibleLines(natural - narrower).value(1), time) << text.toStdString();
+            EXPECT_FALSE(label.isElided(natural - narrower));
         }
     }
 }
@@ -463,7 +498,7 @@ TEST_F(ReminderComposerTest, ListsCompletesAndAddsWithPriorityInAFolderAnotherCl
     EXPECT_FALSE(find<QAbstractButton>(u"reminderDateCheck"_s)->isChecked());
 }
 
-using RemindersMotion = test::CardTest<RemindersCard>;
+using RemindersMotion = RemindersCardTest;
 
 TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
 {
@@ -488,6 +523,38 @@ TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
     frames.advanceBy(OrlixMotion::smooth().durationMs);
     EXPECT_DOUBLE_EQ(reminders.composerReveal().progress(), 1.0);
     EXPECT_FALSE(test::anyRunning(reminders));
+}
+
+// Each add closes the composer on the spring and the next + opens it again,
+// also after the card was hidden with the rail: three adds, three files.
+TEST_F(RemindersMotion, TheComposerOpensAgainAfterEveryAdd)
+{
+    ASSERT_TRUE(QDir().mkpath(listFolder()));
+    test::Frames frames;
+    makeCard();
+    state->refreshReminders();
+    ASSERT_TRUE(test::waitUntil([&] { return state->remindersConnection() == RemindersConnectionState::ready(); }));
+    auto *composer = find<ReminderComposer>(u"reminderComposer"_s);
+    const int motion = OrlixMotion::smooth().durationMs + 50; // and the first frame
+    for (int added = 1; added <= 3; ++added) {
+        SCOPED_TRACE(added);
+        if (added == 3) {
+            card->hide();
+            card->show();
+        }
+        click(u"reminderComposerButton"_s);
+        frames.advanceBy(motion);
+        ASSERT_TRUE(composer->isVisible());
+        EXPECT_DOUBLE_EQ(card->composerReveal().progress(), 1.0);
+        QTest::keyClicks(find<QLineEdit>(u"reminderTitleField"_s), u"Errand %1"_s.arg(added));
+        click(u"reminderComposerButton"_s);
+        ASSERT_TRUE(test::waitUntil([&] { return !card->isComposing(); }));
+        frames.advanceBy(motion);
+        EXPECT_FALSE(composer->isVisible());
+        EXPECT_EQ(todoFiles().filter(u"SUMMARY:Errand %1"_s.arg(added)).size(), 1);
+        EXPECT_EQ(todoFiles().size(), added);
+    }
+    EXPECT_FALSE(test::anyRunning(*card));
 }
 
 } // namespace

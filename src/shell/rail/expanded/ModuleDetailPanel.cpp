@@ -9,6 +9,7 @@
 #include "style/Motion.h"
 #include "style/OrlixStyle.h"
 #include "style/PanelPicture.h"
+#include "style/PopupPlacement.h"
 #include "style/MinuteTicker.h"
 #include "style/TodayVisuals.h"
 #include "style/widgets/StyledWidget.h"
@@ -83,6 +84,7 @@ ModuleDetailPanel::ModuleDetailPanel(AppState &state, RailModule module, QWidget
     , m_module(module)
 {
     setObjectName(u"moduleDetailPanel"_s);
+    setPopupPanel(this);
     m_swap = new QVariantAnimation(this);
     m_swap->setDuration(OrlixMotion::contentSwap().durationMs);
     m_swap->setEasingCurve(OrlixMotion::contentSwap().curve);
