@@ -14,3 +14,5 @@ add_custom_command(
   COMMENT "Synthesising the ambient loops"
   VERBATIM)
 add_custom_target(kolu_soundscapes ALL DEPENDS ${_kolu_soundscape_outputs})
+# The installed program looks for them in share/kolu.
+install(FILES ${_kolu_soundscape_outputs} DESTINATION share/kolu/Kolu_Soundscapes_v1)

@@ -99,13 +99,17 @@ std::optional<QString> BrandIconLibrary::slug(const SavedLink &link)
 QStringList BrandIconLibrary::iconFolders()
 {
     QStringList folders;
-    if (QCoreApplication::instance()) {
-        const QString appDir = QCoreApplication::applicationDirPath();
-        folders << QDir(appDir).filePath(u"BrandIcons"_s) << QDir::cleanPath(appDir + u"/../share/kolu/BrandIcons"_s);
-    }
+    if (QCoreApplication::instance())
+        folders << iconFoldersFor(QCoreApplication::applicationDirPath());
     folders << QDir::current().filePath(u"Resources/BrandIcons"_s);
     folders.removeDuplicates();
     return folders;
+}
+
+QStringList BrandIconLibrary::iconFoldersFor(const QString &programFolder)
+{
+    return {QDir(programFolder).filePath(u"BrandIcons"_s),
+            QDir::cleanPath(programFolder + u"/../share/kolu/BrandIcons"_s)};
 }
 
 std::optional<QUrl> BrandIconLibrary::iconURL(const QString &slug)

@@ -36,6 +36,8 @@ public:
     static std::optional<QString> slugForHost(const QString &host);
     // The folders searched for icons, in order.
     static QStringList iconFolders();
+    // The folders a program in `programFolder` ships its icons in.
+    static QStringList iconFoldersFor(const QString &programFolder);
     // Where the icon of `slug` is, when it exists.
     static std::optional<QUrl> iconURL(const QString &slug);
     // The brand colour of `slug`'s icon, when the table lists one.

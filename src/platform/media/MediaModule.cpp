@@ -6,7 +6,13 @@
 #include "platform/media/SoundPlayer.h"
 #include "platform/system/LoadableModule.h"
 
+#include <QFutureWatcher>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <atomic>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -16,16 +22,8 @@ namespace {
 
 constexpr char kFileName[] = "libkolu-media.so";
 
-struct Loaded {
-    const MediaBackend *backend = nullptr;
-    bool tried = false;
-};
-
-Loaded &loaded()
-{
-    static Loaded state;
-    return state;
-}
+// Set once the module is loaded; read from any thread.
+std::atomic<const MediaBackend *> loadedBackend{nullptr};
 
 const MediaBackend *load()
 {
@@ -34,22 +32,31 @@ const MediaBackend *load()
 
 class DeferredSoundPlayer final : public SoundPlayer {
 public:
-    DeferredSoundPlayer(Clock &clock, std::function<void()> beep)
+    DeferredSoundPlayer(Clock &clock, std::function<void()> beep, std::function<const MediaBackend *()> prepare)
         : m_clock(clock)
         , m_beep(std::move(beep))
+        , m_prepare(std::move(prepare))
     {
     }
 
     void play(const QString &path, float volume) override
     {
-        if (!m_real) {
-            if (const MediaBackend *media = MediaModule::backend())
-                m_real = media->makeSoundPlayer(m_clock, m_beep);
+        if (m_ready) {
+            playNow(path, volume);
+            return;
         }
-        if (m_real)
-            m_real->play(path, volume);
-        else
-            beep();
+        m_waiting.emplace_back(path, volume);
+        if (m_preparation)
+            return;
+        // Loading the module and starting its sound library can take
+        // seconds (a fresh home builds the library's plugin cache): the
+        // event loop must go on meanwhile, or the alert that asked for the
+        // sound shows late and takes the input queued behind it. Deleting
+        // the watcher with this player drops the answer.
+        m_preparation = std::make_unique<QFutureWatcher<const MediaBackend *>>();
+        QObject::connect(m_preparation.get(), &QFutureWatcherBase::finished, m_preparation.get(),
+                         [this] { prepared(m_preparation->result()); });
+        m_preparation->setFuture(QtConcurrent::run(m_prepare));
     }
 
     void beep() override
@@ -59,8 +66,29 @@ public:
     }
 
 private:
+    void prepared(const MediaBackend *media)
+    {
+        m_ready = true;
+        if (media)
+            m_real = media->makeSoundPlayer(m_clock, m_beep);
+        for (const auto &[path, volume] : std::exchange(m_waiting, {}))
+            playNow(path, volume);
+    }
+
+    void playNow(const QString &path, float volume)
+    {
+        if (m_real)
+            m_real->play(path, volume);
+        else
+            beep();
+    }
+
     Clock &m_clock;
     std::function<void()> m_beep;
+    std::function<const MediaBackend *()> m_prepare;
+    std::unique_ptr<QFutureWatcher<const MediaBackend *>> m_preparation;
+    std::vector<std::pair<QString, float>> m_waiting;
+    bool m_ready = false;
     std::unique_ptr<SoundPlayer> m_real;
 };
 
@@ -109,17 +137,26 @@ private:
 
 const MediaBackend *MediaModule::backend()
 {
-    Loaded &state = loaded();
-    if (!state.tried) {
-        state.tried = true;
-        state.backend = load();
-    }
-    return state.backend;
+    // Tried once; a caller on another thread meanwhile waits for that try.
+    static const MediaBackend *const tried = [] {
+        const MediaBackend *media = load();
+        loadedBackend = media;
+        return media;
+    }();
+    return tried;
 }
 
 bool MediaModule::isLoaded()
 {
-    return loaded().backend != nullptr;
+    return loadedBackend.load() != nullptr;
+}
+
+const MediaBackend *MediaModule::prepareSounds()
+{
+    const MediaBackend *media = backend();
+    if (media)
+        media->prepareSounds();
+    return media;
 }
 
 QString MediaModule::fileName()
@@ -127,9 +164,10 @@ QString MediaModule::fileName()
     return QString::fromLatin1(kFileName);
 }
 
-std::unique_ptr<SoundPlayer> MediaModule::makeSoundPlayer(Clock &clock, std::function<void()> beep)
+std::unique_ptr<SoundPlayer> MediaModule::makeSoundPlayer(Clock &clock, std::function<void()> beep,
+                                                          std::function<const MediaBackend *()> prepare)
 {
-    return std::make_unique<DeferredSoundPlayer>(clock, std::move(beep));
+    return std::make_unique<DeferredSoundPlayer>(clock, std::move(beep), std::move(prepare));
 }
 
 std::unique_ptr<AudioPlayerFactory> MediaModule::makeAudioPlayers()

@@ -11,10 +11,9 @@ namespace kolu {
 
 // The media stack (Qt Multimedia, GStreamer, libpulse and the codecs they
 // pull in) lives in a shared library of its own, libkolu-media.so, found
-// through the program's run path (next to it in the build, in lib/kolu when
-// installed). It is loaded by the first sound, stream, loop or mute read, so
-// a launch that plays nothing never maps any of it. The makers below hand
-// out services that load it at that moment and pass every call on.
+// beside the program in the build and in lib/kolu when installed. It is loaded by the first sound, stream, loop or mute
+// read, so a launch that plays nothing never maps any of it. The makers below hand out services that load it at that
+// moment and pass every call on.
 namespace MediaModule {
 
 // Loads the module on the first call; null when it cannot be loaded (said
@@ -23,8 +22,16 @@ const MediaBackend *backend();
 bool isLoaded();
 QString fileName();
 
-// Without the module a sound is the desktop's beep.
-std::unique_ptr<SoundPlayer> makeSoundPlayer(Clock &clock, std::function<void()> beep);
+// Loads the module and readies it for sounds; safe on any thread. Null
+// when the module cannot be loaded.
+const MediaBackend *prepareSounds();
+
+// The first sound loads and readies the module on a worker, which can take
+// seconds on a fresh home; sounds asked for meanwhile play, in order, once it
+// is ready, all on the calling thread. Without the module a sound is the
+// desktop's beep. `prepare` is what the worker runs (tests give their own).
+std::unique_ptr<SoundPlayer> makeSoundPlayer(Clock &clock, std::function<void()> beep,
+                                             std::function<const MediaBackend *()> prepare = prepareSounds);
 // Without the module every stream and loop fails as it opens.
 std::unique_ptr<AudioPlayerFactory> makeAudioPlayers();
 // Without the module `fallback` answers.

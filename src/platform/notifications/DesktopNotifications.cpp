@@ -43,19 +43,18 @@ QVariantMap DesktopNotifications::soundHints(bool playsSound)
 
 QCoro::Task<quint32> DesktopNotifications::notify(NotificationContent content, quint32 replacesId)
 {
-    // Titles come from calendars, reminders and the remote feed, which
-    // anyone can write: a server that renders markup must show them as text,
-    // never as links or pictures. It is asked each time, as the server may
-    // have been replaced since; one that does not answer gets escaped text,
-    // which at worst shows an entity.
+    // Titles and texts come from calendars, reminders and the remote feed,
+    // which anyone can write: a server that renders markup must show the body
+    // as text, never as links or pictures. Servers render markup in the body
+    // only, so the title always goes as it is. The server is asked each time,
+    // as it may have been replaced since; one that does not answer gets an
+    // escaped body, which at worst shows an entity.
     const QDBusMessage asked = QDBusMessage::createMethodCall(service, path, interface, u"GetCapabilities"_s);
     const QDBusMessage offered = co_await call(m_connection, asked);
     const bool plainOnly = offered.type() == QDBusMessage::ReplyMessage && !offered.arguments().isEmpty()
                            && !offered.arguments().constFirst().toStringList().contains(u"body-markup"_s);
-    if (!plainOnly) {
-        content.title = content.title.toHtmlEscaped();
+    if (!plainOnly)
         content.body = content.body.toHtmlEscaped();
-    }
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, u"Notify"_s);
     message << u"Kolu"_s << replacesId << QString() << content.title << content.body << QStringList()
             << soundHints(content.playsSound) << qint32(-1);

@@ -28,18 +28,13 @@ struct Crypto {
 
 const Crypto *crypto()
 {
-    static const Crypto *loaded = []() -> const Crypto * {
-        void *library = openSystemLibrary(kCryptoLibrary, "no signature can be verified");
-        static Crypto table;
-        const bool complete = resolveSymbol(library, table.newRawPublicKey, "EVP_PKEY_new_raw_public_key")
-                              && resolveSymbol(library, table.freeKey, "EVP_PKEY_free")
-                              && resolveSymbol(library, table.newContext, "EVP_MD_CTX_new")
-                              && resolveSymbol(library, table.freeContext, "EVP_MD_CTX_free")
-                              && resolveSymbol(library, table.verifyInit, "EVP_DigestVerifyInit")
-                              && resolveSymbol(library, table.verify, "EVP_DigestVerify");
-        return complete ? &table : nullptr;
-    }();
-    return loaded;
+    using C = Crypto;
+    return systemLibraryTable<C>(
+        kCryptoLibrary, "no signature can be verified",
+        libraryFunction(&C::newRawPublicKey, "EVP_PKEY_new_raw_public_key"),
+        libraryFunction(&C::freeKey, "EVP_PKEY_free"), libraryFunction(&C::newContext, "EVP_MD_CTX_new"),
+        libraryFunction(&C::freeContext, "EVP_MD_CTX_free"), libraryFunction(&C::verifyInit, "EVP_DigestVerifyInit"),
+        libraryFunction(&C::verify, "EVP_DigestVerify"));
 }
 
 } // namespace

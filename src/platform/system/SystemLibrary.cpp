@@ -14,9 +14,14 @@ void *openSystemLibrary(const char *soname, const char *lost)
     return library;
 }
 
-void *librarySymbol(void *library, const char *name)
+void *librarySymbol(void *library, const char *name, const char *lost)
 {
-    return library == nullptr ? nullptr : dlsym(library, name);
+    if (library == nullptr)
+        return nullptr;
+    void *symbol = dlsym(library, name);
+    if (symbol == nullptr)
+        std::fprintf(stderr, "Kolu: %s, %s\n", lost, dlerror());
+    return symbol;
 }
 
 } // namespace kolu

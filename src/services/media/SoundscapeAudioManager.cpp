@@ -57,7 +57,11 @@ QList<SoundscapeMix> SoundscapeAudioManager::defaultMixes()
 
 QStringList SoundscapeAudioManager::defaultSoundFolders()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
+    return soundFoldersFor(QCoreApplication::applicationDirPath());
+}
+
+QStringList SoundscapeAudioManager::soundFoldersFor(const QString &appDir)
+{
     return {
         QDir(appDir).filePath(kSoundFolderName),
         QDir::cleanPath(appDir + u"/../share/kolu/"_s + kSoundFolderName),

@@ -39,6 +39,8 @@ public:
     // executable, in the shared data folder of its prefix, then the
     // "Resources" folder of the working directory.
     static QStringList defaultSoundFolders();
+    // The same for a program in `programFolder`.
+    static QStringList soundFoldersFor(const QString &programFolder);
 
     static QList<SoundscapeTrack> defaultTracks();
     static QList<SoundscapeMix> defaultMixes();

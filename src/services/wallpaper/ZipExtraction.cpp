@@ -43,24 +43,18 @@ struct Libarchive {
 
 const Libarchive *libarchive()
 {
-    static const Libarchive *loaded = []() -> const Libarchive * {
-        void *library = openSystemLibrary("libarchive.so.13", "no wallpaper archive can be unpacked");
-        static Libarchive lib;
-        const bool complete = resolveSymbol(library, lib.readNew, "archive_read_new")
-                              && resolveSymbol(library, lib.readFree, "archive_read_free")
-                              && resolveSymbol(library, lib.supportZip, "archive_read_support_format_zip")
-                              && resolveSymbol(library, lib.openFile, "archive_read_open_filename")
-                              && resolveSymbol(library, lib.nextHeader, "archive_read_next_header")
-                              && resolveSymbol(library, lib.readData, "archive_read_data")
-                              && resolveSymbol(library, lib.skipData, "archive_read_data_skip")
-                              && resolveSymbol(library, lib.pathnameUtf8, "archive_entry_pathname_utf8")
-                              && resolveSymbol(library, lib.pathname, "archive_entry_pathname")
-                              && resolveSymbol(library, lib.sizeIsSet, "archive_entry_size_is_set")
-                              && resolveSymbol(library, lib.size, "archive_entry_size")
-                              && resolveSymbol(library, lib.filetype, "archive_entry_filetype");
-        return complete ? &lib : nullptr;
-    }();
-    return loaded;
+    using L = Libarchive;
+    return systemLibraryTable<L>(
+        "libarchive.so.13", "no wallpaper archive can be unpacked", libraryFunction(&L::readNew, "archive_read_new"),
+        libraryFunction(&L::readFree, "archive_read_free"),
+        libraryFunction(&L::supportZip, "archive_read_support_format_zip"),
+        libraryFunction(&L::openFile, "archive_read_open_filename"),
+        libraryFunction(&L::nextHeader, "archive_read_next_header"), libraryFunction(&L::readData, "archive_read_data"),
+        libraryFunction(&L::skipData, "archive_read_data_skip"),
+        libraryFunction(&L::pathnameUtf8, "archive_entry_pathname_utf8"),
+        libraryFunction(&L::pathname, "archive_entry_pathname"),
+        libraryFunction(&L::sizeIsSet, "archive_entry_size_is_set"), libraryFunction(&L::size, "archive_entry_size"),
+        libraryFunction(&L::filetype, "archive_entry_filetype"));
 }
 
 struct ArchiveCloser {

@@ -2,6 +2,7 @@
 
 #include "model/Clock.h"
 #include "model/CountText.h"
+#include "platform/x11/ServerTime.h"
 #include "shell/rail/RailGlass.h"
 #include "shell/rules/EdgeNotificationContent.h"
 #include "state/AppState.h"
@@ -21,9 +22,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -283,6 +286,31 @@ void EdgeNotification::paintEvent(QPaintEvent *)
         on.drawPath(continuousRoundedRect(shape, 28));
         paintRailGlass(on, shape, 28, glass, withAlpha(tint, 0.28), 0.8);
     });
+    const QWindow *shownIn = window()->windowHandle();
+    if (!m_framePainted && isVisible() && shownIn && shownIn->isExposed()) {
+        m_framePainted = true;
+        // The window hands the frame to the screen once every widget of it
+        // is painted; the next turn of the event loop comes after that.
+        QMetaObject::invokeMethod(this, &EdgeNotification::firstFrameShown, Qt::QueuedConnection);
+    }
+}
+
+void EdgeNotification::firstFrameShown()
+{
+    if (!m_framePainted || m_onScreen)
+        return;
+    m_onScreen = true;
+    // The half second counts from what the user can see: a program busy
+    // between showing the banner and painting it would otherwise spend it
+    // with nothing on screen.
+    m_settle->start(settleTime, false);
+    delete m_frameTimeRequest;
+    m_frameTimeRequest = new ServerTimeRequest(window()->windowHandle(), this);
+    connect(m_frameTimeRequest, &ServerTimeRequest::answered, this, [this](quint32 time) {
+        m_frameServerTime = time;
+        m_frameTimeRequest->deleteLater();
+        m_frameTimeRequest = nullptr;
+    });
 }
 
 void EdgeNotification::showEvent(QShowEvent *event)
@@ -290,7 +318,12 @@ void EdgeNotification::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     m_settled = false;
     m_pressTaken = false;
-    m_settle->start(settleTime, false);
+    m_framePainted = false;
+    m_onScreen = false;
+    m_frameServerTime.reset();
+    m_settle->stop();
+    delete std::exchange(m_frameTimeRequest, nullptr);
+    update();
 }
 
 void EdgeNotification::hideEvent(QHideEvent *event)
@@ -298,13 +331,27 @@ void EdgeNotification::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
     m_settle->stop();
     m_pressTaken = false;
+    m_framePainted = false;
+    delete std::exchange(m_frameTimeRequest, nullptr);
+}
+
+bool EdgeNotification::takesPress(const QEvent *event) const
+{
+    if (!m_settled)
+        return false;
+    if (!m_frameServerTime)
+        return true;
+    // The server's milliseconds wrap around every 49 days: the difference
+    // says which came first.
+    const auto pressed = quint32(static_cast<const QInputEvent *>(event)->timestamp());
+    return qint32(pressed - *m_frameServerTime) >= 0;
 }
 
 bool EdgeNotification::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: m_pressTaken = m_settled; return !m_pressTaken;
+    case QEvent::MouseButtonDblClick: m_pressTaken = takesPress(event); return !m_pressTaken;
     case QEvent::MouseButtonRelease:
         // A press the banner did not take ends nowhere.
         return !m_pressTaken;

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <optional>
 
 class QHBoxLayout;
 class QMenu;
@@ -17,15 +18,18 @@ namespace kolu {
 class AppState;
 class ClockTimer;
 class ElidedLabel;
+class ServerTimeRequest;
 
 // The small glass banner through which the user answers an alert: a badge
 // with the module's symbol, two or three lines and one or two buttons
 // (focus: Stop / Snooze; calendar: Stop; prayer: Stop / Remind menu;
 // reminder: Done / Remind menu). Callers give it its fixed size
 // (railview::notificationSize). Self-contained, so every rail layout can
-// place one. For its first half second on screen it takes no press, and a
-// press begun before it showed does not end on it: a banner that comes up
-// under the pointer never takes the click meant for what was there.
+// place one. For its first half second on screen, counted from its first
+// frame, it takes no press; nor, on X11, any press the server stamped
+// before that frame (one queued while the program was busy), and a press
+// begun before it showed does not end on it: a banner that comes up under
+// the pointer never takes the click meant for what was there.
 class EdgeNotification : public QWidget, public DrawnShape {
     Q_OBJECT
 public:
@@ -44,9 +48,14 @@ public:
     void setCoversWhatIsBelow(bool covers);
     bool coversWhatIsBelow() const { return m_covers; }
 
-    // How long a banner just shown lets presses pass it by: it may have come
-    // up under a pointer about to click what was there.
+    // How long a banner just on screen lets presses pass it by: it may have
+    // come up under a pointer about to click what was there.
     static constexpr std::chrono::milliseconds settleTime{500};
+
+    // Its first frame since it was last shown has reached the screen.
+    bool isOnScreen() const { return m_onScreen; }
+    // The X server's time once it had that frame; unknown off X11.
+    std::optional<quint32> frameServerTime() const { return m_frameServerTime; }
 
 Q_SIGNALS:
     // A menu of the banner opened or closed; the hover hiding waits meanwhile.
@@ -63,6 +72,8 @@ private:
     void addButtons(QHBoxLayout *row);
     void fitLines(QHBoxLayout *row, QVBoxLayout *lines);
     void clearAlertDirectly();
+    void firstFrameShown();
+    bool takesPress(const QEvent *event) const;
 
     EdgeAlertKind m_kind;
     AppState &m_state;
@@ -74,6 +85,12 @@ private:
     EdgeAlertPicture m_background;
     ClockTimer *m_settle = nullptr;
     bool m_settled = true;
+    // Shown, and its first frame painted since; then handed to the screen.
+    bool m_framePainted = false;
+    bool m_onScreen = false;
+    // The X server's time once it had that frame; unknown off X11.
+    std::optional<quint32> m_frameServerTime;
+    ServerTimeRequest *m_frameTimeRequest = nullptr;
     // The press under way began on the banner once it had settled.
     bool m_pressTaken = false;
 };

@@ -5,6 +5,7 @@
 #include "ManualClock.h"
 #include "NullSoundOutput.h"
 #include "TemporaryHome.h"
+#include "PlatformFakes.h"
 #include "model/AtomicFile.h"
 #include "platform/media/AudioPlayer.h"
 #include "platform/media/OutputMute.h"
@@ -12,8 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QSemaphore>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QThreadPool>
 #include <QUrl>
+
+#include <atomic>
 
 using namespace Qt::StringLiterals;
 
@@ -63,8 +70,11 @@ TEST(MediaModuleTest, LoadsOnFirstUseAndServesSoundsStreamsAndTheMute)
     player->play();
     EXPECT_TRUE(test::waitUntil([&] { return failures == 1; }, std::chrono::seconds(20)));
 
-    // A sound from the module, not the beep.
+    // A sound from the module, not the beep, once the module is ready.
     sounds->play(junk, 0.5F);
+    QCoreApplication::processEvents();
+    QThreadPool::globalInstance()->waitForDone(20000);
+    QCoreApplication::processEvents();
     EXPECT_EQ(beeps, 1);
 
     // No sound server here: the connection fails, and the read says "not
@@ -80,6 +90,49 @@ TEST(MediaModuleTest, LoadsOnFirstUseAndServesSoundsStreamsAndTheMute)
     EXPECT_TRUE(test::waitUntil([&] { return answered; }, std::chrono::seconds(20)));
     EXPECT_FALSE(muted);
     EXPECT_EQ(fallbackSeen->reads, 0);
+}
+
+test::RecordingSoundPlayer *madeSounds = nullptr;
+
+const MediaBackend soundsOnly{MediaBackend::kVersion,
+                              [](Clock &, std::function<void()>) -> std::unique_ptr<SoundPlayer> {
+                                  auto player = std::make_unique<test::RecordingSoundPlayer>();
+                                  madeSounds = player.get();
+                                  return player;
+                              },
+                              [] {}, nullptr, nullptr};
+
+// Readying the module can take seconds on a fresh home: the caller goes on
+// at once, and the sounds asked for meanwhile play in order once it is
+// ready, or beep where there is no module.
+TEST(MediaModuleTest, TheFirstSoundReadiesTheModuleOnAWorker)
+{
+    test::ManualClock clock;
+    int beeps = 0;
+    QSemaphore ready;
+    std::atomic<Qt::HANDLE> preparedOn{};
+    auto sounds = MediaModule::makeSoundPlayer(
+        clock, [&] { ++beeps; },
+        [&]() -> const MediaBackend * {
+            preparedOn = QThread::currentThreadId();
+            ready.acquire();
+            return &soundsOnly;
+        });
+    sounds->play(u"a.wav"_s, 0.25F);
+    sounds->play(u"b.wav"_s, 0.5F);
+    EXPECT_EQ(madeSounds, nullptr) << "a sound played before the module was ready";
+    ready.release();
+    ASSERT_TRUE(test::waitUntil([&] { return madeSounds && madeSounds->played.size() == 2; }));
+    EXPECT_NE(preparedOn.load(), QThread::currentThreadId());
+    sounds->play(u"c.wav"_s, 1.0F);
+    using Played = std::vector<std::pair<QString, float>>;
+    EXPECT_EQ(madeSounds->played, (Played{{u"a.wav"_s, 0.25F}, {u"b.wav"_s, 0.5F}, {u"c.wav"_s, 1.0F}}));
+
+    auto missing = MediaModule::makeSoundPlayer(
+        clock, [&] { ++beeps; }, [] { return nullptr; });
+    missing->play(u"a.wav"_s, 1.0F);
+    missing->play(u"b.wav"_s, 1.0F);
+    EXPECT_TRUE(test::waitUntil([&] { return beeps == 2; }));
 }
 
 } // namespace

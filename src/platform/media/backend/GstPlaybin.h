@@ -22,4 +22,17 @@ inline bool ready()
     return started;
 }
 
+// Starts GStreamer and loads the player element's plugin, the slow part of
+// a first sound: safe on any thread.
+inline void prepare()
+{
+    if (!ready())
+        return;
+    if (GstElementFactory *factory = gst_element_factory_find("playbin")) {
+        if (GstPluginFeature *loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(factory)))
+            gst_object_unref(loaded);
+        gst_object_unref(factory);
+    }
+}
+
 } // namespace kolu::gstplaybin
