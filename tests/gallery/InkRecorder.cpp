@@ -7,9 +7,14 @@
 #include <QApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
 #include <QTextItem>
 
+#include <algorithm>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace kolu::test {
 
@@ -76,6 +81,8 @@ public:
             m_transform = state.transform();
         if (state.state() & DirtyPen)
             m_pen = state.pen();
+        if (state.state() & DirtyBrush)
+            m_brush = state.brush();
         if (state.state() & DirtyOpacity)
             m_opacity = state.opacity();
     }
@@ -115,10 +122,34 @@ public:
         drawPixmap(r, QPixmap::fromImage(image), source);
     }
 
-    // Shapes are fills, tints and edges: not noted.
-    void drawPath(const QPainterPath &) override { }
-    void drawPolygon(const QPointF *, int, PolygonDrawMode) override { }
-    void drawPolygon(const QPoint *, int, PolygonDrawMode) override { }
+    // Ellipses, rounded rectangles and filled rectangles come here too.
+    void drawPath(const QPainterPath &path) override
+    {
+        const QRectF bounds = path.boundingRect();
+        if (m_brush.style() == Qt::SolidPattern)
+            noteShape(DrawnInk::Kind::fill, bounds, m_brush.color());
+        if (m_pen.style() != Qt::NoPen && m_pen.brush().style() == Qt::SolidPattern) {
+            const qreal half = std::max<qreal>(m_pen.widthF(), 1) / 2;
+            noteShape(DrawnInk::Kind::outline, bounds.adjusted(-half, -half, half, half), m_pen.color());
+        }
+    }
+    void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
+    {
+        QPainterPath path;
+        path.addPolygon(QPolygonF(QList<QPointF>(points, points + count)));
+        if (mode == PolylineMode) {
+            const QBrush brush = std::exchange(m_brush, QBrush());
+            drawPath(path);
+            m_brush = brush;
+        } else {
+            drawPath(path);
+        }
+    }
+    void drawPolygon(const QPoint *points, int count, PolygonDrawMode mode) override
+    {
+        const QPolygonF real(QPolygon(QList<QPoint>(points, points + count)));
+        drawPolygon(real.constData(), count, mode);
+    }
 
     QPointer<QWidget> painting;
     std::vector<DrawnInk> inks;
@@ -132,6 +163,14 @@ public:
     std::vector<std::size_t> inkOwners;
 
 private:
+    void noteShape(DrawnInk::Kind kind, const QRectF &rect, QColor colour)
+    {
+        // Noted however faint: a faint dot that should show is what a test
+        // looks for.
+        colour.setAlphaF(float(colour.alphaF() * m_opacity));
+        note(kind, rect, colour, kind == DrawnInk::Kind::fill ? QStringLiteral("fill") : QStringLiteral("outline"));
+    }
+
     void note(DrawnInk::Kind kind, const QRectF &rect, const QColor &colour, const QString &what)
     {
         if (colour.alpha() == 0)
@@ -156,6 +195,7 @@ private:
 
     QTransform m_transform;
     QPen m_pen;
+    QBrush m_brush;
     qreal m_opacity = 1;
 };
 
@@ -258,12 +298,23 @@ std::optional<MeasuredInk> measure(const DrawnInk &drawn, const QImage &picture,
     if (area.isEmpty())
         return std::nullopt;
     // The surface: the commonest colour that is not the ink; a see-through
-    // ink lands on a first guess of it.
+    // ink lands on a first guess of it. Where the pixels unlike the ink are
+    // too few to be a surface (a stray edge, a neighbour's corner), the ink
+    // is all but the colour of what it is drawn on, which lies around it.
+    const QRect around = area.adjusted(-8, -8, 8, 8).intersected(picture.rect());
     const auto surfaceExcept = [&](const QColor &ink) {
         std::map<QRgb, int> counts;
-        countPixels(picture, area, [&](const QColor &c) { return !near(c, ink, 24) && ++counts[c.rgb()] < 0; });
-        if (counts.empty())
-            return QColor();
+        const int unlike =
+            countPixels(picture, area, [&](const QColor &c) { return !near(c, ink, 24) && ++counts[c.rgb()] > 0; });
+        if (unlike * 8 < area.width() * area.height()) {
+            const QRegion band = QRegion(around).subtracted(QRegion(area));
+            if (band.isEmpty())
+                return QColor();
+            std::map<QRgb, int> all;
+            for (const QRect &part : band)
+                countPixels(picture, part, [&](const QColor &c) { return ++all[c.rgb()] < 0; });
+            counts = std::move(all);
+        }
         return QColor::fromRgb(std::max_element(counts.begin(), counts.end(), [](const auto &a, const auto &b) {
                                    return a.second < b.second;
                                })->first);

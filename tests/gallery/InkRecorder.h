@@ -14,11 +14,13 @@
 
 namespace kolu::test {
 
-// One text run or symbol a widget drew: where (device pixels of the
+// One text run, symbol or shape a widget drew: where (device pixels of the
 // recorder), in what colour (its alpha times the painter's opacity), and
-// which widget drew it.
+// which widget drew it. Shapes are mostly fills, tints and edges; a test
+// picks out those that carry meaning (a dot, a track, a ring) by their
+// painter.
 struct DrawnInk {
-    enum class Kind { bodyText, largeText, symbol };
+    enum class Kind { bodyText, largeText, symbol, fill, outline };
     Kind kind;
     QRectF rect;
     QColor color;
@@ -27,8 +29,8 @@ struct DrawnInk {
     bool widgetEnabled = true;
 };
 
-// A paint device that draws nothing and notes every text run and every
-// symbol (a pixmap in one colour) painted on it. Render a widget onto it
+// A paint device that draws nothing and notes every text run, every symbol
+// (a pixmap in one colour) and every shape in one colour painted on it. Render a widget onto it
 // while it watches the application's paint events, to know which widget
 // drew what.
 class InkRecorder : public QPaintDevice {
@@ -57,7 +59,9 @@ private:
 
 // What `ink` shows against the surface under it in `picture` (drawn at
 // `scale` times the recorder's device pixels): the commonest colour around it
-// that is not the ink, and the ink landed on that. Nothing when the ink
+// that is not the ink, and the ink landed on that. Where hardly anything
+// there differs from the ink (an ink nearly the colour of its surface), the
+// commonest colour of a band around it is the surface. Nothing when the ink
 // does not show there (clipped, covered).
 struct MeasuredInk {
     QColor ink;

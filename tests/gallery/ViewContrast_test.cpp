@@ -11,6 +11,7 @@
 
 #include <sstream>
 #include <string_view>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -30,20 +31,44 @@ const char *kindName(DrawnInk::Kind kind)
     case DrawnInk::Kind::bodyText: return "text";
     case DrawnInk::Kind::largeText: return "large text";
     case DrawnInk::Kind::symbol: return "symbol";
+    case DrawnInk::Kind::fill:
+    case DrawnInk::Kind::outline: return "indicator";
     }
     return "";
 }
 
-class ViewContrast : public ::testing::TestWithParam<int> { };
+// The shapes that carry meaning, each known by its painter: the week
+// strip's event dots, the onboarding's page dots, the slider's filled part
+// (not its bare track, its white knob nor the knob's faint shadow) and the
+// timeline's ring (not its segments nor the disc inside).
+bool isIndicator(const DrawnInk &ink, const OrlixStyle &style)
+{
+    const QString painter = ink.widget.section(u'#', 0, 0);
+    const bool fill = ink.kind == DrawnInk::Kind::fill;
+    if (painter == "kolu::CalendarDayCell"_L1 || painter == "kolu::OnboardingPageDots"_L1)
+        return fill;
+    if (painter == "kolu::OrlixSlider"_L1)
+        return fill && ink.color.rgb() != style.innerShade().rgb() && ink.color.rgb() != QColor(Qt::white).rgb()
+               && ink.color.alphaF() > 0.3f;
+    if (painter == "kolu::TimelineMarker"_L1)
+        return ink.kind == DrawnInk::Kind::outline;
+    return false;
+}
+
+// A look, and the glass tier it is drawn in.
+using LookAndTier = std::tuple<int, int>;
+class ViewContrast : public ::testing::TestWithParam<LookAndTier> { };
 
 } // namespace
 
-// Every text run and symbol of every gallery view, in each look: against
-// the surface under it in the picture, body text reaches 4.5:1, large text
-// and symbols 3:1. Disabled controls are exempt. The failures are listed.
+// Every text run, symbol and indicator of every gallery view, in each look
+// and in opaque and see-through glass: against the surface under it in the
+// picture, body text reaches 4.5:1, large text, symbols and indicators 3:1.
+// Disabled controls are exempt. The failures are listed.
 TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
 {
-    const gallery::Look &look = gallery::kLooks[GetParam()];
+    const auto [lookIndex, tier] = GetParam();
+    const gallery::Look &look = gallery::kLooks[lookIndex];
     QTemporaryDir home;
     UserDefaults defaults(home.filePath(u"defaults.json"_s));
     OrlixStyle style(defaults);
@@ -51,34 +76,32 @@ TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
     style.setSystemScheme(std::string_view(look.mode) == "dark" ? ColorScheme::dark : ColorScheme::light);
     defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));
     defaults.set(SettingsKey::orlixAppearanceMode, QString::fromLatin1(look.mode));
-    // Opaque glass: the surfaces are the look's own, not the desktop's
-    // through them (the glass over the desktop is measured on its own).
-    constexpr int tier = 2;
-    static_assert(gallery::kTiers[tier].tier == GlassTier::opaque);
     style.setGlassTier(gallery::kTiers[tier].tier);
     const QImage wallpaper = gallery::wallpaper();
 
     std::ostringstream failures;
-    int checked = 0, failed = 0;
+    int checked = 0, failed = 0, indicators = 0;
     double worst = 21;
     std::string worstPair;
     for (const gallery::View &view : gallery::views()) {
         const QSize pixels = view.logicalSize(1) * gallery::kDpr;
         std::vector<DrawnInk> inks;
         const QImage picture =
-            gallery::renderView(view, style, 1, wallpaper,
-                                gallery::wallpaperOrigin(GetParam(), tier, pixels, wallpaper), [&](QWidget &widget) {
+            gallery::renderView(view, style, 1, wallpaper, gallery::wallpaperOrigin(lookIndex, tier, pixels, wallpaper),
+                                [&](QWidget &widget) {
                                     InkRecorder recorder(view.logicalSize(1));
                                     recorder.record(widget);
                                     inks = recorder.inks();
                                 });
         for (const DrawnInk &ink : inks) {
-            if (!ink.widgetEnabled)
+            const bool shape = ink.kind == DrawnInk::Kind::fill || ink.kind == DrawnInk::Kind::outline;
+            if (!ink.widgetEnabled || (shape && !isIndicator(ink, style)))
                 continue;
             const std::optional<MeasuredInk> seen = measure(ink, picture, gallery::kDpr / InkRecorder::kRatio);
             if (!seen)
                 continue;
             ++checked;
+            indicators += shape ? 1 : 0;
             std::ostringstream pair;
             pair << view.name << ": " << kindName(ink.kind) << " \"" << ink.what.left(40).toStdString() << "\" ("
                  << ink.widget.toStdString() << ") " << seen->ink.name().toStdString() << " on "
@@ -94,13 +117,23 @@ TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
         }
     }
     RecordProperty("worst", worstPair);
-    std::printf("%s %s: %d inks measured, worst %s\n", look.theme, look.mode, checked, worstPair.c_str());
+    const char *tierName = gallery::kTiers[tier].name;
+    std::printf("%s %s %s: %d inks measured (%d indicators), worst %s\n", look.theme, look.mode, tierName, checked,
+                indicators, worstPair.c_str());
     EXPECT_GT(checked, 1000);
-    EXPECT_EQ(failed, 0) << "under their floor in " << look.theme << " " << look.mode << ":\n" << failures.str();
+    EXPECT_GT(indicators, 20) << "the indicators are measured";
+    EXPECT_EQ(failed, 0) << "under their floor in " << look.theme << " " << look.mode << " " << tierName << ":\n"
+                         << failures.str();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLook, ViewContrast, ::testing::Range(0, int(std::size(gallery::kLooks))),
-                         [](const ::testing::TestParamInfo<int> &info) {
-                             const gallery::Look &look = gallery::kLooks[info.param];
-                             return std::string(look.theme) + "_" + look.mode;
+// Opaque glass shows the look's own surfaces; translucent glass shows the
+// desktop through them.
+INSTANTIATE_TEST_SUITE_P(EveryLook, ViewContrast,
+                         ::testing::Combine(::testing::Range(0, int(std::size(gallery::kLooks))),
+                                            ::testing::Values(1, 2)),
+                         [](const ::testing::TestParamInfo<LookAndTier> &info) {
+                             const gallery::Look &look = gallery::kLooks[std::get<0>(info.param)];
+                             return std::string(look.theme) + "_" + look.mode + "_"
+                                    + gallery::kTiers[std::get<1>(info.param)].name;
                          });
+static_assert(gallery::kTiers[1].tier == GlassTier::translucent && gallery::kTiers[2].tier == GlassTier::opaque);

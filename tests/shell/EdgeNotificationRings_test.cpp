@@ -2,6 +2,8 @@
 #include "shell/rail/EdgeNotificationRingsPictures.h"
 #include "shell/rules/RingPhase.h"
 
+#include "../style/ColorMeasure.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -9,23 +11,10 @@
 #include <QSignalSpy>
 #include <QWidget>
 
-#include <cstdlib>
-
 namespace kolu {
 namespace {
 
-// The largest difference of one channel between two pictures of one size.
-int largestDifference(const QImage &a, const QImage &b)
-{
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
-        }
-    return largest;
-}
+using test::largestDifference;
 
 QImage canvas(QSize size, qreal scale)
 {

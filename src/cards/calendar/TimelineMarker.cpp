@@ -53,8 +53,9 @@ void TimelineMarker::paintEvent(QPaintEvent *)
     painter.drawEllipse(dot);
     QColor ring = tint;
     ring.setAlphaF(0.88f);
-    // The border lies inside the circle.
-    painter.setPen(QPen(ring, 2));
+    // The ring marks the event's place on the day: a mark, so it reaches
+    // 3:1. The border lies inside the circle.
+    painter.setPen(QPen(style.symbolInk(ring), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(dot.adjusted(1, 1, -1, -1));
 }

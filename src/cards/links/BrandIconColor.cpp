@@ -43,11 +43,12 @@ double contrastRatio(const QColor &a, const QColor &b)
 
 QColor brandIconBackdrop(const QColor &color, OrlixTheme theme, ColorScheme scheme)
 {
-    // The card's glass as its own colour: a mid-grey desktop under it would
-    // make a dark card lighter than it mostly shows, and a brand colour
-    // shaded for that would overshoot its target on the screen.
+    // A light card's glass as its own colour; a dark card's over a mid-grey
+    // desktop, which see-through glass shows lighter than its own colour
+    // (as text on a dark card is measured).
     const QColor base = paletteColor(theme, scheme, PaletteRole::glassBase);
-    const QColor glass = QColor::fromRgbF(base.redF(), base.greenF(), base.blueF());
+    const QColor below = scheme == ColorScheme::dark ? QColor(128, 128, 128) : base;
+    const QColor glass = composite(below, base, base.alphaF());
     const QColor raised = paletteColor(theme, scheme, PaletteRole::surfaceRaised);
     const QColor tile = composite(glass, raised, raised.alphaF() * kTileOpacity);
     return composite(tile, color, kBackLayerOpacity);

@@ -57,7 +57,8 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QPainterPath shape = continuousRoundedRect(QRectF(rect()).adjusted(0.4, 0.4, -0.4, -0.4), 14);
-        painter.fillPath(shape, selected ? withAlpha(tint, 0.14) : withAlpha(style.surface(), 0.64));
+        const QColor fill = selected ? withAlpha(tint, 0.14) : withAlpha(style.surface(), 0.64);
+        painter.fillPath(shape, fill);
         painter.strokePath(shape, QPen(selected ? withAlpha(tint, 0.34) : withAlpha(style.hairline(), 0.28), 0.8));
         // The mark, 18 wide, left of the picture.
         IconProvider::paint(
@@ -80,7 +81,7 @@ protected:
                          nameMetrics.elidedText(m_name, Qt::ElideRight, width));
         y += nameMetrics.height() + 2;
         painter.setFont(typeFont);
-        painter.setPen(style.secondaryText());
+        painter.setPen(style.readableOnFill(style.secondaryText(), fill));
         painter.drawText(QRectF(left, y, width, typeMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
                          typeMetrics.elidedText(type, Qt::ElideRight, width));
     }

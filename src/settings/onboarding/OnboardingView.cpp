@@ -203,11 +203,15 @@ QSize OnboardingPageDots::sizeHint() const
 
 void OnboardingPageDots::paintEvent(QPaintEvent *)
 {
+    // The dots say how many pages there are and which one shows: marks, so
+    // each reaches 3:1 on the window.
+    const OrlixStyle &style = OrlixStyle::current();
+    const QColor current = style.symbolInk(themeAccentColor()), other = style.symbolInk(style.line());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < m_count; ++i) {
-        painter.setBrush(i == m_selected ? themeAccentColor() : OrlixStyle::current().line());
+        painter.setBrush(i == m_selected ? current : other);
         painter.drawPath(continuousRoundedRect(dotRect(i), 3.5));
     }
 }

@@ -51,7 +51,6 @@ private:
     QTimer m_timer;
     QSet<const QObject *> m_holders;
     std::function<double()> m_seconds;
-    qint64 m_started = 0;
     int m_shown = -1;
 };
 

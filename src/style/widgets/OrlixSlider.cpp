@@ -118,6 +118,9 @@ void OrlixSlider::paintEvent(QPaintEvent *event)
         return;
     }
     const OrlixStyle &style = OrlixStyle::current();
+    // The filled part shows the value and the ring the focus: marks, so they
+    // reach 3:1 on the card.
+    const QColor ink = style.symbolInk(m_tint.isValid() ? m_tint : style.primaryButtonFill());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled())
@@ -131,7 +134,7 @@ void OrlixSlider::paintEvent(QPaintEvent *event)
     const QPointF knob = knobCentre(value());
     QRectF filled = track;
     filled.setRight(knob.x());
-    painter.setBrush(m_tint.isValid() ? m_tint : style.primaryButtonFill());
+    painter.setBrush(ink);
     painter.drawRoundedRect(filled, kTrack / 2, kTrack / 2);
 
     const QRectF knobRect(knob.x() - kKnob / 2, mid - kKnob / 2, kKnob, kKnob);
@@ -141,7 +144,7 @@ void OrlixSlider::paintEvent(QPaintEvent *event)
     painter.setBrush(Qt::white);
     painter.drawEllipse(knobRect.adjusted(0.4, 0.4, -0.4, -0.4));
     if (hasFocus()) {
-        painter.setPen(QPen(m_tint.isValid() ? m_tint : style.primaryButtonFill(), 1.5));
+        painter.setPen(QPen(ink, 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(knobRect.adjusted(-1.5, -1.5, 1.5, 1.5));
     }
