@@ -36,6 +36,18 @@ std::optional<QString> text(const char *value)
     return QString::fromUtf8(value);
 }
 
+// `value` cut to at most `length` characters, never between the halves of a
+// surrogate pair.
+std::optional<QString> cut(std::optional<QString> value, qsizetype length)
+{
+    if (value && value->size() > length) {
+        value->truncate(length);
+        if (value->back().isHighSurrogate())
+            value->chop(1);
+    }
+    return value;
+}
+
 // Zones of the system database, looked up once per process: opening a zone
 // reads its file, and thousands of items usually share a handful of zones.
 QTimeZone systemZoneNamed(const QByteArray &id)
@@ -251,10 +263,10 @@ std::optional<ICalEvent> readEvent(icalcomponent *component, ZoneTable &zones)
         return std::nullopt;
     ICalEvent event;
     event.uid = text(icalcomponent_get_uid(component)).value_or(QString());
-    event.summary = textProperty(component, ICAL_SUMMARY_PROPERTY);
-    event.location = textProperty(component, ICAL_LOCATION_PROPERTY);
-    event.description = textProperty(component, ICAL_DESCRIPTION_PROPERTY);
-    event.url = textProperty(component, ICAL_URL_PROPERTY);
+    event.summary = cut(textProperty(component, ICAL_SUMMARY_PROPERTY), kMaxTitleLength);
+    event.location = cut(textProperty(component, ICAL_LOCATION_PROPERTY), kMaxTitleLength);
+    event.description = cut(textProperty(component, ICAL_DESCRIPTION_PROPERTY), kMaxNotesLength);
+    event.url = cut(textProperty(component, ICAL_URL_PROPERTY), kMaxAddressLength);
     icalproperty *status = icalcomponent_get_first_property(component, ICAL_STATUS_PROPERTY);
     event.cancelled = status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED;
     event.start = *start;
@@ -268,8 +280,8 @@ std::optional<ICalEvent> readEvent(icalcomponent *component, ZoneTable &zones)
          attendee = icalcomponent_get_next_property(component, ICAL_ATTENDEE_PROPERTY)) {
         ICalAttendee entry;
         if (icalparameter *cn = icalproperty_get_first_parameter(attendee, ICAL_CN_PARAMETER))
-            entry.name = text(icalparameter_get_cn(cn));
-        entry.address = text(icalproperty_get_attendee(attendee)).value_or(QString());
+            entry.name = cut(text(icalparameter_get_cn(cn)), kMaxTitleLength);
+        entry.address = cut(text(icalproperty_get_attendee(attendee)), kMaxAddressLength).value_or(QString());
         event.attendees.push_back(std::move(entry));
     }
     for (icalproperty *rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY); rule;
@@ -288,9 +300,9 @@ ICalTodo readTodo(icalcomponent *component, ZoneTable &zones)
 {
     ICalTodo todo;
     todo.uid = text(icalcomponent_get_uid(component)).value_or(QString());
-    todo.summary = textProperty(component, ICAL_SUMMARY_PROPERTY);
-    todo.description = textProperty(component, ICAL_DESCRIPTION_PROPERTY);
-    todo.url = textProperty(component, ICAL_URL_PROPERTY);
+    todo.summary = cut(textProperty(component, ICAL_SUMMARY_PROPERTY), kMaxTitleLength);
+    todo.description = cut(textProperty(component, ICAL_DESCRIPTION_PROPERTY), kMaxNotesLength);
+    todo.url = cut(textProperty(component, ICAL_URL_PROPERTY), kMaxAddressLength);
     todo.due = wallTimeOf(icalcomponent_get_first_property(component, ICAL_DUE_PROPERTY), zones);
     if (icalproperty *priority = icalcomponent_get_first_property(component, ICAL_PRIORITY_PROPERTY)) {
         const int value = icalproperty_get_priority(priority);

@@ -47,6 +47,13 @@ std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZo
 // recurrence near a window).
 icaltimetype wallClockIn(const QDateTime &moment, const WallTime &reference, const QTimeZone &localZone);
 
+// The most characters kept of each text an item holds: a file can hold
+// megabytes in one value, which would stall every view that lays it out. A
+// title or a place needs a line or two, notes a few pages.
+inline constexpr qsizetype kMaxTitleLength = 500;
+inline constexpr qsizetype kMaxNotesLength = 20'000;
+inline constexpr qsizetype kMaxAddressLength = 4'000;
+
 struct ICalAttendee {
     std::optional<QString> name; // the CN parameter
     QString address;             // the value, usually "mailto:..."

@@ -63,11 +63,33 @@ TEST(CalendarFiles, LongLinesAreFoldedBeforeParsingWithoutChangingTheirContent)
         QString expected = QString::fromUtf8(description);
         expected.replace(u"\\n"_s, u"\n"_s).replace(u"\\,"_s, u","_s).replace(u"\\;"_s, u";"_s);
         expected.replace(u"\\\\"_s, u"\\"_s);
-        EXPECT_EQ(read.events[0].description, expected);
+        EXPECT_EQ(read.events[0].description, expected.left(kMaxNotesLength));
     }
     // Files without long lines are passed on as they are.
     const QByteArray plain = test::eventFileWith("UID:short\nDTSTART:20260303T100000Z\n");
     EXPECT_EQ(foldLongLines(plain), plain);
+}
+
+TEST(CalendarFiles, OverLongTextsAreCutWhenReadBetweenWholeCharacters)
+{
+    // Three million characters of a title, and as long a place, notes and
+    // attendee name: each cut short, never inside a character of two halves.
+    QByteArray huge = "a";
+    while (huge.size() < 3'000'000)
+        huge += "\xf0\x9f\x98\x80";
+    const ICalFile read = readICalendar(test::icsWith(
+        "VEVENT", "UID:long\r\nDTSTART:20260303T100000Z\r\nSUMMARY:" + huge + "\r\nLOCATION:" + huge
+                      + "\r\nDESCRIPTION:" + huge + "\r\nATTENDEE;CN=" + huge + ":mailto:a@example.com\r\n"));
+    ASSERT_EQ(read.events.size(), 1u);
+    const ICalEvent &event = read.events[0];
+    for (const auto &[text, limit] :
+         {std::pair(*event.summary, kMaxTitleLength), std::pair(*event.location, kMaxTitleLength),
+          std::pair(*event.description, kMaxNotesLength), std::pair(*event.attendees.at(0).name, kMaxTitleLength)}) {
+        EXPECT_EQ(text.size(), limit - 1);
+        EXPECT_TRUE(text.startsWith(u"a\U0001F600"_s) && text.back().isLowSurrogate());
+    }
+    const ICalFile todo = readICalendar(test::icsWith("VTODO", "UID:t\r\nSUMMARY:" + huge + "\r\n"));
+    EXPECT_EQ(todo.todos.at(0).summary->size(), kMaxTitleLength - 1);
 }
 
 TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
