@@ -288,7 +288,7 @@ std::optional<ICalEvent> readEvent(icalcomponent *component, ZoneTable &zones)
          rule = icalcomponent_get_next_property(component, ICAL_RRULE_PROPERTY)) {
         const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
         if (recurrence.freq != ICAL_NO_RECURRENCE)
-            event.rules.push_back(recurrence);
+            event.rules.emplace_back(recurrence);
     }
     event.recurrenceDates = wallTimesOf(component, ICAL_RDATE_PROPERTY, zones);
     event.exceptionDates = wallTimesOf(component, ICAL_EXDATE_PROPERTY, zones);
@@ -335,6 +335,76 @@ void collectItems(icalcomponent *component, icalcomponent_kind kind, std::vector
 }
 
 } // namespace
+
+namespace {
+
+template<size_t N>
+void keepList(const short (&values)[N], std::vector<short> &into)
+{
+    for (size_t i = 0; i < N && values[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i)
+        into.push_back(values[i]);
+    into.push_back(ICAL_RECURRENCE_ARRAY_MAX);
+}
+
+template<size_t N>
+const short *restoreList(short (&values)[N], const short *from)
+{
+    size_t i = 0;
+    for (; *from != ICAL_RECURRENCE_ARRAY_MAX; ++from) {
+        if (i < N)
+            values[i++] = *from;
+    }
+    if (i < N)
+        values[i] = ICAL_RECURRENCE_ARRAY_MAX;
+    return from + 1;
+}
+
+} // namespace
+
+ICalRule::ICalRule(const icalrecurrencetype &rule)
+    : m_frequency(rule.freq)
+    , m_until(rule.until)
+    , m_count(rule.count)
+    , m_interval(rule.interval)
+    , m_weekStart(rule.week_start)
+    , m_skip(rule.skip)
+    , m_rscale(rule.rscale)
+{
+    keepList(rule.by_second, m_lists);
+    keepList(rule.by_minute, m_lists);
+    keepList(rule.by_hour, m_lists);
+    keepList(rule.by_day, m_lists);
+    keepList(rule.by_month_day, m_lists);
+    keepList(rule.by_year_day, m_lists);
+    keepList(rule.by_week_no, m_lists);
+    keepList(rule.by_month, m_lists);
+    keepList(rule.by_set_pos, m_lists);
+    m_lists.shrink_to_fit();
+}
+
+icalrecurrencetype ICalRule::expanded() const
+{
+    icalrecurrencetype rule;
+    icalrecurrencetype_clear(&rule);
+    rule.freq = m_frequency;
+    rule.until = m_until;
+    rule.count = m_count;
+    rule.interval = m_interval;
+    rule.week_start = m_weekStart;
+    rule.skip = m_skip;
+    rule.rscale = m_rscale.isNull() ? nullptr : const_cast<char *>(m_rscale.constData());
+    const short *at = m_lists.data();
+    at = restoreList(rule.by_second, at);
+    at = restoreList(rule.by_minute, at);
+    at = restoreList(rule.by_hour, at);
+    at = restoreList(rule.by_day, at);
+    at = restoreList(rule.by_month_day, at);
+    at = restoreList(rule.by_year_day, at);
+    at = restoreList(rule.by_week_no, at);
+    at = restoreList(rule.by_month, at);
+    restoreList(rule.by_set_pos, at);
+    return rule;
+}
 
 QDate WallTime::date() const
 {
@@ -478,12 +548,25 @@ ICalFile readICalendar(const QByteArray &bytes)
         return file;
     }
     ZoneTable zones(root.get());
+    // Each item is let go of as soon as it is read, so that the parsed tree
+    // and what is read from it are not held whole at the same time.
+    const auto release = [&root](icalcomponent *component) {
+        if (component == root.get())
+            return;
+        if (icalcomponent *parent = icalcomponent_get_parent(component))
+            icalcomponent_remove_component(parent, component);
+        icalcomponent_free(component);
+    };
     for (icalcomponent *component : itemComponents(root.get(), ICAL_VEVENT_COMPONENT)) {
         if (auto event = readEvent(component, zones))
             file.events.push_back(std::move(*event));
+        release(component);
     }
-    for (icalcomponent *component : itemComponents(root.get(), ICAL_VTODO_COMPONENT))
+    for (icalcomponent *component : itemComponents(root.get(), ICAL_VTODO_COMPONENT)) {
         file.todos.push_back(readTodo(component, zones));
+        release(component);
+    }
+    file.events.shrink_to_fit();
     return file;
 }
 

@@ -59,6 +59,26 @@ struct ICalAttendee {
     QString address;             // the value, usually "mailto:..."
 };
 
+// A recurrence rule kept small: the parsed form has room for every value of
+// every list (nearly 3 KB), which a file of thousands of series multiplies.
+class ICalRule {
+public:
+    explicit ICalRule(const icalrecurrencetype &rule);
+
+    // The parsed form again; valid while this rule is.
+    icalrecurrencetype expanded() const;
+
+private:
+    icalrecurrencetype_frequency m_frequency;
+    icaltimetype m_until;
+    int m_count;
+    short m_interval;
+    icalrecurrencetype_weekday m_weekStart;
+    icalrecurrencetype_skip m_skip;
+    std::vector<short> m_lists; // each list's values, each list ended by ICAL_RECURRENCE_ARRAY_MAX
+    QByteArray m_rscale;
+};
+
 struct ICalEvent {
     QString uid;
     std::optional<QString> summary;
@@ -70,7 +90,7 @@ struct ICalEvent {
     std::optional<WallTime> end;
     std::optional<qint64> durationSeconds;
     std::vector<ICalAttendee> attendees;
-    std::vector<icalrecurrencetype> rules;
+    std::vector<ICalRule> rules;
     std::vector<WallTime> recurrenceDates;
     std::vector<WallTime> exceptionDates;
     std::optional<WallTime> recurrenceId;

@@ -541,8 +541,8 @@ BoundedOccurrences boundedOccurrencesInWindow(const EventSeries &series, const Q
                 starts.push_back(start);
         };
         addStart(*firstStart);
-        for (const icalrecurrencetype &rule : master.rules)
-            addRuleStarts(rule, master, *firstStart, length, window, localZone, starts, cut);
+        for (const ICalRule &rule : master.rules)
+            addRuleStarts(rule.expanded(), master, *firstStart, length, window, localZone, starts, cut);
         for (const WallTime &date : master.recurrenceDates) {
             if (const auto start = momentOf(date, localZone))
                 addStart(*start);
