@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace kolu {
 
@@ -13,6 +14,13 @@ namespace kolu {
 // the same text reads in linear time. Bytes without long lines come back as
 // they are, without a copy.
 QByteArray foldLongLines(const QByteArray &bytes);
+
+// A calendar laid out plainly (one VCALENDAR holding its items) of more than
+// `itemsPerPiece` items, split into calendars of at most that many items
+// each, with the file's own properties and zone definitions; nothing for any
+// other file. Parsed piece by piece, a large file never has its whole tree
+// in memory at once.
+std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsPerPiece);
 
 // The bytes of one calendar item file, ready for the parser. A file too large
 // to read whole is read in pieces: binary attachments are left out and any

@@ -533,7 +533,12 @@ std::optional<QString> textProperty(icalcomponent *component, icalproperty_kind 
     return text(icalproperty_get_value_as_string(property));
 }
 
-ICalFile readICalendar(const QByteArray &bytes)
+namespace {
+
+// Items in one piece of a large file: the parsed tree of a piece is a few MB.
+constexpr qsizetype kItemsPerPiece = 500;
+
+ICalFile readWhole(const QByteArray &bytes)
 {
     ICalFile file;
     const ICalComponentPtr root = parseICalendar(bytes);
@@ -566,7 +571,24 @@ ICalFile readICalendar(const QByteArray &bytes)
         file.todos.push_back(readTodo(component, zones));
         release(component);
     }
-    file.events.shrink_to_fit();
+    return file;
+}
+
+} // namespace
+
+ICalFile readICalendar(const QByteArray &bytes)
+{
+    const std::vector<QByteArray> pieces = calendarPieces(bytes, kItemsPerPiece);
+    if (pieces.empty())
+        return readWhole(bytes);
+    ICalFile file;
+    for (const QByteArray &piece : pieces) {
+        ICalFile part = readWhole(piece);
+        if (!part.problem.isEmpty())
+            return readWhole(bytes);
+        std::move(part.events.begin(), part.events.end(), std::back_inserter(file.events));
+        std::move(part.todos.begin(), part.todos.end(), std::back_inserter(file.todos));
+    }
     return file;
 }
 

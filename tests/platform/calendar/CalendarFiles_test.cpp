@@ -92,6 +92,32 @@ TEST(CalendarFiles, OverLongTextsAreCutWhenReadBetweenWholeCharacters)
     EXPECT_EQ(todo.todos.at(0).summary->size(), kMaxTitleLength - 1);
 }
 
+TEST(CalendarFiles, AFileOfManyItemsIsReadInPiecesThatKeepItsZonesAndOrder)
+{
+    // A zone only the file defines, after the items that use it; alarms
+    // inside the events, and a to-do among them.
+    QByteArray items;
+    for (int i = 0; i < 1201; ++i)
+        items += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i)
+                 + "\r\nDTSTART;TZID=Custom/Mumbai:20260303T100000\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                   "TRIGGER:-PT5M\r\nEND:VALARM\r\nEND:VEVENT\r\n";
+    const QByteArray bytes = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + items
+                             + "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Pack\r\nEND:VTODO\r\nBEGIN:VTIMEZONE\r\n"
+                               "TZID:Custom/Mumbai\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                               "TZOFFSETFROM:+0530\r\nTZOFFSETTO:+0530\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+                               "END:VCALENDAR\r\n";
+    EXPECT_EQ(calendarPieces(bytes, 500).size(), 3u);
+    const ICalFile read = readICalendar(bytes);
+    ASSERT_EQ(read.events.size(), 1201u);
+    EXPECT_EQ(std::tuple(read.events.front().uid, read.events.back().uid), std::tuple(u"e0"_s, u"e1200"_s));
+    EXPECT_EQ(momentOf(read.events.back().start, berlin), QDateTime(QDate(2026, 3, 3), QTime(4, 30), Qt::UTC));
+    ASSERT_EQ(read.todos.size(), 1u);
+    EXPECT_EQ(read.todos[0].summary, u"Pack"_s);
+    // Anything but one plain calendar is read whole.
+    EXPECT_TRUE(calendarPieces(bytes + bytes, 500).empty());
+    EXPECT_TRUE(calendarPieces(bytes, 2000).empty());
+}
+
 TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
 {
     QTemporaryDir root;
