@@ -578,7 +578,9 @@ ICalFile readWhole(const QByteArray &bytes)
 
 ICalFile readICalendar(const QByteArray &bytes)
 {
-    const std::vector<QByteArray> pieces = calendarPieces(bytes, kItemsPerPiece);
+    // A file too small to hold that many items is not even looked through.
+    const std::vector<QByteArray> pieces =
+        bytes.size() < kItemsPerPiece * 64 ? std::vector<QByteArray>() : calendarPieces(bytes, kItemsPerPiece);
     if (pieces.empty())
         return readWhole(bytes);
     ICalFile file;
