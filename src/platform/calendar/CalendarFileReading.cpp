@@ -172,6 +172,38 @@ QByteArray foldLongLines(const QByteArray &bytes)
     return result;
 }
 
+QByteArray withoutZoneDefinitions(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &drop)
+{
+    QByteArray result;
+    qsizetype copied = 0;
+    for (qsizetype begin = bytes.indexOf("BEGIN:VTIMEZONE"); begin >= 0;
+         begin = bytes.indexOf("BEGIN:VTIMEZONE", begin + 1)) {
+        if (begin > 0 && bytes[begin - 1] != '\n')
+            continue;
+        const qsizetype end = bytes.indexOf("\nEND:VTIMEZONE", begin);
+        if (end < 0)
+            break;
+        const qsizetype lineEnd = bytes.indexOf('\n', end + 1);
+        const qsizetype next = lineEnd < 0 ? bytes.size() : lineEnd + 1;
+        const qsizetype id = bytes.indexOf("\nTZID:", begin);
+        if (id < 0 || id > end)
+            continue;
+        const qsizetype idEnd = bytes.indexOf('\n', id + 1);
+        // A folded TZID is left to the parser.
+        if (idEnd + 1 < bytes.size() && (bytes[idEnd + 1] == ' ' || bytes[idEnd + 1] == '\t'))
+            continue;
+        if (!drop(bytes.sliced(id + 6, idEnd - id - 6).trimmed()))
+            continue;
+        result.append(bytes.constData() + copied, begin - copied);
+        copied = next;
+        begin = next - 1;
+    }
+    if (copied == 0)
+        return bytes;
+    result.append(bytes.constData() + copied, bytes.size() - copied);
+    return result;
+}
+
 std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsPerPiece)
 {
     QByteArray head;  // the calendar's own properties

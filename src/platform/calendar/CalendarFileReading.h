@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,11 @@ namespace kolu {
 // the same text reads in linear time. Bytes without long lines come back as
 // they are, without a copy.
 QByteArray foldLongLines(const QByteArray &bytes);
+
+// `bytes` without the zone definitions whose TZID `drop` accepts: most files
+// carry a copy of a zone the system knows, which the parser would otherwise
+// work through in every file. Bytes with none to drop come back as they are.
+QByteArray withoutZoneDefinitions(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &drop);
 
 // A calendar laid out plainly (one VCALENDAR holding its items) of more than
 // `itemsPerPiece` items, split into calendars of at most that many items

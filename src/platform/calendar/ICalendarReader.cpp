@@ -576,8 +576,11 @@ ICalFile readWhole(const QByteArray &bytes)
 
 } // namespace
 
-ICalFile readICalendar(const QByteArray &bytes)
+ICalFile readICalendar(const QByteArray &original)
 {
+    // Zones the system knows are taken from it, whatever the file defines.
+    const QByteArray bytes =
+        withoutZoneDefinitions(original, [](const QByteArray &id) { return systemZoneNamed(id).isValid(); });
     // A file too small to hold that many items is not even looked through.
     const std::vector<QByteArray> pieces =
         bytes.size() < kItemsPerPiece * 64 ? std::vector<QByteArray>() : calendarPieces(bytes, kItemsPerPiece);
