@@ -306,8 +306,12 @@ public:
     }
 
     bool valid() const { return m_sumStep > 0 || m_iterator; }
+    bool exhausted() const { return m_exhausted; }
 
-    std::optional<icaltimetype> next()
+    // The next start; a day whose times all come before `skipBefore` counts
+    // as one of `candidatesLeft` too. Nothing when the rule has no more, or
+    // once `candidatesLeft` is spent or `stop` requested (then exhausted()).
+    std::optional<icaltimetype> next(int &candidatesLeft, const std::stop_token &stop)
     {
         if (m_sumStep > 0) {
             const icaltimetype next = wallTimeAt(m_nextWall, m_dtstart);
@@ -330,6 +334,13 @@ public:
                 midnight.hour = midnight.minute = midnight.second = 0;
                 m_day = wallSeconds(midnight);
                 m_timeIndex = firstTimeFrom(m_skipBefore - m_day);
+                if (m_timeIndex < m_times->count())
+                    continue;
+                if (candidatesLeft <= 0 || stop.stop_requested()) {
+                    m_exhausted = true;
+                    return std::nullopt;
+                }
+                --candidatesLeft;
                 continue;
             }
             return wallTimeAt(m_day + m_times->secondOfDay(m_timeIndex++), m_dtstart);
@@ -367,6 +378,7 @@ private:
     qint64 m_nextWall = 0;
     qint64 m_sumStep = 0;
     bool m_firstDay = true;
+    bool m_exhausted = false;
     qint64 m_day = 0;
     qint64 m_timeIndex = std::numeric_limits<qint64>::max();
 };
@@ -449,9 +461,11 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
             break;
         }
         --window.candidatesLeft;
-        const std::optional<icaltimetype> next = steps.next();
-        if (!next)
+        const std::optional<icaltimetype> next = steps.next(window.candidatesLeft, window.stop);
+        if (!next) {
+            cut = cut || steps.exhausted();
             break;
+        }
         if (remaining > 0)
             --remaining;
         WallTime wall = master.start;
