@@ -5,6 +5,13 @@
 // event is among them.
 // Aim: the week in 5 s or less, peaking at 300 MB or less, with the
 // ordinary event listed.
+//
+// Rules that list every second, read the same way: one yearly series with
+// every month, day, hour, minute and second listed (one), 1,000 of those
+// beside 8,000 minutely series listing every second (3.4 MB, many), and
+// about 27,000 minutely series in one 4 MB file (large).
+// Aim: each within 10 s, peaking at 300 MB or less, with the ordinary
+// event listed.
 #include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarStoreWork.h"
 
@@ -38,6 +45,17 @@ QByteArray utcStamp(const QDateTime &moment)
     return moment.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s).toLatin1();
 }
 
+void writeOrdinaryEvent(const QString &root, const QDateTime &now)
+{
+    const QDateTime meeting = now.addSecs(2 * 3600);
+    QFile ordinary(QDir(root).filePath(u"home/meeting.ics"_s));
+    if (ordinary.open(QIODevice::WriteOnly))
+        ordinary.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//flood//EN\r\nBEGIN:VEVENT\r\n"
+                       "UID:meeting@example.com\r\nDTSTAMP:"
+                       + utcStamp(meeting) + "\r\nDTSTART:" + utcStamp(meeting)
+                       + "\r\nDURATION:PT1H\r\nSUMMARY:Planning\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+}
+
 void writeFloodingCalendar(const QString &root, const QDateTime &now)
 {
     QDir(root).mkpath(u"home"_s);
@@ -52,14 +70,47 @@ void writeFloodingCalendar(const QString &root, const QDateTime &now)
     QFile floodFile(QDir(root).filePath(u"home/flood.ics"_s));
     if (floodFile.open(QIODevice::WriteOnly))
         floodFile.write(flood);
+    writeOrdinaryEvent(root, now);
+}
 
-    const QDateTime meeting = now.addSecs(2 * 3600);
-    QFile ordinary(QDir(root).filePath(u"home/meeting.ics"_s));
-    if (ordinary.open(QIODevice::WriteOnly))
-        ordinary.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//flood//EN\r\nBEGIN:VEVENT\r\n"
-                       "UID:meeting@example.com\r\nDTSTAMP:"
-                       + utcStamp(meeting) + "\r\nDTSTART:" + utcStamp(meeting)
-                       + "\r\nDURATION:PT1H\r\nSUMMARY:Planning\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+QByteArray everyValue(int first, int last)
+{
+    QByteArrayList values;
+    for (int value = first; value <= last; ++value)
+        values.push_back(QByteArray::number(value));
+    return values.join(',');
+}
+
+enum class Hostile { one, many, large };
+
+// The hostile file in a calendar of its own, read before the ordinary one.
+void writeHostileCalendar(const QString &root, const QDateTime &now, Hostile kind)
+{
+    QDir(root).mkpath(u"a-flood"_s);
+    QDir(root).mkpath(u"home"_s);
+    const QByteArray yearly = "FREQ=YEARLY;BYMONTH=" + everyValue(1, 12) + ";BYMONTHDAY=" + everyValue(1, 31)
+                              + ";BYHOUR=" + everyValue(0, 23) + ";BYMINUTE=" + everyValue(0, 59)
+                              + ";BYSECOND=" + everyValue(0, 59);
+    const QByteArray minutely = "FREQ=MINUTELY;BYSECOND=" + everyValue(0, 59);
+    const QByteArray start = utcStamp(now.addYears(-1));
+    const auto series = [&](const QByteArray &uid, const QByteArray &rule) -> QByteArray {
+        return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:" + start + "\r\nDTSTART:" + start
+               + "\r\nDURATION:PT30S\r\nSUMMARY:" + uid + "\r\nRRULE:" + rule + "\r\nEND:VEVENT\r\n";
+    };
+    QByteArray flood = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//flood//EN\r\n";
+    if (kind == Hostile::large) {
+        for (int i = 0; flood.size() < 4 * 1000 * 1000 - 200; ++i)
+            flood += series("tick-" + QByteArray::number(i), "FREQ=MINUTELY");
+    } else {
+        for (int i = 0; i < (kind == Hostile::one ? 1 : 1000); ++i)
+            flood += series("yearly-" + QByteArray::number(i), yearly);
+        for (int i = 0; kind == Hostile::many && i < 8000; ++i)
+            flood += series("minutely-" + QByteArray::number(i), minutely);
+    }
+    QFile file(QDir(root).filePath(u"a-flood/flood.ics"_s));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(flood + "END:VCALENDAR\r\n");
+    writeOrdinaryEvent(root, now);
 }
 
 // The week read once from a fresh cache, as the program's first refresh
@@ -98,5 +149,40 @@ void readFloodingWeek(benchmark::State &state)
     state.counters["ordinary_listed"] = ordinaryListed ? 1 : 0;
 }
 BENCHMARK(readFloodingWeek)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// The week read once from a fresh cache; run each kind in a process of its
+// own (--benchmark_filter) for its own peak.
+void readHostileWeek(benchmark::State &state)
+{
+    QTemporaryDir root;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    writeHostileCalendar(root.path(), now, Hostile(state.range(0)));
+    size_t events = 0;
+    bool ordinaryListed = false;
+    double seconds = 0;
+    for (auto _ : state) {
+        CalendarFileCache cache;
+        QElapsedTimer timer;
+        timer.start();
+        const StoredEventList week = loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), &cache);
+        seconds += double(timer.nsecsElapsed()) / 1e9;
+        events = week->size();
+        ordinaryListed = std::any_of(week->begin(), week->end(), [](const StoredEvent &event) {
+            return event.seriesId == u"meeting@example.com"_s;
+        });
+    }
+    state.counters["seconds"] = seconds / double(state.iterations());
+    state.counters["peak_mb"] = peakMemoryMb();
+    state.counters["events"] = double(events);
+    state.counters["ordinary_listed"] = ordinaryListed ? 1 : 0;
+}
+BENCHMARK(readHostileWeek)
+    ->ArgName("one_many_large")
+    ->Arg(int(Hostile::one))
+    ->Arg(int(Hostile::many))
+    ->Arg(int(Hostile::large))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace

@@ -172,6 +172,93 @@ QByteArray foldLongLines(const QByteArray &bytes)
     return result;
 }
 
+QByteArray withoutZoneDefinitions(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &drop)
+{
+    QByteArray result;
+    qsizetype copied = 0;
+    for (qsizetype begin = bytes.indexOf("BEGIN:VTIMEZONE"); begin >= 0;
+         begin = bytes.indexOf("BEGIN:VTIMEZONE", begin + 1)) {
+        if (begin > 0 && bytes[begin - 1] != '\n')
+            continue;
+        const qsizetype end = bytes.indexOf("\nEND:VTIMEZONE", begin);
+        if (end < 0)
+            break;
+        const qsizetype lineEnd = bytes.indexOf('\n', end + 1);
+        const qsizetype next = lineEnd < 0 ? bytes.size() : lineEnd + 1;
+        const qsizetype id = bytes.indexOf("\nTZID:", begin);
+        if (id < 0 || id > end)
+            continue;
+        const qsizetype idEnd = bytes.indexOf('\n', id + 1);
+        // A folded TZID is left to the parser.
+        if (idEnd + 1 < bytes.size() && (bytes[idEnd + 1] == ' ' || bytes[idEnd + 1] == '\t'))
+            continue;
+        if (!drop(bytes.sliced(id + 6, idEnd - id - 6).trimmed()))
+            continue;
+        result.append(bytes.constData() + copied, begin - copied);
+        copied = next;
+        begin = next - 1;
+    }
+    if (copied == 0)
+        return bytes;
+    result.append(bytes.constData() + copied, bytes.size() - copied);
+    return result;
+}
+
+std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsPerPiece)
+{
+    QByteArray head;  // the calendar's own properties
+    QByteArray zones; // its zone definitions
+    std::vector<std::pair<qsizetype, qsizetype>> items;
+    int depth = 0;
+    bool ended = false;
+    qsizetype blockStart = 0;
+    bool blockIsZone = false;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qsizetype newline = bytes.indexOf('\n', at);
+        const qsizetype next = newline < 0 ? bytes.size() : newline + 1;
+        const QByteArray line = bytes.sliced(at, next - at);
+        const auto keep = [&line](QByteArray &into) { into += line.endsWith('\n') ? line : line + "\r\n"; };
+        const bool continued = line.startsWith(' ') || line.startsWith('\t');
+        const QByteArray name = continued ? QByteArray() : line.trimmed().toUpper();
+        if (name.startsWith("BEGIN:")) {
+            ++depth;
+            if (ended || (depth == 1 && name != "BEGIN:VCALENDAR"))
+                return {};
+            if (depth == 2) {
+                blockStart = at;
+                blockIsZone = name == "BEGIN:VTIMEZONE";
+            }
+            if (depth >= 2 && blockIsZone)
+                keep(zones);
+        } else if (name.startsWith("END:")) {
+            if (depth >= 2 && blockIsZone)
+                keep(zones);
+            else if (depth == 2)
+                items.emplace_back(blockStart, next);
+            ended = --depth == 0;
+            if (depth < 0)
+                return {};
+        } else if (depth == 1) {
+            keep(head);
+        } else if (depth >= 2 && blockIsZone) {
+            keep(zones);
+        } else if (depth == 0 && !line.trimmed().isEmpty()) {
+            return {};
+        }
+        at = next;
+    }
+    if (!ended || qsizetype(items.size()) <= itemsPerPiece)
+        return {};
+    std::vector<QByteArray> pieces;
+    for (size_t first = 0; first < items.size(); first += size_t(itemsPerPiece)) {
+        const size_t last = std::min(items.size(), first + size_t(itemsPerPiece)) - 1;
+        pieces.push_back("BEGIN:VCALENDAR\r\n" + head + zones
+                         + bytes.sliced(items[first].first, items[last].second - items[first].first)
+                         + "\r\nEND:VCALENDAR\r\n");
+    }
+    return pieces;
+}
+
 std::optional<QByteArray> readCalendarItemFile(const QString &path)
 {
     if (auto whole = readWholeFile(path, kMaxCalendarItemFileSize))

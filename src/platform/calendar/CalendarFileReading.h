@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace kolu {
 
@@ -13,6 +15,18 @@ namespace kolu {
 // the same text reads in linear time. Bytes without long lines come back as
 // they are, without a copy.
 QByteArray foldLongLines(const QByteArray &bytes);
+
+// `bytes` without the zone definitions whose TZID `drop` accepts: most files
+// carry a copy of a zone the system knows, which the parser would otherwise
+// work through in every file. Bytes with none to drop come back as they are.
+QByteArray withoutZoneDefinitions(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &drop);
+
+// A calendar laid out plainly (one VCALENDAR holding its items) of more than
+// `itemsPerPiece` items, split into calendars of at most that many items
+// each, with the file's own properties and zone definitions; nothing for any
+// other file. Parsed piece by piece, a large file never has its whole tree
+// in memory at once.
+std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsPerPiece);
 
 // The bytes of one calendar item file, ready for the parser. A file too large
 // to read whole is read in pieces: binary attachments are left out and any

@@ -177,6 +177,7 @@ StoredEventList loadEvents(const QString &root, const QDateTime &from, const QDa
         && last->to == to && last->localZone == localZone && last->limit == bound.occurrences)
         return last->events;
     OccurrenceBudget budget(bound.occurrences);
+    CandidateBudget candidates(bound.candidates);
     std::vector<std::size_t> budgetedFiles; // the file of each one the budget took
     std::size_t order = 0;
     size_t next = 0;
@@ -220,11 +221,14 @@ StoredEventList loadEvents(const QString &root, const QDateTime &from, const QDa
         for (size_t first = 0; first < series.size();) {
             const size_t file = seriesFiles[first];
             EarliestOccurrences earliest(budget.roomForNextFile());
+            candidates.startFile();
             size_t i = first;
             for (; i < series.size() && seriesFiles[i] == file; ++i) {
-                const ExpansionBound seriesBound = earliest.boundForNextSeries(bound.stop);
-                earliest.add(seriesIds[i], boundedOccurrencesInWindow(series[i], from, to, localZone, seriesBound),
-                             order);
+                const ExpansionBound seriesBound = earliest.boundForNextSeries(candidates.forNextSeries(), bound.stop);
+                const BoundedOccurrences expanded =
+                    boundedOccurrencesInWindow(series[i], from, to, localZone, seriesBound);
+                candidates.spend(expanded.examined);
+                earliest.add(seriesIds[i], expanded, order);
             }
             if (bound.stop.stop_requested())
                 return std::make_shared<const std::vector<StoredEvent>>();

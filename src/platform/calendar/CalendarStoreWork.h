@@ -23,6 +23,7 @@ class CalendarFileCache;
 struct EventReadBound {
     int occurrences = kMaxOccurrencesPerRead;
     std::stop_token stop;
+    qint64 candidates = kMaxCandidatesPerRead;
 };
 
 // The occurrences in [from, to): with a `cache`, the very list it gave last

@@ -36,6 +36,18 @@ std::optional<QString> text(const char *value)
     return QString::fromUtf8(value);
 }
 
+// `value` cut to at most `length` characters, never between the halves of a
+// surrogate pair.
+std::optional<QString> cut(std::optional<QString> value, qsizetype length)
+{
+    if (value && value->size() > length) {
+        value->truncate(length);
+        if (value->back().isHighSurrogate())
+            value->chop(1);
+    }
+    return value;
+}
+
 // Zones of the system database, looked up once per process: opening a zone
 // reads its file, and thousands of items usually share a handful of zones.
 QTimeZone systemZoneNamed(const QByteArray &id)
@@ -251,10 +263,10 @@ std::optional<ICalEvent> readEvent(icalcomponent *component, ZoneTable &zones)
         return std::nullopt;
     ICalEvent event;
     event.uid = text(icalcomponent_get_uid(component)).value_or(QString());
-    event.summary = textProperty(component, ICAL_SUMMARY_PROPERTY);
-    event.location = textProperty(component, ICAL_LOCATION_PROPERTY);
-    event.description = textProperty(component, ICAL_DESCRIPTION_PROPERTY);
-    event.url = textProperty(component, ICAL_URL_PROPERTY);
+    event.summary = cut(textProperty(component, ICAL_SUMMARY_PROPERTY), kMaxTitleLength);
+    event.location = cut(textProperty(component, ICAL_LOCATION_PROPERTY), kMaxTitleLength);
+    event.description = cut(textProperty(component, ICAL_DESCRIPTION_PROPERTY), kMaxNotesLength);
+    event.url = cut(textProperty(component, ICAL_URL_PROPERTY), kMaxAddressLength);
     icalproperty *status = icalcomponent_get_first_property(component, ICAL_STATUS_PROPERTY);
     event.cancelled = status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED;
     event.start = *start;
@@ -268,15 +280,15 @@ std::optional<ICalEvent> readEvent(icalcomponent *component, ZoneTable &zones)
          attendee = icalcomponent_get_next_property(component, ICAL_ATTENDEE_PROPERTY)) {
         ICalAttendee entry;
         if (icalparameter *cn = icalproperty_get_first_parameter(attendee, ICAL_CN_PARAMETER))
-            entry.name = text(icalparameter_get_cn(cn));
-        entry.address = text(icalproperty_get_attendee(attendee)).value_or(QString());
+            entry.name = cut(text(icalparameter_get_cn(cn)), kMaxTitleLength);
+        entry.address = cut(text(icalproperty_get_attendee(attendee)), kMaxAddressLength).value_or(QString());
         event.attendees.push_back(std::move(entry));
     }
     for (icalproperty *rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY); rule;
          rule = icalcomponent_get_next_property(component, ICAL_RRULE_PROPERTY)) {
         const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
         if (recurrence.freq != ICAL_NO_RECURRENCE)
-            event.rules.push_back(recurrence);
+            event.rules.emplace_back(recurrence);
     }
     event.recurrenceDates = wallTimesOf(component, ICAL_RDATE_PROPERTY, zones);
     event.exceptionDates = wallTimesOf(component, ICAL_EXDATE_PROPERTY, zones);
@@ -288,9 +300,9 @@ ICalTodo readTodo(icalcomponent *component, ZoneTable &zones)
 {
     ICalTodo todo;
     todo.uid = text(icalcomponent_get_uid(component)).value_or(QString());
-    todo.summary = textProperty(component, ICAL_SUMMARY_PROPERTY);
-    todo.description = textProperty(component, ICAL_DESCRIPTION_PROPERTY);
-    todo.url = textProperty(component, ICAL_URL_PROPERTY);
+    todo.summary = cut(textProperty(component, ICAL_SUMMARY_PROPERTY), kMaxTitleLength);
+    todo.description = cut(textProperty(component, ICAL_DESCRIPTION_PROPERTY), kMaxNotesLength);
+    todo.url = cut(textProperty(component, ICAL_URL_PROPERTY), kMaxAddressLength);
     todo.due = wallTimeOf(icalcomponent_get_first_property(component, ICAL_DUE_PROPERTY), zones);
     if (icalproperty *priority = icalcomponent_get_first_property(component, ICAL_PRIORITY_PROPERTY)) {
         const int value = icalproperty_get_priority(priority);
@@ -323,6 +335,76 @@ void collectItems(icalcomponent *component, icalcomponent_kind kind, std::vector
 }
 
 } // namespace
+
+namespace {
+
+template<size_t N>
+void keepList(const short (&values)[N], std::vector<short> &into)
+{
+    for (size_t i = 0; i < N && values[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i)
+        into.push_back(values[i]);
+    into.push_back(ICAL_RECURRENCE_ARRAY_MAX);
+}
+
+template<size_t N>
+const short *restoreList(short (&values)[N], const short *from)
+{
+    size_t i = 0;
+    for (; *from != ICAL_RECURRENCE_ARRAY_MAX; ++from) {
+        if (i < N)
+            values[i++] = *from;
+    }
+    if (i < N)
+        values[i] = ICAL_RECURRENCE_ARRAY_MAX;
+    return from + 1;
+}
+
+} // namespace
+
+ICalRule::ICalRule(const icalrecurrencetype &rule)
+    : m_frequency(rule.freq)
+    , m_until(rule.until)
+    , m_count(rule.count)
+    , m_interval(rule.interval)
+    , m_weekStart(rule.week_start)
+    , m_skip(rule.skip)
+    , m_rscale(rule.rscale)
+{
+    keepList(rule.by_second, m_lists);
+    keepList(rule.by_minute, m_lists);
+    keepList(rule.by_hour, m_lists);
+    keepList(rule.by_day, m_lists);
+    keepList(rule.by_month_day, m_lists);
+    keepList(rule.by_year_day, m_lists);
+    keepList(rule.by_week_no, m_lists);
+    keepList(rule.by_month, m_lists);
+    keepList(rule.by_set_pos, m_lists);
+    m_lists.shrink_to_fit();
+}
+
+icalrecurrencetype ICalRule::expanded() const
+{
+    icalrecurrencetype rule;
+    icalrecurrencetype_clear(&rule);
+    rule.freq = m_frequency;
+    rule.until = m_until;
+    rule.count = m_count;
+    rule.interval = m_interval;
+    rule.week_start = m_weekStart;
+    rule.skip = m_skip;
+    rule.rscale = m_rscale.isNull() ? nullptr : const_cast<char *>(m_rscale.constData());
+    const short *at = m_lists.data();
+    at = restoreList(rule.by_second, at);
+    at = restoreList(rule.by_minute, at);
+    at = restoreList(rule.by_hour, at);
+    at = restoreList(rule.by_day, at);
+    at = restoreList(rule.by_month_day, at);
+    at = restoreList(rule.by_year_day, at);
+    at = restoreList(rule.by_week_no, at);
+    at = restoreList(rule.by_month, at);
+    restoreList(rule.by_set_pos, at);
+    return rule;
+}
 
 QDate WallTime::date() const
 {
@@ -451,7 +533,12 @@ std::optional<QString> textProperty(icalcomponent *component, icalproperty_kind 
     return text(icalproperty_get_value_as_string(property));
 }
 
-ICalFile readICalendar(const QByteArray &bytes)
+namespace {
+
+// Items in one piece of a large file: the parsed tree of a piece is a few MB.
+constexpr qsizetype kItemsPerPiece = 500;
+
+ICalFile readWhole(const QByteArray &bytes)
 {
     ICalFile file;
     const ICalComponentPtr root = parseICalendar(bytes);
@@ -466,12 +553,47 @@ ICalFile readICalendar(const QByteArray &bytes)
         return file;
     }
     ZoneTable zones(root.get());
+    // Each item is let go of as soon as it is read, so that the parsed tree
+    // and what is read from it are not held whole at the same time.
+    const auto release = [&root](icalcomponent *component) {
+        if (component == root.get())
+            return;
+        if (icalcomponent *parent = icalcomponent_get_parent(component))
+            icalcomponent_remove_component(parent, component);
+        icalcomponent_free(component);
+    };
     for (icalcomponent *component : itemComponents(root.get(), ICAL_VEVENT_COMPONENT)) {
         if (auto event = readEvent(component, zones))
             file.events.push_back(std::move(*event));
+        release(component);
     }
-    for (icalcomponent *component : itemComponents(root.get(), ICAL_VTODO_COMPONENT))
+    for (icalcomponent *component : itemComponents(root.get(), ICAL_VTODO_COMPONENT)) {
         file.todos.push_back(readTodo(component, zones));
+        release(component);
+    }
+    return file;
+}
+
+} // namespace
+
+ICalFile readICalendar(const QByteArray &original)
+{
+    // Zones the system knows are taken from it, whatever the file defines.
+    const QByteArray bytes =
+        withoutZoneDefinitions(original, [](const QByteArray &id) { return systemZoneNamed(id).isValid(); });
+    // A file too small to hold that many items is not even looked through.
+    const std::vector<QByteArray> pieces =
+        bytes.size() < kItemsPerPiece * 64 ? std::vector<QByteArray>() : calendarPieces(bytes, kItemsPerPiece);
+    if (pieces.empty())
+        return readWhole(bytes);
+    ICalFile file;
+    for (const QByteArray &piece : pieces) {
+        ICalFile part = readWhole(piece);
+        if (!part.problem.isEmpty())
+            return readWhole(bytes);
+        std::move(part.events.begin(), part.events.end(), std::back_inserter(file.events));
+        std::move(part.todos.begin(), part.todos.end(), std::back_inserter(file.todos));
+    }
     return file;
 }
 

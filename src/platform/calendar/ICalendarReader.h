@@ -47,9 +47,36 @@ std::optional<QDateTime> momentOf(const WallTime &time, const QTimeZone &localZo
 // recurrence near a window).
 icaltimetype wallClockIn(const QDateTime &moment, const WallTime &reference, const QTimeZone &localZone);
 
+// The most characters kept of each text an item holds: a file can hold
+// megabytes in one value, which would stall every view that lays it out. A
+// title or a place needs a line or two, notes a few pages.
+inline constexpr qsizetype kMaxTitleLength = 500;
+inline constexpr qsizetype kMaxNotesLength = 20'000;
+inline constexpr qsizetype kMaxAddressLength = 4'000;
+
 struct ICalAttendee {
     std::optional<QString> name; // the CN parameter
     QString address;             // the value, usually "mailto:..."
+};
+
+// A recurrence rule kept small: the parsed form has room for every value of
+// every list (nearly 3 KB), which a file of thousands of series multiplies.
+class ICalRule {
+public:
+    explicit ICalRule(const icalrecurrencetype &rule);
+
+    // The parsed form again; valid while this rule is.
+    icalrecurrencetype expanded() const;
+
+private:
+    icalrecurrencetype_frequency m_frequency;
+    icaltimetype m_until;
+    int m_count;
+    short m_interval;
+    icalrecurrencetype_weekday m_weekStart;
+    icalrecurrencetype_skip m_skip;
+    std::vector<short> m_lists; // each list's values, each list ended by ICAL_RECURRENCE_ARRAY_MAX
+    QByteArray m_rscale;
 };
 
 struct ICalEvent {
@@ -63,7 +90,7 @@ struct ICalEvent {
     std::optional<WallTime> end;
     std::optional<qint64> durationSeconds;
     std::vector<ICalAttendee> attendees;
-    std::vector<icalrecurrencetype> rules;
+    std::vector<ICalRule> rules;
     std::vector<WallTime> recurrenceDates;
     std::vector<WallTime> exceptionDates;
     std::optional<WallTime> recurrenceId;

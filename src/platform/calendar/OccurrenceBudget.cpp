@@ -13,6 +13,28 @@ bool earlier(const BudgetedOccurrence &a, const BudgetedOccurrence &b)
 
 } // namespace
 
+CandidateBudget::CandidateBudget(qint64 perRead)
+    : m_readLeft(std::max<qint64>(perRead, 0))
+{
+}
+
+void CandidateBudget::startFile()
+{
+    m_fileLeft = kCandidatesPerFileOnceSpent;
+}
+
+int CandidateBudget::forNextSeries() const
+{
+    const qint64 left = std::max<qint64>({m_readLeft, m_fileLeft, kCandidatesPerSeriesOnceSpent});
+    return int(std::min<qint64>(left, kMaxRecurrenceSteps));
+}
+
+void CandidateBudget::spend(int examined)
+{
+    m_readLeft = std::max<qint64>(m_readLeft - examined, 0);
+    m_fileLeft = std::max(m_fileLeft - examined, 0);
+}
+
 OccurrenceBudget::OccurrenceBudget(int limit)
     : m_limit(std::max(limit, 1))
 {
@@ -75,9 +97,10 @@ EarliestOccurrences::EarliestOccurrences(int room)
 {
 }
 
-ExpansionBound EarliestOccurrences::boundForNextSeries(std::stop_token stop) const
+ExpansionBound EarliestOccurrences::boundForNextSeries(int candidates, std::stop_token stop) const
 {
     ExpansionBound bound;
+    bound.candidates = candidates;
     bound.count = std::min(kMaxOccurrencesPerSeries, m_room);
     if (!m_heap.empty() && static_cast<int>(m_heap.size()) >= m_room)
         bound.startsBefore = m_heap.front().occurrence.start;

@@ -16,6 +16,29 @@ namespace kolu {
 // expand to millions (the per-file and per-series bounds multiply).
 inline constexpr int kMaxOccurrencesPerRead = 20000;
 
+// The candidate instants the rules of one read may examine: each series up to
+// kMaxRecurrenceSteps while the read has them to give. Once the read's are
+// spent, each file still has kCandidatesPerFileOnceSpent for its own series,
+// and each series at least kCandidatesPerSeriesOnceSpent: enough for
+// ordinary series near the window, so rules that list every second in one
+// file cannot keep the events of the others from being listed.
+inline constexpr qint64 kMaxCandidatesPerRead = 2'000'000;
+inline constexpr int kCandidatesPerFileOnceSpent = 5'000;
+inline constexpr int kCandidatesPerSeriesOnceSpent = 100;
+
+class CandidateBudget {
+public:
+    explicit CandidateBudget(qint64 perRead);
+
+    void startFile();
+    int forNextSeries() const;
+    void spend(int examined);
+
+private:
+    qint64 m_readLeft;
+    int m_fileLeft = kCandidatesPerFileOnceSpent;
+};
+
 // One occurrence a read keeps, with its series and its place in the order
 // the read would list it without a bound.
 struct BudgetedOccurrence {
@@ -66,7 +89,7 @@ public:
 
     // The bound for the next series: no more than would fit, and, once full,
     // only starts earlier than the latest kept.
-    ExpansionBound boundForNextSeries(std::stop_token stop) const;
+    ExpansionBound boundForNextSeries(int candidates, std::stop_token stop) const;
 
     void add(const QString &seriesId, const BoundedOccurrences &expanded, std::size_t &order);
 

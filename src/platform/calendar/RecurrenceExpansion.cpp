@@ -1,6 +1,7 @@
 #include "platform/calendar/RecurrenceExpansion.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <memory>
 #include <set>
@@ -212,15 +213,182 @@ struct Window {
     QDateTime startsBefore; // no later than `to`
     int count = kMaxOccurrencesPerSeries;
     std::stop_token stop;
+    int candidatesLeft = kMaxRecurrenceSteps; // shared by the series' rules
 
     bool holds(const QDateTime &start, const QDateTime &end) const { return overlaps(start, end, from, to); }
 };
 
+// Whether a wall-clock time in the series' zone near `moment` can be moved by
+// a clock change: never in UTC or a zone without changes in the days around.
+bool mayChangeClocksNear(const WallTime &reference, const QDateTime &moment, const QTimeZone &localZone)
+{
+    if (reference.zone && reference.zone->utc)
+        return false;
+    const QTimeZone zone = reference.zone ? reference.zone->systemZone : localZone;
+    if (!zone.isValid())
+        return true;
+    if (!zone.hasTransitions())
+        return zone.offsetFromUtc(moment.addDays(-2)) != zone.offsetFromUtc(moment);
+    const QTimeZone::OffsetData next = zone.nextTransition(moment.addDays(-2));
+    return next.atUtc.isValid() && next.atUtc <= moment.addDays(1);
+}
+
+// The sorted values of a BY list of times, or the one value DTSTART has.
+template<size_t N>
+std::vector<int> timeValues(const short (&values)[N], int fromStart, int last)
+{
+    std::vector<int> result;
+    for (size_t i = 0; i < N && values[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (values[i] >= 0 && values[i] <= last)
+            result.push_back(values[i]);
+    }
+    if (isUnused(values))
+        result.push_back(fromStart);
+    std::sort(result.begin(), result.end());
+    result.erase(std::unique(result.begin(), result.end()), result.end());
+    return result;
+}
+
+// The times of day a yearly rule lists, apart from its days: the iterator
+// works out the year's days anew at every step of such a rule, which makes
+// each step cost a thousand times one of any other rule.
+struct TimesOfDay {
+    std::vector<int> hours;
+    std::vector<int> minutes;
+    std::vector<int> seconds;
+
+    qint64 count() const { return qint64(hours.size()) * qint64(minutes.size()) * qint64(seconds.size()); }
+    int secondOfDay(qint64 index) const
+    {
+        const qint64 perHour = qint64(minutes.size()) * qint64(seconds.size());
+        const qint64 inHour = index % perHour;
+        return hours[size_t(index / perHour)] * 3600 + minutes[size_t(inHour / qint64(seconds.size()))] * 60
+               + seconds[size_t(inHour % qint64(seconds.size()))];
+    }
+};
+
+std::optional<TimesOfDay> timesApartFrom(icalrecurrencetype &rule, const icaltimetype &dtstart)
+{
+    if (rule.freq != ICAL_YEARLY_RECURRENCE || dtstart.is_date || !isUnused(rule.by_set_pos) || rule.rscale
+        || (isUnused(rule.by_hour) && isUnused(rule.by_minute) && isUnused(rule.by_second)))
+        return std::nullopt;
+    TimesOfDay times{timeValues(rule.by_hour, dtstart.hour, 23), timeValues(rule.by_minute, dtstart.minute, 59),
+                     timeValues(rule.by_second, dtstart.second, 59)};
+    if (times.count() == 0)
+        return std::nullopt;
+    // Cleared whole: the iterator sorts each list, which would bring the rest back.
+    std::fill(std::begin(rule.by_hour), std::end(rule.by_hour), short(ICAL_RECURRENCE_ARRAY_MAX));
+    std::fill(std::begin(rule.by_minute), std::end(rule.by_minute), short(ICAL_RECURRENCE_ARRAY_MAX));
+    std::fill(std::begin(rule.by_second), std::end(rule.by_second), short(ICAL_RECURRENCE_ARRAY_MAX));
+    return times;
+}
+
+// The wall-clock starts a rule produces, one candidate after the other, by
+// sums for a rule whose periods are all alike, else by the iterator.
+class RuleSteps {
+public:
+    // With `times`, instants before the wall-clock time `skipBefore` are
+    // passed over without being produced.
+    RuleSteps(const icalrecurrencetype &rule, const icaltimetype &dtstart, const icaltimetype &first,
+              const std::optional<icaltimetype> &jumpTo, std::optional<TimesOfDay> times, qint64 skipBefore,
+              qint64 sumStep)
+        : m_dtstart(dtstart)
+        , m_times(std::move(times))
+        , m_skipBefore(std::max(skipBefore, wallSeconds(dtstart) + 1))
+        , m_nextWall(wallSeconds(first))
+        , m_sumStep(sumStep)
+    {
+        if (m_sumStep > 0)
+            return;
+        m_iterator.reset(icalrecur_iterator_new(rule, first));
+        if (m_iterator && jumpTo && !icalrecur_iterator_set_start(m_iterator.get(), *jumpTo))
+            m_iterator.reset(icalrecur_iterator_new(rule, dtstart));
+    }
+
+    bool valid() const { return m_sumStep > 0 || m_iterator; }
+    bool exhausted() const { return m_exhausted; }
+
+    // The next start; a day whose times all come before `skipBefore` counts
+    // as one of `candidatesLeft` too. Nothing when the rule has no more, or
+    // once `candidatesLeft` is spent or `stop` requested (then exhausted()).
+    std::optional<icaltimetype> next(int &candidatesLeft, const std::stop_token &stop)
+    {
+        if (m_sumStep > 0) {
+            const icaltimetype next = wallTimeAt(m_nextWall, m_dtstart);
+            m_nextWall += m_sumStep;
+            return next;
+        }
+        if (!m_times)
+            return nextFromIterator();
+        // DTSTART is the first occurrence, whatever the lists say.
+        if (m_firstDay) {
+            m_firstDay = false;
+            return m_dtstart;
+        }
+        for (;;) {
+            if (m_timeIndex >= m_times->count()) {
+                const auto day = nextFromIterator();
+                if (!day)
+                    return std::nullopt;
+                icaltimetype midnight = *day;
+                midnight.hour = midnight.minute = midnight.second = 0;
+                m_day = wallSeconds(midnight);
+                m_timeIndex = firstTimeFrom(m_skipBefore - m_day);
+                if (m_timeIndex < m_times->count())
+                    continue;
+                if (candidatesLeft <= 0 || stop.stop_requested()) {
+                    m_exhausted = true;
+                    return std::nullopt;
+                }
+                --candidatesLeft;
+                continue;
+            }
+            return wallTimeAt(m_day + m_times->secondOfDay(m_timeIndex++), m_dtstart);
+        }
+    }
+
+private:
+    // The index of the first time of the day at or after `second` of it.
+    qint64 firstTimeFrom(qint64 second) const
+    {
+        qint64 low = 0;
+        qint64 high = m_times->count();
+        while (low < high) {
+            const qint64 middle = low + (high - low) / 2;
+            if (m_times->secondOfDay(middle) < second)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return low;
+    }
+
+    std::optional<icaltimetype> nextFromIterator()
+    {
+        const icaltimetype next = icalrecur_iterator_next(m_iterator.get());
+        if (icaltime_is_null_time(next))
+            return std::nullopt;
+        return next;
+    }
+
+    icaltimetype m_dtstart;
+    std::optional<TimesOfDay> m_times;
+    qint64 m_skipBefore = 0;
+    IteratorPtr m_iterator;
+    qint64 m_nextWall = 0;
+    qint64 m_sumStep = 0;
+    bool m_firstDay = true;
+    bool m_exhausted = false;
+    qint64 m_day = 0;
+    qint64 m_timeIndex = std::numeric_limits<qint64>::max();
+};
+
 // Adds the starts a rule produces that may overlap the window, the earliest
-// `window.count` of those that start before `window.startsBefore`; sets
-// `cut` when it leaves any out.
+// `window.count` of those that start before `window.startsBefore`, examining
+// no more candidates than the window has left; sets `cut` when it leaves any
+// out.
 void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, const QDateTime &firstStart,
-                   const OccurrenceLength &length, const Window &window, const QTimeZone &localZone,
+                   const OccurrenceLength &length, Window &window, const QTimeZone &localZone,
                    std::vector<QDateTime> &starts, bool &cut)
 {
     const QDateTime &from = window.from;
@@ -230,6 +398,13 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
     rule.until = icaltime_null_time();
     icaltimetype dtstart = master.start.value;
     dtstart.zone = nullptr;
+    std::optional<TimesOfDay> times = timesApartFrom(rule, dtstart);
+    qint64 remaining = -1; // occurrences left of a counted rule, counted from `first`
+    if (times && rule.count > 0) {
+        // Counted by the instants, not by the days.
+        remaining = rule.count;
+        rule.count = 0;
+    }
 
     // The iterator can start near the window instead of at the first
     // occurrence, which may lie years back: a rule stepping in hours, minutes
@@ -238,18 +413,21 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
     // rule can only do so when its occurrences can be counted by periods.
     // A clock change moves wall-clock times by a few hours at most: a rule
     // stepping within the day starts that little before the window (every
-    // step before it costs as much as one inside), any other two days before.
+    // step before it costs as much as one inside), or not at all before it
+    // where no clock changes near it; any other rule two days before.
     const auto period = fixedPeriodSeconds(rule);
-    const bool withinTheDay = rule.count == 0 && period && *period < 86400;
+    const bool withinTheDay = rule.count == 0 && remaining < 0 && period && *period < 86400;
     // A rule that holds one occurrence in every period of the same length is
     // stepped by sums, not by the iterator, which costs far more per step.
-    const bool evenlySpaced = period && rule.interval >= 1 && hasNoByParts(rule);
-    const QDateTime jump = withinTheDay ? from.addSecs(-length.longestSeconds() - kClockChangeMarginSeconds)
-                                        : from.addSecs(-length.longestSeconds()).addDays(-2);
+    const bool evenlySpaced = period && rule.interval >= 1 && hasNoByParts(rule) && !times;
+    const QDateTime jump =
+        withinTheDay
+            ? from.addSecs(-length.longestSeconds()
+                           - (mayChangeClocksNear(master.start, from, localZone) ? kClockChangeMarginSeconds : 0))
+            : from.addSecs(-length.longestSeconds()).addDays(-2);
     icaltimetype first = dtstart;
     std::optional<icaltimetype> jumpTo;
-    qint64 remaining = -1; // occurrences left of a counted rule, counted from `first`
-    if (jump > firstStart) {
+    if (jump > firstStart && remaining < 0) {
         const icaltimetype jumpWall = wallClockIn(jump, master.start, localZone);
         if (withinTheDay || (evenlySpaced && rule.count == 0)) {
             first = inPhase(rule, dtstart, jumpWall);
@@ -263,43 +441,35 @@ void addRuleStarts(const icalrecurrencetype &original, const ICalEvent &master, 
             rule.count = 0;
         }
     }
-    IteratorPtr iterator;
-    qint64 nextWall = wallSeconds(first);
-    const qint64 stepWall = evenlySpaced ? *period * rule.interval : 0;
-    if (evenlySpaced) {
-        if (remaining < 0 && rule.count > 0)
-            remaining = rule.count;
-    } else {
-        iterator.reset(icalrecur_iterator_new(rule, first));
-        if (!iterator)
-            return;
-        if (jumpTo && !icalrecur_iterator_set_start(iterator.get(), *jumpTo)) {
-            iterator.reset(icalrecur_iterator_new(rule, dtstart));
-            if (!iterator)
-                return;
-        }
-    }
+    if (evenlySpaced && remaining < 0 && rule.count > 0)
+        remaining = rule.count;
+    // Times listed apart from the days skip to a little before the window.
+    qint64 skipBefore = 0;
+    if (times && remaining < 0 && jump > firstStart)
+        skipBefore = wallSeconds(
+            wallClockIn(from.addSecs(-length.longestSeconds() - kClockChangeMarginSeconds), master.start, localZone));
+    RuleSteps steps(rule, dtstart, first, jumpTo, std::move(times), skipBefore,
+                    evenlySpaced ? *period * rule.interval : 0);
+    if (!steps.valid())
+        return;
     int found = 0;
-    for (int step = 0; step < kMaxRecurrenceSteps; ++step) {
+    for (;;) {
         if (remaining == 0)
             break;
-        if (window.stop.stop_requested()) {
+        if (window.candidatesLeft <= 0 || window.stop.stop_requested()) {
             cut = true;
             break;
         }
-        icaltimetype next;
-        if (evenlySpaced) {
-            next = wallTimeAt(nextWall, dtstart);
-            nextWall += stepWall;
-        } else {
-            next = icalrecur_iterator_next(iterator.get());
-            if (icaltime_is_null_time(next))
-                break;
+        --window.candidatesLeft;
+        const std::optional<icaltimetype> next = steps.next(window.candidatesLeft, window.stop);
+        if (!next) {
+            cut = cut || steps.exhausted();
+            break;
         }
         if (remaining > 0)
             --remaining;
         WallTime wall = master.start;
-        wall.value = next;
+        wall.value = *next;
         wall.value.zone = nullptr;
         const auto start = momentOf(wall, localZone);
         if (!start || *start >= to || !until.allows(*start, localZone))
@@ -359,7 +529,8 @@ BoundedOccurrences boundedOccurrencesInWindow(const EventSeries &series, const Q
         bounded.cut = true;
         return bounded;
     }
-    const Window window{from, to, bound.startsBefore ? std::min(*bound.startsBefore, to) : to, bound.count, bound.stop};
+    Window window{from,        to,         bound.startsBefore ? std::min(*bound.startsBefore, to) : to,
+                  bound.count, bound.stop, std::max(bound.candidates, 0)};
     std::vector<EventOccurrence> &result = bounded.occurrences;
     bool &cut = bounded.cut;
     if (!series.master) {
@@ -384,8 +555,8 @@ BoundedOccurrences boundedOccurrencesInWindow(const EventSeries &series, const Q
                 starts.push_back(start);
         };
         addStart(*firstStart);
-        for (const icalrecurrencetype &rule : master.rules)
-            addRuleStarts(rule, master, *firstStart, length, window, localZone, starts, cut);
+        for (const ICalRule &rule : master.rules)
+            addRuleStarts(rule.expanded(), master, *firstStart, length, window, localZone, starts, cut);
         for (const WallTime &date : master.recurrenceDates) {
             if (const auto start = momentOf(date, localZone))
                 addStart(*start);
@@ -419,6 +590,7 @@ BoundedOccurrences boundedOccurrencesInWindow(const EventSeries &series, const Q
         for (const ICalEvent *override : series.overrides)
             addSingle(*override, window, localZone, length, result, cut);
     }
+    bounded.examined = std::max(bound.candidates, 0) - window.candidatesLeft;
     std::stable_sort(result.begin(), result.end(),
                      [](const EventOccurrence &a, const EventOccurrence &b) { return a.start < b.start; });
     if (result.size() > static_cast<size_t>(window.count)) {

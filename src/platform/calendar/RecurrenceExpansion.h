@@ -24,8 +24,10 @@ struct EventOccurrence {
     QDateTime end;
 };
 
-// Bounds that keep a hostile rule (FREQ=SECONDLY without end, a huge COUNT)
-// from taking unbounded time or memory.
+// Bounds that keep a hostile rule (FREQ=SECONDLY without end, a huge COUNT,
+// every second of the year listed) from taking unbounded time or memory: the
+// occurrences a series lists, and the candidate instants its rules may
+// examine to find them.
 inline constexpr int kMaxRecurrenceSteps = 100000;
 inline constexpr int kMaxOccurrencesPerSeries = 1000;
 
@@ -36,17 +38,19 @@ std::vector<EventOccurrence> occurrencesInWindow(const EventSeries &series, cons
                                                  const QTimeZone &localZone);
 
 // How far a bounded expansion goes: at most `count` occurrences, only those
-// that start before `startsBefore` (none: the window's end), and none at all
-// once `stop` is requested.
+// that start before `startsBefore` (none: the window's end), after examining
+// at most `candidates` instants, and none at all once `stop` is requested.
 struct ExpansionBound {
     int count = kMaxOccurrencesPerSeries;
     std::optional<QDateTime> startsBefore;
+    int candidates = kMaxRecurrenceSteps;
     std::stop_token stop;
 };
 
 struct BoundedOccurrences {
     std::vector<EventOccurrence> occurrences; // the earliest, in order of start
     bool cut = false;                         // the series has more in the window than these
+    int examined = 0;                         // candidate instants its rules examined
 };
 
 // As occurrencesInWindow, within `bound`; says whether it left any out.

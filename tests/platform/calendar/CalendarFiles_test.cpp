@@ -63,11 +63,59 @@ TEST(CalendarFiles, LongLinesAreFoldedBeforeParsingWithoutChangingTheirContent)
         QString expected = QString::fromUtf8(description);
         expected.replace(u"\\n"_s, u"\n"_s).replace(u"\\,"_s, u","_s).replace(u"\\;"_s, u";"_s);
         expected.replace(u"\\\\"_s, u"\\"_s);
-        EXPECT_EQ(read.events[0].description, expected);
+        EXPECT_EQ(read.events[0].description, expected.left(kMaxNotesLength));
     }
     // Files without long lines are passed on as they are.
     const QByteArray plain = test::eventFileWith("UID:short\nDTSTART:20260303T100000Z\n");
     EXPECT_EQ(foldLongLines(plain), plain);
+}
+
+TEST(CalendarFiles, OverLongTextsAreCutWhenReadBetweenWholeCharacters)
+{
+    // Three million characters of a title, and as long a place, notes and
+    // attendee name: each cut short, never inside a character of two halves.
+    QByteArray huge = "a";
+    while (huge.size() < 3'000'000)
+        huge += "\xf0\x9f\x98\x80";
+    const ICalFile read = readICalendar(test::icsWith(
+        "VEVENT", "UID:long\r\nDTSTART:20260303T100000Z\r\nSUMMARY:" + huge + "\r\nLOCATION:" + huge
+                      + "\r\nDESCRIPTION:" + huge + "\r\nATTENDEE;CN=" + huge + ":mailto:a@example.com\r\n"));
+    ASSERT_EQ(read.events.size(), 1u);
+    const ICalEvent &event = read.events[0];
+    for (const auto &[text, limit] :
+         {std::pair(*event.summary, kMaxTitleLength), std::pair(*event.location, kMaxTitleLength),
+          std::pair(*event.description, kMaxNotesLength), std::pair(*event.attendees.at(0).name, kMaxTitleLength)}) {
+        EXPECT_EQ(text.size(), limit - 1);
+        EXPECT_TRUE(text.startsWith(u"a\U0001F600"_s) && text.back().isLowSurrogate());
+    }
+    const ICalFile todo = readICalendar(test::icsWith("VTODO", "UID:t\r\nSUMMARY:" + huge + "\r\n"));
+    EXPECT_EQ(todo.todos.at(0).summary->size(), kMaxTitleLength - 1);
+}
+
+TEST(CalendarFiles, AFileOfManyItemsIsReadInPiecesThatKeepItsZonesAndOrder)
+{
+    // A zone only the file defines, after the items that use it; alarms
+    // inside the events, and a to-do among them.
+    QByteArray items;
+    for (int i = 0; i < 1201; ++i)
+        items += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i)
+                 + "\r\nDTSTART;TZID=Custom/Mumbai:20260303T100000\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                   "TRIGGER:-PT5M\r\nEND:VALARM\r\nEND:VEVENT\r\n";
+    const QByteArray bytes = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + items
+                             + "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Pack\r\nEND:VTODO\r\nBEGIN:VTIMEZONE\r\n"
+                               "TZID:Custom/Mumbai\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                               "TZOFFSETFROM:+0530\r\nTZOFFSETTO:+0530\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+                               "END:VCALENDAR\r\n";
+    EXPECT_EQ(calendarPieces(bytes, 500).size(), 3u);
+    const ICalFile read = readICalendar(bytes);
+    ASSERT_EQ(read.events.size(), 1201u);
+    EXPECT_EQ(std::tuple(read.events.front().uid, read.events.back().uid), std::tuple(u"e0"_s, u"e1200"_s));
+    EXPECT_EQ(momentOf(read.events.back().start, berlin), QDateTime(QDate(2026, 3, 3), QTime(4, 30), Qt::UTC));
+    ASSERT_EQ(read.todos.size(), 1u);
+    EXPECT_EQ(read.todos[0].summary, u"Pack"_s);
+    // Anything but one plain calendar is read whole.
+    EXPECT_TRUE(calendarPieces(bytes + bytes, 500).empty());
+    EXPECT_TRUE(calendarPieces(bytes, 2000).empty());
 }
 
 TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)

@@ -135,6 +135,12 @@ TEST(CalendarStoreEvents, SkipsOrBoundsDamagedAndHostileFiles)
     EXPECT_EQ(startsOf(events, u"unknown-zone"_s), (std::vector<QDateTime>{utc(3, 3, 14)}));
     EXPECT_EQ(startsOf(events, u"bad-zone-rule"_s), (std::vector<QDateTime>{utc(3, 3, 15)}));
     EXPECT_LE(startsOf(events, u"every-second"_s).size(), static_cast<size_t>(kMaxOccurrencesPerSeries));
+    // Every second of the year listed in a yearly rule: its first seconds of
+    // the window, found without walking the year.
+    const auto listed = startsOf(events, u"every-second-listed"_s);
+    ASSERT_EQ(listed.size(), static_cast<size_t>(kMaxOccurrencesPerSeries));
+    EXPECT_EQ(std::tuple(listed.front(), listed.back()),
+              std::tuple(utc(3, 1, 23), utc(3, 1, 23).addSecs(kMaxOccurrencesPerSeries - 1)));
     // A plainly counted rule is counted by periods: it reaches the window,
     // within the same bounds.
     EXPECT_EQ(startsOf(events, u"huge-count"_s).size(), static_cast<size_t>(kMaxOccurrencesPerSeries));
@@ -198,6 +204,27 @@ TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCounting
         const auto jumping = startsInWindow(file(""));
         EXPECT_EQ(jumping, startsInWindow(file(";COUNT=90000"))) << rule.constData();
         EXPECT_FALSE(jumping.empty()) << rule.constData();
+    }
+}
+
+TEST(CalendarStoreEvents, YearlyRulesListingTimesGiveWhatTheMonthlyRuleGives)
+{
+    // A yearly rule's times are listed apart from its days; the same rule
+    // stepped by months is the iterator's alone. Counted, the times count.
+    const QByteArray parts = ";BYMONTH=3;BYMONTHDAY=2,4,30;BYHOUR=9,17;BYMINUTE=0,30";
+    for (const QByteArray &count : {QByteArray(), QByteArray(";COUNT=90"), QByteArray(";UNTIL=20260304T083000Z")}) {
+        const auto startsOfRule = [&](const QByteArray &frequency) {
+            const ICalFile file = readICalendar(
+                test::icsWith("VEVENT", "UID:r\r\nDTSTART;TZID=Europe/Berlin:20190302T090000\r\nRRULE:FREQ=" + frequency
+                                            + parts + count + "\r\n"));
+            std::vector<QDateTime> starts;
+            for (const auto &o : occurrencesInWindow({&file.events.at(0), {}}, utc(3, 1, 23), utc(3, 8, 23), berlin))
+                starts.push_back(o.start);
+            return starts;
+        };
+        const auto yearly = startsOfRule("YEARLY");
+        EXPECT_EQ(yearly, startsOfRule("MONTHLY")) << count.constData();
+        EXPECT_FALSE(yearly.empty()) << count.constData();
     }
 }
 

@@ -1,7 +1,10 @@
+#include "model/UserDefaults.h"
 #include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarStoreWork.h"
 #include "platform/calendar/OccurrenceBudget.h"
+#include "platform/calendar/VdirCalendarStore.h"
 
+#include "AwaitTask.h"
 #include "CalendarFixtures.h"
 #include "LogCapture.h"
 
@@ -43,6 +46,20 @@ QByteArray meetingAt(const QDateTime &start)
 {
     return test::icsWith("VEVENT",
                          "UID:meeting\r\nSUMMARY:Planning\r\nDTSTART:" + stamp(start) + "\r\nDURATION:PT1H\r\n");
+}
+
+// `series` events that each list every second of every minute, a day
+// before the window on.
+QByteArray everySecondFile(int series)
+{
+    QByteArray seconds = "0";
+    for (int second = 1; second < 60; ++second)
+        seconds += "," + QByteArray::number(second);
+    QByteArray bytes = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < series; ++i)
+        bytes += "BEGIN:VEVENT\r\nUID:tick-" + QByteArray::number(i) + "\r\nDTSTART:" + stamp(from.addDays(-1))
+                 + "\r\nRRULE:FREQ=MINUTELY;BYSECOND=" + seconds + "\r\nEND:VEVENT\r\n";
+    return bytes + "END:VCALENDAR\r\n";
 }
 
 std::vector<QDateTime> startsOf(const std::vector<StoredEvent> &events, bool flood)
@@ -100,6 +117,35 @@ TEST(OccurrenceBudget, AFileThatFloodsKeepsItsEarliestAndLeavesTheOthersTheirEve
     test::writeCalendarItem(root.path(), u"home"_s, u"flood.ics"_s, floodingFile(41));
     loadEvents(root.path(), from, to, QTimeZone::utc(), &cache, {bound, {}});
     EXPECT_EQ(log.warningsWith(u"flood.ics"_s).size(), 2);
+
+    // The store reads within the bound its limits name.
+    QTemporaryDir config;
+    UserDefaults defaults(config.filePath(u"defaults.json"_s));
+    defaults.set(SettingsKey::calendarFolderPath, root.path());
+    VdirCalendarStore store(defaults, config.path(), QTimeZone::utc());
+    const StoredEventList stored = test::awaitTask(store.events(from, to));
+    EXPECT_EQ(stored->size(), size_t(kMaxOccurrencesPerRead));
+    EXPECT_EQ(startsOf(*stored, false), std::vector<QDateTime>{from.addSecs(2 * 3600)});
+}
+
+TEST(OccurrenceBudget, RulesThatExamineTooManyInstantsLeaveTheOtherFilesTheirEvents)
+{
+    // Each series examines about a thousand instants; the read has 4,000, so
+    // the flood spends them and then each file has a few thousand of its own.
+    QTemporaryDir root;
+    test::writeCalendarItem(root.path(), u"a-flood"_s, u"flood.ics"_s, everySecondFile(60));
+    test::writeCalendarItem(root.path(), u"home"_s, u"meeting.ics"_s, meetingAt(from.addSecs(2 * 3600)));
+    test::writeCalendarItem(root.path(), u"home"_s, u"weekly.ics"_s,
+                            test::icsWith("VEVENT", "UID:weekly\r\nDTSTART:20250304T090000Z\r\nRRULE:FREQ=WEEKLY\r\n"));
+    test::LogCapture log;
+    const std::vector<StoredEvent> events =
+        *loadEvents(root.path(), from, to, QTimeZone::utc(), nullptr, {kMaxOccurrencesPerRead, {}, 4000});
+    EXPECT_EQ(startsOf(events, false),
+              (std::vector<QDateTime>{from.addSecs(2 * 3600), from.addDays(1).addSecs(9 * 3600)}));
+    const std::vector<QDateTime> flood = startsOf(events, true);
+    EXPECT_GE(flood.size(), 4000u);
+    EXPECT_LT(flood.size(), 60u * 200);
+    EXPECT_EQ(log.warningsWith(u"flood.ics"_s).size(), 1);
 }
 
 TEST(OccurrenceBudget, FilesOverTheBoundShareItAndEachKeepsItsEarliest)
