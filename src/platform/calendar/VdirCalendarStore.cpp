@@ -11,6 +11,8 @@
 
 #include <qcoro/qcorofuture.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 namespace {
@@ -104,22 +106,41 @@ bool VdirCalendarStore::hasReminderAccess() const
     return isUsableFolder(root, true);
 }
 
+QFuture<StoredEventList> VdirCalendarStore::readEvents(const QString &root, const QDateTime &from, const QDateTime &to)
+{
+    const QString key =
+        u"events\n%1\n%2\n%3"_s.arg(root, from.toString(Qt::ISODateWithMs), to.toString(Qt::ISODateWithMs));
+    return m_eventReads.read<StoredEventList>(
+        key, [root, from, to, zone = m_localZone, cache = m_eventFiles, stop = m_stop.get_token()] {
+            return loadEventsKept(root, from, to, zone, cache, stop);
+        });
+}
+
+QFuture<std::vector<ReminderItem>> VdirCalendarStore::readTodos(const QString &root)
+{
+    // Both roots are the same folder unless set apart (as they are by
+    // default): its files are then parsed and kept once for both.
+    const bool shared = root == calendarRoot();
+    CalendarReadQueue &reads = shared ? m_eventReads : m_todoReads;
+    return reads.read<std::vector<ReminderItem>>(
+        u"todos\n"_s + root, [root, zone = m_localZone, cache = shared ? m_eventFiles : m_todoFiles,
+                              stop = m_stop.get_token()] { return loadOpenTodosKept(root, zone, cache, stop); });
+}
+
 QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
     const QString root = calendarRoot();
     readFrom(m_eventsRoot, root);
-    co_return co_await afterWorker(
-        QtConcurrent::run(&loadEventsKept, root, from, to, m_localZone, m_eventFiles, m_stop.get_token()));
+    QFuture<StoredEventList> read = readEvents(root, from, to);
+    co_return co_await afterWorker(std::move(read));
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
 {
-    // Both roots are the same folder unless set apart (as they are by
-    // default): its files are then parsed and kept once for both.
     const QString root = remindersRoot();
     readFrom(m_todosRoot, root);
-    const std::shared_ptr<CalendarFileCache> &cache = root == calendarRoot() ? m_eventFiles : m_todoFiles;
-    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache, m_stop.get_token()));
+    QFuture<std::vector<ReminderItem>> read = readTodos(root);
+    co_return co_await afterWorker(std::move(read));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)

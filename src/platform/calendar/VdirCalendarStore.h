@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/calendar/CalendarReadQueue.h"
 #include "platform/calendar/CalendarStore.h"
-#include "platform/calendar/FolderPresenceWatch.h"
+#include "platform/files/FolderPresenceWatch.h"
 
 #include <QDir>
 #include <QString>
@@ -39,7 +40,15 @@ public:
     // Watches the roots events and to-dos were last read from.
     void setOnFolderChange(std::function<void()> onChange) override;
 
+    // How many reads of events and to-dos went to a worker, so far.
+    qint64 startedReadCount() const { return m_eventReads.startedCount() + m_todoReads.startedCount(); }
+
 private:
+    // A read on a worker, in its turn (see CalendarReadQueue). Made apart
+    // from the coroutines that wait for it: a lambda built within an awaited
+    // expression loses what it captured with the compiler used here.
+    QFuture<StoredEventList> readEvents(const QString &root, const QDateTime &from, const QDateTime &to);
+    QFuture<std::vector<ReminderItem>> readTodos(const QString &root);
     // Notes the root a read or a look at access went to, for the watch.
     void readFrom(QString &lastRoot, const QString &root) const;
 
@@ -50,6 +59,9 @@ private:
     // them, so a read still running when the store goes keeps its cache.
     std::shared_ptr<CalendarFileCache> m_eventFiles;
     std::shared_ptr<CalendarFileCache> m_todoFiles;
+    // One read of each cache at a time (see CalendarReadQueue).
+    CalendarReadQueue m_eventReads;
+    CalendarReadQueue m_todoReads;
     // Requested when the program quits or the store goes: a read under way
     // (a calendar that floods can take long) then ends soon, so quitting
     // does not wait for it.
