@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -7,37 +8,51 @@
 
 #include <memory>
 
-class QFileSystemWatcher;
+class QSocketNotifier;
+struct inotify_event;
 
 namespace kolu {
 
 // Tells when a folder a store reads from may hold something new: an entry
-// added, removed or renamed right in it, or the folder itself gone or back.
-// A folder that is missing is looked for through its nearest existing
-// parent, so one moved away and back (or made later) is noticed without a
-// manual refresh. Reports from one turn of the event loop come as one.
+// added, removed or renamed right in it, or the folder itself gone or back,
+// whether deleted, made or moved either way, itself or any folder above it.
+// Each folder above is watched for the one name that leads on to the folder,
+// so a folder moved away and back (or made later) is noticed without a
+// manual refresh, and nothing else there is. Reports from one turn of the
+// event loop come as one.
 class FolderPresenceWatch final : public QObject {
     Q_OBJECT
 public:
     explicit FolderPresenceWatch(QObject *parent = nullptr);
     ~FolderPresenceWatch() override;
 
-    // Watches `folders` (absolute paths) from now on, instead of those before.
+    // Watches `folders` (absolute paths) from now on, instead of those
+    // before. Each call looks for them afresh, so that a refresh finds them
+    // wherever the path leads now.
     void setFolders(const QStringList &folders);
     QStringList folders() const { return m_folders; }
+
+    // How many reports were taken in that concern none of the folders.
+    qint64 ignoredCount() const { return m_ignored; }
 
 Q_SIGNALS:
     void changed();
 
 private:
     void rewatch();
-    void onReport(const QString &path);
+    void takeReports();
+    bool concerns(const inotify_event &event) const;
 
-    QFileSystemWatcher *m_watcher;
+    int m_inotify = -1;
+    QSocketNotifier *m_notifier = nullptr;
     QStringList m_folders;
-    QStringList m_present;    // the folders of m_folders there at the last look
-    QSet<QString> m_reported; // paths reported since the last look
+    QSet<QString> m_cleanFolders;
+    // What each watch stands for: a folder, or a folder above one or more.
+    QHash<int, QStringList> m_watched;
+    // For each folder above, the names in it that lead on to a folder.
+    QHash<QString, QSet<QString>> m_leadingNames;
     bool m_reportQueued = false;
+    qint64 m_ignored = 0;
 };
 
 // Owns a watch from an object that may go on another thread (a store a
