@@ -16,6 +16,18 @@ namespace kolu {
 class CalendarFileCache;
 class UserDefaults;
 
+// The parsed files of one root folder and the reads of them, shared by every
+// store that reads that root (the calendar and the to-dos are two stores, and
+// usually one root): each file is parsed, and a skipped one named in the log,
+// once for all of them.
+struct CalendarRootFiles {
+    QString root;
+    // Shared with the reads under way, so one still running when the last
+    // store goes keeps it.
+    std::shared_ptr<CalendarFileCache> cache;
+    CalendarReadQueue reads;
+};
+
 // Calendars and to-do lists kept as folders of iCalendar files: a root folder
 // holds one folder per calendar or list, each holding one ".ics" file per
 // item. Synchronisation tools and command-line calendars share this layout,
@@ -41,7 +53,7 @@ public:
     void setOnFolderChange(std::function<void()> onChange) override;
 
     // How many reads of events and to-dos went to a worker, so far.
-    qint64 startedReadCount() const { return m_eventReads.startedCount() + m_todoReads.startedCount(); }
+    qint64 startedReadCount() const;
 
 private:
     // A read on a worker, in its turn (see CalendarReadQueue). Made apart
@@ -57,11 +69,8 @@ private:
     QTimeZone m_localZone;
     // Parsed files kept between refreshes; shared with the worker reading
     // them, so a read still running when the store goes keeps its cache.
-    std::shared_ptr<CalendarFileCache> m_eventFiles;
-    std::shared_ptr<CalendarFileCache> m_todoFiles;
-    // One read of each cache at a time (see CalendarReadQueue).
-    CalendarReadQueue m_eventReads;
-    CalendarReadQueue m_todoReads;
+    std::shared_ptr<CalendarRootFiles> m_eventFiles;
+    std::shared_ptr<CalendarRootFiles> m_todoFiles;
     // Requested when the program quits or the store goes: a read under way
     // (a calendar that floods can take long) then ends soon, so quitting
     // does not wait for it.

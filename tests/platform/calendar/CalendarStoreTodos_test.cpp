@@ -7,6 +7,7 @@
 #include "AwaitTask.h"
 #include "CalendarFixtures.h"
 #include "FailingDevice.h"
+#include "LogCapture.h"
 
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -190,4 +191,23 @@ TEST_F(CalendarStoreTodos, ABurstOfReadsOnTwoWorkersEndsReadingTheFilesOnceMoreF
     EXPECT_EQ(store.startedReadCount(), 3);
     // Nothing is left waiting for ever: the program could quit.
     EXPECT_TRUE(pool->waitForDone(10000));
+}
+
+// The calendar and the to-dos are read by two stores, usually of one folder.
+TEST_F(CalendarStoreTodos, StoresOfOneFolderParseItsFilesAndNameASkippedOneOnceForAll)
+{
+    const QString broken = path(u"home/broken.ics"_s);
+    ASSERT_TRUE(test::writeFile(broken, "not a calendar"));
+    QTemporaryDir home;
+    UserDefaults defaults(home.filePath(u"defaults.json"_s));
+    defaults.set(SettingsKey::calendarFolderPath, root.path());
+    defaults.set(SettingsKey::remindersFolderPath, root.path());
+    VdirCalendarStore calendar(defaults, home.path(), berlin);
+    VdirCalendarStore reminders(defaults, home.path(), berlin);
+    test::LogCapture log;
+    for (int read = 0; read < 2; ++read) {
+        EXPECT_NE(test::awaitTask(calendar.events(now, now.addDays(7))), nullptr);
+        EXPECT_EQ(test::awaitTask(reminders.openTodos()).size(), 7u);
+    }
+    EXPECT_EQ(log.warningsWith(broken).size(), 1);
 }
