@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstddef>
+#include <climits>
 
 namespace kolu {
 
