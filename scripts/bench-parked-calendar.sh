@@ -154,7 +154,7 @@ if [ "$open_alert_seconds" -gt 0 ]; then
   mkdir "$scratch/soon"
   write_soon_event "$scratch/soon/soon.ics"
   mv "$scratch/soon" "$calendars/soon" # a calendar of its own, read at once
-  for _ in $(seq 300); do
+  for _ in $(seq 1200); do
     grep -q 'Upcoming event' "$scratch/notify.log" && break
     sleep 0.1
   done
