@@ -18,12 +18,21 @@
 # is in the calendar as Kolu starts, so its "Event soon" alert shows at the
 # rail's edge until Stop. KOLU_BENCH_ALERT_SECONDS (60; 0 skips it) of it
 # are measured, Kolu's CPU and wake-ups and the X server's CPU; then that
-# Kolu ends and the parked stretch starts a new one without the event.
+# Kolu ends.
+# Then the same alert comes while the rail is open on Today with the pointer
+# resting on the card (the alert keeps the rail out until Stop): a Kolu with
+# the calendar is held open, KOLU_BENCH_OPEN_ALERT_SECONDS (60; 0 skips both)
+# of it measured without the alert, then the event arrives in a calendar
+# folder of its own and as much is measured with the alert up, with the
+# wake-ups of each kind of thread. Bounds with the alert up, as parked:
+# 150 wake-ups/s (aim 100) and 600 ms/min (aim 300).
+# Last the parked stretch starts a Kolu without the event.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 events=${1:-20000}
 seconds=${KOLU_BENCH_IDLE_SECONDS:-650}
 alert_seconds=${KOLU_BENCH_ALERT_SECONDS:-60}
+open_alert_seconds=${KOLU_BENCH_OPEN_ALERT_SECONDS:-60}
 kolu=${KOLU_BENCH_BINARY:-}
 if [ -z "$kolu" ]; then
   bash scripts/setup.sh
@@ -86,8 +95,9 @@ stop_kolu() {
 }
 xvfb_pid=${pids[0]}
 
-if [ "$alert_seconds" -gt 0 ]; then
-  python3 - "$calendars/work/soon.ics" <<'EOF2'
+# An event 8 minutes ahead, inside its alert's lead, written to $1.
+write_soon_event() {
+  python3 - "$1" <<'EOF2'
 import datetime, sys
 now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
 start = now + datetime.timedelta(minutes=8)
@@ -98,6 +108,10 @@ with open(sys.argv[1], 'w', newline='') as out:
               f'DTSTART:{stamp(start)}\r\nDTEND:{stamp(start + datetime.timedelta(minutes=30))}\r\n'
               'END:VEVENT\r\nEND:VCALENDAR\r\n')
 EOF2
+}
+
+if [ "$alert_seconds" -gt 0 ]; then
+  write_soon_event "$calendars/work/soon.ics"
   write_defaults calendar
   sleep 3 # the files settle
   start_kolu
@@ -120,6 +134,47 @@ EOF2
       c / 1e6 / (s / 60), w / s, x / 1e6 / (s / 60), s }'
   stop_kolu
   rm "$calendars/work/soon.ics"
+fi
+
+if [ "$open_alert_seconds" -gt 0 ]; then
+  write_defaults calendar
+  start_kolu
+  python3 scripts/proc-usage.py settle "$kolu_pid" >/dev/null
+  hold_open_on_today "$rail"
+  open_width=$(shown_width "$rail")
+  [ "$open_width" -gt 300 ] 2>/dev/null || { echo "bench-parked-calendar: the rail did not open" >&2; exit 1; }
+  read -r cpu switches < <(watch_usage "$kolu_pid" "$open_alert_seconds")
+  awk -v c="$cpu" -v w="$switches" -v s="$open_alert_seconds" 'BEGIN {
+    printf "rail open: CPU %.1f ms/min, %.1f wake-ups/s over %d s\n", c / 1e6 / (s / 60), w / s, s }'
+  # The alert is raised as it is sent to the desktop's notifications.
+  dbus-monitor "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
+    >"$scratch/notify.log" 2>/dev/null &
+  pids+=($!)
+  sleep 1 # the monitor listens
+  mkdir "$scratch/soon"
+  write_soon_event "$scratch/soon/soon.ics"
+  mv "$scratch/soon" "$calendars/soon" # a calendar of its own, read at once
+  for _ in $(seq 1200); do
+    grep -q 'Upcoming event' "$scratch/notify.log" && break
+    sleep 0.1
+  done
+  grep -q 'Upcoming event' "$scratch/notify.log" || { echo "bench-parked-calendar: no alert came" >&2; exit 1; }
+  sleep 2 # its notification has come in beside the card
+  x_before=$(cpu_ns "$xvfb_pid")
+  python3 scripts/proc-usage.py threads "$kolu_pid" "$open_alert_seconds" >"$scratch/threads"
+  x_after=$(cpu_ns "$xvfb_pid")
+  kill -0 "$kolu_pid" 2>/dev/null || { echo "bench-parked-calendar: Kolu ended" >&2; exit 1; }
+  [ "$(shown_width "$rail")" -gt 300 ] || { echo "bench-parked-calendar: the rail closed" >&2; exit 1; }
+  read -r cpu switches <"$scratch/threads"
+  awk -v c="$cpu" -v w="$switches" -v s="$open_alert_seconds" -v x="$((x_after - x_before))" 'BEGIN {
+    printf "rail open, alert up: CPU %.1f ms/min, %.1f wake-ups/s, X server %.1f ms/min over %d s\n",
+      c / 1e6 / (s / 60), w / s, x / 1e6 / (s / 60), s }'
+  # Each kind of thread: the main one, the X event reader, the pool's.
+  tail -n +2 "$scratch/threads" | awk -v s="$open_alert_seconds" '$1 > 0 {
+    count = $1; threads = $2; $1 = $2 = ""; sub(/^ +/, "")
+    printf "  %s (%d): %.1f wake-ups/s\n", $0, threads, count / s }'
+  stop_kolu
+  rm -r "$calendars/soon"
 fi
 
 if [ "$events" -gt 0 ]; then

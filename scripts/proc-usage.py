@@ -4,6 +4,10 @@
   proc-usage.py cpu PID            CPU nanoseconds of the whole process
   proc-usage.py watch PID SECONDS  CPU nanoseconds and context switches over
                                    the next SECONDS
+  proc-usage.py threads PID SECONDS
+                                   the same, then a line for each thread
+                                   name: its context switches, how many
+                                   threads bore it, the name
   proc-usage.py memory PID         resident and proportional (PSS) kilobytes
   proc-usage.py settle PID [MS] [SECONDS]
                                    waits until a 5 s stretch costs under MS
@@ -34,20 +38,24 @@ def cpu_ns(pid):
     return own + int(children)
 
 
-def thread_switches(pid):
+def thread_switches(pid, names=None):
     counts = {}
     for tid in os.listdir(f"/proc/{pid}/task"):
         try:
             with open(f"/proc/{pid}/task/{tid}/status") as status:
-                counts[tid] = sum(int(line.split()[1]) for line in status if "ctxt_switches" in line)
-        except OSError:
+                lines = status.readlines()
+            counts[tid] = sum(int(line.split()[1]) for line in lines if "ctxt_switches" in line)
+            if names is not None and tid not in names:
+                names[tid] = lines[0].split(None, 1)[1].strip()  # Name:
+        except (OSError, IndexError):
             pass  # ended meanwhile
     return counts
 
 
-def watch(pid, seconds):
+def watch(pid, seconds, names=None):
+    """CPU nanoseconds, context switches, and the switches of each thread."""
     start_cpu = cpu_ns(pid)
-    first = thread_switches(pid)
+    first = thread_switches(pid, names)
     last = dict(first)
     end = time.monotonic() + seconds
     while True:
@@ -55,10 +63,10 @@ def watch(pid, seconds):
         if now >= end:
             break
         time.sleep(min(0.2, end - now))
-        for tid, count in thread_switches(pid).items():
+        for tid, count in thread_switches(pid, names).items():
             last[tid] = count
-    switches = sum(count - first.get(tid, 0) for tid, count in last.items())
-    return cpu_ns(pid) - start_cpu, switches
+    each = {tid: count - first.get(tid, 0) for tid, count in last.items()}
+    return cpu_ns(pid) - start_cpu, sum(each.values()), each
 
 
 def settle(pid, limit_ms, longest):
@@ -89,7 +97,17 @@ def main():
     if what == "cpu":
         print(cpu_ns(pid))
     elif what == "watch":
-        print("%d %d" % watch(pid, float(sys.argv[3])))
+        print("%d %d" % watch(pid, float(sys.argv[3]))[:2])
+    elif what == "threads":
+        names = {}
+        cpu, switches, each = watch(pid, float(sys.argv[3]), names)
+        print("%d %d" % (cpu, switches))
+        by_name = {}
+        for tid, count in each.items():
+            total, threads = by_name.get(names.get(tid, "?"), (0, 0))
+            by_name[names.get(tid, "?")] = (total + count, threads + 1)
+        for name, (total, threads) in sorted(by_name.items(), key=lambda item: -item[1][0]):
+            print("%d %d %s" % (total, threads, name))
     elif what == "settle":
         limit = float(sys.argv[3]) if len(sys.argv) > 3 else 10
         longest = float(sys.argv[4]) if len(sys.argv) > 4 else 120

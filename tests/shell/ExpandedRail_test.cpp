@@ -13,6 +13,7 @@
 #include "ManualAnimationDriver.h"
 #include "ShellFixture.h"
 #include "TestFiles.h"
+#include "WorkersHeld.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -312,6 +313,17 @@ TEST_F(ExpandedRailTest, PulsingButtonsRepaintOnlyTheirRingsAndOnlyWhileTheRailS
     QRect box(QPoint(), QSize(106, 92));
     box.moveCenter(centre);
     EXPECT_TRUE((painted - box).isEmpty()) << "painted beyond the focus button's rings";
+
+    // A frame of the rings, the leaning button below them included, is drawn
+    // on this thread alone: waking the pool's workers for its spans cost
+    // more than the drawing, fifteen times a second.
+    frozen.advanceBy(200);
+    ASSERT_EQ(static_cast<const ToolStripButton *>(focus)->pose(), 1.0);
+    QImage frame(rail.size(), QImage::Format_ARGB32_Premultiplied);
+    frame.fill(Qt::transparent);
+    const auto drawFrame = [&] { rail.render(&frame, QPoint(), QRegion(box)); };
+    drawFrame(); // the first frame of a pose may take its pictures
+    EXPECT_TRUE(test::endsWithoutWorkers(drawFrame));
 
     // A rail kept hidden (collapsed) wakes nothing for its strip.
     rail.hide();

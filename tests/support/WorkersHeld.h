@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace kolu::test {
 
@@ -41,5 +45,27 @@ private:
     std::shared_ptr<QSemaphore> m_gate = std::make_shared<QSemaphore>();
     int m_count;
 };
+
+// Runs `work` on this thread while every worker of the shared pool is held:
+// true when it ended without waiting for a worker. Work that waits on one
+// would wait for ever, so past `bound` the workers are let go, the work
+// ends, and the answer is false.
+inline bool endsWithoutWorkers(const std::function<void()> &work,
+                               std::chrono::milliseconds bound = std::chrono::seconds(10))
+{
+    WorkersHeld held;
+    QSemaphore finished;
+    std::atomic<bool> letGo = false;
+    std::thread watchdog([&] {
+        if (!finished.tryAcquire(1, int(bound.count()))) {
+            letGo = true;
+            held.release();
+        }
+    });
+    work();
+    finished.release();
+    watchdog.join();
+    return !letGo;
+}
 
 } // namespace kolu::test

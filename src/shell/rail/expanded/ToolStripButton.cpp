@@ -359,6 +359,46 @@ void ToolStripButton::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
 }
 
+void ToolStripButton::paintIcon(QPainter &p, bool selected, const QColor &tint, const QColor &ink) const
+{
+    // The icon, leaning while it pulses; the selected one casts a soft
+    // shadow in its tint.
+    p.save();
+    const QPointF c = QRectF(rect()).center();
+    const QRectF iconRect(c - QPointF(iconFrame.width(), iconFrame.height()) / 2, iconFrame);
+    p.translate(c + QPointF(leanShift * m_pose, 0));
+    p.rotate(leanRadians * m_pose * 180 / M_PI);
+    p.translate(-c);
+    if (selected) {
+        const qreal pad = shadowExtent(iconShadowRadius);
+        p.drawImage(iconRect.topLeft() + QPointF(-pad, -pad + iconShadowY),
+                    iconShadow(symbol(m_module), tint, p.device()->devicePixelRatioF()));
+    }
+    IconProvider::paint(p, iconRect, symbol(m_module), iconPoints, ink, IconWeight::bold);
+    p.restore();
+}
+
+const QImage &ToolStripButton::leanedIcon(bool selected, const QColor &tint, const QColor &ink, qreal dpr)
+{
+    // A rotated picture is blended span by span, which the raster engine
+    // hands to the thread pool: with an alert up the lean holds still while
+    // the rings repaint the button on every frame, so it is drawn once and
+    // only copied after.
+    const LeanedIconKey key{m_pose, dpr, size(), tint.rgba(), ink.rgba(), selected};
+    if (m_leanedIcon.isNull() || key != m_leanedIconKey) {
+        QImage picture((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(dpr);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        paintIcon(p, selected, tint, ink);
+        p.end();
+        m_leanedIcon = std::move(picture);
+        m_leanedIconKey = key;
+    }
+    return m_leanedIcon;
+}
+
 void ToolStripButton::paintEvent(QPaintEvent *)
 {
     const OrlixStyle &style = OrlixStyle::current();
@@ -378,22 +418,12 @@ void ToolStripButton::paintEvent(QPaintEvent *)
         p.restore();
     }
 
-    // The icon, leaning while it pulses; the selected one casts a soft
-    // shadow in its tint.
-    p.save();
-    const QRectF iconRect(c - QPointF(iconFrame.width(), iconFrame.height()) / 2, iconFrame);
-    p.translate(c + QPointF(leanShift * m_pose, 0));
-    p.rotate(leanRadians * m_pose * 180 / M_PI);
-    p.translate(-c);
-    if (selected) {
-        const qreal pad = shadowExtent(iconShadowRadius);
-        p.drawImage(iconRect.topLeft() + QPointF(-pad, -pad + iconShadowY),
-                    iconShadow(symbol(m_module), tint, p.device()->devicePixelRatioF()));
-    }
     // The glow keeps the tint; the icon itself reads on the glass.
-    IconProvider::paint(p, iconRect, symbol(m_module), iconPoints,
-                        style.symbolInk(selected ? tint : style.iconPrimary()), IconWeight::bold);
-    p.restore();
+    const QColor ink = style.symbolInk(selected ? tint : style.iconPrimary());
+    if (m_pose == 0)
+        paintIcon(p, selected, tint, ink);
+    else
+        p.drawImage(QPointF(), leanedIcon(selected, tint, ink, p.device()->devicePixelRatioF()));
 
     if (const auto badge = badgeText()) {
         const QFont font = OrlixFonts::monospacedDigits(9, QFont::Bold);

@@ -4,6 +4,8 @@
 #include "state/AppStateFields.h"
 
 #include <QAbstractButton>
+#include <QColor>
+#include <QImage>
 #include <QPointer>
 
 #include <optional>
@@ -67,6 +69,19 @@ private:
     void updateRings();
     void openIfStillWanted();
     void endReorder();
+    void paintIcon(QPainter &p, bool selected, const QColor &tint, const QColor &ink) const;
+    // The icon as it leans now, on a transparent picture the button's size.
+    const QImage &leanedIcon(bool selected, const QColor &tint, const QColor &ink, qreal dpr);
+
+    struct LeanedIconKey {
+        double pose = 0;
+        qreal dpr = 0;
+        QSize size;
+        QRgb tint = 0;
+        QRgb ink = 0;
+        bool selected = false;
+        bool operator==(const LeanedIconKey &) const = default;
+    };
 
     AppState &m_state;
     RailModule m_module;
@@ -84,6 +99,8 @@ private:
     bool m_longPressed = false;
     QPointF m_pressPos;
     std::optional<int> m_reorderStartIndex;
+    QImage m_leanedIcon;
+    LeanedIconKey m_leanedIconKey;
 };
 
 } // namespace kolu

@@ -53,7 +53,11 @@ bool ToolStripRingLayer::eventFilter(QObject *watched, QEvent *event)
 
 QPointF ToolStripRingLayer::ringsCentre(const ToolStripButton *button) const
 {
-    return QRectF(button->rect()).center() + mapFromGlobal(button->mapToGlobal(QPoint()));
+    // Through the shared window, not the screen: asked for every button on
+    // every frame of the rings, and the screen's position takes the window
+    // system's transforms.
+    const QWidget *top = window();
+    return QRectF(button->rect()).center() + mapFrom(top, button->mapTo(top, QPoint()));
 }
 
 QRect ToolStripRingLayer::shownBand() const

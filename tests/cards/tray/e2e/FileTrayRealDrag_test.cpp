@@ -2,7 +2,8 @@
 // dragged out of the card land in a second X client (the peer), and fifty
 // files dragged in from it are held while the panel keeps answering. The
 // pointer is driven with xdotool; every step waits on what the other side
-// reports, within a bound.
+// reports, within a bound. However a drag ends, the keyboard it held (so
+// that Escape reaches it anywhere) is free again for other programs.
 #include "cards/tray/FileTrayCard.h"
 
 #include "cards/tray/FileTrayDragSource.h"
@@ -18,6 +19,9 @@
 #include <QPointer>
 #include <QScopeGuard>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +72,31 @@ private:
     QProcess m_process;
     QTimer m_timer;
 };
+
+// Whether another X client can take the keyboard now, as a program given
+// the focus may. Qt's own connection is made to catch up first, so that
+// what it sent before (a grab let go) has reached the server.
+bool anotherClientTakesTheKeyboard()
+{
+    xcb_connection_t *own = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    std::free(xcb_get_input_focus_reply(own, xcb_get_input_focus(own), nullptr));
+    xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+    const auto closeOther = qScopeGuard([&] { xcb_disconnect(other); });
+    if (xcb_connection_has_error(other)) {
+        ADD_FAILURE() << "no second connection to the X server";
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+    xcb_grab_keyboard_reply_t *reply = xcb_grab_keyboard_reply(
+        other, xcb_grab_keyboard(other, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
+    const bool taken = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(reply);
+    if (taken) {
+        xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+        std::free(xcb_get_input_focus_reply(other, xcb_get_input_focus(other), nullptr));
+    }
+    return taken;
+}
 
 // Counts the drag moves a widget is sent.
 class DragMoveCounter : public QObject {
@@ -169,15 +198,23 @@ TEST_F(FileTrayRealDragTest, FilesDraggedOutLandInAnotherClientAsACopy)
 
     FileTrayRow *pressed = card->fileRows()[2];
     const QPoint start = pressed->dragSource()->mapToGlobal(pressed->dragSource()->rect().center());
+    bool heldWhileDragging = false;
     PointerScript script(dragPath(
         start, peerFrame.center(), QPoint(8, 0), [] { return FileTrayDragSource::isAnyDragRunning(); },
-        [&] { return count(u"enter"_s) >= 1; }, [&] { return count(u"move"_s); },
-        [&] { return count(u"drop "_s) >= 1; }));
+        [&] {
+            if (count(u"enter"_s) < 1)
+                return false;
+            heldWhileDragging = !anotherClientTakesTheKeyboard();
+            return true;
+        },
+        [&] { return count(u"move"_s); }, [&] { return count(u"drop "_s) >= 1; }));
     ASSERT_TRUE(test::waitUntil([&] { return script.finished() && !FileTrayDragSource::isAnyDragRunning(); },
                                 std::chrono::seconds(40)))
         << "stopped after step " << script.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
 
     EXPECT_TRUE(lines.contains(u"drop copy 2"_s)) << lines.join(u" | "_s).toStdString();
+    EXPECT_TRUE(heldWhileDragging) << "the drag held no keyboard";
+    EXPECT_TRUE(anotherClientTakesTheKeyboard()) << "held after a drop on another program";
     EXPECT_TRUE(lines.contains(u"url "_s + held[0].url.toString()));
     EXPECT_TRUE(lines.contains(u"url "_s + held[2].url.toString()));
     EXPECT_FALSE(lines.contains(u"url "_s + held[1].url.toString()));
@@ -262,6 +299,7 @@ TEST_F(FileTrayRealDragTest, ADragOutEndsWhereverItGoesWhenTheRailCollapsesMeanw
         << "stopped after step " << out.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
     ASSERT_FALSE(calledOff) << "the drag never ended; the peer said: " << lines.join(u" | "_s).toStdString();
     EXPECT_TRUE(lines.contains(u"drop copy 1"_s)) << lines.join(u" | "_s).toStdString();
+    EXPECT_TRUE(anotherClientTakesTheKeyboard()) << "held after a drop on another program, the view gone meanwhile";
     EXPECT_TRUE(lines.contains(u"url "_s + held[1].url.toString()));
     EXPECT_EQ(state->fileTrayItems(), held);
     reopen();
@@ -277,19 +315,29 @@ TEST_F(FileTrayRealDragTest, ADragOutEndsWhereverItGoesWhenTheRailCollapsesMeanw
     ASSERT_TRUE(test::waitUntil([&] { return nothing.finished() && !running(); }, std::chrono::seconds(40)))
         << "stopped after step " << nothing.stepsDone();
     EXPECT_EQ(count(u"drop "_s), 0);
+    EXPECT_TRUE(anotherClientTakesTheKeyboard()) << "held after a drop on nothing, the view gone meanwhile";
     reopen();
     EXPECT_EQ(card->fileRows().size(), 2u);
 
     // Escape gives the drag up wherever the pointer is; the card that stayed
     // open lists its rows again at once.
+    bool heldWhileDragging = false;
     PointerScript escape({{pressOn(card->fileRows()[0]), running},
-                          {at(peerFrame.center()), [&] { return count(u"enter"_s) >= 1; }},
+                          {at(peerFrame.center()),
+                           [&] {
+                               if (count(u"enter"_s) < 1)
+                                   return false;
+                               heldWhileDragging = !anotherClientTakesTheKeyboard();
+                               return true;
+                           }},
                           {{u"key"_s, u"Escape"_s}, [&] { return !running(); }},
                           {{u"mouseup"_s, u"1"_s}, {}}});
     ASSERT_TRUE(test::waitUntil([&] { return escape.finished() && !running(); }, std::chrono::seconds(40)))
         << "stopped after step " << escape.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
     EXPECT_EQ(count(u"drop "_s), 0);
     EXPECT_EQ(card->fileRows().size(), 2u);
+    EXPECT_TRUE(heldWhileDragging) << "the drag held no keyboard";
+    EXPECT_TRUE(anotherClientTakesTheKeyboard()) << "held after Escape";
 
     // Out of the rail, which collapses, with another program holding the
     // keyboard: Escape over it still gives the drag up, and nothing lands.
@@ -302,6 +350,7 @@ TEST_F(FileTrayRealDragTest, ADragOutEndsWhereverItGoesWhenTheRailCollapsesMeanw
     ASSERT_TRUE(test::waitUntil([&] { return elsewhere.finished() && !running(); }, std::chrono::seconds(40)))
         << "stopped after step " << elsewhere.stepsDone() << "; the peer said: " << lines.join(u" | "_s).toStdString();
     EXPECT_EQ(count(u"drop "_s), 0);
+    EXPECT_TRUE(anotherClientTakesTheKeyboard()) << "held after Escape over another program, the view gone meanwhile";
     reopen();
     EXPECT_EQ(card->fileRows().size(), 2u);
     EXPECT_FALSE(calledOff) << "a drag had to be called off";
