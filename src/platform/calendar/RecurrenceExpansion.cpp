@@ -514,7 +514,8 @@ std::optional<qint64> plainWallSeconds(const icaltimetype &time)
 // wall-clock times alone: most single events of a large calendar do, and
 // placing them in their zones costs far more. Zones a file defines itself
 // are not trusted to keep their offsets within the margin.
-bool surelyOutside(const ICalEvent &event, qint64 from, qint64 to, const std::optional<OccurrenceLength> &fallbackLength)
+bool surelyOutside(const ICalEvent &event, qint64 from, qint64 to,
+                   const std::optional<OccurrenceLength> &fallbackLength)
 {
     const auto trusted = [](const WallTime &time) {
         return !time.zone || time.zone->utc || time.zone->systemZone.isValid();
