@@ -132,6 +132,9 @@ public:
     // Rail modules and the panel.
     RailModuleOrder visibleRailModules() const;
     bool isModuleHidden(RailModule module) const { return m_hiddenRailModules.contains(module); }
+    // The calendar folder the user chose, or nothing while a default one is
+    // looked for: a chosen folder that has gone is one that cannot be read.
+    std::optional<QString> chosenCalendarFolder() const;
     // The scale of the rail views for the current rail size.
     double railScaleFactor() const;
     void setRailModule(RailModule module, bool visible);

@@ -15,6 +15,7 @@
 #include "state/RefreshFailure.h"
 
 #include <QDebug>
+#include <QDir>
 
 #include <algorithm>
 
@@ -127,6 +128,11 @@ QCoro::Task<> AppState::fetchPrayerDay(QPointer<AppState> self, quint64 request,
         self->setPrayerStatus({refreshFailureSentence(failure), StatusTint::orange});
     }
     self->setIsLoadingPrayers(false);
+}
+
+std::optional<QString> AppState::chosenCalendarFolder() const
+{
+    return chosenCalendarRoot(m_defaults.string(SettingsKey::calendarFolderPath), QDir::homePath());
 }
 
 void AppState::refreshCalendarEvents()

@@ -13,6 +13,7 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -110,10 +111,10 @@ CalendarCard::CalendarCard(AppState &state, QWidget *parent)
     auto *noFolderStack = new QVBoxLayout(m_noFolder);
     noFolderStack->setContentsMargins(0, 0, 0, 0);
     noFolderStack->setSpacing(10);
-    auto *noFolderText = new EmptyState(u"calendar"_s, u"No calendar folder"_s,
-                                        u"Choose the folder your calendars are kept in."_s, m_noFolder);
-    noFolderText->setObjectName(u"calendarNoFolderState"_s);
-    noFolderStack->addWidget(noFolderText);
+    m_noFolderText = new EmptyState(u"calendar"_s, u"No calendar folder"_s,
+                                    u"Choose the folder your calendars are kept in."_s, m_noFolder);
+    m_noFolderText->setObjectName(u"calendarNoFolderState"_s);
+    noFolderStack->addWidget(m_noFolderText);
     auto *openSettings = new OrlixButton(OrlixButton::Kind::secondary, u"Open Settings"_s, m_noFolder);
     openSettings->setObjectName(u"calendarOpenSettingsButton"_s);
     openSettings->setSymbol(u"gearshape"_s);
@@ -147,6 +148,17 @@ void CalendarCard::refresh()
 {
     const bool folderMissing = m_state.calendarFolderMissing() && m_state.calendarEvents().empty();
     m_noFolder->setVisible(folderMissing);
+    if (folderMissing) {
+        // A folder chosen once and gone since is named, not taken for none.
+        if (const std::optional<QString> chosen = m_state.chosenCalendarFolder())
+            m_noFolderText->setContent(
+                u"calendar"_s, u"Calendar folder can’t be read"_s,
+                u"“%1” is gone or can’t be opened. Bring it back, or choose another folder."_s.arg(
+                    QDir::toNativeSeparators(*chosen)));
+        else
+            m_noFolderText->setContent(u"calendar"_s, u"No calendar folder"_s,
+                                       u"Choose the folder your calendars are kept in."_s);
+    }
     m_summary->setVisible(!folderMissing);
     m_strip->setVisible(!folderMissing);
     m_agenda->setVisible(!folderMissing);

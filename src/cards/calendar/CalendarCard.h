@@ -56,6 +56,7 @@ private:
     CalendarWeekStrip *m_strip;
     CalendarAgendaList *m_agenda;
     QWidget *m_noFolder;
+    EmptyState *m_noFolderText;
 };
 
 } // namespace kolu

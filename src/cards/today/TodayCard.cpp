@@ -19,6 +19,7 @@
 #include "style/widgets/StyledWidget.h"
 #include "style/widgets/SymbolView.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QShowEvent>
@@ -308,8 +309,10 @@ void TodayCard::refreshNextEvent()
     const bool folderMissing = m_state.calendarFolderMissing() && m_state.calendarEvents().empty();
     m_calendarSettingsButton->setVisible(folderMissing);
     if (folderMissing) {
-        m_nextEvent->setValue(u"No calendar folder"_s);
-        m_nextEvent->setDetail(u"Choose one in Settings"_s);
+        // A folder chosen once and gone since is named, not taken for none.
+        const std::optional<QString> chosen = m_state.chosenCalendarFolder();
+        m_nextEvent->setValue(chosen ? u"Calendar folder can’t be read"_s : u"No calendar folder"_s);
+        m_nextEvent->setDetail(chosen ? QDir::toNativeSeparators(*chosen) : u"Choose one in Settings"_s);
         m_meetingURL = QUrl();
         m_meetingButton->setVisible(false);
         return;

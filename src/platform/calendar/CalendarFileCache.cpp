@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSet>
+#include <QThreadPool>
 #include <QtDebug>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -70,6 +71,20 @@ std::shared_ptr<const ICalFile> parseFile(const QString &path)
     else
         content->problem = u"it cannot be read, or is too large to list"_s;
     return content;
+}
+
+// Parsing runs on workers of its own: a read runs on a worker of the shared
+// pool, and waiting there for work queued on that same pool could wait for
+// ever once every worker of it waits the same way. Nothing run here waits
+// for anything.
+QThreadPool &parsePool()
+{
+    static QThreadPool *const pool = [] {
+        auto *made = new QThreadPool;
+        made->setExpiryTimeout(5000);
+        return made;
+    }();
+    return *pool;
 }
 
 } // namespace
@@ -212,7 +227,7 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
 
     // Parsing is most of the work: it runs on all cores.
     const QList<std::shared_ptr<const ICalFile>> parsed =
-        QtConcurrent::blockingMapped(toParse, [stop](const QString &path) {
+        QtConcurrent::blockingMapped(&parsePool(), toParse, [stop](const QString &path) {
             return stop.stop_requested() ? std::shared_ptr<const ICalFile>() : parseFile(path);
         });
     if (stop.stop_requested()) {

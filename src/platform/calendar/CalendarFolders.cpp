@@ -29,13 +29,18 @@ QStringList defaultCalendarRootCandidates(const QString &home)
     return {QDir(home).filePath(u".local/share/calendars"_s), QDir(home).filePath(u".calendars"_s)};
 }
 
+std::optional<QString> chosenCalendarRoot(const std::optional<QString> &configured, const QString &home)
+{
+    const QString path = configured.value_or(QString()).trimmed();
+    if (path.isEmpty())
+        return std::nullopt;
+    return expandHomePrefix(path, home);
+}
+
 QString resolveCalendarRoot(const std::optional<QString> &configured, const QString &home)
 {
-    if (configured) {
-        const QString path = configured->trimmed();
-        if (!path.isEmpty())
-            return expandHomePrefix(path, home);
-    }
+    if (const std::optional<QString> chosen = chosenCalendarRoot(configured, home))
+        return *chosen;
     const QStringList candidates = defaultCalendarRootCandidates(home);
     for (const QString &candidate : candidates) {
         if (QFileInfo(candidate).isDir())

@@ -12,6 +12,10 @@ namespace kolu {
 // calendars, one folder per calendar or list, in order of preference.
 QStringList defaultCalendarRootCandidates(const QString &home);
 
+// The folder the user chose in `configured` (a leading "~/" means `home`),
+// or nothing when none is chosen and a default one is used.
+std::optional<QString> chosenCalendarRoot(const std::optional<QString> &configured, const QString &home);
+
 // The configured root when one is set (a leading "~/" means `home`), else the
 // first default candidate that exists, else the first candidate.
 QString resolveCalendarRoot(const std::optional<QString> &configured, const QString &home);

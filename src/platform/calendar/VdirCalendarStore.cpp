@@ -7,9 +7,12 @@
 #include "model/WorkerAwait.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
+
+using namespace Qt::StringLiterals;
 
 namespace kolu {
 
@@ -31,6 +34,25 @@ std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone
     return loadOpenTodos(root, localZone, cache.get(), stop);
 }
 
+// The files of `root`, shared with every other store that reads it now;
+// `kept` holds them for this store while it reads that root. Used on the
+// one thread stores are used on.
+CalendarRootFiles &filesOf(std::shared_ptr<CalendarRootFiles> &kept, const QString &root)
+{
+    static QHash<QString, std::weak_ptr<CalendarRootFiles>> shared;
+    if (kept && kept->root == root)
+        return *kept;
+    kept = shared.value(root).lock();
+    if (!kept) {
+        shared.removeIf([](const auto &entry) { return entry.value().expired(); });
+        kept = std::make_shared<CalendarRootFiles>();
+        kept->root = root;
+        kept->cache = std::make_shared<CalendarFileCache>();
+        shared.insert(root, kept);
+    }
+    return *kept;
+}
+
 } // namespace
 
 CalendarStore::~CalendarStore() = default;
@@ -39,8 +61,6 @@ VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTime
     : m_defaults(defaults)
     , m_home(std::move(home))
     , m_localZone(std::move(localZone))
-    , m_eventFiles(std::make_shared<CalendarFileCache>())
-    , m_todoFiles(std::make_shared<CalendarFileCache>())
 {
     if (QCoreApplication *application = QCoreApplication::instance()) {
         // A copy of the source shares its state, so the store may go first.
@@ -104,22 +124,49 @@ bool VdirCalendarStore::hasReminderAccess() const
     return isUsableFolder(root, true);
 }
 
+QFuture<StoredEventList> VdirCalendarStore::readEvents(const QString &root, const QDateTime &from, const QDateTime &to)
+{
+    CalendarRootFiles &files = filesOf(m_eventFiles, root);
+    const QString key = u"events\n%1\n%2\n%3"_s.arg(from.toString(Qt::ISODateWithMs), to.toString(Qt::ISODateWithMs),
+                                                    QString::fromUtf8(m_localZone.id()));
+    return files.reads.read<StoredEventList>(
+        key, [root, from, to, zone = m_localZone, cache = files.cache, stop = m_stop.get_token()] {
+            return loadEventsKept(root, from, to, zone, cache, stop);
+        });
+}
+
+QFuture<std::vector<ReminderItem>> VdirCalendarStore::readTodos(const QString &root)
+{
+    CalendarRootFiles &files = filesOf(m_todoFiles, root);
+    return files.reads.read<std::vector<ReminderItem>>(
+        u"todos\n"_s + QString::fromUtf8(m_localZone.id()),
+        [root, zone = m_localZone, cache = files.cache, stop = m_stop.get_token()] {
+            return loadOpenTodosKept(root, zone, cache, stop);
+        });
+}
+
+qint64 VdirCalendarStore::startedReadCount() const
+{
+    qint64 count = m_eventFiles ? m_eventFiles->reads.startedCount() : 0;
+    if (m_todoFiles && m_todoFiles != m_eventFiles)
+        count += m_todoFiles->reads.startedCount();
+    return count;
+}
+
 QCoro::Task<StoredEventList> VdirCalendarStore::events(QDateTime from, QDateTime to)
 {
     const QString root = calendarRoot();
     readFrom(m_eventsRoot, root);
-    co_return co_await afterWorker(
-        QtConcurrent::run(&loadEventsKept, root, from, to, m_localZone, m_eventFiles, m_stop.get_token()));
+    QFuture<StoredEventList> read = readEvents(root, from, to);
+    co_return co_await afterWorker(std::move(read));
 }
 
 QCoro::Task<std::vector<ReminderItem>> VdirCalendarStore::openTodos()
 {
-    // Both roots are the same folder unless set apart (as they are by
-    // default): its files are then parsed and kept once for both.
     const QString root = remindersRoot();
     readFrom(m_todosRoot, root);
-    const std::shared_ptr<CalendarFileCache> &cache = root == calendarRoot() ? m_eventFiles : m_todoFiles;
-    co_return co_await afterWorker(QtConcurrent::run(&loadOpenTodosKept, root, m_localZone, cache, m_stop.get_token()));
+    QFuture<std::vector<ReminderItem>> read = readTodos(root);
+    co_return co_await afterWorker(std::move(read));
 }
 
 QCoro::Task<TodoWriteResult> VdirCalendarStore::addTodo(NewTodo todo)

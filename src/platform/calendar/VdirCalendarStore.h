@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/calendar/CalendarReadQueue.h"
 #include "platform/calendar/CalendarStore.h"
-#include "platform/calendar/FolderPresenceWatch.h"
+#include "platform/files/FolderPresenceWatch.h"
 
 #include <QDir>
 #include <QString>
@@ -14,6 +15,18 @@ namespace kolu {
 
 class CalendarFileCache;
 class UserDefaults;
+
+// The parsed files of one root folder and the reads of them, shared by every
+// store that reads that root (the calendar and the to-dos are two stores, and
+// usually one root): each file is parsed, and a skipped one named in the log,
+// once for all of them.
+struct CalendarRootFiles {
+    QString root;
+    // Shared with the reads under way, so one still running when the last
+    // store goes keeps it.
+    std::shared_ptr<CalendarFileCache> cache;
+    CalendarReadQueue reads;
+};
 
 // Calendars and to-do lists kept as folders of iCalendar files: a root folder
 // holds one folder per calendar or list, each holding one ".ics" file per
@@ -39,7 +52,15 @@ public:
     // Watches the roots events and to-dos were last read from.
     void setOnFolderChange(std::function<void()> onChange) override;
 
+    // How many reads of events and to-dos went to a worker, so far.
+    qint64 startedReadCount() const;
+
 private:
+    // A read on a worker, in its turn (see CalendarReadQueue). Made apart
+    // from the coroutines that wait for it: a lambda built within an awaited
+    // expression loses what it captured with the compiler used here.
+    QFuture<StoredEventList> readEvents(const QString &root, const QDateTime &from, const QDateTime &to);
+    QFuture<std::vector<ReminderItem>> readTodos(const QString &root);
     // Notes the root a read or a look at access went to, for the watch.
     void readFrom(QString &lastRoot, const QString &root) const;
 
@@ -48,8 +69,8 @@ private:
     QTimeZone m_localZone;
     // Parsed files kept between refreshes; shared with the worker reading
     // them, so a read still running when the store goes keeps its cache.
-    std::shared_ptr<CalendarFileCache> m_eventFiles;
-    std::shared_ptr<CalendarFileCache> m_todoFiles;
+    std::shared_ptr<CalendarRootFiles> m_eventFiles;
+    std::shared_ptr<CalendarRootFiles> m_todoFiles;
     // Requested when the program quits or the store goes: a read under way
     // (a calendar that floods can take long) then ends soon, so quitting
     // does not wait for it.

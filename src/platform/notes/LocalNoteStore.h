@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/calendar/FolderPresenceWatch.h"
+#include "platform/files/FolderPresenceWatch.h"
 #include "platform/notes/NoteStore.h"
 #include "platform/system/ProcessRunner.h"
 

@@ -430,6 +430,14 @@ TEST_F(CalendarCardTest, WithoutACalendarFolderTheCardSaysSoInPlaceOfAnEmptyWeek
     EXPECT_FALSE(notice->isVisibleTo(card.get()));
     EXPECT_TRUE(card->agenda()->isVisibleTo(card.get()));
     EXPECT_EQ(card->agenda()->emptyRow()->text(), u"No events today."_s);
+
+    // A chosen folder that has gone is named as one that cannot be read.
+    state->defaults().set(SettingsKey::calendarFolderPath, home.path(u"Calendars"_s));
+    state->refreshCalendarEvents();
+    ASSERT_TRUE(test::waitUntil([&] { return state->calendarFolderMissing(); }));
+    EXPECT_TRUE(notice->isVisibleTo(card.get()));
+    EXPECT_EQ(notice->titleLabel()->text(), u"Calendar folder can’t be read"_s);
+    EXPECT_TRUE(notice->subtitleLabel()->text().contains(home.path(u"Calendars"_s)));
 }
 
 } // namespace

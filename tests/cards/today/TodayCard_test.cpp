@@ -226,6 +226,15 @@ TEST_F(TodayCardTest, WithoutACalendarFolderTheNextEventTileSaysSoAndOffersTheSe
     EXPECT_EQ(tile->detail(), u"Calendar is quiet"_s);
     EXPECT_FALSE(gear->isVisible());
 
+    // A chosen folder that has gone is named as one that cannot be read.
+    const QString gone = home.path(u"Calendars"_s);
+    state->defaults().set(SettingsKey::calendarFolderPath, gone);
+    state->refreshCalendarEvents();
+    ASSERT_TRUE(test::waitUntil([&] { return state->calendarFolderMissing(); }));
+    EXPECT_EQ(tile->value(), u"Calendar folder can’t be read"_s);
+    EXPECT_EQ(tile->detail(), gone);
+    EXPECT_TRUE(gear->isVisible());
+
     // The reminders tile says the same of a missing to-do folder.
     EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);
     state->setRemindersConnection(RemindersConnectionState::denied());

@@ -1,11 +1,17 @@
+#include "model/UserDefaults.h"
 #include "platform/calendar/CalendarStoreWork.h"
 #include "platform/calendar/ICalendarReader.h"
 #include "platform/calendar/TodoWriter.h"
+#include "platform/calendar/VdirCalendarStore.h"
 
+#include "AwaitTask.h"
 #include "CalendarFixtures.h"
 #include "FailingDevice.h"
+#include "LogCapture.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -171,4 +177,53 @@ TEST_F(CalendarStoreTodos, ChoosesTheDefaultList)
     NewTodo todo;
     todo.title = u"x"_s;
     EXPECT_EQ(writeNewTodo(empty.path(), std::nullopt, todo).status, TodoWriteResult::Status::noList);
+}
+
+// A burst of refreshes, as a folder deleted and copied back gives, on a pool
+// of two workers: a read waiting for another would hold a worker, and the
+// parsing of the one it waits for needs one too.
+TEST_F(CalendarStoreTodos, ABurstOfReadsOnTwoWorkersEndsReadingTheFilesOnceMoreForEachKind)
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const auto restore = qScopeGuard([pool, threads = pool->maxThreadCount()] { pool->setMaxThreadCount(threads); });
+    pool->setMaxThreadCount(2);
+    QTemporaryDir home;
+    UserDefaults defaults(home.filePath(u"defaults.json"_s));
+    defaults.set(SettingsKey::calendarFolderPath, root.path());
+    defaults.set(SettingsKey::remindersFolderPath, root.path());
+    VdirCalendarStore store(defaults, home.path(), berlin);
+
+    std::vector<test::TaskProbe<std::vector<ReminderItem>>> todoReads;
+    std::vector<test::TaskProbe<StoredEventList>> eventReads;
+    for (int i = 0; i < 8; ++i) {
+        todoReads.push_back(test::startTask(store.openTodos()));
+        eventReads.push_back(test::startTask(store.events(now, now.addDays(7))));
+    }
+    for (auto &read : todoReads)
+        EXPECT_EQ(read.wait().size(), 7u);
+    for (auto &read : eventReads)
+        EXPECT_NE(read.wait(), nullptr);
+    // The first read, then one for each kind asked for while it ran.
+    EXPECT_EQ(store.startedReadCount(), 3);
+    // Nothing is left waiting for ever: the program could quit.
+    EXPECT_TRUE(pool->waitForDone(10000));
+}
+
+// The calendar and the to-dos are read by two stores, usually of one folder.
+TEST_F(CalendarStoreTodos, StoresOfOneFolderParseItsFilesAndNameASkippedOneOnceForAll)
+{
+    const QString broken = path(u"home/broken.ics"_s);
+    ASSERT_TRUE(test::writeFile(broken, "not a calendar"));
+    QTemporaryDir home;
+    UserDefaults defaults(home.filePath(u"defaults.json"_s));
+    defaults.set(SettingsKey::calendarFolderPath, root.path());
+    defaults.set(SettingsKey::remindersFolderPath, root.path());
+    VdirCalendarStore calendar(defaults, home.path(), berlin);
+    VdirCalendarStore reminders(defaults, home.path(), berlin);
+    test::LogCapture log;
+    for (int read = 0; read < 2; ++read) {
+        EXPECT_NE(test::awaitTask(calendar.events(now, now.addDays(7))), nullptr);
+        EXPECT_EQ(test::awaitTask(reminders.openTodos()).size(), 7u);
+    }
+    EXPECT_EQ(log.warningsWith(broken).size(), 1);
 }
