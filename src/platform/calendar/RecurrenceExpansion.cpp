@@ -523,19 +523,19 @@ bool surelyOutside(const ICalEvent &event, qint64 from, qint64 to,
     const std::optional<qint64> start = plainWallSeconds(event.start.value);
     if (!start || !trusted(event.start))
         return false;
-    qint64 span = 0; // at least as long as the event lasts, on the wall clock
+    // At least as long as the event lasts, on the wall clock, whichever of
+    // its lengths is taken.
+    qint64 span = event.start.isDate() ? 86400 : 0;
     if (event.end) {
         const std::optional<qint64> end = plainWallSeconds(event.end->value);
         if (!end || !trusted(*event.end))
             return false;
-        span = std::max<qint64>(0, *end - *start);
-    } else if (event.durationSeconds) {
-        span = std::max<qint64>(0, *event.durationSeconds);
-    } else if (fallbackLength) {
-        span = fallbackLength->longestSeconds();
-    } else if (event.start.isDate()) {
-        span = 86400;
+        span = std::max(span, *end - *start);
     }
+    if (event.durationSeconds)
+        span = std::max(span, *event.durationSeconds);
+    if (fallbackLength)
+        span = std::max(span, fallbackLength->longestSeconds());
     if (*start - kZoneMarginSeconds >= to)
         return true;
     return *start + kZoneMarginSeconds < from && *start + span + 2 * kZoneMarginSeconds <= from;

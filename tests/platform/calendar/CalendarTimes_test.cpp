@@ -223,8 +223,11 @@ TEST(CalendarTimes, SingleEventsAtTheWindowsEdgesCountByTheirMomentsInFarZones)
         {"DTSTART;TZID=Pacific/Kiritimati:20260302T120000\nDTEND;TZID=Pacific/Kiritimati:20260302T140000\n", {}},
         {"DTSTART;TZID=Pacific/Pago_Pago:20260301T110000\nDTEND;TZID=Pacific/Pago_Pago:20260301T130001\n",
          {{utc(2026, 3, 1, 22), utc(2026, 3, 2, 0, 0, 1)}}},
-        // Begun ten days before, still going on.
+        // Begun ten days before, still going on; an end that cannot be read
+        // leaves the duration to tell.
         {"DTSTART:20260220T090000Z\nDURATION:P10DT1H\n", {{utc(2026, 2, 20, 9), utc(2026, 3, 2, 10)}}},
+        {"DTSTART:20260220T090000Z\nDTEND:18000101T000000Z\nDURATION:P10DT1H\n",
+         {{utc(2026, 2, 20, 9), utc(2026, 3, 2, 10)}}},
         // A floating day, read in the user's zone.
         {"DTSTART;VALUE=DATE:20260301\n", {{utc(2026, 3, 1, 11), utc(2026, 3, 2, 11)}}, QTimeZone("Pacific/Pago_Pago")},
         {"DTSTART;VALUE=DATE:20260303\n",
