@@ -3,8 +3,11 @@
 #include "model/FilePath.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <dirent.h>
 
 #include <algorithm>
 
@@ -74,24 +77,60 @@ QStringList calendarItemFiles(const QString &collectionPath)
     const QString folder = QFileInfo(collectionPath).canonicalFilePath();
     if (folder.isEmpty())
         return files;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList({u"*.ics"_s}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    // The folder's own listing tells which entries are plain files: only
+    // links (and entries of a kind it does not tell) are looked at one by
+    // one, so a folder of thousands of items lists at the cost of reading it.
+    struct Entry {
+        QString name;
+        unsigned char type;
+    };
+    std::vector<Entry> entries;
+    DIR *directory = ::opendir(QFile::encodeName(folder).constData());
+    if (!directory)
+        return files;
+    while (const dirent *entry = ::readdir(directory)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        QString name = QFile::decodeName(entry->d_name);
+        if (name.endsWith(u".ics"_s, Qt::CaseInsensitive))
+            entries.push_back({std::move(name), entry->d_type});
+    }
+    ::closedir(directory);
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
+    const bool allPlain =
+        std::all_of(entries.begin(), entries.end(), [](const Entry &entry) { return entry.type == DT_REG; });
+    if (allPlain) {
+        files.reserve(qsizetype(entries.size()));
+        for (const Entry &entry : entries)
+            files.push_back(folder + u'/' + entry.name);
+        return files;
+    }
     // A link to another item of the folder is that item again: it is read
-    // once, under the item's own name when that is listed too. An entry is a
-    // link when its resolved path is not its own (the folder is resolved).
+    // once, under the item's own name when that is listed too. Any other
+    // entry of the resolved folder is its own resolved path.
     QSet<QString> named;
-    QStringList resolvedPaths;
-    for (const QFileInfo &entry : entries) {
-        resolvedPaths.push_back(entry.canonicalFilePath());
-        if (resolvedPaths.back() == entry.absoluteFilePath())
-            named.insert(resolvedPaths.back());
+    std::vector<QString> paths;
+    std::vector<QString> resolvedPaths;
+    paths.reserve(entries.size());
+    resolvedPaths.reserve(entries.size());
+    for (const Entry &entry : entries) {
+        paths.push_back(folder + u'/' + entry.name);
+        const QString &path = paths.back();
+        if (entry.type == DT_REG) {
+            resolvedPaths.push_back(path);
+        } else {
+            const QFileInfo info(path);
+            resolvedPaths.push_back(info.isFile() ? info.canonicalFilePath() : QString());
+        }
+        if (resolvedPaths.back() == path)
+            named.insert(path);
     }
     QSet<QString> seen;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
+    for (size_t i = 0; i < entries.size(); ++i) {
         const QString &resolved = resolvedPaths[i];
-        if (resolved.isEmpty() || !isInside(resolved, folder) || !QFileInfo(resolved).isFile())
+        if (resolved.isEmpty() || !isInside(resolved, folder))
             continue;
-        const bool isLink = resolved != entries[i].absoluteFilePath();
+        const bool isLink = resolved != paths[i];
         if ((isLink && named.contains(resolved)) || seen.contains(resolved))
             continue;
         seen.insert(resolved);

@@ -422,6 +422,9 @@ QDateTime momentOfWall(qint64 wall, const OffsetAt &offsetAt)
     // their clocks twice within a day.
     const int before = offsetAt(wall - 86400);
     const int after = offsetAt(wall + 86400);
+    // No change of clocks near: every way below comes to the same moment.
+    if (before == after)
+        return QDateTime::fromSecsSinceEpoch(wall - before, Qt::UTC);
     const bool beforeFits = offsetAt(wall - before) == before;
     const bool afterFits = offsetAt(wall - after) == after;
     qint64 utc = wall - before; // a time in the gap moves forward by the gap

@@ -214,6 +214,8 @@ struct Window {
     int count = kMaxOccurrencesPerSeries;
     std::stop_token stop;
     int candidatesLeft = kMaxRecurrenceSteps; // shared by the series' rules
+    qint64 fromSeconds = from.toSecsSinceEpoch();
+    qint64 toSeconds = to.toSecsSinceEpoch();
 
     bool holds(const QDateTime &start, const QDateTime &end) const { return overlaps(start, end, from, to); }
 };
@@ -493,10 +495,56 @@ bool isExcluded(const QDateTime &start, const std::set<qint64> &moments, const s
            || (!dates.empty() && dates.count(start.toTimeZone(localZone).date()) > 0);
 }
 
+// More than any zone's offset from UTC, with a clock change on top.
+constexpr qint64 kZoneMarginSeconds = 2 * 86400;
+
+// A wall-clock time counted as if the wall clock were UTC, when it forms a
+// time at all.
+std::optional<qint64> plainWallSeconds(const icaltimetype &time)
+{
+    const QDate date(time.year, time.month, time.day);
+    if (!date.isValid() || time.hour < 0 || time.hour > 23 || time.minute < 0 || time.minute > 59 || time.second < 0
+        || time.second > 60)
+        return std::nullopt;
+    return (date.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * 86400 + time.hour * 3600 + time.minute * 60
+           + time.second;
+}
+
+// Whether a single event surely lies outside the window, told from its
+// wall-clock times alone: most single events of a large calendar do, and
+// placing them in their zones costs far more. Zones a file defines itself
+// are not trusted to keep their offsets within the margin.
+bool surelyOutside(const ICalEvent &event, qint64 from, qint64 to,
+                   const std::optional<OccurrenceLength> &fallbackLength)
+{
+    const auto trusted = [](const WallTime &time) {
+        return !time.zone || time.zone->utc || time.zone->systemZone.isValid();
+    };
+    const std::optional<qint64> start = plainWallSeconds(event.start.value);
+    if (!start || !trusted(event.start))
+        return false;
+    // At least as long as the event lasts, on the wall clock, whichever of
+    // its lengths is taken.
+    qint64 span = event.start.isDate() ? 86400 : 0;
+    if (event.end) {
+        const std::optional<qint64> end = plainWallSeconds(event.end->value);
+        if (!end || !trusted(*event.end))
+            return false;
+        span = std::max(span, *end - *start);
+    }
+    if (event.durationSeconds)
+        span = std::max(span, *event.durationSeconds);
+    if (fallbackLength)
+        span = std::max(span, fallbackLength->longestSeconds());
+    if (*start - kZoneMarginSeconds >= to)
+        return true;
+    return *start + kZoneMarginSeconds < from && *start + span + 2 * kZoneMarginSeconds <= from;
+}
+
 void addSingle(const ICalEvent &event, const Window &window, const QTimeZone &localZone,
                std::optional<OccurrenceLength> fallbackLength, std::vector<EventOccurrence> &result, bool &cut)
 {
-    if (event.cancelled)
+    if (event.cancelled || surelyOutside(event, window.fromSeconds, window.toSeconds, fallbackLength))
         return;
     const auto start = momentOf(event.start, localZone);
     if (!start)

@@ -4,9 +4,13 @@
 
 #include "CalendarFixtures.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -179,6 +183,20 @@ TEST(CalendarFolders, FindsTheRootAndListsCalendarsByName)
     for (const auto &collection : calendarCollections(local))
         names.append(collection.name);
     EXPECT_EQ(names, (QStringList{u"a"_s, u"b"_s}));
+
+    // Item files by name (upper case first), whatever the case of ".ics";
+    // hidden files, other names, folders and pipes are not items.
+    const QString folder = local + u"/a"_s;
+    for (const char16_t *name : {u"b.ics", u"B.ICS", u"a.Ics", u"10.ics", u"9.ics", u".hidden.ics", u"notes.txt"}) {
+        QFile file(folder + u'/' + QStringView(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QDir().mkpath(folder + u"/folder.ics"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/pipe.ics"_s).constData(), 0600), 0);
+    QStringList items;
+    for (const QString &path : calendarItemFiles(folder))
+        items.append(path.mid(path.lastIndexOf(u'/') + 1));
+    EXPECT_EQ(items, (QStringList{u"10.ics"_s, u"9.ics"_s, u"B.ICS"_s, u"a.Ics"_s, u"b.ics"_s}));
 }
 
 TEST(CalendarStoreEvents, StartingNearTheWindowGivesTheSameOccurrencesAsCountingFromTheStart)

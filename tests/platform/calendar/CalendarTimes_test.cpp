@@ -202,3 +202,41 @@ TEST(CalendarTimes, RepeatingAllDayEventsLastWholeDaysAcrossClockChanges)
     // The day after it ends is not touched by it.
     EXPECT_TRUE(spansOf(weekly, midnight(3, 30), midnight(4, 5)).empty());
 }
+
+TEST(CalendarTimes, SingleEventsAtTheWindowsEdgesCountByTheirMomentsInFarZones)
+{
+    // Zones up to fourteen hours from UTC put wall-clock times written a day
+    // away from the window inside it, and some just outside.
+    const QDateTime from = utc(2026, 3, 2, 0);
+    const QDateTime to = utc(2026, 3, 3, 0);
+    struct Case {
+        QByteArray lines;
+        std::vector<Span> expected;
+        QTimeZone localZone = berlin;
+    };
+    const std::vector<Case> cases{
+        {"DTSTART;TZID=Pacific/Kiritimati:20260303T130000\nDTEND;TZID=Pacific/Kiritimati:20260303T133000\n",
+         {{utc(2026, 3, 2, 23), utc(2026, 3, 2, 23, 30)}}},
+        {"DTSTART;TZID=Pacific/Kiritimati:20260303T140000\nDTEND;TZID=Pacific/Kiritimati:20260303T150000\n", {}},
+        {"DTSTART;TZID=Pacific/Pago_Pago:20260301T140000\nDURATION:PT1H\n", {{utc(2026, 3, 2, 1), utc(2026, 3, 2, 2)}}},
+        // Ending as the window begins.
+        {"DTSTART;TZID=Pacific/Kiritimati:20260302T120000\nDTEND;TZID=Pacific/Kiritimati:20260302T140000\n", {}},
+        {"DTSTART;TZID=Pacific/Pago_Pago:20260301T110000\nDTEND;TZID=Pacific/Pago_Pago:20260301T130001\n",
+         {{utc(2026, 3, 1, 22), utc(2026, 3, 2, 0, 0, 1)}}},
+        // Begun ten days before, still going on; an end that cannot be read
+        // leaves the duration to tell.
+        {"DTSTART:20260220T090000Z\nDURATION:P10DT1H\n", {{utc(2026, 2, 20, 9), utc(2026, 3, 2, 10)}}},
+        {"DTSTART:20260220T090000Z\nDTEND:18000101T000000Z\nDURATION:P10DT1H\n",
+         {{utc(2026, 2, 20, 9), utc(2026, 3, 2, 10)}}},
+        // A floating day, read in the user's zone.
+        {"DTSTART;VALUE=DATE:20260301\n", {{utc(2026, 3, 1, 11), utc(2026, 3, 2, 11)}}, QTimeZone("Pacific/Pago_Pago")},
+        {"DTSTART;VALUE=DATE:20260303\n",
+         {{utc(2026, 3, 2, 10), utc(2026, 3, 3, 10)}},
+         QTimeZone("Pacific/Kiritimati")},
+        {"DTSTART;VALUE=DATE:20260303\n", {{utc(2026, 3, 2, 23), utc(2026, 3, 3, 23)}}},
+        {"DTSTART;VALUE=DATE:20260304\n", {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(spansOf("UID:edge\nSUMMARY:Edge\n" + c.lines, from, to, c.localZone), c.expected)
+            << c.lines.constData();
+}
