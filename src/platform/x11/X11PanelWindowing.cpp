@@ -222,6 +222,7 @@ public:
     {
         if (!isAvailable() || frame.isEmpty())
             return;
+        takesAnySize(window);
         const std::uint32_t values[] = {std::uint32_t(frame.x()), std::uint32_t(frame.y()),
                                         std::uint32_t(frame.width()), std::uint32_t(frame.height())};
         xcb_configure_window(
@@ -245,7 +246,7 @@ public:
         if (shapes.pending)
             settle(window);
         shapes.lingering = QRegion();
-        shapes.pending = Pending{to.size(), std::move(landed)};
+        shapes.pending = Pending{from.size(), std::move(landed)};
         if (!shapes.sentVisible)
             return;
         // What shows now keeps its place on the screen in either size: in
@@ -258,10 +259,15 @@ public:
         // whichever has landed: it stays as it is.
         if ((QRegion(QRect(QPoint(), from.size())) + QRect(QPoint(), to.size()) - kept).isEmpty()) {
             shapes.holding = kept;
+            shapes.keptAtEdge = kept;
             return;
         }
         const QRegion moved = kept.translated(from.topLeft() - to.topLeft());
-        shapes.holding = kept | moved;
+        // A window that grows away from the edge is moved there with what it
+        // shows: the old picture in the old coordinates would go with it.
+        const bool growsAway = to.width() > from.width() || to.height() > from.height();
+        shapes.holding = growsAway && from.topLeft() != to.topLeft() ? moved : kept | moved;
+        shapes.keptAtEdge = moved;
         applyShapes(window, false, ShapeKind::visible);
     }
 
@@ -310,12 +316,16 @@ public:
         case XCB_CONFIGURE_NOTIFY: {
             const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
             window = configure->window;
-            // The size waited for is on the server: its shapes go before the
-            // toolkit sees the change and paints what it uncovered.
+            // The window manager has answered: with a new size, or (sent by
+            // the manager itself) with the one it keeps. Whatever size it
+            // gave is the one the window has, and the shapes go for it before
+            // the toolkit sees the change and paints what it uncovered.
             const auto shapes = m_shapes.find(window);
+            const QSize size(configure->width, configure->height);
+            const bool fromManager = (event->response_type & 0x80) != 0;
             if (shapes != m_shapes.end() && shapes->second.pending
-                && QSize(configure->width, configure->height) == shapes->second.pending->size) {
-                settle(window, true);
+                && (fromManager || size != shapes->second.pending->from)) {
+                settle(window, true, size);
                 return false;
             }
             break;
@@ -330,7 +340,8 @@ public:
 
 private:
     struct Pending {
-        QSize size;
+        // The size the window had when the new one was asked for.
+        QSize from;
         std::function<void()> landed;
     };
 
@@ -342,18 +353,23 @@ private:
         // While a new size is on its way: what shows meanwhile.
         std::optional<Pending> pending;
         QRegion holding;
+        // Of that, the part that stays at the screen edge once the new size
+        // has landed. The rest, in the new coordinates, is the far side of
+        // the window, where the toolkit's picture for the old size is still
+        // held at its corner until it paints the new one.
+        QRegion keptAtEdge;
         // Once it has landed, what showed keeps showing beside the shape
         // asked for, until the window is painted for its new size.
         QRegion lingering;
     };
 
-    // The size waited for is taken as landed: the shapes asked for go, then
-    // whoever waited is told.
-    void settle(xcb_window_t window, bool refreshFrame = false)
+    // The size waited for is taken as landed, at `size` where the server
+    // says so: the shapes asked for go, then whoever waited is told.
+    void settle(xcb_window_t window, bool refreshFrame = false, std::optional<QSize> size = std::nullopt)
     {
         Shapes &shapes = m_shapes[window];
         std::function<void()> landed = std::move(shapes.pending->landed);
-        shapes.lingering = shapes.holding & QRect(QPoint(0, 0), shapes.pending->size);
+        shapes.lingering = size ? shapes.keptAtEdge & QRect(QPoint(0, 0), *size) : shapes.keptAtEdge;
         shapes.pending.reset();
         applyShapes(window, refreshFrame);
         if (landed)
@@ -454,6 +470,33 @@ private:
                                          target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
             },
             refreshFrame);
+    }
+
+    // The toolkit asks, at a fractional scale, that the window take only
+    // sizes in steps of its scaled pixel, from a base below nothing (WM_NORMAL_HINTS
+    // resize increment and base size): window managers that honour it give
+    // 660 for 661 and 26 for 27, a pixel short of the screen edge. The rail
+    // takes any size.
+    void takesAnySize(xcb_window_t window)
+    {
+        constexpr std::uint32_t kBaseSize = 1U << 8;
+        constexpr std::uint32_t kResizeIncrement = 1U << 6;
+        constexpr std::uint32_t kHintsLength = 18;
+        const auto cookie = xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+                                             0, kHintsLength);
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
+        std::array<std::uint32_t, kHintsLength> hints{};
+        bool rewrite = false;
+        if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= int(sizeof hints)) {
+            std::memcpy(hints.data(), xcb_get_property_value(reply), sizeof hints);
+            rewrite = (hints[0] & (kBaseSize | kResizeIncrement)) != 0;
+        }
+        std::free(reply);
+        if (!rewrite)
+            return;
+        hints[0] &= ~(kBaseSize | kResizeIncrement);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS,
+                            XCB_ATOM_WM_SIZE_HINTS, 32, kHintsLength, hints.data());
     }
 
     // An atom stays the same for as long as the connection lives, so each
