@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -302,6 +303,44 @@ TEST_F(RailWindowTest, HoverRaisesTheRailAsAPagerWouldAndNeverAsksForActivation)
         EXPECT_GE(pagerRaises, 2) << "each reveal brings the rail up";
     }
     EXPECT_EQ(active(), window) << "the user's window keeps the keyboard";
+}
+
+// At 1.5, 18 points are 27 device pixels and 441 are 661.5: the window
+// manager's answer, whatever size it gives, ends the wait, and the rail
+// asks for none it would round a pixel short of the screen's last column.
+TEST_F(RailWindowTest, AtAFractionalScaleTheRailReachesTheLastColumnParkedAndOpened)
+{
+    writeDefaults({});
+    programs.push_back(std::make_unique<QProcess>());
+    QProcessEnvironment environment = display.environment();
+    environment.insert(u"QT_SCALE_FACTOR"_s, u"1.5"_s);
+    programs.back()->setProcessEnvironment(environment);
+    programs.back()->setProcessChannelMode(QProcess::ForwardedChannels);
+    programs.back()->start(QStringLiteral(KOLU_EXECUTABLE));
+    ASSERT_TRUE(programs.back()->waitForStarted(10000));
+    quint32 rail = 0;
+    const auto atEdge = [&](int narrowest, int widest) {
+        const QRect frame = display.geometry(rail);
+        return frame.right() == 1439 && frame.width() >= narrowest && frame.width() <= widest;
+    };
+    const auto where = [&] {
+        const QRect frame = display.geometry(rail);
+        return std::to_string(frame.x()) + "," + std::to_string(frame.y()) + " " + std::to_string(frame.width()) + "x"
+               + std::to_string(frame.height());
+    };
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            rail = display.findWindow(kRailName);
+            return rail && atEdge(27, 27);
+        },
+        std::chrono::seconds(60)))
+        << "parked at " << where();
+    for (int i = 0; i < 2; ++i) {
+        display.movePointer({1439, 450});
+        ASSERT_TRUE(test::waitUntil([&] { return atEdge(661, 662); })) << "opened at " << where();
+        display.movePointer({300, 150});
+        ASSERT_TRUE(test::waitUntil([&] { return atEdge(27, 27); })) << "parked at " << where();
+    }
 }
 
 TEST_F(RailWindowTest, CompositorsAreAskedForNoShadowOnTheRailAndOnItsFrame)
