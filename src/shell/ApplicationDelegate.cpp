@@ -147,7 +147,7 @@ void ApplicationDelegate::createRailWindow()
         m_railPanel->setContent(content);
     auto *view = qobject_cast<RailView *>(content);
     if (view) {
-        // The view fills the panel, so its coordinates are the panel's.
+        // The view's regions are in its own coordinates; the panel places them.
         RailPanel *panel = m_railPanel.get();
         connect(view, &RailView::drawnRegionChanged, panel, &RailPanel::setDrawnRegion);
         connect(view, &RailView::shownRegionChanged, panel, &RailPanel::setShownRegion);

@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVariantAnimation>
-#include <QVBoxLayout>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -61,9 +60,6 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
         // The background is painted here, only where the slide shows.
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
     // Until the rail's views arrive the panel holds an empty, clear area.
     auto *empty = new QWidget(this);
     empty->setObjectName(u"railContent"_s);
@@ -72,9 +68,10 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     m_creationFrame = screenFrame(QGuiApplication::primaryScreen());
     if (m_creationFrame.isEmpty())
         m_creationFrame = kFallbackFrame;
-    const QRect frame = railframe::frame(railFrameInput(state), m_creationFrame);
-    setGeometry(frame);
+    m_frame = railframe::frame(railFrameInput(state), m_creationFrame);
     setMinimumSize(1, 1);
+    setGeometry(roomFor(m_frame));
+    placeContent();
 
     m_slide = new QVariantAnimation(this);
     m_slide->setDuration(kSlideDurationMs);
@@ -122,7 +119,7 @@ void RailPanel::setContent(QWidget *content)
     m_content = content;
     content->setParent(this);
     content->setAutoFillBackground(false);
-    layout()->addWidget(content);
+    placeContent();
     content->show();
 }
 
@@ -136,7 +133,9 @@ void RailPanel::setDrawnRegion(const QRegion &region)
 
 QRegion RailPanel::drawnRegion() const
 {
-    return m_drawnRegion.value_or(QRegion(rect())) & QRegion(m_reveal.value_or(rect()));
+    const QRect content = contentRect();
+    const QRegion drawn = m_drawnRegion ? m_drawnRegion->translated(content.topLeft()) : QRegion(content);
+    return drawn & QRegion(m_reveal.value_or(content));
 }
 
 void RailPanel::setShownRegion(const QRegion &region)
@@ -156,7 +155,7 @@ QRegion RailPanel::shownRegion() const
         m_reveal && m_slide->state() == QAbstractAnimation::Running && m_slide->currentTime() * 2 < m_slide->duration();
     if (!m_shownRegion || !firstHalf)
         return drawnRegion();
-    return *m_shownRegion & QRegion(*m_reveal);
+    return m_shownRegion->translated(contentRect().topLeft()) & QRegion(*m_reveal);
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -223,7 +222,40 @@ bool RailPanel::isAnimating() const
 
 QRect RailPanel::shownFrame() const
 {
-    return m_reveal ? m_reveal->translated(pos()) : geometry();
+    if (m_reveal)
+        return m_reveal->translated(pos());
+    return m_slideMovesWindow ? geometry() : m_frame;
+}
+
+QRect RailPanel::roomFor(const QRect &frame) const
+{
+    // The window holds the rail opened and closed alike, so that an open or
+    // a close only paints and shapes it: a change of the window's size goes
+    // through the window manager, which gives the window and its frame the
+    // new size in steps of its own, and every step can show a picture the
+    // rail never drew.
+    RailFrameInput in = railFrameInput(m_state);
+    const QRect visible = visibleFrame();
+    in.expanded = true;
+    QRect room = railframe::frame(in, visible);
+    in.expanded = false;
+    room |= railframe::frame(in, visible);
+    return room | frame;
+}
+
+QRect RailPanel::contentRect() const
+{
+    // A slide shows part of a window the content fills; at rest the content
+    // takes the rail's frame within the window.
+    if (m_reveal || m_slideMovesWindow)
+        return rect();
+    return m_frame.translated(-pos()) & rect();
+}
+
+void RailPanel::placeContent()
+{
+    if (m_content && m_content->geometry() != contentRect())
+        m_content->setGeometry(contentRect());
 }
 
 void RailPanel::relayout()
@@ -253,14 +285,22 @@ void RailPanel::slideTo(const QRect &target)
     const bool revealing = m_slide->state() == QAbstractAnimation::Running && !m_slideMovesWindow;
     m_slide->stop();
     m_slideEnd = target;
-    m_slideMovesWindow = !revealing && from.size() == target.size();
-    if (!m_slideMovesWindow) {
+    const bool movesWindow = !revealing && from.size() == target.size();
+    if (movesWindow) {
+        // To another edge: the window, the rail's own size, goes along.
+        m_slideMovesWindow = true;
+        if (geometry() != from)
+            setFrame(from);
+        placeContent();
+    } else {
+        m_slideMovesWindow = false;
         // One window for the whole way (and for what a slide cut short had
-        // reached), made once.
-        const QRect window = (revealing ? geometry() : from).united(target);
+        // reached), the content filling it, made once.
+        const QRect window = geometry().united(from).united(roomFor(target));
         if (geometry() != window)
             setFrame(window);
         m_reveal = from.translated(-window.topLeft());
+        placeContent();
     }
     m_slide->setStartValue(from);
     m_slide->setEndValue(target);
@@ -289,10 +329,14 @@ void RailPanel::endSlide()
     m_slideMovesWindow = false;
     if (m_content && revealed)
         m_content->clearMask();
-    if (!m_slideEnd.isNull() && geometry() != m_slideEnd)
-        setFrame(m_slideEnd);
+    if (!m_slideEnd.isNull())
+        m_frame = m_slideEnd;
+    const QRect window = roomFor(m_frame);
+    if (geometry() != window)
+        setFrame(window);
     else
         placeInDevicePixels();
+    placeContent();
     applyShapes();
 }
 
@@ -389,14 +433,17 @@ void RailPanel::applyShapes()
     if (!testAttribute(Qt::WA_WState_Created))
         return;
     const qreal ratio = devicePixelRatioF();
-    const auto toDevice = [ratio](const QRegion &region) {
+    const QPoint origin = pos();
+    const QPoint deviceOrigin = railframe::deviceRect(geometry(), ratio).topLeft();
+    const auto toDevice = [ratio, origin, deviceOrigin](const QRegion &region) {
         if (qFuzzyCompare(ratio, 1.0))
             return region;
-        // Side by side, as the window's own frame is placed: what reaches
-        // the window's edge reaches its last device pixel.
+        // Side by side on the screen, as the window's own frame is placed:
+        // what reaches the screen's edge reaches its last device pixel,
+        // wherever between two device pixels the window starts.
         QRegion scaled;
         for (const QRect &r : region)
-            scaled += railframe::deviceRect(r, ratio);
+            scaled += railframe::deviceRect(r.translated(origin), ratio).translated(-deviceOrigin);
         return scaled;
     };
     const QRegion region = toDevice(drawnRegion());
@@ -458,6 +505,7 @@ void RailPanel::paintEvent(QPaintEvent *event)
 void RailPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    placeContent();
     // The shapes do not follow the window's size by themselves.
     applyShapes();
     // What the window held before keeps its place in the new backing store,

@@ -32,19 +32,20 @@ public:
     RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent = nullptr);
     ~RailPanel() override;
 
-    // The rail's views; the panel owns it and gives it its whole area.
+    // The rail's views; the panel owns it and gives it the rail's frame.
     void setContent(QWidget *content);
     QWidget *content() const { return m_content; }
 
-    // What the content draws, in panel coordinates: only this takes clicks
-    // and, where nothing composites the panel over the desktop, only this
-    // shows. Without one, the whole panel does.
+    // What the content draws, set in the content's coordinates and answered
+    // in the panel's: only this takes clicks and, where nothing composites
+    // the panel over the desktop, only this shows. Without one, the whole
+    // content does.
     void setDrawnRegion(const QRegion &region);
     QRegion drawnRegion() const;
     // What shows where nothing composites the panel while the first half of
     // a slide runs, when it differs from what takes clicks (a layout on its
     // way out still shows, one on its way in does not yet). Otherwise, and
-    // without one, the drawn region shows.
+    // without one, the drawn region shows. In the content's coordinates.
     void setShownRegion(const QRegion &region);
     // What shows, cut to the part a slide shows.
     QRegion shownRegion() const;
@@ -73,9 +74,12 @@ public:
     // Where the frame rules put the panel now.
     QRect targetFrame() const;
     bool isAnimating() const;
-    // What the panel shows of itself on screen: while a slide runs, the
-    // part of the window the slide has reached; otherwise the window.
+    // The rail's frame on screen: while a slide runs, the part of the window
+    // the slide has reached; otherwise where the frame rules put it. The
+    // window holds the rail both opened and closed (roomFor).
     QRect shownFrame() const;
+    // The window that holds the rail at `frame`, opened or closed.
+    QRect roomFor(const QRect &frame) const;
 
     static constexpr int kSlideDurationMs = 360;
 
@@ -96,6 +100,9 @@ private:
     // Moves and sizes the window, then puts it on the device pixels its
     // frame's sides round to.
     void setFrame(const QRect &frame);
+    // Where the content stands in the window, and placing it there.
+    QRect contentRect() const;
+    void placeContent();
     // Holds painting until the window has `frame`'s size on the server.
     void expectFrame(const QRect &frame);
     void frameLanded();
@@ -113,6 +120,8 @@ private:
     std::optional<QRegion> m_drawnRegion;
     std::optional<QRegion> m_shownRegion;
     QRect m_creationFrame;
+    // Where the rail stands at rest, or will once the slide under way ends.
+    QRect m_frame;
     RailEdge m_lastLayoutEdge;
     // The slide runs over screen frames. A frame of the window's own size
     // moves the window; any other is shown as a part of a window that

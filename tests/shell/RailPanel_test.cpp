@@ -31,13 +31,15 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsTakesTheKeyboardForAFieldAndFollows
     const auto jumps = [this](auto change) {
         change();
         EXPECT_FALSE(panel().isAnimating());
-        EXPECT_EQ(panel().geometry(), panel().targetFrame());
+        EXPECT_EQ(panel().shownFrame(), panel().targetFrame());
+        EXPECT_EQ(panel().geometry(), panel().roomFor(panel().targetFrame()));
+        EXPECT_EQ(panel().content()->geometry().translated(panel().pos()), panel().targetFrame());
     };
     jumps([this] { launch(); });
     EXPECT_EQ(windowing->prepared, QList<quint32>{static_cast<quint32>(panel().winId())});
     EXPECT_EQ(windowing->statesRequested, windowing->prepared);
     EXPECT_TRUE(panel().isVisible());
-    EXPECT_EQ(panel().geometry().right(), panel().visibleFrame().right()) << "at the right edge";
+    EXPECT_EQ(panel().shownFrame().right(), panel().visibleFrame().right()) << "at the right edge";
 
     // The keyboard: only expanded, and only for a click on a field.
     auto *field = panel().findChild<QLineEdit *>(u"cardField"_s);
@@ -61,9 +63,10 @@ TEST_F(RailPanelTest, IsPreparedBeforeItShowsTakesTheKeyboardForAFieldAndFollows
     state().setRailEdge(RailEdge::left);
     EXPECT_TRUE(panel().isAnimating());
     settle();
-    EXPECT_EQ(panel().geometry().left(), panel().visibleFrame().left());
+    EXPECT_EQ(panel().shownFrame().left(), panel().visibleFrame().left());
+    EXPECT_EQ(panel().geometry(), panel().roomFor(panel().targetFrame()));
     jumps([this] { state().setRailEdge(RailEdge::top); });
-    EXPECT_EQ(panel().geometry().top(), panel().visibleFrame().top());
+    EXPECT_EQ(panel().shownFrame().top(), panel().visibleFrame().top());
     jumps([this] { state().expandPanel(); });
     state().hideToEdge();
     jumps([this] { state().setRailEdge(RailEdge::right); });
@@ -85,7 +88,10 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
 {
     test::ManualAnimationDriver animations;
     launch();
-    const QRect parked = panel().geometry();
+    const QRect parked = panel().shownFrame();
+    // The window holds the rail opened and closed: neither takes a new size.
+    const QRect window = panel().geometry();
+    ASSERT_TRUE(window.contains(parked));
     ResizeCounter resizes;
     panel().installEventFilter(&resizes);
 
@@ -95,7 +101,7 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
         const QRect to = panel().targetFrame();
         ASSERT_NE(from.width(), to.width());
         EXPECT_TRUE(panel().isAnimating()) << "opening and closing at a side slide";
-        const QRect window = from.united(to);
+        EXPECT_EQ(window, from.united(to));
         int lastWidth = from.width();
         for (int step = 0; step < 30 && panel().isAnimating(); ++step) {
             animations.advanceBy(16);
@@ -114,13 +120,15 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
             EXPECT_EQ(panel().content()->mask(), QRegion(local));
         }
         EXPECT_FALSE(panel().isAnimating());
-        EXPECT_EQ(panel().geometry(), to);
+        EXPECT_EQ(panel().geometry(), window);
         EXPECT_EQ(panel().shownFrame(), to);
+        EXPECT_EQ(panel().content()->geometry().translated(window.topLeft()), to);
         EXPECT_TRUE(panel().content()->mask().isEmpty()) << "all of it shows at rest";
+        ASSERT_TRUE(windowing->inputRegion);
+        EXPECT_TRUE(to.translated(-window.topLeft()).contains(windowing->inputRegion->boundingRect()));
     }
-    EXPECT_EQ(panel().geometry(), parked);
-    // Grown once as the rail opened, back once it had closed.
-    EXPECT_EQ(resizes.count, 2);
+    EXPECT_EQ(panel().shownFrame(), parked);
+    EXPECT_EQ(resizes.count, 0);
 }
 
 TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutACompositor)
@@ -204,10 +212,14 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     bool compositing = true;
     parts.isCompositing = [&] { return compositing; };
     launch();
+    // The content's regions land where it stands in the window.
+    const auto inWindow = [this](const QRegion &region) {
+        return region.translated(panel().shownFrame().topLeft() - panel().pos());
+    };
     ASSERT_TRUE(windowing->inputRegion);
-    EXPECT_EQ(*windowing->inputRegion, QRegion(panel().rect())) << "the whole handle takes drops";
+    EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(panel().content()->rect()))) << "the whole handle takes drops";
     panel().setDrawnRegion(QRegion(0, 100, 18, 300));
-    EXPECT_EQ(*windowing->inputRegion, QRegion(0, 100, 18, 300));
+    EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(0, 100, 18, 300)));
     // Blended by the compositor: the whole window shows, no hard edges (it
     // is still shaped, to all of it, so compositors add no square shadow).
     EXPECT_EQ(windowing->visibleRegion, QRegion(PanelWindowing::wholeAtAnySize()));
@@ -215,7 +227,7 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     // draws nothing, so from its next layout only the drawing shows.
     compositing = false;
     panel().relayout();
-    EXPECT_EQ(windowing->visibleRegion, QRegion(0, 100, 18, 300));
+    EXPECT_EQ(windowing->visibleRegion, inWindow(QRegion(0, 100, 18, 300)));
     EXPECT_EQ(windowing->inputRegion, windowing->visibleRegion);
     compositing = true;
     panel().relayout();
@@ -229,10 +241,10 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     panel().setDrawnRegion(QRegion(0, 0, 5, 5));
     EXPECT_TRUE(windowing->inputRegion->isEmpty()) << "a new drawing does not take the clicks back";
 
-    // The region follows the window as it grows.
+    // The region follows the rail as it grows.
     state().expandPanel();
     settle();
-    EXPECT_EQ(*windowing->inputRegion, QRegion(0, 0, 5, 5));
-    panel().setDrawnRegion(QRegion(panel().rect()).united(QRect(-10, -10, 5000, 5000)));
-    EXPECT_EQ(*windowing->inputRegion, QRegion(panel().rect())) << "clipped to the window";
+    EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(0, 0, 5, 5)));
+    panel().setDrawnRegion(QRegion(-10, -10, 5000, 5000));
+    EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(panel().content()->rect()))) << "clipped to the rail";
 }

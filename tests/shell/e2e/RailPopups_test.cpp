@@ -12,6 +12,7 @@
 
 #include "EventWait.h"
 #include "PrivateDisplay.h"
+#include "RailShape.h"
 #include "TemporaryHome.h"
 #include "TestFiles.h"
 
@@ -61,14 +62,15 @@ protected:
         ASSERT_TRUE(test::waitUntil(
             [&] {
                 rail = display.findWindow(kRailName);
-                return rail && display.geometry(rail) == kParked;
+                return rail && parked();
             },
             std::chrono::seconds(60)));
     }
 
     void TearDown() override { test::endProcess(program); }
 
-    bool expanded() const { return display.geometry(rail) == kExpanded; }
+    bool expanded() const { return test::railStandsIn(display, rail, kExpanded, true); }
+    bool parked() const { return test::railStandsIn(display, rail, kParked, false); }
     void xdotool(const QStringList &arguments) const { display.run(u"xdotool"_s, arguments); }
     void clickAt(QPoint p) const
     {
@@ -155,7 +157,7 @@ protected:
     {
         xdotool({u"click"_s, u"1"_s});
         EXPECT_TRUE(test::waitUntil([&] { return popups(popupTallerThan).empty(); }));
-        EXPECT_TRUE(test::waitUntil([&] { return display.geometry(rail) == kParked; }));
+        EXPECT_TRUE(test::waitUntil([&] { return parked(); }));
         EXPECT_TRUE(popups(20).empty()) << "a pop-up outlived the rail";
     }
 

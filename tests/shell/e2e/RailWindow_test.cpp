@@ -5,6 +5,7 @@
 
 #include "EventWait.h"
 #include "PrivateDisplay.h"
+#include "RailShape.h"
 #include "TemporaryHome.h"
 #include "TestFiles.h"
 
@@ -89,7 +90,7 @@ protected:
     }
     quint32 active() const { return display.run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt(); }
 
-    // Launches with `defaults` and waits for the rail to be mapped where it belongs.
+    // Launches with `defaults` and waits for the rail to be mapped, parked where it belongs.
     quint32 launchRail(const QRect &expected = kParkedRight, const QJsonObject &defaults = {})
     {
         writeDefaults(defaults);
@@ -99,12 +100,22 @@ protected:
         EXPECT_TRUE(test::waitUntil(
             [&] {
                 rail = display.findWindow(kRailName);
-                return rail && display.geometry(rail) == expected;
+                return rail && test::railStandsIn(display, rail, expected, false);
             },
             std::chrono::seconds(60)))
-            << "rail " << rail << " at " << display.geometry(rail).x() << "," << display.geometry(rail).y() << " "
-            << display.geometry(rail).width() << "x" << display.geometry(rail).height();
+            << "rail " << rail << " at " << where(rail);
         return rail;
+    }
+    std::string where(quint32 rail) const
+    {
+        const QRect on = test::railOnScreen(display, rail);
+        return std::to_string(on.x()) + "," + std::to_string(on.y()) + " " + std::to_string(on.width()) + "x"
+               + std::to_string(on.height());
+    }
+    // Waits for the rail to stand in `frame`, opened or parked.
+    bool waitForRail(quint32 rail, const QRect &frame, bool opened) const
+    {
+        return test::waitUntil([&] { return test::railStandsIn(display, rail, frame, opened); });
     }
 
     // A window of the test's own, unmanaged, at the bottom of the stack.
@@ -184,10 +195,10 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsAndCollapsedAtTheTopLetsCl
     ASSERT_TRUE(waitForGeometry(below, {300, 0, 400, 200}));
     display.movePointer({400, 6});
     EXPECT_TRUE(test::waitUntil([&] { return display.windowUnderPointer() == below; })) << "clicks go through the rail";
-    EXPECT_EQ(display.geometry(rail), QRect(314, 0, 811, 18)) << "and it stays collapsed";
+    EXPECT_TRUE(test::railStandsIn(display, rail, QRect(314, 0, 811, 18), false)) << "and it stays collapsed";
     // Expanded, the rail takes what falls on it.
     display.movePointer({719, 2});
-    ASSERT_TRUE(test::waitUntil([&] { return display.geometry(rail).height() > 18; }));
+    ASSERT_TRUE(test::waitUntil([&] { return test::railOnScreen(display, rail).height() > 18; }));
     display.movePointer({400, 6});
     EXPECT_NE(display.windowUnderPointer(), below);
 
@@ -226,7 +237,7 @@ TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
         QProcess &other = *programs.back();
         ASSERT_TRUE(test::waitUntil([&] { return active() == window; }));
         display.movePointer({1439, 450});
-        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+        ASSERT_TRUE(waitForRail(rail, {999, 110, 441, 680}, true));
         if (!ownerGoes) {
             // The composer focuses its title field; the window manager must hand the rail the
             // keyboard for it (some refuse a dock's plain request and keep it on a window of their own).
@@ -244,7 +255,7 @@ TEST_F(RailWindowTest, AComposerGetsTheKeyboardAndCollapsingHandsItBack)
             ASSERT_TRUE(test::waitUntil([&] { return display.findWindow(u"^xmessage$"_s) == 0; }));
         }
         display.movePointer({300, 150});
-        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
+        ASSERT_TRUE(waitForRail(rail, kParkedRight, false));
         EXPECT_TRUE(test::waitUntil([&] { return ownerGoes ? active() != rail : active() == window; }))
             << "active " << active();
         other.kill();
@@ -290,9 +301,9 @@ TEST_F(RailWindowTest, HoverRaisesTheRailAsAPagerWouldAndNeverAsksForActivation)
     drain();
     for (int i = 0; i < 2; ++i) {
         display.movePointer({1439, 450});
-        ASSERT_TRUE(waitForGeometry(rail, {999, 110, 441, 680}));
+        ASSERT_TRUE(waitForRail(rail, {999, 110, 441, 680}, true));
         display.movePointer({300, 150});
-        ASSERT_TRUE(waitForGeometry(rail, kParkedRight));
+        ASSERT_TRUE(waitForRail(rail, kParkedRight, false));
     }
     drain();
     EXPECT_EQ(activations, 0);
@@ -319,27 +330,28 @@ TEST_F(RailWindowTest, AtAFractionalScaleTheRailReachesTheLastColumnParkedAndOpe
     programs.back()->start(QStringLiteral(KOLU_EXECUTABLE));
     ASSERT_TRUE(programs.back()->waitForStarted(10000));
     quint32 rail = 0;
-    const auto atEdge = [&](int narrowest, int widest) {
-        const QRect frame = display.geometry(rail);
-        return frame.right() == 1439 && frame.width() >= narrowest && frame.width() <= widest;
+    // The window holds the opened rail, 661 or 662 pixels wide, and ends at the last column.
+    const auto windowAtEdge = [&] {
+        const QRect window = display.geometry(rail);
+        return window.right() == 1439 && window.width() >= 661 && window.width() <= 662;
     };
-    const auto where = [&] {
-        const QRect frame = display.geometry(rail);
-        return std::to_string(frame.x()) + "," + std::to_string(frame.y()) + " " + std::to_string(frame.width()) + "x"
-               + std::to_string(frame.height());
+    const auto handleAtEdge = [&] {
+        const QRect on = test::railOnScreen(display, rail);
+        return on.right() == 1439 && on.width() == 27;
     };
+    const auto opened = [&] { return test::railOnScreen(display, rail).width() > 27; };
     ASSERT_TRUE(test::waitUntil(
         [&] {
             rail = display.findWindow(kRailName);
-            return rail && atEdge(27, 27);
+            return rail && windowAtEdge() && handleAtEdge();
         },
         std::chrono::seconds(60)))
-        << "parked at " << where();
+        << "parked at " << where(rail);
     for (int i = 0; i < 2; ++i) {
         display.movePointer({1439, 450});
-        ASSERT_TRUE(test::waitUntil([&] { return atEdge(661, 662); })) << "opened at " << where();
+        ASSERT_TRUE(test::waitUntil([&] { return opened() && windowAtEdge(); })) << "opened at " << where(rail);
         display.movePointer({300, 150});
-        ASSERT_TRUE(test::waitUntil([&] { return atEdge(27, 27); })) << "parked at " << where();
+        ASSERT_TRUE(test::waitUntil([&] { return handleAtEdge() && windowAtEdge(); })) << "parked at " << where(rail);
     }
 }
 
