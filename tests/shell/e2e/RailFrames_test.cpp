@@ -470,7 +470,11 @@ protected:
                                 .arg(++m_saved, 4, 10, QChar(u'0'))
                                 .arg(int(fault)));
             if (last && *last == *frame) {
-                const bool settled = opening ? opened() : parked();
+                // Settled once the screen shows the motion's end, the
+                // window's shapes agree, and half a second has passed since
+                // the last change: longer than a slide.
+                const bool shows = (frame->coverage(layout.strip) >= 0.1) == opening;
+                const bool settled = shows && (opening ? opened() : parked());
                 if (settled && still.elapsed() > 500)
                     break;
             } else {
