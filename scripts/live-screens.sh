@@ -110,11 +110,16 @@ shoot() {
     ffmpeg -loglevel error -y -f x11grab -video_size "${width}x${height}" -i "$DISPLAY" -frames:v 1 "$out/$1.png"
     echo "  $out/$1.png"
 }
+# The width of what the rail draws. Its window holds it opened and closed
+# alike; without a compositor the window's shape is what it draws.
+drawn_width() {
+    xwininfo -shape -id "$rail" | awk '/Window shape extents/{split($NF, a, "x"); print a[1] + 0}'
+}
 # Waits until the rail is expanded (wider than the collapsed handle).
 expand() {
     for _ in $(seq 50); do
         read -r x y w h < <(geometry)
-        [ "$w" -gt 300 ] && return 0
+        [ "$(drawn_width)" -gt 300 ] && return 0
         xdotool mousemove $((width - 1)) $((y + h / 2))
         sleep 0.2
     done
