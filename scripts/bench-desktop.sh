@@ -62,7 +62,9 @@ hold_open_on_today() {
   for _ in $(seq 50); do
     read -r x y w h < <(xwininfo -id "$rail" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
       /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
-    [ "$w" -gt 300 ] && break
+    # Opened once it draws more than its handle: its window holds it opened
+    # and closed alike.
+    [ "$(xwininfo -shape -id "$rail" | awk '/Window shape extents:/ { split($NF, s, "x"); print s[1] + 0 }')" -gt 300 ] && break
     sleep 0.2
   done
   sleep 0.6

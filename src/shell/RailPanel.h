@@ -22,8 +22,9 @@ class PanelWindowing;
 // The borderless window at the screen edge that holds the rail. It is kept
 // above other windows on every desktop and out of the task bar; it holds the
 // rail opened and closed alike, and where the rail stands in it follows the
-// frame rules each time it is laid out; only what it draws takes clicks; it takes the keyboard only while expanded, and only when one
-// of its text fields is clicked.
+// frame rules each time it is laid out; only what it draws takes clicks; it
+// takes the keyboard only while expanded, and only when one of its text
+// fields is clicked.
 class RailPanel : public QWidget {
     Q_OBJECT
 public:
