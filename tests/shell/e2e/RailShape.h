@@ -36,11 +36,14 @@ inline QRect shapeOnScreen(const PrivateDisplay &display, quint32 window, xcb_sh
 // Where the rail stands: what of it takes the pointer, else (the collapsed
 // top rail lets every click through) what of it shows; empty when nothing
 // does (a shape that says "nothing" lies outside the window).
-inline QRect railOnScreen(const PrivateDisplay &display, quint32 rail)
+inline QRect railOnScreen(const PrivateDisplay &display, quint32 rail, const QRect &window)
 {
-    const QRect window = display.geometry(rail);
     const QRect input = shapeOnScreen(display, rail, XCB_SHAPE_SK_INPUT) & window;
     return input.isEmpty() ? shapeOnScreen(display, rail, XCB_SHAPE_SK_BOUNDING) & window : input;
+}
+inline QRect railOnScreen(const PrivateDisplay &display, quint32 rail)
+{
+    return railOnScreen(display, rail, display.geometry(rail));
 }
 
 // Whether the rail stands inside `frame` with the window holding all of
@@ -48,9 +51,10 @@ inline QRect railOnScreen(const PrivateDisplay &display, quint32 rail)
 // may show nothing at all).
 inline bool railStandsIn(const PrivateDisplay &display, quint32 rail, const QRect &frame, bool opened, int handle = 18)
 {
-    const QRect on = railOnScreen(display, rail);
+    const QRect window = display.geometry(rail);
+    const QRect on = railOnScreen(display, rail, window);
     const bool open = on.width() > handle && on.height() > handle;
-    return (on.isEmpty() || frame.contains(on)) && open == opened && display.geometry(rail).contains(frame);
+    return (on.isEmpty() || frame.contains(on)) && open == opened && window.contains(frame);
 }
 
 } // namespace kolu::test
