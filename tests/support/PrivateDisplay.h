@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventWait.h"
+#include "RefusingPort.h"
 
 #include <QByteArray>
 #include <QList>
@@ -63,13 +64,20 @@ public:
     xcb_window_t root() const { return xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root; }
 
     // The environment of a child process on this display: the caller's, with
-    // DISPLAY pointing here and no platform override.
+    // DISPLAY pointing here, no platform override, and every web request sent
+    // to a proxy on loopback that refuses it, so that a program started here
+    // (Kolu asks for the weather and the prayer times as it starts) never
+    // leaves this machine.
     QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(m_name));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        for (const char *name : {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
+            env.insert(QString::fromLatin1(name), m_noNetwork.url());
+        env.remove(QStringLiteral("no_proxy"));
+        env.remove(QStringLiteral("NO_PROXY"));
         return env;
     }
 
@@ -250,6 +258,7 @@ private:
         return managed && released && managerRuns();
     }
 
+    RefusingPort m_noNetwork;
     QProcess m_server;
     QProcess m_windowManager;
     QByteArray m_name;
