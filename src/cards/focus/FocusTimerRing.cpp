@@ -150,6 +150,7 @@ void FocusTimerRing::setProgress(double progress)
     if (m_progress == progress)
         return;
     m_progress = progress;
+    const bool moving = m_arc && m_arc->state() == QAbstractAnimation::Running;
     if (m_arc)
         m_arc->stop();
     if (!isVisible()) {
@@ -157,12 +158,23 @@ void FocusTimerRing::setProgress(double progress)
         update();
         return;
     }
+    // A second's tick of a long session moves the arc's end by a fraction of
+    // a pixel: carried by the spring it would only repaint the dial for half
+    // a second without anything to see, so it lands at once.
+    const qreal radius = (kDialSize - 2 * kTrackInset) / 2.0;
+    if (!moving && std::abs(progress - m_shownProgress) * 2 * M_PI * radius * devicePixelRatioF() < 1) {
+        const double from = m_shownProgress;
+        m_shownProgress = progress;
+        update(sweptRect(from, progress));
+        return;
+    }
     if (!m_arc) {
         m_arc = new QVariantAnimation(this);
         applyMotion(m_arc, OrlixMotion::smooth());
         connect(m_arc, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            const double from = m_shownProgress;
             m_shownProgress = value.toDouble();
-            update();
+            update(sweptRect(from, m_shownProgress));
         });
     }
     m_arc->setStartValue(m_shownProgress);
@@ -248,14 +260,45 @@ bool FocusTimerRing::isMoving() const
     return running(m_arc) || running(m_swap);
 }
 
+QRectF FocusTimerRing::dialRect()
+{
+    const qreal margin = (kSize - kDialSize) / 2.0;
+    return {margin, margin, kDialSize, kDialSize};
+}
+
+QRect FocusTimerRing::sweptRect(double from, double to) const
+{
+    // The arc's end moves a fraction of a degree at each second's tick: only
+    // what it passes over is painted again, not the whole dial, while the
+    // spring carries it.
+    from = std::clamp(from, 0.0, 1.0);
+    to = std::clamp(to, 0.0, 1.0);
+    if (from > to)
+        std::swap(from, to);
+    const QRectF track = dialRect().adjusted(kTrackInset, kTrackInset, -kTrackInset, -kTrackInset);
+    const QPointF centre = track.center();
+    const qreal radius = track.width() / 2;
+    const auto pointAt = [&](double progress) {
+        const double angle = progress * 2 * M_PI; // clockwise from the top
+        return centre + QPointF(radius * std::sin(angle), -radius * std::cos(angle));
+    };
+    QRectF swept(pointAt(from), QSizeF(0, 0));
+    // Points every few degrees, so that the rectangle holds the arc between them.
+    const int steps = std::max(1, static_cast<int>(std::ceil((to - from) * 72)));
+    for (int i = 1; i <= steps; ++i)
+        swept |= QRectF(pointAt(from + (to - from) * i / steps), QSizeF(0, 0));
+    // The round cap, and the chord's bulge between two points, with room for antialiasing.
+    const qreal reach = kLineWidth / 2 + radius * (1 - std::cos(M_PI / 72)) + 2;
+    return swept.adjusted(-reach, -reach, reach, reach).toAlignedRect() & rect();
+}
+
 void FocusTimerRing::paintEvent(QPaintEvent *)
 {
     const OrlixStyle &style = OrlixStyle::current();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    const qreal margin = (kSize - kDialSize) / 2.0;
-    const QRectF dial(margin, margin, kDialSize, kDialSize);
+    const QRectF dial = dialRect();
 
     // A soft tinted glow under the dial.
     for (int i = 0; i < 4; ++i) {

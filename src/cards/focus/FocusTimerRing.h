@@ -87,6 +87,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static QRectF dialRect();
+    // What the arc covers between two progress values, as it is drawn.
+    QRect sweptRect(double from, double to) const;
+
     FocusTimeButton *m_time;
     FocusDurationField *m_field;
     ShrinkLabel *m_caption;

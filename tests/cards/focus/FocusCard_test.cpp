@@ -197,6 +197,18 @@ TEST(FocusTimerRingTest, TheArcRunsClockwiseFromTheTop)
     EXPECT_EQ(time->shownText(time->width()), u"180:00"_s);
 }
 
+// What a widget repaints.
+struct PaintRecorder : QObject {
+    explicit PaintRecorder(QWidget &widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+    QRegion region;
+};
+
 TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
 {
     test::Frames frames;
@@ -224,6 +236,17 @@ TEST(CardMotion, FocusArcAndTimeFieldSwapMoveThenRest)
     EXPECT_TRUE(ring.timeButton()->isVisible());
     frames.advanceBy(OrlixMotion::smooth().durationMs + 16);
     EXPECT_FALSE(test::anyRunning(ring));
+
+    // A second's tick of a 25-minute session moves the arc's end a third of
+    // a pixel: it lands at once, and only around the arc's end is painted.
+    PaintRecorder painted(ring);
+    ring.setProgress(0.75 + 1.0 / 1500);
+    EXPECT_FALSE(ring.isMoving());
+    EXPECT_DOUBLE_EQ(ring.shownProgress(), 0.75 + 1.0 / 1500);
+    frames.advanceBy(16);
+    const QRect repainted = painted.region.boundingRect();
+    EXPECT_TRUE(repainted.contains(QPoint(107 - 78, 107))) << "the end, at nine o'clock";
+    EXPECT_LE(repainted.width() * repainted.height(), 24 * 24);
 }
 
 using namespace focus;
