@@ -53,6 +53,12 @@ memory_text() {
   python3 scripts/proc-usage.py memory "$1" | awk '{ printf "%.1f MB (PSS %.1f MB)", $1 / 1024, $2 / 1024 }'
 }
 
+# The width of what the rail window (its id) draws: its window holds the
+# rail opened and closed alike, so the drawn shape tells an opened rail.
+rail_drawn_width() {
+  xwininfo -shape -id "$1" | awk '/Window shape extents:/ { split($NF, s, "x"); print s[1] + 0 }'
+}
+
 # Opens the rail (at the right edge) on Today by its button and rests the
 # pointer on the card, where a user reading it leaves it. Takes the rail's
 # window id.
@@ -62,9 +68,7 @@ hold_open_on_today() {
   for _ in $(seq 50); do
     read -r x y w h < <(xwininfo -id "$rail" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
       /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
-    # Opened once it draws more than its handle: its window holds it opened
-    # and closed alike.
-    [ "$(xwininfo -shape -id "$rail" | awk '/Window shape extents:/ { split($NF, s, "x"); print s[1] + 0 }')" -gt 300 ] && break
+    [ "$(rail_drawn_width "$rail")" -gt 300 ] && break
     sleep 0.2
   done
   sleep 0.6

@@ -113,13 +113,7 @@ fi
 modules=10
 for i in $(seq 0 $((modules - 1))); do
   xdotool mousemove 1439 450
-  # Opened once it draws more than its handle: its window holds it opened
-  # and closed alike.
-  for _ in $(seq 50); do
-    read -r x y w h < <(geometry)
-    [ "$(xwininfo -shape -id "$rail" | awk '/Window shape extents:/ { split($NF, s, "x"); print s[1] + 0 }')" -gt 300 ] && break
-    sleep 0.2
-  done
+  for _ in $(seq 50); do read -r x y w h < <(geometry); [ "$(rail_drawn_width "$rail")" -gt 300 ] && break; sleep 0.2; done
   sleep 0.6
   xdotool mousemove $((x + w - 53)) $((y + (h - 620) / 2 + 33 + 50 * i)) click 1
   sleep 1.5

@@ -161,7 +161,7 @@ void FocusTimerRing::setProgress(double progress)
     // A second's tick of a long session moves the arc's end by a fraction of
     // a pixel: carried by the spring it would only repaint the dial for half
     // a second without anything to see, so it lands at once.
-    const qreal radius = (kDialSize - 2 * kTrackInset) / 2.0;
+    const qreal radius = trackRect().width() / 2;
     if (!moving && std::abs(progress - m_shownProgress) * 2 * M_PI * radius * devicePixelRatioF() < 1) {
         const double from = m_shownProgress;
         m_shownProgress = progress;
@@ -266,6 +266,11 @@ QRectF FocusTimerRing::dialRect()
     return {margin, margin, kDialSize, kDialSize};
 }
 
+QRectF FocusTimerRing::trackRect()
+{
+    return dialRect().adjusted(kTrackInset, kTrackInset, -kTrackInset, -kTrackInset);
+}
+
 QRect FocusTimerRing::sweptRect(double from, double to) const
 {
     // The arc's end moves a fraction of a degree at each second's tick: only
@@ -275,7 +280,7 @@ QRect FocusTimerRing::sweptRect(double from, double to) const
     to = std::clamp(to, 0.0, 1.0);
     if (from > to)
         std::swap(from, to);
-    const QRectF track = dialRect().adjusted(kTrackInset, kTrackInset, -kTrackInset, -kTrackInset);
+    const QRectF track = trackRect();
     const QPointF centre = track.center();
     const qreal radius = track.width() / 2;
     const auto pointAt = [&](double progress) {
@@ -316,7 +321,7 @@ void FocusTimerRing::paintEvent(QPaintEvent *)
     painter.setPen(QPen(withAlpha(Qt::white, 0.5), kLineWidth));
     painter.drawEllipse(dial.adjusted(7, 7, -7, -7));
 
-    const QRectF track = dial.adjusted(kTrackInset, kTrackInset, -kTrackInset, -kTrackInset);
+    const QRectF track = trackRect();
     painter.setPen(QPen(withAlpha(style.line(), 0.34), kLineWidth));
     painter.drawEllipse(track);
 

@@ -88,6 +88,8 @@ protected:
 
 private:
     static QRectF dialRect();
+    // The circle the arc runs on.
+    static QRectF trackRect();
     // What the arc covers between two progress values, as it is drawn.
     QRect sweptRect(double from, double to) const;
 
