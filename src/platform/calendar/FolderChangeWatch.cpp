@@ -5,10 +5,6 @@
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace kolu {
 
@@ -40,43 +36,26 @@ bool isLocalFileSystem(const QByteArray &folder)
 } // namespace
 
 FolderChangeWatch::FolderChangeWatch() = default;
-
-FolderChangeWatch::~FolderChangeWatch()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+FolderChangeWatch::~FolderChangeWatch() = default;
 
 void FolderChangeWatch::collect()
 {
-    if (m_fd < 0)
-        return;
-    alignas(inotify_event) char buffer[16 * 1024];
-    for (;;) {
-        const ssize_t length = ::read(m_fd, buffer, sizeof buffer);
-        if (length < 0 && errno == EINTR)
-            continue;
-        if (length <= 0)
-            return; // nothing more reported for now
-        for (ssize_t at = 0; at + ssize_t(sizeof(inotify_event)) <= length;) {
-            inotify_event event{};
-            std::memcpy(&event, buffer + at, sizeof event);
-            at += ssize_t(sizeof(inotify_event) + event.len);
-            if (event.mask & IN_Q_OVERFLOW) {
-                // Some reports were lost: any folder may have changed.
-                for (Watched &watched : m_folders)
-                    watched.lookedAt = false;
-                continue;
-            }
-            for (Watched &watched : m_folders) {
-                if (watched.descriptor != event.wd)
-                    continue;
+    m_openAsked = false;
+    m_channel.read([this](const InotifyChannel::Report &report) {
+        if (report.mask & IN_Q_OVERFLOW) {
+            // Some reports were lost: any folder may have changed.
+            for (Watched &watched : m_folders)
                 watched.lookedAt = false;
-                if (event.mask & IN_IGNORED)
-                    watched.descriptor = -1; // the kernel dropped the watch (the folder went)
-            }
+            return;
         }
-    }
+        for (Watched &watched : m_folders) {
+            if (watched.descriptor != report.watch)
+                continue;
+            watched.lookedAt = false;
+            if (report.mask & IN_IGNORED)
+                watched.descriptor = -1; // the kernel dropped the watch (the folder went)
+        }
+    });
 }
 
 bool FolderChangeWatch::isQuiet(const QString &folder, dev_t device, ino_t inode) const
@@ -89,11 +68,12 @@ bool FolderChangeWatch::isQuiet(const QString &folder, dev_t device, ino_t inode
 void FolderChangeWatch::watch(const QString &folder, dev_t device, ino_t inode)
 {
     // Made with the first watch: a pass that watches nothing costs nothing.
-    if (m_fd < 0 && !m_unavailable) {
-        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        m_unavailable = m_fd < 0;
+    // Refused, it is asked for once a pass, and folders are looked at in full.
+    if (!m_channel.isOpen() && !m_openAsked) {
+        m_openAsked = true;
+        m_channel.open();
     }
-    if (m_fd < 0)
+    if (!m_channel.isOpen())
         return;
     const auto found = m_folders.find(folder);
     if (found != m_folders.end() && found->descriptor >= 0 && found->device == device && found->inode == inode) {
@@ -104,7 +84,7 @@ void FolderChangeWatch::watch(const QString &folder, dev_t device, ino_t inode)
     const QByteArray path = QFile::encodeName(folder);
     if (!isLocalFileSystem(path))
         return;
-    const int descriptor = ::inotify_add_watch(m_fd, path.constData(), kChanges);
+    const int descriptor = m_channel.add(path, kChanges);
     if (descriptor < 0)
         return; // out of watches, say: the folder is looked at in full each time
     // The watch must be on the folder the caller read, not one put in its
@@ -115,7 +95,7 @@ void FolderChangeWatch::watch(const QString &folder, dev_t device, ino_t inode)
         for (const Watched &watched : std::as_const(m_folders))
             shared = shared || watched.descriptor == descriptor;
         if (!shared)
-            ::inotify_rm_watch(m_fd, descriptor);
+            m_channel.remove(descriptor);
         return;
     }
     m_folders.insert(folder, Watched{descriptor, device, inode, false});
@@ -151,7 +131,7 @@ void FolderChangeWatch::forget(const QString &folder)
         if (watched.descriptor == descriptor)
             return;
     }
-    ::inotify_rm_watch(m_fd, descriptor);
+    m_channel.remove(descriptor);
 }
 
 } // namespace kolu

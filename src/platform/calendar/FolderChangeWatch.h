@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/files/InotifyChannel.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -26,7 +28,8 @@ public:
     FolderChangeWatch &operator=(const FolderChangeWatch &) = delete;
 
     // Takes in what was reported since the last call: call it at the start of
-    // each pass, before anything is looked at.
+    // each pass, before anything is looked at. A pass after one where the
+    // kernel gave no watching (too many in use, say) asks for it again.
     void collect();
 
     // Whether `folder` (a resolved path; `device` and `inode` as the folder
@@ -53,8 +56,8 @@ private:
 
     void forget(const QString &folder);
 
-    int m_fd = -1;
-    bool m_unavailable = false; // the kernel gave no watching (too many in use, say)
+    InotifyChannel m_channel;
+    bool m_openAsked = false; // in this pass
     QHash<QString, Watched> m_folders;
 };
 

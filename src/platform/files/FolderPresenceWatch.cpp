@@ -3,15 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QtDebug>
 
 #include <sys/inotify.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 
 namespace kolu {
 
@@ -27,21 +22,13 @@ constexpr uint32_t kWatchedEvents =
 
 FolderPresenceWatch::FolderPresenceWatch(QObject *parent)
     : QObject(parent)
-    , m_inotify(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
 {
-    if (m_inotify < 0) {
-        qWarning() << "Folders cannot be watched:" << qt_error_string(errno);
-        return;
-    }
-    m_notifier = new QSocketNotifier(m_inotify, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &FolderPresenceWatch::takeReports);
+    m_channel.whenReady([this] { takeReports(); });
+    if (!m_channel.open())
+        qWarning() << "Folders cannot be watched:" << m_channel.errorText();
 }
 
-FolderPresenceWatch::~FolderPresenceWatch()
-{
-    if (m_inotify >= 0)
-        ::close(m_inotify);
-}
+FolderPresenceWatch::~FolderPresenceWatch() = default;
 
 void FolderPresenceWatchDeleter::operator()(FolderPresenceWatch *watch) const
 {
@@ -56,7 +43,7 @@ void FolderPresenceWatch::setFolders(const QStringList &folders)
 
 void FolderPresenceWatch::rewatch()
 {
-    if (m_inotify < 0)
+    if (!m_channel.isOpen())
         return;
     m_cleanFolders.clear();
     m_leadingNames.clear();
@@ -70,7 +57,7 @@ void FolderPresenceWatch::rewatch()
         for (;;) {
             if (!leadingName.isEmpty())
                 m_leadingNames[path].insert(leadingName);
-            const int watch = inotify_add_watch(m_inotify, QFile::encodeName(path).constData(), kWatchedEvents);
+            const int watch = m_channel.add(QFile::encodeName(path), kWatchedEvents);
             if (watch >= 0 && !watched[watch].contains(path))
                 watched[watch].push_back(path);
             const QFileInfo info(path);
@@ -84,21 +71,21 @@ void FolderPresenceWatch::rewatch()
     // What a path led to before and no longer does is let go.
     for (auto it = m_watched.constBegin(); it != m_watched.constEnd(); ++it) {
         if (!watched.contains(it.key()))
-            inotify_rm_watch(m_inotify, it.key());
+            m_channel.remove(it.key());
     }
     m_watched = std::move(watched);
 }
 
-bool FolderPresenceWatch::concerns(const inotify_event &event) const
+bool FolderPresenceWatch::concerns(const InotifyChannel::Report &report) const
 {
-    if (event.mask & IN_Q_OVERFLOW)
+    if (report.mask & IN_Q_OVERFLOW)
         return true; // reports were lost: any of them may have mattered
-    if (event.mask & IN_IGNORED)
+    if (report.mask & IN_IGNORED)
         return false; // a watch let go
-    const auto paths = m_watched.constFind(event.wd);
+    const auto paths = m_watched.constFind(report.watch);
     if (paths == m_watched.constEnd())
         return false; // from a watch let go since
-    const QString name = event.len > 0 ? QFile::decodeName(event.name) : QString();
+    const QString name = QFile::decodeName(QByteArray(report.name.data(), qsizetype(report.name.size())));
     for (const QString &path : *paths) {
         // Anything right in a folder, anything of a folder above itself, and
         // the one name in it that leads on to a folder.
@@ -110,22 +97,13 @@ bool FolderPresenceWatch::concerns(const inotify_event &event) const
 
 void FolderPresenceWatch::takeReports()
 {
-    // Whole reports only: a buffer this size holds at least one of any name length.
-    alignas(inotify_event) char buffer[16 * (sizeof(inotify_event) + NAME_MAX + 1)];
     bool relevant = false;
-    for (;;) {
-        const ssize_t length = ::read(m_inotify, buffer, sizeof buffer);
-        if (length <= 0)
-            break;
-        for (ssize_t at = 0; at < length;) {
-            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
-            at += ssize_t(sizeof(inotify_event) + event->len);
-            if (concerns(*event))
-                relevant = true;
-            else
-                ++m_ignored;
-        }
-    }
+    m_channel.read([&](const InotifyChannel::Report &report) {
+        if (concerns(report))
+            relevant = true;
+        else
+            ++m_ignored;
+    });
     // A folder made, then filled, reports more than once in a moment.
     if (!relevant || m_reportQueued)
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/files/InotifyChannel.h"
+
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -7,9 +9,6 @@
 #include <QStringList>
 
 #include <memory>
-
-class QSocketNotifier;
-struct inotify_event;
 
 namespace kolu {
 
@@ -41,10 +40,9 @@ Q_SIGNALS:
 private:
     void rewatch();
     void takeReports();
-    bool concerns(const inotify_event &event) const;
+    bool concerns(const InotifyChannel::Report &report) const;
 
-    int m_inotify = -1;
-    QSocketNotifier *m_notifier = nullptr;
+    InotifyChannel m_channel;
     QStringList m_folders;
     QSet<QString> m_cleanFolders;
     // What each watch stands for: a folder, or a folder above one or more.
