@@ -8,21 +8,33 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 namespace kolu {
 
+class Clock;
+class ClockTimer;
+
 // Tells when a folder a store reads from may hold something new: an entry
 // added, removed or renamed right in it, or the folder itself gone or back,
-// whether deleted, made or moved either way, itself or any folder above it.
-// Each folder above is watched for the one name that leads on to the folder,
-// so a folder moved away and back (or made later) is noticed without a
-// manual refresh, and nothing else there is. Reports from one turn of the
-// event loop come as one.
+// whether deleted, made or moved either way, itself or any folder on the way
+// to it. The way is followed as the kernel resolves it: each folder on it is
+// watched for the one name that leads on, and a link on it leads on along
+// its target's own way. So a folder moved away and back (or made later, or a
+// link pointed elsewhere) is noticed without a manual refresh, and nothing
+// else there is; after each change the way is resolved again. Reports from
+// one turn of the event loop come as one.
+//
+// When the kernel refuses a watch (each user has only so many), it is asked
+// again after a while, longer each time up to a bound, and on each
+// setFolders(); once watching, a change is reported, since the folders may
+// have moved meanwhile.
 class FolderPresenceWatch final : public QObject {
     Q_OBJECT
 public:
     explicit FolderPresenceWatch(QObject *parent = nullptr);
+    FolderPresenceWatch(Clock &clock, InotifyChannel::Opener opener, QObject *parent = nullptr);
     ~FolderPresenceWatch() override;
 
     // Watches `folders` (absolute paths) from now on, instead of those
@@ -31,23 +43,38 @@ public:
     void setFolders(const QStringList &folders);
     QStringList folders() const { return m_folders; }
 
+    bool isWatching() const { return m_channel.isOpen(); }
     // How many reports were taken in that concern none of the folders.
     qint64 ignoredCount() const { return m_ignored; }
+
+    static constexpr std::chrono::milliseconds kFirstRetry{1000};
+    static constexpr std::chrono::milliseconds kLongestRetry{60000};
 
 Q_SIGNALS:
     void changed();
 
 private:
+    using Watches = QHash<int, QStringList>;
+
+    bool start();
+    void retry();
     void rewatch();
+    void follow(const QString &folder, Watches &watches);
+    void watch(const QString &folder, const QString &leadingName, Watches &watches);
     void takeReports();
     bool concerns(const InotifyChannel::Report &report) const;
 
     InotifyChannel m_channel;
+    Clock &m_clock;
+    ClockTimer *m_retry = nullptr;
+    std::chrono::milliseconds m_retryDelay = kFirstRetry;
+    bool m_refused = false;
     QStringList m_folders;
-    QSet<QString> m_cleanFolders;
-    // What each watch stands for: a folder, or a folder above one or more.
-    QHash<int, QStringList> m_watched;
-    // For each folder above, the names in it that lead on to a folder.
+    // The folders reached at the end of each way, watched in full.
+    QSet<QString> m_reached;
+    // What each watch stands for: one folder or more, by path.
+    Watches m_watched;
+    // For each folder on a way, the names in it that lead on.
     QHash<QString, QSet<QString>> m_leadingNames;
     bool m_reportQueued = false;
     qint64 m_ignored = 0;

@@ -2,6 +2,7 @@
 #include "platform/calendar/CalendarStoreWork.h"
 
 #include "CalendarFixtures.h"
+#include "InotifyLeft.h"
 #include "LogCapture.h"
 
 #include <QDir>
@@ -162,6 +163,7 @@ TEST_F(CalendarFileCacheTest, AFolderWithLinksIsListedAgainEachTime)
 // even one that leaves the folder's own times alone, is still read.
 TEST_F(CalendarFileCacheTest, AQuietFolderIsNotLookedAtFileByFileYetEveryChangeInItShows)
 {
+    ASSERT_TRUE(test::inotifyLeft());
     write(u"a.ics"_s, eventFile("a", "Alpha"));
     const QString b = write(u"b.ics"_s, eventFile("b", "Beta"));
     const QString c = write(u"c.ics"_s, eventFile("c", "Gamma"));

@@ -6,6 +6,8 @@
 
 #include "CalendarFixtures.h"
 #include "EventWait.h"
+#include "InotifyLeft.h"
+#include "ManualClock.h"
 #include "RecordingProcessRunner.h"
 
 #include <QCoreApplication>
@@ -15,11 +17,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cerrno>
+
 using namespace kolu;
 using namespace Qt::StringLiterals;
 
 TEST(FolderPresenceWatch, AFolderMovedAwayAndBackOrMadeLaterIsReportedEachTime)
 {
+    ASSERT_TRUE(test::inotifyLeft());
     QTemporaryDir home;
     const QString tasks = home.filePath(u"tasks"_s);
     const QString later = home.filePath(u"later/calendars"_s);
@@ -54,6 +61,7 @@ TEST(FolderPresenceWatch, AFolderMovedAwayAndBackOrMadeLaterIsReportedEachTime)
 // knows, and it is watched for that one name.
 TEST(FolderPresenceWatch, AFolderOrOneAboveItRenamedEitherWayIsReportedAndNothingElseNearby)
 {
+    ASSERT_TRUE(test::inotifyLeft());
     QTemporaryDir home;
     const QString outer = home.filePath(u"outer"_s);
     const QString tasks = home.filePath(u"outer/tasks"_s);
@@ -98,8 +106,62 @@ TEST(FolderPresenceWatch, AFolderOrOneAboveItRenamedEitherWayIsReportedAndNothin
     EXPECT_EQ(changes.count(), 0);
 }
 
+// The kernel refuses a watch when this user's are all in use. It is asked
+// again after a while, longer each time, and on a refresh; once watching, a
+// change is reported, as the folder may have moved meanwhile. No timer runs
+// once it watches.
+TEST(FolderPresenceWatch, AWatchTheKernelRefusedIsAskedForAgainUntilItStarts)
+{
+    ASSERT_TRUE(test::inotifyLeft());
+    QTemporaryDir home;
+    const QString tasks = home.filePath(u"tasks"_s);
+    ASSERT_TRUE(QDir().mkpath(tasks));
+    test::ManualClock clock;
+    int refusals = 3;
+    int asked = 0;
+    FolderPresenceWatch watch(clock, [&] {
+        ++asked;
+        if (refusals-- > 0) {
+            errno = EMFILE;
+            return -1;
+        }
+        return InotifyChannel::openInstance();
+    });
+    QSignalSpy changes(&watch, &FolderPresenceWatch::changed);
+    watch.setFolders({tasks}); // a refresh asks too
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(watch.isWatching());
+    clock.advance(FolderPresenceWatch::kFirstRetry);
+    EXPECT_EQ(asked, 3);
+    clock.advance(FolderPresenceWatch::kFirstRetry); // waits twice as long now
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(changes.count(), 0);
+    clock.advance(FolderPresenceWatch::kFirstRetry);
+    EXPECT_EQ(asked, 4);
+    ASSERT_TRUE(watch.isWatching());
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+
+    changes.clear();
+    ASSERT_TRUE(QDir().rename(tasks, home.filePath(u"away"_s)));
+    EXPECT_TRUE(test::waitUntil([&] { return changes.count() > 0; }));
+
+    // The wait between two asks grows to a bound and stays there.
+    int refusedAsks = 0;
+    FolderPresenceWatch refused(clock, [&] {
+        ++refusedAsks;
+        errno = EMFILE;
+        return -1;
+    });
+    clock.advance(std::chrono::minutes(2));
+    const int before = refusedAsks;
+    clock.advance(5 * FolderPresenceWatch::kLongestRetry);
+    EXPECT_EQ(refusedAsks, before + 5);
+}
+
 TEST(FolderPresenceWatch, StoresReportTheirFoldersComingBackWithoutARefresh)
 {
+    ASSERT_TRUE(test::inotifyLeft());
     QTemporaryDir home;
     UserDefaults defaults(home.filePath(u"defaults.json"_s));
     const QString todos = home.filePath(u"todos"_s);
@@ -132,4 +194,65 @@ TEST(FolderPresenceWatch, StoresReportTheirFoldersComingBackWithoutARefresh)
     notes.setOnFolderChange([&] { ++noteChanges; });
     ASSERT_TRUE(QDir().mkpath(notesFolder));
     EXPECT_TRUE(test::waitUntil([&] { return noteChanges > 0; }));
+}
+
+// Folders reached through links are followed along the whole way the links
+// lead: the folder the link names, and each folder on the way to it, moved
+// away and back, and a link pointed elsewhere, show without a refresh.
+TEST(FolderPresenceWatch, StoresFollowFoldersReachedThroughLinksAlongTheWholeWay)
+{
+    ASSERT_TRUE(test::inotifyLeft());
+    QTemporaryDir home;
+    const auto at = [&](const QString &relative) { return home.filePath(relative); };
+    for (const QString &folder :
+         {u"real/todo/tasks"_s, u"real/calendars/work"_s, u"real/Notes"_s, u"links"_s, u"other/todo/tasks"_s})
+        ASSERT_TRUE(QDir().mkpath(at(folder)));
+    // Relative, absolute, and a link to a link.
+    ASSERT_EQ(::symlink("../real/todo", QFile::encodeName(at(u"links/todo"_s)).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(at(u"real/calendars"_s)).constData(),
+                        QFile::encodeName(at(u"links/calendars"_s)).constData()),
+              0);
+    ASSERT_EQ(::symlink("../real", QFile::encodeName(at(u"links/real"_s)).constData()), 0);
+    ASSERT_EQ(::symlink("real/Notes", QFile::encodeName(at(u"links/Notes"_s)).constData()), 0);
+
+    UserDefaults defaults(at(u"defaults.json"_s));
+    defaults.set(SettingsKey::remindersFolderPath, at(u"links/todo"_s));
+    defaults.set(SettingsKey::calendarFolderPath, at(u"links/calendars"_s));
+    VdirCalendarStore store(defaults, home.path());
+    int storeChanges = 0;
+    store.setOnFolderChange([&] { ++storeChanges; });
+    test::RecordingProcessRunner runner;
+    LocalNoteStore notes(LocalNoteStore::rootsFor(at(u"links/Notes"_s), home.path()), runner);
+    int noteChanges = 0;
+    notes.setOnFolderChange([&] { ++noteChanges; });
+    const auto access = [&] { return store.hasReminderAccess() && store.hasEventAccess() && notes.isAccessible(); };
+    ASSERT_TRUE(access());
+
+    for (const auto &[from, to] : {std::pair(u"real/todo"_s, u"real/todo.away"_s), std::pair(u"real"_s, u"real.away"_s),
+                                   std::pair(u"real/Notes"_s, u"real/Notes.away"_s)}) {
+        const bool forNotes = from != u"real/todo"_s;
+        const bool forStore = from != u"real/Notes"_s;
+        storeChanges = noteChanges = 0;
+        ASSERT_TRUE(QDir().rename(at(from), at(to)));
+        EXPECT_TRUE(test::waitUntil([&] { return (!forStore || storeChanges > 0) && (!forNotes || noteChanges > 0); }))
+            << "moved away: " << qPrintable(from);
+        EXPECT_FALSE(access());
+        storeChanges = noteChanges = 0;
+        ASSERT_TRUE(QDir().rename(at(to), at(from)));
+        EXPECT_TRUE(test::waitUntil([&] { return (!forStore || storeChanges > 0) && (!forNotes || noteChanges > 0); }))
+            << "moved back: " << qPrintable(from);
+        EXPECT_TRUE(access());
+    }
+
+    // The link pointed elsewhere, as a sync tool swaps it; then something
+    // made in the folder it leads to now.
+    storeChanges = 0;
+    ASSERT_EQ(::symlink("../other/todo", QFile::encodeName(at(u"links/todo.new"_s)).constData()), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(at(u"links/todo.new"_s)).constData(),
+                       QFile::encodeName(at(u"links/todo"_s)).constData()),
+              0);
+    EXPECT_TRUE(test::waitUntil([&] { return storeChanges > 0; })) << "pointed elsewhere";
+    storeChanges = 0;
+    ASSERT_TRUE(QDir().mkpath(at(u"other/todo/more"_s)));
+    EXPECT_TRUE(test::waitUntil([&] { return storeChanges > 0; })) << "made where the link leads now";
 }
