@@ -7,13 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Kolu is a window on an X11 display (on Wayland, through XWayland). Without
-# one, Qt would end the run with its own abort message; say it plainly first.
+# one the program says so in one line; a local display is checked here first,
+# in the program's words, so that nothing is built for a run that cannot start.
 no_display() {
   echo "Kolu needs an X11 display (or XWayland on a Wayland session): $1." >&2
   exit 1
 }
 [ -n "${DISPLAY:-}" ] || no_display "DISPLAY is not set"
-# A local display is a socket in /tmp/.X11-unix; a remote one is left to Qt.
+# A local display is a socket in /tmp/.X11-unix; any other is left to the program.
 if [[ "$DISPLAY" =~ ^(unix)?:([0-9]+)(\.[0-9]+)?$ ]]; then
   [ -S "/tmp/.X11-unix/X${BASH_REMATCH[2]}" ] || no_display "no X server answers on $DISPLAY"
 fi

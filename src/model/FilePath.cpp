@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace kolu {
 
 std::optional<QString> cleanAbsolutePath(QStringView path)
@@ -34,6 +36,15 @@ QString expandHomePrefix(const QString &path, const QString &home)
         return home;
     if (path.startsWith(u"~/"))
         return QDir(home).filePath(path.mid(2));
+    return path;
+}
+
+QString homeRelativePath(const QString &path, const QString &home)
+{
+    if (path == home)
+        return u"~"_s;
+    if (path.startsWith(QString(home + u'/')))
+        return QString(u"~"_s + path.mid(home.size()));
     return path;
 }
 

@@ -17,4 +17,8 @@ std::optional<QString> cleanAbsolutePath(QStringView path);
 // a leading "~/" means a path below it; any other path is kept as it is.
 QString expandHomePrefix(const QString &path, const QString &home);
 
+// A path as the user knows it: `home` and what lies below it written with
+// "~", the rest as it is.
+QString homeRelativePath(const QString &path, const QString &home);
+
 } // namespace kolu

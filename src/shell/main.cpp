@@ -6,6 +6,7 @@
 #include "platform/desktop/FolderPicker.h"
 #include "platform/system/QuitSignals.h"
 #include "platform/x11/Compositor.h"
+#include "platform/x11/DisplayReach.h"
 #include "shell/ApplicationDelegate.h"
 #include "shell/DialogFolderPicker.h"
 #include "shell/DuplicateInstances.h"
@@ -50,6 +51,46 @@ void preferX11(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// The value given with Qt's `option` ("-option value", "-option=value", or
+// the same with two dashes, as Qt reads them), or null.
+const char *argumentOf(int argc, char **argv, const char *option)
+{
+    const std::size_t length = std::strlen(option);
+    for (int i = 1; i < argc; ++i) {
+        const char *argument = std::strncmp(argv[i], "--", 2) == 0 ? argv[i] + 1 : argv[i];
+        if (std::strcmp(argument, option) == 0)
+            return i + 1 < argc ? argv[i + 1] : nullptr;
+        if (std::strncmp(argument, option, length) == 0 && argument[length] == '=')
+            return argument + length + 1;
+    }
+    return nullptr;
+}
+
+// Qt's X11 platform aborts with a message of several lines and a core dump
+// when no X server answers; Kolu says why in one line instead, whatever the
+// display's name. Only for that platform: another one chosen is Qt's to
+// report.
+bool x11DisplayMissing(int argc, char **argv)
+{
+    const char *chosen = argumentOf(argc, argv, "-platform");
+    const QByteArray platform = chosen ? QByteArray(chosen) : qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && platform != "xcb" && !platform.startsWith("xcb:"))
+        return false;
+    const char *argument = argumentOf(argc, argv, "-display");
+    const QByteArray display = argument ? QByteArray(argument) : qgetenv("DISPLAY");
+    // The same words as scripts/run.sh, which checks a local display before it builds.
+    const char *lead = "Kolu needs an X11 display (or XWayland on a Wayland session): ";
+    if (display.isEmpty()) {
+        std::fprintf(stderr, "%sDISPLAY is not set.\n", lead);
+        return true;
+    }
+    if (!kolu::x11DisplayAnswers(display.constData())) {
+        std::fprintf(stderr, "%sno X server answers on %s.\n", lead, display.constData());
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,6 +104,8 @@ int main(int argc, char **argv)
     }
 
     preferX11(argc, argv);
+    if (x11DisplayMissing(argc, argv))
+        return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));

@@ -60,8 +60,13 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
     AppServices s;
     s.network = NetModule::makeNetwork(clock);
     s.processes = std::make_unique<SystemProcessRunner>(clock);
-    s.calendarStore = std::make_unique<VdirCalendarStore>(defaults);
-    s.remindersStore = std::make_unique<VdirCalendarStore>(defaults);
+    // The calendar and the to-dos usually live in one root: its files are
+    // parsed once for both stores.
+    const auto roots = std::make_shared<SharedCalendarRoots>();
+    s.calendarStore =
+        std::make_unique<VdirCalendarStore>(defaults, QDir::homePath(), QTimeZone::systemTimeZone(), roots);
+    s.remindersStore =
+        std::make_unique<VdirCalendarStore>(defaults, QDir::homePath(), QTimeZone::systemTimeZone(), roots);
     ProcessRunner *processes = s.processes.get();
     s.makeNoteStore = [processes, &defaults]() -> std::shared_ptr<NoteStore> {
         return std::make_shared<LocalNoteStore>(LocalNoteStore::rootsFor(defaults.string(SettingsKey::notesFolderPath)),

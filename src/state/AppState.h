@@ -135,6 +135,9 @@ public:
     // The calendar folder the user chose, or nothing while a default one is
     // looked for: a chosen folder that has gone is one that cannot be read.
     std::optional<QString> chosenCalendarFolder() const;
+    // The same for the to-do folder and the notes folder.
+    std::optional<QString> chosenRemindersFolder() const;
+    std::optional<QString> chosenNotesFolder() const;
     // The scale of the rail views for the current rail size.
     double railScaleFactor() const;
     void setRailModule(RailModule module, bool visible);

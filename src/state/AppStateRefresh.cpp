@@ -135,6 +135,18 @@ std::optional<QString> AppState::chosenCalendarFolder() const
     return chosenCalendarRoot(m_defaults.string(SettingsKey::calendarFolderPath), QDir::homePath());
 }
 
+std::optional<QString> AppState::chosenRemindersFolder() const
+{
+    return chosenCalendarRoot(m_defaults.string(SettingsKey::remindersFolderPath), QDir::homePath());
+}
+
+std::optional<QString> AppState::chosenNotesFolder() const
+{
+    const std::optional<QString> chosen =
+        chosenCalendarRoot(m_defaults.string(SettingsKey::notesFolderPath), QDir::homePath());
+    return chosen ? std::optional(QDir::cleanPath(*chosen)) : std::nullopt;
+}
+
 void AppState::refreshCalendarEvents()
 {
     if (isModuleHidden(RailModule::calendar))

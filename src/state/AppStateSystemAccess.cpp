@@ -84,7 +84,13 @@ QCoro::Task<> AppState::awaitAccessGrant(QPointer<AppState> self, AccessArea are
     }
     self->setSystemAccessStatus({texts.ready, StatusTint::green});
     switch (area) {
-    case AccessArea::calendar: self->refreshCalendarEvents(); break;
+    case AccessArea::calendar:
+        self->refreshCalendarEvents();
+        // Without a to-do folder of their own the reminders are read from
+        // the usual calendar folder, which this request may just have found.
+        if (!self->chosenRemindersFolder())
+            self->refreshReminders();
+        break;
     case AccessArea::reminders: self->refreshReminders(); break;
     case AccessArea::notes:
         self->refreshAppleNoteFolders(true);

@@ -155,6 +155,13 @@ TEST_F(KitWidgets, ElidedLabelKeepsAPathOnOneLineWithItsLastName)
     const QStringList three = label.visibleLines(300);
     ASSERT_EQ(three.size(), 3);
     EXPECT_TRUE(three.at(2).startsWith(u"~/Sync/"_s));
+    // A sentence after the path that would squeeze it goes on the lines below.
+    const QString rest = u"is gone or can’t be opened. Bring it back."_s;
+    label.setPathText({}, u"“"_s + path + u"”"_s, u" "_s + rest);
+    const QStringList below = label.visibleLines(230);
+    ASSERT_GE(below.size(), 2) << below.join(u'|').toStdString();
+    EXPECT_TRUE(below.at(0).startsWith(u"“~/"_s) && below.at(0).endsWith(u"/groceries”"_s));
+    EXPECT_EQ(below.mid(1).join(u' '), rest);
     label.setText(u"plain"_s); // a plain text forgets the path
     EXPECT_EQ(label.visibleLines(300), QStringList{u"plain"_s});
 }

@@ -52,8 +52,11 @@ public:
         };
         s.network = std::make_unique<QtNetwork>();
         s.processes = made(processes);
-        s.calendarStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
-        s.remindersStore = std::make_unique<VdirCalendarStore>(defaults, home.home());
+        const auto roots = std::make_shared<SharedCalendarRoots>();
+        s.calendarStore =
+            std::make_unique<VdirCalendarStore>(defaults, home.home(), QTimeZone::systemTimeZone(), roots);
+        s.remindersStore =
+            std::make_unique<VdirCalendarStore>(defaults, home.home(), QTimeZone::systemTimeZone(), roots);
         QDir().mkpath(home.path(QStringLiteral("Notes")));
         s.makeNoteStore = [noteRunner = processes, &defaults, homePath = home.home()]() -> std::shared_ptr<NoteStore> {
             return std::make_shared<LocalNoteStore>(

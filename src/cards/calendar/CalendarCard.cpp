@@ -1,5 +1,6 @@
 #include "cards/calendar/CalendarCard.h"
 
+#include "cards/FolderTexts.h"
 #include "cards/calendar/CalendarAgendaList.h"
 #include "cards/calendar/CalendarDays.h"
 #include "cards/calendar/CalendarWeekStrip.h"
@@ -13,7 +14,6 @@
 #include "style/widgets/OrlixButton.h"
 #include "style/widgets/StyledWidget.h"
 
-#include <QDir>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -150,12 +150,10 @@ void CalendarCard::refresh()
     m_noFolder->setVisible(folderMissing);
     if (folderMissing) {
         // A folder chosen once and gone since is named, not taken for none.
-        if (const std::optional<QString> chosen = m_state.chosenCalendarFolder())
-            m_noFolderText->setContent(
-                u"calendar"_s, u"Calendar folder can’t be read"_s,
-                u"“%1” is gone or can’t be opened. Bring it back, or choose another folder."_s.arg(
-                    QDir::toNativeSeparators(*chosen)));
-        else
+        if (const std::optional<QString> chosen = m_state.chosenCalendarFolder()) {
+            const GoneFolderText text = goneFolderText(CardFolder::calendar, *chosen);
+            m_noFolderText->setPathContent(u"calendar"_s, text.title, text.beforePath, text.path, text.afterPath);
+        } else
             m_noFolderText->setContent(u"calendar"_s, u"No calendar folder"_s,
                                        u"Choose the folder your calendars are kept in."_s);
     }

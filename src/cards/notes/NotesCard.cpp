@@ -1,5 +1,6 @@
 #include "cards/notes/NotesCard.h"
 
+#include "cards/FolderTexts.h"
 #include "cards/StatusTintColor.h"
 #include "cards/notes/NotesRules.h"
 #include "cards/notes/NotesWidgets.h"
@@ -203,7 +204,13 @@ void NotesCard::updateNotes()
     const bool folderMissing = notes.empty() && m_state.notesFolderMissing();
     m_openSettings->setVisible(folderMissing);
     if (folderMissing) {
-        m_empty->setContent(u"note.text"_s, u"No notes folder"_s, u"Choose the folder your notes are kept in."_s);
+        // A folder chosen once and gone since is named, not taken for none.
+        if (const std::optional<QString> chosen = m_state.chosenNotesFolder()) {
+            const GoneFolderText text = goneFolderText(CardFolder::notes, *chosen);
+            m_empty->setPathContent(u"note.text"_s, text.title, text.beforePath, text.path, text.afterPath);
+        } else {
+            m_empty->setContent(u"note.text"_s, u"No notes folder"_s, u"Choose the folder your notes are kept in."_s);
+        }
         m_empty->show();
         m_list->hide();
         return;

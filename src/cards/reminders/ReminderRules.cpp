@@ -1,5 +1,7 @@
 #include "cards/reminders/ReminderRules.h"
 
+#include "cards/FolderTexts.h"
+
 #include "style/DateText.h"
 
 #include <QCoreApplication>
@@ -111,36 +113,57 @@ QString countText(int count, bool more)
                       : QCoreApplication::translate("RemindersCard", "%1 open reminders").arg(count);
 }
 
-EmptyContent emptyContent(const RemindersConnectionState &connection, bool listIsFull)
+EmptyContent emptyContent(const RemindersConnectionState &connection, bool listIsFull,
+                          const std::optional<QString> &chosenFolder)
 {
     const auto tr = [](const char *text) { return QCoreApplication::translate("RemindersCard", text); };
     switch (connection.kind) {
     case RemindersConnectionState::Kind::notDetermined:
-        return {u"lock"_s, tr("Allow Reminders"),
-                tr("Kolu reads your reminders from the to-do folder chosen in Kolu Settings."), false};
+        return {u"lock"_s,
+                tr("Allow Reminders"),
+                tr("Kolu reads your reminders from the to-do folder chosen in Kolu Settings."),
+                false,
+                {},
+                {}};
     case RemindersConnectionState::Kind::denied:
         // Without a usable to-do folder nothing is blocked: one is still to
-        // be chosen, as the calendar and notes cards say of theirs.
-        return {u"checklist"_s, tr("No to-do folder"), tr("Choose the folder your reminders are kept in."), true};
+        // be chosen, or the chosen one brought back, as the calendar and
+        // notes cards say of theirs.
+        if (chosenFolder) {
+            const GoneFolderText gone = goneFolderText(CardFolder::todos, *chosenFolder);
+            return {u"checklist"_s, gone.title, gone.beforePath, true, gone.path, gone.afterPath};
+        }
+        return {
+            u"checklist"_s, tr("No to-do folder"), tr("Choose the folder your reminders are kept in."), true, {}, {}};
     case RemindersConnectionState::Kind::ready:
         if (listIsFull)
-            return {u"checklist"_s, tr("More reminders than shown"),
-                    tr("Only the earliest open reminders are listed; complete some to see the rest."), false};
-        return {u"checkmark.circle"_s, tr("No open reminders"),
-                tr("Open reminders from your to-do folder will appear here."), false};
+            return {u"checklist"_s,
+                    tr("More reminders than shown"),
+                    tr("Only the earliest open reminders are listed; complete some to see the rest."),
+                    false,
+                    {},
+                    {}};
+        return {u"checkmark.circle"_s,
+                tr("No open reminders"),
+                tr("Open reminders from your to-do folder will appear here."),
+                false,
+                {},
+                {}};
     case RemindersConnectionState::Kind::failed:
-        return {u"exclamationmark.triangle"_s, tr("Could not load reminders"), connection.message, false};
+        return {u"exclamationmark.triangle"_s, tr("Could not load reminders"), connection.message, false, {}, {}};
     }
     return {};
 }
 
-QString connectionLine(const RemindersConnectionState &connection)
+QString connectionLine(const RemindersConnectionState &connection, const std::optional<QString> &chosenFolder)
 {
     switch (connection.kind) {
     case RemindersConnectionState::Kind::notDetermined:
         return QCoreApplication::translate("RemindersCard", "Choose a to-do folder.");
     case RemindersConnectionState::Kind::denied:
-        return QCoreApplication::translate("RemindersCard", "No readable to-do folder.");
+        // The empty state's title, as a line.
+        return chosenFolder ? QCoreApplication::translate("RemindersCard", "To-do folder can’t be read.")
+                            : QCoreApplication::translate("RemindersCard", "No to-do folder.");
     case RemindersConnectionState::Kind::ready:
         return QCoreApplication::translate("RemindersCard", "Reminders are ready.");
     case RemindersConnectionState::Kind::failed: return connection.message;

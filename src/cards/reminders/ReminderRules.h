@@ -8,6 +8,7 @@
 #include <QTimeZone>
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -63,15 +64,21 @@ QString countText(int count, bool more);
 struct EmptyContent {
     QString symbol;
     QString title;
-    QString subtitle;
+    QString subtitle; // when `path` is set, the words before it
     bool offersSettings = false;
+    QString path;
+    QString afterPath;
 
     friend bool operator==(const EmptyContent &, const EmptyContent &) = default;
 };
 // The empty state for a connection. `listIsFull`: the list shown is cut at
 // its limit, so reminders may exist that the filter would keep.
-EmptyContent emptyContent(const RemindersConnectionState &connection, bool listIsFull);
-QString connectionLine(const RemindersConnectionState &connection);
+// `chosenFolder`: the to-do folder the user chose, if any; without a usable
+// folder, a chosen one is named as gone rather than taken for none.
+EmptyContent emptyContent(const RemindersConnectionState &connection, bool listIsFull,
+                          const std::optional<QString> &chosenFolder = std::nullopt);
+QString connectionLine(const RemindersConnectionState &connection,
+                       const std::optional<QString> &chosenFolder = std::nullopt);
 
 // The details line's date: abbreviated date, and the short time when set.
 // The spaces inside the date and inside the time do not break a line, so a

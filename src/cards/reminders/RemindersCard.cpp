@@ -223,7 +223,7 @@ void RemindersCard::onStateChanged(AppState::Field field)
         } else {
             m_composer->setFailure(answer.kind == RemindersConnectionState::Kind::failed && !answer.message.isEmpty()
                                        ? answer.message
-                                       : reminderrules::connectionLine(answer));
+                                       : reminderrules::connectionLine(answer, m_state.chosenRemindersFolder()));
         }
     } else if (m_state.remindersConnection().kind == RemindersConnectionState::Kind::ready) {
         m_composer->setFailure(QString()); // what made an earlier add fail is mended
@@ -235,7 +235,8 @@ void RemindersCard::onStateChanged(AppState::Field field)
 void RemindersCard::updateHeader()
 {
     const OrlixStyle &style = OrlixStyle::current();
-    m_connectionLine->setText(reminderrules::connectionLine(m_state.remindersConnection()));
+    m_connectionLine->setText(
+        reminderrules::connectionLine(m_state.remindersConnection(), m_state.chosenRemindersFolder()));
     m_connectionLine->setColor(style.text());
     m_countLine->setText(reminderrules::countText(int(m_state.reminders().size()), m_state.hasMoreOpenReminders()));
     m_countLine->setColor(style.secondaryText());
@@ -260,7 +261,8 @@ void RemindersCard::rebuildList()
     const auto kept = reminderrules::filtered(all, selectedFilter(), day);
     ListContent next;
     if (kept.empty()) {
-        next.empty = reminderrules::emptyContent(m_state.remindersConnection(), m_state.hasMoreOpenReminders());
+        next.empty = reminderrules::emptyContent(m_state.remindersConnection(), m_state.hasMoreOpenReminders(),
+                                                 m_state.chosenRemindersFolder());
     } else {
         next.sections = reminderrules::sections(kept, day, zone, DateText::user());
     }
@@ -283,6 +285,8 @@ void RemindersCard::rebuildList()
     if (next.empty) {
         const reminderrules::EmptyContent &content = *next.empty;
         auto *empty = new EmptyState(content.symbol, content.title, content.subtitle, m_list);
+        if (!content.path.isEmpty())
+            empty->setPathContent(content.symbol, content.title, content.subtitle, content.path, content.afterPath);
         empty->setObjectName(u"reminderEmptyState"_s);
         m_listLayout->addWidget(empty);
         if (content.offersSettings) {

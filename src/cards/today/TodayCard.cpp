@@ -1,8 +1,10 @@
 #include "cards/today/TodayCard.h"
 
+#include "cards/FolderTexts.h"
 #include "cards/StatusTintColor.h"
 #include "cards/calendar/CalendarEventRules.h"
 #include "cards/prayers/PrayerRules.h"
+#include "cards/reminders/ReminderRules.h"
 #include "cards/today/TodayRules.h"
 #include "cards/today/TodaySummaryTile.h"
 #include "platform/desktop/UrlOpener.h"
@@ -19,7 +21,6 @@
 #include "style/widgets/StyledWidget.h"
 #include "style/widgets/SymbolView.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QShowEvent>
@@ -310,9 +311,16 @@ void TodayCard::refreshNextEvent()
     m_calendarSettingsButton->setVisible(folderMissing);
     if (folderMissing) {
         // A folder chosen once and gone since is named, not taken for none.
-        const std::optional<QString> chosen = m_state.chosenCalendarFolder();
-        m_nextEvent->setValue(chosen ? u"Calendar folder can’t be read"_s : u"No calendar folder"_s);
-        m_nextEvent->setDetail(chosen ? QDir::toNativeSeparators(*chosen) : u"Choose one in Settings"_s);
+        // Its title may take two lines, and its path is cut in the middle,
+        // keeping the folder's own name.
+        if (const std::optional<QString> chosen = m_state.chosenCalendarFolder()) {
+            const GoneFolderText text = goneFolderText(CardFolder::calendar, *chosen);
+            m_nextEvent->setValue(text.title, 2);
+            m_nextEvent->setDetailPath(text.path);
+        } else {
+            m_nextEvent->setValue(u"No calendar folder"_s);
+            m_nextEvent->setDetail(u"Choose one in Settings"_s);
+        }
         m_meetingURL = QUrl();
         m_meetingButton->setVisible(false);
         return;
@@ -341,9 +349,12 @@ void TodayCard::refreshReminders()
 {
     const std::vector<ReminderItem> due = today::allTodayReminders(m_state.reminders(), m_state.clock().now());
     m_reminderCount->setText(today::reminderCountText(due.size()));
-    // Without a readable to-do folder nothing is due because nothing is read.
-    const bool noFolder = m_state.remindersConnection().kind == RemindersConnectionState::Kind::denied;
-    m_remindersEmpty->setText(noFolder ? u"No readable to-do folder."_s : u"No reminders due today."_s);
+    // Without a readable to-do folder nothing is due because nothing is
+    // read: the tile says what the Reminders card says.
+    const RemindersConnectionState &connection = m_state.remindersConnection();
+    const bool noFolder = connection.kind == RemindersConnectionState::Kind::denied;
+    m_remindersEmpty->setText(noFolder ? reminderrules::connectionLine(connection, m_state.chosenRemindersFolder())
+                                       : u"No reminders due today."_s);
     // "Clear" would claim that nothing is due.
     m_reminderCount->setHidden(noFolder);
     m_remindersEmpty->setVisible(due.empty());

@@ -64,14 +64,20 @@ void TodaySummaryTile::setTint(const QColor &tint)
     update();
 }
 
-void TodaySummaryTile::setValue(const QString &value)
+void TodaySummaryTile::setValue(const QString &value, int lines)
 {
     m_value->setText(value);
+    m_value->setMaximumLines(lines);
 }
 
 void TodaySummaryTile::setDetail(const QString &detail)
 {
     m_detail->setText(detail);
+}
+
+void TodaySummaryTile::setDetailPath(const QString &path)
+{
+    m_detail->setPathText({}, path);
 }
 
 QString TodaySummaryTile::value() const

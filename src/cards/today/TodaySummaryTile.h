@@ -20,8 +20,12 @@ public:
     TodaySummaryTile(const QString &symbol, const QColor &tint, const QString &title, QWidget *parent = nullptr);
 
     void setTint(const QColor &tint);
-    void setValue(const QString &value);
+    // The main line wraps on at most `lines` lines.
+    void setValue(const QString &value, int lines = 1);
     void setDetail(const QString &detail);
+    // A path as the detail line, cut in its middle where it must be so that
+    // its last name stays readable.
+    void setDetailPath(const QString &path);
     // Puts `accessory` at the trailing end (the tile takes it over), or
     // removes the one shown when null.
     void setAccessory(QWidget *accessory);

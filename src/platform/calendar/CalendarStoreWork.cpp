@@ -11,11 +11,15 @@
 #include "platform/calendar/TodoWriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QUuid>
 #include <QtDebug>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <memory>
 #include <mutex>
 
@@ -156,6 +160,28 @@ ReminderItem reminderItem(const ICalTodo &todo, const QTimeZone &localZone)
             item.url = url;
     }
     return item;
+}
+
+// The list a root without any gets for its first to-do: the preferred list's
+// name when it is a plain folder name, else "reminders". Other tools show
+// the name in its "displayname" file, as synchronisation tools keep it.
+std::optional<QString> makeFirstTodoList(const QString &root, const std::optional<QString> &preferred)
+{
+    const QString wanted = preferred.value_or(QString()).trimmed();
+    const bool plain =
+        !wanted.isEmpty() && !wanted.startsWith(u'.') && !wanted.contains(u'/') && !wanted.contains(QChar(u'\0'));
+    const QString name = plain ? wanted : u"reminders"_s;
+    const QString path = QDir(root).filePath(name);
+    const QByteArray encoded = QFile::encodeName(path);
+    const bool made = ::mkdir(encoded.constData(), 0700) == 0;
+    // Another add may have made it meanwhile; anything but a real folder
+    // (a link could lead out of the root) is left alone.
+    struct stat status { };
+    if (!made && (errno != EEXIST || ::lstat(encoded.constData(), &status) != 0 || !S_ISDIR(status.st_mode)))
+        return std::nullopt;
+    if (made)
+        writeFileAtomically(QDir(path).filePath(u"displayname"_s), (plain ? wanted : u"Reminders"_s).toUtf8());
+    return QFileInfo(path).canonicalFilePath();
 }
 
 } // namespace
@@ -305,7 +331,10 @@ std::optional<QString> defaultTodoListPath(const QString &root, const std::optio
 TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
                              const SaveDeviceWrapper &wrap)
 {
-    const auto list = defaultTodoListPath(root, preferredList);
+    auto list = defaultTodoListPath(root, preferredList);
+    // A root that holds no list yet (a folder just made for to-dos) gets one.
+    if (!list && isUsableFolder(root, true))
+        list = makeFirstTodoList(root, preferredList);
     if (!list)
         return {TodoWriteResult::Status::noList, {}};
     QString uid;

@@ -44,7 +44,9 @@ std::vector<ReminderItem> loadOpenTodos(const QString &root, const QTimeZone &lo
 // root holds no list.
 std::optional<QString> defaultTodoListPath(const QString &root, const std::optional<QString> &preferred);
 
-// `wrap` lets tests fail a save part way.
+// Into the default list; a root that holds no list yet first gets one,
+// named after `preferredList` when that is a plain folder name, else
+// "reminders". `wrap` lets tests fail a save part way.
 TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
                              const SaveDeviceWrapper &wrap = {});
 

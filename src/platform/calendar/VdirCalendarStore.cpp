@@ -7,7 +7,6 @@
 #include "model/WorkerAwait.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -34,33 +33,16 @@ std::vector<ReminderItem> loadOpenTodosKept(const QString &root, const QTimeZone
     return loadOpenTodos(root, localZone, cache.get(), stop);
 }
 
-// The files of `root`, shared with every other store that reads it now;
-// `kept` holds them for this store while it reads that root. Used on the
-// one thread stores are used on.
-CalendarRootFiles &filesOf(std::shared_ptr<CalendarRootFiles> &kept, const QString &root)
-{
-    static QHash<QString, std::weak_ptr<CalendarRootFiles>> shared;
-    if (kept && kept->root == root)
-        return *kept;
-    kept = shared.value(root).lock();
-    if (!kept) {
-        shared.removeIf([](const auto &entry) { return entry.value().expired(); });
-        kept = std::make_shared<CalendarRootFiles>();
-        kept->root = root;
-        kept->cache = std::make_shared<CalendarFileCache>();
-        shared.insert(root, kept);
-    }
-    return *kept;
-}
-
 } // namespace
 
 CalendarStore::~CalendarStore() = default;
 
-VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTimeZone localZone)
+VdirCalendarStore::VdirCalendarStore(UserDefaults &defaults, QString home, QTimeZone localZone,
+                                     std::shared_ptr<SharedCalendarRoots> sharedRoots)
     : m_defaults(defaults)
     , m_home(std::move(home))
     , m_localZone(std::move(localZone))
+    , m_sharedRoots(sharedRoots ? std::move(sharedRoots) : std::make_shared<SharedCalendarRoots>())
 {
     if (QCoreApplication *application = QCoreApplication::instance()) {
         // A copy of the source shares its state, so the store may go first.
@@ -126,7 +108,7 @@ bool VdirCalendarStore::hasReminderAccess() const
 
 QFuture<StoredEventList> VdirCalendarStore::readEvents(const QString &root, const QDateTime &from, const QDateTime &to)
 {
-    CalendarRootFiles &files = filesOf(m_eventFiles, root);
+    CalendarRootFiles &files = m_sharedRoots->filesOf(m_eventFiles, root);
     const QString key = u"events\n%1\n%2\n%3"_s.arg(from.toString(Qt::ISODateWithMs), to.toString(Qt::ISODateWithMs),
                                                     QString::fromUtf8(m_localZone.id()));
     return files.reads.read<StoredEventList>(
@@ -137,7 +119,7 @@ QFuture<StoredEventList> VdirCalendarStore::readEvents(const QString &root, cons
 
 QFuture<std::vector<ReminderItem>> VdirCalendarStore::readTodos(const QString &root)
 {
-    CalendarRootFiles &files = filesOf(m_todoFiles, root);
+    CalendarRootFiles &files = m_sharedRoots->filesOf(m_todoFiles, root);
     return files.reads.read<std::vector<ReminderItem>>(
         u"todos\n"_s + QString::fromUtf8(m_localZone.id()),
         [root, zone = m_localZone, cache = files.cache, stop = m_stop.get_token()] {

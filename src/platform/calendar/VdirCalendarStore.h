@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/calendar/CalendarReadQueue.h"
 #include "platform/calendar/CalendarStore.h"
+#include "platform/calendar/SharedCalendarRoots.h"
 #include "platform/files/FolderPresenceWatch.h"
 
 #include <QDir>
@@ -13,20 +13,7 @@
 
 namespace kolu {
 
-class CalendarFileCache;
 class UserDefaults;
-
-// The parsed files of one root folder and the reads of them, shared by every
-// store that reads that root (the calendar and the to-dos are two stores, and
-// usually one root): each file is parsed, and a skipped one named in the log,
-// once for all of them.
-struct CalendarRootFiles {
-    QString root;
-    // Shared with the reads under way, so one still running when the last
-    // store goes keeps it.
-    std::shared_ptr<CalendarFileCache> cache;
-    CalendarReadQueue reads;
-};
 
 // Calendars and to-do lists kept as folders of iCalendar files: a root folder
 // holds one folder per calendar or list, each holding one ".ics" file per
@@ -34,9 +21,12 @@ struct CalendarRootFiles {
 // so whatever they keep shows here and what is written here reaches them.
 class VdirCalendarStore final : public CalendarStore {
 public:
-    // Times without a zone are read in `localZone`.
+    // Times without a zone are read in `localZone`. Stores given the same
+    // `sharedRoots` parse a root they both read once; without it the store
+    // parses on its own.
     explicit VdirCalendarStore(UserDefaults &defaults, QString home = QDir::homePath(),
-                               QTimeZone localZone = QTimeZone::systemTimeZone());
+                               QTimeZone localZone = QTimeZone::systemTimeZone(),
+                               std::shared_ptr<SharedCalendarRoots> sharedRoots = {});
     // Reads still running end soon, with nothing.
     ~VdirCalendarStore() override;
 
@@ -67,6 +57,7 @@ private:
     UserDefaults &m_defaults;
     QString m_home;
     QTimeZone m_localZone;
+    std::shared_ptr<SharedCalendarRoots> m_sharedRoots;
     // Parsed files kept between refreshes; shared with the worker reading
     // them, so a read still running when the store goes keeps its cache.
     std::shared_ptr<CalendarRootFiles> m_eventFiles;

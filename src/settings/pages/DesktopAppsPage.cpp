@@ -1,6 +1,7 @@
 #include "settings/pages/DesktopAppsPage.h"
 
 #include "model/CountText.h"
+#include "model/FilePath.h"
 #include "platform/calendar/CalendarFolders.h"
 #include "platform/desktop/UrlOpener.h"
 #include "services/clipboard/ClipboardService.h"
@@ -26,15 +27,9 @@ namespace kolu {
 
 namespace {
 
-// A path as the user knows it: the home folder as "~".
 QString displayPath(const QString &path)
 {
-    const QString home = QDir::homePath();
-    if (path == home)
-        return u"~"_s;
-    if (path.startsWith(home + u'/'))
-        return u"~"_s + path.mid(home.size());
-    return path;
+    return homeRelativePath(path, QDir::homePath());
 }
 
 // The folders the screenshot search looks in that can be listed.

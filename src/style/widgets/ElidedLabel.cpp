@@ -140,8 +140,10 @@ QStringList ElidedLabel::wrap(int width) const
     return wrapWords(m_text, width, true);
 }
 
-QStringList ElidedLabel::wrapWords(const QString &source, int width, bool elideLast) const
+QStringList ElidedLabel::wrapWords(const QString &source, int width, bool elideLast, int maximumLines) const
 {
+    if (maximumLines < 0)
+        maximumLines = m_maximumLines;
     QStringList lines;
     const QFontMetricsF metrics(m_font);
     QString text = source;
@@ -151,12 +153,12 @@ QStringList ElidedLabel::wrapWords(const QString &source, int width, bool elideL
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
-    while (lines.size() < m_maximumLines) {
+    while (lines.size() < maximumLines) {
         QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
         line.setLineWidth(width);
-        const bool last = lines.size() == m_maximumLines - 1;
+        const bool last = lines.size() == maximumLines - 1;
         if (last && elideLast) {
             // Everything left goes on the last line, cut with "…" if it runs over.
             QString rest = text.mid(line.textStart());
@@ -192,6 +194,21 @@ QStringList ElidedLabel::wrapAroundPath(int width) const
             lines.last() = tail + joint + path + after;
             return lines;
         }
+    }
+    // Words after the path that would squeeze it go on the lines below it,
+    // where there are any; only what clings to it (a closing mark, a comma)
+    // stays on its line.
+    qsizetype cling = 0;
+    while (cling < after.size() && !after.at(cling).isSpace())
+        ++cling;
+    const QString clinging = after.left(cling);
+    const QString rest = after.mid(cling).trimmed();
+    if (!rest.isEmpty() && measure(path + after) > width && lines.size() + 1 < m_maximumLines) {
+        if (!lines.isEmpty() && measure(lines.constLast() + joint + path + clinging) <= width)
+            lines.last() += joint + path + clinging;
+        else
+            lines << elidePathMiddle(path, width - measure(clinging), measure) + clinging;
+        return lines + wrapWords(rest, width, true, m_maximumLines - int(lines.size()));
     }
     if (lines.size() < m_maximumLines) {
         lines << elidePathMiddle(path, width - afterWidth, measure) + after;

@@ -51,7 +51,8 @@ protected:
 private:
     const QStringList &linesFor(int width) const;
     QStringList wrap(int width) const;
-    QStringList wrapWords(const QString &text, int width, bool elideLast) const;
+    // At most `maximumLines` lines; below 0 means maximumLines().
+    QStringList wrapWords(const QString &text, int width, bool elideLast, int maximumLines = -1) const;
     QStringList wrapAroundPath(int width) const;
     void forgetLines();
 

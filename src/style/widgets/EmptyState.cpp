@@ -16,7 +16,9 @@ namespace kolu {
 
 namespace {
 constexpr int kIconFrame = 28;
-}
+constexpr int kSubtitleLines = 2;
+constexpr int kPathSubtitleLines = 3;
+} // namespace
 
 EmptyState::EmptyState(const QString &symbol, const QString &title, const QString &subtitle, QWidget *parent)
     : QWidget(parent)
@@ -29,7 +31,7 @@ EmptyState::EmptyState(const QString &symbol, const QString &title, const QStrin
     m_subtitle->setObjectName(u"emptyStateSubtitle"_s);
     m_title->setFont(OrlixFonts::system(12, QFont::Bold));
     m_subtitle->setFont(OrlixFonts::system(11, QFont::Medium));
-    m_subtitle->setMaximumLines(2);
+    m_subtitle->setMaximumLines(kSubtitleLines);
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 6, 0, 6);
@@ -53,6 +55,18 @@ void EmptyState::setContent(const QString &symbol, const QString &title, const Q
     m_symbol = symbol;
     m_title->setText(title);
     m_subtitle->setText(subtitle);
+    m_subtitle->setMaximumLines(kSubtitleLines);
+    update();
+}
+
+void EmptyState::setPathContent(const QString &symbol, const QString &title, const QString &beforePath,
+                                const QString &path, const QString &afterPath)
+{
+    m_symbol = symbol;
+    m_title->setText(title);
+    m_subtitle->setPathText(beforePath.isEmpty() ? QString() : QString(beforePath + u' '), path, afterPath);
+    // The path's own line comes on top of the sentence's two.
+    m_subtitle->setMaximumLines(kPathSubtitleLines);
     update();
 }
 

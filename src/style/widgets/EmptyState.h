@@ -16,6 +16,11 @@ public:
     EmptyState(const QString &symbol, const QString &title, const QString &subtitle, QWidget *parent = nullptr);
 
     void setContent(const QString &symbol, const QString &title, const QString &subtitle);
+    // A subtitle that names a path, on at most three lines: the path is
+    // never broken over two lines and is cut in its middle where it must be
+    // (see ElidedLabel).
+    void setPathContent(const QString &symbol, const QString &title, const QString &beforePath, const QString &path,
+                        const QString &afterPath);
     const QString &symbol() const { return m_symbol; }
     ElidedLabel *titleLabel() const { return m_title; }
     ElidedLabel *subtitleLabel() const { return m_subtitle; }

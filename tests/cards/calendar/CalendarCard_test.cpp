@@ -437,7 +437,10 @@ TEST_F(CalendarCardTest, WithoutACalendarFolderTheCardSaysSoInPlaceOfAnEmptyWeek
     ASSERT_TRUE(test::waitUntil([&] { return state->calendarFolderMissing(); }));
     EXPECT_TRUE(notice->isVisibleTo(card.get()));
     EXPECT_EQ(notice->titleLabel()->text(), u"Calendar folder can’t be read"_s);
-    EXPECT_TRUE(notice->subtitleLabel()->text().contains(home.path(u"Calendars"_s)));
+    EXPECT_EQ(notice->subtitleLabel()->text(),
+              u"“~/Calendars” is gone or can’t be opened. Bring it back, or choose another folder."_s);
+    test::settle();
+    EXPECT_FALSE(notice->subtitleLabel()->isElided(notice->subtitleLabel()->width()));
 }
 
 } // namespace

@@ -289,6 +289,15 @@ TEST_F(NotesCardTest, WithoutANotesFolderTheCardSaysSoAndOffersTheSettingsPage)
     ASSERT_TRUE(test::waitUntil([&] { return !state->notesFolderMissing() && !state->isLoadingAppleNotes(); }));
     EXPECT_EQ(empty->titleLabel()->text(), u"No notes found"_s);
     EXPECT_FALSE(open->isVisible());
+
+    // A chosen folder that has gone is named, as the calendar names its own.
+    defaults.set(SettingsKey::notesFolderPath, u"~/Gone"_s);
+    state->refreshAppleNotes(true);
+    ASSERT_TRUE(test::waitUntil([&] { return state->notesFolderMissing() && !state->isLoadingAppleNotes(); }));
+    EXPECT_EQ(empty->titleLabel()->text(), u"Notes folder can’t be read"_s);
+    EXPECT_EQ(empty->subtitleLabel()->text(),
+              u"“~/Gone” is gone or can’t be opened. Bring it back, or choose another folder."_s);
+    EXPECT_TRUE(open->isVisible());
 }
 
 } // namespace

@@ -195,6 +195,20 @@ TEST_F(RemindersCardTest, UnreadableFolderOffersSettingsAndTheCountNeverStatesLe
         EXPECT_EQ(line->text(), reminderrules::connectionLine(connection));
         EXPECT_FALSE(line->isElided(line->width())) << line->text().toStdString();
     }
+    // The header and the empty state say one thing; a chosen folder that
+    // has gone is named, as the calendar names its own.
+    state->setRemindersConnection(RemindersConnectionState::denied());
+    test::settle();
+    EXPECT_EQ(line->text(), u"No to-do folder."_s);
+    defaults.set(SettingsKey::remindersFolderPath, u"~/Gone"_s);
+    state->setReminderList(AppState::keptOpenReminders(RemindersConnectionState::denied(), {}));
+    test::settle();
+    EXPECT_EQ(line->text(), u"To-do folder can’t be read."_s);
+    EXPECT_FALSE(line->isElided(line->width()));
+    auto *gone = find<EmptyState>(u"reminderEmptyState"_s);
+    EXPECT_EQ(gone->titleLabel()->text(), u"To-do folder can’t be read"_s);
+    EXPECT_EQ(gone->subtitleLabel()->text(),
+              u"“~/Gone” is gone or can’t be opened. Bring it back, or choose another folder."_s);
 }
 
 TEST_F(RemindersCardTest, ARefreshRebuildsOnlyTheRowsOfChangedReminders)

@@ -226,19 +226,33 @@ TEST_F(TodayCardTest, WithoutACalendarFolderTheNextEventTileSaysSoAndOffersTheSe
     EXPECT_EQ(tile->detail(), u"Calendar is quiet"_s);
     EXPECT_FALSE(gear->isVisible());
 
-    // A chosen folder that has gone is named as one that cannot be read.
-    const QString gone = home.path(u"Calendars"_s);
+    // A chosen folder that has gone is named as one that cannot be read:
+    // the sentence whole, the path cut in its middle keeping its last name.
+    const QString gone = home.path(u"Sync/Shared with the whole family/Calendars"_s);
     state->defaults().set(SettingsKey::calendarFolderPath, gone);
     state->refreshCalendarEvents();
     ASSERT_TRUE(test::waitUntil([&] { return state->calendarFolderMissing(); }));
     EXPECT_EQ(tile->value(), u"Calendar folder can’t be read"_s);
-    EXPECT_EQ(tile->detail(), gone);
+    EXPECT_EQ(tile->detail(), u"“~/Sync/Shared with the whole family/Calendars”"_s);
+    test::settle();
+    for (auto *label :
+         {tile->findChild<ElidedLabel *>(u"tileValue"_s), tile->findChild<ElidedLabel *>(u"tileDetail"_s)}) {
+        const QString shown = label->visibleLines(label->width()).join(u' ');
+        EXPECT_FALSE(shown.isEmpty() || shown.endsWith(u"…"_s)) << shown.toStdString();
+    }
+    EXPECT_TRUE(tile->findChild<ElidedLabel *>(u"tileDetail"_s)
+                    ->visibleLines(tile->width())
+                    .constLast()
+                    .endsWith(u"/Calendars”"_s));
     EXPECT_TRUE(gear->isVisible());
 
-    // The reminders tile says the same of a missing to-do folder.
+    // The reminders tile says what the Reminders card says of its folder.
     EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);
     state->setRemindersConnection(RemindersConnectionState::denied());
-    EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No readable to-do folder."_s);
+    EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No to-do folder."_s);
+    state->defaults().set(SettingsKey::remindersFolderPath, home.path(u"Tasks"_s));
+    state->setRemindersConnection(RemindersConnectionState::denied());
+    EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"To-do folder can’t be read."_s);
     EXPECT_TRUE(find(u"todayRemindersCount"_s)->isHidden()) << "no \"Clear\" while nothing is read";
     state->setRemindersConnection(RemindersConnectionState::ready());
     EXPECT_EQ(text(u"todayRemindersEmpty"_s), u"No reminders due today."_s);

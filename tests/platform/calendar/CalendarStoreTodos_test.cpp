@@ -172,11 +172,21 @@ TEST_F(CalendarStoreTodos, ChoosesTheDefaultList)
     test::copyCalendarFixture(u"todos/appointments"_s, eventsOnly.filePath(u"appointments"_s));
     EXPECT_EQ(defaultTodoListPath(eventsOnly.path(), std::nullopt),
               QFileInfo(eventsOnly.filePath(u"appointments"_s)).canonicalFilePath());
+    // A root without lists gets one named after the preferred list, when
+    // that is a plain name, with the first to-do.
     QTemporaryDir empty;
     EXPECT_EQ(defaultTodoListPath(empty.path(), std::nullopt), std::nullopt);
     NewTodo todo;
     todo.title = u"x"_s;
-    EXPECT_EQ(writeNewTodo(empty.path(), std::nullopt, todo).status, TodoWriteResult::Status::noList);
+    EXPECT_EQ(writeNewTodo(empty.path(), u"Errands"_s, todo).status, TodoWriteResult::Status::saved);
+    EXPECT_EQ(defaultTodoListPath(empty.path(), std::nullopt),
+              QFileInfo(empty.filePath(u"Errands"_s)).canonicalFilePath());
+    EXPECT_EQ(test::readFile(empty.filePath(u"Errands/displayname"_s)), "Errands");
+    // A link at the new list's name is not followed out of the root.
+    QTemporaryDir linked;
+    ASSERT_TRUE(QFile::link(root.path(), linked.filePath(u"reminders"_s)));
+    EXPECT_EQ(writeNewTodo(linked.path(), u"../x"_s, todo).status, TodoWriteResult::Status::noList);
+    EXPECT_TRUE(QDir(root.path()).entryList({u"*.ics"_s}, QDir::Files).isEmpty());
 }
 
 // A burst of refreshes, as a folder deleted and copied back gives, on a pool
@@ -218,12 +228,17 @@ TEST_F(CalendarStoreTodos, StoresOfOneFolderParseItsFilesAndNameASkippedOneOnceF
     UserDefaults defaults(home.filePath(u"defaults.json"_s));
     defaults.set(SettingsKey::calendarFolderPath, root.path());
     defaults.set(SettingsKey::remindersFolderPath, root.path());
-    VdirCalendarStore calendar(defaults, home.path(), berlin);
-    VdirCalendarStore reminders(defaults, home.path(), berlin);
+    const auto roots = std::make_shared<SharedCalendarRoots>();
+    VdirCalendarStore calendar(defaults, home.path(), berlin, roots);
+    VdirCalendarStore reminders(defaults, home.path(), berlin, roots);
+    // A store given no shared roots parses on its own, and says so on its own.
+    VdirCalendarStore apart(defaults, home.path(), berlin);
     test::LogCapture log;
     for (int read = 0; read < 2; ++read) {
         EXPECT_NE(test::awaitTask(calendar.events(now, now.addDays(7))), nullptr);
         EXPECT_EQ(test::awaitTask(reminders.openTodos()).size(), 7u);
     }
     EXPECT_EQ(log.warningsWith(broken).size(), 1);
+    EXPECT_EQ(test::awaitTask(apart.openTodos()).size(), 7u);
+    EXPECT_EQ(log.warningsWith(broken).size(), 2);
 }

@@ -89,11 +89,17 @@ TEST_F(RemindersServiceTest, ListsCompletesAndReopensDatedRemindersFirstOrAnswer
     EXPECT_EQ(add({u"x"_s, {}, {}, {}}), RemindersConnectionState::denied());
     EXPECT_EQ(complete(u"call-mom"_s, true), RemindersConnectionState::denied());
 
+    // A folder just made for to-dos gets a list with the first one, which
+    // later ones join, and lists them.
     QTemporaryDir empty;
     defaults.set(SettingsKey::remindersFolderPath, empty.path());
     EXPECT_TRUE(store.hasReminderAccess());
-    EXPECT_EQ(add({u"x"_s, {}, {}, {}}),
-              RemindersConnectionState::failed(u"No default Reminders list is available."_s));
+    EXPECT_EQ(add({u"Water plants"_s, {}, {}, {}}), RemindersConnectionState::ready());
+    EXPECT_EQ(add({u"Call mom"_s, {}, {}, {}}), RemindersConnectionState::ready());
+    EXPECT_EQ(QDir(empty.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{u"reminders"_s});
+    EXPECT_EQ(QDir(empty.filePath(u"reminders"_s)).entryList({u"*.ics"_s}).size(), 2);
+    EXPECT_EQ(test::readFile(empty.filePath(u"reminders/displayname"_s)), "Reminders");
+    EXPECT_EQ(titles(fetch().second), (QStringList{u"Call mom"_s, u"Water plants"_s}));
 }
 
 TEST_F(RemindersServiceTest, AddsRemindersThatReadBackADraftWithoutDateIgnoringTheTimeInTheChosenList)

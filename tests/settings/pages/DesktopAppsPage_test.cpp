@@ -76,6 +76,12 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     EXPECT_TRUE(message(page)->isVisible());
     EXPECT_EQ(message(page)->text(), u"Desktop access is ready."_s);
     EXPECT_EQ(state->systemAccessStatus().tint, StatusTint::green);
+
+    // A calendar request that finds the usual folder finds the to-dos there too.
+    QTest::mouseClick(row(page, u"desktopAppsCalendarAccess"_s)->requestButton(), Qt::LeftButton);
+    EXPECT_TRUE(
+        waitUntil([&] { return detail(row(page, u"desktopAppsRemindersStatus"_s)) == u"Reminders are ready."_s; }));
+    EXPECT_TRUE(detail(row(page, u"desktopAppsRemindersAccess"_s)).endsWith(u"Folder: ~/.local/share/calendars"_s));
 }
 
 TEST_F(DesktopAppsPageTest, RequestWithoutACalendarFolderAsksForOneStoresItAndRefreshes)

@@ -1,5 +1,6 @@
-// A second start of the program for a user whose Kolu already runs: it
-// leaves at once, says why on its error output, and reports success.
+// Starts of the program that end at once with one line on the error output:
+// a second start for a user whose Kolu already runs (which reports success),
+// and a start where no X server answers.
 #include "shell/SingleInstanceLock.h"
 
 #include "TemporaryHome.h"
@@ -28,6 +29,29 @@ TEST(SecondLaunchTest, LeavesWithOneLineOnTheErrorOutputAndSuccess)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(second.readAllStandardError(), "Kolu is already running.\n");
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty()) << "nothing says it runs";
+}
+
+// Qt's own answer is an abort with several lines and a core dump, whatever
+// kind of display name it was given.
+TEST(SecondLaunchTest, WithoutAnXServerLeavesWithOneLineOnTheErrorOutput)
+{
+    kolu::test::TemporaryHome home;
+    for (const QString &display : {u"bogus"_s, u"localhost:118"_s, u":119"_s, QString()}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"QT_QPA_PLATFORM"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        environment.insert(u"DISPLAY"_s, display);
+        QProcess kolu;
+        kolu.setProcessEnvironment(environment);
+        kolu.start(QStringLiteral(KOLU_EXECUTABLE), {});
+        ASSERT_TRUE(kolu.waitForStarted(10000));
+        ASSERT_TRUE(kolu.waitForFinished(60000)) << display.toStdString();
+        EXPECT_EQ(kolu.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(kolu.exitCode(), 1);
+        const QString reason = display.isEmpty() ? u"DISPLAY is not set"_s : u"no X server answers on "_s + display;
+        EXPECT_EQ(QString::fromUtf8(kolu.readAllStandardError()),
+                  u"Kolu needs an X11 display (or XWayland on a Wayland session): "_s + reason + u".\n"_s);
+    }
 }
 
 } // namespace
