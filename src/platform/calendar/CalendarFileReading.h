@@ -16,6 +16,19 @@ namespace kolu {
 // they are, without a copy.
 QByteArray foldLongLines(const QByteArray &bytes);
 
+// The most parameters one content line may carry, counted on the unfolded
+// line. The parser's time grows with the square of a line's parameters: one
+// line of thousands would hold a worker for minutes, and a real calendar
+// needs a handful. (Long values and long parameter values read in linear
+// time.)
+inline constexpr int kMaxParametersPerLine = 100;
+
+// `bytes` without the content lines (each with its folded continuations)
+// that carry more parameters than that. `leftOut`, when given, is told why
+// the first of them was left out. Bytes within the bound come back as they
+// are, without a copy.
+QByteArray withinLineBounds(const QByteArray &bytes, QString *leftOut = nullptr);
+
 // `bytes` without the zone definitions whose TZID `drop` accepts: most files
 // carry a copy of a zone the system knows, which the parser would otherwise
 // work through in every file. Bytes with none to drop come back as they are.

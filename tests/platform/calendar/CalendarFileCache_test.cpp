@@ -285,10 +285,17 @@ TEST_F(CalendarFileCacheTest, ASkippedFileIsNamedWithItsReasonOnceEachTimeItChan
     write(u"good.ics"_s, eventFile("good", "Good"));
     const QString truncated = write(u"truncated.ics"_s, eventFile("cut", "Cut").left(60));
     const QString garbage = write(u"garbage.ics"_s, "\x01\x02 not a calendar at all");
+    QByteArray flood = "X-A";
+    for (int i = 0; i < 5000; ++i)
+        flood += ";P" + QByteArray::number(i) + "=v";
+    const QString flooded = write(u"flooded.ics"_s, eventFile("flooded", "Flooded\r\n" + flood + ":x"));
     test::LogCapture log;
     const auto linesAbout = [&](const QString &path) { return log.warningsWith(path).size(); };
 
-    EXPECT_EQ(titles(), std::vector<QString>{u"Good"_s});
+    // Its line of thousands of parameters is left out, the rest is read.
+    EXPECT_EQ(titles(), (std::vector<QString>{u"Flooded"_s, u"Good"_s}));
+    EXPECT_EQ(linesAbout(flooded), 1);
+    EXPECT_EQ(log.warningsWith(u"holds more than 100 parameters"_s), log.warningsWith(flooded));
     EXPECT_EQ(linesAbout(truncated), 1);
     EXPECT_EQ(linesAbout(garbage), 1);
     EXPECT_TRUE(log.warningsWith(u"good.ics"_s).isEmpty());
@@ -302,6 +309,7 @@ TEST_F(CalendarFileCacheTest, ASkippedFileIsNamedWithItsReasonOnceEachTimeItChan
     titles();
     EXPECT_EQ(linesAbout(truncated), 2);
     EXPECT_EQ(linesAbout(garbage), 1);
+    EXPECT_EQ(linesAbout(flooded), 1);
 
     // A file parsed again on every read while its times settle is named once.
     CalendarFileCache recent;
