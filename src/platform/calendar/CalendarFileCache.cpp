@@ -66,7 +66,7 @@ bool holdsLinks(const QString &folder)
 std::shared_ptr<const ICalFile> parseFile(const QString &path, const std::stop_token &stop)
 {
     auto content = std::make_shared<ICalFile>();
-    if (const auto bytes = readCalendarItemFile(path))
+    if (const auto bytes = readCalendarItemFile(path, stop))
         *content = readICalendar(*bytes, stop);
     else
         content->problem = u"it cannot be read, or is too large to list"_s;

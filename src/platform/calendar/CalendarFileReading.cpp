@@ -111,10 +111,12 @@ QString lineNameAt(const QByteArray &bytes, qsizetype start)
 // leaving out very long ones, without ever holding much more than the result.
 class ReducingReader {
 public:
-    bool read(QFile &file)
+    bool read(QFile &file, const std::stop_token &stop)
     {
         char buffer[64 * 1024];
         for (;;) {
+            if (stop.stop_requested())
+                return false;
             const qint64 got = file.read(buffer, sizeof buffer);
             if (got < 0)
                 return false;
@@ -340,7 +342,7 @@ std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsP
     return pieces;
 }
 
-std::optional<QByteArray> readCalendarItemFile(const QString &path)
+std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop)
 {
     if (auto whole = readWholeFile(path, kMaxCalendarItemFileSize))
         return whole;
@@ -351,7 +353,7 @@ std::optional<QByteArray> readCalendarItemFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     ReducingReader reader;
-    if (!reader.read(file))
+    if (!reader.read(file, stop))
         return std::nullopt;
     return reader.result();
 }

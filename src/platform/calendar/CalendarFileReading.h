@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace kolu {
@@ -44,7 +45,8 @@ std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsP
 // The bytes of one calendar item file, ready for the parser. A file too large
 // to read whole is read in pieces: binary attachments are left out and any
 // other very long value is cut, so its events and to-dos can still be listed.
-// Nothing when the file cannot be read, or holds more than fits even so.
-std::optional<QByteArray> readCalendarItemFile(const QString &path);
+// Nothing when the file cannot be read, or holds more than fits even so, or
+// once `stop` is requested.
+std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop = {});
 
 } // namespace kolu

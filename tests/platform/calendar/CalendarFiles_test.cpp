@@ -192,6 +192,12 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
     ASSERT_EQ(todos.size(), 1u);
     EXPECT_EQ(todos[0].title, u"Read the log"_s);
     EXPECT_EQ(test::readFile(contractPath), contract);
+
+    // Read in pieces, such a file is read no further once a stop is requested.
+    std::stop_source quitting;
+    EXPECT_TRUE(readCalendarItemFile(contractPath, quitting.get_token()));
+    quitting.request_stop();
+    EXPECT_FALSE(readCalendarItemFile(contractPath, quitting.get_token()));
 }
 
 TEST(CalendarFiles, ALinkToAnotherFileOfTheSameFolderIsReadOnce)
