@@ -12,6 +12,15 @@
 // about 27,000 minutely series in one 4 MB file (large).
 // Aim: each within 10 s, peaking at 300 MB or less, with the ordinary
 // event listed.
+//
+// Two more read the same way: one 1.1 MB file holding a line of 20,000
+// parameters in a daily event (parameters), and 1,000 files of one minutely
+// series each (files). Aim: the ordinary event listed within 5 s, and
+// within 3 s beside the thousand files.
+//
+// Each kind is also read once more and stopped half way through, as quitting
+// stops it: stop_ms is how long that read took to end after the stop (aim:
+// well under the 2 s a quit may take).
 #include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarStoreWork.h"
 
@@ -25,6 +34,8 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <stop_token>
+#include <thread>
 
 using namespace kolu;
 using namespace Qt::StringLiterals;
@@ -81,7 +92,7 @@ QByteArray everyValue(int first, int last)
     return values.join(',');
 }
 
-enum class Hostile { one, many, large };
+enum class Hostile { one, many, large, parameters, files };
 
 // The hostile file in a calendar of its own, read before the ordinary one.
 void writeHostileCalendar(const QString &root, const QDateTime &now, Hostile kind)
@@ -98,7 +109,22 @@ void writeHostileCalendar(const QString &root, const QDateTime &now, Hostile kin
                + "\r\nDURATION:PT30S\r\nSUMMARY:" + uid + "\r\nRRULE:" + rule + "\r\nEND:VEVENT\r\n";
     };
     QByteArray flood = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//flood//EN\r\n";
-    if (kind == Hostile::large) {
+    if (kind == Hostile::files) {
+        for (int i = 0; i < 1000; ++i) {
+            QFile file(QDir(root).filePath(u"a-flood/tick-%1.ics"_s.arg(i)));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(flood + series("tick-" + QByteArray::number(i), "FREQ=MINUTELY") + "END:VCALENDAR\r\n");
+        }
+        writeOrdinaryEvent(root, now);
+        return;
+    }
+    if (kind == Hostile::parameters) {
+        QByteArray line = "X-A";
+        for (int i = 0; i < 20'000; ++i)
+            line += ";P" + QByteArray::number(i) + "=" + QByteArray(48, 'v');
+        flood += "BEGIN:VEVENT\r\nUID:parameters\r\nDTSTAMP:" + start + "\r\nDTSTART:" + start
+                 + "\r\nDURATION:PT30M\r\nRRULE:FREQ=DAILY\r\n" + line + ":x\r\nEND:VEVENT\r\n";
+    } else if (kind == Hostile::large) {
         for (int i = 0; flood.size() < 4 * 1000 * 1000 - 200; ++i)
             flood += series("tick-" + QByteArray::number(i), "FREQ=MINUTELY");
     } else {
@@ -167,12 +193,28 @@ void readHostileWeek(benchmark::State &state)
         readWeekOnce(state, root.path(), now, seconds);
     state.counters["seconds"] = seconds / double(state.iterations());
     state.counters["peak_mb"] = peakMemoryMb();
+
+    // Read again from a fresh cache, stopped half way.
+    CalendarFileCache cache;
+    std::stop_source quitting;
+    QElapsedTimer sinceStop;
+    std::thread read([&] {
+        loadEvents(root.path(), now, now.addDays(7), QTimeZone::utc(), &cache,
+                   {kMaxOccurrencesPerRead, quitting.get_token()});
+    });
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds / double(state.iterations()) / 2));
+    sinceStop.start();
+    quitting.request_stop();
+    read.join();
+    state.counters["stop_ms"] = double(sinceStop.nsecsElapsed()) / 1e6;
 }
 BENCHMARK(readHostileWeek)
-    ->ArgName("one_many_large")
+    ->ArgName("one_many_large_parameters_files")
     ->Arg(int(Hostile::one))
     ->Arg(int(Hostile::many))
     ->Arg(int(Hostile::large))
+    ->Arg(int(Hostile::parameters))
+    ->Arg(int(Hostile::files))
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->UseRealTime();

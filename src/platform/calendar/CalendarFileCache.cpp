@@ -63,11 +63,11 @@ bool holdsLinks(const QString &folder)
     return found;
 }
 
-std::shared_ptr<const ICalFile> parseFile(const QString &path)
+std::shared_ptr<const ICalFile> parseFile(const QString &path, const std::stop_token &stop)
 {
     auto content = std::make_shared<ICalFile>();
-    if (const auto bytes = readCalendarItemFile(path))
-        *content = readICalendar(*bytes);
+    if (const auto bytes = readCalendarItemFile(path, stop))
+        *content = readICalendar(*bytes, stop);
     else
         content->problem = u"it cannot be read, or is too large to list"_s;
     return content;
@@ -228,7 +228,7 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
     // Parsing is most of the work: it runs on all cores.
     const QList<std::shared_ptr<const ICalFile>> parsed =
         QtConcurrent::blockingMapped(&parsePool(), toParse, [stop](const QString &path) {
-            return stop.stop_requested() ? std::shared_ptr<const ICalFile>() : parseFile(path);
+            return stop.stop_requested() ? std::shared_ptr<const ICalFile>() : parseFile(path, stop);
         });
     if (stop.stop_requested()) {
         // Nothing of this pass is kept, so no folder counts as looked at.
@@ -250,14 +250,18 @@ std::vector<std::shared_ptr<const ICalFile>> CalendarFileCache::contents(const Q
     }
     bool allSettled = !anyGone;
     for (qsizetype i = 0; i < toParse.size(); ++i) {
-        // A file that gives nothing is named once each time it changes: not
-        // again when it is parsed while its times settle.
-        const QString &problem = parsed[i]->problem;
+        // A file that gives nothing, or leaves a line out, is named once each
+        // time it changes: not again when it is parsed while its times settle.
+        const ICalFile &content = *parsed[i];
         const auto known = m_entries.constFind(toParse[i]);
         const bool toldAlready = known != m_entries.constEnd() && known->stamp == toParseStamps[size_t(i)]
-                                 && known->content->problem == problem;
-        if (!problem.isEmpty() && !toldAlready)
-            qWarning().noquote() << "Skipping calendar file" << toParse[i] << "because" << problem;
+                                 && known->content->problem == content.problem
+                                 && known->content->lineLeftOut == content.lineLeftOut;
+        if (!toldAlready && !content.problem.isEmpty())
+            qWarning().noquote() << "Skipping calendar file" << toParse[i] << "because" << content.problem;
+        else if (!toldAlready && !content.lineLeftOut.isEmpty())
+            qWarning().noquote() << "Leaving a line out of calendar file" << toParse[i] << "because"
+                                 << content.lineLeftOut;
         const bool settled = isSettled(toParseStamps[size_t(i)], readAt);
         allSettled = allSettled && settled;
         kept.insert(toParse[i], Entry{toParseStamps[size_t(i)], settled, parsed[i]});

@@ -53,14 +53,70 @@ QByteArray cutLine(const QByteArray &line, qsizetype size)
     return line.left(end);
 }
 
+// Whether the physical line at `at` goes on the one before it (folding).
+bool continuesLine(const QByteArray &bytes, qsizetype at)
+{
+    return at < bytes.size() && (bytes[at] == ' ' || bytes[at] == '\t');
+}
+
+// Where the content line that begins at `at` ends: past the line end of its
+// last folded continuation.
+qsizetype contentLineEnd(const QByteArray &bytes, qsizetype at)
+{
+    for (;;) {
+        const qsizetype newline = bytes.indexOf('\n', at);
+        if (newline < 0)
+            return bytes.size();
+        at = newline + 1;
+        if (!continuesLine(bytes, at))
+            return at;
+    }
+}
+
+// How many parameters the content line at `start` carries, read unfolded up
+// to the colon that begins its value (colons and semicolons inside quoted
+// parameter values do not count); counting stops past the bound.
+int parametersAt(const QByteArray &bytes, qsizetype start)
+{
+    int parameters = 0;
+    bool quoted = false;
+    for (qsizetype at = start; at < bytes.size() && parameters <= kMaxParametersPerLine; ++at) {
+        const char c = bytes[at];
+        if (c == '\n') {
+            if (!continuesLine(bytes, at + 1))
+                break;
+            ++at; // the blank that folds the line
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && c == ':') {
+            break;
+        } else if (!quoted && c == ';') {
+            ++parameters;
+        }
+    }
+    return parameters;
+}
+
+// The name of the content line at `start`, as far as the log needs it.
+QString lineNameAt(const QByteArray &bytes, qsizetype start)
+{
+    constexpr qsizetype kNameShown = 64;
+    qsizetype end = start;
+    while (end < bytes.size() && end - start < kNameShown && !QByteArrayView(";:\r\n").contains(bytes[end]))
+        ++end;
+    return QString::fromUtf8(bytes.sliced(start, end - start));
+}
+
 // Reads a file piece by piece into its logical (unfolded) lines, cutting or
 // leaving out very long ones, without ever holding much more than the result.
 class ReducingReader {
 public:
-    bool read(QFile &file)
+    bool read(QFile &file, const std::stop_token &stop)
     {
         char buffer[64 * 1024];
         for (;;) {
+            if (stop.stop_requested())
+                return false;
             const qint64 got = file.read(buffer, sizeof buffer);
             if (got < 0)
                 return false;
@@ -172,6 +228,33 @@ QByteArray foldLongLines(const QByteArray &bytes)
     return result;
 }
 
+QByteArray withinLineBounds(const QByteArray &bytes, QString *leftOut)
+{
+    QByteArray result;
+    qsizetype copied = 0;
+    bool told = leftOut == nullptr;
+    for (qsizetype start = 0; start < bytes.size();) {
+        const qsizetype end = contentLineEnd(bytes, start);
+        if (parametersAt(bytes, start) > kMaxParametersPerLine) {
+            if (!told) {
+                *leftOut = QStringLiteral("its line of %1 holds more than %2 parameters")
+                               .arg(lineNameAt(bytes, start))
+                               .arg(kMaxParametersPerLine);
+                told = true;
+            }
+            if (result.isEmpty())
+                result.reserve(bytes.size());
+            result.append(bytes.constData() + copied, start - copied);
+            copied = end;
+        }
+        start = end;
+    }
+    if (copied == 0)
+        return bytes;
+    result.append(bytes.constData() + copied, bytes.size() - copied);
+    return result;
+}
+
 QByteArray withoutZoneDefinitions(const QByteArray &bytes, const std::function<bool(const QByteArray &)> &drop)
 {
     QByteArray result;
@@ -259,7 +342,7 @@ std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsP
     return pieces;
 }
 
-std::optional<QByteArray> readCalendarItemFile(const QString &path)
+std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop)
 {
     if (auto whole = readWholeFile(path, kMaxCalendarItemFileSize))
         return whole;
@@ -270,7 +353,7 @@ std::optional<QByteArray> readCalendarItemFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     ReducingReader reader;
-    if (!reader.read(file))
+    if (!reader.read(file, stop))
         return std::nullopt;
     return reader.result();
 }

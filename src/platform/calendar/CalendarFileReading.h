@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace kolu {
@@ -15,6 +16,19 @@ namespace kolu {
 // the same text reads in linear time. Bytes without long lines come back as
 // they are, without a copy.
 QByteArray foldLongLines(const QByteArray &bytes);
+
+// The most parameters one content line may carry, counted on the unfolded
+// line. The parser's time grows with the square of a line's parameters: one
+// line of thousands would hold a worker for minutes, and a real calendar
+// needs a handful. (Long values and long parameter values read in linear
+// time.)
+inline constexpr int kMaxParametersPerLine = 100;
+
+// `bytes` without the content lines (each with its folded continuations)
+// that carry more parameters than that. `leftOut`, when given, is told why
+// the first of them was left out. Bytes within the bound come back as they
+// are, without a copy.
+QByteArray withinLineBounds(const QByteArray &bytes, QString *leftOut = nullptr);
 
 // `bytes` without the zone definitions whose TZID `drop` accepts: most files
 // carry a copy of a zone the system knows, which the parser would otherwise
@@ -31,7 +45,8 @@ std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsP
 // The bytes of one calendar item file, ready for the parser. A file too large
 // to read whole is read in pieces: binary attachments are left out and any
 // other very long value is cut, so its events and to-dos can still be listed.
-// Nothing when the file cannot be read, or holds more than fits even so.
-std::optional<QByteArray> readCalendarItemFile(const QString &path);
+// Nothing when the file cannot be read, or holds more than fits even so, or
+// once `stop` is requested.
+std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop = {});
 
 } // namespace kolu

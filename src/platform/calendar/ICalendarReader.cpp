@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <cstring>
 #include <mutex>
 
 using namespace Qt::StringLiterals;
@@ -428,11 +429,51 @@ icaltimetype wallClockIn(const QDateTime &moment, const WallTime &reference, con
     return result;
 }
 
-ICalComponentPtr parseICalendar(const QByteArray &bytes)
+namespace {
+
+// What the parser reads next, handed over in the pieces it asks for.
+struct ParserInput {
+    const char *at;
+    const char *end;
+    const std::stop_token *stop;
+};
+
+// Gives the parser at most `size` - 1 bytes, up to and with the next line
+// end; nothing once all is read or a stop is requested.
+char *nextPiece(char *out, size_t size, void *data)
+{
+    auto *input = static_cast<ParserInput *>(data);
+    if (input->at == input->end || size < 2 || input->stop->stop_requested())
+        return nullptr;
+    const size_t room = std::min(size - 1, size_t(input->end - input->at));
+    const auto *newline = static_cast<const char *>(std::memchr(input->at, '\n', room));
+    const size_t length = newline ? size_t(newline - input->at) + 1 : room;
+    std::memcpy(out, input->at, length);
+    out[length] = '\0';
+    input->at += length;
+    return out;
+}
+
+struct ParserDeleter {
+    void operator()(icalparser *parser) const { icalparser_free(parser); }
+};
+
+} // namespace
+
+ICalComponentPtr parseICalendar(const QByteArray &bytes, const std::stop_token &stop, QString *leftOut)
 {
     configureLibical();
+    const QByteArray bounded = foldLongLines(withinLineBounds(bytes, leftOut));
     // The parser reads up to the first NUL byte; a file with one inside is damaged anyway.
-    return ICalComponentPtr(icalparser_parse_string(foldLongLines(bytes).constData()));
+    const char *begin = bounded.constData();
+    const auto *nul = static_cast<const char *>(std::memchr(begin, '\0', size_t(bounded.size())));
+    ParserInput input{begin, nul ? nul : begin + bounded.size(), &stop};
+    const std::unique_ptr<icalparser, ParserDeleter> parser(icalparser_new());
+    icalparser_set_gen_data(parser.get(), &input);
+    ICalComponentPtr root(icalparser_parse(parser.get(), &nextPiece));
+    if (stop.stop_requested())
+        return nullptr;
+    return root;
 }
 
 std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_kind kind)
@@ -471,10 +512,19 @@ namespace {
 // Items in one piece of a large file: the parsed tree of a piece is a few MB.
 constexpr qsizetype kItemsPerPiece = 500;
 
-ICalFile readWhole(const QByteArray &bytes)
+ICalFile stopped()
 {
     ICalFile file;
-    const ICalComponentPtr root = parseICalendar(bytes);
+    file.problem = u"its reading was stopped"_s;
+    return file;
+}
+
+ICalFile readWhole(const QByteArray &bytes, const std::stop_token &stop)
+{
+    ICalFile file;
+    const ICalComponentPtr root = parseICalendar(bytes, stop, &file.lineLeftOut);
+    if (stop.stop_requested())
+        return stopped();
     if (!root) {
         const QByteArray upper = bytes.toUpper();
         if (bytes.trimmed().isEmpty())
@@ -509,7 +559,7 @@ ICalFile readWhole(const QByteArray &bytes)
 
 } // namespace
 
-ICalFile readICalendar(const QByteArray &original)
+ICalFile readICalendar(const QByteArray &original, const std::stop_token &stop)
 {
     // Zones the system knows are taken from it, whatever the file defines.
     const QByteArray bytes =
@@ -518,12 +568,16 @@ ICalFile readICalendar(const QByteArray &original)
     const std::vector<QByteArray> pieces =
         bytes.size() < kItemsPerPiece * 64 ? std::vector<QByteArray>() : calendarPieces(bytes, kItemsPerPiece);
     if (pieces.empty())
-        return readWhole(bytes);
+        return readWhole(bytes, stop);
     ICalFile file;
     for (const QByteArray &piece : pieces) {
-        ICalFile part = readWhole(piece);
+        ICalFile part = readWhole(piece, stop);
+        if (stop.stop_requested())
+            return stopped();
         if (!part.problem.isEmpty())
-            return readWhole(bytes);
+            return readWhole(bytes, stop);
+        if (file.lineLeftOut.isEmpty())
+            file.lineLeftOut = part.lineLeftOut;
         std::move(part.events.begin(), part.events.end(), std::back_inserter(file.events));
         std::move(part.todos.begin(), part.todos.end(), std::back_inserter(file.todos));
     }

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace kolu {
@@ -113,19 +114,26 @@ struct ICalFile {
     std::vector<ICalTodo> todos;
     // Why nothing could be read from the file, when that is so.
     QString problem;
+    // Why a line of it was left out, when one was (the first such).
+    QString lineLeftOut;
 };
 
 // Reads every event and to-do of one file. Components that lack what they
 // need (an event without a usable DTSTART) are left out; bytes that are not
-// iCalendar give an empty result that says why.
-ICalFile readICalendar(const QByteArray &bytes);
+// iCalendar give an empty result that says why. Lines beyond the bounds of
+// withinLineBounds() are left out. Once `stop` is requested it ends soon,
+// with nothing.
+ICalFile readICalendar(const QByteArray &bytes, const std::stop_token &stop = {});
 
-// Parses `bytes` into a component tree the caller owns, or null.
+// Parses `bytes` into a component tree the caller owns, or null, leaving out
+// the lines beyond the bounds of withinLineBounds() (`leftOut` is told why).
+// The parser is fed one line at a time: once `stop` is requested it gets no
+// more, and the answer is null.
 struct ICalComponentDeleter {
     void operator()(icalcomponent *component) const { icalcomponent_free(component); }
 };
 using ICalComponentPtr = std::unique_ptr<icalcomponent, ICalComponentDeleter>;
-ICalComponentPtr parseICalendar(const QByteArray &bytes);
+ICalComponentPtr parseICalendar(const QByteArray &bytes, const std::stop_token &stop = {}, QString *leftOut = nullptr);
 
 // The event or to-do children of a parsed tree (the tree itself when it is one).
 std::vector<icalcomponent *> itemComponents(icalcomponent *root, icalcomponent_kind kind);

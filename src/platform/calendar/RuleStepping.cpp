@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <utility>
+
 namespace kolu {
 
 namespace {
@@ -127,6 +130,80 @@ std::optional<TimesOfDay> timesApartFrom(icalrecurrencetype &rule, const icaltim
     std::fill(std::begin(rule.by_minute), std::end(rule.by_minute), short(ICAL_RECURRENCE_ARRAY_MAX));
     std::fill(std::begin(rule.by_second), std::end(rule.by_second), short(ICAL_RECURRENCE_ARRAY_MAX));
     return times;
+}
+
+RuleSteps::RuleSteps(const icalrecurrencetype &rule, const icaltimetype &dtstart, const icaltimetype &first,
+                     const std::optional<icaltimetype> &jumpTo, std::optional<TimesOfDay> times, qint64 skipBefore,
+                     qint64 sumStep)
+    : m_dtstart(dtstart)
+    , m_times(std::move(times))
+    , m_skipBefore(std::max(skipBefore, wallSeconds(dtstart) + 1))
+    , m_nextWall(wallSeconds(first))
+    , m_sumStep(sumStep)
+{
+    if (m_sumStep > 0)
+        return;
+    m_iterator.reset(icalrecur_iterator_new(rule, first));
+    if (m_iterator && jumpTo && !icalrecur_iterator_set_start(m_iterator.get(), *jumpTo))
+        m_iterator.reset(icalrecur_iterator_new(rule, dtstart));
+}
+
+std::optional<icaltimetype> RuleSteps::next(int &candidatesLeft, const std::stop_token &stop)
+{
+    if (m_sumStep > 0) {
+        const icaltimetype next = wallTimeAt(m_nextWall, m_dtstart);
+        m_nextWall += m_sumStep;
+        return next;
+    }
+    if (!m_times)
+        return nextFromIterator();
+    // DTSTART is the first occurrence, whatever the lists say.
+    if (m_firstDay) {
+        m_firstDay = false;
+        return m_dtstart;
+    }
+    for (;;) {
+        if (m_timeIndex >= m_times->count()) {
+            const auto day = nextFromIterator();
+            if (!day)
+                return std::nullopt;
+            icaltimetype midnight = *day;
+            midnight.hour = midnight.minute = midnight.second = 0;
+            m_day = wallSeconds(midnight);
+            m_timeIndex = firstTimeFrom(m_skipBefore - m_day);
+            if (m_timeIndex < m_times->count())
+                continue;
+            if (candidatesLeft <= 0 || stop.stop_requested()) {
+                m_exhausted = true;
+                return std::nullopt;
+            }
+            --candidatesLeft;
+            continue;
+        }
+        return wallTimeAt(m_day + m_times->secondOfDay(m_timeIndex++), m_dtstart);
+    }
+}
+
+qint64 RuleSteps::firstTimeFrom(qint64 second) const
+{
+    qint64 low = 0;
+    qint64 high = m_times->count();
+    while (low < high) {
+        const qint64 middle = low + (high - low) / 2;
+        if (m_times->secondOfDay(middle) < second)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+std::optional<icaltimetype> RuleSteps::nextFromIterator()
+{
+    const icaltimetype next = icalrecur_iterator_next(m_iterator.get());
+    if (icaltime_is_null_time(next))
+        return std::nullopt;
+    return next;
 }
 
 } // namespace kolu

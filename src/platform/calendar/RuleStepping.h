@@ -4,11 +4,10 @@
 
 #include <libical/ical.h>
 
-#include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stop_token>
-#include <utility>
 #include <vector>
 
 namespace kolu {
@@ -79,19 +78,7 @@ public:
     // passed over without being produced.
     RuleSteps(const icalrecurrencetype &rule, const icaltimetype &dtstart, const icaltimetype &first,
               const std::optional<icaltimetype> &jumpTo, std::optional<TimesOfDay> times, qint64 skipBefore,
-              qint64 sumStep)
-        : m_dtstart(dtstart)
-        , m_times(std::move(times))
-        , m_skipBefore(std::max(skipBefore, wallSeconds(dtstart) + 1))
-        , m_nextWall(wallSeconds(first))
-        , m_sumStep(sumStep)
-    {
-        if (m_sumStep > 0)
-            return;
-        m_iterator.reset(icalrecur_iterator_new(rule, first));
-        if (m_iterator && jumpTo && !icalrecur_iterator_set_start(m_iterator.get(), *jumpTo))
-            m_iterator.reset(icalrecur_iterator_new(rule, dtstart));
-    }
+              qint64 sumStep);
 
     bool valid() const { return m_sumStep > 0 || m_iterator; }
     bool exhausted() const { return m_exhausted; }
@@ -99,65 +86,12 @@ public:
     // The next start; a day whose times all come before `skipBefore` counts
     // as one of `candidatesLeft` too. Nothing when the rule has no more, or
     // once `candidatesLeft` is spent or `stop` requested (then exhausted()).
-    std::optional<icaltimetype> next(int &candidatesLeft, const std::stop_token &stop)
-    {
-        if (m_sumStep > 0) {
-            const icaltimetype next = wallTimeAt(m_nextWall, m_dtstart);
-            m_nextWall += m_sumStep;
-            return next;
-        }
-        if (!m_times)
-            return nextFromIterator();
-        // DTSTART is the first occurrence, whatever the lists say.
-        if (m_firstDay) {
-            m_firstDay = false;
-            return m_dtstart;
-        }
-        for (;;) {
-            if (m_timeIndex >= m_times->count()) {
-                const auto day = nextFromIterator();
-                if (!day)
-                    return std::nullopt;
-                icaltimetype midnight = *day;
-                midnight.hour = midnight.minute = midnight.second = 0;
-                m_day = wallSeconds(midnight);
-                m_timeIndex = firstTimeFrom(m_skipBefore - m_day);
-                if (m_timeIndex < m_times->count())
-                    continue;
-                if (candidatesLeft <= 0 || stop.stop_requested()) {
-                    m_exhausted = true;
-                    return std::nullopt;
-                }
-                --candidatesLeft;
-                continue;
-            }
-            return wallTimeAt(m_day + m_times->secondOfDay(m_timeIndex++), m_dtstart);
-        }
-    }
+    std::optional<icaltimetype> next(int &candidatesLeft, const std::stop_token &stop);
 
 private:
     // The index of the first time of the day at or after `second` of it.
-    qint64 firstTimeFrom(qint64 second) const
-    {
-        qint64 low = 0;
-        qint64 high = m_times->count();
-        while (low < high) {
-            const qint64 middle = low + (high - low) / 2;
-            if (m_times->secondOfDay(middle) < second)
-                low = middle + 1;
-            else
-                high = middle;
-        }
-        return low;
-    }
-
-    std::optional<icaltimetype> nextFromIterator()
-    {
-        const icaltimetype next = icalrecur_iterator_next(m_iterator.get());
-        if (icaltime_is_null_time(next))
-            return std::nullopt;
-        return next;
-    }
+    qint64 firstTimeFrom(qint64 second) const;
+    std::optional<icaltimetype> nextFromIterator();
 
     icaltimetype m_dtstart;
     std::optional<TimesOfDay> m_times;

@@ -70,6 +70,40 @@ TEST(CalendarFiles, LongLinesAreFoldedBeforeParsingWithoutChangingTheirContent)
     EXPECT_EQ(foldLongLines(plain), plain);
 }
 
+// Parameters named one by one cost the parser the square of their number.
+TEST(CalendarFiles, ALineOfThousandsOfParametersIsLeftOutAndTheRestRead)
+{
+    const auto withParameters = [](int count, const QByteArray &value) {
+        QByteArray line = "X-A";
+        for (int i = 0; i < count; ++i)
+            line += ";P" + QByteArray::number(i) + "=" + value;
+        return folded(line + ":x");
+    };
+    // Quoted values hold semicolons and colons that separate nothing, and
+    // the lines are folded across them.
+    const QByteArray atBound = withParameters(kMaxParametersPerLine, "\"a;b:c\"");
+    const QByteArray kept = "UID:p\r\n" + atBound + "DTSTART:20260303T100000Z\r\nSUMMARY:Kept\r\n";
+    const QByteArray file = test::icsWith("VEVENT", withParameters(20'000, "v") + kept);
+    QString leftOut;
+    EXPECT_EQ(withinLineBounds(file, &leftOut), test::icsWith("VEVENT", kept));
+    EXPECT_EQ(leftOut, u"its line of X-A holds more than 100 parameters"_s);
+    const ICalFile read = readICalendar(file);
+    ASSERT_EQ(read.events.size(), 1u);
+    EXPECT_EQ(std::tuple(read.events[0].summary, read.lineLeftOut), std::tuple(u"Kept"_s, leftOut));
+    const ICalComponentPtr parsed = parseICalendar(test::icsWith("VEVENT", kept));
+    ASSERT_NE(parsed, nullptr);
+    icalproperty *atBoundRead =
+        icalcomponent_get_first_property(itemComponents(parsed.get(), ICAL_VEVENT_COMPONENT).at(0), ICAL_X_PROPERTY);
+    ASSERT_NE(atBoundRead, nullptr);
+    EXPECT_STREQ(icalproperty_get_x_name(atBoundRead), "X-A");
+
+    // Once a stop is requested, the parser is given nothing more.
+    std::stop_source quitting;
+    quitting.request_stop();
+    EXPECT_EQ(parseICalendar(file, quitting.get_token()), nullptr);
+    EXPECT_TRUE(readICalendar(file, quitting.get_token()).events.empty());
+}
+
 TEST(CalendarFiles, OverLongTextsAreCutWhenReadBetweenWholeCharacters)
 {
     // Three million characters of a title, and as long a place, notes and
@@ -158,6 +192,12 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
     ASSERT_EQ(todos.size(), 1u);
     EXPECT_EQ(todos[0].title, u"Read the log"_s);
     EXPECT_EQ(test::readFile(contractPath), contract);
+
+    // Read in pieces, such a file is read no further once a stop is requested.
+    std::stop_source quitting;
+    EXPECT_TRUE(readCalendarItemFile(contractPath, quitting.get_token()));
+    quitting.request_stop();
+    EXPECT_FALSE(readCalendarItemFile(contractPath, quitting.get_token()));
 }
 
 TEST(CalendarFiles, ALinkToAnotherFileOfTheSameFolderIsReadOnce)

@@ -191,32 +191,40 @@ TEST_F(CalendarStoreTodos, ChoosesTheDefaultList)
 
 // A burst of refreshes, as a folder deleted and copied back gives, on a pool
 // of two workers: a read waiting for another would hold a worker, and the
-// parsing of the one it waits for needs one too.
+// parsing of the one it waits for needs one too. With the calendar and the
+// to-dos in two folders, two reads hold both workers at once, and their
+// parsing must still go on.
 TEST_F(CalendarStoreTodos, ABurstOfReadsOnTwoWorkersEndsReadingTheFilesOnceMoreForEachKind)
 {
     QThreadPool *pool = QThreadPool::globalInstance();
     const auto restore = qScopeGuard([pool, threads = pool->maxThreadCount()] { pool->setMaxThreadCount(threads); });
     pool->setMaxThreadCount(2);
-    QTemporaryDir home;
-    UserDefaults defaults(home.filePath(u"defaults.json"_s));
-    defaults.set(SettingsKey::calendarFolderPath, root.path());
-    defaults.set(SettingsKey::remindersFolderPath, root.path());
-    VdirCalendarStore store(defaults, home.path(), berlin);
+    QTemporaryDir otherRoot;
+    test::copyCalendarFixture(u"todos"_s, otherRoot.path());
+    for (const QString &todosRoot : {root.path(), otherRoot.path()}) {
+        SCOPED_TRACE(todosRoot == root.path() ? "one folder" : "two folders");
+        QTemporaryDir home;
+        UserDefaults defaults(home.filePath(u"defaults.json"_s));
+        defaults.set(SettingsKey::calendarFolderPath, root.path());
+        defaults.set(SettingsKey::remindersFolderPath, todosRoot);
+        VdirCalendarStore store(defaults, home.path(), berlin);
 
-    std::vector<test::TaskProbe<std::vector<ReminderItem>>> todoReads;
-    std::vector<test::TaskProbe<StoredEventList>> eventReads;
-    for (int i = 0; i < 8; ++i) {
-        todoReads.push_back(test::startTask(store.openTodos()));
-        eventReads.push_back(test::startTask(store.events(now, now.addDays(7))));
+        std::vector<test::TaskProbe<std::vector<ReminderItem>>> todoReads;
+        std::vector<test::TaskProbe<StoredEventList>> eventReads;
+        for (int i = 0; i < 8; ++i) {
+            todoReads.push_back(test::startTask(store.openTodos()));
+            eventReads.push_back(test::startTask(store.events(now, now.addDays(7))));
+        }
+        for (auto &read : todoReads)
+            EXPECT_EQ(read.wait().size(), 7u);
+        for (auto &read : eventReads)
+            EXPECT_NE(read.wait(), nullptr);
+        // The first read of each folder, then one for each kind asked for
+        // while it ran.
+        EXPECT_EQ(store.startedReadCount(), todosRoot == root.path() ? 3 : 4);
+        // Nothing is left waiting for ever: the program could quit.
+        EXPECT_TRUE(pool->waitForDone(10000));
     }
-    for (auto &read : todoReads)
-        EXPECT_EQ(read.wait().size(), 7u);
-    for (auto &read : eventReads)
-        EXPECT_NE(read.wait(), nullptr);
-    // The first read, then one for each kind asked for while it ran.
-    EXPECT_EQ(store.startedReadCount(), 3);
-    // Nothing is left waiting for ever: the program could quit.
-    EXPECT_TRUE(pool->waitForDone(10000));
 }
 
 // The calendar and the to-dos are read by two stores, usually of one folder.

@@ -146,6 +146,22 @@ TEST(OccurrenceBudget, RulesThatExamineTooManyInstantsLeaveTheOtherFilesTheirEve
     EXPECT_GE(flood.size(), 4000u);
     EXPECT_LT(flood.size(), 60u * 200);
     EXPECT_EQ(log.warningsWith(u"flood.ics"_s).size(), 1);
+    // The first series spend the read's instants and then the file's own;
+    // every later one examines only what each series has, so it lists the
+    // first seconds of the window and no more.
+    const auto startsOfSeries = [&](const QString &id) {
+        std::vector<QDateTime> starts;
+        for (const StoredEvent &event : events) {
+            if (event.seriesId == id)
+                starts.push_back(event.start);
+        }
+        return starts;
+    };
+    std::vector<QDateTime> firstSeconds;
+    for (int second = 0; second < kCandidatesPerSeriesOnceSpent; ++second)
+        firstSeconds.push_back(from.addSecs(second));
+    EXPECT_EQ(startsOfSeries(u"tick-59"_s), firstSeconds);
+    EXPECT_EQ(startsOfSeries(u"tick-0"_s).back(), from.addSecs(kMaxOccurrencesPerSeries - 1));
 }
 
 TEST(OccurrenceBudget, FilesOverTheBoundShareItAndEachKeepsItsEarliest)
