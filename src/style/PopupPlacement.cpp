@@ -112,8 +112,9 @@ PopupPlace showPopupFor(QWidget *popup, const QWidget *field, const QSize &wante
 
 void keepInsideCard(QWidget *popup)
 {
+    // A submenu opens beside its menu, by the menu's rule.
     const QWidget *owner = popup->parentWidget();
-    if (!owner || !cardOf(owner))
+    if (!owner || owner->isWindow() || !cardOf(owner))
         return;
     const QRect at = popup->geometry();
     const QRect bounds = popupBounds(owner, at.width());
