@@ -21,6 +21,7 @@
 #include "shell/StatusItem.h"
 #include "shell/WindowPlacementHold.h"
 #include "state/AppState.h"
+#include "style/OrlixStyle.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -135,11 +136,14 @@ void ApplicationDelegate::createRailWindow()
     m_windowing = m_parts.panelWindowing ? m_parts.panelWindowing() : createSystemPanelWindowing();
     const bool translucent = m_parts.isCompositing && m_parts.isCompositing();
     m_railPanel = std::make_unique<RailPanel>(*m_state, *m_windowing, translucent);
+    m_translucentPanel = translucent;
+    followCompositor();
     if (m_parts.isCompositing) {
         m_railPanel->setCompositingProbe(m_parts.isCompositing);
         // A compositor that stops leaves what the panel does not draw opaque
         // until the panel is shaped again: at once, not at the next layout.
         auto *watch = new CompositorWatch(m_railPanel.get());
+        connect(watch, &CompositorWatch::changed, this, &ApplicationDelegate::followCompositor);
         connect(watch, &CompositorWatch::changed, m_railPanel.get(), &RailPanel::relayout);
     }
     QWidget *content = m_parts.railContent ? m_parts.railContent(*m_state, m_railPanel.get()) : nullptr;
@@ -165,6 +169,17 @@ void ApplicationDelegate::createRailWindow()
         connect(m_memoryRelease, &RailMemoryRelease::releasing, view, &RailView::releaseHiddenLayouts);
     connectStateCallbacks();
     m_hover->start();
+}
+
+void ApplicationDelegate::followCompositor()
+{
+    // Glass is see-through only where the panel can show it: a window made
+    // without an alpha channel (no compositor ran at launch) stays opaque
+    // under a compositor that starts later, and one with an alpha channel
+    // shows its colours unblended once the compositor stops. Every glass
+    // surface repaints as the style tells it has changed.
+    const bool blended = m_translucentPanel && m_parts.isCompositing && m_parts.isCompositing();
+    OrlixStyle::current().setGlassTier(glassTierFor(blended, false));
 }
 
 void ApplicationDelegate::connectStateCallbacks()

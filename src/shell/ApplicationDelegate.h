@@ -95,6 +95,9 @@ public:
 
 private:
     void createRailWindow();
+    // Paints glass as the rail panel shows it now: see-through while a
+    // compositor blends the panel, opaque otherwise.
+    void followCompositor();
     void firstFrameShown();
     void finishLaunch();
     void connectStateCallbacks();
@@ -120,6 +123,8 @@ private:
     // Lets the hover poll rest while the real pointer does.
     std::unique_ptr<PointerMotion> m_pointerMotion;
     bool m_terminated = false;
+    // Whether the rail panel was made with an alpha channel.
+    bool m_translucentPanel = false;
     // The window manager's decorations as last seen around one of our
     // windows: the next window is centred with them before it shows.
     QMargins m_frameExtents;

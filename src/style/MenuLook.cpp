@@ -4,6 +4,7 @@
 #include "style/IconProvider.h"
 #include "style/MenuStyle.h"
 #include "style/OrlixStyle.h"
+#include "style/PopupPlacement.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -221,6 +222,10 @@ bool MenuLook::eventFilter(QObject *watched, QEvent *event)
         if (widget->isWindow() && widget->testAttribute(Qt::WA_TranslucentBackground))
             widget->setProperty("koluMenuBlended", composites());
         refresh(widget);
+        // Placed by the menu's own rule, which keeps only to the screen: a
+        // card's menu stays on its panel. Still unmapped, so it moves unseen.
+        if (widget->isWindow())
+            keepInsideCard(widget);
     }
     return false;
 }

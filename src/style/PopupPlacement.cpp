@@ -49,6 +49,14 @@ QRect globalRect(const QWidget *widget)
     return {widget->mapToGlobal(QPoint(0, 0)), widget->size()};
 }
 
+const QWidget *cardOf(const QWidget *widget)
+{
+    const QWidget *card = widget->parentWidget();
+    while (card && !qobject_cast<const ModuleCard *>(card))
+        card = card->parentWidget();
+    return card;
+}
+
 } // namespace
 
 QRect visibleGlobalRect(const QWidget *widget)
@@ -71,9 +79,7 @@ void setPopupPanel(QWidget *panel)
 QRect popupBounds(const QWidget *field, int width, const QRect &area)
 {
     QRect bounds = area;
-    const QWidget *card = field->parentWidget();
-    while (card && !qobject_cast<const ModuleCard *>(card))
-        card = card->parentWidget();
+    const QWidget *card = cardOf(field);
     if (!card)
         return bounds;
     const QWidget *panel = card->parentWidget();
@@ -82,11 +88,12 @@ QRect popupBounds(const QWidget *field, int width, const QRect &area)
     QRect shown = visibleGlobalRect(panel ? panel : card);
     if (shown.isEmpty()) // not on screen yet
         shown = globalRect(card);
-    const QRect across = globalRect(card);
-    if (across.width() >= width) {
-        bounds.setLeft(std::max(bounds.left(), across.left()));
-        bounds.setRight(std::min(bounds.right(), across.right()));
-    }
+    // A pop-up wider than its card still keeps to the panel: past it lies
+    // the desktop, or the rail's tool strip.
+    const QRect cardRect = globalRect(card);
+    const QRect across = cardRect.width() >= width ? cardRect : shown;
+    bounds.setLeft(std::max(bounds.left(), across.left()));
+    bounds.setRight(std::min(bounds.right(), across.right()));
     // Top to bottom it stays on what shows: above the field where below is
     // short, else on the roomier side, scrolling the rest.
     bounds.setTop(std::max(bounds.top(), shown.top()));
@@ -101,6 +108,27 @@ PopupPlace showPopupFor(QWidget *popup, const QWidget *field, const QSize &wante
     popup->setGeometry(place.geometry);
     popup->show();
     return place;
+}
+
+void keepInsideCard(QWidget *popup)
+{
+    // A submenu opens beside its menu, by the menu's rule.
+    const QWidget *owner = popup->parentWidget();
+    if (!owner || owner->isWindow() || !cardOf(owner))
+        return;
+    const QRect at = popup->geometry();
+    const QRect bounds = popupBounds(owner, at.width());
+    if (bounds.contains(at))
+        return;
+    const QRect field = globalRect(owner);
+    // The gap it left to its owner, kept where it moves.
+    const int gap = at.top() > field.bottom()   ? at.top() - field.bottom() - 1
+                    : at.bottom() < field.top() ? field.top() - at.bottom() - 1
+                                                : 0;
+    QRect placed = placePopup(field, at.size(), bounds, gap).geometry;
+    if (placed.height() < at.height())
+        placed = QRect(placed.left(), at.top(), placed.width(), at.height());
+    popup->setGeometry(placed);
 }
 
 } // namespace kolu

@@ -595,11 +595,25 @@ TEST_F(ExpandedRailTest, AShortScreenKeepsEveryButtonShownWholeAndSettingsReacha
             auto *title = rail.detailPanel()->findChild<QLabel *>(u"detailTitle"_s);
             ASSERT_NE(title, nullptr);
             EXPECT_TRUE(card.contains(QRect(title->mapTo(&rail, QPoint()), title->size())));
-            // The connector still points at the open module's button, where it shows.
-            if (ToolStripButton *b = rail.toolStrip()->button(RailModule::nowPlaying); b && b->isVisible()) {
-                EXPECT_NEAR(b->mapTo(&rail, b->rect().center()).y() + 0.5,
-                            rail.canvasRect().top() + rail.connector()->y(), 1);
+            // The connector still points at the open module's button, where it
+            // shows, and follows it as the list scrolls by hand; it goes while
+            // the button is out of sight.
+            ToolStripButton *b = rail.toolStrip()->button(RailModule::nowPlaying);
+            ASSERT_NE(b, nullptr);
+            QScrollBar *bar = strip540->moduleList()->verticalScrollBar();
+            int outOfSight = 0;
+            for (int value = bar->value(); value >= bar->minimum(); value -= 20) {
+                bar->setValue(value);
+                const int middle = b->mapTo(&rail, b->rect().center()).y();
+                const bool inSight = middle >= list.top() && middle <= list.bottom();
+                outOfSight += !inSight;
+                EXPECT_EQ(rail.connector()->shows(), inSight) << value;
+                EXPECT_EQ(rail.connector()->drawnShape().isEmpty(), !inSight) << value;
+                if (inSight) {
+                    EXPECT_NEAR(middle + 0.5, rail.canvasRect().top() + rail.connector()->y(), 1) << value;
+                }
             }
+            EXPECT_EQ(outOfSight > 0, strip540->isModuleListScrolling());
         }
 }
 

@@ -2,11 +2,13 @@
 
 #include "ManualAnimationDriver.h"
 
+#include "platform/x11/CompositorWatch.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -206,6 +208,33 @@ TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutAComposit
     EXPECT_EQ(railmotion::leavingPictures(view), 0);
     EXPECT_EQ(*windowing->visibleRegion, *windowing->inputRegion) << "at rest only the drawing shows";
 }
+
+// Glass is see-through while a compositor blends the panel, and follows one
+// that stops and starts again; a panel made with no compositor has no alpha
+// channel and stays opaque under one that starts later.
+class GlassTierTest : public RailPanelTest, public ::testing::WithParamInterface<bool> { };
+
+TEST_P(GlassTierTest, FollowsTheCompositorAsThePanelCanShowIt)
+{
+    const bool atLaunch = GetParam();
+    bool compositing = atLaunch;
+    parts.isCompositing = [&] { return compositing; };
+    launch();
+    const OrlixStyle &style = OrlixStyle::current();
+    auto *watch = panel().findChild<CompositorWatch *>();
+    ASSERT_NE(watch, nullptr);
+    const GlassTier composited = atLaunch ? GlassTier::translucent : GlassTier::opaque;
+    EXPECT_EQ(style.glassTier(), composited);
+    QSignalSpy restyled(&style, &OrlixStyle::changed);
+    for (const bool now : {!atLaunch, atLaunch, true}) {
+        compositing = now;
+        Q_EMIT watch->changed();
+        EXPECT_EQ(style.glassTier(), now ? composited : GlassTier::opaque);
+    }
+    EXPECT_EQ(restyled.count(), atLaunch ? 2 : 0) << "each change repaints every glass surface, once";
+}
+
+INSTANTIATE_TEST_SUITE_P(AtLaunch, GlassTierTest, ::testing::Bool());
 
 TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTopRailTakesNone)
 {

@@ -7,6 +7,7 @@
 #include "shell/rail/RailView.h"
 #include "shell/rail/expanded/ExpandedRail.h"
 #include "state/AppState.h"
+#include "style/OrlixStyle.h"
 
 #include "EventWait.h"
 #include "ManualClock.h"
@@ -214,6 +215,8 @@ protected:
         if (delegate) {
             EXPECT_TRUE(waitUntil([this] { return !state().isLoadingPrayers() && !state().isLoadingTodayWeather(); }));
         }
+        // A launch under a compositor left the process's style see-through.
+        OrlixStyle::current().setGlassTier(GlassTier::opaque);
     }
 
     // The rail's own views, as the program has them.

@@ -336,4 +336,20 @@ TEST_F(KitPopups, ThePopupsStayOnThePartOfThePanelThatShows)
     EXPECT_TRUE(global(area->viewport()).contains(month->geometry()));
     EXPECT_GE(month->geometry().top(), global(field).bottom()) << "below the field";
     month->close();
+
+    // A menu of the card, which places itself by its own rule and keeps only
+    // to the screen, opened under the field's far end with room on the
+    // screen past the panel: it comes back onto the panel, under the field.
+    panel.move(screen().center().x() - 165, panel.y());
+    QCoreApplication::processEvents();
+    QMenu menu(field);
+    for (const QString &choice : {u"United Arab Emirates"_s, u"Saudi Arabia"_s, u"Egypt"_s})
+        menu.addAction(choice);
+    const QPoint at = global(field).bottomRight() + QPoint(-20, 3);
+    ASSERT_LT(at.x() + menu.sizeHint().width(), screen().right()) << "the screen has room past the panel";
+    menu.popup(at);
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_TRUE(global(&panel).contains(menu.geometry()));
+    EXPECT_EQ(menu.geometry().top(), at.y()) << "under the field, as the menu put itself";
+    menu.close();
 }

@@ -89,7 +89,9 @@ PrayerLocationField::PrayerLocationField(const QString &title, QWidget *parent)
     m_edit->setFont(OrlixFonts::system(13, QFont::DemiBold));
     m_edit->setAccessibleName(title);
     m_menuButton->setAccessibleName(title + u" presets"_s);
-    auto *menu = new QMenu(m_menuButton);
+    // Owned by the field it opens under, so it is kept on the card's panel
+    // against the field.
+    auto *menu = new QMenu(this);
     m_menuButton->setMenu(menu);
     m_menuButton->setEnabled(false);
 
@@ -144,8 +146,8 @@ void PrayerLocationField::openMenu()
     QMenu *menu = m_menuButton->menu();
     if (!m_menuButton->isEnabled() || menu->actions().isEmpty())
         return;
-    // Under the field's leading edge and never narrower than the field; the
-    // menu itself stays on the screen, above the field where below is short.
+    // Under the field's leading edge and never narrower than the field; it
+    // stays on the card's panel, above the field where below is short.
     menu->setMinimumWidth(width());
     menu->popup(mapToGlobal(QPoint(0, height() + 2)));
 }

@@ -2,7 +2,8 @@
 // right edge of a 1440 x 900 desktop of the test's own with openbox, with
 // and without a compositor, and at a fractional scale. Frames are read from
 // the server itself, as fast as it answers, over a desktop of one colour, so
-// whatever is not that colour is what the rail shows. The rail owns every
+// whatever is not that colour is what the rail shows, but for the soft
+// shadows its glass casts where a compositor blends it. The rail owns every
 // frame but one it cannot order: a window manager gives the window and its
 // frame around it a new size in steps, and a compositor composes from what
 // it has read of the window so far, so a single capture taken inside a
@@ -45,6 +46,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr quint32 kDesktop = 0x00FF00;
+// The most a shadow of the glass darkens the desktop (its opacity is at most
+// 0.24), with room for rounding.
+constexpr int kDeepestShadow = 64;
 constexpr QSize kScreen(1440, 900);
 // A run of blank frames that lasts this long is seen.
 constexpr qint64 kSeenBlankMs = 16;
@@ -98,7 +102,9 @@ public:
             const int dr = int(value >> 16) - int(kDesktop >> 16);
             const int dg = int((value >> 8) & 0xFF) - int((kDesktop >> 8) & 0xFF);
             const int db = int(value & 0xFF) - int(kDesktop & 0xFF);
-            m_drawn[std::size_t(i)] = std::abs(dr) > 2 || std::abs(dg) > 2 || std::abs(db) > 2;
+            // A shadow only darkens the green desktop: what changes its hue
+            // (red or blue), or darkens it past any shadow, is drawn.
+            m_drawn[std::size_t(i)] = std::abs(dr) > 2 || std::abs(db) > 2 || std::abs(dg) > kDeepestShadow;
         }
     }
 

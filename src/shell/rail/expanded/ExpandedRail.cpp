@@ -84,6 +84,7 @@ ExpandedRail::ExpandedRail(AppState &state, QWidget *parent)
     m_notifications =
         new RailNotifications(state, this, m_strip, [this](EdgeAlertKind kind) { return notificationRect(kind); });
     connect(m_notifications, &RailNotifications::menuActiveChanged, this, &ExpandedRail::interactionActiveChanged);
+    connect(m_strip, &ExpandedToolStrip::moduleListScrolled, this, &ExpandedRail::relayout);
 
     connect(&state, &AppState::changed, this, &ExpandedRail::onStateChanged);
     retarget(false);
@@ -332,8 +333,11 @@ void ExpandedRail::relayout()
         const QRect canvasArea = canvasRect();
         const QPointF origin = canvasArea.topLeft();
 
+        // It meets the open module's button where the strip's list has it,
+        // scrolled by hand too, and goes while that is out of sight.
         m_connector->setGeometry(canvasArea);
-        m_connector->place(m_state.selectedModule(), m_iconY->value(), c);
+        m_connector->place(m_state.selectedModule(), m_iconY->value() + m_strip->selectionScrollShift(), c,
+                           m_strip->selectionShows());
 
         const QSizeF card(cardWidth * s, detailCardHeight(c));
         const QPointF cardCentre(detailCardCenterX(c), m_card->value());

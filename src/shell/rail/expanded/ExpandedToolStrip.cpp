@@ -394,6 +394,7 @@ void ExpandedToolStrip::listScrolled()
     if (!selectionAnimating())
         m_bubble = targetBubble();
     update();
+    Q_EMIT moduleListScrolled();
 }
 
 bool ExpandedToolStrip::eventFilter(QObject *watched, QEvent *event)
@@ -468,17 +469,39 @@ bool ExpandedToolStrip::dragList(QWidget *button, QEvent *event)
     }
 }
 
-void ExpandedToolStrip::scrollToSelection()
+std::optional<int> ExpandedToolStrip::restingScroll() const
 {
     if (!m_list || !m_listScrolls)
-        return;
+        return std::nullopt;
     // The open module's button comes to the last place that shows, or stays
     // in its own where it has one without scrolling.
     const auto it = std::find(m_ordered.begin(), m_ordered.end(), m_buttonFor.value(m_state.selectedModule()));
     if (it == m_ordered.end())
-        return;
+        return std::nullopt;
     const int index = int(it - m_ordered.begin());
-    m_list->verticalScrollBar()->setValue(qRound(std::max(0, index - (m_listShown - 1)) * m_listStep));
+    const QScrollBar *bar = m_list->verticalScrollBar();
+    return std::clamp(int(qRound(std::max(0, index - (m_listShown - 1)) * m_listStep)), bar->minimum(), bar->maximum());
+}
+
+void ExpandedToolStrip::scrollToSelection()
+{
+    if (const std::optional<int> rest = restingScroll())
+        m_list->verticalScrollBar()->setValue(*rest);
+}
+
+int ExpandedToolStrip::selectionScrollShift() const
+{
+    const std::optional<int> rest = restingScroll();
+    return rest ? *rest - m_list->verticalScrollBar()->value() : 0;
+}
+
+bool ExpandedToolStrip::selectionShows() const
+{
+    const ToolStripButton *b = m_buttonFor.value(m_state.selectedModule());
+    if (!b || !m_list || !m_listScrolls)
+        return b != nullptr;
+    const int middle = b->mapTo(m_list->viewport(), b->rect().center()).y();
+    return middle >= 0 && middle < m_list->viewport()->height();
 }
 
 void ExpandedToolStrip::moveSelection(bool animated)

@@ -57,9 +57,17 @@ public:
     // for them all: by the wheel, and by a drag that starts on a button.
     QScrollArea *moduleList() const { return m_list; }
     bool isModuleListScrolling() const { return m_listScrolls; }
+    // How far the open module's button stands below its place at rest,
+    // while the list is scrolled by hand (0 where it does not scroll), and
+    // whether it shows in the list (its middle inside what the list shows):
+    // the card's connector follows it, and goes while it is out of sight.
+    int selectionScrollShift() const;
+    bool selectionShows() const;
 
 Q_SIGNALS:
     void settingsRequested();
+    // The module list scrolled: its buttons moved.
+    void moduleListScrolled();
     // The rings of `button` moved on, started or stopped.
     void ringsChanged(ToolStripButton *button);
 
@@ -78,6 +86,8 @@ private:
     QRectF targetBubble() const;
     void listScrolled();
     void scrollToSelection();
+    // Where the list rests for the open module's button (see scrollToSelection).
+    std::optional<int> restingScroll() const;
     bool dragList(QWidget *button, QEvent *event);
 
     AppState &m_state;

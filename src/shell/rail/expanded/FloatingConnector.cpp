@@ -17,14 +17,15 @@ FloatingConnector::FloatingConnector(QWidget *parent)
     repaintOnStyleChange(this);
 }
 
-void FloatingConnector::place(RailModule module, double y, const expandedrail::Canvas &canvas)
+void FloatingConnector::place(RailModule module, double y, const expandedrail::Canvas &canvas, bool shows)
 {
-    if (module == m_module && y == m_y && canvas.edge == m_canvas.edge && canvas.scale == m_canvas.scale
-        && canvas.hasExpandedAlert == m_canvas.hasExpandedAlert)
+    if (module == m_module && y == m_y && shows == m_shows && canvas.edge == m_canvas.edge
+        && canvas.scale == m_canvas.scale && canvas.hasExpandedAlert == m_canvas.hasExpandedAlert)
         return;
     m_module = module;
     m_y = y;
     m_canvas = canvas;
+    m_shows = shows;
     update();
     // What it draws moved: the rail asks again (a layout request to the canvas).
     updateGeometry();
@@ -32,6 +33,8 @@ void FloatingConnector::place(RailModule module, double y, const expandedrail::C
 
 QRegion FloatingConnector::drawnShape() const
 {
+    if (!m_shows)
+        return {};
     const expandedrail::Connector k = expandedrail::connector(m_canvas);
     // The glow around the line, and the dot at its start.
     QRegion shape(QRectF(k.midX - k.width / 2 - 3, m_y - 4, k.width + 6, 8).toAlignedRect());
@@ -41,6 +44,8 @@ QRegion FloatingConnector::drawnShape() const
 
 void FloatingConnector::paintEvent(QPaintEvent *)
 {
+    if (!m_shows)
+        return;
     const OrlixStyle &style = OrlixStyle::current();
     const expandedrail::Connector k = expandedrail::connector(m_canvas);
     QPainter p(this);

@@ -17,8 +17,11 @@ class FloatingConnector : public QWidget, public DrawnShape {
 public:
     explicit FloatingConnector(QWidget *parent = nullptr);
 
-    void place(RailModule module, double y, const expandedrail::Canvas &canvas);
+    // `shows`: whether the button it ties to shows (it draws nothing while
+    // that is scrolled out of sight).
+    void place(RailModule module, double y, const expandedrail::Canvas &canvas, bool shows = true);
     double y() const { return m_y; }
+    bool shows() const { return m_shows; }
     QRegion drawnShape() const override;
 
 protected:
@@ -27,6 +30,7 @@ protected:
 private:
     RailModule m_module = RailModule::today;
     double m_y = 0;
+    bool m_shows = true;
     expandedrail::Canvas m_canvas;
 };
 
