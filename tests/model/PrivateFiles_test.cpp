@@ -217,20 +217,17 @@ TEST_F(PrivateFilesTest, AFolderPlantedInPlaceOfTheSettingsDataOrCacheFolderIsNe
         }
         test::LogCapture log;
         UserDefaults defaults;
-        EXPECT_TRUE(defaults.isRefused());
-        EXPECT_FALSE(defaults.contains(u"railSize"_s));
+        EXPECT_EQ(std::pair(defaults.isRefused(), defaults.contains(u"railSize"_s)), std::pair(true, false));
         defaults.set(u"railSize"_s, u"large"_s);
         EXPECT_FALSE(defaults.lastSaveSucceeded());
         const LocalStore store;
-        EXPECT_TRUE(store.isRefused());
-        EXPECT_EQ(std::pair(store.directory(), store.subdirectory(u"Clipboard"_s)), std::pair(QString(), QString()));
+        EXPECT_EQ(std::tuple(store.isRefused(), store.directory(), store.subdirectory(u"Clipboard"_s)),
+                  std::tuple(true, QString(), QString()));
         const PersistedFiles files(store.directory());
-        EXPECT_EQ(files.read<LinksFile>(), std::nullopt);
-        EXPECT_FALSE(files.write<LinksFile>({}));
+        EXPECT_EQ(std::pair(files.read<LinksFile>().has_value(), files.write<LinksFile>({})), std::pair(false, false));
         narrowCacheFolder();
         EXPECT_EQ(privateCacheFolder(), QString());
-        EXPECT_EQ(log.warningsWith(u"Kolu does not use its"_s).size(), 3)
-            << log.warningsWith({}).join(u'\n').toStdString();
+        EXPECT_EQ(log.warningsWith(u"Kolu does not use its"_s).size(), 3);
         for (const QString &folder : theirs) {
             EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                       (QStringList{u"defaults.json"_s, u"links.json"_s}));

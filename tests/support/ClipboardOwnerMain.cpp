@@ -42,59 +42,37 @@ protected:
     }
 };
 
-// Answers the request for the list of targets in the way asked, before Qt
-// would answer it.
-class TargetsAnswer final : public QAbstractNativeEventFilter {
-public:
-    TargetsAnswer(xcb_connection_t *connection, QString how)
-        : m_connection(connection)
-        , m_how(std::move(how))
-    {
-        const auto cookie = xcb_intern_atom(connection, 0, 7, "TARGETS");
-        if (auto *reply = xcb_intern_atom_reply(connection, cookie, nullptr)) {
-            m_targets = reply->atom;
-            std::free(reply);
-        }
-    }
+// Answers the request for the list of targets as asked, before Qt would.
+struct TargetsAnswer final : QAbstractNativeEventFilter {
+    xcb_connection_t *c = nullptr;
+    xcb_atom_t targets = XCB_ATOM_NONE;
+    QString how;
 
     bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
     {
-        const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
-            return false;
         const auto *request = static_cast<const xcb_selection_request_event_t *>(message);
-        if (request->target != m_targets)
+        if ((request->response_type & 0x7f) != XCB_SELECTION_REQUEST || request->target != targets)
             return false;
-        if (m_how == u"!") {
-            std::puts("withheld TARGETS");
-            std::fflush(stdout);
-            return true;
-        }
-        xcb_atom_t property = XCB_ATOM_NONE;
-        if (m_how.startsWith(u'+')) {
-            // Ever the same target, as often as asked: only the length counts.
-            const std::vector<xcb_atom_t> list(std::size_t(m_how.mid(1).toUInt()) + 1, XCB_ATOM_STRING);
-            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
-                                XCB_ATOM_ATOM, 32, std::uint32_t(list.size()), list.data());
-            property = request->property;
-        }
-        xcb_selection_notify_event_t notify{};
-        notify.response_type = XCB_SELECTION_NOTIFY;
-        notify.time = request->time;
-        notify.requestor = request->requestor;
-        notify.selection = request->selection;
-        notify.target = request->target;
-        notify.property = property;
-        xcb_send_event(m_connection, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char *>(&notify));
-        xcb_flush(m_connection);
+        if (how == u"!")
+            return std::puts("withheld TARGETS") >= 0 && std::fflush(stdout) == 0;
+        // "+<n>": one target over and over; only the length counts.
+        const bool answered = how.startsWith(u'+');
+        const std::vector<xcb_atom_t> list(how.mid(1).toUInt() + 1, XCB_ATOM_STRING);
+        if (answered)
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, request->property, XCB_ATOM_ATOM, 32,
+                                std::uint32_t(list.size()), list.data());
+        const xcb_selection_notify_event_t notify{XCB_SELECTION_NOTIFY,
+                                                  0,
+                                                  0,
+                                                  request->time,
+                                                  request->requestor,
+                                                  request->selection,
+                                                  request->target,
+                                                  answered ? request->property : xcb_atom_t(XCB_ATOM_NONE)};
+        xcb_send_event(c, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&notify));
+        xcb_flush(c);
         return true;
     }
-
-private:
-    xcb_connection_t *m_connection;
-    QString m_how;
-    xcb_atom_t m_targets = XCB_ATOM_NONE;
 };
 
 } // namespace
@@ -103,7 +81,7 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     auto *offered = new WithholdingMimeData;
-    std::unique_ptr<TargetsAnswer> targetsAnswer;
+    TargetsAnswer targetsAnswer;
     const QStringList arguments = app.arguments().mid(1);
     for (const QString &argument : arguments) {
         const qsizetype equals = argument.indexOf(u'=');
@@ -112,10 +90,17 @@ int main(int argc, char **argv)
         const QString value = argument.mid(equals + 1);
         if (argument.first(equals) == u"TARGETS") {
             auto *x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-            if (!x11)
+            std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+                x11 ? xcb_intern_atom_reply(x11->connection(), xcb_intern_atom(x11->connection(), 0, 7, "TARGETS"),
+                                            nullptr)
+                    : nullptr,
+                &std::free);
+            if (!atom)
                 return 2;
-            targetsAnswer = std::make_unique<TargetsAnswer>(x11->connection(), value);
-            app.installNativeEventFilter(targetsAnswer.get());
+            targetsAnswer.c = x11->connection();
+            targetsAnswer.targets = atom->atom;
+            targetsAnswer.how = value;
+            app.installNativeEventFilter(&targetsAnswer);
             continue;
         }
         QByteArray bytes = value.toUtf8();
