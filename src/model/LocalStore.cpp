@@ -2,6 +2,7 @@
 
 #include "model/PrivateFiles.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -28,10 +29,9 @@ bool somethingExists(const fs::path &path)
     return fs::symlink_status(path, error).type() != fs::file_type::not_found && !error;
 }
 
-void createFolder(const fs::path &path)
+void createFolder(const QString &path)
 {
-    std::error_code error;
-    fs::create_directories(path, error); // an existing folder is not an error; others are dropped
+    PrivateFolder::open(path, {.create = true, .tighten = true}); // made 0700 with its parents; failures dropped
 }
 
 // Copies `legacy` whole to `target` through a side folder that is renamed
@@ -81,28 +81,42 @@ LocalStore::LocalStore(const QString &dataLocation)
         }
     }
     if (!m_takeOverFailed) {
-        createFolder(target);
-        // The user's alone, whatever the umask was when earlier runs (or the
-        // release taken over) wrote here. A folder found already narrowed has
-        // been walked, and all written in it since is private from the
-        // start: later launches go through none of it.
         std::error_code error;
         const fs::perms perms = fs::symlink_status(target, error).permissions();
-        if (madeNow || error || (perms & (fs::perms::group_all | fs::perms::others_all)) != fs::perms::none)
+        const bool wide =
+            madeNow || error || (perms & (fs::perms::group_all | fs::perms::others_all)) != fs::perms::none;
+        if (!PrivateFolder::open(m_directory, {.create = true, .tighten = true})) {
+            // A link or another user's folder in its place (planted where a
+            // parent is open to others) would receive the user's data and
+            // choose what is read back: neither read nor written.
+            if (const QString reason = foreignFolderReason(m_directory); !reason.isEmpty()) {
+                qWarning().noquote() << "Kolu does not use its data folder:" << m_directory << reason
+                                     << u"(it runs without reading or saving its data)."_s;
+                m_directory.clear();
+                m_refused = true;
+            }
+        } else if (wide) {
+            // The user's alone, whatever the umask was when earlier runs (or
+            // the release taken over) wrote here. A folder found already
+            // narrowed has been walked, and all written in it since is
+            // private from the start: later launches go through none of it.
             tightenPrivateTree(m_directory);
+        }
     }
 }
 
 QString LocalStore::subdirectory(const QString &name) const
 {
+    if (m_refused)
+        return {};
     const QString path = QDir::cleanPath(m_directory + u'/' + name);
     if (m_takeOverFailed) {
         std::error_code error;
         fs::create_directory(toPath(path), error); // never the data folder itself
     } else {
-        createFolder(toPath(path));
+        createFolder(path);
     }
-    PrivateFolder::open(path, {.create = false, .tighten = true}); // made under the umask: narrowed to 0700
+    PrivateFolder::open(path, {.create = false, .tighten = true}); // an earlier run's, made under the umask
     return path;
 }
 

@@ -10,8 +10,11 @@ namespace kolu {
 // folder that is renamed into place when complete. A copy that fails leaves
 // no data folder, so the next run tries again. The folder and every folder
 // in it are 0700, and every file 0600: what earlier runs left wider is
-// narrowed when the store is made (at launch). Nothing here fails: a folder
-// that cannot be made is still used, and every read then finds nothing.
+// narrowed when the store is made (at launch), and missing parents are made
+// 0700. A symbolic link or another user's folder in the data folder's place
+// is refused with one line on standard error: the store then has no folder,
+// and nothing is read or written. Nothing else here fails: a folder that
+// cannot be made is still used, and every read then finds nothing.
 class LocalStore {
 public:
     // Uses the per-user data folder of the desktop.
@@ -19,11 +22,14 @@ public:
     // Uses `dataLocation` in place of the per-user data folder.
     explicit LocalStore(const QString &dataLocation);
 
-    // The data folder, without a trailing separator.
+    // The data folder, without a trailing separator; empty when refused.
     const QString &directory() const { return m_directory; }
+    // Whether the data folder was refused as another's or a link.
+    bool isRefused() const { return m_refused; }
 
     // `directory`/`name`, created with its parents when missing. A failure to
-    // create it is ignored and the path is returned all the same.
+    // create it is ignored and the path is returned all the same. Empty when
+    // the data folder was refused.
     QString subdirectory(const QString &name) const;
 
     static QString defaultDataLocation();
@@ -38,6 +44,7 @@ public:
 private:
     QString m_directory;
     bool m_takeOverFailed = false;
+    bool m_refused = false;
 };
 
 } // namespace kolu

@@ -32,8 +32,10 @@ std::optional<PomodoroState> PersistedFiles::readPomodoroAtLaunch(const QDateTim
     return state;
 }
 
-std::optional<QByteArray> PersistedFiles::readFile(const QString &path)
+std::optional<QByteArray> PersistedFiles::readFile(const QString &path) const
 {
+    if (m_directory.isEmpty())
+        return std::nullopt;
     return readWholeFile(path, kMaxFileSize);
 }
 
@@ -53,6 +55,8 @@ void PersistedFiles::noteRead(const QString &path, const std::optional<QByteArra
 
 WriteOutcome PersistedFiles::writeFile(const QString &path, const QByteArray &bytes) const
 {
+    if (m_directory.isEmpty())
+        return WriteOutcome::failed; // no folder of the user's to write to
     const QByteArray digest = digestOf(bytes);
     const Known known = m_known.value(path);
     if (!known.damaged && known.digest == digest && QFileInfo(path).isFile())

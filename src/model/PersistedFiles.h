@@ -63,7 +63,8 @@ using PrayerNotificationStatesFile = JsonFile<json::FlagMap, "prayerNotification
 // reported only through the result.
 class PersistedFiles {
 public:
-    // `wrap`, for tests, stands between each save and its file.
+    // `wrap`, for tests, stands between each save and its file. With an
+    // empty `directory` (no folder to use) nothing is read or written.
     explicit PersistedFiles(QString directory, SaveDeviceWrapper wrap = {});
 
     const QString &directory() const { return m_directory; }
@@ -109,7 +110,7 @@ public:
     static constexpr qint64 kMaxFileSize = 32 * 1024 * 1024;
 
 private:
-    static std::optional<QByteArray> readFile(const QString &path);
+    std::optional<QByteArray> readFile(const QString &path) const;
     void noteRead(const QString &path, const std::optional<QByteArray> &bytes, bool decoded) const;
     WriteOutcome writeFile(const QString &path, const QByteArray &bytes) const;
 

@@ -2,9 +2,9 @@
 
 #include "model/FileDescriptor.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
@@ -38,6 +38,23 @@ int openFolder(const QByteArray &path)
 QByteArray temporaryName(const QByteArray &name)
 {
     return '.' + name + '.' + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+}
+
+// Makes the missing folders of `path`, parents first, each 0700: a parent
+// made open to all (~/.config under a umask of 0) would let another user
+// swap the folder below it for one of their own.
+void makeFolders(const QByteArray &path)
+{
+    // A umask narrower than 077 must not leave a folder Kolu cannot enter.
+    const auto make = [](const QByteArray &folder) {
+        if (::mkdir(folder.constData(), kFolderMode) == 0)
+            ::chmod(folder.constData(), kFolderMode);
+    };
+    for (qsizetype slash = path.indexOf('/', 1); slash != -1; slash = path.indexOf('/', slash + 1)) {
+        if (path.at(slash - 1) != '/')
+            make(path.left(slash));
+    }
+    make(path); // one already there is checked by the caller
 }
 
 void tightenBelow(int folder, int depth)
@@ -93,10 +110,8 @@ std::optional<PrivateFolder> PrivateFolder::open(const QString &path, const Opti
         return std::nullopt;
     const QString clean = QDir::cleanPath(path);
     const QByteArray native = QFile::encodeName(clean);
-    if (options.create) {
-        QDir().mkpath(QFileInfo(clean).absolutePath());
-        ::mkdir(native.constData(), kFolderMode); // one already there is checked below
-    }
+    if (options.create)
+        makeFolders(native);
     FileDescriptor fd(openFolder(native));
     if (!fd.isOpen())
         return std::nullopt;
@@ -169,6 +184,18 @@ void PrivateFolder::tightenFile(const QString &name) const
         ::fchmod(fd.get(), kFileMode);
 }
 
+QString foreignFolderReason(const QString &path)
+{
+    struct stat info { };
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    if (S_ISLNK(info.st_mode))
+        return u"is a symbolic link"_s;
+    if (info.st_uid != ::geteuid())
+        return u"belongs to another user"_s;
+    return {};
+}
+
 std::optional<QString> userRuntimeFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -177,13 +204,26 @@ std::optional<QString> userRuntimeFolder()
     return std::nullopt;
 }
 
-QString privateCacheFolder()
+QString cacheFolderPath()
 {
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        return {};
-    const auto folder = PrivateFolder::open(cache + u"/Kolu"_s, {.create = true, .tighten = true});
+    return cache.isEmpty() ? QString() : QDir::cleanPath(cache + u"/Kolu"_s);
+}
+
+QString privateCacheFolder()
+{
+    const auto folder = PrivateFolder::open(cacheFolderPath(), {.create = true, .tighten = true});
     return folder ? folder->path() : QString();
+}
+
+void narrowCacheFolder()
+{
+    const QString folder = cacheFolderPath();
+    if (const QString reason = foreignFolderReason(folder); !reason.isEmpty())
+        qWarning().noquote() << "Kolu does not use its cache folder:" << folder << reason
+                             << u"(it keeps no cached files there)."_s;
+    else
+        tightenPrivateTree(folder);
 }
 
 QString temporaryFilesFolder()

@@ -19,8 +19,9 @@ namespace kolu {
 class PrivateFolder {
 public:
     struct Options {
-        // Make the folder (mode 0700, its parents as the umask says) when
-        // it is missing.
+        // Make the folder when it is missing, and its missing parents, each
+        // with mode 0700 whatever the umask (as the base-directory layout
+        // asks; folders already there keep their mode).
         bool create = false;
         // Narrow a folder of the owner's with a wider mode (an earlier run's,
         // made under the umask) to 0700 rather than refuse it. Whatever
@@ -61,6 +62,12 @@ private:
     QString m_path;
 };
 
+// Why what is at a folder's `path` was put there by someone else, or leads
+// elsewhere, to follow the path in a sentence: "is a symbolic link" or
+// "belongs to another user". Empty when nothing is there or it is this
+// user's own.
+QString foreignFolderReason(const QString &path);
+
 // XDG_RUNTIME_DIR when it names a folder of this user's alone (owned by the
 // user, mode 0700, not a link); nothing otherwise. Qt's own fallback (a
 // folder under /tmp that anyone could have made first) is never used.
@@ -70,6 +77,13 @@ std::optional<QString> userRuntimeFolder();
 // per-user temporary files go when there is no runtime folder. Empty when
 // it cannot be had as a private folder.
 QString privateCacheFolder();
+// Where privateCacheFolder() is, whether or not it can be had.
+QString cacheFolderPath();
+
+// At launch: the cache folder, when it is there, narrowed as the data
+// folder is (an earlier run's files made under the umask), or refused with
+// one line on standard error when it is a link or another user's.
+void narrowCacheFolder();
 
 // The folder for per-user temporary files (the lock file, alert sounds): the
 // runtime folder, or else privateCacheFolder(). Never a shared one.

@@ -5,6 +5,7 @@
 #include "model/JsonCoding.h"
 #include "model/PrivateFiles.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -16,15 +17,18 @@ namespace {
 
 constexpr qint64 kMaxDefaultsFileSize = 8 * 1024 * 1024;
 
-// The settings say where Kolu reads and writes (the to-do and notes folders):
-// an account that could change them could choose that. So the folder (0700)
-// and the file (0600) are the user's alone, and an earlier run's, made under
-// the umask, is narrowed.
-void keepPrivate(const QString &filePath, bool create)
+// The settings say where Kolu reads and writes (the to-do and notes folders)
+// and where searches go: an account that could change them could choose
+// that. So the folder (0700) and the file (0600) are the user's alone, and
+// an earlier run's, made under the umask, is narrowed. Whether the folder
+// could be had so.
+bool keepPrivate(const QString &filePath, bool create)
 {
     const QFileInfo file(filePath);
-    if (const auto folder = PrivateFolder::open(file.absolutePath(), {.create = create, .tighten = true}))
+    const auto folder = PrivateFolder::open(file.absolutePath(), {.create = create, .tighten = true});
+    if (folder)
         folder->tightenFile(file.fileName());
+    return folder.has_value();
 }
 
 } // namespace
@@ -46,8 +50,28 @@ QString UserDefaults::defaultFilePath()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Kolu/defaults.json"_s;
 }
 
+void UserDefaults::refuseFolderIfForeign()
+{
+    if (m_refused)
+        return;
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    const QString reason = foreignFolderReason(folder);
+    if (reason.isEmpty())
+        return;
+    // Another user (where a parent folder is open to others) could have put
+    // it there: its settings would steer Kolu, and the user's would land in
+    // it.
+    m_refused = true;
+    m_values = {};
+    qWarning().noquote() << "Kolu does not use its settings folder:" << folder << reason
+                         << u"(it runs on default settings without saving them)."_s;
+}
+
 void UserDefaults::load()
 {
+    refuseFolderIfForeign();
+    if (m_refused)
+        return;
     keepPrivate(m_filePath, false);
     const auto bytes = readWholeFile(m_filePath, kMaxDefaultsFileSize);
     const auto top = bytes ? json::parseDocument(*bytes) : std::nullopt;
@@ -62,7 +86,12 @@ void UserDefaults::load()
 
 void UserDefaults::save()
 {
-    keepPrivate(m_filePath, true);
+    if (!keepPrivate(m_filePath, true))
+        refuseFolderIfForeign(); // planted since the launch
+    if (m_refused) {
+        m_lastSaveSucceeded = false;
+        return;
+    }
     if (m_damagedFileInPlace && QFileInfo(m_filePath).isFile()) {
         if (!moveDamagedFileAside(m_filePath, QDateTime::currentDateTimeUtc())) {
             m_lastSaveSucceeded = false;

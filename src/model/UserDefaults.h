@@ -19,7 +19,9 @@ namespace kolu {
 // both when the key is absent and when it holds a value of another type, so
 // callers fall back to their default in either case. A file that is missing
 // or malformed reads as empty; a malformed one is moved aside before the first
-// save writes over it.
+// save writes over it. A symbolic link or another user's folder in place of
+// the file's folder is refused with one line on standard error: nothing is
+// read from it or saved, and every value is its default.
 class UserDefaults : public QObject {
     Q_OBJECT
 public:
@@ -91,6 +93,8 @@ public:
     // value read as absent. A one-time step keyed on a stored flag must not
     // run again because of it.
     bool loadFailed() const { return m_loadFailed; }
+    // Whether the file's folder was refused as another user's or a link.
+    bool isRefused() const { return m_refused; }
 
 Q_SIGNALS:
     // A key was written, also with the value it already had.
@@ -100,12 +104,14 @@ private:
     static QJsonValue defaultOf(SettingsKey key) { return settingsKeyRow(key).defaultValue; }
     void load();
     void save();
+    void refuseFolderIfForeign();
 
     QString m_filePath;
     QJsonObject m_values;
     bool m_lastSaveSucceeded = true;
     bool m_loadFailed = false;
     bool m_damagedFileInPlace = false;
+    bool m_refused = false;
 };
 
 } // namespace kolu

@@ -2,6 +2,7 @@
 // status item, and the state saved on the way out.
 #include "model/BuildInfo.h"
 #include "model/Clock.h"
+#include "model/PrivateFiles.h"
 #include "model/UserDefaults.h"
 #include "platform/desktop/FolderPicker.h"
 #include "platform/system/QuitSignals.h"
@@ -97,10 +98,19 @@ int main(int argc, char **argv)
 {
     // Before anything is shown: a second copy leaves at once, with one line
     // saying why, and a success status (the user's Kolu is there).
+    kolu::narrowCacheFolder();
     kolu::SingleInstanceLock lock;
-    if (lock.acquire() == kolu::SingleInstanceLock::Outcome::heldElsewhere) {
+    const kolu::SingleInstanceLock::Outcome locked = lock.acquire();
+    if (locked == kolu::SingleInstanceLock::Outcome::heldElsewhere) {
         std::fputs("Kolu is already running.\n", stderr);
         return 0;
+    }
+    // A planted lock could hide a running copy: one that keeps the same
+    // files is never started unguarded beside it.
+    if (locked == kolu::SingleInstanceLock::Outcome::refused) {
+        std::fprintf(stderr, "Kolu did not start: %s. Remove it and start Kolu again.\n",
+                     qUtf8Printable(lock.refusal()));
+        return 1;
     }
 
     preferX11(argc, argv);

@@ -37,7 +37,7 @@ void AppState::loadSavedState()
     const QFileInfo historyFile(m_files.pathOf<ClipboardItemsFile>());
     // Only a history read whole, or none at all, tells which pictures are
     // kept: one that could not be read may still name them.
-    if (clipboardHistory || !(historyFile.exists() || historyFile.isSymLink()))
+    if (!m_store.isRefused() && (clipboardHistory || !(historyFile.exists() || historyFile.isSymLink())))
         clipboard::removeUnnamedImages(QString(m_store.directory() + u"/Clipboard"_s),
                                        clipboardHistory.value_or(ClipboardItemsFile::Value{}));
     setClipboardItems(clipboard::withoutMissingImages(clipboardHistory.value_or(ClipboardItemsFile::Value{})));
@@ -109,9 +109,13 @@ void AppState::firstFrameShown()
 void AppState::removeLeftoversOfEarlierRuns()
 {
     // Before anything is saved: a save of this run must not lose its copy.
+    // Never in a folder refused as another user's.
     const auto isJson = [](const QString &name) { return name.endsWith(u".json"_s); };
+    if (!m_defaults.isRefused())
+        removeLeftoverSaveCopies(QFileInfo(m_defaults.filePath()).absolutePath(), isJson);
+    if (m_store.isRefused())
+        return;
     removeLeftoverSaveCopies(m_store.directory(), isJson);
-    removeLeftoverSaveCopies(QFileInfo(m_defaults.filePath()).absolutePath(), isJson);
     removeLeftoverSaveCopies(QString(m_store.directory() + u"/Clipboard"_s),
                              [](const QString &name) { return name.endsWith(u".png"_s); });
     // A killed unpacking may have left gigabytes behind: removed on a worker.

@@ -4,6 +4,7 @@
 #include "model/PersistedFiles.h"
 #include "model/UserDefaults.h"
 
+#include "LogCapture.h"
 #include "ScopedUmask.h"
 #include "TemporaryHome.h"
 #include "TestFiles.h"
@@ -159,20 +160,79 @@ TEST_F(PrivateFilesTest, TheDataFolderAndEverythingInItAreTheUsersAloneAndAnEarl
 }
 
 // The settings name the folders Kolu writes to: nobody else may change them,
-// whatever the umask, nor in what an earlier run left open.
+// whatever the umask, nor in what an earlier run left open. Nor may anyone
+// swap a folder for one of theirs in a parent Kolu made: missing parents
+// of the settings, data and cache folders are made 0700 too.
 TEST_F(PrivateFilesTest, TheSettingsFolderAndFileAreTheUsersAloneAndAnEarlierRunsAreNarrowed)
 {
     const QString path = UserDefaults::defaultFilePath();
     const QString folder = QFileInfo(path).absolutePath();
     {
         const test::ScopedUmask open(0);
+        for (const char *parent : {".config", ".local", ".cache"})
+            ASSERT_TRUE(QDir(home.path(QString::fromLatin1(parent))).removeRecursively());
         UserDefaults defaults;
         defaults.set(u"railSize"_s, u"large"_s);
         ASSERT_TRUE(defaults.lastSaveSucceeded());
         EXPECT_EQ(std::pair(modeOf(folder), modeOf(path)), std::pair(0700u, 0600u));
+        const LocalStore store;
+        EXPECT_FALSE(privateCacheFolder().isEmpty());
+        for (const char *parent : {".config", ".local", ".local/share", ".cache"})
+            EXPECT_EQ(modeOf(home.path(QString::fromLatin1(parent))), 0700u) << parent;
     }
     ASSERT_TRUE(setMode(folder, 0777) && setMode(path, 0666));
     const UserDefaults reopened;
     EXPECT_EQ(std::pair(modeOf(folder), modeOf(path)), std::pair(0700u, 0600u)) << "narrowed before any save";
     EXPECT_EQ(reopened.string(u"railSize"_s), u"large"_s);
+}
+
+// Where a parent folder is open to others (made so by another program, or by
+// an earlier release), another user can put a folder of theirs, or a link,
+// in place of Kolu's: its settings would steer Kolu and the user's data
+// would land in it. Each is refused with one line, and nothing is read from
+// it or written to it.
+TEST_F(PrivateFilesTest, AFolderPlantedInPlaceOfTheSettingsDataOrCacheFolderIsNeitherReadNorWritten)
+{
+    const QString places[] = {QFileInfo(UserDefaults::defaultFilePath()).absolutePath(), home.dataHome() + u"/Kolu"_s,
+                              cacheFolderPath()};
+    const QByteArray planted = R"({"railSize":"small"})";
+    for (const bool foreign : {false, true}) {
+        if (foreign && ::geteuid() != 0)
+            GTEST_SKIP() << "making another user's folder needs root: only planted links were tried";
+        SCOPED_TRACE(foreign ? "another user's folder" : "a link");
+        QStringList theirs;
+        for (const QString &place : places) {
+            QFile::remove(place); // a link of the round before
+            ASSERT_TRUE(QDir(place).removeRecursively() && !QFileInfo::exists(place));
+            const QString folder = foreign ? place : home.path(u"theirs"_s + QString::number(theirs.size()));
+            ASSERT_TRUE(test::writeFile(folder + u"/defaults.json"_s, planted)
+                        && test::writeFile(folder + u"/links.json"_s, "[]") && setMode(folder, 0777));
+            if (foreign) {
+                for (const QString &name : {u""_s, u"/defaults.json"_s, u"/links.json"_s})
+                    ASSERT_EQ(::chown(QFile::encodeName(folder + name).constData(), 65534, 65534), 0);
+            } else {
+                ASSERT_TRUE(QFile::link(folder, place));
+            }
+            theirs.append(folder);
+        }
+        test::LogCapture log;
+        UserDefaults defaults;
+        EXPECT_EQ(std::pair(defaults.isRefused(), defaults.contains(u"railSize"_s)), std::pair(true, false));
+        defaults.set(u"railSize"_s, u"large"_s);
+        EXPECT_FALSE(defaults.lastSaveSucceeded());
+        const LocalStore store;
+        EXPECT_EQ(std::tuple(store.isRefused(), store.directory(), store.subdirectory(u"Clipboard"_s)),
+                  std::tuple(true, QString(), QString()));
+        const PersistedFiles files(store.directory());
+        EXPECT_EQ(std::pair(files.read<LinksFile>().has_value(), files.write<LinksFile>({})), std::pair(false, false));
+        narrowCacheFolder();
+        EXPECT_EQ(privateCacheFolder(), QString());
+        EXPECT_EQ(log.warningsWith(u"Kolu does not use its"_s).size(), 3);
+        for (const QString &folder : theirs) {
+            EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                      (QStringList{u"defaults.json"_s, u"links.json"_s}));
+            EXPECT_EQ(std::pair(test::readFile(folder + u"/defaults.json"_s), modeOf(folder)),
+                      std::pair(planted, 0777u));
+        }
+    }
 }

@@ -101,28 +101,35 @@ TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeAndNeverFollowsALinkNorTakesAFi
     const QString victim = home.path(u"victim.txt"_s);
     ASSERT_TRUE(test::writeFile(victim, "keep me"));
     ASSERT_TRUE(QFile::link(victim, lockPath));
+    // What is planted in the lock's place could stand for a lock nobody
+    // holds: the launch is refused, not run unguarded, and says what is there.
     SingleInstanceLock lock;
-    EXPECT_EQ(lock.acquire(), Outcome::unavailable) << "the launch goes on without the lock";
+    EXPECT_EQ(lock.acquire(), Outcome::refused);
+    EXPECT_EQ(lock.refusal(), QString(u"the lock "_s + lockPath + u" is a link or not a file of this user's"_s));
     EXPECT_EQ(test::readFile(victim), "keep me");
 
     // A dangling link creates nothing at its target either.
     QFile::remove(lockPath);
     const QString target = home.path(u"created-by-link"_s);
     ASSERT_TRUE(QFile::link(target, lockPath));
-    EXPECT_EQ(lock.acquire(), Outcome::unavailable);
+    EXPECT_EQ(lock.acquire(), Outcome::refused);
     EXPECT_FALSE(QFile::exists(target));
-    // Nor a pipe, a file of another user or a missing folder.
+    // Nor a pipe, a file of another user or a link in the folder's place.
     QFile::remove(lockPath);
     ASSERT_EQ(::mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
-    EXPECT_EQ(lock.acquire(), Outcome::unavailable);
+    EXPECT_EQ(lock.acquire(), Outcome::refused);
     QFile::remove(lockPath);
-
     if (::geteuid() == 0) {
         QFile(lockPath).open(QIODevice::WriteOnly);
         ASSERT_EQ(::chown(QFile::encodeName(lockPath).constData(), 65534, 65534), 0);
-        EXPECT_EQ(lock.acquire(), Outcome::unavailable);
+        EXPECT_EQ(lock.acquire(), Outcome::refused);
     }
+    const QString linkedFolder = home.path(u"linked-run"_s);
+    ASSERT_TRUE(QFile::link(home.runtimeDir(), linkedFolder));
+    EXPECT_EQ(lock.acquire(linkedFolder), Outcome::refused);
+    EXPECT_EQ(lock.refusal(), QString(u"the lock's folder "_s + linkedFolder + u" is a symbolic link"_s));
 
+    // Only where there is no place for a lock at all does the launch go on.
     EXPECT_EQ(lock.acquire(home.path(u"missing-folder"_s)), Outcome::unavailable);
 
     // The runtime folder is never a relative, foreign or missing one.

@@ -1,5 +1,6 @@
 #include "platform/calendar/ICalendarReader.h"
 
+#include "model/TextCut.h"
 #include "platform/calendar/CalendarFileReading.h"
 
 #include <QHash>
@@ -37,15 +38,12 @@ std::optional<QString> text(const char *value)
     return QString::fromUtf8(value);
 }
 
-// `value` cut to at most `length` characters, never between the halves of a
-// surrogate pair.
+// `value` cut to at most `length` units, never inside what a reader sees as
+// one character.
 std::optional<QString> cut(std::optional<QString> value, qsizetype length)
 {
-    if (value && value->size() > length) {
-        value->truncate(length);
-        if (value->back().isHighSurrogate())
-            value->chop(1);
-    }
+    if (value)
+        cutWhole(*value, length);
     return value;
 }
 

@@ -21,7 +21,8 @@ class PasteboardContent {
 public:
     virtual ~PasteboardContent();
 
-    // The formats (MIME types) offered now.
+    // The formats (MIME types) offered now; empty when nothing is offered
+    // and also when the list could not be read whole.
     virtual QStringList formats() const = 0;
     // The bytes of one offered format; empty when it is not offered. With
     // `byteLimit` >= 0 reading may stop early: a longer content then comes

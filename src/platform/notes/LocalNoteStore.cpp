@@ -1,6 +1,7 @@
 #include "platform/notes/LocalNoteStore.h"
 
 #include "model/FilePath.h"
+#include "model/TextCut.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +58,7 @@ QString firstLineOf(const QString &path)
             line.remove(0, 1);
         line = line.trimmed();
         if (!line.isEmpty())
-            return line.left(200);
+            return line.left(wholeCharacterCut(line, 200));
     }
     return {};
 }
@@ -296,8 +297,11 @@ QString LocalNoteStore::fileStem(const QString &title)
             continue;
         const bool pair = c.isHighSurrogate() && i + 1 < title.size() && title.at(i + 1).isLowSurrogate();
         const qsizetype size = pair ? 4 : c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
-        if (bytes + size > kMaxStemBytes)
+        if (bytes + size > kMaxStemBytes) {
+            // Not inside what a reader sees as one character.
+            stem.truncate(wholeCharacterCut(QString(stem + title.mid(i, 2)), stem.size()));
             break;
+        }
         bytes += size;
         stem += c;
         if (pair)

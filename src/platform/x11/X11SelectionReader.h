@@ -71,7 +71,9 @@ public:
     // `target`.
     Outcome read(const QByteArray &target, const std::function<bool(QByteArrayView)> &sink) const;
 
-    // The names of the targets offered; empty without an owner.
+    // The names of the targets offered; empty without an owner, and when the
+    // owner's list does not come whole (too slow, refused, or longer than
+    // a list is read).
     QStringList targets() const;
     // The MIME types offered, "text/plain" among them when a text is, and
     // the password managers' hint when it is offered (in whatever casing).

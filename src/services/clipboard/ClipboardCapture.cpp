@@ -28,7 +28,11 @@ bool isMarkedSecret(const PasteboardContent &pasteboard, const QStringList &form
     for (const QString &format : formats) {
         if (format.compare(kPasswordManagerHint, Qt::CaseInsensitive) != 0)
             continue;
-        const QByteArray value = pasteboard.data(format, 64).trimmed();
+        QByteArray value = pasteboard.data(format, 64);
+        // Some owners end the value as a C string, with a NUL.
+        if (const qsizetype end = value.indexOf('\0'); end >= 0)
+            value.truncate(end);
+        value = value.trimmed();
         if (value.isEmpty() || value.compare("secret", Qt::CaseInsensitive) == 0)
             return true;
     }
@@ -168,7 +172,11 @@ PasteboardReading readPasteboard(const PasteboardContent &pasteboard)
 {
     PasteboardReading reading;
     const QStringList formats = pasteboard.formats();
-    if (isMarkedSecret(pasteboard, formats))
+    // No formats: nothing is offered, or the list could not be read whole
+    // (the owner stalled, refused it, or offered more than is read). A
+    // secret mark may be among what was not seen, so nothing is read: a
+    // password manager busy at the moment of a copy must not leak it.
+    if (formats.isEmpty() || isMarkedSecret(pasteboard, formats))
         return reading; // not a single byte of it is read
 
     // 1. An image. An offered image Qt cannot read falls through, as if

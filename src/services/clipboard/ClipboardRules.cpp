@@ -1,6 +1,7 @@
 #include "services/clipboard/ClipboardRules.h"
 
 #include "model/FilePath.h"
+#include "model/TextCut.h"
 
 #include <QCalendar>
 #include <QCryptographicHash>
@@ -131,9 +132,7 @@ QStringView keptText(QStringView text)
             break;
         }
     }
-    if (length < trimmed.size() && length > 0 && trimmed.at(length - 1).isHighSurrogate())
-        --length;
-    return trimmed.first(length);
+    return trimmed.first(wholeCharacterCut(trimmed, length));
 }
 
 qint64 storedBytes(QStringView text)
@@ -167,12 +166,7 @@ bool looksBinary(QStringView text)
 
 QString cappedTitle(const QString &title)
 {
-    if (title.size() <= kMaxTitleUnits)
-        return title;
-    qsizetype cut = kMaxTitleUnits;
-    if (title.at(cut - 1).isHighSurrogate())
-        --cut;
-    return title.left(cut);
+    return title.left(wholeCharacterCut(title, kMaxTitleUnits));
 }
 
 QString textTitle(QStringView trimmedText)
@@ -198,12 +192,8 @@ QString textTitle(QStringView trimmedText)
         if (++count == 80)
             break;
     }
-    if (cut == 0) {
-        // A first character longer than the bound: cut between code points.
-        cut = std::min(line.size(), kMaxTitleUnits);
-        if (line.at(cut - 1).isHighSurrogate())
-            --cut;
-    }
+    if (cut == 0)
+        cut = wholeCharacterCut(line, kMaxTitleUnits); // a first character longer than the bound
     return line.first(cut).toString();
 }
 

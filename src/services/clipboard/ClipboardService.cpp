@@ -46,6 +46,8 @@ private:
 // Writes `bytes` as a new file in `directory`; the path, or nothing.
 std::optional<QString> writeNewFile(const QString &directory, const QString &fileName, const QByteArray &bytes)
 {
+    if (directory.isEmpty())
+        return std::nullopt; // no data folder of the user's
     const QString path = clipboard::unusedFilePath(directory, fileName);
     if (writeOwnerOnlyFile(path, bytes) != WriteOutcome::written)
         return std::nullopt;

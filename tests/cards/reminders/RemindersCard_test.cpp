@@ -540,7 +540,8 @@ TEST_F(RemindersMotion, ChipsAndComposerMoveOnTheSpring)
 }
 
 // Each add closes the composer on the spring and the next + opens it again,
-// also after the card was hidden with the rail: three adds, three files.
+// also after the card was hidden with the rail and the composer behind the
+// Reveal's back: three adds, three files.
 TEST_F(RemindersMotion, TheComposerOpensAgainAfterEveryAdd)
 {
     ASSERT_TRUE(QDir().mkpath(listFolder()));
@@ -555,6 +556,12 @@ TEST_F(RemindersMotion, TheComposerOpensAgainAfterEveryAdd)
         if (added == 3) {
             card->hide();
             card->show();
+            // A Reveal left open while the composer was hidden behind its
+            // back (by another motion that ended, say): the + shows it again.
+            composer->findChild<Reveal *>()->setOpen(true);
+            frames.advanceBy(motion);
+            composer->hide();
+            ASSERT_TRUE(card->composerReveal().isOpen() && !card->isComposing());
         }
         click(u"reminderComposerButton"_s);
         frames.advanceBy(motion);

@@ -124,6 +124,21 @@ TEST(CalendarFiles, OverLongTextsAreCutWhenReadBetweenWholeCharacters)
     }
     const ICalFile todo = readICalendar(test::icsWith("VTODO", "UID:t\r\nSUMMARY:" + huge + "\r\n"));
     EXPECT_EQ(todo.todos.at(0).summary->size(), kMaxTitleLength - 1);
+
+    // Nor inside what a reader sees as one character across the limit: a
+    // letter with two accents, a flag, two people joined into one family.
+    const auto across = [](qsizetype limit, const QString &character, qsizetype before) -> QString {
+        return QString(limit - before, u'x') + character + u"tail"_s;
+    };
+    const QString accented = u"é̂"_s, flag = u"🇸🇦"_s, family = u"👩‍👧"_s;
+    const ICalFile cut = readICalendar(test::icsWith(
+        "VEVENT", "UID:whole\r\nDTSTART:20260303T100000Z\r\nSUMMARY:" + across(kMaxTitleLength, accented, 1).toUtf8()
+                      + "\r\nLOCATION:" + across(kMaxTitleLength, flag, 2).toUtf8()
+                      + "\r\nDESCRIPTION:" + across(kMaxNotesLength, family, 3).toUtf8() + "\r\n"));
+    ASSERT_EQ(cut.events.size(), 1u);
+    EXPECT_EQ(cut.events[0].summary, QString(kMaxTitleLength - 1, u'x'));
+    EXPECT_EQ(cut.events[0].location, QString(kMaxTitleLength - 2, u'x'));
+    EXPECT_EQ(cut.events[0].description, QString(kMaxNotesLength - 3, u'x'));
 }
 
 TEST(CalendarFiles, AFileOfManyItemsIsReadInPiecesThatKeepItsZonesAndOrder)

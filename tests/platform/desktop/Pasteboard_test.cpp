@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
@@ -265,6 +266,27 @@ TEST_F(ForeignClipboardTest, ACopyItsOwnerMarksSecretIsNotCaptured)
     EXPECT_TRUE(test::waitUntil([&] { return slow.canReadLine(); })
                 && slow.readLine() == "withheld x-kde-passwordManagerHint\n")
         << "the mark was asked for and not given";
+
+    // A mark ended by a NUL, as a C string, is the same mark.
+    const QString nulEnded = home.path(u"hint"_s);
+    QFile hintFile(nulEnded);
+    ASSERT_TRUE(hintFile.open(QIODevice::WriteOnly) && hintFile.write("secret\0", 7) == 7);
+    hintFile.close();
+    ASSERT_TRUE(ownedBy({u"text/plain=hunter2 as a C string"_s, u"x-kde-passwordManagerHint=@"_s + nulEnded}));
+    EXPECT_FALSE(capturedBy(x11Service));
+
+    // A list of formats that does not come whole (too late, refused, or
+    // longer than is read) may hide the mark: the copy is kept out, though
+    // its text would be given.
+    for (const QString &list : {u"!"_s, u"-"_s, u"+20000"_s}) {
+        SCOPED_TRACE(list.toStdString());
+        const QString secret = u"hunter2 behind the list "_s + list; // each new to the history
+        ASSERT_TRUE(ownedBy({u"text/plain="_s + secret, u"TARGETS="_s + list}));
+        EXPECT_FALSE(capturedBy(hastyService));
+        EXPECT_EQ(hasty.workerReader()->text(), secret);
+    }
+    EXPECT_TRUE(test::waitUntil([&] { return owners[owners.size() - 3]->canReadLine(); })
+                && owners[owners.size() - 3]->readLine() == "withheld TARGETS\n");
     for (const auto &owner : owners) {
         owner->kill();
         owner->waitForFinished(5000);

@@ -31,6 +31,10 @@ TEST(ClipboardRules, TitlesNeverCutACharacterApartBinaryTextIsJudgedWholeAndKept
 
     // An address or a path used as a title is cut too, never inside a pair.
     EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 1, u'e') + emoji)).size(), kMaxTitleUnits - 1);
+    // Nor inside a flag, whose halves are characters of two units each.
+    const QString flag = u"\U0001F1F8\U0001F1E6"_s;
+    EXPECT_EQ(cappedTitle(QString(QString(kMaxTitleUnits - 2, u'e') + flag)).size(), kMaxTitleUnits - 2);
+    EXPECT_EQ(keptText(QString(QString(kMaxKeptTextLength - 2, u'a') + flag)).size(), kMaxKeptTextLength - 2);
 
     // A harmless start does not hide a control-character tail.
     const QString tail = QString(QString(4096, u'a') + QString(200'000, QChar(0x01)));
