@@ -237,8 +237,10 @@ TEST_F(DesktopAppsPageTest, AFolderPathKeepsItsLastNameOnOneLine)
     for (int width : {260, 320, 400, label->width()}) {
         const QStringList lines = label->visibleLines(width);
         ASSERT_FALSE(lines.isEmpty());
-        // How much of the path's start is kept depends on the font's widths.
-        EXPECT_TRUE(lines.constLast().startsWith(u"~/S"_s)) << width << lines.join(u'|').toStdString();
+        // How much of the path's start is kept, and whether the words before
+        // it leave it a line of its own within the label's lines, depends on
+        // the font's widths.
+        EXPECT_TRUE(lines.constLast().contains(u"~/S"_s)) << width << lines.join(u'|').toStdString();
         EXPECT_TRUE(lines.constLast().endsWith(u"/groceries-and-household-lists)."_s))
             << width << lines.join(u'|').toStdString();
         EXPECT_TRUE(
