@@ -42,7 +42,7 @@ protected:
     void SetUp() override
     {
         if (!display.isRunning() || !display.startWindowManager())
-            GTEST_SKIP() << "no Xvfb with openbox here";
+            KOLU_SKIP_OR_FAIL_UNDER_CI("no Xvfb with openbox here");
     }
 
     void TearDown() override
