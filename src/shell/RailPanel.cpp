@@ -3,6 +3,8 @@
 #include "platform/windowing/PanelWindowing.h"
 #include "platform/x11/WindowActivation.h"
 #include "shell/RailFrameState.h"
+#include "shell/rail/DrawnShape.h"
+#include "shell/rail/RailTransition.h"
 #include "state/AppState.h"
 
 #include <QApplication>
@@ -51,6 +53,7 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     , m_shapesWindow(!translucent)
 {
     setObjectName(u"railPanel"_s);
+    setProperty(drawnshape::shapedWindowProperty, m_shapesWindow);
     setWindowTitle(u"Kolu Rail"_s);
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (translucent) {
@@ -85,6 +88,10 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
             showSlideFrame(value.toRect());
     });
     connect(m_slide, &QVariantAnimation::finished, this, &RailPanel::endSlide);
+    connect(&railmotion::MotionActivity::shared(), &railmotion::MotionActivity::movingChanged, this, [this] {
+        if (!m_shapesWindow)
+            applyShapes();
+    });
 
     for (QScreen *screen : QGuiApplication::screens())
         watchScreen(screen);
@@ -163,6 +170,16 @@ void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
     m_isCompositing = std::move(isCompositing);
 }
 
+void RailPanel::setShapesWindow(bool shapes)
+{
+    if (shapes == m_shapesWindow)
+        return;
+    m_shapesWindow = shapes;
+    // What blends over the desktop is drawn anew, solid or blended.
+    setProperty(drawnshape::shapedWindowProperty, shapes);
+    update();
+}
+
 bool RailPanel::composited() const
 {
     return m_translucent && (!m_isCompositing || m_isCompositing());
@@ -182,7 +199,7 @@ void RailPanel::showPanel()
     m_windowing.requestStates(static_cast<quint32>(id));
     m_windowing.keepContentAt(static_cast<quint32>(id), screenEdge(m_state.railEdge()));
     placeInDevicePixels();
-    m_shapesWindow = !composited();
+    setShapesWindow(!composited());
     applyShapes();
 }
 
@@ -263,7 +280,7 @@ void RailPanel::relayout()
     const RailFrameInput in = railFrameInput(m_state);
     const QRect target = railframe::frame(in, visibleFrame());
     m_laidOutExpanded = in.expanded;
-    m_shapesWindow = !composited();
+    setShapesWindow(!composited());
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
     if (in.edge != m_lastLayoutEdge && testAttribute(Qt::WA_WState_Created))
@@ -428,46 +445,90 @@ void RailPanel::applyInputPolicy()
     }
 }
 
+QRegion RailPanel::toDevice(const QRegion &region) const
+{
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, 1.0) || region == QRegion(PanelWindowing::wholeAtAnySize()))
+        return region;
+    // Side by side on the screen, as the window's own frame is placed:
+    // what reaches the screen's edge reaches its last device pixel,
+    // wherever between two device pixels the window starts.
+    const QPoint origin = pos();
+    const QPoint deviceOrigin = railframe::deviceRect(geometry(), ratio).topLeft();
+    QRegion scaled;
+    for (const QRect &r : region)
+        scaled += railframe::deviceRect(r.translated(origin), ratio).translated(-deviceOrigin);
+    return scaled;
+}
+
 void RailPanel::applyShapes()
 {
     if (!testAttribute(Qt::WA_WState_Created))
         return;
-    const qreal ratio = devicePixelRatioF();
-    const QPoint origin = pos();
-    const QPoint deviceOrigin = railframe::deviceRect(geometry(), ratio).topLeft();
-    const auto toDevice = [ratio, origin, deviceOrigin](const QRegion &region) {
-        if (qFuzzyCompare(ratio, 1.0))
-            return region;
-        // Side by side on the screen, as the window's own frame is placed:
-        // what reaches the screen's edge reaches its last device pixel,
-        // wherever between two device pixels the window starts.
-        QRegion scaled;
-        for (const QRect &r : region)
-            scaled += railframe::deviceRect(r.translated(origin), ratio).translated(-deviceOrigin);
-        return scaled;
-    };
-    const QRegion region = toDevice(drawnRegion());
-    const auto window = static_cast<quint32>(winId());
     // While the panel lets every click through its input region stays empty.
-    m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
-    // Under a compositor the whole window shows, clear where nothing is
-    // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
-    // an unshaped dock a square shadow of their own around it. The shape
-    // holds the window at any size, so an open or a close sends none: each
-    // shape sent has the server and the compositor work out the window's
-    // outline again.
-    const QRegion whole(PanelWindowing::wholeAtAnySize());
+    m_windowing.setInputRegion(static_cast<quint32>(winId()), m_passesClicks ? QRegion() : toDevice(drawnRegion()));
     // The views swap the rail's layouts before the panel is laid out for
     // the swap: until it is, what shows keeps showing, or the layout coming
     // would show in the place of the one still painted there.
-    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_shownShape)
+    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_sentShape)
         return;
-    m_shownShape = m_shapesWindow ? toDevice(shownRegion()) : whole;
-    m_windowing.setVisibleRegion(window, m_shownShape);
+    showShape(m_shapesWindow || !movesUnderCompositor() ? shownRegion() : QRegion(PanelWindowing::wholeAtAnySize()));
+}
+
+void RailPanel::showShape(const QRegion &wanted)
+{
+    // Parts a shape newly shows hold the desktop, or nothing, until they are
+    // painted: they show at once beside all that showed, and what goes
+    // waits for the paint that fills them to be sent, so that no frame
+    // shows neither what leaves nor what comes.
+    m_shapeWanted = wanted;
+    const bool paints = isVisible() && updatesEnabled();
+    const QRegion added = m_sentShape ? (wanted - *m_sentShape) & rect() : QRegion();
+    if (paints && !added.isEmpty()) {
+        m_unpainted += added;
+        update(added);
+        sendShape(*m_sentShape | wanted);
+        return;
+    }
+    if (paints && !m_unpainted.isEmpty())
+        return;
+    m_unpainted = QRegion();
+    sendShape(wanted);
+}
+
+void RailPanel::sendShape(const QRegion &shape)
+{
+    m_sentShape = shape;
+    m_windowing.setVisibleRegion(static_cast<quint32>(winId()), toDevice(shape));
+}
+
+void RailPanel::shapePainted()
+{
+    if (m_unpainted.isEmpty())
+        return;
+    m_unpainted = QRegion();
+    if (m_shapeWanted && m_sentShape != m_shapeWanted && testAttribute(Qt::WA_WState_Created))
+        sendShape(*m_shapeWanted);
+}
+
+bool RailPanel::movesUnderCompositor() const
+{
+    // Under a compositor what the rail draws blends over the desktop, and
+    // the window is shaped to it at rest: compositors blur what lies
+    // behind a window's shape, and give an unshaped dock a square shadow
+    // of their own (xfwm4). While anything in it moves, pictures on their
+    // way in or out draw where nothing rests, and the window shows whole,
+    // clear where nothing is drawn: one shape as the motion starts and one
+    // as it ends, rather than one a frame, each of which has the server and
+    // the compositor work out the window's outline again.
+    return isAnimating() || railmotion::MotionActivity::shared().isMoving();
 }
 
 void RailPanel::paintEvent(QPaintEvent *event)
 {
+    // This paint reaches the server before anything sent after it.
+    if (!m_unpainted.isEmpty())
+        QMetaObject::invokeMethod(this, &RailPanel::shapePainted, Qt::QueuedConnection);
     if (m_paintsNewSize) {
         // What this paint puts on the window reaches the server before
         // anything sent after it: only then does the shape asked for alone
@@ -489,6 +550,10 @@ void RailPanel::paintEvent(QPaintEvent *event)
     QRegion region = event->region();
     if (m_reveal)
         region &= QRegion(*m_reveal);
+    // Nor where the shape asked for no longer shows: a part on its way out
+    // keeps its picture until it goes.
+    if (m_shapeWanted)
+        region &= *m_shapeWanted;
     if (region.isEmpty())
         return;
     QPainter painter(this);

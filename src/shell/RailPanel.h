@@ -112,7 +112,15 @@ private:
     // Asks for the keyboard for one of the rail's fields after a click.
     void takeKeyboard();
     void applyShapes();
+    // Shows `wanted` (window coordinates) of the window; what goes waits
+    // for what comes to be painted.
+    void showShape(const QRegion &wanted);
+    void sendShape(const QRegion &shape);
+    void shapePainted();
+    QRegion toDevice(const QRegion &region) const;
+    bool movesUnderCompositor() const;
     bool composited() const;
+    void setShapesWindow(bool shapes);
     void watchScreen(QScreen *screen);
 
     AppState &m_state;
@@ -141,10 +149,13 @@ private:
     bool m_acceptsFocus = false;
     // The window that had the keyboard when the rail expanded (0: none).
     quint32 m_keyboardOwner = 0;
-    // Whether the panel was last laid out for the opened rail, and the
-    // visible shape last given to the window.
+    // Whether the panel was last laid out for the opened rail; the visible
+    // shape last given to the window and the one asked for, which it takes
+    // once the parts newly shown (unpainted) have been painted.
     bool m_laidOutExpanded = false;
-    std::optional<QRegion> m_shownShape;
+    std::optional<QRegion> m_sentShape;
+    std::optional<QRegion> m_shapeWanted;
+    QRegion m_unpainted;
     // While a new size is on its way to the server, nothing is painted.
     bool m_holdsPaint = false;
     // The first paint after a new size has landed is on its way.
