@@ -486,7 +486,10 @@ void RailPanel::showShape(const QRegion &wanted)
     const QRegion added = m_sentShape ? (wanted - *m_sentShape) & rect() : QRegion();
     if (paints && !added.isEmpty()) {
         m_unpainted += added;
-        update(added);
+        // Painted before they show: the server shows a part newly shown
+        // from what the window last put there, which may be a picture
+        // painted for another layout of the rail.
+        repaint(added);
         sendShape(*m_sentShape | wanted);
         return;
     }
