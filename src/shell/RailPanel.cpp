@@ -71,9 +71,9 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     m_creationFrame = screenFrame(QGuiApplication::primaryScreen());
     if (m_creationFrame.isEmpty())
         m_creationFrame = kFallbackFrame;
-    m_frame = railframe::frame(railFrameInput(state), m_creationFrame);
+    m_place.rest = railframe::frame(railFrameInput(state), m_creationFrame);
     setMinimumSize(1, 1);
-    setGeometry(roomFor(m_frame));
+    setGeometry(roomFor(m_place.rest));
     placeContent();
 
     m_slide = new QVariantAnimation(this);
@@ -140,9 +140,8 @@ void RailPanel::setDrawnRegion(const QRegion &region)
 
 QRegion RailPanel::drawnRegion() const
 {
-    const QRect content = contentRect();
-    const QRegion drawn = m_drawnRegion ? m_drawnRegion->translated(content.topLeft()) : QRegion(content);
-    return drawn & QRegion(m_reveal.value_or(content));
+    const QRect window = windowRect();
+    return m_place.toWindow(m_drawnRegion.value_or(QRegion(QRect(QPoint(), m_place.content(window).size()))), window);
 }
 
 void RailPanel::setShownRegion(const QRegion &region)
@@ -158,11 +157,11 @@ QRegion RailPanel::shownRegion() const
     // What leaves shows only in the first half of a slide that reveals part
     // of the window: later the slide would cut it down to a sliver, and
     // after it (or after a jump) the window has no room for it.
-    const bool firstHalf =
-        m_reveal && m_slide->state() == QAbstractAnimation::Running && m_slide->currentTime() * 2 < m_slide->duration();
+    const bool firstHalf = m_place.reveal && m_slide->state() == QAbstractAnimation::Running
+                           && m_slide->currentTime() * 2 < m_slide->duration();
     if (!m_shownRegion || !firstHalf)
         return drawnRegion();
-    return m_shownRegion->translated(contentRect().topLeft()) & QRegion(*m_reveal);
+    return m_place.toWindow(*m_shownRegion, windowRect());
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -239,9 +238,7 @@ bool RailPanel::isAnimating() const
 
 QRect RailPanel::shownFrame() const
 {
-    if (m_reveal)
-        return m_reveal->translated(pos());
-    return m_slideMovesWindow ? geometry() : m_frame;
+    return m_place.onScreen(windowRect());
 }
 
 QRect RailPanel::roomFor(const QRect &frame) const
@@ -260,19 +257,16 @@ QRect RailPanel::roomFor(const QRect &frame) const
     return room | frame;
 }
 
-QRect RailPanel::contentRect() const
+QRect RailPanel::windowRect() const
 {
-    // A slide shows part of a window the content fills; at rest the content
-    // takes the rail's frame within the window.
-    if (m_reveal || m_slideMovesWindow)
-        return rect();
-    return m_frame.translated(-pos()) & rect();
+    return {pos(), size()};
 }
 
 void RailPanel::placeContent()
 {
-    if (m_content && m_content->geometry() != contentRect())
-        m_content->setGeometry(contentRect());
+    const QRect content = m_place.content(windowRect());
+    if (m_content && m_content->geometry() != content)
+        m_content->setGeometry(content);
 }
 
 void RailPanel::relayout()
@@ -299,24 +293,24 @@ void RailPanel::relayout()
 void RailPanel::slideTo(const QRect &target)
 {
     const QRect from = shownFrame();
-    const bool revealing = m_slide->state() == QAbstractAnimation::Running && !m_slideMovesWindow;
+    const bool revealing = m_slide->state() == QAbstractAnimation::Running && !m_place.slideMovesWindow;
     m_slide->stop();
     m_slideEnd = target;
     const bool movesWindow = !revealing && from.size() == target.size();
     if (movesWindow) {
         // To another edge: the window, the rail's own size, goes along.
-        m_slideMovesWindow = true;
+        m_place.slideMovesWindow = true;
         if (geometry() != from)
             setFrame(from);
         placeContent();
     } else {
-        m_slideMovesWindow = false;
+        m_place.slideMovesWindow = false;
         // One window for the whole way (and for what a slide cut short had
         // reached), the content filling it, made once.
         const QRect window = geometry().united(from).united(roomFor(target));
         if (geometry() != window)
             setFrame(window);
-        m_reveal = from.translated(-window.topLeft());
+        m_place.reveal = from.translated(-window.topLeft());
         placeContent();
     }
     m_slide->setStartValue(from);
@@ -327,28 +321,28 @@ void RailPanel::slideTo(const QRect &target)
 
 void RailPanel::showSlideFrame(const QRect &frame)
 {
-    if (m_slideMovesWindow) {
+    if (m_place.slideMovesWindow) {
         move(frame.topLeft());
         return;
     }
-    m_reveal = frame.translated(-pos()) & rect();
+    m_place.reveal = frame.translated(-pos()) & rect();
     // What the content draws outside the part shown is cut away; only the
     // newly shown strip is painted again.
     if (m_content)
-        m_content->setMask(QRegion(m_reveal->translated(-m_content->pos())));
+        m_content->setMask(QRegion(m_place.reveal->translated(-m_content->pos())));
     applyShapes();
 }
 
 void RailPanel::endSlide()
 {
-    const bool revealed = m_reveal.has_value();
-    m_reveal.reset();
-    m_slideMovesWindow = false;
+    const bool revealed = m_place.reveal.has_value();
+    m_place.reveal.reset();
+    m_place.slideMovesWindow = false;
     if (m_content && revealed)
         m_content->clearMask();
     if (!m_slideEnd.isNull())
-        m_frame = m_slideEnd;
-    const QRect window = roomFor(m_frame);
+        m_place.rest = m_slideEnd;
+    const QRect window = roomFor(m_place.rest);
     if (geometry() != window)
         setFrame(window);
     else
@@ -551,8 +545,8 @@ void RailPanel::paintEvent(QPaintEvent *event)
     // mask has just cut the content away: that is outside the shapes, and
     // painting it would cost every frame of the slide as much again.
     QRegion region = event->region();
-    if (m_reveal)
-        region &= QRegion(*m_reveal);
+    if (m_place.reveal)
+        region &= QRegion(*m_place.reveal);
     // Nor where the shape asked for no longer shows: a part on its way out
     // keeps its picture until it goes.
     if (m_shapeWanted)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "shell/RailPlace.h"
 #include "shell/rules/RailFrame.h"
 
 #include <QPointer>
@@ -25,6 +26,14 @@ class PanelWindowing;
 // frame rules each time it is laid out; only what it draws takes clicks; it
 // takes the keyboard only while expanded, and only when one of its text
 // fields is clicked.
+//
+// Where things stand: the window is the room (roomFor), in screen
+// coordinates; the rail's place in it is one RailPlace (m_place): where the
+// rail rests on screen, and while a slide runs whether it moves the window
+// or reveals part of it. The content (the rail's views) stands where the
+// place puts it, and its regions, given in its own coordinates, reach the
+// window's only through the place (RailPlace::toWindow); the shapes sent to
+// the server are those, in the window's device pixels (toDevice).
 class RailPanel : public QWidget {
     Q_OBJECT
 public:
@@ -101,8 +110,9 @@ private:
     // Moves and sizes the window, then puts it on the device pixels its
     // frame's sides round to.
     void setFrame(const QRect &frame);
-    // Where the content stands in the window, and placing it there.
-    QRect contentRect() const;
+    // The window's rectangle on screen, as the place reads it.
+    QRect windowRect() const;
+    // Puts the content where the place says.
     void placeContent();
     // Holds painting until the window has `frame`'s size on the server.
     void expectFrame(const QRect &frame);
@@ -129,8 +139,8 @@ private:
     std::optional<QRegion> m_drawnRegion;
     std::optional<QRegion> m_shownRegion;
     QRect m_creationFrame;
-    // Where the rail stands at rest, or will once the slide under way ends.
-    QRect m_frame;
+    // Where the rail stands in the window.
+    RailPlace m_place;
     RailEdge m_lastLayoutEdge;
     // The slide runs over screen frames. A frame of the window's own size
     // moves the window; any other is shown as a part of a window that
@@ -138,10 +148,6 @@ private:
     // the slide runs: only what it draws and what takes clicks follow.
     QVariantAnimation *m_slide = nullptr;
     QRect m_slideEnd;
-    bool m_slideMovesWindow = false;
-    // While the window holds a slide's whole way: the part it shows, in
-    // window coordinates.
-    std::optional<QRect> m_reveal;
     std::function<bool()> m_isCompositing;
     bool m_translucent = false;
     bool m_shapesWindow = false;
