@@ -8,6 +8,7 @@
 #include "state/AppState.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QEasingCurve>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -480,11 +481,15 @@ void RailPanel::showShape(const QRegion &wanted)
     const QRegion added = m_sentShape ? (wanted - *m_sentShape) & rect() : QRegion();
     if (paints && !added.isEmpty()) {
         m_unpainted += added;
-        // Painted before they show: the server shows a part newly shown
-        // from what the window last put there, which may be a picture
-        // painted for another layout of the rail.
+        // A part newly shown holds the desktop until the window's picture
+        // reaches it, and the picture must be this one, not what the window
+        // last held there (maybe painted for another layout of the rail):
+        // painted first, and sent again right behind the shape, where the
+        // first sending fell outside the window.
         repaint(added);
         sendShape(*m_sentShape | wanted);
+        if (QBackingStore *store = backingStore(); store && windowHandle())
+            store->flush(added, windowHandle());
         return;
     }
     if (paints && !m_unpainted.isEmpty())
