@@ -3,6 +3,8 @@
 #include "platform/windowing/PanelWindowing.h"
 #include "platform/x11/WindowActivation.h"
 #include "shell/RailFrameState.h"
+#include "shell/rail/DrawnShape.h"
+#include "shell/rail/RailTransition.h"
 #include "state/AppState.h"
 
 #include <QApplication>
@@ -51,6 +53,7 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     , m_shapesWindow(!translucent)
 {
     setObjectName(u"railPanel"_s);
+    setProperty(drawnshape::shapedWindowProperty, m_shapesWindow);
     setWindowTitle(u"Kolu Rail"_s);
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (translucent) {
@@ -68,9 +71,9 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     m_creationFrame = screenFrame(QGuiApplication::primaryScreen());
     if (m_creationFrame.isEmpty())
         m_creationFrame = kFallbackFrame;
-    m_frame = railframe::frame(railFrameInput(state), m_creationFrame);
+    m_place.rest = railframe::frame(railFrameInput(state), m_creationFrame);
     setMinimumSize(1, 1);
-    setGeometry(roomFor(m_frame));
+    setGeometry(roomFor(m_place.rest));
     placeContent();
 
     m_slide = new QVariantAnimation(this);
@@ -85,6 +88,10 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
             showSlideFrame(value.toRect());
     });
     connect(m_slide, &QVariantAnimation::finished, this, &RailPanel::endSlide);
+    connect(&railmotion::MotionActivity::shared(), &railmotion::MotionActivity::movingChanged, this, [this] {
+        if (!m_shapesWindow)
+            applyShapes();
+    });
 
     for (QScreen *screen : QGuiApplication::screens())
         watchScreen(screen);
@@ -123,51 +130,6 @@ void RailPanel::setContent(QWidget *content)
     content->show();
 }
 
-void RailPanel::setDrawnRegion(const QRegion &region)
-{
-    if (m_drawnRegion == region)
-        return;
-    m_drawnRegion = region;
-    applyShapes();
-}
-
-QRegion RailPanel::drawnRegion() const
-{
-    const QRect content = contentRect();
-    const QRegion drawn = m_drawnRegion ? m_drawnRegion->translated(content.topLeft()) : QRegion(content);
-    return drawn & QRegion(m_reveal.value_or(content));
-}
-
-void RailPanel::setShownRegion(const QRegion &region)
-{
-    if (m_shownRegion == region)
-        return;
-    m_shownRegion = region;
-    applyShapes();
-}
-
-QRegion RailPanel::shownRegion() const
-{
-    // What leaves shows only in the first half of a slide that reveals part
-    // of the window: later the slide would cut it down to a sliver, and
-    // after it (or after a jump) the window has no room for it.
-    const bool firstHalf =
-        m_reveal && m_slide->state() == QAbstractAnimation::Running && m_slide->currentTime() * 2 < m_slide->duration();
-    if (!m_shownRegion || !firstHalf)
-        return drawnRegion();
-    return m_shownRegion->translated(contentRect().topLeft()) & QRegion(*m_reveal);
-}
-
-void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
-{
-    m_isCompositing = std::move(isCompositing);
-}
-
-bool RailPanel::composited() const
-{
-    return m_translucent && (!m_isCompositing || m_isCompositing());
-}
-
 void RailPanel::showPanel()
 {
     // The window type and states must be on the window before the window
@@ -182,7 +144,7 @@ void RailPanel::showPanel()
     m_windowing.requestStates(static_cast<quint32>(id));
     m_windowing.keepContentAt(static_cast<quint32>(id), screenEdge(m_state.railEdge()));
     placeInDevicePixels();
-    m_shapesWindow = !composited();
+    setShapesWindow(!composited());
     applyShapes();
 }
 
@@ -222,9 +184,7 @@ bool RailPanel::isAnimating() const
 
 QRect RailPanel::shownFrame() const
 {
-    if (m_reveal)
-        return m_reveal->translated(pos());
-    return m_slideMovesWindow ? geometry() : m_frame;
+    return m_place.onScreen(windowRect());
 }
 
 QRect RailPanel::roomFor(const QRect &frame) const
@@ -243,19 +203,16 @@ QRect RailPanel::roomFor(const QRect &frame) const
     return room | frame;
 }
 
-QRect RailPanel::contentRect() const
+QRect RailPanel::windowRect() const
 {
-    // A slide shows part of a window the content fills; at rest the content
-    // takes the rail's frame within the window.
-    if (m_reveal || m_slideMovesWindow)
-        return rect();
-    return m_frame.translated(-pos()) & rect();
+    return {pos(), size()};
 }
 
 void RailPanel::placeContent()
 {
-    if (m_content && m_content->geometry() != contentRect())
-        m_content->setGeometry(contentRect());
+    const QRect content = m_place.content(windowRect());
+    if (m_content && m_content->geometry() != content)
+        m_content->setGeometry(content);
 }
 
 void RailPanel::relayout()
@@ -263,7 +220,7 @@ void RailPanel::relayout()
     const RailFrameInput in = railFrameInput(m_state);
     const QRect target = railframe::frame(in, visibleFrame());
     m_laidOutExpanded = in.expanded;
-    m_shapesWindow = !composited();
+    setShapesWindow(!composited());
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
     if (in.edge != m_lastLayoutEdge && testAttribute(Qt::WA_WState_Created))
@@ -282,24 +239,24 @@ void RailPanel::relayout()
 void RailPanel::slideTo(const QRect &target)
 {
     const QRect from = shownFrame();
-    const bool revealing = m_slide->state() == QAbstractAnimation::Running && !m_slideMovesWindow;
+    const bool revealing = m_slide->state() == QAbstractAnimation::Running && !m_place.slideMovesWindow;
     m_slide->stop();
     m_slideEnd = target;
     const bool movesWindow = !revealing && from.size() == target.size();
     if (movesWindow) {
         // To another edge: the window, the rail's own size, goes along.
-        m_slideMovesWindow = true;
+        m_place.slideMovesWindow = true;
         if (geometry() != from)
             setFrame(from);
         placeContent();
     } else {
-        m_slideMovesWindow = false;
+        m_place.slideMovesWindow = false;
         // One window for the whole way (and for what a slide cut short had
         // reached), the content filling it, made once.
         const QRect window = geometry().united(from).united(roomFor(target));
         if (geometry() != window)
             setFrame(window);
-        m_reveal = from.translated(-window.topLeft());
+        m_place.reveal = from.translated(-window.topLeft());
         placeContent();
     }
     m_slide->setStartValue(from);
@@ -310,28 +267,28 @@ void RailPanel::slideTo(const QRect &target)
 
 void RailPanel::showSlideFrame(const QRect &frame)
 {
-    if (m_slideMovesWindow) {
+    if (m_place.slideMovesWindow) {
         move(frame.topLeft());
         return;
     }
-    m_reveal = frame.translated(-pos()) & rect();
+    m_place.reveal = frame.translated(-pos()) & rect();
     // What the content draws outside the part shown is cut away; only the
     // newly shown strip is painted again.
     if (m_content)
-        m_content->setMask(QRegion(m_reveal->translated(-m_content->pos())));
+        m_content->setMask(QRegion(m_place.reveal->translated(-m_content->pos())));
     applyShapes();
 }
 
 void RailPanel::endSlide()
 {
-    const bool revealed = m_reveal.has_value();
-    m_reveal.reset();
-    m_slideMovesWindow = false;
+    const bool revealed = m_place.reveal.has_value();
+    m_place.reveal.reset();
+    m_place.slideMovesWindow = false;
     if (m_content && revealed)
         m_content->clearMask();
     if (!m_slideEnd.isNull())
-        m_frame = m_slideEnd;
-    const QRect window = roomFor(m_frame);
+        m_place.rest = m_slideEnd;
+    const QRect window = roomFor(m_place.rest);
     if (geometry() != window)
         setFrame(window);
     else
@@ -428,46 +385,11 @@ void RailPanel::applyInputPolicy()
     }
 }
 
-void RailPanel::applyShapes()
-{
-    if (!testAttribute(Qt::WA_WState_Created))
-        return;
-    const qreal ratio = devicePixelRatioF();
-    const QPoint origin = pos();
-    const QPoint deviceOrigin = railframe::deviceRect(geometry(), ratio).topLeft();
-    const auto toDevice = [ratio, origin, deviceOrigin](const QRegion &region) {
-        if (qFuzzyCompare(ratio, 1.0))
-            return region;
-        // Side by side on the screen, as the window's own frame is placed:
-        // what reaches the screen's edge reaches its last device pixel,
-        // wherever between two device pixels the window starts.
-        QRegion scaled;
-        for (const QRect &r : region)
-            scaled += railframe::deviceRect(r.translated(origin), ratio).translated(-deviceOrigin);
-        return scaled;
-    };
-    const QRegion region = toDevice(drawnRegion());
-    const auto window = static_cast<quint32>(winId());
-    // While the panel lets every click through its input region stays empty.
-    m_windowing.setInputRegion(window, m_passesClicks ? QRegion() : region);
-    // Under a compositor the whole window shows, clear where nothing is
-    // drawn. It is still shaped, to its whole area: compositors (xfwm4) give
-    // an unshaped dock a square shadow of their own around it. The shape
-    // holds the window at any size, so an open or a close sends none: each
-    // shape sent has the server and the compositor work out the window's
-    // outline again.
-    const QRegion whole(PanelWindowing::wholeAtAnySize());
-    // The views swap the rail's layouts before the panel is laid out for
-    // the swap: until it is, what shows keeps showing, or the layout coming
-    // would show in the place of the one still painted there.
-    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_shownShape)
-        return;
-    m_shownShape = m_shapesWindow ? toDevice(shownRegion()) : whole;
-    m_windowing.setVisibleRegion(window, m_shownShape);
-}
-
 void RailPanel::paintEvent(QPaintEvent *event)
 {
+    // This paint reaches the server before anything sent after it.
+    if (!m_unpainted.isEmpty())
+        QMetaObject::invokeMethod(this, &RailPanel::shapePainted, Qt::QueuedConnection);
     if (m_paintsNewSize) {
         // What this paint puts on the window reaches the server before
         // anything sent after it: only then does the shape asked for alone
@@ -487,8 +409,12 @@ void RailPanel::paintEvent(QPaintEvent *event)
     // mask has just cut the content away: that is outside the shapes, and
     // painting it would cost every frame of the slide as much again.
     QRegion region = event->region();
-    if (m_reveal)
-        region &= QRegion(*m_reveal);
+    if (m_place.reveal)
+        region &= QRegion(*m_place.reveal);
+    // Nor where the shape asked for no longer shows: a part on its way out
+    // keeps its picture until it goes.
+    if (m_shapeWanted)
+        region &= *m_shapeWanted;
     if (region.isEmpty())
         return;
     QPainter painter(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Enums.h"
+#include "shell/RailPlace.h"
 #include "shell/rules/RailFrame.h"
 
 #include <QPointer>
@@ -25,6 +26,14 @@ class PanelWindowing;
 // frame rules each time it is laid out; only what it draws takes clicks; it
 // takes the keyboard only while expanded, and only when one of its text
 // fields is clicked.
+//
+// Where things stand: the window is the room (roomFor), in screen
+// coordinates; the rail's place in it is one RailPlace (m_place): where the
+// rail rests on screen, and while a slide runs whether it moves the window
+// or reveals part of it. The content (the rail's views) stands where the
+// place puts it, and its regions, given in its own coordinates, reach the
+// window's only through the place (RailPlace::toWindow); the shapes sent to
+// the server are those, in the window's device pixels (toDevice).
 class RailPanel : public QWidget {
     Q_OBJECT
 public:
@@ -101,8 +110,9 @@ private:
     // Moves and sizes the window, then puts it on the device pixels its
     // frame's sides round to.
     void setFrame(const QRect &frame);
-    // Where the content stands in the window, and placing it there.
-    QRect contentRect() const;
+    // The window's rectangle on screen, as the place reads it.
+    QRect windowRect() const;
+    // Puts the content where the place says.
     void placeContent();
     // Holds painting until the window has `frame`'s size on the server.
     void expectFrame(const QRect &frame);
@@ -112,7 +122,15 @@ private:
     // Asks for the keyboard for one of the rail's fields after a click.
     void takeKeyboard();
     void applyShapes();
+    // Shows `wanted` (window coordinates) of the window; what goes waits
+    // for what comes to be painted.
+    void showShape(const QRegion &wanted);
+    void sendShape(const QRegion &shape);
+    void shapePainted();
+    QRegion toDevice(const QRegion &region) const;
+    bool movesUnderCompositor() const;
     bool composited() const;
+    void setShapesWindow(bool shapes);
     void watchScreen(QScreen *screen);
 
     AppState &m_state;
@@ -121,8 +139,8 @@ private:
     std::optional<QRegion> m_drawnRegion;
     std::optional<QRegion> m_shownRegion;
     QRect m_creationFrame;
-    // Where the rail stands at rest, or will once the slide under way ends.
-    QRect m_frame;
+    // Where the rail stands in the window.
+    RailPlace m_place;
     RailEdge m_lastLayoutEdge;
     // The slide runs over screen frames. A frame of the window's own size
     // moves the window; any other is shown as a part of a window that
@@ -130,10 +148,6 @@ private:
     // the slide runs: only what it draws and what takes clicks follow.
     QVariantAnimation *m_slide = nullptr;
     QRect m_slideEnd;
-    bool m_slideMovesWindow = false;
-    // While the window holds a slide's whole way: the part it shows, in
-    // window coordinates.
-    std::optional<QRect> m_reveal;
     std::function<bool()> m_isCompositing;
     bool m_translucent = false;
     bool m_shapesWindow = false;
@@ -141,10 +155,13 @@ private:
     bool m_acceptsFocus = false;
     // The window that had the keyboard when the rail expanded (0: none).
     quint32 m_keyboardOwner = 0;
-    // Whether the panel was last laid out for the opened rail, and the
-    // visible shape last given to the window.
+    // Whether the panel was last laid out for the opened rail; the visible
+    // shape last given to the window and the one asked for, which it takes
+    // once the parts newly shown (unpainted) have been painted.
     bool m_laidOutExpanded = false;
-    std::optional<QRegion> m_shownShape;
+    std::optional<QRegion> m_sentShape;
+    std::optional<QRegion> m_shapeWanted;
+    QRegion m_unpainted;
     // While a new size is on its way to the server, nothing is painted.
     bool m_holdsPaint = false;
     // The first paint after a new size has landed is on its way.

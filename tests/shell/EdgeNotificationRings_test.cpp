@@ -62,6 +62,19 @@ TEST(RingPictures, AKeptPictureShowsTheRingsWhereStrokingThemWouldAndIsDrawnOnce
                         outside +=
                             qAlpha(kept.pixel(x, y)) > 0 && !area.contains(QPoint(int(x / scale), int(y / scale)));
                 EXPECT_EQ(outside, 0);
+                if (scale == 1.0) {
+                    // Drawn solid where nothing composites: a pixel only
+                    // where a ring is, none between them.
+                    const QRegion solid = ringpictures::solidShape(centre, index);
+                    EXPECT_FALSE(solid.isEmpty());
+                    int off = 0;
+                    for (const QRect &r : solid)
+                        for (int y = r.top(); y <= r.bottom(); ++y)
+                            for (int x = r.left(); x <= r.right(); ++x)
+                                off += !kept.rect().contains(x, y) || qAlpha(kept.pixel(x, y)) == 0;
+                    EXPECT_EQ(off, 0);
+                    EXPECT_FALSE(solid.contains(centre.toPoint()));
+                }
             }
         }
     }

@@ -159,6 +159,7 @@ TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutAComposit
     // never the handle alone over it.
     windowing->visibleRegions.clear();
     state().hideToEdge();
+    QCoreApplication::processEvents();
     ASSERT_FALSE(windowing->visibleRegions.isEmpty());
     for (const std::optional<QRegion> &region : windowing->visibleRegions)
         EXPECT_TRUE(region && region->contains(card.center()));
@@ -206,7 +207,9 @@ TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutAComposit
     run(1000);
     EXPECT_FALSE(panel().isAnimating());
     EXPECT_EQ(railmotion::leavingPictures(view), 0);
-    EXPECT_EQ(*windowing->visibleRegion, *windowing->inputRegion) << "at rest only the drawing shows";
+    // What left goes once what came has been painted.
+    EXPECT_TRUE(test::waitUntil([&] { return *windowing->visibleRegion == *windowing->inputRegion; }))
+        << "at rest only the drawing shows";
 }
 
 // Glass is see-through while a compositor blends the panel, and follows one
@@ -249,18 +252,26 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(panel().content()->rect()))) << "the whole handle takes drops";
     panel().setDrawnRegion(QRegion(0, 100, 18, 300));
     EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(0, 100, 18, 300)));
-    // Blended by the compositor: the whole window shows, no hard edges (it
-    // is still shaped, to all of it, so compositors add no square shadow).
+    // Blended by the compositor, at rest the window shows only what it
+    // draws too: compositors blur what lies behind a window's shape.
+    const auto showsDrawing = [&] {
+        return test::waitUntil([&] { return windowing->visibleRegion == inWindow(QRegion(0, 100, 18, 300)); });
+    };
+    EXPECT_TRUE(showsDrawing());
+    // While it moves, the window shows whole; at rest the drawing again.
+    state().expandPanel();
+    ASSERT_TRUE(panel().isAnimating());
     EXPECT_EQ(windowing->visibleRegion, QRegion(PanelWindowing::wholeAtAnySize()));
+    state().hideToEdge();
+    settle();
+    panel().setDrawnRegion(QRegion(0, 100, 18, 300));
+    EXPECT_TRUE(showsDrawing());
     // The compositor goes: the translucent panel would show black where it
-    // draws nothing, so from its next layout only the drawing shows.
+    // draws nothing; only the drawing shows from its next layout on.
     compositing = false;
     panel().relayout();
-    EXPECT_EQ(windowing->visibleRegion, inWindow(QRegion(0, 100, 18, 300)));
+    EXPECT_TRUE(showsDrawing());
     EXPECT_EQ(windowing->inputRegion, windowing->visibleRegion);
-    compositing = true;
-    panel().relayout();
-    EXPECT_EQ(windowing->visibleRegion, QRegion(PanelWindowing::wholeAtAnySize()));
 
     state().setRailEdge(RailEdge::top);
     EXPECT_TRUE(windowing->inputRegion->isEmpty()) << "collapsed at the top: clicks pass";

@@ -21,6 +21,15 @@
 
 namespace kolu::test {
 
+// Whether the tests run under continuous integration (CI set, as CI services
+// set it): there an X server, window manager or compositor that does not
+// come up is a broken setup to report, not a reason to leave tests unrun.
+inline bool underContinuousIntegration()
+{
+    const QByteArray ci = qgetenv("CI");
+    return !ci.isEmpty() && ci != "false" && ci != "0";
+}
+
 // An X server of the test's own (Xvfb, which picks a free display number
 // itself), with a window manager (openbox) once asked for, so that no other
 // test's windows are ever touched. It reads the server over xcb and drives
@@ -266,3 +275,13 @@ private:
 };
 
 } // namespace kolu::test
+
+// Leaves the test unrun for want of `message`'s part of the desktop, or,
+// under continuous integration, fails it.
+#define KOLU_SKIP_OR_FAIL_UNDER_CI(message)                                                                            \
+    do {                                                                                                               \
+        if (::kolu::test::underContinuousIntegration())                                                                \
+            FAIL() << (message);                                                                                       \
+        else                                                                                                           \
+            GTEST_SKIP() << (message);                                                                                 \
+    } while (false)

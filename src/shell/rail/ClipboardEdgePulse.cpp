@@ -54,6 +54,8 @@ QRectF ClipboardEdgePulse::badgeRect() const
 
 QRegion ClipboardEdgePulse::drawnShape() const
 {
+    if (drawnshape::inShapedWindow(this))
+        return m_tile->glassShape() + m_rings->solidShape().translated(m_rings->pos());
     return drawnshape::rounded(badgeRect().adjusted(2, 2, -2, -2), 36);
 }
 

@@ -18,7 +18,8 @@ class ClipboardEdgePulse : public QWidget, public DrawnShape {
 public:
     explicit ClipboardEdgePulse(AppState &state, QWidget *parent = nullptr);
     QSize sizeHint() const override;
-    // The widest ring around the tile.
+    // The widest ring around the tile; where only what is drawn shows, the
+    // tile and the rings.
     QRegion drawnShape() const override;
 
 protected:

@@ -57,6 +57,12 @@ QRegion surface(const QWidget *widget)
 
 } // namespace
 
+bool inShapedWindow(const QWidget *widget)
+{
+    const QWidget *window = widget->window();
+    return window && window->property(shapedWindowProperty).toBool();
+}
+
 QRegion ofChildren(const QWidget *container)
 {
     QRegion region;

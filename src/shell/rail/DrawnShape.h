@@ -30,6 +30,13 @@ QRegion ofChildren(const QWidget *container);
 // side fully (a capsule).
 inline constexpr const char *cornerRadiusProperty = "drawnCornerRadius";
 
+// A property of the rail's window, true while nothing composites it and
+// only what its widgets say they draw shows: what would blend over the
+// desktop (a glow, a fading ring) then has no desktop to blend over, and is
+// drawn solid within a shape of its own, or left out.
+inline constexpr const char *shapedWindowProperty = "showsOnlyDrawnShape";
+bool inShapedWindow(const QWidget *widget);
+
 // A rounded rectangle to the pixel, as the window shapes take it.
 QRegion rounded(const QRectF &rect, qreal radius);
 

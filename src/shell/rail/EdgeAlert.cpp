@@ -52,8 +52,10 @@ QSize EdgeAlert::sizeHint() const
 
 QRegion EdgeAlert::drawnShape() const
 {
-    return drawnshape::rounded(QRectF(m_rings->geometry()).adjusted(1, 2, -1, -2), 36)
-           + drawnshape::rounded(m_notification->geometry(), 28);
+    const QRegion notification = drawnshape::rounded(m_notification->geometry(), 28);
+    if (drawnshape::inShapedWindow(this))
+        return m_tile->glassShape() + m_rings->solidShape().translated(m_rings->pos()) + notification;
+    return drawnshape::rounded(QRectF(m_rings->geometry()).adjusted(1, 2, -1, -2), 36) + notification;
 }
 
 void EdgeAlert::relayout()

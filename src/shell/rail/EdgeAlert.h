@@ -23,7 +23,8 @@ public:
     EdgeAlertKind kind() const { return m_kind; }
     EdgeNotification *notification() const { return m_notification; }
     QSize sizeHint() const override;
-    // The widest ring around the tile, and the notification.
+    // The widest ring around the tile, and the notification; where only
+    // what is drawn shows, the tile, the rings and the notification.
     QRegion drawnShape() const override;
 
 protected:

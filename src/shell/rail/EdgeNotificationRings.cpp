@@ -1,11 +1,13 @@
 #include "shell/rail/EdgeNotificationRings.h"
 
+#include "shell/rail/DrawnShape.h"
 #include "shell/rail/EdgeNotificationRingsClock.h"
 #include "shell/rail/EdgeNotificationRingsPictures.h"
 #include "shell/rules/RingPhase.h"
 #include "style/ClipRects.h"
 #include "style/WidgetSnapshot.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -21,6 +23,10 @@ EdgeNotificationRings::EdgeNotificationRings(const QColor &tint, QWidget *parent
     connect(m_runner, &RingsRunner::moved, this, [this] {
         update(ringsRect());
         WidgetSnapshot::markChanged(this);
+        const bool solid = drawnshape::inShapedWindow(this);
+        if ((solid || m_shapedSolid) && parentWidget())
+            QCoreApplication::postEvent(parentWidget(), new QEvent(QEvent::LayoutRequest));
+        m_shapedSolid = solid;
     });
 }
 
@@ -52,9 +58,23 @@ void EdgeNotificationRings::paintRings(QPainter &painter, const QRectF &rect, co
     ringpictures::stroke(painter, rect.center(), tint, seconds * rings::cyclesPerSecond);
 }
 
+QRegion EdgeNotificationRings::solidShape() const
+{
+    if (!drawnshape::inShapedWindow(this))
+        return {};
+    return ringpictures::solidShape(QRectF(rect()).center(), RingClock::shared().picture()) & rect();
+}
+
 void EdgeNotificationRings::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    if (const QRegion solid = solidShape(); !solid.isEmpty()) {
+        QColor tint = m_tint;
+        tint.setAlpha(255);
+        for (const QRect &r : solid & event->region())
+            painter.fillRect(r, tint);
+        return;
+    }
     const int picture = RingClock::shared().picture();
     // Once per rectangle of what is repainted: a picture blended through a
     // clip of several goes span by span to the thread pool (ClipRects.h).

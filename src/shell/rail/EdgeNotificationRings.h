@@ -27,6 +27,12 @@ public:
     // the widget.
     QRect ringsRect() const;
 
+    // Where nothing composites the rail's window (DrawnShape.h), the rings
+    // are drawn solid and only their pixels show: what they draw now, in
+    // the widget's coordinates; empty elsewhere. Each new picture asks the
+    // parent for a new shape (a layout request).
+    QRegion solidShape() const;
+
     // The timer every ring shares (read by tests).
     static const QTimer &sharedTimer();
     // Seconds on a steady clock; tests and benchmarks put their own.
@@ -40,6 +46,8 @@ protected:
 private:
     QColor m_tint;
     RingsRunner *m_runner;
+    // The parent last heard of solid rings.
+    bool m_shapedSolid = false;
 };
 
 } // namespace kolu

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -105,6 +106,52 @@ void draw(QPainter &painter, const QPointF &centre, const QColor &tint, int inde
     const QPointF middle = device.map(centre);
     const QPointF corner(std::round(middle.x() - frame.width() / 2.0), std::round(middle.y() - frame.height() / 2.0));
     painter.drawImage(device.inverted().map(corner), frame);
+}
+
+QRegion solidShape(const QPointF &centre, int index)
+{
+    // A ring fainter than this is gone from the solid rings: drawn solid it
+    // would stand out as much as a new one.
+    constexpr double kFaintest = 0.14;
+    static std::array<QRegion, rings::framesPerCycle> shapes;
+    static std::array<bool, rings::framesPerCycle> made{};
+    const auto at = static_cast<std::size_t>(std::clamp(index, 0, rings::framesPerCycle - 1));
+    if (!made[at]) {
+        const QSizeF outer = rings::outerSize();
+        QImage mask(evenCeil(outer.width()), evenCeil(outer.height()), QImage::Format_Alpha8);
+        mask.fill(0);
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, rings::lineWidth));
+        for (const RingFrame &ring : rings::framesAtPhase(rings::phaseOfPicture(int(at)))) {
+            if (ring.opacity < kFaintest)
+                continue;
+            QRectF shape(QPointF(), ring.size);
+            shape.moveCenter(QPointF(mask.width(), mask.height()) / 2);
+            painter.drawPath(continuousRoundedRect(shape, ring.cornerRadius));
+        }
+        painter.end();
+        QRegion region;
+        for (int y = 0; y < mask.height(); ++y) {
+            const uchar *row = mask.constScanLine(y);
+            for (int x = 0; x < mask.width();) {
+                if (row[x] < 128) {
+                    ++x;
+                    continue;
+                }
+                int end = x;
+                while (end < mask.width() && row[end] >= 128)
+                    ++end;
+                region += QRect(x, y, end - x, 1);
+                x = end;
+            }
+        }
+        // Centred on the picture's middle, a pixel corner.
+        shapes[at] = region.translated(-mask.width() / 2, -mask.height() / 2);
+        made[at] = true;
+    }
+    return shapes[at].translated(QPoint(int(std::lround(centre.x())), int(std::lround(centre.y()))));
 }
 
 QRect area(const QPointF &centre)

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 
 class QPainter;
 
@@ -22,6 +23,12 @@ void stroke(QPainter &painter, const QPointF &centre, const QColor &tint, double
 // `tint` centred at `centre`, in the painter's logical coordinates. Under
 // a rotation or an uneven scale it strokes them instead.
 void draw(QPainter &painter, const QPointF &centre, const QColor &tint, int index);
+
+// Picture `index` drawn solid, centred at `centre`: the pixels each ring's
+// stroke covers at least half of, for a ring not yet faded nearly away. For
+// a window where nothing blends the rings over the desktop: there these
+// are the rings, in the tint, and nothing around them.
+QRegion solidShape(const QPointF &centre, int index);
 
 // What a picture centred at `centre` covers, in whole logical pixels: the
 // only part of a widget the rings' motion repaints.

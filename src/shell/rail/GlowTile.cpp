@@ -1,5 +1,6 @@
 #include "shell/rail/GlowTile.h"
 
+#include "shell/rail/DrawnShape.h"
 #include "shell/rail/RailGlass.h"
 #include "style/IconProvider.h"
 #include "style/OrlixStyle.h"
@@ -19,6 +20,15 @@ GlowTile::GlowTile(const Look &look, QWidget *parent)
         m_picture.drop();
         update();
     });
+}
+
+QRegion GlowTile::glassShape() const
+{
+    QRectF tile(QPointF(), m_look.glass);
+    tile.moveCenter(QRectF(geometry()).center());
+    // A pixel in from the rim, whose antialiasing blends with what is
+    // behind the tile.
+    return drawnshape::rounded(tile.adjusted(1, 1, -1, -1), 23);
 }
 
 void GlowTile::paintEvent(QPaintEvent *)

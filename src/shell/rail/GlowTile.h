@@ -23,6 +23,8 @@ public:
         double strokeWidth;
     };
     GlowTile(const Look &look, QWidget *parent = nullptr);
+    // The tile's glass without its glow, in the parent's coordinates.
+    QRegion glassShape() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -35,6 +35,11 @@ QVariantAnimation *startMotion(QObject *owner, const Motion &motion, double from
     animation->setEasingCurve(motion.curve);
     animation->setStartValue(from);
     animation->setEndValue(to);
+    QObject::connect(animation, &QAbstractAnimation::stateChanged, &railmotion::MotionActivity::shared(),
+                     [](QAbstractAnimation::State now, QAbstractAnimation::State before) {
+                         if ((now == QAbstractAnimation::Running) != (before == QAbstractAnimation::Running))
+                             railmotion::MotionActivity::shared().runningChanged(now == QAbstractAnimation::Running);
+                     });
     return animation;
 }
 
@@ -430,6 +435,20 @@ int leavingPictures(const QWidget *parent)
     return static_cast<int>(std::count_if(children.begin(), children.end(), [](QWidget *w) {
         return !w->isHidden() && (w->objectName() == "leavingPicture"_L1 || isLeaving(w));
     }));
+}
+
+MotionActivity &MotionActivity::shared()
+{
+    static MotionActivity *activity = new MotionActivity;
+    return *activity;
+}
+
+void MotionActivity::runningChanged(bool running)
+{
+    const bool before = isMoving();
+    m_running = std::max(0, m_running + (running ? 1 : -1));
+    if (isMoving() != before)
+        Q_EMIT movingChanged(isMoving());
 }
 
 const Motion &topExpansion()

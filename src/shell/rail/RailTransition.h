@@ -141,6 +141,25 @@ QVariantAnimation *motionOf(const QWidget *widget);
 bool isMoving(const QWidget *widget);
 int leavingPictures(const QWidget *parent);
 
+// Says when the first rail motion of the program starts and when the last
+// one ends: a window that is shaped to what rests in it follows what moves
+// only meanwhile.
+class MotionActivity : public QObject {
+    Q_OBJECT
+public:
+    static MotionActivity &shared();
+    bool isMoving() const { return m_running > 0; }
+    // A motion made here starts or stops (tests count these).
+    void runningChanged(bool running);
+
+Q_SIGNALS:
+    void movingChanged(bool moving);
+
+private:
+    MotionActivity() = default;
+    int m_running = 0;
+};
+
 // Ease-out over 0.16 s: the top rail opening and closing.
 const Motion &topExpansion();
 

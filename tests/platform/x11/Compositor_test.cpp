@@ -30,7 +30,7 @@ TEST(Compositor, FollowsTheSelectionOwnerAndTheAdvertisedBlur)
     // disturbs no other test's windows.
     test::PrivateDisplay display(320, 240);
     if (!display.isRunning())
-        GTEST_SKIP() << "Xvfb could not be started";
+        KOLU_SKIP_OR_FAIL_UNDER_CI("Xvfb could not be started");
     xcb_connection_t *c = display.connection();
     const auto blurRegionOf = [&](xcb_window_t window) {
         return display.property(window, "_KDE_NET_WM_BLUR_BEHIND_REGION", XCB_ATOM_CARDINAL);

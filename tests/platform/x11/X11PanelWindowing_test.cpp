@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         if (!display.isRunning())
-            GTEST_SKIP() << "no Xvfb here";
+            KOLU_SKIP_OR_FAIL_UNDER_CI("no Xvfb here");
         connection = display.connection();
         window = display.createWindow({10, 10, 100, 50});
         // As a toolkit leaves them: input hint set, a window group.

@@ -49,7 +49,7 @@ protected:
     void SetUp() override
     {
         if (!display.isRunning() || !display.startWindowManager())
-            GTEST_SKIP() << "no Xvfb with openbox here";
+            KOLU_SKIP_OR_FAIL_UNDER_CI("no Xvfb with openbox here");
         // Prayers and reminders right after Today in the tool strip.
         QJsonObject defaults{{u"hasCompletedOrlixOnboarding"_s, true},
                              {u"railModuleOrder"_s, QJsonArray{u"prayers"_s, u"reminders"_s}}};

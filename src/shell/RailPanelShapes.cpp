@@ -1,0 +1,158 @@
+// The rail window's shapes: what of it shows and what takes clicks, and
+// the order in which new shapes reach the server beside the pictures they
+// show.
+#include "shell/RailPanel.h"
+
+#include "platform/windowing/PanelWindowing.h"
+#include "shell/rail/DrawnShape.h"
+#include "shell/rail/RailTransition.h"
+#include "shell/rules/RailFrame.h"
+#include "state/AppState.h"
+
+#include <QBackingStore>
+#include <QVariantAnimation>
+#include <QWindow>
+
+namespace kolu {
+
+void RailPanel::setDrawnRegion(const QRegion &region)
+{
+    if (m_drawnRegion == region)
+        return;
+    m_drawnRegion = region;
+    applyShapes();
+}
+
+QRegion RailPanel::drawnRegion() const
+{
+    const QRect window = windowRect();
+    return m_place.toWindow(m_drawnRegion.value_or(QRegion(QRect(QPoint(), m_place.content(window).size()))), window);
+}
+
+void RailPanel::setShownRegion(const QRegion &region)
+{
+    if (m_shownRegion == region)
+        return;
+    m_shownRegion = region;
+    applyShapes();
+}
+
+QRegion RailPanel::shownRegion() const
+{
+    // What leaves shows only in the first half of a slide that reveals part
+    // of the window: later the slide would cut it down to a sliver, and
+    // after it (or after a jump) the window has no room for it.
+    const bool firstHalf = m_place.reveal && m_slide->state() == QAbstractAnimation::Running
+                           && m_slide->currentTime() * 2 < m_slide->duration();
+    if (!m_shownRegion || !firstHalf)
+        return drawnRegion();
+    return m_place.toWindow(*m_shownRegion, windowRect());
+}
+
+void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
+{
+    m_isCompositing = std::move(isCompositing);
+}
+
+void RailPanel::setShapesWindow(bool shapes)
+{
+    if (shapes == m_shapesWindow)
+        return;
+    m_shapesWindow = shapes;
+    // What blends over the desktop is drawn anew, solid or blended.
+    setProperty(drawnshape::shapedWindowProperty, shapes);
+    update();
+}
+
+bool RailPanel::composited() const
+{
+    return m_translucent && (!m_isCompositing || m_isCompositing());
+}
+
+QRegion RailPanel::toDevice(const QRegion &region) const
+{
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, 1.0) || region == QRegion(PanelWindowing::wholeAtAnySize()))
+        return region;
+    // Side by side on the screen, as the window's own frame is placed:
+    // what reaches the screen's edge reaches its last device pixel,
+    // wherever between two device pixels the window starts.
+    const QPoint origin = pos();
+    const QPoint deviceOrigin = railframe::deviceRect(geometry(), ratio).topLeft();
+    QRegion scaled;
+    for (const QRect &r : region)
+        scaled += railframe::deviceRect(r.translated(origin), ratio).translated(-deviceOrigin);
+    return scaled;
+}
+
+void RailPanel::applyShapes()
+{
+    if (!testAttribute(Qt::WA_WState_Created))
+        return;
+    // While the panel lets every click through its input region stays empty.
+    m_windowing.setInputRegion(static_cast<quint32>(winId()), m_passesClicks ? QRegion() : toDevice(drawnRegion()));
+    // The views swap the rail's layouts before the panel is laid out for
+    // the swap: until it is, what shows keeps showing, or the layout coming
+    // would show in the place of the one still painted there.
+    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_sentShape)
+        return;
+    showShape(m_shapesWindow || !movesUnderCompositor() ? shownRegion() : QRegion(PanelWindowing::wholeAtAnySize()));
+}
+
+void RailPanel::showShape(const QRegion &wanted)
+{
+    // Parts a shape newly shows hold the desktop, or nothing, until they are
+    // painted: they show at once beside all that showed, and what goes
+    // waits for the paint that fills them to be sent, so that no frame
+    // shows neither what leaves nor what comes.
+    m_shapeWanted = wanted;
+    const bool paints = isVisible() && updatesEnabled();
+    const QRegion added = m_sentShape ? (wanted - *m_sentShape) & rect() : QRegion();
+    if (paints && !added.isEmpty()) {
+        m_unpainted += added;
+        // A part newly shown holds the desktop until the window's picture
+        // reaches it, and the picture must be this one, not what the window
+        // last held there (maybe painted for another layout of the rail):
+        // painted first, and sent again right behind the shape, where the
+        // first sending fell outside the window.
+        repaint(added);
+        sendShape(*m_sentShape | wanted);
+        if (QBackingStore *store = backingStore(); store && windowHandle())
+            store->flush(added, windowHandle());
+        return;
+    }
+    if (paints && !m_unpainted.isEmpty())
+        return;
+    m_unpainted = QRegion();
+    sendShape(wanted);
+}
+
+void RailPanel::sendShape(const QRegion &shape)
+{
+    m_sentShape = shape;
+    m_windowing.setVisibleRegion(static_cast<quint32>(winId()), toDevice(shape));
+}
+
+void RailPanel::shapePainted()
+{
+    if (m_unpainted.isEmpty())
+        return;
+    m_unpainted = QRegion();
+    if (m_shapeWanted && m_sentShape != m_shapeWanted && testAttribute(Qt::WA_WState_Created))
+        sendShape(*m_shapeWanted);
+}
+
+bool RailPanel::movesUnderCompositor() const
+{
+    // Under a compositor what the rail draws blends over the desktop, and
+    // the window is shaped to it at rest: compositors blur what lies
+    // behind a window's shape, and give an unshaped dock a square shadow
+    // of their own (xfwm4). While anything in it moves, pictures on their
+    // way in or out draw where nothing rests, and the window shows whole,
+    // clear where nothing is drawn: one shape as the motion starts and one
+    // as it ends, rather than one a frame, each of which has the server and
+    // the compositor work out the window's outline again.
+    return isAnimating() || railmotion::MotionActivity::shared().isMoving();
+}
+
+} // namespace kolu
