@@ -109,6 +109,8 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
 RailPanel::~RailPanel()
 {
     qApp->removeEventFilter(this);
+    // The views' motions end as the views go, after this panel has gone.
+    disconnect(&railmotion::MotionActivity::shared(), nullptr, this, nullptr);
 }
 
 void RailPanel::watchScreen(QScreen *screen)
