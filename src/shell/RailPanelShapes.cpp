@@ -132,9 +132,12 @@ void RailPanel::showShape(const QRegion &wanted)
         // first sending fell outside the window.
         const QRegion painted = coveringDevicePixels(added);
         repaint(painted);
+        // Nothing reads the screen between the shape and that sending.
+        m_windowing.holdOthers();
         sendShape(*m_sentShape | wanted);
         if (QBackingStore *store = backingStore(); store && windowHandle())
             store->flush(painted, windowHandle());
+        m_windowing.releaseOthers();
         return;
     }
     if (paints && !m_unpainted.isEmpty())
