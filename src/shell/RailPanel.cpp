@@ -221,7 +221,6 @@ void RailPanel::relayout()
 {
     const RailFrameInput in = railFrameInput(m_state);
     const QRect target = railframe::frame(in, visibleFrame());
-    m_laidOutExpanded = in.expanded;
     setShapesWindow(!composited());
     applyInputPolicy();
     const bool slide = railframe::animatesBetween(m_lastLayoutEdge, in.edge) && isVisible();
@@ -235,6 +234,10 @@ void RailPanel::relayout()
         m_slideEnd = target;
         endSlide();
     }
+    // Laid out for the new layout only once its slide is set up: a shape
+    // asked for before (by a change of what takes clicks) would cut the new
+    // layout to where the old one rests and show it there unpainted.
+    m_laidOutExpanded = in.expanded;
     applyShapes();
 }
 

@@ -128,6 +128,7 @@ private:
     void sendShape(const QRegion &shape);
     void shapePainted();
     QRegion toDevice(const QRegion &region) const;
+    QRegion coveringDevicePixels(const QRegion &region) const;
     bool movesUnderCompositor() const;
     bool composited() const;
     void setShapesWindow(bool shapes);

@@ -85,6 +85,21 @@ QRegion RailPanel::toDevice(const QRegion &region) const
     return scaled;
 }
 
+QRegion RailPanel::coveringDevicePixels(const QRegion &region) const
+{
+    if (qFuzzyCompare(devicePixelRatioF(), 1.0))
+        return region;
+    // The shape rounds to device pixels from the screen's origin, the
+    // picture from the window's: where the window starts between two device
+    // pixels, a part the shape adds may reach a device pixel past what the
+    // picture's rounding of the same part covers. A logical pixel more on
+    // every side covers it.
+    QRegion grown;
+    for (const QRect &r : region)
+        grown += r.adjusted(-1, -1, 1, 1);
+    return grown & rect();
+}
+
 void RailPanel::applyShapes()
 {
     if (!testAttribute(Qt::WA_WState_Created))
@@ -115,10 +130,14 @@ void RailPanel::showShape(const QRegion &wanted)
         // last held there (maybe painted for another layout of the rail):
         // painted first, and sent again right behind the shape, where the
         // first sending fell outside the window.
-        repaint(added);
+        const QRegion painted = coveringDevicePixels(added);
+        repaint(painted);
+        // Nothing reads the screen between the shape and that sending.
+        m_windowing.holdOthers();
         sendShape(*m_sentShape | wanted);
         if (QBackingStore *store = backingStore(); store && windowHandle())
-            store->flush(added, windowHandle());
+            store->flush(painted, windowHandle());
+        m_windowing.releaseOthers();
         return;
     }
     if (paints && !m_unpainted.isEmpty())

@@ -305,6 +305,20 @@ public:
         applyShapes(window, false, ShapeKind::visible);
     }
 
+    void holdOthers() override
+    {
+        if (isAvailable())
+            xcb_grab_server(m_connection);
+    }
+
+    void releaseOthers() override
+    {
+        if (!isAvailable())
+            return;
+        xcb_ungrab_server(m_connection);
+        xcb_flush(m_connection);
+    }
+
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {
         if (eventType != "xcb_generic_event_t" || m_shapes.empty())
