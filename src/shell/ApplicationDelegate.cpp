@@ -136,7 +136,6 @@ void ApplicationDelegate::createRailWindow()
     m_windowing = m_parts.panelWindowing ? m_parts.panelWindowing() : createSystemPanelWindowing();
     const bool translucent = m_parts.isCompositing && m_parts.isCompositing();
     m_railPanel = std::make_unique<RailPanel>(*m_state, *m_windowing, translucent);
-    m_translucentPanel = translucent;
     followCompositor();
     if (m_parts.isCompositing) {
         m_railPanel->setCompositingProbe(m_parts.isCompositing);
@@ -178,8 +177,7 @@ void ApplicationDelegate::followCompositor()
     // under a compositor that starts later, and one with an alpha channel
     // shows its colours unblended once the compositor stops. Every glass
     // surface repaints as the style tells it has changed.
-    const bool blended = m_translucentPanel && m_parts.isCompositing && m_parts.isCompositing();
-    OrlixStyle::current().setGlassTier(glassTierFor(blended, false));
+    OrlixStyle::current().setGlassTier(glassTierFor(m_railPanel->composited(), false));
 }
 
 void ApplicationDelegate::connectStateCallbacks()

@@ -123,8 +123,6 @@ private:
     // Lets the hover poll rest while the real pointer does.
     std::unique_ptr<PointerMotion> m_pointerMotion;
     bool m_terminated = false;
-    // Whether the rail panel was made with an alpha channel.
-    bool m_translucentPanel = false;
     // The window manager's decorations as last seen around one of our
     // windows: the next window is centred with them before it shows.
     QMargins m_frameExtents;

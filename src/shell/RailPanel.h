@@ -42,6 +42,10 @@ public:
     RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent = nullptr);
     ~RailPanel() override;
 
+    // Whether a compositor blends the panel now: it was made with an alpha
+    // channel and a compositor still runs.
+    bool composited() const;
+
     // The rail's views; the panel owns it and gives it the rail's frame.
     void setContent(QWidget *content);
     QWidget *content() const { return m_content; }
@@ -130,7 +134,6 @@ private:
     QRegion toDevice(const QRegion &region) const;
     QRegion coveringDevicePixels(const QRegion &region) const;
     bool movesUnderCompositor() const;
-    bool composited() const;
     void setShapesWindow(bool shapes);
     void watchScreen(QScreen *screen);
 
