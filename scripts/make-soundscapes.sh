@@ -60,6 +60,32 @@ gap() {
     echo "$file"
 }
 
+# Joins FILES end to end into OUT: concat OUT FILES...
+# sox holds every input it is given open at once, and a layer can be nearly
+# two thousand pieces, past the open-file limit a desktop session gives
+# (1024). So the pieces are joined a batch at a time, and the batches then
+# joined in turn; joining float WAVs is sample-exact, so the result is the
+# same as one call over every piece.
+CONCAT_BATCH=32
+concat() {
+    local file=$1
+    shift
+    local pieces=("$@")
+    if ((${#pieces[@]} <= CONCAT_BATCH)); then
+        sox -q "${pieces[@]}" "$file"
+        return
+    fi
+    local joined=() i=0 part
+    while ((i < ${#pieces[@]})); do
+        part=$(mktemp -p "$work" concat_XXXXXX.wav)
+        sox -q "${pieces[@]:i:CONCAT_BATCH}" "$part"
+        joined+=("$part")
+        i=$((i + CONCAT_BATCH))
+    done
+    concat "$file" "${joined[@]}"
+    rm -f "${joined[@]}"
+}
+
 # A layer of events at random moments: scatter OUT MIN_GAP_MS MAX_GAP_MS EVENT...
 # Each event is followed by a random silence; the layer is cut to TOTAL.
 scatter() {
@@ -79,7 +105,8 @@ scatter() {
         parts+=("$pick" "$(gap "$g")")
         t=$((t + length[$pick] + g))
     done
-    sox -q "${parts[@]}" "$file" trim 0 "$TOTAL"
+    concat "$work/layer.wav" "${parts[@]}"
+    sox -q "$work/layer.wav" "$file" trim 0 "$TOTAL"
 }
 
 # Mono to stereo at a position: pan IN OUT LEFT RIGHT (gains).
@@ -219,7 +246,7 @@ song() {
         between 2 9
         parts+=("$work/n_$i.wav" "$(gap "${REPLY}0")")
     done
-    sox -q "${parts[@]}" "$file"
+    concat "$file" "${parts[@]}"
 }
 
 trill() {
@@ -230,7 +257,7 @@ trill() {
     gen "$work/t_note.wav" synth 0.025 sine "$a-$((a - 900))" fade q 0.003 0.025 0.015
     between 8 18
     for ((i = 0; i < REPLY; i++)); do parts+=("$work/t_note.wav" "$(gap 30)"); done
-    sox -q "${parts[@]}" "$file"
+    concat "$file" "${parts[@]}"
 }
 
 call() {
