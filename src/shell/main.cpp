@@ -7,7 +7,6 @@
 #include "platform/desktop/FolderPicker.h"
 #include "platform/system/QuitSignals.h"
 #include "platform/x11/Compositor.h"
-#include "platform/x11/DisplayReach.h"
 #include "shell/ApplicationDelegate.h"
 #include "shell/DialogFolderPicker.h"
 #include "shell/DuplicateInstances.h"
@@ -30,6 +29,7 @@
 #include <QThreadPool>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -70,26 +70,54 @@ const char *argumentOf(int argc, char **argv, const char *option)
 // Qt's X11 platform aborts with a message of several lines and a core dump
 // when no X server answers; Kolu says why in one line instead, whatever the
 // display's name. Only for that platform: another one chosen is Qt's to
-// report.
-bool x11DisplayMissing(int argc, char **argv)
+// report. Qt's own connection is the test, so a launch opens no other: its
+// refusal is caught as Qt reports it, and the abort that follows becomes
+// that one line and exit status 1.
+const char *const kDisplayLead = "Kolu needs an X11 display (or XWayland on a Wayland session): ";
+QByteArray missingDisplayName;
+bool displayRefused = false;
+QtMessageHandler qtMessages = nullptr;
+
+void reportMissingDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!displayRefused && type == QtWarningMsg && qstrcmp(context.category, "qt.qpa.xcb") == 0
+        && message.startsWith(u"could not connect to display"))
+        displayRefused = true;
+    if (!displayRefused) {
+        qtMessages(type, context, message);
+        return;
+    }
+    // What Qt says after the refusal (which plugin it tried, the abort) is
+    // all said by the one line.
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%sno X server answers on %s.\n", kDisplayLead, missingDisplayName.constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+}
+
+bool watchForMissingDisplay(int argc, char **argv)
 {
     const char *chosen = argumentOf(argc, argv, "-platform");
     const QByteArray platform = chosen ? QByteArray(chosen) : qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && platform != "xcb" && !platform.startsWith("xcb:"))
-        return false;
+        return true;
     const char *argument = argumentOf(argc, argv, "-display");
-    const QByteArray display = argument ? QByteArray(argument) : qgetenv("DISPLAY");
+    missingDisplayName = argument ? QByteArray(argument) : qgetenv("DISPLAY");
     // The same words as scripts/run.sh, which checks a local display before it builds.
-    const char *lead = "Kolu needs an X11 display (or XWayland on a Wayland session): ";
-    if (display.isEmpty()) {
-        std::fprintf(stderr, "%sDISPLAY is not set.\n", lead);
-        return true;
+    if (missingDisplayName.isEmpty()) {
+        std::fprintf(stderr, "%sDISPLAY is not set.\n", kDisplayLead);
+        return false;
     }
-    if (!kolu::x11DisplayAnswers(display.constData())) {
-        std::fprintf(stderr, "%sno X server answers on %s.\n", lead, display.constData());
-        return true;
-    }
-    return false;
+    qtMessages = qInstallMessageHandler(reportMissingDisplay);
+    return true;
+}
+
+void stopWatchingForMissingDisplay()
+{
+    if (qtMessages)
+        qInstallMessageHandler(qtMessages);
+    qtMessages = nullptr;
 }
 
 } // namespace
@@ -114,9 +142,10 @@ int main(int argc, char **argv)
     }
 
     preferX11(argc, argv);
-    if (x11DisplayMissing(argc, argv))
+    if (!watchForMissingDisplay(argc, argv))
         return 1;
     QApplication app(argc, argv);
+    stopWatchingForMissingDisplay();
     QApplication::setApplicationName(QString::fromLatin1(kolu::buildinfo::kApplicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
