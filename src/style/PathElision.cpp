@@ -21,13 +21,18 @@ QString elidePathMiddle(const QString &path, qreal width, const TextWidth &measu
     const QString tail = slash > 0 ? path.mid(slash) : path;
     const QString shortest = QString(ellipsis) + tail;
     if (slash <= 0 || measure(shortest) > width) {
-        // Not even the last name fits: it is cut in its middle, keeping
-        // both of its ends.
-        const QString name = slash >= 0 ? path.mid(slash + 1) : path;
-        qsizetype keep = name.size() - 1;
+        // Not even "…/name" fits: the whole path is cut in its middle, so
+        // that its start (with any mark before it) and the end of its last
+        // name stay; never inside a character made of two units.
+        qsizetype keep = path.size() - 1;
         while (keep > 0) {
-            const qsizetype front = (keep + 1) / 2;
-            const QString cut = name.left(front) + ellipsis + name.right(keep - front);
+            qsizetype front = (keep + 1) / 2;
+            qsizetype back = keep - front;
+            if (front > 0 && path.at(front - 1).isHighSurrogate())
+                --front;
+            if (back > 0 && path.at(path.size() - back).isLowSurrogate())
+                --back;
+            const QString cut = path.left(front) + ellipsis + path.right(back);
             if (measure(cut) <= width)
                 return cut;
             --keep;

@@ -11,7 +11,8 @@ using TextWidth = std::function<qreal(const QString &)>;
 
 // `path` fitted into `width`: whole when it fits, else its middle replaced by
 // "…" so that its start and its last folder or file name stay readable. The
-// last name is only cut (in its own middle) when "…/name" alone does not fit.
+// last name is only cut when "…/name" alone does not fit: then the whole path
+// is cut in its middle, keeping its start and the end of that name.
 QString elidePathMiddle(const QString &path, qreal width, const TextWidth &measure);
 
 } // namespace kolu

@@ -68,7 +68,7 @@ public:
 
     // Whether the calendars can be read.
     virtual bool hasEventAccess() const = 0;
-    // Whether the to-do lists can be read and written.
+    // Whether the to-do lists can be read (writing may still be refused).
     virtual bool hasReminderAccess() const = 0;
 
     // Occurrences that overlap [from, to), in the store's order; never null.

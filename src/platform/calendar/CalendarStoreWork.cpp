@@ -1,6 +1,7 @@
 #include "platform/calendar/CalendarStoreWork.h"
 
 #include "model/AtomicFile.h"
+#include "model/FilePath.h"
 #include "platform/calendar/CalendarFileCache.h"
 #include "platform/calendar/CalendarFileReading.h"
 #include "platform/calendar/CalendarFolders.h"
@@ -97,6 +98,15 @@ bool fileHoldsTodos(const QString &path)
     return bytes && !readICalendar(*bytes).todos.empty();
 }
 
+// Why a save into the list folder `list` (named `name`) failed, as far as
+// can be told: a folder that takes no writes says so, else only where.
+TodoWriteResult notSavedIn(const QString &list, const QString &name)
+{
+    if (isUsableFolder(list, false) && !isUsableFolder(list, true))
+        return {TodoWriteResult::Status::failed, u"Not saved: the list “%1” is read-only."_s.arg(name)};
+    return {TodoWriteResult::Status::failed, u"The reminder could not be saved in “%1”."_s.arg(name)};
+}
+
 // How often a completion starts over when another program keeps saving the file.
 constexpr int kSaveAttempts = 5;
 
@@ -128,8 +138,7 @@ TodoWriteResult writeTodoCompletionIn(const QString &path, const QString &collec
                     u"The reminder’s file could not be read cleanly, so it was left unchanged."_s};
         switch (replaceFileIfUnchanged(path, *original, edit.bytes, wrap)) {
         case GuardedReplace::replaced: return {TodoWriteResult::Status::saved, {}};
-        case GuardedReplace::failed:
-            return {TodoWriteResult::Status::failed, u"The reminder could not be saved in “%1”."_s.arg(collection)};
+        case GuardedReplace::failed: return notSavedIn(QFileInfo(path).path(), collection);
         case GuardedReplace::changedMeanwhile:
             // Another program saved the file meanwhile: start over from its version.
             break;
@@ -332,9 +341,15 @@ TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &
                              const SaveDeviceWrapper &wrap)
 {
     auto list = defaultTodoListPath(root, preferredList);
-    // A root that holds no list yet (a folder just made for to-dos) gets one.
-    if (!list && isUsableFolder(root, true))
+    // A root that holds no list yet (a folder just made for to-dos) gets one,
+    // unless it takes no writes.
+    if (!list && isUsableFolder(root, true)) {
         list = makeFirstTodoList(root, preferredList);
+    } else if (!list && isUsableFolder(root, false)) {
+        const QString shown = QDir::toNativeSeparators(homeRelativePath(root, QDir::homePath()));
+        return {TodoWriteResult::Status::failed,
+                u"Not saved: “%1” is read-only and holds no list to add to."_s.arg(shown)};
+    }
     if (!list)
         return {TodoWriteResult::Status::noList, {}};
     QString uid;
@@ -344,8 +359,7 @@ TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &
         path = QDir(*list).filePath(QString(uid + u".ics"));
     } while (QFileInfo::exists(path));
     if (!writeFileAtomically(path, composeTodoFile(todo, uid), wrap))
-        return {TodoWriteResult::Status::failed,
-                u"The reminder could not be saved in “%1”."_s.arg(QFileInfo(*list).fileName())};
+        return notSavedIn(*list, QFileInfo(*list).fileName());
     return {TodoWriteResult::Status::saved, {}};
 }
 

@@ -46,7 +46,8 @@ std::optional<QString> defaultTodoListPath(const QString &root, const std::optio
 
 // Into the default list; a root that holds no list yet first gets one,
 // named after `preferredList` when that is a plain folder name, else
-// "reminders". `wrap` lets tests fail a save part way.
+// "reminders". A failure names the list, or the root when it holds none,
+// and says when that takes no writes. `wrap` lets tests fail a save part way.
 TodoWriteResult writeNewTodo(const QString &root, const std::optional<QString> &preferredList, const NewTodo &todo,
                              const SaveDeviceWrapper &wrap = {});
 

@@ -103,7 +103,9 @@ bool VdirCalendarStore::hasReminderAccess() const
 {
     const QString root = remindersRoot();
     readFrom(m_todosRoot, root);
-    return isUsableFolder(root, true);
+    // A folder that can only be read still shows its reminders; an add or a
+    // completion there says why it was not saved.
+    return isUsableFolder(root, false);
 }
 
 QFuture<StoredEventList> VdirCalendarStore::readEvents(const QString &root, const QDateTime &from, const QDateTime &to)

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 using namespace Qt::StringLiterals;
@@ -39,17 +40,19 @@ QString childOf(const QString &folder, const QString &name)
 } // namespace
 
 FolderPresenceWatch::FolderPresenceWatch(QObject *parent)
-    : FolderPresenceWatch(SystemClock::instance(), {}, parent)
+    : FolderPresenceWatch(SystemClock::instance(), {}, {}, parent)
 {
 }
 
-FolderPresenceWatch::FolderPresenceWatch(Clock &clock, InotifyChannel::Opener opener, QObject *parent)
+FolderPresenceWatch::FolderPresenceWatch(Clock &clock, InotifyChannel::Opener opener, InotifyChannel::WatchAdder adder,
+                                         QObject *parent)
     : QObject(parent)
-    , m_channel(std::move(opener))
+    , m_channel(std::move(opener), std::move(adder))
     , m_clock(clock)
 {
     m_channel.whenReady([this] { takeReports(); });
-    start();
+    if (start())
+        settle();
 }
 
 FolderPresenceWatch::~FolderPresenceWatch() = default;
@@ -61,17 +64,16 @@ void FolderPresenceWatchDeleter::operator()(FolderPresenceWatch *watch) const
 
 bool FolderPresenceWatch::start()
 {
-    if (m_channel.open()) {
-        if (m_refused)
-            qInfo() << "Folders are watched again";
-        m_refused = false;
-        if (m_retry)
-            m_retry->stop();
-        m_retryDelay = kFirstRetry;
+    if (m_channel.open())
         return true;
-    }
+    refused("Folders cannot be watched:", m_channel.errorText());
+    return false;
+}
+
+void FolderPresenceWatch::refused(const QByteArray &what, const QByteArray &why)
+{
     if (!m_refused)
-        qWarning() << "Folders cannot be watched:" << m_channel.errorText();
+        qWarning().noquote() << what << why;
     m_refused = true;
     if (!m_retry) {
         m_retry = m_clock.createTimer(this);
@@ -79,7 +81,16 @@ bool FolderPresenceWatch::start()
     }
     if (!m_retry->isActive())
         m_retry->start(m_retryDelay, false);
-    return false;
+}
+
+void FolderPresenceWatch::settle()
+{
+    if (m_refused)
+        qInfo() << "Folders are watched again";
+    m_refused = false;
+    if (m_retry)
+        m_retry->stop();
+    m_retryDelay = kFirstRetry;
 }
 
 void FolderPresenceWatch::retry()
@@ -88,7 +99,9 @@ void FolderPresenceWatch::retry()
     if (!start())
         return;
     rewatch();
-    // Anything may have moved while nothing was watched.
+    if (m_refused)
+        return; // a watch is still refused: asked again later
+    // Anything may have moved while not all was watched.
     Q_EMIT changed();
 }
 
@@ -105,6 +118,8 @@ void FolderPresenceWatch::rewatch()
         return;
     m_reached.clear();
     m_leadingNames.clear();
+    m_watchRefused = false;
+    m_refusedPath.clear();
     Watches watched;
     for (const QString &folder : std::as_const(m_folders))
         follow(folder, watched);
@@ -114,6 +129,10 @@ void FolderPresenceWatch::rewatch()
             m_channel.remove(it.key());
     }
     m_watched = std::move(watched);
+    if (m_watchRefused)
+        refused("A folder cannot be watched:", m_refusedPath);
+    else
+        settle();
 }
 
 void FolderPresenceWatch::follow(const QString &folder, Watches &watches)
@@ -162,8 +181,20 @@ void FolderPresenceWatch::watch(const QString &folder, const QString &leadingNam
         m_reached.insert(folder);
     else
         m_leadingNames[folder].insert(leadingName);
-    const int watch = m_channel.add(QFile::encodeName(folder), kWatchedEvents);
-    if (watch >= 0 && !watches[watch].contains(folder))
+    const QByteArray path = QFile::encodeName(folder);
+    const int watch = m_channel.add(path, kWatchedEvents);
+    if (watch < 0) {
+        const int error = errno;
+        // Out of watches (or of kernel memory) is asked again later; a
+        // folder gone meanwhile, or not to be read, is left to the folder
+        // above it.
+        if ((error == ENOSPC || error == ENOMEM) && !m_watchRefused) {
+            m_watchRefused = true;
+            m_refusedPath = path + ": " + qt_error_string(error).toLocal8Bit();
+        }
+        return;
+    }
+    if (!watches[watch].contains(folder))
         watches[watch].push_back(folder);
 }
 

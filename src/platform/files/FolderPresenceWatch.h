@@ -26,15 +26,16 @@ class ClockTimer;
 // else there is; after each change the way is resolved again. Reports from
 // one turn of the event loop come as one.
 //
-// When the kernel refuses a watch (each user has only so many), it is asked
-// again after a while, longer each time up to a bound, and on each
-// setFolders(); once watching, a change is reported, since the folders may
-// have moved meanwhile.
+// When the kernel refuses the instance or a single watch (each user has
+// only so many of either), it is asked again after a while, longer each time
+// up to a bound, and on each setFolders(); once all is watched, a change is
+// reported, since the folders may have moved meanwhile.
 class FolderPresenceWatch final : public QObject {
     Q_OBJECT
 public:
     explicit FolderPresenceWatch(QObject *parent = nullptr);
-    FolderPresenceWatch(Clock &clock, InotifyChannel::Opener opener, QObject *parent = nullptr);
+    FolderPresenceWatch(Clock &clock, InotifyChannel::Opener opener, InotifyChannel::WatchAdder adder = {},
+                        QObject *parent = nullptr);
     ~FolderPresenceWatch() override;
 
     // Watches `folders` (absolute paths) from now on, instead of those
@@ -43,7 +44,8 @@ public:
     void setFolders(const QStringList &folders);
     QStringList folders() const { return m_folders; }
 
-    bool isWatching() const { return m_channel.isOpen(); }
+    // Whether every folder on the ways is watched.
+    bool isWatching() const { return m_channel.isOpen() && !m_watchRefused; }
     // How many reports were taken in that concern none of the folders.
     qint64 ignoredCount() const { return m_ignored; }
 
@@ -57,6 +59,8 @@ private:
     using Watches = QHash<int, QStringList>;
 
     bool start();
+    void refused(const QByteArray &what, const QByteArray &why);
+    void settle();
     void retry();
     void rewatch();
     void follow(const QString &folder, Watches &watches);
@@ -69,6 +73,9 @@ private:
     ClockTimer *m_retry = nullptr;
     std::chrono::milliseconds m_retryDelay = kFirstRetry;
     bool m_refused = false;
+    // A watch was refused in the last rewatch().
+    bool m_watchRefused = false;
+    QByteArray m_refusedPath; // the first refused, and why
     QStringList m_folders;
     // The folders reached at the end of each way, watched in full.
     QSet<QString> m_reached;

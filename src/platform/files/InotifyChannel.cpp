@@ -17,8 +17,14 @@ int InotifyChannel::openInstance()
     return ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
 }
 
-InotifyChannel::InotifyChannel(Opener opener)
+int InotifyChannel::addWatch(int fd, const char *path, uint32_t mask)
+{
+    return ::inotify_add_watch(fd, path, mask);
+}
+
+InotifyChannel::InotifyChannel(Opener opener, WatchAdder adder)
     : m_opener(opener ? std::move(opener) : Opener(&InotifyChannel::openInstance))
+    , m_adder(adder ? std::move(adder) : WatchAdder(&InotifyChannel::addWatch))
 {
 }
 
@@ -46,7 +52,11 @@ bool InotifyChannel::open()
 
 int InotifyChannel::add(const QByteArray &path, uint32_t mask)
 {
-    return m_fd < 0 ? -1 : ::inotify_add_watch(m_fd, path.constData(), mask);
+    if (m_fd < 0) {
+        errno = EBADF;
+        return -1;
+    }
+    return m_adder(m_fd, path.constData(), mask);
 }
 
 void InotifyChannel::remove(int watch)

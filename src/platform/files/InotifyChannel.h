@@ -25,8 +25,11 @@ public:
     // Makes a new instance: its descriptor, or -1 with errno set.
     using Opener = std::function<int()>;
     static int openInstance();
+    // Adds a watch on the instance `fd`: its number, or -1 with errno set.
+    using WatchAdder = std::function<int(int fd, const char *path, uint32_t mask)>;
+    static int addWatch(int fd, const char *path, uint32_t mask);
 
-    explicit InotifyChannel(Opener opener = {});
+    explicit InotifyChannel(Opener opener = {}, WatchAdder adder = {});
     ~InotifyChannel();
     InotifyChannel(const InotifyChannel &) = delete;
     InotifyChannel &operator=(const InotifyChannel &) = delete;
@@ -37,7 +40,7 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     QByteArray errorText() const { return m_error; }
 
-    // A watch on `path` for `mask`: its number, or -1 when refused.
+    // A watch on `path` for `mask`: its number, or -1 with errno set when refused.
     int add(const QByteArray &path, uint32_t mask);
     void remove(int watch);
 
@@ -49,6 +52,7 @@ public:
 
 private:
     Opener m_opener;
+    WatchAdder m_adder;
     int m_fd = -1;
     QByteArray m_error;
     std::unique_ptr<QSocketNotifier> m_notifier;

@@ -16,6 +16,8 @@ namespace {
 
 struct FolderTraits {
     SettingsKey key;
+    // Whether the folder is of no use unless it takes writes: a to-do folder
+    // that can only be read still shows its reminders.
     bool writable;
     QString pickerTitle;
     QString missing;
@@ -29,7 +31,7 @@ FolderTraits traits(AccessFolder folder)
                 QCoreApplication::translate("DesktopAppsPage", "Choose Calendar Folder"),
                 QCoreApplication::translate("DesktopAppsPage", "Calendar access needs Kolu Settings.")};
     case AccessFolder::reminders:
-        return {SettingsKey::remindersFolderPath, true,
+        return {SettingsKey::remindersFolderPath, false,
                 QCoreApplication::translate("DesktopAppsPage", "Choose To-do Folder"),
                 QCoreApplication::translate("DesktopAppsPage", "Reminders access needs Kolu Settings.")};
     case AccessFolder::notes: break;

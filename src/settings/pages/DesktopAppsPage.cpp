@@ -58,7 +58,8 @@ QString remindersLine(const RemindersConnectionState &connection)
     case RemindersConnectionState::Kind::notDetermined:
         return DesktopAppsPage::tr("Choose a to-do folder to show your reminders.");
     case RemindersConnectionState::Kind::denied:
-        return DesktopAppsPage::tr("Choose a readable to-do folder in Kolu Settings.");
+        // The folder in use went since the last read: the card says the same.
+        return DesktopAppsPage::tr("To-do folder can’t be read.");
     case RemindersConnectionState::Kind::ready: return DesktopAppsPage::tr("Reminders are ready.");
     case RemindersConnectionState::Kind::failed: return connection.message;
     }
@@ -177,14 +178,17 @@ DesktopAppsPage::DesktopAppsPage(SettingsView &view, QWidget *parent)
 void DesktopAppsPage::sync()
 {
     const AppState &state = m_view.state();
-    // Without a calendar or notes folder there is nothing to count: "0 events"
-    // would read as an empty calendar, "0 recent notes" as deleted notes.
+    // Without a calendar, to-do or notes folder there is nothing to count or
+    // read: "0 events" would read as an empty calendar, "0 recent notes" as
+    // deleted notes; and the user is in Settings already.
     m_calendarStatus->detailLabel()->setText(
         !isAccessFolderUsable(state, AccessFolder::calendar)
             ? tr("No calendar folder in use yet, so no events are read.")
             : countText(qint64(state.calendarEvents().size()), tr("event"), tr("events"))
                   + tr(" this week. Event alert times are set per event in your calendar app."));
-    m_remindersStatus->detailLabel()->setText(remindersLine(state.remindersConnection()));
+    m_remindersStatus->detailLabel()->setText(!isAccessFolderUsable(state, AccessFolder::reminders)
+                                                  ? tr("No to-do folder in use yet, so no reminders are read.")
+                                                  : remindersLine(state.remindersConnection()));
     m_notesStatus->detailLabel()->setText(
         !isAccessFolderUsable(state, AccessFolder::notes)
             ? tr("No notes folder in use yet, so no notes are read.")

@@ -106,10 +106,10 @@ TEST(FolderPresenceWatch, AFolderOrOneAboveItRenamedEitherWayIsReportedAndNothin
     EXPECT_EQ(changes.count(), 0);
 }
 
-// The kernel refuses a watch when this user's are all in use. It is asked
-// again after a while, longer each time, and on a refresh; once watching, a
-// change is reported, as the folder may have moved meanwhile. No timer runs
-// once it watches.
+// The kernel refuses an instance, or a single watch, when this user's are
+// all in use. It is asked again after a while, longer each time, and on a
+// refresh; once watching, a change is reported, as the folder may have moved
+// meanwhile. No timer runs once it watches.
 TEST(FolderPresenceWatch, AWatchTheKernelRefusedIsAskedForAgainUntilItStarts)
 {
     ASSERT_TRUE(test::inotifyLeft());
@@ -145,6 +145,40 @@ TEST(FolderPresenceWatch, AWatchTheKernelRefusedIsAskedForAgainUntilItStarts)
     changes.clear();
     ASSERT_TRUE(QDir().rename(tasks, home.filePath(u"away"_s)));
     EXPECT_TRUE(test::waitUntil([&] { return changes.count() > 0; }));
+
+    // One watch refused, the instance given: asked for again the same way
+    // (a folder not to be read is no refusal), and once given, its changes
+    // are reported.
+    const QString notes = home.filePath(u"notes"_s), closed = home.filePath(u"closed"_s);
+    ASSERT_TRUE(QDir().mkpath(notes));
+    ASSERT_TRUE(QDir().mkpath(closed));
+    int watchRefusals = 2;
+    FolderPresenceWatch partly(clock, {}, [&](int fd, const char *path, uint32_t mask) {
+        const QString folder = QFile::decodeName(path);
+        if ((folder == notes && watchRefusals-- > 0) || folder == closed) {
+            errno = folder == closed ? EACCES : ENOSPC;
+            return -1;
+        }
+        return InotifyChannel::addWatch(fd, path, mask);
+    });
+    QSignalSpy partlyChanges(&partly, &FolderPresenceWatch::changed);
+    partly.setFolders({closed});
+    EXPECT_TRUE(partly.isWatching());
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+    partly.setFolders({closed, notes});
+    EXPECT_FALSE(partly.isWatching());
+    clock.advance(FolderPresenceWatch::kFirstRetry);
+    EXPECT_FALSE(partly.isWatching());
+    clock.advance(FolderPresenceWatch::kFirstRetry); // waits twice as long now
+    EXPECT_EQ(watchRefusals, 0);
+    EXPECT_EQ(partlyChanges.count(), 0);
+    clock.advance(FolderPresenceWatch::kFirstRetry);
+    ASSERT_TRUE(partly.isWatching());
+    EXPECT_EQ(partlyChanges.count(), 1);
+    EXPECT_EQ(clock.activeTimerCount(), 0);
+    partlyChanges.clear();
+    ASSERT_TRUE(test::writeFile(QDir(notes).filePath(u"groceries.md"_s)));
+    EXPECT_TRUE(test::waitUntil([&] { return partlyChanges.count() > 0; }));
 
     // The wait between two asks grows to a bound and stays there.
     int refusedAsks = 0;

@@ -1,11 +1,13 @@
 #include "services/calendar/RemindersService.h"
 
+#include "model/FilePath.h"
 #include "model/UserDefaults.h"
 #include "platform/calendar/ICalendarReader.h"
 #include "platform/calendar/VdirCalendarStore.h"
 
 #include "../ServiceTests.h"
 #include "CalendarFixtures.h"
+#include "PermissionsBind.h"
 
 using namespace kolu;
 using test::march;
@@ -125,4 +127,47 @@ TEST_F(RemindersServiceTest, AddsRemindersThatReadBackADraftWithoutDateIgnoringT
     const ICalTodo dated = added({u"Dated"_s, {}, {}, march(9, 23, 30), true}, u"home"_s);
     EXPECT_TRUE(dated.due.value().isDate());
     EXPECT_EQ(dated.due->date(), QDate(2026, 3, 10)); // already 10 March in Berlin
+}
+
+// A folder that can only be read is read like any other: its reminders are
+// listed. A save it refuses says which list, or which folder, refused it.
+TEST_F(RemindersServiceTest, AReadOnlyFolderListsItsRemindersAndASaveItRefusesNamesTheListOrFolder)
+{
+    test::runWherePermissionsBind({root.path(), config.path()}, [&] {
+        const QStringList lists{u"appointments"_s, u"errands"_s, u"home"_s};
+        const QStringList open{u"Pay rent"_s, u"Call mom"_s, u"Buy milk"_s, u"Return parcel"_s,
+                               u"apple"_s,    u"Banana"_s,   u"cherry"_s};
+        // Only the folder itself is read-only: its lists still take new reminders.
+        test::setMode(root.path(), 0555);
+        EXPECT_TRUE(store.hasReminderAccess());
+        EXPECT_EQ(fetch().first, RemindersConnectionState::ready());
+        EXPECT_EQ(titles(fetch().second), open);
+        EXPECT_EQ(add({u"Water plants"_s, {}, {}, {}}), RemindersConnectionState::ready());
+
+        for (const QString &list : lists)
+            test::setMode(root.filePath(list), 0555);
+        const QStringList before = QDir(root.filePath(u"errands"_s)).entryList(QDir::Files);
+        EXPECT_EQ(titles(fetch().second), open + QStringList{u"Water plants"_s});
+        EXPECT_EQ(add({u"Call the plumber"_s, {}, {}, {}}),
+                  RemindersConnectionState::failed(u"Not saved: the list “errands” is read-only."_s));
+        EXPECT_EQ(QDir(root.filePath(u"errands"_s)).entryList(QDir::Files), before);
+        EXPECT_EQ(complete(u"call-mom"_s, true),
+                  RemindersConnectionState::failed(u"Not saved: the list “home” is read-only."_s));
+        EXPECT_TRUE(titles(fetch().second).contains(u"Call mom"_s));
+
+        // A read-only folder without any list has nowhere to put one.
+        const QString empty = config.filePath(u"empty"_s);
+        ASSERT_TRUE(QDir().mkpath(empty));
+        test::setMode(empty, 0555);
+        defaults.set(SettingsKey::remindersFolderPath, empty);
+        EXPECT_TRUE(store.hasReminderAccess());
+        EXPECT_EQ(fetch(), std::pair(RemindersConnectionState::ready(), std::vector<ReminderItem>{}));
+        EXPECT_EQ(add({u"Call the plumber"_s, {}, {}, {}}),
+                  RemindersConnectionState::failed(u"Not saved: “%1” is read-only and holds no list to add to."_s.arg(
+                      homeRelativePath(empty, QDir::homePath()))));
+        EXPECT_TRUE(QDir(empty).isEmpty());
+
+        for (const QString &folder : QStringList{root.path(), empty} + lists)
+            test::setMode(folder.startsWith(u'/') ? folder : root.filePath(folder), 0755);
+    });
 }

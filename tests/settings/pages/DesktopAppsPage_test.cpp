@@ -55,6 +55,12 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
     // No calendar folder yet: no events are counted, not "0 events".
     EXPECT_EQ(detail(row(page, u"desktopAppsCalendarStatus"_s)),
               u"No calendar folder in use yet, so no events are read."_s);
+    // Nor reminders, whatever the last read answered; the user is in Settings already.
+    for (const auto &connection : {RemindersConnectionState::denied(), RemindersConnectionState::notDetermined()}) {
+        state->setRemindersConnection(connection);
+        EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)),
+                  u"No to-do folder in use yet, so no reminders are read."_s);
+    }
     ASSERT_TRUE(QDir().mkpath(home.path(u".local/share/calendars/personal"_s)));
     state->setCalendarEvents({});
     EXPECT_TRUE(detail(row(page, u"desktopAppsCalendarStatus"_s)).startsWith(u"0 events this week. "_s));
@@ -68,9 +74,9 @@ TEST_F(DesktopAppsPageTest, FirstLaunchShowsCountsAndAListableDesktopIsReadyAtOn
 
     state->setAppleNotes({AppleNoteItem{}});
     EXPECT_EQ(detail(row(page, u"desktopAppsNotesStatus"_s)), u"1 recent note"_s);
+    // A folder in use that went since the last read.
     state->setRemindersConnection(RemindersConnectionState::denied());
-    EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)),
-              u"Choose a readable to-do folder in Kolu Settings."_s);
+    EXPECT_EQ(detail(row(page, u"desktopAppsRemindersStatus"_s)), u"To-do folder can’t be read."_s);
 
     QTest::mouseClick(row(page, u"desktopAppsDesktopAccess"_s)->requestButton(), Qt::LeftButton);
     EXPECT_TRUE(message(page)->isVisible());
