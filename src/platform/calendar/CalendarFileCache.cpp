@@ -66,10 +66,14 @@ bool holdsLinks(const QString &folder)
 std::shared_ptr<const ICalFile> parseFile(const QString &path, const std::stop_token &stop)
 {
     auto content = std::make_shared<ICalFile>();
-    if (const auto bytes = readCalendarItemFile(path, stop))
+    QString lineLeftOut;
+    if (const auto bytes = readCalendarItemFile(path, stop, &lineLeftOut)) {
         *content = readICalendar(*bytes, stop);
-    else
+        if (!lineLeftOut.isEmpty())
+            content->lineLeftOut = lineLeftOut;
+    } else {
         content->problem = u"it cannot be read, or is too large to list"_s;
+    }
     return content;
 }
 

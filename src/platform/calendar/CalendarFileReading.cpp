@@ -73,28 +73,107 @@ qsizetype contentLineEnd(const QByteArray &bytes, qsizetype at)
     }
 }
 
-// How many parameters the content line at `start` carries, read unfolded up
-// to the colon that begins its value (colons and semicolons inside quoted
-// parameter values do not count); counting stops past the bound.
-int parametersAt(const QByteArray &bytes, qsizetype start)
+// Reads the unfolded content line at `start` character by character.
+class UnfoldedLine {
+public:
+    UnfoldedLine(const QByteArray &bytes, qsizetype start)
+        : m_bytes(bytes)
+        , m_at(start)
+    {
+    }
+
+    // The next character, or -1 at the end of the line.
+    int next()
+    {
+        for (;;) {
+            if (m_at >= m_bytes.size())
+                return -1;
+            const char c = m_bytes[m_at];
+            const bool lineEnd = c == '\n' || (c == '\r' && m_at + 1 < m_bytes.size() && m_bytes[m_at + 1] == '\n');
+            if (!lineEnd) {
+                ++m_at;
+                return static_cast<unsigned char>(c);
+            }
+            const qsizetype newline = c == '\r' ? m_at + 1 : m_at;
+            if (!continuesLine(m_bytes, newline + 1))
+                return -1;
+            m_at = newline + 2; // past the blank that folds the line
+        }
+    }
+
+private:
+    const QByteArray &m_bytes;
+    qsizetype m_at;
+};
+
+// How many parameters the parser reads from the content line at `start`,
+// counted as it splits the line: any character right after a backslash is
+// taken as it is (even a second backslash, which still does the same to the
+// character after it), a double quote otherwise opens or closes a quoted
+// stretch, and the first semicolon or colon outside one ends the name or a
+// parameter; a colon ends the last.
+// Some versions of the parser also take the first character after each
+// split as it is, which changes where quotes fall: `blindAfterSplit` counts
+// as those do. A TZID parameter that ends at a colon sends the parser on
+// into the value, where every semicolon may begin one more. Counting stops
+// past the bound.
+int parametersAsSplit(const QByteArray &bytes, qsizetype start, bool blindAfterSplit)
 {
+    UnfoldedLine line(bytes, start);
     int parameters = 0;
+    bool inParameters = false; // past the name
     bool quoted = false;
-    for (qsizetype at = start; at < bytes.size() && parameters <= kMaxParametersPerLine; ++at) {
-        const char c = bytes[at];
-        if (c == '\n') {
-            if (!continuesLine(bytes, at + 1))
-                break;
-            ++at; // the blank that folds the line
-        } else if (c == '"') {
+    bool escaped = false;
+    bool blind = blindAfterSplit;
+    QByteArray name; // of the parameter being read, up to its '='
+    bool named = false;
+    for (int c = line.next(); c >= 0 && parameters <= kMaxParametersPerLine; c = line.next()) {
+        const bool literal = escaped || blind;
+        escaped = c == '\\';
+        blind = false;
+        if (inParameters && !named) {
+            if (c == '=')
+                named = true;
+            else if (name.size() < 16)
+                name += char(c);
+        }
+        if (literal)
+            continue;
+        if (c == '"') {
             quoted = !quoted;
-        } else if (!quoted && c == ':') {
-            break;
-        } else if (!quoted && c == ';') {
+        } else if (quoted) {
+            continue;
+        } else if (c == ';') {
+            if (inParameters)
+                ++parameters;
+            inParameters = true;
+            blind = blindAfterSplit;
+            name.clear();
+            named = false;
+        } else if (c == ':') {
+            if (!inParameters)
+                return 0;
             ++parameters;
+            if (!name.trimmed().toUpper().contains("TZID"))
+                return parameters;
+            // There quotes are not followed: each semicolon not right after
+            // a backslash counts.
+            for (int v = line.next(), before = c; v >= 0 && parameters <= kMaxParametersPerLine;
+                 before = v, v = line.next()) {
+                if (v == ';' && before != '\\')
+                    ++parameters;
+            }
+            return parameters;
         }
     }
     return parameters;
+}
+
+// How many parameters the content line at `start` carries as the parser
+// reads it, whichever way it splits; counting stops past the bound.
+int parametersAt(const QByteArray &bytes, qsizetype start)
+{
+    return std::max(parametersAsSplit(bytes, start, false), parametersAsSplit(bytes, start, true));
 }
 
 // The name of the content line at `start`, as far as the log needs it.
@@ -131,6 +210,8 @@ public:
     }
 
     QByteArray result() const { return m_result; }
+    // Why the first line left out whole was, when one was.
+    QString leftOut() const { return m_leftOut; }
 
 private:
     void take(const char *data, qint64 size)
@@ -176,7 +257,11 @@ private:
         if (m_long) {
             const qsizetype colon = valueStart(m_line);
             // A binary value is of no use cut; a line whose name and
-            // parameters alone are that long is damage.
+            // parameters alone are that long is damage, and is named.
+            if (colon < 0 && m_leftOut.isEmpty())
+                m_leftOut = QStringLiteral("its line of %1 has a name and parameters longer than %2 KB")
+                                .arg(lineNameAt(m_line, 0))
+                                .arg(kLongValueCut / 1024);
             if (colon < 0 || isBinaryValue(m_line, colon))
                 m_line.clear();
             else
@@ -190,6 +275,7 @@ private:
 
     QByteArray m_result;
     QByteArray m_line;
+    QString m_leftOut;
     bool m_long = false;
     bool m_atLineStart = false;
 };
@@ -342,7 +428,7 @@ std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsP
     return pieces;
 }
 
-std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop)
+std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop, QString *leftOut)
 {
     if (auto whole = readWholeFile(path, kMaxCalendarItemFileSize))
         return whole;
@@ -355,6 +441,8 @@ std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::s
     ReducingReader reader;
     if (!reader.read(file, stop))
         return std::nullopt;
+    if (leftOut)
+        *leftOut = reader.leftOut();
     return reader.result();
 }
 

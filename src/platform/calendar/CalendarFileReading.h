@@ -18,10 +18,10 @@ namespace kolu {
 QByteArray foldLongLines(const QByteArray &bytes);
 
 // The most parameters one content line may carry, counted on the unfolded
-// line. The parser's time grows with the square of a line's parameters: one
-// line of thousands would hold a worker for minutes, and a real calendar
-// needs a handful. (Long values and long parameter values read in linear
-// time.)
+// line as the parser splits it, whatever its quotes and backslashes. The
+// parser's time grows with the square of a line's parameters: one line of
+// thousands would hold a worker for minutes, and a real calendar needs a
+// handful. (Long values and long parameter values read in linear time.)
 inline constexpr int kMaxParametersPerLine = 100;
 
 // `bytes` without the content lines (each with its folded continuations)
@@ -46,7 +46,9 @@ std::vector<QByteArray> calendarPieces(const QByteArray &bytes, qsizetype itemsP
 // to read whole is read in pieces: binary attachments are left out and any
 // other very long value is cut, so its events and to-dos can still be listed.
 // Nothing when the file cannot be read, or holds more than fits even so, or
-// once `stop` is requested.
-std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop = {});
+// once `stop` is requested. `leftOut`, when given, is told why the first line
+// left out whole was (its name and parameters alone too long to read).
+std::optional<QByteArray> readCalendarItemFile(const QString &path, const std::stop_token &stop = {},
+                                               QString *leftOut = nullptr);
 
 } // namespace kolu

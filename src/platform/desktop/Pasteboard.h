@@ -31,7 +31,8 @@ public:
     // The plain text, empty when there is none. With `visibleLimit` >= 0
     // reading may stop early: leading white space may be left out, and a
     // text with more than `visibleLimit` units after its leading white space
-    // comes back cut, but still with more than that.
+    // comes back cut, but still with more than that: never before the end
+    // of the code point that follows those units.
     virtual QString text(qsizetype visibleLimit = -1) const = 0;
     // An image held already decoded by this process (a copy made inside Kolu);
     // null otherwise. Encoded images from other programs come through data().

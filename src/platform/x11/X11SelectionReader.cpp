@@ -59,7 +59,8 @@ BoundedTextCollector::BoundedTextCollector(QStringConverter::Encoding encoding, 
 
 bool BoundedTextCollector::add(QByteArrayView bytes)
 {
-    if (m_limit >= 0 && m_text.size() > m_limit)
+    const qsizetype kept = m_limit + kUnitsPastLimit;
+    if (m_limit >= 0 && m_text.size() >= kept)
         return false;
     QString piece = m_decoder.decode(bytes);
     if (m_text.isEmpty()) {
@@ -69,9 +70,9 @@ bool BoundedTextCollector::add(QByteArrayView bytes)
         piece.remove(0, visible);
     }
     m_text += piece;
-    if (m_limit < 0 || m_text.size() <= m_limit)
+    if (m_limit < 0 || m_text.size() < kept)
         return true;
-    m_text.truncate(m_limit + 1);
+    m_text.truncate(kept);
     return false;
 }
 

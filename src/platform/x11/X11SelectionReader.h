@@ -21,15 +21,21 @@ namespace kolu {
 
 // Collects a text that arrives in pieces of encoded bytes, and says when it
 // holds enough: white space before the first visible character is dropped,
-// and once more than `visibleLimit` units follow it, the rest is not needed.
+// and once `visibleLimit` UTF-16 units follow it, and the code point after
+// them (two units at most), the rest is not needed. Whether a text cut at
+// the limit splits what a reader sees as one character (a flag's two
+// halves, an emoji and its skin tone) shows only with that code point.
 // A character split between two pieces is decoded whole.
 class BoundedTextCollector {
 public:
+    static constexpr qsizetype kUnitsPastLimit = 2;
+
     BoundedTextCollector(QStringConverter::Encoding encoding, qsizetype visibleLimit);
 
     // Takes one piece; false once the text holds enough.
     bool add(QByteArrayView bytes);
-    // The text so far (a character cut at the very end is left out).
+    // The text so far: at most `visibleLimit` + kUnitsPastLimit units (a
+    // character cut at the very end is left out).
     QString take() { return std::move(m_text); }
 
 private:

@@ -221,8 +221,9 @@ PasteboardReading readPasteboard(const PasteboardContent &pasteboard)
         return reading;
     }
 
-    // 3. A text with something visible in it. Only what can be kept is read
-    // (and one unit more, so that a cut text is known to be cut).
+    // 3. A text with something visible in it. Only what can be kept is read,
+    // and the code point after it: a cut text is known to be cut, and cut
+    // between whole characters.
     const QString text = pasteboard.text(clipboard::kMaxKeptTextLength);
     if (hasVisibleCharacter(text)) {
         reading.kind = PasteboardReading::Kind::text;

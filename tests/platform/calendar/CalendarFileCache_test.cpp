@@ -306,13 +306,19 @@ TEST_F(CalendarFileCacheTest, ASkippedFileIsNamedWithItsReasonOnceEachTimeItChan
     for (int i = 0; i < 5000; ++i)
         flood += ";P" + QByteArray::number(i) + "=v";
     const QString flooded = write(u"flooded.ics"_s, eventFile("flooded", "Flooded\r\n" + flood + ":x"));
+    // The same behind a backslash and a quote, in a to-do.
+    const QString escaped =
+        write(u"escaped.ics"_s,
+              test::icsWith("VTODO", "UID:escaped\r\nSUMMARY:Escaped\r\nX-A;Q=a\\\"b" + flood.mid(3) + ":x\r\n"));
     test::LogCapture log;
     const auto linesAbout = [&](const QString &path) { return log.warningsWith(path).size(); };
 
     // Its line of thousands of parameters is left out, the rest is read.
     EXPECT_EQ(titles(), (std::vector<QString>{u"Flooded"_s, u"Good"_s}));
     EXPECT_EQ(linesAbout(flooded), 1);
-    EXPECT_EQ(log.warningsWith(u"holds more than 100 parameters"_s), log.warningsWith(flooded));
+    ASSERT_EQ(loadOpenTodos(root.path(), berlin, &cache).size(), 1u);
+    EXPECT_EQ(log.warningsWith(u"holds more than 100 parameters"_s),
+              log.warningsWith(escaped) + log.warningsWith(flooded));
     EXPECT_EQ(linesAbout(truncated), 1);
     EXPECT_EQ(linesAbout(garbage), 1);
     EXPECT_TRUE(log.warningsWith(u"good.ics"_s).isEmpty());
@@ -327,6 +333,7 @@ TEST_F(CalendarFileCacheTest, ASkippedFileIsNamedWithItsReasonOnceEachTimeItChan
     EXPECT_EQ(linesAbout(truncated), 2);
     EXPECT_EQ(linesAbout(garbage), 1);
     EXPECT_EQ(linesAbout(flooded), 1);
+    EXPECT_EQ(linesAbout(escaped), 1);
 
     // A file parsed again on every read while its times settle is named once.
     CalendarFileCache recent;

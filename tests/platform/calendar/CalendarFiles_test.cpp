@@ -3,6 +3,7 @@
 #include "platform/calendar/ICalendarReader.h"
 
 #include "CalendarFixtures.h"
+#include "LogCapture.h"
 
 #include <QTemporaryDir>
 
@@ -97,6 +98,47 @@ TEST(CalendarFiles, ALineOfThousandsOfParametersIsLeftOutAndTheRestRead)
     ASSERT_NE(atBoundRead, nullptr);
     EXPECT_STREQ(icalproperty_get_x_name(atBoundRead), "X-A");
 
+    // However its quotes fall as the parser reads them: after a backslash
+    // (or two) a quote is taken as it is, a quoted value may hold one so
+    // escaped, a quote right after a semicolon is taken as it is, a line may
+    // be folded between a backslash and its quote, and after a TZID that
+    // ends at the colon the parser reads parameters on into the value.
+    const struct {
+        const char *name;
+        const char *head;
+    } heads[] = {
+        {"escaped quote", "X-A;X-Q=a\\\"b"},
+        {"quote after two backslashes", "X-A;X-Q=a\\\\\"b"},
+        {"escaped quote in a quoted value", "X-A;X-Q=\"a\\\"b\""},
+        {"quote after a semicolon", "X-A;\"X-Q=a"},
+        {"folded after the backslash", "X-A;X-Q=a\\\r\n \"b"},
+        {"zone read into the value", "DTSTART;TZID=Europe/Berlin:"},
+    };
+    const auto escapedWith = [](const char *head, int count) -> QByteArray {
+        QByteArray line(head);
+        for (int i = 0; i < count; ++i)
+            line += ";X-P" + QByteArray::number(i) + "=v";
+        return line + ":20260303T100000\r\n";
+    };
+    for (const auto &[name, head] : heads) {
+        SCOPED_TRACE(name);
+        // A few dozen are read as the parser reads them...
+        const QByteArray few = test::icsWith("VEVENT", "UID:e\r\n" + escapedWith(head, 95));
+        EXPECT_EQ(withinLineBounds(few), few);
+        icalcomponent *read = icalparser_parse_string(few.constData());
+        icalcomponent *event = itemComponents(read, ICAL_VEVENT_COMPONENT).at(0);
+        icalproperty *property = icalcomponent_get_first_property(event, ICAL_ANY_PROPERTY);
+        while (property && icalproperty_isa(property) == ICAL_UID_PROPERTY)
+            property = icalcomponent_get_next_property(event, ICAL_ANY_PROPERTY);
+        ASSERT_NE(property, nullptr);
+        EXPECT_GE(icalproperty_count_parameters(property), 94);
+        icalcomponent_free(read);
+        // ... and thousands are left out, and named.
+        const QByteArray many = test::icsWith("VEVENT", escapedWith(head, 20'000) + kept);
+        EXPECT_EQ(withinLineBounds(many, &leftOut), test::icsWith("VEVENT", kept));
+        EXPECT_TRUE(leftOut.endsWith(u"holds more than 100 parameters"_s)) << leftOut.toStdString();
+    }
+
     // Once a stop is requested, the parser is given nothing more.
     std::stop_source quitting;
     quitting.request_stop();
@@ -183,10 +225,17 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
         + "LOCATION:Notary\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
     const QString contractPath = test::writeCalendarItem(root.path(), u"work"_s, u"contract.ics"_s, contract);
     const QByteArray log = longText(10 * 1024 * 1024);
-    test::writeCalendarItem(root.path(), u"work"_s, u"postmortem.ics"_s,
-                            test::eventFileWith("UID:postmortem\nSUMMARY:Postmortem\nDTSTART:20260304T130000Z\n"
-                                                "DTEND:20260304T140000Z\nDESCRIPTION:"
-                                                + log + "\nLOCATION:Room 4\n"));
+    // Beside it a line whose name and parameters alone pass what is read of
+    // a line: left out, and named.
+    const QString postmortem = test::writeCalendarItem(
+        root.path(), u"work"_s, u"postmortem.ics"_s,
+        test::eventFileWith("UID:postmortem\nSUMMARY:Postmortem\nDTSTART:20260304T130000Z\n"
+                            "DTEND:20260304T140000Z\nDESCRIPTION:"
+                            + log + "\nX-PASTED;X-NOTE=\"" + QByteArray(300 * 1024, 'n') + "\":x\nLOCATION:Room 4\n"));
+    QString leftOut;
+    ASSERT_TRUE(readCalendarItemFile(postmortem, {}, &leftOut));
+    EXPECT_EQ(leftOut, u"its line of X-PASTED has a name and parameters longer than 256 KB"_s);
+    test::LogCapture logged;
     test::writeCalendarItem(
         root.path(), u"tasks"_s, u"read-log.ics"_s,
         test::icsWith("VTODO", "UID:read-log\nSUMMARY:Read the log\nDESCRIPTION:" + log + "\nSTATUS:NEEDS-ACTION\n",
@@ -198,6 +247,8 @@ TEST(CalendarFiles, ItemsInVeryLargeFilesAreListedAndTheFilesLeftAlone)
               std::tuple(u"contract"_s, u"Contract signing"_s, u"Notary"_s));
     EXPECT_EQ(std::tuple(events[1].seriesId, events[1].location, events[1].end),
               std::tuple(u"postmortem"_s, u"Room 4"_s, utc(3, 4, 14)));
+    EXPECT_EQ(logged.warningsWith(leftOut).size(), 1);
+    EXPECT_EQ(logged.warningsWith(postmortem), logged.warningsWith(leftOut));
     // The description keeps its beginning, cut to a size that can be shown.
     ASSERT_TRUE(events[1].notes);
     EXPECT_TRUE(events[1].notes->startsWith(u"Agenda äöü €, item; \\ next\n"_s));

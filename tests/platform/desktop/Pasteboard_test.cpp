@@ -198,6 +198,19 @@ TEST_F(ForeignClipboardTest, AFiftyMegabyteCopyIsFetchedOnAWorkerOnlyAsFarAsKept
     // The transfer stopped early, and the owner still serves the next one.
     EXPECT_EQ(x11.workerReader()->data(u"UTF8_STRING"_s, 10), text.first(11));
 
+    // Stopped at the bound, the text is still cut between whole characters:
+    // a flag or a thumb with its skin tone across it is left out whole.
+    for (const auto &[filler, across] :
+         {std::pair(u'd', u"\U0001F1F8\U0001F1E6TAIL"_s), std::pair(u's', u"👍🏽"_s)}) {
+        owner.kill();
+        owner.waitForFinished(5000);
+        const qint64 change = x11.changeCount();
+        const QString kept(clipboard::kMaxKeptTextLength - 2, QChar(filler));
+        ASSERT_TRUE(offer("UTF8_STRING", QString(kept + across).toUtf8()));
+        ASSERT_TRUE(test::waitUntil([&] { return x11.changeCount() != change; }));
+        EXPECT_EQ(captured(x11Service).value, kept);
+    }
+
     // Kolu's own copy is read through Qt, on the main thread.
     x11.writeText(u"from Kolu itself"_s);
     EXPECT_FALSE(x11.workerReader());

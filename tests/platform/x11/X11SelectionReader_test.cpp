@@ -28,9 +28,17 @@ TEST(BoundedTextCollector, DecodesSplitCharactersDropsLeadingSpaceAndStopsPastTh
         bool wantsMore;
     } cases[] = {
         {"a character split between pieces", {"caf\xc3", "\xa9 \xe2\x82", "\xac"}, -1, u"café €"_s, true},
-        {"leading space over several pieces", {"  \n", "\t ", " x y"}, 2, u"x y"_s, false},
+        {"leading space over several pieces", {"  \n", "\t ", " x y"}, 1, u"x y"_s, false},
         {"exactly at the limit", {"  abc", "   "}, 6, u"abc   "_s, true},
-        {"cut one unit past the limit", {"abcdefgh"}, 3, u"abcd"_s, false},
+        {"cut two units past the limit", {"abcdefgh"}, 3, u"abcde"_s, false},
+        // The code point after the limit comes whole, even split between
+        // pieces, so that a cut there can tell whether it splits a flag.
+        {"a code point of two units after the limit",
+         {"abc\xf0\x9f", "\x87\xb8\xf0\x9f\x87\xa6"},
+         3,
+         u"abc\U0001F1F8"_s,
+         false},
+        {"one unit short of it", {"abc\xf0\x9f\x87\xb8"}, 4, u"abc\U0001F1F8"_s, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
