@@ -205,18 +205,17 @@ QString captureFileName(const QString &prefix, const QDateTime &moment, const QS
     return QString(prefix + stamp + u'.' + extension);
 }
 
-QString unusedFilePath(const QString &directory, const QString &fileName)
+QString unusedFileName(const QString &fileName, const std::function<bool(const QString &name)> &taken)
 {
-    const QString candidate = QString(directory + u'/' + fileName);
-    if (!QFileInfo::exists(candidate))
-        return candidate;
+    if (!taken(fileName))
+        return fileName;
     const QFileInfo info(fileName);
     const QString base = info.completeBaseName();
     const QString suffix = info.suffix().isEmpty() ? QString() : QString(u'.' + info.suffix());
     for (int n = 2;; ++n) {
-        const QString path = QString(directory + u'/' + base + u'-' + QString::number(n) + suffix);
-        if (!QFileInfo::exists(path))
-            return path;
+        const QString name = QString(base + u'-' + QString::number(n) + suffix);
+        if (!taken(name))
+            return name;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -82,9 +83,9 @@ QString cappedTitle(const QString &title);
 // always with ASCII digits and the Gregorian calendar.
 QString captureFileName(const QString &prefix, const QDateTime &moment, const QString &extension);
 
-// `directory`/`fileName`, or when that exists "<base>-2.<ext>", "-3", ...,
-// so that an earlier capture is never overwritten.
-QString unusedFilePath(const QString &directory, const QString &fileName);
+// `fileName`, or when `taken` says that is there "<base>-2.<ext>", "-3",
+// ..., so that an earlier capture is never overwritten.
+QString unusedFileName(const QString &fileName, const std::function<bool(const QString &name)> &taken);
 
 // The first local file named by a "text/uri-list" or
 // "x-special/gnome-copied-files" payload, as a clean absolute path (see
