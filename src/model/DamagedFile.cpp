@@ -1,15 +1,14 @@
 #include "model/DamagedFile.h"
 
+#include "model/PrivateFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -22,29 +21,13 @@ QString asidePrefix(const QString &name)
     return name + u".damaged-"_s;
 }
 
-// The names of the set-aside copies of `name` in `folder`, oldest first.
+// The names of the set-aside copies of `name` in `folder`, oldest first (the
+// stamp sorts by time, and a "-2" for the same second after the first).
 QStringList copiesIn(int folder, const QString &name)
 {
-    QStringList copies;
-    const int listed = ::dup(folder);
-    DIR *entries = listed < 0 ? nullptr : ::fdopendir(listed);
-    if (!entries) {
-        if (listed >= 0)
-            ::close(listed);
-        return copies;
-    }
-    ::rewinddir(entries); // the descriptor's offset is shared with the folder's own
+    QStringList copies = regularFilesIn(folder);
     const QString prefix = asidePrefix(name);
-    while (const dirent *entry = ::readdir(entries)) {
-        const QString found = QFile::decodeName(entry->d_name);
-        struct stat info { };
-        if (found.startsWith(prefix) && ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISREG(info.st_mode))
-            copies.append(found);
-    }
-    ::closedir(entries);
-    // The stamp sorts by time, and a "-2" for the same second after the first.
-    std::sort(copies.begin(), copies.end());
+    copies.removeIf([&prefix](const QString &found) { return !found.startsWith(prefix); });
     return copies;
 }
 

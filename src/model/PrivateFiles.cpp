@@ -213,6 +213,12 @@ WriteOutcome PrivateFolder::saveFile(const QString &name, const QByteArray &byte
     return writeOwnerOnlyFileIn(m_fd.get(), name, bytes, wrap);
 }
 
+bool PrivateFolder::removeFile(const QString &name) const
+{
+    const QByteArray native = QFile::encodeName(name);
+    return isPlainName(native) && ::unlinkat(m_fd.get(), native.constData(), 0) == 0;
+}
+
 void PrivateFolder::tightenTree() const
 {
     tightenBelow(m_fd.get(), 0);
@@ -275,6 +281,27 @@ void PrivateFolder::tightenFile(const QString &name) const
     if (fd.isOpen() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
         && (info.st_mode & 07777) != kFileMode)
         ::fchmod(fd.get(), kFileMode);
+}
+
+QStringList regularFilesIn(int folder)
+{
+    QStringList names;
+    const int listed = ::dup(folder);
+    DIR *entries = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (!entries) {
+        if (listed >= 0)
+            ::close(listed);
+        return names;
+    }
+    ::rewinddir(entries); // the offset is shared with `folder`
+    while (const dirent *entry = ::readdir(entries)) {
+        struct stat info { };
+        if (::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            names.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(entries);
+    names.sort();
+    return names;
 }
 
 QString foreignFolderReason(const QString &path)

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <sys/types.h>
 #include <unistd.h>
@@ -76,6 +77,10 @@ public:
     // looked for, and `wrap`, for tests, stands between the save and it.
     WriteOutcome saveFile(const QString &name, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {}) const;
 
+    // Removes `name` (a link itself, never what it leads to); false when
+    // nothing could be removed.
+    bool removeFile(const QString &name) const;
+
     // Narrows the regular file `name` of the owner's (a link is not
     // followed) to mode 0600, as an earlier run may have made it under the
     // umask.
@@ -91,6 +96,10 @@ private:
     QString m_path;
     bool m_narrowed = false;
 };
+
+// The names of the regular files directly in the folder open at `folder`,
+// sorted; links and everything else are left out.
+QStringList regularFilesIn(int folder);
 
 // Why what is at a folder's `path` was put there by someone else, or leads
 // somewhere others may write, to follow the path in a sentence: "is a

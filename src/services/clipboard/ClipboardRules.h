@@ -15,6 +15,10 @@
 #include <optional>
 #include <vector>
 
+namespace kolu {
+class PrivateFolder;
+}
+
 namespace kolu::clipboard {
 
 // Bounds on what a capture takes in. The clipboard itself keeps everything;
@@ -110,7 +114,7 @@ std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items
 // written just before a run was killed, ahead of the save of its row, would
 // otherwise stay for good. Links, folders and hidden files are left alone.
 // Returns how many were removed.
-int removeUnnamedImages(const QString &folder, const std::vector<ClipboardItem> &items);
+int removeUnnamedImages(const PrivateFolder &folder, const std::vector<ClipboardItem> &items);
 
 // Fingerprints of recent captures, forgetting the oldest beyond capacity.
 class FingerprintMemory {
