@@ -1,8 +1,14 @@
 #include "model/DamagedFile.h"
 
+#include "model/PrivateFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -10,9 +16,19 @@ namespace kolu {
 
 namespace {
 
-QString asidePrefix(const QString &path)
+QString asidePrefix(const QString &name)
 {
-    return QFileInfo(path).fileName() + u".damaged-"_s;
+    return name + u".damaged-"_s;
+}
+
+// The names of the set-aside copies of `name` in `folder`, oldest first (the
+// stamp sorts by time, and a "-2" for the same second after the first).
+QStringList copiesIn(int folder, const QString &name)
+{
+    QStringList copies = regularFilesIn(folder);
+    const QString prefix = asidePrefix(name);
+    copies.removeIf([&prefix](const QString &found) { return !found.startsWith(prefix); });
+    return copies;
 }
 
 } // namespace
@@ -22,29 +38,32 @@ QStringList damagedCopies(const QString &path)
     const QFileInfo info(path);
     const QDir folder = info.absoluteDir();
     QStringList copies;
-    // The stamp sorts by time, and a "-2" for the same second after the first.
-    for (const QString &name : folder.entryList({asidePrefix(path) + u'*'}, QDir::Files | QDir::Hidden, QDir::Name))
+    for (const QString &name :
+         folder.entryList({asidePrefix(info.fileName()) + u'*'}, QDir::Files | QDir::Hidden, QDir::Name))
         copies.append(folder.filePath(name));
     return copies;
 }
 
-bool moveDamagedFileAside(const QString &path, const QDateTime &now)
+bool moveDamagedFileAside(int folder, const QString &name, const QDateTime &now)
 {
-    const QString base = path + u".damaged-"_s + now.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
+    const QString base = asidePrefix(name) + now.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
+    const QByteArray native = QFile::encodeName(name);
+    const auto taken = [folder](const QString &candidate) {
+        struct stat info { };
+        return ::fstatat(folder, QFile::encodeName(candidate).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    };
     // The new copy must sort after every earlier one, so that pruning takes
     // the oldest; several in one second are numbered.
-    const QStringList earlier = damagedCopies(path);
+    const QStringList earlier = copiesIn(folder, name);
     QString aside = base;
-    for (int n = 2;
-         QFileInfo::exists(aside) || QFileInfo(aside).isSymLink() || (!earlier.isEmpty() && earlier.last() >= aside);
-         ++n)
+    for (int n = 2; taken(aside) || (!earlier.isEmpty() && earlier.last() >= aside); ++n)
         aside = base + u'-' + u"%1"_s.arg(n, 3, 10, QChar(u'0'));
-    if (!QFile::rename(path, aside))
-        return !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
+    if (::renameat(folder, native.constData(), folder, QFile::encodeName(aside).constData()) != 0)
+        return !taken(name);
 
-    QStringList copies = damagedCopies(path);
+    QStringList copies = copiesIn(folder, name);
     while (copies.size() > kKeptDamagedCopies)
-        QFile::remove(copies.takeFirst());
+        ::unlinkat(folder, QFile::encodeName(copies.takeFirst()).constData(), 0);
     return true;
 }
 

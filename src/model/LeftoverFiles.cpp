@@ -1,8 +1,12 @@
 #include "model/LeftoverFiles.h"
 
-#include <QDir>
+#include "model/FileDescriptor.h"
+#include "model/PrivateFiles.h"
+
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kolu {
 
@@ -21,20 +25,23 @@ bool isTemporarySuffix(QStringView suffix)
 
 } // namespace
 
-int removeLeftoverSaveCopies(const QString &folder, const std::function<bool(const QString &name)> &isOwnFile)
+int removeLeftoverSaveCopies(int folder, const std::function<bool(const QString &name)> &isOwnFile)
 {
     int removed = 0;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
+    for (const QString &name : regularFilesIn(folder)) {
         const qsizetype dot = name.lastIndexOf(u'.');
-        if (dot <= 0 || entry.isSymLink() || !entry.isFile() || !isTemporarySuffix(QStringView(name).mid(dot + 1))
-            || !isOwnFile(name.left(dot)))
+        if (dot <= 0 || !isTemporarySuffix(QStringView(name).mid(dot + 1)) || !isOwnFile(name.left(dot)))
             continue;
-        if (QFile::remove(entry.filePath()))
+        if (::unlinkat(folder, QFile::encodeName(name).constData(), 0) == 0)
             ++removed;
     }
     return removed;
+}
+
+int removeLeftoverSaveCopies(const QString &folder, const std::function<bool(const QString &name)> &isOwnFile)
+{
+    const FileDescriptor opened(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return opened.isOpen() ? removeLeftoverSaveCopies(opened.get(), isOwnFile) : 0;
 }
 
 } // namespace kolu

@@ -11,5 +11,7 @@ namespace kolu {
 // the save's temporary file) whose <name> `isOwnFile` accepts. Links and
 // folders are left alone. Returns how many were removed.
 int removeLeftoverSaveCopies(const QString &folder, const std::function<bool(const QString &name)> &isOwnFile);
+// The same in the folder open at `folder`.
+int removeLeftoverSaveCopies(int folder, const std::function<bool(const QString &name)> &isOwnFile);
 
 } // namespace kolu

@@ -29,11 +29,6 @@ bool somethingExists(const fs::path &path)
     return fs::symlink_status(path, error).type() != fs::file_type::not_found && !error;
 }
 
-void createFolder(const QString &path)
-{
-    PrivateFolder::open(path, {.create = true, .tighten = true}); // made 0700 with its parents; failures dropped
-}
-
 // Copies `legacy` whole to `target` through a side folder that is renamed
 // into place only when the copy is complete, so an interrupted or failed copy
 // leaves no half-filled data folder behind and the next launch tries again.
@@ -81,28 +76,32 @@ LocalStore::LocalStore(const QString &dataLocation)
         }
     }
     if (!m_takeOverFailed) {
-        std::error_code error;
-        const fs::perms perms = fs::symlink_status(target, error).permissions();
-        const bool wide =
-            madeNow || error || (perms & (fs::perms::group_all | fs::perms::others_all)) != fs::perms::none;
-        if (!PrivateFolder::open(m_directory, {.create = true, .tighten = true})) {
-            // A link or another user's folder in its place (planted where a
-            // parent is open to others) would receive the user's data and
-            // choose what is read back: neither read nor written.
-            if (const QString reason = foreignFolderReason(m_directory); !reason.isEmpty()) {
-                qWarning().noquote() << "Kolu does not use its data folder:" << m_directory << reason
-                                     << u"(it runs without reading or saving its data)."_s;
-                m_directory.clear();
-                m_refused = true;
-            }
-        } else if (wide) {
+        if (auto opened = PrivateFolder::open(m_directory, {.create = true, .tighten = true})) {
+            m_folder = std::make_shared<const PrivateFolder>(std::move(*opened));
             // The user's alone, whatever the umask was when earlier runs (or
             // the release taken over) wrote here. A folder found already
             // narrowed has been walked, and all written in it since is
             // private from the start: later launches go through none of it.
-            tightenPrivateTree(m_directory);
+            if (madeNow || m_folder->wasNarrowed())
+                m_folder->tightenTree();
+        } else if (const QString reason = foreignFolderReason(m_directory); !reason.isEmpty()) {
+            // A link or another user's folder in its place (planted where a
+            // parent is open to others) would receive the user's data and
+            // choose what is read back: neither read nor written.
+            qWarning().noquote() << "Kolu does not use its data folder:" << m_directory << reason
+                                 << u"(it runs without reading or saving its data)."_s;
+            m_directory.clear();
+            m_refused = true;
         }
     }
+}
+
+std::shared_ptr<const PrivateFolder> LocalStore::subfolder(const QString &name) const
+{
+    if (!m_folder)
+        return nullptr;
+    auto opened = m_folder->subfolder(name, {.create = true, .tighten = true});
+    return opened ? std::make_shared<const PrivateFolder>(std::move(*opened)) : nullptr;
 }
 
 QString LocalStore::subdirectory(const QString &name) const
@@ -110,13 +109,12 @@ QString LocalStore::subdirectory(const QString &name) const
     if (m_refused)
         return {};
     const QString path = QDir::cleanPath(m_directory + u'/' + name);
-    if (m_takeOverFailed) {
+    if (m_folder) {
+        m_folder->subfolder(name, {.create = true, .tighten = true}); // an earlier run's, made under the umask
+    } else if (m_takeOverFailed) {
         std::error_code error;
         fs::create_directory(toPath(path), error); // never the data folder itself
-    } else {
-        createFolder(path);
     }
-    PrivateFolder::open(path, {.create = false, .tighten = true}); // an earlier run's, made under the umask
     return path;
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/PrivateFiles.h"
+
 #include <QString>
+
+#include <memory>
 
 namespace kolu {
 
@@ -24,6 +28,11 @@ public:
 
     // The data folder, without a trailing separator; empty when refused.
     const QString &directory() const { return m_directory; }
+    // The data folder as opened at launch; none when refused or missing.
+    const std::shared_ptr<const PrivateFolder> &folder() const { return m_folder; }
+    // The folder `name` in it, made when missing, held as folder() is; none
+    // without a data folder.
+    std::shared_ptr<const PrivateFolder> subfolder(const QString &name) const;
     // Whether the data folder was refused as another's or a link.
     bool isRefused() const { return m_refused; }
 
@@ -43,6 +52,7 @@ public:
 
 private:
     QString m_directory;
+    std::shared_ptr<const PrivateFolder> m_folder;
     bool m_takeOverFailed = false;
     bool m_refused = false;
 };

@@ -2,6 +2,7 @@
 
 #include "model/AtomicFile.h"
 #include "model/JsonCoding.h"
+#include "model/PrivateFiles.h"
 #include "model/PomodoroState.h"
 #include "model/RecordCoding.h"
 #include "model/Records.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -55,16 +57,20 @@ using PrayerDayFile = JsonFile<PrayerDay, "prayerDay.json">;
 // prayer are kept as they are.
 using PrayerNotificationStatesFile = JsonFile<json::FlagMap, "prayerNotificationStates.json">;
 
-// Reads and writes those files in one folder. A missing, unreadable or
-// malformed file reads as absent and is left as it is until it would be
-// overwritten: then it is first moved aside (see moveDamagedFileAside). A
-// write whose bytes the file already holds is skipped; a file written is the
-// user's alone (mode 0600). A failed write leaves the old file intact and is
-// reported only through the result.
+// Reads and writes those files in one folder of the user's alone, through
+// the folder's descriptor: a link at a file's name is neither read nor
+// written through. A missing, unreadable or malformed file reads as absent
+// and is left as it is until it would be overwritten: then it is first moved
+// aside (see moveDamagedFileAside). A write whose bytes the file already
+// holds is skipped; a file written is the user's alone (mode 0600). A failed
+// write leaves the old file intact and is reported only through the result.
 class PersistedFiles {
 public:
-    // `wrap`, for tests, stands between each save and its file. With an
-    // empty `directory` (no folder to use) nothing is read or written.
+    // `wrap`, for tests, stands between each save and its file. Without a
+    // folder nothing is read or written.
+    explicit PersistedFiles(std::shared_ptr<const PrivateFolder> folder, SaveDeviceWrapper wrap = {});
+    // The folder at `directory`, opened as a private folder when first used
+    // and held from then on; an empty `directory` is no folder.
     explicit PersistedFiles(QString directory, SaveDeviceWrapper wrap = {});
 
     const QString &directory() const { return m_directory; }
@@ -78,12 +84,12 @@ public:
     template<typename Format>
     std::optional<typename Format::Value> read() const
     {
-        const QString path = pathOf<Format>();
-        const auto bytes = readFile(path);
+        const QString name = QLatin1StringView(Format::name);
+        const auto bytes = readFile(name);
         std::optional<typename Format::Value> value;
         if (bytes)
             value = Format::decode(*bytes);
-        noteRead(path, bytes, value.has_value());
+        noteRead(name, bytes, value.has_value());
         return value;
     }
 
@@ -91,7 +97,7 @@ public:
     template<typename Format>
     bool write(const typename Format::Value &value) const
     {
-        return writeFile(pathOf<Format>(), Format::encode(value)) == WriteOutcome::written;
+        return writeFile(QLatin1StringView(Format::name), Format::encode(value)) == WriteOutcome::written;
     }
 
     // Whether the last read found the file there but could not read it, and
@@ -99,7 +105,7 @@ public:
     template<typename Format>
     bool foundUnreadable() const
     {
-        return m_known.value(pathOf<Format>()).damaged;
+        return m_known.value(QLatin1StringView(Format::name)).damaged;
     }
 
     // The focus timer as it stands at launch: read, moved off the old default
@@ -110,9 +116,10 @@ public:
     static constexpr qint64 kMaxFileSize = 32 * 1024 * 1024;
 
 private:
-    std::optional<QByteArray> readFile(const QString &path) const;
-    void noteRead(const QString &path, const std::optional<QByteArray> &bytes, bool decoded) const;
-    WriteOutcome writeFile(const QString &path, const QByteArray &bytes) const;
+    const PrivateFolder *folder() const;
+    std::optional<QByteArray> readFile(const QString &name) const;
+    void noteRead(const QString &name, const std::optional<QByteArray> &bytes, bool decoded) const;
+    WriteOutcome writeFile(const QString &name, const QByteArray &bytes) const;
 
     // What is known of each file from the last read or write.
     struct Known {
@@ -121,7 +128,9 @@ private:
     };
 
     QString m_directory;
+    mutable std::shared_ptr<const PrivateFolder> m_folder;
     SaveDeviceWrapper m_wrap;
+    // By file name.
     mutable QHash<QString, Known> m_known;
 };
 

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -31,6 +32,48 @@ constexpr int kMaxTreeDepth = 16;
 int openFolder(const QByteArray &path)
 {
     return ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+bool isPlainName(const QByteArray &name)
+{
+    return !name.isEmpty() && !name.contains('/') && name != "." && name != "..";
+}
+
+// The folder a link of `owner`'s at `path` leads to. The link is read
+// through a descriptor of its own, so one put in its place meanwhile is
+// never followed.
+FileDescriptor openThroughOwnLink(const QByteArray &path, uid_t owner)
+{
+    const FileDescriptor link(::open(path.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info { };
+    if (!link.isOpen() || ::fstat(link.get(), &info) != 0 || !S_ISLNK(info.st_mode) || info.st_uid != owner)
+        return FileDescriptor();
+    char target[PATH_MAX];
+    const ssize_t length = ::readlinkat(link.get(), "", target, sizeof target);
+    if (length <= 0 || length >= ssize_t(sizeof target))
+        return FileDescriptor();
+    QByteArray destination(target, length);
+    if (!destination.startsWith('/'))
+        destination.prepend(path.left(path.lastIndexOf('/') + 1));
+    return FileDescriptor(::open(destination.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+enum class FolderCheck { refused, usable, narrowed };
+
+// Whether the folder open at `fd` is `owner`'s alone (0700), or may be made
+// so. One reached through a link that others may write to is refused all
+// the same: it is nothing an earlier run made under the umask.
+FolderCheck checkFolder(int fd, const PrivateFolder::Options &options, bool linked)
+{
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != options.owner)
+        return FolderCheck::refused;
+    const mode_t mode = info.st_mode & 07777;
+    if (mode == kFolderMode)
+        return FolderCheck::usable;
+    if (!options.tighten || (linked && (mode & (S_IWGRP | S_IWOTH)) != 0))
+        return FolderCheck::refused;
+    return ::fchmod(fd, kFolderMode) == 0 ? FolderCheck::narrowed : FolderCheck::refused;
 }
 
 // A name no other file of the folder has: the file itself is then made with
@@ -69,6 +112,7 @@ void tightenBelow(int folder, int depth)
         ::close(listed);
         return;
     }
+    ::rewinddir(entries); // the offset is shared with `folder`, which may have been listed before
     const uid_t self = ::geteuid();
     while (const dirent *entry = ::readdir(entries)) {
         const char *name = entry->d_name;
@@ -98,9 +142,10 @@ void tightenBelow(int folder, int depth)
 
 } // namespace
 
-PrivateFolder::PrivateFolder(FileDescriptor fd, QString path)
+PrivateFolder::PrivateFolder(FileDescriptor fd, QString path, bool narrowed)
     : m_fd(std::move(fd))
     , m_path(std::move(path))
+    , m_narrowed(narrowed)
 {
 }
 
@@ -113,22 +158,76 @@ std::optional<PrivateFolder> PrivateFolder::open(const QString &path, const Opti
     if (options.create)
         makeFolders(native);
     FileDescriptor fd(openFolder(native));
+    const bool linked = !fd.isOpen();
+    if (linked)
+        fd = openThroughOwnLink(native, options.owner);
     if (!fd.isOpen())
         return std::nullopt;
-    struct stat info { };
-    bool usable = ::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == options.owner;
-    if (usable && (info.st_mode & 07777) != kFolderMode) {
-        usable = options.tighten && ::fchmod(fd.get(), kFolderMode) == 0;
-    }
-    if (!usable)
+    const FolderCheck check = checkFolder(fd.get(), options, linked);
+    if (check == FolderCheck::refused)
         return std::nullopt;
-    return PrivateFolder(std::move(fd), clean);
+    return PrivateFolder(std::move(fd), clean, check == FolderCheck::narrowed);
+}
+
+std::optional<PrivateFolder> PrivateFolder::subfolder(const QString &name, const Options &options) const
+{
+    const QByteArray native = QFile::encodeName(name);
+    if (!isPlainName(native))
+        return std::nullopt;
+    // Made 0700 whatever the umask, as makeFolders() does; nobody else can
+    // act in this folder between the two steps.
+    if (options.create && ::mkdirat(m_fd.get(), native.constData(), kFolderMode) == 0)
+        ::fchmodat(m_fd.get(), native.constData(), kFolderMode, 0);
+    FileDescriptor fd(::openat(m_fd.get(), native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.isOpen())
+        return std::nullopt;
+    const FolderCheck check = checkFolder(fd.get(), options, false);
+    if (check == FolderCheck::refused)
+        return std::nullopt;
+    return PrivateFolder(std::move(fd), QString(m_path + u'/' + name), check == FolderCheck::narrowed);
+}
+
+bool PrivateFolder::isGone() const
+{
+    struct stat info { };
+    return ::fstat(m_fd.get(), &info) != 0 || info.st_nlink == 0;
+}
+
+bool PrivateFolder::holds(const QString &name) const
+{
+    const QByteArray native = QFile::encodeName(name);
+    struct stat info { };
+    return isPlainName(native) && ::fstatat(m_fd.get(), native.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool PrivateFolder::holdsFile(const QString &name) const
+{
+    const QByteArray native = QFile::encodeName(name);
+    struct stat info { };
+    return isPlainName(native) && ::fstatat(m_fd.get(), native.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
+           && S_ISREG(info.st_mode);
+}
+
+WriteOutcome PrivateFolder::saveFile(const QString &name, const QByteArray &bytes, const SaveDeviceWrapper &wrap) const
+{
+    return writeOwnerOnlyFileIn(m_fd.get(), name, bytes, wrap);
+}
+
+bool PrivateFolder::removeFile(const QString &name) const
+{
+    const QByteArray native = QFile::encodeName(name);
+    return isPlainName(native) && ::unlinkat(m_fd.get(), native.constData(), 0) == 0;
+}
+
+void PrivateFolder::tightenTree() const
+{
+    tightenBelow(m_fd.get(), 0);
 }
 
 bool PrivateFolder::writeFile(const QString &name, const QByteArray &bytes) const
 {
     const QByteArray target = QFile::encodeName(name);
-    if (target.isEmpty() || target.contains('/') || target == "." || target == "..")
+    if (!isPlainName(target))
         return false;
     const QByteArray side = temporaryName(target);
     const int fd =
@@ -184,13 +283,41 @@ void PrivateFolder::tightenFile(const QString &name) const
         ::fchmod(fd.get(), kFileMode);
 }
 
+QStringList regularFilesIn(int folder)
+{
+    QStringList names;
+    const int listed = ::dup(folder);
+    DIR *entries = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (!entries) {
+        if (listed >= 0)
+            ::close(listed);
+        return names;
+    }
+    ::rewinddir(entries); // the offset is shared with `folder`
+    while (const dirent *entry = ::readdir(entries)) {
+        struct stat info { };
+        if (::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            names.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(entries);
+    names.sort();
+    return names;
+}
+
 QString foreignFolderReason(const QString &path)
 {
     struct stat info { };
     if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
-    if (S_ISLNK(info.st_mode))
-        return u"is a symbolic link"_s;
+    if (S_ISLNK(info.st_mode)) {
+        // The user's own link to a folder no one else may write to is theirs
+        // to keep (the folder is narrowed to 0700 when it is opened).
+        const FileDescriptor target = openThroughOwnLink(QFile::encodeName(QDir::cleanPath(path)), ::geteuid());
+        struct stat folder { };
+        const bool own = target.isOpen() && ::fstat(target.get(), &folder) == 0 && S_ISDIR(folder.st_mode)
+                         && folder.st_uid == ::geteuid() && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+        return own ? QString() : u"is a symbolic link"_s;
+    }
     if (info.st_uid != ::geteuid())
         return u"belongs to another user"_s;
     return {};
@@ -219,11 +346,14 @@ QString privateCacheFolder()
 void narrowCacheFolder()
 {
     const QString folder = cacheFolderPath();
-    if (const QString reason = foreignFolderReason(folder); !reason.isEmpty())
+    if (const QString reason = foreignFolderReason(folder); !reason.isEmpty()) {
         qWarning().noquote() << "Kolu does not use its cache folder:" << folder << reason
                              << u"(it keeps no cached files there)."_s;
-    else
-        tightenPrivateTree(folder);
+        return;
+    }
+    const auto opened = PrivateFolder::open(folder, {.create = false, .tighten = true});
+    if (opened && opened->wasNarrowed())
+        opened->tightenTree();
 }
 
 QString temporaryFilesFolder()
@@ -235,9 +365,8 @@ QString temporaryFilesFolder()
 
 void tightenPrivateTree(const QString &folder)
 {
-    const auto root = PrivateFolder::open(folder, {.create = false, .tighten = true});
-    if (root)
-        tightenBelow(root->descriptor(), 0);
+    if (const auto root = PrivateFolder::open(folder, {.create = false, .tighten = true}))
+        root->tightenTree();
 }
 
 } // namespace kolu

@@ -6,6 +6,7 @@
 #include "model/PrivateFiles.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -16,20 +17,6 @@ namespace kolu {
 namespace {
 
 constexpr qint64 kMaxDefaultsFileSize = 8 * 1024 * 1024;
-
-// The settings say where Kolu reads and writes (the to-do and notes folders)
-// and where searches go: an account that could change them could choose
-// that. So the folder (0700) and the file (0600) are the user's alone, and
-// an earlier run's, made under the umask, is narrowed. Whether the folder
-// could be had so.
-bool keepPrivate(const QString &filePath, bool create)
-{
-    const QFileInfo file(filePath);
-    const auto folder = PrivateFolder::open(file.absolutePath(), {.create = create, .tighten = true});
-    if (folder)
-        folder->tightenFile(file.fileName());
-    return folder.has_value();
-}
 
 } // namespace
 
@@ -67,39 +54,64 @@ void UserDefaults::refuseFolderIfForeign()
                          << u"(it runs on default settings without saving them)."_s;
 }
 
+QString UserDefaults::fileName() const
+{
+    return QFileInfo(m_filePath).fileName();
+}
+
+// The settings say where Kolu reads and writes (the to-do and notes folders)
+// and where searches go: an account that could change them could choose
+// that. So the folder (0700) and the file (0600) are the user's alone, and
+// an earlier run's, made under the umask, is narrowed.
+const PrivateFolder *UserDefaults::folder(bool create)
+{
+    if (m_folder && m_folder->isGone())
+        m_folder.reset(); // removed by the user: made again, and checked again, as at launch
+    if (!m_folder) {
+        const QString path = QDir::cleanPath(QFileInfo(m_filePath).absolutePath());
+        m_folder = PrivateFolder::open(path, {.create = create, .tighten = true});
+        if (m_folder)
+            m_folder->tightenFile(fileName());
+    }
+    return m_folder ? &*m_folder : nullptr;
+}
+
 void UserDefaults::load()
 {
     refuseFolderIfForeign();
     if (m_refused)
         return;
-    keepPrivate(m_filePath, false);
-    const auto bytes = readWholeFile(m_filePath, kMaxDefaultsFileSize);
+    const PrivateFolder *in = folder(false);
+    if (!in)
+        return;
+    const auto bytes = in->readFile(fileName(), kMaxDefaultsFileSize);
     const auto top = bytes ? json::parseDocument(*bytes) : std::nullopt;
     if (top && top->isObject()) {
         m_values = top->toObject();
         return;
     }
     // Only a regular file is set aside; anything else is left to the save.
-    m_loadFailed = QFileInfo(m_filePath).isFile();
+    m_loadFailed = in->holdsFile(fileName());
     m_damagedFileInPlace = m_loadFailed;
 }
 
 void UserDefaults::save()
 {
-    if (!keepPrivate(m_filePath, true))
+    const PrivateFolder *in = m_refused ? nullptr : folder(true);
+    if (!in)
         refuseFolderIfForeign(); // planted since the launch
-    if (m_refused) {
+    if (!in || m_refused) {
         m_lastSaveSucceeded = false;
         return;
     }
-    if (m_damagedFileInPlace && QFileInfo(m_filePath).isFile()) {
-        if (!moveDamagedFileAside(m_filePath, QDateTime::currentDateTimeUtc())) {
+    if (m_damagedFileInPlace && in->holdsFile(fileName())) {
+        if (!moveDamagedFileAside(in->descriptor(), fileName(), QDateTime::currentDateTimeUtc())) {
             m_lastSaveSucceeded = false;
             return;
         }
     }
     m_damagedFileInPlace = false;
-    m_lastSaveSucceeded = writeOwnerOnlyFile(m_filePath, json::encodeDocument(m_values)) == WriteOutcome::written;
+    m_lastSaveSucceeded = in->saveFile(fileName(), json::encodeDocument(m_values)) == WriteOutcome::written;
 }
 
 bool UserDefaults::contains(SettingsKey key) const

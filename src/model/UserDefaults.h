@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/PrivateFiles.h"
 #include "model/SettingsKeys.h"
 
 #include <QDateTime>
@@ -19,9 +20,14 @@ namespace kolu {
 // both when the key is absent and when it holds a value of another type, so
 // callers fall back to their default in either case. A file that is missing
 // or malformed reads as empty; a malformed one is moved aside before the first
-// save writes over it. A symbolic link or another user's folder in place of
-// the file's folder is refused with one line on standard error: nothing is
-// read from it or saved, and every value is its default.
+// save writes over it. The file's folder is opened once (at launch, or at the
+// first save when it is missing) and held: every later read and save goes
+// through it, whatever is renamed on its path, and a link at the file's name
+// is neither read nor written through. The user's own link to a folder of
+// theirs that no one else may write to is followed. Any other link, or
+// another user's folder, in place of the file's folder is refused with one
+// line on standard error: nothing is read from it or saved, and every value
+// is its default.
 class UserDefaults : public QObject {
     Q_OBJECT
 public:
@@ -105,8 +111,12 @@ private:
     void load();
     void save();
     void refuseFolderIfForeign();
+    // The folder, opened when it is not yet held (or was removed since).
+    const PrivateFolder *folder(bool create);
+    QString fileName() const;
 
     QString m_filePath;
+    std::optional<PrivateFolder> m_folder;
     QJsonObject m_values;
     bool m_lastSaveSucceeded = true;
     bool m_loadFailed = false;

@@ -27,6 +27,7 @@
 #include <QIcon>
 #include <QTextStream>
 #include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cstdio>
 #include <cstdlib>
@@ -126,7 +127,6 @@ int main(int argc, char **argv)
 {
     // Before anything is shown: a second copy leaves at once, with one line
     // saying why, and a success status (the user's Kolu is there).
-    kolu::narrowCacheFolder();
     kolu::SingleInstanceLock lock;
     const kolu::SingleInstanceLock::Outcome locked = lock.acquire();
     if (locked == kolu::SingleInstanceLock::Outcome::heldElsewhere) {
@@ -155,6 +155,9 @@ int main(int argc, char **argv)
     // its threads end a few seconds after one, each with its stack, rather
     // than half a minute after.
     QThreadPool::globalInstance()->setExpiryTimeout(kPoolThreadExpiryMs);
+    // Only the copy that runs tidies the cache, and never in the way of the
+    // first frame, whatever the cache holds.
+    (void)QtConcurrent::run(&kolu::narrowCacheFolder);
 
     // A quit signal during the launch is answered as soon as the event loop
     // runs, through the same saving path.

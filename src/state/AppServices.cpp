@@ -100,7 +100,7 @@ AppServices AppServices::createDefault(UserDefaults &defaults, Clock &clock, std
 
     Pasteboard *pasteboard = s.pasteboard.get();
     s.makeClipboardService = [pasteboard, &clock](const LocalStore &store) {
-        return std::make_unique<ClipboardService>(*pasteboard, store.subdirectory(u"Clipboard"_s), clock);
+        return std::make_unique<ClipboardService>(*pasteboard, store.subfolder(u"Clipboard"_s), clock);
     };
     Network *network = s.network.get();
     DesktopPicture *desktopPicture = s.desktopPicture.get();

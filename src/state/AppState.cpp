@@ -42,7 +42,7 @@ AppState::AppState(UserDefaults &defaults, Clock &clock, AppServices services, c
     , m_defaults(defaults)
     , m_clock(clock)
     , m_store(dataLocationOrDefault(dataLocation))
-    , m_files(m_store.directory())
+    , m_files(m_store.folder())
     , m_services(std::move(services))
 {
     const AppSettings settings = AppSettings::load(defaults);

@@ -139,11 +139,14 @@ void AppState::deleteLocalClipboardImageFile(const ClipboardItem &item)
     if (path.isEmpty() || !QFileInfo(path).isAbsolute())
         return;
     const QString file = QDir::cleanPath(path);
-    const QString folder = QDir::cleanPath(m_store.subdirectory(u"Clipboard"_s));
-    // Only our own copies: never a file elsewhere, whatever the entry says.
-    if (!file.startsWith(QString(folder + u'/')))
+    const QString folder = QDir::cleanPath(m_store.directory() + u"/Clipboard"_s);
+    // Only our own copies: never a file elsewhere, whatever the entry says,
+    // and only through the folder as it was opened.
+    const QString name = file.mid(folder.size() + 1);
+    if (m_store.directory().isEmpty() || !file.startsWith(QString(folder + u'/')) || name.contains(u'/'))
         return;
-    QFile::remove(file);
+    if (const auto images = m_store.subfolder(u"Clipboard"_s))
+        images->removeFile(name);
 }
 
 void AppState::deleteClipboardItem(const ClipboardItem &item)

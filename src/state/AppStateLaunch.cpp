@@ -37,9 +37,10 @@ void AppState::loadSavedState()
     const QFileInfo historyFile(m_files.pathOf<ClipboardItemsFile>());
     // Only a history read whole, or none at all, tells which pictures are
     // kept: one that could not be read may still name them.
-    if (!m_store.isRefused() && (clipboardHistory || !(historyFile.exists() || historyFile.isSymLink())))
-        clipboard::removeUnnamedImages(QString(m_store.directory() + u"/Clipboard"_s),
-                                       clipboardHistory.value_or(ClipboardItemsFile::Value{}));
+    if (m_store.folder() && (clipboardHistory || !(historyFile.exists() || historyFile.isSymLink()))) {
+        if (const auto images = m_store.folder()->subfolder(u"Clipboard"_s, {.create = false, .tighten = true}))
+            clipboard::removeUnnamedImages(*images, clipboardHistory.value_or(ClipboardItemsFile::Value{}));
+    }
     setClipboardItems(clipboard::withoutMissingImages(clipboardHistory.value_or(ClipboardItemsFile::Value{})));
     trimClipboardHistoryToLimit();
     cleanupOlderClipboardImages();
@@ -115,9 +116,12 @@ void AppState::removeLeftoversOfEarlierRuns()
         removeLeftoverSaveCopies(QFileInfo(m_defaults.filePath()).absolutePath(), isJson);
     if (m_store.isRefused())
         return;
-    removeLeftoverSaveCopies(m_store.directory(), isJson);
-    removeLeftoverSaveCopies(QString(m_store.directory() + u"/Clipboard"_s),
-                             [](const QString &name) { return name.endsWith(u".png"_s); });
+    if (const auto &data = m_store.folder()) {
+        removeLeftoverSaveCopies(data->descriptor(), isJson);
+        if (const auto images = data->subfolder(u"Clipboard"_s, {.create = false, .tighten = true}))
+            removeLeftoverSaveCopies(images->descriptor(),
+                                     [](const QString &name) { return name.endsWith(u".png"_s); });
+    }
     // A killed unpacking may have left gigabytes behind: removed on a worker.
     (void)QtConcurrent::run(&WallpaperService::removeLeftovers, QString(m_store.directory() + u"/Wallpapers"_s));
 }

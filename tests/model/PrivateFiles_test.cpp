@@ -43,7 +43,7 @@ protected:
 
 } // namespace
 
-TEST_F(PrivateFilesTest, AFolderIsUsedOnlyWhenItIsTheUsersAloneAndNeverThroughALink)
+TEST_F(PrivateFilesTest, AFolderIsUsedOnlyWhenItIsTheUsersAloneOrTheUsersOwnLinkLeadsToOne)
 {
     const QString folder = home.path(u"own"_s);
     EXPECT_FALSE(PrivateFolder::open(folder)) << "missing";
@@ -71,10 +71,42 @@ TEST_F(PrivateFilesTest, AFolderIsUsedOnlyWhenItIsTheUsersAloneAndNeverThroughAL
         EXPECT_EQ(modeOf(foreign), 0700u);
     }
 
-    // A link in the folder's place, even to a private folder, is not used.
+    // The user's own link to a folder of theirs is followed (as a dotfiles
+    // manager makes them), relative ones too, and keeps its own path.
     const QString linked = home.path(u"linked"_s);
     ASSERT_TRUE(QFile::link(folder, linked));
+    const auto throughLink = PrivateFolder::open(linked, {.create = true, .tighten = true});
+    ASSERT_TRUE(throughLink);
+    EXPECT_EQ(throughLink->path(), linked);
+    ASSERT_TRUE(throughLink->writeFile(u"a"_s, "through the link"));
+    EXPECT_EQ(test::readFile(folder + u"/a"_s), "through the link");
+    const QString relative = home.path(u"relative"_s);
+    ASSERT_EQ(::symlink("own", QFile::encodeName(relative).constData()), 0);
+    EXPECT_TRUE(PrivateFolder::open(relative));
+    EXPECT_EQ(foreignFolderReason(linked), QString());
+
+    // Behind a link, a folder others may write to is nothing an earlier run
+    // made under the umask: refused, and left as it is. Only one no one else
+    // may write to is narrowed.
+    ASSERT_TRUE(setMode(folder, 0777));
     EXPECT_FALSE(PrivateFolder::open(linked, {.create = true, .tighten = true}));
+    EXPECT_EQ(modeOf(folder), 0777u);
+    EXPECT_EQ(foreignFolderReason(linked), u"is a symbolic link"_s);
+    ASSERT_TRUE(setMode(folder, 0755));
+    EXPECT_FALSE(PrivateFolder::open(linked));
+    EXPECT_TRUE(PrivateFolder::open(linked, {.tighten = true}));
+    EXPECT_EQ(modeOf(folder), 0700u);
+
+    // Another account's link, or a link to another account's folder, is not.
+    EXPECT_FALSE(PrivateFolder::open(linked, {.tighten = true, .owner = ::geteuid() + 1}));
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(QFile::encodeName(linked).constData(), 65534, 65534), 0);
+        EXPECT_FALSE(PrivateFolder::open(linked, {.create = true, .tighten = true}));
+        EXPECT_EQ(foreignFolderReason(linked), u"is a symbolic link"_s);
+        const QString toTheirs = home.path(u"to-theirs"_s);
+        ASSERT_TRUE(QFile::link(home.path(u"foreign"_s), toTheirs));
+        EXPECT_FALSE(PrivateFolder::open(toTheirs, {.create = true, .tighten = true}));
+    }
 }
 
 TEST_F(PrivateFilesTest, FilesAreWrittenPrivatelyAndWholeAndALinkPlantedInTheFolderIsReplacedNotFollowed)
@@ -125,6 +157,13 @@ TEST_F(PrivateFilesTest, TemporaryFilesGoToAPrivateRuntimeFolderOrElseTheCacheNe
         EXPECT_EQ(modeOf(home.path(u".cache/Kolu"_s)), 0700u);
     }
     EXPECT_EQ(modeOf(home.path(u"wide"_s)), 0755u) << "not Kolu's to narrow";
+
+    // The user's own link in the cache folder's place does not stop Kolu.
+    const QString cache = home.path(u".cache/Kolu"_s);
+    const QString elsewhere = home.path(u"elsewhere/kolu-cache"_s);
+    ASSERT_TRUE(QDir(cache).removeRecursively() && QDir().mkpath(elsewhere) && QFile::link(elsewhere, cache));
+    EXPECT_EQ(temporaryFilesFolder(), cache);
+    EXPECT_EQ(modeOf(elsewhere), 0700u);
 }
 
 // A history of copied passwords must not be readable by other accounts or
@@ -157,6 +196,18 @@ TEST_F(PrivateFilesTest, TheDataFolderAndEverythingInItAreTheUsersAloneAndAnEarl
     ASSERT_TRUE(setMode(files.pathOf<LinksFile>(), 0644));
     ASSERT_TRUE(PersistedFiles(store.directory()).write<LinksFile>({}));
     EXPECT_EQ(modeOf(files.pathOf<LinksFile>()), 0600u) << "a file replaced is narrowed too";
+
+    // The cache folder an earlier run left open is narrowed the same way.
+    // Below one already 0700 nothing is in others' reach, and nothing is
+    // walked: a launch does not pay for what the cache holds.
+    const QString cache = cacheFolderPath();
+    const QString cover = cache + u"/art/cover.png"_s;
+    ASSERT_TRUE(test::writeFile(cover, "png") && setMode(cache, 0755));
+    narrowCacheFolder();
+    EXPECT_EQ(std::tuple(modeOf(cache), modeOf(cache + u"/art"_s), modeOf(cover)), std::tuple(0700u, 0700u, 0600u));
+    ASSERT_TRUE(setMode(cover, 0644));
+    narrowCacheFolder();
+    EXPECT_EQ(modeOf(cover), 0644u);
 }
 
 // The settings name the folders Kolu writes to: nobody else may change them,
@@ -167,8 +218,11 @@ TEST_F(PrivateFilesTest, TheSettingsFolderAndFileAreTheUsersAloneAndAnEarlierRun
 {
     const QString path = UserDefaults::defaultFilePath();
     const QString folder = QFileInfo(path).absolutePath();
-    {
-        const test::ScopedUmask open(0);
+    // A umask of 0 would leave them open to all; one that takes the owner's
+    // own bits (0277) would leave folders Kolu cannot write in.
+    for (const mode_t mask : {mode_t(0), mode_t(0277)}) {
+        SCOPED_TRACE(mask);
+        const test::ScopedUmask open(mask);
         for (const char *parent : {".config", ".local", ".cache"})
             ASSERT_TRUE(QDir(home.path(QString::fromLatin1(parent))).removeRecursively());
         UserDefaults defaults;
@@ -176,6 +230,7 @@ TEST_F(PrivateFilesTest, TheSettingsFolderAndFileAreTheUsersAloneAndAnEarlierRun
         ASSERT_TRUE(defaults.lastSaveSucceeded());
         EXPECT_EQ(std::pair(modeOf(folder), modeOf(path)), std::pair(0700u, 0600u));
         const LocalStore store;
+        EXPECT_TRUE(PersistedFiles(store.folder()).write<LinksFile>({}));
         EXPECT_FALSE(privateCacheFolder().isEmpty());
         for (const char *parent : {".config", ".local", ".local/share", ".cache"})
             EXPECT_EQ(modeOf(home.path(QString::fromLatin1(parent))), 0700u) << parent;
@@ -235,4 +290,131 @@ TEST_F(PrivateFilesTest, AFolderPlantedInPlaceOfTheSettingsDataOrCacheFolderIsNe
                       std::pair(planted, 0777u));
         }
     }
+}
+
+namespace {
+
+// What another user does where a parent of `place` is open to others: takes
+// the user's folder away (to `movedTo`) and puts a folder of theirs in its
+// place, open to all, with a link at `fileName` to a file of the user's.
+void swapForTheirs(const QString &place, const QString &movedTo, const QString &fileName, const QString &victim)
+{
+    ASSERT_TRUE(QDir().rename(place, movedTo));
+    ASSERT_TRUE(QDir().mkpath(place) && setMode(place, 0777));
+    ASSERT_TRUE(QFile::link(victim, place + u'/' + fileName));
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(place).constData(), 65534, 65534), 0);
+        ASSERT_EQ(::lchown(QFile::encodeName(place + u'/' + fileName).constData(), 65534, 65534), 0);
+    }
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+// The settings and data folders are checked once, at launch, and held: a
+// folder swapped in later (where a parent is open to others) never receives
+// the user's settings or data, and a link in it never leads a save onto
+// another file. Every save still lands in the user's own folder, wherever it
+// was moved.
+TEST_F(PrivateFilesTest, TheSettingsAndDataFoldersAreHeldFromLaunchSoASwapAfterwardsChangesNothing)
+{
+    const QString victim = home.path(u"taxes.txt"_s);
+    ASSERT_TRUE(test::writeFile(victim, "the user's own"));
+    const QString settingsFolder = QFileInfo(UserDefaults::defaultFilePath()).absolutePath();
+    UserDefaults defaults;
+    defaults.set(u"railSize"_s, u"large"_s);
+    const LocalStore store;
+    const PersistedFiles files(store.folder());
+    const std::vector<SavedLink> links{
+        {QUuid::createUuid(), u"Qt"_s, u"https://qt.io"_s, QDateTime::fromSecsSinceEpoch(1, Qt::UTC), true}};
+    ASSERT_TRUE(files.write<LinksFile>({}));
+    const auto clipboard = store.subfolder(u"Clipboard"_s);
+    ASSERT_TRUE(clipboard);
+
+    ASSERT_NO_FATAL_FAILURE(swapForTheirs(settingsFolder, settingsFolder + u"-moved"_s, u"defaults.json"_s, victim));
+    ASSERT_NO_FATAL_FAILURE(swapForTheirs(store.directory(), store.directory() + u"-moved"_s, u"links.json"_s, victim));
+    defaults.set(u"railSize"_s, u"small"_s);
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    EXPECT_TRUE(files.write<LinksFile>(links));
+    EXPECT_EQ(clipboard->saveFile(u"clipboard-1.png"_s, "png"), WriteOutcome::written);
+
+    EXPECT_EQ(test::readFile(victim), "the user's own");
+    EXPECT_EQ(entriesOf(settingsFolder), QStringList{u"defaults.json"_s});
+    EXPECT_EQ(entriesOf(store.directory()), QStringList{u"links.json"_s});
+    EXPECT_EQ(UserDefaults(settingsFolder + u"-moved/defaults.json"_s).string(u"railSize"_s), u"small"_s);
+    EXPECT_EQ(PersistedFiles(store.directory() + u"-moved"_s).read<LinksFile>(), links);
+    EXPECT_EQ(test::readFile(store.directory() + u"-moved/Clipboard/clipboard-1.png"_s), "png");
+    EXPECT_EQ(store.directory(), home.dataHome() + u"/Kolu"_s) << "the path shown and stored stays the same";
+
+    // The user removing the settings folder meanwhile gets a fresh one, made
+    // and checked as at launch.
+    ASSERT_TRUE(QDir(settingsFolder + u"-moved"_s).removeRecursively() && QDir(settingsFolder).removeRecursively());
+    defaults.set(u"railSize"_s, u"medium"_s);
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    EXPECT_EQ(std::pair(UserDefaults().string(u"railSize"_s), modeOf(settingsFolder)),
+              std::pair(std::optional(u"medium"_s), 0700u));
+}
+
+// A link at a file's name in the user's own folder (left there by another
+// account while an earlier run's folder was open, or by a tool) is neither
+// read nor written through: the save is refused and the file it leads to
+// keeps what it held.
+TEST_F(PrivateFilesTest, ALinkAtAFilesNameInsideIsNeitherReadNorWrittenThrough)
+{
+    const QString victim = home.path(u"taxes.txt"_s);
+    ASSERT_TRUE(test::writeFile(victim, R"({"railSize":"small"})"));
+    const LocalStore store;
+    const QString settings = UserDefaults::defaultFilePath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).absolutePath()));
+    ASSERT_TRUE(QFile::link(victim, settings));
+    ASSERT_TRUE(QFile::link(victim, store.directory() + u"/clipboardItems.json"_s));
+
+    UserDefaults defaults;
+    EXPECT_FALSE(defaults.contains(u"railSize"_s));
+    EXPECT_FALSE(defaults.loadFailed()) << "nothing of the user's to set aside";
+    defaults.set(u"railSize"_s, u"large"_s);
+    EXPECT_FALSE(defaults.lastSaveSucceeded());
+    const PersistedFiles files(store.folder());
+    EXPECT_EQ(files.read<ClipboardItemsFile>(), std::nullopt);
+    EXPECT_FALSE(files.write<ClipboardItemsFile>({}));
+    EXPECT_EQ(test::readFile(victim), R"({"railSize":"small"})");
+    EXPECT_TRUE(QFileInfo(settings).isSymLink()
+                && QFileInfo(store.directory() + u"/clipboardItems.json"_s).isSymLink());
+}
+
+// A user who keeps a folder elsewhere and links it in (as a dotfiles manager
+// does) has it used: settings read and saved, data kept, the cache used.
+TEST_F(PrivateFilesTest, TheUsersOwnLinkInPlaceOfTheSettingsDataOrCacheFolderLeadsToTheirFolder)
+{
+    const QString places[] = {QFileInfo(UserDefaults::defaultFilePath()).absolutePath(), home.dataHome() + u"/Kolu"_s,
+                              cacheFolderPath()};
+    QStringList targets;
+    for (const QString &place : places) {
+        const QString target = home.path(u"dotfiles/kolu"_s + QString::number(targets.size()));
+        ASSERT_TRUE(QDir().mkpath(target) && setMode(target, 0755) && QDir(place).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(place).absolutePath()) && QFile::link(target, place));
+        targets.append(target);
+    }
+    ASSERT_TRUE(test::writeFile(targets[0] + u"/defaults.json"_s, R"({"railSize":"small"})"));
+
+    test::LogCapture log;
+    UserDefaults defaults;
+    EXPECT_EQ(std::pair(defaults.isRefused(), defaults.string(u"railSize"_s)),
+              std::pair(false, std::optional(u"small"_s)));
+    defaults.set(u"railSize"_s, u"large"_s);
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+    EXPECT_EQ(UserDefaults(targets[0] + u"/defaults.json"_s).string(u"railSize"_s), u"large"_s);
+    const LocalStore store;
+    EXPECT_EQ(std::pair(store.isRefused(), store.directory()), std::pair(false, places[1]));
+    EXPECT_TRUE(PersistedFiles(store.folder()).write<LinksFile>({}));
+    EXPECT_TRUE(QFileInfo::exists(targets[1] + u"/links.json"_s));
+    narrowCacheFolder();
+    EXPECT_EQ(privateCacheFolder(), places[2]);
+    EXPECT_EQ(log.warningsWith(u"Kolu does not use its"_s), QStringList());
+    for (const QString &target : targets)
+        EXPECT_EQ(modeOf(target), 0700u) << "narrowed: the user's alone";
 }

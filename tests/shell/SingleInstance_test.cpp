@@ -124,10 +124,19 @@ TEST_F(SingleInstanceTest, LockIsHeldByOneAtATimeAndNeverFollowsALinkNorTakesAFi
         ASSERT_EQ(::chown(QFile::encodeName(lockPath).constData(), 65534, 65534), 0);
         EXPECT_EQ(lock.acquire(), Outcome::refused);
     }
+    // A link in the folder's place leading to a folder others may write to
+    // is refused; the user's own link to a folder of theirs alone is that
+    // folder.
     const QString linkedFolder = home.path(u"linked-run"_s);
-    ASSERT_TRUE(QFile::link(home.runtimeDir(), linkedFolder));
+    const QString wide = home.path(u"wide-run"_s);
+    ASSERT_TRUE(QDir().mkpath(wide) && ::chmod(QFile::encodeName(wide).constData(), 0777) == 0);
+    ASSERT_TRUE(QFile::link(wide, linkedFolder));
     EXPECT_EQ(lock.acquire(linkedFolder), Outcome::refused);
     EXPECT_EQ(lock.refusal(), QString(u"the lock's folder "_s + linkedFolder + u" is a symbolic link"_s));
+    ASSERT_TRUE(QFile::remove(linkedFolder) && QFile::link(home.runtimeDir(), linkedFolder));
+    QFile::remove(lockPath);
+    EXPECT_EQ(lock.acquire(linkedFolder), Outcome::acquired);
+    lock.release();
 
     // Only where there is no place for a lock at all does the launch go on.
     EXPECT_EQ(lock.acquire(home.path(u"missing-folder"_s)), Outcome::unavailable);

@@ -132,6 +132,18 @@ TEST_F(AppStateClipboardTest, DeletingRemovesOnlyImageFilesInsideTheClipboardFol
     QFile::remove(state->files().pathOf<ClipboardItemsFile>());
     state->clearClipboardHistory(); // an empty history still saves
     EXPECT_EQ(state->files().read<ClipboardItemsFile>(), std::vector<ClipboardItem>{});
+
+    // Through the folder as it was opened at launch: one put in its place
+    // since (where a parent is open to others) loses nothing.
+    const ClipboardItem later = imageEntry(u"later.png"_s);
+    state->setClipboardItems({later});
+    const QString data = state->store().directory();
+    ASSERT_TRUE(QDir().rename(data, data + u"-moved"_s));
+    const QString planted = makeFile(u".local/share/Kolu/Clipboard/later.png"_s);
+    state->deleteClipboardItem(later);
+    EXPECT_TRUE(QFile::exists(planted));
+    EXPECT_FALSE(QFile::exists(data + u"-moved/Clipboard/later.png"_s));
+    EXPECT_EQ(PersistedFiles(data + u"-moved"_s).read<ClipboardItemsFile>(), std::vector<ClipboardItem>{});
 }
 
 TEST_F(AppStateClipboardTest, OpeningCopiesTextOrOpensAndCopyingPutsEachKindBackInItsForm)

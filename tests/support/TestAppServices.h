@@ -92,7 +92,7 @@ public:
         s.deviceShareService = std::make_unique<DeviceShareService>(*s.processes);
 
         s.makeClipboardService = [board = pasteboard, &clock](const LocalStore &store) {
-            return std::make_unique<ClipboardService>(*board, store.subdirectory(QStringLiteral("Clipboard")), clock,
+            return std::make_unique<ClipboardService>(*board, store.subfolder(QStringLiteral("Clipboard")), clock,
                                                       QStringList());
         };
         s.makeWallpaperService = [network = s.network.get(), desktopSetter = desktopPicture, folders = folderPicker,

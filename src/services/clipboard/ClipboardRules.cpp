@@ -1,6 +1,7 @@
 #include "services/clipboard/ClipboardRules.h"
 
 #include "model/FilePath.h"
+#include "model/PrivateFiles.h"
 #include "model/TextCut.h"
 
 #include <QCalendar>
@@ -11,7 +12,11 @@
 #include <QLocale>
 #include <QTextBoundaryFinder>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <set>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -205,18 +210,17 @@ QString captureFileName(const QString &prefix, const QDateTime &moment, const QS
     return QString(prefix + stamp + u'.' + extension);
 }
 
-QString unusedFilePath(const QString &directory, const QString &fileName)
+QString unusedFileName(const QString &fileName, const std::function<bool(const QString &name)> &taken)
 {
-    const QString candidate = QString(directory + u'/' + fileName);
-    if (!QFileInfo::exists(candidate))
-        return candidate;
+    if (!taken(fileName))
+        return fileName;
     const QFileInfo info(fileName);
     const QString base = info.completeBaseName();
     const QString suffix = info.suffix().isEmpty() ? QString() : QString(u'.' + info.suffix());
     for (int n = 2;; ++n) {
-        const QString path = QString(directory + u'/' + base + u'-' + QString::number(n) + suffix);
-        if (!QFileInfo::exists(path))
-            return path;
+        const QString name = QString(base + u'-' + QString::number(n) + suffix);
+        if (!taken(name))
+            return name;
     }
 }
 
@@ -288,18 +292,25 @@ std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items
     return items;
 }
 
-int removeUnnamedImages(const QString &folder, const std::vector<ClipboardItem> &items)
+int removeUnnamedImages(const PrivateFolder &folder, const std::vector<ClipboardItem> &items)
 {
     // Compared as the files they are, whichever way the folder was named.
-    QSet<QString> named;
+    const auto identity = [](const struct stat &info) { return std::pair(info.st_dev, info.st_ino); };
+    std::set<std::pair<dev_t, ino_t>> named;
     for (const ClipboardItem &item : items) {
-        if (item.kind == ClipboardItemKind::image)
-            named.insert(QFileInfo(item.filePath.value_or(item.value)).canonicalFilePath());
+        struct stat info { };
+        if (item.kind == ClipboardItemKind::image
+            && ::stat(QFile::encodeName(item.filePath.value_or(item.value)).constData(), &info) == 0)
+            named.insert(identity(info));
     }
     int removed = 0;
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::NoSymLinks);
-    for (const QFileInfo &file : files) {
-        if (!named.contains(file.canonicalFilePath()) && QFile::remove(file.filePath()))
+    for (const QString &name : regularFilesIn(folder.descriptor())) {
+        struct stat info { };
+        const QByteArray native = QFile::encodeName(name);
+        if (name.startsWith(u'.') || ::fstatat(folder.descriptor(), native.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0
+            || named.count(identity(info)) != 0)
+            continue;
+        if (folder.removeFile(name))
             ++removed;
     }
     return removed;

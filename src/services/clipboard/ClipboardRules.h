@@ -11,8 +11,13 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
+
+namespace kolu {
+class PrivateFolder;
+}
 
 namespace kolu::clipboard {
 
@@ -82,9 +87,9 @@ QString cappedTitle(const QString &title);
 // always with ASCII digits and the Gregorian calendar.
 QString captureFileName(const QString &prefix, const QDateTime &moment, const QString &extension);
 
-// `directory`/`fileName`, or when that exists "<base>-2.<ext>", "-3", ...,
-// so that an earlier capture is never overwritten.
-QString unusedFilePath(const QString &directory, const QString &fileName);
+// `fileName`, or when `taken` says that is there "<base>-2.<ext>", "-3",
+// ..., so that an earlier capture is never overwritten.
+QString unusedFileName(const QString &fileName, const std::function<bool(const QString &name)> &taken);
 
 // The first local file named by a "text/uri-list" or
 // "x-special/gnome-copied-files" payload, as a clean absolute path (see
@@ -109,7 +114,7 @@ std::vector<ClipboardItem> withoutMissingImages(std::vector<ClipboardItem> items
 // written just before a run was killed, ahead of the save of its row, would
 // otherwise stay for good. Links, folders and hidden files are left alone.
 // Returns how many were removed.
-int removeUnnamedImages(const QString &folder, const std::vector<ClipboardItem> &items);
+int removeUnnamedImages(const PrivateFolder &folder, const std::vector<ClipboardItem> &items);
 
 // Fingerprints of recent captures, forgetting the oldest beyond capacity.
 class FingerprintMemory {

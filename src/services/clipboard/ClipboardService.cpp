@@ -43,15 +43,25 @@ private:
     bool *m_flag;
 };
 
-// Writes `bytes` as a new file in `directory`; the path, or nothing.
-std::optional<QString> writeNewFile(const QString &directory, const QString &fileName, const QByteArray &bytes)
+// Writes `bytes` as a new file in `folder`; the path, or nothing.
+std::optional<QString> writeNewFile(const std::shared_ptr<const PrivateFolder> &folder, const QString &fileName,
+                                    const QByteArray &bytes)
+{
+    if (!folder)
+        return std::nullopt; // no data folder of the user's
+    const QString name =
+        clipboard::unusedFileName(fileName, [&folder](const QString &candidate) { return folder->holds(candidate); });
+    if (folder->saveFile(name, bytes) != WriteOutcome::written)
+        return std::nullopt;
+    return QString(folder->path() + u'/' + name);
+}
+
+std::shared_ptr<const PrivateFolder> openImageFolder(const QString &directory)
 {
     if (directory.isEmpty())
-        return std::nullopt; // no data folder of the user's
-    const QString path = clipboard::unusedFilePath(directory, fileName);
-    if (writeOwnerOnlyFile(path, bytes) != WriteOutcome::written)
-        return std::nullopt;
-    return path;
+        return nullptr;
+    auto opened = PrivateFolder::open(directory, {.create = false, .tighten = true});
+    return opened ? std::make_shared<const PrivateFolder>(std::move(*opened)) : nullptr;
 }
 
 // The worker's part of a read: the reader stays alive while it runs. (A
@@ -76,6 +86,20 @@ ClipboardService::ClipboardService(Pasteboard &pasteboard, QString imageDirector
     : QObject(parent)
     , m_pasteboard(pasteboard)
     , m_imageDirectory(std::move(imageDirectory))
+    , m_imageFolder(openImageFolder(m_imageDirectory))
+    , m_clock(clock)
+    , m_screenshotFolders(std::move(screenshotFolders))
+    , m_lastChangeCount(pasteboard.changeCount())
+{
+    allowImagesWithinCaptureBound();
+}
+
+ClipboardService::ClipboardService(Pasteboard &pasteboard, std::shared_ptr<const PrivateFolder> imageFolder,
+                                   Clock &clock, QStringList screenshotFolders, QObject *parent)
+    : QObject(parent)
+    , m_pasteboard(pasteboard)
+    , m_imageDirectory(imageFolder ? imageFolder->path() : QString())
+    , m_imageFolder(std::move(imageFolder))
     , m_clock(clock)
     , m_screenshotFolders(std::move(screenshotFolders))
     , m_lastChangeCount(pasteboard.changeCount())
@@ -130,7 +154,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureLate
     // not tried again on every copy of it.
     const QString fileName = clipboard::captureFileName(u"clipboard-"_s, now, u"png"_s);
     const std::optional<QString> path =
-        co_await afterWorker(QtConcurrent::run(&writeNewFile, m_imageDirectory, fileName, std::move(prepared->png)));
+        co_await afterWorker(QtConcurrent::run(&writeNewFile, m_imageFolder, fileName, std::move(prepared->png)));
     if (!self || !path)
         co_return std::nullopt;
     co_return ClipboardCaptureResult{
@@ -167,7 +191,7 @@ QCoro::Task<std::optional<ClipboardCaptureResult>> ClipboardService::captureRece
     const QDateTime stamp = m_clock.now();
     const QString fileName = clipboard::captureFileName(u"screenshot-"_s, stamp, extension);
     const std::optional<QString> path =
-        co_await afterWorker(QtConcurrent::run(&writeNewFile, m_imageDirectory, fileName, std::move(found->bytes)));
+        co_await afterWorker(QtConcurrent::run(&writeNewFile, m_imageFolder, fileName, std::move(found->bytes)));
     if (!self || !path)
         co_return std::nullopt;
     co_return ClipboardCaptureResult{

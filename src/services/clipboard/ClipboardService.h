@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Clock.h"
+#include "model/PrivateFiles.h"
 #include "model/Records.h"
 #include "services/clipboard/ClipboardRules.h"
 
@@ -10,6 +11,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <memory>
 #include <optional>
 
 namespace kolu {
@@ -40,6 +42,11 @@ public:
     // already on the clipboard when the service is made is never captured.
     ClipboardService(Pasteboard &pasteboard, QString imageDirectory, Clock &clock = SystemClock::instance(),
                      QStringList screenshotFolders = defaultScreenshotFolders(), QObject *parent = nullptr);
+    // Images go into `imageFolder`, as it was opened (none: images are not
+    // kept).
+    ClipboardService(Pasteboard &pasteboard, std::shared_ptr<const PrivateFolder> imageFolder,
+                     Clock &clock = SystemClock::instance(), QStringList screenshotFolders = defaultScreenshotFolders(),
+                     QObject *parent = nullptr);
     ~ClipboardService() override;
 
     // One poll of the clipboard. When nothing changed it completes at once
@@ -65,6 +72,8 @@ public:
 private:
     Pasteboard &m_pasteboard;
     const QString m_imageDirectory;
+    // Images are written through it, whatever is renamed on its path later.
+    const std::shared_ptr<const PrivateFolder> m_imageFolder;
     Clock &m_clock;
     const QStringList m_screenshotFolders;
     qint64 m_lastChangeCount = 0;

@@ -113,10 +113,15 @@ TEST(NowPlayingArtwork, AddressesGiveAThumbnailAPathOrNothingAndEmbeddedImagesAF
     EXPECT_FALSE(QFile::exists(elsewhere));
     EXPECT_TRUE(QFileInfo(jpeg).isFile() && !QFileInfo(jpeg).isSymLink());
 
-    // Nor is a link in place of the folder, nor a folder others may enter
-    // used as it is: it is narrowed first.
+    // A link in place of the folder is followed only when it is the user's
+    // own and leads to a folder no one else may write to; nor is a folder
+    // others may enter used as it is: it is narrowed first.
     const QString linked = QDir(root.path()).filePath(u"linked"_s);
     ASSERT_TRUE(QFile::link(folder, linked));
+    EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, linked),
+              QDir(linked).filePath(u"mediaremote-now-playing.jpg"_s));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                  | QFile::WriteOther | QFile::ExeOther));
     EXPECT_EQ(kolu::artworkLocation(u"data:image/jpeg;base64,AAAA"_s, linked), std::nullopt);
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
                                                   | QFile::ExeOther));

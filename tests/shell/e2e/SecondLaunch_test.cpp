@@ -7,11 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info { };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
+}
 
 TEST(SecondLaunchTest, LeavesWithOneLineOnTheErrorOutputAndSuccess)
 {
@@ -19,6 +29,13 @@ TEST(SecondLaunchTest, LeavesWithOneLineOnTheErrorOutputAndSuccess)
     // The running copy's lock, taken as it takes it.
     kolu::SingleInstanceLock running;
     ASSERT_EQ(running.acquire(), kolu::SingleInstanceLock::Outcome::acquired);
+    // What an earlier run left in the cache is the running copy's to tidy:
+    // a second one leaves at once, whatever the cache holds.
+    const QString cover = home.path(u".cache/Kolu/art/cover.png"_s);
+    ASSERT_TRUE(QDir().mkpath(home.path(u".cache/Kolu/art"_s)));
+    ASSERT_TRUE(QFile(cover).open(QIODevice::WriteOnly));
+    ASSERT_EQ(::chmod(QFile::encodeName(home.path(u".cache/Kolu"_s)).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(cover).constData(), 0644), 0);
 
     QProcess second;
     second.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
@@ -29,6 +46,7 @@ TEST(SecondLaunchTest, LeavesWithOneLineOnTheErrorOutputAndSuccess)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(second.readAllStandardError(), "Kolu is already running.\n");
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty()) << "nothing says it runs";
+    EXPECT_EQ(std::pair(modeOf(home.path(u".cache/Kolu"_s)), modeOf(cover)), std::pair(0755u, 0644u));
 }
 
 // Qt's own answer is an abort with several lines and a core dump, whatever
