@@ -80,6 +80,21 @@ QRegion ofChildren(const QWidget *container)
     return region;
 }
 
+QRegion ornamentsOfChildren(const QWidget *container)
+{
+    QRegion region;
+    for (const QObject *object : container->children()) {
+        if (!object->isWidgetType())
+            continue;
+        const auto *child = static_cast<const QWidget *>(object);
+        if (child->isWindow() || !child->isVisibleTo(container))
+            continue;
+        if (const auto *shaped = dynamic_cast<const DrawnShape *>(child))
+            region += shaped->ornamentShape().translated(child->pos()) & child->geometry();
+    }
+    return region;
+}
+
 } // namespace drawnshape
 
 } // namespace kolu

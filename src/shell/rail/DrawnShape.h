@@ -15,6 +15,10 @@ public:
     virtual ~DrawnShape();
     // In the widget's own coordinates.
     virtual QRegion drawnShape() const = 0;
+    // What it shows besides and lets every press through (rings drawn solid
+    // where nothing composites): it changes with every picture, and what
+    // takes clicks need not follow it. In the widget's own coordinates.
+    virtual QRegion ornamentShape() const { return {}; }
 };
 
 namespace drawnshape {
@@ -24,6 +28,9 @@ namespace drawnshape {
 // (a fading picture) adds nothing; any other adds its
 // rectangle, rounded by its `cornerRadiusProperty` when it has one.
 QRegion ofChildren(const QWidget *container);
+// What the visible children of `container` show besides, taking no clicks
+// (DrawnShape::ornamentShape), in its coordinates.
+QRegion ornamentsOfChildren(const QWidget *container);
 
 // A widget property for surfaces built elsewhere: the corner radius of the
 // rounded rectangle the widget fills; a negative radius rounds the short

@@ -48,6 +48,8 @@ private:
     RingsRunner *m_runner;
     // The parent last heard of solid rings.
     bool m_shapedSolid = false;
+    // The solid picture last shown.
+    int m_solidPicture = -1;
 };
 
 } // namespace kolu
