@@ -63,6 +63,11 @@ bool inShapedWindow(const QWidget *widget)
     return window && window->property(shapedWindowProperty).toBool();
 }
 
+double fadeOpacity(const QWidget *widget, double opacity)
+{
+    return inShapedWindow(widget) ? 1.0 : opacity;
+}
+
 QRegion ofChildren(const QWidget *container)
 {
     QRegion region;

@@ -43,6 +43,11 @@ inline constexpr const char *cornerRadiusProperty = "drawnCornerRadius";
 // drawn solid within a shape of its own, or left out.
 inline constexpr const char *shapedWindowProperty = "showsOnlyDrawnShape";
 bool inShapedWindow(const QWidget *widget);
+// The opacity `widget` is drawn at part way through a fade: `opacity` where
+// a compositor blends the window over the desktop; whole where nothing
+// does, since there a fade could only blend with the window's own colour,
+// lighter or darker than both the desktop and the finished picture.
+double fadeOpacity(const QWidget *widget, double opacity);
 
 // A rounded rectangle to the pixel, as the window shapes take it.
 QRegion rounded(const QRectF &rect, qreal radius);
