@@ -182,8 +182,6 @@ bool RailTransitionEffect::setProgress(double progress)
     if (progress == m_progress)
         return false;
     m_progress = progress;
-    if (shownProgress() == 1.0 && m_shownProgress == 1.0)
-        return false;
     const QRectF bounds = source() ? sourceBoundingRect(Qt::LogicalCoordinates) : m_pictureBounds;
     if (!looksDifferent(m_shownProgress, progress, bounds))
         return false;
