@@ -154,8 +154,10 @@ void ApplicationDelegate::createRailWindow()
         RailPanel *panel = m_railPanel.get();
         connect(view, &RailView::drawnRegionChanged, panel, &RailPanel::setDrawnRegion);
         connect(view, &RailView::shownRegionChanged, panel, &RailPanel::setShownRegion);
+        connect(view, &RailView::ornamentRegionChanged, panel, &RailPanel::setOrnamentRegion);
         panel->setDrawnRegion(view->drawnRegion());
         panel->setShownRegion(view->shownRegion());
+        panel->setOrnamentRegion(view->ornamentRegion());
     }
     m_railPanel->showPanel();
     m_hover = new RailHover(*m_state, *m_railPanel, m_clock, m_parts.pointer, this);

@@ -63,6 +63,11 @@ public:
     void setShownRegion(const QRegion &region);
     // What shows, cut to the part a slide shows.
     QRegion shownRegion() const;
+    // What shows besides, always, and takes no clicks: what the content
+    // draws that lets every press through (rings drawn solid), which may
+    // change with every picture while what takes clicks stays. In the
+    // content's coordinates.
+    void setOrnamentRegion(const QRegion &region);
 
     // Asked at each layout whether a compositing manager runs now: a
     // translucent panel whose compositor went away is shaped like an opaque
@@ -142,6 +147,7 @@ private:
     QPointer<QWidget> m_content;
     std::optional<QRegion> m_drawnRegion;
     std::optional<QRegion> m_shownRegion;
+    QRegion m_ornamentRegion;
     QRect m_creationFrame;
     // Where the rail stands in the window.
     RailPlace m_place;

@@ -44,9 +44,18 @@ QRegion RailPanel::shownRegion() const
     // after it (or after a jump) the window has no room for it.
     const bool firstHalf = m_place.reveal && m_slide->state() == QAbstractAnimation::Running
                            && m_slide->currentTime() * 2 < m_slide->duration();
+    const QRegion ornaments = m_ornamentRegion.isEmpty() ? QRegion() : m_place.toWindow(m_ornamentRegion, windowRect());
     if (!m_shownRegion || !firstHalf)
-        return drawnRegion();
-    return m_place.toWindow(*m_shownRegion, windowRect());
+        return drawnRegion() + ornaments;
+    return m_place.toWindow(*m_shownRegion, windowRect()) + ornaments;
+}
+
+void RailPanel::setOrnamentRegion(const QRegion &region)
+{
+    if (m_ornamentRegion == region)
+        return;
+    m_ornamentRegion = region;
+    applyShapes();
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)

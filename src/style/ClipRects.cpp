@@ -9,8 +9,11 @@ namespace kolu {
 
 namespace {
 
-// Past this many rectangles one pass is cheaper again.
+// Up to this many rectangles each is drawn alone; past it, runs of them.
 constexpr int kMostRects = 16;
+// Device rows of a run of rectangles drawn in one pass: well under what the
+// raster engine hands to its pool of threads (96 spans).
+constexpr int kMostRows = 64;
 
 bool isWhole(qreal value)
 {
@@ -19,10 +22,10 @@ bool isWhole(qreal value)
 
 } // namespace
 
-std::vector<QRect> rectsToDrawIn(const QPainter &painter, const QRegion &region)
+std::vector<QRegion> clipPieces(const QPainter &painter, const QRegion &region)
 {
     const int count = region.rectCount();
-    if (count < 2 || count > kMostRects || painter.hasClipping())
+    if (count < 2 || painter.hasClipping())
         return {};
     const QPaintEngine *engine = painter.paintEngine();
     if (!engine || engine->type() != QPaintEngine::Raster)
@@ -33,7 +36,26 @@ std::vector<QRect> rectsToDrawIn(const QPainter &painter, const QRegion &region)
     if (device.type() > QTransform::TxScale || !isWhole(device.m11()) || !isWhole(device.m22()) || device.m11() <= 0
         || device.m22() <= 0 || !isWhole(device.dx()) || !isWhole(device.dy()))
         return {};
-    return {region.begin(), region.end()};
+    if (count <= kMostRects)
+        return {region.begin(), region.end()};
+    // Each rectangle is as many spans as it has rows; a run stops before it
+    // would pass the bound (a taller rectangle goes alone, as a rectangle).
+    std::vector<QRegion> pieces;
+    QRegion run;
+    int rows = 0;
+    for (const QRect &rect : region) {
+        const int height = int(std::ceil(rect.height() * device.m22()));
+        if (rows > 0 && rows + height > kMostRows) {
+            pieces.push_back(run);
+            run = QRegion();
+            rows = 0;
+        }
+        run += rect;
+        rows += height;
+    }
+    if (!run.isEmpty())
+        pieces.push_back(run);
+    return pieces;
 }
 
 } // namespace kolu

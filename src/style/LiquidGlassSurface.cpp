@@ -161,11 +161,13 @@ QColor LiquidGlassSurface::materialColor(const OrlixGlassProfile &p, GlassTier t
     // the light materials needs them dense even over a blurred wallpaper:
     // at 0.91 the secondary lines keep 4.5:1 over the darkest spot of a busy
     // wallpaper (a paler light material left event titles at 2:1), and
-    // denser still where nothing blurs.
+    // denser still where nothing blurs. The dark material under sharp
+    // glass lies over what may be a white desktop: at 0.97 the light
+    // secondary and muted lines keep 4.5:1 even there.
     const bool dark = p.nativeMaterial == GlassMaterial::hudWindow;
     switch (tier) {
     case GlassTier::blurred: color.setAlphaF(dark ? 0.55f : 0.91f); break;
-    case GlassTier::translucent: color.setAlphaF(dark ? 0.84f : 0.94f); break;
+    case GlassTier::translucent: color.setAlphaF(dark ? 0.97f : 0.94f); break;
     case GlassTier::opaque: color.setAlphaF(1.0f); break;
     }
     return color;

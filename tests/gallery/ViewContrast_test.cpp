@@ -55,8 +55,9 @@ bool isIndicator(const DrawnInk &ink, const OrlixStyle &style)
     return false;
 }
 
-// A look, and the glass tier it is drawn in.
-using LookAndTier = std::tuple<int, int>;
+// A look, the glass tier it is drawn in, and the desktop below: the
+// gallery's wallpaper, or a white one.
+using LookAndTier = std::tuple<int, int, bool>;
 class ViewContrast : public ::testing::TestWithParam<LookAndTier> { };
 
 } // namespace
@@ -67,7 +68,7 @@ class ViewContrast : public ::testing::TestWithParam<LookAndTier> { };
 // Disabled controls are exempt. The failures are listed.
 TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
 {
-    const auto [lookIndex, tier] = GetParam();
+    const auto [lookIndex, tier, white] = GetParam();
     const gallery::Look &look = gallery::kLooks[lookIndex];
     QTemporaryDir home;
     UserDefaults defaults(home.filePath(u"defaults.json"_s));
@@ -77,7 +78,9 @@ TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
     defaults.set(SettingsKey::orlixTheme, QString::fromLatin1(look.theme));
     defaults.set(SettingsKey::orlixAppearanceMode, QString::fromLatin1(look.mode));
     style.setGlassTier(gallery::kTiers[tier].tier);
-    const QImage wallpaper = gallery::wallpaper();
+    QImage wallpaper = gallery::wallpaper();
+    if (white)
+        wallpaper.fill(Qt::white);
 
     std::ostringstream failures;
     int checked = 0, failed = 0, indicators = 0;
@@ -118,8 +121,8 @@ TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
     }
     RecordProperty("worst", worstPair);
     const char *tierName = gallery::kTiers[tier].name;
-    std::printf("%s %s %s: %d inks measured (%d indicators), worst %s\n", look.theme, look.mode, tierName, checked,
-                indicators, worstPair.c_str());
+    std::printf("%s %s %s%s: %d inks measured (%d indicators), worst %s\n", look.theme, look.mode, tierName,
+                white ? " over white" : "", checked, indicators, worstPair.c_str());
     EXPECT_GT(checked, 1000);
     EXPECT_GT(indicators, 20) << "the indicators are measured";
     EXPECT_EQ(failed, 0) << "under their floor in " << look.theme << " " << look.mode << " " << tierName << ":\n"
@@ -127,13 +130,20 @@ TEST_P(ViewContrast, EveryTextAndSymbolReadsOnItsSurface)
 }
 
 // Opaque glass shows the look's own surfaces; translucent glass shows the
-// desktop through them.
+// desktop through them: the wallpaper, and for the dark looks, which a light
+// desktop lightens, a white one.
+const auto kContrastCaseName = [](const ::testing::TestParamInfo<LookAndTier> &info) {
+    const gallery::Look &look = gallery::kLooks[std::get<0>(info.param)];
+    return std::string(look.theme) + "_" + look.mode + "_" + gallery::kTiers[std::get<1>(info.param)].name
+           + (std::get<2>(info.param) ? "_overWhite" : "");
+};
 INSTANTIATE_TEST_SUITE_P(EveryLook, ViewContrast,
                          ::testing::Combine(::testing::Range(0, int(std::size(gallery::kLooks))),
-                                            ::testing::Values(1, 2)),
-                         [](const ::testing::TestParamInfo<LookAndTier> &info) {
-                             const gallery::Look &look = gallery::kLooks[std::get<0>(info.param)];
-                             return std::string(look.theme) + "_" + look.mode + "_"
-                                    + gallery::kTiers[std::get<1>(info.param)].name;
-                         });
+                                            ::testing::Values(1, 2), ::testing::Values(false)),
+                         kContrastCaseName);
+INSTANTIATE_TEST_SUITE_P(DarkLooksOverALightDesktop, ViewContrast,
+                         ::testing::Combine(::testing::Values(1, 3, 4), ::testing::Values(1), ::testing::Values(true)),
+                         kContrastCaseName);
 static_assert(gallery::kTiers[1].tier == GlassTier::translucent && gallery::kTiers[2].tier == GlassTier::opaque);
+static_assert(std::string_view(gallery::kLooks[1].mode) == "dark" && std::string_view(gallery::kLooks[3].mode) == "dark"
+              && std::string_view(gallery::kLooks[4].mode) == "dark");

@@ -3,10 +3,13 @@
 #include "ManualAnimationDriver.h"
 
 #include "platform/x11/CompositorWatch.h"
+#include "shell/rail/EdgeNotificationRings.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
+#include "style/OrlixStyle.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -219,6 +222,80 @@ TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutAComposit
     // What left goes once what came has been painted.
     EXPECT_TRUE(test::waitUntil([&] { return *windowing->visibleRegion == *windowing->inputRegion; }))
         << "at rest only the drawing shows";
+}
+
+namespace {
+
+// How many pixels of what `frame` shows in `shown` are pale: lighter than
+// the dark look's surfaces and a dark desktop by far, as its text and
+// symbols are, and a fade through a pale window colour would make a whole
+// surface.
+int palePixels(const QImage &frame, const QRegion &shown)
+{
+    int count = 0;
+    for (const QRect &rect : shown &frame.rect()) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QRgb pixel = frame.pixel(x, y);
+                count += 0.2126 * qRed(pixel) + 0.7152 * qGreen(pixel) + 0.0722 * qBlue(pixel) > 90;
+            }
+    }
+    return count;
+}
+
+} // namespace
+
+// Without a compositor the window shows only its shape, and nothing beneath
+// it blends: in the dark look on a dark desktop, no frame of an open, a
+// close, an alert coming or going or the clipboard pulse is lighter than
+// both the desktop and the pictures the motion starts and ends on (a fade
+// would pass through the window's own pale colour).
+TEST_F(RailPanelTest, WithoutACompositorNoFrameOfAMotionIsPalerThanTheDesktopAndItsEnd)
+{
+    test::ManualAnimationDriver animations;
+    defaults.set(SettingsKey::orlixAppearanceMode, u"dark"_s);
+    OrlixStyle look{defaults};
+    parts.isCompositing = [] { return false; };
+    EdgeNotificationRings::setTimeSource([] { return 100.0; });
+    withRailViews();
+    launch();
+    ASSERT_TRUE(panel().shapesWindow());
+    // What shows, but for the solid rings in their tint: a motion that
+    // shows a part of the rail shows more or less of them.
+    const auto pale = [&] {
+        QCoreApplication::processEvents();
+        QRegion shown = windowing->visibleRegion ? *windowing->visibleRegion : QRegion(panel().rect());
+        if (auto *view = qobject_cast<RailView *>(panel().content()))
+            shown -= view->ornamentRegion().translated(view->pos());
+        return palePixels(test::picture(panel()), shown);
+    };
+    // Text and symbols move and are revealed, but no more of them shows
+    // than where the motion starts or ends (a few pixels of rounding aside).
+    const auto watch = [&](const char *motion, const std::function<void()> &begin) {
+        SCOPED_TRACE(motion);
+        const int start = pale();
+        std::vector<int> frames;
+        begin();
+        for (int ms = 0; ms < 1200; ms += 16) {
+            frames.push_back(pale());
+            test::step(panel(), 16);
+        }
+        settle();
+        const int bound = std::max(start, pale()) + 200;
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_LE(frames[i], bound) << "frame " << i << " (" << i * 16 << " ms)";
+    };
+    watch("open", [&] { state().expandPanel(); });
+    watch("close", [&] { state().hideToEdge(); });
+    watch("alert", [&] {
+        CalendarEvent event;
+        event.title = u"Design review"_s;
+        event.startDate = clock.now().addSecs(300);
+        state().setActiveCalendarAlert(event);
+    });
+    watch("alert goes", [&] { state().setActiveCalendarAlert(std::nullopt); });
+    watch("pulse", [&] { state().setClipboardPulseActive(true); });
+    EdgeNotificationRings::setTimeSource({});
 }
 
 // Glass is see-through while a compositor blends the panel, and follows one

@@ -6,12 +6,14 @@
 #include "platform/notifications/NotificationScheduler.h"
 #include "services/notifications/NotificationIdentifiers.h"
 #include "shell/rail/ClipboardEdgePulse.h"
+#include "shell/rail/DrawnShape.h"
 #include "shell/rail/DockRail.h"
 #include "shell/rail/EdgeAlert.h"
 #include "shell/rail/EdgeHandle.h"
 #include "shell/rail/EdgeNotification.h"
 #include "shell/rail/EdgeNotificationRings.h"
 #include "shell/rail/EdgeNotificationRingsClock.h"
+#include "shell/rail/EdgeNotificationRingsPictures.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/RailFrameState.h"
 #include "shell/rail/expanded/ExpandedRail.h"
@@ -354,6 +356,62 @@ TEST_F(RailViewsTest, AnAlertsRingsRepaintOnlyTheirBoxAndOnlyForANewPicture)
         EXPECT_TRUE((painted.region - box).isEmpty()) << "painted beyond the rings' box";
         EXPECT_LE(box.width(), 106);
         EXPECT_LE(box.height(), 92);
+    }
+    EdgeNotificationRings::setTimeSource({});
+}
+
+// Where nothing composites the window, the rings are solid pixels of a
+// shape of their own: they show but take no clicks, so what takes clicks
+// stays put while they move; they move on one picture in kSolidStep, each a
+// new window shape, and the window paints what a new shape adds (the rings
+// repaint no box of their own).
+TEST_F(RailViewsTest, SolidRingsShowWithoutTakingClicksAndMoveOnFewerPictures)
+{
+    test::ManualAnimationDriver frozen;
+    double seconds = 100;
+    EdgeNotificationRings::setTimeSource([&seconds] { return seconds; });
+    const double picture = 1.0 / (rings::cyclesPerSecond * rings::framesPerCycle);
+    for (const auto &[alerts, pulse, name] :
+         {std::tuple(1, false, "edgeAlertRings"), std::tuple(0, true, "clipboardPulseRings")}) {
+        SCOPED_TRACE(name);
+        state->setRailEdge(RailEdge::right);
+        raiseAlerts(alerts);
+        state->setClipboardPulseActive(pulse);
+        RailView view(*state);
+        view.setProperty(drawnshape::shapedWindowProperty, true);
+        view.resize(430, 680);
+        view.show();
+        auto *rings = view.findChild<EdgeNotificationRings *>(QString::fromLatin1(name));
+        ASSERT_TRUE(rings && rings->isVisible());
+        ASSERT_TRUE(test::waitUntil([&] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
+        // The rings' first picture in the shaped window, and all else.
+        seconds += picture;
+        RingClock::shared().tick();
+        QCoreApplication::processEvents();
+        view.repaint();
+        QSignalSpy clicks(&view, &RailView::drawnRegionChanged);
+        QSignalSpy ornaments(&view, &RailView::ornamentRegionChanged);
+        test::PaintedRegion painted(&view);
+        const QRegion takesClicks = view.drawnRegion();
+        const QRect box(rings->mapTo(&view, QPoint()), rings->size());
+        EXPECT_TRUE(takesClicks.contains(box.center())) << "the tile takes clicks";
+        int shapes = 0;
+        for (int i = 0; i < 2 * rings::framesPerCycle; ++i) {
+            const QRegion before = view.ornamentRegion();
+            seconds += picture;
+            RingClock::shared().tick();
+            QCoreApplication::processEvents();
+            const QRegion now = view.ornamentRegion();
+            ASSERT_FALSE(now.isEmpty());
+            EXPECT_FALSE((now - takesClicks).isEmpty()) << "rings beside the tile";
+            shapes += now != before;
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shapes, 2 * rings::framesPerCycle / ringpictures::kSolidStep);
+        EXPECT_EQ(ornaments.count(), shapes) << "one shape a solid picture";
+        EXPECT_EQ(clicks.count(), 0) << "what takes clicks stays as the rings move";
+        EXPECT_EQ(view.drawnRegion(), takesClicks);
+        EXPECT_TRUE((painted.region & box).isEmpty()) << "the window paints what a new shape adds";
     }
     EdgeNotificationRings::setTimeSource({});
 }

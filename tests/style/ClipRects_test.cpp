@@ -99,6 +99,51 @@ TEST(ClipRectsTest, APictureDrawnPerRectangleBlendsAsThroughTheWholeRegion)
     }
 }
 
+// What a window shape newly shows is many thin rectangles: drawn in runs
+// of fewer rows than the raster engine hands to its pool of threads, every
+// rectangle once, the picture blends as through the whole region.
+TEST(ClipRectsTest, ManyThinRectanglesAreDrawnInRunsOfFewRows)
+{
+    QRegion thin;
+    for (int y = 0; y < 100; ++y)
+        thin += QRegion(10 + y % 7, y, 30 + y % 11, 1) + QRegion(90 + y % 5, y, 3, 1);
+    ASSERT_GT(thin.rectCount(), 100);
+    QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
+    QPainter measuring(&image);
+    const std::vector<QRegion> pieces = clipPieces(measuring, thin);
+    measuring.end();
+    ASSERT_GT(pieces.size(), 1u);
+    QRegion covered;
+    for (const QRegion &piece : pieces) {
+        int rows = 0;
+        for (const QRect &rect : piece)
+            rows += rect.height();
+        EXPECT_LE(rows, 64);
+        EXPECT_TRUE((covered & piece).isEmpty()) << "each pixel in one piece";
+        covered += piece;
+    }
+    EXPECT_EQ(covered, thin);
+
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "ratio " << ratio);
+        QWidget window;
+        window.resize(220, 140);
+        window.setAttribute(Qt::WA_NoSystemBackground);
+        auto *blender = new Blender(ratio, &window);
+        QImage split = canvas(window.size(), ratio);
+        // The region's top-left lands at the target offset.
+        window.render(&split, thin.boundingRect().topLeft(), thin, QWidget::DrawChildren);
+        EXPECT_GT(blender->passes, 1);
+        QImage whole = canvas(window.size(), ratio);
+        QPainter painter(&whole);
+        painter.setClipRegion(thin);
+        painter.setOpacity(kOpacity);
+        painter.drawPixmap(kAt, picture(ratio));
+        painter.end();
+        EXPECT_EQ(split, whole);
+    }
+}
+
 // A clip the painter set itself, a single rectangle, or a scale that does
 // not map pixels onto whole pixels: one pass, as Qt would draw it.
 TEST(ClipRectsTest, OnePassWhereSplittingCouldChangeThePicture)
@@ -106,12 +151,12 @@ TEST(ClipRectsTest, OnePassWhereSplittingCouldChangeThePicture)
     const QRegion two = QRegion(0, 0, 10, 10) + QRegion(20, 20, 10, 10);
     QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
-    EXPECT_EQ(rectsToDrawIn(painter, two).size(), 2u);
-    EXPECT_TRUE(rectsToDrawIn(painter, QRegion(0, 0, 10, 10)).empty());
+    EXPECT_EQ(clipPieces(painter, two).size(), 2u);
+    EXPECT_TRUE(clipPieces(painter, QRegion(0, 0, 10, 10)).empty());
     painter.save();
     painter.scale(1.25, 1.25);
-    EXPECT_TRUE(rectsToDrawIn(painter, two).empty());
+    EXPECT_TRUE(clipPieces(painter, two).empty());
     painter.restore();
     painter.setClipRect(0, 0, 50, 50);
-    EXPECT_TRUE(rectsToDrawIn(painter, two).empty());
+    EXPECT_TRUE(clipPieces(painter, two).empty());
 }

@@ -55,8 +55,13 @@ QRectF ClipboardEdgePulse::badgeRect() const
 QRegion ClipboardEdgePulse::drawnShape() const
 {
     if (drawnshape::inShapedWindow(this))
-        return m_tile->glassShape() + m_rings->solidShape().translated(m_rings->pos());
+        return m_tile->glassShape();
     return drawnshape::rounded(badgeRect().adjusted(2, 2, -2, -2), 36);
+}
+
+QRegion ClipboardEdgePulse::ornamentShape() const
+{
+    return m_rings->solidShape().translated(m_rings->pos());
 }
 
 void ClipboardEdgePulse::resizeEvent(QResizeEvent *event)

@@ -19,8 +19,10 @@ public:
     explicit ClipboardEdgePulse(AppState &state, QWidget *parent = nullptr);
     QSize sizeHint() const override;
     // The widest ring around the tile; where only what is drawn shows, the
-    // tile and the rings.
+    // tile.
     QRegion drawnShape() const override;
+    // Where only what is drawn shows, the rings drawn solid; else nothing.
+    QRegion ornamentShape() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

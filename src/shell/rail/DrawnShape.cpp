@@ -63,6 +63,11 @@ bool inShapedWindow(const QWidget *widget)
     return window && window->property(shapedWindowProperty).toBool();
 }
 
+double fadeOpacity(const QWidget *widget, double opacity)
+{
+    return inShapedWindow(widget) ? 1.0 : opacity;
+}
+
 QRegion ofChildren(const QWidget *container)
 {
     QRegion region;
@@ -76,6 +81,21 @@ QRegion ofChildren(const QWidget *container)
             region += shaped->drawnShape().translated(child->pos()) & child->geometry();
         else if (!child->testAttribute(Qt::WA_TransparentForMouseEvents))
             region += surface(child);
+    }
+    return region;
+}
+
+QRegion ornamentsOfChildren(const QWidget *container)
+{
+    QRegion region;
+    for (const QObject *object : container->children()) {
+        if (!object->isWidgetType())
+            continue;
+        const auto *child = static_cast<const QWidget *>(object);
+        if (child->isWindow() || !child->isVisibleTo(container))
+            continue;
+        if (const auto *shaped = dynamic_cast<const DrawnShape *>(child))
+            region += shaped->ornamentShape().translated(child->pos()) & child->geometry();
     }
     return region;
 }

@@ -15,6 +15,10 @@ public:
     virtual ~DrawnShape();
     // In the widget's own coordinates.
     virtual QRegion drawnShape() const = 0;
+    // What it shows besides and lets every press through (rings drawn solid
+    // where nothing composites): it changes with every picture, and what
+    // takes clicks need not follow it. In the widget's own coordinates.
+    virtual QRegion ornamentShape() const { return {}; }
 };
 
 namespace drawnshape {
@@ -24,6 +28,9 @@ namespace drawnshape {
 // (a fading picture) adds nothing; any other adds its
 // rectangle, rounded by its `cornerRadiusProperty` when it has one.
 QRegion ofChildren(const QWidget *container);
+// What the visible children of `container` show besides, taking no clicks
+// (DrawnShape::ornamentShape), in its coordinates.
+QRegion ornamentsOfChildren(const QWidget *container);
 
 // A widget property for surfaces built elsewhere: the corner radius of the
 // rounded rectangle the widget fills; a negative radius rounds the short
@@ -36,6 +43,11 @@ inline constexpr const char *cornerRadiusProperty = "drawnCornerRadius";
 // drawn solid within a shape of its own, or left out.
 inline constexpr const char *shapedWindowProperty = "showsOnlyDrawnShape";
 bool inShapedWindow(const QWidget *widget);
+// The opacity `widget` is drawn at part way through a fade: `opacity` where
+// a compositor blends the window over the desktop; whole where nothing
+// does, since there a fade could only blend with the window's own colour,
+// lighter or darker than both the desktop and the finished picture.
+double fadeOpacity(const QWidget *widget, double opacity);
 
 // A rounded rectangle to the pixel, as the window shapes take it.
 QRegion rounded(const QRectF &rect, qreal radius);

@@ -54,8 +54,13 @@ QRegion EdgeAlert::drawnShape() const
 {
     const QRegion notification = drawnshape::rounded(m_notification->geometry(), 28);
     if (drawnshape::inShapedWindow(this))
-        return m_tile->glassShape() + m_rings->solidShape().translated(m_rings->pos()) + notification;
+        return m_tile->glassShape() + notification;
     return drawnshape::rounded(QRectF(m_rings->geometry()).adjusted(1, 2, -1, -2), 36) + notification;
+}
+
+QRegion EdgeAlert::ornamentShape() const
+{
+    return m_rings->solidShape().translated(m_rings->pos());
 }
 
 void EdgeAlert::relayout()

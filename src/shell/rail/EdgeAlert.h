@@ -24,8 +24,10 @@ public:
     EdgeNotification *notification() const { return m_notification; }
     QSize sizeHint() const override;
     // The widest ring around the tile, and the notification; where only
-    // what is drawn shows, the tile, the rings and the notification.
+    // what is drawn shows, the tile and the notification.
     QRegion drawnShape() const override;
+    // Where only what is drawn shows, the rings drawn solid; else nothing.
+    QRegion ornamentShape() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

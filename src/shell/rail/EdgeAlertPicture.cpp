@@ -1,12 +1,15 @@
 #include "shell/rail/EdgeAlertPicture.h"
 
+#include "style/ClipRects.h"
+
 #include <QPainter>
 
 #include <cmath>
 
 namespace kolu {
 
-void EdgeAlertPicture::draw(QPainter &painter, const QSize &size, const std::function<void(QPainter &)> &paint)
+void EdgeAlertPicture::draw(QPainter &painter, const QRegion &region, const QSize &size,
+                            const std::function<void(QPainter &)> &paint)
 {
     const QTransform device = painter.deviceTransform();
     const qreal scale = device.m11();
@@ -23,7 +26,9 @@ void EdgeAlertPicture::draw(QPainter &painter, const QSize &size, const std::fun
         QPainter onPicture(&m_picture);
         paint(onPicture);
     }
-    painter.drawImage(QPointF(0, 0), m_picture);
+    // What the rings' frames repaint around them is a few rectangles, or
+    // the many thin ones a window shape newly shows (ClipRects.h).
+    drawPerRect(painter, region, [&] { painter.drawImage(QPointF(0, 0), m_picture); });
 }
 
 } // namespace kolu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QSize>
 
 #include <functional>
@@ -18,10 +19,12 @@ namespace kolu {
 class EdgeAlertPicture {
 public:
     // Draws what `paint` paints over `size` from the painter's origin,
-    // through the kept picture; `paint` runs again when the size or the
-    // device scale changed, or after drop(). Under a rotation or an uneven
-    // scale it paints directly.
-    void draw(QPainter &painter, const QSize &size, const std::function<void(QPainter &)> &paint);
+    // through the kept picture, inside `region` (what the paint event asks
+    // for); `paint` runs again when the size or the device scale changed,
+    // or after drop(). Under a rotation or an uneven scale it paints
+    // directly.
+    void draw(QPainter &painter, const QRegion &region, const QSize &size,
+              const std::function<void(QPainter &)> &paint);
     // What it shows changed: the next draw paints it again.
     void drop() { m_picture = QImage(); }
     bool isKept() const { return !m_picture.isNull(); }

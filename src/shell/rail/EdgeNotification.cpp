@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -264,12 +265,12 @@ void EdgeNotification::addButtons(QHBoxLayout *row)
             [this, remind] { m_menu->popup(remind->mapToGlobal(QPoint(0, remind->height()))); });
 }
 
-void EdgeNotification::paintEvent(QPaintEvent *)
+void EdgeNotification::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     // Kept: an alert's rings repaint the banner's edge beside them on every
     // one of their frames.
-    m_background.draw(painter, size(), [this](QPainter &on) {
+    m_background.draw(painter, event->region(), size(), [this](QPainter &on) {
         on.setRenderHint(QPainter::Antialiasing);
         const OrlixStyle &style = OrlixStyle::current();
         const QColor tint = style.tint(edgenotification::look(m_kind).module);

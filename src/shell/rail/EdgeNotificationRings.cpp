@@ -21,9 +21,18 @@ EdgeNotificationRings::EdgeNotificationRings(const QColor &tint, QWidget *parent
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     connect(m_runner, &RingsRunner::moved, this, [this] {
-        update(ringsRect());
-        WidgetSnapshot::markChanged(this);
         const bool solid = drawnshape::inShapedWindow(this);
+        const int picture = ringpictures::solidPicture(RingClock::shared().picture());
+        // Solid rings move on fewer pictures: each is a new window shape.
+        if (solid && m_shapedSolid && picture == m_solidPicture)
+            return;
+        m_solidPicture = picture;
+        // Solid rings are all one colour: what a new picture shows that the
+        // last did not is new to the window's shape, and the panel paints
+        // it before it shows it; the rest holds the tint already.
+        if (!solid || !m_shapedSolid)
+            update(ringsRect());
+        WidgetSnapshot::markChanged(this);
         if ((solid || m_shapedSolid) && parentWidget())
             QCoreApplication::postEvent(parentWidget(), new QEvent(QEvent::LayoutRequest));
         m_shapedSolid = solid;
@@ -62,7 +71,8 @@ QRegion EdgeNotificationRings::solidShape() const
 {
     if (!drawnshape::inShapedWindow(this))
         return {};
-    return ringpictures::solidShape(QRectF(rect()).center(), RingClock::shared().picture()) & rect();
+    return ringpictures::solidShape(QRectF(rect()).center(), ringpictures::solidPicture(RingClock::shared().picture()))
+           & rect();
 }
 
 void EdgeNotificationRings::paintEvent(QPaintEvent *event)

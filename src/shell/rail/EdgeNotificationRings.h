@@ -29,7 +29,8 @@ public:
 
     // Where nothing composites the rail's window (DrawnShape.h), the rings
     // are drawn solid and only their pixels show: what they draw now, in
-    // the widget's coordinates; empty elsewhere. Each new picture asks the
+    // the widget's coordinates; empty elsewhere. They take no clicks, and
+    // each new solid picture (one in ringpictures::kSolidStep) asks the
     // parent for a new shape (a layout request).
     QRegion solidShape() const;
 
@@ -48,6 +49,8 @@ private:
     RingsRunner *m_runner;
     // The parent last heard of solid rings.
     bool m_shapedSolid = false;
+    // The solid picture last shown.
+    int m_solidPicture = -1;
 };
 
 } // namespace kolu

@@ -29,6 +29,14 @@ void draw(QPainter &painter, const QPointF &centre, const QColor &tint, int inde
 // a window where nothing blends the rings over the desktop: there these
 // are the rings, in the tint, and nothing around them.
 QRegion solidShape(const QPointF &centre, int index);
+// The solid picture that stands for picture `index`: solid rings move on
+// one picture in kSolidStep, each of them a new shape of the window, which
+// the display server and the program both work through.
+inline constexpr int kSolidStep = 4;
+inline int solidPicture(int index)
+{
+    return index - index % kSolidStep;
+}
 
 // What a picture centred at `centre` covers, in whole logical pixels: the
 // only part of a widget the rings' motion repaints.

@@ -6,6 +6,7 @@
 #include "style/OrlixStyle.h"
 #include "style/widgets/StyledWidget.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace kolu {
@@ -31,11 +32,11 @@ QRegion GlowTile::glassShape() const
     return drawnshape::rounded(tile.adjusted(1, 1, -1, -1), 23);
 }
 
-void GlowTile::paintEvent(QPaintEvent *)
+void GlowTile::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     // Kept: the rings behind it repaint it on every one of their frames.
-    m_picture.draw(painter, size(), [this](QPainter &on) {
+    m_picture.draw(painter, event->region(), size(), [this](QPainter &on) {
         const QColor tint = OrlixStyle::current().tint(m_look.module);
         QRectF tile(QPointF(), m_look.glass);
         tile.moveCenter(QRectF(rect()).center());

@@ -1,5 +1,6 @@
 #include "shell/rail/RailTransition.h"
 
+#include "shell/rail/DrawnShape.h"
 #include "style/WidgetSnapshot.h"
 
 #include <QEvent>
@@ -94,6 +95,7 @@ public:
         setObjectName(u"leavingPicture"_s);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
+        m_effect.drawAtRestIn(this);
         m_picture = paintedPicture(source, m_pictureOrigin);
         m_source = QRectF(QPointF(), source->size());
         m_parentSize = parentWidget()->size();
@@ -192,6 +194,11 @@ bool RailTransitionEffect::setProgress(double progress)
     return true;
 }
 
+double RailTransitionEffect::shownProgress() const
+{
+    return m_restIn && drawnshape::inShapedWindow(m_restIn) ? 1.0 : m_progress;
+}
+
 QPointF RailTransitionEffect::offsetAt(double progress, const QRectF &bounds) const
 {
     const QPointF far = m_transition.fromTopEdge ? QPointF(0, -bounds.height()) : m_transition.offset;
@@ -229,11 +236,12 @@ QRectF RailTransitionEffect::boundingRectFor(const QRectF &rect) const
 void RailTransitionEffect::paintAt(QPainter &painter, const QRectF &bounds, const QPixmap &picture,
                                    QPointF origin) const
 {
-    const double scale = scaleAt(m_progress);
+    const double progress = shownProgress();
+    const double scale = scaleAt(progress);
     const QPointF anchor = anchorPoint(bounds, m_transition.anchor);
     painter.save();
     if (m_transition.fades)
-        painter.setOpacity(painter.opacity() * std::clamp(m_progress, 0.0, 1.0));
+        painter.setOpacity(painter.opacity() * std::clamp(progress, 0.0, 1.0));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1.0);
     painter.translate(offsetFor(bounds) + anchor);
     painter.scale(scale, scale);
@@ -257,13 +265,14 @@ void RailTransitionEffect::keepPictureOf(QWidget *widget)
 
 bool RailTransitionEffect::looksAtRest(const QRectF &bounds) const
 {
-    if (m_progress == 1.0)
+    const double progress = shownProgress();
+    if (progress == 1.0)
         return true;
     // A spring passes its end on the way: past it a fade is opaque again.
-    if (m_transition.fades && m_progress < 1.0)
+    if (m_transition.fades && progress < 1.0)
         return false;
     constexpr double still = 1.0 / 64; // the rasteriser's step
-    const double scale = scaleAt(m_progress);
+    const double scale = scaleAt(progress);
     const QPointF offset = offsetFor(bounds);
     return std::abs(scale - 1.0) * std::max(bounds.width(), bounds.height()) < still && std::abs(offset.x()) < still
            && std::abs(offset.y()) < still;
@@ -272,7 +281,10 @@ bool RailTransitionEffect::looksAtRest(const QRectF &bounds) const
 void RailTransitionEffect::draw(QPainter *painter)
 {
     const QRectF bounds = sourceBoundingRect(Qt::LogicalCoordinates);
-    if (!m_frozen.isNull() && !looksAtRest(bounds)) {
+    // A leaving item keeps the picture it left with, also where it is drawn
+    // at rest for want of a compositor: what changes in it meanwhile (a
+    // card gliding back to the edge) is not to be seen.
+    if (!m_frozen.isNull() && (!looksAtRest(bounds) || shownProgress() != m_progress)) {
         paintAt(*painter, bounds, m_frozen, m_frozenOrigin);
         return;
     }
@@ -330,6 +342,7 @@ void enter(QWidget *widget, const RailTransition &transition, const Motion &moti
         return;
     }
     auto *effect = new RailTransitionEffect(transition);
+    effect->drawAtRestIn(widget);
     effect->keepPictureOf(widget);
     effect->setProgress(from);
     widget->setGraphicsEffect(effect);
@@ -371,6 +384,7 @@ void leaveInPlace(QWidget *widget, const RailTransition &transition, const Motio
     QPointF origin;
     const QPixmap picture = paintedPicture(widget, origin);
     auto *effect = new RailTransitionEffect(transition);
+    effect->drawAtRestIn(widget);
     effect->freezePicture(picture, origin);
     effect->setProgress(from);
     widget->setGraphicsEffect(effect);

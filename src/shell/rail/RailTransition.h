@@ -6,6 +6,7 @@
 #include <QGraphicsEffect>
 #include <QPixmap>
 #include <QPointF>
+#include <QPointer>
 #include <QWidget>
 
 class QVariantAnimation;
@@ -65,6 +66,13 @@ public:
     // no widget: what the size of a move from the top edge comes from.
     void setPictureBounds(const QRectF &bounds) { m_pictureBounds = bounds; }
 
+    // Where nothing composites `widget`'s window, the effect draws at rest
+    // (whole, unmoved): a fade there would blend with the window's own
+    // colour rather than with what lies beneath, and what a move uncovers
+    // inside the window's shape would show that colour too. The item then
+    // comes and goes with the shape the rail shows.
+    void drawAtRestIn(const QWidget *widget) { m_restIn = widget; }
+
     // Draws `widget`, which the effect is given to, from a kept picture
     // while nothing in it changes (see WidgetSnapshot), rather than
     // rendering it afresh on every frame.
@@ -84,7 +92,9 @@ protected:
     void sourceChanged(ChangeFlags flags) override;
 
 private:
-    QPointF offsetFor(const QRectF &bounds) const { return offsetAt(m_progress, bounds); }
+    QPointF offsetFor(const QRectF &bounds) const { return offsetAt(shownProgress(), bounds); }
+    // The point of the transition drawn: at rest where nothing composites.
+    double shownProgress() const;
     QPointF offsetAt(double progress, const QRectF &bounds) const;
     double scaleAt(double progress) const;
     // Whether the item drawn at `a` and at `b` of the way could look different.
@@ -95,6 +105,7 @@ private:
 
     RailTransition m_transition;
     double m_progress = 1.0;
+    QPointer<const QWidget> m_restIn;
     // The progress of the last repaint asked for.
     double m_shownProgress = 1.0;
     QRectF m_pictureBounds;

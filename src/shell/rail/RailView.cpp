@@ -220,6 +220,13 @@ QRegion RailView::shownRegion() const
     return shown;
 }
 
+QRegion RailView::ornamentRegion() const
+{
+    if (!m_content || !showsWhole(m_content, false))
+        return {};
+    return drawnshape::ornamentsOfChildren(m_content).translated(m_content->pos()) & rect();
+}
+
 void RailView::followFade(QWidget *layout, bool leaving)
 {
     QVariantAnimation *motion = railmotion::motionOf(layout);
@@ -285,6 +292,11 @@ void RailView::publishDrawnRegion()
     if (shown != m_publishedShown) {
         m_publishedShown = shown;
         Q_EMIT shownRegionChanged(shown);
+    }
+    const QRegion ornaments = ornamentRegion();
+    if (ornaments != m_publishedOrnaments) {
+        m_publishedOrnaments = ornaments;
+        Q_EMIT ornamentRegionChanged(ornaments);
     }
 }
 

@@ -54,6 +54,9 @@ public:
     // layout, the current one and one on its way out, from a little before
     // halfway through its fade in until halfway through its fade out.
     QRegion shownRegion() const;
+    // What the current layout shows besides, taking no clicks, while it
+    // shows whole: rings drawn solid where nothing composites.
+    QRegion ornamentRegion() const;
 
     // Lets go of the layouts kept hidden (the memory release).
     void releaseHiddenLayouts();
@@ -69,6 +72,7 @@ Q_SIGNALS:
     // move, a new size.
     void drawnRegionChanged(const QRegion &region);
     void shownRegionChanged(const QRegion &region);
+    void ornamentRegionChanged(const QRegion &region);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -101,6 +105,7 @@ private:
     bool m_regionScheduled = false;
     QRegion m_publishedRegion;
     QRegion m_publishedShown;
+    QRegion m_publishedOrnaments;
 };
 
 } // namespace kolu

@@ -199,6 +199,10 @@ TEST_F(RailWindowTest, SitsAtEachEdgeAboveOtherWindowsAndCollapsedAtTheTopLetsCl
     // Expanded, the rail takes what falls on it.
     display.movePointer({719, 2});
     ASSERT_TRUE(test::waitUntil([&] { return test::railOnScreen(display, rail).height() > 18; }));
+    // What takes clicks is set as the rail opens, what shows once its
+    // picture is painted: a click lands where the rail shows.
+    ASSERT_TRUE(test::waitUntil(
+        [&] { return test::shapeOnScreen(display, rail, XCB_SHAPE_SK_BOUNDING).contains(QPoint(400, 6)); }));
     display.movePointer({400, 6});
     EXPECT_NE(display.windowUnderPointer(), below);
 

@@ -1,6 +1,7 @@
 #include "shell/rail/expanded/ExpandedRail.h"
 
 #include "shell/rail/DockRail.h"
+#include "shell/rail/DrawnShape.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ExpandedToolStrip.h"
 #include "shell/rail/expanded/FloatingConnector.h"
@@ -360,7 +361,7 @@ void ExpandedRail::relayout()
 double ExpandedRail::glassOpacity() const
 {
     // Faded as the card is while it comes and goes, and with the rail.
-    return std::clamp(m_presence->value(), 0.0, 1.0) * m_partsOpacity;
+    return drawnshape::fadeOpacity(this, std::clamp(m_presence->value(), 0.0, 1.0) * m_partsOpacity);
 }
 
 void ExpandedRail::applyFades()

@@ -1,5 +1,6 @@
 #include "shell/rail/expanded/Glide.h"
 
+#include "shell/rail/DrawnShape.h"
 #include "style/Motion.h"
 #include "style/SnapshotOpacityEffect.h"
 
@@ -65,6 +66,11 @@ void Glide::jumpTo(double target)
 
 void fadeWhileMoving(QWidget *widget, double opacity, bool moving)
 {
+    // Where nothing composites the rail, what fades shows whole as it moves.
+    if (drawnshape::inShapedWindow(widget)) {
+        opacity = 1;
+        moving = false;
+    }
     auto *effect = qobject_cast<SnapshotOpacityEffect *>(widget->graphicsEffect());
     if (opacity >= 1 && !moving) {
         if (effect)
