@@ -213,8 +213,13 @@ QRect RailPanel::windowRect() const
 void RailPanel::placeContent()
 {
     const QRect content = m_place.content(windowRect());
-    if (m_content && m_content->geometry() != content)
+    if (m_content && m_content->geometry() != content) {
+        // The views say what they draw in their new place as they take it,
+        // one region after another: the shapes wait for all of them.
+        m_placesContent = true;
         m_content->setGeometry(content);
+        m_placesContent = false;
+    }
 }
 
 void RailPanel::relayout()
@@ -449,6 +454,18 @@ void RailPanel::resizeEvent(QResizeEvent *event)
 
 bool RailPanel::event(QEvent *event)
 {
+    if (event->type() == QEvent::UpdateRequest) {
+        // The picture is painted and sent: where a compositor blends a
+        // motion, the shape follows it.
+        const bool done = QWidget::event(event);
+        if (!m_shapesWindow && !m_followsPicture && isMoving() && testAttribute(Qt::WA_WState_Created)) {
+            // The shape's own repaint of what it adds is part of this.
+            m_followsPicture = true;
+            applyShapes();
+            m_followsPicture = false;
+        }
+        return done;
+    }
     // Only what the panel draws takes the pointer, so entering and leaving
     // the window is entering and leaving the rail.
     if (event->type() == QEvent::Enter)

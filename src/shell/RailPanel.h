@@ -57,9 +57,10 @@ public:
     void setDrawnRegion(const QRegion &region);
     QRegion drawnRegion() const;
     // What shows where nothing composites the panel while the first half of
-    // a slide runs, when it differs from what takes clicks (a layout on its
-    // way out still shows, one on its way in does not yet). Otherwise, and
-    // without one, the drawn region shows. In the content's coordinates.
+    // a slide runs, and where a compositor blends it while anything moves,
+    // when it differs from what takes clicks (a layout on its way out still
+    // shows, one on its way in does not yet). Otherwise, and without one,
+    // the drawn region shows. In the content's coordinates.
     void setShownRegion(const QRegion &region);
     // What shows, cut to the part a slide shows.
     QRegion shownRegion() const;
@@ -126,6 +127,10 @@ private:
     // Asks for the keyboard for one of the rail's fields after a click.
     void takeKeyboard();
     void applyShapes();
+    // Whether the slide or any of the views' motions runs.
+    bool isMoving() const;
+    // Shows what the window's picture holds now (where a compositor blends it).
+    void followPicture();
     // Shows `wanted` (window coordinates) of the window; what goes waits
     // for what comes to be painted.
     void showShape(const QRegion &wanted);
@@ -133,7 +138,6 @@ private:
     void shapePainted();
     QRegion toDevice(const QRegion &region) const;
     QRegion coveringDevicePixels(const QRegion &region) const;
-    bool movesUnderCompositor() const;
     void setShapesWindow(bool shapes);
     void watchScreen(QScreen *screen);
 
@@ -141,6 +145,7 @@ private:
     PanelWindowing &m_windowing;
     QPointer<QWidget> m_content;
     std::optional<QRegion> m_drawnRegion;
+    // In the window's coordinates.
     std::optional<QRegion> m_shownRegion;
     QRect m_creationFrame;
     // Where the rail stands in the window.
@@ -166,6 +171,9 @@ private:
     std::optional<QRegion> m_sentShape;
     std::optional<QRegion> m_shapeWanted;
     QRegion m_unpainted;
+    bool m_followsPicture = false;
+    // While the content takes its place, its regions are on their way.
+    bool m_placesContent = false;
     // While a new size is on its way to the server, nothing is painted.
     bool m_holdsPaint = false;
     // The first paint after a new size has landed is on its way.

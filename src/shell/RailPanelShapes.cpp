@@ -4,12 +4,14 @@
 #include "shell/RailPanel.h"
 
 #include "platform/windowing/PanelWindowing.h"
+#include "shell/PictureRegion.h"
 #include "shell/rail/DrawnShape.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rules/RailFrame.h"
 #include "state/AppState.h"
 
 #include <QBackingStore>
+#include <QImage>
 #include <QVariantAnimation>
 #include <QWindow>
 
@@ -31,9 +33,13 @@ QRegion RailPanel::drawnRegion() const
 
 void RailPanel::setShownRegion(const QRegion &region)
 {
-    if (m_shownRegion == region)
+    // Kept where it stands in the window: a layout on its way out keeps its
+    // place on screen while the content moves under it at a slide's end,
+    // before the views say so.
+    const QRegion inWindow = region.translated(m_place.content(windowRect()).topLeft());
+    if (m_shownRegion == inWindow)
         return;
-    m_shownRegion = region;
+    m_shownRegion = inWindow;
     applyShapes();
 }
 
@@ -46,7 +52,7 @@ QRegion RailPanel::shownRegion() const
                            && m_slide->currentTime() * 2 < m_slide->duration();
     if (!m_shownRegion || !firstHalf)
         return drawnRegion();
-    return m_place.toWindow(*m_shownRegion, windowRect());
+    return *m_shownRegion & QRegion(m_place.shown(windowRect()));
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -102,16 +108,50 @@ QRegion RailPanel::coveringDevicePixels(const QRegion &region) const
 
 void RailPanel::applyShapes()
 {
-    if (!testAttribute(Qt::WA_WState_Created))
+    if (!testAttribute(Qt::WA_WState_Created) || m_placesContent)
         return;
     // While the panel lets every click through its input region stays empty.
     m_windowing.setInputRegion(static_cast<quint32>(winId()), m_passesClicks ? QRegion() : toDevice(drawnRegion()));
     // The views swap the rail's layouts before the panel is laid out for
     // the swap: until it is, what shows keeps showing, or the layout coming
     // would show in the place of the one still painted there.
-    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_sentShape)
+    if (m_laidOutExpanded != m_state.isExpanded() && m_sentShape)
         return;
-    showShape(m_shapesWindow || !movesUnderCompositor() ? shownRegion() : QRegion(PanelWindowing::wholeAtAnySize()));
+    if (!m_shapesWindow && isMoving())
+        followPicture();
+    else
+        showShape(shownRegion());
+}
+
+bool RailPanel::isMoving() const
+{
+    return isAnimating() || railmotion::MotionActivity::shared().isMoving();
+}
+
+void RailPanel::followPicture()
+{
+    // Under a compositor, while anything moves, pictures on their way in or
+    // out draw where nothing rests, and the views say where things rest a
+    // step behind a part that glides: the window shows what its picture
+    // holds, as read from the picture itself. Never the window
+    // whole: the compositor would blur the desktop behind all of it on
+    // every frame, which also holds every other client of the display.
+    QBackingStore *store = backingStore();
+    const auto *image = store ? dynamic_cast<const QImage *>(store->paintDevice()) : nullptr;
+    const QRect shown = m_place.shown(windowRect());
+    if (!image || image->isNull() || !isVisible()) {
+        showShape(shownRegion());
+        return;
+    }
+    // What the views say they draw or show takes every pixel its picture
+    // holds there, however faint; elsewhere only a picture solid enough to
+    // be no surface's soft shadow, which shows nothing of the desktop
+    // beneath but its blur.
+    const qreal ratio = devicePixelRatioF();
+    const QRegion surfaces = drawnRegion() | shownRegion();
+    const QRegion faint = picture::drawnParts(*image, surfaces.boundingRect() & shown, ratio) & surfaces;
+    const QRegion solid = picture::drawnParts(*image, shown, ratio, picture::kDeeperThanShadows);
+    showShape((faint | solid) & QRegion(shown));
 }
 
 void RailPanel::showShape(const QRegion &wanted)
@@ -132,12 +172,13 @@ void RailPanel::showShape(const QRegion &wanted)
         // first sending fell outside the window.
         const QRegion painted = coveringDevicePixels(added);
         repaint(painted);
-        // Nothing reads the screen between the shape and that sending.
-        m_windowing.holdOthers();
+        // The shape and that sending leave together, the shape first: the
+        // server takes the picture into the parts it adds.
+        m_windowing.holdRequests();
         sendShape(*m_sentShape | wanted);
         if (QBackingStore *store = backingStore(); store && windowHandle())
             store->flush(painted, windowHandle());
-        m_windowing.releaseOthers();
+        m_windowing.sendHeld();
         return;
     }
     if (paints && !m_unpainted.isEmpty())
@@ -159,19 +200,6 @@ void RailPanel::shapePainted()
     m_unpainted = QRegion();
     if (m_shapeWanted && m_sentShape != m_shapeWanted && testAttribute(Qt::WA_WState_Created))
         sendShape(*m_shapeWanted);
-}
-
-bool RailPanel::movesUnderCompositor() const
-{
-    // Under a compositor what the rail draws blends over the desktop, and
-    // the window is shaped to it at rest: compositors blur what lies
-    // behind a window's shape, and give an unshaped dock a square shadow
-    // of their own (xfwm4). While anything in it moves, pictures on their
-    // way in or out draw where nothing rests, and the window shows whole,
-    // clear where nothing is drawn: one shape as the motion starts and one
-    // as it ends, rather than one a frame, each of which has the server and
-    // the compositor work out the window's outline again.
-    return isAnimating() || railmotion::MotionActivity::shared().isMoving();
 }
 
 } // namespace kolu
