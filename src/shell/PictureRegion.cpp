@@ -82,4 +82,17 @@ QRegion drawnParts(const QImage &image, const QRect &area, qreal ratio, int leas
     return logical & area;
 }
 
+QRegion withoutSlivers(const QRegion &region, int width)
+{
+    // Kept: every pixel from which `width` pixels in a row run on, and the
+    // pixels of those runs.
+    QRegion starts = region;
+    for (int dx = 1; dx < width; ++dx)
+        starts &= region.translated(-dx, 0);
+    QRegion kept = starts;
+    for (int dx = 1; dx < width; ++dx)
+        kept |= starts.translated(dx, 0);
+    return kept;
+}
+
 } // namespace kolu::picture

@@ -18,4 +18,8 @@ QRegion drawnParts(const QImage &image, const QRect &area, qreal ratio = 1.0, in
 // than about a quarter.
 inline constexpr int kDeeperThanShadows = 64;
 
+// `region` without its parts narrower than `width` across: what a slide cuts
+// down to a sliver at its moving side would stand alone as a line.
+QRegion withoutSlivers(const QRegion &region, int width);
+
 } // namespace kolu::picture

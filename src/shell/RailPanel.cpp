@@ -66,6 +66,8 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     // Until the rail's views arrive the panel holds an empty, clear area.
     auto *empty = new QWidget(this);
     empty->setObjectName(u"railContent"_s);
+    if (translucent)
+        watchPicture();
     setContent(empty);
 
     m_creationFrame = screenFrame(QGuiApplication::primaryScreen());
@@ -130,6 +132,8 @@ void RailPanel::setContent(QWidget *content)
     content->setAutoFillBackground(false);
     placeContent();
     content->show();
+    if (m_pictureWatch)
+        m_pictureWatch->raise();
 }
 
 void RailPanel::showPanel()
@@ -441,6 +445,8 @@ void RailPanel::paintEvent(QPaintEvent *event)
 void RailPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (m_pictureWatch)
+        m_pictureWatch->setGeometry(rect());
     placeContent();
     // The shapes do not follow the window's size by themselves.
     applyShapes();
@@ -455,15 +461,14 @@ void RailPanel::resizeEvent(QResizeEvent *event)
 bool RailPanel::event(QEvent *event)
 {
     if (event->type() == QEvent::UpdateRequest) {
-        // The picture is painted and sent: where a compositor blends a
-        // motion, the shape follows it.
+        // Where a compositor blends a motion, the shape follows each
+        // picture as it is sent.
+        const bool sends = m_sendsPaint;
+        m_sendsPaint = true;
         const bool done = QWidget::event(event);
-        if (!m_shapesWindow && !m_followsPicture && isMoving() && testAttribute(Qt::WA_WState_Created)) {
-            // The shape's own repaint of what it adds is part of this.
-            m_followsPicture = true;
-            applyShapes();
-            m_followsPicture = false;
-        }
+        m_sendsPaint = sends;
+        if (!sends)
+            pictureSent();
         return done;
     }
     // Only what the panel draws takes the pointer, so entering and leaving

@@ -131,6 +131,13 @@ private:
     bool isMoving() const;
     // Shows what the window's picture holds now (where a compositor blends it).
     void followPicture();
+    QRegion pictureShape() const;
+    // Where a compositor blends the panel: a paint of the window has
+    // reached `painted` (window coordinates) and is about to be sent; then
+    // it has been.
+    void watchPicture();
+    void pictureDrawn(const QRegion &painted);
+    void pictureSent();
     // Shows `wanted` (window coordinates) of the window; what goes waits
     // for what comes to be painted.
     void showShape(const QRegion &wanted);
@@ -171,7 +178,12 @@ private:
     std::optional<QRegion> m_sentShape;
     std::optional<QRegion> m_shapeWanted;
     QRegion m_unpainted;
-    bool m_followsPicture = false;
+    QPointer<QWidget> m_pictureWatch;
+    // While the window's own paint is made and sent.
+    bool m_sendsPaint = false;
+    bool m_repaintsForShape = false;
+    bool m_holdsForPicture = false;
+    QRegion m_unsentPicture;
     // While the content takes its place, its regions are on their way.
     bool m_placesContent = false;
     // While a new size is on its way to the server, nothing is painted.
@@ -180,6 +192,8 @@ private:
     bool m_paintsNewSize = false;
     quint32 m_frameGeneration = 0;
     static constexpr int kFrameWaitMs = 1500;
+    // Narrower than this, what a slide cuts away at its moving side goes.
+    static constexpr int kLeastSlidWidth = 3;
 };
 
 } // namespace kolu

@@ -12,10 +12,79 @@
 
 #include <QBackingStore>
 #include <QImage>
+#include <QPaintEvent>
 #include <QVariantAnimation>
 #include <QWindow>
 
+#include <functional>
+#include <utility>
+
 namespace kolu {
+
+namespace {
+
+// Painted last, above the rail's views: by then this paint's picture is
+// whole in the window's backing store, and not yet sent to the server.
+class PictureWatch final : public QWidget {
+public:
+    PictureWatch(QWidget *panel, std::function<void(const QRegion &)> painted)
+        : QWidget(panel)
+        , m_painted(std::move(painted))
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override { m_painted(event->region()); }
+
+private:
+    std::function<void(const QRegion &)> m_painted;
+};
+
+} // namespace
+
+void RailPanel::watchPicture()
+{
+    m_pictureWatch = new PictureWatch(this, [this](const QRegion &painted) { pictureDrawn(painted); });
+    m_pictureWatch->setGeometry(rect());
+    m_pictureWatch->show();
+}
+
+void RailPanel::pictureDrawn(const QRegion &painted)
+{
+    // Only a paint of the window itself that is about to be sent.
+    if (!m_sendsPaint || m_repaintsForShape || m_shapesWindow || !isMoving())
+        return;
+    // The shape leaves right before the picture, in the same write: the
+    // server takes the picture into the parts the shape adds, and takes
+    // away what the picture no longer holds as it lands.
+    const QRegion wanted = pictureShape();
+    if (m_sentShape)
+        m_unsentPicture += (wanted - *m_sentShape) - painted;
+    m_shapeWanted = wanted;
+    m_unpainted = QRegion();
+    if (m_sentShape == wanted)
+        return;
+    m_windowing.holdRequests();
+    m_holdsForPicture = true;
+    sendShape(wanted);
+}
+
+void RailPanel::pictureSent()
+{
+    if (m_holdsForPicture) {
+        m_holdsForPicture = false;
+        m_windowing.sendHeld();
+    }
+    // What an earlier paint put where the shape did not reach yet: the
+    // server took none of it then.
+    if (!m_unsentPicture.isEmpty()) {
+        if (QBackingStore *store = backingStore(); store && windowHandle())
+            store->flush(m_unsentPicture, windowHandle());
+        m_unsentPicture = QRegion();
+    }
+}
 
 void RailPanel::setDrawnRegion(const QRegion &region)
 {
@@ -50,9 +119,10 @@ QRegion RailPanel::shownRegion() const
     // after it (or after a jump) the window has no room for it.
     const bool firstHalf = m_place.reveal && m_slide->state() == QAbstractAnimation::Running
                            && m_slide->currentTime() * 2 < m_slide->duration();
-    if (!m_shownRegion || !firstHalf)
-        return drawnRegion();
-    return *m_shownRegion & QRegion(m_place.shown(windowRect()));
+    const QRegion shown =
+        m_shownRegion && firstHalf ? *m_shownRegion & QRegion(m_place.shown(windowRect())) : drawnRegion();
+    // What the slide's moving side cuts down to a sliver goes with the rest.
+    return m_place.reveal ? picture::withoutSlivers(shown, kLeastSlidWidth) : shown;
 }
 
 void RailPanel::setCompositingProbe(std::function<bool()> isCompositing)
@@ -130,19 +200,22 @@ bool RailPanel::isMoving() const
 
 void RailPanel::followPicture()
 {
+    showShape(pictureShape());
+}
+
+QRegion RailPanel::pictureShape() const
+{
     // Under a compositor, while anything moves, pictures on their way in or
     // out draw where nothing rests, and the views say where things rest a
     // step behind a part that glides: the window shows what its picture
-    // holds, as read from the picture itself. Never the window
-    // whole: the compositor would blur the desktop behind all of it on
-    // every frame, which also holds every other client of the display.
+    // holds, as read from the picture itself. Never the window whole: the
+    // compositor would blur the desktop behind all of it on every frame,
+    // which also holds every other client of the display.
     QBackingStore *store = backingStore();
     const auto *image = store ? dynamic_cast<const QImage *>(store->paintDevice()) : nullptr;
     const QRect shown = m_place.shown(windowRect());
-    if (!image || image->isNull() || !isVisible()) {
-        showShape(shownRegion());
-        return;
-    }
+    if (!image || image->isNull() || !isVisible())
+        return shownRegion();
     // What the views say they draw or show takes every pixel its picture
     // holds there, however faint; elsewhere only a picture solid enough to
     // be no surface's soft shadow, which shows nothing of the desktop
@@ -151,7 +224,8 @@ void RailPanel::followPicture()
     const QRegion surfaces = drawnRegion() | shownRegion();
     const QRegion faint = picture::drawnParts(*image, surfaces.boundingRect() & shown, ratio) & surfaces;
     const QRegion solid = picture::drawnParts(*image, shown, ratio, picture::kDeeperThanShadows);
-    showShape((faint | solid) & QRegion(shown));
+    const QRegion drawn = (faint | solid) & QRegion(shown);
+    return m_place.reveal ? picture::withoutSlivers(drawn, kLeastSlidWidth) : drawn;
 }
 
 void RailPanel::showShape(const QRegion &wanted)
@@ -171,7 +245,9 @@ void RailPanel::showShape(const QRegion &wanted)
         // painted first, and sent again right behind the shape, where the
         // first sending fell outside the window.
         const QRegion painted = coveringDevicePixels(added);
+        m_repaintsForShape = true;
         repaint(painted);
+        m_repaintsForShape = false;
         // The shape and that sending leave together, the shape first: the
         // server takes the picture into the parts it adds.
         m_windowing.holdRequests();

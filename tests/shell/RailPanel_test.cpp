@@ -344,6 +344,10 @@ TEST(PictureRegionTest, TakesEveryPixelThatShowsAnythingAndNothingClear)
     scaled.setPixel(3, 3, qRgba(0, 0, 0, 255));
     EXPECT_EQ(picture::drawnParts(scaled, QRect(0, 0, 20, 20), 1.5), QRegion(2, 2, 1, 1));
 
+    // What a slide cuts down to a column or two goes; the rest stays whole.
+    const QRegion cut = QRegion(0, 0, 2, 40) + QRegion(10, 0, 3, 40) + QRegion(20, 5, 30, 10);
+    EXPECT_TRUE((picture::withoutSlivers(cut, 3) ^ (QRegion(10, 0, 3, 40) + QRegion(20, 5, 30, 10))).isEmpty());
+
     // A picture without an alpha channel shows whole.
     QImage opaque(10, 10, QImage::Format_RGB32);
     opaque.fill(Qt::white);
