@@ -192,7 +192,8 @@ private:
     bool m_paintsNewSize = false;
     quint32 m_frameGeneration = 0;
     static constexpr int kFrameWaitMs = 1500;
-    // Narrower than this, what a slide cuts away at its moving side goes.
+    // Narrower than this, what a slide cuts away at its moving side goes,
+    // and so does any part of a moving picture's shape.
     static constexpr int kLeastSlidWidth = 3;
 };
 

@@ -224,8 +224,10 @@ QRegion RailPanel::pictureShape() const
     const QRegion surfaces = drawnRegion() | shownRegion();
     const QRegion faint = picture::drawnParts(*image, surfaces.boundingRect() & shown, ratio) & surfaces;
     const QRegion solid = picture::drawnParts(*image, shown, ratio, picture::kDeeperThanShadows);
-    const QRegion drawn = (faint | solid) & QRegion(shown);
-    return m_place.reveal ? picture::withoutSlivers(drawn, kLeastSlidWidth) : drawn;
+    // Nor a sliver of it: the edge of what a slide cuts, or of a shadow the
+    // views' place for a gliding part still takes in, would stand alone as
+    // a line.
+    return picture::withoutSlivers((faint | solid) & QRegion(shown), kLeastSlidWidth);
 }
 
 void RailPanel::showShape(const QRegion &wanted)
