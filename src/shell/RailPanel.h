@@ -56,11 +56,12 @@ public:
     // content does.
     void setDrawnRegion(const QRegion &region);
     QRegion drawnRegion() const;
-    // What shows where nothing composites the panel while the first half of
-    // a slide runs, and where a compositor blends it while anything moves,
-    // when it differs from what takes clicks (a layout on its way out still
-    // shows, one on its way in does not yet). Otherwise, and without one,
-    // the drawn region shows. In the content's coordinates.
+    // What shows while the first half of a slide runs, when it differs from
+    // what takes clicks (a layout on its way out still shows, one on its way
+    // in does not yet). Otherwise, and without one, the drawn region shows.
+    // Where a compositor blends the panel, while anything moves, the window
+    // shows what its picture holds, however faint within these two, only
+    // where solid beside them. In the content's coordinates.
     void setShownRegion(const QRegion &region);
     // What shows, cut to the part a slide shows.
     QRegion shownRegion() const;
