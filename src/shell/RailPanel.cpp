@@ -66,6 +66,8 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     // Until the rail's views arrive the panel holds an empty, clear area.
     auto *empty = new QWidget(this);
     empty->setObjectName(u"railContent"_s);
+    if (translucent)
+        watchPicture();
     setContent(empty);
 
     m_creationFrame = screenFrame(QGuiApplication::primaryScreen());
@@ -130,6 +132,8 @@ void RailPanel::setContent(QWidget *content)
     content->setAutoFillBackground(false);
     placeContent();
     content->show();
+    if (m_pictureWatch)
+        m_pictureWatch->raise();
 }
 
 void RailPanel::showPanel()
@@ -213,8 +217,13 @@ QRect RailPanel::windowRect() const
 void RailPanel::placeContent()
 {
     const QRect content = m_place.content(windowRect());
-    if (m_content && m_content->geometry() != content)
+    if (m_content && m_content->geometry() != content) {
+        // The views say what they draw in their new place as they take it,
+        // one region after another: the shapes wait for all of them.
+        m_placesContent = true;
         m_content->setGeometry(content);
+        m_placesContent = false;
+    }
 }
 
 void RailPanel::relayout()
@@ -436,6 +445,8 @@ void RailPanel::paintEvent(QPaintEvent *event)
 void RailPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (m_pictureWatch)
+        m_pictureWatch->setGeometry(rect());
     placeContent();
     // The shapes do not follow the window's size by themselves.
     applyShapes();
@@ -449,6 +460,17 @@ void RailPanel::resizeEvent(QResizeEvent *event)
 
 bool RailPanel::event(QEvent *event)
 {
+    if (event->type() == QEvent::UpdateRequest) {
+        // Where a compositor blends a motion, the shape follows each
+        // picture as it is sent.
+        const bool sends = m_sendsPaint;
+        m_sendsPaint = true;
+        const bool done = QWidget::event(event);
+        m_sendsPaint = sends;
+        if (!sends)
+            pictureSent();
+        return done;
+    }
     // Only what the panel draws takes the pointer, so entering and leaving
     // the window is entering and leaving the rail.
     if (event->type() == QEvent::Enter)

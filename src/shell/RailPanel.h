@@ -56,10 +56,12 @@ public:
     // content does.
     void setDrawnRegion(const QRegion &region);
     QRegion drawnRegion() const;
-    // What shows where nothing composites the panel while the first half of
-    // a slide runs, when it differs from what takes clicks (a layout on its
-    // way out still shows, one on its way in does not yet). Otherwise, and
-    // without one, the drawn region shows. In the content's coordinates.
+    // What shows while the first half of a slide runs, when it differs from
+    // what takes clicks (a layout on its way out still shows, one on its way
+    // in does not yet). Otherwise, and without one, the drawn region shows.
+    // Where a compositor blends the panel, while anything moves, the window
+    // shows what its picture holds, however faint within these two, only
+    // where solid beside them. In the content's coordinates.
     void setShownRegion(const QRegion &region);
     // What shows, cut to the part a slide shows.
     QRegion shownRegion() const;
@@ -131,6 +133,17 @@ private:
     // Asks for the keyboard for one of the rail's fields after a click.
     void takeKeyboard();
     void applyShapes();
+    // Whether the slide or any of the views' motions runs.
+    bool isMoving() const;
+    // Shows what the window's picture holds now (where a compositor blends it).
+    void followPicture();
+    QRegion pictureShape() const;
+    // Where a compositor blends the panel: a paint of the window has
+    // reached `painted` (window coordinates) and is about to be sent; then
+    // it has been.
+    void watchPicture();
+    void pictureDrawn(const QRegion &painted);
+    void pictureSent();
     // Shows `wanted` (window coordinates) of the window; what goes waits
     // for what comes to be painted.
     void showShape(const QRegion &wanted);
@@ -138,7 +151,6 @@ private:
     void shapePainted();
     QRegion toDevice(const QRegion &region) const;
     QRegion coveringDevicePixels(const QRegion &region) const;
-    bool movesUnderCompositor() const;
     void setShapesWindow(bool shapes);
     void watchScreen(QScreen *screen);
 
@@ -146,6 +158,7 @@ private:
     PanelWindowing &m_windowing;
     QPointer<QWidget> m_content;
     std::optional<QRegion> m_drawnRegion;
+    // In the window's coordinates.
     std::optional<QRegion> m_shownRegion;
     QRegion m_ornamentRegion;
     QRect m_creationFrame;
@@ -172,12 +185,23 @@ private:
     std::optional<QRegion> m_sentShape;
     std::optional<QRegion> m_shapeWanted;
     QRegion m_unpainted;
+    QPointer<QWidget> m_pictureWatch;
+    // While the window's own paint is made and sent.
+    bool m_sendsPaint = false;
+    bool m_repaintsForShape = false;
+    bool m_holdsForPicture = false;
+    QRegion m_unsentPicture;
+    // While the content takes its place, its regions are on their way.
+    bool m_placesContent = false;
     // While a new size is on its way to the server, nothing is painted.
     bool m_holdsPaint = false;
     // The first paint after a new size has landed is on its way.
     bool m_paintsNewSize = false;
     quint32 m_frameGeneration = 0;
     static constexpr int kFrameWaitMs = 1500;
+    // Narrower than this, what a slide cuts away at its moving side goes,
+    // and so does any part of a moving picture's shape.
+    static constexpr int kLeastSlidWidth = 3;
 };
 
 } // namespace kolu

@@ -4,16 +4,87 @@
 #include "shell/RailPanel.h"
 
 #include "platform/windowing/PanelWindowing.h"
+#include "shell/PictureRegion.h"
 #include "shell/rail/DrawnShape.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rules/RailFrame.h"
 #include "state/AppState.h"
 
 #include <QBackingStore>
+#include <QImage>
+#include <QPaintEvent>
 #include <QVariantAnimation>
 #include <QWindow>
 
+#include <functional>
+#include <utility>
+
 namespace kolu {
+
+namespace {
+
+// Painted last, above the rail's views: by then this paint's picture is
+// whole in the window's backing store, and not yet sent to the server.
+class PictureWatch final : public QWidget {
+public:
+    PictureWatch(QWidget *panel, std::function<void(const QRegion &)> painted)
+        : QWidget(panel)
+        , m_painted(std::move(painted))
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override { m_painted(event->region()); }
+
+private:
+    std::function<void(const QRegion &)> m_painted;
+};
+
+} // namespace
+
+void RailPanel::watchPicture()
+{
+    m_pictureWatch = new PictureWatch(this, [this](const QRegion &painted) { pictureDrawn(painted); });
+    m_pictureWatch->setGeometry(rect());
+    m_pictureWatch->show();
+}
+
+void RailPanel::pictureDrawn(const QRegion &painted)
+{
+    // Only a paint of the window itself that is about to be sent.
+    if (!m_sendsPaint || m_repaintsForShape || m_shapesWindow || !isMoving())
+        return;
+    // The shape leaves right before the picture, in the same write: the
+    // server takes the picture into the parts the shape adds, and takes
+    // away what the picture no longer holds as it lands.
+    const QRegion wanted = pictureShape();
+    if (m_sentShape)
+        m_unsentPicture += (wanted - *m_sentShape) - painted;
+    m_shapeWanted = wanted;
+    m_unpainted = QRegion();
+    if (m_sentShape == wanted)
+        return;
+    m_windowing.holdRequests();
+    m_holdsForPicture = true;
+    sendShape(wanted);
+}
+
+void RailPanel::pictureSent()
+{
+    if (m_holdsForPicture) {
+        m_holdsForPicture = false;
+        m_windowing.sendHeld();
+    }
+    // What an earlier paint put where the shape did not reach yet: the
+    // server took none of it then.
+    if (!m_unsentPicture.isEmpty()) {
+        if (QBackingStore *store = backingStore(); store && windowHandle())
+            store->flush(m_unsentPicture, windowHandle());
+        m_unsentPicture = QRegion();
+    }
+}
 
 void RailPanel::setDrawnRegion(const QRegion &region)
 {
@@ -31,9 +102,13 @@ QRegion RailPanel::drawnRegion() const
 
 void RailPanel::setShownRegion(const QRegion &region)
 {
-    if (m_shownRegion == region)
+    // Kept where it stands in the window: a layout on its way out keeps its
+    // place on screen while the content moves under it at a slide's end,
+    // before the views say so.
+    const QRegion inWindow = region.translated(m_place.content(windowRect()).topLeft());
+    if (m_shownRegion == inWindow)
         return;
-    m_shownRegion = region;
+    m_shownRegion = inWindow;
     applyShapes();
 }
 
@@ -44,10 +119,12 @@ QRegion RailPanel::shownRegion() const
     // after it (or after a jump) the window has no room for it.
     const bool firstHalf = m_place.reveal && m_slide->state() == QAbstractAnimation::Running
                            && m_slide->currentTime() * 2 < m_slide->duration();
+    const QRegion shown =
+        m_shownRegion && firstHalf ? *m_shownRegion & QRegion(m_place.shown(windowRect())) : drawnRegion();
+    // What the slide's moving side cuts down to a sliver goes with the rest;
+    // ornaments are thin by nature and keep every line of theirs.
     const QRegion ornaments = m_ornamentRegion.isEmpty() ? QRegion() : m_place.toWindow(m_ornamentRegion, windowRect());
-    if (!m_shownRegion || !firstHalf)
-        return drawnRegion() + ornaments;
-    return m_place.toWindow(*m_shownRegion, windowRect()) + ornaments;
+    return (m_place.reveal ? picture::withoutSlivers(shown, kLeastSlidWidth) : shown) + ornaments;
 }
 
 void RailPanel::setOrnamentRegion(const QRegion &region)
@@ -111,16 +188,56 @@ QRegion RailPanel::coveringDevicePixels(const QRegion &region) const
 
 void RailPanel::applyShapes()
 {
-    if (!testAttribute(Qt::WA_WState_Created))
+    if (!testAttribute(Qt::WA_WState_Created) || m_placesContent)
         return;
     // While the panel lets every click through its input region stays empty.
     m_windowing.setInputRegion(static_cast<quint32>(winId()), m_passesClicks ? QRegion() : toDevice(drawnRegion()));
     // The views swap the rail's layouts before the panel is laid out for
     // the swap: until it is, what shows keeps showing, or the layout coming
     // would show in the place of the one still painted there.
-    if (m_shapesWindow && m_laidOutExpanded != m_state.isExpanded() && m_sentShape)
+    if (m_laidOutExpanded != m_state.isExpanded() && m_sentShape)
         return;
-    showShape(m_shapesWindow || !movesUnderCompositor() ? shownRegion() : QRegion(PanelWindowing::wholeAtAnySize()));
+    if (!m_shapesWindow && isMoving())
+        followPicture();
+    else
+        showShape(shownRegion());
+}
+
+bool RailPanel::isMoving() const
+{
+    return isAnimating() || railmotion::MotionActivity::shared().isMoving();
+}
+
+void RailPanel::followPicture()
+{
+    showShape(pictureShape());
+}
+
+QRegion RailPanel::pictureShape() const
+{
+    // Under a compositor, while anything moves, pictures on their way in or
+    // out draw where nothing rests, and the views say where things rest a
+    // step behind a part that glides: the window shows what its picture
+    // holds, as read from the picture itself. Never the window whole: the
+    // compositor would blur the desktop behind all of it on every frame,
+    // which also holds every other client of the display.
+    QBackingStore *store = backingStore();
+    const auto *image = store ? dynamic_cast<const QImage *>(store->paintDevice()) : nullptr;
+    const QRect shown = m_place.shown(windowRect());
+    if (!image || image->isNull() || !isVisible())
+        return shownRegion();
+    // What the views say they draw or show takes every pixel its picture
+    // holds there, however faint; elsewhere only a picture solid enough to
+    // be no surface's soft shadow, which shows nothing of the desktop
+    // beneath but its blur.
+    const qreal ratio = devicePixelRatioF();
+    const QRegion surfaces = drawnRegion() | shownRegion();
+    const QRegion faint = picture::drawnParts(*image, surfaces.boundingRect() & shown, ratio) & surfaces;
+    const QRegion solid = picture::drawnParts(*image, shown, ratio, picture::kDeeperThanShadows);
+    // Nor a sliver of it: the edge of what a slide cuts, or of a shadow the
+    // views' place for a gliding part still takes in, would stand alone as
+    // a line.
+    return picture::withoutSlivers((faint | solid) & QRegion(shown), kLeastSlidWidth);
 }
 
 void RailPanel::showShape(const QRegion &wanted)
@@ -140,13 +257,16 @@ void RailPanel::showShape(const QRegion &wanted)
         // painted first, and sent again right behind the shape, where the
         // first sending fell outside the window.
         const QRegion painted = coveringDevicePixels(added);
+        m_repaintsForShape = true;
         repaint(painted);
-        // Nothing reads the screen between the shape and that sending.
-        m_windowing.holdOthers();
+        m_repaintsForShape = false;
+        // The shape and that sending leave together, the shape first: the
+        // server takes the picture into the parts it adds.
+        m_windowing.holdRequests();
         sendShape(*m_sentShape | wanted);
         if (QBackingStore *store = backingStore(); store && windowHandle())
             store->flush(painted, windowHandle());
-        m_windowing.releaseOthers();
+        m_windowing.sendHeld();
         return;
     }
     if (paints && !m_unpainted.isEmpty())
@@ -168,19 +288,6 @@ void RailPanel::shapePainted()
     m_unpainted = QRegion();
     if (m_shapeWanted && m_sentShape != m_shapeWanted && testAttribute(Qt::WA_WState_Created))
         sendShape(*m_shapeWanted);
-}
-
-bool RailPanel::movesUnderCompositor() const
-{
-    // Under a compositor what the rail draws blends over the desktop, and
-    // the window is shaped to it at rest: compositors blur what lies
-    // behind a window's shape, and give an unshaped dock a square shadow
-    // of their own (xfwm4). While anything in it moves, pictures on their
-    // way in or out draw where nothing rests, and the window shows whole,
-    // clear where nothing is drawn: one shape as the motion starts and one
-    // as it ends, rather than one a frame, each of which has the server and
-    // the compositor work out the window's outline again.
-    return isAnimating() || railmotion::MotionActivity::shared().isMoving();
 }
 
 } // namespace kolu

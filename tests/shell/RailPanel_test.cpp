@@ -3,14 +3,16 @@
 #include "ManualAnimationDriver.h"
 
 #include "platform/x11/CompositorWatch.h"
+#include "shell/PictureRegion.h"
 #include "shell/rail/EdgeNotificationRings.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "style/OrlixStyle.h"
 
 #include <QApplication>
-#include <QPainter>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -344,10 +346,16 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
         return test::waitUntil([&] { return windowing->visibleRegion == inWindow(QRegion(0, 100, 18, 300)); });
     };
     EXPECT_TRUE(showsDrawing());
-    // While it moves, the window shows whole; at rest the drawing again.
+    // While it moves, never the whole window (the compositor would blur the
+    // desktop behind all of it on every frame), and nothing beyond the part
+    // the slide shows; at rest the drawing again.
     state().expandPanel();
     ASSERT_TRUE(panel().isAnimating());
-    EXPECT_EQ(windowing->visibleRegion, QRegion(PanelWindowing::wholeAtAnySize()));
+    panel().repaint();
+    ASSERT_TRUE(windowing->visibleRegion);
+    const QRect shown(panel().shownFrame().topLeft() - panel().pos(), panel().shownFrame().size());
+    EXPECT_NE(windowing->visibleRegion, QRegion(PanelWindowing::wholeAtAnySize()));
+    EXPECT_TRUE((*windowing->visibleRegion - shown).isEmpty());
     state().hideToEdge();
     settle();
     panel().setDrawnRegion(QRegion(0, 100, 18, 300));
@@ -373,4 +381,51 @@ TEST_F(RailPanelTest, OnlyWhatIsDrawnTakesClicksOrShowsUncompositedAndTheQuietTo
     EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(0, 0, 5, 5)));
     panel().setDrawnRegion(QRegion(-10, -10, 5000, 5000));
     EXPECT_EQ(*windowing->inputRegion, inWindow(QRegion(panel().content()->rect()))) << "clipped to the rail";
+}
+
+// What of a window's picture shows anything, read back from its pixels: the
+// shape a blended window takes while anything in it moves.
+TEST(PictureRegionTest, TakesEveryPixelThatShowsAnythingAndNothingClear)
+{
+    QImage image(40, 30, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        // A faint rounded card and a solid mark apart from it.
+        painter.setBrush(QColor(255, 255, 255, 3));
+        painter.drawRoundedRect(QRectF(2, 2, 20, 24), 6, 6);
+        painter.fillRect(QRect(30, 10, 4, 4), Qt::black);
+    }
+    QRegion expected;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                expected += QRect(x, y, 1, 1);
+    const QRegion drawn = picture::drawnParts(image, image.rect());
+    EXPECT_TRUE((drawn ^ expected).isEmpty()) << "a faint picture shows as much as a solid one";
+    EXPECT_LT(drawn.rectCount(), 2 * image.height()) << "rows alike share a band";
+    EXPECT_TRUE((picture::drawnParts(image, QRect(25, 0, 15, 30)) ^ QRegion(30, 10, 4, 4)).isEmpty())
+        << "only within the area";
+    EXPECT_TRUE(picture::drawnParts(image, QRect(36, 0, 10, 30)).isEmpty());
+    EXPECT_TRUE(
+        (picture::drawnParts(image, image.rect(), 1.0, picture::kDeeperThanShadows) ^ QRegion(30, 10, 4, 4)).isEmpty())
+        << "past a shadow's depth only the solid mark";
+
+    // At a fractional scale a logical pixel shows where any of its device
+    // pixels does.
+    QImage scaled(30, 30, QImage::Format_ARGB32_Premultiplied);
+    scaled.fill(Qt::transparent);
+    scaled.setPixel(3, 3, qRgba(0, 0, 0, 255));
+    EXPECT_EQ(picture::drawnParts(scaled, QRect(0, 0, 20, 20), 1.5), QRegion(2, 2, 1, 1));
+
+    // What a slide cuts down to a column or two goes; the rest stays whole.
+    const QRegion cut = QRegion(0, 0, 2, 40) + QRegion(10, 0, 3, 40) + QRegion(20, 5, 30, 10);
+    EXPECT_TRUE((picture::withoutSlivers(cut, 3) ^ (QRegion(10, 0, 3, 40) + QRegion(20, 5, 30, 10))).isEmpty());
+
+    // A picture without an alpha channel shows whole.
+    QImage opaque(10, 10, QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    EXPECT_EQ(picture::drawnParts(opaque, QRect(2, 2, 4, 4)), QRegion(2, 2, 4, 4));
 }

@@ -53,11 +53,13 @@ public:
     // it stays on the window through every change of size, so none of them
     // needs a new shape.
     static constexpr QRect wholeAtAnySize() { return {0, 0, 0x7FFF, 0x7FFF}; }
-    // Between the two, no other client of the display (a compositor, a
-    // screen reader) sees the screen: a shape that grows and the picture
-    // that fills what it adds reach them together.
-    virtual void holdOthers() { }
-    virtual void releaseOthers() { }
+    // Between the two, what is sent to the display waits, then leaves in
+    // one write that the server reads whole: a shape that grows and the
+    // picture that fills what it adds reach it together. Other clients are
+    // never held off the server: a program stopped in between (a debugger,
+    // a suspended terminal) stops nobody else.
+    virtual void holdRequests() { }
+    virtual void sendHeld() { }
 
     // Keeps what the window shows at `edge` while the window changes size:
     // until it is painted anew, its old picture stays at the screen edge

@@ -278,18 +278,12 @@ public:
         applyShapes(window, false, ShapeKind::visible);
     }
 
-    void holdOthers() override
-    {
-        if (isAvailable())
-            xcb_grab_server(m_connection);
-    }
+    void holdRequests() override { ++m_held; }
 
-    void releaseOthers() override
+    void sendHeld() override
     {
-        if (!isAvailable())
-            return;
-        xcb_ungrab_server(m_connection);
-        xcb_flush(m_connection);
+        if (m_held > 0 && --m_held == 0 && isAvailable())
+            xcb_flush(m_connection);
     }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
@@ -387,7 +381,8 @@ private:
         }
         if (frame.window != XCB_WINDOW_NONE)
             apply(frame.window, frame.dx, frame.dy);
-        xcb_flush(m_connection);
+        if (m_held == 0)
+            xcb_flush(m_connection);
     }
 
     struct Frame {
@@ -564,6 +559,8 @@ private:
     std::map<xcb_window_t, Shapes> m_shapes;
     std::map<xcb_window_t, Frame> m_frames;
     std::map<std::string, xcb_atom_t, std::less<>> m_atoms;
+    // Nested holds of what is sent (holdRequests).
+    int m_held = 0;
 };
 
 } // namespace

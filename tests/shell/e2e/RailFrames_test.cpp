@@ -361,6 +361,8 @@ protected:
         return pixels;
     }
     int m_saved = 0;
+    // Frames read while the window showed whole under a compositor.
+    int m_shownWhole = 0;
     // Faulty frames forgiven: single captures inside a change of size.
     int m_forgiven = 0;
     // The longest an open took to show the tool strip.
@@ -461,6 +463,12 @@ protected:
             // Read after the frame: a change made before it is seen.
             const Fault fault = faultOf(*frame, layout);
             reads.push_back({fault, sizeAndShape(), at, !last || !(*last == *frame)});
+            // A compositor blurs what lies behind a window's shape: the
+            // window is never shown whole, clear where nothing is drawn.
+            const QSize size = std::get<0>(reads.back().look);
+            const QRect shape = std::get<1>(reads.back().look);
+            if (composited && shape.width() >= size.width() && shape.height() >= size.height())
+                ++m_shownWhole;
             if (opening && !stripShown && frame->coverage(layout.strip) >= 0.1) {
                 stripShown = true;
                 m_slowestOpenMs = std::max(m_slowestOpenMs, at);
@@ -537,6 +545,7 @@ protected:
         }
         const int clean = counts[{true, Fault::none}].frames + counts[{false, Fault::none}].frames;
         EXPECT_GT(clean, 16);
+        EXPECT_EQ(m_shownWhole, 0) << "frames in which the whole window showed under a compositor";
     }
 };
 

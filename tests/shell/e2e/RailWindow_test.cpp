@@ -437,7 +437,8 @@ TEST_F(RailWindowTest, CollapsedSideRailShowsAndTakesOnlyItsHandleAndFollowsTheC
     };
     if (display.compositorRuns())
         GTEST_SKIP() << "the window manager composites by itself: compositing cannot come and go";
-    ASSERT_TRUE(display.startCompositor(compositor)) << "picom did not start";
+    if (!display.startCompositor(compositor))
+        KOLU_SKIP_OR_FAIL_UNDER_CI("picom did not start");
     const quint32 rail = launchRail();
     ASSERT_NE(rail, 0u);
     for (const bool composited : {true, false, true}) {
