@@ -30,27 +30,15 @@ bool isReplaceable(int folder, const char *name)
     return S_ISREG(entry.st_mode);
 }
 
-bool writeThrough(QIODevice &out, const QByteArray &bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 chunk = out.write(bytes.constData() + written, bytes.size() - written);
-        if (chunk <= 0)
-            return false;
-        written += chunk;
-    }
-    return true;
-}
-
 // Writes `bytes` to `file`, through what `wrap` puts in front of it.
 bool writeWrapped(QFileDevice &file, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
 {
     if (!wrap)
-        return writeThrough(file, bytes);
+        return writeAllOf(file, bytes);
     const std::unique_ptr<QIODevice> wrapper = wrap(&file);
     if (!wrapper || !wrapper->open(QIODevice::WriteOnly))
         return false;
-    if (!writeThrough(*wrapper, bytes))
+    if (!writeAllOf(*wrapper, bytes))
         return false;
     wrapper->close();
     return true;
@@ -91,6 +79,18 @@ WriteOutcome save(const QString &path, const QByteArray &bytes, const SaveDevice
 }
 
 } // namespace
+
+bool writeAllOf(QIODevice &out, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 chunk = out.write(bytes.constData() + written, bytes.size() - written);
+        if (chunk <= 0)
+            return false;
+        written += chunk;
+    }
+    return true;
+}
 
 WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap)
 {

@@ -39,6 +39,10 @@ WriteOutcome writeOwnerOnlyFile(const QString &path, const QByteArray &bytes, co
 WriteOutcome writeOwnerOnlyFileIn(int folder, const QString &name, const QByteArray &bytes,
                                   const SaveDeviceWrapper &wrap = {});
 
+// Writes every byte of `bytes` to `out`, through short writes; false at
+// the first write that fails.
+bool writeAllOf(QIODevice &out, const QByteArray &bytes);
+
 // writeFile() for callers that only need to know whether the content is in place.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, const SaveDeviceWrapper &wrap = {});
 

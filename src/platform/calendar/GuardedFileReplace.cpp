@@ -1,5 +1,6 @@
 #include "platform/calendar/GuardedFileReplace.h"
 
+#include "model/AtomicFile.h"
 #include "platform/calendar/CalendarFolders.h"
 
 #include <QDir>
@@ -23,18 +24,6 @@ namespace {
 bool holds(const QString &path, const QByteArray &expected)
 {
     return readWholeFile(path, kMaxCalendarItemFileSize) == expected;
-}
-
-bool writeAll(QIODevice &out, const QByteArray &bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 chunk = out.write(bytes.constData() + written, bytes.size() - written);
-        if (chunk <= 0)
-            return false;
-        written += chunk;
-    }
-    return true;
 }
 
 // Swaps two names in one step; false with errno set when the file system
@@ -97,7 +86,7 @@ GuardedReplace replaceFileIfUnchanged(const QString &path, const QByteArray &exp
             return GuardedReplace::failed;
         out = wrapper.get();
     }
-    if (!writeAll(*out, bytes))
+    if (!writeAllOf(*out, bytes))
         return GuardedReplace::failed;
     if (wrapper)
         wrapper->close();

@@ -68,35 +68,42 @@ double fadeOpacity(const QWidget *widget, double opacity)
     return inShapedWindow(widget) ? 1.0 : opacity;
 }
 
-QRegion ofChildren(const QWidget *container)
+namespace {
+
+// Calls `take` with each child of `container` that shows within it.
+template<typename Take>
+void forEachShownChild(const QWidget *container, Take take)
 {
-    QRegion region;
     for (const QObject *object : container->children()) {
         if (!object->isWidgetType())
             continue;
         const auto *child = static_cast<const QWidget *>(object);
-        if (child->isWindow() || !child->isVisibleTo(container))
-            continue;
+        if (!child->isWindow() && child->isVisibleTo(container))
+            take(child);
+    }
+}
+
+} // namespace
+
+QRegion ofChildren(const QWidget *container)
+{
+    QRegion region;
+    forEachShownChild(container, [&region](const QWidget *child) {
         if (const auto *shaped = dynamic_cast<const DrawnShape *>(child))
             region += shaped->drawnShape().translated(child->pos()) & child->geometry();
         else if (!child->testAttribute(Qt::WA_TransparentForMouseEvents))
             region += surface(child);
-    }
+    });
     return region;
 }
 
 QRegion ornamentsOfChildren(const QWidget *container)
 {
     QRegion region;
-    for (const QObject *object : container->children()) {
-        if (!object->isWidgetType())
-            continue;
-        const auto *child = static_cast<const QWidget *>(object);
-        if (child->isWindow() || !child->isVisibleTo(container))
-            continue;
+    forEachShownChild(container, [&region](const QWidget *child) {
         if (const auto *shaped = dynamic_cast<const DrawnShape *>(child))
             region += shaped->ornamentShape().translated(child->pos()) & child->geometry();
-    }
+    });
     return region;
 }
 
