@@ -401,6 +401,8 @@ void RailPanel::applyInputPolicy()
 
 void RailPanel::paintEvent(QPaintEvent *event)
 {
+    if (m_repaintsForShape)
+        m_paintedForShape += event->region();
     // This paint reaches the server before anything sent after it.
     if (!m_unpainted.isEmpty())
         QMetaObject::invokeMethod(this, &RailPanel::shapePainted, Qt::QueuedConnection);

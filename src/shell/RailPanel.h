@@ -189,6 +189,8 @@ private:
     // While the window's own paint is made and sent.
     bool m_sendsPaint = false;
     bool m_repaintsForShape = false;
+    // What that repaint reached.
+    QRegion m_paintedForShape;
     bool m_holdsForPicture = false;
     QRegion m_unsentPicture;
     // While the content takes its place, its regions are on their way.

@@ -250,6 +250,7 @@ void RailPanel::showShape(const QRegion &wanted)
     const bool paints = isVisible() && updatesEnabled();
     const QRegion added = m_sentShape ? (wanted - *m_sentShape) & rect() : QRegion();
     if (paints && !added.isEmpty()) {
+        const bool nothingWaits = m_unpainted.isEmpty();
         m_unpainted += added;
         // A part newly shown holds the desktop until the window's picture
         // reaches it, and the picture must be this one, not what the window
@@ -258,12 +259,19 @@ void RailPanel::showShape(const QRegion &wanted)
         // first sending fell outside the window.
         const QRegion painted = coveringDevicePixels(added);
         m_repaintsForShape = true;
+        m_paintedForShape = QRegion();
         repaint(painted);
         m_repaintsForShape = false;
+        // Once all it adds is painted, the shape asked for goes whole: what
+        // leaves goes in the same write as what comes arrives. Otherwise
+        // what leaves stays until the paint that fills the rest.
+        const bool whole = nothingWaits && (painted - m_paintedForShape).isEmpty();
+        if (whole)
+            m_unpainted = QRegion();
         // The shape and that sending leave together, the shape first: the
         // server takes the picture into the parts it adds.
         m_windowing.holdRequests();
-        sendShape(*m_sentShape | wanted);
+        sendShape(whole ? wanted : *m_sentShape | wanted);
         if (QBackingStore *store = backingStore(); store && windowHandle())
             store->flush(painted, windowHandle());
         m_windowing.sendHeld();

@@ -111,6 +111,19 @@ TEST(RingClock, TellsOfEachNewPictureOnceAndRunsOnlyWhileHeld)
     EXPECT_EQ(moved.count(), within + 1) << "once per picture";
     EXPECT_LE(within, 1);
 
+    // Rings that show one picture in two wake the clock half as often,
+    // unless other rings need every picture.
+    runner.setStep(2);
+    EXPECT_NEAR(clock.timer().interval() / 1000.0, 2 * picture, 0.001);
+    QWidget other;
+    RingsRunner everyPicture(&other, true);
+    other.show();
+    EXPECT_NEAR(clock.timer().interval() / 1000.0, picture, 0.001);
+    other.hide();
+    EXPECT_NEAR(clock.timer().interval() / 1000.0, 2 * picture, 0.001);
+    EXPECT_TRUE(clock.timer().isActive());
+    runner.setStep(1);
+
     runner.setWanted(false);
     EXPECT_FALSE(clock.timer().isActive());
     seconds += picture;

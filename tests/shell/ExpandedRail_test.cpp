@@ -316,7 +316,7 @@ TEST_F(ExpandedRailTest, PulsingButtonsRepaintOnlyTheirRingsAndOnlyWhileTheRailS
 
     // A frame of the rings, the leaning button below them included, is drawn
     // on this thread alone: waking the pool's workers for its spans cost
-    // more than the drawing, fifteen times a second.
+    // more than the drawing, seven times a second.
     frozen.advanceBy(200);
     ASSERT_EQ(static_cast<const ToolStripButton *>(focus)->pose(), 1.0);
     QImage frame(rail.size(), QImage::Format_ARGB32_Premultiplied);

@@ -5,6 +5,9 @@
 #include "platform/x11/CompositorWatch.h"
 #include "shell/PictureRegion.h"
 #include "shell/rail/EdgeNotificationRings.h"
+#include "shell/rail/EdgeNotificationRingsClock.h"
+#include "shell/rail/EdgeNotificationRingsPictures.h"
+#include "shell/rules/RingPhase.h"
 #include "shell/rail/RailTransition.h"
 #include "shell/rail/expanded/ModuleDetailPanel.h"
 #include "style/OrlixStyle.h"
@@ -297,6 +300,47 @@ TEST_F(RailPanelTest, WithoutACompositorNoFrameOfAMotionIsPalerThanTheDesktopAnd
     });
     watch("alert goes", [&] { state().setActiveCalendarAlert(std::nullopt); });
     watch("pulse", [&] { state().setClipboardPulseActive(true); });
+    EdgeNotificationRings::setTimeSource({});
+}
+
+// Where nothing composites the panel, each new picture of solid rings is one
+// shape sent, the parts it adds painted and sent right behind it: what
+// leaves goes as what comes arrives, not in a second shape a turn later.
+TEST_F(RailPanelTest, EachNewPictureOfSolidRingsIsOneShape)
+{
+    test::ManualAnimationDriver animations;
+    parts.isCompositing = [] { return false; };
+    // Between two pictures: each step lands on the next one.
+    double seconds = 100.05;
+    EdgeNotificationRings::setTimeSource([&seconds] { return seconds; });
+    withRailViews();
+    launch();
+    ASSERT_TRUE(test::waitUntil([&] { return panel().windowHandle() && panel().windowHandle()->isExposed(); }));
+    CalendarEvent event;
+    event.title = u"Design review"_s;
+    event.startDate = clock.now().addSecs(300);
+    state().setActiveCalendarAlert(event);
+    test::step(panel(), 1200);
+    settle();
+    auto *view = qobject_cast<RailView *>(panel().content());
+    ASSERT_NE(view, nullptr);
+    const double picture = 1.0 / (rings::cyclesPerSecond * rings::framesPerCycle);
+    int pictures = 0;
+    for (int i = 0; i < rings::framesPerCycle; ++i) {
+        QCoreApplication::processEvents();
+        windowing->visibleRegions.clear();
+        const QRegion before = view->ornamentRegion();
+        seconds += picture * ringpictures::kSolidStep;
+        RingClock::shared().tick();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        if (view->ornamentRegion() == before)
+            continue;
+        ++pictures;
+        ASSERT_EQ(windowing->visibleRegions.size(), 1) << "picture " << i;
+        EXPECT_EQ(windowing->visibleRegions.last(), std::optional(panel().shownRegion()));
+    }
+    EXPECT_GE(pictures, rings::framesPerCycle / 2);
     EdgeNotificationRings::setTimeSource({});
 }
 

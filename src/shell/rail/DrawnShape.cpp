@@ -1,5 +1,6 @@
 #include "shell/rail/DrawnShape.h"
 
+#include <QCoreApplication>
 #include <QPainterPath>
 #include <QVariant>
 #include <QWidget>
@@ -61,6 +62,18 @@ bool inShapedWindow(const QWidget *widget)
 {
     const QWidget *window = widget->window();
     return window && window->property(shapedWindowProperty).toBool();
+}
+
+QEvent::Type ornamentChangedEvent()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void ornamentChanged(QWidget *widget)
+{
+    if (QWidget *container = widget->parentWidget())
+        QCoreApplication::postEvent(container, new QEvent(ornamentChangedEvent()));
 }
 
 double fadeOpacity(const QWidget *widget, double opacity)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QRegion>
 
 class QRectF;
@@ -31,6 +32,13 @@ QRegion ofChildren(const QWidget *container);
 // What the visible children of `container` show besides, taking no clicks
 // (DrawnShape::ornamentShape), in its coordinates.
 QRegion ornamentsOfChildren(const QWidget *container);
+
+// Tells the container `widget` stands in that its ornament shape changed
+// while what it draws stayed: only the ornaments are asked for again, at
+// the loop's next turn.
+void ornamentChanged(QWidget *widget);
+// The event that posts to the container.
+QEvent::Type ornamentChangedEvent();
 
 // A widget property for surfaces built elsewhere: the corner radius of the
 // rounded rectangle the widget fills; a negative radius rounds the short

@@ -23,6 +23,7 @@ EdgeNotificationRings::EdgeNotificationRings(const QColor &tint, QWidget *parent
     connect(m_runner, &RingsRunner::moved, this, [this] {
         const bool solid = drawnshape::inShapedWindow(this);
         const int picture = ringpictures::solidPicture(RingClock::shared().picture());
+        m_runner->setStep(solid ? ringpictures::kSolidStep : 1);
         // Solid rings move on fewer pictures: each is a new window shape.
         if (solid && m_shapedSolid && picture == m_solidPicture)
             return;
@@ -33,7 +34,11 @@ EdgeNotificationRings::EdgeNotificationRings(const QColor &tint, QWidget *parent
         if (!solid || !m_shapedSolid)
             update(ringsRect());
         WidgetSnapshot::markChanged(this);
-        if ((solid || m_shapedSolid) && parentWidget())
+        // A new solid picture changes only the ornaments; drawn solid or
+        // blended from now on, what the parent draws may change too.
+        if (solid && m_shapedSolid)
+            drawnshape::ornamentChanged(this);
+        else if ((solid || m_shapedSolid) && parentWidget())
             QCoreApplication::postEvent(parentWidget(), new QEvent(QEvent::LayoutRequest));
         m_shapedSolid = solid;
     });

@@ -5,7 +5,10 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <limits>
 
 namespace kolu {
 
@@ -47,9 +50,10 @@ int RingClock::picture() const
     return rings::pictureAt(seconds());
 }
 
-void RingClock::hold(const QObject *holder)
+void RingClock::hold(const QObject *holder, int step)
 {
-    m_holders.insert(holder);
+    m_holders.insert(holder, std::max(step, 1));
+    followSteps();
     if (!m_timer.isActive()) {
         m_shown = picture();
         m_timer.start();
@@ -61,6 +65,20 @@ void RingClock::release(const QObject *holder)
     m_holders.remove(holder);
     if (m_holders.isEmpty())
         m_timer.stop();
+    followSteps();
+}
+
+void RingClock::followSteps()
+{
+    // Without holders, as for rings that show every picture.
+    int step = m_holders.isEmpty() ? 1 : std::numeric_limits<int>::max();
+    for (const int each : std::as_const(m_holders))
+        step = std::min(step, each);
+    const int interval =
+        step == 1 ? intervalMs : int(std::lround(1000.0 * step / (rings::cyclesPerSecond * rings::framesPerCycle)));
+    // A running timer set to another interval starts its wait again.
+    if (interval != m_timer.interval())
+        m_timer.setInterval(interval);
 }
 
 void RingClock::tick()
@@ -90,6 +108,14 @@ RingsRunner::~RingsRunner()
     RingClock::shared().release(this);
 }
 
+void RingsRunner::setStep(int step)
+{
+    if (step == m_step)
+        return;
+    m_step = step;
+    follow();
+}
+
 void RingsRunner::setWanted(bool wanted)
 {
     if (wanted == m_wanted)
@@ -114,7 +140,7 @@ bool RingsRunner::eventFilter(QObject *watched, QEvent *event)
 void RingsRunner::follow()
 {
     if (m_wanted && m_widget && m_widget->isVisible())
-        RingClock::shared().hold(this);
+        RingClock::shared().hold(this, m_step);
     else
         RingClock::shared().release(this);
 }

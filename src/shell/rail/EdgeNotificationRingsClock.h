@@ -4,7 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QSet>
+#include <QHash>
 #include <QTimer>
 
 #include <functional>
@@ -17,11 +17,13 @@ namespace kolu {
 // cycle and are drawn from rings::framesPerCycle pictures, so the clock
 // ticks once a picture and says when the picture to show has changed. It
 // runs only while something holds it, so a rail with no rings showing
-// wakes nothing.
+// wakes nothing, and ticks only as often as the holder that moves on most
+// often needs: rings that show one picture in several (drawn solid) wake
+// it once for each they show.
 class RingClock : public QObject {
     Q_OBJECT
 public:
-    // One picture's time, 68 ms.
+    // One picture's time, 136 ms.
     static constexpr int intervalMs = int(1000.0 / (rings::cyclesPerSecond * rings::framesPerCycle) + 0.5);
 
     static RingClock &shared();
@@ -33,7 +35,8 @@ public:
     // The picture that shows now (rings::pictureAt).
     int picture() const;
 
-    void hold(const QObject *holder);
+    // `step`: the holder shows one picture in that many.
+    void hold(const QObject *holder, int step = 1);
     void release(const QObject *holder);
     bool isHeldBy(const QObject *holder) const { return m_holders.contains(holder); }
     const QTimer &timer() const { return m_timer; }
@@ -47,9 +50,12 @@ Q_SIGNALS:
 
 private:
     RingClock();
+    // Ticks as often as the holders' least step needs.
+    void followSteps();
 
     QTimer m_timer;
-    QSet<const QObject *> m_holders;
+    // Each holder and its step.
+    QHash<const QObject *, int> m_holders;
     std::function<double()> m_seconds;
     int m_shown = -1;
 };
@@ -64,6 +70,8 @@ public:
 
     void setWanted(bool wanted);
     bool isWanted() const { return m_wanted; }
+    // These rings show one picture in `step` from now on.
+    void setStep(int step);
     // Whether the clock moves these rings on now.
     bool isRunning() const;
 
@@ -79,6 +87,7 @@ private:
 
     QPointer<QWidget> m_widget;
     bool m_wanted;
+    int m_step = 1;
 };
 
 } // namespace kolu

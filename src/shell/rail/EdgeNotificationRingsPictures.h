@@ -32,7 +32,7 @@ QRegion solidShape(const QPointF &centre, int index);
 // The solid picture that stands for picture `index`: solid rings move on
 // one picture in kSolidStep, each of them a new shape of the window, which
 // the display server and the program both work through.
-inline constexpr int kSolidStep = 4;
+inline constexpr int kSolidStep = 2;
 inline int solidPicture(int index)
 {
     return index - index % kSolidStep;

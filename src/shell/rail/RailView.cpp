@@ -264,7 +264,10 @@ bool RailView::eventFilter(QObject *watched, QEvent *event)
         if (isKept(watched) || isKept(watched->parent()))
             scheduleDrawnRegion();
         break;
-    default: break;
+    default:
+        if (event->type() == drawnshape::ornamentChangedEvent() && (isKept(watched) || isKept(watched->parent())))
+            scheduleOrnamentRegion();
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -278,9 +281,31 @@ void RailView::scheduleDrawnRegion()
     QMetaObject::invokeMethod(this, &RailView::publishDrawnRegion, Qt::QueuedConnection);
 }
 
+void RailView::scheduleOrnamentRegion()
+{
+    if (m_regionScheduled || m_ornamentsScheduled)
+        return;
+    m_ornamentsScheduled = true;
+    QMetaObject::invokeMethod(this, &RailView::publishOrnamentRegion, Qt::QueuedConnection);
+}
+
+void RailView::publishOrnamentRegion()
+{
+    if (!m_ornamentsScheduled)
+        return;
+    m_ornamentsScheduled = false;
+    const QRegion ornaments = ornamentRegion();
+    if (ornaments != m_publishedOrnaments) {
+        m_publishedOrnaments = ornaments;
+        Q_EMIT ornamentRegionChanged(ornaments);
+    }
+}
+
 void RailView::publishDrawnRegion()
 {
     m_regionScheduled = false;
+    // What it publishes holds the ornaments too.
+    m_ornamentsScheduled = false;
     if (m_content)
         watch(m_content);
     const QRegion region = drawnRegion();

@@ -91,6 +91,9 @@ private:
     void setInteractionActive(bool active);
     void scheduleDrawnRegion();
     void publishDrawnRegion();
+    // Only the ornaments changed: the rest stands as published.
+    void scheduleOrnamentRegion();
+    void publishOrnamentRegion();
 
     AppState &m_state;
     RailViewLayout m_layout = RailViewLayout::dock;
@@ -103,6 +106,7 @@ private:
     LayoutFactory m_expandedFactory;
     bool m_interactionActive = false;
     bool m_regionScheduled = false;
+    bool m_ornamentsScheduled = false;
     QRegion m_publishedRegion;
     QRegion m_publishedShown;
     QRegion m_publishedOrnaments;

@@ -21,11 +21,12 @@ inline constexpr double ringSpacing = 0.26; // of a cycle
 inline constexpr double lineWidth = 1.55;
 
 // Pictures of the rings drawn per cycle. The motion repeats every cycle,
-// so these are all it ever shows: about 15 a second, in which a ring's
-// edge moves on by 1.4 points and its opacity by 0.05. Each picture shown
-// costs the window a round trip to the X server, which a faster rate would
-// pay about five wake-ups for.
-inline constexpr int framesPerCycle = 16;
+// so these are all it ever shows: about 7 a second, in which a ring's edge
+// moves on by 2.75 points and its opacity by 0.09. Each picture shown costs
+// a paint, a round trip to the X server and, under a compositor, a blend of
+// the rings' box; at twice the rate an alert that stays up for hours cost
+// the program and the display server about twice as much.
+inline constexpr int framesPerCycle = 8;
 
 // The three rings at `seconds` on any steady clock.
 std::array<RingFrame, 3> framesAt(double seconds);
