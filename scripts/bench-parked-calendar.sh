@@ -27,6 +27,8 @@
 # wake-ups of each kind of thread. Bounds with the alert up, as parked:
 # 150 wake-ups/s (aim 100) and 600 ms/min (aim 300).
 # Last the parked stretch starts a Kolu without the event.
+# KOLU_BENCH_COMPOSITOR (picom's options, scripts/bench-desktop.sh) measures
+# all of it under a compositor; the bounds are the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 events=${1:-20000}
