@@ -24,6 +24,7 @@
 #include "style/SystemColorScheme.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QTextStream>
 #include <QThreadPool>
@@ -150,6 +151,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The session bus is joined on a worker (a connection, its handshake and
+    // the bus's greeting) while the launch goes on; the first use on the
+    // main thread waits only for what is left of it.
+    (void)QtConcurrent::run([] { (void)QDBusConnection::sessionBus(); });
     QFuture<QString> interfaceFamily = kolu::lookUpInterfaceFamily();
     // Work goes to the pool in bursts (the launch, a card opening, a copy):
     // its threads end a few seconds after one, each with its stack, rather
