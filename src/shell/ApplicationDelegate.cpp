@@ -116,6 +116,8 @@ void ApplicationDelegate::finishLaunch()
         m_statusItemDelay->stop();
     if (m_statusItem || m_terminated)
         return;
+    // A rail never shown still follows its folders and refreshes.
+    m_state->firstFrameShown();
     // Until then the hover poll keeps its pace. A pointer given by the
     // caller moves without the X server seeing it.
     if (!m_parts.pointer && m_hover) {

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <chrono>
@@ -99,7 +101,30 @@ QList<pid_t> DuplicateInstanceCloser::closeAll()
 {
     const ProcessIdentity own = duplicates::self(m_procRoot);
     const QList<pid_t> others = duplicates::find(m_procRoot, own);
-    for (pid_t pid : others) {
+    ask(others, own);
+    return others;
+}
+
+void DuplicateInstanceCloser::closeAllInBackground()
+{
+    using Found = std::pair<QList<pid_t>, ProcessIdentity>;
+    auto *watcher = new QFutureWatcher<Found>(this);
+    connect(watcher, &QFutureWatcher<Found>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        const auto &[others, own] = watcher->result();
+        ask(others, own);
+        Q_EMIT asked(others);
+    });
+    watcher->setFuture(QtConcurrent::run([root = m_procRoot] {
+        ProcessIdentity own = duplicates::self(root);
+        QList<pid_t> others = duplicates::find(root, own);
+        return Found(std::move(others), std::move(own));
+    }));
+}
+
+void DuplicateInstanceCloser::ask(const QList<pid_t> &pids, const ProcessIdentity &own)
+{
+    for (pid_t pid : pids) {
         ::kill(pid, SIGTERM);
         ClockTimer *timer = m_clock.createTimer(this);
         connect(timer, &ClockTimer::timeout, this, [this, timer, pid, own] {
@@ -111,7 +136,6 @@ QList<pid_t> DuplicateInstanceCloser::closeAll()
         });
         timer->start(std::chrono::milliseconds(kForceDelayMs), false);
     }
-    return others;
 }
 
 } // namespace kolu

@@ -44,10 +44,20 @@ public:
 
     // Returns the processes asked to quit.
     QList<pid_t> closeAll();
+    // The same with the look through the process list (a few milliseconds
+    // on a busy system) on a worker, so that it does not hold back the
+    // rail's first frame; the duplicates are asked to quit from the event
+    // loop once it is done, and `asked` tells which.
+    void closeAllInBackground();
 
     static constexpr int kForceDelayMs = 800;
 
+Q_SIGNALS:
+    void asked(const QList<pid_t> &pids);
+
 private:
+    void ask(const QList<pid_t> &pids, const ProcessIdentity &own);
+
     Clock &m_clock;
     QString m_procRoot;
 };

@@ -24,6 +24,7 @@
 #include "style/SystemColorScheme.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QTextStream>
 #include <QThreadPool>
@@ -150,7 +151,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QString::fromUtf8(kolu::buildinfo::kFullVersion));
     QApplication::setDesktopFileName(u"kolu"_s);
     QApplication::setQuitOnLastWindowClosed(false);
-    kolu::settleInterfaceFamily();
+    // The session bus is joined on a worker (a connection, its handshake and
+    // the bus's greeting) while the launch goes on; the first use on the
+    // main thread waits only for what is left of it.
+    (void)QtConcurrent::run([] { (void)QDBusConnection::sessionBus(); });
+    QFuture<QString> interfaceFamily = kolu::lookUpInterfaceFamily();
     // Work goes to the pool in bursts (the launch, a card opening, a copy):
     // its threads end a few seconds after one, each with its stack, rather
     // than half a minute after.
@@ -166,7 +171,7 @@ int main(int argc, char **argv)
 
     kolu::Clock &clock = kolu::SystemClock::instance();
     kolu::DuplicateInstanceCloser duplicates(clock);
-    duplicates.closeAll();
+    duplicates.closeAllInBackground();
 
     kolu::ShellParts parts;
     // Asked again at each layout of the rail: a compositor may come or go.
@@ -200,6 +205,9 @@ int main(int argc, char **argv)
     QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &kolu::ApplicationDelegate::terminate);
     kolu::reportFirstFrame(u"Kolu Rail"_s);
     delegate.start();
+    // The parked rail is made and draws no text; whatever comes next, from
+    // the first event on, is laid out in the settled family.
+    kolu::settleInterfaceFamily(std::move(interfaceFamily));
     // One line when the rail is up, for scripts that wait for the program.
     QTextStream(stdout) << "Kolu " << kolu::buildinfo::kFullVersion
                         << " is running. Data: " << delegate.state().store().directory() << Qt::endl;

@@ -155,10 +155,12 @@ public:
 
     // Launch: loads the saved state, then starts the tick. The start-up
     // refresh (the launch's network requests among it) comes 1.6 s later;
-    // with `afterFirstFrame` it also waits for firstFrameShown(), so that
-    // nothing of it runs before the rail is on screen.
+    // with `afterFirstFrame` it also waits for firstFrameShown(), as does
+    // the watch on the data folders, so that nothing of either runs before
+    // the rail is on screen.
     void start(bool afterFirstFrame = false);
-    // The rail's first frame has been painted.
+    // The rail's first frame has been painted (or will not come): the data
+    // folders are watched from now on. Runs once.
     void firstFrameShown();
     // Reads the state files and tidies them (links, search providers, the
     // clipboard history). From then on a save may replace every state file.
@@ -424,6 +426,7 @@ private:
     void followNotesFolder();
     // Refreshes the notes when their folders change.
     void followNotesFolderChanges();
+    void watchDataFolders();
     // Publishes the answer of a reminder write (and drops the written
     // reminder's snooze), then fetches the open reminders again.
     static QCoro::Task<> finishReminderWrite(QPointer<AppState> self, QCoro::Task<RemindersConnectionState> write,

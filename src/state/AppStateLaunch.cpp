@@ -69,22 +69,8 @@ void AppState::start(bool afterFirstFrame)
     notificationService().requestPermission();
     m_lastSlowRefresh = m_clock.now();
     checkRemoteMessageIfNeeded(true);
-    // A folder moved away and back, or a calendar added, shows without
-    // waiting for the slow refresh.
-    const QPointer<AppState> self(this);
-    if (m_services.calendarStore) {
-        m_services.calendarStore->setOnFolderChange([self] {
-            if (self)
-                self->refreshCalendarEvents();
-        });
-    }
-    if (m_services.remindersStore) {
-        m_services.remindersStore->setOnFolderChange([self] {
-            if (self)
-                self->refreshReminders();
-        });
-    }
-    followNotesFolderChanges();
+    if (m_firstFrameShown)
+        watchDataFolders();
 
     if (!m_refreshTimer) {
         m_refreshTimer = m_clock.createTimer(this);
@@ -103,8 +89,31 @@ void AppState::firstFrameShown()
     if (m_firstFrameShown)
         return;
     m_firstFrameShown = true;
+    // Nothing the folders hold is read before the start-up refresh, which
+    // waits for the frame too: no change goes unseen.
+    watchDataFolders();
     if (m_startupDelayPassed)
         startupRefresh();
+}
+
+void AppState::watchDataFolders()
+{
+    // A folder moved away and back, or a calendar added, shows without
+    // waiting for the slow refresh.
+    const QPointer<AppState> self(this);
+    if (m_services.calendarStore) {
+        m_services.calendarStore->setOnFolderChange([self] {
+            if (self)
+                self->refreshCalendarEvents();
+        });
+    }
+    if (m_services.remindersStore) {
+        m_services.remindersStore->setOnFolderChange([self] {
+            if (self)
+                self->refreshReminders();
+        });
+    }
+    followNotesFolderChanges();
 }
 
 void AppState::removeLeftoversOfEarlierRuns()

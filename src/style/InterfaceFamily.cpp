@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <fontconfig/fontconfig.h>
 
@@ -36,14 +37,35 @@ QString fontFamilyFor(const QString &family, const QByteArray &language)
     return QString::fromUtf8(reinterpret_cast<const char *>(matched));
 }
 
-void settleInterfaceFamily()
+namespace {
+
+void useInterfaceFamily(const QString &family)
 {
     QFont font = QGuiApplication::font();
-    const QString family = fontFamilyFor(font.family(), QByteArrayLiteral("en"));
     if (family.isEmpty() || family == font.family())
         return;
     font.setFamily(family);
     QGuiApplication::setFont(font);
+}
+
+} // namespace
+
+void settleInterfaceFamily()
+{
+    useInterfaceFamily(fontFamilyFor(QGuiApplication::font().family(), QByteArrayLiteral("en")));
+}
+
+QFuture<QString> lookUpInterfaceFamily()
+{
+    // fontconfig may be used from any thread; the application font is read
+    // here, on the main thread.
+    return QtConcurrent::run(&fontFamilyFor, QGuiApplication::font().family(), QByteArrayLiteral("en"));
+}
+
+void settleInterfaceFamily(QFuture<QString> lookUp)
+{
+    // Rarely still running: it started well before.
+    useInterfaceFamily(lookUp.result());
 }
 
 } // namespace kolu

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QString>
 
 namespace kolu {
@@ -16,5 +17,13 @@ QString fontFamilyFor(const QString &family, const QByteArray &language);
 // desktop's generic name stands for in English, as in every other locale;
 // the glyphs that family lacks still come from Qt's per-script fallback.
 void settleInterfaceFamily();
+
+// The same in two steps, so that fontconfig's first load (its configuration
+// and caches, some milliseconds) runs beside the launch's other work rather
+// than before the rail's first frame, which draws no text: the family is
+// looked up on a worker as soon as the application exists, and taken by the
+// application font on the main thread before any text is laid out.
+QFuture<QString> lookUpInterfaceFamily();
+void settleInterfaceFamily(QFuture<QString> lookUp);
 
 } // namespace kolu

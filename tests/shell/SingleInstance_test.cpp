@@ -3,6 +3,7 @@
 #include "shell/DuplicateInstances.h"
 #include "shell/SingleInstanceLock.h"
 
+#include "EventWait.h"
 #include "ManualClock.h"
 #include "TemporaryHome.h"
 #include "TestFiles.h"
@@ -169,30 +170,45 @@ TEST_F(SingleInstanceTest, FindsOnlyOurOwnProgramOfOurOwnUser)
     EXPECT_TRUE(duplicates::find(proc, ProcessIdentity{100, ::getuid(), {}, {}}).isEmpty());
 }
 
+// Asked at once, or (as a launch does) once a worker has looked through the
+// process list and the event loop has the result.
 TEST_F(SingleInstanceTest, AsksDuplicatesToQuitAndKillsTheOnesStillThere)
 {
-    auto polite = startChild("polite");
-    auto stubborn = startChild("stubborn");
-    addProcess(-1, exe);
-    addProcess(polite->processId(), exe);
-    addProcess(stubborn->processId(), exe);
+    for (const bool inBackground : {false, true}) {
+        SCOPED_TRACE(inBackground ? "in the background" : "at once");
+        proc = home.path(inBackground ? u"proc-later"_s : u"proc"_s);
+        addProcess(-1, exe);
+        auto polite = startChild("polite");
+        auto stubborn = startChild("stubborn");
+        addProcess(polite->processId(), exe);
+        addProcess(stubborn->processId(), exe);
 
-    test::ManualClock clock;
-    DuplicateInstanceCloser closer(clock, proc);
-    const QList<pid_t> asked = closer.closeAll();
-    EXPECT_EQ(asked.size(), 2);
-    // Finished may already have been noticed while events ran.
-    const auto finished = [](QProcess &child) {
-        return child.state() == QProcess::NotRunning || child.waitForFinished(10000);
-    };
-    EXPECT_TRUE(finished(*polite));
-    EXPECT_EQ(polite->exitStatus(), QProcess::CrashExit) << "ended by SIGTERM";
-    EXPECT_EQ(stubborn->state(), QProcess::Running);
+        test::ManualClock clock;
+        DuplicateInstanceCloser closer(clock, proc);
+        QList<pid_t> asked;
+        if (inBackground) {
+            QObject::connect(&closer, &DuplicateInstanceCloser::asked,
+                             [&asked](const QList<pid_t> &pids) { asked = pids; });
+            closer.closeAllInBackground();
+            EXPECT_TRUE(asked.isEmpty()) << "nothing is asked before the event loop runs";
+            ASSERT_TRUE(test::waitUntil([&asked] { return !asked.isEmpty(); }));
+        } else {
+            asked = closer.closeAll();
+        }
+        EXPECT_EQ(asked.size(), 2);
+        // Finished may already have been noticed while events ran.
+        const auto finished = [](QProcess &child) {
+            return child.state() == QProcess::NotRunning || child.waitForFinished(10000);
+        };
+        EXPECT_TRUE(finished(*polite));
+        EXPECT_EQ(polite->exitStatus(), QProcess::CrashExit) << "ended by SIGTERM";
+        EXPECT_EQ(stubborn->state(), QProcess::Running);
 
-    clock.advance(799ms);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(stubborn->state(), QProcess::Running);
-    clock.advance(1ms);
-    EXPECT_TRUE(finished(*stubborn));
-    EXPECT_EQ(stubborn->exitStatus(), QProcess::CrashExit) << "killed";
+        clock.advance(799ms);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(stubborn->state(), QProcess::Running);
+        clock.advance(1ms);
+        EXPECT_TRUE(finished(*stubborn));
+        EXPECT_EQ(stubborn->exitStatus(), QProcess::CrashExit) << "killed";
+    }
 }

@@ -167,7 +167,8 @@ private:
     QString m_title;
 };
 
-// A rail that is never shown gets its status item all the same.
+// A rail that is never shown gets its status item, its start-up refresh and
+// its watch on the data folders all the same.
 TEST_F(StatusItemTest, ComesTwoSecondsAfterALaunchThatShowsNoFrame)
 {
     int deferredRuns = 0;
@@ -176,9 +177,12 @@ TEST_F(StatusItemTest, ComesTwoSecondsAfterALaunchThatShowsNoFrame)
     const ExposeSwallower noFrame(panel().windowTitle());
     clock.advance(ApplicationDelegate::kStatusItemLatestDelay - 1ms);
     EXPECT_EQ(delegate->statusItem(), nullptr);
+    EXPECT_FALSE(state().isLoadingPrayers()) << "the start-up refresh waits for the frame";
     clock.advance(1ms);
     ASSERT_NE(delegate->statusItem(), nullptr);
     EXPECT_EQ(deferredRuns, 1);
+    // Nor does what waited for the frame wait any longer.
+    EXPECT_TRUE(state().isLoadingPrayers());
 }
 
 TEST_F(StatusItemTest, SettingsAndOnboardingOpenCentredOnceAndAreReused)

@@ -120,8 +120,11 @@ public:
     }
     QCoro::Task<TodoWriteResult> addTodo(NewTodo) override { co_return TodoWriteResult{}; }
     QCoro::Task<TodoWriteResult> setTodoCompleted(QString, bool, QDateTime) override { co_return TodoWriteResult{}; }
+    void setOnFolderChange(std::function<void()> onChange) override { onFolderChange = std::move(onChange); }
 
     std::vector<StoredEvent> storedEvents;
+    // What the state asked to be told when the calendar folders change.
+    std::function<void()> onFolderChange;
     std::vector<ReminderItem> todos;
     std::function<void()> duringRead;
 };

@@ -199,8 +199,10 @@ TEST_F(LaunchTest, AStartThatWaitsForTheFirstFrameRefreshesOnceTheLateFrameIsSho
     state->start(true);
     advance(5s);
     EXPECT_FALSE(state->isLoadingTodayWeather() || state->isLoadingPrayers());
+    EXPECT_FALSE(calendar->onFolderChange) << "the folders are watched once the rail is up";
     state->firstFrameShown();
     EXPECT_TRUE(state->isLoadingTodayWeather() && state->isLoadingPrayers());
+    EXPECT_TRUE(calendar->onFolderChange);
     ASSERT_TRUE(waitUntil([&] { return !state->isLoadingTodayWeather() && !state->isLoadingPrayers(); }));
 }
 

@@ -26,5 +26,12 @@ TEST(InterfaceFamily, AGenericNameResolvesAsForEnglishAndARealFamilyStaysItself)
     settleInterfaceFamily();
     EXPECT_EQ(QGuiApplication::font().family(), english);
     EXPECT_EQ(QGuiApplication::font().pointSize(), 11);
+    // Looked up on a worker as a launch does, settled the same.
+    QGuiApplication::setFont(QFont(u"Sans Serif"_s, 12));
+    QFuture<QString> lookUp = lookUpInterfaceFamily();
+    EXPECT_EQ(QGuiApplication::font().family(), u"Sans Serif"_s) << "taken only when settled";
+    settleInterfaceFamily(std::move(lookUp));
+    EXPECT_EQ(QGuiApplication::font().family(), english);
+    EXPECT_EQ(QGuiApplication::font().pointSize(), 12);
     QGuiApplication::setFont(before);
 }
