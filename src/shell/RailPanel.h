@@ -37,8 +37,8 @@ class PanelWindowing;
 class RailPanel : public QWidget {
     Q_OBJECT
 public:
-    // `windowing` must outlive the panel. `translucent` is decided once, by
-    // whether a compositing manager runs.
+    // `windowing` must outlive the panel. `translucent`: whether a
+    // compositing manager runs as it is made (see becomeTranslucent).
     RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent = nullptr);
     ~RailPanel() override;
 
