@@ -176,11 +176,14 @@ void ApplicationDelegate::createRailWindow()
 
 void ApplicationDelegate::followCompositor()
 {
-    // Glass is see-through only where the panel can show it: a window made
-    // without an alpha channel (no compositor ran at launch) stays opaque
-    // under a compositor that starts later, and one with an alpha channel
-    // shows its colours unblended once the compositor stops. Every glass
-    // surface repaints as the style tells it has changed.
+    // A compositor that starts after the panel was made without an alpha
+    // channel (autostarted after Kolu) gets a panel with one. Glass is
+    // see-through only where the panel can show it: one with an alpha
+    // channel shows its colours unblended once the compositor stops. Every
+    // glass surface repaints as the style tells it has changed, in the new
+    // window's first picture.
+    if (m_parts.isCompositing && m_parts.isCompositing())
+        m_railPanel->becomeTranslucent();
     OrlixStyle::current().setGlassTier(glassTierFor(m_railPanel->composited(), false));
 }
 

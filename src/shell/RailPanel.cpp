@@ -56,13 +56,7 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     setProperty(drawnshape::shapedWindowProperty, m_shapesWindow);
     setWindowTitle(u"Kolu Rail"_s);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    if (translucent) {
-        setAttribute(Qt::WA_TranslucentBackground);
-        setAttribute(Qt::WA_NoSystemBackground);
-    } else {
-        // The background is painted here, only where the slide shows.
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
+    setAlphaChannel(translucent);
     // Until the rail's views arrive the panel holds an empty, clear area.
     auto *empty = new QWidget(this);
     empty->setObjectName(u"railContent"_s);
@@ -111,6 +105,8 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
 RailPanel::~RailPanel()
 {
     qApp->removeEventFilter(this);
+    if (m_showsStandIn)
+        m_windowing.removeStandIn();
     // The views' motions end as the views go, after this panel has gone.
     disconnect(&railmotion::MotionActivity::shared(), nullptr, this, nullptr);
 }
@@ -475,9 +471,10 @@ bool RailPanel::event(QEvent *event)
     }
     // Only what the panel draws takes the pointer, so entering and leaving
     // the window is entering and leaving the rail.
+    // The old window going while a new one is made leaves nothing.
     if (event->type() == QEvent::Enter)
         Q_EMIT pointerInsideChanged(true);
-    else if (event->type() == QEvent::Leave)
+    else if (event->type() == QEvent::Leave && !m_remakesWindow)
         Q_EMIT pointerInsideChanged(false);
     return QWidget::event(event);
 }
@@ -487,6 +484,17 @@ bool RailPanel::eventFilter(QObject *watched, QEvent *event)
     // A click into one of the rail's text fields gives the panel the
     // keyboard; hovering never does, so the user's window keeps it.
     const QEvent::Type type = event->type();
+    // The expose is answered by painting the whole window and sending it;
+    // the next turn of the event loop comes after.
+    if (type == QEvent::Expose && m_showsStandIn && watched == windowHandle())
+        QMetaObject::invokeMethod(
+            this, [this] { dropStandIn(false); }, Qt::QueuedConnection);
+    // The views stay shown while their window is made anew: the hiding and
+    // showing of the old and new windows is none of theirs (a card would
+    // refresh what it shows as it is shown).
+    if (m_remakesWindow && (type == QEvent::Show || type == QEvent::Hide) && watched != this && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this)
+        return true;
     if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) && watched->isWidgetType()
         && m_acceptsFocus && static_cast<QWidget *>(watched)->window() == this) {
         auto *widget = static_cast<QWidget *>(watched);

@@ -37,14 +37,19 @@ class PanelWindowing;
 class RailPanel : public QWidget {
     Q_OBJECT
 public:
-    // `windowing` must outlive the panel. `translucent` is decided once, by
-    // whether a compositing manager runs.
+    // `windowing` must outlive the panel. `translucent`: whether a
+    // compositing manager runs as it is made (see becomeTranslucent).
     RailPanel(AppState &state, PanelWindowing &windowing, bool translucent, QWidget *parent = nullptr);
     ~RailPanel() override;
 
     // Whether a compositor blends the panel now: it was made with an alpha
     // channel and a compositor still runs.
     bool composited() const;
+    // Gives a panel made without an alpha channel one, for a compositor that
+    // started after it: a new window under the same content, shapes and
+    // place. What showed stays on screen until the new window's first
+    // picture has been sent. Nothing happens to a panel that has one.
+    void becomeTranslucent();
 
     // The rail's views; the panel owns it and gives it the rail's frame.
     void setContent(QWidget *content);
@@ -152,6 +157,12 @@ private:
     QRegion toDevice(const QRegion &region) const;
     QRegion coveringDevicePixels(const QRegion &region) const;
     void setShapesWindow(bool shapes);
+    // The window attributes that give the window an alpha channel, or keep
+    // it without one and let the panel paint its background itself.
+    void setAlphaChannel(bool alpha);
+    // Takes away what stood in for the old window while the new one came
+    // up: once the new one has been exposed (and so painted), or `anyway`.
+    void dropStandIn(bool anyway);
     void watchScreen(QScreen *screen);
 
     AppState &m_state;
@@ -173,6 +184,11 @@ private:
     QRect m_slideEnd;
     std::function<bool()> m_isCompositing;
     bool m_translucent = false;
+    // While a picture of the old window stands in for the new one.
+    bool m_showsStandIn = false;
+    // While the window is made anew under the content.
+    bool m_remakesWindow = false;
+    quint32 m_standInGeneration = 0;
     bool m_shapesWindow = false;
     bool m_passesClicks = false;
     bool m_acceptsFocus = false;

@@ -345,28 +345,78 @@ TEST_F(RailPanelTest, EachNewPictureOfSolidRingsIsOneShape)
 }
 
 // Glass is see-through while a compositor blends the panel, and follows one
-// that stops and starts again; a panel made with no compositor has no alpha
-// channel and stays opaque under one that starts later.
+// that stops and starts again. A panel made with no compositor gets a window
+// with an alpha channel once one starts: a new window under the same
+// content, regions and connections, with a picture of the old one, cut as
+// it showed, standing in until the new one has been painted.
 class GlassTierTest : public RailPanelTest, public ::testing::WithParamInterface<bool> { };
+
+namespace {
+// Counts the shows and hides a widget is told of.
+struct VisibilityEvents : QObject {
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Show || event->type() == QEvent::Hide;
+        return false;
+    }
+};
+} // namespace
 
 TEST_P(GlassTierTest, FollowsTheCompositorAsThePanelCanShowIt)
 {
     const bool atLaunch = GetParam();
     bool compositing = atLaunch;
     parts.isCompositing = [&] { return compositing; };
+    withRailViews();
     launch();
     const OrlixStyle &style = OrlixStyle::current();
     auto *watch = panel().findChild<CompositorWatch *>();
     ASSERT_NE(watch, nullptr);
-    const GlassTier composited = atLaunch ? GlassTier::translucent : GlassTier::opaque;
-    EXPECT_EQ(style.glassTier(), composited);
+    ASSERT_TRUE(test::waitUntil([this] { return panel().windowHandle()->isExposed(); }));
+    const auto hasAlpha = [this] { return panel().windowHandle()->requestedFormat().hasAlpha(); };
+    EXPECT_EQ(hasAlpha(), atLaunch);
+    EXPECT_EQ(style.glassTier(), atLaunch ? GlassTier::translucent : GlassTier::opaque);
+    const QWidget *content = panel().content();
+    const auto first = static_cast<quint32>(panel().winId());
+    const std::optional<QRegion> input = windowing->inputRegion;
+    const std::optional<QRegion> shown = windowing->visibleRegion;
     QSignalSpy restyled(&style, &OrlixStyle::changed);
+    VisibilityEvents told;
+    panel().content()->installEventFilter(&told);
     for (const bool now : {!atLaunch, atLaunch, true}) {
+        const bool remade = now && !hasAlpha();
         compositing = now;
         Q_EMIT watch->changed();
-        EXPECT_EQ(style.glassTier(), now ? composited : GlassTier::opaque);
+        EXPECT_EQ(style.glassTier(), now ? GlassTier::translucent : GlassTier::opaque);
+        if (!now)
+            continue;
+        EXPECT_TRUE(hasAlpha());
+        EXPECT_EQ(windowing->standIn.has_value(), remade);
+        if (remade && windowing->standIn) {
+            EXPECT_EQ(windowing->standIn->window, first);
+            EXPECT_EQ(windowing->standIn->picture.size(), panel().size());
+            EXPECT_EQ(windowing->standIn->shape, shown);
+        }
+        EXPECT_TRUE(test::waitUntil([this] { return !windowing->standIn; })) << "gone once the new window is painted";
     }
-    EXPECT_EQ(restyled.count(), atLaunch ? 2 : 0) << "each change repaints every glass surface, once";
+    EXPECT_EQ(restyled.count(), atLaunch ? 2 : 3) << "each change repaints every glass surface, once";
+    EXPECT_EQ(panel().content(), content);
+    EXPECT_EQ(told.count, 0) << "the views stay shown throughout";
+    EXPECT_EQ(windowing->inputRegion, input);
+    if (atLaunch) {
+        EXPECT_EQ(windowing->prepared.size(), 1);
+        return;
+    }
+    // Made anew once, prepared as the first was; what the old one kept goes.
+    const auto now = static_cast<quint32>(panel().winId());
+    EXPECT_EQ(windowing->prepared, (QList<quint32>{first, now}));
+    EXPECT_NE(now, first);
+    EXPECT_EQ(windowing->forgotten, QList<quint32>{first});
+    EXPECT_EQ(windowing->statesRequested.size(), 2);
+    // The hover still opens the rail into the new window.
+    revealFromBand();
+    EXPECT_TRUE(panel().composited());
 }
 
 INSTANTIATE_TEST_SUITE_P(AtLaunch, GlassTierTest, ::testing::Bool());

@@ -44,6 +44,12 @@ public:
         visibleRegion = region;
         visibleRegions.append(region);
     }
+    void showStandIn(quint32 window, const QImage &picture, const QRegion &shape) override
+    {
+        standIn = {window, picture, shape};
+    }
+    void removeStandIn() override { standIn.reset(); }
+    void forget(quint32 window) override { forgotten.append(window); }
 
     QList<quint32> prepared;
     QList<quint32> statesRequested;
@@ -52,6 +58,13 @@ public:
     std::optional<QRegion> inputRegion;
     std::optional<QRegion> visibleRegion; // none: the whole window shows
     QList<std::optional<QRegion>> visibleRegions;
+    struct StandIn {
+        quint32 window;
+        QImage picture;
+        QRegion shape;
+    };
+    std::optional<StandIn> standIn;
+    QList<quint32> forgotten;
 };
 
 // Moves every finite animation under `root` on by `ms`, frame by frame;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRegion>
 
 #include <functional>
@@ -90,6 +91,20 @@ public:
     // Stops waiting for the size expected and keeping what showed: only
     // the shapes asked for show from now.
     virtual void stopExpectingFrame(quint32 window) { Q_UNUSED(window); }
+
+    // Shows `picture` (what `window` shows now, in its device pixels) where
+    // `window` stands, cut to `shape` (window coordinates), above every
+    // window and taking no input, until removeStandIn(): what shows stays
+    // while the window itself is made anew.
+    virtual void showStandIn(quint32 window, const QImage &picture, const QRegion &shape)
+    {
+        Q_UNUSED(window);
+        Q_UNUSED(picture);
+        Q_UNUSED(shape);
+    }
+    virtual void removeStandIn() { }
+    // Drops what is kept for `window`, which has gone.
+    virtual void forget(quint32 window) { Q_UNUSED(window); }
 
     // Puts the window at `frame`, in device pixels of the root window: at a
     // fractional scale the toolkit's own rounding of a logical frame can

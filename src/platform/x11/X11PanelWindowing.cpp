@@ -2,6 +2,7 @@
 
 #include "platform/windowing/NullPanelWindowing.h"
 #include "platform/x11/ShapeRectangles.h"
+#include "platform/x11/WindowStandIn.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
@@ -60,6 +61,7 @@ public:
 
     ~X11PanelWindowing() override
     {
+        removeStandIn();
         if (m_watchesEvents && QCoreApplication::instance())
             QCoreApplication::instance()->removeNativeEventFilter(this);
     }
@@ -276,6 +278,28 @@ public:
         if (shapes.pending)
             return;
         applyShapes(window, false, ShapeKind::visible);
+    }
+
+    void showStandIn(quint32 window, const QImage &picture, const QRegion &shape) override
+    {
+        removeStandIn();
+        if (isAvailable())
+            m_standIn = createStandIn(m_connection, window, picture, shape, atom("_COMPTON_SHADOW"));
+    }
+
+    void removeStandIn() override
+    {
+        if (m_standIn == XCB_WINDOW_NONE)
+            return;
+        xcb_destroy_window(m_connection, m_standIn);
+        xcb_flush(m_connection);
+        m_standIn = XCB_WINDOW_NONE;
+    }
+
+    void forget(quint32 window) override
+    {
+        m_shapes.erase(window);
+        m_frames.erase(window);
     }
 
     void holdRequests() override { ++m_held; }
@@ -555,6 +579,8 @@ private:
     xcb_connection_t *m_connection;
     bool m_watchesEvents = false;
     xcb_window_t m_root = XCB_WINDOW_NONE;
+    // The picture standing in for a window made anew (showStandIn).
+    xcb_window_t m_standIn = XCB_WINDOW_NONE;
     bool m_hasShape = false;
     std::map<xcb_window_t, Shapes> m_shapes;
     std::map<xcb_window_t, Frame> m_frames;

@@ -263,3 +263,51 @@ TEST_F(X11PanelWindowingTest, AShapeThatHoldsTheWindowAtAnySizeIsSentOnceThrough
     deliverEvents();
     EXPECT_EQ(boundingSent, 2);
 }
+
+TEST_F(X11PanelWindowingTest, AStandInShowsThePictureWhereTheWindowIsCutToItsShapeAndTakesNoInput)
+{
+    auto windowing = createX11PanelWindowing(connection, 0);
+    // Left half orange, right half blue; the top-left corner cut away.
+    QImage picture(100, 50, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(0xFF, 0x40, 0x00));
+    for (int y = 0; y < 50; ++y)
+        for (int x = 50; x < 100; ++x)
+            picture.setPixel(x, y, qRgb(0x00, 0x40, 0xFF));
+    windowing->showStandIn(window, picture, QRegion(0, 0, 100, 50) - QRegion(0, 0, 10, 10));
+    const auto pixel = [this](int x, int y) {
+        auto *reply = xcb_get_image_reply(
+            connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, display.root(), x, y, 1, 1, ~0u), nullptr);
+        quint32 value = 0;
+        if (reply && xcb_get_image_data_length(reply) >= 4)
+            std::memcpy(&value, xcb_get_image_data(reply), 4);
+        std::free(reply);
+        return value & 0xFFFFFF;
+    };
+    const auto topmost = [this] {
+        auto *tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, display.root()), nullptr);
+        const int count = tree ? xcb_query_tree_children_length(tree) : 0;
+        const xcb_window_t top = count ? xcb_query_tree_children(tree)[count - 1] : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(tree);
+        return top;
+    };
+    // Where the window stands, from its first frame on.
+    EXPECT_EQ(pixel(30, 30), 0xFF4000u);
+    EXPECT_EQ(pixel(80, 30), 0x0040FFu);
+    EXPECT_NE(pixel(14, 14), 0xFF4000u) << "the corner cut away shows what is below";
+    const xcb_window_t standIn = topmost();
+    ASSERT_NE(standIn, window);
+    auto *attributes =
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, standIn), nullptr);
+    ASSERT_NE(attributes, nullptr);
+    EXPECT_TRUE(attributes->override_redirect) << "no window manager holds it back";
+    std::free(attributes);
+    auto *input = xcb_shape_get_rectangles_reply(
+        connection, xcb_shape_get_rectangles(connection, standIn, XCB_SHAPE_SK_INPUT), nullptr);
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(xcb_shape_get_rectangles_rectangles_length(input), 0) << "clicks go through";
+    std::free(input);
+
+    windowing->removeStandIn();
+    EXPECT_NE(topmost(), standIn);
+    EXPECT_NE(pixel(30, 30), 0xFF4000u);
+}
