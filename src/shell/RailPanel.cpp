@@ -470,8 +470,8 @@ bool RailPanel::event(QEvent *event)
         return done;
     }
     // Only what the panel draws takes the pointer, so entering and leaving
-    // the window is entering and leaving the rail.
-    // The old window going while a new one is made leaves nothing.
+    // the window is entering and leaving the rail; the old window going
+    // while a new one is made leaves nothing.
     if (event->type() == QEvent::Enter)
         Q_EMIT pointerInsideChanged(true);
     else if (event->type() == QEvent::Leave && !m_remakesWindow)
@@ -481,8 +481,6 @@ bool RailPanel::event(QEvent *event)
 
 bool RailPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    // A click into one of the rail's text fields gives the panel the
-    // keyboard; hovering never does, so the user's window keeps it.
     const QEvent::Type type = event->type();
     // The expose is answered by painting the whole window and sending it;
     // the next turn of the event loop comes after.
@@ -495,6 +493,8 @@ bool RailPanel::eventFilter(QObject *watched, QEvent *event)
     if (m_remakesWindow && (type == QEvent::Show || type == QEvent::Hide) && watched != this && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->window() == this)
         return true;
+    // A click into one of the rail's text fields gives the panel the
+    // keyboard; hovering never does, so the user's window keeps it.
     if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) && watched->isWidgetType()
         && m_acceptsFocus && static_cast<QWidget *>(watched)->window() == this) {
         auto *widget = static_cast<QWidget *>(watched);

@@ -2,6 +2,7 @@
 
 #include "platform/windowing/NullPanelWindowing.h"
 #include "platform/x11/ShapeRectangles.h"
+#include "platform/x11/SizeHints.h"
 #include "platform/x11/WindowStandIn.h"
 
 #include <QAbstractNativeEventFilter>
@@ -197,7 +198,7 @@ public:
     {
         if (!isAvailable() || frame.isEmpty())
             return;
-        takesAnySize(window);
+        takeAnySize(m_connection, window);
         const std::uint32_t values[] = {std::uint32_t(frame.x()), std::uint32_t(frame.y()),
                                         std::uint32_t(frame.width()), std::uint32_t(frame.height())};
         xcb_configure_window(
@@ -476,33 +477,6 @@ private:
                                          target, dx, dy, static_cast<uint32_t>(input.size()), input.data());
             },
             refreshFrame);
-    }
-
-    // The toolkit asks, at a fractional scale, that the window take only
-    // sizes in steps of its scaled pixel, from a base below nothing (WM_NORMAL_HINTS
-    // resize increment and base size): window managers that honour it give
-    // 660 for 661 and 26 for 27, a pixel short of the screen edge. The rail
-    // takes any size.
-    void takesAnySize(xcb_window_t window)
-    {
-        constexpr std::uint32_t kBaseSize = 1U << 8;
-        constexpr std::uint32_t kResizeIncrement = 1U << 6;
-        constexpr std::uint32_t kHintsLength = 18;
-        const auto cookie = xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
-                                             0, kHintsLength);
-        xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
-        std::array<std::uint32_t, kHintsLength> hints{};
-        bool rewrite = false;
-        if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= int(sizeof hints)) {
-            std::memcpy(hints.data(), xcb_get_property_value(reply), sizeof hints);
-            rewrite = (hints[0] & (kBaseSize | kResizeIncrement)) != 0;
-        }
-        std::free(reply);
-        if (!rewrite)
-            return;
-        hints[0] &= ~(kBaseSize | kResizeIncrement);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS,
-                            XCB_ATOM_WM_SIZE_HINTS, 32, kHintsLength, hints.data());
     }
 
     // An atom stays the same for as long as the connection lives, so each
