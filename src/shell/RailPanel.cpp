@@ -80,8 +80,17 @@ RailPanel::RailPanel(AppState &state, PanelWindowing &windowing, bool translucen
     // Only a running slide shows its frames: setting the next slide's ends
     // on one that has stopped gives the value at its old time, the end.
     connect(m_slide, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-        if (m_slide->state() == QAbstractAnimation::Running)
-            showSlideFrame(value.toRect());
+        if (m_slide->state() != QAbstractAnimation::Running)
+            return;
+        const QRect frame = value.toRect();
+        // Blended, every new shape has the compositor blend (and blur
+        // behind) the whole part shown anew: the slide's slow tail shows in
+        // steps of a few pixels, not one a frame.
+        if (composited() && m_place.reveal
+            && !railframe::slideStepShows(*m_place.reveal, frame.translated(-pos()) & rect(),
+                                          m_slideEnd.translated(-pos()) & rect(), kLeastBlendedSlideStep))
+            return;
+        showSlideFrame(frame);
     });
     connect(m_slide, &QVariantAnimation::finished, this, &RailPanel::endSlide);
     connect(&railmotion::MotionActivity::shared(), &railmotion::MotionActivity::movingChanged, this, [this] {

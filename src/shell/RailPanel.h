@@ -220,6 +220,9 @@ private:
     // Narrower than this, what a slide cuts away at its moving side goes,
     // and so does any part of a moving picture's shape.
     static constexpr int kLeastSlidWidth = 3;
+    // Under a compositor, the least a slide's shown part moves on a frame
+    // before that frame shows.
+    static constexpr int kLeastBlendedSlideStep = 4;
 };
 
 } // namespace kolu

@@ -141,6 +141,35 @@ TEST_F(RailPanelTest, SlidesOutAndBackWithinAWindowThatKeepsItsSize)
     EXPECT_EQ(resizes.count, 0);
 }
 
+// Blended by a compositor, every new shape has it blend the whole part shown
+// anew (and blur what lies behind): the fast part of a slide moves on every
+// frame, its slow end only once it has moved a few pixels, and it still
+// ends where it rests.
+TEST_F(RailPanelTest, BlendedASlidesSlowEndMovesInStepsOfAFewPixels)
+{
+    test::ManualAnimationDriver animations;
+    parts.isCompositing = [] { return true; };
+    launch();
+    ASSERT_TRUE(panel().composited());
+    for (const bool expand : {true, false}) {
+        std::vector<int> widths{panel().shownFrame().width()};
+        expand ? state().expandPanel() : state().hideToEdge();
+        const QRect to = panel().targetFrame();
+        int frames = 0;
+        for (; frames < 40 && panel().isAnimating(); ++frames) {
+            animations.advanceBy(16);
+            if (panel().shownFrame().width() != widths.back())
+                widths.push_back(panel().shownFrame().width());
+        }
+        EXPECT_FALSE(panel().isAnimating());
+        EXPECT_EQ(panel().shownFrame(), to);
+        ASSERT_GE(widths.size(), 6u) << "the slide still shows its way";
+        EXPECT_LT(widths.size(), static_cast<size_t>(frames)) << "not a shape every frame";
+        for (size_t i = 1; i + 1 < widths.size(); ++i)
+            EXPECT_GE(std::abs(widths[i] - widths[i - 1]), 4) << "step " << i;
+    }
+}
+
 TEST_F(RailPanelTest, TheCloseSlidesWithNothingLeftBehindWithAndWithoutACompositor)
 {
     test::ManualAnimationDriver animations;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace kolu::railframe {
 
@@ -126,6 +127,15 @@ QPoint origin(const RailFrameInput &in, const QRect &visibleFrame, const QSize &
 bool passesClicksThrough(const RailFrameInput &in)
 {
     return in.edge == RailEdge::top && !in.expanded && !hasEdgeNotification(in);
+}
+
+bool slideStepShows(const QRect &shown, const QRect &next, const QRect &end, int least)
+{
+    if (next == end || shown.isEmpty() || next.isEmpty())
+        return next != shown;
+    const int moved = std::max({std::abs(next.left() - shown.left()), std::abs(next.top() - shown.top()),
+                                std::abs(next.right() - shown.right()), std::abs(next.bottom() - shown.bottom())});
+    return moved >= least;
 }
 
 QRect deviceRect(const QRect &rect, double ratio)

@@ -65,6 +65,14 @@ bool passesClicksThrough(const RailFrameInput &in);
 // involves the top edge jumps.
 bool animatesBetween(RailEdge from, RailEdge to);
 
+// Whether a slide that shows `shown` (logical pixels) has moved far enough,
+// at `next`, to show that: a side of it moves by `least` pixels or more, or
+// `next` is empty, or was, or is where the slide ends (`end`). A slide that
+// changes the picture's shape costs a compositor a blend of the whole part
+// shown, blurred behind where it blurs; its slow tail need not pay that for
+// every pixel.
+bool slideStepShows(const QRect &shown, const QRect &next, const QRect &end, int least);
+
 // `rect` (logical pixels) in device pixels at `ratio`: each side is rounded
 // on its own rather than the origin and the size, so a frame that ends at
 // the screen's edge ends at its last device pixel at any scale, neither a

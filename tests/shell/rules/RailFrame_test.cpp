@@ -133,3 +133,18 @@ TEST(RailFrameTest, DeviceFramesMeetTheScreenEdgeAtFractionalScales)
     const QRect lower = railframe::deviceRect(QRect(3, 5, 7, 5), 1.5);
     EXPECT_EQ(upper.bottom() + 1, lower.top());
 }
+
+TEST(RailFrameTest, ASlideStepShowsOnceASideHasMovedEnoughOrTheSlideEnds)
+{
+    const QRect shown(100, 0, 200, 600);
+    const QRect end(80, 0, 220, 600);
+    EXPECT_FALSE(railframe::slideStepShows(shown, shown.adjusted(-3, 0, 0, 0), end, 4));
+    EXPECT_TRUE(railframe::slideStepShows(shown, shown.adjusted(-4, 0, 0, 0), end, 4));
+    EXPECT_TRUE(railframe::slideStepShows(shown, shown.adjusted(0, 0, 0, 5), end, 4)) << "any side counts";
+    // The end always shows, however close; what already shows does not again.
+    EXPECT_TRUE(railframe::slideStepShows(end.adjusted(1, 0, 0, 0), end, end, 4));
+    EXPECT_FALSE(railframe::slideStepShows(end, end, end, 4));
+    // A slide that starts or ends at nothing shows its first and last steps.
+    EXPECT_TRUE(railframe::slideStepShows(QRect(), QRect(299, 0, 1, 600), end, 4));
+    EXPECT_TRUE(railframe::slideStepShows(QRect(299, 0, 1, 600), QRect(), QRect(300, 0, 0, 600), 4));
+}
